@@ -47,3 +47,35 @@ class TFiler : public TObject {
  protected:
   TComponent* FRoot;
 };
+
+// The reader's public operations used by DefineProperties procedures. The
+// form reader (FormReader.h) implements them.
+class TReader : public TFiler {
+  SK_CLASS(TReader, TFiler)
+ public:
+  virtual TValueType NextValue() = 0;
+  virtual bool EndOfList() = 0;
+  virtual void ReadListBegin() = 0;
+  virtual void ReadListEnd() = 0;
+  virtual String ReadString() = 0;
+  virtual std::int64_t ReadInt64() = 0;
+  int ReadInteger() { return static_cast<int>(ReadInt64()); }
+  virtual bool ReadBoolean() = 0;
+  virtual double ReadFloat() = 0;
+  virtual String ReadIdent() = 0;
+  virtual void ReadCollection(TCollection* ACollection) = 0;
+};
+
+// The writer's public operations used by DefineProperties procedures.
+class TWriter : public TFiler {
+  SK_CLASS(TWriter, TFiler)
+ public:
+  virtual void WriteListBegin() = 0;
+  virtual void WriteListEnd() = 0;
+  virtual void WriteString(const String& AValue) = 0;
+  virtual void WriteInteger(std::int64_t AValue) = 0;
+  virtual void WriteBoolean(bool AValue) = 0;
+  virtual void WriteFloat(double AValue) = 0;
+  virtual void WriteIdent(const String& AValue) = 0;
+  virtual void WriteCollection(TCollection* AValue) = 0;
+};
