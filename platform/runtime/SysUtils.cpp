@@ -2,6 +2,8 @@
 
 #include <cxxabi.h>
 
+#include <atomic>
+
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -74,3 +76,26 @@ const char* Exception::what() const noexcept {
 }
 
 void Abort() { throw EAbort(L"Operation abgebrochen"); }
+
+// ---------------------------------------------------------------------------
+// Exceptions at callback boundaries
+
+namespace {
+std::atomic<TCallbackExceptionHandler> GCallbackExceptionHandler{nullptr};
+}
+
+void SetCallbackExceptionHandler(TCallbackExceptionHandler AHandler) { GCallbackExceptionHandler = AHandler; }
+
+void HandleCallbackException(TObject* ASender) noexcept {
+  try {
+    if (TCallbackExceptionHandler handler = GCallbackExceptionHandler) {
+      handler(ASender);
+      return;
+    }
+    throw;
+  } catch (const Exception& e) {
+    OutputDebugStringW((e.ClassName() + L": " + e.Message()).c_str());
+  } catch (...) {
+    OutputDebugStringW(L"Unbekannte Ausnahme in einer Rückruffunktion");
+  }
+}

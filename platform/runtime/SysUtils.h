@@ -84,3 +84,11 @@ class EPropertyError : public Exception { public: using Exception::Exception; };
 class EPropertyConvertError : public Exception { public: using Exception::Exception; };
 
 String Format(const String& AFormat, std::initializer_list<TVarRec> AArgs);
+
+// Exceptions caught where a Windows callback returns (window procedures,
+// hooks, timers, pool threads) go to one handler; the application object
+// installs its own, which shows them. Call HandleCallbackException from
+// inside a catch block: the handler reads std::current_exception().
+using TCallbackExceptionHandler = void (*)(TObject* ASender);
+void SetCallbackExceptionHandler(TCallbackExceptionHandler AHandler);
+void HandleCallbackException(TObject* ASender) noexcept;
