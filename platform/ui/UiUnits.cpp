@@ -1,0 +1,11 @@
+#include "platform/ui/UiUnits.h"
+
+std::span<const TUnit> UiUnits() {
+  // Each entry: {name, initialization, finalization}, in link order.
+  static constexpr TUnit units[] = {
+      {L"Graphics", nullptr, nullptr},
+      {L"Controls", nullptr, nullptr},
+      {L"Forms", nullptr, nullptr},
+  };
+  return units;
+}
