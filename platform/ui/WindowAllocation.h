@@ -1,0 +1,26 @@
+// Hidden utility windows whose messages go to a method of an object.
+//
+// A non-visual object that needs a window of its own (timers, the
+// application object, notifiers of system changes) allocates one here and
+// receives every message through its method. The method sets
+// Message.Result; for a message it does not handle it calls
+// DefWindowProcW itself.
+//
+// The window is a hidden top-level window, so it also receives the
+// broadcasts of the system (setting, colour and palette changes). It belongs
+// to the thread that allocates it and must be freed on that thread.
+#pragma once
+
+#include "platform/runtime/SysUtils.h"
+
+// The system refused a window or another user resource.
+class EOutOfResources : public Exception { public: using Exception::Exception; };
+
+using TWndMethod = Delegate<void(TMessage& Message)>;
+
+// Creates the window; raises EOutOfResources when the system refuses.
+HWND AllocateHWnd(const TWndMethod& AMethod);
+// Destroys a window made by AllocateHWnd; null, a window already gone and a
+// window of another kind are left alone. The method may
+// free its own window while it handles one of its messages.
+void DeallocateHWnd(HWND AWnd);
