@@ -1,11 +1,14 @@
 #include "platform/ui/UiUnits.h"
 
+#include "platform/ui/ExtCtrls.h"
+
 std::span<const TUnit> UiUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
   static constexpr TUnit units[] = {
       {L"Graphics", nullptr, nullptr},
       {L"Controls", nullptr, nullptr},
       {L"Forms", nullptr, nullptr},
+      {L"ExtCtrls", &ExtCtrlsInitialization, nullptr},
   };
   return units;
 }

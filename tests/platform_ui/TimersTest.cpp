@@ -1,0 +1,240 @@
+#include "platform/ui/ExtCtrls.h"
+
+#include "tests/support/GuiLeaks.h"
+#include "tests/support/PumpUntil.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+// Records the ticks of the timers bound to it; can free or stop a timer from
+// inside its own tick, or raise.
+class TTickSink : public TObject {
+  SK_CLASS(TTickSink, TObject)
+ public:
+  std::vector<TObject*> Senders;
+  std::vector<ULONGLONG> Times;
+  TTimer* FreeOnTick = nullptr;
+  bool Raise = false;
+
+  void Tick(TObject* Sender) {
+    Senders.push_back(Sender);
+    Times.push_back(GetTickCount64());
+    if (FreeOnTick) FreeAndNil(FreeOnTick);
+    if (Raise) throw EAbort(L"tick failed");
+  }
+  TNotifyEvent Event() { return BindEvent<&TTickSink::Tick>(this); }
+};
+
+TObject* GExceptionSender = nullptr;
+String GExceptionMessage;
+int GExceptions = 0;
+
+void RecordException(TObject* ASender) {
+  ++GExceptions;
+  GExceptionSender = ASender;
+  try {
+    throw;
+  } catch (const Exception& e) {
+    GExceptionMessage = e.Message();
+  }
+}
+
+class TimerTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    FWindows = ThreadWindowCount();
+    FSink = New<TTickSink>();
+    GExceptions = 0;
+    GExceptionSender = nullptr;
+    SetCallbackExceptionHandler(&RecordException);
+  }
+  void TearDown() override {
+    FreeAndNil(FSink);
+    SetCallbackExceptionHandler(nullptr);
+    PumpPending();
+    EXPECT_EQ(FWindows, ThreadWindowCount()) << "the timer window outlived the timers";
+  }
+
+  // Takes the next WM_TIMER for the timer window out of the queue without
+  // dispatching it: a message that is already on its way.
+  static MSG TakeTimerMessage() {
+    MSG msg{};
+    const ULONGLONG deadline = GetTickCount64() + 5000;
+    while (GetTickCount64() < deadline) {
+      if (PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) return msg;
+      MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_TIMER, 0);
+    }
+    ADD_FAILURE() << "no WM_TIMER arrived";
+    return msg;
+  }
+
+  int FWindows = 0;
+  TTickSink* FSink = nullptr;
+};
+
+TEST_F(TimerTest, DefaultsAndPublishedProperties) {
+  TTimer* timer = New<TTimer>(nullptr);
+  EXPECT_TRUE(timer->Enabled());
+  EXPECT_EQ(timer->Interval(), 1000u);
+  EXPECT_FALSE(timer->Running()) << "a timer without OnTimer must not run";
+  EXPECT_EQ(GetClass(L"TTimer"), TTimer::ClassInfo());
+  for (const wchar_t* name : {L"Enabled", L"Interval"}) {
+    SCOPED_TRACE(name);
+    EXPECT_TRUE(IsDefaultOrdValue(timer, FindPropInfo(timer, name)));
+  }
+  SetOrdProp(timer, FindPropInfo(timer, L"Interval"), 250);
+  EXPECT_EQ(timer->Interval(), 250u);
+  EXPECT_FALSE(IsDefaultOrdValue(timer, FindPropInfo(timer, L"Interval")));
+  timer->Free();
+}
+
+TEST_F(TimerTest, RunsOnlyWhenEnabledWithIntervalAndHandler) {
+  struct Case {
+    const char* Name;
+    bool Enabled;
+    unsigned Interval;
+    bool Handler;
+    bool Running;
+  };
+  const Case cases[] = {
+      {"all set", true, 100, true, true},
+      {"disabled", false, 100, true, false},
+      {"interval 0", true, 0, true, false},
+      {"no handler", true, 100, false, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TTimer* timer = New<TTimer>(nullptr);
+    timer->SetEnabled(c.Enabled);
+    timer->SetInterval(c.Interval);
+    if (c.Handler) timer->SetOnTimer(FSink->Event());
+    EXPECT_EQ(timer->Running(), c.Running);
+    timer->Free();
+  }
+}
+
+TEST_F(TimerTest, TicksAtItsIntervalWithItselfAsSender) {
+  TTimer* timer = New<TTimer>(nullptr);
+  timer->SetInterval(40);
+  const ULONGLONG start = GetTickCount64();
+  timer->SetOnTimer(FSink->Event());
+  ASSERT_TRUE(PumpUntil([&] { return FSink->Times.size() >= 3; }));
+  timer->Free();
+  EXPECT_EQ(FSink->Senders[0], timer);
+  // Windows may deliver a tick a little early; a whole interval never.
+  EXPECT_GE(FSink->Times[0] - start, 30u);
+  EXPECT_GE(FSink->Times[2] - FSink->Times[0], 60u);
+}
+
+TEST_F(TimerTest, DisablingStopsTheTicks) {
+  TTimer* timer = New<TTimer>(nullptr);
+  timer->SetInterval(10);
+  timer->SetOnTimer(FSink->Event());
+  ASSERT_TRUE(PumpUntil([&] { return !FSink->Times.empty(); }));
+  timer->SetEnabled(false);
+  const std::size_t ticks = FSink->Times.size();
+  PumpFor(60);
+  EXPECT_EQ(FSink->Times.size(), ticks);
+  timer->SetEnabled(true);
+  EXPECT_TRUE(PumpUntil([&] { return FSink->Times.size() > ticks; }));
+  timer->Free();
+}
+
+TEST_F(TimerTest, MessageQueuedBeforeStopCallsNothing) {
+  struct Case {
+    const char* Name;
+    void (*Stop)(TTimer*);
+  };
+  const Case cases[] = {
+      {"disabled", [](TTimer* t) { t->SetEnabled(false); }},
+      {"restarted", [](TTimer* t) { t->SetEnabled(false); t->SetEnabled(true); }},
+      {"interval changed", [](TTimer* t) { t->SetInterval(5000); }},
+      {"handler removed", [](TTimer* t) { t->SetOnTimer(nullptr); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    FSink->Times.clear();
+    TTimer* timer = New<TTimer>(nullptr);
+    timer->SetInterval(1);
+    timer->SetOnTimer(FSink->Event());
+    const MSG late = TakeTimerMessage();
+    c.Stop(timer);
+    timer->SetInterval(5000);  // no fresh tick during the check
+    DispatchMessageW(&late);
+    EXPECT_TRUE(FSink->Times.empty());
+    timer->Free();
+  }
+}
+
+TEST_F(TimerTest, MessageQueuedBeforeFreeCallsNothing) {
+  TTimer* keeper = New<TTimer>(nullptr);  // keeps the shared window alive
+  TTimer* timer = New<TTimer>(nullptr);
+  timer->SetInterval(1);
+  timer->SetOnTimer(FSink->Event());
+  const MSG late = TakeTimerMessage();
+  timer->Free();
+  DispatchMessageW(&late);
+  EXPECT_TRUE(FSink->Times.empty());
+  keeper->Free();
+}
+
+TEST_F(TimerTest, HandlerMayFreeItsOwnTimer) {
+  struct Case {
+    const char* Name;
+    bool LastTimer;  // freeing it also frees the shared window inside its message
+  };
+  for (const Case c : {Case{"last timer", true}, Case{"other timers remain", false}}) {
+    SCOPED_TRACE(c.Name);
+    FSink->Times.clear();
+    TTimer* other = c.LastTimer ? nullptr : New<TTimer>(nullptr);
+    TTimer* timer = New<TTimer>(nullptr);
+    timer->SetInterval(1);
+    FSink->FreeOnTick = timer;
+    timer->SetOnTimer(FSink->Event());
+    ASSERT_TRUE(PumpUntil([&] { return FSink->FreeOnTick == nullptr; }));
+    PumpFor(30);
+    EXPECT_EQ(FSink->Times.size(), 1u);
+    if (other) other->Free();
+  }
+}
+
+TEST_F(TimerTest, ExceptionInHandlerGoesToTheHandlerAndTimerGoesOn) {
+  TTimer* timer = New<TTimer>(nullptr);
+  timer->SetInterval(5);
+  FSink->Raise = true;
+  timer->SetOnTimer(FSink->Event());
+  ASSERT_TRUE(PumpUntil([&] { return FSink->Times.size() >= 2; }));
+  EXPECT_GE(GExceptions, 1);
+  EXPECT_EQ(GExceptionSender, timer);
+  EXPECT_EQ(GExceptionMessage, L"tick failed");
+  timer->Free();
+}
+
+TEST_F(TimerTest, ExceptionAfterFreeingItselfNamesNoSender) {
+  TTimer* timer = New<TTimer>(nullptr);
+  timer->SetInterval(1);
+  FSink->Raise = true;
+  FSink->FreeOnTick = timer;
+  timer->SetOnTimer(FSink->Event());
+  ASSERT_TRUE(PumpUntil([&] { return GExceptions > 0; }));
+  EXPECT_EQ(GExceptionSender, nullptr) << "a freed timer must not be reported as the sender";
+}
+
+TEST_F(TimerTest, OwnerFreesItsTimers) {
+  TComponent* owner = New<TComponent>(nullptr);
+  for (int i = 0; i < 3; ++i) {
+    TTimer* timer = New<TTimer>(owner);
+    timer->SetInterval(10 + i);
+    timer->SetOnTimer(FSink->Event());
+  }
+  ASSERT_TRUE(PumpUntil([&] { return FSink->Times.size() >= 3; }));
+  owner->Free();
+  const std::size_t ticks = FSink->Times.size();
+  PumpFor(40);
+  EXPECT_EQ(FSink->Times.size(), ticks);
+}
+
+}  // namespace
