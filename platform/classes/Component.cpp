@@ -1,5 +1,7 @@
 #include "platform/classes/Component.h"
 
+#include "platform/classes/Filer.h"
+
 #include <algorithm>
 #include <cwctype>
 
@@ -123,6 +125,8 @@ bool TComponent::HasParent() { return false; }
 void TComponent::SetParentComponent(TComponent*) {}
 
 void TComponent::SetChildOrder(TComponent*, int) {}
+
+void TComponent::ReadState(TReader* Reader) { Reader->ReadData(this); }
 
 void TComponent::Updating() { FComponentState.Include(csUpdating); }
 void TComponent::Updated() { FComponentState.Exclude(csUpdating); }

@@ -67,6 +67,9 @@ class TComponent : public TPersistent {
   virtual bool HasParent();
   virtual void SetParentComponent(TComponent* AValue);
   virtual void SetChildOrder(TComponent* AChild, int AOrder);
+  // Reads this component's stored properties and the objects it contains
+  // from a form description (Reader->Parent() is the enclosing component).
+  virtual void ReadState(TReader* Reader);
   // Runs Loaded after the form reader assigned every stored property.
   void CallLoaded() { Loaded(); }
   void IncludeState(TComponentStateItem AItem) { FComponentState.Include(AItem); }

@@ -11,12 +11,15 @@
 // binary { hex }); nested `Sub.Prop` names; component references resolved
 // after the whole description is read; events bound to the root's published
 // methods by name; Loaded called on every component last.
+//
+// FormReader.h reads descriptions, FormWriter.h writes them.
 #pragma once
 
 #include "platform/classes/Component.h"
 
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 class TStream;
 class TCollection;
@@ -43,9 +46,17 @@ class TFiler : public TObject {
   virtual void DefineBinaryProperty(const String& AName, const TStreamProc& AReadData,
                                     const TStreamProc& AWriteData, bool AHasData) = 0;
   TComponent* Root() const { return FRoot; }
+  // The object whose stored values are compared when writing (an inherited
+  // form's ancestor); null when every value is written against the defaults.
+  TPersistent* Ancestor() const { return FAncestor; }
 
  protected:
+  // DefineProperties is protected in TPersistent; readers and writers reach
+  // it through here.
+  static void CallDefineProperties(TPersistent* AInstance, TFiler* AFiler) { AInstance->DefineProperties(AFiler); }
+
   TComponent* FRoot;
+  TPersistent* FAncestor;
 };
 
 // The reader's public operations used by DefineProperties procedures. The
@@ -64,6 +75,22 @@ class TReader : public TFiler {
   virtual double ReadFloat() = 0;
   virtual String ReadIdent() = 0;
   virtual void ReadCollection(TCollection* ACollection) = 0;
+  // The element names of a set value [a, b].
+  virtual std::vector<String> ReadSet() = 0;
+  // Reads and drops the next value, whatever its kind.
+  virtual void SkipValue() = 0;
+
+  // The stored properties and owned objects of AInstance, up to its `end`;
+  // what TComponent::ReadState does.
+  virtual void ReadData(TComponent* AInstance) = 0;
+  // While a component is read: the component that owns it and the one that
+  // contains it in the description.
+  TComponent* Owner() const { return FOwner; }
+  TComponent* Parent() const { return FParent; }
+
+ protected:
+  TComponent* FOwner;
+  TComponent* FParent;
 };
 
 // The writer's public operations used by DefineProperties procedures.
@@ -78,4 +105,6 @@ class TWriter : public TFiler {
   virtual void WriteFloat(double AValue) = 0;
   virtual void WriteIdent(const String& AValue) = 0;
   virtual void WriteCollection(TCollection* AValue) = 0;
+  // A set value [a, b] from its element names.
+  virtual void WriteSet(const std::vector<String>& ANames) = 0;
 };
