@@ -15,7 +15,7 @@
 
 namespace {
 
-bool SameText(std::wstring_view A, std::wstring_view B) {
+bool SameName(std::wstring_view A, std::wstring_view B) {
   return A.size() == B.size() && std::equal(A.begin(), A.end(), B.begin(), [](wchar_t x, wchar_t y) {
            return std::towupper(x) == std::towupper(y);
          });
@@ -35,7 +35,7 @@ std::vector<String> SplitPath(const String& APath) {
 // Whether AClass or one of its ancestors is named AName.
 bool ClassChainHasName(TClass AClass, const String& AName) {
   for (TClass c = AClass; c; c = c->ClassParent())
-    if (SameText(c->ClassName(), AName)) return true;
+    if (SameName(c->ClassName(), AName)) return true;
   return false;
 }
 
@@ -242,7 +242,7 @@ TComponent* TFormReader::ReadRootComponent(TComponent* ARoot) {
     ARoot->IncludeState(csLoading);
     ARoot->IncludeState(csReading);
     s.Loaded.push_back(ARoot);
-    if (!name.empty() && !SameText(name, ARoot->Name()))
+    if (!name.empty() && !SameName(name, ARoot->Name()))
       AtLine(line, name, [&] { ARoot->SetName(UniqueRootName(ARoot, name)); });
     ARoot->ReadState(this);
     if (FParser->Token() != TParser::toEOF)
@@ -405,7 +405,7 @@ void TFormReader::ReadPropertyLine(TPersistent* AInstance) {
 
 void TFormReader::DefineProperty(const String& AName, const TReaderProc& AReadData, const TWriterProc&, bool) {
   TDefining* defining = FState->Defining;
-  if (!defining || defining->Handled || !AReadData || !SameText(AName, defining->Name)) return;
+  if (!defining || defining->Handled || !AReadData || !SameName(AName, defining->Name)) return;
   defining->Handled = true;
   TState& s = *FState;
   const int valuesBefore = s.ValuesRead;
@@ -426,7 +426,7 @@ void TFormReader::DefineProperty(const String& AName, const TReaderProc& AReadDa
 void TFormReader::DefineBinaryProperty(const String& AName, const TStreamProc& AReadData, const TStreamProc&,
                                        bool) {
   TDefining* defining = FState->Defining;
-  if (!defining || defining->Handled || !AReadData || !SameText(AName, defining->Name)) return;
+  if (!defining || defining->Handled || !AReadData || !SameName(AName, defining->Name)) return;
   defining->Handled = true;
   if (FParser->Token() != TParser::toBinary)
     PropertyError(defining->Line, Format(L"Binärdaten erwartet, aber %s gefunden", {FParser->TokenDescription()}),
@@ -581,7 +581,7 @@ void TFormReader::ReadPropValue(TPersistent* AInstance, const TPropInfo* AProp, 
       const String methodName = FParser->TokenString();
       FParser->NextToken();
       TMethod method;
-      if (!SameText(methodName, L"nil")) {
+      if (!SameName(methodName, L"nil")) {
         const TMethodInfo* info = FRoot->ClassType()->TypeData().FindMethod(methodName);
         if (!info)
           throw EReadError(L"Zeile %d: Methode %s nicht gefunden in %s (%s)",
@@ -665,7 +665,7 @@ void TFormReader::ReadCollectionItems(TCollection* ACollection, const String& AD
 TComponent* TFormReader::FindReference(const String& AName) const {
   const std::vector<String> parts = SplitPath(AName);
   TComponent* component = FRoot->FindComponent(parts[0]);
-  if (!component && SameText(parts[0], FRoot->Name())) component = FRoot;
+  if (!component && SameName(parts[0], FRoot->Name())) component = FRoot;
   if (!component && parts.size() > 1) component = FindGlobalComponent(parts[0]);
   for (std::size_t i = 1; component && i < parts.size(); ++i) component = component->FindComponent(parts[i]);
   return component;

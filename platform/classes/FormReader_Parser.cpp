@@ -23,7 +23,7 @@ int HexValue(wchar_t C) {
   return -1;
 }
 
-bool SameText(const String& A, const String& B) {
+bool SameName(const String& A, const String& B) {
   if (A.size() != B.size()) return false;
   for (std::size_t i = 0; i < A.size(); ++i)
     if (std::towupper(A[i]) != std::towupper(B[i])) return false;
@@ -50,7 +50,7 @@ void TParser::Error(const String& AMessage) const {
 }
 
 bool TParser::TokenSymbolIs(const String& ASymbol) const {
-  return FToken == toSymbol && SameText(FTokenString, ASymbol);
+  return FToken == toSymbol && SameName(FTokenString, ASymbol);
 }
 
 String TParser::TokenDescription() const {
