@@ -1,11 +1,12 @@
 #include "platform/ui/UiUnits.h"
 
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Graphics.h"
 
 std::span<const TUnit> UiUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
   static constexpr TUnit units[] = {
-      {L"Graphics", nullptr, nullptr},
+      {L"Graphics", &GraphicsInitialization, &GraphicsFinalization},
       {L"Controls", nullptr, nullptr},
       {L"Forms", nullptr, nullptr},
       {L"ExtCtrls", &ExtCtrlsInitialization, nullptr},
