@@ -15,4 +15,3 @@ class EResNotFound : public Exception { public: using Exception::Exception; };
 class EListError : public Exception { public: using Exception::Exception; };
 class EStringListError : public Exception { public: using Exception::Exception; };
 class EComponentError : public Exception { public: using Exception::Exception; };
-class EInvalidOperation : public Exception { public: using Exception::Exception; };
