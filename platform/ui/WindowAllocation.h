@@ -12,9 +12,7 @@
 #pragma once
 
 #include "platform/runtime/SysUtils.h"
-
-// The system refused a window or another user resource.
-class EOutOfResources : public Exception { public: using Exception::Exception; };
+#include "platform/ui/Graphics.h"  // EOutOfResources
 
 using TWndMethod = Delegate<void(TMessage& Message)>;
 
