@@ -1,5 +1,7 @@
 #include "platform/runtime/Units.h"
 
+#include "platform/runtime/SysUtils.h"
+
 #include <atomic>
 #include <vector>
 
@@ -11,6 +13,7 @@ std::atomic<bool> GFinalizing{false};
 std::span<const TUnit> RuntimeUnits() {
   static constexpr TUnit units[] = {
       {L"System", nullptr, nullptr},
+      {L"SysUtils", &GetFormatSettings, nullptr},
   };
   return units;
 }
