@@ -1,10 +1,7 @@
 #include "platform/classes/FormReader.h"
 
 #include "platform/classes/Collection.h"
-#if __has_include("platform/classes/Streams.h")
 #include "platform/classes/Streams.h"
-#define SK_HAVE_STREAMS 1
-#endif
 
 #include <algorithm>
 #include <cstring>
@@ -819,10 +816,6 @@ void TFormReader::ReadCollection(TCollection* ACollection) {
 void TFormReader::ReadBinaryValue(const TStreamProc& AReadData, int ALine, const String& ADisplay) {
   ExpectValue(TParser::toBinary, L"Binärdaten");
   ++FState->ValuesRead;
-#ifndef SK_HAVE_STREAMS
-  (void)AReadData;
-  PropertyError(ALine, L"Binärdaten werden noch nicht unterstützt", ADisplay);
-#else
   TMemoryStream* stream = New<TMemoryStream>();
   TFreeOnExit<TMemoryStream> freeStream{stream};
   const std::vector<std::uint8_t>& bytes = FParser->TokenBinary();
@@ -830,7 +823,6 @@ void TFormReader::ReadBinaryValue(const TStreamProc& AReadData, int ALine, const
   stream->SetPosition(0);
   FParser->NextToken();
   AtLine(ALine, ADisplay, [&] { AReadData(stream); });
-#endif
 }
 
 void TFormReader::SkipValue() {

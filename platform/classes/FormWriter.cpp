@@ -1,10 +1,7 @@
 #include "platform/classes/FormWriter.h"
 
 #include "platform/classes/Collection.h"
-#if __has_include("platform/classes/Streams.h")
 #include "platform/classes/Streams.h"
-#define SK_HAVE_STREAMS 1
-#endif
 
 #include <algorithm>
 #include <charconv>
@@ -229,9 +226,6 @@ void TFormWriter::DefineProperty(const String& AName, const TReaderProc&, const 
 void TFormWriter::DefineBinaryProperty(const String& AName, const TStreamProc&, const TStreamProc& AWriteData,
                                        bool AHasData) {
   if (!AHasData || !AWriteData) return;
-#ifndef SK_HAVE_STREAMS
-  throw EWriteError(L"Binärdaten werden noch nicht unterstützt (%s)", {FPrefix + AName});
-#else
   TMemoryStream* stream = New<TMemoryStream>();
   TFreeOnExit<TMemoryStream> freeStream{stream};
   AWriteData(stream);
@@ -249,7 +243,6 @@ void TFormWriter::DefineBinaryProperty(const String& AName, const TStreamProc&, 
     }
     FText += L'}';
   });
-#endif
 }
 
 // ---------------------------------------------------------------------------

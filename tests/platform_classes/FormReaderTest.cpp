@@ -56,11 +56,9 @@ const wchar_t* const KMainForm =
     L"        Caption = 'first'\n"
     L"        Value = 3\n"
     L"        Link = Panel2\n"
-#ifdef SK_HAVE_STREAMS
     L"        Image.Data = {\n"
     L"          0102FF\n"
     L"          10}\n"
-#endif
     L"      end\n"
     L"      item\n"
     L"        Caption = 'second'\n"
@@ -78,9 +76,7 @@ const wchar_t* const KMainForm =
     L"  end\n"
     L"  object Store1: TTestStore\n"
     L"    Count = 7\n"
-#ifdef SK_HAVE_STREAMS
     L"    Blob.Data = {0A0B}\n"
-#endif
     L"    FormatVersion = 1\n"
     L"  end\n"
     L"end\n";
@@ -109,7 +105,7 @@ TEST_F(FormReaderTest, ReadsTheMainCaseIntoLiveComponents) {
   EXPECT_EQ(panel1->Anchors(), (TTestAnchors{akLeft, akRight}));
   EXPECT_DOUBLE_EQ(panel1->Ratio(), 76.0);
   EXPECT_EQ(panel1->Accel(), L'x');
-  EXPECT_EQ(panel1->Items()->Lines, (std::vector<String>{L"9600", L"19200"}));
+  EXPECT_EQ(LinesOf(panel1->Items()), (std::vector<String>{L"9600", L"19200"}));
   EXPECT_EQ(inner->Font()->Color(), tcRed);
   EXPECT_EQ(inner->Small(), 255);
   EXPECT_EQ(panel2->Big(), -5000000000LL);
@@ -144,10 +140,8 @@ TEST_F(FormReaderTest, ReadsTheMainCaseIntoLiveComponents) {
   EXPECT_EQ(form->ShowCount, 1);
   EXPECT_EQ(form->ClickCount, 1);
 
-#ifdef SK_HAVE_STREAMS
   EXPECT_EQ(first->Image()->Bytes, (std::vector<std::uint8_t>{0x01, 0x02, 0xFF, 0x10}));
   EXPECT_EQ(store->Blob()->Bytes, (std::vector<std::uint8_t>{0x0A, 0x0B}));
-#endif
 
   // Loaded once each, root first, then in creation order; states cleared.
   EXPECT_EQ(GTestLog, (std::vector<String>{L"Loaded MainForm", L"Loaded Panel1", L"Loaded Inner",
@@ -361,7 +355,7 @@ TEST_F(FormReaderTest, ReadsAFormFromAResourceOfTheProgram) {
   EXPECT_EQ(form->Caption(), L"Aus der Ressource \u00D6ffnen");
   auto* button = Find<TTestPanel>(form, L"Button1");
   ASSERT_NE(button, nullptr);
-  EXPECT_EQ(button->Items()->Lines, (std::vector<String>{L"\u00E4", L"b"}));
+  EXPECT_EQ(LinesOf(button->Items()), (std::vector<String>{L"\u00E4", L"b"}));
   form->Free();
 
   TTestForm* other = New<TTestForm>(nullptr);
@@ -377,7 +371,7 @@ TEST_F(FormReaderTest, InheritedComponentReadsTheAncestorsDescriptionFirst) {
   ASSERT_TRUE(button && extra);
   EXPECT_EQ(form->Caption(), L"Abgeleitet");
   EXPECT_EQ(button->Caption(), L"Ge\u00E4ndert");  // the derived description changes it
-  EXPECT_EQ(button->Items()->Lines.size(), 2u);   // the ancestor's value stays
+  EXPECT_EQ(button->Items()->Count(), 2);   // the ancestor's value stays
   EXPECT_EQ(extra->Partner(), button);
   EXPECT_EQ(form->ComponentCount(), 2);
   form->Free();

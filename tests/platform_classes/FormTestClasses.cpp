@@ -1,8 +1,6 @@
 #include "tests/platform_classes/FormTestClasses.h"
 
-#ifdef SK_HAVE_STREAMS
 #include "platform/classes/Streams.h"
-#endif
 
 #include <algorithm>
 
@@ -28,6 +26,12 @@ void RegisterTestFormClasses() {
                    TTestBroken::ClassInfo(), TTestItem::ClassInfo()});
 }
 
+std::vector<String> LinesOf(const TStrings* AStrings) {
+  std::vector<String> lines;
+  for (int i = 0; i < AStrings->Count(); ++i) lines.push_back(AStrings->Strings(i));
+  return lines;
+}
+
 // ---------------------------------------------------------------------------
 
 void TTestFont::Publish(TPublisher<TTestFont>& P) {
@@ -43,30 +47,6 @@ void TTestFont::Destroy() {
   inherited::Destroy();
 }
 
-void TTestLines::Create() { ++GLiveTestObjects; }
-
-void TTestLines::Destroy() {
-  --GLiveTestObjects;
-  inherited::Destroy();
-}
-
-void TTestLines::DefineProperties(TFiler* AFiler) {
-  AFiler->DefineProperty(
-      L"Strings",
-      [this](TReader* R) {
-        Lines.clear();
-        R->ReadListBegin();
-        while (!R->EndOfList()) Lines.push_back(R->ReadString());
-        R->ReadListEnd();
-      },
-      [this](TWriter* W) {
-        W->WriteListBegin();
-        for (const String& s : Lines) W->WriteString(s);
-        W->WriteListEnd();
-      },
-      !Lines.empty());
-}
-
 void TTestBlob::Create() { ++GLiveTestObjects; }
 
 void TTestBlob::Destroy() {
@@ -74,9 +54,6 @@ void TTestBlob::Destroy() {
   inherited::Destroy();
 }
 
-#ifndef SK_HAVE_STREAMS
-void TTestBlob::DefineProperties(TFiler*) {}
-#else
 void TTestBlob::DefineProperties(TFiler* AFiler) {
   AFiler->DefineBinaryProperty(
       L"Data",
@@ -89,7 +66,6 @@ void TTestBlob::DefineProperties(TFiler* AFiler) {
       },
       !Bytes.empty());
 }
-#endif
 
 // ---------------------------------------------------------------------------
 
@@ -138,7 +114,7 @@ void TTestPanel::Create(TComponent* AOwner) {
   FVisible = true;
   FAnchors = {akLeft, akTop};
   FFont = New<TTestFont>();
-  FItems = New<TTestLines>();
+  FItems = New<TStringList>();
   FColumns = New<TCollection>(TTestItem::ClassInfo());
   inherited::Create(AOwner);
 }

@@ -3,7 +3,6 @@
 // Classes in this file:
 //   TTestColor, TTestAlign, TTestAnchor   published value types
 //   TTestFont               a sub-object read in place (Font.Name = ...)
-//   TTestLines              a line list stored as Strings = ( ... )
 //   TTestBlob               binary data stored as Data = { ... }
 //   TTestItem, TTestItems   a collection with component references
 //   TTestPanel              a nested, parented component
@@ -13,13 +12,10 @@
 #include "platform/classes/Collection.h"
 #include "platform/classes/Component.h"
 #include "platform/classes/Filer.h"
+#include "platform/classes/Lists.h"
 
 #include <cstdint>
 #include <vector>
-
-#if __has_include("platform/classes/Streams.h")
-#define SK_HAVE_STREAMS 1
-#endif
 
 enum class TTestColor : std::int32_t {};
 constexpr TTestColor tcRed = TTestColor(0x0000FF);
@@ -54,6 +50,8 @@ extern int GLiveTestObjects;
 // "Loaded Name" and other events in the order they happened.
 extern std::vector<String> GTestLog;
 void RegisterTestFormClasses();
+// The lines of a string list, for comparisons.
+std::vector<String> LinesOf(const TStrings* AStrings);
 
 class TTestFont : public TPersistent {
   SK_CLASS(TTestFont, TPersistent)
@@ -72,17 +70,6 @@ class TTestFont : public TPersistent {
   String FName;
   int FHeight;
   TTestColor FColor;
-};
-
-class TTestLines : public TPersistent {
-  SK_CLASS(TTestLines, TPersistent)
- public:
-  void Create();
-  void Destroy() override;
-  std::vector<String> Lines;
-
- protected:
-  void DefineProperties(TFiler* AFiler) override;
 };
 
 class TTestBlob : public TPersistent {
@@ -145,7 +132,7 @@ class TTestPanel : public TComponent {
   wchar_t Accel() const { return FAccel; }
   void SetAccel(wchar_t AValue) { FAccel = AValue; }
   TTestFont* Font() const { return FFont; }
-  TTestLines* Items() const { return FItems; }
+  TStrings* Items() const { return FItems; }
   TCollection* Columns() const { return FColumns; }
   TTestPanel* Partner() const { return FPartner; }
   void SetPartner(TTestPanel* AValue);
@@ -178,7 +165,7 @@ class TTestPanel : public TComponent {
   std::uint8_t FSmall;
   wchar_t FAccel;
   TTestFont* FFont;
-  TTestLines* FItems;
+  TStringList* FItems;
   TCollection* FColumns;
   TTestPanel* FPartner;
   TNotifyEvent FOnClick;
