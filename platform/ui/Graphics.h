@@ -542,6 +542,12 @@ class TCanvas : public TPersistent {
 class TGraphic : public TInterfacedPersistent {
   SK_CLASS(TGraphic, TInterfacedPersistent)
  public:
+  struct TMeta : TInterfacedPersistent::TMeta {
+    // Whether the bytes at the stream's position look like this class's
+    // format; the position is left unchanged.
+    virtual bool CanLoadFromStream(TStream* AStream) const;
+  };
+
   // Virtual so that a graphic can be made from its class reference.
   virtual void Create() {}
 
@@ -556,6 +562,14 @@ class TGraphic : public TInterfacedPersistent {
   // Set by every change.
   bool Modified() const { return FModified; }
   void SetModified(bool AValue);
+  // Same class and the same saved bytes.
+  virtual bool Equals(TGraphic* AGraphic);
+
+  // The graphic's file format, from or to the stream's position.
+  virtual void LoadFromStream(TStream* AStream) = 0;
+  virtual void SaveToStream(TStream* AStream) = 0;
+  void LoadFromFile(const String& AFileName);
+  void SaveToFile(const String& AFileName);
 
   // Clipboard data: the format, a global memory or GDI handle and a
   // palette. The base supports no format (EInvalidGraphic).
@@ -572,6 +586,11 @@ class TGraphic : public TInterfacedPersistent {
   friend class TCanvas;
   friend class TPicture;
   virtual void Draw(TCanvas* ACanvas, const TRect& ARect) = 0;
+  // Form data: the binary property "Data", written unless the graphic is
+  // empty, holding what WriteData writes.
+  void DefineProperties(TFiler* AFiler) override;
+  virtual void ReadData(TStream* AStream) { LoadFromStream(AStream); }
+  virtual void WriteData(TStream* AStream) { SaveToStream(AStream); }
 
  private:
   bool FTransparent;
@@ -602,6 +621,9 @@ int PixelFormatBits(TPixelFormat AFormat);
 class TBitmap : public TGraphic {
   SK_CLASS(TBitmap, TGraphic)
  public:
+  struct TMeta : TGraphic::TMeta {
+    bool CanLoadFromStream(TStream* AStream) const override;
+  };
   void Create() override;
   void Destroy() override;
   // From a TBitmap: a copy of its pixels and settings; null empties.
@@ -653,7 +675,10 @@ class TBitmap : public TGraphic {
   // Frees the handle and pixels; the bitmap becomes empty.
   void FreeImage();
 
-  // BMP files.
+  // BMP files. Loading reads the file's own size (the rest of the stream
+  // when the header does not tell); an empty bitmap saves as nothing.
+  void LoadFromStream(TStream* AStream) override;
+  void SaveToStream(TStream* AStream) override;
   void LoadFromBmpData(std::span<const std::uint8_t> AData);
   std::vector<std::uint8_t> SaveToBmpData();
   // CF_BITMAP (a copy of the handle) and CF_DIB (a packed DIB).
@@ -666,6 +691,9 @@ class TBitmap : public TGraphic {
 
  protected:
   void Draw(TCanvas* ACanvas, const TRect& ARect) override;
+  // A 32-bit byte count, then the BMP file.
+  void ReadData(TStream* AStream) override;
+  void WriteData(TStream* AStream) override;
 
  private:
   friend class TBitmapCanvas;
@@ -693,6 +721,9 @@ class TBitmap : public TGraphic {
 class TIcon : public TGraphic {
   SK_CLASS(TIcon, TGraphic)
  public:
+  struct TMeta : TGraphic::TMeta {
+    bool CanLoadFromStream(TStream* AStream) const override;
+  };
   void Create() override;
   void Destroy() override;
   void Assign(TPersistent* ASource) override;
@@ -715,6 +746,9 @@ class TIcon : public TGraphic {
   // kept and saved back unchanged.
   void LoadFromIcoData(std::span<const std::uint8_t> AData);
   std::vector<std::uint8_t> SaveToIcoData();
+  // Reads as far as the last image of the file reaches.
+  void LoadFromStream(TStream* AStream) override;
+  void SaveToStream(TStream* AStream) override;
 
  protected:
   void Draw(TCanvas* ACanvas, const TRect& ARect) override;
@@ -752,6 +786,13 @@ class TPicture : public TInterfacedPersistent {
   int Width() const { return FGraphic ? FGraphic->Width() : 0; }
   int Height() const { return FGraphic ? FGraphic->Height() : 0; }
 
+  // By the file's extension (EInvalidGraphic for an unknown one).
+  void LoadFromFile(const String& AFileName);
+  void SaveToFile(const String& AFileName);
+  // By the first registered class that recognises the bytes.
+  void LoadFromStream(TStream* AStream);
+  void SaveToStream(TStream* AStream);
+
   TNotifyEvent OnChange() const { return FOnChange; }
   void SetOnChange(TNotifyEvent AValue) { FOnChange = AValue; }
 
@@ -769,10 +810,15 @@ class TPicture : public TInterfacedPersistent {
   // (all when null), led by an "all" entry when there are several.
   static String GraphicFilter(TGraphicClass AClass);
   static String GraphicExtension(TGraphicClass AClass);
+  // Every registered class once, the latest registration first.
+  static std::vector<TGraphicClass> GraphicClasses();
 
  protected:
   void AssignTo(TPersistent* ADest) override;
   virtual void Changed(TObject* Sender);
+  // Form data "Data": the graphic's class name (a length byte and the
+  // characters), then the graphic's own data.
+  void DefineProperties(TFiler* AFiler) override;
 
  private:
   void ForceType(TGraphicClass AClass);

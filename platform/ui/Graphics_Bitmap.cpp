@@ -151,6 +151,28 @@ void PutU32(std::vector<std::uint8_t>& AOut, std::uint32_t AValue) {
   for (int i = 0; i < 4; ++i) AOut.push_back(static_cast<std::uint8_t>(AValue >> (8 * i)));
 }
 
+// Whether a DIB section's rows run top-down. The system does not say (it
+// reports every height as positive), so a pixel is drawn at (0, 0) and the
+// first row's memory is watched; the bytes are put back afterwards.
+bool DibRowsTopDown(HBITMAP AHandle, void* ABits, int AStride, int AHeight) {
+  if (AHeight <= 1) return false;
+  auto* first = static_cast<std::uint8_t*>(ABits);
+  auto* last = first + static_cast<std::ptrdiff_t>(AHeight - 1) * AStride;
+  std::vector<std::uint8_t> savedFirst(first, first + AStride);
+  std::vector<std::uint8_t> savedLast(last, last + AStride);
+  bool topDown = false;
+  {
+    TMemoryDC dc(AHandle);
+    const COLORREF now = GetPixel(dc.Get(), 0, 0);
+    SetPixelV(dc.Get(), 0, 0, (now ^ 0x00FFFFFF) & 0x00FFFFFF);
+    GdiFlush();
+    topDown = std::memcmp(first, savedFirst.data(), static_cast<std::size_t>(AStride)) != 0;
+  }
+  std::memcpy(first, savedFirst.data(), static_cast<std::size_t>(AStride));
+  std::memcpy(last, savedLast.data(), static_cast<std::size_t>(AStride));
+  return topDown;
+}
+
 // The largest DIB we accept from a file: 256 MB of pixels.
 constexpr std::uint64_t MaxDibBytes = 256ull << 20;
 
@@ -386,7 +408,7 @@ void TBitmap::SetHandle(HBITMAP AValue) {
   if (size == sizeof(DIBSECTION) && ds.dsBm.bmBits) {
     FBits = ds.dsBm.bmBits;
     FStride = ds.dsBm.bmWidthBytes;
-    FTopDown = ds.dsBmih.biHeight < 0;
+    FTopDown = DibRowsTopDown(AValue, FBits, FStride, FHeight);
     FPixelFormat = FormatOfBits(ds.dsBm.bmBitsPixel,
                                 ds.dsBmih.biCompression == BI_BITFIELDS ? ds.dsBitfields[0] : 0x7C00);
     FHandleType = bmDIB;

@@ -141,6 +141,17 @@ String TPicture::GraphicExtension(TGraphicClass AClass) {
   return {};
 }
 
+std::vector<TGraphicClass> TPicture::GraphicClasses() {
+  std::vector<TGraphicClass> classes;
+  auto add = [&](TGraphicClass AClass) {
+    if (std::find(classes.begin(), classes.end(), AClass) == classes.end()) classes.push_back(AClass);
+  };
+  const auto& r = Registry();
+  for (auto it = r.Files.rbegin(); it != r.Files.rend(); ++it) add(it->Class);
+  for (auto it = r.Clipboard.rbegin(); it != r.Clipboard.rend(); ++it) add(it->Class);
+  return classes;
+}
+
 // ---------------------------------------------------------------------------
 // TPicture
 
