@@ -164,7 +164,8 @@ bool VarIsNull(const Variant& V);
 bool VarIsEmpty(const Variant& V);
 // Null or Empty.
 bool VarIsClear(const Variant& V);
-// Integer, floating-point and currency types (not Boolean, not date).
+// The integer types and Boolean (ordinal), single, double and currency
+// (float); numeric is either. A date is neither.
 bool VarIsNumeric(const Variant& V);
 bool VarIsOrdinal(const Variant& V);
 bool VarIsFloat(const Variant& V);
@@ -183,11 +184,13 @@ Variant VarAsType(const Variant& V, TVarType AVarType);
 String VarTypeAsText(TVarType AVarType);
 
 // vrEqual, vrLessThan, vrGreaterThan; vrNotEqual when exactly one is Null.
-// Two Nulls are equal. Empty compares as 0 or the empty string. Numbers
-// compare by value (integers exactly), strings ordinally, a string and a
-// number by the string's numeric value, a Boolean and a string by the
-// string's Boolean value. Raises EVariantTypeCastError when the string has
-// no such value, and for arrays.
+// Two Nulls are equal. Empty compares as 0, False or the empty string.
+// Numbers (dates and currency included) compare by value, integers exactly;
+// a Boolean counts as -1 (True) or 0 against a number, and two Booleans
+// order False before True. Strings compare ordinally; a string against a
+// number by the string's numeric value, against a Boolean by its Boolean
+// value. Raises EVariantTypeCastError when the string has no such value,
+// and EVariantInvalidOpError for arrays.
 TVariantRelationship VarCompareValue(const Variant& A, const Variant& B);
 bool VarSameValue(const Variant& A, const Variant& B);
 
