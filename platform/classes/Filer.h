@@ -70,7 +70,8 @@ class TReader : public TFiler {
   virtual void ReadListEnd() = 0;
   virtual String ReadString() = 0;
   virtual std::int64_t ReadInt64() = 0;
-  int ReadInteger() { return static_cast<int>(ReadInt64()); }
+  // Raises EReadError for a value outside the 32-bit range.
+  virtual int ReadInteger() = 0;
   virtual bool ReadBoolean() = 0;
   virtual double ReadFloat() = 0;
   virtual String ReadIdent() = 0;

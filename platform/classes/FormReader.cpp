@@ -180,6 +180,15 @@ String ComponentDisplay(TComponent* AComponent) {
   return AComponent->Name().empty() ? L"<" + AComponent->ClassName() + L">" : AComponent->Name();
 }
 
+// Frees a component while an error is on its way out: a second error must
+// not stop the clean-up nor replace the first.
+void FreeQuietly(TComponent* AComponent) noexcept {
+  try {
+    AComponent->Free();
+  } catch (...) {
+  }
+}
+
 // A root name not yet used among the owner's components: Name, Name_1, ...
 String UniqueRootName(TComponent* ARoot, const String& AName) {
   TComponent* owner = ARoot->Owner();
@@ -256,14 +265,14 @@ TComponent* TFormReader::ReadRootComponent(TComponent* ARoot) {
     // Free what this read created, newest first; the guard tells which of
     // them went already with something freed before.
     for (auto it = s.Created.rbegin(); it != s.Created.rend(); ++it)
-      if (s.Guard->Alive(*it)) (*it)->Free();
+      if (s.Guard->Alive(*it)) FreeQuietly(*it);
     for (TComponent* c : s.Loaded)
       if (s.Guard->Alive(c)) {
         c->ExcludeState(csReading);
         c->ExcludeState(csLoading);
       }
     s.Guard->UnwatchAll();
-    if (createdRoot) createdRoot->Free();
+    if (createdRoot) FreeQuietly(createdRoot);
     throw;
   }
   s.Guard->UnwatchAll();
@@ -762,6 +771,15 @@ std::int64_t TFormReader::ReadInt64() {
   const std::int64_t value = FParser->TokenInt();
   FParser->NextToken();
   return value;
+}
+
+int TFormReader::ReadInteger() {
+  const int line = FParser->SourceLine();
+  const std::int64_t value = ReadInt64();
+  if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
+    throw EReadError(L"Zeile %d: Wert %d liegt außerhalb des Bereichs von Integer (%s)",
+                     {line, static_cast<long long>(value), FState->Context.Display});
+  return static_cast<int>(value);
 }
 
 bool TFormReader::ReadBoolean() {

@@ -117,6 +117,7 @@ class TFormReader : public TReader {
   void ReadListEnd() override;
   String ReadString() override;
   std::int64_t ReadInt64() override;
+  int ReadInteger() override;
   bool ReadBoolean() override;
   double ReadFloat() override;
   String ReadIdent() override;

@@ -240,6 +240,51 @@ TEST_F(FormReaderTest, ErrorInAGivenRootFreesWhatWasCreatedAndClearsStates) {
   form->Free();
 }
 
+TEST_F(FormReaderTest, AcceptsTheLessCommonForms) {
+  // CR-only and CR LF line breaks, tabs, a byte order mark, hexadecimal
+  // character codes, negative hexadecimal numbers, float type suffixes,
+  // item and object indexes, inline objects, obsolete stored data.
+  TComponent* root = ReadComponentFromText(
+      L"\uFEFFobject F: TTestForm\r"
+      L"\tCaption = #$41'b'#$10000\r\n"
+      L"\tLeft = -$10\n"
+      L"  inline P: TTestPanel [0]\n"
+      L"    Ratio = 1.5s\n"
+      L"    Columns = <\n"
+      L"      item[0]\n"
+      L"        Value = $7FFFFFFF\n"
+      L"      end>\n"
+      L"  end\n"
+      L"  object S: TTestStore\n"
+      L"    OldSet = [a, b]\n"
+      L"    OldFlag = True\n"
+      L"    Dropped = (1 (2 'x') <item Value = 3 end> [c] {00} nil)\n"
+      L"    Count = 4\n"
+      L"  end\n"
+      L"end\n");
+  auto* form = dynamic_cast<TTestForm*>(root);
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->Caption(), L"Ab\U00010000");
+  EXPECT_EQ(form->Left(), -16);
+  auto* p = Find<TTestPanel>(form, L"P");
+  auto* s = Find<TTestStore>(form, L"S");
+  ASSERT_TRUE(p && s);
+  EXPECT_TRUE(p->ComponentState().Contains(csInline));
+  EXPECT_DOUBLE_EQ(p->Ratio(), 1.5);
+  ASSERT_EQ(p->Columns()->Count(), 1);
+  EXPECT_EQ(dynamic_cast<TTestItem*>(p->Columns()->Items(0))->Value(), 0x7FFFFFFF);
+  EXPECT_EQ(s->OldSet, L"a,b,");
+  EXPECT_TRUE(s->OldFlag);
+  EXPECT_EQ(s->Count(), 4);
+  root->Free();
+}
+
+TEST_F(FormReaderTest, HexadecimalDigitsGiveTheBitsOfA32BitValue) {
+  TComponent* root = ReadComponentFromText(L"object F: TTestForm\n  Color = $FFFFFFFF\nend\n");
+  EXPECT_EQ(dynamic_cast<TTestForm*>(root)->Color(), TTestColor(-1));
+  root->Free();
+}
+
 // ---------------------------------------------------------------------------
 // Malformed descriptions
 
@@ -340,6 +385,14 @@ const TBadCase KBadCases[] = {
     {"property_after_children", InForm(L"    object Q: TTestPanel\n    end\n    Width = 3\n"), TErrorKind::Parser,
      5, L"'end' erwartet"},
     {"missing_equals", InForm(L"    Width 3\n"), TErrorKind::Parser, 3, L"'='"},
+    {"defined_integer_out_of_range", L"object F: TTestForm\n  object S: TTestStore\n    FormatVersion = 5000000000\n"
+                                     L"  end\nend\n",
+     TErrorKind::Read, 3, L"5000000000"},
+    {"defined_list_left_open", L"object F: TTestForm\n  object S: TTestStore\n    HalfList = ('a' 'b')\n"
+                               L"  end\nend\n",
+     TErrorKind::Read, 3, L"HalfList"},
+    {"line_numbers_with_cr_only", L"object F: TTestForm\r  object P: TTestPanel\r    Width = x\r  end\rend",
+     TErrorKind::Read, 3, L"P.Width"},
     {"defined_property_wrong_type", InForm(L"    Items.Strings = 'a'\n"), TErrorKind::Read, 3, L"'('"},
 };
 

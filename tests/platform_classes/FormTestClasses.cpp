@@ -195,6 +195,21 @@ void TTestStore::DefineProperties(TFiler* AFiler) {
   AFiler->DefineProperty(
       L"FormatVersion", [this](TReader* R) { FFormatVersion = R->ReadInteger(); },
       [](TWriter* W) { W->WriteInteger(1); }, true);
+  AFiler->DefineProperty(
+      L"OldSet",
+      [this](TReader* R) {
+        for (const String& name : R->ReadSet()) OldSet += name + L",";
+      },
+      nullptr, false);
+  AFiler->DefineProperty(L"OldFlag", [this](TReader* R) { OldFlag = R->ReadBoolean(); }, nullptr, false);
+  AFiler->DefineProperty(L"Dropped", [](TReader*) {}, nullptr, false);
+  AFiler->DefineProperty(
+      L"HalfList",
+      [](TReader* R) {
+        R->ReadListBegin();
+        R->ReadString();
+      },
+      nullptr, false);
 }
 
 void TTestBroken::Create(TComponent* AOwner) {

@@ -187,6 +187,11 @@ class TTestStore : public TComponent {
   TTestBlob* Blob() const { return FBlob; }
   int FormatVersion() const { return FFormatVersion; }
   void SetFormatVersion(int AValue) { FFormatVersion = AValue; }
+  // Read-only stored data of older descriptions: "OldSet" (names joined by
+  // commas), "OldFlag", "Dropped" (ignored), "HalfList" (a faulty procedure
+  // that leaves its list open).
+  String OldSet;
+  bool OldFlag = false;
 
  protected:
   void Loaded() override;
