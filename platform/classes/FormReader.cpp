@@ -203,23 +203,20 @@ String UniqueRootName(TComponent* ARoot, const String& AName) {
 
 }  // namespace
 
-TComponent* TFormReader::ReadRootComponent(TComponent* ARoot) {
-  TState& s = *FState;
-  const int line = FParser->SourceLine();
-  if (!IsBlockKeyword(FParser))
-    FParser->Error(Format(L"'object' erwartet, aber %s gefunden", {FParser->TokenDescription()}));
+// After the keyword: `Name: TClass` or just `TClass`, then an optional
+// position `[n]`, which this reader does not need.
+void TFormReader::ReadObjectHeader(String& AName, String& AClassName) {
+  FParser->CheckToken(TParser::toSymbol);
+  AName = FParser->TokenString();
   FParser->NextToken();
-  String name = FParser->TokenComponentIdent();
-  String className;
   if (FParser->Token() == L':') {
     FParser->NextToken();
     FParser->CheckToken(TParser::toSymbol);
-    className = FParser->TokenString();
+    AClassName = FParser->TokenString();
     FParser->NextToken();
   } else {
-    className = std::exchange(name, String());
+    AClassName = std::exchange(AName, String());
   }
-  if (name.find(L'.') != String::npos) FParser->Error(Format(L"Ungültiger Komponentenname '%s'", {name}));
   if (FParser->Token() == L'[') {
     FParser->NextToken();
     FParser->CheckToken(TParser::toInteger);
@@ -227,6 +224,17 @@ TComponent* TFormReader::ReadRootComponent(TComponent* ARoot) {
     FParser->CheckToken(L']');
     FParser->NextToken();
   }
+}
+
+TComponent* TFormReader::ReadRootComponent(TComponent* ARoot) {
+  TState& s = *FState;
+  const int line = FParser->SourceLine();
+  if (!IsBlockKeyword(FParser))
+    FParser->Error(Format(L"'object' erwartet, aber %s gefunden", {FParser->TokenDescription()}));
+  FParser->NextToken();
+  String name;
+  String className;
+  ReadObjectHeader(name, className);
 
   TComponent* createdRoot = nullptr;
   if (!ARoot) {
@@ -279,6 +287,15 @@ TComponent* TFormReader::ReadRootComponent(TComponent* ARoot) {
   return ARoot;
 }
 
+void TFormReader::ReadCollectionValue(TCollection* ACollection, TComponent* ARoot) {
+  FRoot = ARoot;
+  FState->Context = TContext{nullptr, nullptr, {}, ACollection->ClassName()};
+  ReadCollectionItems(ACollection, ACollection->ClassName());
+  if (FParser->Token() != TParser::toEOF)
+    FParser->Error(Format(L"Ende der Beschreibung erwartet, aber %s gefunden", {FParser->TokenDescription()}));
+  ResolveFixups();
+}
+
 void TFormReader::ReadData(TComponent* AInstance) {
   TContext saved = std::move(FState->Context);
   FState->Context = TContext{AInstance, AInstance, {}, ComponentDisplay(AInstance)};
@@ -296,25 +313,9 @@ TComponent* TFormReader::ReadComponentBlock(TComponent* AEnclosing) {
   const bool isInherited = FParser->TokenSymbolIs(L"inherited");
   const bool isInline = FParser->TokenSymbolIs(L"inline");
   FParser->NextToken();
-  FParser->CheckToken(TParser::toSymbol);
-  String name = FParser->TokenString();
+  String name;
   String className;
-  FParser->NextToken();
-  if (FParser->Token() == L':') {
-    FParser->NextToken();
-    FParser->CheckToken(TParser::toSymbol);
-    className = FParser->TokenString();
-    FParser->NextToken();
-  } else {
-    className = std::exchange(name, String());
-  }
-  if (FParser->Token() == L'[') {
-    FParser->NextToken();
-    FParser->CheckToken(TParser::toInteger);
-    FParser->NextToken();
-    FParser->CheckToken(L']');
-    FParser->NextToken();
-  }
+  ReadObjectHeader(name, className);
 
   TComponent* owner = AEnclosing->GetChildOwner();
   if (!owner) owner = FRoot;
@@ -588,6 +589,8 @@ void TFormReader::ReadPropValue(TPersistent* AInstance, const TPropInfo* AProp, 
       FParser->NextToken();
       TMethod method;
       if (!SameName(methodName, L"nil")) {
+        if (!FRoot)
+          throw EReadError(L"Zeile %d: Ereignis %s kann ohne Formular nicht gebunden werden", {line, APath});
         const TMethodInfo* info = FRoot->ClassType()->TypeData().FindMethod(methodName);
         if (!info)
           throw EReadError(L"Zeile %d: Methode %s nicht gefunden in %s (%s)",
@@ -670,8 +673,8 @@ void TFormReader::ReadCollectionItems(TCollection* ACollection, const String& AD
 
 TComponent* TFormReader::FindReference(const String& AName) const {
   const std::vector<String> parts = SplitPath(AName);
-  TComponent* component = FRoot->FindComponent(parts[0]);
-  if (!component && SameName(parts[0], FRoot->Name())) component = FRoot;
+  TComponent* component = FRoot ? FRoot->FindComponent(parts[0]) : nullptr;
+  if (!component && FRoot && SameName(parts[0], FRoot->Name())) component = FRoot;
   if (!component && parts.size() > 1) component = FindGlobalComponent(parts[0]);
   for (std::size_t i = 1; component && i < parts.size(); ++i) component = component->FindComponent(parts[i]);
   return component;
@@ -919,14 +922,15 @@ bool FindResourceBytes(HMODULE AModule, const String& AResName, TResourceBytes& 
   return ABytes.Data != nullptr;
 }
 
-String DecodeText(const std::uint8_t* AData, std::size_t ASize, const String& AResName) {
+// Description bytes as text; ASource names them in messages.
+String DecodeText(const std::uint8_t* AData, std::size_t ASize, const String& ASource) {
   if (ASize >= 2 && AData[0] == 0xFF && AData[1] == 0xFE) {
     String text((ASize - 2) / 2, L'\0');
     std::memcpy(text.data(), AData + 2, text.size() * sizeof(wchar_t));
     return text;
   }
   if (ASize >= 4 && std::memcmp(AData, "TPF0", 4) == 0)
-    throw EReadError(L"Ressource %s enthält eine binäre Formularbeschreibung; erwartet wird Text", {AResName});
+    throw EReadError(L"%s enthält eine binäre Formularbeschreibung; erwartet wird Text", {ASource});
   UINT codePage = CP_UTF8;
   DWORD flags = MB_ERR_INVALID_CHARS;
   if (ASize >= 3 && AData[0] == 0xEF && AData[1] == 0xBB && AData[2] == 0xBF) {
@@ -935,7 +939,7 @@ String DecodeText(const std::uint8_t* AData, std::size_t ASize, const String& AR
   }
   if (ASize == 0) return {};
   if (ASize > static_cast<std::size_t>(std::numeric_limits<int>::max()))
-    throw EReadError(L"Ressource %s ist zu groß", {AResName});
+    throw EReadError(L"%s ist zu groß", {ASource});
   const auto* bytes = reinterpret_cast<const char*>(AData);
   const int size = static_cast<int>(ASize);
   int length = MultiByteToWideChar(codePage, flags, bytes, size, nullptr, 0);
@@ -952,6 +956,21 @@ String DecodeText(const std::uint8_t* AData, std::size_t ASize, const String& AR
 
 }  // namespace
 
+void ReadCollectionFromText(const String& AText, TCollection* ACollection, TComponent* ARoot) {
+  TFormReader* reader = New<TFormReader>(AText);
+  TFreeOnExit<TFormReader> freeReader{reader};
+  reader->ReadCollectionValue(ACollection, ARoot);
+}
+
+void ReadCollectionFromStream(TStream* AStream, TCollection* ACollection, TComponent* ARoot) {
+  const std::int64_t size = AStream->Size() - AStream->Position();
+  if (size < 0 || size > std::numeric_limits<int>::max())
+    throw EReadError(L"Collection-Daten im Stream sind zu groß");
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+  if (size > 0) AStream->ReadBuffer(bytes.data(), size);
+  ReadCollectionFromText(DecodeText(bytes.data(), bytes.size(), ACollection->ClassName()), ACollection, ARoot);
+}
+
 bool FindComponentRes(HMODULE AModule, const String& AResName) {
   TResourceBytes bytes;
   return FindResourceBytes(AModule, AResName, bytes);
@@ -961,7 +980,7 @@ String ReadResourceText(HMODULE AModule, const String& AResName) {
   TResourceBytes bytes;
   if (!FindResourceBytes(AModule, AResName, bytes))
     throw EResNotFound(L"Ressource %s nicht gefunden", {AResName});
-  return DecodeText(bytes.Data, bytes.Size, AResName);
+  return DecodeText(bytes.Data, bytes.Size, L"Ressource " + AResName);
 }
 
 TComponent* ReadComponentResEx(HMODULE AModule, const String& AResName, TComponent* AInstance) {

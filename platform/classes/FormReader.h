@@ -4,7 +4,8 @@
 //   EParserError            a description that is not well formed
 //   TParser                 the tokeniser, with line numbers
 //   TFormReader             the concrete TReader
-//   ReadComponentFromText, ReadComponentRes, InitInheritedComponent ...
+//   ReadComponentFromText, ReadComponentRes, InitInheritedComponent,
+//   ReadCollectionFromStream ...
 //
 // Reading creates each `object` by its registered class, owned by the root
 // and placed in the enclosing component (SetParentComponent); it applies the
@@ -103,6 +104,10 @@ class TFormReader : public TReader {
   // Reads the description into ARoot, or into a new instance of the stored
   // class when ARoot is null; answers the root.
   TComponent* ReadRootComponent(TComponent* ARoot);
+  // Reads a description that holds only a collection value < item ... end >
+  // into ACollection. ARoot binds events and resolves references; without
+  // one, either raises EReadError.
+  void ReadCollectionValue(TCollection* ACollection, TComponent* ARoot);
 
   // TFiler
   void DefineProperty(const String& AName, const TReaderProc& AReadData, const TWriterProc& AWriteData,
@@ -132,6 +137,7 @@ class TFormReader : public TReader {
   struct TState;
   struct TFixup;
 
+  void ReadObjectHeader(String& AName, String& AClassName);
   TComponent* ReadComponentBlock(TComponent* AEnclosing);
   void ReadProperties(TPersistent* AInstance);
   void ReadPropertyLine(TPersistent* AInstance);
@@ -160,6 +166,12 @@ class TFormReader : public TReader {
 // Reads a description into ARoot (or a new instance of the stored class when
 // ARoot is null) and answers the root.
 TComponent* ReadComponentFromText(const String& AText, TComponent* ARoot = nullptr);
+
+// A collection kept apart from a form (an image list's own stream): the
+// text WriteCollectionToStream wrote, UTF-8, from the stream's position to
+// its end.
+void ReadCollectionFromText(const String& AText, TCollection* ACollection, TComponent* ARoot = nullptr);
+void ReadCollectionFromStream(TStream* AStream, TCollection* ACollection, TComponent* ARoot = nullptr);
 
 // The text of an RCDATA resource of AModule: UTF-8 (with or without BOM),
 // UTF-16 with BOM, otherwise the ANSI code page. Raises EResNotFound.

@@ -48,10 +48,7 @@ String QuoteString(std::wstring_view AValue) {
 
 }  // namespace
 
-void TFormWriter::Create(TComponent* ARoot) {
-  if (!ARoot) throw EWriteError(L"Keine Komponente zum Schreiben angegeben");
-  FRoot = ARoot;
-}
+void TFormWriter::Create(TComponent* ARoot) { FRoot = ARoot; }
 
 void TFormWriter::Enter(const String& AWhat) {
   if (++FDepth > MaxDepth) {
@@ -61,10 +58,21 @@ void TFormWriter::Enter(const String& AWhat) {
 }
 
 void TFormWriter::WriteRootComponent() {
+  if (!FRoot) throw EWriteError(L"Keine Komponente zum Schreiben angegeben");
   FText.clear();
   FIndent = 0;
   FWritten.clear();
   WriteComponent(FRoot);
+}
+
+void TFormWriter::WriteCollectionValue(TCollection* ACollection) {
+  FText.clear();
+  FIndent = 0;
+  FListLevel = 0;
+  FTopValues = 0;
+  FCurrent = ACollection->ClassName();
+  WriteCollection(ACollection);
+  FText += KLineBreak;
 }
 
 void TFormWriter::WriteComponent(TComponent* AComponent) {
@@ -202,14 +210,14 @@ void TFormWriter::WriteProperty(TPersistent* AInstance, const TPropInfo* AProp, 
 
 String TFormWriter::ReferenceName(TComponent* AComponent) const {
   if (AComponent->Name().empty()) return {};
-  if (AComponent == FRoot || AComponent->Owner() == FRoot) return AComponent->Name();
+  if (FRoot && (AComponent == FRoot || AComponent->Owner() == FRoot)) return AComponent->Name();
   TComponent* owner = AComponent->Owner();
   if (!owner || owner->Name().empty()) return {};
   return owner->Name() + L"." + AComponent->Name();
 }
 
 String TFormWriter::MethodName(const TMethod& AMethod) const {
-  if (!AMethod.Code || AMethod.Data != FRoot) return {};
+  if (!FRoot || !AMethod.Code || AMethod.Data != FRoot) return {};
   const TMethodInfo* info = FRoot->ClassType()->TypeData().FindMethodByCode(AMethod.Code);
   return info ? info->Name : String();
 }
@@ -353,4 +361,21 @@ String WriteComponentToText(TComponent* ARoot) {
   TFreeOnExit<TFormWriter> freeWriter{writer};
   writer->WriteRootComponent();
   return writer->Text();
+}
+
+String WriteCollectionToText(TCollection* ACollection, TComponent* ARoot) {
+  TFormWriter* writer = New<TFormWriter>(ARoot);
+  TFreeOnExit<TFormWriter> freeWriter{writer};
+  writer->WriteCollectionValue(ACollection);
+  return writer->Text();
+}
+
+void WriteCollectionToStream(TStream* AStream, TCollection* ACollection, TComponent* ARoot) {
+  const String text = WriteCollectionToText(ACollection, ARoot);
+  if (text.empty()) return;
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0,
+                                       nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+  AStream->WriteBuffer(bytes.data(), size);
 }

@@ -2,7 +2,7 @@
 //
 // Classes in this file:
 //   TFormWriter             the concrete TWriter
-//   WriteComponentToText
+//   WriteComponentToText, WriteCollectionToText, WriteCollectionToStream
 //
 // What is written, for the root and every component its GetChildren lists
 // (recursively, each component's own children inside its block):
@@ -33,6 +33,9 @@ class TFormWriter : public TWriter {
   void Create(TComponent* ARoot);
   // Writes the root with everything it contains; Text() then holds it.
   void WriteRootComponent();
+  // Writes only a collection value < item ... end > (the writer's root, which
+  // may be null, names references and events).
+  void WriteCollectionValue(TCollection* ACollection);
   const String& Text() const { return FText; }
 
   // TFiler
@@ -81,3 +84,9 @@ class TFormWriter : public TWriter {
 
 // The description of ARoot and the components it contains.
 String WriteComponentToText(TComponent* ARoot);
+
+// A collection kept apart from a form (an image list's own stream): its
+// value < item ... end > as text, or appended to a stream in UTF-8.
+// ReadCollectionFromStream (FormReader.h) reads it back.
+String WriteCollectionToText(TCollection* ACollection, TComponent* ARoot = nullptr);
+void WriteCollectionToStream(TStream* AStream, TCollection* ACollection, TComponent* ARoot = nullptr);

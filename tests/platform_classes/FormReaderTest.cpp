@@ -63,6 +63,8 @@ const wchar_t* const KMainForm =
     L"      item\n"
     L"        Caption = 'second'\n"
     L"      end>\n"
+    L"    OptionsImage.Images = Store1\n"
+    L"    OptionsImage.ImageIndex = 11\n"
     L"    OnClick = ButtonClick\n"
     L"    object Inner: TTestPanel\n"
     L"      Font.Color = clRed\n"
@@ -133,6 +135,8 @@ TEST_F(FormReaderTest, ReadsTheMainCaseIntoLiveComponents) {
   EXPECT_EQ(first->Link(), panel2);
   EXPECT_EQ(second->Caption(), L"second");
   EXPECT_EQ(second->Link(), nullptr);
+  EXPECT_EQ(panel1->OptionsImage()->Images(), store);
+  EXPECT_EQ(panel1->OptionsImage()->ImageIndex(), 11);
 
   // Events are bound to the root's methods.
   CallEvent(form->OnShow(), form);

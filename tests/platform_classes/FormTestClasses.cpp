@@ -67,6 +67,21 @@ void TTestBlob::DefineProperties(TFiler* AFiler) {
       !Bytes.empty());
 }
 
+void TTestOptions::Publish(TPublisher<TTestOptions>& P) {
+  P.Property(L"Images", &TTestOptions::Images, &TTestOptions::SetImages);
+  P.Property(L"ImageIndex", &TTestOptions::ImageIndex, &TTestOptions::SetImageIndex).Default(-1);
+}
+
+void TTestOptions::Create() {
+  ++GLiveTestObjects;
+  FImageIndex = -1;
+}
+
+void TTestOptions::Destroy() {
+  --GLiveTestObjects;
+  inherited::Destroy();
+}
+
 // ---------------------------------------------------------------------------
 
 void TTestItem::Publish(TPublisher<TTestItem>& P) {
@@ -103,6 +118,7 @@ void TTestPanel::Publish(TPublisher<TTestPanel>& P) {
   P.Property(L"Font", &TTestPanel::Font);
   P.Property(L"Items", &TTestPanel::Items);
   P.Property(L"Columns", &TTestPanel::Columns);
+  P.Property(L"OptionsImage", &TTestPanel::OptionsImage);
   P.Property(L"Partner", &TTestPanel::Partner, &TTestPanel::SetPartner);
   P.Property(L"OnClick", &TTestPanel::OnClick, &TTestPanel::SetOnClick);
   P.Property(L"OnKeyPress", &TTestPanel::OnKeyPress, &TTestPanel::SetOnKeyPress);
@@ -116,6 +132,7 @@ void TTestPanel::Create(TComponent* AOwner) {
   FFont = New<TTestFont>();
   FItems = New<TStringList>();
   FColumns = New<TCollection>(TTestItem::ClassInfo());
+  FOptionsImage = New<TTestOptions>();
   inherited::Create(AOwner);
 }
 
@@ -124,6 +141,7 @@ void TTestPanel::Destroy() {
   SetParentComponent(nullptr);
   for (TTestPanel* child : FChildren) child->FParentPanel = nullptr;
   FChildren.clear();
+  FreeAndNil(FOptionsImage);
   FreeAndNil(FColumns);
   FreeAndNil(FItems);
   FreeAndNil(FFont);

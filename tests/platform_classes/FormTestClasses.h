@@ -4,6 +4,7 @@
 //   TTestColor, TTestAlign, TTestAnchor   published value types
 //   TTestFont               a sub-object read in place (Font.Name = ...)
 //   TTestBlob               binary data stored as Data = { ... }
+//   TTestOptions            a sub-object holding a component reference
 //   TTestItem, TTestItems   a collection with component references
 //   TTestPanel              a nested, parented component
 //   TTestForm               the root, with published event handlers
@@ -84,6 +85,23 @@ class TTestBlob : public TPersistent {
 };
 
 class TTestPanel;
+class TTestStore;
+
+class TTestOptions : public TPersistent {
+  SK_CLASS(TTestOptions, TPersistent)
+ public:
+  static void Publish(TPublisher<TTestOptions>& P);
+  void Create();
+  void Destroy() override;
+  TTestStore* Images() const { return FImages; }
+  void SetImages(TTestStore* AValue) { FImages = AValue; }
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int AValue) { FImageIndex = AValue; }
+
+ private:
+  TTestStore* FImages;
+  int FImageIndex;
+};
 
 class TTestItem : public TCollectionItem {
   SK_CLASS(TTestItem, TCollectionItem)
@@ -134,6 +152,7 @@ class TTestPanel : public TComponent {
   TTestFont* Font() const { return FFont; }
   TStrings* Items() const { return FItems; }
   TCollection* Columns() const { return FColumns; }
+  TTestOptions* OptionsImage() const { return FOptionsImage; }
   TTestPanel* Partner() const { return FPartner; }
   void SetPartner(TTestPanel* AValue);
   TNotifyEvent OnClick() const { return FOnClick; }
@@ -167,6 +186,7 @@ class TTestPanel : public TComponent {
   TTestFont* FFont;
   TStringList* FItems;
   TCollection* FColumns;
+  TTestOptions* FOptionsImage;
   TTestPanel* FPartner;
   TNotifyEvent FOnClick;
   TKeyPressEvent FOnKeyPress;

@@ -1,6 +1,7 @@
 #include "platform/classes/FormWriter.h"
 
 #include "platform/classes/FormReader.h"
+#include "platform/classes/Streams.h"
 #include "tests/platform_classes/FormTestClasses.h"
 
 #include <gtest/gtest.h>
@@ -59,11 +60,13 @@ TEST_F(FormWriterTest, WritesOnlyStoredNonDefaultValuesInPublishedOrder) {
   item->SetLink(p2);
   item->Image()->Bytes = {0x01, 0xAB};
   p->SetPartner(p2);
+  p->OptionsImage()->SetImageIndex(2);
   p->SetOnClick(BindEvent<&TTestForm::ButtonClick>(form));
   inner->SetAccel(L'q');
   TTestStore* store = New<TTestStore>(form);
   store->SetName(L"S");
   store->SetCount(3);
+  p->OptionsImage()->SetImages(store);
 
   EXPECT_EQ(WriteComponentToText(form), Crlf(L"object F: TTestForm\n"
                                              L"  Caption = 'Hi'\n"
@@ -86,6 +89,8 @@ TEST_F(FormWriterTest, WritesOnlyStoredNonDefaultValuesInPublishedOrder) {
                                              L"        Image.Data = {\n"
                                              L"          01AB}\n"
                                              L"      end>\n"
+                                             L"    OptionsImage.Images = S\n"
+                                             L"    OptionsImage.ImageIndex = 2\n"
                                              L"    Partner = P2\n"
                                              L"    OnClick = ButtonClick\n"
                                              L"    object Inner: TTestPanel\n"
@@ -333,6 +338,49 @@ TEST_F(FormWriterTest, FloatsAndStringsReadBackExactly) {
     copy->Free();
     p->Free();
   }
+}
+
+TEST_F(FormWriterTest, ACollectionTravelsThroughAStreamOnItsOwn) {
+  TTestForm* form = New<TTestForm>(nullptr);
+  TTestPanel* target = NewPanel(form, L"Target");
+  TCollection* source = New<TCollection>(TTestItem::ClassInfo());
+  auto* a = dynamic_cast<TTestItem*>(source->Add());
+  a->SetCaption(L"\u00C4rger");
+  a->Image()->Bytes = {1, 2, 3};
+  auto* b = dynamic_cast<TTestItem*>(source->Add());
+  b->SetValue(-7);
+  b->SetLink(target);
+
+  TMemoryStream* stream = New<TMemoryStream>();
+  const std::uint32_t header = 0x4C495844;
+  stream->WriteBuffer(&header, sizeof header);
+  WriteCollectionToStream(stream, source, form);
+
+  TCollection* copy = New<TCollection>(TTestItem::ClassInfo());
+  copy->Add();
+  copy->Add();
+  copy->Add();  // replaced by what the stream holds
+  stream->SetPosition(sizeof header);
+  ReadCollectionFromStream(stream, copy, form);
+  ASSERT_EQ(copy->Count(), 2);
+  auto* a2 = dynamic_cast<TTestItem*>(copy->Items(0));
+  auto* b2 = dynamic_cast<TTestItem*>(copy->Items(1));
+  EXPECT_EQ(a2->Caption(), L"\u00C4rger");
+  EXPECT_EQ(a2->Image()->Bytes, (std::vector<std::uint8_t>{1, 2, 3}));
+  EXPECT_EQ(b2->Value(), -7);
+  EXPECT_EQ(b2->Link(), target);
+
+  // Without a root the reference cannot be resolved, and the reader says so.
+  stream->SetPosition(sizeof header);
+  EXPECT_THROW(ReadCollectionFromStream(stream, copy, nullptr), EReadError);
+  // An empty rest of the stream is no collection.
+  stream->SetPosition(stream->Size());
+  EXPECT_THROW(ReadCollectionFromStream(stream, copy, form), EParserError);
+
+  stream->Free();
+  copy->Free();
+  source->Free();
+  form->Free();
 }
 
 }  // namespace
