@@ -118,7 +118,7 @@ class TThread : public TObject {
  private:
   friend class TExternalThread;
   static DWORD WINAPI ThreadProc(LPVOID AParameter);
-  void Run() noexcept;
+  int Run() noexcept;
 
   HANDLE FHandle = nullptr;
   DWORD FThreadID = 0;
@@ -129,6 +129,7 @@ class TThread : public TObject {
   bool FCreatedSuspended = false;
   bool FFreeOnTerminate = false;
   bool FExternal = false;
+  bool FSkipExecute = false;
   std::exception_ptr FFatalException;
   TNotifyEvent FOnTerminate;
 };

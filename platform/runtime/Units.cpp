@@ -1,6 +1,7 @@
 #include "platform/runtime/Units.h"
 
 #include "platform/runtime/SysUtils.h"
+#include "platform/runtime/Threads.h"
 
 #include <atomic>
 #include <vector>
@@ -14,6 +15,7 @@ std::span<const TUnit> RuntimeUnits() {
   static constexpr TUnit units[] = {
       {L"System", nullptr, nullptr},
       {L"SysUtils", &GetFormatSettings, nullptr},
+      {L"Threads", &ThreadsInitialization, &ThreadsFinalization},
   };
   return units;
 }
