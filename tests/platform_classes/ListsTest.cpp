@@ -1,4 +1,7 @@
 #include "platform/classes/Lists.h"
+#include "platform/classes/Streams.h"
+
+#include "tests/platform_classes/TempFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -8,11 +11,8 @@
 
 namespace {
 
-struct TFreeObject {
-  void operator()(TObject* AObject) const { AObject->Free(); }
-};
 template <class T>
-using TOwned = std::unique_ptr<T, TFreeObject>;
+using TOwned = TOwnedObject<T>;
 
 std::vector<String> Lines(const TStrings* AStrings) { return AStrings->ToStringArray(); }
 
@@ -489,6 +489,54 @@ TEST(StringList, AssignCopiesLinesObjectsAndSettings) {
   dest->AddStrings(dest.get());
   EXPECT_EQ(dest->Count(), 4);
   EXPECT_THROW(dest->Assign(nullptr), EConvertError);
+}
+
+// ---------------------------------------------------------------------------
+// TStrings: files and streams
+
+TEST(StringsFiles, LoadDetectsTheMarkAndSaveReusesTheEncoding) {
+  TTempDir dir;
+  struct TCase {
+    const char* Name;
+    std::string Bytes;
+    TEncoding* Expected;
+  } cases[] = {
+      {"UTF-8 with mark", "\xEF\xBB\xBFK\xC3\xBChe\r\nZwei\r\n", TEncoding::UTF8()},
+      {"UTF-16 with mark", std::string("\xFF\xFEK\0\xFC\0h\0e\0\n\0Z\0w\0e\0i\0", 20), TEncoding::Unicode()},
+      {"ANSI without mark", "K\xFChe\nZwei", TEncoding::Default()},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const String name = dir.File(L"lines.txt");
+    WriteFileBytes(name, c.Bytes);
+    TOwned<TStringList> list(New<TStringList>());
+    list->LoadFromFile(name);
+    EXPECT_EQ(Lines(list.get()), (std::vector<String>{L"K\u00FChe", L"Zwei"}));
+    EXPECT_EQ(list->Encoding(), c.Expected);
+    list->SaveToFile(name);
+    const TBytes preamble = c.Expected->GetPreamble();
+    const TBytes body = c.Expected->GetBytes(String(L"K\u00FChe\r\nZwei\r\n"));
+    std::string expected(preamble.begin(), preamble.end());
+    expected.append(body.begin(), body.end());
+    EXPECT_EQ(ReadFileBytes(name), expected);
+  }
+}
+
+TEST(StringsFiles, ExplicitEncodingWithoutMarkAndWithoutWritingOne) {
+  TOwned<TStringList> list(New<TStringList>());
+  list->AddStrings({L"\u00E4", L"b"});
+  list->SetWriteBOM(false);
+  TOwned<TMemoryStream> stream(New<TMemoryStream>());
+  list->SaveToStream(stream.get(), TEncoding::UTF8());
+  EXPECT_EQ(std::string(static_cast<const char*>(stream->Memory()), static_cast<std::size_t>(stream->Size())),
+            "\xC3\xA4\r\nb\r\n");
+  // Loading reads from the position on.
+  stream->SetPosition(2);
+  TOwned<TStringList> back(New<TStringList>());
+  back->LoadFromStream(stream.get(), TEncoding::UTF8());
+  EXPECT_EQ(Lines(back.get()), (std::vector<String>{L"", L"b"}));
+  EXPECT_THROW(back->LoadFromFile(L"Z:\\no\\such\\file.txt"), EFOpenError);
+  EXPECT_EQ(back->Count(), 2);  // a failed load keeps the lines
 }
 
 }  // namespace
