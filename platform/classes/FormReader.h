@@ -8,10 +8,13 @@
 //   ReadCollectionFromStream ...
 //
 // Reading creates each `object` by its registered class, owned by the root
-// and placed in the enclosing component (SetParentComponent); it applies the
-// properties in the order they stand, resolves component references once the
-// whole description is read, then calls Loaded on the root and every read
-// component in creation order.
+// and placed in the enclosing component (SetParentComponent), sets csLoading
+// and csReading, and lets the component read its block (TComponent::ReadState,
+// which a class may extend); `inherited` blocks read into the component of
+// that name that exists already. Properties are applied in the order they
+// stand; component references are resolved once the whole description is
+// read; then Loaded runs on the root and every read component in creation
+// order.
 //
 // On any error the reader frees every component it created (last first) and
 // clears csLoading/csReading of the rest; a root passed in by the caller

@@ -403,6 +403,43 @@ const TBadCase KBadCases[] = {
 INSTANTIATE_TEST_SUITE_P(Table, FormReaderBadInput, testing::ValuesIn(KBadCases),
                          [](const testing::TestParamInfo<TBadCase>& I) { return std::string(I.param.Name); });
 
+// Damaged copies of the main case: each either reads or raises one of the
+// reader's exceptions, and nothing leaks either way.
+TEST_F(FormReaderTest, DamagedDescriptionsNeverCrashNorLeak) {
+  const String original = KMainForm;
+  const wchar_t pieces[] = L"=:.,[]()<>+-'#${}\n 0aZ";
+  std::uint32_t seed = 12345;
+  auto next = [&seed](std::uint32_t ABound) {
+    seed = seed * 1103515245u + 12345u;
+    return (seed >> 8) % ABound;
+  };
+  int readOk = 0;
+  for (int round = 0; round < 3000; ++round) {
+    String text = original;
+    const int edits = 1 + static_cast<int>(next(3));
+    for (int e = 0; e < edits && !text.empty(); ++e) {
+      const std::size_t at = next(static_cast<std::uint32_t>(text.size()));
+      switch (next(4)) {
+        case 0: text.erase(at, 1 + next(8)); break;
+        case 1: text.insert(at, 1, pieces[next(sizeof pieces / sizeof pieces[0] - 1)]); break;
+        case 2: text[at] = pieces[next(sizeof pieces / sizeof pieces[0] - 1)]; break;
+        default: text.insert(at, text.substr(next(static_cast<std::uint32_t>(text.size())), 1 + next(40))); break;
+      }
+    }
+    SCOPED_TRACE(round);
+    try {
+      ReadComponentFromText(text)->Free();
+      ++readOk;
+    } catch (const EParserError&) {
+    } catch (const EFilerError&) {
+    } catch (const std::exception& e) {
+      ADD_FAILURE() << "unexpected exception: " << e.what();
+    }
+    ASSERT_EQ(GLiveTestObjects, FLiveBefore);
+  }
+  EXPECT_GT(readOk, 0);
+}
+
 // ---------------------------------------------------------------------------
 // Resources of the test program
 
