@@ -600,9 +600,10 @@ void TMemIniFile::SetStrings(TStrings* AStrings) {
       section->Entries.push_back(TEntry{line, String(), false});
       continue;
     }
-    TEntry entry{TrimBlanks(line.substr(0, equals)), TrimBlanks(line.substr(equals + 1)), true};
-    section->Entries.push_back(std::move(entry));
-    if (section != &FSections[0]) section->Index.emplace(KeyOf(section->Entries.back().Name), section->Entries.size() - 1);
+    section->Entries.push_back(TEntry{TrimBlanks(line.substr(0, equals)), TrimBlanks(line.substr(equals + 1)), true});
+    // The lines before the first section are kept but not looked up.
+    if (section != &FSections[0])
+      section->Index.emplace(KeyOf(section->Entries.back().Name), section->Entries.size() - 1);
   }
 }
 

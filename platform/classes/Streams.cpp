@@ -33,7 +33,8 @@ constexpr std::int64_t MemoryDelta = 0x2000;
 const wchar_t* const SMemoryStreamError = L"Expandieren des Speicher-Stream wegen Speichermangel nicht möglich";
 
 void CheckArrayRange(const TBytes& ABuffer, int AOffset, int ACount) {
-  if (AOffset < 0 || ACount < 0 || static_cast<std::size_t>(AOffset) + static_cast<std::size_t>(ACount) > ABuffer.size())
+  if (AOffset < 0 || ACount < 0 ||
+      static_cast<std::size_t>(AOffset) + static_cast<std::size_t>(ACount) > ABuffer.size())
     throw EStreamError(L"Bereich außerhalb des Byte-Arrays (Position %d, Anzahl %d)", {AOffset, ACount});
 }
 

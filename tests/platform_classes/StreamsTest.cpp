@@ -282,7 +282,8 @@ TEST(FileStream, MemoryStreamSavesAndLoadsFiles) {
 // Resource streams
 
 TEST(ResourceStream, ReadsTheProgramsResourcesByNameAndId) {
-  TOwnedObject<TResourceStream> byName(New<TResourceStream>(HINSTANCE(nullptr), String(L"SK_STREAM_SAMPLE"), RT_RCDATA));
+  TOwnedObject<TResourceStream> byName(
+      New<TResourceStream>(HINSTANCE(nullptr), String(L"SK_STREAM_SAMPLE"), RT_RCDATA));
   EXPECT_EQ(Content(byName.get()), "Skarnivel");
   TOwnedObject<TResourceStream> byId(New<TResourceStream>(HINSTANCE(nullptr), String(L"#4711"), RT_RCDATA));
   EXPECT_EQ(Content(byId.get()), "by id");
