@@ -1,5 +1,6 @@
 #include "platform/ui/UiUnits.h"
 
+#include "platform/ui/Clipbrd.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/ImgList.h"
@@ -9,6 +10,7 @@ std::span<const TUnit> UiUnits() {
   static constexpr TUnit units[] = {
       {L"Graphics", &GraphicsInitialization, &GraphicsFinalization},
       {L"ImgList", &ImgListInitialization, nullptr},
+      {L"Clipbrd", nullptr, &ClipbrdFinalization},
       {L"Controls", nullptr, nullptr},
       {L"Forms", nullptr, nullptr},
       {L"ExtCtrls", &ExtCtrlsInitialization, nullptr},
