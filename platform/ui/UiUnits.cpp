@@ -1,9 +1,13 @@
 #include "platform/ui/UiUnits.h"
 
+#include "platform/ui/ActnList.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/ImgList.h"
+#include "platform/ui/Menus.h"
 
 std::span<const TUnit> UiUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
@@ -11,8 +15,10 @@ std::span<const TUnit> UiUnits() {
       {L"Graphics", &GraphicsInitialization, &GraphicsFinalization},
       {L"ImgList", &ImgListInitialization, nullptr},
       {L"Clipbrd", nullptr, &ClipbrdFinalization},
-      {L"Controls", nullptr, nullptr},
-      {L"Forms", nullptr, nullptr},
+      {L"ActnList", &ActnListInitialization, nullptr},
+      {L"Menus", &MenusInitialization, &MenusFinalization},
+      {L"Controls", &ControlsInitialization, &ControlsFinalization},
+      {L"Forms", &FormsInitialization, &FormsFinalization},
       {L"ExtCtrls", &ExtCtrlsInitialization, nullptr},
   };
   return units;

@@ -1,0 +1,192 @@
+// Menus: items, popup menus and keyboard shortcuts.
+//
+// Classes in this file:
+//   TShortCut, ShortCut, ShortCutToKey, ShortCutToText, TextToShortCut
+//   TMenuItem               one entry; its children form a submenu
+//   TMenu                   the root item and the Windows menu built from it
+//   TPopupMenu              a context menu shown at a screen point
+//   StripHotkey             a caption without its accelerator marks
+//
+// The Windows menu is built when it is shown, from the items as they are
+// then; a chosen command runs the item's Click.
+#pragma once
+
+#include "platform/classes/Component.h"
+#include "platform/ui/ActnList.h"
+
+#include <vector>
+
+class TMenu;
+
+class EMenuError : public Exception { public: using Exception::Exception; };
+
+// Key code in the low byte, scShift/scCtrl/scAlt above it.
+constexpr TShortCut scShift = 0x2000;
+constexpr TShortCut scCtrl = 0x4000;
+constexpr TShortCut scAlt = 0x8000;
+constexpr TShortCut scNone = 0;
+
+TShortCut ShortCut(WORD AKey, bool AShift, bool ACtrl, bool AAlt);
+void ShortCutToKey(TShortCut AShortCut, WORD& AKey, bool& AShift, bool& ACtrl, bool& AAlt);
+// "Ctrl+S", "Shift+F5", "Alt+Enter" (the platform's English key names).
+String ShortCutToText(TShortCut AShortCut);
+// The inverse; 0 for a text it does not know.
+TShortCut TextToShortCut(const String& AText);
+String StripHotkey(const String& AText);
+
+class TMenuItem : public TComponent {
+  SK_CLASS(TMenuItem, TComponent)
+ public:
+  static void Publish(TPublisher<TMenuItem>& P);
+  void Create(TComponent* AOwner) override;
+  void Destroy() override;
+
+  // Properties
+  const String& Caption() const { return FCaption; }
+  void SetCaption(const String& AValue) { FCaption = AValue; }
+  bool Checked() const { return FChecked; }
+  void SetChecked(bool AValue);
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool AValue) { FEnabled = AValue; }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool AValue) { FVisible = AValue; }
+  bool Default() const { return FDefault; }
+  void SetDefault(bool AValue) { FDefault = AValue; }
+  bool RadioItem() const { return FRadioItem; }
+  void SetRadioItem(bool AValue) { FRadioItem = AValue; }
+  int GroupIndex() const { return FGroupIndex; }
+  void SetGroupIndex(int AValue) { FGroupIndex = AValue; }
+  bool AutoCheck() const { return FAutoCheck; }
+  void SetAutoCheck(bool AValue) { FAutoCheck = AValue; }
+  TShortCut ShortCut() const { return FShortCut; }
+  void SetShortCut(TShortCut AValue) { FShortCut = AValue; }
+  const String& Hint() const { return FHint; }
+  void SetHint(const String& AValue) { FHint = AValue; }
+  bool IsLine() const { return FCaption == L"-"; }
+  // The command id of this item in a built menu.
+  UINT Command() const { return FCommand; }
+
+  // The submenu
+  int Count() const { return static_cast<int>(FItems.size()); }
+  TMenuItem* Items(int AIndex) const;
+  TMenuItem* Parent() const { return FParent; }
+  int IndexOf(TMenuItem* AItem) const;
+  void Add(TMenuItem* AItem);
+  void Insert(int AIndex, TMenuItem* AItem);
+  // Takes the item out (it is not freed).
+  void Remove(TMenuItem* AItem);
+  void Delete(int AIndex) { Remove(Items(AIndex)); }
+  // Frees every item of the submenu.
+  void Clear();
+  // The item (at any depth) with this command id or shortcut.
+  TMenuItem* FindCommand(UINT ACommand);
+  TMenuItem* FindShortCut(TShortCut AShortCut);
+
+  // Runs OnClick (or the action); AutoCheck toggles Checked first.
+  virtual void Click();
+
+  // Components
+  bool HasParent() override { return true; }
+  TComponent* GetParentComponent() override;
+  void SetParentComponent(TComponent* AValue) override;
+  void GetChildren(const TGetChildProc& AProc, TComponent* ARoot) override;
+
+  TBasicAction* Action() const { return FActionLink ? FActionLink->Action() : nullptr; }
+  void SetAction(TBasicAction* AValue);
+
+  TNotifyEvent OnClick() const { return FOnClick; }
+  void SetOnClick(TNotifyEvent AValue) { FOnClick = AValue; }
+
+  // Appends this item's submenu entries to AMenu (a Windows menu).
+  void BuildMenu(HMENU AMenu);
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation AOperation) override;
+
+ private:
+  friend class TMenu;
+  void ActionChanged(TObject* Sender);
+
+  String FCaption;
+  bool FChecked;
+  bool FEnabled;
+  bool FVisible;
+  bool FDefault;
+  bool FRadioItem;
+  bool FAutoCheck;
+  int FGroupIndex;
+  TShortCut FShortCut;
+  String FHint;
+  UINT FCommand;
+  TMenuItem* FParent;
+  TMenu* FMenu;
+  std::vector<TMenuItem*> FItems;
+  TActionLink* FActionLink;
+  TNotifyEvent FOnClick;
+};
+
+class TMenu : public TComponent {
+  SK_CLASS(TMenu, TComponent)
+ public:
+  void Create(TComponent* AOwner) override;
+  void Destroy() override;
+
+  TMenuItem* Items() const { return FItems; }
+  // Runs the item of a shortcut key message (WM_KEYDOWN, CN_KEYDOWN and
+  // their Sys twins) and answers whether one took it.
+  bool IsShortCut(TMessage& Message);
+  // Runs the item with this command id; answers whether there was one.
+  bool DispatchCommand(UINT ACommand);
+  TMenuItem* FindItem(UINT ACommand) { return FItems->FindCommand(ACommand); }
+  void GetChildren(const TGetChildProc& AProc, TComponent* ARoot) override;
+
+ private:
+  TMenuItem* FItems;
+};
+
+enum TPopupAlignment { paLeft, paRight, paCenter };
+template <>
+struct TEnumInfo<TPopupAlignment> {
+  static constexpr const wchar_t* Name = L"TPopupAlignment";
+  static constexpr const wchar_t* Names[] = {L"paLeft", L"paRight", L"paCenter"};
+};
+
+class TPopupMenu : public TMenu {
+  SK_CLASS(TPopupMenu, TMenu)
+ public:
+  static void Publish(TPublisher<TPopupMenu>& P);
+  void Create(TComponent* AOwner) override;
+
+  // Shows the menu at a screen point and returns once it closed (after the
+  // chosen item's Click).
+  virtual void Popup(int X, int Y);
+  bool AutoPopup() const { return FAutoPopup; }
+  void SetAutoPopup(bool AValue) { FAutoPopup = AValue; }
+  TPopupAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TPopupAlignment AValue) { FAlignment = AValue; }
+  // The control the menu was last shown for.
+  TComponent* PopupComponent() const { return FPopupComponent; }
+  void SetPopupComponent(TComponent* AValue) { FPopupComponent = AValue; }
+  TNotifyEvent OnPopup() const { return FOnPopup; }
+  void SetOnPopup(TNotifyEvent AValue) { FOnPopup = AValue; }
+  TNotifyEvent OnClose() const { return FOnClose; }
+  void SetOnClose(TNotifyEvent AValue) { FOnClose = AValue; }
+
+  // Picks the command shown at the point: the Windows call by default; tests
+  // replace it to choose without a real menu loop.
+  using TTrackProc = UINT (*)(HMENU AMenu, UINT AFlags, int X, int Y, HWND AOwner);
+  static TTrackProc SetTrackProc(TTrackProc AProc);
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation AOperation) override;
+
+ private:
+  bool FAutoPopup;
+  TPopupAlignment FAlignment;
+  TComponent* FPopupComponent;
+  TNotifyEvent FOnPopup;
+  TNotifyEvent FOnClose;
+};
+
+void MenusInitialization();
+void MenusFinalization();
