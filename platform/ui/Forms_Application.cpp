@@ -33,12 +33,15 @@ TComponent* FindGlobalForm(const String& AName) {
   return nullptr;
 }
 
-// FIXME: the run-time's thread queue (CheckSynchronize, SyncEvent, the
-// wake-up hook) is declared but not built yet; these three go through it
-// as soon as it links.
-HANDLE QueuedWorkEvent() { return nullptr; }
-void RunQueued() {}
-void InstallWakeHook(HWND) {}
+// The run-time's queue of work for the main thread.
+HANDLE QueuedWorkEvent() { return SyncEvent(); }
+void RunQueued() {
+  if (IsMainThread()) CheckSynchronize(0);
+}
+void InstallWakeHook(HWND AWnd) {
+  if (AWnd) SetWakeMainThread([AWnd] { PostMessageW(AWnd, WakeMsg, 0, 0); });
+  else SetWakeMainThread(nullptr);
+}
 
 }  // namespace
 
