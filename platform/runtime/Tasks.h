@@ -55,7 +55,9 @@ class TThreadPool : public TObject {
 
   // Runs AWork on a pool thread. An exception from AWork goes to
   // HandleCallbackException. Raises EInvalidOperation once the pool stops.
-  void QueueWorkItem(std::function<void()> AWork);
+  // ADrop, when given, runs instead of AWork (on the stopping thread) when
+  // the pool stops before AWork started.
+  void QueueWorkItem(std::function<void()> AWork, std::function<void()> ADrop = nullptr);
 
   // Idle threads above the minimum end after a while; at most the maximum
   // run at once, further work waits. Each setter is false for a value out
@@ -68,8 +70,9 @@ class TThreadPool : public TObject {
   int WorkerThreadCount() const;
   int IdleWorkerThreadCount() const;
 
+  struct TState;  // the queue and the threads, shared with the pool threads
+
  private:
-  struct TState;
   TState* FState = nullptr;
 };
 

@@ -1,6 +1,7 @@
 #include "platform/runtime/Units.h"
 
 #include "platform/runtime/SysUtils.h"
+#include "platform/runtime/Tasks.h"
 #include "platform/runtime/Threads.h"
 
 #include <atomic>
@@ -16,6 +17,7 @@ std::span<const TUnit> RuntimeUnits() {
       {L"System", nullptr, nullptr},
       {L"SysUtils", &GetFormatSettings, nullptr},
       {L"Threads", &ThreadsInitialization, &ThreadsFinalization},
+      {L"Tasks", &TasksInitialization, &TasksFinalization},
   };
   return units;
 }
