@@ -102,6 +102,96 @@ TEST(GraphicsCanvas, PolygonAndEllipseStayInsideTheirBounds) {
   EXPECT_EQ(s.Surface.Pixel(10, 10), White);
 }
 
+TEST(GraphicsCanvas, EveryShapeInksInsideItsBounds) {
+  struct Case {
+    const char* Name;
+    void (*Draw)(TCanvas*);
+    TRect Bounds;
+  };
+  const Case cases[] = {
+      {"RoundRect", [](TCanvas* c) { c->RoundRect(TRect(4, 4, 30, 20), 8, 8); }, TRect(4, 4, 30, 20)},
+      {"Arc", [](TCanvas* c) { c->Arc(4, 4, 30, 30, 30, 17, 4, 17); }, TRect(4, 4, 30, 30)},
+      {"Chord", [](TCanvas* c) { c->Chord(4, 4, 30, 30, 30, 17, 4, 17); }, TRect(4, 4, 30, 30)},
+      {"Pie", [](TCanvas* c) { c->Pie(4, 4, 30, 30, 30, 17, 17, 4); }, TRect(4, 4, 30, 30)},
+      {"Polyline", [](TCanvas* c) {
+         const TPoint pts[] = {{5, 5}, {20, 25}, {30, 5}};
+         c->Polyline(pts);
+       }, TRect(5, 5, 31, 26)},
+      {"PolyBezier", [](TCanvas* c) {
+         const TPoint pts[] = {{5, 30}, {5, 5}, {30, 5}, {30, 30}};
+         c->PolyBezier(pts);
+       }, TRect(5, 5, 31, 31)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TSurfaceCanvas s(40, 40);
+    s.Canvas->Pen()->SetColor(clRed);
+    s.Canvas->Brush()->SetColor(clBlue);
+    c.Draw(s.Canvas);
+    const TRect ink = s.Surface.BoundsOfOther(White);
+    EXPECT_FALSE(ink.IsEmpty());
+    EXPECT_TRUE(c.Bounds.Contains(ink)) << s.Surface.Picture(White);
+    EXPECT_GT(s.Surface.Count(RGB(255, 0, 0)), 0);
+  }
+  // Filled shapes fill with the brush; the arc does not.
+  TSurfaceCanvas pie(40, 40);
+  pie.Canvas->Brush()->SetColor(clBlue);
+  pie.Canvas->Pie(4, 4, 30, 30, 30, 17, 17, 4);  // the upper right quarter
+  EXPECT_EQ(pie.Surface.Pixel(22, 12), RGB(0, 0, 255));
+  EXPECT_EQ(pie.Surface.Pixel(10, 22), White);
+}
+
+TEST(GraphicsCanvas, FloodFillStopsAtTheBorder) {
+  TSurfaceCanvas s(20, 20);
+  s.Canvas->Brush()->SetColor(clBlack);
+  s.Canvas->FrameRect(TRect(2, 2, 12, 12));
+  s.Canvas->Brush()->SetColor(clLime);
+  s.Canvas->FloodFill(5, 5, clBlack, fsBorder);
+  EXPECT_EQ(s.Surface.Count(RGB(0, 255, 0)), 64);
+  EXPECT_EQ(s.Surface.Pixel(15, 15), White);
+  // By surface colour: the white outside.
+  s.Canvas->Brush()->SetColor(clRed);
+  s.Canvas->FloodFill(15, 15, clWhite, fsSurface);
+  EXPECT_EQ(s.Surface.Count(White), 0);
+  EXPECT_EQ(s.Surface.Count(RGB(0, 255, 0)), 64);
+}
+
+TEST(GraphicsCanvas, CopyRectStretchesWithTheCopyMode) {
+  TSurfaceCanvas source(4, 4);
+  source.Canvas->Brush()->SetColor(clRed);
+  source.Canvas->FillRect(TRect(0, 0, 2, 4));
+  TSurfaceCanvas target(20, 20);
+  target.Canvas->CopyRect(TRect(0, 0, 8, 8), source.Canvas, TRect(0, 0, 4, 4));
+  EXPECT_EQ(target.Surface.BoundsOf(RGB(255, 0, 0)), TRect(0, 0, 4, 8));
+  target.Canvas->SetCopyMode(cmNotSrcCopy);
+  target.Canvas->CopyRect(TRect(10, 10, 14, 14), source.Canvas, TRect(0, 0, 4, 4));
+  EXPECT_EQ(target.Surface.Pixel(10, 10), RGB(0, 255, 255));
+  EXPECT_EQ(target.Surface.Pixel(13, 13), RGB(0, 0, 0));
+}
+
+TEST(GraphicsCanvas, FocusRectTwiceRestoresThePixels) {
+  TSurfaceCanvas s(20, 20);
+  s.Canvas->DrawFocusRect(TRect(2, 2, 15, 12));
+  const TRect ink = s.Surface.BoundsOfOther(White);
+  EXPECT_EQ(ink, TRect(2, 2, 15, 12));
+  EXPECT_EQ(s.Surface.Count(TRect(3, 3, 14, 11), White), 11 * 8) << "only the frame";
+  s.Canvas->DrawFocusRect(TRect(2, 2, 15, 12));
+  EXPECT_EQ(s.Surface.Count(White), 400);
+}
+
+TEST(GraphicsCanvas, ClipRectFollowsTheContext) {
+  TSurfaceCanvas s(30, 20);
+  EXPECT_EQ(s.Canvas->ClipRect(), TRect(0, 0, 30, 20));
+  HRGN region = CreateRectRgn(5, 5, 10, 10);
+  SelectClipRgn(s.Surface.DC(), region);
+  DeleteObject(region);
+  EXPECT_EQ(s.Canvas->ClipRect(), TRect(5, 5, 10, 10));
+  s.Canvas->Brush()->SetColor(clRed);
+  s.Canvas->FillRect(TRect(0, 0, 30, 20));
+  EXPECT_EQ(s.Surface.Count(RGB(255, 0, 0)), 25);
+  SelectClipRgn(s.Surface.DC(), nullptr);
+}
+
 TEST(GraphicsCanvas, PixelsReadAndWrite) {
   TSurfaceCanvas s(10, 10);
   s.Canvas->SetPixels(3, 4, clFuchsia);
