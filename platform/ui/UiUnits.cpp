@@ -3,6 +3,7 @@
 #include "platform/ui/ActnList.h"
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
@@ -20,6 +21,7 @@ std::span<const TUnit> UiUnits() {
       {L"Controls", &ControlsInitialization, &ControlsFinalization},
       {L"Forms", &FormsInitialization, &FormsFinalization},
       {L"ExtCtrls", &ExtCtrlsInitialization, nullptr},
+      {L"Dialogs", &DialogsInitialization, &DialogsFinalization},
   };
   return units;
 }

@@ -1,0 +1,209 @@
+#include "tests/platform_ui/InputScript.h"
+
+#include "platform/ui/ExtCtrls.h"
+
+#include <algorithm>
+
+namespace {
+
+INPUT KeyInput(WORD AVirtualKey, bool AUp) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = AVirtualKey;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(AVirtualKey, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
+  return input;
+}
+
+String TextOf(HWND AWnd) {
+  const int length = GetWindowTextLengthW(AWnd);
+  String text(static_cast<std::size_t>(length) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(AWnd, text.data(), length + 1)));
+  return text;
+}
+
+String ClassOf(HWND AWnd) {
+  wchar_t name[256] = {};
+  GetClassNameW(AWnd, name, 256);
+  return name;
+}
+
+}  // namespace
+
+TInputStep Key(WORD AVirtualKey) { return {{KeyInput(AVirtualKey, false), KeyInput(AVirtualKey, true)}}; }
+
+TInputStep AltKey(WORD AVirtualKey) {
+  return {{KeyInput(VK_MENU, false), KeyInput(AVirtualKey, false), KeyInput(AVirtualKey, true),
+           KeyInput(VK_MENU, true)}};
+}
+
+std::vector<TInputStep> TypeText(const String& AText) {
+  std::vector<TInputStep> steps;
+  for (wchar_t c : AText) {
+    INPUT down{};
+    down.type = INPUT_KEYBOARD;
+    down.ki.wScan = c;
+    down.ki.dwFlags = KEYEVENTF_UNICODE;
+    INPUT up = down;
+    up.ki.dwFlags |= KEYEVENTF_KEYUP;
+    steps.push_back({{down, up}});
+  }
+  return steps;
+}
+
+void SendSteps(const std::vector<TInputStep>& ASteps) {
+  for (const TInputStep& step : ASteps) {
+    std::vector<INPUT> inputs = step.Inputs;
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  }
+}
+
+void ClickAt(POINT AScreen) {
+  const int width = GetSystemMetrics(SM_CXSCREEN);
+  const int height = GetSystemMetrics(SM_CYSCREEN);
+  INPUT inputs[3] = {};
+  for (INPUT& input : inputs) {
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(AScreen.x, 65536, width) + 1;
+    input.mi.dy = MulDiv(AScreen.y, 65536, height) + 1;
+    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+  }
+  inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
+  inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  SendInput(3, inputs, sizeof(INPUT));
+}
+
+POINT CentreOf(const RECT& ARect) { return {(ARect.left + ARect.right) / 2, (ARect.top + ARect.bottom) / 2}; }
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+BOOL CALLBACK CollectChild(HWND AWnd, LPARAM AList) {
+  reinterpret_cast<std::vector<HWND>*>(AList)->push_back(AWnd);
+  return TRUE;
+}
+
+}  // namespace
+
+TDialogSnapshot TDialogSnapshot::Of(HWND ADialog) {
+  TDialogSnapshot s;
+  s.Caption = TextOf(ADialog);
+  GetWindowRect(ADialog, &s.WindowRect);
+  RECT client{};
+  GetClientRect(ADialog, &client);
+  s.ClientSize = {client.right, client.bottom};
+  std::vector<HWND> children;
+  EnumChildWindows(ADialog, &CollectChild, reinterpret_cast<LPARAM>(&children));
+  for (HWND wnd : children) {
+    if (GetParent(wnd) != ADialog) continue;
+    TChildInfo info;
+    info.ClassName = ClassOf(wnd);
+    info.Text = TextOf(wnd);
+    info.Style = static_cast<DWORD>(GetWindowLongPtrW(wnd, GWL_STYLE));
+    info.Id = GetDlgCtrlID(wnd);
+    GetWindowRect(wnd, &info.ScreenRect);
+    info.ClientRect = info.ScreenRect;
+    MapWindowPoints(nullptr, ADialog, reinterpret_cast<POINT*>(&info.ClientRect), 2);
+    if (lstrcmpiW(info.ClassName.c_str(), L"Button") == 0) {
+      info.Default = (info.Style & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+      s.Buttons.push_back(info);
+    } else if (lstrcmpiW(info.ClassName.c_str(), L"Static") == 0) {
+      if ((info.Style & SS_TYPEMASK) == SS_ICON) {
+        s.Icon = reinterpret_cast<HICON>(SendMessageW(wnd, STM_GETICON, 0, 0));
+      } else {
+        s.Text = info.Text;
+        s.TextRect = info.ClientRect;
+        HDC dc = GetDC(wnd);
+        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(wnd, WM_GETFONT, 0, 0)));
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        s.LineHeight = tm.tmHeight;
+        SelectObject(dc, old);
+        ReleaseDC(wnd, dc);
+      }
+    }
+    s.Children.push_back(info);
+  }
+  std::sort(s.Buttons.begin(), s.Buttons.end(),
+            [](const TChildInfo& A, const TChildInfo& B) { return A.ClientRect.left < B.ClientRect.left; });
+  return s;
+}
+
+const TChildInfo* TDialogSnapshot::ButtonWithText(const String& AText) const {
+  for (const TChildInfo& b : Buttons)
+    if (b.Text == AText) return &b;
+  return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+
+class TDialogScriptDriver : public TObject {
+  SK_CLASS(TDialogScriptDriver, TObject)
+ public:
+  String ClassName;
+  String Title;
+  std::vector<TInputStep> Steps;
+  TDialogScript::TLook Look;
+  HWND Dialog = nullptr;
+  ULONGLONG ActedAt = 0;
+  bool TimedOut = false;
+  TTimer* Timer = nullptr;
+
+  void Start() {
+    Timer = New<TTimer>(nullptr);
+    Timer->SetInterval(15);
+    Timer->SetOnTimer(BindEvent<&TDialogScriptDriver::Tick>(this));
+  }
+  void Destroy() override {
+    FreeAndNil(Timer);
+    inherited::Destroy();
+  }
+
+ private:
+  static BOOL CALLBACK Match(HWND AWnd, LPARAM ASelf) {
+    auto* self = reinterpret_cast<TDialogScriptDriver*>(ASelf);
+    if (!IsWindowVisible(AWnd) || lstrcmpiW(ClassOf(AWnd).c_str(), self->ClassName.c_str()) != 0) return TRUE;
+    if (!self->Title.empty() && TextOf(AWnd) != self->Title) return TRUE;
+    self->Dialog = AWnd;
+    return FALSE;
+  }
+
+  void Tick(TObject*) {
+    if (!Dialog) {
+      EnumThreadWindows(GetCurrentThreadId(), &Match, reinterpret_cast<LPARAM>(this));
+      if (!Dialog) return;
+      ActedAt = GetTickCount64();
+      SetForegroundWindow(Dialog);
+      if (Look) Look(Dialog);
+      SendSteps(Steps);
+      return;
+    }
+    // Still open long after the input: close whatever the thread shows
+    // (the dialog and any box it opened), newest first, until it is gone.
+    if (IsWindow(Dialog) && IsWindowVisible(Dialog) && GetTickCount64() - ActedAt > 5000) {
+      TimedOut = true;
+      EnumThreadWindows(GetCurrentThreadId(), &CloseVisible, 0);
+    }
+  }
+
+  static BOOL CALLBACK CloseVisible(HWND AWnd, LPARAM) {
+    if (IsWindowVisible(AWnd)) PostMessageW(AWnd, WM_CLOSE, 0, 0);
+    return TRUE;
+  }
+};
+
+TDialogScript::TDialogScript(const String& AClassName, std::vector<TInputStep> ASteps, TLook ALook,
+                             const String& ATitle)
+    : FDriver(New<TDialogScriptDriver>()) {
+  FDriver->ClassName = AClassName;
+  FDriver->Title = ATitle;
+  FDriver->Steps = std::move(ASteps);
+  FDriver->Look = std::move(ALook);
+  FDriver->Start();
+}
+
+TDialogScript::~TDialogScript() { FDriver->Free(); }
+
+bool TDialogScript::Acted() const { return FDriver->Dialog != nullptr; }
+bool TDialogScript::TimedOut() const { return FDriver->TimedOut; }
