@@ -38,7 +38,7 @@ class TTextFile {
   TTextFile(const TTextFile&) = delete;
   TTextFile& operator=(const TTextFile&) = delete;
 
-  // Names the file; raises EInOutError when the file is open.
+  // Names the file (closing it first when it is open).
   void Assign(const String& AFileName);
   // Opens the file for reading from its start (closing it first when open).
   void Reset();
