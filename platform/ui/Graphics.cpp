@@ -266,15 +266,16 @@ void TGraphicsObject::Changed() { CallEvent(FOnChange, this); }
 // TFont
 
 void TFont::Publish(TPublisher<TFont>& P) {
-  P.Property(L"Charset", &TFont::Charset, &TFont::SetCharset).Default(TFontCharset(DEFAULT_CHARSET));
-  P.Property(L"Color", &TFont::Color, &TFont::SetColor).Default(clWindowText);
+  // Charset, Color and Style have no default: a stored font is complete.
+  P.Property(L"Charset", &TFont::Charset, &TFont::SetCharset);
+  P.Property(L"Color", &TFont::Color, &TFont::SetColor);
   P.Property(L"Height", &TFont::Height, &TFont::SetHeight).NoDefault();
   P.Property(L"Name", &TFont::Name, &TFont::SetName);
   P.Property(L"Orientation", &TFont::Orientation, &TFont::SetOrientation).Default(0);
   P.Property(L"Pitch", &TFont::Pitch, &TFont::SetPitch).Default(fpDefault);
   // Height is stored instead.
   P.Property(L"Size", &TFont::Size, &TFont::SetSize).Stored(false);
-  P.Property(L"Style", &TFont::Style, &TFont::SetStyle).Default(TFontStyles{});
+  P.Property(L"Style", &TFont::Style, &TFont::SetStyle);
   P.Property(L"Quality", &TFont::Quality, &TFont::SetQuality).Default(fqDefault);
 }
 

@@ -335,6 +335,11 @@ void TCustomImageList::Change() {
   CallEvent(FOnChange, this);
 }
 
+void TCustomImageList::Loaded() {
+  inherited::Loaded();
+  if (FChanged) Change();
+}
+
 void TCustomImageList::EndUpdate() {
   if (FUpdateCount > 0) --FUpdateCount;
   if (FUpdateCount == 0 && FChanged) Change();

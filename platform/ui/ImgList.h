@@ -169,6 +169,8 @@ class TCustomImageList : public TComponent {
   virtual void DoDraw(int AIndex, TCanvas* ACanvas, int X, int Y, UINT AStyle, bool AEnabled);
   // Run once by Create; descendants set their own defaults here.
   virtual void Initialize();
+  // Changes held back while loading are told now.
+  void Loaded() override;
   void DefineProperties(TFiler* AFiler) override;
   void CheckIndex(int AIndex, int ACount) const;
   void HandleNeeded();

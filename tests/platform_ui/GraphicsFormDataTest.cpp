@@ -97,6 +97,9 @@ TEST_F(GraphicsFormData, WrittenAndReadBackWithPicturesAndImageLists) {
   EXPECT_NE(text.find(L"Color = 1193046"), String::npos) << "an unnamed colour is a number";
   EXPECT_NE(text.find(L"Font.Style = [fsItalic]"), String::npos);
   EXPECT_EQ(text.find(L"Font.Size"), String::npos) << "the size is not stored";
+  // A stored font is complete.
+  EXPECT_NE(text.find(L"Font.Charset = DEFAULT_CHARSET"), String::npos);
+  EXPECT_NE(text.find(L"Font.Color = clWindowText"), String::npos);
   EXPECT_NE(text.find(L"Picture.Data"), String::npos);
   EXPECT_NE(text.find(L"Height = 8"), String::npos);
   EXPECT_NE(text.find(L"Bitmap = {"), String::npos);
