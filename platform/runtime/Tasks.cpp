@@ -89,8 +89,10 @@ bool GTasksFinalized = false;
 // ---------------------------------------------------------------------------
 // TThreadPool
 
+void TThreadPool::TStateDeleter::operator()(TState* AState) const noexcept { delete AState; }
+
 void TThreadPool::Create() {
-  FState = new TState;
+  FState.reset(new TState);
   FState->MinWorkers = TThread::ProcessorCount();
   FState->MaxWorkers = TThread::ProcessorCount() * 25;
 }
@@ -118,8 +120,7 @@ void TThreadPool::Destroy() {
     // Free waits for each thread; on the main thread the wait keeps running
     // the work that the last items synchronise with it.
     for (TThread* worker : workers) worker->Free();
-    delete FState;
-    FState = nullptr;
+    FState.reset();
   }
   inherited::Destroy();
 }
@@ -140,7 +141,7 @@ void TThreadPool::QueueWorkItem(std::function<void()> AWork, std::function<void(
   if (static_cast<int>(FState->Queue.size()) > FState->Idle &&
       static_cast<int>(FState->Workers.size()) < FState->MaxWorkers) {
     try {
-      FState->Workers.push_back(New<TPoolWorker>(FState));
+      FState->Workers.push_back(New<TPoolWorker>(FState.get()));
     } catch (...) {
       // Without any thread the item would wait for ever: it is refused.
       if (FState->Workers.empty()) FState->Queue.pop_back();

@@ -21,6 +21,7 @@
 
 #include <exception>
 #include <functional>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -73,7 +74,10 @@ class TThreadPool : public TObject {
   struct TState;  // the queue and the threads, shared with the pool threads
 
  private:
-  TState* FState = nullptr;
+  struct TStateDeleter {
+    void operator()(TState* AState) const noexcept;
+  };
+  std::unique_ptr<TState, TStateDeleter> FState;
 };
 
 enum class TTaskStatus { Created, WaitingToRun, Running, Completed, WaitingForChildren, Exception, Canceled };

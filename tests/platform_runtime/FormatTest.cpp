@@ -31,7 +31,6 @@ struct TFormatCase {
 
 TEST(Format, Table) {
   const String abc = L"abc", a = L"a", b = L"b", c = L"c";
-  int marker = 0;
   const std::vector<TFormatCase> cases = {
       {"plain integer", L"%d", {42}, L"42"},
       {"width right-aligns", L"[%5d]", {42}, L"[   42]"},
@@ -83,7 +82,6 @@ TEST(Format, Table) {
       {"percent", L"100%% %d%%", {5}, L"100% 5%"},
       {"infinite and NaN", L"%f %g", {std::numeric_limits<double>::infinity(), std::nan("")}, L"INF NAN"},
   };
-  (void)marker;
   for (const TFormatCase& tc : cases) {
     SCOPED_TRACE(tc.Name);
     EXPECT_EQ(Format(tc.Format, std::span<const TVarRec>(tc.Args), TFormatSettings::Invariant()), tc.Expected);

@@ -165,7 +165,7 @@ TEST(Threads, FreeTerminatesAndWaits) {
   std::atomic<bool> started{false};
   TProcThread* t = New<TProcThread>([&](TProcThread* self) {
     started = true;
-    while (!self->TerminatedNow()) TThread::Sleep(1);
+    while (!self->TerminatedNow()) TThread::Yield();
     sawTerminated = true;
   });
   while (!started) TThread::Yield();
