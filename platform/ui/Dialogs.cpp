@@ -1,5 +1,8 @@
 #include "platform/ui/Dialogs.h"
 
+#include "platform/runtime/Threads.h"
+#include "platform/ui/Forms.h"
+
 #include <commdlg.h>
 
 #include <algorithm>
@@ -173,6 +176,21 @@ LRESULT TMessageDialogWindow::Handle(UINT AMsg, WPARAM AWParam, LPARAM ALParam) 
   return DefDlgProcW(FWnd, AMsg, AWParam, ALParam);
 }
 
+// Work other threads queued for the main thread runs while the dialog is
+// open, as it does in the application's own loop.
+void RunQueuedWork() {
+  if (TApplication* app = Application()) {
+    app->RunQueuedWork();
+    return;
+  }
+  if (!IsMainThread()) return;
+  try {
+    CheckSynchronize(0);
+  } catch (...) {
+    HandleCallbackException(nullptr);
+  }
+}
+
 // Windows of this thread that the dialog disables while it is open.
 BOOL CALLBACK CollectEnabledTopLevel(HWND AWnd, LPARAM AList) {
   if (IsWindowVisible(AWnd) && IsWindowEnabled(AWnd)) reinterpret_cast<std::vector<HWND>*>(AList)->push_back(AWnd);
@@ -301,16 +319,23 @@ TModalResult TMessageDialogWindow::Run() {
   WPARAM quitCode = 0;
   while (!FDone) {
     MSG msg;
-    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-    if (got == 0 || got == -1) {
-      quit = got == 0;
-      quitCode = msg.wParam;
-      Finish(CancelResult());
-      break;
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        quit = true;
+        quitCode = msg.wParam;
+        Finish(CancelResult());
+        break;
+      }
+      if (FWnd && IsDialogMessageW(FWnd, &msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+      continue;
     }
-    if (FWnd && IsDialogMessageW(FWnd, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+    RunQueuedWork();
+    if (FDone) break;
+    // Wakes for messages and for work other threads queue for this one.
+    HANDLE sync = IsMainThread() ? SyncEvent() : nullptr;
+    MsgWaitForMultipleObjectsEx(sync ? 1 : 0, sync ? &sync : nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
 
   // Enable the others before the dialog goes, so that activation returns to
@@ -352,6 +377,8 @@ TModalResult MsgDlgButtonResult(TMsgDlgBtn AButton) { return ButtonInfos[IndexOf
 UINT MsgDlgTypeSound(TMsgDlgType AType) { return InfoOf(AType).Sound; }
 
 String DialogApplicationTitle() {
+  if (TApplication* app = Application())
+    if (!app->Title().empty()) return app->Title();
   std::vector<wchar_t> path(MAX_PATH);
   for (;;) {
     const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));

@@ -64,7 +64,8 @@ String MsgDlgButtonCaption(TMsgDlgBtn AButton);
 TModalResult MsgDlgButtonResult(TMsgDlgBtn AButton);
 // The sound a dialog type plays (a MessageBeep type); 0 for mtCustom.
 UINT MsgDlgTypeSound(TMsgDlgType AType);
-// The application's title: the program file's name without its extension.
+// The application's title; without one, the program file's name without its
+// extension.
 String DialogApplicationTitle();
 
 // One message dialog, complete: what the user would see.

@@ -6,6 +6,7 @@
 #include "platform/runtime/Threads.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/Controls_Internal.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/Menus.h"
 
 #include <algorithm>
@@ -145,7 +146,8 @@ int TApplication::MessageBox(const String& AText, const String& ACaption, UINT A
   if (!owner && FMainForm && FMainForm->HandleAllocated()) owner = FMainForm->Handle();
   const std::vector<HWND> disabled = DisableTaskWindows(nullptr);
   ++FModalLevel;
-  const int result = MessageBoxW(owner, AText.c_str(), ACaption.empty() ? FTitle.c_str() : ACaption.c_str(), AFlags);
+  // Through the dialog provider, so that tests can see and answer the box.
+  const int result = DialogMessageBox(owner, AText, ACaption.empty() ? FTitle : ACaption, AFlags);
   --FModalLevel;
   EnableTaskWindows(disabled);
   if (owner && IsWindow(owner)) SetActiveWindow(owner);

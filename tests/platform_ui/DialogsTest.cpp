@@ -1,4 +1,5 @@
 #include "platform/ui/Dialogs.h"
+#include "platform/runtime/Threads.h"
 #include "platform/ui/ExtCtrls.h"
 
 #include "tests/platform_ui/InputScript.h"
@@ -336,6 +337,38 @@ TEST_F(RealMessageDialogTest, OtherWindowsAreDisabledWhileOpenAndWorkGoesOn) {
   EXPECT_TRUE(IsWindowEnabled(other));
   EXPECT_EQ(ThreadWindowCount(), windows);
   DestroyWindow(other);
+}
+
+TEST_F(RealMessageDialogTest, WorkQueuedByOtherThreadsRunsInOrderWhileOpen) {
+  constexpr int Threads = 3;
+  constexpr int Items = 20;
+  std::vector<std::pair<int, int>> ran;  // (thread, item), in the order run
+  std::vector<TThread*> workers;
+  TDialogScript script(L"TMessageForm", {Key(VK_RETURN)}, [&](HWND) {
+    for (int t = 0; t < Threads; ++t) {
+      TThread* worker = TThread::CreateAnonymousThread([t, &ran] {
+        for (int i = 0; i < Items; ++i) {
+          // Queue does not wait; Synchronize waits until the dialog's loop ran it.
+          auto record = [t, i, &ran] { ran.emplace_back(t, i); };
+          if (i % 2) TThread::Queue(nullptr, record);
+          else TThread::Synchronize(nullptr, record);
+        }
+      });
+      worker->SetFreeOnTerminate(false);
+      workers.push_back(worker);
+      worker->Start();
+    }
+  });
+  script.SendWhen([&] { return ran.size() == Threads * Items; });
+  MessageDlg(L"Warten", mtInformation, {mbOK}, 0);
+  EXPECT_FALSE(script.TimedOut()) << "queued work stalled while the dialog was open";
+  for (TThread* worker : workers) {
+    worker->WaitFor();
+    worker->Free();
+  }
+  ASSERT_EQ(ran.size(), static_cast<std::size_t>(Threads * Items));
+  std::vector<int> next(Threads, 0);
+  for (const auto& [t, i] : ran) EXPECT_EQ(i, next[t]++) << "thread " << t << " ran out of order";
 }
 
 TEST_F(RealMessageDialogTest, QuitRequestEndsTheDialogAndStaysQueued) {

@@ -145,6 +145,8 @@ class TDialogScriptDriver : public TObject {
   String Title;
   std::vector<TInputStep> Steps;
   TDialogScript::TLook Look;
+  std::function<bool()> Until;
+  bool Sent = false;
   HWND Dialog = nullptr;
   ULONGLONG ActedAt = 0;
   bool TimedOut = false;
@@ -176,6 +178,10 @@ class TDialogScriptDriver : public TObject {
       ActedAt = GetTickCount64();
       SetForegroundWindow(Dialog);
       if (Look) Look(Dialog);
+    }
+    if (!Sent && (!Until || Until())) {
+      Sent = true;
+      ActedAt = GetTickCount64();
       SendSteps(Steps);
       return;
     }
@@ -204,6 +210,8 @@ TDialogScript::TDialogScript(const String& AClassName, std::vector<TInputStep> A
 }
 
 TDialogScript::~TDialogScript() { FDriver->Free(); }
+
+void TDialogScript::SendWhen(std::function<bool()> APredicate) { FDriver->Until = std::move(APredicate); }
 
 bool TDialogScript::Acted() const { return FDriver->Dialog != nullptr; }
 bool TDialogScript::TimedOut() const { return FDriver->TimedOut; }

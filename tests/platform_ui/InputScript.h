@@ -66,6 +66,9 @@ class TDialogScript {
   TDialogScript(const TDialogScript&) = delete;
   TDialogScript& operator=(const TDialogScript&) = delete;
 
+  // The input waits until APredicate holds (checked at each tick).
+  void SendWhen(std::function<bool()> APredicate);
+
   bool Acted() const;
   bool TimedOut() const;
 
