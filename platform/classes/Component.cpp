@@ -154,7 +154,19 @@ void TComponent::DoSetName(const String& ANewName) {
     throw EComponentError(L"'%s' ist kein gültiger Komponentenname", {ANewName});
   if (FOwner) FOwner->ValidateRename(this, FName, ANewName);
   else ValidateRename(nullptr, FName, ANewName);
+  SetReference(false);
   FName = ANewName;
+  SetReference(true);
+}
+
+void TComponent::SetReference(bool AEnable) {
+  if (!FOwner || FName.empty()) return;
+  const TFieldInfo* field = FOwner->ClassType()->TypeData().FindField(FName);
+  if (!field) return;
+  if (AEnable && !InheritsFrom(field->FieldClass))
+    throw EComponentError(L"Das Feld %s ist vom Typ %s, nicht %s", {FName, field->FieldClass->ClassName(),
+                                                                    ClassName()});
+  field->Set(FOwner, AEnable ? this : nullptr);
 }
 
 TPersistent* TComponent::GetOwner() { return FOwner; }
@@ -162,9 +174,11 @@ TPersistent* TComponent::GetOwner() { return FOwner; }
 void TComponent::Insert(TComponent* AComponent) {
   FComponents.push_back(AComponent);
   AComponent->FOwner = this;
+  AComponent->SetReference(true);
 }
 
 void TComponent::Remove(TComponent* AComponent) {
+  AComponent->SetReference(false);
   AComponent->FOwner = nullptr;
   const auto it = std::find(FComponents.begin(), FComponents.end(), AComponent);
   if (it != FComponents.end()) FComponents.erase(it);

@@ -88,6 +88,8 @@ class TComponent : public TPersistent {
   TPersistent* GetOwner() override;
 
  private:
+  // Stores this component in the owner's published field of its name, or clears it.
+  void SetReference(bool AEnable);
   void Insert(TComponent* AComponent);
   void Remove(TComponent* AComponent);
   void RemoveNotification(TComponent* AComponent);

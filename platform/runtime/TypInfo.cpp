@@ -184,6 +184,12 @@ const TMethodInfo* TTypeData::FindMethodByCode(const void* ACode) const {
   return nullptr;
 }
 
+const TFieldInfo* TTypeData::FindField(std::wstring_view AName) const {
+  for (const TFieldInfo& f : FFields)
+    if (SameName(f.Name, AName)) return &f;
+  return nullptr;
+}
+
 TMessageHandler TTypeData::FindMessage(UINT AMsg) const {
   const auto it = FMessages.find(AMsg);
   return it == FMessages.end() ? nullptr : it->second;
@@ -210,6 +216,15 @@ void TTypeDataBuilder::AddMethod(TMethodInfo AInfo) {
       return;
     }
   FData.FMethods.push_back(std::move(AInfo));
+}
+
+void TTypeDataBuilder::AddField(TFieldInfo AInfo) {
+  for (TFieldInfo& f : FData.FFields)
+    if (SameName(f.Name, AInfo.Name)) {
+      f = std::move(AInfo);
+      return;
+    }
+  FData.FFields.push_back(std::move(AInfo));
 }
 
 void TTypeDataBuilder::AddMessage(UINT AMsg, TMessageHandler AHandler) { FData.FMessages[AMsg] = AHandler; }

@@ -202,6 +202,14 @@ struct TMethodInfo {
   const std::type_info* Signature = nullptr;
 };
 
+// A published field: an owned component of that name is stored in it when
+// it joins its owner and cleared when it leaves.
+struct TFieldInfo {
+  String Name;
+  TClass FieldClass = nullptr;
+  void (*Set)(TObject* AOwner, TObject* AValue) = nullptr;
+};
+
 using TMessageHandler = void (*)(TObject*, TMessage&);
 
 class TTypeData {
@@ -212,6 +220,7 @@ class TTypeData {
   const TPropInfo* FindProperty(std::wstring_view AName) const;
   const TMethodInfo* FindMethod(std::wstring_view AName) const;
   const TMethodInfo* FindMethodByCode(const void* ACode) const;
+  const TFieldInfo* FindField(std::wstring_view AName) const;
   TMessageHandler FindMessage(UINT AMsg) const;
 
  private:
@@ -220,6 +229,7 @@ class TTypeData {
   std::vector<std::shared_ptr<const TPropInfo>> FProperties;
   std::vector<const TPropInfo*> FPropertyOrder;
   std::vector<TMethodInfo> FMethods;
+  std::vector<TFieldInfo> FFields;
   std::unordered_map<UINT, TMessageHandler> FMessages;
 };
 
@@ -230,6 +240,7 @@ class TTypeDataBuilder {
   // Adds or, for a name already published, replaces in place.
   TPropInfo& AddProperty(TPropInfo AInfo);
   void AddMethod(TMethodInfo AInfo);
+  void AddField(TFieldInfo AInfo);
   void AddMessage(UINT AMsg, TMessageHandler AHandler);
 
  private:
@@ -290,6 +301,16 @@ class TPublisher {
   void Method(const wchar_t* AName) {
     using T = MemberThunk<M>;
     FBuilder.AddMethod({AName, reinterpret_cast<void*>(&T::Call), &typeid(Delegate<typename T::Signature>)});
+  }
+
+  // A published field `T* C::*` (T a TObject descendant), filled with the
+  // owned component of the same name.
+  template <auto F>
+  void Field(const wchar_t* AName) {
+    using T = std::remove_pointer_t<std::remove_reference_t<decltype(std::declval<C&>().*F)>>;
+    FBuilder.AddField({AName, T::ClassInfo(), [](TObject* AOwner, TObject* AValue) {
+                         static_cast<C*>(AOwner)->*F = static_cast<T*>(AValue);
+                       }});
   }
 
   // A message handler `void (C::*)(TMessage&)`.

@@ -100,6 +100,32 @@ TEST(Component, LoadedClearsLoadingState) {
   p->Free();
 }
 
+class TPanelForm : public TComponent {
+  SK_CLASS(TPanelForm, TComponent)
+ public:
+  static void Publish(TPublisher<TPanelForm>& P) {
+    P.Field<&TPanelForm::Button1>(L"Button1");
+    P.Field<&TPanelForm::Label1>(L"Label1");
+  }
+  TPart* Button1 = nullptr;
+  TPanelForm* Label1 = nullptr;  // a field of another class than the part of that name
+};
+
+TEST(Component, PublishedFieldsFollowTheOwnedComponentOfTheirName) {
+  TPanelForm* form = New<TPanelForm>(nullptr);
+  TPart* part = MakePart(form, L"Button1");
+  EXPECT_EQ(form->Button1, part);
+  part->SetName(L"Other");
+  EXPECT_EQ(form->Button1, nullptr);
+  part->SetName(L"Button1");
+  EXPECT_EQ(form->Button1, part);
+  EXPECT_THROW(MakePart(form, L"Label1"), EComponentError);
+  EXPECT_EQ(form->Label1, nullptr);
+  part->Free();
+  EXPECT_EQ(form->Button1, nullptr);
+  form->Free();
+}
+
 // --- Collections -------------------------------------------------------------
 
 class TColumn : public TCollectionItem {
