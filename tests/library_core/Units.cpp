@@ -1,0 +1,6 @@
+#include "library/core/CoreUnits.h"
+#include "tests/support/TestUnits.h"
+
+#include <vector>
+
+std::vector<std::span<const TUnit>> TestUnitLayers() { return {RuntimeUnits(), LibraryCoreUnits()}; }
