@@ -142,7 +142,10 @@ struct TRect {
   constexpr TRect& InflateByMargins(const TRect& M) { InflateSides(M.Left, M.Top, M.Right, M.Bottom); return *this; }
   constexpr void Deflate(int D) { Inflate(-D, -D); }
   constexpr TRect& DeflateXY(int DX, int DY) { Inflate(-DX, -DY); return *this; }
-  constexpr TRect& DeflateByMargins(const TRect& M) { InflateSides(-M.Left, -M.Top, -M.Right, -M.Bottom); return *this; }
+  constexpr TRect& DeflateByMargins(const TRect& M) {
+    InflateSides(-M.Left, -M.Top, -M.Right, -M.Bottom);
+    return *this;
+  }
   // Clips each side to R; only a negative width or height turns the result
   // into the zero rectangle (rectangles that merely touch keep a zero-width
   // remainder).
@@ -174,7 +177,9 @@ constexpr TRect Bounds(int ALeft, int ATop, int AWidth, int AHeight) {
 constexpr TPoint SmallPointToPoint(const TSmallPoint& P) { return TPoint(P.X, P.Y); }
 // Coordinates outside 16 bits are clamped, not wrapped.
 constexpr TSmallPoint PointToSmallPoint(const TPoint& P) {
-  auto clamp = [](int v) -> std::int16_t { return static_cast<std::int16_t>(v < -32768 ? -32768 : v > 32767 ? 32767 : v); };
+  auto clamp = [](int v) -> std::int16_t {
+    return static_cast<std::int16_t>(v < -32768 ? -32768 : v > 32767 ? 32767 : v);
+  };
   return TSmallPoint{clamp(P.X), clamp(P.Y)};
 }
 // The signed point packed in a mouse message's LParam.

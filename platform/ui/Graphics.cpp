@@ -213,9 +213,10 @@ int ScreenLogPixels() {
 }
 
 namespace {
-constexpr int GPenModeRops[] = {R2_BLACK,       R2_WHITE,   R2_NOP,      R2_NOT,       R2_COPYPEN,    R2_NOTCOPYPEN,
-                                R2_MERGEPENNOT, R2_MASKPENNOT, R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN, R2_NOTMERGEPEN,
-                                R2_MASKPEN,     R2_NOTMASKPEN, R2_XORPEN,   R2_NOTXORPEN};
+constexpr int GPenModeRops[] = {R2_BLACK,      R2_WHITE,       R2_NOP,        R2_NOT,
+                                R2_COPYPEN,    R2_NOTCOPYPEN,  R2_MERGEPENNOT, R2_MASKPENNOT,
+                                R2_MERGENOTPEN, R2_MASKNOTPEN, R2_MERGEPEN,   R2_NOTMERGEPEN,
+                                R2_MASKPEN,    R2_NOTMASKPEN,  R2_XORPEN,     R2_NOTXORPEN};
 
 constexpr UINT GTextFormatFlags[] = {
     DT_BOTTOM,      DT_CALCRECT,     DT_CENTER,     DT_EDITCONTROL,  DT_END_ELLIPSIS,      DT_PATH_ELLIPSIS,

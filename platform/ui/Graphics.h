@@ -671,7 +671,7 @@ class TBitmap : public TGraphic {
   // Hands the handle to the caller; the bitmap becomes empty.
   HBITMAP ReleaseHandle();
   // Frees the canvas's device context (kept pixels).
-  void Dormant();
+  virtual void Dormant();
   // Frees the handle and pixels; the bitmap becomes empty.
   void FreeImage();
 

@@ -139,7 +139,8 @@ HBITMAP CreateDib(TDibInfo& AInfo, void*& ABits) {
 std::uint32_t ReadU32(std::span<const std::uint8_t> AData, std::size_t AOffset) {
   if (AOffset + 4 > AData.size()) InvalidBitmap();
   return static_cast<std::uint32_t>(AData[AOffset]) | (static_cast<std::uint32_t>(AData[AOffset + 1]) << 8) |
-         (static_cast<std::uint32_t>(AData[AOffset + 2]) << 16) | (static_cast<std::uint32_t>(AData[AOffset + 3]) << 24);
+         (static_cast<std::uint32_t>(AData[AOffset + 2]) << 16) |
+         (static_cast<std::uint32_t>(AData[AOffset + 3]) << 24);
 }
 
 std::uint16_t ReadU16(std::span<const std::uint8_t> AData, std::size_t AOffset) {
@@ -383,7 +384,8 @@ void TBitmap::SetTransparentMode(TTransparentMode AValue) {
 }
 
 void* TBitmap::ScanLine(int ARow) {
-  if (ARow < 0 || ARow >= FHeight) throw EInvalidGraphicOperation(L"Bereichsüberschreitung bei Zeilenindex %d", {ARow});
+  if (ARow < 0 || ARow >= FHeight)
+    throw EInvalidGraphicOperation(L"Bereichsüberschreitung bei Zeilenindex %d", {ARow});
   if (!FBits) SetHandleType(bmDIB);
   GdiFlush();
   const int row = FTopDown ? ARow : FHeight - 1 - ARow;

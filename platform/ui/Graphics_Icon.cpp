@@ -231,7 +231,7 @@ std::vector<std::uint8_t> TIcon::SaveToIcoData() {
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
         if (!(mask[static_cast<std::size_t>(y * maskStride + x / 8)] & (0x80 >> (x % 8))))
-          color[(static_cast<std::size_t>(y) * static_cast<std::size_t>(w) + static_cast<std::size_t>(x)) * 4 + 3] = 255;
+          color[static_cast<std::size_t>(y * w + x) * 4 + 3] = 255;
 
   const std::uint32_t imageSize = static_cast<std::uint32_t>(40 + color.size() + mask.size());
   std::vector<std::uint8_t> out;

@@ -29,7 +29,8 @@ std::int64_t Remaining(TStream* AStream) { return std::max<std::int64_t>(0, AStr
 
 std::uint32_t Le32(const TBytes& AData, std::size_t AOffset) {
   return static_cast<std::uint32_t>(AData[AOffset]) | (static_cast<std::uint32_t>(AData[AOffset + 1]) << 8) |
-         (static_cast<std::uint32_t>(AData[AOffset + 2]) << 16) | (static_cast<std::uint32_t>(AData[AOffset + 3]) << 24);
+         (static_cast<std::uint32_t>(AData[AOffset + 2]) << 16) |
+         (static_cast<std::uint32_t>(AData[AOffset + 3]) << 24);
 }
 
 String ExtensionOf(const String& AFileName) {

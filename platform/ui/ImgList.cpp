@@ -169,6 +169,9 @@ void TChangeLink::Change() {
 
 // ---------------------------------------------------------------------------
 // TCustomImageList
+//
+// Operations built on other operations call this class's own versions, so
+// that a descendant overriding one of them sees each change once.
 
 void TCustomImageList::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
@@ -414,7 +417,7 @@ int TCustomImageList::AddImage(TCustomImageList* AValue, int AIndex) {
   try {
     AValue->GetBitmap(AIndex, image);
     if (AValue->Masked()) AValue->GetMask(AIndex, mask);
-    index = Add(image, AValue->Masked() ? mask : nullptr);
+    index = TCustomImageList::Add(image, AValue->Masked() ? mask : nullptr);
   } catch (...) {
     image->Free();
     mask->Free();
@@ -443,7 +446,8 @@ void TCustomImageList::MoveImage(int AFrom, int ATo) {
   // The image waits in a spare slot at the end while its neighbours move
   // up or down one place each (swapping within one list is unreliable).
   const int count = ImageList_GetImageCount(FHandle);
-  if (!ImageList_SetImageCount(FHandle, static_cast<UINT>(count + 1))) RaiseGraphicsApiError(L"ImageList_SetImageCount");
+  if (!ImageList_SetImageCount(FHandle, static_cast<UINT>(count + 1)))
+    RaiseGraphicsApiError(L"ImageList_SetImageCount");
   ImageList_Copy(FHandle, count, FHandle, AFrom, ILCF_MOVE);
   for (; AFrom < ATo; ++AFrom) ImageList_Copy(FHandle, AFrom, FHandle, AFrom + 1, ILCF_MOVE);
   for (; AFrom > ATo; --AFrom) ImageList_Copy(FHandle, AFrom, FHandle, AFrom - 1, ILCF_MOVE);
@@ -465,7 +469,7 @@ void TCustomImageList::Insert(int AIndex, TBitmap* AImage, TBitmap* AMask) {
   BeginUpdate();
   try {
     const int before = Count();
-    const int first = Add(AImage, AMask);
+    const int first = TCustomImageList::Add(AImage, AMask);
     if (first >= 0)
       for (int k = 0; k < Count() - before; ++k) MoveImage(first + k, AIndex + k);
   } catch (...) {
@@ -480,7 +484,7 @@ void TCustomImageList::InsertMasked(int AIndex, TBitmap* AImage, TColor AMaskCol
   BeginUpdate();
   try {
     const int before = Count();
-    const int first = AddMasked(AImage, AMaskColor);
+    const int first = TCustomImageList::AddMasked(AImage, AMaskColor);
     if (first >= 0)
       for (int k = 0; k < Count() - before; ++k) MoveImage(first + k, AIndex + k);
   } catch (...) {
@@ -494,7 +498,7 @@ void TCustomImageList::InsertIcon(int AIndex, TIcon* AImage) {
   CheckIndex(AIndex, Count() + 1);
   BeginUpdate();
   try {
-    const int index = AddIcon(AImage);
+    const int index = TCustomImageList::AddIcon(AImage);
     if (index >= 0) MoveImage(index, AIndex);
   } catch (...) {
     EndUpdate();
@@ -516,8 +520,8 @@ void TCustomImageList::ReplaceMasked(int AIndex, TBitmap* AImage, TColor AMaskCo
   BeginUpdate();
   try {
     const int before = Count();
-    InsertMasked(AIndex, AImage, AMaskColor);
-    if (Count() > before) Delete(AIndex + (Count() - before));
+    TCustomImageList::InsertMasked(AIndex, AImage, AMaskColor);
+    if (Count() > before) TCustomImageList::Delete(AIndex + (Count() - before));
   } catch (...) {
     EndUpdate();
     throw;
@@ -701,19 +705,20 @@ bool TCustomImageList::GetInstRes(HINSTANCE AInstance, TResType AResType, const 
 
 bool TCustomImageList::GetResource(TResType AResType, const String& AName, int AWidth, TLoadResources ALoadFlags,
                                    TColor AMaskColor) {
-  return GetInstRes(GetModuleHandleW(nullptr), AResType, AName, AWidth, ALoadFlags, AMaskColor);
+  return TCustomImageList::GetInstRes(GetModuleHandleW(nullptr), AResType, AName, AWidth, ALoadFlags,
+                                      AMaskColor);
 }
 
 bool TCustomImageList::FileLoad(TResType AResType, const String& AName, TColor AMaskColor) {
-  return GetInstRes(nullptr, AResType, AName, FWidth, {lrFromFile}, AMaskColor);
+  return TCustomImageList::GetInstRes(nullptr, AResType, AName, FWidth, {lrFromFile}, AMaskColor);
 }
 
 bool TCustomImageList::ResourceLoad(TResType AResType, const String& AName, TColor AMaskColor) {
-  return GetResource(AResType, AName, FWidth, {}, AMaskColor);
+  return TCustomImageList::GetResource(AResType, AName, FWidth, {}, AMaskColor);
 }
 
 bool TCustomImageList::ResInstLoad(HINSTANCE AInstance, TResType AResType, const String& AName, TColor AMaskColor) {
-  return GetInstRes(AInstance, AResType, AName, FWidth, {}, AMaskColor);
+  return TCustomImageList::GetInstRes(AInstance, AResType, AName, FWidth, {}, AMaskColor);
 }
 
 // ---------------------------------------------------------------------------

@@ -89,7 +89,7 @@ class TCustomImageList : public TComponent {
   int Height() const { return FHeight; }
   void SetHeight(int AValue) { SetSize(FWidth, AValue); }
   // Each side at least 1; a new size deletes every image.
-  void SetSize(int AWidth, int AHeight);
+  virtual void SetSize(int AWidth, int AHeight);
   int AllocBy() const { return FAllocBy; }
   void SetAllocBy(int AValue) { FAllocBy = AValue < 1 ? 1 : AValue; }
   TColor BkColor() const { return FBkColor; }
@@ -110,24 +110,26 @@ class TCustomImageList : public TComponent {
   TNotifyEvent OnChange() const { return FOnChange; }
   void SetOnChange(TNotifyEvent AValue) { FOnChange = AValue; }
 
+  // The operations below are virtual so that a list keeping its own record
+  // of the images can follow every change.
   // Adding: each returns the index of the (first) image added, -1 when
   // the native list refused it. An image wider than the list adds one
   // image per cell.
-  int Add(TBitmap* AImage, TBitmap* AMask);
-  int AddMasked(TBitmap* AImage, TColor AMaskColor);
-  int AddIcon(TIcon* AImage);
+  virtual int Add(TBitmap* AImage, TBitmap* AMask);
+  virtual int AddMasked(TBitmap* AImage, TColor AMaskColor);
+  virtual int AddIcon(TIcon* AImage);
   int AddImage(TCustomImageList* AValue, int AIndex);
   void AddImages(TCustomImageList* AValue);
-  void Insert(int AIndex, TBitmap* AImage, TBitmap* AMask);
-  void InsertMasked(int AIndex, TBitmap* AImage, TColor AMaskColor);
-  void InsertIcon(int AIndex, TIcon* AImage);
-  void Replace(int AIndex, TBitmap* AImage, TBitmap* AMask);
-  void ReplaceMasked(int AIndex, TBitmap* AImage, TColor AMaskColor);
-  void ReplaceIcon(int AIndex, TIcon* AImage);
+  virtual void Insert(int AIndex, TBitmap* AImage, TBitmap* AMask);
+  virtual void InsertMasked(int AIndex, TBitmap* AImage, TColor AMaskColor);
+  virtual void InsertIcon(int AIndex, TIcon* AImage);
+  virtual void Replace(int AIndex, TBitmap* AImage, TBitmap* AMask);
+  virtual void ReplaceMasked(int AIndex, TBitmap* AImage, TColor AMaskColor);
+  virtual void ReplaceIcon(int AIndex, TIcon* AImage);
   // -1 deletes every image; any other index outside the list raises.
-  void Delete(int AIndex);
+  virtual void Delete(int AIndex);
   void Clear() { Delete(-1); }
-  void Move(int ACurIndex, int ANewIndex);
+  virtual void Move(int ACurIndex, int ANewIndex);
 
   // Drawing with DrawingStyle and ImageType; disabled images are drawn in
   // the embossed system look.
@@ -146,12 +148,13 @@ class TCustomImageList : public TComponent {
   HBITMAP GetMaskBitmap();
 
   // Loading from resources and files into a new native list.
-  bool GetResource(TResType AResType, const String& AName, int AWidth, TLoadResources ALoadFlags, TColor AMaskColor);
-  bool GetInstRes(HINSTANCE AInstance, TResType AResType, const String& AName, int AWidth,
-                  TLoadResources ALoadFlags, TColor AMaskColor);
-  bool FileLoad(TResType AResType, const String& AName, TColor AMaskColor);
-  bool ResourceLoad(TResType AResType, const String& AName, TColor AMaskColor);
-  bool ResInstLoad(HINSTANCE AInstance, TResType AResType, const String& AName, TColor AMaskColor);
+  virtual bool GetResource(TResType AResType, const String& AName, int AWidth, TLoadResources ALoadFlags,
+                           TColor AMaskColor);
+  virtual bool GetInstRes(HINSTANCE AInstance, TResType AResType, const String& AName, int AWidth,
+                          TLoadResources ALoadFlags, TColor AMaskColor);
+  virtual bool FileLoad(TResType AResType, const String& AName, TColor AMaskColor);
+  virtual bool ResourceLoad(TResType AResType, const String& AName, TColor AMaskColor);
+  virtual bool ResInstLoad(HINSTANCE AInstance, TResType AResType, const String& AName, TColor AMaskColor);
 
   void RegisterChanges(TChangeLink* AValue);
   void UnRegisterChanges(TChangeLink* AValue);
@@ -159,8 +162,8 @@ class TCustomImageList : public TComponent {
   void EndUpdate();
 
   // The native list's data, as the common controls write it.
-  void ReadData(TStream* AStream);
-  void WriteData(TStream* AStream);
+  virtual void ReadData(TStream* AStream);
+  virtual void WriteData(TStream* AStream);
 
  protected:
   // Tells the change links and OnChange (not inside an update bracket).
