@@ -56,3 +56,29 @@ function(sk_test_folder dir)
   add_test(NAME ${dir} COMMAND ${exe})
   set_tests_properties(${dir} PROPERTIES TIMEOUT 300)
 endfunction()
+
+# sk_test_folder_with_device(DIR LAYERS...): the test executable of tests/DIR,
+# for tests that talk to the simulated device; sk_device_test runs it.
+function(sk_test_folder_with_device dir)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+  sk_resolve(deps ${ARGN})
+  if(NOT sources OR NOT deps)
+    return()
+  endif()
+  add_executable(test_${dir} ${sources})
+  target_link_libraries(test_${dir} PRIVATE test_support ${deps})
+endfunction()
+
+# sk_device_test(NAME DIR FILTER DEVICE-OPTIONS...): runs the tests of tests/DIR
+# that FILTER selects (a gtest filter) with a device that tools/device-sim
+# simulates with DEVICE-OPTIONS, on a COM port of its own (tools/with-device).
+function(sk_device_test name dir filter)
+  if(NOT TARGET test_${dir})
+    return()
+  endif()
+  add_test(NAME ${name}
+           COMMAND ${CMAKE_SOURCE_DIR}/tools/with-device --build ${CMAKE_BINARY_DIR} ${ARGN}
+                   -- ${CMAKE_SOURCE_DIR}/cmake/wine-run ${CMAKE_BINARY_DIR} $<TARGET_FILE:test_${dir}>
+                   --gtest_filter=${filter})
+  set_tests_properties(${name} PROPERTIES TIMEOUT 300)
+endfunction()
