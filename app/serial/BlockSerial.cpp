@@ -1,6 +1,7 @@
 #include "app/serial/BlockSerial.h"
 
 #include "app/serial/SerialUtils.h"
+#include "platform/classes/Streams.h"
 
 #include <algorithm>
 #include <cstring>
@@ -394,6 +395,38 @@ void TBlockSerial::SendBlock(const RawByteString& AData) {
   if (FLastError == 0) SendString(AData);
 }
 
+void TBlockSerial::SendStreamRaw(TStream* AStream) {
+  if (!AStream) {
+    RaiseSerialError(ErrWrongParameter);
+    return;
+  }
+  RawByteString piece(SerialStreamPiece, '\0');
+  for (;;) {
+    const int count = AStream->Read(piece.data(), SerialStreamPiece);
+    if (count <= 0) break;
+    SendBuffer(piece.data(), count);
+    if (FLastError != 0) break;
+  }
+}
+
+void TBlockSerial::SendStream(TStream* AStream) {
+  if (!AStream || AStream->Size() - AStream->Position() > INT32_MAX) {
+    RaiseSerialError(ErrWrongParameter);
+    return;
+  }
+  SendInteger(static_cast<std::int32_t>(AStream->Size() - AStream->Position()));
+  if (FLastError == 0) SendStreamRaw(AStream);
+}
+
+void TBlockSerial::SendStreamIndy(TStream* AStream) {
+  if (!AStream || AStream->Size() - AStream->Position() > INT32_MAX) {
+    RaiseSerialError(ErrWrongParameter);
+    return;
+  }
+  SendInteger(SwapByteOrder(static_cast<std::int32_t>(AStream->Size() - AStream->Position())));
+  if (FLastError == 0) SendStreamRaw(AStream);
+}
+
 // ---------------------------------------------------------------------------
 // Receiving
 
@@ -591,6 +624,43 @@ RawByteString TBlockSerial::RecvBlock(int ATimeout) {
   return RecvBufferStr(length, ATimeout);
 }
 
+void TBlockSerial::RecvStreamRaw(TStream* AStream, int ATimeout) {
+  if (!AStream) {
+    RaiseSerialError(ErrWrongParameter);
+    return;
+  }
+  // Normally the time-out ends it.
+  for (;;) {
+    const RawByteString packet = RecvPacket(ATimeout);
+    if (FLastError != 0) break;
+    WriteTextToStream(AStream, packet);
+  }
+}
+
+void TBlockSerial::RecvStreamSize(TStream* AStream, int ATimeout, std::int64_t ASize) {
+  if (!AStream) {
+    RaiseSerialError(ErrWrongParameter);
+    return;
+  }
+  for (std::int64_t left = ASize; left > 0;) {
+    const int piece = static_cast<int>(std::min<std::int64_t>(left, SerialStreamPiece));
+    const RawByteString data = RecvBufferStr(piece, ATimeout);
+    if (FLastError != 0) break;
+    WriteTextToStream(AStream, data);
+    left -= piece;
+  }
+}
+
+void TBlockSerial::RecvStream(TStream* AStream, int ATimeout) {
+  const std::int32_t size = RecvInteger(ATimeout);
+  if (FLastError == 0) RecvStreamSize(AStream, ATimeout, size);
+}
+
+void TBlockSerial::RecvStreamIndy(TStream* AStream, int ATimeout) {
+  const std::int32_t size = SwapByteOrder(RecvInteger(ATimeout));
+  if (FLastError == 0) RecvStreamSize(AStream, ATimeout, size);
+}
+
 // ---------------------------------------------------------------------------
 // Queues, events and lines
 
@@ -662,31 +732,46 @@ void TBlockSerial::Purge() {
 
 bool TBlockSerial::WaitCommEventFor(DWORD AMask, int ATimeout) {
   const HANDLE event = TransferEvent(FCommEvent);
-  if (!event || !::SetCommMask(FHandle, AMask)) return false;
-  OVERLAPPED overlapped{};
-  overlapped.hEvent = event;
-  DWORD events = 0;
-  bool signalled = false;
-  if (WaitCommEvent(FHandle, &events, &overlapped)) {
-    signalled = (events & AMask) != 0;
-  } else if (GetLastError() == ERROR_IO_PENDING) {
-    // A character that came before the mask was set raises no event.
-    const bool alreadyThere = AMask == EV_RXCHAR ? WaitingData() > 0 : AMask == EV_TXEMPTY && SendingData() == 0;
-    if (!alreadyThere && WaitForSingleObject(event, WaitMilliseconds(ATimeout)) == WAIT_OBJECT_0) {
+  if (!event) return false;
+  // Whether what the event announces is already the case: a character that
+  // came before the mask was set raises no event.
+  const auto satisfied = [&] { return AMask == EV_RXCHAR ? WaitingData() > 0 : SendingData() == 0; };
+  const std::uint32_t start = ReadMillisecondTick();
+  const auto left = [&]() -> DWORD {
+    if (ATimeout < 0) return INFINITE;
+    const std::uint32_t spent = TickDistance(start, ReadMillisecondTick());
+    return spent >= static_cast<std::uint32_t>(ATimeout) ? 0 : static_cast<DWORD>(ATimeout) - spent;
+  };
+  for (;;) {
+    if (!::SetCommMask(FHandle, AMask)) return false;
+    OVERLAPPED overlapped{};
+    overlapped.hEvent = event;
+    DWORD events = 0;
+    bool signalled = false;
+    if (WaitCommEvent(FHandle, &events, &overlapped)) {
+      signalled = (events & AMask) != 0;
+    } else if (GetLastError() == ERROR_IO_PENDING) {
+      signalled = satisfied();
+      if (!signalled && WaitForSingleObject(event, left()) == WAIT_OBJECT_0) {
+        DWORD unused = 0;
+        signalled = GetOverlappedResult(FHandle, &overlapped, &unused, FALSE) && (events & AMask) != 0;
+      }
+      // Clearing the mask ends a wait still pending; it is collected before
+      // the record goes.
+      ::SetCommMask(FHandle, 0);
+      if (!HasOverlappedIoCompleted(&overlapped)) CancelIoEx(FHandle, &overlapped);
       DWORD unused = 0;
-      signalled = GetOverlappedResult(FHandle, &overlapped, &unused, FALSE) && (events & AMask) != 0;
+      GetOverlappedResult(FHandle, &overlapped, &unused, TRUE);
+    } else {
+      // The driver cannot wait for events: look again shortly.
+      Sleep(std::min<DWORD>(1, left()));
     }
-    signalled = signalled || alreadyThere;
-    // Clearing the mask ends a wait still pending; it is collected before
-    // the record goes.
     ::SetCommMask(FHandle, 0);
-    if (!HasOverlappedIoCompleted(&overlapped)) CancelIoEx(FHandle, &overlapped);
-    DWORD unused = 0;
-    GetOverlappedResult(FHandle, &overlapped, &unused, TRUE);
-    return signalled;
+    if (signalled || satisfied()) return true;
+    // A driver may end a wait without the event (Wine does so at once on a
+    // pseudo-terminal, which has no modem lines): wait again for the rest.
+    if (left() == 0) return false;
   }
-  ::SetCommMask(FHandle, 0);
-  return signalled;
 }
 
 bool TBlockSerial::CanRead(int ATimeout) {
@@ -694,8 +779,7 @@ bool TBlockSerial::CanRead(int ATimeout) {
     RaiseSerialError(ErrPortNotOpen);
     return false;
   }
-  bool result = WaitingData() > 0;
-  if (!result) result = WaitCommEventFor(EV_RXCHAR, ATimeout) || WaitingData() > 0;
+  const bool result = WaitingData() > 0 || WaitCommEventFor(EV_RXCHAR, ATimeout);
   if (result) ReportStatus(HR_CanRead, L"");
   return result;
 }
@@ -705,8 +789,7 @@ bool TBlockSerial::CanWrite(int ATimeout) {
     RaiseSerialError(ErrPortNotOpen);
     return false;
   }
-  bool result = SendingData() == 0;
-  if (!result) result = WaitCommEventFor(EV_TXEMPTY, ATimeout) || SendingData() == 0;
+  const bool result = SendingData() == 0 || WaitCommEventFor(EV_TXEMPTY, ATimeout);
   if (result) ReportStatus(HR_CanWrite, L"");
   return result;
 }

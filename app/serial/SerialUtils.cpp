@@ -1,5 +1,9 @@
 #include "app/serial/SerialUtils.h"
 
+#include "platform/classes/Lists.h"
+#include "platform/classes/Registry.h"
+#include "platform/classes/Streams.h"
+
 #include <atomic>
 
 namespace {
@@ -59,4 +63,44 @@ RawByteString IntToBigEndianText(std::int32_t AValue) {
 std::int32_t SwapByteOrder(std::int32_t AValue) {
   const std::uint32_t v = static_cast<std::uint32_t>(AValue);
   return static_cast<std::int32_t>((v >> 24) | ((v >> 8) & 0xFF00u) | ((v << 8) & 0xFF0000u) | (v << 24));
+}
+
+String ListSerialPorts() { return ListSerialPortsOf(HKEY_LOCAL_MACHINE, L"\\HARDWARE\\DEVICEMAP\\SERIALCOMM"); }
+
+String ListSerialPortsOf(HKEY ARoot, const String& AKey) {
+  TRegistry* registry = New<TRegistry>(KEY_READ);
+  TStringList* names = nullptr;
+  TStringList* ports = nullptr;
+  String result;
+  try {
+    names = New<TStringList>();
+    ports = New<TStringList>();
+    registry->SetRootKey(ARoot);
+    if (registry->OpenKeyReadOnly(AKey)) {
+      registry->GetValueNames(names);
+      for (int i = 0; i < names->Count(); ++i) {
+        String port;
+        try {
+          port = registry->ReadString(names->Strings(i));
+        } catch (const ERegistryException&) {
+          continue;  // not a text value: names no port
+        }
+        ports->Add(port.substr(0, port.find(L'\0')));
+      }
+      result = ports->CommaText();
+    }
+  } catch (...) {
+    FreeAndNil(ports);
+    FreeAndNil(names);
+    FreeAndNil(registry);
+    throw;
+  }
+  FreeAndNil(ports);
+  FreeAndNil(names);
+  FreeAndNil(registry);
+  return result;
+}
+
+void WriteTextToStream(TStream* AStream, const RawByteString& AText) {
+  AStream->WriteBuffer(AText.data(), static_cast<std::int64_t>(AText.size()));
 }

@@ -1,6 +1,8 @@
 // TBlockSerial against a real COM port of the Wine prefix: a pty whose other
 // side is tools/device-sim in echo mode (every byte sent comes back).
 #include "app/serial/BlockSerial.h"
+#include "app/serial/SerialUtils.h"
+#include "platform/classes/Streams.h"
 #include "tests/app_serial/TestDevice.h"
 
 #include <gtest/gtest.h>
@@ -152,15 +154,6 @@ TEST_F(SerialPortTest, ASecondConnectIsRefusedAndKeepsThePortOpen) {
   EXPECT_EQ('z', FSerial->RecvByte(1000));
 }
 
-TEST_F(SerialPortTest, AnOpenPortIsNotSharedWithASecondObject) {
-  Open();
-  TBlockSerial* other = New<TBlockSerial>();
-  other->Connect(FPort);
-  EXPECT_NE(0, other->LastError());
-  EXPECT_FALSE(other->InstanceActive());
-  other->Free();
-}
-
 TEST_F(SerialPortTest, CloseSocketTwiceOnlyResetsTheSecondTime) {
   Open();
   FSerial->CloseSocket();
@@ -178,30 +171,79 @@ TEST_F(SerialPortTest, CloseSocketTwiceOnlyResetsTheSecondTime) {
   EXPECT_EQ('k', FSerial->RecvByte(1000));
 }
 
-TEST_F(SerialPortTest, ConfigSetsRateFramingAndParity) {
-  Open();
+// Keeps the device-control record of every SetCommState.
+class TRecordingSerial : public TBlockSerial {
+  SK_CLASS(TRecordingSerial, TBlockSerial)
+ public:
+  void SetCommState() override {
+    Written = DeviceControl();
+    inherited::SetCommState();
+  }
+  DCB Written{};
+};
+
+TEST_F(SerialPortTest, ConfigBuildsTheDeviceControlRecord) {
+  TRecordingSerial* serial = New<TRecordingSerial>();
+  serial->Connect(FPort);
+  ASSERT_EQ(0, serial->LastError());
   struct TCase {
-    int Baud;
     char Parity;
-    BYTE ExpectedParity;
-    int Stop;
+    BYTE Expected;
+    bool SoftFlow;
+    bool HardFlow;
   };
-  for (const TCase& c : {TCase{9600, 'N', NOPARITY, 0}, TCase{38400, 'E', EVENPARITY, 0},
-                         TCase{19200, 'o', ODDPARITY, 2}, TCase{115200, 'e', EVENPARITY, 0},
-                         TCase{57600, 'Q', NOPARITY, 0}}) {
-    SCOPED_TRACE(testing::Message() << c.Baud << " " << c.Parity);
-    FSerial->Config(c.Baud, 8, c.Parity, c.Stop, false, false);
+  for (const TCase& c : {TCase{'N', NOPARITY, false, false}, TCase{'O', ODDPARITY, false, false},
+                         TCase{'E', EVENPARITY, true, false}, TCase{'M', MARKPARITY, false, true},
+                         TCase{'S', SPACEPARITY, true, true}, TCase{'e', EVENPARITY, false, false},
+                         TCase{'s', SPACEPARITY, false, false}, TCase{'X', NOPARITY, false, false}}) {
+    SCOPED_TRACE(testing::Message() << c.Parity << " soft " << c.SoftFlow << " hard " << c.HardFlow);
+    serial->Config(19200, 7, c.Parity, 2, c.SoftFlow, c.HardFlow);
+    const DCB& d = serial->Written;
+    EXPECT_EQ(sizeof(DCB), d.DCBlength);
+    EXPECT_EQ(19200u, d.BaudRate);
+    EXPECT_EQ(7, d.ByteSize);
+    EXPECT_EQ(2, d.StopBits);
+    EXPECT_EQ(c.Expected, d.Parity);
+    EXPECT_EQ(c.Expected != NOPARITY, static_cast<bool>(d.fParity));
+    EXPECT_TRUE(d.fBinary);
+    EXPECT_EQ(c.SoftFlow, static_cast<bool>(d.fOutX));
+    EXPECT_EQ(c.SoftFlow, static_cast<bool>(d.fInX));
+    EXPECT_EQ(c.HardFlow, static_cast<bool>(d.fOutxCtsFlow));
+    EXPECT_EQ(static_cast<DWORD>(c.HardFlow ? RTS_CONTROL_HANDSHAKE : RTS_CONTROL_ENABLE), d.fRtsControl);
+    EXPECT_EQ(static_cast<DWORD>(DTR_CONTROL_ENABLE), d.fDtrControl);
+    EXPECT_FALSE(d.fOutxDsrFlow);
+    EXPECT_EQ(0x11, d.XonChar);
+    EXPECT_EQ(0x13, d.XoffChar);
+    EXPECT_EQ(1024, d.XonLim);
+    EXPECT_EQ(1024, d.XoffLim);
+  }
+  serial->Free();
+}
+
+TEST_F(SerialPortTest, ConfigSetsThePortsRate) {
+  Open();
+  for (int baud : {9600, 38400, 115200}) {
+    SCOPED_TRACE(baud);
+    FSerial->Config(baud, 8, 'N', 0, false, false);
     ASSERT_EQ(0, FSerial->LastError()) << FSerial->LastErrorDesc();
     DCB dcb{};
     dcb.DCBlength = sizeof(dcb);
     ASSERT_TRUE(::GetCommState(FSerial->Handle(), &dcb));
-    EXPECT_EQ(static_cast<DWORD>(c.Baud), dcb.BaudRate);
+    EXPECT_EQ(static_cast<DWORD>(baud), dcb.BaudRate);
     EXPECT_EQ(8, dcb.ByteSize);
-    EXPECT_EQ(c.ExpectedParity, dcb.Parity);
-    EXPECT_EQ(c.Stop, dcb.StopBits);
-    EXPECT_FALSE(dcb.fOutX);
-    EXPECT_FALSE(dcb.fOutxCtsFlow);
   }
+}
+
+TEST_F(SerialPortTest, TheReceiveBufferSizeSetsTheFlowLimits) {
+  TRecordingSerial* serial = New<TRecordingSerial>();
+  serial->Connect(FPort);
+  serial->Config(9600, 8, 'N', 0, false, false);
+  serial->SetSizeRecvBuffer(8192);
+  EXPECT_EQ(8192, serial->SizeRecvBuffer());
+  EXPECT_EQ(2048, serial->Written.XonLim);
+  EXPECT_EQ(2048, serial->Written.XoffLim);
+  EXPECT_EQ(9600u, serial->Written.BaudRate);
+  serial->Free();
 }
 
 TEST_F(SerialPortTest, ConfigOnAClosedPortReportsTheSystemError) {
@@ -389,6 +431,103 @@ TEST_F(SerialPortTest, RecvIntegerOnASilentLineGivesZero) {
   ASSERT_NO_FATAL_FAILURE(Echo("\x01\x02"));
   EXPECT_EQ(0, FSerial->RecvInteger(100));
   EXPECT_EQ(ErrTimeout, FSerial->LastError());
+}
+
+// --- Streams -----------------------------------------------------------------------
+
+RawByteString Pattern(std::size_t ALength) {
+  RawByteString data(ALength, '\0');
+  for (std::size_t i = 0; i < ALength; ++i) data[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+  return data;
+}
+
+RawByteString StreamText(TStream* AStream) {
+  RawByteString data(static_cast<std::size_t>(AStream->Size()), '\0');
+  AStream->SetPosition(0);
+  AStream->ReadBuffer(data.data(), AStream->Size());
+  return data;
+}
+
+class SerialStreamTest : public SerialPortTest {
+ protected:
+  void SetUp() override {
+    SerialPortTest::SetUp();
+    FSource = New<TMemoryStream>();
+    FTarget = New<TMemoryStream>();
+    // More than two pieces of 8192 bytes.
+    FData = Pattern(20000);
+    FSource->WriteBuffer(FData.data(), static_cast<std::int64_t>(FData.size()));
+  }
+  void TearDown() override {
+    FreeAndNil(FSource);
+    FreeAndNil(FTarget);
+    SerialPortTest::TearDown();
+  }
+  TMemoryStream* FSource = nullptr;
+  TMemoryStream* FTarget = nullptr;
+  RawByteString FData;
+};
+
+TEST_F(SerialStreamTest, SendStreamSendsTheRestWithItsSizeFirst) {
+  Open();
+  FSource->SetPosition(100);
+  FSerial->SendStream(FSource);
+  EXPECT_EQ(0, FSerial->LastError());
+  EXPECT_EQ(19900, FSerial->RecvInteger(2000));
+  FSerial->RecvStreamSize(FTarget, 2000, 19900);
+  EXPECT_EQ(0, FSerial->LastError()) << FSerial->LastErrorDesc();
+  EXPECT_EQ(FData.substr(100), StreamText(FTarget));
+}
+
+TEST_F(SerialStreamTest, StreamsRoundTrip) {
+  Open();
+  FSource->SetPosition(0);
+  FSerial->SendStream(FSource);
+  FSerial->RecvStream(FTarget, 2000);
+  EXPECT_EQ(0, FSerial->LastError()) << FSerial->LastErrorDesc();
+  EXPECT_EQ(FData, StreamText(FTarget));
+}
+
+TEST_F(SerialStreamTest, TheIndyFormSendsTheSizeInReversedByteOrder) {
+  Open();
+  FSource->SetPosition(20000 - 0x0102);
+  FSerial->SendStreamIndy(FSource);
+  EXPECT_EQ(IntToBigEndianText(0x0102), FSerial->RecvBufferStr(4, 2000));
+  EXPECT_EQ(FData.substr(20000 - 0x0102), FSerial->RecvBufferStr(0x0102, 2000));
+
+  FSource->SetPosition(5000);
+  FSerial->SendStreamIndy(FSource);
+  FSerial->RecvStreamIndy(FTarget, 2000);
+  EXPECT_EQ(0, FSerial->LastError());
+  EXPECT_EQ(FData.substr(5000), StreamText(FTarget));
+}
+
+TEST_F(SerialStreamTest, RawStreamsEndAtTheTimeout) {
+  Open();
+  FSource->SetPosition(0);
+  FSerial->SendStreamRaw(FSource);
+  EXPECT_EQ(0, FSerial->LastError());
+  FSerial->RecvStreamRaw(FTarget, 300);
+  EXPECT_EQ(ErrTimeout, FSerial->LastError());
+  EXPECT_EQ(FData, StreamText(FTarget));
+}
+
+TEST_F(SerialStreamTest, AShortStreamLeavesWhatCameForLater) {
+  Open();
+  FSerial->SendInteger(100);
+  FSerial->SendString(RawByteString(60, 's'));
+  FSerial->RecvStream(FTarget, 200);
+  EXPECT_EQ(ErrTimeout, FSerial->LastError());
+  EXPECT_EQ(0, FTarget->Size());
+  EXPECT_EQ(RawByteString(60, 's'), FSerial->LineBuffer());
+}
+
+TEST_F(SerialStreamTest, NoStreamIsAWrongParameter) {
+  Open();
+  FSerial->SendStream(nullptr);
+  EXPECT_EQ(ErrWrongParameter, FSerial->LastError());
+  FSerial->RecvStreamRaw(nullptr, 10);
+  EXPECT_EQ(ErrWrongParameter, FSerial->LastError());
 }
 
 // --- Lines -----------------------------------------------------------------------------
