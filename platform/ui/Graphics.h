@@ -12,6 +12,7 @@
 //   TGraphic                abstract picture: size, drawing, streaming, OnChange
 //   TBitmap                 DIB sections (or DDBs) with a canvas and scan lines
 //   TIcon                   an icon handle and its .ico data
+//   TMetafile, TMetafileCanvas  enhanced metafiles (and WMF files) and recording them
 //   TPicture                holds one graphic; the file and clipboard format registry
 //
 // Conventions: a drawing object's handle is created when first asked for
@@ -569,7 +570,7 @@ class TGraphic : public TInterfacedPersistent {
   virtual void LoadFromStream(TStream* AStream) = 0;
   virtual void SaveToStream(TStream* AStream) = 0;
   void LoadFromFile(const String& AFileName);
-  void SaveToFile(const String& AFileName);
+  virtual void SaveToFile(const String& AFileName);
 
   // Clipboard data: the format, a global memory or GDI handle and a
   // palette. The base supports no format (EInvalidGraphic).
@@ -761,6 +762,82 @@ class TIcon : public TGraphic {
   int FRequestedWidth;
   int FRequestedHeight;
   std::vector<std::uint8_t> FData;
+};
+
+class TMetafile : public TGraphic {
+  SK_CLASS(TMetafile, TGraphic)
+ public:
+  struct TMeta : TGraphic::TMeta {
+    // An enhanced metafile or a placeable WMF file.
+    bool CanLoadFromStream(TStream* AStream) const override;
+  };
+  void Create() override;
+  void Destroy() override;
+  void Assign(TPersistent* ASource) override;
+
+  bool Empty() const override { return FHandle == nullptr; }
+  // Pixels at the screen's resolution, from the size in 0.01 mm.
+  int Width() const override;
+  void SetWidth(int AValue) override;
+  int Height() const override;
+  void SetHeight(int AValue) override;
+  int MMWidth() const { return FMMWidth; }
+  void SetMMWidth(int AValue);
+  int MMHeight() const { return FMMHeight; }
+  void SetMMHeight(int AValue);
+  // Saved as an enhanced metafile (EMF), else as a placeable WMF file.
+  bool Enhanced() const { return FEnhanced; }
+  void SetEnhanced(bool AValue);
+  // Units per inch of a WMF file's bounds.
+  int Inch() const { return FInch; }
+  void SetInch(int AValue) { FInch = AValue; }
+  String Description();
+  String CreatedBy();
+
+  // The metafile handle (owned).
+  HENHMETAFILE Handle() const { return FHandle; }
+  // Takes over AValue; its size comes from its header.
+  void SetHandle(HENHMETAFILE AValue);
+  HENHMETAFILE ReleaseHandle();
+  void Clear();
+
+  // EMF files, and WMF files with the placeable header (or without).
+  void LoadFromStream(TStream* AStream) override;
+  // The extension decides: ".wmf" writes a WMF file, anything else EMF.
+  void SaveToFile(const String& AFileName) override;
+  void SaveToStream(TStream* AStream) override;
+  // CF_ENHMETAFILE; the clipboard's handle is copied.
+  void LoadFromClipboardFormat(UINT AFormat, HANDLE AData, HPALETTE APalette) override;
+  void SaveToClipboardFormat(UINT& AFormat, HANDLE& AData, HPALETTE& APalette) override;
+
+ protected:
+  void Draw(TCanvas* ACanvas, const TRect& ARect) override;
+
+ private:
+  void LoadEnhanced(std::span<const std::uint8_t> AData);
+  void LoadWindows(std::span<const std::uint8_t> AData, int AInch, int AWidth, int AHeight);
+  HENHMETAFILE FHandle;
+  int FMMWidth;
+  int FMMHeight;
+  int FInch;
+  bool FEnhanced;
+};
+
+// Records drawing into a metafile; the metafile receives the recording
+// when the canvas is freed.
+class TMetafileCanvas : public TCanvas {
+  SK_CLASS(TMetafileCanvas, TCanvas)
+ public:
+  // AReferenceDevice: the device whose resolution the recording assumes
+  // (the screen when null).
+  void Create(TMetafile* AMetafile, HDC AReferenceDevice);
+  void CreateWithComment(TMetafile* AMetafile, HDC AReferenceDevice, const String& ACreatedBy,
+                         const String& ADescription);
+  void Destroy() override;
+
+ private:
+  TMetafile* FMetafile;
+  HDC FDC;
 };
 
 // ---------------------------------------------------------------------------

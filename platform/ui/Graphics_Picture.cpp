@@ -220,11 +220,14 @@ void TPicture::Changed(TObject*) { CallEvent(FOnChange, this); }
 
 void GraphicsInitialization() {
   ScreenLogPixels();
-  RegisterClasses({TBitmap::ClassInfo(), TIcon::ClassInfo(), TPicture::ClassInfo(), TFont::ClassInfo(),
-                   TPen::ClassInfo(), TBrush::ClassInfo()});
+  RegisterClasses({TBitmap::ClassInfo(), TIcon::ClassInfo(), TMetafile::ClassInfo(), TPicture::ClassInfo(),
+                   TFont::ClassInfo(), TPen::ClassInfo(), TBrush::ClassInfo()});
   TPicture::RegisterFileFormat(L"bmp", L"Bitmaps", TBitmap::ClassInfo());
   TPicture::RegisterFileFormat(L"ico", L"Symbole", TIcon::ClassInfo());
+  TPicture::RegisterFileFormat(L"emf", L"Erweiterte Metadateien", TMetafile::ClassInfo());
+  TPicture::RegisterFileFormat(L"wmf", L"Metadateien", TMetafile::ClassInfo());
   TPicture::RegisterClipboardFormat(CF_BITMAP, TBitmap::ClassInfo());
+  TPicture::RegisterClipboardFormat(CF_ENHMETAFILE, TMetafile::ClassInfo());
 }
 
 void GraphicsFinalization() {
