@@ -280,6 +280,9 @@ void TBitmap::NewImage(int AWidth, int AHeight, TPixelFormat AFormat, TBitmapHan
       TScreenDC screen;
       handle = CreateCompatibleBitmap(screen.Get(), AWidth, AHeight);
       if (!handle) RaiseGraphicsApiError(L"CreateCompatibleBitmap");
+      // A device bitmap starts undefined; ours start zero like a DIB.
+      TMemoryDC dc(handle);
+      PatBlt(dc.Get(), 0, 0, AWidth, AHeight, BLACKNESS);
     } else {
       // A palette format keeps the colour table it had.
       RGBQUAD colors[256];

@@ -156,16 +156,19 @@ TEST(GraphicsBitmap, AlphaSurvivesTheBmpRoundTrip) {
 
 TEST(GraphicsBitmap, SetSizeKeepsThePixelsThatFit) {
   TBitmaps bitmaps;
-  TBitmap* b = bitmaps.Make(pf24bit, 10, 10);
-  PaintQuadrants(b);
-  b->SetSize(20, 6);
-  EXPECT_EQ(b->Canvas()->Pixels(0, 0), clRed);
-  EXPECT_EQ(b->Canvas()->Pixels(9, 0), clLime);
-  EXPECT_EQ(b->Canvas()->Pixels(0, 5), clBlue);
-  EXPECT_EQ(b->Canvas()->Pixels(15, 3), clBlack) << "new pixels are zero";
-  b->SetSize(0, 6);
-  EXPECT_TRUE(b->Empty());
-  EXPECT_EQ(b->Handle(), nullptr);
+  for (TPixelFormat f : {pf24bit, pfDevice}) {
+    SCOPED_TRACE(static_cast<int>(f));
+    TBitmap* b = bitmaps.Make(f, 10, 10);
+    PaintQuadrants(b);
+    b->SetSize(20, 6);
+    EXPECT_EQ(b->Canvas()->Pixels(0, 0), clRed);
+    EXPECT_EQ(b->Canvas()->Pixels(9, 0), clLime);
+    EXPECT_EQ(b->Canvas()->Pixels(0, 5), clBlue);
+    EXPECT_EQ(b->Canvas()->Pixels(15, 3), clBlack) << "new pixels are zero";
+    b->SetSize(0, 6);
+    EXPECT_TRUE(b->Empty());
+    EXPECT_EQ(b->Handle(), nullptr);
+  }
 }
 
 TEST(GraphicsBitmap, PixelFormatChangesKeepColours) {
