@@ -484,6 +484,24 @@ String GetLocaleInfoText(LCID ALocale, LCTYPE AType, const String& ADefault) {
   return text;
 }
 
+void CreateLocaleFormatSettings(LCID ALocale, TFormatSettings& ASettings) {
+  if (IsValidLocale(ALocale, LCID_INSTALLED) || !IsValidLocale(ALocale, LCID_SUPPORTED)) {
+    ASettings = TFormatSettings::Create(ALocale);
+    return;
+  }
+  const LCID previous = GetThreadLocale();
+  SetThreadLocale(ALocale);
+  try {
+    ASettings = TFormatSettings::Create(ALocale);
+  } catch (...) {
+    SetThreadLocale(previous);
+    throw;
+  }
+  SetThreadLocale(previous);
+}
+
+TFormatSettings InvariantFormatSettings;
+
 // ---------------------------------------------------------------------------
 // Core routines
 
@@ -521,6 +539,73 @@ String ConvertAnsiToUnicode(const RawByteString& AText, UINT ACodePage) {
   String result(static_cast<std::size_t>(size), L'\0');
   MultiByteToWideChar(ACodePage, flags, AText.data(), length, result.data(), size);
   return result;
+}
+
+RawByteString ConvertVariantToAnsi(const Variant& AValue) {
+  if (VarIsArray(AValue) && VarArrayDimCount(AValue) == 1) {
+    const int low = VarArrayLowBound(AValue, 1);
+    const int high = VarArrayHighBound(AValue, 1);
+    RawByteString result;
+    result.reserve(high >= low ? static_cast<std::size_t>(high - low + 1) : 0);
+    for (int i = low; i <= high; ++i) result += static_cast<char>(AValue.GetElement(i).AsInteger() & 0xFF);
+    return result;
+  }
+  if (VarType(AValue) == varString) return AValue.AsRawByteString();
+  return ConvertUnicodeToAnsi(VarToStr(AValue), CP_ACP);
+}
+
+String ConvertVariantToUnicode(const Variant& AValue) {
+  if (VarIsStr(AValue)) return AValue.AsString();
+  return ConvertAnsiToUnicode(ConvertVariantToAnsi(AValue), CP_ACP);
+}
+
+bool IsVariantTextOrBytes(const Variant& AValue) {
+  return VarIsStr(AValue) || (VarIsArray(AValue) && VarArrayDimCount(AValue) == 1);
+}
+
+HGLOBAL CopyStreamToGlobalMemory(TMemoryStream* AStream) {
+  if (!AStream || AStream->Size() <= 0) return nullptr;
+  const std::int64_t size = AStream->Size();
+  if (static_cast<std::uint64_t>(size) > SIZE_MAX) return nullptr;
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(size));
+  if (!block) return nullptr;
+  void* data = GlobalLock(block);
+  if (!data) {
+    GlobalFree(block);
+    return nullptr;
+  }
+  std::memcpy(data, AStream->Memory(), static_cast<std::size_t>(size));
+  GlobalUnlock(block);
+  return block;
+}
+
+void WriteInt32ToStream(TStream* AStream, std::int32_t AValue) {
+  const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(AValue), static_cast<std::uint8_t>(AValue >> 8),
+                                 static_cast<std::uint8_t>(AValue >> 16), static_cast<std::uint8_t>(AValue >> 24)};
+  AStream->WriteBuffer(bytes, 4);
+}
+
+namespace {
+
+TFormatSettings SeparatorSettings(wchar_t ASeparator) {
+  TFormatSettings settings;
+  settings.ThousandSeparator = L'\0';
+  settings.DecimalSeparator = ASeparator;
+  return settings;
+}
+
+}  // namespace
+
+double StrToFloatWithSeparator(const String& AText, wchar_t ASeparator) {
+  return StrToFloat(AText, SeparatorSettings(ASeparator));
+}
+
+double StrToFloatDefWithSeparator(const String& AText, wchar_t ASeparator, double ADefault) {
+  return StrToFloatDef(AText, ADefault, SeparatorSettings(ASeparator));
+}
+
+String FloatToStrWithSeparator(double AValue, wchar_t ASeparator) {
+  return FloatToStr(AValue, SeparatorSettings(ASeparator));
 }
 
 WORD GetCharType(wchar_t AChar) {
@@ -579,6 +664,7 @@ void dxCoreInitialization() {
   GCoreFinalizing = false;
   GetGlobalObjectList();
   DetectWindowsVersion();
+  CreateLocaleFormatSettings(GetInvariantLocaleId(), InvariantFormatSettings);
 }
 
 void dxCoreFinalization() {
@@ -599,4 +685,5 @@ void dxCoreFinalization() {
     TdxUnitsLoader* loader = std::exchange(GUnitsLoader, nullptr);
     loader->Free();
   }
+  InvariantFormatSettings = TFormatSettings();
 }

@@ -21,7 +21,10 @@
 #pragma once
 
 #include "platform/classes/Component.h"
+#include "platform/classes/Streams.h"
 #include "platform/runtime/SysUtils.h"
+#include "platform/runtime/Types.h"
+#include "platform/runtime/Variants.h"
 
 #include <bitset>
 #include <cstdint>
@@ -36,6 +39,8 @@ enum TdxDefaultBoolean { bFalse, bTrue, bDefault };
 enum TdxObjectOwnership { ooOwned, ooReferenced, ooCloned };
 enum TdxCorner { coTopLeft, coTopRight, coBottomLeft, coBottomRight };
 enum TdxOrientation { orHorizontal, orVertical };
+using TPoints = std::vector<TPoint>;
+using TRects = std::vector<TRect>;
 
 class EdxException : public Exception { public: using Exception::Exception; };
 
@@ -293,6 +298,12 @@ bool IsServerEdition();
 
 // 127 (the invariant locale) from Windows XP on, else English (United States).
 LCID GetInvariantLocaleId();
+// The settings of a locale. One that Windows supports but has not installed
+// is read with the thread switched to it for the time being.
+void CreateLocaleFormatSettings(LCID ALocale, TFormatSettings& ASettings);
+// The settings of the invariant locale, for numbers in data formats; built
+// at the core unit's start-up.
+extern TFormatSettings InvariantFormatSettings;
 // The locale information text without its terminating zero, or ADefault.
 String GetLocaleInfoText(LCID ALocale, LCTYPE AType, const String& ADefault = String());
 
@@ -346,6 +357,27 @@ inline bool IsIntegerIdentifier(const void* APointer) { return reinterpret_cast<
 
 RawByteString ConvertUnicodeToAnsi(const String& AText, UINT ACodePage = CP_ACP);
 String ConvertAnsiToUnicode(const RawByteString& AText, UINT ACodePage = CP_ACP);
+
+// A one-dimensional array's elements byte for byte, an 8-bit string as it
+// is, anything else as text in the ANSI code page.
+RawByteString ConvertVariantToAnsi(const Variant& AValue);
+// A string as it is; anything else through ConvertVariantToAnsi, decoded
+// from the ANSI code page.
+String ConvertVariantToUnicode(const Variant& AValue);
+// A string or a one-dimensional array.
+bool IsVariantTextOrBytes(const Variant& AValue);
+
+// A new movable, shareable global memory block with the stream's whole
+// content; 0 for a missing or empty stream or when allocation fails.
+HGLOBAL CopyStreamToGlobalMemory(TMemoryStream* AStream);
+// 4 bytes, little-endian.
+void WriteInt32ToStream(TStream* AStream, std::int32_t AValue);
+
+// Numbers with a given decimal separator and no other formatting; bad text
+// raises EConvertError (or gives ADefault).
+double StrToFloatWithSeparator(const String& AText, wchar_t ASeparator);
+double StrToFloatDefWithSeparator(const String& AText, wchar_t ASeparator, double ADefault);
+String FloatToStrWithSeparator(double AValue, wchar_t ASeparator);
 
 // The type-1 character flags of the system (C1_ALPHA ...), 0 on failure.
 WORD GetCharType(wchar_t AChar);

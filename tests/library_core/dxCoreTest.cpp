@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -538,6 +539,51 @@ TEST(CoreRoutines, CharacterClasses) {
 TEST(CoreRoutines, LocaleInfoTextHasNoTerminatorAndFallsBack) {
   EXPECT_EQ(GetLocaleInfoText(MAKELCID(0x0407, SORT_DEFAULT), LOCALE_SDECIMAL), L",");
   EXPECT_EQ(GetLocaleInfoText(MAKELCID(0x0407, SORT_DEFAULT), 0xFFFF, L"none"), L"none");
+}
+
+TEST(CoreRoutines, InvariantSettingsAndSeparators) {
+  EXPECT_EQ(InvariantFormatSettings.DecimalSeparator, L'.');
+  EXPECT_EQ(InvariantFormatSettings.ThousandSeparator, L',');
+  EXPECT_DOUBLE_EQ(StrToFloatWithSeparator(L"1,5", L','), 1.5);
+  EXPECT_DOUBLE_EQ(StrToFloatWithSeparator(L"-2.25E1", L'.'), -22.5);
+  EXPECT_THROW(StrToFloatWithSeparator(L"1.5", L','), EConvertError);
+  EXPECT_THROW(StrToFloatWithSeparator(L"1,000.5", L'.'), EConvertError);  // no thousands
+  EXPECT_DOUBLE_EQ(StrToFloatDefWithSeparator(L"x", L'.', 7.0), 7.0);
+  EXPECT_EQ(FloatToStrWithSeparator(2.25, L','), L"2,25");
+  EXPECT_EQ(FloatToStrWithSeparator(1234567.5, L'.'), L"1234567.5");
+}
+
+TEST(CoreRoutines, VariantsToText) {
+  const Variant bytes = VarArrayOf({Variant(static_cast<unsigned char>(0xC4)), Variant(static_cast<unsigned char>('B'))});
+  EXPECT_EQ(ConvertVariantToAnsi(bytes), "\xC4" "B");
+  EXPECT_EQ(ConvertVariantToAnsi(Variant(RawByteString("raw\x01"))), "raw\x01");
+  EXPECT_EQ(ConvertVariantToAnsi(Variant(42)), "42");
+  EXPECT_EQ(ConvertVariantToUnicode(Variant(String(L"\u20AC text"))), L"\u20AC text");
+  // Bytes are decoded from the ANSI code page of the test system (1252).
+  EXPECT_EQ(ConvertVariantToUnicode(bytes), L"\u00C4" L"B");
+  EXPECT_TRUE(IsVariantTextOrBytes(bytes));
+  EXPECT_TRUE(IsVariantTextOrBytes(Variant(String(L"x"))));
+  EXPECT_FALSE(IsVariantTextOrBytes(Variant(1.5)));
+  EXPECT_FALSE(IsVariantTextOrBytes(VarArrayCreate({0, 1, 0, 1}, varVariant)));  // two dimensions
+}
+
+TEST(CoreRoutines, StreamsToGlobalMemoryAndIntegers) {
+  TMemoryStream* stream = New<TMemoryStream>();
+  EXPECT_EQ(CopyStreamToGlobalMemory(nullptr), nullptr);
+  EXPECT_EQ(CopyStreamToGlobalMemory(stream), nullptr);
+  WriteInt32ToStream(stream, 0x12345678);
+  WriteInt32ToStream(stream, -2);
+  ASSERT_EQ(stream->Size(), 8);
+  const std::uint8_t expected[8] = {0x78, 0x56, 0x34, 0x12, 0xFE, 0xFF, 0xFF, 0xFF};
+  EXPECT_EQ(std::memcmp(stream->Memory(), expected, 8), 0);
+  HGLOBAL block = CopyStreamToGlobalMemory(stream);
+  ASSERT_NE(block, nullptr);
+  EXPECT_GE(GlobalSize(block), 8u);
+  const void* data = GlobalLock(block);
+  EXPECT_EQ(std::memcmp(data, expected, 8), 0);
+  GlobalUnlock(block);
+  GlobalFree(block);
+  stream->Free();
 }
 
 TEST(CoreRoutines, SafeCast) {
