@@ -285,6 +285,7 @@ void TBlockSerial::Connect(const String& ACommPort) {
   timeouts.ReadIntervalTimeout = 65535;
   SetCommTimeouts(FHandle, &timeouts);
   FPortAddress = QueryPortAddress();
+  FEventsUnsupported = false;
   FLastError = 0;
   if (LinesReady()) {
     FInstanceActive = true;
@@ -742,8 +743,11 @@ bool TBlockSerial::WaitCommEventFor(DWORD AMask, int ATimeout) {
     const std::uint32_t spent = TickDistance(start, ReadMillisecondTick());
     return spent >= static_cast<std::uint32_t>(ATimeout) ? 0 : static_cast<DWORD>(ATimeout) - spent;
   };
-  for (;;) {
-    if (!::SetCommMask(FHandle, AMask)) return false;
+  while (!FEventsUnsupported) {
+    if (!::SetCommMask(FHandle, AMask)) {
+      FEventsUnsupported = true;
+      break;
+    }
     OVERLAPPED overlapped{};
     overlapped.hEvent = event;
     DWORD events = 0;
@@ -754,7 +758,12 @@ bool TBlockSerial::WaitCommEventFor(DWORD AMask, int ATimeout) {
       signalled = satisfied();
       if (!signalled && WaitForSingleObject(event, left()) == WAIT_OBJECT_0) {
         DWORD unused = 0;
-        signalled = GetOverlappedResult(FHandle, &overlapped, &unused, FALSE) && (events & AMask) != 0;
+        if (GetOverlappedResult(FHandle, &overlapped, &unused, FALSE))
+          signalled = (events & AMask) != 0;
+        else if (GetLastError() == ERROR_OPERATION_ABORTED)
+          // The driver gave the wait up by itself: Wine does so at once on a
+          // pseudo-terminal, which has no modem lines to watch.
+          FEventsUnsupported = true;
       }
       // Clearing the mask ends a wait still pending; it is collected before
       // the record goes.
@@ -763,14 +772,23 @@ bool TBlockSerial::WaitCommEventFor(DWORD AMask, int ATimeout) {
       DWORD unused = 0;
       GetOverlappedResult(FHandle, &overlapped, &unused, TRUE);
     } else {
-      // The driver cannot wait for events: look again shortly.
-      Sleep(std::min<DWORD>(1, left()));
+      FEventsUnsupported = true;
     }
     ::SetCommMask(FHandle, 0);
     if (signalled || satisfied()) return true;
-    // A driver may end a wait without the event (Wine does so at once on a
-    // pseudo-terminal, which has no modem lines): wait again for the rest.
     if (left() == 0) return false;
+  }
+  // Without events the queue is watched: closely for the first moments,
+  // when most replies come, then once a millisecond.
+  const std::uint32_t spinUntil = ReadMillisecondTick() + 2;
+  for (;;) {
+    if (satisfied()) return true;
+    const DWORD rest = left();
+    if (rest == 0) return false;
+    if (static_cast<std::int32_t>(spinUntil - ReadMillisecondTick()) > 0)
+      SwitchToThread();
+    else
+      Sleep(std::min<DWORD>(1, rest));
   }
 }
 

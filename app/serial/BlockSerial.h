@@ -238,6 +238,9 @@ class TBlockSerial : public TObject {
   // start of the next line belongs to that break.
   bool FLastCR;
   bool FLastLF;
+  // The driver ends every event wait at once without an event; the queues
+  // are then watched instead.
+  bool FEventsUnsupported;
   // Manual-reset events of the overlapped transfers, made on first use.
   HANDLE FReadEvent;
   HANDLE FWriteEvent;

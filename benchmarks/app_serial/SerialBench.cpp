@@ -1,0 +1,182 @@
+// The serial path's cost under Wine, against the simulated XMEGA bootloader
+// (tools/device-sim --preset x128a1, started by this folder's run script):
+// a bare one-byte overlapped write, SendByte, a reply round trip, and a
+// whole 128 KiB flash image written with the bootloader's block protocol.
+#include "app/serial/BlockSerial.h"
+#include "platform/runtime/Units.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+String Environment(const wchar_t* AName) {
+  wchar_t buffer[MAX_PATH];
+  const DWORD length = GetEnvironmentVariableW(AName, buffer, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? String(buffer, length) : String();
+}
+
+double Now() {
+  LARGE_INTEGER counter, frequency;
+  QueryPerformanceCounter(&counter);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double ProcessCpu() {
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  const auto seconds = [](const FILETIME& t) {
+    return static_cast<double>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime) / 1e7;
+  };
+  return seconds(kernel) + seconds(user);
+}
+
+bool Expect(TBlockSerial* ASerial, std::uint8_t AReply, const char* AWhat) {
+  const std::uint8_t reply = ASerial->RecvByte(1000);
+  if (ASerial->LastError() == 0 && reply == AReply) return true;
+  std::printf("%s: reply $%02X, expected $%02X (%ls)\n", AWhat, reply, AReply, ASerial->LastErrorDesc().c_str());
+  return false;
+}
+
+void SendAddress(TBlockSerial* ASerial, std::uint32_t AAddress) {
+  ASerial->SendByte('A');
+  for (int i = 0; i < 3; ++i) ASerial->SendByte(static_cast<std::uint8_t>(AAddress >> (8 * i)));
+}
+
+std::uint8_t SendData(TBlockSerial* ASerial, const std::uint8_t* AData, int ALength) {
+  ASerial->SendByte('D');
+  ASerial->SendByte(static_cast<std::uint8_t>(ALength));
+  ASerial->SendByte(static_cast<std::uint8_t>(ALength >> 8));
+  std::uint8_t sum = 0;
+  for (int i = 0; i < ALength; ++i) {
+    ASerial->SendByte(AData[i]);
+    sum = static_cast<std::uint8_t>(sum + AData[i]);
+  }
+  return sum;
+}
+
+int Run() {
+  const String port = Environment(L"SKARNIVEL_TEST_PORT");
+  if (port.empty()) {
+    std::printf("run through benchmarks/app_serial/run (tools/with-device)\n");
+    return 2;
+  }
+  TBlockSerial* serial = New<TBlockSerial>();
+  serial->Connect(port);
+  serial->Config(38400, 8, 'N', 0, false, false);
+  if (serial->LastError() != 0) {
+    std::printf("cannot open %ls: %ls\n", port.c_str(), serial->LastErrorDesc().c_str());
+    return 1;
+  }
+  serial->SendByte('I');
+  std::uint8_t identity[9];
+  for (std::uint8_t& b : identity) b = serial->RecvByte(1000);
+  const int blockSize = identity[4] | identity[5] << 8;
+  const std::uint32_t flashEnd = identity[6] | identity[7] << 8 | static_cast<std::uint32_t>(identity[8]) << 16;
+  if (identity[0] != 'I' || blockSize < 1 || blockSize > 1024) {
+    std::printf("no XMEGA bootloader answers (%ls)\n", serial->LastErrorDesc().c_str());
+    return 1;
+  }
+
+  // A bare one-byte overlapped write, inside one long data block that the
+  // device takes without a word.
+  constexpr int Count = 4096;
+  std::vector<std::uint8_t> filler(Count, 0x5A);
+  const HANDLE handle = serial->Handle();
+  const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  SendAddress(serial, 0);
+  Expect(serial, 0x0D, "A");
+  serial->SendByte('D');
+  serial->SendByte(Count & 0xFF);
+  serial->SendByte(Count >> 8);
+  double start = Now();
+  for (int i = 0; i < Count; ++i) {
+    OVERLAPPED overlapped{};
+    overlapped.hEvent = event;
+    DWORD written = 0;
+    if (!WriteFile(handle, &filler[static_cast<std::size_t>(i)], 1, nullptr, &overlapped) &&
+        GetLastError() == ERROR_IO_PENDING)
+      WaitForSingleObject(event, 1000);
+    GetOverlappedResult(handle, &overlapped, &written, FALSE);
+  }
+  const double bareWrite = (Now() - start) / Count;
+  Expect(serial, static_cast<std::uint8_t>(Count * 0x5A), "checksum");
+  CloseHandle(event);
+
+  // SendByte, same traffic.
+  start = Now();
+  const std::uint8_t sum = SendData(serial, filler.data(), Count);
+  const double sendByte = (Now() - start) / (Count + 3);
+  Expect(serial, sum, "checksum");
+
+  // A reply round trip: one command byte, one reply byte awaited.
+  constexpr int Trips = 300;
+  start = Now();
+  for (int i = 0; i < Trips; ++i) {
+    serial->SendByte('V');
+    if (!Expect(serial, 0x0D, "V")) return 1;
+  }
+  const double roundTrip = (Now() - start) / Trips;
+
+  // 128 KiB of flash, block by block as the flasher writes it.
+  const std::uint32_t imageSize = std::min<std::uint32_t>(0x20000, flashEnd * 2);
+  std::vector<std::uint8_t> image(imageSize);
+  std::uint32_t seed = 12345;
+  for (std::uint8_t& b : image) {
+    seed = seed * 1103515245u + 12345u;
+    b = static_cast<std::uint8_t>(seed >> 16);
+  }
+  long long protocolBytes = 0;
+  double sendTime = 0, replyTime = 0;
+  const double cpuBefore = ProcessCpu();
+  start = Now();
+  serial->SendByte('E');
+  if (!Expect(serial, 0x0D, "E")) return 1;
+  protocolBytes += 2;
+  for (std::uint32_t pos = 0; pos < imageSize; pos += static_cast<std::uint32_t>(blockSize)) {
+    SendAddress(serial, pos);
+    if (!Expect(serial, 0x0D, "A")) return 1;
+    const double t0 = Now();
+    const std::uint8_t blockSum = SendData(serial, &image[pos], blockSize);
+    sendTime += Now() - t0;
+    const double t1 = Now();
+    if (!Expect(serial, blockSum, "D")) return 1;
+    replyTime += Now() - t1;
+    serial->SendByte('P');
+    if (!Expect(serial, 0x0D, "P")) return 1;
+    protocolBytes += 4 + 3 + blockSize + 1 + 3;
+  }
+  const double flashTime = Now() - start;
+  const double flashCpu = ProcessCpu() - cpuBefore;
+  serial->SendByte('X');
+  serial->Free();
+
+  std::printf("bare one-byte overlapped write   %8.1f us\n", bareWrite * 1e6);
+  std::printf("SendByte                         %8.1f us\n", sendByte * 1e6);
+  std::printf("command and reply round trip     %8.1f us\n", roundTrip * 1e6);
+  std::printf("flash %u bytes in %d-byte blocks: %.2f s, %lld protocol bytes\n", imageSize, blockSize, flashTime,
+              protocolBytes);
+  std::printf("  data sends %.2f s, checksum waits %.2f s\n", sendTime, replyTime);
+  std::printf("  per protocol byte: %.1f us wall, %.1f us host CPU\n", flashTime / protocolBytes * 1e6,
+              flashCpu / protocolBytes * 1e6);
+  const String dir = Environment(L"SKARNIVEL_TEST_DEVICE_DIR");
+  std::printf("  (the device's copy is checked by the run script in %ls)\n", dir.c_str());
+  std::ofstream(std::filesystem::path(dir + L"\\image.bin"), std::ios::binary)
+      .write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
+  return 0;
+}
+
+}  // namespace
+
+int wmain() {
+  InitializeUnits({RuntimeUnits()});
+  const int result = Run();
+  FinalizeUnits();
+  return result;
+}
