@@ -21,19 +21,6 @@ DWORD WaitMilliseconds(int ATimeout) { return ATimeout < 0 ? INFINITE : static_c
 
 WORD FlowLimit(int ARecvBufferSize) { return static_cast<WORD>(std::clamp(ARecvBufferSize / 4, 0, 0xFFFF)); }
 
-String SystemErrorText(DWORD ACode) {
-  wchar_t* buffer = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
-          FORMAT_MESSAGE_ARGUMENT_ARRAY,
-      nullptr, ACode, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  String text(buffer ? buffer : L"", length);
-  if (buffer) LocalFree(buffer);
-  while (!text.empty() && (text.back() == L'\r' || text.back() == L'\n' || text.back() == L' ' || text.back() == L'.'))
-    text.pop_back();
-  return text.empty() ? L"System error " + std::to_wstring(ACode) : text;
-}
-
 // The number after a prefix: decimal digits only; -1 when there are none
 // or the number does not fit.
 int ParseNumber(std::wstring_view ADigits) {
@@ -102,7 +89,10 @@ String TBlockSerial::GetErrorDesc(int AErrorCode) {
     case ErrRxOver: return L"Receive Queue overflow";
     case ErrRxParity: return L"Receive Parity Error";
     case ErrTxFull: return L"Tranceive Queue is full";
-    default: return SystemErrorText(static_cast<DWORD>(AErrorCode));
+    default: {
+      const String text = SysErrorMessage(static_cast<DWORD>(AErrorCode));
+      return text.empty() ? L"System error " + std::to_wstring(AErrorCode) : text;
+    }
   }
 }
 

@@ -606,6 +606,40 @@ TEST_F(SerialPortTest, AnUnendedLineOverMaxLineLengthEndsTheWaitEarly) {
   EXPECT_LT(GetTickCount64() - start, 2000u);
 }
 
+// --- Lines of the modem ----------------------------------------------------------------
+
+TEST_F(SerialPortTest, RequiredLinesThatAreNotThereRefuseTheConnection) {
+  // A pseudo-terminal has no CTS line to report.
+  FSerial->SetTestCTS(true);
+  FSerial->Connect(FPort);
+  EXPECT_EQ(ErrNoDeviceAnswer, FSerial->LastError());
+  EXPECT_EQ(L"No device answer detected", FSerial->LastErrorDesc());
+  EXPECT_FALSE(FSerial->InstanceActive());
+  EXPECT_EQ(INVALID_HANDLE_VALUE, FSerial->Handle());
+  // Without the requirement the same port opens.
+  FSerial->SetTestCTS(false);
+  ASSERT_NO_FATAL_FAILURE(Open());
+}
+
+TEST_F(SerialPortTest, CanWriteOnceTheQueueIsEmpty) {
+  Open();
+  FSerial->SendString("out");
+  EXPECT_TRUE(FSerial->CanWrite(1000));
+  EXPECT_EQ(0, FSerial->SendingData());
+  EXPECT_EQ(1, FLog->Count(HR_CanWrite));
+}
+
+TEST_F(SerialPortTest, ATCommandSkipsTheEchoAndRestoresLineEnds) {
+  Open();
+  FSerial->SetAtTimeout(150);
+  // The echo device answers with the command only: no "OK" ever comes.
+  EXPECT_EQ("", FSerial->ATCommand("ATZ"));
+  EXPECT_FALSE(FSerial->ATResult());
+  EXPECT_EQ(ErrTimeout, FSerial->LastError());
+  EXPECT_FALSE(FSerial->ConvertLineEnd());
+  EXPECT_TRUE(FSerial->LineBuffer().empty());
+}
+
 // --- Bandwidth and errors ----------------------------------------------------------------
 
 TEST_F(SerialPortTest, MaxSendBandwidthSpacesTheWrites) {
