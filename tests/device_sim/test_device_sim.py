@@ -460,6 +460,14 @@ class LifecycleTest(SimTestCase):
             self.assertEqual(0, sim.close())
             self.assertFalse(os.path.lexists(link))
 
+    def test_a_missing_out_dir_is_made(self):
+        with tempfile.TemporaryDirectory() as folder:
+            out = os.path.join(folder, "a", "b")
+            sim = self.start("--out-dir", out, "--log", os.path.join(out, "log"))
+            self.assertEqual(0, sim.close())
+            self.assertEqual(0x8000, os.path.getsize(os.path.join(out, "flash.bin")))
+            self.assertTrue(os.path.exists(os.path.join(out, "log")))
+
     def test_help_documents_the_protocol(self):
         text = subprocess.run([sys.executable, SIM, "--help"], capture_output=True, text=True).stdout
         for word in ("identify", "faults", "pacing", "dump-seq", "flash.bin"):
