@@ -522,6 +522,8 @@ RawByteString TBlockSerial::RecvPacket(int ATimeout) {
   if (waiting > 0 && FLastError == 0) {
     result.resize(static_cast<std::size_t>(waiting));
     result.resize(static_cast<std::size_t>(std::max(RecvBuffer(result.data(), waiting), 0)));
+    // Bytes were announced but none came: not a silent line.
+    if (result.empty() && FLastError == 0) FLastError = ErrNotRead;
   }
   ExceptCheck();
   return result;
@@ -713,6 +715,8 @@ void TBlockSerial::Flush() {
 
 void TBlockSerial::Purge() {
   FLineBuffer.clear();
+  FLastCR = false;
+  FLastLF = false;
   if (FHandle == INVALID_HANDLE_VALUE) {
     RaiseSerialError(ErrPortNotOpen);
     return;
