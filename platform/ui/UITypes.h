@@ -2,10 +2,13 @@
 //
 // Contents:
 //   TModalResult, mrNone ... mrYesToAll   the answer of a modal form or dialog
+//   TAlignment, TLeftRight                horizontal alignment of text
 //
 // The values of mrOk to mrHelp equal the Windows dialog ids IDOK to IDHELP,
 // so a dialog button's control id can be its modal result.
 #pragma once
+
+#include "platform/runtime/System.h"
 
 using TModalResult = int;
 
@@ -24,3 +27,15 @@ inline constexpr TModalResult mrContinue = 11; // IDCONTINUE
 inline constexpr TModalResult mrAll = mrContinue + 1;
 inline constexpr TModalResult mrNoToAll = mrAll + 1;
 inline constexpr TModalResult mrYesToAll = mrNoToAll + 1;
+
+// ---------------------------------------------------------------------------
+// Horizontal alignment of text in a control
+
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+template <>
+struct TEnumInfo<TAlignment> {
+  static constexpr const wchar_t* Name = L"TAlignment";
+  static constexpr const wchar_t* Names[] = {L"taLeftJustify", L"taRightJustify", L"taCenter"};
+};
+// Left or right only (check boxes and radio buttons: the side of the text).
+using TLeftRight = TAlignment;

@@ -9,6 +9,7 @@
 #include "platform/ui/Graphics.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/StdCtrls.h"
 
 std::span<const TUnit> UiUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
@@ -20,6 +21,7 @@ std::span<const TUnit> UiUnits() {
       {L"Menus", &MenusInitialization, &MenusFinalization},
       {L"Controls", &ControlsInitialization, &ControlsFinalization},
       {L"Forms", &FormsInitialization, &FormsFinalization},
+      {L"StdCtrls", &StdCtrlsInitialization, nullptr},
       {L"ExtCtrls", &ExtCtrlsInitialization, nullptr},
       {L"Dialogs", &DialogsInitialization, &DialogsFinalization},
   };
