@@ -491,6 +491,12 @@ void TControl::SetClientWidth(int AValue) { SetClientSize(TSize(AValue, ClientHe
 void TControl::SetClientHeight(int AValue) { SetClientSize(TSize(ClientWidth(), AValue)); }
 
 TPoint TControl::ClientOrigin() {
+  // A window knows where it is; a form has no parent control to ask.
+  if (IsWindowed() && static_cast<TWinControl*>(this)->HandleAllocated()) {
+    POINT p{0, 0};
+    ::ClientToScreen(static_cast<TWinControl*>(this)->FHandle, &p);
+    return TPoint(p);
+  }
   if (!FParent) throw EInvalidOperation(L"Steuerelement '%s' hat kein übergeordnetes Fenster", {Name()});
   return FParent->ClientOrigin() + TPoint(FLeft, FTop);
 }
