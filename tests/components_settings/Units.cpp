@@ -1,0 +1,7 @@
+#include "components/settings/SettingsUnits.h"
+#include "platform/ui/UiUnits.h"
+#include "tests/support/TestUnits.h"
+
+#include <vector>
+
+std::vector<std::span<const TUnit>> TestUnitLayers() { return {RuntimeUnits(), UiUnits(), SettingsUnits()}; }
