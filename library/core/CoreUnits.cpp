@@ -1,5 +1,6 @@
 #include "library/core/CoreUnits.h"
 
+#include "library/core/cxGeometry.h"
 #include "library/core/dxCore.h"
 #include "library/core/dxStringHelper.h"
 
@@ -9,6 +10,8 @@ std::span<const TUnit> LibraryCoreUnits() {
   static constexpr TUnit units[] = {
       {L"dxCore", &dxCoreInitialization, &dxCoreFinalization},
       {L"dxStringHelper", nullptr, &dxStringHelperFinalization},
+      {L"dxCoreClasses", nullptr, nullptr},
+      {L"cxGeometry", &cxGeometryInitialization, &cxGeometryFinalization},
   };
   return units;
 }
