@@ -567,8 +567,14 @@ void TOpenDialog::Publish(TPublisher<TOpenDialog>& P) {
 
 void TOpenDialog::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
+  FFiles = New<TStringList>();
   FFilterIndex = 1;
   FOptions = {ofHideReadOnly, ofEnableSizing};
+}
+
+void TOpenDialog::Destroy() {
+  FreeAndNil(FFiles);
+  inherited::Destroy();
 }
 
 bool TOpenDialog::Execute() {
@@ -586,7 +592,8 @@ bool TOpenDialog::Execute() {
 
 void TOpenDialog::SetResult(const std::vector<String>& AFiles, int AFilterIndex, bool AReadOnly,
                             bool AExtensionDifferent) {
-  FFiles = AFiles;
+  FFiles->Clear();
+  FFiles->AddStrings(AFiles);
   FFileName = AFiles.empty() ? String() : AFiles.front();
   FFilterIndex = AFilterIndex;
   if (AReadOnly) FOptions.Include(ofReadOnly); else FOptions.Exclude(ofReadOnly);

@@ -20,6 +20,7 @@
 #pragma once
 
 #include "platform/classes/Component.h"
+#include "platform/classes/Lists.h"
 #include "platform/ui/UITypes.h"
 
 #include <vector>
@@ -196,6 +197,7 @@ class TOpenDialog : public TCommonDialog {
   static void Publish(TPublisher<TOpenDialog>& P);
 
   void Create(TComponent* AOwner) override;
+  void Destroy() override;
 
   // Shows the dialog (through the provider); true when the user confirmed.
   bool Execute() override;
@@ -208,7 +210,7 @@ class TOpenDialog : public TCommonDialog {
   const String& FileName() const { return FFileName; }
   void SetFileName(const String& AValue) { FFileName = AValue; }
   // The chosen files (one unless ofAllowMultiSelect), full paths.
-  const std::vector<String>& Files() const { return FFiles; }
+  TStrings* Files() const { return FFiles; }
   // "Description|Pattern|Description|Pattern..."
   const String& Filter() const { return FFilter; }
   void SetFilter(const String& AValue) { FFilter = AValue; }
@@ -228,7 +230,7 @@ class TOpenDialog : public TCommonDialog {
  private:
   String FDefaultExt;
   String FFileName;
-  std::vector<String> FFiles;
+  TStringList* FFiles;
   String FFilter;
   int FFilterIndex;
   String FInitialDir;

@@ -835,10 +835,13 @@ void TRadioButton::CNCommand(TMessage& Message) {
 }
 
 void TRadioButton::CMDialogChar(TMessage& Message) {
-  // Focusing an unchecked radio button makes the window click it.
+  // The accelerator focuses and checks (not every system's window checks a
+  // radio button on focus by itself).
   if (IsAccel(TWMChar(Message).CharCode(), Caption()) && CanFocus()) {
     Message.Result = 1;
+    TControlTracker alive(this);
     SetFocus();
+    if (alive.Alive() && Focused()) SetChecked(true);
     return;
   }
   InheritedMessage<TRadioButton>(Message);

@@ -10,6 +10,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -426,7 +427,7 @@ TEST_F(DialogsTest, OpenDialogAnswersThroughTheProvider) {
   FProvider->ChosenFile = L"C:\\p\\a.PPRO";
   EXPECT_TRUE(od->Execute());
   EXPECT_EQ(od->FileName(), L"C:\\p\\a.PPRO");
-  EXPECT_EQ(od->Files(), std::vector<String>{L"C:\\p\\a.PPRO"});
+  EXPECT_EQ(od->Files()->ToStringArray(), std::vector<String>{L"C:\\p\\a.PPRO"});
   EXPECT_EQ(FProvider->OpenTitles, (std::vector<String>{L"Torvik Projekt öffnen", L"Torvik Projekt öffnen"}));
   EXPECT_EQ(sink->Log, (std::vector<String>{L"show", L"close", L"show", L"close"}));
   od->Free();
@@ -476,6 +477,25 @@ TEST_F(RealOpenDialogTest, ChosenFileWithTheApplicationsSettings) {
   ASSERT_TRUE(confirmed);
   EXPECT_TRUE(std::filesystem::equivalent(od->FileName(), FDir / L"projekt.PPRO")) << od->FileName();
   EXPECT_EQ(od->FilterIndex(), 1);
+  od->Free();
+}
+
+TEST_F(RealOpenDialogTest, SeveralChosenFilesComeWithFullPaths) {
+  TOpenDialog* od = New<TOpenDialog>(nullptr);
+  od->SetTitle(L"Mehrere");
+  od->SetOptions({ofAllowMultiSelect, ofFileMustExist, ofEnableSizing});
+  od->SetInitialDir(FDir.wstring());
+  std::vector<TInputStep> steps = TypeText(L"\"projekt.PPRO\" \"other.txt\"");
+  steps.push_back(Key(VK_RETURN));
+  TDialogScript script(L"#32770", steps, nullptr, L"Mehrere");
+  ASSERT_TRUE(od->Execute());
+  EXPECT_FALSE(script.TimedOut());
+  std::vector<String> files = od->Files()->ToStringArray();
+  std::sort(files.begin(), files.end());
+  ASSERT_EQ(files.size(), 2u);
+  EXPECT_TRUE(std::filesystem::equivalent(files[0], FDir / L"other.txt")) << files[0];
+  EXPECT_TRUE(std::filesystem::equivalent(files[1], FDir / L"projekt.PPRO")) << files[1];
+  EXPECT_EQ(od->FileName(), od->Files()->Strings(0));
   od->Free();
 }
 

@@ -166,6 +166,25 @@ TEST_F(StdCtrlsTest, CheckStatesSurviveANewWindow) {
   EXPECT_TRUE(GetWindowLongPtrW(box->Handle(), GWL_STYLE) & BS_LEFTTEXT);
 }
 
+TEST_F(StdCtrlsTest, AcceleratorsOfCheckBoxesAndRadioButtons) {
+  auto* edit = Add<TEdit>(L"Edit1", 20, 20);
+  auto* box = Add<TCheckBox>(L"Box", 20, 60);
+  auto* first = Add<TRadioButton>(L"First", 20, 90);
+  auto* second = Add<TRadioButton>(L"Second", 20, 120);
+  box->SetCaption(L"&EEprom");
+  first->SetCaption(L"&Flash");
+  second->SetCaption(L"&UserRow");
+  first->SetCheckedState(true);
+  FocusOn(edit);
+  Keys({AltKey('E')});
+  ASSERT_TRUE(Pump([&] { return box->Checked(); }));
+  EXPECT_TRUE(box->Focused()) << "a check box takes the focus, then toggles";
+  Keys({AltKey('U')});
+  ASSERT_TRUE(Pump([&] { return second->Checked(); }));
+  EXPECT_TRUE(second->Focused());
+  EXPECT_FALSE(first->Checked());
+}
+
 TEST_F(StdCtrlsTest, RadioButtonClickUnchecksItsSiblingsOnly) {
   auto* group = Add<TGroupBox>(L"Group", 220, 10);
   auto* a = Add<TRadioButton>(L"A", 20, 20);

@@ -1,4 +1,5 @@
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Forms.h"
 
 #include "tests/support/GuiLeaks.h"
 #include "tests/support/PumpUntil.h"
@@ -23,37 +24,38 @@ class TTickSink : public TObject {
     Senders.push_back(Sender);
     Times.push_back(GetTickCount64());
     if (FreeOnTick) FreeAndNil(FreeOnTick);
-    if (Raise) throw EAbort(L"tick failed");
+    if (Raise) throw EConvertError(L"tick failed");
   }
   TNotifyEvent Event() { return BindEvent<&TTickSink::Tick>(this); }
+
+  // The application's exception event.
+  int Exceptions = 0;
+  TObject* ExceptionSender = nullptr;
+  String ExceptionMessage;
+  void ExceptionRaised(TObject* Sender, const Exception& E) {
+    ++Exceptions;
+    ExceptionSender = Sender;
+    ExceptionMessage = E.Message();
+  }
 };
 
-TObject* GExceptionSender = nullptr;
-String GExceptionMessage;
-int GExceptions = 0;
-
-void RecordException(TObject* ASender) {
-  ++GExceptions;
-  GExceptionSender = ASender;
-  try {
-    throw;
-  } catch (const Exception& e) {
-    GExceptionMessage = e.Message();
-  }
-}
+// What the application object installs at start-up (another test may have
+// replaced it): exceptions at callbacks go to Application's HandleException.
+void ToApplication(TObject* ASender) { Application()->HandleException(ASender); }
 
 class TimerTest : public testing::Test {
  protected:
   void SetUp() override {
     FWindows = ThreadWindowCount();
     FSink = New<TTickSink>();
-    GExceptions = 0;
-    GExceptionSender = nullptr;
-    SetCallbackExceptionHandler(&RecordException);
+    // Exceptions at the timer window reach the application object.
+    SetCallbackExceptionHandler(&ToApplication);
+    FOldOnException = Application()->OnException();
+    Application()->SetOnException(BindEvent<&TTickSink::ExceptionRaised>(FSink));
   }
   void TearDown() override {
+    Application()->SetOnException(FOldOnException);
     FreeAndNil(FSink);
-    SetCallbackExceptionHandler(nullptr);
     PumpPending();
     EXPECT_EQ(FWindows, ThreadWindowCount()) << "the timer window outlived the timers";
   }
@@ -73,6 +75,7 @@ class TimerTest : public testing::Test {
 
   int FWindows = 0;
   TTickSink* FSink = nullptr;
+  TExceptionEvent FOldOnException;
 };
 
 TEST_F(TimerTest, DefaultsAndPublishedProperties) {
@@ -207,9 +210,9 @@ TEST_F(TimerTest, ExceptionInHandlerGoesToTheHandlerAndTimerGoesOn) {
   FSink->Raise = true;
   timer->SetOnTimer(FSink->Event());
   ASSERT_TRUE(PumpUntil([&] { return FSink->Times.size() >= 2; }));
-  EXPECT_GE(GExceptions, 1);
-  EXPECT_EQ(GExceptionSender, timer);
-  EXPECT_EQ(GExceptionMessage, L"tick failed");
+  EXPECT_GE(FSink->Exceptions, 1);
+  EXPECT_EQ(FSink->ExceptionSender, timer);
+  EXPECT_EQ(FSink->ExceptionMessage, L"tick failed");
   timer->Free();
 }
 
@@ -219,8 +222,8 @@ TEST_F(TimerTest, ExceptionAfterFreeingItselfNamesNoSender) {
   FSink->Raise = true;
   FSink->FreeOnTick = timer;
   timer->SetOnTimer(FSink->Event());
-  ASSERT_TRUE(PumpUntil([&] { return GExceptions > 0; }));
-  EXPECT_EQ(GExceptionSender, nullptr) << "a freed timer must not be reported as the sender";
+  ASSERT_TRUE(PumpUntil([&] { return FSink->Exceptions > 0; }));
+  EXPECT_EQ(FSink->ExceptionSender, nullptr) << "a freed timer must not be reported as the sender";
 }
 
 TEST_F(TimerTest, OwnerFreesItsTimers) {
