@@ -419,6 +419,7 @@ class TCustomListBox : public TWinControl, private TListControlWindow {
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
+  void Loaded() override;
   // Owner drawing: the canvas is on the item's device context with the
   // selection colours set. The default fills and writes the item's text.
   virtual void DrawItem(int AIndex, const TRect& ARect, TOwnerDrawState AState);
@@ -537,6 +538,7 @@ class TCustomComboBox : public TWinControl, private TListControlWindow {
   void CreateWnd() override;
   void DestroyWnd() override;
   void DestroyWindowHandle() override;
+  void Loaded() override;
   String GetText() const override;
   void SetTextBuf(const String& AValue) override;
   virtual void Change();

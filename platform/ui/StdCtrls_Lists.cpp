@@ -245,6 +245,12 @@ void TCustomListBox::DestroyWnd() {
   inherited::DestroyWnd();
 }
 
+void TCustomListBox::Loaded() {
+  // Before the window comes (inherited): the index read may name no item.
+  if (FItemIndex >= Count()) FItemIndex = -1;
+  inherited::Loaded();
+}
+
 void TCustomListBox::SaveWindowState() {
   if (!FHandle) return;
   FItemIndex = ItemIndex();
@@ -298,7 +304,9 @@ int TCustomListBox::ItemIndex() {
 }
 
 void TCustomListBox::SetItemIndex(int AValue) {
-  if (AValue < 0 || AValue >= Count()) AValue = -1;
+  // While a form description is read the items may come later (Loaded checks).
+  const bool loading = ComponentState().Contains(csLoading);
+  if (!loading && (AValue < 0 || AValue >= Count())) AValue = -1;
   if (!FHandle) {
     FItemIndex = AValue;
     if (FMultiSelect) {
@@ -478,7 +486,9 @@ TRect TCustomListBox::ItemRect(int AIndex) {
 
 void TCustomListBox::WindowInsert(int AIndex) {
   if (!FHandle) {
-    if (FItemIndex >= AIndex) ++FItemIndex;
+    // The selection stays on its item; an index read from a description
+    // names the item at that place once all are read.
+    if (FItemIndex >= AIndex && !ComponentState().Contains(csLoading)) ++FItemIndex;
     return;
   }
   const TListControlItem& item = FItemsList->Data()[AIndex];
@@ -498,8 +508,11 @@ void TCustomListBox::WindowDelete(int AIndex) {
 }
 
 void TCustomListBox::WindowClear() {
-  FItemIndex = -1;
-  FTopIndex = 0;
+  // Reading the items clears them first; an index read before them stays.
+  if (!ComponentState().Contains(csLoading)) {
+    FItemIndex = -1;
+    FTopIndex = 0;
+  }
   if (FHandle) SendMessageW(FHandle, LB_RESETCONTENT, 0, 0);
 }
 
@@ -707,6 +720,18 @@ void TCustomComboBox::FillWindow(const String& AEditText) {
   InvalidateRect(FHandle, nullptr, TRUE);
 }
 
+void TCustomComboBox::Loaded() {
+  // Before the window comes (inherited): text and index agree.
+  const int count = FItemsList->Count();
+  if (FItemIndex >= count) FItemIndex = -1;
+  if (HasEdit()) {
+    if (TextField().empty() && FItemIndex >= 0) SetTextField(FItemsList->Strings(FItemIndex));
+  } else if (FItemIndex < 0 && !TextField().empty()) {
+    FItemIndex = FItemsList->IndexOf(TextField());
+  }
+  inherited::Loaded();
+}
+
 void TCustomComboBox::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   // The window's height includes the open list; the closed part keeps the
   // height the font gives it.
@@ -721,7 +746,8 @@ String TCustomComboBox::GetText() const {
 }
 
 void TCustomComboBox::SetTextBuf(const String& AValue) {
-  if (HasEdit()) {
+  // Read from a description, the text waits for the items (Loaded).
+  if (HasEdit() || (ComponentState().Contains(csLoading) && !FHandle)) {
     inherited::SetTextBuf(AValue);
     return;
   }
@@ -737,6 +763,11 @@ int TCustomComboBox::CurrentIndex() const {
 int TCustomComboBox::ItemIndex() { return CurrentIndex(); }
 
 void TCustomComboBox::SetItemIndex(int AValue) {
+  if (ComponentState().Contains(csLoading) && !FHandle) {
+    // The items may come later in the description (Loaded settles it).
+    FItemIndex = AValue;
+    return;
+  }
   if (AValue < 0 || AValue >= FItemsList->Count()) AValue = -1;
   if (FHandle) {
     // Takes the item's text into the edit part (none for -1), silently.
@@ -908,7 +939,9 @@ void TCustomComboBox::CNMeasureItem(TMessage& Message) {
 
 void TCustomComboBox::WindowInsert(int AIndex) {
   if (!FHandle) {
-    if (FItemIndex >= AIndex) ++FItemIndex;
+    // The selection stays on its item; an index read from a description
+    // names the item at that place once all are read.
+    if (FItemIndex >= AIndex && !ComponentState().Contains(csLoading)) ++FItemIndex;
     return;
   }
   const TListControlItem& item = FItemsList->Data()[AIndex];
@@ -928,7 +961,8 @@ void TCustomComboBox::WindowDelete(int AIndex) {
 }
 
 void TCustomComboBox::WindowClear() {
-  FItemIndex = -1;
+  // Reading the items clears them first; an index read before them stays.
+  if (!ComponentState().Contains(csLoading)) FItemIndex = -1;
   if (!FHandle) return;
   // The window would empty its edit part too; the text stays.
   const String text = HasEdit() ? Text() : String();

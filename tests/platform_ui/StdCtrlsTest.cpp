@@ -605,6 +605,50 @@ end
   EXPECT_STREQ(buffer, L"9600");
 }
 
+TEST_F(StdCtrlsTest, IndexAndTextReadBeforeTheItemsStillApply) {
+  const String text = LR"(object TestForm: TForm
+  object List1: TListBox
+    ItemIndex = 2
+    Items.Strings = (
+      'a'
+      'b'
+      'c')
+  end
+  object Combo1: TComboBox
+    ItemIndex = 1
+    Items.Strings = (
+      '9600'
+      '19200')
+  end
+  object Combo2: TComboBox
+    Style = csDropDownList
+    Text = 'COM3'
+    Items.Strings = (
+      'COM1'
+      'COM3')
+  end
+  object List2: TListBox
+    ItemIndex = 5
+    Items.Strings = (
+      'a')
+  end
+end
+)";
+  ReadComponentFromText(text, FForm);
+  auto* list = dynamic_cast<TListBox*>(FForm->FindComponent(L"List1"));
+  auto* combo = dynamic_cast<TComboBox*>(FForm->FindComponent(L"Combo1"));
+  auto* droplist = dynamic_cast<TComboBox*>(FForm->FindComponent(L"Combo2"));
+  auto* outOfRange = dynamic_cast<TListBox*>(FForm->FindComponent(L"List2"));
+  ASSERT_TRUE(list && combo && droplist && outOfRange);
+  EXPECT_EQ(list->ItemIndex(), 2);
+  EXPECT_EQ(combo->ItemIndex(), 1);
+  EXPECT_EQ(combo->Text(), L"19200") << "an edit combo box shows its selected item";
+  EXPECT_EQ(droplist->ItemIndex(), 1);
+  EXPECT_EQ(outOfRange->ItemIndex(), -1);
+  EXPECT_EQ(SendMessageW(list->Handle(), LB_GETCURSEL, 0, 0), 2);
+  EXPECT_EQ(SendMessageW(outOfRange->Handle(), LB_GETCURSEL, 0, 0), LB_ERR);
+}
+
 TEST_F(StdCtrlsTest, CreatingAndFreeingControlsLeaksNoGdiObjects) {
   auto round = [this] {
     auto* group = Add<TGroupBox>(L"G", 10, 10);
