@@ -1,11 +1,13 @@
 #include "components/settings/RzCommon.h"
 
+#include "platform/classes/FormReader.h"
 #include "platform/ui/Forms.h"
 #include "tests/components_settings/SettingsTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 
 namespace {
 
@@ -485,6 +487,51 @@ TEST(PropertyStoreSection, NamedAfterTheFormOrGeneric) {
   EXPECT_EQ(onForm->GetSectionName(), L"Skarnivel configuration");
   TOwnedObject<TComponent> plain(New<TComponent>(nullptr));
   EXPECT_EQ(New<TRzPropertyStore>(plain.get())->GetSectionName(), L"Properties");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PropertyStoreDescription, AStoreReadFromAFormDescriptionSavesAndLoads) {
+  RegisterClass(TSubject::ClassInfo());
+  TStartDirFile file(L"rz_described.cfg");
+  const String text =
+      L"object Holder: TComponent\n"
+      L"  object CB_Baudrate: TSubject\n    Text = '9600'\n  end\n"
+      L"  object CB_EndAfterFlash: TSubject\n  end\n"
+      L"  object Store: TRzPropertyStore\n"
+      L"    Properties = <\n"
+      L"      item\n        Component = CB_Baudrate\n        PropertyName = 'Text'\n      end\n"
+      L"      item\n        Component = CB_EndAfterFlash\n        PropertyName = 'Checked'\n      end>\n"
+      L"    RegIniFile = RzRegIniFile1\n"
+      L"    Section = 'Skarnivel configuration'\n"
+      L"  end\n"
+      L"  object RzRegIniFile1: TRzRegIniFile\n    Path = '.\\" + file.Name() + L"'\n  end\n"
+      L"end\n";
+  auto run = [&](const std::function<void(TComponent*)>& AAction) {
+    TOwnedObject<TComponent> holder(New<TComponent>(nullptr));
+    ReadComponentFromText(text, holder.get());
+    AAction(holder.get());
+  };
+  run([](TComponent* AHolder) {
+    auto* store = static_cast<TRzPropertyStore*>(AHolder->FindComponent(L"Store"));
+    ASSERT_NE(store, nullptr);
+    ASSERT_EQ(store->Properties()->Count(), 2);
+    EXPECT_EQ(store->Properties()->Items(1)->DisplayName(), L"CB_EndAfterFlash.Checked");
+    ASSERT_NE(store->RegIniFile(), nullptr);
+    store->Load();
+    static_cast<TSubject*>(AHolder->FindComponent(L"CB_Baudrate"))->SetText(L"500000");
+    static_cast<TSubject*>(AHolder->FindComponent(L"CB_EndAfterFlash"))->SetChecked(true);
+    store->Save();
+  });
+  EXPECT_EQ(FileBytes(file.Full()),
+            "[Skarnivel configuration]\r\nCB_Baudrate.Text=500000\r\nCB_EndAfterFlash.Checked=True\r\n\r\n");
+  run([](TComponent* AHolder) {
+    static_cast<TRzPropertyStore*>(AHolder->FindComponent(L"Store"))->Load();
+    EXPECT_EQ(static_cast<TSubject*>(AHolder->FindComponent(L"CB_Baudrate"))->Text(), L"500000");
+    EXPECT_TRUE(static_cast<TSubject*>(AHolder->FindComponent(L"CB_EndAfterFlash"))->Checked());
+  });
 }
 
 }  // namespace
