@@ -1,0 +1,107 @@
+#include "tests/app/AppTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace {
+
+void RemoveTree(const String& APath) {
+  WIN32_FIND_DATAW data;
+  HANDLE find = FindFirstFileW((APath + L"\\*").c_str(), &data);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const String name = data.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const String full = APath + L"\\" + name;
+      if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(full);
+      } else {
+        SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(full.c_str());
+      }
+    } while (FindNextFileW(find, &data));
+    FindClose(find);
+  }
+  RemoveDirectoryW(APath.c_str());
+}
+
+}  // namespace
+
+TScratchDir::TScratchDir() {
+  wchar_t base[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH, base);
+  static int counter = 0;
+  FPath = String(base) + L"sk_app_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++counter);
+  RemoveTree(FPath);
+  CreateDirectoryW(FPath.c_str(), nullptr);
+}
+
+TScratchDir::~TScratchDir() { RemoveTree(FPath); }
+
+String TScratchDir::Write(const String& AName, const std::string& ABytes) const {
+  const String name = File(AName);
+  ForceDirectories(ExtractFileDir(name));
+  HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  EXPECT_NE(h, INVALID_HANDLE_VALUE) << "cannot write " << UTF8Encode(name);
+  if (h != INVALID_HANDLE_VALUE) {
+    DWORD n = 0;
+    WriteFile(h, ABytes.data(), static_cast<DWORD>(ABytes.size()), &n, nullptr);
+    CloseHandle(h);
+  }
+  return name;
+}
+
+std::string HexRecord(int AType, int AOffset, const std::vector<std::uint8_t>& AData) {
+  std::vector<std::uint8_t> bytes{static_cast<std::uint8_t>(AData.size()), static_cast<std::uint8_t>(AOffset >> 8),
+                                  static_cast<std::uint8_t>(AOffset), static_cast<std::uint8_t>(AType)};
+  bytes.insert(bytes.end(), AData.begin(), AData.end());
+  std::uint8_t sum = 0;
+  for (std::uint8_t b : bytes) sum = static_cast<std::uint8_t>(sum + b);
+  bytes.push_back(static_cast<std::uint8_t>(-sum));
+  std::string line = ":";
+  char hex[3];
+  for (std::uint8_t b : bytes) {
+    std::snprintf(hex, sizeof hex, "%02X", b);
+    line += hex;
+  }
+  return line;
+}
+
+std::string HexRecord(int AType, int AOffset, std::initializer_list<std::uint8_t> AData) {
+  return HexRecord(AType, AOffset, std::vector<std::uint8_t>(AData));
+}
+
+std::string HexEnd() { return ":00000001FF"; }
+
+TModalResult TDialogRecorder::MessageDlg(const TMessageDlgParams& AParams) {
+  Dialogs.push_back(AParams);
+  if (WhileOpen) WhileOpen();
+  return AnswerDlg;
+}
+
+int TDialogRecorder::MessageBox(const TMessageBoxParams& AParams) {
+  Boxes.push_back(AParams);
+  if (WhileOpen) WhileOpen();
+  return AnswerBox;
+}
+
+bool TDialogRecorder::ExecuteOpenDialog(TOpenDialog* ADialog) {
+  OpenTitles.push_back(ADialog->Title());
+  if (ChosenFile.empty()) return false;
+  ADialog->SetResult({ChosenFile}, 1, false, false);
+  return true;
+}
+
+TRecordedDialogs::TRecordedDialogs() {
+  FRecorder = New<TDialogRecorder>();
+  FPrevious = SetDialogProvider(FRecorder);
+  TDialogRecorder* recorder = FRecorder;
+  FPreviousBeep = SetBeepHook([recorder] { ++recorder->Beeps; });
+}
+
+TRecordedDialogs::~TRecordedDialogs() {
+  SetBeepHook(FPreviousBeep);
+  SetDialogProvider(FPrevious);
+  FreeAndNil(FRecorder);
+}

@@ -1,0 +1,6 @@
+#include "app/AppUnits.h"
+#include "tests/support/TestUnits.h"
+
+#include <vector>
+
+std::vector<std::span<const TUnit>> TestUnitLayers() { return ProgramUnitLayers(); }
