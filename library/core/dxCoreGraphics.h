@@ -1,11 +1,13 @@
 // Graphics types shared by the canvases: the bounded value cache.
 //
 // Classes in this file:
-//   TdxDefaultEqualityComparer   equality and hash of a key: by value for
-//                                scalars, over every byte for records
 //   TdxValueCacheManager         a dictionary with first-in-first-out eviction
+//                                (keys compare by TdxDefaultEqualityComparer unless
+//                                a comparer is given: scalars by value, records
+//                                over every byte)
 #pragma once
 
+#include "library/core/dxGenerics.h"
 #include "platform/classes/ClassErrors.h"
 #include "platform/runtime/System.h"
 
@@ -15,30 +17,6 @@
 #include <type_traits>
 #include <unordered_map>
 #include <vector>
-
-// Equality and hash of a key. Scalars compare by value; records compare over
-// every byte of their memory (two LOGFONTW that differ only after the end of
-// the face name are different keys).
-template <class T>
-struct TdxDefaultEqualityComparer {
-  static_assert(std::is_trivially_copyable_v<T>, "keys without a comparer of their own are plain values");
-
-  bool Equals(const T& A, const T& B) const {
-    if constexpr (std::is_scalar_v<T>) return A == B;
-    else return std::memcmp(&A, &B, sizeof(T)) == 0;
-  }
-  std::size_t GetHashCode(const T& AValue) const {
-    if constexpr (std::is_scalar_v<T>) {
-      return std::hash<T>()(AValue);
-    } else {
-      // FNV-1a over the bytes.
-      const auto* bytes = reinterpret_cast<const unsigned char*>(&AValue);
-      std::uint64_t h = 14695981039346656037ull;
-      for (std::size_t i = 0; i < sizeof(T); ++i) h = (h ^ bytes[i]) * 1099511628211ull;
-      return static_cast<std::size_t>(h);
-    }
-  }
-};
 
 // A bounded cache: a dictionary plus a ring of Capacity slots that remembers
 // the order in which keys were added. When the ring is full, each Add evicts

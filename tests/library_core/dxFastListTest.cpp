@@ -1,4 +1,5 @@
 #include "library/core/dxCoreClasses.h"
+#include "library/core/dxGenerics.h"
 
 #include <gtest/gtest.h>
 
@@ -366,6 +367,23 @@ TEST_F(FastListMultithreadedSort, EveryComparerKindReachesThePool) {
   EXPECT_GT(comparer->Calls, 0);
   EXPECT_EQ(V(list->First()), 1);
   comparer->Free();
+  list->Free();
+}
+
+TEST_F(FastListMultithreadedSort, OrdinalListsFollowTheSameRuleExceptTheDelegateForm) {
+  auto* list = New<TdxOrdinalList<int>>();
+  for (int i = 33; i > 0; --i) list->Add(i);
+  list->Sort(&CompareValues, true);
+  EXPECT_EQ(GPoolSorts, std::vector<int>{33});
+  list->Reverse();
+  list->SortList([](void* A, void* B) { return CompareValues(A, B); });
+  EXPECT_EQ(GPoolSorts, std::vector<int>{33});
+  EXPECT_EQ(list->First(), 1);
+  list->Delete(0);
+  list->Reverse();
+  list->Sort(&CompareValues, true);  // 32 values: the calling thread
+  EXPECT_EQ(GPoolSorts, std::vector<int>{33});
+  EXPECT_EQ(list->First(), 2);
   list->Free();
 }
 
