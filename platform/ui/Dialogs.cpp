@@ -295,8 +295,8 @@ void TMessageDialogWindow::CreateWindowAndControls(HWND AOwner) {
   AdjustWindowRectEx(&frame, style, FALSE, exStyle);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
-  const int left = FParams.X >= 0 ? FParams.X : work.left + (work.right - work.left - width) / 2;
-  const int top = FParams.Y >= 0 ? FParams.Y : work.top + (work.bottom - work.top - height) / 2;
+  const int left = FParams.X != -1 ? FParams.X : work.left + (work.right - work.left - width) / 2;
+  const int top = FParams.Y != -1 ? FParams.Y : work.top + (work.bottom - work.top - height) / 2;
   SetWindowPos(FWnd, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -405,8 +405,10 @@ TMessageDlgParams MakeMessageDlgParams(const String& AMsg, TMsgDlgType ADlgType,
   for (TMsgDlgBtn b : AllButtons)
     if (AButtons.Contains(b)) p.Buttons.Include(b);
   if (p.Buttons.Empty()) p.Buttons = {mbOK};
-  p.X = AX < 0 ? -1 : AX;
-  p.Y = AY < 0 ? -1 : AY;
+  // Only -1 means "centred": a monitor left of or above the primary one has
+  // negative coordinates, and a dialog placed there must stay there.
+  p.X = AX;
+  p.Y = AY;
   p.HelpCtx = AHelpCtx;
 
   auto first = [&](std::span<const TMsgDlgBtn> ACandidates, TMsgDlgBtn& AFound) {

@@ -78,8 +78,8 @@ struct TMessageDlgParams {
   TMsgDlgBtn DefaultButton = mbOK;  // one of Buttons; Enter presses it
   TMsgDlgBtn CancelButton = mbOK;   // one of Buttons; Esc presses it (see HasCancelButton)
   bool HasCancelButton = false;
-  int X = -1;                    // screen position of the window's top-left corner;
-  int Y = -1;                    // -1 centres the dialog on that axis
+  int X = -1;                    // screen position of the window's top-left corner
+  int Y = -1;                    // (may be negative); -1 centres it on that axis
   int HelpCtx = 0;
 };
 

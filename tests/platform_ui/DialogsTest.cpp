@@ -169,6 +169,10 @@ TEST_F(DialogsTest, PositionTextButtonsAndAnswerReachTheProvider) {
   MessageDlg(L"centred", mtInformation, {mbOK}, 0);
   EXPECT_EQ(FProvider->Dialogs[1].X, -1);
   EXPECT_EQ(FProvider->Dialogs[1].Y, -1);
+  // A main window on a monitor left of the primary one: the place is kept.
+  MessageDlgPos(L"links", mtWarning, {mbOK}, 0, -1180, 300);
+  EXPECT_EQ(FProvider->Dialogs[2].X, -1180);
+  EXPECT_EQ(FProvider->Dialogs[2].Y, 300);
 }
 
 TEST_F(DialogsTest, ShowMessageIsACustomDialogWithOneOkButton) {
