@@ -231,35 +231,6 @@ void TCustomLabel::DoDrawText(TRect& ARect, UINT AFlags) {
   DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, AFlags);
 }
 
-TRect TCustomLabel::TextBounds(const TRect& ARect) {
-  TRect calc = ARect;
-  const bool ownDC = !Canvas()->HandleAllocated();
-  HDC screen = ownDC ? GetDC(nullptr) : nullptr;
-  if (ownDC) Canvas()->SetHandle(screen);
-  try {
-    DoDrawText(calc, DrawTextFlags() | DT_CALCRECT);
-  } catch (...) {
-    if (ownDC) {
-      Canvas()->SetHandle(nullptr);
-      ReleaseDC(nullptr, screen);
-    }
-    throw;
-  }
-  if (ownDC) {
-    Canvas()->SetHandle(nullptr);
-    ReleaseDC(nullptr, screen);
-  }
-  // Where the text lies in ARect with the alignment and layout.
-  int dx = 0;
-  if (FAlignment == taRightJustify) dx = ARect.Right - calc.Right;
-  else if (FAlignment == taCenter) dx = (ARect.Right - calc.Right) / 2;
-  int dy = 0;
-  if (FLayout == tlBottom) dy = ARect.Bottom - calc.Bottom;
-  else if (FLayout == tlCenter) dy = (ARect.Bottom - calc.Bottom) / 2;
-  calc.Offset(dx, dy);
-  return calc;
-}
-
 void TCustomLabel::Paint() {
   TCanvas* canvas = Canvas();
   const TRect client(0, 0, Width(), Height());

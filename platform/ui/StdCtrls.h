@@ -138,8 +138,6 @@ class TCustomLabel : public TGraphicControl {
   bool ShowAccelChar() const { return FShowAccelChar; }
   void SetShowAccelChar(bool AValue);
 
-  // The rectangle the caption occupies inside ARect with the present settings.
-  TRect TextBounds(const TRect& ARect);
 
  protected:
   void Loaded() override;
@@ -249,7 +247,6 @@ class TCustomEdit : public TWinControl {
   void CNCommand(TMessage& Message);
   void CMEnter(TMessage& Message);
   void CMFontChanged(TMessage& Message);
-  void WMSetFont(TMessage& Message);
 
  private:
   void AdjustHeight();
