@@ -445,6 +445,127 @@ class TdxFastObjectList : public TdxFastList {
 };
 
 // ---------------------------------------------------------------------------
+// Streams
+
+// A memory stream that grows in steps of 16,384 bytes, with typed reads and writes.
+class TdxMemoryStream : public TMemoryStream {
+  SK_CLASS(TdxMemoryStream, TMemoryStream)
+ public:
+  static constexpr std::int64_t GrowthStep = 16384;
+
+  void Create() {}
+  // The whole file, opened with AMode.
+  void Create(const String& AFileName, std::uint16_t AMode) { LoadFromFile(AFileName, AMode); }
+  // ACount bytes from AOffset of the array (the whole array by default),
+  // then position 0. A range outside the array raises EStreamError.
+  void Create(const TBytes& AContent) { Create(AContent, 0, static_cast<int>(AContent.size())); }
+  void Create(const TBytes& AContent, int ACount) { Create(AContent, 0, ACount); }
+  void Create(const TBytes& AContent, int AOffset, int ACount);
+
+  // Opened for reading without restricting other users.
+  void LoadFromFile(const String& AFileName) { LoadFromFile(AFileName, fmOpenRead | fmShareDenyNone); }
+  void LoadFromFile(const String& AFileName, std::uint16_t AMode);
+  // Short reads raise EReadError.
+  std::uint8_t ReadByte();
+  // 4 bytes, little-endian.
+  std::int32_t ReadInteger();
+  void WriteByte(std::uint8_t AValue) { WriteBuffer(&AValue, 1); }
+  void WriteInteger(std::int32_t AValue);
+  void WriteByteArray(const TBytes& AValue);
+  TBytes ToArray() const;
+
+ protected:
+  // Capacities other than the size are raised to whole growth steps; the
+  // first block is zero-filled.
+  void* Realloc(std::int64_t& ANewCapacity) override;
+};
+
+// A read-only window onto another stream. Several windows over one source
+// may be read from different threads: each read holds the source's monitor.
+class TdxReadOnlySubStream : public TStream {
+  SK_CLASS(TdxReadOnlySubStream, TStream)
+ public:
+  // The window is clamped to the source's size.
+  void Create(TStream* ASource, std::int64_t AOffset, std::int64_t ASize,
+              TStreamOwnership ASourceOwnership = soReference);
+  void Destroy() override;
+
+  std::int64_t Offset() const { return FOffset; }
+  int Read(void* ABuffer, int ACount) override;
+  // Raises EInvalidOperation.
+  int Write(const void* ABuffer, int ACount) override;
+  // Clamped to 0 .. Size.
+  std::int64_t Seek(std::int64_t AOffset, TSeekOrigin AOrigin) override;
+  // Raises EInvalidOperation.
+  void SetSize(std::int64_t ANewSize) override;
+
+ protected:
+  std::int64_t GetSize() const override { return FSize; }
+
+ private:
+  TStream* FSource;
+  TStreamOwnership FSourceOwnership;
+  std::int64_t FOffset;
+  std::int64_t FSize;
+  std::int64_t FPosition;
+};
+
+// A read-only stream over a Windows global memory block, locked while the
+// stream lives.
+class TdxHGlobalReadOnlyStream : public TCustomMemoryStream {
+  SK_CLASS(TdxHGlobalReadOnlyStream, TCustomMemoryStream)
+ public:
+  // Raises EStreamError for a block that cannot be locked.
+  void Create(HGLOBAL AData, TStreamOwnership ADataOwnership = soReference);
+  void Destroy() override;
+
+  // Raise EInvalidOperation.
+  int Write(const void* ABuffer, int ACount) override;
+  void SetSize(std::int64_t ANewSize) override;
+
+ private:
+  HGLOBAL FData;
+  TStreamOwnership FDataOwnership;
+};
+
+// Buffers the reads and writes of another stream. Written bytes reach the
+// source when the position leaves the buffer's window, or at destruction.
+class TdxBufferedStream : public TStream {
+  SK_CLASS(TdxBufferedStream, TStream)
+ public:
+  void Create(TStream* ASource, TStreamOwnership AOwnership, int ABufferSize);
+  // Over a new file stream opened with AAccessMode, owned.
+  void Create(const String& AFileName, std::uint16_t AAccessMode, int ABufferSize);
+  void Destroy() override;
+
+  int BufferSize() const { return FBufferSize; }
+  int Read(void* ABuffer, int ACount) override;
+  // Takes all bytes.
+  int Write(const void* ABuffer, int ACount) override;
+  // Clamped to 0 .. Size; only the logical position moves.
+  std::int64_t Seek(std::int64_t AOffset, TSeekOrigin AOrigin) override;
+  // The source's size (the buffer is not touched).
+  void SetSize(std::int64_t ANewSize) override;
+
+ protected:
+  // The source's size, or the end of unwritten changes when that is larger.
+  std::int64_t GetSize() const override;
+
+ private:
+  void FlushBuffer();
+  void RefillBuffer();
+
+  TStream* FSource;
+  TStreamOwnership FSourceOwnership;
+  std::vector<std::uint8_t> FBuffer;
+  int FBufferSize;
+  int FBufferUsed;
+  std::int64_t FBufferAllocationBase;
+  std::int64_t FBufferPosition;
+  bool FBufferModified;
+};
+
+// ---------------------------------------------------------------------------
 // String comparers
 
 template <class T>
