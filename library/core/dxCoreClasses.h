@@ -407,12 +407,13 @@ class TdxFastList : public TObject {
 
  private:
   void Grow();
-  void Reallocate(int ACapacity);
+  void Reallocate(int ACapacity, bool AGrowing);
   void AssignItems(void* const* AItems, int ACount, int ACapacity, TListAssignOp AOperator);
 
   TdxPointerList FList;
   int FCount;
   int FCapacity;
+  int FAllocated;  // slots of the block, at least FCapacity
 };
 
 // A fast list that may own its objects and then frees them when they leave.

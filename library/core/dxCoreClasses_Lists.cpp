@@ -2,6 +2,7 @@
 #include "library/core/dxCoreClasses.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <unordered_set>
@@ -50,23 +51,33 @@ void TdxFastList::Destroy() {
   inherited::Destroy();
 }
 
-void TdxFastList::Reallocate(int ACapacity) {
+// The block may be larger than the capacity: growth by items doubles the
+// block, so that appending stays linear however the capacity grows, while
+// Capacity follows the growth rule exactly. An explicit capacity far below
+// the block gives memory back.
+void TdxFastList::Reallocate(int ACapacity, bool AGrowing) {
   if (ACapacity == 0) {
     std::free(FList);
     FList = nullptr;
-  } else {
-    auto* list = static_cast<TdxPointerList>(std::realloc(FList, static_cast<std::size_t>(ACapacity) * sizeof(void*)));
+    FAllocated = 0;
+  } else if (ACapacity > FAllocated || (!AGrowing && ACapacity < FAllocated / 2)) {
+    std::size_t allocated = static_cast<std::size_t>(ACapacity);
+    if (AGrowing) allocated = std::max<std::size_t>(allocated, std::min<std::size_t>(INT32_MAX, 2 * static_cast<std::size_t>(FAllocated)));
+    auto* list = static_cast<TdxPointerList>(std::malloc(allocated * sizeof(void*)));
     if (!list) throw EOutOfMemory(L"Zu wenig Arbeitsspeicher");
+    if (FCount) std::memcpy(list, FList, static_cast<std::size_t>(FCount) * sizeof(void*));
+    std::free(FList);
     FList = list;
+    FAllocated = static_cast<int>(allocated);
   }
   FCapacity = ACapacity;
 }
 
-void TdxFastList::Grow() { Reallocate(dxGrowCapacity(FCapacity)); }
+void TdxFastList::Grow() { Reallocate(dxGrowCapacity(FCapacity), true); }
 
 void TdxFastList::SetCapacity(int AValue) {
   if (AValue < FCount) dxListCapacityError(AValue);
-  if (AValue != FCapacity) Reallocate(AValue);
+  if (AValue != FCapacity) Reallocate(AValue, false);
 }
 
 void TdxFastList::SetCount(int AValue) {
