@@ -3,15 +3,30 @@
 #include "library/core/cxGeometry.h"
 #include "library/core/dxCore.h"
 #include "library/core/dxStringHelper.h"
+#include "platform/ui/Forms.h"
+
+namespace {
+
+// The windowed layer starts before this one: its application object owns the
+// global object destroyer from the core unit's start-up on.
+void CoreInitialization() {
+  dxSetApplicationObject(Application());
+  dxCoreInitialization();
+}
+
+}  // namespace
 
 std::span<const TUnit> LibraryCoreUnits() {
   // Each entry: {name, initialization, finalization}, in link order. The core
   // unit starts first and finalizes last.
   static constexpr TUnit units[] = {
-      {L"dxCore", &dxCoreInitialization, &dxCoreFinalization},
+      {L"dxCore", &CoreInitialization, &dxCoreFinalization},
       {L"dxStringHelper", nullptr, &dxStringHelperFinalization},
       {L"dxCoreClasses", nullptr, nullptr},
+      {L"dxHashUtils", nullptr, nullptr},
+      {L"dxGenerics", nullptr, nullptr},
       {L"cxGeometry", &cxGeometryInitialization, &cxGeometryFinalization},
+      {L"dxCoreGraphics", nullptr, nullptr},
   };
   return units;
 }

@@ -132,7 +132,12 @@ namespace {
 // Makes the destroyer one of the application object's components and lets it
 // hear when the application object goes (before its components are freed).
 void AttachDestroyer(TdxGlobalObjectDestroyer* ADestroyer, TComponent* AApplication) {
-  if (!ADestroyer->Owner()) AApplication->InsertComponent(ADestroyer);
+  if (ADestroyer->Owner() != AApplication) {
+    // A destroyer made before the application object existed, or for an
+    // application object announced earlier, joins the current one.
+    if (TComponent* previous = ADestroyer->Owner()) previous->RemoveComponent(ADestroyer);
+    AApplication->InsertComponent(ADestroyer);
+  }
   AApplication->FreeNotification(ADestroyer);
 }
 

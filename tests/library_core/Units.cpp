@@ -1,6 +1,7 @@
 #include "library/core/CoreUnits.h"
+#include "platform/ui/UiUnits.h"
 #include "tests/support/TestUnits.h"
 
 #include <vector>
 
-std::vector<std::span<const TUnit>> TestUnitLayers() { return {RuntimeUnits(), LibraryCoreUnits()}; }
+std::vector<std::span<const TUnit>> TestUnitLayers() { return {RuntimeUnits(), UiUnits(), LibraryCoreUnits()}; }

@@ -1,4 +1,5 @@
 #include "library/core/dxCore.h"
+#include "platform/ui/Forms.h"
 
 #include <gtest/gtest.h>
 
@@ -113,6 +114,15 @@ TEST(UnitsLoader, RaisingFinalizeReachesTheCallerAndIsNotRunTwice) {
   EXPECT_EQ(GCalls, (Calls{"init A", "fin raising", "fin A"}));
 }
 
+TEST(GlobalObjectDestroyer, TheApplicationObjectOwnsItFromStartUp) {
+  ASSERT_NE(Application(), nullptr);
+  ASSERT_NE(GetGlobalObjectList(), nullptr);
+  bool owned = false;
+  for (int i = 0; i < Application()->ComponentCount(); ++i)
+    owned = owned || Application()->Components(i)->ClassType() == TdxGlobalObjectDestroyer::ClassInfo();
+  EXPECT_TRUE(owned);
+}
+
 TEST(UnitsLoader, TheProcessLoaderRunsInAnExecutable) {
   EXPECT_FALSE(IsInsideLibrary());
   TdxUnitsLoader* loader = GetUnitsLoader();
@@ -159,6 +169,7 @@ TEST(GlobalObjectDestroyer, ObjectsLiveUntilTheApplicationObjectGoesAndDieInOrde
   ScheduleGlobalObjectFree(late);
   EXPECT_EQ(late, nullptr);
   EXPECT_EQ(GCalls.back(), "free late");
+  dxSetApplicationObject(Application());
 }
 
 TEST(GlobalObjectDestroyer, ApplicationBeingDestroyedFreesAtOnce) {
@@ -170,7 +181,7 @@ TEST(GlobalObjectDestroyer, ApplicationBeingDestroyedFreesAtOnce) {
   ScheduleGlobalObjectFree(object);
   EXPECT_EQ(object, nullptr);
   EXPECT_EQ(GCalls, Calls{"free object"});
-  dxSetApplicationObject(nullptr);
+  dxSetApplicationObject(Application());
   application->Free();
 }
 
@@ -184,12 +195,13 @@ TEST(GlobalObjectDestroyer, WithoutApplicationObjectFreesAtOnce) {
   TTracked* none = nullptr;
   ScheduleGlobalObjectFree(none);  // nothing happens
   EXPECT_EQ(GCalls.size(), 1u);
+  dxSetApplicationObject(Application());
 }
 
-TEST(GlobalObjectDestroyer, ADestroyerMadeBeforeTheApplicationJoinsIt) {
+TEST(GlobalObjectDestroyer, TheDestroyerJoinsTheAnnouncedApplicationObject) {
   GCalls.clear();
   dxSetApplicationObject(nullptr);
-  ASSERT_NE(GetGlobalObjectList(), nullptr);  // made without an owner
+  ASSERT_NE(GetGlobalObjectList(), nullptr);  // belongs to no application object now
   TComponent* application = New<TComponent>(nullptr);
   dxSetApplicationObject(application);
   TTracked* object = New<TTracked>("object");
@@ -197,6 +209,7 @@ TEST(GlobalObjectDestroyer, ADestroyerMadeBeforeTheApplicationJoinsIt) {
   EXPECT_TRUE(GCalls.empty());
   application->Free();
   EXPECT_EQ(GCalls, Calls{"free object"});
+  dxSetApplicationObject(Application());
 }
 
 // ---------------------------------------------------------------------------
