@@ -1,7 +1,12 @@
 #include "app/AppUnits.h"
 
+#include "app/MainUnit.h"
 #include "app/UDefines.h"
+#include "components/settings/SettingsUnits.h"
 #include "library/core/CoreUnits.h"
+#include "library/editors/EditorsUnits.h"
+#include "library/graphics/GraphicsUnits.h"
+#include "library/stdctrls/StdCtrlsUnits.h"
 #include "platform/ui/UiUnits.h"
 
 std::span<const TUnit> AppUnits() {
@@ -9,10 +14,12 @@ std::span<const TUnit> AppUnits() {
   static constexpr TUnit units[] = {
       {L"UDefines", nullptr, &UDefinesFinalization},
       {L"UHexLoad", nullptr, nullptr},
+      {L"MainUnit", nullptr, &MainUnitFinalization},
   };
   return units;
 }
 
 std::vector<std::span<const TUnit>> ProgramUnitLayers() {
-  return {RuntimeUnits(), UiUnits(), LibraryCoreUnits(), AppUnits()};
+  return {RuntimeUnits(),         UiUnits(),          LibraryCoreUnits(), LibraryGraphicsUnits(),
+          LibraryEditorsUnits(),  LibraryStdCtrlsUnits(), SettingsUnits(),  AppUnits()};
 }

@@ -1,0 +1,12 @@
+#include "library/editors/EditorsUnits.h"
+
+#include "library/editors/cxDropDownEdit.h"
+
+std::span<const TUnit> LibraryEditorsUnits() {
+  // Each entry: {name, initialization, finalization}, in link order.
+  static constexpr TUnit units[] = {
+      {L"cxEdit", nullptr, nullptr},
+      {L"cxDropDownEdit", &cxDropDownEditInitialization, nullptr},
+  };
+  return units;
+}

@@ -1,0 +1,80 @@
+#include "library/editors/cxEdit.h"
+
+#include "platform/classes/Filer.h"
+
+void TcxCustomEditStyle::Publish(TPublisher<TcxCustomEditStyle>& P) {
+  P.Property(L"ButtonTransparency", &TcxCustomEditStyle::ButtonTransparency,
+             &TcxCustomEditStyle::SetButtonTransparency)
+      .Default(ebtNone);
+  P.Property(L"Font", &TcxCustomEditStyle::Font, &TcxCustomEditStyle::SetFont)
+      .Stored(&TcxCustomEditStyle::IsFontStored);
+  P.Property(L"HotTrack", &TcxCustomEditStyle::HotTrack, &TcxCustomEditStyle::SetHotTrack).Default(true);
+  P.Property(L"LookAndFeel", &TcxCustomEditStyle::LookAndFeel, &TcxCustomEditStyle::SetLookAndFeel);
+}
+
+void TcxCustomEditStyle::Create(TPersistent* AOwner) {
+  FOwner = AOwner;
+  FFont = New<TFont>();
+  FFont->SetOnChange(BindEvent<&TcxCustomEditStyle::FontChanged>(this));
+  FLookAndFeel = New<TcxLookAndFeel>(this);
+  FLookAndFeel->SetOnChanged(BindEvent<&TcxCustomEditStyle::LookAndFeelChanged>(this));
+}
+
+void TcxCustomEditStyle::Destroy() {
+  FreeAndNil(FLookAndFeel);
+  FreeAndNil(FFont);
+  inherited::Destroy();
+}
+
+void TcxCustomEditStyle::Assign(TPersistent* ASource) {
+  if (auto* source = dynamic_cast<TcxCustomEditStyle*>(ASource)) {
+    FHotTrack = source->FHotTrack;
+    FButtonTransparency = source->FButtonTransparency;
+    if (source->FFontAssigned) FFont->Assign(source->FFont);
+    FLookAndFeel->Assign(source->FLookAndFeel);
+    Changed();
+    return;
+  }
+  inherited::Assign(ASource);
+}
+
+void TcxCustomEditStyle::DefineProperties(TFiler* AFiler) {
+  inherited::DefineProperties(AFiler);
+  AFiler->DefineProperty(
+      L"IsFontAssigned", [this](TReader* AReader) { FFontAssigned = AReader->ReadBoolean(); },
+      [](TWriter* AWriter) { AWriter->WriteBoolean(true); }, FFontAssigned);
+}
+
+void TcxCustomEditStyle::SetHotTrack(bool AValue) {
+  if (FHotTrack == AValue) return;
+  FHotTrack = AValue;
+  Changed();
+}
+
+void TcxCustomEditStyle::SetButtonTransparency(TcxEditButtonTransparency AValue) {
+  if (FButtonTransparency == AValue) return;
+  FButtonTransparency = AValue;
+  Changed();
+}
+
+void TcxCustomEditStyle::FontChanged(TObject*) {
+  FFontAssigned = true;
+  Changed();
+}
+
+void TcxCustomEditStyle::LookAndFeelChanged(TObject*) { Changed(); }
+
+TcxEditStyles::~TcxEditStyles() {
+  FreeAndNil(FHot);
+  FreeAndNil(FFocused);
+  FreeAndNil(FDisabled);
+  FreeAndNil(FNormal);
+}
+
+void TcxEditStyles::Create(TPersistent* AOwner, TNotifyEvent AOnChanged) {
+  FNormal = New<TcxEditStyle>(AOwner);
+  FNormal->SetOnChanged(AOnChanged);
+  FDisabled = New<TcxEditStyle>(AOwner);
+  FFocused = New<TcxEditStyle>(AOwner);
+  FHot = New<TcxEditStyle>(AOwner);
+}

@@ -1,0 +1,98 @@
+// Editor styles.
+//
+// Classes in this file:
+//   TcxEditButtonTransparency   how an editor's buttons draw their background
+//   TcxCustomEditStyle, TcxEditStyle   an editor's look in one state
+//   TcxEditStyles               the four state styles an editor owns
+//
+// This is the minimal form of the editor styles: the values the main window's
+// controls store (HotTrack, ButtonTransparency, Font, LookAndFeel) with their
+// published names and defaults, kept so that form descriptions read the same
+// once the editor framework arrives. The controls that own them are built
+// over the class library's native controls, which draw themselves; only the
+// font is used for painting yet.
+#pragma once
+
+#include "library/lookandfeel/cxLookAndFeels.h"
+#include "platform/ui/Graphics.h"
+
+enum TcxEditButtonTransparency { ebtNone, ebtInactive, ebtAlways, ebtHideInactive, ebtHideUnselected };
+template <>
+struct TEnumInfo<TcxEditButtonTransparency> {
+  static constexpr const wchar_t* Name = L"TcxEditButtonTransparency";
+  static constexpr const wchar_t* Names[] = {L"ebtNone", L"ebtInactive", L"ebtAlways", L"ebtHideInactive",
+                                             L"ebtHideUnselected"};
+};
+
+class TcxCustomEditStyle : public TPersistent {
+  SK_CLASS(TcxCustomEditStyle, TPersistent)
+ public:
+  static void Publish(TPublisher<TcxCustomEditStyle>& P);
+
+  // AOwner is the control (it names the style in messages).
+  void Create(TPersistent* AOwner);
+  void Destroy() override;
+  void Assign(TPersistent* ASource) override;
+
+  bool HotTrack() const { return FHotTrack; }
+  void SetHotTrack(bool AValue);
+  TcxEditButtonTransparency ButtonTransparency() const { return FButtonTransparency; }
+  void SetButtonTransparency(TcxEditButtonTransparency AValue);
+  // The style's own font; in use once assigned (IsFontAssigned).
+  TFont* Font() const { return FFont; }
+  void SetFont(TFont* AValue) { FFont->Assign(AValue); }
+  bool IsFontAssigned() const { return FFontAssigned; }
+  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel; }
+  void SetLookAndFeel(TcxLookAndFeel* AValue) { FLookAndFeel->Assign(AValue); }
+
+  // Raised after each change.
+  TNotifyEvent OnChanged() const { return FOnChanged; }
+  void SetOnChanged(TNotifyEvent AValue) { FOnChanged = AValue; }
+
+ protected:
+  TPersistent* GetOwner() override { return FOwner; }
+  // "IsFontAssigned": stored with an assigned font, so that a font equal to
+  // the default one still counts as the style's own.
+  void DefineProperties(TFiler* AFiler) override;
+
+ private:
+  void FontChanged(TObject* Sender);
+  void LookAndFeelChanged(TObject* Sender);
+  void Changed() { CallEvent(FOnChanged, this); }
+  bool IsFontStored() const { return FFontAssigned; }
+
+  TPersistent* FOwner;
+  bool FHotTrack = true;
+  TcxEditButtonTransparency FButtonTransparency = ebtNone;
+  TFont* FFont;
+  bool FFontAssigned;
+  TcxLookAndFeel* FLookAndFeel;
+  TNotifyEvent FOnChanged;
+};
+
+class TcxEditStyle : public TcxCustomEditStyle {
+  SK_CLASS(TcxEditStyle, TcxCustomEditStyle)
+};
+
+// The normal, disabled, focused and hot styles of one control, freed with it.
+class TcxEditStyles {
+ public:
+  TcxEditStyles() = default;
+  ~TcxEditStyles();
+  TcxEditStyles(const TcxEditStyles&) = delete;
+  TcxEditStyles& operator=(const TcxEditStyles&) = delete;
+
+  // Makes the four styles; AOnChanged hears every change of the normal one.
+  void Create(TPersistent* AOwner, TNotifyEvent AOnChanged);
+
+  TcxEditStyle* Normal() const { return FNormal; }
+  TcxEditStyle* Disabled() const { return FDisabled; }
+  TcxEditStyle* Focused() const { return FFocused; }
+  TcxEditStyle* Hot() const { return FHot; }
+
+ private:
+  TcxEditStyle* FNormal = nullptr;
+  TcxEditStyle* FDisabled = nullptr;
+  TcxEditStyle* FFocused = nullptr;
+  TcxEditStyle* FHot = nullptr;
+};

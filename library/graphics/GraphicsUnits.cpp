@@ -1,0 +1,11 @@
+#include "library/graphics/GraphicsUnits.h"
+
+#include "library/graphics/cxImageList.h"
+
+std::span<const TUnit> LibraryGraphicsUnits() {
+  // Each entry: {name, initialization, finalization}, in link order.
+  static constexpr TUnit units[] = {
+      {L"cxImageList", &cxImageListInitialization, nullptr},
+  };
+  return units;
+}

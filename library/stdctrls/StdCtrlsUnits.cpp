@@ -1,0 +1,23 @@
+#include "library/stdctrls/StdCtrlsUnits.h"
+
+#include "library/stdctrls/cxButtons.h"
+#include "library/stdctrls/cxCheckBox.h"
+#include "library/stdctrls/cxGroupBox.h"
+#include "library/stdctrls/cxLabel.h"
+#include "library/stdctrls/cxListBox.h"
+#include "library/stdctrls/cxProgressBar.h"
+#include "library/stdctrls/dxActivityIndicator.h"
+
+std::span<const TUnit> LibraryStdCtrlsUnits() {
+  // Each entry: {name, initialization, finalization}, in link order.
+  static constexpr TUnit units[] = {
+      {L"cxProgressBar", &cxProgressBarInitialization, nullptr},
+      {L"dxActivityIndicator", &dxActivityIndicatorInitialization, nullptr},
+      {L"cxCheckBox", &cxCheckBoxInitialization, nullptr},
+      {L"cxGroupBox", &cxGroupBoxInitialization, nullptr},
+      {L"cxButtons", &cxButtonsInitialization, nullptr},
+      {L"cxListBox", &cxListBoxInitialization, nullptr},
+      {L"cxLabel", &cxLabelInitialization, nullptr},
+  };
+  return units;
+}

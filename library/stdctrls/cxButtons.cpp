@@ -1,0 +1,214 @@
+#include "library/stdctrls/cxButtons.h"
+
+// ---------------------------------------------------------------------------
+// TcxButtonColors
+
+void TcxButtonColors::Publish(TPublisher<TcxButtonColors>& P) {
+  // Each colour is stored only while it is assigned.
+  P.Property(L"Default", &TcxButtonColors::Default, &TcxButtonColors::SetDefault)
+      .Stored(&TcxButtonColors::IsStored<TcxButtonColors::iDefault>);
+  P.Property(L"DefaultText", &TcxButtonColors::DefaultText, &TcxButtonColors::SetDefaultText)
+      .Stored(&TcxButtonColors::IsStored<TcxButtonColors::iDefaultText>);
+  P.Property(L"Disabled", &TcxButtonColors::Disabled, &TcxButtonColors::SetDisabled)
+      .Stored(&TcxButtonColors::IsStored<TcxButtonColors::iDisabled>);
+  P.Property(L"DisabledText", &TcxButtonColors::DisabledText, &TcxButtonColors::SetDisabledText)
+      .Stored(&TcxButtonColors::IsStored<TcxButtonColors::iDisabledText>);
+  P.Property(L"Hot", &TcxButtonColors::Hot, &TcxButtonColors::SetHot)
+      .Stored(&TcxButtonColors::IsStored<TcxButtonColors::iHot>);
+  P.Property(L"HotText", &TcxButtonColors::HotText, &TcxButtonColors::SetHotText)
+      .Stored(&TcxButtonColors::IsStored<TcxButtonColors::iHotText>);
+  P.Property(L"Normal", &TcxButtonColors::Normal, &TcxButtonColors::SetNormal)
+      .Stored(&TcxButtonColors::IsStored<TcxButtonColors::iNormal>);
+  P.Property(L"NormalText", &TcxButtonColors::NormalText, &TcxButtonColors::SetNormalText)
+      .Stored(&TcxButtonColors::IsStored<TcxButtonColors::iNormalText>);
+  P.Property(L"Pressed", &TcxButtonColors::Pressed, &TcxButtonColors::SetPressed)
+      .Stored(&TcxButtonColors::IsStored<TcxButtonColors::iPressed>);
+  P.Property(L"PressedText", &TcxButtonColors::PressedText, &TcxButtonColors::SetPressedText)
+      .Stored(&TcxButtonColors::IsStored<TcxButtonColors::iPressedText>);
+}
+
+void TcxButtonColors::Create(TcxButton* AButton) {
+  FButton = AButton;
+  FColors.fill(clDefault);
+}
+
+void TcxButtonColors::Assign(TPersistent* ASource) {
+  if (auto* source = dynamic_cast<TcxButtonColors*>(ASource)) {
+    FColors = source->FColors;
+    FAssigned = source->FAssigned;
+    FButton->Invalidate();
+    return;
+  }
+  inherited::Assign(ASource);
+}
+
+void TcxButtonColors::SetColor(int AIndex, TColor AValue) {
+  const auto i = static_cast<std::size_t>(AIndex);
+  if (AValue == clNone || AValue == clDefault) {
+    FColors[i] = clDefault;
+    FAssigned &= ~(1u << AIndex);
+  } else {
+    if (IsAssigned(AIndex) && FColors[i] == AValue) return;
+    FColors[i] = AValue;
+    FAssigned |= 1u << AIndex;
+  }
+  FButton->Invalidate();
+}
+
+TPersistent* TcxButtonColors::GetOwner() { return FButton; }
+
+// ---------------------------------------------------------------------------
+// TcxButtonImageOptions
+
+void TcxButtonImageOptions::Publish(TPublisher<TcxButtonImageOptions>& P) {
+  P.Property(L"ImageIndex", &TcxButtonImageOptions::ImageIndex, &TcxButtonImageOptions::SetImageIndex).Default(-1);
+  P.Property(L"Images", &TcxButtonImageOptions::Images, &TcxButtonImageOptions::SetImages);
+}
+
+void TcxButtonImageOptions::Create(TcxButton* AButton) { FButton = AButton; }
+
+void TcxButtonImageOptions::Assign(TPersistent* ASource) {
+  if (auto* source = dynamic_cast<TcxButtonImageOptions*>(ASource)) {
+    SetImages(source->FImages);
+    SetImageIndex(source->FImageIndex);
+    return;
+  }
+  inherited::Assign(ASource);
+}
+
+void TcxButtonImageOptions::SetImages(TCustomImageList* AValue) {
+  if (FImages == AValue) return;
+  if (FImages) FImages->RemoveFreeNotification(FButton);
+  FImages = AValue;
+  if (FImages) FImages->FreeNotification(FButton);
+  FButton->Invalidate();
+}
+
+void TcxButtonImageOptions::SetImageIndex(int AValue) {
+  if (FImageIndex == AValue) return;
+  FImageIndex = AValue;
+  FButton->Invalidate();
+}
+
+TPersistent* TcxButtonImageOptions::GetOwner() { return FButton; }
+
+// ---------------------------------------------------------------------------
+// TcxButton
+
+void TcxButton::Publish(TPublisher<TcxButton>& P) {
+  P.Property(L"Colors", &TcxButton::Colors, &TcxButton::SetColors);
+  P.Property(L"LookAndFeel", &TcxButton::LookAndFeel, &TcxButton::SetLookAndFeel);
+  P.Property(L"OptionsImage", &TcxButton::OptionsImage, &TcxButton::SetOptionsImage);
+  P.Message<&TcxButton::CNDrawItem>(CN_DRAWITEM);
+  P.Message<&TcxButton::CMTextChanged>(CM_TEXTCHANGED);
+  P.Message<&TcxButton::CMEnabledChanged>(CM_ENABLEDCHANGED);
+}
+
+void TcxButton::Create(TComponent* AOwner) {
+  inherited::Create(AOwner);
+  FColors = New<TcxButtonColors>(this);
+  FOptionsImage = New<TcxButtonImageOptions>(this);
+  FLookAndFeel = New<TcxLookAndFeel>(this);
+  FCanvas = New<TCanvas>();
+  SetBounds(Left(), Top(), 75, 25);
+}
+
+void TcxButton::Destroy() {
+  if (FOptionsImage) FOptionsImage->SetImages(nullptr);
+  FreeAndNil(FCanvas);
+  FreeAndNil(FLookAndFeel);
+  FreeAndNil(FOptionsImage);
+  FreeAndNil(FColors);
+  inherited::Destroy();
+}
+
+void TcxButton::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  Params.Style = (Params.Style & ~static_cast<DWORD>(BS_TYPEMASK)) | BS_OWNERDRAW;
+  // Without double clicks, a quick second click is a second click.
+  Params.WindowClass.style &= ~static_cast<UINT>(CS_DBLCLKS);
+}
+
+void TcxButton::SetButtonStyle(bool) {
+  // The window stays owner-drawn; the default frame is painted by Paint.
+  Invalidate();
+}
+
+void TcxButton::Notification(TComponent* AComponent, TOperation AOperation) {
+  inherited::Notification(AComponent, AOperation);
+  if (AOperation == opRemove && FOptionsImage && AComponent == FOptionsImage->FImages) {
+    FOptionsImage->FImages = nullptr;
+    Invalidate();
+  }
+}
+
+void TcxButton::CMTextChanged(TMessage& Message) {
+  InheritedMessage<TcxButton>(Message);
+  Invalidate();
+}
+
+void TcxButton::CMEnabledChanged(TMessage& Message) {
+  InheritedMessage<TcxButton>(Message);
+  Invalidate();
+}
+
+TColor TcxButton::FaceColor(bool APressed) const {
+  using C = TcxButtonColors;
+  if (!Enabled() && FColors->IsAssigned(C::iDisabled)) return FColors->Disabled();
+  if (APressed && FColors->IsAssigned(C::iPressed)) return FColors->Pressed();
+  if (FColors->IsAssigned(C::iDefault)) return FColors->Default();
+  if (FColors->IsAssigned(C::iNormal)) return FColors->Normal();
+  return clBtnFace;
+}
+
+void TcxButton::CNDrawItem(TMessage& Message) {
+  Paint(*reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam));
+  Message.Result = TRUE;
+}
+
+void TcxButton::Paint(const DRAWITEMSTRUCT& AItem) {
+  const bool pressed = (AItem.itemState & ODS_SELECTED) != 0;
+  const bool focused = (AItem.itemState & ODS_FOCUS) != 0;
+  RECT r = AItem.rcItem;
+  FCanvas->SetHandle(AItem.hDC);
+  FCanvas->Brush()->SetColor(FaceColor(pressed));
+  FCanvas->FillRect(TRect(r.left, r.top, r.right, r.bottom));
+  if (focused || Active()) {
+    FCanvas->Brush()->SetColor(clWindowFrame);
+    FCanvas->FrameRect(TRect(r.left, r.top, r.right, r.bottom));
+    InflateRect(&r, -1, -1);
+  }
+  DrawEdge(AItem.hDC, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
+
+  // Glyph and caption side by side, centred together.
+  const String caption = Caption();
+  FCanvas->Font()->Assign(Font());
+  TCustomImageList* images = FOptionsImage->Images();
+  const int index = FOptionsImage->ImageIndex();
+  const bool hasGlyph = images && index >= 0 && index < images->Count();
+  const int glyphWidth = hasGlyph ? images->Width() : 0;
+  const TSize text = caption.empty() ? TSize{0, 0} : FCanvas->TextExtent(StringReplace(caption, L"&", L"", {}));
+  const int gap = hasGlyph && !caption.empty() ? 4 : 0;
+  const int shift = pressed ? 1 : 0;
+  int x = (r.left + r.right - (glyphWidth + gap + text.cx)) / 2 + shift;
+  if (hasGlyph) {
+    images->Draw(FCanvas, x, (r.top + r.bottom - images->Height()) / 2 + shift, index, Enabled());
+    x += glyphWidth + gap;
+  }
+  if (!caption.empty()) {
+    RECT tr{x, r.top + shift, x + text.cx + 1, r.bottom + shift};
+    SetBkMode(AItem.hDC, TRANSPARENT);
+    HGDIOBJ old = SelectObject(AItem.hDC, FCanvas->Font()->Handle());
+    SetTextColor(AItem.hDC, ColorToColorRef(Enabled() ? clBtnText : clGrayText));
+    DrawTextW(AItem.hDC, caption.c_str(), static_cast<int>(caption.size()), &tr, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    SelectObject(AItem.hDC, old);
+  }
+  if (focused) {
+    RECT fr = r;
+    InflateRect(&fr, -2, -2);
+    DrawFocusRect(AItem.hDC, &fr);
+  }
+  FCanvas->SetHandle(nullptr);
+}
+
+void cxButtonsInitialization() { RegisterClasses({TcxButton::ClassInfo()}); }

@@ -1,0 +1,38 @@
+// The group box.
+//
+// This is the minimal form of the group box: the class with the properties
+// the main window and its form description use (Caption, ParentBackground,
+// the four state styles' LookAndFeel), over the class library's group box,
+// which draws the frame and caption and holds the child controls.
+#pragma once
+
+#include "library/editors/cxEdit.h"
+#include "platform/ui/StdCtrls.h"
+
+class TcxGroupBox : public TCustomGroupBox {
+  SK_CLASS(TcxGroupBox, TCustomGroupBox)
+ public:
+  static void Publish(TPublisher<TcxGroupBox>& P);
+
+  void Create(TComponent* AOwner) override;
+
+  // Whether the parent's background shows through (else the box fills its
+  // own colour).
+  bool ParentBackground() const { return ControlStyle().Contains(csParentBackground); }
+  void SetParentBackground(bool AValue);
+
+  TcxEditStyle* Style() const { return FStyles.Normal(); }
+  void SetStyle(TcxEditStyle* AValue) { FStyles.Normal()->Assign(AValue); }
+  TcxEditStyle* StyleDisabled() const { return FStyles.Disabled(); }
+  void SetStyleDisabled(TcxEditStyle* AValue) { FStyles.Disabled()->Assign(AValue); }
+  TcxEditStyle* StyleFocused() const { return FStyles.Focused(); }
+  void SetStyleFocused(TcxEditStyle* AValue) { FStyles.Focused()->Assign(AValue); }
+  TcxEditStyle* StyleHot() const { return FStyles.Hot(); }
+  void SetStyleHot(TcxEditStyle* AValue) { FStyles.Hot()->Assign(AValue); }
+
+ private:
+  TcxEditStyles FStyles;
+};
+
+// Unit start-up: registers the class by name.
+void cxGroupBoxInitialization();

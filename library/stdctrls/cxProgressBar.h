@@ -1,0 +1,100 @@
+// The progress bar.
+//
+// Classes in this file:
+//   TcxProgressBarProperties   range, colours and text settings
+//   TcxProgressBar             the progress bar
+//
+// This is the minimal form of the progress bar: the class with the properties
+// the main window and its form description use (Position, Properties.Min,
+// Max, BeginColor, PeakValue, SolidTextColor, Style.Font, the four state
+// styles' LookAndFeel). It paints a solid bar in BeginColor over the window
+// colour inside a flat frame, with the percentage centred in the style's font.
+#pragma once
+
+#include "library/editors/cxEdit.h"
+#include "platform/ui/Controls.h"
+
+class TcxProgressBar;
+
+class TcxProgressBarProperties : public TPersistent {
+  SK_CLASS(TcxProgressBarProperties, TPersistent)
+ public:
+  static void Publish(TPublisher<TcxProgressBarProperties>& P);
+
+  void Create(TcxProgressBar* ABar);
+  void Assign(TPersistent* ASource) override;
+
+  TColor BeginColor() const { return FBeginColor; }
+  void SetBeginColor(TColor AValue);
+  double Min() const { return FMin; }
+  void SetMin(double AValue);
+  double Max() const { return FMax; }
+  void SetMax(double AValue);
+  double PeakValue() const { return FPeakValue; }
+  void SetPeakValue(double AValue);
+  bool SolidTextColor() const { return FSolidTextColor; }
+  void SetSolidTextColor(bool AValue);
+
+ protected:
+  TPersistent* GetOwner() override;
+
+ private:
+  void Changed();
+  bool IsMinStored() const { return FMin != 0; }
+  bool IsMaxStored() const { return FMax != 100; }
+  bool IsPeakValueStored() const { return FPeakValue != 0; }
+
+  TcxProgressBar* FBar;
+  TColor FBeginColor;
+  double FMin;
+  double FMax;
+  double FPeakValue;
+  bool FSolidTextColor;
+};
+
+class TcxProgressBar : public TCustomControl {
+  SK_CLASS(TcxProgressBar, TCustomControl)
+ public:
+  static void Publish(TPublisher<TcxProgressBar>& P);
+
+  void Create(TComponent* AOwner) override;
+  void Destroy() override;
+
+  TcxProgressBarProperties* Properties() const { return FProperties; }
+  void SetProperties(TcxProgressBarProperties* AValue) { FProperties->Assign(AValue); }
+  // An equal value is ignored; outside loading the value is clamped to
+  // Min..Max when Max exceeds Min.
+  double Position() const { return FPosition; }
+  void SetPosition(double AValue);
+
+  TcxEditStyle* Style() const { return FStyles.Normal(); }
+  void SetStyle(TcxEditStyle* AValue) { FStyles.Normal()->Assign(AValue); }
+  TcxEditStyle* StyleDisabled() const { return FStyles.Disabled(); }
+  void SetStyleDisabled(TcxEditStyle* AValue) { FStyles.Disabled()->Assign(AValue); }
+  TcxEditStyle* StyleFocused() const { return FStyles.Focused(); }
+  void SetStyleFocused(TcxEditStyle* AValue) { FStyles.Focused()->Assign(AValue); }
+  TcxEditStyle* StyleHot() const { return FStyles.Hot(); }
+  void SetStyleHot(TcxEditStyle* AValue) { FStyles.Hot()->Assign(AValue); }
+
+  // The text the bar shows ("42 %").
+  String DisplayText() const;
+  // The filled part of the client area.
+  TRect BarRect();
+
+ protected:
+  void Paint() override;
+  void Loaded() override;
+
+ private:
+  friend class TcxProgressBarProperties;
+  void StyleChanged(TObject* Sender);
+  double Clamped(double AValue) const;
+  bool IsPositionStored() const { return FPosition != 0; }
+
+  TcxProgressBarProperties* FProperties;
+  double FPosition;
+  TcxEditStyles FStyles;
+};
+
+// Unit start-up: registers the class by name.
+void cxProgressBarInitialization();
