@@ -303,7 +303,8 @@ class TControl : public TComponent {
   int ClientHeight() { return ClientRect().Height(); }
   void SetClientHeight(int AValue);
   void SetClientSize(const TSize& AValue);
-  TPoint ClientOrigin();
+  // The screen position of the client area's top-left corner.
+  virtual TPoint ClientOrigin();
   TPoint ClientToScreen(const TPoint& P) { return P + ClientOrigin(); }
   TPoint ScreenToClient(const TPoint& P) { return P - ClientOrigin(); }
   TPoint ClientToParent(const TPoint& P, TWinControl* AParent = nullptr);
@@ -443,6 +444,7 @@ class TControl : public TComponent {
   void UpdateAnchorRules();
   void SetTextField(const String& AValue) { FText = AValue; }
   const String& TextField() const { return FText; }
+  // Sets the colour a class starts with (no change messages, no tie cut).
   virtual void ApplyDefaultColor(TColor AValue) { FColor = AValue; }
   // Whether a stored value differs from what the parent would give.
   bool IsColorStored() const { return !FParentColor; }
@@ -601,6 +603,7 @@ class TWinControl : public TControl {
   void Realign();
   bool AlignDisabled() const { return FAlignLevel > 0; }
   TRect ClientRect() override;
+  TPoint ClientOrigin() override;
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void SetZOrder(bool ATopMost) override;
   void ChangeScale(int M, int D, bool AIsDpiChange) override;
@@ -678,6 +681,7 @@ class TWinControl : public TControl {
   virtual void PaintWindow(HDC DC);
   void PaintHandler(TMessage& Message);
   HWND GetDeviceContextWindow() override { return Handle(); }
+  void ApplyDefaultColor(TColor AValue) override;
   void FontChanged(TObject* Sender) override;
 
   // Message handlers

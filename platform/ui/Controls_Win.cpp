@@ -632,6 +632,11 @@ void TWinControl::CMEnabledChanged(TMessage&) {
   if (FHandle) EnableWindow(FHandle, Enabled());
 }
 
+void TWinControl::ApplyDefaultColor(TColor AValue) {
+  inherited::ApplyDefaultColor(AValue);
+  if (FBrush) FBrush->SetColor(AValue);
+}
+
 void TWinControl::CMColorChanged(TMessage&) {
   FBrush->SetColor(Color());
   NotifyControls(CM_PARENTCOLORCHANGED);
@@ -977,6 +982,12 @@ TRect TWinControl::ClientRect() {
     return TRect(r);
   }
   return inherited::ClientRect();
+}
+
+TPoint TWinControl::ClientOrigin() {
+  POINT p{0, 0};
+  ::ClientToScreen(Handle(), &p);
+  return TPoint(p);
 }
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {

@@ -68,7 +68,6 @@ void TCustomForm::CreateNew(TComponent* AOwner) {
   FVisible = false;
   SetParentColor(false);
   ApplyDefaultColor(clBtnFace);
-  Brush()->SetColor(clBtnFace);
   SetParentFont(false);
   SetParentShowHint(false);
   FBorderStyle = bsSizeable;

@@ -1,0 +1,173 @@
+#include "tests/platform_ui/UiTestClasses.h"
+
+// ---------------------------------------------------------------------------
+// TTestEdit
+
+void TTestEdit::Create(TComponent* AOwner) {
+  inherited::Create(AOwner);
+  SetBounds(0, 0, 100, 21);
+  SetTabStop(true);
+  SetParentColor(false);
+  ApplyDefaultColor(clWindow);
+}
+
+void TTestEdit::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  CreateSubClass(Params, L"EDIT");
+  Params.Style |= ES_AUTOHSCROLL;
+  Params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+void TTestEdit::KeyDown(WORD& Key, TShiftState Shift) {
+  KeysDown.push_back(Key);
+  inherited::KeyDown(Key, Shift);
+}
+
+void TTestEdit::KeyPress(wchar_t& Key) {
+  Chars.push_back(Key);
+  inherited::KeyPress(Key);
+}
+
+// ---------------------------------------------------------------------------
+// TTestButton
+
+void TTestButton::Publish(TPublisher<TTestButton>& P) {
+  P.Message<&TTestButton::CNCommand>(CN_COMMAND);
+  P.Message<&TTestButton::CMDialogChar>(CM_DIALOGCHAR);
+}
+
+void TTestButton::Create(TComponent* AOwner) {
+  inherited::Create(AOwner);
+  SetBounds(0, 0, 75, 25);
+  SetTabStop(true);
+  ControlStyle() = {csSetCaption, csDoubleClicks};
+}
+
+void TTestButton::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  CreateSubClass(Params, L"BUTTON");
+  Params.Style |= BS_PUSHBUTTON;
+}
+
+void TTestButton::CNCommand(TMessage& Message) {
+  if (HIWORD(Message.WParam) == BN_CLICKED) Click();
+}
+
+void TTestButton::CMDialogChar(TMessage& Message) {
+  if (IsAccel(static_cast<wchar_t>(Message.WParam), Caption()) && CanFocus()) {
+    Click();
+    Message.Result = 1;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// TTestGroup, TTestSwatch, TTestGraphic
+
+void TTestGroup::Create(TComponent* AOwner) {
+  inherited::Create(AOwner);
+  ControlStyle().Include(csAcceptsControls);
+  SetBounds(0, 0, 100, 60);
+}
+
+void TTestSwatch::Create(TComponent* AOwner) {
+  inherited::Create(AOwner);
+  SetBounds(0, 0, 40, 30);
+  SetParentColor(false);
+  ApplyDefaultColor(clRed);
+}
+
+void TTestSwatch::Paint() {
+  ++Paints;
+  Canvas()->Brush()->SetColor(Color());
+  Canvas()->FillRect(ClientRect());
+  Canvas()->Brush()->SetColor(clBlack);
+  Canvas()->FillRect(Bounds(5, 5, 10, 10));
+}
+
+void TTestGraphic::Create(TComponent* AOwner) {
+  inherited::Create(AOwner);
+  SetBounds(0, 0, 40, 30);
+  SetParentColor(false);
+  ApplyDefaultColor(clBlue);
+}
+
+void TTestGraphic::Paint() {
+  ++Paints;
+  Canvas()->Brush()->SetColor(Color());
+  Canvas()->FillRect(ClientRect());
+  Canvas()->Brush()->SetColor(clBlack);
+  Canvas()->FillRect(Bounds(5, 5, 10, 10));
+}
+
+void RegisterUiTestClasses() {
+  RegisterClasses({TTestEdit::ClassInfo(), TTestButton::ClassInfo(), TTestGroup::ClassInfo(),
+                   TTestSwatch::ClassInfo(), TTestGraphic::ClassInfo()});
+}
+
+// ---------------------------------------------------------------------------
+// Loop and input
+
+bool AppPumpUntil(const std::function<bool()>& APredicate, unsigned ATimeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + ATimeoutMs;
+  for (;;) {
+    Application()->ProcessMessages();
+    if (APredicate()) return true;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= deadline) return false;
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 50)), QS_ALLINPUT,
+                                MWMO_INPUTAVAILABLE);
+  }
+}
+
+void AppPumpPending() { Application()->ProcessMessages(); }
+
+void SendKey(WORD AKey, bool AShift) {
+  std::vector<INPUT> inputs;
+  auto key = [&](WORD AVk, bool AUp) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wVk = AVk;
+    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(AVk, MAPVK_VK_TO_VSC));
+    in.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
+    inputs.push_back(in);
+  };
+  if (AShift) key(VK_SHIFT, false);
+  key(AKey, false);
+  key(AKey, true);
+  if (AShift) key(VK_SHIFT, true);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void SendClick(const TPoint& AScreenPos) {
+  const int w = GetSystemMetrics(SM_CXSCREEN);
+  const int h = GetSystemMetrics(SM_CYSCREEN);
+  auto send = [&](DWORD AFlags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(AScreenPos.X, 65536, w) + 1;
+    in.mi.dy = MulDiv(AScreenPos.Y, 65536, h) + 1;
+    in.mi.dwFlags = AFlags | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof(INPUT));
+  };
+  // The display reports pointer moves of its own; each step waits until the
+  // system has taken the previous one.
+  auto at = [&] {
+    POINT p{};
+    return GetCursorPos(&p) && p.x == AScreenPos.X && p.y == AScreenPos.Y;
+  };
+  send(MOUSEEVENTF_MOVE);
+  if (!AppPumpUntil(at, 1000)) {
+    SetCursorPos(AScreenPos.X, AScreenPos.Y);
+    AppPumpUntil(at, 1000);
+  }
+  send(MOUSEEVENTF_LEFTDOWN);
+  AppPumpUntil([] { return GetAsyncKeyState(VK_LBUTTON) < 0; }, 1000);
+  send(MOUSEEVENTF_LEFTUP);
+  AppPumpUntil([] { return GetAsyncKeyState(VK_LBUTTON) >= 0; }, 1000);
+}
+
+bool BringFormToFront(TCustomForm* AForm) {
+  HWND wnd = AForm->Handle();
+  SetForegroundWindow(wnd);
+  return AppPumpUntil([wnd] { return GetForegroundWindow() == wnd && GetActiveWindow() == wnd; });
+}
