@@ -119,7 +119,9 @@ namespace {
 std::atomic<TCallbackExceptionHandler> GCallbackExceptionHandler{nullptr};
 }
 
-void SetCallbackExceptionHandler(TCallbackExceptionHandler AHandler) { GCallbackExceptionHandler = AHandler; }
+TCallbackExceptionHandler SetCallbackExceptionHandler(TCallbackExceptionHandler AHandler) {
+  return GCallbackExceptionHandler.exchange(AHandler);
+}
 
 void HandleCallbackException(TObject* ASender) noexcept {
   try {

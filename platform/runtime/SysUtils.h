@@ -176,7 +176,8 @@ inline void Win32Check(BOOL AValue) { if (!AValue) RaiseLastOSError(); }
 // installs its own, which shows them. Call HandleCallbackException from
 // inside a catch block: the handler reads std::current_exception().
 using TCallbackExceptionHandler = void (*)(TObject* ASender);
-void SetCallbackExceptionHandler(TCallbackExceptionHandler AHandler);
+// Answers the handler that was installed before.
+TCallbackExceptionHandler SetCallbackExceptionHandler(TCallbackExceptionHandler AHandler);
 void HandleCallbackException(TObject* ASender) noexcept;
 
 // The message of the exception being handled (for catch (...) blocks):

@@ -191,7 +191,9 @@ TEST_F(FormsInputTest, AcceleratorClicksItsButton) {
 TEST_F(FormsInputTest, ExceptionInClickHandlerIsReportedAndTheLoopGoesOn) {
   ASSERT_TRUE(ShowAndActivate());
   SendClick(CenterOf(FForm->Find<TTestButton>(L"FailButton")));
-  ASSERT_TRUE(AppPumpUntil([&] { return FRecorder->Messages.size() == 1; }));
+  ASSERT_TRUE(AppPumpUntil([&] { return FRecorder->Messages.size() == 1; }))
+      << "downs " << FForm->Find<TTestButton>(L"FailButton")->Downs << " ups "
+      << FForm->Find<TTestButton>(L"FailButton")->Ups << " fail clicks " << FForm->FailClicks;
   EXPECT_EQ(String(L"'9600x' ist kein gültiger Integerwert"), FRecorder->Messages[0]);
   // The same loop still delivers input.
   SendClick(CenterOf(FForm->Find<TTestButton>(L"OkButton")));

@@ -30,11 +30,21 @@ class TTestButton : public TWinControl {
  public:
   static void Publish(TPublisher<TTestButton>& P);
   void Create(TComponent* AOwner) override;
+  int Downs = 0;
+  int Ups = 0;
 
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CNCommand(TMessage& Message);
   void CMDialogChar(TMessage& Message);
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override {
+    ++Downs;
+    inherited::MouseDown(Button, Shift, X, Y);
+  }
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override {
+    ++Ups;
+    inherited::MouseUp(Button, Shift, X, Y);
+  }
 };
 
 // A plain container.

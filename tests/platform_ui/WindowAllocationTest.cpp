@@ -56,7 +56,6 @@ class WindowAllocationTest : public testing::Test {
   void TearDown() override {
     DeallocateHWnd(FReceiver->Wnd);
     FreeAndNil(FReceiver);
-    SetCallbackExceptionHandler(nullptr);
     EXPECT_EQ(FWindows, ThreadWindowCount()) << "window leaked";
   }
   TReceiver* FReceiver = nullptr;
@@ -80,13 +79,14 @@ TEST_F(WindowAllocationTest, MessagesReachTheMethodAndItsResultReturns) {
 }
 
 TEST_F(WindowAllocationTest, ExceptionInTheMethodGoesToTheCallbackHandler) {
-  SetCallbackExceptionHandler(&RecordException);
+  const TCallbackExceptionHandler old = SetCallbackExceptionHandler(&RecordException);
   GLastSender = nullptr;
   GHandled = 0;
   FReceiver->Wnd = AllocateHWnd(BindEvent<&TReceiver::WndProc>(FReceiver));
   EXPECT_EQ(0, SendMessageW(FReceiver->Wnd, TReceiver::Fail, 0, 0));
   EXPECT_EQ(1, GHandled);
   EXPECT_EQ(FReceiver, GLastSender);
+  SetCallbackExceptionHandler(old);
   // The window keeps working afterwards.
   EXPECT_EQ(5, SendMessageW(FReceiver->Wnd, TReceiver::Ping, 2, 3));
 }
