@@ -50,6 +50,7 @@ object MainForm: TMainForm
       StyleDisabled.LookAndFeel.NativeStyle = False
       StyleFocused.LookAndFeel.NativeStyle = False
       StyleHot.LookAndFeel.NativeStyle = False
+      TabOrder = 1
     end
     object cxLabel2: TcxLabel
       Left = 12
@@ -59,6 +60,7 @@ object MainForm: TMainForm
       StyleDisabled.LookAndFeel.NativeStyle = False
       StyleFocused.LookAndFeel.NativeStyle = False
       StyleHot.LookAndFeel.NativeStyle = False
+      TabOrder = 2
     end
     object CB_Baudrate: TcxComboBox
       Left = 66
@@ -239,6 +241,7 @@ object MainForm: TMainForm
     Properties.DotColor = -32768
     Properties.DotSize = 5
     LookAndFeel.NativeStyle = False
+    TabOrder = 8
   end
   object cxGroupBox3: TcxGroupBox
     Left = 8

@@ -1,15 +1,74 @@
 #include "library/stdctrls/cxLabel.h"
 
+#include "platform/runtime/SysUtils.h"
+
 void TcxLabel::Publish(TPublisher<TcxLabel>& P) {
+  P.Property(L"AutoSize", &TcxLabel::AutoSize, &TcxLabel::SetAutoSize).Default(true);
   P.Property(L"Style", &TcxLabel::Style, &TcxLabel::SetStyle);
   P.Property(L"StyleDisabled", &TcxLabel::StyleDisabled, &TcxLabel::SetStyleDisabled);
   P.Property(L"StyleFocused", &TcxLabel::StyleFocused, &TcxLabel::SetStyleFocused);
   P.Property(L"StyleHot", &TcxLabel::StyleHot, &TcxLabel::SetStyleHot);
+  P.Message<&TcxLabel::CMTextChanged>(CM_TEXTCHANGED);
+  P.Message<&TcxLabel::CMFontChanged>(CM_FONTCHANGED);
 }
 
 void TcxLabel::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
+  FAutoSize = true;
   FStyles.Create(this, nullptr);
+  SetTabStop(false);
+  SetBounds(Left(), Top(), 37, 17);
+}
+
+void TcxLabel::SetAutoSize(bool AValue) {
+  if (FAutoSize == AValue) return;
+  FAutoSize = AValue;
+  AdjustToCaption();
+}
+
+void TcxLabel::Loaded() {
+  inherited::Loaded();
+  AdjustToCaption();
+}
+
+void TcxLabel::CMTextChanged(TMessage& Message) {
+  InheritedMessage<TcxLabel>(Message);
+  AdjustToCaption();
+  Invalidate();
+}
+
+void TcxLabel::CMFontChanged(TMessage& Message) {
+  InheritedMessage<TcxLabel>(Message);
+  AdjustToCaption();
+  Invalidate();
+}
+
+void TcxLabel::AdjustToCaption() {
+  if (!FAutoSize || ComponentState().Contains(csLoading)) return;
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, Font()->Handle());
+  const String text = StringReplace(Caption(), L"&", L"", {});
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  SetBounds(Left(), Top(), extent.cx + 2, metrics.tmHeight + 4);
+}
+
+void TcxLabel::Paint() {
+  TCanvas* canvas = Canvas();
+  const TRect client = ClientRect();
+  canvas->Brush()->SetStyle(bsSolid);
+  canvas->Brush()->SetColor(Color());
+  canvas->FillRect(client);
+  canvas->Font()->Assign(Font());
+  if (!Enabled()) canvas->Font()->SetColor(clGrayText);
+  canvas->Brush()->SetStyle(bsClear);
+  RECT r{client.Left, client.Top, client.Right, client.Bottom};
+  const String caption = Caption();
+  DrawTextW(canvas->Handle(), caption.c_str(), static_cast<int>(caption.size()), &r, DT_LEFT | DT_TOP);
 }
 
 void cxLabelInitialization() { RegisterClasses({TcxLabel::ClassInfo()}); }

@@ -2,19 +2,23 @@
 //
 // This is the minimal form of the label: the class with the properties the
 // main window and its form description use (Caption, the four state styles'
-// LookAndFeel), over the class library's label, which draws its caption on
-// the parent.
+// LookAndFeel). Like the library's own label it is a window of its own that
+// never takes the focus, sizes itself to its caption (AutoSize) and draws the
+// caption at its top left over the parent's colour.
 #pragma once
 
 #include "library/editors/cxEdit.h"
-#include "platform/ui/StdCtrls.h"
+#include "platform/ui/Controls.h"
 
-class TcxLabel : public TCustomLabel {
-  SK_CLASS(TcxLabel, TCustomLabel)
+class TcxLabel : public TCustomControl {
+  SK_CLASS(TcxLabel, TCustomControl)
  public:
   static void Publish(TPublisher<TcxLabel>& P);
 
   void Create(TComponent* AOwner) override;
+
+  bool AutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool AValue);
 
   TcxEditStyle* Style() const { return FStyles.Normal(); }
   void SetStyle(TcxEditStyle* AValue) { FStyles.Normal()->Assign(AValue); }
@@ -25,7 +29,16 @@ class TcxLabel : public TCustomLabel {
   TcxEditStyle* StyleHot() const { return FStyles.Hot(); }
   void SetStyleHot(TcxEditStyle* AValue) { FStyles.Hot()->Assign(AValue); }
 
+ protected:
+  void Paint() override;
+  void Loaded() override;
+  void CMTextChanged(TMessage& Message);
+  void CMFontChanged(TMessage& Message);
+
  private:
+  void AdjustToCaption();
+
+  bool FAutoSize;
   TcxEditStyles FStyles;
 };
 
