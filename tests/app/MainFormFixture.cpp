@@ -33,6 +33,13 @@ void MainFormFixture::TearDown() {
   DrainQuit();
 }
 
+void MainFormFixture::ShowForm() {
+  const TNotifyEvent onShow = Form->OnShow();
+  Form->SetOnShow(nullptr);
+  Form->Show();
+  Form->SetOnShow(onShow);
+}
+
 void MainFormFixture::DrainQuit() {
   MSG msg{};
   while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {

@@ -10,15 +10,19 @@
 #include <string>
 
 class MainFormFixture : public testing::Test {
+ public:
+  // The bytes of a file (empty when it cannot be read).
+  static std::string FileText(const String& AFileName);
+
  protected:
   void SetUp() override;
   void TearDown() override;
 
+  // Shows the window without its OnShow handler, whose port check belongs to
+  // the tests that own the system's port list (SerialPortListTest.cpp).
+  void ShowForm();
   // Removes a quit request that closing the main form left in the queue.
   static void DrainQuit();
-  // The bytes of a file (empty when it cannot be read).
-  static std::string FileText(const String& AFileName);
-
   TScratchDir Dir;
   TRecordedDialogs Dialogs;
   TMainForm* Form = nullptr;

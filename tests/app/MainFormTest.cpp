@@ -218,7 +218,7 @@ TEST_F(MainFormFixture, CloseQueryAsksOnlyWhileFlashing) {
 }
 
 TEST_F(MainFormFixture, AnsweringNoKeepsTheWindowWhileFlashing) {
-  Form->Show();
+  ShowForm();
   FlasherState = StateFlashing;
   Dialogs->AnswerBox = IDNO;
   Form->Close();
@@ -250,7 +250,7 @@ TEST_F(MainFormFixture, TimerClosesOnlyAfterASuccessfulFlashWithTheOptionChecked
 }
 
 TEST_F(MainFormFixture, TheRunningTimerClosesTheWindowWithinASecond) {
-  Form->Show();
+  ShowForm();
   Form->CB_EndAfterFlash->SetChecked(true);
   FlashedOK = true;
   FlasherState = StateFinished;
@@ -279,12 +279,12 @@ TEST_F(MainFormFixture, ShowLoadsTheStoredSettingsEvenAnUnlistedRate) {
 }
 
 TEST_F(MainFormFixture, QuitButtonAndTheUnboundHandlerClose) {
-  Form->Show();
+  ShowForm();
   Form->BTN_BeendenClick(Form->BTN_Beenden);
   EXPECT_TRUE(Application()->Terminated());
   Application()->ResetTerminated();
   DrainQuit();
-  Form->Show();
+  ShowForm();
   Form->dxBarButton1Click(nullptr);
   EXPECT_TRUE(Application()->Terminated());
 }
@@ -333,7 +333,7 @@ TEST_F(MainFormFixture, APortThatCannotBeOpenedIsReported) {
 // Dialog position and the real dialog window
 
 TEST_F(MainFormFixture, DialogsStandAtTheMainWindowPlusOneHundred) {
-  Form->Show();
+  ShowForm();
   RECT r{};
   GetWindowRect(Form->Handle(), &r);
   // poDesktopCenter moved the window away from the stored 426, 617.

@@ -1,0 +1,255 @@
+// The program's start with and without serial ports. These tests empty and
+// fill the system's port list (HKLM\HARDWARE\DEVICEMAP\SERIALCOMM) and run
+// apart from every other user of it (ctest entry app_ports).
+#include "app/MainUnit.h"
+
+#include "app/serial/SerialUtils.h"
+#include "library/editors/cxDropDownEdit.h"
+#include "tests/app/MainFormFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <utility>
+#include <vector>
+
+namespace {
+
+const wchar_t* const SerialCommKey = L"HARDWARE\\DEVICEMAP\\SERIALCOMM";
+
+// Empties the port list for the scope and puts the values back afterwards.
+class TPortList {
+ public:
+  TPortList() {
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, SerialCommKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &FKey, nullptr);
+    for (const auto& [name, data] : Values()) {
+      FSaved.emplace_back(name, data);
+      RegDeleteValueW(FKey, name.c_str());
+    }
+  }
+  ~TPortList() {
+    for (const auto& [name, data] : Values()) RegDeleteValueW(FKey, name.c_str());
+    for (const auto& [name, data] : FSaved) Add(name, data);
+    RegCloseKey(FKey);
+  }
+  TPortList(const TPortList&) = delete;
+  TPortList& operator=(const TPortList&) = delete;
+
+  void Add(const String& AName, const String& APort) {
+    RegSetValueExW(FKey, AName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(APort.c_str()),
+                   static_cast<DWORD>((APort.size() + 1) * sizeof(wchar_t)));
+  }
+  // The ports in the order the registry lists its values.
+  std::vector<String> Ports() const {
+    std::vector<String> ports;
+    for (const auto& [name, data] : Values()) ports.push_back(data);
+    return ports;
+  }
+
+ private:
+  std::vector<std::pair<String, String>> Values() const {
+    std::vector<std::pair<String, String>> values;
+    for (DWORD i = 0;; ++i) {
+      wchar_t name[256];
+      wchar_t data[256] = {};
+      DWORD nameLength = 256;
+      DWORD dataSize = sizeof(data) - sizeof(wchar_t);
+      DWORD type = 0;
+      if (RegEnumValueW(FKey, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) !=
+          ERROR_SUCCESS)
+        break;
+      values.emplace_back(name, data);
+    }
+    return values;
+  }
+
+  HKEY FKey = nullptr;
+  std::vector<std::pair<String, String>> FSaved;
+};
+
+std::vector<String> Items(TStrings* AStrings) {
+  std::vector<String> items;
+  for (int i = 0; i < AStrings->Count(); ++i) items.push_back(AStrings->Strings(i));
+  return items;
+}
+
+// ---------------------------------------------------------------------------
+// FormShow on a form of this process
+
+using SerialPortList = MainFormFixture;
+
+TEST_F(SerialPortList, ShowListsThePortsInTheRegistrysOrder) {
+  TPortList list;
+  // Value names in another order than the port names.
+  list.Add(L"\\Device\\Serial9", L"COM1");
+  list.Add(L"\\Device\\Serial1", L"COM4");
+  list.Add(L"\\Device\\Serial5", L"COM12");
+  const std::vector<String> expected = list.Ports();
+  ASSERT_EQ(expected.size(), 3u);
+
+  Form->FormShow(Form);
+
+  EXPECT_EQ(Items(Form->CB_Comport->Properties()->Items()), expected);
+  EXPECT_EQ(Form->CB_Comport->ItemIndex(), 0);
+  EXPECT_EQ(Form->CB_Comport->Text(), expected[0]);
+  EXPECT_TRUE(Dialogs->Boxes.empty());
+  EXPECT_FALSE(Application()->Terminated());
+}
+
+TEST_F(SerialPortList, ShowWithoutPortsReportsAndEndsTheProgram) {
+  TPortList list;
+  Form->FormShow(Form);
+  ASSERT_EQ(Dialogs->Boxes.size(), 1u);
+  EXPECT_EQ(Dialogs->Boxes[0].Text,
+            L"Auf diesem System wurde kein Kommunikationsport gefunden.\r\n\r\nDas Programm wird beendet.");
+  EXPECT_EQ(Dialogs->Boxes[0].Caption, L"Skarnivel");
+  EXPECT_EQ(Dialogs->Boxes[0].Flags & MB_ICONMASK, static_cast<UINT>(MB_ICONERROR));
+  EXPECT_TRUE(Application()->Terminated());
+}
+
+// ---------------------------------------------------------------------------
+// The real program
+
+// The program beside the test programs' folder.
+String ProgramFile() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return ExtractFilePath(ExcludeTrailingPathDelimiter(ExtractFilePath(path))) + L"Skarnivel.exe";
+}
+
+class TRunningProgram {
+ public:
+  explicit TRunningProgram(const String& ADirectory) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    String command = L"\"" + ProgramFile() + L"\"";
+    EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, ADirectory.c_str(),
+                               &startup, &FInfo))
+        << "cannot start " << UTF8Encode(ProgramFile());
+    if (FInfo.hProcess) WaitForInputIdle(FInfo.hProcess, 10000);
+  }
+  ~TRunningProgram() {
+    if (!FInfo.hProcess) return;
+    if (WaitForSingleObject(FInfo.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(FInfo.hProcess, 99);
+    CloseHandle(FInfo.hThread);
+    CloseHandle(FInfo.hProcess);
+  }
+  TRunningProgram(const TRunningProgram&) = delete;
+  TRunningProgram& operator=(const TRunningProgram&) = delete;
+
+  // The visible top-level window of the program with that title and (when
+  // given) that class; waits up to ATimeoutMs for it.
+  HWND FindWindow(const String& ATitle, const wchar_t* AClass, unsigned ATimeoutMs = 10000) {
+    struct TSearch {
+      DWORD Process;
+      const String* Title;
+      const wchar_t* Class;
+      HWND Found;
+    } search{FInfo.dwProcessId, &ATitle, AClass, nullptr};
+    const std::uint64_t start = TickCount();
+    do {
+      EnumWindows(
+          [](HWND AWnd, LPARAM AParam) -> BOOL {
+            auto* s = reinterpret_cast<TSearch*>(AParam);
+            DWORD process = 0;
+            GetWindowThreadProcessId(AWnd, &process);
+            wchar_t text[256] = {};
+            wchar_t cls[256] = {};
+            GetWindowTextW(AWnd, text, 256);
+            GetClassNameW(AWnd, cls, 256);
+            if (process == s->Process && IsWindowVisible(AWnd) && *s->Title == text &&
+                (!s->Class || String(cls) == s->Class)) {
+              s->Found = AWnd;
+              return FALSE;
+            }
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(&search));
+      if (search.Found) return search.Found;
+    } while (WaitForSingleObject(FInfo.hProcess, 50) == WAIT_TIMEOUT && TicksSince(start) < ATimeoutMs);
+    return nullptr;
+  }
+
+  // Waits for the program to end; its exit code, or -1 when it did not end.
+  int WaitForExit(unsigned ATimeoutMs = 10000) {
+    if (WaitForSingleObject(FInfo.hProcess, ATimeoutMs) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(FInfo.hProcess, &code);
+    return static_cast<int>(code);
+  }
+
+ private:
+  PROCESS_INFORMATION FInfo{};
+};
+
+std::vector<HWND> Children(HWND AParent, const wchar_t* AClass) {
+  struct TSearch {
+    const wchar_t* Class;
+    std::vector<HWND> Found;
+  } search{AClass, {}};
+  EnumChildWindows(
+      AParent,
+      [](HWND AWnd, LPARAM AParam) -> BOOL {
+        auto* s = reinterpret_cast<TSearch*>(AParam);
+        wchar_t cls[256] = {};
+        GetClassNameW(AWnd, cls, 256);
+        if (String(cls) == s->Class) s->Found.push_back(AWnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+std::vector<String> ComboItems(HWND ACombo) {
+  std::vector<String> items;
+  const LRESULT count = SendMessageW(ACombo, CB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    String text(static_cast<std::size_t>(SendMessageW(ACombo, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0)), L'\0');
+    SendMessageW(ACombo, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    items.push_back(text);
+  }
+  return items;
+}
+
+TEST(SerialPortListProgram, WithoutPortsTheProgramReportsAndEnds) {
+  TPortList list;
+  TScratchDir dir;
+  TRunningProgram program(dir.Path());
+  const HWND box = program.FindWindow(L"Skarnivel", L"#32770");
+  ASSERT_NE(box, nullptr) << "no error box";
+  String text;
+  for (HWND child : Children(box, L"Static")) {
+    wchar_t buffer[512] = {};
+    GetWindowTextW(child, buffer, 512);
+    text += buffer;
+  }
+  EXPECT_NE(text.find(L"Auf diesem System wurde kein Kommunikationsport gefunden."), String::npos)
+      << UTF8Encode(text);
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(program.WaitForExit(), 0);
+}
+
+TEST(SerialPortListProgram, WithPortsTheWindowListsThemAndClosesOnRequest) {
+  TPortList list;
+  list.Add(L"\\Device\\SkarnivelTestB", L"COM3");
+  list.Add(L"\\Device\\SkarnivelTestA", L"COM8");
+  const std::vector<String> expected = list.Ports();
+  TScratchDir dir;
+  TRunningProgram program(dir.Path());
+  const HWND window = program.FindWindow(L"Skarnivel - Torvik", nullptr);
+  ASSERT_NE(window, nullptr) << "no main window";
+  // The port box is the combo box whose items are the ports.
+  bool found = false;
+  for (HWND combo : Children(window, L"TcxComboBox")) {
+    if (ComboItems(combo) != expected) continue;
+    found = true;
+    EXPECT_EQ(SendMessageW(combo, CB_GETCURSEL, 0, 0), 0);
+  }
+  EXPECT_TRUE(found) << "no combo box lists the ports";
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0);
+  // Closing saved the settings in the directory the program started in.
+  const std::string settings = MainFormFixture::FileText(dir.File(L"Skarnivel.cfg"));
+  EXPECT_NE(settings.find("CB_Baudrate.Text=9600"), std::string::npos) << settings;
+}
+
+}  // namespace
