@@ -614,11 +614,7 @@ bool TControl::IsVisibleOnScreen() {
 }
 
 void TControl::SetColor(TColor AValue) {
-  if (FColor == AValue) {
-    // Setting the value explicitly still breaks the tie to the parent.
-    FParentColor = false;
-    return;
-  }
+  if (FColor == AValue) return;
   FColor = AValue;
   FParentColor = false;
   Perform(CM_COLORCHANGED, 0, 0);

@@ -231,12 +231,6 @@ bool TApplication::IsKeyMsg(MSG& Msg) {
 }
 
 void TApplication::Idle(const MSG&) {
-  // Mouse enter/leave for a cursor that left every window of ours.
-  POINT p{};
-  if (controls_detail::GMouseControl && GetCursorPos(&p)) {
-    TControl* under = FindDragTarget(TPoint(p), false);
-    if (under != controls_detail::GMouseControl && GetCapture() == nullptr) controls_detail::SetMouseControl(under);
-  }
   bool done = true;
   try {
     CallEvent(FOnIdle, this, done);

@@ -138,6 +138,27 @@ void SendKey(WORD AKey, bool AShift) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+void SendMove(const TPoint& AScreenPos) {
+  const int w = GetSystemMetrics(SM_CXSCREEN);
+  const int h = GetSystemMetrics(SM_CYSCREEN);
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(AScreenPos.X, 65536, w) + 1;
+  in.mi.dy = MulDiv(AScreenPos.Y, 65536, h) + 1;
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &in, sizeof(INPUT));
+  AppPumpUntil(
+      [&] {
+        POINT p{};
+        return GetCursorPos(&p) && p.x == AScreenPos.X && p.y == AScreenPos.Y;
+      },
+      1000);
+  // The display echoes each move a little later; let the echo pass before
+  // the next move so that it cannot arrive out of order.
+  const ULONGLONG settle = GetTickCount64() + 40;
+  AppPumpUntil([settle] { return GetTickCount64() >= settle; }, 100);
+}
+
 void SendClick(const TPoint& AScreenPos) {
   const int w = GetSystemMetrics(SM_CXSCREEN);
   const int h = GetSystemMetrics(SM_CYSCREEN);

@@ -88,3 +88,5 @@ void SendKey(WORD AKey, bool AShift = false);
 void SendClick(const TPoint& AScreenPos);
 // Puts the form in front and waits until it is the active window.
 bool BringFormToFront(TCustomForm* AForm);
+// Moves the mouse (real input) and waits until the system has taken it.
+void SendMove(const TPoint& AScreenPos);
