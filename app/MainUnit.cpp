@@ -103,7 +103,13 @@ void TMainForm::Publish(TPublisher<TMainForm>& P) {
 // Start and end
 
 void TMainForm::FormShow(TObject*) {
-  Store->Load();
+  // A damaged or unreadable settings file is reported, and the window still
+  // gets its port list.
+  try {
+    Store->Load();
+  } catch (...) {
+    Application()->HandleException(this);
+  }
   TStrings* ports = CB_Comport->Properties()->Items();
   ports->SetDelimiter(L',');
   ports->SetCommaText(ListSerialPorts());
@@ -127,7 +133,12 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
 
 void TMainForm::FormClose(TObject*, TCloseAction&) {
   if (Connected && SerialPort) SerialPort->CloseSocket();
-  Store->Save();
+  // Settings that cannot be written are reported; the window still closes.
+  try {
+    Store->Save();
+  } catch (...) {
+    Application()->HandleException(this);
+  }
 }
 
 void TMainForm::Timer1Timer(TObject*) {

@@ -256,6 +256,9 @@ class TRzPropertyStore : public TComponent {
   // Collections and string lists stored with more entries than this are
   // taken as damaged.
   static constexpr int MaxStoredCount = 100000;
+  // Longer stored texts are taken as damaged: no control takes more as typed
+  // text, and native edit windows slow down badly on such texts.
+  static constexpr int MaxStoredTextLength = 32767;
 
   void Create(TComponent* AOwner) override;
   void Destroy() override;
@@ -291,6 +294,7 @@ class TRzPropertyStore : public TComponent {
   void LoadStrings(TStrings* AStrings, const String& AKey);
   void LoadPersistent(TPersistent* APersistent, const String& AKey);
   int ReadCount(const String& AKey);
+  String ReadText(const String& AKey);
 
   TRzPropertyCollection* FProperties;
   TRzRegIniFile* FRegIniFile;

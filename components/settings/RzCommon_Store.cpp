@@ -250,7 +250,7 @@ void TRzPropertyStore::LoadValue(TObject* AObject, const TPropInfo* AProp, const
     case tkWString:
     case tkUString:
       if (!FRegIniFile->ValueExists(section, AKey)) return;
-      SetStrProp(AObject, AProp, FRegIniFile->ReadString(section, AKey, String()));
+      SetStrProp(AObject, AProp, ReadText(AKey));
       break;
     case tkSet:
       if (!FRegIniFile->ValueExists(section, AKey)) return;
@@ -266,6 +266,14 @@ int TRzPropertyStore::ReadCount(const String& AKey) {
   if (count > MaxStoredCount)
     throw ERzPropertyStoreError(L"Der gespeicherte Wert %s = %d ist keine gültige Anzahl", {AKey, count});
   return count;
+}
+
+String TRzPropertyStore::ReadText(const String& AKey) {
+  String text = FRegIniFile->ReadString(FCurrentSection, AKey, String());
+  if (text.size() > static_cast<std::size_t>(MaxStoredTextLength))
+    throw ERzPropertyStoreError(L"Der gespeicherte Text %s ist mit %d Zeichen zu lang (höchstens %d)",
+                                {AKey, static_cast<int>(text.size()), MaxStoredTextLength});
+  return text;
 }
 
 void TRzPropertyStore::LoadCollection(TCollection* ACollection, const String& AKey) {
@@ -289,7 +297,7 @@ void TRzPropertyStore::LoadStrings(TStrings* AStrings, const String& AKey) {
   try {
     AStrings->Clear();
     for (int i = 0; i < count; ++i)
-      AStrings->Add(FRegIniFile->ReadString(FCurrentSection, Format(L"%s[%d]", {AKey, i}), String()));
+      AStrings->Add(ReadText(Format(L"%s[%d]", {AKey, i})));
   } catch (...) {
     AStrings->EndUpdate();
     throw;

@@ -424,6 +424,25 @@ TEST_F(PropertyStore, HostileStoredValuesGiveClearErrors) {
   }
 }
 
+TEST_F(PropertyStore, OverlongTextsAreRefused) {
+  TSubject* subject = NewSubject(L"S");
+  subject->SetText(L"kept");
+  Store->AddProperty(subject, L"Text");
+  Store->AddProperty(subject, L"Lines");
+  const String longest(TRzPropertyStore::MaxStoredTextLength, L'7');
+  Ini->WriteString(L"Test", L"S.Text", longest);
+  Store->Load();
+  EXPECT_EQ(subject->Text(), longest);
+  Ini->WriteString(L"Test", L"S.Text", longest + L"7");
+  EXPECT_THROW(Store->Load(), ERzPropertyStoreError);
+  EXPECT_EQ(subject->Text(), longest);
+  Ini->WriteString(L"Test", L"S.Text", L"short");
+  Ini->WriteInteger(L"Test", L"S.Lines_Count", 1);
+  Ini->WriteString(L"Test", L"S.Lines[0]", longest + L"7");
+  EXPECT_THROW(Store->Load(), ERzPropertyStoreError);
+  EXPECT_EQ(subject->Text(), L"short");
+}
+
 TEST_F(PropertyStore, AnUnknownSetElementIsAConversionError) {
   TSubject* subject = NewSubject(L"S");
   Ini->WriteString(L"Test", L"S.Colours", L"cbRed,cbPurple");
