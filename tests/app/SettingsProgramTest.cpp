@@ -1,0 +1,210 @@
+// The stored settings with the real program: started twice from the same
+// directory, with a project opened from another directory in between.
+#include "app/MainUnit.h"
+#include "tests/app/AppTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+String ProgramFile() {
+  wchar_t buffer[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+  // The tests live in tests/ of the build folder, the program beside it.
+  return ExtractFilePath(ExcludeTrailingPathDelimiter(ExtractFilePath(buffer))) + L"Skarnivel.exe";
+}
+
+std::string FileBytes(const String& AFileName) {
+  std::string bytes;
+  HANDLE h = CreateFileW(AFileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[4096];
+  DWORD n = 0;
+  while (ReadFile(h, buffer, sizeof buffer, &n, nullptr) && n) bytes.append(buffer, n);
+  CloseHandle(h);
+  return bytes;
+}
+
+// Asked of the window itself: for another process's window GetWindowText
+// gives only the title the system keeps.
+String WindowText(HWND AWnd) {
+  String text(static_cast<std::size_t>(SendMessageW(AWnd, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      SendMessageW(AWnd, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()))));
+  return text;
+}
+
+String ClassOf(HWND AWnd) {
+  wchar_t name[256] = {};
+  GetClassNameW(AWnd, name, 256);
+  return name;
+}
+
+std::vector<HWND> Descendants(HWND AParent) {
+  std::vector<HWND> found;
+  EnumChildWindows(
+      AParent,
+      [](HWND AWnd, LPARAM AParam) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(AParam)->push_back(AWnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// One port in the system's list for the scope, so that the program starts.
+class TOnePort {
+ public:
+  TOnePort() {
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                    &FKey, nullptr);
+    RegSetValueExW(FKey, Name, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"COM9"), sizeof(L"COM9"));
+  }
+  ~TOnePort() {
+    RegDeleteValueW(FKey, Name);
+    RegCloseKey(FKey);
+  }
+
+ private:
+  static constexpr const wchar_t* Name = L"\\Device\\SkarnivelSettingsProgram";
+  HKEY FKey = nullptr;
+};
+
+class TProgram {
+ public:
+  explicit TProgram(const String& ADirectory) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    String command = L"\"" + ProgramFile() + L"\"";
+    EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, ADirectory.c_str(),
+                               &startup, &FInfo))
+        << "cannot start " << UTF8Encode(ProgramFile());
+    if (FInfo.hProcess) WaitForInputIdle(FInfo.hProcess, 10000);
+  }
+  ~TProgram() {
+    if (!FInfo.hProcess) return;
+    if (WaitForSingleObject(FInfo.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(FInfo.hProcess, 99);
+    CloseHandle(FInfo.hThread);
+    CloseHandle(FInfo.hProcess);
+  }
+  TProgram(const TProgram&) = delete;
+  TProgram& operator=(const TProgram&) = delete;
+
+  // A visible top-level window of the program with that title.
+  HWND Window(const String& ATitle) {
+    for (int i = 0; i < 200; ++i) {
+      struct TSearch {
+        DWORD Process;
+        const String* Title;
+        HWND Found;
+      } search{FInfo.dwProcessId, &ATitle, nullptr};
+      EnumWindows(
+          [](HWND AWnd, LPARAM AParam) -> BOOL {
+            auto* s = reinterpret_cast<TSearch*>(AParam);
+            DWORD process = 0;
+            GetWindowThreadProcessId(AWnd, &process);
+            if (process == s->Process && IsWindowVisible(AWnd) && WindowText(AWnd) == *s->Title) {
+              s->Found = AWnd;
+              return FALSE;
+            }
+            return TRUE;
+          },
+          reinterpret_cast<LPARAM>(&search));
+      if (search.Found) return search.Found;
+      if (WaitForSingleObject(FInfo.hProcess, 50) != WAIT_TIMEOUT) break;
+    }
+    return nullptr;
+  }
+
+  int WaitForExit() {
+    if (WaitForSingleObject(FInfo.hProcess, 10000) != WAIT_OBJECT_0) return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(FInfo.hProcess, &code);
+    return static_cast<int>(code);
+  }
+
+ private:
+  PROCESS_INFORMATION FInfo{};
+};
+
+// The baud-rate box: the combo box that lists 115200.
+HWND BaudBox(HWND AWindow) {
+  for (HWND child : Descendants(AWindow))
+    if (SendMessageW(child, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"115200")) >= 0 &&
+        ClassOf(child) == L"TcxComboBox")
+      return child;
+  return nullptr;
+}
+
+HWND ChildWithText(HWND AWindow, const String& AText) {
+  for (HWND child : Descendants(AWindow))
+    if (WindowText(child) == AText) return child;
+  return nullptr;
+}
+
+constexpr const wchar_t* MainTitle = L"Skarnivel - Torvik";
+
+TEST(SettingsProgram, SettingsSurviveARestartAlsoAfterAProjectInAnotherDirectory) {
+  TOnePort port;
+  TScratchDir start;
+  TScratchDir projects;
+  const String project = projects.Write(L"Board.PPRO", "[Project]\r\n");
+  {
+    TProgram program(start.Path());
+    const HWND window = program.Window(MainTitle);
+    ASSERT_NE(window, nullptr) << "no main window";
+    const HWND baud = BaudBox(window);
+    ASSERT_NE(baud, nullptr);
+    EXPECT_EQ(WindowText(baud), L"9600");
+    const LRESULT index = SendMessageW(baud, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                       reinterpret_cast<LPARAM>(L"500000"));
+    SendMessageW(baud, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    const HWND closeOption = ChildWithText(window, L"Nach erfolgreichem Flashen schließen");
+    ASSERT_NE(closeOption, nullptr);
+    SendMessageW(closeOption, BM_CLICK, 0, 0);
+    ASSERT_EQ(SendMessageW(closeOption, BM_GETCHECK, 0, 0), BST_CHECKED);
+
+    // Open the project through the open dialog; that moves the current directory.
+    const HWND open = ChildWithText(window, L"Öffnen");
+    ASSERT_NE(open, nullptr);
+    PostMessageW(open, BM_CLICK, 0, 0);
+    const HWND dialog = program.Window(L"Torvik Projekt öffnen");
+    ASSERT_NE(dialog, nullptr) << "no open dialog";
+    // The file name box: the edit inside the dialog's name box (id 0x47C).
+    HWND name = nullptr;
+    for (HWND child : Descendants(dialog))
+      if (GetDlgCtrlID(child) == 0x47C && ClassOf(child) == L"Edit") name = child;
+    ASSERT_NE(name, nullptr);
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(project.c_str()));
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+    // The project's lines appear in the information list once it is loaded.
+    bool loaded = false;
+    for (int i = 0; i < 200 && !loaded; ++i) {
+      for (HWND child : Descendants(window))
+        if (SendMessageW(child, LB_GETCOUNT, 0, 0) > 0 && ClassOf(child) != L"ComboLBox") loaded = true;
+      if (!loaded) Sleep(25);
+    }
+    ASSERT_TRUE(loaded) << "the project was not opened";
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(program.WaitForExit(), 0);
+  }
+  EXPECT_EQ(FileBytes(start.File(L"Skarnivel.cfg")),
+            "[Skarnivel configuration]\r\nCB_Baudrate.Text=500000\r\nCB_EndAfterFlash.Checked=True\r\n\r\n");
+  EXPECT_FALSE(FileExists(projects.File(L"Skarnivel.cfg")));
+
+  TProgram program(start.Path());
+  const HWND window = program.Window(MainTitle);
+  ASSERT_NE(window, nullptr);
+  const HWND baud = BaudBox(window);
+  ASSERT_NE(baud, nullptr);
+  EXPECT_EQ(WindowText(baud), L"500000");
+  const HWND closeOption = ChildWithText(window, L"Nach erfolgreichem Flashen schließen");
+  ASSERT_NE(closeOption, nullptr);
+  EXPECT_EQ(SendMessageW(closeOption, BM_GETCHECK, 0, 0), BST_CHECKED);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.WaitForExit(), 0);
+}
+
+}  // namespace
