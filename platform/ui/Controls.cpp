@@ -282,6 +282,10 @@ void TControl::Publish(TPublisher<TControl>& P) {
   P.Property(L"Height", &TControl::Height, &TControl::SetHeight);
   P.Property(L"Align", &TControl::Align, &TControl::SetAlign).Default(alNone);
   P.Property(L"Anchors", &TControl::Anchors, &TControl::SetAnchors).Default(TAnchors{akLeft, akTop});
+  P.Property(L"AutoSize", &TControl::AutoSize, &TControl::SetAutoSize).Default(false);
+  P.Property(L"BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode).Stored(&TControl::IsBiDiModeStored);
+  P.Property(L"Constraints", &TControl::Constraints, &TControl::SetConstraints);
+  P.Property(L"ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode).Default(true);
   P.Property(L"Action", &TControl::Action, &TControl::SetAction);
   P.Property(L"Caption", &TControl::Caption, &TControl::SetCaption).Stored(&TControl::IsCaptionStored);
   P.Property(L"Color", &TControl::Color, &TControl::SetColor).Stored(&TControl::IsColorStored).Default(clWindow);
@@ -333,12 +337,17 @@ void TControl::Publish(TPublisher<TControl>& P) {
   P.Message<&TControl::CMParentColorChanged>(CM_PARENTCOLORCHANGED);
   P.Message<&TControl::CMParentFontChanged>(CM_PARENTFONTCHANGED);
   P.Message<&TControl::CMParentShowHintChanged>(CM_PARENTSHOWHINTCHANGED);
+  P.Message<&TControl::CMParentBiDiModeChanged>(CM_PARENTBIDIMODECHANGED);
   P.Message<&TControl::CMHitTest>(CM_HITTEST);
   P.Message<&TControl::CMMouseWheel>(CM_MOUSEWHEEL);
 }
 
 void TControl::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
+  FConstraints = New<TSizeConstraints>(this);
+  FConstraints->SetOnChange(BindEvent<&TControl::ConstraintsChanged>(this));
+  FParentBiDiMode = true;
+  FCurrentPPI = ScreenLogPixels();
   FWindowProc = BindEvent<&TControl::WndProc>(this);
   FControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
   FVisible = true;
@@ -368,6 +377,7 @@ void TControl::Destroy() {
   if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
   FreeAndNil(FActionLink);
   FreeAndNil(FFont);
+  FreeAndNil(FConstraints);
   inherited::Destroy();
 }
 
@@ -465,7 +475,63 @@ void TControl::SetParentComponent(TComponent* AValue) {
   if (auto* parent = dynamic_cast<TWinControl*>(AValue)) SetParent(parent);
 }
 
+bool TControl::CanResize(int&, int&) { return true; }
+
+bool TControl::CanAutoSize(int&, int&) { return true; }
+
+bool TControl::CheckNewSize(int& NewWidth, int& NewHeight) {
+  int w = NewWidth, h = NewHeight;
+  if (!CanResize(w, h)) return false;
+  if (FAutoSize && !ComponentState().Contains(csLoading) && !CanAutoSize(w, h)) return false;
+  FConstraints->Apply(w, h);
+  NewWidth = std::max(w, 0);
+  NewHeight = std::max(h, 0);
+  return true;
+}
+
+void TControl::SetAutoSize(bool AValue) {
+  if (FAutoSize == AValue) return;
+  FAutoSize = AValue;
+  if (AValue) AdjustSize();
+}
+
+void TControl::AdjustSize() {
+  if (ComponentState().Contains(csLoading)) return;
+  int w = FWidth, h = FHeight;
+  if (!CheckNewSize(w, h) || (w == FWidth && h == FHeight)) return;
+  SetBounds(FLeft, FTop, w, h);
+}
+
+void TControl::ConstraintsChanged(TObject*) { AdjustSize(); }
+
+void TControl::SetBiDiMode(TBiDiMode AValue) {
+  if (FBiDiMode == AValue) return;
+  FBiDiMode = AValue;
+  FParentBiDiMode = false;
+  Perform(CM_BIDIMODECHANGED, 0, 0);
+}
+
+void TControl::SetParentBiDiMode(bool AValue) {
+  if (FParentBiDiMode == AValue) return;
+  FParentBiDiMode = AValue;
+  if (FParent && AValue && !ComponentState().Contains(csReading)) Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
+}
+
+void TControl::CMParentBiDiModeChanged(TMessage&) {
+  if (!FParentBiDiMode || !FParent) return;
+  SetBiDiMode(FParent->BiDiMode());
+  FParentBiDiMode = true;
+}
+
+void TControl::ScaleForPPI(int ANewPPI) {
+  if (ANewPPI <= 0 || ANewPPI == FCurrentPPI) return;
+  const int old = FCurrentPPI;
+  ChangeScale(ANewPPI, old, true);
+  FCurrentPPI = ANewPPI;
+}
+
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  if (!CheckNewSize(AWidth, AHeight)) return;
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   const bool resized = AWidth != FWidth || AHeight != FHeight;
   InvalidateControl(FVisible, false);
@@ -1002,6 +1068,79 @@ void TControl::CMParentShowHintChanged(TMessage&) {
 }
 
 void TControl::CMHitTest(TMessage& Message) { Message.Result = HTCLIENT; }
+
+// ---------------------------------------------------------------------------
+// TSizeConstraints
+
+void TSizeConstraints::Publish(TPublisher<TSizeConstraints>& P) {
+  P.Property(L"MaxHeight", &TSizeConstraints::MaxHeight, &TSizeConstraints::SetMaxHeight).Default(0);
+  P.Property(L"MaxWidth", &TSizeConstraints::MaxWidth, &TSizeConstraints::SetMaxWidth).Default(0);
+  P.Property(L"MinHeight", &TSizeConstraints::MinHeight, &TSizeConstraints::SetMinHeight).Default(0);
+  P.Property(L"MinWidth", &TSizeConstraints::MinWidth, &TSizeConstraints::SetMinWidth).Default(0);
+}
+
+void TSizeConstraints::Create(TControl* AControl) {
+  inherited::Create();
+  FControl = AControl;
+}
+
+TPersistent* TSizeConstraints::GetOwner() { return FControl; }
+
+void TSizeConstraints::Assign(TPersistent* ASource) {
+  auto* other = dynamic_cast<TSizeConstraints*>(ASource);
+  if (!other) {
+    inherited::Assign(ASource);
+    return;
+  }
+  FMinWidth = other->FMinWidth;
+  FMinHeight = other->FMinHeight;
+  FMaxWidth = other->FMaxWidth;
+  FMaxHeight = other->FMaxHeight;
+  Change();
+}
+
+// A maximum below the minimum follows it (and the other way round), so the
+// limits never contradict each other.
+void TSizeConstraints::SetMinWidth(int AValue) {
+  AValue = std::max(AValue, 0);
+  if (FMinWidth == AValue) return;
+  FMinWidth = AValue;
+  if (FMaxWidth > 0 && FMaxWidth < FMinWidth) FMaxWidth = FMinWidth;
+  Change();
+}
+
+void TSizeConstraints::SetMinHeight(int AValue) {
+  AValue = std::max(AValue, 0);
+  if (FMinHeight == AValue) return;
+  FMinHeight = AValue;
+  if (FMaxHeight > 0 && FMaxHeight < FMinHeight) FMaxHeight = FMinHeight;
+  Change();
+}
+
+void TSizeConstraints::SetMaxWidth(int AValue) {
+  AValue = std::max(AValue, 0);
+  if (FMaxWidth == AValue) return;
+  FMaxWidth = AValue;
+  if (FMaxWidth > 0 && FMinWidth > FMaxWidth) FMinWidth = FMaxWidth;
+  Change();
+}
+
+void TSizeConstraints::SetMaxHeight(int AValue) {
+  AValue = std::max(AValue, 0);
+  if (FMaxHeight == AValue) return;
+  FMaxHeight = AValue;
+  if (FMaxHeight > 0 && FMinHeight > FMaxHeight) FMinHeight = FMaxHeight;
+  Change();
+}
+
+void TSizeConstraints::Apply(int& AWidth, int& AHeight) const {
+  if (FMaxWidth > 0 && AWidth > FMaxWidth) AWidth = FMaxWidth;
+  if (FMaxHeight > 0 && AHeight > FMaxHeight) AHeight = FMaxHeight;
+  if (AWidth < FMinWidth) AWidth = FMinWidth;
+  if (AHeight < FMinHeight) AHeight = FMinHeight;
+}
+
+void TSizeConstraints::Change() { CallEvent(FOnChange, this); }
 
 // ---------------------------------------------------------------------------
 // TGraphicControl

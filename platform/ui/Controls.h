@@ -98,6 +98,14 @@ enum TMouseButton { mbLeft, mbRight, mbMiddle };
 enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble, ssTouch, ssPen, ssCommand, ssHorizontal };
 using TShiftState = TSet<TShiftStateItem>;
 
+enum TBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+template <>
+struct TEnumInfo<TBiDiMode> {
+  static constexpr const wchar_t* Name = L"TBiDiMode";
+  static constexpr const wchar_t* Names[] = {L"bdLeftToRight", L"bdRightToLeft", L"bdRightToLeftNoAlign",
+                                             L"bdRightToLeftReadingOnly"};
+};
+
 enum TDragMode { dmManual, dmAutomatic };
 template <>
 struct TEnumInfo<TDragMode> {
@@ -182,6 +190,42 @@ TControl* GetCaptureControl();
 void SetCaptureControl(TControl* AControl);
 // Whether AChar is the accelerator ("&x") of ACaption.
 bool IsAccel(wchar_t AChar, const String& ACaption);
+
+// ---------------------------------------------------------------------------
+// TSizeConstraints: the smallest and largest size a control may take (0: no
+// limit).
+
+class TSizeConstraints : public TPersistent {
+  SK_CLASS(TSizeConstraints, TPersistent)
+ public:
+  static void Publish(TPublisher<TSizeConstraints>& P);
+  void Create(TControl* AControl);
+  void Assign(TPersistent* ASource) override;
+  int MinWidth() const { return FMinWidth; }
+  void SetMinWidth(int AValue);
+  int MinHeight() const { return FMinHeight; }
+  void SetMinHeight(int AValue);
+  int MaxWidth() const { return FMaxWidth; }
+  void SetMaxWidth(int AValue);
+  int MaxHeight() const { return FMaxHeight; }
+  void SetMaxHeight(int AValue);
+  // Bends a proposed size into the limits.
+  void Apply(int& AWidth, int& AHeight) const;
+  TNotifyEvent OnChange() const { return FOnChange; }
+  void SetOnChange(TNotifyEvent AValue) { FOnChange = AValue; }
+
+ protected:
+  TPersistent* GetOwner() override;
+
+ private:
+  void Change();
+  TControl* FControl;
+  int FMinWidth;
+  int FMinHeight;
+  int FMaxWidth;
+  int FMaxHeight;
+  TNotifyEvent FOnChange;
+};
 
 // ---------------------------------------------------------------------------
 // TControlTracker: after a call that may free the control, Alive() tells.
@@ -349,7 +393,25 @@ class TControl : public TComponent {
   void SetControlState(const TControlState& AValue) { FControlState = AValue; }
   TDragMode DragMode() const { return FDragMode; }
   void SetDragMode(TDragMode AValue) { FDragMode = AValue; }
-  bool IsRightToLeft() const { return false; }
+  // Size rules: AutoSize lets the control choose its size (CanAutoSize),
+  // CanResize may refuse or bend a size, Constraints limit it.
+  bool AutoSize() const { return FAutoSize; }
+  virtual void SetAutoSize(bool AValue);
+  virtual void AdjustSize();
+  TSizeConstraints* Constraints() const { return FConstraints; }
+  void SetConstraints(TSizeConstraints* AValue) { FConstraints->Assign(AValue); }
+  // Reading order and alignment (the layout itself is not mirrored).
+  TBiDiMode BiDiMode() const { return FBiDiMode; }
+  void SetBiDiMode(TBiDiMode AValue);
+  bool ParentBiDiMode() const { return FParentBiDiMode; }
+  void SetParentBiDiMode(bool AValue);
+  bool IsRightToLeft() const { return FBiDiMode != bdLeftToRight; }
+  bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
+  bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
+  bool UseRightToLeftScrollBar() const { return FBiDiMode == bdRightToLeft || FBiDiMode == bdRightToLeftNoAlign; }
+  // The resolution the control is laid out for; ScaleForPPI moves it.
+  int CurrentPPI() const { return FCurrentPPI; }
+  void ScaleForPPI(int ANewPPI);
 
   // Hints and menus
   const String& Hint() const { return FHint; }
@@ -455,6 +517,12 @@ class TControl : public TComponent {
   bool IsEnabledStored() const;
   bool IsVisibleStored() const;
   bool IsOnClickStored() const;
+  virtual bool CanResize(int& NewWidth, int& NewHeight);
+  virtual bool CanAutoSize(int& NewWidth, int& NewHeight);
+  // CanResize, AutoSize and Constraints applied to a proposed size; false
+  // when the size is refused.
+  bool CheckNewSize(int& NewWidth, int& NewHeight);
+  bool IsBiDiModeStored() const { return !FParentBiDiMode; }
   // Computes the place of an anchored (not aligned) control inside a parent
   // client size.
   TRect AnchoredBounds(const TSize& AParentClient) const;
@@ -482,6 +550,7 @@ class TControl : public TComponent {
   void CMParentColorChanged(TMessage& Message);
   void CMParentFontChanged(TMessage& Message);
   void CMParentShowHintChanged(TMessage& Message);
+  void CMParentBiDiModeChanged(TMessage& Message);
   void CMHitTest(TMessage& Message);
   void CMMouseWheel(TMessage& Message);
 
@@ -500,6 +569,7 @@ class TControl : public TComponent {
   void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift);
   void DoMouseUp(TMessage& Message, TMouseButton Button);
   void DoActionChange(TObject* Sender);
+  void ConstraintsChanged(TObject* Sender);
   void ParentFontApplied();
 
   TWndMethod FWindowProc;
@@ -518,6 +588,11 @@ class TControl : public TComponent {
   bool FApplyingParentFont;
   TCursor FCursor;
   TDragMode FDragMode;
+  bool FAutoSize;
+  TSizeConstraints* FConstraints;
+  TBiDiMode FBiDiMode;
+  bool FParentBiDiMode;
+  int FCurrentPPI;
   String FHint;
   bool FShowHint;
   bool FParentShowHint;
@@ -611,6 +686,13 @@ class TWinControl : public TControl {
   // Painting
   bool DoubleBuffered() const { return FDoubleBuffered; }
   void SetDoubleBuffered(bool AValue);
+  // The parent's background shows through where the control erases.
+  bool ParentBackground() const { return FControlStyle.Contains(csParentBackground); }
+  virtual void SetParentBackground(bool AValue);
+  bool Ctl3D() const { return FCtl3D; }
+  void SetCtl3D(bool AValue);
+  bool ParentCtl3D() const { return FParentCtl3D; }
+  void SetParentCtl3D(bool AValue);
   TBrush* Brush() const { return FBrush; }
   void Invalidate() override;
   void Update() override;
@@ -725,6 +807,9 @@ class TWinControl : public TControl {
   void CMRecreateWnd(TMessage& Message);
   void CMInvalidate(TMessage& Message);
   void CMShowHintChanged(TMessage& Message);
+  void CMBiDiModeChanged(TMessage& Message);
+  void CMParentCtl3DChanged(TMessage& Message);
+  bool IsCtl3DStored() const { return !FParentCtl3D; }
 
   HWND FHandle;
   bool FShowing;
@@ -752,6 +837,8 @@ class TWinControl : public TControl {
   bool FTabStop;
   int FAlignLevel;
   bool FDoubleBuffered;
+  bool FCtl3D;
+  bool FParentCtl3D;
   TBrush* FBrush;
   // Depth of this window's own procedure on the stack.
   int FWndProcDepth;

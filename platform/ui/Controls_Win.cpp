@@ -115,6 +115,9 @@ void TWinControl::Publish(TPublisher<TWinControl>& P) {
   P.Property(L"TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder).NoDefault();
   P.Property(L"TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(false);
   P.Property(L"DoubleBuffered", &TWinControl::DoubleBuffered, &TWinControl::SetDoubleBuffered).Default(false);
+  P.Property(L"Ctl3D", &TWinControl::Ctl3D, &TWinControl::SetCtl3D).Stored(&TWinControl::IsCtl3DStored);
+  P.Property(L"ParentBackground", &TWinControl::ParentBackground, &TWinControl::SetParentBackground);
+  P.Property(L"ParentCtl3D", &TWinControl::ParentCtl3D, &TWinControl::SetParentCtl3D).Default(true);
   P.Property(L"OnEnter", &TWinControl::OnEnter, &TWinControl::SetOnEnter);
   P.Property(L"OnExit", &TWinControl::OnExit, &TWinControl::SetOnExit);
   P.Property(L"OnKeyDown", &TWinControl::OnKeyDown, &TWinControl::SetOnKeyDown);
@@ -170,12 +173,16 @@ void TWinControl::Publish(TPublisher<TWinControl>& P) {
   P.Message<&TWinControl::CMRecreateWnd>(CM_RECREATEWND);
   P.Message<&TWinControl::CMInvalidate>(CM_INVALIDATE);
   P.Message<&TWinControl::CMShowHintChanged>(CM_SHOWHINTCHANGED);
+  P.Message<&TWinControl::CMBiDiModeChanged>(CM_BIDIMODECHANGED);
+  P.Message<&TWinControl::CMParentCtl3DChanged>(CM_PARENTCTL3DCHANGED);
 }
 
 void TWinControl::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   FDefWndProc = &DefWindowProcW;
   FTabOrder = -1;
+  FCtl3D = true;
+  FParentCtl3D = true;
   FBrush = New<TBrush>();
   FBrush->SetColor(Color());
 }
@@ -505,6 +512,8 @@ void TWinControl::InsertControl(TControl* AControl) {
   AControl->Perform(CM_PARENTCOLORCHANGED, 0, 0);
   AControl->Perform(CM_PARENTFONTCHANGED, 0, 0);
   AControl->Perform(CM_PARENTSHOWHINTCHANGED, 0, 0);
+  AControl->Perform(CM_PARENTBIDIMODECHANGED, 0, 0);
+  AControl->Perform(CM_PARENTCTL3DCHANGED, 0, 0);
   if (AControl->IsWindowed()) static_cast<TWinControl*>(AControl)->UpdateControlState();
   else AControl->Invalidate();
   Perform(CM_CONTROLCHANGE, reinterpret_cast<WPARAM>(AControl), 1);
@@ -652,6 +661,38 @@ void TWinControl::CMFontChanged(TMessage&) {
 }
 
 void TWinControl::CMShowHintChanged(TMessage&) { NotifyControls(CM_PARENTSHOWHINTCHANGED); }
+
+void TWinControl::CMBiDiModeChanged(TMessage&) {
+  NotifyControls(CM_PARENTBIDIMODECHANGED);
+  Invalidate();
+}
+
+void TWinControl::SetParentBackground(bool AValue) {
+  if (ParentBackground() == AValue) return;
+  if (AValue) FControlStyle.Include(csParentBackground);
+  else FControlStyle.Exclude(csParentBackground);
+  Invalidate();
+}
+
+void TWinControl::SetCtl3D(bool AValue) {
+  if (FCtl3D == AValue) return;
+  FCtl3D = AValue;
+  FParentCtl3D = false;
+  Perform(CM_CTL3DCHANGED, 0, 0);
+  NotifyControls(CM_PARENTCTL3DCHANGED);
+}
+
+void TWinControl::SetParentCtl3D(bool AValue) {
+  if (FParentCtl3D == AValue) return;
+  FParentCtl3D = AValue;
+  if (FParent && AValue && !ComponentState().Contains(csReading)) Perform(CM_PARENTCTL3DCHANGED, 0, 0);
+}
+
+void TWinControl::CMParentCtl3DChanged(TMessage&) {
+  if (!FParentCtl3D || !FParent) return;
+  SetCtl3D(FParent->Ctl3D());
+  FParentCtl3D = true;
+}
 
 // ---------------------------------------------------------------------------
 // Focus and tab order
@@ -991,6 +1032,7 @@ TPoint TWinControl::ClientOrigin() {
 }
 
 void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
+  if (!CheckNewSize(AWidth, AHeight)) return;
   if (ALeft == FLeft && ATop == FTop && AWidth == FWidth && AHeight == FHeight) return;
   if (FHandle && !IsIconic(FHandle)) {
     // The window reports back through WM_WINDOWPOSCHANGED and WM_SIZE.
@@ -1320,8 +1362,16 @@ void TWinControl::WMEraseBkgnd(TMessage& Message) {
   // A double-buffered control erases only the buffer (the pipeline passes
   // the context in both parameters); the system's own erase is skipped.
   if (!FDoubleBuffered || Message.WParam == static_cast<WPARAM>(Message.LParam)) {
-    const RECT r = ClientRect();
-    FillRect(dc, &r, FBrush->Handle());
+    if (FControlStyle.Contains(csParentBackground) && FParent && FParent->HandleAllocated()) {
+      // The parent erases its own background behind us, in our coordinates.
+      const int saved = SaveDC(dc);
+      MoveWindowOrg(dc, -FLeft, -FTop);
+      FParent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
+      RestoreDC(dc, saved);
+    } else {
+      const RECT r = ClientRect();
+      FillRect(dc, &r, FBrush->Handle());
+    }
   }
   Message.Result = 1;
 }

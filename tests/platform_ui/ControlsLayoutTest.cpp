@@ -192,3 +192,63 @@ TEST_F(LayoutTest, ParentCycleIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+// Chooses 33 x 17 when sizing itself; refuses widths above 150.
+class TSizingControl : public TTestGraphic {
+  SK_CLASS(TSizingControl, TTestGraphic)
+ protected:
+  bool CanAutoSize(int& NewWidth, int& NewHeight) override {
+    NewWidth = 33;
+    NewHeight = 17;
+    return true;
+  }
+  bool CanResize(int& NewWidth, int& NewHeight) override {
+    return NewWidth <= 150 && inherited::CanResize(NewWidth, NewHeight);
+  }
+};
+
+TEST_F(LayoutTest, ConstraintsBendEveryNewSize) {
+  TTestGraphic* c = Add(alNone, Bounds(0, 0, 50, 50));
+  c->Constraints()->SetMinWidth(20);
+  c->Constraints()->SetMaxWidth(60);
+  c->Constraints()->SetMaxHeight(40);
+  EXPECT_EQ(Bounds(0, 0, 50, 40), c->BoundsRect()) << "new limits apply at once";
+  c->SetBounds(0, 0, 10, 10);
+  EXPECT_EQ(Bounds(0, 0, 20, 10), c->BoundsRect());
+  c->SetBounds(0, 0, 90, 90);
+  EXPECT_EQ(Bounds(0, 0, 60, 40), c->BoundsRect());
+  // Limits that contradict each other are brought in line.
+  c->Constraints()->SetMaxWidth(10);
+  EXPECT_EQ(10, c->Constraints()->MinWidth());
+  EXPECT_EQ(10, c->Width());
+  // Alignment respects them too.
+  c->SetAlign(alClient);
+  EXPECT_EQ(Bounds(0, 0, 10, 40), c->BoundsRect());
+}
+
+TEST_F(LayoutTest, CanResizeRefusesAndAutoSizeChoosesTheSize) {
+  auto* c = New<TSizingControl>(nullptr);
+  c->SetParent(FParent);
+  c->SetBounds(0, 0, 100, 20);
+  c->SetBounds(0, 0, 200, 20);
+  EXPECT_EQ(100, c->Width()) << "refused";
+  c->SetAutoSize(true);
+  EXPECT_EQ(Bounds(0, 0, 33, 17), c->BoundsRect());
+  c->SetBounds(5, 5, 80, 80);
+  EXPECT_EQ(Bounds(5, 5, 33, 17), c->BoundsRect()) << "an auto-sized control keeps its own size";
+}
+
+TEST_F(LayoutTest, BiDiModeFollowsTheParent) {
+  TTestGraphic* c = Add(alNone, Bounds(0, 0, 5, 5));
+  FParent->SetBiDiMode(bdRightToLeft);
+  EXPECT_EQ(bdRightToLeft, c->BiDiMode());
+  EXPECT_TRUE(c->UseRightToLeftAlignment());
+  c->SetBiDiMode(bdLeftToRight);
+  FParent->SetBiDiMode(bdRightToLeftReadingOnly);
+  EXPECT_EQ(bdLeftToRight, c->BiDiMode());
+  EXPECT_FALSE(c->ParentBiDiMode());
+}
+
+}  // namespace

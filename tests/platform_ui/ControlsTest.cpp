@@ -266,6 +266,19 @@ TEST_F(ControlsTest, EraseFillsWithTheControlColourExceptTheSystemEraseWhenDoubl
   EXPECT_EQ(40 * 30, surface.Count(RGB(255, 255, 0))) << "the buffer's own erase";
 }
 
+TEST_F(ControlsTest, ParentBackgroundLetsTheParentEraseBehindTheChild) {
+  FForm->SetColor(clAqua);
+  auto* swatch = Add<TTestSwatch>(L"Swatch", FForm, Bounds(10, 10, 40, 30));
+  swatch->SetColor(clYellow);
+  swatch->SetParentBackground(true);
+  TPixelSurface surface(40, 30, RGB(1, 2, 3));
+  SendMessageW(swatch->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(surface.DC()), 0);
+  EXPECT_EQ(40 * 30, surface.Count(RGB(0, 255, 255)));
+  swatch->SetParentBackground(false);
+  SendMessageW(swatch->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(surface.DC()), 0);
+  EXPECT_EQ(40 * 30, surface.Count(RGB(255, 255, 0)));
+}
+
 TEST_F(ControlsTest, DoubleBufferedControlPaintsTheSamePictureOnScreen) {
   auto* swatch = Add<TTestSwatch>(L"Swatch", FForm, Bounds(20, 20, 40, 30));
   swatch->SetDoubleBuffered(true);
