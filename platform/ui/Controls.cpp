@@ -16,6 +16,15 @@ namespace controls_detail {
 TControl* GCaptureControl = nullptr;
 TControl* GMouseControl = nullptr;
 TMouse* GMouse = nullptr;
+// Control canvases that hold a device context of a window.
+std::vector<TControlCanvas*> GCanvasesWithDC;
+
+void FreeDeviceContexts(HWND AWnd) {
+  // A copy: freeing takes the canvas off the list.
+  const std::vector<TControlCanvas*> canvases = GCanvasesWithDC;
+  for (TControlCanvas* canvas : canvases)
+    if (!AWnd || canvas->WindowHandle() == AWnd) canvas->FreeHandle();
+}
 
 void ControlDestroying(TControl* AControl) {
   if (GCaptureControl == AControl) {
@@ -244,6 +253,7 @@ void TControlCanvas::FreeHandle() {
   ReleaseDC(FWindowHandle, FDeviceContext);
   FDeviceContext = nullptr;
   FWindowHandle = nullptr;
+  GCanvasesWithDC.erase(std::remove(GCanvasesWithDC.begin(), GCanvasesWithDC.end(), this), GCanvasesWithDC.end());
 }
 
 void TControlCanvas::CreateHandle() {
@@ -256,6 +266,8 @@ void TControlCanvas::CreateHandle() {
     if (!FWindowHandle) return;
     FDeviceContext = GetDCEx(FWindowHandle, nullptr, DCX_CACHE | DCX_CLIPSIBLINGS);
     if (!FDeviceContext) return;
+    // Given back when the loop idles or the window goes.
+    GCanvasesWithDC.push_back(this);
     if (!FControl->IsWindowed()) {
       // A graphic control draws on its parent's window: move the origin to
       // the control and clip to it.
@@ -1167,8 +1179,6 @@ void TGraphicControl::WMPaint(TMessage& Message) {
   FCanvas->Lock();
   try {
     FCanvas->SetHandle(dc);
-    FCanvas->Font()->Assign(Font());
-    FCanvas->Brush()->SetColor(Color());
     Paint();
   } catch (...) {
     FCanvas->SetHandle(nullptr);
@@ -1200,8 +1210,6 @@ void TCustomControl::PaintWindow(HDC DC) {
   try {
     FCanvas->SetHandle(DC);
     static_cast<TControlCanvas*>(FCanvas)->UpdateTextFlags();
-    FCanvas->Font()->Assign(Font());
-    FCanvas->Brush()->SetColor(Color());
     Paint();
   } catch (...) {
     FCanvas->SetHandle(nullptr);

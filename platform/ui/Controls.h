@@ -287,6 +287,7 @@ class TControlCanvas : public TCanvas {
   void SetControl(TControl* AValue);
   // Releases a device context the canvas took from the window itself.
   void FreeHandle();
+  HWND WindowHandle() const { return FWindowHandle; }
   // Restricts drawing to the control when it draws on its parent's context.
   void UpdateTextFlags();
 
@@ -827,6 +828,7 @@ class TWinControl : public TControl {
   // Whether this window or a descendant's is inside its own procedure.
   bool InOwnProcedure() const;
   void DetachWindows();
+  void FreeDescendantDeviceContexts();
 
   HWND FParentWindow;
   WNDPROC FDefWndProc;

@@ -12,6 +12,9 @@ extern TControl* GMouseControl;
 
 // Forgets a control that is going away.
 void ControlDestroying(TControl* AControl);
+// Releases the device contexts that control canvases took outside painting
+// (of one window, or all when null).
+void FreeDeviceContexts(HWND AWnd);
 // Moves the mouse-over mark, sending leave to the old control and enter to
 // the new one.
 void SetMouseControl(TControl* AControl);

@@ -97,6 +97,14 @@ LRESULT CALLBACK ControlWindowProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM 
     HandleCallbackException(control);
   }
   if (alive.Alive()) --control->FWndProcDepth;
+  // However the route treated it, a window that is gone is unbound.
+  if (AMsg == WM_NCDESTROY) {
+    RemovePropW(AWnd, ControlProp);
+    if (alive.Alive() && control->FHandle == AWnd) {
+      control->FHandle = nullptr;
+      control->FShowing = false;
+    }
+  }
   return message.Result;
 }
 
@@ -335,9 +343,15 @@ void TWinControl::CreateHandle() {
 }
 
 void TWinControl::DestroyWnd() {
+  FreeDeviceContexts(FHandle);
   // The text lives in the window while it exists.
   SetTextField(GetText());
   DestroyWindowHandle();
+}
+
+void TWinControl::FreeDescendantDeviceContexts() {
+  if (FHandle) FreeDeviceContexts(FHandle);
+  for (TWinControl* c : FWinControls) c->FreeDescendantDeviceContexts();
 }
 
 bool TWinControl::InOwnProcedure() const {
@@ -357,6 +371,8 @@ void TWinControl::DetachWindows() {
 void TWinControl::DestroyWindowHandle() {
   if (!FHandle) return;
   FControlState.Include(csDestroyingHandle);
+  // Device contexts of this window and its descendants' go first.
+  FreeDescendantDeviceContexts();
   if (InOwnProcedure() && GDestroyer) {
     // A window (or a child's) is still inside its own procedure: it keeps
     // only its class behaviour and goes once that procedure has returned.

@@ -231,6 +231,7 @@ bool TApplication::IsKeyMsg(MSG& Msg) {
 }
 
 void TApplication::Idle(const MSG&) {
+  controls_detail::FreeDeviceContexts(nullptr);
   bool done = true;
   try {
     CallEvent(FOnIdle, this, done);

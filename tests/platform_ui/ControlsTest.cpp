@@ -30,6 +30,11 @@ class TSpy : public TObject {
     if (TObject* victim = std::exchange(FreeOnClick, nullptr)) victim->Free();
   }
   void Execute(TObject*) { Events.push_back(L"execute"); }
+  int Idles = 0;
+  void Idle(TObject*, bool& Done) {
+    ++Idles;
+    Done = false;  // never wait: the test drives the loop itself
+  }
   void FormKeyDown(TObject*, WORD& Key, TShiftState) {
     if (Key == 'X') Key = 0;
   }
@@ -291,6 +296,27 @@ TEST_F(ControlsTest, DoubleBufferedControlPaintsTheSamePictureOnScreen) {
   ReleaseDC(swatch->Handle(), dc);
   EXPECT_EQ(100, surface.Count(RGB(0, 0, 0))) << surface.Picture(RGB(255, 0, 0));
   EXPECT_EQ(40 * 30 - 100, surface.Count(RGB(255, 0, 0)));
+}
+
+TEST_F(ControlsTest, CanvasUsedOutsidePaintingGivesItsDeviceContextBack) {
+  auto* swatch = Add<TTestSwatch>(L"Swatch", FForm, Bounds(10, 10, 40, 30));
+  auto* graphic = Add<TTestGraphic>(L"Graphic", FForm, Bounds(60, 10, 40, 30));
+  FForm->Show();
+  EXPECT_GT(swatch->Canvas()->TextWidth(L"Mess"), 0);
+  EXPECT_GT(graphic->Canvas()->TextWidth(L"Mess"), 0);
+  EXPECT_TRUE(swatch->Canvas()->HandleAllocated());
+  EXPECT_TRUE(graphic->Canvas()->HandleAllocated());
+  // The loop's idle step releases them.
+  Application()->SetOnIdle(BindEvent<&TSpy::Idle>(FSpy));
+  for (int i = 0; i < 100 && FSpy->Idles == 0; ++i) Application()->HandleMessage();
+  Application()->SetOnIdle(nullptr);
+  ASSERT_GT(FSpy->Idles, 0);
+  EXPECT_FALSE(swatch->Canvas()->HandleAllocated());
+  EXPECT_FALSE(graphic->Canvas()->HandleAllocated());
+  // Destroying the window releases its context too.
+  EXPECT_GT(graphic->Canvas()->TextWidth(L"Mess"), 0);
+  FForm->RecreateWnd();
+  EXPECT_FALSE(graphic->Canvas()->HandleAllocated());
 }
 
 TEST_F(ControlsTest, PaintToDrawsTheControlWithItsChildWindows) {
