@@ -1179,6 +1179,9 @@ void TGraphicControl::WMPaint(TMessage& Message) {
   FCanvas->Lock();
   try {
     FCanvas->SetHandle(dc);
+    // Each paint starts with the control's font and colour.
+    FCanvas->Font()->Assign(Font());
+    FCanvas->Brush()->SetColor(Color());
     Paint();
   } catch (...) {
     FCanvas->SetHandle(nullptr);
@@ -1210,6 +1213,9 @@ void TCustomControl::PaintWindow(HDC DC) {
   try {
     FCanvas->SetHandle(DC);
     static_cast<TControlCanvas*>(FCanvas)->UpdateTextFlags();
+    // Each paint starts with the control's font and colour.
+    FCanvas->Font()->Assign(Font());
+    FCanvas->Brush()->SetColor(Color());
     Paint();
   } catch (...) {
     FCanvas->SetHandle(nullptr);
