@@ -2,7 +2,8 @@
 //
 // Classes in this file:
 //   TAlign, TAnchors, TControlStyle, TControlState, TShiftState, TMouseButton,
-//   TCursor (crDefault ...), TDragMode, TCreateParams, THintInfo
+//   TCursor (crDefault ...), TBiDiMode, TDragMode, TCreateParams, THintInfo
+//   TSizeConstraints        the smallest and largest size of a control
 //   TMouse                  cursor position, capture, wheel and drag settings
 //   TControlCanvas          a canvas on a control's device context
 //   TControl                bounds, parent, visibility, colour, font, mouse,
