@@ -1,8 +1,15 @@
 #include "library/core/CoreUnits.h"
 
+#include "library/core/cxClasses.h"
 #include "library/core/cxGeometry.h"
 #include "library/core/dxCore.h"
+#include "library/core/dxDPIAwareUtils.h"
+#include "library/core/dxHooks.h"
 #include "library/core/dxStringHelper.h"
+#include "library/core/dxThemeManager.h"
+#include "library/core/dxThreading.h"
+#include "library/core/dxUIThreadSyncService.h"
+#include "library/core/dxUxTheme.h"
 #include "platform/ui/Forms.h"
 
 namespace {
@@ -27,6 +34,14 @@ std::span<const TUnit> LibraryCoreUnits() {
       {L"dxGenerics", nullptr, nullptr},
       {L"cxGeometry", &cxGeometryInitialization, &cxGeometryFinalization},
       {L"dxCoreGraphics", nullptr, nullptr},
+      {L"dxThreading", &dxThreadingInitialization, &dxThreadingFinalization},
+      {L"dxUIThreadSyncService", &dxUIThreadSyncServiceInitialization, &dxUIThreadSyncServiceFinalization},
+      {L"dxHooks", nullptr, &dxHooksFinalization},
+      {L"dxUxTheme", &dxUxThemeInitialization, &dxUxThemeFinalization},
+      {L"dxDPIAwareUtils", &dxDPIAwareUtilsInitialization, &dxDPIAwareUtilsFinalization},
+      {L"dxThemeManager", &dxThemeManagerInitialization, &dxThemeManagerFinalization},
+      {L"cxMessageWindow", nullptr, nullptr},
+      {L"cxClasses", &cxClassesInitialization, &cxClassesFinalization},
   };
   return units;
 }

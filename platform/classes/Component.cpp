@@ -21,13 +21,7 @@ void TComponent::BeforeDestruction() {
 
 void TComponent::Destroy() {
   Destroying();
-  // Each subscriber removes itself from the list while it is told.
-  while (!FFreeNotifies.empty()) {
-    TComponent* subscriber = FFreeNotifies.back();
-    subscriber->Notification(this, opRemove);
-    RemoveNotification(subscriber);
-    subscriber->RemoveNotification(this);
-  }
+  RemoveFreeNotifications();
   DestroyComponents();
   if (FOwner) FOwner->RemoveComponent(this);
   inherited::Destroy();
@@ -108,6 +102,16 @@ void TComponent::FreeNotification(TComponent* AComponent) {
 void TComponent::RemoveFreeNotification(TComponent* AComponent) {
   RemoveNotification(AComponent);
   AComponent->RemoveNotification(this);
+}
+
+void TComponent::RemoveFreeNotifications() {
+  // Each subscriber removes itself from the list while it is told.
+  while (!FFreeNotifies.empty()) {
+    TComponent* subscriber = FFreeNotifies.back();
+    subscriber->Notification(this, opRemove);
+    RemoveNotification(subscriber);
+    subscriber->RemoveNotification(this);
+  }
 }
 
 void TComponent::RemoveNotification(TComponent* AComponent) {

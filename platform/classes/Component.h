@@ -57,6 +57,9 @@ class TComponent : public TPersistent {
   // the other way round.
   void FreeNotification(TComponent* AComponent);
   void RemoveFreeNotification(TComponent* AComponent);
+  // Tells every free-notification subscriber now (Notification with
+  // opRemove) and forgets them all; destruction does it at the latest.
+  void RemoveFreeNotifications();
   String GetNamePath() override;
 
   // For the form reader and writer.
