@@ -346,3 +346,66 @@ TEST_F(MainFormFixture, DialogsStandAtTheMainWindowPlusOneHundred) {
 }
 
 }  // namespace
+
+namespace {
+
+// What the real dialog showed, seen from a timer while it was open.
+struct TSeenDialog {
+  bool Found = false;
+  String Caption;
+  String Texts;
+  RECT Rect{};
+};
+TSeenDialog GSeen;
+
+BOOL CALLBACK CollectText(HWND AWnd, LPARAM) {
+  wchar_t text[512] = {};
+  GetWindowTextW(AWnd, text, 512);
+  GSeen.Texts += String(text) + L"|";
+  return TRUE;
+}
+
+BOOL CALLBACK FindMessageForm(HWND AWnd, LPARAM AFound) {
+  wchar_t cls[64] = {};
+  GetClassNameW(AWnd, cls, 64);
+  if (String(cls) != L"TMessageForm" || !IsWindowVisible(AWnd)) return TRUE;
+  *reinterpret_cast<HWND*>(AFound) = AWnd;
+  return FALSE;
+}
+
+void CALLBACK AnswerDialog(HWND, UINT, UINT_PTR ATimer, DWORD) {
+  HWND dialog = nullptr;
+  EnumThreadWindows(GetCurrentThreadId(), &FindMessageForm, reinterpret_cast<LPARAM>(&dialog));
+  if (!dialog) return;
+  KillTimer(nullptr, ATimer);
+  GSeen.Found = true;
+  wchar_t caption[256] = {};
+  GetWindowTextW(dialog, caption, 256);
+  GSeen.Caption = caption;
+  GetWindowRect(dialog, &GSeen.Rect);
+  EnumChildWindows(dialog, &CollectText, 0);
+  PostMessageW(dialog, WM_CLOSE, 0, 0);
+}
+
+TEST_F(MainFormFixture, TheLoadersDialogIsARealWindowBesideTheMainWindow) {
+  ShowForm();
+  TScratchDir dir;
+  const String file = dir.Write(L"bad.hex", HexRecord(7, 0, {}) + "\r\n");
+  GSeen = TSeenDialog{};
+  TDialogProvider* recorder = SetDialogProvider(nullptr);  // the real dialogs
+  const UINT_PTR timer = SetTimer(nullptr, 0, 20, &AnswerDialog);
+  const int result = LoadHexFile(file, TargetFlash);
+  KillTimer(nullptr, timer);
+  SetDialogProvider(recorder);
+
+  EXPECT_EQ(result, -1);
+  ASSERT_TRUE(GSeen.Found) << "no dialog window appeared";
+  EXPECT_EQ(GSeen.Caption, L"Fehler");
+  EXPECT_NE(GSeen.Texts.find(L"Error in Hex-File!\r+File :\rbad.hex\rLine : 1"), String::npos)
+      << UTF8Encode(GSeen.Texts);
+  EXPECT_EQ(GSeen.Rect.left, Form->Left() + 100);
+  EXPECT_EQ(GSeen.Rect.top, Form->Top() + 100);
+  EXPECT_EQ(Dialogs->Beeps, 1);
+}
+
+}  // namespace
