@@ -153,6 +153,17 @@ TEST_F(MainFormFixture, StoredValuesOfTheControls) {
   EXPECT_FALSE(Form->LB_Info->ExtendedSelect());
   EXPECT_EQ(Form->cxImageList1->SourceDPI(), 96);
   EXPECT_EQ(Form->cxImageList1->FormatVersion(), 1);
+  // The 15 stored items are kept as read: PNG files for the smart images.
+  TcxImageInfoCollection* images = Form->cxImageList1->ImageInfo();
+  ASSERT_EQ(images->Count(), 15);
+  for (int i = 0; i < images->Count(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(images->Items(i)->ImageClass(), L"TdxPNGImage");
+    const std::vector<std::uint8_t>& data = images->Items(i)->Image()->Data();
+    ASSERT_GT(data.size(), 8u);
+    EXPECT_EQ(std::vector<std::uint8_t>(data.begin(), data.begin() + 8),
+              (std::vector<std::uint8_t>{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}));
+  }
   EXPECT_FALSE(Form->cxGroupBox1->ParentBackground());
 
   EXPECT_EQ(Form->PB->Properties()->BeginColor(), TColor(0x0080FF));
@@ -406,6 +417,39 @@ TEST_F(MainFormFixture, TheLoadersDialogIsARealWindowBesideTheMainWindow) {
   EXPECT_EQ(GSeen.Rect.left, Form->Left() + 100);
   EXPECT_EQ(GSeen.Rect.top, Form->Top() + 100);
   EXPECT_EQ(Dialogs->Beeps, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainFormFixture, ProgressPositionsAreClampedToTheRange) {
+  struct TRow {
+    double Written;
+    double Read;
+    const wchar_t* Text;
+  };
+  for (const TRow& row : {TRow{0, 0, L"0 %"}, TRow{42, 42, L"42 %"}, TRow{100, 100, L"100 %"},
+                          TRow{150, 100, L"100 %"}, TRow{-5, 0, L"0 %"}}) {
+    SCOPED_TRACE(row.Written);
+    Form->PB->SetPosition(row.Written);
+    EXPECT_EQ(Form->PB->Position(), row.Read);
+    EXPECT_EQ(Form->PB->DisplayText(), row.Text);
+  }
+  Form->PB->SetPosition(50);
+  // Half the inside of the frame, to the pixel.
+  EXPECT_NEAR(Form->PB->BarRect().Width(), (Form->PB->ClientRect().Width() - 2) / 2.0, 0.5);
+}
+
+TEST_F(MainFormFixture, TheActivityIndicatorRunsOnlyWhileActive) {
+  ShowForm();
+  EXPECT_EQ(Form->Running->Elapsed(), 0u);
+  Form->Running->SetActive(true);
+  const std::uint64_t start = TickCount();
+  EXPECT_TRUE(PumpUntil([&] { return TicksSince(start) >= 100; }, 1000));
+  EXPECT_GE(Form->Running->Elapsed(), 100u);
+  Form->Running->SetActive(false);
+  EXPECT_EQ(Form->Running->Elapsed(), 0u);
 }
 
 }  // namespace
