@@ -28,31 +28,48 @@ class Sim:
         self.log_path = os.path.join(self.dir.name, "log")
         self.proc = subprocess.Popen(
             [sys.executable, SIM, "--ready-file", ready, "--out-dir", self.dir.name, "--log", self.log_path]
-            + list(args), stderr=subprocess.PIPE)
-        deadline = time.monotonic() + 10
-        while not os.path.exists(ready):
-            if self.proc.poll() is not None:
-                raise RuntimeError("simulator ended: " + self.proc.stderr.read().decode())
-            if time.monotonic() > deadline:
-                raise RuntimeError("simulator did not start")
-            time.sleep(0.01)
-        with open(ready) as f:
-            self.pty = f.read().strip()
-        self.fd = os.open(self.pty, os.O_RDWR | os.O_NOCTTY)
-        tty.setraw(self.fd)
+            + list(args), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        self.fd = None
+        try:
+            deadline = time.monotonic() + 10
+            while not os.path.exists(ready):
+                if self.proc.poll() is not None:
+                    raise RuntimeError("simulator ended: " + self.proc.stderr.read().decode())
+                if time.monotonic() > deadline:
+                    raise RuntimeError("simulator did not start")
+                time.sleep(0.01)
+            with open(ready) as f:
+                self.pty = f.read().strip()
+            self.fd = os.open(self.pty, os.O_RDWR | os.O_NOCTTY)
+            tty.setraw(self.fd)
+        except BaseException:
+            self.cleanup()
+            raise
 
     def close(self):
         os.close(self.fd)
+        self.fd = None
         if self.proc.poll() is None:
             self.proc.terminate()
-        status = self.proc.wait(10)
+        try:
+            status = self.proc.wait(10)
+        except subprocess.TimeoutExpired:
+            self.proc.kill()
+            status = self.proc.wait()
         self.proc.stderr.close()
         return status
 
     def cleanup(self):
-        if self.proc.poll() is None:
-            self.close()
-        self.dir.cleanup()
+        # A simulator left running would outlive the test run and keep its
+        # output pipe open.
+        try:
+            if self.fd is not None:
+                self.close()
+        finally:
+            if self.proc.poll() is None:
+                self.proc.kill()
+                self.proc.wait()
+            self.dir.cleanup()
 
     def send(self, data):
         os.write(self.fd, data)
@@ -95,9 +112,16 @@ class Sim:
                 raise AssertionError("no memory files written")
             time.sleep(0.005)
 
-    def log(self):
-        with open(self.log_path) as f:
-            return [json.loads(line) for line in f]
+    def log(self, until=None, timeout=5.0):
+        """The log's entries; with until, waits for an entry it accepts (the
+        simulator writes an entry after its reply has gone out)."""
+        deadline = time.monotonic() + timeout
+        while True:
+            with open(self.log_path) as f:
+                entries = [json.loads(line) for line in f if line.endswith("\n")]
+            if until is None or any(until(e) for e in entries) or time.monotonic() > deadline:
+                return entries
+            time.sleep(0.005)
 
 
 def checksum(data):
@@ -372,7 +396,7 @@ class FaultTest(SimTestCase):
     def test_faults_are_logged(self):
         sim = self.start("--preset", "m328p", "--fault", "i:wrong")
         sim.ask(b"i", 2)
-        entry = [e for e in sim.log() if e.get("cmd") == "i"][0]
+        entry = [e for e in sim.log(until=lambda e: e.get("cmd") == "i") if e.get("cmd") == "i"][0]
         self.assertEqual("i:wrong", entry["fault"])
         self.assertEqual("ffff", entry["reply"])
 
