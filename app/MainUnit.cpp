@@ -132,7 +132,8 @@ void TMainForm::FormCloseQuery(TObject*, bool& CanClose) {
 }
 
 void TMainForm::FormClose(TObject*, TCloseAction&) {
-  if (Connected && SerialPort) SerialPort->CloseSocket();
+  // A running flashing task owns the port until it has stopped.
+  if (!AbandonFlash() && Connected && SerialPort) SerialPort->CloseSocket();
   // Settings that cannot be written are reported; the window still closes.
   try {
     Store->Save();
@@ -221,73 +222,4 @@ void TMainForm::LoadFiles(const String& FileName) {
   CB_Flash->SetEnabled(true);
   CB_EEprom->SetEnabled(true);
   CB_UserRow->SetEnabled(true);
-}
-
-// ---------------------------------------------------------------------------
-// Connection and flashing
-
-void TMainForm::BTN_ConnectClick(TObject*) {
-  if (Connected) {
-    if (SerialPort) SerialPort->CloseSocket();
-    Connected = false;
-    BTN_Connect->SetCaption(L"Verbinden");
-    BTN_Connect->Colors()->SetDefault(clDefault);
-    LB_Info->Clear();
-    CB_Comport->SetEnabled(true);
-    CB_Baudrate->SetEnabled(true);
-    BTN_Flash->SetEnabled(false);
-    BTN_Oeffnen->SetEnabled(true);
-    BTN_Connect->SetEnabled(false);
-    return;
-  }
-  // Every attempt uses a new port object; the earlier one is closed and goes.
-  if (SerialPort) SerialPort->CloseSocket();
-  FreeAndNil(SerialPort);
-  SerialPort = New<TBlockSerial>();
-  SerialPort->Connect(CB_Comport->Text());
-  SerialPort->Config(StrToInt(CB_Baudrate->Text()), 8, 'N', 0, false, false);
-  if (SerialPort->LastError() != 0) {
-    ShowMessage(L"Der angegebene Port ist nicht bereit, Daten zu senden/empfangen.");
-    return;
-  }
-  SerialPort->Flush();
-  SerialPort->Purge();
-  if (GetDevice()) {
-    Connected = true;
-    BTN_Connect->SetCaption(L"Verbunden");
-    BTN_Connect->Colors()->SetDefault(clLime);
-    CB_Comport->SetEnabled(false);
-    CB_Baudrate->SetEnabled(false);
-    BTN_Flash->SetEnabled(true);
-    BTN_Oeffnen->SetEnabled(false);
-  } else {
-    SerialPort->CloseSocket();
-    Connected = false;
-    BTN_Connect->SetCaption(L"Verbinden");
-    BTN_Connect->Colors()->SetDefault(clDefault);
-    CB_Comport->SetEnabled(true);
-    CB_Baudrate->SetEnabled(true);
-    BTN_Flash->SetEnabled(false);
-    BTN_Oeffnen->SetEnabled(true);
-  }
-}
-
-bool TMainForm::GetDevice() {
-  // FIXME: the bootloader handshake is not built yet; until then no device
-  // is accepted and the port is closed again.
-  MainFormMessageDlg(L"Die Abfrage des Bootloaders ist in dieser Version noch nicht enthalten.", mtInformation,
-                     mbOK);
-  return false;
-}
-
-void TMainForm::BTN_FlashClick(TObject*) {
-  // FIXME: the flashing task is not built yet.
-  MainFormMessageDlg(L"Das Flashen ist in dieser Version noch nicht enthalten.", mtInformation, mbOK);
-}
-
-void MainUnitFinalization() {
-  FlashTask = nullptr;
-  if (SerialPort) SerialPort->CloseSocket();
-  FreeAndNil(SerialPort);
-  MainForm = nullptr;
 }

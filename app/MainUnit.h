@@ -31,6 +31,28 @@ class TRzVersionInfo;
 class TRzVersionInfoStatus;
 class TTimer;
 
+// Every byte awaited from the device is awaited this long (ms).
+constexpr int RecvTimeout = 1000;
+
+// Bootloader commands and the acknowledgement.
+constexpr std::uint8_t CmdIdentify = 'I';
+constexpr std::uint8_t CmdLoaderId = 'i';
+constexpr std::uint8_t CmdErase = 'E';
+constexpr std::uint8_t CmdSetAddress = 'A';
+constexpr std::uint8_t CmdDataBlock = 'D';
+constexpr std::uint8_t CmdWritePage = 'P';
+constexpr std::uint8_t CmdEepromWrite = 'B';
+constexpr std::uint8_t CmdUserRowSelect = 'U';
+constexpr std::uint8_t CmdUserRowWrite = 'R';
+constexpr std::uint8_t CmdFinishXmega = 'V';
+constexpr std::uint8_t CmdExitLoader = 'X';
+constexpr std::uint8_t ReplyAck = 0x0D;
+
+// The flashing task copies each block into a buffer of this size; an XMEGA
+// EEPROM chunk holds at most EepromChunkMax bytes.
+constexpr int BlockBufferSize = 1024;
+constexpr int EepromChunkMax = 32;
+
 // FlasherState values.
 constexpr std::uint8_t StateIdle = 0;
 constexpr std::uint8_t StateReady = 1;
@@ -86,6 +108,13 @@ class TMainForm : public TForm {
   // The handshake with the bootloader on the open port; true when the device
   // and its loader were accepted.
   bool GetDevice();
+
+  // Called when the window goes away (closed or destroyed) while a flashing
+  // task may still run: the task then stops at its next step, touches the
+  // window no more and closes the port itself. True when a task was running.
+  bool AbandonFlash();
+
+  void Destroy() override;
 };
 
 // The main window (null until the program made it).
@@ -99,5 +128,5 @@ extern std::atomic<bool> FlashedOK;
 extern std::atomic<std::uint8_t> FlasherState;   // StateIdle ... StateFinishing
 extern IPtr<ITask> FlashTask;                    // the last flashing task
 
-// Unit shut-down: releases the task and the port.
+// Unit shut-down: stops and waits for a running task, then frees the port.
 void MainUnitFinalization();

@@ -1,0 +1,538 @@
+// The whole job with the real program: a project is opened through the open
+// dialog, the device is connected and flashed, all by real input, through a
+// COM port to the simulated bootloader (tools/with-device). Each test is run
+// by its own ctest entry with the device options it needs
+// (tests/CMakeLists.txt); the memory the device received is compared with
+// the HEX images byte for byte.
+#include "tests/app_e2e/ProgramDriver.h"
+#include "tests/app_serial/TestDevice.h"
+
+#include "platform/runtime/SysUtils.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+using TBytes = std::vector<std::uint8_t>;
+// Data of an image by start address.
+using TImageParts = std::map<std::uint32_t, TBytes>;
+
+TBytes Random(std::size_t ACount, std::uint32_t ASeed) {
+  TBytes bytes(ACount);
+  for (std::uint8_t& b : bytes) {
+    ASeed = ASeed * 1103515245u + 12345u;
+    b = static_cast<std::uint8_t>(ASeed >> 16);
+  }
+  return bytes;
+}
+
+std::string HexLine(int AType, std::uint32_t AOffset, const std::uint8_t* AData, std::size_t ACount) {
+  TBytes record{static_cast<std::uint8_t>(ACount), static_cast<std::uint8_t>(AOffset >> 8),
+                static_cast<std::uint8_t>(AOffset), static_cast<std::uint8_t>(AType)};
+  record.insert(record.end(), AData, AData + ACount);
+  std::uint8_t sum = 0;
+  for (std::uint8_t b : record) sum = static_cast<std::uint8_t>(sum + b);
+  record.push_back(static_cast<std::uint8_t>(-sum));
+  std::string line = ":";
+  char hex[3];
+  for (std::uint8_t b : record) {
+    std::snprintf(hex, sizeof hex, "%02X", b);
+    line += hex;
+  }
+  return line + "\r\n";
+}
+
+// An Intel HEX text of the parts, 16 bytes a record, with segment records
+// for addresses beyond 64 KiB.
+std::string HexText(const TImageParts& AParts) {
+  std::string text;
+  std::uint32_t segment = 0;
+  for (const auto& [start, bytes] : AParts) {
+    for (std::size_t i = 0; i < bytes.size(); i += 16) {
+      const std::uint32_t address = start + static_cast<std::uint32_t>(i);
+      if ((address & ~0xFFFFu) != segment) {
+        segment = address & ~0xFFFFu;
+        const std::uint8_t value[2] = {static_cast<std::uint8_t>(segment >> 12), 0};
+        text += HexLine(2, 0, value, 2);
+      }
+      text += HexLine(0, address - segment, &bytes[i], std::min<std::size_t>(16, bytes.size() - i));
+    }
+  }
+  return text + ":00000001FF\r\n";
+}
+
+// A memory of ASize bytes, erased, with the parts in it.
+std::string Memory(std::size_t ASize, const TImageParts& AParts) {
+  std::string memory(ASize, '\xFF');
+  for (const auto& [start, bytes] : AParts)
+    for (std::size_t i = 0; i < bytes.size() && start + i < ASize; ++i) memory[start + i] = static_cast<char>(bytes[i]);
+  return memory;
+}
+
+void WriteBytes(const String& AName, const std::string& ABytes) {
+  HANDLE h = CreateFileW(AName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE) << "cannot write " << UTF8Encode(AName);
+  DWORD n = 0;
+  WriteFile(h, ABytes.data(), static_cast<DWORD>(ABytes.size()), &n, nullptr);
+  CloseHandle(h);
+}
+
+// A folder for the program (settings) and the project, removed at the end.
+class TWorkDir {
+ public:
+  TWorkDir() {
+    wchar_t base[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, base);
+    static int counter = 0;
+    FPath = String(base) + L"sk_e2e_" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++counter);
+    CreateDirectoryW(FPath.c_str(), nullptr);
+  }
+  ~TWorkDir() {
+    WIN32_FIND_DATAW data;
+    HANDLE find = FindFirstFileW((FPath + L"\\*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+      do DeleteFileW(File(data.cFileName).c_str());
+      while (FindNextFileW(find, &data));
+      FindClose(find);
+    }
+    RemoveDirectoryW(FPath.c_str());
+  }
+  TWorkDir(const TWorkDir&) = delete;
+  TWorkDir& operator=(const TWorkDir&) = delete;
+  const String& Path() const { return FPath; }
+  String File(const String& AName) const { return FPath + L"\\" + AName; }
+
+ private:
+  String FPath;
+};
+
+struct TProject {
+  std::string Params;  // the lines of section MainParams
+  TImageParts Flash;
+  TImageParts Eeprom;
+  TImageParts UserRow;
+  bool CloseAfterFlash = false;
+};
+
+void WriteProject(const TWorkDir& ADir, const TProject& AProject) {
+  // 38400 baud, and the close-after-flash option, as the user left them.
+  WriteBytes(ADir.File(L"Skarnivel.cfg"), std::string("[Skarnivel configuration]\r\nCB_Baudrate.Text=38400\r\n") +
+                                             "CB_EndAfterFlash.Checked=" +
+                                             (AProject.CloseAfterFlash ? "True" : "False") + "\r\n");
+  WriteBytes(ADir.File(L"Board.PPRO"), "[MainParams]\r\nMainFile=Board.c\r\n" + AProject.Params);
+  if (!AProject.Flash.empty()) WriteBytes(ADir.File(L"Board.hex"), HexText(AProject.Flash));
+  if (!AProject.Eeprom.empty()) WriteBytes(ADir.File(L"Board.eep"), HexText(AProject.Eeprom));
+  if (!AProject.UserRow.empty()) WriteBytes(ADir.File(L"Board.usr"), HexText(AProject.UserRow));
+}
+
+std::string JoinLines(const std::vector<String>& ALines) {
+  std::string text;
+  for (const String& line : ALines) text += UTF8Encode(line) + "\n";
+  return text;
+}
+
+constexpr const wchar_t* MainTitle = L"Skarnivel - Torvik";
+
+// One run of the program: the window, its controls and the steps a person
+// takes. Every step uses real input.
+class TSession {
+ public:
+  TSession(TProgramDriver& ADriver) : D(ADriver) {}
+
+  // Finds the window and its controls; false when the program did not come up.
+  bool Attach() {
+    Window = D.WaitForWindow(MainTitle);
+    if (!Window) return false;
+    List = D.ListBox(Window);
+    Open = D.ChildWithText(Window, L"Öffnen");
+    Connect = D.ChildWithText(Window, L"Verbinden");
+    Flash = D.ChildWithText(Window, L"Flash");
+    Quit = nullptr;
+    for (HWND child : Descendants(Window)) {
+      const String cls = ClassOf(child);
+      if (cls == L"TcxComboBox") {
+        if (SendMessageW(child, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"115200")) >= 0)
+          Baud = child;
+        else
+          Port = child;
+      }
+      if (cls == L"TcxCheckBox") Boxes[WindowText(child)] = child;
+    }
+    return List && Open && Connect && Flash && Port && Baud;
+  }
+
+  std::vector<String> Lines() { return D.ListLines(List); }
+  bool Enabled(HWND AControl) { return IsWindowEnabled(AControl) != FALSE; }
+
+  // Chooses the test's port in the port box with the keyboard.
+  void ChoosePort() {
+    const String port = TestPortName();
+    const LRESULT wanted =
+        SendMessageW(Port, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(port.c_str()));
+    ASSERT_GE(wanted, 0) << "the port box does not list " << UTF8Encode(port);
+    D.Activate(Window);
+    D.ClickOn(Port);
+    // The click opened the list; Home and Down move to the item, Enter takes it.
+    D.Key(VK_HOME);
+    for (LRESULT i = 0; i < wanted; ++i) D.Key(VK_DOWN);
+    D.Key(VK_RETURN);
+    ASSERT_TRUE(D.WaitUntil([&] { return WindowText(Port) == port; }, 3000))
+        << "port box shows " << UTF8Encode(WindowText(Port));
+  }
+
+  // Opens the project through the open dialog.
+  void OpenProject(const String& AFileName) {
+    D.Activate(Window);
+    D.ClickOn(Open);
+    const HWND dialog = D.WaitForWindow(L"Torvik Projekt öffnen");
+    ASSERT_NE(dialog, nullptr) << "no open dialog";
+    D.Activate(dialog);
+    D.TypeText(AFileName);
+    D.Key(VK_RETURN);
+    ASSERT_TRUE(D.WaitUntil([&] { return !D.FindWindow(L"Torvik Projekt öffnen") && !Lines().empty(); }))
+        << "the project was not opened";
+  }
+
+  void ClickConnect() {
+    D.Activate(Window);
+    D.ClickOn(Connect);
+  }
+
+  void ClickFlash() {
+    D.Activate(Window);
+    D.ClickOn(Flash);
+  }
+
+  // Waits for a line of the list (ATimeout ms); the lines seen last stay in
+  // SeenLines also when the window has gone meanwhile.
+  bool WaitForLine(const String& ALine, DWORD ATimeout = 20000) {
+    return D.WaitUntil(
+        [&] {
+          if (!IsWindow(List)) return false;
+          std::vector<String> lines = Lines();
+          if (lines.size() >= SeenLines.size()) SeenLines = lines;
+          for (const String& line : SeenLines)
+            if (line == ALine) return true;
+          return false;
+        },
+        ATimeout);
+  }
+
+  // The text of a dialog of the program: the static that is not an icon.
+  static String DialogText(HWND ADialog) {
+    String text;
+    for (HWND child : Descendants(ADialog))
+      if (ClassOf(child) == L"Static" || ClassOf(child) == L"STATIC") {
+        const String t = WindowText(child);
+        if (t.size() > text.size()) text = t;
+      }
+    return text;
+  }
+
+  // Waits for a dialog with that title, answers it with Enter and gives its
+  // text.
+  String AnswerDialog(const String& ATitle) {
+    const HWND dialog = D.WaitForWindow(ATitle, 15000);
+    if (!dialog) {
+      ADD_FAILURE() << "no dialog \"" << UTF8Encode(ATitle) << "\"; list:\n" << JoinLines(Lines());
+      return String();
+    }
+    const String text = DialogText(dialog);
+    D.Activate(dialog);
+    D.Key(VK_RETURN);
+    EXPECT_TRUE(D.WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 5000))
+        << "the dialog stayed open";
+    return text;
+  }
+
+  // Quits with the quit button... that has no caption; the close box does
+  // the same through the system menu: Alt+F4.
+  void Close() {
+    D.Activate(Window);
+    PostMessageW(Window, WM_CLOSE, 0, 0);
+  }
+
+  TProgramDriver& D;
+  HWND Window = nullptr;
+  HWND List = nullptr;
+  HWND Open = nullptr;
+  HWND Connect = nullptr;
+  HWND Flash = nullptr;
+  HWND Quit = nullptr;
+  HWND Port = nullptr;
+  HWND Baud = nullptr;
+  std::map<String, HWND> Boxes;
+  std::vector<String> SeenLines;
+};
+
+// The device's memory files once it wrote them out (at 'X').
+std::string DeviceFile(const wchar_t* AName) { return ReadWholeFile(TestDeviceDir() + L"\\" + AName); }
+
+// Compares two memories and names the first difference.
+void ExpectSameMemory(const std::string& AExpected, const std::string& AActual, const char* AWhat) {
+  ASSERT_EQ(AExpected.size(), AActual.size()) << AWhat;
+  for (std::size_t i = 0; i < AExpected.size(); ++i)
+    if (AExpected[i] != AActual[i]) {
+      ADD_FAILURE() << AWhat << " differs first at $" << std::hex << i << ": expected $"
+                    << (AExpected[i] & 0xFF) << ", device has $" << (AActual[i] & 0xFF);
+      return;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The projects (device options in tests/CMakeLists.txt)
+
+// An ATmega328P (tools/device-sim --preset m328p --loader-id 0x0102): flash in
+// three places with whole erased blocks between them, an EEPROM image longer
+// than the project's EEPROM limit.
+TProject ClassicProject() {
+  TProject p;
+  p.Params = "CPUname=ATmega328P\r\nDeviceID=2004239\r\nBootLoaderID=258\r\nFlashMax=32768\r\nEEpromMax=512\r\n"
+             "PageSize=64\r\nEPageSize=0\r\n";
+  p.Flash[0] = Random(300, 1);
+  p.Flash[0x1000] = Random(256, 2);
+  p.Flash[0x2345] = {0x42};
+  p.Eeprom[0] = Random(600, 3);
+  return p;
+}
+
+const std::vector<String> ClassicProjectLines = {
+    L"----- MCU -----", L"ATMEGA328P", L"Flash 32768 Bytes", L"EEprom 512 Bytes", L"----- Bytes to write -----",
+    L"Flash : 9030 Bytes", L"EEprom : 600 Bytes"};
+
+const std::vector<String> ClassicHandshakeLines = {L"----- Flashloader Info -----", L"Device ID : $1E950F",
+                                                   L"Blocksize : 128", L"FlashEnd : 15360", L"LoaderID : $0102"};
+
+// An XMEGA128A1 (tools/device-sim --preset x128a1): flash also above 64 KiB,
+// EEPROM in chunks of 32, a user row.
+TProject XmegaProject() {
+  TProject p;
+  p.Params = "CPUname=XMEGA128A1\r\nDeviceID=2004812\r\nBootLoaderID=-1\r\nFlashMax=139264\r\nEEpromMax=0\r\n"
+             "PageSize=256\r\nEPageSize=64\r\n";
+  p.Flash[0] = Random(0x400, 4);
+  p.Flash[0x10200] = Random(0x80, 5);
+  p.Eeprom[0] = Random(100, 6);
+  p.UserRow[0] = Random(40, 7);
+  p.CloseAfterFlash = true;
+  return p;
+}
+
+std::vector<String> Concat(std::initializer_list<std::vector<String>> AParts) {
+  std::vector<String> all;
+  for (const auto& part : AParts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+// Starts the program on the project, chooses the port and connects.
+struct TStartedSession {
+  TWorkDir Dir;
+  TProgramDriver Driver{Dir.Path()};
+  TSession Session{Driver};
+};
+
+void StartAndOpen(TStartedSession& S, const TProject& AProject) {
+  ASSERT_FALSE(TestPortName().empty()) << "run this program through tools/with-device";
+  WriteProject(S.Dir, AProject);
+  ASSERT_TRUE(S.Driver.Started());
+  ASSERT_TRUE(S.Session.Attach()) << "the main window did not come up with its controls";
+  ASSERT_NO_FATAL_FAILURE(S.Session.ChoosePort());
+  ASSERT_NO_FATAL_FAILURE(S.Session.OpenProject(S.Dir.File(L"Board.PPRO")));
+}
+
+// The state after a failed handshake: disconnected, ready for another try.
+void ExpectDisconnectedAfterFailure(TSession& S) {
+  EXPECT_EQ(WindowText(S.Connect), L"Verbinden");
+  EXPECT_TRUE(S.Enabled(S.Connect));
+  EXPECT_FALSE(S.Enabled(S.Flash));
+  EXPECT_TRUE(S.Enabled(S.Open));
+  EXPECT_TRUE(S.Enabled(S.Port));
+  EXPECT_TRUE(S.Enabled(S.Baud));
+}
+
+void CloseAndExpectExit(TStartedSession& S) {
+  S.Session.Close();
+  EXPECT_EQ(S.Driver.WaitForExit(), 0);
+}
+
+// ---------------------------------------------------------------------------
+// Successful runs
+
+TEST(FlashEndToEnd, ClassicProjectIsWrittenAndTheWindowStays) {
+  RunOnOwnThread([] {
+    TStartedSession s;
+    const TProject project = ClassicProject();
+    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, project));
+    TSession& S = s.Session;
+    EXPECT_EQ(JoinLines(S.Lines()), JoinLines(ClassicProjectLines));
+
+    S.ClickConnect();
+    ASSERT_TRUE(S.WaitForLine(L"LoaderID : $0102")) << JoinLines(S.Lines());
+    ASSERT_TRUE(S.D.WaitUntil([&] { return WindowText(S.Connect) == L"Verbunden"; }));
+    EXPECT_TRUE(S.Enabled(S.Flash));
+    EXPECT_FALSE(S.Enabled(S.Open));
+    EXPECT_FALSE(S.Enabled(S.Port));
+
+    const int dumps = DeviceDumpCount();
+    S.ClickFlash();
+    ASSERT_TRUE(S.WaitForLine(L"Flashen erfolgreich beendet!")) << JoinLines(S.Lines());
+    EXPECT_EQ(JoinLines(S.Lines()),
+              JoinLines(Concat({ClassicProjectLines, ClassicHandshakeLines,
+                                {L"schreibe Flash...", L"Flash erfolgreich geschrieben", L"schreibe EEprom...",
+                                 L"EEprom erfolgreich geschrieben", L"Flashen erfolgreich beendet!"}})));
+    // Only quitting and the options are left.
+    ASSERT_TRUE(S.D.WaitUntil([&] { return S.Enabled(S.Boxes[L"Flash"]); }, 3000));
+    EXPECT_FALSE(S.Enabled(S.Connect));
+    EXPECT_FALSE(S.Enabled(S.Open));
+    EXPECT_FALSE(S.Enabled(S.Flash));
+    EXPECT_TRUE(S.Enabled(S.Boxes[L"EEprom"]));
+
+    ASSERT_TRUE(WaitForDeviceDump(dumps, 5000)) << "the device was not told to leave the loader";
+    // Erased blocks are skipped, the rest is there; the EEPROM limit holds.
+    ExpectSameMemory(Memory(0x8000, project.Flash), DeviceFile(L"flash.bin"), "flash");
+    ExpectSameMemory(Memory(0x400, {{0, TBytes(project.Eeprom.at(0).begin(), project.Eeprom.at(0).begin() + 512)}}),
+                     DeviceFile(L"eeprom.bin"), "EEPROM");
+    // The close-after-flash option is off: the window stays.
+    EXPECT_FALSE(S.D.WaitUntil([&] { return !S.D.Running(); }, 1500));
+    CloseAndExpectExit(s);
+  });
+}
+
+TEST(FlashEndToEnd, XmegaProjectWithUserRowIsWrittenAndTheWindowClosesItself) {
+  RunOnOwnThread([] {
+    TStartedSession s;
+    const TProject project = XmegaProject();
+    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, project));
+    TSession& S = s.Session;
+    const std::vector<String> projectLines = {L"----- MCU -----",   L"XMEGA128A1",
+                                              L"Flash 139264 Bytes", L"EEprom 0 Bytes",
+                                              L"----- Bytes to write -----", L"Flash : 66176 Bytes",
+                                              L"EEprom : 100 Bytes"};
+    EXPECT_EQ(JoinLines(S.Lines()), JoinLines(projectLines));
+
+    S.ClickConnect();
+    ASSERT_TRUE(S.WaitForLine(L"LoaderID : $0000")) << JoinLines(S.Lines());
+    ASSERT_TRUE(S.D.WaitUntil([&] { return S.Enabled(S.Flash); }));
+    const int dumps = DeviceDumpCount();
+    S.ClickFlash();
+    ASSERT_TRUE(S.WaitForLine(L"Flashen erfolgreich beendet!", 30000)) << JoinLines(S.SeenLines);
+    EXPECT_EQ(JoinLines(S.SeenLines),
+              JoinLines(Concat({projectLines,
+                                {L"----- Flashloader Info -----", L"Device ID : $1E974C", L"Blocksize : 512",
+                                 L"FlashEnd : 65536", L"LoaderID : $0000", L"schreibe Flash...",
+                                 L"Flash erfolgreich geschrieben", L"schreibe EEprom...", L"schreibe UserRow...",
+                                 L"UserRow erfolgreich geschrieben", L"Flashen erfolgreich beendet!"}})));
+    // The window closes by itself within about a second.
+    EXPECT_EQ(S.D.WaitForExit(5000), 0) << "the window did not close after the flash";
+
+    ASSERT_TRUE(WaitForDeviceDump(dumps, 5000)) << "the device was not told to leave the loader";
+    ExpectSameMemory(Memory(0x22000, project.Flash), DeviceFile(L"flash.bin"), "flash");
+    // Whole chunks of 32: the fourth takes the erased bytes after the image.
+    ExpectSameMemory(Memory(0x800, project.Eeprom), DeviceFile(L"eeprom.bin"), "EEPROM");
+    ExpectSameMemory(Memory(512, project.UserRow), DeviceFile(L"userrow.bin"), "user row");
+  });
+}
+
+// ---------------------------------------------------------------------------
+// Faults of the device
+
+// tools/device-sim ... --fault I:silent
+TEST(FlashEndToEnd, NoEchoReportsThatNoDeviceAnswers) {
+  RunOnOwnThread([] {
+    TStartedSession s;
+    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, ClassicProject()));
+    TSession& S = s.Session;
+    S.ClickConnect();
+    EXPECT_EQ(S.AnswerDialog(L"Skarnivel"),
+              L"Das Device ist nicht zu ermitteln.\r\n\r\nBefindet sich das Device im Bootloader-Modus?");
+    EXPECT_EQ(JoinLines(S.Lines()), JoinLines(Concat({ClassicProjectLines, {L"----- Flashloader Info -----"}})));
+    ExpectDisconnectedAfterFailure(S);
+    CloseAndExpectExit(s);
+  });
+}
+
+// tools/device-sim ... --device-id 1E9999
+TEST(FlashEndToEnd, WrongDeviceIdIsRefused) {
+  RunOnOwnThread([] {
+    TStartedSession s;
+    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, ClassicProject()));
+    TSession& S = s.Session;
+    S.ClickConnect();
+    EXPECT_EQ(S.AnswerDialog(L"Warnung"), L"Device ID : \r1E950F\rexpected!");
+    EXPECT_EQ(JoinLines(S.Lines()),
+              JoinLines(Concat({ClassicProjectLines, {L"----- Flashloader Info -----", L"Device ID : $1E9999",
+                                                      L"Blocksize : 128", L"FlashEnd : 15360"}})));
+    ExpectDisconnectedAfterFailure(S);
+    CloseAndExpectExit(s);
+  });
+}
+
+// tools/device-sim ... --loader-id 5
+TEST(FlashEndToEnd, WrongLoaderIdIsRefused) {
+  RunOnOwnThread([] {
+    TStartedSession s;
+    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, ClassicProject()));
+    TSession& S = s.Session;
+    S.ClickConnect();
+    EXPECT_EQ(S.AnswerDialog(L"Fehler"), L"Requested LoaderID is 258\rLoaderID in device is 5");
+    EXPECT_EQ(JoinLines(S.Lines()),
+              JoinLines(Concat({ClassicProjectLines, {L"----- Flashloader Info -----", L"Device ID : $1E950F",
+                                                      L"Blocksize : 128", L"FlashEnd : 15360"}})));
+    ExpectDisconnectedAfterFailure(S);
+    CloseAndExpectExit(s);
+  });
+}
+
+// After a failed flash only quitting is left; the options stay disabled.
+void ExpectStoppedAfterFlashError(TSession& S) {
+  EXPECT_FALSE(S.Enabled(S.Connect));
+  EXPECT_FALSE(S.Enabled(S.Open));
+  EXPECT_FALSE(S.Enabled(S.Flash));
+  EXPECT_FALSE(S.Enabled(S.Boxes[L"Flash"]));
+  EXPECT_FALSE(S.Enabled(S.Boxes[L"EEprom"]));
+  EXPECT_EQ(WindowText(S.Connect), L"Verbunden");
+}
+
+void ConnectAndFlash(TSession& S) {
+  S.ClickConnect();
+  ASSERT_TRUE(S.WaitForLine(L"LoaderID : $0102")) << JoinLines(S.Lines());
+  ASSERT_TRUE(S.D.WaitUntil([&] { return S.Enabled(S.Flash); }));
+  S.ClickFlash();
+}
+
+// tools/device-sim ... --fault D:wrong
+TEST(FlashEndToEnd, WrongChecksumOfTheFirstBlockStopsTheFlash) {
+  RunOnOwnThread([] {
+    TStartedSession s;
+    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, ClassicProject()));
+    TSession& S = s.Session;
+    ASSERT_NO_FATAL_FAILURE(ConnectAndFlash(S));
+    EXPECT_EQ(S.AnswerDialog(L"Fehler"), L"Communication error block 5: $000. Checksum");
+    EXPECT_EQ(JoinLines(S.Lines()),
+              JoinLines(Concat({ClassicProjectLines, ClassicHandshakeLines, {L"schreibe Flash..."}})));
+    ExpectStoppedAfterFlashError(S);
+    CloseAndExpectExit(s);
+  });
+}
+
+// tools/device-sim ... --fault B:silent
+TEST(FlashEndToEnd, MissingAcknowledgementInTheEepromStepStopsTheFlash) {
+  RunOnOwnThread([] {
+    TStartedSession s;
+    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, ClassicProject()));
+    TSession& S = s.Session;
+    ASSERT_NO_FATAL_FAILURE(ConnectAndFlash(S));
+    EXPECT_EQ(S.AnswerDialog(L"Fehler"), L"Communication error 10");
+    EXPECT_EQ(JoinLines(S.Lines()),
+              JoinLines(Concat({ClassicProjectLines, ClassicHandshakeLines,
+                                {L"schreibe Flash...", L"Flash erfolgreich geschrieben", L"schreibe EEprom..."}})));
+    ExpectStoppedAfterFlashError(S);
+    CloseAndExpectExit(s);
+  });
+}
+
+}  // namespace

@@ -1,0 +1,229 @@
+#include "tests/app_e2e/ProgramDriver.h"
+
+#include "platform/runtime/SysUtils.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+namespace {
+
+String ProgramFile() {
+  wchar_t buffer[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, buffer, MAX_PATH);
+  // The tests live in tests/ of the build folder, the program beside it.
+  return ExtractFilePath(ExcludeTrailingPathDelimiter(ExtractFilePath(buffer))) + L"Skarnivel.exe";
+}
+
+const wchar_t* const DesktopSizesKey = L"Software\\Wine\\Explorer\\Desktops";
+
+// The input of one step is taken before the next one goes out.
+void Settle() { Sleep(30); }
+
+}  // namespace
+
+void RunOnOwnThread(const std::function<void()>& ABody) {
+  std::thread worker([&ABody] { ABody(); });
+  worker.join();
+}
+
+String WindowText(HWND AWnd) {
+  String text(static_cast<std::size_t>(SendMessageW(AWnd, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(
+      SendMessageW(AWnd, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()))));
+  return text;
+}
+
+String ClassOf(HWND AWnd) {
+  wchar_t name[256] = {};
+  GetClassNameW(AWnd, name, 256);
+  return name;
+}
+
+std::vector<HWND> Descendants(HWND AParent) {
+  std::vector<HWND> found;
+  EnumChildWindows(
+      AParent,
+      [](HWND AWnd, LPARAM AParam) -> BOOL {
+        reinterpret_cast<std::vector<HWND>*>(AParam)->push_back(AWnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+TProgramDriver::TProgramDriver(const String& ADirectory) {
+  static std::atomic<int> counter;
+  FDesktopName = L"SkarnivelDrive" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(++counter);
+  // The size of the desktop's screen, like the one the other tests use.
+  const wchar_t size[] = L"1280x1024";
+  RegSetKeyValueW(HKEY_CURRENT_USER, DesktopSizesKey, FDesktopName.c_str(), REG_SZ, size, sizeof size);
+  FDesktop = CreateDesktopW(FDesktopName.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+  if (!FDesktop || !SetThreadDesktop(FDesktop)) {
+    ADD_FAILURE() << "cannot make a desktop for the program (error " << GetLastError() << ")";
+    return;
+  }
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  String desktop = FDesktopName;
+  startup.lpDesktop = desktop.data();
+  String command = L"\"" + ProgramFile() + L"\"";
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, ADirectory.c_str(), &startup,
+                      &FInfo)) {
+    ADD_FAILURE() << "cannot start " << UTF8Encode(ProgramFile()) << " (error " << GetLastError() << ")";
+    FInfo = PROCESS_INFORMATION{};
+    return;
+  }
+  WaitForInputIdle(FInfo.hProcess, 10000);
+}
+
+TProgramDriver::~TProgramDriver() {
+  if (FInfo.hProcess) {
+    if (WaitForSingleObject(FInfo.hProcess, 0) == WAIT_TIMEOUT) {
+      TerminateProcess(FInfo.hProcess, 99);
+      WaitForSingleObject(FInfo.hProcess, 5000);
+    }
+    CloseHandle(FInfo.hThread);
+    CloseHandle(FInfo.hProcess);
+  }
+  if (FDesktop) CloseDesktop(FDesktop);
+  RegDeleteKeyValueW(HKEY_CURRENT_USER, DesktopSizesKey, FDesktopName.c_str());
+}
+
+HWND TProgramDriver::FindWindow(const String& ATitle, const String& AClass) {
+  struct TSearch {
+    DWORD Process;
+    const String* Title;
+    const String* Class;
+    HWND Found;
+  } search{FInfo.dwProcessId, &ATitle, &AClass, nullptr};
+  EnumDesktopWindows(
+      FDesktop,
+      [](HWND AWnd, LPARAM AParam) -> BOOL {
+        auto* s = reinterpret_cast<TSearch*>(AParam);
+        DWORD process = 0;
+        GetWindowThreadProcessId(AWnd, &process);
+        if (process != s->Process || !IsWindowVisible(AWnd)) return TRUE;
+        if (!s->Title->empty() && WindowText(AWnd) != *s->Title) return TRUE;
+        if (!s->Class->empty() && ClassOf(AWnd) != *s->Class) return TRUE;
+        s->Found = AWnd;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.Found;
+}
+
+HWND TProgramDriver::WaitForWindow(const String& ATitle, DWORD ATimeout, const String& AClass) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindWindow(ATitle, AClass)) != nullptr; }, ATimeout);
+  return found;
+}
+
+bool TProgramDriver::WaitUntil(const std::function<bool()>& APredicate, DWORD ATimeout) {
+  const ULONGLONG deadline = GetTickCount64() + ATimeout;
+  for (;;) {
+    if (APredicate()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    if (FInfo.hProcess && WaitForSingleObject(FInfo.hProcess, 10) != WAIT_TIMEOUT) return APredicate();
+  }
+}
+
+int TProgramDriver::WaitForExit(DWORD ATimeout) {
+  if (!FInfo.hProcess || WaitForSingleObject(FInfo.hProcess, ATimeout) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(FInfo.hProcess, &code);
+  return static_cast<int>(code);
+}
+
+bool TProgramDriver::Running() { return FInfo.hProcess && WaitForSingleObject(FInfo.hProcess, 0) == WAIT_TIMEOUT; }
+
+HWND TProgramDriver::ChildWithText(HWND AWindow, const String& AText) {
+  for (HWND child : Descendants(AWindow))
+    if (WindowText(child) == AText) return child;
+  return nullptr;
+}
+
+HWND TProgramDriver::ListBox(HWND AWindow) {
+  for (HWND child : Descendants(AWindow))
+    if ((GetWindowLongW(child, GWL_STYLE) & LBS_HASSTRINGS) && SendMessageW(child, LB_GETCOUNT, 0, 0) != LB_ERR &&
+        ClassOf(child) != L"ComboLBox" && ClassOf(child).find(L"ComboBox") == String::npos)
+      return child;
+  return nullptr;
+}
+
+std::vector<String> TProgramDriver::ListLines(HWND AListBox) {
+  std::vector<String> lines;
+  const LRESULT count = SendMessageW(AListBox, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const LRESULT length = SendMessageW(AListBox, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    if (length == LB_ERR) break;
+    String line(static_cast<std::size_t>(length) + 1, L'\0');
+    line.resize(static_cast<std::size_t>(
+        SendMessageW(AListBox, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line.data()))));
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+void TProgramDriver::Activate(HWND AWindow) {
+  SetForegroundWindow(AWindow);
+  WaitUntil([AWindow] { return GetForegroundWindow() == AWindow; }, 2000);
+}
+
+void TProgramDriver::ClickOn(HWND AControl) {
+  RECT r{};
+  GetWindowRect(AControl, &r);
+  const int x = (r.left + r.right) / 2;
+  const int y = (r.top + r.bottom) / 2;
+  const int w = GetSystemMetrics(SM_CXSCREEN);
+  const int h = GetSystemMetrics(SM_CYSCREEN);
+  auto input = [&](DWORD AFlags) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = MulDiv(x, 65536, w) + 1;
+    in.mi.dy = MulDiv(y, 65536, h) + 1;
+    in.mi.dwFlags = AFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    return in;
+  };
+  INPUT move = input(0);
+  SendInput(1, &move, sizeof(INPUT));
+  WaitUntil(
+      [&] {
+        POINT p{};
+        return GetCursorPos(&p) && p.x == x && p.y == y;
+      },
+      1000);
+  Settle();
+  // Each button event carries the position, so the click lands there.
+  INPUT click[2] = {input(MOUSEEVENTF_LEFTDOWN), input(MOUSEEVENTF_LEFTUP)};
+  SendInput(2, click, sizeof(INPUT));
+  Settle();
+}
+
+void TProgramDriver::Key(WORD AVirtualKey) {
+  INPUT in[2]{};
+  for (INPUT& i : in) {
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = AVirtualKey;
+    i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(AVirtualKey, MAPVK_VK_TO_VSC));
+  }
+  in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, in, sizeof(INPUT));
+  Settle();
+}
+
+void TProgramDriver::TypeText(const String& AText) {
+  std::vector<INPUT> inputs;
+  for (wchar_t c : AText) {
+    INPUT in{};
+    in.type = INPUT_KEYBOARD;
+    in.ki.wScan = c;
+    in.ki.dwFlags = KEYEVENTF_UNICODE;
+    inputs.push_back(in);
+    in.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    inputs.push_back(in);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  Settle();
+}

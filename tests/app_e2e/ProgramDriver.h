@@ -1,0 +1,63 @@
+// Driving the real program from outside, as a person would.
+//
+// TProgramDriver starts Skarnivel.exe on a desktop of its own, so that the
+// mouse and keyboard input it sends (SendInput) reaches that program only,
+// whatever else runs on the display at the same time. It finds the
+// program's windows, reads them through window messages (texts, list-box
+// lines, enabled states) and clicks and types. A driver belongs to the thread
+// that made it; that thread must own no window (see RunOnOwnThread).
+#pragma once
+
+#include "platform/runtime/System.h"
+
+#include <functional>
+#include <vector>
+
+// Runs ABody on a new thread and waits for it; gtest's EXPECT and ASSERT
+// work inside (an ASSERT ends ABody).
+void RunOnOwnThread(const std::function<void()>& ABody);
+
+// The text of a window, asked of the window itself.
+String WindowText(HWND AWnd);
+String ClassOf(HWND AWnd);
+std::vector<HWND> Descendants(HWND AParent);
+
+class TProgramDriver {
+ public:
+  // Starts the program in ADirectory (its settings file lies there).
+  explicit TProgramDriver(const String& ADirectory);
+  // Ends a program that is still running and closes the desktop.
+  ~TProgramDriver();
+  TProgramDriver(const TProgramDriver&) = delete;
+  TProgramDriver& operator=(const TProgramDriver&) = delete;
+
+  bool Started() const { return FInfo.hProcess != nullptr; }
+
+  // A visible top-level window of the program with that title (any title
+  // when ATitle is empty and AClass given); null after ATimeout ms.
+  HWND WaitForWindow(const String& ATitle, DWORD ATimeout = 10000, const String& AClass = String());
+  // Whether the program has such a window now.
+  HWND FindWindow(const String& ATitle, const String& AClass = String());
+  // Waits for the end of the program: its exit code, or -1 after ATimeout ms.
+  int WaitForExit(DWORD ATimeout = 10000);
+  bool Running();
+
+  // Reading the main window.
+  HWND ChildWithText(HWND AWindow, const String& AText);
+  // The list box of the main window and its lines.
+  HWND ListBox(HWND AWindow);
+  std::vector<String> ListLines(HWND AListBox);
+  // Waits until APredicate holds, checking every few milliseconds.
+  bool WaitUntil(const std::function<bool()>& APredicate, DWORD ATimeout = 10000);
+
+  // Real input.
+  void Activate(HWND AWindow);
+  void ClickOn(HWND AControl);
+  void Key(WORD AVirtualKey);
+  void TypeText(const String& AText);
+
+ private:
+  HDESK FDesktop = nullptr;
+  String FDesktopName;
+  PROCESS_INFORMATION FInfo{};
+};

@@ -1,0 +1,5 @@
+#include "tests/support/TestUnits.h"
+
+#include <vector>
+
+std::vector<std::span<const TUnit>> TestUnitLayers() { return {RuntimeUnits()}; }
