@@ -213,9 +213,10 @@ class TSession {
   bool WaitForLine(const String& ALine, DWORD ATimeout = 20000) {
     return D.WaitUntil(
         [&] {
-          if (!IsWindow(List)) return false;
-          std::vector<String> lines = Lines();
-          if (lines.size() >= SeenLines.size()) SeenLines = lines;
+          if (IsWindow(List)) {
+            std::vector<String> lines = Lines();
+            if (lines.size() >= SeenLines.size()) SeenLines = lines;
+          }
           for (const String& line : SeenLines)
             if (line == ALine) return true;
           return false;
@@ -419,7 +420,9 @@ TEST(FlashEndToEnd, XmegaProjectWithUserRowIsWrittenAndTheWindowClosesItself) {
     ASSERT_TRUE(S.D.WaitUntil([&] { return S.Enabled(S.Flash); }));
     const int dumps = DeviceDumpCount();
     S.ClickFlash();
-    ASSERT_TRUE(S.WaitForLine(L"Flashen erfolgreich beendet!", 30000)) << JoinLines(S.SeenLines);
+    ASSERT_TRUE(S.WaitForLine(L"Flashen erfolgreich beendet!", 30000))
+        << JoinLines(S.SeenLines) << (S.D.Running() ? "(running)" : "(ended)") << " exit code "
+        << S.D.WaitForExit(0);
     EXPECT_EQ(JoinLines(S.SeenLines),
               JoinLines(Concat({projectLines,
                                 {L"----- Flashloader Info -----", L"Device ID : $1E974C", L"Blocksize : 512",

@@ -153,16 +153,23 @@ HWND TProgramDriver::ListBox(HWND AWindow) {
 }
 
 std::vector<String> TProgramDriver::ListLines(HWND AListBox) {
+  // A list that changes or goes while it is read gives an incomplete
+  // answer; that read is dropped and the lines read before stand.
   std::vector<String> lines;
   const LRESULT count = SendMessageW(AListBox, LB_GETCOUNT, 0, 0);
   for (LRESULT i = 0; i < count; ++i) {
     const LRESULT length = SendMessageW(AListBox, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-    if (length == LB_ERR) break;
+    if (length < 0) return FLastLines;
     String line(static_cast<std::size_t>(length) + 1, L'\0');
-    line.resize(static_cast<std::size_t>(
-        SendMessageW(AListBox, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line.data()))));
+    const LRESULT got =
+        SendMessageW(AListBox, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(line.data()));
+    if (got != length) return FLastLines;
+    line.resize(static_cast<std::size_t>(got));
+    if (line.find(L'\0') != String::npos) return FLastLines;
     lines.push_back(line);
   }
+  if (SendMessageW(AListBox, LB_GETCOUNT, 0, 0) != count) return FLastLines;
+  FLastLines = lines;
   return lines;
 }
 

@@ -44,7 +44,8 @@ class TProgramDriver {
 
   // Reading the main window.
   HWND ChildWithText(HWND AWindow, const String& AText);
-  // The list box of the main window and its lines.
+  // The list box of the main window and its lines (as last read in full
+  // when a read comes back incomplete).
   HWND ListBox(HWND AWindow);
   std::vector<String> ListLines(HWND AListBox);
   // Waits until APredicate holds, checking every few milliseconds.
@@ -60,4 +61,5 @@ class TProgramDriver {
   HDESK FDesktop = nullptr;
   String FDesktopName;
   PROCESS_INFORMATION FInfo{};
+  std::vector<String> FLastLines;
 };
