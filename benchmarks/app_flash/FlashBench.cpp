@@ -1,0 +1,176 @@
+// The flasher's own cost on the serial line: the main window (from its form
+// description) connects to the simulated XMEGA bootloader and its flashing
+// task writes a 128 KiB image, as after a click on Flash. Beside it, the cost
+// of a bare one-byte overlapped write on the same port in the same run.
+// benchmarks/app_flash/run starts it unpaced and paced (38400 baud, 4 ms per
+// page write).
+#include "app/AppUnits.h"
+#include "app/MainUnit.h"
+#include "app/UDefines.h"
+#include "app/serial/BlockSerial.h"
+#include "library/editors/cxDropDownEdit.h"
+#include "components/settings/RzCommon.h"
+#include "library/stdctrls/cxButtons.h"
+#include "library/stdctrls/cxCheckBox.h"
+#include "platform/runtime/SysUtils.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+String Environment(const wchar_t* AName) {
+  wchar_t buffer[MAX_PATH];
+  const DWORD length = GetEnvironmentVariableW(AName, buffer, MAX_PATH);
+  return length > 0 && length < MAX_PATH ? String(buffer, length) : String();
+}
+
+double Now() {
+  LARGE_INTEGER counter, frequency;
+  QueryPerformanceCounter(&counter);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// Reports every dialog instead of showing it: nobody is there to answer.
+class TPrintedDialogs : public TDialogProvider {
+  SK_CLASS(TPrintedDialogs, TDialogProvider)
+ public:
+  TModalResult MessageDlg(const TMessageDlgParams& AParams) override {
+    std::printf("dialog: %ls\n", AParams.Text.c_str());
+    ++Count;
+    return mrAbort;
+  }
+  int MessageBox(const TMessageBoxParams& AParams) override {
+    std::printf("message box: %ls\n", AParams.Text.c_str());
+    ++Count;
+    return IDOK;
+  }
+  void MessageSound(UINT) override {}
+  int Count = 0;
+};
+
+// A bare one-byte overlapped write, inside one long data block that the
+// device takes without a word; seconds per byte.
+double BareWrite(TBlockSerial* ASerial) {
+  constexpr int Count = 4096;
+  const HANDLE handle = ASerial->Handle();
+  const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  for (std::uint8_t b : {std::uint8_t('A'), std::uint8_t(0), std::uint8_t(0), std::uint8_t(0)}) ASerial->SendByte(b);
+  ASerial->RecvByte(1000);
+  for (std::uint8_t b : {std::uint8_t('D'), std::uint8_t(Count & 0xFF), std::uint8_t(Count >> 8)})
+    ASerial->SendByte(b);
+  const std::uint8_t filler = 0x5A;
+  const double start = Now();
+  for (int i = 0; i < Count; ++i) {
+    OVERLAPPED overlapped{};
+    overlapped.hEvent = event;
+    DWORD written = 0;
+    if (!WriteFile(handle, &filler, 1, nullptr, &overlapped) && GetLastError() == ERROR_IO_PENDING)
+      WaitForSingleObject(event, 1000);
+    GetOverlappedResult(handle, &overlapped, &written, FALSE);
+  }
+  const double perByte = (Now() - start) / Count;
+  ASerial->RecvByte(1000);  // the checksum
+  CloseHandle(event);
+  return perByte;
+}
+
+int Run() {
+  const String port = Environment(L"SKARNIVEL_TEST_PORT");
+  if (port.empty()) {
+    std::printf("run through benchmarks/app_flash/run (tools/with-device)\n");
+    return 2;
+  }
+  const double baud = StrToFloat(Environment(L"SKARNIVEL_BENCH_BAUD").empty() ? L"0"
+                                                                               : Environment(L"SKARNIVEL_BENCH_BAUD"));
+  const double pageWriteMs = StrToFloat(
+      Environment(L"SKARNIVEL_BENCH_PAGE_MS").empty() ? L"0" : Environment(L"SKARNIVEL_BENCH_PAGE_MS"));
+  TPrintedDialogs* dialogs = New<TPrintedDialogs>();
+  SetDialogProvider(dialogs);
+  Application()->Initialize();
+  Application()->CreateForm(MainForm);
+  TMainForm* form = MainForm;
+  form->RzRegIniFile1->SetPath(Environment(L"SKARNIVEL_TEST_DEVICE_DIR") + L"\\Skarnivel.cfg");
+
+  // An XMEGA project with 128 KiB of flash, every block holding data.
+  constexpr int ImageSize = 0x20000;
+  EraseImages();
+  std::uint32_t seed = 12345;
+  for (int i = 0; i < ImageSize; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    FlashImage[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(seed >> 16);
+  }
+  DeviceFamily = FamilyXmega;
+  FlashSize = ImageSize;
+  EepromSize = 0;
+  UserRowSize = 0;
+  ExpectedDeviceID = 0;
+  RequestedLoaderID = -1;
+  FlashLimit = 0x22000;
+  form->CB_Comport->Properties()->Items()->SetCommaText(port);
+  form->CB_Comport->SetItemIndex(0);
+  form->CB_Baudrate->SetText(L"38400");
+  form->CB_Flash->SetChecked(true);
+  form->CB_EEprom->SetChecked(false);
+  form->CB_UserRow->SetChecked(false);
+
+  form->BTN_ConnectClick(form->BTN_Connect);
+  if (!Connected) {
+    std::printf("no device answered on %ls\n", port.c_str());
+    return 1;
+  }
+  const double bareBefore = BareWrite(SerialPort);
+
+  const std::uint32_t blocks = (ImageSize + BlockSize - 1) / BlockSize;
+  // Host to device: E, per block A+3, D+2+data, P, then V and X; back: one
+  // byte per command that is answered.
+  const double sent = 1 + blocks * (4.0 + 3 + BlockSize + 1) + 2;
+  const double received = 1 + blocks * 3.0 + 1;
+  const double start = Now();
+  form->BTN_FlashClick(form->BTN_Flash);
+  FlashTask->Wait();
+  const double total = Now() - start;
+  // The floor again, on the port reopened after the task closed it: the
+  // cost of a bare write moves with the load of the machine.
+  form->BTN_ConnectClick(form->BTN_Connect);
+  form->BTN_ConnectClick(form->BTN_Connect);
+  const double bareAfter = Connected ? BareWrite(SerialPort) : bareBefore;
+  const double bareWrite = (bareBefore + bareAfter) / 2;
+  if (!FlashedOK || dialogs->Count != 0) {
+    std::printf("the flash failed\n");
+    return 1;
+  }
+  std::printf("flash %d bytes in %u blocks of %d: %.2f s, %.0f protocol bytes (%.0f sent, %.0f received)\n",
+              ImageSize, blocks, BlockSize, total, sent + received, sent, received);
+  std::printf("  host cost per protocol byte  %8.1f us\n", total / (sent + received) * 1e6);
+  std::printf("  bare one-byte write          %8.1f us (%.1f before, %.1f after the flash)\n", bareWrite * 1e6,
+              bareBefore * 1e6, bareAfter * 1e6);
+  if (baud <= 0) {
+    std::printf("  ratio                        %8.2f  (target: at most 1.3)\n",
+                total / (sent + received) / bareWrite);
+  } else {
+    const double wire = (sent + received) * 10.0 / baud + blocks * pageWriteMs / 1000.0;
+    std::printf("  wire time at %.0f baud with %.1f ms page writes: %.2f s\n", baud, pageWriteMs, wire);
+    std::printf("  ratio to wire time           %8.3f  (target: below 1.05)\n", total / wire);
+  }
+  form->Free();
+  MainForm = nullptr;
+  SetDialogProvider(nullptr);
+  dialogs->Free();
+  return 0;
+}
+
+}  // namespace
+
+int wmain() {
+  for (std::span<const TUnit> layer : ProgramUnitLayers()) InitializeUnits({layer});
+  int result = 1;
+  try {
+    result = Run();
+  } catch (const Exception& E) {
+    std::printf("failed: %ls\n", E.Message().c_str());
+  }
+  FinalizeUnits();
+  return result;
+}
