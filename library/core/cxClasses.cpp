@@ -299,8 +299,12 @@ TPersistent* GetPersistentOwner(TPersistent* APersistent) {
 // Unit start-up and shut-down
 
 void cxReleaseObjectLinkController();
+void cxResetObjectLinksFinalized();
 
-void cxClassesInitialization() { GClassesFinalized = false; }
+void cxClassesInitialization() {
+  GClassesFinalized = false;
+  cxResetObjectLinksFinalized();
+}
 
 void cxClassesFinalization() {
   GClassesFinalized = true;

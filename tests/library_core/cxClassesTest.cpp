@@ -101,6 +101,19 @@ TEST_F(cxTimer, TicksAtItsIntervalWithItselfAsSender) {
   EXPECT_GE(FSink->Times[2] - FSink->Times[0], 60u);
 }
 
+TEST_F(cxTimer, DisablingStopsTheTicksAndEnablingStartsThemAgain) {
+  TcxTimer* timer = CreateTimer(10, true, FSink->Event());
+  ASSERT_TRUE(PumpUntil([&] { return !FSink->Times.empty(); }));
+  timer->SetEnabled(false);
+  EXPECT_FALSE(timer->TimerOn());
+  const std::size_t ticks = FSink->Times.size();
+  PumpFor(60);
+  EXPECT_EQ(FSink->Times.size(), ticks);
+  timer->SetEnabled(true);
+  EXPECT_TRUE(PumpUntil([&] { return FSink->Times.size() > ticks; }));
+  timer->Free();
+}
+
 TEST_F(cxTimer, TheSameIntervalKeepsTheCountdownAndTheSameHandlerRestartsIt) {
   constexpr unsigned Interval = 200;
   struct Case {
