@@ -1,9 +1,12 @@
 // The main routine of every test program: runs the units it links, then the tests.
+#include "tests/support/TestDesktop.h"
 #include "tests/support/TestUnits.h"
 
 #include <gtest/gtest.h>
 
 int wmain(int argc, wchar_t** argv) {
+  int exitCode = 0;
+  if (RunOnOwnDesktop(exitCode)) return exitCode;
   testing::InitGoogleTest(&argc, argv);
   TestUnitsInitialize();
   const int result = RUN_ALL_TESTS();
