@@ -14,11 +14,6 @@
 
 namespace {
 
-struct TFreeObject {
-  void operator()(TObject* AObject) const { AObject->Free(); }
-};
-template <class T>
-using TOwned = std::unique_ptr<T, TFreeObject>;
 
 String GStartDirectory;
 

@@ -66,18 +66,6 @@ const wchar_t* const FieldPlaceholders[VersionInfoFieldCount] = {
 // Halves toward minus infinity.
 int HalfDown(int AValue) { return AValue >= 0 ? AValue / 2 : -((-AValue + 1) / 2); }
 
-class TScreenDC {
- public:
-  TScreenDC() : FDC(::GetDC(nullptr)) {}
-  ~TScreenDC() { ::ReleaseDC(nullptr, FDC); }
-  TScreenDC(const TScreenDC&) = delete;
-  TScreenDC& operator=(const TScreenDC&) = delete;
-  HDC Get() const { return FDC; }
-
- private:
-  HDC FDC;
-};
-
 }  // namespace
 
 // ---------------------------------------------------------------------------

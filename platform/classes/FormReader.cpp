@@ -78,12 +78,6 @@ class TReadGuard : public TComponent {
   }
 };
 
-template <class T>
-struct TFreeOnExit {
-  T* Object;
-  ~TFreeOnExit() { FreeAndNil(Object); }
-};
-
 std::mutex GGlobalLock;
 std::vector<TFindGlobalComponent> GGlobalFinders;
 
@@ -838,7 +832,7 @@ void TFormReader::ReadBinaryValue(const TStreamProc& AReadData, int ALine, const
   ExpectValue(TParser::toBinary, L"Binärdaten");
   ++FState->ValuesRead;
   TMemoryStream* stream = New<TMemoryStream>();
-  TFreeOnExit<TMemoryStream> freeStream{stream};
+  TOwned<TMemoryStream> freeStream(stream);
   const std::vector<std::uint8_t>& bytes = FParser->TokenBinary();
   if (!bytes.empty()) stream->WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
   stream->SetPosition(0);
@@ -901,7 +895,7 @@ void TFormReader::SkipValue() {
 
 TComponent* ReadComponentFromText(const String& AText, TComponent* ARoot) {
   TFormReader* reader = New<TFormReader>(AText);
-  TFreeOnExit<TFormReader> freeReader{reader};
+  TOwned<TFormReader> freeReader(reader);
   return reader->ReadRootComponent(ARoot);
 }
 
@@ -958,7 +952,7 @@ String DecodeText(const std::uint8_t* AData, std::size_t ASize, const String& AS
 
 void ReadCollectionFromText(const String& AText, TCollection* ACollection, TComponent* ARoot) {
   TFormReader* reader = New<TFormReader>(AText);
-  TFreeOnExit<TFormReader> freeReader{reader};
+  TOwned<TFormReader> freeReader(reader);
   reader->ReadCollectionValue(ACollection, ARoot);
 }
 

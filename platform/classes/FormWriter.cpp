@@ -15,12 +15,6 @@ const wchar_t* const KLineBreak = L"\r\n";
 constexpr std::size_t KStringPart = 64;
 constexpr std::size_t KBytesPerLine = 32;
 
-template <class T>
-struct TFreeOnExit {
-  T* Object;
-  ~TFreeOnExit() { FreeAndNil(Object); }
-};
-
 // One part of a string: printable ASCII between quotes, everything else as
 // #code, so the description stays plain ASCII.
 String QuoteString(std::wstring_view AValue) {
@@ -235,7 +229,7 @@ void TFormWriter::DefineBinaryProperty(const String& AName, const TStreamProc&, 
                                        bool AHasData) {
   if (!AHasData || !AWriteData) return;
   TMemoryStream* stream = New<TMemoryStream>();
-  TFreeOnExit<TMemoryStream> freeStream{stream};
+  TOwned<TMemoryStream> freeStream(stream);
   AWriteData(stream);
   const auto* bytes = static_cast<const std::uint8_t*>(stream->Memory());
   const auto size = static_cast<std::size_t>(stream->Size());
@@ -358,14 +352,14 @@ void TFormWriter::WriteCollection(TCollection* AValue) {
 
 String WriteComponentToText(TComponent* ARoot) {
   TFormWriter* writer = New<TFormWriter>(ARoot);
-  TFreeOnExit<TFormWriter> freeWriter{writer};
+  TOwned<TFormWriter> freeWriter(writer);
   writer->WriteRootComponent();
   return writer->Text();
 }
 
 String WriteCollectionToText(TCollection* ACollection, TComponent* ARoot) {
   TFormWriter* writer = New<TFormWriter>(ARoot);
-  TFreeOnExit<TFormWriter> freeWriter{writer};
+  TOwned<TFormWriter> freeWriter(writer);
   writer->WriteCollectionValue(ACollection);
   return writer->Text();
 }

@@ -18,11 +18,6 @@ const wchar_t* const SDuplicateString = L"Die Stringliste erlaubt keine Duplikat
 // More items than this cannot be addressed by the int indices of a list.
 constexpr int MaxListSize = 0x7FFFFFFF / 16;
 
-struct TFreeObject {
-  void operator()(TObject* AObject) const { AObject->Free(); }
-};
-template <class T>
-using TOwned = std::unique_ptr<T, TFreeObject>;
 
 // Quicksort over positions L..R through a compare and an exchange of
 // positions, so that it serves comparers that take indices. The scans are

@@ -23,11 +23,6 @@ String SystemErrorText(DWORD ACode) {
   return text;
 }
 
-struct TFreeObject {
-  void operator()(TObject* AObject) const { AObject->Free(); }
-};
-template <class T>
-using TOwned = std::unique_ptr<T, TFreeObject>;
 
 constexpr std::int64_t MemoryDelta = 0x2000;
 const wchar_t* const SMemoryStreamError = L"Expandieren des Speicher-Stream wegen Speichermangel nicht möglich";

@@ -5,6 +5,7 @@
 //                           published information (see TypInfo.h)
 //   TObject                 the root: two-step construction, Free, messages
 //   New, FreeAndNil         the one factory and the one way to free
+//   TOwned                  a unique_ptr that frees a TObject
 //   TSet                    a set over an enumeration
 //   Delegate, BindEvent     comparable method pointers (object + method)
 //   IInterface, IPtr        interfaces by GUID, Supports
@@ -113,7 +114,7 @@ const typename T::TMeta* ClassMeta(TClass AClass);
 // Declares the class reference, ClassType and the `inherited` alias.
 #define SK_CLASS(Self, Base)                                                  \
  public:                                                                      \
-  using inherited = Base;                                                     \
+  using inherited [[maybe_unused]] = Base;                                    \
   static TClass ClassInfo() {                                                 \
     static const TMetaClassOf<Self, typename Self::TMeta> meta;               \
     return &meta;                                                             \
@@ -204,6 +205,13 @@ T* New(A&&... AArgs) {
 // from T); T's `Create` overload for AArgs must be virtual to reach AClass.
 template <class T, class... A>
 T* NewOfClass(TClass AClass, A&&... AArgs);
+
+// Owns a TObject for a scope or a container: freed with Free.
+struct TObjectDeleter {
+  void operator()(TObject* AObject) const { AObject->Free(); }
+};
+template <class T>
+using TOwned = std::unique_ptr<T, TObjectDeleter>;
 
 template <class T>
 void FreeAndNil(T*& AObject) {

@@ -6,6 +6,7 @@
 //   TFontCharset, TFontStyle(s), TFontPitch, TFontQuality, TFontData, DefFontData
 //   TPenStyle, TPenMode, TBrushStyle, TFillStyle, TCopyMode, TTextFormat
 //   EInvalidGraphic, EInvalidGraphicOperation, EOutOfResources
+//   TScreenDC               the screen's device context for a scope
 //   TGraphicsObject         OnChange for the three drawing objects
 //   TFont, TPen, TBrush     GDI objects created on first use of Handle
 //   TCanvas                 drawing on a device context (selected objects tracked lazily)
@@ -266,6 +267,22 @@ class EOutOfResources : public Exception { public: using Exception::Exception; }
 
 // ---------------------------------------------------------------------------
 // Drawing objects
+
+// The screen's device context for a scope (measuring text, creating
+// compatible bitmaps).
+class TScreenDC {
+ public:
+  TScreenDC() : FDC(::GetDC(nullptr)) {}
+  ~TScreenDC() {
+    if (FDC) ::ReleaseDC(nullptr, FDC);
+  }
+  TScreenDC(const TScreenDC&) = delete;
+  TScreenDC& operator=(const TScreenDC&) = delete;
+  HDC Get() const { return FDC; }
+
+ private:
+  HDC FDC;
+};
 
 class TGraphicsObject : public TPersistent {
   SK_CLASS(TGraphicsObject, TPersistent)

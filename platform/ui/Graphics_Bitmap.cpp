@@ -23,19 +23,6 @@ struct TDibInfo {
 
 int StrideOf(int AWidth, int ABits) { return ((AWidth * ABits + 31) / 32) * 4; }
 
-// Screen device context for the duration of a scope.
-class TScreenDC {
- public:
-  TScreenDC() : FDC(GetDC(nullptr)) {}
-  ~TScreenDC() { if (FDC) ReleaseDC(nullptr, FDC); }
-  TScreenDC(const TScreenDC&) = delete;
-  TScreenDC& operator=(const TScreenDC&) = delete;
-  HDC Get() const { return FDC; }
-
- private:
-  HDC FDC;
-};
-
 // A memory device context with one bitmap selected, for a scope.
 class TMemoryDC {
  public:

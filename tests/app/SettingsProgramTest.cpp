@@ -55,14 +55,14 @@ std::vector<HWND> Descendants(HWND AParent) {
 }
 
 // One port in the system's list for the scope, so that the program starts.
-class TOnePort {
+class TProgramPort {
  public:
-  TOnePort() {
+  TProgramPort() {
     RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                     &FKey, nullptr);
     RegSetValueExW(FKey, Name, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"COM9"), sizeof(L"COM9"));
   }
-  ~TOnePort() {
+  ~TProgramPort() {
     RegDeleteValueW(FKey, Name);
     RegCloseKey(FKey);
   }
@@ -147,7 +147,7 @@ HWND ChildWithText(HWND AWindow, const String& AText) {
 constexpr const wchar_t* MainTitle = L"Skarnivel - Torvik";
 
 TEST(SettingsProgram, SettingsSurviveARestartAlsoAfterAProjectInAnotherDirectory) {
-  TOnePort port;
+  TProgramPort port;
   TScratchDir start;
   TScratchDir projects;
   const String project = projects.Write(L"Board.PPRO", "[Project]\r\n");
