@@ -437,8 +437,9 @@ class TCanvas : public TPersistent {
   void Create();
   void Destroy() override;
 
-  // The device context; asking creates it (CreateHandle) and raises
-  // EInvalidOperation when the canvas has none to draw on.
+  // The device context with the canvas's font, pen and brush selected;
+  // asking creates it (CreateHandle) and raises EInvalidOperation when the
+  // canvas has none to draw on.
   HDC Handle();
   // Attaches a device context the canvas does not own (0 detaches; the
   // context gets back the objects it held).

@@ -32,7 +32,9 @@ void TCanvas::Destroy() {
 }
 
 HDC TCanvas::Handle() {
-  RequiredState({csHandleValid});
+  // Whoever takes the handle draws on it directly (DrawTextW, themes), so the
+  // canvas's font, pen and brush must be in it.
+  RequiredState({csHandleValid, csFontValid, csPenValid, csBrushValid});
   return FHandle;
 }
 
