@@ -3,6 +3,7 @@
 #include "app/MainUnit.h"
 #include "app/UDefines.h"
 #include "components/settings/SettingsUnits.h"
+#include "library/controls/ControlsUnits.h"
 #include "library/core/CoreUnits.h"
 #include "library/editors/EditorsUnits.h"
 #include "library/graphics/GraphicsUnits.h"
@@ -20,6 +21,7 @@ std::span<const TUnit> AppUnits() {
 }
 
 std::vector<std::span<const TUnit>> ProgramUnitLayers() {
-  return {RuntimeUnits(),         UiUnits(),          LibraryCoreUnits(), LibraryGraphicsUnits(),
-          LibraryEditorsUnits(),  LibraryStdCtrlsUnits(), SettingsUnits(),  AppUnits()};
+  return {RuntimeUnits(),          UiUnits(),           LibraryCoreUnits(),     LibraryGraphicsUnits(),
+          LibraryControlsUnits(),  LibraryEditorsUnits(), LibraryStdCtrlsUnits(), SettingsUnits(),
+          AppUnits()};
 }
