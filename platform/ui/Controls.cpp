@@ -897,17 +897,24 @@ void TControl::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
 // The default processing runs first (a standard control reacts as usual),
 // then the events; each step checks that the control survived the last.
 
-void TControl::WMLButtonDown(TMessage& Message) {
+bool TControl::ButtonDownMessage(TMessage& Message, TMouseButton Button, TShiftState Shift) {
   TControlTracker alive(this);
   DefaultHandler(Message);
-  if (alive.Alive()) DoMouseDown(Message, mbLeft, {});
+  if (!alive.Alive()) return false;
+  DoMouseDown(Message, Button, Shift);
+  return alive.Alive();
 }
 
-void TControl::WMLButtonDblClk(TMessage& Message) {
+void TControl::ButtonUpMessage(TMessage& Message, TMouseButton Button) {
   TControlTracker alive(this);
   DefaultHandler(Message);
-  if (alive.Alive()) DoMouseDown(Message, mbLeft, {ssDouble});
-  if (alive.Alive() && FControlStyle.Contains(csDoubleClicks)) DblClick();
+  if (alive.Alive()) DoMouseUp(Message, Button);
+}
+
+void TControl::WMLButtonDown(TMessage& Message) { ButtonDownMessage(Message, mbLeft, {}); }
+
+void TControl::WMLButtonDblClk(TMessage& Message) {
+  if (ButtonDownMessage(Message, mbLeft, {ssDouble}) && FControlStyle.Contains(csDoubleClicks)) DblClick();
 }
 
 void TControl::WMLButtonUp(TMessage& Message) {
@@ -922,41 +929,12 @@ void TControl::WMLButtonUp(TMessage& Message) {
   if (alive.Alive()) DoMouseUp(Message, mbLeft);
 }
 
-void TControl::WMRButtonDown(TMessage& Message) {
-  TControlTracker alive(this);
-  DefaultHandler(Message);
-  if (alive.Alive()) DoMouseDown(Message, mbRight, {});
-}
-
-void TControl::WMRButtonDblClk(TMessage& Message) {
-  TControlTracker alive(this);
-  DefaultHandler(Message);
-  if (alive.Alive()) DoMouseDown(Message, mbRight, {ssDouble});
-}
-
-void TControl::WMRButtonUp(TMessage& Message) {
-  TControlTracker alive(this);
-  DefaultHandler(Message);
-  if (alive.Alive()) DoMouseUp(Message, mbRight);
-}
-
-void TControl::WMMButtonDown(TMessage& Message) {
-  TControlTracker alive(this);
-  DefaultHandler(Message);
-  if (alive.Alive()) DoMouseDown(Message, mbMiddle, {});
-}
-
-void TControl::WMMButtonDblClk(TMessage& Message) {
-  TControlTracker alive(this);
-  DefaultHandler(Message);
-  if (alive.Alive()) DoMouseDown(Message, mbMiddle, {ssDouble});
-}
-
-void TControl::WMMButtonUp(TMessage& Message) {
-  TControlTracker alive(this);
-  DefaultHandler(Message);
-  if (alive.Alive()) DoMouseUp(Message, mbMiddle);
-}
+void TControl::WMRButtonDown(TMessage& Message) { ButtonDownMessage(Message, mbRight, {}); }
+void TControl::WMRButtonDblClk(TMessage& Message) { ButtonDownMessage(Message, mbRight, {ssDouble}); }
+void TControl::WMRButtonUp(TMessage& Message) { ButtonUpMessage(Message, mbRight); }
+void TControl::WMMButtonDown(TMessage& Message) { ButtonDownMessage(Message, mbMiddle, {}); }
+void TControl::WMMButtonDblClk(TMessage& Message) { ButtonDownMessage(Message, mbMiddle, {ssDouble}); }
+void TControl::WMMButtonUp(TMessage& Message) { ButtonUpMessage(Message, mbMiddle); }
 
 void TControl::WMMouseMove(TMessage& Message) {
   TControlTracker alive(this);

@@ -570,6 +570,10 @@ class TControl : public TComponent {
  private:
   void DoMouseDown(TMessage& Message, TMouseButton Button, TShiftState Shift);
   void DoMouseUp(TMessage& Message, TMouseButton Button);
+  // A button message: the default processing, then the mouse event. The
+  // down form answers whether the control is still alive afterwards.
+  bool ButtonDownMessage(TMessage& Message, TMouseButton Button, TShiftState Shift);
+  void ButtonUpMessage(TMessage& Message, TMouseButton Button);
   void DoActionChange(TObject* Sender);
   void ConstraintsChanged(TObject* Sender);
   void ParentFontApplied();
