@@ -263,6 +263,16 @@ void RaiseGraphicsApiError(const wchar_t* AFunction) {
 
 void TGraphicsObject::Changed() { CallEvent(FOnChange, this); }
 
+void TGraphicsObject::ChangedReleasing(HGDIOBJ AOld) {
+  try {
+    TGraphicsObject::Changed();
+  } catch (...) {
+    if (AOld) DeleteObject(AOld);
+    throw;
+  }
+  if (AOld) DeleteObject(AOld);
+}
+
 // ---------------------------------------------------------------------------
 // TFont
 
@@ -292,18 +302,9 @@ void TFont::Destroy() {
   inherited::Destroy();
 }
 
-void TFont::Changed() {
-  // Listeners (a canvas) take the old handle out of their device context
-  // before it is deleted.
-  HFONT old = std::exchange(FHandle, nullptr);
-  try {
-    inherited::Changed();
-  } catch (...) {
-    if (old) DeleteObject(old);
-    throw;
-  }
-  if (old) DeleteObject(old);
-}
+// Listeners (a canvas) take the old handle out of their device context
+// before it is deleted.
+void TFont::Changed() { ChangedReleasing(std::exchange(FHandle, nullptr)); }
 
 void TFont::Assign(TPersistent* ASource) {
   if (auto* font = dynamic_cast<TFont*>(ASource)) {
@@ -475,16 +476,7 @@ void TPen::Destroy() {
   inherited::Destroy();
 }
 
-void TPen::Changed() {
-  HPEN old = std::exchange(FHandle, nullptr);
-  try {
-    inherited::Changed();
-  } catch (...) {
-    if (old) DeleteObject(old);
-    throw;
-  }
-  if (old) DeleteObject(old);
-}
+void TPen::Changed() { ChangedReleasing(std::exchange(FHandle, nullptr)); }
 
 void TPen::Assign(TPersistent* ASource) {
   if (auto* pen = dynamic_cast<TPen*>(ASource)) {
@@ -594,14 +586,9 @@ void TBrush::Destroy() {
 
 void TBrush::Changed() {
   HBRUSH old = std::exchange(FHandle, nullptr);
+  // The null brush is a stock object: never deleted.
   const bool stock = std::exchange(FStockHandle, false);
-  try {
-    inherited::Changed();
-  } catch (...) {
-    if (old && !stock) DeleteObject(old);
-    throw;
-  }
-  if (old && !stock) DeleteObject(old);
+  ChangedReleasing(stock ? nullptr : old);
 }
 
 void TBrush::Assign(TPersistent* ASource) {

@@ -295,6 +295,10 @@ class TGraphicsObject : public TPersistent {
 
  protected:
   virtual void Changed();
+  // Changed for a change that voids the handle: OnChange runs while AOld is
+  // still valid, then AOld is deleted (also when a listener raises). Null
+  // deletes nothing.
+  void ChangedReleasing(HGDIOBJ AOld);
 
  private:
   TNotifyEvent FOnChange;
