@@ -8,6 +8,7 @@
 //   TCustomLabel, TLabel            a caption drawn on the parent (no window)
 //   TCustomEdit, TEdit              an EDIT window
 //   TListControlWindow, TCustomListControlItems   the items of list and combo boxes
+//   TCustomListControl              what list and combo boxes share: items, owner drawing
 //   TCustomListBox, TListBox        a LISTBOX window; items kept by the control
 //   TCustomComboBox, TComboBox      a COMBOBOX window; items kept by the control
 //   TButtonControl                  the base of the BUTTON windows
@@ -343,22 +344,80 @@ class TCustomListControlItems : public TStrings {
 };
 
 // ---------------------------------------------------------------------------
-// TCustomListBox
+// TCustomListControl
 
-class TCustomListBox : public TWinControl, private TListControlWindow {
-  SK_CLASS(TCustomListBox, TWinControl)
+// The items, the owner-draw canvas and events, and the item calls of the
+// window that list and combo boxes share; the window class and its messages
+// are the descendant's.
+class TCustomListControl : public TWinControl, protected TListControlWindow {
+  SK_CLASS(TCustomListControl, TWinControl)
  public:
-  static void Publish(TPublisher<TCustomListBox>& P);
+  static void Publish(TPublisher<TCustomListControl>& P);
   void Create(TComponent* AOwner) override;
   void Destroy() override;
 
   // Items
   TStrings* Items() const { return FItemsList; }
   void SetItems(TStrings* AValue) { FItemsList->Assign(AValue); }
-  int Count() const { return FItemsList->Count(); }
   void AddItem(const String& AItem, TObject* AObject) { FItemsList->AddObject(AItem, AObject); }
-  void Clear() { FItemsList->Clear(); }
   bool Sorted() const { return FSorted; }
+
+  // The canvas an owner-drawing handler draws on.
+  TCanvas* Canvas() const { return FCanvas; }
+
+  // Events
+  TDrawItemEvent OnDrawItem() const { return FOnDrawItem; }
+  void SetOnDrawItem(TDrawItemEvent AValue) { FOnDrawItem = AValue; }
+  TMeasureItemEvent OnMeasureItem() const { return FOnMeasureItem; }
+  void SetOnMeasureItem(TMeasureItemEvent AValue) { FOnMeasureItem = AValue; }
+
+ protected:
+  // The window's messages for the item calls.
+  struct TItemMessages {
+    UINT InsertString;
+    UINT DeleteString;
+    UINT SetItemData;
+  };
+  virtual const TItemMessages& ItemMessages() const = 0;
+  // Whether each item asks MeasureItem for a height of its own.
+  virtual bool ItemsVaryInHeight() const = 0;
+
+  // Owner drawing: the canvas is on the item's device context with the
+  // selection colours set. The default fills and writes the item's text.
+  virtual void DrawItem(int AIndex, const TRect& ARect, TOwnerDrawState AState);
+  virtual void MeasureItem(int AIndex, int& AHeight);
+
+  void CNDrawItem(TMessage& Message);
+  void CNMeasureItem(TMessage& Message);
+
+  // The window's part of the items
+  bool ItemsSorted() const override { return FSorted; }
+  void WindowInsert(int AIndex) override;
+  void WindowDelete(int AIndex) override;
+  void WindowSetObject(int AIndex) override;
+  void WindowRedraw(bool AOn) override;
+
+  TCustomListControlItems* FItemsList;
+  TCanvas* FCanvas;
+  bool FSorted;
+  int FItemHeight;
+  int FItemIndex;  // kept while there is no window
+  TDrawItemEvent FOnDrawItem;
+  TMeasureItemEvent FOnMeasureItem;
+};
+
+// ---------------------------------------------------------------------------
+// TCustomListBox
+
+class TCustomListBox : public TCustomListControl {
+  SK_CLASS(TCustomListBox, TCustomListControl)
+ public:
+  static void Publish(TPublisher<TCustomListBox>& P);
+  void Create(TComponent* AOwner) override;
+
+  // Items
+  int Count() const { return FItemsList->Count(); }
+  void Clear() { FItemsList->Clear(); }
   void SetSorted(bool AValue);
 
   // Selection
@@ -403,37 +462,19 @@ class TCustomListBox : public TWinControl, private TListControlWindow {
   // empty without a window or for other indices.
   TRect ItemRect(int AIndex);
 
-  // The canvas an owner-drawing handler draws on.
-  TCanvas* Canvas() const { return FCanvas; }
-
-  // Events
-  TDrawItemEvent OnDrawItem() const { return FOnDrawItem; }
-  void SetOnDrawItem(TDrawItemEvent AValue) { FOnDrawItem = AValue; }
-  TMeasureItemEvent OnMeasureItem() const { return FOnMeasureItem; }
-  void SetOnMeasureItem(TMeasureItemEvent AValue) { FOnMeasureItem = AValue; }
-
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void DestroyWnd() override;
   void Loaded() override;
-  // Owner drawing: the canvas is on the item's device context with the
-  // selection colours set. The default fills and writes the item's text.
-  virtual void DrawItem(int AIndex, const TRect& ARect, TOwnerDrawState AState);
-  virtual void MeasureItem(int AIndex, int& AHeight);
+  const TItemMessages& ItemMessages() const override;
+  bool ItemsVaryInHeight() const override { return FStyle == lbOwnerDrawVariable; }
 
   void CNCommand(TMessage& Message);
-  void CNDrawItem(TMessage& Message);
-  void CNMeasureItem(TMessage& Message);
 
   // The window's part of the items
-  bool ItemsSorted() const override { return FSorted; }
-  void WindowInsert(int AIndex) override;
-  void WindowDelete(int AIndex) override;
   void WindowClear() override;
-  void WindowSetObject(int AIndex) override;
   void WindowReplace(int AIndex) override;
-  void WindowRedraw(bool AOn) override;
 
  private:
   void CheckIndex(int AIndex) const;
@@ -442,22 +483,14 @@ class TCustomListBox : public TWinControl, private TListControlWindow {
   void FillWindow();
   bool IsItemHeightStored() const { return FStyle != lbStandard; }
 
-  TCustomListControlItems* FItemsList;
-  TCanvas* FCanvas;
-  bool FSorted;
   bool FMultiSelect;
   bool FExtendedSelect;
   TListBoxStyle FStyle;
-  int FItemHeight;
   int FColumns;
   bool FIntegralHeight;
   TBorderStyle FBorderStyle;
   int FTabWidth;
-  // Kept while there is no window.
-  int FItemIndex;
-  int FTopIndex;
-  TDrawItemEvent FOnDrawItem;
-  TMeasureItemEvent FOnMeasureItem;
+  int FTopIndex;  // kept while there is no window
 };
 
 class TListBox : public TCustomListBox {
@@ -467,20 +500,15 @@ class TListBox : public TCustomListBox {
 // ---------------------------------------------------------------------------
 // TCustomComboBox
 
-class TCustomComboBox : public TWinControl, private TListControlWindow {
-  SK_CLASS(TCustomComboBox, TWinControl)
+class TCustomComboBox : public TCustomListControl {
+  SK_CLASS(TCustomComboBox, TCustomListControl)
  public:
   static void Publish(TPublisher<TCustomComboBox>& P);
   void Create(TComponent* AOwner) override;
-  void Destroy() override;
 
   // Items
-  TStrings* Items() const { return FItemsList; }
-  void SetItems(TStrings* AValue) { FItemsList->Assign(AValue); }
-  void AddItem(const String& AItem, TObject* AObject) { FItemsList->AddObject(AItem, AObject); }
   // Removes the items and the text.
   void Clear();
-  bool Sorted() const { return FSorted; }
   void SetSorted(bool AValue);
 
   // The selected item, -1 when none; an index outside the items selects none.
@@ -510,8 +538,6 @@ class TCustomComboBox : public TWinControl, private TListControlWindow {
   void SetSelLength(int AValue);
   void SelectAll();
 
-  TCanvas* Canvas() const { return FCanvas; }
-
   // Events
   // The edit text changed by typing, or (without OnSelect) a new item was chosen.
   TNotifyEvent OnChange() const { return FOnChange; }
@@ -523,10 +549,6 @@ class TCustomComboBox : public TWinControl, private TListControlWindow {
   void SetOnDropDown(TNotifyEvent AValue) { FOnDropDown = AValue; }
   TNotifyEvent OnCloseUp() const { return FOnCloseUp; }
   void SetOnCloseUp(TNotifyEvent AValue) { FOnCloseUp = AValue; }
-  TDrawItemEvent OnDrawItem() const { return FOnDrawItem; }
-  void SetOnDrawItem(TDrawItemEvent AValue) { FOnDrawItem = AValue; }
-  TMeasureItemEvent OnMeasureItem() const { return FOnMeasureItem; }
-  void SetOnMeasureItem(TMeasureItemEvent AValue) { FOnMeasureItem = AValue; }
 
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
@@ -542,21 +564,14 @@ class TCustomComboBox : public TWinControl, private TListControlWindow {
   virtual void Select();
   virtual void DropDown() { CallEvent(FOnDropDown, this); }
   virtual void CloseUp() { CallEvent(FOnCloseUp, this); }
-  virtual void DrawItem(int AIndex, const TRect& ARect, TOwnerDrawState AState);
-  virtual void MeasureItem(int AIndex, int& AHeight);
+  const TItemMessages& ItemMessages() const override;
+  bool ItemsVaryInHeight() const override { return FStyle == csOwnerDrawVariable; }
 
   void CNCommand(TMessage& Message);
-  void CNDrawItem(TMessage& Message);
-  void CNMeasureItem(TMessage& Message);
 
   // The window's part of the items
-  bool ItemsSorted() const override { return FSorted; }
-  void WindowInsert(int AIndex) override;
-  void WindowDelete(int AIndex) override;
   void WindowClear() override;
-  void WindowSetObject(int AIndex) override;
   void WindowReplace(int AIndex) override;
-  void WindowRedraw(bool AOn) override;
 
  private:
   // The edit window inside the combo box, or null.
@@ -572,14 +587,9 @@ class TCustomComboBox : public TWinControl, private TListControlWindow {
   void UnhookEdit();
   static LRESULT CALLBACK EditHookProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam);
 
-  TCustomListControlItems* FItemsList;
-  TCanvas* FCanvas;
   TComboBoxStyle FStyle;
-  bool FSorted;
   int FDropDownCount;
   int FMaxLength;
-  int FItemHeight;
-  int FItemIndex;  // kept while there is no window
   bool FCreating;
   bool FSelecting;  // the edit takes the chosen item: no change of its own
   HWND FEditHandle;
@@ -587,8 +597,6 @@ class TCustomComboBox : public TWinControl, private TListControlWindow {
   TNotifyEvent FOnSelect;
   TNotifyEvent FOnDropDown;
   TNotifyEvent FOnCloseUp;
-  TDrawItemEvent FOnDrawItem;
-  TMeasureItemEvent FOnMeasureItem;
 };
 
 class TComboBox : public TCustomComboBox {

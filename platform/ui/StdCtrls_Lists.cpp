@@ -1,5 +1,5 @@
-// The standard controls: the items of list and combo boxes, TCustomListBox
-// and TCustomComboBox.
+// The standard controls: the items of list and combo boxes, what the two
+// share (TCustomListControl), TCustomListBox and TCustomComboBox.
 #include "platform/ui/StdCtrls.h"
 
 #include <commctrl.h>
@@ -165,6 +165,99 @@ void TCustomListControlItems::PutObject(int AIndex, TObject* AObject) {
 void TCustomListControlItems::SetUpdateState(bool AUpdating) { FControl->WindowRedraw(!AUpdating); }
 
 // ---------------------------------------------------------------------------
+// TCustomListControl
+
+void TCustomListControl::Publish(TPublisher<TCustomListControl>& P) {
+  P.Message<&TCustomListControl::CNDrawItem>(CN_DRAWITEM);
+  P.Message<&TCustomListControl::CNMeasureItem>(CN_MEASUREITEM);
+}
+
+void TCustomListControl::Create(TComponent* AOwner) {
+  inherited::Create(AOwner);
+  FItemsList = New<TCustomListControlItems>(static_cast<TListControlWindow*>(this));
+  auto* canvas = New<TControlCanvas>();
+  canvas->SetControl(this);
+  FCanvas = canvas;
+  FItemHeight = 16;
+  FItemIndex = -1;
+}
+
+void TCustomListControl::Destroy() {
+  FreeAndNil(FCanvas);
+  inherited::Destroy();
+  // The items go last: the window may still speak of them while it goes.
+  FreeAndNil(FItemsList);
+}
+
+void TCustomListControl::DrawItem(int AIndex, const TRect& ARect, TOwnerDrawState AState) {
+  if (FOnDrawItem) {
+    FOnDrawItem(this, AIndex, ARect, AState);
+    return;
+  }
+  FCanvas->FillRect(ARect);
+  if (AIndex < FItemsList->Count()) FCanvas->TextOut(ARect.Left + 2, ARect.Top, FItemsList->Strings(AIndex));
+}
+
+void TCustomListControl::MeasureItem(int AIndex, int& AHeight) { CallEvent(FOnMeasureItem, this, AIndex, AHeight); }
+
+void TCustomListControl::CNDrawItem(TMessage& Message) {
+  const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+  const TOwnerDrawState state = OwnerDrawStateOf(item.itemState);
+  {
+    TItemCanvasScope scope(FCanvas, item, this, state);
+    if (static_cast<int>(item.itemID) >= 0) DrawItem(static_cast<int>(item.itemID), TRect(item.rcItem), state);
+    else FCanvas->FillRect(TRect(item.rcItem));
+  }
+  if (state.Contains(odFocused)) DrawFocusRect(item.hDC, &item.rcItem);
+  Message.Result = TRUE;
+}
+
+void TCustomListControl::CNMeasureItem(TMessage& Message) {
+  auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
+  int height = FItemHeight;
+  if (ItemsVaryInHeight() && static_cast<int>(item.itemID) >= 0) MeasureItem(static_cast<int>(item.itemID), height);
+  item.itemHeight = static_cast<UINT>(std::max(height, 1));
+  Message.Result = TRUE;
+}
+
+void TCustomListControl::WindowInsert(int AIndex) {
+  if (!FHandle) {
+    // The selection stays on its item; an index read from a description
+    // names the item at that place once all are read.
+    if (FItemIndex >= AIndex && !ComponentState().Contains(csLoading)) ++FItemIndex;
+    return;
+  }
+  const TItemMessages& messages = ItemMessages();
+  const TListControlItem& item = FItemsList->Data()[AIndex];
+  const LRESULT r = SendMessageW(FHandle, messages.InsertString, static_cast<WPARAM>(AIndex),
+                                 reinterpret_cast<LPARAM>(item.Text.c_str()));
+  if (r < 0) throw EOutOfResources(SNoRoom, {Name()});
+  if (item.Object)
+    SendMessageW(FHandle, messages.SetItemData, static_cast<WPARAM>(AIndex), reinterpret_cast<LPARAM>(item.Object));
+}
+
+void TCustomListControl::WindowDelete(int AIndex) {
+  if (!FHandle) {
+    if (FItemIndex == AIndex) FItemIndex = -1;
+    else if (FItemIndex > AIndex) --FItemIndex;
+    return;
+  }
+  SendMessageW(FHandle, ItemMessages().DeleteString, static_cast<WPARAM>(AIndex), 0);
+}
+
+void TCustomListControl::WindowSetObject(int AIndex) {
+  if (FHandle)
+    SendMessageW(FHandle, ItemMessages().SetItemData, static_cast<WPARAM>(AIndex),
+                 reinterpret_cast<LPARAM>(FItemsList->Data()[AIndex].Object));
+}
+
+void TCustomListControl::WindowRedraw(bool AOn) {
+  if (!FHandle) return;
+  SendMessageW(FHandle, WM_SETREDRAW, AOn, 0);
+  if (AOn) InvalidateRect(FHandle, nullptr, TRUE);
+}
+
+// ---------------------------------------------------------------------------
 // TCustomListBox
 
 void TCustomListBox::Publish(TPublisher<TCustomListBox>& P) {
@@ -186,8 +279,6 @@ void TCustomListBox::Publish(TPublisher<TCustomListBox>& P) {
   P.Property(L"OnDrawItem", &TCustomListBox::OnDrawItem, &TCustomListBox::SetOnDrawItem);
   P.Property(L"OnMeasureItem", &TCustomListBox::OnMeasureItem, &TCustomListBox::SetOnMeasureItem);
   P.Message<&TCustomListBox::CNCommand>(CN_COMMAND);
-  P.Message<&TCustomListBox::CNDrawItem>(CN_DRAWITEM);
-  P.Message<&TCustomListBox::CNMeasureItem>(CN_MEASUREITEM);
 }
 
 void TCustomListBox::Create(TComponent* AOwner) {
@@ -198,21 +289,13 @@ void TCustomListBox::Create(TComponent* AOwner) {
   SetTabStop(true);
   SetParentColor(false);
   SetColor(clWindow);
-  FItemsList = New<TCustomListControlItems>(static_cast<TListControlWindow*>(this));
-  auto* canvas = New<TControlCanvas>();
-  canvas->SetControl(this);
-  FCanvas = canvas;
-  FItemHeight = 16;
   FBorderStyle = bsSingle;
   FExtendedSelect = true;
-  FItemIndex = -1;
 }
 
-void TCustomListBox::Destroy() {
-  FreeAndNil(FCanvas);
-  inherited::Destroy();
-  // The items go last: the window may still speak of them while it goes.
-  FreeAndNil(FItemsList);
+const TCustomListControl::TItemMessages& TCustomListBox::ItemMessages() const {
+  static constexpr TItemMessages messages{LB_INSERTSTRING, LB_DELETESTRING, LB_SETITEMDATA};
+  return messages;
 }
 
 void TCustomListBox::CreateParams(TCreateParams& Params) {
@@ -484,29 +567,6 @@ TRect TCustomListBox::ItemRect(int AIndex) {
   return result;
 }
 
-void TCustomListBox::WindowInsert(int AIndex) {
-  if (!FHandle) {
-    // The selection stays on its item; an index read from a description
-    // names the item at that place once all are read.
-    if (FItemIndex >= AIndex && !ComponentState().Contains(csLoading)) ++FItemIndex;
-    return;
-  }
-  const TListControlItem& item = FItemsList->Data()[AIndex];
-  const LRESULT r = SendMessageW(FHandle, LB_INSERTSTRING, static_cast<WPARAM>(AIndex),
-                                 reinterpret_cast<LPARAM>(item.Text.c_str()));
-  if (r < 0) throw EOutOfResources(SNoRoom, {Name()});
-  if (item.Object) SendMessageW(FHandle, LB_SETITEMDATA, static_cast<WPARAM>(AIndex), reinterpret_cast<LPARAM>(item.Object));
-}
-
-void TCustomListBox::WindowDelete(int AIndex) {
-  if (!FHandle) {
-    if (FItemIndex == AIndex) FItemIndex = -1;
-    else if (FItemIndex > AIndex) --FItemIndex;
-    return;
-  }
-  SendMessageW(FHandle, LB_DELETESTRING, static_cast<WPARAM>(AIndex), 0);
-}
-
 void TCustomListBox::WindowClear() {
   // Reading the items clears them first; an index read before them stays.
   if (!ComponentState().Contains(csLoading)) {
@@ -514,12 +574,6 @@ void TCustomListBox::WindowClear() {
     FTopIndex = 0;
   }
   if (FHandle) SendMessageW(FHandle, LB_RESETCONTENT, 0, 0);
-}
-
-void TCustomListBox::WindowSetObject(int AIndex) {
-  if (FHandle)
-    SendMessageW(FHandle, LB_SETITEMDATA, static_cast<WPARAM>(AIndex),
-                 reinterpret_cast<LPARAM>(FItemsList->Data()[AIndex].Object));
 }
 
 void TCustomListBox::WindowReplace(int AIndex) {
@@ -546,12 +600,6 @@ void TCustomListBox::WindowReplace(int AIndex) {
   InvalidateRect(FHandle, nullptr, TRUE);
 }
 
-void TCustomListBox::WindowRedraw(bool AOn) {
-  if (!FHandle) return;
-  SendMessageW(FHandle, WM_SETREDRAW, AOn, 0);
-  if (AOn) InvalidateRect(FHandle, nullptr, TRUE);
-}
-
 void TCustomListBox::CNCommand(TMessage& Message) {
   switch (TWMCommand(Message).NotifyCode()) {
     case LBN_SELCHANGE: {
@@ -566,38 +614,6 @@ void TCustomListBox::CNCommand(TMessage& Message) {
     default:
       break;
   }
-}
-
-void TCustomListBox::DrawItem(int AIndex, const TRect& ARect, TOwnerDrawState AState) {
-  if (FOnDrawItem) {
-    FOnDrawItem(this, AIndex, ARect, AState);
-    return;
-  }
-  FCanvas->FillRect(ARect);
-  if (AIndex < Count()) FCanvas->TextOut(ARect.Left + 2, ARect.Top, FItemsList->Strings(AIndex));
-}
-
-void TCustomListBox::MeasureItem(int AIndex, int& AHeight) { CallEvent(FOnMeasureItem, this, AIndex, AHeight); }
-
-void TCustomListBox::CNDrawItem(TMessage& Message) {
-  const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
-  const TOwnerDrawState state = OwnerDrawStateOf(item.itemState);
-  {
-    TItemCanvasScope scope(FCanvas, item, this, state);
-    if (static_cast<int>(item.itemID) >= 0) DrawItem(static_cast<int>(item.itemID), TRect(item.rcItem), state);
-    else FCanvas->FillRect(TRect(item.rcItem));
-  }
-  if (state.Contains(odFocused)) DrawFocusRect(item.hDC, &item.rcItem);
-  Message.Result = TRUE;
-}
-
-void TCustomListBox::CNMeasureItem(TMessage& Message) {
-  auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
-  int height = FItemHeight;
-  if (FStyle == lbOwnerDrawVariable && static_cast<int>(item.itemID) >= 0)
-    MeasureItem(static_cast<int>(item.itemID), height);
-  item.itemHeight = static_cast<UINT>(std::max(height, 1));
-  Message.Result = TRUE;
 }
 
 // ---------------------------------------------------------------------------
@@ -623,8 +639,6 @@ void TCustomComboBox::Publish(TPublisher<TCustomComboBox>& P) {
   P.Property(L"OnMeasureItem", &TCustomComboBox::OnMeasureItem, &TCustomComboBox::SetOnMeasureItem);
   P.Property(L"OnSelect", &TCustomComboBox::OnSelect, &TCustomComboBox::SetOnSelect);
   P.Message<&TCustomComboBox::CNCommand>(CN_COMMAND);
-  P.Message<&TCustomComboBox::CNDrawItem>(CN_DRAWITEM);
-  P.Message<&TCustomComboBox::CNMeasureItem>(CN_MEASUREITEM);
 }
 
 void TCustomComboBox::Create(TComponent* AOwner) {
@@ -635,21 +649,13 @@ void TCustomComboBox::Create(TComponent* AOwner) {
   SetTabStop(true);
   SetParentColor(false);
   SetColor(clWindow);
-  FItemsList = New<TCustomListControlItems>(static_cast<TListControlWindow*>(this));
-  auto* canvas = New<TControlCanvas>();
-  canvas->SetControl(this);
-  FCanvas = canvas;
   FStyle = csDropDown;
   FDropDownCount = 8;
-  FItemHeight = 16;
-  FItemIndex = -1;
 }
 
-void TCustomComboBox::Destroy() {
-  FreeAndNil(FCanvas);
-  inherited::Destroy();
-  // The items go last: the window may still speak of them while it goes.
-  FreeAndNil(FItemsList);
+const TCustomListControl::TItemMessages& TCustomComboBox::ItemMessages() const {
+  static constexpr TItemMessages messages{CB_INSERTSTRING, CB_DELETESTRING, CB_SETITEMDATA};
+  return messages;
 }
 
 bool TCustomComboBox::IsOwnerDraw() const { return FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; }
@@ -905,61 +911,6 @@ void TCustomComboBox::CNCommand(TMessage& Message) {
   }
 }
 
-void TCustomComboBox::DrawItem(int AIndex, const TRect& ARect, TOwnerDrawState AState) {
-  if (FOnDrawItem) {
-    FOnDrawItem(this, AIndex, ARect, AState);
-    return;
-  }
-  FCanvas->FillRect(ARect);
-  if (AIndex < FItemsList->Count()) FCanvas->TextOut(ARect.Left + 2, ARect.Top, FItemsList->Strings(AIndex));
-}
-
-void TCustomComboBox::MeasureItem(int AIndex, int& AHeight) { CallEvent(FOnMeasureItem, this, AIndex, AHeight); }
-
-void TCustomComboBox::CNDrawItem(TMessage& Message) {
-  const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
-  const TOwnerDrawState state = OwnerDrawStateOf(item.itemState);
-  {
-    TItemCanvasScope scope(FCanvas, item, this, state);
-    if (static_cast<int>(item.itemID) >= 0) DrawItem(static_cast<int>(item.itemID), TRect(item.rcItem), state);
-    else FCanvas->FillRect(TRect(item.rcItem));
-  }
-  if (state.Contains(odFocused)) DrawFocusRect(item.hDC, &item.rcItem);
-  Message.Result = TRUE;
-}
-
-void TCustomComboBox::CNMeasureItem(TMessage& Message) {
-  auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
-  int height = FItemHeight;
-  if (FStyle == csOwnerDrawVariable && static_cast<int>(item.itemID) >= 0)
-    MeasureItem(static_cast<int>(item.itemID), height);
-  item.itemHeight = static_cast<UINT>(std::max(height, 1));
-  Message.Result = TRUE;
-}
-
-void TCustomComboBox::WindowInsert(int AIndex) {
-  if (!FHandle) {
-    // The selection stays on its item; an index read from a description
-    // names the item at that place once all are read.
-    if (FItemIndex >= AIndex && !ComponentState().Contains(csLoading)) ++FItemIndex;
-    return;
-  }
-  const TListControlItem& item = FItemsList->Data()[AIndex];
-  const LRESULT r = SendMessageW(FHandle, CB_INSERTSTRING, static_cast<WPARAM>(AIndex),
-                                 reinterpret_cast<LPARAM>(item.Text.c_str()));
-  if (r < 0) throw EOutOfResources(SNoRoom, {Name()});
-  if (item.Object) SendMessageW(FHandle, CB_SETITEMDATA, static_cast<WPARAM>(AIndex), reinterpret_cast<LPARAM>(item.Object));
-}
-
-void TCustomComboBox::WindowDelete(int AIndex) {
-  if (!FHandle) {
-    if (FItemIndex == AIndex) FItemIndex = -1;
-    else if (FItemIndex > AIndex) --FItemIndex;
-    return;
-  }
-  SendMessageW(FHandle, CB_DELETESTRING, static_cast<WPARAM>(AIndex), 0);
-}
-
 void TCustomComboBox::WindowClear() {
   // Reading the items clears them first; an index read before them stays.
   if (!ComponentState().Contains(csLoading)) FItemIndex = -1;
@@ -967,12 +918,6 @@ void TCustomComboBox::WindowClear() {
   // The window would empty its edit part too; the text stays.
   const String text = HasEdit() ? Text() : String();
   FillWindow(text);
-}
-
-void TCustomComboBox::WindowSetObject(int AIndex) {
-  if (FHandle)
-    SendMessageW(FHandle, CB_SETITEMDATA, static_cast<WPARAM>(AIndex),
-                 reinterpret_cast<LPARAM>(FItemsList->Data()[AIndex].Object));
 }
 
 void TCustomComboBox::WindowReplace(int AIndex) {
@@ -992,12 +937,6 @@ void TCustomComboBox::WindowReplace(int AIndex) {
     throw;
   }
   FCreating = creating;
-}
-
-void TCustomComboBox::WindowRedraw(bool AOn) {
-  if (!FHandle) return;
-  SendMessageW(FHandle, WM_SETREDRAW, AOn, 0);
-  if (AOn) InvalidateRect(FHandle, nullptr, TRUE);
 }
 
 // The edit part: keys typed there reach the combo box's key events.
