@@ -450,8 +450,7 @@ void TRzRegIniFile::ReadSectionValues(const String& ASection, TStrings* AStrings
     storage->ReadSectionValues(ASection, AStrings);
     return;
   }
-  AStrings->BeginUpdate();
-  try {
+  WithUpdate(AStrings, [&] {
     AStrings->Clear();
     TOwned<TRegistry> registry(New<TRegistry>(KEY_READ));
     registry->SetRootKey(RegKeyHandle(FRegKey));
@@ -474,11 +473,7 @@ void TRzRegIniFile::ReadSectionValues(const String& ASection, TStrings* AStrings
       }
       registry->CloseKey();
     }
-  } catch (...) {
-    AStrings->EndUpdate();
-    throw;
-  }
-  AStrings->EndUpdate();
+  });
 }
 
 void TRzRegIniFile::WriteBool(const String& ASection, const String& AName, bool AValue) {

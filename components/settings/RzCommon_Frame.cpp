@@ -77,8 +77,7 @@ void TRzFrameController::Assign(TPersistent* ASource) {
     inherited::Assign(ASource);
     return;
   }
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     SetColor(source->FColor);
     SetParentColor(source->FParentColor);
     SetFlatButtonColor(source->FFlatButtonColor);
@@ -95,11 +94,7 @@ void TRzFrameController::Assign(TPersistent* ASource) {
     SetFrameStyle(source->FFrameStyle);
     SetFrameVisible(source->FFrameVisible);
     SetFramingPreference(source->FFramingPreference);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TRzFrameController::AddControl(TControl* AControl) {
@@ -357,8 +352,7 @@ void TRzFrameController::Load(const String& ASection) {
     const int value = ini->ReadInteger(ASection, AName, ADefault);
     return value >= fsNone && value <= fsFlatBold ? static_cast<TFrameStyle>(value) : ADefault;
   };
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     SetColor(TColor(ini->ReadInteger(ASection, L"Color", clWindow)));
     SetFlatButtonColor(TColor(ini->ReadInteger(ASection, L"FlatButtonColor", clBtnFace)));
     SetFlatButtons(ini->ReadBool(ASection, L"FlatButtons", true));
@@ -380,11 +374,7 @@ void TRzFrameController::Load(const String& ASection) {
     SetFrameVisible(ini->ReadBool(ASection, L"FrameVisible", false));
     const int preference = ini->ReadInteger(ASection, L"FramingPreference", fpXPThemes);
     SetFramingPreference(preference == fpCustomFraming ? fpCustomFraming : fpXPThemes);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TRzFrameController::DefineProperties(TFiler* AFiler) {

@@ -279,30 +279,20 @@ String TRzPropertyStore::ReadText(const String& AKey) {
 void TRzPropertyStore::LoadCollection(TCollection* ACollection, const String& AKey) {
   const int count = ReadCount(AKey + L"_Count");
   if (count <= 0) return;
-  ACollection->BeginUpdate();
-  try {
+  WithUpdate(ACollection, [&] {
     ACollection->Clear();
     for (int i = 0; i < count; ++i) LoadPersistent(ACollection->Add(), Format(L"%s[%d]", {AKey, i}));
-  } catch (...) {
-    ACollection->EndUpdate();
-    throw;
-  }
-  ACollection->EndUpdate();
+  });
 }
 
 void TRzPropertyStore::LoadStrings(TStrings* AStrings, const String& AKey) {
   const int count = ReadCount(AKey + L"_Count");
   if (count <= 0) return;
-  AStrings->BeginUpdate();
-  try {
+  WithUpdate(AStrings, [&] {
     AStrings->Clear();
     for (int i = 0; i < count; ++i)
       AStrings->Add(ReadText(Format(L"%s[%d]", {AKey, i})));
-  } catch (...) {
-    AStrings->EndUpdate();
-    throw;
-  }
-  AStrings->EndUpdate();
+  });
 }
 
 void TRzPropertyStore::LoadPersistent(TPersistent* APersistent, const String& AKey) {

@@ -301,15 +301,10 @@ void TcxComponentList::EndUpdate() {
 }
 
 void TcxComponentList::Clear() {
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     while (Count() > 0) Delete(0);
     inherited::Clear();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TcxComponentList::Notify(void* AItem, TListNotification AAction) {
@@ -403,14 +398,9 @@ void TcxOwnedInterfacedCollection::SortItems() {
     for (int i = 0; i < Count(); ++i) list->AddObject(IntToStr(i), Items(i));
     list->SetOnCompare(BindEvent<&TcxOwnedInterfacedCollection::CompareListItems>(this));
     list->Sort();
-    BeginUpdate();
-    try {
+    WithUpdate(this, [&] {
       for (int i = 0; i < list->Count(); ++i) static_cast<TCollectionItem*>(list->Objects(i))->SetIndex(i);
-    } catch (...) {
-      EndUpdate();
-      throw;
-    }
-    EndUpdate();
+    });
   } catch (...) {
     list->Free();
     FInternalState.Exclude(cisSorting);

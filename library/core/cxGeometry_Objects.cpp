@@ -9,14 +9,9 @@ void TcxGeometryObject::Publish(TPublisher<TcxGeometryObject>& P) {
 }
 
 void TcxGeometryObject::ChangeScale(int M, int D) {
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     DoChangeScale(M, D);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TcxGeometryObject::DoChanged() { CallEvent(FOnChange, this); }

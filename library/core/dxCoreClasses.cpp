@@ -50,14 +50,9 @@ void TcxLockablePersistent::Changed() {
 }
 
 void TcxLockablePersistent::Assign(TPersistent* ASource) {
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     inherited::Assign(ASource);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 // ---------------------------------------------------------------------------

@@ -93,14 +93,9 @@ void TCollection::Delete(int AIndex) {
 
 void TCollection::Clear() {
   if (FItems.empty()) return;
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     while (!FItems.empty()) FItems.back()->Free();
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TCollection::Exchange(int AIndex1, int AIndex2) {
@@ -129,15 +124,10 @@ void TCollection::Assign(TPersistent* ASource) {
     inherited::Assign(ASource);
     return;
   }
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     Clear();
     for (TCollectionItem* item : source->FItems) Add()->Assign(item);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 String TCollection::GetNamePath() {

@@ -626,8 +626,7 @@ void TFormReader::ReadCollectionItems(TCollection* ACollection, const String& AD
     return std::any_of(f.Anchors.begin(), f.Anchors.end(), [&](TCollectionItem* a) { return going.contains(a); });
   });
 
-  ACollection->BeginUpdate();
-  try {
+  WithUpdate(ACollection, [&] {
     ACollection->Clear();
     for (int index = 0; FParser->Token() != L'>'; ++index) {
       const int line = FParser->SourceLine();
@@ -654,11 +653,7 @@ void TFormReader::ReadCollectionItems(TCollection* ACollection, const String& AD
       s.Context = std::move(saved);
     }
     FParser->NextToken();
-  } catch (...) {
-    ACollection->EndUpdate();
-    throw;
-  }
-  ACollection->EndUpdate();
+  });
   Leave();
 }
 

@@ -334,8 +334,7 @@ void TIniFile::WriteString(const String& ASection, const String& AIdent, const S
 }
 
 void TIniFile::ReadSection(const String& ASection, TStrings* AStrings) {
-  AStrings->BeginUpdate();
-  try {
+  WithUpdate(AStrings, [&] {
     AStrings->Clear();
     std::vector<wchar_t> buffer(4096);
     for (;;) {
@@ -347,16 +346,11 @@ void TIniFile::ReadSection(const String& ASection, TStrings* AStrings) {
       }
       buffer.resize(buffer.size() * 4);
     }
-  } catch (...) {
-    AStrings->EndUpdate();
-    throw;
-  }
-  AStrings->EndUpdate();
+  });
 }
 
 void TIniFile::ReadSections(TStrings* AStrings) {
-  AStrings->BeginUpdate();
-  try {
+  WithUpdate(AStrings, [&] {
     AStrings->Clear();
     std::vector<wchar_t> buffer(4096);
     for (;;) {
@@ -368,26 +362,17 @@ void TIniFile::ReadSections(TStrings* AStrings) {
       }
       buffer.resize(buffer.size() * 4);
     }
-  } catch (...) {
-    AStrings->EndUpdate();
-    throw;
-  }
-  AStrings->EndUpdate();
+  });
 }
 
 void TIniFile::ReadSectionValues(const String& ASection, TStrings* AStrings) {
   TOwned<TStringList> names(New<TStringList>());
   ReadSection(ASection, names.get());
-  AStrings->BeginUpdate();
-  try {
+  WithUpdate(AStrings, [&] {
     AStrings->Clear();
     for (int i = 0; i < names->Count(); ++i)
       AStrings->Add(names->Strings(i) + L"=" + ReadString(ASection, names->Strings(i), String()));
-  } catch (...) {
-    AStrings->EndUpdate();
-    throw;
-  }
-  AStrings->EndUpdate();
+  });
 }
 
 void TIniFile::EraseSection(const String& ASection) {
@@ -484,8 +469,7 @@ void TMemIniFile::WriteString(const String& ASection, const String& AIdent, cons
 }
 
 void TMemIniFile::ReadSection(const String& ASection, TStrings* AStrings) {
-  AStrings->BeginUpdate();
-  try {
+  WithUpdate(AStrings, [&] {
     AStrings->Clear();
     if (const TSection* section = FindSection(ASection))
       for (std::size_t i = 0; i < section->Entries.size(); ++i) {
@@ -493,39 +477,25 @@ void TMemIniFile::ReadSection(const String& ASection, TStrings* AStrings) {
         // Of repeated names only the first, the one that is read.
         if (entry.IsPair && section->Index.at(KeyOf(entry.Name)) == i) AStrings->Add(entry.Name);
       }
-  } catch (...) {
-    AStrings->EndUpdate();
-    throw;
-  }
-  AStrings->EndUpdate();
+  });
 }
 
 void TMemIniFile::ReadSections(TStrings* AStrings) {
-  AStrings->BeginUpdate();
-  try {
+  WithUpdate(AStrings, [&] {
     AStrings->Clear();
     for (std::size_t i = 1; i < FSections.size(); ++i) AStrings->Add(FSections[i].Name);
-  } catch (...) {
-    AStrings->EndUpdate();
-    throw;
-  }
-  AStrings->EndUpdate();
+  });
 }
 
 void TMemIniFile::ReadSectionValues(const String& ASection, TStrings* AStrings) {
-  AStrings->BeginUpdate();
-  try {
+  WithUpdate(AStrings, [&] {
     AStrings->Clear();
     if (const TSection* section = FindSection(ASection))
       for (std::size_t i = 0; i < section->Entries.size(); ++i) {
         const TEntry& entry = section->Entries[i];
         if (entry.IsPair && section->Index.at(KeyOf(entry.Name)) == i) AStrings->Add(entry.Name + L"=" + entry.Value);
       }
-  } catch (...) {
-    AStrings->EndUpdate();
-    throw;
-  }
-  AStrings->EndUpdate();
+  });
 }
 
 void TMemIniFile::EraseSection(const String& ASection) {
@@ -558,8 +528,7 @@ void TMemIniFile::Clear() {
 }
 
 void TMemIniFile::GetStrings(TStrings* AStrings) {
-  AStrings->BeginUpdate();
-  try {
+  WithUpdate(AStrings, [&] {
     AStrings->Clear();
     for (std::size_t i = 0; i < FSections.size(); ++i) {
       const TSection& section = FSections[i];
@@ -569,11 +538,7 @@ void TMemIniFile::GetStrings(TStrings* AStrings) {
         AStrings->Add(entry.IsPair ? entry.Name + L"=" + entry.Value : entry.Name);
       AStrings->Add(String());
     }
-  } catch (...) {
-    AStrings->EndUpdate();
-    throw;
-  }
-  AStrings->EndUpdate();
+  });
 }
 
 void TMemIniFile::SetStrings(TStrings* AStrings) {

@@ -52,18 +52,6 @@ void QuickSortRange(int L, int R, const Compare& ACompare, const Exchange& AExch
   }
 }
 
-// Runs EndUpdate when the scope ends.
-class TUpdateScope {
- public:
-  explicit TUpdateScope(TStrings* AStrings) : FStrings(AStrings) { FStrings->BeginUpdate(); }
-  ~TUpdateScope() { FStrings->EndUpdate(); }
-  TUpdateScope(const TUpdateScope&) = delete;
-  TUpdateScope& operator=(const TUpdateScope&) = delete;
-
- private:
-  TStrings* FStrings;
-};
-
 bool IsSpaceOrControl(wchar_t C) { return C <= L' '; }
 
 }  // namespace
@@ -395,44 +383,45 @@ String TStrings::DelimitedTextWith(wchar_t ADelimiter, wchar_t AQuote, bool AStr
 }
 
 void TStrings::SetDelimitedTextWith(const String& AValue, wchar_t ADelimiter, wchar_t AQuote, bool AStrict) {
-  TUpdateScope update(this);
-  Clear();
-  const std::size_t n = AValue.size();
-  std::size_t i = 0;
-  auto separates = [&](wchar_t c) { return c == ADelimiter || (!AStrict && IsSpaceOrControl(c)); };
-  auto skipSpaces = [&] {
-    if (!AStrict)
-      while (i < n && IsSpaceOrControl(AValue[i]) && AValue[i] != ADelimiter) ++i;
-  };
-  skipSpaces();
-  while (i < n) {
-    String item;
-    if (AQuote && AValue[i] == AQuote) {
-      ++i;
-      while (i < n) {
-        if (AValue[i] == AQuote) {
-          if (i + 1 < n && AValue[i + 1] == AQuote) {
-            item += AQuote;
-            i += 2;
-            continue;
+  WithUpdate(this, [&] {
+    Clear();
+    const std::size_t n = AValue.size();
+    std::size_t i = 0;
+    auto separates = [&](wchar_t c) { return c == ADelimiter || (!AStrict && IsSpaceOrControl(c)); };
+    auto skipSpaces = [&] {
+      if (!AStrict)
+        while (i < n && IsSpaceOrControl(AValue[i]) && AValue[i] != ADelimiter) ++i;
+    };
+    skipSpaces();
+    while (i < n) {
+      String item;
+      if (AQuote && AValue[i] == AQuote) {
+        ++i;
+        while (i < n) {
+          if (AValue[i] == AQuote) {
+            if (i + 1 < n && AValue[i + 1] == AQuote) {
+              item += AQuote;
+              i += 2;
+              continue;
+            }
+            ++i;
+            break;
           }
-          ++i;
-          break;
+          item += AValue[i++];
         }
-        item += AValue[i++];
+      }
+      // Unquoted text, or what follows a closing quote up to the separator.
+      while (i < n && !separates(AValue[i])) item += AValue[i++];
+      Add(item);
+      skipSpaces();
+      if (i < n && AValue[i] == ADelimiter) {
+        ++i;
+        skipSpaces();
+        // A delimiter at the end stands before one more, empty item.
+        if (i >= n) Add(String());
       }
     }
-    // Unquoted text, or what follows a closing quote up to the separator.
-    while (i < n && !separates(AValue[i])) item += AValue[i++];
-    Add(item);
-    skipSpaces();
-    if (i < n && AValue[i] == ADelimiter) {
-      ++i;
-      skipSpaces();
-      // A delimiter at the end stands before one more, empty item.
-      if (i >= n) Add(String());
-    }
-  }
+  });
 }
 
 String TStrings::DelimitedText() const { return DelimitedTextWith(FDelimiter, FQuoteChar, FStrictDelimiter); }
@@ -456,25 +445,26 @@ String TStrings::GetTextStr() const {
 }
 
 void TStrings::SetTextStr(const String& AValue) {
-  TUpdateScope update(this);
-  Clear();
-  const std::size_t n = AValue.size();
-  std::size_t start = 0;
-  if (FLineBreak == L"\r\n" || FLineBreak.empty()) {
-    for (std::size_t i = 0; i < n; ++i) {
-      const wchar_t c = AValue[i];
-      if (c != L'\r' && c != L'\n') continue;
-      Add(AValue.substr(start, i - start));
-      if (c == L'\r' && i + 1 < n && AValue[i + 1] == L'\n') ++i;
-      start = i + 1;
+  WithUpdate(this, [&] {
+    Clear();
+    const std::size_t n = AValue.size();
+    std::size_t start = 0;
+    if (FLineBreak == L"\r\n" || FLineBreak.empty()) {
+      for (std::size_t i = 0; i < n; ++i) {
+        const wchar_t c = AValue[i];
+        if (c != L'\r' && c != L'\n') continue;
+        Add(AValue.substr(start, i - start));
+        if (c == L'\r' && i + 1 < n && AValue[i + 1] == L'\n') ++i;
+        start = i + 1;
+      }
+    } else {
+      for (std::size_t p = AValue.find(FLineBreak, start); p != String::npos; p = AValue.find(FLineBreak, start)) {
+        Add(AValue.substr(start, p - start));
+        start = p + FLineBreak.size();
+      }
     }
-  } else {
-    for (std::size_t p = AValue.find(FLineBreak, start); p != String::npos; p = AValue.find(FLineBreak, start)) {
-      Add(AValue.substr(start, p - start));
-      start = p + FLineBreak.size();
-    }
-  }
-  if (start < n) Add(AValue.substr(start));
+    if (start < n) Add(AValue.substr(start));
+  });
 }
 
 int TStrings::Add(const String& AValue) {
@@ -495,34 +485,38 @@ int TStrings::AddPair(const String& AName, const String& AValue, TObject* AObjec
 
 void TStrings::AddStrings(TStrings* AStrings) {
   if (!AStrings) return;
-  TUpdateScope update(this);
-  // Fixed before the loop: AStrings may be this list.
-  const int count = AStrings->Count();
-  for (int i = 0; i < count; ++i) AddObject(AStrings->Get(i), AStrings->GetObject(i));
+  WithUpdate(this, [&] {
+    // Fixed before the loop: AStrings may be this list.
+    const int count = AStrings->Count();
+    for (int i = 0; i < count; ++i) AddObject(AStrings->Get(i), AStrings->GetObject(i));
+  });
 }
 
 void TStrings::AddStrings(std::initializer_list<String> AStrings) {
-  TUpdateScope update(this);
-  for (const String& s : AStrings) Add(s);
+  WithUpdate(this, [&] {
+    for (const String& s : AStrings) Add(s);
+  });
 }
 
 void TStrings::AddStrings(const std::vector<String>& AStrings) {
-  TUpdateScope update(this);
-  for (const String& s : AStrings) Add(s);
+  WithUpdate(this, [&] {
+    for (const String& s : AStrings) Add(s);
+  });
 }
 
 void TStrings::Assign(TPersistent* ASource) {
   if (auto* source = dynamic_cast<TStrings*>(ASource)) {
     if (source == this) return;
-    TUpdateScope update(this);
-    Clear();
-    FNameValueSeparator = source->FNameValueSeparator;
-    FDelimiter = source->FDelimiter;
-    FQuoteChar = source->FQuoteChar;
-    FStrictDelimiter = source->FStrictDelimiter;
-    FLineBreak = source->FLineBreak;
-    FNoTrailingLineBreak = source->FNoTrailingLineBreak;
-    AddStrings(source);
+    WithUpdate(this, [&] {
+      Clear();
+      FNameValueSeparator = source->FNameValueSeparator;
+      FDelimiter = source->FDelimiter;
+      FQuoteChar = source->FQuoteChar;
+      FStrictDelimiter = source->FStrictDelimiter;
+      FLineBreak = source->FLineBreak;
+      FNoTrailingLineBreak = source->FNoTrailingLineBreak;
+      AddStrings(source);
+    });
     return;
   }
   inherited::Assign(ASource);
@@ -549,15 +543,16 @@ bool TStrings::Equals(TStrings* AStrings) const {
 }
 
 void TStrings::Exchange(int AIndex1, int AIndex2) {
-  TUpdateScope update(this);
-  const String s1 = Get(AIndex1);
-  TObject* o1 = GetObject(AIndex1);
-  const String s2 = Get(AIndex2);
-  TObject* o2 = GetObject(AIndex2);
-  Put(AIndex1, s2);
-  PutObject(AIndex1, o2);
-  Put(AIndex2, s1);
-  PutObject(AIndex2, o1);
+  WithUpdate(this, [&] {
+    const String s1 = Get(AIndex1);
+    TObject* o1 = GetObject(AIndex1);
+    const String s2 = Get(AIndex2);
+    TObject* o2 = GetObject(AIndex2);
+    Put(AIndex1, s2);
+    PutObject(AIndex1, o2);
+    Put(AIndex2, s1);
+    PutObject(AIndex2, o1);
+  });
 }
 
 int TStrings::IndexOf(const String& AValue) const {
@@ -591,11 +586,12 @@ void TStrings::InsertObject(int AIndex, const String& AValue, TObject* AObject) 
 
 void TStrings::Move(int ACurIndex, int ANewIndex) {
   if (ACurIndex == ANewIndex) return;
-  TUpdateScope update(this);
-  const String s = Get(ACurIndex);
-  TObject* object = GetObject(ACurIndex);
-  Delete(ACurIndex);
-  InsertObject(ANewIndex, s, object);
+  WithUpdate(this, [&] {
+    const String s = Get(ACurIndex);
+    TObject* object = GetObject(ACurIndex);
+    Delete(ACurIndex);
+    InsertObject(ANewIndex, s, object);
+  });
 }
 
 std::vector<String> TStrings::ToStringArray() const {
@@ -637,11 +633,10 @@ void TStrings::SaveToStream(TStream* AStream, TEncoding* AEncoding) {
 
 void TStrings::ReadData(TReader* AReader) {
   AReader->ReadListBegin();
-  {
-    TUpdateScope update(this);
+  WithUpdate(this, [&] {
     Clear();
     while (!AReader->EndOfList()) Add(AReader->ReadString());
-  }
+  });
   AReader->ReadListEnd();
 }
 
@@ -662,10 +657,11 @@ void TStrings::DefineProperties(TFiler* AFiler) {
 TObject* TStrings::GetObject(int) const { return nullptr; }
 
 void TStrings::Put(int AIndex, const String& AValue) {
-  TUpdateScope update(this);
-  TObject* object = GetObject(AIndex);
-  Delete(AIndex);
-  InsertObject(AIndex, AValue, object);
+  WithUpdate(this, [&] {
+    TObject* object = GetObject(AIndex);
+    Delete(AIndex);
+    InsertObject(AIndex, AValue, object);
+  });
 }
 
 void TStrings::PutObject(int, TObject*) {}

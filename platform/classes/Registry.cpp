@@ -184,8 +184,7 @@ bool TRegistry::HasSubKeys() {
 }
 
 void TRegistry::GetKeyNames(TStrings* AStrings) {
-  AStrings->BeginUpdate();
-  try {
+  WithUpdate(AStrings, [&] {
     AStrings->Clear();
     TRegKeyInfo info;
     if (GetKeyInfo(info)) {
@@ -202,16 +201,11 @@ void TRegistry::GetKeyNames(TStrings* AStrings) {
         ++i;
       }
     }
-  } catch (...) {
-    AStrings->EndUpdate();
-    throw;
-  }
-  AStrings->EndUpdate();
+  });
 }
 
 void TRegistry::GetValueNames(TStrings* AStrings) {
-  AStrings->BeginUpdate();
-  try {
+  WithUpdate(AStrings, [&] {
     AStrings->Clear();
     TRegKeyInfo info;
     if (GetKeyInfo(info)) {
@@ -228,11 +222,7 @@ void TRegistry::GetValueNames(TStrings* AStrings) {
         ++i;
       }
     }
-  } catch (...) {
-    AStrings->EndUpdate();
-    throw;
-  }
-  AStrings->EndUpdate();
+  });
 }
 
 TRegistry::TSavedKey TRegistry::EnterSubKey(const String& ASubKey, bool ACanCreate) {
@@ -491,8 +481,7 @@ void TRegIniFile::ReadSection(const String& ASection, TStrings* AStrings) {
 void TRegIniFile::ReadSections(TStrings* AStrings) { GetKeyNames(AStrings); }
 
 void TRegIniFile::ReadSectionValues(const String& ASection, TStrings* AStrings) {
-  AStrings->BeginUpdate();
-  try {
+  WithUpdate(AStrings, [&] {
     AStrings->Clear();
     WithSubKey(ASection, false, [&] {
       TOwned<TStringList> names(New<TStringList>());
@@ -500,11 +489,7 @@ void TRegIniFile::ReadSectionValues(const String& ASection, TStrings* AStrings) 
       for (int i = 0; i < names->Count(); ++i)
         AStrings->Add(names->Strings(i) + L"=" + ValueText(names->Strings(i)));
     });
-  } catch (...) {
-    AStrings->EndUpdate();
-    throw;
-  }
-  AStrings->EndUpdate();
+  });
 }
 
 void TRegIniFile::EraseSection(const String& ASection) {

@@ -29,6 +29,7 @@
 #include <initializer_list>
 #include <span>
 #include <string>
+#include <type_traits>
 
 class TVarRec;
 struct TFormatSettings;
@@ -183,6 +184,41 @@ void HandleCallbackException(TObject* ASender) noexcept;
 // The message of the exception being handled (for catch (...) blocks):
 // Exception's message, a std::exception's what() widened, or a fixed text.
 String CurrentExceptionMessage();
+
+// Runs AWork, then AFinally, also when AWork raises: AWork's exception goes
+// on unless AFinally raises one of its own. Answers AWork's result. (Unlike a
+// destructor, AFinally may raise.)
+template <class TWork, class TFinally>
+std::invoke_result_t<TWork&> TryFinally(TWork&& AWork, TFinally&& AFinally) {
+  using R = std::invoke_result_t<TWork&>;
+  if constexpr (std::is_void_v<R>) {
+    try {
+      AWork();
+    } catch (...) {
+      AFinally();
+      throw;
+    }
+    AFinally();
+  } else {
+    R result = [&]() -> R {
+      try {
+        return AWork();
+      } catch (...) {
+        AFinally();
+        throw;
+      }
+    }();
+    AFinally();
+    return result;
+  }
+}
+
+// Runs AWork between AObject's BeginUpdate and EndUpdate (see TryFinally).
+template <class T, class TWork>
+decltype(auto) WithUpdate(T* AObject, TWork&& AWork) {
+  AObject->BeginUpdate();
+  return TryFinally(AWork, [AObject] { AObject->EndUpdate(); });
+}
 
 // ---------------------------------------------------------------------------
 // Format settings

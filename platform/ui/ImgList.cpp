@@ -298,8 +298,7 @@ void TCustomImageList::Assign(TPersistent* ASource) {
     return;
   }
   if (source == this) return;
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     FreeHandle();
     FWidth = source->FWidth;
     FHeight = source->FHeight;
@@ -315,11 +314,7 @@ void TCustomImageList::Assign(TPersistent* ASource) {
       if (!FHandle) RaiseGraphicsApiError(L"ImageList_Duplicate");
     }
     FChanged = true;
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 // ---------------------------------------------------------------------------
@@ -430,15 +425,10 @@ int TCustomImageList::AddImage(TCustomImageList* AValue, int AIndex) {
 
 void TCustomImageList::AddImages(TCustomImageList* AValue) {
   if (!AValue || AValue == this) return;
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     const int n = AValue->Count();
     for (int i = 0; i < n; ++i) AddImage(AValue, i);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TCustomImageList::MoveImage(int AFrom, int ATo) {
@@ -466,45 +456,30 @@ void TCustomImageList::Move(int ACurIndex, int ANewIndex) {
 
 void TCustomImageList::Insert(int AIndex, TBitmap* AImage, TBitmap* AMask) {
   CheckIndex(AIndex, Count() + 1);
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     const int before = Count();
     const int first = TCustomImageList::Add(AImage, AMask);
     if (first >= 0)
       for (int k = 0; k < Count() - before; ++k) MoveImage(first + k, AIndex + k);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TCustomImageList::InsertMasked(int AIndex, TBitmap* AImage, TColor AMaskColor) {
   CheckIndex(AIndex, Count() + 1);
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     const int before = Count();
     const int first = TCustomImageList::AddMasked(AImage, AMaskColor);
     if (first >= 0)
       for (int k = 0; k < Count() - before; ++k) MoveImage(first + k, AIndex + k);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TCustomImageList::InsertIcon(int AIndex, TIcon* AImage) {
   CheckIndex(AIndex, Count() + 1);
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     const int index = TCustomImageList::AddIcon(AImage);
     if (index >= 0) MoveImage(index, AIndex);
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TCustomImageList::Replace(int AIndex, TBitmap* AImage, TBitmap* AMask) {
@@ -517,16 +492,11 @@ void TCustomImageList::Replace(int AIndex, TBitmap* AImage, TBitmap* AMask) {
 
 void TCustomImageList::ReplaceMasked(int AIndex, TBitmap* AImage, TColor AMaskColor) {
   CheckIndex(AIndex, Count());
-  BeginUpdate();
-  try {
+  WithUpdate(this, [&] {
     const int before = Count();
     TCustomImageList::InsertMasked(AIndex, AImage, AMaskColor);
     if (Count() > before) TCustomImageList::Delete(AIndex + (Count() - before));
-  } catch (...) {
-    EndUpdate();
-    throw;
-  }
-  EndUpdate();
+  });
 }
 
 void TCustomImageList::ReplaceIcon(int AIndex, TIcon* AImage) {

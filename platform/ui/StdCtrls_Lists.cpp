@@ -458,15 +458,10 @@ void TCustomListBox::DeleteSelected() {
     if (const int index = ItemIndex(); index >= 0) FItemsList->Delete(index);
     return;
   }
-  FItemsList->BeginUpdate();
-  try {
+  WithUpdate(FItemsList, [&] {
     for (int i = Count() - 1; i >= 0; --i)
       if (Selected(i)) FItemsList->Delete(i);
-  } catch (...) {
-    FItemsList->EndUpdate();
-    throw;
-  }
-  FItemsList->EndUpdate();
+  });
 }
 
 void TCustomListBox::SetMultiSelect(bool AValue) {

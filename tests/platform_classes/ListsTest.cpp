@@ -450,6 +450,28 @@ TEST(StringListEvents, UpdateBlockReportsOnce) {
   EXPECT_EQ(sink->Log, L"");
 }
 
+class TRaisingSink : public TObject {
+  SK_CLASS(TRaisingSink, TObject)
+ public:
+  void Change(TObject*) { throw EInvalidOperation(L"change refused"); }
+};
+
+// The change told at the end of a batch may raise like any other; the
+// batch is closed all the same and the list stays usable.
+TEST(StringListEvents, AChangeHandlerThatRaisesAtTheEndOfABatchLeavesAClosedBatch) {
+  TOwned<TStringList> list(New<TStringList>());
+  TOwned<TStringList> source(New<TStringList>());
+  source->AddStrings({L"a", L"b"});
+  TOwned<TRaisingSink> sink(New<TRaisingSink>());
+  list->SetOnChange(BindEvent<&TRaisingSink::Change>(sink.get()));
+  EXPECT_THROW(list->Assign(source.get()), EInvalidOperation);
+  EXPECT_EQ(list->UpdateCount(), 0);
+  EXPECT_EQ(Lines(list.get()), Lines(source.get()));
+  EXPECT_THROW(list->SetCommaText(L"x,y"), EInvalidOperation);
+  EXPECT_EQ(list->UpdateCount(), 0);
+  EXPECT_EQ(Lines(list.get()), (std::vector<String>{L"x", L"y"}));
+}
+
 TEST(StringListObjects, OwnedObjectsFreedOnDeleteClearReplaceAndDestroy) {
   GLiveTokens = 0;
   TOwned<TStringList> list(New<TStringList>(true));

@@ -270,6 +270,52 @@ TEST(Exceptions, CurrentExceptionMessage) {
   EXPECT_EQ(EDivByZero(L"x").ClassName(), L"EDivByZero");
 }
 
+// Counts the brackets it is put in, as a list with BeginUpdate/EndUpdate does.
+struct TUpdateCounter {
+  int Depth = 0;
+  int Ends = 0;
+  bool RaiseOnEnd = false;
+  void BeginUpdate() { ++Depth; }
+  void EndUpdate() {
+    --Depth;
+    ++Ends;
+    if (RaiseOnEnd) throw EInvalidOperation(L"end failed");
+  }
+};
+
+TEST(Exceptions, TryFinallyRunsTheCleanUpOnEveryPath) {
+  std::vector<String> log;
+  const int answer = TryFinally([&] { log.push_back(L"work"); return 42; }, [&] { log.push_back(L"finally"); });
+  EXPECT_EQ(answer, 42);
+  EXPECT_EQ(log, (std::vector<String>{L"work", L"finally"}));
+
+  log.clear();
+  EXPECT_THROW(TryFinally([&] { throw EConvertError(L"work failed"); }, [&] { log.push_back(L"finally"); }),
+               EConvertError);
+  EXPECT_EQ(log, std::vector<String>{L"finally"});
+
+  // The clean-up's own exception leaves, whether the work raised or not.
+  EXPECT_THROW(TryFinally([] { throw EConvertError(L"work failed"); },
+                          [] { throw EInvalidOperation(L"finally failed"); }),
+               EInvalidOperation);
+  EXPECT_THROW(TryFinally([] { return 1; }, [] { throw EInvalidOperation(L"finally failed"); }), EInvalidOperation);
+}
+
+TEST(Exceptions, WithUpdateClosesItsBracketAlsoWhenTheWorkRaises) {
+  TUpdateCounter counter;
+  int depthInside = 0;
+  EXPECT_EQ(WithUpdate(&counter, [&] { depthInside = counter.Depth; return 7; }), 7);
+  EXPECT_EQ(depthInside, 1);
+  EXPECT_EQ(counter.Depth, 0);
+  EXPECT_THROW(WithUpdate(&counter, [] { throw EConvertError(L"work failed"); }), EConvertError);
+  EXPECT_EQ(counter.Depth, 0);
+  EXPECT_EQ(counter.Ends, 2);
+  // An end that raises is an exception like any other, not the end of the program.
+  counter.RaiseOnEnd = true;
+  EXPECT_THROW(WithUpdate(&counter, [] {}), EInvalidOperation);
+  EXPECT_EQ(counter.Depth, 0);
+}
+
 // --- Locale settings -------------------------------------------------------------
 
 TEST(FormatSettingsTest, GermanLocale) {
