@@ -454,32 +454,26 @@ void TCustomImageList::Move(int ACurIndex, int ANewIndex) {
   Change();
 }
 
-void TCustomImageList::Insert(int AIndex, TBitmap* AImage, TBitmap* AMask) {
+void TCustomImageList::InsertAdded(int AIndex, const std::function<int()>& AAdd) {
   CheckIndex(AIndex, Count() + 1);
   WithUpdate(this, [&] {
     const int before = Count();
-    const int first = TCustomImageList::Add(AImage, AMask);
+    const int first = AAdd();
     if (first >= 0)
       for (int k = 0; k < Count() - before; ++k) MoveImage(first + k, AIndex + k);
   });
+}
+
+void TCustomImageList::Insert(int AIndex, TBitmap* AImage, TBitmap* AMask) {
+  InsertAdded(AIndex, [&] { return TCustomImageList::Add(AImage, AMask); });
 }
 
 void TCustomImageList::InsertMasked(int AIndex, TBitmap* AImage, TColor AMaskColor) {
-  CheckIndex(AIndex, Count() + 1);
-  WithUpdate(this, [&] {
-    const int before = Count();
-    const int first = TCustomImageList::AddMasked(AImage, AMaskColor);
-    if (first >= 0)
-      for (int k = 0; k < Count() - before; ++k) MoveImage(first + k, AIndex + k);
-  });
+  InsertAdded(AIndex, [&] { return TCustomImageList::AddMasked(AImage, AMaskColor); });
 }
 
 void TCustomImageList::InsertIcon(int AIndex, TIcon* AImage) {
-  CheckIndex(AIndex, Count() + 1);
-  WithUpdate(this, [&] {
-    const int index = TCustomImageList::AddIcon(AImage);
-    if (index >= 0) MoveImage(index, AIndex);
-  });
+  InsertAdded(AIndex, [&] { return TCustomImageList::AddIcon(AImage); });
 }
 
 void TCustomImageList::Replace(int AIndex, TBitmap* AImage, TBitmap* AMask) {

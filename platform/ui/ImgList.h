@@ -21,6 +21,7 @@
 #include <objidl.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <vector>
 
 enum TDrawingStyle { dsFocus, dsSelected, dsNormal, dsTransparent };
@@ -187,6 +188,9 @@ class TCustomImageList : public TComponent {
   // Adds each list-sized cell of AImage; AMask may be null.
   int AddCells(TBitmap* AImage, TBitmap* AMask, TColor AMaskColor);
   void MoveImage(int AFrom, int ATo);
+  // Adds with AAdd (answering the first index added, or -1), then moves
+  // what was added to AIndex on; one change.
+  void InsertAdded(int AIndex, const std::function<int()>& AAdd);
   void DrawDisabled(int AIndex, TCanvas* ACanvas, int X, int Y);
   bool LoadNative(HINSTANCE AInstance, TResType AResType, const String& AName, int AWidth, UINT AFlags,
                   TColor AMaskColor);
