@@ -183,44 +183,28 @@ bool TRegistry::HasSubKeys() {
   return GetKeyInfo(info) && info.NumSubKeys > 0;
 }
 
-void TRegistry::GetKeyNames(TStrings* AStrings) {
-  WithUpdate(AStrings, [&] {
-    AStrings->Clear();
-    TRegKeyInfo info;
-    if (GetKeyInfo(info)) {
-      std::vector<wchar_t> name(static_cast<std::size_t>(info.MaxSubKeyLen) + 1);
-      for (DWORD i = 0;;) {
-        DWORD length = static_cast<DWORD>(name.size());
-        const LONG rc = ::RegEnumKeyExW(FCurrentKey, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
-        if (rc == ERROR_MORE_DATA) {
-          name.resize(name.size() * 2 + 16);
-          continue;
-        }
-        if (rc != ERROR_SUCCESS) break;
-        AStrings->Add(String(name.data(), length));
-        ++i;
-      }
-    }
-  });
-}
+void TRegistry::GetKeyNames(TStrings* AStrings) { GetNames(AStrings, TNameKind::SubKeys); }
 
-void TRegistry::GetValueNames(TStrings* AStrings) {
+void TRegistry::GetValueNames(TStrings* AStrings) { GetNames(AStrings, TNameKind::Values); }
+
+void TRegistry::GetNames(TStrings* AStrings, TNameKind AKind) {
   WithUpdate(AStrings, [&] {
     AStrings->Clear();
     TRegKeyInfo info;
-    if (GetKeyInfo(info)) {
-      std::vector<wchar_t> name(static_cast<std::size_t>(info.MaxValueLen) + 1);
-      for (DWORD i = 0;;) {
-        DWORD length = static_cast<DWORD>(name.size());
-        const LONG rc = ::RegEnumValueW(FCurrentKey, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
-        if (rc == ERROR_MORE_DATA) {
-          name.resize(name.size() * 2 + 16);
-          continue;
-        }
-        if (rc != ERROR_SUCCESS) break;
-        AStrings->Add(String(name.data(), length));
-        ++i;
+    if (!GetKeyInfo(info)) return;
+    const bool keys = AKind == TNameKind::SubKeys;
+    std::vector<wchar_t> name(static_cast<std::size_t>(keys ? info.MaxSubKeyLen : info.MaxValueLen) + 1);
+    for (DWORD i = 0;;) {
+      DWORD length = static_cast<DWORD>(name.size());
+      const LONG rc = keys ? ::RegEnumKeyExW(FCurrentKey, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr)
+                           : ::RegEnumValueW(FCurrentKey, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+      if (rc == ERROR_MORE_DATA) {
+        name.resize(name.size() * 2 + 16);
+        continue;
       }
+      if (rc != ERROR_SUCCESS) break;
+      AStrings->Add(String(name.data(), length));
+      ++i;
     }
   });
 }

@@ -139,6 +139,10 @@ class TRegistry : public TObject {
     HKEY Key = nullptr;
     String Path;
   };
+  enum class TNameKind { SubKeys, Values };
+  // The names of the current key's sub-keys or values, into AStrings
+  // (cleared first; empty without a current key).
+  void GetNames(TStrings* AStrings, TNameKind AKind);
   TSavedKey EnterSubKey(const String& ASubKey, bool ACanCreate);
   void LeaveSubKey(const TSavedKey& ASaved);
   DWORD GetData(const String& AName, void* ABuffer, DWORD ABufSize, TRegDataType& AType);
