@@ -185,18 +185,32 @@ bool BytesOfHex(const String& AText, TBytes& ABytes) {
   return true;
 }
 
-// The names of a double-NUL list from the private-profile functions.
-void AddNulSeparated(const std::vector<wchar_t>& ABuffer, DWORD ALength, TStrings* AStrings) {
-  const wchar_t* p = ABuffer.data();
-  const wchar_t* end = p + ALength;
-  while (p < end && *p) {
-    const String name(p);
-    AStrings->Add(name);
-    p += name.size() + 1;
-  }
-}
-
 constexpr DWORD MaxProfileBuffer = 64u << 20;  // characters
+
+// The names of a double-NUL list from the private-profile functions, into
+// AStrings (cleared first). AFetch(buffer, size) answers the characters it
+// wrote; a list that may have been cut short is fetched again into a larger
+// buffer.
+template <class TFetch>
+void ReadNulSeparated(TStrings* AStrings, TFetch AFetch) {
+  WithUpdate(AStrings, [&] {
+    AStrings->Clear();
+    std::vector<wchar_t> buffer(4096);
+    DWORD n = 0;
+    for (;;) {
+      n = AFetch(buffer.data(), static_cast<DWORD>(buffer.size()));
+      if (n + 2 < buffer.size() || buffer.size() >= MaxProfileBuffer) break;
+      buffer.resize(buffer.size() * 4);
+    }
+    const wchar_t* p = buffer.data();
+    const wchar_t* end = p + n;
+    while (p < end && *p) {
+      const String name(p);
+      AStrings->Add(name);
+      p += name.size() + 1;
+    }
+  });
+}
 
 }  // namespace
 
@@ -334,34 +348,14 @@ void TIniFile::WriteString(const String& ASection, const String& AIdent, const S
 }
 
 void TIniFile::ReadSection(const String& ASection, TStrings* AStrings) {
-  WithUpdate(AStrings, [&] {
-    AStrings->Clear();
-    std::vector<wchar_t> buffer(4096);
-    for (;;) {
-      const DWORD n = ::GetPrivateProfileStringW(ASection.c_str(), nullptr, L"", buffer.data(),
-                                                 static_cast<DWORD>(buffer.size()), FileName().c_str());
-      if (n + 2 < buffer.size() || buffer.size() >= MaxProfileBuffer) {
-        AddNulSeparated(buffer, n, AStrings);
-        break;
-      }
-      buffer.resize(buffer.size() * 4);
-    }
+  ReadNulSeparated(AStrings, [&](wchar_t* ABuffer, DWORD ASize) {
+    return ::GetPrivateProfileStringW(ASection.c_str(), nullptr, L"", ABuffer, ASize, FileName().c_str());
   });
 }
 
 void TIniFile::ReadSections(TStrings* AStrings) {
-  WithUpdate(AStrings, [&] {
-    AStrings->Clear();
-    std::vector<wchar_t> buffer(4096);
-    for (;;) {
-      const DWORD n = ::GetPrivateProfileSectionNamesW(buffer.data(), static_cast<DWORD>(buffer.size()),
-                                                       FileName().c_str());
-      if (n + 2 < buffer.size() || buffer.size() >= MaxProfileBuffer) {
-        AddNulSeparated(buffer, n, AStrings);
-        break;
-      }
-      buffer.resize(buffer.size() * 4);
-    }
+  ReadNulSeparated(AStrings, [&](wchar_t* ABuffer, DWORD ASize) {
+    return ::GetPrivateProfileSectionNamesW(ABuffer, ASize, FileName().c_str());
   });
 }
 
@@ -468,16 +462,19 @@ void TMemIniFile::WriteString(const String& ASection, const String& AIdent, cons
   section->Index.emplace(key, section->Entries.size() - 1);
 }
 
-void TMemIniFile::ReadSection(const String& ASection, TStrings* AStrings) {
+void TMemIniFile::ReadEntries(const String& ASection, TStrings* AStrings, String (*AText)(const TEntry& AEntry)) {
   WithUpdate(AStrings, [&] {
     AStrings->Clear();
     if (const TSection* section = FindSection(ASection))
       for (std::size_t i = 0; i < section->Entries.size(); ++i) {
         const TEntry& entry = section->Entries[i];
-        // Of repeated names only the first, the one that is read.
-        if (entry.IsPair && section->Index.at(KeyOf(entry.Name)) == i) AStrings->Add(entry.Name);
+        if (entry.IsPair && section->Index.at(KeyOf(entry.Name)) == i) AStrings->Add(AText(entry));
       }
   });
+}
+
+void TMemIniFile::ReadSection(const String& ASection, TStrings* AStrings) {
+  ReadEntries(ASection, AStrings, [](const TEntry& AEntry) { return AEntry.Name; });
 }
 
 void TMemIniFile::ReadSections(TStrings* AStrings) {
@@ -488,14 +485,7 @@ void TMemIniFile::ReadSections(TStrings* AStrings) {
 }
 
 void TMemIniFile::ReadSectionValues(const String& ASection, TStrings* AStrings) {
-  WithUpdate(AStrings, [&] {
-    AStrings->Clear();
-    if (const TSection* section = FindSection(ASection))
-      for (std::size_t i = 0; i < section->Entries.size(); ++i) {
-        const TEntry& entry = section->Entries[i];
-        if (entry.IsPair && section->Index.at(KeyOf(entry.Name)) == i) AStrings->Add(entry.Name + L"=" + entry.Value);
-      }
-  });
+  ReadEntries(ASection, AStrings, [](const TEntry& AEntry) { return AEntry.Name + L"=" + AEntry.Value; });
 }
 
 void TMemIniFile::EraseSection(const String& ASection) {

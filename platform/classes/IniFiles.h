@@ -163,6 +163,9 @@ class TMemIniFile : public TCustomIniFile {
   // Pointers stay valid until a section is added or erased.
   TSection* FindSection(const String& ASection);
   TSection* FindOrAddSection(const String& ASection);
+  // The entries a read finds (of repeated names only the first), as
+  // AText(entry) into AStrings (cleared first).
+  void ReadEntries(const String& ASection, TStrings* AStrings, String (*AText)(const TEntry& AEntry));
   String KeyOf(const String& AName) const;
   void Reindex();
   void ReindexSection(TSection& ASection) const;
