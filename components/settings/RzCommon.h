@@ -285,6 +285,12 @@ class TRzPropertyStore : public TComponent {
  private:
   friend class TRzPropertyItem;
   void WatchComponent(TComponent* AComponent);
+  using TValueTransfer = void (TRzPropertyStore::*)(TObject* AObject, const TPropInfo* AProp, const String& AKey,
+                                                    bool ATopLevel);
+  // ATransfer for each listed property that names a component and one of its
+  // published properties, keyed "Component.Property" in the store's section;
+  // without a storage component the user is shown AMissingStorage instead.
+  void TransferAll(const wchar_t* AMissingStorage, TValueTransfer ATransfer);
   void SaveValue(TObject* AObject, const TPropInfo* AProp, const String& AKey, bool ATopLevel);
   void SaveCollection(TCollection* ACollection, const String& AKey);
   void SaveStrings(TStrings* AStrings, const String& AKey);

@@ -117,24 +117,16 @@ String TRzPropertyStore::GetSectionName() {
 }
 
 void TRzPropertyStore::Save() {
-  if (!FRegIniFile) {
-    MessageDlg(L"Cannot save property settings--No TRzRegIniFile component specified", mtError, {mbOK}, 0);
-    return;
-  }
-  FCurrentSection = GetSectionName();
-  for (int i = 0; i < FProperties->Count(); ++i) {
-    TRzPropertyItem* item = FProperties->Items(i);
-    TComponent* component = item->Component();
-    if (!component || item->PropertyName().empty()) continue;
-    const TPropInfo* prop = GetPropInfo(component, item->PropertyName());
-    if (!prop) continue;
-    SaveValue(component, prop, component->Name() + L"." + item->PropertyName(), true);
-  }
+  TransferAll(L"Cannot save property settings--No TRzRegIniFile component specified", &TRzPropertyStore::SaveValue);
 }
 
 void TRzPropertyStore::Load() {
+  TransferAll(L"Cannot load property settings--No TRzRegIniFile component specified", &TRzPropertyStore::LoadValue);
+}
+
+void TRzPropertyStore::TransferAll(const wchar_t* AMissingStorage, TValueTransfer ATransfer) {
   if (!FRegIniFile) {
-    MessageDlg(L"Cannot load property settings--No TRzRegIniFile component specified", mtError, {mbOK}, 0);
+    MessageDlg(AMissingStorage, mtError, {mbOK}, 0);
     return;
   }
   FCurrentSection = GetSectionName();
@@ -144,7 +136,7 @@ void TRzPropertyStore::Load() {
     if (!component || item->PropertyName().empty()) continue;
     const TPropInfo* prop = GetPropInfo(component, item->PropertyName());
     if (!prop) continue;
-    LoadValue(component, prop, component->Name() + L"." + item->PropertyName(), true);
+    (this->*ATransfer)(component, prop, component->Name() + L"." + item->PropertyName(), true);
   }
 }
 
