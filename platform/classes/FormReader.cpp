@@ -197,8 +197,17 @@ String UniqueRootName(TComponent* ARoot, const String& AName) {
 
 }  // namespace
 
+void TFormReader::SkipPosition() {
+  if (FParser->Token() != L'[') return;
+  FParser->NextToken();
+  FParser->CheckToken(TParser::toInteger);
+  FParser->NextToken();
+  FParser->CheckToken(L']');
+  FParser->NextToken();
+}
+
 // After the keyword: `Name: TClass` or just `TClass`, then an optional
-// position `[n]`, which this reader does not need.
+// position.
 void TFormReader::ReadObjectHeader(String& AName, String& AClassName) {
   FParser->CheckToken(TParser::toSymbol);
   AName = FParser->TokenString();
@@ -211,13 +220,7 @@ void TFormReader::ReadObjectHeader(String& AName, String& AClassName) {
   } else {
     AClassName = std::exchange(AName, String());
   }
-  if (FParser->Token() == L'[') {
-    FParser->NextToken();
-    FParser->CheckToken(TParser::toInteger);
-    FParser->NextToken();
-    FParser->CheckToken(L']');
-    FParser->NextToken();
-  }
+  SkipPosition();
 }
 
 TComponent* TFormReader::ReadRootComponent(TComponent* ARoot) {
@@ -633,13 +636,7 @@ void TFormReader::ReadCollectionItems(TCollection* ACollection, const String& AD
       if (!FParser->TokenSymbolIs(L"item"))
         FParser->Error(Format(L"'item' oder '>' erwartet, aber %s gefunden", {FParser->TokenDescription()}));
       FParser->NextToken();
-      if (FParser->Token() == L'[') {
-        FParser->NextToken();
-        FParser->CheckToken(TParser::toInteger);
-        FParser->NextToken();
-        FParser->CheckToken(L']');
-        FParser->NextToken();
-      }
+      SkipPosition();
       const String display = ADisplay + L"[" + std::to_wstring(index) + L"]";
       TCollectionItem* item = nullptr;
       AtLine(line, display, [&] { item = ACollection->Add(); });

@@ -141,6 +141,9 @@ class TFormReader : public TReader {
   struct TFixup;
 
   void ReadObjectHeader(String& AName, String& AClassName);
+  // An optional position `[n]` after an object's or item's keyword, which
+  // this reader does not need.
+  void SkipPosition();
   TComponent* ReadComponentBlock(TComponent* AEnclosing);
   void ReadProperties(TPersistent* AInstance);
   void ReadPropertyLine(TPersistent* AInstance);
