@@ -112,17 +112,7 @@ TSize ScaleSize(const TSize& S, float AFactor) {
 }
 
 TRect GetPointsBounds(std::span<const TPoint> APoints, int AHigh) {
-  if (AHigh < 0 || APoints.empty()) return TRect();
-  // A highest index beyond the array is read as the array's own last index.
-  const std::size_t last = std::min(static_cast<std::size_t>(AHigh), APoints.size() - 1);
-  TRect r(APoints[0].X, APoints[0].Y, APoints[0].X, APoints[0].Y);
-  for (std::size_t i = 1; i <= last; ++i) {
-    r.Left = std::min(r.Left, APoints[i].X);
-    r.Top = std::min(r.Top, APoints[i].Y);
-    r.Right = std::max(r.Right, APoints[i].X);
-    r.Bottom = std::max(r.Bottom, APoints[i].Y);
-  }
-  return r;
+  return cxgeometry_detail::PointsBounds<TRect>(APoints, AHigh);
 }
 
 TSize FitSizeToAspectRatio(const TSize& S, int AWidth, int AHeight) {

@@ -28,6 +28,7 @@
 #include "library/core/dxCoreClasses.h"
 #include "platform/runtime/Types.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <span>
 #include <vector>
@@ -323,6 +324,25 @@ TPoint ScalePoint(const TPoint& P, int N, int D);
 TSize ScaleSize(const TSize& S, int N, int D);
 // Each component times AFactor, truncated toward zero.
 TSize ScaleSize(const TSize& S, float AFactor);
+namespace cxgeometry_detail {
+// (min X, min Y, max X, max Y) of APoints[0..AHigh]; a highest index beyond
+// the array is read as the array's own last one; a negative AHigh or no
+// points give the empty rectangle.
+template <class R, class P>
+R PointsBounds(std::span<const P> APoints, int AHigh) {
+  if (AHigh < 0 || APoints.empty()) return R();
+  const std::size_t last = std::min(static_cast<std::size_t>(AHigh), APoints.size() - 1);
+  R r(APoints[0].X, APoints[0].Y, APoints[0].X, APoints[0].Y);
+  for (std::size_t i = 1; i <= last; ++i) {
+    r.Left = std::min(r.Left, APoints[i].X);
+    r.Top = std::min(r.Top, APoints[i].Y);
+    r.Right = std::max(r.Right, APoints[i].X);
+    r.Bottom = std::max(r.Bottom, APoints[i].Y);
+  }
+  return r;
+}
+}  // namespace cxgeometry_detail
+
 // The inclusive bounds of APoints[0..AHigh] (Right is the largest X itself);
 // a negative AHigh gives the null rectangle.
 TRect GetPointsBounds(std::span<const TPoint> APoints, int AHigh);

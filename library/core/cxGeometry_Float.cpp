@@ -173,16 +173,7 @@ TdxRectF UnionRectangles(const TdxRectF& A, const TdxRectF& B) {
 }
 
 TdxRectF GetPointsBounds(std::span<const TdxPointF> APoints, int AHigh) {
-  if (AHigh < 0 || APoints.empty()) return TdxRectF();
-  const std::size_t last = std::min(static_cast<std::size_t>(AHigh), APoints.size() - 1);
-  TdxRectF r(APoints[0].X, APoints[0].Y, APoints[0].X, APoints[0].Y);
-  for (std::size_t i = 1; i <= last; ++i) {
-    r.Left = std::min(r.Left, APoints[i].X);
-    r.Top = std::min(r.Top, APoints[i].Y);
-    r.Right = std::max(r.Right, APoints[i].X);
-    r.Bottom = std::max(r.Bottom, APoints[i].Y);
-  }
-  return r;
+  return cxgeometry_detail::PointsBounds<TdxRectF>(APoints, AHigh);
 }
 
 bool IsRectInsideEllipse(const TdxRectF& R, const TdxPointF& ACenter, float ARadiusX, float ARadiusY) {
