@@ -12,6 +12,15 @@ namespace {
 const wchar_t* const SMemoryStreamError = L"Expandieren des Speicher-Stream wegen Speichermangel nicht möglich";
 const wchar_t* const SReadOnlyStream = L"You cannot modify read-only stream";
 
+// Where a seek lands in a stream of ASize bytes positioned at ACurrent:
+// clamped to 0..ASize.
+std::int64_t ClampedSeekTarget(std::int64_t AOffset, TSeekOrigin AOrigin, std::int64_t ACurrent, std::int64_t ASize) {
+  std::int64_t position = AOffset;
+  if (AOrigin == soCurrent) position = ACurrent + AOffset;
+  else if (AOrigin == soEnd) position = ASize + AOffset;
+  return std::clamp<std::int64_t>(position, 0, ASize);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -113,10 +122,7 @@ int TdxReadOnlySubStream::Write(const void*, int) { throw EInvalidOperation(Stri
 void TdxReadOnlySubStream::SetSize(std::int64_t) { throw EInvalidOperation(String(SReadOnlyStream)); }
 
 std::int64_t TdxReadOnlySubStream::Seek(std::int64_t AOffset, TSeekOrigin AOrigin) {
-  std::int64_t position = AOffset;
-  if (AOrigin == soCurrent) position = FPosition + AOffset;
-  else if (AOrigin == soEnd) position = FSize + AOffset;
-  FPosition = std::clamp<std::int64_t>(position, 0, FSize);
+  FPosition = ClampedSeekTarget(AOffset, AOrigin, FPosition, FSize);
   return FPosition;
 }
 
@@ -227,10 +233,7 @@ int TdxBufferedStream::Write(const void* ABuffer, int ACount) {
 }
 
 std::int64_t TdxBufferedStream::Seek(std::int64_t AOffset, TSeekOrigin AOrigin) {
-  std::int64_t position = AOffset;
-  if (AOrigin == soCurrent) position = FBufferPosition + AOffset;
-  else if (AOrigin == soEnd) position = GetSize() + AOffset;
-  FBufferPosition = std::clamp<std::int64_t>(position, 0, GetSize());
+  FBufferPosition = ClampedSeekTarget(AOffset, AOrigin, FBufferPosition, GetSize());
   return FBufferPosition;
 }
 
