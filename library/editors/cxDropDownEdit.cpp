@@ -36,10 +36,7 @@ TPersistent* TcxCustomComboBoxProperties::GetOwner() { return FCombo; }
 
 void TcxComboBox::Publish(TPublisher<TcxComboBox>& P) {
   P.Property(L"Properties", &TcxComboBox::Properties, &TcxComboBox::SetProperties);
-  P.Property(L"Style", &TcxComboBox::Style, &TcxComboBox::SetStyle);
-  P.Property(L"StyleDisabled", &TcxComboBox::StyleDisabled, &TcxComboBox::SetStyleDisabled);
-  P.Property(L"StyleFocused", &TcxComboBox::StyleFocused, &TcxComboBox::SetStyleFocused);
-  P.Property(L"StyleHot", &TcxComboBox::StyleHot, &TcxComboBox::SetStyleHot);
+  PublishStyles(P);
 }
 
 void TcxComboBox::Create(TComponent* AOwner) {
@@ -61,9 +58,7 @@ void TcxComboBox::ApplyListStyle(TcxEditDropDownListStyle AValue) {
   inherited::SetStyle(AValue == lsFixedList ? csDropDownList : csDropDown);
 }
 
-void TcxComboBox::StyleChanged(TObject*) {
-  if (FStyles.Normal()->IsFontAssigned()) Font()->Assign(FStyles.Normal()->Font());
-}
+void TcxComboBox::StyleChanged(TObject*) { ApplyStyleFont(Font()); }
 
 void cxDropDownEditInitialization() {
   RegisterClasses({TcxComboBox::ClassInfo(), TcxComboBoxProperties::ClassInfo()});

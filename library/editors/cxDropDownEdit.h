@@ -53,7 +53,7 @@ class TcxComboBoxProperties : public TcxCustomComboBoxProperties {
   SK_CLASS(TcxComboBoxProperties, TcxCustomComboBoxProperties)
 };
 
-class TcxComboBox : public TCustomComboBox {
+class TcxComboBox : public TCustomComboBox, public TcxEditStylesOwner {
   SK_CLASS(TcxComboBox, TCustomComboBox)
  public:
   static void Publish(TPublisher<TcxComboBox>& P);
@@ -63,14 +63,9 @@ class TcxComboBox : public TCustomComboBox {
 
   TcxComboBoxProperties* Properties() const { return FProperties; }
   void SetProperties(TcxComboBoxProperties* AValue) { FProperties->Assign(AValue); }
-  TcxEditStyle* Style() const { return FStyles.Normal(); }
-  void SetStyle(TcxEditStyle* AValue) { FStyles.Normal()->Assign(AValue); }
-  TcxEditStyle* StyleDisabled() const { return FStyles.Disabled(); }
-  void SetStyleDisabled(TcxEditStyle* AValue) { FStyles.Disabled()->Assign(AValue); }
-  TcxEditStyle* StyleFocused() const { return FStyles.Focused(); }
-  void SetStyleFocused(TcxEditStyle* AValue) { FStyles.Focused()->Assign(AValue); }
-  TcxEditStyle* StyleHot() const { return FStyles.Hot(); }
-  void SetStyleHot(TcxEditStyle* AValue) { FStyles.Hot()->Assign(AValue); }
+  // The state styles, not the combo box's window style.
+  using TcxEditStylesOwner::Style;
+  using TcxEditStylesOwner::SetStyle;
 
  private:
   friend class TcxCustomComboBoxProperties;
@@ -78,7 +73,6 @@ class TcxComboBox : public TCustomComboBox {
   void StyleChanged(TObject* Sender);
 
   TcxComboBoxProperties* FProperties;
-  TcxEditStyles FStyles;
 };
 
 // Unit start-up: registers the classes by name.

@@ -9,19 +9,17 @@ void TcxCustomEditStyle::Publish(TPublisher<TcxCustomEditStyle>& P) {
   P.Property(L"Font", &TcxCustomEditStyle::Font, &TcxCustomEditStyle::SetFont)
       .Stored(&TcxCustomEditStyle::IsFontStored);
   P.Property(L"HotTrack", &TcxCustomEditStyle::HotTrack, &TcxCustomEditStyle::SetHotTrack).Default(true);
-  P.Property(L"LookAndFeel", &TcxCustomEditStyle::LookAndFeel, &TcxCustomEditStyle::SetLookAndFeel);
+  PublishLookAndFeel(P);
 }
 
 void TcxCustomEditStyle::Create(TPersistent* AOwner) {
   FOwner = AOwner;
   FFont = New<TFont>();
   FFont->SetOnChange(BindEvent<&TcxCustomEditStyle::FontChanged>(this));
-  FLookAndFeel = New<TcxLookAndFeel>(this);
-  FLookAndFeel->SetOnChanged(BindEvent<&TcxCustomEditStyle::LookAndFeelChanged>(this));
+  CreateLookAndFeel(this, BindEvent<&TcxCustomEditStyle::LookAndFeelChanged>(this));
 }
 
 void TcxCustomEditStyle::Destroy() {
-  FreeAndNil(FLookAndFeel);
   FreeAndNil(FFont);
   inherited::Destroy();
 }
@@ -31,7 +29,7 @@ void TcxCustomEditStyle::Assign(TPersistent* ASource) {
     FHotTrack = source->FHotTrack;
     FButtonTransparency = source->FButtonTransparency;
     if (source->FFontAssigned) FFont->Assign(source->FFont);
-    FLookAndFeel->Assign(source->FLookAndFeel);
+    LookAndFeel()->Assign(source->LookAndFeel());
     Changed();
     return;
   }
@@ -77,4 +75,20 @@ void TcxEditStyles::Create(TPersistent* AOwner, TNotifyEvent AOnChanged) {
   FDisabled = New<TcxEditStyle>(AOwner);
   FFocused = New<TcxEditStyle>(AOwner);
   FHot = New<TcxEditStyle>(AOwner);
+}
+
+void TcxEditStylesOwner::ApplyStyleFont(TFont* AControlFont) const {
+  if (FStyles.Normal()->IsFontAssigned()) AControlFont->Assign(FStyles.Normal()->Font());
+}
+
+TcxCaptionSize cxCaptionSize(TFont* AFont, const String& ACaption) {
+  const String text = StringReplace(ACaption, L"&", L"", {});
+  TScreenDC dc;
+  HGDIOBJ old = SelectObject(dc.Get(), AFont->Handle());
+  SIZE extent{};
+  GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc.Get(), &metrics);
+  SelectObject(dc.Get(), old);
+  return TcxCaptionSize{static_cast<int>(extent.cx), static_cast<int>(metrics.tmHeight)};
 }

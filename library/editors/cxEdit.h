@@ -4,13 +4,16 @@
 //   TcxEditButtonTransparency   how an editor's buttons draw their background
 //   TcxCustomEditStyle, TcxEditStyle   an editor's look in one state
 //   TcxEditStyles               the four state styles an editor owns
+//   TcxEditStylesOwner          the four styles as a control's published properties
+//   TcxCaptionSize, cxCaptionSize   a caption measured for sizing a control to it
 //
 // This is the minimal form of the editor styles: the values the main window's
 // controls store (HotTrack, ButtonTransparency, Font, LookAndFeel) with their
 // published names and defaults, kept so that form descriptions read the same
 // once the editor framework arrives. The controls that own them are built
 // over the class library's native controls, which draw themselves; only the
-// font is used for painting yet.
+// font is used for painting yet. What those minimal controls share lives
+// here too.
 #pragma once
 
 #include "library/lookandfeel/cxLookAndFeels.h"
@@ -24,7 +27,7 @@ struct TEnumInfo<TcxEditButtonTransparency> {
                                              L"ebtHideUnselected"};
 };
 
-class TcxCustomEditStyle : public TPersistent {
+class TcxCustomEditStyle : public TPersistent, public TcxLookAndFeelOwner {
   SK_CLASS(TcxCustomEditStyle, TPersistent)
  public:
   static void Publish(TPublisher<TcxCustomEditStyle>& P);
@@ -42,8 +45,6 @@ class TcxCustomEditStyle : public TPersistent {
   TFont* Font() const { return FFont; }
   void SetFont(TFont* AValue) { FFont->Assign(AValue); }
   bool IsFontAssigned() const { return FFontAssigned; }
-  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel; }
-  void SetLookAndFeel(TcxLookAndFeel* AValue) { FLookAndFeel->Assign(AValue); }
 
   // Raised after each change.
   TNotifyEvent OnChanged() const { return FOnChanged; }
@@ -66,7 +67,6 @@ class TcxCustomEditStyle : public TPersistent {
   TcxEditButtonTransparency FButtonTransparency = ebtNone;
   TFont* FFont;
   bool FFontAssigned;
-  TcxLookAndFeel* FLookAndFeel;
   TNotifyEvent FOnChanged;
 };
 
@@ -96,3 +96,45 @@ class TcxEditStyles {
   TcxEditStyle* FFocused = nullptr;
   TcxEditStyle* FHot = nullptr;
 };
+
+// The four state styles as a control's published properties Style,
+// StyleDisabled, StyleFocused and StyleHot: a second base of the control's
+// class, after its TObject base. A control whose base class has a Style of
+// its own names these with using-declarations.
+class TcxEditStylesOwner {
+ public:
+  TcxEditStyle* Style() const { return FStyles.Normal(); }
+  void SetStyle(TcxEditStyle* AValue) { FStyles.Normal()->Assign(AValue); }
+  TcxEditStyle* StyleDisabled() const { return FStyles.Disabled(); }
+  void SetStyleDisabled(TcxEditStyle* AValue) { FStyles.Disabled()->Assign(AValue); }
+  TcxEditStyle* StyleFocused() const { return FStyles.Focused(); }
+  void SetStyleFocused(TcxEditStyle* AValue) { FStyles.Focused()->Assign(AValue); }
+  TcxEditStyle* StyleHot() const { return FStyles.Hot(); }
+  void SetStyleHot(TcxEditStyle* AValue) { FStyles.Hot()->Assign(AValue); }
+
+ protected:
+  TcxEditStylesOwner() = default;
+  ~TcxEditStylesOwner() = default;
+  TcxEditStylesOwner(const TcxEditStylesOwner&) = delete;
+  TcxEditStylesOwner& operator=(const TcxEditStylesOwner&) = delete;
+
+  template <class C>
+  static void PublishStyles(TPublisher<C>& P) {
+    P.Property(L"Style", &C::Style, &C::SetStyle);
+    P.Property(L"StyleDisabled", &C::StyleDisabled, &C::SetStyleDisabled);
+    P.Property(L"StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
+    P.Property(L"StyleHot", &C::StyleHot, &C::SetStyleHot);
+  }
+  // The normal style's font, once assigned, becomes AControlFont.
+  void ApplyStyleFont(TFont* AControlFont) const;
+
+  TcxEditStyles FStyles;
+};
+
+// A caption as a control that sizes itself to it measures it: the width of
+// the text without its accelerator marks, and the font's line height.
+struct TcxCaptionSize {
+  int Width = 0;
+  int LineHeight = 0;
+};
+TcxCaptionSize cxCaptionSize(TFont* AFont, const String& ACaption);

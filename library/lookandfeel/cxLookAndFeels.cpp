@@ -28,3 +28,10 @@ void TcxLookAndFeel::SetNativeStyle(bool AValue) {
   FNativeStyle = AValue;
   Changed();
 }
+
+TcxLookAndFeelOwner::~TcxLookAndFeelOwner() { FreeAndNil(FLookAndFeel); }
+
+void TcxLookAndFeelOwner::CreateLookAndFeel(TPersistent* AOwner, TNotifyEvent AOnChanged) {
+  FLookAndFeel = New<TcxLookAndFeel>(AOwner);
+  FLookAndFeel->SetOnChanged(AOnChanged);
+}

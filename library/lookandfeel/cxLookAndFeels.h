@@ -1,5 +1,10 @@
 // The look-and-feel settings of a control or style.
 //
+// Classes in this file:
+//   TcxLookAndFeelKind
+//   TcxLookAndFeel        the settings
+//   TcxLookAndFeelOwner   a look and feel owned and published as LookAndFeel
+//
 // This is the minimal form: it holds the two values the main window's
 // controls store (Kind and NativeStyle) with their published names and
 // defaults, so that form descriptions read the same before and after the
@@ -43,4 +48,29 @@ class TcxLookAndFeel : public TPersistent {
   TcxLookAndFeelKind FKind = lfUltraFlat;
   bool FNativeStyle = true;
   TNotifyEvent FOnChanged;
+};
+
+// A look and feel that an object owns and publishes as LookAndFeel: a second
+// base of the object's class, after its TObject base. Freed with the object.
+class TcxLookAndFeelOwner {
+ public:
+  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel; }
+  void SetLookAndFeel(TcxLookAndFeel* AValue) { FLookAndFeel->Assign(AValue); }
+
+ protected:
+  TcxLookAndFeelOwner() = default;
+  ~TcxLookAndFeelOwner();
+  TcxLookAndFeelOwner(const TcxLookAndFeelOwner&) = delete;
+  TcxLookAndFeelOwner& operator=(const TcxLookAndFeelOwner&) = delete;
+
+  // Makes the look and feel (once, from the object's Create). AOwner names
+  // it in messages; AOnChanged hears its changes.
+  void CreateLookAndFeel(TPersistent* AOwner, TNotifyEvent AOnChanged = nullptr);
+  template <class C>
+  static void PublishLookAndFeel(TPublisher<C>& P) {
+    P.Property(L"LookAndFeel", &C::LookAndFeel, &C::SetLookAndFeel);
+  }
+
+ private:
+  TcxLookAndFeel* FLookAndFeel = nullptr;
 };

@@ -97,7 +97,7 @@ TPersistent* TcxButtonImageOptions::GetOwner() { return FButton; }
 
 void TcxButton::Publish(TPublisher<TcxButton>& P) {
   P.Property(L"Colors", &TcxButton::Colors, &TcxButton::SetColors);
-  P.Property(L"LookAndFeel", &TcxButton::LookAndFeel, &TcxButton::SetLookAndFeel);
+  PublishLookAndFeel(P);
   P.Property(L"OptionsImage", &TcxButton::OptionsImage, &TcxButton::SetOptionsImage);
   P.Message<&TcxButton::CNDrawItem>(CN_DRAWITEM);
   P.Message<&TcxButton::CMTextChanged>(CM_TEXTCHANGED);
@@ -108,7 +108,7 @@ void TcxButton::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   FColors = New<TcxButtonColors>(this);
   FOptionsImage = New<TcxButtonImageOptions>(this);
-  FLookAndFeel = New<TcxLookAndFeel>(this);
+  CreateLookAndFeel(this);
   FCanvas = New<TCanvas>();
   SetBounds(Left(), Top(), 75, 25);
 }
@@ -116,7 +116,6 @@ void TcxButton::Create(TComponent* AOwner) {
 void TcxButton::Destroy() {
   if (FOptionsImage) FOptionsImage->SetImages(nullptr);
   FreeAndNil(FCanvas);
-  FreeAndNil(FLookAndFeel);
   FreeAndNil(FOptionsImage);
   FreeAndNil(FColors);
   inherited::Destroy();

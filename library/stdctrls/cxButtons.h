@@ -94,7 +94,7 @@ class TcxButtonImageOptions : public TPersistent {
   int FImageIndex = -1;
 };
 
-class TcxButton : public TCustomButton {
+class TcxButton : public TCustomButton, public TcxLookAndFeelOwner {
   SK_CLASS(TcxButton, TCustomButton)
  public:
   static void Publish(TPublisher<TcxButton>& P);
@@ -106,8 +106,6 @@ class TcxButton : public TCustomButton {
   void SetColors(TcxButtonColors* AValue) { FColors->Assign(AValue); }
   TcxButtonImageOptions* OptionsImage() const { return FOptionsImage; }
   void SetOptionsImage(TcxButtonImageOptions* AValue) { FOptionsImage->Assign(AValue); }
-  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel; }
-  void SetLookAndFeel(TcxLookAndFeel* AValue) { FLookAndFeel->Assign(AValue); }
 
   // The face colour of the present state (what the button paints).
   TColor FaceColor(bool APressed) const;
@@ -127,7 +125,6 @@ class TcxButton : public TCustomButton {
 
   TcxButtonColors* FColors;
   TcxButtonImageOptions* FOptionsImage;
-  TcxLookAndFeel* FLookAndFeel;
   TCanvas* FCanvas;
 };
 

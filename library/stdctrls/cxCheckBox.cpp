@@ -5,10 +5,7 @@
 void TcxCheckBox::Publish(TPublisher<TcxCheckBox>& P) {
   P.Property(L"AutoSize", &TcxCheckBox::AutoSize, &TcxCheckBox::SetAutoSize).Default(true);
   P.Property(L"Checked", &TcxCheckBox::Checked, &TcxCheckBox::SetChecked).Stored(false);
-  P.Property(L"Style", &TcxCheckBox::Style, &TcxCheckBox::SetStyle);
-  P.Property(L"StyleDisabled", &TcxCheckBox::StyleDisabled, &TcxCheckBox::SetStyleDisabled);
-  P.Property(L"StyleFocused", &TcxCheckBox::StyleFocused, &TcxCheckBox::SetStyleFocused);
-  P.Property(L"StyleHot", &TcxCheckBox::StyleHot, &TcxCheckBox::SetStyleHot);
+  PublishStyles(P);
   P.Message<&TcxCheckBox::CMTextChanged>(CM_TEXTCHANGED);
   P.Message<&TcxCheckBox::CMFontChanged>(CM_FONTCHANGED);
 }
@@ -43,19 +40,11 @@ void TcxCheckBox::CMFontChanged(TMessage& Message) {
 
 void TcxCheckBox::AdjustToCaption() {
   if (!FAutoSize || ComponentState().Contains(csLoading)) return;
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Font()->Handle());
-  const String text = StringReplace(Caption(), L"&", L"", {});
-  SIZE extent{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  const TcxCaptionSize caption = cxCaptionSize(Font(), Caption());
   // The box, the gap the system leaves after it, the caption and room for
   // the focus frame.
   const int box = GetSystemMetrics(SM_CXMENUCHECK);
-  SetBounds(Left(), Top(), box + 6 + extent.cx + 4, std::max(box, static_cast<int>(metrics.tmHeight)) + 4);
+  SetBounds(Left(), Top(), box + 6 + caption.Width + 4, std::max(box, caption.LineHeight) + 4);
 }
 
 void cxCheckBoxInitialization() { RegisterClasses({TcxCheckBox::ClassInfo()}); }

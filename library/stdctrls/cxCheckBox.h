@@ -10,7 +10,7 @@
 #include "library/editors/cxEdit.h"
 #include "platform/ui/StdCtrls.h"
 
-class TcxCheckBox : public TCustomCheckBox {
+class TcxCheckBox : public TCustomCheckBox, public TcxEditStylesOwner {
   SK_CLASS(TcxCheckBox, TCustomCheckBox)
  public:
   static void Publish(TPublisher<TcxCheckBox>& P);
@@ -24,15 +24,6 @@ class TcxCheckBox : public TCustomCheckBox {
   bool AutoSize() const { return FAutoSize; }
   void SetAutoSize(bool AValue);
 
-  TcxEditStyle* Style() const { return FStyles.Normal(); }
-  void SetStyle(TcxEditStyle* AValue) { FStyles.Normal()->Assign(AValue); }
-  TcxEditStyle* StyleDisabled() const { return FStyles.Disabled(); }
-  void SetStyleDisabled(TcxEditStyle* AValue) { FStyles.Disabled()->Assign(AValue); }
-  TcxEditStyle* StyleFocused() const { return FStyles.Focused(); }
-  void SetStyleFocused(TcxEditStyle* AValue) { FStyles.Focused()->Assign(AValue); }
-  TcxEditStyle* StyleHot() const { return FStyles.Hot(); }
-  void SetStyleHot(TcxEditStyle* AValue) { FStyles.Hot()->Assign(AValue); }
-
  protected:
   void Loaded() override;
   void CMTextChanged(TMessage& Message);
@@ -43,7 +34,6 @@ class TcxCheckBox : public TCustomCheckBox {
   void AdjustToCaption();
 
   bool FAutoSize;
-  TcxEditStyles FStyles;
 };
 
 // Unit start-up: registers the class by name.

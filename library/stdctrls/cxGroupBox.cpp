@@ -3,10 +3,7 @@
 void TcxGroupBox::Publish(TPublisher<TcxGroupBox>& P) {
   P.Property(L"ParentBackground", &TcxGroupBox::ParentBackground, &TcxGroupBox::SetParentBackground)
       .Default(true);
-  P.Property(L"Style", &TcxGroupBox::Style, &TcxGroupBox::SetStyle);
-  P.Property(L"StyleDisabled", &TcxGroupBox::StyleDisabled, &TcxGroupBox::SetStyleDisabled);
-  P.Property(L"StyleFocused", &TcxGroupBox::StyleFocused, &TcxGroupBox::SetStyleFocused);
-  P.Property(L"StyleHot", &TcxGroupBox::StyleHot, &TcxGroupBox::SetStyleHot);
+  PublishStyles(P);
 }
 
 void TcxGroupBox::Create(TComponent* AOwner) {

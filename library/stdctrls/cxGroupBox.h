@@ -9,7 +9,7 @@
 #include "library/editors/cxEdit.h"
 #include "platform/ui/StdCtrls.h"
 
-class TcxGroupBox : public TCustomGroupBox {
+class TcxGroupBox : public TCustomGroupBox, public TcxEditStylesOwner {
   SK_CLASS(TcxGroupBox, TCustomGroupBox)
  public:
   static void Publish(TPublisher<TcxGroupBox>& P);
@@ -20,18 +20,6 @@ class TcxGroupBox : public TCustomGroupBox {
   // own colour).
   bool ParentBackground() const { return ControlStyle().Contains(csParentBackground); }
   void SetParentBackground(bool AValue);
-
-  TcxEditStyle* Style() const { return FStyles.Normal(); }
-  void SetStyle(TcxEditStyle* AValue) { FStyles.Normal()->Assign(AValue); }
-  TcxEditStyle* StyleDisabled() const { return FStyles.Disabled(); }
-  void SetStyleDisabled(TcxEditStyle* AValue) { FStyles.Disabled()->Assign(AValue); }
-  TcxEditStyle* StyleFocused() const { return FStyles.Focused(); }
-  void SetStyleFocused(TcxEditStyle* AValue) { FStyles.Focused()->Assign(AValue); }
-  TcxEditStyle* StyleHot() const { return FStyles.Hot(); }
-  void SetStyleHot(TcxEditStyle* AValue) { FStyles.Hot()->Assign(AValue); }
-
- private:
-  TcxEditStyles FStyles;
 };
 
 // Unit start-up: registers the class by name.

@@ -4,10 +4,7 @@
 
 void TcxLabel::Publish(TPublisher<TcxLabel>& P) {
   P.Property(L"AutoSize", &TcxLabel::AutoSize, &TcxLabel::SetAutoSize).Default(true);
-  P.Property(L"Style", &TcxLabel::Style, &TcxLabel::SetStyle);
-  P.Property(L"StyleDisabled", &TcxLabel::StyleDisabled, &TcxLabel::SetStyleDisabled);
-  P.Property(L"StyleFocused", &TcxLabel::StyleFocused, &TcxLabel::SetStyleFocused);
-  P.Property(L"StyleHot", &TcxLabel::StyleHot, &TcxLabel::SetStyleHot);
+  PublishStyles(P);
   P.Message<&TcxLabel::CMTextChanged>(CM_TEXTCHANGED);
   P.Message<&TcxLabel::CMFontChanged>(CM_FONTCHANGED);
 }
@@ -45,16 +42,8 @@ void TcxLabel::CMFontChanged(TMessage& Message) {
 
 void TcxLabel::AdjustToCaption() {
   if (!FAutoSize || ComponentState().Contains(csLoading)) return;
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Font()->Handle());
-  const String text = StringReplace(Caption(), L"&", L"", {});
-  SIZE extent{};
-  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-  TEXTMETRICW metrics{};
-  GetTextMetricsW(dc, &metrics);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
-  SetBounds(Left(), Top(), extent.cx + 2, metrics.tmHeight + 4);
+  const TcxCaptionSize caption = cxCaptionSize(Font(), Caption());
+  SetBounds(Left(), Top(), caption.Width + 2, caption.LineHeight + 4);
 }
 
 void TcxLabel::Paint() {

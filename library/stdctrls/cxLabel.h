@@ -10,7 +10,7 @@
 #include "library/editors/cxEdit.h"
 #include "platform/ui/Controls.h"
 
-class TcxLabel : public TCustomControl {
+class TcxLabel : public TCustomControl, public TcxEditStylesOwner {
   SK_CLASS(TcxLabel, TCustomControl)
  public:
   static void Publish(TPublisher<TcxLabel>& P);
@@ -19,15 +19,6 @@ class TcxLabel : public TCustomControl {
 
   bool AutoSize() const { return FAutoSize; }
   void SetAutoSize(bool AValue);
-
-  TcxEditStyle* Style() const { return FStyles.Normal(); }
-  void SetStyle(TcxEditStyle* AValue) { FStyles.Normal()->Assign(AValue); }
-  TcxEditStyle* StyleDisabled() const { return FStyles.Disabled(); }
-  void SetStyleDisabled(TcxEditStyle* AValue) { FStyles.Disabled()->Assign(AValue); }
-  TcxEditStyle* StyleFocused() const { return FStyles.Focused(); }
-  void SetStyleFocused(TcxEditStyle* AValue) { FStyles.Focused()->Assign(AValue); }
-  TcxEditStyle* StyleHot() const { return FStyles.Hot(); }
-  void SetStyleHot(TcxEditStyle* AValue) { FStyles.Hot()->Assign(AValue); }
 
  protected:
   void Paint() override;
@@ -39,7 +30,6 @@ class TcxLabel : public TCustomControl {
   void AdjustToCaption();
 
   bool FAutoSize;
-  TcxEditStyles FStyles;
 };
 
 // Unit start-up: registers the class by name.

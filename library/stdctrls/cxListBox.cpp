@@ -1,10 +1,7 @@
 #include "library/stdctrls/cxListBox.h"
 
 void TcxListBox::Publish(TPublisher<TcxListBox>& P) {
-  P.Property(L"Style", &TcxListBox::Style, &TcxListBox::SetStyle);
-  P.Property(L"StyleDisabled", &TcxListBox::StyleDisabled, &TcxListBox::SetStyleDisabled);
-  P.Property(L"StyleFocused", &TcxListBox::StyleFocused, &TcxListBox::SetStyleFocused);
-  P.Property(L"StyleHot", &TcxListBox::StyleHot, &TcxListBox::SetStyleHot);
+  PublishStyles(P);
 }
 
 void TcxListBox::Create(TComponent* AOwner) {

@@ -9,24 +9,16 @@
 #include "library/editors/cxEdit.h"
 #include "platform/ui/StdCtrls.h"
 
-class TcxListBox : public TCustomListBox {
+class TcxListBox : public TCustomListBox, public TcxEditStylesOwner {
   SK_CLASS(TcxListBox, TCustomListBox)
  public:
   static void Publish(TPublisher<TcxListBox>& P);
 
   void Create(TComponent* AOwner) override;
 
-  TcxEditStyle* Style() const { return FStyles.Normal(); }
-  void SetStyle(TcxEditStyle* AValue) { FStyles.Normal()->Assign(AValue); }
-  TcxEditStyle* StyleDisabled() const { return FStyles.Disabled(); }
-  void SetStyleDisabled(TcxEditStyle* AValue) { FStyles.Disabled()->Assign(AValue); }
-  TcxEditStyle* StyleFocused() const { return FStyles.Focused(); }
-  void SetStyleFocused(TcxEditStyle* AValue) { FStyles.Focused()->Assign(AValue); }
-  TcxEditStyle* StyleHot() const { return FStyles.Hot(); }
-  void SetStyleHot(TcxEditStyle* AValue) { FStyles.Hot()->Assign(AValue); }
-
- private:
-  TcxEditStyles FStyles;
+  // The state styles, not the list box's item style.
+  using TcxEditStylesOwner::Style;
+  using TcxEditStylesOwner::SetStyle;
 };
 
 // Unit start-up: registers the class by name.

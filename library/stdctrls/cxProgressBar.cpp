@@ -82,10 +82,7 @@ void TcxProgressBar::Publish(TPublisher<TcxProgressBar>& P) {
   P.Property(L"Position", &TcxProgressBar::Position, &TcxProgressBar::SetPosition)
       .Stored(&TcxProgressBar::IsPositionStored);
   P.Property(L"Properties", &TcxProgressBar::Properties, &TcxProgressBar::SetProperties);
-  P.Property(L"Style", &TcxProgressBar::Style, &TcxProgressBar::SetStyle);
-  P.Property(L"StyleDisabled", &TcxProgressBar::StyleDisabled, &TcxProgressBar::SetStyleDisabled);
-  P.Property(L"StyleFocused", &TcxProgressBar::StyleFocused, &TcxProgressBar::SetStyleFocused);
-  P.Property(L"StyleHot", &TcxProgressBar::StyleHot, &TcxProgressBar::SetStyleHot);
+  PublishStyles(P);
   P.Property(L"TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(true);
 }
 
@@ -120,7 +117,7 @@ void TcxProgressBar::Loaded() {
 }
 
 void TcxProgressBar::StyleChanged(TObject*) {
-  if (FStyles.Normal()->IsFontAssigned()) Font()->Assign(FStyles.Normal()->Font());
+  ApplyStyleFont(Font());
   Invalidate();
 }
 

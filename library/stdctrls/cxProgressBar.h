@@ -52,7 +52,7 @@ class TcxProgressBarProperties : public TPersistent {
   bool FSolidTextColor;
 };
 
-class TcxProgressBar : public TCustomControl {
+class TcxProgressBar : public TCustomControl, public TcxEditStylesOwner {
   SK_CLASS(TcxProgressBar, TCustomControl)
  public:
   static void Publish(TPublisher<TcxProgressBar>& P);
@@ -66,15 +66,6 @@ class TcxProgressBar : public TCustomControl {
   // Min..Max when Max exceeds Min.
   double Position() const { return FPosition; }
   void SetPosition(double AValue);
-
-  TcxEditStyle* Style() const { return FStyles.Normal(); }
-  void SetStyle(TcxEditStyle* AValue) { FStyles.Normal()->Assign(AValue); }
-  TcxEditStyle* StyleDisabled() const { return FStyles.Disabled(); }
-  void SetStyleDisabled(TcxEditStyle* AValue) { FStyles.Disabled()->Assign(AValue); }
-  TcxEditStyle* StyleFocused() const { return FStyles.Focused(); }
-  void SetStyleFocused(TcxEditStyle* AValue) { FStyles.Focused()->Assign(AValue); }
-  TcxEditStyle* StyleHot() const { return FStyles.Hot(); }
-  void SetStyleHot(TcxEditStyle* AValue) { FStyles.Hot()->Assign(AValue); }
 
   // The text the bar shows ("42 %").
   String DisplayText() const;
@@ -93,7 +84,6 @@ class TcxProgressBar : public TCustomControl {
 
   TcxProgressBarProperties* FProperties;
   double FPosition;
-  TcxEditStyles FStyles;
 };
 
 // Unit start-up: registers the class by name.

@@ -129,12 +129,12 @@ void TdxActivityIndicator::Publish(TPublisher<TdxActivityIndicator>& P) {
              &TdxActivityIndicator::SetPropertiesClassName);
   P.Property(L"Properties", &TdxActivityIndicator::Properties, &TdxActivityIndicator::SetProperties);
   P.Property(L"Active", &TdxActivityIndicator::Active, &TdxActivityIndicator::SetActive).Default(false);
-  P.Property(L"LookAndFeel", &TdxActivityIndicator::LookAndFeel, &TdxActivityIndicator::SetLookAndFeel);
+  PublishLookAndFeel(P);
 }
 
 void TdxActivityIndicator::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
-  FLookAndFeel = New<TcxLookAndFeel>(this);
+  CreateLookAndFeel(this);
   FProperties = New<TdxActivityIndicatorHorizontalDotsProperties>(this);
   SetBounds(Left(), Top(), 200, 40);
 }
@@ -142,7 +142,6 @@ void TdxActivityIndicator::Create(TComponent* AOwner) {
 void TdxActivityIndicator::Destroy() {
   FreeAndNil(FTimer);
   FreeAndNil(FProperties);
-  FreeAndNil(FLookAndFeel);
   inherited::Destroy();
 }
 

@@ -75,7 +75,7 @@ class TdxActivityIndicatorHorizontalDotsProperties : public TdxActivityIndicator
   int FDotSize;
 };
 
-class TdxActivityIndicator : public TCustomControl {
+class TdxActivityIndicator : public TCustomControl, public TcxLookAndFeelOwner {
   SK_CLASS(TdxActivityIndicator, TCustomControl)
  public:
   static void Publish(TPublisher<TdxActivityIndicator>& P);
@@ -92,8 +92,6 @@ class TdxActivityIndicator : public TCustomControl {
   void SetPropertiesClassName(const String& AValue);
   TdxActivityIndicatorProperties* Properties() const { return FProperties; }
   void SetProperties(TdxActivityIndicatorProperties* AValue) { FProperties->Assign(AValue); }
-  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel; }
-  void SetLookAndFeel(TcxLookAndFeel* AValue) { FLookAndFeel->Assign(AValue); }
 
   // Milliseconds since the animation started (0 while inactive).
   std::uint64_t Elapsed() const;
@@ -108,7 +106,6 @@ class TdxActivityIndicator : public TCustomControl {
   std::uint64_t FStart;
   TTimer* FTimer;
   TdxActivityIndicatorProperties* FProperties;
-  TcxLookAndFeel* FLookAndFeel;
 };
 
 // Unit start-up: registers the classes by name.

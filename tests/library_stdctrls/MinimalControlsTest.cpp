@@ -1,0 +1,195 @@
+// What the minimal library controls share: the four state styles, sizing to
+// the caption, the style's font and the owned look and feel.
+#include "library/editors/cxDropDownEdit.h"
+#include "library/stdctrls/cxButtons.h"
+#include "library/stdctrls/cxCheckBox.h"
+#include "library/stdctrls/cxGroupBox.h"
+#include "library/stdctrls/cxLabel.h"
+#include "library/stdctrls/cxListBox.h"
+#include "library/stdctrls/cxProgressBar.h"
+#include "library/stdctrls/dxActivityIndicator.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// The four state styles
+
+struct TStyledControlCase {
+  const char* Name;
+  TControl* (*Make)();
+};
+
+template <class T>
+TControl* MakeControl() {
+  return New<T>(nullptr);
+}
+
+const TStyledControlCase StyledControls[] = {
+    {"CheckBox", &MakeControl<TcxCheckBox>}, {"Label", &MakeControl<TcxLabel>},
+    {"GroupBox", &MakeControl<TcxGroupBox>}, {"ListBox", &MakeControl<TcxListBox>},
+    {"ProgressBar", &MakeControl<TcxProgressBar>}, {"ComboBox", &MakeControl<TcxComboBox>},
+};
+
+class StateStyles : public testing::TestWithParam<TStyledControlCase> {};
+
+// List and combo boxes have a Style of their own (the item or window style):
+// the published Style must still be the state style.
+TEST_P(StateStyles, ArePublishedByNameAsFourStylesOfTheControl) {
+  TOwned<TControl> control(GetParam().Make());
+  auto* owner = dynamic_cast<TcxEditStylesOwner*>(control.get());
+  ASSERT_NE(owner, nullptr);
+  const std::pair<const wchar_t*, TcxEditStyle*> styles[] = {{L"Style", owner->Style()},
+                                                             {L"StyleDisabled", owner->StyleDisabled()},
+                                                             {L"StyleFocused", owner->StyleFocused()},
+                                                             {L"StyleHot", owner->StyleHot()}};
+  std::set<TObject*> seen;
+  for (const auto& [name, style] : styles) {
+    SCOPED_TRACE(std::wstring(name));
+    const TPropInfo* prop = GetPropInfo(control.get(), name);
+    ASSERT_NE(prop, nullptr);
+    ASSERT_EQ(prop->Kind(), tkClass);
+    TObject* value = GetObjectProp(control.get(), prop);
+    EXPECT_EQ(value, style);
+    EXPECT_TRUE(Is<TcxEditStyle>(value));
+    seen.insert(value);
+  }
+  EXPECT_EQ(seen.size(), 4u) << "four styles of their own";
+
+  // Written by property, a style is copied into the control's own.
+  TOwned<TcxEditStyle> source(New<TcxEditStyle>(nullptr));
+  source->SetHotTrack(false);
+  source->LookAndFeel()->SetKind(lfFlat);
+  SetObjectProp(control.get(), GetPropInfo(control.get(), L"StyleHot"), source.get());
+  EXPECT_NE(owner->StyleHot(), source.get());
+  EXPECT_FALSE(owner->StyleHot()->HotTrack());
+  EXPECT_EQ(owner->StyleHot()->LookAndFeel()->Kind(), lfFlat);
+  EXPECT_TRUE(owner->Style()->HotTrack()) << "the other styles stay";
+}
+
+INSTANTIATE_TEST_SUITE_P(MinimalControls, StateStyles, testing::ValuesIn(StyledControls),
+                         [](const testing::TestParamInfo<TStyledControlCase>& AInfo) { return AInfo.param.Name; });
+
+// The style's font, once assigned, is the font the control shows.
+TEST(StateStyles, TheNormalStylesFontBecomesTheControlsFont) {
+  TOwned<TcxProgressBar> bar(New<TcxProgressBar>(nullptr));
+  TOwned<TcxComboBox> combo(New<TcxComboBox>(nullptr));
+  const std::pair<TControl*, TcxEditStylesOwner*> controls[] = {{bar.get(), bar.get()}, {combo.get(), combo.get()}};
+  for (const auto& [control, owner] : controls) {
+    SCOPED_TRACE(std::wstring(control->ClassName()));
+    const String before = control->Font()->Name();
+    owner->StyleHot()->Font()->SetName(L"Courier New");
+    EXPECT_EQ(control->Font()->Name(), before) << "only the normal style's font counts";
+    owner->Style()->Font()->SetName(L"Courier New");
+    owner->Style()->Font()->SetHeight(-20);
+    EXPECT_EQ(control->Font()->Name(), L"Courier New");
+    EXPECT_EQ(control->Font()->Height(), -20);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Sizing to the caption
+
+TEST(CaptionSize, LeavesAcceleratorMarksOutAndFollowsTheFont) {
+  TOwned<TFont> font(New<TFont>());
+  const TcxCaptionSize plain = cxCaptionSize(font.get(), L"Open file");
+  const TcxCaptionSize marked = cxCaptionSize(font.get(), L"&Open file");
+  const TcxCaptionSize shorter = cxCaptionSize(font.get(), L"Open");
+  EXPECT_GT(plain.Width, 0);
+  EXPECT_GT(plain.LineHeight, 0);
+  EXPECT_EQ(marked.Width, plain.Width);
+  EXPECT_LT(shorter.Width, plain.Width);
+  EXPECT_EQ(shorter.LineHeight, plain.LineHeight);
+  EXPECT_EQ(cxCaptionSize(font.get(), String()).Width, 0);
+  font->SetHeight(font->Height() * 2);
+  const TcxCaptionSize larger = cxCaptionSize(font.get(), L"Open file");
+  EXPECT_GT(larger.Width, plain.Width);
+  EXPECT_GT(larger.LineHeight, plain.LineHeight);
+}
+
+struct TAutoSizeCase {
+  const char* Name;
+  TControl* (*Make)();
+};
+
+const TAutoSizeCase AutoSizedControls[] = {{"CheckBox", &MakeControl<TcxCheckBox>},
+                                           {"Label", &MakeControl<TcxLabel>}};
+
+class CaptionAutoSize : public testing::TestWithParam<TAutoSizeCase> {};
+
+TEST_P(CaptionAutoSize, TheControlFitsItsCaptionWhileAutoSizeIsOn) {
+  TOwned<TControl> control(GetParam().Make());
+  control->SetCaption(L"Port");
+  const TcxCaptionSize small = cxCaptionSize(control->Font(), L"Port");
+  const int smallWidth = control->Width();
+  EXPECT_GT(smallWidth, small.Width);
+  EXPECT_GT(control->Height(), small.LineHeight);
+
+  control->SetCaption(L"&Port and baud rate");
+  const TcxCaptionSize large = cxCaptionSize(control->Font(), L"Port and baud rate");
+  EXPECT_EQ(control->Width() - smallWidth, large.Width - small.Width) << "the caption's growth, no more";
+
+  control->Font()->SetHeight(control->Font()->Height() * 2);
+  EXPECT_GT(control->Height(), cxCaptionSize(control->Font(), L"Port").LineHeight);
+
+  // Without AutoSize the size stays as set.
+  SetOrdProp(control.get(), GetPropInfo(control.get(), L"AutoSize"), 0);
+  control->SetBounds(0, 0, 40, 30);
+  control->SetCaption(L"A much longer caption than before");
+  EXPECT_EQ(control->Width(), 40);
+  EXPECT_EQ(control->Height(), 30);
+  // Switched on again, it fits at once.
+  SetOrdProp(control.get(), GetPropInfo(control.get(), L"AutoSize"), 1);
+  EXPECT_GT(control->Width(), cxCaptionSize(control->Font(), L"A much longer caption than before").Width);
+}
+
+INSTANTIATE_TEST_SUITE_P(MinimalControls, CaptionAutoSize, testing::ValuesIn(AutoSizedControls),
+                         [](const testing::TestParamInfo<TAutoSizeCase>& AInfo) { return AInfo.param.Name; });
+
+// ---------------------------------------------------------------------------
+// The owned look and feel
+
+class TStyleChangeCounter : public TObject {
+  SK_CLASS(TStyleChangeCounter, TObject)
+ public:
+  int Changes = 0;
+  void Changed(TObject*) { ++Changes; }
+};
+
+TEST(LookAndFeelOwner, IsPublishedCopiedOnWriteAndHeardByItsStyle) {
+  TOwned<TcxButton> button(New<TcxButton>(nullptr));
+  TOwned<TdxActivityIndicator> indicator(New<TdxActivityIndicator>(nullptr));
+  TOwned<TcxEditStyle> style(New<TcxEditStyle>(nullptr));
+  TOwned<TcxLookAndFeel> source(New<TcxLookAndFeel>(nullptr));
+  source->SetKind(lfOffice11);
+  source->SetNativeStyle(false);
+  const std::pair<TObject*, TcxLookAndFeelOwner*> owners[] = {
+      {button.get(), button.get()}, {indicator.get(), indicator.get()}, {style.get(), style.get()}};
+  std::set<TcxLookAndFeel*> seen;
+  for (const auto& [object, owner] : owners) {
+    SCOPED_TRACE(std::wstring(object->ClassName()));
+    const TPropInfo* prop = GetPropInfo(object, L"LookAndFeel");
+    ASSERT_NE(prop, nullptr);
+    EXPECT_EQ(GetObjectProp(object, prop), owner->LookAndFeel());
+    EXPECT_EQ(owner->LookAndFeel()->Kind(), lfUltraFlat);
+    EXPECT_TRUE(owner->LookAndFeel()->NativeStyle());
+    SetObjectProp(object, prop, source.get());
+    EXPECT_NE(owner->LookAndFeel(), source.get());
+    EXPECT_EQ(owner->LookAndFeel()->Kind(), lfOffice11);
+    EXPECT_FALSE(owner->LookAndFeel()->NativeStyle());
+    seen.insert(owner->LookAndFeel());
+  }
+  EXPECT_EQ(seen.size(), 3u);
+
+  // A style hears the changes of its look and feel.
+  TOwned<TStyleChangeCounter> counter(New<TStyleChangeCounter>());
+  style->SetOnChanged(BindEvent<&TStyleChangeCounter::Changed>(counter.get()));
+  style->LookAndFeel()->SetKind(lfFlat);
+  EXPECT_EQ(counter->Changes, 1);
+}
+
+}  // namespace
