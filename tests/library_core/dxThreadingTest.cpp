@@ -2,6 +2,8 @@
 
 #include "platform/classes/Lists.h"
 
+#include "tests/support/Gate.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,25 +16,6 @@
 
 namespace {
 
-// A manual-reset Windows event for the tests' meeting points.
-class TGate {
- public:
-  TGate() : FHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-  ~TGate() { CloseHandle(FHandle); }
-  TGate(const TGate&) = delete;
-  TGate& operator=(const TGate&) = delete;
-  void Open() { SetEvent(FHandle); }
-  bool IsOpen() const { return WaitForSingleObject(FHandle, 0) == WAIT_OBJECT_0; }
-  // From a pool thread: waits for the test to open the gate.
-  void Pass() const { WaitForSingleObject(FHandle, 10000); }
-  // On the main thread: waits (keeping synchronisation alive) until opened.
-  bool WaitOpen(DWORD ATimeout = 5000) const { return WaitForHandle(FHandle, ATimeout) == wrSignaled; }
-  HANDLE Handle() const { return FHandle; }
-
- private:
-  HANDLE FHandle;
-};
-
 // Opens its gate once Arrive was called N times.
 class TLatch {
  public:
@@ -40,7 +23,8 @@ class TLatch {
   void Arrive() {
     if (--FRemaining == 0) FGate.Open();
   }
-  bool Wait(DWORD ATimeout = 5000) const { return FGate.WaitOpen(ATimeout); }
+  // On the main thread the wait keeps synchronisation alive.
+  bool Wait(DWORD ATimeout = 5000) const { return WaitForHandle(FGate.Handle(), ATimeout) == wrSignaled; }
 
  private:
   std::atomic<int> FRemaining;
@@ -470,7 +454,7 @@ TEST_F(TaskDispatcher, ThreeTasksUnderALimitOfOneRunOneAfterTheOther) {
         order.push_back(AId);
       }
       if (AStarted) AStarted->Arrive();
-      FRelease.Pass();
+      FRelease.Wait();
       all.Arrive();
     };
   };
@@ -585,7 +569,7 @@ class TRecordingTask : public TInterfacedObject, public IdxTask {
   }
   TdxTaskCompletedStatus Run(const TdxTaskCancelCallback&) override {
     Ran = true;
-    if (Release) Release->Pass();
+    if (Release) Release->Wait();
     if (Raise) throw EConvertError(L"task failed");
     return TdxTaskCompletedStatus::Success;
   }

@@ -1,25 +1,13 @@
 #include "platform/runtime/Tasks.h"
 
+#include "tests/support/Gate.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <vector>
 
 namespace {
-
-// A manual-reset event that the test owns.
-class TGate {
- public:
-  TGate() : FHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-  ~TGate() { CloseHandle(FHandle); }
-  TGate(const TGate&) = delete;
-  TGate& operator=(const TGate&) = delete;
-  void Open() { SetEvent(FHandle); }
-  bool WaitOpen(DWORD ATimeout = 10000) { return WaitForSingleObject(FHandle, ATimeout) == WAIT_OBJECT_0; }
-
- private:
-  HANDLE FHandle;
-};
 
 TEST(Tasks, RunOnAPoolThreadAndWait) {
   std::atomic<DWORD> ranOn{0};
@@ -81,7 +69,7 @@ TEST(Tasks, CancelAsksARunningTaskToStop) {
       TThread::Yield();
     }
   });
-  ASSERT_TRUE(running.WaitOpen());
+  ASSERT_TRUE(running.Wait());
   EXPECT_EQ(task->Status(), TTaskStatus::Running);
   task->Cancel();
   EXPECT_THROW(task->Wait(), EOperationCancelled);
@@ -89,7 +77,7 @@ TEST(Tasks, CancelAsksARunningTaskToStop) {
 
   // A body that ignores the request still ends as cancelled.
   TGate go;
-  IPtr<ITask> stubborn = TTask::Run([&] { go.WaitOpen(); });
+  IPtr<ITask> stubborn = TTask::Run([&] { go.Wait(); });
   stubborn->Cancel();
   go.Open();
   EXPECT_THROW(stubborn->Wait(), EOperationCancelled);
@@ -97,7 +85,7 @@ TEST(Tasks, CancelAsksARunningTaskToStop) {
 
 TEST(Tasks, WaitTimesOut) {
   TGate release;
-  IPtr<ITask> task = TTask::Run([&] { release.WaitOpen(); });
+  IPtr<ITask> task = TTask::Run([&] { release.Wait(); });
   EXPECT_FALSE(task->Wait(10));
   release.Open();
   EXPECT_TRUE(task->Wait());
@@ -108,7 +96,7 @@ TEST(Tasks, WaitingForItselfIsRefused) {
   IPtr<ITask> task;
   TGate created;
   task = TTask::Run([&] {
-    created.WaitOpen();
+    created.Wait();
     try {
       TTask::CurrentTask()->Wait(0);
     } catch (const EInvalidOperation&) {
@@ -151,7 +139,7 @@ TEST(Tasks, WaitForAllCollectsEveryFailure) {
   EXPECT_TRUE(TTask::WaitForAll({ok}));
 
   TGate release;
-  IPtr<ITask> slow = TTask::Run([&] { release.WaitOpen(); });
+  IPtr<ITask> slow = TTask::Run([&] { release.Wait(); });
   EXPECT_FALSE(TTask::WaitForAll({ok, slow}, 10));
   const std::vector<IPtr<ITask>> both = {slow, ok};
   EXPECT_EQ(TTask::WaitForAny(both, 10000), 1);
@@ -179,7 +167,7 @@ TEST(ThreadPool, NeverRunsMoreThanItsMaximum) {
           const int now = ++running;
           int seen = peak;
           while (now > seen && !peak.compare_exchange_weak(seen, now)) {}
-          release.WaitOpen();
+          release.Wait();
           --running;
           ++done;
         },
@@ -202,10 +190,10 @@ TEST(ThreadPool, StoppingDropsWaitingTasksAsCancelled) {
   std::atomic<bool> secondRan{false};
   IPtr<ITask> first = TTask::Run([&] {
     started.Open();
-    release.WaitOpen();
+    release.Wait();
   }, pool);
   IPtr<ITask> second = TTask::Run([&] { secondRan = true; }, pool);
-  ASSERT_TRUE(started.WaitOpen());
+  ASSERT_TRUE(started.Wait());
 
   IPtr<ITask> stopper = TTask::Run([&] { pool->Free(); });
   EXPECT_THROW(second->Wait(), EOperationCancelled);  // dropped by the stopping pool
