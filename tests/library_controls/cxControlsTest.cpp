@@ -2,6 +2,7 @@
 
 #include "platform/ui/Forms.h"
 
+#include "tests/support/ExceptionLog.h"
 #include "tests/support/GuiLeaks.h"
 #include "tests/support/PumpUntil.h"
 
@@ -13,19 +14,6 @@
 namespace {
 
 constexpr UINT WM_PROBE = WM_APP + 0x44;
-
-class TControlsExceptionSink : public TObject {
-  SK_CLASS(TControlsExceptionSink, TObject)
- public:
-  std::vector<TObject*> Senders;
-  std::vector<String> Messages;
-  void Raised(TObject* Sender, const Exception& E) {
-    Senders.push_back(Sender);
-    Messages.push_back(E.Message());
-  }
-};
-
-void ToApplication(TObject* ASender) { Application()->HandleException(ASender); }
 
 // ---------------------------------------------------------------------------
 // Message windows
@@ -77,18 +65,13 @@ TEST(cxMessageWindow, IsMessageOnlyUnlessItSaysOtherwise) {
 }
 
 TEST(cxMessageWindow, AnExceptionInsideWndProcReachesTheApplicationWithTheWindowAsSender) {
-  TControlsExceptionSink* sink = New<TControlsExceptionSink>();
-  SetCallbackExceptionHandler(&ToApplication);
-  const TExceptionEvent old = Application()->OnException();
-  Application()->SetOnException(BindEvent<&TControlsExceptionSink::Raised>(sink));
+  TOwned<TApplicationExceptionLog> log(New<TApplicationExceptionLog>());
   TProbeMessageWindow* window = New<TProbeMessageWindow>();
   window->Raise = true;
   SendMessageW(window->Handle(), WM_PROBE, 0, 0);
-  Application()->SetOnException(old);
-  EXPECT_EQ(sink->Senders, std::vector<TObject*>{window});
-  EXPECT_EQ(sink->Messages, std::vector<String>{L"window failed"});
+  EXPECT_EQ(log->Senders, std::vector<TObject*>{window});
+  EXPECT_EQ(log->Messages, std::vector<String>{L"window failed"});
   window->Free();
-  sink->Free();
 }
 
 // ---------------------------------------------------------------------------
@@ -266,8 +249,7 @@ TEST(dxMessagesController, KillMessagesRemovesTheWindowsMessagesButKeepsAQuitReq
   ASSERT_TRUE(PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE));
   EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
   EXPECT_EQ(msg.wParam, 5u);
-  while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-  }
+  DropQuitRequests();
   PumpPending();
   EXPECT_TRUE(window->Received.empty());
   window->Free();

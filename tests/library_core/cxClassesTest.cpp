@@ -6,8 +6,10 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 
+#include "tests/support/ExceptionLog.h"
 #include "tests/support/GuiLeaks.h"
 #include "tests/support/PumpUntil.h"
+#include "tests/support/TickSink.h"
 
 #include <gtest/gtest.h>
 
@@ -21,21 +23,6 @@ namespace {
 // ---------------------------------------------------------------------------
 // Timers
 
-class TTickSink : public TObject {
-  SK_CLASS(TTickSink, TObject)
- public:
-  std::vector<TObject*> Senders;
-  std::vector<ULONGLONG> Times;
-  TcxTimer* FreeOnTick = nullptr;
-
-  void Tick(TObject* Sender) {
-    Senders.push_back(Sender);
-    Times.push_back(GetTickCount64());
-    if (FreeOnTick) FreeAndNil(FreeOnTick);
-  }
-  TNotifyEvent Event() { return BindEvent<&TTickSink::Tick>(this); }
-};
-
 class cxTimer : public testing::Test {
  protected:
   void SetUp() override {
@@ -46,18 +33,6 @@ class cxTimer : public testing::Test {
     FreeAndNil(FSink);
     PumpPending();
     EXPECT_EQ(cxRunningTimerCount(), FRunning) << "a timer still counts as running";
-  }
-  // Takes the next WM_TIMER of the shared timer window out of the queue
-  // without handling it: a message that is already on its way.
-  static MSG TakeTimerMessage() {
-    MSG msg{};
-    const ULONGLONG deadline = GetTickCount64() + 5000;
-    while (GetTickCount64() < deadline) {
-      if (PeekMessageW(&msg, cxTimerWindowHandle(), WM_TIMER, WM_TIMER, PM_REMOVE)) return msg;
-      MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_TIMER, 0);
-    }
-    ADD_FAILURE() << "no WM_TIMER arrived";
-    return msg;
   }
   static void PostTick(UINT_PTR AId) {
     MSG msg{cxTimerWindowHandle(), WM_TIMER, AId, 0, 0, {}};
@@ -157,7 +132,7 @@ TEST_F(cxTimer, AMessageQueuedBeforeTheTimerStoppedCallsNothing) {
     SCOPED_TRACE(c.Name);
     FSink->Times.clear();
     TcxTimer* timer = CreateTimer(1, true, FSink->Event());
-    const MSG late = TakeTimerMessage();
+    const MSG late = TakeTimerMessage(cxTimerWindowHandle());
     c.Stop(timer);
     DispatchMessageW(&late);
     EXPECT_TRUE(FSink->Times.empty());
@@ -651,17 +626,8 @@ class TFailingThread : public TcxThread {
   }
 };
 
-class TThreadExceptionSink : public TObject {
-  SK_CLASS(TThreadExceptionSink, TObject)
- public:
-  std::vector<String> Messages;
-  void Raised(TObject*, const Exception& E) { Messages.push_back(E.Message()); }
-};
-
 TEST(cxThread, AThreadsExceptionIsShownInTheMainThreadUnlessItIsAnAbort) {
-  TThreadExceptionSink* sink = New<TThreadExceptionSink>();
-  const TExceptionEvent old = Application()->OnException();
-  Application()->SetOnException(BindEvent<&TThreadExceptionSink::Raised>(sink));
+  TOwned<TApplicationExceptionLog> log(New<TApplicationExceptionLog>());
   for (bool silent : {false, true}) {
     TFailingThread* thread = New<TFailingThread>(true, false);
     thread->Silent = silent;
@@ -669,9 +635,7 @@ TEST(cxThread, AThreadsExceptionIsShownInTheMainThreadUnlessItIsAnAbort) {
     thread->WaitFor();  // runs the synchronised report
     thread->Free();
   }
-  Application()->SetOnException(old);
-  EXPECT_EQ(sink->Messages, std::vector<String>{L"loader failed"});
-  sink->Free();
+  EXPECT_EQ(log->Messages, std::vector<String>{L"loader failed"});
 }
 
 // ---------------------------------------------------------------------------

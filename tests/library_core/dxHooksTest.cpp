@@ -3,6 +3,8 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/WindowAllocation.h"
 
+#include "tests/support/ExceptionLog.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -50,31 +52,18 @@ class TProbeWindow : public TObject {
   }
 };
 
-class THookExceptionSink : public TObject {
-  SK_CLASS(THookExceptionSink, TObject)
- public:
-  std::vector<String> Messages;
-  void Raised(TObject*, const Exception& E) { Messages.push_back(E.Message()); }
-};
-
-void ToApplication(TObject* ASender) { Application()->HandleException(ASender); }
-
 class SystemHooks : public testing::Test {
  protected:
   void SetUp() override {
     GCalls.clear();
     FWindow = New<TProbeWindow>();
-    FSink = New<THookExceptionSink>();
-    SetCallbackExceptionHandler(&ToApplication);
-    FOldOnException = Application()->OnException();
-    Application()->SetOnException(BindEvent<&THookExceptionSink::Raised>(FSink));
+    FSink = New<TApplicationExceptionLog>();
   }
   void TearDown() override {
     for (TdxHookProc proc : {&HookA, &HookB, &HookRaising, &HookSeven, &HookCreation}) {
       ReleaseSystemHook(proc);
       ReleaseSystemHook(proc);
     }
-    Application()->SetOnException(FOldOnException);
     FreeAndNil(FSink);
     FreeAndNil(FWindow);
   }
@@ -82,8 +71,7 @@ class SystemHooks : public testing::Test {
   static HHOOK Installed(TdxHookType AType) { return HookController()->Hooks(AType)->Handle(); }
 
   TProbeWindow* FWindow = nullptr;
-  THookExceptionSink* FSink = nullptr;
-  TExceptionEvent FOldOnException;
+  TApplicationExceptionLog* FSink = nullptr;
 };
 
 TEST_F(SystemHooks, TheNewestHandlerRunsFirstOnOneWindowsHook) {

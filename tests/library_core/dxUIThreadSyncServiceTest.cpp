@@ -2,6 +2,7 @@
 
 #include "platform/ui/Forms.h"
 
+#include "tests/support/ExceptionLog.h"
 #include "tests/support/PumpUntil.h"
 
 #include <gtest/gtest.h>
@@ -12,43 +13,18 @@
 
 namespace {
 
-// Records what reaches the application object's exception handler.
-class TSyncExceptionSink : public TObject {
-  SK_CLASS(TSyncExceptionSink, TObject)
- public:
-  std::vector<TObject*> Senders;
-  std::vector<String> Messages;
-  void Raised(TObject* Sender, const Exception& E) {
-    Senders.push_back(Sender);
-    Messages.push_back(E.Message());
-  }
-};
-
-void ToApplication(TObject* ASender) { Application()->HandleException(ASender); }
-
-// Terminate posts a quit request; the tests' own loops must not meet it.
-void DropQuitRequest() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-  }
-}
-
 class UIThreadSync : public testing::Test {
  protected:
   void SetUp() override {
     PumpPending();
     ASSERT_EQ(TdxUIThreadSyncService::QueueCount(), 0);
-    FSink = New<TSyncExceptionSink>();
-    SetCallbackExceptionHandler(&ToApplication);
-    FOldOnException = Application()->OnException();
-    Application()->SetOnException(BindEvent<&TSyncExceptionSink::Raised>(FSink));
+    FSink = New<TApplicationExceptionLog>();
     FOwnerA = New<TObject>();
     FOwnerB = New<TObject>();
   }
   void TearDown() override {
     Application()->ResetTerminated();
     PumpPending();
-    Application()->SetOnException(FOldOnException);
     FreeAndNil(FSink);
     FreeAndNil(FOwnerA);
     FreeAndNil(FOwnerB);
@@ -69,8 +45,7 @@ class UIThreadSync : public testing::Test {
     return true;
   }
 
-  TSyncExceptionSink* FSink = nullptr;
-  TExceptionEvent FOldOnException;
+  TApplicationExceptionLog* FSink = nullptr;
   TObject* FOwnerA = nullptr;
   TObject* FOwnerB = nullptr;
 };
@@ -165,7 +140,8 @@ TEST_F(UIThreadSync, NothingIsQueuedOrPostedOnceTheApplicationTerminates) {
   EXPECT_FALSE(HandleOneMessage()) << "the second call posted";
   EXPECT_FALSE(ran) << "queued work ran while terminating";
   Application()->ResetTerminated();
-  DropQuitRequest();
+  // Terminate posts a quit request; the tests' own loops must not meet it.
+  DropQuitRequests();
   TdxUIThreadSyncService::Unsubscribe(FOwnerA);
 }
 

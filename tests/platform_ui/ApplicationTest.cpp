@@ -4,6 +4,7 @@
 #include "platform/ui/Forms.h"
 
 #include "tests/platform_ui/UiTestClasses.h"
+#include "tests/support/ExceptionLog.h"
 #include "tests/support/GuiLeaks.h"
 
 #include <gtest/gtest.h>
@@ -14,30 +15,16 @@
 
 namespace {
 
-class TExceptionLog : public TObject {
-  SK_CLASS(TExceptionLog, TObject)
- public:
-  std::vector<String> Messages;
-  std::vector<TObject*> Senders;
-  void Record(TObject* Sender, const Exception& E) {
-    Messages.push_back(E.Message());
-    Senders.push_back(Sender);
-  }
-};
-
 class ApplicationTest : public testing::Test {
  protected:
   static void SetUpTestSuite() { RegisterUiTestClasses(); }
   void SetUp() override {
     FWindows = ThreadWindowCount();
     Application()->ResetTerminated();
-    FLog = New<TExceptionLog>();
-    FOldOnException = Application()->OnException();
-    Application()->SetOnException(BindEvent<&TExceptionLog::Record>(FLog));
+    FLog = New<TApplicationExceptionLog>();
   }
   void TearDown() override {
     AppPumpPending();
-    Application()->SetOnException(FOldOnException);
     FreeAndNil(FLog);
     Application()->ResetTerminated();
     EXPECT_EQ(FWindows, ThreadWindowCount()) << "windows leaked";
@@ -67,8 +54,7 @@ class ApplicationTest : public testing::Test {
     return t;
   }
 
-  TExceptionLog* FLog = nullptr;
-  TExceptionEvent FOldOnException;
+  TApplicationExceptionLog* FLog = nullptr;
   int FWindows = 0;
 };
 

@@ -32,16 +32,13 @@ void StdCtrlsTest::TearDown() {
 
 bool StdCtrlsTest::Pump(const std::function<bool()>& APredicate, unsigned ATimeoutMs) {
   TApplication* app = Application();
-  const ULONGLONG deadline = GetTickCount64() + ATimeoutMs;
-  for (;;) {
-    if (app) app->ProcessMessages();
-    else PumpPending();
-    if (APredicate()) return true;
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return false;
-    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 50)),
-                                QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-  }
+  return PumpUntilWith(
+      [app] {
+        if (app) app->ProcessMessages();
+        else PumpPending();
+        return true;
+      },
+      APredicate, ATimeoutMs, 50);
 }
 
 void StdCtrlsTest::PumpFor(unsigned ATimeMs) {

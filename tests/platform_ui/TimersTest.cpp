@@ -1,8 +1,10 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 
+#include "tests/support/ExceptionLog.h"
 #include "tests/support/GuiLeaks.h"
 #include "tests/support/PumpUntil.h"
+#include "tests/support/TickSink.h"
 
 #include <gtest/gtest.h>
 
@@ -10,72 +12,24 @@
 
 namespace {
 
-// Records the ticks of the timers bound to it; can free or stop a timer from
-// inside its own tick, or raise.
-class TTickSink : public TObject {
-  SK_CLASS(TTickSink, TObject)
- public:
-  std::vector<TObject*> Senders;
-  std::vector<ULONGLONG> Times;
-  TTimer* FreeOnTick = nullptr;
-  bool Raise = false;
-
-  void Tick(TObject* Sender) {
-    Senders.push_back(Sender);
-    Times.push_back(GetTickCount64());
-    if (FreeOnTick) FreeAndNil(FreeOnTick);
-    if (Raise) throw EConvertError(L"tick failed");
-  }
-  TNotifyEvent Event() { return BindEvent<&TTickSink::Tick>(this); }
-
-  // The application's exception event.
-  int Exceptions = 0;
-  TObject* ExceptionSender = nullptr;
-  String ExceptionMessage;
-  void ExceptionRaised(TObject* Sender, const Exception& E) {
-    ++Exceptions;
-    ExceptionSender = Sender;
-    ExceptionMessage = E.Message();
-  }
-};
-
-// What the application object installs at start-up (another test may have
-// replaced it): exceptions at callbacks go to Application's HandleException.
-void ToApplication(TObject* ASender) { Application()->HandleException(ASender); }
-
 class TimerTest : public testing::Test {
  protected:
   void SetUp() override {
     FWindows = ThreadWindowCount();
     FSink = New<TTickSink>();
     // Exceptions at the timer window reach the application object.
-    SetCallbackExceptionHandler(&ToApplication);
-    FOldOnException = Application()->OnException();
-    Application()->SetOnException(BindEvent<&TTickSink::ExceptionRaised>(FSink));
+    FExceptions = New<TApplicationExceptionLog>();
   }
   void TearDown() override {
-    Application()->SetOnException(FOldOnException);
+    FreeAndNil(FExceptions);
     FreeAndNil(FSink);
     PumpPending();
     EXPECT_EQ(FWindows, ThreadWindowCount()) << "the timer window outlived the timers";
   }
 
-  // Takes the next WM_TIMER for the timer window out of the queue without
-  // dispatching it: a message that is already on its way.
-  static MSG TakeTimerMessage() {
-    MSG msg{};
-    const ULONGLONG deadline = GetTickCount64() + 5000;
-    while (GetTickCount64() < deadline) {
-      if (PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE)) return msg;
-      MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_TIMER, 0);
-    }
-    ADD_FAILURE() << "no WM_TIMER arrived";
-    return msg;
-  }
-
   int FWindows = 0;
   TTickSink* FSink = nullptr;
-  TExceptionEvent FOldOnException;
+  TApplicationExceptionLog* FExceptions = nullptr;
 };
 
 TEST_F(TimerTest, DefaultsAndPublishedProperties) {
@@ -163,7 +117,7 @@ TEST_F(TimerTest, MessageQueuedBeforeStopCallsNothing) {
     TTimer* timer = New<TTimer>(nullptr);
     timer->SetInterval(1);
     timer->SetOnTimer(FSink->Event());
-    const MSG late = TakeTimerMessage();
+    const MSG late = TakeTimerMessage(nullptr);
     c.Stop(timer);
     timer->SetInterval(5000);  // no fresh tick during the check
     DispatchMessageW(&late);
@@ -177,7 +131,7 @@ TEST_F(TimerTest, MessageQueuedBeforeFreeCallsNothing) {
   TTimer* timer = New<TTimer>(nullptr);
   timer->SetInterval(1);
   timer->SetOnTimer(FSink->Event());
-  const MSG late = TakeTimerMessage();
+  const MSG late = TakeTimerMessage(nullptr);
   timer->Free();
   DispatchMessageW(&late);
   EXPECT_TRUE(FSink->Times.empty());
@@ -210,9 +164,9 @@ TEST_F(TimerTest, ExceptionInHandlerGoesToTheHandlerAndTimerGoesOn) {
   FSink->Raise = true;
   timer->SetOnTimer(FSink->Event());
   ASSERT_TRUE(PumpUntil([&] { return FSink->Times.size() >= 2; }));
-  EXPECT_GE(FSink->Exceptions, 1);
-  EXPECT_EQ(FSink->ExceptionSender, timer);
-  EXPECT_EQ(FSink->ExceptionMessage, L"tick failed");
+  ASSERT_GE(FExceptions->Messages.size(), 1u);
+  EXPECT_EQ(FExceptions->Senders.back(), timer);
+  EXPECT_EQ(FExceptions->Messages.back(), L"tick failed");
   timer->Free();
 }
 
@@ -222,8 +176,8 @@ TEST_F(TimerTest, ExceptionAfterFreeingItselfNamesNoSender) {
   FSink->Raise = true;
   FSink->FreeOnTick = timer;
   timer->SetOnTimer(FSink->Event());
-  ASSERT_TRUE(PumpUntil([&] { return FSink->Exceptions > 0; }));
-  EXPECT_EQ(FSink->ExceptionSender, nullptr) << "a freed timer must not be reported as the sender";
+  ASSERT_TRUE(PumpUntil([&] { return !FExceptions->Messages.empty(); }));
+  EXPECT_EQ(FExceptions->Senders.back(), nullptr) << "a freed timer must not be reported as the sender";
 }
 
 TEST_F(TimerTest, OwnerFreesItsTimers) {

@@ -1,5 +1,7 @@
 #include "tests/platform_ui/UiTestClasses.h"
 
+#include "tests/support/PumpUntil.h"
+
 // ---------------------------------------------------------------------------
 // TTestEdit
 
@@ -108,15 +110,12 @@ void RegisterUiTestClasses() {
 // Loop and input
 
 bool AppPumpUntil(const std::function<bool()>& APredicate, unsigned ATimeoutMs) {
-  const ULONGLONG deadline = GetTickCount64() + ATimeoutMs;
-  for (;;) {
-    Application()->ProcessMessages();
-    if (APredicate()) return true;
-    const ULONGLONG now = GetTickCount64();
-    if (now >= deadline) return false;
-    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 50)), QS_ALLINPUT,
-                                MWMO_INPUTAVAILABLE);
-  }
+  return PumpUntilWith(
+      [] {
+        Application()->ProcessMessages();
+        return true;
+      },
+      APredicate, ATimeoutMs, 50);
 }
 
 void AppPumpPending() { Application()->ProcessMessages(); }

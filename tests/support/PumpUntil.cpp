@@ -1,6 +1,8 @@
 #include "tests/support/PumpUntil.h"
 
-#include "platform/runtime/WinApi.h"
+#include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -21,21 +23,43 @@ bool DispatchWaiting() {
 
 }  // namespace
 
-bool PumpUntil(const std::function<bool()>& APredicate, unsigned ATimeoutMs) {
+bool PumpUntilWith(const std::function<bool()>& ADispatch, const std::function<bool()>& APredicate,
+                   unsigned ATimeoutMs, unsigned AMaxWaitMs) {
   const ULONGLONG deadline = GetTickCount64() + ATimeoutMs;
   for (;;) {
-    const bool more = DispatchWaiting();
+    const bool more = ADispatch();
     if (APredicate()) return true;
     if (!more) return false;
     const ULONGLONG now = GetTickCount64();
     if (now >= deadline) return false;
-    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(deadline - now), QS_ALLINPUT,
-                                MWMO_INPUTAVAILABLE);
+    MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, AMaxWaitMs)),
+                                QS_ALLINPUT, MWMO_INPUTAVAILABLE);
   }
+}
+
+bool PumpUntil(const std::function<bool()>& APredicate, unsigned ATimeoutMs) {
+  return PumpUntilWith(&DispatchWaiting, APredicate, ATimeoutMs);
 }
 
 void PumpPending() { DispatchWaiting(); }
 
 void PumpFor(unsigned AMs) {
   PumpUntil([] { return false; }, AMs);
+}
+
+MSG TakeTimerMessage(HWND AWnd) {
+  MSG msg{};
+  const ULONGLONG deadline = GetTickCount64() + 5000;
+  while (GetTickCount64() < deadline) {
+    if (PeekMessageW(&msg, AWnd, WM_TIMER, WM_TIMER, PM_REMOVE)) return msg;
+    MsgWaitForMultipleObjectsEx(0, nullptr, 50, QS_TIMER, 0);
+  }
+  ADD_FAILURE() << "no WM_TIMER arrived";
+  return msg;
+}
+
+void DropQuitRequests() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
 }
