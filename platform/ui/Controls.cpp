@@ -1091,37 +1091,18 @@ void TSizeConstraints::Assign(TPersistent* ASource) {
 
 // A maximum below the minimum follows it (and the other way round), so the
 // limits never contradict each other.
-void TSizeConstraints::SetMinWidth(int AValue) {
+void TSizeConstraints::SetLimit(int& ALimit, int AValue, int& AMin, int& AMax) {
   AValue = std::max(AValue, 0);
-  if (FMinWidth == AValue) return;
-  FMinWidth = AValue;
-  if (FMaxWidth > 0 && FMaxWidth < FMinWidth) FMaxWidth = FMinWidth;
+  if (ALimit == AValue) return;
+  ALimit = AValue;
+  if (AMax > 0 && AMax < AMin) (&ALimit == &AMin ? AMax : AMin) = ALimit;
   Change();
 }
 
-void TSizeConstraints::SetMinHeight(int AValue) {
-  AValue = std::max(AValue, 0);
-  if (FMinHeight == AValue) return;
-  FMinHeight = AValue;
-  if (FMaxHeight > 0 && FMaxHeight < FMinHeight) FMaxHeight = FMinHeight;
-  Change();
-}
-
-void TSizeConstraints::SetMaxWidth(int AValue) {
-  AValue = std::max(AValue, 0);
-  if (FMaxWidth == AValue) return;
-  FMaxWidth = AValue;
-  if (FMaxWidth > 0 && FMinWidth > FMaxWidth) FMinWidth = FMaxWidth;
-  Change();
-}
-
-void TSizeConstraints::SetMaxHeight(int AValue) {
-  AValue = std::max(AValue, 0);
-  if (FMaxHeight == AValue) return;
-  FMaxHeight = AValue;
-  if (FMaxHeight > 0 && FMinHeight > FMaxHeight) FMinHeight = FMaxHeight;
-  Change();
-}
+void TSizeConstraints::SetMinWidth(int AValue) { SetLimit(FMinWidth, AValue, FMinWidth, FMaxWidth); }
+void TSizeConstraints::SetMinHeight(int AValue) { SetLimit(FMinHeight, AValue, FMinHeight, FMaxHeight); }
+void TSizeConstraints::SetMaxWidth(int AValue) { SetLimit(FMaxWidth, AValue, FMinWidth, FMaxWidth); }
+void TSizeConstraints::SetMaxHeight(int AValue) { SetLimit(FMaxHeight, AValue, FMinHeight, FMaxHeight); }
 
 void TSizeConstraints::Apply(int& AWidth, int& AHeight) const {
   if (FMaxWidth > 0 && AWidth > FMaxWidth) AWidth = FMaxWidth;

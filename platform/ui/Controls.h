@@ -220,6 +220,8 @@ class TSizeConstraints : public TPersistent {
 
  private:
   void Change();
+  // Sets ALimit, which is AMin or AMax of one dimension.
+  void SetLimit(int& ALimit, int AValue, int& AMin, int& AMax);
   TControl* FControl;
   int FMinWidth;
   int FMinHeight;

@@ -228,6 +228,39 @@ TEST_F(LayoutTest, ConstraintsBendEveryNewSize) {
   EXPECT_EQ(Bounds(0, 0, 10, 40), c->BoundsRect());
 }
 
+// Each limit, set past its counterpart, carries the counterpart along; a
+// maximum of 0 means none and negative limits are 0.
+TEST(SizeConstraints, ALimitPastItsCounterpartCarriesItAlong) {
+  struct Case {
+    const char* Name;
+    void (TSizeConstraints::*Set)(int);
+    int Value;
+    int MinWidth, MaxWidth, MinHeight, MaxHeight;
+  };
+  const Case cases[] = {
+      {"min width above max", &TSizeConstraints::SetMinWidth, 80, 80, 80, 20, 60},
+      {"max width below min", &TSizeConstraints::SetMaxWidth, 10, 10, 10, 20, 60},
+      {"min height above max", &TSizeConstraints::SetMinHeight, 80, 20, 60, 80, 80},
+      {"max height below min", &TSizeConstraints::SetMaxHeight, 10, 20, 60, 10, 10},
+      {"min within the range", &TSizeConstraints::SetMinWidth, 30, 30, 60, 20, 60},
+      {"no maximum", &TSizeConstraints::SetMaxHeight, 0, 20, 60, 20, 0},
+      {"negative minimum", &TSizeConstraints::SetMinHeight, -5, 20, 60, 0, 60},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TOwned<TSizeConstraints> limits(New<TSizeConstraints>(nullptr));
+    limits->SetMinWidth(20);
+    limits->SetMaxWidth(60);
+    limits->SetMinHeight(20);
+    limits->SetMaxHeight(60);
+    ((*limits).*c.Set)(c.Value);
+    EXPECT_EQ(limits->MinWidth(), c.MinWidth);
+    EXPECT_EQ(limits->MaxWidth(), c.MaxWidth);
+    EXPECT_EQ(limits->MinHeight(), c.MinHeight);
+    EXPECT_EQ(limits->MaxHeight(), c.MaxHeight);
+  }
+}
+
 TEST_F(LayoutTest, CanResizeRefusesAndAutoSizeChoosesTheSize) {
   auto* c = New<TSizingControl>(nullptr);
   c->SetParent(FParent);
