@@ -5,6 +5,7 @@
 // Height convert to pixels at the screen's resolution.
 #include "platform/classes/Streams.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/Graphics_Internal.h"
 
 #include <cstring>
 
@@ -22,14 +23,7 @@ std::uint32_t Le32(const std::uint8_t* p) {
 }
 std::uint16_t Le16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | (p[1] << 8)); }
 
-TBytes Peek(TStream* AStream, int ACount) {
-  TBytes bytes(static_cast<std::size_t>(ACount));
-  const std::int64_t at = AStream->Position();
-  const int n = AStream->Read(bytes.data(), ACount);
-  AStream->SetPosition(at);
-  bytes.resize(static_cast<std::size_t>(std::max(0, n)));
-  return bytes;
-}
+using graphics_detail::PeekBytes;
 
 bool IsEmfHeader(const TBytes& AHead) {
   return AHead.size() >= 52 && Le32(AHead.data()) == EMR_HEADER && Le32(AHead.data() + 40) == EmfSignature;
@@ -51,7 +45,7 @@ void Put16(std::vector<std::uint8_t>& AOut, std::uint16_t AValue) {
 // TMetafile
 
 bool TMetafile::TMeta::CanLoadFromStream(TStream* AStream) const {
-  const TBytes head = Peek(AStream, 52);
+  const TBytes head = PeekBytes(AStream, 52);
   return IsEmfHeader(head) || (head.size() >= 4 && Le32(head.data()) == PlaceableKey);
 }
 
@@ -186,7 +180,7 @@ void TMetafile::LoadWindows(std::span<const std::uint8_t> AData, int AInch, int 
 
 void TMetafile::LoadFromStream(TStream* AStream) {
   const std::int64_t available = std::max<std::int64_t>(0, AStream->Size() - AStream->Position());
-  const TBytes head = Peek(AStream, static_cast<int>(std::min<std::int64_t>(available, 64)));
+  const TBytes head = PeekBytes(AStream, static_cast<int>(std::min<std::int64_t>(available, 64)));
   auto readExactly = [&](std::int64_t ACount) {
     if (ACount <= 0 || ACount > available || ACount > (1ll << 30)) InvalidMetafile();
     TBytes bytes(static_cast<std::size_t>(ACount));

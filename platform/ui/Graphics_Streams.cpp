@@ -2,14 +2,12 @@
 #include "platform/classes/Filer.h"
 #include "platform/classes/Streams.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/Graphics_Internal.h"
 
 #include <cstring>
 #include <cwctype>
 
-namespace {
-
-// The next ACount bytes of a stream without moving it; fewer at its end.
-TBytes Peek(TStream* AStream, int ACount) {
+TBytes graphics_detail::PeekBytes(TStream* AStream, int ACount) {
   TBytes bytes(static_cast<std::size_t>(ACount));
   const std::int64_t at = AStream->Position();
   const int n = AStream->Read(bytes.data(), ACount);
@@ -17,6 +15,10 @@ TBytes Peek(TStream* AStream, int ACount) {
   bytes.resize(static_cast<std::size_t>(std::max(0, n)));
   return bytes;
 }
+
+namespace {
+
+using graphics_detail::PeekBytes;
 
 TBytes ReadExactly(TStream* AStream, std::int64_t ACount) {
   if (ACount < 0 || ACount > (1ll << 31)) throw EReadError(L"Stream-Lesefehler");
@@ -101,7 +103,7 @@ void TGraphic::DefineProperties(TFiler* AFiler) {
 // TBitmap
 
 bool TBitmap::TMeta::CanLoadFromStream(TStream* AStream) const {
-  const TBytes head = Peek(AStream, 2);
+  const TBytes head = PeekBytes(AStream, 2);
   return head.size() == 2 && head[0] == 'B' && head[1] == 'M';
 }
 
@@ -111,7 +113,7 @@ void TBitmap::LoadFromStream(TStream* AStream) {
     LoadFromBmpData({});
     return;
   }
-  TBytes head = Peek(AStream, 14);
+  TBytes head = PeekBytes(AStream, 14);
   std::int64_t size = available;
   if (head.size() == 14 && head[0] == 'B' && head[1] == 'M') {
     // The file's own size, when it is plausible, leaves what follows alone.
@@ -145,17 +147,17 @@ void TBitmap::WriteData(TStream* AStream) {
 // TIcon
 
 bool TIcon::TMeta::CanLoadFromStream(TStream* AStream) const {
-  const TBytes head = Peek(AStream, 4);
+  const TBytes head = PeekBytes(AStream, 4);
   return head.size() == 4 && head[0] == 0 && head[1] == 0 && head[2] == 1 && head[3] == 0;
 }
 
 void TIcon::LoadFromStream(TStream* AStream) {
   // The directory says how far the images reach.
   const std::int64_t start = AStream->Position();
-  TBytes head = Peek(AStream, 6);
+  TBytes head = PeekBytes(AStream, 6);
   if (head.size() < 6) throw EInvalidGraphic(L"Symbol ist ungültig");
   const int count = head[4] | (head[5] << 8);
-  const TBytes dir = Peek(AStream, 6 + 16 * count);
+  const TBytes dir = PeekBytes(AStream, 6 + 16 * count);
   if (static_cast<int>(dir.size()) < 6 + 16 * count) throw EInvalidGraphic(L"Symbol ist ungültig");
   std::int64_t end = 6 + 16 * count;
   for (int i = 0; i < count; ++i) {
