@@ -357,11 +357,7 @@ bool TTask::WaitForAll(std::span<const IPtr<ITask>> ATasks, DWORD ATimeout) {
   for (const IPtr<ITask>& task : ATasks) ItemOf(task);
   const std::uint64_t start = GetTickCount64();
   for (const IPtr<ITask>& task : ATasks) {
-    DWORD remaining = INFINITE;
-    if (ATimeout != INFINITE) {
-      const std::uint64_t spent = GetTickCount64() - start;
-      remaining = spent >= ATimeout ? 0 : static_cast<DWORD>(ATimeout - spent);
-    }
+    const DWORD remaining = RemainingTimeout(start, ATimeout);
     if (WaitForHandleSynchronizing(ItemOf(task)->DoneEvent(), remaining) != wrSignaled) return false;
   }
   std::vector<std::exception_ptr> errors;
@@ -390,11 +386,7 @@ int TTask::WaitForAny(std::span<const IPtr<ITask>> ATasks, DWORD ATimeout) {
   if (pump) handles.push_back(SyncEvent());
   const std::uint64_t start = GetTickCount64();
   while (true) {
-    DWORD remaining = INFINITE;
-    if (ATimeout != INFINITE) {
-      const std::uint64_t spent = GetTickCount64() - start;
-      remaining = spent >= ATimeout ? 0 : static_cast<DWORD>(ATimeout - spent);
-    }
+    const DWORD remaining = RemainingTimeout(start, ATimeout);
     const DWORD result = WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, remaining);
     if (result < WAIT_OBJECT_0 + count) return static_cast<int>(result - WAIT_OBJECT_0);
     if (pump && result == WAIT_OBJECT_0 + count) {

@@ -222,15 +222,17 @@ void TThread::RemoveQueuedEvents(TThread* AThread) {
   if (GQueue.empty() && GSyncEvent) ResetEvent(GSyncEvent);
 }
 
+DWORD RemainingTimeout(std::uint64_t AStart, DWORD ATimeout) {
+  if (ATimeout == INFINITE) return INFINITE;
+  const std::uint64_t spent = GetTickCount64() - AStart;
+  return spent >= ATimeout ? 0 : static_cast<DWORD>(ATimeout - spent);
+}
+
 TWaitResult WaitForHandleSynchronizing(HANDLE AHandle, DWORD ATimeout) {
   if (!IsMainThread() || !GSyncEvent) return WaitResultOf(WaitForSingleObject(AHandle, ATimeout));
   const std::uint64_t start = GetTickCount64();
   while (true) {
-    DWORD remaining = INFINITE;
-    if (ATimeout != INFINITE) {
-      const std::uint64_t spent = GetTickCount64() - start;
-      remaining = spent >= ATimeout ? 0 : static_cast<DWORD>(ATimeout - spent);
-    }
+    const DWORD remaining = RemainingTimeout(start, ATimeout);
     const HANDLE handles[2] = {AHandle, GSyncEvent};
     const DWORD result = MsgWaitForMultipleObjects(2, handles, FALSE, remaining, QS_SENDMESSAGE);
     if (result == WAIT_OBJECT_0) return wrSignaled;

@@ -158,6 +158,9 @@ TWakeMainThread SetWakeMainThread(TWakeMainThread AHook);
 // whenever procedures are queued and lets sent messages through, so a
 // thread that synchronises with the main thread cannot deadlock it.
 TWaitResult WaitForHandleSynchronizing(HANDLE AHandle, DWORD ATimeout);
+// What is left of a wait of ATimeout milliseconds begun at AStart (a
+// GetTickCount64 value): INFINITE stays INFINITE, a passed one is 0.
+DWORD RemainingTimeout(std::uint64_t AStart, DWORD ATimeout);
 
 // Unit start-up and shut-down.
 void ThreadsInitialization();

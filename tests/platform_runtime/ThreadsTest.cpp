@@ -431,6 +431,16 @@ TEST(MainThreadQueue, OnlyTheMainThreadDrainsIt) {
   EXPECT_TRUE(IsMainThread());
 }
 
+TEST(MainThreadQueue, RemainingTimeoutCountsDownToZero) {
+  const std::uint64_t now = GetTickCount64();
+  EXPECT_EQ(RemainingTimeout(now, INFINITE), INFINITE);
+  EXPECT_EQ(RemainingTimeout(now - 100, 50), 0u) << "passed";
+  EXPECT_EQ(RemainingTimeout(now - 100, 100), 0u) << "just passed";
+  const DWORD left = RemainingTimeout(now - 100, 1000);
+  EXPECT_LE(left, 900u);
+  EXPECT_GT(left, 0u);
+}
+
 TEST(MainThreadQueue, WaitForHandleKeepsTheQueueRunning) {
   HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
   TProcThread* t = New<TProcThread>([&](TProcThread* self) {
