@@ -36,16 +36,25 @@ function(sk_layer name dir)
   endif()
 endfunction()
 
+# sk_program_sources(OUT DIR): the sources of a program folder below the
+# current source folder, with the resources it may carry (form descriptions,
+# images); empty when it has no C++ source yet.
+function(sk_program_sources out dir)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+  if(sources)
+    file(GLOB resources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.rc)
+    list(APPEND sources ${resources})
+  endif()
+  set(${out} ${sources} PARENT_SCOPE)
+endfunction()
+
 # sk_test_folder(DIR LAYERS...): one test executable of every source in tests/DIR,
 # run by ctest under Wine.
 function(sk_test_folder dir)
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+  sk_program_sources(sources ${dir})
   if(NOT sources)
     return()
   endif()
-  # A test folder may carry its own resources (form descriptions, images).
-  file(GLOB resources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.rc)
-  list(APPEND sources ${resources})
   sk_resolve(deps ${ARGN})
   if(NOT deps)
     return()
