@@ -2,6 +2,8 @@
 #include "platform/runtime/SyncObjs.h"
 #include "platform/runtime/Threads.h"
 
+#include "tests/support/ProcThread.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -9,23 +11,6 @@
 #include <vector>
 
 namespace {
-
-// A thread that runs a procedure; the test waits for it.
-class TProcThread : public TThread {
-  SK_CLASS(TProcThread, TThread)
- public:
-  void Create(std::function<void(TProcThread*)> AProc, bool ASuspended = false) {
-    FProc = std::move(AProc);
-    inherited::Create(ASuspended);
-  }
-  bool TerminatedNow() const { return Terminated(); }
-
- protected:
-  void Execute() override { FProc(this); }
-
- private:
-  std::function<void(TProcThread*)> FProc;
-};
 
 // Runs the main-thread queue until ADone holds, waiting on the sync event
 // (never on a clock), with a generous limit so a broken queue fails instead

@@ -6,6 +6,7 @@
 #include "tests/platform_ui/UiTestClasses.h"
 #include "tests/support/ExceptionLog.h"
 #include "tests/support/GuiLeaks.h"
+#include "tests/support/ProcThread.h"
 
 #include <gtest/gtest.h>
 
@@ -39,19 +40,8 @@ class ApplicationTest : public testing::Test {
       }
     }
   };
-  class TWorker : public TThread {
-    SK_CLASS(TWorker, TThread)
-   public:
-    std::function<void()> Work;
-
-   protected:
-    void Execute() override { Work(); }
-  };
-  static TWorker* StartWorker(std::function<void()> AWork) {
-    auto* t = New<TWorker>(true);
-    t->Work = std::move(AWork);
-    t->Start();
-    return t;
+  static TThread* StartWorker(std::function<void()> AWork) {
+    return New<TProcThread>([work = std::move(AWork)](TProcThread*) { work(); });
   }
 
   TApplicationExceptionLog* FLog = nullptr;
