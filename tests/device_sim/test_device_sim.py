@@ -484,6 +484,24 @@ class LifecycleTest(SimTestCase):
             self.assertEqual(0, sim.close())
             self.assertFalse(os.path.lexists(link))
 
+    def test_the_host_opening_and_closing_the_port_is_logged(self):
+        sim = self.start("--preset", "m328p")
+        host_states = lambda: [e["state"] for e in sim.log() if e["event"] == "host"]
+        sim.log(until=lambda e: e["event"] == "host")
+        self.assertEqual(["open"], host_states())
+        # A command sent just before the port closes is still carried out.
+        before = sim.dumps()
+        sim.send(b"X")
+        os.close(sim.fd)
+        sim.fd = None
+        sim.wait_dump(before)
+        sim.log(until=lambda e: e.get("state") == "closed")
+        self.assertEqual(["open", "closed"], host_states())
+        # Opened again, the device answers as before.
+        sim.fd = os.open(sim.pty, os.O_RDWR | os.O_NOCTTY)
+        self.assertEqual(b"I\x1e\x95\x0f", sim.ask(b"I", 4))
+        self.assertEqual(["open", "closed", "open"], host_states())
+
     def test_a_missing_out_dir_is_made(self):
         with tempfile.TemporaryDirectory() as folder:
             out = os.path.join(folder, "a", "b")
