@@ -4,10 +4,11 @@
 // it runs. It never touches a control itself: every effect on the window is
 // queued to the UI thread in the order the task produces it, and what it
 // must wait for (the option boxes it reads, an error dialog, the final
-// hand-shake) is synchronised, which keeps that order. When the window goes
-// away under a running task (AbandonFlash), the UI-thread side of every
-// queued effect finds FlashAbandoned set and does nothing, the task stops at
-// its next step and closes the port itself; the unit's shut-down waits for
+// hand-shake) is synchronised, which keeps that order. The runs reach the
+// window through a link; when the window goes away (AbandonFlash) the link
+// is cut: the UI-thread side of every effect still queued, also by a run
+// that has already ended, then does nothing, a running task stops at its
+// next step and closes the port itself, and the unit's shut-down waits for
 // it before it frees the port.
 #include "app/MainUnit.h"
 
@@ -24,13 +25,21 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <memory>
 #include <span>
 
 namespace {
 
-// Set on the UI thread when the window goes away; read by the task between
-// its steps and by the UI-thread side of everything it queued.
-std::atomic<bool> FlashAbandoned;
+// The runs' way to their window. Cut on the UI thread when the window goes;
+// read by the task between its steps and by the UI-thread side of
+// everything it queued.
+struct TFlashWindowLink {
+  TMainForm* Form = nullptr;
+  std::atomic<bool> Cut{false};
+};
+
+// The link of the window that started the last run.
+std::shared_ptr<TFlashWindowLink> CurrentFlashLink;
 
 // A reply is awaited in slices of this many ms, so that an abandoned task
 // stops soon even while the device keeps silent.
@@ -77,7 +86,7 @@ bool TaskActive(const IPtr<ITask>& ATask) {
 
 class TFlashRun {
  public:
-  TFlashRun(TMainForm* AForm, TBlockSerial* APort) : FForm(AForm), FPort(APort) {}
+  TFlashRun(TBlockSerial* APort, std::shared_ptr<TFlashWindowLink> ALink) : FPort(APort), FLink(std::move(ALink)) {}
 
   // The task's body; nothing escapes it.
   void Execute() noexcept;
@@ -113,8 +122,8 @@ class TFlashRun {
   void Finish();
   [[noreturn]] void Fail(const String& AMessage);
 
-  TMainForm* FForm;
   TBlockSerial* FPort;
+  std::shared_ptr<TFlashWindowLink> FLink;
   TFlashOptions FOptions;
   bool FXmega = false;
   std::uint32_t WritePos = 0;
@@ -127,16 +136,14 @@ class TFlashRun {
 // Window operations
 
 void TFlashRun::OnUi(std::function<void(TMainForm*)> AOperation) {
-  TMainForm* form = FForm;
-  TThread::Queue(nullptr, [form, operation = std::move(AOperation)] {
-    if (!FlashAbandoned) operation(form);
+  TThread::Queue(nullptr, [link = FLink, operation = std::move(AOperation)] {
+    if (!link->Cut) operation(link->Form);
   });
 }
 
 void TFlashRun::SyncUi(const std::function<void(TMainForm*)>& AOperation) {
-  TMainForm* form = FForm;
-  TThread::Synchronize(nullptr, [form, &AOperation] {
-    if (!FlashAbandoned) AOperation(form);
+  TThread::Synchronize(nullptr, [link = FLink, &AOperation] {
+    if (!link->Cut) AOperation(link->Form);
   });
 }
 
@@ -156,7 +163,7 @@ void TFlashRun::SetRunning(bool AActive) {
 // Protocol
 
 void TFlashRun::CheckAbandoned() {
-  if (FlashAbandoned) throw EFlashAbandoned(L"The window was closed");
+  if (FLink->Cut) throw EFlashAbandoned(L"The window was closed");
 }
 
 void TFlashRun::Send(std::uint8_t AByte) {
@@ -400,7 +407,7 @@ void TFlashRun::Execute() noexcept {
     FlasherState = StateFinished;
   }
   // Nobody else may close the port under the task, so it does it itself.
-  if (FlashAbandoned) FPort->CloseSocket();
+  if (FLink->Cut) FPort->CloseSocket();
 }
 
 }  // namespace
@@ -417,17 +424,20 @@ void TMainForm::BTN_FlashClick(TObject*) {
     return;
   }
   FlashedOK = false;
-  FlashAbandoned = false;
-  TMainForm* form = this;
+  if (!CurrentFlashLink || CurrentFlashLink->Cut || CurrentFlashLink->Form != this) {
+    CurrentFlashLink = std::make_shared<TFlashWindowLink>();
+    CurrentFlashLink->Form = this;
+  }
   TBlockSerial* port = SerialPort;
-  FlashTask = TTask::Create([form, port] { TFlashRun(form, port).Execute(); }, TThreadPool::Default());
+  FlashTask = TTask::Create([port, link = CurrentFlashLink] { TFlashRun(port, link).Execute(); },
+                            TThreadPool::Default());
   FlashTask->Start();
 }
 
 bool TMainForm::AbandonFlash() {
-  if (!TaskActive(FlashTask)) return false;
-  FlashAbandoned = true;
-  return true;
+  // Also after the run: what it queued may still wait for the UI thread.
+  if (CurrentFlashLink && CurrentFlashLink->Form == this) CurrentFlashLink->Cut = true;
+  return TaskActive(FlashTask);
 }
 
 void TMainForm::Destroy() {
@@ -437,14 +447,15 @@ void TMainForm::Destroy() {
 
 void MainUnitFinalization() {
   // The task is done with the port before the port goes.
+  if (CurrentFlashLink) CurrentFlashLink->Cut = true;
   if (TaskActive(FlashTask)) {
-    FlashAbandoned = true;
     try {
       FlashTask->Wait();
     } catch (...) {
     }
   }
   FlashTask = nullptr;
+  CurrentFlashLink = nullptr;
   if (SerialPort) SerialPort->CloseSocket();
   FreeAndNil(SerialPort);
   MainForm = nullptr;
