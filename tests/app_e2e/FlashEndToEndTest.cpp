@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <string>
@@ -117,12 +118,13 @@ struct TProject {
   TImageParts Eeprom;
   TImageParts UserRow;
   bool CloseAfterFlash = false;
+  std::string BaudText = "38400";  // as the settings file keeps it
 };
 
 void WriteProject(const TWorkDir& ADir, const TProject& AProject) {
-  // 38400 baud, and the close-after-flash option, as the user left them.
-  WriteBytes(ADir.File(L"Skarnivel.cfg"), std::string("[Skarnivel configuration]\r\nCB_Baudrate.Text=38400\r\n") +
-                                             "CB_EndAfterFlash.Checked=" +
+  // The baud rate and the close-after-flash option, as the user left them.
+  WriteBytes(ADir.File(L"Skarnivel.cfg"), "[Skarnivel configuration]\r\nCB_Baudrate.Text=" + AProject.BaudText +
+                                             "\r\nCB_EndAfterFlash.Checked=" +
                                              (AProject.CloseAfterFlash ? "True" : "False") + "\r\n");
   WriteBytes(ADir.File(L"Board.PPRO"), "[MainParams]\r\nMainFile=Board.c\r\n" + AProject.Params);
   if (!AProject.Flash.empty()) WriteBytes(ADir.File(L"Board.hex"), HexText(AProject.Flash));
@@ -170,24 +172,26 @@ class TSession {
   bool Enabled(HWND AControl) { return IsWindowEnabled(AControl) != FALSE; }
 
   // Chooses the test's port in the port box with the keyboard.
-  void ChoosePort() {
-    const String port = TestPortName();
+  void ChoosePort() { ChooseItem(Port, TestPortName()); }
+
+  // Chooses an item of a combo box with the keyboard.
+  void ChooseItem(HWND ABox, const String& AItem) {
     const LRESULT wanted =
-        SendMessageW(Port, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(port.c_str()));
-    ASSERT_GE(wanted, 0) << "the port box does not list " << UTF8Encode(port);
+        SendMessageW(ABox, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(AItem.c_str()));
+    ASSERT_GE(wanted, 0) << "the box does not list " << UTF8Encode(AItem);
     // A click gives the box the focus (and opens its list, which Escape
     // closes again); the arrow keys then walk to the item. Checked and
     // repeated, as keys may meet a list that was still opening.
-    for (int attempt = 0; attempt < 5 && WindowText(Port) != port; ++attempt) {
+    for (int attempt = 0; attempt < 5 && WindowText(ABox) != AItem; ++attempt) {
       D.Activate(Window);
-      D.ClickOn(Port);
+      D.ClickOn(ABox);
       D.Key(VK_ESCAPE);
-      const LRESULT current = SendMessageW(Port, CB_GETCURSEL, 0, 0);
+      const LRESULT current = SendMessageW(ABox, CB_GETCURSEL, 0, 0);
       for (LRESULT i = current; i < wanted; ++i) D.Key(VK_DOWN);
       for (LRESULT i = current; i > wanted; --i) D.Key(VK_UP);
-      D.WaitUntil([&] { return WindowText(Port) == port; }, 1000);
+      D.WaitUntil([&] { return WindowText(ABox) == AItem; }, 1000);
     }
-    ASSERT_EQ(WindowText(Port), port) << "the port box does not show the test's port";
+    ASSERT_EQ(WindowText(ABox), AItem) << "the box does not show the item";
   }
 
   // Opens the project through the open dialog.
@@ -565,6 +569,269 @@ TEST(FlashEndToEnd, MissingAcknowledgementInTheEepromStepStopsTheFlash) {
               JoinLines(Concat({ClassicProjectLines, ClassicHandshakeLines,
                                 {L"schreibe Flash...", L"Flash erfolgreich geschrieben", L"schreibe EEprom..."}})));
     ExpectStoppedAfterFlashError(S);
+    CloseAndExpectExit(s);
+  });
+}
+
+// ---------------------------------------------------------------------------
+// What the window refuses, guards and cleans up
+
+// The device's log (tools/device-sim --log): the commands it carried out and
+// the times the host opened and closed the port, in the order logged.
+struct TDeviceLog {
+  std::vector<std::string> Commands;
+  std::vector<std::string> HostStates;
+
+  int Count(const std::string& ACommand) const {
+    return static_cast<int>(std::count(Commands.begin(), Commands.end(), ACommand));
+  }
+};
+
+// The text of a "name": "value" field of one log line.
+std::string LogField(const std::string& ALine, const std::string& AName) {
+  const std::string key = "\"" + AName + "\": \"";
+  const std::size_t start = ALine.find(key);
+  if (start == std::string::npos) return std::string();
+  const std::size_t end = ALine.find('"', start + key.size());
+  return end == std::string::npos ? std::string() : ALine.substr(start + key.size(), end - start - key.size());
+}
+
+TDeviceLog ReadDeviceLog() {
+  TDeviceLog log;
+  const std::string text = DeviceFile(L"device.log");
+  std::size_t start = 0;
+  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+    const std::string line = text.substr(start, end - start);
+    const std::string event = LogField(line, "event");
+    if (event == "command") log.Commands.push_back(LogField(line, "cmd"));
+    if (event == "host") log.HostStates.push_back(LogField(line, "state"));
+  }
+  return log;
+}
+
+std::string Join(const std::vector<std::string>& AItems) {
+  std::string text;
+  for (const std::string& item : AItems) text += (text.empty() ? "" : " ") + item;
+  return text;
+}
+
+bool Checked(HWND ABox) { return SendMessageW(ABox, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+// Waits until the device logged at least ACount host events (the program
+// may have ended already).
+bool WaitForHostEvents(std::size_t ACount, DWORD ATimeout = 3000) {
+  const ULONGLONG deadline = GetTickCount64() + ATimeout;
+  while (ReadDeviceLog().HostStates.size() < ACount) {
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(10);
+  }
+  return true;
+}
+
+// Only the handshake reached the device.
+void ExpectOnlyTheHandshake() {
+  EXPECT_EQ(Join(ReadDeviceLog().Commands), "I i") << "the device got more than the handshake";
+}
+
+// tools/device-sim --preset m328p --loader-id 0x0102
+TEST(FlashEndToEnd, ProjectBlockSizeBeyondTheBufferIsRefusedBeforeAnythingIsWritten) {
+  RunOnOwnThread([] {
+    TStartedSession s;
+    TProject project = ClassicProject();
+    // 600 words: blocks of 1200 bytes.
+    const std::size_t at = project.Params.find("\r\nPageSize=64");
+    ASSERT_NE(at, std::string::npos);
+    project.Params.replace(at, 14, "\r\nPageSize=600");
+    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, project));
+    TSession& S = s.Session;
+    S.ClickConnect();
+    ASSERT_TRUE(S.WaitForLine(L"LoaderID : $0102")) << JoinLines(S.Lines());
+    EXPECT_EQ(S.Lines()[ClassicProjectLines.size() + 2], L"Blocksize : 1200");
+    ASSERT_TRUE(S.D.WaitUntil([&] { return S.Enabled(S.Flash); }));
+
+    S.ClickFlash();
+    EXPECT_EQ(S.AnswerDialog(L"Fehler"), L"Blocksize 1200 is not supported (1 to 1024 bytes).\rNothing was written.");
+    ExpectOnlyTheHandshake();
+    EXPECT_EQ(S.Lines().back(), L"LoaderID : $0102");
+    // Still connected: the EEPROM alone, written byte by byte, can go.
+    EXPECT_TRUE(S.Enabled(S.Flash));
+    const HWND flashBox = S.Boxes[L"Flash"];
+    S.D.ClickOn(flashBox);
+    ASSERT_TRUE(S.D.WaitUntil([&] { return !Checked(flashBox); }, 3000)) << "the Flash box stayed checked";
+    const int dumps = DeviceDumpCount();
+    S.ClickFlash();
+    ASSERT_TRUE(S.WaitForLine(L"Flashen erfolgreich beendet!")) << JoinLines(S.Lines());
+    ASSERT_TRUE(WaitForDeviceDump(dumps, 5000));
+    EXPECT_EQ(ReadDeviceLog().Count("P"), 0) << "flash pages were written";
+    ExpectSameMemory(Memory(0x8000, {}), DeviceFile(L"flash.bin"), "flash");
+    ExpectSameMemory(Memory(0x400, {{0, TBytes(project.Eeprom.at(0).begin(), project.Eeprom.at(0).begin() + 512)}}),
+                     DeviceFile(L"eeprom.bin"), "EEPROM");
+    CloseAndExpectExit(s);
+  });
+}
+
+// tools/device-sim --preset x128a1 --page-size 2048
+TEST(FlashEndToEnd, DeviceBlockSizeBeyondTheBufferAndAnEepromChunkOfNoneAreRefused) {
+  RunOnOwnThread([] {
+    TStartedSession s;
+    TProject project = XmegaProject();
+    project.CloseAfterFlash = false;
+    // The user-row box is hidden: its step cannot be left out by the user.
+    project.UserRow.clear();
+    const std::size_t at = project.Params.find("EPageSize=64");
+    ASSERT_NE(at, std::string::npos);
+    project.Params.replace(at, 12, "EPageSize=0");
+    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, project));
+    TSession& S = s.Session;
+    S.ClickConnect();
+    ASSERT_TRUE(S.WaitForLine(L"LoaderID : $0000")) << JoinLines(S.Lines());
+    EXPECT_EQ(S.Lines()[XmegaProjectLines.size() + 2], L"Blocksize : 2048");
+    ASSERT_TRUE(S.D.WaitUntil([&] { return S.Enabled(S.Flash); }));
+
+    S.ClickFlash();
+    EXPECT_EQ(S.AnswerDialog(L"Fehler"), L"Blocksize 2048 is not supported (1 to 1024 bytes).\rNothing was written.");
+    // Without the flash step the block size does not matter, but the EEPROM
+    // chunk of the project's EEPROM page size 0 does.
+    S.D.ClickOn(S.Boxes[L"Flash"]);
+    ASSERT_TRUE(S.D.WaitUntil([&] { return !Checked(S.Boxes[L"Flash"]); }, 3000)) << "the Flash box stayed checked";
+    ASSERT_TRUE(Checked(S.Boxes[L"EEprom"]));
+    S.ClickFlash();
+    EXPECT_EQ(S.AnswerDialog(L"Fehler"), L"EEprom page size 0 is not supported (1 to 32 bytes).\rNothing was written.");
+    ExpectOnlyTheHandshake();
+    EXPECT_EQ(S.Lines().back(), L"LoaderID : $0000");
+    CloseAndExpectExit(s);
+  });
+}
+
+// tools/device-sim --preset x128a1
+TEST(FlashEndToEnd, TwoClicksOnFlashInOneBatchMakeOneRun) {
+  RunOnOwnThread([] {
+    TStartedSession s;
+    TProject project = XmegaProject();
+    project.CloseAfterFlash = false;
+    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, project));
+    TSession& S = s.Session;
+    S.ClickConnect();
+    ASSERT_TRUE(S.WaitForLine(L"LoaderID : $0000")) << JoinLines(S.Lines());
+    ASSERT_TRUE(S.D.WaitUntil([&] { return S.Enabled(S.Flash); }));
+    const int dumps = DeviceDumpCount();
+    S.D.Activate(S.Window);
+    S.D.ClickOn(S.Flash, 2);
+    ASSERT_TRUE(S.WaitForLine(L"Flashen erfolgreich beendet!")) << JoinLines(S.Lines());
+    ASSERT_TRUE(WaitForDeviceDump(dumps, 5000));
+    // A second run would show in the list and erase the device again.
+    EXPECT_FALSE(S.D.WaitUntil([&] { return S.Lines().size() > XmegaProjectLines.size() + XmegaRunLines.size(); }, 1000))
+        << JoinLines(S.Lines());
+    EXPECT_EQ(JoinLines(S.Lines()), JoinLines(Concat({XmegaProjectLines, XmegaRunLines})));
+    const TDeviceLog log = ReadDeviceLog();
+    EXPECT_EQ(log.Count("E"), 1) << Join(log.Commands);
+    EXPECT_EQ(log.Count("V"), 1);
+    EXPECT_EQ(log.Count("X"), 1);
+    ExpectXmegaMemory(project);
+    CloseAndExpectExit(s);
+  });
+}
+
+// An XMEGA project whose flash takes a few seconds on a device that needs
+// 150 ms per page (tools/device-sim --preset x128a1 --fault 'P#*:delay=150').
+TProject SlowXmegaProject() {
+  TProject p;
+  p.Params = "CPUname=XMEGA128A1\r\nDeviceID=2004812\r\nBootLoaderID=-1\r\nFlashMax=139264\r\nEEpromMax=0\r\n"
+             "PageSize=256\r\nEPageSize=64\r\n";
+  p.Flash[0] = Random(0x4000, 8);
+  return p;
+}
+
+// Connects, starts the flash, waits until it runs and asks to close with
+// Alt+F4; gives the question's window.
+HWND StartFlashAndAskToClose(TStartedSession& s) {
+  TSession& S = s.Session;
+  S.ClickConnect();
+  if (!S.WaitForLine(L"LoaderID : $0000") || !S.D.WaitUntil([&] { return S.Enabled(S.Flash); })) {
+    ADD_FAILURE() << "not connected:\n" << JoinLines(S.Lines());
+    return nullptr;
+  }
+  S.ClickFlash();
+  if (!S.WaitForLine(L"schreibe Flash...")) {
+    ADD_FAILURE() << "the flash did not start:\n" << JoinLines(S.Lines());
+    return nullptr;
+  }
+  S.D.Activate(S.Window);
+  S.D.KeyWith(VK_MENU, VK_F4);
+  const HWND question = S.D.WaitForWindow(L"Beenden", 5000);
+  if (!question) {
+    ADD_FAILURE() << "no question";
+    return nullptr;
+  }
+  EXPECT_EQ(TSession::DialogText(question),
+            L"Aktuell wird eine MCU beschrieben.\r\n\r\nSoll das Programm wirklich beendet werden?\r\n\r\n"
+            L"Vorsicht : Die MCU kann unbrauchbar werden!");
+  return question;
+}
+
+TEST(FlashEndToEnd, ClosingDuringTheFlashAndAnsweringYesEndsTheProgramCleanly) {
+  RunOnOwnThread([] {
+    TStartedSession s;
+    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, SlowXmegaProject()));
+    const HWND question = StartFlashAndAskToClose(s);
+    ASSERT_NE(question, nullptr);
+    const HWND yes = GetDlgItem(question, IDYES);
+    ASSERT_NE(yes, nullptr);
+    s.Driver.Activate(question);
+    s.Driver.ClickOn(yes);
+    // The task stops at its next step; nothing hangs, nothing crashes.
+    EXPECT_EQ(s.Driver.WaitForExit(5000), 0);
+    // The port was closed in the middle of the flash: no finish, no exit.
+    ASSERT_TRUE(WaitForHostEvents(2)) << DeviceFile(L"device.log");
+    const TDeviceLog log = ReadDeviceLog();
+    EXPECT_EQ(Join(log.HostStates), "open closed");
+    EXPECT_EQ(log.Count("E"), 1);
+    EXPECT_GE(log.Count("P"), 1);
+    EXPECT_LT(log.Count("P"), 0x4000 / 512) << "the flash was not cut short";
+    EXPECT_EQ(log.Count("V"), 0);
+    EXPECT_EQ(log.Count("X"), 0);
+  });
+}
+
+TEST(FlashEndToEnd, ClosingDuringTheFlashAndAnsweringNoLetsTheFlashSucceed) {
+  RunOnOwnThread([] {
+    TStartedSession s;
+    const TProject project = SlowXmegaProject();
+    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, project));
+    const int dumps = DeviceDumpCount();
+    const HWND question = StartFlashAndAskToClose(s);
+    ASSERT_NE(question, nullptr);
+    s.Driver.Activate(question);
+    s.Driver.Key(VK_RETURN);  // No is the default answer
+    TSession& S = s.Session;
+    ASSERT_TRUE(S.WaitForLine(L"Flashen erfolgreich beendet!")) << JoinLines(S.Lines());
+    EXPECT_TRUE(s.Driver.Running());
+    ASSERT_TRUE(WaitForDeviceDump(dumps, 5000));
+    ExpectSameMemory(Memory(0x22000, project.Flash), DeviceFile(L"flash.bin"), "flash");
+    // After the flash, closing asks nothing.
+    CloseAndExpectExit(s);
+  });
+}
+
+// tools/device-sim --preset m328p --loader-id 0x0102
+TEST(FlashEndToEnd, ABaudRateTextThatIsNoNumberLeavesThePortFreeForTheNextAttempt) {
+  RunOnOwnThread([] {
+    TStartedSession s;
+    TProject project = ClassicProject();
+    project.BaudText = "abc";
+    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, project));
+    TSession& S = s.Session;
+    EXPECT_EQ(WindowText(S.Baud), L"abc");
+    S.ClickConnect();
+    EXPECT_EQ(S.AnswerDialog(L"Fehler"), L"'abc' ist kein gültiger Integerwert.");
+    // Closed at once, not only by the next attempt.
+    EXPECT_TRUE(WaitForHostEvents(2)) << "the port stayed open: " << Join(ReadDeviceLog().HostStates);
+    ExpectDisconnectedAfterFailure(S);
+    ASSERT_NO_FATAL_FAILURE(S.ChooseItem(S.Baud, L"38400"));
+    S.ClickConnect();
+    ASSERT_TRUE(S.WaitForLine(L"LoaderID : $0102")) << JoinLines(S.Lines());
+    EXPECT_TRUE(S.D.WaitUntil([&] { return WindowText(S.Connect) == L"Verbunden"; }));
+    EXPECT_EQ(Join(ReadDeviceLog().HostStates), "open closed open");
     CloseAndExpectExit(s);
   });
 }

@@ -178,7 +178,7 @@ void TProgramDriver::Activate(HWND AWindow) {
   WaitUntil([AWindow] { return GetForegroundWindow() == AWindow; }, 2000);
 }
 
-void TProgramDriver::ClickOn(HWND AControl) {
+void TProgramDriver::ClickOn(HWND AControl, int AClicks) {
   RECT r{};
   GetWindowRect(AControl, &r);
   const int x = (r.left + r.right) / 2;
@@ -203,8 +203,12 @@ void TProgramDriver::ClickOn(HWND AControl) {
       1000);
   Settle();
   // Each button event carries the position, so the click lands there.
-  INPUT click[2] = {input(MOUSEEVENTF_LEFTDOWN), input(MOUSEEVENTF_LEFTUP)};
-  SendInput(2, click, sizeof(INPUT));
+  std::vector<INPUT> clicks;
+  for (int i = 0; i < AClicks; ++i) {
+    clicks.push_back(input(MOUSEEVENTF_LEFTDOWN));
+    clicks.push_back(input(MOUSEEVENTF_LEFTUP));
+  }
+  SendInput(static_cast<UINT>(clicks.size()), clicks.data(), sizeof(INPUT));
   Settle();
 }
 
@@ -217,6 +221,19 @@ void TProgramDriver::Key(WORD AVirtualKey) {
   }
   in[1].ki.dwFlags = KEYEVENTF_KEYUP;
   SendInput(2, in, sizeof(INPUT));
+  Settle();
+}
+
+void TProgramDriver::KeyWith(WORD AModifier, WORD AVirtualKey) {
+  INPUT in[4]{};
+  const WORD keys[4] = {AModifier, AVirtualKey, AVirtualKey, AModifier};
+  for (int i = 0; i < 4; ++i) {
+    in[i].type = INPUT_KEYBOARD;
+    in[i].ki.wVk = keys[i];
+    in[i].ki.wScan = static_cast<WORD>(MapVirtualKeyW(keys[i], MAPVK_VK_TO_VSC));
+    if (i >= 2) in[i].ki.dwFlags = KEYEVENTF_KEYUP;
+  }
+  SendInput(4, in, sizeof(INPUT));
   Settle();
 }
 

@@ -53,8 +53,11 @@ class TProgramDriver {
 
   // Real input.
   void Activate(HWND AWindow);
-  void ClickOn(HWND AControl);
+  // AClicks left clicks in the middle of the control, sent in one batch.
+  void ClickOn(HWND AControl, int AClicks = 1);
   void Key(WORD AVirtualKey);
+  // A key pressed while a modifier (e.g. VK_MENU) is held.
+  void KeyWith(WORD AModifier, WORD AVirtualKey);
   void TypeText(const String& AText);
 
  private:
