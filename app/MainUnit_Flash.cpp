@@ -45,6 +45,10 @@ std::shared_ptr<TFlashWindowLink> CurrentFlashLink;
 // stops soon even while the device keeps silent.
 constexpr int ReplySlice = 50;
 
+// The least time (ms) given to the line after the last byte before the port
+// closes.
+constexpr DWORD TransmitterSettleMin = 5;
+
 // A failed step: its text is shown in the error dialog.
 class EFlashError : public Exception { public: using Exception::Exception; };
 // The window went away; the task ends without another word.
@@ -112,6 +116,8 @@ class TFlashRun {
   // True when a copied byte is not $FF.
   bool FillBlock(std::span<const std::uint8_t> AImage, std::uint32_t APosition, int ACount);
   void SendBlockData(int ACount);
+  // Returns once what was sent has left the port.
+  void WaitUntilSent();
   void UpdateProgress();
 
   // The steps.
@@ -222,6 +228,16 @@ void TFlashRun::SendBlockData(int ACount) {
     Send(b);
     BlockChecksum = static_cast<std::uint8_t>(BlockChecksum + b);
   }
+}
+
+void TFlashRun::WaitUntilSent() {
+  // The driver's buffer first, then what the transmitter may still hold: a
+  // FIFO of 16 characters of 10 bits at the line's rate.
+  FPort->Flush();
+  DCB control{};
+  control.DCBlength = sizeof control;
+  const DWORD baud = ::GetCommState(FPort->Handle(), &control) && control.BaudRate > 0 ? control.BaudRate : 9600;
+  Sleep(std::max<DWORD>(TransmitterSettleMin, (16 * 10 * 1000 + baud - 1) / baud));
 }
 
 void TFlashRun::UpdateProgress() {
@@ -371,6 +387,9 @@ void TFlashRun::Finish() {
   SetRunning(false);
   AddLine(L"Flashen erfolgreich beendet!");
   Send(CmdExitLoader);
+  // Closing purges what the driver has not sent yet; the loader must hear
+  // its exit command first.
+  WaitUntilSent();
   FPort->CloseSocket();
   OnUi([](TMainForm* AForm) {
     AForm->CB_Flash->SetEnabled(true);

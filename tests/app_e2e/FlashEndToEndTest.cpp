@@ -283,6 +283,18 @@ class TSession {
 // The device's memory files once it wrote them out (at 'X').
 std::string DeviceFile(const wchar_t* AName) { return ReadWholeFile(TestDeviceDir() + L"\\" + AName); }
 
+// The last lines of the device's log, for a failure's message.
+std::string DeviceLogTail(std::size_t ALines = 8) {
+  const std::string text = DeviceFile(L"device.log");
+  std::size_t start = text.size();
+  for (std::size_t n = 0; n <= ALines; ++n) {
+    if (start == 0) return text;
+    start = text.rfind('\n', start - 1);
+    if (start == std::string::npos) return text;
+  }
+  return text.substr(start + 1);
+}
+
 // Compares two memories and names the first difference.
 void ExpectSameMemory(const std::string& AExpected, const std::string& AActual, const char* AWhat) {
   ASSERT_EQ(AExpected.size(), AActual.size()) << AWhat;
@@ -402,7 +414,7 @@ TEST(FlashEndToEnd, ClassicProjectIsWrittenAndTheWindowStays) {
     EXPECT_FALSE(S.Enabled(S.Flash));
     EXPECT_TRUE(S.Enabled(S.Boxes[L"EEprom"]));
 
-    ASSERT_TRUE(WaitForDeviceDump(dumps, 5000)) << "the device was not told to leave the loader";
+    ASSERT_TRUE(WaitForDeviceDump(dumps, 5000)) << "the device was not told to leave the loader:\n" << DeviceLogTail();
     // Erased blocks are skipped, the rest is there; the EEPROM limit holds.
     ExpectSameMemory(Memory(0x8000, project.Flash), DeviceFile(L"flash.bin"), "flash");
     ExpectSameMemory(Memory(0x400, {{0, TBytes(project.Eeprom.at(0).begin(), project.Eeprom.at(0).begin() + 512)}}),
@@ -444,7 +456,7 @@ TEST(FlashEndToEnd, XmegaProjectWithUserRowIsWritten) {
     S.ClickFlash();
     ASSERT_TRUE(S.WaitForLine(L"Flashen erfolgreich beendet!")) << JoinLines(S.Lines());
     EXPECT_EQ(JoinLines(S.Lines()), JoinLines(Concat({XmegaProjectLines, XmegaRunLines})));
-    ASSERT_TRUE(WaitForDeviceDump(dumps, 5000)) << "the device was not told to leave the loader";
+    ASSERT_TRUE(WaitForDeviceDump(dumps, 5000)) << "the device was not told to leave the loader:\n" << DeviceLogTail();
     ExpectXmegaMemory(project);
     CloseAndExpectExit(s);
   });
@@ -470,7 +482,7 @@ TEST(FlashEndToEnd, WithTheCloseOptionTheWindowClosesItselfAfterTheFlash) {
     const std::vector<String> all = Concat({XmegaProjectLines, XmegaRunLines});
     ASSERT_LE(S.SeenLines.size(), all.size());
     EXPECT_EQ(JoinLines(S.SeenLines), JoinLines(std::vector<String>(all.begin(), all.begin() + S.SeenLines.size())));
-    ASSERT_TRUE(WaitForDeviceDump(dumps, 5000)) << "the device was not told to leave the loader";
+    ASSERT_TRUE(WaitForDeviceDump(dumps, 5000)) << "the device was not told to leave the loader:\n" << DeviceLogTail();
     ExpectXmegaMemory(project);
   });
 }
@@ -661,7 +673,7 @@ TEST(FlashEndToEnd, ProjectBlockSizeBeyondTheBufferIsRefusedBeforeAnythingIsWrit
     const int dumps = DeviceDumpCount();
     S.ClickFlash();
     ASSERT_TRUE(S.WaitForLine(L"Flashen erfolgreich beendet!")) << JoinLines(S.Lines());
-    ASSERT_TRUE(WaitForDeviceDump(dumps, 5000));
+    ASSERT_TRUE(WaitForDeviceDump(dumps, 5000)) << "the device was not told to leave the loader:\n" << DeviceLogTail();
     EXPECT_EQ(ReadDeviceLog().Count("P"), 0) << "flash pages were written";
     ExpectSameMemory(Memory(0x8000, {}), DeviceFile(L"flash.bin"), "flash");
     ExpectSameMemory(Memory(0x400, {{0, TBytes(project.Eeprom.at(0).begin(), project.Eeprom.at(0).begin() + 512)}}),
@@ -718,7 +730,7 @@ TEST(FlashEndToEnd, TwoClicksOnFlashInOneBatchMakeOneRun) {
     S.D.Activate(S.Window);
     S.D.ClickOn(S.Flash, 2);
     ASSERT_TRUE(S.WaitForLine(L"Flashen erfolgreich beendet!")) << JoinLines(S.Lines());
-    ASSERT_TRUE(WaitForDeviceDump(dumps, 5000));
+    ASSERT_TRUE(WaitForDeviceDump(dumps, 5000)) << "the device was not told to leave the loader:\n" << DeviceLogTail();
     // A second run would show in the list and erase the device again.
     EXPECT_FALSE(S.D.WaitUntil([&] { return S.Lines().size() > XmegaProjectLines.size() + XmegaRunLines.size(); }, 1000))
         << JoinLines(S.Lines());
@@ -806,7 +818,7 @@ TEST(FlashEndToEnd, ClosingDuringTheFlashAndAnsweringNoLetsTheFlashSucceed) {
     TSession& S = s.Session;
     ASSERT_TRUE(S.WaitForLine(L"Flashen erfolgreich beendet!")) << JoinLines(S.Lines());
     EXPECT_TRUE(s.Driver.Running());
-    ASSERT_TRUE(WaitForDeviceDump(dumps, 5000));
+    ASSERT_TRUE(WaitForDeviceDump(dumps, 5000)) << "the device was not told to leave the loader:\n" << DeviceLogTail();
     ExpectSameMemory(Memory(0x22000, project.Flash), DeviceFile(L"flash.bin"), "flash");
     // After the flash, closing asks nothing.
     CloseAndExpectExit(s);
