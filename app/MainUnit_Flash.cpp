@@ -46,8 +46,9 @@ std::shared_ptr<TFlashWindowLink> CurrentFlashLink;
 constexpr int ReplySlice = 50;
 
 // The least time (ms) given to the line after the last byte before the port
-// closes.
-constexpr DWORD TransmitterSettleMin = 5;
+// closes: an adapter or a pseudo-terminal may still hold it beyond the
+// driver's queue, and closing discards what it holds.
+constexpr DWORD TransmitterSettleMin = 20;
 
 // A failed step: its text is shown in the error dialog.
 class EFlashError : public Exception { public: using Exception::Exception; };
@@ -234,9 +235,8 @@ void TFlashRun::WaitUntilSent() {
   // The driver's buffer first, then what the transmitter may still hold: a
   // FIFO of 16 characters of 10 bits at the line's rate.
   FPort->Flush();
-  DCB control{};
-  control.DCBlength = sizeof control;
-  const DWORD baud = ::GetCommState(FPort->Handle(), &control) && control.BaudRate > 0 ? control.BaudRate : 9600;
+  const DWORD rate = FPort->DeviceControl().BaudRate;
+  const DWORD baud = rate > 0 ? rate : 9600;
   Sleep(std::max<DWORD>(TransmitterSettleMin, (16 * 10 * 1000 + baud - 1) / baud));
 }
 

@@ -139,10 +139,10 @@ class TBlockSerial : public TObject {
   // Waits until ANextTime and books the time ALength bytes take at ALimit
   // bytes per second.
   virtual void ThrottleTransfer(int ALength, int ALimit, std::uint32_t& ANextTime);
-  // The device-control record that SetCommState writes.
-  const DCB& DeviceControl() const { return FDCB; }
 
  public:
+  // The device-control record that SetCommState writes.
+  const DCB& DeviceControl() const { return FDCB; }
   virtual void SetMaxBandwidth(int AValue);
 
   // Operations
