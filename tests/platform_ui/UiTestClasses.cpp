@@ -137,21 +137,27 @@ void SendKey(WORD AKey, bool AShift) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
-void SendMove(const TPoint& AScreenPos) {
-  const int w = GetSystemMetrics(SM_CXSCREEN);
-  const int h = GetSystemMetrics(SM_CYSCREEN);
+namespace {
+
+void SendMouse(const TPoint& AScreenPos, DWORD AFlags) {
   INPUT in{};
   in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(AScreenPos.X, 65536, w) + 1;
-  in.mi.dy = MulDiv(AScreenPos.Y, 65536, h) + 1;
-  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  in.mi.dx = MulDiv(AScreenPos.X, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+  in.mi.dy = MulDiv(AScreenPos.Y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+  in.mi.dwFlags = AFlags | MOUSEEVENTF_ABSOLUTE;
   SendInput(1, &in, sizeof(INPUT));
-  AppPumpUntil(
-      [&] {
-        POINT p{};
-        return GetCursorPos(&p) && p.x == AScreenPos.X && p.y == AScreenPos.Y;
-      },
-      1000);
+}
+
+bool CursorAt(const TPoint& AScreenPos) {
+  POINT p{};
+  return GetCursorPos(&p) && p.x == AScreenPos.X && p.y == AScreenPos.Y;
+}
+
+}  // namespace
+
+void SendMove(const TPoint& AScreenPos) {
+  SendMouse(AScreenPos, MOUSEEVENTF_MOVE);
+  AppPumpUntil([&] { return CursorAt(AScreenPos); }, 1000);
   // The display echoes each move a little later; let the echo pass before
   // the next move so that it cannot arrive out of order.
   const ULONGLONG settle = GetTickCount64() + 40;
@@ -159,30 +165,16 @@ void SendMove(const TPoint& AScreenPos) {
 }
 
 void SendClick(const TPoint& AScreenPos) {
-  const int w = GetSystemMetrics(SM_CXSCREEN);
-  const int h = GetSystemMetrics(SM_CYSCREEN);
-  auto send = [&](DWORD AFlags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(AScreenPos.X, 65536, w) + 1;
-    in.mi.dy = MulDiv(AScreenPos.Y, 65536, h) + 1;
-    in.mi.dwFlags = AFlags | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &in, sizeof(INPUT));
-  };
-  // The display reports pointer moves of its own; each step waits until the
-  // system has taken the previous one.
-  auto at = [&] {
-    POINT p{};
-    return GetCursorPos(&p) && p.x == AScreenPos.X && p.y == AScreenPos.Y;
-  };
-  send(MOUSEEVENTF_MOVE);
-  if (!AppPumpUntil(at, 1000)) {
+  // Each step waits until the system has taken the previous one; the move's
+  // echo must not come between down and up, which would take the up elsewhere.
+  SendMove(AScreenPos);
+  if (!CursorAt(AScreenPos)) {
     SetCursorPos(AScreenPos.X, AScreenPos.Y);
-    AppPumpUntil(at, 1000);
+    AppPumpUntil([&] { return CursorAt(AScreenPos); }, 1000);
   }
-  send(MOUSEEVENTF_LEFTDOWN);
+  SendMouse(AScreenPos, MOUSEEVENTF_LEFTDOWN);
   AppPumpUntil([] { return GetAsyncKeyState(VK_LBUTTON) < 0; }, 1000);
-  send(MOUSEEVENTF_LEFTUP);
+  SendMouse(AScreenPos, MOUSEEVENTF_LEFTUP);
   AppPumpUntil([] { return GetAsyncKeyState(VK_LBUTTON) >= 0; }, 1000);
 }
 
