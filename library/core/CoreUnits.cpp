@@ -4,6 +4,7 @@
 #include "library/core/cxGeometry.h"
 #include "library/core/dxCore.h"
 #include "library/core/dxDPIAwareUtils.h"
+#include "library/core/dxHashUtils.h"
 #include "library/core/dxHooks.h"
 #include "library/core/dxStringHelper.h"
 #include "library/core/dxThemeManager.h"
@@ -30,7 +31,7 @@ std::span<const TUnit> LibraryCoreUnits() {
       {L"dxCore", &CoreInitialization, &dxCoreFinalization},
       {L"dxStringHelper", nullptr, &dxStringHelperFinalization},
       {L"dxCoreClasses", nullptr, nullptr},
-      {L"dxHashUtils", nullptr, nullptr},
+      {L"dxHashUtils", &dxHashUtilsInitialization, nullptr},
       {L"dxGenerics", nullptr, nullptr},
       {L"cxGeometry", &cxGeometryInitialization, &cxGeometryFinalization},
       {L"dxCoreGraphics", nullptr, nullptr},

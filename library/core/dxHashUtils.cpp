@@ -1,6 +1,7 @@
 #include "library/core/dxHashUtils.h"
 
 #include "library/core/dxCore.h"
+#include "platform/runtime/SysUtils.h"
 
 #include <algorithm>
 #include <array>
@@ -426,3 +427,5 @@ bool AssignHashTableItem(TdxHashTableItem*& AVariable, TdxHashTableItem* AItem) 
   if (old) old->Release();
   return true;
 }
+
+void dxHashUtilsInitialization() { Randomize(); }

@@ -201,3 +201,6 @@ bool AssignHashTableItem(T*& AVariable, T* AItem) {
   AVariable = static_cast<T*>(v);
   return changed;
 }
+
+// The unit's start-up: seeds the run-time's random-number generator.
+void dxHashUtilsInitialization();

@@ -304,6 +304,19 @@ std::uint64_t StrToUInt64(const String& S);
 bool TryStrToUInt64(const String& S, std::uint64_t& AValue);
 
 // ---------------------------------------------------------------------------
+// Random numbers: one linear congruential generator for the process, 0 as
+// its seed until Randomize; the same seed gives the same sequence.
+
+std::uint32_t RandSeed();
+void SetRandSeed(std::uint32_t AValue);
+// Seeds the generator from the performance counter.
+void Randomize();
+// An integer in 0 .. ARange - 1 (0 when ARange is not positive).
+int Random(int ARange);
+// A float in [0, 1).
+double Random();
+
+// ---------------------------------------------------------------------------
 // Floating-point conversions
 
 enum TFloatFormat { ffGeneral, ffExponent, ffFixed, ffNumber, ffCurrency };

@@ -9,6 +9,7 @@
 #include "platform/runtime/SysUtils.h"
 
 #include <algorithm>
+#include <atomic>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -719,3 +720,41 @@ String BoolToStr(bool AValue, bool AUseBoolStrs) {
   if (AUseBoolStrs) return AValue ? L"True" : L"False";
   return AValue ? L"-1" : L"0";
 }
+
+// ---------------------------------------------------------------------------
+// Random numbers
+
+namespace {
+
+std::atomic<std::uint32_t> GRandSeed{0};
+
+// Advances the seed by one step and answers the new one; atomic, so that
+// threads drawing at once never get the same number.
+std::uint32_t NextRandSeed() {
+  std::uint32_t seed = GRandSeed.load(std::memory_order_relaxed);
+  std::uint32_t next;
+  do {
+    next = seed * 0x08088405u + 1;
+  } while (!GRandSeed.compare_exchange_weak(seed, next, std::memory_order_relaxed));
+  return next;
+}
+
+}  // namespace
+
+std::uint32_t RandSeed() { return GRandSeed.load(std::memory_order_relaxed); }
+
+void SetRandSeed(std::uint32_t AValue) { GRandSeed.store(AValue, std::memory_order_relaxed); }
+
+void Randomize() {
+  LARGE_INTEGER counter{};
+  QueryPerformanceCounter(&counter);
+  SetRandSeed(static_cast<std::uint32_t>(counter.QuadPart) ^ static_cast<std::uint32_t>(counter.QuadPart >> 32));
+}
+
+int Random(int ARange) {
+  if (ARange <= 0) return 0;
+  // The seed's high bits are the good ones: scale instead of taking a rest.
+  return static_cast<int>((static_cast<std::uint64_t>(NextRandSeed()) * static_cast<std::uint32_t>(ARange)) >> 32);
+}
+
+double Random() { return static_cast<double>(NextRandSeed()) / 4294967296.0; }

@@ -1,6 +1,7 @@
 #include "library/core/dxHashUtils.h"
 
 #include "library/core/dxCore.h"
+#include "platform/runtime/SysUtils.h"
 
 #include <gtest/gtest.h>
 
@@ -359,3 +360,8 @@ TEST_F(HashTable, AssignHashTableItemMovesTheReference) {
 }
 
 }  // namespace
+
+TEST(HashUtilsUnit, StartUpSeedsTheRandomNumbers) {
+  // The seed is 0 until something seeds it.
+  EXPECT_NE(0u, RandSeed());
+}

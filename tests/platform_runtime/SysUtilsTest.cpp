@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -503,3 +505,57 @@ TEST(Hooks, TickCountSourceIsReplaceable) {
 }
 
 }  // namespace
+
+TEST(RandomNumbers, TheSeedFixesTheSequenceAndEveryValueIsInRange) {
+  SetRandSeed(12345);
+  std::vector<int> first;
+  std::vector<bool> seen(7);
+  for (int i = 0; i < 1000; ++i) {
+    const int value = Random(7);
+    ASSERT_GE(value, 0);
+    ASSERT_LT(value, 7);
+    seen[static_cast<std::size_t>(value)] = true;
+    if (i < 20) first.push_back(value);
+  }
+  EXPECT_EQ(std::vector<bool>(7, true), seen) << "a value never came";
+  SetRandSeed(12345);
+  for (std::size_t i = 0; i < first.size(); ++i) EXPECT_EQ(first[i], Random(7)) << i;
+  for (int i = 0; i < 1000; ++i) {
+    const double value = Random();
+    ASSERT_GE(value, 0.0);
+    ASSERT_LT(value, 1.0);
+  }
+  EXPECT_EQ(0, Random(0));
+  EXPECT_EQ(0, Random(-5));
+}
+
+TEST(RandomNumbers, RandomizeChangesTheSeed) {
+  SetRandSeed(0);
+  Randomize();
+  const std::uint32_t seed = RandSeed();
+  EXPECT_NE(0u, seed);
+  Sleep(1);
+  Randomize();
+  EXPECT_NE(seed, RandSeed());
+}
+
+TEST(RandomNumbers, ThreadsDrawingAtOnceShareOneSequence) {
+  constexpr int Threads = 4;
+  constexpr int Draws = 5000;
+  SetRandSeed(777);
+  std::vector<int> expected;
+  for (int i = 0; i < Threads * Draws; ++i) expected.push_back(Random(1 << 30));
+  SetRandSeed(777);
+  std::vector<std::vector<int>> drawn(Threads);
+  std::vector<std::thread> workers;
+  for (auto& values : drawn)
+    workers.emplace_back([&values] {
+      for (int i = 0; i < Draws; ++i) values.push_back(Random(1 << 30));
+    });
+  for (auto& worker : workers) worker.join();
+  std::vector<int> all;
+  for (const auto& values : drawn) all.insert(all.end(), values.begin(), values.end());
+  std::ranges::sort(expected);
+  std::ranges::sort(all);
+  EXPECT_EQ(expected, all) << "a step of the generator was lost or taken twice";
+}
