@@ -151,6 +151,9 @@ void TMainForm::BTN_BeendenClick(TObject*) { Close(); }
 void TMainForm::dxBarButton1Click(TObject*) { Close(); }
 
 void TMainForm::BTN_OeffnenClick(TObject*) {
+  // A click that comes before the flashing task disabled the button would
+  // replace the images it is writing.
+  if (FlashTaskActive()) return;
   if (OD->Execute()) LoadFiles(OD->FileName());
 }
 

@@ -128,5 +128,9 @@ extern std::atomic<bool> FlashedOK;
 extern std::atomic<std::uint8_t> FlasherState;   // StateIdle ... StateFinishing
 extern IPtr<ITask> FlashTask;                    // the last flashing task
 
+// True while the flashing task is queued or runs: it owns the port and reads
+// the images until it ends.
+bool FlashTaskActive();
+
 // Unit shut-down: stops and waits for a running task, then frees the port.
 void MainUnitFinalization();

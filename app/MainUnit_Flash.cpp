@@ -83,12 +83,6 @@ String FlashParameterError(const TFlashOptions& AOptions) {
   return String();
 }
 
-bool TaskActive(const IPtr<ITask>& ATask) {
-  if (!ATask) return false;
-  const TTaskStatus status = ATask->Status();
-  return status == TTaskStatus::Created || status == TTaskStatus::WaitingToRun || status == TTaskStatus::Running;
-}
-
 class TFlashRun {
  public:
   TFlashRun(TBlockSerial* APort, std::shared_ptr<TFlashWindowLink> ALink) : FPort(APort), FLink(std::move(ALink)) {}
@@ -434,9 +428,15 @@ void TFlashRun::Execute() noexcept {
 // ---------------------------------------------------------------------------
 // The flash button
 
+bool FlashTaskActive() {
+  if (!FlashTask) return false;
+  const TTaskStatus status = FlashTask->Status();
+  return status == TTaskStatus::Created || status == TTaskStatus::WaitingToRun || status == TTaskStatus::Running;
+}
+
 void TMainForm::BTN_FlashClick(TObject*) {
   // A click that comes before the task disabled the button starts nothing.
-  if (TaskActive(FlashTask) || !SerialPort) return;
+  if (FlashTaskActive() || !SerialPort) return;
   const TFlashOptions options{CB_Flash->Checked(), CB_EEprom->Checked(), CB_UserRow->Checked()};
   if (const String error = FlashParameterError(options); !error.empty()) {
     MainFormMessageDlg(error, mtError, mbOK);
@@ -456,7 +456,7 @@ void TMainForm::BTN_FlashClick(TObject*) {
 bool TMainForm::AbandonFlash() {
   // Also after the run: what it queued may still wait for the UI thread.
   if (CurrentFlashLink && CurrentFlashLink->Form == this) CurrentFlashLink->Cut = true;
-  return TaskActive(FlashTask);
+  return FlashTaskActive();
 }
 
 void TMainForm::Destroy() {
@@ -467,7 +467,7 @@ void TMainForm::Destroy() {
 void MainUnitFinalization() {
   // The task is done with the port before the port goes.
   if (CurrentFlashLink) CurrentFlashLink->Cut = true;
-  if (TaskActive(FlashTask)) {
+  if (FlashTaskActive()) {
     try {
       FlashTask->Wait();
     } catch (...) {

@@ -34,7 +34,9 @@ unsigned ReadLittleEndian(TBlockSerial* APort, int ACount) {
 }  // namespace
 
 void TMainForm::BTN_ConnectClick(TObject*) {
-  if (HandshakeRunning) return;
+  // A click that comes before the flashing task disabled the button would
+  // close or free the port under it.
+  if (HandshakeRunning || FlashTaskActive()) return;
   if (Connected) {
     if (SerialPort) SerialPort->CloseSocket();
     Connected = false;

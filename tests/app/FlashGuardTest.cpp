@@ -1,7 +1,7 @@
 // What the flash and connect buttons refuse or clean up before the device is
-// touched: block sizes the block buffer cannot take, a second click while a
-// task runs, and ports left open by a failed configuration or a baud-rate
-// text that is no number.
+// touched: block sizes the block buffer cannot take, a second click (or a
+// click on connect or open) while a task runs, and ports left open by a
+// failed configuration or a baud-rate text that is no number.
 #include "app/MainUnit.h"
 
 #include "app/UDefines.h"
@@ -169,6 +169,33 @@ TEST_F(FlashGuardTest, ASecondClickBeforeTheButtonIsDisabledStartsNoSecondTask) 
   ASSERT_EQ(Dialogs->Dialogs.size(), 1u);
   EXPECT_EQ(Dialogs->Dialogs[0].Text, L"Communication error 1");
   EXPECT_FALSE(Form->BTN_Flash->Enabled());
+}
+
+TEST_F(FlashGuardTest, ConnectAndOpenClicksBeforeTheButtonsAreDisabledLeaveTheRunAlone) {
+  GiveClosedPort();
+  DeviceFamily = FamilyXmega;
+  BlockSize = 512;
+  EepromPageSize = 32;
+  FlashSize = 512;
+  FlashImage[0] = 0x12;
+  CheckBoxes(true, false, false);
+  Connected = false;
+  Dialogs->ChosenFile = Dir.Write(L"other.ppro", "[Project]\r\n");
+
+  // As in one input batch: the task has not disabled the buttons yet.
+  Form->BTN_FlashClick(Form->BTN_Flash);
+  const IPtr<ITask> task = FlashTask;
+  ASSERT_TRUE(task);
+  TBlockSerial* port = SerialPort;
+  Form->BTN_ConnectClick(Form->BTN_Connect);
+  EXPECT_EQ(SerialPort, port) << "the task's port was replaced";
+  Form->BTN_OeffnenClick(Form->BTN_Oeffnen);
+  EXPECT_TRUE(Dialogs->OpenTitles.empty()) << "a project was opened under the task";
+  EXPECT_EQ(FlashSize, 512);
+
+  task->Wait();
+  ASSERT_EQ(Dialogs->Dialogs.size(), 1u);
+  EXPECT_EQ(Dialogs->Dialogs[0].Text, L"Communication error 1");
 }
 
 // ---------------------------------------------------------------------------
