@@ -43,6 +43,18 @@ class FlashGuardTest : public MainFormFixture {
     SerialPort = New<TBlockSerial>();
   }
 
+  // One XMEGA block to flash over the closed port: the task starts and fails
+  // at its first reply with "Communication error 1".
+  void PrepareFailingRun() {
+    GiveClosedPort();
+    DeviceFamily = FamilyXmega;
+    BlockSize = 512;
+    EepromPageSize = 32;
+    FlashSize = 512;
+    FlashImage[0] = 0x12;
+    CheckBoxes(true, false, false);
+  }
+
   void CheckBoxes(bool AFlash, bool AEeprom, bool AUserRow) {
     Form->CB_Flash->SetChecked(AFlash);
     Form->CB_EEprom->SetChecked(AEeprom);
@@ -146,13 +158,7 @@ TEST_F(FlashGuardTest, BlockSizesTheBufferCannotTakeAreRefusedBeforeATaskStarts)
 // A second click
 
 TEST_F(FlashGuardTest, ASecondClickBeforeTheButtonIsDisabledStartsNoSecondTask) {
-  GiveClosedPort();
-  DeviceFamily = FamilyXmega;
-  BlockSize = 512;
-  EepromPageSize = 32;
-  FlashSize = 512;
-  FlashImage[0] = 0x12;
-  CheckBoxes(true, false, false);
+  PrepareFailingRun();
   Form->BTN_Flash->SetEnabled(true);
 
   // Nothing is pumped between the clicks: the task cannot have disabled
@@ -172,13 +178,7 @@ TEST_F(FlashGuardTest, ASecondClickBeforeTheButtonIsDisabledStartsNoSecondTask) 
 }
 
 TEST_F(FlashGuardTest, ConnectAndOpenClicksBeforeTheButtonsAreDisabledLeaveTheRunAlone) {
-  GiveClosedPort();
-  DeviceFamily = FamilyXmega;
-  BlockSize = 512;
-  EepromPageSize = 32;
-  FlashSize = 512;
-  FlashImage[0] = 0x12;
-  CheckBoxes(true, false, false);
+  PrepareFailingRun();
   Connected = false;
   Dialogs->ChosenFile = Dir.Write(L"other.ppro", "[Project]\r\n");
 
@@ -207,13 +207,7 @@ class FlashGuardQueueTest : public FlashGuardTest {
   // but leaves what the task queued after the dialog (the activity
   // indicator stops) unprocessed; returns when the task has ended.
   void RunToTheErrorAndLeaveTheRestQueued() {
-    GiveClosedPort();
-    DeviceFamily = FamilyXmega;
-    BlockSize = 512;
-    EepromPageSize = 32;
-    FlashSize = 512;
-    FlashImage[0] = 0x12;
-    CheckBoxes(true, false, false);
+    PrepareFailingRun();
     Form->BTN_FlashClick(Form->BTN_Flash);
     ASSERT_TRUE(FlashTask);
     // Each pass runs only what was queued before it began, so what the task
