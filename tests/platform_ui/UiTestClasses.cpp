@@ -165,16 +165,17 @@ void SendMove(const TPoint& AScreenPos) {
 }
 
 void SendClick(const TPoint& AScreenPos) {
-  // Each step waits until the system has taken the previous one; the move's
-  // echo must not come between down and up, which would take the up elsewhere.
+  // Each step waits until the system has taken the previous one. The display
+  // may still echo an earlier pointer position; down and up carry the
+  // position themselves, so that an echo cannot take them elsewhere.
   SendMove(AScreenPos);
   if (!CursorAt(AScreenPos)) {
     SetCursorPos(AScreenPos.X, AScreenPos.Y);
     AppPumpUntil([&] { return CursorAt(AScreenPos); }, 1000);
   }
-  SendMouse(AScreenPos, MOUSEEVENTF_LEFTDOWN);
+  SendMouse(AScreenPos, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN);
   AppPumpUntil([] { return GetAsyncKeyState(VK_LBUTTON) < 0; }, 1000);
-  SendMouse(AScreenPos, MOUSEEVENTF_LEFTUP);
+  SendMouse(AScreenPos, MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP);
   AppPumpUntil([] { return GetAsyncKeyState(VK_LBUTTON) >= 0; }, 1000);
 }
 
