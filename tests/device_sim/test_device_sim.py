@@ -400,10 +400,10 @@ class FaultTest(SimTestCase):
         self.assertEqual("i:wrong", entry["fault"])
         self.assertEqual("ffff", entry["reply"])
 
-    def test_bad_fault_specs_are_refused(self):
-        for spec in ("P", "P:nonsense", "PP:silent", "P#0:wrong", ":silent"):
-            with self.subTest(spec=spec):
-                result = subprocess.run([sys.executable, SIM, "--fault", spec], capture_output=True)
+    def test_bad_fault_options_are_refused(self):
+        for option in ("P", "P:nonsense", "PP:silent", "P#0:wrong", ":silent"):
+            with self.subTest(option=option):
+                result = subprocess.run([sys.executable, SIM, "--fault", option], capture_output=True)
                 self.assertEqual(2, result.returncode)
 
 
