@@ -490,51 +490,41 @@ TEST(FlashEndToEnd, WithTheCloseOptionTheWindowClosesItselfAfterTheFlash) {
 // ---------------------------------------------------------------------------
 // Faults of the device
 
-// tools/device-sim ... --fault I:silent
-TEST(FlashEndToEnd, NoEchoReportsThatNoDeviceAnswers) {
-  RunOnOwnThread([] {
+// A classic project is opened and Connect clicked; the device is refused
+// with the dialog ATitle / AText, the list shows the project's lines and then
+// AInfoLines, and the window is left disconnected.
+void ExpectRefusedHandshake(const wchar_t* ATitle, const wchar_t* AText, std::vector<String> AInfoLines) {
+  RunOnOwnThread([&] {
     TStartedSession s;
     ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, ClassicProject()));
     TSession& S = s.Session;
     S.ClickConnect();
-    EXPECT_EQ(S.AnswerDialog(L"Skarnivel"),
-              L"Das Device ist nicht zu ermitteln.\r\n\r\nBefindet sich das Device im Bootloader-Modus?");
-    EXPECT_EQ(JoinLines(S.Lines()), JoinLines(Concat({ClassicProjectLines, {L"----- Flashloader Info -----"}})));
+    EXPECT_EQ(S.AnswerDialog(ATitle), AText);
+    EXPECT_EQ(JoinLines(S.Lines()), JoinLines(Concat({ClassicProjectLines, AInfoLines})));
     ExpectDisconnectedAfterFailure(S);
     CloseAndExpectExit(s);
   });
+}
+
+// tools/device-sim ... --fault I:silent
+TEST(FlashEndToEnd, NoEchoReportsThatNoDeviceAnswers) {
+  ExpectRefusedHandshake(L"Skarnivel",
+                         L"Das Device ist nicht zu ermitteln.\r\n\r\nBefindet sich das Device im Bootloader-Modus?",
+                         {L"----- Flashloader Info -----"});
 }
 
 // tools/device-sim ... --device-id 1E9999
 TEST(FlashEndToEnd, WrongDeviceIdIsRefused) {
-  RunOnOwnThread([] {
-    TStartedSession s;
-    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, ClassicProject()));
-    TSession& S = s.Session;
-    S.ClickConnect();
-    EXPECT_EQ(S.AnswerDialog(L"Warnung"), L"Device ID : \r1E950F\rexpected!");
-    EXPECT_EQ(JoinLines(S.Lines()),
-              JoinLines(Concat({ClassicProjectLines, {L"----- Flashloader Info -----", L"Device ID : $1E9999",
-                                                      L"Blocksize : 128", L"FlashEnd : 15360"}})));
-    ExpectDisconnectedAfterFailure(S);
-    CloseAndExpectExit(s);
-  });
+  ExpectRefusedHandshake(L"Warnung", L"Device ID : \r1E950F\rexpected!",
+                         {L"----- Flashloader Info -----", L"Device ID : $1E9999", L"Blocksize : 128",
+                          L"FlashEnd : 15360"});
 }
 
 // tools/device-sim ... --loader-id 5
 TEST(FlashEndToEnd, WrongLoaderIdIsRefused) {
-  RunOnOwnThread([] {
-    TStartedSession s;
-    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, ClassicProject()));
-    TSession& S = s.Session;
-    S.ClickConnect();
-    EXPECT_EQ(S.AnswerDialog(L"Fehler"), L"Requested LoaderID is 258\rLoaderID in device is 5");
-    EXPECT_EQ(JoinLines(S.Lines()),
-              JoinLines(Concat({ClassicProjectLines, {L"----- Flashloader Info -----", L"Device ID : $1E950F",
-                                                      L"Blocksize : 128", L"FlashEnd : 15360"}})));
-    ExpectDisconnectedAfterFailure(S);
-    CloseAndExpectExit(s);
-  });
+  ExpectRefusedHandshake(L"Fehler", L"Requested LoaderID is 258\rLoaderID in device is 5",
+                         {L"----- Flashloader Info -----", L"Device ID : $1E950F", L"Blocksize : 128",
+                          L"FlashEnd : 15360"});
 }
 
 // After a failed flash only quitting is left; the options stay disabled.
