@@ -2,6 +2,7 @@
 // directory, with a project opened from another directory in between.
 #include "app/MainUnit.h"
 #include "tests/app/AppTestSupport.h"
+#include "tests/support/WindowReading.h"
 
 #include <gtest/gtest.h>
 
@@ -25,33 +26,6 @@ std::string FileBytes(const String& AFileName) {
   while (ReadFile(h, buffer, sizeof buffer, &n, nullptr) && n) bytes.append(buffer, n);
   CloseHandle(h);
   return bytes;
-}
-
-// Asked of the window itself: for another process's window GetWindowText
-// gives only the title the system keeps.
-String WindowText(HWND AWnd) {
-  String text(static_cast<std::size_t>(SendMessageW(AWnd, WM_GETTEXTLENGTH, 0, 0)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(
-      SendMessageW(AWnd, WM_GETTEXT, static_cast<WPARAM>(text.size()), reinterpret_cast<LPARAM>(text.data()))));
-  return text;
-}
-
-String ClassOf(HWND AWnd) {
-  wchar_t name[256] = {};
-  GetClassNameW(AWnd, name, 256);
-  return name;
-}
-
-std::vector<HWND> Descendants(HWND AParent) {
-  std::vector<HWND> found;
-  EnumChildWindows(
-      AParent,
-      [](HWND AWnd, LPARAM AParam) -> BOOL {
-        reinterpret_cast<std::vector<HWND>*>(AParam)->push_back(AWnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
 }
 
 // One port in the system's list for the scope, so that the program starts.

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "platform/runtime/System.h"
+#include "tests/support/WindowReading.h"
 
 #include <functional>
 #include <vector>
@@ -16,11 +17,6 @@
 // Runs ABody on a new thread and waits for it; gtest's EXPECT and ASSERT
 // work inside (an ASSERT ends ABody).
 void RunOnOwnThread(const std::function<void()>& ABody);
-
-// The text of a window, asked of the window itself.
-String WindowText(HWND AWnd);
-String ClassOf(HWND AWnd);
-std::vector<HWND> Descendants(HWND AParent);
 
 class TProgramDriver {
  public:

@@ -1,6 +1,7 @@
 #include "tests/platform_ui/InputScript.h"
 
 #include "platform/ui/ExtCtrls.h"
+#include "tests/support/WindowReading.h"
 
 #include <algorithm>
 
@@ -20,12 +21,6 @@ String TextOf(HWND AWnd) {
   String text(static_cast<std::size_t>(length) + 1, L'\0');
   text.resize(static_cast<std::size_t>(GetWindowTextW(AWnd, text.data(), length + 1)));
   return text;
-}
-
-String ClassOf(HWND AWnd) {
-  wchar_t name[256] = {};
-  GetClassNameW(AWnd, name, 256);
-  return name;
 }
 
 }  // namespace
