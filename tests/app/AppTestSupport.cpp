@@ -105,3 +105,72 @@ TRecordedDialogs::~TRecordedDialogs() {
   SetDialogProvider(FPrevious);
   FreeAndNil(FRecorder);
 }
+
+// ---------------------------------------------------------------------------
+// The real program
+
+namespace {
+
+// The program beside the test programs' folder.
+String ProgramFile() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return ExtractFilePath(ExcludeTrailingPathDelimiter(ExtractFilePath(path))) + L"Skarnivel.exe";
+}
+
+}  // namespace
+
+TRunningProgram::TRunningProgram(const String& ADirectory) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  String command = L"\"" + ProgramFile() + L"\"";
+  EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, ADirectory.c_str(),
+                             &startup, &FInfo))
+      << "cannot start " << UTF8Encode(ProgramFile());
+  if (FInfo.hProcess) WaitForInputIdle(FInfo.hProcess, 10000);
+}
+
+TRunningProgram::~TRunningProgram() {
+  if (!FInfo.hProcess) return;
+  if (WaitForSingleObject(FInfo.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(FInfo.hProcess, 99);
+  CloseHandle(FInfo.hThread);
+  CloseHandle(FInfo.hProcess);
+}
+
+HWND TRunningProgram::FindWindow(const String& ATitle, const wchar_t* AClass, unsigned ATimeoutMs) {
+  struct TSearch {
+    DWORD Process;
+    const String* Title;
+    const wchar_t* Class;
+    HWND Found;
+  } search{FInfo.dwProcessId, &ATitle, AClass, nullptr};
+  const std::uint64_t start = TickCount();
+  do {
+    EnumWindows(
+        [](HWND AWnd, LPARAM AParam) -> BOOL {
+          auto* s = reinterpret_cast<TSearch*>(AParam);
+          DWORD process = 0;
+          GetWindowThreadProcessId(AWnd, &process);
+          wchar_t text[256] = {};
+          wchar_t cls[256] = {};
+          GetWindowTextW(AWnd, text, 256);
+          GetClassNameW(AWnd, cls, 256);
+          if (process == s->Process && IsWindowVisible(AWnd) && *s->Title == text &&
+              (!s->Class || String(cls) == s->Class)) {
+            s->Found = AWnd;
+            return FALSE;
+          }
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.Found) return search.Found;
+  } while (WaitForSingleObject(FInfo.hProcess, 50) == WAIT_TIMEOUT && TicksSince(start) < ATimeoutMs);
+  return nullptr;
+}
+
+int TRunningProgram::WaitForExit(unsigned ATimeoutMs) {
+  if (WaitForSingleObject(FInfo.hProcess, ATimeoutMs) != WAIT_OBJECT_0) return -1;
+  DWORD code = 0;
+  GetExitCodeProcess(FInfo.hProcess, &code);
+  return static_cast<int>(code);
+}

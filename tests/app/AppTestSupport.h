@@ -1,5 +1,6 @@
-// Support for the application's tests: scratch directories, HEX records, and
-// a dialog provider and beep hook that record what the user would see.
+// Support for the application's tests: scratch directories, HEX records, a
+// dialog provider and beep hook that record what the user would see, and the
+// real program started as a process of its own.
 #pragma once
 
 #include "platform/runtime/SysUtils.h"
@@ -79,4 +80,23 @@ class TRecordedDialogs {
   TDialogRecorder* FRecorder;
   TDialogProvider* FPrevious;
   TBeepHook FPreviousBeep;
+};
+
+// Skarnivel.exe, started in ADirectory (its settings file lies there) for the
+// scope; a program still running at the end is ended.
+class TRunningProgram {
+ public:
+  explicit TRunningProgram(const String& ADirectory);
+  ~TRunningProgram();
+  TRunningProgram(const TRunningProgram&) = delete;
+  TRunningProgram& operator=(const TRunningProgram&) = delete;
+
+  // The visible top-level window of the program with that title and (when
+  // given) that class; waits up to ATimeoutMs for it.
+  HWND FindWindow(const String& ATitle, const wchar_t* AClass = nullptr, unsigned ATimeoutMs = 10000);
+  // Waits for the program to end; its exit code, or -1 when it did not end.
+  int WaitForExit(unsigned ATimeoutMs = 10000);
+
+ private:
+  PROCESS_INFORMATION FInfo{};
 };

@@ -10,13 +10,6 @@
 
 namespace {
 
-String ProgramFile() {
-  wchar_t buffer[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, buffer, MAX_PATH);
-  // The tests live in tests/ of the build folder, the program beside it.
-  return ExtractFilePath(ExcludeTrailingPathDelimiter(ExtractFilePath(buffer))) + L"Skarnivel.exe";
-}
-
 std::string FileBytes(const String& AFileName) {
   std::string bytes;
   HANDLE h = CreateFileW(AFileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -46,63 +39,6 @@ class TProgramPort {
   HKEY FKey = nullptr;
 };
 
-class TProgram {
- public:
-  explicit TProgram(const String& ADirectory) {
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    String command = L"\"" + ProgramFile() + L"\"";
-    EXPECT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, ADirectory.c_str(),
-                               &startup, &FInfo))
-        << "cannot start " << UTF8Encode(ProgramFile());
-    if (FInfo.hProcess) WaitForInputIdle(FInfo.hProcess, 10000);
-  }
-  ~TProgram() {
-    if (!FInfo.hProcess) return;
-    if (WaitForSingleObject(FInfo.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(FInfo.hProcess, 99);
-    CloseHandle(FInfo.hThread);
-    CloseHandle(FInfo.hProcess);
-  }
-  TProgram(const TProgram&) = delete;
-  TProgram& operator=(const TProgram&) = delete;
-
-  // A visible top-level window of the program with that title.
-  HWND Window(const String& ATitle) {
-    for (int i = 0; i < 200; ++i) {
-      struct TSearch {
-        DWORD Process;
-        const String* Title;
-        HWND Found;
-      } search{FInfo.dwProcessId, &ATitle, nullptr};
-      EnumWindows(
-          [](HWND AWnd, LPARAM AParam) -> BOOL {
-            auto* s = reinterpret_cast<TSearch*>(AParam);
-            DWORD process = 0;
-            GetWindowThreadProcessId(AWnd, &process);
-            if (process == s->Process && IsWindowVisible(AWnd) && WindowText(AWnd) == *s->Title) {
-              s->Found = AWnd;
-              return FALSE;
-            }
-            return TRUE;
-          },
-          reinterpret_cast<LPARAM>(&search));
-      if (search.Found) return search.Found;
-      if (WaitForSingleObject(FInfo.hProcess, 50) != WAIT_TIMEOUT) break;
-    }
-    return nullptr;
-  }
-
-  int WaitForExit() {
-    if (WaitForSingleObject(FInfo.hProcess, 10000) != WAIT_OBJECT_0) return -1;
-    DWORD code = 0;
-    GetExitCodeProcess(FInfo.hProcess, &code);
-    return static_cast<int>(code);
-  }
-
- private:
-  PROCESS_INFORMATION FInfo{};
-};
-
 // The baud-rate box: the combo box that lists 115200.
 HWND BaudBox(HWND AWindow) {
   for (HWND child : Descendants(AWindow))
@@ -126,8 +62,8 @@ TEST(SettingsProgram, SettingsSurviveARestartAlsoAfterAProjectInAnotherDirectory
   TScratchDir projects;
   const String project = projects.Write(L"Board.PPRO", "[Project]\r\n");
   {
-    TProgram program(start.Path());
-    const HWND window = program.Window(MainTitle);
+    TRunningProgram program(start.Path());
+    const HWND window = program.FindWindow(MainTitle);
     ASSERT_NE(window, nullptr) << "no main window";
     const HWND baud = BaudBox(window);
     ASSERT_NE(baud, nullptr);
@@ -144,7 +80,7 @@ TEST(SettingsProgram, SettingsSurviveARestartAlsoAfterAProjectInAnotherDirectory
     const HWND open = ChildWithText(window, L"Öffnen");
     ASSERT_NE(open, nullptr);
     PostMessageW(open, BM_CLICK, 0, 0);
-    const HWND dialog = program.Window(L"Torvik Projekt öffnen");
+    const HWND dialog = program.FindWindow(L"Torvik Projekt öffnen");
     ASSERT_NE(dialog, nullptr) << "no open dialog";
     // The file name box: the edit inside the dialog's name box (id 0x47C).
     HWND name = nullptr;
@@ -168,8 +104,8 @@ TEST(SettingsProgram, SettingsSurviveARestartAlsoAfterAProjectInAnotherDirectory
             "[Skarnivel configuration]\r\nCB_Baudrate.Text=500000\r\nCB_EndAfterFlash.Checked=True\r\n\r\n");
   EXPECT_FALSE(FileExists(projects.File(L"Skarnivel.cfg")));
 
-  TProgram program(start.Path());
-  const HWND window = program.Window(MainTitle);
+  TRunningProgram program(start.Path());
+  const HWND window = program.FindWindow(MainTitle);
   ASSERT_NE(window, nullptr);
   const HWND baud = BaudBox(window);
   ASSERT_NE(baud, nullptr);
