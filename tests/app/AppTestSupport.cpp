@@ -106,6 +106,17 @@ TRecordedDialogs::~TRecordedDialogs() {
   FreeAndNil(FRecorder);
 }
 
+std::string ReadFileBytes(const String& AFileName) {
+  std::string bytes;
+  HANDLE h = CreateFileW(AFileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return bytes;
+  char buffer[65536];
+  DWORD n = 0;
+  while (ReadFile(h, buffer, sizeof buffer, &n, nullptr) && n) bytes.append(buffer, n);
+  CloseHandle(h);
+  return bytes;
+}
+
 // ---------------------------------------------------------------------------
 // The real program
 

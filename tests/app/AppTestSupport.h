@@ -31,6 +31,9 @@ class TScratchDir {
   String FPath;
 };
 
+// The whole file's bytes; empty when it cannot be read.
+std::string ReadFileBytes(const String& AFileName);
+
 // One Intel HEX record line with its checksum, without the line end.
 std::string HexRecord(int AType, int AOffset, std::initializer_list<std::uint8_t> AData);
 std::string HexRecord(int AType, int AOffset, const std::vector<std::uint8_t>& AData);

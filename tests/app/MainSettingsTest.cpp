@@ -16,17 +16,6 @@
 
 namespace {
 
-std::string ReadBytes(const String& AFileName) {
-  std::string bytes;
-  HANDLE h = CreateFileW(AFileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return bytes;
-  char buffer[65536];
-  DWORD n = 0;
-  while (ReadFile(h, buffer, sizeof buffer, &n, nullptr) && n) bytes.append(buffer, n);
-  CloseHandle(h);
-  return bytes;
-}
-
 void WriteBytes(const String& AFileName, const std::string& ABytes) {
   HANDLE h = CreateFileW(AFileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   ASSERT_NE(h, INVALID_HANDLE_VALUE);
@@ -61,7 +50,7 @@ class TSettingsFile {
  public:
   TSettingsFile() : FPath(IncludeTrailingPathDelimiter(StartDirectory()) + L"Skarnivel.cfg") {
     FHadOld = Exists(FPath) && !(GetFileAttributesW(FPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
-    if (FHadOld) FOld = ReadBytes(FPath);
+    if (FHadOld) FOld = ReadFileBytes(FPath);
     Clean();
   }
   ~TSettingsFile() {
@@ -126,7 +115,7 @@ TEST_F(MainSettings, WithoutAFileTheFormsDefaultsStand) {
   EXPECT_TRUE(Dialogs->Boxes.empty());
   EXPECT_FALSE(Exists(Settings.Path()));
   Finish(window);
-  EXPECT_EQ(ReadBytes(Settings.Path()),
+  EXPECT_EQ(ReadFileBytes(Settings.Path()),
             "[Skarnivel configuration]\r\nCB_Baudrate.Text=9600\r\nCB_EndAfterFlash.Checked=False\r\n\r\n");
 }
 
@@ -144,7 +133,7 @@ TEST_F(MainSettings, BothSettingsSurviveARestartAfterAProjectElsewhere) {
     Finish(window);
   }
   EXPECT_FALSE(Exists(elsewhere.File(L"Skarnivel.cfg")));
-  EXPECT_EQ(ReadBytes(Settings.Path()),
+  EXPECT_EQ(ReadFileBytes(Settings.Path()),
             "[Skarnivel configuration]\r\nCB_Baudrate.Text=115200\r\nCB_EndAfterFlash.Checked=True\r\n\r\n");
   // The next start, from the same place.
   TWindow window = Start();
@@ -166,7 +155,7 @@ TEST_F(MainSettings, OtherSectionsOfTheFileStay) {
   WriteBytes(Settings.Path(), "[Mine]\r\nKeep=this\r\n[Skarnivel configuration]\r\nCB_Baudrate.Text=57600\r\n");
   TWindow window = Start();
   Finish(window);
-  EXPECT_EQ(ReadBytes(Settings.Path()),
+  EXPECT_EQ(ReadFileBytes(Settings.Path()),
             "[Mine]\r\nKeep=this\r\n\r\n[Skarnivel configuration]\r\nCB_Baudrate.Text=57600\r\n"
             "CB_EndAfterFlash.Checked=False\r\n\r\n");
 }
@@ -183,7 +172,7 @@ TEST_F(MainSettings, ABadEnumerationValueIsReportedAndTheWindowStarts) {
   EXPECT_GE(window->CB_Comport->Properties()->Items()->Count(), 1);
   EXPECT_TRUE(window->Visible());
   Finish(window);
-  EXPECT_NE(ReadBytes(Settings.Path()).find("CB_EndAfterFlash.Checked=False"), std::string::npos);
+  EXPECT_NE(ReadFileBytes(Settings.Path()).find("CB_EndAfterFlash.Checked=False"), std::string::npos);
 }
 
 TEST_F(MainSettings, ADamagedFileIsKeptAsideAndReported) {
@@ -209,8 +198,8 @@ TEST_F(MainSettings, ADamagedFileIsKeptAsideAndReported) {
     EXPECT_EQ(Baud(window.get()), L"9600");
     EXPECT_GE(window->CB_Comport->Properties()->Items()->Count(), 1);
     Finish(window);
-    EXPECT_EQ(ReadBytes(Settings.Path() + L".bak"), c.Bytes);
-    EXPECT_EQ(ReadBytes(Settings.Path()),
+    EXPECT_EQ(ReadFileBytes(Settings.Path() + L".bak"), c.Bytes);
+    EXPECT_EQ(ReadFileBytes(Settings.Path()),
               "[Skarnivel configuration]\r\nCB_Baudrate.Text=9600\r\nCB_EndAfterFlash.Checked=False\r\n\r\n");
     DeleteFileW((Settings.Path() + L".bak").c_str());
   }

@@ -10,17 +10,6 @@
 
 namespace {
 
-std::string FileBytes(const String& AFileName) {
-  std::string bytes;
-  HANDLE h = CreateFileW(AFileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return bytes;
-  char buffer[4096];
-  DWORD n = 0;
-  while (ReadFile(h, buffer, sizeof buffer, &n, nullptr) && n) bytes.append(buffer, n);
-  CloseHandle(h);
-  return bytes;
-}
-
 // One port in the system's list for the scope, so that the program starts.
 class TProgramPort {
  public:
@@ -100,7 +89,7 @@ TEST(SettingsProgram, SettingsSurviveARestartAlsoAfterAProjectInAnotherDirectory
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(program.WaitForExit(), 0);
   }
-  EXPECT_EQ(FileBytes(start.File(L"Skarnivel.cfg")),
+  EXPECT_EQ(ReadFileBytes(start.File(L"Skarnivel.cfg")),
             "[Skarnivel configuration]\r\nCB_Baudrate.Text=500000\r\nCB_EndAfterFlash.Checked=True\r\n\r\n");
   EXPECT_FALSE(FileExists(projects.File(L"Skarnivel.cfg")));
 
