@@ -1,0 +1,118 @@
+// Owning and borrowing wrappers for the handles of the operating system and of
+// the libraries it loads (kernel objects, GDI and GDI+ objects, COM-less C
+// handles). An owner frees its handle once, at the end of its life; a borrowed
+// handle is only a name for something another object frees.
+//
+// Classes in this file:
+//   TUniqueHandle<Traits>   owns one handle; move-only; frees with Traits::Free
+//   TBorrowedHandle<H>      a handle somebody else owns (never frees)
+//   TKernelHandle           a kernel object (CloseHandle)
+//   TScopeExit              runs a callable at the end of a scope
+//
+// A traits type names the handle type, the value that means "none" and how the
+// handle is freed:
+//
+//   struct TGpPathTraits {
+//     using Handle = GpPath*;
+//     static constexpr Handle Null() { return nullptr; }
+//     static void Free(Handle AHandle) { GdipDeletePath(AHandle); }
+//   };
+//   using TGpPathHandle = TUniqueHandle<TGpPathTraits>;
+#pragma once
+
+#include "platform/runtime/WinApi.h"
+
+#include <type_traits>
+#include <utility>
+
+template <class Traits>
+class TUniqueHandle {
+ public:
+  using Handle = typename Traits::Handle;
+
+  TUniqueHandle() = default;
+  explicit TUniqueHandle(Handle AHandle) : FHandle(AHandle) {}
+  ~TUniqueHandle() { Reset(); }
+
+  TUniqueHandle(TUniqueHandle&& AOther) noexcept : FHandle(AOther.Release()) {}
+  TUniqueHandle& operator=(TUniqueHandle&& AOther) noexcept {
+    if (this != &AOther) Reset(AOther.Release());
+    return *this;
+  }
+  TUniqueHandle(const TUniqueHandle&) = delete;
+  TUniqueHandle& operator=(const TUniqueHandle&) = delete;
+
+  Handle Get() const { return FHandle; }
+  explicit operator bool() const { return FHandle != Traits::Null(); }
+
+  // Gives the handle up without freeing it.
+  [[nodiscard]] Handle Release() { return std::exchange(FHandle, Traits::Null()); }
+
+  // Frees the current handle (if any) and takes AHandle.
+  void Reset(Handle AHandle = Traits::Null()) {
+    const Handle old = std::exchange(FHandle, AHandle);
+    if (old != Traits::Null() && old != AHandle) Traits::Free(old);
+  }
+
+  // For APIs that return a new handle through an out parameter: frees the
+  // current one and hands out the slot.
+  Handle* Receive() {
+    Reset();
+    return &FHandle;
+  }
+
+ private:
+  Handle FHandle = Traits::Null();
+};
+
+// A handle that belongs to somebody else: copyable, never freed here. Kept as
+// its own type so that a signature says which of the two it takes.
+template <class H>
+class TBorrowedHandle {
+ public:
+  TBorrowedHandle() = default;
+  explicit TBorrowedHandle(H AHandle) : FHandle(AHandle) {}
+  template <class Traits, class = std::enable_if_t<std::is_same_v<typename Traits::Handle, H>>>
+  TBorrowedHandle(const TUniqueHandle<Traits>& AOwner) : FHandle(AOwner.Get()) {}  // NOLINT: a view of an owner
+
+  H Get() const { return FHandle; }
+  explicit operator bool() const { return FHandle != H{}; }
+
+ private:
+  H FHandle{};
+};
+
+struct TKernelHandleTraits {
+  using Handle = HANDLE;
+  static Handle Null() { return nullptr; }
+  static void Free(Handle AHandle) {
+    if (AHandle != INVALID_HANDLE_VALUE) ::CloseHandle(AHandle);
+  }
+};
+
+// A kernel object. CreateFileW's failure value INVALID_HANDLE_VALUE is held as
+// it came and never closed; test it with Valid().
+class TKernelHandle : public TUniqueHandle<TKernelHandleTraits> {
+ public:
+  using TUniqueHandle::TUniqueHandle;
+  bool Valid() const { return Get() != nullptr && Get() != INVALID_HANDLE_VALUE; }
+};
+
+// Runs a callable when the scope ends, for the few clean-ups that have no
+// owner type of their own (a flag to reset, a counter to undo).
+template <class F>
+class TScopeExit {
+ public:
+  explicit TScopeExit(F AOnExit) : FOnExit(std::move(AOnExit)) {}
+  ~TScopeExit() {
+    if (FActive) FOnExit();
+  }
+  TScopeExit(const TScopeExit&) = delete;
+  TScopeExit& operator=(const TScopeExit&) = delete;
+
+  void Dismiss() { FActive = false; }
+
+ private:
+  F FOnExit;
+  bool FActive = true;
+};

@@ -1,0 +1,200 @@
+// Scoped owners for GDI resources. Each one takes its resource in the
+// constructor and gives it back in the destructor, in the order GDI needs
+// (deselect before delete), so no paint path needs a catch block to clean up.
+//
+// Classes in this file:
+//   TGdiObject<H>      owns a pen, brush, font, bitmap, region or palette (DeleteObject)
+//   TOwnedDC           owns a DC made with CreateCompatibleDC/CreateDCW (DeleteDC)
+//   TWindowDC          a window's DC from GetDC/GetWindowDC (ReleaseDC)
+//   TSelectObject      selects a GDI object into a DC and puts the old one back
+//   TSavedDC           SaveDC ... RestoreDC
+//   TPaintScope        BeginPaint ... EndPaint, or the DC a WM_PRINTCLIENT brought
+//   TMemoryDC          a memory DC with a bitmap selected: compatible or 32-bit top-down DIB
+//
+// Borrowed handles stay plain HDC/HBRUSH/...: a function that takes an HDC
+// never frees it.
+#pragma once
+
+#include "platform/runtime/Handles.h"
+
+#include <cstdint>
+
+template <class H>
+struct TGdiObjectTraits {
+  using Handle = H;
+  static constexpr Handle Null() { return nullptr; }
+  static void Free(Handle AHandle) { ::DeleteObject(AHandle); }
+};
+
+template <class H>
+using TGdiObject = TUniqueHandle<TGdiObjectTraits<H>>;
+
+using TOwnedPen = TGdiObject<HPEN>;
+using TOwnedBrush = TGdiObject<HBRUSH>;
+using TOwnedFont = TGdiObject<HFONT>;
+using TOwnedBitmap = TGdiObject<HBITMAP>;
+using TOwnedRegion = TGdiObject<HRGN>;
+using TOwnedPalette = TGdiObject<HPALETTE>;
+
+struct TOwnedDCTraits {
+  using Handle = HDC;
+  static constexpr Handle Null() { return nullptr; }
+  static void Free(Handle AHandle) { ::DeleteDC(AHandle); }
+};
+using TOwnedDC = TUniqueHandle<TOwnedDCTraits>;
+
+// GetDC(AWnd) (or GetWindowDC with AWholeWindow) for a scope.
+class TWindowDC {
+ public:
+  explicit TWindowDC(HWND AWnd, bool AWholeWindow = false)
+      : FWnd(AWnd), FDC(AWholeWindow ? ::GetWindowDC(AWnd) : ::GetDC(AWnd)) {}
+  ~TWindowDC() {
+    if (FDC) ::ReleaseDC(FWnd, FDC);
+  }
+  TWindowDC(const TWindowDC&) = delete;
+  TWindowDC& operator=(const TWindowDC&) = delete;
+
+  HDC Get() const { return FDC; }
+  explicit operator bool() const { return FDC != nullptr; }
+
+ private:
+  HWND FWnd;
+  HDC FDC;
+};
+
+class TSelectObject {
+ public:
+  TSelectObject(HDC ADC, HGDIOBJ AObject) : FDC(ADC), FOld(AObject ? ::SelectObject(ADC, AObject) : nullptr) {}
+  ~TSelectObject() {
+    if (FOld && FOld != HGDI_ERROR) ::SelectObject(FDC, FOld);
+  }
+  TSelectObject(const TSelectObject&) = delete;
+  TSelectObject& operator=(const TSelectObject&) = delete;
+
+  HGDIOBJ Old() const { return FOld; }
+
+ private:
+  HDC FDC;
+  HGDIOBJ FOld;
+};
+
+class TSavedDC {
+ public:
+  explicit TSavedDC(HDC ADC) : FDC(ADC), FSaved(ADC ? ::SaveDC(ADC) : 0) {}
+  ~TSavedDC() {
+    if (FSaved) ::RestoreDC(FDC, FSaved);
+  }
+  TSavedDC(const TSavedDC&) = delete;
+  TSavedDC& operator=(const TSavedDC&) = delete;
+
+  int Index() const { return FSaved; }
+
+ private:
+  HDC FDC;
+  int FSaved;
+};
+
+// One paint of a window: with APrintDC (the wParam of WM_PRINTCLIENT or of a
+// WM_PAINT sent by a parent) that DC is used as it is and the whole client
+// area counts as invalid; otherwise BeginPaint/EndPaint frame the scope.
+class TPaintScope {
+ public:
+  explicit TPaintScope(HWND AWnd, HDC APrintDC = nullptr) : FWnd(AWnd), FOwnsPaint(APrintDC == nullptr) {
+    if (FOwnsPaint) {
+      FDC = ::BeginPaint(AWnd, &FPaint);
+    } else {
+      FDC = APrintDC;
+      FPaint = {};
+      FPaint.hdc = APrintDC;
+      ::GetClientRect(AWnd, &FPaint.rcPaint);
+    }
+  }
+  ~TPaintScope() {
+    if (FOwnsPaint) ::EndPaint(FWnd, &FPaint);
+  }
+  TPaintScope(const TPaintScope&) = delete;
+  TPaintScope& operator=(const TPaintScope&) = delete;
+
+  HDC DC() const { return FDC; }
+  const RECT& PaintRect() const { return FPaint.rcPaint; }
+  bool Erase() const { return FPaint.fErase != FALSE; }
+  bool Printing() const { return !FOwnsPaint; }
+
+ private:
+  HWND FWnd;
+  bool FOwnsPaint;
+  HDC FDC = nullptr;
+  PAINTSTRUCT FPaint{};
+};
+
+// A memory DC with a bitmap of the given size selected into it. Compatible()
+// matches the reference DC's format; Dib32() is a 32-bit top-down DIB section
+// whose pixels are reachable through Bits(). The bitmap is deselected before
+// both are deleted.
+class TMemoryDC {
+ public:
+  static TMemoryDC Compatible(HDC AReferenceDC, int AWidth, int AHeight) {
+    TMemoryDC result(AReferenceDC);
+    result.FBitmap.Reset(::CreateCompatibleBitmap(AReferenceDC, AWidth > 0 ? AWidth : 1, AHeight > 0 ? AHeight : 1));
+    result.SelectBitmap(AWidth, AHeight);
+    return result;
+  }
+
+  static TMemoryDC Dib32(HDC AReferenceDC, int AWidth, int AHeight) {
+    TMemoryDC result(AReferenceDC);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = AWidth > 0 ? AWidth : 1;
+    info.bmiHeader.biHeight = -(AHeight > 0 ? AHeight : 1);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    result.FBitmap.Reset(::CreateDIBSection(AReferenceDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    result.FBits = static_cast<uint32_t*>(bits);
+    result.SelectBitmap(AWidth, AHeight);
+    return result;
+  }
+
+  TMemoryDC(TMemoryDC&& AOther) noexcept
+      : FDC(std::move(AOther.FDC)),
+        FBitmap(std::move(AOther.FBitmap)),
+        FOldBitmap(std::exchange(AOther.FOldBitmap, nullptr)),
+        FBits(std::exchange(AOther.FBits, nullptr)),
+        FWidth(AOther.FWidth),
+        FHeight(AOther.FHeight) {}
+  TMemoryDC& operator=(TMemoryDC&&) = delete;
+  TMemoryDC(const TMemoryDC&) = delete;
+  TMemoryDC& operator=(const TMemoryDC&) = delete;
+  ~TMemoryDC() {
+    if (FOldBitmap) ::SelectObject(FDC.Get(), FOldBitmap);
+  }
+
+  HDC DC() const { return FDC.Get(); }
+  HBITMAP Bitmap() const { return FBitmap.Get(); }
+  uint32_t* Bits() const { return FBits; }  // Dib32 only: Width() * Height() pixels, top-down
+  int Width() const { return FWidth; }
+  int Height() const { return FHeight; }
+  explicit operator bool() const { return FDC && FBitmap; }
+
+  // Copies the whole bitmap to ADest at (X, Y).
+  void BlitTo(HDC ADest, int X, int Y, DWORD ARop = SRCCOPY) const {
+    ::BitBlt(ADest, X, Y, FWidth, FHeight, FDC.Get(), 0, 0, ARop);
+  }
+
+ private:
+  explicit TMemoryDC(HDC AReferenceDC) : FDC(::CreateCompatibleDC(AReferenceDC)) {}
+
+  void SelectBitmap(int AWidth, int AHeight) {
+    FWidth = AWidth > 0 ? AWidth : 1;
+    FHeight = AHeight > 0 ? AHeight : 1;
+    if (FDC && FBitmap) FOldBitmap = ::SelectObject(FDC.Get(), FBitmap.Get());
+  }
+
+  TOwnedDC FDC;
+  TOwnedBitmap FBitmap;
+  HGDIOBJ FOldBitmap = nullptr;
+  uint32_t* FBits = nullptr;
+  int FWidth = 0;
+  int FHeight = 0;
+};
