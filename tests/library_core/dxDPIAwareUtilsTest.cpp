@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -150,29 +151,66 @@ class TScaledObject : public TNoRefCount<TComponent>, public IdxScaleFactor {
   TdxScaleFactor* GetScaleFactor() override { return Factor; }
 };
 
-TEST(DpiServices, AComponentsDpiComesFromItsFormOrScaleFactor) {
+TEST(DpiServices, AComponentsDpiComesFromItsFormFrameModuleOrScaleFactor) {
+  ASSERT_EQ(GetScreenDpi(), 96) << "the cases below tell the screen's DPI from the others";
+  // Laid out at 120, shown at 144 now.
   TForm* form = New<TForm>(nullptr);
   form->SetPixelsPerInch(120);
+  form->ScaleForPPI(144);
   TWinControl* panel = New<TWinControl>(form);
   panel->SetParent(form);
+  TFrame* frame = New<TFrame>(form);
+  frame->SetParent(form);
+  frame->SetPixelsPerInch(192);
+  TWinControl* onFrame = New<TWinControl>(form);
+  onFrame->SetParent(frame);
   TWinControl* orphan = New<TWinControl>(nullptr);
   TScaledObject* scaled = New<TScaledObject>(nullptr);
   scaled->Factor = Factor(2, 1);
+  TDataModule* module = New<TDataModule>(nullptr);
+  TComponent* plain = New<TComponent>(nullptr);
+
   struct Case {
     const char* Name;
     TComponent* Component;
+    std::function<void()> Arrange;
     bool Known;
     int Dpi;
   };
+  auto set = [](TComponent* AComponent, TComponentStateItem AItem) {
+    return [=] { AComponent->IncludeState(AItem); };
+  };
   const Case cases[] = {
-      {"form", form, true, 120},
-      {"control on the form", panel, true, 120},
-      {"control without parent", orphan, false, 96},
-      {"object with a scale factor", scaled, true, 192},
-      {"nothing", nullptr, false, 96},
+      {"form: its current DPI", form, [] {}, true, 144},
+      {"control on the form", panel, [] {}, true, 144},
+      {"loading form: its description's DPI", form, set(form, csLoading), true, 120},
+      {"loading form described at 96: its current DPI", form, [&] { form->SetPixelsPerInch(96); }, true, 144},
+      {"loading unscaled form: its current DPI", form,
+       [&] {
+         form->SetPixelsPerInch(120);
+         form->SetScaled(false);
+       },
+       true, 144},
+      {"loading form at design time: the designer's", form,
+       [&] {
+         form->SetScaled(true);
+         form->IncludeState(csDesigning);
+       },
+       true, 96},
+      {"frame: its parent's", frame, [&] { form->ExcludeState(csDesigning); }, true, 120},
+      {"loading frame: its description's DPI", frame, set(frame, csLoading), true, 192},
+      {"control on a loading frame", onFrame, [] {}, true, 192},
+      {"loading frame at design time: the designer's", frame, set(frame, csDesigning), true, 96},
+      {"control without parent", orphan, [] {}, false, 96},
+      {"object with a scale factor", scaled, [] {}, true, 192},
+      {"data module without a DPI: the screen's", module, [] {}, true, 96},
+      {"data module", module, [&] { module->SetPixelsPerInch(144); }, true, 144},
+      {"other component", plain, [] {}, false, 96},
+      {"nothing", nullptr, [] {}, false, 96},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
+    c.Arrange();
     int n = 0;
     int d = 0;
     EXPECT_EQ(TryGetComponentDpiRatio(c.Component, n, d), c.Known);
@@ -182,7 +220,12 @@ TEST(DpiServices, AComponentsDpiComesFromItsFormOrScaleFactor) {
   EXPECT_EQ(GetScaleFactorOf(orphan), SystemScaleFactor());
   scaled->Factor->Free();
   scaled->Free();
+  module->Free();
+  plain->Free();
   orphan->Free();
+  form->ExcludeState(csLoading);
+  frame->ExcludeState(csLoading);
+  frame->ExcludeState(csDesigning);
   form->Free();
 }
 
