@@ -1,6 +1,7 @@
 #include "library/core/dxDPIAwareUtils.h"
 
 #include "library/core/dxCore.h"
+#include "platform/classes/FormReader.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
 
@@ -226,6 +227,40 @@ TEST(DpiServices, AComponentsDpiComesFromItsFormFrameModuleOrScaleFactor) {
   form->ExcludeState(csLoading);
   frame->ExcludeState(csLoading);
   frame->ExcludeState(csDesigning);
+  form->Free();
+}
+
+// Records the DPI of its owner whenever its Mark is read from a description.
+class TDpiProbe : public TComponent {
+  SK_CLASS(TDpiProbe, TComponent)
+ public:
+  static void Publish(TPublisher<TDpiProbe>& P) { P.Property(L"Mark", &TDpiProbe::Mark, &TDpiProbe::SetMark); }
+  int Mark() const { return 0; }
+  void SetMark(int) { OwnerDpi = GetComponentDpi(Owner()); }
+  int OwnerDpi = 0;
+};
+
+TEST(DpiServices, WhileAFrameOrDataModuleIsReadItAnswersTheDpiItsDescriptionStores) {
+  RegisterClass(TDpiProbe::ClassInfo());
+  TForm* form = New<TForm>(nullptr);
+  TFrame* frame = New<TFrame>(form);
+  frame->SetParent(form);
+  ReadComponentFromText(L"object Frame1: TFrame\n  PixelsPerInch = 144\n"
+                        L"  object Probe: TDpiProbe\n    Mark = 1\n  end\nend",
+                        frame);
+  auto* probe = static_cast<TDpiProbe*>(frame->FindComponent(L"Probe"));
+  ASSERT_NE(probe, nullptr);
+  EXPECT_EQ(probe->OwnerDpi, 144);
+  EXPECT_EQ(GetComponentDpi(frame), 96) << "loaded, it answers its parent's";
+
+  TDataModule* module = New<TDataModule>(nullptr);
+  ReadComponentFromText(L"object Module1: TDataModule\n  PixelsPerInch = 120\n"
+                        L"  object Probe: TDpiProbe\n    Mark = 1\n  end\nend",
+                        module);
+  probe = static_cast<TDpiProbe*>(module->FindComponent(L"Probe"));
+  ASSERT_NE(probe, nullptr);
+  EXPECT_EQ(probe->OwnerDpi, 120);
+  module->Free();
   form->Free();
 }
 
