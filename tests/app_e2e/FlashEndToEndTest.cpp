@@ -453,6 +453,16 @@ TEST(FlashEndToEnd, NoEchoReportsThatNoDeviceAnswers) {
                          {L"----- Flashloader Info -----"});
 }
 
+// A device that gives its echo and then nothing more is no device, even to a
+// project that would accept any device ID and loader 0.
+TEST(FlashEndToEnd, ADeviceThatFallsSilentAfterItsEchoIsRefused) {
+  TProject project = ClassicProjectWithDevice("--fault I:short --fault i:silent");
+  project.Params = "CPUname=ATmega328P\r\nFlashMax=32768\r\nEEpromMax=512\r\nPageSize=64\r\nEPageSize=0\r\n";
+  ExpectRefusedHandshake(project, ClassicProjectLines, L"Skarnivel",
+                         L"Das Device ist nicht zu ermitteln.\r\n\r\nBefindet sich das Device im Bootloader-Modus?",
+                         {L"----- Flashloader Info -----"});
+}
+
 TEST(FlashEndToEnd, WrongDeviceIdIsRefused) {
   ExpectRefusedHandshake(ClassicProjectWithDevice("--device-id 1E9999"), ClassicProjectLines, L"Warnung", L"Device ID : \r1E950F\rexpected!",
                          {L"----- Flashloader Info -----", L"Device ID : $1E9999", L"Blocksize : 128",
