@@ -227,4 +227,32 @@ TEST_P(DeviceRunHandshake, AMissingReplyByteMeansNoDevice) {
 INSTANTIATE_TEST_SUITE_P(Replies, DeviceRunHandshake, testing::ValuesIn(HandshakeRows()),
                          [](const testing::TestParamInfo<THandshakeRow>& AInfo) { return CaseName(AInfo.param.Name); });
 
+// ---------------------------------------------------------------------------
+// Flash data beyond the flash end
+
+using DeviceRun = DeviceRunFixture;
+
+TEST_F(DeviceRun, FlashDataBeyondTheFlashEndIsRefusedBeforeAnythingIsWritten) {
+  // An XMEGA32A4 writes below $8000; its loader lives above.
+  ASSERT_NO_FATAL_FAILURE(Open({"--preset x32a4", "CPUname=XMEGA32A4\r\nBootLoaderID=-1\r\nFlashMax=36864\r\nEPageSize=32\r\n",
+                                {{0, PatternBytes(256, 14)}, {0x8000, PatternBytes(16, 15)}},
+                                {{0, PatternBytes(8, 16)}}}));
+  ASSERT_TRUE(Connect()) << "not connected";
+
+  Form->BTN_FlashClick(Form->BTN_Flash);
+
+  EXPECT_FALSE(FlashTask) << "a run started";
+  ASSERT_EQ(Dialogs->Dialogs.size(), 1u);
+  EXPECT_EQ(Dialogs->Dialogs[0].Text,
+            L"Flash data up to $0800F lies beyond the writable flash (below $08000).\rNothing was written.");
+  EXPECT_EQ(DeviceLog(2).Names(), "I i");
+  // Still connected: the EEPROM alone can go.
+  ASSERT_TRUE(Form->BTN_Flash->Enabled());
+  Dialogs->Clear();
+  CheckBoxes(false, true, false);
+  ASSERT_NO_FATAL_FAILURE(Flash());
+  ExpectSucceeded();
+  EXPECT_EQ(DeviceLog(7).Names(), "I i A D B V X");
+}
+
 }  // namespace
