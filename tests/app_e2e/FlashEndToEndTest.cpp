@@ -350,8 +350,9 @@ TEST(FlashEndToEnd, ClassicProjectIsWrittenAndTheWindowStays) {
     ASSERT_TRUE(WaitForDeviceDump(dumps, 5000)) << "the device was not told to leave the loader:\n" << DeviceLogTail();
     // Erased blocks are skipped, the rest is there; the EEPROM limit holds.
     ExpectSameMemory(ErasedMemoryWith(0x8000, project.Flash), DeviceFile(L"flash.bin"), "flash");
-    ExpectSameMemory(ErasedMemoryWith(0x400, {{0, TBytes(project.Eeprom.at(0).begin(), project.Eeprom.at(0).begin() + 512)}}),
-                     DeviceFile(L"eeprom.bin"), "EEPROM");
+    ExpectSameMemory(
+        ErasedMemoryWith(0x400, {{0, TBytes(project.Eeprom.at(0).begin(), project.Eeprom.at(0).begin() + 512)}}),
+        DeviceFile(L"eeprom.bin"), "EEPROM");
     // The close-after-flash option is off: the window stays.
     EXPECT_FALSE(S.D.WaitUntil([&] { return !S.D.Running(); }, 1500));
     CloseAndExpectExit(s);
@@ -464,15 +465,17 @@ TEST(FlashEndToEnd, ADeviceThatFallsSilentAfterItsEchoIsRefused) {
 }
 
 TEST(FlashEndToEnd, WrongDeviceIdIsRefused) {
-  ExpectRefusedHandshake(ClassicProjectWithDevice("--device-id 1E9999"), ClassicProjectLines, L"Warnung", L"Device ID : \r1E950F\rexpected!",
-                         {L"----- Flashloader Info -----", L"Device ID : $1E9999", L"Blocksize : 128",
-                          L"FlashEnd : 15360"});
+  ExpectRefusedHandshake(
+      ClassicProjectWithDevice("--device-id 1E9999"), ClassicProjectLines, L"Warnung",
+      L"Device ID : \r1E950F\rexpected!",
+      {L"----- Flashloader Info -----", L"Device ID : $1E9999", L"Blocksize : 128", L"FlashEnd : 15360"});
 }
 
 TEST(FlashEndToEnd, WrongLoaderIdIsRefused) {
-  ExpectRefusedHandshake(ClassicProjectWithDevice("--loader-id 5"), ClassicProjectLines, L"Fehler", L"Requested LoaderID is 258\rLoaderID in device is 5",
-                         {L"----- Flashloader Info -----", L"Device ID : $1E950F", L"Blocksize : 128",
-                          L"FlashEnd : 15360"});
+  ExpectRefusedHandshake(
+      ClassicProjectWithDevice("--loader-id 5"), ClassicProjectLines, L"Fehler",
+      L"Requested LoaderID is 258\rLoaderID in device is 5",
+      {L"----- Flashloader Info -----", L"Device ID : $1E950F", L"Blocksize : 128", L"FlashEnd : 15360"});
 }
 
 // After a failed flash only quitting is left; the options stay disabled.
@@ -578,8 +581,9 @@ TEST(FlashEndToEnd, ProjectBlockSizeBeyondTheBufferIsRefusedBeforeAnythingIsWrit
     ASSERT_TRUE(WaitForDeviceDump(dumps, 5000)) << "the device was not told to leave the loader:\n" << DeviceLogTail();
     EXPECT_EQ(ReadDeviceLog().Count("P"), 0) << "flash pages were written";
     ExpectSameMemory(ErasedMemoryWith(0x8000, {}), DeviceFile(L"flash.bin"), "flash");
-    ExpectSameMemory(ErasedMemoryWith(0x400, {{0, TBytes(project.Eeprom.at(0).begin(), project.Eeprom.at(0).begin() + 512)}}),
-                     DeviceFile(L"eeprom.bin"), "EEPROM");
+    ExpectSameMemory(
+        ErasedMemoryWith(0x400, {{0, TBytes(project.Eeprom.at(0).begin(), project.Eeprom.at(0).begin() + 512)}}),
+        DeviceFile(L"eeprom.bin"), "EEPROM");
     CloseAndExpectExit(s);
   });
 }
