@@ -45,6 +45,7 @@ std::optional<int> ReadValue(TBlockSerial* APort, std::size_t ACount) {
   return bytes[0] | bytes[1] << 8 | bytes[2] << 16;
 }
 
+// Tells that no loader answers as it should; the handshake has failed.
 bool NoDeviceFound() {
   Application()->MessageBox(
       L"Das Device ist nicht zu ermitteln.\r\n\r\nBefindet sich das Device im Bootloader-Modus?", L"Skarnivel",
