@@ -499,8 +499,8 @@ class TdxXMLSharedStrings : public TObject {
 class TdxXMLParser : public TObject {
   SK_CLASS(TdxXMLParser, TObject)
  public:
-  // Elements nested deeper end the parse: every tree the reader builds can be
-  // written, copied and freed without exhausting the stack.
+  // An element nested deeper ends the parse: every tree the reader builds
+  // can be written and copied without exhausting the stack.
   static constexpr int MaxDepth = 1024;
 
   // With AShareStrings, equal names and values share one stored string while

@@ -241,6 +241,8 @@ void TdxXMLParser::Parse(const char* ABuffer, std::size_t ACount) {
           // Document types and other declarations are read and dropped.
           TOwned<TdxXMLNode> declaration(New<TdxXMLNode>());
           ParseNodeHeader(declaration.get());
+        } else if (depth == MaxDepth) {
+          node = nullptr;
         } else {
           if (textStart) AssignNodeText(node, textStart, token.Buffer);
           TdxXMLNode* child = node->AddChild(TdxXMLString());
@@ -249,7 +251,7 @@ void TdxXMLParser::Parse(const char* ABuffer, std::size_t ACount) {
           // replace the text before the child (and the writer's line breaks
           // would replace it on the next read).
           textStart = node == child ? FData : nullptr;
-          if (node == child && ++depth > MaxDepth) node = nullptr;
+          if (node == child) ++depth;
         }
         break;
       case ttTagFooter:
@@ -296,11 +298,14 @@ void TdxXMLDocument::LoadFromStream(TStream* AStream) {
 }
 
 void TdxXMLDocument::LoadFromFile(const String& AFileName) {
+  // A file that cannot be opened leaves an empty document, as a failed read does.
+  FRoot->Clear();
   TOwned<TFileStream> stream(New<TFileStream>(AFileName, static_cast<std::uint16_t>(fmOpenRead | fmShareDenyNone)));
   LoadFromStream(stream.get());
 }
 
 void TdxXMLDocument::LoadFromResource(HINSTANCE AInstance, const String& AResName, const wchar_t* AResType) {
+  FRoot->Clear();
   TOwned<TResourceStream> stream(New<TResourceStream>(AInstance, AResName, AResType));
   LoadFromStream(stream.get());
 }
