@@ -2,7 +2,9 @@
 //
 // Tokens point into the buffer; only names, values and texts are copied out.
 // Text is taken by position: an element's text is the run between its start
-// tag and its first child or its end tag.
+// tag and its first child or its end tag; a comment, a processing instruction
+// or a declaration drops the run before it, and a CDATA section's text
+// replaces it.
 #include "library/core/dxHashUtils.h"
 #include "library/vector/dxXMLDoc.h"
 
@@ -235,12 +237,16 @@ void TdxXMLParser::Parse(const char* ABuffer, std::size_t ACount) {
   while (node && GetToken(token)) {
     switch (token.TokenType) {
       case ttTagHeaderBegin:
+        // Markup that makes no element ends the text run, as a comment does:
+        // its bytes are no text.
         if (FDataLength > 0 && *FData == '?') {
           ParseDeclaration();
+          textStart = nullptr;
         } else if (FDataLength > 0 && *FData == '!') {
           // Document types and other declarations are read and dropped.
           TOwned<TdxXMLNode> declaration(New<TdxXMLNode>());
           ParseNodeHeader(declaration.get());
+          textStart = nullptr;
         } else if (depth == MaxDepth) {
           node = nullptr;
         } else {
