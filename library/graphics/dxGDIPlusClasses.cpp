@@ -114,7 +114,7 @@ XFORM TdxGPMatrix::Invert(const XFORM& AXForm) {
 }
 
 void TdxGPMatrix::Multiply(TdxGPMatrix* AMatrix, TdxGpMatrixOrder AOrder) {
-  CheckGdipStatus(GdipMultiplyMatrix(GpHandle(), AMatrix->GpHandle(), static_cast<Gdiplus::MatrixOrder>(AOrder)));
+  CheckGdipStatus(GdipMultiplyMatrix(GpHandle(), AMatrix->GpHandle(), AOrder));
   Changed();
 }
 
@@ -125,21 +125,21 @@ void TdxGPMatrix::Multiply(const XFORM& AXForm, TdxGpMatrixOrder AOrder) {
 }
 
 void TdxGPMatrix::Rotate(float AAngle, TdxGpMatrixOrder AOrder) {
-  CheckGdipStatus(GdipRotateMatrix(GpHandle(), AAngle, static_cast<Gdiplus::MatrixOrder>(AOrder)));
+  CheckGdipStatus(GdipRotateMatrix(GpHandle(), AAngle, AOrder));
   Changed();
 }
 
 void TdxGPMatrix::Rotate(float AAngle, const TdxPointF& APivot, TdxGpMatrixOrder AOrder) {
   // Prepended steps act in reverse order of the calls, appended ones in
   // order; the sign makes both a rotation about the pivot.
-  const float s = AOrder == ::MatrixOrderPrepend ? 1.0f : -1.0f;
+  const float s = AOrder == MatrixOrderPrepend ? 1.0f : -1.0f;
   Translate(s * APivot.X, s * APivot.Y, AOrder);
   Rotate(AAngle, AOrder);
   Translate(-s * APivot.X, -s * APivot.Y, AOrder);
 }
 
 void TdxGPMatrix::Scale(float ASX, float ASY, TdxGpMatrixOrder AOrder) {
-  CheckGdipStatus(GdipScaleMatrix(GpHandle(), ASX, ASY, static_cast<Gdiplus::MatrixOrder>(AOrder)));
+  CheckGdipStatus(GdipScaleMatrix(GpHandle(), ASX, ASY, AOrder));
   Changed();
 }
 
@@ -148,12 +148,12 @@ void TdxGPMatrix::Scale(const TdxPointF& AScale, const TdxPointF& ACenter, TdxGp
 }
 
 void TdxGPMatrix::Shear(float AX, float AY, TdxGpMatrixOrder AOrder) {
-  CheckGdipStatus(GdipShearMatrix(GpHandle(), AX, AY, static_cast<Gdiplus::MatrixOrder>(AOrder)));
+  CheckGdipStatus(GdipShearMatrix(GpHandle(), AX, AY, AOrder));
   Changed();
 }
 
 void TdxGPMatrix::Translate(float ADX, float ADY, TdxGpMatrixOrder AOrder) {
-  CheckGdipStatus(GdipTranslateMatrix(GpHandle(), ADX, ADY, static_cast<Gdiplus::MatrixOrder>(AOrder)));
+  CheckGdipStatus(GdipTranslateMatrix(GpHandle(), ADX, ADY, AOrder));
   Changed();
 }
 
@@ -161,7 +161,7 @@ void TdxGPMatrix::Flip(bool AFlipHorizontally, bool AFlipVertically, const TdxPo
   if (!AFlipHorizontally && !AFlipVertically) return;
   const TOwned<TdxGPMatrix> flip(New<TdxGPMatrix>());
   flip->SetElements(MakeFlipXForm(AFlipHorizontally, AFlipVertically, APivot.X, APivot.Y));
-  Multiply(flip.get(), ::MatrixOrderAppend);
+  Multiply(flip.get(), MatrixOrderAppend);
 }
 
 TdxPointF TdxGPMatrix::TransformPoint(const TdxPointF& P) { return TransformPointFByXForm(ToXForm(), P); }

@@ -31,7 +31,10 @@
 
 
 using TdxGpHandle = void*;
-enum TdxGpMatrixOrder { MatrixOrderPrepend = 0, MatrixOrderAppend = 1 };
+// GDI+'s own values: the step acts before (prepend) or after (append) the transform.
+using TdxGpMatrixOrder = Gdiplus::MatrixOrder;
+using Gdiplus::MatrixOrderAppend;
+using Gdiplus::MatrixOrderPrepend;
 
 // ---------------------------------------------------------------------------
 // Graphic objects and the matrix
@@ -279,7 +282,11 @@ class TdxGPBrush : public TdxGPCustomBrush {
 
 enum TdxGPPenDashCapStyle { gpdcFlat, gpdcRound, gpdcTriangle };
 enum TdxGPPenLineCapStyle { gpcsFlat, gpcsSquare, gpcsRound };
-enum TdxGpLineJoin { LineJoinMiter, LineJoinBevel, LineJoinRound, LineJoinMiterClipped };
+using TdxGpLineJoin = Gdiplus::LineJoin;
+using Gdiplus::LineJoinBevel;
+using Gdiplus::LineJoinMiter;
+using Gdiplus::LineJoinMiterClipped;
+using Gdiplus::LineJoinRound;
 // gppsDashDotDot also stands for a pen with a dash array of its own.
 enum TdxGPPenStyle { gppsSolid, gppsDash, gppsDot, gppsDashDot, gppsDashDotDot };
 

@@ -337,7 +337,7 @@ void TdxGPBrush::ApplyTextureTransform(GpTexture* ABrush) {
   else
     CheckGdipStatus(GdipResetTextureTransform(ABrush));
   // The texture's origin sits at the target rectangle's corner.
-  CheckGdipStatus(GdipTranslateTextureTransform(ABrush, FTargetRect.X, FTargetRect.Y, Gdiplus::MatrixOrderAppend));
+  CheckGdipStatus(GdipTranslateTextureTransform(ABrush, FTargetRect.X, FTargetRect.Y, MatrixOrderAppend));
 }
 
 void TdxGPBrush::TargetRectChanged() {

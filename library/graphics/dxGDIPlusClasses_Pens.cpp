@@ -67,7 +67,7 @@ void TdxGPPen::CreateHandle(TdxGpHandle& AHandle) {
   CheckGdipStatus(GdipSetPenDashStyle(p, static_cast<DashStyle>(FStyle)));
   CheckGdipStatus(GdipSetPenDashCap197819(p, PenDashCaps[FDashCapStyle]));
   CheckGdipStatus(GdipSetPenStartCap(p, PenLineCaps[FLineStartCapStyle]));
-  CheckGdipStatus(GdipSetPenLineJoin(p, static_cast<Gdiplus::LineJoin>(FLineJoin)));
+  CheckGdipStatus(GdipSetPenLineJoin(p, FLineJoin));
   CheckGdipStatus(GdipSetPenEndCap(p, PenLineCaps[FLineEndCapStyle]));
   CheckGdipStatus(GdipSetPenMiterLimit(p, FMiterLimit));
   // A rebuilt pen keeps its own dashes.
@@ -116,7 +116,7 @@ void TdxGPPen::SetLineStartCapStyle(TdxGPPenLineCapStyle AValue) {
 void TdxGPPen::SetLineJoin(TdxGpLineJoin AValue) {
   if (FLineJoin == AValue) return;
   FLineJoin = AValue;
-  if (HandleAllocated()) CheckGdipStatus(GdipSetPenLineJoin(static_cast<GpPen*>(FHandle), static_cast<Gdiplus::LineJoin>(AValue)));
+  if (HandleAllocated()) CheckGdipStatus(GdipSetPenLineJoin(static_cast<GpPen*>(FHandle), AValue));
   Changed();
 }
 
