@@ -41,22 +41,22 @@ TdxGPCustomGraphicObject* TdxGPCustomGraphicObject::Clone() {
 // ---------------------------------------------------------------------------
 // TdxGPMatrix
 
-void TdxGPMatrix::CreateEx(const XFORM& AXForm) {
+void TdxGPMatrix::Create(const XFORM& AXForm) {
   Create();
   SetElements(AXForm);
 }
 
-void TdxGPMatrix::CreateEx(float M11, float M12, float M21, float M22, float DX, float DY) {
+void TdxGPMatrix::Create(float M11, float M12, float M21, float M22, float DX, float DY) {
   Create();
   SetElements(M11, M12, M21, M22, DX, DY);
 }
 
-void TdxGPMatrix::CreateFlip(bool AFlipHorizontally, bool AFlipVertically, float APivotX, float APivotY) {
-  CreateEx(MakeFlipXForm(AFlipHorizontally, AFlipVertically, APivotX, APivotY));
+void TdxGPMatrix::Create(bool AFlipHorizontally, bool AFlipVertically, float APivotX, float APivotY) {
+  Create(MakeFlipXForm(AFlipHorizontally, AFlipVertically, APivotX, APivotY));
 }
 
-void TdxGPMatrix::CreateFlip(bool AFlipHorizontally, bool AFlipVertically, const TdxPointF& APivot) {
-  CreateFlip(AFlipHorizontally, AFlipVertically, APivot.X, APivot.Y);
+void TdxGPMatrix::Create(bool AFlipHorizontally, bool AFlipVertically, const TdxPointF& APivot) {
+  Create(AFlipHorizontally, AFlipVertically, APivot.X, APivot.Y);
 }
 
 void TdxGPMatrix::CreateHandle(TdxGpHandle& AHandle) {
@@ -107,8 +107,7 @@ void TdxGPMatrix::Invert() {
 }
 
 XFORM TdxGPMatrix::Invert(const XFORM& AXForm) {
-  const TOwned<TdxGPMatrix> matrix(New<TdxGPMatrix>());
-  matrix->SetElements(AXForm);
+  const TOwned<TdxGPMatrix> matrix(New<TdxGPMatrix>(AXForm));
   matrix->Invert();
   return matrix->ToXForm();
 }
@@ -119,8 +118,7 @@ void TdxGPMatrix::Multiply(TdxGPMatrix* AMatrix, TdxGpMatrixOrder AOrder) {
 }
 
 void TdxGPMatrix::Multiply(const XFORM& AXForm, TdxGpMatrixOrder AOrder) {
-  const TOwned<TdxGPMatrix> matrix(New<TdxGPMatrix>());
-  matrix->SetElements(AXForm);
+  const TOwned<TdxGPMatrix> matrix(New<TdxGPMatrix>(AXForm));
   Multiply(matrix.get(), AOrder);
 }
 
@@ -159,8 +157,7 @@ void TdxGPMatrix::Translate(float ADX, float ADY, TdxGpMatrixOrder AOrder) {
 
 void TdxGPMatrix::Flip(bool AFlipHorizontally, bool AFlipVertically, const TdxPointF& APivot) {
   if (!AFlipHorizontally && !AFlipVertically) return;
-  const TOwned<TdxGPMatrix> flip(New<TdxGPMatrix>());
-  flip->SetElements(MakeFlipXForm(AFlipHorizontally, AFlipVertically, APivot.X, APivot.Y));
+  const TOwned<TdxGPMatrix> flip(New<TdxGPMatrix>(AFlipHorizontally, AFlipVertically, APivot));
   Multiply(flip.get(), MatrixOrderAppend);
 }
 

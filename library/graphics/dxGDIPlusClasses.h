@@ -78,10 +78,13 @@ class TdxGPCustomGraphicObject : public TdxGpBase {
 class TdxGPMatrix : public TdxGPCustomGraphicObject {
   SK_CLASS(TdxGPMatrix, TdxGPCustomGraphicObject)
  public:
-  void CreateEx(const XFORM& AXForm);
-  void CreateEx(float M11, float M12, float M21, float M22, float DX, float DY);
-  void CreateFlip(bool AFlipHorizontally, bool AFlipVertically, float APivotX, float APivotY);
-  void CreateFlip(bool AFlipHorizontally, bool AFlipVertically, const TdxPointF& APivot);
+  using inherited::Create;
+  // With the elements given.
+  void Create(const XFORM& AXForm);
+  void Create(float M11, float M12, float M21, float M22, float DX, float DY);
+  // A mirror about the pivot lines.
+  void Create(bool AFlipHorizontally, bool AFlipVertically, float APivotX, float APivotY);
+  void Create(bool AFlipHorizontally, bool AFlipVertically, const TdxPointF& APivot);
 
   GpMatrix* GpHandle() { return static_cast<GpMatrix*>(Handle()); }
   void Assign(TdxGPCustomGraphicObject* ASource) override;
@@ -595,7 +598,8 @@ class TdxGPRegion : public TdxGpBase {
   virtual void Create(const TdxGPPath* APath) { Create(APath->Handle()); }
   virtual void Create(const TRect& ARect);
   virtual void Create(const TdxRectF& ARect);
-  virtual void CreateFromRegion(GpRegion* ARegion, int ADummy = 0);
+  // A copy of a GDI+ region.
+  virtual void Create(GpRegion* ARegion, int ADummy);
   GpRegion* Handle() const { return FHandle.Get(); }
 
   void CombineRegionPath(const TdxGPPath* APath, TdxGPCombineMode AMode);

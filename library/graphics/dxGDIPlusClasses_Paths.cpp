@@ -276,7 +276,7 @@ void TdxGPRegion::Create(const TdxRectF& ARect) {
   CheckGdipStatus(GdipCreateRegionRect(&rect, FHandle.Receive()));
 }
 
-void TdxGPRegion::CreateFromRegion(GpRegion* ARegion, int) {
+void TdxGPRegion::Create(GpRegion* ARegion, int) {
   CheckGdipStatus(GdipCloneRegion(ARegion, FHandle.Receive()));
 }
 

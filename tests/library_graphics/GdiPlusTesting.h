@@ -23,15 +23,26 @@ class GdiPlusTest : public testing::Test {
   }
 };
 
-// A surface with a GDI+ graphics object drawing into it.
+// A 32-bit DIB with a GDI+ graphics object drawing straight into its
+// pixels (through a GDI+ bitmap over the DIB's memory, where GDI+ renders
+// antialiased shapes itself).
 class TGpSurface : public TPixelSurface {
  public:
-  TGpSurface(int AWidth, int AHeight, COLORREF AFill = RGB(255, 255, 255))
-      : TPixelSurface(AWidth, AHeight, AFill), FGraphics(CreateGdipGraphics(DC())) {}
+  TGpSurface(int AWidth, int AHeight, COLORREF AFill = RGB(255, 255, 255)) : TPixelSurface(AWidth, AHeight, AFill) {
+    DIBSECTION dib{};
+    GetObjectW(Bitmap(), sizeof(dib), &dib);
+    GpBitmap* bitmap = nullptr;
+    // Top-down rows: the DIB's first row is the bitmap's first.
+    CheckGdipStatus(GdipCreateBitmapFromScan0(AWidth, AHeight, AWidth * 4, PixelFormat32bppRGB,
+                                              static_cast<BYTE*>(dib.dsBm.bmBits), &bitmap));
+    FBitmap.Reset(bitmap);
+    CheckGdipStatus(GdipGetImageGraphicsContext(FBitmap.Get(), FGraphics.Receive()));
+  }
   GpGraphics* Graphics() const { return FGraphics.Get(); }
   // Pending drawing reaches the pixels.
   void Flush() const { GdipFlush(FGraphics.Get(), Gdiplus::FlushIntentionSync); }
 
  private:
+  TdxGpOwnedImage FBitmap;
   TdxGpOwnedGraphics FGraphics;
 };

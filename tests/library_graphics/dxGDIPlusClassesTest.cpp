@@ -64,8 +64,7 @@ TEST_F(GdiPlusMatrix, RotationAboutAPivotLeavesThePivotInEitherOrder) {
 }
 
 TEST_F(GdiPlusMatrix, FlipsMirrorAboutThePivotLines) {
-  FMatrix.reset(New<TdxGPMatrix>());
-  FMatrix->CreateFlip(true, false, 10, 0);
+  FMatrix.reset(New<TdxGPMatrix>(true, false, 10.0f, 0.0f));
   ExpectNear(FMatrix->TransformPoint(TdxPointF(0, 3)), TdxPointF(20, 3));
   ExpectNear(FMatrix->TransformPoint(TdxPointF(10, 3)), TdxPointF(10, 3));
   const TOwned<TdxGPMatrix> both(New<TdxGPMatrix>());
