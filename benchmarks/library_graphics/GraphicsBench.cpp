@@ -3,14 +3,13 @@
 // the cache of shared pens) and 10^4 filled paths. Each line prints the best
 // of several runs of both and the ratio (wrappers / flat); the target is at
 // most 1.1.
+#include "benchmarks/support/Ratios.h"
 #include "library/core/CoreUnits.h"
 #include "library/graphics/GraphicsUnits.h"
 #include "library/graphics/dxGDIPlusClasses.h"
 #include "platform/ui/UiUnits.h"
 
-#include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstdio>
 #include <functional>
 
@@ -24,26 +23,11 @@ constexpr int Runs = 3;
 constexpr int SurfaceSize = 256;
 constexpr std::array<TdxAlphaColor, 4> Colors = {0xFF000000, 0xFFFF0000, 0xFF00A000, 0x800000FF};
 
-double Best(const std::function<void()>& AWork) {
-  double best = 1e300;
-  for (int i = 0; i < Runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    AWork();
-    const auto stop = std::chrono::steady_clock::now();
-    best = std::min(best, std::chrono::duration<double, std::milli>(stop - start).count());
-  }
-  return best;
-}
+double Best(const std::function<void()>& AWork) { return bench::BestOf(Runs, [] {}, AWork); }
 
-int GSlower = 0;
+bench::TRatioReport GReport("wrappers", "flat", 1.1, 30);
 
-void Report(const char* AName, double AWrapped, double AFlat) {
-  const double ratio = AWrapped / AFlat;
-  const bool ok = ratio <= 1.1;
-  if (!ok) ++GSlower;
-  std::printf("%-30s wrappers %9.2f ms   flat %9.2f ms   ratio %5.2f %s\n", AName, AWrapped, AFlat, ratio,
-              ok ? "" : "(over 1.1)");
-}
+void Report(const char* AName, double AWrapped, double AFlat) { GReport.Add(AName, AWrapped, AFlat); }
 
 // The end points of line I: spread over the surface, never the same twice in a row.
 float Coordinate(int I, int AStep) { return static_cast<float>((I * AStep) % SurfaceSize); }
@@ -127,7 +111,8 @@ int wmain() {
     BenchLines(graphics.Get());
     BenchPaths(graphics.Get());
   }
-  std::printf(GSlower ? "%d measurement(s) over 1.1x the flat API\n" : "all within 1.1x the flat API\n", GSlower);
+  std::printf(GReport.Slower() ? "%d measurement(s) over 1.1x the flat API\n" : "all within 1.1x the flat API\n",
+              GReport.Slower());
   FinalizeUnits();
   return 0;
 }
