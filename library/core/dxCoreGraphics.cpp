@@ -1,5 +1,6 @@
 #include "library/core/dxCoreGraphics.h"
 
+#include "library/core/dxCoreGraphics_Internal.h"
 #include "platform/ui/WindowAllocation.h"
 
 #include <array>
@@ -341,9 +342,11 @@ void dxCoreGraphicsInitialization() {
   GTables->Listener.reset(New<TdxAlphaColors::TUpdateSystemColorsListener>());
   // Fills the current colours and every keyword but the grey spellings.
   TdxAlphaColors::UpdateSystemColors();
+  dxTextMeasurerInitialization();
 }
 
 void dxCoreGraphicsFinalization() {
   if (GStartCount == 0 || --GStartCount > 0) return;
+  dxTextMeasurerFinalization();
   GTables.reset();
 }

@@ -10,11 +10,14 @@
 //   TdxGraphicUnit               the GDI+ units, in GDI+'s order
 //   TdxAlphaColors               the system-colour, named-colour and CSS keyword
 //                                tables, and the text forms of a colour
+//   TdxTextMeasurer              the measuring surface of the text helpers
+//                                (dxCoreGraphics_Text.cpp)
 #pragma once
 
 #include "library/core/dxGenerics.h"
 #include "platform/classes/ClassErrors.h"
 #include "platform/runtime/System.h"
+#include "platform/ui/GdiScopes.h"
 #include "platform/ui/Graphics.h"
 
 #include <bit>
@@ -316,6 +319,88 @@ class TdxAlphaColors {
   // Reads the system colours again (the unit does so when they change).
   static void UpdateSystemColors();
 };
+
+// ---------------------------------------------------------------------------
+// Text measurement
+//
+// What a text will need before anything is painted: font heights, extents,
+// DrawText rectangles, the narrowest rectangle for a number of lines and
+// per-character rectangles. Measuring on the shared canvas belongs to the UI
+// thread.
+
+class TdxTextMeasurer {
+ public:
+  // A canvas on a memory device context of its own, made when first needed.
+  class TMeasureCanvas : public TCanvas {
+    SK_CLASS(TMeasureCanvas, TCanvas)
+   public:
+    void Destroy() override;
+    // Takes the font's attributes and selects them at once.
+    void SetFont(TFont* AFont);
+
+   protected:
+    void CreateHandle() override;
+
+   private:
+    TOwnedDC FDeviceContext;
+  };
+
+  TdxTextMeasurer() = delete;
+};
+
+// The unit's measuring canvas; nil outside the unit's lifetime.
+TdxTextMeasurer::TMeasureCanvas* SharedTextMeasureCanvas();
+
+// tmHeight of the font selected into the DC.
+int GetDCTextHeight(HDC DC);
+// tmHeight of the font.
+int GetFontHeight(TFont* AFont);
+bool GetTextMetricsForFont(TFont* AFont, TEXTMETRICW& AMetrics);
+// The extent of the text in the font, or in the font at APointSize when that
+// is neither 0 nor the font's own size. An empty text gives (0, 0).
+void MeasureTextWithFont(TFont* AFont, const String& AText, int APointSize, TSize& ASize);
+int GetTextWidthWithFont(TFont* AFont, const String& AText, int APointSize = 0);
+// The width of the text in the font with AStyle in place of its own style.
+int GetTextWidthWithFontStyle(TFont* AFont, const String& AText, TFontStyles AStyle);
+// DrawTextW of the whole text with AFlags + DT_CALCRECT; AR receives the
+// result.
+void CalcTextRect(HDC DC, const String& AText, TRect& AR, UINT AFlags);
+void CalcTextRectWithFont(TRect& AR, const String& AText, TFont* AFont, UINT AFlags);
+// Width and height of the text's DrawText rectangle from (0, 0, 0, 0).
+TSize MeasureTextRect(TFont* AFont, const String& AText, UINT AFlags);
+// The height DrawTextW reports for the text in (0, 0, AWidth, AHeight)
+// (AFlags without DT_VCENTER); 0 for an empty text.
+int GetTextHeightInWidth(TFont* AFont, const String& AText, int AWidth, int AHeight, UINT AFlags);
+
+// Computes the rectangle the text needs when laid out with AFlags, starting
+// from the rectangle in AR.
+using TdxTextRectMeasureProc = void (*)(HDC DC, const String& AText, TRect& AR, UINT AFlags);
+// The narrowest rectangle in which the text takes at most ALineCount lines
+// (0 or less: up to 32000 pixels high), found by halving the width between
+// the widest unbreakable piece and the one-line width. ASetBottom makes the
+// result as high as the line limit.
+void FitTextToLines(HDC DC, const String& AText, int ALineCount, TdxTextRectMeasureProc AMeasure,
+                    UINT ASingleLineFlags, UINT AWrappedFlags, bool ASetBottom, TRect& AResult);
+
+// One rectangle per character (the first ACount of AText) from the system's
+// character placement, each from AR's top to its bottom; visual order for
+// right-to-left text. AFont, when given, is selected for the call. Empty
+// when the system cannot place the text.
+std::vector<TRect> GetCharacterRects(HDC DC, const String& AText, int ACount, const TRect& AR, HFONT AFont,
+                                     bool ARightToLeft);
+// The union of the rectangles of characters AStart .. AStart + ALength - 1
+// (within ACount) that have a width; none when there is no such character.
+TOwnedRegion CreateTextRegion(HDC DC, const String& AText, int ACount, bool ARightToLeft, HFONT AFont, int ALength,
+                              int AStart, const TRect& AR);
+
+// The DC's clip region, or none when it has no clipping.
+TOwnedRegion SaveClipRegion(HDC DC);
+// Selects ARegion as the clip region (none removes clipping) and frees it.
+void RestoreClipRegion(HDC DC, TOwnedRegion ARegion);
+
+// A cursor from a module's resources, at the system's cursor size where the
+// system scales cursors (Windows 8 and later).
+HCURSOR LoadCursorFromResource(HINSTANCE AInstance, const wchar_t* AName);
 
 // The unit's start-up and shut-down.
 void dxCoreGraphicsInitialization();
