@@ -196,9 +196,12 @@ TEST_F(GdiPlusText, FontsComeFromAndGoBackToGdi) {
   LOGFONTW unused{};
   EXPECT_THROW(font->ToLogFont(unused, nullptr), EdxGdipException);
 
-  const TWindowDC screen(nullptr);
-  const TOwned<TdxGPFont> fromDC(TdxGPFont::FromHdc(screen.Get()));
+  const TOwnedDC dc(CreateCompatibleDC(nullptr));
+  const TSelectObject selected(dc.Get(), gdiFont.Get());
+  const TOwned<TdxGPFont> fromDC(TdxGPFont::FromHdc(dc.Get()));
   EXPECT_EQ(fromDC->GdiCharSet(), 0);
+  EXPECT_EQ(fromDC->Name(), InstalledFamily);
+  EXPECT_TRUE(fromDC->Bold());
 }
 
 TEST_F(GdiPlusText, SizesInPointsWhateverTheUnit) {
