@@ -4,6 +4,7 @@
 //   TFormBorderStyle, TBorderIcons, TPosition, TCloseAction, TWindowState,
 //   TFormState                          form settings and states
 //   TCustomForm, TForm                  top-level windows made from form descriptions
+//   TCustomFrame, TFrame                a control laid out at a resolution of its own, placed on forms
 //   THintWindow                         the small window that shows a hint
 //   TScreenMonitor, TScreen             monitors, work areas, cursors, forms, focus
 //   TApplication                        the message loop, exceptions, hints,
@@ -234,6 +235,28 @@ class TForm : public TCustomForm {
   SK_CLASS(TForm, TCustomForm)
  public:
   static void Publish(TPublisher<TForm>& P);
+};
+
+// ---------------------------------------------------------------------------
+// TCustomFrame
+
+class TCustomFrame : public TWinControl {
+  SK_CLASS(TCustomFrame, TWinControl)
+ public:
+  void Create(TComponent* AOwner) override;
+
+  // The resolution the frame's description was laid out at.
+  int PixelsPerInch() const { return FPixelsPerInch; }
+  void SetPixelsPerInch(int AValue) { FPixelsPerInch = AValue; }
+
+ private:
+  int FPixelsPerInch;
+};
+
+class TFrame : public TCustomFrame {
+  SK_CLASS(TFrame, TCustomFrame)
+ public:
+  static void Publish(TPublisher<TFrame>& P);
 };
 
 // ---------------------------------------------------------------------------
