@@ -44,6 +44,7 @@ std::span<const TUnit> LibraryCoreUnits() {
       {L"cxMessageWindow", nullptr, nullptr},
       {L"cxClasses", &cxClassesInitialization, &cxClassesFinalization},
       {L"cxVariants", nullptr, nullptr},
+      {L"dxBase64", nullptr, nullptr},
   };
   return units;
 }
