@@ -45,6 +45,7 @@ std::span<const TUnit> LibraryCoreUnits() {
       {L"cxClasses", &cxClassesInitialization, &cxClassesFinalization},
       {L"cxVariants", nullptr, nullptr},
       {L"dxBase64", nullptr, nullptr},
+      {L"dxZIPUtils", nullptr, nullptr},
   };
   return units;
 }
