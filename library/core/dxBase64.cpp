@@ -1,6 +1,7 @@
 #include "library/core/dxBase64.h"
 
 #include <array>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -31,12 +32,20 @@ bool IsWhite(wchar_t AChar) { return ClassOf(AChar) == White; }
 [[noreturn]] void BadChar() { throw EdxBase64FormatException(L"Bad Base64 char"); }
 [[noreturn]] void BadLength() { throw EdxBase64FormatException(L"Bad Base64 char array length"); }
 
+// The two characters of every 12 bits, first character in the low half (the
+// order they take in memory).
+constexpr std::array<std::uint32_t, 4096> MakePairTable() {
+  std::array<std::uint32_t, 4096> table{};
+  for (std::size_t i = 0; i < table.size(); ++i)
+    table[i] = static_cast<std::uint32_t>(Alphabet[i >> 6]) | static_cast<std::uint32_t>(Alphabet[i & 63]) << 16;
+  return table;
+}
+constexpr std::array<std::uint32_t, 4096> PairTable = MakePairTable();
+
 wchar_t* EncodeGroup(wchar_t* AOut, const std::uint8_t* AIn) {
-  const unsigned b0 = AIn[0], b1 = AIn[1], b2 = AIn[2];
-  AOut[0] = Alphabet[b0 >> 2];
-  AOut[1] = Alphabet[((b0 & 3) << 4) | (b1 >> 4)];
-  AOut[2] = Alphabet[((b1 & 15) << 2) | (b2 >> 6)];
-  AOut[3] = Alphabet[b2 & 63];
+  const std::uint32_t v = std::uint32_t{AIn[0]} << 16 | std::uint32_t{AIn[1]} << 8 | AIn[2];
+  const std::uint32_t pairs[2] = {PairTable[v >> 12], PairTable[v & 0xFFF]};
+  std::memcpy(AOut, pairs, sizeof pairs);
   return AOut + 4;
 }
 

@@ -65,13 +65,17 @@ std::int64_t FindEndOfCentralDir(TStream* AStream) {
 
 }  // namespace
 
-// What an unpack method writes into: the entry's bytes, kept here until they
-// have passed their checks. It holds at most one byte more than the entry's
-// stated size, so that too much data shows without being kept.
+// What an unpack method writes into: the entry's bytes, kept apart until
+// they have passed their checks. It holds at most one byte more than the
+// entry's stated size, so that too much data shows without being kept. The
+// bytes go to memory of its own, or, when a memory stream receives the entry
+// at or past its end, straight into that stream's memory beyond its end
+// (the caller cuts the stream back should the entry fail).
 class TdxZIPExtractBuffer {
  public:
-  TdxZIPExtractBuffer(const TdxZIPFileEntry& AEntry)
-      : FName(AEntry.Name), FLimit(static_cast<std::size_t>(AEntry.OriginalSize) + 1) {
+  TdxZIPExtractBuffer(const TdxZIPFileEntry& AEntry, TMemoryStream* ADirectTarget)
+      : FName(AEntry.Name), FLimit(static_cast<std::size_t>(AEntry.OriginalSize) + 1), FTarget(ADirectTarget),
+        FStart(ADirectTarget ? ADirectTarget->Position() : 0) {
     const std::int64_t possible = AEntry.Method == 0 ? std::int64_t{AEntry.PackedSize}
                                                      : std::int64_t{AEntry.PackedSize} * MaxInflateRatio + 1024;
     Reserve(static_cast<std::size_t>(std::min({static_cast<std::int64_t>(FLimit), possible + 1, MaxPreallocation})));
@@ -81,42 +85,40 @@ class TdxZIPExtractBuffer {
   // "corrupted" when the entry has more bytes than its header states.
   std::uint8_t* Tail(std::size_t& ACount) {
     if (FSize == FCapacity) {
-      if (FCapacity >= FLimit) RaiseCorrupted(FName);
+      if (FCapacity >= FLimit) Corrupted();
       Reserve(std::min(FLimit, std::max<std::size_t>(FCapacity * 2, 65536)));
     }
     ACount = FCapacity - FSize;
-    return FData.get() + FSize;
+    return Data() + FSize;
   }
   void Commit(std::size_t ACount) {
     FSize += ACount;
-    if (FSize >= FLimit) RaiseCorrupted(FName);
-  }
-  void Append(const std::uint8_t* AData, std::size_t ACount) {
-    while (ACount > 0) {
-      std::size_t room = 0;
-      std::uint8_t* tail = Tail(room);
-      const std::size_t n = std::min(room, ACount);
-      std::memcpy(tail, AData, n);
-      Commit(n);
-      AData += n;
-      ACount -= n;
-    }
+    if (FSize >= FLimit) Corrupted();
   }
   [[noreturn]] void Corrupted() const { RaiseCorrupted(FName); }
-  const std::uint8_t* Data() const { return FData.get(); }
+  std::uint8_t* Data() const {
+    return FTarget ? static_cast<std::uint8_t*>(FTarget->Memory()) + FStart : FOwnData.get();
+  }
   std::size_t Size() const { return FSize; }
 
  private:
   void Reserve(std::size_t ACapacity) {
-    auto data = std::make_unique_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(ACapacity, 1));
-    if (FSize) std::memcpy(data.get(), FData.get(), FSize);
-    FData = std::move(data);
-    FCapacity = std::max<std::size_t>(ACapacity, 1);
+    ACapacity = std::max<std::size_t>(ACapacity, 1);
+    if (FTarget) {
+      FTarget->SetSize(FStart + static_cast<std::int64_t>(ACapacity));
+    } else {
+      auto data = std::make_unique_for_overwrite<std::uint8_t[]>(ACapacity);
+      if (FSize) std::memcpy(data.get(), FOwnData.get(), FSize);
+      FOwnData = std::move(data);
+    }
+    FCapacity = ACapacity;
   }
 
   RawByteString FName;
   std::size_t FLimit;
-  std::unique_ptr<std::uint8_t[]> FData;
+  TMemoryStream* FTarget;
+  std::int64_t FStart;
+  std::unique_ptr<std::uint8_t[]> FOwnData;
   std::size_t FCapacity = 0;
   std::size_t FSize = 0;
 };
@@ -321,15 +323,31 @@ void TdxZIPStreamReader::Extract(const TdxZIPFileEntry& AEntry, TStream* ATarget
   if (AEntry.OriginalSize < 0 || !InsideArchive(AEntry.DataOffset(), AEntry.PackedSize, FStream->Size()))
     RaiseCorrupted(AEntry.Name);
 
-  TdxZIPExtractBuffer buffer(AEntry);
+  // A memory stream that receives the entry at or past its end takes the
+  // bytes straight into its memory and is cut back to its size on failure.
+  auto* memory = dynamic_cast<TMemoryStream*>(ATargetStream);
+  const std::int64_t start = ATargetStream->Position(), oldSize = ATargetStream->Size();
+  TMemoryStream* direct = memory && start >= oldSize ? memory : nullptr;
+  TScopeExit restore([&] {
+    if (!direct) return;
+    direct->SetSize(oldSize);
+    direct->SetPosition(start);
+  });
+  TdxZIPExtractBuffer buffer(AEntry, direct);
   FStream->SetPosition(AEntry.DataOffset());
   (this->*method->second)(AEntry.PackedSize, buffer);
-  if (buffer.Size() != static_cast<std::size_t>(AEntry.OriginalSize)) RaiseCorrupted(AEntry.Name);
-  if (AEntry.CRC32 != 0 && CalculateCrc32(buffer.Data(), buffer.Size()) != AEntry.CRC32) RaiseCorrupted(AEntry.Name);
+  if (buffer.Size() != static_cast<std::size_t>(AEntry.OriginalSize)) buffer.Corrupted();
+  if (AEntry.CRC32 != 0 && CalculateCrc32(buffer.Data(), buffer.Size()) != AEntry.CRC32) buffer.Corrupted();
+  restore.Dismiss();
 
-  if (auto* memory = dynamic_cast<TMemoryStream*>(ATargetStream)) {
-    const std::int64_t start = memory->Position();
-    memory->SetSize(std::max(start + AEntry.OriginalSize, memory->Size()));
+  const std::int64_t end = start + AEntry.OriginalSize;
+  if (direct) {
+    direct->SetSize(end);
+    direct->SetPosition(end);
+    return;
+  }
+  if (memory) {
+    memory->SetSize(std::max(end, memory->Size()));
     memory->SetPosition(start);
   }
   ATargetStream->WriteBuffer(buffer.Data(), static_cast<std::int64_t>(buffer.Size()));
