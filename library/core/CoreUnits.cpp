@@ -1,6 +1,7 @@
 #include "library/core/CoreUnits.h"
 
 #include "library/core/cxClasses.h"
+#include "library/core/cxDataStorage.h"
 #include "library/core/cxGeometry.h"
 #include "library/core/dxCore.h"
 #include "library/core/dxDPIAwareUtils.h"
@@ -46,6 +47,7 @@ std::span<const TUnit> LibraryCoreUnits() {
       {L"cxVariants", nullptr, nullptr},
       {L"dxBase64", nullptr, nullptr},
       {L"dxZIPUtils", nullptr, nullptr},
+      {L"cxDataStorage", &cxDataStorageInitialization, &cxDataStorageFinalization},
   };
   return units;
 }
