@@ -48,6 +48,7 @@ std::span<const TUnit> LibraryCoreUnits() {
       {L"dxBase64", nullptr, nullptr},
       {L"dxZIPUtils", nullptr, nullptr},
       {L"cxDataStorage", &cxDataStorageInitialization, &cxDataStorageFinalization},
+      {L"cxDataUtils", nullptr, nullptr},
   };
   return units;
 }
