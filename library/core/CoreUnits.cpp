@@ -1,7 +1,9 @@
 #include "library/core/CoreUnits.h"
 
 #include "library/core/cxClasses.h"
+#include "library/core/cxDataConsts.h"
 #include "library/core/cxDataStorage.h"
+#include "library/core/cxLibraryStrs.h"
 #include "library/core/cxGeometry.h"
 #include "library/core/dxCore.h"
 #include "library/core/dxDPIAwareUtils.h"
@@ -49,6 +51,8 @@ std::span<const TUnit> LibraryCoreUnits() {
       {L"dxZIPUtils", nullptr, nullptr},
       {L"cxDataStorage", &cxDataStorageInitialization, &cxDataStorageFinalization},
       {L"cxDataUtils", nullptr, nullptr},
+      {L"cxLibraryStrs", &cxLibraryStrsInitialization, &cxLibraryStrsFinalization},
+      {L"cxDataConsts", &cxDataConstsInitialization, &cxDataConstsFinalization},
   };
   return units;
 }
