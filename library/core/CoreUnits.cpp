@@ -6,6 +6,7 @@
 #include "library/core/cxLibraryStrs.h"
 #include "library/core/cxGeometry.h"
 #include "library/core/dxCore.h"
+#include "library/core/dxCultureInfo.h"
 #include "library/core/dxDPIAwareUtils.h"
 #include "library/core/dxHashUtils.h"
 #include "library/core/dxHooks.h"
@@ -53,6 +54,7 @@ std::span<const TUnit> LibraryCoreUnits() {
       {L"cxDataUtils", nullptr, nullptr},
       {L"cxLibraryStrs", &cxLibraryStrsInitialization, &cxLibraryStrsFinalization},
       {L"cxDataConsts", &cxDataConstsInitialization, &cxDataConstsFinalization},
+      {L"dxCultureInfo", &dxCultureInfoInitialization, &dxCultureInfoFinalization},
   };
   return units;
 }
