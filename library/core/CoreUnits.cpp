@@ -8,6 +8,7 @@
 #include "library/core/dxCore.h"
 #include "library/core/dxCultureInfo.h"
 #include "library/core/dxDPIAwareUtils.h"
+#include "library/core/dxGestures.h"
 #include "library/core/dxHashUtils.h"
 #include "library/core/dxHooks.h"
 #include "library/core/dxStringHelper.h"
@@ -55,6 +56,7 @@ std::span<const TUnit> LibraryCoreUnits() {
       {L"cxLibraryStrs", &cxLibraryStrsInitialization, &cxLibraryStrsFinalization},
       {L"cxDataConsts", &cxDataConstsInitialization, &cxDataConstsFinalization},
       {L"dxCultureInfo", &dxCultureInfoInitialization, &dxCultureInfoFinalization},
+      {L"dxGestures", &dxGesturesInitialization, &dxGesturesFinalization},
   };
   return units;
 }
