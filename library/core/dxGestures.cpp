@@ -102,8 +102,6 @@ bool PhysicalToLogicalPointOf(HWND AWindow, TPoint& APoint) {
   return true;
 }
 
-// Before a window procedure sees WM_GESTURENOTIFY: the touch point is taken
-// and every helper forgets the control it found for the last gesture.
 void GestureNotifyHook(int, WPARAM, LPARAM ALParam, LRESULT&) {
   const auto* call = reinterpret_cast<const CWPSTRUCT*>(ALParam);
   if (!call || call->message != WM_GESTURENOTIFY || !call->lParam) return;

@@ -209,7 +209,12 @@ class TdxGestureHelper : public TObject {
   TTrackedControl FTouchControl;
 };
 
+// The unit's window-procedure hook handler (htWndProc): before a window
+// sees WM_GESTURENOTIFY it records the touch point and makes every helper
+// forget the control it found for the last gesture.
+void GestureNotifyHook(int ACode, WPARAM AWParam, LPARAM ALParam, LRESULT& AHookResult);
+
 // The unit's start-up (binds the entry points, sets the conversion flag,
-// watches WM_GESTURENOTIFY through a window-procedure hook) and shut-down.
+// registers GestureNotifyHook) and shut-down.
 void dxGesturesInitialization();
 void dxGesturesFinalization();

@@ -13,14 +13,26 @@ int CountOf(const wchar_t* AProduct) {
   return index < 0 ? -1 : repository->Products(index)->ResStringsCount();
 }
 
-TEST(LibraryStrings, BothProductsRegisteredAtStartUp) {
+// Each test starts from what the two units' start-up leaves (another test
+// may have made the core unit's repository anew).
+class LibraryStrings : public testing::Test {
+ protected:
+  void SetUp() override {
+    cxDataConstsFinalization();
+    cxLibraryStrsFinalization();
+    cxLibraryStrsInitialization();
+    cxDataConstsInitialization();
+  }
+};
+
+TEST_F(LibraryStrings, BothProductsRegisteredAtStartUp) {
   EXPECT_EQ(CountOf(LibraryProductName), 28);
   EXPECT_EQ(CountOf(DataProductName), 17);
   EXPECT_EQ(LoadLocalizedResString(&cxSDateBOM), L"bom");
   EXPECT_EQ(GetResourceStringsRepository()->GetOriginalValue(L"cxSDateBOM"), L"bom");
 }
 
-TEST(LibraryStrings, EveryTextUnderItsIdentifier) {
+TEST_F(LibraryStrings, EveryTextUnderItsIdentifier) {
   struct TCase {
     const wchar_t* Name;
     PResStringRec Record;
@@ -89,7 +101,7 @@ TEST(LibraryStrings, EveryTextUnderItsIdentifier) {
   }
 }
 
-TEST(LibraryStrings, ShutDownRemovesTheWholeProduct) {
+TEST_F(LibraryStrings, ShutDownRemovesTheWholeProduct) {
   cxDataConstsFinalization();
   EXPECT_EQ(CountOf(DataProductName), -1);
   EXPECT_EQ(CountOf(LibraryProductName), 28);
