@@ -3,6 +3,7 @@
 #include "library/vector/dxXMLDoc.h"
 
 #include "library/core/dxStringHelper.h"
+#include "library/vector/dxXMLDoc_Internal.h"
 
 #include <algorithm>
 #include <utility>
@@ -121,14 +122,50 @@ std::wstring_view EncodedForm(std::wstring_view AText, std::size_t AIndex, bool 
 // ---------------------------------------------------------------------------
 // Strings
 
+void xmldoc_detail::AppendUTF8(std::string& AResult, std::wstring_view AText) {
+  for (std::size_t i = 0; i < AText.size(); ++i) {
+    char32_t c = AText[i];
+    if (c < 0x80) {
+      AResult.push_back(static_cast<char>(c));
+      continue;
+    }
+    if (c >= 0xD800 && c <= 0xDFFF) {
+      const bool pair = c <= 0xDBFF && i + 1 < AText.size() && AText[i + 1] >= 0xDC00 && AText[i + 1] <= 0xDFFF;
+      c = pair ? 0x10000 + ((c - 0xD800) << 10) + (AText[++i] - 0xDC00) : 0xFFFD;
+    }
+    if (c < 0x800) {
+      AResult.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    } else {
+      if (c < 0x10000) {
+        AResult.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      } else {
+        AResult.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        AResult.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+      }
+      AResult.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    }
+    AResult.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+void xmldoc_detail::AppendEncodedUTF8(std::string& AResult, std::wstring_view AText, bool ARemoveLineBreaks) {
+  wchar_t escape[CharEscapeLength + 1];
+  std::size_t plain = 0;  // the start of the run that stays as it is
+  for (std::size_t i = 0; i < AText.size(); ++i) {
+    const std::wstring_view form = EncodedForm(AText, i, ARemoveLineBreaks, false, false, escape);
+    if (form.empty()) continue;
+    AppendUTF8(AResult, AText.substr(plain, i - plain));
+    AppendUTF8(AResult, form);
+    plain = i + 1;
+  }
+  AppendUTF8(AResult, AText.substr(plain));
+}
+
 TdxXMLString dxStringToXMLString(std::wstring_view AText) {
-  TdxXMLString result(AText.size(), '\0');
-  std::size_t i = 0;
-  for (; i < AText.size() && AText[i] < 0x80; ++i) result[i] = static_cast<char>(AText[i]);
-  if (i == AText.size()) return result;
-  result.resize(i);
-  const String rest(AText.substr(i));
-  return result + UTF8Encode(rest);
+  TdxXMLString result;
+  result.reserve(AText.size());
+  xmldoc_detail::AppendUTF8(result, AText);
+  return result;
 }
 
 String dxXMLStringToString(std::string_view AText) {

@@ -503,8 +503,10 @@ class TdxXMLParser : public TObject {
   // can be written and copied without exhausting the stack.
   static constexpr int MaxDepth = 1024;
 
-  // With AShareStrings, equal names and values share one stored string while
-  // the parser lives.
+  // With AShareStrings, names go through a shared-strings table while the
+  // parser lives. Values do not: a node keeps a copy either way, and the
+  // table's hash sees only the last few bytes of a string, so the many long
+  // values of a large document would fall into few buckets.
   virtual void Create(TdxXMLDocument* ADocument, bool AShareStrings);
 
   // Clears the document's root and reads the bytes into it.
@@ -530,7 +532,6 @@ class TdxXMLParser : public TObject {
 
  private:
   TdxXMLString Intern(const TdxXMLToken& AToken);
-  String InternValue(const TdxXMLToken& AToken);
 
   TdxXMLDocument* FDocument;
   const char* FData;         // the next unread byte

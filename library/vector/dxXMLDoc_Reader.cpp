@@ -163,19 +163,21 @@ String TdxXMLParser::DecodeValue(const char* AData, std::size_t ACount) {
   else if (FEncoding == dxxeWindows) codePage = static_cast<UINT>(FEncodingCodePage);
   // Plain ASCII reads the same in every code page the reader selects.
   String text(ACount, L'\0');
+  bool coded = false;  // holds an entity or an escape
   std::size_t i = 0;
-  for (; i < ACount && static_cast<unsigned char>(AData[i]) < 0x80; ++i) text[i] = static_cast<wchar_t>(AData[i]);
-  if (i < ACount) text = AnsiToString(AData, ACount, codePage);
-  return TdxXMLHelper::DecodeString(text);
+  for (; i < ACount && static_cast<unsigned char>(AData[i]) < 0x80; ++i) {
+    text[i] = static_cast<wchar_t>(AData[i]);
+    coded |= AData[i] == '&' || AData[i] == '_';
+  }
+  if (i < ACount) {
+    text = AnsiToString(AData, ACount, codePage);
+    coded = true;
+  }
+  return coded ? TdxXMLHelper::DecodeString(text) : text;
 }
 
 TdxXMLString TdxXMLParser::Intern(const TdxXMLToken& AToken) {
   return FSharedStrings ? FSharedStrings->Add(AToken) : TdxXMLString(AToken.View());
-}
-
-String TdxXMLParser::InternValue(const TdxXMLToken& AToken) {
-  String value = DecodeValue(AToken.Buffer, static_cast<std::size_t>(AToken.BufferLengthInChars));
-  return FSharedStrings ? FSharedStrings->Add(std::wstring_view(value)) : value;
 }
 
 TdxXMLNode* TdxXMLParser::ParseNodeHeader(TdxXMLNode* ANode) {
@@ -202,7 +204,7 @@ TdxXMLNode* TdxXMLParser::ParseNodeHeader(TdxXMLNode* ANode) {
     if (counter == 0) ANode->FName = Intern(token);
     if (counter == 2 && token.TokenType != ttEqual) counter = 1;
     if (counter == 1) attribute = ANode->Attributes()->Add(Intern(token));
-    if (counter == 3) attribute->FValue = InternValue(token);
+    if (counter == 3) attribute->FValue = DecodeValue(token.Buffer, static_cast<std::size_t>(token.BufferLengthInChars));
     ++counter;
   }
   return result;
