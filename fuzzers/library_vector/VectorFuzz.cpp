@@ -1,5 +1,6 @@
 // Fuzzing drivers of the vector layer: the XML reader over mutated documents
-// of the W3C XML conformance suite (tools/setup unpacks it into build-data/).
+// of the W3C XML conformance suite (tools/setup unpacks it into build-data/),
+// and the entity coding and date-time reading over mutated texts.
 //
 // Each input lies against an inaccessible page, at its end in even rounds and
 // at its start in odd ones, so a read beyond either end of the buffer faults
@@ -11,7 +12,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <cwchar>
 
 namespace {
 
@@ -99,8 +102,37 @@ void ReadXML(const std::string& AInput) {
   again->LoadFromStream(written.get());
 }
 
+std::vector<std::string> CodingSeeds() {
+  const wchar_t* texts[] = {
+      L"2021-03-04T05:06:07.5+01:30", L"2021-12-31T23:59:59.99999999999999Z", L"2021-03-04",
+      L"&lt;&amp;#65;&#x1F600;&#65;_x0041__x005F_x0041_", L"a\tb\r\nc\x01\xFFFF<\"'>&_", L"&#;&#x;&#99999999999;",
+  };
+  std::vector<std::string> seeds;
+  for (const wchar_t* text : texts)
+    seeds.emplace_back(reinterpret_cast<const char*>(text), std::wcslen(text) * sizeof(wchar_t));
+  return seeds;
+}
+
+// The input's bytes taken as UTF-16 code units: decoding undoes encoding, and
+// date-times raise only their documented errors.
+void CodeText(const std::string& AInput) {
+  String text(AInput.size() / sizeof(wchar_t), L'\0');
+  std::memcpy(text.data(), AInput.data(), text.size() * sizeof(wchar_t));
+  if (TdxXMLHelper::DecodeString(TdxXMLHelper::EncodeString(text)) != text) {
+    std::fprintf(stderr, "xml_coding: decoding does not undo encoding\n");
+    std::abort();
+  }
+  TdxXMLHelper::DecodeString(text);
+  try {
+    TdxXMLDateTime::Create(text).ToString();
+  } catch (const EdxXMLUnexpectedToken&) {
+  } catch (const EConvertError&) {
+  }
+}
+
 const TFuzzDriver GDrivers[] = {
     {L"xml_read", &ConformanceSuiteSeeds, &ReadXML},
+    {L"xml_coding", &CodingSeeds, &CodeText},
 };
 
 }  // namespace

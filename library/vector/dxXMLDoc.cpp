@@ -92,27 +92,56 @@ const TdxXMLServiceCharMapItem* FindServiceChar(wchar_t AChar) {
 bool IsLineBreak(wchar_t C) { return C == L'\r' || C == L'\n'; }
 bool IsXMLWhiteSpace(wchar_t C) { return C == L'\t' || C == L'\n' || C == L'\r' || C == L' '; }
 
+struct TXMLEncodeRules {
+  bool RemoveLineBreaks;
+  bool SkipEntities;
+  bool KeepLineBreaks;
+};
+
+enum class TXMLCharForm { Itself, Space, Entity, Escape };
+
+// How EncodeString puts out a character; an underscore is itself here (see
+// UnderscoreNeedsEscape).
+TXMLCharForm FormOf(wchar_t C, const TXMLEncodeRules& ARules) {
+  if (IsLineBreak(C)) {
+    if (ARules.RemoveLineBreaks) return TXMLCharForm::Space;
+    if (ARules.KeepLineBreaks) return TXMLCharForm::Itself;
+  }
+  if (!ARules.SkipEntities && FindServiceChar(C)) return TXMLCharForm::Entity;
+  return C < 32 || C == 0xFFFF ? TXMLCharForm::Escape : TXMLCharForm::Itself;
+}
+
+// Whether the underscore at AIndex would start a character escape in the
+// output: "_x" and four hexadecimal digits followed by an underscore, or by a
+// character whose own escape begins with one.
+bool UnderscoreNeedsEscape(std::wstring_view AText, std::size_t AIndex, const TXMLEncodeRules& ARules) {
+  if (AText.size() - AIndex < CharEscapeLength || AText[AIndex + 1] != L'x') return false;
+  for (std::size_t i = AIndex + 2; i < AIndex + 6; ++i)
+    if (HexDigitValue(AText[i]) < 0) return false;
+  const wchar_t last = AText[AIndex + 6];
+  return last == L'_' || FormOf(last, ARules) == TXMLCharForm::Escape;
+}
+
 // What EncodeString puts out for one character; empty when the character
 // stays as it is (AEscape receives an escape's text).
-std::wstring_view EncodedForm(std::wstring_view AText, std::size_t AIndex, bool ARemoveLineBreaks, bool ASkipEntities,
-                              bool AKeepLineBreaks, wchar_t (&AEscape)[CharEscapeLength + 1]) {
+std::wstring_view EncodedForm(std::wstring_view AText, std::size_t AIndex, const TXMLEncodeRules& ARules,
+                              wchar_t (&AEscape)[CharEscapeLength + 1]) {
   const wchar_t c = AText[AIndex];
-  if (IsLineBreak(c)) {
-    if (ARemoveLineBreaks) return L" ";
-    if (AKeepLineBreaks) return {};
-  }
-  if (!ASkipEntities)
-    if (const TdxXMLServiceCharMapItem* item = FindServiceChar(c)) return item->Replacement;
-  wchar_t code = c;
-  const bool escapeItself = c < 32 || c == 0xFFFF;
-  if (!escapeItself) {
-    wchar_t ignored;
-    if (c != L'_' || !IsCharEscapeAt(AText, AIndex, ignored)) return {};
+  switch (c == L'_' ? (UnderscoreNeedsEscape(AText, AIndex, ARules) ? TXMLCharForm::Escape : TXMLCharForm::Itself)
+                    : FormOf(c, ARules)) {
+    case TXMLCharForm::Itself:
+      return {};
+    case TXMLCharForm::Space:
+      return L" ";
+    case TXMLCharForm::Entity:
+      return FindServiceChar(c)->Replacement;
+    case TXMLCharForm::Escape:
+      break;
   }
   static constexpr wchar_t hex[] = L"0123456789ABCDEF";
   AEscape[0] = L'_';
   AEscape[1] = L'x';
-  for (int i = 0; i < 4; ++i) AEscape[5 - i] = hex[(code >> (4 * i)) & 0xF];
+  for (int i = 0; i < 4; ++i) AEscape[5 - i] = hex[(c >> (4 * i)) & 0xF];
   AEscape[6] = L'_';
   return {AEscape, CharEscapeLength};
 }
@@ -152,7 +181,7 @@ void xmldoc_detail::AppendEncodedUTF8(std::string& AResult, std::wstring_view AT
   wchar_t escape[CharEscapeLength + 1];
   std::size_t plain = 0;  // the start of the run that stays as it is
   for (std::size_t i = 0; i < AText.size(); ++i) {
-    const std::wstring_view form = EncodedForm(AText, i, ARemoveLineBreaks, false, false, escape);
+    const std::wstring_view form = EncodedForm(AText, i, {ARemoveLineBreaks, false, false}, escape);
     if (form.empty()) continue;
     AppendUTF8(AResult, AText.substr(plain, i - plain));
     AppendUTF8(AResult, form);
@@ -384,15 +413,16 @@ String TdxXMLHelper::DecodeString(const String& AText) {
 String TdxXMLHelper::EncodeString(const String& AText, bool ARemoveLineBreaks, bool ASkipEntities,
                                   bool AKeepLineBreaks) {
   const std::wstring_view text(AText);
+  const TXMLEncodeRules rules{ARemoveLineBreaks, ASkipEntities, AKeepLineBreaks};
   wchar_t escape[CharEscapeLength + 1];
   std::size_t i = 0;
-  while (i < text.size() && EncodedForm(text, i, ARemoveLineBreaks, ASkipEntities, AKeepLineBreaks, escape).empty()) ++i;
+  while (i < text.size() && EncodedForm(text, i, rules, escape).empty()) ++i;
   if (i == text.size()) return AText;
 
   TXMLPooledBuilder builder(static_cast<int>(std::min<std::size_t>(text.size() * 3 / 2, 0x7FFFFFFF)));
   builder->Append(text.substr(0, i));
   for (; i < text.size(); ++i) {
-    const std::wstring_view form = EncodedForm(text, i, ARemoveLineBreaks, ASkipEntities, AKeepLineBreaks, escape);
+    const std::wstring_view form = EncodedForm(text, i, rules, escape);
     if (form.empty()) builder->Append(text[i]);
     else builder->Append(form);
   }

@@ -128,7 +128,9 @@ class TdxXMLHelper {
   // carriage return or line feed becomes a space; with AKeepLineBreaks it
   // stays; without ASkipEntities a character of ServiceCharMap becomes its
   // entity; a code below 32 or 65535 becomes a character escape; an
-  // underscore that starts a character escape becomes "_x005F_".
+  // underscore that would start a character escape in the output (the text
+  // holds one, or "_x" and four hexadecimal digits before a character that
+  // becomes an escape) becomes "_x005F_". So decoding gives the text back.
   static String EncodeString(const String& AText, bool ARemoveLineBreaks = false, bool ASkipEntities = false,
                              bool AKeepLineBreaks = false);
   // Whether the text must be written with xml:space="preserve": it begins or
@@ -452,10 +454,10 @@ enum TdxXMLTokenID {
 
 struct TdxXMLToken {
   const char* Buffer = nullptr;
-  int BufferLengthInChars = 0;
+  std::size_t BufferLengthInChars = 0;
   TdxXMLTokenID TokenType = ttUnknown;
 
-  std::string_view View() const { return {Buffer, static_cast<std::size_t>(BufferLengthInChars)}; }
+  std::string_view View() const { return {Buffer, BufferLengthInChars}; }
 };
 
 // The code page a document's bytes are read in: the system's ANSI code page,

@@ -82,7 +82,7 @@ bool TdxXMLParser::GetToken(TdxXMLToken& AToken) {
   if (FDataLength == 0) return false;
   const auto take = [&](std::size_t ACount, TdxXMLTokenID AType) {
     AToken.Buffer = FData;
-    AToken.BufferLengthInChars = static_cast<int>(ACount);
+    AToken.BufferLengthInChars = ACount;
     AToken.TokenType = AType;
     FData += ACount;
     FDataLength -= ACount;
@@ -94,7 +94,7 @@ bool TdxXMLParser::GetToken(TdxXMLToken& AToken) {
     const std::size_t end = rest.find(AEnd);
     if (end == std::string_view::npos) return false;
     AToken.Buffer = rest.data();
-    AToken.BufferLengthInChars = static_cast<int>(end);
+    AToken.BufferLengthInChars = end;
     AToken.TokenType = AType;
     const std::size_t consumed = ABegin.size() + end + AEnd.size();
     FData += consumed;
@@ -204,7 +204,7 @@ TdxXMLNode* TdxXMLParser::ParseNodeHeader(TdxXMLNode* ANode) {
     if (counter == 0) ANode->FName = Intern(token);
     if (counter == 2 && token.TokenType != ttEqual) counter = 1;
     if (counter == 1) attribute = ANode->Attributes()->Add(Intern(token));
-    if (counter == 3) attribute->FValue = DecodeValue(token.Buffer, static_cast<std::size_t>(token.BufferLengthInChars));
+    if (counter == 3) attribute->FValue = DecodeValue(token.Buffer, token.BufferLengthInChars);
     ++counter;
   }
   return result;
@@ -272,7 +272,7 @@ void TdxXMLParser::Parse(const char* ABuffer, std::size_t ACount) {
         textStart = nullptr;
         break;
       case ttCDATA:
-        node->FText = DecodeValue(token.Buffer, static_cast<std::size_t>(token.BufferLengthInChars));
+        node->FText = DecodeValue(token.Buffer, token.BufferLengthInChars);
         textStart = nullptr;
         break;
       default:
