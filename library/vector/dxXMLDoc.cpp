@@ -658,7 +658,7 @@ void TdxXMLNode::Destroy() {
   if (FParent && FParent->FChildren) FParent->FChildren->Extract(this);
   FParent = nullptr;
   FAttributes.reset();
-  Clear();
+  FreeChildren();
   inherited::Destroy();
 }
 
@@ -683,7 +683,11 @@ void TdxXMLNode::Assign(const TdxXMLNode* ASource) {
 }
 
 void TdxXMLNode::Clear() {
-  if (FAttributes) FAttributes->Clear();
+  FAttributes->Clear();
+  FreeChildren();
+}
+
+void TdxXMLNode::FreeChildren() {
   // Subtrees are taken apart breadth-first, so freeing a deep tree needs no
   // deep recursion: each node is freed once its own children have been moved
   // to the pending lists.

@@ -356,6 +356,7 @@ class TdxXMLNode : public TcxDoublyLinkedObject {
  private:
   friend class TdxXMLParser;
   bool IsSpacePreserved() const;
+  void FreeChildren();
 
   TOwned<TdxXMLNodeAttributes> FAttributes;
   TdxXMLNode* FParent;
@@ -538,6 +539,8 @@ class TdxXMLParser : public TObject {
   TdxXMLDocument* FDocument;
   const char* FData;         // the next unread byte
   std::size_t FDataLength;   // bytes left
+  const char* FNoCommentEndFrom;  // no "-->" from here on (nil: not known)
+  const char* FNoCDATAEndFrom;    // no "]]>" from here on
   TdxXMLEncoding FEncoding;
   int FEncodingCodePage;
   TOwned<TdxXMLSharedStrings> FSharedStrings;

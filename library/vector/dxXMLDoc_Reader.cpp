@@ -88,11 +88,18 @@ bool TdxXMLParser::GetToken(TdxXMLToken& AToken) {
     FDataLength -= ACount;
   };
   // A section of AEnd-terminated text after ABegin, when it is complete.
-  const auto takeSection = [&](std::string_view ABegin, std::string_view AEnd, TdxXMLTokenID AType) {
+  // AMissingFrom remembers where a search for AEnd found none, so that many
+  // unterminated sections cost one search, not one each.
+  const auto takeSection = [&](std::string_view ABegin, std::string_view AEnd, TdxXMLTokenID AType,
+                               const char*& AMissingFrom) {
     if (!StartsWith(FData, FDataLength, ABegin) || FDataLength <= ABegin.size() + AEnd.size()) return false;
     const std::string_view rest(FData + ABegin.size(), FDataLength - ABegin.size());
+    if (AMissingFrom && rest.data() >= AMissingFrom) return false;
     const std::size_t end = rest.find(AEnd);
-    if (end == std::string_view::npos) return false;
+    if (end == std::string_view::npos) {
+      AMissingFrom = rest.data();
+      return false;
+    }
     AToken.Buffer = rest.data();
     AToken.BufferLengthInChars = end;
     AToken.TokenType = AType;
@@ -125,7 +132,8 @@ bool TdxXMLParser::GetToken(TdxXMLToken& AToken) {
       return true;
     case '<':
       if (next == '/') take(2, ttTagFooter);
-      else if (!takeSection(CommentBegin, CommentEnd, ttComment) && !takeSection(CDATABegin, CDATAEnd, ttCDATA))
+      else if (!takeSection(CommentBegin, CommentEnd, ttComment, FNoCommentEndFrom) &&
+               !takeSection(CDATABegin, CDATAEnd, ttCDATA, FNoCDATAEndFrom))
         take(1, ttTagHeaderBegin);
       return true;
     case '=':
@@ -230,6 +238,8 @@ void TdxXMLParser::ParseDeclaration() {
 void TdxXMLParser::Parse(const char* ABuffer, std::size_t ACount) {
   FData = ABuffer;
   FDataLength = ABuffer ? ACount : 0;
+  FNoCommentEndFrom = nullptr;
+  FNoCDATAEndFrom = nullptr;
   TdxXMLNode* node = FDocument->Root();
   node->Clear();
   SelectEncoding();

@@ -201,6 +201,15 @@ TEST(XMLReadLimits, NestingDeeperThanTheLimitEndsTheParse) {
   EXPECT_EQ(DumpXMLTree(again->Root()), DumpXMLTree(full->Root()));
 }
 
+TEST(XMLReadLimits, UnterminatedCommentsAndSectionsAreSearchedForTheirEndOnce) {
+  // A million of them would take hours if each searched the rest of the input.
+  std::string bytes = "<a>";
+  for (int i = 0; i < 500000; ++i) bytes += "<!--<![CDATA[";
+  TOwned<TdxXMLDocument> document = ReadXML(bytes);
+  ASSERT_NE(document->Root()->First(), nullptr);
+  EXPECT_EQ(document->Root()->First()->Name(), "a");
+}
+
 TEST(XMLSharedStrings, EqualStringsAreStoredOnce) {
   TOwned<TdxXMLSharedStrings> strings(New<TdxXMLSharedStrings>());
   const TdxXMLString& a = strings->Add(std::string_view("name"));
