@@ -34,11 +34,10 @@ int HexDigitValue(wchar_t C) {
 
 constexpr std::size_t CharEscapeLength = 7;  // _xHHHH_
 
-// Whether a character escape starts at AIndex; its code in ACode.
-bool IsCharEscapeAt(std::wstring_view AText, std::size_t AIndex, wchar_t& ACode) {
-  if (AText.size() - AIndex < CharEscapeLength || AText[AIndex] != L'_' || AText[AIndex + 1] != L'x' ||
-      AText[AIndex + 6] != L'_')
-    return false;
+// Whether "_x" and four hexadecimal digits stand at AIndex, with a seventh
+// character after them; the digits' code in ACode.
+bool IsEscapeHeadAt(std::wstring_view AText, std::size_t AIndex, wchar_t& ACode) {
+  if (AText.size() - AIndex < CharEscapeLength || AText[AIndex] != L'_' || AText[AIndex + 1] != L'x') return false;
   unsigned code = 0;
   for (std::size_t i = AIndex + 2; i < AIndex + 6; ++i) {
     const int digit = HexDigitValue(AText[i]);
@@ -47,6 +46,11 @@ bool IsCharEscapeAt(std::wstring_view AText, std::size_t AIndex, wchar_t& ACode)
   }
   ACode = static_cast<wchar_t>(code);
   return true;
+}
+
+// Whether a character escape starts at AIndex; its code in ACode.
+bool IsCharEscapeAt(std::wstring_view AText, std::size_t AIndex, wchar_t& ACode) {
+  return IsEscapeHeadAt(AText, AIndex, ACode) && AText[AIndex + 6] == L'_';
 }
 
 constexpr char32_t MaxCodePoint = 0x10FFFF;
@@ -115,9 +119,8 @@ TXMLCharForm FormOf(wchar_t C, const TXMLEncodeRules& ARules) {
 // output: "_x" and four hexadecimal digits followed by an underscore, or by a
 // character whose own escape begins with one.
 bool UnderscoreNeedsEscape(std::wstring_view AText, std::size_t AIndex, const TXMLEncodeRules& ARules) {
-  if (AText.size() - AIndex < CharEscapeLength || AText[AIndex + 1] != L'x') return false;
-  for (std::size_t i = AIndex + 2; i < AIndex + 6; ++i)
-    if (HexDigitValue(AText[i]) < 0) return false;
+  wchar_t ignored;
+  if (!IsEscapeHeadAt(AText, AIndex, ignored)) return false;
   const wchar_t last = AText[AIndex + 6];
   return last == L'_' || FormOf(last, ARules) == TXMLCharForm::Escape;
 }

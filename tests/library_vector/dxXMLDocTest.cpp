@@ -278,6 +278,9 @@ TEST_F(TXMLModel, TheEightBitAccessorsTravelThroughUTF8) {
   EXPECT_EQ(node->Attributes()->GetValue("v"), "\xC3\xA9t\xC3\xA9");
   EXPECT_EQ(node->Attributes()->GetValue("w", "none"), "none");
   EXPECT_EQ(dxXMLStringToString(dxStringToXMLString(L"\U0001F600 ok")), L"\U0001F600 ok");
+  EXPECT_EQ(dxStringToXMLString(L"\U0001F600"), "\xF0\x9F\x98\x80");
+  // A lone surrogate cannot be written as UTF-8.
+  EXPECT_EQ(dxStringToXMLString(String(L"a\xD800") + L"b\xDC00"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
 }
 
 TEST_F(TXMLModel, AttributesKeepOrderAndDuplicatesAndLookupsTakeTheFirst) {
