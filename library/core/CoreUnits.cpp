@@ -3,6 +3,7 @@
 #include "library/core/cxClasses.h"
 #include "library/core/cxGeometry.h"
 #include "library/core/dxCore.h"
+#include "library/core/dxCoreGraphics.h"
 #include "library/core/dxDPIAwareUtils.h"
 #include "library/core/dxHashUtils.h"
 #include "library/core/dxHooks.h"
@@ -34,7 +35,7 @@ std::span<const TUnit> LibraryCoreUnits() {
       {L"dxHashUtils", &dxHashUtilsInitialization, nullptr},
       {L"dxGenerics", nullptr, nullptr},
       {L"cxGeometry", &cxGeometryInitialization, &cxGeometryFinalization},
-      {L"dxCoreGraphics", nullptr, nullptr},
+      {L"dxCoreGraphics", &dxCoreGraphicsInitialization, &dxCoreGraphicsFinalization},
       {L"dxThreading", &dxThreadingInitialization, &dxThreadingFinalization},
       {L"dxUIThreadSyncService", &dxUIThreadSyncServiceInitialization, &dxUIThreadSyncServiceFinalization},
       {L"dxHooks", nullptr, &dxHooksFinalization},
@@ -43,6 +44,7 @@ std::span<const TUnit> LibraryCoreUnits() {
       {L"dxThemeManager", &dxThemeManagerInitialization, &dxThemeManagerFinalization},
       {L"cxMessageWindow", nullptr, nullptr},
       {L"cxClasses", &cxClassesInitialization, &cxClassesFinalization},
+      {L"cxVariants", nullptr, nullptr},
   };
   return units;
 }
