@@ -1,10 +1,12 @@
 #include "library/graphics/GraphicsUnits.h"
 
+#include "library/graphics/cxGraphics.h"
 #include "library/graphics/cxImageList.h"
 
 std::span<const TUnit> LibraryGraphicsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
   static constexpr TUnit units[] = {
+      {L"cxGraphics", &cxGraphicsInitialization, &cxGraphicsFinalization},
       {L"cxImageList", &cxImageListInitialization, nullptr},
   };
   return units;
