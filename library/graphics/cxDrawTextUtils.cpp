@@ -103,7 +103,9 @@ class TcxRowBreaker {
     for (const wchar_t* piece = AStart; piece < FEnd;) {
       const wchar_t* pieceEnd = FOptions.BreakByWords ? GetNextWordBreak(0, piece, FEnd) : FindLineBreak(piece);
       const int width = Width(AStart, pieceEnd);
-      if (FOptions.BreakByWords && width > AMaxWidth) {
+      // The empty word before a line break never overflows: in a column of
+      // no width at all the row would take nothing and never end.
+      if (FOptions.BreakByWords && width > AMaxWidth && pieceEnd > piece) {
         if (piece != AStart && !FOptions.LastVisibleRowWithEllipsis) {
           rowEnd = next = piece;
         } else if (FOptions.BreakByChars) {
@@ -398,7 +400,8 @@ bool BreakTextIntoRows(HDC DC, const wchar_t* AText, int ALength, const TRect& A
     row.StartOffset = static_cast<int>(start - AText);
     measureRow(row);
     ++ARowCount;
-    start = next;
+    // Every row moves on, whatever the measuring function answers.
+    start = std::max(next, start + 1);
     if (last) break;
   }
 

@@ -111,6 +111,13 @@ TEST(TextLayout, LineBreaks) {
   EXPECT_EQ(Rows(L"abcdef\r\nxy", cxtoWordBreak, 30), (TStrings{L"abcdef", L"", L"xy"}));
   EXPECT_EQ(Rows(L"abcdef\r\nxy", cxtoWordBreak | cxtoEndEllipsis, 30), (TStrings{L"abcdef", L"xy"}));
   EXPECT_EQ(Rows(L"one two\r\nthree", cxtoSingleLine, 1000), (TStrings{L"one two"}));
+  // A column of no width (or less) still ends every row.
+  for (int width : {0, -10}) {
+    SCOPED_TRACE(width);
+    EXPECT_EQ(Rows(L"a\r\n\r\nb", cxtoWordBreak, width), (TStrings{L"a", L"", L"", L"b"}));
+    EXPECT_EQ(Rows(L"a\r\n\r\nb", cxtoWordBreak | cxtoCharBreak | cxtoCalcRowCount, width),
+              (TStrings{L"a", L"", L"", L"b"}));
+  }
 }
 
 TEST(TextLayout, OnlyTheRowsThatFit) {
@@ -332,6 +339,21 @@ TEST(TextLayout, ParametersFromTheFontAndTheFlags) {
   TRect outer;
   GetTextParamsOuterRect(content, params, 3, 1, outer);
   EXPECT_EQ(outer, TRect(0, 0, 100, 50));
+}
+
+TEST(TextLayout, ParametersOfACanvas) {
+  TOwned<TFont> font(New<TFont>());
+  font->SetName(L"DejaVu Serif");
+  font->SetSize(14);
+  font->SetStyle({fsBold});
+  TdxTextMeasurer::TMeasureCanvas* canvas = SharedTextMeasureCanvas();
+  canvas->SetFont(font.get());
+  TcxTextParams params;
+  CalcTextParams(canvas, cxtoCenterX, params, 2.0);
+  EXPECT_EQ(params.RowHeight, GetFontHeight(font.get()));
+  EXPECT_EQ(params.FullRowHeight, 2 * params.RowHeight);
+  EXPECT_TRUE(params.Bold);
+  EXPECT_EQ(params.TextAlignX, taCenterX);
 }
 
 TEST(TextLayout, ExtentsWithTabs) {
