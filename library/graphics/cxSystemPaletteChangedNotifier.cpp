@@ -1,25 +1,20 @@
 #include "library/graphics/cxSystemPaletteChangedNotifier.h"
 
-#include "platform/ui/WindowAllocation.h"
+#include "library/core/cxMessageWindow.h"
+#include "platform/runtime/Handles.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace {
 
-// The hidden window that hears WM_SYSCOLORCHANGE for every notifier.
-class TcxSystemPaletteChangedListener : public TObject {
-  SK_CLASS(TcxSystemPaletteChangedListener, TObject)
- public:
-  void Create() {
-    inherited::Create();
-    FWindowHandle = AllocateHWnd(BindEvent<&TcxSystemPaletteChangedListener::WndProc>(this));
-  }
-  void Destroy() override {
-    DeallocateHWnd(std::exchange(FWindowHandle, nullptr));
-    inherited::Destroy();
-  }
+class TcxSystemPaletteChangedListener;
+void FreeEmptyListener(TcxSystemPaletteChangedListener* AListener);
 
+// The hidden window that hears WM_SYSCOLORCHANGE for every notifier.
+class TcxSystemPaletteChangedListener : public TcxMessageWindow {
+  SK_CLASS(TcxSystemPaletteChangedListener, TcxMessageWindow)
+ public:
   void Add(TcxSystemPaletteChangedNotifier* ANotifier) {
     (ANotifier->IsPrimary() ? FPrimaryNotifierList : FNotifierList).push_back(ANotifier);
   }
@@ -27,17 +22,25 @@ class TcxSystemPaletteChangedListener : public TObject {
     for (auto* list : {&FPrimaryNotifierList, &FNotifierList}) std::erase(*list, ANotifier);
   }
   bool Empty() const { return FPrimaryNotifierList.empty() && FNotifierList.empty(); }
+  // While the notifiers are told, the last one to go leaves the listener to
+  // free itself when it is done.
+  bool Notifying() const { return FNotifying; }
 
- private:
-  void WndProc(TMessage& AMessage) {
-    try {
-      if (AMessage.Msg == WM_SYSCOLORCHANGE) NotifyAll();
-    } catch (...) {
-      HandleCallbackException(this);
+ protected:
+  // A top-level window: it hears the system's broadcasts.
+  bool IsMessageOnly() override { return false; }
+  void WndProc(TMessage& AMessage) override {
+    if (AMessage.Msg != WM_SYSCOLORCHANGE) return inherited::WndProc(AMessage);
+    {
+      FNotifying = true;
+      const TScopeExit done([this] { FNotifying = false; });
+      NotifyAll();
     }
-    AMessage.Result = DefWindowProcW(FWindowHandle, AMessage.Msg, AMessage.WParam, AMessage.LParam);
+    inherited::WndProc(AMessage);
+    if (Empty()) FreeEmptyListener(this);
   }
 
+ private:
   // A handler may free notifiers (its own among them): the lists are walked
   // as they were, and a notifier gone meanwhile is skipped.
   void NotifyAll() {
@@ -54,10 +57,15 @@ class TcxSystemPaletteChangedListener : public TObject {
 
   std::vector<TcxSystemPaletteChangedNotifier*> FNotifierList;
   std::vector<TcxSystemPaletteChangedNotifier*> FPrimaryNotifierList;
-  HWND FWindowHandle;
+  bool FNotifying;
 };
 
 TcxSystemPaletteChangedListener* GListener = nullptr;
+
+void FreeEmptyListener(TcxSystemPaletteChangedListener* AListener) {
+  if (GListener == AListener) GListener = nullptr;
+  AListener->Free();
+}
 
 }  // namespace
 
@@ -71,7 +79,7 @@ void TcxSystemPaletteChangedNotifier::Create(bool AIsPrimary) {
 void TcxSystemPaletteChangedNotifier::Destroy() {
   if (GListener) {
     GListener->Remove(this);
-    if (GListener->Empty()) FreeAndNil(GListener);
+    if (GListener->Empty() && !GListener->Notifying()) FreeEmptyListener(GListener);
   }
   inherited::Destroy();
 }

@@ -122,4 +122,22 @@ TEST(SystemColorChange, PrimaryNotifiersFirstThenTheOthersEachLastFirst) {
   EXPECT_EQ(log->Calls, (std::vector<std::string>{"3", "2", "0"}));
 }
 
+TEST(SystemColorChange, TheLastNotifierMayFreeItself) {
+  cxGraphicsFinalization();  // the brush cache's notifier goes
+  const int windows = ThreadWindowCount();
+  TOwned<TNotifierLog> log(New<TNotifierLog>());
+  TcxSystemPaletteChangedNotifier* only = New<TcxSystemPaletteChangedNotifier>(true);
+  only->SetOnSystemPaletteChanged(BindEvent<&TNotifierLog::Changed>(log.get()));
+  log->Names.push_back(only);
+  log->FreeOnCall = only;
+  EXPECT_EQ(ThreadWindowCount(), windows + 1);
+  {
+    TSystemColorsChange change({{COLOR_INFOBK, RGB(7, 8, 9)}});
+    EXPECT_EQ(log->Calls, std::vector<std::string>{"0"});
+    EXPECT_EQ(log->FreeOnCall, nullptr);
+    EXPECT_EQ(ThreadWindowCount(), windows) << "the window went with its last notifier";
+  }
+  cxGraphicsInitialization();
+}
+
 }  // namespace
