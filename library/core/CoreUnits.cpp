@@ -44,6 +44,7 @@ std::span<const TUnit> LibraryCoreUnits() {
       {L"dxThemeManager", &dxThemeManagerInitialization, &dxThemeManagerFinalization},
       {L"cxMessageWindow", nullptr, nullptr},
       {L"cxClasses", &cxClassesInitialization, &cxClassesFinalization},
+      {L"cxVariants", nullptr, nullptr},
   };
   return units;
 }

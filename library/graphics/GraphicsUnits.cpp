@@ -2,10 +2,14 @@
 
 #include "library/graphics/cxGraphics.h"
 #include "library/graphics/cxImageList.h"
+#include "library/graphics/dxGDIPlusAPI.h"
+#include "library/graphics/dxGDIPlusClasses.h"
 
 std::span<const TUnit> LibraryGraphicsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
   static constexpr TUnit units[] = {
+      {L"dxGDIPlusAPI", &dxGDIPlusAPIInitialization, &dxGDIPlusAPIFinalization},
+      {L"dxGDIPlusClasses", &dxGDIPlusClassesInitialization, &dxGDIPlusClassesFinalization},
       {L"cxGraphics", &cxGraphicsInitialization, &cxGraphicsFinalization},
       {L"cxImageList", &cxImageListInitialization, nullptr},
   };
