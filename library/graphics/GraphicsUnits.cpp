@@ -1,5 +1,6 @@
 #include "library/graphics/GraphicsUnits.h"
 
+#include "library/graphics/cxGraphics.h"
 #include "library/graphics/cxImageList.h"
 #include "library/graphics/dxGDIPlusAPI.h"
 #include "library/graphics/dxGDIPlusClasses.h"
@@ -9,6 +10,7 @@ std::span<const TUnit> LibraryGraphicsUnits() {
   static constexpr TUnit units[] = {
       {L"dxGDIPlusAPI", &dxGDIPlusAPIInitialization, &dxGDIPlusAPIFinalization},
       {L"dxGDIPlusClasses", &dxGDIPlusClassesInitialization, &dxGDIPlusClassesFinalization},
+      {L"cxGraphics", &cxGraphicsInitialization, &cxGraphicsFinalization},
       {L"cxImageList", &cxImageListInitialization, nullptr},
   };
   return units;
