@@ -210,8 +210,8 @@ TEST_F(GdiPlusBinding, WithoutTheModuleNothingLoadsAndWrappersUseTheOrdinaryHeap
 }
 
 TEST_F(GdiPlusBinding, AFaceThatIsNotTrueTypeBecomesTahomaOfTheSameHeightWeightAndStyle) {
-  // GDI+ under Wine answers every face with some TrueType font, so the entry
-  // point stands in for one that refuses all faces but "Tahoma".
+  // The entry point is watched, so the test sees what the second attempt asks
+  // for and that a failure of another kind gets no second attempt.
   TBindingProbe::WatchFonts = true;
   Start();
   LOGFONTW logFont{};
@@ -397,6 +397,25 @@ TEST_F(GdiPlusApi, BitmapsArePremultipliedThirtyTwoBitsOfTheAskedSize) {
   EXPECT_EQ(GdipImageDataFormat(bitmap.Get()), dxImageMemoryBmp);
   EXPECT_EQ(TdxGdiPlusLibrary::ObjectCount(TdxGpObjectKind::Image), 1);
   EXPECT_THROW(CreateGdipBitmap(0, 5), EdxGdipException);
+}
+
+TEST_F(GdiPlusApi, ABitmapFontComesBackAsTahoma) {
+  LOGFONTW logFont{};
+  logFont.lfHeight = -20;
+  logFont.lfWeight = FW_BOLD;
+  wcscpy(logFont.lfFaceName, L"System");
+  const TdxGpOwnedFont font = CreateGdipFontFromLogFont(logFont);
+  TdxGpOwnedFontFamily family;
+  ASSERT_EQ(GdipGetFamily(font.Get(), family.Receive()), Ok);
+  WCHAR name[LF_FACESIZE];
+  GdipGetFamilyName(family.Get(), name, 0);
+  EXPECT_STREQ(name, L"Tahoma");
+  INT style = 0;
+  REAL size = 0;
+  GdipGetFontStyle(font.Get(), &style);
+  GdipGetFontSize(font.Get(), &size);
+  EXPECT_EQ(style, FontStyleBold);
+  EXPECT_NEAR(size, 20, 0.5);
 }
 
 TEST_F(GdiPlusApi, RectangleRecordsConvert) {

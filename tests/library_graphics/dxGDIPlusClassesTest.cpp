@@ -303,6 +303,11 @@ TEST_F(GdiPlusBrush, EmptinessByStyle) {
   EXPECT_FALSE(brush->IsEmpty());
   brush->SetStyle(gpbsTexture);
   EXPECT_TRUE(brush->IsEmpty());
+  // Without an image the brush is a transparent solid one, which a new target leaves alone.
+  EXPECT_NO_THROW(brush->SetTargetRect(TRect(0, 0, 5, 5)));
+  BrushType type;
+  GdipGetBrushType(brush->GpHandle(), &type);
+  EXPECT_EQ(type, BrushTypeSolidColor);
   const TOwned<TdxGPHatchBrush> hatch(New<TdxGPHatchBrush>(0u, 0u, HatchStyleCross));
   EXPECT_TRUE(hatch->IsEmpty());
   hatch->SetForegroundColor(0xFF000000);
