@@ -137,8 +137,10 @@ class TdxResizeFilter {
 
   // The scale is (t - 1) / (s - 1), or t / s when either size is 1; the
   // filter is widened by 1 / scale when shrinking; every filter is given a
-  // support of three times its width; zero weights are left out; indices
-  // beyond an edge are mirrored back into the source.
+  // support of three times its width; the weights of a target pixel add up
+  // to 256 (a kernel whose samples add up to nothing keeps its own); zero
+  // weights are left out; indices beyond an edge are mirrored back into the
+  // source.
   static TContributorList Contributors(int ASourceSize, int ATargetSize, TdxColors::TFilterFunc AFilterFunc);
 };
 

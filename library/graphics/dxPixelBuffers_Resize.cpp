@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <numbers>
 
 // ---------------------------------------------------------------------------
@@ -79,18 +80,36 @@ TdxResizeFilter::TContributorList TdxResizeFilter::Contributors(int ASourceSize,
   const double width = scale >= 1 ? 1 : 1 / scale;
   const double support = 3 * width;
   result.resize(static_cast<std::size_t>(ATargetSize));
+  std::vector<double> values;
   for (int i = 0; i < ATargetSize; ++i) {
     const double center = i / scale;
     const int first = static_cast<int>(std::floor(center - support));
     const int last = static_cast<int>(std::ceil(center + support));
-    TContributors& contributors = result[static_cast<std::size_t>(i)];
-    contributors.reserve(static_cast<std::size_t>(2 * support + 1));
+    values.clear();
+    double total = 0;
     for (int j = first; j <= last; ++j) {
-      const double value = AFilterFunc(static_cast<float>((center - j) / width));
-      // Round to nearest, an exact half to the even neighbour.
-      const int weight = static_cast<int>(std::lrint(value / width * 256));
-      if (weight != 0) contributors.push_back({MirrorIndex(j, ASourceSize), weight});
+      values.push_back(AFilterFunc(static_cast<float>((center - j) / width)) / width);
+      total += values.back();
     }
+    // A kernel sampled at whole pixels rarely adds up to exactly one (a
+    // triangle widened 1.6 times gives 0.94 to 1.09 by the phase), which
+    // would stripe an even colour; the weights are scaled to add up to 256
+    // and the rounding remainder goes to the largest of them.
+    const double factor = total > 0 ? 256 / total : 256;
+    TContributors& contributors = result[static_cast<std::size_t>(i)];
+    contributors.reserve(values.size());
+    int sum = 0;
+    std::size_t largest = 0;
+    for (int j = first; j <= last; ++j) {
+      // Round to nearest, an exact half to the even neighbour.
+      const int weight = static_cast<int>(std::lrint(values[static_cast<std::size_t>(j - first)] * factor));
+      if (weight == 0) continue;
+      if (contributors.empty() || std::abs(weight) > std::abs(contributors[largest].Weight))
+        largest = contributors.size();
+      contributors.push_back({MirrorIndex(j, ASourceSize), weight});
+      sum += weight;
+    }
+    if (total > 0 && !contributors.empty()) contributors[largest].Weight += 256 - sum;
   }
   return result;
 }
