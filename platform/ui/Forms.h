@@ -37,6 +37,7 @@ struct TEnumInfo<TFormBorderStyle> {
   static constexpr const wchar_t* Name = L"TFormBorderStyle";
   static constexpr const wchar_t* Names[] = {L"bsNone",   L"bsSingle",     L"bsSizeable",
                                              L"bsDialog", L"bsToolWindow", L"bsSizeToolWin"};
+  static constexpr TFormBorderStyle Last = bsSizeToolWin;
 };
 
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
@@ -45,6 +46,7 @@ template <>
 struct TEnumInfo<TBorderIcon> {
   static constexpr const wchar_t* Name = L"TBorderIcon";
   static constexpr const wchar_t* Names[] = {L"biSystemMenu", L"biMinimize", L"biMaximize", L"biHelp"};
+  static constexpr TBorderIcon Last = biHelp;
 };
 
 enum TPosition {
@@ -57,6 +59,7 @@ struct TEnumInfo<TPosition> {
   static constexpr const wchar_t* Names[] = {L"poDesigned",       L"poDefault",       L"poDefaultPosOnly",
                                              L"poDefaultSizeOnly", L"poScreenCenter", L"poDesktopCenter",
                                              L"poMainFormCenter", L"poOwnerFormCenter"};
+  static constexpr TPosition Last = poOwnerFormCenter;
 };
 
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
@@ -64,6 +67,7 @@ template <>
 struct TEnumInfo<TWindowState> {
   static constexpr const wchar_t* Name = L"TWindowState";
   static constexpr const wchar_t* Names[] = {L"wsNormal", L"wsMinimized", L"wsMaximized"};
+  static constexpr TWindowState Last = wsMaximized;
 };
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
