@@ -6,6 +6,7 @@
 #include "library/core/cxLibraryStrs.h"
 #include "library/core/cxGeometry.h"
 #include "library/core/dxCore.h"
+#include "library/core/dxCoreGraphics.h"
 #include "library/core/dxCultureInfo.h"
 #include "library/core/dxDPIAwareUtils.h"
 #include "library/core/dxGestures.h"
@@ -39,7 +40,7 @@ std::span<const TUnit> LibraryCoreUnits() {
       {L"dxHashUtils", &dxHashUtilsInitialization, nullptr},
       {L"dxGenerics", nullptr, nullptr},
       {L"cxGeometry", &cxGeometryInitialization, &cxGeometryFinalization},
-      {L"dxCoreGraphics", nullptr, nullptr},
+      {L"dxCoreGraphics", &dxCoreGraphicsInitialization, &dxCoreGraphicsFinalization},
       {L"dxThreading", &dxThreadingInitialization, &dxThreadingFinalization},
       {L"dxUIThreadSyncService", &dxUIThreadSyncServiceInitialization, &dxUIThreadSyncServiceFinalization},
       {L"dxHooks", nullptr, &dxHooksFinalization},

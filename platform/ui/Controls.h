@@ -62,6 +62,7 @@ struct TEnumInfo<TAlign> {
   static constexpr const wchar_t* Name = L"TAlign";
   static constexpr const wchar_t* Names[] = {L"alNone", L"alTop",    L"alBottom", L"alLeft",
                                              L"alRight", L"alClient", L"alCustom"};
+  static constexpr TAlign Last = alCustom;
 };
 
 enum TAnchorKind { akLeft, akTop, akRight, akBottom };
@@ -70,6 +71,7 @@ template <>
 struct TEnumInfo<TAnchorKind> {
   static constexpr const wchar_t* Name = L"TAnchorKind";
   static constexpr const wchar_t* Names[] = {L"akLeft", L"akTop", L"akRight", L"akBottom"};
+  static constexpr TAnchorKind Last = akBottom;
 };
 inline const TAnchors AnchorAlign[] = {
     {akLeft, akTop},                    // alNone
@@ -155,6 +157,7 @@ struct TEnumInfo<TBiDiMode> {
   static constexpr const wchar_t* Name = L"TBiDiMode";
   static constexpr const wchar_t* Names[] = {L"bdLeftToRight", L"bdRightToLeft", L"bdRightToLeftNoAlign",
                                              L"bdRightToLeftReadingOnly"};
+  static constexpr TBiDiMode Last = bdRightToLeftReadingOnly;
 };
 
 enum TDragMode { dmManual, dmAutomatic };
@@ -162,6 +165,7 @@ template <>
 struct TEnumInfo<TDragMode> {
   static constexpr const wchar_t* Name = L"TDragMode";
   static constexpr const wchar_t* Names[] = {L"dmManual", L"dmAutomatic"};
+  static constexpr TDragMode Last = dmAutomatic;
 };
 
 // A cursor: an index into Screen's cursor table. The predefined ones are
