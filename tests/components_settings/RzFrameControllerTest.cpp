@@ -339,4 +339,39 @@ TEST(FrameControllerOldProperties, TheReaderDropsAValueOfEachKind) {
   EXPECT_EQ(object->Tag2(), 5);
 }
 
+// Takes the places of the protected operations too.
+class TControllerSlots : public TRzFrameController {
+ public:
+  static std::vector<std::ptrdiff_t> Added() {
+    return {VirtualSlot(&TControllerSlots::UpdateControl),
+            VirtualSlot(&TControllerSlots::NotifyControls),
+            VirtualSlot(&TControllerSlots::SetColor),
+            VirtualSlot(&TControllerSlots::SetParentColor),
+            VirtualSlot(&TControllerSlots::SetFlatButtonColor),
+            VirtualSlot(&TControllerSlots::SetFlatButtons),
+            VirtualSlot(&TControllerSlots::SetDisabledColor),
+            VirtualSlot(&TControllerSlots::SetReadOnlyColor),
+            VirtualSlot(&TControllerSlots::SetReadOnlyColorOnFocus),
+            VirtualSlot(&TControllerSlots::SetFocusColor),
+            VirtualSlot(&TControllerSlots::SetFrameColor),
+            VirtualSlot(&TControllerSlots::SetFrameHotColor),
+            VirtualSlot(&TControllerSlots::SetFrameHotTrack),
+            VirtualSlot(&TControllerSlots::SetFrameHotStyle),
+            VirtualSlot(&TControllerSlots::SetFrameSides),
+            VirtualSlot(&TControllerSlots::SetFrameStyle),
+            VirtualSlot(&TControllerSlots::SetFrameVisible),
+            VirtualSlot(&TControllerSlots::SetFramingPreference),
+            VirtualSlot(&TControllerSlots::SetRegIniFile)};
+  }
+};
+
+TEST(FrameControllerSlots, TheAddedVirtualOperationsFollowOneAnotherInTheirOrder) {
+  const std::vector<std::ptrdiff_t> slots = TControllerSlots::Added();
+  ASSERT_GE(slots.front(), 0);
+  for (std::size_t i = 1; i < slots.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(slots[i], slots[i - 1] + 1);
+  }
+}
+
 }  // namespace
