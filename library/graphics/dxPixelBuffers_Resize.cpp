@@ -195,7 +195,8 @@ void ResampleRows(const RGBQUAD* ASource, int ASourceWidth, int AHeight,
                   const TdxResizeFilter::TContributorList& AContributors, RGBQUAD* ATarget) {
   for (int y = 0; y < AHeight; ++y) {
     const RGBQUAD* source = ASource + static_cast<std::ptrdiff_t>(y) * ASourceWidth;
-    for (const TdxResizeFilter::TContributors& contributors : AContributors) *ATarget++ = ResamplePixel(source, contributors);
+    for (const TdxResizeFilter::TContributors& contributors : AContributors)
+      *ATarget++ = ResamplePixel(source, contributors);
   }
 }
 
