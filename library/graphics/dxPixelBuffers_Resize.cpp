@@ -106,15 +106,21 @@ TdxResizeFilter::TContributorList TdxResizeFilter::Contributors(int ASourceSize,
     int sum = 0;
     std::size_t largest = 0;
     for (int j = first; j <= last; ++j) {
-      // Round to nearest, an exact half to the even neighbour.
-      const int weight = static_cast<int>(std::lrint(values[static_cast<std::size_t>(j - first)] * factor));
+      // Round to nearest, an exact half to the even neighbour. The sums take
+      // 16-bit weights; only a kernel whose samples nearly cancel out would
+      // reach beyond them.
+      const int weight = static_cast<int>(
+          std::clamp(std::lrint(values[static_cast<std::size_t>(j - first)] * factor), -32767L, 32767L));
       if (weight == 0) continue;
       if (contributors.empty() || std::abs(weight) > std::abs(contributors[largest].Weight))
         largest = contributors.size();
       contributors.push_back({MirrorIndex(j, ASourceSize), weight});
       sum += weight;
     }
-    if (total > 0 && !contributors.empty()) contributors[largest].Weight += 256 - sum;
+    if (total > 0 && !contributors.empty()) {
+      int& weight = contributors[largest].Weight;
+      weight = std::clamp(weight + 256 - sum, -32767, 32767);
+    }
   }
   return result;
 }
