@@ -78,6 +78,7 @@ int MirrorIndex(int AIndex, int ASize) {
 TdxResizeFilter::TContributorList TdxResizeFilter::Contributors(int ASourceSize, int ATargetSize,
                                                                TdxColors::TFilterFunc AFilterFunc) {
   TContributorList result;
+  if (!AFilterFunc) throw EArgumentNilException(L"A resampling filter is required");
   if (ASourceSize <= 0 || ATargetSize <= 0) return result;
   const double scale = ASourceSize == 1 || ATargetSize == 1
                            ? static_cast<double>(ATargetSize) / ASourceSize
