@@ -256,6 +256,7 @@ template <>
 struct TEnumInfo<TFontStyle> {
   static constexpr const wchar_t* Name = L"TFontStyle";
   static constexpr const wchar_t* Names[] = {L"fsBold", L"fsItalic", L"fsUnderline", L"fsStrikeOut"};
+  static constexpr TFontStyle Last = fsStrikeOut;
 };
 
 namespace {
