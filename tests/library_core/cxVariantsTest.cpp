@@ -302,6 +302,7 @@ template <>
 struct TEnumInfo<TcxVariantsTestKind> {
   static constexpr const wchar_t* Name = L"TcxVariantsTestKind";
   static constexpr const wchar_t* Names[] = {L"vtkOne", L"vtkTwo"};
+  static constexpr TcxVariantsTestKind Last = vtkTwo;
 };
 
 namespace {
