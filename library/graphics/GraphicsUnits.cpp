@@ -1,5 +1,6 @@
 #include "library/graphics/GraphicsUnits.h"
 
+#include "library/graphics/cxGraphics.h"
 #include "library/graphics/cxImageList.h"
 #include "library/graphics/dxGDIPlusAPI.h"
 #include "library/graphics/dxGDIPlusClasses.h"
@@ -11,6 +12,7 @@ std::span<const TUnit> LibraryGraphicsUnits() {
       {L"dxGDIPlusAPI", &dxGDIPlusAPIInitialization, &dxGDIPlusAPIFinalization},
       {L"dxGDIPlusClasses", &dxGDIPlusClassesInitialization, &dxGDIPlusClassesFinalization},
       {L"dxPixelBuffers", &dxPixelBuffersInitialization, nullptr},
+      {L"cxGraphics", &cxGraphicsInitialization, &cxGraphicsFinalization},
       {L"cxImageList", &cxImageListInitialization, nullptr},
   };
   return units;

@@ -8,6 +8,8 @@
 #include "library/core/dxHashUtils.h"
 #include "library/vector/dxXMLDoc.h"
 
+#include <algorithm>
+
 #include <array>
 #include <cstring>
 #include <memory>
@@ -82,19 +84,26 @@ bool TdxXMLParser::GetToken(TdxXMLToken& AToken) {
   if (FDataLength == 0) return false;
   const auto take = [&](std::size_t ACount, TdxXMLTokenID AType) {
     AToken.Buffer = FData;
-    AToken.BufferLengthInChars = static_cast<int>(ACount);
+    AToken.BufferLengthInChars = ACount;
     AToken.TokenType = AType;
     FData += ACount;
     FDataLength -= ACount;
   };
   // A section of AEnd-terminated text after ABegin, when it is complete.
-  const auto takeSection = [&](std::string_view ABegin, std::string_view AEnd, TdxXMLTokenID AType) {
+  // AMissingFrom remembers where a search for AEnd found none, so that many
+  // unterminated sections cost one search, not one each.
+  const auto takeSection = [&](std::string_view ABegin, std::string_view AEnd, TdxXMLTokenID AType,
+                               const char*& AMissingFrom) {
     if (!StartsWith(FData, FDataLength, ABegin) || FDataLength <= ABegin.size() + AEnd.size()) return false;
     const std::string_view rest(FData + ABegin.size(), FDataLength - ABegin.size());
+    if (AMissingFrom && rest.data() >= AMissingFrom) return false;
     const std::size_t end = rest.find(AEnd);
-    if (end == std::string_view::npos) return false;
+    if (end == std::string_view::npos) {
+      AMissingFrom = rest.data();
+      return false;
+    }
     AToken.Buffer = rest.data();
-    AToken.BufferLengthInChars = static_cast<int>(end);
+    AToken.BufferLengthInChars = end;
     AToken.TokenType = AType;
     const std::size_t consumed = ABegin.size() + end + AEnd.size();
     FData += consumed;
@@ -125,7 +134,8 @@ bool TdxXMLParser::GetToken(TdxXMLToken& AToken) {
       return true;
     case '<':
       if (next == '/') take(2, ttTagFooter);
-      else if (!takeSection(CommentBegin, CommentEnd, ttComment) && !takeSection(CDATABegin, CDATAEnd, ttCDATA))
+      else if (!takeSection(CommentBegin, CommentEnd, ttComment, FNoCommentEndFrom) &&
+               !takeSection(CDATABegin, CDATAEnd, ttCDATA, FNoCDATAEndFrom))
         take(1, ttTagHeaderBegin);
       return true;
     case '=':
@@ -163,19 +173,21 @@ String TdxXMLParser::DecodeValue(const char* AData, std::size_t ACount) {
   else if (FEncoding == dxxeWindows) codePage = static_cast<UINT>(FEncodingCodePage);
   // Plain ASCII reads the same in every code page the reader selects.
   String text(ACount, L'\0');
+  bool coded = false;  // holds an entity or an escape
   std::size_t i = 0;
-  for (; i < ACount && static_cast<unsigned char>(AData[i]) < 0x80; ++i) text[i] = static_cast<wchar_t>(AData[i]);
-  if (i < ACount) text = AnsiToString(AData, ACount, codePage);
-  return TdxXMLHelper::DecodeString(text);
+  for (; i < ACount && static_cast<unsigned char>(AData[i]) < 0x80; ++i) {
+    text[i] = static_cast<wchar_t>(AData[i]);
+    coded |= AData[i] == '&' || AData[i] == '_';
+  }
+  if (i < ACount) {
+    text = AnsiToString(AData, ACount, codePage);
+    coded = true;
+  }
+  return coded ? TdxXMLHelper::DecodeString(text) : text;
 }
 
 TdxXMLString TdxXMLParser::Intern(const TdxXMLToken& AToken) {
   return FSharedStrings ? FSharedStrings->Add(AToken) : TdxXMLString(AToken.View());
-}
-
-String TdxXMLParser::InternValue(const TdxXMLToken& AToken) {
-  String value = DecodeValue(AToken.Buffer, static_cast<std::size_t>(AToken.BufferLengthInChars));
-  return FSharedStrings ? FSharedStrings->Add(std::wstring_view(value)) : value;
 }
 
 TdxXMLNode* TdxXMLParser::ParseNodeHeader(TdxXMLNode* ANode) {
@@ -202,13 +214,16 @@ TdxXMLNode* TdxXMLParser::ParseNodeHeader(TdxXMLNode* ANode) {
     if (counter == 0) ANode->FName = Intern(token);
     if (counter == 2 && token.TokenType != ttEqual) counter = 1;
     if (counter == 1) attribute = ANode->Attributes()->Add(Intern(token));
-    if (counter == 3) attribute->FValue = InternValue(token);
+    if (counter == 3) attribute->FValue = DecodeValue(token.Buffer, token.BufferLengthInChars);
     ++counter;
   }
   return result;
 }
 
-void TdxXMLParser::AssignNodeText(TdxXMLNode* ANode, const char* AStart, const char* AEnd) {
+void TdxXMLParser::AssignNodeText(TdxXMLNode* ANode, const char* AStart, const char* AEnd, bool AKeepWhenBlank) {
+  if (AKeepWhenBlank &&
+      std::all_of(AStart, AEnd, [](char AByte) { return static_cast<unsigned char>(AByte) <= 32; }))
+    return;
   if (!ANode->IsSpacePreserved()) {
     while (AStart < AEnd && static_cast<unsigned char>(*AStart) <= 32) ++AStart;
     while (AEnd > AStart && static_cast<unsigned char>(AEnd[-1]) < 32) --AEnd;
@@ -228,10 +243,17 @@ void TdxXMLParser::ParseDeclaration() {
 void TdxXMLParser::Parse(const char* ABuffer, std::size_t ACount) {
   FData = ABuffer;
   FDataLength = ABuffer ? ACount : 0;
+  FNoCommentEndFrom = nullptr;
+  FNoCDATAEndFrom = nullptr;
   TdxXMLNode* node = FDocument->Root();
   node->Clear();
   SelectEncoding();
   const char* textStart = nullptr;
+  // A run after a self-closing child replaces the text before it only when
+  // it holds more than white space: the writer puts an element's text before
+  // its children, and the line breaks it writes between them (also inside
+  // "preserve" elements) would otherwise wipe that text on the next read.
+  bool afterEmptyChild = false;
   int depth = 0;
   TdxXMLToken token;
   while (node && GetToken(token)) {
@@ -250,13 +272,11 @@ void TdxXMLParser::Parse(const char* ABuffer, std::size_t ACount) {
         } else if (depth == MaxDepth) {
           node = nullptr;
         } else {
-          if (textStart) AssignNodeText(node, textStart, token.Buffer);
+          if (textStart) AssignNodeText(node, textStart, token.Buffer, afterEmptyChild);
           TdxXMLNode* child = node->AddChild(TdxXMLString());
           node = ParseNodeHeader(child);
-          // Text after an empty child is no text of its parent: it would
-          // replace the text before the child (and the writer's line breaks
-          // would replace it on the next read).
-          textStart = node == child ? FData : nullptr;
+          textStart = node ? FData : nullptr;
+          afterEmptyChild = node != child;
           if (node == child) ++depth;
         }
         break;
@@ -270,7 +290,7 @@ void TdxXMLParser::Parse(const char* ABuffer, std::size_t ACount) {
         textStart = nullptr;
         break;
       case ttCDATA:
-        node->FText = DecodeValue(token.Buffer, static_cast<std::size_t>(token.BufferLengthInChars));
+        node->FText = DecodeValue(token.Buffer, token.BufferLengthInChars);
         textStart = nullptr;
         break;
       default:

@@ -1,6 +1,9 @@
 // The writer: UTF-8 text with an XML declaration, optionally indented with
 // tabs and broken into lines with carriage return and line feed.
+//
+// Each step gathers its bytes and hands them to the stream at once.
 #include "library/vector/dxXMLDoc.h"
+#include "library/vector/dxXMLDoc_Internal.h"
 
 namespace {
 
@@ -10,10 +13,15 @@ void WriteBytes(TStream* AStream, std::string_view ABytes) {
   if (!ABytes.empty()) AStream->WriteBuffer(ABytes.data(), static_cast<std::int64_t>(ABytes.size()));
 }
 
-void WriteLineBreak(TStream* AStream) { WriteBytes(AStream, "\r\n"); }
+void AppendIndent(std::string& AResult, int ALevel) { AResult.append(static_cast<std::size_t>(ALevel), '\t'); }
 
-void WriteIndent(TStream* AStream, int ALevel) {
-  for (int i = 0; i < ALevel; ++i) WriteBytes(AStream, "\t");
+// The bytes a step gathers, emptied: one buffer serves the whole tree, since
+// every step takes it right before it builds and hands the bytes on before
+// it calls another step.
+std::string& Scratch() {
+  thread_local std::string bytes;
+  bytes.clear();
+  return bytes;
 }
 
 }  // namespace
@@ -22,39 +30,41 @@ void WriteIndent(TStream* AStream, int ALevel) {
 // TdxXMLNode
 
 void TdxXMLNode::Write(TStream* AStream, bool AAutoIndent) {
-  if (AAutoIndent && !(FParent && FParent->IsSpacePreserved())) WriteIndent(AStream, Level());
+  std::string& head = Scratch();
+  if (AAutoIndent && !(FParent && FParent->IsSpacePreserved())) AppendIndent(head, Level());
   CheckPreserveSpacesAttribute();
-  WriteBytes(AStream, "<");
-  WriteBytes(AStream, FName);
+  WriteBytes(AStream, head.append("<").append(FName));
   WriteAttributes(AStream);
-  if (HasChildren() || !FText.empty()) {
+  const bool hasContent = HasChildren() || !FText.empty();
+  if (hasContent) {
     WriteBytes(AStream, ">");
     WriteContent(AStream, AAutoIndent);
-    WriteBytes(AStream, "</");
-    WriteBytes(AStream, FName);
-    WriteBytes(AStream, ">");
-  } else {
-    WriteBytes(AStream, "/>");
   }
-  if (AAutoIndent) WriteLineBreak(AStream);
+  std::string& tail = Scratch();
+  if (hasContent) tail.append("</").append(FName).append(">");
+  else tail.append("/>");
+  if (AAutoIndent) tail.append("\r\n");
+  WriteBytes(AStream, tail);
 }
 
 void TdxXMLNode::WriteAttributes(TStream* AStream) {
+  std::string& bytes = Scratch();
   for (const TdxXMLNodeAttribute* attribute = FAttributes->First(); attribute; attribute = attribute->Next()) {
-    WriteBytes(AStream, " ");
-    WriteBytes(AStream, attribute->Name());
-    WriteBytes(AStream, "=\"");
-    WriteBytes(AStream, dxStringToXMLString(TdxXMLHelper::EncodeString(attribute->ValueAsString(), true)));
-    WriteBytes(AStream, "\"");
+    bytes.append(" ").append(attribute->Name()).append("=\"");
+    xmldoc_detail::AppendEncodedUTF8(bytes, attribute->ValueAsString(), true);
+    bytes.append("\"");
   }
+  WriteBytes(AStream, bytes);
 }
 
 void TdxXMLNode::WriteContent(TStream* AStream, bool AAutoIndent) {
-  if (!FText.empty()) WriteBytes(AStream, dxStringToXMLString(TdxXMLHelper::EncodeString(FText)));
+  std::string& bytes = Scratch();
+  xmldoc_detail::AppendEncodedUTF8(bytes, FText, false);
+  if (HasChildren() && AAutoIndent && (FText.empty() || !IsSpacePreserved())) bytes.append("\r\n");
+  WriteBytes(AStream, bytes);
   if (!HasChildren()) return;
-  if (AAutoIndent && (FText.empty() || !IsSpacePreserved())) WriteLineBreak(AStream);
   WriteChildren(AStream, AAutoIndent);
-  if (AAutoIndent) WriteIndent(AStream, Level());
+  if (AAutoIndent) WriteBytes(AStream, std::string(static_cast<std::size_t>(Level()), '\t'));
 }
 
 void TdxXMLNode::WriteChildren(TStream* AStream, bool AAutoIndent) {

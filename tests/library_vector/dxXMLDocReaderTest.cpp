@@ -35,7 +35,9 @@ const TReadCase GReadCases[] = {
     {"leading_white_space_and_trailing_control_characters_dropped", "<a> \t x \n</a><b> x </b>",
      "E a\n  T x \nE b\n  T x \n"},
     {"preserved_white_space", "<a xml:space=\"preserve\"> x </a>", "E a\n  A xml:space=preserve\n  T  x \n"},
-    {"text_is_the_run_before_the_first_child", "<a>x<b/>y<c/>z</a>", "E a\n  T x\n  E b\n  E c\n"},
+    {"a_run_after_an_empty_child_replaces_the_text", "<a>x<b/>y<c/>z</a>", "E a\n  T y\n  E b\n  E c\n"},
+    {"a_blank_run_after_an_empty_child_keeps_the_text", "<a>x<b/>\n\t<c/>z</a>", "E a\n  T x\n  E b\n  E c\n"},
+    {"the_run_after_a_closed_child_is_dropped", "<a>x<b></b>y<c/></a>", "E a\n  T x\n  E b\n  E c\n"},
     {"text_after_a_closed_child_is_dropped", "<a><b>in</b>after</a>", "E a\n  E b\n    T in\n"},
     {"cdata_is_decoded_and_replaces_the_text", "<a>x<![CDATA[1 &lt; 2]]>y</a>", "E a\n  T 1 < 2\n"},
     {"run_before_a_comment_is_dropped", "<a>x<!-- c -->y</a><b><!-- c --><c/></b>", "E a\nE b\n  E c\n"},
@@ -52,6 +54,8 @@ const TReadCase GReadCases[] = {
     {"unterminated_comment_is_a_declaration", "<a/><!-- open <b/><c/>", "E a\nE c\n"},
     {"lone_bracket_at_the_end", "<a/><", "E a\nE \n"},
     {"processing_instruction_reads_like_a_declaration", "<?pi x='1'?><a/>", "E a\n"},
+    {"processing_instruction_inside_an_element_is_no_text", "<a><?pi data?></a><b>x<?pi?>y</b>", "E a\nE b\n"},
+    {"declaration_inside_an_element_is_no_text", "<a>x<!ELEMENT a ANY><b/></a>", "E a\n  E b\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, XMLRead, testing::ValuesIn(GReadCases),
@@ -197,6 +201,15 @@ TEST(XMLReadLimits, NestingDeeperThanTheLimitEndsTheParse) {
   TOwned<TdxXMLDocument> full = ReadXML(bytes.substr(0, 3 * (TdxXMLParser::MaxDepth - 1)) + "<last/>");
   TOwned<TdxXMLDocument> again = ReadXML(WriteXML(full.get(), true));
   EXPECT_EQ(DumpXMLTree(again->Root()), DumpXMLTree(full->Root()));
+}
+
+TEST(XMLReadLimits, UnterminatedCommentsAndSectionsAreSearchedForTheirEndOnce) {
+  // A million of them would take hours if each searched the rest of the input.
+  std::string bytes = "<a>";
+  for (int i = 0; i < 500000; ++i) bytes += "<!--<![CDATA[";
+  TOwned<TdxXMLDocument> document = ReadXML(bytes);
+  ASSERT_NE(document->Root()->First(), nullptr);
+  EXPECT_EQ(document->Root()->First()->Name(), "a");
 }
 
 TEST(XMLSharedStrings, EqualStringsAreStoredOnce) {
