@@ -1,6 +1,8 @@
 // Fuzzing drivers of the graphics layer: colour texts and the text layout
 // engine. Each input must parse or raise the documented conversion error,
-// and every layout must cover its text with rows in order.
+// and every layout must cover its text with rows in order. The pixel-buffer
+// drivers are in PixelsFuzz.cpp.
+#include "fuzzers/library_graphics/PixelsFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
 #include "library/core/CoreUnits.h"
 #include "library/graphics/GraphicsUnits.h"
@@ -125,6 +127,8 @@ std::vector<std::string> LayoutSeeds() {
 const TFuzzDriver Drivers[] = {
     {L"colour-text", ColorSeeds, ColorText},
     {L"text-layout", LayoutSeeds, Layout},
+    {L"smooth-resize", SmoothResizeSeeds, SmoothResizeInput},
+    {L"flood-fill", FloodFillSeeds, FloodFillInput},
 };
 
 }  // namespace
