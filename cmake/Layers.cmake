@@ -1,7 +1,7 @@
 # sk_layer(NAME DIR [DEPS...]): one static library of every source in DIR.
 # A folder without sources yet adds no target; its dependants link what lies below it.
 set(SK_WIN32_LIBS user32 gdi32 comctl32 comdlg32 uxtheme ole32 oleaut32 oleacc
-    shell32 shlwapi advapi32 version winmm msimg32 uuid imm32 dwmapi)
+    shell32 shlwapi advapi32 version winmm msimg32 uuid imm32 dwmapi rpcrt4)
 
 # Replaces layers without a target by their own dependencies.
 function(sk_resolve out)

@@ -47,6 +47,7 @@ template <>
 struct TEnumInfo<TRzPathType> {
   static constexpr const wchar_t* Name = L"TRzPathType";
   static constexpr const wchar_t* Names[] = {L"ptIniFile", L"ptRegistry"};
+  static constexpr TRzPathType Last = ptRegistry;
 };
 
 enum TRzSpecialFolder { sfNone, sfUserAppDataRoaming, sfUserAppDataLocal, sfUserDocuments, sfProgramData };
@@ -55,6 +56,7 @@ struct TEnumInfo<TRzSpecialFolder> {
   static constexpr const wchar_t* Name = L"TRzSpecialFolder";
   static constexpr const wchar_t* Names[] = {L"sfNone", L"sfUserAppDataRoaming", L"sfUserAppDataLocal",
                                              L"sfUserDocuments", L"sfProgramData"};
+  static constexpr TRzSpecialFolder Last = sfProgramData;
 };
 
 enum TRzIniFileEncoding { feDefault, feUTF8, feUnicode };
@@ -62,6 +64,7 @@ template <>
 struct TEnumInfo<TRzIniFileEncoding> {
   static constexpr const wchar_t* Name = L"TRzIniFileEncoding";
   static constexpr const wchar_t* Names[] = {L"feDefault", L"feUTF8", L"feUnicode"};
+  static constexpr TRzIniFileEncoding Last = feUnicode;
 };
 
 // The predefined registry roots $80000000 to $80000006, in this order.
@@ -74,6 +77,7 @@ struct TEnumInfo<TRzRegKey> {
   static constexpr const wchar_t* Names[] = {L"hkeyClassesRoot",     L"hkeyCurrentUser",   L"hkeyLocalMachine",
                                              L"hkeyUsers",           L"hkeyPerformanceData", L"hkeyCurrentConfig",
                                              L"hkeyDynData"};
+  static constexpr TRzRegKey Last = hkeyDynData;
 };
 HKEY RegKeyHandle(TRzRegKey AKey);
 
@@ -87,6 +91,7 @@ struct TEnumInfo<TRzRegAccessKey> {
   static constexpr const wchar_t* Names[] = {L"keyQueryValue", L"keySetValue", L"keyCreateSubKey",
                                              L"keyEnumerateSubKeys", L"keyNotify", L"keyCreateLink",
                                              L"keyRead", L"keyWrite", L"keyExecute", L"keyAllAccess"};
+  static constexpr TRzRegAccessKey Last = keyAllAccess;
 };
 using TRzRegAccess = TSet<TRzRegAccessKey>;
 // The OR of the access masks of the set's members.
@@ -321,6 +326,7 @@ struct TEnumInfo<TFrameStyleEx> {
   static constexpr const wchar_t* Names[] = {L"fsNone",     L"fsFlat",       L"fsGroove", L"fsBump",
                                              L"fsLowered",  L"fsButtonDown", L"fsRaised", L"fsButtonUp",
                                              L"fsStatus",   L"fsPopup",      L"fsFlatBold", L"fsFlatRounded"};
+  static constexpr TFrameStyleEx Last = fsFlatRounded;
 };
 // The frame styles of controls: fsNone to fsFlatBold (fsFlatRounded is drawn
 // as a groove where it turns up).
@@ -331,6 +337,7 @@ template <>
 struct TEnumInfo<TSide> {
   static constexpr const wchar_t* Name = L"TSide";
   static constexpr const wchar_t* Names[] = {L"sdLeft", L"sdTop", L"sdRight", L"sdBottom"};
+  static constexpr TSide Last = sdBottom;
 };
 using TSides = TSet<TSide>;
 inline const TSides sdAllSides{sdLeft, sdTop, sdRight, sdBottom};
@@ -340,6 +347,7 @@ template <>
 struct TEnumInfo<TFramingPreference> {
   static constexpr const wchar_t* Name = L"TFramingPreference";
   static constexpr const wchar_t* Names[] = {L"fpCustomFraming", L"fpXPThemes"};
+  static constexpr TFramingPreference Last = fpXPThemes;
 };
 
 enum TRzFrameControllerProperty {
@@ -356,6 +364,7 @@ struct TEnumInfo<TRzFrameControllerProperty> {
       L"fcpFrameColor",      L"fcpFrameHotColor",   L"fcpFrameHotTrack", L"fcpFrameHotStyle",
       L"fcpFrameSides",      L"fcpFrameStyle",      L"fcpFrameVisible",  L"fcpFramingPreference",
       L"fcpAll"};
+  static constexpr TRzFrameControllerProperty Last = fcpAll;
 };
 // A set of fcpColor to fcpFramingPreference.
 using TRzFrameControllerNotifications = TSet<TRzFrameControllerProperty>;

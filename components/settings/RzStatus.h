@@ -38,6 +38,7 @@ struct TEnumInfo<TRzVersionInfoField> {
                                              L"vifInternalName",   L"vifCopyright",       L"vifTrademarks",
                                              L"vifOriginalFilename", L"vifProductName",   L"vifProductVersion",
                                              L"vifComments"};
+  static constexpr TRzVersionInfoField Last = vifComments;
 };
 constexpr int VersionInfoFieldCount = 10;
 

@@ -1,10 +1,15 @@
 #include "library/core/CoreUnits.h"
 
 #include "library/core/cxClasses.h"
+#include "library/core/cxDataConsts.h"
+#include "library/core/cxDataStorage.h"
+#include "library/core/cxLibraryStrs.h"
 #include "library/core/cxGeometry.h"
 #include "library/core/dxCore.h"
 #include "library/core/dxCoreGraphics.h"
+#include "library/core/dxCultureInfo.h"
 #include "library/core/dxDPIAwareUtils.h"
+#include "library/core/dxGestures.h"
 #include "library/core/dxHashUtils.h"
 #include "library/core/dxHooks.h"
 #include "library/core/dxStringHelper.h"
@@ -45,6 +50,14 @@ std::span<const TUnit> LibraryCoreUnits() {
       {L"cxMessageWindow", nullptr, nullptr},
       {L"cxClasses", &cxClassesInitialization, &cxClassesFinalization},
       {L"cxVariants", nullptr, nullptr},
+      {L"dxBase64", nullptr, nullptr},
+      {L"dxZIPUtils", nullptr, nullptr},
+      {L"cxDataStorage", &cxDataStorageInitialization, &cxDataStorageFinalization},
+      {L"cxDataUtils", nullptr, nullptr},
+      {L"cxLibraryStrs", &cxLibraryStrsInitialization, &cxLibraryStrsFinalization},
+      {L"cxDataConsts", &cxDataConstsInitialization, &cxDataConstsFinalization},
+      {L"dxCultureInfo", &dxCultureInfoInitialization, &dxCultureInfoFinalization},
+      {L"dxGestures", &dxGesturesInitialization, &dxGesturesFinalization},
   };
   return units;
 }

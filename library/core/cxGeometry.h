@@ -41,6 +41,7 @@ template <>
 struct TEnumInfo<TcxBorder> {
   static constexpr const wchar_t* Name = L"TcxBorder";
   static constexpr const wchar_t* Names[] = {L"bLeft", L"bTop", L"bRight", L"bBottom"};
+  static constexpr TcxBorder Last = bBottom;
 };
 
 enum class TdxAlignment { Default, Near, Center, Far };

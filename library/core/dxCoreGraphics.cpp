@@ -1,7 +1,7 @@
 #include "library/core/dxCoreGraphics.h"
 
 #include "library/core/dxCoreGraphics_Internal.h"
-#include "platform/ui/WindowAllocation.h"
+#include "library/core/cxMessageWindow.h"
 
 #include <array>
 #include <memory>
@@ -217,29 +217,16 @@ bool IsAlphaColorVisible(TdxAlphaColor AColor) {
 // ---------------------------------------------------------------------------
 // The system-colour listener
 
-class TdxAlphaColors::TUpdateSystemColorsListener : public TObject {
-  SK_CLASS(TUpdateSystemColorsListener, TObject)
- public:
-  void Create() {
-    inherited::Create();
-    FHandle = AllocateHWnd(BindEvent<&TUpdateSystemColorsListener::WndProc>(this));
-  }
-  void Destroy() override {
-    DeallocateHWnd(std::exchange(FHandle, nullptr));
-    inherited::Destroy();
-  }
+class TdxAlphaColors::TUpdateSystemColorsListener : public TcxMessageWindow {
+  SK_CLASS(TUpdateSystemColorsListener, TcxMessageWindow)
 
- private:
-  void WndProc(TMessage& AMessage) {
-    try {
-      if (AMessage.Msg == WM_SYSCOLORCHANGE) UpdateSystemColors();
-    } catch (...) {
-      HandleCallbackException(this);
-    }
-    AMessage.Result = DefWindowProcW(FHandle, AMessage.Msg, AMessage.WParam, AMessage.LParam);
+ protected:
+  // A top-level window: it hears the system's broadcasts.
+  bool IsMessageOnly() override { return false; }
+  void WndProc(TMessage& AMessage) override {
+    if (AMessage.Msg == WM_SYSCOLORCHANGE) UpdateSystemColors();
+    inherited::WndProc(AMessage);
   }
-
-  HWND FHandle;
 };
 
 // ---------------------------------------------------------------------------

@@ -175,16 +175,33 @@ int ReadAppliedDpi() {
   return static_cast<int>(value);
 }
 
+namespace {
+
+bool Designing(TComponent* AComponent) { return AComponent->ComponentState().Contains(csDesigning); }
+bool Loading(TComponent* AComponent) { return AComponent->ComponentState().Contains(csLoading); }
+
+// A designer shows what it edits at the screen's resolution.
+int DesignerDpi() { return GetScreenDpi(); }
+
+}  // namespace
+
 int GetFormPixelsPerInch(TCustomForm* AForm) {
-  // Designing is not part of this program: a loading scaled form and any
-  // other form answer the DPI its description was made for.
-  return AForm->PixelsPerInch();
+  if (AForm->Scaled() && Loading(AForm)) {
+    if (Designing(AForm)) return DesignerDpi();
+    if (AForm->PixelsPerInch() != dxDefaultDPI) return AForm->PixelsPerInch();
+  }
+  return AForm->CurrentPPI() != 0 ? AForm->CurrentPPI() : AForm->PixelsPerInch();
 }
 
 bool TryGetComponentDpiRatio(TComponent* AComponent, int& N, int& D) {
   if (!AComponent) return false;
   if (auto* form = dynamic_cast<TCustomForm*>(AComponent)) {
     N = GetFormPixelsPerInch(form);
+    D = dxDefaultDPI;
+    return true;
+  }
+  if (auto* frame = dynamic_cast<TCustomFrame*>(AComponent); frame && Loading(frame)) {
+    N = Designing(frame) ? DesignerDpi() : frame->PixelsPerInch();
     D = dxDefaultDPI;
     return true;
   }
@@ -196,6 +213,11 @@ bool TryGetComponentDpiRatio(TComponent* AComponent, int& N, int& D) {
     }
   }
   if (auto* control = dynamic_cast<TControl*>(AComponent)) return TryGetComponentDpiRatio(control->Parent(), N, D);
+  if (auto* module = dynamic_cast<TDataModule*>(AComponent)) {
+    N = module->PixelsPerInch() != 0 ? module->PixelsPerInch() : GetScreenDpi();
+    D = dxDefaultDPI;
+    return true;
+  }
   return false;
 }
 

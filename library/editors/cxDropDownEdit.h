@@ -22,6 +22,7 @@ template <>
 struct TEnumInfo<TcxEditDropDownListStyle> {
   static constexpr const wchar_t* Name = L"TcxEditDropDownListStyle";
   static constexpr const wchar_t* Names[] = {L"lsEditFixedList", L"lsEditList", L"lsFixedList"};
+  static constexpr TcxEditDropDownListStyle Last = lsFixedList;
 };
 
 class TcxComboBox;

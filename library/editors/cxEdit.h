@@ -25,6 +25,7 @@ struct TEnumInfo<TcxEditButtonTransparency> {
   static constexpr const wchar_t* Name = L"TcxEditButtonTransparency";
   static constexpr const wchar_t* Names[] = {L"ebtNone", L"ebtInactive", L"ebtAlways", L"ebtHideInactive",
                                              L"ebtHideUnselected"};
+  static constexpr TcxEditButtonTransparency Last = ebtHideUnselected;
 };
 
 class TcxCustomEditStyle : public TPersistent, public TcxLookAndFeelOwner {

@@ -18,6 +18,7 @@ template <>
 struct TEnumInfo<TcxLookAndFeelKind> {
   static constexpr const wchar_t* Name = L"TcxLookAndFeelKind";
   static constexpr const wchar_t* Names[] = {L"lfFlat", L"lfStandard", L"lfUltraFlat", L"lfOffice11"};
+  static constexpr TcxLookAndFeelKind Last = lfOffice11;
 };
 
 class TcxLookAndFeel : public TPersistent {

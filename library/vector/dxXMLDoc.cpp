@@ -3,6 +3,7 @@
 #include "library/vector/dxXMLDoc.h"
 
 #include "library/core/dxStringHelper.h"
+#include "library/vector/dxXMLDoc_Internal.h"
 
 #include <algorithm>
 #include <utility>
@@ -33,11 +34,10 @@ int HexDigitValue(wchar_t C) {
 
 constexpr std::size_t CharEscapeLength = 7;  // _xHHHH_
 
-// Whether a character escape starts at AIndex; its code in ACode.
-bool IsCharEscapeAt(std::wstring_view AText, std::size_t AIndex, wchar_t& ACode) {
-  if (AText.size() - AIndex < CharEscapeLength || AText[AIndex] != L'_' || AText[AIndex + 1] != L'x' ||
-      AText[AIndex + 6] != L'_')
-    return false;
+// Whether "_x" and four hexadecimal digits stand at AIndex, with a seventh
+// character after them; the digits' code in ACode.
+bool IsEscapeHeadAt(std::wstring_view AText, std::size_t AIndex, wchar_t& ACode) {
+  if (AText.size() - AIndex < CharEscapeLength || AText[AIndex] != L'_' || AText[AIndex + 1] != L'x') return false;
   unsigned code = 0;
   for (std::size_t i = AIndex + 2; i < AIndex + 6; ++i) {
     const int digit = HexDigitValue(AText[i]);
@@ -46,6 +46,11 @@ bool IsCharEscapeAt(std::wstring_view AText, std::size_t AIndex, wchar_t& ACode)
   }
   ACode = static_cast<wchar_t>(code);
   return true;
+}
+
+// Whether a character escape starts at AIndex; its code in ACode.
+bool IsCharEscapeAt(std::wstring_view AText, std::size_t AIndex, wchar_t& ACode) {
+  return IsEscapeHeadAt(AText, AIndex, ACode) && AText[AIndex + 6] == L'_';
 }
 
 constexpr char32_t MaxCodePoint = 0x10FFFF;
@@ -91,27 +96,55 @@ const TdxXMLServiceCharMapItem* FindServiceChar(wchar_t AChar) {
 bool IsLineBreak(wchar_t C) { return C == L'\r' || C == L'\n'; }
 bool IsXMLWhiteSpace(wchar_t C) { return C == L'\t' || C == L'\n' || C == L'\r' || C == L' '; }
 
+struct TXMLEncodeRules {
+  bool RemoveLineBreaks;
+  bool SkipEntities;
+  bool KeepLineBreaks;
+};
+
+enum class TXMLCharForm { Itself, Space, Entity, Escape };
+
+// How EncodeString puts out a character; an underscore is itself here (see
+// UnderscoreNeedsEscape).
+TXMLCharForm FormOf(wchar_t C, const TXMLEncodeRules& ARules) {
+  if (IsLineBreak(C)) {
+    if (ARules.RemoveLineBreaks) return TXMLCharForm::Space;
+    if (ARules.KeepLineBreaks) return TXMLCharForm::Itself;
+  }
+  if (!ARules.SkipEntities && FindServiceChar(C)) return TXMLCharForm::Entity;
+  return C < 32 || C == 0xFFFF ? TXMLCharForm::Escape : TXMLCharForm::Itself;
+}
+
+// Whether the underscore at AIndex would start a character escape in the
+// output: "_x" and four hexadecimal digits followed by an underscore, or by a
+// character whose own escape begins with one.
+bool UnderscoreNeedsEscape(std::wstring_view AText, std::size_t AIndex, const TXMLEncodeRules& ARules) {
+  wchar_t ignored;
+  if (!IsEscapeHeadAt(AText, AIndex, ignored)) return false;
+  const wchar_t last = AText[AIndex + 6];
+  return last == L'_' || FormOf(last, ARules) == TXMLCharForm::Escape;
+}
+
 // What EncodeString puts out for one character; empty when the character
 // stays as it is (AEscape receives an escape's text).
-std::wstring_view EncodedForm(std::wstring_view AText, std::size_t AIndex, bool ARemoveLineBreaks, bool ASkipEntities,
-                              bool AKeepLineBreaks, wchar_t (&AEscape)[CharEscapeLength + 1]) {
+std::wstring_view EncodedForm(std::wstring_view AText, std::size_t AIndex, const TXMLEncodeRules& ARules,
+                              wchar_t (&AEscape)[CharEscapeLength + 1]) {
   const wchar_t c = AText[AIndex];
-  if (IsLineBreak(c)) {
-    if (ARemoveLineBreaks) return L" ";
-    if (AKeepLineBreaks) return {};
-  }
-  if (!ASkipEntities)
-    if (const TdxXMLServiceCharMapItem* item = FindServiceChar(c)) return item->Replacement;
-  wchar_t code = c;
-  const bool escapeItself = c < 32 || c == 0xFFFF;
-  if (!escapeItself) {
-    wchar_t ignored;
-    if (c != L'_' || !IsCharEscapeAt(AText, AIndex, ignored)) return {};
+  switch (c == L'_' ? (UnderscoreNeedsEscape(AText, AIndex, ARules) ? TXMLCharForm::Escape : TXMLCharForm::Itself)
+                    : FormOf(c, ARules)) {
+    case TXMLCharForm::Itself:
+      return {};
+    case TXMLCharForm::Space:
+      return L" ";
+    case TXMLCharForm::Entity:
+      return FindServiceChar(c)->Replacement;
+    case TXMLCharForm::Escape:
+      break;
   }
   static constexpr wchar_t hex[] = L"0123456789ABCDEF";
   AEscape[0] = L'_';
   AEscape[1] = L'x';
-  for (int i = 0; i < 4; ++i) AEscape[5 - i] = hex[(code >> (4 * i)) & 0xF];
+  for (int i = 0; i < 4; ++i) AEscape[5 - i] = hex[(c >> (4 * i)) & 0xF];
   AEscape[6] = L'_';
   return {AEscape, CharEscapeLength};
 }
@@ -121,14 +154,50 @@ std::wstring_view EncodedForm(std::wstring_view AText, std::size_t AIndex, bool 
 // ---------------------------------------------------------------------------
 // Strings
 
+void xmldoc_detail::AppendUTF8(std::string& AResult, std::wstring_view AText) {
+  for (std::size_t i = 0; i < AText.size(); ++i) {
+    char32_t c = AText[i];
+    if (c < 0x80) {
+      AResult.push_back(static_cast<char>(c));
+      continue;
+    }
+    if (c >= 0xD800 && c <= 0xDFFF) {
+      const bool pair = c <= 0xDBFF && i + 1 < AText.size() && AText[i + 1] >= 0xDC00 && AText[i + 1] <= 0xDFFF;
+      c = pair ? 0x10000 + ((c - 0xD800) << 10) + (AText[++i] - 0xDC00) : 0xFFFD;
+    }
+    if (c < 0x800) {
+      AResult.push_back(static_cast<char>(0xC0 | (c >> 6)));
+    } else {
+      if (c < 0x10000) {
+        AResult.push_back(static_cast<char>(0xE0 | (c >> 12)));
+      } else {
+        AResult.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        AResult.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+      }
+      AResult.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+    }
+    AResult.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+  }
+}
+
+void xmldoc_detail::AppendEncodedUTF8(std::string& AResult, std::wstring_view AText, bool ARemoveLineBreaks) {
+  wchar_t escape[CharEscapeLength + 1];
+  std::size_t plain = 0;  // the start of the run that stays as it is
+  for (std::size_t i = 0; i < AText.size(); ++i) {
+    const std::wstring_view form = EncodedForm(AText, i, {ARemoveLineBreaks, false, false}, escape);
+    if (form.empty()) continue;
+    AppendUTF8(AResult, AText.substr(plain, i - plain));
+    AppendUTF8(AResult, form);
+    plain = i + 1;
+  }
+  AppendUTF8(AResult, AText.substr(plain));
+}
+
 TdxXMLString dxStringToXMLString(std::wstring_view AText) {
-  TdxXMLString result(AText.size(), '\0');
-  std::size_t i = 0;
-  for (; i < AText.size() && AText[i] < 0x80; ++i) result[i] = static_cast<char>(AText[i]);
-  if (i == AText.size()) return result;
-  result.resize(i);
-  const String rest(AText.substr(i));
-  return result + UTF8Encode(rest);
+  TdxXMLString result;
+  result.reserve(AText.size());
+  xmldoc_detail::AppendUTF8(result, AText);
+  return result;
 }
 
 String dxXMLStringToString(std::string_view AText) {
@@ -347,15 +416,16 @@ String TdxXMLHelper::DecodeString(const String& AText) {
 String TdxXMLHelper::EncodeString(const String& AText, bool ARemoveLineBreaks, bool ASkipEntities,
                                   bool AKeepLineBreaks) {
   const std::wstring_view text(AText);
+  const TXMLEncodeRules rules{ARemoveLineBreaks, ASkipEntities, AKeepLineBreaks};
   wchar_t escape[CharEscapeLength + 1];
   std::size_t i = 0;
-  while (i < text.size() && EncodedForm(text, i, ARemoveLineBreaks, ASkipEntities, AKeepLineBreaks, escape).empty()) ++i;
+  while (i < text.size() && EncodedForm(text, i, rules, escape).empty()) ++i;
   if (i == text.size()) return AText;
 
   TXMLPooledBuilder builder(static_cast<int>(std::min<std::size_t>(text.size() * 3 / 2, 0x7FFFFFFF)));
   builder->Append(text.substr(0, i));
   for (; i < text.size(); ++i) {
-    const std::wstring_view form = EncodedForm(text, i, ARemoveLineBreaks, ASkipEntities, AKeepLineBreaks, escape);
+    const std::wstring_view form = EncodedForm(text, i, rules, escape);
     if (form.empty()) builder->Append(text[i]);
     else builder->Append(form);
   }
@@ -591,7 +661,7 @@ void TdxXMLNode::Destroy() {
   if (FParent && FParent->FChildren) FParent->FChildren->Extract(this);
   FParent = nullptr;
   FAttributes.reset();
-  Clear();
+  FreeChildren();
   inherited::Destroy();
 }
 
@@ -616,7 +686,11 @@ void TdxXMLNode::Assign(const TdxXMLNode* ASource) {
 }
 
 void TdxXMLNode::Clear() {
-  if (FAttributes) FAttributes->Clear();
+  FAttributes->Clear();
+  FreeChildren();
+}
+
+void TdxXMLNode::FreeChildren() {
   // Subtrees are taken apart breadth-first, so freeing a deep tree needs no
   // deep recursion: each node is freed once its own children have been moved
   // to the pending lists.

@@ -128,7 +128,9 @@ class TdxXMLHelper {
   // carriage return or line feed becomes a space; with AKeepLineBreaks it
   // stays; without ASkipEntities a character of ServiceCharMap becomes its
   // entity; a code below 32 or 65535 becomes a character escape; an
-  // underscore that starts a character escape becomes "_x005F_".
+  // underscore that would start a character escape in the output (the text
+  // holds one, or "_x" and four hexadecimal digits before a character that
+  // becomes an escape) becomes "_x005F_". So decoding gives the text back.
   static String EncodeString(const String& AText, bool ARemoveLineBreaks = false, bool ASkipEntities = false,
                              bool AKeepLineBreaks = false);
   // Whether the text must be written with xml:space="preserve": it begins or
@@ -354,6 +356,7 @@ class TdxXMLNode : public TcxDoublyLinkedObject {
  private:
   friend class TdxXMLParser;
   bool IsSpacePreserved() const;
+  void FreeChildren();
 
   TOwned<TdxXMLNodeAttributes> FAttributes;
   TdxXMLNode* FParent;
@@ -452,10 +455,10 @@ enum TdxXMLTokenID {
 
 struct TdxXMLToken {
   const char* Buffer = nullptr;
-  int BufferLengthInChars = 0;
+  std::size_t BufferLengthInChars = 0;
   TdxXMLTokenID TokenType = ttUnknown;
 
-  std::string_view View() const { return {Buffer, static_cast<std::size_t>(BufferLengthInChars)}; }
+  std::string_view View() const { return {Buffer, BufferLengthInChars}; }
 };
 
 // The code page a document's bytes are read in: the system's ANSI code page,
@@ -503,8 +506,10 @@ class TdxXMLParser : public TObject {
   // can be written and copied without exhausting the stack.
   static constexpr int MaxDepth = 1024;
 
-  // With AShareStrings, equal names and values share one stored string while
-  // the parser lives.
+  // With AShareStrings, names go through a shared-strings table while the
+  // parser lives. Values do not: a node keeps a copy either way, and the
+  // table's hash sees only the last few bytes of a string, so the many long
+  // values of a large document would fall into few buckets.
   virtual void Create(TdxXMLDocument* ADocument, bool AShareStrings);
 
   // Clears the document's root and reads the bytes into it.
@@ -530,11 +535,12 @@ class TdxXMLParser : public TObject {
 
  private:
   TdxXMLString Intern(const TdxXMLToken& AToken);
-  String InternValue(const TdxXMLToken& AToken);
 
   TdxXMLDocument* FDocument;
   const char* FData;         // the next unread byte
   std::size_t FDataLength;   // bytes left
+  const char* FNoCommentEndFrom;  // no "-->" from here on (nil: not known)
+  const char* FNoCDATAEndFrom;    // no "]]>" from here on
   TdxXMLEncoding FEncoding;
   int FEncodingCodePage;
   TOwned<TdxXMLSharedStrings> FSharedStrings;

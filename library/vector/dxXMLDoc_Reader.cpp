@@ -82,19 +82,26 @@ bool TdxXMLParser::GetToken(TdxXMLToken& AToken) {
   if (FDataLength == 0) return false;
   const auto take = [&](std::size_t ACount, TdxXMLTokenID AType) {
     AToken.Buffer = FData;
-    AToken.BufferLengthInChars = static_cast<int>(ACount);
+    AToken.BufferLengthInChars = ACount;
     AToken.TokenType = AType;
     FData += ACount;
     FDataLength -= ACount;
   };
   // A section of AEnd-terminated text after ABegin, when it is complete.
-  const auto takeSection = [&](std::string_view ABegin, std::string_view AEnd, TdxXMLTokenID AType) {
+  // AMissingFrom remembers where a search for AEnd found none, so that many
+  // unterminated sections cost one search, not one each.
+  const auto takeSection = [&](std::string_view ABegin, std::string_view AEnd, TdxXMLTokenID AType,
+                               const char*& AMissingFrom) {
     if (!StartsWith(FData, FDataLength, ABegin) || FDataLength <= ABegin.size() + AEnd.size()) return false;
     const std::string_view rest(FData + ABegin.size(), FDataLength - ABegin.size());
+    if (AMissingFrom && rest.data() >= AMissingFrom) return false;
     const std::size_t end = rest.find(AEnd);
-    if (end == std::string_view::npos) return false;
+    if (end == std::string_view::npos) {
+      AMissingFrom = rest.data();
+      return false;
+    }
     AToken.Buffer = rest.data();
-    AToken.BufferLengthInChars = static_cast<int>(end);
+    AToken.BufferLengthInChars = end;
     AToken.TokenType = AType;
     const std::size_t consumed = ABegin.size() + end + AEnd.size();
     FData += consumed;
@@ -125,7 +132,8 @@ bool TdxXMLParser::GetToken(TdxXMLToken& AToken) {
       return true;
     case '<':
       if (next == '/') take(2, ttTagFooter);
-      else if (!takeSection(CommentBegin, CommentEnd, ttComment) && !takeSection(CDATABegin, CDATAEnd, ttCDATA))
+      else if (!takeSection(CommentBegin, CommentEnd, ttComment, FNoCommentEndFrom) &&
+               !takeSection(CDATABegin, CDATAEnd, ttCDATA, FNoCDATAEndFrom))
         take(1, ttTagHeaderBegin);
       return true;
     case '=':
@@ -163,19 +171,21 @@ String TdxXMLParser::DecodeValue(const char* AData, std::size_t ACount) {
   else if (FEncoding == dxxeWindows) codePage = static_cast<UINT>(FEncodingCodePage);
   // Plain ASCII reads the same in every code page the reader selects.
   String text(ACount, L'\0');
+  bool coded = false;  // holds an entity or an escape
   std::size_t i = 0;
-  for (; i < ACount && static_cast<unsigned char>(AData[i]) < 0x80; ++i) text[i] = static_cast<wchar_t>(AData[i]);
-  if (i < ACount) text = AnsiToString(AData, ACount, codePage);
-  return TdxXMLHelper::DecodeString(text);
+  for (; i < ACount && static_cast<unsigned char>(AData[i]) < 0x80; ++i) {
+    text[i] = static_cast<wchar_t>(AData[i]);
+    coded |= AData[i] == '&' || AData[i] == '_';
+  }
+  if (i < ACount) {
+    text = AnsiToString(AData, ACount, codePage);
+    coded = true;
+  }
+  return coded ? TdxXMLHelper::DecodeString(text) : text;
 }
 
 TdxXMLString TdxXMLParser::Intern(const TdxXMLToken& AToken) {
   return FSharedStrings ? FSharedStrings->Add(AToken) : TdxXMLString(AToken.View());
-}
-
-String TdxXMLParser::InternValue(const TdxXMLToken& AToken) {
-  String value = DecodeValue(AToken.Buffer, static_cast<std::size_t>(AToken.BufferLengthInChars));
-  return FSharedStrings ? FSharedStrings->Add(std::wstring_view(value)) : value;
 }
 
 TdxXMLNode* TdxXMLParser::ParseNodeHeader(TdxXMLNode* ANode) {
@@ -202,7 +212,7 @@ TdxXMLNode* TdxXMLParser::ParseNodeHeader(TdxXMLNode* ANode) {
     if (counter == 0) ANode->FName = Intern(token);
     if (counter == 2 && token.TokenType != ttEqual) counter = 1;
     if (counter == 1) attribute = ANode->Attributes()->Add(Intern(token));
-    if (counter == 3) attribute->FValue = InternValue(token);
+    if (counter == 3) attribute->FValue = DecodeValue(token.Buffer, token.BufferLengthInChars);
     ++counter;
   }
   return result;
@@ -228,6 +238,8 @@ void TdxXMLParser::ParseDeclaration() {
 void TdxXMLParser::Parse(const char* ABuffer, std::size_t ACount) {
   FData = ABuffer;
   FDataLength = ABuffer ? ACount : 0;
+  FNoCommentEndFrom = nullptr;
+  FNoCDATAEndFrom = nullptr;
   TdxXMLNode* node = FDocument->Root();
   node->Clear();
   SelectEncoding();
@@ -270,7 +282,7 @@ void TdxXMLParser::Parse(const char* ABuffer, std::size_t ACount) {
         textStart = nullptr;
         break;
       case ttCDATA:
-        node->FText = DecodeValue(token.Buffer, static_cast<std::size_t>(token.BufferLengthInChars));
+        node->FText = DecodeValue(token.Buffer, token.BufferLengthInChars);
         textStart = nullptr;
         break;
       default:

@@ -1,6 +1,9 @@
 // The writer: UTF-8 text with an XML declaration, optionally indented with
 // tabs and broken into lines with carriage return and line feed.
+//
+// Each step gathers its bytes and hands them to the stream at once.
 #include "library/vector/dxXMLDoc.h"
+#include "library/vector/dxXMLDoc_Internal.h"
 
 namespace {
 
@@ -10,11 +13,7 @@ void WriteBytes(TStream* AStream, std::string_view ABytes) {
   if (!ABytes.empty()) AStream->WriteBuffer(ABytes.data(), static_cast<std::int64_t>(ABytes.size()));
 }
 
-void WriteLineBreak(TStream* AStream) { WriteBytes(AStream, "\r\n"); }
-
-void WriteIndent(TStream* AStream, int ALevel) {
-  for (int i = 0; i < ALevel; ++i) WriteBytes(AStream, "\t");
-}
+void AppendIndent(std::string& AResult, int ALevel) { AResult.append(static_cast<std::size_t>(ALevel), '\t'); }
 
 }  // namespace
 
@@ -22,39 +21,44 @@ void WriteIndent(TStream* AStream, int ALevel) {
 // TdxXMLNode
 
 void TdxXMLNode::Write(TStream* AStream, bool AAutoIndent) {
-  if (AAutoIndent && !(FParent && FParent->IsSpacePreserved())) WriteIndent(AStream, Level());
+  std::string bytes;
+  if (AAutoIndent && !(FParent && FParent->IsSpacePreserved())) AppendIndent(bytes, Level());
   CheckPreserveSpacesAttribute();
-  WriteBytes(AStream, "<");
-  WriteBytes(AStream, FName);
+  WriteBytes(AStream, bytes.append("<").append(FName));
   WriteAttributes(AStream);
+  bytes.clear();
   if (HasChildren() || !FText.empty()) {
     WriteBytes(AStream, ">");
     WriteContent(AStream, AAutoIndent);
-    WriteBytes(AStream, "</");
-    WriteBytes(AStream, FName);
-    WriteBytes(AStream, ">");
+    bytes.append("</").append(FName).append(">");
   } else {
-    WriteBytes(AStream, "/>");
+    bytes.append("/>");
   }
-  if (AAutoIndent) WriteLineBreak(AStream);
+  if (AAutoIndent) bytes.append("\r\n");
+  WriteBytes(AStream, bytes);
 }
 
 void TdxXMLNode::WriteAttributes(TStream* AStream) {
+  std::string bytes;
   for (const TdxXMLNodeAttribute* attribute = FAttributes->First(); attribute; attribute = attribute->Next()) {
-    WriteBytes(AStream, " ");
-    WriteBytes(AStream, attribute->Name());
-    WriteBytes(AStream, "=\"");
-    WriteBytes(AStream, dxStringToXMLString(TdxXMLHelper::EncodeString(attribute->ValueAsString(), true)));
-    WriteBytes(AStream, "\"");
+    bytes.append(" ").append(attribute->Name()).append("=\"");
+    xmldoc_detail::AppendEncodedUTF8(bytes, attribute->ValueAsString(), true);
+    bytes.append("\"");
   }
+  WriteBytes(AStream, bytes);
 }
 
 void TdxXMLNode::WriteContent(TStream* AStream, bool AAutoIndent) {
-  if (!FText.empty()) WriteBytes(AStream, dxStringToXMLString(TdxXMLHelper::EncodeString(FText)));
+  std::string bytes;
+  xmldoc_detail::AppendEncodedUTF8(bytes, FText, false);
+  if (HasChildren() && AAutoIndent && (FText.empty() || !IsSpacePreserved())) bytes.append("\r\n");
+  WriteBytes(AStream, bytes);
   if (!HasChildren()) return;
-  if (AAutoIndent && (FText.empty() || !IsSpacePreserved())) WriteLineBreak(AStream);
   WriteChildren(AStream, AAutoIndent);
-  if (AAutoIndent) WriteIndent(AStream, Level());
+  if (!AAutoIndent) return;
+  bytes.clear();
+  AppendIndent(bytes, Level());
+  WriteBytes(AStream, bytes);
 }
 
 void TdxXMLNode::WriteChildren(TStream* AStream, bool AAutoIndent) {

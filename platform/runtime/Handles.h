@@ -9,6 +9,8 @@
 //   TKernelHandle           a kernel object (CloseHandle)
 //   TScopeExit              runs a callable at the end of a scope
 //
+// Objects of the object model are owned by TOwned<T> (System.h), not here.
+//
 // A traits type names the handle type, the value that means "none" and how the
 // handle is freed:
 //
@@ -31,7 +33,7 @@ class TUniqueHandle {
   using Handle = typename Traits::Handle;
 
   TUniqueHandle() = default;
-  explicit TUniqueHandle(Handle AHandle) : FHandle(AHandle) {}
+  explicit TUniqueHandle(Handle AHandle) noexcept : FHandle(AHandle) {}
   ~TUniqueHandle() { Reset(); }
 
   TUniqueHandle(TUniqueHandle&& AOther) noexcept : FHandle(AOther.Release()) {}
@@ -46,17 +48,18 @@ class TUniqueHandle {
   explicit operator bool() const { return FHandle != Traits::Null(); }
 
   // Gives the handle up without freeing it.
-  [[nodiscard]] Handle Release() { return std::exchange(FHandle, Traits::Null()); }
+  [[nodiscard]] Handle Release() noexcept { return std::exchange(FHandle, Traits::Null()); }
 
-  // Frees the current handle (if any) and takes AHandle.
-  void Reset(Handle AHandle = Traits::Null()) {
+  // Frees the current handle (if any) and takes AHandle. The new handle is in
+  // place before the old one is freed.
+  void Reset(Handle AHandle = Traits::Null()) noexcept {
     const Handle old = std::exchange(FHandle, AHandle);
     if (old != Traits::Null() && old != AHandle) Traits::Free(old);
   }
 
   // For APIs that return a new handle through an out parameter: frees the
   // current one and hands out the slot.
-  Handle* Receive() {
+  Handle* Receive() noexcept {
     Reset();
     return &FHandle;
   }
@@ -91,17 +94,24 @@ struct TKernelHandleTraits {
 };
 
 // A kernel object. CreateFileW's failure value INVALID_HANDLE_VALUE is held as
-// it came and never closed; test it with Valid().
+// it came and never closed, and counts as no handle: both Valid() and the
+// bool test are false for it, as for null.
 class TKernelHandle : public TUniqueHandle<TKernelHandleTraits> {
  public:
   using TUniqueHandle::TUniqueHandle;
   bool Valid() const { return Get() != nullptr && Get() != INVALID_HANDLE_VALUE; }
+  explicit operator bool() const { return Valid(); }
 };
 
 // Runs a callable when the scope ends, for the few clean-ups that have no
-// owner type of their own (a flag to reset, a counter to undo).
+// owner type of their own (a flag to reset, a counter to undo). The callable
+// runs in a destructor, so it must not raise; a clean-up that may raise
+// belongs in TryFinally (SysUtils.h).
+//
+//   FUpdating = true;
+//   TScopeExit done([this] { FUpdating = false; });
 template <class F>
-class TScopeExit {
+class [[nodiscard]] TScopeExit {
  public:
   explicit TScopeExit(F AOnExit) : FOnExit(std::move(AOnExit)) {}
   ~TScopeExit() {

@@ -24,11 +24,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <iterator>
 #include <limits>
 #include <span>
 #include <string_view>
 #include <typeinfo>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 class Variant;
@@ -43,11 +45,15 @@ enum TTypeKind {
 enum TOrdType { otSByte, otUByte, otSWord, otUWord, otSLong, otULong };
 enum TFloatType { ftSingle, ftDouble, ftExtended, ftComp, ftCurr };
 
-// The names of an enumeration, for publishing. Specialise next to the enum:
+// The names of an enumeration, for publishing. Specialise next to the enum,
+// one name per value from 0 to the last value, which the table names too:
 //   template <> struct TEnumInfo<TAlign> {
 //     static constexpr const wchar_t* Name = L"TAlign";
-//     static constexpr const wchar_t* Names[] = {L"alNone", L"alTop", ...};
+//     static constexpr const wchar_t* Names[] = {L"alNone", L"alTop", ..., L"alCustom"};
+//     static constexpr TAlign Last = alCustom;
 //   };
+// Publishing the enumeration checks the table at compile time: it has
+// Last + 1 names, and each spells the enumerator of its value.
 template <class E>
 struct TEnumInfo;
 
@@ -100,6 +106,50 @@ template <class E> struct IsSet<TSet<E>> : std::true_type { using Element = E; }
 template <class T> struct IsDelegate : std::false_type {};
 template <class S> struct IsDelegate<Delegate<S>> : std::true_type {};
 
+// The compiler's spelling of an enumeration value: its enumerator, perhaps
+// qualified ("alTop", "{anonymous}::alTop", "TFoo::Bar"), or a cast such as
+// "(TAlign)9" for a value no enumerator has.
+template <auto V>
+constexpr std::string_view EnumeratorSpelling() {
+  constexpr std::string_view signature = __PRETTY_FUNCTION__;  // "... [with auto V = alTop; ...]"
+  constexpr std::size_t start = signature.find("V = ") + 4;
+  return signature.substr(start, signature.find_first_of(";]", start) - start);
+}
+
+// Whether ANames[I] spells the enumerator whose value is I.
+template <class E, std::size_t I>
+constexpr bool NamesItsEnumerator(std::span<const wchar_t* const> ANames) {
+  std::string_view spelling = EnumeratorSpelling<static_cast<E>(I)>();
+  if (spelling.starts_with('(')) return false;
+  if (const std::size_t scope = spelling.rfind("::"); scope != std::string_view::npos)
+    spelling.remove_prefix(scope + 2);
+  const std::wstring_view name = ANames[I];
+  if (name.size() != spelling.size()) return false;
+  for (std::size_t i = 0; i < name.size(); ++i)
+    if (name[i] != static_cast<wchar_t>(spelling[i])) return false;
+  return true;
+}
+
+// The index of the first name of TEnumInfo<E> that is not its value's
+// enumerator; the table's size when every name is.
+template <class E, std::size_t... I>
+constexpr std::size_t FirstMisnamedValue(std::index_sequence<I...>) {
+  std::size_t result = sizeof...(I);
+  ((result == sizeof...(I) && !NamesItsEnumerator<E, I>(TEnumInfo<E>::Names) ? result = I : result), ...);
+  return result;
+}
+
+template <class E>
+constexpr bool CheckEnumNames() {
+  static_assert(requires { TEnumInfo<E>::Last; }, "TEnumInfo<E> names the last value: static constexpr E Last");
+  constexpr std::size_t count = std::size(TEnumInfo<E>::Names);
+  static_assert(count == static_cast<std::size_t>(TEnumInfo<E>::Last) + 1,
+                "TEnumInfo<E>::Names has one name per value from 0 to Last");
+  constexpr std::size_t misnamed = FirstMisnamedValue<E>(std::make_index_sequence<count>());
+  static_assert(misnamed == count, "TEnumInfo<E>::Names spells each value's enumerator, in value order");
+  return true;
+}
+
 template <class T>
 constexpr TOrdType OrdTypeOf() {
   if constexpr (sizeof(T) == 1) return std::is_signed_v<T> ? otSByte : otUByte;
@@ -122,6 +172,7 @@ const TTypeInfo* TypeInfoOf() {
     static const TTypeInfo* info = MakeEnum(L"Boolean", names);
     return info;
   } else if constexpr (std::is_enum_v<T>) {
+    static_assert(CheckEnumNames<T>());
     static const TTypeInfo* info = MakeEnum(TEnumInfo<T>::Name, TEnumInfo<T>::Names);
     return info;
   } else if constexpr (std::is_same_v<T, wchar_t>) {

@@ -34,6 +34,7 @@ struct TEnumInfo<TMsgDlgType> {
   static constexpr const wchar_t* Name = L"TMsgDlgType";
   static constexpr const wchar_t* Names[] = {L"mtWarning", L"mtError", L"mtInformation",
                                              L"mtConfirmation", L"mtCustom"};
+  static constexpr TMsgDlgType Last = mtCustom;
 };
 
 // Buttons appear in this order, left to right.
@@ -46,6 +47,7 @@ struct TEnumInfo<TMsgDlgBtn> {
   static constexpr const wchar_t* Names[] = {L"mbYes",   L"mbNo",    L"mbOK",      L"mbCancel",
                                              L"mbAbort", L"mbRetry", L"mbIgnore",  L"mbAll",
                                              L"mbNoToAll", L"mbYesToAll", L"mbHelp", L"mbClose"};
+  static constexpr TMsgDlgBtn Last = mbClose;
 };
 using TMsgDlgButtons = TSet<TMsgDlgBtn>;
 
@@ -161,6 +163,7 @@ struct TEnumInfo<TOpenOption> {
       L"ofNoReadOnlyReturn", L"ofNoTestFileCreate", L"ofNoNetworkButton",    L"ofNoLongNames",
       L"ofOldStyleDialog",  L"ofNoDereferenceLinks", L"ofEnableIncludeNotify", L"ofEnableSizing",
       L"ofDontAddToRecent", L"ofForceShowHidden"};
+  static constexpr TOpenOption Last = ofForceShowHidden;
 };
 using TOpenOptions = TSet<TOpenOption>;
 

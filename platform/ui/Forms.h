@@ -4,6 +4,7 @@
 //   TFormBorderStyle, TBorderIcons, TPosition, TCloseAction, TWindowState,
 //   TFormState                          form settings and states
 //   TCustomForm, TForm                  top-level windows made from form descriptions
+//   TCustomFrame, TFrame                a control laid out at a resolution of its own, placed on forms
 //   THintWindow                         the small window that shows a hint
 //   TScreenMonitor, TScreen             monitors, work areas, cursors, forms, focus
 //   TApplication                        the message loop, exceptions, hints,
@@ -36,6 +37,7 @@ struct TEnumInfo<TFormBorderStyle> {
   static constexpr const wchar_t* Name = L"TFormBorderStyle";
   static constexpr const wchar_t* Names[] = {L"bsNone",   L"bsSingle",     L"bsSizeable",
                                              L"bsDialog", L"bsToolWindow", L"bsSizeToolWin"};
+  static constexpr TFormBorderStyle Last = bsSizeToolWin;
 };
 
 enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
@@ -44,6 +46,7 @@ template <>
 struct TEnumInfo<TBorderIcon> {
   static constexpr const wchar_t* Name = L"TBorderIcon";
   static constexpr const wchar_t* Names[] = {L"biSystemMenu", L"biMinimize", L"biMaximize", L"biHelp"};
+  static constexpr TBorderIcon Last = biHelp;
 };
 
 enum TPosition {
@@ -56,6 +59,7 @@ struct TEnumInfo<TPosition> {
   static constexpr const wchar_t* Names[] = {L"poDesigned",       L"poDefault",       L"poDefaultPosOnly",
                                              L"poDefaultSizeOnly", L"poScreenCenter", L"poDesktopCenter",
                                              L"poMainFormCenter", L"poOwnerFormCenter"};
+  static constexpr TPosition Last = poOwnerFormCenter;
 };
 
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
@@ -63,6 +67,7 @@ template <>
 struct TEnumInfo<TWindowState> {
   static constexpr const wchar_t* Name = L"TWindowState";
   static constexpr const wchar_t* Names[] = {L"wsNormal", L"wsMinimized", L"wsMaximized"};
+  static constexpr TWindowState Last = wsMaximized;
 };
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
@@ -230,6 +235,28 @@ class TForm : public TCustomForm {
   SK_CLASS(TForm, TCustomForm)
  public:
   static void Publish(TPublisher<TForm>& P);
+};
+
+// ---------------------------------------------------------------------------
+// TCustomFrame
+
+class TCustomFrame : public TWinControl {
+  SK_CLASS(TCustomFrame, TWinControl)
+ public:
+  void Create(TComponent* AOwner) override;
+
+  // The resolution the frame's description was laid out at.
+  int PixelsPerInch() const { return FPixelsPerInch; }
+  void SetPixelsPerInch(int AValue) { FPixelsPerInch = AValue; }
+
+ private:
+  int FPixelsPerInch;
+};
+
+class TFrame : public TCustomFrame {
+  SK_CLASS(TFrame, TCustomFrame)
+ public:
+  static void Publish(TPublisher<TFrame>& P);
 };
 
 // ---------------------------------------------------------------------------

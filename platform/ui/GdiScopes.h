@@ -6,18 +6,23 @@
 //   TGdiObject<H>      owns a pen, brush, font, bitmap, region or palette (DeleteObject)
 //   TOwnedDC           owns a DC made with CreateCompatibleDC/CreateDCW (DeleteDC)
 //   TWindowDC          a window's DC from GetDC/GetWindowDC (ReleaseDC)
+//   TScreenDC          the screen's DC (GetDC(nullptr))
 //   TSelectObject      selects a GDI object into a DC and puts the old one back
 //   TSavedDC           SaveDC ... RestoreDC
 //   TPaintScope        BeginPaint ... EndPaint, or the DC a WM_PRINTCLIENT brought
-//   TMemoryDC          a memory DC with a bitmap selected: compatible or 32-bit top-down DIB
+//   TMemoryDC          a memory DC with its own bitmap selected: compatible or 32-bit top-down DIB
+//   TBitmapDC          a memory DC with a bitmap somebody else owns selected
 //
 // Borrowed handles stay plain HDC/HBRUSH/...: a function that takes an HDC
-// never frees it.
+// never frees it. Declare an owned object before the TSelectObject that puts
+// it into a DC: scopes end in reverse order, so it is deselected before it is
+// deleted.
 #pragma once
 
 #include "platform/runtime/Handles.h"
 
 #include <cstdint>
+#include <type_traits>
 
 template <class H>
 struct TGdiObjectTraits {
@@ -44,7 +49,7 @@ struct TOwnedDCTraits {
 using TOwnedDC = TUniqueHandle<TOwnedDCTraits>;
 
 // GetDC(AWnd) (or GetWindowDC with AWholeWindow) for a scope.
-class TWindowDC {
+class [[nodiscard]] TWindowDC {
  public:
   explicit TWindowDC(HWND AWnd, bool AWholeWindow = false)
       : FWnd(AWnd), FDC(AWholeWindow ? ::GetWindowDC(AWnd) : ::GetDC(AWnd)) {}
@@ -62,9 +67,20 @@ class TWindowDC {
   HDC FDC;
 };
 
-class TSelectObject {
+class TScreenDC : public TWindowDC {
+ public:
+  TScreenDC() : TWindowDC(nullptr) {}
+};
+
+// A null object selects nothing and puts nothing back. Regions and palettes
+// have selections of their own (SelectClipRgn, SelectPalette): SelectObject
+// answers no old object for a region, so they are refused here.
+class [[nodiscard]] TSelectObject {
  public:
   TSelectObject(HDC ADC, HGDIOBJ AObject) : FDC(ADC), FOld(AObject ? ::SelectObject(ADC, AObject) : nullptr) {}
+  template <class H>
+    requires std::is_same_v<H, HRGN> || std::is_same_v<H, HPALETTE>
+  TSelectObject(HDC, H) = delete;
   ~TSelectObject() {
     if (FOld && FOld != HGDI_ERROR) ::SelectObject(FDC, FOld);
   }
@@ -78,7 +94,7 @@ class TSelectObject {
   HGDIOBJ FOld;
 };
 
-class TSavedDC {
+class [[nodiscard]] TSavedDC {
  public:
   explicit TSavedDC(HDC ADC) : FDC(ADC), FSaved(ADC ? ::SaveDC(ADC) : 0) {}
   ~TSavedDC() {
@@ -96,8 +112,10 @@ class TSavedDC {
 
 // One paint of a window: with APrintDC (the wParam of WM_PRINTCLIENT or of a
 // WM_PAINT sent by a parent) that DC is used as it is and the whole client
-// area counts as invalid; otherwise BeginPaint/EndPaint frame the scope.
-class TPaintScope {
+// area counts as invalid; otherwise BeginPaint/EndPaint frame the scope. The
+// scope keeps the window handle, not the control: a window destroyed during
+// its paint took its DC with it, and nothing is ended.
+class [[nodiscard]] TPaintScope {
  public:
   explicit TPaintScope(HWND AWnd, HDC APrintDC = nullptr) : FWnd(AWnd), FOwnsPaint(APrintDC == nullptr) {
     if (FOwnsPaint) {
@@ -110,7 +128,7 @@ class TPaintScope {
     }
   }
   ~TPaintScope() {
-    if (FOwnsPaint) ::EndPaint(FWnd, &FPaint);
+    if (FOwnsPaint && ::IsWindow(FWnd)) ::EndPaint(FWnd, &FPaint);
   }
   TPaintScope(const TPaintScope&) = delete;
   TPaintScope& operator=(const TPaintScope&) = delete;
@@ -128,14 +146,19 @@ class TPaintScope {
 };
 
 // A memory DC with a bitmap of the given size selected into it. Compatible()
-// matches the reference DC's format; Dib32() is a 32-bit top-down DIB section
-// whose pixels are reachable through Bits(). The bitmap is deselected before
-// both are deleted.
-class TMemoryDC {
+// matches the reference DC's format (the screen's for a null reference);
+// Dib32() is a 32-bit top-down DIB section whose pixels are reachable through
+// Bits(). An empty or negative size makes a 1 x 1 bitmap. The bitmap is
+// deselected before both are deleted. Creation does not raise: test the
+// result with its bool.
+class [[nodiscard]] TMemoryDC {
  public:
   static TMemoryDC Compatible(HDC AReferenceDC, int AWidth, int AHeight) {
     TMemoryDC result(AReferenceDC);
-    result.FBitmap.Reset(::CreateCompatibleBitmap(AReferenceDC, AWidth > 0 ? AWidth : 1, AHeight > 0 ? AHeight : 1));
+    // A memory DC is no reference of its own: its bitmap is monochrome.
+    const TScreenDC screen;
+    const HDC reference = AReferenceDC ? AReferenceDC : screen.Get();
+    result.FBitmap.Reset(::CreateCompatibleBitmap(reference, AWidth > 0 ? AWidth : 1, AHeight > 0 ? AHeight : 1));
     result.SelectBitmap(AWidth, AHeight);
     return result;
   }
@@ -197,4 +220,21 @@ class TMemoryDC {
   uint32_t* FBits = nullptr;
   int FWidth = 0;
   int FHeight = 0;
+};
+
+// A memory DC over a bitmap that somebody else owns, for drawing into it or
+// reading from it in a scope; the bitmap is deselected before the DC goes.
+class [[nodiscard]] TBitmapDC {
+ public:
+  explicit TBitmapDC(HBITMAP ABitmap, HDC AReferenceDC = nullptr)
+      : FDC(::CreateCompatibleDC(AReferenceDC)), FSelected(FDC.Get(), FDC ? ABitmap : nullptr) {}
+
+  HDC DC() const { return FDC.Get(); }
+  // Whether the DC exists and holds the bitmap (a bitmap selected into
+  // another DC cannot be selected here).
+  explicit operator bool() const { return FDC && FSelected.Old() && FSelected.Old() != HGDI_ERROR; }
+
+ private:
+  TOwnedDC FDC;
+  TSelectObject FSelected;
 };

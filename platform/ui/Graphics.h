@@ -6,7 +6,6 @@
 //   TFontCharset, TFontStyle(s), TFontPitch, TFontQuality, TFontData, DefFontData
 //   TPenStyle, TPenMode, TBrushStyle, TFillStyle, TCopyMode, TTextFormat
 //   EInvalidGraphic, EInvalidGraphicOperation, EOutOfResources
-//   TScreenDC               the screen's device context for a scope
 //   TGraphicsObject         OnChange for the three drawing objects
 //   TFont, TPen, TBrush     GDI objects created on first use of Handle
 //   TCanvas                 drawing on a device context (selected objects tracked lazily)
@@ -28,6 +27,7 @@
 #include "platform/classes/Persistent.h"
 #include "platform/runtime/SysUtils.h"
 #include "platform/runtime/Types.h"
+#include "platform/ui/GdiScopes.h"
 
 #include <cstdint>
 #include <mutex>
@@ -154,6 +154,7 @@ template <>
 struct TEnumInfo<TFontStyle> {
   static constexpr const wchar_t* Name = L"TFontStyle";
   static constexpr const wchar_t* Names[] = {L"fsBold", L"fsItalic", L"fsUnderline", L"fsStrikeOut"};
+  static constexpr TFontStyle Last = fsStrikeOut;
 };
 
 enum TFontPitch { fpDefault, fpVariable, fpFixed };
@@ -161,6 +162,7 @@ template <>
 struct TEnumInfo<TFontPitch> {
   static constexpr const wchar_t* Name = L"TFontPitch";
   static constexpr const wchar_t* Names[] = {L"fpDefault", L"fpVariable", L"fpFixed"};
+  static constexpr TFontPitch Last = fpFixed;
 };
 
 enum TFontQuality { fqDefault, fqDraft, fqProof, fqNonAntialiased, fqAntialiased, fqClearType, fqClearTypeNatural };
@@ -170,6 +172,7 @@ struct TEnumInfo<TFontQuality> {
   static constexpr const wchar_t* Names[] = {L"fqDefault",       L"fqDraft",       L"fqProof",
                                              L"fqNonAntialiased", L"fqAntialiased", L"fqClearType",
                                              L"fqClearTypeNatural"};
+  static constexpr TFontQuality Last = fqClearTypeNatural;
 };
 
 // Everything a font handle is made from.
@@ -199,6 +202,7 @@ struct TEnumInfo<TPenStyle> {
   static constexpr const wchar_t* Names[] = {L"psSolid",       L"psDash",        L"psDot",
                                              L"psDashDot",     L"psDashDotDot",  L"psClear",
                                              L"psInsideFrame", L"psUserStyle",   L"psAlternate"};
+  static constexpr TPenStyle Last = psAlternate;
 };
 
 enum TPenMode {
@@ -212,6 +216,7 @@ struct TEnumInfo<TPenMode> {
                                              L"pmCopy",        L"pmNotCopy",    L"pmMergePenNot", L"pmMaskPenNot",
                                              L"pmMergeNotPen", L"pmMaskNotPen", L"pmMerge",      L"pmNotMerge",
                                              L"pmMask",        L"pmNotMask",    L"pmXor",        L"pmNotXor"};
+  static constexpr TPenMode Last = pmNotXor;
 };
 // The raster operation (R2_xxx) of a pen mode, and the mode of an operation
 // (pmCopy when none matches).
@@ -224,6 +229,7 @@ struct TEnumInfo<TBrushStyle> {
   static constexpr const wchar_t* Name = L"TBrushStyle";
   static constexpr const wchar_t* Names[] = {L"bsSolid",     L"bsClear",     L"bsHorizontal", L"bsVertical",
                                              L"bsFDiagonal", L"bsBDiagonal", L"bsCross",      L"bsDiagCross"};
+  static constexpr TBrushStyle Last = bsDiagCross;
 };
 
 enum TFillStyle { fsSurface, fsBorder };
@@ -267,22 +273,6 @@ class EOutOfResources : public Exception { public: using Exception::Exception; }
 
 // ---------------------------------------------------------------------------
 // Drawing objects
-
-// The screen's device context for a scope (measuring text, creating
-// compatible bitmaps).
-class TScreenDC {
- public:
-  TScreenDC() : FDC(::GetDC(nullptr)) {}
-  ~TScreenDC() {
-    if (FDC) ::ReleaseDC(nullptr, FDC);
-  }
-  TScreenDC(const TScreenDC&) = delete;
-  TScreenDC& operator=(const TScreenDC&) = delete;
-  HDC Get() const { return FDC; }
-
- private:
-  HDC FDC;
-};
 
 class TGraphicsObject : public TPersistent {
   SK_CLASS(TGraphicsObject, TPersistent)
@@ -629,6 +619,7 @@ struct TEnumInfo<TPixelFormat> {
   static constexpr const wchar_t* Name = L"TPixelFormat";
   static constexpr const wchar_t* Names[] = {L"pfDevice", L"pf1bit",  L"pf4bit",  L"pf8bit",  L"pf15bit",
                                              L"pf16bit",  L"pf24bit", L"pf32bit", L"pfCustom"};
+  static constexpr TPixelFormat Last = pfCustom;
 };
 enum TBitmapHandleType { bmDIB, bmDDB };
 enum TAlphaFormat { afIgnored, afDefined, afPremultiplied };
@@ -637,6 +628,7 @@ template <>
 struct TEnumInfo<TTransparentMode> {
   static constexpr const wchar_t* Name = L"TTransparentMode";
   static constexpr const wchar_t* Names[] = {L"tmAuto", L"tmFixed"};
+  static constexpr TTransparentMode Last = tmFixed;
 };
 // Bits per pixel of a pixel format (pfDevice and pfCustom: 0).
 int PixelFormatBits(TPixelFormat AFormat);

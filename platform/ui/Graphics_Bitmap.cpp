@@ -23,24 +23,13 @@ struct TDibInfo {
 
 int StrideOf(int AWidth, int ABits) { return ((AWidth * ABits + 31) / 32) * 4; }
 
-// A memory device context with one bitmap selected, for a scope.
-class TMemoryDC {
+// A memory device context over one of our bitmaps, for a scope; raises when
+// the system has no context to give.
+class TCheckedBitmapDC : public TBitmapDC {
  public:
-  explicit TMemoryDC(HBITMAP ABitmap) : FDC(CreateCompatibleDC(nullptr)) {
-    if (!FDC) RaiseGraphicsApiError(L"CreateCompatibleDC");
-    FOld = SelectObject(FDC, ABitmap);
+  explicit TCheckedBitmapDC(HBITMAP ABitmap) : TBitmapDC(ABitmap) {
+    if (!DC()) RaiseGraphicsApiError(L"CreateCompatibleDC");
   }
-  ~TMemoryDC() {
-    SelectObject(FDC, FOld);
-    DeleteDC(FDC);
-  }
-  TMemoryDC(const TMemoryDC&) = delete;
-  TMemoryDC& operator=(const TMemoryDC&) = delete;
-  HDC Get() const { return FDC; }
-
- private:
-  HDC FDC;
-  HGDIOBJ FOld;
 };
 
 int ScreenBits() {
@@ -150,9 +139,9 @@ bool DibRowsTopDown(HBITMAP AHandle, void* ABits, int AStride, int AHeight) {
   std::vector<std::uint8_t> savedLast(last, last + AStride);
   bool topDown = false;
   {
-    TMemoryDC dc(AHandle);
-    const COLORREF now = GetPixel(dc.Get(), 0, 0);
-    SetPixelV(dc.Get(), 0, 0, (now ^ 0x00FFFFFF) & 0x00FFFFFF);
+    TCheckedBitmapDC dc(AHandle);
+    const COLORREF now = GetPixel(dc.DC(), 0, 0);
+    SetPixelV(dc.DC(), 0, 0, (now ^ 0x00FFFFFF) & 0x00FFFFFF);
     GdiFlush();
     topDown = std::memcmp(first, savedFirst.data(), static_cast<std::size_t>(AStride)) != 0;
   }
@@ -268,15 +257,15 @@ void TBitmap::NewImage(int AWidth, int AHeight, TPixelFormat AFormat, TBitmapHan
       handle = CreateCompatibleBitmap(screen.Get(), AWidth, AHeight);
       if (!handle) RaiseGraphicsApiError(L"CreateCompatibleBitmap");
       // A device bitmap starts undefined; ours start zero like a DIB.
-      TMemoryDC dc(handle);
-      PatBlt(dc.Get(), 0, 0, AWidth, AHeight, BLACKNESS);
+      TCheckedBitmapDC dc(handle);
+      PatBlt(dc.DC(), 0, 0, AWidth, AHeight, BLACKNESS);
     } else {
       // A palette format keeps the colour table it had.
       RGBQUAD colors[256];
       int ncolors = 0;
       if (FHandle && FBits && AFormat == FPixelFormat && PixelFormatBits(AFormat) <= 8) {
-        TMemoryDC dc(FHandle);
-        ncolors = static_cast<int>(GetDIBColorTable(dc.Get(), 0, 256, colors));
+        TCheckedBitmapDC dc(FHandle);
+        ncolors = static_cast<int>(GetDIBColorTable(dc.DC(), 0, 256, colors));
       }
       TDibInfo info;
       PrepareInfo(info, AWidth, AHeight, AFormat, ncolors ? colors : nullptr, ncolors);
@@ -299,9 +288,9 @@ void TBitmap::NewImage(int AWidth, int AHeight, TPixelFormat AFormat, TBitmapHan
         std::memcpy(dst, src, bytes);
       }
     } else {
-      TMemoryDC src(FHandle);
-      TMemoryDC dst(handle);
-      BitBlt(dst.Get(), 0, 0, w, h, src.Get(), 0, 0, SRCCOPY);
+      TCheckedBitmapDC src(FHandle);
+      TCheckedBitmapDC dst(handle);
+      BitBlt(dst.DC(), 0, 0, w, h, src.DC(), 0, 0, SRCCOPY);
     }
   }
 
@@ -463,15 +452,15 @@ void TBitmap::Assign(TPersistent* ASource) {
       TScreenDC screen;
       handle = CreateCompatibleBitmap(screen.Get(), w, h);
       if (!handle) RaiseGraphicsApiError(L"CreateCompatibleBitmap");
-      TMemoryDC src(source->FHandle);
-      TMemoryDC dst(handle);
-      BitBlt(dst.Get(), 0, 0, w, h, src.Get(), 0, 0, SRCCOPY);
+      TCheckedBitmapDC src(source->FHandle);
+      TCheckedBitmapDC dst(handle);
+      BitBlt(dst.DC(), 0, 0, w, h, src.DC(), 0, 0, SRCCOPY);
     } else {
       RGBQUAD colors[256];
       int n = 0;
       if (PixelFormatBits(FPixelFormat) <= 8) {
-        TMemoryDC dc(source->FHandle);
-        n = static_cast<int>(GetDIBColorTable(dc.Get(), 0, 256, colors));
+        TCheckedBitmapDC dc(source->FHandle);
+        n = static_cast<int>(GetDIBColorTable(dc.DC(), 0, 256, colors));
       }
       TDibInfo info;
       PrepareInfo(info, w, h, FPixelFormat, n ? colors : nullptr, n);
@@ -532,8 +521,8 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& ARect) {
       }
     }
     {
-      TMemoryDC copyDC(copy);
-      AlphaBlend(dst, ARect.Left, ARect.Top, w, h, copyDC.Get(), 0, 0, FWidth, FHeight, blend);
+      TCheckedBitmapDC copyDC(copy);
+      AlphaBlend(dst, ARect.Left, ARect.Top, w, h, copyDC.DC(), 0, 0, FWidth, FHeight, blend);
     }
     DeleteObject(copy);
     return;
@@ -722,8 +711,8 @@ std::vector<std::uint8_t> TBitmap::SaveToBmpData() {
     RGBQUAD colors[256];
     int n = 0;
     if (PixelFormatBits(format) <= 8) {
-      TMemoryDC dc(FHandle);
-      n = static_cast<int>(GetDIBColorTable(dc.Get(), 0, 256, colors));
+      TCheckedBitmapDC dc(FHandle);
+      n = static_cast<int>(GetDIBColorTable(dc.DC(), 0, 256, colors));
     }
     PrepareInfo(info, FWidth, FHeight, format, n ? colors : nullptr, n);
     pixels.resize(static_cast<std::size_t>(FStride) * static_cast<std::size_t>(FHeight));

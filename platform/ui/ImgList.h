@@ -29,6 +29,7 @@ template <>
 struct TEnumInfo<TDrawingStyle> {
   static constexpr const wchar_t* Name = L"TDrawingStyle";
   static constexpr const wchar_t* Names[] = {L"dsFocus", L"dsSelected", L"dsNormal", L"dsTransparent"};
+  static constexpr TDrawingStyle Last = dsTransparent;
 };
 
 enum TImageType { itImage, itMask };
@@ -36,6 +37,7 @@ template <>
 struct TEnumInfo<TImageType> {
   static constexpr const wchar_t* Name = L"TImageType";
   static constexpr const wchar_t* Names[] = {L"itImage", L"itMask"};
+  static constexpr TImageType Last = itMask;
 };
 
 enum TColorDepth { cdDeviceDependent, cd4Bit, cd8Bit, cd16Bit, cd24Bit, cd32Bit };
@@ -44,6 +46,7 @@ struct TEnumInfo<TColorDepth> {
   static constexpr const wchar_t* Name = L"TColorDepth";
   static constexpr const wchar_t* Names[] = {L"cdDeviceDependent", L"cd4Bit", L"cd8Bit",
                                              L"cd16Bit",           L"cd24Bit", L"cd32Bit"};
+  static constexpr TColorDepth Last = cd32Bit;
 };
 
 enum TResType { rtBitmap, rtCursor, rtIcon };

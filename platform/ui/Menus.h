@@ -149,6 +149,7 @@ template <>
 struct TEnumInfo<TPopupAlignment> {
   static constexpr const wchar_t* Name = L"TPopupAlignment";
   static constexpr const wchar_t* Names[] = {L"paLeft", L"paRight", L"paCenter"};
+  static constexpr TPopupAlignment Last = paCenter;
 };
 
 class TPopupMenu : public TMenu {

@@ -41,6 +41,7 @@ template <>
 struct TEnumInfo<TEditCharCase> {
   static constexpr const wchar_t* Name = L"TEditCharCase";
   static constexpr const wchar_t* Names[] = {L"ecNormal", L"ecUpperCase", L"ecLowerCase"};
+  static constexpr TEditCharCase Last = ecLowerCase;
 };
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
@@ -48,6 +49,7 @@ template <>
 struct TEnumInfo<TListBoxStyle> {
   static constexpr const wchar_t* Name = L"TListBoxStyle";
   static constexpr const wchar_t* Names[] = {L"lbStandard", L"lbOwnerDrawFixed", L"lbOwnerDrawVariable"};
+  static constexpr TListBoxStyle Last = lbOwnerDrawVariable;
 };
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
@@ -56,6 +58,7 @@ struct TEnumInfo<TComboBoxStyle> {
   static constexpr const wchar_t* Name = L"TComboBoxStyle";
   static constexpr const wchar_t* Names[] = {L"csDropDown", L"csSimple", L"csDropDownList", L"csOwnerDrawFixed",
                                              L"csOwnerDrawVariable"};
+  static constexpr TComboBoxStyle Last = csOwnerDrawVariable;
 };
 
 enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
@@ -63,6 +66,7 @@ template <>
 struct TEnumInfo<TCheckBoxState> {
   static constexpr const wchar_t* Name = L"TCheckBoxState";
   static constexpr const wchar_t* Names[] = {L"cbUnchecked", L"cbChecked", L"cbGrayed"};
+  static constexpr TCheckBoxState Last = cbGrayed;
 };
 
 enum TTextLayout { tlTop, tlCenter, tlBottom };
@@ -70,6 +74,7 @@ template <>
 struct TEnumInfo<TTextLayout> {
   static constexpr const wchar_t* Name = L"TTextLayout";
   static constexpr const wchar_t* Names[] = {L"tlTop", L"tlCenter", L"tlBottom"};
+  static constexpr TTextLayout Last = tlBottom;
 };
 
 // bsNone or bsSingle: a control's own border.

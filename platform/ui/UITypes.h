@@ -36,6 +36,7 @@ template <>
 struct TEnumInfo<TAlignment> {
   static constexpr const wchar_t* Name = L"TAlignment";
   static constexpr const wchar_t* Names[] = {L"taLeftJustify", L"taRightJustify", L"taCenter"};
+  static constexpr TAlignment Last = taCenter;
 };
 // Left or right only (check boxes and radio buttons: the side of the text).
 using TLeftRight = TAlignment;

@@ -21,11 +21,13 @@ template <>
 struct TEnumInfo<TFruit> {
   static constexpr const wchar_t* Name = L"TFruit";
   static constexpr const wchar_t* Names[] = {L"frApple", L"frBanana", L"frCherry"};
+  static constexpr TFruit Last = frCherry;
 };
 template <>
 struct TEnumInfo<TColourBit> {
   static constexpr const wchar_t* Name = L"TColourBit";
   static constexpr const wchar_t* Names[] = {L"cbRed", L"cbGreen", L"cbBlue"};
+  static constexpr TColourBit Last = cbBlue;
 };
 
 namespace {

@@ -52,6 +52,8 @@ const TReadCase GReadCases[] = {
     {"unterminated_comment_is_a_declaration", "<a/><!-- open <b/><c/>", "E a\nE c\n"},
     {"lone_bracket_at_the_end", "<a/><", "E a\nE \n"},
     {"processing_instruction_reads_like_a_declaration", "<?pi x='1'?><a/>", "E a\n"},
+    {"processing_instruction_inside_an_element_is_no_text", "<a><?pi data?></a><b>x<?pi?>y</b>", "E a\nE b\n"},
+    {"declaration_inside_an_element_is_no_text", "<a>x<!ELEMENT a ANY><b/></a>", "E a\n  E b\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, XMLRead, testing::ValuesIn(GReadCases),
@@ -197,6 +199,15 @@ TEST(XMLReadLimits, NestingDeeperThanTheLimitEndsTheParse) {
   TOwned<TdxXMLDocument> full = ReadXML(bytes.substr(0, 3 * (TdxXMLParser::MaxDepth - 1)) + "<last/>");
   TOwned<TdxXMLDocument> again = ReadXML(WriteXML(full.get(), true));
   EXPECT_EQ(DumpXMLTree(again->Root()), DumpXMLTree(full->Root()));
+}
+
+TEST(XMLReadLimits, UnterminatedCommentsAndSectionsAreSearchedForTheirEndOnce) {
+  // A million of them would take hours if each searched the rest of the input.
+  std::string bytes = "<a>";
+  for (int i = 0; i < 500000; ++i) bytes += "<!--<![CDATA[";
+  TOwned<TdxXMLDocument> document = ReadXML(bytes);
+  ASSERT_NE(document->Root()->First(), nullptr);
+  EXPECT_EQ(document->Root()->First()->Name(), "a");
 }
 
 TEST(XMLSharedStrings, EqualStringsAreStoredOnce) {

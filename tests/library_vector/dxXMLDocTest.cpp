@@ -278,6 +278,9 @@ TEST_F(TXMLModel, TheEightBitAccessorsTravelThroughUTF8) {
   EXPECT_EQ(node->Attributes()->GetValue("v"), "\xC3\xA9t\xC3\xA9");
   EXPECT_EQ(node->Attributes()->GetValue("w", "none"), "none");
   EXPECT_EQ(dxXMLStringToString(dxStringToXMLString(L"\U0001F600 ok")), L"\U0001F600 ok");
+  EXPECT_EQ(dxStringToXMLString(L"\U0001F600"), "\xF0\x9F\x98\x80");
+  // A lone surrogate cannot be written as UTF-8.
+  EXPECT_EQ(dxStringToXMLString(String(L"a\xD800") + L"b\xDC00"), "a\xEF\xBF\xBD" "b\xEF\xBF\xBD");
 }
 
 TEST_F(TXMLModel, AttributesKeepOrderAndDuplicatesAndLookupsTakeTheFirst) {
@@ -426,6 +429,10 @@ const TEncodeCase GEncodeCases[] = {
     {"character_65535", L"a\xFFFF", false, false, false, L"a_xFFFF_"},
     {"underscore_before_an_escape", L"a_x0041_b", false, false, false, L"a_x005F_x0041_b"},
     {"underscore_alone", L"a_b _x _x004", false, false, false, L"a_b _x _x004"},
+    {"underscore_before_digits_and_an_escaped_character", L"_x0041\x01_x0041\xFFFF_x0041<", false, false, false,
+     L"_x005F_x0041_x0001__x005F_x0041_xFFFF__x0041&lt;"},
+    {"underscore_before_digits_and_a_skipped_entity", L"_x0041\t", false, true, false, L"_x005F_x0041_x0009_"},
+    {"underscore_before_digits_and_a_kept_line_break", L"_x0041\n", false, false, true, L"_x0041\n"},
     {"empty", L"", false, false, false, L""},
 };
 
@@ -433,13 +440,14 @@ INSTANTIATE_TEST_SUITE_P(Cases, XMLEncodeString, testing::ValuesIn(GEncodeCases)
                          [](const auto& AInfo) { return std::string(AInfo.param.Name); });
 
 TEST(XMLEncodeString, DecodingUndoesEncodingForAnyText) {
-  // Texts drawn from the characters that take part in entities and escapes.
-  const wchar_t alphabet[] = {L'_', L'x', L'0', L'4', L'1', L'F', L'f', L'&', L'#', L';', L'a', L'm', L'p',
-                              L'l', L't', L'<', L'"', L'\t', L'\r', L'\n', L'\x01', L'\xFFFF', L'é'};
+  // Texts made of the pieces that take part in entities and escapes.
+  const wchar_t* const pieces[] = {L"_",  L"x",  L"_x",   L"0041", L"005F", L"FFFF", L"f",      L"&",     L"#",
+                                   L";",  L"amp", L"lt",  L"#65;", L"#x42", L"<",    L"\"",    L"\t",    L"\r\n",
+                                   L"\x01", L"\x1F", L"\xFFFF", L"é",  L"_x0041_", L"&amp;", L"&#10;"};
   std::mt19937 random(1234);
-  for (int round = 0; round < 20000; ++round) {
-    String text(random() % 24, L' ');
-    for (wchar_t& c : text) c = alphabet[random() % std::size(alphabet)];
+  for (int round = 0; round < 50000; ++round) {
+    String text;
+    for (int n = static_cast<int>(random() % 10); n > 0; --n) text += pieces[random() % std::size(pieces)];
     const String encoded = TdxXMLHelper::EncodeString(text);
     ASSERT_EQ(TdxXMLHelper::DecodeString(encoded), text) << "encoded as " << UTF8Encode(encoded);
   }

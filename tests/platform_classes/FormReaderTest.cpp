@@ -28,8 +28,8 @@ T* Find(TComponent* ARoot, const wchar_t* AName) {
   return dynamic_cast<T*>(c);
 }
 
-// The case: nested sub-objects, a string list, a collection, a
-// reference declared before its target, binary data and events.
+// A form with every kind of stored value: nested sub-objects, a string list,
+// a collection, a reference declared before its target, binary data and events.
 const wchar_t* const KMainForm =
     L"object MainForm: TTestForm\n"
     L"  Left = 426\n"

@@ -34,6 +34,7 @@ template <>
 struct TEnumInfo<TTestAlign> {
   static constexpr const wchar_t* Name = L"TTestAlign";
   static constexpr const wchar_t* Names[] = {L"taNone", L"taTop", L"taClient"};
+  static constexpr TTestAlign Last = taClient;
 };
 
 enum TTestAnchor { akLeft, akTop, akRight, akBottom };
@@ -41,6 +42,7 @@ template <>
 struct TEnumInfo<TTestAnchor> {
   static constexpr const wchar_t* Name = L"TTestAnchor";
   static constexpr const wchar_t* Names[] = {L"akLeft", L"akTop", L"akRight", L"akBottom"};
+  static constexpr TTestAnchor Last = akBottom;
 };
 using TTestAnchors = TSet<TTestAnchor>;
 

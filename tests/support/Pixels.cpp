@@ -13,32 +13,12 @@ COLORREF FromRaw(std::uint32_t AValue) {
 }
 }  // namespace
 
-TPixelSurface::TPixelSurface(int AWidth, int AHeight, COLORREF AFill) : FWidth(AWidth), FHeight(AHeight) {
+TPixelSurface::TPixelSurface(int AWidth, int AHeight, COLORREF AFill)
+    : FWidth(AWidth), FHeight(AHeight), FMemory(TMemoryDC::Dib32(nullptr, AWidth, AHeight)) {
   if (AWidth <= 0 || AHeight <= 0) throw std::invalid_argument("TPixelSurface: empty size");
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = AWidth;
-  info.bmiHeader.biHeight = -AHeight;  // top-down
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  FBitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  FDC = CreateCompatibleDC(nullptr);
-  if (!FBitmap || !bits || !FDC) {
-    if (FBitmap) DeleteObject(FBitmap);
-    if (FDC) DeleteDC(FDC);
-    throw std::runtime_error("TPixelSurface: cannot create the DIB section");
-  }
-  FBits = static_cast<std::uint32_t*>(bits);
-  FOldBitmap = SelectObject(FDC, FBitmap);
+  if (!FMemory || !FMemory.Bits()) throw std::runtime_error("TPixelSurface: cannot create the DIB section");
+  FBits = FMemory.Bits();
   Fill(AFill);
-}
-
-TPixelSurface::~TPixelSurface() {
-  SelectObject(FDC, FOldBitmap);
-  DeleteDC(FDC);
-  DeleteObject(FBitmap);
 }
 
 void TPixelSurface::Fill(COLORREF AColor) {

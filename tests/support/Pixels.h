@@ -8,6 +8,7 @@
 #pragma once
 
 #include "platform/runtime/Types.h"
+#include "platform/ui/GdiScopes.h"
 
 #include <cstdint>
 #include <string>
@@ -15,12 +16,9 @@
 class TPixelSurface {
  public:
   TPixelSurface(int AWidth, int AHeight, COLORREF AFill = RGB(255, 255, 255));
-  ~TPixelSurface();
-  TPixelSurface(const TPixelSurface&) = delete;
-  TPixelSurface& operator=(const TPixelSurface&) = delete;
 
-  HDC DC() const { return FDC; }
-  HBITMAP Bitmap() const { return FBitmap; }
+  HDC DC() const { return FMemory.DC(); }
+  HBITMAP Bitmap() const { return FMemory.Bitmap(); }
   int Width() const { return FWidth; }
   int Height() const { return FHeight; }
   TRect ClientRect() const { return TRect(0, 0, FWidth, FHeight); }
@@ -51,9 +49,7 @@ class TPixelSurface {
   const std::uint32_t* Row(int Y) const;
   int FWidth;
   int FHeight;
-  HDC FDC = nullptr;
-  HBITMAP FBitmap = nullptr;
-  HGDIOBJ FOldBitmap = nullptr;
+  TMemoryDC FMemory;
   std::uint32_t* FBits = nullptr;
 };
 
