@@ -32,6 +32,8 @@
 #include <span>
 #include <vector>
 
+class TdxGPCanvas;
+
 // ---------------------------------------------------------------------------
 // Pixel access and tests
 
@@ -237,6 +239,9 @@ class TdxGpFastDIB : public TdxCustomFastDIB {
 
   // Every pixel 0: the shared solid brush of colour 0, copied over.
   void Clear() override;
+  // A new GDI+ canvas drawing into the pixels; the caller frees it, before
+  // the buffer is resized or freed. An empty buffer raises EdxGdipException.
+  TdxGPCanvas* CreateCanvas();
 
  protected:
   void CreateHandle() override;
