@@ -15,12 +15,6 @@
 
 namespace {
 
-[[noreturn]] void Fail(const char* AWhat) {
-  std::fprintf(stderr, "invariant broken: %s\n", AWhat);
-  std::fflush(stderr);
-  std::abort();
-}
-
 String WideOf(const std::string& ABytes, std::size_t AFrom) {
   String text;
   for (std::size_t i = AFrom; i + 1 < ABytes.size(); i += 2)
@@ -46,14 +40,14 @@ void ColorText(const std::string& AInput) {
     try {
       const TdxAlphaColor color = TdxAlphaColors::HexTextToAlphaColor(text, swap);
       if (TdxAlphaColors::HexTextToAlphaColor(TdxAlphaColors::AlphaColorToHexText(color, true, swap), swap) != color)
-        Fail("hexadecimal text does not read back");
+        FuzzInvariantBroken("hexadecimal text does not read back");
     } catch (const EConvertError&) {
     }
   }
   try {
     const TdxAlphaColor color = TdxAlphaColors::CssTextToAlphaColor(text) | 0xFF000000u;
     if (TdxAlphaColors::CssTextToAlphaColor(TdxAlphaColors::AlphaColorToText(color, false)) != color)
-      Fail("colour text does not read back");
+      FuzzInvariantBroken("colour text does not read back");
   } catch (const EConvertError&) {
   }
 }
@@ -90,15 +84,15 @@ void Layout(const std::string& AInput) {
   const TRect bounds(0, 0, width, height);
   BreakTextIntoRows(dc.DC.Get(), text.c_str(), static_cast<int>(text.size()), bounds, params, rows, count, maxRows);
   CalcTextRowPositions(dc.DC.Get(), bounds, params, rows, count);
-  if (maxRows > 0 && count > maxRows) Fail("more rows than the limit");
+  if (maxRows > 0 && count > maxRows) FuzzInvariantBroken("more rows than the limit");
   int lastEnd = 0;
   for (int i = 0; i < count; ++i) {
     const TcxTextRow& row = rows[i];
-    if (row.StartOffset < lastEnd || row.Text != text.c_str() + row.StartOffset) Fail("rows out of order");
-    if (row.TextLength < 0 || row.StartOffset + row.TextLength > static_cast<int>(text.size())) Fail("a row outside the text");
+    if (row.StartOffset < lastEnd || row.Text != text.c_str() + row.StartOffset) FuzzInvariantBroken("rows out of order");
+    if (row.TextLength < 0 || row.StartOffset + row.TextLength > static_cast<int>(text.size())) FuzzInvariantBroken("a row outside the text");
     lastEnd = row.StartOffset + row.TextLength;
   }
-  if (count > 0 && GetMaxTextRowWidth(rows, count) < 0) Fail("a negative width");
+  if (count > 0 && GetMaxTextRowWidth(rows, count) < 0) FuzzInvariantBroken("a negative width");
 }
 
 std::vector<std::string> LayoutSeeds() {

@@ -4,17 +4,9 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstdio>
-#include <cstdlib>
 #include <deque>
 
 namespace {
-
-[[noreturn]] void PixelsFail(const char* AWhat) {
-  std::fprintf(stderr, "invariant broken: %s\n", AWhat);
-  std::fflush(stderr);
-  std::abort();
-}
 
 int Byte(const std::string& AInput, std::size_t AIndex) {
   return AIndex < AInput.size() ? static_cast<unsigned char>(AInput[AIndex]) : 0;
@@ -52,12 +44,12 @@ void SmoothResizeInput(const std::string& AInput) {
   try {
     TdxColors::SmoothResize(source, sourceWidth, sourceHeight, target, targetWidth, targetHeight, kernel.Filter);
   } catch (const EArgumentException&) {
-    if (source.size() >= static_cast<std::size_t>(sourceWidth * sourceHeight)) PixelsFail("enough pixels refused");
+    if (source.size() >= static_cast<std::size_t>(sourceWidth * sourceHeight)) FuzzInvariantBroken("enough pixels refused");
     return;
   }
   const bool sized = sourceWidth > 0 && sourceHeight > 0 && targetWidth > 0 && targetHeight > 0;
   if (target.size() != (sized ? static_cast<std::size_t>(targetWidth * targetHeight) : 0u))
-    PixelsFail("the target has the wrong size");
+    FuzzInvariantBroken("the target has the wrong size");
   if (!sized || !kernel.Positive) return;
   // Weights of one sign that add up to 256 keep every channel within the
   // source's own range.
@@ -68,7 +60,7 @@ void SmoothResizeInput(const std::string& AInput) {
     const auto [low, high] = std::minmax_element(source.begin(), source.begin() + sourceWidth * sourceHeight,
                                                  [&](const RGBQUAD& A, const RGBQUAD& B) { return value(A) < value(B); });
     for (const RGBQUAD& pixel : target)
-      if (value(pixel) < value(*low) || value(pixel) > value(*high)) PixelsFail("a channel beyond the source's range");
+      if (value(pixel) < value(*low) || value(pixel) > value(*high)) FuzzInvariantBroken("a channel beyond the source's range");
   }
 }
 
@@ -110,10 +102,10 @@ void FloodFillInput(const std::string& AInput) {
   try {
     buffer->Fill(x, y, fill, tolerance);
   } catch (const EInvalidArgument&) {
-    if (inside) PixelsFail("a seed inside refused");
+    if (inside) FuzzInvariantBroken("a seed inside refused");
     return;
   }
-  if (!inside) PixelsFail("a seed outside taken");
+  if (!inside) FuzzInvariantBroken("a seed outside taken");
   const TdxAlphaColor seed = expected[static_cast<std::size_t>(y * width + x)];
   const auto takes = [&](std::size_t AIndex) {
     return seed != fill && expected[AIndex] != fill && IsSameColorWithTolerance(expected[AIndex], seed, tolerance);
@@ -136,7 +128,7 @@ void FloodFillInput(const std::string& AInput) {
     }
   }
   for (std::size_t i = 0; i < expected.size(); ++i)
-    if (std::bit_cast<TdxAlphaColor>(buffer->Bits()[i]) != expected[i]) PixelsFail("the fill differs from a plain fill");
+    if (std::bit_cast<TdxAlphaColor>(buffer->Bits()[i]) != expected[i]) FuzzInvariantBroken("the fill differs from a plain fill");
 }
 
 std::vector<std::string> FloodFillSeeds() {
