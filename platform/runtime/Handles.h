@@ -7,6 +7,9 @@
 //   TUniqueHandle<Traits>   owns one handle; move-only; frees with Traits::Free
 //   TBorrowedHandle<H>      a handle somebody else owns (never frees)
 //   TKernelHandle           a kernel object (CloseHandle)
+//   TRegKey                 an open registry key (RegCloseKey)
+//   TGlobalMemory           a global memory block (GlobalFree)
+//   TGlobalLock             a global memory block locked for a scope (GlobalLock ... GlobalUnlock)
 //   TScopeExit              runs a callable at the end of a scope
 //
 // Objects of the object model are owned by TOwned<T> (System.h), not here.
@@ -24,6 +27,7 @@
 
 #include "platform/runtime/WinApi.h"
 
+#include <cstddef>
 #include <type_traits>
 #include <utility>
 
@@ -101,6 +105,39 @@ class TKernelHandle : public TUniqueHandle<TKernelHandleTraits> {
   using TUniqueHandle::TUniqueHandle;
   bool Valid() const { return Get() != nullptr && Get() != INVALID_HANDLE_VALUE; }
   explicit operator bool() const { return Valid(); }
+};
+
+struct TRegKeyTraits {
+  using Handle = HKEY;
+  static Handle Null() { return nullptr; }
+  static void Free(Handle AHandle) { ::RegCloseKey(AHandle); }
+};
+using TRegKey = TUniqueHandle<TRegKeyTraits>;
+
+struct TGlobalMemoryTraits {
+  using Handle = HGLOBAL;
+  static Handle Null() { return nullptr; }
+  static void Free(Handle AHandle) { ::GlobalFree(AHandle); }
+};
+// A block handed to the system (SetClipboardData) is released, not freed.
+using TGlobalMemory = TUniqueHandle<TGlobalMemoryTraits>;
+
+// A null block locks nothing: Data() is null and Size() zero.
+class [[nodiscard]] TGlobalLock {
+ public:
+  explicit TGlobalLock(HGLOBAL AHandle) : FHandle(AHandle), FData(AHandle ? ::GlobalLock(AHandle) : nullptr) {}
+  ~TGlobalLock() {
+    if (FData) ::GlobalUnlock(FHandle);
+  }
+  TGlobalLock(const TGlobalLock&) = delete;
+  TGlobalLock& operator=(const TGlobalLock&) = delete;
+
+  void* Data() const { return FData; }
+  std::size_t Size() const { return FData ? ::GlobalSize(FHandle) : 0; }
+
+ private:
+  HGLOBAL FHandle;
+  void* FData;
 };
 
 // Runs a callable when the scope ends, for the few clean-ups that have no

@@ -21,6 +21,7 @@
 // run-time positions reads the same.
 #pragma once
 
+#include "platform/runtime/Handles.h"
 #include "platform/runtime/System.h"
 
 #include <cstdint>
@@ -187,7 +188,7 @@ String CurrentExceptionMessage();
 
 // Runs AWork, then AFinally, also when AWork raises: AWork's exception goes
 // on unless AFinally raises one of its own. Answers AWork's result. (Unlike a
-// destructor, AFinally may raise.)
+// destructor, AFinally may raise; a clean-up that cannot is a TScopeExit.)
 template <class TWork, class TFinally>
 std::invoke_result_t<TWork&> TryFinally(TWork&& AWork, TFinally&& AFinally) {
   using R = std::invoke_result_t<TWork&>;
