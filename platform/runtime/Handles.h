@@ -7,6 +7,7 @@
 //   TUniqueHandle<Traits>   owns one handle; move-only; frees with Traits::Free
 //   TBorrowedHandle<H>      a handle somebody else owns (never frees)
 //   TKernelHandle           a kernel object (CloseHandle)
+//   TOwnedModule            a module loaded with LoadLibraryW (FreeLibrary)
 //   TScopeExit              runs a callable at the end of a scope
 //
 // Objects of the object model are owned by TOwned<T> (System.h), not here.
@@ -126,3 +127,12 @@ class [[nodiscard]] TScopeExit {
   F FOnExit;
   bool FActive = true;
 };
+
+struct TModuleHandleTraits {
+  using Handle = HMODULE;
+  static Handle Null() { return nullptr; }
+  static void Free(Handle AHandle) { ::FreeLibrary(AHandle); }
+};
+
+// A module loaded with LoadLibraryW for the time its entry points are used.
+using TOwnedModule = TUniqueHandle<TModuleHandleTraits>;
