@@ -3,14 +3,12 @@
 // EncodeDateTime of the same values in the same run. Each line prints the
 // best of several runs and the ratio to the Gregorian round trip; the target
 // is at most 3.
+#include "benchmarks/support/Ratios.h"
 #include "library/core/CoreUnits.h"
 #include "library/core/cxDateUtils.h"
 #include "platform/ui/UiUnits.h"
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <random>
 #include <vector>
 
@@ -18,18 +16,6 @@ namespace {
 
 constexpr int N = 1000000;
 constexpr int Runs = 5;
-constexpr double Target = 3.0;
-
-double Best(const std::function<void()>& AWork) {
-  double best = 1e300;
-  for (int i = 0; i < Runs; ++i) {
-    const auto start = std::chrono::steady_clock::now();
-    AWork();
-    const auto stop = std::chrono::steady_clock::now();
-    best = std::min(best, std::chrono::duration<double, std::milli>(stop - start).count());
-  }
-  return best;
-}
 
 volatile double GSink;
 
@@ -47,7 +33,8 @@ std::vector<TDateTime> Dates() {
 
 int Bench() {
   const std::vector<TDateTime> dates = Dates();
-  const double gregorian = Best([&] {
+  const auto nothing = [] {};
+  const double gregorian = bench::BestOf(Runs, nothing, [&] {
     double sum = 0;
     for (const TDateTime d : dates) {
       int y, m, dd, h, n, s, ms;
@@ -56,35 +43,33 @@ int Bench() {
     }
     GSink = sum;
   });
-  std::printf("%-36s %9.2f ms\n", "run-time Gregorian decode + encode", gregorian);
-  int slower = 0;
-  const auto table = [&](const char* AName, int ACalendarID) {
-    const TcxCustomCalendarTable* calendar = GetCalendarTable(ACalendarID);
-    bool exact = true;
-    const double ms = Best([&] {
+  bench::TRatioReport report("table", "run-time Gregorian", 3.0, 34);
+  int lost = 0;
+  for (const auto& [name, id] : {std::pair{"Hijri FromDateTime + ToDateTime", cxCalendarHijri},
+                                 std::pair{"Hebrew FromDateTime + ToDateTime", cxCalendarHebrew}}) {
+    const TcxCustomCalendarTable* calendar = GetCalendarTable(id);
+    int differing = 0;
+    const double ms = bench::BestOf(Runs, [&] { differing = 0; }, [&] {
       double sum = 0;
       for (const TDateTime d : dates) {
         const TDateTime back = calendar->ToDateTime(calendar->FromDateTime(d));
-        exact = exact && back == d;
+        differing += back != d;
         sum += back;
       }
       GSink = sum;
     });
-    const double ratio = ms / gregorian;
-    if (ratio > Target || !exact) ++slower;
-    std::printf("%-36s %9.2f ms   ratio %5.2f %s%s\n", AName, ms, ratio, ratio > Target ? "(over 3)" : "",
-                exact ? "" : " (a date did not come back)");
-  };
-  table("Hijri FromDateTime + ToDateTime", cxCalendarHijri);
-  table("Hebrew FromDateTime + ToDateTime", cxCalendarHebrew);
-  return slower;
+    report.Add(name, ms, gregorian);
+    if (differing) std::printf("  %d dates did not come back\n", differing);
+    lost += differing;
+  }
+  return report.Slower() + lost;
 }
 
 }  // namespace
 
 int wmain() {
   InitializeUnits({RuntimeUnits(), UiUnits(), LibraryCoreUnits()});
-  const int slower = Bench();
+  const int failed = Bench();
   FinalizeUnits();
-  return slower == 0 ? 0 : 1;
+  return failed == 0 ? 0 : 1;
 }
