@@ -102,6 +102,8 @@ void TcxCustomCalendarTable::Destroy() {
 // ---------------------------------------------------------------------------
 // Eras
 
+TcxEra* TcxCustomCalendarTable::NewDefaultEra() { return New<TcxEra>(-1, -700000.0, 0, 1, 9999); }
+
 int TcxCustomCalendarTable::EraYearOffset(int AEra) const {
   if (AEra == -1) return DefaultEra()->YearOffset();
   if (AEra >= 0 && AEra < FEras->Count()) return FEras->Items(AEra)->YearOffset();

@@ -269,6 +269,9 @@ class TcxCustomCalendarTable : public TObject {
  protected:
   // The era's offset (the default era's for -1; 0 for an index that names no era).
   int EraYearOffset(int AEra) const;
+  // The default era of a table without eras: -1, from before every
+  // representable date, no offset, years 1 to 9999. The table frees it.
+  static TcxEra* NewDefaultEra();
   // Milliseconds since midnight of the time fields; EConvertError for an
   // impossible time.
   static int TimeOfDay(const TcxDateTime& ADate);

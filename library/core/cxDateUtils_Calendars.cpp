@@ -8,8 +8,7 @@
 
 void TcxGregorianCalendarTable::Create() {
   inherited::Create();
-  // Starts before every representable date.
-  FDefaultEra = New<TcxEra>(-1, -700000.0, 0, 1, 9999);
+  FDefaultEra = NewDefaultEra();
 }
 
 void TcxGregorianCalendarTable::Destroy() {

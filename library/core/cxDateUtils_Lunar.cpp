@@ -235,7 +235,7 @@ int HebrewNumeralValue(const String& S) {
 
 void TcxHijriCalendarTable::Create() {
   inherited::Create();
-  FDefaultEra = New<TcxEra>(-1, -700000.0, 0, 1, 9999);
+  FDefaultEra = NewDefaultEra();
 }
 
 void TcxHijriCalendarTable::Destroy() {
@@ -312,7 +312,7 @@ bool TcxHijriCalendarTable::TryGetMonthNumber(int AYear, const String& S, int& A
 
 void TcxHebrewCalendarTable::Create() {
   inherited::Create();
-  FDefaultEra = New<TcxEra>(-1, -700000.0, 0, 1, 9999);
+  FDefaultEra = NewDefaultEra();
 }
 
 void TcxHebrewCalendarTable::Destroy() {
