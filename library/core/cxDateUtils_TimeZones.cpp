@@ -25,45 +25,91 @@ const wchar_t* TimeZonesKey() {
                              : L"SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Time Zones";
 }
 
-String ReadStringValue(TRegistry* ARegistry, const String& AName, const String& ACurrent) {
-  const TRegDataType type = ARegistry->GetDataType(AName);
-  return type == rdString || type == rdExpandString ? ARegistry->ReadString(AName) : ACurrent;
-}
-
-int ReadIntegerValue(TRegistry* ARegistry, const String& AName, int ADefault) {
-  return ARegistry->GetDataType(AName) == rdInteger ? ARegistry->ReadInteger(AName) : ADefault;
-}
-
-// The first 44 bytes of a binary value as a REG_TZI_FORMAT; false for a value
-// that is missing, not binary or shorter.
-bool ReadTZIValue(TRegistry* ARegistry, const String& AName, TcxTZIField& ATZI) {
-  TRegDataInfo info;
-  if (!ARegistry->GetDataInfo(AName, info) || info.RegData != rdBinary ||
-      info.DataSize < static_cast<int>(sizeof(TcxTZIField)))
-    return false;
-  const TBytes bytes = ARegistry->ReadBinaryBytes(AName);
-  if (bytes.size() < sizeof(TcxTZIField)) return false;
-  std::memcpy(&ATZI, bytes.data(), sizeof(TcxTZIField));
-  return true;
-}
-
-// The per-year values of an open "Dynamic DST" key from AFirst to ALast, in
-// ascending order of the year.
-void ReadDynamicDST(TRegistry* ARegistry, int AFirst, int ALast, std::vector<TcxDSTInfo>& AEntries) {
-  TOwned<TStringList> names(New<TStringList>());
-  ARegistry->GetValueNames(names.get());
-  std::vector<int> years;
-  for (int i = 0; i < names->Count(); ++i) {
-    const String name = names->Strings(i);
-    int year = 0;
-    // Only a year's own decimal name ("2020", not "02020" or " 2020").
-    if (TryStrToInt(name, year) && IntToStr(year) == name && year >= AFirst && year <= ALast) years.push_back(year);
+// The values of an open key, each read once: under Wine every registry call
+// is a round trip to the server, and the list is read at every start-up.
+class TZoneKeyValues {
+ public:
+  explicit TZoneKeyValues(HKEY AKey) {
+    DWORD count = 0, nameLength = 0, dataLength = 0;
+    if (!AKey || RegQueryInfoKeyW(AKey, nullptr, nullptr, nullptr, &FSubKeys, nullptr, nullptr, &count, &nameLength,
+                                  &dataLength, nullptr, nullptr) != ERROR_SUCCESS)
+      return;
+    String name(nameLength + 1, L'\0');
+    std::vector<BYTE> data(dataLength);
+    for (DWORD i = 0; i < count; ++i) {
+      DWORD nameSize = nameLength + 1, dataSize = dataLength, type = 0;
+      if (RegEnumValueW(AKey, i, name.data(), &nameSize, nullptr, &type, data.data(), &dataSize) != ERROR_SUCCESS)
+        continue;  // changed meanwhile: skipped like a malformed value
+      FValues.push_back({name.substr(0, nameSize), type, std::vector<BYTE>(data.begin(), data.begin() + dataSize)});
+    }
   }
-  std::sort(years.begin(), years.end());
-  years.erase(std::unique(years.begin(), years.end()), years.end());
-  for (int year : years) {
+
+  bool HasSubKeys() const { return FSubKeys > 0; }
+
+  // A string value, or ACurrent when the value is missing or of another type.
+  String Text(const wchar_t* AName, const String& ACurrent) const {
+    const TValue* value = Find(AName);
+    if (!value || (value->Type != REG_SZ && value->Type != REG_EXPAND_SZ)) return ACurrent;
+    String text(reinterpret_cast<const wchar_t*>(value->Data.data()), value->Data.size() / sizeof(wchar_t));
+    return text.substr(0, text.find(L'\0'));
+  }
+
+  int Integer(const wchar_t* AName, int ADefault) const {
+    const TValue* value = Find(AName);
+    if (!value || value->Type != REG_DWORD || value->Data.size() < sizeof(DWORD)) return ADefault;
+    DWORD number = 0;
+    std::memcpy(&number, value->Data.data(), sizeof(number));
+    return static_cast<int>(number);
+  }
+
+  // The first 44 bytes of a binary value as a REG_TZI_FORMAT; false for a
+  // value that is missing, not binary or shorter.
+  bool TZI(const String& AName, TcxTZIField& ATZI) const {
+    const TValue* value = Find(AName);
+    if (!value || value->Type != REG_BINARY || value->Data.size() < sizeof(TcxTZIField)) return false;
+    std::memcpy(&ATZI, value->Data.data(), sizeof(TcxTZIField));
+    return true;
+  }
+
+  // The years from AFirst to ALast that have a value named by the year's own
+  // decimal number ("2020", not "02020"), in ascending order.
+  std::vector<int> Years(int AFirst, int ALast) const {
+    std::vector<int> years;
+    for (const TValue& value : FValues) {
+      int year = 0;
+      if (TryStrToInt(value.Name, year) && IntToStr(year) == value.Name && year >= AFirst && year <= ALast)
+        years.push_back(year);
+    }
+    std::sort(years.begin(), years.end());
+    years.erase(std::unique(years.begin(), years.end()), years.end());
+    return years;
+  }
+
+ private:
+  struct TValue {
+    String Name;
+    DWORD Type;
+    std::vector<BYTE> Data;
+  };
+
+  // Value names compare ignoring case, as the registry's do.
+  const TValue* Find(const String& AName) const {
+    for (const TValue& value : FValues)
+      if (SameText(value.Name, AName)) return &value;
+    return nullptr;
+  }
+
+  std::vector<TValue> FValues;
+  DWORD FSubKeys = 0;
+};
+
+// The per-year entries of a "Dynamic DST" key from AFirst to ALast.
+void ReadDynamicDST(const TZoneKeyValues& AValues, std::vector<TcxDSTInfo>& AEntries) {
+  const int first = AValues.Integer(L"FirstEntry", std::numeric_limits<int>::max());
+  const int last = AValues.Integer(L"LastEntry", -1);
+  for (int year : AValues.Years(first, last)) {
     TcxTZIField tzi;
-    if (!ReadTZIValue(ARegistry, IntToStr(year), tzi)) continue;
+    if (!AValues.TZI(IntToStr(year), tzi)) continue;
     TcxDSTInfo entry;
     entry.Year = static_cast<std::uint16_t>(year);
     if (tzi.StandardDate.wMonth != 0 &&
@@ -140,19 +186,18 @@ void TdxTimeZoneHelper::LoadTimeZones() {
 }
 
 void TdxTimeZoneHelper::ReadTimeZoneFromRegistry(TRegistry* ARegistry, TcxTimeZoneInformation& AInfo) {
-  AInfo.Display = ReadStringValue(ARegistry, L"Display", AInfo.Display);
-  AInfo.StandardName = ReadStringValue(ARegistry, L"Std", AInfo.StandardName);
-  AInfo.DaylightName = ReadStringValue(ARegistry, L"Dlt", AInfo.DaylightName);
-  AInfo.MapId = ReadStringValue(ARegistry, L"MapID", AInfo.MapId);
-  AInfo.Index = ReadIntegerValue(ARegistry, L"Index", AInfo.Index);
-  ReadTZIValue(ARegistry, L"TZI", AInfo.TZI);
-  if (!ARegistry->HasSubKeys()) return;
+  const TZoneKeyValues values(ARegistry->CurrentKey());
+  AInfo.Display = values.Text(L"Display", AInfo.Display);
+  AInfo.StandardName = values.Text(L"Std", AInfo.StandardName);
+  AInfo.DaylightName = values.Text(L"Dlt", AInfo.DaylightName);
+  AInfo.MapId = values.Text(L"MapID", AInfo.MapId);
+  AInfo.Index = values.Integer(L"Index", AInfo.Index);
+  values.TZI(L"TZI", AInfo.TZI);
+  if (!values.HasSubKeys()) return;
   const String path = ARegistry->CurrentPath();
   ARegistry->CloseKey();
   if (!ARegistry->OpenKeyReadOnly(L"\\" + path + L"\\Dynamic DST")) return;
-  const int first = ReadIntegerValue(ARegistry, L"FirstEntry", std::numeric_limits<int>::max());
-  const int last = ReadIntegerValue(ARegistry, L"LastEntry", -1);
-  ReadDynamicDST(ARegistry, first, last, AInfo.DynamicDST);
+  ReadDynamicDST(TZoneKeyValues(ARegistry->CurrentKey()), AInfo.DynamicDST);
 }
 
 bool TdxTimeZoneHelper::TryTransitionDate(int AYear, const SYSTEMTIME& ASystemTime, TDateTime& ADate) {
