@@ -4,12 +4,12 @@
 // outside the table's supported range.
 #include "fuzzers/library_core/DateFuzz.h"
 
+#include "fuzzers/support/FuzzMain.h"
 #include "library/core/cxDateUtils.h"
 #include "library/core/cxFormats.h"
 
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -71,7 +71,7 @@ void Tolerate(F&& AWork) {
 void CheckInRange(const TcxCustomCalendarTable* ATable, TDateTime ADate) {
   TDateTime clamped = ADate;
   ATable->ClampToSupportedRange(clamped);
-  if (clamped != ADate) std::abort();
+  if (clamped != ADate) FuzzInvariantBroken("a calendar result outside its table's supported range");
 }
 
 }  // namespace
@@ -105,7 +105,7 @@ void RunDateFormat(const std::string& AInput) {
   for (int pos = -1; pos <= length + 1; pos += 1 + length / 16)
     if (TcxFormatController::GetDateTimeFormatItemStandardMaskInfo(info.get(), pos, item) &&
         (item.ItemZoneStart < 1 || item.ItemZoneStart > pos || item.ItemZoneStart + item.ItemZoneLength <= pos))
-      std::abort();
+      FuzzInvariantBroken("a standard-mask item that does not hold its position");
   GetDateEditFormat(text, true);
   ConvertLocaleTimeFormat(text);
   FormatDatePicture(text, text.empty() ? L'\0' : text[0], 45000.5);
