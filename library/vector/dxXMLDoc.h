@@ -528,7 +528,7 @@ class TdxXMLParser : public TObject {
   virtual TdxXMLNode* ParseNodeHeader(TdxXMLNode* ANode);
   // The node's text from the bytes between AStart and AEnd, white space at
   // the ends dropped unless the node preserves it.
-  virtual void AssignNodeText(TdxXMLNode* ANode, const char* AStart, const char* AEnd);
+  virtual void AssignNodeText(TdxXMLNode* ANode, const char* AStart, const char* AEnd, bool AKeepWhenBlank = false);
 
   // One token; false when nothing but white space is left.
   bool GetToken(TdxXMLToken& AToken);

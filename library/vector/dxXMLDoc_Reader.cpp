@@ -8,6 +8,8 @@
 #include "library/core/dxHashUtils.h"
 #include "library/vector/dxXMLDoc.h"
 
+#include <algorithm>
+
 #include <array>
 #include <cstring>
 #include <memory>
@@ -218,7 +220,10 @@ TdxXMLNode* TdxXMLParser::ParseNodeHeader(TdxXMLNode* ANode) {
   return result;
 }
 
-void TdxXMLParser::AssignNodeText(TdxXMLNode* ANode, const char* AStart, const char* AEnd) {
+void TdxXMLParser::AssignNodeText(TdxXMLNode* ANode, const char* AStart, const char* AEnd, bool AKeepWhenBlank) {
+  if (AKeepWhenBlank &&
+      std::all_of(AStart, AEnd, [](char AByte) { return static_cast<unsigned char>(AByte) <= 32; }))
+    return;
   if (!ANode->IsSpacePreserved()) {
     while (AStart < AEnd && static_cast<unsigned char>(*AStart) <= 32) ++AStart;
     while (AEnd > AStart && static_cast<unsigned char>(AEnd[-1]) < 32) --AEnd;
@@ -244,6 +249,11 @@ void TdxXMLParser::Parse(const char* ABuffer, std::size_t ACount) {
   node->Clear();
   SelectEncoding();
   const char* textStart = nullptr;
+  // A run after a self-closing child replaces the text before it only when
+  // it holds more than white space: the writer puts an element's text before
+  // its children, and the line breaks it writes between them (also inside
+  // "preserve" elements) would otherwise wipe that text on the next read.
+  bool afterEmptyChild = false;
   int depth = 0;
   TdxXMLToken token;
   while (node && GetToken(token)) {
@@ -262,13 +272,11 @@ void TdxXMLParser::Parse(const char* ABuffer, std::size_t ACount) {
         } else if (depth == MaxDepth) {
           node = nullptr;
         } else {
-          if (textStart) AssignNodeText(node, textStart, token.Buffer);
+          if (textStart) AssignNodeText(node, textStart, token.Buffer, afterEmptyChild);
           TdxXMLNode* child = node->AddChild(TdxXMLString());
           node = ParseNodeHeader(child);
-          // Text after an empty child is no text of its parent: it would
-          // replace the text before the child (and the writer's line breaks
-          // would replace it on the next read).
-          textStart = node == child ? FData : nullptr;
+          textStart = node ? FData : nullptr;
+          afterEmptyChild = node != child;
           if (node == child) ++depth;
         }
         break;

@@ -15,31 +15,40 @@ void WriteBytes(TStream* AStream, std::string_view ABytes) {
 
 void AppendIndent(std::string& AResult, int ALevel) { AResult.append(static_cast<std::size_t>(ALevel), '\t'); }
 
+// The bytes a step gathers, emptied: one buffer serves the whole tree, since
+// every step takes it right before it builds and hands the bytes on before
+// it calls another step.
+std::string& Scratch() {
+  thread_local std::string bytes;
+  bytes.clear();
+  return bytes;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
 // TdxXMLNode
 
 void TdxXMLNode::Write(TStream* AStream, bool AAutoIndent) {
-  std::string bytes;
-  if (AAutoIndent && !(FParent && FParent->IsSpacePreserved())) AppendIndent(bytes, Level());
+  std::string& head = Scratch();
+  if (AAutoIndent && !(FParent && FParent->IsSpacePreserved())) AppendIndent(head, Level());
   CheckPreserveSpacesAttribute();
-  WriteBytes(AStream, bytes.append("<").append(FName));
+  WriteBytes(AStream, head.append("<").append(FName));
   WriteAttributes(AStream);
-  bytes.clear();
-  if (HasChildren() || !FText.empty()) {
+  const bool hasContent = HasChildren() || !FText.empty();
+  if (hasContent) {
     WriteBytes(AStream, ">");
     WriteContent(AStream, AAutoIndent);
-    bytes.append("</").append(FName).append(">");
-  } else {
-    bytes.append("/>");
   }
-  if (AAutoIndent) bytes.append("\r\n");
-  WriteBytes(AStream, bytes);
+  std::string& tail = Scratch();
+  if (hasContent) tail.append("</").append(FName).append(">");
+  else tail.append("/>");
+  if (AAutoIndent) tail.append("\r\n");
+  WriteBytes(AStream, tail);
 }
 
 void TdxXMLNode::WriteAttributes(TStream* AStream) {
-  std::string bytes;
+  std::string& bytes = Scratch();
   for (const TdxXMLNodeAttribute* attribute = FAttributes->First(); attribute; attribute = attribute->Next()) {
     bytes.append(" ").append(attribute->Name()).append("=\"");
     xmldoc_detail::AppendEncodedUTF8(bytes, attribute->ValueAsString(), true);
@@ -49,16 +58,13 @@ void TdxXMLNode::WriteAttributes(TStream* AStream) {
 }
 
 void TdxXMLNode::WriteContent(TStream* AStream, bool AAutoIndent) {
-  std::string bytes;
+  std::string& bytes = Scratch();
   xmldoc_detail::AppendEncodedUTF8(bytes, FText, false);
   if (HasChildren() && AAutoIndent && (FText.empty() || !IsSpacePreserved())) bytes.append("\r\n");
   WriteBytes(AStream, bytes);
   if (!HasChildren()) return;
   WriteChildren(AStream, AAutoIndent);
-  if (!AAutoIndent) return;
-  bytes.clear();
-  AppendIndent(bytes, Level());
-  WriteBytes(AStream, bytes);
+  if (AAutoIndent) WriteBytes(AStream, std::string(static_cast<std::size_t>(Level()), '\t'));
 }
 
 void TdxXMLNode::WriteChildren(TStream* AStream, bool AAutoIndent) {
