@@ -22,12 +22,7 @@ const wchar_t* const DataProductName = L"cxDataController";
 
 namespace {
 
-struct TDataName {
-  const wchar_t* Name;
-  PResStringRec Record;
-};
-
-constexpr TDataName DataNames[] = {
+constexpr TdxResourceStringName DataNames[] = {
     {L"cxSDataReadError", &cxSDataReadError},
     {L"cxSDataWriteError", &cxSDataWriteError},
     {L"cxSDataItemExistError", &cxSDataItemExistError},
@@ -47,18 +42,9 @@ constexpr TDataName DataNames[] = {
     {L"cxSDataAvgSummaryKind", &cxSDataAvgSummaryKind},
 };
 
-void AddDataResourceStringNames(TdxProductResourceStrings* AProduct) {
-  for (const TDataName& s : DataNames) AProduct->Add(s.Name, s.Record);
-}
+void AddDataResourceStringNames(TdxProductResourceStrings* AProduct) { AddResourceStringNames(AProduct, DataNames); }
 
 }  // namespace
 
-void cxDataConstsInitialization() {
-  if (TdxResourceStringsRepository* repository = GetResourceStringsRepository())
-    repository->RegisterProduct(DataProductName, &AddDataResourceStringNames);
-}
-
-void cxDataConstsFinalization() {
-  if (TdxResourceStringsRepository* repository = GetResourceStringsRepository())
-    repository->UnRegisterProduct(DataProductName);
-}
+void cxDataConstsInitialization() { RegisterResourceStringsProduct(DataProductName, &AddDataResourceStringNames); }
+void cxDataConstsFinalization() { UnregisterResourceStringsProduct(DataProductName); }

@@ -279,41 +279,26 @@ TVarType TcxWideStringValueType::TMeta::GetVarType() const { return varOleStr; }
 // ---------------------------------------------------------------------------
 // The fixed-size kinds
 
-void TcxSmallintValueType::TMeta::BufferToVariant(const void* ABuffer, Variant& AValue) const {
-  AValue = Variant(Load<std::int16_t>(ABuffer));
-}
 void TcxSmallintValueType::TMeta::VariantToBuffer(void* ABuffer, const Variant& AValue) const {
   Save(ABuffer, static_cast<std::int16_t>(VarAsType(AValue, varSmallint).AsInteger()));
 }
 int TcxSmallintValueType::TMeta::CompareValues(const void* P1, const void* P2) const {
   return Load<std::int16_t>(P1) - Load<std::int16_t>(P2);
 }
-TVarType TcxSmallintValueType::TMeta::GetVarType() const { return varSmallint; }
-bool TcxSmallintValueType::TMeta::IsNumeric() const { return true; }
 
-void TcxIntegerValueType::TMeta::BufferToVariant(const void* ABuffer, Variant& AValue) const {
-  AValue = Variant(Load<std::int32_t>(ABuffer));
-}
 void TcxIntegerValueType::TMeta::VariantToBuffer(void* ABuffer, const Variant& AValue) const {
   Save(ABuffer, static_cast<std::int32_t>(AValue.AsInteger()));
 }
 int TcxIntegerValueType::TMeta::CompareValues(const void* P1, const void* P2) const {
   return CompareScalars(Load<std::int32_t>(P1), Load<std::int32_t>(P2));
 }
-TVarType TcxIntegerValueType::TMeta::GetVarType() const { return varInteger; }
-bool TcxIntegerValueType::TMeta::IsNumeric() const { return true; }
 
-void TcxWordValueType::TMeta::BufferToVariant(const void* ABuffer, Variant& AValue) const {
-  AValue = Variant(Load<std::uint16_t>(ABuffer));
-}
 void TcxWordValueType::TMeta::VariantToBuffer(void* ABuffer, const Variant& AValue) const {
   Save(ABuffer, static_cast<std::uint16_t>(VarAsType(AValue, varWord).AsInteger()));
 }
 int TcxWordValueType::TMeta::CompareValues(const void* P1, const void* P2) const {
   return Load<std::uint16_t>(P1) - Load<std::uint16_t>(P2);
 }
-TVarType TcxWordValueType::TMeta::GetVarType() const { return varWord; }
-bool TcxWordValueType::TMeta::IsNumeric() const { return true; }
 
 void TcxBooleanValueType::TMeta::BufferToVariant(const void* ABuffer, Variant& AValue) const {
   AValue = Variant(Load<std::uint8_t>(ABuffer) != 0);
@@ -327,23 +312,14 @@ void TcxBooleanValueType::TMeta::VariantToBuffer(void* ABuffer, const Variant& A
 int TcxBooleanValueType::TMeta::CompareValues(const void* P1, const void* P2) const {
   return Load<std::uint8_t>(P1) - Load<std::uint8_t>(P2);
 }
-TVarType TcxBooleanValueType::TMeta::GetVarType() const { return varBoolean; }
 
-void TcxSingleValueType::TMeta::BufferToVariant(const void* ABuffer, Variant& AValue) const {
-  AValue = Variant(Load<float>(ABuffer));
-}
 void TcxSingleValueType::TMeta::VariantToBuffer(void* ABuffer, const Variant& AValue) const {
   Save(ABuffer, static_cast<float>(VarAsType(AValue, varSingle).AsDouble()));
 }
 int TcxSingleValueType::TMeta::CompareValues(const void* P1, const void* P2) const {
   return CompareOrdered(Load<float>(P1), Load<float>(P2));
 }
-TVarType TcxSingleValueType::TMeta::GetVarType() const { return varSingle; }
-bool TcxSingleValueType::TMeta::IsNumeric() const { return true; }
 
-void TcxFloatValueType::TMeta::BufferToVariant(const void* ABuffer, Variant& AValue) const {
-  AValue = Variant(Load<double>(ABuffer));
-}
 void TcxFloatValueType::TMeta::ReadBufferFromStream(void* ABuffer, TcxValueTypeStream* AStream) const {
   Save(ABuffer, static_cast<double>(ReadExtendedFromStream(AStream)));
 }
@@ -356,8 +332,6 @@ void TcxFloatValueType::TMeta::WriteBufferToStream(const void* ABuffer, TcxValue
 int TcxFloatValueType::TMeta::CompareValues(const void* P1, const void* P2) const {
   return CompareOrdered(Load<double>(P1), Load<double>(P2));
 }
-TVarType TcxFloatValueType::TMeta::GetVarType() const { return varDouble; }
-bool TcxFloatValueType::TMeta::IsNumeric() const { return true; }
 
 void TcxCurrencyValueType::TMeta::BufferToVariant(const void* ABuffer, Variant& AValue) const {
   AValue = Variant(Currency::FromScaled(Load<std::int64_t>(ABuffer)));
@@ -368,8 +342,6 @@ void TcxCurrencyValueType::TMeta::VariantToBuffer(void* ABuffer, const Variant& 
 int TcxCurrencyValueType::TMeta::CompareValues(const void* P1, const void* P2) const {
   return CompareOrdered(Load<std::int64_t>(P1), Load<std::int64_t>(P2));
 }
-TVarType TcxCurrencyValueType::TMeta::GetVarType() const { return varCurrency; }
-bool TcxCurrencyValueType::TMeta::IsNumeric() const { return true; }
 
 void TcxDateTimeValueType::TMeta::BufferToVariant(const void* ABuffer, Variant& AValue) const {
   AValue = Variant::FromDateTime(Load<double>(ABuffer));
@@ -387,12 +359,7 @@ void TcxDateTimeValueType::TMeta::VariantToBuffer(void* ABuffer, const Variant& 
 int TcxDateTimeValueType::TMeta::CompareValues(const void* P1, const void* P2) const {
   return CompareOrdered(Load<double>(P1), Load<double>(P2));
 }
-TVarType TcxDateTimeValueType::TMeta::GetVarType() const { return varDate; }
-bool TcxDateTimeValueType::TMeta::IsNumeric() const { return true; }
 
-void TcxLargeIntValueType::TMeta::BufferToVariant(const void* ABuffer, Variant& AValue) const {
-  AValue = Variant(static_cast<long long>(Load<std::int64_t>(ABuffer)));
-}
 void TcxLargeIntValueType::TMeta::VariantToBuffer(void* ABuffer, const Variant& AValue) const {
   Save(ABuffer, AValue.AsInt64());
 }
@@ -402,8 +369,6 @@ int TcxLargeIntValueType::TMeta::CompareValues(const void* P1, const void* P2) c
   return CompareScalars(std::make_tuple(static_cast<std::int32_t>(a >> 32), static_cast<std::uint32_t>(a)),
                         std::make_tuple(static_cast<std::int32_t>(b >> 32), static_cast<std::uint32_t>(b)));
 }
-TVarType TcxLargeIntValueType::TMeta::GetVarType() const { return varInt64; }
-bool TcxLargeIntValueType::TMeta::IsNumeric() const { return true; }
 
 // ---------------------------------------------------------------------------
 // Decimals and time stamps

@@ -26,6 +26,7 @@
 #include "library/core/dxCore.h"
 #include "platform/classes/Streams.h"
 
+#include <cstring>
 #include <vector>
 
 // ---------------------------------------------------------------------------
@@ -118,17 +119,24 @@ class TcxValueType : public TObject {
 // The class operations of a value-type class (EInvalidCast for another class).
 inline const TcxValueType::TMeta* cxValueType(TcxValueTypeClass AClass) { return ClassMeta<TcxValueType>(AClass); }
 
-// What the fixed-size kinds share: a value of T in the buffer, streamed as
-// its own bytes.
-template <class T>
+// What the fixed-size kinds share: a value of T in the buffer, a variant of
+// type AVarType, streamed as the value's own bytes.
+template <class T, TVarType AVarType, bool ANumeric = true>
 struct TcxFixedValueTypeMeta : TcxValueType::TMeta {
   int BufferSize() const override { return static_cast<int>(sizeof(T)); }
+  void BufferToVariant(const void* ABuffer, Variant& AValue) const override {
+    T value;
+    std::memcpy(&value, ABuffer, sizeof value);
+    AValue = Variant(value);
+  }
   void ReadBufferFromStream(void* ABuffer, TcxValueTypeStream* AStream) const override {
     AStream->ReadBuffer(ABuffer, sizeof(T));
   }
   void WriteBufferToStream(const void* ABuffer, TcxValueTypeStream* AStream) const override {
     AStream->WriteBuffer(ABuffer, sizeof(T));
   }
+  TVarType GetVarType() const override { return AVarType; }
+  bool IsNumeric() const override { return ANumeric; }
 };
 
 class TcxStringValueType : public TcxValueType {
@@ -169,49 +177,39 @@ class TcxWideStringValueType : public TcxStringValueType {
 class TcxSmallintValueType : public TcxValueType {
   SK_CLASS(TcxSmallintValueType, TcxValueType)
  public:
-  struct TMeta : TcxFixedValueTypeMeta<std::int16_t> {
-    void BufferToVariant(const void* ABuffer, Variant& AValue) const override;
+  struct TMeta : TcxFixedValueTypeMeta<std::int16_t, varSmallint> {
     void VariantToBuffer(void* ABuffer, const Variant& AValue) const override;
     int CompareValues(const void* P1, const void* P2) const override;
-    TVarType GetVarType() const override;
-    bool IsNumeric() const override;
   };
 };
 
 class TcxIntegerValueType : public TcxValueType {
   SK_CLASS(TcxIntegerValueType, TcxValueType)
  public:
-  struct TMeta : TcxFixedValueTypeMeta<std::int32_t> {
-    void BufferToVariant(const void* ABuffer, Variant& AValue) const override;
+  struct TMeta : TcxFixedValueTypeMeta<std::int32_t, varInteger> {
     void VariantToBuffer(void* ABuffer, const Variant& AValue) const override;
     int CompareValues(const void* P1, const void* P2) const override;
-    TVarType GetVarType() const override;
-    bool IsNumeric() const override;
   };
 };
 
 class TcxWordValueType : public TcxValueType {
   SK_CLASS(TcxWordValueType, TcxValueType)
  public:
-  struct TMeta : TcxFixedValueTypeMeta<std::uint16_t> {
-    void BufferToVariant(const void* ABuffer, Variant& AValue) const override;
+  struct TMeta : TcxFixedValueTypeMeta<std::uint16_t, varWord> {
     void VariantToBuffer(void* ABuffer, const Variant& AValue) const override;
     int CompareValues(const void* P1, const void* P2) const override;
-    TVarType GetVarType() const override;
-    bool IsNumeric() const override;
   };
 };
 
 class TcxBooleanValueType : public TcxValueType {
   SK_CLASS(TcxBooleanValueType, TcxValueType)
  public:
-  struct TMeta : TcxFixedValueTypeMeta<std::uint8_t> {
+  struct TMeta : TcxFixedValueTypeMeta<std::uint8_t, varBoolean, false> {
     void BufferToVariant(const void* ABuffer, Variant& AValue) const override;
     // "True" or "False".
     String BufferToText(const void* ABuffer) const override;
     void VariantToBuffer(void* ABuffer, const Variant& AValue) const override;
     int CompareValues(const void* P1, const void* P2) const override;
-    TVarType GetVarType() const override;
   };
 };
 
@@ -220,12 +218,9 @@ class TcxBooleanValueType : public TcxValueType {
 class TcxSingleValueType : public TcxValueType {
   SK_CLASS(TcxSingleValueType, TcxValueType)
  public:
-  struct TMeta : TcxFixedValueTypeMeta<float> {
-    void BufferToVariant(const void* ABuffer, Variant& AValue) const override;
+  struct TMeta : TcxFixedValueTypeMeta<float, varSingle> {
     void VariantToBuffer(void* ABuffer, const Variant& AValue) const override;
     int CompareValues(const void* P1, const void* P2) const override;
-    TVarType GetVarType() const override;
-    bool IsNumeric() const override;
   };
 };
 
@@ -233,51 +228,41 @@ class TcxSingleValueType : public TcxValueType {
 class TcxFloatValueType : public TcxValueType {
   SK_CLASS(TcxFloatValueType, TcxValueType)
  public:
-  struct TMeta : TcxFixedValueTypeMeta<double> {
-    void BufferToVariant(const void* ABuffer, Variant& AValue) const override;
+  struct TMeta : TcxFixedValueTypeMeta<double, varDouble> {
     void ReadBufferFromStream(void* ABuffer, TcxValueTypeStream* AStream) const override;
     void VariantToBuffer(void* ABuffer, const Variant& AValue) const override;
     void WriteBufferToStream(const void* ABuffer, TcxValueTypeStream* AStream) const override;
     int CompareValues(const void* P1, const void* P2) const override;
-    TVarType GetVarType() const override;
-    bool IsNumeric() const override;
   };
 };
 
 class TcxCurrencyValueType : public TcxValueType {
   SK_CLASS(TcxCurrencyValueType, TcxValueType)
  public:
-  struct TMeta : TcxFixedValueTypeMeta<std::int64_t> {
+  struct TMeta : TcxFixedValueTypeMeta<std::int64_t, varCurrency> {
     void BufferToVariant(const void* ABuffer, Variant& AValue) const override;
     void VariantToBuffer(void* ABuffer, const Variant& AValue) const override;
     int CompareValues(const void* P1, const void* P2) const override;
-    TVarType GetVarType() const override;
-    bool IsNumeric() const override;
   };
 };
 
 class TcxDateTimeValueType : public TcxValueType {
   SK_CLASS(TcxDateTimeValueType, TcxValueType)
  public:
-  struct TMeta : TcxFixedValueTypeMeta<double> {
+  struct TMeta : TcxFixedValueTypeMeta<double, varDate> {
     void BufferToVariant(const void* ABuffer, Variant& AValue) const override;
     String BufferToText(const void* ABuffer) const override;
     void VariantToBuffer(void* ABuffer, const Variant& AValue) const override;
     int CompareValues(const void* P1, const void* P2) const override;
-    TVarType GetVarType() const override;
-    bool IsNumeric() const override;
   };
 };
 
 class TcxLargeIntValueType : public TcxValueType {
   SK_CLASS(TcxLargeIntValueType, TcxValueType)
  public:
-  struct TMeta : TcxFixedValueTypeMeta<std::int64_t> {
-    void BufferToVariant(const void* ABuffer, Variant& AValue) const override;
+  struct TMeta : TcxFixedValueTypeMeta<std::int64_t, varInt64> {
     void VariantToBuffer(void* ABuffer, const Variant& AValue) const override;
     int CompareValues(const void* P1, const void* P2) const override;
-    TVarType GetVarType() const override;
-    bool IsNumeric() const override;
   };
 };
 

@@ -33,12 +33,7 @@ const wchar_t* const LibraryProductName = L"cxLibrary";
 
 namespace {
 
-struct TLibraryName {
-  const wchar_t* Name;
-  PResStringRec Record;
-};
-
-constexpr TLibraryName LibraryNames[] = {
+constexpr TdxResourceStringName LibraryNames[] = {
     {L"scxCantCreateRegistryKey", &scxCantCreateRegistryKey},
     {L"scxCantOpenRegistryKey", &scxCantOpenRegistryKey},
     {L"scxErrorStoreObject", &scxErrorStoreObject},
@@ -69,18 +64,9 @@ constexpr TLibraryName LibraryNames[] = {
     {L"scxQuickCustomizationSortedCommandCaption", &scxQuickCustomizationSortedCommandCaption},
 };
 
-void AddLibraryResourceStringNames(TdxProductResourceStrings* AProduct) {
-  for (const TLibraryName& s : LibraryNames) AProduct->Add(s.Name, s.Record);
-}
+void AddLibraryResourceStringNames(TdxProductResourceStrings* AProduct) { AddResourceStringNames(AProduct, LibraryNames); }
 
 }  // namespace
 
-void cxLibraryStrsInitialization() {
-  if (TdxResourceStringsRepository* repository = GetResourceStringsRepository())
-    repository->RegisterProduct(LibraryProductName, &AddLibraryResourceStringNames);
-}
-
-void cxLibraryStrsFinalization() {
-  if (TdxResourceStringsRepository* repository = GetResourceStringsRepository())
-    repository->UnRegisterProduct(LibraryProductName);
-}
+void cxLibraryStrsInitialization() { RegisterResourceStringsProduct(LibraryProductName, &AddLibraryResourceStringNames); }
+void cxLibraryStrsFinalization() { UnregisterResourceStringsProduct(LibraryProductName); }

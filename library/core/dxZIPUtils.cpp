@@ -220,7 +220,7 @@ void TdxZIPCentralDirEntry::LoadFromStream(TStream* AStream) {
 
 void TdxZIPCustomStream::Create(TStream* AStream, bool AAutoFreeStream) {
   FStream = AStream;
-  FAutoFreeStream = AAutoFreeStream;
+  if (AAutoFreeStream) FOwnedStream.reset(AStream);
 }
 
 void TdxZIPCustomStream::Create(const String& AFileName) {
@@ -228,7 +228,8 @@ void TdxZIPCustomStream::Create(const String& AFileName) {
 }
 
 void TdxZIPCustomStream::Destroy() {
-  if (FAutoFreeStream) FreeAndNil(FStream);
+  FStream = nullptr;
+  FOwnedStream.reset();
   inherited::Destroy();
 }
 

@@ -105,8 +105,10 @@ class TdxZIPCustomStream : public TObject {
 
  protected:
   TStream* FStream;
-  bool FAutoFreeStream;
   TdxZIPFileEntries FFiles;
+
+ private:
+  TOwned<TStream> FOwnedStream;  // the stream again when this object frees it
 };
 
 class TdxZIPExtractBuffer;

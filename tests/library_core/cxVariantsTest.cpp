@@ -4,6 +4,8 @@
 #include "platform/runtime/FMTBcd.h"
 #include "platform/runtime/SqlTimSt.h"
 
+#include "tests/library_core/ErrorText.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -38,15 +40,6 @@ TOwned<TMemoryStream> StreamOfBytes(const std::vector<int>& ABytes) {
   for (int b : ABytes) s->WriteBufferData(static_cast<std::uint8_t>(b));
   s->SetPosition(0);
   return s;
-}
-
-String ErrorOf(const std::function<void()>& AAction) {
-  try {
-    AAction();
-  } catch (const Exception& e) {
-    return e.ClassName() + L": " + e.Message();
-  }
-  return L"(no error)";
 }
 
 Variant Bcd(const wchar_t* AText) {
@@ -302,6 +295,7 @@ template <>
 struct TEnumInfo<TcxVariantsTestKind> {
   static constexpr const wchar_t* Name = L"TcxVariantsTestKind";
   static constexpr const wchar_t* Names[] = {L"vtkOne", L"vtkTwo"};
+  static constexpr TcxVariantsTestKind Last = vtkTwo;
 };
 
 namespace {

@@ -1,5 +1,6 @@
 #include "library/core/dxBase64.h"
 
+#include "tests/library_core/ErrorText.h"
 #include "tests/library_core/Fixtures.h"
 
 #include <gtest/gtest.h>
@@ -21,13 +22,10 @@ String Encode(const std::string& AText, bool ALineBreaks = false) {
 // The decoded bytes as text, or the error's class and message.
 std::string Decode(const String& AText, int ABufferLength = 1024) {
   std::vector<std::uint8_t> buffer(static_cast<std::size_t>(ABufferLength));
-  try {
-    const int n = Base64Decode(AText.data(), static_cast<int>(AText.size()), buffer.data(), ABufferLength);
-    if (n < 0) return "-1";
-    return std::string(buffer.begin(), buffer.begin() + n);
-  } catch (const Exception& e) {
-    return UTF8Encode(e.ClassName() + L": " + e.Message());
-  }
+  int n = 0;
+  const String error = ErrorOf([&] { n = Base64Decode(AText.data(), static_cast<int>(AText.size()), buffer.data(), ABufferLength); });
+  if (error != L"(no error)") return UTF8Encode(error);
+  return n < 0 ? "-1" : std::string(buffer.begin(), buffer.begin() + n);
 }
 
 TEST(Base64, Rfc4648Vectors) {
@@ -97,13 +95,7 @@ TEST(Base64, ArgumentErrors) {
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    String error = L"(none)";
-    try {
-      c.Call();
-    } catch (const Exception& e) {
-      error = e.ClassName() + L": " + e.Message();
-    }
-    EXPECT_EQ(error, c.Error);
+    EXPECT_EQ(ErrorOf(c.Call), c.Error);
   }
 }
 

@@ -3,6 +3,8 @@
 #include "library/core/dxHashUtils.h"
 #include "tests/library_core/Fixtures.h"
 
+#include "tests/library_core/ErrorText.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -29,15 +31,6 @@ TOwned<TdxZIPStreamReader> OpenFixture(const wchar_t* AArchive) {
 // An archive in memory; the reader owns the stream.
 TOwned<TdxZIPStreamReader> OpenBytes(const std::string& ABytes) {
   return TOwned<TdxZIPStreamReader>(New<TdxZIPStreamReader>(StreamOf(ABytes).release(), true));
-}
-
-String ErrorOf(const std::function<void()>& AAction) {
-  try {
-    AAction();
-  } catch (const Exception& e) {
-    return e.ClassName() + L": " + e.Message();
-  }
-  return L"(no error)";
 }
 
 // ---------------------------------------------------------------------------
