@@ -12,6 +12,17 @@
 
 constexpr COLORREF ShapeWhite = RGB(255, 255, 255);
 
+// Counts the change notifications it is bound to.
+class TShapeChangeCounter : public TObject {
+  SK_CLASS(TShapeChangeCounter, TObject)
+ public:
+  void Create(int* ACount) { FCount = ACount; }
+  void Notify(TObject*) { ++*FCount; }
+
+ private:
+  int* FCount;
+};
+
 class ShapeTest : public GdiPlusTest {
  protected:
   // The document's first element, read and calculated; raises what reading raises.
