@@ -3,12 +3,12 @@
 // DrawTextW with DT_WORDBREAK | DT_CALCRECT on the same DC in the same run.
 // Prints both times and the ratio (engine / DrawTextW); the target is at
 // most 2.
+#include "benchmarks/support/Ratios.h"
 #include "library/core/CoreUnits.h"
 #include "library/graphics/GraphicsUnits.h"
 #include "library/graphics/cxDrawTextUtils.h"
 #include "platform/ui/UiUnits.h"
 
-#include <chrono>
 #include <cstdio>
 #include <random>
 
@@ -29,13 +29,6 @@ String Paragraph() {
   }
   text.pop_back();
   return text;
-}
-
-template <class F>
-double Milliseconds(F AWork) {
-  const auto start = std::chrono::steady_clock::now();
-  AWork();
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
 }
 
 }  // namespace
@@ -65,20 +58,20 @@ int wmain() {
   // One round each first: font caches warm up.
   layout();
   drawText();
-  const double engine = Milliseconds([&] {
-    for (int i = 0; i < Repeats; ++i) layout();
-  });
-  const double system = Milliseconds([&] {
-    for (int i = 0; i < Repeats; ++i) drawText();
-  });
+  const auto repeated = [](const auto& AWork) {
+    return [&AWork] {
+      for (int i = 0; i < Repeats; ++i) AWork();
+    };
+  };
+  const double engine = bench::BestOf(1, [] {}, repeated(layout));
+  const double system = bench::BestOf(1, [] {}, repeated(drawText));
 
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc.Get(), &metrics);
-  const double ratio = engine / system;
-  std::printf("graphics_text benchmark: %d characters into %d pixels, %d times\n", length, ColumnWidth, Repeats);
-  std::printf("  layout engine  %9.2f ms  (%d rows)\n", engine, engineRows);
-  std::printf("  DrawTextW      %9.2f ms  (%d rows)\n", system, systemHeight / metrics.tmHeight);
-  std::printf("  ratio %.2f %s\n", ratio, ratio <= Target ? "(within 2x)" : "(over 2x)");
+  std::printf("graphics_text benchmark: %d characters into %d pixels, %d times: the engine made %d rows, DrawTextW %d\n",
+              length, ColumnWidth, Repeats, engineRows, systemHeight / metrics.tmHeight);
+  bench::TRatioReport report("engine", "DrawTextW", Target, 24);
+  report.Add("word-wrapped paragraph", engine, system);
   FinalizeUnits();
   return 0;
 }

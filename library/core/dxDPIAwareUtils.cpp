@@ -1,6 +1,7 @@
 #include "library/core/dxDPIAwareUtils.h"
 
 #include "library/core/dxCore.h"
+#include "library/core/dxCoreGraphics.h"
 #include "platform/ui/Forms.h"
 
 #include <memory>
@@ -35,12 +36,6 @@ class TdxScaleFactorsReleaser : public TObject {
     inherited::Destroy();
   }
 };
-
-HCURSOR LoadCursorFromResource(HINSTANCE AInstance, const wchar_t* AName) {
-  if (IsWin8OrLater && AInstance)
-    return static_cast<HCURSOR>(LoadImageW(AInstance, AName, IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
-  return LoadCursorW(AInstance, AName);
-}
 
 }  // namespace
 

@@ -3,7 +3,6 @@
 #include "library/core/cxGeometry.h"
 
 #include <algorithm>
-#include <array>
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Changing the system colours for the length of a scope. SetSysColors is
 // global to the Wine session and broadcasts WM_SYSCOLORCHANGE both when the
 // colours change and when they are put back; other test programs see the
-// change too. Tests that use this belong to a SystemColorChange suite, which
-// ctest runs apart from the programs that compare pixels with system colours.
+// change too. Test programs that use this hold ctest's gdi_objects lock, as do
+// the programs that compare pixels with system colours.
 #pragma once
 
 #include "platform/runtime/WinApi.h"
