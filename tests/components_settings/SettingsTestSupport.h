@@ -92,6 +92,16 @@ std::ptrdiff_t VirtualSlot(F AMember) {
   return (words[0] & 1) != 0 ? (words[0] - 1) / static_cast<std::ptrdiff_t>(sizeof(void*)) : -1;
 }
 
+// Whether virtual operations stand one after the other in their class's table.
+inline testing::AssertionResult FollowOneAnother(const std::vector<std::ptrdiff_t>& ASlots) {
+  if (ASlots.empty() || ASlots.front() < 0) return testing::AssertionFailure() << "the first is not virtual";
+  for (std::size_t i = 1; i < ASlots.size(); ++i)
+    if (ASlots[i] != ASlots[i - 1] + 1)
+      return testing::AssertionFailure() << "operation " << i << " stands in slot " << ASlots[i] << ", after slot "
+                                         << ASlots[i - 1];
+  return testing::AssertionSuccess();
+}
+
 // The bytes of a file as a string, and a file from bytes.
 std::string FileBytes(const String& AFileName);
 inline bool FileThere(const String& AFileName) {
