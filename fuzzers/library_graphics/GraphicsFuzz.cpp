@@ -271,7 +271,7 @@ void CanvasScript(const std::string& AInput) {
   TCanvasScript(AInput).Run(surface.DC());
   // The shared canvas keeps what a script saved on its stacks and left there.
   dxGDIPlusClassesFreePaintCanvases();
-  if (ScriptObjectCount() != before) Fail("a canvas script left GDI+ objects behind");
+  if (ScriptObjectCount() != before) FuzzInvariantBroken("a canvas script left GDI+ objects behind");
 }
 
 std::vector<std::string> CanvasSeeds() {
