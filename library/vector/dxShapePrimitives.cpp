@@ -187,8 +187,9 @@ void TdxCustomVectorShape::Assign(TPersistent* ASource) {
   SetHeight(source->Height());
   SetName(source->Name());
   if (TdxShapeCustomBrush* brush = source->Brush()) {
+    // The copy's parent is this shape: only the GDI+ brush is copied.
     TOwned<TdxShapeCustomBrush> copy(NewOfClass<TdxShapeCustomBrush>(brush->ClassType(), this));
-    copy->Assign(brush);
+    copy->GPBrush()->Assign(brush->GPBrush());
     SetBrush(copy.release());
   } else {
     SetBrush(nullptr);
