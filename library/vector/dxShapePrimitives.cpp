@@ -61,17 +61,20 @@ void TdxShapeTransformations::Assign(TPersistent* ASource) {
     TdxShapeCustomTransformation* item = source->GetTransformation(i);
     TOwned<TdxShapeCustomTransformation> copy(NewOfClass<TdxShapeCustomTransformation>(item->ClassType()));
     copy->Assign(item);
-    copy->SetOnChange(BindEvent<&TdxShapeTransformations::ItemChanged>(this));
-    FItems->Add(copy.release());
+    Append(copy.release());
   }
   Changed();
 }
 
 void TdxShapeTransformations::Add(TdxShapeCustomTransformation* ATransformation) {
+  Append(ATransformation);
+  Changed();
+}
+
+void TdxShapeTransformations::Append(TdxShapeCustomTransformation* ATransformation) {
   TOwned<TdxShapeCustomTransformation> item(ATransformation);
   item->SetOnChange(BindEvent<&TdxShapeTransformations::ItemChanged>(this));
   FItems->Add(item.release());
-  Changed();
 }
 
 TdxShapeCustomTransformation* TdxShapeTransformations::GetTransformation(int AIndex) const {
