@@ -251,11 +251,11 @@ void TcxTimer::SetTimerOn(bool AValue) {
 void TcxTimer::FireTimer() { CallEvent(FOnTimer, this); }
 
 TcxTimer* CreateTimer(unsigned AInterval, bool AEnabled, TNotifyEvent AOnTimer) {
-  TcxTimer* timer = New<TcxTimer>(nullptr);
+  TOwned<TcxTimer> timer(New<TcxTimer>(nullptr));
   timer->SetEnabled(AEnabled);
   timer->SetInterval(AInterval);
   timer->SetOnTimer(AOnTimer);
-  return timer;
+  return timer.release();
 }
 
 HWND cxTimerWindowHandle() {
