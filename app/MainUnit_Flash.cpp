@@ -71,12 +71,39 @@ bool UserRowStepRuns(const TFlashOptions& AOptions) {
 // The XMEGA EEPROM chunk: the project's EEPROM page size, at most 32.
 int EepromChunkSize() { return std::min(EepromPageSize, EepromChunkMax); }
 
-// Why the steps that AOptions select cannot be written with the block
-// buffer; empty when they can. Checked before the first byte goes out.
+// The first flash byte address that the flash step leaves alone: the
+// device's flash end (in words; the loader lives above it), or the project's
+// flash size when that is smaller.
+std::int64_t FlashWriteLimit() {
+  std::int64_t limit = 2 * static_cast<std::int64_t>(std::max(FlashEnd, 0));
+  if (FlashLimit > 0) limit = std::min<std::int64_t>(limit, FlashLimit);
+  return limit;
+}
+
+// The highest address of the loaded flash image that holds data at or beyond
+// AFrom; -1 when there is none. Erased bytes ($FF) are no data: leaving them
+// out loses nothing.
+std::int64_t LastFlashDataFrom(std::int64_t AFrom) {
+  const std::span<const std::uint8_t> image(FlashImage.data(), static_cast<std::size_t>(std::max(FlashSize, 0)));
+  for (std::int64_t address = std::ssize(image) - 1; address >= AFrom; --address)
+    if (image[static_cast<std::size_t>(address)] != 0xFF) return address;
+  return -1;
+}
+
+// Why the steps that AOptions select cannot be written as they are; empty
+// when they can. Checked before the first byte goes out.
 String FlashParameterError(const TFlashOptions& AOptions) {
   if ((FlashStepRuns(AOptions) || UserRowStepRuns(AOptions)) && (BlockSize < 1 || BlockSize > BlockBufferSize))
     return L"Blocksize " + IntToStr(BlockSize) + L" is not supported (1 to " + IntToStr(BlockBufferSize) +
            L" bytes).\rNothing was written.";
+  // The flash step writes no further than the limit; data beyond it would be
+  // lost while the run reported success.
+  if (FlashStepRuns(AOptions)) {
+    const std::int64_t limit = FlashWriteLimit();
+    if (const std::int64_t last = LastFlashDataFrom(limit); last >= 0)
+      return L"Flash data up to $" + IntToHex(last, 5) + L" lies beyond the writable flash (below $" +
+             IntToHex(limit, 5) + L").\rNothing was written.";
+  }
   if (DeviceFamily == FamilyXmega && EepromStepRuns(AOptions) && EepromChunkSize() < 1)
     return L"EEprom page size " + IntToStr(EepromPageSize) + L" is not supported (1 to " +
            IntToStr(EepromChunkMax) + L" bytes).\rNothing was written.";

@@ -9,6 +9,10 @@
 #include "library/stdctrls/cxListBox.h"
 #include "platform/runtime/SysUtils.h"
 
+#include <array>
+#include <optional>
+#include <span>
+
 namespace {
 
 // Set while a connect click runs: the handshake's pause handles messages, and
@@ -23,12 +27,30 @@ class THandshakeGuard {
   THandshakeGuard& operator=(const THandshakeGuard&) = delete;
 };
 
-// A value of ACount reply bytes, little-endian. A byte that does not come
-// in time reads as 0.
-unsigned ReadLittleEndian(TBlockSerial* APort, int ACount) {
-  unsigned value = 0;
-  for (int i = 0; i < ACount; ++i) value |= static_cast<unsigned>(APort->RecvByte(RecvTimeout)) << (8 * i);
-  return value;
+// Fills ABytes with reply bytes in the order received; false when one does
+// not come in time. A missing byte must never read as 0: a device that
+// stopped answering would pass as device $000000 with a flash end of 0.
+bool ReadReply(TBlockSerial* APort, std::span<std::uint8_t> ABytes) {
+  for (std::uint8_t& b : ABytes) {
+    b = APort->RecvByte(RecvTimeout);
+    if (APort->LastError() != 0) return false;
+  }
+  return true;
+}
+
+// A value of ACount reply bytes, little-endian; none when a byte does not come.
+std::optional<int> ReadValue(TBlockSerial* APort, std::size_t ACount) {
+  std::array<std::uint8_t, 3> bytes{};
+  if (!ReadReply(APort, std::span(bytes).first(ACount))) return std::nullopt;
+  return bytes[0] | bytes[1] << 8 | bytes[2] << 16;
+}
+
+// Tells that no loader answers as it should; the handshake has failed.
+bool NoDeviceFound() {
+  Application()->MessageBox(
+      L"Das Device ist nicht zu ermitteln.\r\n\r\nBefindet sich das Device im Bootloader-Modus?", L"Skarnivel",
+      MB_OK | MB_ICONERROR);
+  return false;
 }
 
 }  // namespace
@@ -101,40 +123,31 @@ bool TMainForm::GetDevice() {
   lines->Add(L"----- Flashloader Info -----");
 
   port->SendByte(CmdIdentify);
-  const std::uint8_t echo = port->RecvByte(RecvTimeout);
-  if (port->LastError() != 0 || echo != CmdIdentify) {
-    Application()->MessageBox(
-        L"Das Device ist nicht zu ermitteln.\r\n\r\nBefindet sich das Device im Bootloader-Modus?", L"Skarnivel",
-        MB_OK | MB_ICONERROR);
-    return false;
-  }
+  std::uint8_t echo = 0;
+  if (!ReadReply(port, {&echo, 1}) || echo != CmdIdentify) return NoDeviceFound();
 
   // The device ID comes most significant first.
+  std::array<std::uint8_t, 3> id{};
+  if (!ReadReply(port, id)) return NoDeviceFound();
   String idText;
-  int id = 0;
-  for (int i = 0; i < 3; ++i) {
-    const std::uint8_t b = port->RecvByte(RecvTimeout);
-    idText += IntToHex(static_cast<int>(b), 2);
-    id = (id << 8) | b;
-  }
+  for (const std::uint8_t b : id) idText += IntToHex(static_cast<int>(b), 2);
   lines->Add(L"Device ID : $" + idText);
-  ReportedDeviceID = id;
+  ReportedDeviceID = id[0] << 16 | id[1] << 8 | id[2];
 
-  if (DeviceFamily == FamilyXmega) {
-    BlockSize = static_cast<int>(ReadLittleEndian(port, 2));
-    lines->Add(L"Blocksize : " + UIntToStr(static_cast<unsigned>(BlockSize)));
-    FlashEnd = static_cast<int>(ReadLittleEndian(port, 3));
-    lines->Add(L"FlashEnd : " + UIntToStr(static_cast<unsigned>(FlashEnd)));
-  } else {
-    const std::uint8_t pageWords = port->RecvByte(RecvTimeout);
-    // The project's page size wins over the device's.
-    if (BlockSize == 0) BlockSize = pageWords * 2;
-    lines->Add(L"Blocksize : " + UIntToStr(static_cast<unsigned>(BlockSize)));
-    FlashEnd = static_cast<int>(ReadLittleEndian(port, 2));
-    lines->Add(L"FlashEnd : " + UIntToStr(static_cast<unsigned>(FlashEnd)));
-    // Classic devices report 16 bits of their flash end.
-    if (FlashLimit > WideAddressThreshold) FlashEnd += 0x10000;
-  }
+  const bool xmega = DeviceFamily == FamilyXmega;
+  // XMEGA devices give their block size in bytes, classic ones their page
+  // size in words, which the project's page size overrides.
+  const std::optional<int> blockSize = ReadValue(port, xmega ? 2 : 1);
+  if (!blockSize) return NoDeviceFound();
+  if (xmega) BlockSize = *blockSize;
+  else if (BlockSize == 0) BlockSize = *blockSize * 2;
+  lines->Add(L"Blocksize : " + UIntToStr(static_cast<unsigned>(BlockSize)));
+  const std::optional<int> flashEnd = ReadValue(port, xmega ? 3 : 2);
+  if (!flashEnd) return NoDeviceFound();
+  FlashEnd = *flashEnd;
+  lines->Add(L"FlashEnd : " + UIntToStr(static_cast<unsigned>(FlashEnd)));
+  // Classic devices report 16 bits of their flash end.
+  if (!xmega && FlashLimit > WideAddressThreshold) FlashEnd += 0x10000;
 
   if (ExpectedDeviceID > 0 && ExpectedDeviceID != ReportedDeviceID) {
     Beep();
@@ -147,7 +160,9 @@ bool TMainForm::GetDevice() {
     ShowMessage(L"Das Device ist nicht zu ermitteln!");
     return false;
   }
-  ReportedLoaderID = static_cast<int>(ReadLittleEndian(port, 2));
+  const std::optional<int> loaderId = ReadValue(port, 2);
+  if (!loaderId) return NoDeviceFound();
+  ReportedLoaderID = *loaderId;
   if (RequestedLoaderID >= 0 && RequestedLoaderID != ReportedLoaderID) {
     MainFormMessageDlg(L"Requested LoaderID is " + UIntToStr(static_cast<unsigned>(RequestedLoaderID)) + L"\r" +
                            L"LoaderID in device is " + UIntToStr(static_cast<unsigned>(ReportedLoaderID)),

@@ -10,18 +10,37 @@
 
 namespace {
 
-// Bad or missing hex digits, or a line that is no record.
-struct EHexFormat {};
+// A fault of the file: the text of its dialog.
+struct EHexFileError {
+  String Text;
+};
 
-bool IsBlankLine(const String& ALine) {
-  return std::ranges::all_of(ALine, [](wchar_t c) { return c == L' ' || c == L'\t'; });
-}
+bool IsBlank(wchar_t AChar) { return AChar == L' ' || AChar == L'\t'; }
+
+bool IsBlankLine(const String& ALine) { return std::ranges::all_of(ALine, IsBlank); }
 
 int HexDigit(wchar_t AChar) {
   if (AChar >= L'0' && AChar <= L'9') return AChar - L'0';
   if (AChar >= L'A' && AChar <= L'F') return AChar - L'A' + 10;
   if (AChar >= L'a' && AChar <= L'f') return AChar - L'a' + 10;
   return -1;
+}
+
+// The digits of a record line after its ':', trailing blanks not counted.
+std::size_t RecordDigits(const String& ALine) {
+  std::size_t end = ALine.size();
+  while (end > 1 && IsBlank(ALine[end - 1])) --end;
+  return end - 1;
+}
+
+// The byte count that each record type other than data must carry.
+int FixedCount(int AType) {
+  switch (AType) {
+    case 0x01: return 0;
+    case 0x02: return 2;
+    case 0x03: return 4;
+    default: return -1;
+  }
 }
 
 // One call of LoadHexFile.
@@ -33,12 +52,16 @@ class THexLoader {
   int Run();
 
  private:
+  // Reads the next line and handles its record; true after the end record.
+  bool ReadRecord();
   // The next ADigits (2 or 4) characters of the line read as a hexadecimal
   // number; fewer at the end of the line. Adds the value's two bytes to the
   // record sum.
   std::uint16_t ReadHexValue(int ADigits);
   // "Line" of the dialogs: the file without its directory and the line number.
   String Where() const { return L"File :\r" + FShortName + L"\rLine : " + IntToStr(FLineNo); }
+  EHexFileError Overflow(int AAddress, bool AAtStart) const;
+  static EHexFileError FormatError() { return {L"Error in Hex-File!"}; }
   int Size() const { return static_cast<int>(FImage.size()); }
   void Close() {
     if (FFile.IsOpen()) FFile.Close();
@@ -61,17 +84,65 @@ class THexLoader {
 };
 
 std::uint16_t THexLoader::ReadHexValue(int ADigits) {
-  if (FPos >= FLine.size()) throw EHexFormat{};
+  if (FPos >= FLine.size()) throw FormatError();
   const std::size_t end = std::min(FLine.size(), FPos + static_cast<std::size_t>(ADigits));
   unsigned value = 0;
   for (std::size_t i = FPos; i < end; ++i) {
     const int digit = HexDigit(FLine[i]);
-    if (digit < 0) throw EHexFormat{};
+    if (digit < 0) throw FormatError();
     value = value * 16 + static_cast<unsigned>(digit);
   }
   FPos += static_cast<std::size_t>(ADigits);
   FSum = static_cast<std::uint8_t>(FSum + (value & 0xFF) + (value >> 8));
   return static_cast<std::uint16_t>(value);
+}
+
+EHexFileError THexLoader::Overflow(int AAddress, bool AAtStart) const {
+  // Only the test at a record's start names the address, and only to XMEGA
+  // projects.
+  if (AAtStart && DeviceFamily == FamilyXmega)
+    return {L"Buffer overflow!\rXMega application area exceeded at addr:\r$" + IntToHex(AAddress, 5) + L"\r" +
+            Where()};
+  return {L"Buffer overflow!\r" + Where()};
+}
+
+bool THexLoader::ReadRecord() {
+  if (FFile.Eof()) throw EHexFileError{L"unexpected end of file!"};
+  FFile.ReadLn(FLine);
+  ++FLineNo;
+  if (IsBlankLine(FLine)) return false;
+  if (FLine[0] != L':') throw FormatError();
+  FPos = 1;
+  FSum = 0;
+  const int count = ReadHexValue(2);
+  // Count, offset, type, the data and the checksum, and nothing else: a
+  // digit too few or a second record on the line would be taken silently.
+  if (RecordDigits(FLine) != 2 * (5 + static_cast<std::size_t>(count))) throw FormatError();
+  int address = ReadHexValue(4) + FSegment * 16;
+  if (address >= Size()) throw Overflow(address, true);
+  const int type = ReadHexValue(2);
+  if (type > 0x03) throw EHexFileError{L"Error in Hex-File!\r+" + Where()};
+  if (type != 0x00 && count != FixedCount(type)) throw FormatError();
+  switch (type) {
+    case 0x00:
+      for (int i = 0; i < count; ++i) {
+        if (address >= Size()) throw Overflow(address, false);
+        FImage[static_cast<std::size_t>(address++)] = static_cast<std::uint8_t>(ReadHexValue(2));
+      }
+      FResult = std::max(FResult, address);
+      break;
+    case 0x02:
+      FSegment = ReadHexValue(4);
+      break;
+    case 0x03:
+      for (int i = 0; i < count; ++i) ReadHexValue(2);
+      break;
+    default:
+      break;
+  }
+  ReadHexValue(2);
+  if (FSum != 0) throw EHexFileError{L"checksum error!\r+" + Where()};
+  return type == 0x01;
 }
 
 int THexLoader::Run() {
@@ -87,73 +158,18 @@ int THexLoader::Run() {
     Fail(L"unexpected end of file!");
     return 0;
   }
-  for (;;) {
-    if (FFile.Eof()) {
-      Close();
-      Fail(L"unexpected end of file!");
-      return FResult;
+  try {
+    while (!ReadRecord()) {
     }
-    FFile.ReadLn(FLine);
-    ++FLineNo;
-    if (IsBlankLine(FLine)) continue;
-    try {
-      if (FLine[0] != L':') throw EHexFormat{};
-      FPos = 1;
-      FSum = 0;
-      const int count = ReadHexValue(2);
-      int address = ReadHexValue(4) + FSegment * 16;
-      if (address >= Size()) {
-        Close();
-        if (DeviceFamily == FamilyXmega)
-          Fail(L"Buffer overflow!\rXMega application area exceeded at addr:\r$" + IntToHex(address, 5) + L"\r" +
-               Where());
-        else
-          Fail(L"Buffer overflow!\r" + Where());
-        return FResult;
-      }
-      bool endRecord = false;
-      switch (ReadHexValue(2)) {
-        case 0x00:
-          for (int i = 0; i < count; ++i) {
-            if (address >= Size()) {
-              Close();
-              Fail(L"Buffer overflow!\r" + Where());
-              return FResult;
-            }
-            FImage[static_cast<std::size_t>(address++)] = static_cast<std::uint8_t>(ReadHexValue(2));
-          }
-          FResult = std::max(FResult, address);
-          break;
-        case 0x01:
-          endRecord = true;
-          break;
-        case 0x02:
-          FSegment = ReadHexValue(4);
-          break;
-        case 0x03:
-          for (int i = 0; i < count; ++i) ReadHexValue(2);
-          break;
-        default:
-          Fail(L"Error in Hex-File!\r+" + Where());
-          Close();
-          return -1;
-      }
-      ReadHexValue(2);
-      if (FSum != 0) {
-        Fail(L"checksum error!\r+" + Where());
-        Close();
-        return -1;
-      }
-      if (endRecord) {
-        Close();
-        return FResult;
-      }
-    } catch (const EHexFormat&) {
-      Close();
-      Fail(L"Error in Hex-File!");
-      return FResult;
-    }
+  } catch (const EHexFileError& E) {
+    // What was stored before the fault stays in the image, but a partial
+    // image must never count as loaded.
+    Close();
+    Fail(E.Text);
+    return -1;
   }
+  Close();
+  return FResult;
 }
 
 }  // namespace

@@ -13,15 +13,14 @@
 
 // Loads AFileName into the image ATarget (TargetFlash, TargetEeprom,
 // TargetUserRow) and answers the image length: the highest address written
-// plus one (a data record without bytes counts with its own address).
-//   -1  the file cannot be opened, a record type is not 00..03, or a
-//       record's checksum is wrong;
-//   the length reached so far (0 for an empty file) when the file ends
-//       without an end record, a record has bad digits or is no record, or an
-//       address lies beyond the image.
-// The image keeps every byte stored before a fault. Lines that are empty or
-// hold only blanks are skipped; any other line that does not begin with ':'
-// is a format error.
+// plus one (a data record without bytes counts with its own address); 0 for
+// an empty file. Every fault of the file answers -1, so that no partial image
+// counts as loaded: a file that cannot be opened or ends without an end
+// record, a record type that is not 00..03, bad digits, a record whose digits
+// do not match its byte count (or a type 01..03 record with a count other than
+// 0, 2, 4), a line that is no record, an address beyond the image, a wrong
+// checksum. The image keeps every byte stored before a fault. Lines that are
+// empty or hold only blanks are skipped, and so are blanks after a record.
 int LoadHexFile(const String& AFileName, std::uint8_t ATarget);
 
 // Waits AMilliseconds, measured with the millisecond tick counter, handling

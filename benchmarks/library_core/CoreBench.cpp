@@ -2,6 +2,7 @@
 // at 10^6 items, in the same run: fast-list append, sort and search, the hash
 // table's interning and the value cache. Each line prints the best of several
 // runs of both and the ratio (ours / standard); the target is at most 1.5.
+#include "benchmarks/support/Ratios.h"
 #include "library/core/CoreUnits.h"
 #include "library/core/dxCoreClasses.h"
 #include "library/core/dxCoreGraphics.h"
@@ -22,28 +23,13 @@ namespace {
 constexpr int N = 1000000;
 constexpr int Runs = 5;
 
-// The best of Runs timings of AWork, in milliseconds; APrepare runs untimed before each.
 double Best(const std::function<void()>& APrepare, const std::function<void()>& AWork) {
-  double best = 1e300;
-  for (int i = 0; i < Runs; ++i) {
-    APrepare();
-    const auto start = std::chrono::steady_clock::now();
-    AWork();
-    const auto stop = std::chrono::steady_clock::now();
-    best = std::min(best, std::chrono::duration<double, std::milli>(stop - start).count());
-  }
-  return best;
+  return bench::BestOf(Runs, APrepare, AWork);
 }
 
-int GSlower = 0;
+bench::TRatioReport GReport("ours", "std", 1.5, 34);
 
-void Report(const char* AName, double AOurs, double AStandard) {
-  const double ratio = AOurs / AStandard;
-  const bool ok = ratio <= 1.5;
-  if (!ok) ++GSlower;
-  std::printf("%-34s ours %9.2f ms   std %9.2f ms   ratio %5.2f %s\n", AName, AOurs, AStandard, ratio,
-              ok ? "" : "(over 1.5)");
-}
+void Report(const char* AName, double AOurs, double AStandard) { GReport.Add(AName, AOurs, AStandard); }
 
 void* P(std::uintptr_t AValue) { return reinterpret_cast<void*>(AValue); }
 
@@ -229,8 +215,8 @@ int wmain() {
   BenchFastList(pointers);
   BenchHashTable(interned);
   BenchValueCache(keys);
-  std::printf(GSlower ? "%d measurement(s) over 1.5x the standard container\n" : "all within 1.5x the standard containers\n",
-              GSlower);
+  std::printf(GReport.Slower() ? "%d measurement(s) over 1.5x the standard container\n" : "all within 1.5x the standard containers\n",
+              GReport.Slower());
   FinalizeUnits();
   return 0;
 }

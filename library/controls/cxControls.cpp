@@ -1,8 +1,10 @@
 #include "library/controls/cxControls.h"
 
 #include "library/core/dxDPIAwareUtils.h"
+#include "library/core/dxUxTheme.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -10,6 +12,7 @@ TcxSystemController* GSystemController = nullptr;
 TdxSystemInfo* GSystemInfo = nullptr;
 TdxMessagesController* GMessagesController = nullptr;
 bool GControlsFinalized = false;
+bool GBufferedPaintInitialized = false;
 
 constexpr UINT SpiGetMouseWheelRouting = 0x201C;
 constexpr UINT SpiSetMouseWheelRouting = 0x201D;
@@ -216,13 +219,37 @@ TdxMessagesController* MessagesController() {
   return GMessagesController;
 }
 
+namespace {
+
+// The unit's work that the units loader runs: the system's buffered painting
+// exists from Windows Vista on.
+void StartControls() {
+  if (IsWinVistaOrLater) GBufferedPaintInitialized = SUCCEEDED(UxBufferedPaintInit());
+}
+
+void StopControls() {
+  if (std::exchange(GBufferedPaintInitialized, false)) UxBufferedPaintUnInit();
+}
+
+}  // namespace
+
+bool cxControlsBufferedPaintInitialized() { return GBufferedPaintInitialized; }
+
 void cxControlsInitialization() {
   GControlsFinalized = false;
   GSystemController = New<TcxSystemController>();
+  if (TdxUnitsLoader* loader = GetUnitsLoader())
+    loader->AddUnit(&StartControls, &StopControls);
+  else
+    StartControls();
 }
 
 void cxControlsFinalization() {
   GControlsFinalized = true;
+  if (TdxUnitsLoader* loader = GetUnitsLoader())
+    loader->RemoveUnit(&StopControls);
+  else
+    StopControls();
   FreeAndNil(GMessagesController);
   FreeAndNil(GSystemInfo);
   FreeAndNil(GSystemController);

@@ -136,6 +136,10 @@ TcxSystemController* cxSystemController();
 TdxSystemInfo* SystemInfo();
 TdxMessagesController* MessagesController();
 
+// Whether the unit's start-up (run through the units loader) initialised the
+// system's buffered painting, which its shut-down gives back.
+bool cxControlsBufferedPaintInitialized();
+
 // The unit's start-up and shut-down.
 void cxControlsInitialization();
 void cxControlsFinalization();

@@ -1,9 +1,17 @@
 #include "library/core/CoreUnits.h"
 
 #include "library/core/cxClasses.h"
+#include "library/core/cxDataConsts.h"
+#include "library/core/cxDataStorage.h"
+#include "library/core/cxDateUtils.h"
+#include "library/core/cxFormats.h"
 #include "library/core/cxGeometry.h"
+#include "library/core/cxLibraryStrs.h"
 #include "library/core/dxCore.h"
+#include "library/core/dxCoreGraphics.h"
+#include "library/core/dxCultureInfo.h"
 #include "library/core/dxDPIAwareUtils.h"
+#include "library/core/dxGestures.h"
 #include "library/core/dxHashUtils.h"
 #include "library/core/dxHooks.h"
 #include "library/core/dxStringHelper.h"
@@ -34,7 +42,7 @@ std::span<const TUnit> LibraryCoreUnits() {
       {L"dxHashUtils", &dxHashUtilsInitialization, nullptr},
       {L"dxGenerics", nullptr, nullptr},
       {L"cxGeometry", &cxGeometryInitialization, &cxGeometryFinalization},
-      {L"dxCoreGraphics", nullptr, nullptr},
+      {L"dxCoreGraphics", &dxCoreGraphicsInitialization, &dxCoreGraphicsFinalization},
       {L"dxThreading", &dxThreadingInitialization, &dxThreadingFinalization},
       {L"dxUIThreadSyncService", &dxUIThreadSyncServiceInitialization, &dxUIThreadSyncServiceFinalization},
       {L"dxHooks", nullptr, &dxHooksFinalization},
@@ -43,6 +51,17 @@ std::span<const TUnit> LibraryCoreUnits() {
       {L"dxThemeManager", &dxThemeManagerInitialization, &dxThemeManagerFinalization},
       {L"cxMessageWindow", nullptr, nullptr},
       {L"cxClasses", &cxClassesInitialization, &cxClassesFinalization},
+      {L"cxVariants", nullptr, nullptr},
+      {L"dxBase64", nullptr, nullptr},
+      {L"dxZIPUtils", nullptr, nullptr},
+      {L"cxDataStorage", &cxDataStorageInitialization, &cxDataStorageFinalization},
+      {L"cxDataUtils", nullptr, nullptr},
+      {L"cxLibraryStrs", &cxLibraryStrsInitialization, &cxLibraryStrsFinalization},
+      {L"cxDataConsts", &cxDataConstsInitialization, &cxDataConstsFinalization},
+      {L"dxCultureInfo", &dxCultureInfoInitialization, &dxCultureInfoFinalization},
+      {L"dxGestures", &dxGesturesInitialization, &dxGesturesFinalization},
+      {L"cxDateUtils", &cxDateUtilsInitialization, &cxDateUtilsFinalization},
+      {L"cxFormats", &cxFormatsInitialization, &cxFormatsFinalization},
   };
   return units;
 }

@@ -289,7 +289,14 @@ int CharByteLength(const String& AText, int APosition) {
   return static_cast<int>(reinterpret_cast<const char*>(CharNextW(p)) - reinterpret_cast<const char*>(p));
 }
 
-void RegisterControlClasses(std::initializer_list<TClass> AClasses) { RegisterClasses(AClasses); }
+void RegisterControlClasses(std::initializer_list<TClass> AClasses) {
+  StartClassGroup(TControl::ClassInfo());
+  ActivateClassGroup(TControl::ClassInfo());
+  for (TClass c : AClasses) {
+    GroupDescendentsWith(c, TControl::ClassInfo());
+    RegisterClass(c);
+  }
+}
 
 TPersistent* GetPersistentOwner(TPersistent* APersistent) {
   return APersistent ? TPersistentAccess::Owner(APersistent) : nullptr;
@@ -304,6 +311,8 @@ void cxResetObjectLinksFinalized();
 void cxClassesInitialization() {
   GClassesFinalized = false;
   cxResetObjectLinksFinalized();
+  GroupDescendentsWith(TcxComponent::ClassInfo(), TControl::ClassInfo());
+  GroupDescendentsWith(TcxCustomComponent::ClassInfo(), TControl::ClassInfo());
 }
 
 void cxClassesFinalization() {

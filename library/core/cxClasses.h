@@ -531,7 +531,8 @@ constexpr int CenterOfRange(int A, int B) {
 }
 constexpr int SignOfFloat(double AValue) { return AValue >= 0 ? 1 : -1; }
 constexpr TSize SizeFromValues(int ACX, int ACY) { return TSize(ACX, ACY); }
-// Registers the classes for form descriptions.
+// Registers the classes for form descriptions inside the class group of
+// TControl, which it starts and activates.
 void RegisterControlClasses(std::initializer_list<TClass> AClasses);
 TPersistent* GetPersistentOwner(TPersistent* APersistent);
 inline void CallNotify(const TNotifyEvent& AEvent, TObject* ASender) { CallNotifyEvent(AEvent, ASender); }

@@ -455,7 +455,7 @@ void GetLargestRotatedRect(const TdxRectF& R, float AAngle, TdxPointF& ATopLeft,
 class TdxScaleFactor;
 
 struct IdxScaleFactor : public virtual IInterface {
-  static constexpr GUID IID = {0x367A805A, 0xA84B, 0x441A, {0x83, 0xA6, 0x6A, 0x7E, 0x48, 0x9D, 0x3B, 0x6C}};
+  static constexpr GUID IID = {0x367A805A, 0xA84B, 0x441A, {0x83, 0xA3, 0x6A, 0x7E, 0x48, 0x9D, 0x3B, 0x6C}};
   virtual TdxScaleFactor* GetScaleFactor() = 0;
 
  protected:

@@ -377,6 +377,20 @@ void DetachResourceStringTranslator() {
   GTranslator.Translations = {};
 }
 
+void AddResourceStringNames(TdxProductResourceStrings* AProduct, std::span<const TdxResourceStringName> ANames) {
+  for (const TdxResourceStringName& name : ANames) AProduct->Add(name.Name, name.ResString);
+}
+
+void RegisterResourceStringsProduct(const String& AProductName, TdxAddResourceStringsProcedure AAddStringsProc) {
+  if (TdxResourceStringsRepository* repository = GetResourceStringsRepository())
+    repository->RegisterProduct(AProductName, AAddStringsProc);
+}
+
+void UnregisterResourceStringsProduct(const String& AProductName) {
+  if (TdxResourceStringsRepository* repository = GetResourceStringsRepository())
+    repository->UnRegisterProduct(AProductName);
+}
+
 // ---------------------------------------------------------------------------
 // Windows version flags
 

@@ -28,6 +28,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -260,6 +261,20 @@ void InstallResourceStringTranslator(TdxResStringTranslatorMode AMode,
                                      std::vector<String> ATranslations);
 // Back to no translator; frees both lists.
 void DetachResourceStringTranslator();
+
+// What a string unit registers: the identifier and the record of each of its
+// resource strings, in order.
+struct TdxResourceStringName {
+  const wchar_t* Name;
+  PResStringRec ResString;
+};
+// The body of a string unit's filling procedure: Add for every row in order.
+void AddResourceStringNames(TdxProductResourceStrings* AProduct, std::span<const TdxResourceStringName> ANames);
+// A string unit's start-up and shut-down: the product registered with its
+// filling procedure, and the whole product removed; nothing once the
+// repository has gone.
+void RegisterResourceStringsProduct(const String& AProductName, TdxAddResourceStringsProcedure AAddStringsProc);
+void UnregisterResourceStringsProduct(const String& AProductName);
 
 // ---------------------------------------------------------------------------
 // Windows version flags: all false until DetectWindowsVersion runs in the

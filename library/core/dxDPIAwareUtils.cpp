@@ -1,6 +1,7 @@
 #include "library/core/dxDPIAwareUtils.h"
 
 #include "library/core/dxCore.h"
+#include "library/core/dxCoreGraphics.h"
 #include "platform/ui/Forms.h"
 
 #include <memory>
@@ -35,12 +36,6 @@ class TdxScaleFactorsReleaser : public TObject {
     inherited::Destroy();
   }
 };
-
-HCURSOR LoadCursorFromResource(HINSTANCE AInstance, const wchar_t* AName) {
-  if (IsWin8OrLater && AInstance)
-    return static_cast<HCURSOR>(LoadImageW(AInstance, AName, IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
-  return LoadCursorW(AInstance, AName);
-}
 
 }  // namespace
 
@@ -173,16 +168,33 @@ int ReadAppliedDpi() {
   return static_cast<int>(value);
 }
 
+namespace {
+
+bool Designing(TComponent* AComponent) { return AComponent->ComponentState().Contains(csDesigning); }
+bool Loading(TComponent* AComponent) { return AComponent->ComponentState().Contains(csLoading); }
+
+// A designer shows what it edits at the screen's resolution.
+int DesignerDpi() { return GetScreenDpi(); }
+
+}  // namespace
+
 int GetFormPixelsPerInch(TCustomForm* AForm) {
-  // Designing is not part of this program: a loading scaled form and any
-  // other form answer the DPI its description was made for.
-  return AForm->PixelsPerInch();
+  if (AForm->Scaled() && Loading(AForm)) {
+    if (Designing(AForm)) return DesignerDpi();
+    if (AForm->PixelsPerInch() != dxDefaultDPI) return AForm->PixelsPerInch();
+  }
+  return AForm->CurrentPPI() != 0 ? AForm->CurrentPPI() : AForm->PixelsPerInch();
 }
 
 bool TryGetComponentDpiRatio(TComponent* AComponent, int& N, int& D) {
   if (!AComponent) return false;
   if (auto* form = dynamic_cast<TCustomForm*>(AComponent)) {
     N = GetFormPixelsPerInch(form);
+    D = dxDefaultDPI;
+    return true;
+  }
+  if (auto* frame = dynamic_cast<TCustomFrame*>(AComponent); frame && Loading(frame)) {
+    N = Designing(frame) ? DesignerDpi() : frame->PixelsPerInch();
     D = dxDefaultDPI;
     return true;
   }
@@ -194,6 +206,11 @@ bool TryGetComponentDpiRatio(TComponent* AComponent, int& N, int& D) {
     }
   }
   if (auto* control = dynamic_cast<TControl*>(AComponent)) return TryGetComponentDpiRatio(control->Parent(), N, D);
+  if (auto* module = dynamic_cast<TDataModule*>(AComponent)) {
+    N = module->PixelsPerInch() != 0 ? module->PixelsPerInch() : GetScreenDpi();
+    D = dxDefaultDPI;
+    return true;
+  }
   return false;
 }
 

@@ -88,9 +88,14 @@ int GetMonitorDpiForWindow(HWND AHandle);
 // The DPI the desktop was laid out for ("AppliedDPI" of the user), else the
 // screen's.
 int ReadAppliedDpi();
+// A scaled form that is loading answers the DPI its description was made at
+// (unless that is 96); otherwise a form answers its current DPI, or its
+// PixelsPerInch while it has none.
 int GetFormPixelsPerInch(TCustomForm* AForm);
-// A form's DPI over 96, the factor of an object with IdxScaleFactor, or a
-// control's parent's answer; false when none of these is known.
+// Over 96: a form's DPI, a loading frame's PixelsPerInch; the factor of an
+// object with IdxScaleFactor; a control's parent's answer; over 96 a data
+// module's PixelsPerInch (the screen's while it has none). False when none of
+// these is known. At design time forms and frames answer the designer's DPI.
 bool TryGetComponentDpiRatio(TComponent* AComponent, int& N, int& D);
 // 96 when nothing is known.
 int GetComponentDpi(TComponent* AComponent);

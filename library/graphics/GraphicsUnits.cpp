@@ -1,10 +1,18 @@
 #include "library/graphics/GraphicsUnits.h"
 
+#include "library/graphics/cxGraphics.h"
 #include "library/graphics/cxImageList.h"
+#include "library/graphics/dxGDIPlusAPI.h"
+#include "library/graphics/dxGDIPlusClasses.h"
+#include "library/graphics/dxPixelBuffers.h"
 
 std::span<const TUnit> LibraryGraphicsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
   static constexpr TUnit units[] = {
+      {L"dxGDIPlusAPI", &dxGDIPlusAPIInitialization, &dxGDIPlusAPIFinalization},
+      {L"dxGDIPlusClasses", &dxGDIPlusClassesInitialization, &dxGDIPlusClassesFinalization},
+      {L"dxPixelBuffers", &dxPixelBuffersInitialization, nullptr},
+      {L"cxGraphics", &cxGraphicsInitialization, &cxGraphicsFinalization},
       {L"cxImageList", &cxImageListInitialization, nullptr},
   };
   return units;

@@ -195,3 +195,10 @@ bool IsValidIdent(const String& AName) {
   return std::all_of(AName.begin() + 1, AName.end(),
                      [&](wchar_t c) { return letter(c) || (c < 128 && std::iswdigit(c)); });
 }
+
+// ---------------------------------------------------------------------------
+// TDataModule
+
+void TDataModule::Publish(TPublisher<TDataModule>& P) {
+  P.Property(L"PixelsPerInch", &TDataModule::PixelsPerInch, &TDataModule::SetPixelsPerInch).Default(0);
+}

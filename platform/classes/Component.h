@@ -3,6 +3,7 @@
 // Classes in this file:
 //   TComponentStateItem, TComponentState, TOperation
 //   TComponent
+//   TDataModule             a container of non-visual components
 #pragma once
 
 #include "platform/classes/Persistent.h"
@@ -103,6 +104,20 @@ class TComponent : public TPersistent {
   std::vector<TComponent*> FComponents;
   std::vector<TComponent*> FFreeNotifies;
   TComponentState FComponentState;
+};
+
+// A component that holds non-visual components (a form without a window).
+class TDataModule : public TComponent {
+  SK_CLASS(TDataModule, TComponent)
+ public:
+  static void Publish(TPublisher<TDataModule>& P);
+
+  // The resolution the module's description was made at; 0 when none says.
+  int PixelsPerInch() const { return FPixelsPerInch; }
+  void SetPixelsPerInch(int AValue) { FPixelsPerInch = AValue; }
+
+ private:
+  int FPixelsPerInch;
 };
 
 // Whether AName is a valid identifier (letter or underscore, then letters,

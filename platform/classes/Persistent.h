@@ -3,7 +3,7 @@
 // Classes in this file:
 //   TPersistent             Assign/AssignTo, the owner chain, custom stored data
 //   TInterfacedPersistent   a persistent object answering interfaces
-//   RegisterClass ...       the registry of classes by name for the form reader
+//   RegisterClass ...       the registry of classes by name for the form reader, in class groups
 #pragma once
 
 #include "platform/classes/ClassErrors.h"
@@ -52,8 +52,13 @@ class TInterfacedPersistent : public TPersistent, public virtual IInterface {
   IInterface* FOwnerInterface;
 };
 
-// The registry of classes by name. Registering a name twice with the same
-// class does nothing; with another class it raises EFilerError.
+// The registry of classes by name, in class groups. Every class belongs to
+// the group of its nearest ancestor (itself included) that roots a group or
+// was grouped with one; the first group, rooted at TPersistent, holds the
+// rest. A name is looked up in the active group, then in the first group, so
+// two groups may each have a class of the same name. Registering a name twice
+// in one group with the same class does nothing; with another class it
+// raises EFilerError.
 void RegisterClass(TClass AClass);
 void RegisterClasses(std::initializer_list<TClass> AClasses);
 void RegisterClassAlias(TClass AClass, const String& AAlias);
@@ -62,3 +67,12 @@ void UnRegisterClass(TClass AClass);
 TClass GetClass(const String& AClassName);
 // Raises EClassNotFound when the name is unknown.
 TClass FindClass(const String& AClassName);
+// A new group rooted at AClass (nothing when it roots one already).
+void StartClassGroup(TClass AClass);
+// AClass and its descendants join the group that AClassGroup belongs to.
+void GroupDescendentsWith(TClass AClass, TClass AClassGroup);
+// Makes the group of AClass the active one; answers the root of the group
+// that was active before.
+TClass ActivateClassGroup(TClass AClass);
+// The root class of the group AClass belongs to.
+TClass ClassGroupOf(TClass AClass);

@@ -10,6 +10,7 @@
 //   TRegKey                 an open registry key (RegCloseKey)
 //   TGlobalMemory           a global memory block (GlobalFree)
 //   TGlobalLock             a global memory block locked for a scope (GlobalLock ... GlobalUnlock)
+//   TOwnedModule            a module loaded with LoadLibraryW (FreeLibrary)
 //   TScopeExit              runs a callable at the end of a scope
 //
 // Objects of the object model are owned by TOwned<T> (System.h), not here.
@@ -163,3 +164,12 @@ class [[nodiscard]] TScopeExit {
   F FOnExit;
   bool FActive = true;
 };
+
+struct TModuleHandleTraits {
+  using Handle = HMODULE;
+  static Handle Null() { return nullptr; }
+  static void Free(Handle AHandle) { ::FreeLibrary(AHandle); }
+};
+
+// A module loaded with LoadLibraryW for the time its entry points are used.
+using TOwnedModule = TUniqueHandle<TModuleHandleTraits>;

@@ -294,7 +294,8 @@ String IntToHex(unsigned long long AValue, int ADigits);
 
 // Decimal, or hexadecimal after "$", "0x" or "x"; an optional sign; leading
 // blanks are allowed, nothing may follow. Out of range is not a number.
-// StrToInt raises EConvertError "'%s' ist kein gültiger Integerwert".
+// StrToInt raises EConvertError with SInvalidInteger.
+constexpr const wchar_t* SInvalidInteger = L"'%s' ist kein gültiger Integerwert";
 int StrToInt(const String& S);
 int StrToIntDef(const String& S, int ADefault);
 bool TryStrToInt(const String& S, int& AValue);

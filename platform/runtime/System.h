@@ -4,7 +4,8 @@
 //   TMetaClass, TClass      class references: name, parent, creation by class,
 //                           published information (see TypInfo.h)
 //   TObject                 the root: two-step construction, Free, messages
-//   New, FreeAndNil         the one factory and the one way to free
+//   New, NewWith, FreeAndNil  the factory (plain or through a named creation
+//                           step) and the one way to free
 //   TOwned                  a unique_ptr that frees a TObject
 //   TSet                    a set over an enumeration
 //   Delegate, BindEvent     comparable method pointers (object + method)
@@ -199,6 +200,15 @@ T* New(A&&... AArgs) {
   static_assert(std::is_base_of_v<TObject, T>, "New makes TObject descendants");
   static_assert(!std::is_abstract_v<T>, "an abstract class has no instances");
   return Construct(new T(), [&](T* o) { o->Create(std::forward<A>(AArgs)...); });
+}
+
+// Construction through a named creation step of T (CreateFromWindow,
+// CreateSize...), which ACreate calls on the new object:
+//   NewWith<TcxRegion>([&](TcxRegion* r) { r->CreateRoundCorners(R, 4, 4); })
+template <class T, class F>
+T* NewWith(F&& ACreate) {
+  static_assert(std::is_base_of_v<TObject, T>, "NewWith makes TObject descendants");
+  return Construct(new T(), std::forward<F>(ACreate));
 }
 
 // Creation by class reference: the instance is of AClass (which must inherit

@@ -1,5 +1,7 @@
 #include "platform/runtime/Units.h"
 
+#include "platform/runtime/FMTBcd.h"
+#include "platform/runtime/SqlTimSt.h"
 #include "platform/runtime/SysUtils.h"
 #include "platform/runtime/Tasks.h"
 #include "platform/runtime/Threads.h"
@@ -16,6 +18,8 @@ std::span<const TUnit> RuntimeUnits() {
   static constexpr TUnit units[] = {
       {L"System", nullptr, nullptr},
       {L"SysUtils", &GetFormatSettings, nullptr},
+      {L"FMTBcd", &FMTBcdInitialization, &FMTBcdFinalization},
+      {L"SqlTimSt", &SqlTimStInitialization, &SqlTimStFinalization},
       {L"Threads", &ThreadsInitialization, &ThreadsFinalization},
       {L"Tasks", &TasksInitialization, &TasksFinalization},
   };

@@ -1,5 +1,6 @@
 #include "platform/runtime/Variants.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -33,6 +34,10 @@ bool IsIntegral(TVarType T) { return IsSignedInt(T) || T == varUInt64; }
 bool IsFloatType(TVarType T) { return T == varSingle || T == varDouble || T == varCurrency; }
 bool IsStringType(TVarType T) { return T == varUString || T == varOleStr || T == varString; }
 bool IsNumberLike(TVarType T) { return IsIntegral(T) || IsFloatType(T) || T == varDate; }
+
+// Custom types by code: index = code - varFirstCustom, null for a free code.
+constexpr TVarType varFirstCustom = 0x010F;
+std::vector<TCustomVariantType*> GCustomTypes;
 
 // A double rounded to an integer, an exact half to the even neighbour; false
 // when it does not fit.
@@ -107,7 +112,45 @@ Variant Variant::NullValue() {
   return v;
 }
 
+Variant Variant::FromCustom(TVarType AVarType, RawByteString AData) {
+  Variant v;
+  v.FType = AVarType;
+  v.FBytes = std::move(AData);
+  return v;
+}
+
+const RawByteString& Variant::CustomData() const {
+  static const RawByteString none;
+  return FindCustomVariantType(FType) ? FBytes : none;
+}
+
 Variant Null() { return Variant::NullValue(); }
+
+// ---------------------------------------------------------------------------
+// Custom types
+
+void VarCastError(TVarType AFrom, TVarType ATo) { CastError(AFrom, ATo); }
+void VarOverflowError(TVarType AFrom, TVarType ATo) { OverflowError(AFrom, ATo); }
+
+TVarType RegisterCustomVariantType(TCustomVariantType* AType) {
+  if (AType->FVarType != 0) return AType->FVarType;
+  auto slot = std::find(GCustomTypes.begin(), GCustomTypes.end(), nullptr);
+  if (slot == GCustomTypes.end()) slot = GCustomTypes.insert(slot, nullptr);
+  *slot = AType;
+  AType->FVarType = static_cast<TVarType>(varFirstCustom + (slot - GCustomTypes.begin()));
+  return AType->FVarType;
+}
+
+void UnregisterCustomVariantType(TCustomVariantType* AType) {
+  if (AType->FVarType == 0) return;
+  GCustomTypes[static_cast<std::size_t>(AType->FVarType - varFirstCustom)] = nullptr;
+  AType->FVarType = 0;
+}
+
+const TCustomVariantType* FindCustomVariantType(TVarType AVarType) {
+  if (AVarType < varFirstCustom || AVarType - varFirstCustom >= static_cast<int>(GCustomTypes.size())) return nullptr;
+  return GCustomTypes[static_cast<std::size_t>(AVarType - varFirstCustom)];
+}
 Variant Unassigned() { return Variant(); }
 
 // ---------------------------------------------------------------------------
@@ -146,6 +189,7 @@ std::int64_t Variant::AsInt64() const {
       CastError(FType, varInt64);
     }
     default:
+      if (const TCustomVariantType* custom = FindCustomVariantType(FType)) return custom->CastTo(*this, varInt64).AsInt64();
       CastError(FType, varInt64);
   }
 }
@@ -198,12 +242,14 @@ double Variant::AsDouble() const {
       CastError(FType, varDouble);
     }
     default:
+      if (const TCustomVariantType* custom = FindCustomVariantType(FType)) return custom->CastTo(*this, varDouble).AsDouble();
       CastError(FType, varDouble);
   }
 }
 
 Currency Variant::AsCurrency() const {
   if (FType == varCurrency) return Currency::FromScaled(FData.Int);
+  if (const TCustomVariantType* custom = FindCustomVariantType(FType)) return custom->CastTo(*this, varCurrency).AsCurrency();
   double d = 0;
   try {
     d = AsDouble();
@@ -219,6 +265,7 @@ Currency Variant::AsCurrency() const {
 
 TDateTime Variant::AsDateTime() const {
   if (FType == varDate) return FData.Float;
+  if (const TCustomVariantType* custom = FindCustomVariantType(FType)) return custom->CastTo(*this, varDate).AsDateTime();
   try {
     return AsDouble();
   } catch (const EVariantTypeCastError&) {
@@ -237,6 +284,7 @@ bool Variant::AsBoolean() const {
     }
     default:
       if (IsNumberLike(FType)) return FType == varUInt64 ? FData.UInt != 0 : AsDouble() != 0;
+      if (const TCustomVariantType* custom = FindCustomVariantType(FType)) return custom->CastTo(*this, varBoolean).AsBoolean();
       CastError(FType, varBoolean);
   }
 }
@@ -256,6 +304,7 @@ String Variant::AsString() const {
     case varCurrency: return CurrToStr(Currency::FromScaled(FData.Int));
     case varDate: return DateTimeToStr(FData.Float);
     default:
+      if (const TCustomVariantType* custom = FindCustomVariantType(FType)) return custom->CastTo(*this, varUString).AsString();
       CastError(FType, varUString);
   }
 }
@@ -387,6 +436,7 @@ String VarTypeAsText(TVarType AVarType) {
   String name;
   for (const auto& n : names)
     if (n.Type == base) name = n.Name;
+  if (const TCustomVariantType* custom = FindCustomVariantType(base)) name = custom->Name();
   if (name.empty()) name = L"$" + IntToHex(static_cast<int>(base), 4);
   if (AVarType & varArray) name = L"Array " + name;
   if (AVarType & varByRef) name = L"Ref " + name;
@@ -398,6 +448,8 @@ Variant VarAsType(const Variant& V, TVarType AVarType) {
   if (from == AVarType || AVarType == varVariant) return V;
   if (V.IsArray() || (AVarType & ~varTypeMask)) CastError(from, AVarType);
   if (V.IsNull()) CastError(from, AVarType);
+  if (const TCustomVariantType* custom = FindCustomVariantType(AVarType)) return custom->CastFrom(V);
+  if (const TCustomVariantType* custom = FindCustomVariantType(from)) return custom->CastTo(V, AVarType);
   auto ranged = [&](long long ALow, long long AHigh) {
     std::int64_t v = 0;
     try {
@@ -499,6 +551,11 @@ TVariantRelationship VarCompareValue(const Variant& A, const Variant& B) {
   TVarType ta = A.VType(), tb = B.VType();
   if (ta == varNull || tb == varNull) return ta == tb ? vrEqual : vrNotEqual;
   if (ta == varEmpty && tb == varEmpty) return vrEqual;
+  // A custom type compares in its own terms, the other operand made into it.
+  const TCustomVariantType* customA = FindCustomVariantType(ta);
+  if (const TCustomVariantType* custom = customA ? customA : FindCustomVariantType(tb))
+    return custom->Compare(ta == custom->VarType() ? A : custom->CastFrom(A),
+                           tb == custom->VarType() ? B : custom->CastFrom(B));
   if (IsStringType(ta) && IsStringType(tb)) {
     const int c = CompareStr(A.AsString(), B.AsString());
     return c < 0 ? vrLessThan : (c > 0 ? vrGreaterThan : vrEqual);

@@ -5,6 +5,8 @@
 //   EVariantError           and its descendants EVariantTypeCastError,
 //                           EVariantOverflowError, EVariantInvalidOpError,
 //                           EVariantBadIndexError, EVariantArrayCreateError
+//   TCustomVariantType      a variant type the run-time adds to the built-in
+//                           ones (the decimal and the SQL time-stamp types)
 //
 // A variant is Empty (unassigned), Null (no value), a number, a Boolean, a
 // date, a currency amount, a string or an array of variants. Copies are
@@ -13,6 +15,9 @@
 // and raises EVariantTypeCastError; strings convert to numbers by the global
 // format settings; numbers round to integers with an exact half going to the
 // even neighbour.
+//
+// A custom type's value lives in the variant as the bytes of its record; the
+// type registered for its code converts and compares it.
 #pragma once
 
 #include "platform/runtime/SysUtils.h"
@@ -60,6 +65,50 @@ class EVariantArrayCreateError : public EVariantError { public: using EVariantEr
 
 enum TVariantRelationship { vrEqual, vrLessThan, vrGreaterThan, vrNotEqual };
 
+class Variant;
+
+// The operations of a custom variant type. The type object outlives every
+// variant of its type (units register theirs at start-up).
+class TCustomVariantType {
+ public:
+  TCustomVariantType(const TCustomVariantType&) = delete;
+  TCustomVariantType& operator=(const TCustomVariantType&) = delete;
+  virtual ~TCustomVariantType() = default;
+
+  // The code given at registration (0 while unregistered).
+  TVarType VarType() const { return FVarType; }
+  // What VarTypeAsText shows.
+  virtual String Name() const = 0;
+  // A value of this type as one of the built-in types; raises
+  // EVariantTypeCastError when it has no such form (EVariantOverflowError
+  // when it does not fit).
+  virtual Variant CastTo(const Variant& ASource, TVarType AVarType) const = 0;
+  // A value of another type as a value of this type; raises as CastTo.
+  virtual Variant CastFrom(const Variant& ASource) const = 0;
+  // Two values of this type.
+  virtual TVariantRelationship Compare(const Variant& A, const Variant& B) const = 0;
+
+ protected:
+  TCustomVariantType() = default;
+
+ private:
+  friend TVarType RegisterCustomVariantType(TCustomVariantType* AType);
+  friend void UnregisterCustomVariantType(TCustomVariantType* AType);
+  TVarType FVarType = 0;
+};
+
+// Gives the type the lowest free code from 0x010F on and answers it; a type
+// registered already keeps its code.
+TVarType RegisterCustomVariantType(TCustomVariantType* AType);
+// Frees the type's code.
+void UnregisterCustomVariantType(TCustomVariantType* AType);
+// The type registered under a code, or null.
+const TCustomVariantType* FindCustomVariantType(TVarType AVarType);
+// The run-time's conversion errors, for custom types: EVariantTypeCastError
+// and EVariantOverflowError naming both types.
+[[noreturn]] void VarCastError(TVarType AFrom, TVarType ATo);
+[[noreturn]] void VarOverflowError(TVarType AFrom, TVarType ATo);
+
 class Variant {
  public:
   Variant() = default;
@@ -95,11 +144,15 @@ class Variant {
   static Variant FromDateTime(TDateTime AValue);
   static Variant FromOleStr(const String& AValue);
   static Variant NullValue();
+  // A value of a registered custom type, held as its record's bytes.
+  static Variant FromCustom(TVarType AVarType, RawByteString AData);
 
   TVarType VType() const { return FType; }
   bool IsEmpty() const { return FType == varEmpty; }
   bool IsNull() const { return FType == varNull; }
   bool IsArray() const { return (FType & varArray) != 0; }
+  // The record of a custom type's value (empty for other types).
+  const RawByteString& CustomData() const;
 
   // Conversions; each raises EVariantTypeCastError when the value has none
   // and EVariantOverflowError when it does not fit.

@@ -1166,6 +1166,10 @@ void TCustomControl::PaintWindow(HDC DC) {
 // Unit start-up and shut-down
 
 void ControlsInitialization() {
+  // Controls and the components streamed with them are looked up by name in
+  // a class group of their own.
+  StartClassGroup(TControl::ClassInfo());
+  ActivateClassGroup(TControl::ClassInfo());
   GMouse = New<TMouse>();
   ControlsWinInitialization();
 }

@@ -4,6 +4,9 @@
 //   TAlign, TAnchors, TControlStyle, TControlState, TShiftState, TMouseButton,
 //   TCursor (crDefault ...), TBiDiMode, TDragMode, TCreateParams, THintInfo
 //   TSizeConstraints        the smallest and largest size of a control
+//   TInteractiveGesture, TInteractiveGestureOption, TGestureEventInfo,
+//   TTouchManager           touch gestures a control takes, and their event
+//   TScrollBarKind          sbHorizontal, sbVertical
 //   TMouse                  cursor position, capture, wheel and drag settings
 //   TControlCanvas          a canvas on a control's device context
 //   TControl                bounds, parent, visibility, colour, font, mouse,
@@ -96,6 +99,53 @@ enum TControlStateItem {
 using TControlState = TSet<TControlStateItem>;
 
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
+
+enum TScrollBarKind { sbHorizontal, sbVertical };
+
+// Touch: the interactive gestures of Windows, how a control takes them, and
+// the record a control's gesture handling receives with CM_GESTURE (LParam).
+enum TInteractiveGesture { igZoom, igPan, igRotate, igTwoFingerTap, igPressAndTap };
+using TInteractiveGestures = TSet<TInteractiveGesture>;
+enum TInteractiveGestureOption {
+  igoPanSingleFingerHorizontal, igoPanSingleFingerVertical, igoPanInertia, igoPanGutter, igoParentPassthrough
+};
+using TInteractiveGestureOptions = TSet<TInteractiveGestureOption>;
+enum TInteractiveGestureFlag { gfBegin, gfInertia, gfEnd };
+using TInteractiveGestureFlags = TSet<TInteractiveGestureFlag>;
+
+// The gesture ids of the event record: the Windows id plus 256.
+using TGestureID = int;
+constexpr TGestureID igiBegin = 257;
+constexpr TGestureID igiEnd = 258;
+constexpr TGestureID igiZoom = 259;
+constexpr TGestureID igiPan = 260;
+constexpr TGestureID igiRotate = 261;
+constexpr TGestureID igiTwoFingerTap = 262;
+constexpr TGestureID igiPressAndTap = 263;
+
+struct TGestureEventInfo {
+  TGestureID GestureID = 0;
+  TPoint Location;  // client coordinates of the receiving control
+  TInteractiveGestureFlags Flags;
+  double Angle = 0;            // rotate, radians
+  TSmallPoint InertiaVector;   // pan
+  int Distance = 0;            // zoom, pan, two-finger tap
+  TSmallPoint TapLocation;     // press and tap, client coordinates
+};
+
+// The gestures a control takes and the options of panning.
+class TTouchManager {
+ public:
+  TInteractiveGestures InteractiveGestures() const { return FInteractiveGestures; }
+  void SetInteractiveGestures(TInteractiveGestures AValue) { FInteractiveGestures = AValue; }
+  TInteractiveGestureOptions InteractiveGestureOptions() const { return FInteractiveGestureOptions; }
+  void SetInteractiveGestureOptions(TInteractiveGestureOptions AValue) { FInteractiveGestureOptions = AValue; }
+
+ private:
+  TInteractiveGestures FInteractiveGestures{igPan, igPressAndTap};
+  TInteractiveGestureOptions FInteractiveGestureOptions{igoPanSingleFingerHorizontal, igoPanSingleFingerVertical,
+                                                        igoPanInertia, igoPanGutter, igoParentPassthrough};
+};
 
 enum TShiftStateItem { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble, ssTouch, ssPen, ssCommand, ssHorizontal };
 using TShiftState = TSet<TShiftStateItem>;
@@ -445,6 +495,10 @@ class TControl : public TComponent {
   bool MouseCapture();
   void SetMouseCapture(bool AValue);
 
+  // Touch
+  TTouchManager& Touch() { return FTouch; }
+  const TTouchManager& Touch() const { return FTouch; }
+
   // Scaling: positions, sizes and (own) fonts by M/D.
   void ScaleBy(int M, int D);
   virtual void ChangeScale(int M, int D, bool AIsDpiChange);
@@ -610,6 +664,7 @@ class TControl : public TComponent {
   TPopupMenu* FPopupMenu;
   TOwned<TControlActionLink> FActionLink;
   TControlTracker* FTrackers;
+  TTouchManager FTouch;
   TNotifyEvent FOnClick;
   TNotifyEvent FOnDblClick;
   TMouseEvent FOnMouseDown;

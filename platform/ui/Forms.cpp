@@ -620,6 +620,20 @@ void TForm::Publish(TPublisher<TForm>& P) {
 }
 
 // ---------------------------------------------------------------------------
+// TCustomFrame
+
+void TCustomFrame::Create(TComponent* AOwner) {
+  inherited::Create(AOwner);
+  FControlStyle.Include(csAcceptsControls);
+  FPixelsPerInch = Screen() ? Screen()->PixelsPerInch() : 96;
+  SetBounds(0, 0, 320, 240);
+}
+
+void TFrame::Publish(TPublisher<TFrame>& P) {
+  P.Property(L"PixelsPerInch", &TFrame::PixelsPerInch, &TFrame::SetPixelsPerInch);
+}
+
+// ---------------------------------------------------------------------------
 // THintWindow
 
 void THintWindow::Publish(TPublisher<THintWindow>& P) { P.Message<&THintWindow::WMNCHitTest>(WM_NCHITTEST); }

@@ -4,6 +4,7 @@
 //   TFormBorderStyle, TBorderIcons, TPosition, TCloseAction, TWindowState,
 //   TFormState                          form settings and states
 //   TCustomForm, TForm                  top-level windows made from form descriptions
+//   TCustomFrame, TFrame                a control laid out at a resolution of its own, placed on forms
 //   THintWindow                         the small window that shows a hint
 //   TScreenMonitor, TScreen             monitors, work areas, cursors, forms, focus
 //   TApplication                        the message loop, exceptions, hints,
@@ -237,6 +238,28 @@ class TForm : public TCustomForm {
 };
 
 // ---------------------------------------------------------------------------
+// TCustomFrame
+
+class TCustomFrame : public TWinControl {
+  SK_CLASS(TCustomFrame, TWinControl)
+ public:
+  void Create(TComponent* AOwner) override;
+
+  // The resolution the frame's description was laid out at.
+  int PixelsPerInch() const { return FPixelsPerInch; }
+  void SetPixelsPerInch(int AValue) { FPixelsPerInch = AValue; }
+
+ private:
+  int FPixelsPerInch;
+};
+
+class TFrame : public TCustomFrame {
+  SK_CLASS(TFrame, TCustomFrame)
+ public:
+  static void Publish(TPublisher<TFrame>& P);
+};
+
+// ---------------------------------------------------------------------------
 // THintWindow
 
 class THintWindow : public TCustomControl {
@@ -389,6 +412,10 @@ class TApplication : public TComponent {
   void SetTitle(const String& AValue) { FTitle = AValue; }
   int ModalLevel() const { return FModalLevel; }
   bool Active() const;
+  // Whether a change of the regional settings makes the library re-read the
+  // run-time's format settings (true by default).
+  bool UpdateFormatSettings() const { return FUpdateFormatSettings; }
+  void SetUpdateFormatSettings(bool AValue) { FUpdateFormatSettings = AValue; }
   // A message box owned by the active window.
   int MessageBox(const String& AText, const String& ACaption, UINT AFlags = MB_OK);
 
@@ -446,6 +473,7 @@ class TApplication : public TComponent {
   TCustomForm* FMainForm;
   bool FMainFormOnTaskBar;
   bool FShowMainForm;
+  bool FUpdateFormatSettings;
   bool FTerminated;
   bool FHandlingException;
   int FModalLevel;

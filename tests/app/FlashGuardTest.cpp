@@ -1,5 +1,6 @@
 // What the flash and connect buttons refuse or clean up before the device is
-// touched: block sizes the block buffer cannot take, a second click (or a
+// touched: block sizes the block buffer cannot take, flash data beyond what
+// the run would write, a second click (or a
 // click on connect or open) while a task runs, and ports left open by a
 // failed configuration or a baud-rate text that is no number.
 #include "app/MainUnit.h"
@@ -15,6 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 namespace {
 
 class FlashGuardTest : public MainFormFixture {
@@ -23,6 +27,9 @@ class FlashGuardTest : public MainFormFixture {
     MainFormFixture::SetUp();
     EraseImages();
     FlashTask = nullptr;
+    // As a connected device with room for every image of these tests.
+    FlashEnd = 0x10000;
+    FlashLimit = 0;
   }
 
   void TearDown() override {
@@ -147,6 +154,75 @@ TEST_F(FlashGuardTest, BlockSizesTheBufferCannotTakeAreRefusedBeforeATaskStarts)
     }
     ASSERT_TRUE(FlashTask) << "no task started";
     // The closed port makes the first reply fail; that is the only dialog.
+    FlashTask->Wait();
+    ASSERT_EQ(Dialogs->Dialogs.size(), 1u);
+    EXPECT_TRUE(Dialogs->Dialogs[0].Text.starts_with(L"Communication error")) << UTF8Encode(Dialogs->Dialogs[0].Text);
+    FlasherState = StateIdle;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Flash data beyond what the run writes
+
+struct TLimitRow {
+  const char* Name;
+  std::uint8_t Family;
+  int FlashEnd;    // as the handshake left it, in words
+  int FlashLimit;  // the project's FlashMax
+  int FlashSize;
+  std::vector<std::pair<int, std::uint8_t>> Bytes;  // image bytes other than $FF
+  bool Flash;                                        // the Flash box
+  const wchar_t* Refusal;                            // null: the task starts
+};
+
+const TLimitRow LimitRows[] = {
+    {"data at the device's flash end", FamilyClassic, 0x3C00, 32768, 0x7801, {{0, 1}, {0x7800, 2}}, true,
+     L"Flash data up to $07800 lies beyond the writable flash (below $07800).\rNothing was written."},
+    {"the highest data address is named", FamilyClassic, 0x3C00, 32768, 0x8000, {{0x7900, 2}, {0x7A00, 3}}, true,
+     L"Flash data up to $07A00 lies beyond the writable flash (below $07800).\rNothing was written."},
+    {"data beyond the project's flash size", FamilyClassic, 0x3C00, 0x4000, 0x4001, {{0x4000, 2}}, true,
+     L"Flash data up to $04000 lies beyond the writable flash (below $04000).\rNothing was written."},
+    {"XMEGA data in the boot section", FamilyXmega, 0x10000, 139264, 0x20100, {{0x200FF, 7}}, true,
+     L"Flash data up to $200FF lies beyond the writable flash (below $20000).\rNothing was written."},
+    {"a device that reports no flash", FamilyXmega, 0, 139264, 1, {{0, 7}}, true,
+     L"Flash data up to $00000 lies beyond the writable flash (below $00000).\rNothing was written."},
+    {"data up to the last writable byte", FamilyClassic, 0x3C00, 32768, 0x7800, {{0x77FF, 2}}, true, nullptr},
+    // Erased bytes beyond the end are left out without loss.
+    {"erased bytes beyond the device's flash end", FamilyClassic, 0x3C00, 32768, 0x8000, {{0x100, 2}}, true, nullptr},
+    {"no project flash size", FamilyClassic, 0x3C00, 0, 0x7800, {{0x77FF, 2}}, true, nullptr},
+    {"without the flash step", FamilyClassic, 0x3C00, 32768, 0x8000, {{0x7F00, 2}}, false, nullptr},
+};
+
+TEST_F(FlashGuardTest, FlashDataBeyondWhatTheRunWritesIsRefusedBeforeATaskStarts) {
+  for (const TLimitRow& row : LimitRows) {
+    SCOPED_TRACE(row.Name);
+    Dialogs->Clear();
+    FlashTask = nullptr;
+    GiveClosedPort();
+    EraseImages();
+    DeviceFamily = row.Family;
+    BlockSize = 256;
+    EepromPageSize = 32;
+    FlashEnd = row.FlashEnd;
+    FlashLimit = row.FlashLimit;
+    FlashSize = row.FlashSize;
+    EepromSize = 16;
+    for (const auto& [address, value] : row.Bytes) FlashImage[static_cast<std::size_t>(address)] = value;
+    CheckBoxes(row.Flash, true, false);
+    Form->BTN_Flash->SetEnabled(true);
+
+    Form->BTN_FlashClick(Form->BTN_Flash);
+
+    if (row.Refusal) {
+      EXPECT_FALSE(FlashTask) << "a task started";
+      ASSERT_EQ(Dialogs->Dialogs.size(), 1u);
+      EXPECT_EQ(Dialogs->Dialogs[0].Text, row.Refusal);
+      EXPECT_EQ(Dialogs->Dialogs[0].DlgType, mtError);
+      EXPECT_TRUE(Form->BTN_Flash->Enabled());
+      EXPECT_EQ(FlasherState, StateIdle);
+      continue;
+    }
+    ASSERT_TRUE(FlashTask) << "no task started";
     FlashTask->Wait();
     ASSERT_EQ(Dialogs->Dialogs.size(), 1u);
     EXPECT_TRUE(Dialogs->Dialogs[0].Text.starts_with(L"Communication error")) << UTF8Encode(Dialogs->Dialogs[0].Text);

@@ -117,6 +117,20 @@ std::vector<TProjectCase> Cases() {
        .Files = {{L"proj.PPRO", ClassicIni}, {L"main.hex", BrokenHex()}, {L"main.eep", EepromHex()}},
        .Lines = with(classicHead, {L"----- Bytes to write -----", L"Flash : -1 Bytes", L"EEprom : 17 Bytes"}),
        .FlashSize = -1, .EepromSize = 17, .Family = FamilyClassic, .EepromChecked = true, .Dialogs = 1},
+      // The flash image stops short of its end record: what it holds is
+      // partial and must not be flashed.
+      {.Name = "a flash image without its end record counts as not loaded",
+       .Project = L"proj.PPRO",
+       .Files = {{L"proj.PPRO", ClassicIni}, {L"main.hex", HexRecord(0, 0, {1, 2}) + "\r\n"}},
+       .Lines = classicHead, .FlashSize = -1, .Family = FamilyClassic, .Dialogs = 1},
+      {.Name = "an EEPROM image beyond its memory counts as not loaded",
+       .Project = L"proj.PPRO",
+       .Files = {{L"proj.PPRO", ClassicIni},
+                 {L"main.hex", FlashHex()},
+                 {L"main.eep", HexRecord(0, 0x10, {0x44}) + "\r\n" + HexRecord(2, 0, {0x10, 0x00}) + "\r\n" +
+                                   HexRecord(0, 0, {9}) + "\r\n" + HexEnd() + "\r\n"}},
+       .Lines = with(classicHead, {L"----- Bytes to write -----", L"Flash : 34 Bytes", L"EEprom : -1 Bytes"}),
+       .FlashSize = 34, .EepromSize = -1, .Family = FamilyClassic, .FlashChecked = true, .Dialogs = 1},
       {.Name = "another extension reads nothing",
        .Project = L"proj.txt",
        .Files = {{L"proj.txt", ClassicIni}, {L"main.hex", FlashHex()}}},

@@ -1,9 +1,10 @@
 // The whole job with the real program: a project is opened through the open
 // dialog, the device is connected and flashed, all by real input, through a
-// COM port to the simulated bootloader (tools/with-device). Each test is run
-// by its own ctest entry with the device options it needs
-// (tests/CMakeLists.txt); the memory the device received is compared with
-// the HEX images byte for byte.
+// COM port to the simulated bootloader. run-cases runs every test of this
+// program on its own, with a device and an X display of its own
+// (tools/with-device); each project names the device it is flashed into
+// (UseDevice), and the memory the device received is compared with the HEX
+// images byte for byte.
 #include "tests/app_e2e/ProgramDriver.h"
 #include "tests/app_serial/TestDevice.h"
 
@@ -18,62 +19,6 @@
 #include <vector>
 
 namespace {
-
-using TBytes = std::vector<std::uint8_t>;
-// Data of an image by start address.
-using TImageParts = std::map<std::uint32_t, TBytes>;
-
-TBytes Random(std::size_t ACount, std::uint32_t ASeed) {
-  TBytes bytes(ACount);
-  for (std::uint8_t& b : bytes) {
-    ASeed = ASeed * 1103515245u + 12345u;
-    b = static_cast<std::uint8_t>(ASeed >> 16);
-  }
-  return bytes;
-}
-
-std::string HexLine(int AType, std::uint32_t AOffset, const std::uint8_t* AData, std::size_t ACount) {
-  TBytes record{static_cast<std::uint8_t>(ACount), static_cast<std::uint8_t>(AOffset >> 8),
-                static_cast<std::uint8_t>(AOffset), static_cast<std::uint8_t>(AType)};
-  record.insert(record.end(), AData, AData + ACount);
-  std::uint8_t sum = 0;
-  for (std::uint8_t b : record) sum = static_cast<std::uint8_t>(sum + b);
-  record.push_back(static_cast<std::uint8_t>(-sum));
-  std::string line = ":";
-  char hex[3];
-  for (std::uint8_t b : record) {
-    std::snprintf(hex, sizeof hex, "%02X", b);
-    line += hex;
-  }
-  return line + "\r\n";
-}
-
-// An Intel HEX text of the parts, 16 bytes a record, with segment records
-// for addresses beyond 64 KiB.
-std::string HexText(const TImageParts& AParts) {
-  std::string text;
-  std::uint32_t segment = 0;
-  for (const auto& [start, bytes] : AParts) {
-    for (std::size_t i = 0; i < bytes.size(); i += 16) {
-      const std::uint32_t address = start + static_cast<std::uint32_t>(i);
-      if ((address & ~0xFFFFu) != segment) {
-        segment = address & ~0xFFFFu;
-        const std::uint8_t value[2] = {static_cast<std::uint8_t>(segment >> 12), 0};
-        text += HexLine(2, 0, value, 2);
-      }
-      text += HexLine(0, address - segment, &bytes[i], std::min<std::size_t>(16, bytes.size() - i));
-    }
-  }
-  return text + ":00000001FF\r\n";
-}
-
-// A memory of ASize bytes, erased, with the parts in it.
-std::string Memory(std::size_t ASize, const TImageParts& AParts) {
-  std::string memory(ASize, '\xFF');
-  for (const auto& [start, bytes] : AParts)
-    for (std::size_t i = 0; i < bytes.size() && start + i < ASize; ++i) memory[start + i] = static_cast<char>(bytes[i]);
-  return memory;
-}
 
 void WriteBytes(const String& AName, const std::string& ABytes) {
   HANDLE h = CreateFileW(AName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -113,6 +58,7 @@ class TWorkDir {
 };
 
 struct TProject {
+  std::string Device;  // tools/device-sim options
   std::string Params;  // the lines of section MainParams
   TImageParts Flash;
   TImageParts Eeprom;
@@ -122,6 +68,7 @@ struct TProject {
 };
 
 void WriteProject(const TWorkDir& ADir, const TProject& AProject) {
+  UseDevice(AProject.Device);
   // The baud rate and the close-after-flash option, as the user left them.
   WriteBytes(ADir.File(L"Skarnivel.cfg"), "[Skarnivel configuration]\r\nCB_Baudrate.Text=" + AProject.BaudText +
                                              "\r\nCB_EndAfterFlash.Checked=" +
@@ -280,9 +227,6 @@ class TSession {
   std::vector<String> SeenLines;
 };
 
-// The device's memory files once it wrote them out (at 'X').
-std::string DeviceFile(const wchar_t* AName) { return ReadWholeFile(TestDeviceDir() + L"\\" + AName); }
-
 // The last lines of the device's log, for a failure's message.
 std::string DeviceLogTail(std::size_t ALines = 8) {
   const std::string text = DeviceFile(L"device.log");
@@ -295,31 +239,20 @@ std::string DeviceLogTail(std::size_t ALines = 8) {
   return text.substr(start + 1);
 }
 
-// Compares two memories and names the first difference.
-void ExpectSameMemory(const std::string& AExpected, const std::string& AActual, const char* AWhat) {
-  ASSERT_EQ(AExpected.size(), AActual.size()) << AWhat;
-  for (std::size_t i = 0; i < AExpected.size(); ++i)
-    if (AExpected[i] != AActual[i]) {
-      ADD_FAILURE() << AWhat << " differs first at $" << std::hex << i << ": expected $"
-                    << (AExpected[i] & 0xFF) << ", device has $" << (AActual[i] & 0xFF);
-      return;
-    }
-}
-
 // ---------------------------------------------------------------------------
-// The projects (device options in tests/CMakeLists.txt)
+// The projects
 
-// An ATmega328P (tools/device-sim --preset m328p --loader-id 0x0102): flash in
-// three places with whole erased blocks between them, an EEPROM image longer
-// than the project's EEPROM limit.
+// An ATmega328P: flash in three places with whole erased blocks between them,
+// an EEPROM image longer than the project's EEPROM limit.
 TProject ClassicProject() {
   TProject p;
+  p.Device = "--preset m328p --loader-id 0x0102 --strict";
   p.Params = "CPUname=ATmega328P\r\nDeviceID=2004239\r\nBootLoaderID=258\r\nFlashMax=32768\r\nEEpromMax=512\r\n"
              "PageSize=64\r\nEPageSize=0\r\n";
-  p.Flash[0] = Random(300, 1);
-  p.Flash[0x1000] = Random(256, 2);
+  p.Flash[0] = PatternBytes(300, 1);
+  p.Flash[0x1000] = PatternBytes(256, 2);
   p.Flash[0x2345] = {0x42};
-  p.Eeprom[0] = Random(600, 3);
+  p.Eeprom[0] = PatternBytes(600, 3);
   return p;
 }
 
@@ -330,16 +263,16 @@ const std::vector<String> ClassicProjectLines = {
 const std::vector<String> ClassicHandshakeLines = {L"----- Flashloader Info -----", L"Device ID : $1E950F",
                                                    L"Blocksize : 128", L"FlashEnd : 15360", L"LoaderID : $0102"};
 
-// An XMEGA128A1 (tools/device-sim --preset x128a1): flash also above 64 KiB,
-// EEPROM in chunks of 32, a user row.
+// An XMEGA128A1: flash also above 64 KiB, EEPROM in chunks of 32, a user row.
 TProject XmegaProject() {
   TProject p;
+  p.Device = "--preset x128a1 --strict";
   p.Params = "CPUname=XMEGA128A1\r\nDeviceID=2004812\r\nBootLoaderID=-1\r\nFlashMax=139264\r\nEEpromMax=0\r\n"
              "PageSize=256\r\nEPageSize=64\r\n";
-  p.Flash[0] = Random(0x400, 4);
-  p.Flash[0x10200] = Random(0x80, 5);
-  p.Eeprom[0] = Random(100, 6);
-  p.UserRow[0] = Random(40, 7);
+  p.Flash[0] = PatternBytes(0x400, 4);
+  p.Flash[0x10200] = PatternBytes(0x80, 5);
+  p.Eeprom[0] = PatternBytes(100, 6);
+  p.UserRow[0] = PatternBytes(40, 7);
   p.CloseAfterFlash = true;
   return p;
 }
@@ -416,9 +349,10 @@ TEST(FlashEndToEnd, ClassicProjectIsWrittenAndTheWindowStays) {
 
     ASSERT_TRUE(WaitForDeviceDump(dumps, 5000)) << "the device was not told to leave the loader:\n" << DeviceLogTail();
     // Erased blocks are skipped, the rest is there; the EEPROM limit holds.
-    ExpectSameMemory(Memory(0x8000, project.Flash), DeviceFile(L"flash.bin"), "flash");
-    ExpectSameMemory(Memory(0x400, {{0, TBytes(project.Eeprom.at(0).begin(), project.Eeprom.at(0).begin() + 512)}}),
-                     DeviceFile(L"eeprom.bin"), "EEPROM");
+    ExpectSameMemory(ErasedMemoryWith(0x8000, project.Flash), DeviceFile(L"flash.bin"), "flash");
+    ExpectSameMemory(
+        ErasedMemoryWith(0x400, {{0, TBytes(project.Eeprom.at(0).begin(), project.Eeprom.at(0).begin() + 512)}}),
+        DeviceFile(L"eeprom.bin"), "EEPROM");
     // The close-after-flash option is off: the window stays.
     EXPECT_FALSE(S.D.WaitUntil([&] { return !S.D.Running(); }, 1500));
     CloseAndExpectExit(s);
@@ -435,10 +369,10 @@ const std::vector<String> XmegaRunLines = {
     L"schreibe UserRow...", L"UserRow erfolgreich geschrieben", L"Flashen erfolgreich beendet!"};
 
 void ExpectXmegaMemory(const TProject& AProject) {
-  ExpectSameMemory(Memory(0x22000, AProject.Flash), DeviceFile(L"flash.bin"), "flash");
+  ExpectSameMemory(ErasedMemoryWith(0x22000, AProject.Flash), DeviceFile(L"flash.bin"), "flash");
   // Whole chunks of 32: the fourth takes the erased bytes after the image.
-  ExpectSameMemory(Memory(0x800, AProject.Eeprom), DeviceFile(L"eeprom.bin"), "EEPROM");
-  ExpectSameMemory(Memory(512, AProject.UserRow), DeviceFile(L"userrow.bin"), "user row");
+  ExpectSameMemory(ErasedMemoryWith(0x800, AProject.Eeprom), DeviceFile(L"eeprom.bin"), "EEPROM");
+  ExpectSameMemory(ErasedMemoryWith(512, AProject.UserRow), DeviceFile(L"userrow.bin"), "user row");
 }
 
 TEST(FlashEndToEnd, XmegaProjectWithUserRowIsWritten) {
@@ -490,41 +424,58 @@ TEST(FlashEndToEnd, WithTheCloseOptionTheWindowClosesItselfAfterTheFlash) {
 // ---------------------------------------------------------------------------
 // Faults of the device
 
-// A classic project is opened and Connect clicked; the device is refused
-// with the dialog ATitle / AText, the list shows the project's lines and then
+// The project is opened and Connect clicked; the device is refused with the
+// dialog ATitle / AText, the list shows the project's lines and then
 // AInfoLines, and the window is left disconnected.
-void ExpectRefusedHandshake(const wchar_t* ATitle, const wchar_t* AText, std::vector<String> AInfoLines) {
+void ExpectRefusedHandshake(const TProject& AProject, const std::vector<String>& AProjectLines, const wchar_t* ATitle,
+                            const wchar_t* AText, std::vector<String> AInfoLines) {
   RunOnOwnThread([&] {
     TStartedSession s;
-    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, ClassicProject()));
+    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, AProject));
     TSession& S = s.Session;
     S.ClickConnect();
     EXPECT_EQ(S.AnswerDialog(ATitle), AText);
-    EXPECT_EQ(JoinLines(S.Lines()), JoinLines(Concat({ClassicProjectLines, AInfoLines})));
+    EXPECT_EQ(JoinLines(S.Lines()), JoinLines(Concat({AProjectLines, AInfoLines})));
     ExpectDisconnectedAfterFailure(S);
     CloseAndExpectExit(s);
   });
 }
 
-// tools/device-sim ... --fault I:silent
+// A classic project flashed into a device that ACommand changes.
+TProject ClassicProjectWithDevice(const std::string& AChange) {
+  TProject p = ClassicProject();
+  p.Device += " " + AChange;
+  return p;
+}
+
 TEST(FlashEndToEnd, NoEchoReportsThatNoDeviceAnswers) {
-  ExpectRefusedHandshake(L"Skarnivel",
+  ExpectRefusedHandshake(ClassicProjectWithDevice("--fault I:silent"), ClassicProjectLines, L"Skarnivel",
                          L"Das Device ist nicht zu ermitteln.\r\n\r\nBefindet sich das Device im Bootloader-Modus?",
                          {L"----- Flashloader Info -----"});
 }
 
-// tools/device-sim ... --device-id 1E9999
-TEST(FlashEndToEnd, WrongDeviceIdIsRefused) {
-  ExpectRefusedHandshake(L"Warnung", L"Device ID : \r1E950F\rexpected!",
-                         {L"----- Flashloader Info -----", L"Device ID : $1E9999", L"Blocksize : 128",
-                          L"FlashEnd : 15360"});
+// A device that gives its echo and then nothing more is no device, even to a
+// project that would accept any device ID and loader 0.
+TEST(FlashEndToEnd, ADeviceThatFallsSilentAfterItsEchoIsRefused) {
+  TProject project = ClassicProjectWithDevice("--fault I:short --fault i:silent");
+  project.Params = "CPUname=ATmega328P\r\nFlashMax=32768\r\nEEpromMax=512\r\nPageSize=64\r\nEPageSize=0\r\n";
+  ExpectRefusedHandshake(project, ClassicProjectLines, L"Skarnivel",
+                         L"Das Device ist nicht zu ermitteln.\r\n\r\nBefindet sich das Device im Bootloader-Modus?",
+                         {L"----- Flashloader Info -----"});
 }
 
-// tools/device-sim ... --loader-id 5
+TEST(FlashEndToEnd, WrongDeviceIdIsRefused) {
+  ExpectRefusedHandshake(
+      ClassicProjectWithDevice("--device-id 1E9999"), ClassicProjectLines, L"Warnung",
+      L"Device ID : \r1E950F\rexpected!",
+      {L"----- Flashloader Info -----", L"Device ID : $1E9999", L"Blocksize : 128", L"FlashEnd : 15360"});
+}
+
 TEST(FlashEndToEnd, WrongLoaderIdIsRefused) {
-  ExpectRefusedHandshake(L"Fehler", L"Requested LoaderID is 258\rLoaderID in device is 5",
-                         {L"----- Flashloader Info -----", L"Device ID : $1E950F", L"Blocksize : 128",
-                          L"FlashEnd : 15360"});
+  ExpectRefusedHandshake(
+      ClassicProjectWithDevice("--loader-id 5"), ClassicProjectLines, L"Fehler",
+      L"Requested LoaderID is 258\rLoaderID in device is 5",
+      {L"----- Flashloader Info -----", L"Device ID : $1E950F", L"Blocksize : 128", L"FlashEnd : 15360"});
 }
 
 // After a failed flash only quitting is left; the options stay disabled.
@@ -544,11 +495,10 @@ void ConnectAndFlash(TSession& S) {
   S.ClickFlash();
 }
 
-// tools/device-sim ... --fault D:wrong
 TEST(FlashEndToEnd, WrongChecksumOfTheFirstBlockStopsTheFlash) {
   RunOnOwnThread([] {
     TStartedSession s;
-    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, ClassicProject()));
+    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, ClassicProjectWithDevice("--fault D:wrong")));
     TSession& S = s.Session;
     ASSERT_NO_FATAL_FAILURE(ConnectAndFlash(S));
     EXPECT_EQ(S.AnswerDialog(L"Fehler"), L"Communication error block 5: $000. Checksum");
@@ -559,11 +509,10 @@ TEST(FlashEndToEnd, WrongChecksumOfTheFirstBlockStopsTheFlash) {
   });
 }
 
-// tools/device-sim ... --fault B:silent
 TEST(FlashEndToEnd, MissingAcknowledgementInTheEepromStepStopsTheFlash) {
   RunOnOwnThread([] {
     TStartedSession s;
-    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, ClassicProject()));
+    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, ClassicProjectWithDevice("--fault B:silent")));
     TSession& S = s.Session;
     ASSERT_NO_FATAL_FAILURE(ConnectAndFlash(S));
     EXPECT_EQ(S.AnswerDialog(L"Fehler"), L"Communication error 10");
@@ -578,42 +527,9 @@ TEST(FlashEndToEnd, MissingAcknowledgementInTheEepromStepStopsTheFlash) {
 // ---------------------------------------------------------------------------
 // What the window refuses, guards and cleans up
 
-// The device's log (tools/device-sim --log): the commands it carried out and
-// the times the host opened and closed the port, in the order logged.
-struct TDeviceLog {
-  std::vector<std::string> Commands;
-  std::vector<std::string> HostStates;
-
-  int Count(const std::string& ACommand) const {
-    return static_cast<int>(std::count(Commands.begin(), Commands.end(), ACommand));
-  }
-};
-
-// The text of a "name": "value" field of one log line.
-std::string LogField(const std::string& ALine, const std::string& AName) {
-  const std::string key = "\"" + AName + "\": \"";
-  const std::size_t start = ALine.find(key);
-  if (start == std::string::npos) return std::string();
-  const std::size_t end = ALine.find('"', start + key.size());
-  return end == std::string::npos ? std::string() : ALine.substr(start + key.size(), end - start - key.size());
-}
-
-TDeviceLog ReadDeviceLog() {
-  TDeviceLog log;
-  const std::string text = DeviceFile(L"device.log");
-  std::size_t start = 0;
-  for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-    const std::string line = text.substr(start, end - start);
-    const std::string event = LogField(line, "event");
-    if (event == "command") log.Commands.push_back(LogField(line, "cmd"));
-    if (event == "host") log.HostStates.push_back(LogField(line, "state"));
-  }
-  return log;
-}
-
-std::string Join(const std::vector<std::string>& AItems) {
+std::string JoinStates(const std::vector<std::string>& AStates) {
   std::string text;
-  for (const std::string& item : AItems) text += (text.empty() ? "" : " ") + item;
+  for (const std::string& state : AStates) text += (text.empty() ? "" : " ") + state;
   return text;
 }
 
@@ -632,10 +548,9 @@ bool WaitForHostEvents(std::size_t ACount, DWORD ATimeout = 3000) {
 
 // Only the handshake reached the device.
 void ExpectOnlyTheHandshake() {
-  EXPECT_EQ(Join(ReadDeviceLog().Commands), "I i") << "the device got more than the handshake";
+  EXPECT_EQ(ReadDeviceLog().Names(), "I i") << "the device got more than the handshake";
 }
 
-// tools/device-sim --preset m328p --loader-id 0x0102
 TEST(FlashEndToEnd, ProjectBlockSizeBeyondTheBufferIsRefusedBeforeAnythingIsWritten) {
   RunOnOwnThread([] {
     TStartedSession s;
@@ -665,18 +580,19 @@ TEST(FlashEndToEnd, ProjectBlockSizeBeyondTheBufferIsRefusedBeforeAnythingIsWrit
     ASSERT_TRUE(S.WaitForLine(L"Flashen erfolgreich beendet!")) << JoinLines(S.Lines());
     ASSERT_TRUE(WaitForDeviceDump(dumps, 5000)) << "the device was not told to leave the loader:\n" << DeviceLogTail();
     EXPECT_EQ(ReadDeviceLog().Count("P"), 0) << "flash pages were written";
-    ExpectSameMemory(Memory(0x8000, {}), DeviceFile(L"flash.bin"), "flash");
-    ExpectSameMemory(Memory(0x400, {{0, TBytes(project.Eeprom.at(0).begin(), project.Eeprom.at(0).begin() + 512)}}),
-                     DeviceFile(L"eeprom.bin"), "EEPROM");
+    ExpectSameMemory(ErasedMemoryWith(0x8000, {}), DeviceFile(L"flash.bin"), "flash");
+    ExpectSameMemory(
+        ErasedMemoryWith(0x400, {{0, TBytes(project.Eeprom.at(0).begin(), project.Eeprom.at(0).begin() + 512)}}),
+        DeviceFile(L"eeprom.bin"), "EEPROM");
     CloseAndExpectExit(s);
   });
 }
 
-// tools/device-sim --preset x128a1 --page-size 2048
 TEST(FlashEndToEnd, DeviceBlockSizeBeyondTheBufferAndAnEepromChunkOfNoneAreRefused) {
   RunOnOwnThread([] {
     TStartedSession s;
     TProject project = XmegaProject();
+    project.Device += " --page-size 2048";
     project.CloseAfterFlash = false;
     // The user-row box is hidden: its step cannot be left out by the user.
     project.UserRow.clear();
@@ -705,7 +621,6 @@ TEST(FlashEndToEnd, DeviceBlockSizeBeyondTheBufferAndAnEepromChunkOfNoneAreRefus
   });
 }
 
-// tools/device-sim --preset x128a1
 TEST(FlashEndToEnd, TwoClicksOnFlashInOneBatchMakeOneRun) {
   RunOnOwnThread([] {
     TStartedSession s;
@@ -726,7 +641,7 @@ TEST(FlashEndToEnd, TwoClicksOnFlashInOneBatchMakeOneRun) {
         << JoinLines(S.Lines());
     EXPECT_EQ(JoinLines(S.Lines()), JoinLines(Concat({XmegaProjectLines, XmegaRunLines})));
     const TDeviceLog log = ReadDeviceLog();
-    EXPECT_EQ(log.Count("E"), 1) << Join(log.Commands);
+    EXPECT_EQ(log.Count("E"), 1) << log.Names();
     EXPECT_EQ(log.Count("V"), 1);
     EXPECT_EQ(log.Count("X"), 1);
     ExpectXmegaMemory(project);
@@ -735,12 +650,13 @@ TEST(FlashEndToEnd, TwoClicksOnFlashInOneBatchMakeOneRun) {
 }
 
 // An XMEGA project whose flash takes a few seconds on a device that needs
-// 150 ms per page (tools/device-sim --preset x128a1 --fault 'P#*:delay=150').
+// 150 ms per page.
 TProject SlowXmegaProject() {
   TProject p;
+  p.Device = "--preset x128a1 --strict --fault P#*:delay=150";
   p.Params = "CPUname=XMEGA128A1\r\nDeviceID=2004812\r\nBootLoaderID=-1\r\nFlashMax=139264\r\nEEpromMax=0\r\n"
              "PageSize=256\r\nEPageSize=64\r\n";
-  p.Flash[0] = Random(0x4000, 8);
+  p.Flash[0] = PatternBytes(0x4000, 8);
   return p;
 }
 
@@ -786,7 +702,7 @@ TEST(FlashEndToEnd, ClosingDuringTheFlashAndAnsweringYesEndsTheProgramCleanly) {
     // The port was closed in the middle of the flash: no finish, no exit.
     ASSERT_TRUE(WaitForHostEvents(2)) << DeviceFile(L"device.log");
     const TDeviceLog log = ReadDeviceLog();
-    EXPECT_EQ(Join(log.HostStates), "open closed");
+    EXPECT_EQ(JoinStates(log.HostStates), "open closed");
     EXPECT_EQ(log.Count("E"), 1);
     EXPECT_GE(log.Count("P"), 1);
     EXPECT_LT(log.Count("P"), 0x4000 / 512) << "the flash was not cut short";
@@ -809,13 +725,12 @@ TEST(FlashEndToEnd, ClosingDuringTheFlashAndAnsweringNoLetsTheFlashSucceed) {
     ASSERT_TRUE(S.WaitForLine(L"Flashen erfolgreich beendet!")) << JoinLines(S.Lines());
     EXPECT_TRUE(s.Driver.Running());
     ASSERT_TRUE(WaitForDeviceDump(dumps, 5000)) << "the device was not told to leave the loader:\n" << DeviceLogTail();
-    ExpectSameMemory(Memory(0x22000, project.Flash), DeviceFile(L"flash.bin"), "flash");
+    ExpectSameMemory(ErasedMemoryWith(0x22000, project.Flash), DeviceFile(L"flash.bin"), "flash");
     // After the flash, closing asks nothing.
     CloseAndExpectExit(s);
   });
 }
 
-// tools/device-sim --preset m328p --loader-id 0x0102
 TEST(FlashEndToEnd, ABaudRateTextThatIsNoNumberLeavesThePortFreeForTheNextAttempt) {
   RunOnOwnThread([] {
     TStartedSession s;
@@ -827,13 +742,13 @@ TEST(FlashEndToEnd, ABaudRateTextThatIsNoNumberLeavesThePortFreeForTheNextAttemp
     S.ClickConnect();
     EXPECT_EQ(S.AnswerDialog(L"Fehler"), L"'abc' ist kein gültiger Integerwert.");
     // Closed at once, not only by the next attempt.
-    EXPECT_TRUE(WaitForHostEvents(2)) << "the port stayed open: " << Join(ReadDeviceLog().HostStates);
+    EXPECT_TRUE(WaitForHostEvents(2)) << "the port stayed open: " << JoinStates(ReadDeviceLog().HostStates);
     ExpectDisconnectedAfterFailure(S);
     ASSERT_NO_FATAL_FAILURE(S.ChooseItem(S.Baud, L"38400"));
     S.ClickConnect();
     ASSERT_TRUE(S.WaitForLine(L"LoaderID : $0102")) << JoinLines(S.Lines());
     EXPECT_TRUE(S.D.WaitUntil([&] { return WindowText(S.Connect) == L"Verbunden"; }));
-    EXPECT_EQ(Join(ReadDeviceLog().HostStates), "open closed open");
+    EXPECT_EQ(JoinStates(ReadDeviceLog().HostStates), "open closed open");
     CloseAndExpectExit(s);
   });
 }

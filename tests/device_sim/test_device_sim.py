@@ -26,9 +26,10 @@ class Sim:
         self.dir = tempfile.TemporaryDirectory()
         ready = os.path.join(self.dir.name, "ready")
         self.log_path = os.path.join(self.dir.name, "log")
+        self.options_path = os.path.join(self.dir.name, "options")
         self.proc = subprocess.Popen(
-            [sys.executable, SIM, "--ready-file", ready, "--out-dir", self.dir.name, "--log", self.log_path]
-            + list(args), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+            [sys.executable, SIM, "--ready-file", ready, "--out-dir", self.dir.name, "--log", self.log_path,
+             "--options-file", self.options_path] + list(args), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
         self.fd = None
         try:
             deadline = time.monotonic() + 10
@@ -73,6 +74,18 @@ class Sim:
 
     def send(self, data):
         os.write(self.fd, data)
+
+    def reopen(self, options=None):
+        """Closes the host's end and opens it again, with new device options
+        when given (--options-file)."""
+        os.close(self.fd)
+        self.fd = None
+        self.log(until=lambda e: e.get("state") == "closed")
+        if options is not None:
+            with open(self.options_path, "w") as f:
+                f.write(options)
+        self.fd = os.open(self.pty, os.O_RDWR | os.O_NOCTTY)
+        tty.setraw(self.fd)
 
     def recv(self, count, timeout=2.0):
         data = b""
@@ -329,6 +342,8 @@ class FaultTest(SimTestCase):
             # (fault, command, expected reply)
             ("I:wrong", b"I", inverted(identity)),
             ("I:short", b"I", b"I"),
+            ("I:short=4", b"I", b"I\x1e\x95\x0f"),
+            ("i:short", b"i", b"\x00"),
             ("I:silent", b"I", b""),
             ("i:wrong", b"i", b"\xff\xff"),
             ("A:silent", b"A\x00\x00", b""),
@@ -401,10 +416,66 @@ class FaultTest(SimTestCase):
         self.assertEqual("ffff", entry["reply"])
 
     def test_bad_fault_options_are_refused(self):
-        for option in ("P", "P:nonsense", "PP:silent", "P#0:wrong", ":silent"):
+        for option in ("P", "P:nonsense", "PP:silent", "P#0:wrong", ":silent", "I:short=0", "I:short=x"):
             with self.subTest(option=option):
                 result = subprocess.run([sys.executable, SIM, "--fault", option], capture_output=True)
                 self.assertEqual(2, result.returncode)
+
+
+class OptionsFileTest(SimTestCase):
+    def test_the_next_open_brings_a_new_device(self):
+        sim = self.start("--preset", "m328p", "--loader-id", "0x0102")
+        sim.ask(b"A\x00\x00", 1)
+        sim.ask(b"D" + pattern(128), 1)
+        sim.ask(b"P", 1)
+        sim.reopen("--preset x32a4 --loader-id 7 --fault 'I#1:short=4'")
+        # Counted afresh: the first I of the new device is cut short.
+        self.assertEqual(b"I\x1e\x95\x41", sim.ask(b"I", 9))
+        self.assertTrue(sim.silent(0.1))
+        self.assertEqual(b"\x07\x00", sim.ask(b"i", 2))
+        self.assertFalse(os.path.exists(sim.options_path))
+        sessions = [e for e in sim.log() if e["event"] == "session"]
+        self.assertEqual(["--preset x32a4 --loader-id 7 --fault 'I#1:short=4'"], [e["options"] for e in sessions])
+        # A new, erased memory of the new device's size.
+        before = sim.dumps()
+        sim.send(b"X")
+        sim.wait_dump(before)
+        self.assertEqual(b"\xff" * 0x9000, sim.memory("flash.bin"))
+
+    def test_without_a_file_the_device_stays(self):
+        sim = self.start("--preset", "m328p", "--fault", "I#2:silent")
+        self.assertEqual(7, len(sim.ask(b"I", 7)))
+        sim.reopen()
+        sim.send(b"I")
+        self.assertTrue(sim.silent(0.2))
+
+    def test_a_file_is_taken_once(self):
+        sim = self.start("--preset", "m328p")
+        sim.reopen("--preset x32a4")
+        sim.ask(b"A\x00\x00\x00", 1)
+        sim.ask(b"D\x04\x00\x01\x02\x03\x04", 1)
+        sim.ask(b"P", 1)
+        sim.reopen()
+        before = sim.dumps()
+        sim.send(b"X")
+        sim.wait_dump(before)
+        self.assertEqual(b"\x01\x02\x03\x04", sim.memory("flash.bin")[:4])
+
+    def test_options_that_cannot_be_read_keep_the_device(self):
+        sim = self.start("--preset", "m328p", "--strict")
+        sim.reopen("--preset nonsense")
+        self.assertEqual(b"I\x1e\x95\x0f", sim.ask(b"I", 7)[:4])
+        errors = [e for e in sim.log() if e["event"] == "options-error"]
+        self.assertEqual(1, len(errors))
+        self.assertIn("nonsense", errors[0]["error"])
+        self.assertEqual(3, sim.close())
+
+    def test_a_command_under_way_is_dropped(self):
+        sim = self.start("--preset", "m328p")
+        # D waits for 128 bytes that never come.
+        sim.send(b"D\x01\x02")
+        sim.reopen("--preset m328p --loader-id 3")
+        self.assertEqual(b"\x03\x00", sim.ask(b"i", 2))
 
 
 class PacingTest(SimTestCase):

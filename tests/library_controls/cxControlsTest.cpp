@@ -262,4 +262,22 @@ TEST(cxControlsUnit, TheServicesAreProcessWide) {
   EXPECT_NE(SystemInfo(), nullptr);
 }
 
+TEST(cxControlsUnit, ItsBufferedPaintingComesAndGoesThroughTheUnitsLoader) {
+  TdxUnitsLoader* loader = GetUnitsLoader();
+  ASSERT_NE(loader, nullptr);
+  EXPECT_TRUE(cxControlsBufferedPaintInitialized()) << "the start-up ran at registration";
+  const std::size_t registered = loader->FinalizeList().size();
+
+  cxControlsFinalization();
+  EXPECT_EQ(loader->FinalizeList().size(), registered - 1);
+  EXPECT_FALSE(cxControlsBufferedPaintInitialized()) << "leaving the loader ran the finalize procedure";
+  EXPECT_EQ(cxSystemController(), nullptr);
+  EXPECT_EQ(SystemInfo(), nullptr);
+
+  cxControlsInitialization();
+  EXPECT_EQ(loader->FinalizeList().size(), registered);
+  EXPECT_TRUE(cxControlsBufferedPaintInitialized());
+  EXPECT_NE(cxSystemController(), nullptr);
+}
+
 }  // namespace

@@ -264,6 +264,16 @@ TEST(cxComponent, FakeLinksForgetAComponentThatGoes) {
   holder->Free();
 }
 
+TEST(cxComponent, TheLibrarysComponentsAreStreamedInTheControlsGroup) {
+  for (TClass c : {TcxCustomComponent::ClassInfo(), TcxComponent::ClassInfo(), TcxScalableComponent::ClassInfo(),
+                   TTrackedComponent::ClassInfo(), TControl::ClassInfo()}) {
+    SCOPED_TRACE(c->ClassName());
+    EXPECT_EQ(ClassGroupOf(c), TControl::ClassInfo());
+  }
+  EXPECT_EQ(ClassGroupOf(TComponent::ClassInfo()), TPersistent::ClassInfo());
+  EXPECT_EQ(ClassGroupOf(TcxTimer::ClassInfo()), TPersistent::ClassInfo()) << "a plain component stays outside";
+}
+
 TEST(cxComponent, DestroyingIsSeenThroughOwnerAndParentWhenAsked) {
   TWinControl* parent = New<TWinControl>(nullptr);
   TComponent* owner = New<TComponent>(nullptr);
@@ -640,6 +650,21 @@ TEST(cxThread, AThreadsExceptionIsShownInTheMainThreadUnlessItIsAnAbort) {
 
 // ---------------------------------------------------------------------------
 // Unit routines
+
+class TStreamedHelper : public TComponent {
+  SK_CLASS(TStreamedHelper, TComponent)
+};
+
+TEST(cxClassesRoutines, ControlClassesAreRegisteredInTheActiveControlsGroup) {
+  const TClass active = ActivateClassGroup(TPersistent::ClassInfo());
+  RegisterControlClasses({TStreamedHelper::ClassInfo()});
+  EXPECT_EQ(ClassGroupOf(TStreamedHelper::ClassInfo()), TControl::ClassInfo());
+  EXPECT_EQ(ActivateClassGroup(active), TControl::ClassInfo()) << "the controls group was made active";
+  EXPECT_EQ(FindClass(L"TStreamedHelper"), TStreamedHelper::ClassInfo());
+  ActivateClassGroup(TPersistent::ClassInfo());
+  EXPECT_EQ(GetClass(L"TStreamedHelper"), nullptr) << "found only while the controls group is active";
+  ActivateClassGroup(active);
+}
 
 TEST(cxClassesRoutines, TextsPositionsAndNumbers) {
   EXPECT_EQ(GetShortText(L"Caption|Hint text"), L"Caption");

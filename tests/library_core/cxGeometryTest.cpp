@@ -1,6 +1,7 @@
 #include "library/core/cxGeometry.h"
 
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include <climits>
 #include <cmath>
@@ -517,6 +518,13 @@ TEST(ReduceFraction, Table) {
     EXPECT_EQ(n, c.ExpectedN);
     EXPECT_EQ(d, c.ExpectedD);
   }
+}
+
+TEST(ScaleFactorInterface, IdentityIsTheOnePeersAskFor) {
+  // Objects outside this library ask for the interface by this identity.
+  IID expected{};
+  ASSERT_EQ(S_OK, IIDFromString(L"{367A805A-A84B-441A-83A3-6A7E489D3B6C}", &expected));
+  EXPECT_TRUE(IsEqualGUID(expected, IdxScaleFactor::IID));
 }
 
 TEST(OwnedScaleFactor, FollowsItsOwnerUntilAssignedExplicitly) {

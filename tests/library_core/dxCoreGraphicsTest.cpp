@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -137,6 +138,46 @@ TEST(ValueCacheKeys, AGivenComparerDecidesEquality) {
   EXPECT_EQ(value, 7);
   cache->Remove(L"brush");
   EXPECT_EQ(cache->Count(), 0);
+  cache->Free();
+}
+
+// Few hash values: long runs of neighbours, wrapping round the table's end,
+// through which evictions and removals must keep every key findable.
+struct TCrowdedHash {
+  bool Equals(int A, int B) const { return A == B; }
+  std::size_t GetHashCode(int A) const { return static_cast<std::size_t>(A % 3); }
+};
+
+TEST(ValueCacheKeys, CrowdedKeysStayFindableThroughEvictionsAndRemovals) {
+  constexpr int Capacity = 50;
+  constexpr int Keys = 200;
+  auto* cache = New<TdxValueCacheManager<int, int, TCrowdedHash>>(Capacity);
+  // The model: the ring's slots (-1: free) and its cursor.
+  std::vector<int> ring(Capacity, -1);
+  std::size_t cursor = 0;
+  std::mt19937 random(7);
+  for (int step = 0; step < 20000; ++step) {
+    SCOPED_TRACE(step);
+    const int key = static_cast<int>(random() % Keys);
+    const auto slot = std::find(ring.begin(), ring.end(), key);
+    if (random() % 4 == 0) {
+      cache->Remove(key);
+      if (slot != ring.end()) *slot = -1;
+    } else if (slot == ring.end()) {
+      cache->Add(key, key * 10);
+      ring[cursor] = key;
+      cursor = (cursor + 1) % Capacity;
+    }
+    ASSERT_EQ(cache->Count(), Capacity - static_cast<int>(std::count(ring.begin(), ring.end(), -1)));
+    if (step % 50 != 0) continue;
+    for (int k = 0; k < Keys; ++k) {
+      SCOPED_TRACE(k);
+      int value = -1;
+      const bool held = std::find(ring.begin(), ring.end(), k) != ring.end();
+      ASSERT_EQ(cache->Get(k, value), held);
+      ASSERT_EQ(value, held ? k * 10 : 0);
+    }
+  }
   cache->Free();
 }
 

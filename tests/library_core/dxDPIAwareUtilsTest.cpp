@@ -1,12 +1,14 @@
 #include "library/core/dxDPIAwareUtils.h"
 
 #include "library/core/dxCore.h"
+#include "platform/classes/FormReader.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/Graphics.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -150,29 +152,66 @@ class TScaledObject : public TNoRefCount<TComponent>, public IdxScaleFactor {
   TdxScaleFactor* GetScaleFactor() override { return Factor; }
 };
 
-TEST(DpiServices, AComponentsDpiComesFromItsFormOrScaleFactor) {
+TEST(DpiServices, AComponentsDpiComesFromItsFormFrameModuleOrScaleFactor) {
+  ASSERT_EQ(GetScreenDpi(), 96) << "the cases below tell the screen's DPI from the others";
+  // Laid out at 120, shown at 144 now.
   TForm* form = New<TForm>(nullptr);
   form->SetPixelsPerInch(120);
+  form->ScaleForPPI(144);
   TWinControl* panel = New<TWinControl>(form);
   panel->SetParent(form);
+  TFrame* frame = New<TFrame>(form);
+  frame->SetParent(form);
+  frame->SetPixelsPerInch(192);
+  TWinControl* onFrame = New<TWinControl>(form);
+  onFrame->SetParent(frame);
   TWinControl* orphan = New<TWinControl>(nullptr);
   TScaledObject* scaled = New<TScaledObject>(nullptr);
   scaled->Factor = Factor(2, 1);
+  TDataModule* module = New<TDataModule>(nullptr);
+  TComponent* plain = New<TComponent>(nullptr);
+
   struct Case {
     const char* Name;
     TComponent* Component;
+    std::function<void()> Arrange;
     bool Known;
     int Dpi;
   };
+  auto set = [](TComponent* AComponent, TComponentStateItem AItem) {
+    return [=] { AComponent->IncludeState(AItem); };
+  };
   const Case cases[] = {
-      {"form", form, true, 120},
-      {"control on the form", panel, true, 120},
-      {"control without parent", orphan, false, 96},
-      {"object with a scale factor", scaled, true, 192},
-      {"nothing", nullptr, false, 96},
+      {"form: its current DPI", form, [] {}, true, 144},
+      {"control on the form", panel, [] {}, true, 144},
+      {"loading form: its description's DPI", form, set(form, csLoading), true, 120},
+      {"loading form described at 96: its current DPI", form, [&] { form->SetPixelsPerInch(96); }, true, 144},
+      {"loading unscaled form: its current DPI", form,
+       [&] {
+         form->SetPixelsPerInch(120);
+         form->SetScaled(false);
+       },
+       true, 144},
+      {"loading form at design time: the designer's", form,
+       [&] {
+         form->SetScaled(true);
+         form->IncludeState(csDesigning);
+       },
+       true, 96},
+      {"frame: its parent's", frame, [&] { form->ExcludeState(csDesigning); }, true, 120},
+      {"loading frame: its description's DPI", frame, set(frame, csLoading), true, 192},
+      {"control on a loading frame", onFrame, [] {}, true, 192},
+      {"loading frame at design time: the designer's", frame, set(frame, csDesigning), true, 96},
+      {"control without parent", orphan, [] {}, false, 96},
+      {"object with a scale factor", scaled, [] {}, true, 192},
+      {"data module without a DPI: the screen's", module, [] {}, true, 96},
+      {"data module", module, [&] { module->SetPixelsPerInch(144); }, true, 144},
+      {"other component", plain, [] {}, false, 96},
+      {"nothing", nullptr, [] {}, false, 96},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.Name);
+    c.Arrange();
     int n = 0;
     int d = 0;
     EXPECT_EQ(TryGetComponentDpiRatio(c.Component, n, d), c.Known);
@@ -182,7 +221,46 @@ TEST(DpiServices, AComponentsDpiComesFromItsFormOrScaleFactor) {
   EXPECT_EQ(GetScaleFactorOf(orphan), SystemScaleFactor());
   scaled->Factor->Free();
   scaled->Free();
+  module->Free();
+  plain->Free();
   orphan->Free();
+  form->ExcludeState(csLoading);
+  frame->ExcludeState(csLoading);
+  frame->ExcludeState(csDesigning);
+  form->Free();
+}
+
+// Records the DPI of its owner whenever its Mark is read from a description.
+class TDpiProbe : public TComponent {
+  SK_CLASS(TDpiProbe, TComponent)
+ public:
+  static void Publish(TPublisher<TDpiProbe>& P) { P.Property(L"Mark", &TDpiProbe::Mark, &TDpiProbe::SetMark); }
+  int Mark() const { return 0; }
+  void SetMark(int) { OwnerDpi = GetComponentDpi(Owner()); }
+  int OwnerDpi = 0;
+};
+
+TEST(DpiServices, WhileAFrameOrDataModuleIsReadItAnswersTheDpiItsDescriptionStores) {
+  RegisterClass(TDpiProbe::ClassInfo());
+  TForm* form = New<TForm>(nullptr);
+  TFrame* frame = New<TFrame>(form);
+  frame->SetParent(form);
+  ReadComponentFromText(L"object Frame1: TFrame\n  PixelsPerInch = 144\n"
+                        L"  object Probe: TDpiProbe\n    Mark = 1\n  end\nend",
+                        frame);
+  auto* probe = static_cast<TDpiProbe*>(frame->FindComponent(L"Probe"));
+  ASSERT_NE(probe, nullptr);
+  EXPECT_EQ(probe->OwnerDpi, 144);
+  EXPECT_EQ(GetComponentDpi(frame), 96) << "loaded, it answers its parent's";
+
+  TDataModule* module = New<TDataModule>(nullptr);
+  ReadComponentFromText(L"object Module1: TDataModule\n  PixelsPerInch = 120\n"
+                        L"  object Probe: TDpiProbe\n    Mark = 1\n  end\nend",
+                        module);
+  probe = static_cast<TDpiProbe*>(module->FindComponent(L"Probe"));
+  ASSERT_NE(probe, nullptr);
+  EXPECT_EQ(probe->OwnerDpi, 120);
+  module->Free();
   form->Free();
 }
 

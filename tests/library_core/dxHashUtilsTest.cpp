@@ -25,6 +25,25 @@ TEST(Checksums, Crc32CheckValue) {
   EXPECT_EQ(~crc, 0xCBF43926u);
 }
 
+// Eight bytes at a time gives what one bit at a time gives, at every length
+// and alignment.
+TEST(Checksums, Crc32AgreesWithTheBitwiseDefinition) {
+  std::vector<std::uint8_t> data(80);
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = static_cast<std::uint8_t>(i * 37 + 11);
+  const auto bitwise = [](const std::uint8_t* P, std::size_t N) {
+    std::uint32_t crc = 0xFFFFFFFFu;
+    for (std::size_t i = 0; i < N; ++i) {
+      crc ^= P[i];
+      for (int k = 0; k < 8; ++k) crc = crc & 1 ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+    }
+    return ~crc;
+  };
+  for (std::size_t offset = 0; offset < 8; ++offset)
+    for (std::size_t length = 0; length + offset <= data.size(); ++length)
+      ASSERT_EQ(CalculateCrc32(data.data() + offset, length), bitwise(data.data() + offset, length))
+          << offset << " " << length;
+}
+
 // A memory stream that records the size of every read and may fail at one.
 class TSpyStream : public TMemoryStream {
   SK_CLASS(TSpyStream, TMemoryStream)

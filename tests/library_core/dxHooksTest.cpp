@@ -1,5 +1,7 @@
 #include "library/core/dxHooks.h"
 
+#include "library/core/dxGestures.h"
+
 #include "platform/ui/Forms.h"
 #include "platform/ui/WindowAllocation.h"
 
@@ -52,9 +54,12 @@ class TProbeWindow : public TObject {
   }
 };
 
+// The gesture unit holds a window-procedure handler from start-up on; it
+// steps aside while these tests count the handlers of the hook controller.
 class SystemHooks : public testing::Test {
  protected:
   void SetUp() override {
+    ReleaseSystemHook(&GestureNotifyHook);
     GCalls.clear();
     FWindow = New<TProbeWindow>();
     FSink = New<TApplicationExceptionLog>();
@@ -66,6 +71,7 @@ class SystemHooks : public testing::Test {
     }
     FreeAndNil(FSink);
     FreeAndNil(FWindow);
+    SetSystemHook(htWndProc, &GestureNotifyHook);
   }
   void Probe() { SendMessageW(FWindow->Handle, WM_PROBE, 0, 0); }
   static HHOOK Installed(TdxHookType AType) { return HookController()->Hooks(AType)->Handle(); }

@@ -1,5 +1,7 @@
 #include "library/core/dxCoreClasses.h"
 
+#include "tests/library_core/ErrorText.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -33,15 +35,6 @@ TBytes ContentOf(TStream* AStream) {
   AStream->SetPosition(0);
   if (!b.empty()) AStream->ReadBuffer(b.data(), static_cast<std::int64_t>(b.size()));
   return b;
-}
-
-String ErrorOf(const std::function<void()>& AAction) {
-  try {
-    AAction();
-  } catch (const Exception& e) {
-    return e.ClassName() + L": " + e.Message();
-  }
-  return L"(no error)";
 }
 
 // ---------------------------------------------------------------------------

@@ -97,6 +97,17 @@ TEST(ObjectModel, FailedCreateRunsDestroyAndRaises) {
   EXPECT_EQ(GLog, (std::vector<std::string>{"TShape.Create", "TFaulty.Destroy", "TShape.Destroy"}));
 }
 
+TEST(ObjectModel, NamedCreationStepsRunLikeCreate) {
+  GLog.clear();
+  TSquare* square = NewWith<TSquare>([](TSquare* s) { s->Create(5); });
+  EXPECT_EQ(square->Sides(), 5);
+  EXPECT_EQ(GLog, (std::vector<std::string>{"TSquare.Create", "TShape.Create", "AfterConstruction"}));
+  square->Free();
+  GLog.clear();
+  EXPECT_THROW(NewWith<TFaulty>([](TFaulty* f) { f->Create(2); }), EConvertError);
+  EXPECT_EQ(GLog, (std::vector<std::string>{"TShape.Create", "TFaulty.Destroy", "TShape.Destroy"}));
+}
+
 TEST(ObjectModel, ClassReferences) {
   TClass square = TSquare::ClassInfo();
   EXPECT_EQ(square->ClassName(), L"TSquare");

@@ -346,10 +346,11 @@ TEST_F(ControlsTest, MouseEnterAndLeaveFollowTheCursorOverGraphicAndWindowedCont
   SendMove(graphic->ClientToScreen(TPoint(5, 5)));
   SendMove(swatch->ClientToScreen(TPoint(5, 5)));
   SendMove(FForm->ClientToScreen(TPoint(200, 150)));
-  AppPumpUntil([&] { return FSpy->Events.size() >= 4; }, 1000);
   // Every enter is followed by the leave of the same control. The display
   // may echo a move late, which enters and leaves a visited control once
-  // more, so the visits are compared without repeats.
+  // more, so the visits are compared without repeats, and the pump waits for
+  // the leave of an echo's enter.
+  AppPumpUntil([&] { return FSpy->Events.size() >= 4 && FSpy->Events.size() % 2 == 0; }, 1000);
   ASSERT_EQ(0u, FSpy->Events.size() % 2);
   std::vector<String> visits;
   for (std::size_t i = 0; i < FSpy->Events.size(); i += 2) {
