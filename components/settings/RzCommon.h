@@ -203,7 +203,7 @@ class TRzRegIniFile : public TComponent {
   TRzRegAccess FRegAccess;
   bool FAutoUpdateIniFile;
   bool FRefreshStorage;
-  TCustomIniFile* FIniFile;       // a TMemIniFile or a TRegistryIniFile; owned
+  TOwned<TCustomIniFile> FIniFile;  // a TMemIniFile or a TRegistryIniFile
   TEncoding* FFoundEncoding;      // what the INI file was read in
   bool FFoundByteOrderMark;
 };
@@ -269,7 +269,7 @@ class TRzPropertyStore : public TComponent {
   void Destroy() override;
 
   // Properties
-  TRzPropertyCollection* Properties() const { return FProperties; }
+  TRzPropertyCollection* Properties() const { return FProperties.get(); }
   void SetProperties(TRzPropertyCollection* AValue) { FProperties->Assign(AValue); }
   TRzRegIniFile* RegIniFile() const { return FRegIniFile; }
   void SetRegIniFile(TRzRegIniFile* AValue);
@@ -307,7 +307,7 @@ class TRzPropertyStore : public TComponent {
   int ReadCount(const String& AKey);
   String ReadText(const String& AKey);
 
-  TRzPropertyCollection* FProperties;
+  TOwned<TRzPropertyCollection> FProperties;
   TRzRegIniFile* FRegIniFile;
   String FSection;
   String FCurrentSection;  // the section of the Save or Load that runs

@@ -194,14 +194,14 @@ void TRzBlinkingControlsList::Create() {
   FPhase = bsOff;
   FIntervalOn = 500;
   FIntervalOff = 500;
-  FTimer = New<TTimer>(nullptr);
+  FTimer.reset(New<TTimer>(nullptr));
   FTimer->SetInterval(500);
   FTimer->SetOnTimer(BindEvent<&TRzBlinkingControlsList::TimerFired>(this));
   FTimer->SetEnabled(true);
 }
 
 void TRzBlinkingControlsList::Destroy() {
-  FreeAndNil(FTimer);
+  FTimer.reset();
   FControls.clear();
   inherited::Destroy();
 }
@@ -494,11 +494,10 @@ TColor TRzCustomStatusPane::NormalCaptionColor() const {
 }
 
 TSize TRzCustomStatusPane::MeasureText(const String& AText, UINT AFormat) {
-  TScreenDC dc;
-  const HGDIOBJ old = ::SelectObject(dc.Get(), Font()->Handle());
+  const TScreenDC dc;
+  const TSelectObject font(dc.Get(), Font()->Handle());
   RECT r{0, 0, 0, 0};
   ::DrawTextW(dc.Get(), AText.c_str(), static_cast<int>(AText.size()), &r, AFormat | DT_CALCRECT);
-  ::SelectObject(dc.Get(), old);
   return TSize(r.right - r.left, r.bottom - r.top);
 }
 

@@ -18,13 +18,13 @@
 #pragma once
 
 #include "components/settings/RzCommon.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/UITypes.h"
 
 #include <array>
 #include <cstdint>
 #include <vector>
 
-class TTimer;
 class TRzVersionInfoStatus;
 
 // ---------------------------------------------------------------------------
@@ -141,7 +141,7 @@ class TRzBlinkingControlsList : public TObject {
   void SetIntervalOn(std::uint16_t AValue) { FIntervalOn = AValue; }
   std::uint16_t IntervalOff() const { return FIntervalOff; }
   void SetIntervalOff(std::uint16_t AValue) { FIntervalOff = AValue; }
-  TTimer* Timer() const { return FTimer; }
+  TTimer* Timer() const { return FTimer.get(); }
 
   // One tick: flips the phase, sets the next interval (IntervalOff after
   // the flip to bsOn, IntervalOn after the flip to bsOff) and tells every
@@ -152,7 +152,7 @@ class TRzBlinkingControlsList : public TObject {
   TBlinkState FPhase;
   std::uint16_t FIntervalOn;
   std::uint16_t FIntervalOff;
-  TTimer* FTimer;
+  TOwned<TTimer> FTimer;
   std::vector<TControl*> FControls;
 };
 

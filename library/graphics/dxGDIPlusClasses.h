@@ -253,14 +253,14 @@ class TdxGPBrush : public TdxGPCustomBrush {
   void SetColor(TdxAlphaColor AValue);
   TdxGPBrushGradientMode GradientMode() const { return FGradientMode; }
   void SetGradientMode(TdxGPBrushGradientMode AValue);
-  TdxGPBrushGradientPoints* GradientPoints() const { return FGradientPoints; }
+  TdxGPBrushGradientPoints* GradientPoints() const { return FGradientPoints.get(); }
   void SetGradientPoints(const TdxGPBrushGradientPoints* AValue) { FGradientPoints->Assign(AValue); }
   TdxGPBrushStyle Style() const { return FStyle; }
   void SetStyle(TdxGPBrushStyle AValue);
   // The texture image: the brush keeps a copy of its own (nil for none).
   GpImage* Texture() const { return FTexture.Get(); }
   void SetTexture(GpImage* AValue);
-  TdxGPMatrix* TextureTransform() const { return FTextureTransform; }
+  TdxGPMatrix* TextureTransform() const { return FTextureTransform.get(); }
   void SetTextureTransform(TdxGPMatrix* AValue) { FTextureTransform->Assign(AValue); }
 
   // Called with the brush after each new GDI+ handle.
@@ -284,10 +284,10 @@ class TdxGPBrush : public TdxGPCustomBrush {
 
   TdxAlphaColor FColor;
   TdxGPBrushGradientMode FGradientMode;
-  TdxGPBrushGradientPoints* FGradientPoints;
+  TOwned<TdxGPBrushGradientPoints> FGradientPoints;
   TdxGPBrushStyle FStyle;
   TdxGpOwnedImage FTexture;
-  TdxGPMatrix* FTextureTransform;
+  TOwned<TdxGPMatrix> FTextureTransform;
   TNotifyEvent FOnHandleCreated;
 };
 
@@ -323,7 +323,7 @@ class TdxGPPen : public TdxGPCustomGraphicObject {
   void SetTargetRect(const TRect& R) { FBrush->SetTargetRect(R); }
   void SetTargetRect(const TdxRectF& R) { FBrush->SetTargetRect(R); }
 
-  TdxGPBrush* Brush() const { return FBrush; }
+  TdxGPBrush* Brush() const { return FBrush.get(); }
   void SetBrush(TdxGPBrush* AValue) { FBrush->Assign(AValue); }
   TdxGPPenDashCapStyle DashCapStyle() const { return FDashCapStyle; }
   void SetDashCapStyle(TdxGPPenDashCapStyle AValue);
@@ -354,7 +354,7 @@ class TdxGPPen : public TdxGPCustomGraphicObject {
   void BrushChanged(TObject* Sender);
   void ApplyBrush();
 
-  TdxGPBrush* FBrush;
+  TOwned<TdxGPBrush> FBrush;
   TdxGPPenDashCapStyle FDashCapStyle;
   TdxGPPenLineCapStyle FLineEndCapStyle;
   TdxGpLineJoin FLineJoin;
@@ -494,7 +494,7 @@ class TdxGPFont : public TObject {
   GpFont* NativeFont() const { return FNativeFont.Get(); }
   float Size() const { return FFontSize; }
   int Style() const { return FFontStyle; }
-  TdxGPFontFamily* FontFamily() const { return FFontFamily; }
+  TdxGPFontFamily* FontFamily() const { return FFontFamily.get(); }
   int Unit() const { return FFontUnit; }
   std::uint8_t GdiCharSet() const { return FGdiCharSet; }
   bool GdiVerticalFont() const { return FGdiVerticalFont; }
@@ -517,7 +517,7 @@ class TdxGPFont : public TObject {
   TdxGpOwnedFont FNativeFont;
   float FFontSize;
   int FFontStyle;
-  TdxGPFontFamily* FFontFamily;
+  TOwned<TdxGPFontFamily> FFontFamily;
   int FFontUnit;
   std::uint8_t FGdiCharSet;
   bool FGdiVerticalFont;

@@ -79,15 +79,8 @@ bool TBasicActionLink::Execute(TComponent* AComponent) {
   FAction->SetActionComponent(AComponent);
   // The action may free the client (and this link) while it runs.
   TBasicAction* action = FAction;
-  bool result = false;
-  try {
-    result = action->Execute();
-  } catch (...) {
-    action->SetActionComponent(nullptr);
-    throw;
-  }
-  action->SetActionComponent(nullptr);
-  return result;
+  TScopeExit executed([action] { action->SetActionComponent(nullptr); });
+  return action->Execute();
 }
 
 bool TBasicActionLink::Update() { return FAction && FAction->Update(); }

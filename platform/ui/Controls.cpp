@@ -848,13 +848,11 @@ void TControl::Repaint() {
     FParent->Update();
     return;
   }
-  HDC dc = GetDC(FParent->Handle());
+  const TWindowDC dc(FParent->Handle());
   if (!dc) return;
-  const int saved = SaveDC(dc);
-  IntersectClipRect(dc, FLeft, FTop, FLeft + FWidth, FTop + FHeight);
-  FParent->PaintControls(dc, this);
-  RestoreDC(dc, saved);
-  ReleaseDC(FParent->Handle(), dc);
+  const TSavedDC saved(dc.Get());
+  IntersectClipRect(dc.Get(), FLeft, FTop, FLeft + FWidth, FTop + FHeight);
+  FParent->PaintControls(dc.Get(), this);
 }
 
 bool TControl::MouseCapture() { return GetCaptureControl() == this; }
