@@ -101,8 +101,8 @@ class TdxColors {
   static void SmoothResize(TBitmap* ASource, TBitmap* ATarget, TFilterFunc AFilterFunc);
   // A horizontal pass into a temporary array, then a vertical pass into the
   // target, which is sized to ATargetWidth x ATargetHeight. A size of 0 or
-  // below leaves the target empty; a source array smaller than its size
-  // raises EArgumentException.
+  // below leaves the target empty; a source array smaller than its size or
+  // no filter raises EArgumentException.
   static void SmoothResize(const TRGBColors& ASourceColors, int ASourceWidth, int ASourceHeight,
                            TRGBColors& ATargetColors, int ATargetWidth, int ATargetHeight, TFilterFunc AFilterFunc);
 
