@@ -1547,13 +1547,18 @@ class TdxGPImage : public TdxCustomSmartImage {
   TOwned<TdxGPImage> MakeComposition(TdxGPImage* AOverlayImage, std::uint8_t AOverlayAlpha,
                                      std::uint8_t ASourceAlpha = 255);
   void Flip(bool AHorizontally, bool AVertically);
+  // Without stored bytes, by StorageCodec.
+  void SaveToStream(TStream* AStream) override;
 
  protected:
   void Draw(TCanvas* ACanvas, const TRect& ARect) override;
   TOwned<TdxSmartImageCustomHandle> CreateResizedHandle(const TSize& ASize) override;
-  // Pixels with alpha are kept as PNG.
+  // By StorageCodec.
   void EnsureEncodedData() override;
   TOwned<TdxSmartImageDataStream> NewDataStream() override;
+  // The image's own codec, except that pixels with alpha are kept as PNG: a
+  // BMP file would not keep the alpha everywhere (Wine's encoder writes 24 bits).
+  TdxSmartImageCodecClass StorageCodec();
 };
 
 class TdxSmartImage : public TdxGPImage {

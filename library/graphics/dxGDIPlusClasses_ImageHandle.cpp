@@ -188,11 +188,14 @@ void TdxGPImageHandle::Flip(bool AHorizontally, bool AVertically) {
   TryFinally(
       [&] {
         canvas->SetPixelOffsetMode(PixelOffsetModeHalf);
-        canvas->FlipWorldTransform(AHorizontally, AVertically, TdxPointF(size.cx / 2.0f, size.cy / 2.0f));
         Draw(canvas, ClientRect(), ClientRect(), nullptr);
       },
       [&] { canvas->EndPaint(); });
   graphics.Reset();
+  // Mirrored by GDI+ pixel for pixel: drawn through a mirroring transform,
+  // the copy lands a pixel off under Wine.
+  constexpr RotateFlipType flips[2][2] = {{RotateNoneFlipNone, RotateNoneFlipY}, {RotateNoneFlipX, RotateNoneFlipXY}};
+  CheckGdipStatus(GdipImageRotateFlip(bitmap.Get(), flips[AHorizontally][AVertically]));
   SetHandle(bitmap.Release());
 }
 

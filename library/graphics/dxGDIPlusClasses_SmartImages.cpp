@@ -130,13 +130,22 @@ TOwned<TdxSmartImageCustomHandle> TdxGPImage::CreateResizedHandle(const TSize& A
   return result;
 }
 
-void TdxGPImage::EnsureEncodedData() {
-  if (ImageData()->Data()) return;
-  TdxSmartImageCodecClass codec = ImageCodec();
-  // A memory bitmap with alpha would lose it in a BMP file.
+TdxSmartImageCodecClass TdxGPImage::StorageCodec() {
+  const TdxSmartImageCodecClass codec = ImageCodec();
   if (codec && codec->GetFormatID() == dxImageMemoryBmp && IsAlphaUsed())
-    codec = TdxSmartImageCodecsRepository::GetFormatByID(dxImagePng);
-  ImageData()->SetData(Encode(codec));
+    return TdxSmartImageCodecsRepository::GetFormatByID(dxImagePng);
+  return codec;
+}
+
+void TdxGPImage::EnsureEncodedData() {
+  if (!ImageData()->Data()) ImageData()->SetData(Encode(StorageCodec()));
+}
+
+void TdxGPImage::SaveToStream(TStream* AStream) {
+  if (!Empty() && !ImageData()->Data())
+    SaveToStreamByCodec(AStream, StorageCodec());
+  else
+    inherited::SaveToStream(AStream);
 }
 
 TOwned<TdxSmartImageDataStream> TdxGPImage::NewDataStream() {

@@ -575,9 +575,7 @@ void TdxCustomSmartImage::AssignSmartImage(TdxCustomSmartImage* AImage) {
     FreeImage();
     FImageData->Assign(AImage->FImageData.get());
     Changed(this);
-  } else if (const TdxImageDataFormat format = AImage->ImageDataFormat();
-             format == dxImageBitmap || format == dxImageMemoryBmp) {
-    // Pixels travel as pixels: a bitmap file would not keep their alpha everywhere.
+  } else if (AImage->ImageDataFormat() == dxImageBitmap) {
     SetBitmap(AImage->GetAsBitmap().get());
   } else {
     TOwned<TMemoryStream> stream(New<TMemoryStream>());
