@@ -1,5 +1,6 @@
 #include "library/graphics/GraphicsUnits.h"
 
+#include "library/graphics/cxDrawTextUtils.h"
 #include "library/graphics/cxGraphics.h"
 #include "library/graphics/cxImageList.h"
 #include "library/graphics/dxGDIPlusAPI.h"
@@ -13,6 +14,7 @@ std::span<const TUnit> LibraryGraphicsUnits() {
       {L"dxGDIPlusClasses", &dxGDIPlusClassesInitialization, &dxGDIPlusClassesFinalization},
       {L"dxPixelBuffers", &dxPixelBuffersInitialization, nullptr},
       {L"cxGraphics", &cxGraphicsInitialization, &cxGraphicsFinalization},
+      {L"cxDrawTextUtils", &cxDrawTextUtilsInitialization, &cxDrawTextUtilsFinalization},
       {L"cxImageList", &cxImageListInitialization, nullptr},
   };
   return units;
