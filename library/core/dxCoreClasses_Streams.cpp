@@ -9,7 +9,6 @@
 
 namespace {
 
-const wchar_t* const SMemoryStreamError = L"Expandieren des Speicher-Stream wegen Speichermangel nicht möglich";
 const wchar_t* const SReadOnlyStream = L"You cannot modify read-only stream";
 
 // Where a seek lands in a stream of ASize bytes positioned at ACurrent:

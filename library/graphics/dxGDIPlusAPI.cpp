@@ -217,12 +217,6 @@ void dxGDIPlusAPIFinalization() {
     TdxGdiPlusLibrary::Release();
 }
 
-TdxGpOwnedGraphics CreateGdipGraphics(HDC ADC) {
-  TdxGpOwnedGraphics result;
-  CheckGdipStatus(GdipCreateFromHDC(ADC, result.Receive()));
-  return result;
-}
-
 // ---------------------------------------------------------------------------
 // TdxGpBase
 

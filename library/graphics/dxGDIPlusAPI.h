@@ -179,10 +179,6 @@ using TdxGpOwnedFontFamily = TUniqueHandle<TdxGpHandleTraits<GpFontFamily, GdipD
 using TdxGpOwnedFont = TUniqueHandle<TdxGpHandleTraits<GpFont, GdipDeleteFont>>;
 using TdxGpOwnedStringFormat = TUniqueHandle<TdxGpHandleTraits<GpStringFormat, GdipDeleteStringFormat>>;
 
-// A GDI+ graphics object over a device context, for the few steps that need
-// one of their own (the screen's, for font metrics).
-TdxGpOwnedGraphics CreateGdipGraphics(HDC ADC);
-
 // ---------------------------------------------------------------------------
 // The wrappers' base
 

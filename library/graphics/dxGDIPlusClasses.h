@@ -16,19 +16,30 @@
 //   IdxGPHandle, TdxGPHandle   a cached GDI+ object, counted               (dxGDIPlusClasses_Resources.cpp)
 //   TdxGPHandleCacheManager    bounded caches of pens, brushes and fonts
 //   TdxGPResourceManager       where the canvases take those objects from
+//   TdxGPCanvas, TdxGPGraphics a GDI+ graphics object with clip and transform stacks,
+//                              shapes, images and text         (dxGDIPlusClasses_Canvas.cpp,
+//                                                               dxGDIPlusClasses_CanvasShapes.cpp)
+//   TdxGPCustomPaintCanvas     a canvas opened on a DC for one paint (dxGDIPlusClasses_PaintCanvas.cpp)
+//   TdxGPPaintCanvas           the nestable kind; one is shared
+//   TdxGPStreamAdapter         the IStream GDI+ reads images through
+//   TdxGPMemoryStream          a memory stream in memory from GDI+
 //
 // Every GDI+ status passes through CheckGdipStatus unless a comment says
-// otherwise. Where an operation works on "a canvas", it takes the canvas's
-// GDI+ graphics handle (nil for none).
+// otherwise.
 #pragma once
 
 #include "library/core/dxCoreGraphics.h"
 #include "library/graphics/dxGDIPlusAPI.h"
+#include "platform/classes/Streams.h"
+#include "platform/runtime/SyncObjs.h"
 #include "platform/ui/Graphics.h"
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
+
+class TdxGPCanvas;
 
 using TdxGpHandle = void*;
 // GDI+'s own values: the step acts before (prepend) or after (append) the transform.
@@ -469,10 +480,10 @@ class TdxGPFont : public TObject {
   TdxGPFont* Clone() const;
   void ToLogFont(LOGFONTW& ALogFont) const;
   // AGraphics nil raises InvalidParameter.
-  void ToLogFont(LOGFONTW& ALogFont, GpGraphics* AGraphics) const;
+  void ToLogFont(LOGFONTW& ALogFont, const TdxGPCanvas* ACanvas) const;
   // The caller owns the handle.
   HFONT ToHfont() const;
-  float GetHeight(GpGraphics* AGraphics) const;
+  float GetHeight(const TdxGPCanvas* AGraphics) const;
   float GetHeight() const;
   float GetHeight(float ADpi) const;
   // The font takes over AFamily and frees the one it had.
@@ -575,15 +586,15 @@ class TdxGPPath : public TdxGpBase {
   GpStatus TryGetBounds(TRect& ARect, const TdxGPPen* APen = nullptr) const;
   GpStatus TryGetBoundsF(TdxRectF& ARect, const TdxGPPen* APen = nullptr) const;
   int GetPointCount() const;
-  bool IsPointInPath(const TPoint& P, GpGraphics* AGraphics = nullptr) const;
-  bool IsPointInPath(const TdxPointF& P, GpGraphics* AGraphics = nullptr) const;
-  bool IsPointInPathOutline(const TPoint& P, TdxGPPen* APen, GpGraphics* AGraphics = nullptr) const;
-  bool IsPointInPathOutline(const TdxPointF& P, TdxGPPen* APen, GpGraphics* AGraphics = nullptr) const;
+  bool IsPointInPath(const TPoint& P, const TdxGPCanvas* ACanvas = nullptr) const;
+  bool IsPointInPath(const TdxPointF& P, const TdxGPCanvas* ACanvas = nullptr) const;
+  bool IsPointInPathOutline(const TPoint& P, TdxGPPen* APen, const TdxGPCanvas* ACanvas = nullptr) const;
+  bool IsPointInPathOutline(const TdxPointF& P, TdxGPPen* APen, const TdxGPCanvas* ACanvas = nullptr) const;
   // With the shared solid pen of that width.
-  bool IsPointInPathOutline(const TPoint& P, int APenWidth, GpGraphics* AGraphics = nullptr) const;
+  bool IsPointInPathOutline(const TPoint& P, int APenWidth, const TdxGPCanvas* ACanvas = nullptr) const;
   void Transform(TdxGPMatrix* AMatrix);
   // A new GDI region the caller owns.
-  HRGN GetGdiRegionHandle(GpGraphics* AGraphics) const;
+  HRGN GetGdiRegionHandle(const TdxGPCanvas* ACanvas) const;
 
  private:
   TdxGpOwnedPath FHandle;
@@ -610,7 +621,7 @@ class TdxGPRegion : public TdxGpBase {
   // Deletes the GDI region afterwards when AFreeRegion is true.
   void CombineRegionRegion(HRGN ARegion, TdxGPCombineMode AMode, bool AFreeRegion = false);
   // A new GDI region the caller owns.
-  HRGN GetGdiRegionHandle(GpGraphics* AGraphics) const;
+  HRGN GetGdiRegionHandle(const TdxGPCanvas* ACanvas) const;
   void MakeEmpty();
 
  private:
@@ -785,6 +796,460 @@ class TdxGPResourceManager {
   static TdxGPSolidPenCacheManager* PenCache();
   static TdxGPSolidBrushCacheManager* BrushCache();
   static TdxGPFontCacheManager* FontCache();
+};
+
+// ---------------------------------------------------------------------------
+// The canvas
+
+// GDI+'s own values: 0 to 4 (GDI+'s 8x4 antialias mode reads as smDefault).
+enum TdxGPSmoothingMode { smDefault, smHighSpeed, smHighQuality, smNone, smAntiAlias };
+// GDI+'s own values: 0 to 7.
+enum TdxGPInterpolationMode {
+  imDefault, imLowQuality, imHighQuality, imBilinear, imBicubic, imNearestNeighbor, imHighQualityBilinear,
+  imHighQualityBicubic
+};
+// GDI+'s compositing modes.
+enum TdxGpCompositionMode { cmSourceOver, cmSourceCopy };
+using TdxGpTextRenderingHint = Gdiplus::TextRenderingHint;
+using Gdiplus::TextRenderingHintAntiAlias;
+using Gdiplus::TextRenderingHintAntiAliasGridFit;
+using Gdiplus::TextRenderingHintClearTypeGridFit;
+using Gdiplus::TextRenderingHintSingleBitPerPixel;
+using Gdiplus::TextRenderingHintSingleBitPerPixelGridFit;
+using Gdiplus::TextRenderingHintSystemDefault;
+using TdxGpCoordinateSpace = Gdiplus::CoordinateSpace;
+using Gdiplus::CoordinateSpaceDevice;
+using Gdiplus::CoordinateSpacePage;
+using Gdiplus::CoordinateSpaceWorld;
+using TdxGpPixelOffsetMode = Gdiplus::PixelOffsetMode;
+
+// The drawing surface of everything antialiased or alpha-blended: one GDI+
+// graphics object with a clip stack, a world-transform stack and shapes in
+// three argument styles:
+//   GDI colours   a TColor and an alpha byte each for the pen and the brush
+//                 (clNone draws nothing of that part);
+//   alpha colours the cached solid pen and brush of the resource manager: an
+//                 invisible colour, a width not above 0 or a pen style beyond
+//                 psDashDotDot draws nothing of that part;
+//   objects       a brush and a pen laid over the shape's bounds first (their
+//                 target rectangle); a nil object draws nothing of its part.
+// The fill comes first, then the outline. A shape given by a TRect covers
+// Left, Top, Right - 1, Bottom - 1 (the fills FillRectangle and
+// FillRectangleByGradient take it unchanged). Angles are in degrees,
+// counter-clockwise from the positive x axis.
+//
+// Every failing GDI+ call raises EdxGdipException; what was drawn before it stays.
+class TdxGPCanvas : public TdxGpBase {
+  SK_CLASS(TdxGPCanvas, TdxGpBase)
+ public:
+  using inherited::Create;
+  // No graphics object yet.
+  virtual void Create() {}
+  // Adopts AHandle (nil for none): the canvas deletes it.
+  void Create(GpGraphics* AHandle);
+  // A graphics object over the device context, with GDI+'s defaults.
+  void Create(HDC DC);
+  // Saved clips and transforms still on the stacks are dropped, not restored.
+  void Destroy() override;
+
+  GpGraphics* Handle() const { return FHandle.Get(); }
+  // Set by a paint canvas that paints through an off-screen copy.
+  bool IsLowColorsMode() const { return FIsLowColorsMode; }
+  HDC GetHDC();
+  void ReleaseHDC(HDC DC);
+  // clNone clears to the fully transparent colour 0; any other colour clears opaque.
+  void Clear(TColor AColor);
+
+  // Rendering settings, read and written through GDI+ on every access.
+  TdxGPSmoothingMode SmoothingMode() const;
+  void SetSmoothingMode(TdxGPSmoothingMode AValue);
+  TdxGPInterpolationMode InterpolationMode() const;
+  void SetInterpolationMode(TdxGPInterpolationMode AValue);
+  TdxGpCompositionMode CompositionMode() const;
+  void SetCompositionMode(TdxGpCompositionMode AValue);
+  TdxGpTextRenderingHint TextRenderingHint() const;
+  void SetTextRenderingHint(TdxGpTextRenderingHint AValue);
+  TdxGraphicUnit PageUnit() const;
+  void SetPageUnit(TdxGraphicUnit AValue);
+  float PageScale() const;
+  void SetPageScale(float AValue);
+  float DpiX() const;
+  float DpiY() const;
+  TdxGpPixelOffsetMode GetPixelOffsetMode() const;
+  void SetPixelOffsetMode(TdxGpPixelOffsetMode AValue);
+
+  // Clip. A restore with nothing saved leaves the clip as it is.
+  void SaveClipRegion();
+  void RestoreClipRegion();
+  void SetClipRect(const TRect& R, TdxGPCombineMode AMode);
+  void SetClipRect(const TdxRectF& R, TdxGPCombineMode AMode);
+  void SetClipRegion(HRGN ARgn, TdxGPCombineMode AMode);
+  void SetClipRegion(TdxGPRegion* ARegion, TdxGPCombineMode AMode);
+  void SetClipPath(TdxGPPath* APath, TdxGPCombineMode AMode);
+  bool IsClipEmpty() const;
+  TdxGpOwnedRegion GetClipNativeRegion() const;
+  TOwned<TdxGPRegion> GetClipRegion() const;
+  // Null when the clip is empty.
+  TOwnedRegion GetClipGdiRegion() const;
+  // False (R untouched) when GDI+ cannot tell.
+  bool GetClipBounds(TdxRectF& R) const;
+  // The largest whole-pixel rectangle inside the bounds, which the half-pixel
+  // offset mode first moves by (-0.5, -0.5).
+  bool GetClipBounds(TRect& R) const;
+
+  // World transform. A restore with nothing saved leaves it as it is.
+  void SaveWorldTransform();
+  void RestoreWorldTransform();
+  TOwned<TdxGPMatrix> GetWorldTransform() const;
+  void SetWorldTransform(TdxGPMatrix* AMatrix);
+  void ResetWorldTransform();
+  void ModifyWorldTransform(TdxGPMatrix* AMatrix, TdxGpMatrixOrder AOrder = MatrixOrderPrepend);
+  void TranslateWorldTransform(float AOffsetX, float AOffsetY, TdxGpMatrixOrder AOrder = MatrixOrderPrepend);
+  void ScaleWorldTransform(float AScaleX, float AScaleY, TdxGpMatrixOrder AOrder = MatrixOrderPrepend);
+  // Replaces the transform by the scaling about ACenter; the order has no effect.
+  void ScaleWorldTransform(float AScaleX, float AScaleY, const TdxPointF& ACenter,
+                           TdxGpMatrixOrder AOrder = MatrixOrderPrepend);
+  void RotateWorldTransform(float AAngle, TdxGpMatrixOrder AOrder = MatrixOrderPrepend);
+  // About the pivot, in either order.
+  void RotateWorldTransform(float AAngle, const TPoint& APivotPoint, TdxGpMatrixOrder AOrder = MatrixOrderPrepend);
+  void RotateWorldTransform(float AAngle, const TdxPointF& APivotPoint, TdxGpMatrixOrder AOrder = MatrixOrderPrepend);
+  // A mirror about the pivot lines, applied before the current transform.
+  void FlipWorldTransform(bool AFlipHorizontally, bool AFlipVertically, float APivotX, float APivotY);
+  void FlipWorldTransform(bool AFlipHorizontally, bool AFlipVertically, const TPoint& APivotPoint);
+  void FlipWorldTransform(bool AFlipHorizontally, bool AFlipVertically, const TdxPointF& APivotPoint);
+  // No points raise EArgumentOutOfRangeException "points".
+  void TransformPoints(TdxGpCoordinateSpace ADestSpace, TdxGpCoordinateSpace ASrcSpace, std::vector<TdxPointF>& APoints);
+  void TransformPoints(TdxGpCoordinateSpace ADestSpace, TdxGpCoordinateSpace ASrcSpace, std::vector<TPoint>& APoints);
+
+  // Images (AAlpha 255 draws without attributes). A GDI+ image is drawn from
+  // its whole area unless a source rectangle is given; stretching follows
+  // DrawGdipImageStretched.
+  void Draw(GpImage* AGraphic, const TdxRectF& R, std::uint8_t AAlpha = 255);
+  void Draw(GpImage* AGraphic, const TRect& R, std::uint8_t AAlpha = 255);
+  void Draw(GpImage* AGraphic, const TdxRectF& ADestRect, const TdxRectF& ASourceRect, std::uint8_t AAlpha = 255);
+  void Draw(GpImage* AGraphic, const TRect& ADestRect, const TRect& ASourceRect, std::uint8_t AAlpha = 255);
+  void Draw(GpImage* AGraphic, const TRect& R, TdxGPImageAttributes* AAttributes);
+  void Draw(GpImage* AGraphic, const TRect& ADestRect, const TRect& ASourceRect, TdxGPImageAttributes* AAttributes);
+  void Draw(GpImage* AGraphic, const TdxRectF& ADestRect, const TdxRectF& ASourceRect,
+            TdxGPImageAttributes* AAttributes);
+  // Onto the parallelogram of three points: top-left, top-right, bottom-left.
+  void Draw(GpImage* AGraphic, const std::vector<TdxPointF>& APoints);
+  void Draw(GpImage* AGraphic, const std::vector<TdxPointF>& APoints, TdxGPImageAttributes* AAttributes);
+  // Nothing for an empty bitmap; pf32bit pixels keep their alpha (afDefined
+  // straight, afPremultiplied premultiplied), any other format is opaque.
+  void DrawBitmap(TBitmap* ABitmap, const TRect& R, std::uint8_t AAlpha = 255);
+  // Tiles the whole image (or its source part) over R, unscaled (DrawGdipImageTiled).
+  void DrawTile(GpImage* AGraphic, const TRect& R, std::uint8_t AAlpha = 255);
+  void DrawTile(GpImage* AGraphic, const TRect& ADestRect, const TRect& ASourceRect, std::uint8_t AAlpha = 255);
+
+  // Arcs of the ellipse in R; the point form runs from the direction of
+  // AStartPoint to that of AEndPoint, seen from the centre.
+  void Arc(const TRect& R, float AStartAngle, float ASweepAngle, TColor APenColor, float APenWidth,
+           TPenStyle APenStyle, std::uint8_t APenColorAlpha);
+  void Arc(const TRect& R, float AStartAngle, float ASweepAngle, TdxAlphaColor APenColor, float APenWidth,
+           TPenStyle APenStyle);
+  void Arc(const TRect& AEllipse, const TPoint& AStartPoint, const TPoint& AEndPoint, TdxAlphaColor AColor,
+           float APenWidth, TPenStyle APenStyle);
+
+  // A cardinal spline through the points.
+  void Curve(const std::vector<TPoint>& APoints, TColor APenColor, float APenWidth, TPenStyle APenStyle,
+             std::uint8_t APenColorAlpha);
+  void Curve(const std::vector<TPoint>& APoints, TdxAlphaColor APenColor, float APenWidth, TPenStyle APenStyle);
+  void Curve(const std::vector<TdxPointF>& APoints, TColor APenColor, float APenWidth, TPenStyle APenStyle,
+             std::uint8_t APenColorAlpha);
+
+  // A pie with a square hole of AWholePercent of R's smaller side in its
+  // middle; 0 (or less) draws the plain pie.
+  void DonutSlice(const TdxRectF& R, float AStartAngle, float ASweepAngle, float AWholePercent,
+                  TdxGPCustomBrush* ABrush, TdxGPPen* APen);
+
+  void Ellipse(const TRect& R, TdxGPPen* APen, TdxGPCustomBrush* ABrush);
+  void Ellipse(const TdxRectF& R, TdxGPPen* APen, TdxGPCustomBrush* ABrush);
+  void Ellipse(const TRect& R, TdxAlphaColor APenColor, TdxAlphaColor ABrushColor, float APenWidth,
+               TPenStyle APenStyle);
+  void Ellipse(const TdxRectF& R, TdxAlphaColor APenColor, TdxAlphaColor ABrushColor, float APenWidth,
+               TPenStyle APenStyle);
+  void Ellipse(const TRect& R, TColor APenColor, TColor ABrushColor, float APenWidth, TPenStyle APenStyle,
+               std::uint8_t APenColorAlpha, std::uint8_t ABrushColorAlpha);
+  void Ellipse(const TdxRectF& R, TColor APenColor, TColor ABrushColor, float APenWidth, TPenStyle APenStyle,
+               std::uint8_t APenColorAlpha, std::uint8_t ABrushColorAlpha);
+
+  void Line(int X1, int Y1, int X2, int Y2, TColor APenColor, float APenWidth, TPenStyle APenStyle,
+            std::uint8_t APenColorAlpha);
+  void Line(int X1, int Y1, int X2, int Y2, TdxAlphaColor APenColor, float APenWidth, TPenStyle APenStyle);
+  void Line(float X1, float Y1, float X2, float Y2, TdxAlphaColor APenColor, float APenWidth, TPenStyle APenStyle);
+  // A nil pen raises EdxGdipException (InvalidParameter).
+  void Line(int X1, int Y1, int X2, int Y2, TdxGPPen* APen);
+  void Line(float X1, float Y1, float X2, float Y2, TdxGPPen* APen);
+
+  // The pen outlines only when it is not empty.
+  void Path(TdxGPPath* APath, TdxGPPen* APen, TdxGPCustomBrush* ABrush);
+  void Path(TdxGPPath* APath, TdxAlphaColor APenColor, TdxAlphaColor ABrushColor, float APenWidth,
+            TPenStyle APenStyle);
+  void Path(TdxGPPath* APath, TColor APenColor, TColor ABrushColor, float APenWidth, TPenStyle APenStyle,
+            std::uint8_t APenColorAlpha, std::uint8_t ABrushColorAlpha);
+
+  void Pie(const TRect& R, float AStartAngle, float ASweepAngle, TColor APenColor, TColor ABrushColor,
+           float APenWidth, TPenStyle APenStyle, std::uint8_t APenColorAlpha, std::uint8_t ABrushColorAlpha);
+  void Pie(const TRect& R, float AStartAngle, float ASweepAngle, TdxAlphaColor APenColor, TdxAlphaColor ABrushColor,
+           float APenWidth, TPenStyle APenStyle);
+  // Nothing for an empty R; the target rectangles stay as they are.
+  void Pie(const TdxRectF& R, float AStartAngle, float ASweepAngle, TdxGPCustomBrush* ABrush, TdxGPPen* APen);
+
+  // Filled with the winding rule, then outlined.
+  void Polygon(const std::vector<TPoint>& APoints, TColor APenColor, TColor ABrushColor, float APenWidth,
+               TPenStyle APenStyle, std::uint8_t APenColorAlpha, std::uint8_t ABrushColorAlpha);
+  void Polygon(const std::vector<TPoint>& APoints, TdxAlphaColor APenColor, TdxAlphaColor ABrushColor,
+               float APenWidth, TPenStyle APenStyle);
+  void Polygon(const std::vector<TdxPointF>& APoints, TdxAlphaColor APenColor, TdxAlphaColor ABrushColor,
+               float APenWidth, TdxGPPenStyle APenStyle);
+  void Polygon(const std::vector<TdxPointF>& APoints, TColor APenColor, TColor ABrushColor, float APenWidth,
+               TPenStyle APenStyle, std::uint8_t APenColorAlpha, std::uint8_t ABrushColorAlpha);
+  void Polygon(const std::vector<TPoint>& APoints, TdxGPPen* APen, TdxGPCustomBrush* ABrush);
+  void Polygon(const std::vector<TdxPointF>& APoints, TdxGPPen* APen, TdxGPCustomBrush* ABrush);
+  void Polygon(const TdxPointF* APoints, int ACount, TdxGPPen* APen, TdxGPCustomBrush* ABrush);
+
+  void Polyline(const std::vector<TPoint>& APoints, TColor APenColor, float APenWidth, TPenStyle APenStyle,
+                std::uint8_t APenColorAlpha);
+  void Polyline(const std::vector<TdxPointF>& APoints, TColor APenColor, float APenWidth, TPenStyle APenStyle,
+                std::uint8_t APenColorAlpha);
+  void Polyline(const std::vector<TPoint>& APoints, TdxAlphaColor APenColor, float APenWidth, TPenStyle APenStyle);
+  void Polyline(const std::vector<TdxPointF>& APoints, TdxAlphaColor APenColor, float APenWidth,
+                TPenStyle APenStyle);
+  // Nothing for a nil or empty pen or for no points.
+  void Polyline(const std::vector<TdxPointF>& APoints, TdxGPPen* APen);
+  void Polyline(const std::vector<TPoint>& APoints, TdxGPPen* APen);
+  void Polyline(const TdxPointF* APoints, int ACount, TdxGPPen* APen);
+
+  // A nil pen raises EdxGdipException (InvalidParameter).
+  void DrawRectangle(const TdxRectF& R, TdxGPPen* APen);
+  void FillRectangle(const TdxRectF& R, TdxGPCustomBrush* ABrush);
+  void FillRectangle(const TRect& R, TdxGPCustomBrush* ABrush);
+  void FillRectangle(const TdxRectF& R, TdxAlphaColor ABrushColor);
+  void FillRectangle(const TRect& R, TdxAlphaColor ABrushColor);
+  // Equal colours, or AColor2 the default marker, fill with AColor1;
+  // otherwise a linear gradient from AColor1 to AColor2 in the mode's direction.
+  void FillRectangleByGradient(const TRect& R, TdxAlphaColor AColor1, TdxAlphaColor AColor2,
+                               TdxGPBrushGradientMode AMode);
+  void FillRectangleByGradient(const TdxRectF& R, TdxAlphaColor AColor1, TdxAlphaColor AColor2,
+                               TdxGPBrushGradientMode AMode);
+
+  void Rectangle(const TdxRectF& R, TdxAlphaColor APenColor, TdxAlphaColor ABrushColor, float APenWidth,
+                 TPenStyle APenStyle);
+  void Rectangle(const TdxRectF& R, TdxGPPen* APen, TdxGPCustomBrush* ABrush);
+  void Rectangle(const TRect& R, TdxGPPen* APen, TdxGPCustomBrush* ABrush);
+  void Rectangle(const TRect& R, TColor APenColor, TColor ABrushColor, float APenWidth, TPenStyle APenStyle,
+                 std::uint8_t APenColorAlpha, std::uint8_t ABrushColorAlpha);
+  void Rectangle(const TRect& R, TdxAlphaColor APenColor, TdxAlphaColor ABrushColor, float APenWidth,
+                 TPenStyle APenStyle);
+
+  // Fills the region; it has no outline.
+  void Region(TdxGPRegion* ARegion, TdxAlphaColor APenColor, TdxAlphaColor ABrushColor, float APenWidth,
+              TPenStyle APenStyle);
+
+  // Radii limited as TdxGPPath::AddRoundRect limits them; the colour forms
+  // outline with a solid pen.
+  void RoundRect(const TRect& R, TdxGPPen* APen, TdxGPCustomBrush* ABrush, int ARadiusX, int ARadiusY);
+  void RoundRect(const TRect& R, TColor APenColor, TColor ABrushColor, int ARadiusX, int ARadiusY, float APenWidth,
+                 std::uint8_t APenColorAlpha, std::uint8_t ABrushColorAlpha);
+  void RoundRect(const TRect& R, TdxAlphaColor APenColor, TdxAlphaColor ABrushColor, int ARadiusX, int ARadiusY,
+                 float APenWidth);
+
+  // Text. A position lays the text out without wrapping; the rectangle form
+  // without a format draws nothing into an empty rectangle. A nil font or
+  // brush raises EdxGdipException (InvalidParameter); an empty text draws
+  // nothing. The brush's target rectangle is left as it is.
+  void DrawString(const String& S, const TdxGPFont* AFont, TdxGPCustomBrush* ABrush, float X, float Y);
+  void DrawString(const String& S, const TdxGPFont* AFont, TdxGPCustomBrush* ABrush, const TdxPointF& APoint);
+  void DrawString(const String& S, const TdxGPFont* AFont, TdxGPCustomBrush* ABrush, const TdxRectF& ARect);
+  void DrawString(const String& S, const TdxGPFont* AFont, TdxGPCustomBrush* ABrush, float X, float Y,
+                  const TdxGPStringFormat* AFormat);
+  void DrawString(const String& S, const TdxGPFont* AFont, TdxGPCustomBrush* ABrush, const TdxPointF& APoint,
+                  const TdxGPStringFormat* AFormat);
+  void DrawString(const String& S, const TdxGPFont* AFont, TdxGPCustomBrush* ABrush, const TdxRectF& ARect,
+                  const TdxGPStringFormat* AFormat);
+  // The size of the text's bounding box laid out from the origin (0, 0 unless
+  // given) in the layout area (zero: unbounded; a width alone: that width and
+  // 999999 high). An empty text measures (0, 0) and fits nothing, without
+  // needing a font; a nil font raises EdxGdipException (InvalidParameter).
+  TdxSizeF MeasureString(const String& AText, const TdxGPFont* AFont, const TdxSizeF& ALayoutArea,
+                         const TdxGPStringFormat* AStringFormat, int& ACharactersFitted, int& ALinesFilled);
+  TdxSizeF MeasureString(const String& AText, const TdxGPFont* AFont, const TdxPointF& AOrigin,
+                         const TdxGPStringFormat* AStringFormat);
+  TdxSizeF MeasureString(const String& AText, const TdxGPFont* AFont, const TdxSizeF& ALayoutArea);
+  TdxSizeF MeasureString(const String& AText, const TdxGPFont* AFont, const TdxSizeF& ALayoutArea,
+                         const TdxGPStringFormat* AStringFormat);
+  TdxSizeF MeasureString(const String& AText, const TdxGPFont* AFont);
+  TdxSizeF MeasureString(const String& AText, const TdxGPFont* AFont, float AWidth);
+  TdxSizeF MeasureString(const String& AText, const TdxGPFont* AFont, float AWidth,
+                         const TdxGPStringFormat* AFormat);
+  // One new region per measurable range of the format (none for an empty
+  // text); the caller owns them. A nil font raises EdxGdipException
+  // (InvalidParameter).
+  std::vector<TOwned<TdxGPRegion>> MeasureCharacterRanges(const String& AText, const TdxGPFont* AFont,
+                                                          const TdxRectF& ALayoutRect,
+                                                          const TdxGPStringFormat* AStringFormat);
+
+ protected:
+  TdxGpOwnedGraphics FHandle;
+  bool FIsLowColorsMode;
+
+ private:
+  TdxSizeF DoMeasureString(const String& AText, const TdxGPFont* AFont, const TdxGpRectF& ALayoutRect,
+                           const TdxGPStringFormat* AStringFormat, int* ACharactersFitted, int* ALinesFilled);
+
+  std::vector<TdxGpOwnedRegion> FSavedClipRegions;
+  std::vector<TdxGpOwnedMatrix> FSavedWorldTransforms;
+};
+
+// The base of the paint canvases.
+class TdxGPGraphics : public TdxGPCanvas {
+  SK_CLASS(TdxGPGraphics, TdxGPCanvas)
+};
+
+// ---------------------------------------------------------------------------
+// Paint canvases
+
+// A GDI+ canvas opened on a device context (or on a caller's graphics object)
+// for one paint, under a lock held from BeginPaint to EndPaint. On a device
+// with few colours it paints into a 32-bit copy of the area, one pixel wider
+// and higher, that EndPaint copies back; IsLowColorsMode then stays true.
+// Every BeginPaint is matched by one EndPaint on the same thread; a
+// BeginPaint that fails holds nothing.
+class TdxGPCustomPaintCanvas : public TdxGPGraphics {
+  SK_CLASS(TdxGPCustomPaintCanvas, TdxGPGraphics)
+ public:
+  using inherited::Create;
+  void Create() override;
+  void Destroy() override;
+
+  void BeginPaint(HDC DC, const TRect& R);
+  // R rounded outwards to whole pixels.
+  void BeginPaint(HDC DC, const TdxRectF& R);
+  // Paints on AHandle, which stays the caller's.
+  void BeginPaint(GpGraphics* AHandle);
+  void EndPaint();
+
+ protected:
+  // BeginPaint saves before it changes anything; EndPaint restores after it has cleaned up.
+  virtual void SaveState() {}
+  virtual void RestoreState() {}
+
+  TOwned<TBitmap> FBuffer;
+  HDC FDrawDC;
+  TRect FDrawRect;
+
+ private:
+  void CreateBuffer();
+  void FlushBuffer();
+  void ReleaseBuffer();
+
+  TOwned<TCriticalSection> FLock;
+};
+
+struct TdxGPPaintCanvasState {
+  TdxGpOwnedGraphics Handle;
+  TOwned<TBitmap> Buffer;
+  TRect DrawRect;
+  HDC DC = nullptr;
+};
+
+// A paint canvas that its lock holder may open again inside a paint: the
+// inner paint keeps the outer one's graphics object, buffer and target, and
+// its EndPaint brings them back. The clip and transform stacks and
+// IsLowColorsMode are not part of that.
+class TdxGPPaintCanvas : public TdxGPCustomPaintCanvas {
+  SK_CLASS(TdxGPPaintCanvas, TdxGPCustomPaintCanvas)
+ protected:
+  void SaveState() override;
+  void RestoreState() override;
+
+ private:
+  int FCounter;
+  std::vector<TdxGPPaintCanvasState> FSavedStates;
+};
+
+// The one shared paint canvas, made on first use, freed at the unit's shut-down.
+TdxGPPaintCanvas* SharedGPPaintCanvas();
+// A new paint canvas painting on DC over R; EndGPPaint ends the paint, frees
+// the canvas and clears the variable.
+TdxGPCustomPaintCanvas* BeginGPPaint(HDC DC, const TRect& R);
+void EndGPPaint(TdxGPCustomPaintCanvas*& ACanvas);
+
+// ---------------------------------------------------------------------------
+// Drawing routines on any graphics object
+
+// An image's part stretched into a destination. Nothing happens for an
+// invisible destination or a width or height below 1. A metafile is drawn at
+// least two device pixels wide and high, clipped to the destination. Any other
+// image, unless the pixel-offset mode is half, is enlarged from a source one
+// pixel narrower (lower), so that the last pixel does not spread half-faded
+// over the edge. Without attributes, AAlpha below 255 takes the shared
+// alpha-blend attributes.
+void DrawGdipImageStretched(GpGraphics* AGraphics, const TdxRectF& ADestRect, const TdxRectF& ASourceRect,
+                            GpImage* AImage, std::uint8_t AAlpha = 255, GpImageAttributes* AAttributes = nullptr);
+void DrawGdipImageRect(GpGraphics* AGraphics, const TRect& ADestRect, const TRect& ASourceRect, GpImage* AImage,
+                       std::uint8_t AAlpha = 255, GpImageAttributes* AAttributes = nullptr);
+// The source part repeated over the destination from its top-left corner,
+// unscaled; tiles at the right and bottom edges are cut.
+void DrawGdipImageTiled(GpGraphics* AGraphics, const TRect& ADestRect, const TRect& ASourceRect, GpImage* AImage,
+                        std::uint8_t AAlpha = 255);
+// The same through the shared paint canvas on DC.
+void DrawGdipImageTiledOnDC(HDC DC, const TRect& ADestRect, const TRect& ASourceRect, GpImage* AImage);
+// Runs AProc, mirrored about R's vertical centre line in the half-pixel
+// offset mode when AMirror is set; transform and mode come back afterwards,
+// also when AProc raises.
+void PaintGPMirroredIfRightToLeft(TdxGPCanvas* ACanvas, const TRect& R, bool AMirror,
+                                  const std::function<void()>& AProc);
+// Whether GDI+ should paint on DC through a 32-bit copy: 16 bits per pixel or
+// fewer, a raster printer, a palette, or (before Windows Vista) a layered window.
+bool IsLowColorDC(HDC DC);
+bool IsGdipRectVisible(GpGraphics* AGraphics, const TdxRectF& R);
+bool IsGdipRectVisible(GpGraphics* AGraphics, const TRect& R);
+// Nil for nil.
+GpGraphics* GetGPCanvasHandle(const TdxGPCanvas* ACanvas);
+GpImageAttributes* GetGPImageAttributesHandle(const TdxGPImageAttributes* AAttributes);
+// The window of DC through user32's WindowFromDC, bound by name at the
+// unit's start-up; 0 without it.
+HWND GetWindowFromDC(HDC DC);
+
+// Replaceable for tests: the device capabilities IsLowColorDC reads
+// (GetDeviceCaps) and the bound WindowFromDC (nil: missing). Each setter
+// answers the previous value; a nil source restores GetDeviceCaps.
+using TdxDeviceCapsSource = int(WINAPI*)(HDC DC, int AIndex);
+TdxDeviceCapsSource SetDeviceCapsSource(TdxDeviceCapsSource ASource);
+using TdxWindowFromDCProc = HWND(WINAPI*)(HDC DC);
+TdxWindowFromDCProc SetWindowFromDCProc(TdxWindowFromDCProc AProc);
+// The unit's start-up binds WindowFromDC; its shut-down frees the shared paint canvas.
+void dxGDIPlusClassesBindWindowFromDC();
+void dxGDIPlusClassesFreePaintCanvases();
+
+// ---------------------------------------------------------------------------
+// Streams for GDI+
+
+// The class library's IStream adapter, with a Stat that also answers a nil
+// record (S_OK, nothing written) and never lets an exception out (E_UNEXPECTED).
+class TdxGPStreamAdapter : public TStreamAdapter {
+  SK_CLASS(TdxGPStreamAdapter, TStreamAdapter)
+ public:
+  HRESULT STDMETHODCALLTYPE Stat(STATSTG* AStatStg, DWORD AStatFlag) override;
+};
+
+// A memory stream whose memory comes from GdipAlloc and goes back through
+// GdipFree, so GDI+ may keep reading it; it holds a reference on the binding.
+class TdxGPMemoryStream : public TMemoryStream {
+  SK_CLASS(TdxGPMemoryStream, TMemoryStream)
+ public:
+  void Create();
+  void Destroy() override;
+
+ protected:
+  // Exactly ANewCapacity bytes; the old bytes up to the smaller capacity are
+  // copied over. Raises EStreamError when GDI+ has no memory to give.
+  void* Realloc(std::int64_t& ANewCapacity) override;
+
+ private:
+  bool FAcquired;
 };
 
 void dxGDIPlusClassesInitialization();

@@ -219,44 +219,44 @@ int TdxGPPath::GetPointCount() const {
   return result;
 }
 
-bool TdxGPPath::IsPointInPath(const TPoint& P, GpGraphics* AGraphics) const {
+bool TdxGPPath::IsPointInPath(const TPoint& P, const TdxGPCanvas* ACanvas) const {
   BOOL result = FALSE;
-  CheckGdipStatus(GdipIsVisiblePathPointI(Handle(), P.X, P.Y, AGraphics, &result));
+  CheckGdipStatus(GdipIsVisiblePathPointI(Handle(), P.X, P.Y, GetGPCanvasHandle(ACanvas), &result));
   return result;
 }
 
-bool TdxGPPath::IsPointInPath(const TdxPointF& P, GpGraphics* AGraphics) const {
+bool TdxGPPath::IsPointInPath(const TdxPointF& P, const TdxGPCanvas* ACanvas) const {
   BOOL result = FALSE;
-  CheckGdipStatus(GdipIsVisiblePathPoint(Handle(), P.X, P.Y, AGraphics, &result));
+  CheckGdipStatus(GdipIsVisiblePathPoint(Handle(), P.X, P.Y, GetGPCanvasHandle(ACanvas), &result));
   return result;
 }
 
-bool TdxGPPath::IsPointInPathOutline(const TPoint& P, TdxGPPen* APen, GpGraphics* AGraphics) const {
+bool TdxGPPath::IsPointInPathOutline(const TPoint& P, TdxGPPen* APen, const TdxGPCanvas* ACanvas) const {
   BOOL result = FALSE;
-  CheckGdipStatus(GdipIsOutlineVisiblePathPointI(Handle(), P.X, P.Y, PenHandle(APen), AGraphics, &result));
+  CheckGdipStatus(GdipIsOutlineVisiblePathPointI(Handle(), P.X, P.Y, PenHandle(APen), GetGPCanvasHandle(ACanvas), &result));
   return result;
 }
 
-bool TdxGPPath::IsPointInPathOutline(const TdxPointF& P, TdxGPPen* APen, GpGraphics* AGraphics) const {
+bool TdxGPPath::IsPointInPathOutline(const TdxPointF& P, TdxGPPen* APen, const TdxGPCanvas* ACanvas) const {
   BOOL result = FALSE;
-  CheckGdipStatus(GdipIsOutlineVisiblePathPoint(Handle(), P.X, P.Y, PenHandle(APen), AGraphics, &result));
+  CheckGdipStatus(GdipIsOutlineVisiblePathPoint(Handle(), P.X, P.Y, PenHandle(APen), GetGPCanvasHandle(ACanvas), &result));
   return result;
 }
 
-bool TdxGPPath::IsPointInPathOutline(const TPoint& P, int APenWidth, GpGraphics* AGraphics) const {
+bool TdxGPPath::IsPointInPathOutline(const TPoint& P, int APenWidth, const TdxGPCanvas* ACanvas) const {
   IPtr<IdxGPHandle> pen;
   if (!TdxGPResourceManager::GetPen(0xFFFF0000, DashStyleSolid, static_cast<float>(APenWidth), pen)) return false;
   BOOL result = FALSE;
   CheckGdipStatus(GdipIsOutlineVisiblePathPointI(Handle(), P.X, P.Y, static_cast<GpPen*>(pen->GetNativeHandle()),
-                                                 AGraphics, &result));
+                                                 GetGPCanvasHandle(ACanvas), &result));
   return result;
 }
 
 void TdxGPPath::Transform(TdxGPMatrix* AMatrix) { CheckGdipStatus(GdipTransformPath(Handle(), AMatrix->GpHandle())); }
 
-HRGN TdxGPPath::GetGdiRegionHandle(GpGraphics* AGraphics) const {
+HRGN TdxGPPath::GetGdiRegionHandle(const TdxGPCanvas* ACanvas) const {
   const TOwned<TdxGPRegion> region(New<TdxGPRegion>(this));
-  return region->GetGdiRegionHandle(AGraphics);
+  return region->GetGdiRegionHandle(ACanvas);
 }
 
 // ---------------------------------------------------------------------------
@@ -306,9 +306,9 @@ void TdxGPRegion::CombineRegionRegion(HRGN ARegion, TdxGPCombineMode AMode, bool
   CheckGdipStatus(GdipCombineRegionRegion(Handle(), region.Get(), static_cast<CombineMode>(AMode)));
 }
 
-HRGN TdxGPRegion::GetGdiRegionHandle(GpGraphics* AGraphics) const {
+HRGN TdxGPRegion::GetGdiRegionHandle(const TdxGPCanvas* ACanvas) const {
   HRGN result = nullptr;
-  CheckGdipStatus(GdipGetRegionHRgn(Handle(), AGraphics, &result));
+  CheckGdipStatus(GdipGetRegionHRgn(Handle(), GetGPCanvasHandle(ACanvas), &result));
   return result;
 }
 

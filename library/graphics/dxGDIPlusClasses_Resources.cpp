@@ -123,6 +123,7 @@ bool TdxGPResourceManager::GetPen(TColor AColor, std::uint8_t AColorAlpha, TPenS
 namespace {
 
 void GDIPlusClassesInitialize() {
+  dxGDIPlusClassesBindWindowFromDC();
   if (!CheckGdiPlusAvailable(false)) return;
   SolidPenCache = New<TdxGPSolidPenCacheManager>();
   SolidBrushCache = New<TdxGPSolidBrushCacheManager>();
@@ -133,6 +134,7 @@ void GDIPlusClassesFinalize() {
   FreeAndNil(::FontCache);
   FreeAndNil(SolidBrushCache);
   FreeAndNil(SolidPenCache);
+  dxGDIPlusClassesFreePaintCanvases();
   dxGDIPlusClassesFreeAlphaBlendAttributes();
   dxGDIPlusClassesFreeGenericFontFamilies();
 }

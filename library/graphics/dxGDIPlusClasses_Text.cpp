@@ -326,12 +326,13 @@ TdxGPFont* TdxGPFont::Clone() const {
 
 void TdxGPFont::ToLogFont(LOGFONTW& ALogFont) const {
   const TWindowDC screen(nullptr);
-  ToLogFont(ALogFont, CreateGdipGraphics(screen.Get()).Get());
+  const TOwned<TdxGPCanvas> canvas(New<TdxGPCanvas>(screen.Get()));
+  ToLogFont(ALogFont, canvas.get());
 }
 
-void TdxGPFont::ToLogFont(LOGFONTW& ALogFont, GpGraphics* AGraphics) const {
-  if (!AGraphics) throw EdxGdipException(InvalidParameter);
-  CheckGdipStatus(GdipGetLogFontW(NativeFont(), AGraphics, &ALogFont));
+void TdxGPFont::ToLogFont(LOGFONTW& ALogFont, const TdxGPCanvas* ACanvas) const {
+  if (!ACanvas) throw EdxGdipException(InvalidParameter);
+  CheckGdipStatus(GdipGetLogFontW(NativeFont(), ACanvas->Handle(), &ALogFont));
   if (FGdiVerticalFont) {
     // The last character gives way to the mark.
     std::wmemmove(ALogFont.lfFaceName + 1, ALogFont.lfFaceName, LF_FACESIZE - 2);
@@ -347,16 +348,17 @@ HFONT TdxGPFont::ToHfont() const {
   return CreateFontIndirectW(&logFont);
 }
 
-float TdxGPFont::GetHeight(GpGraphics* AGraphics) const {
+float TdxGPFont::GetHeight(const TdxGPCanvas* AGraphics) const {
   if (!AGraphics) throw EdxGdipException(InvalidParameter);
   REAL result = 0;
-  CheckGdipStatus(GdipGetFontHeight(NativeFont(), AGraphics, &result));
+  CheckGdipStatus(GdipGetFontHeight(NativeFont(), AGraphics->Handle(), &result));
   return result;
 }
 
 float TdxGPFont::GetHeight() const {
   const TWindowDC screen(nullptr);
-  return GetHeight(CreateGdipGraphics(screen.Get()).Get());
+  const TOwned<TdxGPCanvas> canvas(New<TdxGPCanvas>(screen.Get()));
+  return GetHeight(canvas.get());
 }
 
 float TdxGPFont::GetHeight(float ADpi) const {
@@ -385,12 +387,10 @@ String TdxGPFont::Name() const { return FFontFamily ? FFontFamily->Name() : Stri
 float TdxGPFont::SizeInPoints() const {
   if (FFontUnit == UnitPoint) return FFontSize;
   const TWindowDC screen(nullptr);
-  const TdxGpOwnedGraphics graphics = CreateGdipGraphics(screen.Get());
-  REAL dpiY = 0;
-  CheckGdipStatus(GdipGetDpiY(graphics.Get(), &dpiY));
+  const TOwned<TdxGPCanvas> canvas(New<TdxGPCanvas>(screen.Get()));
   const float emHeight = FFontFamily->GetEmHeight(FFontStyle);
   const float lineSpacing = FFontFamily->GetLineSpacing(FFontStyle);
-  return (emHeight * GetHeight(graphics.Get()) / lineSpacing) / (dpiY / 72);
+  return (emHeight * GetHeight(canvas.get()) / lineSpacing) / (canvas->DpiY() / 72);
 }
 
 int TdxGPFont::Height() const { return static_cast<int>(std::ceil(GetHeight())); }

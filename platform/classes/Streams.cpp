@@ -8,6 +8,9 @@
 #include <new>
 #include <vector>
 
+const wchar_t* const SMemoryStreamError =
+    L"Expandieren des Speicher-Stream wegen Speichermangel nicht möglich";
+
 namespace {
 
 // The system's text for an error code, without the trailing line break.
@@ -25,7 +28,6 @@ String SystemErrorText(DWORD ACode) {
 
 
 constexpr std::int64_t MemoryDelta = 0x2000;
-const wchar_t* const SMemoryStreamError = L"Expandieren des Speicher-Stream wegen Speichermangel nicht möglich";
 
 void CheckArrayRange(const TBytes& ABuffer, int AOffset, int ACount) {
   if (AOffset < 0 || ACount < 0 ||
@@ -382,4 +384,130 @@ int TResourceStream::Write(const void*, int) {
 
 void TResourceStream::SetSize(std::int64_t) {
   throw EStreamError(L"Die Größe eines Ressourcen-Stream kann nicht geändert werden");
+}
+
+// ---------------------------------------------------------------------------
+// TStreamAdapter
+
+void TStreamAdapter::Create(TStream* AStream, TStreamOwnership AOwnership) {
+  FStream = AStream;
+  FOwnership = AOwnership;
+  FRefCount = 1;
+}
+
+void TStreamAdapter::Destroy() {
+  if (FOwnership == soOwned) FreeAndNil(FStream);
+  inherited::Destroy();
+}
+
+HRESULT TStreamAdapter::QueryInterface(REFIID AIID, void** AObj) {
+  if (!AObj) return E_POINTER;
+  if (AIID == IID_IUnknown || AIID == IID_ISequentialStream || AIID == IID_IStream) {
+    *AObj = static_cast<IStream*>(this);
+    AddRef();
+    return S_OK;
+  }
+  *AObj = nullptr;
+  return E_NOINTERFACE;
+}
+
+ULONG TStreamAdapter::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&FRefCount)); }
+
+ULONG TStreamAdapter::Release() {
+  const LONG result = InterlockedDecrement(&FRefCount);
+  if (result == 0) Free();
+  return static_cast<ULONG>(result);
+}
+
+HRESULT TStreamAdapter::Read(void* ABuffer, ULONG ACount, ULONG* ARead) {
+  if (ARead) *ARead = 0;
+  if (!ABuffer) return STG_E_INVALIDPOINTER;
+  try {
+    const int n = std::max(0, FStream->Read(ABuffer, static_cast<int>(std::min<ULONG>(ACount, INT_MAX))));
+    if (ARead) *ARead = static_cast<ULONG>(n);
+    return static_cast<ULONG>(n) == ACount ? S_OK : S_FALSE;
+  } catch (...) {
+    return STG_E_READFAULT;
+  }
+}
+
+HRESULT TStreamAdapter::Write(const void* ABuffer, ULONG ACount, ULONG* AWritten) {
+  if (AWritten) *AWritten = 0;
+  if (!ABuffer) return STG_E_INVALIDPOINTER;
+  try {
+    const int n = std::max(0, FStream->Write(ABuffer, static_cast<int>(std::min<ULONG>(ACount, INT_MAX))));
+    if (AWritten) *AWritten = static_cast<ULONG>(n);
+    return static_cast<ULONG>(n) == ACount ? S_OK : STG_E_CANTSAVE;
+  } catch (...) {
+    return STG_E_CANTSAVE;
+  }
+}
+
+HRESULT TStreamAdapter::Seek(LARGE_INTEGER AMove, DWORD AOrigin, ULARGE_INTEGER* ANewPosition) {
+  if (AOrigin > STREAM_SEEK_END) return STG_E_INVALIDFUNCTION;
+  try {
+    const TSeekOrigin origin = AOrigin == STREAM_SEEK_SET ? soBeginning : AOrigin == STREAM_SEEK_CUR ? soCurrent : soEnd;
+    const std::int64_t position = FStream->Seek(AMove.QuadPart, origin);
+    if (ANewPosition) ANewPosition->QuadPart = static_cast<ULONGLONG>(position);
+    return S_OK;
+  } catch (...) {
+    return STG_E_INVALIDFUNCTION;
+  }
+}
+
+HRESULT TStreamAdapter::SetSize(ULARGE_INTEGER ANewSize) {
+  if (ANewSize.QuadPart > static_cast<ULONGLONG>(INT64_MAX)) return STG_E_INVALIDFUNCTION;
+  try {
+    FStream->SetSize(static_cast<std::int64_t>(ANewSize.QuadPart));
+    return S_OK;
+  } catch (...) {
+    return E_FAIL;
+  }
+}
+
+HRESULT TStreamAdapter::CopyTo(IStream* ADest, ULARGE_INTEGER ACount, ULARGE_INTEGER* ARead,
+                               ULARGE_INTEGER* AWritten) {
+  if (ARead) ARead->QuadPart = 0;
+  if (AWritten) AWritten->QuadPart = 0;
+  if (!ADest) return STG_E_INVALIDPOINTER;
+  try {
+    std::vector<std::uint8_t> buffer(0x10000);
+    ULONGLONG left = ACount.QuadPart;
+    while (left > 0) {
+      const int n = FStream->Read(buffer.data(), static_cast<int>(std::min<ULONGLONG>(left, buffer.size())));
+      if (n <= 0) break;
+      if (ARead) ARead->QuadPart += static_cast<ULONGLONG>(n);
+      ULONG written = 0;
+      const HRESULT status = ADest->Write(buffer.data(), static_cast<ULONG>(n), &written);
+      if (AWritten) AWritten->QuadPart += written;
+      if (FAILED(status)) return status;
+      if (written != static_cast<ULONG>(n)) return STG_E_MEDIUMFULL;
+      left -= static_cast<ULONGLONG>(n);
+    }
+    return S_OK;
+  } catch (...) {
+    return STG_E_READFAULT;
+  }
+}
+
+HRESULT TStreamAdapter::Commit(DWORD) { return S_OK; }
+HRESULT TStreamAdapter::Revert() { return STG_E_REVERTED; }
+HRESULT TStreamAdapter::LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) { return STG_E_INVALIDFUNCTION; }
+HRESULT TStreamAdapter::UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) { return STG_E_INVALIDFUNCTION; }
+
+HRESULT TStreamAdapter::Stat(STATSTG* AStatStg, DWORD) {
+  if (!AStatStg) return STG_E_INVALIDPOINTER;
+  try {
+    *AStatStg = STATSTG{};
+    AStatStg->type = STGTY_STREAM;
+    AStatStg->cbSize.QuadPart = static_cast<ULONGLONG>(FStream->Size());
+    return S_OK;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+HRESULT TStreamAdapter::Clone(IStream** AStream) {
+  if (AStream) *AStream = nullptr;
+  return E_NOTIMPL;
 }

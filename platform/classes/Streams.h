@@ -10,6 +10,8 @@
 //   TBytesStream            a memory stream whose memory is a byte array
 //   TStringStream           a bytes stream holding text in one encoding
 //   TResourceStream         a read-only stream over a module's resource
+//   TStreamAdapter          an IStream over a TStream, counted as COM counts
+//   TComRef<I>              one counted reference to a COM interface
 //
 // Read and Write move at most Count bytes and return how many they moved;
 // ReadBuffer and WriteBuffer move exactly Count bytes or raise EReadError /
@@ -19,6 +21,9 @@
 
 #include "platform/classes/ClassErrors.h"
 #include "platform/runtime/Encoding.h"
+#include "platform/runtime/Handles.h"
+
+#include <objidl.h>
 
 #include <cstdint>
 #include <type_traits>
@@ -45,6 +50,9 @@ constexpr std::uint16_t fmShareDenyRead = 0x0030;
 constexpr std::uint16_t fmShareDenyNone = 0x0040;
 // Creates the file (or empties an existing one), opened for reading and writing.
 constexpr std::uint16_t fmCreate = 0xFF00;
+
+// The run-time's text of a memory stream that cannot grow.
+extern const wchar_t* const SMemoryStreamError;
 
 class TStream : public TObject {
   SK_CLASS(TStream, TObject)
@@ -228,3 +236,54 @@ class TResourceStream : public TCustomMemoryStream {
  private:
   void Initialize(HINSTANCE AInstance, const wchar_t* AName, const wchar_t* AResType, const String& AShownName);
 };
+
+// An IStream over one of our streams, for the system calls that read or
+// write through one (image lists, GDI+). COM counts its references: New
+// hands the caller the first one, and the last Release frees the adapter
+// (and the stream, when the adapter owns it). No exception leaves a method;
+// a failing stream answers the COM error of the operation.
+class TStreamAdapter : public TObject, public IStream {
+  SK_CLASS(TStreamAdapter, TObject)
+ public:
+  void Create(TStream* AStream, TStreamOwnership AOwnership = soReference);
+  void Destroy() override;
+
+  TStream* Stream() const { return FStream; }
+  TStreamOwnership StreamOwnership() const { return FOwnership; }
+  void SetStreamOwnership(TStreamOwnership AValue) { FOwnership = AValue; }
+
+  // IUnknown
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override;
+  ULONG STDMETHODCALLTYPE AddRef() override;
+  ULONG STDMETHODCALLTYPE Release() override;
+  // ISequentialStream: a short read answers S_FALSE.
+  HRESULT STDMETHODCALLTYPE Read(void* ABuffer, ULONG ACount, ULONG* ARead) override;
+  HRESULT STDMETHODCALLTYPE Write(const void* ABuffer, ULONG ACount, ULONG* AWritten) override;
+  // IStream
+  HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER AMove, DWORD AOrigin, ULARGE_INTEGER* ANewPosition) override;
+  HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER ANewSize) override;
+  HRESULT STDMETHODCALLTYPE CopyTo(IStream* ADest, ULARGE_INTEGER ACount, ULARGE_INTEGER* ARead,
+                                   ULARGE_INTEGER* AWritten) override;
+  HRESULT STDMETHODCALLTYPE Commit(DWORD AFlags) override;
+  HRESULT STDMETHODCALLTYPE Revert() override;
+  HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER AOffset, ULARGE_INTEGER ACount, DWORD ALockType) override;
+  HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER AOffset, ULARGE_INTEGER ACount, DWORD ALockType) override;
+  // The type and the size; a nil record answers STG_E_INVALIDPOINTER.
+  HRESULT STDMETHODCALLTYPE Stat(STATSTG* AStatStg, DWORD AStatFlag) override;
+  HRESULT STDMETHODCALLTYPE Clone(IStream** AStream) override;
+
+ private:
+  TStream* FStream;
+  TStreamOwnership FOwnership;
+  volatile LONG FRefCount;
+};
+
+template <class I>
+struct TComRefTraits {
+  using Handle = I*;
+  static constexpr Handle Null() { return nullptr; }
+  static void Free(Handle AHandle) { AHandle->Release(); }
+};
+// Holds one reference, released when dropped; it adds none of its own.
+template <class I>
+using TComRef = TUniqueHandle<TComRefTraits<I>>;

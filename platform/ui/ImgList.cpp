@@ -59,93 +59,6 @@ class TScratch {
   HGDIOBJ FOld;
 };
 
-// IStream over one of our streams, for the native list's own data format.
-// It lives on the stack for one call; no exception leaves it.
-class TStreamAdapter final : public IStream {
- public:
-  explicit TStreamAdapter(TStream* AStream) : FStream(AStream) {}
-
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObj) override {
-    if (AIID == IID_IUnknown || AIID == IID_ISequentialStream || AIID == IID_IStream) {
-      *AObj = this;
-      return S_OK;
-    }
-    *AObj = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-
-  HRESULT STDMETHODCALLTYPE Read(void* ABuffer, ULONG ACount, ULONG* ARead) override {
-    try {
-      const int n = FStream->Read(ABuffer, static_cast<int>(std::min<ULONG>(ACount, 0x7FFFFFFF)));
-      if (ARead) *ARead = static_cast<ULONG>(std::max(0, n));
-      return static_cast<ULONG>(std::max(0, n)) == ACount ? S_OK : S_FALSE;
-    } catch (...) {
-      if (ARead) *ARead = 0;
-      return STG_E_READFAULT;
-    }
-  }
-  HRESULT STDMETHODCALLTYPE Write(const void* ABuffer, ULONG ACount, ULONG* AWritten) override {
-    try {
-      const int n = FStream->Write(ABuffer, static_cast<int>(std::min<ULONG>(ACount, 0x7FFFFFFF)));
-      if (AWritten) *AWritten = static_cast<ULONG>(std::max(0, n));
-      return static_cast<ULONG>(std::max(0, n)) == ACount ? S_OK : STG_E_CANTSAVE;
-    } catch (...) {
-      if (AWritten) *AWritten = 0;
-      return STG_E_CANTSAVE;
-    }
-  }
-  HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER AMove, DWORD AOrigin, ULARGE_INTEGER* ANew) override {
-    try {
-      const TSeekOrigin origin = AOrigin == STREAM_SEEK_SET ? soBeginning
-                                 : AOrigin == STREAM_SEEK_CUR ? soCurrent
-                                                              : soEnd;
-      const std::int64_t at = FStream->Seek(AMove.QuadPart, origin);
-      if (ANew) ANew->QuadPart = static_cast<ULONGLONG>(at);
-      return S_OK;
-    } catch (...) {
-      return STG_E_INVALIDFUNCTION;
-    }
-  }
-  HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER ASize) override {
-    try {
-      FStream->SetSize(static_cast<std::int64_t>(ASize.QuadPart));
-      return S_OK;
-    } catch (...) {
-      return E_FAIL;
-    }
-  }
-  HRESULT STDMETHODCALLTYPE CopyTo(IStream*, ULARGE_INTEGER, ULARGE_INTEGER*, ULARGE_INTEGER*) override {
-    return E_NOTIMPL;
-  }
-  HRESULT STDMETHODCALLTYPE Commit(DWORD) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE Revert() override { return STG_E_REVERTED; }
-  HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override {
-    return STG_E_INVALIDFUNCTION;
-  }
-  HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override {
-    return STG_E_INVALIDFUNCTION;
-  }
-  HRESULT STDMETHODCALLTYPE Stat(STATSTG* AStat, DWORD) override {
-    try {
-      *AStat = STATSTG{};
-      AStat->type = STGTY_STREAM;
-      AStat->cbSize.QuadPart = static_cast<ULONGLONG>(FStream->Size());
-      return S_OK;
-    } catch (...) {
-      return E_FAIL;
-    }
-  }
-  HRESULT STDMETHODCALLTYPE Clone(IStream** AOut) override {
-    *AOut = nullptr;
-    return E_NOTIMPL;
-  }
-
- private:
-  TStream* FStream;
-};
-
 // A bitmap that lets go of its canvas context for the length of a call.
 HBITMAP Unselected(TBitmap* ABitmap) {
   if (!ABitmap) return nullptr;
@@ -689,15 +602,15 @@ bool TCustomImageList::ResInstLoad(HINSTANCE AInstance, TResType AResType, const
 // Form data
 
 void TCustomImageList::ReadData(TStream* AStream) {
-  TStreamAdapter adapter(AStream);
-  HIMAGELIST list = ImageList_Read(&adapter);
+  const TComRef<IStream> adapter(New<TStreamAdapter>(AStream));
+  HIMAGELIST list = ImageList_Read(adapter.Get());
   if (!list) throw EReadError(L"Die Bildliste kann nicht gelesen werden");
   SetHandle(list);
 }
 
 void TCustomImageList::WriteData(TStream* AStream) {
-  TStreamAdapter adapter(AStream);
-  if (!ImageList_Write(Handle(), &adapter)) throw EWriteError(L"Die Bildliste kann nicht geschrieben werden");
+  const TComRef<IStream> adapter(New<TStreamAdapter>(AStream));
+  if (!ImageList_Write(Handle(), adapter.Get())) throw EWriteError(L"Die Bildliste kann nicht geschrieben werden");
 }
 
 void TCustomImageList::DefineProperties(TFiler* AFiler) {

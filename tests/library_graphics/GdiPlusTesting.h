@@ -23,8 +23,8 @@ class GdiPlusTest : public testing::Test {
   }
 };
 
-// A 32-bit DIB with a GDI+ graphics object drawing straight into its
-// pixels (through a GDI+ bitmap over the DIB's memory, where GDI+ renders
+// A 32-bit DIB with a GDI+ canvas drawing straight into its pixels
+// (through a GDI+ bitmap over the DIB's memory, where GDI+ renders
 // antialiased shapes itself).
 class TGpSurface : public TPixelSurface {
  public:
@@ -36,13 +36,16 @@ class TGpSurface : public TPixelSurface {
     CheckGdipStatus(GdipCreateBitmapFromScan0(AWidth, AHeight, AWidth * 4, PixelFormat32bppRGB,
                                               static_cast<BYTE*>(dib.dsBm.bmBits), &bitmap));
     FBitmap.Reset(bitmap);
-    CheckGdipStatus(GdipGetImageGraphicsContext(FBitmap.Get(), FGraphics.Receive()));
+    GpGraphics* graphics = nullptr;
+    CheckGdipStatus(GdipGetImageGraphicsContext(FBitmap.Get(), &graphics));
+    FCanvas.reset(New<TdxGPCanvas>(graphics));
   }
-  GpGraphics* Graphics() const { return FGraphics.Get(); }
+  TdxGPCanvas* Canvas() const { return FCanvas.get(); }
+  GpGraphics* Graphics() const { return FCanvas->Handle(); }
   // Pending drawing reaches the pixels.
-  void Flush() const { GdipFlush(FGraphics.Get(), Gdiplus::FlushIntentionSync); }
+  void Flush() const { GdipFlush(Graphics(), Gdiplus::FlushIntentionSync); }
 
  private:
   TdxGpOwnedImage FBitmap;
-  TdxGpOwnedGraphics FGraphics;
+  TOwned<TdxGPCanvas> FCanvas;
 };

@@ -264,7 +264,7 @@ TEST_F(GdiPlusPath, RegionsFromPathsAndGdiRegions) {
   const TOwned<TdxGPPath> path(New<TdxGPPath>());
   path->AddRect(TRect(0, 0, 10, 10));
   TGpSurface surface(4, 4);
-  const TOwnedRegion fromPath(path->GetGdiRegionHandle(surface.Graphics()));
+  const TOwnedRegion fromPath(path->GetGdiRegionHandle(surface.Canvas()));
   RECT box;
   ASSERT_NE(GetRgnBox(fromPath.Get(), &box), ERROR);
   EXPECT_EQ(TRect(box.left, box.top, box.right, box.bottom), TRect(0, 0, 10, 10));
@@ -275,7 +275,7 @@ TEST_F(GdiPlusPath, RegionsFromPathsAndGdiRegions) {
   EXPECT_FALSE(GdiObjectAlive(gdi));
   TdxGPRegion* other = New<TdxGPRegion>(TRect(6, 6, 7, 7));
   region->CombineRegionRegion(other, gmExclude, true);  // frees other
-  const TOwnedRegion result(region->GetGdiRegionHandle(surface.Graphics()));
+  const TOwnedRegion result(region->GetGdiRegionHandle(surface.Canvas()));
   EXPECT_TRUE(PtInRegion(result.Get(), 5, 5));
   EXPECT_FALSE(PtInRegion(result.Get(), 6, 6));
   EXPECT_FALSE(PtInRegion(result.Get(), 12, 12));

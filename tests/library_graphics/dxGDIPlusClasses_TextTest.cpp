@@ -192,7 +192,7 @@ TEST_F(GdiPlusText, FontsComeFromAndGoBackToGdi) {
   EXPECT_TRUE(italic->Italic());
   EXPECT_FALSE(italic->Bold());
   EXPECT_NE(italic->GetHashCode(), font->GetHashCode());
-  EXPECT_THROW(font->GetHeight(static_cast<GpGraphics*>(nullptr)), EdxGdipException);
+  EXPECT_THROW(font->GetHeight(static_cast<TdxGPCanvas*>(nullptr)), EdxGdipException);
   LOGFONTW unused{};
   EXPECT_THROW(font->ToLogFont(unused, nullptr), EdxGdipException);
 

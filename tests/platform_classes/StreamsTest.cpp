@@ -303,4 +303,104 @@ TEST(ResourceStream, MissingResourceRaisesEResNotFound) {
   EXPECT_THROW(New<TResourceStream>(HINSTANCE(nullptr), -3, RT_RCDATA), EResNotFound);
 }
 
+// ---------------------------------------------------------------------------
+// IStream adapter
+
+// Tells when it is freed.
+class TWatchedStream : public TMemoryStream {
+  SK_CLASS(TWatchedStream, TMemoryStream)
+ public:
+  void Create(bool* AFreed) { FFreed = AFreed; }
+  void Destroy() override {
+    *FFreed = true;
+    inherited::Destroy();
+  }
+
+ private:
+  bool* FFreed;
+};
+
+TEST(StreamAdapter, ReadsWritesAndSeeksTheStream) {
+  TOwned<TMemoryStream> stream(New<TMemoryStream>());
+  const TComRef<IStream> adapter(New<TStreamAdapter>(stream.get()));
+  ULONG count = 0;
+  EXPECT_EQ(adapter.Get()->Write("hello", 5, &count), S_OK);
+  EXPECT_EQ(count, 5u);
+  LARGE_INTEGER move{};
+  ULARGE_INTEGER position{};
+  move.QuadPart = 1;
+  EXPECT_EQ(adapter.Get()->Seek(move, STREAM_SEEK_SET, &position), S_OK);
+  EXPECT_EQ(position.QuadPart, 1u);
+  char buffer[8] = {};
+  EXPECT_EQ(adapter.Get()->Read(buffer, 8, &count), S_FALSE) << "fewer bytes than asked for";
+  EXPECT_EQ(count, 4u);
+  EXPECT_EQ(std::string(buffer, 4), "ello");
+  move.QuadPart = -2;
+  EXPECT_EQ(adapter.Get()->Seek(move, STREAM_SEEK_END, &position), S_OK);
+  EXPECT_EQ(position.QuadPart, 3u);
+  EXPECT_EQ(adapter.Get()->Seek(move, 7, &position), STG_E_INVALIDFUNCTION);
+  move.QuadPart = -10;
+  EXPECT_EQ(adapter.Get()->Seek(move, STREAM_SEEK_CUR, nullptr), STG_E_INVALIDFUNCTION);
+  ULARGE_INTEGER size{};
+  size.QuadPart = 2;
+  EXPECT_EQ(adapter.Get()->SetSize(size), S_OK);
+  STATSTG stat;
+  std::memset(&stat, 0xAB, sizeof(stat));
+  EXPECT_EQ(adapter.Get()->Stat(&stat, STATFLAG_NONAME), S_OK);
+  EXPECT_EQ(stat.type, static_cast<DWORD>(STGTY_STREAM));
+  EXPECT_EQ(stat.cbSize.QuadPart, 2u);
+  EXPECT_EQ(stat.pwcsName, nullptr);
+  EXPECT_EQ(adapter.Get()->Stat(nullptr, STATFLAG_NONAME), STG_E_INVALIDPOINTER);
+  EXPECT_EQ(adapter.Get()->Read(nullptr, 1, &count), STG_E_INVALIDPOINTER);
+}
+
+TEST(StreamAdapter, CopiesIntoAnotherStream) {
+  TOwned<TMemoryStream> source(New<TMemoryStream>());
+  source->WriteBuffer("0123456789", 10);
+  source->SetPosition(2);
+  TOwned<TMemoryStream> target(New<TMemoryStream>());
+  const TComRef<IStream> from(New<TStreamAdapter>(source.get()));
+  const TComRef<IStream> to(New<TStreamAdapter>(target.get()));
+  ULARGE_INTEGER count{};
+  count.QuadPart = 100;
+  ULARGE_INTEGER read{};
+  ULARGE_INTEGER written{};
+  EXPECT_EQ(from.Get()->CopyTo(to.Get(), count, &read, &written), S_OK);
+  EXPECT_EQ(read.QuadPart, 8u);
+  EXPECT_EQ(written.QuadPart, 8u);
+  EXPECT_EQ(Content(target.get()), "23456789");
+}
+
+TEST(StreamAdapter, TheLastReferenceFreesItAndTheStreamItOwns) {
+  bool freed = false;
+  TStreamAdapter* adapter = New<TStreamAdapter>(New<TWatchedStream>(&freed), soOwned);
+  IUnknown* unknown = nullptr;
+  ASSERT_EQ(adapter->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&unknown)), S_OK);
+  void* other = &other;
+  EXPECT_EQ(adapter->QueryInterface(IID_IDispatch, &other), E_NOINTERFACE);
+  EXPECT_EQ(other, nullptr);
+  EXPECT_EQ(unknown->Release(), 1u);
+  EXPECT_FALSE(freed);
+  EXPECT_EQ(adapter->Release(), 0u);
+  EXPECT_TRUE(freed);
+
+  bool referencedFreed = false;
+  TOwned<TWatchedStream> stream(New<TWatchedStream>(&referencedFreed));
+  { const TComRef<IStream> reference(New<TStreamAdapter>(stream.get())); }
+  EXPECT_FALSE(referencedFreed);
+}
+
+TEST(StreamAdapter, AFailingStreamAnswersTheErrorOfTheOperation) {
+  TOwned<TResourceStream> stream(New<TResourceStream>(HINSTANCE(nullptr), 4711, RT_RCDATA));
+  const TComRef<IStream> adapter(New<TStreamAdapter>(stream.get()));
+  ULONG written = 7;
+  EXPECT_EQ(adapter.Get()->Write("x", 1, &written), STG_E_CANTSAVE);
+  EXPECT_EQ(written, 0u);
+  ULARGE_INTEGER size{};
+  EXPECT_EQ(adapter.Get()->SetSize(size), E_FAIL);
+  IStream* clone = adapter.Get();
+  EXPECT_EQ(adapter.Get()->Clone(&clone), E_NOTIMPL);
+  EXPECT_EQ(clone, nullptr);
+}
+
 }  // namespace
