@@ -1,6 +1,8 @@
 // Fuzzing drivers of the graphics layer: colour texts and the text layout
 // engine. Each input must parse or raise the documented conversion error,
-// and every layout must cover its text with rows in order.
+// and every layout must cover its text with rows in order. The pixel-buffer
+// drivers are in PixelsFuzz.cpp.
+#include "fuzzers/library_graphics/PixelsFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
 #include "library/core/CoreUnits.h"
 #include "library/graphics/GraphicsUnits.h"
@@ -12,12 +14,6 @@
 #include <cstring>
 
 namespace {
-
-[[noreturn]] void Fail(const char* AWhat) {
-  std::fprintf(stderr, "invariant broken: %s\n", AWhat);
-  std::fflush(stderr);
-  std::abort();
-}
 
 String WideOf(const std::string& ABytes, std::size_t AFrom) {
   String text;
@@ -44,14 +40,14 @@ void ColorText(const std::string& AInput) {
     try {
       const TdxAlphaColor color = TdxAlphaColors::HexTextToAlphaColor(text, swap);
       if (TdxAlphaColors::HexTextToAlphaColor(TdxAlphaColors::AlphaColorToHexText(color, true, swap), swap) != color)
-        Fail("hexadecimal text does not read back");
+        FuzzInvariantBroken("hexadecimal text does not read back");
     } catch (const EConvertError&) {
     }
   }
   try {
     const TdxAlphaColor color = TdxAlphaColors::CssTextToAlphaColor(text) | 0xFF000000u;
     if (TdxAlphaColors::CssTextToAlphaColor(TdxAlphaColors::AlphaColorToText(color, false)) != color)
-      Fail("colour text does not read back");
+      FuzzInvariantBroken("colour text does not read back");
   } catch (const EConvertError&) {
   }
 }
@@ -88,15 +84,15 @@ void Layout(const std::string& AInput) {
   const TRect bounds(0, 0, width, height);
   BreakTextIntoRows(dc.DC.Get(), text.c_str(), static_cast<int>(text.size()), bounds, params, rows, count, maxRows);
   CalcTextRowPositions(dc.DC.Get(), bounds, params, rows, count);
-  if (maxRows > 0 && count > maxRows) Fail("more rows than the limit");
+  if (maxRows > 0 && count > maxRows) FuzzInvariantBroken("more rows than the limit");
   int lastEnd = 0;
   for (int i = 0; i < count; ++i) {
     const TcxTextRow& row = rows[i];
-    if (row.StartOffset < lastEnd || row.Text != text.c_str() + row.StartOffset) Fail("rows out of order");
-    if (row.TextLength < 0 || row.StartOffset + row.TextLength > static_cast<int>(text.size())) Fail("a row outside the text");
+    if (row.StartOffset < lastEnd || row.Text != text.c_str() + row.StartOffset) FuzzInvariantBroken("rows out of order");
+    if (row.TextLength < 0 || row.StartOffset + row.TextLength > static_cast<int>(text.size())) FuzzInvariantBroken("a row outside the text");
     lastEnd = row.StartOffset + row.TextLength;
   }
-  if (count > 0 && GetMaxTextRowWidth(rows, count) < 0) Fail("a negative width");
+  if (count > 0 && GetMaxTextRowWidth(rows, count) < 0) FuzzInvariantBroken("a negative width");
 }
 
 std::vector<std::string> LayoutSeeds() {
@@ -125,6 +121,8 @@ std::vector<std::string> LayoutSeeds() {
 const TFuzzDriver Drivers[] = {
     {L"colour-text", ColorSeeds, ColorText},
     {L"text-layout", LayoutSeeds, Layout},
+    {L"smooth-resize", SmoothResizeSeeds, SmoothResizeInput},
+    {L"flood-fill", FloodFillSeeds, FloodFillInput},
 };
 
 }  // namespace

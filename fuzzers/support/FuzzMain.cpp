@@ -82,3 +82,9 @@ int RunFuzzDrivers(int argc, wchar_t** argv, std::span<const TFuzzDriver> ADrive
   watcher.join();
   return failures == 0 ? 0 : 1;
 }
+
+void FuzzInvariantBroken(const char* AWhat) {
+  std::fprintf(stderr, "invariant broken: %s\n", AWhat);
+  std::fflush(stderr);
+  std::abort();
+}

@@ -19,3 +19,6 @@ struct TFuzzDriver {
 };
 
 int RunFuzzDrivers(int argc, wchar_t** argv, std::span<const TFuzzDriver> ADrivers);
+
+// Reports a broken invariant of the current input and ends the run.
+[[noreturn]] void FuzzInvariantBroken(const char* AWhat);

@@ -151,13 +151,14 @@ void TdxColors::Initialize() {
 namespace {
 
 // Red, green and blue through one row of a [channel][alpha] table (both
-// tables are symmetric, so the alpha's row serves).
+// tables are symmetric, so the alpha's row serves). A pixel is read and
+// written whole, as its 32-bit colour.
 void MapColorChannels(std::span<RGBQUAD> AColors, const TdxColors::TTable& ATable) {
   for (RGBQUAD& pixel : AColors) {
-    const std::uint8_t* row = ATable[pixel.rgbReserved];
-    pixel.rgbBlue = row[pixel.rgbBlue];
-    pixel.rgbGreen = row[pixel.rgbGreen];
-    pixel.rgbRed = row[pixel.rgbRed];
+    const auto color = std::bit_cast<TdxAlphaColor>(pixel);
+    const std::uint8_t* row = ATable[AlphaOf(color)];
+    pixel = std::bit_cast<RGBQUAD>((color & 0xFF000000u) | static_cast<TdxAlphaColor>(row[RedOf(color)]) << 16 |
+                                   static_cast<TdxAlphaColor>(row[GreenOf(color)]) << 8 | row[BlueOf(color)]);
   }
 }
 

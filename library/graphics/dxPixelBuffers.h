@@ -32,6 +32,8 @@
 #include <span>
 #include <vector>
 
+class TdxGPCanvas;
+
 // ---------------------------------------------------------------------------
 // Pixel access and tests
 
@@ -101,8 +103,8 @@ class TdxColors {
   static void SmoothResize(TBitmap* ASource, TBitmap* ATarget, TFilterFunc AFilterFunc);
   // A horizontal pass into a temporary array, then a vertical pass into the
   // target, which is sized to ATargetWidth x ATargetHeight. A size of 0 or
-  // below leaves the target empty; a source array smaller than its size
-  // raises EArgumentException.
+  // below leaves the target empty; a source array smaller than its size or
+  // no filter raises EArgumentException.
   static void SmoothResize(const TRGBColors& ASourceColors, int ASourceWidth, int ASourceHeight,
                            TRGBColors& ATargetColors, int ATargetWidth, int ATargetHeight, TFilterFunc AFilterFunc);
 
@@ -237,6 +239,9 @@ class TdxGpFastDIB : public TdxCustomFastDIB {
 
   // Every pixel 0: the shared solid brush of colour 0, copied over.
   void Clear() override;
+  // A new GDI+ canvas drawing into the pixels; the caller frees it, before
+  // the buffer is resized or freed. An empty buffer raises EdxGdipException.
+  TdxGPCanvas* CreateCanvas();
 
  protected:
   void CreateHandle() override;

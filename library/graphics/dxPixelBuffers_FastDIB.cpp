@@ -197,3 +197,9 @@ void TdxGpFastDIB::Clear() {
   CheckGdipStatus(
       GdipFillRectangleI(graphics.Get(), static_cast<GpBrush*>(brush->GetNativeHandle()), 0, 0, Width(), Height()));
 }
+
+TdxGPCanvas* TdxGpFastDIB::CreateCanvas() {
+  TdxGpOwnedGraphics graphics;
+  CheckGdipStatus(GdipGetImageGraphicsContext(FHandle.Get(), graphics.Receive()));
+  return New<TdxGPCanvas>(graphics.Release());
+}

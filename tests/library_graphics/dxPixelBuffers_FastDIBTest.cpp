@@ -374,4 +374,18 @@ TEST_F(FastDIBMemory, GdiPlusDrawsPremultipliedIntoTheBufferPixels) {
   EXPECT_EQ(TdxGdiPlusLibrary::ReferenceCount(), references);
 }
 
+TEST_F(FastDIBMemory, ACanvasDrawsIntoTheGdiPlusBuffer) {
+  const TOwned<TdxGpFastDIB> buffer(New<TdxGpFastDIB>(6, 3, true));
+  {
+    const TOwned<TdxGPCanvas> canvas(buffer->CreateCanvas());
+    canvas->FillRectangle(TRect(0, 0, 3, 3), TdxAlphaColor{0x800000FF});
+    canvas->FillRectangle(TRect(3, 0, 6, 3), TdxAlphaColor{0xFF00FF00});
+  }
+  EXPECT_EQ(Channels(*buffer->GetPixel(1, 1)), (TChannels{128, 0, 0, 128})) << "premultiplied";
+  EXPECT_EQ(Channels(*buffer->GetPixel(4, 2)), (TChannels{0, 255, 0, 255}));
+
+  const TOwned<TdxGpFastDIB> empty(New<TdxGpFastDIB>(0, 3, false));
+  EXPECT_THROW(TOwned<TdxGPCanvas>(empty->CreateCanvas()), EdxGdipException);
+}
+
 }  // namespace

@@ -188,6 +188,7 @@ TEST(SmoothResize, SizesAndArrays) {
   EXPECT_THROW(TdxColors::SmoothResize(Solid(5, Quad(1, 1, 1, 1)), 2, 3, target, 4, 4, &TdxColors::FilterLinear),
                EArgumentException)
       << "fewer pixels than the source size says";
+  EXPECT_THROW(TdxColors::SmoothResize(Solid(4, Quad(1, 1, 1, 1)), 2, 2, target, 4, 4, nullptr), EArgumentException);
 }
 
 TEST(SmoothResize, BitmapsAreResampledAsBottomUpArrays) {
