@@ -1,5 +1,6 @@
 #include "library/graphics/GraphicsUnits.h"
 
+#include "library/graphics/cxCustomCanvas.h"
 #include "library/graphics/cxDrawTextUtils.h"
 #include "library/graphics/cxGraphics.h"
 #include "library/graphics/cxImageList.h"
@@ -15,6 +16,7 @@ std::span<const TUnit> LibraryGraphicsUnits() {
       {L"dxPixelBuffers", &dxPixelBuffersInitialization, nullptr},
       {L"cxGraphics", &cxGraphicsInitialization, &cxGraphicsFinalization},
       {L"cxDrawTextUtils", &cxDrawTextUtilsInitialization, &cxDrawTextUtilsFinalization},
+      {L"cxCustomCanvas", &cxCustomCanvasInitialization, &cxCustomCanvasFinalization},
       {L"cxImageList", &cxImageListInitialization, nullptr},
   };
   return units;
