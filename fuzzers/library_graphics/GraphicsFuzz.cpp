@@ -1,5 +1,5 @@
-// Fuzzing drivers of the graphics layer: colour texts, the text layout
-// engine and scripts of GDI+ canvas operations. Each input must parse or
+// Fuzzing drivers of the graphics layer: colour texts, the text layout and
+// drawing engine and scripts of GDI+ canvas operations. Each input must parse or
 // raise the documented conversion error, every layout must cover its text
 // with rows in order, and a canvas script may meet only the documented GDI+
 // and argument errors and must leave no GDI+ object behind. The pixel-buffer
@@ -120,6 +120,42 @@ std::vector<std::string> LayoutSeeds() {
       seed(cxtoWordBreak | cxtoCenterX | cxtoBottom | cxtoPreventLeftExceed | cxtoRTLReading, 1, 1, 0,
            L"\x05e9\x05dc\x05d5\x05dd \x05e2\x05d5\x05dc\x05dd"),
   };
+}
+
+// ---------------------------------------------------------------------------
+// Text drawing: the layout's input drawn with the engine onto a 64 x 64
+// surface, with a highlight made of the column's and height's low bits. The
+// DC keeps its font, colours, modes and clip region.
+
+struct TDrawingDC {
+  TMemoryDC Surface{TMemoryDC::Dib32(nullptr, 64, 64)};
+  TOwnedFont Font{CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma")};
+  TSelectObject Selected{Surface.DC(), Font.Get()};
+};
+
+void Drawing(const std::string& AInput) {
+  static TDrawingDC drawing;
+  if (AInput.size() < 9) return;
+  const HDC dc = drawing.Surface.DC();
+  std::uint32_t flags;
+  std::memcpy(&flags, AInput.data(), 4);
+  const int width = static_cast<std::int16_t>(static_cast<unsigned char>(AInput[4]) | (static_cast<unsigned char>(AInput[5]) << 8));
+  const int height = static_cast<std::int16_t>(static_cast<unsigned char>(AInput[6]) | (static_cast<unsigned char>(AInput[7]) << 8));
+  const int maxRows = static_cast<signed char>(AInput[8]);
+  const String text = WideOf(AInput, 9);
+
+  const HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
+  const COLORREF color = GetTextColor(dc);
+  const int mode = GetBkMode(dc);
+  const UINT align = GetTextAlign(dc);
+  TRect r(2, 2, 2 + width, 2 + height);
+  DrawTextFormatted(dc, text, r, flags, width & 7, height & 7, nullptr, clHighlight, clHighlightText, maxRows, 1, 1,
+                    clDefault, 1.0 + (flags >> 28) / 4.0);
+  const TOwnedRegion clip(CreateRectRgn(0, 0, 0, 0));
+  if (GetCurrentObject(dc, OBJ_FONT) != font || GetTextColor(dc) != color || GetBkMode(dc) != mode ||
+      GetTextAlign(dc) != align)
+    FuzzInvariantBroken("the DC's font, colour or modes changed");
+  if (GetClipRgn(dc, clip.Get()) != 0) FuzzInvariantBroken("a clip region was left behind");
 }
 
 
@@ -304,6 +340,7 @@ std::vector<std::string> CanvasSeeds() {
 const TFuzzDriver Drivers[] = {
     {L"colour-text", ColorSeeds, ColorText},
     {L"text-layout", LayoutSeeds, Layout},
+    {L"text-drawing", LayoutSeeds, Drawing},
     {L"smooth-resize", SmoothResizeSeeds, SmoothResizeInput},
     {L"flood-fill", FloodFillSeeds, FloodFillInput},
     {L"gp-canvas", CanvasSeeds, CanvasScript},
