@@ -5,7 +5,6 @@
 #include "library/graphics/cxGraphics.h"
 
 #include <algorithm>
-#include <cstring>
 
 using namespace Gdiplus;
 
@@ -39,7 +38,7 @@ TdxGPPen* GpPenOf(TcxCanvasBasedResourceHandle* AHandle) {
 TdxGPCustomBrush* GpBrushOf(TcxCanvasBasedBrush* ABrush) { return ABrush ? GpBrushOf(ABrush->Handle()) : nullptr; }
 TdxGPPen* GpPenOf(TcxCanvasBasedPen* APen) { return APen ? GpPenOf(APen->Handle()) : nullptr; }
 
-GpImage* GpImageOf(TcxCanvasBasedImage* AImage) { return As<TcxGdiCanvasBasedImage>(AImage)->Image(); }
+TdxGPImage* GpImageOf(TcxCanvasBasedImage* AImage) { return As<TcxGdiCanvasBasedImage>(AImage)->Image(); }
 
 std::vector<TPoint> PointsOf(std::span<const TPoint> P) { return std::vector<TPoint>(P.begin(), P.end()); }
 
@@ -56,15 +55,9 @@ TRect BoundsOf(std::span<const TPoint> P) {
   return r;
 }
 
-PixelFormat GpPixelFormatOf(TAlphaFormat AAlphaFormat) {
-  switch (AAlphaFormat) {
-    case afDefined:
-      return PixelFormat32bppARGB;
-    case afPremultiplied:
-      return PixelFormat32bppPARGB;
-    default:
-      return PixelFormat32bppRGB;
-  }
+TOwned<TdxGPImage> ImageOfPixels(int AWidth, int AHeight, const RGBQUAD* ABits, TAlphaFormat AAlphaFormat) {
+  return TOwned<TdxGPImage>(NewWith<TdxGPImage>(
+      [&](TdxGPImage* AImage) { AImage->CreateFromBits(AWidth, AHeight, ABits, AAlphaFormat); }));
 }
 
 void SystemAlphaBlend(HDC ADestDC, const TRect& ADestRect, HDC ASourceDC, const TRect& ASourceRect) {
@@ -109,6 +102,10 @@ void TcxGdiCanvasBasedBrushHandle::CreateNativeHandle(TcxCustomCanvas*) {
         break;
       case TdxFillOptionsMode::Solid:
         brush->SetColor(FColor1);
+        break;
+      case TdxFillOptionsMode::Texture:
+        brush->SetStyle(gpbsTexture);
+        if (FTexture && !FTexture->Empty()) brush->SetTexture(FTexture->Handle());
         break;
       default:
         brush->SetColor(0);
@@ -183,21 +180,21 @@ void TcxGdiCanvasBasedFontHandle::FreeNativeHandle() {
 // ---------------------------------------------------------------------------
 // Images and paths
 
-void TcxGdiCanvasBasedImage::Create(TcxCustomCanvas* ACanvas, int AWidth, int AHeight, const RGBQUAD* ABits,
-                                    TAlphaFormat AAlphaFormat) {
-  inherited::Create(ACanvas, AWidth, AHeight);
-  const PixelFormat format = GpPixelFormatOf(AAlphaFormat);
-  GpBitmap* bitmap = nullptr;
-  CheckGdipStatus(GdipCreateBitmapFromScan0(AWidth, AHeight, 0, format, nullptr, &bitmap));
-  FImage.Reset(bitmap);
-  const Gdiplus::Rect bounds(0, 0, AWidth, AHeight);
-  BitmapData data{};
-  CheckGdipStatus(GdipBitmapLockBits(bitmap, &bounds, ImageLockModeWrite, format, &data));
-  const std::size_t rowBytes = static_cast<std::size_t>(AWidth) * sizeof(RGBQUAD);
-  for (int y = 0; y < AHeight; ++y)
-    std::memcpy(static_cast<BYTE*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride,
-                ABits + static_cast<std::size_t>(y) * AWidth, rowBytes);
-  CheckGdipStatus(GdipBitmapUnlockBits(bitmap, &data));
+void TcxGdiCanvasBasedImage::Create(TcxCustomCanvas* ACanvas, TdxGPImage* AImage, TdxObjectOwnership AOwnership) {
+  inherited::Create(ACanvas, AImage->Width(), AImage->Height());
+  if (AOwnership == ooCloned) {
+    FImage = AImage->Clone().release();
+    FImageOwnership = ooOwned;
+  } else {
+    FImage = AImage;
+    FImageOwnership = AOwnership;
+  }
+}
+
+void TcxGdiCanvasBasedImage::Destroy() {
+  if (FImageOwnership == ooOwned && FImage) FImage->Free();
+  FImage = nullptr;
+  inherited::Destroy();
 }
 
 void TcxGdiCanvasBasedPath::Create(TcxCustomCanvas* ACanvas) {
@@ -254,15 +251,23 @@ TOwned<TcxCanvasBasedBrush> TcxCustomGdiBasedCanvas::CreateBrush(TdxGPCustomBrus
 TOwned<TcxCanvasBasedImage> TcxCustomGdiBasedCanvas::CreateImage(TBitmap* ABitmap, TAlphaFormat AAlphaFormat) {
   TRGBColors pixels;
   if (!ABitmap || !GetGraphicPixels(ABitmap, pixels, true)) return nullptr;
-  return TOwned<TcxCanvasBasedImage>(
-      New<TcxGdiCanvasBasedImage>(this, ABitmap->Width(), ABitmap->Height(), pixels.data(), AAlphaFormat));
+  return CreateImage(ImageOfPixels(ABitmap->Width(), ABitmap->Height(), pixels.data(), AAlphaFormat).release(), ooOwned);
 }
 
 TOwned<TcxCanvasBasedImage> TcxCustomGdiBasedCanvas::CreateImage(TdxCustomFastDIB* ABitmap, TAlphaFormat AAlphaFormat) {
   if (!ABitmap || ABitmap->Empty()) return nullptr;
   GdiFlush();
-  return TOwned<TcxCanvasBasedImage>(
-      New<TcxGdiCanvasBasedImage>(this, ABitmap->Width(), ABitmap->Height(), ABitmap->Bits(), AAlphaFormat));
+  return CreateImage(ImageOfPixels(ABitmap->Width(), ABitmap->Height(), ABitmap->Bits(), AAlphaFormat).release(),
+                     ooOwned);
+}
+
+TOwned<TcxCanvasBasedImage> TcxCustomGdiBasedCanvas::CreateImage(TdxGPImage* AImage, TdxObjectOwnership AOwnership) {
+  if (!AImage) return nullptr;
+  return TOwned<TcxCanvasBasedImage>(New<TcxGdiCanvasBasedImage>(this, AImage, AOwnership));
+}
+
+void TcxCustomGdiBasedCanvas::FillRect(const TRect& R, TcxCanvasBasedImage* AImage) {
+  if (AImage) FillRect(R, GpImageOf(AImage), nullptr);
 }
 
 TOwned<TcxCanvasBasedPath> TcxCustomGdiBasedCanvas::CreatePath() {
@@ -340,15 +345,20 @@ void TcxGdiBasedCanvas::DrawNativeObject(const TRect& R, const TcxCanvasBasedRes
 
 void TcxGdiBasedCanvas::DrawImageCoreF(TcxCanvasBasedImage* AImage, const TdxRectF& ATargetRect,
                                        const TdxRectF& ASourceRect, std::uint8_t AAlpha) {
-  PaintWithGdiPlus(ConvertRectFToRect(ATargetRect), [&](TdxGPCanvas* ACanvas) {
-    ACanvas->Draw(GpImageOf(AImage), ATargetRect, ASourceRect, AAlpha);
-  });
+  GpImageOf(AImage)->StretchDraw(Handle(), ATargetRect, ASourceRect, AAlpha);
 }
 
 void TcxGdiBasedCanvas::DrawImageCore(TcxCanvasBasedImage* AImage, const TRect& ATargetRect, const TRect& ASourceRect,
                                       std::uint8_t AAlpha) {
-  PaintWithGdiPlus(ATargetRect,
-                   [&](TdxGPCanvas* ACanvas) { ACanvas->Draw(GpImageOf(AImage), ATargetRect, ASourceRect, AAlpha); });
+  GpImageOf(AImage)->StretchDraw(Handle(), ATargetRect, ASourceRect, AAlpha);
+}
+
+void TcxGdiBasedCanvas::DrawImage(TdxGPImage* AImage, const TRect& ATargetRect, PcxCanvasBasedImage) {
+  if (AImage) AImage->StretchDraw(Handle(), ATargetRect, 255);
+}
+
+void TcxGdiBasedCanvas::DrawImage(TdxGPImage* AImage, const TdxRectF& ATargetRect, PcxCanvasBasedImage) {
+  if (AImage) AImage->StretchDraw(Handle(), ATargetRect, 255);
 }
 
 void TcxGdiBasedCanvas::DrawBitmap(TBitmap* ABitmap, const TRect& ATargetRect, const TRect& ASourceRect,
@@ -442,6 +452,11 @@ void TcxGdiBasedCanvas::FillRect(const TRect& R, TColor AColor) {
 void TcxGdiBasedCanvas::FillRect(const TRect& R, TdxAlphaColor AColor) {
   if (!IsAlphaColorVisible(AColor)) return;
   PaintWithGdiPlus(R, [&](TdxGPCanvas* ACanvas) { ACanvas->FillRectangle(R, AColor); });
+}
+
+void TcxGdiBasedCanvas::FillRect(const TRect& R, TdxGPImage* AImage, PcxCanvasBasedImage) {
+  if (!AImage || AImage->Empty() || R.IsEmpty()) return;
+  PaintWithGdiPlus(R, [&](TdxGPCanvas* ACanvas) { ACanvas->DrawTile(AImage->Handle(), R, 255); });
 }
 
 void TcxGdiBasedCanvas::FillRectByGradientCore(const TRect& R, TdxAlphaColor AColor1, TdxAlphaColor AColor2,
