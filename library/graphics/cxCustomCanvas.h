@@ -29,6 +29,7 @@
 //   TcxCustomGdiBasedCanvas          GDI+ object resources and the process-wide pools
 //                                                                    (cxCustomCanvas_Gdi.cpp)
 //   TcxGdiBasedCanvas                the drawing operations on a device context
+//   TcxHeldObject                    an object kept by the ownership rule
 //   TcxGdiCanvasBasedBrushHandle, ...PenHandle, ...FontHandle, TcxGdiCanvasBasedImage,
 //   TcxGdiCanvasBasedPath
 //   TcxGdiCanvasBasedSharedBrushes, ...SharedFonts, ...SharedImageLists, ...SharedPens
@@ -1214,6 +1215,42 @@ class TcxGdiBasedCanvas : public TcxCustomGdiBasedCanvas {
   std::vector<XFORM> FSavedWorldTransforms;
 };
 
+// An object kept by the ownership rule of the wrapping constructors:
+// ooCloned keeps a copy (then owned), ooOwned the object itself (owned),
+// ooReferenced the object itself (never freed).
+template <class T>
+class TcxHeldObject {
+ public:
+  TcxHeldObject() = default;
+  TcxHeldObject(const TcxHeldObject&) = delete;
+  TcxHeldObject& operator=(const TcxHeldObject&) = delete;
+  ~TcxHeldObject() { Reset(); }
+
+  // ACopy makes the copy that ooCloned keeps.
+  template <class F>
+  void Hold(T* AObject, TdxObjectOwnership AOwnership, const F& ACopy) {
+    Reset();
+    FObject = AOwnership == ooCloned ? ACopy(AObject) : AObject;
+    FOwned = AOwnership != ooReferenced;
+  }
+  void Own(T* AObject) {
+    Reset();
+    FObject = AObject;
+    FOwned = true;
+  }
+  // Frees an owned object; lets go of a referenced one.
+  void Reset() {
+    T* object = std::exchange(FObject, nullptr);
+    if (object && FOwned) object->Free();
+    FOwned = false;
+  }
+  T* Get() const { return FObject; }
+
+ private:
+  T* FObject = nullptr;
+  bool FOwned = false;
+};
+
 // GDI+ objects as shared handles.
 class TcxGdiCanvasBasedBrushHandle : public TcxCanvasBasedBrushHandle {
   SK_CLASS(TcxGdiCanvasBasedBrushHandle, TcxCanvasBasedBrushHandle)
@@ -1225,11 +1262,10 @@ class TcxGdiCanvasBasedBrushHandle : public TcxCanvasBasedBrushHandle {
   void FreeNativeHandle() override;
   bool IsEmpty() override;
 
-  TdxGPCustomBrush* Brush() const { return FBrush; }
+  TdxGPCustomBrush* Brush() const { return FBrush.Get(); }
 
  private:
-  TdxGPCustomBrush* FBrush;
-  TdxObjectOwnership FBrushOwnership;
+  TcxHeldObject<TdxGPCustomBrush> FBrush;
 };
 
 class TcxGdiCanvasBasedPenHandle : public TcxCanvasBasedPenHandle {
@@ -1242,11 +1278,10 @@ class TcxGdiCanvasBasedPenHandle : public TcxCanvasBasedPenHandle {
   void FreeNativeHandle() override;
   bool IsEmpty() override;
 
-  TdxGPPen* Pen() const { return FPen; }
+  TdxGPPen* Pen() const { return FPen.Get(); }
 
  private:
-  TdxGPPen* FPen;
-  TdxObjectOwnership FPenOwnership;
+  TcxHeldObject<TdxGPPen> FPen;
 };
 
 class TcxGdiCanvasBasedFontHandle : public TcxCanvasBasedFontHandle {
@@ -1259,11 +1294,10 @@ class TcxGdiCanvasBasedFontHandle : public TcxCanvasBasedFontHandle {
   void CreateNativeHandle(TcxCustomCanvas* ACanvas) override;
   void FreeNativeHandle() override;
 
-  TFont* Font() const { return FFont; }
+  TFont* Font() const { return FFont.Get(); }
 
  private:
-  TFont* FFont;
-  TdxObjectOwnership FFontOwnership;
+  TcxHeldObject<TFont> FFont;
 };
 
 // A GDI+ smart image drawn on the canvas.
@@ -1275,11 +1309,10 @@ class TcxGdiCanvasBasedImage : public TcxCanvasBasedImage {
   void Create(TcxCustomCanvas* ACanvas, TdxGPImage* AImage, TdxObjectOwnership AOwnership);
   void Destroy() override;
 
-  TdxGPImage* Image() const { return FImage; }
+  TdxGPImage* Image() const { return FImage.Get(); }
 
  private:
-  TdxGPImage* FImage;
-  TdxObjectOwnership FImageOwnership;
+  TcxHeldObject<TdxGPImage> FImage;
 };
 
 class TcxGdiCanvasBasedPath : public TcxCanvasBasedPath {

@@ -42,19 +42,6 @@ TdxGPImage* GpImageOf(TcxCanvasBasedImage* AImage) { return As<TcxGdiCanvasBased
 
 std::vector<TPoint> PointsOf(std::span<const TPoint> P) { return std::vector<TPoint>(P.begin(), P.end()); }
 
-// The bounds of points as GDI+ covers them: the far sides included.
-TRect BoundsOf(std::span<const TPoint> P) {
-  if (P.empty()) return TRect();
-  TRect r(P[0].X, P[0].Y, P[0].X, P[0].Y);
-  for (const TPoint& point : P) {
-    r.Left = std::min(r.Left, point.X);
-    r.Top = std::min(r.Top, point.Y);
-    r.Right = std::max(r.Right, point.X);
-    r.Bottom = std::max(r.Bottom, point.Y);
-  }
-  return r;
-}
-
 TOwned<TdxGPImage> ImageOfPixels(int AWidth, int AHeight, const RGBQUAD* ABits, TAlphaFormat AAlphaFormat) {
   return TOwned<TdxGPImage>(NewWith<TdxGPImage>(
       [&](TdxGPImage* AImage) { AImage->CreateFromBits(AWidth, AHeight, ABits, AAlphaFormat); }));
@@ -79,18 +66,14 @@ void CopyStretched(HDC ADestDC, const TRect& ADestRect, HDC ASourceDC, const TRe
 
 void TcxGdiCanvasBasedBrushHandle::Create(TdxGPCustomBrush* ABrush, TdxObjectOwnership AOwnership) {
   TcxCanvasBasedResourceHandle::Create();
-  if (AOwnership == ooCloned) {
-    FBrush = static_cast<TdxGPCustomBrush*>(ABrush->Clone());
-    FBrushOwnership = ooOwned;
-  } else {
-    FBrush = ABrush;
-    FBrushOwnership = AOwnership;
-  }
+  FBrush.Hold(ABrush, AOwnership, [](TdxGPCustomBrush* AOriginal) {
+    return static_cast<TdxGPCustomBrush*>(AOriginal->Clone());
+  });
 }
 
 void TcxGdiCanvasBasedBrushHandle::CreateNativeHandle(TcxCustomCanvas*) {
   if (FMode == TdxFillOptionsMode::Hatch) {
-    FBrush = New<TdxGPHatchBrush>(FColor1, FColor2, FHatchStyle);
+    FBrush.Own(New<TdxGPHatchBrush>(FColor1, FColor2, FHatchStyle));
   } else {
     TOwned<TdxGPBrush> brush(New<TdxGPBrush>());
     switch (FMode) {
@@ -111,89 +94,61 @@ void TcxGdiCanvasBasedBrushHandle::CreateNativeHandle(TcxCustomCanvas*) {
         brush->SetColor(0);
         break;
     }
-    FBrush = brush.release();
+    FBrush.Own(brush.release());
   }
-  FBrushOwnership = ooOwned;
 }
 
-void TcxGdiCanvasBasedBrushHandle::FreeNativeHandle() {
-  TdxGPCustomBrush* brush = std::exchange(FBrush, nullptr);
-  if (brush && FBrushOwnership == ooOwned) brush->Free();
-}
+void TcxGdiCanvasBasedBrushHandle::FreeNativeHandle() { FBrush.Reset(); }
 
-bool TcxGdiCanvasBasedBrushHandle::IsEmpty() { return !FBrush || FBrush->IsEmpty(); }
+bool TcxGdiCanvasBasedBrushHandle::IsEmpty() { return !FBrush.Get() || FBrush.Get()->IsEmpty(); }
 
 void TcxGdiCanvasBasedPenHandle::Create(TdxGPPen* APen, TdxObjectOwnership AOwnership) {
   TcxCanvasBasedResourceHandle::Create();
-  if (AOwnership == ooCloned) {
-    FPen = static_cast<TdxGPPen*>(APen->Clone());
-    FPenOwnership = ooOwned;
-  } else {
-    FPen = APen;
-    FPenOwnership = AOwnership;
-  }
-  FWidth = FPen->Width();
+  FPen.Hold(APen, AOwnership, [](TdxGPPen* AOriginal) { return static_cast<TdxGPPen*>(AOriginal->Clone()); });
+  FWidth = APen->Width();
 }
 
 void TcxGdiCanvasBasedPenHandle::CreateNativeHandle(TcxCustomCanvas*) {
-  FPen = New<TdxGPPen>(FColor, FWidth, static_cast<TdxGPPenStyle>(FStyle));
-  FPenOwnership = ooOwned;
+  FPen.Own(New<TdxGPPen>(FColor, FWidth, static_cast<TdxGPPenStyle>(FStyle)));
 }
 
-void TcxGdiCanvasBasedPenHandle::FreeNativeHandle() {
-  TdxGPPen* pen = std::exchange(FPen, nullptr);
-  if (pen && FPenOwnership == ooOwned) pen->Free();
-}
+void TcxGdiCanvasBasedPenHandle::FreeNativeHandle() { FPen.Reset(); }
 
-bool TcxGdiCanvasBasedPenHandle::IsEmpty() { return !FPen || FPen->IsEmpty(); }
+bool TcxGdiCanvasBasedPenHandle::IsEmpty() { return !FPen.Get() || FPen.Get()->IsEmpty(); }
 
 void TcxGdiCanvasBasedFontHandle::Create(TFont* AFont, TdxObjectOwnership AOwnership) {
   TcxCanvasBasedResourceHandle::Create();
   AssignValues(AFont);
-  if (AOwnership == ooCloned) {
-    FFont = New<TFont>();
-    FFont->Assign(AFont);
-    FFontOwnership = ooOwned;
-  } else {
-    FFont = AFont;
-    FFontOwnership = AOwnership;
-  }
+  FFont.Hold(AFont, AOwnership, [](TFont* AOriginal) {
+    TFont* copy = New<TFont>();
+    copy->Assign(AOriginal);
+    return copy;
+  });
 }
 
 void TcxGdiCanvasBasedFontHandle::CreateNativeHandle(TcxCustomCanvas*) {
-  if (FFont) return;
+  if (FFont.Get()) return;
   TOwned<TFont> font(New<TFont>());
   font->SetStyle(FStyle);
   font->SetName(FName);
   font->SetHeight(FHeight);
   font->SetPitch(dxFontPitchToFontPitch(FPitch));
   font->SetQuality(dxFontQualityToFontQuality(FQuality));
-  FFont = font.release();
-  FFontOwnership = ooOwned;
+  FFont.Own(font.release());
 }
 
-void TcxGdiCanvasBasedFontHandle::FreeNativeHandle() {
-  TFont* font = std::exchange(FFont, nullptr);
-  if (font && FFontOwnership == ooOwned) font->Free();
-}
+void TcxGdiCanvasBasedFontHandle::FreeNativeHandle() { FFont.Reset(); }
 
 // ---------------------------------------------------------------------------
 // Images and paths
 
 void TcxGdiCanvasBasedImage::Create(TcxCustomCanvas* ACanvas, TdxGPImage* AImage, TdxObjectOwnership AOwnership) {
   inherited::Create(ACanvas, AImage->Width(), AImage->Height());
-  if (AOwnership == ooCloned) {
-    FImage = AImage->Clone().release();
-    FImageOwnership = ooOwned;
-  } else {
-    FImage = AImage;
-    FImageOwnership = AOwnership;
-  }
+  FImage.Hold(AImage, AOwnership, [](TdxGPImage* AOriginal) { return AOriginal->Clone().release(); });
 }
 
 void TcxGdiCanvasBasedImage::Destroy() {
-  if (FImageOwnership == ooOwned && FImage) FImage->Free();
-  FImage = nullptr;
+  FImage.Reset();
   inherited::Destroy();
 }
 
@@ -485,7 +440,7 @@ void TcxGdiBasedCanvas::FocusRectangle(const TRect& R) {
 void TcxGdiBasedCanvas::Line(const TPoint& P1, const TPoint& P2, TdxAlphaColor AColor, int APenWidth,
                              TPenStyle APenStyle) {
   const TPoint points[] = {P1, P2};
-  PaintWithGdiPlus(BoundsOf(points), [&](TdxGPCanvas* ACanvas) {
+  PaintWithGdiPlus(GetPointsBounds(points), [&](TdxGPCanvas* ACanvas) {
     ACanvas->Line(P1.X, P1.Y, P2.X, P2.Y, AColor, static_cast<float>(APenWidth), APenStyle);
   });
 }
@@ -517,7 +472,7 @@ void TcxGdiBasedCanvas::Pie(const TdxRectF& R, float AStartAngle, float ASweepAn
 }
 
 void TcxGdiBasedCanvas::Polygon(std::span<const TPoint> P, TdxAlphaColor ABrushColor, TdxAlphaColor APenColor) {
-  PaintWithGdiPlus(BoundsOf(P),
+  PaintWithGdiPlus(GetPointsBounds(P),
                    [&](TdxGPCanvas* ACanvas) { ACanvas->Polygon(PointsOf(P), APenColor, ABrushColor, 1, psSolid); });
 }
 
@@ -527,7 +482,7 @@ void TcxGdiBasedCanvas::Polygon(const TdxPointF* P, int ACount, TcxCanvasBasedBr
 }
 
 void TcxGdiBasedCanvas::Polyline(std::span<const TPoint> P, TdxAlphaColor AColor, int APenWidth, TPenStyle APenStyle) {
-  PaintWithGdiPlus(BoundsOf(P), [&](TdxGPCanvas* ACanvas) {
+  PaintWithGdiPlus(GetPointsBounds(P), [&](TdxGPCanvas* ACanvas) {
     ACanvas->Polyline(PointsOf(P), AColor, static_cast<float>(APenWidth), APenStyle);
   });
 }
