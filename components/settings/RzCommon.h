@@ -400,6 +400,15 @@ class TRzFrameController : public TComponent {
   void Load(const String& ASection);
   void Save(const String& ASection);
 
+ protected:
+  // The virtual operations this class adds, in the order of its table of
+  // virtual operations: these two, then the setters below.
+  // Tells one control of a change (fcpAll: of everything).
+  virtual void UpdateControl(TControl* AControl, TRzFrameControllerProperty AProperty);
+  // Tells every control, unless an update is running.
+  virtual void NotifyControls(TRzFrameControllerProperty AProperty);
+
+ public:
   // Properties
   TColor Color() const { return FColor; }
   virtual void SetColor(TColor AValue);
@@ -437,10 +446,6 @@ class TRzFrameController : public TComponent {
   virtual void SetRegIniFile(TRzRegIniFile* AValue);
 
  protected:
-  // Tells one control of a change (fcpAll: of everything).
-  virtual void UpdateControl(TControl* AControl, TRzFrameControllerProperty AProperty);
-  // Tells every control, unless an update is running.
-  virtual void NotifyControls(TRzFrameControllerProperty AProperty);
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation AOperation) override;
   // Accepts the obsolete stored properties FrameFlat, FrameFocusStyle and FrameFlatStyle.

@@ -1,6 +1,7 @@
 #include "platform/ui/ActnList.h"
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/Forms.h"
 
 #include <algorithm>
 
@@ -21,7 +22,7 @@ void TBasicAction::Destroy() {
 }
 
 bool TBasicAction::Execute() {
-  if (!FOnExecute) return false;
+  if (!FOnExecute) return Application() && Application()->ExecuteAction(this);
   FOnExecute(this);
   return true;
 }
