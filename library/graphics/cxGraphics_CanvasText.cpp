@@ -333,10 +333,15 @@ void TcxCanvas::GetTextStringsBounds(const String& AText, const TRect& R, int AF
     --bounds.Right;
     --bounds.Bottom;
   }
-  // The measured block is already placed by the vertical flags.
+  // Lines start where DrawTexT puts the text: the block is measured from
+  // the top and then placed at the bottom or in the middle.
   TRect block = bounds;
-  TextExtent(text, block, flags);
-  int top = block.Top;
+  TextExtent(text, block, flags & ~cxtfVertAlignment);
+  int top = bounds.Top;
+  if ((flags & cxtfVertAlignment) == cxtfBottom)
+    top = bounds.Bottom - block.Height();
+  else if ((flags & cxtfVertAlignment) == cxtfCenterY)
+    top = (bounds.Top + bounds.Bottom - block.Height()) / 2;
   const HDC DC = Handle();
   while (!text.empty()) {
     const TTextLine line = NextTextLine(DC, text, bounds.Width(), (flags & cxtfLeft) != 0);
