@@ -797,6 +797,13 @@ class TcxAlphaBitmap : public TcxBitmap32 {
   TcxHatchData FHatchData;
 };
 
+// The compressed form data of a TcxBitmap ("XDBM"): the plain bitmap data
+// run-length encoded in blocks of ABlockSize (1 to 4) bytes, header
+// included; and the plain data back from a header's method and payload,
+// which raises EReadError for damaged data.
+std::vector<std::uint8_t> CompressBitmapData(std::span<const std::uint8_t> APlainData, int ABlockSize);
+std::vector<std::uint8_t> DecompressBitmapData(std::span<const std::uint8_t> APayload, std::int16_t AMethod);
+
 // The blend of colour C into pixel P with the factor f (0..255).
 void cxBlendPixel(RGBQUAD& P, const RGBQUAD& C, std::uint8_t AFactor);
 

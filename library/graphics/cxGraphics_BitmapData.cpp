@@ -82,7 +82,10 @@ void EncodePackets(TBytesSpan AData, std::size_t N, std::vector<std::uint8_t>& A
   }
 }
 
-std::vector<std::uint8_t> Compress(TBytesSpan APlain, int ABlockSize) {
+}  // namespace
+
+std::vector<std::uint8_t> CompressBitmapData(TBytesSpan APlain, int ABlockSize) {
+  if (ABlockSize < 1 || ABlockSize > 4) throw EArgumentOutOfRangeException(L"Block size %d", {ABlockSize});
   const auto n = static_cast<std::size_t>(ABlockSize);
   const std::size_t raw = APlain.size() % n;
   std::vector<std::uint8_t> payload{static_cast<std::uint8_t>(n), static_cast<std::uint8_t>(raw)};
@@ -98,6 +101,8 @@ std::vector<std::uint8_t> Compress(TBytesSpan APlain, int ABlockSize) {
   result.insert(result.end(), payload.begin(), payload.end());
   return result;
 }
+
+namespace {
 
 // The decoded plain data grows only up to the length it states.
 class TPlainDataBuilder {
@@ -140,7 +145,9 @@ void DecodePackets(TBytesSpan APackets, std::size_t N, TPlainDataBuilder& AOut) 
   }
 }
 
-std::vector<std::uint8_t> Decompress(TBytesSpan APayload, std::int16_t AMethod) {
+}  // namespace
+
+std::vector<std::uint8_t> DecompressBitmapData(TBytesSpan APayload, std::int16_t AMethod) {
   TPlainDataBuilder plain;
   switch (AMethod) {
     case 1:
@@ -161,8 +168,6 @@ std::vector<std::uint8_t> Decompress(TBytesSpan APayload, std::int16_t AMethod) 
   return plain.Take();
 }
 
-}  // namespace
-
 void TcxBitmap::WriteData(TStream* AStream) {
   if (!FCompressData) {
     inherited::WriteData(AStream);
@@ -171,7 +176,7 @@ void TcxBitmap::WriteData(TStream* AStream) {
   TOwned<TMemoryStream> plain(New<TMemoryStream>());
   inherited::WriteData(plain.get());
   const TBytesSpan data(static_cast<const std::uint8_t*>(plain->Memory()), static_cast<std::size_t>(plain->Size()));
-  const std::vector<std::uint8_t> compressed = Compress(data, std::max(GetBitmapBitsPerPixel(this) / 8, 1));
+  const std::vector<std::uint8_t> compressed = CompressBitmapData(data, std::max(GetBitmapBitsPerPixel(this) / 8, 1));
   AStream->WriteBuffer(compressed.data(), static_cast<std::int64_t>(compressed.size()));
 }
 
@@ -188,7 +193,7 @@ void TcxBitmap::ReadData(TStream* AStream) {
   if (payloadLength < 0 || payloadLength > AStream->Size() - AStream->Position()) DamagedData();
   std::vector<std::uint8_t> payload(static_cast<std::size_t>(payloadLength));
   AStream->ReadBuffer(payload.data(), payloadLength);
-  const std::vector<std::uint8_t> plain = Decompress(payload, method);
+  const std::vector<std::uint8_t> plain = DecompressBitmapData(payload, method);
   TOwned<TMemoryStream> stream(New<TMemoryStream>());
   stream->WriteBuffer(plain.data(), static_cast<std::int64_t>(plain.size()));
   stream->SetPosition(0);
