@@ -1141,8 +1141,9 @@ class TdxSVGPen : public TdxGPPen {
 
 // What the drawing of one picture shares among its renderers (those of
 // pattern tiles and clip paths included): the references being resolved,
-// so that a reference back into one of them draws nothing, and the depth
-// of nested drawing, which is bounded.
+// so that a reference back into one of them draws nothing; the number of
+// references resolved inside others (uses of uses, patterns of patterns),
+// which is bounded, as is the depth of nested drawing.
 struct TdxSVGRenderState {
   static constexpr int MaxDepth = 1100;
   static constexpr int MaxReferences = 100000;
@@ -1339,6 +1340,9 @@ class TdxSVGImporter : public TdxSVGFiler {
   void ImportNode(TdxXMLNode* ANode, TdxSVGElement* AElement);
   void ImportStyleSheet(const String& AText);
   void ResolveFixups(TdxSVGElementRoot* ARoot);
+  // AElement takes ATarget's attributes (and, without children of its own,
+  // copies of its children), then reads its own node again.
+  void Resolve(TdxSVGElement* AElement, TdxSVGElement* ATarget, TdxXMLNode* ANode);
 
   std::vector<TOwned<TdxSVGReferenceFixup>> FFixups;
   TOwned<TdxSVGStyles> FStyles;

@@ -4,8 +4,10 @@
 
 #include "library/core/dxCore.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <unordered_set>
 
 namespace {
 
@@ -113,33 +115,50 @@ void TdxSVGImporter::ImportStyleSheet(const String& AText) {
   }
 }
 
-// A reference to the element itself or to one it lies in is dropped: copying
-// such an element into it would copy it into itself.
+// An element copies the one it names once that one is complete: a fix-up
+// whose target (or something in it) still waits for a fix-up of its own
+// waits for a later pass, so chains resolve whatever their order in the
+// document. Only when a pass resolves nothing (a cycle) are the waiting
+// ones resolved as they stand. A reference to the element itself or to one
+// it lies in is dropped: copying such an element into it would copy it into
+// itself.
 void TdxSVGImporter::ResolveFixups(TdxSVGElementRoot* ARoot) {
-  bool resolved = true;
-  while (resolved && !FFixups.empty()) {
-    resolved = false;
+  bool force = false;
+  while (!FFixups.empty()) {
+    std::unordered_set<const TdxSVGElement*> waiting;
+    for (const auto& fixup : FFixups) waiting.insert(fixup->Element);
+    const auto isWaiting = [&](TdxSVGElement* ATarget) {
+      return std::any_of(waiting.begin(), waiting.end(), [&](const TdxSVGElement* E) { return ATarget->IsAncestorOf(E); });
+    };
+    bool resolved = false;
     for (std::size_t i = FFixups.size(); i-- > 0;) {
       TdxSVGElement* target = nullptr;
       if (!ARoot->FindByID(FFixups[i]->Reference, target)) continue;
+      TdxSVGElement* element = FFixups[i]->Element;
+      if (!force && !target->IsAncestorOf(element) && isWaiting(target)) continue;
       const TOwned<TdxSVGReferenceFixup> fixup = std::move(FFixups[i]);
       FFixups.erase(FFixups.begin() + static_cast<std::ptrdiff_t>(i));
+      waiting.erase(element);
       resolved = true;
-      TdxSVGElement* element = fixup->Element;
-      if (target->IsAncestorOf(element)) continue;
-      const String id = element->ID();
-      if (element->Count() == 0) {
-        const int added = CountElements(target) - 1;
-        if (FElementCount + added > MaxElementCount) continue;
-        FElementCount += added;
-        element->Assign(target);
-      } else {
-        element->AssignAttributes(target);
-      }
-      element->SetID(id);
-      element->ReadAttributes(fixup->Node);
+      if (!target->IsAncestorOf(element)) Resolve(element, target, fixup->Node);
     }
+    if (!resolved && force) break;
+    force = !resolved;
   }
+}
+
+void TdxSVGImporter::Resolve(TdxSVGElement* AElement, TdxSVGElement* ATarget, TdxXMLNode* ANode) {
+  const String id = AElement->ID();
+  if (AElement->Count() == 0) {
+    const int added = CountElements(ATarget) - 1;
+    if (FElementCount + added > MaxElementCount) return;
+    FElementCount += added;
+    AElement->Assign(ATarget);
+  } else {
+    AElement->AssignAttributes(ATarget);
+  }
+  AElement->SetID(id);
+  AElement->ReadAttributes(ANode);
 }
 
 // ---------------------------------------------------------------------------

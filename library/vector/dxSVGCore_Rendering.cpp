@@ -126,6 +126,12 @@ void TdxSVGBrush::CreateGradientHandle(TdxGpHandle& AHandle) {
     auto* gradient = static_cast<GpPathGradient*>(brush.Get());
     const PointF centre(FGradientFocalPoint.X, FGradientFocalPoint.Y);
     CheckGdipStatus(GdipSetPathGradientCenterPoint(gradient, &centre));
+    // The blend overrides the centre and boundary colours; where GDI+ draws
+    // path gradients without blends (Wine), they give the two end colours.
+    ARGB surround = colors[0];
+    INT surroundCount = 1;
+    CheckGdipStatus(GdipSetPathGradientSurroundColorsWithCount(gradient, &surround, &surroundCount));
+    CheckGdipStatus(GdipSetPathGradientCenterColor(gradient, colors[count - 1]));
     CheckGdipStatus(GdipSetPathGradientPresetBlend(gradient, colors, offsets, count));
   } else {
     const PointF start(FGradientBox.Left, FGradientBox.Top);
@@ -227,10 +233,13 @@ void TdxSVGCustomRenderer::RestoreWorldTransform() {
   FSavedWorldTransforms.pop_back();
 }
 
+// Only references resolved inside others count against the budget: they
+// are what multiplies, while a picture may hold any number side by side.
 bool TdxSVGCustomRenderer::EnterReference(const TdxSVGElement* AElement) {
-  if (FState->ReferenceCount >= TdxSVGRenderState::MaxReferences) return false;
+  const bool nested = !FState->References.empty();
+  if (nested && FState->ReferenceCount >= TdxSVGRenderState::MaxReferences) return false;
   if (!FState->References.insert(AElement).second) return false;
-  ++FState->ReferenceCount;
+  if (nested) ++FState->ReferenceCount;
   return true;
 }
 
