@@ -1,14 +1,19 @@
 // Fuzzing drivers of the vector layer: the XML reader over mutated documents
 // of the W3C XML conformance suite (tools/setup unpacks it into build-data/),
-// and the entity coding and date-time reading over mutated texts.
+// the entity coding and date-time reading over mutated texts, and the SVG
+// import over mutated SVG files (SVGFuzz.cpp).
 //
 // Each input lies against an inaccessible page, at its end in even rounds and
 // at its start in odd ones, so a read beyond either end of the buffer faults
 // instead of passing unseen.
+#include "fuzzers/library_vector/SVGFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
 #include "library/core/CoreUnits.h"
+#include "library/graphics/GraphicsUnits.h"
+#include "library/vector/VectorUnits.h"
 #include "library/vector/dxXMLDoc.h"
 #include "platform/runtime/Units.h"
+#include "platform/ui/UiUnits.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -133,12 +138,13 @@ void CodeText(const std::string& AInput) {
 const TFuzzDriver GDrivers[] = {
     {L"xml_read", &ConformanceSuiteSeeds, &ReadXML},
     {L"xml_coding", &CodingSeeds, &CodeText},
+    {L"svg_import", &SVGImportSeeds, &SVGImportInput},
 };
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  InitializeUnits({RuntimeUnits(), LibraryCoreUnits()});
+  InitializeUnits({RuntimeUnits(), UiUnits(), LibraryCoreUnits(), LibraryGraphicsUnits(), LibraryVectorUnits()});
   const int result = RunFuzzDrivers(argc, argv, GDrivers);
   FinalizeUnits();
   return result;

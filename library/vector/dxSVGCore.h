@@ -40,8 +40,10 @@
 #include "platform/ui/Graphics.h"
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <span>
+#include <tuple>
 #include <unordered_map>
 #include <unordered_set>
 #include <variant>
@@ -1144,12 +1146,21 @@ class TdxSVGPen : public TdxGPPen {
 // so that a reference back into one of them draws nothing; the number of
 // references resolved inside others (uses of uses, patterns of patterns),
 // which is bounded, as is the depth of nested drawing.
+// The tiles of the patterns drawn so far are kept for the shapes that
+// follow, up to a bounded number of pixels.
 struct TdxSVGRenderState {
   static constexpr int MaxDepth = 1100;
-  static constexpr int MaxReferences = 100000;
+  static constexpr int MaxReferences = 20000;
+  static constexpr double MaxTilePixels = 32.0 * 1024 * 1024;
+
+  // A pattern tile: its image size, the scale and opacity it was drawn at.
+  using TTileKey = std::tuple<const TdxSVGElement*, int, int, float, float>;
+
   std::unordered_set<const TdxSVGElement*> References;
   int Depth = 0;
   int ReferenceCount = 0;
+  std::map<TTileKey, TdxGpOwnedImage> Tiles;
+  double TilePixels = 0;
 };
 
 class TdxSVGCustomRenderer : public TObject {
@@ -1200,6 +1211,7 @@ class TdxSVGCustomRenderer : public TObject {
   void LeaveDrawing();
   // From now on this renderer shares AOuter's state.
   void ShareStateWith(TdxSVGCustomRenderer* AOuter) { FState = AOuter->FState; }
+  TdxSVGRenderState& State() const { return *FState; }
 
   TdxSVGBrush* Brush() const { return FBrush.get(); }
   float Opacity() const { return FOpacity; }

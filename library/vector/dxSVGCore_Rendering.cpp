@@ -740,20 +740,35 @@ void TdxSVGElementPattern::InitializePaint(TdxSVGCustomRenderer* ARenderer, TdxS
   float k = imageScale;
   if (!FViewBox.IsEmpty()) k = std::min(height / FViewBox.Height(), width / FViewBox.Width());
 
-  TdxSVGTileImage image(width, height);
-  TdxGPCanvas* canvas = image.Canvas();
-  canvas->ScaleWorldTransform(k, k);
-  canvas->TranslateWorldTransform(-FViewBox.Value().Left, -FViewBox.Value().Top);
-  canvas->SetPixelOffsetMode(PixelOffsetModeHalf);
-  canvas->SetSmoothingMode(smHighQuality);
-  {
-    const TOwned<TdxSVGRenderer> renderer(New<TdxSVGRenderer>(canvas, ARenderer->Palette()));
-    renderer->ShareStateWith(ARenderer);
-    renderer->SetOpacity(ARenderer->Opacity());
-    for (int i = 0; i < Count(); ++i) GetElement(i)->Draw(renderer.get());
+  TdxSVGRenderState& state = ARenderer->State();
+  const TdxSVGRenderState::TTileKey key(this, width, height, k, ARenderer->Opacity());
+  const auto cached = state.Tiles.find(key);
+  if (cached == state.Tiles.end()) {
+    TdxSVGTileImage image(width, height);
+    TdxGPCanvas* canvas = image.Canvas();
+    canvas->ScaleWorldTransform(k, k);
+    canvas->TranslateWorldTransform(-FViewBox.Value().Left, -FViewBox.Value().Top);
+    canvas->SetPixelOffsetMode(PixelOffsetModeHalf);
+    canvas->SetSmoothingMode(smHighQuality);
+    {
+      const TOwned<TdxSVGRenderer> renderer(New<TdxSVGRenderer>(canvas, ARenderer->Palette()));
+      renderer->ShareStateWith(ARenderer);
+      renderer->SetOpacity(ARenderer->Opacity());
+      for (int i = 0; i < Count(); ++i) GetElement(i)->Draw(renderer.get());
+    }
+    ABrush->SetStyle(gpbsTexture);
+    ABrush->SetTexture(image.Finish());
+    const double pixels = static_cast<double>(width) * height;
+    if (state.TilePixels + pixels <= TdxSVGRenderState::MaxTilePixels) {
+      state.TilePixels += pixels;
+      TdxGpOwnedImage copy;
+      CheckGdipStatus(GdipCloneImage(ABrush->Texture(), copy.Receive()));
+      state.Tiles.emplace(key, std::move(copy));
+    }
+  } else {
+    ABrush->SetStyle(gpbsTexture);
+    ABrush->SetTexture(cached->second.Get());
   }
-  ABrush->SetStyle(gpbsTexture);
-  ABrush->SetTexture(image.Finish());
   // Image pixels to tile units, to the tile's place, through the pattern transform.
   TdxGPMatrix* transform = ABrush->TextureTransform();
   transform->Reset();
@@ -879,8 +894,14 @@ TdxRectF TdxSVGElementRadialGradient::CalculateGradientVector(TdxSVGCustomRender
   const float cx = ToUnitsX(ARenderer, FCenterX, AUnitBox, true);
   const float cy = ToUnitsY(ARenderer, FCenterY, AUnitBox, true);
   const float r = RadiusToUnits(ARenderer, FRadius, AUnitBox);
-  FActualFocalPoint = FPatternTransform->Transform(
-      TdxPointF(ToUnitsX(ARenderer, FFocalX, AUnitBox, true), ToUnitsY(ARenderer, FFocalY, AUnitBox, true)));
+  // A focal point outside the circle is moved onto its edge.
+  TdxPointF focal(ToUnitsX(ARenderer, FFocalX, AUnitBox, true), ToUnitsY(ARenderer, FFocalY, AUnitBox, true));
+  const float distance = TdxVectors::Length(TdxPointF(cx, cy), focal);
+  if (distance > r * 0.999f && distance > 0) {
+    const float scale = r * 0.999f / distance;
+    focal = TdxPointF(cx + (focal.X - cx) * scale, cy + (focal.Y - cy) * scale);
+  }
+  FActualFocalPoint = FPatternTransform->Transform(focal);
   FActualFocalRadius = RadiusToUnits(ARenderer, FFocalRadius, AUnitBox);
   return TransformCorners(FPatternTransform.get(), TdxRectF(cx - r, cy - r, cx + r, cy + r));
 }
@@ -891,12 +912,17 @@ void TdxSVGElementRadialGradient::SetUpBrush(TdxSVGBrush* ABrush, const TdxRectF
 }
 
 // The circle grows until its ellipse holds the whole box, so that the last
-// stop's colour reaches every corner.
+// stop's colour reaches every corner (as the circle meets the box, it grows
+// to no more than its radius and the box's diagonal).
 TdxRectF TdxSVGElementRadialGradient::CalculateGradientBox(const TdxRectF& AUnitBox, const TdxRectF& AVector) {
   const TdxPointF centre((AVector.Left + AVector.Right) / 2, (AVector.Top + AVector.Bottom) / 2);
   float rx = std::abs(AVector.Right - AVector.Left) / 2;
   float ry = std::abs(AVector.Bottom - AVector.Top) / 2;
   if (!(rx > 0) || !(ry > 0)) return TdxRectF();
+  // A box wholly outside the circle lies where the last stop pads: no gradient.
+  const float nearestX = std::clamp(centre.X, AUnitBox.Left, AUnitBox.Right);
+  const float nearestY = std::clamp(centre.Y, AUnitBox.Top, AUnitBox.Bottom);
+  if (std::pow((nearestX - centre.X) / rx, 2.0f) + std::pow((nearestY - centre.Y) / ry, 2.0f) > 1) return TdxRectF();
   for (int i = 0; i < 256 && !IsRectInsideEllipse(AUnitBox, centre, rx, ry); ++i) {
     rx *= 1.25f;
     ry *= 1.25f;

@@ -175,6 +175,14 @@ TEST(SVGRendering, ARadialGradientRunsFromItsCentreToItsEdge) {
   EXPECT_LT(RedOf(drawn.Surface->Pixel(1, 1)), 60);
 }
 
+TEST(SVGRendering, ABoxOutsideARadialGradientsCircleTakesTheLastStop) {
+  // The circle lies far to the right of the shape, its focal point further still.
+  const TDrawn drawn = Draw(R"svg(<svg viewBox="0 0 10 10"><radialGradient id="g" cx="500" cy="0.5" r="200" fx="5000">
+    <stop offset="0" stop-color="red"/><stop offset="1" stop-color="blue"/></radialGradient>
+    <rect width="10" height="10" fill="url(#g)"/></svg>)svg", 10, 10);
+  EXPECT_EQ(drawn.Surface->Count(Blue), 100);
+}
+
 TEST(SVGRendering, GradientStopsFromAReferencedGradient) {
   const TDrawn drawn = Draw(R"svg(<svg viewBox="0 0 10 10" xmlns:xlink="http://www.w3.org/1999/xlink">
     <linearGradient id="base"><stop offset="0" stop-color="blue"/><stop offset="1" stop-color="blue"/></linearGradient>
