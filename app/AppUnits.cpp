@@ -8,6 +8,7 @@
 #include "library/editors/EditorsUnits.h"
 #include "library/graphics/GraphicsUnits.h"
 #include "library/stdctrls/StdCtrlsUnits.h"
+#include "library/vector/VectorUnits.h"
 #include "platform/ui/UiUnits.h"
 
 std::span<const TUnit> AppUnits() {
@@ -21,7 +22,8 @@ std::span<const TUnit> AppUnits() {
 }
 
 std::vector<std::span<const TUnit>> ProgramUnitLayers() {
-  return {RuntimeUnits(),          UiUnits(),           LibraryCoreUnits(),     LibraryGraphicsUnits(),
-          LibraryControlsUnits(),  LibraryEditorsUnits(), LibraryStdCtrlsUnits(), SettingsUnits(),
+  return {RuntimeUnits(),         UiUnits(),            LibraryCoreUnits(),
+          LibraryGraphicsUnits(), LibraryVectorUnits(), LibraryControlsUnits(),
+          LibraryEditorsUnits(),  LibraryStdCtrlsUnits(), SettingsUnits(),
           AppUnits()};
 }

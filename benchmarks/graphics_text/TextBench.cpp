@@ -69,7 +69,7 @@ int wmain() {
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc.Get(), &metrics);
   std::printf("graphics_text benchmark: %d characters into %d pixels, %d times: the engine made %d rows, DrawTextW %d\n",
-              length, ColumnWidth, Repeats, engineRows, systemHeight / metrics.tmHeight);
+              length, ColumnWidth, Repeats, engineRows, static_cast<int>(systemHeight / metrics.tmHeight));
   bench::TRatioReport report("engine", "DrawTextW", Target, 24);
   report.Add("word-wrapped paragraph", engine, system);
   FinalizeUnits();

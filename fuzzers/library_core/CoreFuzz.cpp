@@ -3,7 +3,8 @@
 // with a result or one of its documented exceptions, never a crash, a hang
 // or a read outside its input.
 //
-// Usage: fuzz_library_core.exe [zip] [typed-stream] [--rounds N] [--seed S]
+// Usage: fuzz_library_core.exe [zip] [typed-stream] [date-format] [calendar] [--rounds N] [--seed S]
+#include "fuzzers/library_core/DateFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
 #include "library/core/CoreUnits.h"
 #include "library/core/cxVariants.h"
@@ -243,6 +244,8 @@ int wmain(int argc, wchar_t** argv) {
   static const TFuzzDriver drivers[] = {
       {L"zip", &ZipSeeds, &RunZip},
       {L"typed-stream", &VariantSeeds, &RunTypedStream},
+      {L"date-format", &DateFormatSeeds, &RunDateFormat},
+      {L"calendar", &CalendarSeeds, &RunCalendar},
   };
   const int result = RunFuzzDrivers(argc, argv, drivers);
   FinalizeUnits();

@@ -3,8 +3,10 @@
 #include "library/core/cxClasses.h"
 #include "library/core/cxDataConsts.h"
 #include "library/core/cxDataStorage.h"
-#include "library/core/cxLibraryStrs.h"
+#include "library/core/cxDateUtils.h"
+#include "library/core/cxFormats.h"
 #include "library/core/cxGeometry.h"
+#include "library/core/cxLibraryStrs.h"
 #include "library/core/dxCore.h"
 #include "library/core/dxCoreGraphics.h"
 #include "library/core/dxCultureInfo.h"
@@ -58,6 +60,8 @@ std::span<const TUnit> LibraryCoreUnits() {
       {L"cxDataConsts", &cxDataConstsInitialization, &cxDataConstsFinalization},
       {L"dxCultureInfo", &dxCultureInfoInitialization, &dxCultureInfoFinalization},
       {L"dxGestures", &dxGesturesInitialization, &dxGesturesFinalization},
+      {L"cxDateUtils", &cxDateUtilsInitialization, &cxDateUtilsFinalization},
+      {L"cxFormats", &cxFormatsInitialization, &cxFormatsFinalization},
   };
   return units;
 }

@@ -223,6 +223,8 @@ void TdxGPCanvas::Curve(const std::vector<TdxPointF>& APoints, TColor APenColor,
 
 void TdxGPCanvas::DonutSlice(const TdxRectF& R, float AStartAngle, float ASweepAngle, float AWholePercent,
                              TdxGPCustomBrush* ABrush, TdxGPPen* APen) {
+  // As the pie it becomes without a hole: no area, no slice.
+  if (IsRectangleEmpty(R)) return;
   if (AWholePercent <= 0) {
     Pie(R, AStartAngle, ASweepAngle, ABrush, APen);
     return;

@@ -393,14 +393,11 @@ void TFormReader::ReadPropertyLine(TPersistent* AInstance) {
 
   // Not published: the object may store it itself (DefineProperties).
   TDefining defining{name, display, line, false};
-  TDefining* saved = std::exchange(FState->Defining, &defining);
-  try {
+  {
+    TDefining* saved = std::exchange(FState->Defining, &defining);
+    TScopeExit restore([&] { FState->Defining = saved; });
     AtLine(line, display, [&] { CallDefineProperties(instance, this); });
-  } catch (...) {
-    FState->Defining = saved;
-    throw;
   }
-  FState->Defining = saved;
   if (!defining.Handled) {
     // Report the line of the name, not of the value after it.
     throw EReadError(L"Zeile %d: Eigenschaft %s existiert nicht (%s)", {line, name, display});
@@ -823,13 +820,12 @@ void TFormReader::ReadCollection(TCollection* ACollection) {
 void TFormReader::ReadBinaryValue(const TStreamProc& AReadData, int ALine, const String& ADisplay) {
   ExpectValue(TParser::toBinary, L"Binärdaten");
   ++FState->ValuesRead;
-  TMemoryStream* stream = New<TMemoryStream>();
-  TOwned<TMemoryStream> freeStream(stream);
+  TOwned<TMemoryStream> stream(New<TMemoryStream>());
   const std::vector<std::uint8_t>& bytes = FParser->TokenBinary();
   if (!bytes.empty()) stream->WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
   stream->SetPosition(0);
   FParser->NextToken();
-  AtLine(ALine, ADisplay, [&] { AReadData(stream); });
+  AtLine(ALine, ADisplay, [&] { AReadData(stream.get()); });
 }
 
 void TFormReader::SkipValue() {
@@ -886,8 +882,7 @@ void TFormReader::SkipValue() {
 // Entry points
 
 TComponent* ReadComponentFromText(const String& AText, TComponent* ARoot) {
-  TFormReader* reader = New<TFormReader>(AText);
-  TOwned<TFormReader> freeReader(reader);
+  TOwned<TFormReader> reader(New<TFormReader>(AText));
   return reader->ReadRootComponent(ARoot);
 }
 
@@ -943,8 +938,7 @@ String DecodeText(const std::uint8_t* AData, std::size_t ASize, const String& AS
 }  // namespace
 
 void ReadCollectionFromText(const String& AText, TCollection* ACollection, TComponent* ARoot) {
-  TFormReader* reader = New<TFormReader>(AText);
-  TOwned<TFormReader> freeReader(reader);
+  TOwned<TFormReader> reader(New<TFormReader>(AText));
   reader->ReadCollectionValue(ACollection, ARoot);
 }
 

@@ -76,15 +76,12 @@ void TFormWriter::WriteComponent(TComponent* AComponent) {
   if (!AComponent->Name().empty()) FText += AComponent->Name() + L": ";
   FText += AComponent->ClassName() + KLineBreak;
   FIndent += 2;
-  AComponent->IncludeState(csWriting);
-  try {
+  {
+    AComponent->IncludeState(csWriting);
+    TScopeExit written([AComponent] { AComponent->ExcludeState(csWriting); });
     WriteProperties(AComponent, String());
     AComponent->GetChildren([this](TComponent* AChild) { WriteComponent(AChild); }, FRoot);
-  } catch (...) {
-    AComponent->ExcludeState(csWriting);
-    throw;
   }
-  AComponent->ExcludeState(csWriting);
   FIndent -= 2;
   FText += Spaces(FIndent) + L"end" + KLineBreak;
   Leave();
@@ -228,9 +225,8 @@ void TFormWriter::DefineProperty(const String& AName, const TReaderProc&, const 
 void TFormWriter::DefineBinaryProperty(const String& AName, const TStreamProc&, const TStreamProc& AWriteData,
                                        bool AHasData) {
   if (!AHasData || !AWriteData) return;
-  TMemoryStream* stream = New<TMemoryStream>();
-  TOwned<TMemoryStream> freeStream(stream);
-  AWriteData(stream);
+  TOwned<TMemoryStream> stream(New<TMemoryStream>());
+  AWriteData(stream.get());
   const auto* bytes = static_cast<const std::uint8_t*>(stream->Memory());
   const auto size = static_cast<std::size_t>(stream->Size());
   WriteValueLine(FPrefix + AName, [&] {
@@ -351,15 +347,13 @@ void TFormWriter::WriteCollection(TCollection* AValue) {
 // ---------------------------------------------------------------------------
 
 String WriteComponentToText(TComponent* ARoot) {
-  TFormWriter* writer = New<TFormWriter>(ARoot);
-  TOwned<TFormWriter> freeWriter(writer);
+  TOwned<TFormWriter> writer(New<TFormWriter>(ARoot));
   writer->WriteRootComponent();
   return writer->Text();
 }
 
 String WriteCollectionToText(TCollection* ACollection, TComponent* ARoot) {
-  TFormWriter* writer = New<TFormWriter>(ARoot);
-  TOwned<TFormWriter> freeWriter(writer);
+  TOwned<TFormWriter> writer(New<TFormWriter>(ARoot));
   writer->WriteCollectionValue(ACollection);
   return writer->Text();
 }

@@ -49,9 +49,11 @@ String JoinPath(const String& ABase, const String& AKey) {
 
 // Deletes ASubKey of ABase with everything below it.
 bool DeleteTree(HKEY ABase, const String& ASubKey) {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExW(ABase, ASubKey.c_str(), 0, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
+  TRegKey owned;
+  if (::RegOpenKeyExW(ABase, ASubKey.c_str(), 0, KEY_ENUMERATE_SUB_KEYS | KEY_QUERY_VALUE, owned.Receive()) !=
+      ERROR_SUCCESS)
     return false;
+  const HKEY key = owned.Get();
   std::vector<String> children;
   std::vector<wchar_t> name(256);
   for (DWORD i = 0;; ++i) {
@@ -66,7 +68,7 @@ bool DeleteTree(HKEY ABase, const String& ASubKey) {
     children.emplace_back(name.data(), length);
   }
   for (const String& child : children) DeleteTree(key, child);
-  ::RegCloseKey(key);
+  owned.Reset();
   return ::RegDeleteKeyW(ABase, ASubKey.c_str()) == ERROR_SUCCESS;
 }
 
@@ -91,58 +93,50 @@ void TRegistry::SetRootKey(HKEY AValue) {
   FRootKey = AValue;
 }
 
-HKEY TRegistry::GetBaseKey(bool ARelative) const { return ARelative && FCurrentKey ? FCurrentKey : FRootKey; }
+HKEY TRegistry::GetBaseKey(bool ARelative) const {
+  return ARelative && FCurrentKey ? FCurrentKey.Get() : FRootKey;
+}
 
-void TRegistry::ChangeKey(HKEY AKey, const String& APath) {
+void TRegistry::ChangeKey(TRegKey AKey, const String& APath) {
   CloseKey();
-  FCurrentKey = AKey;
+  FCurrentKey = std::move(AKey);
   FCurrentPath = APath;
 }
 
 void TRegistry::CloseKey() {
   if (!FCurrentKey) return;
-  if (FNoLazyWrite) ::RegFlushKey(FCurrentKey);
-  ::RegCloseKey(FCurrentKey);
-  FCurrentKey = nullptr;
+  if (FNoLazyWrite) ::RegFlushKey(FCurrentKey.Get());
+  FCurrentKey.Reset();
   FCurrentPath.clear();
 }
 
 bool TRegistry::OpenKey(const String& AKey, bool ACanCreate) {
   bool relative = false;
   const String path = NormalizePath(AKey, relative);
-  HKEY key = nullptr;
+  TRegKey key;
   const LONG rc = ACanCreate ? ::RegCreateKeyExW(GetBaseKey(relative), path.c_str(), 0, nullptr,
-                                                 REG_OPTION_NON_VOLATILE, FAccess, nullptr, &key, nullptr)
-                             : ::RegOpenKeyExW(GetBaseKey(relative), path.c_str(), 0, FAccess, &key);
+                                                 REG_OPTION_NON_VOLATILE, FAccess, nullptr, key.Receive(), nullptr)
+                             : ::RegOpenKeyExW(GetBaseKey(relative), path.c_str(), 0, FAccess, key.Receive());
   if (rc != ERROR_SUCCESS) return false;
-  ChangeKey(key, relative && FCurrentKey ? JoinPath(FCurrentPath, path) : path);
+  ChangeKey(std::move(key), relative && FCurrentKey ? JoinPath(FCurrentPath, path) : path);
   return true;
 }
 
 bool TRegistry::OpenKeyReadOnly(const String& AKey) {
-  const REGSAM access = FAccess;
-  FAccess = KEY_READ;
-  bool opened = false;
-  try {
-    opened = OpenKey(AKey, false);
-  } catch (...) {
-    FAccess = access;
-    throw;
-  }
-  FAccess = access;
-  return opened;
+  const REGSAM access = std::exchange(FAccess, KEY_READ);
+  TScopeExit restore([&] { FAccess = access; });
+  return OpenKey(AKey, false);
 }
 
 bool TRegistry::CreateKey(const String& AKey) {
   bool relative = false;
   const String path = NormalizePath(AKey, relative);
-  HKEY key = nullptr;
+  TRegKey key;
   const LONG rc = ::RegCreateKeyExW(GetBaseKey(relative), path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, FAccess,
-                                    nullptr, &key, nullptr);
+                                    nullptr, key.Receive(), nullptr);
   if (rc != ERROR_SUCCESS)
     throw ERegistryException(L"Der Registrierungsschlüssel %s kann nicht erstellt werden. %s",
                              {AKey, SystemErrorText(rc)});
-  ::RegCloseKey(key);
   return true;
 }
 
@@ -157,9 +151,8 @@ bool TRegistry::DeleteKey(const String& AKey) {
 bool TRegistry::KeyExists(const String& AKey) {
   bool relative = false;
   const String path = NormalizePath(AKey, relative);
-  HKEY key = nullptr;
-  const LONG rc = ::RegOpenKeyExW(GetBaseKey(relative), path.c_str(), 0, KEY_READ, &key);
-  if (rc == ERROR_SUCCESS) ::RegCloseKey(key);
+  TRegKey key;
+  const LONG rc = ::RegOpenKeyExW(GetBaseKey(relative), path.c_str(), 0, KEY_READ, key.Receive());
   return rc == ERROR_SUCCESS || rc == ERROR_ACCESS_DENIED;
 }
 
@@ -167,7 +160,7 @@ bool TRegistry::GetKeyInfo(TRegKeyInfo& AValue) {
   AValue = TRegKeyInfo();
   if (!FCurrentKey) return false;
   DWORD subKeys = 0, maxSubKeyLen = 0, values = 0, maxValueLen = 0, maxDataLen = 0;
-  if (::RegQueryInfoKeyW(FCurrentKey, nullptr, nullptr, nullptr, &subKeys, &maxSubKeyLen, nullptr, &values,
+  if (::RegQueryInfoKeyW(FCurrentKey.Get(), nullptr, nullptr, nullptr, &subKeys, &maxSubKeyLen, nullptr, &values,
                          &maxValueLen, &maxDataLen, nullptr, &AValue.FileTime) != ERROR_SUCCESS)
     return false;
   AValue.NumSubKeys = static_cast<int>(subKeys);
@@ -196,8 +189,9 @@ void TRegistry::GetNames(TStrings* AStrings, TNameKind AKind) {
     std::vector<wchar_t> name(static_cast<std::size_t>(keys ? info.MaxSubKeyLen : info.MaxValueLen) + 1);
     for (DWORD i = 0;;) {
       DWORD length = static_cast<DWORD>(name.size());
-      const LONG rc = keys ? ::RegEnumKeyExW(FCurrentKey, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr)
-                           : ::RegEnumValueW(FCurrentKey, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
+      const HKEY key = FCurrentKey.Get();
+      const LONG rc = keys ? ::RegEnumKeyExW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr)
+                           : ::RegEnumValueW(key, i, name.data(), &length, nullptr, nullptr, nullptr, nullptr);
       if (rc == ERROR_MORE_DATA) {
         name.resize(name.size() * 2 + 16);
         continue;
@@ -214,23 +208,21 @@ TRegistry::TSavedKey TRegistry::EnterSubKey(const String& ASubKey, bool ACanCrea
   bool relative = false;
   const String path = NormalizePath(ASubKey, relative);
   HKEY base = GetBaseKey(true);
-  HKEY key = nullptr;
+  TRegKey key;
   const LONG rc = ACanCreate ? ::RegCreateKeyExW(base, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, FAccess,
-                                                 nullptr, &key, nullptr)
-                             : ::RegOpenKeyExW(base, path.c_str(), 0, FAccess, &key);
+                                                 nullptr, key.Receive(), nullptr)
+                             : ::RegOpenKeyExW(base, path.c_str(), 0, FAccess, key.Receive());
   if (rc != ERROR_SUCCESS) return saved;
   saved.Entered = true;
-  saved.Key = FCurrentKey;
-  saved.Path = FCurrentPath;
-  FCurrentKey = key;
-  FCurrentPath = JoinPath(FCurrentPath, path);
+  saved.Path = JoinPath(FCurrentPath, path);
+  std::swap(saved.Path, FCurrentPath);
+  saved.Key = std::exchange(FCurrentKey, std::move(key));
   return saved;
 }
 
-void TRegistry::LeaveSubKey(const TSavedKey& ASaved) {
-  if (FCurrentKey) ::RegCloseKey(FCurrentKey);
-  FCurrentKey = ASaved.Key;
-  FCurrentPath = ASaved.Path;
+void TRegistry::LeaveSubKey(TSavedKey& ASaved) {
+  FCurrentKey = std::move(ASaved.Key);
+  FCurrentPath = std::move(ASaved.Path);
 }
 
 bool TRegistry::ValueExists(const String& AName) {
@@ -239,7 +231,7 @@ bool TRegistry::ValueExists(const String& AName) {
 }
 
 bool TRegistry::DeleteValue(const String& AName) {
-  return FCurrentKey && ::RegDeleteValueW(FCurrentKey, AName.c_str()) == ERROR_SUCCESS;
+  return FCurrentKey && ::RegDeleteValueW(FCurrentKey.Get(), AName.c_str()) == ERROR_SUCCESS;
 }
 
 bool TRegistry::GetDataInfo(const String& AName, TRegDataInfo& AValue) {
@@ -247,7 +239,8 @@ bool TRegistry::GetDataInfo(const String& AName, TRegDataInfo& AValue) {
   if (!FCurrentKey) return false;
   DWORD type = REG_NONE;
   DWORD size = 0;
-  if (::RegQueryValueExW(FCurrentKey, AName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
+  if (::RegQueryValueExW(FCurrentKey.Get(), AName.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
+    return false;
   AValue.RegData = DataTypeOf(type);
   AValue.DataSize = static_cast<int>(size);
   return true;
@@ -273,7 +266,7 @@ DWORD TRegistry::GetData(const String& AName, void* ABuffer, DWORD ABufSize, TRe
   DWORD type = REG_NONE;
   DWORD size = ABufSize;
   const LONG rc =
-      ::RegQueryValueExW(FCurrentKey, AName.c_str(), nullptr, &type, static_cast<BYTE*>(ABuffer), &size);
+      ::RegQueryValueExW(FCurrentKey.Get(), AName.c_str(), nullptr, &type, static_cast<BYTE*>(ABuffer), &size);
   if (rc != ERROR_SUCCESS)
     throw ERegistryException(L"Der Registrierungswert '%s' kann nicht gelesen werden. %s",
                              {AName, SystemErrorText(rc)});
@@ -284,7 +277,7 @@ DWORD TRegistry::GetData(const String& AName, void* ABuffer, DWORD ABufSize, TRe
 void TRegistry::PutData(const String& AName, const void* ABuffer, DWORD ABufSize, DWORD AType) {
   RequireKey(AName);
   const LONG rc =
-      ::RegSetValueExW(FCurrentKey, AName.c_str(), 0, AType, static_cast<const BYTE*>(ABuffer), ABufSize);
+      ::RegSetValueExW(FCurrentKey.Get(), AName.c_str(), 0, AType, static_cast<const BYTE*>(ABuffer), ABufSize);
   if (rc != ERROR_SUCCESS)
     throw ERegistryException(L"Der Registrierungswert '%s' kann nicht geschrieben werden. %s",
                              {AName, SystemErrorText(rc)});
@@ -300,7 +293,7 @@ String TRegistry::ReadString(const String& AName) {
     std::vector<wchar_t> text(static_cast<std::size_t>(info.DataSize) / sizeof(wchar_t) + 1, L'\0');
     DWORD size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
     DWORD type = REG_NONE;
-    const LONG rc = ::RegQueryValueExW(FCurrentKey, AName.c_str(), nullptr, &type,
+    const LONG rc = ::RegQueryValueExW(FCurrentKey.Get(), AName.c_str(), nullptr, &type,
                                        reinterpret_cast<BYTE*>(text.data()), &size);
     if (rc == ERROR_MORE_DATA) continue;
     if (rc != ERROR_SUCCESS)

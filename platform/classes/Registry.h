@@ -14,6 +14,7 @@
 
 #include "platform/classes/IniFiles.h"
 #include "platform/classes/Lists.h"
+#include "platform/runtime/Handles.h"
 
 #include <cstdint>
 
@@ -50,7 +51,7 @@ class TRegistry : public TObject {
   REGSAM Access() const { return FAccess; }
   void SetAccess(REGSAM AValue) { FAccess = AValue; }
   // The open key (null when none) and its path below the root, without a leading "\".
-  HKEY CurrentKey() const { return FCurrentKey; }
+  HKEY CurrentKey() const { return FCurrentKey.Get(); }
   const String& CurrentPath() const { return FCurrentPath; }
   // Without LazyWrite, closing a key flushes it to disk first.
   bool LazyWrite() const { return !FNoLazyWrite; }
@@ -114,21 +115,15 @@ class TRegistry : public TObject {
   // again. False, without running AAction, when the sub-key cannot be opened.
   template <class F>
   bool WithSubKey(const String& ASubKey, bool ACanCreate, F&& AAction) {
-    const TSavedKey saved = EnterSubKey(ASubKey, ACanCreate);
+    TSavedKey saved = EnterSubKey(ASubKey, ACanCreate);
     if (!saved.Entered) return false;
-    try {
-      AAction();
-    } catch (...) {
-      LeaveSubKey(saved);
-      throw;
-    }
-    LeaveSubKey(saved);
+    TryFinally(AAction, [&] { LeaveSubKey(saved); });
     return true;
   }
 
  protected:
   // Makes AKey (already open) the current key, closing the previous one.
-  void ChangeKey(HKEY AKey, const String& APath);
+  void ChangeKey(TRegKey AKey, const String& APath);
   // The key a path starts from: the current key for a relative path when
   // one is open, else the root key.
   HKEY GetBaseKey(bool ARelative) const;
@@ -136,7 +131,7 @@ class TRegistry : public TObject {
  private:
   struct TSavedKey {
     bool Entered = false;
-    HKEY Key = nullptr;
+    TRegKey Key;
     String Path;
   };
   enum class TNameKind { SubKeys, Values };
@@ -144,13 +139,13 @@ class TRegistry : public TObject {
   // (cleared first; empty without a current key).
   void GetNames(TStrings* AStrings, TNameKind AKind);
   TSavedKey EnterSubKey(const String& ASubKey, bool ACanCreate);
-  void LeaveSubKey(const TSavedKey& ASaved);
+  void LeaveSubKey(TSavedKey& ASaved);
   DWORD GetData(const String& AName, void* ABuffer, DWORD ABufSize, TRegDataType& AType);
   void PutData(const String& AName, const void* ABuffer, DWORD ABufSize, DWORD AType);
   void RequireKey(const String& AName) const;
 
   HKEY FRootKey;
-  HKEY FCurrentKey;
+  TRegKey FCurrentKey;
   String FCurrentPath;
   REGSAM FAccess;
   bool FNoLazyWrite;

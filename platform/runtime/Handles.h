@@ -7,6 +7,10 @@
 //   TUniqueHandle<Traits>   owns one handle; move-only; frees with Traits::Free
 //   TBorrowedHandle<H>      a handle somebody else owns (never frees)
 //   TKernelHandle           a kernel object (CloseHandle)
+//   TRegKey                 an open registry key (RegCloseKey)
+//   TGlobalMemory           a global memory block (GlobalFree)
+//   TGlobalLock             a global memory block locked for a scope (GlobalLock ... GlobalUnlock)
+//   TOwnedModule            a module loaded with LoadLibraryW (FreeLibrary)
 //   TScopeExit              runs a callable at the end of a scope
 //
 // Objects of the object model are owned by TOwned<T> (System.h), not here.
@@ -24,6 +28,7 @@
 
 #include "platform/runtime/WinApi.h"
 
+#include <cstddef>
 #include <type_traits>
 #include <utility>
 
@@ -103,6 +108,39 @@ class TKernelHandle : public TUniqueHandle<TKernelHandleTraits> {
   explicit operator bool() const { return Valid(); }
 };
 
+struct TRegKeyTraits {
+  using Handle = HKEY;
+  static Handle Null() { return nullptr; }
+  static void Free(Handle AHandle) { ::RegCloseKey(AHandle); }
+};
+using TRegKey = TUniqueHandle<TRegKeyTraits>;
+
+struct TGlobalMemoryTraits {
+  using Handle = HGLOBAL;
+  static Handle Null() { return nullptr; }
+  static void Free(Handle AHandle) { ::GlobalFree(AHandle); }
+};
+// A block handed to the system (SetClipboardData) is released, not freed.
+using TGlobalMemory = TUniqueHandle<TGlobalMemoryTraits>;
+
+// A null block locks nothing: Data() is null and Size() zero.
+class [[nodiscard]] TGlobalLock {
+ public:
+  explicit TGlobalLock(HGLOBAL AHandle) : FHandle(AHandle), FData(AHandle ? ::GlobalLock(AHandle) : nullptr) {}
+  ~TGlobalLock() {
+    if (FData) ::GlobalUnlock(FHandle);
+  }
+  TGlobalLock(const TGlobalLock&) = delete;
+  TGlobalLock& operator=(const TGlobalLock&) = delete;
+
+  void* Data() const { return FData; }
+  std::size_t Size() const { return FData ? ::GlobalSize(FHandle) : 0; }
+
+ private:
+  HGLOBAL FHandle;
+  void* FData;
+};
+
 // Runs a callable when the scope ends, for the few clean-ups that have no
 // owner type of their own (a flag to reset, a counter to undo). The callable
 // runs in a destructor, so it must not raise; a clean-up that may raise
@@ -126,3 +164,12 @@ class [[nodiscard]] TScopeExit {
   F FOnExit;
   bool FActive = true;
 };
+
+struct TModuleHandleTraits {
+  using Handle = HMODULE;
+  static Handle Null() { return nullptr; }
+  static void Free(Handle AHandle) { ::FreeLibrary(AHandle); }
+};
+
+// A module loaded with LoadLibraryW for the time its entry points are used.
+using TOwnedModule = TUniqueHandle<TModuleHandleTraits>;

@@ -31,13 +31,12 @@ void TCriticalSection::Destroy() {
 // THandleObject, TEvent
 
 void THandleObject::Destroy() {
-  if (FHandle) CloseHandle(FHandle);
-  FHandle = nullptr;
+  FHandle.Reset();
   inherited::Destroy();
 }
 
 TWaitResult THandleObject::WaitFor(DWORD ATimeout) {
-  switch (WaitForSingleObject(FHandle, ATimeout)) {
+  switch (WaitForSingleObject(FHandle.Get(), ATimeout)) {
     case WAIT_OBJECT_0: return wrSignaled;
     case WAIT_TIMEOUT: return wrTimeout;
     case WAIT_ABANDONED: return wrAbandoned;
@@ -49,14 +48,14 @@ TWaitResult THandleObject::WaitFor(DWORD ATimeout) {
 }
 
 void TEvent::Create(bool AManualReset, bool AInitialState, const String& AName) {
-  FHandle = CreateEventW(nullptr, AManualReset, AInitialState, AName.empty() ? nullptr : AName.c_str());
+  FHandle.Reset(CreateEventW(nullptr, AManualReset, AInitialState, AName.empty() ? nullptr : AName.c_str()));
   if (!FHandle) RaiseLastOSError(GetLastError(), L"CreateEventW");
 }
 
 void TEvent::Create() { Create(true, false); }
 
-void TEvent::SetEvent() { ::SetEvent(FHandle); }
-void TEvent::ResetEvent() { ::ResetEvent(FHandle); }
+void TEvent::SetEvent() { ::SetEvent(FHandle.Get()); }
+void TEvent::ResetEvent() { ::ResetEvent(FHandle.Get()); }
 
 // ---------------------------------------------------------------------------
 // TMonitor: one re-entrant lock per address, made on first use and dropped

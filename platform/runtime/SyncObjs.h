@@ -10,6 +10,7 @@
 //   TCriticalSectionLock, TMonitorLock   scope guards for the two locks
 #pragma once
 
+#include "platform/runtime/Handles.h"
 #include "platform/runtime/SysUtils.h"
 
 #include <cstdint>
@@ -64,14 +65,14 @@ class THandleObject : public TSynchroObject {
   SK_CLASS(THandleObject, TSynchroObject)
  public:
   void Destroy() override;
-  HANDLE Handle() const { return FHandle; }
+  HANDLE Handle() const { return FHandle.Get(); }
   // The Windows error of the last failed wait (wrError).
   DWORD LastError() const { return FLastError; }
   // wrSignaled, wrTimeout, wrAbandoned (an abandoned mutex), wrError.
   TWaitResult WaitFor(DWORD ATimeout = INFINITE) override;
 
  protected:
-  HANDLE FHandle = nullptr;
+  TKernelHandle FHandle;
   DWORD FLastError = 0;
 };
 

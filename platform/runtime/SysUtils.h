@@ -21,6 +21,7 @@
 // run-time positions reads the same.
 #pragma once
 
+#include "platform/runtime/Handles.h"
 #include "platform/runtime/System.h"
 
 #include <cstdint>
@@ -187,7 +188,7 @@ String CurrentExceptionMessage();
 
 // Runs AWork, then AFinally, also when AWork raises: AWork's exception goes
 // on unless AFinally raises one of its own. Answers AWork's result. (Unlike a
-// destructor, AFinally may raise.)
+// destructor, AFinally may raise; a clean-up that cannot is a TScopeExit.)
 template <class TWork, class TFinally>
 std::invoke_result_t<TWork&> TryFinally(TWork&& AWork, TFinally&& AFinally) {
   using R = std::invoke_result_t<TWork&>;
@@ -293,7 +294,8 @@ String IntToHex(unsigned long long AValue, int ADigits);
 
 // Decimal, or hexadecimal after "$", "0x" or "x"; an optional sign; leading
 // blanks are allowed, nothing may follow. Out of range is not a number.
-// StrToInt raises EConvertError "'%s' ist kein gültiger Integerwert".
+// StrToInt raises EConvertError with SInvalidInteger.
+constexpr const wchar_t* SInvalidInteger = L"'%s' ist kein gültiger Integerwert";
 int StrToInt(const String& S);
 int StrToIntDef(const String& S, int ADefault);
 bool TryStrToInt(const String& S, int& AValue);

@@ -24,7 +24,7 @@ constexpr int kMaxPrecision = 18;
 constexpr int kUnlimitedDecimals = 9999;
 
 [[noreturn]] void InvalidInteger(const String& S) {
-  throw EConvertError(L"'%s' ist kein gültiger Integerwert", {S});
+  throw EConvertError(SInvalidInteger, {S});
 }
 
 [[noreturn]] void InvalidFloat(const String& S) {

@@ -231,13 +231,12 @@ class TTaskItem : public TInterfacedObject, public ITask {
     FProc = std::move(AProc);
     FPool = APool;
     FId = ++GNextTaskId;
-    FDone = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    FDone.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     if (!FDone) RaiseLastOSError(GetLastError(), L"CreateEventW");
   }
 
   void Destroy() override {
-    if (FDone) CloseHandle(FDone);
-    FDone = nullptr;
+    FDone.Reset();
     inherited::Destroy();
   }
 
@@ -265,7 +264,7 @@ class TTaskItem : public TInterfacedObject, public ITask {
 
   bool Wait(DWORD ATimeout) override {
     if (GCurrentTask == this) throw EInvalidOperation(L"Eine Aufgabe kann nicht auf sich selbst warten");
-    const TWaitResult result = WaitForHandleSynchronizing(FDone, ATimeout);
+    const TWaitResult result = WaitForHandleSynchronizing(FDone.Get(), ATimeout);
     if (result == wrTimeout) return false;
     if (result != wrSignaled) RaiseLastOSError();
     switch (FStatus.load()) {
@@ -280,7 +279,7 @@ class TTaskItem : public TInterfacedObject, public ITask {
     for (TTaskStatus from : {TTaskStatus::Created, TTaskStatus::WaitingToRun}) {
       TTaskStatus expected = from;
       if (FStatus.compare_exchange_strong(expected, TTaskStatus::Canceled)) {
-        SetEvent(FDone);
+        SetEvent(FDone.Get());
         return;
       }
     }
@@ -293,7 +292,7 @@ class TTaskItem : public TInterfacedObject, public ITask {
   TTaskStatus Status() override { return FStatus.load(); }
   int Id() override { return FId; }
 
-  HANDLE DoneEvent() const { return FDone; }
+  HANDLE DoneEvent() const { return FDone.Get(); }
   std::exception_ptr Error() const { return FError; }
 
  private:
@@ -320,13 +319,13 @@ class TTaskItem : public TInterfacedObject, public ITask {
     const TTaskStatus current = FStatus.load();
     if (current == TTaskStatus::Completed || current == TTaskStatus::Exception) return;
     FStatus = AStatus;
-    SetEvent(FDone);
+    SetEvent(FDone.Get());
   }
 
   std::function<void()> FProc;
   TThreadPool* FPool = nullptr;
   int FId = 0;
-  HANDLE FDone = nullptr;
+  TKernelHandle FDone;
   std::atomic<TTaskStatus> FStatus{TTaskStatus::Created};
   std::atomic<bool> FCancelRequested{false};
   std::exception_ptr FError;

@@ -35,19 +35,17 @@ void TTextFile::Open(TMode AMode, DWORD ACreation, bool AAtEnd) {
   }
   const DWORD access = AMode == TMode::Input ? GENERIC_READ : GENERIC_WRITE;
   const DWORD flags = AMode == TMode::Input ? FILE_FLAG_SEQUENTIAL_SCAN : 0;
-  HANDLE handle = CreateFileW(FFileName.c_str(), access, FILE_SHARE_READ | (AMode == TMode::Input ? FILE_SHARE_WRITE : 0),
-                              nullptr, ACreation, FILE_ATTRIBUTE_NORMAL | flags, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) {
+  TKernelHandle handle(CreateFileW(FFileName.c_str(), access,
+                                   FILE_SHARE_READ | (AMode == TMode::Input ? FILE_SHARE_WRITE : 0), nullptr,
+                                   ACreation, FILE_ATTRIBUTE_NORMAL | flags, nullptr));
+  if (!handle) {
     const DWORD error = GetLastError();
     RaiseInOutError(error ? static_cast<int>(error) : ERROR_FILE_NOT_FOUND);
   }
-  if (AAtEnd && SetFilePointer(handle, 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
-      GetLastError() != NO_ERROR) {
-    const DWORD error = GetLastError();
-    CloseHandle(handle);
-    RaiseInOutError(static_cast<int>(error));
-  }
-  FHandle = handle;
+  if (AAtEnd && SetFilePointer(handle.Get(), 0, nullptr, FILE_END) == INVALID_SET_FILE_POINTER &&
+      GetLastError() != NO_ERROR)
+    RaiseInOutError(static_cast<int>(GetLastError()));
+  FHandle = std::move(handle);
   FMode = AMode;
   FBuffer.clear();
   FBufferPos = 0;
@@ -61,18 +59,12 @@ void TTextFile::Append() { Open(TMode::Output, OPEN_ALWAYS, true); }
 
 void TTextFile::Close() {
   if (!IsOpen()) RaiseInOutError(ioFileNotOpen);
-  try {
-    if (FMode == TMode::Output) FlushOutput();
-  } catch (...) {
-    CloseHandleOnly();
-    throw;
-  }
-  CloseHandleOnly();
+  TScopeExit close([this] { CloseHandleOnly(); });
+  if (FMode == TMode::Output) FlushOutput();
 }
 
 void TTextFile::CloseHandleOnly() noexcept {
-  if (FHandle != INVALID_HANDLE_VALUE) CloseHandle(FHandle);
-  FHandle = INVALID_HANDLE_VALUE;
+  FHandle.Reset();
   FMode = TMode::Closed;
   FBuffer.clear();
   FBufferPos = 0;
@@ -93,7 +85,7 @@ bool TTextFile::Fill() {
   if (FAtEnd) return false;
   FBuffer.resize(kBufferSize);
   DWORD read = 0;
-  if (!ReadFile(FHandle, FBuffer.data(), static_cast<DWORD>(FBuffer.size()), &read, nullptr)) {
+  if (!ReadFile(FHandle.Get(), FBuffer.data(), static_cast<DWORD>(FBuffer.size()), &read, nullptr)) {
     FBuffer.clear();
     FBufferPos = 0;
     RaiseInOutError(ioReadError);
@@ -168,7 +160,7 @@ void TTextFile::FlushOutput() {
   while (done < FBuffer.size()) {
     DWORD written = 0;
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(FBuffer.size() - done, 1 << 30));
-    if (!WriteFile(FHandle, FBuffer.data() + done, chunk, &written, nullptr) || written == 0) {
+    if (!WriteFile(FHandle.Get(), FBuffer.data() + done, chunk, &written, nullptr) || written == 0) {
       FBuffer.erase(0, done);
       RaiseInOutError(ioWriteError);
     }

@@ -17,6 +17,7 @@
 // not open for input, 105 when it is not open for output.
 #pragma once
 
+#include "platform/runtime/Handles.h"
 #include "platform/runtime/SysUtils.h"
 
 #include <cstddef>
@@ -59,7 +60,7 @@ class TTextFile {
   void WriteLn(const String& AText = String());
 
   const String& FileName() const { return FFileName; }
-  bool IsOpen() const { return FHandle != INVALID_HANDLE_VALUE; }
+  bool IsOpen() const { return FHandle.Valid(); }
   std::size_t MaxLineLength() const { return FMaxLineLength; }
   void SetMaxLineLength(std::size_t AValue) { FMaxLineLength = AValue ? AValue : 1; }
   // Whether the last ReadLn cut its line.
@@ -79,7 +80,7 @@ class TTextFile {
 
   String FFileName;
   bool FAssigned = false;
-  HANDLE FHandle = INVALID_HANDLE_VALUE;
+  TKernelHandle FHandle;
   TMode FMode = TMode::Closed;
   std::string FBuffer;
   std::size_t FBufferPos = 0;

@@ -84,7 +84,7 @@ class TExternalThread : public TThread {
     FExternal = true;
     FStarted = true;
     FThreadID = GetCurrentThreadId();
-    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), &FHandle, 0, FALSE,
+    DuplicateHandle(GetCurrentProcess(), GetCurrentThread(), GetCurrentProcess(), FHandle.Receive(), 0, FALSE,
                     DUPLICATE_SAME_ACCESS);
   }
 
@@ -186,12 +186,9 @@ void TThread::Synchronize(TThread* AThread, const TThreadProcedure& AProc) {
   entry->Proc = AProc;
   entry->Thread = AThread;
   entry->Synchronous = true;
-  entry->Done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  if (!entry->Done) RaiseLastOSError(GetLastError(), L"CreateEventW");
-  struct TCloser {
-    HANDLE H;
-    ~TCloser() { CloseHandle(H); }
-  } closer{entry->Done};
+  const TKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (!done) RaiseLastOSError(GetLastError(), L"CreateEventW");
+  entry->Done = done.Get();
   if (!Enqueue(entry)) throw EThread(L"Der Hauptthread nimmt keine Aufträge mehr an");
   WaitForSingleObject(entry->Done, INFINITE);
   if (entry->Error) std::rethrow_exception(entry->Error);
@@ -262,7 +259,7 @@ TWaitResult WaitForHandleSynchronizing(HANDLE AHandle, DWORD ATimeout) {
 
 void TThread::Create(bool ACreateSuspended) {
   FCreatedSuspended = ACreateSuspended;
-  FHandle = CreateThread(nullptr, 0, &TThread::ThreadProc, this, CREATE_SUSPENDED, &FThreadID);
+  FHandle.Reset(CreateThread(nullptr, 0, &TThread::ThreadProc, this, CREATE_SUSPENDED, &FThreadID));
   if (!FHandle) {
     const DWORD error = GetLastError();
     throw EThread(L"Thread-Erstellungsfehler: %s", {SysErrorMessage(error)});
@@ -273,7 +270,7 @@ void TThread::AfterConstruction() {
   inherited::AfterConstruction();
   if (!FExternal && !FCreatedSuspended) {
     FStarted = true;
-    ResumeThread(FHandle);
+    ResumeThread(FHandle.Get());
   }
 }
 
@@ -283,23 +280,22 @@ void TThread::Destroy() {
       // Never started: the thread ends without running Execute.
       FSkipExecute = true;
       FStarted = true;
-      ResumeThread(FHandle);
-      WaitForSingleObject(FHandle, INFINITE);
+      ResumeThread(FHandle.Get());
+      WaitForSingleObject(FHandle.Get(), INFINITE);
     } else if (GetCurrentThreadId() != FThreadID) {
       Terminate();
-      WaitForHandleSynchronizing(FHandle, INFINITE);
+      WaitForHandleSynchronizing(FHandle.Get(), INFINITE);
     }
   }
   RemoveQueuedEvents(this);
-  if (FHandle) CloseHandle(FHandle);
-  FHandle = nullptr;
+  FHandle.Reset();
   inherited::Destroy();
 }
 
 void TThread::Start() {
   if (FStarted || Finished()) throw EThread(L"Ein laufender oder beendeter Thread kann nicht gestartet werden");
   FStarted = true;
-  if (ResumeThread(FHandle) == static_cast<DWORD>(-1)) {
+  if (ResumeThread(FHandle.Get()) == static_cast<DWORD>(-1)) {
     const DWORD error = GetLastError();
     throw EThread(L"Thread-Fehler: %s (%d)", {SysErrorMessage(error), static_cast<unsigned long>(error)});
   }
@@ -319,7 +315,7 @@ int TThread::WaitFor() {
   if (GetCurrentThreadId() == FThreadID) throw EThread(L"Ein Thread kann nicht auf sich selbst warten");
   if (FFreeOnTerminate) throw EThread(L"Auf einen Thread, der sich selbst freigibt, kann nicht gewartet werden");
   if (!FStarted) throw EThread(L"Der Thread wurde nicht gestartet");
-  if (WaitForHandleSynchronizing(FHandle, INFINITE) == wrError) RaiseLastOSError();
+  if (WaitForHandleSynchronizing(FHandle.Get(), INFINITE) == wrError) RaiseLastOSError();
   return FReturnValue;
 }
 
@@ -330,14 +326,14 @@ const int GPriorities[] = {THREAD_PRIORITY_IDLE,   THREAD_PRIORITY_LOWEST,  THRE
 }
 
 TThreadPriority TThread::Priority() const {
-  const int p = GetThreadPriority(FHandle);
+  const int p = GetThreadPriority(FHandle.Get());
   for (int i = 0; i < 7; ++i)
     if (GPriorities[i] == p) return static_cast<TThreadPriority>(i);
   return tpNormal;
 }
 
 void TThread::SetPriority(TThreadPriority AValue) {
-  if (!SetThreadPriority(FHandle, GPriorities[std::clamp(static_cast<int>(AValue), 0, 6)])) RaiseLastOSError();
+  if (!SetThreadPriority(FHandle.Get(), GPriorities[std::clamp(static_cast<int>(AValue), 0, 6)])) RaiseLastOSError();
 }
 
 void TThread::DoTerminate() {

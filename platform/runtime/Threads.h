@@ -60,7 +60,7 @@ class TThread : public TObject {
   bool Started() const { return FStarted; }
   bool Finished() const;
   bool Suspended() const { return FCreatedSuspended && !FStarted; }
-  HANDLE Handle() const { return FHandle; }
+  HANDLE Handle() const { return FHandle.Get(); }
   DWORD ThreadID() const { return FThreadID; }
   int ReturnValue() const { return FReturnValue; }
   void SetReturnValue(int AValue) { FReturnValue = AValue; }
@@ -120,7 +120,7 @@ class TThread : public TObject {
   static DWORD WINAPI ThreadProc(LPVOID AParameter);
   int Run() noexcept;
 
-  HANDLE FHandle = nullptr;
+  TKernelHandle FHandle;
   DWORD FThreadID = 0;
   int FReturnValue = 0;
   volatile LONG FTerminated = 0;

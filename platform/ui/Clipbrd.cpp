@@ -6,21 +6,6 @@
 
 namespace {
 TClipboard* GClipboard = nullptr;
-
-// Global memory locked for a scope.
-class TGlobalLock {
- public:
-  explicit TGlobalLock(HGLOBAL AHandle) : FHandle(AHandle), FData(AHandle ? GlobalLock(AHandle) : nullptr) {}
-  ~TGlobalLock() { if (FData) GlobalUnlock(FHandle); }
-  TGlobalLock(const TGlobalLock&) = delete;
-  TGlobalLock& operator=(const TGlobalLock&) = delete;
-  void* Data() const { return FData; }
-  std::size_t Size() const { return FData ? GlobalSize(FHandle) : 0; }
-
- private:
-  HGLOBAL FHandle;
-  void* FData;
-};
 }  // namespace
 
 TClipboard* Clipboard() {
@@ -104,47 +89,36 @@ HANDLE TClipboard::GetAsHandle(UINT AFormat) {
 
 void TClipboard::SetAsHandle(UINT AFormat, HANDLE AValue) {
   Open();
-  try {
-    Adding();
-    if (!SetClipboardData(AFormat, AValue)) throw EClipboardException(L"Daten können nicht in die Zwischenablage");
-  } catch (...) {
-    Close();
-    throw;
-  }
-  Close();
+  TScopeExit close([this] { Close(); });
+  Adding();
+  if (!SetClipboardData(AFormat, AValue)) throw EClipboardException(L"Daten können nicht in die Zwischenablage");
 }
 
 String TClipboard::AsText() {
   Open();
+  TScopeExit close([this] { Close(); });
   String text;
-  {
-    TGlobalLock lock(GetClipboardData(CF_UNICODETEXT));
-    if (const auto* chars = static_cast<const wchar_t*>(lock.Data())) {
-      // Up to the terminator, never beyond the block.
-      const std::size_t max = lock.Size() / sizeof(wchar_t);
-      std::size_t n = 0;
-      while (n < max && chars[n]) ++n;
-      text.assign(chars, n);
-    }
+  const TGlobalLock lock(GetClipboardData(CF_UNICODETEXT));
+  if (const auto* chars = static_cast<const wchar_t*>(lock.Data())) {
+    // Up to the terminator, never beyond the block.
+    const std::size_t max = lock.Size() / sizeof(wchar_t);
+    std::size_t n = 0;
+    while (n < max && chars[n]) ++n;
+    text.assign(chars, n);
   }
-  Close();
   return text;
 }
 
 void TClipboard::SetAsText(const String& AValue) {
   const std::size_t bytes = (AValue.size() + 1) * sizeof(wchar_t);
-  HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  TGlobalMemory data(GlobalAlloc(GMEM_MOVEABLE, bytes));
   if (!data) throw EOutOfResources(L"Nicht genügend Speicher für die Zwischenablage");
   {
-    TGlobalLock lock(data);
+    const TGlobalLock lock(data.Get());
     std::memcpy(lock.Data(), AValue.c_str(), bytes);
   }
-  try {
-    SetAsHandle(CF_UNICODETEXT, data);
-  } catch (...) {
-    GlobalFree(data);  // still ours: the clipboard did not take it
-    throw;
-  }
+  SetAsHandle(CF_UNICODETEXT, data.Get());
+  static_cast<void>(data.Release());  // the clipboard's now
 }
 
 void TClipboard::Assign(TPersistent* ASource) {
@@ -155,18 +129,13 @@ void TClipboard::Assign(TPersistent* ASource) {
     return;
   }
   Open();
-  try {
-    UINT format = 0;
-    HANDLE data = nullptr;
-    HPALETTE palette = nullptr;
-    graphic->SaveToClipboardFormat(format, data, palette);
-    if (data) SetAsHandle(format, data);
-    if (palette) SetAsHandle(CF_PALETTE, palette);
-  } catch (...) {
-    Close();
-    throw;
-  }
-  Close();
+  TScopeExit close([this] { Close(); });
+  UINT format = 0;
+  HANDLE data = nullptr;
+  HPALETTE palette = nullptr;
+  graphic->SaveToClipboardFormat(format, data, palette);
+  if (data) SetAsHandle(format, data);
+  if (palette) SetAsHandle(CF_PALETTE, palette);
 }
 
 void TClipboard::AssignTo(TPersistent* ADest) {
@@ -177,37 +146,26 @@ void TClipboard::AssignTo(TPersistent* ADest) {
     return;
   }
   Open();
-  try {
-    // The first registered format the clipboard holds, for a class that
-    // fits the destination.
-    UINT format = 0;
-    TGraphicClass cls = nullptr;
-    for (UINT f = EnumClipboardFormats(0); f && !cls; f = EnumClipboardFormats(f)) {
-      TGraphicClass c = TPicture::FindClipboardFormat(f);
-      if (c && (picture || ADest->ClassType()->InheritsFrom(c) || c->InheritsFrom(ADest->ClassType()))) {
-        cls = c;
-        format = f;
-      }
+  TScopeExit close([this] { Close(); });
+  // The first registered format the clipboard holds, for a class that fits
+  // the destination.
+  UINT format = 0;
+  TGraphicClass cls = nullptr;
+  for (UINT f = EnumClipboardFormats(0); f && !cls; f = EnumClipboardFormats(f)) {
+    TGraphicClass c = TPicture::FindClipboardFormat(f);
+    if (c && (picture || ADest->ClassType()->InheritsFrom(c) || c->InheritsFrom(ADest->ClassType()))) {
+      cls = c;
+      format = f;
     }
-    if (!cls) throw EClipboardException(L"Die Zwischenablage enthält kein passendes Format");
-    HANDLE data = GetClipboardData(format);
-    auto* palette = static_cast<HPALETTE>(GetClipboardData(CF_PALETTE));
-    if (graphic) {
-      graphic->LoadFromClipboardFormat(format, data, palette);
-    } else {
-      TGraphic* made = NewGraphic(cls);
-      try {
-        made->LoadFromClipboardFormat(format, data, palette);
-        picture->SetGraphic(made);
-      } catch (...) {
-        made->Free();
-        throw;
-      }
-      made->Free();
-    }
-  } catch (...) {
-    Close();
-    throw;
   }
-  Close();
+  if (!cls) throw EClipboardException(L"Die Zwischenablage enthält kein passendes Format");
+  HANDLE data = GetClipboardData(format);
+  auto* palette = static_cast<HPALETTE>(GetClipboardData(CF_PALETTE));
+  if (graphic) {
+    graphic->LoadFromClipboardFormat(format, data, palette);
+  } else {
+    const TOwned<TGraphic> made(NewGraphic(cls));
+    made->LoadFromClipboardFormat(format, data, palette);
+    picture->SetGraphic(made.get());
+  }
 }

@@ -356,7 +356,7 @@ void TControl::Publish(TPublisher<TControl>& P) {
 
 void TControl::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
-  FConstraints = New<TSizeConstraints>(this);
+  FConstraints.reset(New<TSizeConstraints>(this));
   FConstraints->SetOnChange(BindEvent<&TControl::ConstraintsChanged>(this));
   FParentBiDiMode = true;
   FCurrentPPI = ScreenLogPixels();
@@ -367,7 +367,7 @@ void TControl::Create(TComponent* AOwner) {
   FAnchors = {akLeft, akTop};
   FColor = clWindow;
   FParentColor = true;
-  FFont = New<TFont>();
+  FFont.reset(New<TFont>());
   FFont->SetOnChange(BindEvent<&TControl::FontChanged>(this));
   FParentFont = true;
   FParentShowHint = true;
@@ -387,9 +387,9 @@ void TControl::Destroy() {
   ControlDestroying(this);
   if (FParent) FParent->RemoveControl(this);
   if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
-  FreeAndNil(FActionLink);
-  FreeAndNil(FFont);
-  FreeAndNil(FConstraints);
+  FActionLink.reset();
+  FFont.reset();
+  FConstraints.reset();
   inherited::Destroy();
 }
 
@@ -752,12 +752,12 @@ TBasicAction* TControl::Action() const { return FActionLink ? FActionLink->Actio
 
 void TControl::SetAction(TBasicAction* AValue) {
   if (!AValue) {
-    FreeAndNil(FActionLink);
+    FActionLink.reset();
     FControlStyle.Exclude(csActionClient);
     return;
   }
   FControlStyle.Include(csActionClient);
-  if (!FActionLink) FActionLink = New<TControlActionLink>(this);
+  if (!FActionLink) FActionLink.reset(New<TControlActionLink>(this));
   FActionLink->SetAction(AValue);
   FActionLink->SetOnChange(BindEvent<&TControl::DoActionChange>(this));
   ActionChange(AValue, ComponentState().Contains(csLoading));
@@ -1039,15 +1039,12 @@ void TControl::CMParentColorChanged(TMessage& Message) {
 
 void TControl::CMParentFontChanged(TMessage& Message) {
   if (!FParentFont || !FParent) return;
-  FApplyingParentFont = true;
-  try {
+  {
+    FApplyingParentFont = true;
+    TScopeExit applied([this] { FApplyingParentFont = false; });
     if (Message.WParam) FFont->Assign(reinterpret_cast<TFont*>(Message.LParam));
     else FFont->Assign(FParent->Font());
-  } catch (...) {
-    FApplyingParentFont = false;
-    throw;
   }
-  FApplyingParentFont = false;
   FParentFont = true;
 }
 
@@ -1123,32 +1120,23 @@ void TGraphicControl::Publish(TPublisher<TGraphicControl>& P) {
 void TGraphicControl::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   auto* canvas = New<TControlCanvas>();
+  FCanvas.reset(canvas);
   canvas->SetControl(this);
-  FCanvas = canvas;
 }
 
 void TGraphicControl::Destroy() {
-  FreeAndNil(FCanvas);
+  FCanvas.reset();
   inherited::Destroy();
 }
 
 void TGraphicControl::WMPaint(TMessage& Message) {
   HDC dc = TWMPaint(Message).DC();
   if (!dc) return;
-  FCanvas->Lock();
-  try {
-    FCanvas->SetHandle(dc);
-    // Each paint starts with the control's font and colour.
-    FCanvas->Font()->Assign(Font());
-    FCanvas->Brush()->SetColor(Color());
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
+  const TCanvasDCScope painting(FCanvas.get(), dc);
+  // Each paint starts with the control's font and colour.
+  FCanvas->Font()->Assign(Font());
+  FCanvas->Brush()->SetColor(Color());
+  Paint();
 }
 
 // ---------------------------------------------------------------------------
@@ -1157,32 +1145,23 @@ void TGraphicControl::WMPaint(TMessage& Message) {
 void TCustomControl::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   auto* canvas = New<TControlCanvas>();
+  FCanvas.reset(canvas);
   canvas->SetControl(this);
-  FCanvas = canvas;
   FControlState.Include(csCustomPaint);
 }
 
 void TCustomControl::Destroy() {
-  FreeAndNil(FCanvas);
+  FCanvas.reset();
   inherited::Destroy();
 }
 
 void TCustomControl::PaintWindow(HDC DC) {
-  FCanvas->Lock();
-  try {
-    FCanvas->SetHandle(DC);
-    static_cast<TControlCanvas*>(FCanvas)->UpdateTextFlags();
-    // Each paint starts with the control's font and colour.
-    FCanvas->Font()->Assign(Font());
-    FCanvas->Brush()->SetColor(Color());
-    Paint();
-  } catch (...) {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-    throw;
-  }
-  FCanvas->SetHandle(nullptr);
-  FCanvas->Unlock();
+  const TCanvasDCScope painting(FCanvas.get(), DC);
+  static_cast<TControlCanvas*>(FCanvas.get())->UpdateTextFlags();
+  // Each paint starts with the control's font and colour.
+  FCanvas->Font()->Assign(Font());
+  FCanvas->Brush()->SetColor(Color());
+  Paint();
 }
 
 // ---------------------------------------------------------------------------

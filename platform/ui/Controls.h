@@ -38,6 +38,7 @@
 
 #include "platform/classes/Component.h"
 #include "platform/runtime/Types.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Messages.h"
 #include "platform/ui/WindowAllocation.h"
@@ -50,8 +51,6 @@ class TWinControl;
 class TCustomForm;
 class TPopupMenu;
 class TBasicAction;
-class TActionLink;
-class TControlActionLink;
 
 // ---------------------------------------------------------------------------
 // Types
@@ -437,7 +436,7 @@ class TControl : public TComponent {
   void SetColor(TColor AValue);
   bool ParentColor() const { return FParentColor; }
   void SetParentColor(bool AValue);
-  TFont* Font() const { return FFont; }
+  TFont* Font() const { return FFont.get(); }
   void SetFont(TFont* AValue) { FFont->Assign(AValue); }
   bool ParentFont() const { return FParentFont; }
   void SetParentFont(bool AValue);
@@ -456,7 +455,7 @@ class TControl : public TComponent {
   bool AutoSize() const { return FAutoSize; }
   virtual void SetAutoSize(bool AValue);
   virtual void AdjustSize();
-  TSizeConstraints* Constraints() const { return FConstraints; }
+  TSizeConstraints* Constraints() const { return FConstraints.get(); }
   void SetConstraints(TSizeConstraints* AValue) { FConstraints->Assign(AValue); }
   // Reading order and alignment (the layout itself is not mirrored).
   TBiDiMode BiDiMode() const { return FBiDiMode; }
@@ -484,7 +483,7 @@ class TControl : public TComponent {
   // Actions
   TBasicAction* Action() const;
   void SetAction(TBasicAction* AValue);
-  TControlActionLink* ActionLink() const { return FActionLink; }
+  TControlActionLink* ActionLink() const { return FActionLink.get(); }
 
   // Painting
   virtual void Invalidate();
@@ -649,13 +648,13 @@ class TControl : public TComponent {
   bool FAnchorValid;
   TColor FColor;
   bool FParentColor;
-  TFont* FFont;
+  TOwned<TFont> FFont;
   bool FParentFont;
   bool FApplyingParentFont;
   TCursor FCursor;
   TDragMode FDragMode;
   bool FAutoSize;
-  TSizeConstraints* FConstraints;
+  TOwned<TSizeConstraints> FConstraints;
   TBiDiMode FBiDiMode;
   bool FParentBiDiMode;
   int FCurrentPPI;
@@ -663,7 +662,7 @@ class TControl : public TComponent {
   bool FShowHint;
   bool FParentShowHint;
   TPopupMenu* FPopupMenu;
-  TControlActionLink* FActionLink;
+  TOwned<TControlActionLink> FActionLink;
   TControlTracker* FTrackers;
   TTouchManager FTouch;
   TNotifyEvent FOnClick;
@@ -760,7 +759,7 @@ class TWinControl : public TControl {
   void SetCtl3D(bool AValue);
   bool ParentCtl3D() const { return FParentCtl3D; }
   void SetParentCtl3D(bool AValue);
-  TBrush* Brush() const { return FBrush; }
+  TBrush* Brush() const { return FBrush.get(); }
   void Invalidate() override;
   void Update() override;
   void Repaint() override;
@@ -907,7 +906,7 @@ class TWinControl : public TControl {
   bool FDoubleBuffered;
   bool FCtl3D;
   bool FParentCtl3D;
-  TBrush* FBrush;
+  TOwned<TBrush> FBrush;
   // Depth of this window's own procedure on the stack.
   int FWndProcDepth;
   TNotifyEvent FOnEnter;
@@ -926,14 +925,14 @@ class TGraphicControl : public TControl {
   static void Publish(TPublisher<TGraphicControl>& P);
   void Create(TComponent* AOwner) override;
   void Destroy() override;
-  TCanvas* Canvas() const { return FCanvas; }
+  TCanvas* Canvas() const { return FCanvas.get(); }
 
  protected:
   virtual void Paint() {}
   void WMPaint(TMessage& Message);
 
  private:
-  TCanvas* FCanvas;
+  TOwned<TCanvas> FCanvas;
 };
 
 // ---------------------------------------------------------------------------
@@ -944,14 +943,14 @@ class TCustomControl : public TWinControl {
  public:
   void Create(TComponent* AOwner) override;
   void Destroy() override;
-  TCanvas* Canvas() const { return FCanvas; }
+  TCanvas* Canvas() const { return FCanvas.get(); }
 
  protected:
   virtual void Paint() {}
   void PaintWindow(HDC DC) override;
 
  private:
-  TCanvas* FCanvas;
+  TOwned<TCanvas> FCanvas;
 };
 
 // The unit's start-up and shut-down (see UiUnits.cpp).

@@ -191,7 +191,7 @@ void TWinControl::Create(TComponent* AOwner) {
   FTabOrder = -1;
   FCtl3D = true;
   FParentCtl3D = true;
-  FBrush = New<TBrush>();
+  FBrush.reset(New<TBrush>());
   FBrush->SetColor(Color());
 }
 
@@ -211,7 +211,7 @@ void TWinControl::Destroy() {
     RemoveControl(child);
     child->Free();
   }
-  FreeAndNil(FBrush);
+  FBrush.reset();
   inherited::Destroy();
 }
 
@@ -402,15 +402,12 @@ void TWinControl::RecreateWnd() {
 
 void TWinControl::CMRecreateWnd(TMessage&) {
   const bool wasFocused = Focused();
-  FControlState.Include(csRecreating);
-  try {
+  {
+    FControlState.Include(csRecreating);
+    TScopeExit recreated([this] { FControlState.Exclude(csRecreating); });
     DestroyHandle();
     UpdateControlState();
-  } catch (...) {
-    FControlState.Exclude(csRecreating);
-    throw;
   }
-  FControlState.Exclude(csRecreating);
   if (wasFocused && FHandle) ::SetFocus(FHandle);
 }
 
@@ -1124,17 +1121,16 @@ void TWinControl::AlignControl(TControl* AControl) {
     return;
   }
   DisableAlign();
-  try {
-    TRect r = ClientRect();
-    AlignControls(AControl, r);
-  } catch (...) {
-    FControlState.Exclude(csAlignmentNeeded);
-    EnableAlign();
-    throw;
-  }
-  // Requests made while aligning are answered by this pass.
-  FControlState.Exclude(csAlignmentNeeded);
-  EnableAlign();
+  TryFinally(
+      [&] {
+        TRect r = ClientRect();
+        AlignControls(AControl, r);
+      },
+      [this] {
+        // Requests made while aligning are answered by this pass.
+        FControlState.Exclude(csAlignmentNeeded);
+        EnableAlign();
+      });
 }
 
 void TWinControl::AdjustClientRect(TRect&) {}
@@ -1146,15 +1142,10 @@ void TWinControl::CustomAlignPosition(TControl*, int&, int&, int&, int&, TRect&)
 void TWinControl::AlignControls(TControl* AControl, TRect& ARect) {
   AdjustClientRect(ARect);
   FControlState.Include(csAligning);
-  try {
-    std::vector<TControl*> aligned;
-    for (TAlign align : {alTop, alBottom, alLeft, alRight, alClient, alCustom}) DoAlign(align, ARect, AControl, aligned);
-    AnchorChildren();
-  } catch (...) {
-    FControlState.Exclude(csAligning);
-    throw;
-  }
-  FControlState.Exclude(csAligning);
+  TScopeExit aligned([this] { FControlState.Exclude(csAligning); });
+  std::vector<TControl*> list;
+  for (TAlign align : {alTop, alBottom, alLeft, alRight, alClient, alCustom}) DoAlign(align, ARect, AControl, list);
+  AnchorChildren();
 }
 
 void TWinControl::DoAlign(TAlign AAlign, TRect& ARect, TControl* AControl, std::vector<TControl*>& AList) {
@@ -1228,16 +1219,14 @@ void TWinControl::Loaded() {
 void TWinControl::ChangeScale(int M, int D, bool AIsDpiChange) {
   if (M == D || D == 0) return;
   DisableAlign();
-  try {
-    for (int i = 0; i < ControlCount(); ++i) Controls(i)->ChangeScale(M, D, AIsDpiChange);
-    inherited::ChangeScale(M, D, AIsDpiChange);
-    // Anchors measure from the new sizes.
-    for (int i = 0; i < ControlCount(); ++i) Controls(i)->UpdateAnchorRules();
-  } catch (...) {
-    EnableAlign();
-    throw;
-  }
-  EnableAlign();
+  TryFinally(
+      [&] {
+        for (int i = 0; i < ControlCount(); ++i) Controls(i)->ChangeScale(M, D, AIsDpiChange);
+        inherited::ChangeScale(M, D, AIsDpiChange);
+        // Anchors measure from the new sizes.
+        for (int i = 0; i < ControlCount(); ++i) Controls(i)->UpdateAnchorRules();
+      },
+      [this] { EnableAlign(); });
 }
 
 // ---------------------------------------------------------------------------
@@ -1274,68 +1263,39 @@ void TWinControl::WMPaint(TMessage& Message) {
     else PaintHandler(Message);
     return;
   }
-  // Paint the invalid rectangle into a bitmap, then copy it in one go.
-  PAINTSTRUCT ps{};
-  HDC dc = BeginPaint(FHandle, &ps);
-  const TRect r(ps.rcPaint);
-  if (dc && !r.IsEmpty()) {
-    HDC memDC = CreateCompatibleDC(dc);
-    HBITMAP bitmap = CreateCompatibleBitmap(dc, r.Width(), r.Height());
-    if (memDC && bitmap) {
-      HGDIOBJ old = SelectObject(memDC, bitmap);
-      SetWindowOrgEx(memDC, r.Left, r.Top, nullptr);
-      TControlTracker alive(this);
-      try {
-        Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(memDC), reinterpret_cast<LPARAM>(memDC));
-        if (alive.Alive()) Perform(WM_PAINT, reinterpret_cast<WPARAM>(memDC), 0);
-      } catch (...) {
-        SelectObject(memDC, old);
-        DeleteObject(bitmap);
-        DeleteDC(memDC);
-        if (alive.Alive()) EndPaint(FHandle, &ps);
-        throw;
-      }
-      BitBlt(dc, r.Left, r.Top, r.Width(), r.Height(), memDC, r.Left, r.Top, SRCCOPY);
-      SelectObject(memDC, old);
-      if (!alive.Alive()) {
-        DeleteObject(bitmap);
-        DeleteDC(memDC);
-        return;
-      }
-    }
-    if (bitmap) DeleteObject(bitmap);
-    if (memDC) DeleteDC(memDC);
-  }
-  EndPaint(FHandle, &ps);
+  // Paint the invalid rectangle into a bitmap, then copy it in one go. The
+  // scopes hold handles, not this control, which the paint may destroy.
+  TPaintScope paint(FHandle);
+  const TRect r(paint.PaintRect());
+  if (!paint.DC() || r.IsEmpty()) return;
+  const TMemoryDC buffer = TMemoryDC::Compatible(paint.DC(), r.Width(), r.Height());
+  if (!buffer) return;
+  SetWindowOrgEx(buffer.DC(), r.Left, r.Top, nullptr);
+  TControlTracker alive(this);
+  Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(buffer.DC()), reinterpret_cast<LPARAM>(buffer.DC()));
+  if (!alive.Alive()) return;
+  Perform(WM_PAINT, reinterpret_cast<WPARAM>(buffer.DC()), 0);
+  if (alive.Alive()) BitBlt(paint.DC(), r.Left, r.Top, r.Width(), r.Height(), buffer.DC(), r.Left, r.Top, SRCCOPY);
 }
 
 void TWinControl::PaintHandler(TMessage& Message) {
-  HDC dc = TWMPaint(Message).DC();
-  PAINTSTRUCT ps{};
-  const bool ownDC = dc == nullptr;
-  if (ownDC) dc = BeginPaint(FHandle, &ps);
+  const TPaintScope paint(FHandle, TWMPaint(Message).DC());
+  const HDC dc = paint.DC();
   TControlTracker alive(this);
-  try {
-    if (FControls.empty()) {
-      PaintWindow(dc);
-    } else {
-      const int saved = SaveDC(dc);
-      int clip = SIMPLEREGION;
-      // Opaque graphic children cover their part: the window leaves it alone.
-      for (TControl* c : FControls)
-        if (c->FVisible && c->FControlStyle.Contains(csOpaque)) {
-          clip = ExcludeClipRect(dc, c->FLeft, c->FTop, c->FLeft + c->FWidth, c->FTop + c->FHeight);
-          if (clip == NULLREGION) break;
-        }
-      if (clip != NULLREGION) PaintWindow(dc);
-      RestoreDC(dc, saved);
-    }
-    if (alive.Alive()) PaintControls(dc, nullptr);
-  } catch (...) {
-    if (ownDC && alive.Alive()) EndPaint(FHandle, &ps);
-    throw;
+  if (FControls.empty()) {
+    PaintWindow(dc);
+  } else {
+    const TSavedDC saved(dc);
+    int clip = SIMPLEREGION;
+    // Opaque graphic children cover their part: the window leaves it alone.
+    for (TControl* c : FControls)
+      if (c->FVisible && c->FControlStyle.Contains(csOpaque)) {
+        clip = ExcludeClipRect(dc, c->FLeft, c->FTop, c->FLeft + c->FWidth, c->FTop + c->FHeight);
+        if (clip == NULLREGION) break;
+      }
+    if (clip != NULLREGION) PaintWindow(dc);
   }
-  if (ownDC && alive.Alive()) EndPaint(FHandle, &ps);
+  if (alive.Alive()) PaintControls(dc, nullptr);
 }
 
 void TWinControl::PaintWindow(HDC DC) {
@@ -1357,19 +1317,14 @@ void TWinControl::PaintControls(HDC DC, TControl* AFirst) {
     const RECT bounds = c->BoundsRect();
     if (!RectVisible(DC, &bounds)) continue;
     if (FControlState.Contains(csPaintCopy)) c->FControlState.Include(csPaintCopy);
-    const int saved = SaveDC(DC);
+    TControlTracker alive(c);
+    TScopeExit painted([&] {
+      if (alive.Alive()) c->FControlState.Exclude(csPaintCopy);
+    });
+    const TSavedDC saved(DC);
     MoveWindowOrg(DC, c->FLeft, c->FTop);
     IntersectClipRect(DC, 0, 0, c->FWidth, c->FHeight);
-    TControlTracker alive(c);
-    try {
-      c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-    } catch (...) {
-      RestoreDC(DC, saved);
-      if (alive.Alive()) c->FControlState.Exclude(csPaintCopy);
-      throw;
-    }
-    RestoreDC(DC, saved);
-    if (alive.Alive()) c->FControlState.Exclude(csPaintCopy);
+    c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
   }
 }
 
@@ -1380,10 +1335,9 @@ void TWinControl::WMEraseBkgnd(TMessage& Message) {
   if (!FDoubleBuffered || Message.WParam == static_cast<WPARAM>(Message.LParam)) {
     if (FControlStyle.Contains(csParentBackground) && FParent && FParent->HandleAllocated()) {
       // The parent erases its own background behind us, in our coordinates.
-      const int saved = SaveDC(dc);
+      const TSavedDC saved(dc);
       MoveWindowOrg(dc, -FLeft, -FTop);
       FParent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(dc));
-      RestoreDC(dc, saved);
     } else {
       const RECT r = ClientRect();
       FillRect(dc, &r, FBrush->Handle());
@@ -1396,47 +1350,34 @@ void TWinControl::WMPrintClient(TMessage& Message) {
   auto dc = reinterpret_cast<HDC>(Message.WParam);
   const auto flags = static_cast<UINT>(Message.LParam);
   if ((flags & PRF_CHECKVISIBLE) && !FVisible) return;
-  const int saved = SaveDC(dc);
+  const TSavedDC saved(dc);
   TControlTracker alive(this);
-  try {
-    if (flags & PRF_ERASEBKGND) Perform(WM_ERASEBKGND, Message.WParam, Message.WParam);
-    if (alive.Alive()) {
-      TMessage paint{WM_PAINT, Message.WParam, 0, 0};
-      if (!FControlState.Contains(csCustomPaint) && FControls.empty()) DefaultHandler(Message);
-      else PaintHandler(paint);
-    }
-  } catch (...) {
-    RestoreDC(dc, saved);
-    throw;
+  if (flags & PRF_ERASEBKGND) Perform(WM_ERASEBKGND, Message.WParam, Message.WParam);
+  if (alive.Alive()) {
+    TMessage paint{WM_PAINT, Message.WParam, 0, 0};
+    if (!FControlState.Contains(csCustomPaint) && FControls.empty()) DefaultHandler(Message);
+    else PaintHandler(paint);
   }
-  RestoreDC(dc, saved);
 }
 
 void TWinControl::PaintTo(HDC DC, int X, int Y) {
   FControlState.Include(csPaintCopy);
-  const int saved = SaveDC(DC);
-  try {
-    MoveWindowOrg(DC, X, Y);
-    IntersectClipRect(DC, 0, 0, FWidth, FHeight);
-    // The client area may lie inside a frame.
-    if (HandleAllocated()) {
-      RECT window{};
-      GetWindowRect(FHandle, &window);
-      POINT origin{0, 0};
-      ::ClientToScreen(FHandle, &origin);
-      MoveWindowOrg(DC, origin.x - window.left, origin.y - window.top);
-    }
-    Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(DC));
-    Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
-    for (TWinControl* c : FWinControls)
-      if (c->FVisible) c->PaintTo(DC, c->FLeft, c->FTop);
-  } catch (...) {
-    RestoreDC(DC, saved);
-    FControlState.Exclude(csPaintCopy);
-    throw;
+  TScopeExit copied([this] { FControlState.Exclude(csPaintCopy); });
+  const TSavedDC saved(DC);
+  MoveWindowOrg(DC, X, Y);
+  IntersectClipRect(DC, 0, 0, FWidth, FHeight);
+  // The client area may lie inside a frame.
+  if (HandleAllocated()) {
+    RECT window{};
+    GetWindowRect(FHandle, &window);
+    POINT origin{0, 0};
+    ::ClientToScreen(FHandle, &origin);
+    MoveWindowOrg(DC, origin.x - window.left, origin.y - window.top);
   }
-  RestoreDC(DC, saved);
-  FControlState.Exclude(csPaintCopy);
+  Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), reinterpret_cast<LPARAM>(DC));
+  Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+  for (TWinControl* c : FWinControls)
+    if (c->FVisible) c->PaintTo(DC, c->FLeft, c->FTop);
 }
 
 // ---------------------------------------------------------------------------

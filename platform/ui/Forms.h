@@ -412,6 +412,10 @@ class TApplication : public TComponent {
   void SetTitle(const String& AValue) { FTitle = AValue; }
   int ModalLevel() const { return FModalLevel; }
   bool Active() const;
+  // Whether a change of the regional settings makes the library re-read the
+  // run-time's format settings (true by default).
+  bool UpdateFormatSettings() const { return FUpdateFormatSettings; }
+  void SetUpdateFormatSettings(bool AValue) { FUpdateFormatSettings = AValue; }
   // A message box owned by the active window.
   int MessageBox(const String& AText, const String& ACaption, UINT AFlags = MB_OK);
 
@@ -469,6 +473,7 @@ class TApplication : public TComponent {
   TCustomForm* FMainForm;
   bool FMainFormOnTaskBar;
   bool FShowMainForm;
+  bool FUpdateFormatSettings;
   bool FTerminated;
   bool FHandlingException;
   int FModalLevel;

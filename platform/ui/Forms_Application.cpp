@@ -83,6 +83,7 @@ void TApplication::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   FHandle = AllocateHWnd(BindEvent<&TApplication::WndProc>(this));
   FShowMainForm = true;
+  FUpdateFormatSettings = true;
   FShowHint = true;
   FHintPause = 500;
   FHintShortPause = 50;

@@ -5,6 +5,8 @@
 // Classes in this file:
 //   TGdiObject<H>      owns a pen, brush, font, bitmap, region or palette (DeleteObject)
 //   TOwnedDC           owns a DC made with CreateCompatibleDC/CreateDCW (DeleteDC)
+//   TOwnedIcon         owns an icon or cursor made from data or copied (DestroyIcon)
+//   TOwnedEnhMetaFile  owns an enhanced metafile (DeleteEnhMetaFile)
 //   TWindowDC          a window's DC from GetDC/GetWindowDC (ReleaseDC)
 //   TScreenDC          the screen's DC (GetDC(nullptr))
 //   TSelectObject      selects a GDI object into a DC and puts the old one back
@@ -47,6 +49,20 @@ struct TOwnedDCTraits {
   static void Free(Handle AHandle) { ::DeleteDC(AHandle); }
 };
 using TOwnedDC = TUniqueHandle<TOwnedDCTraits>;
+
+struct TOwnedIconTraits {
+  using Handle = HICON;
+  static constexpr Handle Null() { return nullptr; }
+  static void Free(Handle AHandle) { ::DestroyIcon(AHandle); }
+};
+using TOwnedIcon = TUniqueHandle<TOwnedIconTraits>;
+
+struct TOwnedEnhMetaFileTraits {
+  using Handle = HENHMETAFILE;
+  static constexpr Handle Null() { return nullptr; }
+  static void Free(Handle AHandle) { ::DeleteEnhMetaFile(AHandle); }
+};
+using TOwnedEnhMetaFile = TUniqueHandle<TOwnedEnhMetaFileTraits>;
 
 // GetDC(AWnd) (or GetWindowDC with AWholeWindow) for a scope.
 class [[nodiscard]] TWindowDC {

@@ -264,13 +264,8 @@ void RaiseGraphicsApiError(const wchar_t* AFunction) {
 void TGraphicsObject::Changed() { CallEvent(FOnChange, this); }
 
 void TGraphicsObject::ChangedReleasing(HGDIOBJ AOld) {
-  try {
-    TGraphicsObject::Changed();
-  } catch (...) {
-    if (AOld) DeleteObject(AOld);
-    throw;
-  }
-  if (AOld) DeleteObject(AOld);
+  const TGdiObject<HGDIOBJ> old(AOld);
+  TGraphicsObject::Changed();
 }
 
 // ---------------------------------------------------------------------------
@@ -298,13 +293,13 @@ void TFont::Create() {
 }
 
 void TFont::Destroy() {
-  if (FHandle) DeleteObject(std::exchange(FHandle, nullptr));
+  FHandle.Reset();
   inherited::Destroy();
 }
 
 // Listeners (a canvas) take the old handle out of their device context
 // before it is deleted.
-void TFont::Changed() { ChangedReleasing(std::exchange(FHandle, nullptr)); }
+void TFont::Changed() { ChangedReleasing(FHandle.Release()); }
 
 void TFont::Assign(TPersistent* ASource) {
   if (auto* font = dynamic_cast<TFont*>(ASource)) {
@@ -349,14 +344,14 @@ LOGFONTW TFont::LogFont() const {
 HFONT TFont::Handle() {
   if (!FHandle) {
     const LOGFONTW lf = LogFont();
-    FHandle = CreateFontIndirectW(&lf);
+    FHandle.Reset(CreateFontIndirectW(&lf));
     if (!FHandle) RaiseGraphicsApiError(L"CreateFontIndirectW");
   }
-  return FHandle;
+  return FHandle.Get();
 }
 
 void TFont::SetHandle(HFONT AValue) {
-  if (AValue == FHandle) return;
+  if (AValue == FHandle.Get()) return;
   LOGFONTW lf{};
   if (!AValue || GetObjectW(AValue, sizeof(lf), &lf) != sizeof(lf))
     throw EInvalidGraphicOperation(L"Ungültiges Schrift-Handle");
@@ -384,9 +379,8 @@ void TFont::SetHandle(HFONT AValue) {
     default: data.Quality = fqDefault; break;
   }
   FData = data;
-  Changed();  // deletes the previous handle
-  if (FHandle) DeleteObject(FHandle);  // made by a listener meanwhile
-  FHandle = AValue;
+  Changed();              // deletes the previous handle
+  FHandle.Reset(AValue);  // and one a listener made meanwhile
 }
 
 void TFont::SetData(const TFontData& AValue) {
@@ -472,11 +466,11 @@ void TPen::Create() {
 }
 
 void TPen::Destroy() {
-  if (FHandle) DeleteObject(std::exchange(FHandle, nullptr));
+  FHandle.Reset();
   inherited::Destroy();
 }
 
-void TPen::Changed() { ChangedReleasing(std::exchange(FHandle, nullptr)); }
+void TPen::Changed() { ChangedReleasing(FHandle.Release()); }
 
 void TPen::Assign(TPersistent* ASource) {
   if (auto* pen = dynamic_cast<TPen*>(ASource)) {
@@ -497,21 +491,21 @@ HPEN TPen::Handle() {
     const COLORREF color = ColorToColorRef(FColor);
     if (FStyle == psAlternate) {
       const LOGBRUSH lb{BS_SOLID, color, 0};
-      FHandle = ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &lb, 0, nullptr);
+      FHandle.Reset(ExtCreatePen(PS_COSMETIC | PS_ALTERNATE, 1, &lb, 0, nullptr));
       if (!FHandle) RaiseGraphicsApiError(L"ExtCreatePen");
     } else {
       static constexpr UINT styles[] = {PS_SOLID, PS_DASH, PS_DOT, PS_DASHDOT, PS_DASHDOTDOT,
                                         PS_NULL,  PS_INSIDEFRAME, PS_SOLID /* user style */, PS_SOLID};
       const LOGPEN lp{styles[FStyle], POINT{FWidth, 0}, color};
-      FHandle = CreatePenIndirect(&lp);
+      FHandle.Reset(CreatePenIndirect(&lp));
       if (!FHandle) RaiseGraphicsApiError(L"CreatePenIndirect");
     }
   }
-  return FHandle;
+  return FHandle.Get();
 }
 
 void TPen::SetHandle(HPEN AValue) {
-  if (AValue == FHandle) return;
+  if (AValue == FHandle.Get()) return;
   LOGPEN lp{};
   if (!AValue || GetObjectW(AValue, sizeof(lp), &lp) != sizeof(lp)) {
     // Extended pens describe themselves in an EXTLOGPEN.
@@ -535,8 +529,7 @@ void TPen::SetHandle(HPEN AValue) {
     default: FStyle = psSolid; break;
   }
   Changed();
-  if (FHandle) DeleteObject(FHandle);
-  FHandle = AValue;
+  FHandle.Reset(AValue);
 }
 
 void TPen::SetColor(TColor AValue) {
@@ -579,17 +572,13 @@ void TBrush::Create() {
 }
 
 void TBrush::Destroy() {
-  if (FHandle && !FStockHandle) DeleteObject(FHandle);
-  FHandle = nullptr;
+  FHandle.Reset();
   inherited::Destroy();
 }
 
-void TBrush::Changed() {
-  HBRUSH old = std::exchange(FHandle, nullptr);
-  // The null brush is a stock object: never deleted.
-  const bool stock = std::exchange(FStockHandle, false);
-  ChangedReleasing(stock ? nullptr : old);
-}
+// The null brush is a stock object, which DeleteObject leaves alone: owning
+// one is harmless.
+void TBrush::Changed() { ChangedReleasing(FHandle.Release()); }
 
 void TBrush::Assign(TPersistent* ASource) {
   if (auto* brush = dynamic_cast<TBrush*>(ASource)) {
@@ -607,26 +596,25 @@ void TBrush::Assign(TPersistent* ASource) {
 HBRUSH TBrush::Handle() {
   if (!FHandle) {
     if (FBitmap && !FBitmap->Empty()) {
-      FHandle = CreatePatternBrush(FBitmap->Handle());
+      FHandle.Reset(CreatePatternBrush(FBitmap->Handle()));
       if (!FHandle) RaiseGraphicsApiError(L"CreatePatternBrush");
     } else if (FStyle == bsClear) {
-      FHandle = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-      FStockHandle = true;
+      FHandle.Reset(static_cast<HBRUSH>(GetStockObject(NULL_BRUSH)));
     } else if (FStyle == bsSolid) {
-      FHandle = CreateSolidBrush(ColorToColorRef(FColor));
+      FHandle.Reset(CreateSolidBrush(ColorToColorRef(FColor)));
       if (!FHandle) RaiseGraphicsApiError(L"CreateSolidBrush");
     } else {
       static constexpr int hatches[] = {0, 0, HS_HORIZONTAL, HS_VERTICAL, HS_FDIAGONAL, HS_BDIAGONAL, HS_CROSS,
                                         HS_DIAGCROSS};
-      FHandle = CreateHatchBrush(hatches[FStyle], ColorToColorRef(FColor));
+      FHandle.Reset(CreateHatchBrush(hatches[FStyle], ColorToColorRef(FColor)));
       if (!FHandle) RaiseGraphicsApiError(L"CreateHatchBrush");
     }
   }
-  return FHandle;
+  return FHandle.Get();
 }
 
 void TBrush::SetHandle(HBRUSH AValue) {
-  if (AValue == FHandle) return;
+  if (AValue == FHandle.Get()) return;
   LOGBRUSH lb{};
   if (!AValue || GetObjectW(AValue, sizeof(lb), &lb) != sizeof(lb))
     throw EInvalidGraphicOperation(L"Ungültiges Pinsel-Handle");
@@ -648,10 +636,7 @@ void TBrush::SetHandle(HBRUSH AValue) {
     default: FStyle = bsSolid; break;
   }
   Changed();
-  if (FHandle && !FStockHandle) DeleteObject(FHandle);
-  FHandle = AValue;
-  // Stock objects ignore DeleteObject, so owning one is harmless.
-  FStockHandle = false;
+  FHandle.Reset(AValue);
 }
 
 void TBrush::SetColor(TColor AValue) {

@@ -9,6 +9,7 @@
 //   TGraphicsObject         OnChange for the three drawing objects
 //   TFont, TPen, TBrush     GDI objects created on first use of Handle
 //   TCanvas                 drawing on a device context (selected objects tracked lazily)
+//   TCanvasDCScope          a canvas locked and drawing on a borrowed device context for a scope
 //   TGraphic                abstract picture: size, drawing, streaming, OnChange
 //   TBitmap                 DIB sections (or DDBs) with a canvas and scan lines
 //   TIcon                   an icon handle and its .ico data
@@ -309,7 +310,7 @@ class TFont : public TGraphicsObject {
   HFONT Handle();
   // Takes over AValue (the font deletes it later) and reads its data.
   void SetHandle(HFONT AValue);
-  bool HandleAllocated() const override { return FHandle != nullptr; }
+  bool HandleAllocated() const override { return static_cast<bool>(FHandle); }
 
   const String& Name() const { return FData.Name; }
   void SetName(const String& AValue);
@@ -345,7 +346,7 @@ class TFont : public TGraphicsObject {
   TFontData FData;
   TColor FColor;
   int FPixelsPerInch;
-  HFONT FHandle;
+  TOwnedFont FHandle;
 };
 
 class TPen : public TGraphicsObject {
@@ -360,7 +361,7 @@ class TPen : public TGraphicsObject {
   HPEN Handle();
   // Takes over AValue and reads colour, width and style from it.
   void SetHandle(HPEN AValue);
-  bool HandleAllocated() const override { return FHandle != nullptr; }
+  bool HandleAllocated() const override { return static_cast<bool>(FHandle); }
 
   TColor Color() const { return FColor; }
   void SetColor(TColor AValue);
@@ -380,7 +381,7 @@ class TPen : public TGraphicsObject {
   int FWidth;
   TPenStyle FStyle;
   TPenMode FMode;
-  HPEN FHandle;
+  TOwnedPen FHandle;
 };
 
 class TBrush : public TGraphicsObject {
@@ -395,7 +396,7 @@ class TBrush : public TGraphicsObject {
   HBRUSH Handle();
   // Takes over AValue and reads colour and style from it.
   void SetHandle(HBRUSH AValue);
-  bool HandleAllocated() const override { return FHandle != nullptr; }
+  bool HandleAllocated() const override { return static_cast<bool>(FHandle); }
 
   // Setting a colour on a clear brush makes it solid.
   TColor Color() const { return FColor; }
@@ -414,8 +415,7 @@ class TBrush : public TGraphicsObject {
   TColor FColor;
   TBrushStyle FStyle;
   TBitmap* FBitmap;
-  HBRUSH FHandle;
-  bool FStockHandle;  // the null brush is a stock object and never deleted
+  TOwnedBrush FHandle;
 };
 
 // ---------------------------------------------------------------------------
@@ -441,11 +441,11 @@ class TCanvas : public TPersistent {
   bool HandleAllocated() const { return FHandle != nullptr; }
   const TCanvasState& State() const { return FState; }
 
-  TFont* Font() const { return FFont; }
+  TFont* Font() const { return FFont.get(); }
   void SetFont(TFont* AValue) { FFont->Assign(AValue); }
-  TPen* Pen() const { return FPen; }
+  TPen* Pen() const { return FPen.get(); }
   void SetPen(TPen* AValue) { FPen->Assign(AValue); }
-  TBrush* Brush() const { return FBrush; }
+  TBrush* Brush() const { return FBrush.get(); }
   void SetBrush(TBrush* AValue) { FBrush->Assign(AValue); }
   TCopyMode CopyMode() const { return FCopyMode; }
   void SetCopyMode(TCopyMode AValue) { FCopyMode = AValue; }
@@ -533,9 +533,9 @@ class TCanvas : public TPersistent {
 
   HDC FHandle;
   TCanvasState FState;
-  TFont* FFont;
-  TPen* FPen;
-  TBrush* FBrush;
+  TOwned<TFont> FFont;
+  TOwned<TPen> FPen;
+  TOwned<TBrush> FBrush;
   TPoint FPenPos;
   TCopyMode FCopyMode;
   int FTextFlags;
@@ -547,6 +547,26 @@ class TCanvas : public TPersistent {
   int FLockCount;
   TNotifyEvent FOnChange;
   TNotifyEvent FOnChanging;
+};
+
+// A canvas drawing on a device context it does not own (a paint DC, an owner
+// draw item's DC) for a scope: locked and attached at the start; detached,
+// which gives the context back the objects it held, and unlocked at the end.
+class [[nodiscard]] TCanvasDCScope {
+ public:
+  TCanvasDCScope(TCanvas* ACanvas, HDC ADC) : FCanvas(ACanvas) {
+    FCanvas->Lock();
+    FCanvas->SetHandle(ADC);
+  }
+  ~TCanvasDCScope() {
+    FCanvas->SetHandle(nullptr);
+    FCanvas->Unlock();
+  }
+  TCanvasDCScope(const TCanvasDCScope&) = delete;
+  TCanvasDCScope& operator=(const TCanvasDCScope&) = delete;
+
+ private:
+  TCanvas* FCanvas;
 };
 
 // ---------------------------------------------------------------------------
@@ -682,7 +702,7 @@ class TBitmap : public TGraphic {
   HBITMAP Handle();
   // Takes over AValue: size and format are read from it.
   void SetHandle(HBITMAP AValue);
-  bool HandleAllocated() const { return FHandle != nullptr; }
+  bool HandleAllocated() const { return static_cast<bool>(FHandle); }
   // Hands the handle to the caller; the bitmap becomes empty.
   HBITMAP ReleaseHandle();
   // Frees the canvas's device context (kept pixels).
@@ -719,7 +739,7 @@ class TBitmap : public TGraphic {
   void CanvasChanging(TObject* Sender);
   void CanvasChanged(TObject* Sender);
 
-  HBITMAP FHandle;
+  TOwnedBitmap FHandle;
   void* FBits;  // DIB pixels; null for a DDB
   int FStride;
   bool FTopDown;  // rows run top-down (an adopted top-down DIB section)
@@ -730,7 +750,7 @@ class TBitmap : public TGraphic {
   TAlphaFormat FAlphaFormat;
   TColor FTransparentColor;
   TTransparentMode FTransparentMode;
-  TCanvas* FCanvas;
+  TOwned<TCanvas> FCanvas;
 };
 
 class TIcon : public TGraphic {
@@ -743,7 +763,7 @@ class TIcon : public TGraphic {
   void Destroy() override;
   void Assign(TPersistent* ASource) override;
 
-  bool Empty() const override { return FHandle == nullptr; }
+  bool Empty() const override { return !FHandle; }
   int Width() const override { return FWidth; }
   void SetWidth(int AValue) override;
   int Height() const override { return FHeight; }
@@ -751,7 +771,7 @@ class TIcon : public TGraphic {
   bool Transparent() const override { return true; }
 
   // The icon handle (owned).
-  HICON Handle() const { return FHandle; }
+  HICON Handle() const { return FHandle.Get(); }
   // Takes over AValue.
   void SetHandle(HICON AValue);
   HICON ReleaseHandle();
@@ -770,7 +790,7 @@ class TIcon : public TGraphic {
   void AssignTo(TPersistent* ADest) override;
 
  private:
-  HICON FHandle;
+  TOwnedIcon FHandle;
   int FWidth;
   int FHeight;
   int FRequestedWidth;
@@ -789,7 +809,7 @@ class TMetafile : public TGraphic {
   void Destroy() override;
   void Assign(TPersistent* ASource) override;
 
-  bool Empty() const override { return FHandle == nullptr; }
+  bool Empty() const override { return !FHandle; }
   // Pixels at the screen's resolution, from the size in 0.01 mm.
   int Width() const override;
   void SetWidth(int AValue) override;
@@ -809,7 +829,7 @@ class TMetafile : public TGraphic {
   String CreatedBy();
 
   // The metafile handle (owned).
-  HENHMETAFILE Handle() const { return FHandle; }
+  HENHMETAFILE Handle() const { return FHandle.Get(); }
   // Takes over AValue; its size comes from its header.
   void SetHandle(HENHMETAFILE AValue);
   HENHMETAFILE ReleaseHandle();
@@ -828,9 +848,13 @@ class TMetafile : public TGraphic {
   void Draw(TCanvas* ACanvas, const TRect& ARect) override;
 
  private:
+  friend class TMetafileCanvas;
+  // Owns AHandle from the start, so a change event that raises leaves no
+  // handle without an owner.
+  void TakeHandle(TOwnedEnhMetaFile AHandle);
   void LoadEnhanced(std::span<const std::uint8_t> AData);
   void LoadWindows(std::span<const std::uint8_t> AData, int AInch, int AWidth, int AHeight);
-  HENHMETAFILE FHandle;
+  TOwnedEnhMetaFile FHandle;
   int FMMWidth;
   int FMMHeight;
   int FInch;
@@ -866,7 +890,7 @@ class TPicture : public TInterfacedPersistent {
   void Assign(TPersistent* ASource) override;
 
   // The graphic held (owned), or null.
-  TGraphic* Graphic() const { return FGraphic; }
+  TGraphic* Graphic() const { return FGraphic.get(); }
   // Keeps a copy of AValue (of the same class); null clears.
   void SetGraphic(TGraphic* AValue);
   // The graphic as a bitmap: an empty TBitmap replaces any other graphic.
@@ -913,8 +937,8 @@ class TPicture : public TInterfacedPersistent {
 
  private:
   void ForceType(TGraphicClass AClass);
-  void TakeGraphic(TGraphic* AGraphic);
-  TGraphic* FGraphic;
+  void TakeGraphic(TOwned<TGraphic> AGraphic);
+  TOwned<TGraphic> FGraphic;
   TNotifyEvent FOnChange;
 };
 

@@ -66,11 +66,10 @@ int DefaultColorTable(TPixelFormat AFormat, RGBQUAD* AColors) {
       return 16;
     }
     case pf8bit: {
-      TScreenDC dc;
-      HPALETTE palette = CreateHalftonePalette(dc.Get());
+      const TScreenDC dc;
+      const TOwnedPalette palette(CreateHalftonePalette(dc.Get()));
       PALETTEENTRY entries[256]{};
-      const UINT n = palette ? GetPaletteEntries(palette, 0, 256, entries) : 0;
-      if (palette) DeleteObject(palette);
+      const UINT n = palette ? GetPaletteEntries(palette.Get(), 0, 256, entries) : 0;
       for (UINT i = 0; i < 256; ++i)
         AColors[i] = i < n ? RGBQUAD{entries[i].peBlue, entries[i].peGreen, entries[i].peRed, 0}
                            : RGBQUAD{static_cast<BYTE>(i), static_cast<BYTE>(i), static_cast<BYTE>(i), 0};
@@ -103,9 +102,9 @@ void PrepareInfo(TDibInfo& AInfo, int AWidth, int AHeight, TPixelFormat AFormat,
   }
 }
 
-HBITMAP CreateDib(TDibInfo& AInfo, void*& ABits) {
+TOwnedBitmap CreateDib(TDibInfo& AInfo, void*& ABits) {
   ABits = nullptr;
-  HBITMAP handle = CreateDIBSection(nullptr, AInfo.Info(), DIB_RGB_COLORS, &ABits, nullptr, 0);
+  TOwnedBitmap handle(CreateDIBSection(nullptr, AInfo.Info(), DIB_RGB_COLORS, &ABits, nullptr, 0));
   if (!handle || !ABits) RaiseGraphicsApiError(L"CreateDIBSection");
   return handle;
 }
@@ -178,24 +177,24 @@ class TBitmapCanvas : public TCanvas {
   void FreeContext() {
     if (!FDC) return;
     SetHandle(nullptr);
-    SelectObject(FDC, FOldBitmap);
-    DeleteDC(std::exchange(FDC, nullptr));
-    FOldBitmap = nullptr;
+    SelectObject(FDC.Get(), std::exchange(FOldBitmap, nullptr));
+    FDC.Reset();
   }
 
  protected:
   void CreateHandle() override {
     if (FDC) return;
-    HDC dc = CreateCompatibleDC(nullptr);
+    TOwnedDC dc(CreateCompatibleDC(nullptr));
     if (!dc) RaiseGraphicsApiError(L"CreateCompatibleDC");
-    if (HBITMAP bitmap = FBitmap->Handle()) FOldBitmap = SelectObject(dc, bitmap);
-    FDC = dc;
-    SetHandle(dc);
+    if (HBITMAP bitmap = FBitmap->Handle()) FOldBitmap = SelectObject(dc.Get(), bitmap);
+    FDC = std::move(dc);
+    SetHandle(FDC.Get());
   }
 
  private:
   TBitmap* FBitmap;
-  HDC FDC;
+  // The context stays for the canvas's next drawing; FreeContext ends it.
+  TOwnedDC FDC;
   HGDIOBJ FOldBitmap;
 };
 
@@ -212,14 +211,13 @@ void TBitmap::Create() {
 
 void TBitmap::Destroy() {
   FreeContext();
-  if (FCanvas) FCanvas->Free();
-  FCanvas = nullptr;
-  if (FHandle) DeleteObject(std::exchange(FHandle, nullptr));
+  FCanvas.reset();
+  FHandle.Reset();
   inherited::Destroy();
 }
 
 void TBitmap::FreeContext() {
-  if (FCanvas) static_cast<TBitmapCanvas*>(FCanvas)->FreeContext();
+  if (FCanvas) static_cast<TBitmapCanvas*>(FCanvas.get())->FreeContext();
 }
 
 void TBitmap::CanvasChanging(TObject*) {}
@@ -228,15 +226,14 @@ void TBitmap::CanvasChanged(TObject*) { Changed(this); }
 
 TCanvas* TBitmap::Canvas() {
   if (!FCanvas) {
-    auto* canvas = New<TBitmapCanvas>(this);
-    canvas->SetOnChanging(BindEvent<&TBitmap::CanvasChanging>(this));
-    canvas->SetOnChange(BindEvent<&TBitmap::CanvasChanged>(this));
-    FCanvas = canvas;
+    FCanvas.reset(New<TBitmapCanvas>(this));
+    FCanvas->SetOnChanging(BindEvent<&TBitmap::CanvasChanging>(this));
+    FCanvas->SetOnChange(BindEvent<&TBitmap::CanvasChanged>(this));
   }
-  return FCanvas;
+  return FCanvas.get();
 }
 
-HBITMAP TBitmap::Handle() { return FHandle; }
+HBITMAP TBitmap::Handle() { return FHandle.Get(); }
 
 void TBitmap::NewImage(int AWidth, int AHeight, TPixelFormat AFormat, TBitmapHandleType AType, bool ACopyPixels) {
   AWidth = std::max(0, AWidth);
@@ -248,23 +245,23 @@ void TBitmap::NewImage(int AWidth, int AHeight, TPixelFormat AFormat, TBitmapHan
     throw EOutOfResources(L"Bitmap zu groß: %d x %d", {AWidth, AHeight});
 
   FreeContext();
-  HBITMAP handle = nullptr;
+  TOwnedBitmap handle;
   void* bits = nullptr;
   int stride = 0;
   if (AWidth > 0 && AHeight > 0) {
     if (AType == bmDDB) {
-      TScreenDC screen;
-      handle = CreateCompatibleBitmap(screen.Get(), AWidth, AHeight);
+      const TScreenDC screen;
+      handle.Reset(CreateCompatibleBitmap(screen.Get(), AWidth, AHeight));
       if (!handle) RaiseGraphicsApiError(L"CreateCompatibleBitmap");
       // A device bitmap starts undefined; ours start zero like a DIB.
-      TCheckedBitmapDC dc(handle);
+      const TCheckedBitmapDC dc(handle.Get());
       PatBlt(dc.DC(), 0, 0, AWidth, AHeight, BLACKNESS);
     } else {
       // A palette format keeps the colour table it had.
       RGBQUAD colors[256];
       int ncolors = 0;
       if (FHandle && FBits && AFormat == FPixelFormat && PixelFormatBits(AFormat) <= 8) {
-        TCheckedBitmapDC dc(FHandle);
+        const TCheckedBitmapDC dc(FHandle.Get());
         ncolors = static_cast<int>(GetDIBColorTable(dc.DC(), 0, 256, colors));
       }
       TDibInfo info;
@@ -288,14 +285,13 @@ void TBitmap::NewImage(int AWidth, int AHeight, TPixelFormat AFormat, TBitmapHan
         std::memcpy(dst, src, bytes);
       }
     } else {
-      TCheckedBitmapDC src(FHandle);
-      TCheckedBitmapDC dst(handle);
+      const TCheckedBitmapDC src(FHandle.Get());
+      const TCheckedBitmapDC dst(handle.Get());
       BitBlt(dst.DC(), 0, 0, w, h, src.DC(), 0, 0, SRCCOPY);
     }
   }
 
-  if (FHandle) DeleteObject(FHandle);
-  FHandle = handle;
+  FHandle = std::move(handle);
   FBits = bits;
   FStride = stride;
   FTopDown = false;
@@ -372,7 +368,7 @@ void* TBitmap::ScanLine(int ARow) {
 }
 
 void TBitmap::SetHandle(HBITMAP AValue) {
-  if (AValue == FHandle) return;
+  if (AValue == FHandle.Get()) return;
   if (!AValue) {
     FreeImage();
     Changed(this);
@@ -382,8 +378,7 @@ void TBitmap::SetHandle(HBITMAP AValue) {
   const int size = GetObjectW(AValue, sizeof(ds), &ds);
   if (size != sizeof(DIBSECTION) && size != sizeof(BITMAP)) throw EInvalidGraphic(L"Ungültiges Bitmap-Handle");
   FreeContext();
-  if (FHandle) DeleteObject(FHandle);
-  FHandle = AValue;
+  FHandle.Reset(AValue);
   FWidth = ds.dsBm.bmWidth;
   FHeight = std::abs(ds.dsBm.bmHeight);
   if (size == sizeof(DIBSECTION) && ds.dsBm.bmBits) {
@@ -405,7 +400,7 @@ void TBitmap::SetHandle(HBITMAP AValue) {
 
 HBITMAP TBitmap::ReleaseHandle() {
   FreeContext();
-  HBITMAP handle = std::exchange(FHandle, nullptr);
+  HBITMAP handle = FHandle.Release();
   FBits = nullptr;
   FStride = 0;
   FTopDown = false;
@@ -418,7 +413,7 @@ void TBitmap::Dormant() { FreeContext(); }
 
 void TBitmap::FreeImage() {
   FreeContext();
-  if (FHandle) DeleteObject(std::exchange(FHandle, nullptr));
+  FHandle.Reset();
   FBits = nullptr;
   FStride = 0;
   FTopDown = false;
@@ -446,27 +441,27 @@ void TBitmap::Assign(TPersistent* ASource) {
   if (source->FHandle) {
     const int w = source->FWidth;
     const int h = source->FHeight;
-    HBITMAP handle = nullptr;
+    TOwnedBitmap handle;
     void* bits = nullptr;
     if (!source->FBits) {
-      TScreenDC screen;
-      handle = CreateCompatibleBitmap(screen.Get(), w, h);
+      const TScreenDC screen;
+      handle.Reset(CreateCompatibleBitmap(screen.Get(), w, h));
       if (!handle) RaiseGraphicsApiError(L"CreateCompatibleBitmap");
-      TCheckedBitmapDC src(source->FHandle);
-      TCheckedBitmapDC dst(handle);
+      const TCheckedBitmapDC src(source->FHandle.Get());
+      const TCheckedBitmapDC dst(handle.Get());
       BitBlt(dst.DC(), 0, 0, w, h, src.DC(), 0, 0, SRCCOPY);
     } else {
       RGBQUAD colors[256];
       int n = 0;
       if (PixelFormatBits(FPixelFormat) <= 8) {
-        TCheckedBitmapDC dc(source->FHandle);
+        const TCheckedBitmapDC dc(source->FHandle.Get());
         n = static_cast<int>(GetDIBColorTable(dc.DC(), 0, 256, colors));
       }
       TDibInfo info;
       PrepareInfo(info, w, h, FPixelFormat, n ? colors : nullptr, n);
       handle = CreateDib(info, bits);
     }
-    FHandle = handle;
+    FHandle = std::move(handle);
     FBits = bits;
     FStride = bits ? StrideOf(w, PixelFormatBits(FPixelFormat)) : 0;
     FTopDown = false;
@@ -507,7 +502,7 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& ARect) {
     TDibInfo info;
     PrepareInfo(info, FWidth, FHeight, pf32bit, nullptr, 0);
     void* bits = nullptr;
-    HBITMAP copy = CreateDib(info, bits);
+    const TOwnedBitmap copy = CreateDib(info, bits);
     GdiFlush();
     for (int row = 0; row < FHeight; ++row) {
       const auto* s = static_cast<const std::uint8_t*>(ScanLine(row));
@@ -520,11 +515,8 @@ void TBitmap::Draw(TCanvas* ACanvas, const TRect& ARect) {
         d[3] = static_cast<std::uint8_t>(a);
       }
     }
-    {
-      TCheckedBitmapDC copyDC(copy);
-      AlphaBlend(dst, ARect.Left, ARect.Top, w, h, copyDC.DC(), 0, 0, FWidth, FHeight, blend);
-    }
-    DeleteObject(copy);
+    const TCheckedBitmapDC copyDC(copy.Get());
+    AlphaBlend(dst, ARect.Left, ARect.Top, w, h, copyDC.DC(), 0, 0, FWidth, FHeight, blend);
     return;
   }
   const bool stretch = w != FWidth || h != FHeight;
@@ -653,7 +645,7 @@ void TBitmap::LoadPackedDib(std::span<const std::uint8_t> ADib, std::size_t APix
   TDibInfo info;
   PrepareInfo(info, static_cast<int>(width), static_cast<int>(height), format, ncolors ? colors : nullptr, ncolors);
   void* dibBits = nullptr;
-  HBITMAP handle = CreateDib(info, dibBits);
+  TOwnedBitmap handle = CreateDib(info, dibBits);
   const int dibStride = StrideOf(static_cast<int>(width), PixelFormatBits(format));
   if (direct) {
     for (std::int64_t row = 0; row < height; ++row) {
@@ -678,17 +670,14 @@ void TBitmap::LoadPackedDib(std::span<const std::uint8_t> ADib, std::size_t APix
       src.Header.biClrUsed = static_cast<DWORD>(ncolors);
     }
     // Run lengths may stop short: start from the first colour.
-    TScreenDC screen;
-    const int lines = SetDIBits(screen.Get(), handle, 0, static_cast<UINT>(height), pixels.data(), src.Info(),
+    const TScreenDC screen;
+    const int lines = SetDIBits(screen.Get(), handle.Get(), 0, static_cast<UINT>(height), pixels.data(), src.Info(),
                                 DIB_RGB_COLORS);
-    if (lines == 0) {
-      DeleteObject(handle);
-      InvalidBitmap();
-    }
+    if (lines == 0) InvalidBitmap();
   }
 
   FreeImage();
-  FHandle = handle;
+  FHandle = std::move(handle);
   FBits = dibBits;
   FStride = dibStride;
   FTopDown = false;
@@ -711,7 +700,7 @@ std::vector<std::uint8_t> TBitmap::SaveToBmpData() {
     RGBQUAD colors[256];
     int n = 0;
     if (PixelFormatBits(format) <= 8) {
-      TCheckedBitmapDC dc(FHandle);
+      const TCheckedBitmapDC dc(FHandle.Get());
       n = static_cast<int>(GetDIBColorTable(dc.DC(), 0, 256, colors));
     }
     PrepareInfo(info, FWidth, FHeight, format, n ? colors : nullptr, n);
@@ -725,7 +714,7 @@ std::vector<std::uint8_t> TBitmap::SaveToBmpData() {
     PrepareInfo(info, FWidth, FHeight, format, nullptr, 0);
     pixels.resize(static_cast<std::size_t>(FWidth) * 4 * static_cast<std::size_t>(FHeight));
     TScreenDC screen;
-    if (!GetDIBits(screen.Get(), FHandle, 0, static_cast<UINT>(FHeight), pixels.data(), info.Info(), DIB_RGB_COLORS))
+    if (!GetDIBits(screen.Get(), FHandle.Get(), 0, static_cast<UINT>(FHeight), pixels.data(), info.Info(), DIB_RGB_COLORS))
       RaiseGraphicsApiError(L"GetDIBits");
     info.Header.biClrUsed = 0;
   }
@@ -767,15 +756,9 @@ void TBitmap::LoadFromResourceID(HINSTANCE AInstance, int AResID) {
 
 void TBitmap::LoadFromClipboardFormat(UINT AFormat, HANDLE AData, HPALETTE APalette) {
   if (AFormat == CF_DIB && AData) {
-    const auto* bytes = static_cast<const std::uint8_t*>(GlobalLock(AData));
-    if (!bytes) InvalidBitmap();
-    try {
-      LoadPackedDib({bytes, GlobalSize(AData)}, 0);
-    } catch (...) {
-      GlobalUnlock(AData);
-      throw;
-    }
-    GlobalUnlock(AData);
+    const TGlobalLock lock(AData);
+    if (!lock.Data()) InvalidBitmap();
+    LoadPackedDib({static_cast<const std::uint8_t*>(lock.Data()), lock.Size()}, 0);
     return;
   }
   if (AFormat != CF_BITMAP || !AData) {
@@ -783,14 +766,10 @@ void TBitmap::LoadFromClipboardFormat(UINT AFormat, HANDLE AData, HPALETTE APale
     return;
   }
   // The clipboard keeps its handle: take a DIB copy.
-  HANDLE copy = CopyImage(AData, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION);
+  TOwnedBitmap copy(static_cast<HBITMAP>(CopyImage(AData, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!copy) RaiseGraphicsApiError(L"CopyImage");
-  try {
-    SetHandle(static_cast<HBITMAP>(copy));
-  } catch (...) {
-    DeleteObject(copy);
-    throw;
-  }
+  SetHandle(copy.Get());
+  static_cast<void>(copy.Release());  // the bitmap's own now
 }
 
 void TBitmap::SaveToClipboardFormat(UINT& AFormat, HANDLE& AData, HPALETTE& APalette) {
@@ -799,6 +778,6 @@ void TBitmap::SaveToClipboardFormat(UINT& AFormat, HANDLE& AData, HPALETTE& APal
   APalette = nullptr;
   AData = nullptr;
   if (!FHandle) return;
-  AData = CopyImage(FHandle, IMAGE_BITMAP, 0, 0, 0);
+  AData = CopyImage(FHandle.Get(), IMAGE_BITMAP, 0, 0, 0);
   if (!AData) RaiseGraphicsApiError(L"CopyImage");
 }

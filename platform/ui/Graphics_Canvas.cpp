@@ -13,11 +13,11 @@
 
 void TCanvas::Create() {
   inherited::Create();
-  FFont = New<TFont>();
+  FFont.reset(New<TFont>());
   FFont->SetOnChange(BindEvent<&TCanvas::FontChanged>(this));
-  FPen = New<TPen>();
+  FPen.reset(New<TPen>());
   FPen->SetOnChange(BindEvent<&TCanvas::PenChanged>(this));
-  FBrush = New<TBrush>();
+  FBrush.reset(New<TBrush>());
   FBrush->SetOnChange(BindEvent<&TCanvas::BrushChanged>(this));
   FCopyMode = cmSrcCopy;
 }
@@ -25,9 +25,9 @@ void TCanvas::Create() {
 void TCanvas::Destroy() {
   // A descendant that owns its context frees it in its own Destroy first.
   if (FHandle) SetHandle(nullptr);
-  FreeAndNil(FFont);
-  FreeAndNil(FPen);
-  FreeAndNil(FBrush);
+  FFont.reset();
+  FPen.reset();
+  FBrush.reset();
   inherited::Destroy();
 }
 

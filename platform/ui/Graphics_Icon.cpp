@@ -28,14 +28,13 @@ SIZE IconSize(HICON AIcon) {
   ICONINFO info{};
   SIZE size{0, 0};
   if (!GetIconInfo(AIcon, &info)) return size;
+  const TOwnedBitmap color(info.hbmColor), mask(info.hbmMask);  // made for the caller
   BITMAP bm{};
   if (info.hbmColor && GetObjectW(info.hbmColor, sizeof(bm), &bm)) {
     size = {bm.bmWidth, bm.bmHeight};
   } else if (info.hbmMask && GetObjectW(info.hbmMask, sizeof(bm), &bm)) {
     size = {bm.bmWidth, bm.bmHeight / 2};  // a monochrome icon stacks AND and XOR
   }
-  if (info.hbmColor) DeleteObject(info.hbmColor);
-  if (info.hbmMask) DeleteObject(info.hbmMask);
   return size;
 }
 
@@ -44,7 +43,7 @@ SIZE IconSize(HICON AIcon) {
 void TIcon::Create() { inherited::Create(); }
 
 void TIcon::Destroy() {
-  if (FHandle) DestroyIcon(std::exchange(FHandle, nullptr));
+  FHandle.Reset();
   inherited::Destroy();
 }
 
@@ -65,14 +64,13 @@ void TIcon::SetHeight(int AValue) {
 }
 
 void TIcon::SetHandle(HICON AValue) {
-  if (AValue == FHandle) return;
+  if (AValue == FHandle.Get()) return;
   SIZE size{0, 0};
   if (AValue) {
     size = IconSize(AValue);
     if (size.cx <= 0 || size.cy <= 0) throw EInvalidGraphic(L"Ungültiges Symbol-Handle");
   }
-  if (FHandle) DestroyIcon(FHandle);
-  FHandle = AValue;
+  FHandle.Reset(AValue);
   FWidth = size.cx;
   FHeight = size.cy;
   FData.clear();
@@ -80,7 +78,7 @@ void TIcon::SetHandle(HICON AValue) {
 }
 
 HICON TIcon::ReleaseHandle() {
-  HICON handle = std::exchange(FHandle, nullptr);
+  HICON handle = FHandle.Release();
   FWidth = FRequestedWidth;
   FHeight = FRequestedHeight;
   FData.clear();
@@ -89,7 +87,7 @@ HICON TIcon::ReleaseHandle() {
 
 void TIcon::Assign(TPersistent* ASource) {
   if (!ASource) {
-    if (FHandle) DestroyIcon(std::exchange(FHandle, nullptr));
+    FHandle.Reset();
     FData.clear();
     FWidth = FRequestedWidth;
     FHeight = FRequestedHeight;
@@ -102,13 +100,12 @@ void TIcon::Assign(TPersistent* ASource) {
     return;
   }
   if (icon == this) return;
-  HICON copy = nullptr;
+  TOwnedIcon copy;
   if (icon->FHandle) {
-    copy = CopyIcon(icon->FHandle);
+    copy.Reset(CopyIcon(icon->FHandle.Get()));
     if (!copy) RaiseGraphicsApiError(L"CopyIcon");
   }
-  if (FHandle) DestroyIcon(FHandle);
-  FHandle = copy;
+  FHandle = std::move(copy);
   FWidth = icon->FWidth;
   FHeight = icon->FHeight;
   FRequestedWidth = icon->FRequestedWidth;
@@ -128,23 +125,18 @@ void TIcon::AssignTo(TPersistent* ADest) {
     return;
   }
   // Drawn onto zeroed 32-bit pixels; the alpha channel holds the icon's shape.
-  TBitmap* result = New<TBitmap>();
-  try {
-    result->SetPixelFormat(pf32bit);
-    result->SetSize(FWidth, FHeight);
-    DrawIconEx(result->Canvas()->Handle(), 0, 0, FHandle, FWidth, FHeight, 0, nullptr, DI_NORMAL);
-    result->SetAlphaFormat(afDefined);
-    bitmap->Assign(result);
-  } catch (...) {
-    result->Free();
-    throw;
-  }
-  result->Free();
+  const TOwned<TBitmap> result(New<TBitmap>());
+  result->SetPixelFormat(pf32bit);
+  result->SetSize(FWidth, FHeight);
+  DrawIconEx(result->Canvas()->Handle(), 0, 0, FHandle.Get(), FWidth, FHeight, 0, nullptr, DI_NORMAL);
+  result->SetAlphaFormat(afDefined);
+  bitmap->Assign(result.get());
 }
 
 void TIcon::Draw(TCanvas* ACanvas, const TRect& ARect) {
   if (!FHandle) return;
-  DrawIconEx(ACanvas->Handle(), ARect.Left, ARect.Top, FHandle, ARect.Width(), ARect.Height(), 0, nullptr, DI_NORMAL);
+  DrawIconEx(ACanvas->Handle(), ARect.Left, ARect.Top, FHandle.Get(), ARect.Width(), ARect.Height(), 0, nullptr,
+             DI_NORMAL);
 }
 
 void TIcon::LoadFromIcoData(std::span<const std::uint8_t> AData) {
@@ -178,11 +170,10 @@ void TIcon::LoadFromIcoData(std::span<const std::uint8_t> AData) {
   const std::uint32_t offset = Le32(e + 12);
   // The icon API takes a non-const pointer; give it a copy.
   std::vector<std::uint8_t> image(AData.begin() + offset, AData.begin() + offset + size);
-  HICON handle = CreateIconFromResourceEx(image.data(), size, TRUE, 0x00030000, w, h, LR_DEFAULTCOLOR);
+  TOwnedIcon handle(CreateIconFromResourceEx(image.data(), size, TRUE, 0x00030000, w, h, LR_DEFAULTCOLOR));
   if (!handle) InvalidIcon();
-  const SIZE actual = IconSize(handle);
-  if (FHandle) DestroyIcon(FHandle);
-  FHandle = handle;
+  const SIZE actual = IconSize(handle.Get());
+  FHandle = std::move(handle);
   FWidth = actual.cx;
   FHeight = actual.cy;
   FData.assign(AData.begin(), AData.end());
@@ -194,13 +185,15 @@ std::vector<std::uint8_t> TIcon::SaveToIcoData() {
   if (!FData.empty()) return FData;
   // One 32-bit image: header (double height), XOR pixels, AND mask.
   ICONINFO info{};
-  if (!GetIconInfo(FHandle, &info)) RaiseGraphicsApiError(L"GetIconInfo");
+  if (!GetIconInfo(FHandle.Get(), &info)) RaiseGraphicsApiError(L"GetIconInfo");
+  const TOwnedBitmap colorBitmap(info.hbmColor), maskBitmap(info.hbmMask);  // made for the caller
   const int w = FWidth;
   const int h = FHeight;
   std::vector<std::uint8_t> color(static_cast<std::size_t>(w) * 4 * static_cast<std::size_t>(h));
   const int maskStride = ((w + 31) / 32) * 4;
   std::vector<std::uint8_t> mask(static_cast<std::size_t>(maskStride) * static_cast<std::size_t>(h));
-  HDC dc = GetDC(nullptr);
+  const TScreenDC screen;
+  const HDC dc = screen.Get();
   struct {
     BITMAPINFOHEADER Header;
     RGBQUAD Colors[2];
@@ -220,9 +213,6 @@ std::vector<std::uint8_t> TIcon::SaveToIcoData() {
   // The AND mask is the top half of a monochrome icon's mask.
   ok = ok && GetDIBits(dc, info.hbmMask, info.hbmColor ? 0 : static_cast<UINT>(h), static_cast<UINT>(h), mask.data(),
                        reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS) != 0;
-  ReleaseDC(nullptr, dc);
-  if (info.hbmColor) DeleteObject(info.hbmColor);
-  if (info.hbmMask) DeleteObject(info.hbmMask);
   if (!ok) RaiseGraphicsApiError(L"GetDIBits");
   // An icon without alpha is opaque wherever the mask is clear.
   bool hasAlpha = false;

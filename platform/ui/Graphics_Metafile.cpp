@@ -60,9 +60,7 @@ void TMetafile::Destroy() {
   inherited::Destroy();
 }
 
-void TMetafile::Clear() {
-  if (FHandle) DeleteEnhMetaFile(std::exchange(FHandle, nullptr));
-}
+void TMetafile::Clear() { FHandle.Reset(); }
 
 int TMetafile::Width() const { return MulDiv(FMMWidth, ScreenLogPixels(), 2540); }
 int TMetafile::Height() const { return MulDiv(FMMHeight, ScreenLogPixels(), 2540); }
@@ -102,24 +100,29 @@ String DescriptionPart(HENHMETAFILE AHandle, int APart) {
 }
 }  // namespace
 
-String TMetafile::CreatedBy() { return DescriptionPart(FHandle, 0); }
-String TMetafile::Description() { return DescriptionPart(FHandle, 1); }
+String TMetafile::CreatedBy() { return DescriptionPart(FHandle.Get(), 0); }
+String TMetafile::Description() { return DescriptionPart(FHandle.Get(), 1); }
 
 void TMetafile::SetHandle(HENHMETAFILE AValue) {
-  if (AValue == FHandle) return;
+  if (AValue == FHandle.Get()) return;
+  // A handle refused stays the caller's.
   ENHMETAHEADER header{};
   if (AValue && GetEnhMetaFileHeader(AValue, sizeof(header), &header) == 0)
     throw EInvalidGraphic(L"Ungültiges Metadatei-Handle");
-  Clear();
-  FHandle = AValue;
-  if (FHandle) {
+  TakeHandle(TOwnedEnhMetaFile(AValue));
+}
+
+void TMetafile::TakeHandle(TOwnedEnhMetaFile AHandle) {
+  FHandle = std::move(AHandle);
+  ENHMETAHEADER header{};
+  if (FHandle && GetEnhMetaFileHeader(FHandle.Get(), sizeof(header), &header)) {
     FMMWidth = header.rclFrame.right - header.rclFrame.left;
     FMMHeight = header.rclFrame.bottom - header.rclFrame.top;
   }
   Changed(this);
 }
 
-HENHMETAFILE TMetafile::ReleaseHandle() { return std::exchange(FHandle, nullptr); }
+HENHMETAFILE TMetafile::ReleaseHandle() { return FHandle.Release(); }
 
 void TMetafile::Assign(TPersistent* ASource) {
   if (!ASource) {
@@ -134,13 +137,12 @@ void TMetafile::Assign(TPersistent* ASource) {
     return;
   }
   if (source == this) return;
-  HENHMETAFILE copy = nullptr;
+  TOwnedEnhMetaFile copy;
   if (source->FHandle) {
-    copy = CopyEnhMetaFileW(source->FHandle, nullptr);
+    copy.Reset(CopyEnhMetaFileW(source->FHandle.Get(), nullptr));
     if (!copy) RaiseGraphicsApiError(L"CopyEnhMetaFileW");
   }
-  Clear();
-  FHandle = copy;
+  FHandle = std::move(copy);
   FMMWidth = source->FMMWidth;
   FMMHeight = source->FMMHeight;
   FInch = source->FInch;
@@ -150,13 +152,13 @@ void TMetafile::Assign(TPersistent* ASource) {
 
 void TMetafile::Draw(TCanvas* ACanvas, const TRect& ARect) {
   if (!FHandle) return;
-  PlayEnhMetaFile(ACanvas->Handle(), FHandle, ARect.WinRect());
+  PlayEnhMetaFile(ACanvas->Handle(), FHandle.Get(), ARect.WinRect());
 }
 
 void TMetafile::LoadEnhanced(std::span<const std::uint8_t> AData) {
-  HENHMETAFILE handle = SetEnhMetaFileBits(static_cast<UINT>(AData.size()), AData.data());
+  TOwnedEnhMetaFile handle(SetEnhMetaFileBits(static_cast<UINT>(AData.size()), AData.data()));
   if (!handle) InvalidMetafile();
-  SetHandle(handle);
+  TakeHandle(std::move(handle));
   FEnhanced = true;
 }
 
@@ -225,18 +227,21 @@ void TMetafile::LoadFromStream(TStream* AStream) {
 void TMetafile::SaveToStream(TStream* AStream) {
   if (!FHandle) return;
   if (FEnhanced) {
-    const UINT size = GetEnhMetaFileBits(FHandle, 0, nullptr);
+    const UINT size = GetEnhMetaFileBits(FHandle.Get(), 0, nullptr);
     std::vector<std::uint8_t> data(size);
-    if (size == 0 || GetEnhMetaFileBits(FHandle, size, data.data()) != size)
+    if (size == 0 || GetEnhMetaFileBits(FHandle.Get(), size, data.data()) != size)
       RaiseGraphicsApiError(L"GetEnhMetaFileBits");
     AStream->WriteBuffer(data.data(), size);
     return;
   }
-  HDC screen = GetDC(nullptr);
-  const UINT size = GetWinMetaFileBits(FHandle, 0, nullptr, MM_ANISOTROPIC, screen);
-  std::vector<std::uint8_t> data(size);
-  const UINT got = size ? GetWinMetaFileBits(FHandle, size, data.data(), MM_ANISOTROPIC, screen) : 0;
-  ReleaseDC(nullptr, screen);
+  std::vector<std::uint8_t> data;
+  UINT got = 0;
+  {
+    const TScreenDC screen;
+    const UINT size = GetWinMetaFileBits(FHandle.Get(), 0, nullptr, MM_ANISOTROPIC, screen.Get());
+    data.resize(size);
+    if (size) got = GetWinMetaFileBits(FHandle.Get(), size, data.data(), MM_ANISOTROPIC, screen.Get());
+  }
   if (got == 0) RaiseGraphicsApiError(L"GetWinMetaFileBits");
   const int inch = FInch > 0 ? FInch : 96;
   std::vector<std::uint8_t> header;
@@ -275,16 +280,16 @@ void TMetafile::LoadFromClipboardFormat(UINT AFormat, HANDLE AData, HPALETTE APa
     inherited::LoadFromClipboardFormat(AFormat, AData, APalette);
     return;
   }
-  HENHMETAFILE copy = CopyEnhMetaFileW(static_cast<HENHMETAFILE>(AData), nullptr);
+  TOwnedEnhMetaFile copy(CopyEnhMetaFileW(static_cast<HENHMETAFILE>(AData), nullptr));
   if (!copy) RaiseGraphicsApiError(L"CopyEnhMetaFileW");
-  SetHandle(copy);
+  TakeHandle(std::move(copy));
   FEnhanced = true;
 }
 
 void TMetafile::SaveToClipboardFormat(UINT& AFormat, HANDLE& AData, HPALETTE& APalette) {
   AFormat = CF_ENHMETAFILE;
   APalette = nullptr;
-  AData = FHandle ? CopyEnhMetaFileW(FHandle, nullptr) : nullptr;
+  AData = FHandle ? CopyEnhMetaFileW(FHandle.Get(), nullptr) : nullptr;
   if (FHandle && !AData) RaiseGraphicsApiError(L"CopyEnhMetaFileW");
 }
 
@@ -319,21 +324,21 @@ void TMetafileCanvas::CreateWithComment(TMetafile* AMetafile, HDC AReferenceDevi
 void TMetafileCanvas::Destroy() {
   if (FDC) {
     SetHandle(nullptr);
-    HENHMETAFILE recorded = CloseEnhMetaFile(std::exchange(FDC, nullptr));
+    TOwnedEnhMetaFile recorded(CloseEnhMetaFile(std::exchange(FDC, nullptr)));
     if (recorded && FMetafile) {
       const int w = FMetafile->MMWidth(), h = FMetafile->MMHeight();
       try {
-        FMetafile->SetHandle(recorded);
+        // The metafile owns the recording from here on, whatever its change
+        // events do.
+        FMetafile->TakeHandle(std::move(recorded));
         // A size set before recording stays.
         if (w > 0 && h > 0) {
           FMetafile->SetMMWidth(w);
           FMetafile->SetMMHeight(h);
         }
       } catch (...) {
-        DeleteEnhMetaFile(recorded);
+        // Destroy cannot report what a change event raised.
       }
-    } else if (recorded) {
-      DeleteEnhMetaFile(recorded);
     }
   }
   inherited::Destroy();

@@ -158,47 +158,41 @@ std::vector<TGraphicClass> TPicture::GraphicClasses() {
 void TPicture::Create() { inherited::Create(); }
 
 void TPicture::Destroy() {
-  FreeAndNil(FGraphic);
+  FGraphic.reset();
   inherited::Destroy();
 }
 
-void TPicture::TakeGraphic(TGraphic* AGraphic) {
-  TGraphic* old = std::exchange(FGraphic, AGraphic);
-  if (old) old->Free();
+void TPicture::TakeGraphic(TOwned<TGraphic> AGraphic) {
+  FGraphic = std::move(AGraphic);
   if (FGraphic) FGraphic->SetOnChange(BindEvent<&TPicture::Changed>(this));
 }
 
 void TPicture::SetGraphic(TGraphic* AValue) {
-  if (AValue == FGraphic) return;
-  TGraphic* copy = nullptr;
+  if (AValue == FGraphic.get()) return;
+  TOwned<TGraphic> copy;
   if (AValue) {
-    copy = NewGraphic(AValue->ClassType());
-    try {
-      copy->Assign(AValue);
-    } catch (...) {
-      copy->Free();
-      throw;
-    }
+    copy.reset(NewGraphic(AValue->ClassType()));
+    copy->Assign(AValue);
   }
-  TakeGraphic(copy);
+  TakeGraphic(std::move(copy));
   Changed(this);
 }
 
 void TPicture::ForceType(TGraphicClass AClass) {
   if (FGraphic && FGraphic->ClassType() == AClass) return;
-  TakeGraphic(NewGraphic(AClass));
+  TakeGraphic(TOwned<TGraphic>(NewGraphic(AClass)));
   Changed(this);
 }
 
 TBitmap* TPicture::Bitmap() {
   // A descendant of TBitmap (a library bitmap) serves as it is.
-  if (!Is<TBitmap>(FGraphic)) ForceType(TBitmap::ClassInfo());
-  return static_cast<TBitmap*>(FGraphic);
+  if (!Is<TBitmap>(FGraphic.get())) ForceType(TBitmap::ClassInfo());
+  return static_cast<TBitmap*>(FGraphic.get());
 }
 
 TIcon* TPicture::Icon() {
-  if (!Is<TIcon>(FGraphic)) ForceType(TIcon::ClassInfo());
-  return static_cast<TIcon*>(FGraphic);
+  if (!Is<TIcon>(FGraphic.get())) ForceType(TIcon::ClassInfo());
+  return static_cast<TIcon*>(FGraphic.get());
 }
 
 void TPicture::Assign(TPersistent* ASource) {
@@ -209,7 +203,7 @@ void TPicture::Assign(TPersistent* ASource) {
 }
 
 void TPicture::AssignTo(TPersistent* ADest) {
-  if (FGraphic && Is<TGraphic>(ADest) && FGraphic->InheritsFrom(ADest->ClassType())) ADest->Assign(FGraphic);
+  if (FGraphic && Is<TGraphic>(ADest) && FGraphic->InheritsFrom(ADest->ClassType())) ADest->Assign(FGraphic.get());
   else inherited::AssignTo(ADest);
 }
 

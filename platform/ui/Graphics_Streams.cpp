@@ -50,25 +50,13 @@ String ExtensionOf(const String& AFileName) {
 bool TGraphic::TMeta::CanLoadFromStream(TStream*) const { return false; }
 
 void TGraphic::LoadFromFile(const String& AFileName) {
-  TFileStream* stream = New<TFileStream>(AFileName, static_cast<std::uint16_t>(fmOpenRead | fmShareDenyWrite));
-  try {
-    LoadFromStream(stream);
-  } catch (...) {
-    stream->Free();
-    throw;
-  }
-  stream->Free();
+  TOwned<TFileStream> stream(New<TFileStream>(AFileName, static_cast<std::uint16_t>(fmOpenRead | fmShareDenyWrite)));
+  LoadFromStream(stream.get());
 }
 
 void TGraphic::SaveToFile(const String& AFileName) {
-  TFileStream* stream = New<TFileStream>(AFileName, fmCreate);
-  try {
-    SaveToStream(stream);
-  } catch (...) {
-    stream->Free();
-    throw;
-  }
-  stream->Free();
+  TOwned<TFileStream> stream(New<TFileStream>(AFileName, fmCreate));
+  SaveToStream(stream.get());
 }
 
 bool TGraphic::Equals(TGraphic* AGraphic) {
@@ -76,22 +64,11 @@ bool TGraphic::Equals(TGraphic* AGraphic) {
   if (AGraphic == this) return true;
   if (AGraphic->ClassType() != ClassType()) return false;
   if (Empty() || AGraphic->Empty()) return Empty() == AGraphic->Empty();
-  TMemoryStream* a = New<TMemoryStream>();
-  TMemoryStream* b = New<TMemoryStream>();
-  bool same = false;
-  try {
-    SaveToStream(a);
-    AGraphic->SaveToStream(b);
-    same = a->Size() == b->Size() &&
-           std::memcmp(a->Memory(), b->Memory(), static_cast<std::size_t>(a->Size())) == 0;
-  } catch (...) {
-    a->Free();
-    b->Free();
-    throw;
-  }
-  a->Free();
-  b->Free();
-  return same;
+  TOwned<TMemoryStream> a(New<TMemoryStream>());
+  TOwned<TMemoryStream> b(New<TMemoryStream>());
+  SaveToStream(a.get());
+  AGraphic->SaveToStream(b.get());
+  return a->Size() == b->Size() && std::memcmp(a->Memory(), b->Memory(), static_cast<std::size_t>(a->Size())) == 0;
 }
 
 void TGraphic::DefineProperties(TFiler* AFiler) {
@@ -186,14 +163,9 @@ void TPicture::LoadFromFile(const String& AFileName) {
   const String ext = ExtensionOf(AFileName);
   TGraphicClass cls = FindFileFormat(ext);
   if (!cls) throw EInvalidGraphic(L"Unbekannte Bilddateinamenserweiterung (.%s)", {ext});
-  TGraphic* graphic = NewGraphic(cls);
-  try {
-    graphic->LoadFromFile(AFileName);
-  } catch (...) {
-    graphic->Free();
-    throw;
-  }
-  TakeGraphic(graphic);
+  TOwned<TGraphic> graphic(NewGraphic(cls));
+  graphic->LoadFromFile(AFileName);
+  TakeGraphic(std::move(graphic));
   Changed(this);
 }
 
@@ -210,14 +182,9 @@ void TPicture::LoadFromStream(TStream* AStream) {
     }
   }
   if (!found) throw EInvalidGraphic(L"Unbekanntes Bildformat");
-  TGraphic* graphic = NewGraphic(found);
-  try {
-    graphic->LoadFromStream(AStream);
-  } catch (...) {
-    graphic->Free();
-    throw;
-  }
-  TakeGraphic(graphic);
+  TOwned<TGraphic> graphic(NewGraphic(found));
+  graphic->LoadFromStream(AStream);
+  TakeGraphic(std::move(graphic));
   Changed(this);
 }
 
@@ -243,14 +210,9 @@ void TPicture::DefineProperties(TFiler* AFiler) {
     if (!cls) cls = GetClass(className);
     if (!cls || !cls->InheritsFrom(TGraphic::ClassInfo()))
       throw EInvalidGraphic(L"%s ist keine Grafikklasse", {className});
-    TGraphic* graphic = NewGraphic(cls);
-    try {
-      graphic->ReadData(AStream);
-    } catch (...) {
-      graphic->Free();
-      throw;
-    }
-    TakeGraphic(graphic);
+    TOwned<TGraphic> graphic(NewGraphic(cls));
+    graphic->ReadData(AStream);
+    TakeGraphic(std::move(graphic));
     Changed(this);
   };
   auto write = [this](TStream* AStream) {

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -12,11 +13,9 @@ namespace {
 // the screen (for sizes computed without a window or a paint).
 TEXTMETRICW FontMetrics(TFont* AFont) {
   TEXTMETRICW tm{};
-  HDC dc = GetDC(nullptr);
-  const HGDIOBJ old = SelectObject(dc, AFont->Handle());
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  const TScreenDC dc;
+  const TSelectObject font(dc.Get(), AFont->Handle());
+  GetTextMetricsW(dc.Get(), &tm);
   return tm;
 }
 
@@ -253,21 +252,12 @@ void TCustomLabel::Paint() {
 void TCustomLabel::AdjustBounds() {
   if (!FAutoSize || ComponentState().Contains(csLoading) || ComponentState().Contains(csReading)) return;
   TRect r(0, 0, FWordWrap ? Width() : 0, 0);
-  const bool ownDC = !Canvas()->HandleAllocated();
-  HDC screen = ownDC ? GetDC(nullptr) : nullptr;
-  if (ownDC) Canvas()->SetHandle(screen);
-  try {
+  {
+    // Without a paint going on, the text is measured on the screen.
+    std::optional<TScreenDC> screen;
+    std::optional<TCanvasDCScope> measuring;
+    if (!Canvas()->HandleAllocated()) measuring.emplace(Canvas(), screen.emplace().Get());
     DoDrawText(r, DrawTextFlags() | DT_CALCRECT);
-  } catch (...) {
-    if (ownDC) {
-      Canvas()->SetHandle(nullptr);
-      ReleaseDC(nullptr, screen);
-    }
-    throw;
-  }
-  if (ownDC) {
-    Canvas()->SetHandle(nullptr);
-    ReleaseDC(nullptr, screen);
   }
   // The edge the alignment names stays where it is.
   int x = Left();
@@ -350,14 +340,11 @@ void TCustomEdit::CreateParams(TCreateParams& Params) {
 }
 
 void TCustomEdit::CreateWnd() {
-  FCreating = true;
-  try {
+  {
+    FCreating = true;
+    TScopeExit created([this] { FCreating = false; });
     inherited::CreateWnd();
-  } catch (...) {
-    FCreating = false;
-    throw;
   }
-  FCreating = false;
   HWND wnd = FHandle;
   SendMessageW(wnd, EM_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
   if (FPasswordChar) SendMessageW(wnd, EM_SETPASSWORDCHAR, FPasswordChar, 0);

@@ -362,13 +362,13 @@ class TCustomListControl : public TWinControl, protected TListControlWindow {
   void Destroy() override;
 
   // Items
-  TStrings* Items() const { return FItemsList; }
+  TStrings* Items() const { return FItemsList.get(); }
   void SetItems(TStrings* AValue) { FItemsList->Assign(AValue); }
   void AddItem(const String& AItem, TObject* AObject) { FItemsList->AddObject(AItem, AObject); }
   bool Sorted() const { return FSorted; }
 
   // The canvas an owner-drawing handler draws on.
-  TCanvas* Canvas() const { return FCanvas; }
+  TCanvas* Canvas() const { return FCanvas.get(); }
 
   // Events
   TDrawItemEvent OnDrawItem() const { return FOnDrawItem; }
@@ -402,8 +402,8 @@ class TCustomListControl : public TWinControl, protected TListControlWindow {
   void WindowSetObject(int AIndex) override;
   void WindowRedraw(bool AOn) override;
 
-  TCustomListControlItems* FItemsList;
-  TCanvas* FCanvas;
+  TOwned<TCustomListControlItems> FItemsList;
+  TOwned<TCanvas> FCanvas;
   bool FSorted;
   int FItemHeight;
   int FItemIndex;  // kept while there is no window

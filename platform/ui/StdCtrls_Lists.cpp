@@ -19,31 +19,16 @@ int CompareItemText(const String& A, const String& B) { return lstrcmpiW(A.c_str
 const wchar_t* const ComboOwnerProp = L"SkComboBox";
 const wchar_t* const ComboEditProcProp = L"SkComboEditProc";
 
-// Sets up a list or combo box's canvas on an item's device context for one
-// owner-draw call and takes it away again afterwards.
-class TItemCanvasScope {
- public:
-  TItemCanvasScope(TCanvas* ACanvas, const DRAWITEMSTRUCT& AItem, TWinControl* AControl, TOwnerDrawState AState)
-      : FCanvas(ACanvas) {
-    FCanvas->Lock();
-    FCanvas->SetHandle(AItem.hDC);
-    FCanvas->Font()->Assign(AControl->Font());
-    FCanvas->Brush()->Assign(AControl->Brush());
-    if (AState.Contains(odSelected)) {
-      FCanvas->Brush()->SetColor(clHighlight);
-      FCanvas->Font()->SetColor(clHighlightText);
-    }
+// An owner-drawn item starts with the control's font and brush, in the
+// highlight colours when it is selected.
+void PrepareItemCanvas(TCanvas* ACanvas, TWinControl* AControl, TOwnerDrawState AState) {
+  ACanvas->Font()->Assign(AControl->Font());
+  ACanvas->Brush()->Assign(AControl->Brush());
+  if (AState.Contains(odSelected)) {
+    ACanvas->Brush()->SetColor(clHighlight);
+    ACanvas->Font()->SetColor(clHighlightText);
   }
-  ~TItemCanvasScope() {
-    FCanvas->SetHandle(nullptr);
-    FCanvas->Unlock();
-  }
-  TItemCanvasScope(const TItemCanvasScope&) = delete;
-  TItemCanvasScope& operator=(const TItemCanvasScope&) = delete;
-
- private:
-  TCanvas* FCanvas;
-};
+}
 
 }  // namespace
 
@@ -174,19 +159,19 @@ void TCustomListControl::Publish(TPublisher<TCustomListControl>& P) {
 
 void TCustomListControl::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
-  FItemsList = New<TCustomListControlItems>(static_cast<TListControlWindow*>(this));
+  FItemsList.reset(New<TCustomListControlItems>(static_cast<TListControlWindow*>(this)));
   auto* canvas = New<TControlCanvas>();
+  FCanvas.reset(canvas);
   canvas->SetControl(this);
-  FCanvas = canvas;
   FItemHeight = 16;
   FItemIndex = -1;
 }
 
 void TCustomListControl::Destroy() {
-  FreeAndNil(FCanvas);
+  FCanvas.reset();
   inherited::Destroy();
   // The items go last: the window may still speak of them while it goes.
-  FreeAndNil(FItemsList);
+  FItemsList.reset();
 }
 
 void TCustomListControl::DrawItem(int AIndex, const TRect& ARect, TOwnerDrawState AState) {
@@ -204,7 +189,8 @@ void TCustomListControl::CNDrawItem(TMessage& Message) {
   const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
   const TOwnerDrawState state = OwnerDrawStateOf(item.itemState);
   {
-    TItemCanvasScope scope(FCanvas, item, this, state);
+    const TCanvasDCScope drawing(FCanvas.get(), item.hDC);
+    PrepareItemCanvas(FCanvas.get(), this, state);
     if (static_cast<int>(item.itemID) >= 0) DrawItem(static_cast<int>(item.itemID), TRect(item.rcItem), state);
     else FCanvas->FillRect(TRect(item.rcItem));
   }
@@ -458,7 +444,7 @@ void TCustomListBox::DeleteSelected() {
     if (const int index = ItemIndex(); index >= 0) FItemsList->Delete(index);
     return;
   }
-  WithUpdate(FItemsList, [&] {
+  WithUpdate(FItemsList.get(), [&] {
     for (int i = Count() - 1; i >= 0; --i)
       if (Selected(i)) FItemsList->Delete(i);
   });
@@ -676,17 +662,14 @@ void TCustomComboBox::CreateParams(TCreateParams& Params) {
 
 void TCustomComboBox::CreateWnd() {
   const String text = TextField();
-  FCreating = true;
-  try {
+  {
+    FCreating = true;
+    TScopeExit created([this] { FCreating = false; });
     inherited::CreateWnd();
     if (HasEdit() && FMaxLength > 0) SendMessageW(FHandle, CB_LIMITTEXT, static_cast<WPARAM>(FMaxLength), 0);
     SendMessageW(FHandle, CB_SETMINVISIBLE, static_cast<WPARAM>(FDropDownCount), 0);
     FillWindow(text);
-  } catch (...) {
-    FCreating = false;
-    throw;
   }
-  FCreating = false;
   HookEdit();
 }
 
@@ -702,9 +685,9 @@ void TCustomComboBox::DestroyWindowHandle() {
 
 void TCustomComboBox::FillWindow(const String& AEditText) {
   if (!FHandle) return;
-  const bool creating = FCreating;
-  FCreating = true;
-  try {
+  {
+    const bool creating = std::exchange(FCreating, true);
+    TScopeExit filled([this, creating] { FCreating = creating; });
     SendMessageW(FHandle, WM_SETREDRAW, FALSE, 0);
     SendMessageW(FHandle, CB_RESETCONTENT, 0, 0);
     const int count = FItemsList->Count();
@@ -713,11 +696,7 @@ void TCustomComboBox::FillWindow(const String& AEditText) {
     SendMessageW(FHandle, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
     if (HasEdit()) SetWindowTextW(FHandle, AEditText.c_str());
     SendMessageW(FHandle, WM_SETREDRAW, TRUE, 0);
-  } catch (...) {
-    FCreating = creating;
-    throw;
   }
-  FCreating = creating;
   InvalidateRect(FHandle, nullptr, TRUE);
 }
 
@@ -919,19 +898,13 @@ void TCustomComboBox::WindowReplace(int AIndex) {
   if (!FHandle) return;
   const int selected = static_cast<int>(SendMessageW(FHandle, CB_GETCURSEL, 0, 0));
   const String text = HasEdit() ? Text() : String();
-  const bool creating = FCreating;
-  FCreating = true;
-  try {
-    SendMessageW(FHandle, CB_DELETESTRING, static_cast<WPARAM>(AIndex), 0);
-    WindowInsert(AIndex);
-    if (selected >= 0) SendMessageW(FHandle, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
-    // The selected item's edit text follows its new text; another stays.
-    if (HasEdit() && selected != AIndex) SetWindowTextW(FHandle, text.c_str());
-  } catch (...) {
-    FCreating = creating;
-    throw;
-  }
-  FCreating = creating;
+  const bool creating = std::exchange(FCreating, true);
+  TScopeExit replaced([this, creating] { FCreating = creating; });
+  SendMessageW(FHandle, CB_DELETESTRING, static_cast<WPARAM>(AIndex), 0);
+  WindowInsert(AIndex);
+  if (selected >= 0) SendMessageW(FHandle, CB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+  // The selected item's edit text follows its new text; another stays.
+  if (HasEdit() && selected != AIndex) SetWindowTextW(FHandle, text.c_str());
 }
 
 // The edit part: keys typed there reach the combo box's key events.

@@ -267,6 +267,9 @@ TEST_F(GdiPlusCanvasShapes, APieOfObjectsLeavesTheirTargetAlone) {
   // The gradient over 200 pixels is still red at x = 39.
   EXPECT_TRUE(Reddish(surface.Pixel(38, 20)));
   surface.Canvas()->Pie(TdxRectF(50, 0, 50, 40), 0, 90, brush.get(), nullptr);
+  // Nor does a donut slice, with or without its hole.
+  surface.Canvas()->DonutSlice(TdxRectF(90, 40, 140, 0), 0, 90, 50, brush.get(), PenOf(Red).get());
+  surface.Canvas()->DonutSlice(TdxRectF(150, 0, 150, 40), 0, 90, 0, brush.get(), PenOf(Red).get());
   surface.Flush();
   EXPECT_EQ(surface.CountOther(TRect(45, 0, 200, 41), White), 0) << "an empty pie draws nothing";
 }

@@ -125,6 +125,28 @@ TEST(GraphicsMetafile, PictureFilesAndAssign) {
   m->Free();
 }
 
+// A listener whose change handler raises, as a user's OnChange may.
+class TRaisingListener : public TObject {
+  SK_CLASS(TRaisingListener, TObject)
+ public:
+  void Changed(TObject*) { throw EInvalidGraphic(L"listener failed"); }
+};
+
+TEST(GraphicsMetafile, ARecordingStaysTheMetafilesWhenItsChangeEventRaises) {
+  const TOwned<TMetafile> m(New<TMetafile>());
+  const TOwned<TRaisingListener> listener(New<TRaisingListener>());
+  m->SetOnChange(BindEvent<&TRaisingListener::Changed>(listener.get()));
+  TOwned<TMetafileCanvas> canvas(New<TMetafileCanvas>(m.get(), nullptr));
+  canvas->Brush()->SetColor(clRed);
+  canvas->FillRect(TRect(0, 0, 20, 20));
+  canvas.reset();  // hands the recording over; the event's error goes nowhere
+  ASSERT_FALSE(m->Empty());
+  EXPECT_EQ(GetObjectType(m->Handle()), static_cast<DWORD>(OBJ_ENHMETAFILE));
+  m->SetOnChange(TNotifyEvent());
+  TPlayed played(m.get(), TRect(0, 0, 40, 20));
+  EXPECT_GT(played.Surface.Count(RGB(255, 0, 0)), 0);
+}
+
 TEST(GraphicsMetafile, CreateAndFreeLeaksNoGdiObjects) {
   auto cycle = [] {
     TMetafile* m = RecordHalfRed();
