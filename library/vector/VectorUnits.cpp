@@ -1,6 +1,7 @@
 #include "library/vector/VectorUnits.h"
 
 #include "library/vector/dxSVGCore.h"
+#include "library/vector/dxSVGImage.h"
 #include "library/vector/dxShapePrimitives.h"
 
 std::span<const TUnit> LibraryVectorUnits() {
@@ -8,6 +9,7 @@ std::span<const TUnit> LibraryVectorUnits() {
   static constexpr TUnit units[] = {
       {L"dxShapePrimitives", &dxShapePrimitivesInitialization, &dxShapePrimitivesFinalization},
       {L"dxSVGCore", &dxSVGCoreInitialization, &dxSVGCoreFinalization},
+      {L"dxSVGImage", &dxSVGImageInitialization, &dxSVGImageFinalization},
   };
   return units;
 }

@@ -322,6 +322,18 @@ class TdxSVGParserTransform {
   static void Parse(const String& S, TdxMatrix* AMatrix);
 };
 
+// Images in data URIs ("data:<mime type>;base64,<data>").
+class TdxSVGParserImage {
+ public:
+  // Clears the target, then loads it from the decoded data (any registered
+  // format). Text that is no Base64 data URI leaves the target empty; a
+  // Base64 error raises EdxBase64FormatException or EArgumentException.
+  static void StringToImage(TdxSmartImage* ATarget, const String& S);
+  // The image in its own format when that has a MIME type and is no bitmap,
+  // else as PNG.
+  static String ImageToString(TdxSmartImage* ASource);
+};
+
 class TdxSVGInlineStyles {
  public:
   // "name: value; ..." into the rule's attributes (a later declaration
@@ -789,6 +801,30 @@ class TdxSVGElementLine : public TdxSVGElement {
   TdxSVGValue FY1;
 };
 
+// A raster or vector image from a data URI; without width or height, the
+// image's own.
+class TdxSVGElementImage : public TdxSVGElement {
+  SK_CLASS(TdxSVGElementImage, TdxSVGElement)
+ public:
+  using inherited::Create;
+  void Create() override;
+  void Destroy() override;
+  void DrawCore(TdxSVGCustomRenderer* ARenderer) override;
+  TdxRectF GetBounds() override;
+  void ReadAttributes(TdxXMLNode* ANode) override;
+  void WriteAttributes(TdxXMLNode* ANode) override;
+  void SetBounds(const TdxRectF& R);
+  void SetBounds(const TRect& R) { SetBounds(TdxRectF(R)); }
+  TdxSmartImage* Image() const { return FImage.get(); }
+
+ private:
+  TdxSVGValue FHeight;
+  TOwned<TdxSmartImage> FImage;
+  TdxSVGValue FWidth;
+  TdxSVGValue FX;
+  TdxSVGValue FY;
+};
+
 class TdxSVGElementPath : public TdxSVGElement {
   SK_CLASS(TdxSVGElementPath, TdxSVGElement)
  public:
@@ -1176,7 +1212,7 @@ class TdxSVGCustomRenderer : public TObject {
   // The element's pen, then its brush.
   virtual void InitializeAppearance(TdxSVGElement* AElement);
 
-  virtual void Draw(GpImage* AImage, const TdxRectF& R) = 0;
+  virtual void Draw(TdxSmartImage* AImage, const TdxRectF& R) = 0;
   virtual void Ellipse(const TdxRectF& R) = 0;
   virtual void Line(float X1, float Y1, float X2, float Y2) = 0;
   virtual void Path(TdxGPPath* APath) = 0;
@@ -1241,7 +1277,7 @@ class TdxSVGRenderer : public TdxSVGCustomRenderer {
   // translation; 0 for a width not above 0.
   float TransformStrokeWidth(float AWidth) override;
 
-  void Draw(GpImage* AImage, const TdxRectF& R) override;
+  void Draw(TdxSmartImage* AImage, const TdxRectF& R) override;
   void Ellipse(const TdxRectF& R) override;
   void Line(float X1, float Y1, float X2, float Y2) override;
   void Path(TdxGPPath* APath) override;
@@ -1281,7 +1317,7 @@ class TdxSVGRendererClipPath : public TdxSVGCustomRenderer {
   // Also the clip rule of the element as the path's fill mode.
   void InitializeAppearance(TdxSVGElement* AElement) override;
 
-  void Draw(GpImage*, const TdxRectF&) override {}
+  void Draw(TdxSmartImage*, const TdxRectF&) override {}
   void Ellipse(const TdxRectF& R) override;
   void Line(float X1, float Y1, float X2, float Y2) override;
   void Path(TdxGPPath* APath) override;

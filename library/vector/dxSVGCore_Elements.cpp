@@ -3,6 +3,7 @@
 // registry and the style sheet.
 #include "library/vector/dxSVGCore.h"
 
+#include "library/core/dxBase64.h"
 #include "library/core/dxCore.h"
 #include "library/vector/dxSVGCore_Internal.h"
 #include "platform/classes/ClassErrors.h"
@@ -52,6 +53,7 @@ void svgcore_detail::RegisterElementClasses() {
       {"circle", TdxSVGElementCircle::ClassInfo()},
       {"ellipse", TdxSVGElementEllipse::ClassInfo()},
       {"line", TdxSVGElementLine::ClassInfo()},
+      {"image", TdxSVGElementImage::ClassInfo()},
       {"path", TdxSVGElementPath::ClassInfo()},
       {"polygon", TdxSVGElementPolygon::ClassInfo()},
       {"polyline", TdxSVGElementPolyline::ClassInfo()},
@@ -513,6 +515,64 @@ TdxRectF TdxSVGElementLine::GetBounds() {
   const float x2 = PixelsX(FX2);
   const float y2 = PixelsY(FY2);
   return TdxRectF(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
+}
+
+void TdxSVGElementImage::Create() {
+  inherited::Create();
+  FImage.reset(New<TdxSmartImage>());
+}
+
+void TdxSVGElementImage::Destroy() {
+  FImage.reset();
+  inherited::Destroy();
+}
+
+// A data URI that is no valid Base64 counts as no image.
+void TdxSVGElementImage::ReadAttributes(TdxXMLNode* ANode) {
+  inherited::ReadAttributes(ANode);
+  const bool own = IsOwnNode(ANode);
+  if (own) {
+    String reference;
+    try {
+      if (ReadHRef(ANode, reference))
+        TdxSVGParserImage::StringToImage(FImage.get(), reference);
+      else
+        FImage->Clear();
+    } catch (const EdxBase64FormatException&) {
+      FImage->Clear();
+    } catch (const EArgumentException&) {
+      FImage->Clear();
+    }
+  }
+  if (!TdxSVGConverter::ReadValue(ANode, "x", FX) && own) FX = TdxSVGValue();
+  if (!TdxSVGConverter::ReadValue(ANode, "y", FY) && own) FY = TdxSVGValue();
+  if (!TdxSVGConverter::ReadValue(ANode, "height", FHeight) && own)
+    FHeight = TdxSVGValue::Create(static_cast<float>(FImage->Height()));
+  if (!TdxSVGConverter::ReadValue(ANode, "width", FWidth) && own)
+    FWidth = TdxSVGValue::Create(static_cast<float>(FImage->Width()));
+}
+
+void TdxSVGElementImage::WriteAttributes(TdxXMLNode* ANode) {
+  inherited::WriteAttributes(ANode);
+  TdxSVGConverter::WriteString(ANode, "preserveAspectRatio", L"none");
+  TdxSVGConverter::WriteValue(ANode, "x", FX);
+  TdxSVGConverter::WriteValue(ANode, "y", FY);
+  TdxSVGConverter::WriteValue(ANode, "height", FHeight);
+  TdxSVGConverter::WriteValue(ANode, "width", FWidth);
+  if (!FImage->Empty()) TdxSVGConverter::WriteString(ANode, "xlink:href", TdxSVGParserImage::ImageToString(FImage.get()));
+}
+
+TdxRectF TdxSVGElementImage::GetBounds() {
+  const float x = PixelsX(FX);
+  const float y = PixelsY(FY);
+  return TdxRectF(x, y, x + PixelsX(FWidth), y + PixelsY(FHeight));
+}
+
+void TdxSVGElementImage::SetBounds(const TdxRectF& R) {
+  FX = TdxSVGValue::Create(R.Left);
+  FY = TdxSVGValue::Create(R.Top);
+  FWidth = TdxSVGValue::Create(R.Width());
+  FHeight = TdxSVGValue::Create(R.Height());
 }
 
 void TdxSVGElementPath::Create() {

@@ -3,6 +3,7 @@
 // and font shorthands, and the attribute readers and writers built on them.
 #include "library/vector/dxSVGCore.h"
 
+#include "library/core/dxBase64.h"
 #include "library/core/dxCore.h"
 #include "library/vector/dxSVGCore_Internal.h"
 
@@ -595,6 +596,40 @@ void TdxSVGParserTransform::Parse(const String& S, TdxMatrix* AMatrix) {
     result = CombineXForms(op->second(arguments), result);
   }
   AMatrix->Assign(result);
+}
+
+// ---------------------------------------------------------------------------
+// Data URIs
+
+void TdxSVGParserImage::StringToImage(TdxSmartImage* ATarget, const String& S) {
+  ATarget->Clear();
+  if (S.compare(0, 5, L"data:") != 0) return;
+  const std::size_t semicolon = S.find(L';');
+  if (semicolon == String::npos) return;
+  const std::size_t comma = S.find(L',', semicolon);
+  if (comma == String::npos || !IsSameText(std::wstring_view(S).substr(semicolon + 1, comma - semicolon - 1), L"base64"))
+    return;
+  std::wstring_view data = std::wstring_view(S).substr(comma + 1);
+  while (!data.empty() && data.back() < 33) data.remove_suffix(1);
+  std::vector<std::uint8_t> bytes(data.size() / 4 * 3 + 3);
+  const int count = Base64Decode(data.data(), static_cast<int>(data.size()), bytes.data(), static_cast<int>(bytes.size()));
+  if (count <= 0) return;
+  const TOwned<TMemoryStream> stream(New<TMemoryStream>());
+  stream->WriteBuffer(bytes.data(), count);
+  stream->SetPosition(0);
+  ATarget->LoadFromStream(stream.get());
+}
+
+String TdxSVGParserImage::ImageToString(TdxSmartImage* ASource) {
+  TdxSmartImageCodecClass codec = ASource->ImageCodec();
+  if (!codec || codec->MimeType().empty() || codec->InheritsFrom(TdxGPImageCodecBMP::ClassInfo()))
+    codec = dxCodec<TdxGPImageCodecPNG>();
+  const TOwned<TMemoryStream> stream(New<TMemoryStream>());
+  ASource->SaveToStreamByCodec(stream.get(), codec);
+  const auto* begin = static_cast<const std::uint8_t*>(stream->Memory());
+  const TBytes bytes(begin, begin + stream->Size());
+  return L"data:" + codec->MimeType() + L";base64," +
+         (bytes.empty() ? String() : Base64Encode(bytes, 0, static_cast<int>(bytes.size())));
 }
 
 // ---------------------------------------------------------------------------

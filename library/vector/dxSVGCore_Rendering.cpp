@@ -272,8 +272,9 @@ TdxGPPen* TdxSVGRenderer::ActivePen() const { return FPen->IsEmpty() ? nullptr :
 
 TdxGPCustomBrush* TdxSVGRenderer::ActiveBrush() const { return FBrush->IsEmpty() ? nullptr : FBrush.get(); }
 
-void TdxSVGRenderer::Draw(GpImage* AImage, const TdxRectF& R) {
-  if (AImage) FCanvas->Draw(AImage, R, static_cast<std::uint8_t>(std::clamp(FOpacity, 0.0f, 1.0f) * 255));
+void TdxSVGRenderer::Draw(TdxSmartImage* AImage, const TdxRectF& R) {
+  const auto alpha = static_cast<std::uint8_t>(std::clamp(FOpacity, 0.0f, 1.0f) * 255);
+  AImage->StretchDraw(FCanvas, R, TdxRectF(AImage->ClientRect()), GetAlphaBlendAttributes(alpha));
 }
 
 void TdxSVGRenderer::Ellipse(const TdxRectF& R) { FCanvas->Ellipse(R, ActivePen(), ActiveBrush()); }
@@ -537,6 +538,16 @@ void TdxSVGElementLine::DrawCore(TdxSVGCustomRenderer* ARenderer) {
   ARenderer->Line(PixelsX(FX1), PixelsY(FY1), PixelsX(FX2), PixelsY(FY2));
 }
 
+// An image that does not decode is not drawn.
+void TdxSVGElementImage::DrawCore(TdxSVGCustomRenderer* ARenderer) {
+  const TdxRectF bounds = GetBounds();
+  if (FImage->Empty() || bounds.IsEmpty()) return;
+  try {
+    ARenderer->Draw(FImage.get(), bounds);
+  } catch (const EdxException&) {
+  }
+}
+
 void TdxSVGElementPath::DrawCore(TdxSVGCustomRenderer* ARenderer) {
   if (FPath->GetPointCount() == 0) return;
   FPath->SetFillMode(ToGPFillMode(ActualFillMode()));
@@ -710,7 +721,7 @@ TdxRectF TdxSVGElementCustomPattern::CalculateUnitBox(TdxSVGCustomRenderer* ARen
 void TdxSVGElementPattern::InitializePaint(TdxSVGCustomRenderer* ARenderer, TdxSVGElement* AElement,
                                            TdxSVGBrush* ABrush) {
   if (Count() == 0) return;
-  const bool onlyImage = false;
+  const bool onlyImage = Count() == 1 && Is<TdxSVGElementImage>(GetElement(0));
   const float scale = onlyImage ? 1 : ARenderer->TransformStrokeWidth(1);
   if (!(scale > 0)) return;
   // In bounding-box units the tile is a fraction of the box, placed at its corner.
