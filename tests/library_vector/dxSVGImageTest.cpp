@@ -65,6 +65,11 @@ std::string Text(TMemoryStream* AStream) {
 
 TEST(SVGCodec, SVGIsAFormatOfTheSmartImages) {
   const TdxSmartImageCodecClass codec = dxCodec<TdxSVGImageCodec>();
+  // The unit's shut-down takes the format back and its start-up (with GDI+) registers it.
+  dxSVGImageFinalization();
+  EXPECT_FALSE(TdxSmartImageCodecsRepository::Contains(codec));
+  EXPECT_EQ(TPicture::FindFileFormat(L"svg"), nullptr);
+  dxSVGImageInitialization();
   EXPECT_TRUE(TdxSmartImageCodecsRepository::Contains(codec));
   EXPECT_EQ(TdxSmartImageCodecsRepository::GetFormatByExt(L".SVG"), codec);
   EXPECT_EQ(codec->MimeType(), L"image/svg+xml");
