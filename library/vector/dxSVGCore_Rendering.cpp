@@ -691,6 +691,8 @@ void TdxSVGElementRoot::Draw(TdxSVGCustomRenderer* ARenderer, const TdxRectF& R)
 void TdxSVGElementClipPath::ApplyTo(TdxSVGCustomRenderer* ARenderer, TdxSVGElement*) {
   const TOwned<TdxSVGRendererClipPath> collector(New<TdxSVGRendererClipPath>(ActualClipRule()));
   collector->ShareStateWith(ARenderer);
+  // The clip path's own transform acts on its content.
+  if (!FTransform->IsIdentity()) collector->ModifyWorldTransform(FTransform->XForm());
   for (int i = 0; i < Count(); ++i) GetElement(i)->Draw(collector.get());
   ARenderer->SetClipRegion(collector->ClipPath(), gmIntersect);
 }
@@ -751,8 +753,11 @@ void TdxSVGElementPattern::InitializePaint(TdxSVGCustomRenderer* ARenderer, TdxS
   float k = imageScale;
   if (!FViewBox.IsEmpty()) k = std::min(height / FViewBox.Height(), width / FViewBox.Width());
 
+  // The tile carries the opacity of what it paints: the fill's or the stroke's.
+  const float opacity =
+      ARenderer->Opacity() * (ABrush == ARenderer->Brush() ? AElement->FillOpacity() : AElement->StrokeOpacity());
   TdxSVGRenderState& state = ARenderer->State();
-  const TdxSVGRenderState::TTileKey key(this, width, height, k, ARenderer->Opacity());
+  const TdxSVGRenderState::TTileKey key(this, width, height, k, opacity);
   const auto cached = state.Tiles.find(key);
   if (cached == state.Tiles.end()) {
     TdxSVGTileImage image(width, height);
@@ -764,7 +769,7 @@ void TdxSVGElementPattern::InitializePaint(TdxSVGCustomRenderer* ARenderer, TdxS
     {
       const TOwned<TdxSVGRenderer> renderer(New<TdxSVGRenderer>(canvas, ARenderer->Palette()));
       renderer->ShareStateWith(ARenderer);
-      renderer->SetOpacity(ARenderer->Opacity());
+      renderer->SetOpacity(opacity);
       for (int i = 0; i < Count(); ++i) GetElement(i)->Draw(renderer.get());
     }
     ABrush->SetStyle(gpbsTexture);

@@ -38,6 +38,89 @@ TSize RasterSize(double AWidth, double AHeight) {
 
 bool RectIsEmpty(const TdxRectF& R) { return !(R.Right > R.Left) || !(R.Bottom > R.Top); }
 
+// The source pixels each target pixel covers, with the share of each.
+struct TdxSVGAreaSpan {
+  int First;
+  std::vector<float> Weights;
+};
+
+std::vector<TdxSVGAreaSpan> AreaSpans(int ASource, int ATarget) {
+  std::vector<TdxSVGAreaSpan> result(static_cast<std::size_t>(ATarget));
+  const double ratio = static_cast<double>(ASource) / ATarget;
+  for (int i = 0; i < ATarget; ++i) {
+    const double from = i * ratio;
+    const double to = std::min<double>((i + 1) * ratio, ASource);
+    TdxSVGAreaSpan& span = result[static_cast<std::size_t>(i)];
+    span.First = static_cast<int>(from);
+    for (int j = span.First; j < to; ++j)
+      span.Weights.push_back(static_cast<float>((std::min<double>(to, j + 1) - std::max<double>(from, j)) / ratio));
+  }
+  return result;
+}
+
+// Copies the whole bitmap into the buffer of AData or back (AMode).
+void CopyPixels(TdxGPImageHandle* AImage, Gdiplus::BitmapData& AData, Gdiplus::ImageLockMode AMode) {
+  auto* bitmap = static_cast<GpBitmap*>(AImage->Handle());
+  const Gdiplus::Rect rect(0, 0, AImage->Width(), AImage->Height());
+  CheckGdipStatus(GdipBitmapLockBits(bitmap, &rect, AMode | Gdiplus::ImageLockModeUserInputBuf, PixelFormat32bppPARGB,
+                                     &AData));
+  CheckGdipStatus(GdipBitmapUnlockBits(bitmap, &AData));
+}
+
+// The raster reduced to ASize by averaging the premultiplied pixels each
+// target pixel covers: the antialiasing that supersampling is for. (GDI+
+// interpolates between neighbouring pixels only, so reducing far with it
+// would keep single pixels.)
+TOwned<TdxGPImageHandle> ReduceByArea(TdxGPImageHandle* AImage, const TSize& ASize) {
+  const TSize source = AImage->Size();
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(source.cx) * source.cy);
+  Gdiplus::BitmapData data{};
+  data.Width = static_cast<UINT>(source.cx);
+  data.Height = static_cast<UINT>(source.cy);
+  data.Stride = source.cx * 4;
+  data.PixelFormat = PixelFormat32bppPARGB;
+  data.Scan0 = pixels.data();
+  CopyPixels(AImage, data, Gdiplus::ImageLockModeRead);
+  const std::vector<TdxSVGAreaSpan> columns = AreaSpans(source.cx, ASize.cx);
+  const std::vector<TdxSVGAreaSpan> rows = AreaSpans(source.cy, ASize.cy);
+  // Rows first, into four floats a pixel.
+  std::vector<float> narrowed(static_cast<std::size_t>(ASize.cx) * source.cy * 4);
+  for (int y = 0; y < source.cy; ++y) {
+    const std::uint32_t* line = pixels.data() + static_cast<std::size_t>(y) * source.cx;
+    float* out = narrowed.data() + static_cast<std::size_t>(y) * ASize.cx * 4;
+    for (const TdxSVGAreaSpan& span : columns) {
+      float sums[4] = {0, 0, 0, 0};
+      for (std::size_t j = 0; j < span.Weights.size(); ++j) {
+        const std::uint32_t p = line[static_cast<std::size_t>(span.First) + j];
+        for (int c = 0; c < 4; ++c) sums[c] += span.Weights[j] * static_cast<float>((p >> (8 * c)) & 0xFF);
+      }
+      for (int c = 0; c < 4; ++c) *out++ = sums[c];
+    }
+  }
+  std::vector<std::uint32_t> reduced(static_cast<std::size_t>(ASize.cx) * ASize.cy);
+  for (int y = 0; y < ASize.cy; ++y) {
+    const TdxSVGAreaSpan& span = rows[static_cast<std::size_t>(y)];
+    for (int x = 0; x < ASize.cx; ++x) {
+      float sums[4] = {0, 0, 0, 0};
+      for (std::size_t j = 0; j < span.Weights.size(); ++j) {
+        const float* p = narrowed.data() + ((static_cast<std::size_t>(span.First) + j) * ASize.cx + x) * 4;
+        for (int c = 0; c < 4; ++c) sums[c] += span.Weights[j] * p[c];
+      }
+      std::uint32_t value = 0;
+      for (int c = 0; c < 4; ++c)
+        value |= static_cast<std::uint32_t>(std::clamp(std::lround(sums[c]), 0L, 255L)) << (8 * c);
+      reduced[static_cast<std::size_t>(y) * ASize.cx + x] = value;
+    }
+  }
+  TOwned<TdxGPImageHandle> result(NewWith<TdxGPImageHandle>([&](TdxGPImageHandle* H) { H->CreateSize(ASize); }));
+  data.Width = static_cast<UINT>(ASize.cx);
+  data.Height = static_cast<UINT>(ASize.cy);
+  data.Stride = ASize.cx * 4;
+  data.Scan0 = reduced.data();
+  CopyPixels(result.get(), data, Gdiplus::ImageLockModeWrite);
+  return result;
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -176,7 +259,10 @@ TdxGPImageHandle* TdxSVGImageHandle::GetRasterizedImage(const TSize& ASize, IdxC
     const TOwned<TdxSVGRenderer> renderer(New<TdxSVGRenderer>(canvas.get(), APalette));
     FRoot->Draw(renderer.get(), TdxRectF(0, 0, static_cast<float>(raster.cx), static_cast<float>(raster.cy)));
   }
-  if (raster != output)
+  // Reduced by averaging; enlarged (a raster held small by the bounds) by interpolation.
+  if (output.cx < raster.cx && output.cy < raster.cy)
+    image = ReduceByArea(image.get(), output);
+  else if (output != raster)
     image->Resize(output, static_cast<Gdiplus::InterpolationMode>(EffectiveInterpolationMode()),
                   Gdiplus::PixelOffsetModeHalf);
   image->Flip(FFlipHorizontally, FFlipVertically);

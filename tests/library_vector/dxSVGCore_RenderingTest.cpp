@@ -210,8 +210,22 @@ TEST(SVGRendering, ABoundingBoxPatternIsAFractionOfTheShape) {
   EXPECT_EQ(drawn.Surface->Pixel(5, 5), 0u);
 }
 
+TEST(SVGRendering, APatternTakesTheFillOpacity) {
+  const TDrawn drawn = Draw(R"svg(<svg viewBox="0 0 8 8"><pattern id="p" width="4" height="4" patternUnits="userSpaceOnUse">
+    <rect width="4" height="4" fill="red"/></pattern><rect width="8" height="8" fill="url(#p)" fill-opacity="0.5"/></svg>)svg",
+                            8, 8);
+  EXPECT_NEAR(AlphaOf(drawn.Surface->Pixel(3, 3)), 127, 1);
+  EXPECT_EQ(RedOf(drawn.Surface->Pixel(3, 3)), 255);
+}
+
 // ---------------------------------------------------------------------------
 // Clipping
+
+TEST(SVGRendering, AClipPathsOwnTransformMovesItsContent) {
+  const TDrawn drawn = Draw(R"svg(<svg viewBox="0 0 20 20"><clipPath id="c" transform="translate(10, 5)">
+    <rect width="5" height="5"/></clipPath><rect width="20" height="20" fill="red" clip-path="url(#c)"/></svg>)svg", 20, 20);
+  EXPECT_EQ(drawn.Surface->InkBounds(), TRect(10, 5, 15, 10)) << drawn.Surface->Picture();
+}
 
 TEST(SVGRendering, EachClipShapeKeepsItsOwnTransform) {
   const TDrawn drawn = Draw(R"svg(<svg viewBox="0 0 20 20"><clipPath id="c">

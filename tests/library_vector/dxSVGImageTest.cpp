@@ -238,6 +238,22 @@ TEST(SVGImageHandle, AGlyphRecolouredAndFlipped) {
   EXPECT_EQ(AlphaOf(recoloured->GetPixel(12, 3)), 0);
 }
 
+TEST(SVGImageHandle, EdgesAreAntialiasedByTheSupersampling) {
+  // Half of column 8 and a quarter of column 9 of row 4 are covered.
+  TOwned<TdxSVGImageHandle> handle =
+      LoadHandle(R"svg(<svg width="16" height="16"><rect width="8.5" height="16" fill="red"/>
+                        <rect x="9" y="4" width="0.25" height="1" fill="red"/></svg>)svg");
+  TdxGPImageHandle* raster = handle->GetRasterizedImage(TSize(16, 16), nullptr);
+  EXPECT_EQ(raster->GetPixel(7, 8), Red);
+  EXPECT_NEAR(AlphaOf(raster->GetPixel(8, 8)), 128, 8);
+  EXPECT_NEAR(AlphaOf(raster->GetPixel(9, 4)), 64, 8);
+  EXPECT_EQ(AlphaOf(raster->GetPixel(10, 8)), 0);
+  // Drawn at twice the size, the half-covered column becomes one full column.
+  TdxGPImageHandle* twice = handle->GetRasterizedImage(TSize(32, 32), nullptr);
+  EXPECT_EQ(twice->GetPixel(16, 8), Red);
+  EXPECT_EQ(AlphaOf(twice->GetPixel(17, 8)), 0);
+}
+
 TEST(SVGImageHandle, DrawingStretchesTheCoveringRasterIntoTheDestination) {
   TOwned<TdxSVGImageHandle> handle = LoadHandle(HalvesGlyph);
   TPixelSurface surface(40, 30, RGB(255, 255, 255));
