@@ -1,11 +1,13 @@
 // Fuzzing drivers of the vector layer: the XML reader over mutated documents
 // of the W3C XML conformance suite (tools/setup unpacks it into build-data/),
-// the entity coding and date-time reading over mutated texts, and the shape
-// reader over mutated shape mark-up, each result drawn.
+// the entity coding and date-time reading over mutated texts, the shape
+// reader over mutated shape mark-up, each result drawn, and the SVG import
+// over mutated SVG files (SVGFuzz.cpp).
 //
 // Each input lies against an inaccessible page, at its end in even rounds and
 // at its start in odd ones, so a read beyond either end of the buffer faults
 // instead of passing unseen.
+#include "fuzzers/library_vector/SVGFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
 #include "library/core/CoreUnits.h"
 #include "library/graphics/GraphicsUnits.h"
@@ -182,6 +184,7 @@ const TFuzzDriver GDrivers[] = {
     {L"xml_read", &ConformanceSuiteSeeds, &ReadXML},
     {L"xml_coding", &CodingSeeds, &CodeText},
     {L"shape_read", &ShapeSeeds, &ReadShape},
+    {L"svg_import", &SVGImportSeeds, &SVGImportInput},
 };
 
 }  // namespace
