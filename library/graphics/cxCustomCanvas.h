@@ -408,6 +408,9 @@ class TcxCustomCanvas : public TcxIUnknownObject {
   virtual void FillAndFrameRectF(const TdxRectF& R, TcxCanvasBasedResourceHandle* ABrush,
                                  TcxCanvasBasedResourceHandle* APen) = 0;
   virtual bool GetControlRightToLeft() { return false; }
+  // The stored three-valued choice, for canvases that save and restore it.
+  TdxDefaultBoolean StoredRightToLeftAlignment() const { return FUseRightToLeftAlignment; }
+  void SetStoredRightToLeftAlignment(TdxDefaultBoolean AValue) { FUseRightToLeftAlignment = AValue; }
   virtual bool GetIsLowColorsMode() { return false; }
   virtual TcxCanvasBasedSharedBrushes* GetSharedBrushes() = 0;
   virtual TcxCanvasBasedSharedFonts* GetSharedFonts() = 0;
