@@ -1,6 +1,8 @@
-// Fuzzing drivers of the graphics layer: colour texts and the text layout
-// engine. Each input must parse or raise the documented conversion error,
-// and every layout must cover its text with rows in order.
+// Fuzzing drivers of the graphics layer: colour texts, the text layout
+// engine and the image codecs (ImageCodecsFuzz.cpp). Each input must parse
+// or raise the documented conversion error, and every layout must cover its
+// text with rows in order.
+#include "fuzzers/library_graphics/ImageCodecsFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
 #include "library/core/CoreUnits.h"
 #include "library/graphics/GraphicsUnits.h"
@@ -125,6 +127,15 @@ std::vector<std::string> LayoutSeeds() {
 const TFuzzDriver Drivers[] = {
     {L"colour-text", ColorSeeds, ColorText},
     {L"text-layout", LayoutSeeds, Layout},
+    {L"bmp-header", BmpSeeds, ParseBmpHeader},
+    {L"memory-bitmap-header", BmpSeeds, ParseMemoryBitmapHeader},
+    {L"png-header", PngSeeds, ParsePngHeader},
+    {L"tiff-header", TiffSeeds, ParseTiffHeader},
+    {L"gif-header", GifSeeds, ParseGifHeader},
+    {L"jpeg-header", JpegSeeds, ParseJpegHeader},
+    {L"emf-header", EmfSeeds, ParseEmfHeader},
+    {L"wmf-header", WmfSeeds, ParseWmfHeader},
+    {L"smart-image", ImageSeeds, LoadSmartImage},
 };
 
 }  // namespace
