@@ -34,20 +34,6 @@ namespace {
 const wchar_t* const ProgramCaption = L"Skarnivel";
 const wchar_t* const ProjectSection = L"MainParams";
 
-// Frees an object at the end of the scope.
-template <class T>
-class TScopedObject {
- public:
-  explicit TScopedObject(T* AObject) : FObject(AObject) {}
-  ~TScopedObject() { FreeAndNil(FObject); }
-  TScopedObject(const TScopedObject&) = delete;
-  TScopedObject& operator=(const TScopedObject&) = delete;
-  T* operator->() const { return FObject; }
-
- private:
-  T* FObject;
-};
-
 // A relative image name is taken relative to the project's directory.
 String ImageName(const String& AMainFile, const wchar_t* AExtension) {
   String name = ChangeFileExt(AMainFile, AExtension);
@@ -181,7 +167,7 @@ void TMainForm::LoadFiles(const String& FileName) {
   TStrings* lines = LB_Info->Items();
   if (extension == L".PPRO" && FileExists(ProjectFile)) {
     // Nothing reads the project's INI object after this, so it goes now.
-    TScopedObject<TIniFile> ini(New<TIniFile>(ProjectFile));
+    const TOwned<TIniFile> ini(New<TIniFile>(ProjectFile));
     const String mainFile = ini->ReadString(ProjectSection, L"MainFile", String());
     ExpectedDeviceID = ini->ReadInteger(ProjectSection, L"DeviceID", 0);
 

@@ -19,14 +19,6 @@ namespace {
 // a second click then must not free the port that the first one uses.
 bool HandshakeRunning;
 
-class THandshakeGuard {
- public:
-  THandshakeGuard() { HandshakeRunning = true; }
-  ~THandshakeGuard() { HandshakeRunning = false; }
-  THandshakeGuard(const THandshakeGuard&) = delete;
-  THandshakeGuard& operator=(const THandshakeGuard&) = delete;
-};
-
 // Fills ABytes with reply bytes in the order received; false when one does
 // not come in time. A missing byte must never read as 0: a device that
 // stopped answering would pass as device $000000 with a flash end of 0.
@@ -72,7 +64,8 @@ void TMainForm::BTN_ConnectClick(TObject*) {
     BTN_Connect->SetEnabled(false);
     return;
   }
-  const THandshakeGuard guard;
+  HandshakeRunning = true;
+  TScopeExit handshakeDone([] { HandshakeRunning = false; });
   // Every attempt uses a new port object; the earlier one is closed and goes.
   if (SerialPort) SerialPort->CloseSocket();
   FreeAndNil(SerialPort);

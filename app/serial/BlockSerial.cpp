@@ -842,53 +842,41 @@ void TBlockSerial::SetBreak(int ADuration) {
 
 RawByteString TBlockSerial::ATCommand(const RawByteString& AValue) {
   FATResult = false;
-  const bool convertLineEnd = FConvertLineEnd;
-  FConvertLineEnd = true;
+  const bool convertLineEnd = std::exchange(FConvertLineEnd, true);
+  TScopeExit restore([this, convertLineEnd] { FConvertLineEnd = convertLineEnd; });
   RawByteString result;
-  try {
-    SendString(AValue + CR);
-    while (FLastError == 0) {
-      const RawByteString line = Recvstring(FAtTimeout);
-      if (FLastError != 0) break;
-      if (line == AValue) continue;  // the modem's echo
-      result += line + CRLF;
-      if (line == "OK") {
-        FATResult = true;
-        break;
-      }
-      if (line == "ERROR") break;
+  SendString(AValue + CR);
+  while (FLastError == 0) {
+    const RawByteString line = Recvstring(FAtTimeout);
+    if (FLastError != 0) break;
+    if (line == AValue) continue;  // the modem's echo
+    result += line + CRLF;
+    if (line == "OK") {
+      FATResult = true;
+      break;
     }
-  } catch (...) {
-    FConvertLineEnd = convertLineEnd;
-    throw;
+    if (line == "ERROR") break;
   }
-  FConvertLineEnd = convertLineEnd;
   return result;
 }
 
 RawByteString TBlockSerial::ATConnect(const RawByteString& AValue) {
   FATResult = false;
-  const bool convertLineEnd = FConvertLineEnd;
-  FConvertLineEnd = true;
+  const bool convertLineEnd = std::exchange(FConvertLineEnd, true);
+  TScopeExit restore([this, convertLineEnd] { FConvertLineEnd = convertLineEnd; });
   RawByteString result;
-  try {
-    SendString(AValue + CR);
-    while (FLastError == 0) {
-      const RawByteString line = Recvstring(90 * FAtTimeout);
-      if (FLastError != 0) break;
-      if (line == AValue) continue;
-      result += line + CRLF;
-      if (line == "NO CARRIER" || line == "ERROR" || line == "BUSY" || line == "NO DIALTONE") break;
-      if (line.starts_with("CONNECT")) {
-        FATResult = true;
-        break;
-      }
+  SendString(AValue + CR);
+  while (FLastError == 0) {
+    const RawByteString line = Recvstring(90 * FAtTimeout);
+    if (FLastError != 0) break;
+    if (line == AValue) continue;
+    result += line + CRLF;
+    if (line == "NO CARRIER" || line == "ERROR" || line == "BUSY" || line == "NO DIALTONE") break;
+    if (line.starts_with("CONNECT")) {
+      FATResult = true;
+      break;
     }
-  } catch (...) {
-    FConvertLineEnd = convertLineEnd;
-    throw;
   }
-  FConvertLineEnd = convertLineEnd;
   return result;
 }
 

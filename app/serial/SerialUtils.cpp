@@ -68,37 +68,22 @@ std::int32_t SwapByteOrder(std::int32_t AValue) {
 String ListSerialPorts() { return ListSerialPortsOf(HKEY_LOCAL_MACHINE, L"\\HARDWARE\\DEVICEMAP\\SERIALCOMM"); }
 
 String ListSerialPortsOf(HKEY ARoot, const String& AKey) {
-  TRegistry* registry = New<TRegistry>(KEY_READ);
-  TStringList* names = nullptr;
-  TStringList* ports = nullptr;
-  String result;
-  try {
-    names = New<TStringList>();
-    ports = New<TStringList>();
-    registry->SetRootKey(ARoot);
-    if (registry->OpenKeyReadOnly(AKey)) {
-      registry->GetValueNames(names);
-      for (int i = 0; i < names->Count(); ++i) {
-        String port;
-        try {
-          port = registry->ReadString(names->Strings(i));
-        } catch (const ERegistryException&) {
-          continue;  // not a text value: names no port
-        }
-        ports->Add(port.substr(0, port.find(L'\0')));
-      }
-      result = ports->CommaText();
+  const TOwned<TRegistry> registry(New<TRegistry>(KEY_READ));
+  registry->SetRootKey(ARoot);
+  if (!registry->OpenKeyReadOnly(AKey)) return String();
+  const TOwned<TStringList> names(New<TStringList>());
+  const TOwned<TStringList> ports(New<TStringList>());
+  registry->GetValueNames(names.get());
+  for (int i = 0; i < names->Count(); ++i) {
+    String port;
+    try {
+      port = registry->ReadString(names->Strings(i));
+    } catch (const ERegistryException&) {
+      continue;  // not a text value: names no port
     }
-  } catch (...) {
-    FreeAndNil(ports);
-    FreeAndNil(names);
-    FreeAndNil(registry);
-    throw;
+    ports->Add(port.substr(0, port.find(L'\0')));
   }
-  FreeAndNil(ports);
-  FreeAndNil(names);
-  FreeAndNil(registry);
-  return result;
+  return ports->CommaText();
 }
 
 void WriteTextToStream(TStream* AStream, const RawByteString& AText) {

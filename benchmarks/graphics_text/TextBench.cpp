@@ -93,7 +93,7 @@ int wmain() {
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc, &metrics);
   std::printf("graphics_text benchmark: %d characters into %d pixels, %d times: the engine made %d rows, DrawTextW %d\n",
-              length, ColumnWidth, Repeats, engineRows, systemHeight / static_cast<int>(metrics.tmHeight));
+              length, ColumnWidth, Repeats, engineRows, static_cast<int>(systemHeight / metrics.tmHeight));
   bench::TRatioReport report("engine", "DrawTextW", Target, 24);
   report.Add("word-wrapped paragraph", engineLayout, systemLayout);
   report.Add("... laid out and drawn", engineDraw, systemDraw);

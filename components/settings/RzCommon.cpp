@@ -48,28 +48,14 @@ struct TSettingsText {
   String Damage;  // why the file cannot be taken as it is; empty when it can
 };
 
-class THandleGuard {
- public:
-  explicit THandleGuard(HANDLE AHandle) : FHandle(AHandle) {}
-  ~THandleGuard() {
-    if (FHandle != INVALID_HANDLE_VALUE) ::CloseHandle(FHandle);
-  }
-  THandleGuard(const THandleGuard&) = delete;
-  THandleGuard& operator=(const THandleGuard&) = delete;
-  HANDLE Get() const { return FHandle; }
-
- private:
-  HANDLE FHandle;
-};
-
 TSettingsText ReadSettingsText(const String& APath, TRzIniFileEncoding AEncoding) {
   TSettingsText result;
   const DWORD attributes = ::GetFileAttributesW(APath.c_str());
   // A directory in the file's place reads as no file; writing will say why it fails.
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return result;
-  THandleGuard file(::CreateFileW(APath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.Get() == INVALID_HANDLE_VALUE) {
+  const TKernelHandle file(::CreateFileW(APath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
     const DWORD error = ::GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return result;
     throw ERzSettingsFileError(L"Die Einstellungsdatei %s kann nicht gelesen werden: %s",
@@ -125,18 +111,17 @@ TMemIniFile* NewMemIniFile(const String& APath, const String& AText) {
 // Writes ALines beside APath first, then moves the new file over it.
 void WriteFileReplacing(const String& APath, TStrings* ALines, TEncoding* AEncoding) {
   const String temporary = APath + L".tmp";
-  try {
-    TOwned<TFileStream> stream(New<TFileStream>(temporary, fmCreate));
+  // Until it has replaced the file, the new one goes again on every way out.
+  TScopeExit discard([&] { ::DeleteFileW(temporary.c_str()); });
+  {
+    const TOwned<TFileStream> stream(New<TFileStream>(temporary, fmCreate));
     ALines->SaveToStream(stream.get(), AEncoding);
-  } catch (...) {
-    ::DeleteFileW(temporary.c_str());
-    throw;
   }
   if (!::MoveFileExW(temporary.c_str(), APath.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     const DWORD error = ::GetLastError();
-    ::DeleteFileW(temporary.c_str());
     throw EFCreateError(L"Die Datei %s kann nicht geschrieben werden: %s", {APath, SysErrorMessage(error)});
   }
+  discard.Dismiss();
 }
 
 bool RepresentableIn(TEncoding* AEncoding, const String& AText) {
@@ -260,7 +245,7 @@ void TRzRegIniFile::Destroy() {
       HandleCallbackException(this);
     }
   }
-  FreeAndNil(FIniFile);
+  FIniFile.reset();
   inherited::Destroy();
 }
 
@@ -308,7 +293,7 @@ void TRzRegIniFile::SetAutoUpdateIniFile(bool AValue) {
 
 TCustomIniFile* TRzRegIniFile::Storage() {
   if (FRefreshStorage || !FIniFile) RefreshStorage();
-  return FIniFile;
+  return FIniFile.get();
 }
 
 String TRzRegIniFile::ResolveIniPath() const {
@@ -345,7 +330,7 @@ TCustomIniFile* TRzRegIniFile::OpenIniFile(String& APath) {
         {APath, content.Damage, backup, SysErrorMessage(::GetLastError())});
   FFoundEncoding = nullptr;
   FFoundByteOrderMark = false;
-  FIniFile = NewMemIniFile(APath, String());
+  FIniFile.reset(NewMemIniFile(APath, String()));
   FPath = APath;
   FRefreshStorage = false;
   throw ERzSettingsFileError(
@@ -367,10 +352,9 @@ TCustomIniFile* TRzRegIniFile::OpenRegistry(String& APath) {
 }
 
 void TRzRegIniFile::RefreshStorage() {
-  FreeAndNil(FIniFile);
+  FIniFile.reset();
   String path;
-  TCustomIniFile* storage = FPathType == ptRegistry ? OpenRegistry(path) : OpenIniFile(path);
-  FIniFile = storage;
+  FIniFile.reset(FPathType == ptRegistry ? OpenRegistry(path) : OpenIniFile(path));
   FPath = path;
   FRefreshStorage = false;
 }

@@ -203,7 +203,7 @@ class TRzRegIniFile : public TComponent {
   TRzRegAccess FRegAccess;
   bool FAutoUpdateIniFile;
   bool FRefreshStorage;
-  TCustomIniFile* FIniFile;       // a TMemIniFile or a TRegistryIniFile; owned
+  TOwned<TCustomIniFile> FIniFile;  // a TMemIniFile or a TRegistryIniFile
   TEncoding* FFoundEncoding;      // what the INI file was read in
   bool FFoundByteOrderMark;
 };
@@ -269,7 +269,7 @@ class TRzPropertyStore : public TComponent {
   void Destroy() override;
 
   // Properties
-  TRzPropertyCollection* Properties() const { return FProperties; }
+  TRzPropertyCollection* Properties() const { return FProperties.get(); }
   void SetProperties(TRzPropertyCollection* AValue) { FProperties->Assign(AValue); }
   TRzRegIniFile* RegIniFile() const { return FRegIniFile; }
   void SetRegIniFile(TRzRegIniFile* AValue);
@@ -307,7 +307,7 @@ class TRzPropertyStore : public TComponent {
   int ReadCount(const String& AKey);
   String ReadText(const String& AKey);
 
-  TRzPropertyCollection* FProperties;
+  TOwned<TRzPropertyCollection> FProperties;
   TRzRegIniFile* FRegIniFile;
   String FSection;
   String FCurrentSection;  // the section of the Save or Load that runs
@@ -400,6 +400,15 @@ class TRzFrameController : public TComponent {
   void Load(const String& ASection);
   void Save(const String& ASection);
 
+ protected:
+  // The virtual operations this class adds, in the order of its table of
+  // virtual operations: these two, then the setters below.
+  // Tells one control of a change (fcpAll: of everything).
+  virtual void UpdateControl(TControl* AControl, TRzFrameControllerProperty AProperty);
+  // Tells every control, unless an update is running.
+  virtual void NotifyControls(TRzFrameControllerProperty AProperty);
+
+ public:
   // Properties
   TColor Color() const { return FColor; }
   virtual void SetColor(TColor AValue);
@@ -437,10 +446,6 @@ class TRzFrameController : public TComponent {
   virtual void SetRegIniFile(TRzRegIniFile* AValue);
 
  protected:
-  // Tells one control of a change (fcpAll: of everything).
-  virtual void UpdateControl(TControl* AControl, TRzFrameControllerProperty AProperty);
-  // Tells every control, unless an update is running.
-  virtual void NotifyControls(TRzFrameControllerProperty AProperty);
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation AOperation) override;
   // Accepts the obsolete stored properties FrameFlat, FrameFocusStyle and FrameFlatStyle.

@@ -190,7 +190,9 @@ TColor GetStyledSystemColor(TControl*, TColor AColor) { return AColor; }
 
 TColor GetStyledFontColor(TControl*, TRzStyleFont) { return clNone; }
 
-bool UsesStyledFont(TControl*) { return true; }
+bool UsesStyledFont(TControl* AControl) {
+  return IsSystemStyle() || !AControl || AControl->StyleElements().Contains(seFont);
+}
 
 // ---------------------------------------------------------------------------
 // Frames

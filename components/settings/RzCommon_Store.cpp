@@ -77,11 +77,11 @@ void TRzPropertyStore::Publish(TPublisher<TRzPropertyStore>& P) {
 
 void TRzPropertyStore::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
-  FProperties = New<TRzPropertyCollection>(this);
+  FProperties.reset(New<TRzPropertyCollection>(this));
 }
 
 void TRzPropertyStore::Destroy() {
-  FreeAndNil(FProperties);
+  FProperties.reset();
   inherited::Destroy();
 }
 

@@ -1,5 +1,6 @@
 #include "components/settings/RzStatus.h"
 
+#include "platform/ui/ActnList.h"
 #include "platform/ui/ExtCtrls.h"
 
 #include <algorithm>
@@ -193,14 +194,14 @@ void TRzBlinkingControlsList::Create() {
   FPhase = bsOff;
   FIntervalOn = 500;
   FIntervalOff = 500;
-  FTimer = New<TTimer>(nullptr);
+  FTimer.reset(New<TTimer>(nullptr));
   FTimer->SetInterval(500);
   FTimer->SetOnTimer(BindEvent<&TRzBlinkingControlsList::TimerFired>(this));
   FTimer->SetEnabled(true);
 }
 
 void TRzBlinkingControlsList::Destroy() {
-  FreeAndNil(FTimer);
+  FTimer.reset();
   FControls.clear();
   inherited::Destroy();
 }
@@ -271,6 +272,8 @@ void TRzCustomStatusPane::Publish(TPublisher<TRzCustomStatusPane>& P) {
              &TRzCustomStatusPane::SetFrameControllerNotifications)
       .Default(AllFrameControllerNotifications());
   P.Property(L"Transparent", &TRzCustomStatusPane::Transparent, &TRzCustomStatusPane::SetTransparent).Default(true);
+  P.Property(L"AutoHint", &TRzCustomStatusPane::AutoHint, &TRzCustomStatusPane::SetAutoHint).Default(false);
+  P.Property(L"Caption", &TRzCustomStatusPane::Caption, &TRzCustomStatusPane::SetCaption);
 
   P.Message<&TRzCustomStatusPane::CMTextChanged>(CM_TEXTCHANGED);
   P.Message<&TRzCustomStatusPane::CMFontChanged>(CM_FONTCHANGED);
@@ -278,8 +281,10 @@ void TRzCustomStatusPane::Publish(TPublisher<TRzCustomStatusPane>& P) {
   P.Message<&TRzCustomStatusPane::CMParentColorChanged>(CM_PARENTCOLORCHANGED);
   P.Message<&TRzCustomStatusPane::CMEnabledChanged>(CM_ENABLEDCHANGED);
   // CM_BASE + $51: the visual style changed.
-  P.Message<&TRzCustomStatusPane::CMThemeChanged>(CM_THEMECHANGED);
+  P.Message<&TRzCustomStatusPane::CMStyleChanged>(CM_THEMECHANGED);
+  P.Message<&TRzCustomStatusPane::CMStyleChanged>(CM_STYLEELEMENTSCHANGED);
   P.Message<&TRzCustomStatusPane::CMMouseEnter>(CM_MOUSEENTER);
+  P.Message<&TRzCustomStatusPane::WMNCHitTest>(WM_NCHITTEST);
   P.Message<&TRzCustomStatusPane::BlinkQuery>(BlinkQueryMessage);
   P.Message<&TRzCustomStatusPane::BlinkPhase>(BlinkPhaseMessage);
 }
@@ -460,6 +465,26 @@ void TRzCustomStatusPane::SetTransparent(bool AValue) {
   Invalidate();
 }
 
+void TRzCustomStatusPane::SetCaption(const String& AValue) {
+  // The text change message repaints and sizes the pane.
+  if (Caption() != AValue) inherited::SetCaption(AValue);
+}
+
+bool TRzCustomStatusPane::ExecuteAction(TBasicAction* Action) {
+  if (auto* hint = dynamic_cast<THintAction*>(Action); hint && FAutoHint) {
+    SetCaption(hint->Hint());
+    return true;
+  }
+  return inherited::ExecuteAction(Action);
+}
+
+bool TRzCustomStatusPane::IsAtGripEdge(const TRect& ARect) {
+  TWinControl* parent = Parent();
+  if (!parent) return false;
+  IRzStatusBarSizeGrip* bar = SupportsRaw<IRzStatusBarSizeGrip>(parent);
+  return bar && bar->SizeGripVisible() && ARect.Right >= parent->ClientWidth();
+}
+
 // Layout and painting
 
 TColor TRzCustomStatusPane::NormalCaptionColor() const {
@@ -469,11 +494,10 @@ TColor TRzCustomStatusPane::NormalCaptionColor() const {
 }
 
 TSize TRzCustomStatusPane::MeasureText(const String& AText, UINT AFormat) {
-  TScreenDC dc;
-  const HGDIOBJ old = ::SelectObject(dc.Get(), Font()->Handle());
+  const TScreenDC dc;
+  const TSelectObject font(dc.Get(), Font()->Handle());
   RECT r{0, 0, 0, 0};
   ::DrawTextW(dc.Get(), AText.c_str(), static_cast<int>(AText.size()), &r, AFormat | DT_CALCRECT);
-  ::SelectObject(dc.Get(), old);
   return TSize(r.right - r.left, r.bottom - r.top);
 }
 
@@ -547,11 +571,12 @@ void TRzCustomStatusPane::DrawTextAt(const TRect& R, int X, int Y, const String&
 
 void TRzCustomStatusPane::DrawCaption(const String& AText) {
   const TRect r = GetCaptionRect();
-  // Right-to-left reading would flip the alignment; the class library reads
-  // left to right only.
+  TAlignment alignment = FAlignment;
+  if (UseRightToLeftReading() && alignment != taCenter)
+    alignment = alignment == taLeftJustify ? taRightJustify : taLeftJustify;
   int x = 0;
   UINT align = TA_LEFT;
-  switch (FAlignment) {
+  switch (alignment) {
     case taRightJustify:
       x = r.Right - FCaptionOffset - 1;
       align = TA_RIGHT;
@@ -626,13 +651,27 @@ void TRzCustomStatusPane::CMEnabledChanged(TMessage& Message) {
   Invalidate();
 }
 
-void TRzCustomStatusPane::CMThemeChanged(TMessage&) {
+void TRzCustomStatusPane::CMStyleChanged(TMessage&) {
   if (!FBlinkState) FCaptionColor = NormalCaptionColor();
   Invalidate();
 }
 
 void TRzCustomStatusPane::CMMouseEnter(TMessage& Message) {
   if (ComponentState().Contains(csDesigning)) return;
+  InheritedMessage<TRzCustomStatusPane>(Message);
+}
+
+void TRzCustomStatusPane::WMNCHitTest(TMessage& Message) {
+  // Over a size grip the pane answers as its parent does without it, so the
+  // grip works through the pane.
+  TWinControl* parent = Parent();
+  if (parent && IsAtGripEdge(BoundsRect()) &&
+      parent->ScreenToClient(PointFromLParam(Message.LParam)).X >= parent->ClientWidth() - SizeGripWidth) {
+    TMessage own{WM_NCHITTEST, Message.WParam, Message.LParam, 0};
+    parent->Dispatch(own);
+    Message.Result = own.Result;
+    return;
+  }
   InheritedMessage<TRzCustomStatusPane>(Message);
 }
 
@@ -673,8 +712,10 @@ int TRzCustomFieldStatus::GetAutoSizeWidth() {
 
 TRect TRzCustomFieldStatus::GetCaptionRect() {
   TRect r = inherited::GetCaptionRect();
-  // The label takes the leading side (left: the class library reads left to right).
-  r.Left += MeasureText(FFieldLabel).cx + 2 * CaptionOffset();
+  // The label takes the leading side.
+  const int label = MeasureText(FFieldLabel).cx + 2 * CaptionOffset();
+  if (UseRightToLeftReading()) r.Right -= label;
+  else r.Left += label;
   return r;
 }
 
@@ -682,13 +723,22 @@ void TRzCustomFieldStatus::DrawCaption(const String& AText) {
   inherited::DrawCaption(AText);
   if (FFieldLabel.empty()) return;
   TRect r = inherited::GetCaptionRect();
-  r.Right = r.Left + MeasureText(FFieldLabel).cx + CaptionOffset() + 2;
-  const int x = r.Left + CaptionOffset() + 1;
+  const int width = MeasureText(FFieldLabel).cx + CaptionOffset() + 2;
+  int x = 0;
+  UINT align = TA_LEFT;
+  if (UseRightToLeftReading()) {
+    r.Left = r.Right - width;
+    x = r.Right - CaptionOffset() - 1;
+    align = TA_RIGHT;
+  } else {
+    r.Right = r.Left + width;
+    x = r.Left + CaptionOffset() + 1;
+  }
   const int y = r.Top + HalfDown(r.Height() - Canvas()->TextHeight(L"Pp"));
   TColor color = FFieldLabelColor;
   if (!Enabled()) color = DisabledCaptionColor();
   else if (!IsSystemStyle()) color = GetStyledFontColor(this, sfFieldLabel);
-  DrawTextAt(r, x, y, FFieldLabel, color, TA_LEFT);
+  DrawTextAt(r, x, y, FFieldLabel, color, align);
 }
 
 // ---------------------------------------------------------------------------

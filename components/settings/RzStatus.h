@@ -6,22 +6,25 @@
 //   TRzVersionInfo             reads a file's version resource (by default the program's)
 //   TBlinkState, BlinkQueryMessage, BlinkPhaseMessage
 //   TRzBlinkingControlsList    the one timer that makes every blinking pane blink
+//   IRzStatusBarSizeGrip       how a pane asks its status bar about the size grip
 //   TRzCustomStatusPane        caption in a frame, aligned, optionally blinking
 //   TRzCustomFieldStatus       a pane with a label before its caption
 //   TRzVersionInfoStatus       a pane that shows one field of a TRzVersionInfo
 //
 // Panes are windowless: their parent paints them. They always draw with
-// their own frame styles, never with the system's visual styles.
+// their own frame styles, never with the system's visual styles. Reading
+// right to left flips the caption's alignment and puts a field label on the
+// right.
 #pragma once
 
 #include "components/settings/RzCommon.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/UITypes.h"
 
 #include <array>
 #include <cstdint>
 #include <vector>
 
-class TTimer;
 class TRzVersionInfoStatus;
 
 // ---------------------------------------------------------------------------
@@ -138,7 +141,7 @@ class TRzBlinkingControlsList : public TObject {
   void SetIntervalOn(std::uint16_t AValue) { FIntervalOn = AValue; }
   std::uint16_t IntervalOff() const { return FIntervalOff; }
   void SetIntervalOff(std::uint16_t AValue) { FIntervalOff = AValue; }
-  TTimer* Timer() const { return FTimer; }
+  TTimer* Timer() const { return FTimer.get(); }
 
   // One tick: flips the phase, sets the next interval (IntervalOff after
   // the flip to bsOn, IntervalOn after the flip to bsOff) and tells every
@@ -149,7 +152,7 @@ class TRzBlinkingControlsList : public TObject {
   TBlinkState FPhase;
   std::uint16_t FIntervalOn;
   std::uint16_t FIntervalOff;
-  TTimer* FTimer;
+  TOwned<TTimer> FTimer;
   std::vector<TControl*> FControls;
 };
 
@@ -160,21 +163,46 @@ TRzBlinkingControlsList* BlinkingControlsList();
 // ---------------------------------------------------------------------------
 // Status panes
 
+// The family's status bar, as its panes see their parent: whether it shows a
+// size grip at its right client edge.
+struct IRzStatusBarSizeGrip : virtual IInterface {
+  static constexpr GUID IID = {0x3b8e6f12, 0x5c47, 0x4d2a, {0x9e, 0x61, 0x0f, 0xa4, 0x7c, 0x25, 0xd8, 0x93}};
+  virtual bool SizeGripVisible() = 0;
+
+ protected:
+  ~IRzStatusBarSizeGrip() = default;
+};
+
+// The virtual operations this class adds stand in the order of its table of
+// virtual operations, which descendants of the family rely on: the drawing
+// and framing steps, then the property accessors, then IsAtGripEdge.
 class TRzCustomStatusPane : public TNoRefCount<TGraphicControl>, public IRzCustomFramingNotification {
   SK_CLASS(TRzCustomStatusPane, TGraphicControl)
  public:
   static void Publish(TPublisher<TRzCustomStatusPane>& P);
+
+  // The pixels left of a size grip's edge in which the grip works through the pane.
+  static constexpr int SizeGripWidth = 12;
 
   void Create(TComponent* AOwner) override;
   void Destroy() override;
   bool GetInterface(const GUID& AIID, void** AObj) override;
   void CustomFramingChanged() override { ApplyFrameController(); }
 
+ protected:
+  // Overridables
+  virtual int GetAutoSizeWidth();
+  virtual TRect GetCaptionRect();
+  virtual void DrawCaption(const String& AText);
+  virtual void DrawBorder();
+  virtual void ApplyFrameController();
+  // A non-zero flag is the blink phase (BlinkColor), zero the normal colour.
+  virtual void SetBlinkPhase(bool AFlag);
+
+ public:
   // Properties
   TAlignment Alignment() const { return FAlignment; }
   virtual void SetAlignment(TAlignment AValue);
-  bool AutoSize() const { return FAutoSize; }
-  void SetAutoSize(bool AValue);
   int DefaultWidth() const { return FDefaultWidth; }
   virtual void SetDefaultWidth(int AValue);
   bool Blinking() const { return FBlinking; }
@@ -188,6 +216,8 @@ class TRzCustomStatusPane : public TNoRefCount<TGraphicControl>, public IRzCusto
   virtual void SetBlinkIntervalOn(std::uint16_t AValue);
   int BorderWidth() const { return FBorderWidth; }
   virtual void SetBorderWidth(int AValue);
+  // Replaces the class library's caption setter for the family.
+  virtual void SetCaption(const String& AValue);
   int CaptionOffset() const { return FCaptionOffset; }
   virtual void SetCaptionOffset(int AValue);
   TColor FillColor() const { return FFillColor; }
@@ -202,28 +232,32 @@ class TRzCustomStatusPane : public TNoRefCount<TGraphicControl>, public IRzCusto
   virtual void SetFrameStyle(TFrameStyle AValue);
   TRzFrameController* FrameController() const { return FFrameController; }
   virtual void SetFrameController(TRzFrameController* AValue);
-  TRzFrameControllerNotifications FrameControllerNotifications() const { return FFrameControllerNotifications; }
-  void SetFrameControllerNotifications(TRzFrameControllerNotifications AValue);
   bool Transparent() const { return FTransparent; }
   virtual void SetTransparent(bool AValue);
+
+ protected:
+  // Whether ARect (the pane's bounds) reaches the right client edge of a
+  // parent that is the family's status bar showing its size grip.
+  virtual bool IsAtGripEdge(const TRect& ARect);
+
+ public:
+  bool AutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool AValue) override;
+  TRzFrameControllerNotifications FrameControllerNotifications() const { return FFrameControllerNotifications; }
+  void SetFrameControllerNotifications(TRzFrameControllerNotifications AValue);
+  // A hint action (the application's hint when it has no OnHint) becomes the
+  // caption.
+  bool AutoHint() const { return FAutoHint; }
+  void SetAutoHint(bool AValue) { FAutoHint = AValue; }
   // Panes draw their own frames, never the system's visual styles.
   bool UseThemes() const { return false; }
 
   // The colour the caption has now (the font's, or BlinkColor in the blink phase).
   TColor CaptionColor() const { return FCaptionColor; }
 
+  bool ExecuteAction(TBasicAction* Action) override;
+
  protected:
-  // Overridables
-  virtual int GetAutoSizeWidth();
-  virtual TRect GetCaptionRect();
-  virtual void DrawCaption(const String& AText);
-  virtual void DrawBorder();
-  virtual void ApplyFrameController();
-  // A non-zero flag is the blink phase (BlinkColor), zero the normal colour.
-  virtual void SetBlinkPhase(bool AFlag);
-  // Whether the pane reaches a size grip of its parent at ARect's right
-  // edge. No parent in this system has one.
-  virtual bool IsAtGripEdge(const TRect&) { return false; }
   void Paint() override;
   void Loaded() override;
   void Notification(TComponent* AComponent, TOperation AOperation) override;
@@ -245,8 +279,10 @@ class TRzCustomStatusPane : public TNoRefCount<TGraphicControl>, public IRzCusto
   void CMColorChanged(TMessage& Message);
   void CMParentColorChanged(TMessage& Message);
   void CMEnabledChanged(TMessage& Message);
-  void CMThemeChanged(TMessage& Message);
+  // The visual style or the control's style elements changed.
+  void CMStyleChanged(TMessage& Message);
   void CMMouseEnter(TMessage& Message);
+  void WMNCHitTest(TMessage& Message);
   void BlinkQuery(TMessage& Message);
   void BlinkPhase(TMessage& Message);
 
@@ -268,6 +304,7 @@ class TRzCustomStatusPane : public TNoRefCount<TGraphicControl>, public IRzCusto
   TRzFrameController* FFrameController;
   TRzFrameControllerNotifications FFrameControllerNotifications;
   bool FTransparent;
+  bool FAutoHint;
   TColor FFontColor;     // remembered from Font
   TColor FCaptionColor;  // the font colour or BlinkColor
   bool FBlinkState;      // BlinkColor shown now
@@ -303,11 +340,11 @@ class TRzVersionInfoStatus : public TRzCustomFieldStatus {
   void Create(TComponent* AOwner) override;
   void Destroy() override;
 
+  TRzVersionInfo* VersionInfo() const { return FVersionInfo; }
+  virtual void SetVersionInfo(TRzVersionInfo* AValue);
   TRzVersionInfoField Field() const { return FField; }
   // Always takes the caption anew, even for the same field.
   virtual void SetField(TRzVersionInfoField AValue);
-  TRzVersionInfo* VersionInfo() const { return FVersionInfo; }
-  virtual void SetVersionInfo(TRzVersionInfo* AValue);
 
   // The field's text of the attached record; at design time "{FieldName}".
   void UpdateCaption();

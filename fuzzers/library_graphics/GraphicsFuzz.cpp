@@ -1,5 +1,5 @@
-// Fuzzing drivers of the graphics layer: colour texts, the text layout
-// engine and scripts of GDI+ canvas operations. Each input must parse or
+// Fuzzing drivers of the graphics layer: colour texts, the text layout and
+// drawing engine and scripts of GDI+ canvas operations. Each input must parse or
 // raise the documented conversion error, every layout must cover its text
 // with rows in order, and a canvas script may meet only the documented GDI+
 // and argument errors and must leave no GDI+ object behind. The pixel-buffer
@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <optional>
 
 namespace {
 
@@ -71,15 +72,39 @@ struct TLayoutDC {
   TSelectObject Selected{DC.Get(), Font.Get()};
 };
 
+// The input of the layout drivers.
+struct TLayoutInput {
+  std::uint32_t Flags = 0;
+  int Width = 0;
+  int Height = 0;
+  int MaxRows = 0;
+  String Text;
+};
+
+std::optional<TLayoutInput> ReadLayoutInput(const std::string& AInput) {
+  if (AInput.size() < 9) return std::nullopt;
+  const auto int16At = [&AInput](std::size_t AIndex) {
+    return static_cast<int>(static_cast<std::int16_t>(static_cast<unsigned char>(AInput[AIndex]) |
+                                                      (static_cast<unsigned char>(AInput[AIndex + 1]) << 8)));
+  };
+  TLayoutInput result;
+  std::memcpy(&result.Flags, AInput.data(), 4);
+  result.Width = int16At(4);
+  result.Height = int16At(6);
+  result.MaxRows = static_cast<signed char>(AInput[8]);
+  result.Text = WideOf(AInput, 9);
+  return result;
+}
+
 void Layout(const std::string& AInput) {
   static TLayoutDC dc;
-  if (AInput.size() < 9) return;
-  std::uint32_t flags;
-  std::memcpy(&flags, AInput.data(), 4);
-  const int width = static_cast<std::int16_t>(static_cast<unsigned char>(AInput[4]) | (static_cast<unsigned char>(AInput[5]) << 8));
-  const int height = static_cast<std::int16_t>(static_cast<unsigned char>(AInput[6]) | (static_cast<unsigned char>(AInput[7]) << 8));
-  const int maxRows = static_cast<signed char>(AInput[8]);
-  const String text = WideOf(AInput, 9);
+  const std::optional<TLayoutInput> input = ReadLayoutInput(AInput);
+  if (!input) return;
+  const std::uint32_t flags = input->Flags;
+  const int width = input->Width;
+  const int height = input->Height;
+  const int maxRows = input->MaxRows;
+  const String& text = input->Text;
 
   TcxTextParams params;
   CalcTextParamsForDC(dc.DC.Get(), flags, 1.0 + (flags >> 28) / 4.0, params);
@@ -120,6 +145,37 @@ std::vector<std::string> LayoutSeeds() {
       seed(cxtoWordBreak | cxtoCenterX | cxtoBottom | cxtoPreventLeftExceed | cxtoRTLReading, 1, 1, 0,
            L"\x05e9\x05dc\x05d5\x05dd \x05e2\x05d5\x05dc\x05dd"),
   };
+}
+
+// ---------------------------------------------------------------------------
+// Text drawing: the layout's input drawn with the engine onto a 64 x 64
+// surface, with a highlight made of the column's and height's low bits. The
+// DC keeps its font, colours, modes and clip region.
+
+struct TDrawingDC {
+  TMemoryDC Surface{TMemoryDC::Dib32(nullptr, 64, 64)};
+  TOwnedFont Font{CreateFontW(-11, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma")};
+  TSelectObject Selected{Surface.DC(), Font.Get()};
+};
+
+void Drawing(const std::string& AInput) {
+  static TDrawingDC drawing;
+  const std::optional<TLayoutInput> input = ReadLayoutInput(AInput);
+  if (!input) return;
+  const HDC dc = drawing.Surface.DC();
+
+  const HGDIOBJ font = GetCurrentObject(dc, OBJ_FONT);
+  const COLORREF color = GetTextColor(dc);
+  const int mode = GetBkMode(dc);
+  const UINT align = GetTextAlign(dc);
+  TRect r(2, 2, 2 + input->Width, 2 + input->Height);
+  DrawTextFormatted(dc, input->Text, r, input->Flags, input->Width & 7, input->Height & 7, nullptr, clHighlight,
+                    clHighlightText, input->MaxRows, 1, 1, clDefault, 1.0 + (input->Flags >> 28) / 4.0);
+  const TOwnedRegion clip(CreateRectRgn(0, 0, 0, 0));
+  if (GetCurrentObject(dc, OBJ_FONT) != font || GetTextColor(dc) != color || GetBkMode(dc) != mode ||
+      GetTextAlign(dc) != align)
+    FuzzInvariantBroken("the DC's font, colour or modes changed");
+  if (GetClipRgn(dc, clip.Get()) != 0) FuzzInvariantBroken("a clip region was left behind");
 }
 
 
@@ -271,7 +327,7 @@ void CanvasScript(const std::string& AInput) {
   TCanvasScript(AInput).Run(surface.DC());
   // The shared canvas keeps what a script saved on its stacks and left there.
   dxGDIPlusClassesFreePaintCanvases();
-  if (ScriptObjectCount() != before) Fail("a canvas script left GDI+ objects behind");
+  if (ScriptObjectCount() != before) FuzzInvariantBroken("a canvas script left GDI+ objects behind");
 }
 
 std::vector<std::string> CanvasSeeds() {
@@ -304,6 +360,7 @@ std::vector<std::string> CanvasSeeds() {
 const TFuzzDriver Drivers[] = {
     {L"colour-text", ColorSeeds, ColorText},
     {L"text-layout", LayoutSeeds, Layout},
+    {L"text-drawing", LayoutSeeds, Drawing},
     {L"smooth-resize", SmoothResizeSeeds, SmoothResizeInput},
     {L"flood-fill", FloodFillSeeds, FloodFillInput},
     {L"gp-canvas", CanvasSeeds, CanvasScript},

@@ -109,12 +109,12 @@ void TcxComponent::Loaded() {
 void TcxScalableComponent::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   FScalable = true;
-  FScaleFactor = New<TdxScaleFactor>();
+  FScaleFactor.reset(New<TdxScaleFactor>());
   FScaleFactor->Assign(GetTargetDPI(), dxDefaultDPI, false);
 }
 
 void TcxScalableComponent::Destroy() {
-  FreeAndNil(FScaleFactor);
+  FScaleFactor.reset();
   inherited::Destroy();
 }
 
@@ -129,7 +129,7 @@ int TcxScalableComponent::GetTargetDPI() {
 }
 
 void TcxScalableComponent::ScaleForPPI(int ATargetPPI) {
-  const int current = ScaleFactorToDpi(FScaleFactor);
+  const int current = ScaleFactorToDpi(FScaleFactor.get());
   if (FScalable && ATargetPPI != current) ChangeScaleFactor(ATargetPPI, current);
 }
 
@@ -146,7 +146,7 @@ void TcxScalableComponent::DefineProperties(TFiler* AFiler) {
         if (dpi <= 0) throw EReadError(L"PixelsPerInch: %d ist kein gültiger Wert", {dpi});
         FScaleFactor->Assign(dpi, dxDefaultDPI, true);
       },
-      [this](TWriter* AWriter) { AWriter->WriteInteger(ScaleFactorToDpi(FScaleFactor)); }, true);
+      [this](TWriter* AWriter) { AWriter->WriteInteger(ScaleFactorToDpi(FScaleFactor.get())); }, true);
 }
 
 void TcxScalableComponent::Loaded() {
@@ -251,11 +251,11 @@ void TcxTimer::SetTimerOn(bool AValue) {
 void TcxTimer::FireTimer() { CallEvent(FOnTimer, this); }
 
 TcxTimer* CreateTimer(unsigned AInterval, bool AEnabled, TNotifyEvent AOnTimer) {
-  TcxTimer* timer = New<TcxTimer>(nullptr);
+  TOwned<TcxTimer> timer(New<TcxTimer>(nullptr));
   timer->SetEnabled(AEnabled);
   timer->SetInterval(AInterval);
   timer->SetOnTimer(AOnTimer);
-  return timer;
+  return timer.release();
 }
 
 HWND cxTimerWindowHandle() {

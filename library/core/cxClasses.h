@@ -137,7 +137,7 @@ class TcxScalableComponent : public TNoRefCount<TcxComponent>, public IcxScalabl
 
   bool Scalable() const { return FScalable; }
   void SetScalable(bool AValue) { FScalable = AValue; }
-  TdxScaleFactor* ScaleFactor() const { return FScaleFactor; }
+  TdxScaleFactor* ScaleFactor() const { return FScaleFactor.get(); }
   // Rescales when scalable and ATargetPPI is not the current DPI.
   void ScaleForPPI(int ATargetPPI) override;
 
@@ -151,7 +151,7 @@ class TcxScalableComponent : public TNoRefCount<TcxComponent>, public IcxScalabl
 
  private:
   bool FScalable;
-  TdxScaleFactor* FScaleFactor;
+  TOwned<TdxScaleFactor> FScaleFactor;
 };
 
 // Whether the component is being destroyed; with ACheckOwnerAndParent also
@@ -285,7 +285,7 @@ class TcxRegisteredClassList : public TObject {
   virtual void Unregister(TClass AItemClass, TClass ARegisteredClass);
 
  private:
-  TdxFastList* FItems;  // owned pairs
+  TOwned<TdxFastList> FItems;  // owned pairs
 };
 
 // Classes with a description and a hint ("description|hint"; without "|"
@@ -507,9 +507,9 @@ class TcxThread : public TcxCustomThread {
   volatile bool FCheckingForPause;
   volatile bool FDestroying;
   volatile bool FPaused;
-  TcxEvent* FPauseEvent;
-  TcxEvent* FWaitForPauseEvent;
-  TCriticalSection* FRTLCriticalSection;
+  TOwned<TcxEvent> FPauseEvent;
+  TOwned<TcxEvent> FWaitForPauseEvent;
+  TOwned<TCriticalSection> FRTLCriticalSection;
 };
 
 // ---------------------------------------------------------------------------

@@ -109,12 +109,12 @@ void ClearObjectLinks(TObject* AObject) {
 
 void TcxRegisteredClassList::Create() {
   inherited::Create();
-  FItems = New<TdxFastList>();
+  FItems.reset(New<TdxFastList>());
 }
 
 void TcxRegisteredClassList::Destroy() {
   if (FItems) Clear();
-  FreeAndNil(FItems);
+  FItems.reset();
   inherited::Destroy();
 }
 
@@ -366,15 +366,10 @@ void TcxOwnedInterfacedCollection::SetSorted(bool AValue) {
 void TcxOwnedInterfacedCollection::Update(TCollectionItem* AItem) {
   if (FInternalState.Contains(cisUpdating)) return;
   FInternalState.Include(cisUpdating);
-  try {
-    if (FSorted && !AItem) SortItems();
-    inherited::Update(AItem);
-    if (!FInternalState.Contains(cisDestroying)) CallEvent(FOnChange, this, AItem);
-  } catch (...) {
-    FInternalState.Exclude(cisUpdating);
-    throw;
-  }
-  FInternalState.Exclude(cisUpdating);
+  TScopeExit updated([this] { FInternalState.Exclude(cisUpdating); });
+  if (FSorted && !AItem) SortItems();
+  inherited::Update(AItem);
+  if (!FInternalState.Contains(cisDestroying)) CallEvent(FOnChange, this, AItem);
 }
 
 int TcxOwnedInterfacedCollection::DoCompareItems(TCollectionItem* AItem1, TCollectionItem* AItem2) {
@@ -393,19 +388,12 @@ int TcxOwnedInterfacedCollection::CompareListItems(TcxStringList* AList, int AIn
 void TcxOwnedInterfacedCollection::SortItems() {
   if (UpdateCount() != 0 || FInternalState.Contains(cisSorting)) return;
   FInternalState.Include(cisSorting);
-  TcxStringList* list = New<TcxStringList>();
-  try {
-    for (int i = 0; i < Count(); ++i) list->AddObject(IntToStr(i), Items(i));
-    list->SetOnCompare(BindEvent<&TcxOwnedInterfacedCollection::CompareListItems>(this));
-    list->Sort();
-    WithUpdate(this, [&] {
-      for (int i = 0; i < list->Count(); ++i) static_cast<TCollectionItem*>(list->Objects(i))->SetIndex(i);
-    });
-  } catch (...) {
-    list->Free();
-    FInternalState.Exclude(cisSorting);
-    throw;
-  }
-  list->Free();
-  FInternalState.Exclude(cisSorting);
+  TScopeExit sorted([this] { FInternalState.Exclude(cisSorting); });
+  const TOwned<TcxStringList> list(New<TcxStringList>());
+  for (int i = 0; i < Count(); ++i) list->AddObject(IntToStr(i), Items(i));
+  list->SetOnCompare(BindEvent<&TcxOwnedInterfacedCollection::CompareListItems>(this));
+  list->Sort();
+  WithUpdate(this, [&] {
+    for (int i = 0; i < list->Count(); ++i) static_cast<TCollectionItem*>(list->Objects(i))->SetIndex(i);
+  });
 }

@@ -53,9 +53,9 @@ void TcxCustomThread::ReportThreadException() {
 void TcxThread::Create(bool ACreateSuspended, bool ACreatePaused) {
   // The thread starts after construction, so everything it uses exists first.
   inherited::Create(ACreateSuspended);
-  FRTLCriticalSection = New<TCriticalSection>();
-  FPauseEvent = New<TcxEvent>(true, true);
-  FWaitForPauseEvent = New<TcxEvent>(true, true);
+  FRTLCriticalSection.reset(New<TCriticalSection>());
+  FPauseEvent.reset(New<TcxEvent>(true, true));
+  FWaitForPauseEvent.reset(New<TcxEvent>(true, true));
   if (ACreatePaused) Pause(false);
 }
 
@@ -66,16 +66,16 @@ void TcxThread::Destroy() {
   // The thread may sit at a pause point or still work with the events and
   // the lock below: it has to end before they go.
   if (Started() && !Finished() && GetCurrentThreadId() != ThreadID()) WaitFor();
-  FreeAndNil(FPauseEvent);
-  FreeAndNil(FWaitForPauseEvent);
-  FreeAndNil(FRTLCriticalSection);
+  FPauseEvent.reset();
+  FWaitForPauseEvent.reset();
+  FRTLCriticalSection.reset();
   inherited::Destroy();
 }
 
 void TcxThread::Pause(bool AWaitForPause) {
   if (FPaused || FDestroying || Terminated()) return;
   {
-    TCriticalSectionLock lock(FRTLCriticalSection);
+    TCriticalSectionLock lock(FRTLCriticalSection.get());
     FPaused = true;
     if (!FCheckingForPause) FWaitForPauseEvent->ResetEvent();
     FPauseEvent->ResetEvent();
@@ -85,7 +85,7 @@ void TcxThread::Pause(bool AWaitForPause) {
 
 void TcxThread::Unpause() {
   if (!FPaused || !FRTLCriticalSection) return;
-  TCriticalSectionLock lock(FRTLCriticalSection);
+  TCriticalSectionLock lock(FRTLCriticalSection.get());
   FPaused = false;
   FPauseEvent->SetEvent();
 }
@@ -93,7 +93,7 @@ void TcxThread::Unpause() {
 void TcxThread::CheckForPause() {
   bool paused;
   {
-    TCriticalSectionLock lock(FRTLCriticalSection);
+    TCriticalSectionLock lock(FRTLCriticalSection.get());
     FCheckingForPause = true;
     paused = FPaused;
   }
@@ -101,6 +101,6 @@ void TcxThread::CheckForPause() {
     FWaitForPauseEvent->SetEvent();
     WaitForSingleObject(FPauseEvent->Handle(), INFINITE);
   }
-  TCriticalSectionLock lock(FRTLCriticalSection);
+  TCriticalSectionLock lock(FRTLCriticalSection.get());
   FCheckingForPause = false;
 }

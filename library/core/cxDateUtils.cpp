@@ -88,14 +88,14 @@ void TcxEra::Assign(TPersistent* ASource) {
 
 void TcxCustomCalendarTable::Create() {
   inherited::Create();
-  FEras = New<TcxEras>();
+  FEras.reset(New<TcxEras>());
   if (TdxFastObjectList* tables = CalendarTables()) tables->Add(this);
 }
 
 void TcxCustomCalendarTable::Destroy() {
   // Leaves the list without being freed by it.
   if (GCalendarTables) GCalendarTables->Extract(this);
-  FreeAndNil(FEras);
+  FEras.reset();
   inherited::Destroy();
 }
 

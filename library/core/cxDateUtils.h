@@ -160,7 +160,7 @@ class TcxCustomCalendarTable : public TObject {
   virtual int GetFirstSupportedYear() const = 0;
   virtual TDay GetFirstWeekDay() const = 0;
   virtual int GetFullWeeksInYear(int AYear) const = 0;
-  TcxEras* Eras() const { return FEras; }
+  TcxEras* Eras() const { return FEras.get(); }
 
   // After arithmetic moved a year: the era the date now falls in, and the
   // year counted in that era (NormalizeEraYear: for month 1, day 1).
@@ -280,7 +280,7 @@ class TcxCustomCalendarTable : public TObject {
   // The day number (0001-01-01 is 1) at the time of ATime.
   static TDateTime DayNumberToDateTime(int ADayNumber, const TcxDateTime& ATime);
 
-  TcxEras* FEras;
+  TOwned<TcxEras> FEras;
   mutable int FTwoDigitYearMax;
 
  private:
@@ -307,7 +307,7 @@ class TcxGregorianCalendarTable : public TcxCustomCalendarTable {
 
   TcxCalendarAlgorithmType AlgorithmType() const override { return catSolarCalendar; }
   int CalendarID() const override { return cxCalendarGregorian; }
-  TcxEra* DefaultEra() const override { return FDefaultEra; }
+  TcxEra* DefaultEra() const override { return FDefaultEra.get(); }
   TDateTime MaxSupportedDate() const override;
   TDateTime MinSupportedDate() const override;
   int GetLastSupportedYear() const override { return 9999; }
@@ -328,7 +328,7 @@ class TcxGregorianCalendarTable : public TcxCustomCalendarTable {
   bool IsLeapYear(int AEra, int AYear) const override;
 
  protected:
-  TcxEra* FDefaultEra;
+  TOwned<TcxEra> FDefaultEra;
 };
 
 class TcxGregorianUSEnglishCalendarTable : public TcxGregorianCalendarTable {
@@ -440,7 +440,7 @@ class TcxHijriCalendarTable : public TcxCustomCalendarTable {
 
   TcxCalendarAlgorithmType AlgorithmType() const override { return catLunarCalendar; }
   int CalendarID() const override { return cxCalendarHijri; }
-  TcxEra* DefaultEra() const override { return FDefaultEra; }
+  TcxEra* DefaultEra() const override { return FDefaultEra.get(); }
   // From 1 Muharram 1 (0622-07-18), the first day the calendar counts, to the
   // last moment of 9999-12-31 (3 Rabi' II 9666).
   TDateTime MaxSupportedDate() const override;
@@ -465,7 +465,7 @@ class TcxHijriCalendarTable : public TcxCustomCalendarTable {
   bool TryGetMonthNumber(int AYear, const String& S, int& AValue, const TFormatSettings& AFormat) const override;
 
  private:
-  TcxEra* FDefaultEra;
+  TOwned<TcxEra> FDefaultEra;
 };
 
 // The Hebrew calendar from a year table of the Gregorian years 1583 to 2239.
@@ -492,7 +492,7 @@ class TcxHebrewCalendarTable : public TcxCustomCalendarTable {
 
   TcxCalendarAlgorithmType AlgorithmType() const override { return catLunarSolarCalendar; }
   int CalendarID() const override { return cxCalendarHebrew; }
-  TcxEra* DefaultEra() const override { return FDefaultEra; }
+  TcxEra* DefaultEra() const override { return FDefaultEra.get(); }
   // 1583-01-01 to the last moment of 2239-09-29.
   TDateTime MaxSupportedDate() const override;
   TDateTime MinSupportedDate() const override;
@@ -523,7 +523,7 @@ class TcxHebrewCalendarTable : public TcxCustomCalendarTable {
   bool TryGetYearNumber(const String& S, int& AValue) const override;
 
  private:
-  TcxEra* FDefaultEra;
+  TOwned<TcxEra> FDefaultEra;
 };
 
 // The value of a text of Hebrew letters (alef 1 ... tav 400; final forms count

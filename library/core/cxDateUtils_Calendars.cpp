@@ -8,11 +8,11 @@
 
 void TcxGregorianCalendarTable::Create() {
   inherited::Create();
-  FDefaultEra = NewDefaultEra();
+  FDefaultEra.reset(NewDefaultEra());
 }
 
 void TcxGregorianCalendarTable::Destroy() {
-  FreeAndNil(FDefaultEra);
+  FDefaultEra.reset();
   inherited::Destroy();
 }
 

@@ -235,11 +235,11 @@ int HebrewNumeralValue(const String& S) {
 
 void TcxHijriCalendarTable::Create() {
   inherited::Create();
-  FDefaultEra = NewDefaultEra();
+  FDefaultEra.reset(NewDefaultEra());
 }
 
 void TcxHijriCalendarTable::Destroy() {
-  FreeAndNil(FDefaultEra);
+  FDefaultEra.reset();
   inherited::Destroy();
 }
 
@@ -312,11 +312,11 @@ bool TcxHijriCalendarTable::TryGetMonthNumber(int AYear, const String& S, int& A
 
 void TcxHebrewCalendarTable::Create() {
   inherited::Create();
-  FDefaultEra = NewDefaultEra();
+  FDefaultEra.reset(NewDefaultEra());
 }
 
 void TcxHebrewCalendarTable::Destroy() {
-  FreeAndNil(FDefaultEra);
+  FDefaultEra.reset();
   inherited::Destroy();
 }
 

@@ -337,12 +337,12 @@ void TcxDateTimeFormatItem::Create(TcxDateTimeFormatItemKind AKind, const String
 
 void TcxDateTimeFormatInfo::Create() {
   inherited::Create();
-  FItems = New<TcxObjectList>(true);
+  FItems.reset(New<TcxObjectList>(true));
 }
 
 void TcxDateTimeFormatInfo::Destroy() {
   if (FItems) ClearFormatInfo();
-  FreeAndNil(FItems);
+  FItems.reset();
   inherited::Destroy();
 }
 
@@ -463,9 +463,9 @@ void TcxFormatController::Create() {
   inherited::Create();
   FFirstWeekOfYear = fwySystem;
   FUseTarnelDateTimeFormats = false;
-  FDateFormatInfo = New<TcxDateTimeFormatInfo>();
-  FTimeFormatInfo = New<TcxDateTimeFormatInfo>();
-  FDateTimeFormatInfo = New<TcxDateTimeFormatInfo>();
+  FDateFormatInfo.reset(New<TcxDateTimeFormatInfo>());
+  FTimeFormatInfo.reset(New<TcxDateTimeFormatInfo>());
+  FDateTimeFormatInfo.reset(New<TcxDateTimeFormatInfo>());
   GetFormats();
   if (TdxResourceStringsRepository* repository = GetResourceStringsRepository()) repository->AddListener(this);
 }
@@ -474,9 +474,9 @@ void TcxFormatController::Destroy() {
   if (TdxResourceStringsRepository* repository = GetResourceStringsRepository()) repository->RemoveListener(this);
   // A freed controller must not stay the global one.
   if (GFormatController == this) GFormatController = nullptr;
-  FreeAndNil(FDateTimeFormatInfo);
-  FreeAndNil(FTimeFormatInfo);
-  FreeAndNil(FDateFormatInfo);
+  FDateTimeFormatInfo.reset();
+  FTimeFormatInfo.reset();
+  FDateFormatInfo.reset();
   FList.clear();
   inherited::Destroy();
 }
@@ -526,11 +526,11 @@ void TcxFormatController::UpdateLocalFormatSettings() {
 void TcxFormatController::BuildMasks() {
   const String dateFormat = FormatSettings.ShortDateFormat;
   const String timeFormat = GetLongTimeFormat();
-  ParseDateTimeFormat(dateFormat, FDateFormatInfo);
-  ParseDateTimeFormat(timeFormat, FTimeFormatInfo);
-  ParseDateTimeFormat(dateFormat + L" " + timeFormat, FDateTimeFormatInfo);
+  ParseDateTimeFormat(dateFormat, FDateFormatInfo.get());
+  ParseDateTimeFormat(timeFormat, FTimeFormatInfo.get());
+  ParseDateTimeFormat(dateFormat + L" " + timeFormat, FDateTimeFormatInfo.get());
 
-  FDateEditMask = GetDateTimeStandardMask(FDateFormatInfo, TcxDateTimeMaskMode::Date);
+  FDateEditMask = GetDateTimeStandardMask(FDateFormatInfo.get(), TcxDateTimeMaskMode::Date);
   if (FAssignedStandardDateEditMask) {
     FIsStandardMaskValid = true;
   } else {
@@ -545,18 +545,18 @@ void TcxFormatController::BuildMasks() {
     FIsStandardMaskValid = !monthName || sameLength;
   }
   if (!FAssignedRegExprDateEditMask) {
-    FRegExprDateEditMask = GetDateTimeRegExprMask(FDateFormatInfo, TcxDateTimeMaskMode::Date);
+    FRegExprDateEditMask = GetDateTimeRegExprMask(FDateFormatInfo.get(), TcxDateTimeMaskMode::Date);
     AddSmartInputToRegExpr(FRegExprDateEditMask, false);
   }
   if (!FAssignedRegExprDateTimeEditMask) {
-    FRegExprDateTimeEditMask = GetDateTimeRegExprMask(FDateFormatInfo, TcxDateTimeMaskMode::Date) + L" ' '(" +
-                               GetDateTimeRegExprMask(FTimeFormatInfo, TcxDateTimeMaskMode::Time) + L")?";
+    FRegExprDateTimeEditMask = GetDateTimeRegExprMask(FDateFormatInfo.get(), TcxDateTimeMaskMode::Date) + L" ' '(" +
+                               GetDateTimeRegExprMask(FTimeFormatInfo.get(), TcxDateTimeMaskMode::Time) + L")?";
     AddSmartInputToRegExpr(FRegExprDateTimeEditMask, true);
   }
   if (!FAssignedStandardDateTimeEditMask)
-    FStandardDateTimeEditMask = GetDateTimeStandardMask(FDateTimeFormatInfo, TcxDateTimeMaskMode::DateTime);
-  FMaskedDateEditFormat = GetMaskedDateTimeFormat(FDateFormatInfo);
-  FMaskedDateTimeEditFormat = GetMaskedDateTimeFormat(FDateTimeFormatInfo);
+    FStandardDateTimeEditMask = GetDateTimeStandardMask(FDateTimeFormatInfo.get(), TcxDateTimeMaskMode::DateTime);
+  FMaskedDateEditFormat = GetMaskedDateTimeFormat(FDateFormatInfo.get());
+  FMaskedDateTimeEditFormat = GetMaskedDateTimeFormat(FDateTimeFormatInfo.get());
 }
 
 String TcxFormatController::GetCurrencyFormat(const TFormatSettings& AFormatSettings) {

@@ -87,7 +87,7 @@ class TcxDateTimeFormatInfo : public TObject {
   void SetDefinedItems(TcxDateTimeFormatItemKind AKind, bool AValue) { FDefinedItems[AKind] = AValue; }
 
  private:
-  TcxObjectList* FItems;
+  TOwned<TcxObjectList> FItems;
   TcxDateTimeFormatItemKindArray FDefinedItems;
 };
 
@@ -231,9 +231,9 @@ class TcxFormatController : public TcxMessageWindow, public IdxLocalizerListener
 
   const String& DateEditFormat() const { return FDateEditFormat; }
   const String& DateEditMask() const { return FDateEditMask; }
-  TcxDateTimeFormatInfo* DateFormatInfo() const { return FDateFormatInfo; }
-  TcxDateTimeFormatInfo* TimeFormatInfo() const { return FTimeFormatInfo; }
-  TcxDateTimeFormatInfo* DateTimeFormatInfo() const { return FDateTimeFormatInfo; }
+  TcxDateTimeFormatInfo* DateFormatInfo() const { return FDateFormatInfo.get(); }
+  TcxDateTimeFormatInfo* TimeFormatInfo() const { return FTimeFormatInfo.get(); }
+  TcxDateTimeFormatInfo* DateTimeFormatInfo() const { return FDateTimeFormatInfo.get(); }
   bool IsStandardMaskValid() const { return FIsStandardMaskValid; }
   const String& MaskedDateEditFormat() const { return FMaskedDateEditFormat; }
   const String& MaskedDateTimeEditFormat() const { return FMaskedDateTimeEditFormat; }
@@ -255,9 +255,9 @@ class TcxFormatController : public TcxMessageWindow, public IdxLocalizerListener
 
   std::vector<IcxFormatControllerListener*> FList;
   int FLockCount;
-  TcxDateTimeFormatInfo* FDateFormatInfo;
-  TcxDateTimeFormatInfo* FTimeFormatInfo;
-  TcxDateTimeFormatInfo* FDateTimeFormatInfo;
+  TOwned<TcxDateTimeFormatInfo> FDateFormatInfo;
+  TOwned<TcxDateTimeFormatInfo> FTimeFormatInfo;
+  TOwned<TcxDateTimeFormatInfo> FDateTimeFormatInfo;
   String FCurrencyFormat;
   bool FAssignedCurrencyFormat;
   String FDateEditFormat;

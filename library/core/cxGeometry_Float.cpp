@@ -243,12 +243,11 @@ void GetEllipseArcPoints(const TdxRectF& R, float AStartAngle, float ASweepAngle
 }
 
 TdxRectF GetRotatedRectBounds(const TdxRectF& R, const TdxPointF& APivot, float AAngle) {
-  TdxMatrix* matrix = New<TdxMatrix>();
+  const TOwned<TdxMatrix> matrix(New<TdxMatrix>());
   matrix->Rotate(AAngle, APivot, moPrepend);
   const TdxPointF corners[4] = {matrix->Transform(TdxPointF(R.Left, R.Top)), matrix->Transform(TdxPointF(R.Right, R.Top)),
                                 matrix->Transform(TdxPointF(R.Right, R.Bottom)),
                                 matrix->Transform(TdxPointF(R.Left, R.Bottom))};
-  matrix->Free();
   return GetPointsBounds(corners);
 }
 
@@ -329,14 +328,12 @@ void GetLargestRotatedRect(const TdxRectF& R, float AAngle, TdxPointF& ATopLeft,
     return;
   }
   const TdxPointF center = R.CenterPoint();
-  TdxMatrix* forward = New<TdxMatrix>();
-  TdxMatrix* backward = New<TdxMatrix>();
+  const TOwned<TdxMatrix> forward(New<TdxMatrix>());
+  const TOwned<TdxMatrix> backward(New<TdxMatrix>());
   forward->Rotate(angle, center, moPrepend);
   backward->Rotate(-angle, center, moPrepend);
   const XFORM toRotated = forward->XForm();
   const XFORM fromRotated = backward->XForm();
-  forward->Free();
-  backward->Free();
 
   // The two ends of the chord at the centre's y + AOffset, in the unrotated
   // frame, left end first; false when the rotated chord does not cross R twice.

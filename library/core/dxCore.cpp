@@ -510,13 +510,8 @@ void CreateLocaleFormatSettings(LCID ALocale, TFormatSettings& ASettings) {
   }
   const LCID previous = GetThreadLocale();
   SetThreadLocale(ALocale);
-  try {
-    ASettings = TFormatSettings::Create(ALocale);
-  } catch (...) {
-    SetThreadLocale(previous);
-    throw;
-  }
-  SetThreadLocale(previous);
+  TScopeExit restore([previous] { SetThreadLocale(previous); });
+  ASettings = TFormatSettings::Create(ALocale);
 }
 
 TFormatSettings InvariantFormatSettings;
@@ -586,16 +581,14 @@ HGLOBAL CopyStreamToGlobalMemory(TMemoryStream* AStream) {
   if (!AStream || AStream->Size() <= 0) return nullptr;
   const std::int64_t size = AStream->Size();
   if (static_cast<std::uint64_t>(size) > SIZE_MAX) return nullptr;
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(size));
+  TGlobalMemory block(GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, static_cast<SIZE_T>(size)));
   if (!block) return nullptr;
-  void* data = GlobalLock(block);
-  if (!data) {
-    GlobalFree(block);
-    return nullptr;
+  {
+    const TGlobalLock lock(block.Get());
+    if (!lock.Data()) return nullptr;
+    std::memcpy(lock.Data(), AStream->Memory(), static_cast<std::size_t>(size));
   }
-  std::memcpy(data, AStream->Memory(), static_cast<std::size_t>(size));
-  GlobalUnlock(block);
-  return block;
+  return block.Release();
 }
 
 void WriteInt32ToStream(TStream* AStream, std::int32_t AValue) {

@@ -301,17 +301,12 @@ void dxInternalQuickSortList(void** AList, int ACount, C&& ACompare) {
     if (ACompare(AList[k], AList[k - 1]) < 0) {
       void* taken = AList[k];
       int j = k;
-      try {
-        do {
-          AList[j] = AList[j - 1];
-          --j;
-        } while (j > 0 && ACompare(taken, AList[j - 1]) < 0);
-      } catch (...) {
-        // A comparer that raises must not cost the item in hand.
-        AList[j] = taken;
-        throw;
-      }
-      AList[j] = taken;
+      // A comparer that raises must not cost the item in hand.
+      TScopeExit put([&] { AList[j] = taken; });
+      do {
+        AList[j] = AList[j - 1];
+        --j;
+      } while (j > 0 && ACompare(taken, AList[j - 1]) < 0);
     }
   }
 }

@@ -165,10 +165,10 @@ void* TdxFastList::Last() const {
 }
 
 TList* TdxFastList::GetTList() const {
-  TList* list = New<TList>();
+  TOwned<TList> list(New<TList>());
   list->SetCapacity(FCount);
   for (int i = 0; i < FCount; ++i) list->Add(FList[i]);
-  return list;
+  return list.release();
 }
 
 int TdxFastList::IndexOf(void* AItem, TdxListDirection ADirection) const {

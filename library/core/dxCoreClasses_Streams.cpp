@@ -33,14 +33,8 @@ void TdxMemoryStream::Create(const TBytes& AContent, int AOffset, int ACount) {
 }
 
 void TdxMemoryStream::LoadFromFile(const String& AFileName, std::uint16_t AMode) {
-  TFileStream* file = New<TFileStream>(AFileName, AMode);
-  try {
-    LoadFromStream(file);
-  } catch (...) {
-    file->Free();
-    throw;
-  }
-  file->Free();
+  const TOwned<TFileStream> file(New<TFileStream>(AFileName, AMode));
+  LoadFromStream(file.get());
 }
 
 std::uint8_t TdxMemoryStream::ReadByte() {
@@ -167,15 +161,14 @@ void TdxBufferedStream::Create(const String& AFileName, std::uint16_t AAccessMod
 
 void TdxBufferedStream::Destroy() {
   // The source is released also when the last changes cannot be written.
-  try {
-    if (FSource) FlushBuffer();
-  } catch (...) {
-    FBuffer.clear();
-    if (FSourceOwnership == soOwned) FreeAndNil(FSource);
-    throw;
-  }
-  FBuffer.clear();
-  if (FSourceOwnership == soOwned && FSource) FreeAndNil(FSource);
+  TryFinally(
+      [this] {
+        if (FSource) FlushBuffer();
+      },
+      [this] {
+        FBuffer.clear();
+        if (FSourceOwnership == soOwned) FreeAndNil(FSource);
+      });
   inherited::Destroy();
 }
 

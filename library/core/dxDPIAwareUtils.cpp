@@ -143,10 +143,8 @@ bool IsModernSubsystemExecutable() {
 // DPI of things
 
 int GetScreenDpi() {
-  const HDC dc = GetDC(nullptr);
-  const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : dxDefaultDPI;
-  if (dc) ReleaseDC(nullptr, dc);
-  return dpi;
+  const TScreenDC screen;
+  return screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : dxDefaultDPI;
 }
 
 int GetMonitorDpi(TScreenMonitor* AMonitor) { return AMonitor ? AMonitor->PixelsPerInch() : GetScreenDpi(); }
@@ -291,9 +289,9 @@ int GetSystemMetricsForScaleFactor(int AIndex, const TdxScaleFactor* AFactor) {
 }
 
 TFont* CreateFontFor96Dpi() {
-  TFont* font = New<TFont>();
+  TOwned<TFont> font(New<TFont>());
   font->SetHeight(PointSizeToHeight(font->Size(), dxDefaultDPI));
-  return font;
+  return font.release();
 }
 
 void ScaleFontHeight(TFont* AFont, int N, int D) {

@@ -66,22 +66,21 @@ std::uint32_t CalculateStreamCrc32(TStream* AStream, std::int64_t AOffset, std::
   constexpr int ChunkSize = 65535;
   const std::int64_t position = AStream->Position();
   std::uint32_t crc = 0xFFFFFFFFu;
-  try {
-    AStream->SetPosition(AOffset);
-    std::vector<std::uint8_t> buffer(static_cast<std::size_t>(std::min<std::int64_t>(std::max<std::int64_t>(ACount, 0), ChunkSize)));
-    std::int64_t left = ACount;
-    while (left > 0) {
-      const int wanted = static_cast<int>(std::min<std::int64_t>(left, ChunkSize));
-      const int read = AStream->Read(buffer.data(), wanted);
-      if (read <= 0) break;
-      crc = UpdateCrc32(buffer.data(), static_cast<std::size_t>(read), crc);
-      left -= read;
-    }
-  } catch (...) {
-    AStream->SetPosition(position);
-    throw;
-  }
-  AStream->SetPosition(position);
+  TryFinally(
+      [&] {
+        AStream->SetPosition(AOffset);
+        std::vector<std::uint8_t> buffer(
+            static_cast<std::size_t>(std::min<std::int64_t>(std::max<std::int64_t>(ACount, 0), ChunkSize)));
+        std::int64_t left = ACount;
+        while (left > 0) {
+          const int wanted = static_cast<int>(std::min<std::int64_t>(left, ChunkSize));
+          const int read = AStream->Read(buffer.data(), wanted);
+          if (read <= 0) break;
+          crc = UpdateCrc32(buffer.data(), static_cast<std::size_t>(read), crc);
+          left -= read;
+        }
+      },
+      [&] { AStream->SetPosition(position); });
   return ~crc;
 }
 
@@ -320,17 +319,12 @@ void TdxDynamicItemList::Clear() {
   TdxDynamicListItem* item = FFirst;
   FFirst = FLast = FCurrentItem = nullptr;
   FIsDeletion = true;
-  try {
-    while (item) {
-      TdxDynamicListItem* next = item->FNext;
-      DeleteItem(item);
-      item = next;
-    }
-  } catch (...) {
-    FIsDeletion = false;
-    throw;
+  TScopeExit deleted([this] { FIsDeletion = false; });
+  while (item) {
+    TdxDynamicListItem* next = item->FNext;
+    DeleteItem(item);
+    item = next;
   }
-  FIsDeletion = false;
 }
 
 // ---------------------------------------------------------------------------
@@ -427,14 +421,9 @@ void TdxHashTable::ForEachItem(const TForEachItemProc& AProc) {
 }
 
 void TdxHashTable::Clear() {
-  try {
-    for (TdxHashTableRow*& row : FTable)
-      if (row) FreeAndNil(row);
-  } catch (...) {
-    FCount = 0;
-    throw;
-  }
-  FCount = 0;
+  TScopeExit cleared([this] { FCount = 0; });
+  for (TdxHashTableRow*& row : FTable)
+    if (row) FreeAndNil(row);
 }
 
 bool AssignHashTableItem(TdxHashTableItem*& AVariable, TdxHashTableItem* AItem) {

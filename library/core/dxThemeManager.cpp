@@ -48,14 +48,14 @@ void TdxThemeData::Create(HTHEME ATheme, const String& AClassNameList, int ADpi)
   FTheme = ATheme;
   FClassNameList = AClassNameList;
   if (ADpi > 0) {
-    FScaleFactor = New<TdxScaleFactor>();
+    FScaleFactor.reset(New<TdxScaleFactor>());
     FScaleFactor->Assign(ADpi, dxDefaultDPI, false);
   }
 }
 
 void TdxThemeData::Destroy() {
   if (FTheme) UxCloseThemeData(std::exchange(FTheme, nullptr));
-  FreeAndNil(FScaleFactor);
+  FScaleFactor.reset();
   inherited::Destroy();
 }
 

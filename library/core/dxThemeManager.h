@@ -50,12 +50,12 @@ class TdxThemeData : public TObject {
 
   HTHEME Theme() const { return FTheme; }
   const String& ClassNameList() const { return FClassNameList; }
-  TdxScaleFactor* ScaleFactor() const { return FScaleFactor; }
+  TdxScaleFactor* ScaleFactor() const { return FScaleFactor.get(); }
 
  private:
   HTHEME FTheme;
   String FClassNameList;
-  TdxScaleFactor* FScaleFactor;
+  TOwned<TdxScaleFactor> FScaleFactor;
 };
 
 class TdxThemeDataManager : public TObject {

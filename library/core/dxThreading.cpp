@@ -164,11 +164,11 @@ DWORD WINAPI TdxThreadPoolHelper::RunWorkItem(LPVOID AParameter) {
 void TdxMultithreadOperation::Create(int AThreadCount) {
   inherited::Create();
   FThreadCount = std::clamp(AThreadCount, 1, TdxThreadPoolHelper::MaxWorkItems);
-  FThreadPoolHelper = New<TdxThreadPoolHelper>();
+  FThreadPoolHelper.reset(New<TdxThreadPoolHelper>());
 }
 
 void TdxMultithreadOperation::Destroy() {
-  FreeAndNil(FThreadPoolHelper);
+  FThreadPoolHelper.reset();
   inherited::Destroy();
 }
 
@@ -254,20 +254,16 @@ void TdxMultithreadedSort::ClearComparer() {
 
 // Runs under the lock taken by the caller and always releases it.
 void TdxMultithreadedSort::DoSort(void** AList, int ACount) {
-  try {
-    FCount = ACount;
-    if (AList && ACount > 1) {
-      UpdateChunkCount();
-      SortChunks(AList);
-      MergeChunks(AList);
-    }
-  } catch (...) {
+  TScopeExit done([this] {
     ClearComparer();
     Unlock();
-    throw;
+  });
+  FCount = ACount;
+  if (AList && ACount > 1) {
+    UpdateChunkCount();
+    SortChunks(AList);
+    MergeChunks(AList);
   }
-  ClearComparer();
-  Unlock();
 }
 
 void TdxMultithreadedSort::UpdateChunkCount() {
@@ -290,15 +286,15 @@ void TdxMultithreadedSort::SortChunks(void** AList) {
   }
   TdxThreadPoolHelper* pool = ThreadPoolHelper();
   pool->Initialize(FSortChunkCount, false);
-  try {
-    for (int k = 0; k < FSortChunkCount; ++k)
-      pool->QueueWorkItem(this, BindEvent<&TdxMultithreadedSort::SortChunkItem>(this), &FSortChunks[static_cast<std::size_t>(k)]);
-  } catch (...) {
-    // The queued items still work on the array: wait for them first.
-    pool->WaitForThreads(false);
-    throw;
-  }
-  pool->WaitForThreads(false);
+  // When queueing fails, the items queued still work on the array: they
+  // are waited for all the same.
+  TryFinally(
+      [&] {
+        for (int k = 0; k < FSortChunkCount; ++k)
+          pool->QueueWorkItem(this, BindEvent<&TdxMultithreadedSort::SortChunkItem>(this),
+                              &FSortChunks[static_cast<std::size_t>(k)]);
+      },
+      [pool] { pool->WaitForThreads(false); });
   pool->CheckException();
 }
 
@@ -318,14 +314,13 @@ void TdxMultithreadedSort::MergeChunks(void** AList) {
       merges[static_cast<std::size_t>(i)] = TMergeWorkItem{AList, temp.data(), left.StartIndex, left.EndIndex, right.EndIndex};
     }
     pool->Initialize(p, false);
-    try {
-      for (int i = 0; i < p; ++i)
-        pool->QueueWorkItem(this, BindEvent<&TdxMultithreadedSort::MergeItem>(this), &merges[static_cast<std::size_t>(i)]);
-    } catch (...) {
-      pool->WaitForThreads(false);
-      throw;
-    }
-    pool->WaitForThreads(false);
+    TryFinally(
+        [&] {
+          for (int i = 0; i < p; ++i)
+            pool->QueueWorkItem(this, BindEvent<&TdxMultithreadedSort::MergeItem>(this),
+                                &merges[static_cast<std::size_t>(i)]);
+        },
+        [pool] { pool->WaitForThreads(false); });
     pool->CheckException();
     for (int i = 0; i < p; ++i) {
       const TMergeWorkItem& m = merges[static_cast<std::size_t>(i)];
@@ -384,15 +379,13 @@ int TdxCustomMultithreadedIterator::RunChunks(void* AContext) {
   }
   TdxThreadPoolHelper* pool = ThreadPoolHelper();
   pool->Initialize(FChunkCount, true);
-  try {
-    for (int k = 0; k < FChunkCount; ++k)
-      pool->QueueWorkItem(this, BindEvent<&TdxCustomMultithreadedIterator::IterateChunk>(this),
-                          &FChunks[static_cast<std::size_t>(k)]);
-  } catch (...) {
-    pool->WaitForThreads(true);
-    throw;
-  }
-  pool->WaitForThreads(true);
+  TryFinally(
+      [&] {
+        for (int k = 0; k < FChunkCount; ++k)
+          pool->QueueWorkItem(this, BindEvent<&TdxCustomMultithreadedIterator::IterateChunk>(this),
+                              &FChunks[static_cast<std::size_t>(k)]);
+      },
+      [pool] { pool->WaitForThreads(true); });
   pool->CheckException();
   return FFinishedIndex;
 }
@@ -438,10 +431,7 @@ int TdxMultithreadedListIterator::IterateCount(int ACount, void* AContext, TdxIt
                                                bool AReverse) {
   if (ACount <= 0 || !AItemFunc) return -1;
   if (ACount > 1 && IsMultithreadingEnabled() && Lock()) {
-    struct TUnlock {
-      TdxMultithreadOperation* Operation;
-      ~TUnlock() { Operation->Unlock(); }
-    } unlock{this};
+    TScopeExit unlock([this] { Unlock(); });
     return IterateItems(0, ACount - 1, AContext, AItemFunc, AReverse);
   }
   if (AReverse) {

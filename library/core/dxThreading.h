@@ -23,6 +23,7 @@
 #include "library/core/dxCoreClasses.h"
 #include "platform/runtime/SyncObjs.h"
 #include "platform/runtime/Threads.h"
+#include "platform/ui/ExtCtrls.h"
 
 #include <array>
 #include <cstdint>
@@ -31,7 +32,6 @@
 #include <mutex>
 #include <vector>
 
-class TTimer;
 class TStrings;
 
 // Whether the library may use the thread pool: QueueUserWorkItem exists, the
@@ -121,12 +121,12 @@ class TdxMultithreadOperation : public TObject {
   int ThreadCount() const { return FThreadCount; }
 
  protected:
-  TdxThreadPoolHelper* ThreadPoolHelper() const { return FThreadPoolHelper; }
+  TdxThreadPoolHelper* ThreadPoolHelper() const { return FThreadPoolHelper.get(); }
 
  private:
   volatile LONG FLocked;
   int FThreadCount;
-  TdxThreadPoolHelper* FThreadPoolHelper;
+  TOwned<TdxThreadPoolHelper> FThreadPoolHelper;
 };
 
 // ---------------------------------------------------------------------------
@@ -323,10 +323,10 @@ class TdxTaskEvent : public TInterfacedObject, public IdxTaskEvent {
 
   bool Signal() override;
   TWaitResult WaitFor(DWORD ATimeOut) override;
-  HANDLE Handle() const { return FHandle; }
+  HANDLE Handle() const { return FHandle.Get(); }
 
  private:
-  HANDLE FHandle;
+  TKernelHandle FHandle;
 };
 
 // Calls AMethod as AMode says; nothing for an unassigned method.
@@ -472,10 +472,10 @@ class TdxTaskDispatcher : public TObject {
 
   std::vector<TdxTask*> FTasks;  // pending, owned
   std::vector<TdxTask*> FActiveTasks;
-  TCriticalSection* FLock;
+  TOwned<TCriticalSection> FLock;
   int FMaxActiveTasks;
   int FActualMaxActiveTasks;
-  TTimer* FCpuUsageMonitor;
+  TOwned<TTimer> FCpuUsageMonitor;
   std::array<int, 10> FCpuUsageLog;
   int FCpuUsageLogIndex;
   int FAverageCpuUsage;

@@ -1,29 +1,13 @@
 // Tasks, the task dispatcher and the responsive wait of the main thread.
 #include "library/core/dxThreading.h"
 
-#include "platform/ui/ExtCtrls.h"
-
 #include <algorithm>
 #include <numeric>
 
 BOOL dxQueueUserWorkItem(LPTHREAD_START_ROUTINE AFunction, PVOID AContext, ULONG AFlags, bool& AAvailable);
 
 namespace {
-
 TdxTaskDispatcher* GTaskDispatcher = nullptr;
-
-// Holds a critical section for a scope.
-class TLockGuard {
- public:
-  explicit TLockGuard(TCriticalSection* ALock) : FLock(ALock) { FLock->Enter(); }
-  ~TLockGuard() { FLock->Leave(); }
-  TLockGuard(const TLockGuard&) = delete;
-  TLockGuard& operator=(const TLockGuard&) = delete;
-
- private:
-  TCriticalSection* FLock;
-};
-
 }  // namespace
 
 TdxTaskDispatcher* dxTaskDispatcher() { return GTaskDispatcher; }
@@ -106,12 +90,12 @@ TWaitResult WaitForHandle(HANDLE AHandle, DWORD ATimeOut) {
 
 void TdxTaskEvent::Create() {
   inherited::Create();
-  FHandle = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  FHandle.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   if (!FHandle) RaiseLastOSError();
 }
 
 void TdxTaskEvent::Destroy() {
-  if (FHandle) CloseHandle(std::exchange(FHandle, nullptr));
+  FHandle.Reset();
   inherited::Destroy();
 }
 
@@ -119,9 +103,9 @@ bool TdxTaskEvent::GetInterface(const GUID& AIID, void** AObj) {
   return AnswerInterfaces<IdxTaskEvent>(this, AIID, AObj) || inherited::GetInterface(AIID, AObj);
 }
 
-bool TdxTaskEvent::Signal() { return SetEvent(FHandle) != FALSE; }
+bool TdxTaskEvent::Signal() { return SetEvent(FHandle.Get()) != FALSE; }
 
-TWaitResult TdxTaskEvent::WaitFor(DWORD ATimeOut) { return WaitForHandle(FHandle, ATimeOut); }
+TWaitResult TdxTaskEvent::WaitFor(DWORD ATimeOut) { return WaitForHandle(FHandle.Get(), ATimeOut); }
 
 // ---------------------------------------------------------------------------
 // TdxTask and its wrappers
@@ -166,11 +150,11 @@ void TdxTaskDispatcher::TTaskProcWrapper::Execute() {
 
 void TdxTaskDispatcher::Create() {
   inherited::Create();
-  FLock = New<TCriticalSection>(1024);
+  FLock.reset(New<TCriticalSection>(1024));
   FProcessorCount = CPUCount();
   FMaxActiveTasks = FProcessorCount + 2;
   FActualMaxActiveTasks = FMaxActiveTasks;
-  FCpuUsageMonitor = New<TTimer>(nullptr);
+  FCpuUsageMonitor.reset(New<TTimer>(nullptr));
   FCpuUsageMonitor->SetEnabled(false);
   FCpuUsageMonitor->SetInterval(1000);
   FCpuUsageMonitor->SetOnTimer(BindEvent<&TdxTaskDispatcher::MonitorTimer>(this));
@@ -180,7 +164,7 @@ void TdxTaskDispatcher::Create() {
 void TdxTaskDispatcher::BeforeDestruction() {
   if (FCpuUsageMonitor) FCpuUsageMonitor->SetEnabled(false);
   {
-    TLockGuard lock(FLock);
+    TCriticalSectionLock lock(FLock.get());
     FMaxActiveTasks = 0;
     FActualMaxActiveTasks = 0;
   }
@@ -189,11 +173,11 @@ void TdxTaskDispatcher::BeforeDestruction() {
 }
 
 void TdxTaskDispatcher::Destroy() {
-  FreeAndNil(FCpuUsageMonitor);
+  FCpuUsageMonitor.reset();
   for (TdxTask* task : FTasks) task->Free();
   FTasks.clear();
   FActiveTasks.clear();
-  FreeAndNil(FLock);
+  FLock.reset();
   inherited::Destroy();
 }
 
@@ -218,7 +202,7 @@ TdxTaskHandle TdxTaskDispatcher::Run(TdxTask* ATask, const TThreadProcedure& ACo
   // An auto-free task may be gone when StartPendingTask returns.
   const TdxTaskHandle handle = ATask->Handle();
   {
-    TLockGuard lock(FLock);
+    TCriticalSectionLock lock(FLock.get());
     ATask->FOnComplete = ACompleteEvent;
     ATask->FOnCompleteMode = ACompleteEventCallMode;
     ATask->FAutoFree = ATaskAutoFree;
@@ -230,20 +214,9 @@ TdxTaskHandle TdxTaskDispatcher::Run(TdxTask* ATask, const TThreadProcedure& ACo
 
 void TdxTaskDispatcher::RunInCurrentThread(TdxTask* ATask, bool ATaskAutoFree) {
   if (!ATask) return;
-  struct TFree {
-    TdxTask* Task;
-    bool AutoFree;
-    ~TFree() {
-      if (AutoFree) Task->Free();
-    }
-  } free{ATask, ATaskAutoFree};
-  try {
-    ATask->Execute();
-  } catch (...) {
-    ATask->Complete();
-    throw;
-  }
-  ATask->Complete();
+  // An auto-free task goes once it has completed, however it ran.
+  const TOwned<TdxTask> owned(ATaskAutoFree ? ATask : nullptr);
+  TryFinally([ATask] { ATask->Execute(); }, [ATask] { ATask->Complete(); });
 }
 
 void TdxTaskDispatcher::RunInCurrentThread(const IPtr<IdxTask>& ATask) {
@@ -265,7 +238,7 @@ TdxTask* TdxTaskDispatcher::FindActive(TdxTaskHandle AHandle) const {
 void TdxTaskDispatcher::StartPendingTask() {
   TdxTask* task = nullptr;
   {
-    TLockGuard lock(FLock);
+    TCriticalSectionLock lock(FLock.get());
     if (static_cast<int>(FActiveTasks.size()) < FActualMaxActiveTasks && !FTasks.empty()) {
       task = FTasks.front();
       PrepareStart(task);
@@ -291,7 +264,7 @@ void TdxTaskDispatcher::Launch(TdxTask* ATask) {
   const DWORD error = GetLastError();
   {
     // The task never reached the pool: it waits again, first in line.
-    TLockGuard lock(FLock);
+    TCriticalSectionLock lock(FLock.get());
     FActiveTasks.erase(std::find(FActiveTasks.begin(), FActiveTasks.end(), ATask));
     ATask->FEvent = nullptr;
     FTasks.insert(FTasks.begin(), ATask);
@@ -313,7 +286,7 @@ void TdxTaskDispatcher::ExecuteTask(TdxTask* ATask) {
   IPtr<IdxTaskEvent> event;
   bool autoFree;
   {
-    TLockGuard lock(FLock);
+    TCriticalSectionLock lock(FLock.get());
     event = ATask->FEvent;
     autoFree = ATask->FAutoFree;
     ATask->FThreadId = GetCurrentThreadId();
@@ -324,7 +297,7 @@ void TdxTaskDispatcher::ExecuteTask(TdxTask* ATask) {
   }
   {
     // From here on a cancel request no longer waits for this task.
-    TLockGuard lock(FLock);
+    TCriticalSectionLock lock(FLock.get());
     ATask->FEvent = nullptr;
   }
   try {
@@ -332,7 +305,7 @@ void TdxTaskDispatcher::ExecuteTask(TdxTask* ATask) {
   } catch (...) {
   }
   {
-    TLockGuard lock(FLock);
+    TCriticalSectionLock lock(FLock.get());
     auto it = std::find(FActiveTasks.begin(), FActiveTasks.end(), ATask);
     if (it != FActiveTasks.end()) FActiveTasks.erase(it);
     ATask->FThreadId = 0;
@@ -348,7 +321,7 @@ TWaitResult TdxTaskDispatcher::Cancel(TdxTaskHandle ATaskHandle, DWORD AWaitTime
   IPtr<IdxTaskEvent> event;
   bool running = false;
   {
-    TLockGuard lock(FLock);
+    TCriticalSectionLock lock(FLock.get());
     if ((pending = FindPending(ATaskHandle)) != nullptr) {
       pending->FCanceled = 1;
       FTasks.erase(std::find(FTasks.begin(), FTasks.end(), pending));
@@ -361,12 +334,7 @@ TWaitResult TdxTaskDispatcher::Cancel(TdxTaskHandle ATaskHandle, DWORD AWaitTime
   if (pending) {
     // Completed outside the lock: a completion that runs in the main thread
     // must not wait for a main thread that waits for this lock.
-    struct TFree {
-      TdxTask* Task;
-      ~TFree() {
-        if (Task->FAutoFree) Task->Free();
-      }
-    } free{pending};
+    const TOwned<TdxTask> owned(pending->FAutoFree ? pending : nullptr);
     pending->Complete();
     return wrSignaled;
   }
@@ -384,7 +352,7 @@ TWaitResult TdxTaskDispatcher::WaitFor(TdxTaskHandle ATaskHandle, DWORD AWaitTim
   TdxTask* started = nullptr;
   IPtr<IdxTaskEvent> event;
   {
-    TLockGuard lock(FLock);
+    TCriticalSectionLock lock(FLock.get());
     if (TdxTask* task = FindPending(ATaskHandle)) {
       PrepareStart(task);
       started = task;
@@ -402,7 +370,7 @@ bool TdxTaskDispatcher::WaitFor(TdxTaskHandle ATaskHandle) {
 
 bool TdxTaskDispatcher::IsCurrentTaskCanceled() {
   const DWORD thread = GetCurrentThreadId();
-  TLockGuard lock(FLock);
+  TCriticalSectionLock lock(FLock.get());
   for (TdxTask* task : FActiveTasks)
     if (task->FThreadId == thread) return task->Canceled();
   return false;
@@ -410,13 +378,13 @@ bool TdxTaskDispatcher::IsCurrentTaskCanceled() {
 
 void TdxTaskDispatcher::CancelAllTasks() {
   {
-    TLockGuard lock(FLock);
+    TCriticalSectionLock lock(FLock.get());
     for (TdxTask* task : FActiveTasks) InterlockedExchange(&task->FCanceled, 1);
   }
   for (;;) {
     TdxTaskHandle handle = 0;
     {
-      TLockGuard lock(FLock);
+      TCriticalSectionLock lock(FLock.get());
       if (FActiveTasks.empty()) return;
       handle = FActiveTasks.front()->Handle();
     }
@@ -428,7 +396,7 @@ void TdxTaskDispatcher::CancelAllTasks() {
 void TdxTaskDispatcher::SetMaxActiveTasks(int AValue) {
   AValue = std::max(AValue, 1);
   {
-    TLockGuard lock(FLock);
+    TCriticalSectionLock lock(FLock.get());
     if (AValue == FMaxActiveTasks) return;
     FMaxActiveTasks = AValue;
     FActualMaxActiveTasks = AValue;
@@ -437,17 +405,17 @@ void TdxTaskDispatcher::SetMaxActiveTasks(int AValue) {
 }
 
 int TdxTaskDispatcher::ActualMaxActiveTasks() const {
-  TLockGuard lock(FLock);
+  TCriticalSectionLock lock(FLock.get());
   return FActualMaxActiveTasks;
 }
 
 int TdxTaskDispatcher::ActiveTaskCount() const {
-  TLockGuard lock(FLock);
+  TCriticalSectionLock lock(FLock.get());
   return static_cast<int>(FActiveTasks.size());
 }
 
 int TdxTaskDispatcher::PendingTaskCount() const {
-  TLockGuard lock(FLock);
+  TCriticalSectionLock lock(FLock.get());
   return static_cast<int>(FTasks.size());
 }
 
@@ -463,7 +431,7 @@ String TdxTaskDispatcher::ToString() const {
   String s;
   s.reserve(64);
   {
-    TLockGuard lock(FLock);
+    TCriticalSectionLock lock(FLock.get());
     s = L"Tasks: " + IntToStr(static_cast<int>(FActiveTasks.size()));
     if (!FTasks.empty()) s += L" (Pending: " + IntToStr(static_cast<int>(FTasks.size())) + L")";
     if (UseCpuUsageMonitor())
@@ -500,7 +468,7 @@ void TdxTaskDispatcher::SampleCpuUsage() {
   if (FCpuUsageLogIndex < static_cast<int>(FCpuUsageLog.size())) return;
   FAverageCpuUsage = std::accumulate(FCpuUsageLog.begin(), FCpuUsageLog.end(), 0) / 10;
   {
-    TLockGuard lock(FLock);
+    TCriticalSectionLock lock(FLock.get());
     const int proposal = ProposeQuota(FMaxActiveTasks, FProcessorCount, !FTasks.empty(),
                                       static_cast<int>(FActiveTasks.size()), FAverageCpuUsage);
     if (proposal == FActualMaxActiveTasks) return;

@@ -42,13 +42,13 @@ void TcxComboBox::Publish(TPublisher<TcxComboBox>& P) {
 void TcxComboBox::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   FStyles.Create(this, BindEvent<&TcxComboBox::StyleChanged>(this));
-  FProperties = New<TcxComboBoxProperties>(this);
+  FProperties.reset(New<TcxComboBoxProperties>(this));
   ApplyListStyle(FProperties->DropDownListStyle());
   SetWidth(121);
 }
 
 void TcxComboBox::Destroy() {
-  FreeAndNil(FProperties);
+  FProperties.reset();
   inherited::Destroy();
 }
 

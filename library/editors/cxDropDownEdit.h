@@ -62,7 +62,7 @@ class TcxComboBox : public TCustomComboBox, public TcxEditStylesOwner {
   void Create(TComponent* AOwner) override;
   void Destroy() override;
 
-  TcxComboBoxProperties* Properties() const { return FProperties; }
+  TcxComboBoxProperties* Properties() const { return FProperties.get(); }
   void SetProperties(TcxComboBoxProperties* AValue) { FProperties->Assign(AValue); }
   // The state styles, not the combo box's window style.
   using TcxEditStylesOwner::Style;
@@ -73,7 +73,7 @@ class TcxComboBox : public TCustomComboBox, public TcxEditStylesOwner {
   void ApplyListStyle(TcxEditDropDownListStyle AValue);
   void StyleChanged(TObject* Sender);
 
-  TcxComboBoxProperties* FProperties;
+  TOwned<TcxComboBoxProperties> FProperties;
 };
 
 // Unit start-up: registers the classes by name.

@@ -14,13 +14,13 @@ void TcxCustomEditStyle::Publish(TPublisher<TcxCustomEditStyle>& P) {
 
 void TcxCustomEditStyle::Create(TPersistent* AOwner) {
   FOwner = AOwner;
-  FFont = New<TFont>();
+  FFont.reset(New<TFont>());
   FFont->SetOnChange(BindEvent<&TcxCustomEditStyle::FontChanged>(this));
   CreateLookAndFeel(this, BindEvent<&TcxCustomEditStyle::LookAndFeelChanged>(this));
 }
 
 void TcxCustomEditStyle::Destroy() {
-  FreeAndNil(FFont);
+  FFont.reset();
   inherited::Destroy();
 }
 
@@ -28,7 +28,7 @@ void TcxCustomEditStyle::Assign(TPersistent* ASource) {
   if (auto* source = dynamic_cast<TcxCustomEditStyle*>(ASource)) {
     FHotTrack = source->FHotTrack;
     FButtonTransparency = source->FButtonTransparency;
-    if (source->FFontAssigned) FFont->Assign(source->FFont);
+    if (source->FFontAssigned) FFont->Assign(source->FFont.get());
     LookAndFeel()->Assign(source->LookAndFeel());
     Changed();
     return;
@@ -62,19 +62,12 @@ void TcxCustomEditStyle::FontChanged(TObject*) {
 
 void TcxCustomEditStyle::LookAndFeelChanged(TObject*) { Changed(); }
 
-TcxEditStyles::~TcxEditStyles() {
-  FreeAndNil(FHot);
-  FreeAndNil(FFocused);
-  FreeAndNil(FDisabled);
-  FreeAndNil(FNormal);
-}
-
 void TcxEditStyles::Create(TPersistent* AOwner, TNotifyEvent AOnChanged) {
-  FNormal = New<TcxEditStyle>(AOwner);
+  FNormal.reset(New<TcxEditStyle>(AOwner));
   FNormal->SetOnChanged(AOnChanged);
-  FDisabled = New<TcxEditStyle>(AOwner);
-  FFocused = New<TcxEditStyle>(AOwner);
-  FHot = New<TcxEditStyle>(AOwner);
+  FDisabled.reset(New<TcxEditStyle>(AOwner));
+  FFocused.reset(New<TcxEditStyle>(AOwner));
+  FHot.reset(New<TcxEditStyle>(AOwner));
 }
 
 void TcxEditStylesOwner::ApplyStyleFont(TFont* AControlFont) const {
@@ -83,12 +76,11 @@ void TcxEditStylesOwner::ApplyStyleFont(TFont* AControlFont) const {
 
 TcxCaptionSize cxCaptionSize(TFont* AFont, const String& ACaption) {
   const String text = StringReplace(ACaption, L"&", L"", {});
-  TScreenDC dc;
-  HGDIOBJ old = SelectObject(dc.Get(), AFont->Handle());
+  const TScreenDC dc;
+  const TSelectObject font(dc.Get(), AFont->Handle());
   SIZE extent{};
   GetTextExtentPoint32W(dc.Get(), text.c_str(), static_cast<int>(text.size()), &extent);
   TEXTMETRICW metrics{};
   GetTextMetricsW(dc.Get(), &metrics);
-  SelectObject(dc.Get(), old);
   return TcxCaptionSize{static_cast<int>(extent.cx), static_cast<int>(metrics.tmHeight)};
 }

@@ -43,7 +43,7 @@ class TcxCustomEditStyle : public TPersistent, public TcxLookAndFeelOwner {
   TcxEditButtonTransparency ButtonTransparency() const { return FButtonTransparency; }
   void SetButtonTransparency(TcxEditButtonTransparency AValue);
   // The style's own font; in use once assigned (IsFontAssigned).
-  TFont* Font() const { return FFont; }
+  TFont* Font() const { return FFont.get(); }
   void SetFont(TFont* AValue) { FFont->Assign(AValue); }
   bool IsFontAssigned() const { return FFontAssigned; }
 
@@ -66,7 +66,7 @@ class TcxCustomEditStyle : public TPersistent, public TcxLookAndFeelOwner {
   TPersistent* FOwner;
   bool FHotTrack = true;
   TcxEditButtonTransparency FButtonTransparency = ebtNone;
-  TFont* FFont;
+  TOwned<TFont> FFont;
   bool FFontAssigned;
   TNotifyEvent FOnChanged;
 };
@@ -79,23 +79,23 @@ class TcxEditStyle : public TcxCustomEditStyle {
 class TcxEditStyles {
  public:
   TcxEditStyles() = default;
-  ~TcxEditStyles();
+  ~TcxEditStyles() = default;  // hot to normal: the reverse of their making
   TcxEditStyles(const TcxEditStyles&) = delete;
   TcxEditStyles& operator=(const TcxEditStyles&) = delete;
 
   // Makes the four styles; AOnChanged hears every change of the normal one.
   void Create(TPersistent* AOwner, TNotifyEvent AOnChanged);
 
-  TcxEditStyle* Normal() const { return FNormal; }
-  TcxEditStyle* Disabled() const { return FDisabled; }
-  TcxEditStyle* Focused() const { return FFocused; }
-  TcxEditStyle* Hot() const { return FHot; }
+  TcxEditStyle* Normal() const { return FNormal.get(); }
+  TcxEditStyle* Disabled() const { return FDisabled.get(); }
+  TcxEditStyle* Focused() const { return FFocused.get(); }
+  TcxEditStyle* Hot() const { return FHot.get(); }
 
  private:
-  TcxEditStyle* FNormal = nullptr;
-  TcxEditStyle* FDisabled = nullptr;
-  TcxEditStyle* FFocused = nullptr;
-  TcxEditStyle* FHot = nullptr;
+  TOwned<TcxEditStyle> FNormal;
+  TOwned<TcxEditStyle> FDisabled;
+  TOwned<TcxEditStyle> FFocused;
+  TOwned<TcxEditStyle> FHot;
 };
 
 // The four state styles as a control's published properties Style,

@@ -122,8 +122,16 @@ TOwned<TcxCanvasBasedFont> TcxCustomCanvas::CreateFonT(TdxFontOptions* AFont) {
 
 TOwned<TcxCanvasBasedImage> TcxCustomCanvas::CreateImage(TGraphic* AGraphic) {
   if (!AGraphic) return nullptr;
+  if (auto* image = dynamic_cast<TdxGPImage*>(AGraphic)) return CreateImage(image, ooCloned);
   const TOwned<TBitmap> bitmap = GraphicAsBitmap(AGraphic);
   return CreateImage(bitmap.get(), afIgnored);
+}
+
+TOwned<TcxCanvasBasedImage> TcxCustomCanvas::CreateImage(TdxGPImage* AImage, TdxObjectOwnership AOwnership) {
+  if (!AImage) return nullptr;
+  const TOwned<TdxGPImage> owned(AOwnership == ooOwned ? AImage : nullptr);
+  const TOwned<TBitmap> bitmap = AImage->GetAsBitmap();
+  return CreateImage(bitmap.get(), afPremultiplied);
 }
 
 TOwned<TcxCanvasBasedImageList> TcxCustomCanvas::CreateImageList(TCustomImageList* AImageList) {
@@ -227,6 +235,18 @@ void TcxCustomCanvas::DrawBitmap(TdxGpFastDIB* ABitmap, const TRect& ATargetRect
 void TcxCustomCanvas::DrawBitmap(TdxGpFastDIB* ABitmap, const TdxRectF& ATargetRect, TAlphaFormat AAlphaFormat,
                                  PcxCanvasBasedImage ACache) {
   DrawBitmap(ABitmap, ATargetRect, TdxRectF(ABitmap->ClientRect()), AAlphaFormat, ACache);
+}
+
+void TcxCustomCanvas::DrawImage(TdxGPImage* AImage, const TRect& ATargetRect, PcxCanvasBasedImage ACache) {
+  DrawThroughImage(
+      ACache, [&] { return CreateImage(AImage, ooReferenced); },
+      [&](TcxCanvasBasedImage* AImage) { AImage->Draw(ATargetRect, 255); });
+}
+
+void TcxCustomCanvas::DrawImage(TdxGPImage* AImage, const TdxRectF& ATargetRect, PcxCanvasBasedImage ACache) {
+  DrawThroughImage(
+      ACache, [&] { return CreateImage(AImage, ooReferenced); },
+      [&](TcxCanvasBasedImage* AImage) { AImage->Draw(ATargetRect, 255); });
 }
 
 // Frames
@@ -344,6 +364,12 @@ void TcxCustomCanvas::FillRect(const TRect& R, TcxCanvasBasedImage* AImage) {
             AImage->Draw(MakeBoundsRect(R.Left + column * w, R.Top + row * h, w, h), 255);
       },
       [this] { RestoreClipRegion(); });
+}
+
+void TcxCustomCanvas::FillRect(const TRect& R, TdxGPImage* AImage, PcxCanvasBasedImage ACache) {
+  DrawThroughImage(
+      ACache, [&] { return CreateImage(AImage, ooReferenced); },
+      [&](TcxCanvasBasedImage* AImage) { FillRect(R, AImage); });
 }
 
 void TcxCustomCanvas::FillRect(const TdxRectF& R, TcxCanvasBasedBrush* ABrush) {

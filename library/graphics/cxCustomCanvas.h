@@ -29,6 +29,7 @@
 //   TcxCustomGdiBasedCanvas          GDI+ object resources and the process-wide pools
 //                                                                    (cxCustomCanvas_Gdi.cpp)
 //   TcxGdiBasedCanvas                the drawing operations on a device context
+//   TcxHeldObject                    an object kept by the ownership rule
 //   TcxGdiCanvasBasedBrushHandle, ...PenHandle, ...FontHandle, TcxGdiCanvasBasedImage,
 //   TcxGdiCanvasBasedPath
 //   TcxGdiCanvasBasedSharedBrushes, ...SharedFonts, ...SharedImageLists, ...SharedPens
@@ -258,8 +259,11 @@ class TcxCustomCanvas : public TcxIUnknownObject {
   virtual TOwned<TcxCanvasBasedFont> CreateFonT(TdxFontOptions* AFont);
   virtual TOwned<TcxCanvasBasedImage> CreateImage(TBitmap* ABitmap, TAlphaFormat AAlphaFormat) = 0;
   virtual TOwned<TcxCanvasBasedImage> CreateImage(TdxCustomFastDIB* ABitmap, TAlphaFormat AAlphaFormat) = 0;
-  // Any other graphic is drawn on an opaque bitmap first.
+  // A GDI+ image through the next form (cloned); any other graphic is drawn
+  // on an opaque bitmap first.
   virtual TOwned<TcxCanvasBasedImage> CreateImage(TGraphic* AGraphic);
+  // Through its bitmap; an owned image is freed.
+  virtual TOwned<TcxCanvasBasedImage> CreateImage(TdxGPImage* AImage, TdxObjectOwnership AOwnership);
   virtual TOwned<TcxCanvasBasedImageList> CreateImageList(TCustomImageList* AImageList);
   virtual TOwned<TcxCanvasBasedPath> CreatePath() = 0;
   // Also for the empty colour.
@@ -301,6 +305,10 @@ class TcxCustomCanvas : public TcxIUnknownObject {
   void DrawBitmap(TdxGpFastDIB* ABitmap, const TdxRectF& ATargetRect, TAlphaFormat AAlphaFormat,
                   PcxCanvasBasedImage ACache = nullptr);
 
+  // The whole image stretched into the target, at full opacity.
+  virtual void DrawImage(TdxGPImage* AImage, const TRect& ATargetRect, PcxCanvasBasedImage ACache = nullptr);
+  virtual void DrawImage(TdxGPImage* AImage, const TdxRectF& ATargetRect, PcxCanvasBasedImage ACache = nullptr);
+
   // Frames and edges: the left and top sides in one colour, the right and
   // bottom sides in the other.
   virtual void DrawComplexFrame(const TRect& R, TColor ALeftTopColor, TColor ARightBottomColor,
@@ -333,6 +341,7 @@ class TcxCustomCanvas : public TcxIUnknownObject {
   virtual void FillRect(const TRect& R, TdxAlphaColor AColor) = 0;
   // The image at its own size, tiled from R's top-left corner.
   virtual void FillRect(const TRect& R, TcxCanvasBasedImage* AImage);
+  virtual void FillRect(const TRect& R, TdxGPImage* AImage, PcxCanvasBasedImage ACache = nullptr);
   virtual void FillRect(const TdxRectF& R, TcxCanvasBasedBrush* ABrush);
   virtual void FillRectByGradient(const TRect& R, TColor AColor1, TColor AColor2, bool AHorizontal);
   virtual void FocusRectangle(const TRect& R);
@@ -468,6 +477,10 @@ class TdxFillOptions : public TcxLockablePersistent, public IcxCanvasCacheContro
   void SetHatchStyle(TdxFillOptionsHatchStyle AValue);
   TdxFillOptionsMode Mode() const { return FMode; }
   void SetMode(TdxFillOptionsMode AValue);
+  // A copy of the image is kept; the mode follows it: Texture, or Clear for
+  // an empty one.
+  TdxSmartImage* Texture() const { return FTexture.get(); }
+  void SetTexture(TdxSmartImage* AValue);
   TNotifyEvent OnChange() const { return FOnChange; }
   void SetOnChange(TNotifyEvent AValue) { FOnChange = AValue; }
 
@@ -476,11 +489,15 @@ class TdxFillOptions : public TcxLockablePersistent, public IcxCanvasCacheContro
   void DoChanged() override;
 
  private:
+  void TextureChanged(TObject* Sender);
+  bool IsTextureStored() const { return !FTexture->Empty(); }
+
   TdxAlphaColor FColor;
   TdxAlphaColor FColor2;
   TdxFillOptionsGradientMode FGradientMode;
   TdxFillOptionsHatchStyle FHatchStyle;
   TdxFillOptionsMode FMode;
+  TOwned<TdxSmartImage> FTexture;
   TNotifyEvent FOnChange;
   TOwned<TcxCanvasBasedBrush> FCachedBrush;
   TdxAlphaColorFunc FOnGetDefaultColor;
@@ -702,19 +719,23 @@ class TcxCanvasBasedBrushHandle : public TcxCanvasBasedResourceHandle {
  public:
   // A solid colour.
   virtual void Create(TdxAlphaColor AColor);
-  // The options' mode and actual colours, gradient mode and hatch style.
+  // The options' mode and actual colours, gradient mode, hatch style and a
+  // copy of a texture.
   virtual void Create(TdxFillOptions* AOptions);
+  void Destroy() override;
 
   TdxFillOptionsMode Mode() const { return FMode; }
   TdxAlphaColor Color1() const { return FColor1; }
   TdxAlphaColor Color2() const { return FColor2; }
   TdxGPBrushGradientMode GradientMode() const { return FGradientMode; }
   Gdiplus::HatchStyle HatchStyle() const { return FHatchStyle; }
+  TdxSmartImage* Texture() const { return FTexture.get(); }
 
  protected:
   void CalculateKey(std::uint32_t& AKey) override;
   bool DoIsEqual(TdxHashTableItem* AItem) override;
 
+  TOwned<TdxSmartImage> FTexture;
   TdxAlphaColor FColor1;
   TdxAlphaColor FColor2;
   TdxGPBrushGradientMode FGradientMode;
@@ -1067,9 +1088,14 @@ class TcxCustomGdiBasedCanvas : public TcxCustomCanvas {
   using inherited::CreatePeN;
   // An unshared handle over the GDI+ brush (ooCloned keeps a copy).
   TOwned<TcxCanvasBasedBrush> CreateBrush(TdxGPCustomBrush* ABrush, TdxObjectOwnership AOwnership) override;
-  // A GDI+ bitmap of the pixels (nil for an empty bitmap).
+  using inherited::FillRect;
+  // A GDI+ image of the pixels in the alpha format (nil for an empty bitmap).
   TOwned<TcxCanvasBasedImage> CreateImage(TBitmap* ABitmap, TAlphaFormat AAlphaFormat) override;
   TOwned<TcxCanvasBasedImage> CreateImage(TdxCustomFastDIB* ABitmap, TAlphaFormat AAlphaFormat) override;
+  // Keeps the image by the ownership rule (nil for nil).
+  TOwned<TcxCanvasBasedImage> CreateImage(TdxGPImage* AImage, TdxObjectOwnership AOwnership) override;
+  // The image's GDI+ image filled into R.
+  void FillRect(const TRect& R, TcxCanvasBasedImage* AImage) override;
   TOwned<TcxCanvasBasedPath> CreatePath() override;
   TOwned<TcxCanvasBasedPen> CreatePeN(TdxGPPen* APen, TdxObjectOwnership AOwnership) override;
 
@@ -1122,6 +1148,9 @@ class TcxGdiBasedCanvas : public TcxCustomGdiBasedCanvas {
                   TAlphaFormat AAlphaFormat, PcxCanvasBasedImage ACache = nullptr) override;
   void DrawBitmap(TdxGpFastDIB* ABitmap, const TdxRectF& ATargetRect, const TdxRectF& ASourceRect,
                   TAlphaFormat AAlphaFormat, PcxCanvasBasedImage ACache = nullptr) override;
+  // The image draws itself; no canvas image is made.
+  void DrawImage(TdxGPImage* AImage, const TRect& ATargetRect, PcxCanvasBasedImage ACache = nullptr) override;
+  void DrawImage(TdxGPImage* AImage, const TdxRectF& ATargetRect, PcxCanvasBasedImage ACache = nullptr) override;
   void Arc(const TRect& AEllipse, const TPoint& AStartPoint, const TPoint& AEndPoint, TdxAlphaColor AColor,
            int APenWidth = 1, TPenStyle APenStyle = psSolid) override;
   void DonutSlice(const TdxRectF& R, float AStartAngle, float ASweepAngle, float AWholePercent,
@@ -1134,6 +1163,8 @@ class TcxGdiBasedCanvas : public TcxCustomGdiBasedCanvas {
   // Nothing for clNone.
   void FillRect(const TRect& R, TColor AColor) override;
   void FillRect(const TRect& R, TdxAlphaColor AColor) override;
+  // The image's whole area tiled over R.
+  void FillRect(const TRect& R, TdxGPImage* AImage, PcxCanvasBasedImage ACache = nullptr) override;
   void FocusRectangle(const TRect& R) override;
   void Line(const TPoint& P1, const TPoint& P2, TdxAlphaColor AColor, int APenWidth = 1,
             TPenStyle APenStyle = psSolid) override;
@@ -1187,6 +1218,42 @@ class TcxGdiBasedCanvas : public TcxCustomGdiBasedCanvas {
   std::vector<XFORM> FSavedWorldTransforms;
 };
 
+// An object kept by the ownership rule of the wrapping constructors:
+// ooCloned keeps a copy (then owned), ooOwned the object itself (owned),
+// ooReferenced the object itself (never freed).
+template <class T>
+class TcxHeldObject {
+ public:
+  TcxHeldObject() = default;
+  TcxHeldObject(const TcxHeldObject&) = delete;
+  TcxHeldObject& operator=(const TcxHeldObject&) = delete;
+  ~TcxHeldObject() { Reset(); }
+
+  // ACopy makes the copy that ooCloned keeps.
+  template <class F>
+  void Hold(T* AObject, TdxObjectOwnership AOwnership, const F& ACopy) {
+    Reset();
+    FObject = AOwnership == ooCloned ? ACopy(AObject) : AObject;
+    FOwned = AOwnership != ooReferenced;
+  }
+  void Own(T* AObject) {
+    Reset();
+    FObject = AObject;
+    FOwned = true;
+  }
+  // Frees an owned object; lets go of a referenced one.
+  void Reset() {
+    T* object = std::exchange(FObject, nullptr);
+    if (object && FOwned) object->Free();
+    FOwned = false;
+  }
+  T* Get() const { return FObject; }
+
+ private:
+  T* FObject = nullptr;
+  bool FOwned = false;
+};
+
 // GDI+ objects as shared handles.
 class TcxGdiCanvasBasedBrushHandle : public TcxCanvasBasedBrushHandle {
   SK_CLASS(TcxGdiCanvasBasedBrushHandle, TcxCanvasBasedBrushHandle)
@@ -1198,11 +1265,10 @@ class TcxGdiCanvasBasedBrushHandle : public TcxCanvasBasedBrushHandle {
   void FreeNativeHandle() override;
   bool IsEmpty() override;
 
-  TdxGPCustomBrush* Brush() const { return FBrush; }
+  TdxGPCustomBrush* Brush() const { return FBrush.Get(); }
 
  private:
-  TdxGPCustomBrush* FBrush;
-  TdxObjectOwnership FBrushOwnership;
+  TcxHeldObject<TdxGPCustomBrush> FBrush;
 };
 
 class TcxGdiCanvasBasedPenHandle : public TcxCanvasBasedPenHandle {
@@ -1215,11 +1281,10 @@ class TcxGdiCanvasBasedPenHandle : public TcxCanvasBasedPenHandle {
   void FreeNativeHandle() override;
   bool IsEmpty() override;
 
-  TdxGPPen* Pen() const { return FPen; }
+  TdxGPPen* Pen() const { return FPen.Get(); }
 
  private:
-  TdxGPPen* FPen;
-  TdxObjectOwnership FPenOwnership;
+  TcxHeldObject<TdxGPPen> FPen;
 };
 
 class TcxGdiCanvasBasedFontHandle : public TcxCanvasBasedFontHandle {
@@ -1232,24 +1297,25 @@ class TcxGdiCanvasBasedFontHandle : public TcxCanvasBasedFontHandle {
   void CreateNativeHandle(TcxCustomCanvas* ACanvas) override;
   void FreeNativeHandle() override;
 
-  TFont* Font() const { return FFont; }
+  TFont* Font() const { return FFont.Get(); }
 
  private:
-  TFont* FFont;
-  TdxObjectOwnership FFontOwnership;
+  TcxHeldObject<TFont> FFont;
 };
 
-// A GDI+ bitmap of the image's pixels.
+// A GDI+ smart image drawn on the canvas.
 class TcxGdiCanvasBasedImage : public TcxCanvasBasedImage {
   SK_CLASS(TcxGdiCanvasBasedImage, TcxCanvasBasedImage)
  public:
-  // ABits: AWidth x AHeight pixels, top row first, copied.
-  void Create(TcxCustomCanvas* ACanvas, int AWidth, int AHeight, const RGBQUAD* ABits, TAlphaFormat AAlphaFormat);
+  // ooCloned keeps a copy (owned), ooOwned the image itself (owned),
+  // ooReferenced the image itself.
+  void Create(TcxCustomCanvas* ACanvas, TdxGPImage* AImage, TdxObjectOwnership AOwnership);
+  void Destroy() override;
 
-  GpImage* Image() const { return FImage.Get(); }
+  TdxGPImage* Image() const { return FImage.Get(); }
 
  private:
-  TdxGpOwnedImage FImage;
+  TcxHeldObject<TdxGPImage> FImage;
 };
 
 class TcxGdiCanvasBasedPath : public TcxCanvasBasedPath {

@@ -5,7 +5,6 @@
 #include "library/graphics/cxGraphics.h"
 
 #include <algorithm>
-#include <cstring>
 
 using namespace Gdiplus;
 
@@ -39,32 +38,13 @@ TdxGPPen* GpPenOf(TcxCanvasBasedResourceHandle* AHandle) {
 TdxGPCustomBrush* GpBrushOf(TcxCanvasBasedBrush* ABrush) { return ABrush ? GpBrushOf(ABrush->Handle()) : nullptr; }
 TdxGPPen* GpPenOf(TcxCanvasBasedPen* APen) { return APen ? GpPenOf(APen->Handle()) : nullptr; }
 
-GpImage* GpImageOf(TcxCanvasBasedImage* AImage) { return As<TcxGdiCanvasBasedImage>(AImage)->Image(); }
+TdxGPImage* GpImageOf(TcxCanvasBasedImage* AImage) { return As<TcxGdiCanvasBasedImage>(AImage)->Image(); }
 
 std::vector<TPoint> PointsOf(std::span<const TPoint> P) { return std::vector<TPoint>(P.begin(), P.end()); }
 
-// The bounds of points as GDI+ covers them: the far sides included.
-TRect BoundsOf(std::span<const TPoint> P) {
-  if (P.empty()) return TRect();
-  TRect r(P[0].X, P[0].Y, P[0].X, P[0].Y);
-  for (const TPoint& point : P) {
-    r.Left = std::min(r.Left, point.X);
-    r.Top = std::min(r.Top, point.Y);
-    r.Right = std::max(r.Right, point.X);
-    r.Bottom = std::max(r.Bottom, point.Y);
-  }
-  return r;
-}
-
-PixelFormat GpPixelFormatOf(TAlphaFormat AAlphaFormat) {
-  switch (AAlphaFormat) {
-    case afDefined:
-      return PixelFormat32bppARGB;
-    case afPremultiplied:
-      return PixelFormat32bppPARGB;
-    default:
-      return PixelFormat32bppRGB;
-  }
+TOwned<TdxGPImage> ImageOfPixels(int AWidth, int AHeight, const RGBQUAD* ABits, TAlphaFormat AAlphaFormat) {
+  return TOwned<TdxGPImage>(NewWith<TdxGPImage>(
+      [&](TdxGPImage* AImage) { AImage->CreateFromBits(AWidth, AHeight, ABits, AAlphaFormat); }));
 }
 
 void SystemAlphaBlend(HDC ADestDC, const TRect& ADestRect, HDC ASourceDC, const TRect& ASourceRect) {
@@ -86,18 +66,14 @@ void CopyStretched(HDC ADestDC, const TRect& ADestRect, HDC ASourceDC, const TRe
 
 void TcxGdiCanvasBasedBrushHandle::Create(TdxGPCustomBrush* ABrush, TdxObjectOwnership AOwnership) {
   TcxCanvasBasedResourceHandle::Create();
-  if (AOwnership == ooCloned) {
-    FBrush = static_cast<TdxGPCustomBrush*>(ABrush->Clone());
-    FBrushOwnership = ooOwned;
-  } else {
-    FBrush = ABrush;
-    FBrushOwnership = AOwnership;
-  }
+  FBrush.Hold(ABrush, AOwnership, [](TdxGPCustomBrush* AOriginal) {
+    return static_cast<TdxGPCustomBrush*>(AOriginal->Clone());
+  });
 }
 
 void TcxGdiCanvasBasedBrushHandle::CreateNativeHandle(TcxCustomCanvas*) {
   if (FMode == TdxFillOptionsMode::Hatch) {
-    FBrush = New<TdxGPHatchBrush>(FColor1, FColor2, FHatchStyle);
+    FBrush.Own(New<TdxGPHatchBrush>(FColor1, FColor2, FHatchStyle));
   } else {
     TOwned<TdxGPBrush> brush(New<TdxGPBrush>());
     switch (FMode) {
@@ -110,94 +86,70 @@ void TcxGdiCanvasBasedBrushHandle::CreateNativeHandle(TcxCustomCanvas*) {
       case TdxFillOptionsMode::Solid:
         brush->SetColor(FColor1);
         break;
+      case TdxFillOptionsMode::Texture:
+        brush->SetStyle(gpbsTexture);
+        if (FTexture && !FTexture->Empty()) brush->SetTexture(FTexture->Handle());
+        break;
       default:
         brush->SetColor(0);
         break;
     }
-    FBrush = brush.release();
+    FBrush.Own(brush.release());
   }
-  FBrushOwnership = ooOwned;
 }
 
-void TcxGdiCanvasBasedBrushHandle::FreeNativeHandle() {
-  TdxGPCustomBrush* brush = std::exchange(FBrush, nullptr);
-  if (brush && FBrushOwnership == ooOwned) brush->Free();
-}
+void TcxGdiCanvasBasedBrushHandle::FreeNativeHandle() { FBrush.Reset(); }
 
-bool TcxGdiCanvasBasedBrushHandle::IsEmpty() { return !FBrush || FBrush->IsEmpty(); }
+bool TcxGdiCanvasBasedBrushHandle::IsEmpty() { return !FBrush.Get() || FBrush.Get()->IsEmpty(); }
 
 void TcxGdiCanvasBasedPenHandle::Create(TdxGPPen* APen, TdxObjectOwnership AOwnership) {
   TcxCanvasBasedResourceHandle::Create();
-  if (AOwnership == ooCloned) {
-    FPen = static_cast<TdxGPPen*>(APen->Clone());
-    FPenOwnership = ooOwned;
-  } else {
-    FPen = APen;
-    FPenOwnership = AOwnership;
-  }
-  FWidth = FPen->Width();
+  FPen.Hold(APen, AOwnership, [](TdxGPPen* AOriginal) { return static_cast<TdxGPPen*>(AOriginal->Clone()); });
+  FWidth = APen->Width();
 }
 
 void TcxGdiCanvasBasedPenHandle::CreateNativeHandle(TcxCustomCanvas*) {
-  FPen = New<TdxGPPen>(FColor, FWidth, static_cast<TdxGPPenStyle>(FStyle));
-  FPenOwnership = ooOwned;
+  FPen.Own(New<TdxGPPen>(FColor, FWidth, static_cast<TdxGPPenStyle>(FStyle)));
 }
 
-void TcxGdiCanvasBasedPenHandle::FreeNativeHandle() {
-  TdxGPPen* pen = std::exchange(FPen, nullptr);
-  if (pen && FPenOwnership == ooOwned) pen->Free();
-}
+void TcxGdiCanvasBasedPenHandle::FreeNativeHandle() { FPen.Reset(); }
 
-bool TcxGdiCanvasBasedPenHandle::IsEmpty() { return !FPen || FPen->IsEmpty(); }
+bool TcxGdiCanvasBasedPenHandle::IsEmpty() { return !FPen.Get() || FPen.Get()->IsEmpty(); }
 
 void TcxGdiCanvasBasedFontHandle::Create(TFont* AFont, TdxObjectOwnership AOwnership) {
   TcxCanvasBasedResourceHandle::Create();
   AssignValues(AFont);
-  if (AOwnership == ooCloned) {
-    FFont = New<TFont>();
-    FFont->Assign(AFont);
-    FFontOwnership = ooOwned;
-  } else {
-    FFont = AFont;
-    FFontOwnership = AOwnership;
-  }
+  FFont.Hold(AFont, AOwnership, [](TFont* AOriginal) {
+    TFont* copy = New<TFont>();
+    copy->Assign(AOriginal);
+    return copy;
+  });
 }
 
 void TcxGdiCanvasBasedFontHandle::CreateNativeHandle(TcxCustomCanvas*) {
-  if (FFont) return;
+  if (FFont.Get()) return;
   TOwned<TFont> font(New<TFont>());
   font->SetStyle(FStyle);
   font->SetName(FName);
   font->SetHeight(FHeight);
   font->SetPitch(dxFontPitchToFontPitch(FPitch));
   font->SetQuality(dxFontQualityToFontQuality(FQuality));
-  FFont = font.release();
-  FFontOwnership = ooOwned;
+  FFont.Own(font.release());
 }
 
-void TcxGdiCanvasBasedFontHandle::FreeNativeHandle() {
-  TFont* font = std::exchange(FFont, nullptr);
-  if (font && FFontOwnership == ooOwned) font->Free();
-}
+void TcxGdiCanvasBasedFontHandle::FreeNativeHandle() { FFont.Reset(); }
 
 // ---------------------------------------------------------------------------
 // Images and paths
 
-void TcxGdiCanvasBasedImage::Create(TcxCustomCanvas* ACanvas, int AWidth, int AHeight, const RGBQUAD* ABits,
-                                    TAlphaFormat AAlphaFormat) {
-  inherited::Create(ACanvas, AWidth, AHeight);
-  const PixelFormat format = GpPixelFormatOf(AAlphaFormat);
-  GpBitmap* bitmap = nullptr;
-  CheckGdipStatus(GdipCreateBitmapFromScan0(AWidth, AHeight, 0, format, nullptr, &bitmap));
-  FImage.Reset(bitmap);
-  const Gdiplus::Rect bounds(0, 0, AWidth, AHeight);
-  BitmapData data{};
-  CheckGdipStatus(GdipBitmapLockBits(bitmap, &bounds, ImageLockModeWrite, format, &data));
-  const std::size_t rowBytes = static_cast<std::size_t>(AWidth) * sizeof(RGBQUAD);
-  for (int y = 0; y < AHeight; ++y)
-    std::memcpy(static_cast<BYTE*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride,
-                ABits + static_cast<std::size_t>(y) * AWidth, rowBytes);
-  CheckGdipStatus(GdipBitmapUnlockBits(bitmap, &data));
+void TcxGdiCanvasBasedImage::Create(TcxCustomCanvas* ACanvas, TdxGPImage* AImage, TdxObjectOwnership AOwnership) {
+  inherited::Create(ACanvas, AImage->Width(), AImage->Height());
+  FImage.Hold(AImage, AOwnership, [](TdxGPImage* AOriginal) { return AOriginal->Clone().release(); });
+}
+
+void TcxGdiCanvasBasedImage::Destroy() {
+  FImage.Reset();
+  inherited::Destroy();
 }
 
 void TcxGdiCanvasBasedPath::Create(TcxCustomCanvas* ACanvas) {
@@ -254,15 +206,23 @@ TOwned<TcxCanvasBasedBrush> TcxCustomGdiBasedCanvas::CreateBrush(TdxGPCustomBrus
 TOwned<TcxCanvasBasedImage> TcxCustomGdiBasedCanvas::CreateImage(TBitmap* ABitmap, TAlphaFormat AAlphaFormat) {
   TRGBColors pixels;
   if (!ABitmap || !GetGraphicPixels(ABitmap, pixels, true)) return nullptr;
-  return TOwned<TcxCanvasBasedImage>(
-      New<TcxGdiCanvasBasedImage>(this, ABitmap->Width(), ABitmap->Height(), pixels.data(), AAlphaFormat));
+  return CreateImage(ImageOfPixels(ABitmap->Width(), ABitmap->Height(), pixels.data(), AAlphaFormat).release(), ooOwned);
 }
 
 TOwned<TcxCanvasBasedImage> TcxCustomGdiBasedCanvas::CreateImage(TdxCustomFastDIB* ABitmap, TAlphaFormat AAlphaFormat) {
   if (!ABitmap || ABitmap->Empty()) return nullptr;
   GdiFlush();
-  return TOwned<TcxCanvasBasedImage>(
-      New<TcxGdiCanvasBasedImage>(this, ABitmap->Width(), ABitmap->Height(), ABitmap->Bits(), AAlphaFormat));
+  return CreateImage(ImageOfPixels(ABitmap->Width(), ABitmap->Height(), ABitmap->Bits(), AAlphaFormat).release(),
+                     ooOwned);
+}
+
+TOwned<TcxCanvasBasedImage> TcxCustomGdiBasedCanvas::CreateImage(TdxGPImage* AImage, TdxObjectOwnership AOwnership) {
+  if (!AImage) return nullptr;
+  return TOwned<TcxCanvasBasedImage>(New<TcxGdiCanvasBasedImage>(this, AImage, AOwnership));
+}
+
+void TcxCustomGdiBasedCanvas::FillRect(const TRect& R, TcxCanvasBasedImage* AImage) {
+  if (AImage) FillRect(R, GpImageOf(AImage), nullptr);
 }
 
 TOwned<TcxCanvasBasedPath> TcxCustomGdiBasedCanvas::CreatePath() {
@@ -340,15 +300,20 @@ void TcxGdiBasedCanvas::DrawNativeObject(const TRect& R, const TcxCanvasBasedRes
 
 void TcxGdiBasedCanvas::DrawImageCoreF(TcxCanvasBasedImage* AImage, const TdxRectF& ATargetRect,
                                        const TdxRectF& ASourceRect, std::uint8_t AAlpha) {
-  PaintWithGdiPlus(ConvertRectFToRect(ATargetRect), [&](TdxGPCanvas* ACanvas) {
-    ACanvas->Draw(GpImageOf(AImage), ATargetRect, ASourceRect, AAlpha);
-  });
+  GpImageOf(AImage)->StretchDraw(Handle(), ATargetRect, ASourceRect, AAlpha);
 }
 
 void TcxGdiBasedCanvas::DrawImageCore(TcxCanvasBasedImage* AImage, const TRect& ATargetRect, const TRect& ASourceRect,
                                       std::uint8_t AAlpha) {
-  PaintWithGdiPlus(ATargetRect,
-                   [&](TdxGPCanvas* ACanvas) { ACanvas->Draw(GpImageOf(AImage), ATargetRect, ASourceRect, AAlpha); });
+  GpImageOf(AImage)->StretchDraw(Handle(), ATargetRect, ASourceRect, AAlpha);
+}
+
+void TcxGdiBasedCanvas::DrawImage(TdxGPImage* AImage, const TRect& ATargetRect, PcxCanvasBasedImage) {
+  if (AImage) AImage->StretchDraw(Handle(), ATargetRect, 255);
+}
+
+void TcxGdiBasedCanvas::DrawImage(TdxGPImage* AImage, const TdxRectF& ATargetRect, PcxCanvasBasedImage) {
+  if (AImage) AImage->StretchDraw(Handle(), ATargetRect, 255);
 }
 
 void TcxGdiBasedCanvas::DrawBitmap(TBitmap* ABitmap, const TRect& ATargetRect, const TRect& ASourceRect,
@@ -444,6 +409,11 @@ void TcxGdiBasedCanvas::FillRect(const TRect& R, TdxAlphaColor AColor) {
   PaintWithGdiPlus(R, [&](TdxGPCanvas* ACanvas) { ACanvas->FillRectangle(R, AColor); });
 }
 
+void TcxGdiBasedCanvas::FillRect(const TRect& R, TdxGPImage* AImage, PcxCanvasBasedImage) {
+  if (!AImage || AImage->Empty() || R.IsEmpty()) return;
+  PaintWithGdiPlus(R, [&](TdxGPCanvas* ACanvas) { ACanvas->DrawTile(AImage->Handle(), R, 255); });
+}
+
 void TcxGdiBasedCanvas::FillRectByGradientCore(const TRect& R, TdxAlphaColor AColor1, TdxAlphaColor AColor2,
                                                LinearGradientMode AMode) {
   PaintWithGdiPlus(R, [&](TdxGPCanvas* ACanvas) {
@@ -470,7 +440,7 @@ void TcxGdiBasedCanvas::FocusRectangle(const TRect& R) {
 void TcxGdiBasedCanvas::Line(const TPoint& P1, const TPoint& P2, TdxAlphaColor AColor, int APenWidth,
                              TPenStyle APenStyle) {
   const TPoint points[] = {P1, P2};
-  PaintWithGdiPlus(BoundsOf(points), [&](TdxGPCanvas* ACanvas) {
+  PaintWithGdiPlus(GetPointsBounds(points), [&](TdxGPCanvas* ACanvas) {
     ACanvas->Line(P1.X, P1.Y, P2.X, P2.Y, AColor, static_cast<float>(APenWidth), APenStyle);
   });
 }
@@ -502,7 +472,7 @@ void TcxGdiBasedCanvas::Pie(const TdxRectF& R, float AStartAngle, float ASweepAn
 }
 
 void TcxGdiBasedCanvas::Polygon(std::span<const TPoint> P, TdxAlphaColor ABrushColor, TdxAlphaColor APenColor) {
-  PaintWithGdiPlus(BoundsOf(P),
+  PaintWithGdiPlus(GetPointsBounds(P),
                    [&](TdxGPCanvas* ACanvas) { ACanvas->Polygon(PointsOf(P), APenColor, ABrushColor, 1, psSolid); });
 }
 
@@ -512,7 +482,7 @@ void TcxGdiBasedCanvas::Polygon(const TdxPointF* P, int ACount, TcxCanvasBasedBr
 }
 
 void TcxGdiBasedCanvas::Polyline(std::span<const TPoint> P, TdxAlphaColor AColor, int APenWidth, TPenStyle APenStyle) {
-  PaintWithGdiPlus(BoundsOf(P), [&](TdxGPCanvas* ACanvas) {
+  PaintWithGdiPlus(GetPointsBounds(P), [&](TdxGPCanvas* ACanvas) {
     ACanvas->Polyline(PointsOf(P), AColor, static_cast<float>(APenWidth), APenStyle);
   });
 }

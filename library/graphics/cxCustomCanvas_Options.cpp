@@ -22,6 +22,7 @@ void TdxFillOptions::Publish(TPublisher<TdxFillOptions>& P) {
   P.Property(L"GradientMode", &T::GradientMode, &T::SetGradientMode).Default(TdxFillOptionsGradientMode::Horizontal);
   P.Property(L"HatchStyle", &T::HatchStyle, &T::SetHatchStyle).Default(TdxFillOptionsHatchStyle::Horizontal);
   P.Property(L"Mode", &T::Mode, &T::SetMode).Default(TdxFillOptionsMode::Solid);
+  P.Property(L"Texture", &T::Texture, &T::SetTexture).Stored(&T::IsTextureStored);
   P.Property(L"OnChange", &T::OnChange, &T::SetOnChange);
 }
 
@@ -32,6 +33,8 @@ void TdxFillOptions::Create(TPersistent* AOwner) {
   FGradientMode = TdxFillOptionsGradientMode::Horizontal;
   FHatchStyle = TdxFillOptionsHatchStyle::Horizontal;
   FMode = TdxFillOptionsMode::Solid;
+  FTexture.reset(New<TdxSmartImage>());
+  FTexture->SetOnChange(BindEvent<&TdxFillOptions::TextureChanged>(this));
 }
 
 void TdxFillOptions::Create(TPersistent* AOwner, TdxAlphaColorFunc AGetDefaultColorFunc,
@@ -43,6 +46,7 @@ void TdxFillOptions::Create(TPersistent* AOwner, TdxAlphaColorFunc AGetDefaultCo
 
 void TdxFillOptions::Destroy() {
   FCachedBrush.reset();
+  FTexture.reset();
   inherited::Destroy();
 }
 
@@ -91,11 +95,21 @@ void TdxFillOptions::SetMode(TdxFillOptionsMode AValue) {
   Changed();
 }
 
+void TdxFillOptions::SetTexture(TdxSmartImage* AValue) { FTexture->Assign(AValue); }
+
+void TdxFillOptions::TextureChanged(TObject*) {
+  // The mode follows the image directly: its setter would not report a
+  // texture changed within the same mode.
+  FMode = FTexture->Empty() ? TdxFillOptionsMode::Clear : TdxFillOptionsMode::Texture;
+  Changed();
+}
+
 void TdxFillOptions::DoAssign(TPersistent* ASource) {
   inherited::DoAssign(ASource);
   if (auto* source = dynamic_cast<TdxFillOptions*>(ASource)) {
     SetColor(source->Color());
     SetColor2(source->Color2());
+    SetTexture(source->Texture());
     SetGradientMode(source->GradientMode());
     SetHatchStyle(source->HatchStyle());
     SetMode(source->Mode());

@@ -108,6 +108,15 @@ void TcxCanvasBasedBrushHandle::Create(TdxFillOptions* AOptions) {
   FColor2 = AOptions->ActualColor2();
   FGradientMode = static_cast<TdxGPBrushGradientMode>(AOptions->GradientMode());
   FHatchStyle = static_cast<Gdiplus::HatchStyle>(AOptions->HatchStyle());
+  if (FMode == TdxFillOptionsMode::Texture) {
+    FTexture.reset(New<TdxSmartImage>());
+    FTexture->Assign(AOptions->Texture());
+  }
+}
+
+void TcxCanvasBasedBrushHandle::Destroy() {
+  inherited::Destroy();
+  FTexture.reset();
 }
 
 void TcxCanvasBasedBrushHandle::CalculateKey(std::uint32_t& AKey) {
@@ -128,6 +137,9 @@ void TcxCanvasBasedBrushHandle::CalculateKey(std::uint32_t& AKey) {
       hash(FColor2);
       hash(static_cast<std::int32_t>(FHatchStyle));
       break;
+    case TdxFillOptionsMode::Texture:
+      if (FTexture) AKey ^= FTexture->GetHashCode();
+      break;
     default:
       break;
   }
@@ -143,6 +155,8 @@ bool TcxCanvasBasedBrushHandle::DoIsEqual(TdxHashTableItem* AItem) {
       return other->FGradientMode == FGradientMode && other->FColor1 == FColor1 && other->FColor2 == FColor2;
     case TdxFillOptionsMode::Hatch:
       return other->FHatchStyle == FHatchStyle && other->FColor1 == FColor1 && other->FColor2 == FColor2;
+    case TdxFillOptionsMode::Texture:
+      return FTexture && other->FTexture && FTexture->Compare(other->FTexture.get());
     default:
       return true;
   }

@@ -37,19 +37,19 @@ void TcxImageInfoItem::Publish(TPublisher<TcxImageInfoItem>& P) {
 }
 
 void TcxImageInfoItem::Create(TCollection* ACollection) {
-  FImage = New<TcxImageInfoImage>();
+  FImage.reset(New<TcxImageInfoImage>());
   inherited::Create(ACollection);
 }
 
 void TcxImageInfoItem::Destroy() {
   inherited::Destroy();
-  FreeAndNil(FImage);
+  FImage.reset();
 }
 
 void TcxImageInfoItem::Assign(TPersistent* ASource) {
   if (auto* source = dynamic_cast<TcxImageInfoItem*>(ASource)) {
     FImageClass = source->FImageClass;
-    FImage->Assign(source->FImage);
+    FImage->Assign(source->FImage.get());
     return;
   }
   inherited::Assign(ASource);
@@ -64,11 +64,11 @@ void TcxImageList::Publish(TPublisher<TcxImageList>& P) {
 
 void TcxImageList::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
-  FImageInfo = New<TcxImageInfoCollection>(TcxImageInfoItem::ClassInfo());
+  FImageInfo.reset(New<TcxImageInfoCollection>(TcxImageInfoItem::ClassInfo()));
 }
 
 void TcxImageList::Destroy() {
-  FreeAndNil(FImageInfo);
+  FImageInfo.reset();
   inherited::Destroy();
 }
 
@@ -78,8 +78,8 @@ void TcxImageList::DefineProperties(TFiler* AFiler) {
       L"FormatVersion", [this](TReader* AReader) { FFormatVersion = AReader->ReadInteger(); },
       [](TWriter* AWriter) { AWriter->WriteInteger(1); }, true);
   AFiler->DefineProperty(
-      L"ImageInfo", [this](TReader* AReader) { AReader->ReadCollection(FImageInfo); },
-      [this](TWriter* AWriter) { AWriter->WriteCollection(FImageInfo); }, FImageInfo->Count() > 0);
+      L"ImageInfo", [this](TReader* AReader) { AReader->ReadCollection(FImageInfo.get()); },
+      [this](TWriter* AWriter) { AWriter->WriteCollection(FImageInfo.get()); }, FImageInfo->Count() > 0);
 }
 
 void cxImageListInitialization() { RegisterClasses({TcxImageList::ClassInfo()}); }

@@ -46,12 +46,12 @@ class TcxImageInfoItem : public TCollectionItem {
   // The registered name of the image's class (e.g. "TdxPNGImage").
   const String& ImageClass() const { return FImageClass; }
   void SetImageClass(const String& AValue) { FImageClass = AValue; }
-  TcxImageInfoImage* Image() const { return FImage; }
+  TcxImageInfoImage* Image() const { return FImage.get(); }
   void SetImage(TcxImageInfoImage* AValue) { FImage->Assign(AValue); }
 
  private:
   String FImageClass;
-  TcxImageInfoImage* FImage;
+  TOwned<TcxImageInfoImage> FImage;
 };
 
 class TcxImageInfoCollection : public TCollection {
@@ -72,7 +72,7 @@ class TcxImageList : public TDragImageList {
   int SourceDPI() const { return FSourceDPI; }
   void SetSourceDPI(int AValue) { FSourceDPI = AValue; }
   // The stored items as read.
-  TcxImageInfoCollection* ImageInfo() const { return FImageInfo; }
+  TcxImageInfoCollection* ImageInfo() const { return FImageInfo.get(); }
   int FormatVersion() const { return FFormatVersion; }
 
  protected:
@@ -81,7 +81,7 @@ class TcxImageList : public TDragImageList {
  private:
   int FSourceDPI;
   int FFormatVersion;
-  TcxImageInfoCollection* FImageInfo;
+  TOwned<TcxImageInfoCollection> FImageInfo;
 };
 
 // Unit start-up: registers the class by name.

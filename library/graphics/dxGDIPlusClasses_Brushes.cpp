@@ -214,16 +214,16 @@ void TdxGPBrush::Create() {
   inherited::Create();
   FStyle = gpbsSolid;
   FGradientMode = gpbgmHorizontal;
-  FGradientPoints = New<TdxGPBrushGradientPoints>();
+  FGradientPoints.reset(New<TdxGPBrushGradientPoints>());
   FGradientPoints->SetOnChange(BindEvent<&TdxGPBrush::GradientChanged>(this));
-  FTextureTransform = New<TdxGPMatrix>();
+  FTextureTransform.reset(New<TdxGPMatrix>());
   FTextureTransform->SetOnChange(BindEvent<&TdxGPBrush::TextureChanged>(this));
 }
 
 void TdxGPBrush::Destroy() {
-  FreeAndNil(FTextureTransform);
+  FTextureTransform.reset();
   FTexture.Reset();
-  FreeAndNil(FGradientPoints);
+  FGradientPoints.reset();
   inherited::Destroy();
 }
 
@@ -232,9 +232,9 @@ void TdxGPBrush::Assign(TdxGPCustomGraphicObject* ASource) {
   if (auto* source = dynamic_cast<TdxGPBrush*>(ASource)) {
     SetColor(source->FColor);
     SetGradientMode(source->FGradientMode);
-    SetGradientPoints(source->FGradientPoints);
+    SetGradientPoints(source->FGradientPoints.get());
     SetTexture(source->Texture());
-    SetTextureTransform(source->FTextureTransform);
+    SetTextureTransform(source->FTextureTransform.get());
     SetStyle(source->FStyle);
   }
 }

@@ -3,7 +3,8 @@
 // dxGDIPlusClasses_CanvasShapes.cpp.
 #include "library/graphics/dxGDIPlusClasses.h"
 
-#include <cstring>
+#include "library/graphics/dxPixelBuffers.h"
+
 
 using namespace Gdiplus;
 
@@ -326,32 +327,15 @@ TdxRectF GdipImageBounds(GpImage* AImage) {
 
 TRect GdipImageClientRect(GpImage* AImage) { return ConvertRectFToRect(GdipImageBounds(AImage)); }
 
-// The bitmap's pixels as 32-bit top-down rows, with the GDI+ format that
-// reads them as the bitmap means them.
-struct TdxGPBitmapPixels {
-  std::vector<std::uint32_t> Bits;
-  PixelFormat Format = PixelFormat32bppRGB;
-};
-
-TdxGPBitmapPixels ReadBitmapPixels(TBitmap* ABitmap) {
-  const int width = ABitmap->Width();
-  const int height = ABitmap->Height();
-  TdxGPBitmapPixels result;
-  result.Bits.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-  if (ABitmap->PixelFormat() == pf32bit && ABitmap->HandleType() == bmDIB) {
-    for (int y = 0; y < height; ++y)
-      std::memcpy(result.Bits.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(width),
-                  ABitmap->ScanLine(y), static_cast<std::size_t>(width) * sizeof(std::uint32_t));
-    if (ABitmap->AlphaFormat() == afDefined) result.Format = PixelFormat32bppARGB;
-    if (ABitmap->AlphaFormat() == afPremultiplied) result.Format = PixelFormat32bppPARGB;
-    return result;
+// The GDI+ format that reads a bitmap's 32-bit pixels as the bitmap means
+// them: only a 32-bit bitmap with alpha has it; any other is opaque.
+PixelFormat GdipFormatOfPixels(TBitmap* ABitmap) {
+  if (ABitmap->PixelFormat() != pf32bit) return PixelFormat32bppRGB;
+  switch (ABitmap->AlphaFormat()) {
+    case afDefined: return PixelFormat32bppARGB;
+    case afPremultiplied: return PixelFormat32bppPARGB;
+    default: return PixelFormat32bppRGB;
   }
-  // Any other bitmap is opaque: its colours through a 32-bit copy.
-  const TMemoryDC copy = TMemoryDC::Dib32(nullptr, width, height);
-  BitBlt(copy.DC(), 0, 0, width, height, ABitmap->Canvas()->Handle(), 0, 0, SRCCOPY);
-  GdiFlush();
-  std::memcpy(result.Bits.data(), copy.Bits(), result.Bits.size() * sizeof(std::uint32_t));
-  return result;
 }
 
 }  // namespace
@@ -401,13 +385,13 @@ void TdxGPCanvas::Draw(GpImage* AGraphic, const std::vector<TdxPointF>& APoints,
 }
 
 void TdxGPCanvas::DrawBitmap(TBitmap* ABitmap, const TRect& R, std::uint8_t AAlpha) {
-  if (!ABitmap || ABitmap->Empty()) return;
-  TdxGPBitmapPixels pixels = ReadBitmapPixels(ABitmap);
+  TRGBColors pixels;
+  if (!ABitmap || ABitmap->Empty() || !GetGraphicPixels(ABitmap, pixels, true)) return;
   const int width = ABitmap->Width();
   const int height = ABitmap->Height();
   GpBitmap* bitmap = nullptr;
-  CheckGdipStatus(GdipCreateBitmapFromScan0(width, height, width * 4, pixels.Format,
-                                            reinterpret_cast<BYTE*>(pixels.Bits.data()), &bitmap));
+  CheckGdipStatus(GdipCreateBitmapFromScan0(width, height, width * 4, GdipFormatOfPixels(ABitmap),
+                                            reinterpret_cast<BYTE*>(pixels.data()), &bitmap));
   const TdxGpOwnedImage image(bitmap);
   Draw(image.Get(), R, TRect(0, 0, width, height), AAlpha);
 }

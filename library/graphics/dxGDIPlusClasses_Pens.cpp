@@ -26,7 +26,7 @@ std::vector<float> PenStylePattern(TdxGPPenStyle AStyle) {
 
 void TdxGPPen::Create(TdxAlphaColor AColor, float AWidth, TdxGPPenStyle APenStyle, float AScale) {
   inherited::Create();
-  FBrush = CreateBrush();
+  FBrush.reset(CreateBrush());
   FBrush->SetColor(AColor);
   FBrush->SetOnHandleCreated(BindEvent<&TdxGPPen::BrushHandleCreated>(this));
   FBrush->SetOnChange(BindEvent<&TdxGPPen::BrushChanged>(this));
@@ -37,14 +37,14 @@ void TdxGPPen::Create(TdxAlphaColor AColor, float AWidth, TdxGPPenStyle APenStyl
 }
 
 void TdxGPPen::Destroy() {
-  FreeAndNil(FBrush);
+  FBrush.reset();
   inherited::Destroy();
 }
 
 void TdxGPPen::Assign(TdxGPCustomGraphicObject* ASource) {
   auto* source = dynamic_cast<TdxGPPen*>(ASource);
   if (!source) return;
-  SetBrush(source->FBrush);
+  SetBrush(source->FBrush.get());
   SetStyle(source->FStyle);
   SetWidth(source->FWidth);
   SetDashCapStyle(source->FDashCapStyle);

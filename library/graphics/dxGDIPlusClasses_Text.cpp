@@ -227,13 +227,13 @@ void TdxGPFont::Create(const String& AFamilyName, float AEmSize, int AStyle, int
                        bool AGdiVerticalFont) {
   if (!(AEmSize > 0) || std::isinf(AEmSize)) throw EdxGdipException(InvalidParameter);
   FOriginalFontName = AFamilyName;
-  FFontFamily = New<TdxGPFontFamily>(StripVerticalName(AFamilyName));
-  Initialize(FFontFamily, AEmSize, AStyle, AGdiVerticalFont, AGdiCharSet, AUnit);
+  FFontFamily.reset(New<TdxGPFontFamily>(StripVerticalName(AFamilyName)));
+  Initialize(FFontFamily.get(), AEmSize, AStyle, AGdiVerticalFont, AGdiCharSet, AUnit);
 }
 
 void TdxGPFont::Create(const TdxGPFont* APrototype, int AStyle) {
   FOriginalFontName = APrototype->FOriginalFontName;
-  Initialize(APrototype->FFontFamily, APrototype->FFontSize, AStyle, false, DefaultCharSet, APrototype->FFontUnit);
+  Initialize(APrototype->FFontFamily.get(), APrototype->FFontSize, AStyle, false, DefaultCharSet, APrototype->FFontUnit);
 }
 
 void TdxGPFont::Create(GpFont* ANativeFont, std::uint8_t AGdiCharSet, bool AGdiVerticalFont) {
@@ -246,8 +246,8 @@ void TdxGPFont::Create(GpFont* ANativeFont, std::uint8_t AGdiCharSet, bool AGdiV
   CheckGdipStatus(GdipGetFontStyle(ANativeFont, &style));
   TdxGpOwnedFontFamily family;
   CheckGdipStatus(GdipGetFamily(ANativeFont, family.Receive()));
-  FFontFamily = New<TdxGPFontFamily>(family.Get());
-  Initialize(FFontFamily, size, style, AGdiVerticalFont, AGdiCharSet, unit);
+  FFontFamily.reset(New<TdxGPFontFamily>(family.Get()));
+  Initialize(FFontFamily.get(), size, style, AGdiVerticalFont, AGdiCharSet, unit);
 }
 
 void TdxGPFont::Initialize(const TdxGPFontFamily* AFamily, float AEmSize, int AStyle, bool AGdiVerticalFont,
@@ -259,7 +259,7 @@ void TdxGPFont::Initialize(const TdxGPFontFamily* AFamily, float AEmSize, int AS
   FGdiVerticalFont = AGdiVerticalFont;
   FGdiCharSet = AGdiCharSet;
   FFontUnit = AUnit;
-  if (!FFontFamily) FFontFamily = AFamily->Clone();
+  if (!FFontFamily) FFontFamily.reset(AFamily->Clone());
   if (!FNativeFont)
     CheckGdipStatus(
         GdipCreateFont(FFontFamily->Handle(), AEmSize, AStyle, static_cast<Gdiplus::Unit>(AUnit), FNativeFont.Receive()));
@@ -268,7 +268,7 @@ void TdxGPFont::Initialize(const TdxGPFontFamily* AFamily, float AEmSize, int AS
 
 void TdxGPFont::Destroy() {
   FNativeFont.Reset();
-  FreeAndNil(FFontFamily);
+  FFontFamily.reset();
   inherited::Destroy();
 }
 
@@ -368,9 +368,9 @@ float TdxGPFont::GetHeight(float ADpi) const {
 }
 
 void TdxGPFont::SetFontFamily(TdxGPFontFamily* AFamily) {
-  if (AFamily == FFontFamily) return;
-  FreeAndNil(FFontFamily);
-  FFontFamily = AFamily;
+  if (AFamily == FFontFamily.get()) return;
+  FFontFamily.reset();  // the old family goes before the new one takes its place
+  FFontFamily.reset(AFamily);
 }
 
 std::uint32_t TdxGPFont::GetHashCode() const {

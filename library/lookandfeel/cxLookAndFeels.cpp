@@ -29,9 +29,7 @@ void TcxLookAndFeel::SetNativeStyle(bool AValue) {
   Changed();
 }
 
-TcxLookAndFeelOwner::~TcxLookAndFeelOwner() { FreeAndNil(FLookAndFeel); }
-
 void TcxLookAndFeelOwner::CreateLookAndFeel(TPersistent* AOwner, TNotifyEvent AOnChanged) {
-  FLookAndFeel = New<TcxLookAndFeel>(AOwner);
+  FLookAndFeel.reset(New<TcxLookAndFeel>(AOwner));
   FLookAndFeel->SetOnChanged(AOnChanged);
 }

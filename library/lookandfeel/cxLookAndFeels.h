@@ -55,12 +55,12 @@ class TcxLookAndFeel : public TPersistent {
 // base of the object's class, after its TObject base. Freed with the object.
 class TcxLookAndFeelOwner {
  public:
-  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel; }
+  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel.get(); }
   void SetLookAndFeel(TcxLookAndFeel* AValue) { FLookAndFeel->Assign(AValue); }
 
  protected:
   TcxLookAndFeelOwner() = default;
-  ~TcxLookAndFeelOwner();
+  ~TcxLookAndFeelOwner() = default;
   TcxLookAndFeelOwner(const TcxLookAndFeelOwner&) = delete;
   TcxLookAndFeelOwner& operator=(const TcxLookAndFeelOwner&) = delete;
 
@@ -73,5 +73,5 @@ class TcxLookAndFeelOwner {
   }
 
  private:
-  TcxLookAndFeel* FLookAndFeel = nullptr;
+  TOwned<TcxLookAndFeel> FLookAndFeel;
 };

@@ -106,18 +106,18 @@ void TcxButton::Publish(TPublisher<TcxButton>& P) {
 
 void TcxButton::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
-  FColors = New<TcxButtonColors>(this);
-  FOptionsImage = New<TcxButtonImageOptions>(this);
+  FColors.reset(New<TcxButtonColors>(this));
+  FOptionsImage.reset(New<TcxButtonImageOptions>(this));
   CreateLookAndFeel(this);
-  FCanvas = New<TCanvas>();
+  FCanvas.reset(New<TCanvas>());
   SetBounds(Left(), Top(), 75, 25);
 }
 
 void TcxButton::Destroy() {
   if (FOptionsImage) FOptionsImage->SetImages(nullptr);
-  FreeAndNil(FCanvas);
-  FreeAndNil(FOptionsImage);
-  FreeAndNil(FColors);
+  FCanvas.reset();
+  FOptionsImage.reset();
+  FColors.reset();
   inherited::Destroy();
 }
 
@@ -169,7 +169,7 @@ void TcxButton::Paint(const DRAWITEMSTRUCT& AItem) {
   const bool pressed = (AItem.itemState & ODS_SELECTED) != 0;
   const bool focused = (AItem.itemState & ODS_FOCUS) != 0;
   RECT r = AItem.rcItem;
-  FCanvas->SetHandle(AItem.hDC);
+  const TCanvasDCScope drawing(FCanvas.get(), AItem.hDC);
   FCanvas->Brush()->SetColor(FaceColor(pressed));
   FCanvas->FillRect(TRect(r.left, r.top, r.right, r.bottom));
   if (focused || Active()) {
@@ -191,23 +191,21 @@ void TcxButton::Paint(const DRAWITEMSTRUCT& AItem) {
   const int shift = pressed ? 1 : 0;
   int x = (r.left + r.right - (glyphWidth + gap + text.cx)) / 2 + shift;
   if (hasGlyph) {
-    images->Draw(FCanvas, x, (r.top + r.bottom - images->Height()) / 2 + shift, index, Enabled());
+    images->Draw(FCanvas.get(), x, (r.top + r.bottom - images->Height()) / 2 + shift, index, Enabled());
     x += glyphWidth + gap;
   }
   if (!caption.empty()) {
     RECT tr{x, r.top + shift, x + text.cx + 1, r.bottom + shift};
     SetBkMode(AItem.hDC, TRANSPARENT);
-    HGDIOBJ old = SelectObject(AItem.hDC, FCanvas->Font()->Handle());
+    const TSelectObject font(AItem.hDC, FCanvas->Font()->Handle());
     SetTextColor(AItem.hDC, ColorToColorRef(Enabled() ? clBtnText : clGrayText));
     DrawTextW(AItem.hDC, caption.c_str(), static_cast<int>(caption.size()), &tr, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
-    SelectObject(AItem.hDC, old);
   }
   if (focused) {
     RECT fr = r;
     InflateRect(&fr, -2, -2);
     DrawFocusRect(AItem.hDC, &fr);
   }
-  FCanvas->SetHandle(nullptr);
 }
 
 void cxButtonsInitialization() { RegisterClasses({TcxButton::ClassInfo()}); }

@@ -102,9 +102,9 @@ class TcxButton : public TCustomButton, public TcxLookAndFeelOwner {
   void Create(TComponent* AOwner) override;
   void Destroy() override;
 
-  TcxButtonColors* Colors() const { return FColors; }
+  TcxButtonColors* Colors() const { return FColors.get(); }
   void SetColors(TcxButtonColors* AValue) { FColors->Assign(AValue); }
-  TcxButtonImageOptions* OptionsImage() const { return FOptionsImage; }
+  TcxButtonImageOptions* OptionsImage() const { return FOptionsImage.get(); }
   void SetOptionsImage(TcxButtonImageOptions* AValue) { FOptionsImage->Assign(AValue); }
 
   // The face colour of the present state (what the button paints).
@@ -123,9 +123,9 @@ class TcxButton : public TCustomButton, public TcxLookAndFeelOwner {
   friend class TcxButtonImageOptions;
   void Paint(const DRAWITEMSTRUCT& AItem);
 
-  TcxButtonColors* FColors;
-  TcxButtonImageOptions* FOptionsImage;
-  TCanvas* FCanvas;
+  TOwned<TcxButtonColors> FColors;
+  TOwned<TcxButtonImageOptions> FOptionsImage;
+  TOwned<TCanvas> FCanvas;
 };
 
 // Unit start-up: registers the classes by name.

@@ -89,13 +89,13 @@ void TcxProgressBar::Publish(TPublisher<TcxProgressBar>& P) {
 void TcxProgressBar::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   FStyles.Create(this, BindEvent<&TcxProgressBar::StyleChanged>(this));
-  FProperties = New<TcxProgressBarProperties>(this);
+  FProperties.reset(New<TcxProgressBarProperties>(this));
   SetTabStop(true);
   SetBounds(Left(), Top(), 121, 21);
 }
 
 void TcxProgressBar::Destroy() {
-  FreeAndNil(FProperties);
+  FProperties.reset();
   inherited::Destroy();
 }
 

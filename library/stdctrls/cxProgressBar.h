@@ -60,7 +60,7 @@ class TcxProgressBar : public TCustomControl, public TcxEditStylesOwner {
   void Create(TComponent* AOwner) override;
   void Destroy() override;
 
-  TcxProgressBarProperties* Properties() const { return FProperties; }
+  TcxProgressBarProperties* Properties() const { return FProperties.get(); }
   void SetProperties(TcxProgressBarProperties* AValue) { FProperties->Assign(AValue); }
   // An equal value is ignored; outside loading the value is clamped to
   // Min..Max when Max exceeds Min.
@@ -82,7 +82,7 @@ class TcxProgressBar : public TCustomControl, public TcxEditStylesOwner {
   double Clamped(double AValue) const;
   bool IsPositionStored() const { return FPosition != 0; }
 
-  TcxProgressBarProperties* FProperties;
+  TOwned<TcxProgressBarProperties> FProperties;
   double FPosition;
 };
 

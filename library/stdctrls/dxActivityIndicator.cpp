@@ -135,13 +135,13 @@ void TdxActivityIndicator::Publish(TPublisher<TdxActivityIndicator>& P) {
 void TdxActivityIndicator::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   CreateLookAndFeel(this);
-  FProperties = New<TdxActivityIndicatorHorizontalDotsProperties>(this);
+  FProperties.reset(New<TdxActivityIndicatorHorizontalDotsProperties>(this));
   SetBounds(Left(), Top(), 200, 40);
 }
 
 void TdxActivityIndicator::Destroy() {
-  FreeAndNil(FTimer);
-  FreeAndNil(FProperties);
+  FTimer.reset();
+  FProperties.reset();
   inherited::Destroy();
 }
 
@@ -150,9 +150,9 @@ void TdxActivityIndicator::SetPropertiesClassName(const String& AValue) {
   TClass cls = GetClass(AValue);
   if (!cls || !cls->InheritsFrom(TdxActivityIndicatorProperties::ClassInfo()) || cls->IsAbstract())
     throw EInvalidOperation(L"\"%s\" is no activity indicator properties class", {AValue});
-  auto* properties = NewOfClass<TdxActivityIndicatorProperties>(cls, this);
-  FreeAndNil(FProperties);
-  FProperties = properties;
+  TOwned<TdxActivityIndicatorProperties> properties(NewOfClass<TdxActivityIndicatorProperties>(cls, this));
+  FProperties.reset();  // the old properties go before the new ones take their place
+  FProperties = std::move(properties);
   Invalidate();
 }
 
@@ -162,7 +162,7 @@ void TdxActivityIndicator::SetActive(bool AValue) {
   if (FActive) {
     FStart = TickCount();
     if (!FTimer) {
-      FTimer = New<TTimer>(nullptr);
+      FTimer.reset(New<TTimer>(nullptr));
       FTimer->SetInterval(FrameInterval);
       FTimer->SetOnTimer(BindEvent<&TdxActivityIndicator::Tick>(this));
     }

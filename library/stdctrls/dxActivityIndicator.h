@@ -15,10 +15,10 @@
 
 #include "library/lookandfeel/cxLookAndFeels.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/ExtCtrls.h"
 
 #include <cstdint>
 
-class TTimer;
 class TdxActivityIndicator;
 
 class TdxActivityIndicatorProperties : public TPersistent {
@@ -90,7 +90,7 @@ class TdxActivityIndicator : public TCustomControl, public TcxLookAndFeelOwner {
   // The class of Properties by name; another class makes new properties.
   String PropertiesClassName() const { return FProperties->ClassName(); }
   void SetPropertiesClassName(const String& AValue);
-  TdxActivityIndicatorProperties* Properties() const { return FProperties; }
+  TdxActivityIndicatorProperties* Properties() const { return FProperties.get(); }
   void SetProperties(TdxActivityIndicatorProperties* AValue) { FProperties->Assign(AValue); }
 
   // Milliseconds since the animation started (0 while inactive).
@@ -104,8 +104,8 @@ class TdxActivityIndicator : public TCustomControl, public TcxLookAndFeelOwner {
 
   bool FActive;
   std::uint64_t FStart;
-  TTimer* FTimer;
-  TdxActivityIndicatorProperties* FProperties;
+  TOwned<TTimer> FTimer;
+  TOwned<TdxActivityIndicatorProperties> FProperties;
 };
 
 // Unit start-up: registers the classes by name.

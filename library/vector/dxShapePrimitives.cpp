@@ -61,17 +61,20 @@ void TdxShapeTransformations::Assign(TPersistent* ASource) {
     TdxShapeCustomTransformation* item = source->GetTransformation(i);
     TOwned<TdxShapeCustomTransformation> copy(NewOfClass<TdxShapeCustomTransformation>(item->ClassType()));
     copy->Assign(item);
-    copy->SetOnChange(BindEvent<&TdxShapeTransformations::ItemChanged>(this));
-    FItems->Add(copy.release());
+    Append(copy.release());
   }
   Changed();
 }
 
 void TdxShapeTransformations::Add(TdxShapeCustomTransformation* ATransformation) {
+  Append(ATransformation);
+  Changed();
+}
+
+void TdxShapeTransformations::Append(TdxShapeCustomTransformation* ATransformation) {
   TOwned<TdxShapeCustomTransformation> item(ATransformation);
   item->SetOnChange(BindEvent<&TdxShapeTransformations::ItemChanged>(this));
   FItems->Add(item.release());
-  Changed();
 }
 
 TdxShapeCustomTransformation* TdxShapeTransformations::GetTransformation(int AIndex) const {
@@ -187,8 +190,9 @@ void TdxCustomVectorShape::Assign(TPersistent* ASource) {
   SetHeight(source->Height());
   SetName(source->Name());
   if (TdxShapeCustomBrush* brush = source->Brush()) {
+    // The copy's parent is this shape: only the GDI+ brush is copied.
     TOwned<TdxShapeCustomBrush> copy(NewOfClass<TdxShapeCustomBrush>(brush->ClassType(), this));
-    copy->Assign(brush);
+    copy->GPBrush()->Assign(brush->GPBrush());
     SetBrush(copy.release());
   } else {
     SetBrush(nullptr);

@@ -69,6 +69,8 @@ class TdxShapeTransformations : public TPersistent {
   void SetOnChange(TNotifyEvent AValue) { FOnChange = AValue; }
 
  private:
+  // Takes over ATransformation and listens to it; no change reported.
+  void Append(TdxShapeCustomTransformation* ATransformation);
   void ItemChanged(TObject* Sender);
   void Changed() { CallEvent(FOnChange, this); }
 

@@ -114,7 +114,7 @@ struct TDefining {
 };
 
 struct TFormReader::TState {
-  TReadGuard* Guard = nullptr;
+  TOwned<TReadGuard> Guard;
   std::vector<TComponent*> Created;
   std::vector<TComponent*> Loaded;
   std::vector<TFixup> Fixups;
@@ -129,15 +129,15 @@ struct TFormReader::TState {
 
 void TFormReader::Create(const String& AText) {
   FState = std::make_shared<TState>();
-  FState->Guard = New<TReadGuard>(nullptr);
-  FParser = New<TParser>(AText);
+  FState->Guard.reset(New<TReadGuard>(nullptr));
+  FParser.reset(New<TParser>(AText));
 }
 
 void TFormReader::Destroy() {
-  FreeAndNil(FParser);
+  FParser.reset();
   if (FState) {
     if (FState->Guard) FState->Guard->UnwatchAll();
-    FreeAndNil(FState->Guard);
+    FState->Guard.reset();
   }
   FState.reset();
   inherited::Destroy();
@@ -226,7 +226,7 @@ void TFormReader::ReadObjectHeader(String& AName, String& AClassName) {
 TComponent* TFormReader::ReadRootComponent(TComponent* ARoot) {
   TState& s = *FState;
   const int line = FParser->SourceLine();
-  if (!IsBlockKeyword(FParser))
+  if (!IsBlockKeyword(FParser.get()))
     FParser->Error(Format(L"'object' erwartet, aber %s gefunden", {FParser->TokenDescription()}));
   FParser->NextToken();
   String name;
@@ -297,7 +297,7 @@ void TFormReader::ReadData(TComponent* AInstance) {
   TContext saved = std::move(FState->Context);
   FState->Context = TContext{AInstance, AInstance, {}, ComponentDisplay(AInstance)};
   ReadProperties(AInstance);
-  while (IsBlockKeyword(FParser)) ReadComponentBlock(AInstance);
+  while (IsBlockKeyword(FParser.get())) ReadComponentBlock(AInstance);
   FParser->CheckTokenSymbol(L"end");
   FParser->NextToken();
   FState->Context = std::move(saved);
@@ -356,7 +356,7 @@ TComponent* TFormReader::ReadComponentBlock(TComponent* AEnclosing) {
 }
 
 void TFormReader::ReadProperties(TPersistent* AInstance) {
-  while (FParser->Token() == TParser::toSymbol && !IsBlockKeyword(FParser) && !FParser->TokenSymbolIs(L"end"))
+  while (FParser->Token() == TParser::toSymbol && !IsBlockKeyword(FParser.get()) && !FParser->TokenSymbolIs(L"end"))
     ReadPropertyLine(AInstance);
 }
 

@@ -134,7 +134,7 @@ class TFormReader : public TReader {
   void SkipValue() override;
   void ReadData(TComponent* AInstance) override;
 
-  TParser* Parser() const { return FParser; }
+  TParser* Parser() const { return FParser.get(); }
 
  private:
   struct TState;
@@ -161,7 +161,7 @@ class TFormReader : public TReader {
   [[noreturn]] void PropertyError(int ALine, const String& AMessage, const String& APath) const;
   String DisplayPath(const String& AProp) const;
 
-  TParser* FParser;
+  TOwned<TParser> FParser;
   std::shared_ptr<TState> FState;  // shared_ptr: TState is private to the .cpp
   int FDepth;
 };

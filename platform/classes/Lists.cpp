@@ -290,8 +290,8 @@ class TComponentListNexus : public TComponent {
 
 void TComponentList::Destroy() {
   Clear();
-  if (FNexus) static_cast<TComponentListNexus*>(FNexus)->FList = nullptr;
-  FreeAndNil(FNexus);
+  if (FNexus) static_cast<TComponentListNexus*>(FNexus.get())->FList = nullptr;
+  FNexus.reset();
   inherited::Destroy();
 }
 
@@ -304,8 +304,8 @@ void TComponentList::Notify(void* AItem, TListNotification AAction) {
   if (AAction == lnAdded) {
     if (!FNexus) {
       auto* nexus = New<TComponentListNexus>(nullptr);
+      FNexus.reset(nexus);
       nexus->FList = this;
-      FNexus = nexus;
     }
     FNexus->FreeNotification(component);
   } else if (FNexus && IndexOf(component) < 0) {

@@ -131,7 +131,7 @@ class TComponentList : public TObjectList {
  private:
   friend class TComponentListNexus;
   void ComponentFreed(TComponent* AComponent);
-  TComponent* FNexus;
+  TOwned<TComponent> FNexus;
 };
 
 // ---------------------------------------------------------------------------

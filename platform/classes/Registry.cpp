@@ -483,11 +483,11 @@ void TRegIniFile::DeleteKey(const String& ASection, const String& AIdent) {
 
 void TRegistryIniFile::Create(const String& AFileName, REGSAM AAccess) {
   inherited::Create(AFileName);
-  FRegIniFile = New<TRegIniFile>(AFileName, AAccess);
+  FRegIniFile.reset(New<TRegIniFile>(AFileName, AAccess));
 }
 
 void TRegistryIniFile::Destroy() {
-  FreeAndNil(FRegIniFile);
+  FRegIniFile.reset();
   inherited::Destroy();
 }
 

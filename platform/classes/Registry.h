@@ -198,7 +198,7 @@ class TRegistryIniFile : public TCustomIniFile {
   void Create(const String& AFileName, REGSAM AAccess);
   void Destroy() override;
 
-  TRegIniFile* RegIniFile() const { return FRegIniFile; }
+  TRegIniFile* RegIniFile() const { return FRegIniFile.get(); }
 
   String ReadString(const String& ASection, const String& AIdent, const String& ADefault) override;
   void WriteString(const String& ASection, const String& AIdent, const String& AValue) override;
@@ -229,5 +229,5 @@ class TRegistryIniFile : public TCustomIniFile {
  private:
   // A float or date stored as binary data.
   bool ReadStoredDouble(const String& ASection, const String& AIdent, double& AValue);
-  TRegIniFile* FRegIniFile;
+  TOwned<TRegIniFile> FRegIniFile;
 };

@@ -1,6 +1,7 @@
 #include "platform/ui/ActnList.h"
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/Forms.h"
 
 #include <algorithm>
 
@@ -21,7 +22,7 @@ void TBasicAction::Destroy() {
 }
 
 bool TBasicAction::Execute() {
-  if (!FOnExecute) return false;
+  if (!FOnExecute) return Application() && Application()->ExecuteAction(this);
   FOnExecute(this);
   return true;
 }
@@ -78,15 +79,8 @@ bool TBasicActionLink::Execute(TComponent* AComponent) {
   FAction->SetActionComponent(AComponent);
   // The action may free the client (and this link) while it runs.
   TBasicAction* action = FAction;
-  bool result = false;
-  try {
-    result = action->Execute();
-  } catch (...) {
-    action->SetActionComponent(nullptr);
-    throw;
-  }
-  action->SetActionComponent(nullptr);
-  return result;
+  TScopeExit executed([action] { action->SetActionComponent(nullptr); });
+  return action->Execute();
 }
 
 bool TBasicActionLink::Update() { return FAction && FAction->Update(); }

@@ -4,6 +4,7 @@
 //   TBasicAction            an executable command with OnExecute/OnUpdate
 //   TBasicActionLink        what ties one client (a control) to an action
 //   TCustomAction, TAction  caption, enabled, checked, visible, hint, shortcut
+//   THintAction             the application's current hint, offered to controls
 //   TActionLink             the link to a TCustomAction
 //   TControlActionLink      the link of a control: which of its properties
 //                           follow the action
@@ -26,12 +27,15 @@ class TBasicAction : public TComponent {
   void Create(TComponent* AOwner) override;
   void Destroy() override;
 
-  // Runs OnExecute; answers whether there was one to run.
+  // Runs OnExecute; without one the application offers the action to the
+  // controls of the active form (TControl::ExecuteAction). Answers whether
+  // something ran it.
   virtual bool Execute();
   // Runs OnUpdate; answers whether there was one.
   virtual bool Update();
-  // Executes on behalf of a client (the control that was clicked).
+  // Whether the action works on a target offered to it, and the work.
   virtual bool HandlesTarget(TObject*) { return false; }
+  virtual void ExecuteTarget(TObject*) {}
   TComponent* ActionComponent() const { return FActionComponent; }
   void SetActionComponent(TComponent* AValue) { FActionComponent = AValue; }
 
@@ -124,6 +128,12 @@ class TAction : public TCustomAction {
   SK_CLASS(TAction, TCustomAction)
  public:
   static void Publish(TPublisher<TAction>& P);
+};
+
+// When the application's hint changes and it has no OnHint, an action with
+// the hint goes round the controls; one that shows hints by itself takes it.
+class THintAction : public TCustomAction {
+  SK_CLASS(THintAction, TCustomAction)
 };
 
 class TActionLink : public TBasicActionLink {

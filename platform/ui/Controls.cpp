@@ -298,6 +298,7 @@ void TControl::Publish(TPublisher<TControl>& P) {
   P.Property(L"BiDiMode", &TControl::BiDiMode, &TControl::SetBiDiMode).Stored(&TControl::IsBiDiModeStored);
   P.Property(L"Constraints", &TControl::Constraints, &TControl::SetConstraints);
   P.Property(L"ParentBiDiMode", &TControl::ParentBiDiMode, &TControl::SetParentBiDiMode).Default(true);
+  P.Property(L"StyleElements", &TControl::StyleElements, &TControl::SetStyleElements).Default(AllStyleElements);
   P.Property(L"Action", &TControl::Action, &TControl::SetAction);
   P.Property(L"Caption", &TControl::Caption, &TControl::SetCaption).Stored(&TControl::IsCaptionStored);
   P.Property(L"Color", &TControl::Color, &TControl::SetColor).Stored(&TControl::IsColorStored).Default(clWindow);
@@ -359,6 +360,7 @@ void TControl::Create(TComponent* AOwner) {
   FConstraints.reset(New<TSizeConstraints>(this));
   FConstraints->SetOnChange(BindEvent<&TControl::ConstraintsChanged>(this));
   FParentBiDiMode = true;
+  FStyleElements = AllStyleElements;
   FCurrentPPI = ScreenLogPixels();
   FWindowProc = BindEvent<&TControl::WndProc>(this);
   FControlStyle = {csCaptureMouse, csClickEvents, csSetCaption, csDoubleClicks};
@@ -521,6 +523,12 @@ void TControl::SetBiDiMode(TBiDiMode AValue) {
   FBiDiMode = AValue;
   FParentBiDiMode = false;
   Perform(CM_BIDIMODECHANGED, 0, 0);
+}
+
+void TControl::SetStyleElements(TStyleElements AValue) {
+  if (FStyleElements == AValue) return;
+  FStyleElements = AValue;
+  Perform(CM_STYLEELEMENTSCHANGED, 0, 0);
 }
 
 void TControl::SetParentBiDiMode(bool AValue) {
@@ -778,6 +786,12 @@ void TControl::ActionChange(TObject* Sender, bool ACheckDefaults) {
   if (!ACheckDefaults || !FOnClick) FOnClick = action->OnExecute();
 }
 
+bool TControl::ExecuteAction(TBasicAction* Action) {
+  if (!Action || !Action->HandlesTarget(this)) return false;
+  Action->ExecuteTarget(this);
+  return true;
+}
+
 bool TControl::IsCaptionStored() const { return !FActionLink || !FActionLink->IsCaptionLinked(); }
 bool TControl::IsHintStored() const { return !FActionLink || !FActionLink->IsHintLinked(); }
 bool TControl::IsEnabledStored() const { return !FActionLink || !FActionLink->IsEnabledLinked(); }
@@ -834,13 +848,11 @@ void TControl::Repaint() {
     FParent->Update();
     return;
   }
-  HDC dc = GetDC(FParent->Handle());
+  const TWindowDC dc(FParent->Handle());
   if (!dc) return;
-  const int saved = SaveDC(dc);
-  IntersectClipRect(dc, FLeft, FTop, FLeft + FWidth, FTop + FHeight);
-  FParent->PaintControls(dc, this);
-  RestoreDC(dc, saved);
-  ReleaseDC(FParent->Handle(), dc);
+  const TSavedDC saved(dc.Get());
+  IntersectClipRect(dc.Get(), FLeft, FTop, FLeft + FWidth, FTop + FHeight);
+  FParent->PaintControls(dc.Get(), this);
 }
 
 bool TControl::MouseCapture() { return GetCaptureControl() == this; }
@@ -1115,7 +1127,10 @@ void TSizeConstraints::Change() { CallEvent(FOnChange, this); }
 
 void TGraphicControl::Publish(TPublisher<TGraphicControl>& P) {
   P.Message<&TGraphicControl::WMPaint>(WM_PAINT);
+  P.Message<&TGraphicControl::WMNCHitTest>(WM_NCHITTEST);
 }
+
+void TGraphicControl::WMNCHitTest(TMessage& Message) { Message.Result = HTCLIENT; }
 
 void TGraphicControl::Create(TComponent* AOwner) {
   inherited::Create(AOwner);

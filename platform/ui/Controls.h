@@ -2,7 +2,7 @@
 //
 // Classes in this file:
 //   TAlign, TAnchors, TControlStyle, TControlState, TShiftState, TMouseButton,
-//   TCursor (crDefault ...), TBiDiMode, TDragMode, TCreateParams, THintInfo
+//   TCursor (crDefault ...), TBiDiMode, TStyleElements, TDragMode, TCreateParams, THintInfo
 //   TSizeConstraints        the smallest and largest size of a control
 //   TInteractiveGesture, TInteractiveGestureOption, TGestureEventInfo,
 //   TTouchManager           touch gestures a control takes, and their event
@@ -158,6 +158,19 @@ struct TEnumInfo<TBiDiMode> {
                                              L"bdRightToLeftReadingOnly"};
   static constexpr TBiDiMode Last = bdRightToLeftReadingOnly;
 };
+
+// The parts of a control that a visual style other than the system's may
+// draw. The class library draws with the system's style alone; controls that
+// keep colours of their own by style consult them.
+enum TStyleElement { seFont, seClient, seBorder };
+using TStyleElements = TSet<TStyleElement>;
+template <>
+struct TEnumInfo<TStyleElement> {
+  static constexpr const wchar_t* Name = L"TStyleElement";
+  static constexpr const wchar_t* Names[] = {L"seFont", L"seClient", L"seBorder"};
+  static constexpr TStyleElement Last = seBorder;
+};
+inline const TStyleElements AllStyleElements{seFont, seClient, seBorder};
 
 enum TDragMode { dmManual, dmAutomatic };
 template <>
@@ -466,6 +479,9 @@ class TControl : public TComponent {
   bool UseRightToLeftAlignment() const { return FBiDiMode == bdRightToLeft; }
   bool UseRightToLeftReading() const { return FBiDiMode != bdLeftToRight; }
   bool UseRightToLeftScrollBar() const { return FBiDiMode == bdRightToLeft || FBiDiMode == bdRightToLeftNoAlign; }
+  // Sends CM_STYLEELEMENTSCHANGED when it changes.
+  TStyleElements StyleElements() const { return FStyleElements; }
+  void SetStyleElements(TStyleElements AValue);
   // The resolution the control is laid out for; ScaleForPPI moves it.
   int CurrentPPI() const { return FCurrentPPI; }
   void ScaleForPPI(int ANewPPI);
@@ -535,6 +551,10 @@ class TControl : public TComponent {
   virtual void DblClick();
   // Called by the action link (and descendants) when the action changed.
   virtual void ActionChange(TObject* Sender, bool ACheckDefaults);
+  // An action offered to the control as its target (an action without
+  // OnExecute goes round the active form's controls): true when the control
+  // ran it. By default it runs the actions that handle it as a target.
+  virtual bool ExecuteAction(TBasicAction* Action);
   // The client rectangle in the parent's client coordinates (graphic
   // controls draw on their parent through this offset).
   virtual bool IsWindowed() const { return false; }
@@ -657,6 +677,7 @@ class TControl : public TComponent {
   TOwned<TSizeConstraints> FConstraints;
   TBiDiMode FBiDiMode;
   bool FParentBiDiMode;
+  TStyleElements FStyleElements;
   int FCurrentPPI;
   String FHint;
   bool FShowHint;
@@ -930,6 +951,9 @@ class TGraphicControl : public TControl {
  protected:
   virtual void Paint() {}
   void WMPaint(TMessage& Message);
+  // The parent's window asks the control under a point (screen coordinates
+  // in LParam) first; a graphic control claims its place as client area.
+  void WMNCHitTest(TMessage& Message);
 
  private:
   TOwned<TCanvas> FCanvas;

@@ -441,6 +441,16 @@ void TWinControl::WndProc(TMessage& Message) {
     case WM_KILLFOCUS:
       if (FControlState.Contains(csFocusing)) return;
       break;
+    case WM_NCHITTEST:
+      // A control without a window answers for its place as a child window
+      // would; HTNOWHERE leaves the point to this window.
+      if (FHandle) {
+        if (TControl* control = ControlAtPos(ScreenToClient(PointFromLParam(Message.LParam)), false)) {
+          Message.Result = control->Perform(WM_NCHITTEST, Message.WParam, Message.LParam);
+          if (Message.Result != HTNOWHERE) return;
+        }
+      }
+      break;
     case WM_MOUSEMOVE:
       TrackMouse(Message);
       [[fallthrough]];

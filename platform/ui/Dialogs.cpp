@@ -107,7 +107,7 @@ class TMessageDialogWindow {
 
   const TMessageDlgParams& FParams;
   HWND FWnd = nullptr;
-  HFONT FFont = nullptr;
+  TOwnedFont FFont;  // the stock font in its place is never really deleted
   TModalResult FResult = mrNone;
   bool FDone = false;
 };
@@ -129,8 +129,8 @@ void RegisterMessageFormClass() {
 }
 
 TMessageDialogWindow::~TMessageDialogWindow() {
+  // The controls go with the window, before the font they use.
   if (FWnd) DestroyWindow(FWnd);
-  if (FFont) DeleteObject(FFont);
 }
 
 LRESULT CALLBACK TMessageDialogWindow::WndProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
@@ -204,8 +204,8 @@ void TMessageDialogWindow::CreateWindowAndControls(HWND AOwner) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
-    FFont = CreateFontIndirectW(&metrics.lfMessageFont);
-  if (!FFont) FFont = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    FFont.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
+  if (!FFont) FFont.Reset(static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
 
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE;
@@ -221,8 +221,9 @@ void TMessageDialogWindow::CreateWindowAndControls(HWND AOwner) {
   const RECT work = monitor.rcWork;
 
   // Measurements in dialog units of the message font.
-  HDC dc = GetDC(FWnd);
-  const HGDIOBJ oldFont = SelectObject(dc, FFont);
+  const TWindowDC windowDC(FWnd);
+  const HDC dc = windowDC.Get();
+  const TSelectObject font(dc, FFont.Get());
   TEXTMETRICW tm{};
   GetTextMetricsW(dc, &tm);
   const wchar_t alphabet[] = L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
@@ -251,8 +252,6 @@ void TMessageDialogWindow::CreateWindowAndControls(HWND AOwner) {
     GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
     buttonWidth = std::max(buttonWidth, static_cast<int>(size.cx) + 2 * horzMargin);
   }
-  SelectObject(dc, oldFont);
-  ReleaseDC(FWnd, dc);
 
   const int iconSize = type.Icon ? GetSystemMetrics(SM_CXICON) : 0;
   const int textLeft = horzMargin + (type.Icon ? iconSize + horzSpacing : 0);
@@ -272,7 +271,7 @@ void TMessageDialogWindow::CreateWindowAndControls(HWND AOwner) {
     if (!wnd)
       throw EDialogError(L"Ein Element des Meldungsdialogs konnte nicht erzeugt werden (Fehler %d)",
                          {static_cast<unsigned long>(GetLastError())});
-    SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
+    SendMessageW(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
     return wnd;
   };
   if (type.Icon) {
@@ -288,7 +287,7 @@ void TMessageDialogWindow::CreateWindowAndControls(HWND AOwner) {
     child(L"BUTTON", info.Caption, kind | WS_TABSTOP, info.Result, x, y, buttonWidth, buttonHeight);
     x += buttonWidth + buttonSpacing;
   }
-  SendMessageW(FWnd, WM_SETFONT, reinterpret_cast<WPARAM>(FFont), FALSE);
+  SendMessageW(FWnd, WM_SETFONT, reinterpret_cast<WPARAM>(FFont.Get()), FALSE);
   SendMessageW(FWnd, DM_SETDEFID, static_cast<WPARAM>(MsgDlgButtonResult(FParams.DefaultButton)), 0);
 
   RECT frame{0, 0, clientWidth, clientHeight};
@@ -569,27 +568,19 @@ void TOpenDialog::Publish(TPublisher<TOpenDialog>& P) {
 
 void TOpenDialog::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
-  FFiles = New<TStringList>();
+  FFiles.reset(New<TStringList>());
   FFilterIndex = 1;
   FOptions = {ofHideReadOnly, ofEnableSizing};
 }
 
 void TOpenDialog::Destroy() {
-  FreeAndNil(FFiles);
+  FFiles.reset();
   inherited::Destroy();
 }
 
 bool TOpenDialog::Execute() {
   DoShow();
-  bool result = false;
-  try {
-    result = DialogProvider()->ExecuteOpenDialog(this);
-  } catch (...) {
-    DoClose();
-    throw;
-  }
-  DoClose();
-  return result;
+  return TryFinally([this] { return DialogProvider()->ExecuteOpenDialog(this); }, [this] { DoClose(); });
 }
 
 void TOpenDialog::SetResult(const std::vector<String>& AFiles, int AFilterIndex, bool AReadOnly,

@@ -213,7 +213,7 @@ class TOpenDialog : public TCommonDialog {
   const String& FileName() const { return FFileName; }
   void SetFileName(const String& AValue) { FFileName = AValue; }
   // The chosen files (one unless ofAllowMultiSelect), full paths.
-  TStrings* Files() const { return FFiles; }
+  TStrings* Files() const { return FFiles.get(); }
   // "Description|Pattern|Description|Pattern..."
   const String& Filter() const { return FFilter; }
   void SetFilter(const String& AValue) { FFilter = AValue; }
@@ -233,7 +233,7 @@ class TOpenDialog : public TCommonDialog {
  private:
   String FDefaultExt;
   String FFileName;
-  TStringList* FFiles;
+  TOwned<TStringList> FFiles;
   String FFilter;
   int FFilterIndex;
   String FInitialDir;

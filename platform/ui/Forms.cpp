@@ -52,13 +52,8 @@ void TCustomForm::Create(TComponent* AOwner) {
   // Forms of our own classes come with a description; a plain form has none.
   if (ClassType() != TForm::ClassInfo() && ClassType() != TCustomForm::ClassInfo()) {
     FFormState.Include(fsCreating);
-    try {
-      InitInheritedComponent(this, TForm::ClassInfo());
-    } catch (...) {
-      FFormState.Exclude(fsCreating);
-      throw;
-    }
-    FFormState.Exclude(fsCreating);
+    TScopeExit created([this] { FFormState.Exclude(fsCreating); });
+    InitInheritedComponent(this, TForm::ClassInfo());
   }
 }
 
@@ -323,15 +318,14 @@ void TCustomForm::CMShowingChanged(TMessage&) {
   }
   TControlTracker alive(this);
   if (Showing()) {
-    FFormState.Include(fsShowing);
-    try {
+    {
+      FFormState.Include(fsShowing);
+      TScopeExit shown([&] {
+        if (alive.Alive()) FFormState.Exclude(fsShowing);
+      });
       DoShow();
-    } catch (...) {
-      if (alive.Alive()) FFormState.Exclude(fsShowing);
-      throw;
     }
     if (!alive.Alive()) return;
-    FFormState.Exclude(fsShowing);
     if (!FVisible) return;  // OnShow hid the form again
     ApplyPosition();
     if (!FActiveControl) {
@@ -531,6 +525,9 @@ bool TCustomForm::SetFocusedControl(TWinControl* AControl) {
   if (AControl->ControlState().Contains(csFocusing)) return false;
   TControlTracker alive(AControl);
   AControl->ControlState().Include(csFocusing);
+  TScopeExit focused([&] {
+    if (alive.Alive()) AControl->ControlState().Exclude(csFocusing);
+  });
   bool result = false;
   try {
     if (!FFocusedControl) FFocusedControl = this;
@@ -553,11 +550,7 @@ bool TCustomForm::SetFocusedControl(TWinControl* AControl) {
     result = true;
   } catch (const EAbort&) {
     result = false;
-  } catch (...) {
-    if (alive.Alive()) AControl->ControlState().Exclude(csFocusing);
-    throw;
   }
-  if (alive.Alive()) AControl->ControlState().Exclude(csFocusing);
   return result;
 }
 
@@ -673,11 +666,11 @@ TRect THintWindow::CalcHintRect(int AMaxWidth, const String& AHint) {
   TRect r(0, 0, AMaxWidth, 0);
   String text = AHint;
   Canvas()->Font()->Assign(Font());
-  HDC dc = GetDC(nullptr);
-  Canvas()->SetHandle(dc);
-  Canvas()->TextRect(r, text, {tfCalcRect, tfLeft, tfWordBreak, tfNoPrefix});
-  Canvas()->SetHandle(nullptr);
-  ReleaseDC(nullptr, dc);
+  {
+    const TScreenDC screen;
+    const TCanvasDCScope measuring(Canvas(), screen.Get());
+    Canvas()->TextRect(r, text, {tfCalcRect, tfLeft, tfWordBreak, tfNoPrefix});
+  }
   r.Right += 6;
   r.Bottom += 2;
   return r;
@@ -757,9 +750,8 @@ const TStockCursor StockCursors[] = {
 
 void TScreen::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
-  HDC dc = GetDC(nullptr);
-  FPixelsPerInch = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-  if (dc) ReleaseDC(nullptr, dc);
+  const TScreenDC screen;
+  FPixelsPerInch = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
   for (const auto& c : StockCursors) FCursors.emplace_back(c.Cursor, LoadCursorW(nullptr, c.Resource));
   FCursors.emplace_back(crDefault, LoadCursorW(nullptr, IDC_ARROW));
 }

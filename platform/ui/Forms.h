@@ -422,6 +422,7 @@ class TApplication : public TComponent {
   // Hints
   bool ShowHint() const { return FShowHint; }
   void SetShowHint(bool AValue);
+  // A new hint goes to OnHint; without one, a THintAction with it is run.
   const String& Hint() const { return FHint; }
   void SetHint(const String& AValue);
   int HintPause() const { return FHintPause; }
@@ -454,6 +455,11 @@ class TApplication : public TComponent {
 
   // Runs the work other threads queued for the main thread.
   void RunQueuedWork();
+
+  // Offers an action to the active form's controls (ExecuteAction): its
+  // active control first, then the form and every visible control on it,
+  // each before its children. Answers whether one ran the action.
+  bool ExecuteAction(TBasicAction* AAction);
 
  protected:
   void Notification(TComponent* AComponent, TOperation AOperation) override;

@@ -347,7 +347,35 @@ void TApplication::SetShowHint(bool AValue) {
 void TApplication::SetHint(const String& AValue) {
   if (FHint == AValue) return;
   FHint = AValue;
-  CallEvent(FOnHint, this);
+  if (FOnHint) {
+    FOnHint(this);
+    return;
+  }
+  TOwned<THintAction> action(New<THintAction>(nullptr));
+  action->SetHint(AValue);
+  action->Execute();
+}
+
+namespace {
+
+// The control, then its children, each before its own children.
+bool OfferAction(TControl* AControl, TBasicAction* AAction) {
+  if (AControl->ExecuteAction(AAction)) return true;
+  if (auto* parent = dynamic_cast<TWinControl*>(AControl))
+    for (int i = 0; i < parent->ControlCount(); ++i) {
+      TControl* child = parent->Controls(i);
+      if (child->Visible() && OfferAction(child, AAction)) return true;
+    }
+  return false;
+}
+
+}  // namespace
+
+bool TApplication::ExecuteAction(TBasicAction* AAction) {
+  TCustomForm* form = GScreen && GScreen->ActiveForm() ? GScreen->ActiveForm() : FMainForm;
+  if (!form) return false;
+  if (TWinControl* active = form->ActiveControl(); active && active->ExecuteAction(AAction)) return true;
+  return OfferAction(form, AAction);
 }
 
 void TApplication::StartHintTimer(int AValue, UINT AId) {

@@ -1,12 +1,14 @@
-// Scoped owners for GDI resources. Each one takes its resource in the
-// constructor and gives it back in the destructor, in the order GDI needs
-// (deselect before delete), so no paint path needs a catch block to clean up.
+// Scoped owners for GDI resources and the few window-system handles that go
+// with them (icons, menus). Each one takes its resource in the constructor
+// and gives it back in the destructor, in the order GDI needs (deselect
+// before delete), so no paint path needs a catch block to clean up.
 //
 // Classes in this file:
 //   TGdiObject<H>      owns a pen, brush, font, bitmap, region or palette (DeleteObject)
 //   TOwnedDC           owns a DC made with CreateCompatibleDC/CreateDCW (DeleteDC)
 //   TOwnedIcon         owns an icon or cursor made from data or copied (DestroyIcon)
 //   TOwnedEnhMetaFile  owns an enhanced metafile (DeleteEnhMetaFile)
+//   TOwnedMenu         owns a menu not attached to a window (DestroyMenu)
 //   TWindowDC          a window's DC from GetDC/GetWindowDC (ReleaseDC)
 //   TScreenDC          the screen's DC (GetDC(nullptr))
 //   TSelectObject      selects a GDI object into a DC and puts the old one back
@@ -63,6 +65,13 @@ struct TOwnedEnhMetaFileTraits {
   static void Free(Handle AHandle) { ::DeleteEnhMetaFile(AHandle); }
 };
 using TOwnedEnhMetaFile = TUniqueHandle<TOwnedEnhMetaFileTraits>;
+
+struct TOwnedMenuTraits {
+  using Handle = HMENU;
+  static constexpr Handle Null() { return nullptr; }
+  static void Free(Handle AHandle) { ::DestroyMenu(AHandle); }
+};
+using TOwnedMenu = TUniqueHandle<TOwnedMenuTraits>;
 
 // GetDC(AWnd) (or GetWindowDC with AWholeWindow) for a scope.
 class [[nodiscard]] TWindowDC {

@@ -204,9 +204,8 @@ TFontData& DefFontData() {
 
 int ScreenLogPixels() {
   static const int ppi = [] {
-    HDC dc = GetDC(nullptr);
-    const int v = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
+    const TScreenDC screen;
+    const int v = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 96;
     return v > 0 ? v : 96;
   }();
   return ppi;

@@ -766,10 +766,11 @@ void TBitmap::LoadFromClipboardFormat(UINT AFormat, HANDLE AData, HPALETTE APale
     return;
   }
   // The clipboard keeps its handle: take a DIB copy.
-  TOwnedBitmap copy(static_cast<HBITMAP>(CopyImage(AData, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  auto copy = static_cast<HBITMAP>(CopyImage(AData, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
   if (!copy) RaiseGraphicsApiError(L"CopyImage");
-  SetHandle(copy.Get());
-  static_cast<void>(copy.Release());  // the bitmap's own now
+  // A bitmap is never refused: from here on it is ours, whatever the change
+  // event does.
+  SetHandle(copy);
 }
 
 void TBitmap::SaveToClipboardFormat(UINT& AFormat, HANDLE& AData, HPALETTE& APalette) {

@@ -20,43 +20,27 @@ COLORREF ListColor(TColor AColor) {
 
 constexpr UINT GStyleFlags[] = {ILD_FOCUS, ILD_SELECTED, ILD_NORMAL, ILD_TRANSPARENT};
 
-// A 32-bit top-down DIB section in its own memory context, zeroed.
+// A 32-bit top-down DIB section in its own memory context, zeroed, read and
+// written pixel by pixel.
 class TScratch {
  public:
-  TScratch(int AWidth, int AHeight) : FWidth(AWidth), FHeight(AHeight) {
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), AWidth, -AHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    FBitmap = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!FBitmap) RaiseGraphicsApiError(L"CreateDIBSection");
-    FBits = static_cast<std::uint32_t*>(bits);
-    FDC = CreateCompatibleDC(nullptr);
-    FOld = SelectObject(FDC, FBitmap);
+  TScratch(int AWidth, int AHeight) : FMemory(TMemoryDC::Dib32(nullptr, AWidth, AHeight)) {
+    if (!FMemory || !FMemory.Bits()) RaiseGraphicsApiError(L"CreateDIBSection");
   }
-  ~TScratch() {
-    SelectObject(FDC, FOld);
-    DeleteDC(FDC);
-    DeleteObject(FBitmap);
-  }
-  TScratch(const TScratch&) = delete;
-  TScratch& operator=(const TScratch&) = delete;
-  HDC DC() const { return FDC; }
+  HDC DC() const { return FMemory.DC(); }
   std::uint32_t& At(int X, int Y) {
     GdiFlush();
-    return FBits[static_cast<std::size_t>(Y) * static_cast<std::size_t>(FWidth) + static_cast<std::size_t>(X)];
+    return FMemory.Bits()[static_cast<std::size_t>(Y) * static_cast<std::size_t>(FMemory.Width()) +
+                          static_cast<std::size_t>(X)];
   }
   void Fill(std::uint32_t AValue) {
     GdiFlush();
-    std::fill_n(FBits, static_cast<std::size_t>(FWidth) * static_cast<std::size_t>(FHeight), AValue);
+    std::fill_n(FMemory.Bits(), static_cast<std::size_t>(FMemory.Width()) * static_cast<std::size_t>(FMemory.Height()),
+                AValue);
   }
 
  private:
-  int FWidth;
-  int FHeight;
-  HBITMAP FBitmap;
-  std::uint32_t* FBits;
-  HDC FDC;
-  HGDIOBJ FOld;
+  TMemoryDC FMemory;
 };
 
 // A bitmap that lets go of its canvas context for the length of a call.
@@ -284,16 +268,10 @@ int TCustomImageList::AddCells(TBitmap* AImage, TBitmap* AMask, TColor AMaskColo
   if (AMaskColor != clNone) {
     // The native call blackens the masked colour in the bitmap it gets:
     // give it a copy.
-    TBitmap* copy = New<TBitmap>();
-    try {
-      copy->Assign(AImage);
-      const TColor key = AMaskColor == clDefault ? AImage->TransparentColor() : AMaskColor;
-      index = ImageList_AddMasked(FHandle, Unselected(copy), ColorToColorRef(key));
-    } catch (...) {
-      copy->Free();
-      throw;
-    }
-    copy->Free();
+    const TOwned<TBitmap> copy(New<TBitmap>());
+    copy->Assign(AImage);
+    const TColor key = AMaskColor == clDefault ? AImage->TransparentColor() : AMaskColor;
+    index = ImageList_AddMasked(FHandle, Unselected(copy.get()), ColorToColorRef(key));
   } else {
     index = ImageList_Add(FHandle, Unselected(AImage), Unselected(AMask));
   }
@@ -319,21 +297,11 @@ int TCustomImageList::AddIcon(TIcon* AImage) {
 
 int TCustomImageList::AddImage(TCustomImageList* AValue, int AIndex) {
   if (!AValue || AIndex < 0 || AIndex >= AValue->Count()) return -1;
-  TBitmap* image = New<TBitmap>();
-  TBitmap* mask = New<TBitmap>();
-  int index = -1;
-  try {
-    AValue->GetBitmap(AIndex, image);
-    if (AValue->Masked()) AValue->GetMask(AIndex, mask);
-    index = TCustomImageList::Add(image, AValue->Masked() ? mask : nullptr);
-  } catch (...) {
-    image->Free();
-    mask->Free();
-    throw;
-  }
-  image->Free();
-  mask->Free();
-  return index;
+  const TOwned<TBitmap> image(New<TBitmap>());
+  const TOwned<TBitmap> mask(New<TBitmap>());
+  AValue->GetBitmap(AIndex, image.get());
+  if (AValue->Masked()) AValue->GetMask(AIndex, mask.get());
+  return TCustomImageList::Add(image.get(), AValue->Masked() ? mask.get() : nullptr);
 }
 
 void TCustomImageList::AddImages(TCustomImageList* AValue) {
@@ -467,36 +435,30 @@ void TCustomImageList::DrawDisabled(int AIndex, TCanvas* ACanvas, int X, int Y) 
     for (int y = 0; y < h && !hasAlpha; ++y)
       for (int x = 0; x < w && !hasAlpha; ++x) hasAlpha = (image.At(x, y) >> 24) != 0;
   }
-  HBITMAP mono = CreateBitmap(w, h, 1, 1, nullptr);
+  const TOwnedBitmap mono(CreateBitmap(w, h, 1, 1, nullptr));
   if (!mono) RaiseGraphicsApiError(L"CreateBitmap");
-  HDC monoDC = CreateCompatibleDC(nullptr);
-  HGDIOBJ oldMono = SelectObject(monoDC, mono);
-  PatBlt(monoDC, 0, 0, w, h, WHITENESS);
+  const TBitmapDC monoDC(mono.Get());
+  if (!monoDC) RaiseGraphicsApiError(L"CreateCompatibleDC");
+  PatBlt(monoDC.DC(), 0, 0, w, h, WHITENESS);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       const bool shaped = (mask.At(x, y) & 0x00FFFFFF) == 0;
       const bool opaque = !hasAlpha || (image.At(x, y) >> 24) >= 0x80;
-      if (shaped && opaque) SetPixelV(monoDC, x, y, RGB(0, 0, 0));
+      if (shaped && opaque) SetPixelV(monoDC.DC(), x, y, RGB(0, 0, 0));
     }
+  const TOwnedBrush highlight(CreateSolidBrush(GetSysColor(COLOR_BTNHIGHLIGHT)));
+  const TOwnedBrush shadow(CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW)));
   HDC dst = ACanvas->Handle();
-  const COLORREF oldText = SetTextColor(dst, RGB(0, 0, 0));
-  const COLORREF oldBk = ::SetBkColor(dst, RGB(255, 255, 255));
+  // Colours and brush go back before the brushes are deleted.
+  const TSavedDC saved(dst);
+  SetTextColor(dst, RGB(0, 0, 0));
+  ::SetBkColor(dst, RGB(255, 255, 255));
   // Where the mask is black the brush paints; elsewhere the target stays.
   constexpr DWORD ropPaintWhereBlack = 0x00B8074A;
-  HBRUSH highlight = CreateSolidBrush(GetSysColor(COLOR_BTNHIGHLIGHT));
-  HBRUSH shadow = CreateSolidBrush(GetSysColor(COLOR_BTNSHADOW));
-  HGDIOBJ oldBrush = SelectObject(dst, highlight);
-  BitBlt(dst, X + 1, Y + 1, w, h, monoDC, 0, 0, ropPaintWhereBlack);
-  SelectObject(dst, shadow);
-  BitBlt(dst, X, Y, w, h, monoDC, 0, 0, ropPaintWhereBlack);
-  SelectObject(dst, oldBrush);
-  DeleteObject(highlight);
-  DeleteObject(shadow);
-  SetTextColor(dst, oldText);
-  ::SetBkColor(dst, oldBk);
-  SelectObject(monoDC, oldMono);
-  DeleteDC(monoDC);
-  DeleteObject(mono);
+  SelectObject(dst, highlight.Get());
+  BitBlt(dst, X + 1, Y + 1, w, h, monoDC.DC(), 0, 0, ropPaintWhereBlack);
+  SelectObject(dst, shadow.Get());
+  BitBlt(dst, X, Y, w, h, monoDC.DC(), 0, 0, ropPaintWhereBlack);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,5 +1,6 @@
 #include "platform/ui/Menus.h"
 
+#include "platform/ui/GdiScopes.h"
 #include "platform/ui/Messages.h"
 #include "platform/ui/WindowAllocation.h"
 
@@ -171,7 +172,7 @@ void TMenuItem::Destroy() {
     Remove(item);
     item->Free();
   }
-  FreeAndNil(FActionLink);
+  FActionLink.reset();
   inherited::Destroy();
 }
 
@@ -263,10 +264,10 @@ void TMenuItem::GetChildren(const TGetChildProc& AProc, TComponent* ARoot) {
 
 void TMenuItem::SetAction(TBasicAction* AValue) {
   if (!AValue) {
-    FreeAndNil(FActionLink);
+    FActionLink.reset();
     return;
   }
-  if (!FActionLink) FActionLink = New<TActionLink>(this);
+  if (!FActionLink) FActionLink.reset(New<TActionLink>(this));
   FActionLink->SetAction(AValue);
   FActionLink->SetOnChange(BindEvent<&TMenuItem::ActionChanged>(this));
   AValue->FreeNotification(this);
@@ -324,12 +325,12 @@ void TMenuItem::BuildMenu(HMENU AMenu) {
 
 void TMenu::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
-  FItems = New<TMenuItem>(nullptr);
+  FItems.reset(New<TMenuItem>(nullptr));
   FItems->FMenu = this;
 }
 
 void TMenu::Destroy() {
-  FreeAndNil(FItems);
+  FItems.reset();
   inherited::Destroy();
 }
 
@@ -344,7 +345,7 @@ bool TMenu::IsShortCut(TMessage& Message) {
   TMenuItem* item = FItems->FindShortCut(sc);
   if (!item) return false;
   // A hidden or disabled item, or one below such a parent, takes nothing.
-  for (TMenuItem* p = item; p && p != FItems; p = p->Parent())
+  for (TMenuItem* p = item; p && p != FItems.get(); p = p->Parent())
     if (!p->Enabled() || !p->Visible()) return false;
   item->Click();
   return true;
@@ -353,7 +354,7 @@ bool TMenu::IsShortCut(TMessage& Message) {
 bool TMenu::DispatchCommand(UINT ACommand) {
   if (ACommand == 0) return false;
   TMenuItem* item = FItems->FindCommand(ACommand);
-  if (!item || item == FItems) return false;
+  if (!item || item == FItems.get()) return false;
   item->Click();
   return true;
 }
@@ -388,20 +389,17 @@ void TPopupMenu::Notification(TComponent* AComponent, TOperation AOperation) {
 
 void TPopupMenu::Popup(int X, int Y) {
   CallEvent(FOnPopup, this);
-  HMENU menu = CreatePopupMenu();
-  if (!menu) throw EMenuError(L"CreatePopupMenu schlug fehl (Fehler %d)", {static_cast<unsigned long>(GetLastError())});
   UINT command = 0;
-  try {
-    Items()->BuildMenu(menu);
+  {
+    const TOwnedMenu menu(CreatePopupMenu());
+    if (!menu)
+      throw EMenuError(L"CreatePopupMenu schlug fehl (Fehler %d)", {static_cast<unsigned long>(GetLastError())});
+    Items()->BuildMenu(menu.Get());
     UINT flags = TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON;
     flags |= FAlignment == paRight ? TPM_RIGHTALIGN : FAlignment == paCenter ? TPM_CENTERALIGN : TPM_LEFTALIGN;
     HWND owner = GPopupOwner ? GPopupOwner->Window() : nullptr;
-    command = GTrackProc(menu, flags, X, Y, owner);
-  } catch (...) {
-    DestroyMenu(menu);
-    throw;
+    command = GTrackProc(menu.Get(), flags, X, Y, owner);
   }
-  DestroyMenu(menu);
   CallEvent(FOnClose, this);
   DispatchCommand(command);
 }

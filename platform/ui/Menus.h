@@ -121,7 +121,7 @@ class TMenuItem : public TComponent {
   TMenuItem* FParent;
   TMenu* FMenu;
   std::vector<TMenuItem*> FItems;
-  TActionLink* FActionLink;
+  TOwned<TActionLink> FActionLink;
   TNotifyEvent FOnClick;
 };
 
@@ -131,7 +131,7 @@ class TMenu : public TComponent {
   void Create(TComponent* AOwner) override;
   void Destroy() override;
 
-  TMenuItem* Items() const { return FItems; }
+  TMenuItem* Items() const { return FItems.get(); }
   // Runs the item of a shortcut key message (WM_KEYDOWN, CN_KEYDOWN and
   // their Sys twins) and answers whether one took it.
   bool IsShortCut(TMessage& Message);
@@ -141,7 +141,7 @@ class TMenu : public TComponent {
   void GetChildren(const TGetChildProc& AProc, TComponent* ARoot) override;
 
  private:
-  TMenuItem* FItems;
+  TOwned<TMenuItem> FItems;
 };
 
 enum TPopupAlignment { paLeft, paRight, paCenter };

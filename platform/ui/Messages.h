@@ -110,6 +110,8 @@ constexpr UINT CM_STANDARDGESTURESCHANGED = CM_BASE + 85;
 constexpr UINT CM_INPUTLANGCHANGE = CM_BASE + 86;
 constexpr UINT CM_TABLETOPTIONSCHANGED = CM_BASE + 87;
 constexpr UINT CM_PARENTTABLETOPTIONSCHANGED = CM_BASE + 88;
+// The control's StyleElements changed.
+constexpr UINT CM_STYLEELEMENTSCHANGED = CM_BASE + 89;
 
 // ---------------------------------------------------------------------------
 // Notifications a parent window receives from a child, reflected to the child

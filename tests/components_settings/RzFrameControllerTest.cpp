@@ -339,4 +339,34 @@ TEST(FrameControllerOldProperties, TheReaderDropsAValueOfEachKind) {
   EXPECT_EQ(object->Tag2(), 5);
 }
 
+// Takes the places of the protected operations too.
+class TControllerSlots : public TRzFrameController {
+ public:
+  static std::vector<std::ptrdiff_t> Added() {
+    return {VirtualSlot(&TControllerSlots::UpdateControl),
+            VirtualSlot(&TControllerSlots::NotifyControls),
+            VirtualSlot(&TControllerSlots::SetColor),
+            VirtualSlot(&TControllerSlots::SetParentColor),
+            VirtualSlot(&TControllerSlots::SetFlatButtonColor),
+            VirtualSlot(&TControllerSlots::SetFlatButtons),
+            VirtualSlot(&TControllerSlots::SetDisabledColor),
+            VirtualSlot(&TControllerSlots::SetReadOnlyColor),
+            VirtualSlot(&TControllerSlots::SetReadOnlyColorOnFocus),
+            VirtualSlot(&TControllerSlots::SetFocusColor),
+            VirtualSlot(&TControllerSlots::SetFrameColor),
+            VirtualSlot(&TControllerSlots::SetFrameHotColor),
+            VirtualSlot(&TControllerSlots::SetFrameHotTrack),
+            VirtualSlot(&TControllerSlots::SetFrameHotStyle),
+            VirtualSlot(&TControllerSlots::SetFrameSides),
+            VirtualSlot(&TControllerSlots::SetFrameStyle),
+            VirtualSlot(&TControllerSlots::SetFrameVisible),
+            VirtualSlot(&TControllerSlots::SetFramingPreference),
+            VirtualSlot(&TControllerSlots::SetRegIniFile)};
+  }
+};
+
+TEST(FrameControllerSlots, TheAddedVirtualOperationsFollowOneAnotherInTheirOrder) {
+  EXPECT_TRUE(FollowOneAnother(TControllerSlots::Added()));
+}
+
 }  // namespace

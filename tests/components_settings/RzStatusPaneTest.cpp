@@ -1,6 +1,7 @@
 #include "components/settings/RzStatus.h"
 
 #include "platform/classes/FormReader.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "tests/components_settings/SettingsTestSupport.h"
@@ -106,13 +107,23 @@ TEST(RzStatusPane, AlignmentPlacesTheCaption) {
   struct TCase {
     const wchar_t* Name;
     TAlignment Alignment;
+    TBiDiMode BiDiMode;
+    TAlignment Drawn;
   };
-  const TCase cases[] = {{L"left", taLeftJustify}, {L"right", taRightJustify}, {L"centre", taCenter}};
+  const TCase cases[] = {
+      {L"left", taLeftJustify, bdLeftToRight, taLeftJustify},
+      {L"right", taRightJustify, bdLeftToRight, taRightJustify},
+      {L"centre", taCenter, bdLeftToRight, taCenter},
+      {L"left, read right to left", taLeftJustify, bdRightToLeft, taRightJustify},
+      {L"right, read right to left", taRightJustify, bdRightToLeftReadingOnly, taLeftJustify},
+      {L"centre, read right to left", taCenter, bdRightToLeft, taCenter},
+  };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
     TOwnedObject<TRzCustomStatusPane> pane(NewPane<TRzCustomStatusPane>());
     pane->SetCaption(L"Ready");
     pane->SetAlignment(c.Alignment);
+    pane->SetBiDiMode(c.BiDiMode);
     pane->Font()->SetColor(clRed);
     TPixelSurface s(100, 20, Paper);
     PaintPane(pane.get(), s);
@@ -121,12 +132,39 @@ TEST(RzStatusPane, AlignmentPlacesTheCaption) {
     const int width = TextSize(pane.get(), L"Ready").cx;
     // fsFlat: the caption rectangle is 2 pixels in; the text 2 + 1 further.
     int start = 0;
-    if (c.Alignment == taLeftJustify) start = 2 + 2 + 1;
-    else if (c.Alignment == taRightJustify) start = 98 - 2 - 1 - width;
+    if (c.Drawn == taLeftJustify) start = 2 + 2 + 1;
+    else if (c.Drawn == taRightJustify) start = 98 - 2 - 1 - width;
     else start = 50 - width / 2;
     EXPECT_GE(ink.Left, start - 1);
     EXPECT_LE(ink.Right, start + width + 1);
   }
+}
+
+TEST(RzStatusPane, ReadRightToLeftTheFieldLabelStandsOnTheRight) {
+  TOwnedObject<TRzCustomFieldStatus> pane(NewPane<TRzCustomFieldStatus>());
+  pane->SetBounds(0, 0, 120, 20);
+  pane->SetFrameStyle(fsNone);
+  pane->SetCaption(L"Ready");
+  pane->SetFieldLabel(L"State:");
+  pane->SetFieldLabelColor(clBlack);
+  pane->Font()->SetColor(clRed);
+  pane->SetBiDiMode(bdRightToLeft);
+  TPixelSurface s(120, 20, Paper);
+  PaintPane(pane.get(), s);
+  const TRect label = InkOf(s, Black, s.ClientRect());
+  const TRect caption = InkOf(s, Red, s.ClientRect());
+  ASSERT_FALSE(label.IsEmpty()) << s.Picture(Paper);
+  ASSERT_FALSE(caption.IsEmpty()) << s.Picture(Paper);
+  const int labelWidth = TextSize(pane.get(), L"State:").cx;
+  const int captionWidth = TextSize(pane.get(), L"Ready").cx;
+  // The unshrunk caption rectangle ends at 119; the label ends 2 + 1 before.
+  const int labelEnd = 119 - 2 - 1;
+  EXPECT_LE(label.Right, labelEnd + 1);
+  EXPECT_GE(label.Left, labelEnd - labelWidth - 1);
+  // The caption, aligned left, is drawn right, before the label and its offsets.
+  const int captionEnd = 119 - labelWidth - 2 * 2 - 2 - 1;
+  EXPECT_LE(caption.Right, captionEnd + 1);
+  EXPECT_GE(caption.Left, captionEnd - captionWidth - 1);
 }
 
 TEST(RzStatusPane, ADisabledPaneDrawsGrayText) {
@@ -350,6 +388,143 @@ TEST(RzStatusPane, TakesTheFrameControllersVisibleFrame) {
   EXPECT_EQ(partial->FlatColor(), clRed);
   controller->Free();
   EXPECT_EQ(pane->FrameController(), nullptr);
+}
+
+// ---------------------------------------------------------------------------
+// Hints, size grips and style elements
+
+TEST(RzStatusPane, WithAutoHintTheApplicationsHintBecomesTheCaption) {
+  TOwnedObject<TForm> form(New<TForm>(nullptr));
+  auto* hinted = NewPane<TRzCustomStatusPane>(form.get());
+  hinted->SetParent(form.get());
+  hinted->SetAutoHint(true);
+  auto* plain = NewPane<TRzCustomStatusPane>(form.get());
+  plain->SetParent(form.get());
+  plain->SetCaption(L"Ready");
+  Screen()->SetActiveForm(form.get());
+  Application()->SetHint(L"Opens a project");
+  EXPECT_EQ(hinted->Caption(), L"Opens a project");
+  EXPECT_EQ(plain->Caption(), L"Ready");
+  // Other actions go to the class library's handling: nobody takes them.
+  TOwnedObject<TAction> action(New<TAction>(nullptr));
+  EXPECT_FALSE(hinted->ExecuteAction(action.get()));
+  Application()->SetHint(L"");
+  EXPECT_EQ(hinted->Caption(), L"");
+  Screen()->SetActiveForm(nullptr);
+}
+
+// The family's status bar as the panes see it: its own hit test answers
+// HTBOTTOMRIGHT in the 16 pixels at its right edge while the grip shows.
+class TGripBar : public TNoRefCount<TCustomControl>, public IRzStatusBarSizeGrip {
+  SK_CLASS(TGripBar, TCustomControl)
+ public:
+  static void Publish(TPublisher<TGripBar>& P) { P.Message<&TGripBar::WMNCHitTest>(WM_NCHITTEST); }
+  bool GetInterface(const GUID& AIID, void** AObj) override {
+    return AnswerInterfaces<IRzStatusBarSizeGrip>(this, AIID, AObj) || inherited::GetInterface(AIID, AObj);
+  }
+  bool SizeGripVisible() override { return Grip; }
+  bool Grip = true;
+
+ protected:
+  void WMNCHitTest(TMessage& Message) {
+    const TPoint p = ScreenToClient(PointFromLParam(Message.LParam));
+    if (Grip && p.X >= ClientWidth() - 16) Message.Result = HTBOTTOMRIGHT;
+    else InheritedMessage<TGripBar>(Message);
+  }
+};
+
+TEST(RzStatusPane, ASizeGripWorksThroughThePaneInTheTwelvePixelsBeforeItsEdge) {
+  TOwnedObject<TForm> form(New<TForm>(nullptr));
+  form->SetClientWidth(300);
+  auto* bar = New<TGripBar>(form.get());
+  bar->SetParent(form.get());
+  bar->SetBounds(0, 100, 200, 20);
+  auto* pane = NewPane<TRzCustomStatusPane>(form.get());
+  pane->SetParent(bar);
+  pane->SetBounds(100, 0, 100, 20);
+  auto hitTest = [&](int X) { return SendMessageW(bar->Handle(), WM_NCHITTEST, 0, PointToLParam(bar->ClientToScreen(TPoint(X, 10)))); };
+  struct TCase {
+    const char* Name;
+    bool Grip;
+    int PaneRight;
+    int X;
+    LRESULT Result;
+  };
+  const TCase cases[] = {
+      {"inside the twelve pixels: the bar's grip", true, 200, 190, HTBOTTOMRIGHT},
+      {"the last pixel", true, 200, 199, HTBOTTOMRIGHT},
+      {"before the twelve pixels, in the bar's grip: the pane", true, 200, 186, HTCLIENT},
+      {"the pane short of the edge covers the grip", true, 198, 190, HTCLIENT},
+      {"no grip showing", false, 200, 190, HTCLIENT},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    bar->Grip = c.Grip;
+    pane->SetWidth(c.PaneRight - 100);
+    EXPECT_EQ(hitTest(c.X), c.Result);
+  }
+}
+
+TEST(RzStatusPane, AChangeOfStyleElementsRepaintsThePane) {
+  TOwnedObject<TForm> form(New<TForm>(nullptr));
+  auto* pane = NewPane<TRzCustomStatusPane>(form.get());
+  pane->SetParent(form.get());
+  pane->SetBounds(10, 10, 100, 20);
+  pane->Font()->SetColor(clRed);
+  form->Show();
+  Application()->ProcessMessages();
+  const HWND wnd = form->Handle();
+  ValidateRect(wnd, nullptr);
+  pane->SetStyleElements({seClient, seBorder});
+  RECT update{};
+  ASSERT_TRUE(GetUpdateRect(wnd, &update, FALSE));
+  EXPECT_EQ(TRect(update), TRect(10, 10, 110, 30));
+  EXPECT_EQ(pane->CaptionColor(), clRed) << "the system's style keeps the font's colour";
+}
+
+// ---------------------------------------------------------------------------
+// The order of the panes' virtual operations
+
+// Takes the places of the protected operations too.
+class TPaneSlots : public TRzVersionInfoStatus {
+ public:
+  static std::vector<std::ptrdiff_t> Added() {
+    return {VirtualSlot(&TPaneSlots::GetAutoSizeWidth),
+            VirtualSlot(&TPaneSlots::GetCaptionRect),
+            VirtualSlot(&TPaneSlots::DrawCaption),
+            VirtualSlot(&TPaneSlots::DrawBorder),
+            VirtualSlot(&TPaneSlots::ApplyFrameController),
+            VirtualSlot(&TPaneSlots::SetBlinkPhase),
+            VirtualSlot(&TPaneSlots::SetAlignment),
+            VirtualSlot(&TPaneSlots::SetDefaultWidth),
+            VirtualSlot(&TPaneSlots::SetBlinking),
+            VirtualSlot(&TPaneSlots::SetBlinkColor),
+            VirtualSlot(&TPaneSlots::BlinkIntervalOff),
+            VirtualSlot(&TPaneSlots::SetBlinkIntervalOff),
+            VirtualSlot(&TPaneSlots::BlinkIntervalOn),
+            VirtualSlot(&TPaneSlots::SetBlinkIntervalOn),
+            VirtualSlot(&TPaneSlots::SetBorderWidth),
+            VirtualSlot(&TPaneSlots::SetCaption),
+            VirtualSlot(&TPaneSlots::SetCaptionOffset),
+            VirtualSlot(&TPaneSlots::SetFillColor),
+            VirtualSlot(&TPaneSlots::SetParentFillColor),
+            VirtualSlot(&TPaneSlots::SetFlatColor),
+            VirtualSlot(&TPaneSlots::SetFlatColorAdjustment),
+            VirtualSlot(&TPaneSlots::SetFrameStyle),
+            VirtualSlot(&TPaneSlots::SetFrameController),
+            VirtualSlot(&TPaneSlots::SetTransparent),
+            VirtualSlot(&TPaneSlots::IsAtGripEdge),
+            // TRzCustomFieldStatus
+            VirtualSlot(&TPaneSlots::SetFieldLabel),
+            VirtualSlot(&TPaneSlots::SetFieldLabelColor),
+            // TRzVersionInfoStatus
+            VirtualSlot(&TPaneSlots::SetVersionInfo),
+            VirtualSlot(&TPaneSlots::SetField)};
+  }
+};
+
+TEST(RzStatusPane, TheAddedVirtualOperationsFollowOneAnotherInTheirOrder) {
+  EXPECT_TRUE(FollowOneAnother(TPaneSlots::Added()));
 }
 
 // ---------------------------------------------------------------------------

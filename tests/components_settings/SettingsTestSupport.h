@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -77,6 +79,28 @@ class TDialogRecorder {
   TRecordingDialogs* FDialogs;
   TDialogProvider* FPrevious;
 };
+
+// The entry of a virtual member function in its class's table of virtual
+// functions. Under the Itanium C++ ABI, which mingw-w64 follows, a pointer to
+// a virtual member holds one more than the entry's byte offset; -1 for a
+// member that is not virtual.
+template <class F>
+std::ptrdiff_t VirtualSlot(F AMember) {
+  static_assert(sizeof(F) == 2 * sizeof(std::ptrdiff_t), "a pointer to a member function");
+  std::ptrdiff_t words[2];
+  std::memcpy(words, &AMember, sizeof words);
+  return (words[0] & 1) != 0 ? (words[0] - 1) / static_cast<std::ptrdiff_t>(sizeof(void*)) : -1;
+}
+
+// Whether virtual operations stand one after the other in their class's table.
+inline testing::AssertionResult FollowOneAnother(const std::vector<std::ptrdiff_t>& ASlots) {
+  if (ASlots.empty() || ASlots.front() < 0) return testing::AssertionFailure() << "the first is not virtual";
+  for (std::size_t i = 1; i < ASlots.size(); ++i)
+    if (ASlots[i] != ASlots[i - 1] + 1)
+      return testing::AssertionFailure() << "operation " << i << " stands in slot " << ASlots[i] << ", after slot "
+                                         << ASlots[i - 1];
+  return testing::AssertionSuccess();
+}
 
 // The bytes of a file as a string, and a file from bytes.
 std::string FileBytes(const String& AFileName);

@@ -317,6 +317,39 @@ TEST_F(CanvasOptions, FontOptionsFromAndToAFont) {
   EXPECT_EQ(copy->Style(), options->Style());
 }
 
+TEST_F(CanvasOptions, TexturesSetTheModeAndShareByTheirPixels) {
+  TSurfaceCanvas* canvas = Canvas(8, 8);
+  const auto image = [](TdxAlphaColor AColor) {
+    return TOwned<TdxSmartImage>(NewWith<TdxSmartImage>([&](TdxSmartImage* AImage) { AImage->CreateSize(2, 2, AColor); }));
+  };
+  TOwned<TdxFillOptions> fill(New<TdxFillOptions>(nullptr));
+  fill->SetOnChange(CountChanges());
+  const TOwned<TdxSmartImage> red = image(0xFFFF0000);
+  fill->SetTexture(red.get());
+  EXPECT_EQ(fill->Mode(), TdxFillOptionsMode::Texture);
+  EXPECT_EQ(Changes(), 1);
+  EXPECT_NE(fill->Texture(), red.get()) << "a copy";
+
+  TOwned<TdxFillOptions> same(New<TdxFillOptions>(nullptr));
+  same->Assign(fill.get());
+  EXPECT_EQ(same->Mode(), TdxFillOptionsMode::Texture);
+  EXPECT_EQ(same->GetHandle(canvas)->Handle(), fill->GetHandle(canvas)->Handle()) << "equal pixels share";
+  TOwned<TdxFillOptions> other(New<TdxFillOptions>(nullptr));
+  const TOwned<TdxSmartImage> blue = image(0xFF0000FF);
+  other->SetTexture(blue.get());
+  EXPECT_NE(other->GetHandle(canvas)->Handle(), fill->GetHandle(canvas)->Handle());
+
+  // The texture brush paints the image's pixels.
+  canvas->FillRect(TdxRectF(0, 0, 8, 8), fill->GetHandle(canvas));
+  EXPECT_EQ(Surface().Count(RGB(255, 0, 0)), 64);
+
+  const TOwned<TdxSmartImage> empty(New<TdxSmartImage>());
+  fill->SetTexture(empty.get());
+  EXPECT_EQ(fill->Mode(), TdxFillOptionsMode::Clear);
+  EXPECT_FALSE(IsStoredProp(fill.get(), FindPropInfo(fill.get(), L"Texture")));
+  EXPECT_TRUE(IsStoredProp(other.get(), FindPropInfo(other.get(), L"Texture")));
+}
+
 TEST_F(CanvasOptions, HandlesStayWithOneCanvas) {
   TSurfaceCanvas* canvas = Canvas();
   TOwned<TdxStrokeOptions> stroke(New<TdxStrokeOptions>(nullptr));

@@ -374,6 +374,58 @@ TEST_F(GdiBasedCanvas, ImagesDrawnAndTiled) {
   EXPECT_EQ(Surface().Count(RGB(0, 0, 255)), 9);
 }
 
+// A 2 x 2 smart image of the alpha bitmap's pixels.
+TOwned<TdxSmartImage> AlphaImage() {
+  const RGBQUAD pixels[] = {Quad(0, 0, 255, 255), Quad(128, 0, 0, 128), Quad(0, 0, 0, 0), Quad(0, 255, 0, 255)};
+  return TOwned<TdxSmartImage>(
+      NewWith<TdxSmartImage>([&](TdxSmartImage* AImage) { AImage->CreateFromBits(2, 2, pixels, afPremultiplied); }));
+}
+
+TEST_F(GdiBasedCanvas, SmartImagesDrawThemselves) {
+  TSurfaceCanvas* canvas = Canvas(12, 12);
+  const TOwned<TdxSmartImage> image = AlphaImage();
+  canvas->DrawImage(image.get(), TRect(1, 1, 3, 3));
+  EXPECT_EQ(Surface().Pixel(1, 1), RGB(255, 0, 0));
+  EXPECT_EQ(Surface().Pixel(2, 2), RGB(0, 255, 0));
+  EXPECT_EQ(Surface().Pixel(1, 2), White);
+  EXPECT_NEAR(GetRValue(Surface().Pixel(2, 1)), 127, 2);
+  EXPECT_EQ(Surface().BoundsOfOther(White), TRect(1, 1, 3, 3));
+
+  Surface().Fill(White);
+  canvas->DrawImage(image.get(), TdxRectF(4, 4, 6, 6));
+  EXPECT_EQ(Surface().Pixel(4, 4), RGB(255, 0, 0));
+  EXPECT_EQ(Surface().BoundsOfOther(White), TRect(4, 4, 6, 6));
+
+  // Tiled over a rectangle at its own size.
+  Surface().Fill(White);
+  canvas->FillRect(TRect(0, 0, 5, 4), image.get());
+  EXPECT_EQ(Surface().Pixel(0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(Surface().Pixel(2, 0), RGB(255, 0, 0));
+  EXPECT_EQ(Surface().Pixel(4, 2), RGB(255, 0, 0));
+  EXPECT_EQ(Surface().Pixel(3, 3), RGB(0, 255, 0));
+  EXPECT_EQ(Surface().CountOther(TRect(5, 0, 12, 12), White) + Surface().CountOther(TRect(0, 4, 12, 12), White), 0);
+  canvas->DrawImage(nullptr, TRect(0, 0, 4, 4));
+  canvas->FillRect(TRect(0, 0, 4, 4), static_cast<TdxGPImage*>(nullptr));
+}
+
+TEST_F(GdiBasedCanvas, CanvasImagesKeepSmartImagesByTheOwnershipRule) {
+  TSurfaceCanvas* canvas = Canvas(4, 4);
+  TOwned<TdxSmartImage> image = AlphaImage();
+  {
+    const TOwned<TcxCanvasBasedImage> cloned = canvas->CreateImage(image.get(), ooCloned);
+    const TOwned<TcxCanvasBasedImage> referenced = canvas->CreateImage(image.get(), ooReferenced);
+    EXPECT_NE(As<TcxGdiCanvasBasedImage>(cloned.get())->Image(), image.get());
+    EXPECT_EQ(As<TcxGdiCanvasBasedImage>(referenced.get())->Image(), image.get());
+    EXPECT_EQ(cloned->Size(), TSize(2, 2));
+    const TOwned<TcxCanvasBasedImage> fromGraphic = canvas->CreateImage(static_cast<TGraphic*>(image.get()));
+    EXPECT_NE(As<TcxGdiCanvasBasedImage>(fromGraphic.get())->Image(), image.get()) << "a graphic is cloned";
+  }
+  EXPECT_EQ(image->Size(), TSize(2, 2)) << "a referenced image stays its holder's";
+  // An owned image goes with the canvas image.
+  const TOwned<TcxCanvasBasedImage> owned = canvas->CreateImage(image.release(), ooOwned);
+  EXPECT_EQ(canvas->CreateImage(static_cast<TdxGPImage*>(nullptr), ooOwned), nullptr);
+}
+
 TEST_F(GdiBasedCanvas, ImageListItems) {
   TSurfaceCanvas* canvas = Canvas(20, 20);
   TOwned<TCustomImageList> list(New<TCustomImageList>(nullptr));

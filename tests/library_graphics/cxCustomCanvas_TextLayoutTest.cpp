@@ -127,6 +127,15 @@ TEST_F(CanvasTextLayout, RowLimitsTruncate) {
   EXPECT_FALSE(layout->IsTruncated());
 }
 
+TEST_F(CanvasTextLayout, APaddingThatTakesTheWholeWidthStillLimitsIt) {
+  TSurfaceCanvas* canvas = Canvas();
+  TCountingTextLayout* layout = Layout(canvas, L"aa bb cc", cxtoWordBreak);
+  layout->SetPadding(TRect(10, 0, 10, 0));
+  layout->SetLayoutConstraints(20, 0);
+  layout->MeasureSize();
+  EXPECT_EQ(layout->RowCount(), 3) << "one word a row, not one unlimited row";
+}
+
 TEST_F(CanvasTextLayout, EndEllipsisCapsTheWidth) {
   TSurfaceCanvas* canvas = Canvas();
   TCountingTextLayout* layout = Layout(canvas, L"a rather long line of text", cxtoEndEllipsis | cxtoSingleLine);

@@ -540,11 +540,20 @@ TEST(TextDrawing, RotatedLinesStandInTheRectangle) {
 }
 
 TEST(TextDrawing, LineBreaksEndRotatedLines) {
+  // Each break ends a line (CR LF as one): "a", an empty line, "b".
   TOwned<TFont> font(New<TFont>());
+  font->SetName(L"Tahoma");
+  font->SetHeight(-13);
   font->SetQuality(fqNonAntialiased);
   TTextPicture picture(100, 100);
-  DrawRotatedTextLines(picture.DC(), TRect(0, 0, 100, 100), L"a\r\n\r\nb\n", font.get(), 0, 1, true, false, false, 1, 0);
-  EXPECT_GT(picture.Count(Black), 0);
+  DrawRotatedTextLines(picture.DC(), TRect(0, 0, 100, 100), L"a\r\n\r\nb\n", font.get(), 0, 0, true, false, false, 1, 0);
+  const TRect ink = picture.BoundsOfOther(White);
+  ASSERT_FALSE(ink.IsEmpty());
+  // Two glyph columns two line steps apart, with the empty line between.
+  int inkedColumns = 0;
+  for (int x = ink.Left; x < ink.Right; ++x) inkedColumns += picture.CountOther(TRect(x, 0, x + 1, 100), White) > 0;
+  EXPECT_LT(inkedColumns, ink.Width() / 2) << picture.Picture(White);
+  EXPECT_GT(ink.Width(), 2 * 13);
 }
 
 TEST(TextDrawing, NoGdiObjectLeftBehind) {

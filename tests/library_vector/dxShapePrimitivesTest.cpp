@@ -427,6 +427,7 @@ TEST_F(ShapeModel, AssignCopiesPositionSizeNameBrushAndPen) {
   EXPECT_EQ(copy->RadiusX(), 0.5f);
   EXPECT_EQ(copy->RadiusY(), 0.25f);
   ASSERT_NE(copy->Brush(), static_cast<TdxShapeRectangle*>(source.get())->Brush());
+  EXPECT_EQ(copy->Brush()->Parent(), copy.get());
   EXPECT_EQ(static_cast<TdxShapeSolidBrush*>(copy->Brush())->Color(), 0xFFFF0000u);
   EXPECT_EQ(copy->Pen()->Brush()->Color(), 0xFF0000FFu);
   EXPECT_EQ(copy->StrokeThickness(), 2.0f);

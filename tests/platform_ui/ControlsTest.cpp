@@ -444,6 +444,93 @@ TEST_F(ControlsTest, ActionDrivesCaptionEnabledAndClick) {
   EXPECT_EQ(nullptr, button->Action());
 }
 
+// A graphic control that takes the actions offered to it when told to, and
+// answers the window's hit test with what it is given.
+class TActionTarget : public TGraphicControl {
+  SK_CLASS(TActionTarget, TGraphicControl)
+ public:
+  static void Publish(TPublisher<TActionTarget>& P) {
+    P.Message<&TActionTarget::WMNCHitTest>(WM_NCHITTEST);
+    P.Message<&TActionTarget::CMStyleElementsChanged>(CM_STYLEELEMENTSCHANGED);
+  }
+  bool Takes = false;
+  std::vector<String>* Log = nullptr;
+  LRESULT HitTest = 0;  // 0: the graphic control's own answer
+  int StyleChanges = 0;
+  bool ExecuteAction(TBasicAction* Action) override {
+    if (auto* hint = dynamic_cast<THintAction*>(Action)) Log->push_back(Name() + L" offered hint " + hint->Hint());
+    else Log->push_back(Name() + L" offered " + Action->Name());
+    return Takes;
+  }
+
+ protected:
+  void WMNCHitTest(TMessage& Message) {
+    if (HitTest) Message.Result = HitTest;
+    else InheritedMessage<TActionTarget>(Message);
+  }
+  void CMStyleElementsChanged(TMessage&) { ++StyleChanges; }
+};
+
+TEST_F(ControlsTest, AnActionWithoutOnExecuteGoesRoundTheActiveFormsControlsUntilOneTakesIt) {
+  std::vector<String> log;
+  auto* group = Add<TTestGroup>(L"Group", FForm, Bounds(0, 0, 200, 100));
+  auto* inner = Add<TActionTarget>(L"Inner", group, Bounds(0, 0, 20, 20));
+  auto* hidden = Add<TActionTarget>(L"Hidden", FForm, Bounds(0, 120, 20, 20));
+  auto* last = Add<TActionTarget>(L"Last", FForm, Bounds(30, 120, 20, 20));
+  for (TActionTarget* t : {inner, hidden, last}) t->Log = &log;
+  hidden->SetVisible(false);
+  Screen()->SetActiveForm(FForm);
+  auto* action = New<TAction>(FForm);
+  action->SetName(L"Open");
+  // The form's own graphic controls come before its windows' children.
+  EXPECT_FALSE(action->Execute()) << "nobody took it";
+  EXPECT_EQ((std::vector<String>{L"Last offered Open", L"Inner offered Open"}), log);
+  log.clear();
+  last->Takes = true;
+  EXPECT_TRUE(action->Execute());
+  EXPECT_EQ(std::vector<String>{L"Last offered Open"}, log);
+
+  // The application's hint without OnHint goes round as a hint action.
+  log.clear();
+  last->Takes = false;
+  Application()->SetHint(L"Opens a project");
+  EXPECT_EQ((std::vector<String>{L"Last offered hint Opens a project", L"Inner offered hint Opens a project"}), log);
+  log.clear();
+  Application()->SetOnHint(BindEvent<&TSpy::Execute>(FSpy));
+  Application()->SetHint(L"");
+  EXPECT_TRUE(log.empty()) << "OnHint takes the hint";
+  EXPECT_EQ(std::vector<String>{L"execute"}, FSpy->Events);
+  Application()->SetOnHint(TNotifyEvent());
+  Screen()->SetActiveForm(nullptr);
+}
+
+TEST_F(ControlsTest, TheWindowAsksTheGraphicControlUnderAPointForItsHitTest) {
+  auto* target = Add<TActionTarget>(L"Target", FForm, Bounds(10, 10, 40, 30));
+  const HWND wnd = FForm->Handle();
+  auto hitTest = [&](const TPoint& AClientPoint) {
+    return SendMessageW(wnd, WM_NCHITTEST, 0, PointToLParam(FForm->ClientToScreen(AClientPoint)));
+  };
+  EXPECT_EQ(HTCLIENT, hitTest(TPoint(20, 20)));
+  target->HitTest = HTBOTTOMRIGHT;
+  EXPECT_EQ(HTBOTTOMRIGHT, hitTest(TPoint(20, 20))) << "the control answers for its place";
+  EXPECT_EQ(HTCLIENT, hitTest(TPoint(100, 100))) << "elsewhere the window answers";
+  target->HitTest = HTNOWHERE;
+  EXPECT_EQ(HTCLIENT, hitTest(TPoint(20, 20))) << "HTNOWHERE leaves the point to the window";
+  target->SetEnabled(false);
+  target->HitTest = HTBOTTOMRIGHT;
+  EXPECT_EQ(HTCLIENT, hitTest(TPoint(20, 20))) << "a disabled control is not asked";
+  EXPECT_EQ(HTCAPTION, SendMessageW(wnd, WM_NCHITTEST, 0, PointToLParam(FForm->ClientToScreen(TPoint(20, -8)))));
+}
+
+TEST_F(ControlsTest, ChangingTheStyleElementsTellsTheControl) {
+  auto* target = Add<TActionTarget>(L"Target", FForm, Bounds(10, 10, 40, 30));
+  EXPECT_EQ(AllStyleElements, target->StyleElements());
+  target->SetStyleElements({seClient, seBorder});
+  target->SetStyleElements({seClient, seBorder});
+  EXPECT_EQ(1, target->StyleChanges);
+  EXPECT_FALSE(target->StyleElements().Contains(seFont));
+}
+
 // Destruction ------------------------------------------------------------------
 
 TEST_F(ControlsTest, ClickHandlerMayFreeTheWholeForm) {

@@ -1,0 +1,10 @@
+// Fuzzing driver of the SVG import (SVGFuzz.cpp): mutated SVG files from
+// librsvg's test fixtures (crash, render-crash and reference tests, read
+// from Debian's librsvg2-tests folder) are read, imported, written and read
+// back, and drawn at a small size; memory must stay bounded.
+#pragma once
+
+#include "fuzzers/support/FuzzMain.h"
+
+void SVGImportInput(const std::string& AInput);
+std::vector<std::string> SVGImportSeeds();
