@@ -3,7 +3,9 @@
 // raise the documented conversion error, every layout must cover its text
 // with rows in order, and a canvas script may meet only the documented GDI+
 // and argument errors and must leave no GDI+ object behind. The pixel-buffer
-// drivers are in PixelsFuzz.cpp, the image codecs' in ImageCodecsFuzz.cpp.
+// drivers are in PixelsFuzz.cpp, the image codecs' in ImageCodecsFuzz.cpp,
+// the compressed bitmap data in BitmapDataFuzz.cpp.
+#include "fuzzers/library_graphics/BitmapDataFuzz.h"
 #include "fuzzers/library_graphics/ImageCodecsFuzz.h"
 #include "fuzzers/library_graphics/PixelsFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
@@ -374,6 +376,8 @@ const TFuzzDriver Drivers[] = {
     {L"emf-header", EmfSeeds, ParseEmfHeader},
     {L"wmf-header", WmfSeeds, ParseWmfHeader},
     {L"smart-image", ImageSeeds, LoadSmartImage},
+    {L"bitmap-form-data", BitmapFormDataSeeds, BitmapFormDataInput},
+    {L"bitmap-payload", BitmapPayloadSeeds, BitmapPayloadInput},
 };
 
 }  // namespace
