@@ -9,6 +9,7 @@
 //   TdxSystemScaleFactor        the screen's DPI over 96
 //   TdxDesktopScaleFactor       the DPI the desktop was laid out for, over 96
 //   TdxCursorManager            the library's cursors, loaded from resources
+//   IdxSourceSize, IdxSourceDPI what a graphic designed for a size and a DPI reports
 //
 // A missing DLL or entry point is never an error: each routine falls back to
 // what the older systems offer.
@@ -30,6 +31,24 @@ constexpr int dxDefaultDPI = 96;
 constexpr int ClampDpi(int AValue) { return AValue < 30 ? 30 : AValue > 480 ? 480 : AValue; }
 // MulDiv(96, Numerator, Denominator); 96 for no factor or a factor of 1.
 int ScaleFactorToDpi(const TdxScaleFactor* AFactor);
+
+// A graphic drawn for a size of its own (a glyph strip's cell, say) reports it.
+struct IdxSourceSize : public virtual IInterface {
+  static constexpr GUID IID = {0x2F6C8D14, 0xA95B, 0x4E37, {0x8C, 0x02, 0x5B, 0xD1, 0x46, 0x7E, 0x93, 0xA8}};
+  virtual TSize GetSourceSize() = 0;
+
+ protected:
+  ~IdxSourceSize() = default;
+};
+
+// A graphic drawn for a DPI of its own reports it.
+struct IdxSourceDPI : public virtual IInterface {
+  static constexpr GUID IID = {0x9D15E3B7, 0x4C68, 0x4A2F, {0xB5, 0x9E, 0x07, 0xC3, 0x6A, 0xF2, 0x18, 0x5D}};
+  virtual int GetSourceDPI() = 0;
+
+ protected:
+  ~IdxSourceDPI() = default;
+};
 
 // ---------------------------------------------------------------------------
 // The bound entry points

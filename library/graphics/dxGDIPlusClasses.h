@@ -23,13 +23,23 @@
 //   TdxGPPaintCanvas           the nestable kind; one is shared
 //   TdxGPStreamAdapter         the IStream GDI+ reads images through
 //   TdxGPMemoryStream          a memory stream in memory from GDI+
+//   IdxGpFlipContent, IdxGPGraphicDraw  what a decoded image handle may do itself
+//   TdxGPImageHandle           a decoded GDI+ image or bitmap   (dxGDIPlusClasses_ImageHandle.cpp)
+//   TdxGPImageCodec ...        the GDI+ codecs: BMP, memory bitmap, PNG, TIFF, GIF,
+//                              JPEG, EMF, WMF                   (dxGDIPlusClasses_Codecs.cpp)
+//   TdxGPImage                 the GDI+ smart image             (dxGDIPlusClasses_SmartImages.cpp)
+//   TdxSmartImage              the class picture loaders and form data name
+//   TdxPNGImage                a smart image that always encodes as PNG
+//   TdxSmartGlyph              a glyph with a source DPI and size, transparent
 //
 // Every GDI+ status passes through CheckGdipStatus unless a comment says
 // otherwise.
 #pragma once
 
 #include "library/core/dxCoreGraphics.h"
+#include "library/core/dxDPIAwareUtils.h"
 #include "library/graphics/dxGDIPlusAPI.h"
+#include "library/graphics/dxSmartImage.h"
 #include "platform/classes/Streams.h"
 #include "platform/runtime/SyncObjs.h"
 #include "platform/ui/Graphics.h"
@@ -1237,10 +1247,10 @@ class TdxGPStreamAdapter : public TStreamAdapter {
 
 // A memory stream whose memory comes from GdipAlloc and goes back through
 // GdipFree, so GDI+ may keep reading it; it holds a reference on the binding.
-class TdxGPMemoryStream : public TMemoryStream {
-  SK_CLASS(TdxGPMemoryStream, TMemoryStream)
+class TdxGPMemoryStream : public TdxSmartImageDataStream {
+  SK_CLASS(TdxGPMemoryStream, TdxSmartImageDataStream)
  public:
-  void Create();
+  void Create() override;
   void Destroy() override;
 
  protected:
@@ -1251,6 +1261,373 @@ class TdxGPMemoryStream : public TMemoryStream {
  private:
   bool FAcquired;
 };
+
+// ---------------------------------------------------------------------------
+// Decoded GDI+ images
+
+// A handle that mirrors its own content.
+struct IdxGpFlipContent : public virtual IInterface {
+  static constexpr GUID IID = {0x5E0B9A37, 0x2C6D, 0x4F18, {0x93, 0xA1, 0xD4, 0x6F, 0x0E, 0x58, 0xB2, 0x7C}};
+  virtual void Flip(bool AHorizontally, bool AVertically) = 0;
+
+ protected:
+  ~IdxGpFlipContent() = default;
+};
+
+// A handle that draws itself on a GDI+ canvas (vector images).
+struct IdxGPGraphicDraw : public virtual IInterface {
+  static constexpr GUID IID = {0xA4D2C716, 0x8B3F, 0x4E59, {0xBF, 0x64, 0x29, 0x0D, 0x7A, 0xC5, 0x3E, 0x81}};
+  virtual void Draw(TdxGPCanvas* ACanvas, const TdxRectF& ADest, const TdxRectF& ASource,
+                    TdxGPImageAttributes* AAttributes, IdxColorPalette* APalette) = 0;
+  virtual void Draw(TdxGPCanvas* ACanvas, const TRect& ADest, const TRect& ASource,
+                    TdxGPImageAttributes* AAttributes, IdxColorPalette* APalette) = 0;
+
+ protected:
+  ~IdxGPGraphicDraw() = default;
+};
+
+// The decoded form of every raster smart image: one GDI+ image or bitmap.
+// It holds a reference on the GDI+ binding while it lives. A Windows
+// metafile keeps the origin of its bounds and the ratio of the screen's DPI
+// to its own, by which sizes grow and source rectangles shrink.
+//
+// It draws itself on a GDI+ canvas (IdxGPGraphicDraw) instead of through the
+// canvas's device context, where the pixels of a canvas over a bitmap would
+// lose their alpha and the canvas's clip would not hold.
+class TdxGPImageHandle : public TdxSmartImageCustomHandle,
+                         public IdxAnimatedImage,
+                         public IdxImageDataFormat,
+                         public IdxGpFlipContent,
+                         public IdxGPGraphicDraw {
+  SK_CLASS(TdxGPImageHandle, TdxSmartImageCustomHandle)
+ public:
+  // Takes over AHandle (nil: an empty handle).
+  void Create(GpImage* AHandle);
+  // A bitmap over the caller's pixels (top-down, AWidth x 4 bytes a row), which
+  // must outlive the handle: afIgnored 32 bpp RGB, afDefined ARGB,
+  // afPremultiplied premultiplied ARGB.
+  void CreateFromBits(int AWidth, int AHeight, const RGBQUAD* ABitsRef, TAlphaFormat AAlphaFormat);
+  void CreateSize(int AWidth, int AHeight, Gdiplus::PixelFormat APixelFormat = PixelFormat32bppPARGB);
+  void CreateSize(const TSize& ASize) { CreateSize(ASize.cx, ASize.cy); }
+  void Destroy() override;
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+
+  GpImage* Handle() const { return FHandle.Get(); }
+  // Takes over AValue and disposes the old image (nothing when it is the same).
+  void SetHandle(GpImage* AValue);
+  TdxImageDataFormat ImageDataFormat() const { return FImageFormat; }
+
+  TOwned<TdxGPImageHandle> Clone() const;
+  // A copy of that area in that pixel format.
+  TOwned<TdxGPImageHandle> Clone(const TRect& ARect, Gdiplus::PixelFormat APixelFormat) const;
+  TOwned<TdxGPImageHandle> Clone(const TdxRectF& ARect, Gdiplus::PixelFormat APixelFormat) const;
+  Gdiplus::BitmapData LockBits(const TRect& ARect, UINT ALockMode, Gdiplus::PixelFormat APixelFormat);
+  void UnlockBits(Gdiplus::BitmapData& AData);
+  ARGB GetPixel(int X, int Y) const;
+  void SetPixel(int X, int Y, ARGB AColor);
+  // A canvas drawing into the image; the caller owns it.
+  TOwned<TdxGPCanvas> CreateCanvas();
+  Gdiplus::PixelFormat PixelFormat() const;
+  bool IsMetafile() const { return FImageFormat == dxImageEmf || FImageFormat == dxImageWmf; }
+
+  TSize GetSize() const override;
+  // Resize with GDI+'s default quality.
+  void SetSize(const TSize& ASize) override;
+  bool Empty() const override { return !FHandle; }
+  // A bitmap: GDI+'s own 32-bit premultiplied copy; a metafile draws itself.
+  TOwned<TBitmap> GetAsBitmap() override;
+  // A new premultiplied bitmap of ASize with the image drawn over it (modes 0: GDI+'s defaults).
+  void Resize(const TSize& ASize, Gdiplus::InterpolationMode AInterpolationMode,
+              Gdiplus::PixelOffsetMode APixelOffsetMode);
+  void Flip(bool AHorizontally, bool AVertically) override;
+
+  // Through the shared paint canvas; the palette is not used by raster images.
+  using TdxSmartImageCustomHandle::Draw;
+  void Draw(HDC DC, const TdxRectF& ADest, const TdxRectF& ASource, std::uint8_t AAlpha,
+            IdxColorPalette* APalette) override;
+  void Draw(HDC DC, const TRect& ADest, const TRect& ASource, std::uint8_t AAlpha, IdxColorPalette* APalette) override;
+  void Draw(TdxGPCanvas* ACanvas, const TdxRectF& ADest, const TdxRectF& ASource, TdxGPImageAttributes* AAttributes);
+  void Draw(TdxGPCanvas* ACanvas, const TRect& ADest, const TRect& ASource, TdxGPImageAttributes* AAttributes);
+  // IdxGPGraphicDraw: the same; the palette is not used.
+  void Draw(TdxGPCanvas* ACanvas, const TdxRectF& ADest, const TdxRectF& ASource, TdxGPImageAttributes* AAttributes,
+            IdxColorPalette*) override {
+    Draw(ACanvas, ADest, ASource, AAttributes);
+  }
+  void Draw(TdxGPCanvas* ACanvas, const TRect& ADest, const TRect& ASource, TdxGPImageAttributes* AAttributes,
+            IdxColorPalette*) override {
+    Draw(ACanvas, ADest, ASource, AAttributes);
+  }
+
+  // IdxAnimatedImage: frames of the only frame dimension (none with several).
+  int GetActiveFrame() override { return FActiveFrame; }
+  // The frame asked for, or frame 0 when GDI+ cannot select it.
+  void SetActiveFrame(int AValue) override;
+  int GetAnimationFrameCount() override;
+  // 75 ms without delays stored in the image.
+  int GetAnimationFrameDelay() override;
+  int GetAnimationLoopCount() override;
+  // IdxImageDataFormat
+  TdxImageDataFormat GetImageDataFormat() override { return FImageFormat; }
+
+ private:
+  TdxRectF SourceToImage(const TdxRectF& ASource) const;
+  // The value bytes of a property item (empty when the image has none).
+  std::vector<std::uint8_t> PropertyItemValue(PROPID AId) const;
+
+  TdxGpOwnedImage FHandle;
+  TdxImageDataFormat FImageFormat;
+  int FActiveFrame;
+  GUID FDimensionID;
+  TdxPointF FImageOrigin;
+  float FImageScaleFactor;
+  bool FAcquired;
+};
+
+// ---------------------------------------------------------------------------
+// The GDI+ codecs
+
+// Every GDI+ codec decodes whatever GDI+ reads (it does not test its own
+// signature) and saves any handle.
+class TdxGPImageCodec : public TdxSmartImageCodec {
+  SK_CLASS(TdxGPImageCodec, TdxSmartImageCodec)
+ public:
+  struct TMeta : TdxSmartImageCodec::TMeta {
+    bool CanSaveImage(TdxSmartImageCustomHandle*) const override { return true; }
+    bool Load(TStream* AStream, TOwned<TdxSmartImageCustomHandle>& AHandle) const override;
+    using TdxSmartImageCodec::TMeta::Load;
+    // A handle of another kind is saved from its premultiplied pixels.
+    bool Save(TStream* AStream, TdxSmartImageCustomHandle* AHandle) const override;
+    // GDI+'s encoder of the codec's format; false for a format without one.
+    virtual bool SaveGPImage(TStream* AStream, TdxGPImageHandle* AHandle,
+                             const Gdiplus::EncoderParameters* AParameters) const;
+  };
+};
+
+class TdxGPImageCodecBMP : public TdxGPImageCodec {
+  SK_CLASS(TdxGPImageCodecBMP, TdxGPImageCodec)
+ public:
+  struct TMeta : TdxGPImageCodec::TMeta {
+    TdxImageDataFormat GetFormatID() const override { return dxImageBitmap; }
+    String Extensions() const override { return L"*.bmp;"; }
+    String MimeType() const override { return L"image/bmp"; }
+    bool GetSize(TStream* AStream, TSize& ASize) const override;
+    bool CanLoadFromBits() const override { return true; }
+    bool CanLoadStream(TStream* AStream) const override;
+    bool Load(const RGBQUAD* ABits, TAlphaFormat AAlphaFormat, int AWidth, int AHeight,
+              TOwned<TdxSmartImageCustomHandle>& AHandle) const override;
+    using TdxGPImageCodec::TMeta::Load;
+  };
+};
+
+// Pixels held in memory; in no dialog filter.
+class TdxGPImageCodecMemoryBitmap : public TdxGPImageCodecBMP {
+  SK_CLASS(TdxGPImageCodecMemoryBitmap, TdxGPImageCodecBMP)
+ public:
+  struct TMeta : TdxGPImageCodecBMP::TMeta {
+    TdxImageDataFormat GetFormatID() const override { return dxImageMemoryBmp; }
+    String Description() const override { return {}; }
+  };
+};
+
+class TdxGPImageCodecPNG : public TdxGPImageCodec {
+  SK_CLASS(TdxGPImageCodecPNG, TdxGPImageCodec)
+ public:
+  struct TMeta : TdxGPImageCodec::TMeta {
+    TClass GetGraphicClass() const override;
+    TdxImageDataFormat GetFormatID() const override { return dxImagePng; }
+    String Extensions() const override { return L"*.png;"; }
+    String MimeType() const override { return L"image/png"; }
+    UINT GetClipboardFormatId() const override;
+    bool GetSize(TStream* AStream, TSize& ASize) const override;
+    bool CanLoadStream(TStream* AStream) const override;
+  };
+};
+
+class TdxGPImageCodecTIFF : public TdxGPImageCodec {
+  SK_CLASS(TdxGPImageCodecTIFF, TdxGPImageCodec)
+ public:
+  struct TMeta : TdxGPImageCodec::TMeta {
+    TClass GetGraphicClass() const override;
+    TdxImageDataFormat GetFormatID() const override { return dxImageTiff; }
+    String Extensions() const override { return L"*.tiff;*.tif;"; }
+    String MimeType() const override { return L"image/tiff"; }
+    UINT GetClipboardFormatId() const override;
+    bool GetSize(TStream* AStream, TSize& ASize) const override;
+    bool CanLoadStream(TStream* AStream) const override;
+  };
+};
+
+class TdxGPImageCodecGIF : public TdxGPImageCodec {
+  SK_CLASS(TdxGPImageCodecGIF, TdxGPImageCodec)
+ public:
+  struct TMeta : TdxGPImageCodec::TMeta {
+    TClass GetGraphicClass() const override;
+    TdxImageDataFormat GetFormatID() const override { return dxImageGif; }
+    String Extensions() const override { return L"*.gif;"; }
+    String MimeType() const override { return L"image/gif"; }
+    UINT GetClipboardFormatId() const override;
+    bool GetSize(TStream* AStream, TSize& ASize) const override;
+    bool CanLoadStream(TStream* AStream) const override;
+    // Pixels that are not indexed are saved from an 8-bit indexed copy: some
+    // GIF encoders (Wine's) write no image for them at all.
+    bool SaveGPImage(TStream* AStream, TdxGPImageHandle* AHandle,
+                     const Gdiplus::EncoderParameters* AParameters) const override;
+  };
+};
+
+class TdxGPImageCodecJPEG : public TdxGPImageCodec {
+  SK_CLASS(TdxGPImageCodecJPEG, TdxGPImageCodec)
+ public:
+  struct TMeta : TdxGPImageCodec::TMeta {
+    TClass GetGraphicClass() const override;
+    TdxImageDataFormat GetFormatID() const override { return dxImageJpeg; }
+    String Extensions() const override { return L"*.jpeg;*.jpg;"; }
+    String MimeType() const override { return L"image/jpg"; }
+    UINT GetClipboardFormatId() const override;
+    // Only baseline and lossless frames tell their size here; a progressive
+    // JPEG is measured by decoding.
+    bool GetSize(TStream* AStream, TSize& ASize) const override;
+    bool CanLoadStream(TStream* AStream) const override;
+    // With the unit's JPEG quality when it is set and no parameters are given.
+    bool SaveGPImage(TStream* AStream, TdxGPImageHandle* AHandle,
+                     const Gdiplus::EncoderParameters* AParameters) const override;
+  };
+};
+
+// Metafiles have no signature or header size of their own here; saving
+// records the image on a metafile canvas.
+class TdxGPImageCodecEMF : public TdxGPImageCodec {
+  SK_CLASS(TdxGPImageCodecEMF, TdxGPImageCodec)
+ public:
+  struct TMeta : TdxGPImageCodec::TMeta {
+    TdxImageDataFormat GetFormatID() const override { return dxImageEmf; }
+    String Extensions() const override { return L"*.emf;"; }
+    String MimeType() const override { return L"image/emf"; }
+    bool SaveGPImage(TStream* AStream, TdxGPImageHandle* AHandle,
+                     const Gdiplus::EncoderParameters* AParameters) const override;
+  };
+};
+
+class TdxGPImageCodecWMF : public TdxGPImageCodecEMF {
+  SK_CLASS(TdxGPImageCodecWMF, TdxGPImageCodecEMF)
+ public:
+  struct TMeta : TdxGPImageCodecEMF::TMeta {
+    TdxImageDataFormat GetFormatID() const override { return dxImageWmf; }
+    String Extensions() const override { return L"*.wmf;"; }
+    String MimeType() const override { return L"image/wmf"; }
+  };
+};
+
+// The quality the JPEG codec asks GDI+ for (0..100); -1, the start-up value,
+// lets GDI+ choose.
+int JPEGQuality();
+void SetJPEGQuality(int AValue);
+
+// ---------------------------------------------------------------------------
+// GDI+ smart images
+
+class TdxGPImage : public TdxCustomSmartImage {
+  SK_CLASS(TdxGPImage, TdxCustomSmartImage)
+ public:
+  // The GDI+ image of the decoded handle; a vector image is turned into pixels first.
+  GpImage* Handle();
+  // A new decoded handle takes over AValue (nothing when it is the current image).
+  void SetHandle(GpImage* AValue);
+  TOwned<TdxGPImage> Clone();
+  // A canvas drawing into the image's pixels; the caller owns it.
+  TOwned<TdxGPCanvas> CreateCanvas();
+
+  using TdxCustomSmartImage::StretchDraw;
+  void StretchDraw(TdxGPCanvas* ACanvas, const TdxRectF& ADest, const TdxRectF& ASource,
+                   TdxGPImageAttributes* AAttributes = nullptr, IdxColorPalette* AColorPalette = nullptr);
+  void StretchDraw(TdxGPCanvas* ACanvas, const TRect& ADest, const TRect& ASource,
+                   TdxGPImageAttributes* AAttributes = nullptr, IdxColorPalette* AColorPalette = nullptr);
+  // A new image of this one's size: this image at ASourceAlpha with the
+  // overlay stretched over it at AOverlayAlpha. The caller owns it.
+  TOwned<TdxGPImage> MakeComposition(TdxGPImage* AOverlayImage, std::uint8_t AOverlayAlpha,
+                                     std::uint8_t ASourceAlpha = 255);
+  void Flip(bool AHorizontally, bool AVertically);
+  // Without stored bytes, by StorageCodec.
+  void SaveToStream(TStream* AStream) override;
+
+ protected:
+  void Draw(TCanvas* ACanvas, const TRect& ARect) override;
+  TOwned<TdxSmartImageCustomHandle> CreateResizedHandle(const TSize& ASize) override;
+  // By StorageCodec.
+  void EnsureEncodedData() override;
+  TOwned<TdxSmartImageDataStream> NewDataStream() override;
+  // The image's own codec, except that pixels with alpha are kept as PNG: a
+  // BMP file would not keep the alpha everywhere (Wine's encoder writes 24 bits).
+  TdxSmartImageCodecClass StorageCodec();
+};
+
+class TdxSmartImage : public TdxGPImage {
+  SK_CLASS(TdxSmartImage, TdxGPImage)
+ public:
+  struct TMeta : TdxGPImage::TMeta {
+    // A registered codec recognises the stream.
+    bool CanLoadFromStream(TStream* AStream) const override;
+  };
+};
+
+// Whatever it was loaded from, it reports PNG and writes PNG: the loaded
+// bytes while they are stored, a new PNG otherwise.
+class TdxPNGImage : public TdxSmartImage {
+  SK_CLASS(TdxPNGImage, TdxSmartImage)
+ public:
+  void SaveToStream(TStream* AStream) override;
+
+ protected:
+  TdxSmartImageCodecClass GetImageCodec() override;
+};
+
+// A glyph: transparent where a bitmap without alpha shows its key colour,
+// drawn for a DPI (30..480) and optionally for a size of its own.
+class TdxSmartGlyph : public TdxSmartImage, public IdxSourceSize, public IdxSourceDPI {
+  SK_CLASS(TdxSmartGlyph, TdxSmartImage)
+ public:
+  static void Publish(TPublisher<TdxSmartGlyph>& P);
+  void Create() override;
+  void AfterConstruction() override;
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+  // Whether pixels without alpha take the key colour as transparent.
+  void SetTransparent(bool AValue) override;
+
+  int SourceDPI() const { return FSourceDPI; }
+  void SetSourceDPI(int AValue);
+  // The stored value, else the glyph's own width or height.
+  int SourceWidth() const;
+  void SetSourceWidth(int AValue);
+  int SourceHeight() const;
+  void SetSourceHeight(int AValue);
+
+  // IdxSourceSize, IdxSourceDPI
+  TSize GetSourceSize() override;
+  int GetSourceDPI() override { return FSourceDPI; }
+
+ protected:
+  void AssignSmartImage(TdxCustomSmartImage* AImage) override;
+  void LoadFromBitmapData(TBitmap* ABitmap) override;
+  // Also a 32-bit length followed by a BMP file of that length, which is
+  // then read from after the length.
+  bool IsBitmapStream(TStream* AStream) override;
+
+ private:
+  bool IsSourceDPIStored() const { return !Empty(); }
+  bool IsSourceWidthStored() const { return FSourceWidth != 0; }
+  bool IsSourceHeightStored() const { return FSourceHeight != 0; }
+  void SetSourceSize(int& AField, int AValue, int AOwnSize);
+
+  int FSourceDPI;
+  int FSourceWidth;
+  int FSourceHeight;
+  bool FTransparent;
+};
+
+// The unit's start-up registers the image classes and, when GDI+ offers
+// their decoders, the codecs; its shut-down takes them back.
+void dxGDIPlusClassesRegisterImageCodecs();
+void dxGDIPlusClassesUnregisterImageCodecs();
 
 void dxGDIPlusClassesInitialization();
 void dxGDIPlusClassesFinalization();

@@ -128,9 +128,11 @@ void GDIPlusClassesInitialize() {
   SolidPenCache = New<TdxGPSolidPenCacheManager>();
   SolidBrushCache = New<TdxGPSolidBrushCacheManager>();
   ::FontCache = New<TdxGPFontCacheManager>();
+  dxGDIPlusClassesRegisterImageCodecs();
 }
 
 void GDIPlusClassesFinalize() {
+  dxGDIPlusClassesUnregisterImageCodecs();
   FreeAndNil(::FontCache);
   FreeAndNil(SolidBrushCache);
   FreeAndNil(SolidPenCache);

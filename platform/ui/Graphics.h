@@ -881,6 +881,9 @@ class TMetafileCanvas : public TCanvas {
 // ---------------------------------------------------------------------------
 // Picture and format registry
 
+// The run-time's word for "all" in the file-type lists of open and save dialogs.
+extern const wchar_t* const SAllFilter;
+
 class TPicture : public TInterfacedPersistent {
   SK_CLASS(TPicture, TInterfacedPersistent)
  public:

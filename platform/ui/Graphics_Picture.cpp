@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cwctype>
 
+const wchar_t* const SAllFilter = L"Alle";
+
 // ---------------------------------------------------------------------------
 // TGraphic
 
@@ -121,7 +123,8 @@ String TPicture::GraphicFilter(TGraphicClass AClass) {
   String entries;
   int count = 0;
   for (const TFileFormat& f : Registry().Files) {
-    if (!f.Class->InheritsFrom(AClass)) continue;
+    // A class registered without an extension names no files.
+    if (!f.Class->InheritsFrom(AClass) || f.Extension.empty()) continue;
     const String pattern = L"*." + f.Extension;
     if (count > 0) {
       all += L";";
@@ -131,7 +134,7 @@ String TPicture::GraphicFilter(TGraphicClass AClass) {
     entries += f.Description + L" (" + pattern + L")|" + pattern;
     ++count;
   }
-  if (count > 1) return L"Alle (" + all + L")|" + all + L"|" + entries;
+  if (count > 1) return String(SAllFilter) + L" (" + all + L")|" + all + L"|" + entries;
   return entries;
 }
 
