@@ -1,5 +1,7 @@
 #include "library/graphics/GraphicsUnits.h"
 
+#include "library/graphics/cxCustomCanvas.h"
+#include "library/graphics/cxDrawTextUtils.h"
 #include "library/graphics/cxGraphics.h"
 #include "library/graphics/cxImageList.h"
 #include "library/graphics/dxGDIPlusAPI.h"
@@ -13,6 +15,8 @@ std::span<const TUnit> LibraryGraphicsUnits() {
       {L"dxGDIPlusClasses", &dxGDIPlusClassesInitialization, &dxGDIPlusClassesFinalization},
       {L"dxPixelBuffers", &dxPixelBuffersInitialization, nullptr},
       {L"cxGraphics", &cxGraphicsInitialization, &cxGraphicsFinalization},
+      {L"cxDrawTextUtils", &cxDrawTextUtilsInitialization, &cxDrawTextUtilsFinalization},
+      {L"cxCustomCanvas", &cxCustomCanvasInitialization, &cxCustomCanvasFinalization},
       {L"cxImageList", &cxImageListInitialization, nullptr},
   };
   return units;

@@ -1,8 +1,14 @@
 #include "library/graphics/cxDrawTextUtils.h"
 
 #include "library/core/cxGeometry.h"
+#include "library/core/dxCore.h"
+#include "library/graphics/cxGraphics.h"
+#include "library/graphics/dxPixelBuffers.h"
 
 #include <algorithm>
+#include <array>
+#include <cmath>
+#include <optional>
 
 namespace {
 
@@ -485,4 +491,528 @@ int GetMaxTextRowWidth(const TcxTextRows& ARows, int ACount) {
   for (int i = 0, count = std::min(ACount, ARows.Count()); i < count; ++i)
     result = std::max(result, ARows[i].TextExtents.cx);
   return result;
+}
+
+// ---------------------------------------------------------------------------
+// Drawing
+
+namespace {
+
+// The bars of patterned rows: a checkerboard for normal weight, solid for
+// bold. A monochrome pattern paints its 0 bits in the text colour and its 1
+// bits in the background colour.
+std::array<TOwnedBrush, 2> PatternBrushes;
+int DrawTextUtilsStarts = 0;
+
+TOwnedBrush CreateMonochromePatternBrush(std::uint8_t AEvenRow, std::uint8_t AOddRow) {
+  // Rows of a monochrome bitmap are padded to 16 bits.
+  std::array<WORD, 8> rows{};
+  for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = i % 2 == 0 ? AEvenRow : AOddRow;
+  const TOwnedBitmap pattern(CreateBitmap(8, 8, 1, 1, rows.data()));
+  return TOwnedBrush(CreatePatternBrush(pattern.Get()));
+}
+
+bool IsMetafileDC(HDC DC) {
+  switch (GetObjectType(DC)) {
+    case OBJ_METADC:
+    case OBJ_ENHMETADC:
+    case OBJ_METAFILE:
+    case OBJ_ENHMETAFILE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A clip region put back when the scope ends.
+class TcxSavedClipRegion {
+ public:
+  explicit TcxSavedClipRegion(HDC DC) : FDC(DC), FRegion(SaveClipRegion(DC)) {}
+  ~TcxSavedClipRegion() { RestoreClipRegion(FDC, std::move(FRegion)); }
+  TcxSavedClipRegion(const TcxSavedClipRegion&) = delete;
+  TcxSavedClipRegion& operator=(const TcxSavedClipRegion&) = delete;
+
+ private:
+  HDC FDC;
+  TOwnedRegion FRegion;
+};
+
+// Paints the rows of one call of DrawTextRowsWithColors.
+class TcxTextRowPainter {
+ public:
+  TcxTextRowPainter(HDC DC, const TRect& ATextRect, const TcxTextParams& AParams, TColor AHighlightTextColor)
+      : FDC(DC), FTextRect(ATextRect), FParams(AParams), FIsMetafile(IsMetafileDC(DC)) {
+    if (IsColorValid(AHighlightTextColor)) FHighlightTextColor = ColorToColorRef(AHighlightTextColor);
+    POINT origin{};
+    GetWindowOrgEx(DC, &origin);
+    FWindowOrg = origin;
+  }
+
+  bool IsRowVisible(const TRect& ARowRect) const {
+    const RECT r = ARowRect;
+    return FIsMetafile || RectVisible(FDC, &r);
+  }
+
+  // AHighlightFrom .. AHighlightTo: the highlighted characters of the row
+  // (none when equal).
+  void PaintRow(TcxTextRow ARow, const TRect& ARowRect, bool ANeedsEllipsis, int AHighlightFrom, int AHighlightTo,
+                HBRUSH AHighlightBrush) {
+    if (FParams.PatternedText) {
+      PaintPattern(ARow, ARowRect);
+      return;
+    }
+    const bool justify = (FParams.TextAlignX == taJustifyX || FParams.TextAlignX == taDistributeX) && !ANeedsEllipsis;
+    const int freeWidth = FTextRect.Width() - ARow.TextExtents.cx;
+    const bool justified = justify && freeWidth > 0 && ARow.BreakCount > 0;
+    if (justified) SetTextJustification(FDC, freeWidth, ARow.BreakCount);
+    TScopeExit resetJustification([this, justified] {
+      if (justified) SetTextJustification(FDC, 0, 0);
+    });
+
+    const bool clipped = !FParams.NoClip && (ARow.TextExtents.cx > FTextRect.Width() || ARowRect.Top < FTextRect.Top ||
+                                             ARowRect.Bottom > FTextRect.Bottom);
+    const bool highlighted = !FIsMetafile && AHighlightFrom < AHighlightTo;
+    // The highlight leaves its range excluded from the clip region: the
+    // caller's region comes back after the row.
+    std::optional<TcxSavedClipRegion> savedClip;
+    if (clipped || highlighted) savedClip.emplace(FDC);
+    if (clipped)
+      IntersectClipRect(FDC, ARowRect.Left, std::max(ARowRect.Top, FTextRect.Top), ARowRect.Right,
+                        std::min(ARowRect.Bottom, FTextRect.Bottom));
+
+    bool ellipsis = ANeedsEllipsis;
+    if (ellipsis) ShortenForEllipsis(ARow);
+    if (highlighted && PaintHighlight(ARow, ARowRect, AHighlightFrom, std::min(AHighlightTo, ARow.TextLength),
+                                      AHighlightBrush, ellipsis && AHighlightTo >= ARow.TextLength))
+      ellipsis = false;
+    OutputRowText(ARow);
+    if (ellipsis) PaintEllipsis(ARow, ARowRect);
+  }
+
+  void PaintEllipsis(const TcxTextRow& ARow, const TRect& ARowRect) const {
+    TRect r(0, ARowRect.Top, 0, ARowRect.Bottom);
+    UINT options = ETO_CLIPPED;
+    if (!FParams.RTLReading) {
+      r.Left = ARow.TextOriginX + ARow.TextExtents.cx;
+      r.Right = std::min(r.Left + FParams.EndEllipsisWidth, ARowRect.Right);
+    } else {
+      r.Right = FParams.TextAlignX == taLeft ? ARowRect.Left + FParams.EndEllipsisWidth : ARow.TextOriginX;
+      r.Left = r.Right - FParams.EndEllipsisWidth;
+      options |= ETO_RTLREADING;
+    }
+    if (r.IsEmpty()) return;
+    const RECT clip = r;
+    ExtTextOutW(FDC, r.Left, ARow.TextOriginY, options, &clip, Ellipsis, 3, nullptr);
+  }
+
+ private:
+  void PaintPattern(const TcxTextRow& ARow, const TRect& ARowRect) const {
+    const int onePixel = std::max(FParams.OnePixel, 1);
+    RECT bar{ARow.TextOriginX, ARowRect.Top + onePixel, std::min(ARow.TextOriginX + ARow.TextExtents.cx, ARowRect.Right),
+             ARowRect.Bottom - onePixel};
+    if (bar.bottom - bar.top < onePixel) bar.bottom = bar.top + onePixel;
+    const COLORREF background = SetBkColor(FDC, GetSysColor(COLOR_WINDOW));
+    FillRect(FDC, &bar, PatternBrushes[FParams.Bold ? 1 : 0].Get());
+    SetBkColor(FDC, background);
+  }
+
+  // Leaves room for the ellipsis and places the shortened row again.
+  void ShortenForEllipsis(TcxTextRow& ARow) const {
+    const int room = std::max(FTextRect.Width() - FParams.EndEllipsisWidth, 0);
+    int fit = 0;
+    SIZE size{};
+    if (!GetTextExtentExPointW(FDC, ARow.Text, ARow.TextLength, room, &fit, nullptr, &size)) fit = 0;
+    fit = std::clamp(fit, 0, ARow.TextLength);
+    const bool alignedAtReadingStart = FParams.RTLReading ? FParams.TextAlignX == taRight : FParams.TextAlignX == taLeft;
+    if (fit == 0 && alignedAtReadingStart && ARow.TextLength > 0) fit = 1;
+    // A surrogate pair stays whole.
+    if (fit > 0 && fit < ARow.TextLength && IS_HIGH_SURROGATE(ARow.Text[fit - 1])) ++fit;
+    ARow.TextLength = fit;
+    GetTextExtentForDC(FDC, ARow.Text, fit, FParams.ExpandTabs, ARow.TextExtents);
+
+    const int width = ARow.TextExtents.cx;
+    const int ellipsis = FParams.EndEllipsisWidth;
+    switch (FParams.TextAlignX) {
+      case taCenterX:
+        ARow.TextOriginX = FTextRect.Left + (FTextRect.Width() - width - ellipsis) / 2 + (FParams.RTLReading ? ellipsis : 0);
+        break;
+      case taRight:
+        ARow.TextOriginX = FTextRect.Right - width - (FParams.RTLReading ? 0 : ellipsis);
+        break;
+      default:
+        ARow.TextOriginX = FTextRect.Left + (FParams.RTLReading ? ellipsis : 0);
+        break;
+    }
+  }
+
+  // Paints characters AFrom .. ATo of the row on the highlight background in
+  // the highlight colour and excludes them from the clip region; with
+  // AWithEllipsis the ellipsis follows in the highlight colour. Answers
+  // whether the ellipsis was painted.
+  bool PaintHighlight(const TcxTextRow& ARow, const TRect& ARowRect, int AFrom, int ATo, HBRUSH ABrush,
+                      bool AWithEllipsis) {
+    if (AFrom >= ATo) return false;
+    TOwnedRegion region;
+    TOwnedRegion deviceRegion;
+    TRect bounds;
+    if (!FParams.RTLReading) {
+      std::vector<int> advances(static_cast<std::size_t>(ATo));
+      int fit = 0;
+      SIZE size{};
+      if (!GetTextExtentExPointW(FDC, ARow.Text, ATo, 0, &fit, advances.data(), &size)) return false;
+      bounds = TRect(ARow.TextOriginX + (AFrom > 0 ? advances[static_cast<std::size_t>(AFrom - 1)] : 0), ARowRect.Top,
+                     ARow.TextOriginX + advances[static_cast<std::size_t>(ATo - 1)], ARowRect.Bottom);
+      if (bounds.IsEmpty()) return false;
+    } else {
+      const String text(ARow.Text, static_cast<std::size_t>(ARow.TextLength));
+      const TRect rowBounds(ARow.TextOriginX, ARowRect.Top, ARow.TextOriginX + ARow.TextExtents.cx, ARowRect.Bottom);
+      region = CreateTextRegion(FDC, text, ARow.TextLength, true, nullptr, ATo - AFrom, AFrom, rowBounds);
+      if (!region) return false;
+      // Clip regions are in device units.
+      deviceRegion.Reset(CreateRectRgn(0, 0, 0, 0));
+      CombineRgn(deviceRegion.Get(), region.Get(), nullptr, RGN_COPY);
+      OffsetRgn(deviceRegion.Get(), -FWindowOrg.X, -FWindowOrg.Y);
+    }
+
+    {
+      const TcxSavedClipRegion saved(FDC);
+      if (deviceRegion) {
+        ExtSelectClipRgn(FDC, deviceRegion.Get(), RGN_AND);
+        if (ABrush) FillRgn(FDC, region.Get(), ABrush);
+      } else {
+        IntersectClipRect(FDC, bounds.Left, bounds.Top, bounds.Right, bounds.Bottom);
+        const RECT r = bounds;
+        if (ABrush) FillRect(FDC, &r, ABrush);
+      }
+      WithHighlightColor([&] { OutputRowText(ARow); });
+    }
+    if (AWithEllipsis) WithHighlightColor([&] { PaintEllipsis(ARow, ARowRect); });
+    if (deviceRegion)
+      ExtSelectClipRgn(FDC, deviceRegion.Get(), RGN_DIFF);
+    else
+      ExcludeClipRect(FDC, bounds.Left, bounds.Top, bounds.Right, bounds.Bottom);
+    return AWithEllipsis;
+  }
+
+  template <class F>
+  void WithHighlightColor(const F& APaint) const {
+    if (!FHighlightTextColor) {
+      APaint();
+      return;
+    }
+    const COLORREF color = SetTextColor(FDC, *FHighlightTextColor);
+    TScopeExit restore([this, color] { SetTextColor(FDC, color); });
+    APaint();
+  }
+
+  void OutputRowText(const TcxTextRow& ARow) const {
+    if (FParams.ExpandTabs) {
+      // Right-to-left rows start at their origin too: the reading order is
+      // the text alignment's business, and a row output from its right end
+      // would run past it.
+      TabbedTextOutW(FDC, ARow.TextOriginX, ARow.TextOriginY, ARow.Text, std::min(ARow.TextLength, 4096), 0, nullptr,
+                     ARow.TextOriginX);
+    } else {
+      TextOutW(FDC, ARow.TextOriginX, ARow.TextOriginY, ARow.Text, ARow.TextLength);
+    }
+  }
+
+  HDC FDC;
+  TRect FTextRect;
+  const TcxTextParams& FParams;
+  bool FIsMetafile;
+  std::optional<COLORREF> FHighlightTextColor;
+  TPoint FWindowOrg;
+};
+
+void MeasureWithEngine(HDC DC, const String& AText, TRect& AR, UINT AFlags) {
+  DrawTextFormattedDefaultColors(DC, AText, AR, AFlags | cxtoCalcRect);
+}
+
+// The lines of DrawRotatedTextLines: pieces of the text that fit ARoom.
+std::vector<String> RotatedTextLines(HDC DC, const String& AText, bool AWordWrap, int ARoom) {
+  if (!AWordWrap) return {AText};
+  const auto width = [DC](const wchar_t* AFrom, std::size_t ALength) {
+    SIZE size{};
+    GetTextExtentPoint32W(DC, AFrom, static_cast<int>(ALength), &size);
+    return static_cast<int>(size.cx);
+  };
+  std::vector<String> lines;
+  const std::size_t length = AText.size();
+  std::size_t start = 0;
+  while (start < length) {
+    std::size_t lineEnd = length;
+    std::size_t next = length;
+    std::size_t lastFit = String::npos;
+    for (std::size_t i = start; i <= length; ++i) {
+      const wchar_t c = i < length ? AText[i] : L'\0';
+      const bool lineBreak = c == L'\r' || c == L'\n';
+      if (i < length && c != L' ' && !lineBreak) continue;
+      const bool fits = width(AText.c_str() + start, i - start) <= ARoom;
+      if (fits) lastFit = i;
+      if (!fits && lastFit != String::npos && lastFit > start) {
+        lineEnd = next = lastFit;
+        break;
+      }
+      if (!fits || lineBreak || i == length) {
+        lineEnd = next = i;
+        break;
+      }
+    }
+    lines.push_back(AText.substr(start, lineEnd - start));
+    // A line break that ends a line is used up (CR LF as one); so is one
+    // blank after a line.
+    if (next < length && (AText[next] == L'\r' || AText[next] == L'\n')) {
+      const wchar_t c = AText[next++];
+      if (next < length && (AText[next] == L'\r' || AText[next] == L'\n') && AText[next] != c) ++next;
+    } else if (next < length && AText[next] == L' ') {
+      ++next;
+    }
+    start = std::max(next, start + 1);
+  }
+  return lines;
+}
+
+}  // namespace
+
+int DrawTextFormatted(HDC DC, const String& AText, TRect& R, std::uint32_t AFlags, int AHighlightStart,
+                      int AHighlightLength, TFont* AFont, TColor AHighlightBkColor, TColor AHighlightTextColor,
+                      int AMaxRowCount, int ALeftIndent, int ARightIndent, TColor ATextColor, double ALineSpacing) {
+  if (AText.empty()) return 0;
+  const HGDIOBJ font = GetCurrentObject(DC, OBJ_FONT);
+  const COLORREF textColor = GetTextColor(DC);
+  TScopeExit restore([&] {
+    SelectObject(DC, font);
+    SetTextColor(DC, textColor);
+  });
+  if (AFont) {
+    SelectObject(DC, AFont->Handle());
+    SetTextColor(DC, ColorToColorRef(AFont->Color()));
+  }
+  if (ATextColor != clDefault) SetTextColor(DC, ColorToColorRef(ATextColor));
+
+  TcxTextParams params;
+  CalcTextParamsForDC(DC, AFlags, ALineSpacing, params);
+  TRect textRect;
+  GetTextParamsContentRect(R, params, ALeftIndent, ARightIndent, textRect);
+  if (params.CalcRect ? textRect.Width() <= 0 : textRect.Width() < 1 || textRect.Height() < 1) return 0;
+
+  const String text = params.HidePrefix ? StripAccelerators(AText) : AText;
+  if (text.empty()) return 0;
+  const int length = static_cast<int>(text.size());
+  TcxTextRows rows;
+  int count = 0;
+  const bool fits = BreakTextIntoRows(DC, text.c_str(), length, textRect, params, rows, count, AMaxRowCount);
+  if (count == 0) return 0;
+
+  int height;
+  if (params.CalcRect) {
+    if (AMaxRowCount > 0) count = std::min(count, AMaxRowCount);
+    textRect.Right = textRect.Left + GetMaxTextRowWidth(rows, count);
+    if (!params.SingleLine) {
+      BreakTextIntoRows(DC, text.c_str(), length, textRect, params, rows, count, AMaxRowCount);
+      if (AMaxRowCount > 0) count = std::min(count, AMaxRowCount);
+    }
+    CalcTextRowPositions(DC, textRect, params, rows, count);
+    textRect.Top = rows[0].TextOriginY;
+    textRect.Bottom = rows[count - 1].TextOriginY + params.RowHeight;
+    height = textRect.Height();
+    GetTextParamsOuterRect(textRect, params, ALeftIndent, ARightIndent, R);
+  } else {
+    CalcTextRowPositions(DC, textRect, params, rows, count);
+    if (AHighlightStart < 0 || AHighlightStart >= length)
+      AHighlightLength = 0;
+    else
+      AHighlightLength = std::min(AHighlightLength, length - AHighlightStart);
+    DrawTextRowsWithColors(DC, textRect, params, rows, count, AHighlightStart, AHighlightLength, AHighlightBkColor,
+                           AHighlightTextColor, !fits);
+    height = rows[count - 1].TextOriginY + params.RowHeight - rows[0].TextOriginY;
+  }
+  return params.CalcRowCount || height == 0 ? count : height;
+}
+
+int DrawTextFormattedDefaultColors(HDC DC, const String& AText, TRect& R, std::uint32_t AFlags, TFont* AFont,
+                                   int AMaxRowCount, int ALeftIndent, int ARightIndent, TColor ATextColor,
+                                   double ALineSpacing) {
+  return DrawTextFormatted(DC, AText, R, AFlags, 0, 0, AFont, clDefault, clDefault, AMaxRowCount, ALeftIndent,
+                           ARightIndent, ATextColor, ALineSpacing);
+}
+
+void DrawTextRowsWithColors(HDC DC, const TRect& ATextRect, const TcxTextParams& AParams, const TcxTextRows& ARows,
+                            int ARowCount, int AHighlightStart, int AHighlightLength, TColor AHighlightBkColor,
+                            TColor AHighlightTextColor, bool ACut) {
+  ARowCount = std::min(ARowCount, ARows.Count());
+  if (ARowCount <= 0) return;
+  TOwnedBrush highlightBrush;
+  if (AHighlightLength > 0 && IsColorValid(AHighlightBkColor))
+    highlightBrush.Reset(CreateSolidBrush(ColorToColorRef(AHighlightBkColor)));
+  const int backgroundMode = SetBkMode(DC, TRANSPARENT);
+  const UINT textAlign = GetTextAlign(DC);
+  if (AParams.RTLReading) SetTextAlign(DC, textAlign | TA_RTLREADING);
+  TScopeExit restore([&] {
+    SetTextAlign(DC, textAlign);
+    SetBkMode(DC, backgroundMode);
+  });
+
+  TcxTextRowPainter painter(DC, ATextRect, AParams, AHighlightTextColor);
+  const int highlightEnd = AHighlightStart + std::max(AHighlightLength, 0);
+  for (int i = 0; i < ARowCount; ++i) {
+    const TcxTextRow& row = ARows[i];
+    const TRect rowRect(ATextRect.Left, row.TextOriginY, ATextRect.Right, row.TextOriginY + AParams.FullRowHeight);
+    if (!painter.IsRowVisible(rowRect)) continue;
+    const bool last = i == ARowCount - 1;
+    // No ellipsis where rows are not clipped: the whole text shows.
+    const bool ellipsisShown = AParams.EndEllipsis && !AParams.NoClip && last;
+    if (row.TextLength > 0) {
+      const bool needsEllipsis = ellipsisShown && (ACut || row.TextExtents.cx > ATextRect.Width());
+      const int from = std::max(AHighlightStart, row.StartOffset) - row.StartOffset;
+      const int to = std::min(highlightEnd, row.StartOffset + row.TextLength) - row.StartOffset;
+      painter.PaintRow(row, rowRect, needsEllipsis, from, std::max(from, to), highlightBrush.Get());
+    } else if (ellipsisShown && ACut) {
+      painter.PaintEllipsis(row, rowRect);
+    }
+  }
+}
+
+void DrawTextRowsWithAlphaRecovery(HDC DC, const TRect& ATextRect, const TcxTextParams& AParams,
+                                   const TcxTextRows& ARows, int ARowCount, bool ACut, RGBQUAD AColor) {
+  if (ATextRect.IsEmpty()) return;
+  const TOwned<TdxFastDIB> buffer(New<TdxFastDIB>(ATextRect, true));
+  const HDC bufferDC = buffer->DC();
+  {
+    const TSelectObject font(bufferDC, GetCurrentObject(DC, OBJ_FONT));
+    SetTextColor(bufferDC, RGB(255, 255, 255));
+    SetBkColor(bufferDC, RGB(0, 0, 0));
+    SetBkMode(bufferDC, TRANSPARENT);
+    SetWindowOrgEx(bufferDC, ATextRect.Left, ATextRect.Top, nullptr);
+    DrawTextRowsWithColors(bufferDC, ATextRect, AParams, ARows, ARowCount, 0, 0, clNone, clNone, ACut);
+    SetWindowOrgEx(bufferDC, 0, 0, nullptr);
+  }
+  GdiFlush();
+  TcxTextAlphaRecoveryHelper::RecoverAlpha(buffer->Bits(), buffer->Width() * buffer->Height(), AColor);
+  const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  AlphaBlend(DC, ATextRect.Left, ATextRect.Top, buffer->Width(), buffer->Height(), bufferDC, 0, 0, buffer->Width(),
+             buffer->Height(), blend);
+}
+
+void CalcTextRectForRowCount(HDC DC, const String& AText, int ARowCount, std::uint32_t AFlags, TRect& R) {
+  FitTextToLines(DC, AText, ARowCount, &MeasureWithEngine, AFlags | cxtoSingleLine, AFlags | cxtoWordBreak, false, R);
+}
+
+// ---------------------------------------------------------------------------
+// TcxTextAlphaRecoveryHelper
+
+namespace {
+std::array<std::uint8_t, 256> AlphaRecoveryGamma{};
+bool AlphaRecoveryGammaBuilt = false;
+}  // namespace
+
+void TcxTextAlphaRecoveryHelper::CheckInitialized() {
+  if (AlphaRecoveryGammaBuilt) return;
+  for (int i = 0; i < 256; ++i)
+    AlphaRecoveryGamma[static_cast<std::size_t>(i)] =
+        static_cast<std::uint8_t>(std::trunc(255.0 * std::pow(i / 255.0, 10.0 / 7.0)));
+  AlphaRecoveryGammaBuilt = true;
+}
+
+std::uint8_t TcxTextAlphaRecoveryHelper::Gamma(int AIndex) {
+  CheckInitialized();
+  return AlphaRecoveryGamma[static_cast<std::size_t>(AIndex & 0xFF)];
+}
+
+void TcxTextAlphaRecoveryHelper::RecoverAlpha(RGBQUAD* APixels, int ACount, RGBQUAD AColor) {
+  CheckInitialized();
+  const TdxColors::TTable& premultiplied = TdxColors::PremultiplyTable();
+  const auto& gamma = AlphaRecoveryGamma;
+  for (RGBQUAD* pixel = APixels, *end = APixels + std::max(ACount, 0); pixel < end; ++pixel) {
+    if ((pixel->rgbRed | pixel->rgbGreen | pixel->rgbBlue) == 0) {
+      *pixel = RGBQUAD{};
+      continue;
+    }
+    // The weights add up to 256, so the sum is the coverage in 1/256ths of
+    // 255: rounded to 0..255 a white pixel is covered fully.
+    const int sum = gamma[pixel->rgbRed] * 77 + gamma[pixel->rgbGreen] * 151 + gamma[pixel->rgbBlue] * 28;
+    const std::uint8_t alpha = premultiplied[AColor.rgbReserved][(sum + 128) >> 8];
+    pixel->rgbBlue = premultiplied[AColor.rgbBlue][alpha];
+    pixel->rgbGreen = premultiplied[AColor.rgbGreen][alpha];
+    pixel->rgbRed = premultiplied[AColor.rgbRed][alpha];
+    pixel->rgbReserved = alpha;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Rotated text
+
+void DrawRotatedTextLines(HDC DC, const TRect& R, const String& AText, TFont* AFont, int AVertAlign, int AHorzAlign,
+                          bool AWordWrap, bool AAlignStartWhenLong, bool AAlignEndWhenLong, int ADirection,
+                          int APointSize) {
+  if (AText.empty() || !AFont) return;
+  TRect work = R;
+  work.Inflate(-2, -2);
+  const int room = work.Height();
+  const bool clockwise = ADirection == 0;
+
+  LOGFONTW logFont = AFont->LogFont();
+  logFont.lfEscapement = clockwise ? -900 : 900;
+  logFont.lfOutPrecision = OUT_TT_ONLY_PRECIS;
+  if (APointSize != 0) logFont.lfHeight = -MulDiv(APointSize, GetDeviceCaps(DC, LOGPIXELSY), 72);
+  const TOwnedFont font(CreateFontIndirectW(&logFont));
+  const TSelectObject selected(DC, font.Get());
+  const int backgroundMode = SetBkMode(DC, TRANSPARENT);
+  const UINT textAlign = SetTextAlign(DC, clockwise ? TA_BOTTOM : TA_TOP);
+  TScopeExit restore([&] {
+    SetTextAlign(DC, textAlign);
+    SetBkMode(DC, backgroundMode);
+  });
+
+  const std::vector<String> lines = RotatedTextLines(DC, AText, AWordWrap, room);
+  SIZE lineSize{};
+  GetTextExtentPoint32W(DC, L"Zq", 2, &lineSize);
+  const int step = lineSize.cy;
+  const int n = static_cast<int>(lines.size());
+  int x;
+  if (clockwise) {
+    x = AHorzAlign == 0 ? work.Right - step
+        : AHorzAlign == 1 ? (work.Left + work.Right + step * (n - 2)) / 2
+                          : work.Left + step * (n - 1);
+    x = std::min(x, work.Right - step);
+  } else {
+    x = AHorzAlign == 2 ? work.Right - n * step
+        : AHorzAlign == 1 ? (work.Left + work.Right - n * step) / 2
+                          : work.Left;
+    x = std::max(x, work.Left);
+  }
+  for (const String& line : lines) {
+    if (x < work.Left || x > work.Right) break;
+    SIZE size{};
+    GetTextExtentPoint32W(DC, line.c_str(), static_cast<int>(line.size()), &size);
+    const int w = size.cx;
+    const int start = clockwise ? work.Top : work.Bottom;
+    const int end = clockwise ? work.Bottom - w : work.Top + w;
+    int y = AVertAlign == 0 ? start
+            : AVertAlign == 2 ? end
+                              : (work.Top + work.Bottom + (clockwise ? -w : w)) / 2;
+    if (w > room) {
+      if (AAlignEndWhenLong)
+        y = end;
+      else if (AAlignStartWhenLong)
+        y = start;
+    }
+    ExtTextOutW(DC, x, y, 0, nullptr, line.c_str(), static_cast<UINT>(line.size()), nullptr);
+    x += clockwise ? -step : step;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Unit start-up and shut-down
+
+void cxDrawTextUtilsInitialization() {
+  if (DrawTextUtilsStarts++ > 0) return;
+  PatternBrushes[0] = CreateMonochromePatternBrush(0x55, 0xAA);
+  PatternBrushes[1] = CreateMonochromePatternBrush(0x00, 0x00);
+}
+
+void cxDrawTextUtilsFinalization() {
+  if (DrawTextUtilsStarts == 0 || --DrawTextUtilsStarts > 0) return;
+  for (TOwnedBrush& brush : PatternBrushes) brush.Reset();
 }

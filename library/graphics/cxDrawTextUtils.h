@@ -1,19 +1,23 @@
 // The library's own DrawText: text laid out into rows with the engine's
-// flags (this file's layout half). Beyond the system's DrawText it reports
-// where each row starts, justifies or distributes rows, keeps a line spacing
-// factor and stops after a given number of rows.
+// flags, and the rows drawn. Beyond the system's DrawText it reports where
+// each row starts, highlights a range of characters, justifies or
+// distributes rows, keeps a line spacing factor, stops after a given number
+// of rows and draws text with a correct alpha channel on 32-bit surfaces.
 //
 // Classes in this file:
 //   TcxTextAlignX, TcxTextAlignY   the alignments the flags carry
 //   TcxTextParams                  the flags and the font's metrics for one layout
 //   TcxTextRow                     one laid-out row: a piece of the caller's text
 //   TcxTextRows                    the rows: the first 32 inline, the rest allocated
+//   TcxTextAlphaRecoveryHelper     white-on-black text turned into coloured,
+//                                  premultiplied pixels with their coverage as alpha
 //
 // All measuring is done on a device context with the font selected into it.
 // Rows point into the caller's text, which must outlive them.
 #pragma once
 
 #include "library/core/dxCoreGraphics.h"
+#include "platform/ui/Graphics.h"
 
 #include <cstdint>
 #include <vector>
@@ -174,3 +178,71 @@ void GetTextParamsOuterRect(const TRect& ATextRect, const TcxTextParams& AParams
 
 // The widest of the first ACount rows; 0 for none.
 int GetMaxTextRowWidth(const TcxTextRows& ARows, int ACount);
+
+// ---------------------------------------------------------------------------
+// Drawing
+
+// Draws the text into R with the engine's flags, or with cxtoCalcRect only
+// measures it: R then becomes the rows' bounds (plus indents and automatic
+// margins). Answers the height of the rows, or with cxtoCalcRowCount (and
+// whenever that height is 0) the row count; 0 for nothing to lay out. AFont
+// nil keeps the DC's font; ATextColor clDefault keeps the font's colour (or
+// the DC's); a highlight colour clNone or clDefault paints no background,
+// or keeps the text colour, in the highlighted range. The indents count in
+// device pixels. The DC's font and text colour are left as they were.
+int DrawTextFormatted(HDC DC, const String& AText, TRect& R, std::uint32_t AFlags, int AHighlightStart,
+                      int AHighlightLength, TFont* AFont, TColor AHighlightBkColor, TColor AHighlightTextColor,
+                      int AMaxRowCount = 0, int ALeftIndent = 0, int ARightIndent = 0, TColor ATextColor = clDefault,
+                      double ALineSpacing = 1.0);
+// DrawTextFormatted without a highlight.
+int DrawTextFormattedDefaultColors(HDC DC, const String& AText, TRect& R, std::uint32_t AFlags, TFont* AFont = nullptr,
+                                   int AMaxRowCount = 0, int ALeftIndent = 0, int ARightIndent = 0,
+                                   TColor ATextColor = clDefault, double ALineSpacing = 1.0);
+// Paints rows whose positions CalcTextRowPositions has filled: the end
+// ellipsis on the last row when the text was cut (ACut) or that row is too
+// wide, the characters AHighlightStart .. + AHighlightLength (indices into
+// the laid-out text) on their own background and in their own colour,
+// justification, clipping to ATextRect and patterned rows. Rows the system
+// reports invisible are skipped. The DC's clip region, background mode and
+// text alignment are left as they were.
+void DrawTextRowsWithColors(HDC DC, const TRect& ATextRect, const TcxTextParams& AParams, const TcxTextRows& ARows,
+                            int ARowCount, int AHighlightStart, int AHighlightLength, TColor AHighlightBkColor,
+                            TColor AHighlightTextColor, bool ACut);
+// Paints the rows white on black into a 32-bit buffer of ATextRect, turns
+// that into AColor (rgbReserved: the text's opacity) with the glyphs'
+// coverage as alpha, and blends it onto DC: the DC's alpha channel is
+// opaque under full glyph pixels and untouched beside them.
+void DrawTextRowsWithAlphaRecovery(HDC DC, const TRect& ATextRect, const TcxTextParams& AParams,
+                                   const TcxTextRows& ARows, int ARowCount, bool ACut, RGBQUAD AColor);
+// The narrowest rectangle in which the text takes at most ARowCount rows,
+// measured by this engine with AFlags (single-line and word-wrapped).
+void CalcTextRectForRowCount(HDC DC, const String& AText, int ARowCount, std::uint32_t AFlags, TRect& R);
+
+class TcxTextAlphaRecoveryHelper {
+ public:
+  TcxTextAlphaRecoveryHelper() = delete;
+
+  // Builds the gamma table once: Gamma[i] = trunc(255 x (i / 255)^(10 / 7)).
+  static void CheckInitialized();
+  static std::uint8_t Gamma(int AIndex);
+  // Each of ACount pixels that is not black becomes AColor premultiplied by
+  // alpha = opacity x coverage, where the coverage is the gamma-corrected
+  // luminance of the pixel (weights 77, 151, 28 of 256); a white pixel is
+  // fully covered. Black pixels become 0.
+  static void RecoverAlpha(RGBQUAD* APixels, int ACount, RGBQUAD AColor);
+};
+
+// The text turned a quarter turn in R (ADirection 0 clockwise, 1
+// counter-clockwise), in one line or, with AWordWrap, cut at blanks and line
+// breaks into lines that fit R's height. Alignments: 0 start, 1 centre, 2
+// end; a line longer than the room takes its end (AAlignEndWhenLong) or its
+// start (AAlignStartWhenLong) instead. APointSize, when not 0, replaces the
+// font's size.
+void DrawRotatedTextLines(HDC DC, const TRect& R, const String& AText, TFont* AFont, int AVertAlign, int AHorzAlign,
+                          bool AWordWrap, bool AAlignStartWhenLong, bool AAlignEndWhenLong, int ADirection,
+                          int APointSize);
+
+// The unit's start-up and shut-down (each runs once): the two pattern
+// brushes of patterned rows.
+void cxDrawTextUtilsInitialization();
+void cxDrawTextUtilsFinalization();

@@ -1,11 +1,14 @@
 #include "library/graphics/cxGraphics.h"
 
+#include "library/graphics/cxGraphics_Internal.h"
 #include "library/graphics/cxSystemPaletteChangedNotifier.h"
 #include "library/graphics/cxWindowGeometry.h"
+#include "platform/classes/Persistent.h"
 
 namespace {
 
 int GStartCount = 0;
+bool GFinalized = false;
 TdxSolidBrushCacheManager* GSolidBrushCache = nullptr;
 TcxSystemPaletteChangedNotifier* GSystemPaletteChangedNotifier = nullptr;
 
@@ -127,16 +130,26 @@ bool TcxRegion::RectInRegion(const TRect& R) const { return ::RectInRegion(Handl
 // ---------------------------------------------------------------------------
 // Start-up and shut-down
 
+bool cxGraphicsFinalized() { return GFinalized; }
+
 void cxGraphicsInitialization() {
   if (GStartCount++ > 0) return;
+  GFinalized = false;
   GSolidBrushCache = New<TdxSolidBrushCacheManager>(TdxSolidBrushCache::Capacity);
   GSystemPaletteChangedNotifier = New<TcxSystemPaletteChangedNotifier>(true);
   GSystemPaletteChangedNotifier->SetOnSystemPaletteChanged(
       BindEvent<&TdxSolidBrushCacheManager::SystemPaletteChanged>(GSolidBrushCache));
+  cxGraphicsRoutinesInitialization();
+  RegisterClasses({TcxBitmap::ClassInfo(), TcxBitmap32::ClassInfo()});
+  cxParentBackgroundInitialization();
 }
 
 void cxGraphicsFinalization() {
   if (GStartCount == 0 || --GStartCount > 0) return;
+  GFinalized = true;
   FreeAndNil(GSystemPaletteChangedNotifier);
   FreeAndNil(GSolidBrushCache);
+  cxParentBackgroundFinalization();
+  cxSharedCanvasesFinalization();
+  cxGraphicsRoutinesFinalization();
 }
