@@ -448,6 +448,9 @@ class TdxDirect2DHwndBasedCanvas : public TdxCustomDirect2DCanvas,
   TWinControl* WinControl() const { return FWinControl; }
   const TSize& TextureSize() const { return FTextureSize; }
   const TRect& UpdateRect() const { return FUpdateRect; }
+  IDXGIDevice1* Device() const { return FDevice.Get(); }
+  ID3D11Device* Device3D() const { return FDevice3D.Get(); }
+  ID3D11DeviceContext* Device3DContext() const { return FDevice3DContext.Get(); }
   IDXGISwapChain1* SwapChain() const { return FSwapChain.Get(); }
   ID3D11Texture2D* FrontBufferContent() const { return FFrontBufferContent.Get(); }
 
