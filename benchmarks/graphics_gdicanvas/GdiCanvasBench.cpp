@@ -112,28 +112,20 @@ void BenchAlphaBlend() {
   TOwned<TBitmap> target(CreateBitmapWithFormat(Size, Size, pf32bit));
   const HDC DC = target->Canvas()->Handle();
   const HDC sourceDC = source->Canvas()->Handle();
+  auto ours = [&] {
+    for (int i = 0; i < 100; ++i)
+      AlphaBlendDC(DC, sourceDC, Bounds(i, i, 256, 256), source->ClientRect(), false, 200, source.get());
+  };
+  auto system = [&] {
+    for (int i = 0; i < 100; ++i) {
+      const BLENDFUNCTION blend{AC_SRC_OVER, 0, 200, AC_SRC_ALPHA};
+      AlphaBlend(DC, i, i, 256, 256, sourceDC, 0, 0, 256, 256, blend);
+    }
+  };
   const TcxMsImg32Functions bound = cxMsImg32Functions();
-  GReport.Add("alpha blend, 100 times", Best([&] {
-                for (int i = 0; i < 100; ++i)
-                  AlphaBlendDC(DC, sourceDC, Bounds(i, i, 256, 256), source->ClientRect(), false, 200, source.get());
-              }),
-              Best([&] {
-                for (int i = 0; i < 100; ++i) {
-                  const BLENDFUNCTION blend{AC_SRC_OVER, 0, 200, AC_SRC_ALPHA};
-                  AlphaBlend(DC, i, i, 256, 256, sourceDC, 0, 0, 256, 256, blend);
-                }
-              }));
+  GReport.Add("alpha blend, 100 times", Best(ours), Best(system));
   cxMsImg32Functions().AlphaBlend = nullptr;
-  GReport.Add("alpha blend in code, 100 times", Best([&] {
-                for (int i = 0; i < 100; ++i)
-                  AlphaBlendDC(DC, sourceDC, Bounds(i, i, 256, 256), source->ClientRect(), false, 200, source.get());
-              }),
-              Best([&] {
-                for (int i = 0; i < 100; ++i) {
-                  const BLENDFUNCTION blend{AC_SRC_OVER, 0, 200, AC_SRC_ALPHA};
-                  AlphaBlend(DC, i, i, 256, 256, sourceDC, 0, 0, 256, 256, blend);
-                }
-              }));
+  GReport.Add("alpha blend in code, 100 times", Best(ours), Best(system));
   cxMsImg32Functions() = bound;
 }
 
