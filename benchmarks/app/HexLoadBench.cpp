@@ -65,10 +65,11 @@ int wmain() {
   GetTempPathW(MAX_PATH, temp);
   const String file = String(temp) + L"sk_bench_flash_" + std::to_wstring(GetCurrentProcessId()) + L".hex";
   const std::string text = MaximalFlashImage();
-  HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-  CloseHandle(h);
+  {
+    const TKernelHandle out(CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    WriteFile(out.Get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  }
 
   constexpr int Runs = 10;
   double best = 1e9;

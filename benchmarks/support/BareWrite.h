@@ -34,7 +34,8 @@ inline double BareWriteBlock(TBlockSerial* ASerial, int ACount) {
     ASerial->SendByte(b);
   const std::uint8_t filler = 0x5A;
   const HANDLE handle = ASerial->Handle();
-  const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const TKernelHandle writeDone(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  const HANDLE event = writeDone.Get();
   const double start = PerfNow();
   for (int i = 0; i < ACount; ++i) {
     OVERLAPPED overlapped{};
@@ -45,7 +46,6 @@ inline double BareWriteBlock(TBlockSerial* ASerial, int ACount) {
     GetOverlappedResult(handle, &overlapped, &written, FALSE);
   }
   const double perWrite = (PerfNow() - start) / ACount;
-  CloseHandle(event);
   // A paced device may still be taking the block in.
   const std::uint8_t checksum = ASerial->RecvByte(30000);
   return ASerial->LastError() == 0 && checksum == static_cast<std::uint8_t>(ACount * filler) ? perWrite : -1;

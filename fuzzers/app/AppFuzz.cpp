@@ -56,10 +56,11 @@ struct THexFuzz {
   TCountingDialogs* Dialogs = nullptr;
 
   void Run(const std::string& AInput, std::uint8_t ATarget) {
-    HANDLE h = CreateFileW(File.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(h, AInput.data(), static_cast<DWORD>(AInput.size()), &written, nullptr);
-    CloseHandle(h);
+    {
+      const TKernelHandle file(CreateFileW(File.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+      DWORD written = 0;
+      WriteFile(file.Get(), AInput.data(), static_cast<DWORD>(AInput.size()), &written, nullptr);
+    }
     Dialogs->Count = 0;
     const int result = LoadHexFile(File, ATarget);
     const int size = static_cast<int>(TargetImage(ATarget).size());

@@ -3,7 +3,10 @@
 // raise the documented conversion error, every layout must cover its text
 // with rows in order, and a canvas script may meet only the documented GDI+
 // and argument errors and must leave no GDI+ object behind. The pixel-buffer
-// drivers are in PixelsFuzz.cpp.
+// drivers are in PixelsFuzz.cpp, the image codecs' in ImageCodecsFuzz.cpp,
+// the compressed bitmap data in BitmapDataFuzz.cpp.
+#include "fuzzers/library_graphics/BitmapDataFuzz.h"
+#include "fuzzers/library_graphics/ImageCodecsFuzz.h"
 #include "fuzzers/library_graphics/PixelsFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
 #include "library/core/CoreUnits.h"
@@ -364,6 +367,17 @@ const TFuzzDriver Drivers[] = {
     {L"smooth-resize", SmoothResizeSeeds, SmoothResizeInput},
     {L"flood-fill", FloodFillSeeds, FloodFillInput},
     {L"gp-canvas", CanvasSeeds, CanvasScript},
+    {L"bmp-header", BmpSeeds, ParseBmpHeader},
+    {L"memory-bitmap-header", BmpSeeds, ParseMemoryBitmapHeader},
+    {L"png-header", PngSeeds, ParsePngHeader},
+    {L"tiff-header", TiffSeeds, ParseTiffHeader},
+    {L"gif-header", GifSeeds, ParseGifHeader},
+    {L"jpeg-header", JpegSeeds, ParseJpegHeader},
+    {L"emf-header", EmfSeeds, ParseEmfHeader},
+    {L"wmf-header", WmfSeeds, ParseWmfHeader},
+    {L"smart-image", ImageSeeds, LoadSmartImage},
+    {L"bitmap-form-data", BitmapFormDataSeeds, BitmapFormDataInput},
+    {L"bitmap-payload", BitmapPayloadSeeds, BitmapPayloadInput},
 };
 
 }  // namespace

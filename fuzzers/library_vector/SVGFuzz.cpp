@@ -1,7 +1,7 @@
 #include "fuzzers/library_vector/SVGFuzz.h"
 
 #include "library/core/dxBase64.h"
-#include "library/vector/dxSVGCore.h"
+#include "library/vector/dxSVGImage.h"
 #include "platform/classes/ClassErrors.h"
 
 #include <psapi.h>
@@ -14,12 +14,6 @@ namespace {
 
 // Memory the process may hold between inputs: far above what any seed needs.
 constexpr std::size_t MemoryBound = std::size_t{1536} << 20;
-
-class TFuzzSVGDocument : public TdxXMLDocument {
-  SK_CLASS(TFuzzSVGDocument, TdxXMLDocument)
- public:
-  using TdxXMLDocument::ParseBuffer;
-};
 
 std::string FileBytes(const String& APath) {
   TOwned<TMemoryStream> stream(New<TMemoryStream>());
@@ -48,35 +42,6 @@ std::size_t ProcessMemory() {
   return GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters)) ? counters.PagefileUsage : 0;
 }
 
-// A premultiplied 32-bit GDI+ bitmap with a canvas.
-struct TFuzzSurface {
-  std::vector<std::uint32_t> Pixels = std::vector<std::uint32_t>(32 * 32);
-  TdxGpOwnedImage Bitmap;
-  TOwned<TdxGPCanvas> Canvas;
-  TFuzzSurface() {
-    GpBitmap* bitmap = nullptr;
-    CheckGdipStatus(GdipCreateBitmapFromScan0(32, 32, 32 * 4, PixelFormat32bppPARGB,
-                                              reinterpret_cast<BYTE*>(Pixels.data()), &bitmap));
-    Bitmap.Reset(bitmap);
-    GpGraphics* graphics = nullptr;
-    CheckGdipStatus(GdipGetImageGraphicsContext(Bitmap.Get(), &graphics));
-    Canvas.reset(New<TdxGPCanvas>(graphics));
-  }
-};
-
-void Draw(TdxSVGElementRoot* ARoot) {
-  TFuzzSurface surface;
-  surface.Canvas->SetSmoothingMode(smAntiAlias);
-  const TOwned<TdxSVGRenderer> renderer(New<TdxSVGRenderer>(surface.Canvas.get(), nullptr));
-  try {
-    ARoot->Draw(renderer.get(), TdxRectF(0, 0, 32, 32));
-  } catch (const EArgumentException&) {
-    // A percentage size without a view box, which drawing cannot place.
-  } catch (const EdxGdipException&) {
-    // What GDI+ refuses to draw.
-  }
-}
-
 }  // namespace
 
 std::vector<std::string> SVGImportSeeds() {
@@ -87,24 +52,33 @@ std::vector<std::string> SVGImportSeeds() {
   return seeds;
 }
 
+// The input through the codec: its size from the first start tag, the
+// import, the tree written out and read again, and rasters at two sizes.
 void SVGImportInput(const std::string& AInput) {
-  TOwned<TFuzzSVGDocument> document(New<TFuzzSVGDocument>(nullptr));
-  document->ParseBuffer(AInput.data(), AInput.size());
+  const TOwned<TMemoryStream> stream(New<TMemoryStream>());
+  stream->WriteBuffer(AInput.data(), static_cast<int>(AInput.size()));
+  stream->SetPosition(0);
   TSize size;
-  TdxSVGImporter::GetSize(document.get(), size);
-  TdxSVGElementRoot* imported = nullptr;
+  dxCodec<TdxSVGImageCodec>()->GetSize(stream.get(), size);
+  TOwned<TdxSmartImageCustomHandle> loaded;
   try {
-    if (!TdxSVGImporter::Import(document.get(), imported)) return;
+    if (!dxCodec<TdxSVGImageCodec>()->Load(stream.get(), loaded)) return;
   } catch (const EdxBase64FormatException&) {
     return;  // a data URI that is no Base64
   } catch (const EArgumentException&) {
     return;  // a character outside the Base64 alphabet
   }
-  const TOwned<TdxSVGElementRoot> root(imported);
-  TdxSVGExporter::Export(root.get(), document.get());
+  auto* handle = static_cast<TdxSVGImageHandle*>(loaded.get());
+  const TOwned<TdxXMLDocument> document(New<TdxXMLDocument>(nullptr));
+  TdxSVGExporter::Export(handle->Root(), document.get());
   TdxSVGElementRoot* again = nullptr;
   if (!TdxSVGImporter::Import(document.get(), again)) FuzzInvariantBroken("an exported tree is no SVG");
   TOwned<TdxSVGElementRoot>{again};
-  Draw(root.get());
+  try {
+    handle->GetRasterizedImage(TSize(16, 16), nullptr);
+    handle->GetRasterizedImage(TSize(40, 24), nullptr);
+  } catch (const EdxGdipException&) {
+    // What GDI+ refuses to draw.
+  }
   if (ProcessMemory() > MemoryBound) FuzzInvariantBroken("runaway memory");
 }

@@ -9,6 +9,7 @@
 // instead of passing unseen.
 #include "fuzzers/library_vector/SVGFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
+#include "fuzzers/support/GuardedBuffer.h"
 #include "library/core/CoreUnits.h"
 #include "library/graphics/GraphicsUnits.h"
 #include "library/vector/VectorUnits.h"
@@ -30,36 +31,6 @@ class TFuzzXMLDocument : public TdxXMLDocument {
   SK_CLASS(TFuzzXMLDocument, TdxXMLDocument)
  public:
   using TdxXMLDocument::ParseBuffer;
-};
-
-// Pages of readable memory between two inaccessible ones.
-class TGuardedBuffer {
- public:
-  TGuardedBuffer(const TGuardedBuffer&) = delete;
-  TGuardedBuffer& operator=(const TGuardedBuffer&) = delete;
-  explicit TGuardedBuffer(std::size_t ASize) {
-    SYSTEM_INFO info;
-    GetSystemInfo(&info);
-    FPage = info.dwPageSize;
-    FData = ((ASize + FPage - 1) / FPage) * FPage;
-    FBase = static_cast<char*>(VirtualAlloc(nullptr, FData + 2 * FPage, MEM_RESERVE, PAGE_NOACCESS));
-    if (FBase) VirtualAlloc(FBase + FPage, FData, MEM_COMMIT, PAGE_READWRITE);
-  }
-  ~TGuardedBuffer() {
-    if (FBase) VirtualFree(FBase, 0, MEM_RELEASE);
-  }
-  // ABytes copied against the leading or the trailing guard page.
-  const char* Place(const std::string& ABytes, bool AAtEnd) const {
-    char* target = FBase + FPage + (AAtEnd ? FData - ABytes.size() : 0);
-    std::memcpy(target, ABytes.data(), ABytes.size());
-    return target;
-  }
-  std::size_t Capacity() const { return FData; }
-
- private:
-  std::size_t FPage = 0;
-  std::size_t FData = 0;
-  char* FBase = nullptr;
 };
 
 std::string ReadFileBytes(const String& APath) {

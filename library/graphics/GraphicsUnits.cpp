@@ -4,6 +4,9 @@
 #include "library/graphics/cxDrawTextUtils.h"
 #include "library/graphics/cxGraphics.h"
 #include "library/graphics/cxImageList.h"
+#include "library/graphics/dxDirectX_D2D_Canvas.h"
+#include "library/graphics/dxDirectX_D2D_Classes.h"
+#include "library/graphics/dxDirectX_D2D_Utils.h"
 #include "library/graphics/dxGDIPlusAPI.h"
 #include "library/graphics/dxGDIPlusClasses.h"
 #include "library/graphics/dxPixelBuffers.h"
@@ -18,6 +21,9 @@ std::span<const TUnit> LibraryGraphicsUnits() {
       {L"cxDrawTextUtils", &cxDrawTextUtilsInitialization, &cxDrawTextUtilsFinalization},
       {L"cxCustomCanvas", &cxCustomCanvasInitialization, &cxCustomCanvasFinalization},
       {L"cxImageList", &cxImageListInitialization, nullptr},
+      {L"dxDirectX.D2D.Utils", &dxDirectX_D2D_UtilsInitialization, &dxDirectX_D2D_UtilsFinalization},
+      {L"dxDirectX.D2D.Classes", nullptr, &dxDirectX_D2D_ClassesFinalization},
+      {L"dxDirectX.D2D.Canvas", &dxDirectX_D2D_CanvasInitialization, &dxDirectX_D2D_CanvasFinalization},
   };
   return units;
 }

@@ -723,6 +723,9 @@ class TcxCanvasBasedBrushHandle : public TcxCanvasBasedResourceHandle {
   // copy of a texture.
   virtual void Create(TdxFillOptions* AOptions);
   void Destroy() override;
+  // A new GDI+ brush of the values, which the caller owns: hatch, gradient,
+  // texture or solid (a solid brush of colour 0 for Clear).
+  TOwned<TdxGPCustomBrush> CreateGPBrush() const;
 
   TdxFillOptionsMode Mode() const { return FMode; }
   TdxAlphaColor Color1() const { return FColor1; }
@@ -1339,6 +1342,15 @@ class TcxGdiCanvasBasedPath : public TcxCanvasBasedPath {
  private:
   TOwned<TdxGPPath> FPath;
 };
+
+// The GDI+ brush and pen of non-empty resources and handles of the GDI
+// family; nil otherwise.
+TdxGPCustomBrush* GpBrushOf(TcxCanvasBasedResourceHandle* AHandle);
+TdxGPPen* GpPenOf(TcxCanvasBasedResourceHandle* AHandle);
+TdxGPCustomBrush* GpBrushOf(TcxCanvasBasedBrush* ABrush);
+TdxGPPen* GpPenOf(TcxCanvasBasedPen* APen);
+// The GDI+ image of a canvas image of the GDI family (EInvalidCast otherwise).
+TdxGPImage* GpImageOf(TcxCanvasBasedImage* AImage);
 
 // The process-wide pools of the GDI family, made on first use.
 class TcxGdiCanvasBasedSharedBrushes : public TcxCanvasBasedSharedBrushes {

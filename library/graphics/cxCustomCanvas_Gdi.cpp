@@ -28,18 +28,6 @@ TPool* PoolInstance(TOwned<TPool>& APool) {
   return APool.get();
 }
 
-// The GDI+ brush and pen of non-empty resources and handles; nil otherwise.
-TdxGPCustomBrush* GpBrushOf(TcxCanvasBasedResourceHandle* AHandle) {
-  return AHandle && !AHandle->IsEmpty() ? As<TcxGdiCanvasBasedBrushHandle>(AHandle)->Brush() : nullptr;
-}
-TdxGPPen* GpPenOf(TcxCanvasBasedResourceHandle* AHandle) {
-  return AHandle && !AHandle->IsEmpty() ? As<TcxGdiCanvasBasedPenHandle>(AHandle)->Pen() : nullptr;
-}
-TdxGPCustomBrush* GpBrushOf(TcxCanvasBasedBrush* ABrush) { return ABrush ? GpBrushOf(ABrush->Handle()) : nullptr; }
-TdxGPPen* GpPenOf(TcxCanvasBasedPen* APen) { return APen ? GpPenOf(APen->Handle()) : nullptr; }
-
-TdxGPImage* GpImageOf(TcxCanvasBasedImage* AImage) { return As<TcxGdiCanvasBasedImage>(AImage)->Image(); }
-
 std::vector<TPoint> PointsOf(std::span<const TPoint> P) { return std::vector<TPoint>(P.begin(), P.end()); }
 
 TOwned<TdxGPImage> ImageOfPixels(int AWidth, int AHeight, const RGBQUAD* ABits, TAlphaFormat AAlphaFormat) {
@@ -48,6 +36,16 @@ TOwned<TdxGPImage> ImageOfPixels(int AWidth, int AHeight, const RGBQUAD* ABits, 
 }
 
 }  // namespace
+
+TdxGPCustomBrush* GpBrushOf(TcxCanvasBasedResourceHandle* AHandle) {
+  return AHandle && !AHandle->IsEmpty() ? As<TcxGdiCanvasBasedBrushHandle>(AHandle)->Brush() : nullptr;
+}
+TdxGPPen* GpPenOf(TcxCanvasBasedResourceHandle* AHandle) {
+  return AHandle && !AHandle->IsEmpty() ? As<TcxGdiCanvasBasedPenHandle>(AHandle)->Pen() : nullptr;
+}
+TdxGPCustomBrush* GpBrushOf(TcxCanvasBasedBrush* ABrush) { return ABrush ? GpBrushOf(ABrush->Handle()) : nullptr; }
+TdxGPPen* GpPenOf(TcxCanvasBasedPen* APen) { return APen ? GpPenOf(APen->Handle()) : nullptr; }
+TdxGPImage* GpImageOf(TcxCanvasBasedImage* AImage) { return As<TcxGdiCanvasBasedImage>(AImage)->Image(); }
 
 // ---------------------------------------------------------------------------
 // Handles
@@ -59,32 +57,32 @@ void TcxGdiCanvasBasedBrushHandle::Create(TdxGPCustomBrush* ABrush, TdxObjectOwn
   });
 }
 
-void TcxGdiCanvasBasedBrushHandle::CreateNativeHandle(TcxCustomCanvas*) {
-  if (FMode == TdxFillOptionsMode::Hatch) {
-    FBrush.Own(New<TdxGPHatchBrush>(FColor1, FColor2, FHatchStyle));
-  } else {
-    TOwned<TdxGPBrush> brush(New<TdxGPBrush>());
-    switch (FMode) {
-      case TdxFillOptionsMode::Gradient:
-        brush->SetStyle(gpbsGradient);
-        brush->SetGradientMode(FGradientMode);
-        brush->GradientPoints()->Add(0, FColor1);
-        brush->GradientPoints()->Add(1, FColor2);
-        break;
-      case TdxFillOptionsMode::Solid:
-        brush->SetColor(FColor1);
-        break;
-      case TdxFillOptionsMode::Texture:
-        brush->SetStyle(gpbsTexture);
-        if (FTexture && !FTexture->Empty()) brush->SetTexture(FTexture->Handle());
-        break;
-      default:
-        brush->SetColor(0);
-        break;
-    }
-    FBrush.Own(brush.release());
+TOwned<TdxGPCustomBrush> TcxCanvasBasedBrushHandle::CreateGPBrush() const {
+  if (FMode == TdxFillOptionsMode::Hatch)
+    return TOwned<TdxGPCustomBrush>(New<TdxGPHatchBrush>(FColor1, FColor2, FHatchStyle));
+  TOwned<TdxGPBrush> brush(New<TdxGPBrush>());
+  switch (FMode) {
+    case TdxFillOptionsMode::Gradient:
+      brush->SetStyle(gpbsGradient);
+      brush->SetGradientMode(FGradientMode);
+      brush->GradientPoints()->Add(0, FColor1);
+      brush->GradientPoints()->Add(1, FColor2);
+      break;
+    case TdxFillOptionsMode::Solid:
+      brush->SetColor(FColor1);
+      break;
+    case TdxFillOptionsMode::Texture:
+      brush->SetStyle(gpbsTexture);
+      if (FTexture && !FTexture->Empty()) brush->SetTexture(FTexture->Handle());
+      break;
+    default:
+      brush->SetColor(0);
+      break;
   }
+  return brush;
 }
+
+void TcxGdiCanvasBasedBrushHandle::CreateNativeHandle(TcxCustomCanvas*) { FBrush.Own(CreateGPBrush().release()); }
 
 void TcxGdiCanvasBasedBrushHandle::FreeNativeHandle() { FBrush.Reset(); }
 

@@ -93,6 +93,19 @@ void PrintWindowTo(HWND AWnd, HDC DC, UINT AFlags, const TPoint& AOffset) {
   if (AFlags) SendMessageW(AWnd, WM_PRINT, reinterpret_cast<WPARAM>(DC), AFlags);
 }
 
+// A window of no class-library control at R of DC. Standard controls clip
+// what they print to their client rectangle taken as device coordinates,
+// which a moved window origin does not move: such a window prints into a
+// bitmap of its own, over a copy of what lies under it, that goes back to R.
+void PaintWindowAt(HWND AWnd, HDC DC, const TRect& R, bool APaintChildren) {
+  const TMemoryDC buffer = TMemoryDC::Compatible(DC, R.Width(), R.Height());
+  if (!buffer) return;
+  const TRect local(0, 0, R.Width(), R.Height());
+  CopyDCRect(buffer.DC(), DC, local, R.TopLeft());
+  PaintWindowToDC(AWnd, buffer.DC(), true, APaintChildren);
+  CopyDCRect(DC, buffer.DC(), R, TPoint());
+}
+
 void PaintChildren(TWinControl* AControl, TcxCanvas* ACanvas, bool APaintChildren, bool AVisibleOnly) {
   const HWND parent = AControl->Handle();
   std::vector<HWND> windows = ChildWindows(parent);
@@ -109,10 +122,7 @@ void PaintChildren(TWinControl* AControl, TcxCanvas* ACanvas, bool APaintChildre
   for (const HWND window : windows) {
     if (IsExcludedWindow(window) || (AVisibleOnly && !IsWindowVisible(window))) continue;
     const TRect r = MapRectBetweenWindows(window, parent, GetWindowBoundsOfHandle(window), false);
-    if (!ACanvas->RectVisible(r)) continue;
-    const TPoint origin = ACanvas->MoveWindowOrg(r.TopLeft());
-    TryFinally([&] { PaintWindowToDC(window, ACanvas->Handle(), true, APaintChildren); },
-               [&] { ACanvas->SetWindowOrg(origin); });
+    if (ACanvas->RectVisible(r)) PaintWindowAt(window, ACanvas->Handle(), r, APaintChildren);
   }
 }
 
@@ -209,8 +219,9 @@ void PaintWindowToDC(HWND AWnd, HDC DC, bool AWithNonClient, bool APaintChildren
     const TPoint topLeft = SafeGetWindowRect(AWnd).TopLeft();
     for (const HWND child : ChildWindows(AWnd)) {
       if (!HasWindowStyle(child, WS_VISIBLE)) continue;
-      WithOriginMovedBy(buffer.DC(), SafeGetWindowRect(child).TopLeft() - topLeft,
-                        [&] { PaintWindowToDC(child, buffer.DC(), AWithNonClient, APaintChildren); });
+      TRect r = GetWindowBoundsOfHandle(child);
+      r.Offset(SafeGetWindowRect(child).TopLeft() - topLeft);
+      PaintWindowAt(child, buffer.DC(), r, APaintChildren);
     }
     PrintWindowTo(AWnd, buffer.DC(), PRF_NONCLIENT, offset);
   } else {

@@ -22,9 +22,12 @@ constexpr int DefaultFrameDelay = 75;
 
 Gdiplus::PixelFormat PixelFormatOfAlpha(TAlphaFormat AAlphaFormat) {
   switch (AAlphaFormat) {
-    case afDefined: return PixelFormat32bppARGB;
-    case afPremultiplied: return PixelFormat32bppPARGB;
-    default: return PixelFormat32bppRGB;
+    case afDefined:
+      return PixelFormat32bppARGB;
+    case afPremultiplied:
+      return PixelFormat32bppPARGB;
+    default:
+      return PixelFormat32bppRGB;
   }
 }
 
@@ -115,8 +118,7 @@ TOwned<TdxGPImageHandle> TdxGPImageHandle::Clone(const TdxRectF& ARect, Gdiplus:
 BitmapData TdxGPImageHandle::LockBits(const TRect& ARect, UINT ALockMode, Gdiplus::PixelFormat APixelFormat) {
   BitmapData data{};
   const GpRect rect(ARect.Left, ARect.Top, ARect.Width(), ARect.Height());
-  CheckGdipStatus(
-      GdipBitmapLockBits(static_cast<GpBitmap*>(FHandle.Get()), &rect, ALockMode, APixelFormat, &data));
+  CheckGdipStatus(GdipBitmapLockBits(static_cast<GpBitmap*>(FHandle.Get()), &rect, ALockMode, APixelFormat, &data));
   return data;
 }
 
@@ -218,8 +220,8 @@ TOwned<TBitmap> TdxGPImageHandle::GetAsBitmap() {
 TdxRectF TdxGPImageHandle::SourceToImage(const TdxRectF& ASource) const {
   TdxRectF result = ASource;
   if (FImageScaleFactor > 0)
-    result = TdxRectF(result.Left / FImageScaleFactor, result.Top / FImageScaleFactor,
-                      result.Right / FImageScaleFactor, result.Bottom / FImageScaleFactor);
+    result = TdxRectF(result.Left / FImageScaleFactor, result.Top / FImageScaleFactor, result.Right / FImageScaleFactor,
+                      result.Bottom / FImageScaleFactor);
   result.Offset(FImageOrigin.X, FImageOrigin.Y);
   return result;
 }

@@ -114,7 +114,8 @@ void TdxSmartImageData::LoadFromBits(int AWidth, int AHeight, TRGBColors ABits, 
   if (AWidth <= 0 || AHeight <= 0) return;
   const std::size_t count = static_cast<std::size_t>(AWidth) * static_cast<std::size_t>(AHeight);
   if (ABits.size() < count)
-    throw EArgumentException(L"%d pixels given for an image of %d x %d", {static_cast<int>(ABits.size()), AWidth, AHeight});
+    throw EArgumentException(L"%d pixels given for an image of %d x %d",
+                             {static_cast<int>(ABits.size()), AWidth, AHeight});
   ABits.resize(count);
   FBits = std::move(ABits);
   FBitsFormat = AAlphaFormat;
@@ -229,9 +230,10 @@ void TdxCustomSmartImage::CreateSize(int AWidth, int AHeight, TdxAlphaColor ACol
   // The pixels are premultiplied; the colour is not.
   RGBQUAD pixel = AlphaColorToRGBQuad(AColor);
   TdxColors::Premultiply(std::span<RGBQUAD>(&pixel, 1));
-  ReadBits(AWidth, AHeight,
-           TdxSmartImageHelper::AllocColors(std::max(AWidth, 0), std::max(AHeight, 0), std::bit_cast<TdxAlphaColor>(pixel)),
-           afPremultiplied);
+  ReadBits(
+      AWidth, AHeight,
+      TdxSmartImageHelper::AllocColors(std::max(AWidth, 0), std::max(AHeight, 0), std::bit_cast<TdxAlphaColor>(pixel)),
+      afPremultiplied);
 }
 
 void TdxCustomSmartImage::CreateFromBitmap(TBitmap* ABitmap) {
@@ -519,7 +521,8 @@ TOwned<TdxSmartImageDataStream> TdxCustomSmartImage::Encode(TdxSmartImageCodecCl
   HandleNeeded();
   TOwned<TdxSmartImageDataStream> result = NewDataStream();
   if (!ACodec->Save(result.get(), FHandle.get()))
-    throw EdxException(Format(LoadLocalizedResString(&sdxImageCodecFailed), {ACodec->ClassName(), static_cast<int>(format)}));
+    throw EdxException(
+        Format(LoadLocalizedResString(&sdxImageCodecFailed), {ACodec->ClassName(), static_cast<int>(format)}));
   result->SetPosition(0);
   return result;
 }

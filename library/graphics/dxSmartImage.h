@@ -86,7 +86,9 @@ using TdxSmartImageCodecClass = const TdxSmartImageCodec::TMeta*;
 
 // The codec of a codec class reference (EInvalidCast for another class).
 template <class TCodec>
-TdxSmartImageCodecClass dxCodec() { return ClassMeta<TdxSmartImageCodec>(TCodec::ClassInfo()); }
+TdxSmartImageCodecClass dxCodec() {
+  return ClassMeta<TdxSmartImageCodec>(TCodec::ClassInfo());
+}
 
 // ---------------------------------------------------------------------------
 // Interfaces of decoded handles
@@ -308,7 +310,10 @@ class TdxCustomSmartImage : public TGraphic {
   // Size. Without a handle it comes from a pending size, the stored size or
   // the header; only when none tells is the image decoded.
   TSize Size();
-  TRect ClientRect() { const TSize s = Size(); return TRect(0, 0, s.cx, s.cy); }
+  TRect ClientRect() {
+    const TSize s = Size();
+    return TRect(0, 0, s.cx, s.cy);
+  }
   bool Empty() const override;
   int Width() const override;
   int Height() const override;

@@ -68,8 +68,7 @@ bool TdxSmartImageCodec::TMeta::CanLoadStream(TStream*) const { return false; }
 
 bool TdxSmartImageCodec::TMeta::CanSaveImage(TdxSmartImageCustomHandle*) const { return false; }
 
-bool TdxSmartImageCodec::TMeta::Load(const RGBQUAD*, TAlphaFormat, int, int,
-                                     TOwned<TdxSmartImageCustomHandle>&) const {
+bool TdxSmartImageCodec::TMeta::Load(const RGBQUAD*, TAlphaFormat, int, int, TOwned<TdxSmartImageCustomHandle>&) const {
   return false;
 }
 

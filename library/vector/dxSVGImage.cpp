@@ -67,6 +67,72 @@ void CopyPixels(TdxGPImageHandle* AImage, Gdiplus::BitmapData& AData, Gdiplus::I
   CheckGdipStatus(GdipBitmapUnlockBits(bitmap, &AData));
 }
 
+// Whole blocks of pixels: integer sums, rounded to nearest.
+void ReduceByBlocks(const std::vector<std::uint32_t>& ASource, const TSize& ASourceSize,
+                    std::vector<std::uint32_t>& ATarget, const TSize& ATargetSize) {
+  const int bx = ASourceSize.cx / ATargetSize.cx;
+  const int by = ASourceSize.cy / ATargetSize.cy;
+  const std::uint32_t count = static_cast<std::uint32_t>(bx) * by;
+  std::vector<std::uint32_t> sums(static_cast<std::size_t>(ATargetSize.cx) * 4);
+  for (int ty = 0; ty < ATargetSize.cy; ++ty) {
+    std::fill(sums.begin(), sums.end(), 0u);
+    for (int y = ty * by; y < (ty + 1) * by; ++y) {
+      const std::uint32_t* line = ASource.data() + static_cast<std::size_t>(y) * ASourceSize.cx;
+      for (int tx = 0; tx < ATargetSize.cx; ++tx) {
+        std::uint32_t* sum = sums.data() + static_cast<std::size_t>(tx) * 4;
+        for (int x = tx * bx; x < (tx + 1) * bx; ++x) {
+          const std::uint32_t p = line[x];
+          sum[0] += p & 0xFF;
+          sum[1] += (p >> 8) & 0xFF;
+          sum[2] += (p >> 16) & 0xFF;
+          sum[3] += p >> 24;
+        }
+      }
+    }
+    for (int tx = 0; tx < ATargetSize.cx; ++tx) {
+      const std::uint32_t* sum = sums.data() + static_cast<std::size_t>(tx) * 4;
+      std::uint32_t value = 0;
+      for (int c = 0; c < 4; ++c) value |= ((sum[c] + count / 2) / count) << (8 * c);
+      ATarget[static_cast<std::size_t>(ty) * ATargetSize.cx + tx] = value;
+    }
+  }
+}
+
+// Fractions of pixels at the edges of each target pixel.
+void ReduceBySpans(const std::vector<std::uint32_t>& ASource, const TSize& ASourceSize,
+                   std::vector<std::uint32_t>& ATarget, const TSize& ATargetSize) {
+  const std::vector<TdxSVGAreaSpan> columns = AreaSpans(ASourceSize.cx, ATargetSize.cx);
+  const std::vector<TdxSVGAreaSpan> rows = AreaSpans(ASourceSize.cy, ATargetSize.cy);
+  // Rows first, into four floats a pixel.
+  std::vector<float> narrowed(static_cast<std::size_t>(ATargetSize.cx) * ASourceSize.cy * 4);
+  for (int y = 0; y < ASourceSize.cy; ++y) {
+    const std::uint32_t* line = ASource.data() + static_cast<std::size_t>(y) * ASourceSize.cx;
+    float* out = narrowed.data() + static_cast<std::size_t>(y) * ATargetSize.cx * 4;
+    for (const TdxSVGAreaSpan& span : columns) {
+      float sums[4] = {0, 0, 0, 0};
+      for (std::size_t j = 0; j < span.Weights.size(); ++j) {
+        const std::uint32_t p = line[static_cast<std::size_t>(span.First) + j];
+        for (int c = 0; c < 4; ++c) sums[c] += span.Weights[j] * static_cast<float>((p >> (8 * c)) & 0xFF);
+      }
+      for (int c = 0; c < 4; ++c) *out++ = sums[c];
+    }
+  }
+  for (int y = 0; y < ATargetSize.cy; ++y) {
+    const TdxSVGAreaSpan& span = rows[static_cast<std::size_t>(y)];
+    for (int x = 0; x < ATargetSize.cx; ++x) {
+      float sums[4] = {0, 0, 0, 0};
+      for (std::size_t j = 0; j < span.Weights.size(); ++j) {
+        const float* p = narrowed.data() + ((static_cast<std::size_t>(span.First) + j) * ATargetSize.cx + x) * 4;
+        for (int c = 0; c < 4; ++c) sums[c] += span.Weights[j] * p[c];
+      }
+      std::uint32_t value = 0;
+      for (int c = 0; c < 4; ++c)
+        value |= static_cast<std::uint32_t>(std::clamp(std::lround(sums[c]), 0L, 255L)) << (8 * c);
+      ATarget[static_cast<std::size_t>(y) * ATargetSize.cx + x] = value;
+    }
+  }
+}
+
 // The raster reduced to ASize by averaging the premultiplied pixels each
 // target pixel covers: the antialiasing that supersampling is for. (GDI+
 // interpolates between neighbouring pixels only, so reducing far with it
@@ -81,37 +147,11 @@ TOwned<TdxGPImageHandle> ReduceByArea(TdxGPImageHandle* AImage, const TSize& ASi
   data.PixelFormat = PixelFormat32bppPARGB;
   data.Scan0 = pixels.data();
   CopyPixels(AImage, data, Gdiplus::ImageLockModeRead);
-  const std::vector<TdxSVGAreaSpan> columns = AreaSpans(source.cx, ASize.cx);
-  const std::vector<TdxSVGAreaSpan> rows = AreaSpans(source.cy, ASize.cy);
-  // Rows first, into four floats a pixel.
-  std::vector<float> narrowed(static_cast<std::size_t>(ASize.cx) * source.cy * 4);
-  for (int y = 0; y < source.cy; ++y) {
-    const std::uint32_t* line = pixels.data() + static_cast<std::size_t>(y) * source.cx;
-    float* out = narrowed.data() + static_cast<std::size_t>(y) * ASize.cx * 4;
-    for (const TdxSVGAreaSpan& span : columns) {
-      float sums[4] = {0, 0, 0, 0};
-      for (std::size_t j = 0; j < span.Weights.size(); ++j) {
-        const std::uint32_t p = line[static_cast<std::size_t>(span.First) + j];
-        for (int c = 0; c < 4; ++c) sums[c] += span.Weights[j] * static_cast<float>((p >> (8 * c)) & 0xFF);
-      }
-      for (int c = 0; c < 4; ++c) *out++ = sums[c];
-    }
-  }
   std::vector<std::uint32_t> reduced(static_cast<std::size_t>(ASize.cx) * ASize.cy);
-  for (int y = 0; y < ASize.cy; ++y) {
-    const TdxSVGAreaSpan& span = rows[static_cast<std::size_t>(y)];
-    for (int x = 0; x < ASize.cx; ++x) {
-      float sums[4] = {0, 0, 0, 0};
-      for (std::size_t j = 0; j < span.Weights.size(); ++j) {
-        const float* p = narrowed.data() + ((static_cast<std::size_t>(span.First) + j) * ASize.cx + x) * 4;
-        for (int c = 0; c < 4; ++c) sums[c] += span.Weights[j] * p[c];
-      }
-      std::uint32_t value = 0;
-      for (int c = 0; c < 4; ++c)
-        value |= static_cast<std::uint32_t>(std::clamp(std::lround(sums[c]), 0L, 255L)) << (8 * c);
-      reduced[static_cast<std::size_t>(y) * ASize.cx + x] = value;
-    }
-  }
+  if (source.cx % ASize.cx == 0 && source.cy % ASize.cy == 0)
+    ReduceByBlocks(pixels, source, reduced, ASize);
+  else
+    ReduceBySpans(pixels, source, reduced, ASize);
   TOwned<TdxGPImageHandle> result(NewWith<TdxGPImageHandle>([&](TdxGPImageHandle* H) { H->CreateSize(ASize); }));
   data.Width = static_cast<UINT>(ASize.cx);
   data.Height = static_cast<UINT>(ASize.cy);

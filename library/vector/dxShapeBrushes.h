@@ -326,3 +326,9 @@ class TdxShapeBrushGradientStop : public TdxShapeObject {
   String FColor;
   float FOffset;
 };
+
+// The unit's start-up gives the Direct2D brush factory the Direct2D forms of
+// the GDI+ brushes above (solid, texture, linear and radial gradients); its
+// shut-down takes them back.
+void dxShapeBrushesInitialization();
+void dxShapeBrushesFinalization();

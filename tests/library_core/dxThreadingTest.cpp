@@ -74,10 +74,7 @@ class TComparer : public TObject {
 
   int Compare(void* A, void* B) {
     ++InFlight;
-    struct TLeave {
-      std::atomic<int>& N;
-      ~TLeave() { --N; }
-    } leave{InFlight};
+    TScopeExit leave([this] { --InFlight; });
     {
       std::lock_guard<std::mutex> guard(Lock);
       Threads.insert(GetCurrentThreadId());

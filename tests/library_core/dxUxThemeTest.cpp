@@ -1,4 +1,5 @@
 #include "library/core/dxUxTheme.h"
+#include "platform/ui/GdiScopes.h"
 
 #include <gtest/gtest.h>
 
@@ -76,7 +77,8 @@ TEST(UxTheme, ThePanningFeedbackWrappersAnswerFalseWhereTheSystemLacksThem) {
 TEST(UxTheme, EveryWrapperIsNeutralWithoutItsEntryPoint) {
   TBindingScope scope;
   scope.Unload();
-  const HDC dc = GetDC(nullptr);
+  const TScreenDC screen;
+  const HDC dc = screen.Get();
   const HTHEME theme = reinterpret_cast<HTHEME>(static_cast<INT_PTR>(0x1234));  // never reaches the system
   TRect r(0, 0, 10, 10);
   TSize size(5, 5);
@@ -124,7 +126,6 @@ TEST(UxTheme, EveryWrapperIsNeutralWithoutItsEntryPoint) {
   EXPECT_TRUE(file.empty() && scheme.empty());
   EXPECT_FALSE(IsUxThemeLoaded());
   EXPECT_FALSE(IsPerDpiThemeAvailable());
-  ReleaseDC(nullptr, dc);
 }
 
 TEST(UxTheme, OpeningForADpiNeedsThePerDpiEntryAndADpiAboveZero) {
@@ -176,13 +177,11 @@ TEST(UxTheme, AColourThatIsNotThereComesBackAs255WithTheFailure) {
 TEST(UxTheme, TheParentBackgroundKeepsTheFontOfTheDC) {
   TBindingScope scope;
   scope.Set(TdxUxThemeEntry::DrawThemeParentBackground, &FakeDrawParentBackground);
-  const HDC dc = CreateCompatibleDC(nullptr);
+  const TOwnedDC dc(CreateCompatibleDC(nullptr));
   const HGDIOBJ font = GetStockObject(ANSI_VAR_FONT);
-  const HGDIOBJ old = SelectObject(dc, font);
-  EXPECT_EQ(UxDrawThemeParentBackground(GetDesktopWindow(), dc, nullptr), S_OK);
-  EXPECT_EQ(GetCurrentObject(dc, OBJ_FONT), font);
-  SelectObject(dc, old);
-  DeleteDC(dc);
+  const TSelectObject selected(dc.Get(), font);
+  EXPECT_EQ(UxDrawThemeParentBackground(GetDesktopWindow(), dc.Get(), nullptr), S_OK);
+  EXPECT_EQ(GetCurrentObject(dc.Get(), OBJ_FONT), font);
 }
 
 TEST(UxTheme, MarginsBecomeARectangleOfWidthsAndShrinkAContentRectangle) {
@@ -198,24 +197,12 @@ TEST(UxTheme, TheSystemsThemeDrawsIntoABitmap) {
   TSize size;
   EXPECT_EQ(UxGetThemePartSizeNoRect(theme, nullptr, BP_CHECKBOX, CBS_UNCHECKEDNORMAL, TS_TRUE, size), S_OK);
   EXPECT_GT(size.cx, 0);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = 40;
-  bi.bmiHeader.biHeight = -40;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  const HDC dc = CreateCompatibleDC(nullptr);
-  const HBITMAP bitmap = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  const HGDIOBJ old = SelectObject(dc, bitmap);
-  std::memset(bits, 0, 40 * 40 * 4);
-  EXPECT_EQ(UxDrawThemeBackground(theme, dc, BP_PUSHBUTTON, PBS_NORMAL, TRect(0, 0, 40, 40)), S_OK);
+  const TMemoryDC memory = TMemoryDC::Dib32(nullptr, 40, 40);
+  ASSERT_TRUE(memory);
+  std::memset(memory.Bits(), 0, 40 * 40 * 4);
+  EXPECT_EQ(UxDrawThemeBackground(theme, memory.DC(), BP_PUSHBUTTON, PBS_NORMAL, TRect(0, 0, 40, 40)), S_OK);
   GdiFlush();
-  const auto* pixels = static_cast<const std::uint32_t*>(bits);
-  EXPECT_NE(pixels[20 * 40 + 20] & 0xFFFFFF, 0u) << "the button's face was not drawn";
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
+  EXPECT_NE(memory.Bits()[20 * 40 + 20] & 0xFFFFFF, 0u) << "the button's face was not drawn";
   UxCloseThemeData(theme);
 }
 

@@ -25,13 +25,8 @@ class TTestBitmaps {
   TTestBitmaps() = default;
   TTestBitmaps(const TTestBitmaps&) = delete;
   TTestBitmaps& operator=(const TTestBitmaps&) = delete;
-  ~TTestBitmaps() {
-    for (TBitmap* bitmap : FItems) bitmap->Free();
-  }
-
   TBitmap* Make(TPixelFormat AFormat, int AWidth, int AHeight) {
-    TBitmap* bitmap = New<TBitmap>();
-    FItems.push_back(bitmap);
+    TBitmap* bitmap = FItems.emplace_back(New<TBitmap>()).get();
     if (AFormat != pfDevice) bitmap->SetPixelFormat(AFormat);
     bitmap->SetSize(AWidth, AHeight);
     return bitmap;
@@ -47,5 +42,5 @@ class TTestBitmaps {
   }
 
  private:
-  std::vector<TBitmap*> FItems;
+  std::vector<TOwned<TBitmap>> FItems;
 };

@@ -41,8 +41,8 @@ std::vector<TRgbaPixel> ReferencePixels(const String& AFixture) {
 std::vector<TRgbaPixel> StraightPixels(TdxGPImageHandle* AHandle) {
   const TSize size = AHandle->Size();
   std::vector<TRgbaPixel> pixels;
-  Gdiplus::BitmapData data = AHandle->LockBits(TRect(0, 0, size.cx, size.cy), Gdiplus::ImageLockModeRead,
-                                               PixelFormat32bppARGB);
+  Gdiplus::BitmapData data =
+      AHandle->LockBits(TRect(0, 0, size.cx, size.cy), Gdiplus::ImageLockModeRead, PixelFormat32bppARGB);
   for (int y = 0; y < size.cy; ++y) {
     const auto* row = reinterpret_cast<const std::uint8_t*>(data.Scan0) + static_cast<std::ptrdiff_t>(y) * data.Stride;
     for (int x = 0; x < size.cx; ++x, row += 4) pixels.push_back({row[2], row[1], row[0], row[3]});

@@ -7,8 +7,9 @@
 
 #include <cmath>
 #include <cstring>
-#include <utility>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 using namespace Gdiplus;
@@ -147,18 +148,17 @@ TEST_P(ImageFixtures, SignatureHeaderAndPixelsMatchTheReference) {
 // by up to 65 at sharp colour edges); 2 allows for another IDCT.
 INSTANTIATE_TEST_SUITE_P(
     EveryFormat, ImageFixtures,
-    testing::Values(TFixtureCase{L"png1.png", dxImagePng, true, 0}, TFixtureCase{L"png8-palette.png", dxImagePng, true, 0},
-                    TFixtureCase{L"png8-grey.png", dxImagePng, true, 0}, TFixtureCase{L"png24.png", dxImagePng, true, 0},
-                    TFixtureCase{L"png32.png", dxImagePng, true, 0},
-                    TFixtureCase{L"png32-interlaced.png", dxImagePng, true, 0},
-                    TFixtureCase{L"gif-transparent.gif", dxImageGif, true, 0},
-                    TFixtureCase{L"gif-animated.gif", dxImageGif, true, 0},
-                    TFixtureCase{L"jpeg-baseline.jpg", dxImageJpeg, true, 2},
-                    TFixtureCase{L"jpeg-progressive.jpg", dxImageJpeg, false, 2},
-                    TFixtureCase{L"bmp1.bmp", dxImageBitmap, true, 0}, TFixtureCase{L"bmp4.bmp", dxImageBitmap, true, 0},
-                    TFixtureCase{L"bmp8.bmp", dxImageBitmap, true, 0}, TFixtureCase{L"bmp24.bmp", dxImageBitmap, true, 0},
-                    TFixtureCase{L"bmp32.bmp", dxImageBitmap, true, 0}, TFixtureCase{L"tiff-ii.tif", dxImageTiff, true, 0},
-                    TFixtureCase{L"tiff-mm.tif", dxImageTiff, true, 0}),
+    testing::Values(
+        TFixtureCase{L"png1.png", dxImagePng, true, 0}, TFixtureCase{L"png8-palette.png", dxImagePng, true, 0},
+        TFixtureCase{L"png8-grey.png", dxImagePng, true, 0}, TFixtureCase{L"png24.png", dxImagePng, true, 0},
+        TFixtureCase{L"png32.png", dxImagePng, true, 0}, TFixtureCase{L"png32-interlaced.png", dxImagePng, true, 0},
+        TFixtureCase{L"gif-transparent.gif", dxImageGif, true, 0},
+        TFixtureCase{L"gif-animated.gif", dxImageGif, true, 0},
+        TFixtureCase{L"jpeg-baseline.jpg", dxImageJpeg, true, 2},
+        TFixtureCase{L"jpeg-progressive.jpg", dxImageJpeg, false, 2}, TFixtureCase{L"bmp1.bmp", dxImageBitmap, true, 0},
+        TFixtureCase{L"bmp4.bmp", dxImageBitmap, true, 0}, TFixtureCase{L"bmp8.bmp", dxImageBitmap, true, 0},
+        TFixtureCase{L"bmp24.bmp", dxImageBitmap, true, 0}, TFixtureCase{L"bmp32.bmp", dxImageBitmap, true, 0},
+        TFixtureCase{L"tiff-ii.tif", dxImageTiff, true, 0}, TFixtureCase{L"tiff-mm.tif", dxImageTiff, true, 0}),
     [](const testing::TestParamInfo<TFixtureCase>& AInfo) {
       std::string name;
       for (const wchar_t* p = AInfo.param.Name; *p; ++p) name += std::isalnum(*p) ? static_cast<char>(*p) : '_';
@@ -195,13 +195,16 @@ TEST_P(ImageEncoding, WrittenBytesReadBackAlike) {
             c.Tolerance);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    EveryEncoder, ImageEncoding,
-    testing::Values(TEncodeCase{L"png32.png", dxImagePng, 0}, TEncodeCase{L"png32.png", dxImageTiff, 0},
-                    TEncodeCase{L"png24.png", dxImageBitmap, 0}, TEncodeCase{L"gif-transparent.gif", dxImageGif, 0},
-                    // GIF's palette for colours that had none loses some of them.
-                    TEncodeCase{L"png24.png", dxImageGif, -1}),
-    [](const testing::TestParamInfo<TEncodeCase>& AInfo) { return "Format" + std::to_string(AInfo.param.Format) + "_" + std::to_string(AInfo.index); });
+INSTANTIATE_TEST_SUITE_P(EveryEncoder, ImageEncoding,
+                         testing::Values(TEncodeCase{L"png32.png", dxImagePng, 0},
+                                         TEncodeCase{L"png32.png", dxImageTiff, 0},
+                                         TEncodeCase{L"png24.png", dxImageBitmap, 0},
+                                         TEncodeCase{L"gif-transparent.gif", dxImageGif, 0},
+                                         // GIF's palette for colours that had none loses some of them.
+                                         TEncodeCase{L"png24.png", dxImageGif, -1}),
+                         [](const testing::TestParamInfo<TEncodeCase>& AInfo) {
+                           return "Format" + std::to_string(AInfo.param.Format) + "_" + std::to_string(AInfo.index);
+                         });
 
 // What the JPEG codec hands GDI+'s encoder (Wine's encoder itself takes no
 // parameters, so the output cannot tell).
@@ -214,7 +217,7 @@ TRecordedJpegQuality GRecordedJpegQuality;
 decltype(GdipSaveImageToStream) GRealSaveImageToStream = nullptr;
 
 GpStatus WINGDIPAPI RecordingSaveImageToStream(GpImage* AImage, IStream* AStream, const CLSID* AEncoder,
-                                                const EncoderParameters* AParameters) {
+                                               const EncoderParameters* AParameters) {
   GRecordedJpegQuality = {0};
   if (AParameters) {
     GRecordedJpegQuality.Count = static_cast<int>(AParameters->Count);
@@ -321,6 +324,126 @@ TEST_P(Metafiles, HaveNoSignatureOrHeaderSizeAndDrawAsGdiPlaysThem) {
 INSTANTIATE_TEST_SUITE_P(EnhancedAndWindows, Metafiles, testing::Bool(),
                          [](const testing::TestParamInfo<bool>& AInfo) { return AInfo.param ? "Emf" : "Wmf"; });
 
+// Metafiles whose records GDI would play beyond what the file holds (Wine's
+// GDI crashes or hangs on them) are no image.
+std::uint32_t Le32At(const std::string& ABytes, std::size_t AOffset) {
+  std::uint32_t value;
+  std::memcpy(&value, ABytes.data() + AOffset, 4);
+  return value;
+}
+void SetLe32At(std::string& ABytes, std::size_t AOffset, std::uint32_t AValue) {
+  std::memcpy(ABytes.data() + AOffset, &AValue, 4);
+}
+std::uint16_t Le16At(const std::string& ABytes, std::size_t AOffset) {
+  return static_cast<std::uint16_t>(static_cast<std::uint8_t>(ABytes[AOffset]) |
+                                    static_cast<std::uint8_t>(ABytes[AOffset + 1]) << 8);
+}
+
+// The offset of the first EMF record of the type (npos when there is none).
+std::size_t FindEmfRecord(const std::string& AEmf, DWORD AType) {
+  for (std::size_t position = 0; position + 8 <= AEmf.size(); position += Le32At(AEmf, position + 4)) {
+    if (Le32At(AEmf, position) == AType) return position;
+    if (Le32At(AEmf, position + 4) < 8) break;
+  }
+  return std::string::npos;
+}
+
+// A Windows metafile's first record of the function, after the placeable and the standard header.
+std::size_t FindWmfRecord(const std::string& AWmf, std::uint16_t AFunction, std::size_t AFrom = 22 + 18) {
+  for (std::size_t position = AFrom; position + 6 <= AWmf.size(); position += 2 * Le32At(AWmf, position)) {
+    if (Le16At(AWmf, position + 4) == AFunction) return position;
+    if (Le32At(AWmf, position) < 3) break;
+  }
+  return std::string::npos;
+}
+
+std::string SavedMetafile(bool AEnhanced, bool AWithBitmap) {
+  TOwned<TMetafile> metafile(New<TMetafile>());
+  metafile->SetEnhanced(AEnhanced);
+  metafile->SetWidth(20);
+  metafile->SetHeight(20);
+  {
+    TOwned<TMetafileCanvas> canvas(New<TMetafileCanvas>(metafile.get(), nullptr));
+    canvas->Brush()->SetColor(clRed);
+    canvas->Ellipse(TRect(2, 2, 18, 18));
+    if (AWithBitmap) {
+      TOwned<TBitmap> bitmap(New<TBitmap>());
+      bitmap->SetPixelFormat(pf24bit);
+      bitmap->SetSize(4, 4);
+      canvas->StretchDraw(TRect(0, 0, 8, 8), bitmap.get());
+    }
+  }
+  TOwned<TMemoryStream> stream(New<TMemoryStream>());
+  metafile->SaveToStream(stream.get());
+  return BytesOf(stream.get());
+}
+
+class HostileMetafiles : public GdiPlusTest {
+ protected:
+  static bool Decodes(const std::string& ABytes) {
+    TOwned<TdxSmartImage> image = LoadImage(StreamOf(ABytes).get());
+    try {
+      TPixelSurface surface(20, 20);
+      image->StretchDraw(surface.DC(), TRect(0, 0, 20, 20));
+      return true;
+    } catch (const EdxException&) {
+      return false;
+    }
+  }
+};
+
+TEST_F(HostileMetafiles, EmfRecordsBeyondTheFileAreRefused) {
+  const std::string emf = SavedMetafile(true, true);
+  ASSERT_TRUE(Decodes(emf));
+  const std::size_t select = FindEmfRecord(emf, EMR_SELECTOBJECT);
+  ASSERT_NE(select, std::string::npos);
+  // The bitmap went in by one of these, whichever GDI chose.
+  std::size_t bitmap = std::string::npos, offBmi = 0, cbBits = 0;
+  for (const auto& [type, bmi, bits] :
+       {std::tuple{EMR_STRETCHBLT, offsetof(EMRSTRETCHBLT, offBmiSrc), offsetof(EMRSTRETCHBLT, cbBitsSrc)},
+        std::tuple{EMR_STRETCHDIBITS, offsetof(EMRSTRETCHDIBITS, offBmiSrc), offsetof(EMRSTRETCHDIBITS, cbBitsSrc)},
+        std::tuple{EMR_BITBLT, offsetof(EMRBITBLT, offBmiSrc), offsetof(EMRBITBLT, cbBitsSrc)}})
+    if (bitmap == std::string::npos && (bitmap = FindEmfRecord(emf, type)) != std::string::npos) {
+      offBmi = bmi;
+      cbBits = bits;
+    }
+  ASSERT_NE(bitmap, std::string::npos);
+
+  std::string badIndex = emf;
+  SetLe32At(badIndex, select + 8, 0x7FFF);
+  EXPECT_FALSE(Decodes(badIndex));
+  std::string badBitmap = emf;
+  SetLe32At(badBitmap, bitmap + offBmi, 0x01000000);
+  EXPECT_FALSE(Decodes(badBitmap));
+  std::string badRows = emf;
+  SetLe32At(badRows, bitmap + cbBits, 4);
+  EXPECT_FALSE(Decodes(badRows));
+  std::string badSize = emf;
+  SetLe32At(badSize, select + 4, 0x7FFFFFF0);
+  EXPECT_FALSE(Decodes(badSize));
+}
+
+TEST_F(HostileMetafiles, WmfRecordsBeyondTheFileAreRefused) {
+  const std::string wmf = SavedMetafile(false, false);
+  ASSERT_TRUE(Decodes(wmf));
+  const std::size_t select = FindWmfRecord(wmf, META_SELECTOBJECT);
+  ASSERT_NE(select, std::string::npos);
+  std::string badIndex = wmf;
+  badIndex[select + 6] = 0x7F;
+  EXPECT_FALSE(Decodes(badIndex));
+
+  // GDI keeps the EMF it converted from in comments; their sizes must fit.
+  const std::size_t comment = FindWmfRecord(wmf, META_ESCAPE);
+  ASSERT_NE(comment, std::string::npos);
+  ASSERT_EQ(wmf.compare(comment + 10, 4, "WMFC"), 0);
+  std::string badVersion = wmf;
+  SetLe32At(badVersion, comment + 10 + 8, 0xFFFFFF00);
+  EXPECT_FALSE(Decodes(badVersion));
+  std::string badChunk = wmf;
+  SetLe32At(badChunk, comment + 10 + 22, 0x7FFFFFFF);
+  EXPECT_FALSE(Decodes(badChunk));
+}
+
 // ---------------------------------------------------------------------------
 // Damaged and hostile headers
 
@@ -331,13 +454,15 @@ std::string Bytes(std::initializer_list<int> AValues) {
 }
 
 std::string Png(std::uint32_t AWidth, std::uint32_t AHeight) {
-  const auto be = [](std::uint32_t v) { return Bytes({int(v >> 24), int(v >> 16 & 255), int(v >> 8 & 255), int(v & 255)}); };
-  return Bytes({0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13}) + "IHDR" + be(AWidth) + be(AHeight) + Bytes({8, 6, 0, 0, 0});
+  const auto be = [](std::uint32_t v) {
+    return Bytes({int(v >> 24), int(v >> 16 & 255), int(v >> 8 & 255), int(v & 255)});
+  };
+  return Bytes({0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 13}) + "IHDR" + be(AWidth) + be(AHeight) +
+         Bytes({8, 6, 0, 0, 0});
 }
 
 // A little-endian TIFF: the header, then the directory at AOffset with its entries.
-std::string Tiff(std::uint32_t AOffset, std::initializer_list<std::array<std::uint32_t, 4>> AEntries,
-                 int ACount = -1) {
+std::string Tiff(std::uint32_t AOffset, std::initializer_list<std::array<std::uint32_t, 4>> AEntries, int ACount = -1) {
   const auto le16 = [](std::uint32_t v) { return Bytes({int(v & 255), int(v >> 8 & 255)}); };
   const auto le32 = [&](std::uint32_t v) { return le16(v & 0xFFFF) + le16(v >> 16); };
   std::string result = "II*" + std::string(1, '\0') + le32(AOffset);
@@ -398,8 +523,8 @@ INSTANTIATE_TEST_SUITE_P(
         THeaderCase{"TiffDirectoryPastTheEnd", Tiff(4000, {{256, 3, 1, 5}, {257, 3, 1, 5}}), false, {}},
         THeaderCase{"TiffDirectoryAtTheLastAddress", Tiff(0xFFFFFFFF, {}), false, {}},
         THeaderCase{"TiffEntryCountBeyondTheData", Tiff(8, {{256, 3, 1, 5}}, 0xFFFF), false, {}},
-        THeaderCase{"TiffShortSizesAfterAnotherShort", Tiff(8, {{254, 3, 1, 9}, {256, 3, 1, 33}, {257, 3, 1, 44}}), true,
-                    TSize(33, 44)},
+        THeaderCase{"TiffShortSizesAfterAnotherShort", Tiff(8, {{254, 3, 1, 9}, {256, 3, 1, 33}, {257, 3, 1, 44}}),
+                    true, TSize(33, 44)},
         THeaderCase{"TiffLongSizes", Tiff(8, {{257, 4, 1, 70000}, {256, 4, 1, 3}}), true, TSize(3, 70000)},
         THeaderCase{"TiffNegativeLongWidth", Tiff(8, {{256, 4, 1, 0x80000000}, {257, 3, 1, 5}}), false, {}},
         THeaderCase{"PngTruncated", Png(5, 6).substr(0, 20), false, {}},

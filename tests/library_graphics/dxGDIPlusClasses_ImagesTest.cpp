@@ -154,7 +154,8 @@ TEST_F(GPImages, AFlippedImageIsSavedFlipped) {
 }
 
 TEST_F(GPImages, DrawsOnAGdiPlusCanvasThroughItsTransformAndClip) {
-  TOwned<TdxSmartImage> image(NewWith<TdxSmartImage>([](TdxSmartImage* AImage) { AImage->CreateSize(4, 4, 0xFF0000FF); }));
+  TOwned<TdxSmartImage> image(
+      NewWith<TdxSmartImage>([](TdxSmartImage* AImage) { AImage->CreateSize(4, 4, 0xFF0000FF); }));
   TPixelSurface surface(20, 20);
   {
     TOwned<TdxGPCanvas> canvas(New<TdxGPCanvas>(surface.DC()));

@@ -105,7 +105,8 @@ TEST_F(SmartImage, DormantKeepsPixelsAsPngOnlyWhenTheyHaveAlpha) {
 // Pixels
 
 TEST_F(SmartImage, CreateSizeStoresTheStraightColourPremultiplied) {
-  TOwned<TdxSmartImage> image(NewWith<TdxSmartImage>([](TdxSmartImage* AImage) { AImage->CreateSize(3, 2, 0x80FF0000); }));
+  TOwned<TdxSmartImage> image(
+      NewWith<TdxSmartImage>([](TdxSmartImage* AImage) { AImage->CreateSize(3, 2, 0x80FF0000); }));
   EXPECT_TRUE(image->IsAlphaUsed());
   for (const RGBQUAD& pixel : image->GetBitmapBits()) EXPECT_EQ(Channels(pixel), (TChannels{0, 0, 128, 128}));
   TPixelSurface surface(3, 2, Black);
@@ -444,7 +445,9 @@ TEST_F(SmartImage, CopiesToAndPastesFromTheClipboard) {
 // byte) and the colour (4 bytes ARGB, little-endian); it answers as vector
 // images do and draws its fill colour from the palette.
 
-class TSmartImageTestSquareHandle : public TdxSmartImageCustomHandle, public IdxVectorImage, public IdxImageDataFormatEx {
+class TSmartImageTestSquareHandle : public TdxSmartImageCustomHandle,
+                                    public IdxVectorImage,
+                                    public IdxImageDataFormatEx {
   SK_CLASS(TSmartImageTestSquareHandle, TdxSmartImageCustomHandle)
  public:
   void Create(int ASide, TdxAlphaColor AColor) {
@@ -452,7 +455,8 @@ class TSmartImageTestSquareHandle : public TdxSmartImageCustomHandle, public Idx
     FColor = AColor;
   }
   bool GetInterface(const GUID& AIID, void** AObj) override {
-    return AnswerInterfaces<IdxVectorImage, IdxImageDataFormatEx>(this, AIID, AObj) || inherited::GetInterface(AIID, AObj);
+    return AnswerInterfaces<IdxVectorImage, IdxImageDataFormatEx>(this, AIID, AObj) ||
+           inherited::GetInterface(AIID, AObj);
   }
   TSize GetSize() const override { return TSize(FSide, FSide); }
   using TdxSmartImageCustomHandle::Draw;

@@ -2,6 +2,7 @@
 // folder, removed with everything in it when the test ends.
 #pragma once
 
+#include "platform/runtime/Handles.h"
 #include "platform/runtime/System.h"
 
 #include <gtest/gtest.h>
@@ -57,20 +58,18 @@ using TOwnedObject = std::unique_ptr<T, TFreeObjectDeleter>;
 // The raw bytes of a file (empty when it cannot be read).
 inline std::string ReadFileBytes(const String& AFileName) {
   std::string bytes;
-  HANDLE h = ::CreateFileW(AFileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return bytes;
+  const TKernelHandle file(::CreateFileW(AFileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, 0, nullptr));
+  if (!file) return bytes;
   char buffer[4096];
   DWORD n = 0;
-  while (::ReadFile(h, buffer, sizeof buffer, &n, nullptr) && n) bytes.append(buffer, n);
-  ::CloseHandle(h);
+  while (::ReadFile(file.Get(), buffer, sizeof buffer, &n, nullptr) && n) bytes.append(buffer, n);
   return bytes;
 }
 
 inline void WriteFileBytes(const String& AFileName, const std::string& ABytes) {
-  HANDLE h = ::CreateFileW(AFileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  const TKernelHandle file(::CreateFileW(AFileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  ASSERT_TRUE(file);
   DWORD n = 0;
-  ::WriteFile(h, ABytes.data(), static_cast<DWORD>(ABytes.size()), &n, nullptr);
-  ::CloseHandle(h);
+  ::WriteFile(file.Get(), ABytes.data(), static_cast<DWORD>(ABytes.size()), &n, nullptr);
 }

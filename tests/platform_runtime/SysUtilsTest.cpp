@@ -175,9 +175,8 @@ class FilesTest : public ::testing::Test {
     RemoveDirectoryW(ADir.c_str());
   }
   static void Touch(const String& AName) {
-    HANDLE h = CreateFileW(AName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
-    CloseHandle(h);
+    const TKernelHandle file(CreateFileW(AName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(file);
   }
   String FRoot, FOldDir;
 };

@@ -22,21 +22,22 @@ class TextFileTest : public ::testing::Test {
 
   String Fixture(const std::string& ABytes) {
     const String name = FDir + L"\\f" + IntToStr(static_cast<int>(FFiles.size())) + L".txt";
-    HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    EXPECT_NE(h, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    if (!ABytes.empty()) WriteFile(h, ABytes.data(), static_cast<DWORD>(ABytes.size()), &written, nullptr);
-    CloseHandle(h);
+    {
+      const TKernelHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+      EXPECT_TRUE(file);
+      DWORD written = 0;
+      if (!ABytes.empty()) WriteFile(file.Get(), ABytes.data(), static_cast<DWORD>(ABytes.size()), &written, nullptr);
+    }
     FFiles.push_back(name);
     return name;
   }
 
   std::string Bytes(const String& AName) {
-    HANDLE h = CreateFileW(AName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    const TKernelHandle file(
+        CreateFileW(AName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     std::string r(1 << 16, '\0');
     DWORD read = 0;
-    ReadFile(h, r.data(), static_cast<DWORD>(r.size()), &read, nullptr);
-    CloseHandle(h);
+    ReadFile(file.Get(), r.data(), static_cast<DWORD>(r.size()), &read, nullptr);
     r.resize(read);
     return r;
   }

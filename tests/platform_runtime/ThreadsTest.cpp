@@ -214,12 +214,12 @@ TEST(Threads, FreeOnTerminateFreesItself) {
    private:
     HANDLE FDone;
   };
-  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const TKernelHandle doneEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  const HANDLE done = doneEvent.Get();
   TSelfFreeing* t = New<TSelfFreeing>(done);
   EXPECT_THROW(t->WaitFor(), EThread);  // it may be gone any moment once started
   t->Start();
   EXPECT_EQ(WaitForSingleObject(done, 10000), WAIT_OBJECT_0);
-  CloseHandle(done);
 }
 
 TEST(Threads, CurrentThreadAndAnonymousThreads) {
@@ -245,7 +245,8 @@ TEST(Threads, CurrentThreadAndAnonymousThreads) {
   EXPECT_TRUE(waitRaised);
   t->Free();
 
-  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const TKernelHandle doneEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  const HANDLE done = doneEvent.Get();
   std::atomic<DWORD> ranOn{0};
   TThread* anonymous = TThread::CreateAnonymousThread([&] {
     ranOn = GetCurrentThreadId();
@@ -254,7 +255,6 @@ TEST(Threads, CurrentThreadAndAnonymousThreads) {
   anonymous->Start();
   EXPECT_EQ(WaitForSingleObject(done, 10000), WAIT_OBJECT_0);
   EXPECT_NE(ranOn.load(), GetCurrentThreadId());
-  CloseHandle(done);
 }
 
 TEST(Threads, SystemInformation) {
@@ -427,7 +427,8 @@ TEST(MainThreadQueue, RemainingTimeoutCountsDownToZero) {
 }
 
 TEST(MainThreadQueue, WaitForHandleKeepsTheQueueRunning) {
-  HANDLE done = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const TKernelHandle doneEvent(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  const HANDLE done = doneEvent.Get();
   TProcThread* t = New<TProcThread>([&](TProcThread* self) {
     self->Synchronize([] {});  // would deadlock a plain wait
     SetEvent(done);
@@ -436,7 +437,6 @@ TEST(MainThreadQueue, WaitForHandleKeepsTheQueueRunning) {
   EXPECT_EQ(WaitForHandleSynchronizing(GetCurrentProcess(), 5), wrTimeout);
   t->WaitFor();
   t->Free();
-  CloseHandle(done);
 }
 
 }  // namespace

@@ -14,16 +14,12 @@ constexpr COLORREF White = RGB(255, 255, 255);
 
 // Frees the bitmaps of a test.
 struct TBitmaps {
-  std::vector<TBitmap*> Items;
+  std::vector<TOwned<TBitmap>> Items;
   TBitmap* Make(TPixelFormat AFormat = pf24bit, int W = 0, int H = 0) {
-    TBitmap* b = New<TBitmap>();
-    Items.push_back(b);
+    TBitmap* b = Items.emplace_back(New<TBitmap>()).get();
     if (AFormat != pfDevice) b->SetPixelFormat(AFormat);
     b->SetSize(W, H);
     return b;
-  }
-  ~TBitmaps() {
-    for (TBitmap* b : Items) b->Free();
   }
 };
 
@@ -50,22 +46,14 @@ void ExpectQuadrants(TBitmap* B) {
 }
 
 TBytes SaveBytes(TGraphic* G) {
-  TBytesStream* s = New<TBytesStream>();
-  G->SaveToStream(s);
-  TBytes bytes(s->Bytes().begin(), s->Bytes().begin() + s->Size());
-  s->Free();
-  return bytes;
+  const TOwned<TBytesStream> s(New<TBytesStream>());
+  G->SaveToStream(s.get());
+  return TBytes(s->Bytes().begin(), s->Bytes().begin() + s->Size());
 }
 
 void LoadBytes(TGraphic* G, const TBytes& ABytes) {
-  TBytesStream* s = New<TBytesStream>(ABytes);
-  try {
-    G->LoadFromStream(s);
-  } catch (...) {
-    s->Free();
-    throw;
-  }
-  s->Free();
+  const TOwned<TBytesStream> s(New<TBytesStream>(ABytes));
+  G->LoadFromStream(s.get());
 }
 
 TEST(GraphicsBitmap, NewBitmapIsEmptyAndDeviceDependent) {

@@ -59,8 +59,7 @@ TBytesV Pixels24(bool TopDown) {
 }
 
 struct TLoaded {
-  TBitmap* Bitmap = New<TBitmap>();
-  ~TLoaded() { Bitmap->Free(); }
+  const TOwned<TBitmap> Bitmap{New<TBitmap>()};
   TColor At(int X, int Y) { return Bitmap->Canvas()->Pixels(X, Y); }
 };
 

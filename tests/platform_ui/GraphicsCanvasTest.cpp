@@ -15,9 +15,8 @@ constexpr COLORREF White = RGB(255, 255, 255);
 // A canvas over a pixel surface, freed at the end of the test.
 struct TSurfaceCanvas {
   TPixelSurface Surface;
-  TCanvas* Canvas;
+  const TOwned<TCanvas> Canvas;
   TSurfaceCanvas(int W, int H) : Surface(W, H, White), Canvas(New<TCanvas>()) { Canvas->SetHandle(Surface.DC()); }
-  ~TSurfaceCanvas() { Canvas->Free(); }
 };
 
 TEST(GraphicsCanvas, FillRectCoversExactlyTheHalfOpenRectangle) {
@@ -127,7 +126,7 @@ TEST(GraphicsCanvas, EveryShapeInksInsideItsBounds) {
     TSurfaceCanvas s(40, 40);
     s.Canvas->Pen()->SetColor(clRed);
     s.Canvas->Brush()->SetColor(clBlue);
-    c.Draw(s.Canvas);
+    c.Draw(s.Canvas.get());
     const TRect ink = s.Surface.BoundsOfOther(White);
     EXPECT_FALSE(ink.IsEmpty());
     EXPECT_TRUE(c.Bounds.Contains(ink)) << s.Surface.Picture(White);
@@ -161,10 +160,10 @@ TEST(GraphicsCanvas, CopyRectStretchesWithTheCopyMode) {
   source.Canvas->Brush()->SetColor(clRed);
   source.Canvas->FillRect(TRect(0, 0, 2, 4));
   TSurfaceCanvas target(20, 20);
-  target.Canvas->CopyRect(TRect(0, 0, 8, 8), source.Canvas, TRect(0, 0, 4, 4));
+  target.Canvas->CopyRect(TRect(0, 0, 8, 8), source.Canvas.get(), TRect(0, 0, 4, 4));
   EXPECT_EQ(target.Surface.BoundsOf(RGB(255, 0, 0)), TRect(0, 0, 4, 8));
   target.Canvas->SetCopyMode(cmNotSrcCopy);
-  target.Canvas->CopyRect(TRect(10, 10, 14, 14), source.Canvas, TRect(0, 0, 4, 4));
+  target.Canvas->CopyRect(TRect(10, 10, 14, 14), source.Canvas.get(), TRect(0, 0, 4, 4));
   EXPECT_EQ(target.Surface.Pixel(10, 10), RGB(0, 255, 255));
   EXPECT_EQ(target.Surface.Pixel(13, 13), RGB(0, 0, 0));
 }

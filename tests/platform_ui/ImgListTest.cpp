@@ -37,8 +37,7 @@ TBitmap* Strip(std::initializer_list<TColor> AColors, int ACell = 16) {
 }
 
 struct TList {
-  TImageList* List = New<TImageList>(nullptr);
-  ~TList() { List->Free(); }
+  const TOwned<TImageList> List{New<TImageList>(nullptr)};
   // The centre pixel colour of image I drawn on white.
   COLORREF CentreOf(int I) {
     TPixelSurface s(List->Width(), List->Height(), White);
@@ -201,11 +200,11 @@ TEST(ImgList, ChangeLinksHearChangesOncePerBracket) {
   TChangeLink* link = New<TChangeLink>();
   link->SetOnChange(BindEvent<&TClient::Changed>(&client));
   l.List->RegisterChanges(link);
-  EXPECT_EQ(link->Sender(), l.List);
+  EXPECT_EQ(link->Sender(), l.List.get());
   TBitmap* strip = Strip({clRed, clLime});
   l.List->Add(strip, nullptr);
   EXPECT_EQ(client.Count, 1);
-  EXPECT_EQ(client.Sender, l.List);
+  EXPECT_EQ(client.Sender, l.List.get());
   l.List->BeginUpdate();
   l.List->BeginUpdate();
   l.List->Add(strip, nullptr);
@@ -235,16 +234,16 @@ TEST(ImgList, AssignAndAddImagesCopyImages) {
   TList a, b;
   TBitmap* strip = Strip({clRed, clLime});
   a.List->Add(strip, nullptr);
-  b.List->Assign(a.List);
+  b.List->Assign(a.List.get());
   EXPECT_EQ(b.List->Count(), 2);
   EXPECT_NE(b.List->Handle(), a.List->Handle());
   EXPECT_EQ(b.CentreOf(1), RGB(0, 255, 0));
   a.List->Delete(0);
   EXPECT_EQ(b.List->Count(), 2);
-  b.List->AddImages(a.List);
+  b.List->AddImages(a.List.get());
   EXPECT_EQ(b.List->Count(), 3);
   EXPECT_EQ(b.CentreOf(2), RGB(0, 255, 0));
-  EXPECT_EQ(b.List->AddImage(a.List, 5), -1);
+  EXPECT_EQ(b.List->AddImage(a.List.get(), 5), -1);
   strip->Free();
 }
 

@@ -204,7 +204,7 @@ TDialogScript::TDialogScript(const String& AClassName, std::vector<TInputStep> A
   FDriver->Start();
 }
 
-TDialogScript::~TDialogScript() { FDriver->Free(); }
+TDialogScript::~TDialogScript() = default;
 
 void TDialogScript::SendWhen(std::function<bool()> APredicate) { FDriver->Until = std::move(APredicate); }
 

@@ -73,5 +73,5 @@ class TDialogScript {
   bool TimedOut() const;
 
  private:
-  TDialogScriptDriver* FDriver;
+  TOwned<TDialogScriptDriver> FDriver;
 };

@@ -1,0 +1,157 @@
+// Fuzzing drivers of the image codecs: each GDI+ codec's signature test and
+// header parser over mutated files of its format, each input lying against
+// an inaccessible page (at its end in even rounds, at its start in odd
+// ones), metafiles also checked and loaded by GDI+; and the smart image over
+// mutated raster files of every format, measured, decoded, drawn and saved.
+// A parse must end with a size or "size unknown" and leave the stream where
+// it found it when it fails; the image may raise only the library's
+// exceptions.
+//
+// Metafiles are not played here: Wine's GDI plays their records unchecked,
+// and one with shapes millions of pixels large keeps it busy for minutes.
+#include "fuzzers/library_graphics/ImageCodecsFuzz.h"
+
+#include "fuzzers/support/GuardedBuffer.h"
+#include "library/graphics/dxGDIPlusClasses.h"
+#include "platform/runtime/SysUtils.h"
+#include "platform/ui/GdiScopes.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+[[noreturn]] void FailCodec(const char* AWhat) {
+  std::fprintf(stderr, "invariant broken: %s\n", AWhat);
+  std::fflush(stderr);
+  std::abort();
+}
+
+// A read-only stream over bytes somebody else owns.
+class TFuzzImageByteView : public TCustomMemoryStream {
+  SK_CLASS(TFuzzImageByteView, TCustomMemoryStream)
+ public:
+  void Create(const char* ABytes, std::size_t ASize) {
+    SetPointer(const_cast<char*>(ABytes), static_cast<std::int64_t>(ASize));
+  }
+  int Write(const void*, int) override { throw EStreamError(L"read only"); }
+};
+
+const TGuardedBuffer& ImageBuffer() {
+  static const TGuardedBuffer buffer(1 << 20);
+  return buffer;
+}
+
+std::string FileBytes(const String& APath) {
+  TOwned<TMemoryStream> stream(New<TMemoryStream>());
+  stream->LoadFromFile(APath);
+  return std::string(static_cast<const char*>(stream->Memory()), static_cast<std::size_t>(stream->Size()));
+}
+
+// The test fixtures (tests/library_graphics/images) whose names end in one of the extensions.
+std::vector<std::string> FixtureSeeds(std::initializer_list<const wchar_t*> AExtensions) {
+  String folder = L"Z:" + String(SK_IMAGE_FIXTURES_DIR, SK_IMAGE_FIXTURES_DIR + sizeof(SK_IMAGE_FIXTURES_DIR) - 1);
+  std::replace(folder.begin(), folder.end(), L'/', L'\\');
+  std::vector<std::string> seeds;
+  WIN32_FIND_DATAW data;
+  const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return seeds;
+  do {
+    const String name = data.cFileName;
+    for (const wchar_t* extension : AExtensions)
+      if (EndsText(extension, name)) seeds.push_back(FileBytes(folder + L"\\" + name));
+  } while (FindNextFileW(find, &data));
+  FindClose(find);
+  return seeds;
+}
+
+// A metafile drawn by GDI, as an EMF file or a placeable WMF file.
+std::string MetafileSeed(bool AEnhanced) {
+  TOwned<TMetafile> metafile(New<TMetafile>());
+  metafile->SetEnhanced(AEnhanced);
+  metafile->SetWidth(30);
+  metafile->SetHeight(20);
+  {
+    TOwned<TMetafileCanvas> canvas(New<TMetafileCanvas>(metafile.get(), nullptr));
+    canvas->Brush()->SetColor(clRed);
+    canvas->FillRect(TRect(2, 2, 20, 12));
+    canvas->Ellipse(TRect(10, 5, 28, 19));
+  }
+  TOwned<TMemoryStream> stream(New<TMemoryStream>());
+  metafile->SaveToStream(stream.get());
+  return std::string(static_cast<const char*>(stream->Memory()), static_cast<std::size_t>(stream->Size()));
+}
+
+long long GImageRound = 0;
+
+void ParseHeader(TdxSmartImageCodecClass ACodec, const std::string& AInput) {
+  const std::string input = AInput.substr(0, ImageBuffer().Capacity());
+  const char* bytes = ImageBuffer().Place(input, GImageRound++ % 2 == 0);
+  TOwned<TFuzzImageByteView> stream(New<TFuzzImageByteView>(bytes, input.size()));
+  ACodec->CanLoadStream(stream.get());
+  if (stream->Position() != 0) FailCodec("the signature test moved the stream");
+  TSize size;
+  ACodec->GetSize(stream.get(), size);
+  stream->SetPosition(0);
+  TdxSmartImageCodecClass found = nullptr;
+  if (!TdxSmartImageCodecsRepository::GetImageInfo(stream.get(), size, found) && stream->Position() != 0)
+    FailCodec("a failed size query moved the stream");
+  stream->SetPosition(0);
+  TdxSmartImageCodecsRepository::GetFormatFromStream(stream.get());
+  if (stream->Position() != 0) FailCodec("the signature tests moved the stream");
+}
+
+template <class TCodec>
+void ParseCodecHeader(const std::string& AInput) {
+  ParseHeader(dxCodec<TCodec>(), AInput);
+}
+
+// A metafile's header parse, then its records checked and the file loaded
+// (not played) by GDI+.
+template <class TCodec>
+void LoadMetafile(const std::string& AInput) {
+  ParseHeader(dxCodec<TCodec>(), AInput);
+  TOwned<TFuzzImageByteView> stream(New<TFuzzImageByteView>(AInput.data(), AInput.size()));
+  TOwned<TdxSmartImageCustomHandle> handle;
+  if (dxCodec<TCodec>()->Load(stream.get(), handle)) handle->Size();
+}
+
+// Loaded, measured, decoded, drawn at half size and opacity, and saved.
+void UseImage(const std::string& AInput) {
+  TOwned<TMemoryStream> stream(New<TMemoryStream>());
+  if (!AInput.empty()) stream->WriteBuffer(AInput.data(), static_cast<std::int64_t>(AInput.size()));
+  stream->SetPosition(0);
+  try {
+    TOwned<TdxSmartImage> image(New<TdxSmartImage>());
+    image->LoadFromStream(stream.get());
+    image->Size();
+    static const TMemoryDC surface = TMemoryDC::Compatible(nullptr, 16, 16);
+    image->StretchDraw(surface.DC(), TRect(0, 0, 8, 8), 128);
+    image->IsAlphaUsed();
+    TOwned<TMemoryStream> saved(New<TMemoryStream>());
+    image->SaveToStream(saved.get());
+  } catch (const Exception&) {
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> BmpSeeds() { return FixtureSeeds({L".bmp"}); }
+std::vector<std::string> PngSeeds() { return FixtureSeeds({L".png"}); }
+std::vector<std::string> TiffSeeds() { return FixtureSeeds({L".tif"}); }
+std::vector<std::string> GifSeeds() { return FixtureSeeds({L".gif"}); }
+std::vector<std::string> JpegSeeds() { return FixtureSeeds({L".jpg"}); }
+std::vector<std::string> EmfSeeds() { return {MetafileSeed(true)}; }
+std::vector<std::string> WmfSeeds() { return {MetafileSeed(false)}; }
+std::vector<std::string> ImageSeeds() { return FixtureSeeds({L".bmp", L".png", L".tif", L".gif", L".jpg"}); }
+
+void ParseBmpHeader(const std::string& AInput) { ParseCodecHeader<TdxGPImageCodecBMP>(AInput); }
+void ParseMemoryBitmapHeader(const std::string& AInput) { ParseCodecHeader<TdxGPImageCodecMemoryBitmap>(AInput); }
+void ParsePngHeader(const std::string& AInput) { ParseCodecHeader<TdxGPImageCodecPNG>(AInput); }
+void ParseTiffHeader(const std::string& AInput) { ParseCodecHeader<TdxGPImageCodecTIFF>(AInput); }
+void ParseGifHeader(const std::string& AInput) { ParseCodecHeader<TdxGPImageCodecGIF>(AInput); }
+void ParseJpegHeader(const std::string& AInput) { ParseCodecHeader<TdxGPImageCodecJPEG>(AInput); }
+void ParseEmfHeader(const std::string& AInput) { LoadMetafile<TdxGPImageCodecEMF>(AInput); }
+void ParseWmfHeader(const std::string& AInput) { LoadMetafile<TdxGPImageCodecWMF>(AInput); }
+void LoadSmartImage(const std::string& AInput) { UseImage(AInput); }
