@@ -144,8 +144,9 @@ TEST_F(Direct2DWindowCanvas, ThePresentedPictureIsReadBackIntoADeviceContext) {
   TPixelSurface target(60, 40, RGB(255, 255, 255));
   FCanvas->CopyBufferToDC(target.DC());
   ASSERT_NE(Canvas()->FrontBufferContent(), nullptr) << "the GDI-compatible copy is made";
-  // Wine's flip chains may hand back the front buffer black: what it reads
-  // is the buffer either way, never the white the surface held.
+  // Wine has no flip model: the picture stays in the back buffer and the
+  // front buffer reads back black. Either way the whole buffer is copied
+  // over the white the surface held.
   const int blue = target.Count(RGB(0, 0, 255));
   const int black = target.Count(RGB(0, 0, 0));
   EXPECT_EQ(blue + black, 60 * 40) << target.Picture(RGB(255, 255, 255));
@@ -196,6 +197,15 @@ TEST_F(Direct2DWindowCanvas, ADeviceLostAtTheEndOfTheDrawEndsThePaintAndTellsThe
   EXPECT_EQ(FOwner.Requests, 1);
   RECT update{};
   EXPECT_FALSE(GetUpdateRect(FWindow, &update, FALSE)) << "the window's paint ended";
+
+  // The owner puts a new canvas in its place; the window paints again.
+  FCanvas.reset();
+  ASSERT_TRUE(CreateDirect2DHwndCanvas(&FOwner, FCanvas, TPresentRecordingCanvas::ClassInfo()));
+  FCanvas->SetWindowHandle(FWindow);
+  Paint(0xFF0000FF, &all);
+  EXPECT_EQ(Canvas()->Presents.size(), 1u);
+  EXPECT_TRUE(FCanvas->IsBufferValid());
+  EXPECT_FALSE(FCanvas->RecreateContextNeeded());
 }
 
 TEST_F(Direct2DWindowCanvas, AFailedPresentationIsADeviceLoss) {
