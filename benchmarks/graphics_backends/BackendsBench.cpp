@@ -54,6 +54,24 @@ class TBenchDirect2DTarget {
   TComPtr<ID2D1Bitmap1> FReadBack;
 };
 
+// A class-library canvas on a 32-bit DIB of the scene's size.
+class TBenchGdiTarget {
+ public:
+  TBenchGdiTarget()
+      : FSurface(TMemoryDC::Dib32(nullptr, CanvasSceneWidth, CanvasSceneHeight)), FCanvas(New<TCanvas>()) {
+    FCanvas->SetHandle(FSurface.DC());
+  }
+  ~TBenchGdiTarget() { FCanvas->SetHandle(nullptr); }
+  TBenchGdiTarget(const TBenchGdiTarget&) = delete;
+  TBenchGdiTarget& operator=(const TBenchGdiTarget&) = delete;
+
+  TCanvas* Canvas() const { return FCanvas.get(); }
+
+ private:
+  TMemoryDC FSurface;
+  TOwned<TCanvas> FCanvas;
+};
+
 }  // namespace
 
 int wmain() {
@@ -62,10 +80,8 @@ int wmain() {
     const TCanvasSceneAssets assets;
     const TRect whole(0, 0, CanvasSceneWidth, CanvasSceneHeight);
 
-    TMemoryDC gdiSurface = TMemoryDC::Dib32(nullptr, CanvasSceneWidth, CanvasSceneHeight);
-    const TOwned<TCanvas> gdiTarget(New<TCanvas>());
-    gdiTarget->SetHandle(gdiSurface.DC());
-    const TOwned<TcxCanvas> gdi(New<TcxCanvas>(gdiTarget.get()));
+    const TBenchGdiTarget gdiTarget;
+    const TOwned<TcxCanvas> gdi(New<TcxCanvas>(gdiTarget.Canvas()));
     const auto drawGdi = [&] {
       for (int i = 0; i < Frames; ++i) {
         gdi->FillRect(whole, clWhite);
@@ -74,10 +90,8 @@ int wmain() {
       GdiFlush();
     };
 
-    TMemoryDC gdiPlusSurface = TMemoryDC::Dib32(nullptr, CanvasSceneWidth, CanvasSceneHeight);
-    const TOwned<TCanvas> gdiPlusTarget(New<TCanvas>());
-    gdiPlusTarget->SetHandle(gdiPlusSurface.DC());
-    const TOwned<TdxGDIPlusControlCanvas> gdiPlus(New<TdxGDIPlusControlCanvas>(gdiPlusTarget.get()));
+    const TBenchGdiTarget gdiPlusTarget;
+    const TOwned<TdxGDIPlusControlCanvas> gdiPlus(New<TdxGDIPlusControlCanvas>(gdiPlusTarget.Canvas()));
     const auto drawGdiPlus = [&] {
       for (int i = 0; i < Frames; ++i) {
         gdiPlus->BeginPaint();
@@ -115,8 +129,6 @@ int wmain() {
     } else {
       std::printf("Direct2D  unavailable on this machine\n");
     }
-    gdiTarget->SetHandle(nullptr);
-    gdiPlusTarget->SetHandle(nullptr);
   }
   FinalizeUnits();
   return 0;
