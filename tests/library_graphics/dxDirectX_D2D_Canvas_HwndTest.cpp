@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <vector>
 
 namespace {
@@ -36,9 +37,12 @@ class TPresentRecordingCanvas : public TdxDirect2DHwndBasedCanvas {
   std::vector<TPresent> Presents;
   HRESULT ForcedPresent = S_OK;
   HRESULT ForcedEndDraw = S_OK;
+  // Raises in place of presenting.
+  std::function<void()> PresentRaises;
 
  protected:
   HRESULT DoPresent(UINT AFlags) override {
+    if (PresentRaises) PresentRaises();
     const HRESULT result = inherited::DoPresent(AFlags);
     Presents.push_back({AFlags, UpdateRect()});
     return ForcedPresent != S_OK ? ForcedPresent : result;
@@ -231,6 +235,30 @@ TEST_F(Direct2DWindowCanvas, AFailedPresentationIsADeviceLoss) {
     EXPECT_EQ(owner.Requests, c.Lost ? 1 : 0);
     canvas->SetWindowHandle(nullptr);
   }
+}
+
+TEST_F(Direct2DWindowCanvas, AFatalErrorWhilePresentingLeavesTheWindowToGdi) {
+  RECT update{};
+  // An error that is no fatal one reaches the caller; the window's paint ends.
+  Canvas()->PresentRaises = [] { throw Exception(L"present"); };
+  EXPECT_THROW(Paint(0xFFFF0000), Exception);
+  EXPECT_FALSE(GetUpdateRect(FWindow, &update, FALSE));
+  EXPECT_FALSE(FCanvas->RecreateContextNeeded());
+  EXPECT_EQ(FOwner.Requests, 0);
+
+  Canvas()->PresentRaises = [] { throw EOutOfMemory(L"present"); };
+  const RECT all{0, 0, 60, 40};
+  Paint(0xFFFF0000, &all);
+  EXPECT_FALSE(GetUpdateRect(FWindow, &update, FALSE));
+  EXPECT_FALSE(FCanvas->IsBufferValid());
+  EXPECT_TRUE(FCanvas->RecreateContextNeeded());
+  EXPECT_EQ(FOwner.Requests, 1);
+  EXPECT_FALSE(IsDirect2DAvailable()) << "off for the rest of the run";
+  TOwned<TdxDirect2DHwndBasedCanvas> replacement;
+  EXPECT_FALSE(CreateDirect2DHwndCanvas(&FOwner, replacement));
+  EXPECT_EQ(replacement, nullptr) << "the control stays on GDI";
+  FCanvas.reset();
+  RestartDirect2DUnits();
 }
 
 TEST_F(Direct2DWindowCanvas, TheCanvasAnswersItsWindowInterfaces) {
