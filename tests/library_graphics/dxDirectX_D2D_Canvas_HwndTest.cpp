@@ -3,6 +3,7 @@
 // and device loss at the end of a draw or at the presentation reported to
 // the owner.
 #include "tests/library_graphics/Direct2DTesting.h"
+#include "platform/ui/Forms.h"
 #include "tests/support/Pixels.h"
 
 #include <gtest/gtest.h>
@@ -259,6 +260,20 @@ TEST_F(Direct2DWindowCanvas, AFatalErrorWhilePresentingLeavesTheWindowToGdi) {
   EXPECT_EQ(replacement, nullptr) << "the control stays on GDI";
   FCanvas.reset();
   RestartDirect2DUnits();
+}
+
+TEST_F(Direct2DWindowCanvas, TheControlOfTheWindowGivesTheReadingOrder) {
+  const TOwned<TForm> form(New<TForm>(nullptr));
+  form->SetBounds(40, 40, 80, 60);
+  form->Show();
+  FCanvas->SetWindowHandle(form->Handle());
+  EXPECT_EQ(Canvas()->WinControl(), form.get());
+  EXPECT_FALSE(FCanvas->UseRightToLeftAlignment());
+  form->SetBiDiMode(bdRightToLeft);
+  EXPECT_TRUE(FCanvas->UseRightToLeftAlignment());
+  FCanvas->SetWindowHandle(FWindow);
+  EXPECT_EQ(Canvas()->WinControl(), nullptr) << "no control owns the plain window";
+  EXPECT_FALSE(FCanvas->UseRightToLeftAlignment());
 }
 
 TEST_F(Direct2DWindowCanvas, TheCanvasAnswersItsWindowInterfaces) {
