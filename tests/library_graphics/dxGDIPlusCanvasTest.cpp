@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <span>
+#include <vector>
 
 namespace {
 
@@ -145,6 +147,57 @@ TEST_F(GdiPlusCanvasBackEnd, TextIsDrawnThroughTheDeviceContextWithTheOrigin) {
   EXPECT_GE(ink.Top, 5);
   EXPECT_LE(ink.Bottom, 25);
   EXPECT_GT(surface.CountOther(surface.ClientRect(), RGB(255, 255, 255)), 20);
+}
+
+TEST_F(GdiPlusCanvasBackEnd, FiguresNeedABrushOrAPenAndAPathOfTheirOwnCanvas) {
+  TdxGDIPlusControlCanvas* canvas = Begin();
+  const TOwned<TcxCanvasBasedBrush> red = canvas->CreateBrush(OpaqueRed);
+  const TOwned<TcxCanvasBasedPath> path = canvas->CreatePath();
+  path->AddPolyline(std::vector<TdxPointF>{{0, 0}, {10, 0}, {10, 10}, {0, 10}});
+  path->FigureClose();
+  TCanvasOnSurface otherTarget(8, 8);
+  const TOwned<TdxGDIPlusControlCanvas> other(New<TdxGDIPlusControlCanvas>(otherTarget.Canvas()));
+  const TOwned<TcxCanvasBasedPath> foreign = other->CreatePath();
+  foreign->AddPolyline(std::vector<TdxPointF>{{20, 20}, {40, 20}, {40, 40}, {20, 40}});
+  foreign->FigureClose();
+
+  canvas->Ellipse(TdxRectF(20, 0, 40, 20), nullptr, nullptr);
+  canvas->Pie(TdxRectF(20, 0, 40, 20), 0, 90, nullptr, nullptr);
+  canvas->Path(path.get(), nullptr, nullptr);
+  canvas->Path(nullptr, red.get(), nullptr);
+  canvas->Path(foreign.get(), red.get(), nullptr);
+  TPixelSurface& surface = End();
+  EXPECT_EQ(surface.Count(RGB(255, 255, 255)), 40 * 40) << surface.Picture(RGB(255, 255, 255));
+
+  canvas->BeginPaint();
+  canvas->Path(path.get(), red.get(), nullptr);
+  canvas->Pie(TdxRectF(20, 20, 40, 40), 0, 90, red.get(), nullptr);
+  TPixelSurface& drawn = End();
+  EXPECT_EQ(drawn.Count(TRect(0, 0, 10, 10), RGB(255, 0, 0)), 100);
+  // Angles run counter-clockwise on the screen: the quarter above the centre on the right.
+  EXPECT_GT(drawn.Count(TRect(30, 20, 40, 30), RGB(255, 0, 0)), 50) << drawn.Picture(RGB(255, 255, 255));
+  EXPECT_EQ(drawn.Count(TRect(20, 20, 30, 40), RGB(255, 0, 0)), 0);
+  EXPECT_EQ(drawn.Count(TRect(30, 31, 40, 40), RGB(255, 0, 0)), 0);
+}
+
+TEST_F(GdiPlusCanvasBackEnd, BitmapsAreDrawnFromSourceToTargetAndImagesTiled) {
+  TdxGDIPlusControlCanvas* canvas = Begin();
+  const TOwned<TdxGpFastDIB> bitmap(New<TdxGpFastDIB>(4, 4, true));
+  for (RGBQUAD& pixel : std::span(bitmap->Bits(), 16)) pixel = RGBQUAD{255, 0, 0, 255};
+  canvas->DrawBitmap(bitmap.get(), TRect(2, 0, 3, 4), TRect(1, 0, 2, 4), afPremultiplied);
+  const TOwned<TdxSmartImage> tile(New<TdxSmartImage>());
+  std::vector<RGBQUAD> bits(4, RGBQUAD{0, 0, 255, 255});
+  bits[0] = RGBQUAD{0, 255, 0, 255};
+  tile->CreateFromBits(2, 2, bits.data(), afIgnored);
+  canvas->FillRect(TRect(10, 10, 16, 15), tile.get());
+  TPixelSurface& surface = End();
+  EXPECT_EQ(surface.BoundsOf(RGB(0, 0, 255)), TRect(2, 0, 3, 4)) << surface.Picture(RGB(255, 255, 255));
+  // Green on every even column of every even row, counted from R's corner.
+  EXPECT_EQ(surface.Count(RGB(0, 255, 0)), 3 * 3);
+  EXPECT_EQ(surface.Pixel(10, 10), RGB(0, 255, 0));
+  EXPECT_EQ(surface.Pixel(14, 14), RGB(0, 255, 0));
+  EXPECT_EQ(surface.Count(TRect(10, 10, 16, 15), RGB(255, 0, 0)), 30 - 9);
+  EXPECT_EQ(surface.Count(TRect(16, 10, 40, 40), RGB(255, 255, 255)), 24 * 30) << "nothing beyond R";
 }
 
 TEST_F(GdiPlusCanvasBackEnd, ImagesOfAnotherKindAreAnInvalidCast) {
