@@ -61,7 +61,7 @@ class Direct2DWindowCanvas : public Direct2DTest {
     FWindow = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 30, 30, 60, 40, nullptr, nullptr, nullptr,
                               nullptr);
     ASSERT_NE(FWindow, nullptr);
-    ASSERT_TRUE(CreateDirect2DHwndCanvas(&FOwner, FCanvas, TPresentRecordingCanvas::ClassInfo()));
+    FCanvas = NewSharedDeviceCanvas(TPresentRecordingCanvas::ClassInfo(), &FOwner);
     FCanvas->SetWindowHandle(FWindow);
   }
   void TearDown() override {
@@ -203,7 +203,7 @@ TEST_F(Direct2DWindowCanvas, ADeviceLostAtTheEndOfTheDrawEndsThePaintAndTellsThe
   RECT update{};
   EXPECT_FALSE(GetUpdateRect(FWindow, &update, FALSE)) << "the window's paint ended";
 
-  // The owner puts a new canvas in its place; the window paints again.
+  // The owner puts a new canvas, on a new device, in its place; the window paints again.
   FCanvas.reset();
   ASSERT_TRUE(CreateDirect2DHwndCanvas(&FOwner, FCanvas, TPresentRecordingCanvas::ClassInfo()));
   FCanvas->SetWindowHandle(FWindow);
@@ -221,8 +221,7 @@ TEST_F(Direct2DWindowCanvas, AFailedPresentationIsADeviceLoss) {
   for (const TCase& c : {TCase{DeviceRemoved, true}, TCase{DeviceReset, true}, TCase{WasStillDrawing, false}}) {
     SCOPED_TRACE(testing::Message() << std::hex << c.Result);
     THwndCanvasOwner owner;
-    TOwned<TdxDirect2DHwndBasedCanvas> fresh;
-    ASSERT_TRUE(CreateDirect2DHwndCanvas(&owner, fresh, TPresentRecordingCanvas::ClassInfo()));
+    const TOwned<TdxDirect2DHwndBasedCanvas> fresh = NewSharedDeviceCanvas(TPresentRecordingCanvas::ClassInfo(), &owner);
     TPresentRecordingCanvas* canvas = As<TPresentRecordingCanvas>(fresh.get());
     canvas->SetWindowHandle(FWindow);
     canvas->ForcedPresent = c.Result;
