@@ -336,6 +336,28 @@ TEST_F(Direct2DCanvas, ALostDeviceAtTheEndOfADrawAsksForANewContext) {
   EXPECT_FALSE(other.Canvas()->RecreateContextNeeded());
 }
 
+TEST_F(Direct2DCanvas, EachDrawTakesTheAntialiasingSettings) {
+  TDirect2DSurface& surface = Surface();
+  ID2D1DeviceContext* context = surface.Context();
+  struct TCase {
+    bool Antialiasing;
+    D2D1_TEXT_ANTIALIAS_MODE Text;
+    D2D1_ANTIALIAS_MODE Expected;
+  };
+  for (const TCase& c : {TCase{false, D2D1_TEXT_ANTIALIAS_MODE_ALIASED, D2D1_ANTIALIAS_MODE_ALIASED},
+                         TCase{true, D2D1_TEXT_ANTIALIAS_MODE_GRAYSCALE, D2D1_ANTIALIAS_MODE_PER_PRIMITIVE}}) {
+    SCOPED_TRACE(c.Antialiasing);
+    dxDirect2DAntialiasing = c.Antialiasing;
+    dxDirect2DTextAntialiasMode = c.Text;
+    surface.Begin();
+    EXPECT_EQ(context->GetAntialiasMode(), c.Expected);
+    EXPECT_EQ(context->GetTextAntialiasMode(), c.Text);
+    surface.End();
+  }
+  dxDirect2DAntialiasing = true;
+  dxDirect2DTextAntialiasMode = D2D1_TEXT_ANTIALIAS_MODE_DEFAULT;
+}
+
 TEST_F(Direct2DCanvas, ReleasingTheDeviceResourcesEmptiesEveryResource) {
   TDirect2DSurface& surface = Surface();
   TdxCustomDirect2DCanvas* canvas = surface.Canvas();
