@@ -27,7 +27,8 @@ BYTE RoundToByte(float AValue) { return static_cast<BYTE>(std::clamp(_mm_cvtss_s
 // Red, green and blue become their weighted sum, rounded to the nearest
 // integer (halves to even).
 void GreyPixel(RGBQUAD& AColor, float ARedWeight, float AGreenWeight, float ABlueWeight) {
-  const BYTE grey = RoundToByte(AColor.rgbRed * ARedWeight + AColor.rgbGreen * AGreenWeight + AColor.rgbBlue * ABlueWeight);
+  const BYTE grey =
+      RoundToByte(AColor.rgbRed * ARedWeight + AColor.rgbGreen * AGreenWeight + AColor.rgbBlue * ABlueWeight);
   AColor.rgbRed = grey;
   AColor.rgbGreen = grey;
   AColor.rgbBlue = grey;
