@@ -5,6 +5,7 @@
 //
 // Classes in this file:
 //   TUniqueHandle<Traits>   owns one handle; move-only; frees with Traits::Free
+//   TFreedBy<H, Free>       the traits of a handle that is null when empty and freed by Free
 //   TBorrowedHandle<H>      a handle somebody else owns (never frees)
 //   TKernelHandle           a kernel object (CloseHandle)
 //   TRegKey                 an open registry key (RegCloseKey)
@@ -16,14 +17,13 @@
 // Objects of the object model are owned by TOwned<T> (System.h), not here.
 //
 // A traits type names the handle type, the value that means "none" and how the
-// handle is freed:
+// handle is freed. A handle that is null when empty and freed by one function
+// needs no traits of its own:
 //
-//   struct TGpPathTraits {
-//     using Handle = GpPath*;
-//     static constexpr Handle Null() { return nullptr; }
-//     static void Free(Handle AHandle) { GdipDeletePath(AHandle); }
-//   };
-//   using TGpPathHandle = TUniqueHandle<TGpPathTraits>;
+//   using TGpPathHandle = TUniqueHandle<TFreedBy<GpPath*, &GdipDeletePath>>;
+//
+// One with another empty value or a free that must look first spells its
+// traits out (TKernelHandleTraits).
 #pragma once
 
 #include "platform/runtime/WinApi.h"
@@ -73,6 +73,13 @@ class TUniqueHandle {
   Handle FHandle = Traits::Null();
 };
 
+template <class H, auto AFree>
+struct TFreedBy {
+  using Handle = H;
+  static constexpr Handle Null() { return nullptr; }
+  static void Free(Handle AHandle) { AFree(AHandle); }
+};
+
 // A handle that belongs to somebody else: copyable, never freed here. Kept as
 // its own type so that a signature says which of the two it takes.
 template <class H>
@@ -92,7 +99,7 @@ class TBorrowedHandle {
 
 struct TKernelHandleTraits {
   using Handle = HANDLE;
-  static Handle Null() { return nullptr; }
+  static constexpr Handle Null() { return nullptr; }
   static void Free(Handle AHandle) {
     if (AHandle != INVALID_HANDLE_VALUE) ::CloseHandle(AHandle);
   }
@@ -108,20 +115,10 @@ class TKernelHandle : public TUniqueHandle<TKernelHandleTraits> {
   explicit operator bool() const { return Valid(); }
 };
 
-struct TRegKeyTraits {
-  using Handle = HKEY;
-  static Handle Null() { return nullptr; }
-  static void Free(Handle AHandle) { ::RegCloseKey(AHandle); }
-};
-using TRegKey = TUniqueHandle<TRegKeyTraits>;
+using TRegKey = TUniqueHandle<TFreedBy<HKEY, &::RegCloseKey>>;
 
-struct TGlobalMemoryTraits {
-  using Handle = HGLOBAL;
-  static Handle Null() { return nullptr; }
-  static void Free(Handle AHandle) { ::GlobalFree(AHandle); }
-};
 // A block handed to the system (SetClipboardData) is released, not freed.
-using TGlobalMemory = TUniqueHandle<TGlobalMemoryTraits>;
+using TGlobalMemory = TUniqueHandle<TFreedBy<HGLOBAL, &::GlobalFree>>;
 
 // A null block locks nothing: Data() is null and Size() zero.
 class [[nodiscard]] TGlobalLock {
@@ -165,11 +162,5 @@ class [[nodiscard]] TScopeExit {
   bool FActive = true;
 };
 
-struct TModuleHandleTraits {
-  using Handle = HMODULE;
-  static Handle Null() { return nullptr; }
-  static void Free(Handle AHandle) { ::FreeLibrary(AHandle); }
-};
-
 // A module loaded with LoadLibraryW for the time its entry points are used.
-using TOwnedModule = TUniqueHandle<TModuleHandleTraits>;
+using TOwnedModule = TUniqueHandle<TFreedBy<HMODULE, &::FreeLibrary>>;
