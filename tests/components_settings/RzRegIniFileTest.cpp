@@ -2,6 +2,7 @@
 
 #include "platform/classes/Registry.h"
 #include "platform/classes/Streams.h"
+#include "platform/runtime/Handles.h"
 #include "tests/components_settings/SettingsTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -316,13 +317,12 @@ TEST(RzRegIniFileDamage, AFileTooLargeForSettingsIsKeptAside) {
   TTempDir dir;
   const String path = dir.File(L"large.cfg");
   {
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const TKernelHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(file);
     LARGE_INTEGER size{};
     size.QuadPart = TRzRegIniFile::MaxFileSize + 1;
-    ::SetFilePointerEx(h, size, nullptr, FILE_BEGIN);
-    ::SetEndOfFile(h);
-    ::CloseHandle(h);
+    ::SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN);
+    ::SetEndOfFile(file.Get());
   }
   TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
   ini->SetPath(path);
@@ -337,11 +337,11 @@ TEST(RzRegIniFileDamage, AnUnreadableFileIsNeverOverwritten) {
   WriteFileBytes(path, "[S]\r\nK=old\r\n");
   TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
   ini->SetPath(path);
-  HANDLE lock = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  TKernelHandle lock(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(lock);
   EXPECT_THROW(ini->ReadString(L"S", L"K", String()), ERzSettingsFileError);
   EXPECT_THROW(ini->WriteString(L"S", L"K", L"new"), ERzSettingsFileError);
-  ::CloseHandle(lock);
+  lock.Reset();
   EXPECT_EQ(FileBytes(path), "[S]\r\nK=old\r\n");
   // Once the file can be read, it is read.
   EXPECT_EQ(ini->ReadString(L"S", L"K", String()), L"old");
@@ -382,20 +382,20 @@ TEST(RzRegIniFileRegistry, ValuesGoToTheKeyBelowTheChosenRoot) {
 
 TEST(RzRegIniFileRegistry, SectionValuesAreListedSortedByType) {
   TScratchRegistryKey key;
-  HKEY section = nullptr;
+  TRegKey section;
   ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (key.Path() + L"\\S").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &section, nullptr),
+                              section.Receive(), nullptr),
             ERROR_SUCCESS);
   const DWORD number = static_cast<DWORD>(-3);
   const BYTE binary[] = {0x0A, 0xFF};
   const wchar_t text[] = L"hello";
   const wchar_t multi[] = L"a\0b\0";
-  ::RegSetValueExW(section, L"Zeta", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
-  ::RegSetValueExW(section, L"Alpha", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
-  ::RegSetValueExW(section, L"Bin", 0, REG_BINARY, binary, sizeof binary);
-  ::RegSetValueExW(section, L"Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi), sizeof multi);
-  ::RegSetValueExW(section, L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
-  ::RegCloseKey(section);
+  ::RegSetValueExW(section.Get(), L"Zeta", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+  ::RegSetValueExW(section.Get(), L"Alpha", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
+  ::RegSetValueExW(section.Get(), L"Bin", 0, REG_BINARY, binary, sizeof binary);
+  ::RegSetValueExW(section.Get(), L"Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi), sizeof multi);
+  ::RegSetValueExW(section.Get(), L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
+  section.Reset();
 
   // Without and with a trailing delimiter on the key path.
   for (const String& path : {L"\\" + key.Path(), L"\\" + key.Path() + L"\\"}) {

@@ -4,6 +4,7 @@
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/GdiScopes.h"
 #include "tests/components_settings/SettingsTestSupport.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/PumpUntil.h"
@@ -32,12 +33,10 @@ T* NewPane(TComponent* AOwner = nullptr) {
 void PaintPane(TControl* APane, TPixelSurface& ASurface) { APane->Perform(WM_PAINT, reinterpret_cast<WPARAM>(ASurface.DC()), 0); }
 
 TSize TextSize(TControl* APane, const String& AText) {
-  HDC dc = ::GetDC(nullptr);
-  const HGDIOBJ old = ::SelectObject(dc, APane->Font()->Handle());
+  const TScreenDC dc;
+  const TSelectObject font(dc.Get(), APane->Font()->Handle());
   SIZE size{};
-  ::GetTextExtentPoint32W(dc, AText.c_str(), static_cast<int>(AText.size()), &size);
-  ::SelectObject(dc, old);
-  ::ReleaseDC(nullptr, dc);
+  ::GetTextExtentPoint32W(dc.Get(), AText.c_str(), static_cast<int>(AText.size()), &size);
   return TSize(size.cx, size.cy);
 }
 

@@ -550,19 +550,19 @@ class TWorkingThread : public TcxThread {
   std::atomic<bool>* Ended = nullptr;
 
   void Create(bool ACreateSuspended, bool ACreatePaused) override {
-    FStepDone = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    FStepDone.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
     inherited::Create(ACreateSuspended, ACreatePaused);
   }
   void Destroy() override {
     inherited::Destroy();
-    CloseHandle(FStepDone);
+    FStepDone.Reset();
   }
   // Waits (without polling) until the thread has done more than ASteps steps.
   bool WaitForSteps(int ASteps) {
     const ULONGLONG deadline = GetTickCount64() + 5000;
     while (Steps <= ASteps) {
       if (GetTickCount64() >= deadline) return false;
-      WaitForSingleObject(FStepDone, 100);
+      WaitForSingleObject(FStepDone.Get(), 100);
     }
     return true;
   }
@@ -572,7 +572,7 @@ class TWorkingThread : public TcxThread {
     while (!Terminated()) {
       CheckForPause();
       ++Steps;
-      SetEvent(FStepDone);
+      SetEvent(FStepDone.Get());
       Sleep(1);
     }
     // A last pause point after the loop: the events and the lock must still exist.
@@ -581,7 +581,7 @@ class TWorkingThread : public TcxThread {
   }
 
  private:
-  HANDLE FStepDone = nullptr;
+  TKernelHandle FStepDone;
 };
 
 TEST(cxThread, PauseWaitsForThePausePointAndUnpauseGoesOn) {

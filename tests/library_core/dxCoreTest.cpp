@@ -1,4 +1,5 @@
 #include "library/core/dxCore.h"
+#include "platform/runtime/Handles.h"
 #include "platform/ui/Forms.h"
 
 #include <gtest/gtest.h>
@@ -581,7 +582,8 @@ TEST(CoreRoutines, VariantsToText) {
 }
 
 TEST(CoreRoutines, StreamsToGlobalMemoryAndIntegers) {
-  TMemoryStream* stream = New<TMemoryStream>();
+  const TOwned<TMemoryStream> owned(New<TMemoryStream>());
+  TMemoryStream* stream = owned.get();
   EXPECT_EQ(CopyStreamToGlobalMemory(nullptr), nullptr);
   EXPECT_EQ(CopyStreamToGlobalMemory(stream), nullptr);
   WriteInt32ToStream(stream, 0x12345678);
@@ -589,14 +591,11 @@ TEST(CoreRoutines, StreamsToGlobalMemoryAndIntegers) {
   ASSERT_EQ(stream->Size(), 8);
   const std::uint8_t expected[8] = {0x78, 0x56, 0x34, 0x12, 0xFE, 0xFF, 0xFF, 0xFF};
   EXPECT_EQ(std::memcmp(stream->Memory(), expected, 8), 0);
-  HGLOBAL block = CopyStreamToGlobalMemory(stream);
-  ASSERT_NE(block, nullptr);
-  EXPECT_GE(GlobalSize(block), 8u);
-  const void* data = GlobalLock(block);
-  EXPECT_EQ(std::memcmp(data, expected, 8), 0);
-  GlobalUnlock(block);
-  GlobalFree(block);
-  stream->Free();
+  const TGlobalMemory block(CopyStreamToGlobalMemory(stream));
+  ASSERT_TRUE(block);
+  const TGlobalLock data(block.Get());
+  EXPECT_GE(data.Size(), 8u);
+  EXPECT_EQ(std::memcmp(data.Data(), expected, 8), 0);
 }
 
 TEST(CoreRoutines, SafeCast) {

@@ -1,5 +1,6 @@
 #include "library/core/dxCoreClasses.h"
 
+#include "platform/runtime/Handles.h"
 #include "tests/library_core/ErrorText.h"
 
 #include <gtest/gtest.h>
@@ -189,9 +190,9 @@ TEST(ReadOnlySubStream, WindowsOverOneSourceReadFromSeveralThreads) {
 }
 
 TEST(HGlobalReadOnlyStream, ReadsTheBlockAndLeavesItUnlocked) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 6);
-  std::memcpy(GlobalLock(block), "global", 6);
-  GlobalUnlock(block);
+  const TGlobalMemory owned(GlobalAlloc(GMEM_MOVEABLE, 6));
+  const HGLOBAL block = owned.Get();
+  std::memcpy(TGlobalLock(block).Data(), "global", 6);
   TdxHGlobalReadOnlyStream* s = New<TdxHGlobalReadOnlyStream>(block);
   EXPECT_EQ(s->Size(), static_cast<std::int64_t>(GlobalSize(block)));
   char text[6];
@@ -202,7 +203,6 @@ TEST(HGlobalReadOnlyStream, ReadsTheBlockAndLeavesItUnlocked) {
   EXPECT_EQ(GlobalFlags(block) & GMEM_LOCKCOUNT, 1u);
   s->Free();
   EXPECT_EQ(GlobalFlags(block) & GMEM_LOCKCOUNT, 0u);  // not owned: still there, unlocked
-  GlobalFree(block);
   EXPECT_THROW(New<TdxHGlobalReadOnlyStream>(nullptr), EStreamError);
 }
 

@@ -1,5 +1,7 @@
 #include "library/core/dxThemeManager.h"
 
+#include "platform/ui/GdiScopes.h"
+
 #include <gtest/gtest.h>
 
 #include <vssym32.h>
@@ -214,15 +216,9 @@ TEST(ThemeManagerSystem, TheSystemsButtonThemeMeasuresAndDrawsUnderThePinnedPref
   twice->Free();
   COLORREF color = 0;
   EXPECT_TRUE(GetThemedObjectColor(totButton, BP_PUSHBUTTON, PBS_NORMAL, TMT_TEXTCOLOR, color));
-  const HDC screen = GetDC(nullptr);
-  const HDC dc = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateCompatibleBitmap(screen, 30, 30);
-  ReleaseDC(nullptr, screen);
-  const HGDIOBJ old = SelectObject(dc, bitmap);
-  EXPECT_TRUE(DrawThemedObjectBackground(dc, totButton, BP_PUSHBUTTON, PBS_NORMAL, TRect(0, 0, 30, 30)));
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
+  const TMemoryDC surface = TMemoryDC::Compatible(nullptr, 30, 30);
+  ASSERT_TRUE(surface);
+  EXPECT_TRUE(DrawThemedObjectBackground(surface.DC(), totButton, BP_PUSHBUTTON, PBS_NORMAL, TRect(0, 0, 30, 30)));
 }
 
 }  // namespace

@@ -24,15 +24,14 @@ class RegistryTest : public testing::Test {
   // The value names as the system enumerates them.
   std::vector<String> RawValueNames() {
     std::vector<String> names;
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, Path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+    TRegKey key;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, Path.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) return names;
     wchar_t name[256];
     for (DWORD i = 0;; ++i) {
       DWORD length = 256;
-      if (::RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      if (::RegEnumValueW(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
       names.emplace_back(name, length);
     }
-    ::RegCloseKey(key);
     return names;
   }
 };

@@ -1,5 +1,6 @@
 #include "platform/runtime/Tasks.h"
 
+#include "platform/runtime/Handles.h"
 #include "tests/support/Gate.h"
 
 #include <gtest/gtest.h>
@@ -203,7 +204,7 @@ TEST(ThreadPool, StoppingDropsWaitingTasksAsCancelled) {
   EXPECT_FALSE(secondRan.load());
 }
 
-HANDLE GReported = nullptr;
+HANDLE GReported = nullptr;  // the running test's event
 String GReportedMessage;
 
 void RecordCallbackException(TObject*) {
@@ -212,13 +213,13 @@ void RecordCallbackException(TObject*) {
 }
 
 TEST(ThreadPool, WorkItemExceptionsGoToTheCallbackHandler) {
-  GReported = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const TKernelHandle reported(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  GReported = reported.Get();
   SetCallbackExceptionHandler(&RecordCallbackException);
   TThreadPool::Default()->QueueWorkItem([] { throw EConvertError(L"im Pool"); });
-  EXPECT_EQ(WaitForSingleObject(GReported, 10000), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(reported.Get(), 10000), WAIT_OBJECT_0);
   SetCallbackExceptionHandler(nullptr);
   EXPECT_EQ(GReportedMessage, L"im Pool");
-  CloseHandle(GReported);
   GReported = nullptr;
 }
 

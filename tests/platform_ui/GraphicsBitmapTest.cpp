@@ -1,4 +1,5 @@
 #include "platform/classes/Streams.h"
+#include "platform/ui/GdiScopes.h"
 #include "platform/ui/Graphics.h"
 
 #include "tests/support/GuiLeaks.h"
@@ -294,24 +295,19 @@ TEST(GraphicsBitmap, CanvasDrawingFiresOnChange) {
 
 TEST(GraphicsBitmap, SetHandleAndReleaseHandleHandOwnership) {
   TBitmaps bitmaps;
-  HDC screen = GetDC(nullptr);
-  HBITMAP ddb = CreateCompatibleBitmap(screen, 7, 3);
-  ReleaseDC(nullptr, screen);
+  HBITMAP ddb = CreateCompatibleBitmap(TScreenDC().Get(), 7, 3);
   TBitmap* b = bitmaps.Make(pfDevice);
   b->SetHandle(ddb);
   EXPECT_EQ(b->Width(), 7);
   EXPECT_EQ(b->Height(), 3);
   EXPECT_EQ(b->PixelFormat(), pfDevice);
   b->Canvas()->FillRect(TRect(0, 0, 7, 3));
-  HBITMAP released = b->ReleaseHandle();
-  EXPECT_EQ(released, ddb);
+  const TOwnedBitmap released(b->ReleaseHandle());
+  EXPECT_EQ(released.Get(), ddb);
   EXPECT_TRUE(b->Empty());
-  EXPECT_TRUE(GdiObjectAlive(released)) << "the caller owns it now";
+  EXPECT_TRUE(GdiObjectAlive(released.Get())) << "the caller owns it now";
   // It can be selected elsewhere: the canvas let go of it.
-  HDC dc = CreateCompatibleDC(nullptr);
-  EXPECT_NE(SelectObject(dc, released), nullptr);
-  DeleteDC(dc);
-  DeleteObject(released);
+  EXPECT_TRUE(TBitmapDC(released.Get()));
 
   // A top-down DIB section keeps its row order.
   BITMAPINFO bi{};

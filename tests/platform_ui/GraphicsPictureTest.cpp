@@ -1,4 +1,5 @@
 #include "platform/classes/Streams.h"
+#include "platform/ui/GdiScopes.h"
 #include "platform/ui/Graphics.h"
 
 #include "tests/support/GuiLeaks.h"
@@ -21,16 +22,10 @@ String TempFile(const String& AName) {
 
 HICON MakeIcon(int ASize, COLORREF AColor) {
   TPixelSurface color(ASize, ASize, AColor);
-  HBITMAP mask = CreateBitmap(ASize, ASize, 1, 1, nullptr);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, mask);
-  PatBlt(dc, 0, 0, ASize, ASize, BLACKNESS);  // all opaque
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ICONINFO info{TRUE, 0, 0, mask, color.Bitmap()};
-  HICON icon = CreateIconIndirect(&info);
-  DeleteObject(mask);
-  return icon;
+  const TOwnedBitmap mask(CreateBitmap(ASize, ASize, 1, 1, nullptr));
+  PatBlt(TBitmapDC(mask.Get()).DC(), 0, 0, ASize, ASize, BLACKNESS);  // all opaque
+  ICONINFO info{TRUE, 0, 0, mask.Get(), color.Bitmap()};
+  return CreateIconIndirect(&info);
 }
 
 TEST(GraphicsPicture, RegistryFindsClassesByExtensionAndFormat) {
