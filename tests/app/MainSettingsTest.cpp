@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 namespace {
@@ -70,19 +69,7 @@ class TSettingsFile {
   std::string FOld;
 };
 
-class TRestoreCurrentDir {
- public:
-  TRestoreCurrentDir() : FSaved(GetCurrentDir()) {}
-  ~TRestoreCurrentDir() { SetCurrentDir(FSaved); }
-
- private:
-  String FSaved;
-};
-
-struct TFreeForm {
-  void operator()(TMainForm* AForm) const { AForm->Free(); }
-};
-using TWindow = std::unique_ptr<TMainForm, TFreeForm>;
+using TWindow = TOwned<TMainForm>;
 
 class MainSettings : public testing::Test {
  protected:
@@ -117,7 +104,7 @@ TEST_F(MainSettings, WithoutAFileTheFormsDefaultsStand) {
 }
 
 TEST_F(MainSettings, BothSettingsSurviveARestartAfterAProjectElsewhere) {
-  TRestoreCurrentDir restore;
+  TScopeExit restoreDir([saved = GetCurrentDir()] { SetCurrentDir(saved); });
   TScratchDir elsewhere;
   const String project = elsewhere.Write(L"Board.PPRO", "[Project]\r\n");
   {

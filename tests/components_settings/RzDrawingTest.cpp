@@ -146,7 +146,7 @@ class FrameDrawing : public testing::Test {
   void SetUp() override { Canvas->SetHandle(Surface.DC()); }
   void TearDown() override { Canvas->SetHandle(nullptr); }
   TPixelSurface Surface{24, 16, Paper};
-  TOwnedObject<TCanvas> Canvas{New<TCanvas>()};
+  TOwned<TCanvas> Canvas{New<TCanvas>()};
 };
 
 TEST_F(FrameDrawing, SidesWithoutTheFirstColourDrawOnlyRightAndBottom) {

@@ -12,7 +12,7 @@
 namespace {
 
 template <class T>
-using TOwned = TOwnedObject<T>;
+using TOwned = TOwned<T>;
 
 std::vector<String> Lines(const TStrings* AStrings) { return AStrings->ToStringArray(); }
 
