@@ -352,15 +352,15 @@ TEST_F(Blinking, TheTimerAlternatesThePhases) {
 
 TEST(BlinkingList, LivesFromTheFirstPaneToTheLast) {
   ASSERT_EQ(BlinkingControlsList(), nullptr);
-  TRzCustomStatusPane* first = New<TRzCustomStatusPane>(nullptr);
-  TRzCustomStatusPane* second = New<TRzVersionInfoStatus>(nullptr);
+  TOwned<TRzCustomStatusPane> first(New<TRzCustomStatusPane>(nullptr));
+  TOwned<TRzCustomStatusPane> second(New<TRzVersionInfoStatus>(nullptr));
   ASSERT_NE(BlinkingControlsList(), nullptr);
   EXPECT_EQ(BlinkingControlsList()->Count(), 2);
   EXPECT_TRUE(BlinkingControlsList()->Timer()->Running());
   EXPECT_EQ(BlinkingControlsList()->Timer()->Interval(), 500u);
-  first->Free();
+  first.reset();
   EXPECT_EQ(BlinkingControlsList()->Count(), 1);
-  second->Free();
+  second.reset();
   EXPECT_EQ(BlinkingControlsList(), nullptr);
 }
 

@@ -238,8 +238,10 @@ class TTrackedComponent : public TcxComponent {
 
 TEST(cxComponent, SubscribersAndTheOwnerHearOfTheRemovalBeforeDestructionRuns) {
   bool destroyRan = false;
-  TWatcher* owner = New<TWatcher>(nullptr);
-  TWatcher* watcher = New<TWatcher>(nullptr);
+  TOwned<TWatcher> ownerGuard(New<TWatcher>(nullptr));
+  TWatcher* owner = ownerGuard.get();
+  TOwned<TWatcher> watcherOwner(New<TWatcher>(nullptr));
+  TWatcher* watcher = watcherOwner.get();
   owner->DestroyRan = &destroyRan;
   watcher->DestroyRan = &destroyRan;
   TTrackedComponent* component = New<TTrackedComponent>(owner);
@@ -250,8 +252,8 @@ TEST(cxComponent, SubscribersAndTheOwnerHearOfTheRemovalBeforeDestructionRuns) {
   EXPECT_FALSE(watcher->RemovedAfterDestroy[0]) << "the subscriber heard too late";
   ASSERT_FALSE(owner->RemovedAfterDestroy.empty());
   EXPECT_FALSE(owner->RemovedAfterDestroy[0]) << "the owner heard too late";
-  watcher->Free();
-  owner->Free();
+  watcherOwner.reset();
+  ownerGuard.reset();
 }
 
 TEST(cxComponent, FakeLinksForgetAComponentThatGoes) {
@@ -585,7 +587,8 @@ class TWorkingThread : public TcxThread {
 };
 
 TEST(cxThread, PauseWaitsForThePausePointAndUnpauseGoesOn) {
-  TWorkingThread* thread = New<TWorkingThread>(false, false);
+  TOwned<TWorkingThread> threadOwner(New<TWorkingThread>(false, false));
+  TWorkingThread* thread = threadOwner.get();
   ASSERT_TRUE(thread->WaitForSteps(2));
   thread->Pause(true);
   EXPECT_TRUE(thread->Paused());
@@ -595,7 +598,7 @@ TEST(cxThread, PauseWaitsForThePausePointAndUnpauseGoesOn) {
   thread->Pause(true);  // paused already: returns at once
   thread->Unpause();
   EXPECT_TRUE(thread->WaitForSteps(steps + 2));
-  thread->Free();
+  threadOwner.reset();
 }
 
 TEST(cxThread, ACreatedPausedThreadWaitsForUnpause) {
@@ -611,11 +614,12 @@ TEST(cxThread, DestructionEndsThePausedThreadBeforeItsEventsGo) {
   for (bool paused : {true, false}) {
     SCOPED_TRACE(paused ? "paused" : "running");
     std::atomic<bool> ended{false};
-    TWorkingThread* thread = New<TWorkingThread>(false, false);
+    TOwned<TWorkingThread> threadOwner(New<TWorkingThread>(false, false));
+    TWorkingThread* thread = threadOwner.get();
     thread->Ended = &ended;
     ASSERT_TRUE(thread->WaitForSteps(0));
     if (paused) thread->Pause(true);
-    thread->Free();
+    threadOwner.reset();
     EXPECT_TRUE(ended) << "the thread outlived its object";
   }
 }

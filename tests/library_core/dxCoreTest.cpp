@@ -150,7 +150,8 @@ class TTracked : public TObject {
 
 TEST(GlobalObjectDestroyer, ObjectsLiveUntilTheApplicationObjectGoesAndDieInOrder) {
   GCalls.clear();
-  TComponent* application = New<TComponent>(nullptr);
+  TOwned<TComponent> applicationOwner(New<TComponent>(nullptr));
+  TComponent* application = applicationOwner.get();
   dxSetApplicationObject(application);
   TTracked* first = New<TTracked>("first");
   TTracked* second = New<TTracked>("second");
@@ -162,7 +163,7 @@ TEST(GlobalObjectDestroyer, ObjectsLiveUntilTheApplicationObjectGoesAndDieInOrde
   EXPECT_EQ(GetGlobalObjectList()->size(), 2u);
   EXPECT_TRUE(GCalls.empty());
 
-  application->Free();
+  applicationOwner.reset();
   EXPECT_EQ(GCalls, (Calls{"free first", "free second"}));
   // The application object is gone: what comes now is freed at once.
   EXPECT_EQ(dxApplicationObject(), nullptr);

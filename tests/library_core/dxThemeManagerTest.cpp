@@ -158,7 +158,8 @@ TEST_F(ThemeManager, ADpiIsServedByTheNearestMonitorWhenPerDpiThemesExist) {
 TEST_F(ThemeManager, HandlesOpenedForADpiRememberItsScale) {
   Set(TdxUxThemeEntry::OpenThemeDataForDpi, &FakeOpenForDpi);
   ThemeDataManager()->SetMonitorDpiList({96, 144});
-  TdxScaleFactor* factor = New<TdxScaleFactor>();
+  TOwned<TdxScaleFactor> factorOwner(New<TdxScaleFactor>());
+  TdxScaleFactor* factor = factorOwner.get();
   factor->Assign(3, 2, false);
   const HTHEME scaled = OpenThemeForScaleFactor(totButton, factor);
   EXPECT_EQ(GOpenedForDpi, 1);
@@ -168,7 +169,7 @@ TEST_F(ThemeManager, HandlesOpenedForADpiRememberItsScale) {
   const HTHEME plain = OpenTheme(totButton);
   EXPECT_NE(plain, scaled) << "DPI 0 is an entry of its own";
   EXPECT_EQ(GetThemeHandleScaleFactor(plain), SystemScaleFactor());
-  factor->Free();
+  factorOwner.reset();
 }
 
 TEST_F(ThemeManager, AThemeChangeClosesTheCacheRereadsTheStateAndTellsEachNotificator) {

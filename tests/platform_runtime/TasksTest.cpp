@@ -150,7 +150,8 @@ TEST(Tasks, WaitForAllCollectsEveryFailure) {
 }
 
 TEST(ThreadPool, NeverRunsMoreThanItsMaximum) {
-  TThreadPool* pool = New<TThreadPool>();
+  TOwned<TThreadPool> poolOwner(New<TThreadPool>());
+  TThreadPool* pool = poolOwner.get();
   ASSERT_TRUE(pool->SetMinWorkerThreads(0));
   ASSERT_TRUE(pool->SetMaxWorkerThreads(2));
   EXPECT_FALSE(pool->SetMaxWorkerThreads(0));
@@ -180,7 +181,7 @@ TEST(ThreadPool, NeverRunsMoreThanItsMaximum) {
   EXPECT_TRUE(TTask::WaitForAll(tasks));
   EXPECT_EQ(done.load(), 6);
   EXPECT_EQ(peak.load(), 2);
-  pool->Free();
+  poolOwner.reset();
 }
 
 TEST(ThreadPool, StoppingDropsWaitingTasksAsCancelled) {

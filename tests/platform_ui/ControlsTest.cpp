@@ -365,7 +365,8 @@ TEST_F(ControlsTest, MouseEnterAndLeaveFollowTheCursorOverGraphicAndWindowedCont
 
 TEST_F(ControlsTest, ContextMenuShowsThePopupMenuAndRunsTheChosenItem) {
   auto* swatch = Add<TTestSwatch>(L"Swatch", FForm, Bounds(10, 10, 40, 30));
-  auto* menu = New<TPopupMenu>(FForm);
+  TOwned<TPopupMenu> menuOwner(New<TPopupMenu>(FForm));
+  TPopupMenu* menu = menuOwner.get();
   auto* first = New<TMenuItem>(FForm);
   first->SetName(L"First");
   first->SetCaption(L"&Erstes");
@@ -391,7 +392,7 @@ TEST_F(ControlsTest, ContextMenuShowsThePopupMenuAndRunsTheChosenItem) {
   EXPECT_EQ((std::vector<String>{L"click Second"}), FSpy->Events);
   EXPECT_EQ(swatch, menu->PopupComponent());
   // Freeing the menu unhooks it from the control.
-  menu->Free();
+  menuOwner.reset();
   EXPECT_EQ(nullptr, swatch->PopupMenu());
 }
 

@@ -336,7 +336,8 @@ TEST(GraphicsBitmap, FormDataIsALengthAndABmpFile) {
     static void Write(TBitmap* B, TStream* S) { static_cast<TAccess*>(B)->WriteData(S); }
     static void Read(TBitmap* B, TStream* S) { static_cast<TAccess*>(B)->ReadData(S); }
   };
-  TBytesStream* s = New<TBytesStream>();
+  TOwned<TBytesStream> sOwner(New<TBytesStream>());
+  TBytesStream* s = sOwner.get();
   TAccess::Write(b, s);
   ASSERT_EQ(s->Size(), static_cast<std::int64_t>(file.size() + 4));
   std::int32_t length = 0;
@@ -357,7 +358,7 @@ TEST(GraphicsBitmap, FormDataIsALengthAndABmpFile) {
   s->SetPosition(0);
   EXPECT_THROW(TAccess::Read(copy, s), EReadError);
   ExpectQuadrants(copy);
-  s->Free();
+  sOwner.reset();
 }
 
 TEST(GraphicsBitmap, CreateAndFreeLeaksNoGdiObjects) {
