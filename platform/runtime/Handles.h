@@ -6,6 +6,7 @@
 // Classes in this file:
 //   TUniqueHandle<Traits>   owns one handle; move-only; frees with Traits::Free
 //   TFreedBy<H, Free>       the traits of a handle that is null when empty and freed by Free
+//                           (a function, or the address of a pointer bound at run time)
 //   TBorrowedHandle<H>      a handle somebody else owns (never frees)
 //   TKernelHandle           a kernel object (CloseHandle)
 //   TRegKey                 an open registry key (RegCloseKey)
@@ -21,6 +22,8 @@
 // needs no traits of its own:
 //
 //   using TGpPathHandle = TUniqueHandle<TFreedBy<GpPath*, &GdipDeletePath>>;
+//
+// (GdipDeletePath being the pointer the GDI+ binding fills when it loads.)
 //
 // One with another empty value or a free that must look first spells its
 // traits out (TKernelHandleTraits).
@@ -73,11 +76,19 @@ class TUniqueHandle {
   Handle FHandle = Traits::Null();
 };
 
+// AFree is the function, or the address of a function pointer that is bound
+// when its library loads; the pointer is read at each free, not when the type
+// is named.
 template <class H, auto AFree>
 struct TFreedBy {
   using Handle = H;
   static constexpr Handle Null() { return nullptr; }
-  static void Free(Handle AHandle) { AFree(AHandle); }
+  static void Free(Handle AHandle) {
+    if constexpr (std::is_pointer_v<std::remove_pointer_t<decltype(AFree)>>)
+      (*AFree)(AHandle);
+    else
+      AFree(AHandle);
+  }
 };
 
 // A handle that belongs to somebody else: copyable, never freed here. Kept as

@@ -131,6 +131,20 @@ TEST(FreedBy, OwnsAPointerHandleFreedByOneFunction) {
   EXPECT_EQ(GPointerFrees, (std::vector<const int*>{&first, &second}));
 }
 
+// An entry point bound at run time, as the GDI+ binding fills its pointers.
+void (*GBoundFree)(const int*) = nullptr;
+
+TEST(FreedBy, ReadsAFreeBoundAtRunTimeWhenItFrees) {
+  GPointerFrees.clear();
+  const int object = 3;
+  using TBoundHandle = TUniqueHandle<TFreedBy<const int*, &GBoundFree>>;
+  TBoundHandle owner(&object);
+  GBoundFree = &FreePointer;  // bound after the owner was made
+  owner.Reset();
+  GBoundFree = nullptr;
+  EXPECT_EQ(GPointerFrees, std::vector<const int*>{&object});
+}
+
 TEST(KernelHandle, ClosesTheKernelObject) {
   HANDLE raw = nullptr;
   {
