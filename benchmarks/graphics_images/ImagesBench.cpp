@@ -8,12 +8,10 @@
 // GdipDrawImageRectRectI on a graphics object of the DC. Target: at most
 // 1.1 x the flat API. Each line prints the best of several runs of both,
 // taken in turns.
+#include "benchmarks/support/GdiPlusMain.h"
 #include "benchmarks/support/Ratios.h"
-#include "library/core/CoreUnits.h"
-#include "library/graphics/GraphicsUnits.h"
 #include "library/graphics/dxGDIPlusClasses.h"
 #include "platform/ui/GdiScopes.h"
-#include "platform/ui/UiUnits.h"
 
 #include <shlwapi.h>
 
@@ -101,13 +99,7 @@ void Compare(bench::TRatioReport& AReport, const char* AName, const std::functio
 }  // namespace
 
 int wmain() {
-  InitializeUnits({RuntimeUnits(), UiUnits(), LibraryCoreUnits(), LibraryGraphicsUnits()});
-  if (!TdxGdiPlusLibrary::IsLoaded()) {
-    std::printf("GDI+ is not available\n");
-    FinalizeUnits();
-    return 1;
-  }
-  {
+  return bench::RunWithGdiPlus([] {
     const std::string big = BigPng(1024);
     const std::vector<std::string> glyphs = Glyphs();
     const TMemoryDC target = TMemoryDC::Dib32(nullptr, 1024, 1024);
@@ -133,7 +125,6 @@ int wmain() {
     });
     std::printf(report.Slower() ? "%d measurement(s) over the target\n" : "all within the target\n",
                 report.Slower());
-  }
-  FinalizeUnits();
-  return 0;
+    return 0;
+  });
 }
