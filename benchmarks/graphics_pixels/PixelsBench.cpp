@@ -7,11 +7,9 @@
 // - premultiplying a 4096 x 4096 image beside a straightforward scalar loop
 //   (a rounded division per channel); target: at most 1.0 x the loop.
 // Each line prints the best of several runs of both and their ratio.
+#include "benchmarks/support/GdiPlusMain.h"
 #include "benchmarks/support/Ratios.h"
-#include "library/core/CoreUnits.h"
-#include "library/graphics/GraphicsUnits.h"
 #include "library/graphics/dxPixelBuffers.h"
-#include "platform/ui/UiUnits.h"
 
 #include <algorithm>
 #include <bit>
@@ -126,18 +124,13 @@ void BenchPremultiply() {
 }  // namespace
 
 int wmain() {
-  InitializeUnits({RuntimeUnits(), UiUnits(), LibraryCoreUnits(), LibraryGraphicsUnits()});
-  if (!TdxGdiPlusLibrary::IsLoaded()) {
-    std::printf("GDI+ is not available\n");
-    FinalizeUnits();
-    return 1;
-  }
-  std::printf("graphics_pixels benchmark (best of %d runs)\n", Runs);
-  BenchResize("resize 2048 x 2048 to 333 x 333", 2048, 2048, 333, 333);
-  BenchResize("resize 64 x 64 to 256 x 256", 64, 64, 256, 256);
-  BenchPremultiply();
-  const int slower = GResizeReport.Slower() + GPremultiplyReport.Slower();
-  std::printf(slower ? "%d measurement(s) over their target\n" : "all within their targets\n", slower);
-  FinalizeUnits();
-  return 0;
+  return bench::RunWithGdiPlus([] {
+    std::printf("graphics_pixels benchmark (best of %d runs)\n", Runs);
+    BenchResize("resize 2048 x 2048 to 333 x 333", 2048, 2048, 333, 333);
+    BenchResize("resize 64 x 64 to 256 x 256", 64, 64, 256, 256);
+    BenchPremultiply();
+    const int slower = GResizeReport.Slower() + GPremultiplyReport.Slower();
+    std::printf(slower ? "%d measurement(s) over their target\n" : "all within their targets\n", slower);
+    return 0;
+  });
 }

@@ -5,11 +5,9 @@
 // 10^4 one-shape paints of the shared paint canvas on a device context. Each
 // line prints the best of several runs of both and the ratio (wrappers /
 // flat); the target is at most 1.1.
+#include "benchmarks/support/GdiPlusMain.h"
 #include "benchmarks/support/Ratios.h"
-#include "library/core/CoreUnits.h"
-#include "library/graphics/GraphicsUnits.h"
 #include "library/graphics/dxGDIPlusClasses.h"
-#include "platform/ui/UiUnits.h"
 
 #include <array>
 #include <cstdio>
@@ -183,30 +181,25 @@ void BenchPaints() {
 }  // namespace
 
 int wmain() {
-  InitializeUnits({RuntimeUnits(), UiUnits(), LibraryCoreUnits(), LibraryGraphicsUnits()});
-  if (!TdxGdiPlusLibrary::IsLoaded()) {
-    std::printf("GDI+ is not available\n");
-    FinalizeUnits();
-    return 1;
-  }
-  {
-    const TdxGpOwnedImage bitmap = CreateGdipBitmap(SurfaceSize, SurfaceSize);
-    TdxGpOwnedGraphics graphics;
-    GdipGetImageGraphicsContext(bitmap.Get(), graphics.Receive());
-    GdipSetSmoothingMode(graphics.Get(), SmoothingModeAntiAlias);
-    TdxGpOwnedGraphics canvasGraphics;
-    GdipGetImageGraphicsContext(bitmap.Get(), canvasGraphics.Receive());
-    const TOwned<TdxGPCanvas> canvas(New<TdxGPCanvas>(canvasGraphics.Release()));
-    canvas->SetSmoothingMode(smAntiAlias);
-    std::printf("library_graphics benchmark (best of %d runs)\n", Runs);
-    BenchLines(graphics.Get(), canvas.get());
-    BenchPaths(graphics.Get());
-    BenchCanvasShapes(graphics.Get(), canvas.get());
-    BenchCanvasImages(graphics.Get(), canvas.get());
-    BenchPaints();
-  }
-  std::printf(GReport.Slower() ? "%d measurement(s) over 1.1x the flat API\n" : "all within 1.1x the flat API\n",
-              GReport.Slower());
-  FinalizeUnits();
-  return 0;
+  return bench::RunWithGdiPlus([] {
+    {
+      const TdxGpOwnedImage bitmap = CreateGdipBitmap(SurfaceSize, SurfaceSize);
+      TdxGpOwnedGraphics graphics;
+      GdipGetImageGraphicsContext(bitmap.Get(), graphics.Receive());
+      GdipSetSmoothingMode(graphics.Get(), SmoothingModeAntiAlias);
+      TdxGpOwnedGraphics canvasGraphics;
+      GdipGetImageGraphicsContext(bitmap.Get(), canvasGraphics.Receive());
+      const TOwned<TdxGPCanvas> canvas(New<TdxGPCanvas>(canvasGraphics.Release()));
+      canvas->SetSmoothingMode(smAntiAlias);
+      std::printf("library_graphics benchmark (best of %d runs)\n", Runs);
+      BenchLines(graphics.Get(), canvas.get());
+      BenchPaths(graphics.Get());
+      BenchCanvasShapes(graphics.Get(), canvas.get());
+      BenchCanvasImages(graphics.Get(), canvas.get());
+      BenchPaints();
+    }
+    std::printf(GReport.Slower() ? "%d measurement(s) over 1.1x the flat API\n" : "all within 1.1x the flat API\n",
+                GReport.Slower());
+    return 0;
+  });
 }

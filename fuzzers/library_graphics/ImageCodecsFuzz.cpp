@@ -126,7 +126,7 @@ void UseImage(const std::string& AInput) {
     TOwned<TdxSmartImage> image(New<TdxSmartImage>());
     image->LoadFromStream(stream.get());
     image->Size();
-    static const TMemoryDC surface = TMemoryDC::Compatible(nullptr, 16, 16);
+    static const TMemoryDC surface = TMemoryDC::Dib32(nullptr, 16, 16);
     image->StretchDraw(surface.DC(), TRect(0, 0, 8, 8), 128);
     image->IsAlphaUsed();
     TOwned<TMemoryStream> saved(New<TMemoryStream>());

@@ -212,7 +212,10 @@ class TdxSmartImageCustomHandle : public TInterfacedPersistent {
   int Width() const { return GetSize().cx; }
   int Height() const { return GetSize().cy; }
   TSize Size() const { return GetSize(); }
-  TRect ClientRect() const { return TRect(0, 0, Width(), Height()); }
+  TRect ClientRect() const {
+    const TSize size = GetSize();
+    return TRect(0, 0, size.cx, size.cy);
+  }
 
   virtual TSize GetSize() const = 0;
   // Resizes the image in place; nothing in the base.

@@ -5,6 +5,7 @@
 #include "platform/classes/Lists.h"
 #include "platform/ui/Clipbrd.h"
 #include "tests/library_graphics/PixelTesting.h"
+#include "tests/platform_classes/TempFiles.h"
 #include "tests/library_graphics/SmartImageTesting.h"
 
 #include <gtest/gtest.h>
@@ -181,6 +182,68 @@ TEST_F(SmartImage, BitsOfEachAlphaFormat) {
   premultiplied->LoadFromBits(3, 2, TRGBColors(6, Quad(10, 20, 30, 40)), true);
   EXPECT_EQ(Channels(premultiplied->GetBitmapBits()[4]), (TChannels{10, 20, 30, 40}));
   EXPECT_THROW(premultiplied->LoadFromBits(3, 3, bits, true), EArgumentException);
+}
+
+TEST(SmartImageHelper, PixelsCarryAlphaWhenAnyAlphaByteIsSetOrAllAreZero) {
+  const struct {
+    const char* Name;
+    TRGBColors Bits;
+    bool HasAlpha;
+  } cases[] = {
+      {"opaque colours without alpha", {Quad(1, 2, 3, 0), Quad(255, 255, 255, 0)}, false},
+      {"one alpha byte", {Quad(1, 2, 3, 0), Quad(0, 0, 0, 1)}, true},
+      {"every pixel zero", {Quad(0, 0, 0, 0), Quad(0, 0, 0, 0)}, true},
+      {"black and a colour", {Quad(0, 0, 0, 0), Quad(0, 0, 9, 0)}, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    EXPECT_EQ(TdxSmartImageHelper::HasAlpha(c.Bits), c.HasAlpha);
+  }
+  const TRGBColors filled = TdxSmartImageHelper::AllocColors(3, 2, 0x80102030);
+  ASSERT_EQ(filled.size(), 6u);
+  for (const RGBQUAD& pixel : filled) EXPECT_EQ(Channels(pixel), (TChannels{0x30, 0x20, 0x10, 0x80}));
+}
+
+TEST_F(SmartImage, TakesTheCallersBitmapHandleWithoutKeepingIt) {
+  TOwned<TBitmap> bitmap(New<TBitmap>());
+  bitmap->SetPixelFormat(pf24bit);
+  bitmap->SetSize(3, 2);
+  bitmap->Canvas()->Brush()->SetColor(clBlue);
+  bitmap->Canvas()->FillRect(TRect(0, 0, 3, 2));
+  const HBITMAP handle = bitmap->ReleaseHandle();
+  const TOwnedBitmap owned(handle);
+  TOwned<TdxSmartImage> image(NewWith<TdxSmartImage>([&](TdxSmartImage* AImage) { AImage->CreateFromHBitmap(handle); }));
+  EXPECT_EQ(GetObjectType(handle), static_cast<DWORD>(OBJ_BITMAP));
+  EXPECT_EQ(image->Size(), TSize(3, 2));
+  for (const RGBQUAD& pixel : image->GetBitmapBits()) EXPECT_EQ(Channels(pixel), (TChannels{255, 0, 0, 255}));
+}
+
+TEST_F(SmartImage, FilesAreWrittenByTheCodecOfTheirExtension) {
+  const TTempDir folder;
+  const std::string png = FixtureBytes(L"png24.png");
+  TOwned<TdxSmartImage> image = LoadFixture(L"png24.png");
+  const struct {
+    const wchar_t* Name;
+    TdxImageDataFormat Format;  // of the file written
+  } cases[] = {{L"a.jpg", dxImageJpeg}, {L"b.PNG", dxImagePng}, {L"c.tif", dxImageTiff}, {L"d.dat", dxImagePng}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(c.Name)));
+    const String file = folder.File(c.Name);
+    image->SaveToFile(file);
+    TSize size;
+    TdxSmartImageCodecClass codec = nullptr;
+    ASSERT_TRUE(TdxSmartImageCodecsRepository::GetImageInfo(file, size, codec));
+    EXPECT_EQ(size, TSize(24, 16));
+    EXPECT_EQ(codec->GetFormatID(), c.Format);
+    // The loaded bytes themselves when the file's format is the image's.
+    if (c.Format == dxImagePng) {
+      EXPECT_EQ(ReadFileBytes(file), png);
+    }
+    TOwned<TdxSmartImage> back(NewWith<TdxSmartImage>([&](TdxSmartImage* AImage) { AImage->CreateFromFile(file); }));
+    EXPECT_EQ(back->ImageDataFormat(), c.Format);
+  }
+  EXPECT_TRUE(TdxSmartImageCodecsRepository::CanLoad(String(L"picture.JPEG")));
+  EXPECT_FALSE(TdxSmartImageCodecsRepository::CanLoad(String(L"picture.dat")));
 }
 
 TEST_F(SmartImage, ComparesDecodedPixels) {
