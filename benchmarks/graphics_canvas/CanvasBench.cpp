@@ -11,6 +11,7 @@
 #include "library/graphics/GraphicsUnits.h"
 #include "library/graphics/cxCustomCanvas.h"
 #include "library/graphics/cxGraphics.h"
+#include "platform/ui/GdiScopes.h"
 #include "platform/ui/UiUnits.h"
 
 #include <cstdio>
@@ -109,11 +110,10 @@ int wmain() {
     };
     const auto rawText = [&](int I) {
       const TRect r = Cell(I);
-      const HGDIOBJ old = SelectObject(dc, font->Handle());
+      const TSelectObject selected(dc, font->Handle());
       const int mode = SetBkMode(dc, TRANSPARENT);
       TextOutW(dc, r.Left, r.Top, L"Canvas text", 11);
       SetBkMode(dc, mode);
-      SelectObject(dc, old);
     };
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     const auto rawImage = [&](int I) {

@@ -116,14 +116,14 @@ EdxGdipException::EdxGdipException(GpStatus AStatus) : EdxException(GdipStatusMe
 
 void TdxGdiPlusLibrary::Create() {
   inherited::Create();
-  FLibraryHandle = SafeLoadLibrary(GdiPlusLoader.ModuleName);
-  FIsLoaded = FLibraryHandle != nullptr;
+  FLibraryHandle.Reset(SafeLoadLibrary(GdiPlusLoader.ModuleName));
+  FIsLoaded = FLibraryHandle.Get() != nullptr;
   if (!FIsLoaded) return;
 
   const auto getProcedure = GdiPlusLoader.GetProcedure ? GdiPlusLoader.GetProcedure : &::GetProcAddress;
   for (const TdxGdipEntry& entry : GdipEntries) {
     // The first missing name leaves it and every later pointer nil.
-    const FARPROC proc = FIsLoaded ? getProcedure(FLibraryHandle, entry.Name) : nullptr;
+    const FARPROC proc = FIsLoaded ? getProcedure(FLibraryHandle.Get(), entry.Name) : nullptr;
     entry.Bind(proc);
     FIsLoaded = proc != nullptr;
   }
@@ -152,7 +152,7 @@ void TdxGdiPlusLibrary::Destroy() {
   FHooked = false;
   FStarted = false;
   FIsLoaded = false;
-  if (FLibraryHandle) FreeLibrary(std::exchange(FLibraryHandle, nullptr));
+  FLibraryHandle.Reset();
   if (GdiPlusInstance == this) GdiPlusInstance = nullptr;
   inherited::Destroy();
 }

@@ -136,7 +136,7 @@ class TdxGdiPlusLibrary : public TObject {
   static int ObjectCount(TdxGpObjectKind AKind);
   static int ObjectCount();
 
-  HMODULE LibraryHandle() const { return FLibraryHandle; }
+  HMODULE LibraryHandle() const { return FLibraryHandle.Get(); }
   ULONG_PTR Token() const { return FToken; }
 
  private:
@@ -144,7 +144,7 @@ class TdxGdiPlusLibrary : public TObject {
   bool FIsLoaded;
   bool FStarted;   // GdiplusStartup answered Ok
   bool FHooked;    // the notification hook answered Ok
-  HMODULE FLibraryHandle;
+  TOwnedModule FLibraryHandle;
   ULONG_PTR FToken;
   ULONG_PTR FHookToken;
 };
@@ -159,25 +159,19 @@ void dxGDIPlusAPIFinalization();
 // ---------------------------------------------------------------------------
 // Owners of GDI+ handles
 
-// TUniqueHandle traits of one GDI+ object type, deleted through the bound
-// function ADelete (whose status is of no use at that point).
-template <class H, auto& ADelete>
-struct TdxGpHandleTraits {
-  using Handle = H*;
-  static constexpr Handle Null() { return nullptr; }
-  static void Free(Handle AHandle) { ADelete(AHandle); }
-};
-using TdxGpOwnedGraphics = TUniqueHandle<TdxGpHandleTraits<GpGraphics, GdipDeleteGraphics>>;
-using TdxGpOwnedBrush = TUniqueHandle<TdxGpHandleTraits<GpBrush, GdipDeleteBrush>>;
-using TdxGpOwnedPen = TUniqueHandle<TdxGpHandleTraits<GpPen, GdipDeletePen>>;
-using TdxGpOwnedMatrix = TUniqueHandle<TdxGpHandleTraits<GpMatrix, GdipDeleteMatrix>>;
-using TdxGpOwnedPath = TUniqueHandle<TdxGpHandleTraits<GpPath, GdipDeletePath>>;
-using TdxGpOwnedRegion = TUniqueHandle<TdxGpHandleTraits<GpRegion, GdipDeleteRegion>>;
-using TdxGpOwnedImage = TUniqueHandle<TdxGpHandleTraits<GpImage, GdipDisposeImage>>;
-using TdxGpOwnedImageAttributes = TUniqueHandle<TdxGpHandleTraits<GpImageAttributes, GdipDisposeImageAttributes>>;
-using TdxGpOwnedFontFamily = TUniqueHandle<TdxGpHandleTraits<GpFontFamily, GdipDeleteFontFamily>>;
-using TdxGpOwnedFont = TUniqueHandle<TdxGpHandleTraits<GpFont, GdipDeleteFont>>;
-using TdxGpOwnedStringFormat = TUniqueHandle<TdxGpHandleTraits<GpStringFormat, GdipDeleteStringFormat>>;
+// Each deleted through its bound flat function (whose status is of no use at
+// that point).
+using TdxGpOwnedGraphics = TUniqueHandle<TFreedBy<GpGraphics*, &GdipDeleteGraphics>>;
+using TdxGpOwnedBrush = TUniqueHandle<TFreedBy<GpBrush*, &GdipDeleteBrush>>;
+using TdxGpOwnedPen = TUniqueHandle<TFreedBy<GpPen*, &GdipDeletePen>>;
+using TdxGpOwnedMatrix = TUniqueHandle<TFreedBy<GpMatrix*, &GdipDeleteMatrix>>;
+using TdxGpOwnedPath = TUniqueHandle<TFreedBy<GpPath*, &GdipDeletePath>>;
+using TdxGpOwnedRegion = TUniqueHandle<TFreedBy<GpRegion*, &GdipDeleteRegion>>;
+using TdxGpOwnedImage = TUniqueHandle<TFreedBy<GpImage*, &GdipDisposeImage>>;
+using TdxGpOwnedImageAttributes = TUniqueHandle<TFreedBy<GpImageAttributes*, &GdipDisposeImageAttributes>>;
+using TdxGpOwnedFontFamily = TUniqueHandle<TFreedBy<GpFontFamily*, &GdipDeleteFontFamily>>;
+using TdxGpOwnedFont = TUniqueHandle<TFreedBy<GpFont*, &GdipDeleteFont>>;
+using TdxGpOwnedStringFormat = TUniqueHandle<TFreedBy<GpStringFormat*, &GdipDeleteStringFormat>>;
 
 // ---------------------------------------------------------------------------
 // The wrappers' base

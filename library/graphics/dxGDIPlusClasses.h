@@ -1230,8 +1230,11 @@ using TdxDeviceCapsSource = int(WINAPI*)(HDC DC, int AIndex);
 TdxDeviceCapsSource SetDeviceCapsSource(TdxDeviceCapsSource ASource);
 using TdxWindowFromDCProc = HWND(WINAPI*)(HDC DC);
 TdxWindowFromDCProc SetWindowFromDCProc(TdxWindowFromDCProc AProc);
-// The unit's start-up binds WindowFromDC; its shut-down frees the shared paint canvas.
+// The unit's start-up binds WindowFromDC and opens the window that hears
+// display mode changes (the low-colour test keeps the display's answer until
+// then); its shut-down frees the shared paint canvas and that window.
 void dxGDIPlusClassesBindWindowFromDC();
+void dxGDIPlusClassesListenForDisplayChanges();
 void dxGDIPlusClassesFreePaintCanvases();
 
 // ---------------------------------------------------------------------------

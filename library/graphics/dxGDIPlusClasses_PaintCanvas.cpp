@@ -3,9 +3,11 @@
 // GDI+ reads images from.
 #include "library/graphics/dxGDIPlusClasses.h"
 
+#include "library/core/cxMessageWindow.h"
 #include "platform/ui/GdiScopes.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 
@@ -16,6 +18,43 @@ namespace {
 TOwned<TdxGPPaintCanvas> SharedPaintCanvas;
 TdxDeviceCapsSource DeviceCapsSource = &::GetDeviceCaps;
 TdxWindowFromDCProc WindowFromDCProc = nullptr;
+
+// Display contexts (windows, the screen and memory contexts made for them)
+// share the display's colour depth. Asking GDI for it costs tens of
+// microseconds under Wine, and the low-colour test runs at every paint, so the
+// answer is kept until the display mode changes, which this hidden top-level
+// window hears. Without the window (before start-up, after shut-down) every
+// test asks GDI.
+class TdxDisplayModeListener : public TcxMessageWindow {
+  SK_CLASS(TdxDisplayModeListener, TcxMessageWindow)
+ public:
+  enum TColors { Unknown, Low, NotLow };
+  static inline std::atomic<TColors> Colors{Unknown};
+
+ protected:
+  bool IsMessageOnly() override { return false; }
+  void WndProc(TMessage& AMessage) override {
+    if (AMessage.Msg == WM_DISPLAYCHANGE) Colors = Unknown;
+    inherited::WndProc(AMessage);
+  }
+};
+TOwned<TdxDisplayModeListener> DisplayModeListener;
+
+bool DeviceHasFewColors(HDC DC) {
+  return DeviceCapsSource(DC, BITSPIXEL) <= 16 || DeviceCapsSource(DC, NUMCOLORS) > 1;
+}
+
+bool DisplayHasFewColors(HDC DC) {
+  // An injected source answers for itself, per context.
+  if (DeviceCapsSource != &::GetDeviceCaps) return DeviceHasFewColors(DC);
+  if (!DisplayModeListener) return DeviceHasFewColors(DC);
+  TdxDisplayModeListener::TColors colors = TdxDisplayModeListener::Colors;
+  if (colors == TdxDisplayModeListener::Unknown) {
+    colors = DeviceHasFewColors(DC) ? TdxDisplayModeListener::Low : TdxDisplayModeListener::NotLow;
+    TdxDisplayModeListener::Colors = colors;
+  }
+  return colors == TdxDisplayModeListener::Low;
+}
 
 }  // namespace
 
@@ -292,9 +331,9 @@ void PaintGPMirroredIfRightToLeft(TdxGPCanvas* ACanvas, const TRect& R, bool AMi
 // Small routines
 
 bool IsLowColorDC(HDC DC) {
-  if (DeviceCapsSource(DC, BITSPIXEL) <= 16 || DeviceCapsSource(DC, TECHNOLOGY) == DT_RASPRINTER ||
-      DeviceCapsSource(DC, NUMCOLORS) > 1)
-    return true;
+  const int technology = DeviceCapsSource(DC, TECHNOLOGY);
+  if (technology == DT_RASPRINTER) return true;
+  if (technology == DT_RASDISPLAY ? DisplayHasFewColors(DC) : DeviceHasFewColors(DC)) return true;
   // Before Vista GDI+ could not paint on a layered window's context directly.
   if (IsWinVistaOrLater || !WindowFromDCProc) return false;
   const HWND window = WindowFromDCProc(DC);
@@ -333,7 +372,13 @@ void dxGDIPlusClassesBindWindowFromDC() {
   WindowFromDCProc = reinterpret_cast<TdxWindowFromDCProc>(reinterpret_cast<void (*)()>(proc));
 }
 
-void dxGDIPlusClassesFreePaintCanvases() { SharedPaintCanvas.reset(); }
+void dxGDIPlusClassesListenForDisplayChanges() { DisplayModeListener.reset(New<TdxDisplayModeListener>()); }
+
+void dxGDIPlusClassesFreePaintCanvases() {
+  SharedPaintCanvas.reset();
+  DisplayModeListener.reset();
+  TdxDisplayModeListener::Colors = TdxDisplayModeListener::Unknown;
+}
 
 // ---------------------------------------------------------------------------
 // Streams

@@ -129,6 +129,7 @@ void GDIPlusClassesInitialize() {
   SolidBrushCache = New<TdxGPSolidBrushCacheManager>();
   ::FontCache = New<TdxGPFontCacheManager>();
   dxGDIPlusClassesRegisterImageCodecs();
+  dxGDIPlusClassesListenForDisplayChanges();
 }
 
 void GDIPlusClassesFinalize() {

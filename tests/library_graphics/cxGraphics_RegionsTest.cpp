@@ -1,4 +1,5 @@
 #include "library/graphics/cxGraphics.h"
+#include "platform/ui/GdiScopes.h"
 #include "tests/support/GuiLeaks.h"
 #include "tests/support/Pixels.h"
 
@@ -180,11 +181,10 @@ TEST(Region, HandlesAreOwnedOrHandedOver) {
   EXPECT_FALSE(GdiObjectAlive(given)) << "the region deletes what it owns";
 
   TOwned<TcxRegion> holder(New<TcxRegion>(TRect(0, 0, 5, 5)));
-  const HRGN taken = holder->Handle();
+  const TOwnedRegion taken(holder->Handle());
   holder->SetHandle(nullptr);
   holder.reset();
-  EXPECT_TRUE(GdiObjectAlive(taken)) << "setting the handle hands the old one over";
-  DeleteObject(taken);
+  EXPECT_TRUE(GdiObjectAlive(taken.Get())) << "setting the handle hands the old one over";
 
   // Without a region every call fails quietly.
   TOwned<TcxRegion> none(New<TcxRegion>(static_cast<HRGN>(nullptr)));

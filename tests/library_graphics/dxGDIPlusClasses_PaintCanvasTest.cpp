@@ -221,6 +221,30 @@ TEST_F(GdiPlusPaintCanvas, LowColourDevices) {
   }
 }
 
+TEST_F(GdiPlusTest, DisplayContextsAnswerWithTheDisplaysDepthBeforeAndAfterAModeChange) {
+  // The real device capabilities: display contexts share one kept answer.
+  const TScreenDC screen;
+  TPixelSurface surface(2, 2);
+  const auto displayIsLow = [&] {
+    return GetDeviceCaps(screen.Get(), BITSPIXEL) <= 16 || GetDeviceCaps(screen.Get(), NUMCOLORS) > 1;
+  };
+  const auto check = [&](const char* AWhen) {
+    SCOPED_TRACE(AWhen);
+    EXPECT_EQ(IsLowColorDC(screen.Get()), displayIsLow());
+    EXPECT_EQ(IsLowColorDC(surface.DC()), displayIsLow()) << "a memory context answers for its display";
+  };
+  check("first paint");
+  check("kept answer");
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND AWindow, LPARAM) -> BOOL {
+        SendMessageW(AWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(640, 480));
+        return TRUE;
+      },
+      0);
+  check("after a display mode change");
+}
+
 TEST_F(GdiPlusPaintCanvas, ALayeredWindowIsLowColourOnlyBeforeVista) {
   const bool vista = IsWinVistaOrLater;
   const HWND layered = CreateWindowExW(WS_EX_LAYERED, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,

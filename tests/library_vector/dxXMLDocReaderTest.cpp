@@ -1,4 +1,5 @@
 #include "library/vector/dxXMLDoc.h"
+#include "platform/runtime/Handles.h"
 #include "tests/library_vector/XMLTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -132,11 +133,12 @@ TEST_F(TXMLSources, FilesAreReadAndAMissingFileRaisesAfterClearingTheRoot) {
   GetTempPathW(MAX_PATH, folder);
   const String name = String(folder) + L"sk_xml_read_" + std::to_wstring(GetCurrentProcessId()) + L".xml";
   const std::string bytes = "<a><b/></a>";
-  HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
+  {
+    const TKernelHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(file.Valid());
+    DWORD written = 0;
+    WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  }
 
   Document()->LoadFromFile(name);
   EXPECT_EQ(DumpXMLTree(Document()->Root()), "E a\n  E b\n");
