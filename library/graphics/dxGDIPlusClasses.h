@@ -1225,7 +1225,7 @@ HWND GetWindowFromDC(HDC DC);
 
 // Replaceable for tests: the device capabilities IsLowColorDC reads
 // (GetDeviceCaps) and the bound WindowFromDC (nil: missing). Each setter
-// answers the previous value; a nil source restores GetDeviceCaps.
+// answers the previous value; a nil source is GetDeviceCaps itself.
 using TdxDeviceCapsSource = int(WINAPI*)(HDC DC, int AIndex);
 TdxDeviceCapsSource SetDeviceCapsSource(TdxDeviceCapsSource ASource);
 using TdxWindowFromDCProc = HWND(WINAPI*)(HDC DC);

@@ -16,7 +16,10 @@ using namespace Gdiplus;
 namespace {
 
 TOwned<TdxGPPaintCanvas> SharedPaintCanvas;
-TdxDeviceCapsSource DeviceCapsSource = &::GetDeviceCaps;
+// Nil: GetDeviceCaps. (An imported function's address taken in a static
+// initializer is its import stub, in code its import table's entry, so the
+// system's function is never compared by address.)
+TdxDeviceCapsSource InjectedDeviceCaps = nullptr;
 TdxWindowFromDCProc WindowFromDCProc = nullptr;
 
 // Display contexts (windows, the screen and memory contexts made for them)
@@ -40,14 +43,17 @@ class TdxDisplayModeListener : public TcxMessageWindow {
 };
 TOwned<TdxDisplayModeListener> DisplayModeListener;
 
+int DeviceCapsSource(HDC DC, int AIndex) {
+  return InjectedDeviceCaps ? InjectedDeviceCaps(DC, AIndex) : ::GetDeviceCaps(DC, AIndex);
+}
+
 bool DeviceHasFewColors(HDC DC) {
   return DeviceCapsSource(DC, BITSPIXEL) <= 16 || DeviceCapsSource(DC, NUMCOLORS) > 1;
 }
 
 bool DisplayHasFewColors(HDC DC) {
   // An injected source answers for itself, per context.
-  if (DeviceCapsSource != &::GetDeviceCaps) return DeviceHasFewColors(DC);
-  if (!DisplayModeListener) return DeviceHasFewColors(DC);
+  if (InjectedDeviceCaps || !DisplayModeListener) return DeviceHasFewColors(DC);
   TdxDisplayModeListener::TColors colors = TdxDisplayModeListener::Colors;
   if (colors == TdxDisplayModeListener::Unknown) {
     colors = DeviceHasFewColors(DC) ? TdxDisplayModeListener::Low : TdxDisplayModeListener::NotLow;
@@ -361,7 +367,7 @@ GpImageAttributes* GetGPImageAttributesHandle(const TdxGPImageAttributes* AAttri
 HWND GetWindowFromDC(HDC DC) { return WindowFromDCProc ? WindowFromDCProc(DC) : nullptr; }
 
 TdxDeviceCapsSource SetDeviceCapsSource(TdxDeviceCapsSource ASource) {
-  return std::exchange(DeviceCapsSource, ASource ? ASource : &::GetDeviceCaps);
+  return std::exchange(InjectedDeviceCaps, ASource);
 }
 
 TdxWindowFromDCProc SetWindowFromDCProc(TdxWindowFromDCProc AProc) { return std::exchange(WindowFromDCProc, AProc); }
