@@ -272,32 +272,56 @@ TdxGPPen* TdxSVGRenderer::ActivePen() const { return FPen->IsEmpty() ? nullptr :
 
 TdxGPCustomBrush* TdxSVGRenderer::ActiveBrush() const { return FBrush->IsEmpty() ? nullptr : FBrush.get(); }
 
+// GDI+ (Wine's, at least) can take without end to flatten a curve far off
+// the surface, and it would draw nothing there anyway: such shapes are left
+// out. The pen's reach counts, a miter's included.
+bool TdxSVGRenderer::IsOutside(const TdxRectF& ABounds, TdxGPPen* APen) {
+  float reach = 0;
+  if (APen) {
+    const float scale = std::max(TransformStrokeWidth(1), 0.0001f);
+    reach = APen->Width() * std::max(APen->MiterLimit(), 1.0f) / scale;
+  }
+  BOOL visible = TRUE;
+  return GdipIsVisibleRect(FCanvas->Handle(), ABounds.Left - reach, ABounds.Top - reach, ABounds.Width() + 2 * reach,
+                           ABounds.Height() + 2 * reach, &visible) == Gdiplus::Ok &&
+         !visible;
+}
+
 void TdxSVGRenderer::Draw(TdxSmartImage* AImage, const TdxRectF& R) {
   const auto alpha = static_cast<std::uint8_t>(std::clamp(FOpacity, 0.0f, 1.0f) * 255);
   AImage->StretchDraw(FCanvas, R, TdxRectF(AImage->ClientRect()), GetAlphaBlendAttributes(alpha));
 }
 
-void TdxSVGRenderer::Ellipse(const TdxRectF& R) { FCanvas->Ellipse(R, ActivePen(), ActiveBrush()); }
+void TdxSVGRenderer::Ellipse(const TdxRectF& R) {
+  if (!IsOutside(R, ActivePen())) FCanvas->Ellipse(R, ActivePen(), ActiveBrush());
+}
 
 void TdxSVGRenderer::Line(float X1, float Y1, float X2, float Y2) {
-  if (TdxGPPen* pen = ActivePen()) FCanvas->Line(X1, Y1, X2, Y2, pen);
+  TdxGPPen* pen = ActivePen();
+  if (pen && !IsOutside(TdxRectF(std::min(X1, X2), std::min(Y1, Y2), std::max(X1, X2), std::max(Y1, Y2)), pen))
+    FCanvas->Line(X1, Y1, X2, Y2, pen);
 }
 
 void TdxSVGRenderer::Path(TdxGPPath* APath) {
   TdxGPPen* pen = ActivePen();
   TdxGPCustomBrush* brush = ActiveBrush();
-  if (pen || brush) FCanvas->Path(APath, pen, brush);
+  TdxRectF bounds;
+  if ((pen || brush) && (APath->TryGetBoundsF(bounds) != Gdiplus::Ok || !IsOutside(bounds, pen)))
+    FCanvas->Path(APath, pen, brush);
 }
 
 void TdxSVGRenderer::Polygon(const TdxSVGPoints& APoints) {
-  FCanvas->Polygon(APoints.List(), ActivePen(), ActiveBrush());
+  if (!IsOutside(APoints.BoudingRect(), ActivePen())) FCanvas->Polygon(APoints.List(), ActivePen(), ActiveBrush());
 }
 
 void TdxSVGRenderer::Polyline(const TdxSVGPoints& APoints) {
-  if (TdxGPPen* pen = ActivePen()) FCanvas->Polyline(APoints.List(), pen);
+  TdxGPPen* pen = ActivePen();
+  if (pen && !IsOutside(APoints.BoudingRect(), pen)) FCanvas->Polyline(APoints.List(), pen);
 }
 
-void TdxSVGRenderer::Rectangle(const TdxRectF& R) { FCanvas->Rectangle(R, ActivePen(), ActiveBrush()); }
+void TdxSVGRenderer::Rectangle(const TdxRectF& R) {
+  if (!IsOutside(R, ActivePen())) FCanvas->Rectangle(R, ActivePen(), ActiveBrush());
+}
 
 void TdxSVGRenderer::RoundRect(const TdxRectF& R, float ARadiusX, float ARadiusY) {
   const TOwned<TdxGPPath> path(New<TdxGPPath>());

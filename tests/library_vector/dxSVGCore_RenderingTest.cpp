@@ -14,13 +14,6 @@ namespace {
 constexpr TdxAlphaColor Red = 0xFFFF0000;
 constexpr TdxAlphaColor Blue = 0xFF0000FF;
 
-template <class T>
-T* ElementByID(TdxSVGElementRoot* ARoot, const wchar_t* AID) {
-  TdxSVGElement* element = nullptr;
-  EXPECT_TRUE(ARoot->FindByID(AID, element)) << "no element";
-  return dynamic_cast<T*>(element);
-}
-
 // The tree drawn on a surface of its view box's size (or the size given).
 struct TDrawn {
   TOwned<TdxSVGElementRoot> Root;
@@ -59,6 +52,15 @@ TEST(SVGRendering, ShapesCoverTheirOwnPixels) {
     EXPECT_EQ(drawn.Surface->InkBounds(), c.Ink) << drawn.Surface->Picture();
     EXPECT_EQ(drawn.Surface->Count(Red), c.Count);
   }
+}
+
+TEST(SVGRendering, ShapesFarOffTheSurfaceAreLeftOut) {
+  // GDI+ on Wine does not come back from flattening this curve (at about
+  // 15000 pixels down) for the stroke; nothing of it would show anyway.
+  const TDrawn drawn = Draw(R"svg(<svg width="16" height="16"><g transform="scale(48)">
+    <path d="m 112.39765,316.91754 0.4349,0 c 1.20095,0 2.17451,1.13618 2.17451,2.53772" fill="none" stroke="red"
+      stroke-width="1.88"/><rect x="0.125" y="0.125" width="0.125" height="0.125" fill="red"/></g></svg>)svg", 16, 16);
+  EXPECT_EQ(drawn.Surface->InkBounds(), TRect(6, 6, 12, 12));
 }
 
 TEST(SVGRendering, TheViewBoxIsStretchedOntoTheTarget) {
