@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 using namespace Gdiplus;
 
@@ -34,6 +35,62 @@ TdxRectF TransformCorners(const TdxMatrix* AMatrix, const TdxRectF& R) {
   const TdxPointF p1 = AMatrix->Transform(TdxPointF(R.Left, R.Top));
   const TdxPointF p2 = AMatrix->Transform(TdxPointF(R.Right, R.Bottom));
   return TdxRectF(p1.X, p1.Y, p2.X, p2.Y);
+}
+
+// How far from the device origin GDI+ is left to flatten curves itself.
+constexpr float MaxNativeCurveReach = 8192;
+
+// The path with each Bezier curve replaced by lines no farther than
+// ATolerance from it; nil when it has no curves. GDI+ (Wine's, at least)
+// flattens by halving a curve until it looks flat in single precision, which
+// never happens for a curve stretched over tens of thousands of pixels.
+TOwned<TdxGPPath> CurvesAsLines(TdxGPPath* APath, float ATolerance) {
+  const int count = APath->GetPointCount();
+  if (count <= 0) return nullptr;
+  std::vector<PointF> points(static_cast<std::size_t>(count));
+  std::vector<BYTE> types(static_cast<std::size_t>(count));
+  if (GdipGetPathPoints(APath->Handle(), points.data(), count) != Ok ||
+      GdipGetPathTypes(APath->Handle(), types.data(), count) != Ok)
+    return nullptr;
+  const auto isCurve = [](BYTE AType) { return (AType & PathPointTypePathTypeMask) == PathPointTypeBezier; };
+  if (std::none_of(types.begin(), types.end(), isCurve)) return nullptr;
+  // A curve's distance from its chords of n equal steps is at most
+  // 3/4 * max|P0 - 2 P1 + P2| / n^2.
+  constexpr int MaxStepsPerCurve = 256;
+  std::vector<PointF> linePoints;
+  std::vector<BYTE> lineTypes;
+  linePoints.reserve(points.size());
+  lineTypes.reserve(types.size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (!isCurve(types[i]) || i == 0 || i + 2 >= points.size()) {
+      linePoints.push_back(points[i]);
+      lineTypes.push_back(isCurve(types[i]) ? static_cast<BYTE>((types[i] & ~PathPointTypePathTypeMask) | PathPointTypeLine)
+                                            : types[i]);
+      continue;
+    }
+    const PointF& p0 = points[i - 1];
+    const PointF& p1 = points[i];
+    const PointF& p2 = points[i + 1];
+    const PointF& p3 = points[i + 2];
+    const double bend = std::max(std::hypot(p0.X - 2.0 * p1.X + p2.X, p0.Y - 2.0 * p1.Y + p2.Y),
+                                 std::hypot(p1.X - 2.0 * p2.X + p3.X, p1.Y - 2.0 * p2.Y + p3.Y));
+    const double steps = std::ceil(std::sqrt(0.75 * bend / std::max(ATolerance, 1e-6f)));
+    const int n = std::isfinite(steps) ? std::clamp(static_cast<int>(steps), 1, MaxStepsPerCurve) : 1;
+    for (int k = 1; k <= n; ++k) {
+      const double t = static_cast<double>(k) / n;
+      const double u = 1 - t;
+      const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
+      linePoints.emplace_back(static_cast<float>(a * p0.X + b * p1.X + c * p2.X + d * p3.X),
+                              static_cast<float>(a * p0.Y + b * p1.Y + c * p2.Y + d * p3.Y));
+      // The last point keeps the curve's end flags (a closed figure, a marker).
+      lineTypes.push_back(k < n ? static_cast<BYTE>(PathPointTypeLine)
+                                : static_cast<BYTE>((types[i + 2] & ~PathPointTypePathTypeMask) | PathPointTypeLine));
+    }
+    i += 2;
+  }
+  TOwned<TdxGPPath> result(NewWith<TdxGPPath>([&](TdxGPPath* P) { P->Create(linePoints, lineTypes); }));
+  result->SetFillMode(APath->FillMode());
+  return result;
 }
 
 // A 32-bit premultiplied GDI+ bitmap with a canvas drawing on it.
@@ -293,7 +350,9 @@ void TdxSVGRenderer::Draw(TdxSmartImage* AImage, const TdxRectF& R) {
 }
 
 void TdxSVGRenderer::Ellipse(const TdxRectF& R) {
-  if (!IsOutside(R, ActivePen())) FCanvas->Ellipse(R, ActivePen(), ActiveBrush());
+  const TOwned<TdxGPPath> path(New<TdxGPPath>());
+  path->AddEllipse(R);
+  Path(path.get());
 }
 
 void TdxSVGRenderer::Line(float X1, float Y1, float X2, float Y2) {
@@ -306,8 +365,16 @@ void TdxSVGRenderer::Path(TdxGPPath* APath) {
   TdxGPPen* pen = ActivePen();
   TdxGPCustomBrush* brush = ActiveBrush();
   TdxRectF bounds;
-  if ((pen || brush) && (APath->TryGetBoundsF(bounds) != Gdiplus::Ok || !IsOutside(bounds, pen)))
-    FCanvas->Path(APath, pen, brush);
+  const bool bounded = APath->TryGetBoundsF(bounds) == Gdiplus::Ok;
+  if (!(pen || brush) || (bounded && IsOutside(bounds, pen))) return;
+  // Curves that reach far across the device are flattened here, to a quarter
+  // of a device pixel in the path's own units; GDI+ flattens the others.
+  const TdxRectF device = bounded ? FCanvas->GetWorldTransform()->GetBoundingRectangle(bounds) : TdxRectF();
+  const bool reachesFar = !bounded || std::max({std::abs(device.Left), std::abs(device.Top), std::abs(device.Right),
+                                          std::abs(device.Bottom)}) > MaxNativeCurveReach;
+  const TOwned<TdxGPPath> lines =
+      reachesFar ? CurvesAsLines(APath, 0.25f / std::max(TransformStrokeWidth(1), 1e-6f)) : TOwned<TdxGPPath>();
+  FCanvas->Path(lines ? lines.get() : APath, pen, brush);
 }
 
 void TdxSVGRenderer::Polygon(const TdxSVGPoints& APoints) {

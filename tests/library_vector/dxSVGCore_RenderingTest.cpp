@@ -63,6 +63,33 @@ TEST(SVGRendering, ShapesFarOffTheSurfaceAreLeftOut) {
   EXPECT_EQ(drawn.Surface->InkBounds(), TRect(6, 6, 12, 12));
 }
 
+TEST(SVGRendering, CurvesReachingFarAcrossTheDeviceAreDrawn) {
+  // Curves tens of thousands of pixels long, partly on the surface, where
+  // halving them in single precision never ends. Each covers what a shape
+  // of the same look there, within a few thousand pixels, covers.
+  const struct {
+    const char* Name;
+    const char* Far;
+    const char* Near;
+  } cases[] = {
+      {"circle's top edge", R"svg(<circle cx="8" cy="40008.25" r="40000" fill="none" stroke="red" stroke-width="4"/>)svg",
+       R"svg(<circle cx="8" cy="4008.25" r="4000" fill="none" stroke="red" stroke-width="4"/>)svg"},
+      {"sheared arcs", R"svg(<path transform="matrix(0.6 0 0.6 200 3 -39990)" fill="red" stroke="red" stroke-width="20"
+          d="M -200 -100 a 100 100 0 0 1 100 -100 h 200 a 100 100 0 0 1 100 100 v 200 a 100 100 0 0 1 -100 100 h -200
+             a 100 100 0 0 1 -100 -100 z"/>)svg",
+       R"svg(<rect width="16" height="16" fill="red"/>)svg"},
+  };
+  const auto drawn = [](const char* AShape) {
+    return Draw(std::string(R"svg(<svg width="16" height="16">)svg") + AShape + "</svg>", 16, 16);
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const TDrawn farShape = drawn(c.Far);
+    EXPECT_EQ(farShape.Surface->Picture(), drawn(c.Near).Surface->Picture());
+    EXPECT_GT(farShape.Surface->Count(Red), 0);
+  }
+}
+
 TEST(SVGRendering, TheViewBoxIsStretchedOntoTheTarget) {
   const TDrawn drawn = Draw(R"svg(<svg viewBox="10 0 10 20"><rect x="10" width="10" height="10" fill="red"/></svg>)svg", 20, 20);
   EXPECT_EQ(drawn.Surface->InkBounds(), TRect(0, 0, 20, 10));
