@@ -344,9 +344,13 @@ bool TdxSVGRenderer::IsOutside(const TdxRectF& ABounds, TdxGPPen* APen) {
          !visible;
 }
 
+// The image's border pixels are mirrored outwards for the interpolation
+// instead of fading into transparency: a stretched image keeps its edges.
 void TdxSVGRenderer::Draw(TdxSmartImage* AImage, const TdxRectF& R) {
-  const auto alpha = static_cast<std::uint8_t>(std::clamp(FOpacity, 0.0f, 1.0f) * 255);
-  AImage->StretchDraw(FCanvas, R, TdxRectF(AImage->ClientRect()), GetAlphaBlendAttributes(alpha));
+  const TOwned<TdxGPAlphaBlendAttributes> attributes(New<TdxGPAlphaBlendAttributes>());
+  attributes->SetAlpha(static_cast<std::uint8_t>(std::clamp(FOpacity, 0.0f, 1.0f) * 255));
+  CheckGdipStatus(GdipSetImageAttributesWrapMode(attributes->Handle(), WrapModeTileFlipXY, 0, FALSE));
+  AImage->StretchDraw(FCanvas, R, TdxRectF(AImage->ClientRect()), attributes.get());
 }
 
 void TdxSVGRenderer::Ellipse(const TdxRectF& R) {
