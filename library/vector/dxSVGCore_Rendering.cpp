@@ -40,6 +40,10 @@ TdxRectF TransformCorners(const TdxMatrix* AMatrix, const TdxRectF& R) {
 // How far from the device origin GDI+ is left to flatten curves itself.
 constexpr float MaxNativeCurveReach = 8192;
 
+// How far a radial gradient's outline may stray from its ellipse, as a
+// fraction of the ellipse's larger side.
+constexpr float GradientOutlineTolerance = 1e-4f;
+
 // The path with each Bezier curve replaced by lines no farther than
 // ATolerance from it; nil when it has no curves. GDI+ (Wine's, at least)
 // flattens by halving a curve until it looks flat in single precision, which
@@ -179,7 +183,12 @@ void TdxSVGBrush::CreateGradientHandle(TdxGpHandle& AHandle) {
   if (FGradientMode == sbgmRadial) {
     const TOwned<TdxGPPath> ellipse(New<TdxGPPath>());
     ellipse->AddEllipse(FGradientBox);
-    CheckGdipStatus(GdipCreatePathGradientFromPath(ellipse->Handle(), reinterpret_cast<GpPathGradient**>(brush.Receive())));
+    // GDI+ flattens the ellipse on the device, where it may reach far (see
+    // CurvesAsLines); flattened here finely enough for any scale it is drawn at.
+    const float extent = std::max(FGradientBox.Width(), FGradientBox.Height());
+    const TOwned<TdxGPPath> outline = CurvesAsLines(ellipse.get(), extent * GradientOutlineTolerance);
+    CheckGdipStatus(GdipCreatePathGradientFromPath((outline ? outline : ellipse)->Handle(),
+                                                   reinterpret_cast<GpPathGradient**>(brush.Receive())));
     auto* gradient = static_cast<GpPathGradient*>(brush.Get());
     const PointF centre(FGradientFocalPoint.X, FGradientFocalPoint.Y);
     CheckGdipStatus(GdipSetPathGradientCenterPoint(gradient, &centre));
@@ -940,6 +949,13 @@ void TdxSVGElementCustomGradient::InitializePaint(TdxSVGCustomRenderer* ARendere
                                                   TdxSVGBrush* ABrush) {
   ABrush->FreeHandle();
   const TdxRectF unitBox = CalculateUnitBox(ARenderer, AElement);
+  // Fractions of a box without width or height are no place: nothing is
+  // painted (and GDI+ does not come back from a gradient that thin).
+  if (FPatternUnitsType == cuObjectBoundingBox && !(unitBox.Width() > 0 && unitBox.Height() > 0)) {
+    ABrush->SetStyle(gpbsSolid);
+    ABrush->SetColor(0);
+    return;
+  }
   const TdxRectF vector = CalculateGradientVector(ARenderer, unitBox);
   SetUpBrush(ABrush, vector);
   const TdxRectF gradientBox = IsNullVector(vector) ? TdxRectF() : CalculateGradientBox(unitBox, vector);

@@ -212,6 +212,33 @@ TEST(SVGRendering, ABoxOutsideARadialGradientsCircleTakesTheLastStop) {
   EXPECT_EQ(drawn.Surface->Count(Blue), 100);
 }
 
+TEST(SVGRendering, RadialGradientsOfExtremeShapes) {
+  // Drawn ten times enlarged, as a supersampled raster draws them.
+  const struct {
+    const char* Name;
+    const char* Gradient;
+    const char* Shape;
+    bool Painted;
+  } cases[] = {
+      // A box without width has no fractions to place the gradient by.
+      {"box without width", R"svg(<radialGradient id="g" r="100">)svg",
+       R"svg(<line x1="100" y1="0" x2="100" y2="200" stroke="url(#g)" stroke-width="200"/>)svg", false},
+      {"circle far wider than the surface", R"svg(<radialGradient id="g" gradientUnits="userSpaceOnUse" r="20000">)svg",
+       R"svg(<rect width="200" height="200" fill="url(#g)"/>)svg", true},
+      {"circle squashed flat",
+       R"svg(<radialGradient id="g" gradientUnits="userSpaceOnUse" r="100" gradientTransform="scale(0.000001 1)">)svg",
+       R"svg(<rect width="200" height="200" fill="url(#g)"/>)svg", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const TDrawn drawn = Draw(std::string(R"svg(<svg viewBox="0 0 200 200">)svg") + c.Gradient +
+                                  R"svg(<stop offset="0" stop-color="blue"/><stop offset="1" stop-color="blue"/>
+                                  </radialGradient>)svg" + c.Shape + "</svg>",
+                              2000, 2000);
+    EXPECT_EQ(drawn.Surface->Count(Blue), c.Painted ? 2000 * 2000 : 0);
+  }
+}
+
 TEST(SVGRendering, GradientStopsFromAReferencedGradient) {
   const TDrawn drawn = Draw(R"svg(<svg viewBox="0 0 10 10" xmlns:xlink="http://www.w3.org/1999/xlink">
     <linearGradient id="base"><stop offset="0" stop-color="blue"/><stop offset="1" stop-color="blue"/></linearGradient>
