@@ -6,6 +6,7 @@
 // drivers are in PixelsFuzz.cpp, the image codecs' in ImageCodecsFuzz.cpp,
 // the compressed bitmap data in BitmapDataFuzz.cpp.
 #include "fuzzers/library_graphics/BitmapDataFuzz.h"
+#include "fuzzers/library_graphics/Direct2DCanvasFuzz.h"
 #include "fuzzers/library_graphics/ImageCodecsFuzz.h"
 #include "fuzzers/library_graphics/PixelsFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
@@ -378,6 +379,7 @@ const TFuzzDriver Drivers[] = {
     {L"smart-image", ImageSeeds, LoadSmartImage},
     {L"bitmap-form-data", BitmapFormDataSeeds, BitmapFormDataInput},
     {L"bitmap-payload", BitmapPayloadSeeds, BitmapPayloadInput},
+    {L"d2d-canvas", Direct2DCanvasSeeds, Direct2DCanvasScript},
 };
 
 }  // namespace
@@ -385,6 +387,7 @@ const TFuzzDriver Drivers[] = {
 int wmain(int argc, wchar_t** argv) {
   InitializeUnits({RuntimeUnits(), UiUnits(), LibraryCoreUnits(), LibraryGraphicsUnits()});
   const int result = RunFuzzDrivers(argc, argv, Drivers);
+  Direct2DCanvasFuzzDone();
   FinalizeUnits();
   return result;
 }
