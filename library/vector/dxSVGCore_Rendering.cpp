@@ -621,6 +621,11 @@ void TdxSVGElement::InitializePen(TdxSVGCustomRenderer* ARenderer, TdxSVGElement
   if (width > 0 && std::any_of(dashes.List().begin(), dashes.List().end(), [](float V) { return V > 0; })) {
     pattern.reserve(dashes.List().size());
     for (float dash : dashes.List()) pattern.push_back(std::max(dash / width, 0.001f));
+    // An odd list is repeated to give dashes and gaps in pairs.
+    if (pattern.size() % 2) {
+      const std::vector<float> once = pattern;
+      pattern.insert(pattern.end(), once.begin(), once.end());
+    }
   }
   pen->SetDashes(pattern, pattern.empty() ? 0 : ActualStrokeDashOffset() / width);
 }

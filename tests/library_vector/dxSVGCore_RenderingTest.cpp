@@ -144,6 +144,29 @@ TEST(SVGRendering, DashesAreHandedToGDIPlusInPenWidths) {
   EXPECT_EQ(renderer->Pen()->Style(), gppsSolid);
 }
 
+TEST(SVGRendering, DashOffsetsShiftThePatternEitherWay) {
+  // Each offset against one in the first period that must draw alike.
+  const struct {
+    const char* Dashes;
+    const char* Offset;
+    const char* Same;
+  } cases[] = {
+      {"4 2", "-1", "5"}, {"4 2", "-7", "5"}, {"4 2", "13", "1"}, {"3", "-1", "5"}, {"1 2 3", "-2", "10"},
+  };
+  const auto line = [](const char* ADashes, const char* AOffset) {
+    return Draw(std::string(R"svg(<svg width="24" height="2"><path d="M 0 1 H 24" stroke="red" stroke-width="2"
+      stroke-dasharray=")svg") + ADashes + "\" stroke-dashoffset=\"" + AOffset + "\"/></svg>",
+                24, 2);
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.Dashes) + " from " + c.Offset);
+    const TDrawn drawn = line(c.Dashes, c.Offset);
+    EXPECT_EQ(drawn.Surface->Picture(), line(c.Dashes, c.Same).Surface->Picture());
+    EXPECT_GT(drawn.Surface->Count(0u), 0);
+    EXPECT_GT(drawn.Surface->Count(Red), 0);
+  }
+}
+
 TEST(SVGRendering, APaletteRecoloursTheGlyph) {
   const char* glyph = R"svg(<svg viewBox="0 0 8 8"><style>.Yellow{fill:#FFB115;}</style>
     <polygon class="Yellow" points="0,0 8,0 8,8 0,8"/></svg>)svg";
