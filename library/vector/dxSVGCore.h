@@ -1299,6 +1299,9 @@ class TdxSVGRenderer : public TdxSVGCustomRenderer {
   TdxGPCanvas* Canvas() const { return FCanvas; }
 
  private:
+  // Whether a shape of those bounds, outlined with APen (nil: none), lies
+  // wholly outside what the canvas shows.
+  bool IsOutside(const TdxRectF& ABounds, TdxGPPen* APen);
   // Nil for an empty pen or brush: nothing to draw with.
   TdxGPPen* ActivePen() const;
   TdxGPCustomBrush* ActiveBrush() const;

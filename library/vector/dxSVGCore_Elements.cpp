@@ -3,7 +3,6 @@
 // registry and the style sheet.
 #include "library/vector/dxSVGCore.h"
 
-#include "library/core/dxBase64.h"
 #include "library/core/dxCore.h"
 #include "library/vector/dxSVGCore_Internal.h"
 #include "platform/classes/ClassErrors.h"
@@ -527,18 +526,21 @@ void TdxSVGElementImage::Destroy() {
   inherited::Destroy();
 }
 
-// A data URI that is no valid Base64 counts as no image.
+// A data URI that is no valid Base64, or whose data no codec decodes, counts
+// as no image: decoded here, so that neither sizing nor drawing meets it later.
 void TdxSVGElementImage::ReadAttributes(TdxXMLNode* ANode) {
   inherited::ReadAttributes(ANode);
   const bool own = IsOwnNode(ANode);
   if (own) {
     String reference;
     try {
-      if (ReadHRef(ANode, reference))
+      if (ReadHRef(ANode, reference)) {
         TdxSVGParserImage::StringToImage(FImage.get(), reference);
-      else
+        FImage->HandleNeeded();
+      } else {
         FImage->Clear();
-    } catch (const EdxBase64FormatException&) {
+      }
+    } catch (const EdxException&) {
       FImage->Clear();
     } catch (const EArgumentException&) {
       FImage->Clear();

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 using namespace Gdiplus;
 
@@ -34,6 +35,66 @@ TdxRectF TransformCorners(const TdxMatrix* AMatrix, const TdxRectF& R) {
   const TdxPointF p1 = AMatrix->Transform(TdxPointF(R.Left, R.Top));
   const TdxPointF p2 = AMatrix->Transform(TdxPointF(R.Right, R.Bottom));
   return TdxRectF(p1.X, p1.Y, p2.X, p2.Y);
+}
+
+// How far from the device origin GDI+ is left to flatten curves itself.
+constexpr float MaxNativeCurveReach = 8192;
+
+// How far a radial gradient's outline may stray from its ellipse, as a
+// fraction of the ellipse's larger side.
+constexpr float GradientOutlineTolerance = 1e-4f;
+
+// The path with each Bezier curve replaced by lines no farther than
+// ATolerance from it; nil when it has no curves. GDI+ (Wine's, at least)
+// flattens by halving a curve until it looks flat in single precision, which
+// never happens for a curve stretched over tens of thousands of pixels.
+TOwned<TdxGPPath> CurvesAsLines(TdxGPPath* APath, float ATolerance) {
+  const int count = APath->GetPointCount();
+  if (count <= 0) return nullptr;
+  std::vector<PointF> points(static_cast<std::size_t>(count));
+  std::vector<BYTE> types(static_cast<std::size_t>(count));
+  if (GdipGetPathPoints(APath->Handle(), points.data(), count) != Ok ||
+      GdipGetPathTypes(APath->Handle(), types.data(), count) != Ok)
+    return nullptr;
+  const auto isCurve = [](BYTE AType) { return (AType & PathPointTypePathTypeMask) == PathPointTypeBezier; };
+  if (std::none_of(types.begin(), types.end(), isCurve)) return nullptr;
+  // A curve's distance from its chords of n equal steps is at most
+  // 3/4 * max|P0 - 2 P1 + P2| / n^2.
+  constexpr int MaxStepsPerCurve = 256;
+  std::vector<PointF> linePoints;
+  std::vector<BYTE> lineTypes;
+  linePoints.reserve(points.size());
+  lineTypes.reserve(types.size());
+  for (std::size_t i = 0; i < points.size(); ++i) {
+    if (!isCurve(types[i]) || i == 0 || i + 2 >= points.size()) {
+      linePoints.push_back(points[i]);
+      lineTypes.push_back(isCurve(types[i]) ? static_cast<BYTE>((types[i] & ~PathPointTypePathTypeMask) | PathPointTypeLine)
+                                            : types[i]);
+      continue;
+    }
+    const PointF& p0 = points[i - 1];
+    const PointF& p1 = points[i];
+    const PointF& p2 = points[i + 1];
+    const PointF& p3 = points[i + 2];
+    const double bend = std::max(std::hypot(p0.X - 2.0 * p1.X + p2.X, p0.Y - 2.0 * p1.Y + p2.Y),
+                                 std::hypot(p1.X - 2.0 * p2.X + p3.X, p1.Y - 2.0 * p2.Y + p3.Y));
+    const double steps = std::ceil(std::sqrt(0.75 * bend / std::max(ATolerance, 1e-6f)));
+    const int n = std::isfinite(steps) ? std::clamp(static_cast<int>(steps), 1, MaxStepsPerCurve) : 1;
+    for (int k = 1; k <= n; ++k) {
+      const double t = static_cast<double>(k) / n;
+      const double u = 1 - t;
+      const double a = u * u * u, b = 3 * u * u * t, c = 3 * u * t * t, d = t * t * t;
+      linePoints.emplace_back(static_cast<float>(a * p0.X + b * p1.X + c * p2.X + d * p3.X),
+                              static_cast<float>(a * p0.Y + b * p1.Y + c * p2.Y + d * p3.Y));
+      // The last point keeps the curve's end flags (a closed figure, a marker).
+      lineTypes.push_back(k < n ? static_cast<BYTE>(PathPointTypeLine)
+                                : static_cast<BYTE>((types[i + 2] & ~PathPointTypePathTypeMask) | PathPointTypeLine));
+    }
+    i += 2;
+  }
+  TOwned<TdxGPPath> result(NewWith<TdxGPPath>([&](TdxGPPath* P) { P->Create(linePoints, lineTypes); }));
+  result->SetFillMode(APath->FillMode());
+  return result;
 }
 
 // A 32-bit premultiplied GDI+ bitmap with a canvas drawing on it.
@@ -122,7 +183,12 @@ void TdxSVGBrush::CreateGradientHandle(TdxGpHandle& AHandle) {
   if (FGradientMode == sbgmRadial) {
     const TOwned<TdxGPPath> ellipse(New<TdxGPPath>());
     ellipse->AddEllipse(FGradientBox);
-    CheckGdipStatus(GdipCreatePathGradientFromPath(ellipse->Handle(), reinterpret_cast<GpPathGradient**>(brush.Receive())));
+    // GDI+ flattens the ellipse on the device, where it may reach far (see
+    // CurvesAsLines); flattened here finely enough for any scale it is drawn at.
+    const float extent = std::max(FGradientBox.Width(), FGradientBox.Height());
+    const TOwned<TdxGPPath> outline = CurvesAsLines(ellipse.get(), extent * GradientOutlineTolerance);
+    CheckGdipStatus(GdipCreatePathGradientFromPath((outline ? outline : ellipse)->Handle(),
+                                                   reinterpret_cast<GpPathGradient**>(brush.Receive())));
     auto* gradient = static_cast<GpPathGradient*>(brush.Get());
     const PointF centre(FGradientFocalPoint.X, FGradientFocalPoint.Y);
     CheckGdipStatus(GdipSetPathGradientCenterPoint(gradient, &centre));
@@ -272,32 +338,70 @@ TdxGPPen* TdxSVGRenderer::ActivePen() const { return FPen->IsEmpty() ? nullptr :
 
 TdxGPCustomBrush* TdxSVGRenderer::ActiveBrush() const { return FBrush->IsEmpty() ? nullptr : FBrush.get(); }
 
-void TdxSVGRenderer::Draw(TdxSmartImage* AImage, const TdxRectF& R) {
-  const auto alpha = static_cast<std::uint8_t>(std::clamp(FOpacity, 0.0f, 1.0f) * 255);
-  AImage->StretchDraw(FCanvas, R, TdxRectF(AImage->ClientRect()), GetAlphaBlendAttributes(alpha));
+// GDI+ (Wine's, at least) can take without end to flatten a curve far off
+// the surface, and it would draw nothing there anyway: such shapes are left
+// out. The pen's reach counts, a miter's included.
+bool TdxSVGRenderer::IsOutside(const TdxRectF& ABounds, TdxGPPen* APen) {
+  float reach = 0;
+  if (APen) {
+    const float scale = std::max(TransformStrokeWidth(1), 0.0001f);
+    reach = APen->Width() * std::max(APen->MiterLimit(), 1.0f) / scale;
+  }
+  BOOL visible = TRUE;
+  return GdipIsVisibleRect(FCanvas->Handle(), ABounds.Left - reach, ABounds.Top - reach, ABounds.Width() + 2 * reach,
+                           ABounds.Height() + 2 * reach, &visible) == Gdiplus::Ok &&
+         !visible;
 }
 
-void TdxSVGRenderer::Ellipse(const TdxRectF& R) { FCanvas->Ellipse(R, ActivePen(), ActiveBrush()); }
+// The image's border pixels are mirrored outwards for the interpolation
+// instead of fading into transparency: a stretched image keeps its edges.
+void TdxSVGRenderer::Draw(TdxSmartImage* AImage, const TdxRectF& R) {
+  const TOwned<TdxGPAlphaBlendAttributes> attributes(New<TdxGPAlphaBlendAttributes>());
+  attributes->SetAlpha(static_cast<std::uint8_t>(std::clamp(FOpacity, 0.0f, 1.0f) * 255));
+  CheckGdipStatus(GdipSetImageAttributesWrapMode(attributes->Handle(), WrapModeTileFlipXY, 0, FALSE));
+  AImage->StretchDraw(FCanvas, R, TdxRectF(AImage->ClientRect()), attributes.get());
+}
+
+void TdxSVGRenderer::Ellipse(const TdxRectF& R) {
+  const TOwned<TdxGPPath> path(New<TdxGPPath>());
+  path->AddEllipse(R);
+  Path(path.get());
+}
 
 void TdxSVGRenderer::Line(float X1, float Y1, float X2, float Y2) {
-  if (TdxGPPen* pen = ActivePen()) FCanvas->Line(X1, Y1, X2, Y2, pen);
+  TdxGPPen* pen = ActivePen();
+  if (pen && !IsOutside(TdxRectF(std::min(X1, X2), std::min(Y1, Y2), std::max(X1, X2), std::max(Y1, Y2)), pen))
+    FCanvas->Line(X1, Y1, X2, Y2, pen);
 }
 
 void TdxSVGRenderer::Path(TdxGPPath* APath) {
   TdxGPPen* pen = ActivePen();
   TdxGPCustomBrush* brush = ActiveBrush();
-  if (pen || brush) FCanvas->Path(APath, pen, brush);
+  TdxRectF bounds;
+  const bool bounded = APath->TryGetBoundsF(bounds) == Gdiplus::Ok;
+  if (!(pen || brush) || (bounded && IsOutside(bounds, pen))) return;
+  // Curves that reach far across the device are flattened here, to a quarter
+  // of a device pixel in the path's own units; GDI+ flattens the others.
+  const TdxRectF device = bounded ? FCanvas->GetWorldTransform()->GetBoundingRectangle(bounds) : TdxRectF();
+  const bool reachesFar = !bounded || std::max({std::abs(device.Left), std::abs(device.Top), std::abs(device.Right),
+                                          std::abs(device.Bottom)}) > MaxNativeCurveReach;
+  const TOwned<TdxGPPath> lines =
+      reachesFar ? CurvesAsLines(APath, 0.25f / std::max(TransformStrokeWidth(1), 1e-6f)) : TOwned<TdxGPPath>();
+  FCanvas->Path(lines ? lines.get() : APath, pen, brush);
 }
 
 void TdxSVGRenderer::Polygon(const TdxSVGPoints& APoints) {
-  FCanvas->Polygon(APoints.List(), ActivePen(), ActiveBrush());
+  if (!IsOutside(APoints.BoudingRect(), ActivePen())) FCanvas->Polygon(APoints.List(), ActivePen(), ActiveBrush());
 }
 
 void TdxSVGRenderer::Polyline(const TdxSVGPoints& APoints) {
-  if (TdxGPPen* pen = ActivePen()) FCanvas->Polyline(APoints.List(), pen);
+  TdxGPPen* pen = ActivePen();
+  if (pen && !IsOutside(APoints.BoudingRect(), pen)) FCanvas->Polyline(APoints.List(), pen);
 }
 
-void TdxSVGRenderer::Rectangle(const TdxRectF& R) { FCanvas->Rectangle(R, ActivePen(), ActiveBrush()); }
+void TdxSVGRenderer::Rectangle(const TdxRectF& R) {
+  if (!IsOutside(R, ActivePen())) FCanvas->Rectangle(R, ActivePen(), ActiveBrush());
+}
 
 void TdxSVGRenderer::RoundRect(const TdxRectF& R, float ARadiusX, float ARadiusY) {
   const TOwned<TdxGPPath> path(New<TdxGPPath>());
@@ -517,6 +621,11 @@ void TdxSVGElement::InitializePen(TdxSVGCustomRenderer* ARenderer, TdxSVGElement
   if (width > 0 && std::any_of(dashes.List().begin(), dashes.List().end(), [](float V) { return V > 0; })) {
     pattern.reserve(dashes.List().size());
     for (float dash : dashes.List()) pattern.push_back(std::max(dash / width, 0.001f));
+    // An odd list is repeated to give dashes and gaps in pairs.
+    if (pattern.size() % 2) {
+      const std::vector<float> once = pattern;
+      pattern.insert(pattern.end(), once.begin(), once.end());
+    }
   }
   pen->SetDashes(pattern, pattern.empty() ? 0 : ActualStrokeDashOffset() / width);
 }
@@ -845,6 +954,13 @@ void TdxSVGElementCustomGradient::InitializePaint(TdxSVGCustomRenderer* ARendere
                                                   TdxSVGBrush* ABrush) {
   ABrush->FreeHandle();
   const TdxRectF unitBox = CalculateUnitBox(ARenderer, AElement);
+  // Fractions of a box without width or height are no place: nothing is
+  // painted (and GDI+ does not come back from a gradient that thin).
+  if (FPatternUnitsType == cuObjectBoundingBox && !(unitBox.Width() > 0 && unitBox.Height() > 0)) {
+    ABrush->SetStyle(gpbsSolid);
+    ABrush->SetColor(0);
+    return;
+  }
   const TdxRectF vector = CalculateGradientVector(ARenderer, unitBox);
   SetUpBrush(ABrush, vector);
   const TdxRectF gradientBox = IsNullVector(vector) ? TdxRectF() : CalculateGradientBox(unitBox, vector);

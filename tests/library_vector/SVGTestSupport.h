@@ -4,6 +4,8 @@
 
 #include "library/vector/dxSVGCore.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,6 +14,14 @@
 TOwned<TdxSVGElementRoot> ImportSVG(const std::string& AText);
 // The tree written as SVG text (unindented).
 std::string ExportSVG(TdxSVGElementRoot* ARoot);
+
+// The element of the tree with that id (a test failure when there is none).
+template <class T>
+T* ElementByID(TdxSVGElementRoot* ARoot, const wchar_t* AID) {
+  TdxSVGElement* element = nullptr;
+  EXPECT_TRUE(ARoot->FindByID(AID, element)) << "no element";
+  return dynamic_cast<T*>(element);
+}
 
 // A transparent 32-bit premultiplied GDI+ bitmap over memory the test reads,
 // with a canvas on it (no antialiasing unless a test turns it on).

@@ -13,13 +13,6 @@ constexpr TdxAlphaColor Black = 0xFF000000;
 constexpr TdxAlphaColor Red = 0xFFFF0000;
 constexpr TdxAlphaColor Blue = 0xFF0000FF;
 
-template <class T>
-T* ElementByID(TdxSVGElementRoot* ARoot, const wchar_t* AID) {
-  TdxSVGElement* element = nullptr;
-  EXPECT_TRUE(ARoot->FindByID(AID, element)) << "no element " << AID;
-  return dynamic_cast<T*>(element);
-}
-
 // ---------------------------------------------------------------------------
 // Registry
 

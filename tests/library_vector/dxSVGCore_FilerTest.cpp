@@ -13,13 +13,6 @@ namespace {
 constexpr TdxAlphaColor Red = 0xFFFF0000;
 constexpr TdxAlphaColor Blue = 0xFF0000FF;
 
-template <class T>
-T* ElementByID(TdxSVGElementRoot* ARoot, const wchar_t* AID) {
-  TdxSVGElement* element = nullptr;
-  EXPECT_TRUE(ARoot->FindByID(AID, element)) << "no element";
-  return dynamic_cast<T*>(element);
-}
-
 int CountAll(TdxSVGElement* AElement) {
   int result = 1;
   for (int i = 0; i < AElement->Count(); ++i) result += CountAll(AElement->GetElement(i));

@@ -14,13 +14,6 @@ namespace {
 constexpr TdxAlphaColor Red = 0xFFFF0000;
 constexpr TdxAlphaColor Blue = 0xFF0000FF;
 
-template <class T>
-T* ElementByID(TdxSVGElementRoot* ARoot, const wchar_t* AID) {
-  TdxSVGElement* element = nullptr;
-  EXPECT_TRUE(ARoot->FindByID(AID, element)) << "no element";
-  return dynamic_cast<T*>(element);
-}
-
 // The tree drawn on a surface of its view box's size (or the size given).
 struct TDrawn {
   TOwned<TdxSVGElementRoot> Root;
@@ -58,6 +51,42 @@ TEST(SVGRendering, ShapesCoverTheirOwnPixels) {
     const TDrawn drawn = Draw(std::string(R"svg(<svg viewBox="0 0 20 20">)svg") + c.Shape + "</svg>", 20, 20);
     EXPECT_EQ(drawn.Surface->InkBounds(), c.Ink) << drawn.Surface->Picture();
     EXPECT_EQ(drawn.Surface->Count(Red), c.Count);
+  }
+}
+
+TEST(SVGRendering, ShapesFarOffTheSurfaceAreLeftOut) {
+  // GDI+ on Wine does not come back from flattening this curve (at about
+  // 15000 pixels down) for the stroke; nothing of it would show anyway.
+  const TDrawn drawn = Draw(R"svg(<svg width="16" height="16"><g transform="scale(48)">
+    <path d="m 112.39765,316.91754 0.4349,0 c 1.20095,0 2.17451,1.13618 2.17451,2.53772" fill="none" stroke="red"
+      stroke-width="1.88"/><rect x="0.125" y="0.125" width="0.125" height="0.125" fill="red"/></g></svg>)svg", 16, 16);
+  EXPECT_EQ(drawn.Surface->InkBounds(), TRect(6, 6, 12, 12));
+}
+
+TEST(SVGRendering, CurvesReachingFarAcrossTheDeviceAreDrawn) {
+  // Curves tens of thousands of pixels long, partly on the surface, where
+  // halving them in single precision never ends. Each covers what a shape
+  // of the same look there, within a few thousand pixels, covers.
+  const struct {
+    const char* Name;
+    const char* Far;
+    const char* Near;
+  } cases[] = {
+      {"circle's top edge", R"svg(<circle cx="8" cy="40008.25" r="40000" fill="none" stroke="red" stroke-width="4"/>)svg",
+       R"svg(<circle cx="8" cy="4008.25" r="4000" fill="none" stroke="red" stroke-width="4"/>)svg"},
+      {"sheared arcs", R"svg(<path transform="matrix(0.6 0 0.6 200 3 -39990)" fill="red" stroke="red" stroke-width="20"
+          d="M -200 -100 a 100 100 0 0 1 100 -100 h 200 a 100 100 0 0 1 100 100 v 200 a 100 100 0 0 1 -100 100 h -200
+             a 100 100 0 0 1 -100 -100 z"/>)svg",
+       R"svg(<rect width="16" height="16" fill="red"/>)svg"},
+  };
+  const auto drawn = [](const char* AShape) {
+    return Draw(std::string(R"svg(<svg width="16" height="16">)svg") + AShape + "</svg>", 16, 16);
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const TDrawn farShape = drawn(c.Far);
+    EXPECT_EQ(farShape.Surface->Picture(), drawn(c.Near).Surface->Picture());
+    EXPECT_GT(farShape.Surface->Count(Red), 0);
   }
 }
 
@@ -113,6 +142,29 @@ TEST(SVGRendering, DashesAreHandedToGDIPlusInPenWidths) {
   renderer->InitializeAppearance(ElementByID<TdxSVGElement>(root.get(), L"gaps"));
   EXPECT_TRUE(renderer->Pen()->DashArray().empty());
   EXPECT_EQ(renderer->Pen()->Style(), gppsSolid);
+}
+
+TEST(SVGRendering, DashOffsetsShiftThePatternEitherWay) {
+  // Each offset against one in the first period that must draw alike.
+  const struct {
+    const char* Dashes;
+    const char* Offset;
+    const char* Same;
+  } cases[] = {
+      {"4 2", "-1", "5"}, {"4 2", "-7", "5"}, {"4 2", "13", "1"}, {"3", "-1", "5"}, {"1 2 3", "-2", "10"},
+  };
+  const auto line = [](const char* ADashes, const char* AOffset) {
+    return Draw(std::string(R"svg(<svg width="24" height="2"><path d="M 0 1 H 24" stroke="red" stroke-width="2"
+      stroke-dasharray=")svg") + ADashes + "\" stroke-dashoffset=\"" + AOffset + "\"/></svg>",
+                24, 2);
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.Dashes) + " from " + c.Offset);
+    const TDrawn drawn = line(c.Dashes, c.Offset);
+    EXPECT_EQ(drawn.Surface->Picture(), line(c.Dashes, c.Same).Surface->Picture());
+    EXPECT_GT(drawn.Surface->Count(0u), 0);
+    EXPECT_GT(drawn.Surface->Count(Red), 0);
+  }
 }
 
 TEST(SVGRendering, APaletteRecoloursTheGlyph) {
@@ -181,6 +233,33 @@ TEST(SVGRendering, ABoxOutsideARadialGradientsCircleTakesTheLastStop) {
     <stop offset="0" stop-color="red"/><stop offset="1" stop-color="blue"/></radialGradient>
     <rect width="10" height="10" fill="url(#g)"/></svg>)svg", 10, 10);
   EXPECT_EQ(drawn.Surface->Count(Blue), 100);
+}
+
+TEST(SVGRendering, RadialGradientsOfExtremeShapes) {
+  // Drawn ten times enlarged, as a supersampled raster draws them.
+  const struct {
+    const char* Name;
+    const char* Gradient;
+    const char* Shape;
+    bool Painted;
+  } cases[] = {
+      // A box without width has no fractions to place the gradient by.
+      {"box without width", R"svg(<radialGradient id="g" r="100">)svg",
+       R"svg(<line x1="100" y1="0" x2="100" y2="200" stroke="url(#g)" stroke-width="200"/>)svg", false},
+      {"circle far wider than the surface", R"svg(<radialGradient id="g" gradientUnits="userSpaceOnUse" r="20000">)svg",
+       R"svg(<rect width="200" height="200" fill="url(#g)"/>)svg", true},
+      {"circle squashed flat",
+       R"svg(<radialGradient id="g" gradientUnits="userSpaceOnUse" r="100" gradientTransform="scale(0.000001 1)">)svg",
+       R"svg(<rect width="200" height="200" fill="url(#g)"/>)svg", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const TDrawn drawn = Draw(std::string(R"svg(<svg viewBox="0 0 200 200">)svg") + c.Gradient +
+                                  R"svg(<stop offset="0" stop-color="blue"/><stop offset="1" stop-color="blue"/>
+                                  </radialGradient>)svg" + c.Shape + "</svg>",
+                              2000, 2000);
+    EXPECT_EQ(drawn.Surface->Count(Blue), c.Painted ? 2000 * 2000 : 0);
+  }
 }
 
 TEST(SVGRendering, GradientStopsFromAReferencedGradient) {

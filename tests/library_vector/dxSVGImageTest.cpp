@@ -335,6 +335,41 @@ TEST(SVGImageElement, ADataURIBringsItsPicture) {
   EXPECT_FALSE(dynamic_cast<TdxSVGElementImage*>(again->GetElement(0))->Image()->Empty());
 }
 
+TEST(SVGImageElement, DataThatNoCodecDecodesIsNoImage) {
+  // Without width and height the image's own size is asked for. A PNG cut
+  // after its header is sized from the header but cannot be decoded.
+  const TOwned<TdxSmartImage> png(New<TdxSmartImage>());
+  png->CreateSize(2, 2, Red);
+  png->SetImageCodec(dxCodec<TdxGPImageCodecPNG>());
+  const TOwned<TMemoryStream> bytes(New<TMemoryStream>());
+  png->SaveToStream(bytes.get());
+  const auto* data = static_cast<const std::uint8_t*>(bytes->Memory());
+  const auto encoded = [](const TBytes& ABytes) {
+    const String text = Base64Encode(ABytes, 0, static_cast<int>(ABytes.size()));
+    return std::string(text.begin(), text.end());
+  };
+  const std::string noSvg = "<html/>";
+  const struct {
+    const char* Name;
+    std::string URI;
+  } cases[] = {
+      {"text", "data:image/png;base64," + encoded(TBytes{'n', 'o', ' ', 'i', 'm', 'a', 'g', 'e'})},
+      {"truncated PNG", "data:image/png;base64," + encoded(TBytes(data, data + 40))},
+      {"XML without svg", "data:image/svg+xml;base64," + encoded(TBytes(noSvg.begin(), noSvg.end()))},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const TOwned<TdxSVGImageHandle> handle =
+        LoadHandle("<svg width=\"8\" height=\"8\"><image href=\"" + c.URI + "\"/><rect width=\"4\" height=\"8\" fill=\"red\"/></svg>");
+    ASSERT_TRUE(handle);
+    EXPECT_TRUE(dynamic_cast<TdxSVGElementImage*>(handle->Root()->GetElement(0))->Image()->Empty());
+    TdxGPImageHandle* raster = handle->GetRasterizedImage(TSize(8, 8), nullptr);
+    ASSERT_NE(raster, nullptr);
+    EXPECT_EQ(raster->GetPixel(1, 4), Red);
+    EXPECT_EQ(AlphaOf(raster->GetPixel(6, 4)), 0);
+  }
+}
+
 TEST(SVGImageElement, APictureInsideAPicture) {
   const String uri = L"data:image/svg+xml;base64," +
                      Base64Encode(TBytes(HalvesGlyph, HalvesGlyph + std::strlen(HalvesGlyph)), 0,
