@@ -10,6 +10,7 @@
 // Metafiles are not played here: Wine's GDI plays their records unchecked,
 // and one with shapes millions of pixels large keeps it busy for minutes.
 #include "fuzzers/library_graphics/ImageCodecsFuzz.h"
+#include "fuzzers/support/FuzzMain.h"
 
 #include "fuzzers/support/GuardedBuffer.h"
 #include "library/graphics/dxGDIPlusClasses.h"
@@ -43,27 +44,9 @@ const TGuardedBuffer& ImageBuffer() {
   return buffer;
 }
 
-std::string FileBytes(const String& APath) {
-  TOwned<TMemoryStream> stream(New<TMemoryStream>());
-  stream->LoadFromFile(APath);
-  return std::string(static_cast<const char*>(stream->Memory()), static_cast<std::size_t>(stream->Size()));
-}
-
 // The test fixtures (tests/library_graphics/images) whose names end in one of the extensions.
 std::vector<std::string> FixtureSeeds(std::initializer_list<const wchar_t*> AExtensions) {
-  String folder = L"Z:" + String(SK_IMAGE_FIXTURES_DIR, SK_IMAGE_FIXTURES_DIR + sizeof(SK_IMAGE_FIXTURES_DIR) - 1);
-  std::replace(folder.begin(), folder.end(), L'/', L'\\');
-  std::vector<std::string> seeds;
-  WIN32_FIND_DATAW data;
-  const HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return seeds;
-  do {
-    const String name = data.cFileName;
-    for (const wchar_t* extension : AExtensions)
-      if (EndsText(extension, name)) seeds.push_back(FileBytes(folder + L"\\" + name));
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-  return seeds;
+  return FileSeeds(SK_IMAGE_FIXTURES_DIR, AExtensions, false);
 }
 
 // A metafile drawn by GDI, as an EMF file or a placeable WMF file.

@@ -1,4 +1,5 @@
 #include "fuzzers/library_vector/SVGFuzz.h"
+#include "fuzzers/support/FuzzMain.h"
 
 #include "library/core/dxBase64.h"
 #include "library/vector/dxSVGImage.h"
@@ -15,27 +16,6 @@ namespace {
 // Memory the process may hold between inputs: far above what any seed needs.
 constexpr std::size_t MemoryBound = std::size_t{1536} << 20;
 
-std::string FileBytes(const String& APath) {
-  TOwned<TMemoryStream> stream(New<TMemoryStream>());
-  stream->LoadFromFile(APath);
-  return std::string(static_cast<const char*>(stream->Memory()), static_cast<std::size_t>(stream->Size()));
-}
-
-void CollectSVGFiles(const String& AFolder, std::vector<std::string>& ASeeds) {
-  WIN32_FIND_DATAW data;
-  const HANDLE find = FindFirstFileW((AFolder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const String name = data.cFileName;
-    if (name == L"." || name == L"..") continue;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-      CollectSVGFiles(AFolder + L"\\" + name, ASeeds);
-    else if (EndsText(L".svg", name))
-      ASeeds.push_back(FileBytes(AFolder + L"\\" + name));
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-}
-
 std::size_t ProcessMemory() {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof(counters);
@@ -45,11 +25,7 @@ std::size_t ProcessMemory() {
 }  // namespace
 
 std::vector<std::string> SVGImportSeeds() {
-  String folder = L"Z:" + dxXMLStringToString(SK_RSVG_FIXTURES_DIR);
-  std::replace(folder.begin(), folder.end(), L'/', L'\\');
-  std::vector<std::string> seeds;
-  CollectSVGFiles(folder, seeds);
-  return seeds;
+  return FileSeeds(SK_RSVG_FIXTURES_DIR, {L".svg"});
 }
 
 // The input through the codec: its size from the first start tag, the

@@ -33,31 +33,8 @@ class TFuzzXMLDocument : public TdxXMLDocument {
   using TdxXMLDocument::ParseBuffer;
 };
 
-std::string ReadFileBytes(const String& APath) {
-  TOwned<TMemoryStream> stream(New<TMemoryStream>());
-  stream->LoadFromFile(APath);
-  return std::string(static_cast<const char*>(stream->Memory()), static_cast<std::size_t>(stream->Size()));
-}
-
-void CollectXMLFiles(const String& AFolder, std::vector<std::string>& ASeeds) {
-  WIN32_FIND_DATAW data;
-  const HANDLE find = FindFirstFileW((AFolder + L"\\*").c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return;
-  do {
-    const String name = data.cFileName;
-    if (name == L"." || name == L"..") continue;
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) CollectXMLFiles(AFolder + L"\\" + name, ASeeds);
-    else if (EndsText(L".xml", name)) ASeeds.push_back(ReadFileBytes(AFolder + L"\\" + name));
-  } while (FindNextFileW(find, &data));
-  FindClose(find);
-}
-
 std::vector<std::string> ConformanceSuiteSeeds() {
-  String folder = L"Z:" + dxXMLStringToString(SK_XMLCONF_DIR "/xmlconf");
-  std::replace(folder.begin(), folder.end(), L'/', L'\\');
-  std::vector<std::string> seeds;
-  CollectXMLFiles(folder, seeds);
-  return seeds;
+  return FileSeeds(SK_XMLCONF_DIR "/xmlconf", {L".xml"});
 }
 
 const TGuardedBuffer& Buffer() {

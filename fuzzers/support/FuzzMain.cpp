@@ -1,6 +1,9 @@
 #include "fuzzers/support/FuzzMain.h"
 
 #include "fuzzers/support/Mutator.h"
+#include "platform/runtime/Handles.h"
+#include "platform/runtime/SysUtils.h"
+#include "platform/runtime/WinApi.h"
 
 #include <algorithm>
 #include <atomic>
@@ -87,4 +90,48 @@ void FuzzInvariantBroken(const char* AWhat) {
   std::fprintf(stderr, "invariant broken: %s\n", AWhat);
   std::fflush(stderr);
   std::abort();
+}
+
+namespace {
+
+std::string FuzzFileBytes(const std::wstring& APath) {
+  const TKernelHandle file(
+      CreateFileW(APath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  LARGE_INTEGER size{};
+  if (!file.Valid() || !GetFileSizeEx(file.Get(), &size)) return {};
+  std::string bytes(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD read = 0;
+  if (!bytes.empty() && !ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr)) return {};
+  bytes.resize(read);
+  return bytes;
+}
+
+void CollectFileSeeds(const std::wstring& AFolder, std::initializer_list<const wchar_t*> AExtensions, bool ARecursive,
+                      std::vector<std::string>& ASeeds) {
+  WIN32_FIND_DATAW data;
+  const HANDLE find = FindFirstFileW((AFolder + L"\\*").c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return;
+  const TScopeExit close([find] { FindClose(find); });
+  do {
+    const std::wstring name = data.cFileName;
+    if (name == L"." || name == L"..") continue;
+    const std::wstring path = AFolder + L"\\" + name;
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      if (ARecursive) CollectFileSeeds(path, AExtensions, ARecursive, ASeeds);
+    } else if (std::any_of(AExtensions.begin(), AExtensions.end(),
+                           [&](const wchar_t* AExtension) { return EndsText(AExtension, name); })) {
+      ASeeds.push_back(FuzzFileBytes(path));
+    }
+  } while (FindNextFileW(find, &data));
+}
+
+}  // namespace
+
+std::vector<std::string> FileSeeds(std::string_view AFolder, std::initializer_list<const wchar_t*> AExtensions,
+                                   bool ARecursive) {
+  std::wstring folder = L"Z:" + std::wstring(AFolder.begin(), AFolder.end());
+  std::replace(folder.begin(), folder.end(), L'/', L'\\');
+  std::vector<std::string> seeds;
+  CollectFileSeeds(folder, AExtensions, ARecursive, seeds);
+  return seeds;
 }

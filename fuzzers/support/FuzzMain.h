@@ -8,8 +8,10 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct TFuzzDriver {
@@ -22,3 +24,9 @@ int RunFuzzDrivers(int argc, wchar_t** argv, std::span<const TFuzzDriver> ADrive
 
 // Reports a broken invariant of the current input and ends the run.
 [[noreturn]] void FuzzInvariantBroken(const char* AWhat);
+
+// The contents of the files in AFolder (a path of the build machine, as the
+// build passes it; sub-folders too with ARecursive) whose names end in one of
+// AExtensions, in any case: the seeds a driver takes from test data.
+std::vector<std::string> FileSeeds(std::string_view AFolder, std::initializer_list<const wchar_t*> AExtensions,
+                                   bool ARecursive = true);
