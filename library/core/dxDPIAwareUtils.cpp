@@ -5,6 +5,7 @@
 #include "platform/ui/Forms.h"
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -38,6 +39,14 @@ class TdxScaleFactorsReleaser : public TObject {
 };
 
 }  // namespace
+
+namespace {
+TdxGetSourceDPIProc GSourceDPIProc = nullptr;
+}  // namespace
+
+TdxGetSourceDPIProc dxGetSourceDPIProc() { return GSourceDPIProc; }
+
+TdxGetSourceDPIProc dxSetSourceDPIProc(TdxGetSourceDPIProc AProc) { return std::exchange(GSourceDPIProc, AProc); }
 
 int ScaleFactorToDpi(const TdxScaleFactor* AFactor) {
   if (!AFactor || !AFactor->Assigned()) return dxDefaultDPI;

@@ -6,6 +6,7 @@
 #include "components/settings/RzStatus.h"
 #include "library/editors/cxDropDownEdit.h"
 #include "library/graphics/cxImageList.h"
+#include "library/graphics/dxGDIPlusClasses.h"
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxCheckBox.h"
 #include "library/stdctrls/cxGroupBox.h"
@@ -13,6 +14,7 @@
 #include "library/stdctrls/cxListBox.h"
 #include "library/stdctrls/cxProgressBar.h"
 #include "library/stdctrls/dxActivityIndicator.h"
+#include "platform/classes/Streams.h"
 #include "platform/ui/ExtCtrls.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/MainFormFixture.h"
@@ -153,15 +155,22 @@ TEST_F(MainFormFixture, StoredValuesOfTheControls) {
   EXPECT_FALSE(Form->LB_Info->ExtendedSelect());
   EXPECT_EQ(Form->cxImageList1->SourceDPI(), 96);
   EXPECT_EQ(Form->cxImageList1->FormatVersion(), 1);
-  // The 15 stored items are kept as read: PNG files for the smart images.
-  TcxImageInfoCollection* images = Form->cxImageList1->ImageInfo();
+  // The 15 stored items are kept as read: PNG files for the smart images,
+  // and the native list holds one image for each.
+  TcxImageInfoCollection* images = Form->cxImageList1->Images();
   ASSERT_EQ(images->Count(), 15);
+  EXPECT_EQ(Form->cxImageList1->Count(), 15);
+  EXPECT_EQ(Form->cxImageList1->Width(), 16);
+  EXPECT_EQ(Form->cxImageList1->Height(), 16);
   for (int i = 0; i < images->Count(); ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(images->Items(i)->ImageClass(), L"TdxPNGImage");
-    const std::vector<std::uint8_t>& data = images->Items(i)->Image()->Data();
-    ASSERT_GT(data.size(), 8u);
-    EXPECT_EQ(std::vector<std::uint8_t>(data.begin(), data.begin() + 8),
+    ASSERT_TRUE(Is<TdxPNGImage>(images->Items(i)->Image()));
+    const TOwned<TMemoryStream> data(New<TMemoryStream>());
+    images->Items(i)->Image()->SaveToStream(data.get());
+    ASSERT_GT(data->Size(), 8);
+    const auto* bytes = static_cast<const std::uint8_t*>(data->Memory());
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes, bytes + 8),
               (std::vector<std::uint8_t>{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}));
   }
   EXPECT_FALSE(Form->cxGroupBox1->ParentBackground());
