@@ -11,7 +11,9 @@
 #include "platform/classes/FormWriter.h"
 #include "platform/classes/Streams.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 
 namespace {
 
@@ -33,6 +35,68 @@ std::int32_t ReadInt32(TStream* AStream) {
 }
 
 void WriteInt32(TStream* AStream, std::int32_t AValue) { AStream->WriteBufferData(AValue); }
+
+// The native list's data: a header, then the image bitmap and, for a masked
+// list, the mask bitmap, each as a bitmap file.
+#pragma pack(push, 1)
+struct TcxNativeImageListHeader {
+  std::uint16_t Magic;
+  std::uint16_t Version;
+  std::int16_t Count;
+  std::int16_t Capacity;
+  std::int16_t Grow;
+  std::int16_t Width;
+  std::int16_t Height;
+  std::uint32_t BkColor;
+  std::uint16_t Flags;
+  std::int16_t Overlays[4];
+};
+#pragma pack(pop)
+
+constexpr std::uint16_t NativeImageListMagic = 0x4C49;  // "IL"
+constexpr std::uint16_t NativeImageListVersion = 0x101;
+// The native list lays its images out in rows of four.
+constexpr int NativeImageListColumns = 4;
+constexpr std::int64_t NativeImageListMaxPixels = std::int64_t{1} << 26;
+
+// One bitmap of the native data, whose grid must hold AImages cells of ACell.
+void CheckNativeBitmap(TStream* AStream, const TSize& ACell, int AImages) {
+  BITMAPFILEHEADER file{};
+  BITMAPINFOHEADER info{};
+  AStream->ReadBufferData(file);
+  AStream->ReadBufferData(info);
+  const int bits = info.biBitCount;
+  if (file.bfType != 0x4D42 || info.biSize != sizeof(BITMAPINFOHEADER) || info.biPlanes != 1 ||
+      info.biCompression != BI_RGB || (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32))
+    RaiseStreamReadError();
+  const std::int64_t width = info.biWidth;
+  const std::int64_t height = std::abs(static_cast<std::int64_t>(info.biHeight));
+  const std::int64_t rows = (AImages + NativeImageListColumns - 1) / NativeImageListColumns;
+  if (width < std::int64_t{ACell.cx} * NativeImageListColumns || height < rows * ACell.cy ||
+      width * height > NativeImageListMaxPixels)
+    RaiseStreamReadError();
+  const std::int64_t colors = bits <= 8 ? (info.biClrUsed ? std::min<std::int64_t>(info.biClrUsed, 1 << bits) : 1 << bits) : 0;
+  const std::int64_t data = colors * 4 + (width * bits + 31) / 32 * 4 * height;
+  if (data > AStream->Size() - AStream->Position()) RaiseStreamReadError();
+  AStream->Seek(data, soCurrent);
+}
+
+// The system's reader trusts the sizes in the native data and writes past
+// its buffers when they lie: the data is checked before it gets there.
+void CheckNativeData(TStream* AStream) {
+  const std::int64_t start = AStream->Position();
+  TcxNativeImageListHeader header{};
+  AStream->ReadBufferData(header);
+  const TSize cell(header.Width, header.Height);
+  if (header.Magic != NativeImageListMagic || header.Version != NativeImageListVersion || cell.cx < 1 ||
+      cell.cy < 1 || cell.cx > dxImageListMaxImageSize || cell.cy > dxImageListMaxImageSize || header.Count < 0 ||
+      header.Capacity < 0 ||
+      std::int64_t{cell.cx} * cell.cy * std::max(header.Count, header.Capacity) > NativeImageListMaxPixels)
+    RaiseStreamReadError();
+  CheckNativeBitmap(AStream, cell, header.Count);
+  if (header.Flags & ILC_MASK) CheckNativeBitmap(AStream, cell, header.Count);
+  AStream->SetPosition(start);
+}
 
 }  // namespace
 
@@ -92,6 +156,7 @@ void TcxCustomImageList::ReadStreamContent(TStream* AStream) {
       const TOwned<TMemoryStream> native(New<TMemoryStream>());
       native->SetSize(length);
       AStream->ReadBuffer(native->Memory(), length);
+      CheckNativeData(native.get());
       ReadData(native.get());
     }
     try {
@@ -143,6 +208,7 @@ bool TcxCustomImageList::NeedsNativeData() {
 }
 
 void TcxCustomImageList::ReadNativeData(TStream* AStream) {
+  CheckNativeData(AStream);
   ReadData(AStream);
   // Data from before the items: the items come from the native images.
   if (FFormatVersion == 0) SynchronizeImageInfo();

@@ -124,6 +124,14 @@ TEST_F(ImageListStream, DamagedStreamsAreRejectedAndChangeNothing) {
   std::fill(garbageNative.begin() + NativeDataOffset, garbageNative.begin() + static_cast<std::ptrdiff_t>(itemsOffset),
             '\xAB');
   std::string garbageItems = good.substr(0, itemsOffset) + std::string(64, '\x7F');
+  // The native data: a 28-byte header, the image bitmap, the mask bitmap.
+  const std::size_t image = NativeDataOffset + 28;
+  const std::size_t imageInfo = image + sizeof(BITMAPFILEHEADER);
+  const std::size_t mask = imageInfo + sizeof(BITMAPINFOHEADER) +
+                           static_cast<std::size_t>(Word32(good, imageInfo + 4)) * 4 * Word32(good, imageInfo + 8);
+  ASSERT_EQ(good.substr(mask, 2), "BM");
+  std::string zeroedMask = good;
+  std::fill_n(zeroedMask.begin() + static_cast<std::ptrdiff_t>(mask + sizeof(BITMAPFILEHEADER) + 4), 12, '\0');
   std::string brokenItem = good;
   brokenItem[good.size() - 12] = '\x55';
 
@@ -150,6 +158,11 @@ TEST_F(ImageListStream, DamagedStreamsAreRejectedAndChangeNothing) {
       {"negative native length", WithWord32(good, NativeLengthOffset, 0xFFFFFFFF), false},
       {"native data cut", good.substr(0, NativeDataOffset + nativeLength / 2), false},
       {"native data damaged", garbageNative, false},
+      {"more native images than the bitmap holds", WithWord32(good, NativeDataOffset + 4, 0x00100040), false},
+      {"native image narrower than the list", WithWord32(good, imageInfo + 4, 8), false},
+      {"native image taller than its data", WithWord32(good, imageInfo + 8, 4096), false},
+      {"native image of 0 bits a pixel", WithWord32(good, imageInfo + 12, 1), false},
+      {"native mask header zeroed", zeroedMask, false},
       {"items missing", good.substr(0, itemsOffset), false},
       {"items cut", good.substr(0, good.size() - 10), false},
       {"items damaged", garbageItems, false},
