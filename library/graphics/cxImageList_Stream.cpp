@@ -161,8 +161,13 @@ void TcxCustomImageList::ReadStreamContent(TStream* AStream) {
     }
     try {
       ReadCollectionFromStream(AStream, FImages.get());
+      // The native data spare the items a decoding here; an image that
+      // cannot be decoded would otherwise only fail when it is drawn.
+      for (int i = 0; i < FImages->Count(); ++i) FImages->Items(i)->Image()->Width();
     } catch (const EParserError& e) {
       // Items that are not well formed are damaged data like any other.
+      throw EReadError(e.Message());
+    } catch (const EdxException& e) {
       throw EReadError(e.Message());
     }
     if (Count() != FImages->Count()) SynchronizeHandle();

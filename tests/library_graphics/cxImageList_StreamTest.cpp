@@ -132,6 +132,11 @@ TEST_F(ImageListStream, DamagedStreamsAreRejectedAndChangeNothing) {
   ASSERT_EQ(good.substr(mask, 2), "BM");
   std::string zeroedMask = good;
   std::fill_n(zeroedMask.begin() + static_cast<std::ptrdiff_t>(mask + sizeof(BITMAPFILEHEADER) + 4), 12, '\0');
+  // The PNG item's data (written as hexadecimal text) with its signature spoilt.
+  std::string undecodable = good;
+  const std::size_t png = good.find("89504E47");
+  ASSERT_NE(png, std::string::npos);
+  undecodable[png + 3] = '1';
   std::string brokenItem = good;
   brokenItem[good.size() - 12] = '\x55';
 
@@ -167,6 +172,7 @@ TEST_F(ImageListStream, DamagedStreamsAreRejectedAndChangeNothing) {
       {"items cut", good.substr(0, good.size() - 10), false},
       {"items damaged", garbageItems, false},
       {"an item damaged", brokenItem, false},
+      {"an image that does not decode", undecodable, false},
   };
   const std::string before = Saved(List.get());
   for (const TCase& c : cases) {
