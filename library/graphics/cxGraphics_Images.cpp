@@ -17,6 +17,7 @@
 #include <cstring>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -438,8 +439,16 @@ struct TdxPaintCacheSizeHash {
   }
 };
 
+// A finished image, and its pixels in a DIB of their own for drawing on
+// device contexts: one system alpha blend there, where a GDI+ drawing
+// would set up a graphics object each time.
+struct TdxPaintCacheEntry {
+  TOwned<TdxGPImage> Image;
+  std::optional<TMemoryDC> Pixels;
+};
+
 using TdxPaintCacheImages =
-    std::unordered_map<TdxDrawImageCacheID, TOwned<TdxGPImage>, TdxDrawImageCacheIDHash, TdxDrawImageCacheIDEqual>;
+    std::unordered_map<TdxDrawImageCacheID, TdxPaintCacheEntry, TdxDrawImageCacheIDHash, TdxDrawImageCacheIDEqual>;
 
 // The images of one list, per size; it leaves the cache when its list goes.
 class TdxImageListCacheHelper : public TComponent {
@@ -449,7 +458,7 @@ class TdxImageListCacheHelper : public TComponent {
   void Create(TCustomImageList* AImages, int AMaxSizeCount);
   void Destroy() override;
 
-  TdxGPImage* GetImage(const TRect& ABounds, int AIndex, TcxImageDrawMode ADrawMode,
+  TdxPaintCacheEntry& GetImage(const TRect& ABounds, int AIndex, TcxImageDrawMode ADrawMode,
                        bool AUseLeftBottomPixelAsTransparent, IdxColorPalette* APalette, bool ASmoothImage);
   void Invalidate();
   int ImageCount() const;
@@ -479,6 +488,8 @@ struct TdxPaintCacheState {
   // subscribers, and are freed only after that.
   std::vector<TOwned<TdxImageListCacheHelper>> Retired;
   TOwned<TcxAlphaBitmap> Composition;
+  // The pixels of the image prepared last (premultiplied, top row first).
+  TRGBColors LastPrepared;
   int PreparedCount = 0;
 };
 std::unique_ptr<TdxPaintCacheState> GPaintCache;
@@ -566,7 +577,7 @@ TdxPaintCacheImages& TdxImageListCacheHelper::ImagesOfSize(const TSize& ASize) {
   return it->second;
 }
 
-TdxGPImage* TdxImageListCacheHelper::GetImage(const TRect& ABounds, int AIndex, TcxImageDrawMode ADrawMode,
+TdxPaintCacheEntry& TdxImageListCacheHelper::GetImage(const TRect& ABounds, int AIndex, TcxImageDrawMode ADrawMode,
                                               bool AUseLeftBottomPixelAsTransparent, IdxColorPalette* APalette,
                                               bool ASmoothImage) {
   const TSize size = ABounds.GetSize();
@@ -580,13 +591,19 @@ TdxGPImage* TdxImageListCacheHelper::GetImage(const TRect& ABounds, int AIndex, 
   key.SmoothImage = ASmoothImage;
   key.TransparentColor = clNone;
   key.UseLeftBottomPixelAsTransparent = AUseLeftBottomPixelAsTransparent;
-  TOwned<TdxGPImage>& image = images[key];
-  if (!image) {
+  TdxPaintCacheEntry& entry = images[key];
+  if (!entry.Image) {
     TOwned<TdxGPImage> prepared(New<TdxGPImage>());
     TdxImageListPaintCache::PrepareImage(prepared.get(), size, key, APalette);
-    image = std::move(prepared);
+    entry.Pixels.emplace(TMemoryDC::Dib32(nullptr, size.cx, size.cy));
+    const TRGBColors& colors = GPaintCache->LastPrepared;
+    if (*entry.Pixels && colors.size() == static_cast<std::size_t>(size.cx) * static_cast<std::size_t>(size.cy))
+      std::memcpy(entry.Pixels->Bits(), colors.data(), colors.size() * sizeof(RGBQUAD));
+    else
+      entry.Pixels.reset();
+    entry.Image = std::move(prepared);
   }
-  return image.get();
+  return entry;
 }
 
 }  // namespace
@@ -595,9 +612,11 @@ void TdxImageListPaintCache::Draw(TCanvas* ACanvas, const TRect& ABounds, TCusto
                                   TcxImageDrawMode ADrawMode, bool AUseLeftBottomPixelAsTransparent,
                                   IdxColorPalette* APalette, bool ASmoothImage) {
   if (!GPaintCache || !ACanvas || !IsValidImageIndex(AImages, AIndex) || ABounds.IsEmpty()) return;
-  TdxGPImage* image = HelperOf(AImages)->GetImage(ABounds, AIndex, ADrawMode, AUseLeftBottomPixelAsTransparent,
-                                                  APalette, ASmoothImage);
-  image->StretchDraw(ACanvas->Handle(), ABounds, 255);
+  const TdxPaintCacheEntry& entry = HelperOf(AImages)->GetImage(ABounds, AIndex, ADrawMode,
+                                                                AUseLeftBottomPixelAsTransparent, APalette, ASmoothImage);
+  const HDC DC = ACanvas->Handle();
+  if (entry.Pixels && SystemAlphaBlend(DC, entry.Pixels->DC(), ABounds, TRect(0, 0, ABounds.Width(), ABounds.Height()), 255, true)) return;
+  entry.Image->StretchDraw(DC, ABounds, 255);
 }
 
 void TdxImageListPaintCache::Draw(TdxGPCanvas* AGraphic, const TRect& ABounds, TCustomImageList* AImages,
@@ -605,7 +624,7 @@ void TdxImageListPaintCache::Draw(TdxGPCanvas* AGraphic, const TRect& ABounds, T
                                   IdxColorPalette* APalette) {
   if (!GPaintCache || !AGraphic || !IsValidImageIndex(AImages, AIndex) || ABounds.IsEmpty()) return;
   TdxGPImage* image =
-      HelperOf(AImages)->GetImage(ABounds, AIndex, ADrawMode, AUseLeftBottomPixelAsTransparent, APalette, true);
+      HelperOf(AImages)->GetImage(ABounds, AIndex, ADrawMode, AUseLeftBottomPixelAsTransparent, APalette, true).Image.get();
   image->StretchDraw(AGraphic, ABounds, image->ClientRect());
 }
 
@@ -626,7 +645,8 @@ void TdxImageListPaintCache::PrepareImage(TdxGPImage* ATarget, const TSize& ASiz
                          ID.ImageIndex, ID.DrawMode, ID.SmoothImage, ID.BrushHandle, ID.TransparentColor,
                          ID.UseLeftBottomPixelAsTransparent, AColorPalette);
   if (ID.BrushHandle) composition->MakeOpaque();
-  TRGBColors colors;
+  TRGBColors& colors = GPaintCache->LastPrepared;
+  colors.clear();
   GetGraphicPixels(composition.get(), colors, true);
   ATarget->LoadFromBits(ASize.cx, ASize.cy, colors, afPremultiplied);
   composition->Dormant();
