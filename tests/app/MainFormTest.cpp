@@ -14,6 +14,8 @@
 #include "library/stdctrls/cxListBox.h"
 #include "library/stdctrls/cxProgressBar.h"
 #include "library/stdctrls/dxActivityIndicator.h"
+#include "platform/classes/FormReader.h"
+#include "platform/classes/FormWriter.h"
 #include "platform/classes/Streams.h"
 #include "platform/ui/ExtCtrls.h"
 #include "tests/app/AppTestSupport.h"
@@ -22,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -208,6 +211,52 @@ TEST_F(MainFormFixture, StoredValuesOfTheControls) {
 
 // ---------------------------------------------------------------------------
 // Closing
+
+// The lines of ABlock, without their indentation and without empty lines.
+std::vector<String> TrimmedLines(const String& ABlock) {
+  std::vector<String> lines;
+  std::size_t start = 0;
+  while (start < ABlock.size()) {
+    std::size_t stop = ABlock.find(L'\n', start);
+    if (stop == String::npos) stop = ABlock.size();
+    String line = ABlock.substr(start, stop - start);
+    const std::size_t first = line.find_first_not_of(L" \t\r");
+    const std::size_t last = line.find_last_not_of(L" \t\r");
+    if (first != String::npos) lines.push_back(line.substr(first, last - first + 1));
+    start = stop + 1;
+  }
+  return lines;
+}
+
+TEST_F(MainFormFixture, TheImageListsFormDataWrittenAgainAreTheResources) {
+  // The list's object in the form description the program carries.
+  const String form = ReadResourceText(GetModuleHandleW(nullptr), L"TMAINFORM");
+  const std::size_t start = form.find(L"object cxImageList1: TcxImageList");
+  ASSERT_NE(start, String::npos);
+  const std::size_t stop = form.find(L"end>", start);
+  ASSERT_NE(stop, String::npos);
+  const std::vector<String> stored = TrimmedLines(form.substr(start, stop + 4 - start));
+
+  const String written = WriteComponentToText(Form->cxImageList1);
+  std::vector<String> lines = TrimmedLines(written);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), L"end");
+  lines.pop_back();
+  // Design information is written beside what the resource holds; no
+  // native data for a list of raster images.
+  const auto designInfo = std::find_if(lines.begin(), lines.end(), [](const String& ALine) {
+    return ALine.starts_with(L"DesignInfo = ");
+  });
+  ASSERT_NE(designInfo, lines.end()) << written;
+  lines.erase(designInfo);
+  EXPECT_EQ(written.find(L"Bitmap"), String::npos);
+  EXPECT_EQ(lines, stored);
+
+  const TOwned<TcxImageList> read(static_cast<TcxImageList*>(ReadComponentFromText(written)));
+  ASSERT_NE(read.get(), nullptr);
+  EXPECT_TRUE(read->Equals(Form->cxImageList1));
+  EXPECT_EQ(read->Count(), 15);
+}
 
 TEST_F(MainFormFixture, CloseQueryAsksOnlyWhileFlashing) {
   struct TRow {
