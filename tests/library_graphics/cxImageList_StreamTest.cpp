@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <psapi.h>
+
 #include <cstring>
 #include <string>
 
@@ -192,6 +194,18 @@ TEST_F(ImageListStream, DamagedStreamsAreRejectedAndChangeNothing) {
     EXPECT_EQ(List->Count(), 3);
     EXPECT_EQ(Saved(List.get()), before);
   }
+}
+
+TEST_F(ImageListStream, ANativeLengthBeyondTheStreamIsRefusedBeforeAnythingIsAllocated) {
+  const std::string good = Saved(List.get());
+  const TOwned<TMemoryStream> stream = StreamOf(WithWord32(good, NativeLengthOffset, 0x7FFFFFF0));
+  PROCESS_MEMORY_COUNTERS before{}, after{};
+  ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before));
+  EXPECT_THROW(List->LoadFromStream(stream.get()), EReadError);
+  ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after));
+  // Two gigabytes asked for would show in the peak.
+  EXPECT_LT(after.PeakWorkingSetSize - before.PeakWorkingSetSize, std::size_t{256} << 20);
+  EXPECT_EQ(Saved(List.get()), good);
 }
 
 // ---------------------------------------------------------------------------
