@@ -304,16 +304,13 @@ void TBlockSerial::GetCommState() {
 // ---------------------------------------------------------------------------
 // Sending
 
-HANDLE TBlockSerial::TransferEvent(HANDLE& AEvent) {
-  if (!AEvent) AEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-  return AEvent;
+HANDLE TBlockSerial::TransferEvent(TKernelHandle& AEvent) {
+  if (!AEvent) AEvent.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  return AEvent.Get();
 }
 
 void TBlockSerial::CloseEvents() {
-  for (HANDLE* event : {&FReadEvent, &FWriteEvent, &FCommEvent}) {
-    if (*event) CloseHandle(*event);
-    *event = nullptr;
-  }
+  for (TKernelHandle* event : {&FReadEvent, &FWriteEvent, &FCommEvent}) event->Reset();
 }
 
 int TBlockSerial::OverlappedTransfer(TIoKind AKind, void* ABuffer, int ALength) {

@@ -10,6 +10,7 @@
 // single-byte receive touches the port only when that buffer is empty.
 #pragma once
 
+#include "platform/runtime/Handles.h"
 #include "platform/runtime/SysUtils.h"
 #include "platform/runtime/System.h"
 
@@ -198,7 +199,7 @@ class TBlockSerial : public TObject {
   int OverlappedTransfer(TIoKind AKind, void* ABuffer, int ALength);
   // Waits for one of the port's events (EV_...) up to ATimeout.
   bool WaitCommEventFor(DWORD AMask, int ATimeout);
-  HANDLE TransferEvent(HANDLE& AEvent);
+  HANDLE TransferEvent(TKernelHandle& AEvent);
   void CloseEvents();
   // Collects packets until ADone says the collection is complete; false
   // when an error (LastError) ended it first.
@@ -242,7 +243,7 @@ class TBlockSerial : public TObject {
   // are then watched instead.
   bool FEventsUnsupported;
   // Manual-reset events of the overlapped transfers, made on first use.
-  HANDLE FReadEvent;
-  HANDLE FWriteEvent;
-  HANDLE FCommEvent;
+  TKernelHandle FReadEvent;
+  TKernelHandle FWriteEvent;
+  TKernelHandle FCommEvent;
 };

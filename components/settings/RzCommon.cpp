@@ -6,6 +6,7 @@
 
 #include "platform/classes/Registry.h"
 #include "platform/classes/Streams.h"
+#include "platform/runtime/Handles.h"
 #include "platform/ui/Forms.h"
 
 #include <algorithm>
@@ -161,16 +162,15 @@ int SpecialFolderId(TRzSpecialFolder AFolder) {
 String GetSpecialFolderPath(int AFolderId) {
   // Every system this program runs on is of the NT family above version 4,
   // where the shell has this function; it is still looked up by name.
-  HMODULE shell = ::LoadLibraryW(L"Shell32");
+  const TOwnedModule shell(::LoadLibraryW(L"Shell32"));
   if (!shell) return String();
   using TGetPath = BOOL(WINAPI*)(HWND, LPWSTR, int, BOOL);
   String result;
   // Through void*: a FARPROC and the real signature are unrelated function types.
-  if (auto get = reinterpret_cast<TGetPath>(reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetSpecialFolderPathW")))) {
+  if (auto get = reinterpret_cast<TGetPath>(reinterpret_cast<void*>(::GetProcAddress(shell.Get(), "SHGetSpecialFolderPathW")))) {
     wchar_t buffer[261] = {};
     if (get(nullptr, buffer, AFolderId, FALSE) && buffer[0]) result = IncludeTrailingPathDelimiter(buffer);
   }
-  ::FreeLibrary(shell);
   return result;
 }
 

@@ -142,19 +142,18 @@ TColor AdjustColor(TColor AColor, int AAmount) {
 
 int ReadXPColorScheme() {
   String name;
-  HKEY key = nullptr;
+  TRegKey key;
   if (::RegOpenKeyExW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\ThemeManager", 0,
-                      KEY_READ, &key) == ERROR_SUCCESS) {
+                      KEY_READ, key.Receive()) == ERROR_SUCCESS) {
     DWORD type = 0;
     DWORD size = 0;
-    if (::RegQueryValueExW(key, L"ColorName", nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+    if (::RegQueryValueExW(key.Get(), L"ColorName", nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
         (type == REG_SZ || type == REG_EXPAND_SZ) && size > 0 && size < 4096) {
       std::wstring buffer(size / sizeof(wchar_t) + 1, L'\0');
-      if (::RegQueryValueExW(key, L"ColorName", nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) ==
+      if (::RegQueryValueExW(key.Get(), L"ColorName", nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) ==
           ERROR_SUCCESS)
         name = buffer.c_str();
     }
-    ::RegCloseKey(key);
   }
   name = UpperCase(name);
   GXPColorScheme = name == L"HOMESTEAD" ? 1 : name == L"METALLIC" ? 2 : 0;

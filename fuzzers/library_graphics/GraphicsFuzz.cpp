@@ -7,6 +7,7 @@
 // the compressed bitmap data in BitmapDataFuzz.cpp, the image list's
 // stream in ImageListFuzz.cpp.
 #include "fuzzers/library_graphics/BitmapDataFuzz.h"
+#include "fuzzers/library_graphics/Direct2DCanvasFuzz.h"
 #include "fuzzers/library_graphics/ImageCodecsFuzz.h"
 #include "fuzzers/library_graphics/ImageListFuzz.h"
 #include "fuzzers/library_graphics/PixelsFuzz.h"
@@ -381,6 +382,7 @@ const TFuzzDriver Drivers[] = {
     {L"bitmap-form-data", BitmapFormDataSeeds, BitmapFormDataInput},
     {L"bitmap-payload", BitmapPayloadSeeds, BitmapPayloadInput},
     {L"dxil-stream", ImageListStreamSeeds, ImageListStreamInput},
+    {L"d2d-canvas", Direct2DCanvasSeeds, Direct2DCanvasScript},
 };
 
 }  // namespace
@@ -388,6 +390,7 @@ const TFuzzDriver Drivers[] = {
 int wmain(int argc, wchar_t** argv) {
   InitializeUnits({RuntimeUnits(), UiUnits(), LibraryCoreUnits(), LibraryGraphicsUnits()});
   const int result = RunFuzzDrivers(argc, argv, Drivers);
+  Direct2DCanvasFuzzDone();
   FinalizeUnits();
   return result;
 }

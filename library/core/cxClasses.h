@@ -30,6 +30,7 @@
 #include "library/core/dxGenerics.h"
 #include "platform/classes/Collection.h"
 #include "platform/classes/Lists.h"
+#include "platform/runtime/Handles.h"
 #include "platform/runtime/Threads.h"
 
 #include <exception>
@@ -462,7 +463,7 @@ class TcxEvent : public TObject {
   void Create(bool AManualReset, bool AInitialState);
   void Destroy() override;
 
-  HANDLE Handle() const { return FHandle; }
+  HANDLE Handle() const { return FHandle.Get(); }
   void SetEvent();
   void ResetEvent();
   // In the main thread the wait keeps synchronisation and sent messages
@@ -470,7 +471,7 @@ class TcxEvent : public TObject {
   TWaitResult WaitFor(DWORD ATimeOut);
 
  private:
-  HANDLE FHandle;
+  TKernelHandle FHandle;
 };
 
 class TcxCustomThread : public TThread {

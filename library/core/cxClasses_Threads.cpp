@@ -10,18 +10,18 @@
 
 void TcxEvent::Create(bool AManualReset, bool AInitialState) {
   inherited::Create();
-  FHandle = CreateEventW(nullptr, AManualReset ? TRUE : FALSE, AInitialState ? TRUE : FALSE, nullptr);
+  FHandle.Reset(CreateEventW(nullptr, AManualReset ? TRUE : FALSE, AInitialState ? TRUE : FALSE, nullptr));
   if (!FHandle) RaiseLastOSError();
 }
 
 void TcxEvent::Destroy() {
-  if (FHandle) CloseHandle(std::exchange(FHandle, nullptr));
+  FHandle.Reset();
   inherited::Destroy();
 }
 
-void TcxEvent::SetEvent() { ::SetEvent(FHandle); }
-void TcxEvent::ResetEvent() { ::ResetEvent(FHandle); }
-TWaitResult TcxEvent::WaitFor(DWORD ATimeOut) { return WaitForHandle(FHandle, ATimeOut); }
+void TcxEvent::SetEvent() { ::SetEvent(FHandle.Get()); }
+void TcxEvent::ResetEvent() { ::ResetEvent(FHandle.Get()); }
+TWaitResult TcxEvent::WaitFor(DWORD ATimeOut) { return WaitForHandle(FHandle.Get(), ATimeOut); }
 
 // ---------------------------------------------------------------------------
 // TcxCustomThread

@@ -1,5 +1,7 @@
 #include "library/core/dxCore.h"
 
+#include "platform/runtime/Handles.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -462,10 +464,10 @@ void DetectWindowsVersion() {
   const bool win8OrLater =
       version.Platform == VER_PLATFORM_WIN32_NT && (version.Major > 6 || (version.Major == 6 && version.Minor >= 2));
   if (win8OrLater) {
-    if (HMODULE ntdll = LoadLibraryW(L"ntdll.dll")) {
+    if (const TOwnedModule ntdll(LoadLibraryW(L"ntdll.dll")); ntdll) {
       using TRtlGetVersion = LONG(WINAPI*)(RTL_OSVERSIONINFOEXW*);
       auto rtlGetVersion = reinterpret_cast<TRtlGetVersion>(
-          reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+          reinterpret_cast<void*>(GetProcAddress(ntdll.Get(), "RtlGetVersion")));
       if (rtlGetVersion) {
         RTL_OSVERSIONINFOEXW build{};
         build.dwOSVersionInfoSize = sizeof(build);
@@ -474,7 +476,6 @@ void DetectWindowsVersion() {
           version.BuildVersion = build;
         }
       }
-      FreeLibrary(ntdll);
     }
   }
   version.IsServer = version.Platform == VER_PLATFORM_WIN32_NT && IsServerEdition();

@@ -2,6 +2,7 @@
 
 #include "library/core/dxCore.h"
 #include "library/core/dxCoreGraphics.h"
+#include "platform/runtime/Handles.h"
 #include "platform/ui/Forms.h"
 
 #include <memory>
@@ -165,14 +166,15 @@ int GetMonitorDpiForWindow(HWND AHandle) {
 }
 
 int ReadAppliedDpi() {
-  HKEY key = nullptr;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop\\WindowMetrics", 0, KEY_READ, &key) != ERROR_SUCCESS)
+  TRegKey key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop\\WindowMetrics", 0, KEY_READ, key.Receive()) !=
+      ERROR_SUCCESS)
     return GetScreenDpi();
   DWORD value = 0;
   DWORD size = sizeof(value);
   DWORD type = 0;
-  const LSTATUS status = RegQueryValueExW(key, L"AppliedDPI", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-  RegCloseKey(key);
+  const LSTATUS status =
+      RegQueryValueExW(key.Get(), L"AppliedDPI", nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
   if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof(value)) return GetScreenDpi();
   return static_cast<int>(value);
 }

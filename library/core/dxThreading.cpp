@@ -57,12 +57,12 @@ void TdxThreadPoolHelper::Destroy() {
 
 void TdxThreadPoolHelper::CreateEvent() {
   if (FEvent) return;
-  FEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  FEvent.Reset(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   if (!FEvent) RaiseLastOSError();
 }
 
 void TdxThreadPoolHelper::DestroyEvent() {
-  if (FEvent) CloseHandle(std::exchange(FEvent, nullptr));
+  FEvent.Reset();
 }
 
 void TdxThreadPoolHelper::Initialize(int ANumThreads, bool ACreateEvent) {
@@ -114,16 +114,16 @@ void TdxThreadPoolHelper::QueueRecord(TUserWorkItem& ARecord, ULONG AFlags) {
 
 void TdxThreadPoolHelper::ItemsEnded(LONG ACount) {
   if (ACount <= 0) return;
-  const HANDLE event = FEvent;
+  const HANDLE event = FEvent.Get();
   if (InterlockedExchangeAdd(&FRunningTaskCount, -ACount) == ACount && event) SetEvent(event);
 }
 
 void TdxThreadPoolHelper::WaitForThreads(bool ADestroyEvent) {
-  if (FEvent && FBatchSize > 0) WaitForSingleObject(FEvent, INFINITE);
+  if (FEvent && FBatchSize > 0) WaitForSingleObject(FEvent.Get(), INFINITE);
   if (ADestroyEvent)
     DestroyEvent();
   else if (FEvent)
-    ResetEvent(FEvent);
+    ResetEvent(FEvent.Get());
 }
 
 std::exception_ptr TdxThreadPoolHelper::Exception() const {

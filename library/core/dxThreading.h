@@ -99,7 +99,7 @@ class TdxThreadPoolHelper : public TObject {
   volatile LONG FRunningTaskCount;
   int FBatchSize;
   int FTaskIndex;
-  HANDLE FEvent;
+  TKernelHandle FEvent;
   mutable std::mutex FExceptionLock;
   std::exception_ptr FException;
   std::array<TUserWorkItem, MaxWorkItems> FWorkItems;

@@ -1166,6 +1166,8 @@ class TcxGdiBasedCanvas : public TcxCustomGdiBasedCanvas {
   // Nothing for clNone.
   void FillRect(const TRect& R, TColor AColor) override;
   void FillRect(const TRect& R, TdxAlphaColor AColor) override;
+  // GDI's gradient fill.
+  void FillRectByGradient(const TRect& R, TColor AColor1, TColor AColor2, bool AHorizontal) override;
   // The image's whole area tiled over R.
   void FillRect(const TRect& R, TdxGPImage* AImage, PcxCanvasBasedImage ACache = nullptr) override;
   void FocusRectangle(const TRect& R) override;

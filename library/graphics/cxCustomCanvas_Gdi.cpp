@@ -35,18 +35,6 @@ TOwned<TdxGPImage> ImageOfPixels(int AWidth, int AHeight, const RGBQUAD* ABits, 
       [&](TdxGPImage* AImage) { AImage->CreateFromBits(AWidth, AHeight, ABits, AAlphaFormat); }));
 }
 
-void SystemAlphaBlend(HDC ADestDC, const TRect& ADestRect, HDC ASourceDC, const TRect& ASourceRect) {
-  if (ADestRect.IsEmpty() || ASourceRect.IsEmpty()) return;
-  const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(ADestDC, ADestRect.Left, ADestRect.Top, ADestRect.Width(), ADestRect.Height(), ASourceDC,
-             ASourceRect.Left, ASourceRect.Top, ASourceRect.Width(), ASourceRect.Height(), blend);
-}
-
-void CopyStretched(HDC ADestDC, const TRect& ADestRect, HDC ASourceDC, const TRect& ASourceRect) {
-  StretchBlt(ADestDC, ADestRect.Left, ADestRect.Top, ADestRect.Width(), ADestRect.Height(), ASourceDC,
-             ASourceRect.Left, ASourceRect.Top, ASourceRect.Width(), ASourceRect.Height(), SRCCOPY);
-}
-
 }  // namespace
 
 TdxGPCustomBrush* GpBrushOf(TcxCanvasBasedResourceHandle* AHandle) {
@@ -319,9 +307,9 @@ void TcxGdiBasedCanvas::DrawBitmap(TBitmap* ABitmap, const TRect& ATargetRect, c
   if (ImageStretchQuality() == isqHigh)
     inherited::DrawBitmap(ABitmap, ATargetRect, ASourceRect, AAlphaFormat, ACache);
   else if (AAlphaFormat != afIgnored)
-    SystemAlphaBlend(Handle(), ATargetRect, ABitmap->Canvas()->Handle(), ASourceRect);
+    AlphaBlendBitmap(Handle(), ABitmap, ATargetRect, ASourceRect);
   else
-    CopyStretched(Handle(), ATargetRect, ABitmap->Canvas()->Handle(), ASourceRect);
+    StretchBltRect(Handle(), ABitmap->Canvas()->Handle(), ATargetRect, ASourceRect, SRCCOPY);
 }
 
 void TcxGdiBasedCanvas::DrawBitmap(TdxFastDIB* ABitmap, const TRect& ATargetRect, const TRect& ASourceRect,
@@ -329,9 +317,9 @@ void TcxGdiBasedCanvas::DrawBitmap(TdxFastDIB* ABitmap, const TRect& ATargetRect
   if (ImageStretchQuality() == isqHigh)
     inherited::DrawBitmap(ABitmap, ATargetRect, ASourceRect, AAlphaFormat, ACache);
   else if (AAlphaFormat != afIgnored)
-    SystemAlphaBlend(Handle(), ATargetRect, ABitmap->DC(), ASourceRect);
+    AlphaBlendFromDC(Handle(), ABitmap->DC(), ATargetRect, ASourceRect);
   else
-    CopyStretched(Handle(), ATargetRect, ABitmap->DC(), ASourceRect);
+    StretchBltRect(Handle(), ABitmap->DC(), ATargetRect, ASourceRect, SRCCOPY);
 }
 
 void TcxGdiBasedCanvas::DrawBitmap(TdxFastDIB* ABitmap, const TdxRectF& ATargetRect, const TdxRectF& ASourceRect,
@@ -410,6 +398,10 @@ void TcxGdiBasedCanvas::FillRect(const TRect& R, TdxAlphaColor AColor) {
 void TcxGdiBasedCanvas::FillRect(const TRect& R, TdxGPImage* AImage, PcxCanvasBasedImage) {
   if (!AImage || AImage->Empty() || R.IsEmpty()) return;
   PaintWithGdiPlus(R, [&](TdxGPCanvas* ACanvas) { ACanvas->DrawTile(AImage->Handle(), R, 255); });
+}
+
+void TcxGdiBasedCanvas::FillRectByGradient(const TRect& R, TColor AColor1, TColor AColor2, bool AHorizontal) {
+  FillGradientRect(Handle(), R, AColor1, AColor2, AHorizontal);
 }
 
 void TcxGdiBasedCanvas::FillRectByGradientCore(const TRect& R, TdxAlphaColor AColor1, TdxAlphaColor AColor2,

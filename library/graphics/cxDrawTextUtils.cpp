@@ -890,9 +890,7 @@ void DrawTextRowsWithAlphaRecovery(HDC DC, const TRect& ATextRect, const TcxText
   }
   GdiFlush();
   TcxTextAlphaRecoveryHelper::RecoverAlpha(buffer->Bits(), buffer->Width() * buffer->Height(), AColor);
-  const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(DC, ATextRect.Left, ATextRect.Top, buffer->Width(), buffer->Height(), bufferDC, 0, 0, buffer->Width(),
-             buffer->Height(), blend);
+  AlphaBlendFromDC(DC, bufferDC, ATextRect, buffer->ClientRect());
 }
 
 void CalcTextRectForRowCount(HDC DC, const String& AText, int ARowCount, std::uint32_t AFlags, TRect& R) {

@@ -107,16 +107,26 @@ namespace {
 // The decoded plain data grows only up to the length it states.
 class TPlainDataBuilder {
  public:
-  void Append(const std::uint8_t* AData, std::size_t ACount) {
+  // A payload of APayloadSize bytes decodes to at most 127 blocks of four
+  // bytes for every five (one repeat packet each).
+  explicit TPlainDataBuilder(std::size_t APayloadSize) : FLimit(APayloadSize / 5 * 127 * 4 + 127 * 4) {}
+  // ACount bytes, ATimes over.
+  void Append(const std::uint8_t* AData, std::size_t ACount, std::size_t ATimes = 1) {
     if (ACount == 0) return;
-    if (FExpected >= 0 && FData.size() + ACount > static_cast<std::size_t>(FExpected)) DamagedData();
-    FData.insert(FData.end(), AData, AData + ACount);
-    if (FExpected < 0 && FData.size() >= 4) {
-      const std::int32_t length = Le32(FData.data());
-      if (length < 0) DamagedData();
-      FExpected = static_cast<std::int64_t>(length) + 4;
-      if (FData.size() > static_cast<std::size_t>(FExpected)) DamagedData();
+    // Until its first four bytes state the length, the data grows a copy at a time.
+    for (; ATimes > 0 && FExpected < 0; --ATimes) {
+      FData.insert(FData.end(), AData, AData + ACount);
+      if (FData.size() >= 4) Expect(Le32(FData.data()));
     }
+    if (ATimes == 0) return;
+    if (ACount * ATimes > static_cast<std::size_t>(FExpected) - FData.size()) DamagedData();
+    const std::size_t total = ACount * ATimes;
+    FData.resize(FData.size() + total);
+    std::uint8_t* target = FData.data() + FData.size() - total;
+    std::memcpy(target, AData, ACount);
+    // The copies made so far double at each step.
+    for (std::size_t done = ACount; done < total; done += std::min(done, total - done))
+      std::memcpy(target + done, target, std::min(done, total - done));
   }
   std::vector<std::uint8_t> Take() {
     if (FExpected < 0 || FData.size() != static_cast<std::size_t>(FExpected)) DamagedData();
@@ -124,6 +134,15 @@ class TPlainDataBuilder {
   }
 
  private:
+  void Expect(std::int32_t ALength) {
+    if (ALength < 0) DamagedData();
+    FExpected = static_cast<std::int64_t>(ALength) + 4;
+    // A length the payload cannot reach is damaged; any other is room taken at once.
+    if (FData.size() > static_cast<std::size_t>(FExpected) || static_cast<std::size_t>(FExpected) > FLimit)
+      DamagedData();
+    FData.reserve(static_cast<std::size_t>(FExpected));
+  }
+  std::size_t FLimit;
   std::vector<std::uint8_t> FData;
   std::int64_t FExpected = -1;
 };
@@ -139,7 +158,7 @@ void DecodePackets(TBytesSpan APackets, std::size_t N, TPlainDataBuilder& AOut) 
       position += count * N;
     } else {
       if (N > APackets.size() - position) DamagedData();
-      for (std::size_t i = 0; i < count; ++i) AOut.Append(APackets.data() + position, N);
+      AOut.Append(APackets.data() + position, N, count);
       position += N;
     }
   }
@@ -148,7 +167,7 @@ void DecodePackets(TBytesSpan APackets, std::size_t N, TPlainDataBuilder& AOut) 
 }  // namespace
 
 std::vector<std::uint8_t> DecompressBitmapData(TBytesSpan APayload, std::int16_t AMethod) {
-  TPlainDataBuilder plain;
+  TPlainDataBuilder plain(APayload.size());
   switch (AMethod) {
     case 1:
       DecodePackets(APayload, 1, plain);

@@ -11,17 +11,24 @@
 #include <bit>
 #include <cmath>
 
+#include <xmmintrin.h>
+
 namespace {
 
 std::uint32_t PixelValue(const RGBQUAD& APixel) { return std::bit_cast<std::uint32_t>(APixel); }
 
 BYTE ClampToByte(float AValue) { return static_cast<BYTE>(std::clamp(AValue, 0.0f, 255.0f)); }
 
+// Rounded to the nearest integer, halves to even, and clamped to 0..255. The
+// SSE conversion rounds as the current mode says (nearest, halves to even),
+// like std::nearbyint without its call: blends run it four times a pixel.
+BYTE RoundToByte(float AValue) { return static_cast<BYTE>(std::clamp(_mm_cvtss_si32(_mm_set_ss(AValue)), 0, 255)); }
+
 // Red, green and blue become their weighted sum, rounded to the nearest
 // integer (halves to even).
 void GreyPixel(RGBQUAD& AColor, float ARedWeight, float AGreenWeight, float ABlueWeight) {
-  const BYTE grey = ClampToByte(std::nearbyint(AColor.rgbRed * ARedWeight + AColor.rgbGreen * AGreenWeight +
-                                               AColor.rgbBlue * ABlueWeight));
+  const BYTE grey =
+      RoundToByte(AColor.rgbRed * ARedWeight + AColor.rgbGreen * AGreenWeight + AColor.rgbBlue * ABlueWeight);
   AColor.rgbRed = grey;
   AColor.rgbGreen = grey;
   AColor.rgbBlue = grey;
@@ -32,7 +39,7 @@ void GreyPixel(RGBQUAD& AColor, float ARedWeight, float AGreenWeight, float ABlu
 void cxBlendPixel(RGBQUAD& P, const RGBQUAD& C, std::uint8_t AFactor) {
   const float k = AFactor / 255.0f;
   const float m = 1 - (C.rgbReserved * k) / 255.0f;
-  auto blend = [&](BYTE AColor, BYTE APixel) { return ClampToByte(std::nearbyint(AColor * k + APixel * m)); };
+  auto blend = [&](BYTE AColor, BYTE APixel) { return RoundToByte(AColor * k + APixel * m); };
   P.rgbBlue = blend(C.rgbBlue, P.rgbBlue);
   P.rgbGreen = blend(C.rgbGreen, P.rgbGreen);
   P.rgbRed = blend(C.rgbRed, P.rgbRed);

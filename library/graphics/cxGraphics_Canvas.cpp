@@ -419,7 +419,10 @@ TOwned<TcxRegion> TcxCanvas::PathToRegion(bool AConsiderOrigin) {
 
 void TcxCanvas::SaveDC() {
   FCanvas->Lock();
-  const HDC handle = Handle();
+  // The class-library objects stay out of the saved state, so that a restore
+  // cannot bring back a font or brush deleted in between; selecting them
+  // only to take them out again costs a font realization each time.
+  const HDC handle = FCanvas->HandleAllocated() ? FCanvas->CurrentHandle() : Handle();
   FCanvas->Refresh();
   FSavedDCs.push_back({handle, ::SaveDC(handle)});
 }
@@ -430,8 +433,7 @@ void TcxCanvas::RestoreDC() {
   FSavedDCs.pop_back();
   TryFinally(
       [&] {
-        const HDC current = FCanvas->HandleAllocated() ? FCanvas->Handle() : nullptr;
-        if (current != state.Handle) FCanvas->SetHandle(state.Handle);
+        if (FCanvas->CurrentHandle() != state.Handle) FCanvas->SetHandle(state.Handle);
         FCanvas->Refresh();
         ::RestoreDC(state.Handle, state.State);
       },

@@ -425,15 +425,21 @@ void AlphaBlendDC(HDC ADestDC, HDC ASrcDC, const TRect& ADestRect, const TRect& 
   TOwned<TcxBitmap32> destination = NewBitmap32(target);
   CopyDCRect(destination->Canvas()->Handle(), ADestDC, target, ADestRect.TopLeft());
   TOwned<TcxBitmap32> part;
-  TOwned<TcxBitmap32> resized = NewBitmap32(target);
-  ResizeBitmapContent(WholeSource(source, sourceRect, part), resized.get(), smooth);
-  if (!SystemAlphaBlend(destination->Canvas()->Handle(), resized->Canvas()->Handle(), target, target, AConstantAlpha,
+  TcxBitmap32* above = WholeSource(source, sourceRect, part);
+  // A stretch to the same size is a copy: the source is blended as it is.
+  TOwned<TcxBitmap32> resized;
+  if (above->ClientRect() != target) {
+    resized = NewBitmap32(target);
+    ResizeBitmapContent(above, resized.get(), smooth);
+    above = resized.get();
+  }
+  if (!SystemAlphaBlend(destination->Canvas()->Handle(), above->Canvas()->Handle(), target, target, AConstantAlpha,
                         true)) {
     TRGBColors below;
-    TRGBColors above;
+    TRGBColors aboveColors;
     destination->GetBitmapColors(below);
-    resized->GetBitmapColors(above);
-    for (std::size_t i = 0; i < below.size(); ++i) cxBlendPixel(below[i], above[i], AConstantAlpha);
+    above->GetBitmapColors(aboveColors);
+    for (std::size_t i = 0; i < below.size(); ++i) cxBlendPixel(below[i], aboveColors[i], AConstantAlpha);
     destination->SetBitmapColors(below);
   }
   CopyDCRect(ADestDC, destination->Canvas()->Handle(), ADestRect, TPoint());

@@ -33,6 +33,8 @@ void TdxCustomGDIPlusCanvas::SetSmoothingMode(TdxGPSmoothingMode AValue) {
 }
 
 void TdxCustomGDIPlusCanvas::ApplyTransform() {
+  // Between paints the values wait for the next graphics object.
+  if (!FGpCanvas) return;
   const XFORM origin{1, 0, 0, 1, static_cast<float>(-FWindowOrg.X), static_cast<float>(-FWindowOrg.Y)};
   XFORM transform{};
   CombineTransform(&transform, &FWorldTransform, &origin);

@@ -126,15 +126,11 @@ class TUnicodeEncoding : public TEncoding {
   bool FBigEndian;
 };
 
-struct TObjectDeleter {
-  void operator()(TObject* AObject) const { AObject->Free(); }
-};
-
 // The process-wide encodings, made on first use.
 struct TEncodings {
   std::mutex Lock;
-  std::unique_ptr<TEncoding, TObjectDeleter> Default, ASCII, UTF8, Unicode, BigEndianUnicode;
-  std::map<UINT, std::unique_ptr<TEncoding, TObjectDeleter>> ByCodePage;
+  TOwned<TEncoding> Default, ASCII, UTF8, Unicode, BigEndianUnicode;
+  std::map<UINT, TOwned<TEncoding>> ByCodePage;
 };
 
 TEncodings& Encodings() {
@@ -143,7 +139,7 @@ TEncodings& Encodings() {
 }
 
 template <class T, class... A>
-TEncoding* Standard(std::unique_ptr<TEncoding, TObjectDeleter>& ASlot, A... AArgs) {
+TEncoding* Standard(TOwned<TEncoding>& ASlot, A... AArgs) {
   TEncodings& all = Encodings();
   std::lock_guard<std::mutex> guard(all.Lock);
   if (!ASlot) ASlot.reset(New<T>(AArgs...));

@@ -5,6 +5,8 @@
 //
 // Classes in this file:
 //   TUniqueHandle<Traits>   owns one handle; move-only; frees with Traits::Free
+//   TFreedBy<H, Free>       the traits of a handle that is null when empty and freed by Free
+//                           (a function, or the address of a pointer bound at run time)
 //   TBorrowedHandle<H>      a handle somebody else owns (never frees)
 //   TKernelHandle           a kernel object (CloseHandle)
 //   TRegKey                 an open registry key (RegCloseKey)
@@ -16,14 +18,15 @@
 // Objects of the object model are owned by TOwned<T> (System.h), not here.
 //
 // A traits type names the handle type, the value that means "none" and how the
-// handle is freed:
+// handle is freed. A handle that is null when empty and freed by one function
+// needs no traits of its own:
 //
-//   struct TGpPathTraits {
-//     using Handle = GpPath*;
-//     static constexpr Handle Null() { return nullptr; }
-//     static void Free(Handle AHandle) { GdipDeletePath(AHandle); }
-//   };
-//   using TGpPathHandle = TUniqueHandle<TGpPathTraits>;
+//   using TGpPathHandle = TUniqueHandle<TFreedBy<GpPath*, &GdipDeletePath>>;
+//
+// (GdipDeletePath being the pointer the GDI+ binding fills when it loads.)
+//
+// One with another empty value or a free that must look first spells its
+// traits out (TKernelHandleTraits).
 #pragma once
 
 #include "platform/runtime/WinApi.h"
@@ -73,6 +76,21 @@ class TUniqueHandle {
   Handle FHandle = Traits::Null();
 };
 
+// AFree is the function, or the address of a function pointer that is bound
+// when its library loads; the pointer is read at each free, not when the type
+// is named.
+template <class H, auto AFree>
+struct TFreedBy {
+  using Handle = H;
+  static constexpr Handle Null() { return nullptr; }
+  static void Free(Handle AHandle) {
+    if constexpr (std::is_pointer_v<std::remove_pointer_t<decltype(AFree)>>)
+      (*AFree)(AHandle);
+    else
+      AFree(AHandle);
+  }
+};
+
 // A handle that belongs to somebody else: copyable, never freed here. Kept as
 // its own type so that a signature says which of the two it takes.
 template <class H>
@@ -92,7 +110,7 @@ class TBorrowedHandle {
 
 struct TKernelHandleTraits {
   using Handle = HANDLE;
-  static Handle Null() { return nullptr; }
+  static constexpr Handle Null() { return nullptr; }
   static void Free(Handle AHandle) {
     if (AHandle != INVALID_HANDLE_VALUE) ::CloseHandle(AHandle);
   }
@@ -108,20 +126,10 @@ class TKernelHandle : public TUniqueHandle<TKernelHandleTraits> {
   explicit operator bool() const { return Valid(); }
 };
 
-struct TRegKeyTraits {
-  using Handle = HKEY;
-  static Handle Null() { return nullptr; }
-  static void Free(Handle AHandle) { ::RegCloseKey(AHandle); }
-};
-using TRegKey = TUniqueHandle<TRegKeyTraits>;
+using TRegKey = TUniqueHandle<TFreedBy<HKEY, &::RegCloseKey>>;
 
-struct TGlobalMemoryTraits {
-  using Handle = HGLOBAL;
-  static Handle Null() { return nullptr; }
-  static void Free(Handle AHandle) { ::GlobalFree(AHandle); }
-};
 // A block handed to the system (SetClipboardData) is released, not freed.
-using TGlobalMemory = TUniqueHandle<TGlobalMemoryTraits>;
+using TGlobalMemory = TUniqueHandle<TFreedBy<HGLOBAL, &::GlobalFree>>;
 
 // A null block locks nothing: Data() is null and Size() zero.
 class [[nodiscard]] TGlobalLock {
@@ -165,11 +173,5 @@ class [[nodiscard]] TScopeExit {
   bool FActive = true;
 };
 
-struct TModuleHandleTraits {
-  using Handle = HMODULE;
-  static Handle Null() { return nullptr; }
-  static void Free(Handle AHandle) { ::FreeLibrary(AHandle); }
-};
-
 // A module loaded with LoadLibraryW for the time its entry points are used.
-using TOwnedModule = TUniqueHandle<TModuleHandleTraits>;
+using TOwnedModule = TUniqueHandle<TFreedBy<HMODULE, &::FreeLibrary>>;

@@ -29,14 +29,7 @@
 #include <type_traits>
 
 template <class H>
-struct TGdiObjectTraits {
-  using Handle = H;
-  static constexpr Handle Null() { return nullptr; }
-  static void Free(Handle AHandle) { ::DeleteObject(AHandle); }
-};
-
-template <class H>
-using TGdiObject = TUniqueHandle<TGdiObjectTraits<H>>;
+using TGdiObject = TUniqueHandle<TFreedBy<H, &::DeleteObject>>;
 
 using TOwnedPen = TGdiObject<HPEN>;
 using TOwnedBrush = TGdiObject<HBRUSH>;
@@ -45,33 +38,10 @@ using TOwnedBitmap = TGdiObject<HBITMAP>;
 using TOwnedRegion = TGdiObject<HRGN>;
 using TOwnedPalette = TGdiObject<HPALETTE>;
 
-struct TOwnedDCTraits {
-  using Handle = HDC;
-  static constexpr Handle Null() { return nullptr; }
-  static void Free(Handle AHandle) { ::DeleteDC(AHandle); }
-};
-using TOwnedDC = TUniqueHandle<TOwnedDCTraits>;
-
-struct TOwnedIconTraits {
-  using Handle = HICON;
-  static constexpr Handle Null() { return nullptr; }
-  static void Free(Handle AHandle) { ::DestroyIcon(AHandle); }
-};
-using TOwnedIcon = TUniqueHandle<TOwnedIconTraits>;
-
-struct TOwnedEnhMetaFileTraits {
-  using Handle = HENHMETAFILE;
-  static constexpr Handle Null() { return nullptr; }
-  static void Free(Handle AHandle) { ::DeleteEnhMetaFile(AHandle); }
-};
-using TOwnedEnhMetaFile = TUniqueHandle<TOwnedEnhMetaFileTraits>;
-
-struct TOwnedMenuTraits {
-  using Handle = HMENU;
-  static constexpr Handle Null() { return nullptr; }
-  static void Free(Handle AHandle) { ::DestroyMenu(AHandle); }
-};
-using TOwnedMenu = TUniqueHandle<TOwnedMenuTraits>;
+using TOwnedDC = TUniqueHandle<TFreedBy<HDC, &::DeleteDC>>;
+using TOwnedIcon = TUniqueHandle<TFreedBy<HICON, &::DestroyIcon>>;
+using TOwnedEnhMetaFile = TUniqueHandle<TFreedBy<HENHMETAFILE, &::DeleteEnhMetaFile>>;
+using TOwnedMenu = TUniqueHandle<TFreedBy<HMENU, &::DestroyMenu>>;
 
 // GetDC(AWnd) (or GetWindowDC with AWholeWindow) for a scope.
 class [[nodiscard]] TWindowDC {

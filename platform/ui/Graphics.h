@@ -439,6 +439,9 @@ class TCanvas : public TPersistent {
   // context gets back the objects it held).
   void SetHandle(HDC AValue);
   bool HandleAllocated() const { return FHandle != nullptr; }
+  // The device context as it is, nothing selected into it (0 when none):
+  // for callers that save and restore the context's own state.
+  HDC CurrentHandle() const { return FHandle; }
   const TCanvasState& State() const { return FState; }
 
   TFont* Font() const { return FFont.get(); }

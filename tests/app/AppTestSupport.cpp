@@ -1,5 +1,7 @@
 #include "tests/app/AppTestSupport.h"
 
+#include "platform/runtime/Handles.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -42,12 +44,11 @@ TScratchDir::~TScratchDir() { RemoveTree(FPath); }
 String TScratchDir::Write(const String& AName, const std::string& ABytes) const {
   const String name = File(AName);
   ForceDirectories(ExtractFileDir(name));
-  HANDLE h = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  EXPECT_NE(h, INVALID_HANDLE_VALUE) << "cannot write " << UTF8Encode(name);
-  if (h != INVALID_HANDLE_VALUE) {
+  const TKernelHandle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  EXPECT_TRUE(file) << "cannot write " << UTF8Encode(name);
+  if (file) {
     DWORD n = 0;
-    WriteFile(h, ABytes.data(), static_cast<DWORD>(ABytes.size()), &n, nullptr);
-    CloseHandle(h);
+    WriteFile(file.Get(), ABytes.data(), static_cast<DWORD>(ABytes.size()), &n, nullptr);
   }
   return name;
 }
@@ -108,12 +109,12 @@ TRecordedDialogs::~TRecordedDialogs() {
 
 std::string ReadFileBytes(const String& AFileName) {
   std::string bytes;
-  HANDLE h = CreateFileW(AFileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return bytes;
+  const TKernelHandle file(
+      CreateFileW(AFileName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+  if (!file) return bytes;
   char buffer[65536];
   DWORD n = 0;
-  while (ReadFile(h, buffer, sizeof buffer, &n, nullptr) && n) bytes.append(buffer, n);
-  CloseHandle(h);
+  while (ReadFile(file.Get(), buffer, sizeof buffer, &n, nullptr) && n) bytes.append(buffer, n);
   return bytes;
 }
 

@@ -11,6 +11,7 @@
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxCheckBox.h"
 #include "library/stdctrls/dxActivityIndicator.h"
+#include "platform/runtime/Handles.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/MainFormFixture.h"
 
@@ -80,10 +81,8 @@ class FlashGuardTest : public MainFormFixture {
 
   // Whether nobody holds the file open: it opens without sharing.
   static bool NobodyHolds(const String& AFileName) {
-    const HANDLE h = CreateFileW(AFileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    CloseHandle(h);
-    return true;
+    return bool(TKernelHandle(
+        CreateFileW(AFileName.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
   }
 };
 

@@ -3,6 +3,7 @@
 #include "app/UDefines.h"
 #include "app/serial/BlockSerial.h"
 #include "components/settings/RzCommon.h"
+#include "platform/runtime/Handles.h"
 
 void MainFormFixture::SetUp() {
   FSavedDir = GetCurrentDir();
@@ -48,12 +49,11 @@ void MainFormFixture::DrainQuit() {
 
 std::string MainFormFixture::FileText(const String& AFileName) {
   std::string bytes;
-  HANDLE h = CreateFileW(AFileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                         0, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return bytes;
+  const TKernelHandle file(CreateFileW(AFileName.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+  if (!file) return bytes;
   char buffer[4096];
   DWORD n = 0;
-  while (ReadFile(h, buffer, sizeof buffer, &n, nullptr) && n) bytes.append(buffer, n);
-  CloseHandle(h);
+  while (ReadFile(file.Get(), buffer, sizeof buffer, &n, nullptr) && n) bytes.append(buffer, n);
   return bytes;
 }

@@ -5,23 +5,22 @@
 #include "components/settings/RzStatus.h"
 #include "library/editors/cxDropDownEdit.h"
 #include "library/stdctrls/cxCheckBox.h"
+#include "platform/ui/GdiScopes.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/PumpUntil.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 namespace {
 
 void WriteBytes(const String& AFileName, const std::string& ABytes) {
-  HANDLE h = CreateFileW(AFileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  const TKernelHandle file(CreateFileW(AFileName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  ASSERT_TRUE(file);
   DWORD n = 0;
-  WriteFile(h, ABytes.data(), static_cast<DWORD>(ABytes.size()), &n, nullptr);
-  CloseHandle(h);
+  WriteFile(file.Get(), ABytes.data(), static_cast<DWORD>(ABytes.size()), &n, nullptr);
 }
 
 bool Exists(const String& AFileName) { return GetFileAttributesW(AFileName.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -30,18 +29,15 @@ bool Exists(const String& AFileName) { return GetFileAttributesW(AFileName.c_str
 class TOnePort {
  public:
   TOnePort() {
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, KeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &FKey, nullptr);
-    RegSetValueExW(FKey, ValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"COM9"), sizeof(L"COM9"));
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, KeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, FKey.Receive(), nullptr);
+    RegSetValueExW(FKey.Get(), ValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"COM9"), sizeof(L"COM9"));
   }
-  ~TOnePort() {
-    RegDeleteValueW(FKey, ValueName);
-    RegCloseKey(FKey);
-  }
+  ~TOnePort() { RegDeleteValueW(FKey.Get(), ValueName); }
 
  private:
   static constexpr const wchar_t* KeyPath = L"HARDWARE\\DEVICEMAP\\SERIALCOMM";
   static constexpr const wchar_t* ValueName = L"\\Device\\SkarnivelSettingsTest";
-  HKEY FKey = nullptr;
+  TRegKey FKey;
 };
 
 // ".\Skarnivel.cfg" of the directory the tests were started in: emptied for
@@ -73,19 +69,7 @@ class TSettingsFile {
   std::string FOld;
 };
 
-class TRestoreCurrentDir {
- public:
-  TRestoreCurrentDir() : FSaved(GetCurrentDir()) {}
-  ~TRestoreCurrentDir() { SetCurrentDir(FSaved); }
-
- private:
-  String FSaved;
-};
-
-struct TFreeForm {
-  void operator()(TMainForm* AForm) const { AForm->Free(); }
-};
-using TWindow = std::unique_ptr<TMainForm, TFreeForm>;
+using TWindow = TOwned<TMainForm>;
 
 class MainSettings : public testing::Test {
  protected:
@@ -120,7 +104,7 @@ TEST_F(MainSettings, WithoutAFileTheFormsDefaultsStand) {
 }
 
 TEST_F(MainSettings, BothSettingsSurviveARestartAfterAProjectElsewhere) {
-  TRestoreCurrentDir restore;
+  TScopeExit restoreDir([saved = GetCurrentDir()] { SetCurrentDir(saved); });
   TScratchDir elsewhere;
   const String project = elsewhere.Write(L"Board.PPRO", "[Project]\r\n");
   {
@@ -259,12 +243,12 @@ TEST_F(MainSettings, ThePanesShowTheProgramsVersionAndCompany) {
     EXPECT_EQ(s.Pixel(x, 390), face);
   }
   // "Version:" from 8 + 4, then the version, then the company name.
-  HDC dc = GetDC(nullptr);
-  const HGDIOBJ old = SelectObject(dc, window->RzVersionInfoStatus1->Font()->Handle());
   SIZE label{};
-  GetTextExtentPoint32W(dc, L"Version:", 8, &label);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  {
+    const TScreenDC dc;
+    const TSelectObject font(dc.Get(), window->RzVersionInfoStatus1->Font()->Handle());
+    GetTextExtentPoint32W(dc.Get(), L"Version:", 8, &label);
+  }
   EXPECT_EQ(dark(TRect(8, 371, 8 + 4, 391)), 0);
   EXPECT_GT(dark(TRect(8 + 4, 371, 8 + 4 + label.cx, 391)), 10);
   EXPECT_GT(dark(TRect(8 + 1 + label.cx + 7, 371, 109, 391)), 10);

@@ -5,6 +5,7 @@
 
 #include "app/serial/SerialUtils.h"
 #include "library/editors/cxDropDownEdit.h"
+#include "platform/runtime/Handles.h"
 #include "tests/app/MainFormFixture.h"
 
 #include <gtest/gtest.h>
@@ -20,22 +21,22 @@ const wchar_t* const SerialCommKey = L"HARDWARE\\DEVICEMAP\\SERIALCOMM";
 class TPortList {
  public:
   TPortList() {
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, SerialCommKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &FKey, nullptr);
+    RegCreateKeyExW(HKEY_LOCAL_MACHINE, SerialCommKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, FKey.Receive(),
+                    nullptr);
     for (const auto& [name, data] : Values()) {
       FSaved.emplace_back(name, data);
-      RegDeleteValueW(FKey, name.c_str());
+      RegDeleteValueW(FKey.Get(), name.c_str());
     }
   }
   ~TPortList() {
-    for (const auto& [name, data] : Values()) RegDeleteValueW(FKey, name.c_str());
+    for (const auto& [name, data] : Values()) RegDeleteValueW(FKey.Get(), name.c_str());
     for (const auto& [name, data] : FSaved) Add(name, data);
-    RegCloseKey(FKey);
   }
   TPortList(const TPortList&) = delete;
   TPortList& operator=(const TPortList&) = delete;
 
   void Add(const String& AName, const String& APort) {
-    RegSetValueExW(FKey, AName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(APort.c_str()),
+    RegSetValueExW(FKey.Get(), AName.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(APort.c_str()),
                    static_cast<DWORD>((APort.size() + 1) * sizeof(wchar_t)));
   }
   // The ports in the order the registry lists its values.
@@ -54,7 +55,7 @@ class TPortList {
       DWORD nameLength = 256;
       DWORD dataSize = sizeof(data) - sizeof(wchar_t);
       DWORD type = 0;
-      if (RegEnumValueW(FKey, i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) !=
+      if (RegEnumValueW(FKey.Get(), i, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(data), &dataSize) !=
           ERROR_SUCCESS)
         break;
       values.emplace_back(name, data);
@@ -62,7 +63,7 @@ class TPortList {
     return values;
   }
 
-  HKEY FKey = nullptr;
+  TRegKey FKey;
   std::vector<std::pair<String, String>> FSaved;
 };
 

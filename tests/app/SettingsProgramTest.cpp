@@ -1,6 +1,7 @@
 // The stored settings with the real program: started twice from the same
 // directory, with a project opened from another directory in between.
 #include "app/MainUnit.h"
+#include "platform/runtime/Handles.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/support/WindowReading.h"
 
@@ -15,17 +16,14 @@ class TProgramPort {
  public:
   TProgramPort() {
     RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"HARDWARE\\DEVICEMAP\\SERIALCOMM", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                    &FKey, nullptr);
-    RegSetValueExW(FKey, Name, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"COM9"), sizeof(L"COM9"));
+                    FKey.Receive(), nullptr);
+    RegSetValueExW(FKey.Get(), Name, 0, REG_SZ, reinterpret_cast<const BYTE*>(L"COM9"), sizeof(L"COM9"));
   }
-  ~TProgramPort() {
-    RegDeleteValueW(FKey, Name);
-    RegCloseKey(FKey);
-  }
+  ~TProgramPort() { RegDeleteValueW(FKey.Get(), Name); }
 
  private:
   static constexpr const wchar_t* Name = L"\\Device\\SkarnivelSettingsProgram";
-  HKEY FKey = nullptr;
+  TRegKey FKey;
 };
 
 // The baud-rate box: the combo box that lists 115200.

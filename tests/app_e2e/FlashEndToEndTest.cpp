@@ -8,6 +8,7 @@
 #include "tests/app_e2e/ProgramDriver.h"
 #include "tests/app_serial/TestDevice.h"
 
+#include "platform/runtime/Handles.h"
 #include "platform/runtime/SysUtils.h"
 
 #include <gtest/gtest.h>
@@ -21,11 +22,10 @@
 namespace {
 
 void WriteBytes(const String& AName, const std::string& ABytes) {
-  HANDLE h = CreateFileW(AName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(h, INVALID_HANDLE_VALUE) << "cannot write " << UTF8Encode(AName);
+  const TKernelHandle file(CreateFileW(AName.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  ASSERT_TRUE(file) << "cannot write " << UTF8Encode(AName);
   DWORD n = 0;
-  WriteFile(h, ABytes.data(), static_cast<DWORD>(ABytes.size()), &n, nullptr);
-  CloseHandle(h);
+  WriteFile(file.Get(), ABytes.data(), static_cast<DWORD>(ABytes.size()), &n, nullptr);
 }
 
 // A folder for the program (settings) and the project, removed at the end.

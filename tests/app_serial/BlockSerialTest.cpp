@@ -186,7 +186,8 @@ class TRecordingSerial : public TBlockSerial {
 };
 
 TEST_F(SerialPortTest, ConfigBuildsTheDeviceControlRecord) {
-  TRecordingSerial* serial = New<TRecordingSerial>();
+  TOwned<TRecordingSerial> serialOwner(New<TRecordingSerial>());
+  TRecordingSerial* serial = serialOwner.get();
   serial->Connect(FPort);
   ASSERT_EQ(0, serial->LastError());
   struct TCase {
@@ -220,7 +221,7 @@ TEST_F(SerialPortTest, ConfigBuildsTheDeviceControlRecord) {
     EXPECT_EQ(1024, d.XonLim);
     EXPECT_EQ(1024, d.XoffLim);
   }
-  serial->Free();
+  serialOwner.reset();
 }
 
 TEST_F(SerialPortTest, ConfigSetsThePortsRate) {

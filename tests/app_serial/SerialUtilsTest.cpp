@@ -1,5 +1,6 @@
 #include "app/serial/SerialUtils.h"
 #include "platform/classes/Streams.h"
+#include "platform/runtime/Handles.h"
 #include "tests/app_serial/TestDevice.h"
 
 #include <gtest/gtest.h>
@@ -98,12 +99,12 @@ class PortListTest : public testing::Test {
   void TearDown() override { RegDeleteTreeW(HKEY_CURRENT_USER, FKey.c_str()); }
 
   void AddValue(const String& AName, const std::wstring& AData, DWORD AType = REG_SZ) {
-    HKEY key = nullptr;
+    TRegKey key;
     ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, FKey.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr,
-                                             &key, nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, AName.c_str(), 0, AType, reinterpret_cast<const BYTE*>(AData.data()),
-                                            static_cast<DWORD>((AData.size() + 1) * sizeof(wchar_t))));
-    RegCloseKey(key);
+                                             key.Receive(), nullptr));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegSetValueExW(key.Get(), AName.c_str(), 0, AType, reinterpret_cast<const BYTE*>(AData.data()),
+                             static_cast<DWORD>((AData.size() + 1) * sizeof(wchar_t))));
   }
 
   String FKey;
@@ -121,10 +122,11 @@ TEST_F(PortListTest, TheOrderIsTheRegistrysNotTheNames) {
   // What the registry enumerates first comes first.
   wchar_t first[64];
   DWORD length = 64;
-  HKEY key = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, FKey.c_str(), 0, KEY_READ, &key));
-  ASSERT_EQ(ERROR_SUCCESS, RegEnumValueW(key, 0, first, &length, nullptr, nullptr, nullptr, nullptr));
-  RegCloseKey(key);
+  {
+    TRegKey key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, FKey.c_str(), 0, KEY_READ, key.Receive()));
+    ASSERT_EQ(ERROR_SUCCESS, RegEnumValueW(key.Get(), 0, first, &length, nullptr, nullptr, nullptr, nullptr));
+  }
   EXPECT_EQ(String(first) == L"\\Device\\Serial9" ? L"COM9,COM2" : L"COM2,COM9",
             ListSerialPortsOf(HKEY_CURRENT_USER, FKey));
 }
@@ -143,11 +145,12 @@ TEST_F(PortListTest, QuotesNamesAsCommaTextDoes) {
 
 TEST_F(PortListTest, SkipsValuesThatHoldNoText) {
   AddValue(L"a", L"COM6");
-  HKEY key = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, FKey.c_str(), 0, KEY_WRITE, &key));
-  const DWORD number = 7;
-  RegSetValueExW(key, L"b", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
-  RegCloseKey(key);
+  {
+    TRegKey key;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, FKey.c_str(), 0, KEY_WRITE, key.Receive()));
+    const DWORD number = 7;
+    RegSetValueExW(key.Get(), L"b", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof(number));
+  }
   AddValue(L"c", L"COM8");
   EXPECT_EQ(L"COM6,COM8", ListSerialPortsOf(HKEY_CURRENT_USER, FKey));
 }

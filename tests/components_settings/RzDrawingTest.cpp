@@ -1,5 +1,6 @@
 #include "components/settings/RzCommon.h"
 
+#include "platform/runtime/Handles.h"
 #include "tests/components_settings/SettingsTestSupport.h"
 #include "tests/support/Pixels.h"
 
@@ -79,24 +80,24 @@ TEST(RzColors, LightenDarkenAndAdjust) {
 class TSchemeName {
  public:
   explicit TSchemeName(const wchar_t* AName) {
-    HKEY key = nullptr;
-    ::RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    TRegKey key;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, KeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Receive(), nullptr);
     DWORD size = sizeof FOld;
-    FHadOld = ::RegQueryValueExW(key, L"ColorName", nullptr, nullptr, reinterpret_cast<BYTE*>(FOld), &size) ==
+    FHadOld = ::RegQueryValueExW(key.Get(), L"ColorName", nullptr, nullptr, reinterpret_cast<BYTE*>(FOld), &size) ==
               ERROR_SUCCESS;
-    ::RegSetValueExW(key, L"ColorName", 0, REG_SZ, reinterpret_cast<const BYTE*>(AName),
+    ::RegSetValueExW(key.Get(), L"ColorName", 0, REG_SZ, reinterpret_cast<const BYTE*>(AName),
                      static_cast<DWORD>((wcslen(AName) + 1) * sizeof(wchar_t)));
-    ::RegCloseKey(key);
   }
   ~TSchemeName() {
-    HKEY key = nullptr;
-    ::RegOpenKeyExW(HKEY_CURRENT_USER, KeyPath, 0, KEY_ALL_ACCESS, &key);
-    if (FHadOld)
-      ::RegSetValueExW(key, L"ColorName", 0, REG_SZ, reinterpret_cast<const BYTE*>(FOld),
-                       static_cast<DWORD>((wcslen(FOld) + 1) * sizeof(wchar_t)));
-    else
-      ::RegDeleteValueW(key, L"ColorName");
-    ::RegCloseKey(key);
+    {
+      TRegKey key;
+      ::RegOpenKeyExW(HKEY_CURRENT_USER, KeyPath, 0, KEY_ALL_ACCESS, key.Receive());
+      if (FHadOld)
+        ::RegSetValueExW(key.Get(), L"ColorName", 0, REG_SZ, reinterpret_cast<const BYTE*>(FOld),
+                         static_cast<DWORD>((wcslen(FOld) + 1) * sizeof(wchar_t)));
+      else
+        ::RegDeleteValueW(key.Get(), L"ColorName");
+    }
     ReadXPColorScheme();
   }
 
@@ -145,7 +146,7 @@ class FrameDrawing : public testing::Test {
   void SetUp() override { Canvas->SetHandle(Surface.DC()); }
   void TearDown() override { Canvas->SetHandle(nullptr); }
   TPixelSurface Surface{24, 16, Paper};
-  TOwnedObject<TCanvas> Canvas{New<TCanvas>()};
+  TOwned<TCanvas> Canvas{New<TCanvas>()};
 };
 
 TEST_F(FrameDrawing, SidesWithoutTheFirstColourDrawOnlyRightAndBottom) {

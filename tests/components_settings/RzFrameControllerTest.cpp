@@ -204,7 +204,7 @@ TEST_F(FrameController, ColorCarriesFocusColorAlongAndHotTrackShowsTheFrame) {
 
 TEST_F(FrameController, AssignCopiesEverySettingAndTellsOnce) {
   TFramedControl* framed = NewControl<TFramedControl>();
-  TOwnedObject<TRzFrameController> source(New<TRzFrameController>(nullptr));
+  TOwned<TRzFrameController> source(New<TRzFrameController>(nullptr));
   source->SetFrameColor(clMaroon);
   source->SetFrameStyle(fsRaised);
   source->SetReadOnlyColor(clSilver);
@@ -300,7 +300,7 @@ TEST(FrameControllerOldProperties, FormFilesWithObsoletePropertiesStillRead) {
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    TOwnedObject<TRzFrameController> controller(New<TRzFrameController>(nullptr));
+    TOwned<TRzFrameController> controller(New<TRzFrameController>(nullptr));
     ReadComponentFromText(String(L"object FC: TRzFrameController\n") + c.Lines + L"end\n", controller.get());
     EXPECT_EQ(controller->FrameHotTrack(), c.HotTrack);
     EXPECT_EQ(controller->FrameStyle(), c.Style);
@@ -331,7 +331,7 @@ class TOldProps : public TComponent {
 };
 
 TEST(FrameControllerOldProperties, TheReaderDropsAValueOfEachKind) {
-  TOwnedObject<TOldProps> object(New<TOldProps>(nullptr));
+  TOwned<TOldProps> object(New<TOldProps>(nullptr));
   ReadComponentFromText(
       L"object X: TOldProps\n OldBool = True\n OldEnum = fsFlat\n OldIdent = clRed\n OldInt = 12\n"
       L" OldSet = [sdLeft, sdTop]\n OldString = 'gone'\n Tag2 = 5\nend\n",

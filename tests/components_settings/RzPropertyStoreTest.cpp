@@ -334,7 +334,7 @@ TEST_F(PropertyStore, UnusableEntriesAreSkippedSilently) {
   Store->AddProperty(subject, L"Count");
   Store->Save();
   EXPECT_EQ(Value(L"S.Count"), L"3");
-  TOwnedObject<TStringList> names(New<TStringList>());
+  TOwned<TStringList> names(New<TStringList>());
   Ini->ReadSection(L"Test", names.get());
   EXPECT_EQ(names->Count(), 1);
   Store->Load();
@@ -489,7 +489,7 @@ TEST_F(PropertyStore, ItemsCopyAndNameThemselves) {
   Store->Properties()->SetItems(1, item);
   EXPECT_EQ(other->Component(), subject);
   EXPECT_EQ(other->PropertyName(), L"Text");
-  TOwnedObject<TRzPropertyStore> copy(New<TRzPropertyStore>(nullptr));
+  TOwned<TRzPropertyStore> copy(New<TRzPropertyStore>(nullptr));
   copy->SetProperties(Store->Properties());
   ASSERT_EQ(copy->Properties()->Count(), 2);
   EXPECT_EQ(copy->Properties()->Items(0)->DisplayName(), L"Baud.Text");
@@ -499,14 +499,14 @@ TEST_F(PropertyStore, ItemsCopyAndNameThemselves) {
 }
 
 TEST(PropertyStoreSection, NamedAfterTheFormOrGeneric) {
-  TOwnedObject<TForm> form(New<TForm>(nullptr));
+  TOwned<TForm> form(New<TForm>(nullptr));
   auto* onForm = New<TRzPropertyStore>(form.get());
   EXPECT_EQ(onForm->GetSectionName(), L"TForm_Properties");
   form->SetName(L"MainForm");
   EXPECT_EQ(onForm->GetSectionName(), L"MainForm_Properties");
   onForm->SetSection(L"Skarnivel configuration");
   EXPECT_EQ(onForm->GetSectionName(), L"Skarnivel configuration");
-  TOwnedObject<TComponent> plain(New<TComponent>(nullptr));
+  TOwned<TComponent> plain(New<TComponent>(nullptr));
   EXPECT_EQ(New<TRzPropertyStore>(plain.get())->GetSectionName(), L"Properties");
 }
 
@@ -531,7 +531,7 @@ TEST(PropertyStoreDescription, AStoreReadFromAFormDescriptionSavesAndLoads) {
       L"  object RzRegIniFile1: TRzRegIniFile\n    Path = '.\\" + file.Name() + L"'\n  end\n"
       L"end\n";
   auto run = [&](const std::function<void(TComponent*)>& AAction) {
-    TOwnedObject<TComponent> holder(New<TComponent>(nullptr));
+    TOwned<TComponent> holder(New<TComponent>(nullptr));
     ReadComponentFromText(text, holder.get());
     AAction(holder.get());
   };

@@ -2,6 +2,7 @@
 
 #include "platform/classes/Registry.h"
 #include "platform/classes/Streams.h"
+#include "platform/runtime/Handles.h"
 #include "tests/components_settings/SettingsTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +25,7 @@ TEST(RzRegIniFilePath, ResolvesOnceAgainstTheStartDirectory) {
   TCurrentDirGuard restore;
   TTempDir elsewhere;
   {
-    TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+    TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
     ini->SetPath(L".\\" + file.Name());
     EXPECT_EQ(ini->ReadString(L"S", L"K", L"none"), L"none");
     EXPECT_EQ(ini->Path(), file.Full());
@@ -35,7 +36,7 @@ TEST(RzRegIniFilePath, ResolvesOnceAgainstTheStartDirectory) {
   EXPECT_TRUE(FileThere(file.Full()));
   EXPECT_FALSE(FileThere(elsewhere.File(file.Name())));
   // The next run, started from the same place, finds the value.
-  TOwnedObject<TRzRegIniFile> next(New<TRzRegIniFile>(nullptr));
+  TOwned<TRzRegIniFile> next(New<TRzRegIniFile>(nullptr));
   next->SetPath(L".\\" + file.Name());
   EXPECT_EQ(next->ReadString(L"S", L"K", String()), L"115200");
 }
@@ -44,7 +45,7 @@ TEST(RzRegIniFilePath, ARelativePathNeverFollowsTheCurrentDirectory) {
   TCurrentDirGuard restore;
   TTempDir elsewhere;
   ASSERT_TRUE(SetCurrentDir(elsewhere.File(L"")));
-  TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+  TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
   ini->SetPath(L"sub\\x.cfg");
   ini->ValueExists(L"S", L"K");
   EXPECT_EQ(ini->Path(), IncludeTrailingPathDelimiter(StartDirectory()) + L"sub\\x.cfg");
@@ -74,7 +75,7 @@ TEST(RzRegIniFilePath, ResolvedPaths) {
   };
   for (const TPathCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+    TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
     ini->SetPath(c.Path);
     ini->SetSpecialFolder(c.Folder);
     ini->SectionExists(L"any");
@@ -86,7 +87,7 @@ TEST(RzRegIniFilePath, ResolvedPaths) {
 
 TEST(RzRegIniFilePath, ANewPathOpensTheNewFileWithoutTheOldContent) {
   TTempDir dir;
-  TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+  TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
   ini->SetPath(dir.File(L"one.cfg"));
   ini->WriteString(L"S", L"K", L"first");
   ini->SetPath(dir.File(L"two.cfg"));
@@ -101,7 +102,7 @@ TEST(RzRegIniFilePath, ANewPathOpensTheNewFileWithoutTheOldContent) {
 
 TEST(RzRegIniFileIni, AMissingFileReadsEmptyAndIsCreatedByTheFirstWrite) {
   TTempDir dir;
-  TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+  TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
   ini->SetPath(dir.File(L"new.cfg"));
   EXPECT_FALSE(ini->SectionExists(L"S"));
   EXPECT_EQ(ini->ReadInteger(L"S", L"N", 7), 7);
@@ -115,27 +116,27 @@ TEST(RzRegIniFileIni, TypedValuesSurviveANewInstance) {
   const String path = dir.File(L"typed.cfg");
   const TDateTime when = EncodeDateTime(2024, 2, 29, 13, 45, 30, 0);
   {
-    TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+    TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
     ini->SetPath(path);
     ini->WriteBool(L"T", L"Bool", true);
     ini->WriteInteger(L"T", L"Int", -17);
     ini->WriteFloat(L"T", L"Float", 2.5);
     ini->WriteString(L"T", L"Text", L"115200");
     ini->WriteDateTime(L"T", L"When", when);
-    TOwnedObject<TBytesStream> bytes(New<TBytesStream>(TBytes{1, 2, 0xAB}));
+    TOwned<TBytesStream> bytes(New<TBytesStream>(TBytes{1, 2, 0xAB}));
     ini->WriteBinaryStream(L"T", L"Bin", bytes.get());
   }
-  TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+  TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
   ini->SetPath(path);
   EXPECT_TRUE(ini->ReadBool(L"T", L"Bool", false));
   EXPECT_EQ(ini->ReadInteger(L"T", L"Int", 0), -17);
   EXPECT_DOUBLE_EQ(ini->ReadFloat(L"T", L"Float", 0), 2.5);
   EXPECT_EQ(ini->ReadString(L"T", L"Text", String()), L"115200");
   EXPECT_NEAR(ini->ReadDateTime(L"T", L"When", 0), when, 1.0 / 86400);
-  TOwnedObject<TBytesStream> bytes(New<TBytesStream>());
+  TOwned<TBytesStream> bytes(New<TBytesStream>());
   EXPECT_EQ(ini->ReadBinaryStream(L"T", L"Bin", bytes.get()), 3);
   EXPECT_EQ(bytes->Bytes(), (TBytes{1, 2, 0xAB}));
-  TOwnedObject<TStringList> names(New<TStringList>());
+  TOwned<TStringList> names(New<TStringList>());
   ini->ReadSection(L"T", names.get());
   EXPECT_EQ(names->Count(), 6);
 }
@@ -144,7 +145,7 @@ TEST(RzRegIniFileIni, OtherSectionsAndKeysStayInTheFile) {
   TTempDir dir;
   const String path = dir.File(L"keep.cfg");
   WriteFileBytes(path, "; written by hand\r\n[Other]\r\nA=1\r\n[Main]\r\nOld=x\r\n");
-  TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+  TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
   ini->SetPath(path);
   ini->WriteString(L"Main", L"New", L"y");
   EXPECT_EQ(FileBytes(path), "; written by hand\r\n\r\n[Other]\r\nA=1\r\n\r\n[Main]\r\nOld=x\r\nNew=y\r\n\r\n");
@@ -157,7 +158,7 @@ TEST(RzRegIniFileIni, WithoutAutoUpdateOnlyUpdateIniFileOrDestructionWrites) {
   TTempDir dir;
   const String path = dir.File(L"manual.cfg");
   {
-    TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+    TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
     ini->SetAutoUpdateIniFile(false);
     ini->SetPath(path);
     ini->WriteString(L"S", L"A", L"1");
@@ -172,11 +173,11 @@ TEST(RzRegIniFileIni, WithoutAutoUpdateOnlyUpdateIniFileOrDestructionWrites) {
 
 TEST(RzRegIniFileIni, ReadSectionValuesGivesNameValueLines) {
   TTempDir dir;
-  TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+  TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
   ini->SetPath(dir.File(L"values.cfg"));
   ini->WriteString(L"S", L"B", L"2");
   ini->WriteString(L"S", L"A", L"1");
-  TOwnedObject<TStringList> lines(New<TStringList>());
+  TOwned<TStringList> lines(New<TStringList>());
   ini->ReadSectionValues(L"S", lines.get());
   EXPECT_EQ(Lines(lines.get()), (std::vector<String>{L"B=2", L"A=1"}));
 }
@@ -186,7 +187,7 @@ TEST(RzRegIniFileIni, AHugeLineIsReadAndWrittenBack) {
   const String path = dir.File(L"huge.cfg");
   const std::string value(3 * 1024 * 1024, '7');
   WriteFileBytes(path, "[S]\r\nK=" + value + "\r\n");
-  TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+  TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
   ini->SetPath(path);
   EXPECT_EQ(ini->ReadString(L"S", L"K", String()).size(), value.size());
   ini->WriteString(L"S", L"Other", L"1");
@@ -199,7 +200,7 @@ TEST(RzRegIniFileIni, AHugeLineIsReadAndWrittenBack) {
 TEST(RzRegIniFileEncoding, PlainTextIsWrittenInTheAnsiCodePage) {
   TTempDir dir;
   const String path = dir.File(L"ansi.cfg");
-  TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+  TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
   ini->SetPath(path);
   ini->WriteString(L"S", L"K", L"Größe");
   EXPECT_EQ(FileBytes(path), StringToAnsi(L"[S]\r\nK=Größe\r\n\r\n"));
@@ -209,7 +210,7 @@ TEST(RzRegIniFileEncoding, AFileWithAByteOrderMarkKeepsItsEncoding) {
   TTempDir dir;
   const String path = dir.File(L"utf8.cfg");
   WriteFileBytes(path, "\xEF\xBB\xBF[Other]\r\nName=\xCE\xA9mega\r\n");
-  TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+  TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
   ini->SetPath(path);
   EXPECT_EQ(ini->ReadString(L"Other", L"Name", String()), L"\u03A9mega");
   ini->WriteString(L"S", L"K", L"1");
@@ -223,12 +224,12 @@ TEST(RzRegIniFileEncoding, TextTheAnsiCodePageCannotHoldIsWrittenAsUtf8) {
   if (TEncoding::Default()->GetString(TEncoding::Default()->GetBytes(text)) == text)
     GTEST_SKIP() << "the ANSI code page holds these characters";
   {
-    TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+    TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
     ini->SetPath(path);
     ini->WriteString(L"S", L"K", text);
   }
   EXPECT_EQ(FileBytes(path), "\xEF\xBB\xBF[S]\r\nK=" + UTF8Encode(text) + "\r\n\r\n");
-  TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+  TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
   ini->SetPath(path);
   EXPECT_EQ(ini->ReadString(L"S", L"K", String()), text);
 }
@@ -249,13 +250,13 @@ TEST(RzRegIniFileEncoding, ChosenEncodingsReadAndWrite) {
     TTempDir dir;
     const String path = dir.File(L"chosen.cfg");
     {
-      TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+      TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
       ini->SetFileEncoding(c.Encoding);
       ini->SetPath(path);
       ini->WriteString(L"S", L"K", L"ä");
     }
     EXPECT_EQ(FileBytes(path), c.Expected);
-    TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+    TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
     ini->SetFileEncoding(c.Encoding);
     ini->SetPath(path);
     EXPECT_EQ(ini->ReadString(L"S", L"K", String()), L"ä");
@@ -290,7 +291,7 @@ TEST(RzRegIniFileDamage, ADamagedFileIsKeptAsideAndReported) {
     TTempDir dir;
     const String path = dir.File(L"damaged.cfg");
     WriteFileBytes(path, c.Bytes);
-    TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+    TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
     ini->SetFileEncoding(c.Encoding);
     ini->SetPath(path);
     try {
@@ -304,7 +305,7 @@ TEST(RzRegIniFileDamage, ADamagedFileIsKeptAsideAndReported) {
     EXPECT_FALSE(FileThere(path));
     EXPECT_FALSE(ini->ValueExists(L"Skarnivel configuration", L"CB_Baudrate.Text"));
     ini->WriteString(L"S", L"K", L"1");
-    TOwnedObject<TRzRegIniFile> next(New<TRzRegIniFile>(nullptr));
+    TOwned<TRzRegIniFile> next(New<TRzRegIniFile>(nullptr));
     next->SetFileEncoding(c.Encoding);
     next->SetPath(path);
     EXPECT_EQ(next->ReadString(L"S", L"K", String()), L"1");
@@ -316,15 +317,14 @@ TEST(RzRegIniFileDamage, AFileTooLargeForSettingsIsKeptAside) {
   TTempDir dir;
   const String path = dir.File(L"large.cfg");
   {
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE);
+    const TKernelHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(file);
     LARGE_INTEGER size{};
     size.QuadPart = TRzRegIniFile::MaxFileSize + 1;
-    ::SetFilePointerEx(h, size, nullptr, FILE_BEGIN);
-    ::SetEndOfFile(h);
-    ::CloseHandle(h);
+    ::SetFilePointerEx(file.Get(), size, nullptr, FILE_BEGIN);
+    ::SetEndOfFile(file.Get());
   }
-  TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+  TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
   ini->SetPath(path);
   EXPECT_THROW(ini->SectionExists(L"S"), ERzSettingsFileError);
   EXPECT_TRUE(FileThere(path + L".bak"));
@@ -335,13 +335,13 @@ TEST(RzRegIniFileDamage, AnUnreadableFileIsNeverOverwritten) {
   TTempDir dir;
   const String path = dir.File(L"locked.cfg");
   WriteFileBytes(path, "[S]\r\nK=old\r\n");
-  TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+  TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
   ini->SetPath(path);
-  HANDLE lock = ::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(lock, INVALID_HANDLE_VALUE);
+  TKernelHandle lock(::CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(lock);
   EXPECT_THROW(ini->ReadString(L"S", L"K", String()), ERzSettingsFileError);
   EXPECT_THROW(ini->WriteString(L"S", L"K", L"new"), ERzSettingsFileError);
-  ::CloseHandle(lock);
+  lock.Reset();
   EXPECT_EQ(FileBytes(path), "[S]\r\nK=old\r\n");
   // Once the file can be read, it is read.
   EXPECT_EQ(ini->ReadString(L"S", L"K", String()), L"old");
@@ -351,7 +351,7 @@ TEST(RzRegIniFileDamage, AFailedWriteLeavesTheOldFile) {
   TTempDir dir;
   const String path = dir.File(L"kept.cfg");
   WriteFileBytes(path, "[S]\r\nK=old\r\n");
-  TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+  TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
   ini->SetPath(path);
   ASSERT_EQ(ini->ReadString(L"S", L"K", String()), L"old");
   // A directory where the temporary file would go makes the write fail.
@@ -366,12 +366,12 @@ TEST(RzRegIniFileDamage, AFailedWriteLeavesTheOldFile) {
 
 TEST(RzRegIniFileRegistry, ValuesGoToTheKeyBelowTheChosenRoot) {
   TScratchRegistryKey key;
-  TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+  TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
   ini->SetPathType(ptRegistry);
   ini->SetPath(L"\\" + key.Path());
   ini->WriteInteger(L"Sec", L"Count", 5);
   ini->WriteString(L"Sec", L"Name", L"Skarnivel");
-  TOwnedObject<TRegistry> reg(New<TRegistry>(KEY_READ));
+  TOwned<TRegistry> reg(New<TRegistry>(KEY_READ));
   reg->SetRootKey(HKEY_CURRENT_USER);
   ASSERT_TRUE(reg->OpenKeyReadOnly(key.Path() + L"\\Sec"));
   EXPECT_EQ(reg->ReadInteger(L"Count"), 5);
@@ -382,28 +382,28 @@ TEST(RzRegIniFileRegistry, ValuesGoToTheKeyBelowTheChosenRoot) {
 
 TEST(RzRegIniFileRegistry, SectionValuesAreListedSortedByType) {
   TScratchRegistryKey key;
-  HKEY section = nullptr;
+  TRegKey section;
   ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (key.Path() + L"\\S").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                              &section, nullptr),
+                              section.Receive(), nullptr),
             ERROR_SUCCESS);
   const DWORD number = static_cast<DWORD>(-3);
   const BYTE binary[] = {0x0A, 0xFF};
   const wchar_t text[] = L"hello";
   const wchar_t multi[] = L"a\0b\0";
-  ::RegSetValueExW(section, L"Zeta", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
-  ::RegSetValueExW(section, L"Alpha", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
-  ::RegSetValueExW(section, L"Bin", 0, REG_BINARY, binary, sizeof binary);
-  ::RegSetValueExW(section, L"Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi), sizeof multi);
-  ::RegSetValueExW(section, L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
-  ::RegCloseKey(section);
+  ::RegSetValueExW(section.Get(), L"Zeta", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+  ::RegSetValueExW(section.Get(), L"Alpha", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
+  ::RegSetValueExW(section.Get(), L"Bin", 0, REG_BINARY, binary, sizeof binary);
+  ::RegSetValueExW(section.Get(), L"Multi", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(multi), sizeof multi);
+  ::RegSetValueExW(section.Get(), L"", 0, REG_SZ, reinterpret_cast<const BYTE*>(text), sizeof text);
+  section.Reset();
 
   // Without and with a trailing delimiter on the key path.
   for (const String& path : {L"\\" + key.Path(), L"\\" + key.Path() + L"\\"}) {
     SCOPED_TRACE(path);
-    TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+    TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
     ini->SetPathType(ptRegistry);
     ini->SetPath(path);
-    TOwnedObject<TStringList> lines(New<TStringList>());
+    TOwned<TStringList> lines(New<TStringList>());
     ini->ReadSectionValues(L"S", lines.get());
     EXPECT_EQ(Lines(lines.get()), (std::vector<String>{L"Default=hello", L"Alpha=hello", L"Bin=0A FF ",
                                                        L"Multi=Unknown Data Type", L"Zeta=-3"}));
@@ -411,7 +411,7 @@ TEST(RzRegIniFileRegistry, SectionValuesAreListedSortedByType) {
 }
 
 TEST(RzRegIniFileRegistry, AnEmptyPathUsesTheTemporaryKeyOfTheProgram) {
-  TOwnedObject<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
+  TOwned<TRzRegIniFile> ini(New<TRzRegIniFile>(nullptr));
   ini->SetPathType(ptRegistry);
   ini->SectionExists(L"S");
   EXPECT_EQ(ini->Path(), L"\\Software\\Temp\\" + ChangeFileExt(ExtractFileName(ProgramFile()), String()));

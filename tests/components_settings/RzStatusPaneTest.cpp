@@ -4,6 +4,7 @@
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/GdiScopes.h"
 #include "tests/components_settings/SettingsTestSupport.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/PumpUntil.h"
@@ -32,12 +33,10 @@ T* NewPane(TComponent* AOwner = nullptr) {
 void PaintPane(TControl* APane, TPixelSurface& ASurface) { APane->Perform(WM_PAINT, reinterpret_cast<WPARAM>(ASurface.DC()), 0); }
 
 TSize TextSize(TControl* APane, const String& AText) {
-  HDC dc = ::GetDC(nullptr);
-  const HGDIOBJ old = ::SelectObject(dc, APane->Font()->Handle());
+  const TScreenDC dc;
+  const TSelectObject font(dc.Get(), APane->Font()->Handle());
   SIZE size{};
-  ::GetTextExtentPoint32W(dc, AText.c_str(), static_cast<int>(AText.size()), &size);
-  ::SelectObject(dc, old);
-  ::ReleaseDC(nullptr, dc);
+  ::GetTextExtentPoint32W(dc.Get(), AText.c_str(), static_cast<int>(AText.size()), &size);
   return TSize(size.cx, size.cy);
 }
 
@@ -62,7 +61,7 @@ TRect InkOf(const TPixelSurface& S, COLORREF AColor, const TRect& R) {
 // Caption and label
 
 TEST(RzStatusPane, TheVersionPaneDrawsItsLabelThenTheVersion) {
-  TOwnedObject<TComponent> owner(New<TComponent>(nullptr));
+  TOwned<TComponent> owner(New<TComponent>(nullptr));
   auto* info = New<TRzVersionInfo>(owner.get());
   auto* pane = NewPane<TRzVersionInfoStatus>(owner.get());
   pane->SetWidth(101);
@@ -120,7 +119,7 @@ TEST(RzStatusPane, AlignmentPlacesTheCaption) {
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    TOwnedObject<TRzCustomStatusPane> pane(NewPane<TRzCustomStatusPane>());
+    TOwned<TRzCustomStatusPane> pane(NewPane<TRzCustomStatusPane>());
     pane->SetCaption(L"Ready");
     pane->SetAlignment(c.Alignment);
     pane->SetBiDiMode(c.BiDiMode);
@@ -141,7 +140,7 @@ TEST(RzStatusPane, AlignmentPlacesTheCaption) {
 }
 
 TEST(RzStatusPane, ReadRightToLeftTheFieldLabelStandsOnTheRight) {
-  TOwnedObject<TRzCustomFieldStatus> pane(NewPane<TRzCustomFieldStatus>());
+  TOwned<TRzCustomFieldStatus> pane(NewPane<TRzCustomFieldStatus>());
   pane->SetBounds(0, 0, 120, 20);
   pane->SetFrameStyle(fsNone);
   pane->SetCaption(L"Ready");
@@ -168,7 +167,7 @@ TEST(RzStatusPane, ReadRightToLeftTheFieldLabelStandsOnTheRight) {
 }
 
 TEST(RzStatusPane, ADisabledPaneDrawsGrayText) {
-  TOwnedObject<TRzCustomFieldStatus> pane(NewPane<TRzCustomFieldStatus>());
+  TOwned<TRzCustomFieldStatus> pane(NewPane<TRzCustomFieldStatus>());
   pane->SetCaption(L"Ready");
   pane->SetFieldLabel(L"State:");
   pane->SetFieldLabelColor(clBlue);
@@ -200,7 +199,7 @@ class PaneFrames : public testing::TestWithParam<TPaneFrameCase> {};
 
 TEST_P(PaneFrames, EachStyleInsideTheBorderWidth) {
   const TPaneFrameCase& c = GetParam();
-  TOwnedObject<TRzCustomStatusPane> pane(NewPane<TRzCustomStatusPane>());
+  TOwned<TRzCustomStatusPane> pane(NewPane<TRzCustomStatusPane>());
   pane->SetWidth(60);
   pane->SetFrameStyle(c.Style);
   TPixelSurface s(60, 20, Paper);
@@ -226,7 +225,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<TPaneFrameCase>& I) { return std::string(I.param.Name); });
 
 TEST(RzStatusPane, AnOpaquePaneFillsWithItsColour) {
-  TOwnedObject<TRzCustomStatusPane> pane(NewPane<TRzCustomStatusPane>());
+  TOwned<TRzCustomStatusPane> pane(NewPane<TRzCustomStatusPane>());
   pane->SetFrameStyle(fsNone);
   pane->SetColor(clYellow);
   pane->SetTransparent(false);
@@ -239,7 +238,7 @@ TEST(RzStatusPane, AnOpaquePaneFillsWithItsColour) {
 }
 
 TEST(RzStatusPane, NotParentColouredPanesBecomeOpaqueWhenLoaded) {
-  TOwnedObject<TRzVersionInfoStatus> pane(NewPane<TRzVersionInfoStatus>());
+  TOwned<TRzVersionInfoStatus> pane(NewPane<TRzVersionInfoStatus>());
   ReadComponentFromText(L"object P: TRzVersionInfoStatus\n Color = clAqua\n ParentColor = False\nend\n", pane.get());
   EXPECT_FALSE(pane->Transparent());
   EXPECT_EQ(pane->FillColor(), clAqua);
@@ -249,7 +248,7 @@ TEST(RzStatusPane, NotParentColouredPanesBecomeOpaqueWhenLoaded) {
 // Size
 
 TEST(RzStatusPane, AutoSizeMeasuresTheCaption) {
-  TOwnedObject<TRzCustomStatusPane> pane(NewPane<TRzCustomStatusPane>());
+  TOwned<TRzCustomStatusPane> pane(NewPane<TRzCustomStatusPane>());
   pane->SetAutoSize(true);
   EXPECT_EQ(pane->Width(), 40);
   pane->SetCaption(L"Ready");
@@ -265,7 +264,7 @@ TEST(RzStatusPane, AutoSizeMeasuresTheCaption) {
 }
 
 TEST(RzStatusPane, AutoSizeOfAFieldPaneCountsItsLabel) {
-  TOwnedObject<TRzCustomFieldStatus> pane(NewPane<TRzCustomFieldStatus>());
+  TOwned<TRzCustomFieldStatus> pane(NewPane<TRzCustomFieldStatus>());
   pane->SetCaption(L"Ready");
   pane->SetFieldLabel(L"State:");
   pane->SetAutoSize(true);
@@ -317,7 +316,7 @@ TEST_F(Blinking, TheBlinkColourLastsIntervalOnAndTheFontColourIntervalOff) {
 }
 
 TEST_F(Blinking, OnlyBlinkingPanesAreTold) {
-  TOwnedObject<TRzCustomStatusPane> quiet(NewPane<TRzCustomStatusPane>());
+  TOwned<TRzCustomStatusPane> quiet(NewPane<TRzCustomStatusPane>());
   EXPECT_EQ(quiet->Perform(BlinkQueryMessage, 0, 0), 0);
   Pane->SetBlinking(true);
   EXPECT_EQ(Pane->Perform(BlinkQueryMessage, 0, 0), 1);
@@ -340,7 +339,7 @@ class TRecordingPane : public TRzCustomStatusPane {
 };
 
 TEST_F(Blinking, TheTimerAlternatesThePhases) {
-  TOwnedObject<TRecordingPane> pane(New<TRecordingPane>(nullptr));
+  TOwned<TRecordingPane> pane(New<TRecordingPane>(nullptr));
   pane->SetBlinking(true);
   pane->SetBlinkIntervalOn(20);
   pane->SetBlinkIntervalOff(20);
@@ -353,15 +352,15 @@ TEST_F(Blinking, TheTimerAlternatesThePhases) {
 
 TEST(BlinkingList, LivesFromTheFirstPaneToTheLast) {
   ASSERT_EQ(BlinkingControlsList(), nullptr);
-  TRzCustomStatusPane* first = New<TRzCustomStatusPane>(nullptr);
-  TRzCustomStatusPane* second = New<TRzVersionInfoStatus>(nullptr);
+  TOwned<TRzCustomStatusPane> first(New<TRzCustomStatusPane>(nullptr));
+  TOwned<TRzCustomStatusPane> second(New<TRzVersionInfoStatus>(nullptr));
   ASSERT_NE(BlinkingControlsList(), nullptr);
   EXPECT_EQ(BlinkingControlsList()->Count(), 2);
   EXPECT_TRUE(BlinkingControlsList()->Timer()->Running());
   EXPECT_EQ(BlinkingControlsList()->Timer()->Interval(), 500u);
-  first->Free();
+  first.reset();
   EXPECT_EQ(BlinkingControlsList()->Count(), 1);
-  second->Free();
+  second.reset();
   EXPECT_EQ(BlinkingControlsList(), nullptr);
 }
 
@@ -369,7 +368,7 @@ TEST(BlinkingList, LivesFromTheFirstPaneToTheLast) {
 // Frame controller
 
 TEST(RzStatusPane, TakesTheFrameControllersVisibleFrame) {
-  TOwnedObject<TComponent> owner(New<TComponent>(nullptr));
+  TOwned<TComponent> owner(New<TComponent>(nullptr));
   auto* controller = New<TRzFrameController>(owner.get());
   auto* pane = NewPane<TRzCustomStatusPane>(owner.get());
   auto* partial = NewPane<TRzCustomStatusPane>(owner.get());
@@ -394,7 +393,7 @@ TEST(RzStatusPane, TakesTheFrameControllersVisibleFrame) {
 // Hints, size grips and style elements
 
 TEST(RzStatusPane, WithAutoHintTheApplicationsHintBecomesTheCaption) {
-  TOwnedObject<TForm> form(New<TForm>(nullptr));
+  TOwned<TForm> form(New<TForm>(nullptr));
   auto* hinted = NewPane<TRzCustomStatusPane>(form.get());
   hinted->SetParent(form.get());
   hinted->SetAutoHint(true);
@@ -406,7 +405,7 @@ TEST(RzStatusPane, WithAutoHintTheApplicationsHintBecomesTheCaption) {
   EXPECT_EQ(hinted->Caption(), L"Opens a project");
   EXPECT_EQ(plain->Caption(), L"Ready");
   // Other actions go to the class library's handling: nobody takes them.
-  TOwnedObject<TAction> action(New<TAction>(nullptr));
+  TOwned<TAction> action(New<TAction>(nullptr));
   EXPECT_FALSE(hinted->ExecuteAction(action.get()));
   Application()->SetHint(L"");
   EXPECT_EQ(hinted->Caption(), L"");
@@ -434,7 +433,7 @@ class TGripBar : public TNoRefCount<TCustomControl>, public IRzStatusBarSizeGrip
 };
 
 TEST(RzStatusPane, ASizeGripWorksThroughThePaneInTheTwelvePixelsBeforeItsEdge) {
-  TOwnedObject<TForm> form(New<TForm>(nullptr));
+  TOwned<TForm> form(New<TForm>(nullptr));
   form->SetClientWidth(300);
   auto* bar = New<TGripBar>(form.get());
   bar->SetParent(form.get());
@@ -466,7 +465,7 @@ TEST(RzStatusPane, ASizeGripWorksThroughThePaneInTheTwelvePixelsBeforeItsEdge) {
 }
 
 TEST(RzStatusPane, AChangeOfStyleElementsRepaintsThePane) {
-  TOwnedObject<TForm> form(New<TForm>(nullptr));
+  TOwned<TForm> form(New<TForm>(nullptr));
   auto* pane = NewPane<TRzCustomStatusPane>(form.get());
   pane->SetParent(form.get());
   pane->SetBounds(10, 10, 100, 20);
@@ -531,7 +530,7 @@ TEST(RzStatusPane, TheAddedVirtualOperationsFollowOneAnotherInTheirOrder) {
 // The two panes of the main window on their form
 
 TEST(RzStatusPane, TheMainWindowsPanesOnTheirForm) {
-  TOwnedObject<TForm> form(New<TForm>(nullptr));
+  TOwned<TForm> form(New<TForm>(nullptr));
   form->SetColor(clBtnFace);
   form->Font()->SetName(L"Tahoma");
   form->Font()->SetHeight(-11);

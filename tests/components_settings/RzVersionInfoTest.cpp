@@ -15,7 +15,7 @@ String ProgramFile() {
 }
 
 TEST(RzVersionInfo, ReadsTheProgramsOwnRecord) {
-  TOwnedObject<TRzVersionInfo> info(New<TRzVersionInfo>(nullptr));
+  TOwned<TRzVersionInfo> info(New<TRzVersionInfo>(nullptr));
   EXPECT_TRUE(info->VersionInfoAvailable());
   EXPECT_EQ(info->FilePath(), ProgramFile());
   struct TField {
@@ -47,7 +47,7 @@ TEST(RzVersionInfo, ReadsTheProgramsOwnRecord) {
 }
 
 TEST(RzVersionInfo, CustomKeysAreReadFromTheFile) {
-  TOwnedObject<TRzVersionInfo> info(New<TRzVersionInfo>(nullptr));
+  TOwned<TRzVersionInfo> info(New<TRzVersionInfo>(nullptr));
   EXPECT_EQ(info->GetCustomKeyValue(L"InternalName"), L"Skarnivel");
   EXPECT_EQ(info->GetCustomKeyValue(L"NoSuchKey"), L"Value Not Available");
 }
@@ -56,7 +56,7 @@ TEST(RzVersionInfo, AFileWithoutRecordShowsValueNotAvailable) {
   TTempDir dir;
   const String file = dir.File(L"plain.txt");
   WriteFileBytes(file, "no version here");
-  TOwnedObject<TRzVersionInfo> info(New<TRzVersionInfo>(nullptr));
+  TOwned<TRzVersionInfo> info(New<TRzVersionInfo>(nullptr));
   info->SetFilePath(file);
   EXPECT_FALSE(info->VersionInfoAvailable());
   for (int i = 0; i < VersionInfoFieldCount; ++i)
@@ -69,7 +69,7 @@ TEST(RzVersionInfo, ANewFileUpdatesEveryAttachedPaneAtOnce) {
   TTempDir dir;
   const String file = dir.File(L"plain.txt");
   WriteFileBytes(file, "x");
-  TOwnedObject<TComponent> owner(New<TComponent>(nullptr));
+  TOwned<TComponent> owner(New<TComponent>(nullptr));
   auto* info = New<TRzVersionInfo>(owner.get());
   auto* company = New<TRzVersionInfoStatus>(owner.get());
   company->SetField(vifCompanyName);
@@ -95,7 +95,7 @@ TEST(RzVersionInfo, ANewFileUpdatesEveryAttachedPaneAtOnce) {
 }
 
 TEST(RzVersionInfo, DesignTimeCaptionsNameTheField) {
-  TOwnedObject<TRzVersionInfoStatus> pane(New<TRzVersionInfoStatus>(nullptr));
+  TOwned<TRzVersionInfoStatus> pane(New<TRzVersionInfoStatus>(nullptr));
   pane->IncludeState(csDesigning);
   const std::pair<TRzVersionInfoField, const wchar_t*> cases[] = {
       {vifCompanyName, L"{CompanyName}"}, {vifCopyright, L"{Copyright}"}, {vifComments, L"{Comments}"}};
@@ -116,7 +116,7 @@ TEST(RzVersionInfo, FileDateTimeIsTheProgramsModificationTime) {
   ::FileTimeToSystemTime(&local, &time);
   const TDateTime expected = EncodeDateTime(time.wYear, time.wMonth, time.wDay, time.wHour, time.wMinute,
                                             time.wSecond, time.wMilliseconds);
-  TOwnedObject<TRzVersionInfo> info(New<TRzVersionInfo>(nullptr));
+  TOwned<TRzVersionInfo> info(New<TRzVersionInfo>(nullptr));
   info->SetFilePath(L"C:\\windows\\system32\\kernel32.dll");
   EXPECT_NEAR(info->FileDateTime(), expected, 1.0 / 86400);
 }

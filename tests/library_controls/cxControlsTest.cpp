@@ -49,8 +49,10 @@ bool IsMessageOnlyWindow(HWND AWnd) { return GetAncestor(AWnd, GA_PARENT) != Get
 
 TEST(cxMessageWindow, IsMessageOnlyUnlessItSaysOtherwise) {
   const int windows = ThreadWindowCount();
-  TProbeMessageWindow* hidden = New<TProbeMessageWindow>();
-  TTopLevelMessageWindow* topLevel = New<TTopLevelMessageWindow>();
+  TOwned<TProbeMessageWindow> hiddenOwner(New<TProbeMessageWindow>());
+  TProbeMessageWindow* hidden = hiddenOwner.get();
+  TOwned<TTopLevelMessageWindow> topLevelOwner(New<TTopLevelMessageWindow>());
+  TTopLevelMessageWindow* topLevel = topLevelOwner.get();
   ASSERT_TRUE(IsWindow(hidden->Handle()));
   EXPECT_TRUE(IsMessageOnlyWindow(hidden->Handle()));
   EXPECT_FALSE(IsMessageOnlyWindow(topLevel->Handle()));
@@ -58,8 +60,8 @@ TEST(cxMessageWindow, IsMessageOnlyUnlessItSaysOtherwise) {
   EXPECT_EQ(SendMessageW(hidden->Handle(), WM_PROBE, 0, 0), 42);
   EXPECT_EQ(hidden->Probes.size(), 1u);
   const HWND handle = hidden->Handle();
-  hidden->Free();
-  topLevel->Free();
+  hiddenOwner.reset();
+  topLevelOwner.reset();
   EXPECT_FALSE(IsWindow(handle));
   EXPECT_EQ(ThreadWindowCount(), windows);
 }
@@ -226,8 +228,10 @@ TEST(dxMessagesController, OnlyLockedMessagesAreBlocked) {
 }
 
 TEST(dxMessagesController, KillMessagesRemovesTheWindowsMessagesButKeepsAQuitRequest) {
-  TdxMessagesController* controller = New<TdxMessagesController>();
-  TCountingWindow* window = New<TCountingWindow>();
+  TOwned<TdxMessagesController> controllerOwner(New<TdxMessagesController>());
+  TdxMessagesController* controller = controllerOwner.get();
+  TOwned<TCountingWindow> windowOwner(New<TCountingWindow>());
+  TCountingWindow* window = windowOwner.get();
   const HWND h = window->Handle();
   PostMessageW(h, WM_APP + 1, 0, 0);
   PostMessageW(h, WM_APP + 1, 0, 0);
@@ -252,8 +256,8 @@ TEST(dxMessagesController, KillMessagesRemovesTheWindowsMessagesButKeepsAQuitReq
   DropQuitRequests();
   PumpPending();
   EXPECT_TRUE(window->Received.empty());
-  window->Free();
-  controller->Free();
+  windowOwner.reset();
+  controllerOwner.reset();
 }
 
 TEST(cxControlsUnit, TheServicesAreProcessWide) {

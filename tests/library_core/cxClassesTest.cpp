@@ -238,8 +238,10 @@ class TTrackedComponent : public TcxComponent {
 
 TEST(cxComponent, SubscribersAndTheOwnerHearOfTheRemovalBeforeDestructionRuns) {
   bool destroyRan = false;
-  TWatcher* owner = New<TWatcher>(nullptr);
-  TWatcher* watcher = New<TWatcher>(nullptr);
+  TOwned<TWatcher> ownerGuard(New<TWatcher>(nullptr));
+  TWatcher* owner = ownerGuard.get();
+  TOwned<TWatcher> watcherOwner(New<TWatcher>(nullptr));
+  TWatcher* watcher = watcherOwner.get();
   owner->DestroyRan = &destroyRan;
   watcher->DestroyRan = &destroyRan;
   TTrackedComponent* component = New<TTrackedComponent>(owner);
@@ -250,8 +252,8 @@ TEST(cxComponent, SubscribersAndTheOwnerHearOfTheRemovalBeforeDestructionRuns) {
   EXPECT_FALSE(watcher->RemovedAfterDestroy[0]) << "the subscriber heard too late";
   ASSERT_FALSE(owner->RemovedAfterDestroy.empty());
   EXPECT_FALSE(owner->RemovedAfterDestroy[0]) << "the owner heard too late";
-  watcher->Free();
-  owner->Free();
+  watcherOwner.reset();
+  ownerGuard.reset();
 }
 
 TEST(cxComponent, FakeLinksForgetAComponentThatGoes) {
@@ -550,19 +552,19 @@ class TWorkingThread : public TcxThread {
   std::atomic<bool>* Ended = nullptr;
 
   void Create(bool ACreateSuspended, bool ACreatePaused) override {
-    FStepDone = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    FStepDone.Reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
     inherited::Create(ACreateSuspended, ACreatePaused);
   }
   void Destroy() override {
     inherited::Destroy();
-    CloseHandle(FStepDone);
+    FStepDone.Reset();
   }
   // Waits (without polling) until the thread has done more than ASteps steps.
   bool WaitForSteps(int ASteps) {
     const ULONGLONG deadline = GetTickCount64() + 5000;
     while (Steps <= ASteps) {
       if (GetTickCount64() >= deadline) return false;
-      WaitForSingleObject(FStepDone, 100);
+      WaitForSingleObject(FStepDone.Get(), 100);
     }
     return true;
   }
@@ -572,7 +574,7 @@ class TWorkingThread : public TcxThread {
     while (!Terminated()) {
       CheckForPause();
       ++Steps;
-      SetEvent(FStepDone);
+      SetEvent(FStepDone.Get());
       Sleep(1);
     }
     // A last pause point after the loop: the events and the lock must still exist.
@@ -581,11 +583,12 @@ class TWorkingThread : public TcxThread {
   }
 
  private:
-  HANDLE FStepDone = nullptr;
+  TKernelHandle FStepDone;
 };
 
 TEST(cxThread, PauseWaitsForThePausePointAndUnpauseGoesOn) {
-  TWorkingThread* thread = New<TWorkingThread>(false, false);
+  TOwned<TWorkingThread> threadOwner(New<TWorkingThread>(false, false));
+  TWorkingThread* thread = threadOwner.get();
   ASSERT_TRUE(thread->WaitForSteps(2));
   thread->Pause(true);
   EXPECT_TRUE(thread->Paused());
@@ -595,7 +598,7 @@ TEST(cxThread, PauseWaitsForThePausePointAndUnpauseGoesOn) {
   thread->Pause(true);  // paused already: returns at once
   thread->Unpause();
   EXPECT_TRUE(thread->WaitForSteps(steps + 2));
-  thread->Free();
+  threadOwner.reset();
 }
 
 TEST(cxThread, ACreatedPausedThreadWaitsForUnpause) {
@@ -611,11 +614,12 @@ TEST(cxThread, DestructionEndsThePausedThreadBeforeItsEventsGo) {
   for (bool paused : {true, false}) {
     SCOPED_TRACE(paused ? "paused" : "running");
     std::atomic<bool> ended{false};
-    TWorkingThread* thread = New<TWorkingThread>(false, false);
+    TOwned<TWorkingThread> threadOwner(New<TWorkingThread>(false, false));
+    TWorkingThread* thread = threadOwner.get();
     thread->Ended = &ended;
     ASSERT_TRUE(thread->WaitForSteps(0));
     if (paused) thread->Pause(true);
-    thread->Free();
+    threadOwner.reset();
     EXPECT_TRUE(ended) << "the thread outlived its object";
   }
 }

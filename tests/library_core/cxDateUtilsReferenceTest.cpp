@@ -2,6 +2,7 @@
 // week numbers, Python's ISO-8601 weeks and tzdata's time zones, through the
 // tables data/make_reference_tables.py generated from them.
 #include "library/core/cxDateUtils.h"
+#include "platform/runtime/Handles.h"
 #include "tests/library_core/DateTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -254,14 +255,13 @@ TEST_F(TimeZoneList, OffsetsAndTransitionsOf2020To2030AgreeWithTzdata) {
 // The registry's list
 
 TEST_F(TimeZoneList, HoldsEveryZoneOfTheRegistry) {
-  HKEY key = nullptr;
+  TRegKey key;
   ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones", 0,
-                          KEY_READ, &key),
+                          KEY_READ, key.Receive()),
             ERROR_SUCCESS);
   DWORD subKeys = 0;
-  RegQueryInfoKeyW(key, nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                   nullptr);
-  RegCloseKey(key);
+  RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr, nullptr, nullptr,
+                   nullptr, nullptr);
   const std::vector<TcxTimeZoneInformation>& zones = TdxTimeZoneHelper::TimeZones();
   EXPECT_EQ(zones.size(), subKeys);
   const TcxTimeZoneInformation* berlin = FindZone("W. Europe Standard Time");

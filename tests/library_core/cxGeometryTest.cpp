@@ -528,9 +528,11 @@ TEST(ScaleFactorInterface, IdentityIsTheOnePeersAskFor) {
 }
 
 TEST(OwnedScaleFactor, FollowsItsOwnerUntilAssignedExplicitly) {
-  TdxScaleFactor* owner = New<TdxScaleFactor>();
+  TOwned<TdxScaleFactor> ownerGuard(New<TdxScaleFactor>());
+  TdxScaleFactor* owner = ownerGuard.get();
   TdxOwnedScaleFactor* owned = New<TdxOwnedScaleFactor>();
-  TListenerLog* log = New<TListenerLog>();
+  TOwned<TListenerLog> logOwner(New<TListenerLog>());
+  TListenerLog* log = logOwner.get();
   owned->ListenerAdd(BindEvent<&TListenerLog::Changed>(log));
   EXPECT_TRUE(owned->UseOwnerValue());
   owned->SetOwner(owned);  // itself: ignored
@@ -553,8 +555,8 @@ TEST(OwnedScaleFactor, FollowsItsOwnerUntilAssignedExplicitly) {
   owned->Free();  // leaves the owner's listeners
   EXPECT_EQ(owner->ListenerCount(), 0);
   owner->Assign(1, 1, false);
-  owner->Free();
-  log->Free();
+  ownerGuard.reset();
+  logOwner.reset();
 }
 
 TEST(OwnedScaleFactor, ANewOwnerGivesItsValueAtOnce) {
@@ -672,7 +674,8 @@ TEST_F(GeometryObjects, ChangeScaleReportsAtMostOnce) {
 TEST_F(GeometryObjects, StreamFormIsSixteenLittleEndianBytes) {
   TcxMargin* margin = Watch(New<TcxMargin>(nullptr, 0));
   margin->SetMargin(TRect(1, 2, 3, -4));
-  TMemoryStream* stream = New<TMemoryStream>();
+  TOwned<TMemoryStream> streamOwner(New<TMemoryStream>());
+  TMemoryStream* stream = streamOwner.get();
   margin->SaveToStream(stream);
   const std::uint8_t expected[16] = {1, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 0xFC, 0xFF, 0xFF, 0xFF};
   ASSERT_EQ(stream->Size(), 16);
@@ -681,7 +684,8 @@ TEST_F(GeometryObjects, StreamFormIsSixteenLittleEndianBytes) {
   stream->SetPosition(0);
   margin->LoadFromStream(stream);  // the same value: no change
   EXPECT_EQ(FCounter->Count, changes);
-  TcxRect* rect = New<TcxRect>(nullptr);
+  TOwned<TcxRect> rectOwner(New<TcxRect>(nullptr));
+  TcxRect* rect = rectOwner.get();
   stream->SetPosition(0);
   rect->LoadFromStream(stream);
   EXPECT_EQ(rect->Rect(), TRect(1, 2, 3, -4));
@@ -689,15 +693,16 @@ TEST_F(GeometryObjects, StreamFormIsSixteenLittleEndianBytes) {
   EXPECT_THROW(rect->LoadFromStream(stream), EReadError);
   EXPECT_EQ(rect->Rect(), TRect(1, 2, 3, -4));
 
-  TcxSize* size = New<TcxSize>(nullptr, 300, 2);
+  TOwned<TcxSize> sizeOwner(New<TcxSize>(nullptr, 300, 2));
+  TcxSize* size = sizeOwner.get();
   stream->Clear();
   size->SaveToStream(stream);
   const std::uint8_t sizeBytes[8] = {0x2C, 0x01, 0, 0, 2, 0, 0, 0};
   ASSERT_EQ(stream->Size(), 8);
   EXPECT_EQ(std::memcmp(stream->Memory(), sizeBytes, 8), 0);
-  size->Free();
-  rect->Free();
-  stream->Free();
+  sizeOwner.reset();
+  rectOwner.reset();
+  streamOwner.reset();
   margin->Free();
 }
 

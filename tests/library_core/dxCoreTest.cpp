@@ -1,4 +1,5 @@
 #include "library/core/dxCore.h"
+#include "platform/runtime/Handles.h"
 #include "platform/ui/Forms.h"
 
 #include <gtest/gtest.h>
@@ -149,7 +150,8 @@ class TTracked : public TObject {
 
 TEST(GlobalObjectDestroyer, ObjectsLiveUntilTheApplicationObjectGoesAndDieInOrder) {
   GCalls.clear();
-  TComponent* application = New<TComponent>(nullptr);
+  TOwned<TComponent> applicationOwner(New<TComponent>(nullptr));
+  TComponent* application = applicationOwner.get();
   dxSetApplicationObject(application);
   TTracked* first = New<TTracked>("first");
   TTracked* second = New<TTracked>("second");
@@ -161,7 +163,7 @@ TEST(GlobalObjectDestroyer, ObjectsLiveUntilTheApplicationObjectGoesAndDieInOrde
   EXPECT_EQ(GetGlobalObjectList()->size(), 2u);
   EXPECT_TRUE(GCalls.empty());
 
-  application->Free();
+  applicationOwner.reset();
   EXPECT_EQ(GCalls, (Calls{"free first", "free second"}));
   // The application object is gone: what comes now is freed at once.
   EXPECT_EQ(dxApplicationObject(), nullptr);
@@ -581,7 +583,8 @@ TEST(CoreRoutines, VariantsToText) {
 }
 
 TEST(CoreRoutines, StreamsToGlobalMemoryAndIntegers) {
-  TMemoryStream* stream = New<TMemoryStream>();
+  const TOwned<TMemoryStream> owned(New<TMemoryStream>());
+  TMemoryStream* stream = owned.get();
   EXPECT_EQ(CopyStreamToGlobalMemory(nullptr), nullptr);
   EXPECT_EQ(CopyStreamToGlobalMemory(stream), nullptr);
   WriteInt32ToStream(stream, 0x12345678);
@@ -589,14 +592,11 @@ TEST(CoreRoutines, StreamsToGlobalMemoryAndIntegers) {
   ASSERT_EQ(stream->Size(), 8);
   const std::uint8_t expected[8] = {0x78, 0x56, 0x34, 0x12, 0xFE, 0xFF, 0xFF, 0xFF};
   EXPECT_EQ(std::memcmp(stream->Memory(), expected, 8), 0);
-  HGLOBAL block = CopyStreamToGlobalMemory(stream);
-  ASSERT_NE(block, nullptr);
-  EXPECT_GE(GlobalSize(block), 8u);
-  const void* data = GlobalLock(block);
-  EXPECT_EQ(std::memcmp(data, expected, 8), 0);
-  GlobalUnlock(block);
-  GlobalFree(block);
-  stream->Free();
+  const TGlobalMemory block(CopyStreamToGlobalMemory(stream));
+  ASSERT_TRUE(block);
+  const TGlobalLock data(block.Get());
+  EXPECT_GE(data.Size(), 8u);
+  EXPECT_EQ(std::memcmp(data.Data(), expected, 8), 0);
 }
 
 TEST(CoreRoutines, SafeCast) {

@@ -242,7 +242,8 @@ class TDpiProbe : public TComponent {
 
 TEST(DpiServices, WhileAFrameOrDataModuleIsReadItAnswersTheDpiItsDescriptionStores) {
   RegisterClass(TDpiProbe::ClassInfo());
-  TForm* form = New<TForm>(nullptr);
+  TOwned<TForm> formOwner(New<TForm>(nullptr));
+  TForm* form = formOwner.get();
   TFrame* frame = New<TFrame>(form);
   frame->SetParent(form);
   ReadComponentFromText(L"object Frame1: TFrame\n  PixelsPerInch = 144\n"
@@ -253,15 +254,16 @@ TEST(DpiServices, WhileAFrameOrDataModuleIsReadItAnswersTheDpiItsDescriptionStor
   EXPECT_EQ(probe->OwnerDpi, 144);
   EXPECT_EQ(GetComponentDpi(frame), 96) << "loaded, it answers its parent's";
 
-  TDataModule* module = New<TDataModule>(nullptr);
+  TOwned<TDataModule> moduleOwner(New<TDataModule>(nullptr));
+  TDataModule* module = moduleOwner.get();
   ReadComponentFromText(L"object Module1: TDataModule\n  PixelsPerInch = 120\n"
                         L"  object Probe: TDpiProbe\n    Mark = 1\n  end\nend",
                         module);
   probe = static_cast<TDpiProbe*>(module->FindComponent(L"Probe"));
   ASSERT_NE(probe, nullptr);
   EXPECT_EQ(probe->OwnerDpi, 120);
-  module->Free();
-  form->Free();
+  moduleOwner.reset();
+  formOwner.reset();
 }
 
 TEST(DpiServices, FontsAreSizedFor96DpiAndScaledBetweenFactors) {

@@ -1,5 +1,6 @@
 #include "library/core/dxCoreClasses.h"
 
+#include "platform/runtime/Handles.h"
 #include "tests/library_core/ErrorText.h"
 
 #include <gtest/gtest.h>
@@ -189,9 +190,9 @@ TEST(ReadOnlySubStream, WindowsOverOneSourceReadFromSeveralThreads) {
 }
 
 TEST(HGlobalReadOnlyStream, ReadsTheBlockAndLeavesItUnlocked) {
-  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, 6);
-  std::memcpy(GlobalLock(block), "global", 6);
-  GlobalUnlock(block);
+  const TGlobalMemory owned(GlobalAlloc(GMEM_MOVEABLE, 6));
+  const HGLOBAL block = owned.Get();
+  std::memcpy(TGlobalLock(block).Data(), "global", 6);
   TdxHGlobalReadOnlyStream* s = New<TdxHGlobalReadOnlyStream>(block);
   EXPECT_EQ(s->Size(), static_cast<std::int64_t>(GlobalSize(block)));
   char text[6];
@@ -202,7 +203,6 @@ TEST(HGlobalReadOnlyStream, ReadsTheBlockAndLeavesItUnlocked) {
   EXPECT_EQ(GlobalFlags(block) & GMEM_LOCKCOUNT, 1u);
   s->Free();
   EXPECT_EQ(GlobalFlags(block) & GMEM_LOCKCOUNT, 0u);  // not owned: still there, unlocked
-  GlobalFree(block);
   EXPECT_THROW(New<TdxHGlobalReadOnlyStream>(nullptr), EStreamError);
 }
 
@@ -251,7 +251,8 @@ TEST(BufferedStream, BehavesLikeThePlainStreamUnderRandomOperations) {
     SCOPED_TRACE(bufferSize);
     TMemoryStream* model = StreamOf(Sequence(50));
     TMemoryStream* source = StreamOf(Sequence(50));
-    TdxBufferedStream* s = New<TdxBufferedStream>(source, soReference, bufferSize);
+    TOwned<TdxBufferedStream> sOwner(New<TdxBufferedStream>(source, soReference, bufferSize));
+    TdxBufferedStream* s = sOwner.get();
     for (int step = 0; step < 2000; ++step) {
       const int op = static_cast<int>(random() % 3);
       const int count = static_cast<int>(random() % 40);
@@ -273,7 +274,7 @@ TEST(BufferedStream, BehavesLikeThePlainStreamUnderRandomOperations) {
       ASSERT_EQ(s->Position(), model->Position());
       ASSERT_EQ(s->Size(), model->Size());
     }
-    s->Free();
+    sOwner.reset();
     EXPECT_EQ(ContentOf(source), ContentOf(model));
     source->Free();
     model->Free();
@@ -304,11 +305,12 @@ TEST(BufferedStream, OwnsAFileItCreates) {
   TdxBufferedStream* s = New<TdxBufferedStream>(path, fmCreate, 8);
   for (int i = 0; i < 100; ++i) s->Write(&i, 1);
   s->Free();
-  TdxMemoryStream* check = New<TdxMemoryStream>();
+  TOwned<TdxMemoryStream> checkOwner(New<TdxMemoryStream>());
+  TdxMemoryStream* check = checkOwner.get();
   check->LoadFromFile(path);
   ASSERT_EQ(check->Size(), 100);
   EXPECT_EQ(static_cast<const std::uint8_t*>(check->Memory())[99], 99);
-  check->Free();
+  checkOwner.reset();
   DeleteFileW(path.c_str());
 }
 

@@ -1,5 +1,7 @@
 #include "library/core/dxThemeManager.h"
 
+#include "platform/ui/GdiScopes.h"
+
 #include <gtest/gtest.h>
 
 #include <vssym32.h>
@@ -156,7 +158,8 @@ TEST_F(ThemeManager, ADpiIsServedByTheNearestMonitorWhenPerDpiThemesExist) {
 TEST_F(ThemeManager, HandlesOpenedForADpiRememberItsScale) {
   Set(TdxUxThemeEntry::OpenThemeDataForDpi, &FakeOpenForDpi);
   ThemeDataManager()->SetMonitorDpiList({96, 144});
-  TdxScaleFactor* factor = New<TdxScaleFactor>();
+  TOwned<TdxScaleFactor> factorOwner(New<TdxScaleFactor>());
+  TdxScaleFactor* factor = factorOwner.get();
   factor->Assign(3, 2, false);
   const HTHEME scaled = OpenThemeForScaleFactor(totButton, factor);
   EXPECT_EQ(GOpenedForDpi, 1);
@@ -166,7 +169,7 @@ TEST_F(ThemeManager, HandlesOpenedForADpiRememberItsScale) {
   const HTHEME plain = OpenTheme(totButton);
   EXPECT_NE(plain, scaled) << "DPI 0 is an entry of its own";
   EXPECT_EQ(GetThemeHandleScaleFactor(plain), SystemScaleFactor());
-  factor->Free();
+  factorOwner.reset();
 }
 
 TEST_F(ThemeManager, AThemeChangeClosesTheCacheRereadsTheStateAndTellsEachNotificator) {
@@ -214,15 +217,9 @@ TEST(ThemeManagerSystem, TheSystemsButtonThemeMeasuresAndDrawsUnderThePinnedPref
   twice->Free();
   COLORREF color = 0;
   EXPECT_TRUE(GetThemedObjectColor(totButton, BP_PUSHBUTTON, PBS_NORMAL, TMT_TEXTCOLOR, color));
-  const HDC screen = GetDC(nullptr);
-  const HDC dc = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateCompatibleBitmap(screen, 30, 30);
-  ReleaseDC(nullptr, screen);
-  const HGDIOBJ old = SelectObject(dc, bitmap);
-  EXPECT_TRUE(DrawThemedObjectBackground(dc, totButton, BP_PUSHBUTTON, PBS_NORMAL, TRect(0, 0, 30, 30)));
-  SelectObject(dc, old);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
+  const TMemoryDC surface = TMemoryDC::Compatible(nullptr, 30, 30);
+  ASSERT_TRUE(surface);
+  EXPECT_TRUE(DrawThemedObjectBackground(surface.DC(), totButton, BP_PUSHBUTTON, PBS_NORMAL, TRect(0, 0, 30, 30)));
 }
 
 }  // namespace

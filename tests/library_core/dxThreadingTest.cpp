@@ -187,7 +187,8 @@ TEST_F(MultithreadedSort, CutsTheArrayIntoChunksByThreadCount) {
 }
 
 TEST_F(MultithreadedSort, HundredItemsOnEightThreadsMakeFourChunksOfSevenThenTwelveOfSix) {
-  TdxMultithreadedSort* sorter = New<TdxMultithreadedSort>(8);
+  TOwned<TdxMultithreadedSort> sorterOwner(New<TdxMultithreadedSort>(8));
+  TdxMultithreadedSort* sorter = sorterOwner.get();
   std::vector<TKeyed> keys = MakeKeys(100, 3);
   std::vector<void*> list = Pointers(keys);
   sorter->Sort(list.data(), 100, &CompareFunction);
@@ -201,11 +202,12 @@ TEST_F(MultithreadedSort, HundredItemsOnEightThreadsMakeFourChunksOfSevenThenTwe
     next = chunk.EndIndex + 1;
   }
   EXPECT_EQ(next, 100);
-  sorter->Free();
+  sorterOwner.reset();
 }
 
 TEST_F(MultithreadedSort, EqualItemsOfDifferentChunksEndLaterChunkFirst) {
-  TdxMultithreadedSort* sorter = New<TdxMultithreadedSort>(8);
+  TOwned<TdxMultithreadedSort> sorterOwner(New<TdxMultithreadedSort>(8));
+  TdxMultithreadedSort* sorter = sorterOwner.get();
   // Unique keys but for one pair: index 3 (first chunk) and index 97 (last chunk).
   std::vector<TKeyed> keys(100);
   for (int i = 0; i < 100; ++i) keys[static_cast<std::size_t>(i)] = {(i * 37) % 101 + 1000, i};
@@ -216,7 +218,7 @@ TEST_F(MultithreadedSort, EqualItemsOfDifferentChunksEndLaterChunkFirst) {
   ASSERT_TRUE(IsSortedByKey(list));
   EXPECT_EQ(static_cast<TKeyed*>(list[0])->Id, 97);
   EXPECT_EQ(static_cast<TKeyed*>(list[1])->Id, 3);
-  sorter->Free();
+  sorterOwner.reset();
 }
 
 TEST_F(MultithreadedSort, ARaisingComparerEndsTheSortAfterEveryWorkItemAndLosesNothing) {
@@ -263,7 +265,8 @@ TEST(SortKernel, AComparerThatRaisesLeavesEveryItemInTheArray) {
 }
 
 TEST_F(MultithreadedSort, ASecondCallerSortsInItsOwnThread) {
-  TdxMultithreadedSort* sorter = New<TdxMultithreadedSort>(8);
+  TOwned<TdxMultithreadedSort> sorterOwner(New<TdxMultithreadedSort>(8));
+  TdxMultithreadedSort* sorter = sorterOwner.get();
   ASSERT_TRUE(sorter->Lock());  // another sort holds it
   TComparer* comparer = New<TComparer>();
   std::vector<TKeyed> keys = MakeKeys(1000, 5);
@@ -273,7 +276,7 @@ TEST_F(MultithreadedSort, ASecondCallerSortsInItsOwnThread) {
   EXPECT_EQ(comparer->Threads, std::set<DWORD>{GetCurrentThreadId()});
   sorter->Unlock();
   comparer->Free();
-  sorter->Free();
+  sorterOwner.reset();
 }
 
 TEST_F(MultithreadedSort, FastListsHandLargeMultithreadedSortsToTheSharedSorter) {
@@ -364,7 +367,8 @@ TEST(MultithreadedIterator, AnItemFunctionThatRaisesReachesTheCaller) {
 }
 
 TEST(MultithreadedIterator, ACallerThatFindsItBusyWalksInItsOwnThreadInOrder) {
-  TdxMultithreadedListIterator* iterator = New<TdxMultithreadedListIterator>(4);
+  TOwned<TdxMultithreadedListIterator> iteratorOwner(New<TdxMultithreadedListIterator>(4));
+  TdxMultithreadedListIterator* iterator = iteratorOwner.get();
   ASSERT_TRUE(iterator->Lock());
   for (bool reverse : {false, true}) {
     SCOPED_TRACE(reverse ? "reverse" : "forward");
@@ -377,7 +381,7 @@ TEST(MultithreadedIterator, ACallerThatFindsItBusyWalksInItsOwnThreadInOrder) {
     visits->Free();
   }
   iterator->Unlock();
-  iterator->Free();
+  iteratorOwner.reset();
 }
 
 TEST(MultithreadedIterator, TypedCollectionsPassThemselvesToTheItemFunction) {

@@ -27,6 +27,19 @@ inline TdxDirect2DHwndBasedCanvas* SharedDirect2DDevices() {
   return devices.get();
 }
 
+// A window canvas of ACanvasClass on the shared device chain, with a device
+// context of its own.
+inline TOwned<TdxDirect2DHwndBasedCanvas> NewSharedDeviceCanvas(TClass ACanvasClass,
+                                                                IdxDirect2DCanvasOwner* AOwner = nullptr) {
+  TdxDirect2DHwndBasedCanvas* devices = SharedDirect2DDevices();
+  TComPtr<ID2D1Device> device;
+  devices->DeviceContext()->GetDevice(device.Receive());
+  TComPtr<ID2D1DeviceContext> context;
+  dxCheckDirectXResult(device->CreateDeviceContext(D2D1_DEVICE_CONTEXT_OPTIONS_NONE, context.Receive()));
+  return TOwned<TdxDirect2DHwndBasedCanvas>(NewOfClass<TdxDirect2DHwndBasedCanvas>(
+      ACanvasClass, AOwner, devices->Device(), context.Get(), devices->Device3D(), devices->Device3DContext()));
+}
+
 // A window canvas that no window is bound to, drawing into a target bitmap
 // of its own, on the shared device chain with a device context of its own.
 // With AGdiCompatible the target offers the GDI interop. End reads the
@@ -37,13 +50,7 @@ class TDirect2DSurface {
                    TClass ACanvasClass = TdxDirect2DHwndBasedCanvas::ClassInfo(),
                    IdxDirect2DCanvasOwner* AOwner = nullptr)
       : FWidth(AWidth), FHeight(AHeight) {
-    TdxDirect2DHwndBasedCanvas* devices = SharedDirect2DDevices();
-    TComPtr<ID2D1Device> device;
-    devices->DeviceContext()->GetDevice(device.Receive());
-    TComPtr<ID2D1DeviceContext> context;
-    dxCheckDirectXResult(device->CreateDeviceContext(D2D1_DEVICE_CONTEXT_OPTIONS_NONE, context.Receive()));
-    FCanvas.reset(NewOfClass<TdxDirect2DHwndBasedCanvas>(ACanvasClass, AOwner, devices->Device(), context.Get(),
-                                                         devices->Device3D(), devices->Device3DContext()));
+    FCanvas = NewSharedDeviceCanvas(ACanvasClass, AOwner);
     FTarget = NewBitmap(D2D1_BITMAP_OPTIONS_TARGET |
                         (AGdiCompatible ? D2D1_BITMAP_OPTIONS_GDI_COMPATIBLE : D2D1_BITMAP_OPTIONS_NONE));
     Context()->SetTarget(FTarget.Get());

@@ -234,15 +234,23 @@ TEST_F(GdiBasedCanvas, PathsOfThisCanvasOnly) {
 // Gradients
 
 TEST_F(GdiBasedCanvas, Gradients) {
-  TSurfaceCanvas* canvas = Canvas(40, 10);
-  canvas->FillRectByGradient(TRect(0, 0, 40, 10), clRed, clBlue, true);
-  EXPECT_TRUE(Reddish(Surface().Pixel(0, 5)));
-  EXPECT_TRUE(Bluish(Surface().Pixel(39, 5)));
-  for (int x = 1; x < 40; ++x) {
-    EXPECT_LE(GetRValue(Surface().Pixel(x, 5)), GetRValue(Surface().Pixel(x - 1, 5))) << x;
-    EXPECT_GE(GetBValue(Surface().Pixel(x, 5)), GetBValue(Surface().Pixel(x - 1, 5))) << x;
+  TSurfaceCanvas* canvas = Canvas(40, 40);
+  // From red to blue along the gradient's direction, one colour across it.
+  for (const bool horizontal : {true, false}) {
+    SCOPED_TRACE(horizontal ? "horizontal" : "vertical");
+    Surface().Fill(White);
+    canvas->FillRectByGradient(TRect(0, 0, 40, 40), clRed, clBlue, horizontal);
+    const auto at = [&](int AAlong, int AAcross) {
+      return horizontal ? Surface().Pixel(AAlong, AAcross) : Surface().Pixel(AAcross, AAlong);
+    };
+    EXPECT_TRUE(Reddish(at(0, 5)));
+    EXPECT_TRUE(Bluish(at(39, 5)));
+    for (int i = 1; i < 40; ++i) {
+      EXPECT_LE(GetRValue(at(i, 5)), GetRValue(at(i - 1, 5))) << i;
+      EXPECT_GE(GetBValue(at(i, 5)), GetBValue(at(i - 1, 5))) << i;
+    }
+    EXPECT_EQ(at(20, 0), at(20, 39)) << "one colour across the direction";
   }
-  EXPECT_EQ(Surface().Pixel(20, 0), Surface().Pixel(20, 9)) << "horizontal: columns of one colour";
 
   struct TCase {
     const char* Name;
@@ -260,6 +268,7 @@ TEST_F(GdiBasedCanvas, Gradients) {
     Surface().Fill(White);
     canvas->FillRectByGradient(TRect(0, 0, 40, 10), c.Color1, c.Color2, Gdiplus::LinearGradientModeVertical);
     EXPECT_EQ(Surface().Count(c.Solid), 400);
+    EXPECT_EQ(Surface().Pixel(20, 20), White);
   }
 }
 

@@ -232,6 +232,8 @@ TEST_F(BitmapFormData, DamagedDataRejectedAndTheBitmapKept) {
       {"more bytes than stated", payloadOf({4, 0, 0x81, 8, 0, 0, 0, 3, 1, 2, 3, 4})},
       {"fewer bytes than stated", payloadOf({4, 0, 0x81, 8, 0, 0, 0, 1, 1, 2, 3, 4})},
       {"a negative stated length", payloadOf({4, 0, 0x81, 0xFF, 0xFF, 0xFF, 0xFF})},
+      {"a stated length no payload this short reaches",
+       payloadOf({4, 0, 0x81, 0xF0, 0xFF, 0xFF, 0x7F, 0x7F, 0, 0, 0, 0})},
       {"no stated length", payloadOf({1, 0, 0x83, 1, 2, 3})},
       {"method 1 beyond the payload", changed([](TByteVector& d) {
          d[8] = 1;

@@ -56,11 +56,13 @@ class TSolidControl : public TCustomControl {
   SK_CLASS(TSolidControl, TCustomControl)
  public:
   bool Bordered = false;
+  bool RightToLeftLayout = false;
 
  protected:
   void CreateParams(TCreateParams& Params) override {
     inherited::CreateParams(Params);
     if (Bordered) Params.Style |= WS_BORDER;
+    if (RightToLeftLayout) Params.ExStyle |= WS_EX_LAYOUTRTL;
   }
   void Paint() override {
     Canvas()->Brush()->SetColor(Color());
@@ -170,18 +172,26 @@ TEST_F(ParentBackground, ControlParentBackgroundOfADoubleBufferedParent) {
 }
 
 TEST_F(ParentBackground, WindowsPaintedWithTheirClientOffset) {
-  TSolidControl* framed = Add<TSolidControl>(FParent, Bounds(0, 60, 20, 20));
-  framed->Bordered = true;
-  framed->SetColor(clLime);
-  framed->RecreateWnd();
-  ASSERT_EQ(SafeGetClientRect(framed->Handle()).Width(), 18);
-  TPixelSurface surface(20, 20, White);
-  PaintWindowToDC(framed->Handle(), surface.DC(), false, false);
-  EXPECT_EQ(surface.BoundsOf(RGB(0, 255, 0)), TRect(1, 1, 19, 19)) << "the client area at its offset";
-  TPixelSurface whole(20, 20, White);
-  PaintWindowToDC(framed->Handle(), whole.DC(), true, true);
-  EXPECT_EQ(whole.Count(TRect(1, 1, 19, 19), RGB(0, 255, 0)), 324);
-  EXPECT_EQ(whole.Count(White), 0) << "the whole window through a buffer";
+  // In a right-to-left layout the client origin lies at the client area's
+  // right: the offset is taken from its left all the same.
+  for (bool rightToLeft : {false, true}) {
+    SCOPED_TRACE(rightToLeft ? "right-to-left layout" : "left-to-right layout");
+    TSolidControl* framed = Add<TSolidControl>(FParent, Bounds(0, 60, 20, 20));
+    framed->Bordered = true;
+    framed->RightToLeftLayout = rightToLeft;
+    framed->SetColor(clLime);
+    framed->RecreateWnd();
+    ASSERT_EQ(IsRightToLeftLayoutWindow(framed->Handle()), rightToLeft);
+    ASSERT_EQ(SafeGetClientRect(framed->Handle()).Width(), 18);
+    TPixelSurface surface(20, 20, White);
+    PaintWindowToDC(framed->Handle(), surface.DC(), false, false);
+    EXPECT_EQ(surface.BoundsOf(RGB(0, 255, 0)), TRect(1, 1, 19, 19)) << "the client area at its offset";
+    TPixelSurface whole(20, 20, White);
+    PaintWindowToDC(framed->Handle(), whole.DC(), true, true);
+    EXPECT_EQ(whole.Count(TRect(1, 1, 19, 19), RGB(0, 255, 0)), 324);
+    EXPECT_EQ(whole.Count(White), 0) << "the whole window through a buffer";
+    framed->Free();
+  }
 
   // A control painted into a canvas at an offset, clipped to a part of it.
   TCanvasOnSurface canvas(30, 30);

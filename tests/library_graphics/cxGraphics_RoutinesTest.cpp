@@ -208,6 +208,26 @@ TEST_F(GraphicsRoutines, AlphaBlendOnEachRoadAgainstAReference) {
     cxMsImg32Functions() = FBound;
     DetectWindowsVersion();
   }
+
+  // A part of the source at its own size, blended in code, from the
+  // bitmap's pixels and from its device context.
+  for (TcxBitmap32* given : {source.get(), static_cast<TcxBitmap32*>(nullptr)}) {
+    SCOPED_TRACE(given ? "from the bitmap" : "from the device context");
+    WithoutMsImg32();
+    TPixelSurface surface(20, 20, background);
+    AlphaBlendDC(surface.DC(), source->Canvas()->Handle(), TRect(2, 2, 10, 8), TRect(5, 3, 13, 9), false, 99, given);
+    cxMsImg32Functions() = FBound;
+    int worst = 0;
+    for (int y = 0; y < 6; ++y)
+      for (int x = 0; x < 8; ++x) {
+        const COLORREF want = Reference(pixels[static_cast<std::size_t>((y + 3) * 16 + x + 5)], background, 99);
+        const COLORREF got = surface.Pixel(x + 2, y + 2);
+        worst = std::max({worst, std::abs(GetRValue(want) - GetRValue(got)),
+                          std::abs(GetGValue(want) - GetGValue(got)), std::abs(GetBValue(want) - GetBValue(got))});
+      }
+    EXPECT_LE(worst, 1);
+    EXPECT_EQ(surface.Count(TRect(10, 0, 20, 20), background), 200) << "nothing outside";
+  }
 }
 
 TEST_F(GraphicsRoutines, StretchedBlendsAndEmptyRectangles) {

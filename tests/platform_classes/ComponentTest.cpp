@@ -186,19 +186,21 @@ TEST(Collection, NotifiesAndUpdatesOnceAfterBatch) {
 }
 
 TEST(Collection, IndexMovesItemsAndAssignCopies) {
-  TColumns* cols = New<TColumns>(TColumn::ClassInfo());
+  TOwned<TColumns> colsOwner(New<TColumns>(TColumn::ClassInfo()));
+  TColumns* cols = colsOwner.get();
   for (int i = 0; i < 3; ++i) static_cast<TColumn*>(cols->Add())->Width = 10 * i;
   cols->Items(2)->SetIndex(0);
   EXPECT_EQ(static_cast<TColumn*>(cols->Items(0))->Width, 20);
   EXPECT_EQ(static_cast<TColumn*>(cols->Items(1))->Width, 0);
 
-  TColumns* copy = New<TColumns>(TColumn::ClassInfo());
+  TOwned<TColumns> copyOwner(New<TColumns>(TColumn::ClassInfo()));
+  TColumns* copy = copyOwner.get();
   copy->Add();
   copy->Assign(cols);
   ASSERT_EQ(copy->Count(), 3);
   EXPECT_EQ(static_cast<TColumn*>(copy->Items(0))->Width, 20);
-  cols->Free();
-  copy->Free();
+  colsOwner.reset();
+  copyOwner.reset();
 }
 
 TEST(Persistent, AssignWithoutSupportRaisesCannotAssign) {

@@ -444,13 +444,14 @@ TEST_F(FormReaderTest, DamagedDescriptionsNeverCrashNorLeak) {
 // Resources of the test program
 
 TEST_F(FormReaderTest, ReadsAFormFromAResourceOfTheProgram) {
-  TTestForm* form = New<TTestForm>(nullptr);
+  TOwned<TTestForm> formOwner(New<TTestForm>(nullptr));
+  TTestForm* form = formOwner.get();
   EXPECT_EQ(ReadComponentRes(L"TTestForm", form), form);
   EXPECT_EQ(form->Caption(), L"Aus der Ressource \u00D6ffnen");
   auto* button = Find<TTestPanel>(form, L"Button1");
   ASSERT_NE(button, nullptr);
   EXPECT_EQ(LinesOf(button->Items()), (std::vector<String>{L"\u00E4", L"b"}));
-  form->Free();
+  formOwner.reset();
 
   TTestForm* other = New<TTestForm>(nullptr);
   EXPECT_THROW(ReadComponentRes(L"NoSuchForm", other), EResNotFound);
@@ -458,7 +459,8 @@ TEST_F(FormReaderTest, ReadsAFormFromAResourceOfTheProgram) {
 }
 
 TEST_F(FormReaderTest, InheritedComponentReadsTheAncestorsDescriptionFirst) {
-  TTestChildForm* form = New<TTestChildForm>(nullptr);
+  TOwned<TTestChildForm> formOwner(New<TTestChildForm>(nullptr));
+  TTestChildForm* form = formOwner.get();
   EXPECT_TRUE(InitInheritedComponent(form, TComponent::ClassInfo()));
   auto* button = Find<TTestPanel>(form, L"Button1");
   auto* extra = Find<TTestPanel>(form, L"Extra");
@@ -468,7 +470,7 @@ TEST_F(FormReaderTest, InheritedComponentReadsTheAncestorsDescriptionFirst) {
   EXPECT_EQ(button->Items()->Count(), 2);   // the ancestor's value stays
   EXPECT_EQ(extra->Partner(), button);
   EXPECT_EQ(form->ComponentCount(), 2);
-  form->Free();
+  formOwner.reset();
 
   // Nothing to read below the root ancestor itself.
   TTestForm* plain = New<TTestForm>(nullptr);

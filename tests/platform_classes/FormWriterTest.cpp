@@ -341,9 +341,11 @@ TEST_F(FormWriterTest, FloatsAndStringsReadBackExactly) {
 }
 
 TEST_F(FormWriterTest, ACollectionTravelsThroughAStreamOnItsOwn) {
-  TTestForm* form = New<TTestForm>(nullptr);
+  TOwned<TTestForm> formOwner(New<TTestForm>(nullptr));
+  TTestForm* form = formOwner.get();
   TTestPanel* target = NewPanel(form, L"Target");
-  TCollection* source = New<TCollection>(TTestItem::ClassInfo());
+  TOwned<TCollection> sourceOwner(New<TCollection>(TTestItem::ClassInfo()));
+  TCollection* source = sourceOwner.get();
   auto* a = dynamic_cast<TTestItem*>(source->Add());
   a->SetCaption(L"\u00C4rger");
   a->Image()->Bytes = {1, 2, 3};
@@ -351,12 +353,14 @@ TEST_F(FormWriterTest, ACollectionTravelsThroughAStreamOnItsOwn) {
   b->SetValue(-7);
   b->SetLink(target);
 
-  TMemoryStream* stream = New<TMemoryStream>();
+  TOwned<TMemoryStream> streamOwner(New<TMemoryStream>());
+  TMemoryStream* stream = streamOwner.get();
   const std::uint32_t header = 0x4C495844;
   stream->WriteBuffer(&header, sizeof header);
   WriteCollectionToStream(stream, source, form);
 
-  TCollection* copy = New<TCollection>(TTestItem::ClassInfo());
+  TOwned<TCollection> copyOwner(New<TCollection>(TTestItem::ClassInfo()));
+  TCollection* copy = copyOwner.get();
   copy->Add();
   copy->Add();
   copy->Add();  // replaced by what the stream holds
@@ -377,10 +381,10 @@ TEST_F(FormWriterTest, ACollectionTravelsThroughAStreamOnItsOwn) {
   stream->SetPosition(stream->Size());
   EXPECT_THROW(ReadCollectionFromStream(stream, copy, form), EParserError);
 
-  stream->Free();
-  copy->Free();
-  source->Free();
-  form->Free();
+  streamOwner.reset();
+  copyOwner.reset();
+  sourceOwner.reset();
+  formOwner.reset();
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ class IniTyped : public testing::TestWithParam<TStorageKind> {
  protected:
   TTempDir Dir;
   ScratchRegistryKey Key;
-  TOwnedObject<TCustomIniFile> Ini{GetParam().Make(Dir)};
+  TOwned<TCustomIniFile> Ini{GetParam().Make(Dir)};
 };
 
 TEST_P(IniTyped, ValuesReadBackAsWritten) {
@@ -65,7 +65,7 @@ TEST_P(IniTyped, ValuesReadBackAsWritten) {
   ini->WriteDate(L"Main", L"Day", day);
   ini->WriteDateTime(L"Main", L"Moment", moment);
   ini->WriteTime(L"Main", L"Time", time);
-  TOwnedObject<TMemoryStream> data(New<TMemoryStream>());
+  TOwned<TMemoryStream> data(New<TMemoryStream>());
   data->WriteBuffer("\x00\x01\xFE\xFF", 4);
   data->SetPosition(0);
   ini->WriteBinaryStream(L"Main", L"Data", data.get());
@@ -80,7 +80,7 @@ TEST_P(IniTyped, ValuesReadBackAsWritten) {
   EXPECT_EQ(ini->ReadDate(L"Main", L"Day", 0), day);
   EXPECT_NEAR(ini->ReadDateTime(L"Main", L"Moment", 0), moment, 1.0 / MSecsPerDay);
   EXPECT_NEAR(ini->ReadTime(L"Main", L"Time", 0), time, 1.0 / MSecsPerDay);
-  TOwnedObject<TMemoryStream> back(New<TMemoryStream>());
+  TOwned<TMemoryStream> back(New<TMemoryStream>());
   EXPECT_EQ(ini->ReadBinaryStream(L"Main", L"Data", back.get()), 4);
   EXPECT_EQ(back->Position(), 0);
   EXPECT_EQ(std::string(static_cast<const char*>(back->Memory()), 4), std::string("\x00\x01\xFE\xFF", 4));
@@ -98,7 +98,7 @@ TEST_P(IniTyped, MissingAndMalformedValuesGiveTheDefault) {
   EXPECT_EQ(ini->ReadDate(L"S", L"Word", 3.0), 3.0);
   EXPECT_EQ(ini->ReadDateTime(L"S", L"Word", 3.0), 3.0);
   EXPECT_EQ(ini->ReadTime(L"S", L"Word", 0.5), 0.5);
-  TOwnedObject<TMemoryStream> back(New<TMemoryStream>());
+  TOwned<TMemoryStream> back(New<TMemoryStream>());
   EXPECT_EQ(ini->ReadBinaryStream(L"S", L"Word", back.get()), 0);
   EXPECT_EQ(back->Size(), 0);
 }
@@ -108,7 +108,7 @@ TEST_P(IniTyped, SectionsKeysAndErasure) {
   ini->WriteString(L"B", L"k2", L"2");
   ini->WriteString(L"B", L"k1", L"1");
   ini->WriteString(L"A", L"x", L"");
-  TOwnedObject<TStringList> list(New<TStringList>());
+  TOwned<TStringList> list(New<TStringList>());
   const bool ordered = GetParam().KeepsWriteOrder;
   ini->ReadSection(L"B", list.get());
   EXPECT_EQ(InOrder(Lines(list.get()), ordered), InOrder({L"k2", L"k1"}, ordered));
@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(Files, IniText, testing::ValuesIn(Kinds, Kinds + 2),
 // Text forms of typed values
 
 TEST(IniValues, IntegersInHexAndBooleansInWords) {
-  TOwnedObject<TMemIniFile> ini(New<TMemIniFile>(String()));
+  TOwned<TMemIniFile> ini(New<TMemIniFile>(String()));
   struct TCase {
     const wchar_t* Text;
     int Integer;  // read with default -1
@@ -170,7 +170,7 @@ TEST(IniValues, IntegersInHexAndBooleansInWords) {
 }
 
 TEST(IniValues, FloatsAndDatesAlsoReadInTheInvariantForm) {
-  TOwnedObject<TMemIniFile> ini(New<TMemIniFile>(String()));
+  TOwned<TMemIniFile> ini(New<TMemIniFile>(String()));
   ini->WriteString(L"S", L"F", L"2.5");
   EXPECT_EQ(ini->ReadFloat(L"S", L"F", 0), 2.5);
   ini->WriteString(L"S", L"D", L"2021-07-04");
@@ -182,7 +182,7 @@ TEST(IniValues, FloatsAndDatesAlsoReadInTheInvariantForm) {
   ini->WriteString(L"S", L"Bad", L"2021-02-30");
   EXPECT_EQ(ini->ReadDate(L"S", L"Bad", -1), -1);
   ini->WriteString(L"S", L"Hex", L"0A0");
-  TOwnedObject<TMemoryStream> s(New<TMemoryStream>());
+  TOwned<TMemoryStream> s(New<TMemoryStream>());
   EXPECT_EQ(ini->ReadBinaryStream(L"S", L"Hex", s.get()), 0);
 }
 
@@ -193,13 +193,13 @@ TEST(MemIniFile, CaseInsensitiveLookupKeepsOrderAndSpelling) {
   TTempDir dir;
   const String name = dir.File(L"order.ini");
   WriteFileBytes(name, "; settings\r\n[Zeta]\r\nb=2\r\na=1\r\n\r\n[alpha]\r\nKey = value with spaces \r\n");
-  TOwnedObject<TMemIniFile> ini(New<TMemIniFile>(name));
+  TOwned<TMemIniFile> ini(New<TMemIniFile>(name));
   EXPECT_EQ(ini->ReadString(L"ZETA", L"B", L""), L"2");
   EXPECT_EQ(ini->ReadString(L"Alpha", L"key", L""), L"value with spaces");
   ini->WriteString(L"ALPHA", L"KEY", L"new");
   ini->WriteString(L"zeta", L"c", L"3");
   ini->WriteString(L"Omega", L"z", L"26");
-  TOwnedObject<TStringList> sections(New<TStringList>());
+  TOwned<TStringList> sections(New<TStringList>());
   ini->ReadSections(sections.get());
   EXPECT_EQ(Lines(sections.get()), (std::vector<String>{L"Zeta", L"alpha", L"Omega"}));
   ini->UpdateFile();
@@ -229,7 +229,7 @@ TEST(MemIniFile, EncodingsWithAndWithoutByteOrderMark) {
     SCOPED_TRACE(c.Name);
     const String name = dir.File(L"enc.ini");
     WriteFileBytes(name, c.Bytes);
-    TOwnedObject<TMemIniFile> ini(New<TMemIniFile>(name, c.Given));
+    TOwned<TMemIniFile> ini(New<TMemIniFile>(name, c.Given));
     EXPECT_EQ(ini->ReadString(L"S", L"k", L""), L"Größe");
     EXPECT_EQ(ini->Encoding(), c.Expected);
     // Written back in the same encoding, with its mark when it has one.
@@ -237,7 +237,7 @@ TEST(MemIniFile, EncodingsWithAndWithoutByteOrderMark) {
     const TBytes preamble = c.Expected->GetPreamble();
     const std::string written = ReadFileBytes(name);
     EXPECT_EQ(written.substr(0, preamble.size()), std::string(preamble.begin(), preamble.end()));
-    TOwnedObject<TMemIniFile> again(New<TMemIniFile>(name, c.Given));
+    TOwned<TMemIniFile> again(New<TMemIniFile>(name, c.Given));
     EXPECT_EQ(again->ReadString(L"S", L"k", L""), L"Größe");
   }
 }
@@ -245,7 +245,7 @@ TEST(MemIniFile, EncodingsWithAndWithoutByteOrderMark) {
 TEST(MemIniFile, ChosenEncodingDecidesTheWrittenBytes) {
   TTempDir dir;
   const String name = dir.File(L"out.ini");
-  TOwnedObject<TMemIniFile> ini(New<TMemIniFile>(name));
+  TOwned<TMemIniFile> ini(New<TMemIniFile>(name));
   ini->WriteString(L"S", L"k", L"ü");
   ini->SetEncoding(TEncoding::UTF8());
   ini->UpdateFile();
@@ -279,24 +279,24 @@ TEST(MemIniFile, HostileFilesLoadAndKeepWhatTheyCan) {
     SCOPED_TRACE(c.Name);
     const String name = dir.File(L"hostile.ini");
     WriteFileBytes(name, c.Bytes);
-    TOwnedObject<TMemIniFile> ini(New<TMemIniFile>(name));
+    TOwned<TMemIniFile> ini(New<TMemIniFile>(name));
     EXPECT_EQ(ini->ReadString(c.Section, c.Key, L"<missing>"), c.Value);
     // Writing back and reading again keeps the value.
     ini->WriteString(L"Added", L"x", L"y");
     ini->UpdateFile();
-    TOwnedObject<TMemIniFile> again(New<TMemIniFile>(name, ini->Encoding()));
+    TOwned<TMemIniFile> again(New<TMemIniFile>(name, ini->Encoding()));
     EXPECT_EQ(again->ReadString(c.Section, c.Key, L"<missing>"), c.Value);
     EXPECT_EQ(again->ReadString(L"Added", L"x", L""), L"y");
   }
 }
 
 TEST(MemIniFile, CommentsAndOddLinesSurviveARewrite) {
-  TOwnedObject<TMemIniFile> ini(New<TMemIniFile>(String()));
-  TOwnedObject<TStringList> lines(New<TStringList>());
+  TOwned<TMemIniFile> ini(New<TMemIniFile>(String()));
+  TOwned<TStringList> lines(New<TStringList>());
   lines->SetText(L"top=1\r\n; about S\r\n[S]\r\n;k=commented\r\nno pair here\r\nk=v\r\nk=dup\r\n");
   ini->SetStrings(lines.get());
   EXPECT_EQ(ini->ReadString(L"S", L"k", L""), L"v");
-  TOwnedObject<TStringList> names(New<TStringList>());
+  TOwned<TStringList> names(New<TStringList>());
   ini->ReadSection(L"S", names.get());
   EXPECT_EQ(Lines(names.get()), (std::vector<String>{L"k"}));
   ini->GetStrings(lines.get());
@@ -310,8 +310,8 @@ TEST(MemIniFile, CommentsAndOddLinesSurviveARewrite) {
 
 TEST(MemIniFile, MissingFileIsEmptyAndRenameReloads) {
   TTempDir dir;
-  TOwnedObject<TMemIniFile> ini(New<TMemIniFile>(dir.File(L"none.ini")));
-  TOwnedObject<TStringList> sections(New<TStringList>());
+  TOwned<TMemIniFile> ini(New<TMemIniFile>(dir.File(L"none.ini")));
+  TOwned<TStringList> sections(New<TStringList>());
   ini->ReadSections(sections.get());
   EXPECT_EQ(sections->Count(), 0);
   ini->WriteString(L"S", L"k", L"v");
@@ -334,12 +334,12 @@ TEST(IniFile, ReadsWhatTheMemoryFileWrote) {
   TTempDir dir;
   const String name = dir.File(L"shared.ini");
   {
-    TOwnedObject<TMemIniFile> mem(New<TMemIniFile>(name));
+    TOwned<TMemIniFile> mem(New<TMemIniFile>(name));
     mem->WriteString(L"MainParams", L"CPUname", L"ATxmega128A1");
     mem->WriteInteger(L"MainParams", L"PageSize", 256);
     mem->UpdateFile();
   }
-  TOwnedObject<TIniFile> ini(New<TIniFile>(name));
+  TOwned<TIniFile> ini(New<TIniFile>(name));
   EXPECT_EQ(ini->ReadString(L"mainparams", L"cpuname", L"---"), L"ATxmega128A1");
   EXPECT_EQ(ini->ReadInteger(L"MainParams", L"PageSize", 0), 256);
   EXPECT_EQ(ini->ReadInteger(L"MainParams", L"FlashMax", -1), -1);

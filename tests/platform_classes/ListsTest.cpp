@@ -12,7 +12,7 @@
 namespace {
 
 template <class T>
-using TOwned = TOwnedObject<T>;
+using TOwned = TOwned<T>;
 
 std::vector<String> Lines(const TStrings* AStrings) { return AStrings->ToStringArray(); }
 
@@ -195,7 +195,8 @@ TEST(ObjectList, OwnsWhatItDeletesButNotWhatItExtracts) {
 TEST(ComponentList, DropsAComponentFreedElsewhere) {
   TOwned<TComponentList> list(New<TComponentList>(false));
   TComponent* a = New<TComponent>(nullptr);
-  TComponent* b = New<TComponent>(nullptr);
+  TOwned<TComponent> bOwner(New<TComponent>(nullptr));
+  TComponent* b = bOwner.get();
   list->Add(a);
   list->Add(b);
   a->Free();
@@ -203,7 +204,7 @@ TEST(ComponentList, DropsAComponentFreedElsewhere) {
   EXPECT_EQ(list->Items(0), b);
   list->Delete(0);  // not owned: b lives on and no longer reports to the list
   list.reset();
-  b->Free();
+  bOwner.reset();
 }
 
 TEST(ComponentList, OwningListFreesItsComponentsOnce) {

@@ -13,7 +13,7 @@ namespace {
 class RegistryTest : public testing::Test {
  protected:
   const String Path = L"Software\\Skarnivel-Tests\\Registry-" + std::to_wstring(::GetCurrentProcessId());
-  TOwnedObject<TRegistry> Reg{New<TRegistry>()};
+  TOwned<TRegistry> Reg{New<TRegistry>()};
 
   void SetUp() override { ASSERT_TRUE(Reg->OpenKey(L"\\" + Path, true)); }
   void TearDown() override {
@@ -24,15 +24,14 @@ class RegistryTest : public testing::Test {
   // The value names as the system enumerates them.
   std::vector<String> RawValueNames() {
     std::vector<String> names;
-    HKEY key = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, Path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return names;
+    TRegKey key;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, Path.c_str(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS) return names;
     wchar_t name[256];
     for (DWORD i = 0;; ++i) {
       DWORD length = 256;
-      if (::RegEnumValueW(key, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+      if (::RegEnumValueW(key.Get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
       names.emplace_back(name, length);
     }
-    ::RegCloseKey(key);
     return names;
   }
 };
@@ -103,7 +102,7 @@ TEST_F(RegistryTest, StringsEndAtTheirFirstNul) {
 
 TEST_F(RegistryTest, ValueNamesComeInTheRegistrysOrder) {
   for (const wchar_t* name : {L"COM4", L"COM1", L"\\Device\\Serial0", L"B"}) Reg->WriteString(name, L"x");
-  TOwnedObject<TStringList> names(New<TStringList>());
+  TOwned<TStringList> names(New<TStringList>());
   names->Add(L"stale");
   Reg->GetValueNames(names.get());
   EXPECT_EQ(names->ToStringArray(), RawValueNames());
@@ -127,7 +126,7 @@ TEST_F(RegistryTest, RelativeAndAbsoluteKeyPaths) {
   EXPECT_FALSE(Reg->KeyExists(L"Nope"));
   EXPECT_TRUE(Reg->CreateKey(L"Other"));
   EXPECT_TRUE(Reg->HasSubKeys());
-  TOwnedObject<TStringList> keys(New<TStringList>());
+  TOwned<TStringList> keys(New<TStringList>());
   Reg->GetKeyNames(keys.get());
   keys->Sort();
   EXPECT_EQ(keys->ToStringArray(), (std::vector<String>{L"Other", L"Sub"}));
@@ -148,7 +147,7 @@ TEST_F(RegistryTest, ReadOnlyKeysRefuseWritesAndNoKeyMeansNoValues) {
   Reg->CloseKey();
   EXPECT_THROW(Reg->WriteString(L"X", L"1"), ERegistryException);
   EXPECT_FALSE(Reg->ValueExists(L"Kept"));
-  TOwnedObject<TStringList> names(New<TStringList>());
+  TOwned<TStringList> names(New<TStringList>());
   Reg->GetValueNames(names.get());
   EXPECT_EQ(names->Count(), 0);
   ASSERT_TRUE(Reg->OpenKeyReadOnly(L"\\" + Path));
@@ -159,11 +158,11 @@ TEST_F(RegistryTest, ReadOnlyKeysRefuseWritesAndNoKeyMeansNoValues) {
 
 TEST_F(RegistryTest, MachineKeysOpenForReading) {
   // As the port list is read: another root, read access, an absolute path.
-  TOwnedObject<TRegistry> machine(New<TRegistry>(REGSAM(KEY_READ)));
+  TOwned<TRegistry> machine(New<TRegistry>(REGSAM(KEY_READ)));
   machine->SetRootKey(HKEY_LOCAL_MACHINE);
   ASSERT_TRUE(machine->OpenKey(L"\\HARDWARE", false));
   EXPECT_EQ(machine->CurrentPath(), L"HARDWARE");
-  TOwnedObject<TStringList> keys(New<TStringList>());
+  TOwned<TStringList> keys(New<TStringList>());
   machine->GetKeyNames(keys.get());
   EXPECT_GE(keys->IndexOf(L"DEVICEMAP"), 0);
   EXPECT_THROW(machine->WriteString(L"X", L"1"), ERegistryException);
@@ -171,7 +170,7 @@ TEST_F(RegistryTest, MachineKeysOpenForReading) {
 
 TEST_F(RegistryTest, RegIniFileSectionsAreSubKeys) {
   Reg->CloseKey();
-  TOwnedObject<TRegistryIniFile> ini(New<TRegistryIniFile>(Path + L"\\Ini"));
+  TOwned<TRegistryIniFile> ini(New<TRegistryIniFile>(Path + L"\\Ini"));
   ini->WriteInteger(L"Section", L"Count", 3);
   ini->WriteString(L"Section", L"Name", L"x");
   EXPECT_TRUE(Reg->OpenKey(L"\\" + Path + L"\\Ini\\Section", false));

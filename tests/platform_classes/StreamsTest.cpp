@@ -17,7 +17,7 @@ std::string Content(TCustomMemoryStream* AStream) {
 // Memory streams
 
 TEST(MemoryStream, ReadsAreClampedToTheEnd) {
-  TOwnedObject<TMemoryStream> s(New<TMemoryStream>());
+  TOwned<TMemoryStream> s(New<TMemoryStream>());
   s->WriteBuffer("abcdef", 6);
   s->SetPosition(4);
   char buffer[10] = {};
@@ -32,7 +32,7 @@ TEST(MemoryStream, ReadsAreClampedToTheEnd) {
 }
 
 TEST(MemoryStream, SeekFromEachOriginAndNegativePositionsRaise) {
-  TOwnedObject<TMemoryStream> s(New<TMemoryStream>());
+  TOwned<TMemoryStream> s(New<TMemoryStream>());
   s->WriteBuffer("0123456789", 10);
   EXPECT_EQ(s->Seek(2, soBeginning), 2);
   EXPECT_EQ(s->Seek(3, soCurrent), 5);
@@ -44,7 +44,7 @@ TEST(MemoryStream, SeekFromEachOriginAndNegativePositionsRaise) {
 }
 
 TEST(MemoryStream, WritingBeyondTheEndFillsTheGapWithZeros) {
-  TOwnedObject<TMemoryStream> s(New<TMemoryStream>());
+  TOwned<TMemoryStream> s(New<TMemoryStream>());
   s->WriteBuffer("ab", 2);
   s->SetPosition(5);
   s->WriteBuffer("z", 1);
@@ -53,7 +53,7 @@ TEST(MemoryStream, WritingBeyondTheEndFillsTheGapWithZeros) {
 }
 
 TEST(MemoryStream, GrowsInBlocksAndKeepsContent) {
-  TOwnedObject<TMemoryStream> s(New<TMemoryStream>());
+  TOwned<TMemoryStream> s(New<TMemoryStream>());
   s->WriteBuffer("x", 1);
   EXPECT_EQ(s->Capacity(), 0x2000);
   std::string expected = "x";
@@ -87,7 +87,7 @@ class TBlockStream : public TMemoryStream {
 };
 
 TEST(MemoryStream, ADerivedReallocDecidesTheCapacity) {
-  TOwnedObject<TBlockStream> s(New<TBlockStream>());
+  TOwned<TBlockStream> s(New<TBlockStream>());
   s->WriteBuffer("x", 1);
   EXPECT_EQ(s->Capacity(), 0x4000);
   std::string block(0x4000, 'y');
@@ -96,9 +96,9 @@ TEST(MemoryStream, ADerivedReallocDecidesTheCapacity) {
 }
 
 TEST(MemoryStream, CopyFromWholeOrPart) {
-  TOwnedObject<TMemoryStream> source(New<TMemoryStream>());
+  TOwned<TMemoryStream> source(New<TMemoryStream>());
   source->WriteBuffer("hello world", 11);
-  TOwnedObject<TMemoryStream> dest(New<TMemoryStream>());
+  TOwned<TMemoryStream> dest(New<TMemoryStream>());
   EXPECT_EQ(dest->CopyFrom(source.get()), 11);  // 0: all of it, from the start
   EXPECT_EQ(Content(dest.get()), "hello world");
   source->SetPosition(6);
@@ -110,7 +110,7 @@ TEST(MemoryStream, CopyFromWholeOrPart) {
 }
 
 TEST(MemoryStream, TypedData) {
-  TOwnedObject<TMemoryStream> s(New<TMemoryStream>());
+  TOwned<TMemoryStream> s(New<TMemoryStream>());
   s->WriteBufferData<std::int32_t>(0x01020304);
   s->WriteBufferData<double>(2.5);
   EXPECT_EQ(Content(s.get()).substr(0, 4), std::string("\x04\x03\x02\x01", 4));
@@ -128,7 +128,7 @@ TEST(MemoryStream, TypedData) {
 }
 
 TEST(BytesStream, ExposesItsArray) {
-  TOwnedObject<TBytesStream> s(New<TBytesStream>(TBytes{1, 2, 3}));
+  TOwned<TBytesStream> s(New<TBytesStream>(TBytes{1, 2, 3}));
   EXPECT_EQ(s->Size(), 3);
   EXPECT_EQ(s->Position(), 0);
   s->Seek(0, soEnd);
@@ -159,7 +159,7 @@ TEST(StringStream, EncodesInItsEncoding) {
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    TOwnedObject<TStringStream> s(New<TStringStream>(String(L"Größe"), c.Encoding));
+    TOwned<TStringStream> s(New<TStringStream>(String(L"Größe"), c.Encoding));
     EXPECT_EQ(Content(s.get()), c.Bytes);
     EXPECT_EQ(s->DataString(), L"Größe");
     EXPECT_EQ(s->Position(), 0);
@@ -167,7 +167,7 @@ TEST(StringStream, EncodesInItsEncoding) {
 }
 
 TEST(StringStream, ReadAndWriteStringsAtThePosition) {
-  TOwnedObject<TStringStream> s(New<TStringStream>(String(L"abc"), TEncoding::UTF8()));
+  TOwned<TStringStream> s(New<TStringStream>(String(L"abc"), TEncoding::UTF8()));
   s->Seek(0, soEnd);
   s->WriteString(L"dé");
   EXPECT_EQ(s->DataString(), L"abcdé");
@@ -178,12 +178,12 @@ TEST(StringStream, ReadAndWriteStringsAtThePosition) {
 }
 
 TEST(StringStream, InvalidBytesBecomeReplacementCharacters) {
-  TOwnedObject<TStringStream> s(New<TStringStream>(TBytes{'a', 0xC3, 0x28, 0xFF, 'b'}, TEncoding::UTF8()));
+  TOwned<TStringStream> s(New<TStringStream>(TBytes{'a', 0xC3, 0x28, 0xFF, 'b'}, TEncoding::UTF8()));
   const String text = s->DataString();
   EXPECT_EQ(text.front(), L'a');
   EXPECT_EQ(text.back(), L'b');
   EXPECT_NE(text.find(L'\xFFFD'), String::npos);
-  TOwnedObject<TStringStream> odd(New<TStringStream>(TBytes{'a', 0, 'b'}, TEncoding::Unicode()));
+  TOwned<TStringStream> odd(New<TStringStream>(TBytes{'a', 0, 'b'}, TEncoding::Unicode()));
   EXPECT_EQ(odd->DataString(), String(L"a\xFFFD"));
 }
 
@@ -194,7 +194,7 @@ TEST(FileStream, CreateWriteReopenRead) {
   TTempDir dir;
   const String name = dir.File(L"data.bin");
   {
-    TOwnedObject<TFileStream> f(New<TFileStream>(name, fmCreate));
+    TOwned<TFileStream> f(New<TFileStream>(name, fmCreate));
     f->WriteBuffer("0123456789", 10);
     EXPECT_EQ(f->Size(), 10);
     f->SetSize(4);
@@ -202,13 +202,13 @@ TEST(FileStream, CreateWriteReopenRead) {
     EXPECT_EQ(f->Position(), 4);
   }
   {
-    TOwnedObject<TFileStream> f(New<TFileStream>(name, fmOpenReadWrite));
+    TOwned<TFileStream> f(New<TFileStream>(name, fmOpenReadWrite));
     f->Seek(0, soEnd);
     f->WriteBuffer("xy", 2);
     EXPECT_EQ(f->FileName(), name);
   }
   EXPECT_EQ(ReadFileBytes(name), "0123xy");
-  TOwnedObject<TFileStream> f(New<TFileStream>(name, fmOpenRead | fmShareDenyNone));
+  TOwned<TFileStream> f(New<TFileStream>(name, fmOpenRead | fmShareDenyNone));
   char buffer[8] = {};
   EXPECT_EQ(f->Read(buffer, 8), 6);
   EXPECT_EQ(f->Write("z", 1), 0);  // opened for reading only
@@ -255,7 +255,7 @@ TEST(FileStream, ShareModesDecideWhoElseMayOpen) {
   };
   for (const TCase& c : cases) {
     SCOPED_TRACE(c.Name);
-    TOwnedObject<TFileStream> first(New<TFileStream>(name, c.FirstMode));
+    TOwned<TFileStream> first(New<TFileStream>(name, c.FirstMode));
     bool opened = false;
     try {
       New<TFileStream>(name, c.SecondMode)->Free();
@@ -269,10 +269,10 @@ TEST(FileStream, ShareModesDecideWhoElseMayOpen) {
 TEST(FileStream, MemoryStreamSavesAndLoadsFiles) {
   TTempDir dir;
   const String name = dir.File(L"copy.bin");
-  TOwnedObject<TMemoryStream> s(New<TMemoryStream>());
+  TOwned<TMemoryStream> s(New<TMemoryStream>());
   s->WriteBuffer("payload", 7);
   s->SaveToFile(name);
-  TOwnedObject<TMemoryStream> back(New<TMemoryStream>());
+  TOwned<TMemoryStream> back(New<TMemoryStream>());
   back->LoadFromFile(name);
   EXPECT_EQ(Content(back.get()), "payload");
   EXPECT_EQ(back->Position(), 0);
@@ -282,12 +282,12 @@ TEST(FileStream, MemoryStreamSavesAndLoadsFiles) {
 // Resource streams
 
 TEST(ResourceStream, ReadsTheProgramsResourcesByNameAndId) {
-  TOwnedObject<TResourceStream> byName(
+  TOwned<TResourceStream> byName(
       New<TResourceStream>(HINSTANCE(nullptr), String(L"SK_STREAM_SAMPLE"), RT_RCDATA));
   EXPECT_EQ(Content(byName.get()), "Skarnivel");
-  TOwnedObject<TResourceStream> byId(New<TResourceStream>(HINSTANCE(nullptr), String(L"#4711"), RT_RCDATA));
+  TOwned<TResourceStream> byId(New<TResourceStream>(HINSTANCE(nullptr), String(L"#4711"), RT_RCDATA));
   EXPECT_EQ(Content(byId.get()), "by id");
-  TOwnedObject<TResourceStream> viaId(New<TResourceStream>(HINSTANCE(nullptr), 4711, RT_RCDATA));
+  TOwned<TResourceStream> viaId(New<TResourceStream>(HINSTANCE(nullptr), 4711, RT_RCDATA));
   EXPECT_EQ(Content(viaId.get()), "by id");
   EXPECT_THROW(byName->WriteBuffer("x", 1), EStreamError);
 }

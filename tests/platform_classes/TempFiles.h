@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 class TTempDir {
@@ -47,13 +46,6 @@ class TTempDir {
   }
   String FPath;
 };
-
-// Frees a TObject when the scope ends.
-struct TFreeObjectDeleter {
-  void operator()(TObject* AObject) const { AObject->Free(); }
-};
-template <class T>
-using TOwnedObject = std::unique_ptr<T, TFreeObjectDeleter>;
 
 // The raw bytes of a file (empty when it cannot be read).
 inline std::string ReadFileBytes(const String& AFileName) {

@@ -112,6 +112,39 @@ TEST_F(Handles, ABorrowedHandleViewsAnOwnerAndNeverFrees) {
   EXPECT_FALSE(TBorrowedHandle<int>());
 }
 
+// A handle freed by one function, as the flat C APIs (GDI+, registry) have.
+std::vector<const int*> GPointerFrees;
+void FreePointer(const int* APointer) { GPointerFrees.push_back(APointer); }
+
+TEST(FreedBy, OwnsAPointerHandleFreedByOneFunction) {
+  GPointerFrees.clear();
+  const int first = 1;
+  const int second = 2;
+  {
+    TUniqueHandle<TFreedBy<const int*, &FreePointer>> owner;
+    EXPECT_FALSE(owner);
+    *owner.Receive() = &first;
+    EXPECT_TRUE(GPointerFrees.empty());
+    *owner.Receive() = &second;
+    EXPECT_EQ(GPointerFrees, std::vector<const int*>{&first});
+  }
+  EXPECT_EQ(GPointerFrees, (std::vector<const int*>{&first, &second}));
+}
+
+// An entry point bound at run time, as the GDI+ binding fills its pointers.
+void (*GBoundFree)(const int*) = nullptr;
+
+TEST(FreedBy, ReadsAFreeBoundAtRunTimeWhenItFrees) {
+  GPointerFrees.clear();
+  const int object = 3;
+  using TBoundHandle = TUniqueHandle<TFreedBy<const int*, &GBoundFree>>;
+  TBoundHandle owner(&object);
+  GBoundFree = &FreePointer;  // bound after the owner was made
+  owner.Reset();
+  GBoundFree = nullptr;
+  EXPECT_EQ(GPointerFrees, std::vector<const int*>{&object});
+}
+
 TEST(KernelHandle, ClosesTheKernelObject) {
   HANDLE raw = nullptr;
   {

@@ -238,14 +238,15 @@ TEST(ObjectModel, CountedInterfacesFreeTheirObjectWithTheLastReference) {
 }
 
 TEST(ObjectModel, OwnerManagedInterfacesAnswerMinusOne) {
-  TOwnedGreeter* object = New<TOwnedGreeter>();
+  TOwned<TOwnedGreeter> objectOwner(New<TOwnedGreeter>());
+  TOwnedGreeter* object = objectOwner.get();
   IGreeter* raw = SupportsRaw<IGreeter>(object);
   ASSERT_NE(raw, nullptr);
   EXPECT_EQ(raw->_AddRef(), -1);
   EXPECT_EQ(raw->_Release(), -1);
   { IPtr<IGreeter> counted = Supports<IGreeter>(object); }
   EXPECT_EQ(raw->Greet(), L"owned");  // still alive: its owner frees it
-  object->Free();
+  objectOwner.reset();
 }
 
 // --- Published properties and messages -------------------------------------
@@ -387,7 +388,8 @@ TEST(PublishedProperties, DefaultsAndStoredTests) {
 }
 
 TEST(PublishedProperties, EventsBindToPublishedMethodsByName) {
-  TButtonWidget* w = New<TButtonWidget>();
+  TOwned<TButtonWidget> wOwner(New<TButtonWidget>());
+  TButtonWidget* w = wOwner.get();
   const TMethodInfo* method = w->ClassType()->TypeData().FindMethod(L"clicked");
   ASSERT_NE(method, nullptr);
   const TPropInfo* onClick = FindPropInfo(w, L"OnClick");
@@ -397,7 +399,7 @@ TEST(PublishedProperties, EventsBindToPublishedMethodsByName) {
   EXPECT_EQ(w->Clicks, 1);
   EXPECT_EQ(w->OnClick(), BindEvent<&TButtonWidget::Clicked>(w));
   EXPECT_EQ(w->ClassType()->TypeData().FindMethodByCode(GetMethodProp(w, onClick).Code)->Name, L"Clicked");
-  w->Free();
+  wOwner.reset();
 }
 
 TEST(Messages, DispatchByIdWithInheritedHandlers) {

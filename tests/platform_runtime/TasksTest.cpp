@@ -1,5 +1,6 @@
 #include "platform/runtime/Tasks.h"
 
+#include "platform/runtime/Handles.h"
 #include "tests/support/Gate.h"
 
 #include <gtest/gtest.h>
@@ -149,7 +150,8 @@ TEST(Tasks, WaitForAllCollectsEveryFailure) {
 }
 
 TEST(ThreadPool, NeverRunsMoreThanItsMaximum) {
-  TThreadPool* pool = New<TThreadPool>();
+  TOwned<TThreadPool> poolOwner(New<TThreadPool>());
+  TThreadPool* pool = poolOwner.get();
   ASSERT_TRUE(pool->SetMinWorkerThreads(0));
   ASSERT_TRUE(pool->SetMaxWorkerThreads(2));
   EXPECT_FALSE(pool->SetMaxWorkerThreads(0));
@@ -179,7 +181,7 @@ TEST(ThreadPool, NeverRunsMoreThanItsMaximum) {
   EXPECT_TRUE(TTask::WaitForAll(tasks));
   EXPECT_EQ(done.load(), 6);
   EXPECT_EQ(peak.load(), 2);
-  pool->Free();
+  poolOwner.reset();
 }
 
 TEST(ThreadPool, StoppingDropsWaitingTasksAsCancelled) {
@@ -203,7 +205,7 @@ TEST(ThreadPool, StoppingDropsWaitingTasksAsCancelled) {
   EXPECT_FALSE(secondRan.load());
 }
 
-HANDLE GReported = nullptr;
+HANDLE GReported = nullptr;  // the running test's event
 String GReportedMessage;
 
 void RecordCallbackException(TObject*) {
@@ -212,13 +214,13 @@ void RecordCallbackException(TObject*) {
 }
 
 TEST(ThreadPool, WorkItemExceptionsGoToTheCallbackHandler) {
-  GReported = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  const TKernelHandle reported(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  GReported = reported.Get();
   SetCallbackExceptionHandler(&RecordCallbackException);
   TThreadPool::Default()->QueueWorkItem([] { throw EConvertError(L"im Pool"); });
-  EXPECT_EQ(WaitForSingleObject(GReported, 10000), WAIT_OBJECT_0);
+  EXPECT_EQ(WaitForSingleObject(reported.Get(), 10000), WAIT_OBJECT_0);
   SetCallbackExceptionHandler(nullptr);
   EXPECT_EQ(GReportedMessage, L"im Pool");
-  CloseHandle(GReported);
   GReported = nullptr;
 }
 

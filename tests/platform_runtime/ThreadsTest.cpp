@@ -160,7 +160,8 @@ TEST(Threads, FreeTerminatesAndWaits) {
 }
 
 TEST(Threads, ExceptionInExecuteIsKept) {
-  TProcThread* t = New<TProcThread>([](TProcThread*) { throw EConvertError(L"kaputt"); });
+  TOwned<TProcThread> tOwner(New<TProcThread>([](TProcThread*) { throw EConvertError(L"kaputt"); }));
+  TProcThread* t = tOwner.get();
   t->WaitFor();
   ASSERT_TRUE(t->FatalException());
   try {
@@ -168,7 +169,7 @@ TEST(Threads, ExceptionInExecuteIsKept) {
   } catch (const EConvertError& e) {
     EXPECT_EQ(e.Message(), L"kaputt");
   }
-  t->Free();
+  tOwner.reset();
 }
 
 class TTerminateWatcher : public TObject {

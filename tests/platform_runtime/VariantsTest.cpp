@@ -299,7 +299,8 @@ class TValueHolder : public TObject {
 };
 
 TEST(Variants, PublishedProperty) {
-  TValueHolder* holder = New<TValueHolder>();
+  TOwned<TValueHolder> holderOwner(New<TValueHolder>());
+  TValueHolder* holder = holderOwner.get();
   const TPropInfo* prop = GetPropInfo(holder, L"Value");
   ASSERT_NE(prop, nullptr);
   EXPECT_EQ(prop->Kind(), tkVariant);
@@ -307,7 +308,7 @@ TEST(Variants, PublishedProperty) {
   Variant back;
   GetVariantProp(holder, prop, back);
   EXPECT_EQ(back.AsString(), L"abc");
-  holder->Free();
+  holderOwner.reset();
 }
 
 }  // namespace

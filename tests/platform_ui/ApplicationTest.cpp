@@ -228,7 +228,8 @@ class THintedSwatch : public TTestSwatch {
 };
 
 TEST_F(ApplicationTest, HintShowsAfterThePauseWithWhatTheControlMadeOfIt) {
-  auto* form = New<TForm>(nullptr);
+  TOwned<TForm> formOwner(New<TForm>(nullptr));
+  TForm* form = formOwner.get();
   form->SetBounds(100, 100, 200, 120);
   auto* swatch = New<THintedSwatch>(form);
   swatch->SetParent(form);
@@ -251,7 +252,7 @@ TEST_F(ApplicationTest, HintShowsAfterThePauseWithWhatTheControlMadeOfIt) {
   AppPumpPending();
   EXPECT_FALSE(Application()->HintWindow()->IsShowing()) << "a refused hint stays hidden";
   Application()->SetHintPause(oldPause);
-  form->Free();
+  formOwner.reset();
   EXPECT_EQ(nullptr, Application()->HintControl()) << "a freed control is forgotten";
   Application()->HintWindow()->ReleaseHandle();
 }

@@ -36,7 +36,8 @@ TEST(Clipbrd, OneBracketHoldsSeveralFormats) {
 }
 
 TEST(Clipbrd, BitmapsGoThroughTheClipboard) {
-  TBitmap* bitmap = New<TBitmap>();
+  TOwned<TBitmap> bitmapOwner(New<TBitmap>());
+  TBitmap* bitmap = bitmapOwner.get();
   bitmap->SetPixelFormat(pf24bit);
   bitmap->SetSize(6, 4);
   bitmap->Canvas()->Brush()->SetColor(clTeal);
@@ -45,7 +46,8 @@ TEST(Clipbrd, BitmapsGoThroughTheClipboard) {
   Clipboard()->Assign(bitmap);
   EXPECT_TRUE(Clipboard()->HasFormat(CF_BITMAP));
 
-  TPicture* picture = New<TPicture>();
+  TOwned<TPicture> pictureOwner(New<TPicture>());
+  TPicture* picture = pictureOwner.get();
   picture->Assign(Clipboard());
   ASSERT_TRUE(Is<TBitmap>(picture->Graphic()));
   EXPECT_EQ(picture->Width(), 6);
@@ -60,8 +62,8 @@ TEST(Clipbrd, BitmapsGoThroughTheClipboard) {
   EXPECT_THROW(copy->Assign(Clipboard()), EClipboardException);
   EXPECT_EQ(copy->Width(), 6);
   copy->Free();
-  picture->Free();
-  bitmap->Free();
+  pictureOwner.reset();
+  bitmapOwner.reset();
 }
 
 }  // namespace

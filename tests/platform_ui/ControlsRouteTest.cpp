@@ -111,7 +111,8 @@ TEST_F(ControlsRouteTest, MessagePassesWindowProcWndProcHandlerDefaultHandlerInO
 }
 
 TEST_F(ControlsRouteTest, WindowIsCreatedOnDemandAndDestroyedWithTheControl) {
-  auto* control = New<TRouteControl>(FForm);
+  TOwned<TRouteControl> controlOwner(New<TRouteControl>(FForm));
+  TRouteControl* control = controlOwner.get();
   control->SetBounds(5, 6, 50, 40);
   control->SetParent(FForm);
   EXPECT_FALSE(control->HandleAllocated()) << "a hidden form needs no windows yet";
@@ -124,7 +125,7 @@ TEST_F(ControlsRouteTest, WindowIsCreatedOnDemandAndDestroyedWithTheControl) {
   GetWindowRect(wnd, &r);
   EXPECT_EQ(50, r.right - r.left);
   EXPECT_EQ(40, r.bottom - r.top);
-  control->Free();
+  controlOwner.reset();
   EXPECT_FALSE(IsWindow(wnd));
   EXPECT_EQ(nullptr, FindControl(wnd));
 }

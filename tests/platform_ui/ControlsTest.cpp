@@ -3,6 +3,7 @@
 #include "platform/ui/ActnList.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/GdiScopes.h"
 #include "platform/ui/Menus.h"
 
 #include "tests/platform_ui/UiTestClasses.h"
@@ -291,9 +292,7 @@ TEST_F(ControlsTest, DoubleBufferedControlPaintsTheSamePictureOnScreen) {
   swatch->Repaint();
   ASSERT_GT(swatch->Paints, 0);
   TPixelSurface surface(40, 30, RGB(1, 2, 3));
-  HDC dc = GetDC(swatch->Handle());
-  BitBlt(surface.DC(), 0, 0, 40, 30, dc, 0, 0, SRCCOPY);
-  ReleaseDC(swatch->Handle(), dc);
+  BitBlt(surface.DC(), 0, 0, 40, 30, TWindowDC(swatch->Handle()).Get(), 0, 0, SRCCOPY);
   EXPECT_EQ(100, surface.Count(RGB(0, 0, 0))) << surface.Picture(RGB(255, 0, 0));
   EXPECT_EQ(40 * 30 - 100, surface.Count(RGB(255, 0, 0)));
 }
@@ -366,7 +365,8 @@ TEST_F(ControlsTest, MouseEnterAndLeaveFollowTheCursorOverGraphicAndWindowedCont
 
 TEST_F(ControlsTest, ContextMenuShowsThePopupMenuAndRunsTheChosenItem) {
   auto* swatch = Add<TTestSwatch>(L"Swatch", FForm, Bounds(10, 10, 40, 30));
-  auto* menu = New<TPopupMenu>(FForm);
+  TOwned<TPopupMenu> menuOwner(New<TPopupMenu>(FForm));
+  TPopupMenu* menu = menuOwner.get();
   auto* first = New<TMenuItem>(FForm);
   first->SetName(L"First");
   first->SetCaption(L"&Erstes");
@@ -392,7 +392,7 @@ TEST_F(ControlsTest, ContextMenuShowsThePopupMenuAndRunsTheChosenItem) {
   EXPECT_EQ((std::vector<String>{L"click Second"}), FSpy->Events);
   EXPECT_EQ(swatch, menu->PopupComponent());
   // Freeing the menu unhooks it from the control.
-  menu->Free();
+  menuOwner.reset();
   EXPECT_EQ(nullptr, swatch->PopupMenu());
 }
 

@@ -466,7 +466,8 @@ class RealOpenDialogTest : public DialogsTest {
 };
 
 TEST_F(RealOpenDialogTest, ChosenFileWithTheApplicationsSettings) {
-  TOpenDialog* od = New<TOpenDialog>(nullptr);
+  TOwned<TOpenDialog> odOwner(New<TOpenDialog>(nullptr));
+  TOpenDialog* od = odOwner.get();
   od->SetDefaultExt(L"*.PPRO");
   od->SetFilter(L"Torvik Projekt|*.PPRO");
   od->SetOptions({ofHideReadOnly, ofPathMustExist, ofFileMustExist, ofEnableSizing});
@@ -481,11 +482,12 @@ TEST_F(RealOpenDialogTest, ChosenFileWithTheApplicationsSettings) {
   ASSERT_TRUE(confirmed);
   EXPECT_TRUE(std::filesystem::equivalent(od->FileName(), FDir / L"projekt.PPRO")) << od->FileName();
   EXPECT_EQ(od->FilterIndex(), 1);
-  od->Free();
+  odOwner.reset();
 }
 
 TEST_F(RealOpenDialogTest, SeveralChosenFilesComeWithFullPaths) {
-  TOpenDialog* od = New<TOpenDialog>(nullptr);
+  TOwned<TOpenDialog> odOwner(New<TOpenDialog>(nullptr));
+  TOpenDialog* od = odOwner.get();
   od->SetTitle(L"Mehrere");
   od->SetOptions({ofAllowMultiSelect, ofFileMustExist, ofEnableSizing});
   od->SetInitialDir(FDir.wstring());
@@ -500,7 +502,7 @@ TEST_F(RealOpenDialogTest, SeveralChosenFilesComeWithFullPaths) {
   EXPECT_TRUE(std::filesystem::equivalent(files[0], FDir / L"other.txt")) << files[0];
   EXPECT_TRUE(std::filesystem::equivalent(files[1], FDir / L"projekt.PPRO")) << files[1];
   EXPECT_EQ(od->FileName(), od->Files()->Strings(0));
-  od->Free();
+  odOwner.reset();
 }
 
 TEST_F(RealOpenDialogTest, CancelAnswersFalseAndKeepsTheName) {

@@ -1,6 +1,7 @@
 // A form read from its description, shown under the display and driven by
 // real keyboard and mouse input through the application's loop.
 #include "platform/ui/Forms.h"
+#include "platform/ui/GdiScopes.h"
 
 #include "tests/platform_ui/UiTestClasses.h"
 #include "tests/support/GuiLeaks.h"
@@ -208,9 +209,7 @@ TEST_F(FormsInputTest, CustomControlPaintsThroughItsCanvasOnScreen) {
   UpdateWindow(FForm->Handle());
   // Read what the window shows.
   TPixelSurface surface(swatch->Width(), swatch->Height(), RGB(1, 2, 3));
-  HDC dc = GetDC(swatch->Handle());
-  BitBlt(surface.DC(), 0, 0, swatch->Width(), swatch->Height(), dc, 0, 0, SRCCOPY);
-  ReleaseDC(swatch->Handle(), dc);
+  BitBlt(surface.DC(), 0, 0, swatch->Width(), swatch->Height(), TWindowDC(swatch->Handle()).Get(), 0, 0, SRCCOPY);
   EXPECT_EQ(RGB(0, 0, 0), surface.Pixel(7, 7)) << surface.Picture(RGB(255, 0, 0));
   EXPECT_EQ(100, surface.Count(RGB(0, 0, 0)));
   EXPECT_EQ(40 * 30 - 100, surface.Count(RGB(255, 0, 0)));

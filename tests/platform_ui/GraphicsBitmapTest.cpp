@@ -1,4 +1,5 @@
 #include "platform/classes/Streams.h"
+#include "platform/ui/GdiScopes.h"
 #include "platform/ui/Graphics.h"
 
 #include "tests/support/GuiLeaks.h"
@@ -294,24 +295,19 @@ TEST(GraphicsBitmap, CanvasDrawingFiresOnChange) {
 
 TEST(GraphicsBitmap, SetHandleAndReleaseHandleHandOwnership) {
   TBitmaps bitmaps;
-  HDC screen = GetDC(nullptr);
-  HBITMAP ddb = CreateCompatibleBitmap(screen, 7, 3);
-  ReleaseDC(nullptr, screen);
+  HBITMAP ddb = CreateCompatibleBitmap(TScreenDC().Get(), 7, 3);
   TBitmap* b = bitmaps.Make(pfDevice);
   b->SetHandle(ddb);
   EXPECT_EQ(b->Width(), 7);
   EXPECT_EQ(b->Height(), 3);
   EXPECT_EQ(b->PixelFormat(), pfDevice);
   b->Canvas()->FillRect(TRect(0, 0, 7, 3));
-  HBITMAP released = b->ReleaseHandle();
-  EXPECT_EQ(released, ddb);
+  const TOwnedBitmap released(b->ReleaseHandle());
+  EXPECT_EQ(released.Get(), ddb);
   EXPECT_TRUE(b->Empty());
-  EXPECT_TRUE(GdiObjectAlive(released)) << "the caller owns it now";
+  EXPECT_TRUE(GdiObjectAlive(released.Get())) << "the caller owns it now";
   // It can be selected elsewhere: the canvas let go of it.
-  HDC dc = CreateCompatibleDC(nullptr);
-  EXPECT_NE(SelectObject(dc, released), nullptr);
-  DeleteDC(dc);
-  DeleteObject(released);
+  EXPECT_TRUE(TBitmapDC(released.Get()));
 
   // A top-down DIB section keeps its row order.
   BITMAPINFO bi{};
@@ -340,7 +336,8 @@ TEST(GraphicsBitmap, FormDataIsALengthAndABmpFile) {
     static void Write(TBitmap* B, TStream* S) { static_cast<TAccess*>(B)->WriteData(S); }
     static void Read(TBitmap* B, TStream* S) { static_cast<TAccess*>(B)->ReadData(S); }
   };
-  TBytesStream* s = New<TBytesStream>();
+  TOwned<TBytesStream> sOwner(New<TBytesStream>());
+  TBytesStream* s = sOwner.get();
   TAccess::Write(b, s);
   ASSERT_EQ(s->Size(), static_cast<std::int64_t>(file.size() + 4));
   std::int32_t length = 0;
@@ -361,7 +358,7 @@ TEST(GraphicsBitmap, FormDataIsALengthAndABmpFile) {
   s->SetPosition(0);
   EXPECT_THROW(TAccess::Read(copy, s), EReadError);
   ExpectQuadrants(copy);
-  s->Free();
+  sOwner.reset();
 }
 
 TEST(GraphicsBitmap, CreateAndFreeLeaksNoGdiObjects) {

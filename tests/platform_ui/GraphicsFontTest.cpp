@@ -19,7 +19,8 @@ TEST(GraphicsFont, DefaultsComeFromDefFontData) {
 }
 
 TEST(GraphicsFont, HandleIsCachedUntilTheFontChanges) {
-  TFont* font = New<TFont>();
+  TOwned<TFont> fontOwner(New<TFont>());
+  TFont* font = fontOwner.get();
   EXPECT_FALSE(font->HandleAllocated());
   HFONT first = font->Handle();
   ASSERT_TRUE(GdiObjectAlive(first));
@@ -38,12 +39,13 @@ TEST(GraphicsFont, HandleIsCachedUntilTheFontChanges) {
   // An equal value changes nothing.
   font->SetStyle({fsBold});
   EXPECT_EQ(font->Handle(), bold);
-  font->Free();
+  fontOwner.reset();
   EXPECT_FALSE(GdiObjectAlive(bold));
 }
 
 TEST(GraphicsFont, HandleCarriesEveryProperty) {
-  TFont* font = New<TFont>();
+  TOwned<TFont> fontOwner(New<TFont>());
+  TFont* font = fontOwner.get();
   font->SetName(L"Tahoma");
   font->SetHeight(-17);
   font->SetStyle({fsItalic, fsUnderline, fsStrikeOut});
@@ -61,7 +63,7 @@ TEST(GraphicsFont, HandleCarriesEveryProperty) {
   EXPECT_EQ(lf.lfPitchAndFamily & 3, FIXED_PITCH);
   EXPECT_EQ(lf.lfEscapement, 900);
   EXPECT_EQ(lf.lfQuality, NONANTIALIASED_QUALITY);
-  font->Free();
+  fontOwner.reset();
 }
 
 TEST(GraphicsFont, SizeAndHeightFollowPixelsPerInch) {
@@ -148,7 +150,8 @@ TEST(GraphicsFont, ACanvasDrawsWithTheChangedFont) {
 }
 
 TEST(GraphicsPenBrush, HandlesFollowTheirProperties) {
-  TPen* pen = New<TPen>();
+  TOwned<TPen> penOwner(New<TPen>());
+  TPen* pen = penOwner.get();
   pen->SetColor(clRed);
   pen->SetWidth(4);
   pen->SetStyle(psDash);
@@ -160,10 +163,11 @@ TEST(GraphicsPenBrush, HandlesFollowTheirProperties) {
   HPEN old = pen->Handle();
   pen->SetMode(pmXor);
   EXPECT_EQ(pen->Handle(), old) << "the mode is no part of the pen";
-  pen->Free();
+  penOwner.reset();
   EXPECT_FALSE(GdiObjectAlive(old));
 
-  TBrush* brush = New<TBrush>();
+  TOwned<TBrush> brushOwner(New<TBrush>());
+  TBrush* brush = brushOwner.get();
   struct Case { TBrushStyle Style; UINT LbStyle; LONG_PTR Hatch; };
   const Case cases[] = {{bsSolid, BS_SOLID, 0},       {bsClear, BS_NULL, 0},
                         {bsCross, BS_HATCHED, HS_CROSS}, {bsBDiagonal, BS_HATCHED, HS_BDIAGONAL}};
@@ -181,7 +185,7 @@ TEST(GraphicsPenBrush, HandlesFollowTheirProperties) {
   brush->SetStyle(bsClear);
   brush->SetColor(clGreen);
   EXPECT_EQ(brush->Style(), bsSolid);
-  brush->Free();
+  brushOwner.reset();
 }
 
 TEST(GraphicsPenBrush, SetHandleReadsTheObject) {

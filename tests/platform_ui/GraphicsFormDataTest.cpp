@@ -115,10 +115,11 @@ TEST_F(GraphicsFormData, WrittenAndReadBackWithPicturesAndImageLists) {
   ASSERT_NE(list, nullptr);
   EXPECT_EQ(list->Width(), 8);
   EXPECT_EQ(list->Count(), 2);
-  TBitmap* image = New<TBitmap>();
+  TOwned<TBitmap> imageOwner(New<TBitmap>());
+  TBitmap* image = imageOwner.get();
   ASSERT_TRUE(list->GetBitmap(1, image));
   EXPECT_EQ(image->Canvas()->Pixels(4, 4), clNavy);
-  image->Free();
+  imageOwner.reset();
   back->Free();
 }
 

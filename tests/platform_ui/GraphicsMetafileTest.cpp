@@ -51,7 +51,8 @@ TEST(GraphicsMetafile, EnhancedAndWindowsFilesRoundTrip) {
     SCOPED_TRACE(enhanced ? "EMF" : "WMF");
     TMetafile* m = RecordHalfRed();
     m->SetEnhanced(enhanced);
-    TBytesStream* s = New<TBytesStream>();
+    TOwned<TBytesStream> sOwner(New<TBytesStream>());
+    TBytesStream* s = sOwner.get();
     m->SaveToStream(s);
     const std::int64_t size = s->Size();
     ASSERT_GT(size, 0);
@@ -70,7 +71,7 @@ TEST(GraphicsMetafile, EnhancedAndWindowsFilesRoundTrip) {
     EXPECT_GT(played.Surface.Count(TRect(2, 2, 18, 18), RGB(255, 0, 0)), 200);
     EXPECT_EQ(played.Surface.Pixel(32, 10), White);
     back->Free();
-    s->Free();
+    sOwner.reset();
     m->Free();
   }
 }
@@ -108,13 +109,14 @@ TEST(GraphicsMetafile, PictureFilesAndAssign) {
     SCOPED_TRACE(testing::Message() << name);
     const String file = String(dir) + name;
     m->SaveToFile(file);
-    TPicture* picture = New<TPicture>();
+    TOwned<TPicture> pictureOwner(New<TPicture>());
+    TPicture* picture = pictureOwner.get();
     picture->LoadFromFile(file);
     ASSERT_TRUE(Is<TMetafile>(picture->Graphic()));
     EXPECT_EQ(static_cast<TMetafile*>(picture->Graphic())->Enhanced(), String(name).ends_with(L".emf"));
     TPlayed played(picture->Graphic(), TRect(0, 0, 40, 20));
     EXPECT_GT(played.Surface.Count(RGB(255, 0, 0)), 200);
-    picture->Free();
+    pictureOwner.reset();
     DeleteFileW(file.c_str());
   }
   TMetafile* copy = New<TMetafile>();

@@ -1,4 +1,5 @@
 #include "platform/classes/Streams.h"
+#include "platform/ui/GdiScopes.h"
 #include "platform/ui/Graphics.h"
 
 #include "tests/support/GuiLeaks.h"
@@ -21,16 +22,10 @@ String TempFile(const String& AName) {
 
 HICON MakeIcon(int ASize, COLORREF AColor) {
   TPixelSurface color(ASize, ASize, AColor);
-  HBITMAP mask = CreateBitmap(ASize, ASize, 1, 1, nullptr);
-  HDC dc = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, mask);
-  PatBlt(dc, 0, 0, ASize, ASize, BLACKNESS);  // all opaque
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ICONINFO info{TRUE, 0, 0, mask, color.Bitmap()};
-  HICON icon = CreateIconIndirect(&info);
-  DeleteObject(mask);
-  return icon;
+  const TOwnedBitmap mask(CreateBitmap(ASize, ASize, 1, 1, nullptr));
+  PatBlt(TBitmapDC(mask.Get()).DC(), 0, 0, ASize, ASize, BLACKNESS);  // all opaque
+  ICONINFO info{TRUE, 0, 0, mask.Get(), color.Bitmap()};
+  return CreateIconIndirect(&info);
 }
 
 TEST(GraphicsPicture, RegistryFindsClassesByExtensionAndFormat) {
@@ -57,7 +52,8 @@ TEST(GraphicsPicture, RegistryFindsClassesByExtensionAndFormat) {
 }
 
 TEST(GraphicsPicture, BitmapReplacesAnotherGraphicAndGraphicIsCopied) {
-  TPicture* picture = New<TPicture>();
+  TOwned<TPicture> pictureOwner(New<TPicture>());
+  TPicture* picture = pictureOwner.get();
   struct TCounter : TObject {
     int Count = 0;
     void Changed(TObject*) { ++Count; }
@@ -88,7 +84,7 @@ TEST(GraphicsPicture, BitmapReplacesAnotherGraphicAndGraphicIsCopied) {
   picture->Assign(nullptr);
   EXPECT_EQ(picture->Graphic(), nullptr);
   mine->Free();
-  picture->Free();
+  pictureOwner.reset();
 }
 
 TEST(GraphicsPicture, StreamsAreRecognisedByTheirBytes) {
@@ -117,12 +113,14 @@ TEST(GraphicsPicture, StreamsAreRecognisedByTheirBytes) {
 
 TEST(GraphicsPicture, FilesByExtension) {
   const String bmp = TempFile(L"sk_graphics_picture.bmp");
-  TBitmap* bitmap = New<TBitmap>();
+  TOwned<TBitmap> bitmapOwner(New<TBitmap>());
+  TBitmap* bitmap = bitmapOwner.get();
   bitmap->SetPixelFormat(pf32bit);
   bitmap->SetSize(5, 3);
   bitmap->Canvas()->SetPixels(4, 2, clRed);
   bitmap->SaveToFile(bmp);
-  TPicture* picture = New<TPicture>();
+  TOwned<TPicture> pictureOwner(New<TPicture>());
+  TPicture* picture = pictureOwner.get();
   picture->LoadFromFile(bmp);
   ASSERT_TRUE(Is<TBitmap>(picture->Graphic()));
   EXPECT_EQ(picture->Bitmap()->Canvas()->Pixels(4, 2), clRed);
@@ -133,19 +131,21 @@ TEST(GraphicsPicture, FilesByExtension) {
   EXPECT_THROW(picture->LoadFromFile(TempFile(L"picture.unknownext")), EInvalidGraphic);
   EXPECT_THROW(picture->LoadFromFile(TempFile(L"sk_graphics_missing.bmp")), EFOpenError);
   EXPECT_EQ(picture->Width(), 5);
-  picture->Free();
-  bitmap->Free();
+  pictureOwner.reset();
+  bitmapOwner.reset();
 }
 
 TEST(GraphicsIcon, HandleSaveLoadAndDraw) {
-  TIcon* icon = New<TIcon>();
+  TOwned<TIcon> iconOwner(New<TIcon>());
+  TIcon* icon = iconOwner.get();
   EXPECT_TRUE(icon->Empty());
   icon->SetHandle(MakeIcon(16, RGB(0, 0, 255)));
   EXPECT_EQ(icon->Width(), 16);
   EXPECT_EQ(icon->Height(), 16);
   EXPECT_THROW(icon->SetWidth(20), EInvalidGraphicOperation);
 
-  TBytesStream* stream = New<TBytesStream>();
+  TOwned<TBytesStream> streamOwner(New<TBytesStream>());
+  TBytesStream* stream = streamOwner.get();
   icon->SaveToStream(stream);
   const std::int64_t size = stream->Size();
   ASSERT_GT(size, 6 + 16 + 40);
@@ -172,8 +172,8 @@ TEST(GraphicsIcon, HandleSaveLoadAndDraw) {
   bitmap->Free();
   canvas->Free();
   copy->Free();
-  stream->Free();
-  icon->Free();
+  streamOwner.reset();
+  iconOwner.reset();
 }
 
 TEST(GraphicsIcon, DamagedIconsRaise) {

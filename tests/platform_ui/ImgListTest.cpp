@@ -80,20 +80,22 @@ TEST(ImgList, AddMaskedLeavesTheKeyColourTransparent) {
   ASSERT_EQ(l.List->AddMasked(b, clFuchsia), 0);
   EXPECT_EQ(b->Canvas()->Pixels(0, 0), clFuchsia) << "the caller's bitmap is left as it was";
   TPixelSurface s(16, 16, RGB(0, 255, 0));
-  TCanvas* c = New<TCanvas>();
+  TOwned<TCanvas> cOwner(New<TCanvas>());
+  TCanvas* c = cOwner.get();
   c->SetHandle(s.DC());
   l.List->Draw(c, 0, 0, 0);
   EXPECT_EQ(s.Count(RGB(255, 0, 255)), 0);
   EXPECT_EQ(s.Count(RGB(0, 255, 0)), 60) << "the frame shows the background";
   EXPECT_EQ(s.Count(RGB(0, 0, 255)), 196);
   // The mask: black where the image is.
-  TBitmap* mask = New<TBitmap>();
+  TOwned<TBitmap> maskOwner(New<TBitmap>());
+  TBitmap* mask = maskOwner.get();
   ASSERT_TRUE(l.List->GetMask(0, mask));
   EXPECT_TRUE(mask->Monochrome());
   EXPECT_EQ(mask->Canvas()->Pixels(0, 0), clWhite);
   EXPECT_EQ(mask->Canvas()->Pixels(8, 8), clBlack);
-  mask->Free();
-  c->Free();
+  maskOwner.reset();
+  cOwner.reset();
   b->Free();
 }
 
@@ -118,7 +120,8 @@ TEST(ImgList, ThirtyTwoBitListsKeepAlpha) {
   TList l;
   l.List->SetColorDepth(cd32Bit);
   l.List->SetMasked(false);
-  TBitmap* b = New<TBitmap>();
+  TOwned<TBitmap> bOwner(New<TBitmap>());
+  TBitmap* b = bOwner.get();
   b->SetPixelFormat(pf32bit);
   b->SetSize(16, 16);
   for (int y = 0; y < 16; ++y) {
@@ -126,7 +129,8 @@ TEST(ImgList, ThirtyTwoBitListsKeepAlpha) {
     for (int x = 0; x < 16; ++x) row[x] = x < 8 ? 0xFF0000FFu : 0x00000000u;  // left opaque blue
   }
   ASSERT_EQ(l.List->Add(b, nullptr), 0);
-  TBitmap* back = New<TBitmap>();
+  TOwned<TBitmap> backOwner(New<TBitmap>());
+  TBitmap* back = backOwner.get();
   ASSERT_TRUE(l.List->GetBitmap(0, back));
   EXPECT_EQ(back->PixelFormat(), pf32bit);
   EXPECT_EQ(static_cast<std::uint32_t*>(back->ScanLine(3))[2], 0xFF0000FFu);
@@ -144,8 +148,8 @@ TEST(ImgList, ThirtyTwoBitListsKeepAlpha) {
   EXPECT_EQ(s.Count(TRect(0, 0, 8, 16), RGB(0, 0, 255)), 128);
   EXPECT_EQ(s.Count(TRect(8, 0, 16, 16), White), 128);
   c->Free();
-  back->Free();
-  b->Free();
+  backOwner.reset();
+  bOwner.reset();
 }
 
 TEST(ImgList, DeleteMoveInsertReplace) {

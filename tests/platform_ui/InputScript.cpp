@@ -1,6 +1,7 @@
 #include "tests/platform_ui/InputScript.h"
 
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/GdiScopes.h"
 #include "tests/support/WindowReading.h"
 
 #include <algorithm>
@@ -109,13 +110,11 @@ TDialogSnapshot TDialogSnapshot::Of(HWND ADialog) {
       } else {
         s.Text = info.Text;
         s.TextRect = info.ClientRect;
-        HDC dc = GetDC(wnd);
-        const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(wnd, WM_GETFONT, 0, 0)));
+        const TWindowDC dc(wnd);
+        const TSelectObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(wnd, WM_GETFONT, 0, 0)));
         TEXTMETRICW tm{};
-        GetTextMetricsW(dc, &tm);
+        GetTextMetricsW(dc.Get(), &tm);
         s.LineHeight = tm.tmHeight;
-        SelectObject(dc, old);
-        ReleaseDC(wnd, dc);
       }
     }
     s.Children.push_back(info);

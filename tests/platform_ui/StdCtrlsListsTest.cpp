@@ -54,7 +54,8 @@ TEST_F(StdCtrlsTest, ListBoxItemsAndSelectionSurviveANewWindow) {
     auto* list = Add<TListBox>(L"List", 20, 20);
     list->SetHeight(60);
     list->SetMultiSelect(c.MultiSelect);
-    TTag* tag = New<TTag>();
+    TOwned<TTag> tagOwner(New<TTag>());
+    TTag* tag = tagOwner.get();
     for (int i = 0; i < 30; ++i) list->Items()->Add(L"Zeile " + std::to_wstring(i));
     list->Items()->SetObjects(7, tag);
     if (c.MultiSelect) {
@@ -87,7 +88,7 @@ TEST_F(StdCtrlsTest, ListBoxItemsAndSelectionSurviveANewWindow) {
     }
     EXPECT_EQ(list->TopIndex(), 10);
     list->Free();
-    tag->Free();
+    tagOwner.reset();
   }
 }
 

@@ -3,6 +3,7 @@
 #include "tests/platform_ui/StdCtrlsFixture.h"
 
 #include "platform/classes/FormReader.h"
+#include "platform/ui/GdiScopes.h"
 
 #include "tests/support/Pixels.h"
 
@@ -317,12 +318,10 @@ TEST_F(StdCtrlsTest, TabIntoAnEditSelectsItsText) {
 TEST_F(StdCtrlsTest, AutoSizeFitsTheHeightToTheFont) {
   auto* edit = Add<TEdit>(L"Edit1", 20, 20);
   auto expected = [&] {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, edit->Font()->Handle());
+    const TScreenDC dc;
+    const TSelectObject font(dc.Get(), edit->Font()->Handle());
     TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    GetTextMetricsW(dc.Get(), &tm);
     return static_cast<int>(tm.tmHeight) + 8 * GetSystemMetrics(SM_CYBORDER);
   };
   edit->HandleNeeded();
@@ -352,12 +351,10 @@ struct TFormPicture {
 };
 
 TSize MeasureCaption(TFont* AFont, const String& AText) {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, AFont->Handle());
+  const TScreenDC dc;
+  const TSelectObject font(dc.Get(), AFont->Handle());
   RECT r{0, 0, 0, 0};
-  DrawTextW(dc, AText.c_str(), static_cast<int>(AText.size()), &r, DT_CALCRECT | DT_EXPANDTABS | DT_LEFT);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  DrawTextW(dc.Get(), AText.c_str(), static_cast<int>(AText.size()), &r, DT_CALCRECT | DT_EXPANDTABS | DT_LEFT);
   return TSize(r.right, r.bottom);
 }
 

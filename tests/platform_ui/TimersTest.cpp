@@ -74,12 +74,13 @@ TEST_F(TimerTest, RunsOnlyWhenEnabledWithIntervalAndHandler) {
 }
 
 TEST_F(TimerTest, TicksAtItsIntervalWithItselfAsSender) {
-  TTimer* timer = New<TTimer>(nullptr);
+  TOwned<TTimer> timerOwner(New<TTimer>(nullptr));
+  TTimer* timer = timerOwner.get();
   timer->SetInterval(40);
   const ULONGLONG start = GetTickCount64();
   timer->SetOnTimer(FSink->Event());
   ASSERT_TRUE(PumpUntil([&] { return FSink->Times.size() >= 3; }));
-  timer->Free();
+  timerOwner.reset();
   EXPECT_EQ(FSink->Senders[0], timer);
   // Windows may deliver a tick a little early; a whole interval never.
   EXPECT_GE(FSink->Times[0] - start, 30u);
@@ -87,7 +88,8 @@ TEST_F(TimerTest, TicksAtItsIntervalWithItselfAsSender) {
 }
 
 TEST_F(TimerTest, DisablingStopsTheTicks) {
-  TTimer* timer = New<TTimer>(nullptr);
+  TOwned<TTimer> timerOwner(New<TTimer>(nullptr));
+  TTimer* timer = timerOwner.get();
   timer->SetInterval(10);
   timer->SetOnTimer(FSink->Event());
   ASSERT_TRUE(PumpUntil([&] { return !FSink->Times.empty(); }));
@@ -97,7 +99,7 @@ TEST_F(TimerTest, DisablingStopsTheTicks) {
   EXPECT_EQ(FSink->Times.size(), ticks);
   timer->SetEnabled(true);
   EXPECT_TRUE(PumpUntil([&] { return FSink->Times.size() > ticks; }));
-  timer->Free();
+  timerOwner.reset();
 }
 
 TEST_F(TimerTest, MessageQueuedBeforeStopCallsNothing) {
@@ -159,7 +161,8 @@ TEST_F(TimerTest, HandlerMayFreeItsOwnTimer) {
 }
 
 TEST_F(TimerTest, ExceptionInHandlerGoesToTheHandlerAndTimerGoesOn) {
-  TTimer* timer = New<TTimer>(nullptr);
+  TOwned<TTimer> timerOwner(New<TTimer>(nullptr));
+  TTimer* timer = timerOwner.get();
   timer->SetInterval(5);
   FSink->Raise = true;
   timer->SetOnTimer(FSink->Event());
@@ -167,7 +170,7 @@ TEST_F(TimerTest, ExceptionInHandlerGoesToTheHandlerAndTimerGoesOn) {
   ASSERT_GE(FExceptions->Messages.size(), 1u);
   EXPECT_EQ(FExceptions->Senders.back(), timer);
   EXPECT_EQ(FExceptions->Messages.back(), L"tick failed");
-  timer->Free();
+  timerOwner.reset();
 }
 
 TEST_F(TimerTest, ExceptionAfterFreeingItselfNamesNoSender) {
@@ -181,14 +184,15 @@ TEST_F(TimerTest, ExceptionAfterFreeingItselfNamesNoSender) {
 }
 
 TEST_F(TimerTest, OwnerFreesItsTimers) {
-  TComponent* owner = New<TComponent>(nullptr);
+  TOwned<TComponent> ownerGuard(New<TComponent>(nullptr));
+  TComponent* owner = ownerGuard.get();
   for (int i = 0; i < 3; ++i) {
     TTimer* timer = New<TTimer>(owner);
     timer->SetInterval(10 + i);
     timer->SetOnTimer(FSink->Event());
   }
   ASSERT_TRUE(PumpUntil([&] { return FSink->Times.size() >= 3; }));
-  owner->Free();
+  ownerGuard.reset();
   const std::size_t ticks = FSink->Times.size();
   PumpFor(40);
   EXPECT_EQ(FSink->Times.size(), ticks);

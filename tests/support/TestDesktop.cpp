@@ -1,5 +1,6 @@
 #include "tests/support/TestDesktop.h"
 
+#include "platform/runtime/Handles.h"
 #include "platform/runtime/WinApi.h"
 
 #include <cstdio>
@@ -38,47 +39,48 @@ bool RunOnOwnDesktop(int& AExitCode) {
   if (RegSetKeyValueW(HKEY_CURRENT_USER, DesktopSizesKey, name.c_str(), REG_SZ, size, sizeof size) !=
       ERROR_SUCCESS)
     return false;
-  HDESK desktop = CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-  if (!desktop) {
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, DesktopSizesKey, name.c_str());
-    return false;
-  }
-  SetEnvironmentVariableW(DesktopVariable, name.c_str());
+  {
+    const TUniqueHandle<TFreedBy<HDESK, &CloseDesktop>> desktop(
+        CreateDesktopW(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr));
+    if (!desktop) {
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, DesktopSizesKey, name.c_str());
+      return false;
+    }
+    SetEnvironmentVariableW(DesktopVariable, name.c_str());
 
-  // The second run ends with this one, also when the test runner kills it.
-  HANDLE job = CreateJobObjectW(nullptr, nullptr);
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (job) SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    // The second run ends with this one, also when the test runner kills it.
+    const TKernelHandle job(CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job) SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
 
-  wchar_t program[MAX_PATH];
-  GetModuleFileNameW(nullptr, program, MAX_PATH);
-  std::wstring commandLine = GetCommandLineW();
-  std::wstring fullName = L"WinSta0\\" + name;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.lpDesktop = fullName.data();
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  PROCESS_INFORMATION info{};
-  if (!CreateProcessW(program, commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
-                      &startup, &info)) {
-    std::fprintf(stderr, "cannot start the tests on their own desktop (error %lu)\n", GetLastError());
-    AExitCode = 1;
-  } else {
-    if (job) AssignProcessToJobObject(job, info.hProcess);
-    ResumeThread(info.hThread);
-    WaitForSingleObject(info.hProcess, INFINITE);
-    DWORD code = 1;
-    GetExitCodeProcess(info.hProcess, &code);
-    AExitCode = static_cast<int>(code);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
+    wchar_t program[MAX_PATH];
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring commandLine = GetCommandLineW();
+    std::wstring fullName = L"WinSta0\\" + name;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.lpDesktop = fullName.data();
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessW(program, commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr,
+                        &startup, &info)) {
+      std::fprintf(stderr, "cannot start the tests on their own desktop (error %lu)\n", GetLastError());
+      AExitCode = 1;
+    } else {
+      const TKernelHandle process(info.hProcess);
+      const TKernelHandle thread(info.hThread);
+      if (job) AssignProcessToJobObject(job.Get(), process.Get());
+      ResumeThread(thread.Get());
+      WaitForSingleObject(process.Get(), INFINITE);
+      DWORD code = 1;
+      GetExitCodeProcess(process.Get(), &code);
+      AExitCode = static_cast<int>(code);
+    }
   }
-  if (job) CloseHandle(job);
-  CloseDesktop(desktop);
   RegDeleteKeyValueW(HKEY_CURRENT_USER, DesktopSizesKey, name.c_str());
   return true;
 }
