@@ -4,10 +4,12 @@
 // with rows in order, and a canvas script may meet only the documented GDI+
 // and argument errors and must leave no GDI+ object behind. The pixel-buffer
 // drivers are in PixelsFuzz.cpp, the image codecs' in ImageCodecsFuzz.cpp,
-// the compressed bitmap data in BitmapDataFuzz.cpp.
+// the compressed bitmap data in BitmapDataFuzz.cpp, the image list's
+// stream in ImageListFuzz.cpp.
 #include "fuzzers/library_graphics/BitmapDataFuzz.h"
 #include "fuzzers/library_graphics/Direct2DCanvasFuzz.h"
 #include "fuzzers/library_graphics/ImageCodecsFuzz.h"
+#include "fuzzers/library_graphics/ImageListFuzz.h"
 #include "fuzzers/library_graphics/PixelsFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
 #include "library/core/CoreUnits.h"
@@ -379,6 +381,7 @@ const TFuzzDriver Drivers[] = {
     {L"smart-image", ImageSeeds, LoadSmartImage},
     {L"bitmap-form-data", BitmapFormDataSeeds, BitmapFormDataInput},
     {L"bitmap-payload", BitmapPayloadSeeds, BitmapPayloadInput},
+    {L"dxil-stream", ImageListStreamSeeds, ImageListStreamInput},
     {L"d2d-canvas", Direct2DCanvasSeeds, Direct2DCanvasScript},
 };
 

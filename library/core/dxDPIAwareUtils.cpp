@@ -6,6 +6,7 @@
 #include "platform/ui/Forms.h"
 
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -39,6 +40,14 @@ class TdxScaleFactorsReleaser : public TObject {
 };
 
 }  // namespace
+
+namespace {
+TdxGetSourceDPIProc GSourceDPIProc = nullptr;
+}  // namespace
+
+TdxGetSourceDPIProc dxGetSourceDPIProc() { return GSourceDPIProc; }
+
+TdxGetSourceDPIProc dxSetSourceDPIProc(TdxGetSourceDPIProc AProc) { return std::exchange(GSourceDPIProc, AProc); }
 
 int ScaleFactorToDpi(const TdxScaleFactor* AFactor) {
   if (!AFactor || !AFactor->Assigned()) return dxDefaultDPI;

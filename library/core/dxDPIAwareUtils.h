@@ -50,6 +50,12 @@ struct IdxSourceDPI : public virtual IInterface {
   ~IdxSourceDPI() = default;
 };
 
+// Answers the DPI an object that does not report one itself was designed
+// for, or false. Nil unless installed; the setter answers the previous one.
+using TdxGetSourceDPIProc = bool (*)(TObject* AObject, int& ADPI);
+TdxGetSourceDPIProc dxGetSourceDPIProc();
+TdxGetSourceDPIProc dxSetSourceDPIProc(TdxGetSourceDPIProc AProc);
+
 // ---------------------------------------------------------------------------
 // The bound entry points
 

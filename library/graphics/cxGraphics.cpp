@@ -142,11 +142,13 @@ void cxGraphicsInitialization() {
   cxGraphicsRoutinesInitialization();
   RegisterClasses({TcxBitmap::ClassInfo(), TcxBitmap32::ClassInfo()});
   cxParentBackgroundInitialization();
+  cxImageDrawingInitialization();
 }
 
 void cxGraphicsFinalization() {
   if (GStartCount == 0 || --GStartCount > 0) return;
   GFinalized = true;
+  cxImageDrawingFinalization();
   FreeAndNil(GSystemPaletteChangedNotifier);
   FreeAndNil(GSolidBrushCache);
   cxParentBackgroundFinalization();

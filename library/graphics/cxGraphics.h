@@ -936,6 +936,161 @@ void PaintMirroredIfRightToLeft(HDC DC, const TRect& R, bool AMirror, const std:
 // Mirrored when the canvas aligns right to left.
 void PaintMirroredOnCanvas(TcxCanvas* ACanvas, const TRect& R, const std::function<void()>& AProc);
 
+// ---------------------------------------------------------------------------
+// Image drawing and the image-list paint cache          (cxGraphics_Images.cpp)
+//
+// A glyph is a graphic or an item of an image list, drawn at the size its
+// scale factor gives it in one of the drawing modes. Items of the library's
+// own image lists (TcxCustomImageList) go through the paint cache, which
+// keeps each finished image per list, size and drawing key; everything else
+// is composed in the scratch bitmaps and copied to the device context.
+
+class TcxCustomImageList;
+class TdxGPCanvas;
+class TdxGPImage;
+
+enum TcxImageFitMode { ifmNormal, ifmStretch, ifmProportionalStretch, ifmFit, ifmFill };
+
+// The constant alphas of the drawing modes that blend: a disabled image with
+// an alpha channel of its own, a faded image; every other image is opaque.
+constexpr std::uint8_t cxDisabledImageAlpha = 151;
+constexpr std::uint8_t cxFadedImageAlpha = 64;
+
+// An image drawing of the application's own: given the buffer's canvas, the
+// list and index (or the graphic), the mode and the destination (in buffer
+// coordinates); true when it drew the image itself.
+using TcxCustomDrawImageProc = bool (*)(TcxCanvas* ACanvas, TCustomImageList* AImages, int AImageIndex,
+                                        TcxImageDrawMode ADrawMode, const TRect& ADestRect, TGraphic* AGlyph);
+TcxCustomDrawImageProc cxCustomDrawImageProc();
+// Answers the previous routine (nil: none installed).
+TcxCustomDrawImageProc SetCustomDrawImageProc(TcxCustomDrawImageProc AProc);
+
+// Sizes.
+bool IsValidImageIndex(TCustomImageList* AImages, int AIndex);
+bool HasImageSource(TGraphic* AGraphic, TCustomImageList* AImages, int AIndex);
+// (0, 0) for nil; the design size of a graphic that reports one (IdxSourceSize).
+TSize GetGraphicSize(TGraphic* AGraphic);
+// The DPI the object was designed for: its own answer (IdxSourceDPI), else
+// the source-DPI hook's of the DPI services, else 96.
+int GetObjectSourceDPI(TObject* AObject);
+// A non-empty graphic's size, else a valid item's list size, scaled by the
+// factor from its source DPI; (0, 0) when there is neither.
+TSize GetImageScaledSize(TGraphic* AGraphic, TCustomImageList* AImages, int AIndex,
+                         const TdxScaleFactor* AScaleFactor);
+TSize GetGlyphScaledSize(TGraphic* AGlyph, const TdxScaleFactor* AScaleFactor);
+TSize GetImageListScaledSize(TCustomImageList* AImages, const TdxScaleFactor* AScaleFactor);
+TSize GetImageListSizeForDpi(TCustomImageList* AImages, int ADpi);
+
+// Fitting: the image's size in the target (an empty image keeps its size).
+TdxSizeF CalcImageFitSize(const TdxRectF& ATargetRect, const TdxSizeF& AImageSize, TcxImageFitMode AFitMode);
+// The fit size truncated, in ifmNormal scaled to APercent; centred in R or
+// at its top-left corner.
+TRect CalcImageDrawRect(const TRect& R, const TSize& AImageSize, TcxImageFitMode AFitMode = ifmNormal,
+                        bool ACenter = true, int APercent = 100);
+
+// Drawing. Without a scale factor the default 96/96 one applies.
+void DrawScaledImage(TCanvas* ACanvas, const TRect& R, TGraphic* AGraphic, TCustomImageList* AImages, int AIndex,
+                     TcxImageFitMode AFitMode, TcxImageDrawMode ADrawMode = idmNormal,
+                     bool AUseLeftBottomPixelAsTransparent = false, IdxColorPalette* APalette = nullptr,
+                     const TdxScaleFactor* AScaleFactor = nullptr, bool ASmoothImage = true);
+// In idmNormal; its bottom-left pixel transparent when it says it is
+// transparent and is not the class library's metafile.
+void DrawMetafileScaled(TCanvas* ACanvas, const TRect& R, TGraphic* AMetafile, TcxImageFitMode AFitMode,
+                        IdxColorPalette* APalette = nullptr, const TdxScaleFactor* AScaleFactor = nullptr,
+                        bool ASmoothImage = true);
+// The graphic (or the list's item) composed for the mode over the pixels
+// under ADestRect (or over the brush, when given) and copied to DC there.
+void DrawImageThroughBuffer(HDC DC, const TRect& ADestRect, TGraphic* AGraphic, TCustomImageList* AImages,
+                            int AIndex, TcxImageDrawMode ADrawMode, bool ASmoothImage, HBRUSH ABackgroundBrush,
+                            TColor ATransparentColor, bool AUseLeftBottomPixelAsTransparent,
+                            IdxColorPalette* APalette);
+// ABitmap cleared to black, then ASourceRect of the graphic drawn over
+// ADestRect (smoothly resized when asked). Smart images leave premultiplied
+// pixels; a bitmap whose pixels have straight alpha is premultiplied.
+void DrawGraphicToBitmap(TBitmap* ABitmap, TGraphic* AGraphic, const TRect& ADestRect, const TRect& ASourceRect,
+                         bool ASmooth, IdxColorPalette* APalette = nullptr);
+void DrawGraphicToBitmap(TBitmap* ABitmap, TGraphic* AGraphic, bool ASmooth, IdxColorPalette* APalette = nullptr);
+// Nil for nil; a copy of a bitmap, a smart image's own bitmap, otherwise the
+// graphic drawn on a cleared 32-bit bitmap. The caller owns the result.
+TOwned<TBitmap> GraphicToBitmap(TGraphic* AGraphic);
+
+// The old list (when any) loses AComponent's free notification and the
+// change link and hears ANotify(..., true); the new one gets both and
+// ANotify(..., false); then the link signals a change. Nothing when the
+// list stays.
+using TcxImageListLinkNotify = std::function<void(TCustomImageList* AImages, bool AReleased)>;
+void SetImageListLink(TCustomImageList* ANewImages, TCustomImageList*& AImagesField, TChangeLink* AChangeLink,
+                      TComponent* AComponent, const TcxImageListLinkNotify& ANotify = nullptr);
+// The same object, or both present, of one size and saved to equal bytes.
+bool CompareGraphics(TGraphic* A, TGraphic* B);
+// A non-empty smart image's codec's extension, else the class library's
+// extension of the graphic's class.
+String GetGraphicDefaultExtension(TGraphic* AGraphic);
+// A non-empty bitmap or smart image releases its device-dependent resources.
+void DormantGraphic(TGraphic* AGraphic);
+// A vector image (IdxVectorImage); a smart image is decoded to tell.
+bool IsVectorGraphic(TGraphic* AGraphic);
+
+// The key of a finished image: compared and hashed as raw bytes.
+#pragma pack(push, 1)
+struct TdxDrawImageCacheID {
+  HBRUSH BrushHandle;
+  TcxImageDrawMode DrawMode;
+  TGraphic* Glyph;
+  std::int32_t ImageIndex;
+  TCustomImageList* ImageList;
+  GUID PaletteID;
+  bool SmoothImage;
+  TColor TransparentColor;
+  bool UseLeftBottomPixelAsTransparent;
+
+  void Reset();
+  std::uint32_t GetHashCode() const;
+  bool IsEqual(const TdxDrawImageCacheID& AOther) const;
+};
+#pragma pack(pop)
+
+// Finished images of image-list items, kept per list (until the list
+// changes or goes), per drawing size (at most twice as many sizes as there
+// are monitors, the oldest size going first) and per key, and stretched
+// onto the target in one call. The UI thread's alone.
+class TdxImageListPaintCache {
+ public:
+  TdxImageListPaintCache() = delete;
+
+  // On a GDI canvas, and on a GDI+ graphics object (always smooth).
+  static void Draw(TCanvas* ACanvas, const TRect& ABounds, TCustomImageList* AImages, int AIndex,
+                   TcxImageDrawMode ADrawMode, bool AUseLeftBottomPixelAsTransparent, IdxColorPalette* APalette,
+                   bool ASmoothImage);
+  static void Draw(TdxGPCanvas* AGraphic, const TRect& ABounds, TCustomImageList* AImages, int AIndex,
+                   TcxImageDrawMode ADrawMode, bool AUseLeftBottomPixelAsTransparent, IdxColorPalette* APalette);
+  // The list's images are forgotten.
+  static void InvalidateImageList(TCustomImageList* AImages);
+  // AImage becomes the key's glyph or item drawn at ASize.
+  static void PrepareImage(TdxGPImage* ATarget, const TSize& ASize, const TdxDrawImageCacheID& ID,
+                           IdxColorPalette* AColorPalette);
+
+  // What the cache holds for a list (0 without its helper), and how many
+  // images it has prepared since start-up.
+  static int CachedImageCount(TCustomImageList* AImages);
+  static int PreparedImageCount();
+};
+
+// Advances the frames of animated smart images on a library timer.
+class TdxImageAnimationController : public TdxSmartImageAnimationController {
+  SK_CLASS(TdxImageAnimationController, TdxSmartImageAnimationController)
+ public:
+  void Destroy() override;
+  void StartTimer() override;
+  void StopTimer() override;
+  bool IsTimerActive() override;
+
+ private:
+  void TimerElapsed(TObject* Sender);
+
+  TOwned<TcxTimer> FTimer;
+};
+
 // The unit's start-up and shut-down.
 void cxGraphicsInitialization();
 void cxGraphicsFinalization();

@@ -11,3 +11,6 @@ void cxGraphicsRoutinesFinalization();
 void cxSharedCanvasesFinalization();
 void cxParentBackgroundInitialization();
 void cxParentBackgroundFinalization();
+// The paint cache and the smart images' animation controller.
+void cxImageDrawingInitialization();
+void cxImageDrawingFinalization();

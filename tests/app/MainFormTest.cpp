@@ -6,6 +6,7 @@
 #include "components/settings/RzStatus.h"
 #include "library/editors/cxDropDownEdit.h"
 #include "library/graphics/cxImageList.h"
+#include "library/graphics/dxGDIPlusClasses.h"
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxCheckBox.h"
 #include "library/stdctrls/cxGroupBox.h"
@@ -13,6 +14,9 @@
 #include "library/stdctrls/cxListBox.h"
 #include "library/stdctrls/cxProgressBar.h"
 #include "library/stdctrls/dxActivityIndicator.h"
+#include "platform/classes/FormReader.h"
+#include "platform/classes/FormWriter.h"
+#include "platform/classes/Streams.h"
 #include "platform/ui/ExtCtrls.h"
 #include "tests/app/AppTestSupport.h"
 #include "tests/app/MainFormFixture.h"
@@ -20,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -153,15 +158,22 @@ TEST_F(MainFormFixture, StoredValuesOfTheControls) {
   EXPECT_FALSE(Form->LB_Info->ExtendedSelect());
   EXPECT_EQ(Form->cxImageList1->SourceDPI(), 96);
   EXPECT_EQ(Form->cxImageList1->FormatVersion(), 1);
-  // The 15 stored items are kept as read: PNG files for the smart images.
-  TcxImageInfoCollection* images = Form->cxImageList1->ImageInfo();
+  // The 15 stored items are kept as read: PNG files for the smart images,
+  // and the native list holds one image for each.
+  TcxImageInfoCollection* images = Form->cxImageList1->Images();
   ASSERT_EQ(images->Count(), 15);
+  EXPECT_EQ(Form->cxImageList1->Count(), 15);
+  EXPECT_EQ(Form->cxImageList1->Width(), 16);
+  EXPECT_EQ(Form->cxImageList1->Height(), 16);
   for (int i = 0; i < images->Count(); ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(images->Items(i)->ImageClass(), L"TdxPNGImage");
-    const std::vector<std::uint8_t>& data = images->Items(i)->Image()->Data();
-    ASSERT_GT(data.size(), 8u);
-    EXPECT_EQ(std::vector<std::uint8_t>(data.begin(), data.begin() + 8),
+    ASSERT_TRUE(Is<TdxPNGImage>(images->Items(i)->Image()));
+    const TOwned<TMemoryStream> data(New<TMemoryStream>());
+    images->Items(i)->Image()->SaveToStream(data.get());
+    ASSERT_GT(data->Size(), 8);
+    const auto* bytes = static_cast<const std::uint8_t*>(data->Memory());
+    EXPECT_EQ(std::vector<std::uint8_t>(bytes, bytes + 8),
               (std::vector<std::uint8_t>{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}));
   }
   EXPECT_FALSE(Form->cxGroupBox1->ParentBackground());
@@ -199,6 +211,52 @@ TEST_F(MainFormFixture, StoredValuesOfTheControls) {
 
 // ---------------------------------------------------------------------------
 // Closing
+
+// The lines of ABlock, without their indentation and without empty lines.
+std::vector<String> TrimmedLines(const String& ABlock) {
+  std::vector<String> lines;
+  std::size_t start = 0;
+  while (start < ABlock.size()) {
+    std::size_t stop = ABlock.find(L'\n', start);
+    if (stop == String::npos) stop = ABlock.size();
+    String line = ABlock.substr(start, stop - start);
+    const std::size_t first = line.find_first_not_of(L" \t\r");
+    const std::size_t last = line.find_last_not_of(L" \t\r");
+    if (first != String::npos) lines.push_back(line.substr(first, last - first + 1));
+    start = stop + 1;
+  }
+  return lines;
+}
+
+TEST_F(MainFormFixture, TheImageListsFormDataWrittenAgainAreTheResources) {
+  // The list's object in the form description the program carries.
+  const String form = ReadResourceText(GetModuleHandleW(nullptr), L"TMAINFORM");
+  const std::size_t start = form.find(L"object cxImageList1: TcxImageList");
+  ASSERT_NE(start, String::npos);
+  const std::size_t stop = form.find(L"end>", start);
+  ASSERT_NE(stop, String::npos);
+  const std::vector<String> stored = TrimmedLines(form.substr(start, stop + 4 - start));
+
+  const String written = WriteComponentToText(Form->cxImageList1);
+  std::vector<String> lines = TrimmedLines(written);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back(), L"end");
+  lines.pop_back();
+  // Design information is written beside what the resource holds; no
+  // native data for a list of raster images.
+  const auto designInfo = std::find_if(lines.begin(), lines.end(), [](const String& ALine) {
+    return ALine.starts_with(L"DesignInfo = ");
+  });
+  ASSERT_NE(designInfo, lines.end()) << written;
+  lines.erase(designInfo);
+  EXPECT_EQ(written.find(L"Bitmap"), String::npos);
+  EXPECT_EQ(lines, stored);
+
+  const TOwned<TcxImageList> read(static_cast<TcxImageList*>(ReadComponentFromText(written)));
+  ASSERT_NE(read.get(), nullptr);
+  EXPECT_TRUE(read->Equals(Form->cxImageList1));
+  EXPECT_EQ(read->Count(), 15);
+}
 
 TEST_F(MainFormFixture, CloseQueryAsksOnlyWhileFlashing) {
   struct TRow {

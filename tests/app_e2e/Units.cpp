@@ -1,5 +1,10 @@
+#include "library/core/CoreUnits.h"
+#include "library/graphics/GraphicsUnits.h"
+#include "platform/ui/UiUnits.h"
 #include "tests/support/TestUnits.h"
 
 #include <vector>
 
-std::vector<std::span<const TUnit>> TestUnitLayers() { return {RuntimeUnits()}; }
+std::vector<std::span<const TUnit>> TestUnitLayers() {
+  return {RuntimeUnits(), UiUnits(), LibraryCoreUnits(), LibraryGraphicsUnits()};
+}

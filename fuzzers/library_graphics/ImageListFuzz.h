@@ -1,0 +1,7 @@
+// Fuzzing driver of the image list's "DXIL" stream (ImageListFuzz.cpp).
+#pragma once
+
+#include "fuzzers/support/FuzzMain.h"
+
+void ImageListStreamInput(const std::string& AInput);
+std::vector<std::string> ImageListStreamSeeds();

@@ -1,0 +1,63 @@
+// An image list of SVG images: vector items are drawn into its native list,
+// and its form data keep the native images too once vector items are more
+// than a third of the list.
+#include "library/graphics/cxImageList.h"
+#include "library/vector/dxSVGImage.h"
+#include "platform/classes/FormReader.h"
+#include "platform/classes/FormWriter.h"
+#include "platform/classes/Streams.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// Red on the left half, blue on the right, 32 x 32: a vector item is
+// drawn stretched to the list's size, never cut into cells.
+const char* const HalvesSvg = R"svg(<svg width="32" height="32"><rect width="16" height="32" fill="red"/>
+<rect x="16" width="16" height="32" fill="blue"/></svg>)svg";
+
+TOwned<TdxSmartImage> SvgImage() {
+  const TOwned<TMemoryStream> stream(New<TMemoryStream>());
+  stream->WriteBuffer(HalvesSvg, static_cast<std::int64_t>(std::char_traits<char>::length(HalvesSvg)));
+  stream->SetPosition(0);
+  TOwned<TdxSmartImage> image(New<TdxSmartImage>());
+  image->LoadFromStream(stream.get());
+  return image;
+}
+
+TOwned<TcxBitmap32> GreenSquare() {
+  TOwned<TcxBitmap32> bitmap(NewWith<TcxBitmap32>([](TcxBitmap32* B) { B->CreateSize(16, 16, true); }));
+  FillRectWithColor(bitmap->Canvas()->Handle(), bitmap->ClientRect(), clGreen);
+  bitmap->MakeOpaque();
+  return bitmap;
+}
+
+TEST(ImageListOfVectorImages, StoresItsNativeImagesOnceMoreThanAThirdAreVectorImages) {
+  struct TCase {
+    int Vectors;
+    bool NativeData;
+  };
+  for (const TCase c : {TCase{5, false}, TCase{6, true}}) {
+    SCOPED_TRACE(testing::Message() << c.Vectors << " vector items of 15");
+    const TOwned<TcxImageList> list(New<TcxImageList>(nullptr));
+    for (int i = 0; i < 15; ++i) {
+      if (i < c.Vectors)
+        list->Add(SvgImage().get(), nullptr);
+      else
+        list->Add(GreenSquare().get(), nullptr);
+    }
+    ASSERT_EQ(list->Count(), 15);
+    ASSERT_EQ(list->Images()->Count(), 15);
+    EXPECT_EQ(list->Images()->GetVectorImageCount(), c.Vectors);
+    const String text = WriteComponentToText(list.get());
+    EXPECT_EQ(text.find(L"Bitmap = {") != String::npos, c.NativeData);
+    const TOwned<TcxImageList> read(static_cast<TcxImageList*>(ReadComponentFromText(text)));
+    ASSERT_NE(read.get(), nullptr);
+    EXPECT_EQ(read->Count(), 15);
+    EXPECT_TRUE(read->Equals(list.get()));
+  }
+}
+
+}  // namespace
