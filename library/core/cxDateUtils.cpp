@@ -817,9 +817,9 @@ void cxDateUtilsInitialization() {
   GStartOfWeekAssigned = false;
   GCalendarTablesFinalized = false;
   if (TdxUnitsLoader* loader = GetUnitsLoader())
-    loader->AddUnit(&TdxTimeZoneHelper::LoadTimeZones, &TdxTimeZoneHelper::ClearTimeZones);
+    loader->AddUnit(&TdxTimeZoneHelper::StartLoadingTimeZones, &TdxTimeZoneHelper::ClearTimeZones);
   else
-    TdxTimeZoneHelper::LoadTimeZones();
+    TdxTimeZoneHelper::StartLoadingTimeZones();
 }
 
 void cxDateUtilsFinalization() {

@@ -679,6 +679,10 @@ class TdxTimeZoneHelper final {
   static int CurrentTimeZoneIndex();
 
   static void LoadTimeZones();
+  // The start-up read: LoadTimeZones on a thread of its own, so that the
+  // registry's round trips (a sixth of a second under Wine) do not hold up
+  // the window; the first use of the list waits for it.
+  static void StartLoadingTimeZones();
   static void ClearTimeZones();
   // Reads the zone key that ARegistry has open (the key is closed when the
   // zone has a "Dynamic DST" subkey, which is then read).
@@ -692,6 +696,10 @@ class TdxTimeZoneHelper final {
   static void TimeZoneFromSystemInformation(const TIME_ZONE_INFORMATION& ATimeZone, TcxTimeZoneInformation& AInfo);
   // The key name of the system's current zone; false when the system cannot tell.
   static bool GetDynamicTimeZoneKeyName(String& AKeyName);
+
+ private:
+  // LoadTimeZones' reading, into a list already empty.
+  static void ReadTimeZones();
 };
 
 // ---------------------------------------------------------------------------

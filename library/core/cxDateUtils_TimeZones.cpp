@@ -12,6 +12,9 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
+#include <exception>
+#include <mutex>
+#include <thread>
 #include <limits>
 
 namespace {
@@ -19,6 +22,11 @@ namespace {
 std::vector<TcxTimeZoneInformation> GTimeZones;
 TcxTimeZoneInformation GCurrentTimeZone;
 int GCurrentTimeZoneIndex = -1;
+
+// The start-up read while it runs, and what it raised.
+std::mutex GLoadingLock;
+std::jthread GLoading;
+std::exception_ptr GLoadingError;
 
 const wchar_t* TimeZonesKey() {
   return IsWinNT || !IsWin9X ? L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones"
@@ -130,14 +138,54 @@ String NameOf(const WCHAR (&ASource)[32]) { return String(ASource, ASource + wcs
 
 }  // namespace
 
-const std::vector<TcxTimeZoneInformation>& TdxTimeZoneHelper::TimeZones() { return GTimeZones; }
-const TcxTimeZoneInformation& TdxTimeZoneHelper::CurrentTimeZone() { return GCurrentTimeZone; }
-int TdxTimeZoneHelper::CurrentTimeZoneIndex() { return GCurrentTimeZoneIndex; }
+namespace {
 
-void TdxTimeZoneHelper::ClearTimeZones() {
+// Ends a start-up read still running; what it raised is raised here, once.
+void WaitForTimeZones() {
+  const std::lock_guard lock(GLoadingLock);
+  if (GLoading.joinable()) GLoading.join();
+  if (GLoadingError) std::rethrow_exception(std::exchange(GLoadingError, nullptr));
+}
+
+void ForgetTimeZones() {
   GTimeZones = {};
   GCurrentTimeZone = {};
   GCurrentTimeZoneIndex = -1;
+}
+
+}  // namespace
+
+const std::vector<TcxTimeZoneInformation>& TdxTimeZoneHelper::TimeZones() {
+  WaitForTimeZones();
+  return GTimeZones;
+}
+
+const TcxTimeZoneInformation& TdxTimeZoneHelper::CurrentTimeZone() {
+  WaitForTimeZones();
+  return GCurrentTimeZone;
+}
+
+int TdxTimeZoneHelper::CurrentTimeZoneIndex() {
+  WaitForTimeZones();
+  return GCurrentTimeZoneIndex;
+}
+
+void TdxTimeZoneHelper::ClearTimeZones() {
+  WaitForTimeZones();
+  ForgetTimeZones();
+}
+
+void TdxTimeZoneHelper::StartLoadingTimeZones() {
+  WaitForTimeZones();
+  ForgetTimeZones();
+  const std::lock_guard lock(GLoadingLock);
+  GLoading = std::jthread([] {
+    try {
+      ReadTimeZones();
+    } catch (...) {
+      GLoadingError = std::current_exception();
+    }
+  });
 }
 
 bool TdxTimeZoneHelper::GetDynamicTimeZoneKeyName(String& AKeyName) {
@@ -155,6 +203,10 @@ bool TdxTimeZoneHelper::GetDynamicTimeZoneKeyName(String& AKeyName) {
 
 void TdxTimeZoneHelper::LoadTimeZones() {
   ClearTimeZones();
+  ReadTimeZones();
+}
+
+void TdxTimeZoneHelper::ReadTimeZones() {
   TIME_ZONE_INFORMATION system{};
   GetTimeZoneInformation(&system);
   TimeZoneFromSystemInformation(system, GCurrentTimeZone);

@@ -311,6 +311,29 @@ TEST(DateUnit, StartUpReadsTheZonesAndShutDownReleasesZonesAndTables) {
   EXPECT_EQ(GetStartOfWeek(), GetLocaleStartOfWeek());
 }
 
+TEST(DateUnit, TheStartUpReadOnItsOwnThreadGivesWhatADirectReadGives) {
+  TdxTimeZoneHelper::LoadTimeZones();
+  const std::vector<TcxTimeZoneInformation> direct = TdxTimeZoneHelper::TimeZones();
+  const int directIndex = TdxTimeZoneHelper::CurrentTimeZoneIndex();
+  ASSERT_FALSE(direct.empty());
+
+  TdxTimeZoneHelper::StartLoadingTimeZones();
+  TdxTimeZoneHelper::ClearTimeZones();  // while the read may still run
+  EXPECT_TRUE(TdxTimeZoneHelper::TimeZones().empty());
+
+  TdxTimeZoneHelper::StartLoadingTimeZones();
+  const std::vector<TcxTimeZoneInformation>& read = TdxTimeZoneHelper::TimeZones();
+  ASSERT_EQ(read.size(), direct.size());
+  for (std::size_t i = 0; i < read.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(read[i].Display, direct[i].Display);
+    EXPECT_EQ(read[i].StandardName, direct[i].StandardName);
+    EXPECT_EQ(std::memcmp(&read[i].TZI, &direct[i].TZI, sizeof(TcxTZIField)), 0);
+    EXPECT_EQ(read[i].DynamicDST.size(), direct[i].DynamicDST.size());
+  }
+  EXPECT_EQ(TdxTimeZoneHelper::CurrentTimeZoneIndex(), directIndex);
+}
+
 TEST(TimeZones, TransitionDates) {
   const auto rule = [](WORD AMonth, WORD ADayOfWeek, WORD AOccurrence, WORD AHour, WORD AYear = 0) {
     SYSTEMTIME st{};
