@@ -233,7 +233,7 @@ void TdxSVGParserPathCommandQuadraticCurveTo::Append(TdxGPPath* APath) {
   APath->AddBezier(StartPoint, control1, control2, FinishPoint);
 }
 
-// The endpoint-to-centre conversion of the SVG specification, then one
+// An elliptical arc from its end points to its centre and angles, then one
 // cubic curve per part of at most a quarter turn.
 void TdxSVGParserPathCommandArc::Append(TdxGPPath* APath) {
   if (StartPoint == FinishPoint) return;
