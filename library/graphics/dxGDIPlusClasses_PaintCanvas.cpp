@@ -391,12 +391,7 @@ void dxGDIPlusClassesFreePaintCanvases() {
 
 HRESULT TdxGPStreamAdapter::Stat(STATSTG* AStatStg, DWORD AStatFlag) {
   if (!AStatStg) return S_OK;
-  try {
-    *AStatStg = STATSTG{};
-    return inherited::Stat(AStatStg, AStatFlag);
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
+  return inherited::Stat(AStatStg, AStatFlag);
 }
 
 void TdxGPMemoryStream::Create() {

@@ -419,50 +419,56 @@ ULONG TStreamAdapter::Release() {
   return static_cast<ULONG>(result);
 }
 
+namespace {
+
+// No exception crosses the COM boundary: a call that raises answers AFailure.
+template <class F>
+HRESULT AnswerOrFail(HRESULT AFailure, F&& ACall) noexcept {
+  try {
+    return ACall();
+  } catch (...) {
+    return AFailure;
+  }
+}
+
+}  // namespace
+
 HRESULT TStreamAdapter::Read(void* ABuffer, ULONG ACount, ULONG* ARead) {
   if (ARead) *ARead = 0;
   if (!ABuffer) return STG_E_INVALIDPOINTER;
-  try {
+  return AnswerOrFail(STG_E_READFAULT, [&]() -> HRESULT {
     const int n = std::max(0, FStream->Read(ABuffer, static_cast<int>(std::min<ULONG>(ACount, INT_MAX))));
     if (ARead) *ARead = static_cast<ULONG>(n);
     return static_cast<ULONG>(n) == ACount ? S_OK : S_FALSE;
-  } catch (...) {
-    return STG_E_READFAULT;
-  }
+  });
 }
 
 HRESULT TStreamAdapter::Write(const void* ABuffer, ULONG ACount, ULONG* AWritten) {
   if (AWritten) *AWritten = 0;
   if (!ABuffer) return STG_E_INVALIDPOINTER;
-  try {
+  return AnswerOrFail(STG_E_CANTSAVE, [&]() -> HRESULT {
     const int n = std::max(0, FStream->Write(ABuffer, static_cast<int>(std::min<ULONG>(ACount, INT_MAX))));
     if (AWritten) *AWritten = static_cast<ULONG>(n);
     return static_cast<ULONG>(n) == ACount ? S_OK : STG_E_CANTSAVE;
-  } catch (...) {
-    return STG_E_CANTSAVE;
-  }
+  });
 }
 
 HRESULT TStreamAdapter::Seek(LARGE_INTEGER AMove, DWORD AOrigin, ULARGE_INTEGER* ANewPosition) {
   if (AOrigin > STREAM_SEEK_END) return STG_E_INVALIDFUNCTION;
-  try {
+  return AnswerOrFail(STG_E_INVALIDFUNCTION, [&]() -> HRESULT {
     const TSeekOrigin origin = AOrigin == STREAM_SEEK_SET ? soBeginning : AOrigin == STREAM_SEEK_CUR ? soCurrent : soEnd;
     const std::int64_t position = FStream->Seek(AMove.QuadPart, origin);
     if (ANewPosition) ANewPosition->QuadPart = static_cast<ULONGLONG>(position);
     return S_OK;
-  } catch (...) {
-    return STG_E_INVALIDFUNCTION;
-  }
+  });
 }
 
 HRESULT TStreamAdapter::SetSize(ULARGE_INTEGER ANewSize) {
   if (ANewSize.QuadPart > static_cast<ULONGLONG>(INT64_MAX)) return STG_E_INVALIDFUNCTION;
-  try {
+  return AnswerOrFail(E_FAIL, [&]() -> HRESULT {
     FStream->SetSize(static_cast<std::int64_t>(ANewSize.QuadPart));
     return S_OK;
-  } catch (...) {
-    return E_FAIL;
-  }
+  });
 }
 
 HRESULT TStreamAdapter::CopyTo(IStream* ADest, ULARGE_INTEGER ACount, ULARGE_INTEGER* ARead,
@@ -470,7 +476,7 @@ HRESULT TStreamAdapter::CopyTo(IStream* ADest, ULARGE_INTEGER ACount, ULARGE_INT
   if (ARead) ARead->QuadPart = 0;
   if (AWritten) AWritten->QuadPart = 0;
   if (!ADest) return STG_E_INVALIDPOINTER;
-  try {
+  return AnswerOrFail(STG_E_READFAULT, [&]() -> HRESULT {
     std::vector<std::uint8_t> buffer(0x10000);
     ULONGLONG left = ACount.QuadPart;
     while (left > 0) {
@@ -485,9 +491,7 @@ HRESULT TStreamAdapter::CopyTo(IStream* ADest, ULARGE_INTEGER ACount, ULARGE_INT
       left -= static_cast<ULONGLONG>(n);
     }
     return S_OK;
-  } catch (...) {
-    return STG_E_READFAULT;
-  }
+  });
 }
 
 HRESULT TStreamAdapter::Commit(DWORD) { return S_OK; }
@@ -497,14 +501,12 @@ HRESULT TStreamAdapter::UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) { re
 
 HRESULT TStreamAdapter::Stat(STATSTG* AStatStg, DWORD) {
   if (!AStatStg) return STG_E_INVALIDPOINTER;
-  try {
+  return AnswerOrFail(E_UNEXPECTED, [&]() -> HRESULT {
     *AStatStg = STATSTG{};
     AStatStg->type = STGTY_STREAM;
     AStatStg->cbSize.QuadPart = static_cast<ULONGLONG>(FStream->Size());
     return S_OK;
-  } catch (...) {
-    return E_UNEXPECTED;
-  }
+  });
 }
 
 HRESULT TStreamAdapter::Clone(IStream** AStream) {
