@@ -165,12 +165,10 @@ TdxGdiPlusLibrary* TdxGdiPlusLibrary::Instance() {
 
 void TdxGdiPlusLibrary::Acquire() {
   if (GdiPlusReferenceCount.fetch_add(1) + 1 != 1) return;
-  try {
-    Instance();
-  } catch (...) {
-    GdiPlusReferenceCount.fetch_sub(1);
-    throw;
-  }
+  // A first reference that cannot start GDI+ is not counted.
+  TScopeExit uncount([] { GdiPlusReferenceCount.fetch_sub(1); });
+  Instance();
+  uncount.Dismiss();
 }
 
 void TdxGdiPlusLibrary::Release() {
