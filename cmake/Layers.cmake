@@ -1,4 +1,4 @@
-# sk_layer(NAME DIR [DEPS...]): one static library of every source in DIR.
+# sk_layer(NAME DIR [DEPS...]): one static library of every source in DIR and its folders.
 # A folder without sources yet adds no target; its dependants link what lies below it.
 set(SK_WIN32_LIBS user32 gdi32 comctl32 comdlg32 uxtheme ole32 oleaut32 oleacc
     shell32 shlwapi advapi32 version winmm msimg32 uuid imm32 dwmapi rpcrt4)
@@ -23,7 +23,7 @@ endfunction()
 
 function(sk_layer name dir)
   set_property(GLOBAL PROPERTY SK_DEPS_${name} ${ARGN})
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp)
   if(NOT sources)
     return()
   endif()
@@ -40,7 +40,7 @@ endfunction()
 # current source folder, with the resources it may carry (form descriptions,
 # images); empty when it has no C++ source yet.
 function(sk_program_sources out dir)
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
   if(sources)
     file(GLOB resources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.rc)
     list(APPEND sources ${resources})
@@ -69,7 +69,7 @@ endfunction()
 # sk_test_folder_with_device(DIR LAYERS...): the test executable of tests/DIR,
 # for tests that talk to the simulated device; sk_device_test runs it.
 function(sk_test_folder_with_device dir)
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
   sk_resolve(deps ${ARGN})
   if(NOT sources OR NOT deps)
     return()
