@@ -6,9 +6,9 @@
 //
 // Usage (see ./run): bench_core_archive.exe DATA-FOLDER ENCODE-MS DECODE-MS UNZIP-MS
 #include "library/core/CoreUnits.h"
-#include "library/core/dxBase64.h"
-#include "library/core/dxHashUtils.h"
-#include "library/core/dxZIPUtils.h"
+#include "library/core/data/dxBase64.h"
+#include "library/core/containers/dxHashUtils.h"
+#include "library/core/data/dxZIPUtils.h"
 #include "platform/runtime/Handles.h"
 #include "platform/ui/UiUnits.h"
 

@@ -5,7 +5,7 @@
 // is at most 3.
 #include "benchmarks/support/Ratios.h"
 #include "library/core/CoreUnits.h"
-#include "library/core/cxDateUtils.h"
+#include "library/core/locale/cxDateUtils.h"
 #include "platform/ui/UiUnits.h"
 
 #include <cstdio>

@@ -4,9 +4,9 @@
 // runs of both and the ratio (ours / standard); the target is at most 1.5.
 #include "benchmarks/support/Ratios.h"
 #include "library/core/CoreUnits.h"
-#include "library/core/dxCoreClasses.h"
-#include "library/core/dxCoreGraphics.h"
-#include "library/core/dxHashUtils.h"
+#include "library/core/base/dxCoreClasses.h"
+#include "library/core/colors/dxCoreGraphics.h"
+#include "library/core/containers/dxHashUtils.h"
 
 #include <algorithm>
 #include <chrono>

@@ -5,8 +5,8 @@
 #include "fuzzers/library_core/DateFuzz.h"
 
 #include "fuzzers/support/FuzzMain.h"
-#include "library/core/cxDateUtils.h"
-#include "library/core/cxFormats.h"
+#include "library/core/locale/cxDateUtils.h"
+#include "library/core/locale/cxFormats.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "fuzzers/library_vector/SVGFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
 
-#include "library/core/dxBase64.h"
+#include "library/core/data/dxBase64.h"
 #include "library/vector/dxSVGImage.h"
 #include "platform/classes/ClassErrors.h"
 

@@ -1,7 +1,7 @@
 #include "library/controls/cxControls.h"
 
-#include "library/core/dxDPIAwareUtils.h"
-#include "library/core/dxUxTheme.h"
+#include "library/core/system/dxDPIAwareUtils.h"
+#include "library/core/system/dxUxTheme.h"
 
 #include <algorithm>
 #include <utility>

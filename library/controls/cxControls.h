@@ -2,7 +2,7 @@
 //
 // Classes in this file:
 //   TcxMessageWindow        a hidden window with an overridable window procedure
-//                           (declared in library/core/cxMessageWindow.h, which
+//                           (declared in library/core/system/cxMessageWindow.h, which
 //                           the foundation's own message windows derive from)
 //   TcxSystemController     wakes the UI thread for pending synchronisation
 //                           when the library runs inside a dynamic library
@@ -15,8 +15,8 @@
 // Everything here runs on the UI thread.
 #pragma once
 
-#include "library/core/cxMessageWindow.h"
-#include "library/core/dxCore.h"
+#include "library/core/system/cxMessageWindow.h"
+#include "library/core/base/dxCore.h"
 #include "platform/runtime/Threads.h"
 
 #include <initializer_list>

@@ -42,10 +42,10 @@
 // belongs to the UI thread.
 #pragma once
 
-#include "library/core/cxGeometry.h"
-#include "library/core/dxCore.h"
-#include "library/core/dxCoreClasses.h"
-#include "library/core/dxHashUtils.h"
+#include "library/core/geometry/cxGeometry.h"
+#include "library/core/base/dxCore.h"
+#include "library/core/base/dxCoreClasses.h"
+#include "library/core/containers/dxHashUtils.h"
 #include "library/graphics/cxDrawTextUtils.h"
 #include "library/graphics/dxColorPalettes.h"
 #include "library/graphics/dxGDIPlusClasses.h"

@@ -1,7 +1,7 @@
 #include "library/graphics/cxDrawTextUtils.h"
 
-#include "library/core/cxGeometry.h"
-#include "library/core/dxCore.h"
+#include "library/core/geometry/cxGeometry.h"
+#include "library/core/base/dxCore.h"
 #include "library/graphics/cxGraphics.h"
 #include "library/graphics/dxPixelBuffers.h"
 

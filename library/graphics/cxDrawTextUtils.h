@@ -16,7 +16,7 @@
 // Rows point into the caller's text, which must outlive them.
 #pragma once
 
-#include "library/core/dxCoreGraphics.h"
+#include "library/core/colors/dxCoreGraphics.h"
 #include "platform/ui/Graphics.h"
 
 #include <cstdint>

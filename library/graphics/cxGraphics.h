@@ -32,8 +32,8 @@
 // Rectangles are half-open. Everything here belongs to the UI thread.
 #pragma once
 
-#include "library/core/cxClasses.h"
-#include "library/core/dxCoreGraphics.h"
+#include "library/core/base/cxClasses.h"
+#include "library/core/colors/dxCoreGraphics.h"
 #include "library/graphics/cxCustomCanvas.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/UITypes.h"

@@ -1,6 +1,6 @@
 // Colour utilities of the graphics unit: HSL and HSV, lightness, luminance
 // and contrast, blends of colours and of system colours, colour names.
-#include "library/core/cxGeometry.h"
+#include "library/core/geometry/cxGeometry.h"
 #include "library/graphics/cxGraphics.h"
 
 #include <algorithm>

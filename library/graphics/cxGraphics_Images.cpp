@@ -5,8 +5,8 @@
 // premultiplied on the way in.
 #include "library/graphics/cxGraphics.h"
 
-#include "library/core/dxDPIAwareUtils.h"
-#include "library/core/dxHashUtils.h"
+#include "library/core/system/dxDPIAwareUtils.h"
+#include "library/core/containers/dxHashUtils.h"
 #include "library/graphics/cxGraphics_Internal.h"
 #include "library/graphics/cxImageList.h"
 #include "library/graphics/dxGDIPlusClasses.h"

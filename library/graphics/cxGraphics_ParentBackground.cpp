@@ -8,7 +8,7 @@
 // windows left out while a background is composed (the asking control).
 #include "library/graphics/cxGraphics.h"
 
-#include "library/core/dxUxTheme.h"
+#include "library/core/system/dxUxTheme.h"
 #include "library/graphics/cxGraphics_Internal.h"
 #include "library/graphics/cxWindowGeometry.h"
 #include "platform/runtime/SysUtils.h"

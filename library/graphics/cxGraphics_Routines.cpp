@@ -4,7 +4,7 @@
 // object queries, fonts, the cursor size and the shared scratch bitmaps.
 #include "library/graphics/cxGraphics.h"
 
-#include "library/core/dxDPIAwareUtils.h"
+#include "library/core/system/dxDPIAwareUtils.h"
 #include "library/graphics/cxGraphics_Internal.h"
 #include "library/graphics/dxGDIPlusClasses.h"
 #include "library/graphics/dxPixelBuffers.h"

@@ -20,7 +20,7 @@
 // (synchronising), additions and deletions touch only the native list.
 #pragma once
 
-#include "library/core/dxCore.h"
+#include "library/core/base/dxCore.h"
 #include "library/graphics/cxGraphics.h"
 #include "library/graphics/dxColorPalettes.h"
 #include "platform/classes/Collection.h"

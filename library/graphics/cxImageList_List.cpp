@@ -7,8 +7,8 @@
 // when the two agree again.
 #include "library/graphics/cxImageList.h"
 
-#include "library/core/cxClasses.h"
-#include "library/core/dxZIPUtils.h"
+#include "library/core/base/cxClasses.h"
+#include "library/core/data/dxZIPUtils.h"
 #include "library/graphics/dxGDIPlusClasses.h"
 #include "library/graphics/dxPixelBuffers.h"
 #include "platform/classes/FormWriter.h"

@@ -1,6 +1,6 @@
 #include "library/graphics/cxSystemPaletteChangedNotifier.h"
 
-#include "library/core/cxMessageWindow.h"
+#include "library/core/system/cxMessageWindow.h"
 #include "platform/runtime/Handles.h"
 
 #include <algorithm>

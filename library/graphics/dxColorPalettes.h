@@ -12,7 +12,7 @@
 // the colours do, and the zero GUID stands for drawing without a palette.
 #pragma once
 
-#include "library/core/dxCoreGraphics.h"
+#include "library/core/colors/dxCoreGraphics.h"
 #include "platform/runtime/System.h"
 
 struct IdxColorPalette : public virtual IInterface {

@@ -23,7 +23,7 @@
 // Drawing needs a device context and happens between BeginDraw and EndDraw.
 #pragma once
 
-#include "library/core/dxCoreGraphics.h"
+#include "library/core/colors/dxCoreGraphics.h"
 #include "library/graphics/cxCustomCanvas.h"
 #include "library/graphics/dxDirectX_D2D_Classes.h"
 #include "library/graphics/dxDirectX_D2D_Utils.h"

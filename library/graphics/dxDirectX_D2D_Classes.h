@@ -25,7 +25,7 @@
 // conversions with the factory at its start-up (RegisterBrushClass).
 #pragma once
 
-#include "library/core/dxGenerics.h"
+#include "library/core/containers/dxGenerics.h"
 #include "library/graphics/cxCustomCanvas.h"
 #include "library/graphics/dxDirectX_D2D_Utils.h"
 #include "library/graphics/dxGDIPlusClasses.h"

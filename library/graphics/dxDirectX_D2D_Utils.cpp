@@ -1,6 +1,6 @@
 #include "library/graphics/dxDirectX_D2D_Utils.h"
 
-#include "library/core/dxDPIAwareUtils.h"
+#include "library/core/system/dxDPIAwareUtils.h"
 #include "library/graphics/dxGDIPlusClasses.h"
 #include "library/graphics/dxPixelBuffers.h"
 

@@ -15,9 +15,9 @@
 // thread.
 #pragma once
 
-#include "library/core/cxGeometry.h"
-#include "library/core/dxCore.h"
-#include "library/core/dxCoreGraphics.h"
+#include "library/core/geometry/cxGeometry.h"
+#include "library/core/base/dxCore.h"
+#include "library/core/colors/dxCoreGraphics.h"
 #include "library/graphics/dxDirectX_D2D_Types.h"
 #include "platform/runtime/ComPtr.h"
 #include "platform/ui/Graphics.h"

@@ -23,8 +23,8 @@
 // (GdipCreatePen1 ...), typed by the prototypes of <gdiplus.h>, nil until bound.
 #pragma once
 
-#include "library/core/cxGeometry.h"
-#include "library/core/dxCore.h"
+#include "library/core/geometry/cxGeometry.h"
+#include "library/core/base/dxCore.h"
 #include "platform/runtime/Handles.h"
 #include "platform/runtime/WinApi.h"
 

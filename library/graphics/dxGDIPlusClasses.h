@@ -36,8 +36,8 @@
 // otherwise.
 #pragma once
 
-#include "library/core/dxCoreGraphics.h"
-#include "library/core/dxDPIAwareUtils.h"
+#include "library/core/colors/dxCoreGraphics.h"
+#include "library/core/system/dxDPIAwareUtils.h"
 #include "library/graphics/dxGDIPlusAPI.h"
 #include "library/graphics/dxSmartImage.h"
 #include "platform/classes/Streams.h"

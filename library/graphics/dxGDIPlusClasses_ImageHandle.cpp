@@ -2,7 +2,7 @@
 // mirroring, frames and property items.
 #include "library/graphics/dxGDIPlusClasses.h"
 
-#include "library/core/cxGeometry.h"
+#include "library/core/geometry/cxGeometry.h"
 #include "platform/runtime/SysUtils.h"
 #include "platform/ui/GdiScopes.h"
 

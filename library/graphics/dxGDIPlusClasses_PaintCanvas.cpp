@@ -3,7 +3,7 @@
 // GDI+ reads images from.
 #include "library/graphics/dxGDIPlusClasses.h"
 
-#include "library/core/cxMessageWindow.h"
+#include "library/core/system/cxMessageWindow.h"
 #include "platform/ui/GdiScopes.h"
 
 #include <algorithm>

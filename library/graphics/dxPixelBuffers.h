@@ -21,7 +21,7 @@
 // premultiplied is the caller's knowledge.
 #pragma once
 
-#include "library/core/dxCoreGraphics.h"
+#include "library/core/colors/dxCoreGraphics.h"
 #include "library/graphics/dxGDIPlusAPI.h"
 #include "platform/ui/GdiScopes.h"
 #include "platform/ui/Graphics.h"

@@ -1,8 +1,8 @@
 #include "library/graphics/dxSmartImage.h"
 
-#include "library/core/cxGeometry.h"
-#include "library/core/dxCoreClasses.h"
-#include "library/core/dxHashUtils.h"
+#include "library/core/geometry/cxGeometry.h"
+#include "library/core/base/dxCoreClasses.h"
+#include "library/core/containers/dxHashUtils.h"
 #include "platform/runtime/Handles.h"
 #include "platform/ui/Clipbrd.h"
 

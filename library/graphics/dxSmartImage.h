@@ -25,8 +25,8 @@
 // the stored data.
 #pragma once
 
-#include "library/core/dxCore.h"
-#include "library/core/dxCoreGraphics.h"
+#include "library/core/base/dxCore.h"
+#include "library/core/colors/dxCoreGraphics.h"
 #include "library/graphics/dxColorPalettes.h"
 #include "library/graphics/dxGDIPlusAPI.h"
 #include "library/graphics/dxPixelBuffers.h"

@@ -32,7 +32,7 @@
 // changes the tree while it is drawn.
 #pragma once
 
-#include "library/core/cxGeometry.h"
+#include "library/core/geometry/cxGeometry.h"
 #include "library/graphics/dxColorPalettes.h"
 #include "library/graphics/dxGDIPlusClasses.h"
 #include "library/vector/dxXMLDoc.h"

@@ -3,7 +3,7 @@
 // registry and the style sheet.
 #include "library/vector/dxSVGCore.h"
 
-#include "library/core/dxCore.h"
+#include "library/core/base/dxCore.h"
 #include "library/vector/dxSVGCore_Internal.h"
 #include "platform/classes/ClassErrors.h"
 

@@ -2,7 +2,7 @@
 // the references between elements) and writing it back.
 #include "library/vector/dxSVGCore.h"
 
-#include "library/core/dxCore.h"
+#include "library/core/base/dxCore.h"
 
 #include <algorithm>
 #include <climits>

@@ -3,8 +3,8 @@
 // and font shorthands, and the attribute readers and writers built on them.
 #include "library/vector/dxSVGCore.h"
 
-#include "library/core/dxBase64.h"
-#include "library/core/dxCore.h"
+#include "library/core/data/dxBase64.h"
+#include "library/core/base/dxCore.h"
 #include "library/vector/dxSVGCore_Internal.h"
 
 #include <algorithm>

@@ -8,7 +8,7 @@
 // the drawing recurse without end.
 #include "library/vector/dxSVGCore.h"
 
-#include "library/core/dxCore.h"
+#include "library/core/base/dxCore.h"
 #include "platform/ui/GdiScopes.h"
 
 #include <algorithm>

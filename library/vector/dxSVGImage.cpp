@@ -1,6 +1,6 @@
 #include "library/vector/dxSVGImage.h"
 
-#include "library/core/dxCore.h"
+#include "library/core/base/dxCore.h"
 #include "platform/runtime/Handles.h"
 
 #include <zlib.h>

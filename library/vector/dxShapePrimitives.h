@@ -24,8 +24,8 @@
 // CancelUpdate ends a batch without recalculating.
 #pragma once
 
-#include "library/core/cxClasses.h"
-#include "library/core/dxCoreClasses.h"
+#include "library/core/base/cxClasses.h"
+#include "library/core/base/dxCoreClasses.h"
 #include "library/graphics/dxGDIPlusClasses.h"
 #include "platform/classes/Persistent.h"
 

@@ -1,6 +1,6 @@
 #include "library/vector/dxShapeReaders.h"
 
-#include "library/core/dxCore.h"
+#include "library/core/base/dxCore.h"
 #include "library/vector/dxShapeBrushes.h"
 #include "library/vector/dxShapeTransformations.h"
 

@@ -2,7 +2,7 @@
 // the document. Reading is in dxXMLDoc_Reader.cpp, writing in dxXMLDoc_Writer.cpp.
 #include "library/vector/dxXMLDoc.h"
 
-#include "library/core/dxStringHelper.h"
+#include "library/core/base/dxStringHelper.h"
 #include "library/vector/dxXMLDoc_Internal.h"
 
 #include <algorithm>

@@ -23,8 +23,8 @@
 // and the tree built so far stays. A document is used by one thread at a time.
 #pragma once
 
-#include "library/core/dxCore.h"
-#include "library/core/dxCoreClasses.h"
+#include "library/core/base/dxCore.h"
+#include "library/core/base/dxCoreClasses.h"
 #include "platform/classes/Persistent.h"
 #include "platform/classes/Streams.h"
 #include "platform/runtime/SysUtils.h"

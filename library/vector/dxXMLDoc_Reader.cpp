@@ -5,7 +5,7 @@
 // tag and its first child or its end tag; a comment, a processing instruction
 // or a declaration drops the run before it, and a CDATA section's text
 // replaces it.
-#include "library/core/dxHashUtils.h"
+#include "library/core/containers/dxHashUtils.h"
 #include "library/vector/dxXMLDoc.h"
 
 #include <algorithm>

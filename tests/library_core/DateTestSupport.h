@@ -3,8 +3,8 @@
 // and the reference tables the program carries as resources.
 #pragma once
 
-#include "library/core/cxDateUtils.h"
-#include "library/core/cxFormats.h"
+#include "library/core/locale/cxDateUtils.h"
+#include "library/core/locale/cxFormats.h"
 #include "platform/classes/Streams.h"
 
 #include <sstream>
@@ -40,7 +40,7 @@ class TDateLocaleScope {
   TDay FStartOfWeek;
 };
 
-// The lines of a CSV table the test program carries (tests/library_core/data),
+// The lines of a CSV table the test program carries (tests/library_core/locale/reference),
 // split at commas; comment lines and the header are left out.
 inline std::vector<std::vector<std::string>> ReferenceTable(const wchar_t* AResourceName) {
   TOwned<TResourceStream> stream(New<TResourceStream>(HINSTANCE(nullptr), String(AResourceName), RT_RCDATA));

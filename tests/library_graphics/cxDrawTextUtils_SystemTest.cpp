@@ -2,7 +2,7 @@
 // flags and widths, the rows the engine makes are the rows DrawTextW makes
 // for the same font on the same DC, and so are their extents. Where the
 // engine's rules differ from the system's on purpose, the row says so.
-#include "library/core/dxCore.h"
+#include "library/core/base/dxCore.h"
 #include "library/graphics/cxDrawTextUtils.h"
 #include "tests/support/Pixels.h"
 

@@ -2,7 +2,7 @@
 // pixels against references computed here from the modes' formulas at
 // several scale factors, and the image-list paint cache (hits, changes,
 // sizes, lists that go).
-#include "library/core/cxGeometry.h"
+#include "library/core/geometry/cxGeometry.h"
 #include "library/graphics/dxGDIPlusClasses.h"
 #include "platform/ui/Forms.h"
 #include "tests/library_graphics/ImageListTesting.h"

@@ -6,7 +6,7 @@
 #include "tests/library_graphics/GdiPlusTesting.h"
 #include "tests/library_graphics/PixelTesting.h"
 
-#include "library/core/dxCore.h"
+#include "library/core/base/dxCore.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The image list: adding (strips cut into cells), inserting, replacing,
 // moving and deleting with the native list kept in step; images from files
 // and from a ZIP archive; the items' alpha detection and conversions.
-#include "library/core/dxHashUtils.h"
+#include "library/core/containers/dxHashUtils.h"
 #include "library/graphics/dxGDIPlusClasses.h"
 #include "platform/classes/Streams.h"
 #include "tests/library_graphics/ImageListTesting.h"

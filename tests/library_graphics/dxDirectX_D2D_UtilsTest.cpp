@@ -1,7 +1,7 @@
 // The Direct2D binding: libraries loaded on demand, availability and its
 // fatal errors, the DirectX exception, and the conversions of pixels,
 // gradient points and arcs.
-#include "library/core/dxDPIAwareUtils.h"
+#include "library/core/system/dxDPIAwareUtils.h"
 #include "tests/library_graphics/Direct2DTesting.h"
 #include "tests/library_graphics/PixelTesting.h"
 

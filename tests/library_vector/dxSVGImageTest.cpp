@@ -4,7 +4,7 @@
 #include "library/vector/dxSVGImage.h"
 #include "tests/library_vector/SVGTestSupport.h"
 #include "tests/library_vector/XMLTestSupport.h"
-#include "library/core/dxBase64.h"
+#include "library/core/data/dxBase64.h"
 #include "tests/support/Pixels.h"
 
 #include <cstring>

@@ -1,0 +1,26 @@
+#include "library/core/system/cxMessageWindow.h"
+
+#include "platform/ui/WindowAllocation.h"
+
+void TcxMessageWindow::Create() {
+  inherited::Create();
+  FHandle = AllocateHWnd(BindEvent<&TcxMessageWindow::MainWndProc>(this));
+  if (IsMessageOnly()) SetParent(FHandle, HWND_MESSAGE);
+}
+
+void TcxMessageWindow::Destroy() {
+  DeallocateHWnd(std::exchange(FHandle, nullptr));
+  inherited::Destroy();
+}
+
+void TcxMessageWindow::WndProc(TMessage& AMessage) {
+  AMessage.Result = DefWindowProcW(FHandle, AMessage.Msg, AMessage.WParam, AMessage.LParam);
+}
+
+void TcxMessageWindow::MainWndProc(TMessage& AMessage) {
+  try {
+    WndProc(AMessage);
+  } catch (...) {
+    HandleCallbackException(this);
+  }
+}
