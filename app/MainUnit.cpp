@@ -7,7 +7,7 @@
 #include "components/settings/RzCommon.h"
 #include "components/settings/RzStatus.h"
 #include "library/editors/cxDropDownEdit.h"
-#include "library/graphics/cxImageList.h"
+#include "library/graphics/imaging/cxImageList.h"
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxCheckBox.h"
 #include "library/stdctrls/cxGroupBox.h"

@@ -7,9 +7,9 @@
 #include "benchmarks/support/Ratios.h"
 #include "library/core/CoreUnits.h"
 #include "library/graphics/GraphicsUnits.h"
-#include "library/graphics/cxGraphics.h"
-#include "library/graphics/dxDirectX_D2D_Canvas.h"
-#include "library/graphics/dxGDIPlusCanvas.h"
+#include "library/graphics/canvas/cxGraphics.h"
+#include "library/graphics/direct2d/dxDirectX_D2D_Canvas.h"
+#include "library/graphics/gdiplus/dxGDIPlusCanvas.h"
 #include "platform/ui/UiUnits.h"
 #include "tests/library_graphics/CanvasScene.h"
 

@@ -9,8 +9,8 @@
 #include "benchmarks/support/Ratios.h"
 #include "library/core/CoreUnits.h"
 #include "library/graphics/GraphicsUnits.h"
-#include "library/graphics/cxCustomCanvas.h"
-#include "library/graphics/cxGraphics.h"
+#include "library/graphics/canvas/cxCustomCanvas.h"
+#include "library/graphics/canvas/cxGraphics.h"
 #include "platform/ui/GdiScopes.h"
 #include "platform/ui/UiUnits.h"
 

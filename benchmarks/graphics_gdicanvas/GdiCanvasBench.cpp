@@ -8,7 +8,7 @@
 #include "benchmarks/support/Ratios.h"
 #include "library/core/CoreUnits.h"
 #include "library/graphics/GraphicsUnits.h"
-#include "library/graphics/cxGraphics.h"
+#include "library/graphics/canvas/cxGraphics.h"
 #include "platform/classes/Streams.h"
 #include "platform/ui/UiUnits.h"
 

@@ -8,7 +8,7 @@
 #include "benchmarks/support/Ratios.h"
 #include "library/core/CoreUnits.h"
 #include "library/graphics/GraphicsUnits.h"
-#include "library/graphics/cxImageList.h"
+#include "library/graphics/imaging/cxImageList.h"
 #include "platform/classes/FormReader.h"
 #include "platform/ui/GdiScopes.h"
 #include "platform/ui/UiUnits.h"

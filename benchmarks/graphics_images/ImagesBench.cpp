@@ -10,7 +10,7 @@
 // taken in turns.
 #include "benchmarks/support/GdiPlusMain.h"
 #include "benchmarks/support/Ratios.h"
-#include "library/graphics/dxGDIPlusClasses.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "platform/ui/GdiScopes.h"
 
 #include <shlwapi.h>

@@ -9,7 +9,7 @@
 // Each line prints the best of several runs of both and their ratio.
 #include "benchmarks/support/GdiPlusMain.h"
 #include "benchmarks/support/Ratios.h"
-#include "library/graphics/dxPixelBuffers.h"
+#include "library/graphics/imaging/dxPixelBuffers.h"
 
 #include <algorithm>
 #include <bit>

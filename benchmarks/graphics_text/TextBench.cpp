@@ -8,7 +8,7 @@
 #include "benchmarks/support/Ratios.h"
 #include "library/core/CoreUnits.h"
 #include "library/graphics/GraphicsUnits.h"
-#include "library/graphics/cxDrawTextUtils.h"
+#include "library/graphics/text/cxDrawTextUtils.h"
 #include "platform/ui/UiUnits.h"
 
 #include <cstdio>

@@ -7,7 +7,7 @@
 // flat); the target is at most 1.1.
 #include "benchmarks/support/GdiPlusMain.h"
 #include "benchmarks/support/Ratios.h"
-#include "library/graphics/dxGDIPlusClasses.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 
 #include <array>
 #include <cstdio>

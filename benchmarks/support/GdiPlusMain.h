@@ -4,7 +4,7 @@
 
 #include "library/core/CoreUnits.h"
 #include "library/graphics/GraphicsUnits.h"
-#include "library/graphics/dxGDIPlusAPI.h"
+#include "library/graphics/gdiplus/dxGDIPlusAPI.h"
 #include "platform/ui/UiUnits.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "fuzzers/library_graphics/BitmapDataFuzz.h"
 
-#include "library/graphics/cxGraphics.h"
+#include "library/graphics/canvas/cxGraphics.h"
 #include "platform/classes/ClassErrors.h"
 #include "platform/classes/Streams.h"
 

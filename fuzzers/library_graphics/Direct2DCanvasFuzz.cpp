@@ -1,7 +1,7 @@
 #include "fuzzers/library_graphics/Direct2DCanvasFuzz.h"
 
-#include "library/graphics/cxDrawTextUtils.h"
-#include "library/graphics/dxDirectX_D2D_Canvas.h"
+#include "library/graphics/text/cxDrawTextUtils.h"
+#include "library/graphics/direct2d/dxDirectX_D2D_Canvas.h"
 
 #include <cmath>
 #include <cstdint>

@@ -14,8 +14,8 @@
 #include "fuzzers/support/FuzzMain.h"
 #include "library/core/CoreUnits.h"
 #include "library/graphics/GraphicsUnits.h"
-#include "library/graphics/cxDrawTextUtils.h"
-#include "library/graphics/dxGDIPlusClasses.h"
+#include "library/graphics/text/cxDrawTextUtils.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "platform/ui/UiUnits.h"
 
 #include <cstdio>

@@ -13,7 +13,7 @@
 #include "fuzzers/support/FuzzMain.h"
 
 #include "fuzzers/support/GuardedBuffer.h"
-#include "library/graphics/dxGDIPlusClasses.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "platform/runtime/SysUtils.h"
 #include "platform/ui/GdiScopes.h"
 

@@ -4,8 +4,8 @@
 // saves and loads back equal.
 #include "fuzzers/library_graphics/ImageListFuzz.h"
 
-#include "library/graphics/cxImageList.h"
-#include "library/graphics/dxGDIPlusClasses.h"
+#include "library/graphics/imaging/cxImageList.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "platform/classes/ClassErrors.h"
 #include "platform/classes/Streams.h"
 

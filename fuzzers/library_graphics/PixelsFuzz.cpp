@@ -1,6 +1,6 @@
 #include "fuzzers/library_graphics/PixelsFuzz.h"
 
-#include "library/graphics/dxPixelBuffers.h"
+#include "library/graphics/imaging/dxPixelBuffers.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,15 +1,15 @@
 #include "library/graphics/GraphicsUnits.h"
 
-#include "library/graphics/cxCustomCanvas.h"
-#include "library/graphics/cxDrawTextUtils.h"
-#include "library/graphics/cxGraphics.h"
-#include "library/graphics/cxImageList.h"
-#include "library/graphics/dxDirectX_D2D_Canvas.h"
-#include "library/graphics/dxDirectX_D2D_Classes.h"
-#include "library/graphics/dxDirectX_D2D_Utils.h"
-#include "library/graphics/dxGDIPlusAPI.h"
-#include "library/graphics/dxGDIPlusClasses.h"
-#include "library/graphics/dxPixelBuffers.h"
+#include "library/graphics/canvas/cxCustomCanvas.h"
+#include "library/graphics/text/cxDrawTextUtils.h"
+#include "library/graphics/canvas/cxGraphics.h"
+#include "library/graphics/imaging/cxImageList.h"
+#include "library/graphics/direct2d/dxDirectX_D2D_Canvas.h"
+#include "library/graphics/direct2d/dxDirectX_D2D_Classes.h"
+#include "library/graphics/direct2d/dxDirectX_D2D_Utils.h"
+#include "library/graphics/gdiplus/dxGDIPlusAPI.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
+#include "library/graphics/imaging/dxPixelBuffers.h"
 
 std::span<const TUnit> LibraryGraphicsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.

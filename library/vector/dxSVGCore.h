@@ -33,8 +33,8 @@
 #pragma once
 
 #include "library/core/geometry/cxGeometry.h"
-#include "library/graphics/dxColorPalettes.h"
-#include "library/graphics/dxGDIPlusClasses.h"
+#include "library/graphics/imaging/dxColorPalettes.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "library/vector/dxXMLDoc.h"
 #include "platform/classes/Persistent.h"
 #include "platform/ui/Graphics.h"

@@ -17,8 +17,8 @@
 // from a raster at the bound, stretched.
 #pragma once
 
-#include "library/graphics/dxGDIPlusClasses.h"
-#include "library/graphics/dxSmartImage.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
+#include "library/graphics/imaging/dxSmartImage.h"
 #include "library/vector/dxSVGCore.h"
 #include "library/vector/dxXMLDoc.h"
 

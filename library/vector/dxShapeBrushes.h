@@ -23,7 +23,7 @@
 // the target rectangle, which the brush stores grown by one on every side.
 #pragma once
 
-#include "library/graphics/dxGDIPlusClasses.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "library/vector/dxShapePrimitives.h"
 
 // ---------------------------------------------------------------------------

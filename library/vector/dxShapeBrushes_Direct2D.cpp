@@ -3,7 +3,7 @@
 // the entries registered here.
 #include "library/vector/dxShapeBrushes.h"
 
-#include "library/graphics/dxDirectX_D2D_Classes.h"
+#include "library/graphics/direct2d/dxDirectX_D2D_Classes.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "library/vector/dxShapePrimitives.h"
 
 #include "library/core/base/dxCore.h"
-#include "library/graphics/cxGraphics.h"
+#include "library/graphics/canvas/cxGraphics.h"
 #include "library/vector/dxShapeBrushes.h"
 #include "library/vector/dxShapeReaders.h"
 #include "library/vector/dxShapeTransformations.h"

@@ -26,7 +26,7 @@
 
 #include "library/core/base/cxClasses.h"
 #include "library/core/base/dxCoreClasses.h"
-#include "library/graphics/dxGDIPlusClasses.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "platform/classes/Persistent.h"
 
 #include <vector>

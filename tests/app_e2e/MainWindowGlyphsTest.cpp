@@ -3,7 +3,7 @@
 // the button and left of its caption, in the button's enabled or disabled
 // look. The glyphs are the PNG files the form's list was made from, decoded
 // here and laid over the button's face by the drawing modes' formulas.
-#include "library/graphics/dxGDIPlusClasses.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "platform/ui/GdiScopes.h"
 #include "tests/app_e2e/ProgramDriver.h"
 #include "tests/platform_classes/TempFiles.h"

@@ -7,8 +7,8 @@
 //   TCanvasSceneAssets   the picture and fonts the scene draws with
 #pragma once
 
-#include "library/graphics/cxCustomCanvas.h"
-#include "library/graphics/dxGDIPlusClasses.h"
+#include "library/graphics/canvas/cxCustomCanvas.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 
 #include <vector>
 

@@ -3,7 +3,7 @@
 // process-wide pools and GDI+ are left empty.
 #pragma once
 
-#include "library/graphics/cxCustomCanvas.h"
+#include "library/graphics/canvas/cxCustomCanvas.h"
 #include "tests/library_graphics/GdiPlusTesting.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // checks that nothing of the canvases is left behind.
 #pragma once
 
-#include "library/graphics/dxDirectX_D2D_Canvas.h"
+#include "library/graphics/direct2d/dxDirectX_D2D_Canvas.h"
 #include "tests/library_graphics/GdiPlusTesting.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // canvas on a 32-bit surface, and the clip box of a device context.
 #pragma once
 
-#include "library/graphics/cxGraphics.h"
+#include "library/graphics/canvas/cxGraphics.h"
 #include "tests/support/Pixels.h"
 
 constexpr COLORREF White = RGB(255, 255, 255);

@@ -2,7 +2,7 @@
 // a GDI+ graphics object over a 32-bit surface.
 #pragma once
 
-#include "library/graphics/dxGDIPlusClasses.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "tests/support/Pixels.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 // counter of change notifications.
 #pragma once
 
-#include "library/graphics/cxImageList.h"
+#include "library/graphics/imaging/cxImageList.h"
 #include "tests/library_graphics/GdiPlusTesting.h"
 #include "tests/library_graphics/PixelTesting.h"
 

@@ -2,7 +2,7 @@
 // their four channels, and 32-bit bitmaps freed with the test.
 #pragma once
 
-#include "library/graphics/dxPixelBuffers.h"
+#include "library/graphics/imaging/dxPixelBuffers.h"
 
 #include <array>
 #include <cstdint>

@@ -3,7 +3,7 @@
 // their reference decodes, and streams over bytes.
 #pragma once
 
-#include "library/graphics/dxGDIPlusClasses.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "tests/library_graphics/GdiPlusTesting.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 // An image list of SVG images: vector items are drawn into its native list,
 // and its form data keep the native images too once vector items are more
 // than a third of the list.
-#include "library/graphics/cxImageList.h"
+#include "library/graphics/imaging/cxImageList.h"
 #include "library/vector/dxSVGImage.h"
 #include "platform/classes/FormReader.h"
 #include "platform/classes/FormWriter.h"
