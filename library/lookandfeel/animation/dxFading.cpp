@@ -8,6 +8,7 @@
 #include "library/graphics/imaging/dxPixelBuffers.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -94,7 +95,7 @@ void TdxFadingElement::SetImages(TBitmap* AStartImage, TBitmap* AEndImage) {
 }
 
 void TdxFadingElement::TurnTowards(TBitmap* AEndImage) {
-  FImage1Colors = Blend(FStage);
+  FImage1Colors = FWorkColors;
   FImage2Colors = ImageColors(AEndImage);
   FStage = 0;
   FDelayIndex = 0;
@@ -102,29 +103,41 @@ void TdxFadingElement::TurnTowards(TBitmap* AEndImage) {
 
 TRGBColors TdxFadingElement::ImageColors(TBitmap* AImage) {
   TRGBColors colors;
-  GetGraphicPixels(AImage, colors, true);
+  if (AImage->PixelFormat() == pf32bit && AImage->HandleType() == bmDIB) {
+    // The rows of a 32-bit DIB section as they are, without a device context.
+    GdiFlush();
+    const std::size_t width = static_cast<std::size_t>(AImage->Width());
+    colors.resize(width * static_cast<std::size_t>(AImage->Height()));
+    for (int y = 0; y < AImage->Height(); ++y)
+      std::memcpy(&colors[width * static_cast<std::size_t>(y)], AImage->ScanLine(y), width * sizeof(RGBQUAD));
+  } else {
+    GetGraphicPixels(AImage, colors, true);
+  }
   TdxFadingHelper::CorrectAlphaChannel(colors);
   return colors;
 }
 
-TRGBColors TdxFadingElement::Blend(int AStage) const {
+void TdxFadingElement::Blend(int AStage, TRGBColors& AColors) const {
   const std::uint32_t weight = static_cast<std::uint32_t>(MulDiv(AStage, 65536, FAnimationFrameCount));
   const std::uint32_t rest = 65536 - weight;
-  TRGBColors result(std::min(FImage1Colors.size(), FImage2Colors.size()));
-  const auto mix = [&](BYTE A, BYTE B) { return static_cast<BYTE>((A * rest + B * weight) >> 16); };
-  for (std::size_t i = 0; i < result.size(); ++i) {
-    const RGBQUAD& a = FImage1Colors[i];
-    const RGBQUAD& b = FImage2Colors[i];
-    result[i] = {mix(a.rgbBlue, b.rgbBlue), mix(a.rgbGreen, b.rgbGreen), mix(a.rgbRed, b.rgbRed),
-                 mix(a.rgbReserved, b.rgbReserved)};
-  }
-  return result;
+  const std::size_t count = std::min(FImage1Colors.size(), FImage2Colors.size());
+  AColors.resize(count);
+  // The four channels of a pixel as bytes of one word, weighted alike.
+  const auto* a = reinterpret_cast<const std::uint8_t*>(FImage1Colors.data());
+  const auto* b = reinterpret_cast<const std::uint8_t*>(FImage2Colors.data());
+  auto* result = reinterpret_cast<std::uint8_t*>(AColors.data());
+  for (std::size_t i = 0; i < count * sizeof(RGBQUAD); ++i)
+    result[i] = static_cast<std::uint8_t>((a[i] * rest + b[i] * weight) >> 16);
 }
 
 void TdxFadingElement::UpdateWorkImage() {
-  const TRGBColors colors = Blend(FStage);
-  SetWorkImage(TOwned<TdxGPImage>(NewWith<TdxGPImage>(
-      [&](TdxGPImage* AImage) { AImage->CreateFromBits(FImageSize.cx, FImageSize.cy, colors, afDefined); })));
+  Blend(FStage, FWorkColors);
+  FWorkOpaque = std::ranges::all_of(FWorkColors, [](const RGBQUAD& P) { return P.rgbReserved == 255; });
+  // Both looks are opaque or transparent black once repaired, so the
+  // weighted channels are premultiplied colours.
+  SetWorkImage(TOwned<TdxGPImage>(NewWith<TdxGPImage>([&](TdxGPImage* AImage) {
+    AImage->CreateFromBits(FImageSize.cx, FImageSize.cy, FWorkColors, afPremultiplied);
+  })));
 }
 
 void TdxFadingElement::SetWorkImage(TOwned<TdxGPImage> AValue) {
@@ -159,6 +172,7 @@ void TdxFader::Create() {
 void TdxFader::Destroy() {
   Clear();
   FTimer.reset();
+  FFrameBuffer.reset();
   inherited::Destroy();
 }
 
@@ -189,15 +203,22 @@ void TdxFader::Fade(TObject* AObject, TdxFadingState AState) {
   TOwned<TdxFadingOptions> options(New<TdxFadingOptions>());
   if (auto* provider = SupportsRaw<IFadingOptionsProvider>(AObject))
     if (TdxFadingOptions* own = provider->GetFadingOptions()) options->Assign(own);
+  // Readiness was read above: reading the screen's depth again costs more
+  // than a frame.
   if (AState == fsFadeIn)
-    Fade(AObject, std::move(normal), options->FadeInFrameDelay(), options->FadeInFrameCount(), std::move(hot));
+    StartFade(AObject, std::move(normal), options->FadeInFrameDelay(), options->FadeInFrameCount(), std::move(hot));
   else
-    Fade(AObject, std::move(hot), options->FadeOutFrameDelay(), options->FadeOutFrameCount(), std::move(normal));
+    StartFade(AObject, std::move(hot), options->FadeOutFrameDelay(), options->FadeOutFrameCount(), std::move(normal));
 }
 
 void TdxFader::Fade(TObject* AObject, TOwned<TBitmap> AImage1, int AAnimationFrameDelay, int AAnimationFrameCount,
                     TOwned<TBitmap> AImage2) {
-  if (!IsReady()) return;
+  if (IsReady())
+    StartFade(AObject, std::move(AImage1), AAnimationFrameDelay, AAnimationFrameCount, std::move(AImage2));
+}
+
+void TdxFader::StartFade(TObject* AObject, TOwned<TBitmap> AImage1, int AAnimationFrameDelay,
+                         int AAnimationFrameCount, TOwned<TBitmap> AImage2) {
   IdxFadingObject* fadingObject = SupportsRaw<IdxFadingObject>(AObject);
   if (!fadingObject || !fadingObject->CanFade()) return;
   if (IsEmptyImage(AImage1) || IsEmptyImage(AImage2) || AImage1->Width() != AImage2->Width() ||
@@ -239,7 +260,31 @@ bool TdxFader::Find(TObject* AObject, TdxFadingElement*& AFadingElement) const {
 bool TdxFader::DrawFadeImage(TObject* AObject, HDC DC, const TRect& R) {
   TdxFadingElement* element;
   if (!Find(AObject, element) || !element->WorkImage()) return false;
-  element->WorkImage()->StretchDraw(DC, R, 255);
+  // Through GDI from a buffer the fader keeps: a GDI+ drawing per frame
+  // would cost many times the blending itself.
+  const TSize size = element->ImageSize();
+  if (!FFrameBuffer || FFrameBuffer->Width() < size.cx || FFrameBuffer->Height() < size.cy) {
+    const int width = std::max(size.cx, FFrameBuffer ? FFrameBuffer->Width() : 0);
+    const int height = std::max(size.cy, FFrameBuffer ? FFrameBuffer->Height() : 0);
+    FFrameBuffer.reset();
+    FFrameBuffer.emplace(TMemoryDC::Dib32(nullptr, width, height));
+  }
+  bool drawn = false;
+  if (*FFrameBuffer) {
+    GdiFlush();
+    const std::size_t width = static_cast<std::size_t>(size.cx);
+    for (int y = 0; y < size.cy; ++y)
+      std::memcpy(FFrameBuffer->Bits() + static_cast<std::size_t>(FFrameBuffer->Width()) * y,
+                  &element->WorkColors()[width * static_cast<std::size_t>(y)], width * sizeof(RGBQUAD));
+    if (element->WorkOpaque() && R.GetSize() == size) {
+      drawn = BitBlt(DC, R.Left, R.Top, size.cx, size.cy, FFrameBuffer->DC(), 0, 0, SRCCOPY);
+    } else {
+      const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+      drawn = AlphaBlend(DC, R.Left, R.Top, R.Width(), R.Height(), FFrameBuffer->DC(), 0, 0, size.cx, size.cy, blend);
+    }
+  }
+  // Where GDI cannot blend (a metafile, a printer), GDI+ draws the image.
+  if (!drawn) element->WorkImage()->StretchDraw(DC, R, 255);
   return true;
 }
 

@@ -24,9 +24,11 @@
 #include "library/core/colors/dxCoreGraphics.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "platform/classes/Persistent.h"
+#include "platform/ui/GdiScopes.h"
 #include "platform/ui/Graphics.h"
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -124,8 +126,11 @@ class TdxFadingElement : public TcxIUnknownObject {
   void TurnTowards(TBitmap* AEndImage);
   // The bitmap's pixels, top row first, alpha repaired.
   static TRGBColors ImageColors(TBitmap* AImage);
-  // The pixels of frame AStage.
-  TRGBColors Blend(int AStage) const;
+  // The pixels of frame AStage into AColors.
+  void Blend(int AStage, TRGBColors& AColors) const;
+  const TRGBColors& WorkColors() const { return FWorkColors; }
+  // Every pixel of the work image is opaque.
+  bool WorkOpaque() const { return FWorkOpaque; }
   // Blends the current frame into a new work image.
   void UpdateWorkImage();
   // A new work image (or none) asks the object to repaint.
@@ -145,6 +150,9 @@ class TdxFadingElement : public TcxIUnknownObject {
   TOwned<TdxGPImage> FWorkImage;
   TRGBColors FImage1Colors;
   TRGBColors FImage2Colors;
+  // The pixels of the work image (premultiplied).
+  TRGBColors FWorkColors;
+  bool FWorkOpaque;
 };
 
 // ---------------------------------------------------------------------------
@@ -213,6 +221,9 @@ class TdxFader : public TObject {
   bool TimerEnabled() const;
 
  private:
+  // The lower Fade once readiness is known.
+  void StartFade(TObject* AObject, TOwned<TBitmap> AImage1, int AAnimationFrameDelay, int AAnimationFrameCount,
+                 TOwned<TBitmap> AImage2);
   int IndexOf(TObject* AObject) const;
   // Takes the element out of the list and frees it; unless ADestroying the
   // object is asked to repaint first.
@@ -226,6 +237,8 @@ class TdxFader : public TObject {
   int FMaxAnimationCount;
   TdxFaderAnimationState FState;
   TOwned<TcxTimer> FTimer;
+  // The frame drawn through GDI; grown to the largest part drawn.
+  std::optional<TMemoryDC> FFrameBuffer;
 };
 
 // The fader; nil before the unit's start-up and once its shut-down has begun.
