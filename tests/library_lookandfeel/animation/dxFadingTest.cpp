@@ -511,14 +511,29 @@ TEST_F(dxFading, AlphaRepairAndCheckColor) {
   EXPECT_EQ(TdxFadingHelper::CheckColor(clBtnFace), static_cast<TColor>(GetSysColor(COLOR_BTNFACE)));
   EXPECT_EQ(TdxFadingHelper::CheckColor(static_cast<TColor>(RGB(0, 0, 1))), static_cast<TColor>(RGB(0, 0, 1)));
 
-  // In a fade, a black pixel without alpha shows what lies beneath.
+  // In a fade, a black pixel without alpha shows what lies beneath, and
+  // fades to the other look as a pixel blended over that background would.
   TFadingTestPart* part = NewPart();
   part->Normal[0] = 0;
   part->FadeIn();
-  ASSERT_EQ(part->Frames.size(), 1u);
+  RunTicks([&] { return !part->Active(); });
+  const int count = TdxFadingOptions::DefaultFadeInFrameCount;
+  ASSERT_EQ(part->Frames.size(), static_cast<std::size_t>(count + 2));
   EXPECT_EQ(part->Frames[0].Pixels[0], static_cast<std::uint32_t>(RGB(0x40, 0x90, 0x20)))
       << "the background, read back as BGR";
   EXPECT_EQ(part->Frames[0].Pixels[1], part->Normal[1]);
+  for (int s = 1; s <= count; ++s) {
+    SCOPED_TRACE(testing::Message() << "frame " << s);
+    const TPixels background(1, static_cast<std::uint32_t>(RGB(0x40, 0x90, 0x20)));
+    const TPixels hot(1, part->Hot[0]);
+    const double weight = static_cast<double>(s) / count;
+    TPixels expected(1, 0);
+    for (int shift : {0, 8, 16})
+      expected[0] |= static_cast<std::uint32_t>(std::lround(((background[0] >> shift) & 0xFF) * (1 - weight) +
+                                                            ((hot[0] >> shift) & 0xFF) * weight))
+                     << shift;
+    EXPECT_LE(MaxChannelDifference(TPixels(1, part->Frames[static_cast<std::size_t>(s)].Pixels[0]), expected), 1);
+  }
 }
 
 }  // namespace
