@@ -1,4 +1,4 @@
-#include "library/lookandfeel/painters/cxLookAndFeelPainters_RadioImages.h"
+#include "library/lookandfeel/painters/cxLookAndFeelPainters_ImageLists.h"
 
 #include "library/core/system/dxDPIAwareUtils.h"
 
@@ -12,6 +12,9 @@ constexpr WORD ObmCheckBoxes = 32759;
 
 TcxRadioButtonColors GDefaultRadioButtonColors;
 TcxRadioButtonColors* GRadioButtonColors = nullptr;
+
+TImageList* GIndicatorImages = nullptr;
+bool GIndicatorImagesFreed = false;
 
 bool IsBlack(std::uint32_t APixel) { return (APixel & 0x00FFFFFF) == 0; }
 
@@ -294,4 +297,46 @@ void TcxRadioButtonImageList::CreateImages() {
     image->Changed(image.get());
     FRadioButtonImageListIndexes[static_cast<std::size_t>(combination)] = FList->Add(image.get(), FButtonMask.get());
   }
+}
+
+// ---------------------------------------------------------------------------
+// Row indicator
+
+TCustomImageList* cxIndicatorImages() {
+  if (GIndicatorImages || GIndicatorImagesFreed) return GIndicatorImages;
+  static constexpr const wchar_t* names[] = {L"CX_ARROWBITMAP",      L"CX_EDITBITMAP",       L"CX_INSERTBITMAP",
+                                             L"CX_MULTIDOTBITMAP",   L"CX_MULTIARROWBITMAP", L"CX_FILTERBITMAP",
+                                             L"CX_INPLACEEDITBITMAP", L"CX_SORTBYSUMMARYVALUE"};
+  TOwned<TImageList> images(New<TImageList>(nullptr));
+  images->SetSize(8, 9);
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  for (const wchar_t* name : names) {
+    const TOwned<TBitmap> bitmap(New<TBitmap>());
+    // A program built without the bitmaps keeps each image's place, blank.
+    if (FindResourceW(instance, name, RT_BITMAP)) {
+      bitmap->LoadFromResourceName(instance, name);
+    } else {
+      bitmap->SetSize(8, 9);
+      PatBlt(bitmap->Canvas()->Handle(), 0, 0, 8, 9, WHITENESS);
+    }
+    images->AddMasked(bitmap.get(), clWhite);
+  }
+  GIndicatorImages = images.release();
+  return GIndicatorImages;
+}
+
+void cxFreeIndicatorImages() {
+  GIndicatorImagesFreed = true;
+  FreeAndNil(GIndicatorImages);
+}
+
+void cxDrawIndicatorImage(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind,
+                          const TdxScaleFactor* AScaleFactor) {
+  TCustomImageList* images = cxIndicatorImages();
+  if (AKind == ikNone || !images) return;
+  const bool mirror = (AKind == ikArrow || AKind == ikMultiArrow) && ACanvas->UseRightToLeftAlignment();
+  PaintMirroredIfRightToLeft(ACanvas->Handle(), R, mirror, [&] {
+    DrawScaledImage(ACanvas->Canvas(), R, nullptr, images, AKind - 1, ifmNormal, idmNormal, false, nullptr,
+                    AScaleFactor);
+  });
 }

@@ -1,11 +1,12 @@
-// The radio-button images of the painters unit (cxLookAndFeelPainters):
-// every look of a radio glyph for one scale factor, shaped after the
-// system's own radio button.
+// The image lists of the painters unit (cxLookAndFeelPainters): every look
+// of a radio glyph for one scale factor, shaped after the system's own radio
+// button, and the row-indicator images.
 //
 // Classes in this file:
 //   TcxButtonState            the state every painter operation for buttons and parts takes
 //   TcxRadioButtonColors      the colours the images take from the painters
 //   TcxRadioButtonImageList   128 images of a radio glyph for one scale factor
+//   TcxIndicatorKind          the marks of a grid row's indicator
 //
 // The glyph is measured from the system at the list's scale factor (a cell
 // of OBM_CHECKBOXES and DrawFrameControl's radio images), never stretched:
@@ -102,3 +103,20 @@ class TcxRadioButtonImageList : public TObject {
   // Where an image is put on its background before it is copied.
   std::optional<TMemoryDC> FBuffer;
 };
+
+// ---------------------------------------------------------------------------
+// Row indicator
+
+enum TcxIndicatorKind { ikNone, ikArrow, ikEdit, ikInsert, ikMultiDot, ikMultiArrow, ikFilter, ikInplaceEdit };
+
+// The indicator images, 8 x 9 each, from the bitmap resources CX_ARROWBITMAP,
+// CX_EDITBITMAP, CX_INSERTBITMAP, CX_MULTIDOTBITMAP, CX_MULTIARROWBITMAP,
+// CX_FILTERBITMAP, CX_INPLACEEDITBITMAP and CX_SORTBYSUMMARYVALUE (white is
+// transparent). Created on first use; nil once freed at shut-down.
+TCustomImageList* cxIndicatorImages();
+// Frees the list (the painters unit's shut-down); no list is made after it.
+void cxFreeIndicatorImages();
+// Image AKind - 1 at its size for the factor, centred in R; the arrows are
+// mirrored on a right-to-left canvas. Nothing for ikNone.
+void cxDrawIndicatorImage(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind,
+                          const TdxScaleFactor* AScaleFactor);

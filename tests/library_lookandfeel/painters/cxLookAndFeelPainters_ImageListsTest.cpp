@@ -1,4 +1,4 @@
-#include "library/lookandfeel/painters/cxLookAndFeelPainters_RadioImages.h"
+#include "library/lookandfeel/painters/cxLookAndFeelPainters_ImageLists.h"
 
 #include "library/core/system/dxDPIAwareUtils.h"
 #include "library/graphics/system/cxSystemPaletteChangedNotifier.h"
@@ -385,6 +385,98 @@ TEST_F(cxRadioButtonImageList, WithoutPaintersTheBodyIsWindowColoured) {
   EXPECT_EQ(look.OuterTopLeft, Sys(COLOR_HIGHLIGHT));
   DrawGlyph(list.get(), surface, lfOffice11, cxbsDisabled, true);
   EXPECT_EQ(ReadLook(surface).Centre, Sys(COLOR_GRAYTEXT));
+}
+
+}  // namespace
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Row indicator
+
+constexpr COLORREF Grey = RGB(0x80, 0x80, 0x80);
+
+class cxIndicatorImageList : public testing::Test {
+ protected:
+  // Draws AKind into R of a grey surface through a canvas.
+  static void DrawKind(TPixelSurface& ASurface, const TRect& R, TcxIndicatorKind AKind, int ADpi,
+                       bool ARightToLeft = false) {
+    ASurface.Fill(Grey);
+    TOwned<TCanvas> canvas(New<TCanvas>());
+    const TCanvasDCScope scope(canvas.get(), ASurface.DC());
+    TOwned<TcxCanvas> cxCanvas(New<TcxCanvas>(canvas.get()));
+    cxCanvas->SetUseRightToLeftAlignment(ARightToLeft);
+    TOwned<TdxScaleFactor> factor(New<TdxScaleFactor>());
+    factor->Assign(ADpi, 96, false);
+    cxDrawIndicatorImage(cxCanvas.get(), R, AKind, factor.get());
+  }
+};
+
+TEST_F(cxIndicatorImageList, EightImagesFromTheBitmapResourcesWithWhiteTransparent) {
+  TCustomImageList* images = cxIndicatorImages();
+  ASSERT_NE(images, nullptr);
+  EXPECT_EQ(images, cxIndicatorImages()) << "one list";
+  ASSERT_EQ(images->Count(), 8);
+  EXPECT_EQ(images->Width(), 8);
+  EXPECT_EQ(images->Height(), 9);
+  const wchar_t* names[] = {L"CX_ARROWBITMAP",      L"CX_EDITBITMAP",       L"CX_INSERTBITMAP",
+                            L"CX_MULTIDOTBITMAP",   L"CX_MULTIARROWBITMAP", L"CX_FILTERBITMAP",
+                            L"CX_INPLACEEDITBITMAP", L"CX_SORTBYSUMMARYVALUE"};
+  std::set<std::string> pictures;
+  for (int i = 0; i < 8; ++i) {
+    SCOPED_TRACE(testing::Message() << "image " << i);
+    // The system's own reading of the resource.
+    const TOwnedBitmap resource(LoadBitmapW(GetModuleHandleW(nullptr), names[i]));
+    ASSERT_TRUE(resource.Get());
+    const TMemoryDC source = TMemoryDC::Compatible(nullptr, 8, 9);
+    {
+      const TOwnedDC resourceDC(CreateCompatibleDC(nullptr));
+      const TSelectObject selected(resourceDC.Get(), resource.Get());
+      BitBlt(source.DC(), 0, 0, 8, 9, resourceDC.Get(), 0, 0, SRCCOPY);
+    }
+    TPixelSurface drawn(8, 9, Grey);
+    ImageList_Draw(images->Handle(), i, drawn.DC(), 0, 0, ILD_NORMAL);
+    for (int y = 0; y < 9; ++y)
+      for (int x = 0; x < 8; ++x) {
+        const COLORREF pixel = GetPixel(source.DC(), x, y);
+        EXPECT_EQ(drawn.Pixel(x, y), pixel == RGB(255, 255, 255) ? Grey : pixel) << x << ", " << y;
+      }
+    EXPECT_GT(drawn.CountOther(drawn.ClientRect(), Grey), 0);
+    pictures.insert(drawn.Picture(Grey));
+  }
+  EXPECT_EQ(pictures.size(), 8u) << "eight different marks";
+}
+
+TEST_F(cxIndicatorImageList, DrawnCentredAtTheFactorsSizeAndMirroredRightToLeft) {
+  TPixelSurface plain(24, 24);
+  TPixelSurface reference(24, 24, Grey);
+  const TRect r(2, 2, 22, 22);
+  for (int kind = ikArrow; kind <= ikInplaceEdit; ++kind) {
+    SCOPED_TRACE(testing::Message() << "kind " << kind);
+    const auto k = static_cast<TcxIndicatorKind>(kind);
+    DrawKind(plain, r, k, 96);
+    reference.Fill(Grey);
+    ImageList_Draw(cxIndicatorImages()->Handle(), kind - 1, reference.DC(), 2 + 6, 2 + 5, ILD_NORMAL);
+    ASSERT_EQ(plain.Picture(Grey), reference.Picture(Grey));
+
+    TPixelSurface mirrored(24, 24);
+    DrawKind(mirrored, r, k, 96, true);
+    const bool mirrors = k == ikArrow || k == ikMultiArrow;
+    for (int y = 0; y < 24; ++y)
+      for (int x = r.Left; x < r.Right; ++x) {
+        const int from = mirrors ? r.Left + r.Right - 1 - x : x;
+        ASSERT_EQ(mirrored.Pixel(x, y), plain.Pixel(from, y)) << x << ", " << y;
+      }
+
+    TPixelSurface large(24, 24);
+    DrawKind(large, r, k, 192);
+    const TRect bounds = large.BoundsOfOther(Grey);
+    const TRect centred(2 + 2, 2 + 1, 2 + 2 + 16, 2 + 1 + 18);
+    EXPECT_TRUE(centred.Contains(bounds)) << large.Picture(Grey);
+    EXPECT_GT(bounds.Width(), plain.BoundsOfOther(Grey).Width());
+  }
+  DrawKind(plain, r, ikNone, 96);
+  EXPECT_EQ(plain.Count(Grey), 24 * 24) << "nothing for ikNone";
 }
 
 }  // namespace
