@@ -397,7 +397,7 @@ void TcxGdiBasedCanvas::FillRect(const TRect& R, TdxAlphaColor AColor) {
 
 void TcxGdiBasedCanvas::FillRect(const TRect& R, TdxGPImage* AImage, PcxCanvasBasedImage) {
   if (!AImage || AImage->Empty() || R.IsEmpty()) return;
-  PaintWithGdiPlus(R, [&](TdxGPCanvas* ACanvas) { ACanvas->DrawTile(AImage->Handle(), R, 255); });
+  PaintWithGdiPlus(R, [&](TdxGPCanvas* ACanvas) { ACanvas->DrawTile(AImage, R); });
 }
 
 void TcxGdiBasedCanvas::FillRectByGradient(const TRect& R, TColor AColor1, TColor AColor2, bool AHorizontal) {

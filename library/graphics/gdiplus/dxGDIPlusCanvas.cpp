@@ -112,7 +112,7 @@ void TdxCustomGDIPlusCanvas::DrawImage(TdxGPImage* AImage, const TdxRectF& ATarg
 }
 
 void TdxCustomGDIPlusCanvas::FillRect(const TRect& R, TdxGPImage* AImage, PcxCanvasBasedImage) {
-  if (AImage && !AImage->Empty() && !R.IsEmpty()) FGpCanvas->DrawTile(AImage->Handle(), R, 255);
+  if (AImage && !AImage->Empty() && !R.IsEmpty()) FGpCanvas->DrawTile(AImage, R);
 }
 
 // Fills

@@ -223,6 +223,31 @@ TEST_F(CanvasBackends, ThePictureKeepsItsAlphaOnEveryBackEnd) {
   }
 }
 
+// A canvas image at an opacity below 255, on every back end: the scene's
+// picture (opaque red, half-transparent blue) at half opacity over white.
+TEST_F(CanvasBackends, ImagesBlendAtTheOpacityTheyAreGiven) {
+  const TRect& picture = CanvasSceneParts::Picture;
+  const TDrawing drawing = [&](TcxCustomCanvas* ACanvas) {
+    const TOwned<TcxCanvasBasedImage> image = ACanvas->CreateImage(FAssets->Picture(), ooReferenced);
+    image->Draw(picture, 128);
+    image->Draw(TdxRectF(OffsetRectangle(picture, 40, 0)), 64);
+  };
+  const std::pair<const char*, TPixelReader> backEnds[] = {
+      {"GDI", DrawGdi(drawing)}, {"GDI+", DrawGdiPlus(drawing)}, {"Direct2D", DrawDirect2D(drawing)}};
+  for (const auto& [backEnd, read] : backEnds) {
+    SCOPED_TRACE(backEnd);
+    for (const int alpha : {128, 64}) {
+      SCOPED_TRACE(alpha);
+      const int x = picture.Left + (alpha == 128 ? 0 : 40);
+      // Red at alpha; blue at half of alpha (the picture's own half).
+      const int blueAlpha = alpha * 128 / 255;
+      EXPECT_LE(Distance(read(x + 4, picture.Top + 4), RGB(255, 255 - alpha, 255 - alpha)), 3);
+      EXPECT_LE(Distance(read(x + 24, picture.Top + 4), RGB(255 - blueAlpha, 255 - blueAlpha, 255)), 3);
+      EXPECT_EQ(read(x + 8, picture.Top + 28), RGB(255, 255, 255));
+    }
+  }
+}
+
 // Every drawing mode of an image-list item, on every back end: the pixels
 // of the modes' formulas in the middle of each quadrant of the glyph.
 TEST_F(CanvasBackends, ImageListItemsInEveryDrawingMode) {

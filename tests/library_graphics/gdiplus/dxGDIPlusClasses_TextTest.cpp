@@ -213,6 +213,23 @@ TEST_F(GdiPlusText, SizesInPointsWhateverTheUnit) {
   EXPECT_NEAR(pixels->SizeInPoints(), 12, 0.05);
 }
 
+TEST_F(GdiPlusText, AUnitWithoutAStyleIsTheUnit) {
+  const TOwned<TdxGPFontFamily> family(New<TdxGPFontFamily>(String(InstalledFamily)));
+  const TOwned<TdxGPFont> fonts[] = {TOwned<TdxGPFont>(New<TdxGPFont>(String(InstalledFamily), 16.0f, UnitPixel)),
+                                     TOwned<TdxGPFont>(New<TdxGPFont>(family.get(), 16.0f, UnitPixel))};
+  for (const TOwned<TdxGPFont>& font : fonts) {
+    // What GDI+ itself made.
+    Gdiplus::Unit unit = UnitWorld;
+    INT style = -1;
+    ASSERT_EQ(GdipGetFontUnit(font->NativeFont(), &unit), Ok);
+    ASSERT_EQ(GdipGetFontStyle(font->NativeFont(), &style), Ok);
+    EXPECT_EQ(unit, UnitPixel);
+    EXPECT_EQ(style, 0);
+    EXPECT_EQ(font->Unit(), int(UnitPixel));
+    EXPECT_FALSE(font->Italic());
+  }
+}
+
 TEST_F(GdiPlusText, SettingTheFamilyFreesTheOldOneOnce) {
   const TOwned<TdxGPFont> font(New<TdxGPFont>(String(InstalledFamily), 10.0f));
   const int families = TdxGdiPlusLibrary::ObjectCount(TdxGpObjectKind::FontFamily);
