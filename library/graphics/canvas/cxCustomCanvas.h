@@ -60,6 +60,7 @@
 
 class TcxCustomCanvas;
 class TcxGdiBasedCanvas;
+class TcxCanvas;
 class TcxCanvasBasedResource;
 class TcxCanvasBasedResourceHandle;
 class TcxCanvasBasedBrush;
@@ -183,9 +184,10 @@ struct IdxNonGdiRenderModesSupport : public virtual IInterface {
 };
 bool SupportsNonGdiRenderModes(TObject* AControl);
 
-// What a caller draws through DrawNativeObject: a GDI canvas, or a GDI+
-// canvas painting on it, and the target rectangle.
-using TcxCanvasNativeDrawProc = std::function<void(TcxGdiBasedCanvas* ACanvas, const TRect& R)>;
+// What a caller draws through DrawNativeObject: a GDI canvas (with the
+// whole of TcxCanvas), or a GDI+ canvas painting on it, and the target
+// rectangle.
+using TcxCanvasNativeDrawProc = std::function<void(TcxCanvas* ACanvas, const TRect& R)>;
 using TcxCanvasNativeDrawExProc = std::function<void(TdxGPCanvas* ACanvas, const TRect& R)>;
 
 inline TcxBorders cxBordersAll() { return TcxBorders{bLeft, bTop, bRight, bBottom}; }

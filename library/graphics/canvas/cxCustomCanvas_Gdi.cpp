@@ -279,7 +279,14 @@ TOwned<TcxCanvasBasedTextLayout> TcxGdiBasedCanvas::CreateTextLayout() {
 
 void TcxGdiBasedCanvas::DrawNativeObject(const TRect& R, const TcxCanvasBasedResourceCacheKey&,
                                          TcxCanvasNativeDrawProc AProc) {
-  AProc(this, R);
+  if (auto* canvas = dynamic_cast<TcxCanvas*>(this)) {
+    AProc(canvas, R);
+    return;
+  }
+  // A GDI canvas of another kind lends its device context to the shared one.
+  TcxPaintCanvas* canvas = SharedPaintCanvas();
+  canvas->BeginPaint(Handle());
+  TryFinally([&] { AProc(canvas, R); }, [canvas] { canvas->EndPaint(); });
 }
 
 // Images and bitmaps

@@ -274,7 +274,7 @@ void TdxGDIPlusControlCanvas::EndPaint() { FGpCanvas.reset(); }
 
 void TdxGDIPlusCanvasBasedTextLayout::DrawCore(const TRect& R) {
   Canvas()->DrawNativeObject(R, TcxCanvasBasedResourceCacheKey(),
-                             TcxCanvasNativeDrawProc([this](TcxGdiBasedCanvas* ACanvas, const TRect& ARect) {
+                             TcxCanvasNativeDrawProc([this](TcxCanvas* ACanvas, const TRect& ARect) {
                                DrawRows(ACanvas->Handle(), ARect);
                              }));
 }

@@ -594,6 +594,30 @@ TEST_F(GdiBasedCanvas, NativeObjectsPaintThroughGdiPlus) {
   EXPECT_FALSE(called) << "an invisible rectangle";
 }
 
+TEST_F(GdiBasedCanvas, NativeGdiProceduresGetAFullGdiCanvasOnTheSameDeviceContext) {
+  TSurfaceCanvas* canvas = Canvas(20, 20);
+  // A TcxCanvas hands over itself.
+  const TOwned<TCanvas> target(New<TCanvas>());
+  target->SetHandle(Surface().DC());
+  const TOwned<TcxCanvas> own(New<TcxCanvas>(target.get()));
+  TcxCanvas* handed = nullptr;
+  own->DrawNativeObject(TRect(2, 2, 7, 7), TcxCanvasBasedResourceCacheKey(),
+                        TcxCanvasNativeDrawProc([&](TcxCanvas* ACanvas, const TRect&) { handed = ACanvas; }));
+  EXPECT_EQ(handed, own.get());
+  // Another GDI canvas lends its device context to one: what the procedure
+  // draws with TcxCanvas's own operations lands on the surface.
+  handed = nullptr;
+  canvas->DrawNativeObject(TRect(2, 2, 9, 9), TcxCanvasBasedResourceCacheKey(),
+                           TcxCanvasNativeDrawProc([&](TcxCanvas* ACanvas, const TRect& R) {
+                             handed = ACanvas;
+                             EXPECT_EQ(ACanvas->Handle(), Surface().DC());
+                             ACanvas->FrameRect(R, clBlue, 2, TcxBorders{bLeft, bTop});
+                           }));
+  EXPECT_NE(handed, nullptr);
+  EXPECT_EQ(Surface().BoundsOf(RGB(0, 0, 255)), TRect(2, 2, 9, 9));
+  EXPECT_EQ(Surface().Count(RGB(0, 0, 255)), 7 * 2 + 5 * 2);
+}
+
 // Wine gives no device context of 16 bits per pixel or fewer (memory DCs
 // report the display's depth), so only the true-colour answer is seen here.
 TEST_F(GdiBasedCanvas, ATrueColourDeviceIsNoLowColourOne) {
