@@ -365,8 +365,11 @@ TEST_F(SmartImage, LoadsResourcesOfEachType) {
   EXPECT_EQ(MaxChannelDifference(StraightPixels(dynamic_cast<TdxGPImageHandle*>(image->ImageHandle())),
                                  ReferencePixels(L"bmp24.bmp")),
             0);
-  image->LoadFromResource(module, L"NO_SUCH_IMAGE", L"PNG");
-  EXPECT_TRUE(image->Empty());
+  // A missing resource is an error, and the image stays what it was.
+  const std::string bitmap = SavedBytes(image.get());
+  EXPECT_THROW(image->LoadFromResource(module, L"NO_SUCH_IMAGE", L"PNG"), EResNotFound);
+  EXPECT_THROW(image->LoadFromResource(module, L"NO_SUCH_IMAGE", RT_BITMAP), EResNotFound);
+  EXPECT_EQ(SavedBytes(image.get()), bitmap);
 }
 
 TEST_F(SmartImage, ChangingTheCodecReencodes) {
