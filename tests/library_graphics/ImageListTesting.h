@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -85,12 +84,6 @@ inline COLORREF ExpectedOverWhite(const RGBQUAD& APixel, TcxImageDrawMode AMode)
     return static_cast<BYTE>(std::lround(c * constant / 255 + 255 * (1 - alpha * constant / 255 / 255)));
   };
   return RGB(channel(p[2]), channel(p[1]), channel(p[0]));
-}
-
-// The largest difference of the two colours' channels.
-inline int Distance(COLORREF A, COLORREF B) {
-  return std::max({std::abs(GetRValue(A) - GetRValue(B)), std::abs(GetGValue(A) - GetGValue(B)),
-                   std::abs(GetBValue(A) - GetBValue(B))});
 }
 
 // The colour in the middle of each native image.
