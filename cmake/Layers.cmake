@@ -104,12 +104,3 @@ function(sk_separate_debug_info target)
     COMMAND ${CMAKE_OBJCOPY} --strip-debug --add-gnu-debuglink=${debug_file} $<TARGET_FILE:${target}>
     VERBATIM)
 endfunction()
-
-# sk_page_aligned_image(TARGET): the program's sections lie in its file at
-# page boundaries, as they lie in memory. Wine maps such an image straight
-# from the file, so that only the pages a run touches become resident and
-# they stay shared with the file; sections at the linker's default 512-byte
-# alignment are read whole into private memory at every start.
-function(sk_page_aligned_image target)
-  target_link_options(${target} PRIVATE -Wl,--file-alignment,0x1000 -Wl,--section-alignment,0x1000)
-endfunction()
