@@ -34,7 +34,7 @@ class TDeferredDestroyer : public TObject {
   SK_CLASS(TDeferredDestroyer, TObject)
  public:
   static constexpr UINT DestroyMsg = WM_APP + 1;
-  void Create() { FWindow = AllocateHWnd(BindEvent<&TDeferredDestroyer::WndProc>(this)); }
+  void Create() { FWindow = AllocateHWnd(BindEvent<&TDeferredDestroyer::WndProc>(this), true); }
   void Destroy() override {
     DeallocateHWnd(FWindow);
     inherited::Destroy();
@@ -345,7 +345,11 @@ void TWinControl::CreateHandle() {
           insertAfter = (*it)->FHandle;
           break;
         }
-    SetWindowPos(FHandle, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A new child window comes last already: the windows of a form made in
+    // list order need no move (each a round of messages).
+    const bool placed = insertAfter == HWND_BOTTOM ? !GetWindow(FHandle, GW_HWNDNEXT)
+                                                   : GetWindow(FHandle, GW_HWNDPREV) == insertAfter;
+    if (!placed) SetWindowPos(FHandle, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   if (!ComponentState().Contains(csLoading))
     for (TControl* c : FControls) c->UpdateAnchorRules();
