@@ -1,10 +1,12 @@
 #include "library/controls/ControlsUnits.h"
 
 #include "library/controls/cxControls.h"
+#include "library/controls/text/dxDocumentLayoutUnitConverter.h"
 
 std::span<const TUnit> LibraryControlsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
   static constexpr TUnit units[] = {
+      {L"dxDocumentLayoutUnitConverter", &dxDocumentLayoutUnitConverterInitialization, nullptr},
       {L"cxControls", &cxControlsInitialization, &cxControlsFinalization},
   };
   return units;
