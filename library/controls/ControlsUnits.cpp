@@ -2,11 +2,13 @@
 
 #include "library/controls/cxControls.h"
 #include "library/controls/text/dxDocumentLayoutUnitConverter.h"
+#include "library/controls/text/dxFontHelpers.h"
 
 std::span<const TUnit> LibraryControlsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
   static constexpr TUnit units[] = {
       {L"dxDocumentLayoutUnitConverter", &dxDocumentLayoutUnitConverterInitialization, nullptr},
+      {L"dxFontHelpers", &dxFontHelpersInitialization, &dxFontHelpersFinalization},
       {L"cxControls", &cxControlsInitialization, &cxControlsFinalization},
   };
   return units;
