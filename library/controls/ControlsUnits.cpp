@@ -9,6 +9,7 @@ std::span<const TUnit> LibraryControlsUnits() {
   static constexpr TUnit units[] = {
       {L"dxDocumentLayoutUnitConverter", &dxDocumentLayoutUnitConverterInitialization, nullptr},
       {L"dxFontHelpers", &dxFontHelpersInitialization, &dxFontHelpersFinalization},
+      {L"dxTextViewInfoCache", nullptr, nullptr},
       {L"cxControls", &cxControlsInitialization, &cxControlsFinalization},
   };
   return units;
