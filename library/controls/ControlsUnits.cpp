@@ -3,6 +3,7 @@
 #include "library/controls/cxControls.h"
 #include "library/controls/text/dxDocumentLayoutUnitConverter.h"
 #include "library/controls/text/dxFontHelpers.h"
+#include "library/controls/text/dxFormattedText.h"
 
 std::span<const TUnit> LibraryControlsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
@@ -10,6 +11,7 @@ std::span<const TUnit> LibraryControlsUnits() {
       {L"dxDocumentLayoutUnitConverter", &dxDocumentLayoutUnitConverterInitialization, nullptr},
       {L"dxFontHelpers", &dxFontHelpersInitialization, &dxFontHelpersFinalization},
       {L"dxTextViewInfoCache", nullptr, nullptr},
+      {L"dxFormattedText", &dxFormattedTextInitialization, &dxFormattedTextFinalization},
       {L"cxControls", &cxControlsInitialization, &cxControlsFinalization},
   };
   return units;
