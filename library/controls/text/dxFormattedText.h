@@ -200,6 +200,10 @@ class TdxFormattedTextPainter : public TdxFormattedTextCustomPainter {
  private:
   HDC FDCHandle;
   int FSaveDC;
+  // What ExtTextOut set since Store.
+  HFONT FSelectedFont;
+  COLORREF FTextColor;
+  bool FStateSet;
 };
 
 // ---------------------------------------------------------------------------

@@ -359,8 +359,8 @@ void TdxFormattedTextLayoutBuilder::AddBox(TdxFormattedTextLayoutBox* ABox) {
 TdxFormattedTextTextLayoutBox* TdxFormattedTextLayoutBuilder::NewTextBox(const String& AText) {
   auto* box = New<TdxFormattedTextTextLayoutBox>();
   box->FText = AText;
+  // A measurement selects the same font: the context keeps the current one.
   box->FTextViewInfo = FMeasurer->GetTextViewInfo(FDCHandle, AText, FCurrentFontInfo);
-  SelectObject(FDCHandle, FCurrentFontInfo->GdiFontHandle());
   return box;
 }
 
