@@ -545,6 +545,12 @@ void TdxFormattedTextLayoutBuilder::AddWord() {
 
 void TdxFormattedTextLayoutBuilder::RollBackToLastRowStart() {
   FIsClippedText = false;
+  // The remembered start is that of the last row that holds boxes: an empty
+  // row after it (begun by a line break) goes first.
+  while (FRow->Count() == 0 && FLayout->Count() > 1) {
+    FLayout->FRows.pop_back();
+    FRow = FLayout->FRows.back().get();
+  }
   while (FRow->Count() > 0) FRow->Delete(FRow->Count() - 1);
   FRowTextWidth = 0;
   FAbilityBreakLineBoxIndex = -1;
