@@ -518,3 +518,33 @@ TEST_F(FormattedText, LayoutIsKeptUntilTheTextOrDataChange) {
 }
 
 }  // namespace
+
+namespace {
+
+// No character of the text is laid out twice, whatever the flags and the
+// room: with an end ellipsis the last visible row is laid out again.
+TEST_F(FormattedText, NoCharacterIsInTwoBoxes) {
+  const auto font = MakeFont(L"Tahoma", -13);
+  const String texts[] = {L"one two\nthree four\n", L"a\n\nb c d e f\r\n", L"words and words\n\n\n",
+                          L"x\ty\tz\nlong line of text\n"};
+  const std::uint32_t formats[] = {cxtoWordBreak | cxtoEndEllipsis, cxtoEndEllipsis,
+                                   cxtoWordBreak | cxtoEndEllipsis | cxtoEditControl,
+                                   cxtoWordBreak | cxtoEndEllipsis | cxtoExpandTabs | cxtoCenterY};
+  for (const String& text : texts)
+    for (const std::uint32_t format : formats)
+      for (int width = 10; width <= 130; width += 30)
+        for (int height = 0; height <= 70; height += 5) {
+          SetRuns(FText.get(), text);
+          Layout(font.get(), TRect(0, 0, width, height), format);
+          int characters = 0;
+          for (int r = 0; r < FText->Layout()->Count(); ++r) {
+            const String row = RowText(FText->Layout()->Items(r));
+            const bool ellipsis = row.size() >= 3 && row.substr(row.size() - 3) == L"...";
+            characters += static_cast<int>(row.size()) - (ellipsis ? 3 : 0);
+          }
+          ASSERT_LE(characters, static_cast<int>(text.size()))
+              << "format " << format << " width " << width << " height " << height << " text " << text;
+        }
+}
+
+}  // namespace
