@@ -4,8 +4,8 @@
 //                   URL runs) laid out with random flags, bounds (empty and
 //                   negative) and zoom, then drawn and hit-tested: no crash
 //                   or hang, and no character in more than one box.
-//   truetype-file   mutated TrueType files (tables cut short, lengths
-//                   changed) added with AddFontMemResourceEx under a family
+//   truetype-file   TrueType files with tables cut short, lengths
+//                   changed and files ended inside a table, added with AddFontMemResourceEx under a family
 //                   name of their own, then measured as font infos, glyph
 //                   sets and text measurements: no crash.
 // Run one with: tools/fuzz library_controls -- truetype-file --rounds 10000
@@ -221,34 +221,53 @@ std::vector<TFontSeed>& FontSeedList() {
   return seeds;
 }
 
-// Seeds: the files, and each with its OS/2 table cut short and its hhea and
-// OS/2 lengths changed. The input's first byte picks the family to ask for.
+// The font files, each renamed. An input is a recipe of changes to one of
+// them: its first byte picks the file, then every four bytes pick a table
+// and cut it short, lengthen it or cut the file inside it. Random bytes in
+// the glyph data are left out: Wine's own font loader does not return from
+// some of those (inside AddFontMemResourceEx), which says nothing of ours.
 std::vector<std::string> TrueTypeSeeds() {
-  std::vector<std::string> result;
   for (const char* path : {"Z:\\usr\\share\\wine\\fonts\\tahoma.ttf",
                            "Z:\\usr\\share\\fonts\\truetype\\dejavu\\DejaVuSansMono.ttf",
                            "Z:\\usr\\share\\fonts\\truetype\\liberation2\\LiberationSans-Regular.ttf"}) {
     std::string data = ReadFile(path);
     if (data.empty()) continue;
     const String family = RenameFamily(data);
-    const char index = static_cast<char>(FontSeedList().size());
     FontSeedList().push_back({data, family});
-    result.push_back(std::string(1, index) + data);
-    TTableRecord os2, hhea;
-    if (FindTable(data, "OS/2", os2)) {
-      std::string shortOs2 = data;
-      SetBig32(shortOs2, os2.Record + 12, 40);
-      result.push_back(std::string(1, index) + shortOs2);
-      std::string cut = data.substr(0, os2.Offset + 60);
-      result.push_back(std::string(1, index) + cut);
-    }
-    if (FindTable(data, "hhea", hhea)) {
-      std::string longHhea = data;
-      SetBig32(longHhea, hhea.Record + 12, 0x7FFFFFF0);
-      result.push_back(std::string(1, index) + longHhea);
+  }
+  std::vector<std::string> result;
+  const std::string recipes[] = {std::string(), std::string("\x05\x00\x40\x00", 4), std::string("\x07\x01\xFF\x7F", 4),
+                                 std::string("\x03\x02\x10\x00\x09\x00\x01\x00", 8)};
+  for (char font = 0; font < static_cast<char>(FontSeedList().size()); ++font)
+    for (const std::string& recipe : recipes) result.push_back(std::string(1, font) + recipe);
+  return result;
+}
+
+// Applies the recipe's changes to a copy of the file.
+std::string ApplyRecipe(const std::string& AFile, const std::string& ARecipe) {
+  std::string data = AFile;
+  const int tables = Big16(data, 4);
+  if (tables <= 0) return data;
+  for (std::size_t at = 1; at + 4 <= ARecipe.size() && at < 1 + 4 * 6; at += 4) {
+    const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(ARecipe[at + k]); };
+    const std::size_t record = 12 + static_cast<std::size_t>(byte(0) % tables) * 16;
+    if (record + 16 > data.size()) break;
+    const std::uint32_t offset = Big32(data, record + 8);
+    const std::uint32_t length = Big32(data, record + 12);
+    const std::uint32_t value = byte(2) | byte(3) << 8;
+    switch (byte(1) % 3) {
+      case 0:  // the table cut short
+        SetBig32(data, record + 12, static_cast<std::uint32_t>(static_cast<std::uint64_t>(length) * value / 65536));
+        break;
+      case 1:  // the table longer than it is
+        SetBig32(data, record + 12, length + value);
+        break;
+      default:  // the file ends inside the table
+        data.resize(std::min<std::size_t>(data.size(), offset + static_cast<std::uint64_t>(length) * value / 65536));
+        break;
     }
   }
-  return result;
+  return data;
 }
 
 void TrueTypeInput(const std::string& AInput) {
@@ -256,11 +275,11 @@ void TrueTypeInput(const std::string& AInput) {
       TdxDocumentLayoutUnitConverter::CreateConverter(TdxDocumentLayoutUnit::Pixel, 96));
   static TOwned<TdxFontInfoMeasurer> measurer(New<TdxFontInfoMeasurer>(converter.get()));
   static TOwned<TdxFormattedTextBoxMeasurer> boxes(New<TdxFormattedTextBoxMeasurer>());
-  if (AInput.size() < 2 || FontSeedList().empty()) return;
+  if (AInput.empty() || FontSeedList().empty()) return;
   const TFontSeed& seed = FontSeedList()[static_cast<unsigned char>(AInput[0]) % FontSeedList().size()];
+  std::string data = ApplyRecipe(seed.Data, AInput);
   DWORD installed = 0;
-  const HANDLE font = AddFontMemResourceEx(const_cast<char*>(AInput.data() + 1), static_cast<DWORD>(AInput.size() - 1),
-                                           nullptr, &installed);
+  const HANDLE font = AddFontMemResourceEx(data.data(), static_cast<DWORD>(data.size()), nullptr, &installed);
   if (!font) return;
   const TScopeExit remove([font] { RemoveFontMemResourceEx(font); });
   for (const bool office : {false, true}) {

@@ -71,6 +71,19 @@ TGdiFacts ReadGdiFacts(const wchar_t* AFace, int AHeight) {
   return facts;
 }
 
+// The CJK face is not installed on the machine (it would change what other
+// programs' GDI+ makes of vertical "@" families): added to this process,
+// then the loader enumerates again.
+void AddTestFonts() {
+  static bool added = false;
+  if (added) return;
+  added = true;
+  const std::string path = SK_TEST_CJK_FONT;
+  ASSERT_GT(AddFontResourceExW(String(path.begin(), path.end()).c_str(), FR_PRIVATE, nullptr), 0) << path;
+  TOwned<TdxFontCache::TTrueTypeFontLoader> loader(New<TdxFontCache::TTrueTypeFontLoader>(false, false));
+  loader->WaitFor();
+}
+
 bool FaceInstalled(const wchar_t* AFace) { return dxIsTrueTypeFont(AFace); }
 
 class FontFileMetrics : public testing::TestWithParam<float> {};
@@ -79,6 +92,7 @@ class FontFileMetrics : public testing::TestWithParam<float> {};
 // fontTools reads from its file, and against GetTextMetricsW and
 // GetOutlineTextMetricsW of the same font.
 TEST_P(FontFileMetrics, MetricsFollowTheTablesAndGdi) {
+  AddTestFonts();
   const float dpi = GetParam();
   for (const bool office : {false, true}) {
     TdxFontCache* cache = office ? TdxFontCacheManager::GetOfficeFontCache(TdxDocumentLayoutUnit::Pixel, dpi)
@@ -156,6 +170,7 @@ TEST_P(FontFileMetrics, MetricsFollowTheTablesAndGdi) {
 INSTANTIATE_TEST_SUITE_P(Dpi, FontFileMetrics, testing::Values(96.0f, 144.0f));
 
 TEST(dxFontHelpers, CoverageSetsEqualTheCmapPlusTheFixedRanges) {
+  AddTestFonts();
   TdxFontCache* cache = TdxFontCacheManager::GetClassLibraryFontCache(TdxDocumentLayoutUnit::Pixel, 96);
   for (const TFontFileFacts& face : FontFiles) {
     SCOPED_TRACE(testing::Message() << face.Face);
@@ -249,6 +264,7 @@ TEST(dxFontHelpers, SubAndSuperscriptFontsFollowTheirBase) {
 }
 
 TEST(dxFontHelpers, SubstituteFaceHasTheCharacterAtTheSmallestDistance) {
+  AddTestFonts();
   TdxFontCache* cache = TdxFontCacheManager::GetClassLibraryFontCache(TdxDocumentLayoutUnit::Pixel, 96);
   TdxFontCharacterSet* set = nullptr;
   const String found = TdxFontCache::FindSubstituteFont(L"Tahoma", L'\x3042', set);
