@@ -506,7 +506,13 @@ void TdxSVGRendererClipPath::TextOut(const String& AText, TdxGPFont* AFont, floa
   const TScreenDC screen;
   const TOwned<TdxGPCanvas> measure(New<TdxGPCanvas>(screen.Get()));
   const TdxSizeF size = measure->MeasureString(AText, AFont);
-  path->AddString(AText, AFont, TdxRectF(X, Y, X + size.cx, Y + size.cy), nullptr);
+  // GDI+ (Wine's) takes no string without a format.
+  const TOwned<TdxGPStringFormat> format(New<TdxGPStringFormat>());
+  try {
+    path->AddString(AText, AFont, TdxRectF(X, Y, X + size.cx, Y + size.cy), format.get());
+  } catch (const EdxGdipException&) {
+    return;  // text GDI+ cannot outline clips nothing, as it draws nothing
+  }
   AddTransformed(path.get());
 }
 

@@ -112,7 +112,8 @@ TXMLCharForm FormOf(wchar_t C, const TXMLEncodeRules& ARules) {
     if (ARules.KeepLineBreaks) return TXMLCharForm::Itself;
   }
   if (!ARules.SkipEntities && FindServiceChar(C)) return TXMLCharForm::Entity;
-  return C < 32 || C == 0xFFFF ? TXMLCharForm::Escape : TXMLCharForm::Itself;
+  // U+FFFE and U+FFFF are no XML characters either.
+  return C < 32 || C >= 0xFFFE ? TXMLCharForm::Escape : TXMLCharForm::Itself;
 }
 
 // Whether the underscore at AIndex would start a character escape in the
@@ -191,6 +192,36 @@ void xmldoc_detail::AppendEncodedUTF8(std::string& AResult, std::wstring_view AT
     plain = i + 1;
   }
   AppendUTF8(AResult, AText.substr(plain));
+}
+
+namespace {
+
+bool IsNameStartChar(char32_t C) {
+  return (C >= 'a' && C <= 'z') || (C >= 'A' && C <= 'Z') || C == '_' || C == ':' || (C >= 0xC0 && C <= 0xD6) ||
+         (C >= 0xD8 && C <= 0xF6) || (C >= 0xF8 && C <= 0x2FF) || (C >= 0x370 && C <= 0x37D) ||
+         (C >= 0x37F && C <= 0x1FFF) || (C >= 0x200C && C <= 0x200D) || (C >= 0x2070 && C <= 0x218F) ||
+         (C >= 0x2C00 && C <= 0x2FEF) || (C >= 0x3001 && C <= 0xD7FF) || (C >= 0xF900 && C <= 0xFDCF) ||
+         (C >= 0xFDF0 && C <= 0xFFFD) || (C >= 0x10000 && C <= 0xEFFFF);
+}
+
+bool IsNameChar(char32_t C) {
+  return IsNameStartChar(C) || C == '-' || C == '.' || (C >= '0' && C <= '9') || C == 0xB7 ||
+         (C >= 0x300 && C <= 0x36F) || (C >= 0x203F && C <= 0x2040);
+}
+
+}  // namespace
+
+bool xmldoc_detail::IsValidName(std::wstring_view AName) {
+  if (AName.empty()) return false;
+  for (std::size_t i = 0; i < AName.size(); ++i) {
+    char32_t c = AName[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < AName.size() && AName[i + 1] >= 0xDC00 && AName[i + 1] <= 0xDFFF)
+      c = 0x10000 + ((c - 0xD800) << 10) + (AName[++i] - 0xDC00);
+    else if (c >= 0xD800 && c <= 0xDFFF)
+      return false;
+    if (!(i == 0 ? IsNameStartChar(c) : IsNameChar(c))) return false;
+  }
+  return true;
 }
 
 TdxXMLString dxStringToXMLString(std::wstring_view AText) {

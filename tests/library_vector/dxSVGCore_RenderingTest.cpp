@@ -402,6 +402,28 @@ TEST(SVGRendering, UsesMultiplyingWithoutBoundStopAtTheBudget) {
 // ---------------------------------------------------------------------------
 // Text
 
+// Text in a clip path clips to its glyphs: the picture does not fail, and
+// what shows lies within where the same text draws.
+TEST(SVGRendering, TextInAClipPathClipsToItsGlyphs) {
+  const char* text = R"svg(<text x="5" y="30" font-family="Tahoma" font-size="28">HI</text>)svg";
+  const TDrawn drawnText = Draw(std::string(R"svg(<svg viewBox="0 0 60 40">)svg") + text + "</svg>", 60, 40);
+  const TDrawn clipped = Draw(std::string(R"svg(<svg viewBox="0 0 60 40"><clipPath id="c">)svg") + text +
+                                  R"svg(</clipPath><rect width="60" height="40" fill="red" clip-path="url(#c)"/></svg>)svg",
+                              60, 40);
+  const TRect inside = drawnText.Surface->InkBounds();
+  const TRect ink = clipped.Surface->InkBounds();
+  ASSERT_FALSE(ink.IsEmpty()) << clipped.Surface->Picture();
+  EXPECT_GT(clipped.Surface->Count(Red), 40);
+  EXPECT_LT(clipped.Surface->Count(Red), 60 * 40 / 2);
+  // GDI+ pads drawn strings and outlined ones differently: a sixth of the
+  // font's size either way.
+  EXPECT_GE(ink.Left, inside.Left - 5);
+  EXPECT_LE(ink.Right, inside.Right + 5);
+  EXPECT_GE(ink.Top, inside.Top - 5);
+  EXPECT_LE(ink.Bottom, inside.Bottom + 5);
+  EXPECT_NEAR(ink.Width(), inside.Width(), 3);
+}
+
 TEST(SVGRendering, TextIsAnchoredAtItsStartMiddleOrEnd) {
   const struct {
     const char* Anchor;
