@@ -50,6 +50,7 @@
 #include <vector>
 
 class TdxSVGBrush;
+class TdxSVGPen;
 class TdxSVGCustomRenderer;
 class TdxSVGElement;
 class TdxSVGElementRoot;
@@ -731,6 +732,9 @@ class TdxSVGElement : public TPersistent {
 
  private:
   TOwned<TdxSVGElement> Extract(TdxSVGElement* AChild);
+  // The dash pattern (in pen widths) emptied, and the pen's colour faded,
+  // where the dashes would be too fine or too many to make one by one.
+  void FadeDashesBeyondTheBounds(TdxSVGCustomRenderer* ARenderer, TdxSVGPen* APen, std::vector<float>& APattern);
   void ApplyPaint(TdxSVGCustomRenderer* ARenderer, const TdxSVGFill& APaint, float AOpacity, TdxGPBrush* ABrush,
                   bool AStroke);
 };
@@ -1257,9 +1261,12 @@ class TdxSVGPen : public TdxGPPen {
 // references resolved inside others (uses of uses, patterns of patterns),
 // which is bounded, as is the depth of nested drawing.
 // The tiles of the patterns drawn so far are kept for the shapes that
-// follow, up to a bounded number of pixels.
+// follow, up to a bounded number of pixels. A picture draws a bounded
+// number of elements, each use of an element counted again: uses side by
+// side multiply as uses inside uses do, and no icon comes near the bound.
 struct TdxSVGRenderState {
   static constexpr int MaxDepth = 1100;
+  static constexpr int MaxDrawnElements = 20000;
   static constexpr int MaxReferences = 20000;
   static constexpr double MaxTilePixels = 32.0 * 1024 * 1024;
 
@@ -1268,6 +1275,7 @@ struct TdxSVGRenderState {
 
   std::unordered_set<const TdxSVGElement*> References;
   int Depth = 0;
+  int DrawnElements = 0;
   int ReferenceCount = 0;
   std::map<TTileKey, TdxGpOwnedImage> Tiles;
   double TilePixels = 0;

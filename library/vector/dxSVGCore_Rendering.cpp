@@ -30,10 +30,33 @@ TdxGPFillMode ToGPFillMode(TdxSVGFillMode AMode) { return AMode == fmEvenOdd ? g
 // fraction of the ellipse's larger side.
 constexpr float GradientOutlineTolerance = 1e-4f;
 
+// Drops line points nearer than AMinStep to the point kept before them, but
+// for the last point of each figure and points that close one: Wine's GDI+
+// strokes a run of very many very short lines as nothing, and such points
+// are work that shows nothing. True when a point was dropped.
+bool DropCloseLinePoints(std::vector<PointF>& APoints, std::vector<BYTE>& ATypes, float AMinStep) {
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < APoints.size(); ++i) {
+    const bool plainLine = ATypes[i] == PathPointTypeLine;
+    const bool figureGoesOn = i + 1 < APoints.size() && (ATypes[i + 1] & PathPointTypePathTypeMask) != PathPointTypeStart;
+    if (kept > 0 && plainLine && figureGoesOn &&
+        std::hypot(APoints[i].X - APoints[kept - 1].X, APoints[i].Y - APoints[kept - 1].Y) < AMinStep)
+      continue;
+    APoints[kept] = APoints[i];
+    ATypes[kept] = ATypes[i];
+    ++kept;
+  }
+  const bool dropped = kept < APoints.size();
+  APoints.resize(kept);
+  ATypes.resize(kept);
+  return dropped;
+}
+
 // The path with each Bezier curve replaced by lines no farther than
-// ATolerance from it; nil when it has no curves. GDI+ (Wine's, at least)
-// flattens by halving a curve until it looks flat in single precision, which
-// never happens for a curve stretched over tens of thousands of pixels.
+// ATolerance from it and line points closer than half that dropped; nil when
+// there is neither. GDI+ (Wine's, at least) flattens by halving a curve until
+// it looks flat in single precision, which never happens for a curve
+// stretched over tens of thousands of pixels.
 TOwned<TdxGPPath> CurvesAsLines(TdxGPPath* APath, float ATolerance) {
   const int count = APath->GetPointCount();
   if (count <= 0) return nullptr;
@@ -43,10 +66,12 @@ TOwned<TdxGPPath> CurvesAsLines(TdxGPPath* APath, float ATolerance) {
       GdipGetPathTypes(APath->Handle(), types.data(), count) != Ok)
     return nullptr;
   const auto isCurve = [](BYTE AType) { return (AType & PathPointTypePathTypeMask) == PathPointTypeBezier; };
-  if (std::none_of(types.begin(), types.end(), isCurve)) return nullptr;
+  const bool curved = std::any_of(types.begin(), types.end(), isCurve);
   // A curve's distance from its chords of n equal steps is at most
   // 3/4 * max|P0 - 2 P1 + P2| / n^2.
   constexpr int MaxStepsPerCurve = 256;
+  // A path of very many curves takes their chords once it has this many points.
+  constexpr std::size_t MaxPoints = 1000000;
   std::vector<PointF> linePoints;
   std::vector<BYTE> lineTypes;
   linePoints.reserve(points.size());
@@ -65,7 +90,7 @@ TOwned<TdxGPPath> CurvesAsLines(TdxGPPath* APath, float ATolerance) {
     const double bend = std::max(std::hypot(p0.X - 2.0 * p1.X + p2.X, p0.Y - 2.0 * p1.Y + p2.Y),
                                  std::hypot(p1.X - 2.0 * p2.X + p3.X, p1.Y - 2.0 * p2.Y + p3.Y));
     const double steps = std::ceil(std::sqrt(0.75 * bend / std::max(ATolerance, 1e-6f)));
-    const int n = std::isfinite(steps) ? std::clamp(static_cast<int>(steps), 1, MaxStepsPerCurve) : 1;
+    const int n = std::isfinite(steps) && linePoints.size() < MaxPoints ? std::clamp(static_cast<int>(steps), 1, MaxStepsPerCurve) : 1;
     for (int k = 1; k <= n; ++k) {
       const double t = static_cast<double>(k) / n;
       const double u = 1 - t;
@@ -78,6 +103,8 @@ TOwned<TdxGPPath> CurvesAsLines(TdxGPPath* APath, float ATolerance) {
     }
     i += 2;
   }
+  const bool thinned = DropCloseLinePoints(linePoints, lineTypes, ATolerance / 2);
+  if (!curved && !thinned) return nullptr;
   TOwned<TdxGPPath> result(NewWith<TdxGPPath>([&](TdxGPPath* P) { P->Create(linePoints, lineTypes); }));
   result->SetFillMode(APath->FillMode());
   return result;
@@ -308,8 +335,10 @@ bool TdxSVGCustomRenderer::EnterReference(const TdxSVGElement* AElement) {
 void TdxSVGCustomRenderer::LeaveReference(const TdxSVGElement* AElement) { FState->References.erase(AElement); }
 
 bool TdxSVGCustomRenderer::EnterDrawing() {
-  if (FState->Depth >= TdxSVGRenderState::MaxDepth) return false;
+  if (FState->Depth >= TdxSVGRenderState::MaxDepth || FState->DrawnElements >= TdxSVGRenderState::MaxDrawnElements)
+    return false;
   ++FState->Depth;
+  ++FState->DrawnElements;
   return true;
 }
 
@@ -635,8 +664,37 @@ void TdxSVGElement::InitializePen(TdxSVGCustomRenderer* ARenderer, TdxSVGElement
       const std::vector<float> once = pattern;
       pattern.insert(pattern.end(), once.begin(), once.end());
     }
+    FadeDashesBeyondTheBounds(ARenderer, pen, pattern);
   }
   pen->SetDashes(pattern, pattern.empty() ? 0 : ActualStrokeDashOffset() / width);
+}
+
+// GDI+ makes every dash of a stroke, visible or not: dashes finer than a
+// device pixel, or more than a bounded number along the shape's outline
+// (estimated from its bounds), are drawn as a solid stroke whose alpha is the
+// share the dashes cover, which is what they would look like.
+void TdxSVGElement::FadeDashesBeyondTheBounds(TdxSVGCustomRenderer* ARenderer, TdxSVGPen* APen,
+                                              std::vector<float>& APattern) {
+  constexpr float MinDevicePeriod = 1;
+  constexpr double MaxDashesPerStroke = 100000;
+  double period = 0;
+  double dashes = 0;
+  for (std::size_t i = 0; i < APattern.size(); ++i) {
+    period += APattern[i];
+    if (i % 2 == 0) dashes += APattern[i];
+  }
+  period *= APen->Width();
+  const TdxRectF bounds = GetBounds();
+  const double outline = 2.0 * (std::abs(bounds.Width()) + std::abs(bounds.Height())) * ARenderer->TransformStrokeWidth(1);
+  if (period >= MinDevicePeriod && !(outline / period > MaxDashesPerStroke)) return;
+  const double coverage = dashes * APen->Width() / std::max(period, 1e-30);
+  TdxGPBrush* brush = APen->Brush();
+  if (brush->Style() == gpbsSolid) {
+    const TdxAlphaColor color = brush->Color();
+    const auto alpha = static_cast<TdxAlphaColor>(std::clamp(AlphaOf(color) * coverage, 0.0, 255.0));
+    brush->SetColor((color & 0x00FFFFFF) | (alpha << 24));
+  }
+  APattern.clear();
 }
 
 // ---------------------------------------------------------------------------
