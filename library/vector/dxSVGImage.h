@@ -85,6 +85,8 @@ class TdxSVGImageHandle : public TdxSmartImageCustomHandle,
   // flipped; owned by the handle until the next call with another size,
   // quality or palette, a Flip or the handle's end. Nil for an empty picture.
   TdxGPImageHandle* GetRasterizedImage(const TSize& ASize, IdxColorPalette* APalette);
+  // The last raster, if any, without making one.
+  TdxGPImageHandle* CachedImage() const { return FCachedImage.get(); }
   // The supersampling factor for a picture of larger side S drawn at T.
   static int SupersamplingFactor(int S, int T, TdxSVGRenderQuality AQuality);
 
