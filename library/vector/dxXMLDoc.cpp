@@ -6,6 +6,7 @@
 #include "library/vector/dxXMLDoc_Internal.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -398,9 +399,36 @@ TdxXMLString TdxXMLHelper::ExtractNameWithoutNameScope(const TdxXMLString& AName
   return colon == TdxXMLString::npos ? AName : AName.substr(colon + 1);
 }
 
+namespace {
+
+// A decimal integer: an optional sign and decimal digits, within T's range.
+// (The run-time's conversion would take hexadecimal text too.)
+template <class T>
+bool TryDecimalToInt(std::wstring_view AText, T& AValue) {
+  const bool negative = !AText.empty() && AText.front() == L'-';
+  if (!AText.empty() && (AText.front() == L'-' || AText.front() == L'+')) AText.remove_prefix(1);
+  if (AText.empty()) return false;
+  using TWide = unsigned long long;
+  const TWide limit = negative ? TWide(std::numeric_limits<T>::max()) + 1 : TWide(std::numeric_limits<T>::max());
+  TWide value = 0;
+  for (const wchar_t c : AText) {
+    if (c < L'0' || c > L'9') return false;
+    value = value * 10 + static_cast<TWide>(c - L'0');
+    if (value > limit) return false;
+  }
+  AValue = negative ? static_cast<T>(0 - value) : static_cast<T>(value);
+  return true;
+}
+
+[[noreturn]] void RaiseInvalidInteger(const String& AText) {
+  throw EConvertError(L"'%s' ist kein gültiger Integerwert", {AText});
+}
+
+}  // namespace
+
 bool TdxXMLHelper::DecodeBoolean(const String& AText) {
-  int value = 0;
-  if (TryStrToInt(AText, value)) return value != 0;
+  long long value = 0;
+  if (TryDecimalToInt(AText, value)) return value != 0;
   return SameText(AText, L"true");
 }
 
@@ -494,19 +522,21 @@ bool TryAttributeInteger(const String& AText, T& AValue) {
   return true;
 }
 
-bool TryStrToInt32(const String& S, int& AValue) { return TryStrToInt(S, AValue); }
+bool TryDecimalToInt32(const String& S, int& AValue) { return TryDecimalToInt(S, AValue); }
+bool TryDecimalToInt64(const String& S, std::int64_t& AValue) { return TryDecimalToInt(S, AValue); }
 
 }  // namespace
 
 int TdxXMLNodeAttribute::ValueAsInteger() const {
   int value = 0;
-  // StrToInt raises the run-time's own invalid-integer error.
-  return TryAttributeInteger<int, &TryStrToInt32>(FValue, value) ? value : StrToInt(FValue);
+  if (!TryAttributeInteger<int, &TryDecimalToInt32>(FValue, value)) RaiseInvalidInteger(FValue);
+  return value;
 }
 
 std::int64_t TdxXMLNodeAttribute::ValueAsInt64() const {
   std::int64_t value = 0;
-  return TryAttributeInteger<std::int64_t, &TryStrToInt64>(FValue, value) ? value : StrToInt64(FValue);
+  if (!TryAttributeInteger<std::int64_t, &TryDecimalToInt64>(FValue, value)) RaiseInvalidInteger(FValue);
+  return value;
 }
 
 // ---------------------------------------------------------------------------
@@ -600,14 +630,14 @@ double TdxXMLNodeAttributes::GetValueAsFloat(const TdxXMLString& AName, double A
 int TdxXMLNodeAttributes::GetValueAsInteger(const TdxXMLString& AName, int ADefault) const {
   TdxXMLNodeAttribute* attribute;
   int value = 0;
-  return Find(AName, attribute) && TryAttributeInteger<int, &TryStrToInt32>(attribute->FValue, value) ? value
+  return Find(AName, attribute) && TryAttributeInteger<int, &TryDecimalToInt32>(attribute->FValue, value) ? value
                                                                                                     : ADefault;
 }
 
 std::int64_t TdxXMLNodeAttributes::GetValueAsInt64(const TdxXMLString& AName, std::int64_t ADefault) const {
   TdxXMLNodeAttribute* attribute;
   std::int64_t value = 0;
-  return Find(AName, attribute) && TryAttributeInteger<std::int64_t, &TryStrToInt64>(attribute->FValue, value)
+  return Find(AName, attribute) && TryAttributeInteger<std::int64_t, &TryDecimalToInt64>(attribute->FValue, value)
              ? value
              : ADefault;
 }
@@ -789,6 +819,12 @@ TDateTime TdxXMLNode::TextAsDateTime() const { return TdxXMLDateTime::Create(FTe
 void TdxXMLNode::SetTextAsDateTime(TDateTime AValue) { FText = TdxXMLDateTime::Create(AValue, false).ToString(); }
 
 double TdxXMLNode::TextAsFloat() const { return StrToFloatWithSeparator(FText, L'.'); }
+
+int TdxXMLNode::TextAsInteger() const {
+  int value = 0;
+  if (!TryDecimalToInt(FText, value)) RaiseInvalidInteger(FText);
+  return value;
+}
 
 void TdxXMLNode::SetTextAsFloat(double AValue) { FText = FloatToStrWithSeparator(AValue, L'.'); }
 

@@ -328,7 +328,7 @@ class TdxXMLNode : public TcxDoublyLinkedObject {
   double TextAsFloat() const;
   void SetTextAsFloat(double AValue);
   // Bad text raises EConvertError.
-  int TextAsInteger() const { return StrToInt(FText); }
+  int TextAsInteger() const;
   void SetTextAsInteger(int AValue) { FText = IntToStr(AValue); }
   const String& TextAsString() const { return FText; }
   void SetTextAsString(const String& AValue) { FText = AValue; }
