@@ -1,7 +1,6 @@
 // The GDI+ brushes laid over a target rectangle and the shape brushes over
 // them. Fills go straight through GDI+ after the brush has been given its
 // target rectangle, as the canvases do.
-#include "library/graphics/canvas/cxCustomCanvas.h"
 #include "tests/library_vector/ShapeTesting.h"
 
 #include <functional>
@@ -146,36 +145,6 @@ TEST_F(ShapeBrushes, ATextureBrushDrawsItsNewImage) {
   Fill(after, brush.get(), TdxRectF(1, 1, 7, 7));
   EXPECT_EQ(after.Count(RGB(255, 0, 0)), 0) << after.Picture(ShapeWhite);
   EXPECT_EQ(after.Count(ShapeWhite), 64 - 27);
-}
-
-// The canvas resource cache paints its solid and texture modes with these
-// brushes once the brush unit has started; the texture tiles from the
-// target rectangle's corner.
-TEST_F(ShapeBrushes, TheCanvasCacheMakesSolidAndTextureBrushes) {
-  const TOwned<TcxGdiCanvasBasedBrushHandle> solid(New<TcxGdiCanvasBasedBrushHandle>(Red));
-  const TOwned<TdxGPCustomBrush> solidBrush = solid->CreateGPBrush();
-  ASSERT_TRUE(Is<TdxGPSolidBrush>(solidBrush.get()));
-  EXPECT_EQ(static_cast<TdxGPSolidBrush*>(solidBrush.get())->Color(), Red);
-
-  const TOwned<TdxFillOptions> options(New<TdxFillOptions>(nullptr, nullptr, nullptr));
-  options->SetMode(TdxFillOptionsMode::Texture);
-  const TOwned<TdxGPImage> checker = Checker();
-  const TOwned<TdxSmartImage> texture(New<TdxSmartImage>());
-  texture->Assign(checker.get());
-  options->SetTexture(texture.get());
-  const TOwned<TcxGdiCanvasBasedBrushHandle> textured(New<TcxGdiCanvasBasedBrushHandle>(options.get()));
-  const TOwned<TdxGPCustomBrush> textureBrush = textured->CreateGPBrush();
-  ASSERT_TRUE(Is<TdxGPTextureBrush>(textureBrush.get()));
-  TGpSurface surface(8, 8);
-  Fill(surface, textureBrush.get(), TdxRectF(1, 1, 7, 7));
-  for (int y = 1; y < 7; ++y)
-    for (int x = 1; x < 7; ++x) ASSERT_EQ(surface.Pixel(x, y), CheckerAt(x, y, TPoint(0, 0))) << x << "," << y;
-
-  options->SetMode(TdxFillOptionsMode::Clear);
-  const TOwned<TcxGdiCanvasBasedBrushHandle> clear(New<TcxGdiCanvasBasedBrushHandle>(options.get()));
-  const TOwned<TdxGPCustomBrush> clearBrush = clear->CreateGPBrush();
-  ASSERT_TRUE(Is<TdxGPSolidBrush>(clearBrush.get()));
-  EXPECT_TRUE(clearBrush->IsEmpty());
 }
 
 TEST_F(ShapeBrushes, ATextureBrushWithoutImagePaintsNothing) {
