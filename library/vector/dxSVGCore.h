@@ -50,6 +50,7 @@
 #include <vector>
 
 class TdxSVGBrush;
+class TdxSVGPen;
 class TdxSVGCustomRenderer;
 class TdxSVGElement;
 class TdxSVGElementRoot;
@@ -78,32 +79,53 @@ struct TdxSVGValue {
   friend bool operator==(const TdxSVGValue&, const TdxSVGValue&) = default;
 };
 
-// A colour, or the id of the paint server (gradient, pattern) that paints.
+// A colour, the id of the paint server (gradient, pattern) that paints with
+// the colour to use when no element has that id, or the element's current
+// colour ("currentColor": its inherited "color" property).
 class TdxSVGFill {
  public:
   // The default-colour marker: no value was set.
   static constexpr TdxAlphaColor DefaultColor = TdxAlphaColors::Default;
 
   static TdxSVGFill Create(TdxAlphaColor AColor) { return TdxSVGFill(AColor); }
-  static TdxSVGFill Create(const String& AReference) { return TdxSVGFill(AReference); }
+  // AFallback paints when no element has the id (0: nothing).
+  static TdxSVGFill Create(const String& AReference, TdxAlphaColor AFallback = 0) {
+    TdxSVGFill result{TReference{AReference}};
+    result.FFallback = AFallback;
+    return result;
+  }
+  static TdxSVGFill CurrentColor() { return TdxSVGFill(TCurrentColor{}); }
   static TdxSVGFill Default() { return TdxSVGFill(DefaultColor); }
 
-  bool IsDefault() const { return !IsReference() && AsColor() == DefaultColor; }
+  bool IsDefault() const { return IsColor() && AsColor() == DefaultColor; }
   // An empty reference or the colour 0 ("none").
-  bool IsEmpty() const { return IsReference() ? AsReference().empty() : AsColor() == 0; }
-  bool IsReference() const { return std::holds_alternative<String>(FValue); }
+  bool IsEmpty() const { return IsReference() ? AsReference().empty() : IsColor() && AsColor() == 0; }
+  bool IsReference() const { return std::holds_alternative<TReference>(FValue); }
+  bool IsCurrentColor() const { return std::holds_alternative<TCurrentColor>(FValue); }
   // Replaces a reference equal to AOldID (ignoring ASCII case) by ANewID.
   void UpdateReference(const String& AOldID, const String& ANewID);
-  // 0 for a reference.
-  TdxAlphaColor AsColor() const { return IsReference() ? 0 : std::get<TdxAlphaColor>(FValue); }
+  // 0 for a reference or the current colour.
+  TdxAlphaColor AsColor() const { return IsColor() ? std::get<TdxAlphaColor>(FValue) : 0; }
   // Empty for a colour.
-  String AsReference() const { return IsReference() ? std::get<String>(FValue) : String(); }
+  String AsReference() const { return IsReference() ? std::get<TReference>(FValue).ID : String(); }
+  // What a reference paints when nothing has its id.
+  TdxAlphaColor Fallback() const { return FFallback; }
   friend bool operator==(const TdxSVGFill&, const TdxSVGFill&) = default;
 
  private:
+  struct TReference {
+    String ID;
+    friend bool operator==(const TReference&, const TReference&) = default;
+  };
+  struct TCurrentColor {
+    friend bool operator==(const TCurrentColor&, const TCurrentColor&) = default;
+  };
   explicit TdxSVGFill(TdxAlphaColor AColor) : FValue(AColor) {}
-  explicit TdxSVGFill(const String& AReference) : FValue(AReference) {}
-  std::variant<TdxAlphaColor, String> FValue;
+  explicit TdxSVGFill(TReference AReference) : FValue(std::move(AReference)) {}
+  explicit TdxSVGFill(TCurrentColor AValue) : FValue(AValue) {}
+  bool IsColor() const { return std::holds_alternative<TdxAlphaColor>(FValue); }
+  std::variant<TdxAlphaColor, TReference, TCurrentColor> FValue;
+  TdxAlphaColor FFallback = 0;
 };
 
 template <class T>
@@ -613,6 +635,10 @@ class TdxSVGElement : public TPersistent {
   TdxAlphaColor ActualFill(IdxColorPalette* APalette, TdxSVGFill* AFill = nullptr);
   TdxSVGFill ActualFillPaint(IdxColorPalette* APalette);
   TdxSVGFill ActualStrokePaint(IdxColorPalette* APalette);
+  // The "color" property ("currentColor" paints with it): opaque black above the root.
+  TdxAlphaColor ActualColor();
+  float ActualFillOpacity();
+  float ActualStrokeOpacity();
   TdxSVGFillMode ActualFillMode();
   TdxSVGFillMode ActualClipRule();
   float ActualStrokeWidth();
@@ -627,6 +653,9 @@ class TdxSVGElement : public TPersistent {
   void SetClipPath(const String& AValue) { FClipPath = AValue; }
   TdxSVGFillMode ClipRule() const { return FClipRule; }
   void SetClipRule(TdxSVGFillMode AValue) { FClipRule = AValue; }
+  // The "color" property; the default-colour marker: inherited.
+  TdxAlphaColor CurrentColor() const { return FCurrentColor; }
+  void SetCurrentColor(TdxAlphaColor AValue) { FCurrentColor = AValue; }
   const TdxSVGFill& Fill() const { return FFill; }
   void SetFill(const TdxSVGFill& AValue) { FFill = AValue; }
   TdxSVGFillMode FillMode() const { return FFillMode; }
@@ -681,9 +710,11 @@ class TdxSVGElement : public TPersistent {
   std::vector<TOwned<TdxSVGElement>> FChildren;
   TdxSVGFillMode FClipRule;
   String FClipPath;
+  TdxAlphaColor FCurrentColor;
   TdxSVGFill FFill = TdxSVGFill::Default();
   TdxSVGFillMode FFillMode;
   float FFillOpacity;
+  bool FFillOpacityAssigned;
   String FID;
   float FOpacity;
   TdxSVGFill FStroke = TdxSVGFill::Default();
@@ -693,6 +724,7 @@ class TdxSVGElement : public TPersistent {
   TdxGpLineJoin FStrokeLineJoin;
   float FStrokeMiterLimit;
   float FStrokeOpacity;
+  bool FStrokeOpacityAssigned;
   float FStrokeSize;
   String FStyleName;
   TOwned<TdxMatrix> FTransform;
@@ -700,6 +732,9 @@ class TdxSVGElement : public TPersistent {
 
  private:
   TOwned<TdxSVGElement> Extract(TdxSVGElement* AChild);
+  // The dash pattern (in pen widths) emptied, and the pen's colour faded,
+  // where the dashes would be too fine or too many to make one by one.
+  void FadeDashesBeyondTheBounds(TdxSVGCustomRenderer* ARenderer, TdxSVGPen* APen, std::vector<float>& APattern);
   void ApplyPaint(TdxSVGCustomRenderer* ARenderer, const TdxSVGFill& APaint, float AOpacity, TdxGPBrush* ABrush,
                   bool AStroke);
 };
@@ -717,6 +752,24 @@ class TdxSVGElementGroup : public TdxSVGElement {
   String FTag;
 };
 
+// How a view box fits a viewport of another shape ("preserveAspectRatio"):
+// without alignment it is stretched; otherwise it is scaled alike in both
+// directions to fit inside (meet) or to cover (slice) and placed at the
+// minimum, middle or maximum of each direction.
+struct TdxSVGAspectRatio {
+  enum TAlign { aNone, aMin, aMid, aMax };
+  TAlign AlignX = aMid;
+  TAlign AlignY = aMid;
+  bool Slice = false;
+
+  // False (and the value as it was) for text that is no such value.
+  static bool TryParse(const String& S, TdxSVGAspectRatio& AValue);
+  String ToString() const;
+  // The matrix that maps ABox onto ATarget.
+  XFORM Fit(const TdxRectF& ABox, const TdxRectF& ATarget) const;
+  friend bool operator==(const TdxSVGAspectRatio&, const TdxSVGAspectRatio&) = default;
+};
+
 class TdxSVGElementRoot : public TdxSVGElementGroup {
   SK_CLASS(TdxSVGElementRoot, TdxSVGElementGroup)
  public:
@@ -725,8 +778,11 @@ class TdxSVGElementRoot : public TdxSVGElementGroup {
   void ReadAttributes(TdxXMLNode* ANode) override;
   void WriteAttributes(TdxXMLNode* ANode) override;
   using TdxSVGElementGroup::Draw;
-  // The view box mapped onto R (stretched, not proportionally).
+  // The view box fitted into R as the aspect ratio says (centred and whole
+  // by default).
   void Draw(TdxSVGCustomRenderer* ARenderer, const TdxRectF& R);
+  const TdxSVGAspectRatio& AspectRatio() const { return FAspectRatio; }
+  void SetAspectRatio(const TdxSVGAspectRatio& AValue) { FAspectRatio = AValue; }
 
   // The view box's size with the width and height attributes in its place
   // where they are set and not percentages.
@@ -746,6 +802,7 @@ class TdxSVGElementRoot : public TdxSVGElementGroup {
   const TdxSVGValue& Y() const { return FY; }
 
  private:
+  TdxSVGAspectRatio FAspectRatio;
   TdxSVGRect FBackground;
   TdxSVGValue FHeight;
   TdxSVGRect FViewBox;
@@ -986,7 +1043,12 @@ class TdxSVGElementGradientStop : public TdxSVGElementNeverRendered {
   void WriteAttributes(TdxXMLNode* ANode) override;
 
   TdxAlphaColor Color() const { return FColor; }
-  void SetColor(TdxAlphaColor AValue) { FColor = AValue; }
+  void SetColor(TdxAlphaColor AValue) {
+    FColor = AValue;
+    FColorIsCurrent = false;
+  }
+  // The colour it paints with: its own, or the current colour for "currentColor".
+  TdxAlphaColor ActualStopColor() { return FColorIsCurrent ? ActualColor() : FColor; }
   float ColorOpacity() const { return FColorOpacity; }
   void SetColorOpacity(float AValue) { FColorOpacity = AValue; }
   const TdxSVGValue& Offset() const { return FOffset; }
@@ -994,6 +1056,7 @@ class TdxSVGElementGradientStop : public TdxSVGElementNeverRendered {
 
  private:
   TdxAlphaColor FColor;
+  bool FColorIsCurrent;
   float FColorOpacity;
   TdxSVGValue FOffset;
 };
@@ -1037,32 +1100,59 @@ class TdxSVGElementPattern : public TdxSVGElementCustomPattern {
   TdxSVGRect FViewBox;
 };
 
+// The colours of a gradient from 0 to 1 at even steps, premultiplied, padded
+// with the end colours outside.
+class TdxSVGGradientRamp {
+ public:
+  static constexpr int Steps = 1024;
+  struct TStop {
+    float Offset;  // 0..1, not falling
+    TdxAlphaColor Color;
+  };
+  explicit TdxSVGGradientRamp(const std::vector<TStop>& AStops);
+  // The premultiplied ARGB colour at AT.
+  std::uint32_t At(double AT) const;
+
+ private:
+  std::vector<std::uint32_t> FColors;
+};
+
+// Gradients are painted through a texture of the gradient computed here, in
+// the gradient's own space (the bounding box's fractions or the user space,
+// before "gradientTransform"), so that every stop shows and uneven scales
+// and skews of either transform bend the gradient as SVG has it: GDI+ path
+// gradients lose their preset blends on Wine, and line gradients would keep
+// their bands perpendicular in user space.
 class TdxSVGElementCustomGradient : public TdxSVGElementCustomPattern {
   SK_CLASS(TdxSVGElementCustomGradient, TdxSVGElementCustomPattern)
  public:
+  // Stops of one colour, or a gradient without extent, paint solid with
+  // the last stop's colour; no stops paint nothing.
   void InitializePaint(TdxSVGCustomRenderer* ARenderer, TdxSVGElement* AElement, TdxSVGBrush* ABrush) override;
   void ReadAttributes(TdxXMLNode* ANode) override;
   void WriteAttributes(TdxXMLNode* ANode) override;
   // A stop of that colour; its opacity is the colour's alpha times AOpacity.
   void AddStop(TdxAlphaColor AColor, float AOpacity, float AOffsetInPercents);
 
-  // The gradient's shape in AUnitBox: the vector of a linear gradient, the
-  // square around the circle of a radial one; pattern-transformed.
-  virtual TdxRectF CalculateGradientVector(TdxSVGCustomRenderer* ARenderer, const TdxRectF& AUnitBox) = 0;
-  // What the brush spans so that the whole unit box is painted.
-  virtual TdxRectF CalculateGradientBox(const TdxRectF& AUnitBox, const TdxRectF& AVector) = 0;
-  // Where the stops begin and end along the gradient box, 0 to 1.
-  virtual void CalculateStopRange(const TdxRectF& AVector, const TdxRectF& AGradientBox, float& AStart,
-                                  float& AFinish) = 0;
+  // The stops with the renderer's opacity applied, offsets clamped to 0..1
+  // and never falling back.
+  std::vector<TdxSVGGradientRamp::TStop> ActualStops(TdxSVGCustomRenderer* ARenderer);
+  // From the gradient's space to the user space of a shape with AUnitBox.
+  XFORM GradientToUser(const TdxRectF& AUnitBox) const;
+  // The texture that paints AArea (a rectangle of the gradient's space)
+  // and the matrix from its pixels to the gradient's space; false when the
+  // gradient has no extent. APixelScale: device pixels per unit of AArea.
+  virtual bool CreateTexture(const TdxSVGGradientRamp& ARamp, const TdxRectF& AArea, const TdxSizeF& APixelScale,
+                             TdxGpOwnedImage& ATexture, XFORM& ATextureToGradient) = 0;
 
  protected:
-  // Fractions of the unit box in bounding-box units, pixels in user units.
-  float ToUnitsX(TdxSVGCustomRenderer* ARenderer, const TdxSVGValue& AValue, const TdxRectF& AUnitBox, bool AOffset);
-  float ToUnitsY(TdxSVGCustomRenderer* ARenderer, const TdxSVGValue& AValue, const TdxRectF& AUnitBox, bool AOffset);
-  virtual void SetUpBrush(TdxSVGBrush*, const TdxRectF&) {}
-
- private:
-  void BuildPoints(TdxSVGCustomRenderer* ARenderer, TdxGPBrushGradientPoints* APoints, float AStart, float AFinish);
+  // In the gradient's space: fractions in bounding-box units (a plain
+  // number or a percentage), pixels in user units (percentages of the
+  // root's size).
+  float GradientX(const TdxSVGValue& AValue);
+  float GradientY(const TdxSVGValue& AValue);
+  // A radius: in user units a percentage is of the root's normalised diagonal.
+  float GradientLength(const TdxSVGValue& AValue);
 };
 
 enum TdxSVGLinearGradientDirection { lgdHorizontal, lgdVertical, lgdForwardDiagonal, lgdBackwardDiagonal };
@@ -1078,13 +1168,9 @@ class TdxSVGElementLinearGradient : public TdxSVGElementCustomGradient {
   void SetBounds(TdxSVGLinearGradientDirection ADirection);
   void SetBounds(TdxSVGUnitsType AUnits, float X1, float Y1, float X2, float Y2);
 
-  TdxRectF CalculateGradientVector(TdxSVGCustomRenderer* ARenderer, const TdxRectF& AUnitBox) override;
-  TdxRectF CalculateGradientBox(const TdxRectF& AUnitBox, const TdxRectF& AVector) override;
-  void CalculateStopRange(const TdxRectF& AVector, const TdxRectF& AGradientBox, float& AStart,
-                          float& AFinish) override;
-
- protected:
-  void SetUpBrush(TdxSVGBrush* ABrush, const TdxRectF& AVector) override;
+  // A strip along the vector over the part of it that AArea projects onto.
+  bool CreateTexture(const TdxSVGGradientRamp& ARamp, const TdxRectF& AArea, const TdxSizeF& APixelScale,
+                     TdxGpOwnedImage& ATexture, XFORM& ATextureToGradient) override;
 
  private:
   TdxSVGValue FX1;
@@ -1101,26 +1187,18 @@ class TdxSVGElementRadialGradient : public TdxSVGElementCustomGradient {
   void ReadAttributes(TdxXMLNode* ANode) override;
   void WriteAttributes(TdxXMLNode* ANode) override;
 
-  TdxRectF CalculateGradientVector(TdxSVGCustomRenderer* ARenderer, const TdxRectF& AUnitBox) override;
-  TdxRectF CalculateGradientBox(const TdxRectF& AUnitBox, const TdxRectF& AVector) override;
-  void CalculateStopRange(const TdxRectF& AVector, const TdxRectF& AGradientBox, float& AStart,
-                          float& AFinish) override;
-
- protected:
-  void SetUpBrush(TdxSVGBrush* ABrush, const TdxRectF& AVector) override;
+  // AArea itself, each pixel the colour of the circle through it between
+  // the focal circle (0) and the outer circle (1).
+  bool CreateTexture(const TdxSVGGradientRamp& ARamp, const TdxRectF& AArea, const TdxSizeF& APixelScale,
+                     TdxGpOwnedImage& ATexture, XFORM& ATextureToGradient) override;
 
  private:
-  float RadiusToUnits(TdxSVGCustomRenderer* ARenderer, const TdxSVGValue& AValue, const TdxRectF& AUnitBox);
-
   TdxSVGValue FCenterX;
   TdxSVGValue FCenterY;
   TdxSVGValue FFocalRadius;
   TdxSVGValue FFocalX;
   TdxSVGValue FFocalY;
   TdxSVGValue FRadius;
-  // Found with the vector, for the brush and the stop range.
-  TdxPointF FActualFocalPoint;
-  float FActualFocalRadius;
 };
 
 // ---------------------------------------------------------------------------
@@ -1183,9 +1261,12 @@ class TdxSVGPen : public TdxGPPen {
 // references resolved inside others (uses of uses, patterns of patterns),
 // which is bounded, as is the depth of nested drawing.
 // The tiles of the patterns drawn so far are kept for the shapes that
-// follow, up to a bounded number of pixels.
+// follow, up to a bounded number of pixels. A picture draws a bounded
+// number of elements, each use of an element counted again: uses side by
+// side multiply as uses inside uses do, and no icon comes near the bound.
 struct TdxSVGRenderState {
   static constexpr int MaxDepth = 1100;
+  static constexpr int MaxDrawnElements = 20000;
   static constexpr int MaxReferences = 20000;
   static constexpr double MaxTilePixels = 32.0 * 1024 * 1024;
 
@@ -1194,6 +1275,7 @@ struct TdxSVGRenderState {
 
   std::unordered_set<const TdxSVGElement*> References;
   int Depth = 0;
+  int DrawnElements = 0;
   int ReferenceCount = 0;
   std::map<TTileKey, TdxGpOwnedImage> Tiles;
   double TilePixels = 0;
@@ -1302,6 +1384,9 @@ class TdxSVGRenderer : public TdxSVGCustomRenderer {
   // Whether a shape of those bounds, outlined with APen (nil: none), lies
   // wholly outside what the canvas shows.
   bool IsOutside(const TdxRectF& ABounds, TdxGPPen* APen);
+  // APath with its curves as lines fine enough for the device; nil when it
+  // has no curves.
+  TOwned<TdxGPPath> FlattenedForDevice(TdxGPPath* APath);
   // Nil for an empty pen or brush: nothing to draw with.
   TdxGPPen* ActivePen() const;
   TdxGPCustomBrush* ActiveBrush() const;

@@ -29,8 +29,23 @@ void ReadKeyword(TdxXMLNode* ANode, const TdxXMLString& AName, TEnum& AValue, TE
   if (TdxSVGConverter::ReadString(ANode, AName, text)) AValue = AConvert(text);
 }
 
-void ReadOpacity(TdxXMLNode* ANode, const TdxXMLString& AName, float& AValue) {
-  if (TdxSVGConverter::ReadFloat(ANode, AName, AValue)) AValue = ClampOpacity(AValue);
+// A number or a percentage, clamped to 0..1.
+bool ReadOpacity(TdxXMLNode* ANode, const TdxXMLString& AName, float& AValue) {
+  TdxSVGValue value;
+  if (!TdxSVGConverter::ReadValue(ANode, AName, value)) return false;
+  if (value.UnitsType == utPercents) AValue = ClampOpacity(value.Data / 100);
+  else if (value.UnitsType == utPx) AValue = ClampOpacity(value.Data);
+  else return false;
+  return true;
+}
+
+// "currentColor" and "inherit" leave the colour to the parent.
+void ReadCurrentColor(TdxXMLNode* ANode, TdxAlphaColor& AValue) {
+  String text;
+  if (!TdxSVGConverter::ReadString(ANode, "color", text)) return;
+  TdxAlphaColor color;
+  if (IsSameText(Trim(text), L"currentColor")) AValue = TdxSVGFill::DefaultColor;
+  else if (TdxSVGConverter::TryStringToColor(Trim(text), color)) AValue = color;
 }
 
 // "xlink:href", else "href".
@@ -121,9 +136,10 @@ void TdxSVGStyles::Apply(TdxSVGElement* AElement) {
 // TdxSVGElement: construction and the tree
 
 void TdxSVGElement::Create() {
-  FClipRule = fmNonZero;
+  FClipRule = fmInherit;
+  FCurrentColor = TdxSVGFill::DefaultColor;
   FFill = TdxSVGFill::Default();
-  FFillMode = fmNonZero;
+  FFillMode = fmInherit;
   FFillOpacity = 1;
   FOpacity = 1;
   FStroke = TdxSVGFill::Default();
@@ -250,9 +266,17 @@ void TdxSVGElement::ReplaceReference(const String& AOldID, const String& ANewID)
   for (const auto& child : FChildren) child->ReplaceReference(AOldID, ANewID);
 }
 
-void TdxSVGElement::SetFillOpacity(float AValue) { FFillOpacity = ClampOpacity(AValue); }
+void TdxSVGElement::SetFillOpacity(float AValue) {
+  FFillOpacity = ClampOpacity(AValue);
+  FFillOpacityAssigned = true;
+}
+
 void TdxSVGElement::SetOpacity(float AValue) { FOpacity = ClampOpacity(AValue); }
-void TdxSVGElement::SetStrokeOpacity(float AValue) { FStrokeOpacity = ClampOpacity(AValue); }
+
+void TdxSVGElement::SetStrokeOpacity(float AValue) {
+  FStrokeOpacity = ClampOpacity(AValue);
+  FStrokeOpacityAssigned = true;
+}
 
 bool TdxSVGElement::IsOwnNode(TdxXMLNode* ANode) { return !Is<TdxSVGStyle>(ANode); }
 
@@ -303,6 +327,26 @@ TdxSVGFill TdxSVGElement::ActualStrokePaint(IdxColorPalette* APalette) {
   return TdxSVGFill::Create(0);
 }
 
+TdxAlphaColor TdxSVGElement::ActualColor() {
+  for (TdxSVGElement* e = this; e; e = e->FParent)
+    if (e->FCurrentColor != TdxSVGFill::DefaultColor) return e->FCurrentColor;
+  return 0xFF000000;
+}
+
+// Fill and stroke opacities, fill and clip rules are inherited as SVG has
+// them: a group's value reaches the shapes inside that set none.
+float TdxSVGElement::ActualFillOpacity() {
+  for (TdxSVGElement* e = this; e; e = e->FParent)
+    if (e->FFillOpacityAssigned) return e->FFillOpacity;
+  return 1;
+}
+
+float TdxSVGElement::ActualStrokeOpacity() {
+  for (TdxSVGElement* e = this; e; e = e->FParent)
+    if (e->FStrokeOpacityAssigned) return e->FStrokeOpacity;
+  return 1;
+}
+
 TdxSVGFillMode TdxSVGElement::ActualFillMode() {
   for (TdxSVGElement* e = this; e; e = e->FParent)
     if (e->FFillMode != fmInherit) return e->FFillMode;
@@ -310,10 +354,8 @@ TdxSVGFillMode TdxSVGElement::ActualFillMode() {
 }
 
 TdxSVGFillMode TdxSVGElement::ActualClipRule() {
-  for (TdxSVGElement* e = this; e; e = e->FParent) {
+  for (TdxSVGElement* e = this; e; e = e->FParent)
     if (e->FClipRule != fmInherit) return e->FClipRule;
-    if (e->FStyleName == L"clipPath") break;
-  }
   return fmNonZero;
 }
 
@@ -350,11 +392,12 @@ void TdxSVGElement::ReadAttributes(TdxXMLNode* ANode) {
   TdxSVGConverter::ReadReference(ANode, "clip-path", FClipPath);
   ReadKeyword(ANode, "clip-rule", FClipRule, &TdxSVGConverter::StringToFillMode);
   ReadKeyword(ANode, "fill-rule", FFillMode, &TdxSVGConverter::StringToFillMode);
+  ReadCurrentColor(ANode, FCurrentColor);
   TdxSVGConverter::ReadFill(ANode, "fill", FFill);
   TdxSVGConverter::ReadFill(ANode, "stroke", FStroke);
-  ReadOpacity(ANode, "fill-opacity", FFillOpacity);
+  if (ReadOpacity(ANode, "fill-opacity", FFillOpacity)) FFillOpacityAssigned = true;
   ReadOpacity(ANode, "opacity", FOpacity);
-  ReadOpacity(ANode, "stroke-opacity", FStrokeOpacity);
+  if (ReadOpacity(ANode, "stroke-opacity", FStrokeOpacity)) FStrokeOpacityAssigned = true;
   TdxSVGValues dashes;
   if (TdxSVGConverter::ReadValues(ANode, "stroke-dasharray", dashes) && IsValidDashArray(dashes))
     FStrokeDashArray = std::move(dashes);
@@ -373,14 +416,16 @@ void TdxSVGElement::ReadAttributes(TdxXMLNode* ANode) {
 void TdxSVGElement::WriteAttributes(TdxXMLNode* ANode) {
   TdxSVGConverter::WriteString(ANode, "id", FID);
   TdxSVGConverter::WriteString(ANode, "clip-path", TdxSVGConverter::ReferenceToString(FClipPath));
-  if (FClipRule != fmNonZero) TdxSVGConverter::WriteString(ANode, "clip-rule", TdxSVGConverter::FillModeToString(FClipRule));
+  if (FClipRule != fmInherit) TdxSVGConverter::WriteString(ANode, "clip-rule", TdxSVGConverter::FillModeToString(FClipRule));
   TdxSVGConverter::WriteMatrix(ANode, "transform", FTransform.get());
   TdxSVGConverter::WriteFloat(ANode, "opacity", FOpacity, 1);
+  TdxSVGConverter::WriteColor(ANode, "color", FCurrentColor);
   TdxSVGConverter::WriteFill(ANode, "fill", FFill);
-  if (FFillMode != fmNonZero) TdxSVGConverter::WriteString(ANode, "fill-rule", TdxSVGConverter::FillModeToString(FFillMode));
-  TdxSVGConverter::WriteFloat(ANode, "fill-opacity", FFillOpacity, 1);
+  if (FFillMode != fmInherit) TdxSVGConverter::WriteString(ANode, "fill-rule", TdxSVGConverter::FillModeToString(FFillMode));
+  if (FFillOpacityAssigned) TdxSVGConverter::WriteString(ANode, "fill-opacity", dxSVGFloatToString(FFillOpacity));
   TdxSVGConverter::WriteFill(ANode, "stroke", FStroke);
-  TdxSVGConverter::WriteFloat(ANode, "stroke-opacity", FStrokeOpacity, 1);
+  if (FStrokeOpacityAssigned)
+    TdxSVGConverter::WriteString(ANode, "stroke-opacity", dxSVGFloatToString(FStrokeOpacity));
   if (!FStrokeDashArray.Empty()) TdxSVGConverter::WriteValues(ANode, "stroke-dasharray", FStrokeDashArray);
   TdxSVGConverter::WriteFloat(ANode, "stroke-dashoffset", FStrokeDashOffset, -1);
   if (FStrokeLineCap != lcsDefault)
@@ -412,6 +457,8 @@ void TdxSVGElementRoot::ReadAttributes(TdxXMLNode* ANode) {
   TdxSVGConverter::ReadValue(ANode, "width", FWidth);
   TdxSVGConverter::ReadRect(ANode, "enable-background", FBackground);
   TdxSVGConverter::ReadRect(ANode, "viewBox", FViewBox);
+  String aspect;
+  if (TdxSVGConverter::ReadString(ANode, "preserveAspectRatio", aspect)) TdxSVGAspectRatio::TryParse(aspect, FAspectRatio);
 }
 
 void TdxSVGElementRoot::WriteAttributes(TdxXMLNode* ANode) {
@@ -422,6 +469,7 @@ void TdxSVGElementRoot::WriteAttributes(TdxXMLNode* ANode) {
   TdxSVGConverter::WriteValue(ANode, "width", FWidth);
   TdxSVGConverter::WriteRect(ANode, "enable-background", FBackground, L"new ");
   TdxSVGConverter::WriteRect(ANode, "viewBox", FViewBox);
+  if (FAspectRatio != TdxSVGAspectRatio()) TdxSVGConverter::WriteString(ANode, "preserveAspectRatio", FAspectRatio.ToString());
 }
 
 TdxSizeF TdxSVGElementRoot::Size() const {
@@ -794,15 +842,19 @@ void TdxSVGElementGradientStop::Create() {
 
 void TdxSVGElementGradientStop::ReadAttributes(TdxXMLNode* ANode) {
   inherited::ReadAttributes(ANode);
-  TdxSVGConverter::ReadColor(ANode, "stop-color", FColor);
-  TdxSVGValue opacity;
-  if (TdxSVGConverter::ReadValue(ANode, "stop-opacity", opacity)) FColorOpacity = opacity.ToPixels(96, 0);
+  String color;
+  if (TdxSVGConverter::ReadString(ANode, "stop-color", color) && IsSameText(Trim(color), L"currentColor"))
+    FColorIsCurrent = true;
+  else if (TdxSVGConverter::ReadColor(ANode, "stop-color", FColor))
+    FColorIsCurrent = false;
+  ReadOpacity(ANode, "stop-opacity", FColorOpacity);
   TdxSVGConverter::ReadValue(ANode, "offset", FOffset);
 }
 
 void TdxSVGElementGradientStop::WriteAttributes(TdxXMLNode* ANode) {
   inherited::WriteAttributes(ANode);
-  TdxSVGConverter::WriteColor(ANode, "stop-color", FColor);
+  if (FColorIsCurrent) TdxSVGConverter::WriteString(ANode, "stop-color", L"currentColor");
+  else TdxSVGConverter::WriteColor(ANode, "stop-color", FColor);
   TdxSVGConverter::WriteFloat(ANode, "stop-opacity", FColorOpacity, 1);
   TdxSVGConverter::WriteValue(ANode, "offset", FOffset);
 }

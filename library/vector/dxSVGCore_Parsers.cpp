@@ -47,47 +47,75 @@ bool TryParseNumber(std::wstring_view S, float& AValue) {
   return true;
 }
 
+// The runs of number characters in a text, one at a time: a run goes over
+// digits, 'e' and 'E', one '.', and a sign right after the exponent letter;
+// '+', '-' and '.' elsewhere start the next run; other characters separate.
+class TNumberRuns {
+ public:
+  explicit TNumberRuns(std::wstring_view S) : FText(S) {}
+
+  // The next run and whether a '%' follows it; false at the end.
+  bool Next(std::wstring_view& ARun, bool& APercent) {
+    while (FPos < FText.size() && !StartsRun(FText[FPos])) ++FPos;
+    if (FPos >= FText.size()) return false;
+    const std::size_t start = FPos;
+    bool hasDot = FText[FPos] == L'.';
+    for (++FPos; FPos < FText.size(); ++FPos) {
+      const wchar_t c = FText[FPos];
+      if (IsAsciiDigit(c) || c == L'e' || c == L'E') continue;
+      if (c == L'.' && !hasDot) {
+        hasDot = true;
+        continue;
+      }
+      if ((c == L'+' || c == L'-') && (FText[FPos - 1] == L'e' || FText[FPos - 1] == L'E')) continue;
+      break;
+    }
+    ARun = FText.substr(start, FPos - start);
+    APercent = FPos < FText.size() && FText[FPos] == L'%';
+    return true;
+  }
+
+  // The next number that converts; false at the end.
+  bool NextNumber(float& AValue, float APercentBase = 100) {
+    std::wstring_view run;
+    bool percent;
+    while (Next(run, percent))
+      if (TryParseNumber(run, AValue)) {
+        if (percent) AValue = AValue * APercentBase / 100;
+        return true;
+      }
+    return false;
+  }
+
+  // An arc flag: a single '0' or '1' after blanks and a comma, which need
+  // not be followed by a separator ("a7 7 0 100 14"); any other number as
+  // not zero.
+  bool NextFlag(bool& AValue) {
+    while (FPos < FText.size() && (IsBlank(FText[FPos]) || FText[FPos] == L',')) ++FPos;
+    if (FPos < FText.size() && (FText[FPos] == L'0' || FText[FPos] == L'1')) {
+      AValue = FText[FPos++] == L'1';
+      return true;
+    }
+    float value;
+    if (!NextNumber(value)) return false;
+    AValue = std::abs(value) > 0.0001f;
+    return true;
+  }
+
+ private:
+  static bool StartsRun(wchar_t C) {
+    return IsAsciiDigit(C) || C == L'e' || C == L'E' || C == L'.' || C == L'+' || C == L'-';
+  }
+  std::wstring_view FText;
+  std::size_t FPos = 0;
+};
+
 // The tokenizer under every numeric parser: AProc receives each number.
 template <class TProc>
 void ForEachNumber(std::wstring_view S, float APercentBase, TProc&& AProc) {
-  std::size_t start = 0;
-  std::size_t length = 0;  // of the current run; 0: none
-  bool hasDot = false;
-  const auto flush = [&](std::size_t AEnd) {
-    if (length == 0) return;
-    float value;
-    if (TryParseNumber(S.substr(start, length), value)) {
-      if (AEnd < S.size() && S[AEnd] == L'%') value = value * APercentBase / 100;
-      AProc(value);
-    }
-    length = 0;
-    hasDot = false;
-  };
-  for (std::size_t i = 0; i < S.size(); ++i) {
-    const wchar_t c = S[i];
-    if (IsAsciiDigit(c) || c == L'e' || c == L'E') {
-      if (length == 0) start = i;
-      ++length;
-      continue;
-    }
-    if (c == L'.' && !hasDot) {
-      if (length == 0) start = i;
-      ++length;
-      hasDot = true;
-      continue;
-    }
-    if ((c == L'+' || c == L'-') && length > 0 && (S[i - 1] == L'e' || S[i - 1] == L'E')) {
-      ++length;
-      continue;
-    }
-    flush(i);
-    if (c == L'+' || c == L'-' || c == L'.') {
-      start = i;
-      length = 1;
-      hasDot = c == L'.';
-    }
-  }
-  flush(S.size());
+  TNumberRuns runs(S);
+  float value;
+  while (runs.NextNumber(value, APercentBase)) AProc(value);
 }
 
 // ---------------------------------------------------------------------------
@@ -189,7 +217,7 @@ float TdxSVGValue::ToPixels(float ADpi, float AReference) const {
 }
 
 void TdxSVGFill::UpdateReference(const String& AOldID, const String& ANewID) {
-  if (IsReference() && IsSameText(std::get<String>(FValue), AOldID)) FValue = ANewID;
+  if (IsReference() && IsSameText(std::get<TReference>(FValue).ID, AOldID)) std::get<TReference>(FValue).ID = ANewID;
 }
 
 void TdxSVGPoints::Assign(std::span<const TPoint> APoints) {
@@ -465,15 +493,17 @@ void TdxSVGParserPath::DoSmoothQuadraticCurveTo(std::wstring_view AArguments, bo
 }
 
 void TdxSVGParserPath::DoArc(std::wstring_view AArguments, bool ARelative) {
-  TdxSVGParserNumbers::AsNumbers(AArguments, FBufferValues);
-  for (std::size_t i = 0; i + 6 < FBufferValues.size(); i += 7) {
-    const float* v = &FBufferValues[i];
+  TNumberRuns runs(AArguments);
+  float rx, ry, angle, x, y;
+  bool largeArc, sweep;
+  while (runs.NextNumber(rx) && runs.NextNumber(ry) && runs.NextNumber(angle) && runs.NextFlag(largeArc) &&
+         runs.NextFlag(sweep) && runs.NextNumber(x) && runs.NextNumber(y)) {
     const TdxPointF start = CurrentPoint();
-    auto* arc = AddCommand<TdxSVGParserPathCommandArc>(Absolute(TdxPointF(v[5], v[6]), ARelative));
-    arc->Radius = TdxPointF(std::abs(v[0]), std::abs(v[1]));
-    arc->Angle = v[2];
-    arc->LargeArc = std::abs(v[3]) > 0.0001f;
-    arc->Sweep = std::abs(v[4]) > 0.0001f;
+    auto* arc = AddCommand<TdxSVGParserPathCommandArc>(Absolute(TdxPointF(x, y), ARelative));
+    arc->Radius = TdxPointF(std::abs(rx), std::abs(ry));
+    arc->Angle = angle;
+    arc->LargeArc = largeArc;
+    arc->Sweep = sweep;
     arc->StartPoint = start;
   }
 }
@@ -784,15 +814,27 @@ String TdxSVGAttributeConverter::ReferenceToString(const String& AID, bool ABare
   return ABare ? L"#" + AID : L"url(#" + AID + L")";
 }
 
+// A reference may name a colour after its ")" to paint with when nothing has
+// its id; without one, such a reference paints nothing.
 bool TdxSVGAttributeConverter::TryStringToFill(const String& S, TdxSVGFill& AFill) {
-  const String text(TrimView(S));
+  const std::wstring_view text = TrimView(S);
   if (StartsTextAscii(L"url(", text)) {
-    const String id = StringToReference(text);
-    AFill = id.empty() ? TdxSVGFill::Default() : TdxSVGFill::Create(id);
+    const std::size_t close = text.find(L')');
+    const String id = StringToReference(String(text.substr(0, close == std::wstring_view::npos ? text.size() : close + 1)));
+    TdxAlphaColor fallback = 0;
+    if (close != std::wstring_view::npos) {
+      const String rest(TrimView(text.substr(close + 1)));
+      if (!rest.empty() && !(TryStringToColor(rest, fallback) && fallback != TdxSVGFill::DefaultColor)) fallback = 0;
+    }
+    AFill = id.empty() ? TdxSVGFill::Default() : TdxSVGFill::Create(id, fallback);
+    return true;
+  }
+  if (SameTextAscii(text, L"currentColor")) {
+    AFill = TdxSVGFill::CurrentColor();
     return true;
   }
   TdxAlphaColor color;
-  if (!TryStringToColor(text, color)) return false;
+  if (!TryStringToColor(String(text), color)) return false;
   AFill = TdxSVGFill::Create(color);
   return true;
 }
@@ -917,10 +959,12 @@ void TdxSVGAttributeConverter::WriteColor(TdxXMLNode* ANode, const TdxXMLString&
 
 void TdxSVGAttributeConverter::WriteFill(TdxXMLNode* ANode, const TdxXMLString& AName, const TdxSVGFill& AValue) {
   if (AValue.IsDefault()) return;
-  if (AValue.IsReference())
-    WriteText(ANode, AName, AValue.IsEmpty() ? String(L"none") : ReferenceToString(AValue.AsReference()));
-  else
-    WriteText(ANode, AName, ColorToString(AValue.AsColor()));
+  if (AValue.IsCurrentColor()) return WriteText(ANode, AName, L"currentColor");
+  if (!AValue.IsReference()) return WriteText(ANode, AName, ColorToString(AValue.AsColor()));
+  if (AValue.IsEmpty()) return WriteText(ANode, AName, L"none");
+  String text = ReferenceToString(AValue.AsReference());
+  if (AValue.Fallback() != 0) text += L" " + ColorToString(AValue.Fallback());
+  WriteText(ANode, AName, text);
 }
 
 void TdxSVGAttributeConverter::WriteFloat(TdxXMLNode* ANode, const TdxXMLString& AName, float AValue,
@@ -961,6 +1005,74 @@ void TdxSVGAttributeConverter::WriteRect(TdxXMLNode* ANode, const TdxXMLString& 
   WriteText(ANode, AName,
             APrefix + dxSVGFloatToString(r.Left) + L" " + dxSVGFloatToString(r.Top) + L" " +
                 dxSVGFloatToString(AValue.Width()) + L" " + dxSVGFloatToString(AValue.Height()));
+}
+
+// ---------------------------------------------------------------------------
+// TdxSVGAspectRatio
+
+namespace {
+
+constexpr std::wstring_view AlignKeywords[] = {L"min", L"mid", L"max"};
+
+}  // namespace
+
+bool TdxSVGAspectRatio::TryParse(const String& S, TdxSVGAspectRatio& AValue) {
+  std::vector<std::wstring_view> words;
+  std::wstring_view text = TrimView(S);
+  while (!text.empty()) {
+    std::size_t end = 0;
+    while (end < text.size() && !IsBlank(text[end])) ++end;
+    words.push_back(text.substr(0, end));
+    text = TrimView(text.substr(end));
+  }
+  if (!words.empty() && words.front() == L"defer") words.erase(words.begin());
+  if (words.empty() || words.size() > 2) return false;
+  TdxSVGAspectRatio result;
+  if (words.size() == 2) {
+    if (words[1] != L"meet" && words[1] != L"slice") return false;
+    result.Slice = words[1] == L"slice";
+  }
+  const std::wstring_view align = words[0];
+  if (align == L"none") {
+    result.AlignX = result.AlignY = aNone;
+  } else {
+    if (align.size() != 8 || align[0] != L'x' || align[4] != L'Y') return false;
+    const auto find = [](std::wstring_view AWord, TAlign& AAlign) {
+      for (int i = 0; i < 3; ++i)
+        if (IsSameText(AWord, AlignKeywords[i])) {
+          AAlign = static_cast<TAlign>(i + 1);
+          return AWord[0] == L'M';
+        }
+      return false;
+    };
+    if (!find(align.substr(1, 3), result.AlignX) || !find(align.substr(5, 3), result.AlignY)) return false;
+  }
+  AValue = result;
+  return true;
+}
+
+String TdxSVGAspectRatio::ToString() const {
+  if (AlignX == aNone) return L"none";
+  const auto word = [](TAlign AAlign) {
+    String result(AlignKeywords[AAlign - 1]);
+    result[0] = L'M';
+    return result;
+  };
+  return L"x" + word(AlignX) + L"Y" + word(AlignY) + (Slice ? L" slice" : L"");
+}
+
+XFORM TdxSVGAspectRatio::Fit(const TdxRectF& ABox, const TdxRectF& ATarget) const {
+  float sx = ATarget.Width() / ABox.Width();
+  float sy = ATarget.Height() / ABox.Height();
+  float dx = ATarget.Left;
+  float dy = ATarget.Top;
+  if (AlignX != aNone) {
+    sx = sy = Slice ? std::max(sx, sy) : std::min(sx, sy);
+    const auto offset = [](TAlign AAlign, float ASpare) { return AAlign == aMin ? 0 : AAlign == aMid ? ASpare / 2 : ASpare; };
+    dx += offset(AlignX, ATarget.Width() - ABox.Width() * sx);
+    dy += offset(AlignY, ATarget.Height() - ABox.Height() * sy);
+  }
+  return MakeXForm(sx, 0, 0, sy, dx - ABox.Left * sx, dy - ABox.Top * sy);
 }
 
 // ---------------------------------------------------------------------------

@@ -27,28 +27,37 @@ constexpr float MaxTilePixels = 4096.0f * 4096.0f;
 
 TdxGPFillMode ToGPFillMode(TdxSVGFillMode AMode) { return AMode == fmEvenOdd ? gpfmAlternate : gpfmWinding; }
 
-bool IsNullVector(const TdxRectF& R) {
-  return std::abs(R.Right - R.Left) <= 0.0001f && std::abs(R.Bottom - R.Top) <= 0.0001f;
-}
-
-// Both corners through the matrix, kept as given (not a bounding box).
-TdxRectF TransformCorners(const TdxMatrix* AMatrix, const TdxRectF& R) {
-  const TdxPointF p1 = AMatrix->Transform(TdxPointF(R.Left, R.Top));
-  const TdxPointF p2 = AMatrix->Transform(TdxPointF(R.Right, R.Bottom));
-  return TdxRectF(p1.X, p1.Y, p2.X, p2.Y);
-}
-
-// How far from the device origin GDI+ is left to flatten curves itself.
-constexpr float MaxNativeCurveReach = 8192;
-
 // How far a radial gradient's outline may stray from its ellipse, as a
 // fraction of the ellipse's larger side.
 constexpr float GradientOutlineTolerance = 1e-4f;
 
+// Drops line points nearer than AMinStep to the point kept before them, but
+// for the last point of each figure and points that close one: Wine's GDI+
+// strokes a run of very many very short lines as nothing, and such points
+// are work that shows nothing. True when a point was dropped.
+bool DropCloseLinePoints(std::vector<PointF>& APoints, std::vector<BYTE>& ATypes, float AMinStep) {
+  std::size_t kept = 0;
+  for (std::size_t i = 0; i < APoints.size(); ++i) {
+    const bool plainLine = ATypes[i] == PathPointTypeLine;
+    const bool figureGoesOn = i + 1 < APoints.size() && (ATypes[i + 1] & PathPointTypePathTypeMask) != PathPointTypeStart;
+    if (kept > 0 && plainLine && figureGoesOn &&
+        std::hypot(APoints[i].X - APoints[kept - 1].X, APoints[i].Y - APoints[kept - 1].Y) < AMinStep)
+      continue;
+    APoints[kept] = APoints[i];
+    ATypes[kept] = ATypes[i];
+    ++kept;
+  }
+  const bool dropped = kept < APoints.size();
+  APoints.resize(kept);
+  ATypes.resize(kept);
+  return dropped;
+}
+
 // The path with each Bezier curve replaced by lines no farther than
-// ATolerance from it; nil when it has no curves. GDI+ (Wine's, at least)
-// flattens by halving a curve until it looks flat in single precision, which
-// never happens for a curve stretched over tens of thousands of pixels.
+// ATolerance from it and line points closer than half that dropped; nil when
+// there is neither. GDI+ (Wine's, at least) flattens by halving a curve until
+// it looks flat in single precision, which never happens for a curve
+// stretched over tens of thousands of pixels.
 TOwned<TdxGPPath> CurvesAsLines(TdxGPPath* APath, float ATolerance) {
   const int count = APath->GetPointCount();
   if (count <= 0) return nullptr;
@@ -58,10 +67,12 @@ TOwned<TdxGPPath> CurvesAsLines(TdxGPPath* APath, float ATolerance) {
       GdipGetPathTypes(APath->Handle(), types.data(), count) != Ok)
     return nullptr;
   const auto isCurve = [](BYTE AType) { return (AType & PathPointTypePathTypeMask) == PathPointTypeBezier; };
-  if (std::none_of(types.begin(), types.end(), isCurve)) return nullptr;
+  const bool curved = std::any_of(types.begin(), types.end(), isCurve);
   // A curve's distance from its chords of n equal steps is at most
   // 3/4 * max|P0 - 2 P1 + P2| / n^2.
   constexpr int MaxStepsPerCurve = 256;
+  // A path of very many curves takes their chords once it has this many points.
+  constexpr std::size_t MaxPoints = 1000000;
   std::vector<PointF> linePoints;
   std::vector<BYTE> lineTypes;
   linePoints.reserve(points.size());
@@ -80,7 +91,7 @@ TOwned<TdxGPPath> CurvesAsLines(TdxGPPath* APath, float ATolerance) {
     const double bend = std::max(std::hypot(p0.X - 2.0 * p1.X + p2.X, p0.Y - 2.0 * p1.Y + p2.Y),
                                  std::hypot(p1.X - 2.0 * p2.X + p3.X, p1.Y - 2.0 * p2.Y + p3.Y));
     const double steps = std::ceil(std::sqrt(0.75 * bend / std::max(ATolerance, 1e-6f)));
-    const int n = std::isfinite(steps) ? std::clamp(static_cast<int>(steps), 1, MaxStepsPerCurve) : 1;
+    const int n = std::isfinite(steps) && linePoints.size() < MaxPoints ? std::clamp(static_cast<int>(steps), 1, MaxStepsPerCurve) : 1;
     for (int k = 1; k <= n; ++k) {
       const double t = static_cast<double>(k) / n;
       const double u = 1 - t;
@@ -93,9 +104,37 @@ TOwned<TdxGPPath> CurvesAsLines(TdxGPPath* APath, float ATolerance) {
     }
     i += 2;
   }
+  const bool thinned = DropCloseLinePoints(linePoints, lineTypes, ATolerance / 2);
+  if (!curved && !thinned) return nullptr;
   TOwned<TdxGPPath> result(NewWith<TdxGPPath>([&](TdxGPPath* P) { P->Create(linePoints, lineTypes); }));
   result->SetFillMode(APath->FillMode());
   return result;
+}
+
+// A rectangle with elliptical corners of the radii given (at most half of
+// its sides, as SVG clamps them), one closed figure of lines and quarter
+// ellipses. (The library's own round rectangles keep their radii to a third.)
+void AddSVGRoundRect(TdxGPPath* APath, const TdxRectF& R, float ARadiusX, float ARadiusY) {
+  const float rx = std::clamp(ARadiusX, 0.0f, R.Width() / 2);
+  const float ry = std::clamp(ARadiusY, 0.0f, R.Height() / 2);
+  // The control points of a quarter ellipse lie this fraction of the radius from its ends.
+  constexpr float k = 0.5522847f;
+  const float kx = rx * (1 - k);
+  const float ky = ry * (1 - k);
+  APath->FigureStart();
+  APath->AddLine(R.Left + rx, R.Top, R.Right - rx, R.Top);
+  APath->AddBezier(TdxPointF(R.Right - rx, R.Top), TdxPointF(R.Right - kx, R.Top), TdxPointF(R.Right, R.Top + ky),
+                   TdxPointF(R.Right, R.Top + ry));
+  APath->AddLine(R.Right, R.Top + ry, R.Right, R.Bottom - ry);
+  APath->AddBezier(TdxPointF(R.Right, R.Bottom - ry), TdxPointF(R.Right, R.Bottom - ky),
+                   TdxPointF(R.Right - kx, R.Bottom), TdxPointF(R.Right - rx, R.Bottom));
+  APath->AddLine(R.Right - rx, R.Bottom, R.Left + rx, R.Bottom);
+  APath->AddBezier(TdxPointF(R.Left + rx, R.Bottom), TdxPointF(R.Left + kx, R.Bottom), TdxPointF(R.Left, R.Bottom - ky),
+                   TdxPointF(R.Left, R.Bottom - ry));
+  APath->AddLine(R.Left, R.Bottom - ry, R.Left, R.Top + ry);
+  APath->AddBezier(TdxPointF(R.Left, R.Top + ry), TdxPointF(R.Left, R.Top + ky), TdxPointF(R.Left + kx, R.Top),
+                   TdxPointF(R.Left + rx, R.Top));
+  APath->FigureFinish();
 }
 
 // A 32-bit premultiplied GDI+ bitmap with a canvas drawing on it.
@@ -117,22 +156,6 @@ class TdxSVGTileImage {
   TdxGpOwnedImage FImage;
   TOwned<TdxGPCanvas> FCanvas;
 };
-
-// The gradient points: strictly rising positions from 0 to 1, as GDI+ wants them.
-struct TdxSVGGradientPoint {
-  float Position;
-  TdxAlphaColor Color;
-};
-
-void MakePositionsRising(std::vector<TdxSVGGradientPoint>& APoints) {
-  constexpr float step = 0.0001f;
-  for (std::size_t i = 1; i < APoints.size(); ++i)
-    APoints[i].Position = std::max(APoints[i].Position, APoints[i - 1].Position + step);
-  APoints.back().Position = 1;
-  for (std::size_t i = APoints.size() - 1; i-- > 0;)
-    APoints[i].Position = std::min(APoints[i].Position, APoints[i + 1].Position - step);
-  APoints.front().Position = 0;
-}
 
 }  // namespace
 
@@ -313,8 +336,10 @@ bool TdxSVGCustomRenderer::EnterReference(const TdxSVGElement* AElement) {
 void TdxSVGCustomRenderer::LeaveReference(const TdxSVGElement* AElement) { FState->References.erase(AElement); }
 
 bool TdxSVGCustomRenderer::EnterDrawing() {
-  if (FState->Depth >= TdxSVGRenderState::MaxDepth) return false;
+  if (FState->Depth >= TdxSVGRenderState::MaxDepth || FState->DrawnElements >= TdxSVGRenderState::MaxDrawnElements)
+    return false;
   ++FState->Depth;
+  ++FState->DrawnElements;
   return true;
 }
 
@@ -381,13 +406,7 @@ void TdxSVGRenderer::Path(TdxGPPath* APath) {
   TdxRectF bounds;
   const bool bounded = APath->TryGetBoundsF(bounds) == Gdiplus::Ok;
   if (!(pen || brush) || (bounded && IsOutside(bounds, pen))) return;
-  // Curves that reach far across the device are flattened here, to a quarter
-  // of a device pixel in the path's own units; GDI+ flattens the others.
-  const TdxRectF device = bounded ? FCanvas->GetWorldTransform()->GetBoundingRectangle(bounds) : TdxRectF();
-  const bool reachesFar = !bounded || std::max({std::abs(device.Left), std::abs(device.Top), std::abs(device.Right),
-                                          std::abs(device.Bottom)}) > MaxNativeCurveReach;
-  const TOwned<TdxGPPath> lines =
-      reachesFar ? CurvesAsLines(APath, 0.25f / std::max(TransformStrokeWidth(1), 1e-6f)) : TOwned<TdxGPPath>();
+  const TOwned<TdxGPPath> lines = FlattenedForDevice(APath);
   FCanvas->Path(lines ? lines.get() : APath, pen, brush);
 }
 
@@ -406,7 +425,7 @@ void TdxSVGRenderer::Rectangle(const TdxRectF& R) {
 
 void TdxSVGRenderer::RoundRect(const TdxRectF& R, float ARadiusX, float ARadiusY) {
   const TOwned<TdxGPPath> path(New<TdxGPPath>());
-  path->AddRoundRect(R, ARadiusX, ARadiusY);
+  AddSVGRoundRect(path.get(), R, ARadiusX, ARadiusY);
   Path(path.get());
 }
 
@@ -416,7 +435,19 @@ void TdxSVGRenderer::TextOut(const String& AText, TdxGPFont* AFont, float X, flo
 
 void TdxSVGRenderer::RestoreClipRegion() { FCanvas->RestoreClipRegion(); }
 void TdxSVGRenderer::SaveClipRegion() { FCanvas->SaveClipRegion(); }
-void TdxSVGRenderer::SetClipRegion(TdxGPPath* APath, TdxGPCombineMode AMode) { FCanvas->SetClipPath(APath, AMode); }
+void TdxSVGRenderer::SetClipRegion(TdxGPPath* APath, TdxGPCombineMode AMode) {
+  const TOwned<TdxGPPath> lines = FlattenedForDevice(APath);
+  FCanvas->SetClipPath(lines ? lines.get() : APath, AMode);
+}
+
+// Every curve is flattened here, to a quarter of a device pixel in the
+// path's own units, never by GDI+: Wine's GDI+ halves a curve until it looks
+// flat in single precision, which takes without end for a curve stretched
+// over tens of thousands of pixels and overflows the stack for a curve of a
+// few thousandths of a unit far from the device's origin.
+TOwned<TdxGPPath> TdxSVGRenderer::FlattenedForDevice(TdxGPPath* APath) {
+  return CurvesAsLines(APath, 0.25f / std::max(TransformStrokeWidth(1), 1e-6f));
+}
 
 void TdxSVGRenderer::ModifyWorldTransform(TdxGPMatrix* AMatrix) {
   inherited::ModifyWorldTransform(AMatrix);
@@ -472,7 +503,7 @@ void TdxSVGRendererClipPath::Ellipse(const TdxRectF& R) { FClipPath->AddEllipse(
 void TdxSVGRendererClipPath::Rectangle(const TdxRectF& R) { FClipPath->AddRect(TransformRect(R)); }
 
 void TdxSVGRendererClipPath::RoundRect(const TdxRectF& R, float ARadiusX, float ARadiusY) {
-  FClipPath->AddRoundRect(TransformRect(R), ARadiusX, ARadiusY);
+  AddSVGRoundRect(FClipPath.get(), TransformRect(R), ARadiusX, ARadiusY);
 }
 
 void TdxSVGRendererClipPath::Line(float X1, float Y1, float X2, float Y2) {
@@ -505,7 +536,13 @@ void TdxSVGRendererClipPath::TextOut(const String& AText, TdxGPFont* AFont, floa
   const TScreenDC screen;
   const TOwned<TdxGPCanvas> measure(New<TdxGPCanvas>(screen.Get()));
   const TdxSizeF size = measure->MeasureString(AText, AFont);
-  path->AddString(AText, AFont, TdxRectF(X, Y, X + size.cx, Y + size.cy), nullptr);
+  // GDI+ (Wine's) takes no string without a format.
+  const TOwned<TdxGPStringFormat> format(New<TdxGPStringFormat>());
+  try {
+    path->AddString(AText, AFont, TdxRectF(X, Y, X + size.cx, Y + size.cy), format.get());
+  } catch (const EdxGdipException&) {
+    return;  // text GDI+ cannot outline clips nothing, as it draws nothing
+  }
   AddTransformed(path.get());
 }
 
@@ -566,14 +603,15 @@ TdxSVGElement* TdxSVGElement::FindReference(TdxSVGCustomRenderer*, const String&
 
 void TdxSVGElement::ApplyPaint(TdxSVGCustomRenderer* ARenderer, const TdxSVGFill& APaint, float AOpacity,
                                TdxGPBrush* ABrush, bool AStroke) {
-  if (!APaint.IsReference()) {
+  const auto paintSolid = [&](TdxAlphaColor AColor) {
     ABrush->SetStyle(gpbsSolid);
-    ABrush->SetColor(ARenderer->MakeColor(APaint.AsColor(), AOpacity));
-    return;
-  }
+    ABrush->SetColor(ARenderer->MakeColor(AColor, AOpacity));
+  };
+  if (APaint.IsCurrentColor()) return paintSolid(ActualColor());
+  if (!APaint.IsReference()) return paintSolid(APaint.AsColor());
   TdxSVGElement* server = FindReference(ARenderer, APaint.AsReference());
-  // Unresolvable: the brush stays as it is.
-  if (!server) return;
+  // Nothing has the id: the colour given after the reference, else nothing.
+  if (!server) return paintSolid(APaint.Fallback());
   if (!ARenderer->EnterReference(server)) {
     ABrush->SetStyle(gpbsSolid);
     ABrush->SetColor(0);
@@ -590,12 +628,12 @@ void TdxSVGElement::ApplyPaint(TdxSVGCustomRenderer* ARenderer, const TdxSVGFill
 }
 
 void TdxSVGElement::InitializeBrush(TdxSVGCustomRenderer* ARenderer, TdxSVGElement*) {
-  ApplyPaint(ARenderer, ActualFillPaint(ARenderer->Palette()), FFillOpacity, ARenderer->Brush(), false);
+  ApplyPaint(ARenderer, ActualFillPaint(ARenderer->Palette()), ActualFillOpacity(), ARenderer->Brush(), false);
 }
 
 void TdxSVGElement::InitializePen(TdxSVGCustomRenderer* ARenderer, TdxSVGElement*) {
   TdxSVGPen* pen = ARenderer->Pen();
-  ApplyPaint(ARenderer, ActualStrokePaint(ARenderer->Palette()), FStrokeOpacity, pen->Brush(), true);
+  ApplyPaint(ARenderer, ActualStrokePaint(ARenderer->Palette()), ActualStrokeOpacity(), pen->Brush(), true);
   const float width = ActualStrokeWidth();
   pen->SetLineJoin(FStrokeLineJoin);
   static constexpr TdxGPPenLineCapStyle caps[] = {gpcsFlat, gpcsFlat, gpcsSquare, gpcsRound};
@@ -615,8 +653,37 @@ void TdxSVGElement::InitializePen(TdxSVGCustomRenderer* ARenderer, TdxSVGElement
       const std::vector<float> once = pattern;
       pattern.insert(pattern.end(), once.begin(), once.end());
     }
+    FadeDashesBeyondTheBounds(ARenderer, pen, pattern);
   }
   pen->SetDashes(pattern, pattern.empty() ? 0 : ActualStrokeDashOffset() / width);
+}
+
+// GDI+ makes every dash of a stroke, visible or not: dashes finer than a
+// device pixel, or more than a bounded number along the shape's outline
+// (estimated from its bounds), are drawn as a solid stroke whose alpha is the
+// share the dashes cover, which is what they would look like.
+void TdxSVGElement::FadeDashesBeyondTheBounds(TdxSVGCustomRenderer* ARenderer, TdxSVGPen* APen,
+                                              std::vector<float>& APattern) {
+  constexpr float MinDevicePeriod = 1;
+  constexpr double MaxDashesPerStroke = 100000;
+  double period = 0;
+  double dashes = 0;
+  for (std::size_t i = 0; i < APattern.size(); ++i) {
+    period += APattern[i];
+    if (i % 2 == 0) dashes += APattern[i];
+  }
+  period *= APen->Width();
+  const TdxRectF bounds = GetBounds();
+  const double outline = 2.0 * (std::abs(bounds.Width()) + std::abs(bounds.Height())) * ARenderer->TransformStrokeWidth(1);
+  if (period >= MinDevicePeriod && !(outline / period > MaxDashesPerStroke)) return;
+  const double coverage = dashes * APen->Width() / std::max(period, 1e-30);
+  TdxGPBrush* brush = APen->Brush();
+  if (brush->Style() == gpbsSolid) {
+    const TdxAlphaColor color = brush->Color();
+    const auto alpha = static_cast<TdxAlphaColor>(std::clamp(AlphaOf(color) * coverage, 0.0, 255.0));
+    brush->SetColor((color & 0x00FFFFFF) | (alpha << 24));
+  }
+  APattern.clear();
 }
 
 // ---------------------------------------------------------------------------
@@ -770,10 +837,8 @@ void TdxSVGElementRoot::Draw(TdxSVGCustomRenderer* ARenderer, const TdxRectF& R)
   auto* renderer = dynamic_cast<TdxSVGRenderer*>(ARenderer);
   const TcxWorldTransformScope transform(ARenderer);
   if (renderer) {
-    TdxGPCanvas* canvas = renderer->Canvas();
-    canvas->TranslateWorldTransform(R.Left, R.Top);
-    canvas->ScaleWorldTransform(R.Width() / box.Width(), R.Height() / box.Height());
-    canvas->TranslateWorldTransform(-box.Left, -box.Top);
+    const TOwned<TdxGPMatrix> fit(New<TdxGPMatrix>(FAspectRatio.Fit(box, R)));
+    renderer->Canvas()->ModifyWorldTransform(fit.get(), MatrixOrderPrepend);
   }
   Draw(ARenderer);
 }
@@ -848,7 +913,7 @@ void TdxSVGElementPattern::InitializePaint(TdxSVGCustomRenderer* ARenderer, TdxS
 
   // The tile carries the opacity of what it paints: the fill's or the stroke's.
   const float opacity =
-      ARenderer->Opacity() * (ABrush == ARenderer->Brush() ? AElement->FillOpacity() : AElement->StrokeOpacity());
+      ARenderer->Opacity() * (ABrush == ARenderer->Brush() ? AElement->ActualFillOpacity() : AElement->ActualStrokeOpacity());
   TdxSVGRenderState& state = ARenderer->State();
   const TdxSVGRenderState::TTileKey key(this, width, height, k, opacity);
   const auto cached = state.Tiles.find(key);
@@ -889,166 +954,213 @@ void TdxSVGElementPattern::InitializePaint(TdxSVGCustomRenderer* ARenderer, TdxS
 
 // Gradients
 
-float TdxSVGElementCustomGradient::ToUnitsX(TdxSVGCustomRenderer*, const TdxSVGValue& AValue, const TdxRectF& AUnitBox,
-                                            bool AOffset) {
+TdxSVGGradientRamp::TdxSVGGradientRamp(const std::vector<TStop>& AStops) : FColors(Steps) {
+  const auto channel = [](TdxAlphaColor AColor, int AShift) { return static_cast<float>((AColor >> AShift) & 0xFF); };
+  std::size_t next = 0;  // the first stop beyond t
+  for (int i = 0; i < Steps; ++i) {
+    const float t = static_cast<float>(i) / (Steps - 1);
+    while (next < AStops.size() && AStops[next].Offset <= t) ++next;
+    const TStop& before = AStops[next == 0 ? 0 : next - 1];
+    const TStop& after = AStops[std::min(next, AStops.size() - 1)];
+    const float span = after.Offset - before.Offset;
+    const float f = next == 0 || next == AStops.size() || !(span > 0) ? 0 : (t - before.Offset) / span;
+    // Interpolated unpremultiplied, as GDI+ blends, then premultiplied for the texture.
+    float c[4];
+    for (int k = 0; k < 4; ++k) c[k] = channel(before.Color, 8 * k) + f * (channel(after.Color, 8 * k) - channel(before.Color, 8 * k));
+    const float alpha = c[3] / 255;
+    std::uint32_t value = static_cast<std::uint32_t>(std::lround(c[3])) << 24;
+    for (int k = 0; k < 3; ++k) value |= static_cast<std::uint32_t>(std::lround(c[k] * alpha)) << (8 * k);
+    FColors[static_cast<std::size_t>(i)] = value;
+  }
+}
+
+std::uint32_t TdxSVGGradientRamp::At(double AT) const {
+  if (!(AT > 0)) return FColors.front();
+  if (AT >= 1) return FColors.back();
+  return FColors[static_cast<std::size_t>(AT * (Steps - 1) + 0.5)];
+}
+
+namespace {
+
+// Texture sides: enough for a device pixel a texel along a strip; a radial
+// texture is smoothed by the supersampling that follows.
+constexpr int MaxStripTexels = 4096;
+constexpr int MaxAreaTexels = 512;
+
+// A premultiplied 32-bit bitmap of AWidth x AHeight with each pixel from AColorAt (x, y).
+template <class TColorAt>
+TdxGpOwnedImage MakeTexture(int AWidth, int AHeight, TColorAt&& AColorAt) {
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(AWidth) * AHeight);
+  for (int y = 0; y < AHeight; ++y)
+    for (int x = 0; x < AWidth; ++x) pixels[static_cast<std::size_t>(y) * AWidth + x] = AColorAt(x, y);
+  TdxGpOwnedImage result = CreateGdipBitmap(AWidth, AHeight);
+  Gdiplus::BitmapData data{};
+  data.Width = static_cast<UINT>(AWidth);
+  data.Height = static_cast<UINT>(AHeight);
+  data.Stride = AWidth * 4;
+  data.PixelFormat = PixelFormat32bppPARGB;
+  data.Scan0 = pixels.data();
+  const Gdiplus::Rect rect(0, 0, AWidth, AHeight);
+  auto* bitmap = static_cast<GpBitmap*>(result.Get());
+  CheckGdipStatus(GdipBitmapLockBits(bitmap, &rect, ImageLockModeWrite | ImageLockModeUserInputBuf,
+                                     PixelFormat32bppPARGB, &data));
+  CheckGdipStatus(GdipBitmapUnlockBits(bitmap, &data));
+  return result;
+}
+
+int TexelCount(double ADevicePixels, int AMax) {
+  return std::isfinite(ADevicePixels) ? std::clamp(static_cast<int>(std::ceil(ADevicePixels)), 2, AMax) : 2;
+}
+
+}  // namespace
+
+float TdxSVGElementCustomGradient::GradientX(const TdxSVGValue& AValue) {
   if (FPatternUnitsType == cuUserSpaceOnUse) return PixelsX(AValue);
-  const float fraction = AValue.UnitsType == utPercents ? AValue.Data / 100 : AValue.ToPixels(96, 0);
-  return (AOffset ? AUnitBox.Left : 0) + fraction * AUnitBox.Width();
+  return AValue.UnitsType == utPercents ? AValue.Data / 100 : AValue.ToPixels(96, 0);
 }
 
-float TdxSVGElementCustomGradient::ToUnitsY(TdxSVGCustomRenderer*, const TdxSVGValue& AValue, const TdxRectF& AUnitBox,
-                                            bool AOffset) {
+float TdxSVGElementCustomGradient::GradientY(const TdxSVGValue& AValue) {
   if (FPatternUnitsType == cuUserSpaceOnUse) return PixelsY(AValue);
-  const float fraction = AValue.UnitsType == utPercents ? AValue.Data / 100 : AValue.ToPixels(96, 0);
-  return (AOffset ? AUnitBox.Top : 0) + fraction * AUnitBox.Height();
+  return AValue.UnitsType == utPercents ? AValue.Data / 100 : AValue.ToPixels(96, 0);
 }
 
-void TdxSVGElementCustomGradient::BuildPoints(TdxSVGCustomRenderer* ARenderer, TdxGPBrushGradientPoints* APoints,
-                                              float AStart, float AFinish) {
-  APoints->Clear();
-  std::vector<TdxSVGGradientPoint> points;
+float TdxSVGElementCustomGradient::GradientLength(const TdxSVGValue& AValue) {
+  if (FPatternUnitsType == cuObjectBoundingBox || AValue.UnitsType != utPercents) return GradientX(AValue);
+  TdxSVGElementRoot* root = Root();
+  const TdxSizeF size = root ? root->Size() : TdxSizeF();
+  return AValue.Data / 100 * std::sqrt((size.cx * size.cx + size.cy * size.cy) / 2);
+}
+
+XFORM TdxSVGElementCustomGradient::GradientToUser(const TdxRectF& AUnitBox) const {
+  XFORM result = FPatternTransform->XForm();
+  if (FPatternUnitsType == cuObjectBoundingBox) {
+    const XFORM box = MakeXForm(AUnitBox.Width(), 0, 0, AUnitBox.Height(), AUnitBox.Left, AUnitBox.Top);
+    CombineTransform(&result, &result, &box);
+  }
+  return result;
+}
+
+std::vector<TdxSVGGradientRamp::TStop> TdxSVGElementCustomGradient::ActualStops(TdxSVGCustomRenderer* ARenderer) {
+  std::vector<TdxSVGGradientRamp::TStop> result;
   float offset = 0;
   for (int i = 0; i < Count(); ++i) {
     auto* stop = dynamic_cast<TdxSVGElementGradientStop*>(GetElement(i));
     if (!stop) continue;
     const TdxSVGValue& value = stop->Offset();
-    // Offsets lie in 0..1 and never fall back.
     offset = std::max(offset, std::clamp(value.UnitsType == utPercents ? value.Data / 100 : value.Data, 0.0f, 1.0f));
-    points.push_back({offset, ARenderer->MakeColor(stop->Color(), std::clamp(stop->ColorOpacity(), 0.0f, 1.0f))});
+    result.push_back({offset, ARenderer->MakeColor(stop->ActualStopColor(), std::clamp(stop->ColorOpacity(), 0.0f, 1.0f))});
   }
-  if (points.empty()) return;
-  float start = std::clamp(AStart, 0.0f, 1.0f);
-  float finish = std::clamp(AFinish, 0.0f, 1.0f);
-  const bool reversed = finish < start;
-  if (reversed) {
-    std::swap(start, finish);
-    std::reverse(points.begin(), points.end());
-  }
-  for (TdxSVGGradientPoint& point : points) {
-    point.Position = start + point.Position * (finish - start);
-    if (reversed) point.Position = 1 - point.Position;
-  }
-  if (points.front().Position > 0) points.insert(points.begin(), {0, points.front().Color});
-  if (points.back().Position < 1) points.push_back({1, points.back().Color});
-  MakePositionsRising(points);
-  for (const TdxSVGGradientPoint& point : points) APoints->Add(point.Position, point.Color);
+  return result;
 }
 
 void TdxSVGElementCustomGradient::InitializePaint(TdxSVGCustomRenderer* ARenderer, TdxSVGElement* AElement,
                                                   TdxSVGBrush* ABrush) {
   ABrush->FreeHandle();
-  const TdxRectF unitBox = CalculateUnitBox(ARenderer, AElement);
-  // Fractions of a box without width or height are no place: nothing is
-  // painted (and GDI+ does not come back from a gradient that thin).
-  if (FPatternUnitsType == cuObjectBoundingBox && !(unitBox.Width() > 0 && unitBox.Height() > 0)) {
+  const auto paintSolid = [&](TdxAlphaColor AColor) {
     ABrush->SetStyle(gpbsSolid);
-    ABrush->SetColor(0);
-    return;
-  }
-  const TdxRectF vector = CalculateGradientVector(ARenderer, unitBox);
-  SetUpBrush(ABrush, vector);
-  const TdxRectF gradientBox = IsNullVector(vector) ? TdxRectF() : CalculateGradientBox(unitBox, vector);
-  if (IsNullVector(gradientBox)) {
-    BuildPoints(ARenderer, ABrush->GradientPoints(), 0, 1);
-    const int count = ABrush->GradientPoints()->Count();
-    ABrush->SetStyle(gpbsSolid);
-    ABrush->SetColor(count > 0 ? ABrush->GradientPoints()->Colors(count - 1) : 0);
-    return;
-  }
-  ABrush->SetGradientBox(gradientBox);
-  float start;
-  float finish;
-  CalculateStopRange(vector, gradientBox, start, finish);
-  BuildPoints(ARenderer, ABrush->GradientPoints(), start, finish);
-  ABrush->SetStyle(gpbsGradient);
-}
-
-TdxRectF TdxSVGElementLinearGradient::CalculateGradientVector(TdxSVGCustomRenderer* ARenderer, const TdxRectF& AUnitBox) {
-  const TdxRectF vector(ToUnitsX(ARenderer, FX1, AUnitBox, true), ToUnitsY(ARenderer, FY1, AUnitBox, true),
-                        ToUnitsX(ARenderer, FX2, AUnitBox, true), ToUnitsY(ARenderer, FY2, AUnitBox, true));
-  return TransformCorners(FPatternTransform.get(), vector);
-}
-
-void TdxSVGElementLinearGradient::SetUpBrush(TdxSVGBrush* ABrush, const TdxRectF&) { ABrush->SetGradientMode(sbgmLinear); }
-
-// Each end moves outwards until the segment spans the box in both directions.
-TdxRectF TdxSVGElementLinearGradient::CalculateGradientBox(const TdxRectF& AUnitBox, const TdxRectF& AVector) {
-  const TdxPointF start(AVector.Left, AVector.Top);
-  const TdxPointF finish(AVector.Right, AVector.Bottom);
-  const float length = TdxVectors::Length(start, finish);
-  if (!(length > 0)) return TdxRectF();
-  const TdxPointF d((finish.X - start.X) / length, (finish.Y - start.Y) / length);
-  const auto reach = [&](const TdxPointF& P, float DX, float DY) {
-    float t = 0;
-    if (DX > 0) t = std::max(t, (AUnitBox.Right - P.X) / DX);
-    if (DX < 0) t = std::max(t, (AUnitBox.Left - P.X) / DX);
-    if (DY > 0) t = std::max(t, (AUnitBox.Bottom - P.Y) / DY);
-    if (DY < 0) t = std::max(t, (AUnitBox.Top - P.Y) / DY);
-    return t;
+    ABrush->SetColor(AColor);
   };
-  const float back = reach(start, -d.X, -d.Y);
-  const float forth = reach(finish, d.X, d.Y);
-  return TdxRectF(start.X - d.X * back, start.Y - d.Y * back, finish.X + d.X * forth, finish.Y + d.Y * forth);
+  const TdxRectF unitBox = CalculateUnitBox(ARenderer, AElement);
+  // Fractions of a box without width or height are no place: nothing is painted.
+  if (FPatternUnitsType == cuObjectBoundingBox && !(unitBox.Width() > 0 && unitBox.Height() > 0)) return paintSolid(0);
+  const std::vector<TdxSVGGradientRamp::TStop> stops = ActualStops(ARenderer);
+  if (stops.empty()) return paintSolid(0);
+  if (std::all_of(stops.begin(), stops.end(), [&](const auto& AStop) { return AStop.Color == stops.back().Color; }))
+    return paintSolid(stops.back().Color);
+  const XFORM toUser = GradientToUser(unitBox);
+  const TOwned<TdxGPMatrix> toGradient(New<TdxGPMatrix>(toUser));
+  if (!toGradient->IsInvertible()) return paintSolid(stops.back().Color);
+  toGradient->Invert();
+  // What the texture covers: the shape with its stroke, in the gradient's space.
+  TdxRectF area = AElement->GetBounds();
+  const float margin = AElement->ActualStrokeWidth();
+  area = TdxRectF(area.Left - margin, area.Top - margin, area.Right + margin, area.Bottom + margin);
+  area = toGradient->GetBoundingRectangle(area);
+  const float deviceScale = ARenderer->TransformStrokeWidth(1);
+  const TdxSizeF pixelScale(std::hypot(toUser.eM11, toUser.eM12) * deviceScale,
+                            std::hypot(toUser.eM21, toUser.eM22) * deviceScale);
+  TdxGpOwnedImage texture;
+  XFORM textureToGradient;
+  if (!(area.Width() > 0 && area.Height() > 0) ||
+      !CreateTexture(TdxSVGGradientRamp(stops), area, pixelScale, texture, textureToGradient))
+    return paintSolid(stops.back().Color);
+  ABrush->SetStyle(gpbsTexture);
+  ABrush->SetTexture(texture.Get());
+  TdxGPMatrix* transform = ABrush->TextureTransform();
+  transform->Reset();
+  transform->Multiply(toUser, MatrixOrderPrepend);
+  transform->Multiply(textureToGradient, MatrixOrderPrepend);
+  ABrush->FreeHandle();
 }
 
-void TdxSVGElementLinearGradient::CalculateStopRange(const TdxRectF& AVector, const TdxRectF& AGradientBox,
-                                                     float& AStart, float& AFinish) {
-  const TdxPointF origin(AGradientBox.Left, AGradientBox.Top);
-  const float length = TdxVectors::Length(origin, TdxPointF(AGradientBox.Right, AGradientBox.Bottom));
-  AStart = length > 0 ? TdxVectors::Length(origin, TdxPointF(AVector.Left, AVector.Top)) / length : 0;
-  AFinish = length > 0 ? TdxVectors::Length(origin, TdxPointF(AVector.Right, AVector.Bottom)) / length : 1;
-}
-
-float TdxSVGElementRadialGradient::RadiusToUnits(TdxSVGCustomRenderer*, const TdxSVGValue& AValue,
-                                                 const TdxRectF& AUnitBox) {
-  if (FPatternUnitsType == cuUserSpaceOnUse) return std::max(PixelsX(AValue), PixelsY(AValue));
-  const float fraction = AValue.UnitsType == utPercents ? AValue.Data / 100 : AValue.ToPixels(96, 0);
-  return fraction * std::max(AUnitBox.Width(), AUnitBox.Height());
-}
-
-TdxRectF TdxSVGElementRadialGradient::CalculateGradientVector(TdxSVGCustomRenderer* ARenderer, const TdxRectF& AUnitBox) {
-  const float cx = ToUnitsX(ARenderer, FCenterX, AUnitBox, true);
-  const float cy = ToUnitsY(ARenderer, FCenterY, AUnitBox, true);
-  const float r = RadiusToUnits(ARenderer, FRadius, AUnitBox);
-  // A focal point outside the circle is moved onto its edge.
-  TdxPointF focal(ToUnitsX(ARenderer, FFocalX, AUnitBox, true), ToUnitsY(ARenderer, FFocalY, AUnitBox, true));
-  const float distance = TdxVectors::Length(TdxPointF(cx, cy), focal);
-  if (distance > r * 0.999f && distance > 0) {
-    const float scale = r * 0.999f / distance;
-    focal = TdxPointF(cx + (focal.X - cx) * scale, cy + (focal.Y - cy) * scale);
+bool TdxSVGElementLinearGradient::CreateTexture(const TdxSVGGradientRamp& ARamp, const TdxRectF& AArea,
+                                               const TdxSizeF& APixelScale, TdxGpOwnedImage& ATexture,
+                                               XFORM& ATextureToGradient) {
+  const double x1 = GradientX(FX1), y1 = GradientY(FY1);
+  const double dx = GradientX(FX2) - x1, dy = GradientY(FY2) - y1;
+  const double lengthSquared = dx * dx + dy * dy;
+  if (!(lengthSquared > 1e-12) || !std::isfinite(lengthSquared)) return false;
+  // The part of the vector (as t, 0 at its start, 1 at its end) that the
+  // area's corners project onto, with the vector itself.
+  double from = 0;
+  double to = 1;
+  for (const TdxPointF& corner : {TdxPointF(AArea.Left, AArea.Top), TdxPointF(AArea.Right, AArea.Top),
+                                  TdxPointF(AArea.Left, AArea.Bottom), TdxPointF(AArea.Right, AArea.Bottom)}) {
+    const double t = ((corner.X - x1) * dx + (corner.Y - y1) * dy) / lengthSquared;
+    from = std::min(from, t);
+    to = std::max(to, t);
   }
-  FActualFocalPoint = FPatternTransform->Transform(focal);
-  FActualFocalRadius = RadiusToUnits(ARenderer, FFocalRadius, AUnitBox);
-  return TransformCorners(FPatternTransform.get(), TdxRectF(cx - r, cy - r, cx + r, cy + r));
+  const double devicePixels = (to - from) * std::hypot(dx * APixelScale.cx, dy * APixelScale.cy);
+  const int texels = TexelCount(devicePixels, MaxStripTexels);
+  // Texel centres at even steps of t; the strip is two texels high, so that
+  // no interpolation reaches past its rows.
+  const double step = (to - from) / texels;
+  ATexture = MakeTexture(texels, 2, [&](int X, int) { return ARamp.At(from + (X + 0.5) * step); });
+  // x along the vector, y along its normal (of the vector's length).
+  ATextureToGradient = MakeXForm(static_cast<float>(dx * step), static_cast<float>(dy * step), static_cast<float>(-dy),
+                                 static_cast<float>(dx), static_cast<float>(x1 + dx * from),
+                                 static_cast<float>(y1 + dy * from));
+  return true;
 }
 
-void TdxSVGElementRadialGradient::SetUpBrush(TdxSVGBrush* ABrush, const TdxRectF&) {
-  ABrush->SetGradientMode(sbgmRadial);
-  ABrush->SetGradientFocalPoint(FActualFocalPoint);
-}
-
-// The circle grows until its ellipse holds the whole box, so that the last
-// stop's colour reaches every corner (as the circle meets the box, it grows
-// to no more than its radius and the box's diagonal).
-TdxRectF TdxSVGElementRadialGradient::CalculateGradientBox(const TdxRectF& AUnitBox, const TdxRectF& AVector) {
-  const TdxPointF centre((AVector.Left + AVector.Right) / 2, (AVector.Top + AVector.Bottom) / 2);
-  float rx = std::abs(AVector.Right - AVector.Left) / 2;
-  float ry = std::abs(AVector.Bottom - AVector.Top) / 2;
-  if (!(rx > 0) || !(ry > 0)) return TdxRectF();
-  // A box wholly outside the circle lies where the last stop pads: no gradient.
-  const float nearestX = std::clamp(centre.X, AUnitBox.Left, AUnitBox.Right);
-  const float nearestY = std::clamp(centre.Y, AUnitBox.Top, AUnitBox.Bottom);
-  if (std::pow((nearestX - centre.X) / rx, 2.0f) + std::pow((nearestY - centre.Y) / ry, 2.0f) > 1) return TdxRectF();
-  for (int i = 0; i < 256 && !IsRectInsideEllipse(AUnitBox, centre, rx, ry); ++i) {
-    rx *= 1.25f;
-    ry *= 1.25f;
+bool TdxSVGElementRadialGradient::CreateTexture(const TdxSVGGradientRamp& ARamp, const TdxRectF& AArea,
+                                               const TdxSizeF& APixelScale, TdxGpOwnedImage& ATexture,
+                                               XFORM& ATextureToGradient) {
+  const double cx = GradientX(FCenterX), cy = GradientY(FCenterY);
+  const double r = GradientLength(FRadius);
+  if (!(r > 1e-9) || !std::isfinite(r)) return false;
+  double fx = GradientX(FFocalX), fy = GradientY(FFocalY);
+  const double fr = std::clamp<double>(GradientLength(FFocalRadius), 0, r);
+  // A focal point outside the circle is moved just inside it.
+  const double distance = std::hypot(fx - cx, fy - cy);
+  if (distance > r * 0.999) {
+    fx = cx + (fx - cx) * r * 0.999 / distance;
+    fy = cy + (fy - cy) * r * 0.999 / distance;
   }
-  return MakeRectFAroundPoint(centre, rx, ry);
-}
-
-void TdxSVGElementRadialGradient::CalculateStopRange(const TdxRectF& AVector, const TdxRectF& AGradientBox,
-                                                     float& AStart, float& AFinish) {
-  const float boxWidth = AGradientBox.Width();
-  AStart = boxWidth > 0 ? std::abs(AVector.Right - AVector.Left) / boxWidth : 1;
-  AFinish = std::min(boxWidth > 0 ? 2 * FActualFocalRadius / boxWidth : 0, AStart);
+  const int width = TexelCount(AArea.Width() * APixelScale.cx, MaxAreaTexels);
+  const int height = TexelCount(AArea.Height() * APixelScale.cy, MaxAreaTexels);
+  const double stepX = AArea.Width() / width;
+  const double stepY = AArea.Height() / height;
+  // The circles from the focal one (t = 0) to the outer one (t = 1): centre
+  // f + t (c - f), radius fr + t (r - fr); a point's t is the largest whose
+  // circle passes through it.
+  const double cdx = cx - fx, cdy = cy - fy, dr = r - fr;
+  const double a = cdx * cdx + cdy * cdy - dr * dr;  // below 0: the focal circle lies inside
+  ATexture = MakeTexture(width, height, [&](int X, int Y) {
+    const double px = AArea.Left + (X + 0.5) * stepX - fx;
+    const double py = AArea.Top + (Y + 0.5) * stepY - fy;
+    const double b = px * cdx + py * cdy + fr * dr;
+    const double c = px * px + py * py - fr * fr;
+    double t;
+    if (std::abs(a) < 1e-12) {
+      t = std::abs(b) > 1e-12 ? c / (2 * b) : 0;
+    } else {
+      const double root = std::sqrt(std::max(0.0, b * b - a * c));
+      t = std::max((b + root) / a, (b - root) / a);
+      if (fr + t * dr < 0) t = std::min((b + root) / a, (b - root) / a);
+    }
+    return ARamp.At(t);
+  });
+  ATextureToGradient = MakeXForm(static_cast<float>(stepX), 0, 0, static_cast<float>(stepY), AArea.Left, AArea.Top);
+  return true;
 }

@@ -237,16 +237,13 @@ TdxRectF TdxSVGImageHandle::NaturalBox() const {
   return result;
 }
 
-TSize TdxSVGImageHandle::NaturalSize() const {
-  const TdxRectF box = NaturalBox();
-  return dxSVGRoundSize(TdxSizeF(box.Width(), box.Height()));
-}
-
+// The box is tested before rounding: a view box of 0.4 x 0.4 in a 16 x 16
+// viewport is a 16 x 16 picture.
 TSize TdxSVGImageHandle::GetSize() const {
   if (!FRoot) return TSize(0, 0);
-  const TSize natural = NaturalSize();
+  const TdxRectF box = NaturalBox();
   const TSize size = dxSVGRoundSize(FRoot->Size());
-  if (natural.cx == 0 || natural.cy == 0 || size.cx == 0 || size.cy == 0) return TSize(0, 0);
+  if (!(box.Width() > 0) || !(box.Height() > 0) || size.cx == 0 || size.cy == 0) return TSize(0, 0);
   return size;
 }
 
@@ -273,7 +270,7 @@ int TdxSVGImageHandle::SupersamplingFactor(int S, int T, TdxSVGRenderQuality AQu
 }
 
 TdxGPImageHandle* TdxSVGImageHandle::GetRasterizedImage(const TSize& ASize, IdxColorPalette* APalette) {
-  const TSize natural = NaturalSize();
+  const TSize natural = GetSize();
   if (Empty() || ASize.cx <= 0 || ASize.cy <= 0) return nullptr;
   // The output covers ASize with the picture's proportions, within the bounds.
   const double cover = std::max(static_cast<double>(ASize.cx) / natural.cx, static_cast<double>(ASize.cy) / natural.cy);
@@ -327,6 +324,19 @@ void TdxSVGImageHandle::Draw(HDC DC, const TdxRectF& ADest, const TdxRectF& ASou
   paint->Draw(raster->Handle(), TdxRectF(dest),
               TdxRectF(ASource.Left * scale, ASource.Top * scale, ASource.Right * scale, ASource.Bottom * scale),
               AAlpha);
+}
+
+TOwned<TBitmap> TdxSVGImageHandle::GetAsBitmap() {
+  const TSize size = GetSize();
+  const double bound = RasterScaleWithinBounds(size.cx, size.cy);
+  const TSize bitmapSize = Empty() ? TSize(0, 0) : RasterSize(size.cx * bound, size.cy * bound);
+  TOwned<TBitmap> result(New<TBitmap>());
+  result->SetPixelFormat(pf32bit);
+  result->SetSize(bitmapSize.cx, bitmapSize.cy);
+  if (!Empty())
+    Draw(result->Canvas()->Handle(), TdxRectF(0, 0, static_cast<float>(bitmapSize.cx), static_cast<float>(bitmapSize.cy)),
+         TdxRectF(ClientRect()), 255, nullptr);
+  return result;
 }
 
 void TdxSVGImageHandle::Draw(HDC DC, const TRect& ADest, const TRect& ASource, std::uint8_t AAlpha,
@@ -439,13 +449,33 @@ TdxXMLNode* TdxSVGAnnotationParser::ParseNodeHeader(TdxXMLNode* ANode) {
 // ---------------------------------------------------------------------------
 // The unit
 
-void dxSVGImageInitialization() {
+namespace {
+
+void RegisterSVGFormat() {
   if (!CheckGdiPlusAvailable(false)) return;
   TPicture::RegisterFileFormat(L"", L"", TdxSVGImage::ClassInfo());
   TdxSmartImageCodecsRepository::Register(dxCodec<TdxSVGImageCodec>());
 }
 
-void dxSVGImageFinalization() {
+void UnregisterSVGFormat() {
   TdxSmartImageCodecsRepository::Unregister(dxCodec<TdxSVGImageCodec>());
   TPicture::UnregisterGraphicClass(TdxSVGImage::ClassInfo());
+}
+
+}  // namespace
+
+// Through the units loader: inside a library module the format is registered
+// when the module initialises its units, not while it is being loaded.
+void dxSVGImageInitialization() {
+  if (TdxUnitsLoader* loader = GetUnitsLoader())
+    loader->AddUnit(&RegisterSVGFormat, &UnregisterSVGFormat);
+  else
+    RegisterSVGFormat();
+}
+
+void dxSVGImageFinalization() {
+  if (TdxUnitsLoader* loader = GetUnitsLoader())
+    loader->RemoveUnit(&UnregisterSVGFormat);
+  else
+    UnregisterSVGFormat();
 }

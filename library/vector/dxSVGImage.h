@@ -11,10 +11,13 @@
 //   TdxSVGImageCodec        the codec of the smart-image registry
 //   TdxSVGAnnotation        a document that reads only up to the first start tag
 //
-// A picture whose natural size (view box, else width and height) is zero in
-// either direction has an empty size and draws nothing. Rasters are bounded
-// (MaxRasterSide, MaxRasterPixels): a picture asked for beyond that is drawn
-// from a raster at the bound, stretched.
+// A picture's size is its viewport (width and height, else the view box's),
+// in whole pixels; the view box is fitted into it as "preserveAspectRatio"
+// says. A picture whose view box (its zero sides taken from width and height)
+// is not positive in either direction, or whose size rounds to zero, has an
+// empty size and draws nothing. Rasters are bounded (MaxRasterSide,
+// MaxRasterPixels): a picture asked for beyond that is drawn from a raster at
+// the bound, stretched; GetAsBitmap answers a bitmap within the same bounds.
 #pragma once
 
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
@@ -61,6 +64,9 @@ class TdxSVGImageHandle : public TdxSmartImageCustomHandle,
   TSize GetSize() const override;
   bool Empty() const override { return GetSize().cx == 0 || GetSize().cy == 0; }
   TdxAlphaState GetAlphaState() override { return asSemitransparent; }
+  // The whole picture in a 32-bit bitmap of its size, or of that size scaled
+  // down proportionally to the raster bounds.
+  TOwned<TBitmap> GetAsBitmap() override;
   // ASource in the handle's units, drawn from the raster of ADest's size.
   void Draw(HDC DC, const TdxRectF& ADest, const TdxRectF& ASource, std::uint8_t AAlpha,
             IdxColorPalette* APalette) override;
@@ -79,6 +85,8 @@ class TdxSVGImageHandle : public TdxSmartImageCustomHandle,
   // flipped; owned by the handle until the next call with another size,
   // quality or palette, a Flip or the handle's end. Nil for an empty picture.
   TdxGPImageHandle* GetRasterizedImage(const TSize& ASize, IdxColorPalette* APalette);
+  // The last raster, if any, without making one.
+  TdxGPImageHandle* CachedImage() const { return FCachedImage.get(); }
   // The supersampling factor for a picture of larger side S drawn at T.
   static int SupersamplingFactor(int S, int T, TdxSVGRenderQuality AQuality);
 
@@ -97,9 +105,8 @@ class TdxSVGImageHandle : public TdxSmartImageCustomHandle,
 
  private:
   // The view box with its zero sides from width and height (pixels; a
-  // percentage there counts as zero), and its size in whole pixels.
+  // percentage there counts as zero).
   TdxRectF NaturalBox() const;
-  TSize NaturalSize() const;
   TdxSVGRenderQuality EffectiveQuality() const;
   TdxGPInterpolationMode EffectiveInterpolationMode() const;
 

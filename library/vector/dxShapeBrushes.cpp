@@ -8,29 +8,6 @@
 using namespace Gdiplus;
 
 // ---------------------------------------------------------------------------
-// TdxGPTextureImage
-
-void TdxGPTextureImage::SetImage(GpImage* AImage) {
-  if (AImage == FImage.Get()) return;
-  TdxGpOwnedImage image;
-  if (AImage) CheckGdipStatus(GdipCloneImage(AImage, image.Receive()));
-  FImage = std::move(image);
-  CallEvent(FOnChange, this);
-}
-
-int TdxGPTextureImage::Width() const {
-  UINT result = 0;
-  if (FImage) CheckGdipStatus(GdipGetImageWidth(FImage.Get(), &result));
-  return static_cast<int>(result);
-}
-
-int TdxGPTextureImage::Height() const {
-  UINT result = 0;
-  if (FImage) CheckGdipStatus(GdipGetImageHeight(FImage.Get(), &result));
-  return static_cast<int>(result);
-}
-
-// ---------------------------------------------------------------------------
 // TdxGPSolidBrush
 
 void TdxGPSolidBrush::Create(TdxAlphaColor AColor) {
@@ -61,13 +38,18 @@ void TdxGPSolidBrush::CreateHandle(TdxGpHandle& AHandle) {
 
 void TdxGPTextureBrush::Create() {
   inherited::Create();
-  FTexture.reset(New<TdxGPTextureImage>());
+  FTexture.reset(New<TdxGPImage>());
   FTexture->SetOnChange(BindEvent<&TdxGPTextureBrush::TextureChanged>(this));
 }
 
-void TdxGPTextureBrush::Create(const TdxGPTextureImage* ATexture) {
+void TdxGPTextureBrush::Create(TdxGPImage* ATexture) {
   Create();
   SetTexture(ATexture);
+}
+
+void TdxGPTextureBrush::SetTexture(TdxGPImage* ATexture) {
+  if (ATexture) FTexture->Assign(ATexture);
+  else FTexture->Clear();
 }
 
 void TdxGPTextureBrush::Destroy() {

@@ -2,7 +2,6 @@
 // shape reader makes from mark-up, each wrapping one GDI+ brush.
 //
 // Classes in this file:
-//   TdxGPTextureImage            the image a texture brush keeps
 //   TdxGPSolidBrush              one colour
 //   TdxGPTextureBrush            an image tiled from the target rectangle's corner
 //   TdxGpCustomGradientBrush     stops blended over the target rectangle
@@ -28,32 +27,6 @@
 
 // ---------------------------------------------------------------------------
 // GDI+ brushes
-
-// The texture of a texture brush: an owned copy of a GDI+ image. It stands
-// in for the GDI+ smart image (TdxGPImage), which the imaging units do not
-// offer yet; when they do, the texture brush keeps one of those instead.
-class TdxGPTextureImage : public TdxGpBase {
-  SK_CLASS(TdxGPTextureImage, TdxGpBase)
- public:
-  void Create() {}
-  // A copy of AImage.
-  void Create(GpImage* AImage) { SetImage(AImage); }
-  void Assign(const TdxGPTextureImage* ASource) { SetImage(ASource ? ASource->Handle() : nullptr); }
-
-  bool Empty() const { return !FImage; }
-  GpImage* Handle() const { return FImage.Get(); }
-  // Keeps a copy of AImage (nil: none).
-  void SetImage(GpImage* AImage);
-  int Width() const;
-  int Height() const;
-
-  TNotifyEvent OnChange() const { return FOnChange; }
-  void SetOnChange(TNotifyEvent AValue) { FOnChange = AValue; }
-
- private:
-  TdxGpOwnedImage FImage;
-  TNotifyEvent FOnChange;
-};
 
 class TdxGPSolidBrush : public TdxGPCustomBrush {
   SK_CLASS(TdxGPSolidBrush, TdxGPCustomBrush)
@@ -82,13 +55,13 @@ class TdxGPTextureBrush : public TdxGPCustomBrush {
   // Without an image.
   void Create() override;
   // Over a copy of ATexture.
-  void Create(const TdxGPTextureImage* ATexture);
+  void Create(TdxGPImage* ATexture);
   void Destroy() override;
   void Assign(TdxGPCustomGraphicObject* ASource) override;
 
-  TdxGPTextureImage* Texture() const { return FTexture.get(); }
-  // Copies ATexture's image.
-  void SetTexture(const TdxGPTextureImage* ATexture) { FTexture->Assign(ATexture); }
+  TdxGPImage* Texture() const { return FTexture.get(); }
+  // Copies ATexture's image (nil: none).
+  void SetTexture(TdxGPImage* ATexture);
 
  protected:
   // Without an image: a transparent solid brush. With one: the image tiled
@@ -100,7 +73,7 @@ class TdxGPTextureBrush : public TdxGPCustomBrush {
  private:
   void TextureChanged(TObject* Sender);
 
-  TOwned<TdxGPTextureImage> FTexture;
+  TOwned<TdxGPImage> FTexture;
 };
 
 class TdxGpCustomGradientBrush : public TdxGPCustomBrush {

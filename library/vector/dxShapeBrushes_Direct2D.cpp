@@ -1,7 +1,9 @@
 // The Direct2D forms of the shape unit's GDI+ brushes. The Direct2D brush
 // factory lies in the graphics layer below and reads these brushes through
-// the entries registered here.
+// the entries registered here; the canvas resource cache there makes its
+// solid and texture brushes through the factory registered here too.
 #include "library/vector/dxShapeBrushes.h"
+#include "library/graphics/canvas/cxCustomCanvas.h"
 
 #include "library/graphics/direct2d/dxDirectX_D2D_Classes.h"
 
@@ -47,12 +49,24 @@ constexpr TD2DShapeBrushEntry D2DShapeBrushEntries[] = {
 
 }  // namespace
 
+namespace {
+
+// The canvas resource cache's solid and texture brushes are these.
+const TcxCanvasBasedBrushHandle::TGPBrushFactory CanvasBrushFactory = {
+    [](TdxAlphaColor AColor) -> TdxGPCustomBrush* { return New<TdxGPSolidBrush>(AColor); },
+    [](TdxGPImage* ATexture) -> TdxGPCustomBrush* { return New<TdxGPTextureBrush>(ATexture); },
+};
+
+}  // namespace
+
 void dxShapeBrushesInitialization() {
   for (const TD2DShapeBrushEntry& entry : D2DShapeBrushEntries)
     TdxDirect2DBrushFactory::RegisterBrushClass(entry.BrushClass(), entry.Create);
+  TcxCanvasBasedBrushHandle::SetGPBrushFactory(&CanvasBrushFactory);
 }
 
 void dxShapeBrushesFinalization() {
+  TcxCanvasBasedBrushHandle::SetGPBrushFactory(nullptr);
   for (const TD2DShapeBrushEntry& entry : D2DShapeBrushEntries)
     TdxDirect2DBrushFactory::UnregisterBrushClass(entry.BrushClass());
 }

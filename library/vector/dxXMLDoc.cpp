@@ -6,6 +6,7 @@
 #include "library/vector/dxXMLDoc_Internal.h"
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 namespace {
@@ -112,7 +113,8 @@ TXMLCharForm FormOf(wchar_t C, const TXMLEncodeRules& ARules) {
     if (ARules.KeepLineBreaks) return TXMLCharForm::Itself;
   }
   if (!ARules.SkipEntities && FindServiceChar(C)) return TXMLCharForm::Entity;
-  return C < 32 || C == 0xFFFF ? TXMLCharForm::Escape : TXMLCharForm::Itself;
+  // U+FFFE and U+FFFF are no XML characters either.
+  return C < 32 || C >= 0xFFFE ? TXMLCharForm::Escape : TXMLCharForm::Itself;
 }
 
 // Whether the underscore at AIndex would start a character escape in the
@@ -191,6 +193,36 @@ void xmldoc_detail::AppendEncodedUTF8(std::string& AResult, std::wstring_view AT
     plain = i + 1;
   }
   AppendUTF8(AResult, AText.substr(plain));
+}
+
+namespace {
+
+bool IsNameStartChar(char32_t C) {
+  return (C >= 'a' && C <= 'z') || (C >= 'A' && C <= 'Z') || C == '_' || C == ':' || (C >= 0xC0 && C <= 0xD6) ||
+         (C >= 0xD8 && C <= 0xF6) || (C >= 0xF8 && C <= 0x2FF) || (C >= 0x370 && C <= 0x37D) ||
+         (C >= 0x37F && C <= 0x1FFF) || (C >= 0x200C && C <= 0x200D) || (C >= 0x2070 && C <= 0x218F) ||
+         (C >= 0x2C00 && C <= 0x2FEF) || (C >= 0x3001 && C <= 0xD7FF) || (C >= 0xF900 && C <= 0xFDCF) ||
+         (C >= 0xFDF0 && C <= 0xFFFD) || (C >= 0x10000 && C <= 0xEFFFF);
+}
+
+bool IsNameChar(char32_t C) {
+  return IsNameStartChar(C) || C == '-' || C == '.' || (C >= '0' && C <= '9') || C == 0xB7 ||
+         (C >= 0x300 && C <= 0x36F) || (C >= 0x203F && C <= 0x2040);
+}
+
+}  // namespace
+
+bool xmldoc_detail::IsValidName(std::wstring_view AName) {
+  if (AName.empty()) return false;
+  for (std::size_t i = 0; i < AName.size(); ++i) {
+    char32_t c = AName[i];
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < AName.size() && AName[i + 1] >= 0xDC00 && AName[i + 1] <= 0xDFFF)
+      c = 0x10000 + ((c - 0xD800) << 10) + (AName[++i] - 0xDC00);
+    else if (c >= 0xD800 && c <= 0xDFFF)
+      return false;
+    if (!(i == 0 ? IsNameStartChar(c) : IsNameChar(c))) return false;
+  }
+  return true;
 }
 
 TdxXMLString dxStringToXMLString(std::wstring_view AText) {
@@ -367,9 +399,36 @@ TdxXMLString TdxXMLHelper::ExtractNameWithoutNameScope(const TdxXMLString& AName
   return colon == TdxXMLString::npos ? AName : AName.substr(colon + 1);
 }
 
+namespace {
+
+// A decimal integer: an optional sign and decimal digits, within T's range.
+// (The run-time's conversion would take hexadecimal text too.)
+template <class T>
+bool TryDecimalToInt(std::wstring_view AText, T& AValue) {
+  const bool negative = !AText.empty() && AText.front() == L'-';
+  if (!AText.empty() && (AText.front() == L'-' || AText.front() == L'+')) AText.remove_prefix(1);
+  if (AText.empty()) return false;
+  using TWide = unsigned long long;
+  const TWide limit = negative ? TWide(std::numeric_limits<T>::max()) + 1 : TWide(std::numeric_limits<T>::max());
+  TWide value = 0;
+  for (const wchar_t c : AText) {
+    if (c < L'0' || c > L'9') return false;
+    value = value * 10 + static_cast<TWide>(c - L'0');
+    if (value > limit) return false;
+  }
+  AValue = negative ? static_cast<T>(0 - value) : static_cast<T>(value);
+  return true;
+}
+
+[[noreturn]] void RaiseInvalidInteger(const String& AText) {
+  throw EConvertError(L"'%s' ist kein gültiger Integerwert", {AText});
+}
+
+}  // namespace
+
 bool TdxXMLHelper::DecodeBoolean(const String& AText) {
-  int value = 0;
-  if (TryStrToInt(AText, value)) return value != 0;
+  long long value = 0;
+  if (TryDecimalToInt(AText, value)) return value != 0;
   return SameText(AText, L"true");
 }
 
@@ -463,19 +522,21 @@ bool TryAttributeInteger(const String& AText, T& AValue) {
   return true;
 }
 
-bool TryStrToInt32(const String& S, int& AValue) { return TryStrToInt(S, AValue); }
+bool TryDecimalToInt32(const String& S, int& AValue) { return TryDecimalToInt(S, AValue); }
+bool TryDecimalToInt64(const String& S, std::int64_t& AValue) { return TryDecimalToInt(S, AValue); }
 
 }  // namespace
 
 int TdxXMLNodeAttribute::ValueAsInteger() const {
   int value = 0;
-  // StrToInt raises the run-time's own invalid-integer error.
-  return TryAttributeInteger<int, &TryStrToInt32>(FValue, value) ? value : StrToInt(FValue);
+  if (!TryAttributeInteger<int, &TryDecimalToInt32>(FValue, value)) RaiseInvalidInteger(FValue);
+  return value;
 }
 
 std::int64_t TdxXMLNodeAttribute::ValueAsInt64() const {
   std::int64_t value = 0;
-  return TryAttributeInteger<std::int64_t, &TryStrToInt64>(FValue, value) ? value : StrToInt64(FValue);
+  if (!TryAttributeInteger<std::int64_t, &TryDecimalToInt64>(FValue, value)) RaiseInvalidInteger(FValue);
+  return value;
 }
 
 // ---------------------------------------------------------------------------
@@ -569,14 +630,14 @@ double TdxXMLNodeAttributes::GetValueAsFloat(const TdxXMLString& AName, double A
 int TdxXMLNodeAttributes::GetValueAsInteger(const TdxXMLString& AName, int ADefault) const {
   TdxXMLNodeAttribute* attribute;
   int value = 0;
-  return Find(AName, attribute) && TryAttributeInteger<int, &TryStrToInt32>(attribute->FValue, value) ? value
+  return Find(AName, attribute) && TryAttributeInteger<int, &TryDecimalToInt32>(attribute->FValue, value) ? value
                                                                                                     : ADefault;
 }
 
 std::int64_t TdxXMLNodeAttributes::GetValueAsInt64(const TdxXMLString& AName, std::int64_t ADefault) const {
   TdxXMLNodeAttribute* attribute;
   std::int64_t value = 0;
-  return Find(AName, attribute) && TryAttributeInteger<std::int64_t, &TryStrToInt64>(attribute->FValue, value)
+  return Find(AName, attribute) && TryAttributeInteger<std::int64_t, &TryDecimalToInt64>(attribute->FValue, value)
              ? value
              : ADefault;
 }
@@ -758,6 +819,12 @@ TDateTime TdxXMLNode::TextAsDateTime() const { return TdxXMLDateTime::Create(FTe
 void TdxXMLNode::SetTextAsDateTime(TDateTime AValue) { FText = TdxXMLDateTime::Create(AValue, false).ToString(); }
 
 double TdxXMLNode::TextAsFloat() const { return StrToFloatWithSeparator(FText, L'.'); }
+
+int TdxXMLNode::TextAsInteger() const {
+  int value = 0;
+  if (!TryDecimalToInt(FText, value)) RaiseInvalidInteger(FText);
+  return value;
+}
 
 void TdxXMLNode::SetTextAsFloat(double AValue) { FText = FloatToStrWithSeparator(AValue, L'.'); }
 

@@ -328,7 +328,7 @@ class TdxXMLNode : public TcxDoublyLinkedObject {
   double TextAsFloat() const;
   void SetTextAsFloat(double AValue);
   // Bad text raises EConvertError.
-  int TextAsInteger() const { return StrToInt(FText); }
+  int TextAsInteger() const;
   void SetTextAsInteger(int AValue) { FText = IntToStr(AValue); }
   const String& TextAsString() const { return FText; }
   void SetTextAsString(const String& AValue) { FText = AValue; }
@@ -507,12 +507,11 @@ class TdxXMLParser : public TObject {
   static constexpr int MaxDepth = 1024;
 
   // With AShareStrings, names go through a shared-strings table while the
-  // parser lives. Values do not: a node keeps a copy either way, and the
-  // table's hash sees only the last few bytes of a string, so the many long
-  // values of a large document would fall into few buckets.
+  // parser lives. Values do not: a node keeps a copy either way.
   virtual void Create(TdxXMLDocument* ADocument, bool AShareStrings);
 
-  // Clears the document's root and reads the bytes into it.
+  // Clears the document's root and reads the bytes into it (UTF-16 text
+  // through UTF-8).
   void Parse(const char* ABuffer, std::size_t ACount);
   TdxXMLDocument* Document() const { return FDocument; }
 
@@ -534,7 +533,10 @@ class TdxXMLParser : public TObject {
   bool GetToken(TdxXMLToken& AToken);
 
  private:
-  TdxXMLString Intern(const TdxXMLToken& AToken);
+  void ParseBytes(const char* ABuffer, std::size_t ACount);
+  // The token as a name, interned; false when it is no XML name.
+  bool InternName(const TdxXMLToken& AToken, TdxXMLString& AName);
+  UINT CodePage() const;
 
   TdxXMLDocument* FDocument;
   const char* FData;         // the next unread byte
@@ -543,5 +545,6 @@ class TdxXMLParser : public TObject {
   const char* FNoCDATAEndFrom;    // no "]]>" from here on
   TdxXMLEncoding FEncoding;
   int FEncodingCodePage;
+  bool FEncodingFixed;  // UTF-16 read through UTF-8: the declaration's encoding does not count
   TOwned<TdxXMLSharedStrings> FSharedStrings;
 };

@@ -12,4 +12,7 @@ void AppendUTF8(std::string& AResult, std::wstring_view AText);
 // encodes it, as UTF-8 at the end of AResult.
 void AppendEncodedUTF8(std::string& AResult, std::wstring_view AText, bool ARemoveLineBreaks);
 
+// Whether AName is an XML name (the Name production of XML 1.0).
+bool IsValidName(std::wstring_view AName);
+
 }  // namespace xmldoc_detail

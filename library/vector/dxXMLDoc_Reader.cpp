@@ -5,8 +5,15 @@
 // tag and its first child or its end tag; a comment, a processing instruction
 // or a declaration drops the run before it, and a CDATA section's text
 // replaces it.
+//
+// Whatever the bytes, the tree is one the writer can write as XML: names are
+// XML names, held as UTF-8 (a start tag without one ends the parse, an
+// attribute without one is dropped), and the parse ends with the first
+// top-level element. UTF-16 text (with a byte-order mark, or starting "<?")
+// is read through UTF-8.
 #include "library/core/containers/dxHashUtils.h"
 #include "library/vector/dxXMLDoc.h"
+#include "library/vector/dxXMLDoc_Internal.h"
 
 #include <algorithm>
 
@@ -34,9 +41,63 @@ bool StartsWith(const char* AData, std::size_t ALength, std::string_view APrefix
   return ALength >= APrefix.size() && std::memcmp(AData, APrefix.data(), APrefix.size()) == 0;
 }
 
+// Over every byte: names that share their last bytes must not share buckets.
 template <class T>
 std::uint32_t HashOf(std::basic_string_view<T> AValue) {
-  return HashBytesShiftXor(AValue.data(), AValue.size() * sizeof(T));
+  return BobJenkinsHash(AValue.data(), AValue.size() * sizeof(T), 0);
+}
+
+// The byte order of UTF-16 text, by its byte-order mark or its first "<?".
+enum class TUTF16Order { None, LittleEndian, BigEndian };
+
+TUTF16Order UTF16OrderOf(const char* AData, std::size_t ACount) {
+  if (ACount < 2) return TUTF16Order::None;
+  const auto byte = [&](std::size_t I) { return I < ACount ? static_cast<unsigned char>(AData[I]) : 0xFFu; };
+  if (byte(0) == 0xFF && byte(1) == 0xFE) return TUTF16Order::LittleEndian;
+  if (byte(0) == 0xFE && byte(1) == 0xFF) return TUTF16Order::BigEndian;
+  if (byte(0) == '<' && byte(1) == 0 && byte(2) == '?' && byte(3) == 0) return TUTF16Order::LittleEndian;
+  if (byte(0) == 0 && byte(1) == '<' && byte(2) == 0 && byte(3) == '?') return TUTF16Order::BigEndian;
+  return TUTF16Order::None;
+}
+
+// The UTF-16 text as UTF-8, without its byte-order mark; an odd last byte is dropped.
+std::string UTF16ToUTF8(const char* AData, std::size_t ACount, TUTF16Order AOrder) {
+  std::wstring text(ACount / 2, L'\0');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto lo = static_cast<unsigned char>(AData[2 * i + (AOrder == TUTF16Order::LittleEndian ? 0 : 1)]);
+    const auto hi = static_cast<unsigned char>(AData[2 * i + (AOrder == TUTF16Order::LittleEndian ? 1 : 0)]);
+    text[i] = static_cast<wchar_t>(lo | (hi << 8));
+  }
+  if (!text.empty() && text.front() == 0xFEFF) text.erase(0, 1);
+  return dxStringToXMLString(text);
+}
+
+// Skips a declaration after "<!" up to its '>' (nothing left when there is
+// none): quoted text and an internal subset in brackets, with its comments,
+// are passed whole, so markup inside an entity value makes no element.
+std::size_t DeclarationLength(const char* AData, std::size_t ACount) {
+  int depth = 0;
+  char quote = 0;
+  for (std::size_t i = 0; i < ACount; ++i) {
+    const char c = AData[i];
+    if (quote) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (depth > 0 && StartsWith(AData + i, ACount - i, CommentBegin)) {
+      const std::string_view rest(AData + i + CommentBegin.size(), ACount - i - CommentBegin.size());
+      const std::size_t end = rest.find(CommentEnd);
+      if (end == std::string_view::npos) return ACount;
+      i += CommentBegin.size() + end + CommentEnd.size() - 1;
+    } else if (c == '[') {
+      ++depth;
+    } else if (c == ']') {
+      depth = std::max(depth - 1, 0);
+    } else if (c == '>' && depth == 0) {
+      return i + 1;
+    }
+  }
+  return ACount;
 }
 
 // The stored string equal to AValue, appended to its bucket's chain when new.
@@ -168,9 +229,7 @@ void TdxXMLParser::SelectEncoding() {
 
 String TdxXMLParser::DecodeValue(const char* AData, std::size_t ACount) {
   if (ACount == 0) return String();
-  UINT codePage = CP_ACP;
-  if (FEncoding == dxxeUTF8) codePage = CP_UTF8;
-  else if (FEncoding == dxxeWindows) codePage = static_cast<UINT>(FEncodingCodePage);
+  const UINT codePage = CodePage();
   // Plain ASCII reads the same in every code page the reader selects.
   String text(ACount, L'\0');
   bool coded = false;  // holds an entity or an escape
@@ -186,8 +245,27 @@ String TdxXMLParser::DecodeValue(const char* AData, std::size_t ACount) {
   return coded ? TdxXMLHelper::DecodeString(text) : text;
 }
 
-TdxXMLString TdxXMLParser::Intern(const TdxXMLToken& AToken) {
-  return FSharedStrings ? FSharedStrings->Add(AToken) : TdxXMLString(AToken.View());
+// A name of other bytes than ASCII is read in the document's encoding and
+// kept as UTF-8 (the writer writes names as they are held).
+bool TdxXMLParser::InternName(const TdxXMLToken& AToken, TdxXMLString& AName) {
+  const std::string_view bytes = AToken.View();
+  TdxXMLString name;
+  if (std::all_of(bytes.begin(), bytes.end(), [](char C) { return static_cast<unsigned char>(C) < 0x80; })) {
+    if (!xmldoc_detail::IsValidName(String(bytes.begin(), bytes.end()))) return false;
+    name = TdxXMLString(bytes);
+  } else {
+    const String text = AnsiToString(bytes.data(), bytes.size(), CodePage());
+    if (!xmldoc_detail::IsValidName(text)) return false;
+    name = dxStringToXMLString(text);
+  }
+  AName = FSharedStrings ? FSharedStrings->Add(std::string_view(name)) : name;
+  return true;
+}
+
+UINT TdxXMLParser::CodePage() const {
+  if (FEncoding == dxxeUTF8) return CP_UTF8;
+  if (FEncoding == dxxeWindows) return static_cast<UINT>(FEncodingCodePage);
+  return CP_ACP;
 }
 
 TdxXMLNode* TdxXMLParser::ParseNodeHeader(TdxXMLNode* ANode) {
@@ -209,12 +287,16 @@ TdxXMLNode* TdxXMLParser::ParseNodeHeader(TdxXMLNode* ANode) {
         break;
     }
     // 0: the name; 1: an attribute's name; 2: '=' or the next attribute's
-    // name; 3: the value.
+    // name; 3: the value. A start tag without an element name is no element
+    // (the parse ends); an attribute without a name is dropped with its value.
     if (counter > 3) counter = 1;
-    if (counter == 0) ANode->FName = Intern(token);
+    if (counter == 0 && !InternName(token, ANode->FName)) return nullptr;
     if (counter == 2 && token.TokenType != ttEqual) counter = 1;
-    if (counter == 1) attribute = ANode->Attributes()->Add(Intern(token));
-    if (counter == 3) attribute->FValue = DecodeValue(token.Buffer, token.BufferLengthInChars);
+    if (counter == 1) {
+      TdxXMLString name;
+      attribute = InternName(token, name) ? ANode->Attributes()->Add(name) : nullptr;
+    }
+    if (counter == 3 && attribute) attribute->FValue = DecodeValue(token.Buffer, token.BufferLengthInChars);
     ++counter;
   }
   return result;
@@ -232,20 +314,41 @@ void TdxXMLParser::AssignNodeText(TdxXMLNode* ANode, const char* AStart, const c
 }
 
 void TdxXMLParser::ParseDeclaration() {
+  // The '?' is no part of the target's name.
+  if (FDataLength > 0 && *FData == '?') {
+    ++FData;
+    --FDataLength;
+  }
   TOwned<TdxXMLNode> declaration(New<TdxXMLNode>());
   ParseNodeHeader(declaration.get());
   TdxXMLNodeAttribute* attribute;
-  if (declaration->Attributes()->Find("encoding", attribute)) FDocument->SetEncoding(attribute->Value());
+  // Text read from UTF-16 is UTF-8 whatever the declaration says.
+  if (!FEncodingFixed && declaration->Attributes()->Find("encoding", attribute))
+    FDocument->SetEncoding(attribute->Value());
   if (declaration->Attributes()->Find("version", attribute)) FDocument->SetVersion(attribute->Value());
   SelectEncoding();
 }
 
 void TdxXMLParser::Parse(const char* ABuffer, std::size_t ACount) {
+  FEncodingFixed = false;
+  if (ABuffer) {
+    if (const TUTF16Order order = UTF16OrderOf(ABuffer, ACount); order != TUTF16Order::None) {
+      const std::string text = UTF16ToUTF8(ABuffer, ACount, order);
+      FDocument->SetEncoding("UTF-8");
+      FEncodingFixed = true;
+      return ParseBytes(text.data(), text.size());
+    }
+  }
+  ParseBytes(ABuffer, ACount);
+}
+
+void TdxXMLParser::ParseBytes(const char* ABuffer, std::size_t ACount) {
   FData = ABuffer;
   FDataLength = ABuffer ? ACount : 0;
   FNoCommentEndFrom = nullptr;
   FNoCDATAEndFrom = nullptr;
-  TdxXMLNode* node = FDocument->Root();
+  TdxXMLNode* const root = FDocument->Root();
+  TdxXMLNode* node = root;
   node->Clear();
   SelectEncoding();
   const char* textStart = nullptr;
@@ -256,6 +359,8 @@ void TdxXMLParser::Parse(const char* ABuffer, std::size_t ACount) {
   bool afterEmptyChild = false;
   int depth = 0;
   TdxXMLToken token;
+  // The parse ends with the first top-level element: what follows it is no
+  // part of an XML document.
   while (node && GetToken(token)) {
     switch (token.TokenType) {
       case ttTagHeaderBegin:
@@ -265,9 +370,10 @@ void TdxXMLParser::Parse(const char* ABuffer, std::size_t ACount) {
           ParseDeclaration();
           textStart = nullptr;
         } else if (FDataLength > 0 && *FData == '!') {
-          // Document types and other declarations are read and dropped.
-          TOwned<TdxXMLNode> declaration(New<TdxXMLNode>());
-          ParseNodeHeader(declaration.get());
+          // Document types and other declarations are skipped.
+          const std::size_t length = DeclarationLength(FData, FDataLength);
+          FData += length;
+          FDataLength -= length;
           textStart = nullptr;
         } else if (depth == MaxDepth) {
           node = nullptr;
@@ -275,9 +381,14 @@ void TdxXMLParser::Parse(const char* ABuffer, std::size_t ACount) {
           if (textStart) AssignNodeText(node, textStart, token.Buffer, afterEmptyChild);
           TdxXMLNode* child = node->AddChild(TdxXMLString());
           node = ParseNodeHeader(child);
+          if (child->Name().empty()) {
+            child->Free();
+            node = nullptr;
+          }
           textStart = node ? FData : nullptr;
           afterEmptyChild = node != child;
           if (node == child) ++depth;
+          if (node == root) node = nullptr;
         }
         break;
       case ttTagFooter:
@@ -285,6 +396,7 @@ void TdxXMLParser::Parse(const char* ABuffer, std::size_t ACount) {
         node = node->Parent();
         --depth;
         textStart = nullptr;
+        if (node == root) node = nullptr;
         break;
       case ttComment:
         textStart = nullptr;

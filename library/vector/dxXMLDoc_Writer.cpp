@@ -1,9 +1,15 @@
 // The writer: UTF-8 text with an XML declaration, optionally indented with
 // tabs and broken into lines with carriage return and line feed.
 //
-// Each step gathers its bytes and hands them to the stream at once.
+// What it writes is XML or nothing: a tree without exactly one top-level
+// element, or with a name that is no XML name, is refused before a byte is
+// written; of attributes of the same name only the first (the one lookups
+// find) is written. Each step gathers its bytes and hands them to the stream
+// at once.
 #include "library/vector/dxXMLDoc.h"
 #include "library/vector/dxXMLDoc_Internal.h"
+
+#include <unordered_set>
 
 namespace {
 
@@ -22,6 +28,33 @@ std::string& Scratch() {
   thread_local std::string bytes;
   bytes.clear();
   return bytes;
+}
+
+// A name is held as UTF-8 bytes: bytes that are no UTF-8 make no name either.
+void CheckName(const TdxXMLString& AName) {
+  const String name = dxXMLStringToString(AName);
+  if (!xmldoc_detail::IsValidName(name) || dxStringToXMLString(name) != AName)
+    throw EdxException(L"The XML document cannot be written: \"%s\" is no XML name", {dxXMLStringToString(AName)});
+}
+
+// Every name below ANode, without recursion.
+void CheckNames(const TdxXMLNode* ANode) {
+  std::vector<const TdxXMLNode*> pending{ANode};
+  while (!pending.empty()) {
+    const TdxXMLNode* node = pending.back();
+    pending.pop_back();
+    CheckName(node->Name());
+    for (const TdxXMLNodeAttribute* a = node->Attributes()->First(); a; a = a->Next()) CheckName(a->Name());
+    for (const TdxXMLNode* child = node->First(); child; child = child->Next()) pending.push_back(child);
+  }
+}
+
+// A document is written when it holds exactly one top-level element.
+void CheckWritable(const TdxXMLNode* ARoot) {
+  if (ARoot->Count() != 1)
+    throw EdxException(ARoot->Count() == 0 ? L"The XML document cannot be written: it has no element"
+                                           : L"The XML document cannot be written: it has more than one top-level element");
+  CheckNames(ARoot->First());
 }
 
 }  // namespace
@@ -49,7 +82,9 @@ void TdxXMLNode::Write(TStream* AStream, bool AAutoIndent) {
 
 void TdxXMLNode::WriteAttributes(TStream* AStream) {
   std::string& bytes = Scratch();
+  std::unordered_set<std::string_view> written;
   for (const TdxXMLNodeAttribute* attribute = FAttributes->First(); attribute; attribute = attribute->Next()) {
+    if (!written.insert(attribute->Name()).second) continue;
     bytes.append(" ").append(attribute->Name()).append("=\"");
     xmldoc_detail::AppendEncodedUTF8(bytes, attribute->ValueAsString(), true);
     bytes.append("\"");
@@ -85,6 +120,7 @@ TdxXMLString TdxXMLDocument::GetHeader() {
 }
 
 void TdxXMLDocument::SaveToStream(TStream* AStream) {
+  CheckWritable(FRoot.get());
   FEncoding = "UTF-8";
   WriteBytes(AStream, GetHeader());
   FRoot->WriteChildren(AStream, FAutoIndent);
@@ -92,6 +128,8 @@ void TdxXMLDocument::SaveToStream(TStream* AStream) {
 }
 
 void TdxXMLDocument::SaveToFile(const String& AFileName) {
+  // Refused before the file is made: an existing file stays as it was.
+  CheckWritable(FRoot.get());
   TOwned<TdxBufferedStream> stream(New<TdxBufferedStream>(AFileName, fmCreate, SaveBufferSize));
   SaveToStream(stream.get());
   // The last bytes reach the file when the stream goes: freed here, a

@@ -76,3 +76,67 @@ std::string TSVGSurface::Picture() const {
   }
   return result;
 }
+
+// ---------------------------------------------------------------------------
+// Reference images
+
+std::vector<std::uint32_t> PremultipliedPixels(GpImage* AImage, TSize& ASize) {
+  UINT width = 0;
+  UINT height = 0;
+  GdipGetImageWidth(AImage, &width);
+  GdipGetImageHeight(AImage, &height);
+  ASize = TSize(static_cast<int>(width), static_cast<int>(height));
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+  Gdiplus::BitmapData data{};
+  data.Width = width;
+  data.Height = height;
+  data.Stride = static_cast<INT>(width * 4);
+  data.PixelFormat = PixelFormat32bppPARGB;
+  data.Scan0 = pixels.data();
+  const Gdiplus::Rect rect(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+  CheckGdipStatus(GdipBitmapLockBits(static_cast<GpBitmap*>(AImage), &rect,
+                                     Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                                     PixelFormat32bppPARGB, &data));
+  CheckGdipStatus(GdipBitmapUnlockBits(static_cast<GpBitmap*>(AImage), &data));
+  return pixels;
+}
+
+int DifferingPixels(const std::vector<std::uint32_t>& A, const std::vector<std::uint32_t>& B) {
+  int result = 0;
+  for (std::size_t i = 0; i < A.size(); ++i)
+    for (int shift = 0; shift < 32; shift += 8) {
+      const int a = static_cast<int>((A[i] >> shift) & 0xFF);
+      const int b = static_cast<int>((B[i] >> shift) & 0xFF);
+      if (std::abs(a - b) > 32) {
+        ++result;
+        break;
+      }
+    }
+  return result;
+}
+
+TOwned<TdxSVGImageHandle> LoadPicture(const String& APath) {
+  TOwned<TdxSmartImageCustomHandle> handle;
+  if (!TdxSVGImageCodec::Load(APath, handle)) return nullptr;
+  return TOwned<TdxSVGImageHandle>(static_cast<TdxSVGImageHandle*>(handle.release()));
+}
+
+std::vector<std::uint32_t> Render(TdxSVGImageHandle* AHandle, const TSize& ASize) {
+  TdxGPImageHandle* raster = AHandle->GetRasterizedImage(ASize, nullptr);
+  TSize size;
+  if (!raster) return std::vector<std::uint32_t>(static_cast<std::size_t>(ASize.cx) * ASize.cy);
+  if (raster->Size() == ASize) return PremultipliedPixels(raster->Handle(), size);
+  const TOwned<TdxGPImageHandle> target(NewWith<TdxGPImageHandle>([&](TdxGPImageHandle* H) { H->CreateSize(ASize); }));
+  {
+    const TOwned<TdxGPCanvas> canvas = target->CreateCanvas();
+    canvas->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    AHandle->Draw(canvas.get(), TdxRectF(0, 0, static_cast<float>(ASize.cx), static_cast<float>(ASize.cy)),
+                  TdxRectF(AHandle->ClientRect()), nullptr, nullptr);
+  }
+  return PremultipliedPixels(target->Handle(), size);
+}
+
+
+bool IsWithinReferenceTolerance(int ADiffering, std::size_t APixels) {
+  return static_cast<std::size_t>(ADiffering) * 50 <= APixels;
+}

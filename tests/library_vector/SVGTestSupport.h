@@ -3,6 +3,7 @@
 #pragma once
 
 #include "library/vector/dxSVGCore.h"
+#include "library/vector/dxSVGImage.h"
 
 #include <gtest/gtest.h>
 
@@ -53,3 +54,18 @@ class TSVGSurface {
   TdxGpOwnedImage FBitmap;
   TOwned<TdxGPCanvas> FCanvas;
 };
+
+// Comparing pictures with reference images, as librsvg's reference tests
+// do: a picture matches when at most 2 % of its pixels differ by more than
+// 32 in a premultiplied channel.
+
+// Premultiplied BGRA rows of a GDI+ bitmap.
+std::vector<std::uint32_t> PremultipliedPixels(GpImage* AImage, TSize& ASize);
+// Pixels that differ by more than 32 in some channel.
+int DifferingPixels(const std::vector<std::uint32_t>& A, const std::vector<std::uint32_t>& B);
+bool IsWithinReferenceTolerance(int ADiffering, std::size_t APixels);
+// The SVG file through the codec; nil when it is no SVG.
+TOwned<TdxSVGImageHandle> LoadPicture(const String& APath);
+// The picture at ASize: its raster when that has the size, else the raster
+// stretched onto a bitmap of it.
+std::vector<std::uint32_t> Render(TdxSVGImageHandle* AHandle, const TSize& ASize);

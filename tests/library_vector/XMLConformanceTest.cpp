@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <map>
+#include <set>
 #include <sstream>
 
 namespace {
@@ -87,11 +88,18 @@ TOwned<TdxXMLDocument> ReadSuiteFile(const std::string& APath) {
 }
 
 // What reading a written tree gives back: the writer puts attribute line
-// breaks out as spaces.
+// breaks out as spaces and writes the first of attributes of one name.
 std::string WrittenForm(const std::string& ATree) {
   std::istringstream lines(ATree);
   std::string result, line;
+  std::set<std::string> names;  // of the attributes of the element last seen
   while (std::getline(lines, line)) {
+    const std::size_t indent = line.find_first_not_of(' ');
+    if (indent != std::string::npos && line[indent] == 'E') names.clear();
+    // Of attributes of one name only the first is written.
+    if (indent != std::string::npos && line[indent] == 'A' &&
+        !names.insert(line.substr(indent, line.find('=', indent) - indent)).second)
+      continue;
     if (line.find_first_not_of(' ') != std::string::npos && line[line.find_first_not_of(' ')] == 'A') {
       for (const char* lineBreak : {"\\r", "\\n"}) {
         for (std::size_t at = line.find(lineBreak); at != std::string::npos; at = line.find(lineBreak, at)) {
@@ -122,14 +130,26 @@ TEST_F(XMLConformance, EveryFileOfTheSuiteIsReadWrittenAndReadAgain) {
   std::vector<String> files;
   ListFiles(SuiteFolder(), L"", files);
   ASSERT_GT(files.size(), 3000u);
+  int refused = 0;
   for (const String& file : files) {
     SCOPED_TRACE(UTF8Encode(file));
     TOwned<TdxXMLDocument> document(New<TdxXMLDocument>(nullptr));
     document->LoadFromFile(SuiteFolder() + L"\\" + file);
-    TOwned<TdxXMLDocument> again = ReadXML(WriteXML(document.get(), true));
-    EXPECT_NE(again->Root(), nullptr);
+    // Whatever the file, the tree is written as XML that reads back alike,
+    // or it is refused: only a tree without an element is.
+    std::string written;
+    try {
+      written = WriteXML(document.get(), true);
+    } catch (const EdxException&) {
+      EXPECT_EQ(document->Root()->Count(), 0);
+      ++refused;
+      continue;
+    }
+    TOwned<TdxXMLDocument> again = ReadXML(written);
+    EXPECT_EQ(DumpXMLTree(again->Root()), WrittenForm(DumpXMLTree(document->Root()))) << written;
   }
-  std::printf("[ suite    ] %zu files read, written and read again\n", files.size());
+  std::printf("[ suite    ] %zu files read, written and read again, %d without an element refused\n", files.size(),
+              refused);
 }
 
 TEST_F(XMLConformance, WellFormedDocumentsGiveTheTreesOfTheReferenceParsers) {
@@ -171,8 +191,15 @@ TEST_F(XMLConformance, WellFormedDocumentsSurviveWritingAndReadingBack) {
   for (const auto& [path, tree] : ExpectedTrees()) {
     SCOPED_TRACE(path);
     TOwned<TdxXMLDocument> first = ReadSuiteFile(path);
+    // The few documents that the reader reads no element of (XML 1.1 names
+    // and white space) cannot be written.
+    if (first->Root()->Count() == 0) {
+      EXPECT_THROW(WriteXML(first.get()), EdxException);
+      continue;
+    }
     for (bool indent : {false, true}) {
-      const std::string written = WriteXML(first.get(), indent);
+      std::string written;
+      ASSERT_NO_THROW(written = WriteXML(first.get(), indent));
       TOwned<TdxXMLDocument> second = ReadXML(written);
       ASSERT_EQ(DumpXMLTree(second->Root()), WrittenForm(DumpXMLTree(first->Root()))) << written;
     }

@@ -36,6 +36,29 @@ TOwned<TcxBitmap32> GreenSquare() {
   return bitmap;
 }
 
+// The list's own copy of a vector image is what is rasterised for its native
+// image: its raster of the cell's size is there to draw from, and drawing
+// the item at that size makes no other.
+TEST(ImageListOfVectorImages, AVectorItemIsRasterisedOnceForItsCell) {
+  const TOwned<TcxImageList> list(New<TcxImageList>(nullptr));
+  list->SetSize(16, 16);
+  ASSERT_EQ(list->Add(SvgImage().get(), nullptr), 0);
+  auto* item = dynamic_cast<TdxCustomSmartImage*>(list->Images()->Items(0)->Image());
+  ASSERT_NE(item, nullptr);
+  auto* handle = dynamic_cast<TdxSVGImageHandle*>(item->ImageHandle());
+  ASSERT_NE(handle, nullptr);
+  TdxGPImageHandle* raster = handle->CachedImage();
+  ASSERT_NE(raster, nullptr) << "the native image was not drawn from the list's copy";
+  EXPECT_EQ(raster->Size(), TSize(16, 16));
+  EXPECT_EQ(handle->GetRasterizedImage(TSize(16, 16), nullptr), raster);
+  // The native image shows the picture: red on the left, blue on the right.
+  const TOwned<TcxBitmap32> drawn(NewWith<TcxBitmap32>([](TcxBitmap32* B) { B->CreateSize(16, 16, true); }));
+  ImageList_Draw(list->Handle(), 0, drawn->Canvas()->Handle(), 0, 0, ILD_NORMAL);
+  GdiFlush();
+  EXPECT_EQ(GetPixel(drawn->Canvas()->Handle(), 3, 8), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(drawn->Canvas()->Handle(), 12, 8), RGB(0, 0, 255));
+}
+
 TEST(ImageListOfVectorImages, StoresItsNativeImagesOnceMoreThanAThirdAreVectorImages) {
   struct TCase {
     int Vectors;

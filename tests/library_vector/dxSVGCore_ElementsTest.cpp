@@ -74,7 +74,7 @@ TEST(SVGAttributes, InvalidValuesCountAsNotGiven) {
       <rect id="colour" fill="#zz0000" width="abc" height="5"/>
       <rect id="rgb" fill="rgb(1,2)"/>
       <rect id="dashes" stroke-dasharray="5,-1" stroke-width="-2"/>
-      <rect id="opacity" opacity="half" fill-opacity="50%"/>
+      <rect id="opacity" opacity="half" fill-opacity="5 px"/>
       <rect id="length" stroke-width="2em"/>
     </g></svg>)svg");
   ASSERT_TRUE(root);
@@ -199,9 +199,9 @@ TEST(SVGInheritance, FillComesFromTheNearestAncestorThatSetsIt) {
   EXPECT_EQ(inner->ActualStrokePaint(nullptr).AsColor(), 0u);
   EXPECT_EQ(inner->ActualStrokeLineCap(), lcsRound);
   EXPECT_EQ(outer->ActualStrokeLineCap(), lcsDefault);
-  // A fill rule is the element's own unless it says "inherit".
+  // A fill rule is inherited unless the element sets its own.
   EXPECT_EQ(inner->ActualFillMode(), fmEvenOdd);
-  EXPECT_EQ(ElementByID<TdxSVGElement>(root.get(), L"own")->ActualFillMode(), fmNonZero);
+  EXPECT_EQ(ElementByID<TdxSVGElement>(root.get(), L"own")->ActualFillMode(), fmEvenOdd);
   EXPECT_EQ(outer->ActualFillMode(), fmNonZero);
   EXPECT_FLOAT_EQ(inner->ActualStrokeDashOffset(), 0);
 }
@@ -219,11 +219,28 @@ TEST(SVGInheritance, APaletteRecoloursByStyleName) {
   EXPECT_EQ(ElementByID<TdxSVGElement>(root.get(), L"filled")->ActualFill(keep.Get()), 0xFFFFB115u);
 }
 
-TEST(SVGInheritance, ClipRulesStopAtTheClipPath) {
+// Real icons set these on groups: each reaches the shapes that set none.
+TEST(SVGInheritance, OpacitiesAndRulesOfAGroupReachItsShapes) {
   const auto root = ImportSVG(R"svg(<svg viewBox="0 0 10 10" clip-rule="evenodd">
-    <clipPath id="c"><path id="inside" clip-rule="inherit"/></clipPath><path id="outside" clip-rule="inherit"/></svg>)svg");
-  EXPECT_EQ(ElementByID<TdxSVGElement>(root.get(), L"inside")->ActualClipRule(), fmNonZero);
+    <g fill-opacity="0.25" stroke-opacity="50%" fill-rule="evenodd">
+      <path id="plain"/><path id="own" fill-opacity="1" stroke-opacity="0.75" fill-rule="nonzero"/></g>
+    <clipPath id="c"><path id="inside"/><path id="set" clip-rule="nonzero"/></clipPath><path id="outside"/></svg>)svg");
+  auto* plain = ElementByID<TdxSVGElement>(root.get(), L"plain");
+  auto* own = ElementByID<TdxSVGElement>(root.get(), L"own");
+  EXPECT_FLOAT_EQ(plain->ActualFillOpacity(), 0.25f);
+  EXPECT_FLOAT_EQ(plain->ActualStrokeOpacity(), 0.5f);
+  EXPECT_EQ(plain->ActualFillMode(), fmEvenOdd);
+  EXPECT_FLOAT_EQ(own->ActualFillOpacity(), 1);
+  EXPECT_FLOAT_EQ(own->ActualStrokeOpacity(), 0.75f);
+  EXPECT_EQ(own->ActualFillMode(), fmNonZero);
+  EXPECT_FLOAT_EQ(ElementByID<TdxSVGElement>(root.get(), L"outside")->ActualFillOpacity(), 1);
+  EXPECT_EQ(ElementByID<TdxSVGElement>(root.get(), L"inside")->ActualClipRule(), fmEvenOdd);
+  EXPECT_EQ(ElementByID<TdxSVGElement>(root.get(), L"set")->ActualClipRule(), fmNonZero);
   EXPECT_EQ(ElementByID<TdxSVGElement>(root.get(), L"outside")->ActualClipRule(), fmEvenOdd);
+  // Written and read back alike.
+  const auto again = ImportSVG(ExportSVG(root.get()));
+  EXPECT_FLOAT_EQ(ElementByID<TdxSVGElement>(again.get(), L"plain")->ActualStrokeOpacity(), 0.5f);
+  EXPECT_EQ(ElementByID<TdxSVGElement>(again.get(), L"plain")->ActualFillMode(), fmEvenOdd);
 }
 
 TEST(SVGInheritance, ATSpanTakesItsTextsFont) {

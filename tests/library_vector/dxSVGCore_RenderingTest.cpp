@@ -90,9 +90,29 @@ TEST(SVGRendering, CurvesReachingFarAcrossTheDeviceAreDrawn) {
   }
 }
 
-TEST(SVGRendering, TheViewBoxIsStretchedOntoTheTarget) {
-  const TDrawn drawn = Draw(R"svg(<svg viewBox="10 0 10 20"><rect x="10" width="10" height="10" fill="red"/></svg>)svg", 20, 20);
-  EXPECT_EQ(drawn.Surface->InkBounds(), TRect(0, 0, 20, 10));
+// A view box shaped unlike the target is centred whole unless its aspect
+// ratio says otherwise; "none" stretches it.
+TEST(SVGRendering, TheViewBoxIsFittedIntoTheTargetAsItsAspectRatioSays) {
+  const struct {
+    const char* AspectRatio;
+    TRect Ink;
+  } cases[] = {
+      {"", TRect(5, 0, 15, 10)},
+      {R"svg(preserveAspectRatio="xMidYMid meet")svg", TRect(5, 0, 15, 10)},
+      {R"svg(preserveAspectRatio="xMinYMax")svg", TRect(0, 0, 10, 10)},
+      {R"svg(preserveAspectRatio="xMaxYMin meet")svg", TRect(10, 0, 20, 10)},
+      {R"svg(preserveAspectRatio="none")svg", TRect(0, 0, 20, 10)},
+      // Covering: scaled by 2 and centred, the rectangle's lower half shows.
+      {R"svg(preserveAspectRatio="xMidYMid slice")svg", TRect(0, 0, 20, 10)},
+      {R"svg(preserveAspectRatio="xMidYMid nonsense")svg", TRect(5, 0, 15, 10)},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.AspectRatio);
+    const TDrawn drawn = Draw(std::string(R"svg(<svg viewBox="10 0 10 20" )svg") + c.AspectRatio +
+                                  R"svg(><rect x="10" width="10" height="10" fill="red"/></svg>)svg",
+                              20, 20);
+    EXPECT_EQ(drawn.Surface->InkBounds(), c.Ink) << drawn.Surface->Picture();
+  }
 }
 
 TEST(SVGRendering, FillRulesDecideHoles) {
@@ -179,26 +199,16 @@ TEST(SVGRendering, APaletteRecoloursTheGlyph) {
 // Gradients and patterns
 
 TEST(SVGRendering, ALinearGradientPadsItsStopsWithTheEndColours) {
-  const auto root = ImportSVG(R"svg(<svg viewBox="0 0 100 10"><linearGradient id="g" x1="25%" x2="75%">
+  const TDrawn drawn = Draw(R"svg(<svg viewBox="0 0 100 10"><linearGradient id="g" x1="25%" x2="75%">
     <stop offset="0" stop-color="red"/><stop offset="1" stop-color="blue"/></linearGradient>
-    <rect id="r" width="100" height="10" fill="url(#g)"/></svg>)svg");
-  TSVGSurface surface(100, 10);
-  const TOwned<TdxSVGRenderer> renderer(New<TdxSVGRenderer>(surface.Canvas(), nullptr));
-  renderer->InitializeAppearance(ElementByID<TdxSVGElement>(root.get(), L"r"));
-  TdxGPBrushGradientPoints* points = renderer->Brush()->GradientPoints();
-  ASSERT_EQ(points->Count(), 4);
-  const float offsets[] = {0, 0.25f, 0.75f, 1};
-  const TdxAlphaColor colors[] = {Red, Red, Blue, Blue};
-  for (int i = 0; i < 4; ++i) {
-    EXPECT_NEAR(points->Offsets(i), offsets[i], 0.001f) << i;
-    EXPECT_EQ(points->Colors(i), colors[i]) << i;
-  }
-  surface.Draw(root.get());
-  EXPECT_EQ(surface.Pixel(10, 5), Red);
-  EXPECT_EQ(surface.Pixel(90, 5), Blue);
-  const TdxAlphaColor middle = surface.Pixel(50, 5);
+    <rect id="r" width="100" height="10" fill="url(#g)"/></svg>)svg", 100, 10);
+  for (int x : {1, 10, 24}) EXPECT_EQ(drawn.Surface->Pixel(x, 5), Red) << x;
+  for (int x : {76, 90, 98}) EXPECT_EQ(drawn.Surface->Pixel(x, 5), Blue) << x;
+  // Halfway along the vector, halfway between the colours.
+  const TdxAlphaColor middle = drawn.Surface->Pixel(50, 5);
   EXPECT_NEAR(RedOf(middle), 128, 10);
   EXPECT_NEAR(BlueOf(middle), 128, 10);
+  EXPECT_NEAR(RedOf(drawn.Surface->Pixel(37, 5)), 191, 10);
 }
 
 TEST(SVGRendering, AGradientWithoutLengthPaintsItsLastStop) {
@@ -391,6 +401,28 @@ TEST(SVGRendering, UsesMultiplyingWithoutBoundStopAtTheBudget) {
 
 // ---------------------------------------------------------------------------
 // Text
+
+// Text in a clip path clips to its glyphs: the picture does not fail, and
+// what shows lies within where the same text draws.
+TEST(SVGRendering, TextInAClipPathClipsToItsGlyphs) {
+  const char* text = R"svg(<text x="5" y="30" font-family="Tahoma" font-size="28">HI</text>)svg";
+  const TDrawn drawnText = Draw(std::string(R"svg(<svg viewBox="0 0 60 40">)svg") + text + "</svg>", 60, 40);
+  const TDrawn clipped = Draw(std::string(R"svg(<svg viewBox="0 0 60 40"><clipPath id="c">)svg") + text +
+                                  R"svg(</clipPath><rect width="60" height="40" fill="red" clip-path="url(#c)"/></svg>)svg",
+                              60, 40);
+  const TRect inside = drawnText.Surface->InkBounds();
+  const TRect ink = clipped.Surface->InkBounds();
+  ASSERT_FALSE(ink.IsEmpty()) << clipped.Surface->Picture();
+  EXPECT_GT(clipped.Surface->Count(Red), 40);
+  EXPECT_LT(clipped.Surface->Count(Red), 60 * 40 / 2);
+  // GDI+ pads drawn strings and outlined ones differently: a sixth of the
+  // font's size either way.
+  EXPECT_GE(ink.Left, inside.Left - 5);
+  EXPECT_LE(ink.Right, inside.Right + 5);
+  EXPECT_GE(ink.Top, inside.Top - 5);
+  EXPECT_LE(ink.Bottom, inside.Bottom + 5);
+  EXPECT_NEAR(ink.Width(), inside.Width(), 3);
+}
 
 TEST(SVGRendering, TextIsAnchoredAtItsStartMiddleOrEnd) {
   const struct {

@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include <gtest/gtest.h>
+#include <psapi.h>
 
 #include <string>
 
@@ -65,11 +66,17 @@ std::string Text(TMemoryStream* AStream) {
 
 TEST(SVGCodec, SVGIsAFormatOfTheSmartImages) {
   const TdxSmartImageCodecClass codec = dxCodec<TdxSVGImageCodec>();
-  // The unit's shut-down takes the format back and its start-up (with GDI+) registers it.
+  // The unit's shut-down takes the format back and its start-up (with GDI+)
+  // registers it, both through the units loader.
+  TdxUnitsLoader* loader = GetUnitsLoader();
+  ASSERT_NE(loader, nullptr);
+  const std::size_t units = loader->FinalizeList().size();
   dxSVGImageFinalization();
+  EXPECT_EQ(loader->FinalizeList().size(), units - 1);
   EXPECT_FALSE(TdxSmartImageCodecsRepository::Contains(codec));
   EXPECT_EQ(TPicture::FindFileFormat(L"svg"), nullptr);
   dxSVGImageInitialization();
+  EXPECT_EQ(loader->FinalizeList().size(), units);
   EXPECT_TRUE(TdxSmartImageCodecsRepository::Contains(codec));
   EXPECT_EQ(TdxSmartImageCodecsRepository::GetFormatByExt(L".SVG"), codec);
   EXPECT_EQ(codec->MimeType(), L"image/svg+xml");
@@ -286,6 +293,35 @@ TEST(SVGImageHandle, APictureWithoutANaturalSizeIsEmpty) {
     handle->Draw(surface.DC(), TRect(0, 0, 8, 8), TRect(0, 0, 8, 8), 255, nullptr);
     EXPECT_EQ(surface.Count(RGB(255, 255, 255)), 64);
   }
+}
+
+// The size is the viewport's; a view box below a pixel is no empty picture.
+TEST(SVGImageHandle, AViewBoxSmallerThanAPixelInAViewportIsDrawn) {
+  TOwned<TdxSVGImageHandle> handle = LoadHandle(
+      R"(<svg viewBox="0 0 0.4 0.4" width="16" height="16"><rect width="0.2" height="0.4" fill="red"/></svg>)");
+  EXPECT_EQ(handle->Size(), TSize(16, 16));
+  TdxGPImageHandle* raster = handle->GetRasterizedImage(TSize(16, 16), nullptr);
+  ASSERT_NE(raster, nullptr);
+  EXPECT_EQ(raster->GetPixel(3, 8), Red);
+  EXPECT_EQ(AlphaOf(raster->GetPixel(12, 8)), 0);
+}
+
+// A bitmap of a huge stated size stays within the raster bounds: no
+// gigabytes are taken for it.
+TEST(SVGImageHandle, TheBitmapOfAHugePictureStaysWithinTheRasterBounds) {
+  TOwned<TdxSVGImageHandle> handle =
+      LoadHandle(R"(<svg width="40000" height="20000" viewBox="0 0 10 10"><rect width="5" height="10" fill="red"/></svg>)");
+  PROCESS_MEMORY_COUNTERS before{}, after{};
+  ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before));
+  const TOwned<TBitmap> bitmap = handle->GetAsBitmap();
+  ASSERT_TRUE(GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after));
+  EXPECT_LE(static_cast<double>(bitmap->Width()) * bitmap->Height(), TdxSVGImageHandle::MaxRasterPixels);
+  EXPECT_LE(bitmap->Width(), TdxSVGImageHandle::MaxRasterSide);
+  EXPECT_NEAR(static_cast<double>(bitmap->Width()) / bitmap->Height(), 2, 0.01);
+  EXPECT_LT(after.PeakWorkingSetSize - before.PeakWorkingSetSize, std::size_t{768} << 20);
+  // The view box is centred whole: its red left half lies in the second quarter.
+  EXPECT_EQ(GetPixel(bitmap->Canvas()->Handle(), bitmap->Width() * 3 / 8, bitmap->Height() / 2), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(bitmap->Canvas()->Handle(), bitmap->Width() / 8, bitmap->Height() / 2), RGB(0, 0, 0));
 }
 
 TEST(SVGImageHandle, HugePicturesAreRasterisedAtTheBound) {

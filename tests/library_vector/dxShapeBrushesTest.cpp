@@ -23,13 +23,18 @@ class ShapeBrushes : public ShapeTest {
     ASurface.Flush();
   }
   // A 2 x 2 image: red, green in the first row, blue, black in the second.
-  static TOwned<TdxGPTextureImage> Checker(TdxAlphaColor ATopLeft = Red) {
+  static TOwned<TdxGPImage> Checker(TdxAlphaColor ATopLeft = Red) {
     const TdxAlphaColor pixels[] = {ATopLeft, Green, Blue, 0xFF000000};
     GpBitmap* bitmap = nullptr;
     CheckGdipStatus(GdipCreateBitmapFromScan0(2, 2, 8, PixelFormat32bppARGB,
                                               reinterpret_cast<BYTE*>(const_cast<TdxAlphaColor*>(pixels)), &bitmap));
+    // The bitmap reads the pixels above; the image keeps a copy of its own.
     const TdxGpOwnedImage image(bitmap);
-    return TOwned<TdxGPTextureImage>(New<TdxGPTextureImage>(image.Get()));
+    GpImage* copy = nullptr;
+    CheckGdipStatus(GdipCloneImage(image.Get(), &copy));
+    TOwned<TdxGPImage> result(New<TdxGPImage>());
+    result->SetHandle(copy);
+    return result;
   }
   template <class T>
   static TOwned<T> Gradient(std::initializer_list<std::pair<float, TdxAlphaColor>> AStops) {
@@ -46,7 +51,7 @@ bool Bluish(COLORREF AColor) { return GetBValue(AColor) > 190 && GetRValue(AColo
 // Emptiness and handles
 
 TEST_F(ShapeBrushes, ABrushIsEmptyWhenItWouldPaintNothing) {
-  const TOwned<TdxGPTextureImage> image = Checker();
+  const TOwned<TdxGPImage> image = Checker();
   const struct {
     const char* Name;
     std::function<TdxGPCustomBrush*()> Make;
@@ -112,7 +117,7 @@ COLORREF CheckerAt(int X, int Y, const TPoint& AOrigin) {
 }
 
 TEST_F(ShapeBrushes, ATextureTilesFromTheTargetRectanglesCorner) {
-  const TOwned<TdxGPTextureImage> image = Checker();
+  const TOwned<TdxGPImage> image = Checker();
   const TOwned<TdxGPTextureBrush> brush(New<TdxGPTextureBrush>(image.get()));
   // The target rectangle is stored grown by one, so the tiles start one
   // pixel up and left of the filled rectangle; a second target moves them.
@@ -128,8 +133,8 @@ TEST_F(ShapeBrushes, ATextureTilesFromTheTargetRectanglesCorner) {
 }
 
 TEST_F(ShapeBrushes, ATextureBrushDrawsItsNewImage) {
-  const TOwned<TdxGPTextureImage> red = Checker(Red);
-  const TOwned<TdxGPTextureImage> white = Checker(0xFFFFFFFF);
+  const TOwned<TdxGPImage> red = Checker(Red);
+  const TOwned<TdxGPImage> white = Checker(0xFFFFFFFF);
   const TOwned<TdxGPTextureBrush> brush(New<TdxGPTextureBrush>(red.get()));
   TGpSurface before(8, 8);
   Fill(before, brush.get(), TdxRectF(1, 1, 7, 7));
@@ -328,7 +333,7 @@ TEST_F(ShapeBrushes, AssignCopiesEachKindsSettings) {
   const TOwned<TdxGPSolidBrush> solid(New<TdxGPSolidBrush>(Green));
   EXPECT_EQ(TOwned<TdxGPSolidBrush>(static_cast<TdxGPSolidBrush*>(solid->Clone()))->Color(), Green);
 
-  const TOwned<TdxGPTextureImage> image = Checker();
+  const TOwned<TdxGPImage> image = Checker();
   const TOwned<TdxGPTextureBrush> texture(New<TdxGPTextureBrush>(image.get()));
   const TOwned<TdxGPTextureBrush> textureCopy(static_cast<TdxGPTextureBrush*>(texture->Clone()));
   EXPECT_EQ(textureCopy->Texture()->Width(), 2);

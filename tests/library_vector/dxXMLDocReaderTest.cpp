@@ -22,7 +22,13 @@ const TReadCase GReadCases[] = {
     {"element_with_attributes_and_text", "<a x=\"1\" y='2'>text</a>", "E a\n  A x=1\n  A y=2\n  T text\n"},
     {"nested_and_empty_elements", "<svg><g><path d='M0'/></g><rect/></svg>",
      "E svg\n  E g\n    E path\n      A d=M0\n  E rect\n"},
-    {"several_top_level_elements", "<a/><b/>", "E a\nE b\n"},
+    {"the_first_top_level_element_ends_the_parse", "<a/><b/>", "E a\n"},
+    {"the_first_closed_top_level_element_ends_the_parse", "<a><c/></a>text<b/>", "E a\n  E c\n"},
+    {"markup_in_an_entity_value_makes_no_element",
+     "<!DOCTYPE a [ <!ENTITY e \"<b>x</b>\"> <!-- ]> --> <!ENTITY f '>'> ]><a/>", "E a\n"},
+    {"a_start_tag_without_a_name_ends_the_parse", "<a><b/><=c/><d/></a>", "E a\n  E b\n"},
+    {"a_start_tag_with_no_xml_name_ends_the_parse", "<a><b/><1c/><d/></a>", "E a\n  E b\n"},
+    {"an_attribute_without_a_name_is_dropped", "<a / x='1' 2='3' =\"4\"/>", "E a\n  A x=1\n"},
     {"declaration_and_document_type_make_no_node",
      "<?xml version=\"1.0\"?>\n<!DOCTYPE a [ <!ELEMENT a ANY> <!ATTLIST a x CDATA 'd'> ]>\n<a/>", "E a\n"},
     {"utf8_byte_order_mark", "\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\"?><a>\xC3\xA9</a>",
@@ -33,15 +39,16 @@ const TReadCase GReadCases[] = {
      "E a\n  A v=<&AB\n  T \"x\" \\n\n"},
     {"escaped_ampersand_decoded_once", "<a v='&amp;lt;'>&amp;#65;</a>", "E a\n  A v=&lt;\n  T &#65;\n"},
     {"character_escapes", "<a v='_x0041_'>_x0042_</a>", "E a\n  A v=A\n  T B\n"},
-    {"leading_white_space_and_trailing_control_characters_dropped", "<a> \t x \n</a><b> x </b>",
-     "E a\n  T x \nE b\n  T x \n"},
+    {"leading_white_space_and_trailing_control_characters_dropped", "<r><a> \t x \n</a><b> x </b></r>",
+     "E r\n  E a\n    T x \n  E b\n    T x \n"},
     {"preserved_white_space", "<a xml:space=\"preserve\"> x </a>", "E a\n  A xml:space=preserve\n  T  x \n"},
     {"a_run_after_an_empty_child_replaces_the_text", "<a>x<b/>y<c/>z</a>", "E a\n  T y\n  E b\n  E c\n"},
     {"a_blank_run_after_an_empty_child_keeps_the_text", "<a>x<b/>\n\t<c/>z</a>", "E a\n  T x\n  E b\n  E c\n"},
     {"the_run_after_a_closed_child_is_dropped", "<a>x<b></b>y<c/></a>", "E a\n  T x\n  E b\n  E c\n"},
     {"text_after_a_closed_child_is_dropped", "<a><b>in</b>after</a>", "E a\n  E b\n    T in\n"},
     {"cdata_is_decoded_and_replaces_the_text", "<a>x<![CDATA[1 &lt; 2]]>y</a>", "E a\n  T 1 < 2\n"},
-    {"run_before_a_comment_is_dropped", "<a>x<!-- c -->y</a><b><!-- c --><c/></b>", "E a\nE b\n  E c\n"},
+    {"run_before_a_comment_is_dropped", "<r><a>x<!-- c -->y</a><b><!-- c --><c/></b></r>",
+     "E r\n  E a\n  E b\n    E c\n"},
     {"comment_with_markup", "<!-- <a> --><b/>", "E b\n"},
     {"quoted_value_ends_at_a_bracket", "<a v=\"1>2\">t</a>", "E a\n  A v=1\n  T 2\">t\n"},
     {"attribute_names_are_case_sensitive_and_may_repeat", "<a class='x' Class='y' class='z'/>",
@@ -52,10 +59,11 @@ const TReadCase GReadCases[] = {
     {"unclosed_elements_stay", "<a><b>text", "E a\n  E b\n"},
     {"bracket_inside_a_tag_ends_the_parse", "<a x='1' <b/>", "E a\n  A x=1\n"},
     {"comment_inside_a_tag_ends_the_parse", "<a <!-- c --> x='1'/><b/>", "E a\n"},
-    {"unterminated_comment_is_a_declaration", "<a/><!-- open <b/><c/>", "E a\nE c\n"},
-    {"lone_bracket_at_the_end", "<a/><", "E a\nE \n"},
+    {"unterminated_comment_is_a_declaration", "<r><a/><!-- open <b/><c/></r>", "E r\n  E a\n  E c\n"},
+    {"lone_bracket_at_the_end_makes_no_element", "<r><a/><", "E r\n  E a\n"},
     {"processing_instruction_reads_like_a_declaration", "<?pi x='1'?><a/>", "E a\n"},
-    {"processing_instruction_inside_an_element_is_no_text", "<a><?pi data?></a><b>x<?pi?>y</b>", "E a\nE b\n"},
+    {"processing_instruction_inside_an_element_is_no_text", "<r><a><?pi data?></a><b>x<?pi?>y</b></r>",
+     "E r\n  E a\n  E b\n"},
     {"declaration_inside_an_element_is_no_text", "<a>x<!ELEMENT a ANY><b/></a>", "E a\n  E b\n"},
 };
 
@@ -64,6 +72,30 @@ INSTANTIATE_TEST_SUITE_P(Cases, XMLRead, testing::ValuesIn(GReadCases),
 
 // ---------------------------------------------------------------------------
 // Encodings
+
+// UTF-16 text, as Windows tools save it, with or without a byte-order
+// mark: the same tree as its UTF-8 form, whatever its declaration says.
+TEST(XMLReadEncoding, UTF16IsReadInEitherByteOrder) {
+  const std::wstring text = L"<?xml version=\"1.0\" encoding=\"UTF-16\"?><a v=\"\x20AC\">\xE9\xD83D\xDE00</a>";
+  const std::string expected = "E a\n  A v=\xE2\x82\xAC\n  T \xC3\xA9\xF0\x9F\x98\x80\n";
+  const auto bytes = [&](bool ABigEndian, bool AMark) {
+    std::string result;
+    std::wstring units = (AMark ? std::wstring(1, L'\xFEFF') : std::wstring()) + text;
+    for (const wchar_t c : units) {
+      const char lo = static_cast<char>(c & 0xFF), hi = static_cast<char>(c >> 8);
+      result += ABigEndian ? std::string{hi, lo} : std::string{lo, hi};
+    }
+    return result;
+  };
+  for (const bool bigEndian : {false, true})
+    for (const bool mark : {true, false}) {
+      SCOPED_TRACE(std::string(bigEndian ? "big" : "little") + (mark ? " endian with a mark" : " endian"));
+      const TOwned<TdxXMLDocument> document = ReadXML(bytes(bigEndian, mark));
+      EXPECT_EQ(DumpXMLTree(document->Root()), expected);
+      // Written as UTF-8 and read back alike.
+      EXPECT_EQ(DumpXMLTree(ReadXML(WriteXML(document.get()))->Root()), expected);
+    }
+}
 
 TEST(XMLReadEncoding, TheDeclarationSelectsTheCodePage) {
   struct {

@@ -190,6 +190,8 @@ TEST_F(TXMLModel, BooleansReadFromIntegersAndTrueInAnyCase) {
   } const cases[] = {
       {L"true", true}, {L"TRUE", true}, {L"True", true}, {L"1", true},   {L"-7", true},
       {L"0", false},   {L"false", false}, {L"yes", false}, {L"", false}, {L"truex", false},
+      // Decimal integers only: hexadecimal text is no number here.
+      {L"+3", true},   {L"$1", false},    {L"0x1", false}, {L" 1", false}, {L"-", false},
   };
   TdxXMLNode* node = Document()->AddChild("node");
   TdxXMLNodeAttribute* attribute = node->Attributes()->Add("flag");
@@ -237,6 +239,22 @@ TEST_F(TXMLModel, IntegerAttributesTakeTrueAndFalseAndRaiseOnOtherText) {
   EXPECT_EQ(attributes->GetValueAsInteger("n", 5), 5);
   EXPECT_EQ(attributes->GetValueAsInt64("n", -5), -5);
   EXPECT_EQ(attributes->GetValueAsInteger("missing", 3), 3);
+
+  // Decimal, as written: hexadecimal text raises, and the getters give the default.
+  for (const wchar_t* text : {L"$10", L"0x10", L"1e3", L"--1"}) {
+    SCOPED_TRACE(text);
+    attribute->SetValueAsString(text);
+    EXPECT_THROW(attribute->ValueAsInteger(), EConvertError);
+    EXPECT_THROW(attribute->ValueAsInt64(), EConvertError);
+    EXPECT_EQ(attributes->GetValueAsInteger("n", 5), 5);
+    TdxXMLNode* node = attributes->Node();
+    node->SetTextAsString(text);
+    EXPECT_THROW(node->TextAsInteger(), EConvertError);
+  }
+  attribute->SetValueAsString(L"-2147483648");
+  EXPECT_EQ(attribute->ValueAsInteger(), -2147483647 - 1);
+  attribute->SetValueAsString(L"2147483648");
+  EXPECT_THROW(attribute->ValueAsInteger(), EConvertError);
 
   attributes->SetValueAsInteger("n", 17);
   EXPECT_EQ(attribute->ValueAsString(), L"17");

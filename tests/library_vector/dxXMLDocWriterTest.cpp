@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 constexpr const char* Declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n";
@@ -16,9 +18,50 @@ class TXMLWrite : public testing::Test {
   TOwned<TdxXMLDocument> FDocument;
 };
 
-TEST_F(TXMLWrite, ADocumentWithoutElementsIsTheDeclarationAlone) {
-  EXPECT_EQ(WriteXML(Document()), Declaration);
-  EXPECT_EQ(WriteXML(Document(), true), Declaration);
+// A declaration alone, two top-level elements or a name that is no XML name
+// would be no XML: such a tree is refused, and nothing is written.
+TEST_F(TXMLWrite, ATreeThatIsNoXMLIsRefusedBeforeAnythingIsWritten) {
+  const struct {
+    const char* Name;
+    std::function<void(TdxXMLDocument*)> Build;
+  } cases[] = {
+      {"no element", [](TdxXMLDocument*) {}},
+      {"two top-level elements", [](TdxXMLDocument* D) { D->AddChild("a"); D->AddChild("b"); }},
+      {"empty element name", [](TdxXMLDocument* D) { D->AddChild("a")->AddChild(""); }},
+      {"element name with a space", [](TdxXMLDocument* D) { D->AddChild("a b"); }},
+      {"element name starting with a digit", [](TdxXMLDocument* D) { D->AddChild("a")->AddChild("1a"); }},
+      {"attribute named /", [](TdxXMLDocument* D) { D->AddChild("a")->Attributes()->Add("/", L"x"); }},
+      {"attribute name in bytes no UTF-8", [](TdxXMLDocument* D) { D->AddChild("a")->Attributes()->Add("\xFF", L"x"); }},
+  };
+  wchar_t folder[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH, folder);
+  const String path = String(folder) + L"sk_xml_refused_" + std::to_wstring(GetCurrentProcessId()) + L".xml";
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const TOwned<TdxXMLDocument> document(New<TdxXMLDocument>(nullptr));
+    c.Build(document.get());
+    const TOwned<TMemoryStream> stream(New<TMemoryStream>());
+    EXPECT_THROW(document->SaveToStream(stream.get()), EdxException);
+    EXPECT_EQ(stream->Size(), 0);
+    {
+      const TOwned<TFileStream> file(New<TFileStream>(path, fmCreate));
+      file->WriteBuffer("kept", 4);
+    }
+    EXPECT_THROW(document->SaveToFile(path), EdxException);
+    const TOwned<TFileStream> file(New<TFileStream>(path, fmOpenRead));
+    EXPECT_EQ(file->Size(), 4);
+  }
+  DeleteFileW(path.c_str());
+}
+
+// The first of attributes of the same name is the one lookups find; the
+// others would make the element no XML.
+TEST_F(TXMLWrite, OfAttributesOfOneNameTheFirstIsWritten) {
+  TdxXMLNode* a = Document()->AddChild("a");
+  a->Attributes()->Add("class", L"first");
+  a->Attributes()->Add("id", L"x");
+  a->Attributes()->Add("class", L"second");
+  EXPECT_EQ(WriteXML(Document()), std::string(Declaration) + "<a class=\"first\" id=\"x\"/>");
 }
 
 TEST_F(TXMLWrite, TheDeclarationNamesWhatIsSetInItsOrder) {
@@ -38,9 +81,7 @@ TEST_F(TXMLWrite, WithoutIndentationNothingFollowsTheDeclarationButTheElements) 
   TdxXMLNode* g = svg->AddChild("g");
   g->AddChild("path");
   g->AddChild("text")->SetTextAsString(L"label");
-  Document()->AddChild("second");
-  EXPECT_EQ(WriteXML(Document()),
-            std::string(Declaration) + "<svg width=\"10\"><g><path/><text>label</text></g></svg><second/>");
+  EXPECT_EQ(WriteXML(Document()), std::string(Declaration) + "<svg width=\"10\"><g><path/><text>label</text></g></svg>");
 }
 
 TEST_F(TXMLWrite, IndentationPutsEachElementOnALineWithTabs) {

@@ -757,6 +757,15 @@ class TcxCanvasBasedResourceHandle : public TdxHashTableItem {
 class TcxCanvasBasedBrushHandle : public TcxCanvasBasedResourceHandle {
   SK_CLASS(TcxCanvasBasedBrushHandle, TcxCanvasBasedResourceHandle)
  public:
+  // What makes the GDI+ brushes of the solid and texture modes: the vector
+  // layer's solid and texture brushes, which its brush unit registers at
+  // start-up (nil: none, the general GDI+ brush stands in).
+  struct TGPBrushFactory {
+    TdxGPCustomBrush* (*Solid)(TdxAlphaColor AColor);
+    TdxGPCustomBrush* (*Texture)(TdxGPImage* ATexture);
+  };
+  static void SetGPBrushFactory(const TGPBrushFactory* AFactory);
+
   // A solid colour.
   virtual void Create(TdxAlphaColor AColor);
   // The options' mode and actual colours, gradient mode, hatch style and a

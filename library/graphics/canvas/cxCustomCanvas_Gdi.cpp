@@ -57,9 +57,21 @@ void TcxGdiCanvasBasedBrushHandle::Create(TdxGPCustomBrush* ABrush, TdxObjectOwn
   });
 }
 
+namespace {
+
+const TcxCanvasBasedBrushHandle::TGPBrushFactory* GGPBrushFactory = nullptr;
+
+}  // namespace
+
+void TcxCanvasBasedBrushHandle::SetGPBrushFactory(const TGPBrushFactory* AFactory) { GGPBrushFactory = AFactory; }
+
 TOwned<TdxGPCustomBrush> TcxCanvasBasedBrushHandle::CreateGPBrush() const {
   if (FMode == TdxFillOptionsMode::Hatch)
     return TOwned<TdxGPCustomBrush>(New<TdxGPHatchBrush>(FColor1, FColor2, FHatchStyle));
+  if (GGPBrushFactory && FMode == TdxFillOptionsMode::Texture)
+    return TOwned<TdxGPCustomBrush>(GGPBrushFactory->Texture(FTexture.get()));
+  if (GGPBrushFactory && FMode != TdxFillOptionsMode::Gradient)
+    return TOwned<TdxGPCustomBrush>(GGPBrushFactory->Solid(FMode == TdxFillOptionsMode::Solid ? FColor1 : 0));
   TOwned<TdxGPBrush> brush(New<TdxGPBrush>());
   switch (FMode) {
     case TdxFillOptionsMode::Gradient:

@@ -240,11 +240,16 @@ int TcxCustomImageList::AddImageInfo(TGraphic* AImage, TBitmap* AMask, const Str
   WithUpdate(this, [&] {
     const HIMAGELIST handle = Handle();
     const int before = Count();
+    // A vector image is rasterised once, from the list's own copy, whose
+    // raster of the cell's size the list's drawing then reuses.
+    const bool itemFirst = !cells.Strip && !IsSynchronizing() && IsVectorGraphic(AImage);
+    if (itemFirst) AddItems(AImage, AMask, AFileName, AKeywords, AMaskColor);
+    TGraphic* const image = itemFirst ? FImages->Items(FImages->Count() - 1)->Image() : AImage;
     // One native image per cell, so that the native list and the items stay
     // in step for strips of several rows too.
     for (int i = 0; i < cells.Count(); ++i) {
-      const TRect source = cells.Strip ? cells.Rect(i, size) : GetGraphicRect(AImage);
-      const TOwned<TcxBitmap32> cell = NativeCell(AImage, source, size);
+      const TRect source = cells.Strip ? cells.Rect(i, size) : GetGraphicRect(image);
+      const TOwned<TcxBitmap32> cell = NativeCell(image, source, size);
       cell->Dormant();
       if (masked) {
         const TOwned<TcxBitmap> mask = MaskCell(AMask, source, size);
@@ -264,9 +269,10 @@ int TcxCustomImageList::AddImageInfo(TGraphic* AImage, TBitmap* AMask, const Str
     } else {
       // A cell the native list refused: the others go too.
       while (Count() > before) TCustomImageList::Delete(Count() - 1);
+      if (itemFirst) FImages->Delete(FImages->Count() - 1);
       return;
     }
-    if (!IsSynchronizing()) AddItems(AImage, AMask, AFileName, AKeywords, AMaskColor);
+    if (!IsSynchronizing() && !itemFirst) AddItems(AImage, AMask, AFileName, AKeywords, AMaskColor);
     Change();
   });
   return first;
