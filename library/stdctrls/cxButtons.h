@@ -13,7 +13,7 @@
 // else the button face, the glyph when the image list has one, the caption.
 #pragma once
 
-#include "library/lookandfeel/cxLookAndFeels.h"
+#include "library/lookandfeel/settings/cxLookAndFeels.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/StdCtrls.h"
 
