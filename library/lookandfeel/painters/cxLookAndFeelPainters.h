@@ -6,7 +6,7 @@
 //                                    the types the painter operations share
 //   TcxCustomLookAndFeelPainter      the painter interface and the base painter
 //                                    (cxLookAndFeelPainters.cpp: life cycle and
-//                                    painter information)
+//                                    painter information; _DefaultColors.cpp)
 //   TcxUltraFlatLookAndFeelPainter   flat one-pixel frames in system colours
 //                                    (cxLookAndFeelPainters_UltraFlat.cpp)
 //   IcxLookAndFeelPainterListener    hears painters come and go
@@ -28,10 +28,12 @@
 #include "library/core/base/cxClasses.h"
 #include "library/core/geometry/cxGeometry.h"
 #include "library/graphics/canvas/cxGraphics.h"
+#include "library/graphics/imaging/dxColorPalettes.h"
 #include "library/lookandfeel/skins/dxSkinsCore.h"
 #include "platform/classes/Lists.h"
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 // ---------------------------------------------------------------------------
@@ -98,6 +100,139 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   // Called when the root look-and-feel is reset.
   virtual void ResetLookAndFeelSettings();
 
+  // Default colours (cxLookAndFeelPainters_DefaultColors.cpp): what a part
+  // takes when its style sets no colour. Derived ones call the operations
+  // they follow, so an override reaches them too.
+  virtual TColor DefaultContentColor();
+  virtual TColor DefaultContentEvenColor();
+  virtual TColor DefaultContentOddColor();
+  virtual TColor DefaultContentTextColor();
+  virtual IPtr<IdxColorPalette> DefaultContentGlyphColorPalette(TcxButtonState AState);
+  virtual TColor DefaultControlColor();
+  virtual TColor DefaultControlTextColor();
+  virtual TColor DefaultEditorBackgroundColor(bool AIsDisabled);
+  virtual TColor DefaultEditorBackgroundColorEx(TcxEditStateColorKind AKind);
+  virtual TColor DefaultEditorTextColor(bool AIsDisabled);
+  virtual TColor DefaultEditorTextColorEx(TcxEditStateColorKind AKind);
+  virtual TColor DefaultLabelTextColorEx(TcxEditStateColorKind AKind);
+  virtual TColor DefaultFilterBoxColor();
+  virtual TColor DefaultFilterBoxTextColor();
+  virtual TColor DefaultFixedSeparatorColor();
+  virtual TColor DefaultFooterColor();
+  virtual TColor DefaultFooterTextColor();
+  virtual TColor DefaultGridDetailsSiteColor();
+  virtual TColor DefaultGridLineColor();
+  virtual TColor DefaultGroupByBoxColor();
+  virtual TColor DefaultGroupByBoxLineColor();
+  virtual TColor DefaultGroupByBoxTextColor();
+  virtual TColor DefaultGroupColor();
+  virtual TRect DefaultGroupContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TColor DefaultGroupTextColor();
+  virtual TColor DefaultHeaderBackgroundColor();
+  virtual TColor DefaultHeaderBackgroundTextColor();
+  virtual TColor DefaultHeaderColor();
+  virtual TColor DefaultHeaderTextColor();
+  virtual TColor DefaultHotTrackColor();
+  virtual TColor DefaultHotTrackTextColor();
+  virtual TColor DefaultHyperlinkTextColor();
+  virtual TColor DefaultInactiveColor();
+  virtual TColor DefaultInactiveTextColor();
+  virtual TColor DefaultPreviewTextColor();
+  virtual TColor DefaultRecordSeparatorColor();
+  virtual TColor DefaultSearchResultHighlightColor();
+  virtual TColor DefaultSearchResultHighlightTextColor();
+  virtual TColor DefaultSelectionColor();
+  virtual TColor DefaultSelectionTextColor();
+  virtual TColor DefaultSeparatorColor();
+  virtual TColor DefaultSizeGripAreaColor();
+  virtual TColor DefaultTabColor();
+  virtual TColor DefaultTabTextColor();
+  virtual TColor DefaultTabsBackgroundColor();
+  virtual TColor DefaultRootTabsBackgroundColor();
+  virtual TColor DefaultTreeListGridLineColor();
+  virtual TColor DefaultTreeListTreeLineColor();
+  virtual TColor DefaultVGridBandLineColor();
+  virtual TColor DefaultVGridCategoryColor();
+  virtual TColor DefaultVGridCategoryTextColor();
+  virtual TColor DefaultVGridContentTextColor();
+  virtual TColor DefaultVGridHeaderColor();
+  virtual TColor DefaultVGridHeaderTextColor();
+  virtual TColor DefaultVGridLineColor();
+  virtual TColor DefaultGridOptionsTreeViewCategoryColor(bool ASelected);
+  virtual TColor DefaultGridOptionsTreeViewCategoryTextColor(bool ASelected);
+  // Layout views; AState by ordinal (hot: the selection, disabled: the
+  // inactive caption).
+  virtual TColor DefaultLayoutViewCaptionColor(TcxButtonState AState);
+  virtual TColor DefaultLayoutViewCaptionTextColor(TcxGroupBoxCaptionPosition ACaptionPosition,
+                                                   TcxButtonState AState);
+  virtual TColor DefaultLayoutViewContentColor();
+  virtual TColor DefaultLayoutViewContentTextColor(TcxButtonState AState);
+  // Date navigator.
+  virtual TColor DefaultDateNavigatorContentColor();
+  virtual TColor DefaultDateNavigatorHeaderColor();
+  virtual TColor DefaultDateNavigatorHeaderTextColor(bool AIsHighlight);
+  virtual TColor DefaultDateNavigatorHolydayTextColor();
+  virtual TColor DefaultDateNavigatorInactiveTextColor();
+  virtual TColor DefaultDateNavigatorSelectionColor();
+  virtual TColor DefaultDateNavigatorSelectionTextColor();
+  virtual TColor DefaultDateNavigatorSeparator1Color();
+  virtual TColor DefaultDateNavigatorSeparator2Color();
+  virtual TColor DefaultDateNavigatorTextColor();
+  virtual TColor DefaultDateNavigatorTodayFrameColor();
+  virtual TColor DefaultDateNavigatorTodayTextColor(bool ASelected);
+  virtual TColor DefaultDateNavigatorWeekendTextColor();
+  // Scheduler and time grid.
+  virtual TColor DefaultSchedulerBackgroundColor();
+  virtual TColor DefaultSchedulerBorderColor();
+  virtual TColor DefaultSchedulerContentColor(int AResourceIndex);
+  virtual TColor DefaultSchedulerControlColor();
+  virtual TColor DefaultSchedulerDateNavigatorArrowColor(bool AIsHighlight);
+  virtual TColor DefaultSchedulerDayHeaderBorderColor();
+  virtual TColor DefaultSchedulerDayHeaderColor();
+  virtual TColor DefaultSchedulerDayHeaderTextColor();
+  virtual TColor DefaultSchedulerEventColor(bool AIsAllDayEvent);
+  virtual TColor DefaultSchedulerEventColorClassic(bool AIsAllDayEvent);
+  virtual TColor DefaultSchedulerHeaderContainerBackgroundColor(bool ASelected);
+  virtual TColor DefaultSchedulerHeaderContainerBorderColor();
+  virtual TColor DefaultSchedulerHeaderContainerTextColor(bool ASelected);
+  virtual TColor DefaultSchedulerNavigatorColor();
+  virtual TColor DefaultSchedulerSelectedEventBorderColor();
+  virtual TColor DefaultSchedulerTextColor();
+  virtual TColor DefaultSchedulerTimeRulerBorderColor();
+  virtual TColor DefaultSchedulerTimeRulerBorderColorClassic();
+  virtual TColor DefaultSchedulerTimeRulerColor();
+  virtual TColor DefaultSchedulerTimeRulerColorClassic();
+  virtual TColor DefaultSchedulerTimeRulerTextColor();
+  virtual TColor DefaultSchedulerTimeRulerTextColorClassic();
+  virtual TColor DefaultSchedulerViewContentColor();
+  virtual TColor DefaultSchedulerViewContentColorClassic();
+  virtual TColor DefaultSchedulerViewSelectedTextColor();
+  virtual TColor DefaultSchedulerViewTextColor();
+  virtual TColor DefaultSchedulerYearViewUnusedContentColor(bool AIsWorkTime);
+  virtual TColor DefaultTimeGridMajorScaleColor();
+  virtual TColor DefaultTimeGridMajorScaleTextColor();
+  virtual TColor DefaultTimeGridMinorScaleColor();
+  virtual TColor DefaultTimeGridMinorScaleTextColor();
+  virtual TColor DefaultTimeGridSelectionBarColor();
+  // Charts.
+  virtual TColor DefaultChartDiagramValueBorderColor();
+  virtual TColor DefaultChartDiagramValueCaptionTextColor();
+  virtual TColor DefaultChartHistogramAxisColor();
+  virtual TColor DefaultChartHistogramGridLineColor();
+  virtual TColor DefaultChartHistogramPlotColor();
+  virtual TColor DefaultChartPieDiagramSeriesSiteBorderColor();
+  virtual TColor DefaultChartPieDiagramSeriesSiteCaptionColor();
+  virtual TColor DefaultChartPieDiagramSeriesSiteCaptionTextColor();
+  virtual TColor DefaultChartToolBoxDataLevelInfoBorderColor();
+  virtual TColor DefaultChartToolBoxItemSeparatorColor();
+  // Alpha colours: scroll-bar annotations and the fixed-column highlight.
+  virtual TdxAlphaColor DefaultCustomScrollbarAnnotationColor();
+  virtual TdxAlphaColor DefaultErrorScrollbarAnnotationColor();
+  virtual TdxAlphaColor DefaultFixedColumnHighlightColor();
+  virtual TdxAlphaColor DefaultFocusedScrollbarAnnotationColor();
+  virtual TdxAlphaColor DefaultSearchResultAnnotationColor();
+  virtual TdxAlphaColor DefaultSelectedScrollbarAnnotationColor();
+
  protected:
   friend class TcxLookAndFeelPaintersManager;
 
@@ -109,6 +244,10 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual TdxSkinDetails* GetPainterDetailsObject();
   // Frees the cached images and details (they are made again on demand).
   virtual void FreeCachedResources();
+  // clHotLight from Windows Vista on, clHighlightText before.
+  virtual TColor HighlightedArrowColor();
+  // The alpha of DefaultFixedColumnHighlightColor.
+  virtual std::uint8_t FixedColumnHighlightAlpha();
 
  private:
   TOwned<TdxSkinDetails> FLookAndFeelPainterDetailsCache;
@@ -122,6 +261,12 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
  public:
   String LookAndFeelName() override;
   TcxLookAndFeelStyle LookAndFeelStyle() override;
+
+  // Default colours
+  TColor DefaultFixedSeparatorColor() override;
+  TColor DefaultSchedulerBorderColor() override;
+  TColor DefaultSchedulerTimeRulerBorderColor() override;
+  TColor DefaultSchedulerTimeRulerTextColor() override;
 };
 
 // ---------------------------------------------------------------------------
