@@ -1,11 +1,13 @@
 #include "library/lookandfeel/LookAndFeelUnits.h"
 
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
+#include "library/lookandfeel/painters/dxOffice11.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
 
 std::span<const TUnit> LibraryLookAndFeelUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
   static constexpr TUnit units[] = {
+      {L"dxOffice11", &dxOffice11Initialization, &dxOffice11Finalization},
       {L"cxLookAndFeelPainters", &cxLookAndFeelPaintersInitialization, &cxLookAndFeelPaintersFinalization},
       {L"cxLookAndFeels", &cxLookAndFeelsInitialization, &cxLookAndFeelsFinalization},
   };

@@ -192,6 +192,7 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual TColor DefaultSchedulerDayHeaderTextColor();
   virtual TColor DefaultSchedulerEventColor(bool AIsAllDayEvent);
   virtual TColor DefaultSchedulerEventColorClassic(bool AIsAllDayEvent);
+  virtual TColor DefaultSchedulerHeaderContainerAlternateBackgroundColor();
   virtual TColor DefaultSchedulerHeaderContainerBackgroundColor(bool ASelected);
   virtual TColor DefaultSchedulerHeaderContainerBorderColor();
   virtual TColor DefaultSchedulerHeaderContainerTextColor(bool ASelected);

@@ -2,6 +2,7 @@
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 
 #include "library/core/base/dxCore.h"
+#include "library/lookandfeel/painters/dxOffice11.h"
 
 namespace {
 
@@ -151,6 +152,8 @@ TColor P::DefaultSchedulerDayHeaderColor() { return Rgb(240, 240, 240); }
 TColor P::DefaultSchedulerDayHeaderTextColor() { return Rgb(68, 68, 68); }
 TColor P::DefaultSchedulerEventColor(bool) { return Rgb(215, 215, 215); }
 TColor P::DefaultSchedulerEventColorClassic(bool AIsAllDayEvent) { return AIsAllDayEvent ? Rgb(255, 255, 255) : clWindow; }
+
+TColor P::DefaultSchedulerHeaderContainerAlternateBackgroundColor() { return Office11Color(Office11PressedColor); }
 
 TColor P::DefaultSchedulerHeaderContainerBackgroundColor(bool ASelected) {
   return ASelected ? DefaultSelectionColor() : Rgb(255, 255, 255);
