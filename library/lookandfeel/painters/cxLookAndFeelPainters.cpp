@@ -41,7 +41,12 @@ TdxSkinDetails* TcxCustomLookAndFeelPainter::GetPainterDetailsObject() {
   return FLookAndFeelPainterDetailsCache.get();
 }
 
-void TcxCustomLookAndFeelPainter::FreeCachedResources() { FLookAndFeelPainterDetailsCache.reset(); }
+void TcxCustomLookAndFeelPainter::FreeCachedResources() {
+  FClearButtonGlyph.reset();
+  for (auto& glyph : FPasswordRevealButtonGlyphs) glyph.reset();
+  FSearchButtonGlyph.reset();
+  FLookAndFeelPainterDetailsCache.reset();
+}
 
 // ---------------------------------------------------------------------------
 // TcxCustomLookAndFeelPainter: painter information

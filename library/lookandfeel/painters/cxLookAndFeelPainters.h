@@ -6,7 +6,9 @@
 //                                    the types the painter operations share
 //   TcxCustomLookAndFeelPainter      the painter interface and the base painter
 //                                    (cxLookAndFeelPainters.cpp: life cycle and
-//                                    painter information; _DefaultColors.cpp)
+//                                    painter information; _DefaultColors.cpp;
+//                                    _Arrows.cpp: arrows, borders, separators;
+//                                    _Buttons.cpp)
 //   TcxUltraFlatLookAndFeelPainter   flat one-pixel frames in system colours
 //                                    (cxLookAndFeelPainters_UltraFlat.cpp)
 //   IcxLookAndFeelPainterListener    hears painters come and go
@@ -71,6 +73,9 @@ enum TcxCalendarElementState {
 enum TdxRatingControlIndicatorState { rcisUnchecked, rcisChecked, rcisHover };
 enum TdxBreadcrumbEditState { dxbcsNormal, dxbcsFocused, dxbcsHot, dxbcsDisabled };
 enum TdxBreadcrumbEditButtonState { dxbcbsNormal, dxbcbsFocused, dxbcbsHot, dxbcbsPressed, dxbcbsDisabled };
+
+// The vertices of a filled arrow; [1] is the tip.
+using TcxArrowPoints = std::array<TPoint, 3>;
 
 // ---------------------------------------------------------------------------
 // The painter interface and the base painter
@@ -234,6 +239,121 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual TdxAlphaColor DefaultSearchResultAnnotationColor();
   virtual TdxAlphaColor DefaultSelectedScrollbarAnnotationColor();
 
+  // Arrows, borders and separators (cxLookAndFeelPainters_Arrows.cpp)
+  // Proportional arrow points in R, filled.
+  virtual void DrawArrow(TcxCustomCanvas* ACanvas, const TRect& R, TcxArrowDirection AArrowDirection, TColor AColor);
+  // A double chevron pointing left, in the canvas brush.
+  virtual void DrawCollapseArrow(TcxCanvas* ACanvas, const TRect& R, TColor AColor, int ALineWidth = 1);
+  // The button background (with its border when asked), then the arrow in
+  // the symbol colour.
+  virtual void DrawScaledArrow(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                               TcxArrowDirection AArrowDirection, const TdxScaleFactor* AScaleFactor,
+                               bool ADrawBorder = true);
+  virtual void DrawScaledArrowBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                     const TdxScaleFactor* AScaleFactor);
+  // The arrow alone, embossed when disabled, shifted when pressed.
+  virtual void DrawScaledScrollBarArrow(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                        TcxArrowDirection AArrowDirection, const TdxScaleFactor* AScaleFactor);
+  virtual int BorderSize();
+  virtual int SeparatorSize();
+  virtual void DrawBorder(TcxCustomCanvas* ACanvas, const TRect& R);
+  // AWidth and AColor serve the single and thick styles; ABorders the flat
+  // and 3-D ones.
+  virtual void DrawContainerBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxContainerBorderStyle AStyle,
+                                   int AWidth, TColor AColor, TcxBorders ABorders);
+
+  // The arrow geometry shared with the scroll bars: AArrowSize 0 takes a
+  // quarter of R's side; a proportional arrow uses R's centred square.
+  static void CalculateArrowPoints(TRect R, TcxArrowPoints& P, TcxArrowDirection AArrowDirection,
+                                   bool AProportional, int AArrowSize = 0);
+  // A band of SeparatorSize centred in R, across its width when vertical.
+  void DrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool AIsVertical);
+  void DrawArrow(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState, TcxArrowDirection AArrowDirection,
+                 bool ADrawBorder = true);
+  void DrawArrowBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  void DrawScrollBarArrow(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                          TcxArrowDirection AArrowDirection);
+
+  // Buttons (cxLookAndFeelPainters_Buttons.cpp)
+  virtual int ButtonBorderSize(TcxButtonState AState = cxbsNormal);
+  virtual TColor ButtonColor(TcxButtonState AState);
+  // Nil: no recolouring of button glyphs.
+  virtual IPtr<IdxColorPalette> ButtonColorPalette(TcxButtonState AState, TcxButtonPart APart = cxbpButton);
+  virtual TColor ButtonDescriptionTextColor(TcxButtonState AState, TColor ADefaultColor,
+                                            TcxButtonPart APart = cxbpButton);
+  // The colour of a button's caption and glyph.
+  virtual TColor ButtonSymbolColor(TcxButtonState AState, TColor ADefaultColor = clDefault,
+                                   TcxButtonPart APart = cxbpButton);
+  // The state in which glyphs are drawn.
+  virtual TcxButtonState ButtonSymbolState(TcxButtonState AState);
+  // Where the focus rectangle goes; R itself when the inset would empty it.
+  virtual TRect ScaledButtonFocusRect(TcxCustomCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor);
+  virtual int ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor);
+  // How far a pressed button's content moves right and down.
+  virtual int ScaledButtonTextShift(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawButtonBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  // The border when asked, then the face inside it in AColor (clDefault:
+  // ButtonColor of the state).
+  virtual void DrawScaledButton(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                const TdxScaleFactor* AScaleFactor, bool ADrawBorder, bool AIsToolButton,
+                                TcxButtonPart APart, TColor AColor);
+  // The clear glyph stretched into R, red while hot or pressed.
+  virtual void DrawScaledClearButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor);
+  // The right part of a split button: a plain face in the base.
+  virtual void DrawScaledDropDownButtonArrow(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                             const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault);
+  // The search glyph of the state, centred in R.
+  virtual void DrawScaledSearchEditButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                               const TdxScaleFactor* AScaleFactor);
+  virtual TSize GetScaledClearButtonGlyphSize(const TdxScaleFactor* AScaleFactor);
+  virtual int GetScaledDropDownButtonRightPartSize(const TdxScaleFactor* AScaleFactor);
+  // Whether buttons show cxbsHot under the mouse.
+  virtual bool IsButtonHotTrack();
+  // One state band of the search glyph.
+  virtual TSize ScaledSearchButtonGlyphSize(const TdxScaleFactor* AScaleFactor);
+  virtual TColor DefaultCommandLinkTextColor(TcxButtonState AState, TColor ADefaultColor);
+  virtual void DrawScaledCommandLinkBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                               const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault);
+  // The arrow glyph at AGlyphPos, the hot image while hot, mirrored on a
+  // right-to-left canvas.
+  virtual void DrawScaledCommandLinkGlyph(TcxCanvas* ACanvas, const TPoint& AGlyphPos, TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor);
+  virtual TSize GetScaledCommandLinkGlyphSize(const TdxScaleFactor* AScaleFactor);
+  virtual TRect GetScaledCommandLinkMargins(const TdxScaleFactor* AScaleFactor);
+
+  // The face, then a caption that is not empty.
+  void DrawScaledButton(TcxCanvas* ACanvas, const TRect& R, const String& ACaption, TcxButtonState AState,
+                        const TdxScaleFactor* AScaleFactor, bool ADrawBorder = true, TColor AColor = clDefault,
+                        TColor ATextColor = clDefault, bool AWordWrap = false, bool AIsToolButton = false,
+                        TcxButtonPart APart = cxbpButton);
+  void DrawButton(TcxCanvas* ACanvas, const TRect& R, const String& ACaption, TcxButtonState AState,
+                  bool ADrawBorder = true, TColor AColor = clDefault, TColor ATextColor = clDefault,
+                  bool AWordWrap = false, bool AIsToolButton = false, TcxButtonPart APart = cxbpButton);
+  // With its border, as a plain button.
+  void DrawScaledButton(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                        const TdxScaleFactor* AScaleFactor, TcxButtonPart APart, TColor AColor);
+  // An "x" two pixels thick, ASize scaled pixels across, one pixel lower
+  // and further right while pressed.
+  void DrawScaledButtonCrossEx(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState, int ASize,
+                               const TdxScaleFactor* AScaleFactor);
+  void DrawButtonCross(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState, int ASize);
+  // The eye glyph in AColor; pressed: on a highlight fill, the open eye in
+  // the highlight text colour; hot: in the highlight colour.
+  void DrawScaledPasswordRevealButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, TColor AColor,
+                                      const TdxScaleFactor* AScaleFactor);
+  TRect ButtonFocusRect(TcxCustomCanvas* ACanvas, const TRect& R);
+  int ButtonTextOffset();
+  // Unscaled and not the painter's: always 0.
+  int ButtonTextShift() { return 0; }
+  int GetDropDownButtonRightPartSize();
+  void DrawCommandLinkBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                 TColor AColor = clDefault);
+  void DrawCommandLinkGlyph(TcxCanvas* ACanvas, const TPoint& AGlyphPos, TcxButtonState AState);
+  TSize GetCommandLinkGlyphSize();
+  TRect GetCommandLinkMargins();
+  void DrawSearchEditButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+
  protected:
   friend class TcxLookAndFeelPaintersManager;
 
@@ -249,8 +369,25 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual TColor HighlightedArrowColor();
   // The alpha of DefaultFixedColumnHighlightColor.
   virtual std::uint8_t FixedColumnHighlightAlpha();
+  // A button's caption, centred: inside its border when AWithBorder, the
+  // height made even, raised by one below 18 pixels, shifted while pressed.
+  virtual void DrawButtonCaption(TcxCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor,
+                                 bool AWordWrap, bool AWithBorder, TColor AColor, TcxButtonState AState,
+                                 const String& AText);
+  // The etched line of a separator band.
+  virtual void DoDrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool AIsVertical);
+  // A band ASize thick centred in R: across its width when vertical, else
+  // across its height.
+  TRect CalculateSeparatorBounds(const TRect& R, int ASize, bool AIsVertical);
 
  private:
+  TdxSmartImage* ClearButtonGlyph();
+  TdxSmartImage* SearchButtonGlyph();
+  TdxSmartGlyph* PasswordRevealButtonGlyph(bool AVisible);
+
+  TOwned<TdxSmartImage> FClearButtonGlyph;
+  std::array<TOwned<TdxSmartGlyph>, 2> FPasswordRevealButtonGlyphs;
+  TOwned<TdxSmartImage> FSearchButtonGlyph;
   TOwned<TdxSkinDetails> FLookAndFeelPainterDetailsCache;
 };
 
@@ -268,6 +405,37 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   TColor DefaultSchedulerBorderColor() override;
   TColor DefaultSchedulerTimeRulerBorderColor() override;
   TColor DefaultSchedulerTimeRulerTextColor() override;
+
+  // Borders and separators: one pixel of the button shadow.
+  int BorderSize() override;
+  void DrawBorder(TcxCustomCanvas* ACanvas, const TRect& R) override;
+
+  // Buttons: one-pixel frames (two for the default button); hot and pressed
+  // faces are blends of the highlight colour; the content never moves.
+  int ButtonBorderSize(TcxButtonState AState = cxbsNormal) override;
+  TColor ButtonColor(TcxButtonState AState) override;
+  void DrawButtonBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+  TColor ButtonSymbolColor(TcxButtonState AState, TColor ADefaultColor = clDefault,
+                           TcxButtonPart APart = cxbpButton) override;
+  TcxButtonState ButtonSymbolState(TcxButtonState AState) override;
+  TRect ScaledButtonFocusRect(TcxCustomCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor) override;
+  int ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor) override;
+  int ScaledButtonTextShift(const TdxScaleFactor* AScaleFactor) override;
+  bool IsButtonHotTrack() override;
+
+  // Added by this painter
+  // The frame of a button part: the shadow while normal, else the highlight.
+  virtual TColor ButtonFrameColor(TcxButtonState AState);
+  // A breadcrumb button's face, framed on ABorders in its state's colour.
+  virtual void DrawBreadcrumbButtonFrame(TcxCustomCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                         TdxBreadcrumbEditButtonState AState);
+  virtual TColor TabBorderColor();
+  virtual TColor TabSelectedBorderColor();
+  // The hot or focused border of an editor.
+  virtual TColor BorderHighlightColor();
+
+ protected:
+  void DoDrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool AIsVertical) override;
 };
 
 // ---------------------------------------------------------------------------

@@ -27,3 +27,104 @@ TColor TcxUltraFlatLookAndFeelPainter::DefaultSchedulerTimeRulerBorderColor() {
 TColor TcxUltraFlatLookAndFeelPainter::DefaultSchedulerTimeRulerTextColor() {
   return DefaultSchedulerTimeRulerTextColorClassic();
 }
+
+// ---------------------------------------------------------------------------
+// Borders and separators
+
+int TcxUltraFlatLookAndFeelPainter::BorderSize() { return 1; }
+
+void TcxUltraFlatLookAndFeelPainter::DrawBorder(TcxCustomCanvas* ACanvas, const TRect& R) {
+  ACanvas->FrameRect(R, clBtnShadow);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DoDrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool) {
+  ACanvas->FillRect(R, clBtnShadow);
+}
+
+// ---------------------------------------------------------------------------
+// Buttons
+
+int TcxUltraFlatLookAndFeelPainter::ButtonBorderSize(TcxButtonState AState) { return AState == cxbsDefault ? 2 : 1; }
+
+TColor TcxUltraFlatLookAndFeelPainter::ButtonColor(TcxButtonState AState) {
+  switch (AState) {
+    case cxbsHot: return GetLighterHighlightColor();
+    case cxbsPressed: return GetLightHighlightColor();
+    default: return clBtnFace;
+  }
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawButtonBorder(TcxCustomCanvas* ACanvas, const TRect& R,
+                                                      TcxButtonState AState) {
+  switch (AState) {
+    case cxbsDefault: {
+      ACanvas->FrameRect(R, clWindowFrame);
+      TRect inner = R;
+      inner.Deflate(1);
+      ACanvas->FrameRect(inner, clWindowFrame);
+      break;
+    }
+    case cxbsNormal:
+      ACanvas->FrameRect(R, TdxVisualRefinements::LightBorders() ? cl3DDkShadow : clBtnText);
+      break;
+    case cxbsDisabled:
+      ACanvas->FrameRect(R, clBtnShadow);
+      break;
+    case cxbsHot:
+    case cxbsPressed:
+      ACanvas->FrameRect(R, clHighlight);
+      break;
+  }
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::ButtonSymbolColor(TcxButtonState AState, TColor ADefaultColor,
+                                                         TcxButtonPart APart) {
+  return AState == cxbsPressed ? clHighlightText : inherited::ButtonSymbolColor(AState, ADefaultColor, APart);
+}
+
+TcxButtonState TcxUltraFlatLookAndFeelPainter::ButtonSymbolState(TcxButtonState) { return cxbsNormal; }
+
+TRect TcxUltraFlatLookAndFeelPainter::ScaledButtonFocusRect(TcxCustomCanvas*, const TRect& R,
+                                                            const TdxScaleFactor* AScaleFactor) {
+  TRect r = R;
+  r.Deflate(AScaleFactor->Apply(3));
+  return r.IsEmpty() ? R : r;
+}
+
+int TcxUltraFlatLookAndFeelPainter::ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(2);
+}
+
+int TcxUltraFlatLookAndFeelPainter::ScaledButtonTextShift(const TdxScaleFactor*) { return 0; }
+
+bool TcxUltraFlatLookAndFeelPainter::IsButtonHotTrack() { return true; }
+
+// ---------------------------------------------------------------------------
+// Added operations
+
+TColor TcxUltraFlatLookAndFeelPainter::ButtonFrameColor(TcxButtonState AState) {
+  return AState == cxbsNormal ? clBtnShadow : clHighlight;
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawBreadcrumbButtonFrame(TcxCustomCanvas* ACanvas, const TRect& R,
+                                                               TcxBorders ABorders,
+                                                               TdxBreadcrumbEditButtonState AState) {
+  struct TLook {
+    TcxButtonState State;
+    TColor Frame;
+  };
+  static constexpr TLook looks[] = {{cxbsNormal, clNone},
+                                    {cxbsNormal, clBtnShadow},
+                                    {cxbsHot, clHighlight},
+                                    {cxbsPressed, clHighlight},
+                                    {cxbsDisabled, clNone}};
+  const TLook& look = looks[AState];
+  ACanvas->FillRect(R, ButtonColor(look.State));
+  ACanvas->FrameRect(R, look.Frame, 1, ABorders);
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::TabBorderColor() { return clBtnShadow; }
+
+TColor TcxUltraFlatLookAndFeelPainter::TabSelectedBorderColor() { return clBtnText; }
+
+TColor TcxUltraFlatLookAndFeelPainter::BorderHighlightColor() { return clHighlight; }
