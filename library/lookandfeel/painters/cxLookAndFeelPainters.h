@@ -8,7 +8,9 @@
 //                                    (cxLookAndFeelPainters.cpp: life cycle and
 //                                    painter information; _DefaultColors.cpp;
 //                                    _Arrows.cpp: arrows, borders, separators;
-//                                    _Buttons.cpp)
+//                                    _Buttons.cpp; _Containers.cpp: editor
+//                                    buttons, container borders, progress
+//                                    bars, group boxes, panels, drop-down lists)
 //   TcxUltraFlatLookAndFeelPainter   flat one-pixel frames in system colours
 //                                    (cxLookAndFeelPainters_UltraFlat.cpp)
 //   IcxLookAndFeelPainterListener    hears painters come and go
@@ -354,6 +356,85 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   TRect GetCommandLinkMargins();
   void DrawSearchEditButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
 
+  // Editor buttons, container borders, progress bars, group boxes, panels
+  // and drop-down lists (cxLookAndFeelPainters_Containers.cpp). Much of the
+  // base draws nothing and reports zero sizes: the control then draws its
+  // own.
+  virtual void DrawScaledEditorButton(TcxCanvas* ACanvas, const TRect& R, TcxEditBtnKind AButtonKind,
+                                      TcxButtonState AState, const TdxScaleFactor* AScaleFactor,
+                                      TcxEditBtnPosition APosition = cxbpRight);
+  virtual void DrawScaledEditorButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxEditBtnKind AButtonKind,
+                                           TcxButtonState AState, const TdxScaleFactor* AScaleFactor,
+                                           TcxEditBtnPosition APosition = cxbpRight);
+  virtual IPtr<IdxColorPalette> EditButtonColorPalette(TcxButtonState AState);
+  // (0, 0): no size of the painter's own.
+  virtual TSize EditButtonSize();
+  virtual TColor EditButtonTextColor(TcxButtonState AState);
+  virtual int EditButtonTextOffset();
+  virtual TColor GetContainerBorderColor(bool AIsHighlightBorder);
+  virtual int GetContainerBorderWidth(TcxContainerBorderStyle ABorderStyle);
+  // The overload bar inverts ABounds; other parts draw nothing.
+  virtual void DrawProgressBarPart(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ABarBounds,
+                                   bool AVertical, const TdxScaleFactor* AScaleFactor, TcxProgressBarPart APart);
+  virtual TRect ProgressBarBorderSize(bool AVertical);
+  // clDefault for the bar's parts: their text is drawn inverting.
+  virtual TColor ProgressBarTextColor(TcxProgressBarPart APart);
+  virtual void DrawGroupBoxBackground(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& R);
+  virtual void DrawGroupBoxCaption(TcxCanvas* ACanvas, const TRect& ACaptionRect, const TRect& ATextRect,
+                                   TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual void DrawGroupBoxContent(TcxCanvas* ACanvas, const TRect& ABorderRect,
+                                   TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders);
+  virtual void DrawGroupBoxScaledButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                        const TdxScaleFactor* AScaleFactor);
+  virtual void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
+                                 TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders);
+  virtual void GroupBoxAdjustCaptionFont(TFont* ACaptionFont, TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual TRect GroupBoxBorderSize(bool ACaption, TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual int GroupBoxCaptionTailSize(TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual TColor GroupBoxTextColor(bool AEnabled, TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual bool IsGroupBoxCaptionTextDrawnOverBorder(TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual bool IsGroupBoxTransparent(TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual void DrawPanelBackground(TcxCanvas* ACanvas, TWinControl* AControl, const TRect& ABounds,
+                                   TColor AColorFrom = clDefault, TColor AColorTo = clDefault);
+  virtual void DrawPanelBorders(TcxCanvas* ACanvas, const TRect& ABorderRect);
+  virtual void DrawPanelCaption(TcxCanvas* ACanvas, const TRect& ACaptionRect,
+                                TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual void DrawPanelContent(TcxCustomCanvas* ACanvas, const TRect& R);
+  virtual TRect PanelBorderSize();
+  virtual TColor PanelTextColor();
+  virtual void DrawDropDownListBoxBackground(TcxCanvas* ACanvas, const TRect& R, bool AHasBorders);
+  virtual void DrawDropDownListBoxScaledGutterBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                         const TdxScaleFactor* AScaleFactor);
+  virtual void DrawDropDownListBoxScaledSelection(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect,
+                                                  const TdxScaleFactor* AScaleFactor);
+  virtual void DrawDropDownListBoxScaledSeparator(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect,
+                                                  const TdxScaleFactor* AScaleFactor);
+  // 3, though the base's bordered background draws two pixels.
+  virtual int DropDownListBoxBordersSize();
+  virtual TColor DropDownListBoxItemTextColor(bool ASelected);
+  virtual TRect DropDownListBoxScaledItemImageOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TRect DropDownListBoxScaledItemTextOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual int DropDownListBoxScaledSeparatorSize(const TdxScaleFactor* AScaleFactor);
+
+  // A progress bar's text centred in ABounds (turned a quarter clockwise
+  // when vertical): in ATextColor when one is given; else inverting what
+  // lies beneath while the chunk has no text colour; else each area in its
+  // part's text colour, clipped to it.
+  void DrawProgressBarText(TcxCanvas* ACanvas, const String& AText, const TRect& ABounds,
+                           const TRect& AProgressRect, const TRect& AOverloadBarRect, const TRect& APeakBarRect,
+                           TColor ATextColor, bool AVertical);
+  void DrawEditorButton(TcxCanvas* ACanvas, const TRect& R, TcxEditBtnKind AButtonKind, TcxButtonState AState,
+                        TcxEditBtnPosition APosition = cxbpRight);
+  void DrawEditorButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxEditBtnKind AButtonKind, TcxButtonState AState,
+                             TcxEditBtnPosition APosition = cxbpRight);
+  void DrawGroupBoxButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  void DrawDropDownListBoxGutterBackground(TcxCanvas* ACanvas, const TRect& R);
+  void DrawDropDownListBoxSelection(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect);
+  void DrawDropDownListBoxSeparator(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect);
+  TRect DropDownListBoxItemImageOffsets();
+  TRect DropDownListBoxItemTextOffsets();
+  int DropDownListBoxSeparatorSize();
+
  protected:
   friend class TcxLookAndFeelPaintersManager;
 
@@ -422,6 +503,18 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   int ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor) override;
   int ScaledButtonTextShift(const TdxScaleFactor* AScaleFactor) override;
   bool IsButtonHotTrack() override;
+
+  // Group boxes and drop-down lists
+  void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
+                         TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders) override;
+  void DrawDropDownListBoxBackground(TcxCanvas* ACanvas, const TRect& R, bool AHasBorders) override;
+  void DrawDropDownListBoxScaledGutterBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                 const TdxScaleFactor* AScaleFactor) override;
+  void DrawDropDownListBoxScaledSelection(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  void DrawDropDownListBoxScaledSeparator(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  TColor DropDownListBoxItemTextColor(bool ASelected) override;
 
   // Added by this painter
   // The frame of a button part: the shadow while normal, else the highlight.

@@ -128,3 +128,44 @@ TColor TcxUltraFlatLookAndFeelPainter::TabBorderColor() { return clBtnShadow; }
 TColor TcxUltraFlatLookAndFeelPainter::TabSelectedBorderColor() { return clBtnText; }
 
 TColor TcxUltraFlatLookAndFeelPainter::BorderHighlightColor() { return clHighlight; }
+
+// ---------------------------------------------------------------------------
+// Group boxes and drop-down lists
+
+void TcxUltraFlatLookAndFeelPainter::DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
+                                                       TcxGroupBoxCaptionPosition, TcxBorders ABorders) {
+  ACanvas->FrameRect(R, AEnabled ? clHighlight : clBtnShadow, 1, ABorders);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawDropDownListBoxBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                                   bool AHasBorders) {
+  TRect r = R;
+  if (AHasBorders) {
+    ACanvas->FrameRect(r, clBtnShadow);
+    r.Deflate(1);
+    ACanvas->FrameRect(r, clBtnHighlight);
+    r.Deflate(1);
+  }
+  ACanvas->FillRect(r, clWindow);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawDropDownListBoxScaledGutterBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                                               const TdxScaleFactor*) {
+  ACanvas->FillRect(R, clBtnFace);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawDropDownListBoxScaledSelection(TcxCanvas* ACanvas, const TRect& R,
+                                                                        const TRect&, const TdxScaleFactor*) {
+  // The hot blend as mixed, not matched to the screen.
+  ACanvas->FillRect(R, BlendSystemColors(-2, 30, 72));
+  ACanvas->FrameRect(R, clHighlight);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawDropDownListBoxScaledSeparator(TcxCanvas* ACanvas, const TRect& R,
+                                                                        const TRect& AGutterRect,
+                                                                        const TdxScaleFactor* AScaleFactor) {
+  const int top = R.Top + (R.Height() - 1) / 2;
+  ACanvas->FillRect(TRect(AGutterRect.Right + AScaleFactor->Apply(4), top, R.Right, top + 1), clBtnShadow);
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::DropDownListBoxItemTextColor(bool) { return clMenuText; }
