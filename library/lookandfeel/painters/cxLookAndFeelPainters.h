@@ -33,11 +33,13 @@
 #include "library/core/geometry/cxGeometry.h"
 #include "library/graphics/canvas/cxGraphics.h"
 #include "library/graphics/imaging/dxColorPalettes.h"
+#include "library/graphics/system/cxSystemPaletteChangedNotifier.h"
 #include "library/lookandfeel/skins/dxSkinsCore.h"
 #include "platform/classes/Lists.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 // ---------------------------------------------------------------------------
@@ -529,6 +531,20 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
 
  protected:
   void DoDrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool AIsVertical) override;
+  void FreeCachedResources() override;
+
+ private:
+  // The hot and pressed faces, mixed once for each set of system colours:
+  // matching them to the screen costs more than drawing a button.
+  struct TFaceBlends {
+    TColor Hot;
+    TColor Pressed;
+  };
+  const TFaceBlends& FaceBlends();
+  void SystemPaletteChanged(TObject* Sender);
+
+  std::optional<TFaceBlends> FFaceBlends;
+  TOwned<TcxSystemPaletteChangedNotifier> FSystemPaletteChangedNotifier;
 };
 
 // ---------------------------------------------------------------------------

@@ -48,10 +48,31 @@ int TcxUltraFlatLookAndFeelPainter::ButtonBorderSize(TcxButtonState AState) { re
 
 TColor TcxUltraFlatLookAndFeelPainter::ButtonColor(TcxButtonState AState) {
   switch (AState) {
-    case cxbsHot: return GetLighterHighlightColor();
-    case cxbsPressed: return GetLightHighlightColor();
+    case cxbsHot: return FaceBlends().Hot;
+    case cxbsPressed: return FaceBlends().Pressed;
     default: return clBtnFace;
   }
+}
+
+const TcxUltraFlatLookAndFeelPainter::TFaceBlends& TcxUltraFlatLookAndFeelPainter::FaceBlends() {
+  if (!FFaceBlends) {
+    // Told before any look-and-feel repaints for the new colours.
+    if (!FSystemPaletteChangedNotifier) {
+      FSystemPaletteChangedNotifier.reset(New<TcxSystemPaletteChangedNotifier>(true));
+      FSystemPaletteChangedNotifier->SetOnSystemPaletteChanged(
+          BindEvent<&TcxUltraFlatLookAndFeelPainter::SystemPaletteChanged>(this));
+    }
+    FFaceBlends = TFaceBlends{GetLighterHighlightColor(), GetLightHighlightColor()};
+  }
+  return *FFaceBlends;
+}
+
+void TcxUltraFlatLookAndFeelPainter::SystemPaletteChanged(TObject*) { FFaceBlends.reset(); }
+
+void TcxUltraFlatLookAndFeelPainter::FreeCachedResources() {
+  FFaceBlends.reset();
+  FSystemPaletteChangedNotifier.reset();
+  inherited::FreeCachedResources();
 }
 
 void TcxUltraFlatLookAndFeelPainter::DrawButtonBorder(TcxCustomCanvas* ACanvas, const TRect& R,
