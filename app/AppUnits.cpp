@@ -23,10 +23,7 @@ std::span<const TUnit> AppUnits() {
 }
 
 std::vector<std::span<const TUnit>> ProgramUnitLayers() {
-  return {RuntimeUnits(),           UiUnits(),
-          LibraryCoreUnits(),       LibraryGraphicsUnits(),
-          LibraryVectorUnits(),     LibraryLookAndFeelUnits(),
-          LibraryControlsUnits(),   LibraryEditorsUnits(),
-          LibraryStdCtrlsUnits(),   SettingsUnits(),
-          AppUnits()};
+  return {RuntimeUnits(),         UiUnits(),              LibraryCoreUnits(),        LibraryGraphicsUnits(),
+          LibraryVectorUnits(),   LibraryLookAndFeelUnits(), LibraryControlsUnits(), LibraryEditorsUnits(),
+          LibraryStdCtrlsUnits(), SettingsUnits(),        AppUnits()};
 }

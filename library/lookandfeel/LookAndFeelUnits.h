@@ -1,4 +1,4 @@
-// The units of the control library's look and feel, in link order.
+// The units of the look and feel and skins, in link order.
 #pragma once
 
 #include "platform/runtime/Units.h"

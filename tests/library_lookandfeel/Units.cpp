@@ -8,6 +8,6 @@
 #include <vector>
 
 std::vector<std::span<const TUnit>> TestUnitLayers() {
-  return {RuntimeUnits(),       UiUnits(),          LibraryCoreUnits(),
+  return {RuntimeUnits(),         UiUnits(),           LibraryCoreUnits(),
           LibraryGraphicsUnits(), LibraryVectorUnits(), LibraryLookAndFeelUnits()};
 }

@@ -4,6 +4,8 @@
 
 #include "library/core/base/cxLibraryStrs.h"
 #include "library/core/base/dxCore.h"
+#include "library/lookandfeel/painters/cxLookAndFeelPainters_ImageLists.h"
+#include "library/lookandfeel/painters/dxOffice11.h"
 #include "library/lookandfeel/skins/dxSkinsCore.h"
 
 namespace {
@@ -81,12 +83,23 @@ namespace {
 void FinalizePainters() {
   GPaintersFinalized = true;
   if (TcxLookAndFeelPaintersManager* manager = cxPaintersManagerIfExists()) manager->FreePaintersCachedResources();
+  cxFreeIndicatorImages();
 }
+
+// The radio images' Office11 colours come from the colour set.
+class TPaintersRadioButtonColors : public TcxRadioButtonColors {
+ public:
+  TColor Office11DisabledTextColor() override { return Office11Color(::Office11DisabledTextColor); }
+  TColor Office11HighlightBorderColor() override { return Office11Color(::Office11HighlightBorderColor); }
+};
+
+TPaintersRadioButtonColors GPaintersRadioButtonColors;
 
 }  // namespace
 
 void cxLookAndFeelPaintersInitialization() {
   GPaintersFinalized = false;
+  cxSetRadioButtonColors(&GPaintersRadioButtonColors);
   if (TdxUnitsLoader* loader = GetUnitsLoader()) loader->AddUnit(nullptr, &FinalizePainters);
 }
 
@@ -96,4 +109,5 @@ void cxLookAndFeelPaintersFinalization() {
   else
     FinalizePainters();
   cxFreePaintersManager();
+  cxSetRadioButtonColors(nullptr);
 }

@@ -3,23 +3,12 @@
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 
 #include "library/core/system/dxDPIAwareUtils.h"
+#include "library/graphics/canvas/cxCanvasScopes.h"
 #include "library/graphics/text/cxDrawTextUtils.h"
 
 using P = TcxCustomLookAndFeelPainter;
 
 namespace {
-
-// The canvas's clip region saved for a scope and put back at its end.
-class TSavedClipRegion {
- public:
-  explicit TSavedClipRegion(TcxCanvas* ACanvas) : FCanvas(ACanvas) { FCanvas->SaveClipRegion(); }
-  ~TSavedClipRegion() { FCanvas->RestoreClipRegion(); }
-  TSavedClipRegion(const TSavedClipRegion&) = delete;
-  TSavedClipRegion& operator=(const TSavedClipRegion&) = delete;
-
- private:
-  TcxCanvas* FCanvas;
-};
 
 // The canvas font's colour changed for a scope.
 class TFontColorScope {
@@ -133,7 +122,7 @@ void P::DrawProgressBarText(TcxCanvas* ACanvas, const String& AText, const TRect
   } else {
     // Each area in its part's colour; an area paints only what the ones
     // before it left.
-    const TSavedClipRegion savedAreas(ACanvas);
+    const TcxClipRegionScope areasClip(ACanvas);
     const std::pair<const TRect*, TcxProgressBarPart> areas[] = {{&AProgressRect, pbpProgressChunk},
                                                                   {&AOverloadBarRect, pbpOverloadBar},
                                                                   {&APeakBarRect, pbpPeakBar},
@@ -141,10 +130,9 @@ void P::DrawProgressBarText(TcxCanvas* ACanvas, const String& AText, const TRect
     for (const auto& [area, part] : areas) {
       const TColor color = ProgressBarTextColor(part);
       if (text.IntersectsWith(*area) && IsRealColor(color)) {
-        const TSavedClipRegion savedText(ACanvas);
         TRect clip = text;
         clip.Intersect(*area);
-        ACanvas->IntersectClipRect(clip);
+        const TcxClipRegionScope textClip(ACanvas, clip);
         DrawProgressText(ACanvas, AText, text, color, AVertical);
       }
       ACanvas->ExcludeClipRect(*area);
