@@ -10,12 +10,18 @@
 //                                    _Arrows.cpp: arrows, borders, separators;
 //                                    _Buttons.cpp; _Containers.cpp: editor
 //                                    buttons, container borders, progress
-//                                    bars, group boxes, panels, drop-down lists)
+//                                    bars, group boxes, panels, drop-down lists;
+//                                    _StateGlyphs.cpp: expand buttons, check
+//                                    boxes, toggle switch, radio buttons, label
+//                                    lines; _ScrollBars.cpp: scroll-bar parts
+//                                    and size grips)
 //   TcxUltraFlatLookAndFeelPainter   flat one-pixel frames in system colours
 //                                    (cxLookAndFeelPainters_UltraFlat.cpp)
 //   IcxLookAndFeelPainterListener    hears painters come and go
 //   TcxLookAndFeelPaintersManager    the process-wide registry of painters
 //                                    (cxLookAndFeelPainters_Manager.cpp)
+//   DrawPlusMinusMark, cxDrawSizeGrip, the halftone brushes ...
+//                                    what the painters share
 //
 // A control never draws a part of itself: it asks the painter that its
 // look-and-feel resolved. Painters hold no per-control state, so one
@@ -39,6 +45,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -54,6 +61,7 @@ enum TcxButtonState { cxbsDefault, cxbsNormal, cxbsHot, cxbsPressed, cxbsDisable
 constexpr int cxButtonStateCount = cxbsDisabled + 1;
 enum TcxButtonPart { cxbpButton, cxbpDropDownLeftPart, cxbpDropDownRightPart };
 enum TcxCheckBoxState { cbsUnchecked, cbsChecked, cbsGrayed };
+enum TcxExpandButtonState { cebsNormal, cebsSelected, cebsInactive };
 enum TcxArrowDirection { adUp, adDown, adLeft, adRight };
 // Which sides of a part touch a neighbour (the sides themselves are
 // TcxBorders of the geometry unit).
@@ -437,8 +445,123 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   TRect DropDownListBoxItemTextOffsets();
   int DropDownListBoxSeparatorSize();
 
+  // Expand buttons, check boxes, toggle switch, radio buttons and label
+  // lines (cxLookAndFeelPainters_StateGlyphs.cpp)
+  // R holds P (half-open).
+  virtual bool IsPointOverGroupExpandButton(const TRect& R, const TPoint& P);
+  virtual bool DrawExpandButtonFirst();
+  // Nothing and 0 in the base: every painter gives its own.
+  virtual void DrawScaledExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                      const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault,
+                                      TcxExpandButtonState AState = cebsNormal);
+  virtual int ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor);
+  // A plain button face with the double chevron, turned by ARotationAngle.
+  virtual void DrawScaledExpandButtonEx(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AExpanded,
+                                        const TdxScaleFactor* AScaleFactor, TcxRotationAngle ARotationAngle = ra0);
+  // Two chevrons two pixels thick, up when expanded.
+  virtual void DrawScaledExpandMark(TcxCustomCanvas* ACanvas, const TRect& R, TColor AColor, bool AExpanded,
+                                    const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledGroupExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                           TcxButtonState AState, const TdxScaleFactor* AScaleFactor);
+  // A frame in ABorderColor, AColor inside it unless clDefault, and the
+  // plus or minus in the button text colour.
+  virtual void DrawScaledSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor ABorderColor,
+                                           const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault);
+  virtual int ScaledExpandButtonAreaSize(const TdxScaleFactor* AScaleFactor);
+  virtual int ScaledGroupExpandButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual int ScaledSmallExpandButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual int CheckBorderSize();
+  // Only the normal state looks at the check state.
+  virtual TColor CheckButtonColor(TcxButtonState AState, TcxCheckBoxState ACheckState);
+  // ScaledCheckButtonSize raised to the touch-mode minimum.
+  virtual TSize ScaledCheckButtonAreaSize(const TdxScaleFactor* AScaleFactor);
+  // The system's check-box size at AScaleFactor.
+  virtual TSize ScaledCheckButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawCheckBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  // The background when asked; for a checked or grayed state the mark,
+  // three pixels thick, clipped to R less one pixel.
+  virtual void DrawScaledCheck(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                               TcxCheckBoxState ACheckState, TColor AColor, const TdxScaleFactor* AScaleFactor,
+                               bool ADrawBackground);
+  // The border, then the mark on a filled interior (always filled in the
+  // base, whatever ADrawBackground says).
+  virtual void DrawScaledCheckButton(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                     TcxCheckBoxState ACheckState, const TdxScaleFactor* AScaleFactor,
+                                     bool ADrawBackground);
+  // The state pictures on either side of the thumb's centre (the checked
+  // one on the leading side); the caller draws the thumb.
+  virtual void DrawScaledToggleSwitch(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                      const TRect& AThumbBounds, const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                           bool AChecked, const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledToggleSwitchThumb(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                           const TdxScaleFactor* AScaleFactor);
+  virtual IPtr<IdxColorPalette> GetToggleSwitchColorPalette();
+  virtual TColor GetToggleSwitchTextColor();
+  virtual int GetToggleSwitchThumbPercentsWidth();
+  virtual TColor ToggleSwitchToggleColor(bool AChecked);
+  // The radio image of the painter's look from the image list of
+  // AScaleFactor's DPI.
+  virtual void DrawScaledRadioButton(TcxCanvas* ACanvas, int X, int Y, TcxButtonState AButtonState, bool AChecked,
+                                     bool AFocused, TColor ABrushColor, const TdxScaleFactor* AScaleFactor,
+                                     bool AIsDesigning = false);
+  virtual TColor RadioButtonBodyColor(TcxButtonState AState);
+  virtual TSize ScaledRadioButtonSize(const TdxScaleFactor* AScaleFactor);
+  // A shadow line over a highlight line (side by side when vertical);
+  // clDefault takes those two colours.
+  virtual void DrawLabelLine(TcxCanvas* ACanvas, const TRect& R, TColor AOuterColor, TColor AInnerColor,
+                             bool AIsVertical);
+  virtual int LabelLineHeight();
+
+  // The expand button, then R is excluded from the clip region so that
+  // later background fills leave it alone.
+  void DrawScaledExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, const TdxScaleFactor* AScaleFactor,
+                              TColor AColor = clDefault, TcxExpandButtonState AState = cebsNormal);
+  void DrawExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor AColor = clDefault);
+  int ExpandButtonSize();
+  // The background is drawn exactly when the canvas brush is solid.
+  void DrawScaledCheck(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, TcxCheckBoxState ACheckState,
+                       TColor AColor, const TdxScaleFactor* AScaleFactor);
+  void DrawScaledCheckButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                             TcxCheckBoxState ACheckState, const TdxScaleFactor* AScaleFactor);
+  void DrawCheck(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AChecked, TColor AColor);
+  void DrawCheckButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AChecked);
+  TSize CheckButtonSize();
+  TSize CheckButtonAreaSize();
+  void DrawRadioButton(TcxCanvas* ACanvas, int X, int Y, TcxButtonState AButtonState, bool AChecked, bool AFocused,
+                       TColor ABrushColor, bool AIsDesigning = false);
+  TSize RadioButtonSize();
+  void DrawExpandMark(TcxCustomCanvas* ACanvas, const TRect& R, TColor AColor, bool AExpanded);
+
+  // Scroll bars and size grips (cxLookAndFeelPainters_ScrollBars.cpp)
+  // The page pattern over R.
+  virtual void DrawScaledScrollBarBackground(TcxCustomCanvas* ACanvas, const TRect& R, bool AHorizontal,
+                                             const TdxScaleFactor* AScaleFactor);
+  // The line parts change places on a right-to-left horizontal bar; then
+  // DoDrawScaledScrollBarPart.
+  virtual void DrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, const TRect& R,
+                                       TcxScrollBarPart APart, TcxButtonState AState,
+                                       const TdxScaleFactor* AScaleFactor);
+  virtual int ScaledScrollBarMinimalThumbSize(bool AVertical, const TdxScaleFactor* AScaleFactor);
+  // The grip turned into ACorner over ABackgroundColor (clNone: what lies
+  // beneath).
+  virtual void DrawScaledSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor,
+                                  TColor ABackgroundColor = clDefault, TdxCorner ACorner = coBottomRight);
+  // The system's scroll-bar widths at AScaleFactor's DPI.
+  virtual TSize ScaledSizeGripSize(const TdxScaleFactor* AScaleFactor);
+  void DrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, TColor ABackgroundColor = clDefault,
+                    TdxCorner ACorner = coBottomRight);
+
  protected:
   friend class TcxLookAndFeelPaintersManager;
+
+  // The page parts in the halftone pattern of the state (the second while
+  // pressed); every other part is the painter's own.
+  virtual void DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal,
+                                         const TdxScaleFactor* AScaleFactor, TcxButtonState AState,
+                                         TcxScrollBarPart APart, const TRect& R);
+  // A bottom-right size grip filling ARect: the system's frame control.
+  virtual void DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor);
 
   // A new details object (the caller owns it): name and display name
   // LookAndFeelName, the built-in styles' group, and the icons of the
@@ -518,6 +641,20 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
                                           const TdxScaleFactor* AScaleFactor) override;
   TColor DropDownListBoxItemTextColor(bool ASelected) override;
 
+  // Expand buttons, check boxes, radio buttons and the toggle switch
+  void DrawScaledExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded,
+                              const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault,
+                              TcxExpandButtonState AState = cebsNormal) override;
+  int ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawCheckBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+  TColor RadioButtonBodyColor(TcxButtonState AState) override;
+  TColor ToggleSwitchToggleColor(bool AChecked) override;
+  void DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, bool AChecked,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledToggleSwitchThumb(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
+
   // Added by this painter
   // The frame of a button part: the shadow while normal, else the highlight.
   virtual TColor ButtonFrameColor(TcxButtonState AState);
@@ -531,6 +668,10 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
 
  protected:
   void DoDrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool AIsVertical) override;
+  // Arrow buttons and the thumb as framed buttons (no disabled thumb); the
+  // pages keep the base pattern.
+  void DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, const TdxScaleFactor* AScaleFactor,
+                                 TcxButtonState AState, TcxScrollBarPart APart, const TRect& R) override;
   void FreeCachedResources() override;
 
  private:
@@ -617,6 +758,36 @@ class TcxLookAndFeelPaintersManager : public TObject {
 // The manager, made with the built-in painters on first use; nil once the
 // unit's shut-down has begun.
 TcxLookAndFeelPaintersManager* GetPaintersManager();
+
+// ---------------------------------------------------------------------------
+// What the painters share
+
+// A plus, or a minus when AExpanded, in AColor centred in R, its bars
+// (R's width less 2 x 2 scaled) / 2 from the centre.
+void DrawPlusMinusMark(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded, TColor AColor,
+                       const TdxScaleFactor* AScaleFactor);
+// With touch mode on, a positive AValue is raised to 27 scaled (nil: the
+// system scale factor).
+void EnsureTouchModeMinimum(int& AValue, const TdxScaleFactor* AScaleFactor = nullptr);
+void EnsureTouchModeMinimumSize(TSize& ASize, const TdxScaleFactor* AScaleFactor = nullptr);
+// The size of one cell of the system's check-box bitmap, measured at
+// start-up.
+TSize cxStandardCheckBoxSize();
+// The scroll-bar page patterns: brush 0 a checkerboard of the button face
+// and its highlight, brush 1 (pressed) of black and the dark shadow; made on
+// first use.
+TBrush* cxLookAndFeelHalftoneBrush(int AIndex);
+// Paints both patterns anew from the system colours (made first when they
+// are missing).
+void UpdateHalftoneBrushes();
+// Draws a bottom-right size grip into ARect of the canvas given.
+using TcxDrawSizeGripProc = std::function<void(TcxCanvas* ACanvas, const TRect& ARect)>;
+// A grip in ACorner: AProc draws it into a bitmap turned so that ACorner is
+// its bottom-right; over ABackgroundColor, or what lies beneath for clNone.
+// A colour other than clNone and clDefault also floods what the grip left
+// of the background from the opposite corner.
+void cxDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TcxDrawSizeGripProc& AProc,
+                    TColor ABackgroundColor, TdxCorner ACorner);
 
 void cxLookAndFeelPaintersInitialization();
 void cxLookAndFeelPaintersFinalization();

@@ -3,6 +3,7 @@
 #include "library/core/system/dxDPIAwareUtils.h"
 
 #include <array>
+#include <map>
 
 namespace {
 
@@ -50,6 +51,38 @@ void cxSetRadioButtonColors(TcxRadioButtonColors* AValue) { GRadioButtonColors =
 
 // ---------------------------------------------------------------------------
 // TcxRadioButtonImageList
+
+namespace {
+
+constexpr int DefaultDpi = 96;
+
+std::map<int, TOwned<TcxRadioButtonImageList>> GRadioButtonImageLists;
+
+}  // namespace
+
+TcxRadioButtonImageList* TcxRadioButtonImageListManager::Get(const TdxScaleFactor* AScaleFactor) {
+  const int dpi = AScaleFactor ? AScaleFactor->Apply(DefaultDpi) : DefaultDpi;
+  TOwned<TcxRadioButtonImageList>& list = GRadioButtonImageLists[dpi];
+  if (!list) {
+    TOwned<TdxScaleFactor> factor(New<TdxScaleFactor>());
+    factor->Assign(dpi, DefaultDpi, false);
+    list.reset(New<TcxRadioButtonImageList>(factor.get()));
+  }
+  return list.get();
+}
+
+void TcxRadioButtonImageListManager::Reset() {
+  for (auto& [dpi, list] : GRadioButtonImageLists) list->Reset();
+}
+
+void TcxRadioButtonImageListManager::Free() { GRadioButtonImageLists.clear(); }
+
+int TcxRadioButtonImageListManager::Count() { return static_cast<int>(GRadioButtonImageLists.size()); }
+
+TcxRadioButtonImageList* GetRadioButtonImageList(const TdxScaleFactor* AScaleFactor) {
+  return TcxRadioButtonImageListManager::Get(AScaleFactor);
+}
+
 
 void TcxRadioButtonImageList::Create(TdxScaleFactor* AScaleFactor) {
   inherited::Create();

@@ -5,6 +5,7 @@
 // Classes in this file:
 //   TcxRadioButtonColors      the colours the images take from the painters
 //   TcxRadioButtonImageList   128 images of a radio glyph for one scale factor
+//   TcxRadioButtonImageListManager  the lists by DPI
 //
 // The glyph is measured from the system at the list's scale factor (a cell
 // of OBM_CHECKBOXES and DrawFrameControl's radio images), never stretched:
@@ -99,6 +100,23 @@ class TcxRadioButtonImageList : public TObject {
   // Where an image is put on its background before it is copied.
   std::optional<TMemoryDC> FBuffer;
 };
+
+// The radio image lists of the painters, one per DPI (two factors of one DPI
+// share a list): made on first use, recoloured when the system colours
+// change, freed at the painters unit's shut-down.
+class TcxRadioButtonImageListManager {
+ public:
+  TcxRadioButtonImageListManager() = delete;
+  // The list of AScaleFactor's DPI (nil: 96).
+  static TcxRadioButtonImageList* Get(const TdxScaleFactor* AScaleFactor);
+  // Every list made so far recolours itself.
+  static void Reset();
+  // Frees every list.
+  static void Free();
+  static int Count();
+};
+
+TcxRadioButtonImageList* GetRadioButtonImageList(const TdxScaleFactor* AScaleFactor);
 
 // ---------------------------------------------------------------------------
 // Row indicator

@@ -151,6 +151,59 @@ TColor TcxUltraFlatLookAndFeelPainter::TabSelectedBorderColor() { return clBtnTe
 TColor TcxUltraFlatLookAndFeelPainter::BorderHighlightColor() { return clHighlight; }
 
 // ---------------------------------------------------------------------------
+// Expand buttons, check boxes, radio buttons and the toggle switch
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                                            const TdxScaleFactor* AScaleFactor, TColor AColor,
+                                                            TcxExpandButtonState) {
+  ACanvas->FrameRect(R, clBtnShadow);
+  TRect inner = R;
+  inner.Deflate(1);
+  ACanvas->FillRect(inner, AColor == clDefault ? clBtnFace : AColor);
+  DrawPlusMinusMark(ACanvas, R, AExpanded, clBtnText, AScaleFactor);
+}
+
+int TcxUltraFlatLookAndFeelPainter::ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(11);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawCheckBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState) {
+  ACanvas->FrameRect(R, clBtnText);
+  TRect inner = R;
+  inner.Deflate(1);
+  ACanvas->FrameRect(inner, CheckButtonColor(AState, cbsChecked));
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::RadioButtonBodyColor(TcxButtonState AState) {
+  switch (AState) {
+    case cxbsNormal: return clWindow;
+    case cxbsHot: return FaceBlends().Hot;
+    case cxbsPressed: return FaceBlends().Pressed;
+    default: return clBtnFace;
+  }
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::ToggleSwitchToggleColor(bool AChecked) {
+  return AChecked ? static_cast<TColor>(RGB(51, 153, 255)) : static_cast<TColor>(RGB(200, 200, 200));
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                                 TcxButtonState, bool AChecked,
+                                                                 const TdxScaleFactor*) {
+  ACanvas->FillRect(ABounds, ToggleSwitchToggleColor(AChecked));
+  ACanvas->FrameRect(ABounds, AChecked ? clBlack : static_cast<TColor>(RGB(160, 160, 160)));
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledToggleSwitchThumb(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                                 TcxButtonState AState,
+                                                                 const TdxScaleFactor* AScaleFactor) {
+  inherited::DrawScaledToggleSwitchThumb(ACanvas, ABounds, AState, AScaleFactor);
+  TRect frame = ABounds;
+  frame.Deflate(2);
+  ACanvas->FrameRect(frame, clBlack);
+}
+
+// ---------------------------------------------------------------------------
 // Group boxes and drop-down lists
 
 void TcxUltraFlatLookAndFeelPainter::DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
@@ -190,3 +243,28 @@ void TcxUltraFlatLookAndFeelPainter::DrawDropDownListBoxScaledSeparator(TcxCanva
 }
 
 TColor TcxUltraFlatLookAndFeelPainter::DropDownListBoxItemTextColor(bool) { return clMenuText; }
+
+// ---------------------------------------------------------------------------
+// Scroll bars
+
+void TcxUltraFlatLookAndFeelPainter::DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal,
+                                                               const TdxScaleFactor* AScaleFactor,
+                                                               TcxButtonState AState, TcxScrollBarPart APart,
+                                                               const TRect& R) {
+  if (R.IsEmpty()) return;
+  switch (APart) {
+    case sbpThumbnail:
+      if (AState == cxbsDisabled) return;
+      DrawScaledButton(ACanvas, R, AState, AScaleFactor, true, false, cxbpButton, clDefault);
+      return;
+    case sbpLineUp:
+    case sbpLineDown: {
+      DrawScaledButton(ACanvas, R, AState, AScaleFactor, true, false, cxbpButton, clDefault);
+      const bool up = APart == sbpLineUp;
+      const TcxArrowDirection direction = AHorizontal ? (up ? adLeft : adRight) : (up ? adUp : adDown);
+      DrawScaledScrollBarArrow(ACanvas, R, AState, direction, AScaleFactor);
+      return;
+    }
+    default: inherited::DoDrawScaledScrollBarPart(ACanvas, AHorizontal, AScaleFactor, AState, APart, R);
+  }
+}
