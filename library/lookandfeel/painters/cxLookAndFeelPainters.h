@@ -76,6 +76,7 @@ enum TcxEditBtnKind {
 };
 enum TcxEditBtnPosition { cxbpLeft, cxbpRight };
 enum TcxEditPopupBorderStyle { epbsDefault, epbsSingle, epbsFrame3D, epbsFlat };
+enum TcxPopupBorderStyle { pbsNone, pbsUltraFlat, pbsFlat, pbs3D };
 enum TcxProgressBarPart { pbpBackground, pbpProgressChunk, pbpOverloadBar, pbpPeakBar };
 enum TcxGroupBoxCaptionPosition { cxgpTop, cxgpBottom, cxgpLeft, cxgpRight, cxgpCenter };
 enum TcxIndicatorKind { ikNone, ikArrow, ikEdit, ikInsert, ikMultiDot, ikMultiArrow, ikFilter, ikInplaceEdit };
@@ -543,6 +544,49 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
                                        TcxScrollBarPart APart, TcxButtonState AState,
                                        const TdxScaleFactor* AScaleFactor);
   virtual int ScaledScrollBarMinimalThumbSize(bool AVertical, const TdxScaleFactor* AScaleFactor);
+  // A scroll-bar line part pointing ADirection.
+  virtual void DrawScaledSliderButton(TcxCustomCanvas* ACanvas, const TRect& ARect, TcxArrowDirection ADirection,
+                                      TcxButtonState AState, const TdxScaleFactor* AScaleFactor);
+  virtual TSize ScaledSliderButtonSize(TcxArrowDirection ADirection, const TdxScaleFactor* AScaleFactor);
+  // The button border of the state, then its face inside the normal
+  // state's border width.
+  virtual void DrawScaledSmallButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                     const TdxScaleFactor* AScaleFactor);
+  virtual IPtr<IdxColorPalette> GetSmallButtonColorPalette(TcxButtonState AState);
+  // 14 x 15 scaled, raised to the touch-mode minimum.
+  virtual TSize ScaledSmallCloseButtonSize(const TdxScaleFactor* AScaleFactor);
+
+  // Popup windows (cxLookAndFeelPainters_ScrollBars.cpp)
+  virtual TColor GetWindowContentTextColor();
+  virtual void DrawWindowContent(TcxCanvas* ACanvas, const TRect& ARect);
+  // The border of an editor's drop-down window; R comes back as the area
+  // inside it.
+  virtual void DrawEditPopupWindowBorder(TcxCanvas* ACanvas, TRect& R, TcxEditPopupBorderStyle ABorderStyle,
+                                         bool AClientEdge);
+  virtual int GetEditPopupWindowBorderWidth(TcxEditPopupBorderStyle AStyle);
+  virtual int GetEditPopupWindowClientEdgeWidth(TcxEditPopupBorderStyle AStyle);
+  virtual TcxPopupBorderStyle PopupBorderStyle();
+  // The band of a sizeable popup at the grip's edge, the grip in ACorner and
+  // the close button at the band's other end.
+  virtual void CalculateScaledPopupPanelClientRect(TRect& AClientRect, TRect& APanelRect, TRect& AGripRect,
+                                                   TRect& ACloseButtonRect, TdxCorner ACorner,
+                                                   const TRect& ABorders, const TRect& APanelBorders,
+                                                   const TdxScaleFactor* AScaleFactor, int APanelHeight = 0,
+                                                   bool AShowCloseButton = true, bool AShowGripSize = true);
+
+  // The height of a popup band.
+  int ScaledPopupPanelSize(const TdxScaleFactor* AScaleFactor);
+  int PopupPanelSize();
+  void DrawScrollBarBackground(TcxCustomCanvas* ACanvas, const TRect& R, bool AHorizontal);
+  void DrawScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, const TRect& R, TcxScrollBarPart APart,
+                         TcxButtonState AState);
+  int ScrollBarMinimalThumbSize(bool AVertical);
+  TSize SizeGripSize();
+  TSize SliderButtonSize(TcxArrowDirection ADirection);
+  void DrawSliderButton(TcxCustomCanvas* ACanvas, const TRect& ARect, TcxArrowDirection ADirection,
+                        TcxButtonState AState);
+  TSize SmallCloseButtonSize();
+  void DrawSmallButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
   // The grip turned into ACorner over ABackgroundColor (clNone: what lies
   // beneath).
   virtual void DrawScaledSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor,

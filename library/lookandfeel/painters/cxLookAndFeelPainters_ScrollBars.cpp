@@ -1,7 +1,10 @@
-// The base painter's scroll-bar parts and size grips, and the routine that
-// turns a size grip into any corner.
+// The base painter's scroll-bar parts, slider and small buttons, popup
+// windows and size grips, and the routine that turns a size grip into any
+// corner.
 #include "library/core/system/dxDPIAwareUtils.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters_Internal.h"
+
+#include <algorithm>
 
 using P = TcxCustomLookAndFeelPainter;
 
@@ -37,6 +40,170 @@ void P::DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool, const TdxScale
                               FillRect(ACanvas->Handle(), &r, brush->Handle());
                             });
 }
+
+void P::DrawScaledSliderButton(TcxCustomCanvas* ACanvas, const TRect& ARect, TcxArrowDirection ADirection,
+                               TcxButtonState AState, const TdxScaleFactor* AScaleFactor) {
+  const bool horizontal = ADirection == adLeft || ADirection == adRight;
+  const TcxScrollBarPart part = ADirection == adDown || ADirection == adRight ? sbpLineDown : sbpLineUp;
+  DrawScaledScrollBarPart(ACanvas, horizontal, ARect, part, AState, AScaleFactor);
+}
+
+TSize P::ScaledSliderButtonSize(TcxArrowDirection, const TdxScaleFactor* AScaleFactor) {
+  return ScaledSizeGripSize(AScaleFactor);
+}
+
+void P::DrawScaledSmallButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, const TdxScaleFactor*) {
+  DrawButtonBorder(ACanvas, R, AState);
+  TRect face = R;
+  face.Deflate(ButtonBorderSize(cxbsNormal));
+  ACanvas->FillRect(face, ButtonColor(AState));
+}
+
+IPtr<IdxColorPalette> P::GetSmallButtonColorPalette(TcxButtonState) { return {}; }
+
+TSize P::ScaledSmallCloseButtonSize(const TdxScaleFactor* AScaleFactor) {
+  TSize result = AScaleFactor->Apply(TSize(14, 15));
+  EnsureTouchModeMinimumSize(result);
+  return result;
+}
+
+void P::DrawScrollBarBackground(TcxCustomCanvas* ACanvas, const TRect& R, bool AHorizontal) {
+  DrawScaledScrollBarBackground(ACanvas, R, AHorizontal, SystemScaleFactor());
+}
+
+void P::DrawScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, const TRect& R, TcxScrollBarPart APart,
+                          TcxButtonState AState) {
+  DrawScaledScrollBarPart(ACanvas, AHorizontal, R, APart, AState, SystemScaleFactor());
+}
+
+int P::ScrollBarMinimalThumbSize(bool AVertical) {
+  return ScaledScrollBarMinimalThumbSize(AVertical, SystemScaleFactor());
+}
+
+TSize P::SizeGripSize() { return ScaledSizeGripSize(SystemScaleFactor()); }
+
+TSize P::SliderButtonSize(TcxArrowDirection ADirection) {
+  return ScaledSliderButtonSize(ADirection, SystemScaleFactor());
+}
+
+void P::DrawSliderButton(TcxCustomCanvas* ACanvas, const TRect& ARect, TcxArrowDirection ADirection,
+                         TcxButtonState AState) {
+  DrawScaledSliderButton(ACanvas, ARect, ADirection, AState, SystemScaleFactor());
+}
+
+TSize P::SmallCloseButtonSize() { return ScaledSmallCloseButtonSize(SystemScaleFactor()); }
+
+void P::DrawSmallButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) {
+  DrawScaledSmallButton(ACanvas, R, AState, SystemScaleFactor());
+}
+
+// ---------------------------------------------------------------------------
+// Popup windows
+
+TColor P::GetWindowContentTextColor() { return clBtnText; }
+
+void P::DrawWindowContent(TcxCanvas* ACanvas, const TRect& ARect) { ACanvas->FillRect(ARect, clBtnFace); }
+
+void P::DrawEditPopupWindowBorder(TcxCanvas* ACanvas, TRect& R, TcxEditPopupBorderStyle ABorderStyle,
+                                  bool AClientEdge) {
+  // Each frame lies a pixel inside the one before; R ends inside the last.
+  const auto frame = [&](TColor ALeftTop, TColor ARightBottom) {
+    ACanvas->DrawComplexFrame(R, ALeftTop, ARightBottom);
+    R.Deflate(1);
+  };
+  switch (ABorderStyle) {
+    case epbsSingle: frame(clBtnText, clBtnText); break;
+    case epbsFrame3D:
+    case epbsFlat:
+      frame(cl3DLight, cl3DDkShadow);
+      frame(clBtnHighlight, clBtnShadow);
+      if (ABorderStyle == epbsFrame3D) {
+        frame(AClientEdge ? clInactiveBorder : clBtnFace, AClientEdge ? clInactiveBorder : clBtnFace);
+        if (AClientEdge)
+          frame(clBtnFace, clBtnFace);
+        else
+          frame(clBtnShadow, clBtnHighlight);
+      }
+      break;
+    case epbsDefault:
+      // Nothing drawn, yet a pixel in like the others.
+      R.Deflate(1);
+      break;
+  }
+}
+
+int P::GetEditPopupWindowBorderWidth(TcxEditPopupBorderStyle AStyle) {
+  static constexpr int Widths[] = {0, 1, 4, 2};
+  return Widths[AStyle];
+}
+
+int P::GetEditPopupWindowClientEdgeWidth(TcxEditPopupBorderStyle AStyle) {
+  static constexpr int Widths[] = {0, 2, 2, 1};
+  return Widths[AStyle];
+}
+
+TcxPopupBorderStyle P::PopupBorderStyle() { return pbsUltraFlat; }
+
+void P::CalculateScaledPopupPanelClientRect(TRect& AClientRect, TRect& APanelRect, TRect& AGripRect,
+                                            TRect& ACloseButtonRect, TdxCorner ACorner, const TRect& ABorders,
+                                            const TRect& APanelBorders, const TdxScaleFactor* AScaleFactor,
+                                            int APanelHeight, bool AShowCloseButton, bool AShowGripSize) {
+  const int panelHeight = APanelHeight == 0 ? ScaledPopupPanelSize(AScaleFactor) : APanelHeight;
+  const bool top = ACorner == coTopLeft || ACorner == coTopRight;
+  const bool right = ACorner == coTopRight || ACorner == coBottomRight;
+  AClientRect = TRect(AClientRect.Left + ABorders.Left, AClientRect.Top + ABorders.Top,
+                      AClientRect.Right - ABorders.Right, AClientRect.Bottom - ABorders.Bottom);
+  APanelRect = AClientRect;
+  if (top) {
+    APanelRect.Bottom = APanelRect.Top + panelHeight;
+    AClientRect.Top = APanelRect.Bottom;
+  } else {
+    APanelRect.Top = APanelRect.Bottom - panelHeight;
+    AClientRect.Bottom = APanelRect.Top;
+  }
+
+  AGripRect = TRect();
+  if (AShowGripSize) {
+    // The insets from the band's edges are not scaled.
+    const TSize grip = ScaledSizeGripSize(AScaleFactor);
+    AGripRect = APanelRect;
+    if (right) {
+      AGripRect.Right -= 2;
+      AGripRect.Left = AGripRect.Right - grip.cx;
+    } else {
+      AGripRect.Left += 2;
+      AGripRect.Right = AGripRect.Left + grip.cx;
+    }
+    if (top) {
+      AGripRect.Top += 2;
+      AGripRect.Bottom = AGripRect.Top + grip.cy;
+    } else {
+      AGripRect.Bottom -= 2;
+      AGripRect.Top = AGripRect.Bottom - grip.cy;
+    }
+  }
+
+  ACloseButtonRect = TRect();
+  if (AShowCloseButton) {
+    const TRect strip(APanelRect.Left + APanelBorders.Left, APanelRect.Top + APanelBorders.Top,
+                      APanelRect.Right - APanelBorders.Right, APanelRect.Bottom - APanelBorders.Bottom);
+    const int side = strip.Height();
+    const TRect square = right ? TRect(strip.Left, strip.Top, strip.Left + side, strip.Bottom)
+                               : TRect(strip.Right - side, strip.Top, strip.Right, strip.Bottom);
+    const TSize size = ScaledSmallCloseButtonSize(AScaleFactor);
+    ACloseButtonRect.Left = square.Left + (square.Width() - size.cx) / 2;
+    ACloseButtonRect.Top = square.Top + (square.Height() - size.cy) / 2;
+    ACloseButtonRect.SetWidth(size.cx);
+    ACloseButtonRect.SetHeight(size.cy);
+  }
+}
+
+int P::ScaledPopupPanelSize(const TdxScaleFactor* AScaleFactor) {
+  return std::max({GetSystemMetricsForScaleFactor(SM_CYHSCROLL, AScaleFactor) + 3,
+                   ScaledSizeGripSize(AScaleFactor).cy + 4, ScaledSmallCloseButtonSize(AScaleFactor).cy + 6});
+}
+
+int P::PopupPanelSize() { return ScaledPopupPanelSize(SystemScaleFactor()); }
 
 // ---------------------------------------------------------------------------
 // Size grips

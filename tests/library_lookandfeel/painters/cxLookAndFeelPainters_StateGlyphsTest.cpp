@@ -1,12 +1,14 @@
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 
 #include "library/lookandfeel/painters/cxLookAndFeelPainters_ImageLists.h"
+#include "library/core/system/dxDPIAwareUtils.h"
 #include "platform/ui/GdiScopes.h"
 #include "tests/library_lookandfeel/PainterTesting.h"
 #include "tests/support/SystemColors.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -17,7 +19,7 @@ using P = TcxCustomLookAndFeelPainter;
 // not override it.
 P* Painter() { return UltraFlatPainter(); }
 
-struct TFaceRow {
+struct TPartFace {
   TcxButtonState State;
   COLORREF Frame;
   COLORREF Face;
@@ -424,7 +426,7 @@ std::vector<int> ArrowProfile(const TPixelSurface& ASurface, const TRect& AInner
 
 TEST(ScrollBars, UltraFlatButtonsAndThumbInEveryState) {
   const TRect r(1, 1, 18, 18);
-  for (const TFaceRow& row : std::vector<TFaceRow>{{cxbsNormal, Sys(COLOR_BTNTEXT), Sys(COLOR_BTNFACE)},
+  for (const TPartFace& row : std::vector<TPartFace>{{cxbsNormal, Sys(COLOR_BTNTEXT), Sys(COLOR_BTNFACE)},
                                                     {cxbsHot, Sys(COLOR_HIGHLIGHT), HotBlend()},
                                                     {cxbsPressed, Sys(COLOR_HIGHLIGHT), PressedBlend()},
                                                     {cxbsDisabled, Sys(COLOR_BTNSHADOW), Sys(COLOR_BTNFACE)}}) {
@@ -477,6 +479,122 @@ TEST(ScrollBars, UltraFlatButtonsAndThumbInEveryState) {
                                               DefaultScaleFactor());
   EXPECT_EQ(canvas.Surface.Count(Bg), 400) << "an empty part draws nothing";
   EXPECT_EQ(UltraFlatPainter()->ScaledScrollBarMinimalThumbSize(true, ScaleFactorOf(2, 1).get()), 16);
+}
+
+// ---------------------------------------------------------------------------
+// Popup windows
+
+TEST(PopupWindows, EditPopupBordersAreTheSystemsEdges) {
+  struct TRow {
+    const char* Name;
+    TcxEditPopupBorderStyle Style;
+    bool ClientEdge;
+    int Width;
+  };
+  const TRow rows[] = {{"default", epbsDefault, false, 1},   {"single", epbsSingle, false, 1},
+                       {"flat", epbsFlat, true, 2},          {"3-D", epbsFrame3D, false, 4},
+                       {"3-D, client edge", epbsFrame3D, true, 4}};
+  const TRect bounds(2, 3, 30, 25);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface canvas(32, 28, Bg);
+    TRect r = bounds;
+    Painter()->DrawEditPopupWindowBorder(canvas.Get(), r, row.Style, row.ClientEdge);
+    TRect inner = bounds;
+    inner.Deflate(row.Width);
+    EXPECT_EQ(r, inner);
+
+    // The same border through the system on the same kind of surface.
+    TPixelSurface expected(32, 28, Bg);
+    RECT e = bounds;
+    const auto solidFrame = [&](int AColorIndex) {
+      FrameRect(expected.DC(), &e, GetSysColorBrush(AColorIndex));
+      InflateRect(&e, -1, -1);
+    };
+    switch (row.Style) {
+      case epbsSingle: solidFrame(COLOR_BTNTEXT); break;
+      case epbsFlat: DrawEdge(expected.DC(), &e, EDGE_RAISED, BF_RECT); break;
+      case epbsFrame3D:
+        DrawEdge(expected.DC(), &e, EDGE_RAISED, BF_RECT);
+        InflateRect(&e, -2, -2);
+        solidFrame(row.ClientEdge ? COLOR_INACTIVEBORDER : COLOR_BTNFACE);
+        if (row.ClientEdge)
+          solidFrame(COLOR_BTNFACE);
+        else
+          DrawEdge(expected.DC(), &e, BDR_SUNKENOUTER, BF_RECT);
+        break;
+      case epbsDefault: break;
+    }
+    int differing = 0;
+    for (int y = 0; y < 28; ++y)
+      for (int x = 0; x < 32; ++x) differing += canvas.Surface.Pixel(x, y) != expected.Pixel(x, y);
+    EXPECT_EQ(differing, 0) << canvas.Surface.Picture(Bg);
+    if (row.Style != epbsDefault) {
+      EXPECT_EQ(Painter()->GetEditPopupWindowBorderWidth(row.Style), row.Width);
+    }
+  }
+  EXPECT_EQ(Painter()->GetEditPopupWindowBorderWidth(epbsDefault), 0);
+  EXPECT_EQ(Painter()->GetEditPopupWindowClientEdgeWidth(epbsSingle), 2);
+  EXPECT_EQ(Painter()->GetEditPopupWindowClientEdgeWidth(epbsFlat), 1);
+}
+
+TEST(PopupWindows, TheBandSitsAtTheGripsEdgeWithTheCloseButtonAtItsOtherEnd) {
+  for (const TScale& scale : Scales) {
+    SCOPED_TRACE(testing::Message() << scale.Numerator << "/" << scale.Denominator);
+    const TOwned<TdxScaleFactor> factor = ScaleFactorOf(scale.Numerator, scale.Denominator);
+    const auto scaled = [&](int V) { return static_cast<int>(std::lround(V * scale.Numerator / double(scale.Denominator))); };
+    const TSize grip(GetSystemMetricsForScaleFactor(SM_CXVSCROLL, factor.get()),
+                     GetSystemMetricsForScaleFactor(SM_CYHSCROLL, factor.get()));
+    const TSize close(scaled(14), scaled(15));
+    const int height = std::max({grip.cy + 3, grip.cy + 4, close.cy + 6});
+    EXPECT_EQ(Painter()->ScaledPopupPanelSize(factor.get()), height);
+    const TRect borders(1, 2, 3, 4);
+    const TRect panelBorders(1, 1, 1, 1);
+    for (const TdxCorner corner : {coTopLeft, coTopRight, coBottomLeft, coBottomRight}) {
+      SCOPED_TRACE(corner);
+      TRect client(0, 0, 300, 200), panel, gripRect, closeRect;
+      Painter()->CalculateScaledPopupPanelClientRect(client, panel, gripRect, closeRect, corner, borders,
+                                                     panelBorders, factor.get());
+      const bool top = corner == coTopLeft || corner == coTopRight;
+      const bool right = corner == coTopRight || corner == coBottomRight;
+      EXPECT_EQ(panel.Height(), height);
+      EXPECT_EQ(panel.Left, 1);
+      EXPECT_EQ(panel.Right, 297);
+      EXPECT_EQ(top ? panel.Top : panel.Bottom, top ? 2 : 196);
+      EXPECT_EQ(top ? client.Top : client.Bottom, top ? panel.Bottom : panel.Top);
+      EXPECT_EQ(top ? client.Bottom : client.Top, top ? 196 : 2);
+      EXPECT_EQ(gripRect.GetSize(), grip);
+      EXPECT_EQ(right ? panel.Right - gripRect.Right : gripRect.Left - panel.Left, 2);
+      EXPECT_EQ(top ? gripRect.Top - panel.Top : panel.Bottom - gripRect.Bottom, 2);
+      EXPECT_EQ(closeRect.GetSize(), close);
+      // Centred in the square at the strip's other end.
+      const int side = height - 2;
+      const int squareLeft = right ? panel.Left + 1 : panel.Right - 1 - side;
+      EXPECT_LE(std::abs(2 * closeRect.Left + close.cx - (2 * squareLeft + side)), 1);
+      EXPECT_LE(std::abs(2 * closeRect.Top + close.cy - (2 * (panel.Top + 1) + side)), 1);
+    }
+    TRect client(0, 0, 100, 100), panel, gripRect, closeRect;
+    Painter()->CalculateScaledPopupPanelClientRect(client, panel, gripRect, closeRect, coBottomRight, TRect(),
+                                                   TRect(), factor.get(), 30, false, false);
+    EXPECT_EQ(panel, TRect(0, 70, 100, 100));
+    EXPECT_TRUE(gripRect.IsZero());
+    EXPECT_TRUE(closeRect.IsZero());
+  }
+}
+
+TEST(PopupWindows, SmallButtonsAndContent) {
+  TCanvasOnSurface canvas(20, 20, Bg);
+  const TRect r(2, 2, 16, 17);
+  UltraFlatPainter()->DrawScaledSmallButton(canvas.Get(), r, cxbsDefault, DefaultScaleFactor());
+  // The default state's two frames, but the face starts inside one.
+  EXPECT_EQ(RingCount(canvas.Surface, r, Sys(COLOR_WINDOWFRAME)), RingLength(r));
+  TRect face = r;
+  face.Deflate(1);
+  EXPECT_EQ(canvas.Surface.Count(face, Sys(COLOR_BTNFACE)), face.Width() * face.Height());
+  Painter()->DrawWindowContent(canvas.Get(), TRect(0, 0, 20, 20));
+  EXPECT_EQ(canvas.Surface.Count(Sys(COLOR_BTNFACE)), 400);
+  EXPECT_EQ(Painter()->PopupBorderStyle(), pbsUltraFlat);
+  EXPECT_EQ(Painter()->ScaledSliderButtonSize(adUp, DefaultScaleFactor()), Painter()->SizeGripSize());
 }
 
 // The system's grip in the bottom-right of a W x H surface, then mirrored by
