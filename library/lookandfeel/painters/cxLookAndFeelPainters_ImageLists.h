@@ -90,15 +90,15 @@ class TcxRadioButtonImageList : public TObject {
   }
 
   TOwned<TBitmap> FButtonMask;
-  TOwned<TImageList> FList;
   TRect FRadioButtonCheckRect;
-  std::vector<int> FRadioButtonImageListIndexes;
   std::vector<TPixelClass> FRadioButtonPattern;  // rows by columns
   TRect FRadioButtonRect;
   TSize FRadioButtonSize;
   TOwned<TdxScaleFactor> FScaleFactor;
-  // Where an image is put on its background before it is copied.
-  std::optional<TMemoryDC> FBuffer;
+  // The images side by side (black outside the glyph), and the mask (white
+  // outside it).
+  std::optional<TMemoryDC> FImages;
+  std::optional<TMemoryDC> FImagesMask;
 };
 
 // The radio image lists of the painters, one per DPI (two factors of one DPI
