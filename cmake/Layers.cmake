@@ -37,6 +37,12 @@ function(sk_layer name dir)
   endif()
   sk_resolve(deps ${ARGN})
   target_link_libraries(${name} PUBLIC ${deps})
+  # A layer's resources go into every program that links it: a resource
+  # object in a static library would be left out, as no symbol refers to it.
+  file(GLOB_RECURSE resources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.rc)
+  if(resources)
+    target_sources(${name} INTERFACE ${resources})
+  endif()
   if(name STREQUAL "platform_runtime")
     target_link_libraries(${name} PUBLIC ${SK_WIN32_LIBS})
   endif()

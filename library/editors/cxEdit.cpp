@@ -60,7 +60,7 @@ void TcxCustomEditStyle::FontChanged(TObject*) {
   Changed();
 }
 
-void TcxCustomEditStyle::LookAndFeelChanged(TObject*) { Changed(); }
+void TcxCustomEditStyle::LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues) { Changed(); }
 
 void TcxEditStyles::Create(TPersistent* AOwner, TNotifyEvent AOnChanged) {
   FNormal.reset(New<TcxEditStyle>(AOwner));

@@ -16,7 +16,7 @@
 // here too.
 #pragma once
 
-#include "library/lookandfeel/cxLookAndFeels.h"
+#include "library/lookandfeel/settings/cxLookAndFeels.h"
 #include "platform/ui/Graphics.h"
 
 enum TcxEditButtonTransparency { ebtNone, ebtInactive, ebtAlways, ebtHideInactive, ebtHideUnselected };
@@ -59,7 +59,7 @@ class TcxCustomEditStyle : public TPersistent, public TcxLookAndFeelOwner {
 
  private:
   void FontChanged(TObject* Sender);
-  void LookAndFeelChanged(TObject* Sender);
+  void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
   void Changed() { CallEvent(FOnChanged, this); }
   bool IsFontStored() const { return FFontAssigned; }
 

@@ -1,5 +1,7 @@
 #include "library/stdctrls/cxButtons.h"
 
+#include "library/core/system/dxDPIAwareUtils.h"
+
 // ---------------------------------------------------------------------------
 // TcxButtonColors
 
@@ -55,6 +57,20 @@ void TcxButtonColors::SetColor(int AIndex, TColor AValue) {
   FButton->Invalidate();
 }
 
+TColor TcxButtonColors::BackgroundColor(TcxButtonState AState) const {
+  static constexpr TIndex indexes[] = {iDefault, iNormal, iHot, iPressed, iDisabled};
+  const TIndex index = indexes[AState];
+  if (IsAssigned(index)) return Color(index);
+  return AState == cxbsNormal ? Default() : Normal();
+}
+
+TColor TcxButtonColors::TextColor(TcxButtonState AState) const {
+  static constexpr TIndex indexes[] = {iDefaultText, iNormalText, iHotText, iPressedText, iDisabledText};
+  const TIndex index = indexes[AState];
+  if (IsAssigned(index)) return Color(index);
+  return AState == cxbsNormal ? DefaultText() : NormalText();
+}
+
 TPersistent* TcxButtonColors::GetOwner() { return FButton; }
 
 // ---------------------------------------------------------------------------
@@ -108,13 +124,15 @@ void TcxButton::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   FColors.reset(New<TcxButtonColors>(this));
   FOptionsImage.reset(New<TcxButtonImageOptions>(this));
-  CreateLookAndFeel(this);
+  CreateLookAndFeel(this, BindEvent<&TcxButton::LookAndFeelChanged>(this));
   FCanvas.reset(New<TCanvas>());
+  FcxCanvas.reset(New<TcxCanvas>(FCanvas.get()));
   SetBounds(Left(), Top(), 75, 25);
 }
 
 void TcxButton::Destroy() {
   if (FOptionsImage) FOptionsImage->SetImages(nullptr);
+  FcxCanvas.reset();
   FCanvas.reset();
   FOptionsImage.reset();
   FColors.reset();
@@ -151,14 +169,31 @@ void TcxButton::CMEnabledChanged(TMessage& Message) {
   Invalidate();
 }
 
-TColor TcxButton::FaceColor(bool APressed) const {
-  using C = TcxButtonColors;
-  if (!Enabled() && FColors->IsAssigned(C::iDisabled)) return FColors->Disabled();
-  if (APressed && FColors->IsAssigned(C::iPressed)) return FColors->Pressed();
-  if (FColors->IsAssigned(C::iDefault)) return FColors->Default();
-  if (FColors->IsAssigned(C::iNormal)) return FColors->Normal();
-  return clBtnFace;
+TcxButtonState TcxButton::PaintState(bool APressed, bool AFocused) const {
+  if (!Enabled()) return cxbsDisabled;
+  if (APressed) return cxbsPressed;
+  if (FHot) return cxbsHot;
+  return AFocused || Active() ? cxbsDefault : cxbsNormal;
 }
+
+void TcxButton::MouseEnter() {
+  inherited::MouseEnter();
+  TcxCustomLookAndFeelPainter* painter = LookAndFeel()->Painter();
+  SetHot(painter && painter->IsButtonHotTrack());
+}
+
+void TcxButton::MouseLeave() {
+  inherited::MouseLeave();
+  SetHot(false);
+}
+
+void TcxButton::SetHot(bool AValue) {
+  if (FHot == AValue) return;
+  FHot = AValue;
+  Invalidate();
+}
+
+void TcxButton::LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues) { Invalidate(); }
 
 void TcxButton::CNDrawItem(TMessage& Message) {
   Paint(*reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam));
@@ -166,46 +201,44 @@ void TcxButton::CNDrawItem(TMessage& Message) {
 }
 
 void TcxButton::Paint(const DRAWITEMSTRUCT& AItem) {
-  const bool pressed = (AItem.itemState & ODS_SELECTED) != 0;
+  const TcxButtonState state = PaintState((AItem.itemState & ODS_SELECTED) != 0, (AItem.itemState & ODS_FOCUS) != 0);
   const bool focused = (AItem.itemState & ODS_FOCUS) != 0;
-  RECT r = AItem.rcItem;
+  TcxCustomLookAndFeelPainter* painter = LookAndFeel()->Painter();
+  const TdxScaleFactor* factor = SystemScaleFactor();
+  const TRect bounds(AItem.rcItem);
   const TCanvasDCScope drawing(FCanvas.get(), AItem.hDC);
-  FCanvas->Brush()->SetColor(FaceColor(pressed));
-  FCanvas->FillRect(TRect(r.left, r.top, r.right, r.bottom));
-  if (focused || Active()) {
-    FCanvas->Brush()->SetColor(clWindowFrame);
-    FCanvas->FrameRect(TRect(r.left, r.top, r.right, r.bottom));
-    InflateRect(&r, -1, -1);
-  }
-  DrawEdge(AItem.hDC, &r, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | BF_ADJUST);
+  TcxCanvas* canvas = FcxCanvas.get();
+  // Without a painter (after the painters' shut-down) the face alone.
+  if (!painter) return canvas->FillRect(bounds, ResolveDefaultColor(FColors->BackgroundColor(state), clBtnFace));
+  painter->DrawScaledButton(canvas, bounds, state, factor, true, false, cxbpButton, FColors->BackgroundColor(state));
 
   // Glyph and caption side by side, centred together.
+  TRect r = bounds;
+  r.Deflate(painter->ButtonBorderSize(state));
+  if (state == cxbsPressed) {
+    const int shift = painter->ScaledButtonTextShift(factor);
+    r.Offset(shift, shift);
+  }
   const String caption = Caption();
-  FCanvas->Font()->Assign(Font());
+  canvas->Font()->Assign(Font());
   TCustomImageList* images = FOptionsImage->Images();
   const int index = FOptionsImage->ImageIndex();
   const bool hasGlyph = images && index >= 0 && index < images->Count();
   const int glyphWidth = hasGlyph ? images->Width() : 0;
-  const TSize text = caption.empty() ? TSize{0, 0} : FCanvas->TextExtent(StringReplace(caption, L"&", L"", {}));
+  const TSize text = caption.empty() ? TSize{0, 0} : canvas->TextExtent(StringReplace(caption, L"&", L"", {}));
   const int gap = hasGlyph && !caption.empty() ? 4 : 0;
-  const int shift = pressed ? 1 : 0;
-  int x = (r.left + r.right - (glyphWidth + gap + text.cx)) / 2 + shift;
+  int x = (r.Left + r.Right - (glyphWidth + gap + text.cx)) / 2;
   if (hasGlyph) {
-    images->Draw(FCanvas.get(), x, (r.top + r.bottom - images->Height()) / 2 + shift, index, Enabled());
+    images->Draw(FCanvas.get(), x, (r.Top + r.Bottom - images->Height()) / 2, index, Enabled());
     x += glyphWidth + gap;
   }
   if (!caption.empty()) {
-    RECT tr{x, r.top + shift, x + text.cx + 1, r.bottom + shift};
-    SetBkMode(AItem.hDC, TRANSPARENT);
-    const TSelectObject font(AItem.hDC, FCanvas->Font()->Handle());
-    SetTextColor(AItem.hDC, ColorToColorRef(Enabled() ? clBtnText : clGrayText));
-    DrawTextW(AItem.hDC, caption.c_str(), static_cast<int>(caption.size()), &tr, DT_SINGLELINE | DT_VCENTER | DT_LEFT);
+    canvas->Font()->SetColor(painter->ButtonSymbolColor(state, FColors->TextColor(state)));
+    canvas->SetBrushColor(clNone);
+    canvas->DrawTexT(caption, TRect(x, r.Top, x + text.cx + 1, r.Bottom),
+                     cxtfLeft | cxtfCenterY | cxtfSingleLine | cxtfShowPrefix, state != cxbsDisabled);
   }
-  if (focused) {
-    RECT fr = r;
-    InflateRect(&fr, -2, -2);
-    DrawFocusRect(AItem.hDC, &fr);
-  }
+  if (focused) canvas->DrawFocusRect(painter->ScaledButtonFocusRect(canvas, bounds, factor));
 }
 
 void cxButtonsInitialization() { RegisterClasses({TcxButton::ClassInfo()}); }

@@ -8,12 +8,15 @@
 // This is the minimal form of the push button: the class with the properties
 // the main window and its form description use (Caption, Enabled,
 // Colors.Default, OptionsImage.Images and .ImageIndex, LookAndFeel), over the
-// class library's push button. It draws itself (owner-drawn) so that the
-// colour of the state shows: a raised face in Colors.Default when assigned,
-// else the button face, the glyph when the image list has one, the caption.
+// class library's push button. It draws itself (owner-drawn) through the
+// painter its look-and-feel resolves: the face and frame of its state (hot
+// while the mouse is over it and the painter tracks it), the glyph when the
+// image list has one, the caption in the painter's symbol colour, the focus
+// rectangle where the painter puts it.
 #pragma once
 
-#include "library/lookandfeel/cxLookAndFeels.h"
+#include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
+#include "library/lookandfeel/settings/cxLookAndFeels.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -40,6 +43,12 @@ class TcxButtonColors : public TPersistent {
   bool IsAssigned(int AIndex) const { return (FAssigned >> AIndex) & 1; }
   template <int I>
   bool IsStored() const { return IsAssigned(I); }
+
+  // The face and text colours of a paint state: the state's own when
+  // assigned; else the normal state falls back to Default (DefaultText),
+  // every other state to Normal (NormalText). clDefault: the painter's.
+  TColor BackgroundColor(TcxButtonState AState) const;
+  TColor TextColor(TcxButtonState AState) const;
 
   TColor Default() const { return Color(iDefault); }
   void SetDefault(TColor AValue) { SetColor(iDefault, AValue); }
@@ -107,8 +116,10 @@ class TcxButton : public TCustomButton, public TcxLookAndFeelOwner {
   TcxButtonImageOptions* OptionsImage() const { return FOptionsImage.get(); }
   void SetOptionsImage(TcxButtonImageOptions* AValue) { FOptionsImage->Assign(AValue); }
 
-  // The face colour of the present state (what the button paints).
-  TColor FaceColor(bool APressed) const;
+  // The state the button paints in, given the owner-draw item's flags.
+  TcxButtonState PaintState(bool APressed, bool AFocused) const;
+  // Whether the mouse is over the button.
+  bool IsHot() const { return FHot; }
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -117,15 +128,21 @@ class TcxButton : public TCustomButton, public TcxLookAndFeelOwner {
   void CNDrawItem(TMessage& Message);
   void CMTextChanged(TMessage& Message);
   void CMEnabledChanged(TMessage& Message);
+  void MouseEnter() override;
+  void MouseLeave() override;
 
  private:
   friend class TcxButtonColors;
   friend class TcxButtonImageOptions;
   void Paint(const DRAWITEMSTRUCT& AItem);
+  void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  void SetHot(bool AValue);
 
   TOwned<TcxButtonColors> FColors;
   TOwned<TcxButtonImageOptions> FOptionsImage;
   TOwned<TCanvas> FCanvas;
+  TOwned<TcxCanvas> FcxCanvas;
+  bool FHot;
 };
 
 // Unit start-up: registers the classes by name.

@@ -13,7 +13,7 @@
 // AnimationTime; inactive, the control shows its background only.
 #pragma once
 
-#include "library/lookandfeel/cxLookAndFeels.h"
+#include "library/lookandfeel/settings/cxLookAndFeels.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/ExtCtrls.h"
 

@@ -6,6 +6,7 @@
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "platform/ui/GdiScopes.h"
 #include "tests/app_e2e/ProgramDriver.h"
+#include "tests/app_e2e/ScreenShot.h"
 #include "tests/platform_classes/TempFiles.h"
 
 #include <gtest/gtest.h>
@@ -45,37 +46,6 @@ int Distance(COLORREF A, COLORREF B) {
   return std::max({std::abs(GetRValue(A) - GetRValue(B)), std::abs(GetGValue(A) - GetGValue(B)),
                    std::abs(GetBValue(A) - GetBValue(B))});
 }
-
-// What the screen shows of a window.
-class TScreenShot {
- public:
-  explicit TScreenShot(HWND AWindow) {
-    GetWindowRect(AWindow, &FRect);
-    FWidth = FRect.right - FRect.left;
-    FHeight = FRect.bottom - FRect.top;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), FWidth, -FHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    const TScreenDC screen;
-    const TOwnedDC memory(CreateCompatibleDC(screen.Get()));
-    void* bits = nullptr;
-    const TOwnedBitmap bitmap(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    const TSelectObject selected(memory.Get(), bitmap.Get());
-    BitBlt(memory.Get(), 0, 0, FWidth, FHeight, screen.Get(), FRect.left, FRect.top, SRCCOPY);
-    GdiFlush();
-    const auto* pixels = static_cast<const std::uint32_t*>(bits);
-    FPixels.assign(pixels, pixels + static_cast<std::size_t>(FWidth) * FHeight);
-  }
-  // A pixel at screen coordinates.
-  COLORREF Pixel(int X, int Y) const {
-    const std::uint32_t p = FPixels[static_cast<std::size_t>((Y - FRect.top) * FWidth + X - FRect.left)];
-    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
-  }
-
- private:
-  RECT FRect{};
-  int FWidth = 0, FHeight = 0;
-  std::vector<std::uint32_t> FPixels;
-};
 
 struct TGlyphButton {
   const wchar_t* Caption;

@@ -153,35 +153,64 @@ void TProgramDriver::Activate(HWND AWindow) {
   WaitUntil([AWindow] { return GetForegroundWindow() == AWindow; }, 2000);
 }
 
-void TProgramDriver::ClickOn(HWND AControl, int AClicks) {
+namespace {
+
+// A mouse event at a screen point, in the absolute coordinates SendInput takes.
+INPUT MouseInput(const POINT& APoint, DWORD AFlags) {
+  INPUT in{};
+  in.type = INPUT_MOUSE;
+  in.mi.dx = MulDiv(APoint.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+  in.mi.dy = MulDiv(APoint.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+  in.mi.dwFlags = AFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  return in;
+}
+
+POINT CenterOf(HWND AControl) {
   RECT r{};
   GetWindowRect(AControl, &r);
-  const int x = (r.left + r.right) / 2;
-  const int y = (r.top + r.bottom) / 2;
-  const int w = GetSystemMetrics(SM_CXSCREEN);
-  const int h = GetSystemMetrics(SM_CYSCREEN);
-  auto input = [&](DWORD AFlags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = MulDiv(x, 65536, w) + 1;
-    in.mi.dy = MulDiv(y, 65536, h) + 1;
-    in.mi.dwFlags = AFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    return in;
-  };
-  INPUT move = input(0);
+  return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+}  // namespace
+
+void TProgramDriver::MoveMouseTo(const POINT& APoint) {
+  INPUT move = MouseInput(APoint, 0);
   SendInput(1, &move, sizeof(INPUT));
   WaitUntil(
       [&] {
         POINT p{};
-        return GetCursorPos(&p) && p.x == x && p.y == y;
+        return GetCursorPos(&p) && p.x == APoint.x && p.y == APoint.y;
       },
       1000);
   Settle();
+}
+
+void TProgramDriver::MoveMouseOnto(HWND AControl) { MoveMouseTo(CenterOf(AControl)); }
+
+void TProgramDriver::PressMouse() {
+  POINT p{};
+  GetCursorPos(&p);
+  INPUT down = MouseInput(p, MOUSEEVENTF_LEFTDOWN);
+  SendInput(1, &down, sizeof(INPUT));
+  Settle();
+}
+
+void TProgramDriver::ReleaseMouse() {
+  POINT p{};
+  GetCursorPos(&p);
+  INPUT up = MouseInput(p, MOUSEEVENTF_LEFTUP);
+  SendInput(1, &up, sizeof(INPUT));
+  Settle();
+}
+
+void TProgramDriver::ClickOn(HWND AControl, int AClicks) {
+  const POINT center = CenterOf(AControl);
+  MoveMouseTo(center);
   // Each button event carries the position, so the click lands there.
   std::vector<INPUT> clicks;
   for (int i = 0; i < AClicks; ++i) {
-    clicks.push_back(input(MOUSEEVENTF_LEFTDOWN));
-    clicks.push_back(input(MOUSEEVENTF_LEFTUP));
+    clicks.push_back(MouseInput(center, MOUSEEVENTF_LEFTDOWN));
+    clicks.push_back(MouseInput(center, MOUSEEVENTF_LEFTUP));
   }
   SendInput(static_cast<UINT>(clicks.size()), clicks.data(), sizeof(INPUT));
   Settle();

@@ -51,6 +51,12 @@ class TProgramDriver {
   void Activate(HWND AWindow);
   // AClicks left clicks in the middle of the control, sent in one batch.
   void ClickOn(HWND AControl, int AClicks = 1);
+  // The mouse moved to a screen point, or to the middle of a control.
+  void MoveMouseTo(const POINT& APoint);
+  void MoveMouseOnto(HWND AControl);
+  // The left button pressed or released where the mouse is.
+  void PressMouse();
+  void ReleaseMouse();
   void Key(WORD AVirtualKey);
   // A key pressed while a modifier (e.g. VK_MENU) is held.
   void KeyWith(WORD AModifier, WORD AVirtualKey);

@@ -2,6 +2,7 @@
 #include "library/core/CoreUnits.h"
 #include "library/editors/EditorsUnits.h"
 #include "library/graphics/GraphicsUnits.h"
+#include "library/lookandfeel/LookAndFeelUnits.h"
 #include "library/stdctrls/StdCtrlsUnits.h"
 #include "platform/ui/UiUnits.h"
 #include "tests/support/TestUnits.h"
@@ -9,6 +10,8 @@
 #include <vector>
 
 std::vector<std::span<const TUnit>> TestUnitLayers() {
-  return {RuntimeUnits(),         UiUnits(),           LibraryCoreUnits(),    LibraryGraphicsUnits(),
-          LibraryControlsUnits(), LibraryEditorsUnits(), LibraryStdCtrlsUnits()};
+  return {RuntimeUnits(),           UiUnits(),
+          LibraryCoreUnits(),       LibraryGraphicsUnits(),
+          LibraryLookAndFeelUnits(), LibraryControlsUnits(),
+          LibraryEditorsUnits(),    LibraryStdCtrlsUnits()};
 }

@@ -21,14 +21,6 @@ struct TTranslator {
 };
 TTranslator GTranslator;
 
-// The module this code was linked into.
-HMODULE OwnModule() {
-  HMODULE module = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&OwnModule), &module);
-  return module;
-}
-
 // Ordinal comparison ignoring case, for identifiers.
 int CompareIdentifiers(const String& A, const String& B) {
   const int r = CompareStringOrdinal(A.data(), static_cast<int>(A.size()), B.data(), static_cast<int>(B.size()), TRUE);
@@ -104,8 +96,15 @@ TdxUnitsLoader* GetUnitsLoader() {
   return GUnitsLoader;
 }
 
+HINSTANCE HInstance() {
+  HMODULE module = nullptr;
+  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                     reinterpret_cast<LPCWSTR>(&HInstance), &module);
+  return module;
+}
+
 bool IsInsideLibrary() {
-  const HMODULE own = OwnModule();
+  const HMODULE own = HInstance();
   return own && own != GetModuleHandleW(nullptr);
 }
 

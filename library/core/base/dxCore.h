@@ -93,6 +93,8 @@ class TdxUnitsLoader : public TObject {
 // shut-down has begun.
 TdxUnitsLoader* GetUnitsLoader();
 
+// The module this library was linked into: its resources are there.
+HINSTANCE HInstance();
 // Whether the running module is a dynamic library (false in an executable).
 bool IsInsideLibrary();
 

@@ -95,6 +95,12 @@ struct TEnumInfo<TcxCanvasImageStretchQuality> {
 
 // Which canvas a control paints on; the control framework chooses.
 enum TdxRenderMode { rmDefault, rmGDI, rmDirectX, rmGDIPlus };
+template <>
+struct TEnumInfo<TdxRenderMode> {
+  static constexpr const wchar_t* Name = L"TdxRenderMode";
+  static constexpr const wchar_t* Names[] = {L"rmDefault", L"rmGDI", L"rmDirectX", L"rmGDIPlus"};
+  static constexpr TdxRenderMode Last = rmGDIPlus;
+};
 
 // A quarter-turn rotation of text (raPlus90 counter-clockwise).
 enum TcxRotationAngle { ra0, raPlus90, raMinus90, ra180 };

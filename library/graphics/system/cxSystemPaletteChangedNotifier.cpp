@@ -4,9 +4,16 @@
 #include "platform/runtime/Handles.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
+
+TcxSystemPaletteColorSet GColorSet;
+
+void CallColorSet(void (*AProc)()) {
+  if (AProc) AProc();
+}
 
 class TcxSystemPaletteChangedListener;
 void FreeEmptyListener(TcxSystemPaletteChangedListener* AListener);
@@ -15,6 +22,16 @@ void FreeEmptyListener(TcxSystemPaletteChangedListener* AListener);
 class TcxSystemPaletteChangedListener : public TcxMessageWindow {
   SK_CLASS(TcxSystemPaletteChangedListener, TcxMessageWindow)
  public:
+  // The colour set comes before the window, and goes after it.
+  void Create() override {
+    CallColorSet(GColorSet.Acquire);
+    FColorSetAcquired = true;
+    inherited::Create();
+  }
+  void Destroy() override {
+    inherited::Destroy();
+    if (std::exchange(FColorSetAcquired, false)) CallColorSet(GColorSet.Release);
+  }
   void Add(TcxSystemPaletteChangedNotifier* ANotifier) {
     (ANotifier->IsPrimary() ? FPrimaryNotifierList : FNotifierList).push_back(ANotifier);
   }
@@ -31,6 +48,7 @@ class TcxSystemPaletteChangedListener : public TcxMessageWindow {
   bool IsMessageOnly() override { return false; }
   void WndProc(TMessage& AMessage) override {
     if (AMessage.Msg != WM_SYSCOLORCHANGE) return inherited::WndProc(AMessage);
+    CallColorSet(GColorSet.Refresh);
     {
       FNotifying = true;
       const TScopeExit done([this] { FNotifying = false; });
@@ -58,6 +76,7 @@ class TcxSystemPaletteChangedListener : public TcxMessageWindow {
   std::vector<TcxSystemPaletteChangedNotifier*> FNotifierList;
   std::vector<TcxSystemPaletteChangedNotifier*> FPrimaryNotifierList;
   bool FNotifying;
+  bool FColorSetAcquired;
 };
 
 TcxSystemPaletteChangedListener* GListener = nullptr;
@@ -68,6 +87,12 @@ void FreeEmptyListener(TcxSystemPaletteChangedListener* AListener) {
 }
 
 }  // namespace
+
+void SetSystemPaletteColorSet(const TcxSystemPaletteColorSet& ASet) {
+  if (GListener) CallColorSet(GColorSet.Release);
+  GColorSet = ASet;
+  if (GListener) CallColorSet(GColorSet.Acquire);
+}
 
 void TcxSystemPaletteChangedNotifier::Create(bool AIsPrimary) {
   inherited::Create();

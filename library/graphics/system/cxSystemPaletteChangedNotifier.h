@@ -12,12 +12,24 @@
 // with the first notifier and freed with the last. On WM_SYSCOLORCHANGE the
 // primary notifiers are told first, then the ordinary ones, each group from
 // the last created to the first, so that caches are renewed before any look
-// and feel reports its change. UI thread only.
+// and feel reports its change. Before any of them the listener refreshes the
+// colour set that the look and feel installs (its Office11 colours): the set
+// is acquired with the listener and released with it. UI thread only.
 #pragma once
 
 #include "platform/runtime/System.h"
 
 using TcxSystemPaletteChangedEvent = TNotifyEvent;
+
+// The colour set that the shared listener keeps current.
+struct TcxSystemPaletteColorSet {
+  void (*Acquire)() = nullptr;
+  void (*Release)() = nullptr;
+  void (*Refresh)() = nullptr;
+};
+// Installs ASet (an empty one removes it); a listener that exists already
+// releases the old set and acquires the new one at once.
+void SetSystemPaletteColorSet(const TcxSystemPaletteColorSet& ASet);
 
 class TcxSystemPaletteChangedNotifier : public TObject {
   SK_CLASS(TcxSystemPaletteChangedNotifier, TObject)

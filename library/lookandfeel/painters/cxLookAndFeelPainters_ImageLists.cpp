@@ -3,6 +3,7 @@
 #include "library/core/system/dxDPIAwareUtils.h"
 
 #include <array>
+#include <map>
 
 namespace {
 
@@ -51,19 +52,48 @@ void cxSetRadioButtonColors(TcxRadioButtonColors* AValue) { GRadioButtonColors =
 // ---------------------------------------------------------------------------
 // TcxRadioButtonImageList
 
+namespace {
+
+constexpr int DefaultDpi = 96;
+
+std::map<int, TOwned<TcxRadioButtonImageList>> GRadioButtonImageLists;
+
+}  // namespace
+
+TcxRadioButtonImageList* TcxRadioButtonImageListManager::Get(const TdxScaleFactor* AScaleFactor) {
+  const int dpi = AScaleFactor ? AScaleFactor->Apply(DefaultDpi) : DefaultDpi;
+  TOwned<TcxRadioButtonImageList>& list = GRadioButtonImageLists[dpi];
+  if (!list) {
+    TOwned<TdxScaleFactor> factor(New<TdxScaleFactor>());
+    factor->Assign(dpi, DefaultDpi, false);
+    list.reset(New<TcxRadioButtonImageList>(factor.get()));
+  }
+  return list.get();
+}
+
+void TcxRadioButtonImageListManager::Reset() {
+  for (auto& [dpi, list] : GRadioButtonImageLists) list->Reset();
+}
+
+void TcxRadioButtonImageListManager::Free() { GRadioButtonImageLists.clear(); }
+
+int TcxRadioButtonImageListManager::Count() { return static_cast<int>(GRadioButtonImageLists.size()); }
+
+TcxRadioButtonImageList* GetRadioButtonImageList(const TdxScaleFactor* AScaleFactor) {
+  return TcxRadioButtonImageListManager::Get(AScaleFactor);
+}
+
+
 void TcxRadioButtonImageList::Create(TdxScaleFactor* AScaleFactor) {
   inherited::Create();
   FScaleFactor.reset(New<TdxScaleFactor>());
   if (AScaleFactor) FScaleFactor->Assign(AScaleFactor);
-  FList.reset(New<TImageList>(nullptr));
-  FList->SetColorDepth(cd24Bit);
-  FList->SetMasked(true);
   Build();
 }
 
 void TcxRadioButtonImageList::Destroy() {
-  FBuffer.reset();
-  FList.reset();
+  FImages.reset();
+  FImagesMask.reset();
   FButtonMask.reset();
   FScaleFactor.reset();
   inherited::Destroy();
@@ -80,19 +110,19 @@ void TcxRadioButtonImageList::Draw(TcxCanvas* ACanvas, int X, int Y, TColor ABac
   // The default state has no images of its own (its index would be another
   // combination's, or -1): it looks normal.
   const TcxButtonState state = AState == cxbsDefault ? cxbsNormal : AState;
-  const int index = FRadioButtonImageListIndexes[static_cast<std::size_t>(
-      CombinationIndex(AKind, state, AChecked, AFocused, AIsDesigning))];
+  const int index = CombinationIndex(AKind, state, AChecked, AFocused, AIsDesigning);
   const HDC DC = ACanvas->Handle();
-  if (ABackgroundColor == clDefault || ABackgroundColor == clNone) {
-    ImageList_Draw(FList->Handle(), index, DC, X, Y, ILD_NORMAL);
-    return;
+  const int w = FRadioButtonSize.cx;
+  const int h = FRadioButtonSize.cy;
+  if (ABackgroundColor != clDefault && ABackgroundColor != clNone) {
+    const TOwnedBrush brush(CreateSolidBrush(ColorOf(ABackgroundColor)));
+    const RECT r{X, Y, X + w, Y + h};
+    FillRect(DC, &r, brush.Get());
   }
-  if (!FBuffer) FBuffer.emplace(TMemoryDC::Dib32(nullptr, FRadioButtonSize.cx, FRadioButtonSize.cy));
-  const TOwnedBrush brush(CreateSolidBrush(ColorOf(ABackgroundColor)));
-  const RECT all{0, 0, FRadioButtonSize.cx, FRadioButtonSize.cy};
-  FillRect(FBuffer->DC(), &all, brush.Get());
-  ImageList_Draw(FList->Handle(), index, FBuffer->DC(), 0, 0, ILD_NORMAL);
-  BitBlt(DC, X, Y, FRadioButtonSize.cx, FRadioButtonSize.cy, FBuffer->DC(), 0, 0, SRCCOPY);
+  // The mask (white outside the glyph) keeps what lies beneath; the image
+  // (black outside) adds the glyph.
+  BitBlt(DC, X, Y, w, h, FImagesMask->DC(), 0, 0, SRCAND);
+  BitBlt(DC, X, Y, w, h, FImages->DC(), index * w, 0, SRCPAINT);
 }
 
 void TcxRadioButtonImageList::Reset() { CreateImages(); }
@@ -105,8 +135,6 @@ void TcxRadioButtonImageList::SetScaleFactor(TdxScaleFactor* AValue) {
 
 void TcxRadioButtonImageList::Build() {
   Measure();
-  FBuffer.reset();
-  FList->SetSize(FRadioButtonSize.cx, FRadioButtonSize.cy);
   CreateMask();
   CreatePattern();
   CreateImages();
@@ -238,13 +266,17 @@ void TcxRadioButtonImageList::CreatePattern() {
 
 void TcxRadioButtonImageList::CreateImages() {
   TcxRadioButtonColors* colors = cxRadioButtonColors();
-  const TOwned<TBitmap> image(New<TBitmap>());
-  image->SetPixelFormat(pf32bit);
-  image->SetSize(FRadioButtonSize.cx, FRadioButtonSize.cy);
-  FList->BeginUpdate();
-  const TScopeExit endUpdate([this] { FList->EndUpdate(); });
-  FList->Clear();
-  FRadioButtonImageListIndexes.assign(ImageCount, -1);
+  const int w = FRadioButtonSize.cx;
+  const int h = FRadioButtonSize.cy;
+  // Every image side by side in one surface, drawn with two blits: an image
+  // list's masked drawing costs many times more under Wine.
+  FImages.emplace(TMemoryDC::Dib32(nullptr, w * ImageCount, h));
+  FImagesMask.emplace(TMemoryDC::Dib32(nullptr, w, h));
+  GdiFlush();
+  for (int r = 0; r < h; ++r)
+    for (int c = 0; c < w; ++c)
+      FImagesMask->Bits()[static_cast<std::size_t>(r) * static_cast<std::size_t>(w) + c] =
+          Pattern(r, c) == pcOutside ? 0x00FFFFFFu : 0u;
   for (int combination = 0; combination < ImageCount; ++combination) {
     const auto state = static_cast<TcxButtonState>(combination % 4 + 1);
     const bool checked = combination / 4 % 2;
@@ -290,12 +322,11 @@ void TcxRadioButtonImageList::CreateImages() {
       pixels[static_cast<std::size_t>(i)] =
           static_cast<std::uint32_t>(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c));
     }
-    for (int r = 0; r < FRadioButtonSize.cy; ++r) {
-      auto* row = static_cast<std::uint32_t*>(image->ScanLine(r));
-      for (int c = 0; c < FRadioButtonSize.cx; ++c) row[c] = pixels[Pattern(r, c)];
+    const std::size_t stride = static_cast<std::size_t>(w) * ImageCount;
+    for (int r = 0; r < h; ++r) {
+      std::uint32_t* row = FImages->Bits() + static_cast<std::size_t>(r) * stride + static_cast<std::size_t>(combination * w);
+      for (int c = 0; c < w; ++c) row[c] = pixels[Pattern(r, c)];
     }
-    image->Changed(image.get());
-    FRadioButtonImageListIndexes[static_cast<std::size_t>(combination)] = FList->Add(image.get(), FButtonMask.get());
   }
 }
 

@@ -3,10 +3,9 @@
 // button, and the row-indicator images.
 //
 // Classes in this file:
-//   TcxButtonState            the state every painter operation for buttons and parts takes
 //   TcxRadioButtonColors      the colours the images take from the painters
 //   TcxRadioButtonImageList   128 images of a radio glyph for one scale factor
-//   TcxIndicatorKind          the marks of a grid row's indicator
+//   TcxRadioButtonImageListManager  the lists by DPI
 //
 // The glyph is measured from the system at the list's scale factor (a cell
 // of OBM_CHECKBOXES and DrawFrameControl's radio images), never stretched:
@@ -17,15 +16,13 @@
 
 #include "library/core/geometry/cxGeometry.h"
 #include "library/graphics/canvas/cxGraphics.h"
-#include "library/lookandfeel/cxLookAndFeels.h"
+#include "library/lookandfeel/settings/cxLookAndFeels.h"
 #include "platform/ui/GdiScopes.h"
 #include "platform/ui/ImgList.h"
 
 #include <cstdint>
 #include <optional>
 #include <vector>
-
-enum TcxButtonState { cxbsDefault, cxbsNormal, cxbsHot, cxbsPressed, cxbsDisabled };
 
 // The colours of the radio images that the painters decide. The painters
 // unit installs its own at start-up (each kind's painter and the Office11
@@ -93,21 +90,36 @@ class TcxRadioButtonImageList : public TObject {
   }
 
   TOwned<TBitmap> FButtonMask;
-  TOwned<TImageList> FList;
   TRect FRadioButtonCheckRect;
-  std::vector<int> FRadioButtonImageListIndexes;
   std::vector<TPixelClass> FRadioButtonPattern;  // rows by columns
   TRect FRadioButtonRect;
   TSize FRadioButtonSize;
   TOwned<TdxScaleFactor> FScaleFactor;
-  // Where an image is put on its background before it is copied.
-  std::optional<TMemoryDC> FBuffer;
+  // The images side by side (black outside the glyph), and the mask (white
+  // outside it).
+  std::optional<TMemoryDC> FImages;
+  std::optional<TMemoryDC> FImagesMask;
 };
+
+// The radio image lists of the painters, one per DPI (two factors of one DPI
+// share a list): made on first use, recoloured when the system colours
+// change, freed at the painters unit's shut-down.
+class TcxRadioButtonImageListManager {
+ public:
+  TcxRadioButtonImageListManager() = delete;
+  // The list of AScaleFactor's DPI (nil: 96).
+  static TcxRadioButtonImageList* Get(const TdxScaleFactor* AScaleFactor);
+  // Every list made so far recolours itself.
+  static void Reset();
+  // Frees every list.
+  static void Free();
+  static int Count();
+};
+
+TcxRadioButtonImageList* GetRadioButtonImageList(const TdxScaleFactor* AScaleFactor);
 
 // ---------------------------------------------------------------------------
 // Row indicator
-
-enum TcxIndicatorKind { ikNone, ikArrow, ikEdit, ikInsert, ikMultiDot, ikMultiArrow, ikFilter, ikInplaceEdit };
 
 // The indicator images, 8 x 9 each, from the bitmap resources CX_ARROWBITMAP,
 // CX_EDITBITMAP, CX_INSERTBITMAP, CX_MULTIDOTBITMAP, CX_MULTIARROWBITMAP,

@@ -75,8 +75,11 @@ TSystemGlyph MeasureSystemGlyph(int ADpi) {
 
 class cxRadioButtonImageList : public testing::Test {
  protected:
-  void SetUp() override { cxSetRadioButtonColors(&FColors); }
-  void TearDown() override { cxSetRadioButtonColors(nullptr); }
+  void SetUp() override {
+    FInstalled = cxRadioButtonColors();
+    cxSetRadioButtonColors(&FColors);
+  }
+  void TearDown() override { cxSetRadioButtonColors(FInstalled); }
 
   static TOwned<TcxRadioButtonImageList> NewList(int ADpi) {
     TOwned<TdxScaleFactor> factor(New<TdxScaleFactor>());
@@ -96,6 +99,8 @@ class cxRadioButtonImageList : public testing::Test {
   }
 
   TTestRadioButtonColors FColors;
+  // The painters unit's colours, put back after each test.
+  TcxRadioButtonColors* FInstalled = nullptr;
 };
 
 // ---------------------------------------------------------------------------

@@ -1,0 +1,837 @@
+// The painters unit: the drawing interface of the control library with the
+// base painter's behaviour, the UltraFlat painter and the painters manager.
+//
+// Classes in this file:
+//   TcxLookAndFeelStyle, TcxButtonState, TcxArrowDirection, TcxNeighbors ...
+//                                    the types the painter operations share
+//   TcxCustomLookAndFeelPainter      the painter interface and the base painter
+//                                    (cxLookAndFeelPainters.cpp: life cycle and
+//                                    painter information; _DefaultColors.cpp;
+//                                    _Arrows.cpp: arrows, borders, separators;
+//                                    _Buttons.cpp; _Containers.cpp: editor
+//                                    buttons, container borders, progress
+//                                    bars, group boxes, panels, drop-down lists;
+//                                    _StateGlyphs.cpp: expand buttons, check
+//                                    boxes, toggle switch, radio buttons, label
+//                                    lines; _ScrollBars.cpp: scroll-bar parts
+//                                    and size grips)
+//   TcxUltraFlatLookAndFeelPainter   flat one-pixel frames in system colours
+//                                    (cxLookAndFeelPainters_UltraFlat.cpp)
+//   IcxLookAndFeelPainterListener    hears painters come and go
+//   TcxLookAndFeelPaintersManager    the process-wide registry of painters
+//                                    (cxLookAndFeelPainters_Manager.cpp)
+//   DrawPlusMinusMark, cxDrawSizeGrip, the halftone brushes ...
+//                                    what the painters share
+//
+// A control never draws a part of itself: it asks the painter that its
+// look-and-feel resolved. Painters hold no per-control state, so one
+// instance of each class serves every control; each operation is handed the
+// canvas, the rectangle (device pixels), the state and the scale factor it
+// needs. Operations whose names hold "Scaled" take a scale factor and scale
+// their 96-DPI lengths through it at the point of use; their unscaled
+// companions pass the system scale factor unless they say otherwise.
+// Colours are TColor: clDefault returned means "the control keeps its own
+// colour", clDefault passed in lets the painter choose, clNone draws
+// nothing. UI thread only.
+#pragma once
+
+#include "library/core/base/cxClasses.h"
+#include "library/core/geometry/cxGeometry.h"
+#include "library/graphics/canvas/cxGraphics.h"
+#include "library/graphics/imaging/dxColorPalettes.h"
+#include "library/graphics/system/cxSystemPaletteChangedNotifier.h"
+#include "library/lookandfeel/skins/dxSkinsCore.h"
+#include "platform/classes/Lists.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <vector>
+
+// ---------------------------------------------------------------------------
+// Shared types
+
+// The style under which the manager files a painter.
+enum TcxLookAndFeelStyle { lfsFlat, lfsStandard, lfsUltraFlat, lfsNative, lfsOffice11, lfsSkin };
+constexpr int cxLookAndFeelStyleCount = lfsSkin + 1;
+
+// The state of a button, glyph or part.
+enum TcxButtonState { cxbsDefault, cxbsNormal, cxbsHot, cxbsPressed, cxbsDisabled };
+constexpr int cxButtonStateCount = cxbsDisabled + 1;
+enum TcxButtonPart { cxbpButton, cxbpDropDownLeftPart, cxbpDropDownRightPart };
+enum TcxCheckBoxState { cbsUnchecked, cbsChecked, cbsGrayed };
+enum TcxExpandButtonState { cebsNormal, cebsSelected, cebsInactive };
+enum TcxArrowDirection { adUp, adDown, adLeft, adRight };
+// Which sides of a part touch a neighbour (the sides themselves are
+// TcxBorders of the geometry unit).
+enum TcxNeighbor { nLeft, nTop, nRight, nBottom };
+using TcxNeighbors = TSet<TcxNeighbor>;
+enum TcxScrollBarPart { sbpNone, sbpLineUp, sbpLineDown, sbpThumbnail, sbpPageUp, sbpPageDown };
+enum TcxContainerBorderStyle { cbsNone, cbsSingle, cbsThick, cbsFlat, cbs3D, cbsUltraFlat, cbsOffice11 };
+enum TcxEditStateColorKind { esckNormal, esckDisabled, esckInactive, esckReadOnly };
+enum TcxEditBtnKind {
+  cxbkCloseBtn, cxbkComboBtn, cxbkEditorBtn, cxbkEllipsisBtn, cxbkSpinUpBtn, cxbkSpinDownBtn, cxbkSpinLeftBtn,
+  cxbkSpinRightBtn
+};
+enum TcxEditBtnPosition { cxbpLeft, cxbpRight };
+enum TcxEditPopupBorderStyle { epbsDefault, epbsSingle, epbsFrame3D, epbsFlat };
+enum TcxPopupBorderStyle { pbsNone, pbsUltraFlat, pbsFlat, pbs3D };
+enum TcxProgressBarPart { pbpBackground, pbpProgressChunk, pbpOverloadBar, pbpPeakBar };
+enum TcxGroupBoxCaptionPosition { cxgpTop, cxgpBottom, cxgpLeft, cxgpRight, cxgpCenter };
+enum TcxIndicatorKind { ikNone, ikArrow, ikEdit, ikInsert, ikMultiDot, ikMultiArrow, ikFilter, ikInplaceEdit };
+enum TcxCalendarElementState {
+  cesNormal, cesHot, cesPressed, cesSelected, cesFocused, cesMarked, cesDisabled, cesHighlighted
+};
+enum TdxRatingControlIndicatorState { rcisUnchecked, rcisChecked, rcisHover };
+enum TdxBreadcrumbEditState { dxbcsNormal, dxbcsFocused, dxbcsHot, dxbcsDisabled };
+enum TdxBreadcrumbEditButtonState { dxbcbsNormal, dxbcbsFocused, dxbcbsHot, dxbcbsPressed, dxbcbsDisabled };
+
+// The vertices of a filled arrow; [1] is the tip.
+using TcxArrowPoints = std::array<TPoint, 3>;
+
+// ---------------------------------------------------------------------------
+// The painter interface and the base painter
+
+class TcxCustomLookAndFeelPainter : public TPersistent {
+  SK_CLASS(TcxCustomLookAndFeelPainter, TPersistent)
+ public:
+  // Virtual: the manager makes the built-in painters by class.
+  virtual void Create();
+  // Frees the cached resources.
+  void Destroy() override;
+
+  // Painter information
+  // Painter-specific data; none in the built-in painters (false).
+  virtual bool GetPainterData(void*& AData);
+  // The painter's details (its name and icons for lists of styles), the
+  // same object until the cached resources are freed.
+  virtual bool GetPainterDetails(TdxSkinDetails*& ADetails);
+  virtual bool IsInternalPainter();
+  // Empty in the base: a painter names itself.
+  virtual String LookAndFeelName();
+  // lfsStandard in the base: a painter that forgets its own collides with
+  // the Standard painter in the manager.
+  virtual TcxLookAndFeelStyle LookAndFeelStyle();
+  // Whether controls repaint wholly on resize.
+  virtual bool NeedRedrawOnResize();
+  // Called when the root look-and-feel is reset.
+  virtual void ResetLookAndFeelSettings();
+
+  // Default colours (cxLookAndFeelPainters_DefaultColors.cpp): what a part
+  // takes when its style sets no colour. Derived ones call the operations
+  // they follow, so an override reaches them too.
+  virtual TColor DefaultContentColor();
+  virtual TColor DefaultContentEvenColor();
+  virtual TColor DefaultContentOddColor();
+  virtual TColor DefaultContentTextColor();
+  virtual IPtr<IdxColorPalette> DefaultContentGlyphColorPalette(TcxButtonState AState);
+  virtual TColor DefaultControlColor();
+  virtual TColor DefaultControlTextColor();
+  virtual TColor DefaultEditorBackgroundColor(bool AIsDisabled);
+  virtual TColor DefaultEditorBackgroundColorEx(TcxEditStateColorKind AKind);
+  virtual TColor DefaultEditorTextColor(bool AIsDisabled);
+  virtual TColor DefaultEditorTextColorEx(TcxEditStateColorKind AKind);
+  virtual TColor DefaultLabelTextColorEx(TcxEditStateColorKind AKind);
+  virtual TColor DefaultFilterBoxColor();
+  virtual TColor DefaultFilterBoxTextColor();
+  virtual TColor DefaultFixedSeparatorColor();
+  virtual TColor DefaultFooterColor();
+  virtual TColor DefaultFooterTextColor();
+  virtual TColor DefaultGridDetailsSiteColor();
+  virtual TColor DefaultGridLineColor();
+  virtual TColor DefaultGroupByBoxColor();
+  virtual TColor DefaultGroupByBoxLineColor();
+  virtual TColor DefaultGroupByBoxTextColor();
+  virtual TColor DefaultGroupColor();
+  virtual TRect DefaultGroupContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TColor DefaultGroupTextColor();
+  virtual TColor DefaultHeaderBackgroundColor();
+  virtual TColor DefaultHeaderBackgroundTextColor();
+  virtual TColor DefaultHeaderColor();
+  virtual TColor DefaultHeaderTextColor();
+  virtual TColor DefaultHotTrackColor();
+  virtual TColor DefaultHotTrackTextColor();
+  virtual TColor DefaultHyperlinkTextColor();
+  virtual TColor DefaultInactiveColor();
+  virtual TColor DefaultInactiveTextColor();
+  virtual TColor DefaultPreviewTextColor();
+  virtual TColor DefaultRecordSeparatorColor();
+  virtual TColor DefaultSearchResultHighlightColor();
+  virtual TColor DefaultSearchResultHighlightTextColor();
+  virtual TColor DefaultSelectionColor();
+  virtual TColor DefaultSelectionTextColor();
+  virtual TColor DefaultSeparatorColor();
+  virtual TColor DefaultSizeGripAreaColor();
+  virtual TColor DefaultTabColor();
+  virtual TColor DefaultTabTextColor();
+  virtual TColor DefaultTabsBackgroundColor();
+  virtual TColor DefaultRootTabsBackgroundColor();
+  virtual TColor DefaultTreeListGridLineColor();
+  virtual TColor DefaultTreeListTreeLineColor();
+  virtual TColor DefaultVGridBandLineColor();
+  virtual TColor DefaultVGridCategoryColor();
+  virtual TColor DefaultVGridCategoryTextColor();
+  virtual TColor DefaultVGridContentTextColor();
+  virtual TColor DefaultVGridHeaderColor();
+  virtual TColor DefaultVGridHeaderTextColor();
+  virtual TColor DefaultVGridLineColor();
+  virtual TColor DefaultGridOptionsTreeViewCategoryColor(bool ASelected);
+  virtual TColor DefaultGridOptionsTreeViewCategoryTextColor(bool ASelected);
+  // Layout views; AState by ordinal (hot: the selection, disabled: the
+  // inactive caption).
+  virtual TColor DefaultLayoutViewCaptionColor(TcxButtonState AState);
+  virtual TColor DefaultLayoutViewCaptionTextColor(TcxGroupBoxCaptionPosition ACaptionPosition,
+                                                   TcxButtonState AState);
+  virtual TColor DefaultLayoutViewContentColor();
+  virtual TColor DefaultLayoutViewContentTextColor(TcxButtonState AState);
+  // Date navigator.
+  virtual TColor DefaultDateNavigatorContentColor();
+  virtual TColor DefaultDateNavigatorHeaderColor();
+  virtual TColor DefaultDateNavigatorHeaderTextColor(bool AIsHighlight);
+  virtual TColor DefaultDateNavigatorHolydayTextColor();
+  virtual TColor DefaultDateNavigatorInactiveTextColor();
+  virtual TColor DefaultDateNavigatorSelectionColor();
+  virtual TColor DefaultDateNavigatorSelectionTextColor();
+  virtual TColor DefaultDateNavigatorSeparator1Color();
+  virtual TColor DefaultDateNavigatorSeparator2Color();
+  virtual TColor DefaultDateNavigatorTextColor();
+  virtual TColor DefaultDateNavigatorTodayFrameColor();
+  virtual TColor DefaultDateNavigatorTodayTextColor(bool ASelected);
+  virtual TColor DefaultDateNavigatorWeekendTextColor();
+  // Scheduler and time grid.
+  virtual TColor DefaultSchedulerBackgroundColor();
+  virtual TColor DefaultSchedulerBorderColor();
+  virtual TColor DefaultSchedulerContentColor(int AResourceIndex);
+  virtual TColor DefaultSchedulerControlColor();
+  virtual TColor DefaultSchedulerDateNavigatorArrowColor(bool AIsHighlight);
+  virtual TColor DefaultSchedulerDayHeaderBorderColor();
+  virtual TColor DefaultSchedulerDayHeaderColor();
+  virtual TColor DefaultSchedulerDayHeaderTextColor();
+  virtual TColor DefaultSchedulerEventColor(bool AIsAllDayEvent);
+  virtual TColor DefaultSchedulerEventColorClassic(bool AIsAllDayEvent);
+  virtual TColor DefaultSchedulerHeaderContainerAlternateBackgroundColor();
+  virtual TColor DefaultSchedulerHeaderContainerBackgroundColor(bool ASelected);
+  virtual TColor DefaultSchedulerHeaderContainerBorderColor();
+  virtual TColor DefaultSchedulerHeaderContainerTextColor(bool ASelected);
+  virtual TColor DefaultSchedulerNavigatorColor();
+  virtual TColor DefaultSchedulerSelectedEventBorderColor();
+  virtual TColor DefaultSchedulerTextColor();
+  virtual TColor DefaultSchedulerTimeRulerBorderColor();
+  virtual TColor DefaultSchedulerTimeRulerBorderColorClassic();
+  virtual TColor DefaultSchedulerTimeRulerColor();
+  virtual TColor DefaultSchedulerTimeRulerColorClassic();
+  virtual TColor DefaultSchedulerTimeRulerTextColor();
+  virtual TColor DefaultSchedulerTimeRulerTextColorClassic();
+  virtual TColor DefaultSchedulerViewContentColor();
+  virtual TColor DefaultSchedulerViewContentColorClassic();
+  virtual TColor DefaultSchedulerViewSelectedTextColor();
+  virtual TColor DefaultSchedulerViewTextColor();
+  virtual TColor DefaultSchedulerYearViewUnusedContentColor(bool AIsWorkTime);
+  virtual TColor DefaultTimeGridMajorScaleColor();
+  virtual TColor DefaultTimeGridMajorScaleTextColor();
+  virtual TColor DefaultTimeGridMinorScaleColor();
+  virtual TColor DefaultTimeGridMinorScaleTextColor();
+  virtual TColor DefaultTimeGridSelectionBarColor();
+  // Charts.
+  virtual TColor DefaultChartDiagramValueBorderColor();
+  virtual TColor DefaultChartDiagramValueCaptionTextColor();
+  virtual TColor DefaultChartHistogramAxisColor();
+  virtual TColor DefaultChartHistogramGridLineColor();
+  virtual TColor DefaultChartHistogramPlotColor();
+  virtual TColor DefaultChartPieDiagramSeriesSiteBorderColor();
+  virtual TColor DefaultChartPieDiagramSeriesSiteCaptionColor();
+  virtual TColor DefaultChartPieDiagramSeriesSiteCaptionTextColor();
+  virtual TColor DefaultChartToolBoxDataLevelInfoBorderColor();
+  virtual TColor DefaultChartToolBoxItemSeparatorColor();
+  // Alpha colours: scroll-bar annotations and the fixed-column highlight.
+  virtual TdxAlphaColor DefaultCustomScrollbarAnnotationColor();
+  virtual TdxAlphaColor DefaultErrorScrollbarAnnotationColor();
+  virtual TdxAlphaColor DefaultFixedColumnHighlightColor();
+  virtual TdxAlphaColor DefaultFocusedScrollbarAnnotationColor();
+  virtual TdxAlphaColor DefaultSearchResultAnnotationColor();
+  virtual TdxAlphaColor DefaultSelectedScrollbarAnnotationColor();
+
+  // Arrows, borders and separators (cxLookAndFeelPainters_Arrows.cpp)
+  // Proportional arrow points in R, filled.
+  virtual void DrawArrow(TcxCustomCanvas* ACanvas, const TRect& R, TcxArrowDirection AArrowDirection, TColor AColor);
+  // A double chevron pointing left, in the canvas brush.
+  virtual void DrawCollapseArrow(TcxCanvas* ACanvas, const TRect& R, TColor AColor, int ALineWidth = 1);
+  // The button background (with its border when asked), then the arrow in
+  // the symbol colour.
+  virtual void DrawScaledArrow(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                               TcxArrowDirection AArrowDirection, const TdxScaleFactor* AScaleFactor,
+                               bool ADrawBorder = true);
+  virtual void DrawScaledArrowBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                     const TdxScaleFactor* AScaleFactor);
+  // The arrow alone, embossed when disabled, shifted when pressed.
+  virtual void DrawScaledScrollBarArrow(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                        TcxArrowDirection AArrowDirection, const TdxScaleFactor* AScaleFactor);
+  virtual int BorderSize();
+  virtual int SeparatorSize();
+  virtual void DrawBorder(TcxCustomCanvas* ACanvas, const TRect& R);
+  // AWidth and AColor serve the single and thick styles; ABorders the flat
+  // and 3-D ones.
+  virtual void DrawContainerBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxContainerBorderStyle AStyle,
+                                   int AWidth, TColor AColor, TcxBorders ABorders);
+
+  // The arrow geometry shared with the scroll bars: AArrowSize 0 takes a
+  // quarter of R's side; a proportional arrow uses R's centred square.
+  static void CalculateArrowPoints(TRect R, TcxArrowPoints& P, TcxArrowDirection AArrowDirection,
+                                   bool AProportional, int AArrowSize = 0);
+  // A band of SeparatorSize centred in R, across its width when vertical.
+  void DrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool AIsVertical);
+  void DrawArrow(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState, TcxArrowDirection AArrowDirection,
+                 bool ADrawBorder = true);
+  void DrawArrowBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  void DrawScrollBarArrow(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                          TcxArrowDirection AArrowDirection);
+
+  // Buttons (cxLookAndFeelPainters_Buttons.cpp)
+  virtual int ButtonBorderSize(TcxButtonState AState = cxbsNormal);
+  virtual TColor ButtonColor(TcxButtonState AState);
+  // Nil: no recolouring of button glyphs.
+  virtual IPtr<IdxColorPalette> ButtonColorPalette(TcxButtonState AState, TcxButtonPart APart = cxbpButton);
+  virtual TColor ButtonDescriptionTextColor(TcxButtonState AState, TColor ADefaultColor,
+                                            TcxButtonPart APart = cxbpButton);
+  // The colour of a button's caption and glyph.
+  virtual TColor ButtonSymbolColor(TcxButtonState AState, TColor ADefaultColor = clDefault,
+                                   TcxButtonPart APart = cxbpButton);
+  // The state in which glyphs are drawn.
+  virtual TcxButtonState ButtonSymbolState(TcxButtonState AState);
+  // Where the focus rectangle goes; R itself when the inset would empty it.
+  virtual TRect ScaledButtonFocusRect(TcxCustomCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor);
+  virtual int ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor);
+  // How far a pressed button's content moves right and down.
+  virtual int ScaledButtonTextShift(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawButtonBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  // The border when asked, then the face inside it in AColor (clDefault:
+  // ButtonColor of the state).
+  virtual void DrawScaledButton(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                const TdxScaleFactor* AScaleFactor, bool ADrawBorder, bool AIsToolButton,
+                                TcxButtonPart APart, TColor AColor);
+  // The clear glyph stretched into R, red while hot or pressed.
+  virtual void DrawScaledClearButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor);
+  // The right part of a split button: a plain face in the base.
+  virtual void DrawScaledDropDownButtonArrow(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                             const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault);
+  // The search glyph of the state, centred in R.
+  virtual void DrawScaledSearchEditButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                               const TdxScaleFactor* AScaleFactor);
+  virtual TSize GetScaledClearButtonGlyphSize(const TdxScaleFactor* AScaleFactor);
+  virtual int GetScaledDropDownButtonRightPartSize(const TdxScaleFactor* AScaleFactor);
+  // Whether buttons show cxbsHot under the mouse.
+  virtual bool IsButtonHotTrack();
+  // One state band of the search glyph.
+  virtual TSize ScaledSearchButtonGlyphSize(const TdxScaleFactor* AScaleFactor);
+  virtual TColor DefaultCommandLinkTextColor(TcxButtonState AState, TColor ADefaultColor);
+  virtual void DrawScaledCommandLinkBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                               const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault);
+  // The arrow glyph at AGlyphPos, the hot image while hot, mirrored on a
+  // right-to-left canvas.
+  virtual void DrawScaledCommandLinkGlyph(TcxCanvas* ACanvas, const TPoint& AGlyphPos, TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor);
+  virtual TSize GetScaledCommandLinkGlyphSize(const TdxScaleFactor* AScaleFactor);
+  virtual TRect GetScaledCommandLinkMargins(const TdxScaleFactor* AScaleFactor);
+
+  // The face, then a caption that is not empty.
+  void DrawScaledButton(TcxCanvas* ACanvas, const TRect& R, const String& ACaption, TcxButtonState AState,
+                        const TdxScaleFactor* AScaleFactor, bool ADrawBorder = true, TColor AColor = clDefault,
+                        TColor ATextColor = clDefault, bool AWordWrap = false, bool AIsToolButton = false,
+                        TcxButtonPart APart = cxbpButton);
+  void DrawButton(TcxCanvas* ACanvas, const TRect& R, const String& ACaption, TcxButtonState AState,
+                  bool ADrawBorder = true, TColor AColor = clDefault, TColor ATextColor = clDefault,
+                  bool AWordWrap = false, bool AIsToolButton = false, TcxButtonPart APart = cxbpButton);
+  // With its border, as a plain button.
+  void DrawScaledButton(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                        const TdxScaleFactor* AScaleFactor, TcxButtonPart APart, TColor AColor);
+  // An "x" two pixels thick, ASize scaled pixels across, one pixel lower
+  // and further right while pressed.
+  void DrawScaledButtonCrossEx(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState, int ASize,
+                               const TdxScaleFactor* AScaleFactor);
+  void DrawButtonCross(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState, int ASize);
+  // The eye glyph in AColor; pressed: on a highlight fill, the open eye in
+  // the highlight text colour; hot: in the highlight colour.
+  void DrawScaledPasswordRevealButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, TColor AColor,
+                                      const TdxScaleFactor* AScaleFactor);
+  TRect ButtonFocusRect(TcxCustomCanvas* ACanvas, const TRect& R);
+  int ButtonTextOffset();
+  // Unscaled and not the painter's: always 0.
+  int ButtonTextShift() { return 0; }
+  int GetDropDownButtonRightPartSize();
+  void DrawCommandLinkBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                 TColor AColor = clDefault);
+  void DrawCommandLinkGlyph(TcxCanvas* ACanvas, const TPoint& AGlyphPos, TcxButtonState AState);
+  TSize GetCommandLinkGlyphSize();
+  TRect GetCommandLinkMargins();
+  void DrawSearchEditButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+
+  // Editor buttons, container borders, progress bars, group boxes, panels
+  // and drop-down lists (cxLookAndFeelPainters_Containers.cpp). Much of the
+  // base draws nothing and reports zero sizes: the control then draws its
+  // own.
+  virtual void DrawScaledEditorButton(TcxCanvas* ACanvas, const TRect& R, TcxEditBtnKind AButtonKind,
+                                      TcxButtonState AState, const TdxScaleFactor* AScaleFactor,
+                                      TcxEditBtnPosition APosition = cxbpRight);
+  virtual void DrawScaledEditorButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxEditBtnKind AButtonKind,
+                                           TcxButtonState AState, const TdxScaleFactor* AScaleFactor,
+                                           TcxEditBtnPosition APosition = cxbpRight);
+  virtual IPtr<IdxColorPalette> EditButtonColorPalette(TcxButtonState AState);
+  // (0, 0): no size of the painter's own.
+  virtual TSize EditButtonSize();
+  virtual TColor EditButtonTextColor(TcxButtonState AState);
+  virtual int EditButtonTextOffset();
+  virtual TColor GetContainerBorderColor(bool AIsHighlightBorder);
+  virtual int GetContainerBorderWidth(TcxContainerBorderStyle ABorderStyle);
+  // The overload bar inverts ABounds; other parts draw nothing.
+  virtual void DrawProgressBarPart(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ABarBounds,
+                                   bool AVertical, const TdxScaleFactor* AScaleFactor, TcxProgressBarPart APart);
+  virtual TRect ProgressBarBorderSize(bool AVertical);
+  // clDefault for the bar's parts: their text is drawn inverting.
+  virtual TColor ProgressBarTextColor(TcxProgressBarPart APart);
+  virtual void DrawGroupBoxBackground(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& R);
+  virtual void DrawGroupBoxCaption(TcxCanvas* ACanvas, const TRect& ACaptionRect, const TRect& ATextRect,
+                                   TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual void DrawGroupBoxContent(TcxCanvas* ACanvas, const TRect& ABorderRect,
+                                   TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders);
+  virtual void DrawGroupBoxScaledButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                        const TdxScaleFactor* AScaleFactor);
+  virtual void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
+                                 TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders);
+  virtual void GroupBoxAdjustCaptionFont(TFont* ACaptionFont, TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual TRect GroupBoxBorderSize(bool ACaption, TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual int GroupBoxCaptionTailSize(TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual TColor GroupBoxTextColor(bool AEnabled, TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual bool IsGroupBoxCaptionTextDrawnOverBorder(TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual bool IsGroupBoxTransparent(TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual void DrawPanelBackground(TcxCanvas* ACanvas, TWinControl* AControl, const TRect& ABounds,
+                                   TColor AColorFrom = clDefault, TColor AColorTo = clDefault);
+  virtual void DrawPanelBorders(TcxCanvas* ACanvas, const TRect& ABorderRect);
+  virtual void DrawPanelCaption(TcxCanvas* ACanvas, const TRect& ACaptionRect,
+                                TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual void DrawPanelContent(TcxCustomCanvas* ACanvas, const TRect& R);
+  virtual TRect PanelBorderSize();
+  virtual TColor PanelTextColor();
+  virtual void DrawDropDownListBoxBackground(TcxCanvas* ACanvas, const TRect& R, bool AHasBorders);
+  virtual void DrawDropDownListBoxScaledGutterBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                         const TdxScaleFactor* AScaleFactor);
+  virtual void DrawDropDownListBoxScaledSelection(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect,
+                                                  const TdxScaleFactor* AScaleFactor);
+  virtual void DrawDropDownListBoxScaledSeparator(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect,
+                                                  const TdxScaleFactor* AScaleFactor);
+  // 3, though the base's bordered background draws two pixels.
+  virtual int DropDownListBoxBordersSize();
+  virtual TColor DropDownListBoxItemTextColor(bool ASelected);
+  virtual TRect DropDownListBoxScaledItemImageOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TRect DropDownListBoxScaledItemTextOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual int DropDownListBoxScaledSeparatorSize(const TdxScaleFactor* AScaleFactor);
+
+  // A progress bar's text centred in ABounds (turned a quarter clockwise
+  // when vertical): in ATextColor when one is given; else inverting what
+  // lies beneath while the chunk has no text colour; else each area in its
+  // part's text colour, clipped to it.
+  void DrawProgressBarText(TcxCanvas* ACanvas, const String& AText, const TRect& ABounds,
+                           const TRect& AProgressRect, const TRect& AOverloadBarRect, const TRect& APeakBarRect,
+                           TColor ATextColor, bool AVertical);
+  void DrawEditorButton(TcxCanvas* ACanvas, const TRect& R, TcxEditBtnKind AButtonKind, TcxButtonState AState,
+                        TcxEditBtnPosition APosition = cxbpRight);
+  void DrawEditorButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxEditBtnKind AButtonKind, TcxButtonState AState,
+                             TcxEditBtnPosition APosition = cxbpRight);
+  void DrawGroupBoxButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  void DrawDropDownListBoxGutterBackground(TcxCanvas* ACanvas, const TRect& R);
+  void DrawDropDownListBoxSelection(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect);
+  void DrawDropDownListBoxSeparator(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect);
+  TRect DropDownListBoxItemImageOffsets();
+  TRect DropDownListBoxItemTextOffsets();
+  int DropDownListBoxSeparatorSize();
+
+  // Expand buttons, check boxes, toggle switch, radio buttons and label
+  // lines (cxLookAndFeelPainters_StateGlyphs.cpp)
+  // R holds P (half-open).
+  virtual bool IsPointOverGroupExpandButton(const TRect& R, const TPoint& P);
+  virtual bool DrawExpandButtonFirst();
+  // Nothing and 0 in the base: every painter gives its own.
+  virtual void DrawScaledExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                      const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault,
+                                      TcxExpandButtonState AState = cebsNormal);
+  virtual int ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor);
+  // A plain button face with the double chevron, turned by ARotationAngle.
+  virtual void DrawScaledExpandButtonEx(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AExpanded,
+                                        const TdxScaleFactor* AScaleFactor, TcxRotationAngle ARotationAngle = ra0);
+  // Two chevrons two pixels thick, up when expanded.
+  virtual void DrawScaledExpandMark(TcxCustomCanvas* ACanvas, const TRect& R, TColor AColor, bool AExpanded,
+                                    const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledGroupExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                           TcxButtonState AState, const TdxScaleFactor* AScaleFactor);
+  // A frame in ABorderColor, AColor inside it unless clDefault, and the
+  // plus or minus in the button text colour.
+  virtual void DrawScaledSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor ABorderColor,
+                                           const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault);
+  virtual int ScaledExpandButtonAreaSize(const TdxScaleFactor* AScaleFactor);
+  virtual int ScaledGroupExpandButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual int ScaledSmallExpandButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual int CheckBorderSize();
+  // Only the normal state looks at the check state.
+  virtual TColor CheckButtonColor(TcxButtonState AState, TcxCheckBoxState ACheckState);
+  // ScaledCheckButtonSize raised to the touch-mode minimum.
+  virtual TSize ScaledCheckButtonAreaSize(const TdxScaleFactor* AScaleFactor);
+  // The system's check-box size at AScaleFactor.
+  virtual TSize ScaledCheckButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawCheckBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  // The background when asked; for a checked or grayed state the mark,
+  // three pixels thick, clipped to R less one pixel.
+  virtual void DrawScaledCheck(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                               TcxCheckBoxState ACheckState, TColor AColor, const TdxScaleFactor* AScaleFactor,
+                               bool ADrawBackground);
+  // The border, then the mark on a filled interior (always filled in the
+  // base, whatever ADrawBackground says).
+  virtual void DrawScaledCheckButton(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                     TcxCheckBoxState ACheckState, const TdxScaleFactor* AScaleFactor,
+                                     bool ADrawBackground);
+  // The state pictures on either side of the thumb's centre (the checked
+  // one on the leading side); the caller draws the thumb.
+  virtual void DrawScaledToggleSwitch(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                      const TRect& AThumbBounds, const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                           bool AChecked, const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledToggleSwitchThumb(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                           const TdxScaleFactor* AScaleFactor);
+  virtual IPtr<IdxColorPalette> GetToggleSwitchColorPalette();
+  virtual TColor GetToggleSwitchTextColor();
+  virtual int GetToggleSwitchThumbPercentsWidth();
+  virtual TColor ToggleSwitchToggleColor(bool AChecked);
+  // The radio image of the painter's look from the image list of
+  // AScaleFactor's DPI.
+  virtual void DrawScaledRadioButton(TcxCanvas* ACanvas, int X, int Y, TcxButtonState AButtonState, bool AChecked,
+                                     bool AFocused, TColor ABrushColor, const TdxScaleFactor* AScaleFactor,
+                                     bool AIsDesigning = false);
+  virtual TColor RadioButtonBodyColor(TcxButtonState AState);
+  virtual TSize ScaledRadioButtonSize(const TdxScaleFactor* AScaleFactor);
+  // A shadow line over a highlight line (side by side when vertical);
+  // clDefault takes those two colours.
+  virtual void DrawLabelLine(TcxCanvas* ACanvas, const TRect& R, TColor AOuterColor, TColor AInnerColor,
+                             bool AIsVertical);
+  virtual int LabelLineHeight();
+
+  // The expand button, then R is excluded from the clip region so that
+  // later background fills leave it alone.
+  void DrawScaledExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, const TdxScaleFactor* AScaleFactor,
+                              TColor AColor = clDefault, TcxExpandButtonState AState = cebsNormal);
+  void DrawExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor AColor = clDefault);
+  int ExpandButtonSize();
+  // The background is drawn exactly when the canvas brush is solid.
+  void DrawScaledCheck(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, TcxCheckBoxState ACheckState,
+                       TColor AColor, const TdxScaleFactor* AScaleFactor);
+  void DrawScaledCheckButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                             TcxCheckBoxState ACheckState, const TdxScaleFactor* AScaleFactor);
+  void DrawCheck(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AChecked, TColor AColor);
+  void DrawCheckButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AChecked);
+  TSize CheckButtonSize();
+  TSize CheckButtonAreaSize();
+  void DrawRadioButton(TcxCanvas* ACanvas, int X, int Y, TcxButtonState AButtonState, bool AChecked, bool AFocused,
+                       TColor ABrushColor, bool AIsDesigning = false);
+  TSize RadioButtonSize();
+  void DrawExpandMark(TcxCustomCanvas* ACanvas, const TRect& R, TColor AColor, bool AExpanded);
+
+  // Scroll bars and size grips (cxLookAndFeelPainters_ScrollBars.cpp)
+  // The page pattern over R.
+  virtual void DrawScaledScrollBarBackground(TcxCustomCanvas* ACanvas, const TRect& R, bool AHorizontal,
+                                             const TdxScaleFactor* AScaleFactor);
+  // The line parts change places on a right-to-left horizontal bar; then
+  // DoDrawScaledScrollBarPart.
+  virtual void DrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, const TRect& R,
+                                       TcxScrollBarPart APart, TcxButtonState AState,
+                                       const TdxScaleFactor* AScaleFactor);
+  virtual int ScaledScrollBarMinimalThumbSize(bool AVertical, const TdxScaleFactor* AScaleFactor);
+  // A scroll-bar line part pointing ADirection.
+  virtual void DrawScaledSliderButton(TcxCustomCanvas* ACanvas, const TRect& ARect, TcxArrowDirection ADirection,
+                                      TcxButtonState AState, const TdxScaleFactor* AScaleFactor);
+  virtual TSize ScaledSliderButtonSize(TcxArrowDirection ADirection, const TdxScaleFactor* AScaleFactor);
+  // The button border of the state, then its face inside the normal
+  // state's border width.
+  virtual void DrawScaledSmallButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                     const TdxScaleFactor* AScaleFactor);
+  virtual IPtr<IdxColorPalette> GetSmallButtonColorPalette(TcxButtonState AState);
+  // 14 x 15 scaled, raised to the touch-mode minimum.
+  virtual TSize ScaledSmallCloseButtonSize(const TdxScaleFactor* AScaleFactor);
+
+  // Popup windows (cxLookAndFeelPainters_ScrollBars.cpp)
+  virtual TColor GetWindowContentTextColor();
+  virtual void DrawWindowContent(TcxCanvas* ACanvas, const TRect& ARect);
+  // The border of an editor's drop-down window; R comes back as the area
+  // inside it.
+  virtual void DrawEditPopupWindowBorder(TcxCanvas* ACanvas, TRect& R, TcxEditPopupBorderStyle ABorderStyle,
+                                         bool AClientEdge);
+  virtual int GetEditPopupWindowBorderWidth(TcxEditPopupBorderStyle AStyle);
+  virtual int GetEditPopupWindowClientEdgeWidth(TcxEditPopupBorderStyle AStyle);
+  virtual TcxPopupBorderStyle PopupBorderStyle();
+  // The band of a sizeable popup at the grip's edge, the grip in ACorner and
+  // the close button at the band's other end.
+  virtual void CalculateScaledPopupPanelClientRect(TRect& AClientRect, TRect& APanelRect, TRect& AGripRect,
+                                                   TRect& ACloseButtonRect, TdxCorner ACorner,
+                                                   const TRect& ABorders, const TRect& APanelBorders,
+                                                   const TdxScaleFactor* AScaleFactor, int APanelHeight = 0,
+                                                   bool AShowCloseButton = true, bool AShowGripSize = true);
+
+  // The height of a popup band.
+  int ScaledPopupPanelSize(const TdxScaleFactor* AScaleFactor);
+  int PopupPanelSize();
+  void DrawScrollBarBackground(TcxCustomCanvas* ACanvas, const TRect& R, bool AHorizontal);
+  void DrawScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, const TRect& R, TcxScrollBarPart APart,
+                         TcxButtonState AState);
+  int ScrollBarMinimalThumbSize(bool AVertical);
+  TSize SizeGripSize();
+  TSize SliderButtonSize(TcxArrowDirection ADirection);
+  void DrawSliderButton(TcxCustomCanvas* ACanvas, const TRect& ARect, TcxArrowDirection ADirection,
+                        TcxButtonState AState);
+  TSize SmallCloseButtonSize();
+  void DrawSmallButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  // The grip turned into ACorner over ABackgroundColor (clNone: what lies
+  // beneath).
+  virtual void DrawScaledSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor,
+                                  TColor ABackgroundColor = clDefault, TdxCorner ACorner = coBottomRight);
+  // The system's scroll-bar widths at AScaleFactor's DPI.
+  virtual TSize ScaledSizeGripSize(const TdxScaleFactor* AScaleFactor);
+  void DrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, TColor ABackgroundColor = clDefault,
+                    TdxCorner ACorner = coBottomRight);
+
+ protected:
+  friend class TcxLookAndFeelPaintersManager;
+
+  // The page parts in the halftone pattern of the state (the second while
+  // pressed); every other part is the painter's own.
+  virtual void DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal,
+                                         const TdxScaleFactor* AScaleFactor, TcxButtonState AState,
+                                         TcxScrollBarPart APart, const TRect& R);
+  // A bottom-right size grip filling ARect: the system's frame control.
+  virtual void DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor);
+
+  // A new details object (the caller owns it): name and display name
+  // LookAndFeelName, the built-in styles' group, and the icons of the
+  // style's PNG resources (empty when a resource is missing).
+  virtual TOwned<TdxSkinDetails> CreatePainterDetails();
+  // The cached details, made on the first call.
+  virtual TdxSkinDetails* GetPainterDetailsObject();
+  // Frees the cached images and details (they are made again on demand).
+  virtual void FreeCachedResources();
+  // clHotLight from Windows Vista on, clHighlightText before.
+  virtual TColor HighlightedArrowColor();
+  // The alpha of DefaultFixedColumnHighlightColor.
+  virtual std::uint8_t FixedColumnHighlightAlpha();
+  // A button's caption, centred: inside its border when AWithBorder, the
+  // height made even, raised by one below 18 pixels, shifted while pressed.
+  virtual void DrawButtonCaption(TcxCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor,
+                                 bool AWordWrap, bool AWithBorder, TColor AColor, TcxButtonState AState,
+                                 const String& AText);
+  // The etched line of a separator band.
+  virtual void DoDrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool AIsVertical);
+  // A band ASize thick centred in R: across its width when vertical, else
+  // across its height.
+  TRect CalculateSeparatorBounds(const TRect& R, int ASize, bool AIsVertical);
+
+ private:
+  TdxSmartImage* ClearButtonGlyph();
+  TdxSmartImage* SearchButtonGlyph();
+  TdxSmartGlyph* PasswordRevealButtonGlyph(bool AVisible);
+
+  TOwned<TdxSmartImage> FClearButtonGlyph;
+  std::array<TOwned<TdxSmartGlyph>, 2> FPasswordRevealButtonGlyphs;
+  TOwned<TdxSmartImage> FSearchButtonGlyph;
+  TOwned<TdxSkinDetails> FLookAndFeelPainterDetailsCache;
+};
+
+// ---------------------------------------------------------------------------
+// The UltraFlat painter
+
+class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
+  SK_CLASS(TcxUltraFlatLookAndFeelPainter, TcxCustomLookAndFeelPainter)
+ public:
+  String LookAndFeelName() override;
+  TcxLookAndFeelStyle LookAndFeelStyle() override;
+
+  // Default colours
+  TColor DefaultFixedSeparatorColor() override;
+  TColor DefaultSchedulerBorderColor() override;
+  TColor DefaultSchedulerTimeRulerBorderColor() override;
+  TColor DefaultSchedulerTimeRulerTextColor() override;
+
+  // Borders and separators: one pixel of the button shadow.
+  int BorderSize() override;
+  void DrawBorder(TcxCustomCanvas* ACanvas, const TRect& R) override;
+
+  // Buttons: one-pixel frames (two for the default button); hot and pressed
+  // faces are blends of the highlight colour; the content never moves.
+  int ButtonBorderSize(TcxButtonState AState = cxbsNormal) override;
+  TColor ButtonColor(TcxButtonState AState) override;
+  void DrawButtonBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+  TColor ButtonSymbolColor(TcxButtonState AState, TColor ADefaultColor = clDefault,
+                           TcxButtonPart APart = cxbpButton) override;
+  TcxButtonState ButtonSymbolState(TcxButtonState AState) override;
+  TRect ScaledButtonFocusRect(TcxCustomCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor) override;
+  int ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor) override;
+  int ScaledButtonTextShift(const TdxScaleFactor* AScaleFactor) override;
+  bool IsButtonHotTrack() override;
+
+  // Group boxes and drop-down lists
+  void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
+                         TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders) override;
+  void DrawDropDownListBoxBackground(TcxCanvas* ACanvas, const TRect& R, bool AHasBorders) override;
+  void DrawDropDownListBoxScaledGutterBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                 const TdxScaleFactor* AScaleFactor) override;
+  void DrawDropDownListBoxScaledSelection(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  void DrawDropDownListBoxScaledSeparator(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  TColor DropDownListBoxItemTextColor(bool ASelected) override;
+
+  // Expand buttons, check boxes, radio buttons and the toggle switch
+  void DrawScaledExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded,
+                              const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault,
+                              TcxExpandButtonState AState = cebsNormal) override;
+  int ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawCheckBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+  TColor RadioButtonBodyColor(TcxButtonState AState) override;
+  TColor ToggleSwitchToggleColor(bool AChecked) override;
+  void DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, bool AChecked,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledToggleSwitchThumb(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
+
+  // Added by this painter
+  // The frame of a button part: the shadow while normal, else the highlight.
+  virtual TColor ButtonFrameColor(TcxButtonState AState);
+  // A breadcrumb button's face, framed on ABorders in its state's colour.
+  virtual void DrawBreadcrumbButtonFrame(TcxCustomCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                         TdxBreadcrumbEditButtonState AState);
+  virtual TColor TabBorderColor();
+  virtual TColor TabSelectedBorderColor();
+  // The hot or focused border of an editor.
+  virtual TColor BorderHighlightColor();
+
+ protected:
+  void DoDrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool AIsVertical) override;
+  // Arrow buttons and the thumb as framed buttons (no disabled thumb); the
+  // pages keep the base pattern.
+  void DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, const TdxScaleFactor* AScaleFactor,
+                                 TcxButtonState AState, TcxScrollBarPart APart, const TRect& R) override;
+  void FreeCachedResources() override;
+
+ private:
+  // The hot and pressed faces, mixed once for each set of system colours:
+  // matching them to the screen costs more than drawing a button.
+  struct TFaceBlends {
+    TColor Hot;
+    TColor Pressed;
+  };
+  const TFaceBlends& FaceBlends();
+  void SystemPaletteChanged(TObject* Sender);
+
+  std::optional<TFaceBlends> FFaceBlends;
+  TOwned<TcxSystemPaletteChangedNotifier> FSystemPaletteChangedNotifier;
+};
+
+// ---------------------------------------------------------------------------
+// The painters manager
+
+struct IcxLookAndFeelPainterListener : public virtual IInterface {
+  static constexpr GUID IID = {0x60D58DEA, 0x2F90, 0x427E, {0x92, 0x9B, 0xA5, 0x6A, 0xFE, 0x5B, 0x62, 0xCA}};
+  virtual void PainterAdded(TcxCustomLookAndFeelPainter* APainter) = 0;
+  virtual void PainterRemoved(TcxCustomLookAndFeelPainter* APainter) = 0;
+
+ protected:
+  ~IcxLookAndFeelPainterListener() = default;
+};
+
+// Owns one painter of each kind, finds a painter by name (ignoring case) or
+// by style, and tells listeners (last added first) when one comes or goes.
+// A change of the painters refreshes the root look-and-feel unless the
+// manager is locked; unlocking refreshes it once.
+class TcxLookAndFeelPaintersManager : public TObject {
+  SK_CLASS(TcxLookAndFeelPaintersManager, TObject)
+ public:
+  void Create();
+  void Destroy() override;
+
+  // Takes APainter. A painter whose name is taken already is freed (false);
+  // otherwise it joins the list (kept sorted by name in the user locale's
+  // order) and becomes the painter of its style.
+  bool Register(TOwned<TcxCustomLookAndFeelPainter> APainter);
+  // Removes and frees the painter of that name (false when there is none).
+  // Its style forgets it only while it is still the style's painter, and no
+  // look-and-feel keeps it: each one that resolved it resolves again first.
+  // The painter is freed even when a listener raises.
+  bool Unregister(const String& AName);
+
+  // Nil when the style has no painter.
+  TcxCustomLookAndFeelPainter* GetPainter(TcxLookAndFeelStyle AStyle) const;
+  bool GetPainter(TcxLookAndFeelStyle AStyle, TcxCustomLookAndFeelPainter*& APainter) const;
+  // The first painter of that name, ignoring case; nil when there is none.
+  TcxCustomLookAndFeelPainter* GetPainter(const String& AName) const;
+  bool GetPainter(const String& AName, TcxCustomLookAndFeelPainter*& APainter) const;
+  // The painters in name order.
+  int Count() const { return static_cast<int>(FPainters.size()); }
+  TcxCustomLookAndFeelPainter* GetItem(int AIndex) const { return FPainters.at(static_cast<std::size_t>(AIndex)).get(); }
+  // Adds the names of the skin painters (inside the list's BeginUpdate and
+  // EndUpdate).
+  void PopulateSkinNames(TStrings* AList) const;
+
+  // Nothing for a listener that is there already.
+  void AddListener(IcxLookAndFeelPainterListener* AListener);
+  void RemoveListener(IcxLookAndFeelPainterListener* AListener);
+
+  void BeginUpdate() { ++FLockCount; }
+  // Refreshes the root look-and-feel when the lock ends.
+  void EndUpdate();
+  // Ends the lock without a refresh.
+  void CancelUpdate() { --FLockCount; }
+
+  // Every painter frees its cached resources.
+  void FreePaintersCachedResources();
+
+ private:
+  void Changed();
+
+  std::vector<IPtr<IcxLookAndFeelPainterListener>> FListeners;
+  int FLockCount;
+  std::vector<TOwned<TcxCustomLookAndFeelPainter>> FPainters;
+  std::array<TcxCustomLookAndFeelPainter*, cxLookAndFeelStyleCount> FStandardPainters;
+};
+
+// The manager, made with the built-in painters on first use; nil once the
+// unit's shut-down has begun.
+TcxLookAndFeelPaintersManager* GetPaintersManager();
+
+// ---------------------------------------------------------------------------
+// What the painters share
+
+// A plus, or a minus when AExpanded, in AColor centred in R, its bars
+// (R's width less 2 x 2 scaled) / 2 from the centre.
+void DrawPlusMinusMark(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded, TColor AColor,
+                       const TdxScaleFactor* AScaleFactor);
+// With touch mode on, a positive AValue is raised to 27 scaled (nil: the
+// system scale factor).
+void EnsureTouchModeMinimum(int& AValue, const TdxScaleFactor* AScaleFactor = nullptr);
+void EnsureTouchModeMinimumSize(TSize& ASize, const TdxScaleFactor* AScaleFactor = nullptr);
+// The size of one cell of the system's check-box bitmap, measured at
+// start-up.
+TSize cxStandardCheckBoxSize();
+// The scroll-bar page patterns: brush 0 a checkerboard of the button face
+// and its highlight, brush 1 (pressed) of black and the dark shadow; made on
+// first use.
+TBrush* cxLookAndFeelHalftoneBrush(int AIndex);
+// Paints both patterns anew from the system colours (made first when they
+// are missing).
+void UpdateHalftoneBrushes();
+// Draws a bottom-right size grip into ARect of the canvas given.
+using TcxDrawSizeGripProc = std::function<void(TcxCanvas* ACanvas, const TRect& ARect)>;
+// A grip in ACorner: AProc draws it into a bitmap turned so that ACorner is
+// its bottom-right; over ABackgroundColor, or what lies beneath for clNone.
+// A colour other than clNone and clDefault also floods what the grip left
+// of the background from the opposite corner.
+void cxDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TcxDrawSizeGripProc& AProc,
+                    TColor ABackgroundColor, TdxCorner ACorner);
+
+void cxLookAndFeelPaintersInitialization();
+void cxLookAndFeelPaintersFinalization();

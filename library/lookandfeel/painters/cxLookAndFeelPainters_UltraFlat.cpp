@@ -1,0 +1,270 @@
+// The UltraFlat painter: one-pixel frames in system colours, hot and pressed
+// parts filled with blends of the highlight colour.
+#include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
+
+#include "library/lookandfeel/settings/cxLookAndFeels.h"
+
+// ---------------------------------------------------------------------------
+// Painter information
+
+String TcxUltraFlatLookAndFeelPainter::LookAndFeelName() { return L"UltraFlat"; }
+
+TcxLookAndFeelStyle TcxUltraFlatLookAndFeelPainter::LookAndFeelStyle() { return lfsUltraFlat; }
+
+// ---------------------------------------------------------------------------
+// Default colours
+
+TColor TcxUltraFlatLookAndFeelPainter::DefaultFixedSeparatorColor() {
+  return TdxVisualRefinements::LightBorders() ? cl3DDkShadow : inherited::DefaultFixedSeparatorColor();
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::DefaultSchedulerBorderColor() { return clBtnShadow; }
+
+TColor TcxUltraFlatLookAndFeelPainter::DefaultSchedulerTimeRulerBorderColor() {
+  return DefaultSchedulerTimeRulerBorderColorClassic();
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::DefaultSchedulerTimeRulerTextColor() {
+  return DefaultSchedulerTimeRulerTextColorClassic();
+}
+
+// ---------------------------------------------------------------------------
+// Borders and separators
+
+int TcxUltraFlatLookAndFeelPainter::BorderSize() { return 1; }
+
+void TcxUltraFlatLookAndFeelPainter::DrawBorder(TcxCustomCanvas* ACanvas, const TRect& R) {
+  ACanvas->FrameRect(R, clBtnShadow);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DoDrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool) {
+  ACanvas->FillRect(R, clBtnShadow);
+}
+
+// ---------------------------------------------------------------------------
+// Buttons
+
+int TcxUltraFlatLookAndFeelPainter::ButtonBorderSize(TcxButtonState AState) { return AState == cxbsDefault ? 2 : 1; }
+
+TColor TcxUltraFlatLookAndFeelPainter::ButtonColor(TcxButtonState AState) {
+  switch (AState) {
+    case cxbsHot: return FaceBlends().Hot;
+    case cxbsPressed: return FaceBlends().Pressed;
+    default: return clBtnFace;
+  }
+}
+
+const TcxUltraFlatLookAndFeelPainter::TFaceBlends& TcxUltraFlatLookAndFeelPainter::FaceBlends() {
+  if (!FFaceBlends) {
+    // Told before any look-and-feel repaints for the new colours.
+    if (!FSystemPaletteChangedNotifier) {
+      FSystemPaletteChangedNotifier.reset(New<TcxSystemPaletteChangedNotifier>(true));
+      FSystemPaletteChangedNotifier->SetOnSystemPaletteChanged(
+          BindEvent<&TcxUltraFlatLookAndFeelPainter::SystemPaletteChanged>(this));
+    }
+    FFaceBlends = TFaceBlends{GetLighterHighlightColor(), GetLightHighlightColor()};
+  }
+  return *FFaceBlends;
+}
+
+void TcxUltraFlatLookAndFeelPainter::SystemPaletteChanged(TObject*) { FFaceBlends.reset(); }
+
+void TcxUltraFlatLookAndFeelPainter::FreeCachedResources() {
+  FFaceBlends.reset();
+  FSystemPaletteChangedNotifier.reset();
+  inherited::FreeCachedResources();
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawButtonBorder(TcxCustomCanvas* ACanvas, const TRect& R,
+                                                      TcxButtonState AState) {
+  switch (AState) {
+    case cxbsDefault: {
+      ACanvas->FrameRect(R, clWindowFrame);
+      TRect inner = R;
+      inner.Deflate(1);
+      ACanvas->FrameRect(inner, clWindowFrame);
+      break;
+    }
+    case cxbsNormal:
+      ACanvas->FrameRect(R, TdxVisualRefinements::LightBorders() ? cl3DDkShadow : clBtnText);
+      break;
+    case cxbsDisabled:
+      ACanvas->FrameRect(R, clBtnShadow);
+      break;
+    case cxbsHot:
+    case cxbsPressed:
+      ACanvas->FrameRect(R, clHighlight);
+      break;
+  }
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::ButtonSymbolColor(TcxButtonState AState, TColor ADefaultColor,
+                                                         TcxButtonPart APart) {
+  return AState == cxbsPressed ? clHighlightText : inherited::ButtonSymbolColor(AState, ADefaultColor, APart);
+}
+
+TcxButtonState TcxUltraFlatLookAndFeelPainter::ButtonSymbolState(TcxButtonState) { return cxbsNormal; }
+
+TRect TcxUltraFlatLookAndFeelPainter::ScaledButtonFocusRect(TcxCustomCanvas*, const TRect& R,
+                                                            const TdxScaleFactor* AScaleFactor) {
+  TRect r = R;
+  r.Deflate(AScaleFactor->Apply(3));
+  return r.IsEmpty() ? R : r;
+}
+
+int TcxUltraFlatLookAndFeelPainter::ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(2);
+}
+
+int TcxUltraFlatLookAndFeelPainter::ScaledButtonTextShift(const TdxScaleFactor*) { return 0; }
+
+bool TcxUltraFlatLookAndFeelPainter::IsButtonHotTrack() { return true; }
+
+// ---------------------------------------------------------------------------
+// Added operations
+
+TColor TcxUltraFlatLookAndFeelPainter::ButtonFrameColor(TcxButtonState AState) {
+  return AState == cxbsNormal ? clBtnShadow : clHighlight;
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawBreadcrumbButtonFrame(TcxCustomCanvas* ACanvas, const TRect& R,
+                                                               TcxBorders ABorders,
+                                                               TdxBreadcrumbEditButtonState AState) {
+  struct TLook {
+    TcxButtonState State;
+    TColor Frame;
+  };
+  static constexpr TLook looks[] = {{cxbsNormal, clNone},
+                                    {cxbsNormal, clBtnShadow},
+                                    {cxbsHot, clHighlight},
+                                    {cxbsPressed, clHighlight},
+                                    {cxbsDisabled, clNone}};
+  const TLook& look = looks[AState];
+  ACanvas->FillRect(R, ButtonColor(look.State));
+  ACanvas->FrameRect(R, look.Frame, 1, ABorders);
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::TabBorderColor() { return clBtnShadow; }
+
+TColor TcxUltraFlatLookAndFeelPainter::TabSelectedBorderColor() { return clBtnText; }
+
+TColor TcxUltraFlatLookAndFeelPainter::BorderHighlightColor() { return clHighlight; }
+
+// ---------------------------------------------------------------------------
+// Expand buttons, check boxes, radio buttons and the toggle switch
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                                            const TdxScaleFactor* AScaleFactor, TColor AColor,
+                                                            TcxExpandButtonState) {
+  ACanvas->FrameRect(R, clBtnShadow);
+  TRect inner = R;
+  inner.Deflate(1);
+  ACanvas->FillRect(inner, AColor == clDefault ? clBtnFace : AColor);
+  DrawPlusMinusMark(ACanvas, R, AExpanded, clBtnText, AScaleFactor);
+}
+
+int TcxUltraFlatLookAndFeelPainter::ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(11);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawCheckBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState) {
+  ACanvas->FrameRect(R, clBtnText);
+  TRect inner = R;
+  inner.Deflate(1);
+  ACanvas->FrameRect(inner, CheckButtonColor(AState, cbsChecked));
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::RadioButtonBodyColor(TcxButtonState AState) {
+  switch (AState) {
+    case cxbsNormal: return clWindow;
+    case cxbsHot: return FaceBlends().Hot;
+    case cxbsPressed: return FaceBlends().Pressed;
+    default: return clBtnFace;
+  }
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::ToggleSwitchToggleColor(bool AChecked) {
+  return AChecked ? static_cast<TColor>(RGB(51, 153, 255)) : static_cast<TColor>(RGB(200, 200, 200));
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                                 TcxButtonState, bool AChecked,
+                                                                 const TdxScaleFactor*) {
+  ACanvas->FillRect(ABounds, ToggleSwitchToggleColor(AChecked));
+  ACanvas->FrameRect(ABounds, AChecked ? clBlack : static_cast<TColor>(RGB(160, 160, 160)));
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledToggleSwitchThumb(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                                 TcxButtonState AState,
+                                                                 const TdxScaleFactor* AScaleFactor) {
+  inherited::DrawScaledToggleSwitchThumb(ACanvas, ABounds, AState, AScaleFactor);
+  TRect frame = ABounds;
+  frame.Deflate(2);
+  ACanvas->FrameRect(frame, clBlack);
+}
+
+// ---------------------------------------------------------------------------
+// Group boxes and drop-down lists
+
+void TcxUltraFlatLookAndFeelPainter::DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
+                                                       TcxGroupBoxCaptionPosition, TcxBorders ABorders) {
+  ACanvas->FrameRect(R, AEnabled ? clHighlight : clBtnShadow, 1, ABorders);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawDropDownListBoxBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                                   bool AHasBorders) {
+  TRect r = R;
+  if (AHasBorders) {
+    ACanvas->FrameRect(r, clBtnShadow);
+    r.Deflate(1);
+    ACanvas->FrameRect(r, clBtnHighlight);
+    r.Deflate(1);
+  }
+  ACanvas->FillRect(r, clWindow);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawDropDownListBoxScaledGutterBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                                               const TdxScaleFactor*) {
+  ACanvas->FillRect(R, clBtnFace);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawDropDownListBoxScaledSelection(TcxCanvas* ACanvas, const TRect& R,
+                                                                        const TRect&, const TdxScaleFactor*) {
+  // The hot blend as mixed, not matched to the screen.
+  ACanvas->FillRect(R, BlendSystemColors(-2, 30, 72));
+  ACanvas->FrameRect(R, clHighlight);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawDropDownListBoxScaledSeparator(TcxCanvas* ACanvas, const TRect& R,
+                                                                        const TRect& AGutterRect,
+                                                                        const TdxScaleFactor* AScaleFactor) {
+  const int top = R.Top + (R.Height() - 1) / 2;
+  ACanvas->FillRect(TRect(AGutterRect.Right + AScaleFactor->Apply(4), top, R.Right, top + 1), clBtnShadow);
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::DropDownListBoxItemTextColor(bool) { return clMenuText; }
+
+// ---------------------------------------------------------------------------
+// Scroll bars
+
+void TcxUltraFlatLookAndFeelPainter::DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal,
+                                                               const TdxScaleFactor* AScaleFactor,
+                                                               TcxButtonState AState, TcxScrollBarPart APart,
+                                                               const TRect& R) {
+  if (R.IsEmpty()) return;
+  switch (APart) {
+    case sbpThumbnail:
+      if (AState == cxbsDisabled) return;
+      DrawScaledButton(ACanvas, R, AState, AScaleFactor, true, false, cxbpButton, clDefault);
+      return;
+    case sbpLineUp:
+    case sbpLineDown: {
+      DrawScaledButton(ACanvas, R, AState, AScaleFactor, true, false, cxbpButton, clDefault);
+      const bool up = APart == sbpLineUp;
+      const TcxArrowDirection direction = AHorizontal ? (up ? adLeft : adRight) : (up ? adUp : adDown);
+      DrawScaledScrollBarArrow(ACanvas, R, AState, direction, AScaleFactor);
+      return;
+    }
+    default: inherited::DoDrawScaledScrollBarPart(ACanvas, AHorizontal, AScaleFactor, AState, APart, R);
+  }
+}

@@ -1,0 +1,67 @@
+// Shared pieces of the painter tests: canvases on 32-bit surfaces, the
+// painters under test, scale factors, and colours computed from the system's
+// own colours.
+#pragma once
+
+#include "library/core/system/dxDPIAwareUtils.h"
+#include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
+#include "tests/library_graphics/GdiCanvasTesting.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+inline COLORREF Sys(int AIndex) { return GetSysColor(AIndex); }
+
+// The surfaces' background: no system colour (Wine's button highlight is
+// white).
+constexpr COLORREF Bg = RGB(10, 200, 60);
+
+inline TcxCustomLookAndFeelPainter* UltraFlatPainter() { return GetPaintersManager()->GetPainter(lfsUltraFlat); }
+
+// Button face, highlight and window mixed channel by channel with signed
+// per-cent weights, each product rounded, the sum clamped.
+inline COLORREF SystemMix(int AFace, int AHighlight, int AWindow) {
+  const COLORREF f = Sys(COLOR_BTNFACE), h = Sys(COLOR_HIGHLIGHT), w = Sys(COLOR_WINDOW);
+  const auto channel = [&](int cf, int ch, int cw) {
+    const long sum = std::lround(cf * AFace / 100.0) + std::lround(ch * AHighlight / 100.0) +
+                     std::lround(cw * AWindow / 100.0);
+    return static_cast<int>(std::clamp(sum, 0L, 255L));
+  };
+  return RGB(channel(GetRValue(f), GetRValue(h), GetRValue(w)), channel(GetGValue(f), GetGValue(h), GetGValue(w)),
+             channel(GetBValue(f), GetBValue(h), GetBValue(w)));
+}
+inline COLORREF HotBlend() { return SystemMix(-2, 30, 72); }
+inline COLORREF PressedBlend() { return SystemMix(14, 44, 40); }
+
+// A scale factor of ANumerator / ADenominator.
+inline TOwned<TdxScaleFactor> ScaleFactorOf(int ANumerator, int ADenominator) {
+  TOwned<TdxScaleFactor> factor(New<TdxScaleFactor>());
+  factor->Assign(ANumerator, ADenominator, false);
+  return factor;
+}
+
+struct TScale {
+  int Numerator;
+  int Denominator;
+};
+inline constexpr TScale Scales[] = {{1, 1}, {5, 4}, {3, 2}, {2, 1}};
+
+// The system scale factor at another value for the length of a scope.
+class TSystemScale {
+ public:
+  TSystemScale(int ANumerator, int ADenominator) { SystemScaleFactor()->Assign(ANumerator, ADenominator, false); }
+  ~TSystemScale() { SystemScaleFactor()->Update(); }
+  TSystemScale(const TSystemScale&) = delete;
+  TSystemScale& operator=(const TSystemScale&) = delete;
+};
+
+// The pixels of a one-pixel ring just inside R that are AColor.
+inline int RingCount(const TPixelSurface& ASurface, const TRect& R, COLORREF AColor) {
+  TRect inner = R;
+  inner.Deflate(1);
+  return ASurface.Count(R, AColor) - ASurface.Count(inner, AColor);
+}
+inline int RingLength(const TRect& R) { return 2 * (R.Width() + R.Height()) - 4; }
