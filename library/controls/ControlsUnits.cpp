@@ -1,6 +1,6 @@
 #include "library/controls/ControlsUnits.h"
 
-#include "library/controls/cxControls.h"
+#include "library/controls/control/cxControls.h"
 
 std::span<const TUnit> LibraryControlsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.

@@ -1,4 +1,4 @@
-#include "library/controls/cxControls.h"
+#include "library/controls/control/cxControls.h"
 
 #include "library/core/system/dxDPIAwareUtils.h"
 #include "library/core/system/dxUxTheme.h"
