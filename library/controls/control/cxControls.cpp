@@ -11,6 +11,7 @@ namespace {
 TcxSystemController* GSystemController = nullptr;
 TdxSystemInfo* GSystemInfo = nullptr;
 TdxMessagesController* GMessagesController = nullptr;
+TcxWindowProcController* GWindowProcController = nullptr;
 bool GControlsFinalized = false;
 bool GBufferedPaintInitialized = false;
 
@@ -219,6 +220,11 @@ TdxMessagesController* MessagesController() {
   return GMessagesController;
 }
 
+TcxWindowProcController* WindowProcController() {
+  if (!GWindowProcController && !GControlsFinalized) GWindowProcController = New<TcxWindowProcController>();
+  return GWindowProcController;
+}
+
 namespace {
 
 // The unit's work that the units loader runs: the system's buffered painting
@@ -250,6 +256,7 @@ void cxControlsFinalization() {
     loader->RemoveUnit(&StopControls);
   else
     StopControls();
+  FreeAndNil(GWindowProcController);
   FreeAndNil(GMessagesController);
   FreeAndNil(GSystemInfo);
   FreeAndNil(GSystemController);

@@ -1,0 +1,74 @@
+#include "tests/library_controls/ControlsTesting.h"
+
+#include "tests/support/PumpUntil.h"
+
+#include <vector>
+
+namespace {
+
+INPUT MouseInput(const TPoint& AScreenPos, DWORD AFlags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  // Absolute coordinates run 0..65535 over the screen; +1 keeps the rounding
+  // on the intended pixel.
+  input.mi.dx = MulDiv(AScreenPos.X, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+  input.mi.dy = MulDiv(AScreenPos.Y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+  input.mi.dwFlags = AFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  return input;
+}
+
+}  // namespace
+
+TForm* NewShownForm(const TRect& AScreenBounds) {
+  TForm* form = NewWith<TForm>([](TForm* f) { f->CreateNew(nullptr); });
+  form->SetBoundsRect(AScreenBounds);
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  PumpUntil([form] { return GetForegroundWindow() == form->Handle(); });
+  return form;
+}
+
+bool CursorIsAt(const TPoint& AScreenPos) {
+  POINT p{};
+  return GetCursorPos(&p) && p.x == AScreenPos.X && p.y == AScreenPos.Y;
+}
+
+void SendMouseMove(const TPoint& AScreenPos) {
+  INPUT input = MouseInput(AScreenPos, 0);
+  SendInput(1, &input, sizeof(INPUT));
+  PumpUntil([&] { return CursorIsAt(AScreenPos); }, 2000);
+}
+
+void SendMouseButtons(const TPoint& AScreenPos, DWORD AButtonFlags) {
+  INPUT input = MouseInput(AScreenPos, AButtonFlags);
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+void SendMouseSteps(std::initializer_list<std::pair<TPoint, DWORD>> ASteps) {
+  std::vector<INPUT> inputs;
+  for (const auto& [point, flags] : ASteps) inputs.push_back(MouseInput(point, flags));
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void SendKey(WORD AVirtualKey, bool AUp) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = AVirtualKey;
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(AVirtualKey, MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+void SendText(const String& AText) {
+  std::vector<INPUT> inputs;
+  for (wchar_t c : AText) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wScan = c;
+    input.ki.dwFlags = KEYEVENTF_UNICODE;
+    inputs.push_back(input);
+    input.ki.dwFlags |= KEYEVENTF_KEYUP;
+    inputs.push_back(input);
+  }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
