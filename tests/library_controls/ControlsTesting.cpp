@@ -1,5 +1,6 @@
 #include "tests/library_controls/ControlsTesting.h"
 
+#include "library/core/base/cxClasses.h"
 #include "tests/support/PumpUntil.h"
 
 #include <vector>
@@ -72,3 +73,49 @@ void SendText(const String& AText) {
   }
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
+
+// ---------------------------------------------------------------------------
+// TLoopScript
+
+class TLoopScript::TDriver : public TObject {
+  SK_CLASS(TLoopScript::TDriver, TObject)
+ public:
+  struct TStep {
+    std::function<bool()> Ready;
+    std::function<void()> Action;
+  };
+  std::vector<TStep> Steps;
+  std::size_t Next = 0;
+  int Failed = -1;
+  ULONGLONG StepStarted = 0;
+  TOwned<TcxTimer> Timer;
+
+  void Create() {
+    Timer.reset(CreateTimer(10, true, BindEvent<&TDriver::Tick>(this)));
+    StepStarted = GetTickCount64();
+  }
+  void Tick(TObject*) {
+    while (Failed < 0 && Next < Steps.size()) {
+      if (!Steps[Next].Ready()) {
+        if (GetTickCount64() - StepStarted > 5000) {
+          Failed = static_cast<int>(Next);
+          ReleaseCapture();
+        }
+        return;
+      }
+      Steps[Next++].Action();
+      StepStarted = GetTickCount64();
+    }
+  }
+};
+
+TLoopScript::TLoopScript() : FDriver(New<TDriver>()) {}
+TLoopScript::~TLoopScript() = default;
+
+void TLoopScript::Then(std::function<bool()> AReady, std::function<void()> AAction) {
+  FDriver->Steps.push_back({std::move(AReady), std::move(AAction)});
+}
+
+bool TLoopScript::Finished() const { return FDriver->Next == FDriver->Steps.size(); }
+bool TLoopScript::TimedOut() const { return FDriver->Failed >= 0; }
+int TLoopScript::FailedStep() const { return FDriver->Failed; }

@@ -24,3 +24,26 @@ void SendText(const String& AText);
 
 // The cursor is at the point.
 bool CursorIsAt(const TPoint& AScreenPos);
+
+// Steps run one after another from a 10 ms timer, so also inside a modal
+// loop that dispatches timer messages: each step waits until its condition
+// holds, then acts. A step that waits longer than 5 s ends the script and,
+// so that no loop hangs the test, takes the mouse capture away.
+class TLoopScript {
+ public:
+  TLoopScript();
+  ~TLoopScript();
+  TLoopScript(const TLoopScript&) = delete;
+  TLoopScript& operator=(const TLoopScript&) = delete;
+
+  void Then(std::function<bool()> AReady, std::function<void()> AAction);
+  void Then(std::function<void()> AAction) { Then([] { return true; }, std::move(AAction)); }
+  bool Finished() const;
+  bool TimedOut() const;
+  // The number of the step that timed out (from 0), or -1.
+  int FailedStep() const;
+
+ private:
+  class TDriver;
+  TOwned<TDriver> FDriver;
+};

@@ -1,10 +1,11 @@
 #include "library/controls/ControlsUnits.h"
 #include "library/core/CoreUnits.h"
+#include "library/graphics/GraphicsUnits.h"
 #include "platform/ui/UiUnits.h"
 #include "tests/support/TestUnits.h"
 
 #include <vector>
 
 std::vector<std::span<const TUnit>> TestUnitLayers() {
-  return {RuntimeUnits(), UiUnits(), LibraryCoreUnits(), LibraryControlsUnits()};
+  return {RuntimeUnits(), UiUnits(), LibraryCoreUnits(), LibraryGraphicsUnits(), LibraryControlsUnits()};
 }

@@ -1,4 +1,4 @@
-#include "library/controls/control/cxControls.h"
+#include "library/controls/control/cxControls_Internal.h"
 
 #include "library/core/system/dxDPIAwareUtils.h"
 #include "library/core/system/dxUxTheme.h"
@@ -241,23 +241,32 @@ void StopControls() {
 
 bool cxControlsBufferedPaintInitialized() { return GBufferedPaintInitialized; }
 
+bool cxControlsFinalizing() { return GControlsFinalized; }
+
 void cxControlsInitialization() {
   GControlsFinalized = false;
+  RegisterLibraryCursors();
   GSystemController = New<TcxSystemController>();
   if (TdxUnitsLoader* loader = GetUnitsLoader())
     loader->AddUnit(&StartControls, &StopControls);
   else
     StartControls();
+  CreateApplicationActivateWindowHelper();
+  BindLayeredWindowFunctions();
 }
 
 void cxControlsFinalization() {
   GControlsFinalized = true;
+  FreeApplicationActivateWindowHelper();
   if (TdxUnitsLoader* loader = GetUnitsLoader())
     loader->RemoveUnit(&StopControls);
   else
     StopControls();
+  UnregisterLibraryCursors();
+  FreeAndNil(GSystemController);
+  // Tracking timers still running here are freed without telling anyone.
+  FreeMouseTrackingTimerList();
   FreeAndNil(GWindowProcController);
   FreeAndNil(GMessagesController);
   FreeAndNil(GSystemInfo);
-  FreeAndNil(GSystemController);
 }

@@ -12,6 +12,12 @@
 //   TcxClassLibrarySubclassingHelper, TcxWin32SubclassingHelper, TcxWindowProcController
 //                           chains of handlers that see the messages of a window
 //                           they do not own (cxControls_WindowProc.cpp)
+//   TMouseTrackingTimer, TcxMouseTrackingTimerList
+//                           timer-based mouse tracking; the drag-detect and
+//                           middle-button scrolling loops (cxControls_Mouse.cpp)
+//   IcxPopupMenu, IcxDropDownMenu   components that pop up as menus
+//   TdxApplicationActivateWindowHelper   keeps listed forms above a modal one
+//                           (the unit's routines: cxControls_Routines.cpp)
 //
 // Process-wide services: the system controller exists from the unit's
 // start-up on; SystemInfo, MessagesController and WindowProcController are
@@ -20,15 +26,22 @@
 // Everything here runs on the UI thread.
 #pragma once
 
+#include "library/core/base/cxClasses.h"
 #include "library/core/base/dxCore.h"
 #include "library/core/base/dxCoreClasses.h"
 #include "library/core/system/cxMessageWindow.h"
+#include "library/graphics/system/cxWindowGeometry.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Menus.h"
 #include "platform/runtime/Threads.h"
 
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <vector>
+
+class TCustomForm;
+class TcxCanvas;
 
 // ---------------------------------------------------------------------------
 // System controller
@@ -289,6 +302,230 @@ class TcxWindowProcController : public TObject {
 
   std::vector<TOwned<TcxWindowProcLinkedObjectList>> FWindowProcObjects;
 };
+
+// ---------------------------------------------------------------------------
+// Mouse tracking
+//
+// For windows and parts the system does not track, a 10 ms timer per caller
+// watches the cursor and tells the caller (and the control, with
+// CM_MOUSELEAVE) when it has left. A timer ends quietly when its control is
+// freed, and every tracking of a control ends when its window goes
+// (EndAllMouseTracking), so no tick reaches a control that is gone.
+
+class TMouseTrackingTimer : public TcxTimer {
+  SK_CLASS(TMouseTrackingTimer, TcxTimer)
+ public:
+  IPtr<IcxMouseTrackingCaller> Caller;
+  TWinControl* Control;
+  TRect Bounds;  // screen coordinates
+
+  // The caller as one object, whichever of its interfaces named it.
+  IInterface* CallerIdentity() const { return static_cast<IInterface*>(Caller.Get()); }
+  void SetControl(TWinControl* AValue);
+  // One look at the cursor; ends the tracking when it has left.
+  void Tick(TObject* Sender);
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation AOperation) override;
+
+ private:
+  bool IsCursorInside(const TPoint& P);
+};
+
+// The running timers, in order of their start; owns them.
+class TcxMouseTrackingTimerList : public TdxFastList {
+  SK_CLASS(TcxMouseTrackingTimerList, TdxFastList)
+ public:
+  // Timers still running at shut-down are freed without telling anyone.
+  void Destroy() override;
+  TMouseTrackingTimer* Timers(int AIndex) const { return static_cast<TMouseTrackingTimer*>(Items(AIndex)); }
+  TMouseTrackingTimer* Find(IInterface* ACallerIdentity) const;
+};
+
+// Nothing once the unit's shut-down has begun, or when the caller is tracked
+// already. ABounds are client coordinates of AControl, or screen coordinates
+// without a control.
+void BeginMouseTracking(TWinControl* AControl, const TRect& ABounds, IcxMouseTrackingCaller* ACaller);
+void EndMouseTracking(IcxMouseTrackingCaller* ACaller);
+bool IsMouseTrackingActive(IcxMouseTrackingCaller* ACaller);
+// Ends every tracking of the control (its window goes): each caller hears of
+// the leave and the control gets WM_MOUSELEAVE, unless the control, its
+// owner or its parent is being destroyed; then the timers just go.
+void EndAllMouseTracking(TWinControl* AControl);
+// The number of running tracking timers (0 after shut-down).
+int MouseTrackingTimerCount();
+
+// ---------------------------------------------------------------------------
+// Modal mouse loops (each pumps the thread's messages until it ends)
+
+// How the drag-detect loop ended.
+enum TcxDragDetect { ddNone, ddDrag, ddCancel };
+
+// With a button down at AStartPoint (screen): ddDrag once the mouse leaves
+// the square of twice the drag threshold around it, ddNone when a button is
+// released first, ddCancel on Esc or when the window loses the capture.
+TcxDragDetect cxDragDetect(HWND AWnd, const TPoint& AStartPoint);
+
+// One step of middle-button scrolling in a direction.
+using TcxScrollContentProc = std::function<void(TcxDirection ADirection)>;
+
+// Where the mouse is relative to the origin of middle-button scrolling.
+struct TcxMiddleButtonScrollState {
+  TcxDirection Direction = dirNone;
+  int Speed = 0;  // 0 in the neutral zone, else 1..12
+};
+// The neutral zone is a square of AMarkerWidth around the origin, stretched
+// over the whole screen along an axis whose bar is hidden.
+TcxMiddleButtonScrollState MiddleButtonScrollStateAt(const TPoint& AOrigin, const TPoint& APoint, int AMarkerWidth,
+                                                     bool AHorzScrollBarVisible, bool AVertScrollBarVisible);
+// The screen cursor index for a state (the neutral one by the visible bars).
+int MiddleButtonScrollCursor(const TcxMiddleButtonScrollState& AState, bool AHorzScrollBarVisible,
+                             bool AVertScrollBarVisible);
+// Runs middle-button scrolling for the control from the cursor position:
+// AStep is called every (13 - speed)-th tick of a 20 ms timer. AScrolling is
+// true for the duration. Nothing when neither bar is visible.
+void MiddleButtonScrolling(TWinControl* AControl, bool AHorzScrollBarVisible, bool AVertScrollBarVisible,
+                           bool& AScrolling, const TcxScrollContentProc& AStep);
+
+// ---------------------------------------------------------------------------
+// The unit's routines
+
+TPoint ReadCursorPos();
+// MK_ flags from the asynchronous state of the buttons, Shift and Ctrl.
+WPARAM GetAsyncMouseKeys();
+UINT DoubleClickInterval();
+// The work area of the monitor nearest the point (the screen's without one).
+TRect WorkAreaAtPoint(const TPoint& P);
+TRect WorkAreaOfRect(const TRect& R);
+bool IsPlainMouseMove(const TShiftState& AShift);
+bool IsLeftButtonOnly(const TShiftState& AShift, bool AAllowDoubleClick = false);
+bool IsButtonDownMessage(UINT AMsg);
+bool IsChildWindowStyle(HWND AWnd);
+// AWnd is AParent or a descendant of it.
+bool IsSameOrChildWindow(HWND AParent, HWND AWnd);
+bool IsCtrlKeyDown();
+// Enabled, and for a child window its parents too.
+bool IsWindowEnabledDeep(HWND AWnd);
+bool IsControlWindowVisible(TWinControl* AControl);
+// The first class-library control on the window or its ancestors.
+TWinControl* FindClassLibraryControl(HWND AWnd);
+TComponent* FindComponentOfClass(TComponent* AOwner, TClass AClass);
+// A point of the control in AParent's client coordinates.
+TPoint PointToParent(TControl* AControl, TWinControl* AParent, const TPoint& P);
+TCustomForm* ParentFormOfWindow(HWND AWnd);
+// The screen's active form, else the form of the active window.
+TCustomForm* ActiveCustomForm();
+// Sends the message to the control and each parent up to the first form (not
+// included).
+void PerformUpToForm(TControl* AControl, UINT AMsg, WPARAM AWParam, LPARAM ALParam);
+// Both distances to the mouse-down point below the drag threshold.
+bool IsWithinDragDetectArea(const TPoint& AMouseDownPos, const TPoint& P);
+// R moved by the least amount that brings it inside the work area at P:
+// right and bottom edges first, then left and top.
+TRect FitRectToWorkArea(const TRect& R, const TPoint& P);
+TPoint MapPointBetweenWindows(HWND AFromWnd, HWND AToWnd, const TPoint& P);
+// CM_RECREATEWND to a control that has a window, posted or sent.
+void RequestRecreateWindow(TWinControl* AControl, bool APost);
+// The window rectangle in the parent's client coordinates; empty on failure.
+TRect GetControlWindowRect(TWinControl* AControl);
+// The client area's top-left inside the window rectangle.
+TPoint ClientOriginInWindow(HWND AWnd);
+// The deepest visible window under a screen point.
+HWND DeepWindowFromPoint(const TPoint& P);
+void SetZOrder(HWND AWnd, HWND AInsertAfter, bool AActivate);
+WPARAM ShiftToMouseKeyFlags(const TShiftState& AShift);
+void AdjustControlAutoSize(TControl* AControl);
+// Sets AInclude's bits and clears AExclude's in the window long; the new value.
+LONG_PTR ModifyWindowLong(HWND AWnd, int AIndex, LONG_PTR AInclude, LONG_PTR AExclude);
+// Replaces GWLP_WNDPROC; the previous procedure.
+WNDPROC SetWindowProcOf(HWND AWnd, WNDPROC AWndProc);
+// The frame recalculated in place (SWP_FRAMECHANGED), then painted when asked.
+void RecalculateNonClient(HWND AWnd, bool AUpdate = false);
+bool IsWindowOfThisProcess(HWND AWnd);
+// Copies the update region into ARegion; false on Windows 7 without
+// composition (its update regions there are not to be trusted) and when the
+// window has no update region.
+bool HasUpdateRegion(HWND AWnd, HRGN ARegion);
+// The control has a window, paints on glass and the desktop is composed.
+bool IsPaintingOnGlass(TWinControl* AControl);
+// Whether the control has a window or can get one.
+bool CanHaveWindowHandle(TWinControl* AControl);
+// Below 255 the window becomes layered with that alpha; with a colour key it
+// becomes layered with that key; otherwise it stops being layered.
+void SetWindowLayeredAttributes(HWND AWnd, BYTE AAlpha, TColor AColorKey = clNone);
+// The layered window shows the bitmap selected into ABitmapDC, with its
+// per-pixel alpha times AAlpha. Nothing where the system lacks the function.
+void UpdateLayeredWindowFromBitmap(HWND AWnd, HDC ABitmapDC, const TSize& ASize, BYTE AAlpha = 255);
+// The program's cursor resource under a screen cursor index.
+void RegisterCursor(int AIndex, const wchar_t* AResName);
+void UnregisterCursor(int AIndex);
+
+// Text on desktop-composition glass: drawn through the theme text function
+// into a 32-bit bitmap of R (with ACopyBackground, over the destination's
+// pixels), then copied to R. ARotation 1, 2, 3: 90, 270 and 180 degrees.
+// AFont 0 takes the DC's font, clDefault its text colour. Vista and later.
+void DrawTextOnGlass(HDC DC, const String& AText, HFONT AFont, const TRect& R, TColor AColor, UINT AFlags,
+                     int AGlowSize = 0, int ARotation = 0, bool ACopyBackground = true);
+void DrawTextOnGlass(TcxCanvas* ACanvas, const String& AText, const TRect& R, UINT AFlags, int AGlowSize = 0,
+                     int ARotation = 0, bool ACopyBackground = true);
+
+// ---------------------------------------------------------------------------
+// Popup menus
+
+// A component that is a popup menu of its own kind.
+struct IcxPopupMenu : public virtual IInterface {
+  static constexpr GUID IID = {0x61C8F2A3, 0x4D17, 0x4E9B, {0x9A, 0x52, 0x0E, 0x3B, 0x7C, 0xD1, 0x84, 0x26}};
+  virtual bool IsShortCut(TMessage& Message) = 0;
+  virtual void Popup(int X, int Y) = 0;
+
+ protected:
+  ~IcxPopupMenu() = default;
+};
+
+// A component that drops itself down under a button.
+struct IcxDropDownMenu : public virtual IInterface {
+  static constexpr GUID IID = {0xB3E90D57, 0x28A4, 0x4C61, {0x83, 0xF9, 0x41, 0x6D, 0xA2, 0x0C, 0xE7, 0x95}};
+  virtual void Popup(const TPoint& P, TPopupAlignment AAlignment, const TRect& AButtonRect) = 0;
+
+ protected:
+  ~IcxDropDownMenu() = default;
+};
+
+bool IsPopupMenuComponent(TComponent* AComponent);
+// Lets the component take a shortcut key message; true when it did.
+bool HandlePopupMenuShortcut(TComponent* AComponent, TMessage& Message);
+// Shows the component as the control's popup menu at a screen point; true
+// when a menu was shown.
+bool ShowPopupMenuAt(TControl* AControl, TComponent* AComponent, int X, int Y);
+// Drops the component down under (or, near the work area's bottom, above)
+// the button rectangle (screen coordinates); true when a menu was shown.
+bool ShowDropDownMenu(TControl* AButton, TComponent* AComponent, const TRect& AButtonRect,
+                      TPopupAlignment AAlignment);
+// The height the system gives a popup menu's window at a DPI.
+int GetPopupMenuHeight(TPopupMenu* AMenu, int ADpi);
+
+// ---------------------------------------------------------------------------
+// Application activate window helper: forms listed here stay above the
+// focused form while the application runs a modal loop.
+
+class TdxApplicationActivateWindowHelper : public TComponent {
+  SK_CLASS(TdxApplicationActivateWindowHelper, TComponent)
+ public:
+  void Destroy() override;
+  void AddWindow(TCustomForm* AForm);
+  void RemoveWindow(TCustomForm* AForm);
+  int WindowCount() const { return static_cast<int>(FWindows.size()); }
+  // AFocusedForm is the form that has the focus (Screen's active form).
+  void NormalizeTopMostWindows(TCustomForm* AFocusedForm);
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation AOperation) override;
+
+ private:
+  std::vector<TCustomForm*> FWindows;
+};
+
+TdxApplicationActivateWindowHelper* ApplicationActivateWindowHelper();
 
 // The process-wide services (nil once the unit has shut down).
 TcxSystemController* cxSystemController();
