@@ -18,6 +18,29 @@ INPUT MouseInput(const TPoint& AScreenPos, DWORD AFlags) {
   return input;
 }
 
+// Under Wine a move from a window of this program to another window is
+// sometimes answered, a few milliseconds later, by the cursor jumping back to
+// where it came from (measured). A move counts as done once the cursor has
+// stayed at the point this long, the move sent again after each jump.
+constexpr ULONGLONG SettleMs = 40;
+
+void SendMove(const TPoint& AScreenPos) {
+  INPUT input = MouseInput(AScreenPos, 0);
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+// One look: whether the cursor has stayed at the point long enough.
+bool SettledAt(const TPoint& AScreenPos, ULONGLONG& AArrived) {
+  if (!CursorIsAt(AScreenPos)) {
+    if (AArrived != 0) SendMove(AScreenPos);
+    AArrived = 0;
+    return false;
+  }
+  const ULONGLONG now = GetTickCount64();
+  if (AArrived == 0) AArrived = now;
+  return now - AArrived >= SettleMs;
+}
+
 }  // namespace
 
 TForm* NewShownForm(const TRect& AScreenBounds) {
@@ -35,9 +58,15 @@ bool CursorIsAt(const TPoint& AScreenPos) {
 }
 
 void SendMouseMove(const TPoint& AScreenPos) {
-  INPUT input = MouseInput(AScreenPos, 0);
-  SendInput(1, &input, sizeof(INPUT));
-  PumpUntil([&] { return CursorIsAt(AScreenPos); }, 2000);
+  SendMove(AScreenPos);
+  ULONGLONG arrived = 0;
+  // Woken every few milliseconds: a jump back must be seen while it lasts.
+  PumpUntilWith(
+      [] {
+        PumpPending();
+        return true;
+      },
+      [&] { return SettledAt(AScreenPos, arrived); }, 3000, 5);
 }
 
 void SendMouseButtons(const TPoint& AScreenPos, DWORD AButtonFlags) {
@@ -114,6 +143,11 @@ TLoopScript::~TLoopScript() = default;
 
 void TLoopScript::Then(std::function<bool()> AReady, std::function<void()> AAction) {
   FDriver->Steps.push_back({std::move(AReady), std::move(AAction)});
+}
+
+void TLoopScript::MoveTo(const TPoint& AScreenPos) {
+  Then([AScreenPos] { SendMove(AScreenPos); });
+  Then([AScreenPos, arrived = ULONGLONG(0)]() mutable { return SettledAt(AScreenPos, arrived); }, [] {});
 }
 
 bool TLoopScript::Finished() const { return FDriver->Next == FDriver->Steps.size(); }

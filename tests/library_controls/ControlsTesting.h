@@ -12,7 +12,8 @@
 TForm* NewShownForm(const TRect& AScreenBounds);
 
 // Mouse input at a screen point: a move, or a move with the given
-// MOUSEEVENTF_ button flags. The move form waits until the cursor is there.
+// MOUSEEVENTF_ button flags. The move waits until the cursor has come to
+// rest there.
 void SendMouseMove(const TPoint& AScreenPos);
 void SendMouseButtons(const TPoint& AScreenPos, DWORD AButtonFlags);
 // Several mouse steps in one SendInput call: they wait in the input queue
@@ -38,6 +39,9 @@ class TLoopScript {
 
   void Then(std::function<bool()> AReady, std::function<void()> AAction);
   void Then(std::function<void()> AAction) { Then([] { return true; }, std::move(AAction)); }
+  // Moves the mouse there (real input) and waits until the cursor has come
+  // to rest there, as SendMouseMove does, without pumping messages itself.
+  void MoveTo(const TPoint& AScreenPos);
   bool Finished() const;
   bool TimedOut() const;
   // The number of the step that timed out (from 0), or -1.

@@ -97,7 +97,9 @@ struct TTrackingFixture : testing::Test {
     EXPECT_EQ(MouseTrackingTimerCount(), Timers);
   }
   TPoint Inside() { return Control->ClientToScreen(TPoint(60, 40)); }
-  TPoint Outside() { return Control->ClientToScreen(TPoint(200, 40)); }
+  // Beyond the form: no window of this thread there tracks the mouse itself
+  // (the system tracks one window per thread).
+  TPoint Outside() { return TPoint(Form->BoundsRect().Right + 40, Inside().Y); }
   // Waits until the tracking has looked at the cursor twice more.
   static bool TwoMoreChecks(TTrackingCaller* ACaller) {
     const int checks = ACaller->Checks;
@@ -148,7 +150,7 @@ TEST_F(TTrackingFixture, ACallerThatHoldsTheCaptureKeepsTrackingOutside) {
   SetCapture(Control->Handle());
   SendMouseMove(Outside());
   ASSERT_TRUE(TwoMoreChecks(caller.get()));
-  EXPECT_EQ(caller->LastChecked, TPoint(200, 40)) << "outside, and still asked";
+  EXPECT_EQ(caller->LastChecked, Control->ScreenToClient(Outside())) << "outside, and still asked";
   EXPECT_EQ(caller->Leaves, 0);
   EXPECT_TRUE(IsMouseTrackingActive(caller->AsCaller()));
   ReleaseCapture();
@@ -469,9 +471,9 @@ TEST_F(TLoopFixture, MiddleButtonScrollingShowsARoundMarkerStepsByDirectionAndEn
                 TOwnedRegion difference(CreateRectRgn(0, 0, 0, 0));
                 roundMarker = GetWindowRgn(marker, shape.Get()) != ERROR &&
                               CombineRgn(difference.Get(), shape.Get(), expected.Get(), RGN_XOR) == NULLREGION;
-                // Up, far enough for the top speed: a step on every tick.
-                SendMouseButtons(origin + TPoint(0, -200), 0);
               });
+  // Up, far enough for the top speed: a step on every tick.
+  script.MoveTo(origin + TPoint(0, -200));
   script.Then([&] { return CursorIs(2104) && !steps.empty(); },
               [&] {
                 ticksAtSpeed = ticks.Count();
@@ -512,8 +514,8 @@ TEST_F(TLoopFixture, MiddleButtonScrollingAtTheLowestSpeedStepsEveryTwelfthTick)
   TLoopScript script;
   int firstTick = 0;
   std::size_t firstSteps = 0;
-  script.Then([&] { return scrolling && FindMarker(Host->Handle()); },
-              [&] { SendMouseButtons(origin + TPoint(14, 0), 0); });  // just out of the zone: speed 1
+  script.Then([&] { return scrolling && FindMarker(Host->Handle()) != nullptr; }, [] {});
+  script.MoveTo(origin + TPoint(14, 0));  // just out of the zone: speed 1
   script.Then([&] { return CursorIs(2105) && !steps.empty(); },
               [&] {
                 firstTick = ticks.Count();
@@ -543,18 +545,13 @@ TEST_F(TLoopFixture, WithOnlyTheVerticalBarSidewaysMovesNeverScrollSideways) {
   TLoopScript script;
   int sidewaysTicks = 0;
   bool verticalCursor = false;
-  script.Then([&] { return scrolling && FindMarker(Host->Handle()); },
-              [&] {
-                verticalCursor = CursorIs(2103);
-                SendMouseButtons(origin + TPoint(220, 3), 0);
-              });
-  script.Then([&] { return CursorIsAt(origin + TPoint(220, 3)); }, [&] { sidewaysTicks = ticks.Count(); });
+  script.Then([&] { return scrolling && FindMarker(Host->Handle()); }, [&] { verticalCursor = CursorIs(2103); });
+  script.MoveTo(origin + TPoint(220, 3));
+  script.Then([&] { sidewaysTicks = ticks.Count(); });
   // 26 ticks: two rounds of the slowest stepping; nothing may step sideways.
   script.Then([&] { return ticks.Count() >= sidewaysTicks + 26; },
-              [&] {
-                sidewaysTicks = static_cast<int>(steps.size());
-                SendMouseButtons(origin + TPoint(220, 60), 0);
-              });
+              [&] { sidewaysTicks = static_cast<int>(steps.size()); });
+  script.MoveTo(origin + TPoint(220, 60));
   script.Then([&] { return CursorIs(2106) && !steps.empty(); }, [] { ReleaseCapture(); });
 
   SendMouseMove(origin);
