@@ -8,6 +8,7 @@ std::span<const TUnit> LibraryControlsUnits() {
   static constexpr TUnit units[] = {
       {L"cxDWMApi", &cxDWMApiInitialization, &cxDWMApiFinalization},
       {L"cxControls", &cxControlsInitialization, &cxControlsFinalization},
+      {L"cxScrollBar", nullptr, nullptr},
   };
   return units;
 }

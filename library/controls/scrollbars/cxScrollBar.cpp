@@ -1,0 +1,416 @@
+#include "library/controls/scrollbars/cxScrollBar.h"
+
+#include "library/core/system/dxDPIAwareUtils.h"
+#include "library/graphics/canvas/cxGraphics.h"
+#include "platform/runtime/Handles.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+constexpr TcxScrollBarPart HitTestOrder[] = {sbpLineUp, sbpLineDown, sbpThumbnail, sbpPageUp, sbpPageDown};
+
+// MulDiv over 64-bit operands (the product in 128 bits), rounded to the
+// nearest integer, halves away from zero; AC > 0 and AA, AB >= 0 here.
+std::int64_t MulDiv64(std::int64_t AA, std::int64_t AB, std::int64_t AC) {
+  const __int128 product = static_cast<__int128>(AA) * AB;
+  return static_cast<std::int64_t>((2 * product + AC) / (2 * static_cast<__int128>(AC)));
+}
+
+int PartIndex(TcxScrollBarPart APart) { return static_cast<int>(APart) - 1; }
+
+// A copy of the region for a canvas to take over.
+TcxRegion* CopyRegion(HRGN ARegion) {
+  TcxRegion* region = New<TcxRegion>(TRect());
+  CombineRgn(region->Handle(), ARegion, nullptr, RGN_COPY);
+  return region;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// TcxScrollBarPartViewInfo
+
+void TcxScrollBarPartViewInfo::Create(TcxScrollBarViewInfo* AOwner, TcxScrollBarPart APart) {
+  FOwner = AOwner;
+  FPart = APart;
+}
+
+TcxButtonState TcxScrollBarPartViewInfo::State() const {
+  TcxScrollBarHelper* bar = FOwner->ScrollBar();
+  if (!bar->Enabled()) return cxbsDisabled;
+  if (FPart == sbpThumbnail && !bar->Painter()->IsButtonHotTrack()) return cxbsNormal;
+  if (FOwner->HotPart() != FPart) return cxbsNormal;
+  if (FOwner->PressedPart() == sbpNone) return cxbsHot;
+  return FOwner->PressedPart() == FPart ? cxbsPressed : cxbsNormal;
+}
+
+// ---------------------------------------------------------------------------
+// TcxScrollBarViewInfo
+
+void TcxScrollBarViewInfo::Create(TcxScrollBarHelper* AScrollBar) {
+  FScrollBar = AScrollBar;
+  for (TcxScrollBarPart part : HitTestOrder)
+    FPartInfos[static_cast<std::size_t>(PartIndex(part))].reset(New<TcxScrollBarPartViewInfo>(this, part));
+}
+
+TRect TcxScrollBarViewInfo::Bounds() const { return FScrollBar->BoundsRect(); }
+
+TcxScrollBarPartViewInfo* TcxScrollBarViewInfo::PartInfos(TcxScrollBarPart APart) const {
+  return FPartInfos.at(static_cast<std::size_t>(PartIndex(APart))).get();
+}
+
+void TcxScrollBarViewInfo::SetDragThumbnailPos(const TPoint& AValue) {
+  FDragThumbnailPosX = AValue.X;
+  FDragThumbnailPosY = AValue.Y;
+}
+
+int TcxScrollBarViewInfo::GetArrowButtonLength() {
+  TSize size;
+  FScrollBar->GetSize(size);
+  return FScrollBar->Kind() == sbHorizontal ? size.cy : size.cx;
+}
+
+TcxScrollBarPart TcxScrollBarViewInfo::VisualButton(bool AFirst) const {
+  const bool mirrored = FKind == sbHorizontal && FScrollBar->UseRightToLeft();
+  return AFirst != mirrored ? sbpLineUp : sbpLineDown;
+}
+
+TcxScrollBarPart TcxScrollBarViewInfo::VisualPage(bool AFirst) const {
+  const bool mirrored = FKind == sbHorizontal && FScrollBar->UseRightToLeft();
+  return AFirst != mirrored ? sbpPageUp : sbpPageDown;
+}
+
+void TcxScrollBarViewInfo::Calculate() {
+  FKind = FScrollBar->Kind();
+  FMinThumbnailSize = FScrollBar->Painter()->MinThumbnailSize();
+  const TRect bounds = Bounds();
+  FLength = FKind == sbHorizontal ? bounds.Width() : bounds.Height();
+  FArrowButtonLength = std::min(FLength / 2, GetArrowButtonLength());
+  CalculateButtons();
+  CalculateThumbRect();
+}
+
+void TcxScrollBarViewInfo::CalculateButtons() {
+  const TRect b = Bounds();
+  const int a = FArrowButtonLength;
+  if (FKind == sbVertical) {
+    TSize size;
+    FScrollBar->GetSize(size);
+    const TRect lineUp(b.Left, b.Top, b.Left + size.cx, b.Top + a);
+    PartInfos(sbpLineUp)->SetBounds(lineUp);
+    TRect lineDown = lineUp;
+    lineDown.Offset(0, FLength - a);
+    PartInfos(sbpLineDown)->SetBounds(lineDown);
+  } else {
+    PartInfos(VisualButton(true))->SetBounds(TRect(b.Left, b.Top, b.Left + a, b.Bottom));
+    PartInfos(VisualButton(false))->SetBounds(TRect(b.Right - a, b.Top, b.Right, b.Bottom));
+  }
+}
+
+void TcxScrollBarViewInfo::CalculateThumbRect() {
+  for (TcxScrollBarPart part : {sbpThumbnail, sbpPageUp, sbpPageDown}) PartInfos(part)->SetBounds(TRect());
+  if (!FScrollBar->Enabled()) return;
+  const TcxScrollBarHelper* bar = FScrollBar;
+  const std::int64_t l = FLength - 2 * FArrowButtonLength;
+  const std::int64_t range = static_cast<std::int64_t>(bar->Max()) - bar->Min();
+  const std::int64_t position = static_cast<std::int64_t>(bar->Position()) - bar->Min();
+  const std::int64_t page = bar->PageSize();
+  std::int64_t thumb;
+  std::int64_t offset;
+  if (page == 0) {
+    thumb = GetSystemMetricsForScaleFactor(FKind == sbHorizontal ? SM_CXHTHUMB : SM_CYVTHUMB,
+                                           FScrollBar->ScaleFactor());
+    if (l < thumb) return;
+    offset = l == thumb || range == 0 ? 0 : MulDiv64(l - thumb, position, range);
+  } else {
+    if (l < FMinThumbnailSize || range == 0) return;
+    thumb = std::max<std::int64_t>(std::min(l, MulDiv64(page, l, range + 1)), FMinThumbnailSize);
+    const std::int64_t span = range - page + 1;  // at least 1: the page fits the range
+    offset = MulDiv64(l - thumb, std::min(position, span), span);
+  }
+
+  const TRect b = Bounds();
+  const bool reversed = bar->ReverseDirection();
+  const bool dragging = FDragThumbnailPosX != 0 || FDragThumbnailPosY != 0;
+  const int length = static_cast<int>(thumb);
+  TRect r;
+  if (FKind == sbVertical) {
+    r.Left = b.Left;
+    r.Right = b.Right;
+    if (dragging)
+      r.Top = reversed ? FDragThumbnailPosY - length : FDragThumbnailPosY;
+    else
+      r.Top = reversed ? PartBounds(sbpLineDown).Top - static_cast<int>(offset) - length
+                       : PartBounds(sbpLineUp).Bottom + static_cast<int>(offset);
+    r.Bottom = r.Top + length;
+  } else {
+    r.Top = b.Top;
+    r.Bottom = b.Bottom;
+    if (dragging)
+      r.Left = reversed ? FDragThumbnailPosX - length : FDragThumbnailPosX;
+    else
+      r.Left = reversed ? PartBounds(VisualButton(false)).Left - static_cast<int>(offset) - length
+                        : PartBounds(VisualButton(true)).Right + static_cast<int>(offset);
+    r.Right = r.Left + length;
+    if (!dragging && FScrollBar->UseRightToLeft()) {
+      const int left = b.Left + b.Right - r.Right;
+      r = TRect(left, r.Top, left + length, r.Bottom);
+    }
+  }
+  PartInfos(sbpThumbnail)->SetBounds(r);
+
+  if (FKind == sbVertical) {
+    PartInfos(sbpPageUp)->SetBounds(TRect(b.Left, PartBounds(sbpLineUp).Bottom, b.Right, r.Top));
+    PartInfos(sbpPageDown)->SetBounds(TRect(b.Left, r.Bottom, b.Right, PartBounds(sbpLineDown).Top));
+  } else {
+    PartInfos(VisualPage(true))->SetBounds(TRect(PartBounds(VisualButton(true)).Right, b.Top, r.Left, b.Bottom));
+    PartInfos(VisualPage(false))->SetBounds(TRect(r.Right, b.Top, PartBounds(VisualButton(false)).Left, b.Bottom));
+  }
+}
+
+TcxScrollBarPart TcxScrollBarViewInfo::HitTest(const TPoint& P) const {
+  for (TcxScrollBarPart part : HitTestOrder)
+    if (PartBounds(part).Contains(P)) return part;
+  return sbpNone;
+}
+
+// ---------------------------------------------------------------------------
+// TcxScrollBarHelper
+
+void TcxScrollBarHelper::Create(IcxScrollBarOwner* AOwner) {
+  FOwner = AOwner;
+  FViewInfo.reset(NewOfClass<TcxScrollBarViewInfo>(GetViewInfoClass(), this));
+  FController.reset(NewOfClass<TcxScrollBarController>(GetControllerClass(), this));
+  FPainter.reset(NewOfClass<TcxScrollBarPainter>(GetPainterClass(), this));
+  TSize size;
+  GetSize(size);
+  FBoundsRect = TRect(0, 0, size.cx, size.cy);
+  FKind = sbHorizontal;
+  FEnabled = true;
+  FMax = 100;
+  FSmallChange = 1;
+  FLargeChange = 1;
+  if (AOwner) FOwner2 = Supports<IcxScrollBarOwner2>(AOwner);
+}
+
+void TcxScrollBarHelper::Destroy() {
+  FVisibleRgn.Reset();
+  FPainter.reset();
+  FController.reset();
+  FViewInfo.reset();
+  inherited::Destroy();
+}
+
+TClass TcxScrollBarHelper::GetViewInfoClass() { return TcxScrollBarViewInfo::ClassInfo(); }
+
+bool TcxScrollBarHelper::PaintsThroughBitmap() { return !IsWinVistaOrLater; }
+
+void TcxScrollBarHelper::SetBoundsRect(const TRect& AValue) {
+  if (FBoundsRect == AValue) return;
+  FBoundsRect = AValue;
+  FVisibleRgn.Reset();
+}
+
+void TcxScrollBarHelper::SetEnabled(bool AValue) {
+  if (FEnabled == AValue) return;
+  FEnabled = AValue;
+  if (!FEnabled) CancelMode();
+}
+
+void TcxScrollBarHelper::SetVisible(bool AValue) {
+  if (FVisible == AValue) return;
+  FVisible = AValue;
+  if (!FVisible) CancelMode();
+}
+
+void TcxScrollBarHelper::SetScrollParams(int AMin, int AMax, int APosition, int APageSize, bool ARedraw) {
+  if (AMin > AMax || static_cast<std::int64_t>(AMax) - AMin < APageSize)
+    throw EInvalidOperation(L"Eigenschaft Scrollbar außerhalb des zulässigen Bereichs");
+  const int position = std::clamp(APosition, AMin, AMax);
+  const bool sameRange = AMin == FMin && AMax == FMax && APageSize == FPageSize;
+  if (sameRange && position == FPosition) ARedraw = false;
+  FMin = AMin;
+  FMax = AMax;
+  FPageSize = APageSize;
+  const bool positionChanged = position != FPosition;
+  FPosition = position;
+  FViewInfo->CalculateThumbRect();
+  if (ARedraw && HasOwnerWindow()) Repaint();
+  if (positionChanged) DoChange();
+}
+
+void TcxScrollBarHelper::SetVisibleRegion(HRGN ARegion) { FVisibleRgn.Reset(ARegion); }
+
+bool TcxScrollBarHelper::HitTestVisible(const TPoint& P) const {
+  if (FVisibleRgn) return PtInRegion(FVisibleRgn.Get(), P.X, P.Y) != FALSE;
+  return FBoundsRect.Contains(P);
+}
+
+void TcxScrollBarHelper::Calculate() { FViewInfo->Calculate(); }
+
+void TcxScrollBarHelper::CancelMode() { FController->StopScrolling(sbpNone); }
+
+TPoint TcxScrollBarHelper::GetOwnerOrigin() { return FOwner2 ? FOwner2->GetOwnerOrigin() : TPoint(); }
+
+bool TcxScrollBarHelper::GetOwnerVisible() { return !FOwner2 || FOwner2->GetOwnerVisible(); }
+
+void TcxScrollBarHelper::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  const TPoint origin = GetOwnerOrigin();
+  FController->MouseDown(Button, Shift, X - origin.X, Y - origin.Y);
+}
+
+void TcxScrollBarHelper::MouseEnter(TControl* AControl) { FController->MouseEnter(AControl); }
+
+void TcxScrollBarHelper::MouseLeave(TControl* AControl) { FController->MouseLeave(AControl); }
+
+void TcxScrollBarHelper::MouseMove(TShiftState Shift, int X, int Y) {
+  const TPoint origin = GetOwnerOrigin();
+  FController->MouseMove(Shift, X - origin.X, Y - origin.Y);
+}
+
+void TcxScrollBarHelper::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  const TPoint origin = GetOwnerOrigin();
+  FController->MouseUp(Button, Shift, X - origin.X, Y - origin.Y);
+}
+
+bool TcxScrollBarHelper::HasOwnerWindow() const {
+  TWinControl* control = OwnerControl();
+  return control && control->HandleAllocated();
+}
+
+void TcxScrollBarHelper::InvalidateRect(const TRect& R, bool AErase) {
+  if (!HasOwnerWindow()) return;
+  const HWND window = OwnerControl()->Handle();
+  if (FIsNonClient) {
+    const RECT r = R;
+    RedrawWindow(window, &r, nullptr, RDW_FRAME | RDW_INVALIDATE);
+    return;
+  }
+  const TPoint origin = GetOwnerOrigin();
+  TOwned<TcxRegion> area(FVisibleRgn ? CopyRegion(FVisibleRgn.Get()) : New<TcxRegion>(FBoundsRect));
+  TOwnedRegion part(CreateRectRgn(R.Left, R.Top, R.Right, R.Bottom));
+  CombineRgn(area->Handle(), area->Handle(), part.Get(), RGN_AND);
+  OffsetRgn(area->Handle(), origin.X, origin.Y);
+  InvalidateRgn(window, area->Handle(), AErase);
+}
+
+void TcxScrollBarHelper::InvalidateAll() { InvalidateRect(FBoundsRect, false); }
+
+void TcxScrollBarHelper::Repaint() {
+  if (!HasOwnerWindow()) return;
+  if (FIsNonClient) {
+    const RECT r = FBoundsRect;
+    RedrawWindow(OwnerControl()->Handle(), &r, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    return;
+  }
+  InvalidateAll();
+  OwnerControl()->Update();
+}
+
+TdxScaleFactor* TcxScrollBarHelper::ScaleFactor() {
+  TdxScaleFactor* factor = FOwner ? FOwner->GetScaleFactor() : nullptr;
+  return factor ? factor : SystemScaleFactor();
+}
+
+void TcxScrollBarHelper::GetSize(TSize& ASize) { ASize = GetSystemScrollBarSize(ScaleFactor()); }
+
+bool TcxScrollBarHelper::IsCaptured() { return HasOwnerWindow() && GetCapture() == OwnerControl()->Handle(); }
+
+bool TcxScrollBarHelper::UseRightToLeft() {
+  TWinControl* control = OwnerControl();
+  if (!control) return false;
+  return FKind == sbVertical ? control->UseRightToLeftScrollBar() : control->UseRightToLeftAlignment();
+}
+
+void TcxScrollBarHelper::ScreenToClient(const TPoint& P, TPoint& AResult) {
+  TWinControl* control = OwnerControl();
+  const TPoint client = control ? control->ScreenToClient(P) : P;
+  const TPoint origin = GetOwnerOrigin();
+  AResult = TPoint(client.X - origin.X, client.Y - origin.Y);
+}
+
+void TcxScrollBarHelper::DoScroll(TScrollCode AScrollCode, int& AScrollPos) {
+  CallEvent(FOnScroll, this, AScrollCode, AScrollPos);
+}
+
+void TcxScrollBarHelper::DoChange() { CallEvent(FOnChange, this); }
+
+void TcxScrollBarHelper::DoPaint(TcxCustomCanvas* ACanvas) { FPainter->Paint(ACanvas); }
+
+void TcxScrollBarHelper::Paint(TcxCustomCanvas* ACanvas) {
+  auto* canvas = dynamic_cast<TcxCanvas*>(ACanvas);
+  if (!canvas) {
+    FPainter->Paint(ACanvas);
+    return;
+  }
+  canvas->SaveClipRegion();
+  {
+    TScopeExit restore([canvas] { canvas->RestoreClipRegion(); });
+    if (FVisibleRgn)
+      canvas->SetClipRegion(CopyRegion(FVisibleRgn.Get()), roIntersect);
+    else
+      canvas->IntersectClipRect(FBoundsRect);
+    if (PaintsThroughBitmap())
+      PaintThroughBitmap(canvas->Handle());
+    else
+      DoPaint(canvas);
+  }
+  // What comes after does not paint over the bar.
+  if (FVisibleRgn)
+    canvas->SetClipRegion(CopyRegion(FVisibleRgn.Get()), roSubtract);
+  else
+    canvas->ExcludeClipRect(FBoundsRect);
+}
+
+void TcxScrollBarHelper::Paint(TCanvas* ACanvas) {
+  TcxPaintCanvas* canvas = SharedPaintCanvas();
+  canvas->BeginPaint(ACanvas);
+  TScopeExit endPaint([canvas] { canvas->EndPaint(); });
+  const TPoint origin = GetOwnerOrigin();
+  const TPoint previousOrigin = canvas->MoveWindowOrg(origin);
+  TScopeExit restoreOrigin([canvas, previousOrigin] { canvas->SetWindowOrg(previousOrigin); });
+  canvas->SaveClipRegion();
+  TScopeExit restoreClip([canvas] { canvas->RestoreClipRegion(); });
+  if (FVisibleRgn)
+    canvas->SetClipRegion(CopyRegion(FVisibleRgn.Get()), roIntersect);
+  else
+    canvas->IntersectClipRect(FBoundsRect);
+  PaintThroughBitmap(canvas->Handle());
+}
+
+void TcxScrollBarHelper::PaintThroughBitmap(HDC ADC) {
+  if (FVisibleRgn) {
+    RECT box{};
+    if (GetRgnBox(FVisibleRgn.Get(), &box) == NULLREGION || IsRectEmpty(&box)) return;
+  }
+  const TRect bounds = FBoundsRect;
+  TOwned<TcxBitmap> bitmap(NewWith<TcxBitmap>([&](TcxBitmap* b) { b->CreateSize(bounds.Width(), bounds.Height()); }));
+  TcxCanvas* canvas = bitmap->cxCanvas();
+  canvas->SetWindowOrg(bounds.TopLeft());
+  DoPaint(canvas);
+  BitBlt(ADC, bounds.Left, bounds.Top, bounds.Width(), bounds.Height(), canvas->Handle(), bounds.Left, bounds.Top,
+         SRCCOPY);
+}
+
+// ---------------------------------------------------------------------------
+// Sizes of bars
+
+TSize GetSystemScrollBarSize(const TdxScaleFactor* AFactor) {
+  return TSize(GetSystemMetricsForScaleFactor(SM_CXVSCROLL, AFactor),
+               GetSystemMetricsForScaleFactor(SM_CYHSCROLL, AFactor));
+}
+
+TSize GetDefaultSystemScrollBarSize() { return GetSystemScrollBarSize(SystemScaleFactor()); }
+
+TSize GetTouchScrollBarSize(const TdxScaleFactor* AFactor) {
+  const TdxScaleFactor* factor = AFactor ? AFactor : SystemScaleFactor();
+  return factor ? factor->Apply(TSize(16, 16)) : TSize(16, 16);
+}
+
+TSize GetHybridScrollBarSize(const TdxScaleFactor* AFactor, bool AExpanded) {
+  const TdxScaleFactor* factor = AFactor ? AFactor : SystemScaleFactor();
+  const int side = AExpanded ? 16 : 6;
+  return factor ? factor->Apply(TSize(side, side)) : TSize(side, side);
+}
