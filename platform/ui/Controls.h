@@ -498,6 +498,9 @@ class TControl : public TComponent {
   // The resolution the control is laid out for; ScaleForPPI moves it.
   int CurrentPPI() const { return FCurrentPPI; }
   void ScaleForPPI(int ANewPPI);
+  // Takes a resolution without scaling (a control being read is laid out
+  // for it already).
+  void SetCurrentPPI(int AValue) { FCurrentPPI = AValue; }
 
   // Hints and menus
   const String& Hint() const { return FHint; }

@@ -231,9 +231,11 @@ namespace {
 // exists from Windows Vista on.
 void StartControls() {
   if (IsWinVistaOrLater) GBufferedPaintInitialized = SUCCEEDED(UxBufferedPaintInit());
+  CreateDesignSelectorGlyphCache();
 }
 
 void StopControls() {
+  FreeDesignSelectorGlyphCache();
   if (std::exchange(GBufferedPaintInitialized, false)) UxBufferedPaintUnInit();
 }
 

@@ -18,6 +18,12 @@
 //   IcxPopupMenu, IcxDropDownMenu   components that pop up as menus
 //   TdxApplicationActivateWindowHelper   keeps listed forms above a modal one
 //                           (the unit's routines: cxControls_Routines.cpp)
+//   TcxDragAndDropObject    one drag and drop inside a control
+//   TcxControlHelper, TcxControlDefaultHandlerHelper, IdxLockedStateImageOwner
+//                           scaling, the locked-state snapshot, unhandled keys
+//   TcxPopupAlignHorz, TdxRightToLeftLayoutConverter   mirroring for right to left
+//   TdxControlsDesignSelectorHelper   the selection glyph of containers at
+//                           design time (cxControls_Helpers.cpp)
 //
 // Process-wide services: the system controller exists from the unit's
 // start-up on; SystemInfo, MessagesController and WindowProcController are
@@ -29,10 +35,13 @@
 #include "library/core/base/cxClasses.h"
 #include "library/core/base/dxCore.h"
 #include "library/core/base/dxCoreClasses.h"
+#include "library/core/geometry/cxGeometry.h"
 #include "library/core/system/cxMessageWindow.h"
 #include "library/graphics/system/cxWindowGeometry.h"
+#include "library/graphics/text/cxDrawTextUtils.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Menus.h"
+#include "platform/ui/UITypes.h"
 #include "platform/runtime/Threads.h"
 
 #include <functional>
@@ -526,6 +535,194 @@ class TdxApplicationActivateWindowHelper : public TComponent {
 };
 
 TdxApplicationActivateWindowHelper* ApplicationActivateWindowHelper();
+// The design selector's glyphs drawn so far (0 outside the unit's life).
+int DesignSelectorGlyphCount();
+
+// ---------------------------------------------------------------------------
+// Drag and drop inside a control
+//
+// The control makes one object of its drag-and-drop class when a drag may
+// start and frees it when the drag ends. Positions are in object
+// coordinates: client coordinates divided by the zoom.
+
+class TcxDragAndDropObject : public TObject {
+  SK_CLASS(TcxDragAndDropObject, TObject)
+ public:
+  // AControl's client coordinates are the object's; ACanvas is the
+  // control's canvas (neither is owned).
+  virtual void Create(TWinControl* AControl, TcxCanvas* ACanvas);
+
+  void DoBeginDragAndDrop();
+  void DoDragAndDrop(const TPoint& P, bool& Accepted);
+  void DoEndDragAndDrop(bool Accepted);
+  // A key during the drag; false when it was not taken (the control then
+  // ends the drag unaccepted).
+  virtual bool DoProcessKeyDown(TMessage& Message);
+  virtual bool DoProcessKeyUp(TMessage& Message);
+
+  TWinControl* Control() const { return FControl; }
+  TcxCanvas* Canvas() const { return FCanvas; }
+  bool Dirty() const { return FDirty; }
+  void SetDirty(bool AValue);
+  // The drag begins at the press, not once the mouse left the drag area.
+  virtual bool ImmediateStart() { return false; }
+  virtual int ZoomPercent() { return 100; }
+
+  TPoint CurMousePos{-1, -1};
+  TPoint PrevMousePos{-1, -1};
+
+ protected:
+  virtual void DirtyChanged() {}
+  virtual void GetClientCursorPos(TPoint& P);
+  virtual TCursor GetDragAndDropCursor(bool Accepted);
+  virtual void AfterDragAndDrop(bool /*Accepted*/) {}
+  virtual void BeforeBeginDragAndDrop() {}
+  virtual void StartDragging();
+  virtual void TrackDragging(const TPoint& P, bool& Accepted);
+  virtual void FinishDragging(bool Accepted);
+  virtual bool ProcessKeyDown(WORD /*Key*/, TShiftState /*Shift*/) { return false; }
+  virtual bool ProcessKeyUp(WORD /*Key*/, TShiftState /*Shift*/) { return false; }
+  virtual TPoint TranslateCoords(const TPoint& P);
+
+ private:
+  TcxCanvas* FCanvas;
+  TWinControl* FControl;
+  bool FDirty;
+};
+
+// ---------------------------------------------------------------------------
+// Control helpers (class operations)
+
+// An owner that shows a snapshot of itself while it is locked.
+struct IdxLockedStateImageOwner : public virtual IInterface {
+  static constexpr GUID IID = {0xEB45AB76, 0x3681, 0x4838, {0xBD, 0xA8, 0x7D, 0x00, 0x81, 0xB4, 0xC1, 0x84}};
+  // The snapshot, nil when there is none.
+  virtual TBitmap* GetImage() = 0;
+  // The control in whose client coordinates the snapshot lies.
+  virtual TWinControl* GetControl() = 0;
+
+ protected:
+  ~IdxLockedStateImageOwner() = default;
+};
+
+class TcxControlHelper {
+ public:
+  TcxControlHelper() = delete;
+
+  // A new parent, or any while the control is read from a stream.
+  static bool CanSetParent(TControl* AControl, TWinControl* ANewParent);
+  // Brings a control with IdxScaleFactor to the ratio M / D (nothing for
+  // others, and nothing when it is there already).
+  static void ChangeScaleFactor(TControl* AControl, int M, int D);
+  static void ChangeScaleFactor(TControl* AControl, const TdxScaleFactor* ATarget);
+  // Copies the part of the owner's snapshot under the child onto the canvas;
+  // false when the owner shows none.
+  static bool DrawLockedState(TcxCanvas* ACanvas, TControl* AOwner, TControl* AChild);
+  // The control's resolution, else the screen's.
+  static int GetCurrentDPIFromControl(TObject* AObject);
+  static void ScaleForPPI(TObject* AObject, int ATargetPPI);
+  // Follows the DPI ratio of the control's (new) parent, when it is known.
+  static void UpdateScaleFactorOnParentChange(TControl* AControl);
+};
+
+// Offers an unhandled key-down to the application window ($806B), which may
+// take it.
+class TcxControlDefaultHandlerHelper {
+ public:
+  TcxControlDefaultHandlerHelper() = delete;
+  static constexpr UINT DX_KEYTOAPPLICATION = 0x806B;
+  // Whether the application window took the message.
+  static bool Process(TMessage& Message);
+};
+
+// ---------------------------------------------------------------------------
+// Right to left
+
+enum TcxPopupAlignHorz { pahLeft, pahCenter, pahRight };
+
+// Pure mirroring of geometry and of what names a side: left and right swap,
+// everything else stays.
+class TdxRightToLeftLayoutConverter {
+ public:
+  TdxRightToLeftLayoutConverter() = delete;
+
+  static TAlignment ConvertAlignment(TAlignment AValue);
+  static TAnchors ConvertAnchors(const TAnchors& AValue);
+  // The library's text flags 1 (left) and 2 (right) swap.
+  static int ConvertcxDrawTextAlignment(int AValue);
+  static TcxTextAlignX ConvertcxTextAlignX(TcxTextAlignX AValue);
+  static TcxBorder ConvertBorder(TcxBorder AValue);
+  static TcxBorders ConvertBorders(const TcxBorders& AValue);
+  static TdxCorner ConvertCorner(TdxCorner AValue);
+  static TcxDirection ConvertDirection(TcxDirection AValue);
+  static TcxPopupAlignHorz ConvertPopupAlignHorz(TcxPopupAlignHorz AValue);
+  static TPopupAlignment ConvertPopupAlignment(TPopupAlignment AValue);
+  static int ConvertXCoordinate(int X, const TRect& AParent);
+  static float ConvertXCoordinate(float X, const TdxRectF& AParent);
+  static TPoint ConvertPoint(const TPoint& P, const TRect& AParent);
+  static TdxPointF ConvertPoint(const TdxPointF& P, const TdxRectF& AParent);
+  // An empty rectangle comes back as it is.
+  static TRect ConvertRect(const TRect& R, const TRect& AParent);
+  static TdxRectF ConvertRect(const TdxRectF& R, const TdxRectF& AParent);
+  // Offsets held in a rectangle: left and right swap.
+  static TRect ConvertOffsets(const TRect& AOffsets);
+  static WORD ConvertVirtualKeyCode(WORD AKey);
+};
+
+// ---------------------------------------------------------------------------
+// Design selector: the square in a container's bottom-right corner by which
+// the form designer selects it. Only a form designer runs it; the program
+// never does.
+
+class TdxControlsDesignSelectorHelper : public TComponent {
+  SK_CLASS(TdxControlsDesignSelectorHelper, TComponent)
+ public:
+  // AOwner is the control the selector belongs to.
+  void Create(TComponent* AOwner) override;
+  void Destroy() override;
+
+  // The square of 15 scaled pixels in the bottom-right corner of R deflated
+  // by 8 scaled pixels.
+  static TRect CalculateBounds(const TRect& R, const TdxScaleFactor* AScaleFactor);
+  // Takes the source's square into this control's client coordinates.
+  void Assign(TPersistent* ASource) override;
+
+  TControl* Control() const { return FControl; }
+  const TRect& SelectorBounds() const { return FSelectorBounds; }
+  void SetSelectorBounds(const TRect& AValue) { FSelectorBounds = AValue; }
+  TdxControlsDesignSelectorHelper* Parent() const { return FParent; }
+  int ChildCount() const { return FChildren->Count(); }
+  TdxControlsDesignSelectorHelper* Children(int AIndex) const;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation AOperation) override;
+  // Before the control: whether the message was answered here.
+  virtual bool ProcessMessage(TMessage& Message);
+  virtual bool HitTest(const TPoint& P);
+  // Every child control with a window gets a selector; others go.
+  virtual void RefreshChildren();
+  virtual void RemoveChild(TdxControlsDesignSelectorHelper* AChild);
+  virtual TClass GetChildClass();
+  virtual TdxControlsDesignSelectorHelper* AddChild(TControl* AControl);
+  virtual bool CanDraw();
+  // Top selectors follow the designer's selection, children their parent.
+  virtual bool IsChecked();
+  virtual bool IsUsable();
+  virtual bool IsVisible();
+  virtual void Draw(HDC DC);
+
+ private:
+  void WndProc(TMessage& Message);
+  // The glyph of a square of ASize.
+  static void DrawGlyph(HDC DC, const TRect& R, bool AChecked);
+
+  TControl* FControl;
+  bool FChecked;
+  TOwned<TcxComponentList> FChildren;
+  TdxControlsDesignSelectorHelper* FParent;
+  TRect FSelectorBounds;
+  TcxWindowProcLinkedObject* FWindowProcObject;
+};
 
 // The process-wide services (nil once the unit has shut down).
 TcxSystemController* cxSystemController();

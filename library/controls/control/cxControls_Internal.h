@@ -16,4 +16,6 @@ void BindLayeredWindowFunctions();
 void RegisterLibraryCursors();
 void UnregisterLibraryCursors();
 void CreateApplicationActivateWindowHelper();
+void CreateDesignSelectorGlyphCache();
+void FreeDesignSelectorGlyphCache();
 void FreeApplicationActivateWindowHelper();
