@@ -3,6 +3,7 @@
 #include "library/core/base/cxClasses.h"
 #include "tests/support/PumpUntil.h"
 
+#include <memory>
 #include <vector>
 
 namespace {
@@ -145,9 +146,32 @@ void TLoopScript::Then(std::function<bool()> AReady, std::function<void()> AActi
   FDriver->Steps.push_back({std::move(AReady), std::move(AAction)});
 }
 
-void TLoopScript::MoveTo(const TPoint& AScreenPos) {
-  Then([AScreenPos] { SendMove(AScreenPos); });
-  Then([AScreenPos, arrived = ULONGLONG(0)]() mutable { return SettledAt(AScreenPos, arrived); }, [] {});
+void TLoopScript::MoveTo(const TPoint& AScreenPos, std::function<bool()> AArrived) {
+  struct TState {
+    ULONGLONG Sent = 0;
+    ULONGLONG Arrived = 0;
+  };
+  auto state = std::make_shared<TState>();
+  Then([AScreenPos, state] {
+    SendMove(AScreenPos);
+    state->Sent = GetTickCount64();
+  });
+  Then(
+      [AScreenPos, AArrived = std::move(AArrived), state] {
+        const ULONGLONG now = GetTickCount64();
+        if (AArrived()) {
+          if (state->Arrived == 0) state->Arrived = now;
+          return now - state->Arrived >= SettleMs;
+        }
+        // Taken back after it came, or never came: send it again.
+        if (state->Arrived != 0 || now - state->Sent >= 150) {
+          SendMove(AScreenPos);
+          state->Sent = now;
+        }
+        state->Arrived = 0;
+        return false;
+      },
+      [] {});
 }
 
 bool TLoopScript::Finished() const { return FDriver->Next == FDriver->Steps.size(); }

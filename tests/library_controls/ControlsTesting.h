@@ -39,9 +39,10 @@ class TLoopScript {
 
   void Then(std::function<bool()> AReady, std::function<void()> AAction);
   void Then(std::function<void()> AAction) { Then([] { return true; }, std::move(AAction)); }
-  // Moves the mouse there (real input) and waits until the cursor has come
-  // to rest there, as SendMouseMove does, without pumping messages itself.
-  void MoveTo(const TPoint& AScreenPos);
+  // Moves the mouse there (real input) and waits until AArrived has said for
+  // a while that the move came through; a move that does not come, or that
+  // Wine takes back to where its display's pointer was, is sent again.
+  void MoveTo(const TPoint& AScreenPos, std::function<bool()> AArrived);
   bool Finished() const;
   bool TimedOut() const;
   // The number of the step that timed out (from 0), or -1.

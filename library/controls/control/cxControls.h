@@ -713,7 +713,7 @@ class TdxControlsDesignSelectorHelper : public TComponent {
 
  private:
   void WndProc(TMessage& Message);
-  // The glyph of a square of ASize.
+  // The selector's picture in R.
   static void DrawGlyph(HDC DC, const TRect& R, bool AChecked);
 
   TControl* FControl;

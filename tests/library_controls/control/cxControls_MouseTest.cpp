@@ -242,11 +242,13 @@ class TLoopHost : public TCustomControl {
   std::function<void(const TPoint& AScreenPoint)> OnLeftDown;
   std::function<void(const TPoint& AScreenPoint)> OnMiddleDown;
   std::vector<UINT> Buttons;  // button messages that reached the control
+  TPoint LastMove;            // of the last WM_MOUSEMOVE, screen coordinates
 
   void WndProc(TMessage& Message) override {
     if (Message.Msg >= WM_LBUTTONDOWN && Message.Msg <= WM_MBUTTONDBLCLK) Buttons.push_back(Message.Msg);
     const TPoint screen = ClientToScreen(TPoint(static_cast<short>(LOWORD(Message.LParam)),
                                                 static_cast<short>(HIWORD(Message.LParam))));
+    if (Message.Msg == WM_MOUSEMOVE) LastMove = screen;
     // A press soon after another at the same place comes as a double click.
     const bool left = Message.Msg == WM_LBUTTONDOWN || Message.Msg == WM_LBUTTONDBLCLK;
     const bool middle = Message.Msg == WM_MBUTTONDOWN || Message.Msg == WM_MBUTTONDBLCLK;
@@ -473,7 +475,7 @@ TEST_F(TLoopFixture, MiddleButtonScrollingShowsARoundMarkerStepsByDirectionAndEn
                               CombineRgn(difference.Get(), shape.Get(), expected.Get(), RGN_XOR) == NULLREGION;
               });
   // Up, far enough for the top speed: a step on every tick.
-  script.MoveTo(origin + TPoint(0, -200));
+  script.MoveTo(origin + TPoint(0, -200), [&] { return Host->LastMove == origin + TPoint(0, -200); });
   script.Then([&] { return CursorIs(2104) && !steps.empty(); },
               [&] {
                 ticksAtSpeed = ticks.Count();
@@ -515,7 +517,7 @@ TEST_F(TLoopFixture, MiddleButtonScrollingAtTheLowestSpeedStepsEveryTwelfthTick)
   int firstTick = 0;
   std::size_t firstSteps = 0;
   script.Then([&] { return scrolling && FindMarker(Host->Handle()) != nullptr; }, [] {});
-  script.MoveTo(origin + TPoint(14, 0));  // just out of the zone: speed 1
+  script.MoveTo(origin + TPoint(14, 0), [&] { return Host->LastMove == origin + TPoint(14, 0); });  // speed 1
   script.Then([&] { return CursorIs(2105) && !steps.empty(); },
               [&] {
                 firstTick = ticks.Count();
@@ -546,12 +548,12 @@ TEST_F(TLoopFixture, WithOnlyTheVerticalBarSidewaysMovesNeverScrollSideways) {
   int sidewaysTicks = 0;
   bool verticalCursor = false;
   script.Then([&] { return scrolling && FindMarker(Host->Handle()); }, [&] { verticalCursor = CursorIs(2103); });
-  script.MoveTo(origin + TPoint(220, 3));
+  script.MoveTo(origin + TPoint(220, 3), [&] { return Host->LastMove == origin + TPoint(220, 3); });
   script.Then([&] { sidewaysTicks = ticks.Count(); });
   // 26 ticks: two rounds of the slowest stepping; nothing may step sideways.
   script.Then([&] { return ticks.Count() >= sidewaysTicks + 26; },
               [&] { sidewaysTicks = static_cast<int>(steps.size()); });
-  script.MoveTo(origin + TPoint(220, 60));
+  script.MoveTo(origin + TPoint(220, 60), [&] { return Host->LastMove == origin + TPoint(220, 60); });
   script.Then([&] { return CursorIs(2106) && !steps.empty(); }, [] { ReleaseCapture(); });
 
   SendMouseMove(origin);
