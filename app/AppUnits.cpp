@@ -7,6 +7,7 @@
 #include "library/core/CoreUnits.h"
 #include "library/editors/EditorsUnits.h"
 #include "library/graphics/GraphicsUnits.h"
+#include "library/lookandfeel/LookAndFeelUnits.h"
 #include "library/stdctrls/StdCtrlsUnits.h"
 #include "library/vector/VectorUnits.h"
 #include "platform/ui/UiUnits.h"
@@ -22,8 +23,7 @@ std::span<const TUnit> AppUnits() {
 }
 
 std::vector<std::span<const TUnit>> ProgramUnitLayers() {
-  return {RuntimeUnits(),         UiUnits(),            LibraryCoreUnits(),
-          LibraryGraphicsUnits(), LibraryVectorUnits(), LibraryControlsUnits(),
-          LibraryEditorsUnits(),  LibraryStdCtrlsUnits(), SettingsUnits(),
-          AppUnits()};
+  return {RuntimeUnits(),         UiUnits(),              LibraryCoreUnits(),        LibraryGraphicsUnits(),
+          LibraryVectorUnits(),   LibraryLookAndFeelUnits(), LibraryControlsUnits(), LibraryEditorsUnits(),
+          LibraryStdCtrlsUnits(), SettingsUnits(),        AppUnits()};
 }

@@ -29,6 +29,12 @@ function(sk_layer name dir)
   endif()
   add_library(${name} STATIC ${sources})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  # A layer's resources: a static library cannot carry them into a program,
+  # so every program that links the layer compiles them in.
+  file(GLOB_RECURSE resources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.rc)
+  if(resources)
+    target_sources(${name} INTERFACE $<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:${resources}>)
+  endif()
   sk_resolve(deps ${ARGN})
   target_link_libraries(${name} PUBLIC ${deps})
   if(name STREQUAL "platform_runtime")

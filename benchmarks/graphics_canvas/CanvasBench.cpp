@@ -155,10 +155,8 @@ int wmain() {
     add("line", rounds(canvasLine), rounds(rawLine));
     const auto paintCanvasLine = [&](int I) {
       const TRect r = Cell(I);
-      TdxGPPaintCanvas* paint = SharedGPPaintCanvas();
-      paint->BeginPaint(dc, r);
+      const TdxGPPaintCanvasScope paint(dc, r);
       paint->Line(r.Left, r.Top, r.Right, r.Bottom, LineColor, 1, psSolid);
-      paint->EndPaint();
     };
     std::printf("(line against the paint canvas's own)\n");
     bench::TRatioReport againstPaint("canvas", "paint", Target, 10);

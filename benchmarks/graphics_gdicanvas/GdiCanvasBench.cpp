@@ -65,10 +65,9 @@ void BenchCanvas() {
               }));
   GReport.Add("saved and restored states", Best([&] {
                 for (int i = 0; i < StateCount; ++i) {
-                  canvas->SaveState();
+                  const TcxCanvasStateScope state(canvas.get());
                   canvas->Brush()->SetColor(colors[i % 3]);
                   canvas->FillRect(Spot(i));
-                  canvas->RestoreState();
                 }
               }),
               Best([&] {

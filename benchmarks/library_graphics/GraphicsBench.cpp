@@ -166,12 +166,10 @@ void BenchPaints() {
       GdipDeleteGraphics(graphics);
     }
   };
-  TdxGPPaintCanvas* canvas = SharedGPPaintCanvas();
   const auto paints = [&] {
     for (int i = 0; i < PathCount; ++i) {
-      canvas->BeginPaint(surface.DC(), TRect(i % 200, 10, i % 200 + 41, 41));
-      canvas->Ellipse(TRect(i % 200, 10, i % 200 + 41, 41), TdxAlphaColors::Empty, 0xFF3060C0, 0, psClear);
-      canvas->EndPaint();
+      const TdxGPPaintCanvasScope paint(surface.DC(), TRect(i % 200, 10, i % 200 + 41, 41));
+      paint->Ellipse(TRect(i % 200, 10, i % 200 + 41, 41), TdxAlphaColors::Empty, 0xFF3060C0, 0, psClear);
     }
   };
   Report("one-shape paints on a DC", Best(paints), Best(flat));

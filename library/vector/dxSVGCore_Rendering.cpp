@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 #include <vector>
 
 using namespace Gdiplus;
@@ -532,34 +533,22 @@ void TdxSVGElement::Draw(TdxSVGCustomRenderer* ARenderer) {
   if (!ARenderer->EnterDrawing()) return;
   const TScopeExit leave([ARenderer] { ARenderer->LeaveDrawing(); });
   const float previousOpacity = ARenderer->ModifyOpacity(FOpacity);
-  const bool transformed = !FTransform->IsIdentity();
-  if (transformed) {
-    ARenderer->SaveWorldTransform();
+  const TScopeExit opacity([ARenderer, previousOpacity] { ARenderer->SetOpacity(previousOpacity); });
+  std::optional<TcxWorldTransformScope<TdxSVGCustomRenderer>> transform;
+  if (!FTransform->IsIdentity()) {
+    transform.emplace(ARenderer);
     ARenderer->ModifyWorldTransform(FTransform->XForm());
   }
-  TryFinally(
-      [&] {
-        ARenderer->InitializeAppearance(this);
-        if (FClipPath.empty()) return DrawContent(ARenderer);
-        TdxSVGElement* clip = nullptr;
-        if (!FindByID(FClipPath, TdxSVGElementClipPath::ClassInfo(), clip)) return DrawContent(ARenderer);
-        // A clip path that clips itself draws nothing.
-        if (!ARenderer->EnterReference(clip)) return;
-        ARenderer->SaveClipRegion();
-        TryFinally(
-            [&] {
-              static_cast<TdxSVGElementClipPath*>(clip)->ApplyTo(ARenderer, this);
-              DrawContent(ARenderer);
-            },
-            [&] {
-              ARenderer->RestoreClipRegion();
-              ARenderer->LeaveReference(clip);
-            });
-      },
-      [&] {
-        if (transformed) ARenderer->RestoreWorldTransform();
-        ARenderer->SetOpacity(previousOpacity);
-      });
+  ARenderer->InitializeAppearance(this);
+  if (FClipPath.empty()) return DrawContent(ARenderer);
+  TdxSVGElement* clip = nullptr;
+  if (!FindByID(FClipPath, TdxSVGElementClipPath::ClassInfo(), clip)) return DrawContent(ARenderer);
+  // A clip path that clips itself draws nothing.
+  if (!ARenderer->EnterReference(clip)) return;
+  const TScopeExit left([ARenderer, clip] { ARenderer->LeaveReference(clip); });
+  const TcxClipRegionScope clipRegion(ARenderer);
+  static_cast<TdxSVGElementClipPath*>(clip)->ApplyTo(ARenderer, this);
+  DrawContent(ARenderer);
 }
 
 void TdxSVGElement::DrawContent(TdxSVGCustomRenderer* ARenderer) {
@@ -755,10 +744,11 @@ void TdxSVGElementUse::DrawCore(TdxSVGCustomRenderer* ARenderer) {
   const int index = parent ? parent->IndexOf(target) : -1;
   const TdxSVGFillMode clipRule = target->ClipRule();
   const TdxSVGFillMode fillMode = target->FillMode();
-  ARenderer->SaveWorldTransform();
+  const TScopeExit left([ARenderer, target] { ARenderer->LeaveReference(target); });
+  const TcxWorldTransformScope transform(ARenderer);
+  ARenderer->ModifyWorldTransform(MakeTranslationXForm(PixelsX(FX), PixelsY(FY)));
   TryFinally(
       [&] {
-        ARenderer->ModifyWorldTransform(MakeTranslationXForm(PixelsX(FX), PixelsY(FY)));
         target->InsertInto(this, Count());
         target->SetClipRule(fmInherit);
         target->SetFillMode(fmInherit);
@@ -768,8 +758,6 @@ void TdxSVGElementUse::DrawCore(TdxSVGCustomRenderer* ARenderer) {
         target->SetClipRule(clipRule);
         target->SetFillMode(fillMode);
         if (parent) target->InsertInto(parent, index);
-        ARenderer->RestoreWorldTransform();
-        ARenderer->LeaveReference(target);
       });
 }
 
@@ -780,18 +768,14 @@ void TdxSVGElementRoot::Draw(TdxSVGCustomRenderer* ARenderer, const TdxRectF& R)
   const TdxRectF box = ActualViewBox();
   if (box.IsEmpty() || R.IsEmpty()) return;
   auto* renderer = dynamic_cast<TdxSVGRenderer*>(ARenderer);
-  ARenderer->SaveWorldTransform();
-  TryFinally(
-      [&] {
-        if (renderer) {
-          TdxGPCanvas* canvas = renderer->Canvas();
-          canvas->TranslateWorldTransform(R.Left, R.Top);
-          canvas->ScaleWorldTransform(R.Width() / box.Width(), R.Height() / box.Height());
-          canvas->TranslateWorldTransform(-box.Left, -box.Top);
-        }
-        Draw(ARenderer);
-      },
-      [&] { ARenderer->RestoreWorldTransform(); });
+  const TcxWorldTransformScope transform(ARenderer);
+  if (renderer) {
+    TdxGPCanvas* canvas = renderer->Canvas();
+    canvas->TranslateWorldTransform(R.Left, R.Top);
+    canvas->ScaleWorldTransform(R.Width() / box.Width(), R.Height() / box.Height());
+    canvas->TranslateWorldTransform(-box.Left, -box.Top);
+  }
+  Draw(ARenderer);
 }
 
 // ---------------------------------------------------------------------------

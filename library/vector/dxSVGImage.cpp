@@ -318,20 +318,15 @@ void TdxSVGImageHandle::Draw(HDC DC, const TdxRectF& ADest, const TdxRectF& ASou
   const TRect dest(static_cast<int>(std::lround(ADest.Left)), static_cast<int>(std::lround(ADest.Top)),
                    static_cast<int>(std::lround(ADest.Right)), static_cast<int>(std::lround(ADest.Bottom)));
   if (dest.IsEmpty()) return;
-  TdxGPPaintCanvas* canvas = SharedGPPaintCanvas();
-  canvas->BeginPaint(DC, dest);
-  TryFinally(
-      [&] {
-        TdxGPImageHandle* raster = GetRasterizedImage(dest.GetSize(), APalette);
-        if (!raster) return;
-        canvas->SetInterpolationMode(EffectiveInterpolationMode());
-        canvas->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-        const float scale = static_cast<float>(raster->Width()) / Width();
-        canvas->Draw(raster->Handle(), TdxRectF(dest),
-                     TdxRectF(ASource.Left * scale, ASource.Top * scale, ASource.Right * scale, ASource.Bottom * scale),
-                     AAlpha);
-      },
-      [&] { canvas->EndPaint(); });
+  const TdxGPPaintCanvasScope paint(DC, dest);
+  TdxGPImageHandle* raster = GetRasterizedImage(dest.GetSize(), APalette);
+  if (!raster) return;
+  paint->SetInterpolationMode(EffectiveInterpolationMode());
+  paint->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+  const float scale = static_cast<float>(raster->Width()) / Width();
+  paint->Draw(raster->Handle(), TdxRectF(dest),
+              TdxRectF(ASource.Left * scale, ASource.Top * scale, ASource.Right * scale, ASource.Bottom * scale),
+              AAlpha);
 }
 
 void TdxSVGImageHandle::Draw(HDC DC, const TRect& ADest, const TRect& ASource, std::uint8_t AAlpha,

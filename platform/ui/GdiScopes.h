@@ -13,6 +13,8 @@
 //   TScreenDC          the screen's DC (GetDC(nullptr))
 //   TSelectObject      selects a GDI object into a DC and puts the old one back
 //   TSavedDC           SaveDC ... RestoreDC
+//   TSavedWindowOrg    the window origin, set back at the end
+//   TSavedWorldTransform  the world transform and graphics mode, set back at the end
 //   TPaintScope        BeginPaint ... EndPaint, or the DC a WM_PRINTCLIENT brought
 //   TMemoryDC          a memory DC with its own bitmap selected: compatible or 32-bit top-down DIB
 //   TBitmapDC          a memory DC with a bitmap somebody else owns selected
@@ -103,6 +105,43 @@ class [[nodiscard]] TSavedDC {
  private:
   HDC FDC;
   int FSaved;
+};
+
+// The window origin of a DC, set back when the scope ends.
+class [[nodiscard]] TSavedWindowOrg {
+ public:
+  explicit TSavedWindowOrg(HDC ADC) : FDC(ADC) { ::GetWindowOrgEx(ADC, &FOrigin); }
+  ~TSavedWindowOrg() { ::SetWindowOrgEx(FDC, FOrigin.x, FOrigin.y, nullptr); }
+  TSavedWindowOrg(const TSavedWindowOrg&) = delete;
+  TSavedWindowOrg& operator=(const TSavedWindowOrg&) = delete;
+
+  const POINT& Origin() const { return FOrigin; }
+
+ private:
+  HDC FDC;
+  POINT FOrigin{};
+};
+
+// The world transform and graphics mode of a DC, set back when the scope
+// ends. The scope puts the DC into the advanced mode, in which alone a world
+// transform applies.
+class [[nodiscard]] TSavedWorldTransform {
+ public:
+  explicit TSavedWorldTransform(HDC ADC) : FDC(ADC), FMode(::SetGraphicsMode(ADC, GM_ADVANCED)) {
+    ::GetWorldTransform(ADC, &FTransform);
+  }
+  ~TSavedWorldTransform() {
+    // The transform first: a DC leaves the advanced mode only untransformed.
+    ::SetWorldTransform(FDC, &FTransform);
+    if (FMode) ::SetGraphicsMode(FDC, FMode);
+  }
+  TSavedWorldTransform(const TSavedWorldTransform&) = delete;
+  TSavedWorldTransform& operator=(const TSavedWorldTransform&) = delete;
+
+ private:
+  HDC FDC;
+  int FMode;
+  XFORM FTransform{1, 0, 0, 1, 0, 0};
 };
 
 // One paint of a window: with APrintDC (the wParam of WM_PRINTCLIENT or of a

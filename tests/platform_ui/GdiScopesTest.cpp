@@ -94,6 +94,57 @@ TEST(GdiScopes, SavedDCRestoresTheStateNestedScopesLeft) {
   EXPECT_EQ(GetBkMode(dc), OPAQUE);
 }
 
+TEST(GdiScopes, SavedWindowOrgPutsTheOriginBackAndOnlyIt) {
+  TPixelSurface surface(4, 4);
+  const HDC dc = surface.DC();
+  SetWindowOrgEx(dc, 3, -2, nullptr);
+  {
+    const TSavedWindowOrg saved(dc);
+    EXPECT_EQ(saved.Origin().x, 3);
+    OffsetWindowOrgEx(dc, 10, 10, nullptr);
+    SetTextColor(dc, RGB(9, 9, 9));
+  }
+  POINT origin{};
+  GetWindowOrgEx(dc, &origin);
+  EXPECT_EQ(origin.x, 3);
+  EXPECT_EQ(origin.y, -2);
+  EXPECT_EQ(GetTextColor(dc), RGB(9, 9, 9)) << "the rest of the DC's state is the scope's to keep";
+}
+
+TEST(GdiScopes, SavedWorldTransformPutsTransformAndGraphicsModeBack) {
+  struct Case {
+    const char* Name;
+    int Mode;
+    XFORM Transform;
+  };
+  const Case cases[] = {
+      {"compatible mode", GM_COMPATIBLE, XFORM{1, 0, 0, 1, 0, 0}},
+      {"advanced mode, scaled", GM_ADVANCED, XFORM{2, 0, 0, 3, 4, 5}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TPixelSurface surface(4, 4);
+    const HDC dc = surface.DC();
+    SetGraphicsMode(dc, GM_ADVANCED);
+    SetWorldTransform(dc, &c.Transform);
+    SetGraphicsMode(dc, c.Mode);
+    {
+      const TSavedWorldTransform saved(dc);
+      EXPECT_EQ(GetGraphicsMode(dc), GM_ADVANCED) << "a transform applies only in the advanced mode";
+      const XFORM turn{0, 1, -1, 0, 7, 0};
+      ASSERT_TRUE(ModifyWorldTransform(dc, &turn, MWT_LEFTMULTIPLY));
+    }
+    EXPECT_EQ(GetGraphicsMode(dc), c.Mode);
+    XFORM after{};
+    GetWorldTransform(dc, &after);
+    EXPECT_FLOAT_EQ(after.eM11, c.Transform.eM11);
+    EXPECT_FLOAT_EQ(after.eM12, c.Transform.eM12);
+    EXPECT_FLOAT_EQ(after.eM22, c.Transform.eM22);
+    EXPECT_FLOAT_EQ(after.eDx, c.Transform.eDx);
+    EXPECT_FLOAT_EQ(after.eDy, c.Transform.eDy);
+  }
+}
+
 // A shown window with nothing left to paint.
 class TPaintedWindow {
  public:

@@ -155,9 +155,8 @@ void TcxCustomCanvas::DrawNativeObject(const TRect& R, const TcxCanvasBasedResou
                                        TcxCanvasNativeDrawExProc AProc) {
   if (!RectVisible(R)) return;
   DrawNativeObject(R, ACacheKey, TcxCanvasNativeDrawProc([&AProc](TcxGdiBasedCanvas* ACanvas, const TRect& ARect) {
-                     TdxGPPaintCanvas* paint = SharedGPPaintCanvas();
-                     paint->BeginPaint(ACanvas->Handle(), ARect);
-                     TryFinally([&] { AProc(paint, ARect); }, [paint] { paint->EndPaint(); });
+                     const TdxGPPaintCanvasScope paint(ACanvas->Handle(), ARect);
+                     AProc(paint.Canvas(), ARect);
                    }));
 }
 
@@ -355,15 +354,10 @@ void TcxCustomCanvas::FillRect(const TRect& R, TcxCanvasBasedImage* AImage) {
   const int h = AImage->Height();
   const int columns = (R.Width() + w - 1) / w;
   const int rows = (R.Height() + h - 1) / h;
-  SaveClipRegion();
-  TryFinally(
-      [&] {
-        IntersectClipRect(R);
-        for (int row = 0; row < rows; ++row)
-          for (int column = 0; column < columns; ++column)
-            AImage->Draw(MakeBoundsRect(R.Left + column * w, R.Top + row * h, w, h), 255);
-      },
-      [this] { RestoreClipRegion(); });
+  const TcxClipRegionScope clip(this, R);
+  for (int row = 0; row < rows; ++row)
+    for (int column = 0; column < columns; ++column)
+      AImage->Draw(MakeBoundsRect(R.Left + column * w, R.Top + row * h, w, h), 255);
 }
 
 void TcxCustomCanvas::FillRect(const TRect& R, TdxGPImage* AImage, PcxCanvasBasedImage ACache) {
@@ -432,6 +426,57 @@ void TcxCustomCanvas::IntersectClipRect(const TdxRectF& ARect) { IntersectClipRe
 
 bool TcxCustomCanvas::RectVisible(const TdxRectF& R) { return RectVisible(EnclosingRect(R)); }
 
+// ---------------------------------------------------------------------------
+// TcxCanvasStateStack
+
+bool TcxCanvasStateStack::SetWindowOrg(const TPoint& AValue) {
+  if (AValue == FWindowOrg) return false;
+  FWindowOrg = AValue;
+  return true;
+}
+
+void TcxCanvasStateStack::ResetWorldTransform() { FWorldTransform = XFORM{1, 0, 0, 1, 0, 0}; }
+
+void TcxCanvasStateStack::ModifyWorldTransform(const XFORM& AForm) {
+  const XFORM& B = FWorldTransform;
+  FWorldTransform = XFORM{AForm.eM11 * B.eM11 + AForm.eM12 * B.eM21,
+                          AForm.eM11 * B.eM12 + AForm.eM12 * B.eM22,
+                          AForm.eM21 * B.eM11 + AForm.eM22 * B.eM21,
+                          AForm.eM21 * B.eM12 + AForm.eM22 * B.eM22,
+                          AForm.eDx * B.eM11 + AForm.eDy * B.eM21 + B.eDx,
+                          AForm.eDx * B.eM12 + AForm.eDy * B.eM22 + B.eDy};
+}
+
+bool TcxCanvasStateStack::RestoreWorldTransform() {
+  if (FSavedWorldTransforms.empty()) return false;
+  FWorldTransform = FSavedWorldTransforms.back();
+  FSavedWorldTransforms.pop_back();
+  return true;
+}
+
+XFORM TcxCanvasStateStack::DeviceTransform() const {
+  XFORM result = FWorldTransform;
+  result.eDx -= static_cast<float>(FWindowOrg.X);
+  result.eDy -= static_cast<float>(FWindowOrg.Y);
+  return result;
+}
+
+void TcxCanvasStateStack::SaveState(TcxCustomCanvas* ACanvas) {
+  FSavedWindowOrgs.push_back(FWindowOrg);
+  ACanvas->SaveWorldTransform();
+  ACanvas->SaveClipRegion();
+}
+
+void TcxCanvasStateStack::RestoreState(TcxCustomCanvas* ACanvas) {
+  if (FSavedWindowOrgs.empty()) return;
+  const TPoint origin = FSavedWindowOrgs.back();
+  FSavedWindowOrgs.pop_back();
+  ACanvas->SetWindowOrg(origin);
+  ACanvas->RestoreWorldTransform();
+  ACanvas->RestoreClipRegion();
+}
+
+// ---------------------------------------------------------------------------
 // Non-virtual forms
 
 void TcxCustomCanvas::FillRect(const TRect& R, TColor AColor, std::uint8_t AAlpha) {

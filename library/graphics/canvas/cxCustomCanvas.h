@@ -7,6 +7,8 @@
 //
 // Classes in this file:
 //   TcxCustomCanvas                  the abstract canvas             (cxCustomCanvas.cpp)
+//   TcxCanvasStateStack              window origin, world transform and their saved levels
+//                                    of the back ends that keep them (GDI+, Direct2D)
 //   IcxCanvasCacheControl            an object that caches a canvas resource
 //   TdxFillOptions, TdxStrokeOptions, TdxFontOptions
 //                                    a fill, a stroke and a font for any canvas
@@ -46,6 +48,7 @@
 #include "library/core/base/dxCore.h"
 #include "library/core/base/dxCoreClasses.h"
 #include "library/core/containers/dxHashUtils.h"
+#include "library/graphics/canvas/cxCanvasScopes.h"
 #include "library/graphics/text/cxDrawTextUtils.h"
 #include "library/graphics/imaging/dxColorPalettes.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
@@ -430,6 +433,41 @@ class TcxCustomCanvas : public TcxIUnknownObject {
   TcxCanvasImageStretchQuality FImageStretchQuality;
   std::vector<TcxCanvasBasedResource*> FResources;
   TdxDefaultBoolean FUseRightToLeftAlignment;
+};
+
+// The window origin and world transform of a back end that keeps both itself
+// (the GDI+ and the Direct2D canvas: neither device has a window origin), and
+// the levels that SaveState and SaveWorldTransform put aside: one state stack
+// for both back ends. The canvas gives its device DeviceTransform() whenever
+// an operation here answers that something changed. Restores with nothing
+// saved change nothing.
+class TcxCanvasStateStack {
+ public:
+  const TPoint& WindowOrg() const { return FWindowOrg; }
+  // False when the origin is AValue already.
+  bool SetWindowOrg(const TPoint& AValue);
+  const XFORM& WorldTransform() const { return FWorldTransform; }
+  void ResetWorldTransform();
+  // AForm applies before the current transform.
+  void ModifyWorldTransform(const XFORM& AForm);
+  void SaveWorldTransform() { FSavedWorldTransforms.push_back(FWorldTransform); }
+  // False with nothing saved.
+  bool RestoreWorldTransform();
+  // The world transform followed by the window origin.
+  XFORM DeviceTransform() const;
+
+  // ACanvas's SaveState: the window origin here, then ACanvas's own
+  // SaveWorldTransform and SaveClipRegion. RestoreState sets the origin back
+  // through ACanvas (which may have more to move with it), then restores the
+  // transform and the clip.
+  void SaveState(TcxCustomCanvas* ACanvas);
+  void RestoreState(TcxCustomCanvas* ACanvas);
+
+ private:
+  TPoint FWindowOrg;
+  XFORM FWorldTransform{1, 0, 0, 1, 0, 0};
+  std::vector<TPoint> FSavedWindowOrgs;
+  std::vector<XFORM> FSavedWorldTransforms;
 };
 
 // ---------------------------------------------------------------------------

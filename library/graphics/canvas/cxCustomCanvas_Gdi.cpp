@@ -236,9 +236,8 @@ TcxCanvasBasedSharedPens* TcxCustomGdiBasedCanvas::GetSharedPens() { return TcxG
 
 template <class F>
 void TcxGdiBasedCanvas::PaintWithGdiPlus(const TRect& R, const F& APaint) {
-  TdxGPPaintCanvas* canvas = SharedGPPaintCanvas();
-  canvas->BeginPaint(Handle(), R);
-  TryFinally([&] { APaint(canvas); }, [canvas] { canvas->EndPaint(); });
+  const TdxGPPaintCanvasScope paint(Handle(), R);
+  APaint(paint.Canvas());
 }
 
 TPoint TcxGdiBasedCanvas::DCOrigin() {

@@ -4,6 +4,7 @@
 #include "library/graphics/canvas/cxCustomCanvas.h"
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -140,35 +141,18 @@ void TcxCanvasBasedTextLayout::Draw(const TRect& ARect) {
   box.DeflateByMargins(FPadding);
   TRect visible;
   if (!GetRectIntersection(box, ARect, visible)) return;
-  const bool clipped = visible != box;
-  if (clipped) {
-    FCanvas->SaveClipRegion();
-    FCanvas->IntersectClipRect(visible);
+  std::optional<TcxClipRegionScope<TcxCustomCanvas>> clip;
+  if (visible != box) clip.emplace(FCanvas, visible);
+  if (!FTransform) {
+    DrawBox(box);
+    return;
   }
-  TryFinally(
-      [&] {
-        if (FTransform) {
-          const TPoint center(box.Left + box.Width() / 2, box.Top + box.Height() / 2);
-          FCanvas->SaveWorldTransform();
-          TryFinally(
-              [&] {
-                FCanvas->ModifyWorldTransform(MakeTranslationXForm(static_cast<float>(center.X),
-                                                                   static_cast<float>(center.Y)));
-                FCanvas->ModifyWorldTransform(FTransform->Matrix());
-                FCanvas->ModifyWorldTransform(MakeTranslationXForm(static_cast<float>(-center.X),
-                                                                   static_cast<float>(-center.Y)));
-                box = MakeBoundsRect(center.X - FTextSize.cx / 2, center.Y - FTextSize.cy / 2, FTextSize.cx,
-                                     FTextSize.cy);
-                DrawBox(box);
-              },
-              [this] { FCanvas->RestoreWorldTransform(); });
-        } else {
-          DrawBox(box);
-        }
-      },
-      [&] {
-        if (clipped) FCanvas->RestoreClipRegion();
-      });
+  const TPoint center(box.Left + box.Width() / 2, box.Top + box.Height() / 2);
+  const TcxWorldTransformScope transform(FCanvas);
+  FCanvas->ModifyWorldTransform(MakeTranslationXForm(static_cast<float>(center.X), static_cast<float>(center.Y)));
+  FCanvas->ModifyWorldTransform(FTransform->Matrix());
+  FCanvas->ModifyWorldTransform(MakeTranslationXForm(static_cast<float>(-center.X), static_cast<float>(-center.Y)));
+  DrawBox(MakeBoundsRect(center.X - FTextSize.cx / 2, center.Y - FTextSize.cy / 2, FTextSize.cx, FTextSize.cy));
 }
 
 void TcxCanvasBasedTextLayout::DrawBox(const TRect& ATextBox) {
@@ -372,11 +356,9 @@ void TcxGdiCanvasBasedTextLayout::DrawRows(HDC DC, const TRect& R) {
   TcxTextParams params;
   if (FTransform) {
     // The font's metrics without the rotation, which Wine shrinks them by.
-    XFORM rotated{};
-    GetWorldTransform(DC, &rotated);
+    const TSavedWorldTransform rotated(DC);
     ModifyWorldTransform(DC, nullptr, MWT_IDENTITY);
     CalcTextParamsForDC(DC, FFlags, 1.0, params);
-    SetWorldTransform(DC, &rotated);
   } else {
     CalcTextParamsForDC(DC, FFlags, 1.0, params);
   }

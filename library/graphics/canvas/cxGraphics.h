@@ -18,6 +18,7 @@
 //                                (cxGraphics_CanvasText.cpp)
 //   TcxMeasureCanvas, TScreenCanvas, TcxScreenCanvas, TcxPaintCanvas
 //                                the shared canvases   (cxGraphics_SharedCanvases.cpp)
+//   TcxPaintCanvasScope          one paint of the shared paint canvas for a scope
 //   TcxBitmap, TcxBitmap32, TcxAlphaBitmap, TcxColorList, TcxHatchData
 //                                off-screen bitmaps    (cxGraphics_Bitmaps.cpp; their
 //                                compressed form data: cxGraphics_BitmapData.cpp)
@@ -620,6 +621,26 @@ class TcxPaintCanvas : public TcxCanvas {
 TcxMeasureCanvas* SharedMeasureCanvas();
 TcxScreenCanvas* SharedScreenCanvas();
 TcxPaintCanvas* SharedPaintCanvas();
+
+// One paint of the shared paint canvas for the length of a scope: BeginPaint
+// when it starts, EndPaint when it ends (also when an exception leaves it).
+//
+//   const TcxPaintCanvasScope paint(DC);
+//   AProc(paint.Canvas(), R);
+class [[nodiscard]] TcxPaintCanvasScope : TcxCanvasScope {
+ public:
+  explicit TcxPaintCanvasScope(HDC ADC) : FCanvas(SharedPaintCanvas()) { FCanvas->BeginPaint(ADC); }
+  explicit TcxPaintCanvasScope(TCanvas* ACanvas) : FCanvas(SharedPaintCanvas()) { FCanvas->BeginPaint(ACanvas); }
+  ~TcxPaintCanvasScope() noexcept(false) {
+    Restore([this] { FCanvas->EndPaint(); });
+  }
+
+  TcxPaintCanvas* Canvas() const { return FCanvas; }
+  TcxPaintCanvas* operator->() const { return FCanvas; }
+
+ private:
+  TcxPaintCanvas* FCanvas;
+};
 
 // ---------------------------------------------------------------------------
 // Off-screen bitmaps

@@ -312,14 +312,12 @@ void TcxAlphaBitmap::RecoverAlphaChannel(const TRect& ARect, TColor ATransparent
   TOwned<TcxAlphaBitmap> part(NewWith<TcxAlphaBitmap>([&](TcxAlphaBitmap* b) { b->CreateSize(ARect.Width(), ARect.Height()); }));
   part->CopyBitmap(this, part->ClientRect(), ARect.TopLeft());
   part->RecoverAlphaChannel(ATransparentColor);
-  TcxCanvas* canvas = cxCanvas();
-  canvas->SaveClipRegion();
-  TryFinally(
-      [&] {
-        canvas->SetClipRegion(New<TcxRegion>(ARect), roIntersect);
-        CopyBitmap(part.get(), ARect, TPoint());
-      },
-      [&] { canvas->RestoreClipRegion(); });
+  {
+    TcxCanvas* canvas = cxCanvas();
+    const TcxClipRegionScope clip(canvas);
+    canvas->SetClipRegion(New<TcxRegion>(ARect), roIntersect);
+    CopyBitmap(part.get(), ARect, TPoint());
+  }
   Changed(this);
 }
 

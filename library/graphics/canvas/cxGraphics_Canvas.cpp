@@ -293,27 +293,21 @@ void TcxCanvas::InvertFrame(const TRect& R, int ABorderSize) {
 }
 
 void TcxCanvas::DrawFocusRect(const TRect& R) {
-  SaveState();
-  TryFinally(
-      [&] {
-        SetBrushColor(clWhite);
-        Font()->SetColor(clBlack);
-        // The focus pattern takes the text colour: the font must be in.
-        Handle();
-        FCanvas->DrawFocusRect(R);
-      },
-      [&] { RestoreState(); });
+  const TcxCanvasStateScope state(this);
+  SetBrushColor(clWhite);
+  Font()->SetColor(clBlack);
+  // The focus pattern takes the text colour: the font must be in.
+  Handle();
+  FCanvas->DrawFocusRect(R);
 }
 
 void TcxCanvas::DrawFocusRectEx(const TRect& R, TcxBorders ABorders, bool AExclude) {
   if (ABorders.Empty()) return;
-  SaveClipRegion();
-  TryFinally(
-      [&] {
-        ExcludeFrameRect(R, 1, cxBordersAll() - ABorders);
-        DrawFocusRect(R);
-      },
-      [&] { RestoreClipRegion(); });
+  {
+    const TcxClipRegionScope clip(this);
+    ExcludeFrameRect(R, 1, cxBordersAll() - ABorders);
+    DrawFocusRect(R);
+  }
   if (AExclude) ExcludeFrameRect(R, 1, ABorders);
 }
 

@@ -397,8 +397,8 @@ void TcxCanvas::BrushCopy(const TRect& ADest, TBitmap* ABitmap, const TRect& ASo
 
 void TcxCanvas::DrawImage(TCustomImageList* AImages, int X, int Y, int AIndex, bool AEnabled) {
   if (!AImages || AIndex < 0 || AIndex >= AImages->Count()) return;
-  SaveDC();
-  TryFinally([&] { AImages->Draw(FCanvas, X, Y, AIndex, AEnabled); }, [&] { RestoreDC(); });
+  const TcxDCStateScope saved(this);
+  AImages->Draw(FCanvas, X, Y, AIndex, AEnabled);
 }
 
 void TcxCanvas::DrawGlyph(int X, int Y, TBitmap* AGlyph, bool AEnabled, TColor ABackgroundColor) {

@@ -317,15 +317,10 @@ void DrawGraphicToBitmap(TBitmap* ABitmap, TGraphic* AGraphic, const TRect& ADes
       }
     }
   } else if (auto* image = dynamic_cast<TdxSmartImage*>(AGraphic)) {
-    TdxGPPaintCanvas* canvas = SharedGPPaintCanvas();
-    canvas->BeginPaint(ABitmap->Canvas()->Handle(), ADestRect);
-    TryFinally(
-        [&] {
-          canvas->SetInterpolationMode(ASmooth ? imHighQualityBicubic : imNearestNeighbor);
-          canvas->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-          image->StretchDraw(canvas, TdxRectF(ADestRect), TdxRectF(ASourceRect), nullptr, APalette);
-        },
-        [&] { canvas->EndPaint(); });
+    const TdxGPPaintCanvasScope paint(ABitmap->Canvas()->Handle(), ADestRect);
+    paint->SetInterpolationMode(ASmooth ? imHighQualityBicubic : imNearestNeighbor);
+    paint->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    image->StretchDraw(paint.Canvas(), TdxRectF(ADestRect), TdxRectF(ASourceRect), nullptr, APalette);
   } else if (auto* smartImage = dynamic_cast<TdxCustomSmartImage*>(AGraphic)) {
     smartImage->StretchDraw(ABitmap->Canvas()->Handle(), ADestRect, ASourceRect, 255, APalette);
   } else {

@@ -74,9 +74,9 @@ TPoint ClientOffset(HWND AWnd) {
 // (0, 0) lands at AOffset.
 template <class F>
 void WithOriginMovedBy(HDC DC, const TPoint& AOffset, const F& AProc) {
-  POINT old{};
-  OffsetWindowOrgEx(DC, -AOffset.X, -AOffset.Y, &old);
-  TryFinally(AProc, [&] { SetWindowOrgEx(DC, old.x, old.y, nullptr); });
+  const TSavedWindowOrg saved(DC);
+  OffsetWindowOrgEx(DC, -AOffset.X, -AOffset.Y, nullptr);
+  AProc();
 }
 
 void PrintWindowTo(HWND AWnd, HDC DC, UINT AFlags, const TPoint& AOffset) {
@@ -166,42 +166,34 @@ void PaintControlTo(TWinControl* AControl, TcxCanvas* ACanvas, const TPoint& AOf
                     bool APaintChildren, bool AWithNonClient, bool AClipToWindowRegion, bool AVisibleOnly) {
   if (AControl->ComponentState().Contains(csDestroying) || !AControl->HandleAllocated()) return;
   const HWND handle = AControl->Handle();
-  ACanvas->SaveDC();
-  TryFinally(
-      [&] {
-        ACanvas->MoveWindowOrg(AOffset - R.TopLeft());
-        ACanvas->IntersectClipRect(R);
-        if (AClipToWindowRegion) {
-          TOwned<TcxRegion> region(New<TcxRegion>());
-          if (GetWindowRgn(handle, region->Handle()) != ERROR) ACanvas->SetClipRegion(region.release(), roIntersect);
-        }
-        if (ACanvas->RectVisible(R)) {
-          const bool copying = AControl->ControlState().Contains(csPaintCopy);
-          AControl->ControlState().Include(csPaintCopy);
-          ACanvas->SaveState();
-          TryFinally(
-              [&] {
-                ACanvas->Lock();
-                TryFinally([&] { PaintWindowToDC(handle, ACanvas->Handle(), AWithNonClient, false); },
-                           [&] { ACanvas->Unlock(); });
-              },
-              [&] {
-                ACanvas->RestoreState();
-                if (!copying) AControl->ControlState().Exclude(csPaintCopy);
-              });
-        }
-        if (APaintChildren) {
-          if (AWithNonClient && HasNonClientArea(handle)) {
-            TRect client = SafeGetClientRect(handle);
-            if (client.Width() != AControl->Width() || client.Height() != AControl->Height()) {
-              client.Offset(ClientOffset(handle));
-              ACanvas->IntersectClipRect(client);
-            }
-          }
-          PaintChildren(AControl, ACanvas, APaintChildren, AVisibleOnly);
-        }
-      },
-      [&] { ACanvas->RestoreDC(); });
+  const TcxDCStateScope saved(ACanvas);
+  ACanvas->MoveWindowOrg(AOffset - R.TopLeft());
+  ACanvas->IntersectClipRect(R);
+  if (AClipToWindowRegion) {
+    TOwned<TcxRegion> region(New<TcxRegion>());
+    if (GetWindowRgn(handle, region->Handle()) != ERROR) ACanvas->SetClipRegion(region.release(), roIntersect);
+  }
+  if (ACanvas->RectVisible(R)) {
+    const bool copying = AControl->ControlState().Contains(csPaintCopy);
+    AControl->ControlState().Include(csPaintCopy);
+    const TScopeExit copied([&] {
+      if (!copying) AControl->ControlState().Exclude(csPaintCopy);
+    });
+    const TcxCanvasStateScope state(ACanvas);
+    ACanvas->Lock();
+    TryFinally([&] { PaintWindowToDC(handle, ACanvas->Handle(), AWithNonClient, false); },
+               [&] { ACanvas->Unlock(); });
+  }
+  if (APaintChildren) {
+    if (AWithNonClient && HasNonClientArea(handle)) {
+      TRect client = SafeGetClientRect(handle);
+      if (client.Width() != AControl->Width() || client.Height() != AControl->Height()) {
+        client.Offset(ClientOffset(handle));
+        ACanvas->IntersectClipRect(client);
+      }
+    }
+    PaintChildren(AControl, ACanvas, APaintChildren, AVisibleOnly);
+  }
 }
 
 void PaintWindowToDC(HWND AWnd, HDC DC, bool AWithNonClient, bool APaintChildren) {
@@ -239,20 +231,11 @@ void PaintMirroredIfRightToLeft(HDC DC, const TRect& R, bool AMirror, const std:
     AProc();
     return;
   }
-  const int mode = SetGraphicsMode(DC, GM_ADVANCED);
-  XFORM saved{};
-  GetWorldTransform(DC, &saved);
-  TryFinally(
-      [&] {
-        const float centre = (R.Left + R.Right - (AExclusiveRight ? 1 : 0)) / 2.0f;
-        const XFORM mirror = MakeFlipXForm(true, false, centre, 0);
-        ModifyWorldTransform(DC, &mirror, MWT_LEFTMULTIPLY);
-        AProc();
-      },
-      [&] {
-        SetWorldTransform(DC, &saved);
-        SetGraphicsMode(DC, mode);
-      });
+  const TSavedWorldTransform saved(DC);
+  const float centre = (R.Left + R.Right - (AExclusiveRight ? 1 : 0)) / 2.0f;
+  const XFORM mirror = MakeFlipXForm(true, false, centre, 0);
+  ModifyWorldTransform(DC, &mirror, MWT_LEFTMULTIPLY);
+  AProc();
 }
 
 void PaintMirroredOnCanvas(TcxCanvas* ACanvas, const TRect& R, const std::function<void()>& AProc) {

@@ -209,20 +209,18 @@ void FillBentGradientRect(HDC DC, const TRect& R, TColor AColor1, TColor AColor2
 
 void DrawHatchedRect(TcxCanvas* ACanvas, const TRect& R, TColor AColor, bool AWithShadow) {
   if (R.IsEmpty()) return;
-  ACanvas->SaveState();
-  TryFinally(
-      [&] {
-        // Within R and what was visible before: the hatch lines run past R.
-        ACanvas->SetClipRegion(New<TcxRegion>(R), roIntersect);
-        ACanvas->FillRect(R, AColor);
-        ACanvas->Pen()->SetStyle(psSolid);
-        ACanvas->Pen()->SetWidth(1);
-        ACanvas->Pen()->SetColor(ScaleColorChannels(AColor, 75));
-        const int lines = MulDiv(std::max(R.Right, R.Bottom), 3, 2);
-        for (int i = 1; i <= lines; ++i) ACanvas->Line(R.Right - 3 * i, R.Top, R.Right, R.Top + 3 * i);
-        ACanvas->FrameRect(R, ScaleColorChannels(AColor, 50));
-      },
-      [&] { ACanvas->RestoreState(); });
+  {
+    const TcxCanvasStateScope state(ACanvas);
+    // Within R and what was visible before: the hatch lines run past R.
+    ACanvas->SetClipRegion(New<TcxRegion>(R), roIntersect);
+    ACanvas->FillRect(R, AColor);
+    ACanvas->Pen()->SetStyle(psSolid);
+    ACanvas->Pen()->SetWidth(1);
+    ACanvas->Pen()->SetColor(ScaleColorChannels(AColor, 75));
+    const int lines = MulDiv(std::max(R.Right, R.Bottom), 3, 2);
+    for (int i = 1; i <= lines; ++i) ACanvas->Line(R.Right - 3 * i, R.Top, R.Right, R.Top + 3 * i);
+    ACanvas->FrameRect(R, ScaleColorChannels(AColor, 50));
+  }
   ACanvas->ExcludeClipRect(R);
   if (AWithShadow) {
     TRect shadow = R;
@@ -410,15 +408,10 @@ void AlphaBlendDC(HDC ADestDC, HDC ASrcDC, const TRect& ADestRect, const TRect& 
     TRGBColors colors;
     GetGraphicPixels(source, colors, true);
     std::copy(colors.begin(), colors.end(), pixels->Bits());
-    TdxGPPaintCanvas* canvas = SharedGPPaintCanvas();
-    canvas->BeginPaint(ADestDC, ADestRect);
-    TryFinally(
-        [&] {
-          canvas->SetInterpolationMode(smooth ? imHighQualityBicubic : imNearestNeighbor);
-          canvas->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-          canvas->Draw(pixels->Handle(), ADestRect, sourceRect, AConstantAlpha);
-        },
-        [&] { canvas->EndPaint(); });
+    const TdxGPPaintCanvasScope paint(ADestDC, ADestRect);
+    paint->SetInterpolationMode(smooth ? imHighQualityBicubic : imNearestNeighbor);
+    paint->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+    paint->Draw(pixels->Handle(), ADestRect, sourceRect, AConstantAlpha);
     return;
   }
   const TRect target(0, 0, ADestRect.Width(), ADestRect.Height());

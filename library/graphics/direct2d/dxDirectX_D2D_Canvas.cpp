@@ -12,15 +12,6 @@ namespace {
 
 const wchar_t* const D2DDifferentCanvasText = L"Resource was created for different Canvas";
 
-constexpr D2D1_MATRIX_3X2_F D2DIdentityMatrix{{{1, 0, 0, 1, 0, 0}}};
-
-// A then B.
-D2D1_MATRIX_3X2_F MultiplyMatrices(const D2D1_MATRIX_3X2_F& A, const D2D1_MATRIX_3X2_F& B) {
-  return {{{A._11 * B._11 + A._12 * B._21, A._11 * B._12 + A._12 * B._22, A._21 * B._11 + A._22 * B._21,
-            A._21 * B._12 + A._22 * B._22, A._31 * B._11 + A._32 * B._21 + B._31,
-            A._31 * B._12 + A._32 * B._22 + B._32}}};
-}
-
 ID2D1StrokeStyle* StrokeStyleOfPenStyle(TPenStyle AStyle) {
   switch (AStyle) {
     case psDash:
@@ -79,7 +70,6 @@ D2D1_RECT_F D2DPointsBounds(std::span<const D2D1_POINT_2F> P) {
 void TdxCustomDirect2DCanvas::Create() {
   inherited::Create();
   FIsGDICompatible = true;
-  FWorldTransform = D2DIdentityMatrix;
   FCacheNativeObjects.reset(New<TNativeObjectCache>(256));
   FCacheSolidBrushes.reset(New<TSolidBrushCache>(128));
   FSharedBrushes.reset(New<TcxCanvasBasedSharedBrushes>(this, TdxDirect2DCanvasBasedBrushHandle::ClassInfo()));
@@ -120,7 +110,7 @@ void TdxCustomDirect2DCanvas::FlushCache() {
 void TdxCustomDirect2DCanvas::BeginDraw(const TRect& U) {
   FClipRect = U;
   FClipRectModificationCount = 0;
-  FWorldTransform = D2DIdentityMatrix;
+  FStateStack.ResetWorldTransform();
   FDeviceContext->SetAntialiasMode(dxDirect2DAntialiasing ? D2D1_ANTIALIAS_MODE_PER_PRIMITIVE
                                                           : D2D1_ANTIALIAS_MODE_ALIASED);
   FDeviceContext->SetTextAntialiasMode(dxDirect2DTextAntialiasMode);
@@ -454,47 +444,31 @@ void TdxCustomDirect2DCanvas::Rectangle(const TRect& R, TdxAlphaColor ABrushColo
 
 void TdxCustomDirect2DCanvas::ApplyTransform() {
   if (!FDeviceContext) return;
-  D2D1_MATRIX_3X2_F transform = FWorldTransform;
-  transform._31 -= static_cast<float>(FWindowOrg.X);
-  transform._32 -= static_cast<float>(FWindowOrg.Y);
+  const D2D1_MATRIX_3X2_F transform = dxXFormToD2DMatrix(FStateStack.DeviceTransform());
   FDeviceContext->SetTransform(&transform);
 }
 
 void TdxCustomDirect2DCanvas::SetWindowOrgCore(const TPoint& AValue) {
-  const TPoint delta(AValue.X - FWindowOrg.X, AValue.Y - FWindowOrg.Y);
-  if (delta.X == 0 && delta.Y == 0) return;
+  const TPoint delta = AValue - FStateStack.WindowOrg();
+  if (!FStateStack.SetWindowOrg(AValue)) return;
   FClipRect.Offset(delta);
-  FWindowOrg = AValue;
   ApplyTransform();
 }
 
 void TdxCustomDirect2DCanvas::ModifyWorldTransform(const XFORM& AForm) {
-  FWorldTransform = MultiplyMatrices(dxXFormToD2DMatrix(AForm), FWorldTransform);
+  FStateStack.ModifyWorldTransform(AForm);
   ApplyTransform();
 }
 
 void TdxCustomDirect2DCanvas::RestoreWorldTransform() {
-  if (FSavedWorldTransforms.empty()) return;
-  FWorldTransform = FSavedWorldTransforms.back();
-  FSavedWorldTransforms.pop_back();
-  ApplyTransform();
+  if (FStateStack.RestoreWorldTransform()) ApplyTransform();
 }
 
-void TdxCustomDirect2DCanvas::SaveWorldTransform() { FSavedWorldTransforms.push_back(FWorldTransform); }
+void TdxCustomDirect2DCanvas::SaveWorldTransform() { FStateStack.SaveWorldTransform(); }
 
-void TdxCustomDirect2DCanvas::RestoreState() {
-  if (FSavedWindowOrgs.empty()) return;
-  SetWindowOrg(FSavedWindowOrgs.back());
-  FSavedWindowOrgs.pop_back();
-  RestoreWorldTransform();
-  RestoreClipRegion();
-}
+void TdxCustomDirect2DCanvas::RestoreState() { FStateStack.RestoreState(this); }
 
-void TdxCustomDirect2DCanvas::SaveState() {
-  FSavedWindowOrgs.push_back(FWindowOrg);
-  SaveWorldTransform();
-  SaveClipRegion();
-}
+void TdxCustomDirect2DCanvas::SaveState() { FStateStack.SaveState(this); }
 
 // Clipping
 
@@ -541,14 +515,9 @@ void TdxCustomDirect2DCanvas::DrawNativeObject(const TRect& R, const TcxCanvasBa
   DrawNative(
       R, ACacheKey,
       [&](HDC DC) {
-        TcxPaintCanvas* canvas = SharedPaintCanvas();
-        canvas->BeginPaint(DC);
-        TryFinally(
-            [&] {
-              canvas->SetWindowOrg(FWindowOrg);
-              AProc(canvas, R);
-            },
-            [canvas] { canvas->EndPaint(); });
+        const TcxPaintCanvasScope paint(DC);
+        paint->SetWindowOrg(FStateStack.WindowOrg());
+        AProc(paint.Canvas(), R);
       },
       [&](const TRect& APart) {
         const TOwned<TcxBitmap32> bitmap(
@@ -566,17 +535,13 @@ void TdxCustomDirect2DCanvas::DrawNativeObject(const TRect& R, const TcxCanvasBa
   DrawNative(
       R, ACacheKey,
       [&](HDC DC) {
-        TdxGPPaintCanvas* canvas = SharedGPPaintCanvas();
+        const TPoint origin = FStateStack.WindowOrg();
         TRect area = R;
-        area.Offset(-FWindowOrg.X, -FWindowOrg.Y);
-        canvas->BeginPaint(DC, area);
-        TryFinally(
-            [&] {
-              canvas->TranslateWorldTransform(static_cast<float>(-FWindowOrg.X), static_cast<float>(-FWindowOrg.Y),
-                                              MatrixOrderPrepend);
-              AProc(canvas, R);
-            },
-            [canvas] { canvas->EndPaint(); });
+        area.Offset(-origin.X, -origin.Y);
+        const TdxGPPaintCanvasScope paint(DC, area);
+        paint->TranslateWorldTransform(static_cast<float>(-origin.X), static_cast<float>(-origin.Y),
+                                       MatrixOrderPrepend);
+        AProc(paint.Canvas(), R);
       },
       [&](const TRect& APart) {
         const TOwned<TdxGpFastDIB> pixels(New<TdxGpFastDIB>(APart.Width(), APart.Height(), true));
@@ -617,14 +582,15 @@ bool TdxCustomDirect2DCanvas::DrawNativeThroughInterop(const TRect& R, const std
     FIsGDICompatible = false;
     return false;
   }
+  const TPoint origin = FStateStack.WindowOrg();
   TRect updated = R;
-  updated.Offset(-FWindowOrg.X, -FWindowOrg.Y);
+  updated.Offset(-origin.X, -origin.Y);
   TryFinally(
       [&] {
         // The device context knows nothing of the canvas's clip.
         const TSavedDC saved(DC);
-        ::IntersectClipRect(DC, FClipRect.Left - FWindowOrg.X, FClipRect.Top - FWindowOrg.Y,
-                            FClipRect.Right - FWindowOrg.X, FClipRect.Bottom - FWindowOrg.Y);
+        ::IntersectClipRect(DC, FClipRect.Left - origin.X, FClipRect.Top - origin.Y, FClipRect.Right - origin.X,
+                            FClipRect.Bottom - origin.Y);
         ADrawOnDC(DC);
       },
       [&] {

@@ -178,7 +178,7 @@ class TdxCustomDirect2DCanvas : public TcxCustomCanvas, public IcxCanvasCacheCon
   TcxCanvasBasedSharedFonts* GetSharedFonts() override;
   TcxCanvasBasedSharedImageLists* GetSharedImageLists() override { return FSharedImageLists.get(); }
   TcxCanvasBasedSharedPens* GetSharedPens() override { return FSharedPens.get(); }
-  TPoint GetWindowOrg() override { return FWindowOrg; }
+  TPoint GetWindowOrg() override { return FStateStack.WindowOrg(); }
   void SetWindowOrgCore(const TPoint& AValue) override;
 
   // The device context's EndDraw.
@@ -211,11 +211,9 @@ class TdxCustomDirect2DCanvas : public TcxCustomCanvas, public IcxCanvasCacheCon
   int FClipRectModificationCount;
   TComPtr<ID2D1DeviceContext> FDeviceContext;
   int FMaxBitmapSize;
-  TPoint FWindowOrg;
-  D2D1_MATRIX_3X2_F FWorldTransform;
+  // Window origin and world transform, with their saved levels.
+  TcxCanvasStateStack FStateStack;
   std::vector<TRect> FSavedClipRects;
-  std::vector<TPoint> FSavedWindowOrgs;
-  std::vector<D2D1_MATRIX_3X2_F> FSavedWorldTransforms;
   TOwned<TNativeObjectCache> FCacheNativeObjects;
   TOwned<TSolidBrushCache> FCacheSolidBrushes;
   bool FIsGDICompatible;

@@ -6,8 +6,6 @@ using namespace Gdiplus;
 
 namespace {
 
-constexpr XFORM GpIdentityTransform{1, 0, 0, 1, 0, 0};
-
 std::vector<TPoint> GpPointsOf(std::span<const TPoint> P) { return std::vector<TPoint>(P.begin(), P.end()); }
 
 }  // namespace
@@ -19,7 +17,6 @@ void TdxCustomGDIPlusCanvas::Create() {
   inherited::Create();
   FPixelOffsetMode = PixelOffsetModeHalf;
   FSmoothingMode = smAntiAlias;
-  FWorldTransform = GpIdentityTransform;
 }
 
 void TdxCustomGDIPlusCanvas::Destroy() {
@@ -35,17 +32,12 @@ void TdxCustomGDIPlusCanvas::SetSmoothingMode(TdxGPSmoothingMode AValue) {
 void TdxCustomGDIPlusCanvas::ApplyTransform() {
   // Between paints the values wait for the next graphics object.
   if (!FGpCanvas) return;
-  const XFORM origin{1, 0, 0, 1, static_cast<float>(-FWindowOrg.X), static_cast<float>(-FWindowOrg.Y)};
-  XFORM transform{};
-  CombineTransform(&transform, &FWorldTransform, &origin);
-  const TOwned<TdxGPMatrix> matrix(New<TdxGPMatrix>(transform));
+  const TOwned<TdxGPMatrix> matrix(New<TdxGPMatrix>(FStateStack.DeviceTransform()));
   FGpCanvas->SetWorldTransform(matrix.get());
 }
 
 void TdxCustomGDIPlusCanvas::SetWindowOrgCore(const TPoint& AValue) {
-  if (AValue == FWindowOrg) return;
-  FWindowOrg = AValue;
-  ApplyTransform();
+  if (FStateStack.SetWindowOrg(AValue)) ApplyTransform();
 }
 
 TOwned<TcxCanvasBasedTextLayout> TdxCustomGDIPlusCanvas::CreateTextLayout() {
@@ -64,20 +56,11 @@ void TdxCustomGDIPlusCanvas::DrawNativeObject(const TRect& R, const TcxCanvasBas
   const TOwned<TdxGPMatrix> matrix = FGpCanvas->GetWorldTransform();
   // Null for the unbounded clip.
   const TOwnedRegion clip = FGpCanvas->GetClipGdiRegion();
-  const HDC DC = FGpCanvas->GetHDC();
-  TryFinally(
-      [&] {
-        TcxPaintCanvas* canvas = SharedPaintCanvas();
-        canvas->BeginPaint(DC);
-        TryFinally(
-            [&] {
-              canvas->ModifyWorldTransform(matrix->ToXForm());
-              if (clip) SelectClipRgn(DC, clip.Get());
-              AProc(canvas, R);
-            },
-            [canvas] { canvas->EndPaint(); });
-      },
-      [&] { FGpCanvas->ReleaseHDC(DC); });
+  const TdxGPCanvasDCScope DC(FGpCanvas.get());
+  const TcxPaintCanvasScope paint(DC.Get());
+  paint->ModifyWorldTransform(matrix->ToXForm());
+  if (clip) SelectClipRgn(DC.Get(), clip.Get());
+  AProc(paint.Canvas(), R);
 }
 
 // Images and bitmaps
@@ -210,33 +193,19 @@ void TdxCustomGDIPlusCanvas::Rectangle(const TRect& R, TdxAlphaColor ABrushColor
 // World transform, states and clipping
 
 void TdxCustomGDIPlusCanvas::ModifyWorldTransform(const XFORM& AForm) {
-  const XFORM current = FWorldTransform;
-  CombineTransform(&FWorldTransform, &AForm, &current);
+  FStateStack.ModifyWorldTransform(AForm);
   ApplyTransform();
 }
 
 void TdxCustomGDIPlusCanvas::RestoreWorldTransform() {
-  if (FSavedWorldTransforms.empty()) return;
-  FWorldTransform = FSavedWorldTransforms.back();
-  FSavedWorldTransforms.pop_back();
-  ApplyTransform();
+  if (FStateStack.RestoreWorldTransform()) ApplyTransform();
 }
 
-void TdxCustomGDIPlusCanvas::SaveWorldTransform() { FSavedWorldTransforms.push_back(FWorldTransform); }
+void TdxCustomGDIPlusCanvas::SaveWorldTransform() { FStateStack.SaveWorldTransform(); }
 
-void TdxCustomGDIPlusCanvas::RestoreState() {
-  if (FSavedWindowOrgs.empty()) return;
-  SetWindowOrg(FSavedWindowOrgs.back());
-  FSavedWindowOrgs.pop_back();
-  RestoreWorldTransform();
-  RestoreClipRegion();
-}
+void TdxCustomGDIPlusCanvas::RestoreState() { FStateStack.RestoreState(this); }
 
-void TdxCustomGDIPlusCanvas::SaveState() {
-  FSavedWindowOrgs.push_back(FWindowOrg);
-  SaveWorldTransform();
-  SaveClipRegion();
-}
+void TdxCustomGDIPlusCanvas::SaveState() { FStateStack.SaveState(this); }
 
 void TdxCustomGDIPlusCanvas::IntersectClipRect(const TRect& ARect) { FGpCanvas->SetClipRect(ARect, gmIntersect); }
 
@@ -259,7 +228,7 @@ void TdxGDIPlusControlCanvas::Create(TCanvas* ACanvas) {
 }
 
 void TdxGDIPlusControlCanvas::BeginPaint() {
-  FWorldTransform = GpIdentityTransform;
+  FStateStack.ResetWorldTransform();
   FGpCanvas.reset(New<TdxGPCanvas>(FCanvas->Handle()));
   FGpCanvas->SetPixelOffsetMode(FPixelOffsetMode);
   FGpCanvas->SetSmoothingMode(FSmoothingMode);

@@ -13,7 +13,6 @@
 
 #include "library/graphics/canvas/cxCustomCanvas.h"
 
-#include <vector>
 
 class TdxCustomGDIPlusCanvas : public TcxCustomGdiBasedCanvas {
   SK_CLASS(TdxCustomGDIPlusCanvas, TcxCustomGdiBasedCanvas)
@@ -35,7 +34,7 @@ class TdxCustomGDIPlusCanvas : public TcxCustomGdiBasedCanvas {
   TdxGPSmoothingMode SmoothingMode() const { return FSmoothingMode; }
   // Applied at once while there is a graphics object.
   void SetSmoothingMode(TdxGPSmoothingMode AValue);
-  const XFORM& WorldTransform() const { return FWorldTransform; }
+  const XFORM& WorldTransform() const { return FStateStack.WorldTransform(); }
 
   TOwned<TcxCanvasBasedTextLayout> CreateTextLayout() override;
   // AProc paints on the graphics object itself.
@@ -103,19 +102,17 @@ class TdxCustomGDIPlusCanvas : public TcxCustomGdiBasedCanvas {
                               Gdiplus::LinearGradientMode AMode) override;
   void FillAndFrameRectF(const TdxRectF& R, TcxCanvasBasedResourceHandle* ABrush,
                          TcxCanvasBasedResourceHandle* APen) override;
-  TPoint GetWindowOrg() override { return FWindowOrg; }
+  TPoint GetWindowOrg() override { return FStateStack.WindowOrg(); }
   void SetWindowOrgCore(const TPoint& AValue) override;
 
   // The graphics object gets the world transform followed by the window origin.
   void ApplyTransform();
 
   Gdiplus::PixelOffsetMode FPixelOffsetMode;
-  std::vector<TPoint> FSavedWindowOrgs;
-  std::vector<XFORM> FSavedWorldTransforms;
   TdxGPSmoothingMode FSmoothingMode;
-  TPoint FWindowOrg;
   TOwned<TdxGPCanvas> FGpCanvas;
-  XFORM FWorldTransform;
+  // Window origin and world transform, with their saved levels.
+  TcxCanvasStateStack FStateStack;
 };
 
 // Drawing is valid only between BeginPaint and EndPaint.

@@ -19,8 +19,10 @@
 //   TdxGPCanvas, TdxGPGraphics a GDI+ graphics object with clip and transform stacks,
 //                              shapes, images and text         (dxGDIPlusClasses_Canvas.cpp,
 //                                                               dxGDIPlusClasses_CanvasShapes.cpp)
+//   TdxGPCanvasDCScope         a graphics object's device context for a scope
 //   TdxGPCustomPaintCanvas     a canvas opened on a DC for one paint (dxGDIPlusClasses_PaintCanvas.cpp)
 //   TdxGPPaintCanvas           the nestable kind; one is shared
+//   TdxGPPaintCanvasScope      one paint of the shared one for a scope
 //   TdxGPStreamAdapter         the IStream GDI+ reads images through
 //   TdxGPMemoryStream          a memory stream in memory from GDI+
 //   IdxGpFlipContent, IdxGPGraphicDraw  what a decoded image handle may do itself
@@ -38,6 +40,7 @@
 
 #include "library/core/colors/dxCoreGraphics.h"
 #include "library/core/system/dxDPIAwareUtils.h"
+#include "library/graphics/canvas/cxCanvasScopes.h"
 #include "library/graphics/gdiplus/dxGDIPlusAPI.h"
 #include "library/graphics/imaging/dxSmartImage.h"
 #include "platform/classes/Streams.h"
@@ -1112,6 +1115,23 @@ class TdxGPCanvas : public TdxGpBase {
   std::vector<TdxGpOwnedMatrix> FSavedWorldTransforms;
 };
 
+// The device context of a graphics object for the length of a scope
+// (GetHDC ... ReleaseHDC): GDI drawing on it gets the graphics object's
+// transform and clip; the graphics object itself must not be drawn on meanwhile.
+class [[nodiscard]] TdxGPCanvasDCScope : TcxCanvasScope {
+ public:
+  explicit TdxGPCanvasDCScope(TdxGPCanvas* ACanvas) : FCanvas(ACanvas), FDC(ACanvas->GetHDC()) {}
+  ~TdxGPCanvasDCScope() noexcept(false) {
+    Restore([this] { FCanvas->ReleaseHDC(FDC); });
+  }
+
+  HDC Get() const { return FDC; }
+
+ private:
+  TdxGPCanvas* FCanvas;
+  HDC FDC;
+};
+
 // The base of the paint canvases.
 class TdxGPGraphics : public TdxGPCanvas {
   SK_CLASS(TdxGPGraphics, TdxGPCanvas)
@@ -1181,6 +1201,29 @@ class TdxGPPaintCanvas : public TdxGPCustomPaintCanvas {
 
 // The one shared paint canvas, made on first use, freed at the unit's shut-down.
 TdxGPPaintCanvas* SharedGPPaintCanvas();
+
+// One paint of the shared paint canvas for the length of a scope: BeginPaint
+// when it starts, EndPaint when it ends (also when an exception leaves it).
+// A paint scope may be opened inside another on the same thread.
+//
+//   const TdxGPPaintCanvasScope paint(DC, R);
+//   paint->FillRectangle(R, AColor);
+class [[nodiscard]] TdxGPPaintCanvasScope : TcxCanvasScope {
+ public:
+  TdxGPPaintCanvasScope(HDC DC, const TRect& R) : FCanvas(SharedGPPaintCanvas()) { FCanvas->BeginPaint(DC, R); }
+  TdxGPPaintCanvasScope(HDC DC, const TdxRectF& R) : FCanvas(SharedGPPaintCanvas()) { FCanvas->BeginPaint(DC, R); }
+  // On a caller's graphics object, which stays the caller's.
+  explicit TdxGPPaintCanvasScope(GpGraphics* AHandle) : FCanvas(SharedGPPaintCanvas()) { FCanvas->BeginPaint(AHandle); }
+  ~TdxGPPaintCanvasScope() noexcept(false) {
+    Restore([this] { FCanvas->EndPaint(); });
+  }
+
+  TdxGPPaintCanvas* Canvas() const { return FCanvas; }
+  TdxGPPaintCanvas* operator->() const { return FCanvas; }
+
+ private:
+  TdxGPPaintCanvas* FCanvas;
+};
 // A new paint canvas painting on DC over R; EndGPPaint ends the paint, frees
 // the canvas and clears the variable.
 TdxGPCustomPaintCanvas* BeginGPPaint(HDC DC, const TRect& R);

@@ -185,14 +185,11 @@ void TdxGPImageHandle::Flip(bool AHorizontally, bool AVertically) {
   TdxGpOwnedImage bitmap = CreateGdipBitmapForSize(size);
   TdxGpOwnedGraphics graphics;
   CheckGdipStatus(GdipGetImageGraphicsContext(bitmap.Get(), graphics.Receive()));
-  TdxGPPaintCanvas* canvas = SharedGPPaintCanvas();
-  canvas->BeginPaint(graphics.Get());
-  TryFinally(
-      [&] {
-        canvas->SetPixelOffsetMode(PixelOffsetModeHalf);
-        Draw(canvas, ClientRect(), ClientRect(), nullptr);
-      },
-      [&] { canvas->EndPaint(); });
+  {
+    const TdxGPPaintCanvasScope paint(graphics.Get());
+    paint->SetPixelOffsetMode(PixelOffsetModeHalf);
+    Draw(paint.Canvas(), ClientRect(), ClientRect(), nullptr);
+  }
   graphics.Reset();
   // Mirrored by GDI+ pixel for pixel: drawn through a mirroring transform,
   // the copy lands a pixel off under Wine.
@@ -229,9 +226,8 @@ TdxRectF TdxGPImageHandle::SourceToImage(const TdxRectF& ASource) const {
 void TdxGPImageHandle::Draw(HDC DC, const TdxRectF& ADest, const TdxRectF& ASource, std::uint8_t AAlpha,
                             IdxColorPalette*) {
   if (Empty()) return;
-  TdxGPPaintCanvas* canvas = SharedGPPaintCanvas();
-  canvas->BeginPaint(DC, ADest);
-  TryFinally([&] { Draw(canvas, ADest, ASource, GetAlphaBlendAttributes(AAlpha)); }, [&] { canvas->EndPaint(); });
+  const TdxGPPaintCanvasScope paint(DC, ADest);
+  Draw(paint.Canvas(), ADest, ASource, GetAlphaBlendAttributes(AAlpha));
 }
 
 void TdxGPImageHandle::Draw(HDC DC, const TRect& ADest, const TRect& ASource, std::uint8_t AAlpha,

@@ -309,10 +309,8 @@ void DrawGdipImageTiled(GpGraphics* AGraphics, const TRect& ADestRect, const TRe
 }
 
 void DrawGdipImageTiledOnDC(HDC DC, const TRect& ADestRect, const TRect& ASourceRect, GpImage* AImage) {
-  TdxGPPaintCanvas* canvas = SharedGPPaintCanvas();
-  canvas->BeginPaint(DC, ADestRect);
-  TryFinally([&] { DrawGdipImageTiled(canvas->Handle(), ADestRect, ASourceRect, AImage); },
-             [&] { canvas->EndPaint(); });
+  const TdxGPPaintCanvasScope paint(DC, ADestRect);
+  DrawGdipImageTiled(paint->Handle(), ADestRect, ASourceRect, AImage);
 }
 
 void PaintGPMirroredIfRightToLeft(TdxGPCanvas* ACanvas, const TRect& R, bool AMirror,
@@ -321,16 +319,12 @@ void PaintGPMirroredIfRightToLeft(TdxGPCanvas* ACanvas, const TRect& R, bool AMi
     AProc();
     return;
   }
-  ACanvas->SaveWorldTransform();
-  TryFinally(
-      [&] {
-        ACanvas->FlipWorldTransform(true, false, (R.Left + R.Right) / 2.0f, (R.Top + R.Bottom) / 2.0f);
-        // Mirrored pixels meet the mirrored grid only with the half-pixel offset.
-        const TdxGpPixelOffsetMode offsetMode = ACanvas->GetPixelOffsetMode();
-        ACanvas->SetPixelOffsetMode(PixelOffsetModeHalf);
-        TryFinally(AProc, [&] { ACanvas->SetPixelOffsetMode(offsetMode); });
-      },
-      [&] { ACanvas->RestoreWorldTransform(); });
+  const TcxWorldTransformScope transform(ACanvas);
+  ACanvas->FlipWorldTransform(true, false, (R.Left + R.Right) / 2.0f, (R.Top + R.Bottom) / 2.0f);
+  // Mirrored pixels meet the mirrored grid only with the half-pixel offset.
+  const TdxGpPixelOffsetMode offsetMode = ACanvas->GetPixelOffsetMode();
+  ACanvas->SetPixelOffsetMode(PixelOffsetModeHalf);
+  TryFinally(AProc, [&] { ACanvas->SetPixelOffsetMode(offsetMode); });
 }
 
 // ---------------------------------------------------------------------------

@@ -73,20 +73,10 @@ void TdxGPImage::StretchDraw(TdxGPCanvas* ACanvas, const TRect& ADest, const TRe
   const auto* alphaBlend = dynamic_cast<TdxGPAlphaBlendAttributes*>(AAttributes);
   const std::uint8_t alpha = alphaBlend ? alphaBlend->Alpha() : 255;
   const XFORM transform = ACanvas->GetWorldTransform()->ToXForm();
-  const HDC DC = ACanvas->GetHDC();
-  TryFinally(
-      [&] {
-        const int mode = SetGraphicsMode(DC, GM_ADVANCED);
-        XFORM saved;
-        GetWorldTransform(DC, &saved);
-        SetWorldTransform(DC, &transform);
-        TryFinally([&] { inherited::StretchDraw(DC, ADest, ASource, alpha, AColorPalette); },
-                   [&] {
-                     SetWorldTransform(DC, &saved);
-                     SetGraphicsMode(DC, mode);
-                   });
-      },
-      [&] { ACanvas->ReleaseHDC(DC); });
+  const TdxGPCanvasDCScope DC(ACanvas);
+  const TSavedWorldTransform saved(DC.Get());
+  SetWorldTransform(DC.Get(), &transform);
+  inherited::StretchDraw(DC.Get(), ADest, ASource, alpha, AColorPalette);
 }
 
 TOwned<TdxGPImage> TdxGPImage::MakeComposition(TdxGPImage* AOverlayImage, std::uint8_t AOverlayAlpha,
@@ -112,14 +102,9 @@ void TdxGPImage::Flip(bool AHorizontally, bool AVertically) {
 }
 
 void TdxGPImage::Draw(TCanvas* ACanvas, const TRect& ARect) {
-  TdxGPPaintCanvas* canvas = SharedGPPaintCanvas();
-  canvas->BeginPaint(ACanvas->Handle(), ARect);
-  TryFinally(
-      [&] {
-        canvas->SetPixelOffsetMode(PixelOffsetModeHalf);
-        StretchDraw(canvas, ARect, ClientRect());
-      },
-      [&] { canvas->EndPaint(); });
+  const TdxGPPaintCanvasScope paint(ACanvas->Handle(), ARect);
+  paint->SetPixelOffsetMode(PixelOffsetModeHalf);
+  StretchDraw(paint.Canvas(), ARect, ClientRect());
 }
 
 TOwned<TdxSmartImageCustomHandle> TdxGPImage::CreateResizedHandle(const TSize& ASize) {

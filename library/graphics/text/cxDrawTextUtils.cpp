@@ -884,9 +884,9 @@ void DrawTextRowsWithAlphaRecovery(HDC DC, const TRect& ATextRect, const TcxText
     SetTextColor(bufferDC, RGB(255, 255, 255));
     SetBkColor(bufferDC, RGB(0, 0, 0));
     SetBkMode(bufferDC, TRANSPARENT);
+    const TSavedWindowOrg origin(bufferDC);
     SetWindowOrgEx(bufferDC, ATextRect.Left, ATextRect.Top, nullptr);
     DrawTextRowsWithColors(bufferDC, ATextRect, AParams, ARows, ARowCount, 0, 0, clNone, clNone, ACut);
-    SetWindowOrgEx(bufferDC, 0, 0, nullptr);
   }
   GdiFlush();
   TcxTextAlphaRecoveryHelper::RecoverAlpha(buffer->Bits(), buffer->Width() * buffer->Height(), AColor);
