@@ -1,6 +1,7 @@
 #include "library/controls/scrollbars/cxScrollBar.h"
 
 #include "library/core/system/dxDPIAwareUtils.h"
+#include "library/graphics/canvas/cxCanvasScopes.h"
 #include "library/graphics/canvas/cxGraphics.h"
 #include "platform/runtime/Handles.h"
 
@@ -345,13 +346,9 @@ void TcxScrollBarHelper::Paint(TcxCustomCanvas* ACanvas) {
     FPainter->Paint(ACanvas);
     return;
   }
-  canvas->SaveClipRegion();
   {
-    TScopeExit restore([canvas] { canvas->RestoreClipRegion(); });
-    if (FVisibleRgn)
-      canvas->SetClipRegion(CopyRegion(FVisibleRgn.Get()), roIntersect);
-    else
-      canvas->IntersectClipRect(FBoundsRect);
+    const TcxClipRegionScope clip(canvas);
+    ClipToBar(canvas);
     if (PaintsThroughBitmap())
       PaintThroughBitmap(canvas->Handle());
     else
@@ -365,19 +362,18 @@ void TcxScrollBarHelper::Paint(TcxCustomCanvas* ACanvas) {
 }
 
 void TcxScrollBarHelper::Paint(TCanvas* ACanvas) {
-  TcxPaintCanvas* canvas = SharedPaintCanvas();
-  canvas->BeginPaint(ACanvas);
-  TScopeExit endPaint([canvas] { canvas->EndPaint(); });
-  const TPoint origin = GetOwnerOrigin();
-  const TPoint previousOrigin = canvas->MoveWindowOrg(origin);
-  TScopeExit restoreOrigin([canvas, previousOrigin] { canvas->SetWindowOrg(previousOrigin); });
-  canvas->SaveClipRegion();
-  TScopeExit restoreClip([canvas] { canvas->RestoreClipRegion(); });
+  const TcxPaintCanvasScope paint(ACanvas);
+  const TcxWindowOrgScope origin(paint.Canvas(), GetOwnerOrigin());
+  const TcxClipRegionScope clip(paint.Canvas());
+  ClipToBar(paint.Canvas());
+  PaintThroughBitmap(paint->Handle());
+}
+
+void TcxScrollBarHelper::ClipToBar(TcxCanvas* ACanvas) const {
   if (FVisibleRgn)
-    canvas->SetClipRegion(CopyRegion(FVisibleRgn.Get()), roIntersect);
+    ACanvas->SetClipRegion(CopyRegion(FVisibleRgn.Get()), roIntersect);
   else
-    canvas->IntersectClipRect(FBoundsRect);
-  PaintThroughBitmap(canvas->Handle());
+    ACanvas->IntersectClipRect(FBoundsRect);
 }
 
 void TcxScrollBarHelper::PaintThroughBitmap(HDC ADC) {

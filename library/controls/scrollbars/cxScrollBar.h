@@ -271,6 +271,8 @@ class TcxScrollBarHelper : public TcxIUnknownObject {
  private:
   TWinControl* OwnerControl() const { return FOwner ? FOwner->GetControl() : nullptr; }
   bool HasOwnerWindow() const;
+  // Intersects the canvas's clip with the visible region, else the bounds.
+  void ClipToBar(TcxCanvas* ACanvas) const;
   void PaintThroughBitmap(HDC ADC);
 
   TRect FBoundsRect;
