@@ -3,6 +3,7 @@
 #include "library/core/system/dxDPIAwareUtils.h"
 #include "library/graphics/canvas/cxCanvasScopes.h"
 #include "library/graphics/canvas/cxGraphics.h"
+#include "library/controls/control/cxControls.h"
 #include "platform/runtime/Handles.h"
 
 #include <algorithm>
@@ -29,6 +30,257 @@ TcxRegion* CopyRegion(HRGN ARegion) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// TcxScrollBarController
+
+void TcxScrollBarController::Create(TcxScrollBarHelper* AScrollBar) {
+  FScrollBar = AScrollBar;
+  FTimer.reset(CreateTimer(FirstRepeatInterval, false, BindEvent<&TcxScrollBarController::TimerHandler>(this)));
+}
+
+void TcxScrollBarController::Destroy() {
+  FTimer.reset();
+  inherited::Destroy();
+}
+
+bool TcxScrollBarController::IsVertical() const { return FScrollBar->Kind() == sbVertical; }
+
+bool TcxScrollBarController::IsRepeatingPart(TcxScrollBarPart APart) const {
+  return APart == sbpLineUp || APart == sbpLineDown || APart == sbpPageUp || APart == sbpPageDown;
+}
+
+void TcxScrollBarController::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  DoMouseDown(Button, Shift, X, Y);
+}
+
+void TcxScrollBarController::MouseEnter(TControl* AControl) { DoMouseEnter(AControl); }
+
+void TcxScrollBarController::MouseLeave(TControl* AControl) { DoMouseLeave(AControl); }
+
+void TcxScrollBarController::MouseMove(TShiftState Shift, int X, int Y) { DoMouseMove(Shift, X, Y); }
+
+void TcxScrollBarController::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  DoMouseUp(Button, Shift, X, Y);
+}
+
+void TcxScrollBarController::ScrollByPart(TcxScrollBarPart APart) {
+  switch (APart) {
+    case sbpLineUp:
+      FScrollBar->Scroll(scLineUp);
+      break;
+    case sbpLineDown:
+      FScrollBar->Scroll(scLineDown);
+      break;
+    case sbpThumbnail:
+      FScrollBar->Scroll(scTrack);
+      break;
+    case sbpPageUp:
+      FScrollBar->Scroll(scPageUp);
+      break;
+    case sbpPageDown:
+      FScrollBar->Scroll(scPageDown);
+      break;
+    case sbpNone:
+      break;
+  }
+}
+
+void TcxScrollBarController::StartRepeat() {
+  FTimer->SetEnabled(false);
+  FTimer->SetInterval(FirstRepeatInterval);
+  FTimer->SetEnabled(true);
+}
+
+void TcxScrollBarController::DoMouseDown(TMouseButton Button, TShiftState, int X, int Y) {
+  if (Button != mbLeft) return;
+  TcxScrollBarViewInfo* viewInfo = FScrollBar->ViewInfo();
+  const TPoint p(X, Y);
+  const TcxScrollBarPart part = viewInfo->HitTest(p);
+  if (part == sbpNone) return;
+  // The bar shows the press also when a step raises.
+  TScopeExit repaint([this] { FScrollBar->Repaint(); });
+  if (part == sbpThumbnail) {
+    FDownMousePos = p;
+    FLastMousePos = p;
+    FSavePosition = FScrollBar->Position();
+    const TRect thumb = viewInfo->PartBounds(sbpThumbnail);
+    FSaveThumbnailPos = FScrollBar->ReverseDirection() ? thumb.BottomRight() : thumb.TopLeft();
+    int position = FScrollBar->Position();
+    FScrollBar->DoScroll(scTrack, position);
+  }
+  viewInfo->SetPressedPart(part);
+  viewInfo->SetHotPart(part);
+  if (IsRepeatingPart(part)) {
+    ScrollByPart(part);
+    StartRepeat();
+  }
+}
+
+void TcxScrollBarController::TimerHandler(TObject*) {
+  FTimer->SetEnabled(false);
+  const TcxScrollBarPart pressed = FScrollBar->ViewInfo()->PressedPart();
+  if (!FScrollBar->IsCaptured() || !IsRepeatingPart(pressed)) {
+    StopScrolling(sbpNone);
+    return;
+  }
+  FTimer->SetInterval(RepeatInterval);
+  ScrollByPart(pressed);
+  TPoint p;
+  FScrollBar->ScreenToClient(ReadCursorPos(), p);
+  // A page area shrinks as the thumb comes towards the mouse: the repeat
+  // ends where the thumb arrives.
+  FTimer->SetEnabled(FScrollBar->ViewInfo()->HitTest(p) == pressed);
+}
+
+TRect TcxScrollBarController::TrackingRect() const {
+  TRect r = FScrollBar->BoundsRect();
+  if (IsVertical())
+    r.Inflate(TrackingAcross, TrackingAlong);
+  else
+    r.Inflate(TrackingAlong, TrackingAcross);
+  return r;
+}
+
+namespace {
+
+// The track between the two arrow buttons along the bar: its low and high
+// ends, and whether the line-up button sits at the low end.
+struct TTrack {
+  int Low;
+  int High;
+  bool LineUpAtLow;
+};
+
+TTrack TrackOf(const TcxScrollBarViewInfo* AViewInfo, bool AVertical) {
+  const TRect up = AViewInfo->PartBounds(sbpLineUp);
+  const TRect down = AViewInfo->PartBounds(sbpLineDown);
+  if (AVertical) return {up.Bottom, down.Top, true};
+  const bool upAtLow = up.Left <= down.Left;
+  return upAtLow ? TTrack{up.Right, down.Left, true} : TTrack{down.Right, up.Left, false};
+}
+
+}  // namespace
+
+int TcxScrollBarController::PositionFromThumb() const {
+  const TcxScrollBarViewInfo* viewInfo = FScrollBar->ViewInfo();
+  const bool vertical = IsVertical();
+  const TTrack track = TrackOf(viewInfo, vertical);
+  const TRect thumb = viewInfo->PartBounds(sbpThumbnail);
+  const int thumbLow = vertical ? thumb.Top : thumb.Left;
+  const int thumbHigh = vertical ? thumb.Bottom : thumb.Right;
+  const std::int64_t span = static_cast<std::int64_t>(track.High - track.Low) - (thumbHigh - thumbLow);
+  std::int64_t range = static_cast<std::int64_t>(FScrollBar->Max()) - FScrollBar->Min();
+  if (FScrollBar->PageSize() > 0) range -= FScrollBar->PageSize() - 1;
+  // A thumb that fills its track has nowhere to go: the position stays.
+  if (span <= 0 || range <= 0) return FScrollBar->Position();
+  const bool fromLow = track.LineUpAtLow != FScrollBar->ReverseDirection();
+  const std::int64_t offset = std::clamp<std::int64_t>(fromLow ? thumbLow - track.Low : track.High - thumbHigh, 0, span);
+  return static_cast<int>(FScrollBar->Min() + MulDiv64(range, offset, span));
+}
+
+void TcxScrollBarController::SetPositionFromThumb(int AValue, bool AFull) {
+  if (AFull) {
+    FScrollBar->SetScrollParams(FScrollBar->Min(), FScrollBar->Max(), AValue, FScrollBar->PageSize(), true);
+  } else {
+    FScrollBar->FPosition = AValue;
+  }
+  int position = AValue;
+  FScrollBar->DoScroll(scTrack, position);
+  if (!AFull) FScrollBar->DoChange();
+}
+
+void TcxScrollBarController::DragThumb(const TPoint& P) {
+  TcxScrollBarViewInfo* viewInfo = FScrollBar->ViewInfo();
+  const bool vertical = IsVertical();
+  if (!FScrollBar->UnlimitedTracking() && !TrackingRect().Contains(P)) {
+    // Outside the tracking rectangle the thumb goes back to where the drag
+    // began; the next move inside counts from the press again.
+    FLastMousePos = FDownMousePos;
+    if (viewInfo->DragThumbnailPos() != TPoint()) {
+      viewInfo->SetDragThumbnailPos(TPoint());
+      viewInfo->CalculateThumbRect();
+      FScrollBar->Repaint();
+    }
+    if (FScrollBar->Position() != FSavePosition) SetPositionFromThumb(FSavePosition, true);
+    return;
+  }
+  const int along = vertical ? P.Y : P.X;
+  if (along == (vertical ? FLastMousePos.Y : FLastMousePos.X)) return;
+  FLastMousePos = P;
+
+  const TTrack track = TrackOf(viewInfo, vertical);
+  const TRect thumb = viewInfo->PartBounds(sbpThumbnail);
+  const int length = vertical ? thumb.Height() : thumb.Width();
+  const bool reversed = FScrollBar->ReverseDirection();
+  const int corner = vertical ? FSaveThumbnailPos.Y : FSaveThumbnailPos.X;
+  const int savedLow = reversed ? corner - length : corner;
+  const int delta = std::clamp(along - (vertical ? FDownMousePos.Y : FDownMousePos.X), track.Low - savedLow,
+                               std::max(track.Low - savedLow, track.High - length - savedLow));
+  viewInfo->SetDragThumbnailPos(vertical ? TPoint(FSaveThumbnailPos.X, corner + delta)
+                                         : TPoint(corner + delta, FSaveThumbnailPos.Y));
+  viewInfo->CalculateThumbRect();
+  FScrollBar->Repaint();
+  const int position = PositionFromThumb();
+  if (position != FScrollBar->Position()) SetPositionFromThumb(position, false);
+}
+
+void TcxScrollBarController::DoMouseMove(TShiftState, int X, int Y) {
+  TcxScrollBarViewInfo* viewInfo = FScrollBar->ViewInfo();
+  const TPoint p(X, Y);
+  const TcxScrollBarPart pressed = viewInfo->PressedPart();
+  if (pressed == sbpThumbnail) {
+    DragThumb(p);
+    return;
+  }
+  const TcxScrollBarPart hit = viewInfo->HitTest(p);
+  if (IsRepeatingPart(pressed)) {
+    // The repeat pauses off the held part and goes on when the mouse comes back.
+    if ((hit == pressed) != FTimer->Enabled()) FTimer->SetEnabled(hit == pressed);
+  }
+  if (hit != viewInfo->HotPart()) {
+    viewInfo->SetHotPart(hit);
+    if (FScrollBar->Painter()->IsButtonHotTrack() || pressed != sbpNone) FScrollBar->Repaint();
+  }
+}
+
+void TcxScrollBarController::DoMouseUp(TMouseButton, TShiftState, int X, int Y) {
+  StopScrolling(FScrollBar->ViewInfo()->HitTest(TPoint(X, Y)));
+}
+
+void TcxScrollBarController::DoMouseEnter(TControl*) {
+  if (FScrollBar->Painter()->IsButtonHotTrack() || IsRepeatingPart(FScrollBar->ViewInfo()->PressedPart()))
+    FScrollBar->Repaint();
+}
+
+void TcxScrollBarController::DoMouseLeave(TControl*) {
+  TcxScrollBarViewInfo* viewInfo = FScrollBar->ViewInfo();
+  if (viewInfo->PressedPart() != sbpThumbnail) viewInfo->SetHotPart(sbpNone);
+  if (FScrollBar->Painter()->IsButtonHotTrack() || IsRepeatingPart(viewInfo->PressedPart()))
+    FScrollBar->InvalidateAll();
+}
+
+void TcxScrollBarController::StopScrolling(TcxScrollBarPart AHotPart) {
+  TcxScrollBarViewInfo* viewInfo = FScrollBar->ViewInfo();
+  const TcxScrollBarPart pressed = viewInfo->PressedPart();
+  const bool dragged = pressed == sbpThumbnail && viewInfo->DragThumbnailPos() != TPoint();
+  const int shown = dragged ? PositionFromThumb() : FScrollBar->Position();
+  viewInfo->SetDragThumbnailPos(TPoint());
+  viewInfo->SetHotPart(AHotPart);
+  if (pressed != sbpNone) {
+    FTimer->SetEnabled(false);
+    viewInfo->SetPressedPart(sbpNone);
+    if (pressed == sbpThumbnail) {
+      FScrollBar->FPosition = shown;
+      int position = shown;
+      FScrollBar->DoScroll(scPosition, position);
+    }
+    int position = FScrollBar->Position();
+    FScrollBar->DoScroll(scEndScroll, position);
+  }
+  viewInfo->CalculateThumbRect();
+  FScrollBar->InvalidateAll();
+}
 
 // ---------------------------------------------------------------------------
 // TcxScrollBarPartViewInfo
@@ -334,6 +586,44 @@ void TcxScrollBarHelper::ScreenToClient(const TPoint& P, TPoint& AResult) {
 
 void TcxScrollBarHelper::DoScroll(TScrollCode AScrollCode, int& AScrollPos) {
   CallEvent(FOnScroll, this, AScrollCode, AScrollPos);
+}
+
+void TcxScrollBarHelper::Scroll(TScrollCode AScrollCode) { Scroll(AScrollCode, FPosition); }
+
+void TcxScrollBarHelper::Scroll(TScrollCode AScrollCode, int APosition) {
+  if (FReverseDirection) {
+    switch (AScrollCode) {
+      case scLineUp: AScrollCode = scLineDown; break;
+      case scLineDown: AScrollCode = scLineUp; break;
+      case scPageUp: AScrollCode = scPageDown; break;
+      case scPageDown: AScrollCode = scPageUp; break;
+      case scTop: AScrollCode = scBottom; break;
+      case scBottom: AScrollCode = scTop; break;
+      default: break;
+    }
+  }
+  // In 64 bits: a step from the ends of the Integer range does not wrap.
+  std::int64_t p = APosition;
+  switch (AScrollCode) {
+    case scLineUp: p -= FSmallChange; break;
+    case scLineDown: p += FSmallChange; break;
+    case scPageUp: p -= FLargeChange; break;
+    case scPageDown: p += FLargeChange; break;
+    case scTop: p = FMin; break;
+    case scBottom: p = FMax; break;
+    default: break;
+  }
+  int position = static_cast<int>(std::clamp<std::int64_t>(p, FMin, FMax));
+  DoScroll(AScrollCode, position);
+  position = std::clamp(position, FMin, FMax);
+  if (position == FPosition) return;
+  if (AScrollCode == scTrack) {
+    FPosition = position;
+    FViewInfo->CalculateThumbRect();
+    Repaint();
+  } else {
+    SetScrollParams(FMin, FMax, position, FPageSize, true);
+  }
 }
 
 void TcxScrollBarHelper::DoChange() { CallEvent(FOnChange, this); }

@@ -5,10 +5,10 @@
 // Classes in this file:
 //   TcxScrollBarPart                 the five parts (and none)
 //   IcxScrollBarOwner, IcxScrollBarOwner2   what the model asks of its owner
-//   TcxScrollBarController           mouse handling of a bar (behaviour comes
-//                                    with the scroll-bar control)
+//   TcxScrollBarController           mouse handling: auto-repeat and thumb
+//                                    dragging
 //   TcxScrollBarPainter              drawing and metrics of a bar through the
-//                                    look and feel (likewise)
+//                                    look and feel (filled by the painters)
 //   TcxScrollBarPartViewInfo, TcxScrollBarViewInfo   the geometry
 //   TcxScrollBarHelper               the model
 //
@@ -20,6 +20,7 @@
 
 #include "library/controls/control/cxButtonState.h"
 #include "library/core/geometry/cxGeometry.h"
+#include "library/core/base/cxClasses.h"
 #include "library/core/base/dxCoreClasses.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/GdiScopes.h"
@@ -58,28 +59,70 @@ struct IcxScrollBarOwner2 : public virtual IInterface {
 };
 
 // ---------------------------------------------------------------------------
-// Controller and painter: what the model hands its input to and asks its
-// looks of. Their behaviour lives with the scroll-bar control, which draws
-// through the look-and-feel painter; a model class names both.
+// Controller: turns the mouse into scrolling. A press on an arrow or a page
+// area steps at once and again after 400 ms, then every 60 ms while the
+// mouse stays on that part; a press on the thumb drags it while the mouse
+// stays within 136 pixels across and 34 pixels along the bar (anywhere with
+// UnlimitedTracking), and snaps it back outside.
 
 class TcxScrollBarController : public TObject {
   SK_CLASS(TcxScrollBarController, TObject)
  public:
-  virtual void Create(TcxScrollBarHelper* AScrollBar) { FScrollBar = AScrollBar; }
+  static constexpr unsigned FirstRepeatInterval = 400;
+  static constexpr unsigned RepeatInterval = 60;
+  static constexpr int TrackingAcross = 136;
+  static constexpr int TrackingAlong = 34;
+
+  virtual void Create(TcxScrollBarHelper* AScrollBar);
+  void Destroy() override;
   TcxScrollBarHelper* ScrollBar() const { return FScrollBar; }
 
   // Points are in the bar's coordinates.
-  virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) = 0;
-  virtual void MouseEnter(TControl* AControl) = 0;
-  virtual void MouseLeave(TControl* AControl) = 0;
-  virtual void MouseMove(TShiftState Shift, int X, int Y) = 0;
-  virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) = 0;
-  // Ends any scrolling; AHotPart becomes the hot part.
-  virtual void StopScrolling(TcxScrollBarPart AHotPart) = 0;
+  virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void MouseEnter(TControl* AControl);
+  virtual void MouseLeave(TControl* AControl);
+  virtual void MouseMove(TShiftState Shift, int X, int Y);
+  virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  // Ends any scrolling; AHotPart becomes the hot part. A thumb drag ends with
+  // scPosition, every press with scEndScroll.
+  virtual void StopScrolling(TcxScrollBarPart AHotPart);
+
+  // The auto-repeat timer (runs while an arrow or a page area is held).
+  TcxTimer* Timer() const { return FTimer.get(); }
+  // The rectangle the mouse must stay in while the thumb is dragged.
+  TRect TrackingRect() const;
+  // The position the thumb shows where it lies now.
+  int PositionFromThumb() const;
+
+ protected:
+  virtual void DoMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void DoMouseEnter(TControl* AControl);
+  virtual void DoMouseLeave(TControl* AControl);
+  virtual void DoMouseMove(TShiftState Shift, int X, int Y);
+  virtual void DoMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  // AFull: through SetScrollParams (the thumb laid out again); otherwise
+  // stored as the dragged thumb shows it. Both send scTrack.
+  virtual void SetPositionFromThumb(int AValue, bool AFull);
 
  private:
+  void DragThumb(const TPoint& P);
+  void ScrollByPart(TcxScrollBarPart APart);
+  void StartRepeat();
+  void TimerHandler(TObject* Sender);
+  bool IsRepeatingPart(TcxScrollBarPart APart) const;
+  bool IsVertical() const;
+
+  TPoint FDownMousePos;
+  TPoint FLastMousePos;
+  int FSavePosition;
+  TPoint FSaveThumbnailPos;
   TcxScrollBarHelper* FScrollBar;
+  TOwned<TcxTimer> FTimer;
 };
+
+// ---------------------------------------------------------------------------
+// Painter: draws and measures a bar through the look and feel; the
+// look-and-feel painters supply it.
 
 class TcxScrollBarPainter : public TObject {
   SK_CLASS(TcxScrollBarPainter, TObject)
@@ -259,6 +302,12 @@ class TcxScrollBarHelper : public TcxIUnknownObject {
   virtual void ScreenToClient(const TPoint& P, TPoint& AResult);
   // Scrolling by a code: the handler may change the position.
   virtual void DoScroll(TScrollCode AScrollCode, int& AScrollPos);
+  // One scroll step by code from the current position (or from APosition):
+  // reversed bars mirror the code; the result is held to Min..Max, offered
+  // to OnScroll and held again. scTrack stores it without OnChange; other
+  // codes set Position.
+  void Scroll(TScrollCode AScrollCode);
+  void Scroll(TScrollCode AScrollCode, int APosition);
 
  protected:
   virtual void DoChange();
@@ -269,6 +318,7 @@ class TcxScrollBarHelper : public TcxIUnknownObject {
   virtual bool PaintsThroughBitmap();
 
  private:
+  friend class TcxScrollBarController;
   TWinControl* OwnerControl() const { return FOwner ? FOwner->GetControl() : nullptr; }
   bool HasOwnerWindow() const;
   // Intersects the canvas's clip with the visible region, else the bounds.
