@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -283,6 +284,41 @@ void TcxScrollBarController::StopScrolling(TcxScrollBarPart AHotPart) {
 }
 
 // ---------------------------------------------------------------------------
+// TcxScrollBarPainter
+
+void TcxScrollBarPainter::Paint(TcxCustomCanvas* ACanvas) {
+  const TPoint origin = FScrollBar->GetOwnerOrigin();
+  auto* canvas = dynamic_cast<TcxCanvas*>(ACanvas);
+  std::optional<TcxDCStateScope<TcxCanvas>> brushOrigin;
+  if (canvas && origin != TPoint()) {
+    brushOrigin.emplace(canvas);
+    SetBrushOrgEx(canvas->Handle(), origin.X, origin.Y, nullptr);
+  }
+  DrawBackground(ACanvas, FScrollBar->BoundsRect());
+  for (TcxScrollBarPart part : HitTestOrder) DrawPartWithFading(ACanvas, part);
+}
+
+void TcxScrollBarPainter::DrawBackground(TcxCustomCanvas* ACanvas, const TRect& R) {
+  if (TWinControl* control = FScrollBar->OwnerControl()) ACanvas->FillRect(R, control->Brush()->Color());
+  const TcxCanvasStateScope state(ACanvas);
+  ACanvas->SetUseRightToLeftAlignment(FScrollBar->UseRightToLeft());
+  DrawLookBackground(ACanvas, R);
+}
+
+void TcxScrollBarPainter::DrawPartWithFading(TcxCustomCanvas* ACanvas, TcxScrollBarPart APart) {
+  const TcxScrollBarPartViewInfo* info = FScrollBar->ViewInfo()->PartInfos(APart);
+  if (info->Bounds().IsEmpty()) return;
+  DrawPart(ACanvas, info->Bounds(), info->State(), APart);
+}
+
+void TcxScrollBarPainter::DrawPart(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                   TcxScrollBarPart APart) {
+  const TcxCanvasStateScope state(ACanvas);
+  ACanvas->SetUseRightToLeftAlignment(FScrollBar->UseRightToLeft());
+  DrawLookPart(ACanvas, R, AState, APart);
+}
+
+// ---------------------------------------------------------------------------
 // TcxScrollBarPartViewInfo
 
 void TcxScrollBarPartViewInfo::Create(TcxScrollBarViewInfo* AOwner, TcxScrollBarPart APart) {
@@ -456,6 +492,8 @@ void TcxScrollBarHelper::Destroy() {
   inherited::Destroy();
 }
 
+TClass TcxScrollBarHelper::GetControllerClass() { return TcxScrollBarController::ClassInfo(); }
+
 TClass TcxScrollBarHelper::GetViewInfoClass() { return TcxScrollBarViewInfo::ClassInfo(); }
 
 bool TcxScrollBarHelper::PaintsThroughBitmap() { return !IsWinVistaOrLater; }
@@ -479,7 +517,7 @@ void TcxScrollBarHelper::SetVisible(bool AValue) {
 }
 
 void TcxScrollBarHelper::SetScrollParams(int AMin, int AMax, int APosition, int APageSize, bool ARedraw) {
-  if (AMin > AMax || static_cast<std::int64_t>(AMax) - AMin < APageSize)
+  if (AMin > AMax || APageSize < 0 || static_cast<std::int64_t>(AMax) - AMin < APageSize)
     throw EInvalidOperation(L"Eigenschaft Scrollbar außerhalb des zulässigen Bereichs");
   const int position = std::clamp(APosition, AMin, AMax);
   const bool sameRange = AMin == FMin && AMax == FMax && APageSize == FPageSize;

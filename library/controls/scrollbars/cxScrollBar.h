@@ -134,7 +134,22 @@ class TcxScrollBarPainter : public TObject {
   virtual int MinThumbnailSize() = 0;
   // Whether parts show a hot state under the mouse.
   virtual bool IsButtonHotTrack() = 0;
-  virtual void Paint(TcxCustomCanvas* ACanvas) = 0;
+  // The background over the bounds, then each part that is not empty, in
+  // the order LineUp, LineDown, Thumbnail, PageUp, PageDown, in its state.
+  // A brush pattern stays aligned with the owner, not with the bar.
+  virtual void Paint(TcxCustomCanvas* ACanvas);
+
+ protected:
+  // The owner control's colour, then the look's background.
+  virtual void DrawBackground(TcxCustomCanvas* ACanvas, const TRect& R);
+  virtual void DrawPartWithFading(TcxCustomCanvas* ACanvas, TcxScrollBarPart APart);
+  // What the look draws: the bar's background and one part in a state.
+  // DrawBackground and DrawPart call them inside a saved canvas state whose
+  // right-to-left alignment is the bar's.
+  virtual void DrawLookBackground(TcxCustomCanvas* ACanvas, const TRect& R) = 0;
+  virtual void DrawLookPart(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                            TcxScrollBarPart APart) = 0;
+  void DrawPart(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState, TcxScrollBarPart APart);
 
  private:
   TcxScrollBarHelper* FScrollBar;
@@ -260,8 +275,8 @@ class TcxScrollBarHelper : public TcxIUnknownObject {
   TScrollEvent OnScroll() const { return FOnScroll; }
   void SetOnScroll(TScrollEvent AValue) { FOnScroll = AValue; }
 
-  // Raises EInvalidOperation for AMin > AMax or a page larger than the range
-  // and changes nothing then. The position is held to AMin..AMax.
+  // Raises EInvalidOperation for AMin > AMax or a page below 0 or larger than
+  // the range, and changes nothing then. The position is held to AMin..AMax.
   void SetScrollParams(int AMin, int AMax, int APosition, int APageSize, bool ARedraw = true);
   // The region (owned from now on) that clips painting and hit tests; nil
   // for none.
@@ -312,13 +327,14 @@ class TcxScrollBarHelper : public TcxIUnknownObject {
  protected:
   virtual void DoChange();
   virtual void DoPaint(TcxCustomCanvas* ACanvas);
-  virtual TClass GetControllerClass() = 0;
+  virtual TClass GetControllerClass();
   virtual TClass GetPainterClass() = 0;
   virtual TClass GetViewInfoClass();
   virtual bool PaintsThroughBitmap();
 
  private:
   friend class TcxScrollBarController;
+  friend class TcxScrollBarPainter;
   TWinControl* OwnerControl() const { return FOwner ? FOwner->GetControl() : nullptr; }
   bool HasOwnerWindow() const;
   // Intersects the canvas's clip with the visible region, else the bounds.

@@ -45,11 +45,16 @@ class TFlatPainter : public TcxScrollBarPainter {
   bool HotTrack = true;
   int MinThumbnailSize() override { return MinThumb; }
   bool IsButtonHotTrack() override { return HotTrack; }
-  void Paint(TcxCustomCanvas* ACanvas) override {
-    ACanvas->FillRect(ScrollBar()->BoundsRect(), clBlack);
-    for (TcxScrollBarPart part : {sbpLineUp, sbpLineDown, sbpThumbnail, sbpPageUp, sbpPageDown})
-      ACanvas->FillRect(ScrollBar()->ViewInfo()->PartBounds(part), PartColors[part]);
+
+ protected:
+  void DrawLookBackground(TcxCustomCanvas* ACanvas, const TRect& R) override { ACanvas->FillRect(R, clBlack); }
+  void DrawLookPart(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState, TcxScrollBarPart APart) override {
+    if (auto* canvas = dynamic_cast<TcxCanvas*>(ACanvas)) GetBrushOrgEx(canvas->Handle(), &BrushOrigin);
+    ACanvas->FillRect(R, PartColors[APart]);
   }
+
+ public:
+  POINT BrushOrigin{};
 };
 
 class TTestScrollBar : public TcxScrollBarHelper {
@@ -278,8 +283,8 @@ TEST_F(TBarFixture, ParametersAreCheckedAndThePositionHeldToTheRange) {
   Lay(sbVertical, TRect(0, 0, 17, 200), 0, 99, 10, 0);
   EXPECT_EQ(changes, 0);
 
-  for (const auto& [min, max, page] : {std::tuple{10, 5, 0}, std::tuple{0, 9, 10}}) {
-    SCOPED_TRACE(min);
+  for (const auto& [min, max, page] : {std::tuple{10, 5, 0}, std::tuple{0, 9, 10}, std::tuple{0, 99, -1}}) {
+    SCOPED_TRACE(testing::Message() << min << ".." << max << " page " << page);
     try {
       Bar->SetScrollParams(min, max, 0, page);
       ADD_FAILURE() << "accepted";
@@ -408,6 +413,22 @@ TEST_F(TBarFixture, PaintingDrawsThePartsInsideTheBarAndLeavesTheBarOutOfTheClip
     EXPECT_EQ(target.Surface.Pixel(12, thumb.Top + 1), ColorToColorRef(clLime));
     EXPECT_EQ(target.Surface.Pixel(5, 5), RGB(0, 0, 0));
   }
+}
+
+TEST_F(TBarFixture, PartsAreDrawnWithTheBrushOriginAtTheOwnerOrigin) {
+  TOwned<TPlacedBarOwner> placed(New<TPlacedBarOwner>());
+  placed->Origin = TPoint(20, 30);
+  TOwned<TTestScrollBar> bar(New<TTestScrollBar>(static_cast<IcxScrollBarOwner*>(placed.get())));
+  bar->SetKind(sbVertical);
+  bar->SetBoundsRect(TRect(0, 0, 17, 150));
+  bar->Calculate();
+  TCanvasOnPixels target(60, 200);
+  bar->Painter()->Paint(target.Cx.get());
+  EXPECT_EQ(TPoint(bar->Flat()->BrushOrigin.x, bar->Flat()->BrushOrigin.y), TPoint(20, 30))
+      << "hatched backgrounds line up with the owner's";
+  POINT after{};
+  GetBrushOrgEx(target.Surface.DC(), &after);
+  EXPECT_EQ(TPoint(after.x, after.y), TPoint()) << "and the origin comes back";
 }
 
 TEST_F(TBarFixture, PaintingOnTheOwnersCanvasShiftsTheBarByTheOwnerOrigin) {

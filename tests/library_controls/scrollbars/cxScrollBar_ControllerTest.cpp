@@ -1,8 +1,11 @@
 #include "library/controls/scrollbars/cxScrollBar.h"
 
+#include "library/controls/control/cxControls.h"
 #include "library/core/base/dxCore.h"
+#include "library/graphics/canvas/cxGraphics.h"
 
 #include "tests/library_controls/ControlsTesting.h"
+#include "tests/support/Pixels.h"
 #include "tests/support/PumpUntil.h"
 
 #include <gtest/gtest.h>
@@ -15,20 +18,30 @@
 
 namespace {
 
-// A painter that draws nothing: the controller's work is what is tested.
+// A painter whose look draws nothing and writes down what it was asked.
 class TSilentPainter : public TcxScrollBarPainter {
   SK_CLASS(TSilentPainter, TcxScrollBarPainter)
  public:
+  struct TCall {
+    TcxScrollBarPart Part;  // sbpNone: the background
+    TcxButtonState State;
+    TRect Bounds;
+  };
   int MinThumb = 8;
+  std::vector<TCall> Calls;
   int MinThumbnailSize() override { return MinThumb; }
   bool IsButtonHotTrack() override { return true; }
-  void Paint(TcxCustomCanvas*) override {}
+
+ protected:
+  void DrawLookBackground(TcxCustomCanvas*, const TRect& R) override { Calls.push_back({sbpNone, cxbsNormal, R}); }
+  void DrawLookPart(TcxCustomCanvas*, const TRect& R, TcxButtonState AState, TcxScrollBarPart APart) override {
+    Calls.push_back({APart, AState, R});
+  }
 };
 
 class TControlledBar : public TcxScrollBarHelper {
   SK_CLASS(TControlledBar, TcxScrollBarHelper)
  protected:
-  TClass GetControllerClass() override { return TcxScrollBarController::ClassInfo(); }
   TClass GetPainterClass() override { return TSilentPainter::ClassInfo(); }
 };
 
@@ -128,6 +141,16 @@ String Names(const std::vector<TScrollCode>& ACodes) {
   return result;
 }
 
+// Moves the mouse until the condition holds: Wine may take a move back to
+// where its display's pointer was, so a move that did not come is sent again.
+bool MoveUntil(const TPoint& AScreenPos, const std::function<bool()>& ACondition) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    SendMouseMove(AScreenPos);
+    if (PumpUntil(ACondition, 1000)) return true;
+  }
+  return false;
+}
+
 void WaitForButtonsUp() {
   PumpUntil([] { return GetAsyncKeyState(VK_LBUTTON) >= 0; });
   PumpPending();
@@ -146,6 +169,8 @@ struct TControllerFixture : testing::Test {
     Host->Lay(sbVertical, 0, 100, 10, 0);
   }
   void TearDown() override {
+    // A test that stopped half-way leaves no button down for the next one.
+    if (GetAsyncKeyState(VK_LBUTTON) < 0) SendMouseButtons(ReadCursorPos(), MOUSEEVENTF_LEFTUP);
     WaitForButtonsUp();
     Form.reset();
   }
@@ -251,8 +276,7 @@ TEST_F(TControllerFixture, TheDraggedThumbSnapsBackFarFromTheBarUnlessTrackingIs
     SendMouseMove(press);
     SendMouseButtons(press, MOUSEEVENTF_LEFTDOWN);
     ASSERT_TRUE(PumpUntil([&] { return Host->Bar->ViewInfo()->PressedPart() == sbpThumbnail; }));
-    SendMouseMove(dragged);
-    ASSERT_TRUE(PumpUntil([&] { return Host->Bar->Position() != 0; }));
+    ASSERT_TRUE(MoveUntil(dragged, [&] { return Host->Bar->Position() != 0; }));
     EXPECT_EQ(Host->Bar->Position(), expected);
     EXPECT_EQ(Host->Part(sbpThumbnail).Top, thumb.Top + 30) << "the thumb follows the mouse";
 
@@ -265,17 +289,15 @@ TEST_F(TControllerFixture, TheDraggedThumbSnapsBackFarFromTheBarUnlessTrackingIs
       PumpPending();
       EXPECT_EQ(Host->Bar->Position(), expected) << "an unlimited drag never snaps back";
     } else {
-      ASSERT_TRUE(PumpUntil([&] { return Host->Bar->Position() == 0; })) << "back where the drag began";
+      ASSERT_TRUE(MoveUntil(dragged + TPoint(-(8 + 140), 0), [&] { return Host->Bar->Position() == 0; }))
+          << "back where the drag began";
       EXPECT_EQ(Host->Part(sbpThumbnail), thumb);
       EXPECT_EQ(Host->Codes.back(), scTrack);
-      SendMouseMove(dragged);
-      ASSERT_TRUE(PumpUntil([&] { return Host->Bar->Position() == expected; })) << "coming back resumes";
+      ASSERT_TRUE(MoveUntil(dragged, [&] { return Host->Bar->Position() == expected; })) << "coming back resumes";
     }
     // Back at the press point the thumb is back too.
-    SendMouseMove(press);
-    ASSERT_TRUE(PumpUntil([&] { return Host->Bar->Position() == 0; }));
-    SendMouseMove(dragged);
-    ASSERT_TRUE(PumpUntil([&] { return Host->Bar->Position() == expected; }));
+    ASSERT_TRUE(MoveUntil(press, [&] { return Host->Bar->Position() == 0; }));
+    ASSERT_TRUE(MoveUntil(dragged, [&] { return Host->Bar->Position() == expected; }));
 
     SendMouseButtons(dragged, MOUSEEVENTF_LEFTUP);
     ASSERT_TRUE(PumpUntil([&] { return Host->Codes.back() == scEndScroll; }));
@@ -339,6 +361,42 @@ TEST_F(TControllerFixture, ScrollingByCode) {
   Host->Bar->SetScrollParams(INT_MIN, INT_MAX, INT_MAX, 0, false);
   Host->Bar->Scroll(scLineDown);
   EXPECT_EQ(Host->Bar->Position(), INT_MAX);
+}
+
+TEST_F(TControllerFixture, ThePainterFillsTheOwnersColourThenDrawsEachPartInItsState) {
+  auto* painter = static_cast<TSilentPainter*>(Host->Bar->Painter());
+  Host->SetColor(clYellow);
+  Host->Lay(sbVertical, 0, 100, 10, 50);
+  const TPoint overDown = Host->Part(sbpLineDown).GetCenter();
+  Controller()->MouseMove({}, overDown.X, overDown.Y);
+  TPixelSurface surface(17, 200);
+  TOwned<TCanvas> canvas(New<TCanvas>());
+  canvas->SetHandle(surface.DC());
+  TOwned<TcxCanvas> cx(New<TcxCanvas>(canvas.get()));
+
+  const struct {
+    const char* Name;
+    bool Enabled;
+    String Expected;
+  } rows[] = {
+      {"enabled, the mouse over the down arrow", true, L"bg 1:1 2:2 3:1 4:1 5:1 "},
+      {"disabled: no thumb, no pages", false, L"bg 1:4 2:4 "},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Host->Bar->SetEnabled(row.Enabled);
+    Host->Bar->Calculate();
+    painter->Calls.clear();
+    surface.Fill(RGB(0, 0, 0));
+    painter->Paint(cx.get());
+    String calls;
+    for (const auto& call : painter->Calls) {
+      calls += call.Part == sbpNone ? String(L"bg ") : IntToStr(call.Part) + L":" + IntToStr(call.State) + L" ";
+      EXPECT_EQ(call.Bounds, call.Part == sbpNone ? Host->Bar->BoundsRect() : Host->Part(call.Part));
+    }
+    EXPECT_EQ(calls, row.Expected);
+    EXPECT_EQ(surface.Count(ColorToColorRef(clYellow)), 17 * 200) << "the owner's colour under the look";
+  }
 }
 
 TEST_F(TControllerFixture, CancelModeEndsAPressWithEndScroll) {
