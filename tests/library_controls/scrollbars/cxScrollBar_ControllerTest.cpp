@@ -399,17 +399,52 @@ TEST_F(TControllerFixture, ThePainterFillsTheOwnersColourThenDrawsEachPartInItsS
   }
 }
 
-TEST_F(TControllerFixture, CancelModeEndsAPressWithEndScroll) {
+TEST_F(TControllerFixture, CancelModeDisablingAndHidingEndAPressWithEndScroll) {
   const TPoint arrow = Host->ScreenCentre(sbpLineUp);
-  Host->Lay(sbVertical, 0, 100, 10, 50);
-  SendMouseMove(arrow);
-  SendMouseButtons(arrow, MOUSEEVENTF_LEFTDOWN);
-  ASSERT_TRUE(PumpUntil([&] { return !Host->Codes.empty(); }));
-  Host->Perform(WM_CANCELMODE, 0, 0);
-  EXPECT_EQ(Names(Host->Codes), L"LineUp EndScroll ");
-  EXPECT_FALSE(Controller()->Timer()->Enabled());
-  EXPECT_EQ(Host->Bar->ViewInfo()->PressedPart(), sbpNone);
-  SendMouseButtons(arrow, MOUSEEVENTF_LEFTUP);
+  const struct {
+    const char* Name;
+    std::function<void()> End;
+  } rows[] = {
+      {"WM_CANCELMODE", [&] { Host->Perform(WM_CANCELMODE, 0, 0); }},
+      {"disabled", [&] { Host->Bar->SetEnabled(false); }},
+      {"hidden", [&] { Host->Bar->SetVisible(false); }},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Host->Bar->SetEnabled(true);
+    Host->Bar->SetVisible(true);
+    Host->Lay(sbVertical, 0, 100, 10, 50);
+    SendMouseMove(arrow);
+    SendMouseButtons(arrow, MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(PumpUntil([&] { return !Host->Codes.empty(); }));
+    row.End();
+    EXPECT_EQ(Names(Host->Codes), L"LineUp EndScroll ");
+    EXPECT_FALSE(Controller()->Timer()->Enabled());
+    EXPECT_EQ(Host->Bar->ViewInfo()->PressedPart(), sbpNone);
+    SendMouseButtons(arrow, MOUSEEVENTF_LEFTUP);
+    WaitForButtonsUp();
+    EXPECT_EQ(Names(Host->Codes), L"LineUp EndScroll ") << "the release after the end sends nothing more";
+  }
+}
+
+TEST_F(TControllerFixture, LeavingClearsTheHotPartExceptWhileTheThumbIsDragged) {
+  TcxScrollBarViewInfo* viewInfo = Host->Bar->ViewInfo();
+  const TPoint thumb = Host->Part(sbpThumbnail).GetCenter();
+  Controller()->MouseMove({}, thumb.X, thumb.Y);
+  EXPECT_EQ(viewInfo->HotPart(), sbpThumbnail);
+  EXPECT_EQ(viewInfo->PartInfos(sbpThumbnail)->State(), cxbsHot);
+  Controller()->MouseLeave(Host);
+  EXPECT_EQ(viewInfo->HotPart(), sbpNone);
+
+  Controller()->MouseDown(mbLeft, {ssLeft}, thumb.X, thumb.Y);
+  EXPECT_EQ(viewInfo->PartInfos(sbpThumbnail)->State(), cxbsPressed);
+  Controller()->MouseLeave(Host);
+  EXPECT_EQ(viewInfo->HotPart(), sbpThumbnail) << "a dragged thumb stays pressed outside the bar";
+  EXPECT_EQ(viewInfo->PartInfos(sbpThumbnail)->State(), cxbsPressed);
+  const TPoint below = Host->Part(sbpLineDown).GetCenter();
+  Controller()->MouseUp(mbLeft, {}, below.X, below.Y);
+  EXPECT_EQ(viewInfo->HotPart(), sbpLineDown) << "the release makes the part under the mouse hot";
+  EXPECT_EQ(viewInfo->PartInfos(sbpThumbnail)->State(), cxbsNormal);
 }
 
 }  // namespace
