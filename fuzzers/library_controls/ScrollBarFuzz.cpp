@@ -48,9 +48,9 @@ class TFuzzOwner : public TcxIUnknownObject, public IcxScrollBarOwner {
 };
 
 // The input read as 32-bit numbers; missing ones are 0.
-class TReader {
+class TNumberReader {
  public:
-  explicit TReader(const std::string& AData) : FData(AData) {}
+  explicit TNumberReader(const std::string& AData) : FData(AData) {}
   int Next() {
     std::uint32_t value = 0;
     for (int i = 0; i < 4; ++i, ++FAt)
@@ -98,7 +98,7 @@ void CheckPosition(const TcxScrollBarHelper* ABar) {
 }  // namespace
 
 void RunScrollParams(const std::string& AData) {
-  TReader in(AData);
+  TNumberReader in(AData);
   TOwned<TFuzzOwner> owner(New<TFuzzOwner>());
   TOwned<TFuzzBar> bar(New<TFuzzBar>(static_cast<IcxScrollBarOwner*>(owner.get())));
   const bool vertical = (in.Next() & 1) != 0;
