@@ -113,8 +113,11 @@ int Run() {
   std::printf("flash %d bytes in %u blocks of %d: %.2f s, %.0f protocol bytes (%.0f sent, %.0f received)\n",
               ImageSize, blocks, BlockSize, total, sent + received, sent, received);
   std::printf("  host cost per protocol byte  %8.1f us\n", total / (sent + received) * 1e6);
-  std::printf("  bare one-byte write          %8.1f us (%.1f before, %.1f after the flash)\n", bareWrite * 1e6,
-              bareBefore.Steady * 1e6, bareAfter.Steady * 1e6);
+  std::printf("  bare one-byte write          %8.1f us (medians of %d samples of %d writes before and after the\n"
+              "                                          flash: %.1f (quartiles %.1f-%.1f), %.1f (%.1f-%.1f))\n",
+              bareWrite * 1e6, bareBefore.Samples, bench::SampleWrites, bareBefore.Steady * 1e6,
+              bareBefore.Lower * 1e6, bareBefore.Upper * 1e6, bareAfter.Steady * 1e6, bareAfter.Lower * 1e6,
+              bareAfter.Upper * 1e6);
   std::printf("    (the first 4 KiB on a newly opened port: %.1f us before, %.1f after)\n", bareBefore.Fresh * 1e6,
               bareAfter.Fresh * 1e6);
   if (baud <= 0) {

@@ -138,8 +138,10 @@ int Run() {
   serial->SendByte('X');
   owned.reset();
 
-  std::printf("bare one-byte overlapped write   %8.1f us (the first 4 KiB on the new port: %.1f us)\n",
-              bare.Steady * 1e6, bare.Fresh * 1e6);
+  std::printf("bare one-byte overlapped write   %8.1f us (quartiles %.1f-%.1f us over %d samples of %d writes;\n"
+              "                                            the first 4 KiB on the new port: %.1f us)\n",
+              bare.Steady * 1e6, bare.Lower * 1e6, bare.Upper * 1e6, bare.Samples, bench::SampleWrites,
+              bare.Fresh * 1e6);
   std::printf("SendByte                         %8.1f us\n", sendByte * 1e6);
   std::printf("command and reply round trip     %8.1f us\n", roundTrip * 1e6);
   std::printf("flash %u bytes in %d-byte blocks: %.2f s, %lld protocol bytes\n", imageSize, blockSize, flashTime,

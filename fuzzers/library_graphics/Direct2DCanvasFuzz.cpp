@@ -1,5 +1,6 @@
 #include "fuzzers/library_graphics/Direct2DCanvasFuzz.h"
 
+#include "library/graphics/canvas/cxGraphics.h"
 #include "library/graphics/text/cxDrawTextUtils.h"
 #include "library/graphics/direct2d/dxDirectX_D2D_Canvas.h"
 
@@ -142,7 +143,7 @@ class TDirect2DCanvasScript {
       case 21: {
         const TRect r = Rect();
         const auto key = TcxCanvasBasedResourceCacheKey::Create(this, r.GetSize(), Byte() % 4, 0, 96);
-        C->DrawNativeObject(r, key, TcxCanvasNativeDrawProc([](TcxGdiBasedCanvas* ACanvas, const TRect& R) {
+        C->DrawNativeObject(r, key, TcxCanvasNativeDrawProc([](TcxCanvas* ACanvas, const TRect& R) {
                               ACanvas->FillRect(R, clRed);
                             }));
         break;

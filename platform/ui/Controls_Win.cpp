@@ -34,7 +34,7 @@ class TDeferredDestroyer : public TObject {
   SK_CLASS(TDeferredDestroyer, TObject)
  public:
   static constexpr UINT DestroyMsg = WM_APP + 1;
-  void Create() { FWindow = AllocateHWnd(BindEvent<&TDeferredDestroyer::WndProc>(this)); }
+  void Create() { FWindow = AllocateHWnd(BindEvent<&TDeferredDestroyer::WndProc>(this), true); }
   void Destroy() override {
     DeallocateHWnd(FWindow);
     inherited::Destroy();
@@ -53,7 +53,15 @@ class TDeferredDestroyer : public TObject {
   HWND FWindow;
 };
 
+// Made on first use: most runs never destroy a window from inside its own
+// procedure, and a hidden window is dear at start-up under Wine.
 TDeferredDestroyer* GDestroyer = nullptr;
+bool GControlsWinStarted = false;
+
+TDeferredDestroyer* Destroyer() {
+  if (!GDestroyer && GControlsWinStarted) GDestroyer = New<TDeferredDestroyer>();
+  return GDestroyer;
+}
 
 void MoveWindowOrg(HDC DC, int DX, int DY) {
   POINT p{};
@@ -65,9 +73,12 @@ bool IsDialogKeyRange(UINT AMsg) { return AMsg >= CM_BASE && AMsg <= 0xBFFF; }
 
 }  // namespace
 
-void ControlsWinInitialization() { GDestroyer = New<TDeferredDestroyer>(); }
+void ControlsWinInitialization() { GControlsWinStarted = true; }
 
-void ControlsWinFinalization() { FreeAndNil(GDestroyer); }
+void ControlsWinFinalization() {
+  GControlsWinStarted = false;
+  FreeAndNil(GDestroyer);
+}
 
 // ---------------------------------------------------------------------------
 // The window procedure
@@ -334,7 +345,11 @@ void TWinControl::CreateHandle() {
           insertAfter = (*it)->FHandle;
           break;
         }
-    SetWindowPos(FHandle, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    // A new child window comes last already: the windows of a form made in
+    // list order need no move (each a round of messages).
+    const bool placed = insertAfter == HWND_BOTTOM ? !GetWindow(FHandle, GW_HWNDNEXT)
+                                                   : GetWindow(FHandle, GW_HWNDPREV) == insertAfter;
+    if (!placed) SetWindowPos(FHandle, insertAfter, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
   if (!ComponentState().Contains(csLoading))
     for (TControl* c : FControls) c->UpdateAnchorRules();
@@ -373,13 +388,14 @@ void TWinControl::DestroyWindowHandle() {
   FControlState.Include(csDestroyingHandle);
   // Device contexts of this window and its descendants' go first.
   FreeDescendantDeviceContexts();
-  if (InOwnProcedure() && GDestroyer) {
+  TDeferredDestroyer* destroyer = InOwnProcedure() ? Destroyer() : nullptr;
+  if (destroyer) {
     // A window (or a child's) is still inside its own procedure: it keeps
     // only its class behaviour and goes once that procedure has returned.
     HWND wnd = FHandle;
     DetachWindows();
     ShowWindow(wnd, SW_HIDE);
-    GDestroyer->Post(wnd);
+    destroyer->Post(wnd);
   } else {
     HWND wnd = FHandle;
     DestroyWindow(wnd);

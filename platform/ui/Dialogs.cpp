@@ -14,6 +14,31 @@ namespace {
 
 const wchar_t* const MessageFormClass = L"TMessageForm";
 
+// The common dialogs' library, loaded by the first file dialog and kept for
+// the rest of the run. Linked, it would bring the shell and the printing
+// system (under Wine, CUPS with its TLS and Kerberos libraries, some
+// megabytes) into every run, most of which show no file dialog.
+struct TCommonDialogs {
+  decltype(&GetOpenFileNameW) OpenFileName = nullptr;
+  decltype(&CommDlgExtendedError) ExtendedError = nullptr;
+};
+
+const TCommonDialogs& CommonDialogs() {
+  static const TCommonDialogs entries = [] {
+    TCommonDialogs found;
+    if (const HMODULE module = LoadLibraryW(L"comdlg32.dll")) {
+      found.OpenFileName = reinterpret_cast<decltype(&GetOpenFileNameW)>(
+          reinterpret_cast<void*>(GetProcAddress(module, "GetOpenFileNameW")));
+      found.ExtendedError = reinterpret_cast<decltype(&CommDlgExtendedError)>(
+          reinterpret_cast<void*>(GetProcAddress(module, "CommDlgExtendedError")));
+    }
+    return found;
+  }();
+  if (!entries.OpenFileName || !entries.ExtendedError)
+    throw EDialogError(L"Die Standarddialoge sind nicht verfügbar (comdlg32.dll)");
+  return entries;
+}
+
 struct TButtonInfo {
   const wchar_t* Caption;
   TModalResult Result;
@@ -465,8 +490,9 @@ bool TDialogProvider::ExecuteOpenDialog(TOpenDialog* ADialog) {
   ofn.lpstrDefExt = defaultExt.empty() ? nullptr : defaultExt.c_str();
   ofn.Flags = OpenOptionsToFlags(ADialog->Options());
 
-  if (!GetOpenFileNameW(&ofn)) {
-    if (const DWORD error = CommDlgExtendedError())
+  const TCommonDialogs& dialogs = CommonDialogs();
+  if (!dialogs.OpenFileName(&ofn)) {
+    if (const DWORD error = dialogs.ExtendedError())
       throw EDialogError(L"Der Dialog zum Öffnen konnte nicht gezeigt werden (Fehler %x)",
                          {static_cast<unsigned long>(error)});
     return false;

@@ -12,7 +12,8 @@
 class TTimerWindow : public TObject {
   SK_CLASS(TTimerWindow, TObject)
  public:
-  void Create() { FWnd = AllocateHWnd(BindEvent<&TTimerWindow::WndProc>(this)); }
+  // Timers need no broadcasts: a message-only window, the cheaper kind.
+  void Create() { FWnd = AllocateHWnd(BindEvent<&TTimerWindow::WndProc>(this), true); }
   void Destroy() override {
     DeallocateHWnd(FWnd);
     inherited::Destroy();

@@ -40,7 +40,15 @@ class TPopupOwner : public TObject {
   HWND FWindow;
 };
 
+// Made by the first popup: most runs show none, and a hidden window is dear
+// at start-up under Wine.
 TPopupOwner* GPopupOwner = nullptr;
+bool GMenusStarted = false;
+
+HWND PopupOwnerWindow() {
+  if (!GPopupOwner && GMenusStarted) GPopupOwner = New<TPopupOwner>();
+  return GPopupOwner ? GPopupOwner->Window() : nullptr;
+}
 
 UINT DefaultTrack(HMENU AMenu, UINT AFlags, int X, int Y, HWND AOwner) {
   // The owner must be in front for the menu to close on an outside click.
@@ -399,16 +407,18 @@ void TPopupMenu::Popup(int X, int Y) {
     Items()->BuildMenu(menu.Get());
     UINT flags = TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON;
     flags |= FAlignment == paRight ? TPM_RIGHTALIGN : FAlignment == paCenter ? TPM_CENTERALIGN : TPM_LEFTALIGN;
-    HWND owner = GPopupOwner ? GPopupOwner->Window() : nullptr;
-    command = GTrackProc(menu.Get(), flags, X, Y, owner);
+    command = GTrackProc(menu.Get(), flags, X, Y, PopupOwnerWindow());
   }
   CallEvent(FOnClose, this);
   DispatchCommand(command);
 }
 
 void MenusInitialization() {
-  GPopupOwner = New<TPopupOwner>();
+  GMenusStarted = true;
   RegisterClasses({TMenuItem::ClassInfo(), TPopupMenu::ClassInfo()});
 }
 
-void MenusFinalization() { FreeAndNil(GPopupOwner); }
+void MenusFinalization() {
+  GMenusStarted = false;
+  FreeAndNil(GPopupOwner);
+}

@@ -42,10 +42,10 @@ void RegisterUtilClass() {
 
 }  // namespace
 
-HWND AllocateHWnd(const TWndMethod& AMethod) {
+HWND AllocateHWnd(const TWndMethod& AMethod, bool AMessageOnly) {
   RegisterUtilClass();
-  HWND wnd = CreateWindowExW(WS_EX_TOOLWINDOW, UtilWindowClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                             nullptr, GetModuleHandleW(nullptr), nullptr);
+  HWND wnd = CreateWindowExW(WS_EX_TOOLWINDOW, UtilWindowClass, L"", WS_POPUP, 0, 0, 0, 0,
+                             AMessageOnly ? HWND_MESSAGE : nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!wnd)
     throw EOutOfResources(L"CreateWindowExW für das Hilfsfenster schlug fehl (Fehler %d)",
                     {static_cast<unsigned long>(GetLastError())});

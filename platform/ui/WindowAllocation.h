@@ -16,8 +16,10 @@
 
 using TWndMethod = Delegate<void(TMessage& Message)>;
 
-// Creates the window; raises EOutOfResources when the system refuses.
-HWND AllocateHWnd(const TWndMethod& AMethod);
+// Creates the window; raises EOutOfResources when the system refuses. A
+// message-only window (parent HWND_MESSAGE) hears no broadcasts; made so at
+// once, it costs less than a top-level window moved there afterwards.
+HWND AllocateHWnd(const TWndMethod& AMethod, bool AMessageOnly = false);
 // Destroys a window made by AllocateHWnd; null, a window already gone and a
 // window of another kind are left alone. The method may
 // free its own window while it handles one of its messages.

@@ -1,11 +1,14 @@
 // Shared pieces of the pixel-buffer tests: pixels written and compared as
-// their four channels, and 32-bit bitmaps freed with the test.
+// their four channels, colours compared channel by channel, and 32-bit
+// bitmaps freed with the test.
 #pragma once
 
 #include "library/graphics/imaging/dxPixelBuffers.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 // Blue, green, red, alpha: failure messages print the four numbers.
@@ -17,6 +20,12 @@ inline RGBQUAD Quad(int ABlue, int AGreen, int ARed, int AAlpha) {
 }
 inline TChannels Channels(const RGBQUAD& APixel) {
   return {APixel.rgbBlue, APixel.rgbGreen, APixel.rgbRed, APixel.rgbReserved};
+}
+
+// The largest difference of the two colours' red, green and blue.
+inline int Distance(COLORREF A, COLORREF B) {
+  return std::max({std::abs(GetRValue(A) - GetRValue(B)), std::abs(GetGValue(A) - GetGValue(B)),
+                   std::abs(GetBValue(A) - GetBValue(B))});
 }
 
 // Bitmaps made for one test and freed with it.

@@ -1,11 +1,13 @@
 // An image list of SVG images: vector items are drawn into its native list,
-// and its form data keep the native images too once vector items are more
-// than a third of the list.
+// its form data keep the native images too once vector items are more than
+// a third of the list, and its items reach a canvas recoloured by a palette.
+#include "library/graphics/canvas/cxGraphics.h"
 #include "library/graphics/imaging/cxImageList.h"
 #include "library/vector/dxSVGImage.h"
 #include "platform/classes/FormReader.h"
 #include "platform/classes/FormWriter.h"
 #include "platform/classes/Streams.h"
+#include "tests/support/Pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -58,6 +60,28 @@ TEST(ImageListOfVectorImages, StoresItsNativeImagesOnceMoreThanAThirdAreVectorIm
     EXPECT_EQ(read->Count(), 15);
     EXPECT_TRUE(read->Equals(list.get()));
   }
+}
+
+// A list that does not share its images draws its items on a canvas
+// through the library's image drawing, which hands the palette to them.
+TEST(ImageListOfVectorImages, ItemsReachACanvasRecolouredByThePalette) {
+  const TOwned<TcxImageList> list(New<TcxImageList>(nullptr));
+  list->Add(SvgImage().get(), nullptr);
+  TPixelSurface surface(40, 20, RGB(255, 255, 255));
+  const TOwned<TCanvas> target(New<TCanvas>());
+  target->SetHandle(surface.DC());
+  {
+    const TOwned<TcxCanvas> canvas(New<TcxCanvas>(target.get()));
+    const TOwned<TcxCanvasBasedImageList> images = canvas->CreateImageList(list.get());
+    const IPtr<IdxColorPalette> green(New<TdxSimpleColorPalette>(0xFF00FF00, 0xFF00FF00));
+    images->Draw(TRect(2, 2, 18, 18), 0);
+    images->Draw(TRect(22, 2, 38, 18), 0, -1, idmNormal, 255, green.Get());
+    EXPECT_EQ(images->ListHandle()->CachedImageCount(), 2) << "one image per palette";
+  }
+  target->SetHandle(nullptr);
+  EXPECT_EQ(surface.Pixel(6, 10), RGB(255, 0, 0));
+  EXPECT_EQ(surface.Pixel(14, 10), RGB(0, 0, 255));
+  EXPECT_EQ(surface.Count(TRect(22, 2, 38, 18), RGB(0, 255, 0)), 16 * 16) << surface.Picture(RGB(255, 255, 255));
 }
 
 }  // namespace

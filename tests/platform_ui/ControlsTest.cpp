@@ -46,7 +46,15 @@ class TSpy : public TObject {
 
 class ControlsTest : public testing::Test {
  protected:
-  static void SetUpTestSuite() { RegisterUiTestClasses(); }
+  static void SetUpTestSuite() {
+    RegisterUiTestClasses();
+    // The popup menus' owner window is made by the first popup and lives as
+    // long as the process: one popup comes before any window count.
+    const TOwned<TPopupMenu> warmUp(New<TPopupMenu>(nullptr));
+    const auto old = TPopupMenu::SetTrackProc([](HMENU, UINT, int, int, HWND) -> UINT { return 0; });
+    warmUp->Popup(0, 0);
+    TPopupMenu::SetTrackProc(old);
+  }
   void SetUp() override {
     FWindows = ThreadWindowCount();
     FSpy = New<TSpy>();

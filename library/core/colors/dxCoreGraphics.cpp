@@ -88,11 +88,8 @@ constexpr TdxSystemKeyword SystemKeywordTable[] = {
     {L"scrollbar", dxSystemColorRow(L"ScrollBar")},
     {L"threeddarkshadow", dxSystemColorRow(L"ControlDarkDark")},
     {L"threedface", dxSystemColorRow(L"Control")},
-    // The highlight of 3-D elements is COLOR_3DHIGHLIGHT, their light
-    // shadow (the edge facing the light) COLOR_3DLIGHT.
-    {L"threedhighlight", dxSystemColorRow(L"ControlLightLight")},
-    {L"threedlightshadow", dxSystemColorRow(L"ControlLight")},
-    {L"threedshadow", dxSystemColorRow(L"ControlDark")},
+    {L"threedhighlight", dxSystemColorRow(L"ControlLight")},
+    {L"threedlightshadow", dxSystemColorRow(L"ControlLightLight")},
     {L"window", dxSystemColorRow(L"Window")},
     {L"windowframe", dxSystemColorRow(L"WindowFrame")},
     {L"windowtext", dxSystemColorRow(L"WindowText")},

@@ -817,9 +817,9 @@ void cxDateUtilsInitialization() {
   GStartOfWeekAssigned = false;
   GCalendarTablesFinalized = false;
   if (TdxUnitsLoader* loader = GetUnitsLoader())
-    loader->AddUnit(&TdxTimeZoneHelper::StartLoadingTimeZones, &TdxTimeZoneHelper::ClearTimeZones);
+    loader->AddUnit(&TdxTimeZoneHelper::LoadTimeZonesOnFirstUse, &TdxTimeZoneHelper::ClearTimeZones);
   else
-    TdxTimeZoneHelper::StartLoadingTimeZones();
+    TdxTimeZoneHelper::LoadTimeZonesOnFirstUse();
 }
 
 void cxDateUtilsFinalization() {

@@ -667,8 +667,8 @@ struct TcxTimeZoneInformation {
   std::vector<TcxDSTInfo> DynamicDST;  // in the order read
 };
 
-// The time zones the registry lists, read once at start-up, with the
-// system's current zone and its index in the list.
+// The time zones the registry lists, read once (on first use after the
+// unit's start-up), with the system's current zone and its index in the list.
 class TdxTimeZoneHelper final {
  public:
   TdxTimeZoneHelper() = delete;
@@ -679,10 +679,10 @@ class TdxTimeZoneHelper final {
   static int CurrentTimeZoneIndex();
 
   static void LoadTimeZones();
-  // The start-up read: LoadTimeZones on a thread of its own, so that the
-  // registry's round trips (a sixth of a second under Wine) do not hold up
-  // the window; the first use of the list waits for it.
-  static void StartLoadingTimeZones();
+  // The start-up read: the list is emptied and read by its first use, so
+  // that the registry's round trips (a sixth of a second under Wine, and a
+  // busy wine server for everything else) are paid only where it is used.
+  static void LoadTimeZonesOnFirstUse();
   static void ClearTimeZones();
   // Reads the zone key that ARegistry has open (the key is closed when the
   // zone has a "Dynamic DST" subkey, which is then read).
@@ -700,6 +700,7 @@ class TdxTimeZoneHelper final {
  private:
   // LoadTimeZones' reading, into a list already empty.
   static void ReadTimeZones();
+  static void ReadWhenDue();
 };
 
 // ---------------------------------------------------------------------------

@@ -1,5 +1,5 @@
-// The time zones of the registry: read once at start-up, with the system's
-// current zone found among them.
+// The time zones of the registry: read once, when first asked for after
+// start-up, with the system's current zone found among them.
 //
 // The registry is input like any file: a value of the wrong type or size is
 // skipped, a rule that names no date drops only its year, and a per-year
@@ -12,10 +12,8 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstring>
-#include <exception>
-#include <mutex>
-#include <thread>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -23,10 +21,9 @@ std::vector<TcxTimeZoneInformation> GTimeZones;
 TcxTimeZoneInformation GCurrentTimeZone;
 int GCurrentTimeZoneIndex = -1;
 
-// The start-up read while it runs, and what it raised.
-std::mutex GLoadingLock;
-std::jthread GLoading;
-std::exception_ptr GLoadingError;
+// Set by the unit's start-up until the first use reads the list: a few
+// thousand registry round trips that only time-zone features need.
+bool GReadDue = false;
 
 const wchar_t* TimeZonesKey() {
   return IsWinNT || !IsWin9X ? L"SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones"
@@ -140,13 +137,6 @@ String NameOf(const WCHAR (&ASource)[32]) { return String(ASource, ASource + wcs
 
 namespace {
 
-// Ends a start-up read still running; what it raised is raised here, once.
-void WaitForTimeZones() {
-  const std::lock_guard lock(GLoadingLock);
-  if (GLoading.joinable()) GLoading.join();
-  if (GLoadingError) std::rethrow_exception(std::exchange(GLoadingError, nullptr));
-}
-
 void ForgetTimeZones() {
   GTimeZones = {};
   GCurrentTimeZone = {};
@@ -155,37 +145,34 @@ void ForgetTimeZones() {
 
 }  // namespace
 
+void TdxTimeZoneHelper::ReadWhenDue() {
+  // Cleared first: a read that raises is not tried again.
+  if (std::exchange(GReadDue, false)) ReadTimeZones();
+}
+
 const std::vector<TcxTimeZoneInformation>& TdxTimeZoneHelper::TimeZones() {
-  WaitForTimeZones();
+  ReadWhenDue();
   return GTimeZones;
 }
 
 const TcxTimeZoneInformation& TdxTimeZoneHelper::CurrentTimeZone() {
-  WaitForTimeZones();
+  ReadWhenDue();
   return GCurrentTimeZone;
 }
 
 int TdxTimeZoneHelper::CurrentTimeZoneIndex() {
-  WaitForTimeZones();
+  ReadWhenDue();
   return GCurrentTimeZoneIndex;
 }
 
 void TdxTimeZoneHelper::ClearTimeZones() {
-  WaitForTimeZones();
+  GReadDue = false;
   ForgetTimeZones();
 }
 
-void TdxTimeZoneHelper::StartLoadingTimeZones() {
-  WaitForTimeZones();
-  ForgetTimeZones();
-  const std::lock_guard lock(GLoadingLock);
-  GLoading = std::jthread([] {
-    try {
-      ReadTimeZones();
-    } catch (...) {
-      GLoadingError = std::current_exception();
-    }
-  });
+void TdxTimeZoneHelper::LoadTimeZonesOnFirstUse() {
+  ClearTimeZones();
+  GReadDue = true;
 }
 
 bool TdxTimeZoneHelper::GetDynamicTimeZoneKeyName(String& AKeyName) {

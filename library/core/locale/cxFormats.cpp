@@ -498,9 +498,15 @@ void TcxFormatController::EndUpdate() {
 }
 
 void TcxFormatController::NotifyListeners() {
-  // A listener may leave while it is told; the ones after it shift down.
-  const std::size_t count = FList.size();
-  for (std::size_t i = 0; i < count && i < FList.size(); ++i) FList[i]->FormatChanged();
+  ForEachListener([](IcxFormatControllerListener* AListener) { AListener->FormatChanged(); });
+}
+
+void TcxFormatController::ForEachListener(const std::function<void(IcxFormatControllerListener*)>& AProc) {
+  // A listener may leave, or make others leave, while it is told: the list
+  // as it stood is walked, and whoever has left since is skipped.
+  const std::vector<IcxFormatControllerListener*> listeners = FList;
+  for (IcxFormatControllerListener* listener : listeners)
+    if (std::find(FList.begin(), FList.end(), listener) != FList.end()) AProc(listener);
 }
 
 void TcxFormatController::Changed() {
@@ -680,10 +686,10 @@ void TcxFormatController::WndProc(TMessage& AMessage) {
       return;
     }
     case WM_TIMECHANGE: {
-      const std::vector<IcxFormatControllerListener*> listeners = FList;
-      for (IcxFormatControllerListener* listener : listeners)
-        if (IPtr<IcxTimeChangeListener> timeListener = Supports<IcxTimeChangeListener>(listener))
+      ForEachListener([](IcxFormatControllerListener* AListener) {
+        if (IPtr<IcxTimeChangeListener> timeListener = Supports<IcxTimeChangeListener>(AListener))
           timeListener->TimeChanged();
+      });
       AMessage.Result = 0;
       return;
     }

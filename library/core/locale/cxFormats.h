@@ -26,6 +26,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 // ---------------------------------------------------------------------------
@@ -252,6 +253,8 @@ class TcxFormatController : public TcxMessageWindow, public IdxLocalizerListener
   void SetAssignedText(String& AField, bool& AAssigned, const String& AValue);
   void UpdateLocalFormatSettings();
   void BuildMasks();
+  // Each listener registered now and still registered when its turn comes.
+  void ForEachListener(const std::function<void(IcxFormatControllerListener*)>& AProc);
 
   std::vector<IcxFormatControllerListener*> FList;
   int FLockCount;

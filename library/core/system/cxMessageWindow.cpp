@@ -4,8 +4,7 @@
 
 void TcxMessageWindow::Create() {
   inherited::Create();
-  FHandle = AllocateHWnd(BindEvent<&TcxMessageWindow::MainWndProc>(this));
-  if (IsMessageOnly()) SetParent(FHandle, HWND_MESSAGE);
+  FHandle = AllocateHWnd(BindEvent<&TcxMessageWindow::MainWndProc>(this), IsMessageOnly());
 }
 
 void TcxMessageWindow::Destroy() {

@@ -115,7 +115,7 @@ struct IdxGestureClient2 : public virtual IInterface {
 };
 
 struct IdxZoomClient : public virtual IInterface {
-  static constexpr GUID IID = {0xB3A0623E, 0xD155, 0x42F2, {0xB2, 0x34, 0x22, 0xE9, 0xCF, 0xC6, 0xBF, 0xBF}};
+  static constexpr GUID IID = {0xB3A0623E, 0xD155, 0x462F, {0xB2, 0x34, 0x22, 0xE9, 0xCF, 0xC6, 0xBF, 0xBF}};
   // ADelta: the change of the distance between the fingers since the last event.
   virtual void Zoom(int ADelta, bool& AHandled) = 0;
 

@@ -2,6 +2,8 @@
 // does not leave to the back ends.
 #include "library/graphics/canvas/cxCustomCanvas.h"
 
+#include "library/graphics/canvas/cxGraphics.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -154,7 +156,7 @@ TOwned<TcxCanvasBasedPen> TcxCustomCanvas::CreatePeN(TdxStrokeOptions* AStrokeOp
 void TcxCustomCanvas::DrawNativeObject(const TRect& R, const TcxCanvasBasedResourceCacheKey& ACacheKey,
                                        TcxCanvasNativeDrawExProc AProc) {
   if (!RectVisible(R)) return;
-  DrawNativeObject(R, ACacheKey, TcxCanvasNativeDrawProc([&AProc](TcxGdiBasedCanvas* ACanvas, const TRect& ARect) {
+  DrawNativeObject(R, ACacheKey, TcxCanvasNativeDrawProc([&AProc](TcxCanvas* ACanvas, const TRect& ARect) {
                      const TdxGPPaintCanvasScope paint(ACanvas->Handle(), ARect);
                      AProc(paint.Canvas(), ARect);
                    }));

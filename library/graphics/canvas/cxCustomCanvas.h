@@ -63,6 +63,7 @@
 
 class TcxCustomCanvas;
 class TcxGdiBasedCanvas;
+class TcxCanvas;
 class TcxCanvasBasedResource;
 class TcxCanvasBasedResourceHandle;
 class TcxCanvasBasedBrush;
@@ -186,9 +187,10 @@ struct IdxNonGdiRenderModesSupport : public virtual IInterface {
 };
 bool SupportsNonGdiRenderModes(TObject* AControl);
 
-// What a caller draws through DrawNativeObject: a GDI canvas, or a GDI+
-// canvas painting on it, and the target rectangle.
-using TcxCanvasNativeDrawProc = std::function<void(TcxGdiBasedCanvas* ACanvas, const TRect& R)>;
+// What a caller draws through DrawNativeObject: a GDI canvas (with the
+// whole of TcxCanvas), or a GDI+ canvas painting on it, and the target
+// rectangle.
+using TcxCanvasNativeDrawProc = std::function<void(TcxCanvas* ACanvas, const TRect& R)>;
 using TcxCanvasNativeDrawExProc = std::function<void(TdxGPCanvas* ACanvas, const TRect& R)>;
 
 inline TcxBorders cxBordersAll() { return TcxBorders{bLeft, bTop, bRight, bBottom}; }
@@ -856,7 +858,8 @@ class TcxCanvasBasedImageListHandle : public TcxCanvasBasedResourceHandle {
   // No change link, or the list is gone.
   bool IsEmpty() override;
 
-  // The list's image size; (0, 0) without a change link.
+  // The list's image size for the scale factor from the list's source DPI;
+  // (0, 0) without a change link.
   TSize GetSize(const TdxScaleFactor* AScaleFactor = nullptr);
   // The image of an item with an overlay (-1: none), made for ACanvas on
   // the first request; false when the list is gone or has no such item.
@@ -874,6 +877,12 @@ class TcxCanvasBasedImageListHandle : public TcxCanvasBasedResourceHandle {
 
  private:
   void ImageListChanged(TObject* Sender);
+  // The item at the DIB's origin by the native list (the normal look of a
+  // list that shares its images), or by the library's image drawing in the
+  // mode and with the palette.
+  void DrawNative(TdxFastDIB* ADib, int AImageIndex, int AOverlayIndex);
+  void DrawThroughLibrary(TdxFastDIB* ADib, int AImageIndex, int AOverlayIndex, TcxImageDrawMode AMode,
+                          IdxColorPalette* AColorPalette);
 
   std::unique_ptr<TcxCanvasBasedImageCache> FCache;
   TOwned<TChangeLink> FChangeLink;

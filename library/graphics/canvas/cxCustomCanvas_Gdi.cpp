@@ -278,7 +278,13 @@ TOwned<TcxCanvasBasedTextLayout> TcxGdiBasedCanvas::CreateTextLayout() {
 
 void TcxGdiBasedCanvas::DrawNativeObject(const TRect& R, const TcxCanvasBasedResourceCacheKey&,
                                          TcxCanvasNativeDrawProc AProc) {
-  AProc(this, R);
+  if (auto* canvas = dynamic_cast<TcxCanvas*>(this)) {
+    AProc(canvas, R);
+    return;
+  }
+  // A GDI canvas of another kind lends its device context to the shared one.
+  const TcxPaintCanvasScope paint(Handle());
+  AProc(paint.Canvas(), R);
 }
 
 // Images and bitmaps
@@ -396,7 +402,7 @@ void TcxGdiBasedCanvas::FillRect(const TRect& R, TdxAlphaColor AColor) {
 
 void TcxGdiBasedCanvas::FillRect(const TRect& R, TdxGPImage* AImage, PcxCanvasBasedImage) {
   if (!AImage || AImage->Empty() || R.IsEmpty()) return;
-  PaintWithGdiPlus(R, [&](TdxGPCanvas* ACanvas) { ACanvas->DrawTile(AImage->Handle(), R, 255); });
+  PaintWithGdiPlus(R, [&](TdxGPCanvas* ACanvas) { ACanvas->DrawTile(AImage, R); });
 }
 
 void TcxGdiBasedCanvas::FillRectByGradient(const TRect& R, TColor AColor1, TColor AColor2, bool AHorizontal) {

@@ -2,6 +2,8 @@
 // the handles by value.
 #include "library/graphics/canvas/cxCustomCanvas.h"
 
+#include "library/graphics/canvas/cxGraphics.h"
+
 #include <algorithm>
 #include <cstring>
 
@@ -278,8 +280,7 @@ void TcxCanvasBasedImageListHandle::ImageListChanged(TObject*) {
 
 TSize TcxCanvasBasedImageListHandle::GetSize(const TdxScaleFactor* AScaleFactor) {
   if (IsEmpty()) return TSize();
-  const TSize size(FImageList->Width(), FImageList->Height());
-  return AScaleFactor ? AScaleFactor->Apply(size) : size;
+  return GetImageListScaledSize(FImageList, AScaleFactor);
 }
 
 bool TcxCanvasBasedImageListHandle::TryGetImage(TcxCustomCanvas* ACanvas, int AImageIndex, int AOverlayIndex,
@@ -296,14 +297,11 @@ bool TcxCanvasBasedImageListHandle::TryGetImage(TcxCustomCanvas* ACanvas, int AI
     AImage = it->second.get();
     return AImage != nullptr;
   }
-  // FIXME: the other drawing modes, and lists that do not share their
-  // images, are drawn by the library's image drawing with a palette; until
-  // it exists the native list draws the normal look.
-  if (AMode != idmNormal) return false;
   const TOwned<TdxFastDIB> dib(New<TdxFastDIB>(FImageList->Width(), FImageList->Height(), true));
-  UINT style = ILD_NORMAL;
-  if (AOverlayIndex >= 0) style |= INDEXTOOVERLAYMASK(AOverlayIndex + 1);
-  ImageList_DrawEx(FImageList->Handle(), AImageIndex, dib->DC(), 0, 0, 0, 0, CLR_NONE, CLR_NONE, style);
+  if (FUseNativeDrawing && AMode == idmNormal)
+    DrawNative(dib.get(), AImageIndex, AOverlayIndex);
+  else
+    DrawThroughLibrary(dib.get(), AImageIndex, AOverlayIndex, AMode, AColorPalette);
   GdiFlush();
   const std::span<const RGBQUAD> pixels(dib->Bits(), static_cast<std::size_t>(dib->Width() * dib->Height()));
   if (!TdxColors::ArePremultiplied(pixels)) dib->Premultiply();
@@ -311,6 +309,30 @@ bool TcxCanvasBasedImageListHandle::TryGetImage(TcxCustomCanvas* ACanvas, int AI
   AImage = image.get();
   FCache->emplace(key, std::move(image));
   return AImage != nullptr;
+}
+
+void TcxCanvasBasedImageListHandle::DrawNative(TdxFastDIB* ADib, int AImageIndex, int AOverlayIndex) {
+  UINT style = ILD_NORMAL;
+  if (AOverlayIndex >= 0) style |= INDEXTOOVERLAYMASK(AOverlayIndex + 1);
+  ImageList_DrawEx(FImageList->Handle(), AImageIndex, ADib->DC(), 0, 0, 0, 0, CLR_NONE, CLR_NONE, style);
+}
+
+void TcxCanvasBasedImageListHandle::DrawThroughLibrary(TdxFastDIB* ADib, int AImageIndex, int AOverlayIndex,
+                                                       TcxImageDrawMode AMode, IdxColorPalette* AColorPalette) {
+  TcxPaintCanvas* canvas = SharedPaintCanvas();
+  canvas->BeginPaint(ADib->DC());
+  TryFinally(
+      [&] {
+        // Stretched: the DIB has the list's own size whatever DPI its images
+        // were made for.
+        const TRect bounds = ADib->ClientRect();
+        DrawScaledImage(canvas->Canvas(), bounds, nullptr, FImageList, AImageIndex, ifmStretch, AMode, false,
+                        AColorPalette);
+        if (AOverlayIndex >= 0)
+          DrawScaledImage(canvas->Canvas(), bounds, nullptr, FImageList, AOverlayIndex, ifmStretch, AMode, false,
+                          AColorPalette);
+      },
+      [canvas] { canvas->EndPaint(); });
 }
 
 void TcxCanvasBasedImageListHandle::CalculateKey(std::uint32_t& AKey) {

@@ -827,6 +827,8 @@ std::vector<std::uint8_t> DecompressBitmapData(std::span<const std::uint8_t> APa
 
 // The blend of colour C into pixel P with the factor f (0..255).
 void cxBlendPixel(RGBQUAD& P, const RGBQUAD& C, std::uint8_t AFactor);
+// cxBlendPixel over runs of pixels: each colour into the pixel at its index.
+void cxBlendPixels(std::span<RGBQUAD> APixels, std::span<const RGBQUAD> AColors, std::uint8_t AFactor);
 
 // Resizes ABitmap and puts its old pixels back, stretched over it or
 // unscaled in its middle (on AColor, or cleared for clNone).

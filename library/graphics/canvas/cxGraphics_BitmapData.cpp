@@ -187,12 +187,31 @@ std::vector<std::uint8_t> DecompressBitmapData(TBytesSpan APayload, std::int16_t
   return plain.Take();
 }
 
+namespace {
+
+// The decoded plain data, read where it lies: copied into a memory stream,
+// a large picture would cost another megabyte of fresh pages.
+class TcxPlainDataStream : public TCustomMemoryStream {
+  SK_CLASS(TcxPlainDataStream, TCustomMemoryStream)
+ public:
+  void Create(std::vector<std::uint8_t>& AData) {
+    inherited::Create();
+    SetPointer(AData.data(), static_cast<std::int64_t>(AData.size()));
+  }
+  int Write(const void*, int) override { throw EStreamError(L"Die Bitmapdaten sind nur zu lesen"); }
+};
+
+}  // namespace
+
 void TcxBitmap::WriteData(TStream* AStream) {
   if (!FCompressData) {
     inherited::WriteData(AStream);
     return;
   }
   TOwned<TMemoryStream> plain(New<TMemoryStream>());
+  // Room for the whole plain data at once (header, colour table, pixels):
+  // growing step by step would copy it over and over.
+  plain->SetCapacity(4096 + static_cast<std::int64_t>(Width()) * Height() * 4);
   inherited::WriteData(plain.get());
   const TBytesSpan data(static_cast<const std::uint8_t*>(plain->Memory()), static_cast<std::size_t>(plain->Size()));
   const std::vector<std::uint8_t> compressed = CompressBitmapData(data, std::max(GetBitmapBitsPerPixel(this) / 8, 1));
@@ -212,9 +231,7 @@ void TcxBitmap::ReadData(TStream* AStream) {
   if (payloadLength < 0 || payloadLength > AStream->Size() - AStream->Position()) DamagedData();
   std::vector<std::uint8_t> payload(static_cast<std::size_t>(payloadLength));
   AStream->ReadBuffer(payload.data(), payloadLength);
-  const std::vector<std::uint8_t> plain = DecompressBitmapData(payload, method);
-  TOwned<TMemoryStream> stream(New<TMemoryStream>());
-  stream->WriteBuffer(plain.data(), static_cast<std::int64_t>(plain.size()));
-  stream->SetPosition(0);
+  std::vector<std::uint8_t> plain = DecompressBitmapData(payload, method);
+  TOwned<TcxPlainDataStream> stream(New<TcxPlainDataStream>(plain));
   inherited::ReadData(stream.get());
 }

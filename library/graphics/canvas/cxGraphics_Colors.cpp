@@ -103,9 +103,7 @@ constexpr TcxColorInfo ColorNames[] = {
     {L"inactiveborder", clInactiveBorder}, {L"inactivecaption", clInactiveCaption},
     {L"inactivecaptiontext", clInactiveCaptionText}, {L"infobackground", clInfoBk}, {L"infotext", clInfoText},
     {L"menu", clMenu}, {L"menutext", clMenuText}, {L"scrollbar", clScrollBar}, {L"threeddarkshadow", cl3DDkShadow},
-    // The highlight of 3-D elements (the edge facing the light) is the
-    // button highlight, not the highlighted text.
-    {L"threedface", clBtnFace}, {L"threedhighlight", clBtnHighlight}, {L"threedlightshadow", cl3DLight},
+    {L"threedface", clBtnFace}, {L"threedhighlight", clHighlightText}, {L"threedlightshadow", cl3DLight},
     {L"threedshadow", clBtnShadow}, {L"window", clWindow}, {L"windowframe", clWindowFrame},
     {L"windowtext", clWindowText},
 };

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -47,9 +48,22 @@ struct TdxGpCountingThunk<GpStatus(WINGDIPAPI*)(A...)> {
   template <auto* Slot, TdxGpObjectKind Kind, int Delta>
   static GpStatus WINGDIPAPI Call(A... AArgs) {
     const GpStatus status = GdipTrueEntry<Slot>(AArgs...);
-    if (status == Ok) GdiPlusObjectCounts[static_cast<int>(Kind)].fetch_add(Delta, std::memory_order_relaxed);
+    if (status == Ok)
+      GdiPlusObjectCounts[static_cast<int>(Kind)].fetch_add(Delta, std::memory_order_relaxed);
+    else if constexpr (Delta > 0)
+      ForgetFailedObject(std::get<sizeof...(A) - 1>(std::forward_as_tuple(AArgs...)));
     return status;
   }
+
+  // A creation that failed may leave an object it has already freed in its
+  // out parameter (Wine's font from a LOGFONT does): the slot is cleared, so
+  // that no owner frees it again.
+  template <class T>
+  static void ForgetFailedObject(T** AObject) {
+    if (AObject) *AObject = nullptr;
+  }
+  template <class T>
+  static void ForgetFailedObject(T) {}
 };
 
 template <class F>

@@ -95,7 +95,7 @@ void TdxCustomGDIPlusCanvas::DrawImage(TdxGPImage* AImage, const TdxRectF& ATarg
 }
 
 void TdxCustomGDIPlusCanvas::FillRect(const TRect& R, TdxGPImage* AImage, PcxCanvasBasedImage) {
-  if (AImage && !AImage->Empty() && !R.IsEmpty()) FGpCanvas->DrawTile(AImage->Handle(), R, 255);
+  if (AImage && !AImage->Empty() && !R.IsEmpty()) FGpCanvas->DrawTile(AImage, R);
 }
 
 // Fills
@@ -243,7 +243,7 @@ void TdxGDIPlusControlCanvas::EndPaint() { FGpCanvas.reset(); }
 
 void TdxGDIPlusCanvasBasedTextLayout::DrawCore(const TRect& R) {
   Canvas()->DrawNativeObject(R, TcxCanvasBasedResourceCacheKey(),
-                             TcxCanvasNativeDrawProc([this](TcxGdiBasedCanvas* ACanvas, const TRect& ARect) {
+                             TcxCanvasNativeDrawProc([this](TcxCanvas* ACanvas, const TRect& ARect) {
                                DrawRows(ACanvas->Handle(), ARect);
                              }));
 }

@@ -51,8 +51,8 @@
 #include <functional>
 #include <vector>
 
-
 class TdxGPCanvas;
+class TdxGPImage;
 
 using TdxGpHandle = void*;
 // GDI+'s own values: the step acts before (prepend) or after (append) the transform.
@@ -470,9 +470,12 @@ class TdxGPFont : public TObject {
   // The family is cloned.
   void Create(const TdxGPFontFamily* AFamily, float AEmSize, int AStyle = 0, int AUnit = DefaultUnit,
               std::uint8_t AGdiCharSet = DefaultCharSet, bool AGdiVerticalFont = false);
+  // A unit without a style: typed, so that it is never taken for a style.
+  void Create(const TdxGPFontFamily* AFamily, float AEmSize, Gdiplus::Unit AUnit);
   // By name; the vertical mark comes from the name.
   void Create(const String& AFamilyName, float AEmSize, int AStyle = 0, int AUnit = DefaultUnit,
               std::uint8_t AGdiCharSet = DefaultCharSet);
+  void Create(const String& AFamilyName, float AEmSize, Gdiplus::Unit AUnit);
   void Create(const String& AFamilyName, float AEmSize, int AStyle, int AUnit, std::uint8_t AGdiCharSet,
               bool AGdiVerticalFont);
   void Create(const TdxGPFont* APrototype, int AStyle);
@@ -948,12 +951,25 @@ class TdxGPCanvas : public TdxGpBase {
   // Onto the parallelogram of three points: top-left, top-right, bottom-left.
   void Draw(GpImage* AGraphic, const std::vector<TdxPointF>& APoints);
   void Draw(GpImage* AGraphic, const std::vector<TdxPointF>& APoints, TdxGPImageAttributes* AAttributes);
+  // A smart image through its own stretch drawing, so that a vector image
+  // is drawn at the destination's size (the shared alpha-blend attributes
+  // below 255). Its whole client rectangle unless a source rectangle is given.
+  void Draw(TdxGPImage* AGraphic, const TdxRectF& R, std::uint8_t AAlpha = 255);
+  void Draw(TdxGPImage* AGraphic, const TRect& R, std::uint8_t AAlpha = 255);
+  void Draw(TdxGPImage* AGraphic, const TdxRectF& ADestRect, const TdxRectF& ASourceRect, std::uint8_t AAlpha = 255);
+  void Draw(TdxGPImage* AGraphic, const TRect& ADestRect, const TRect& ASourceRect, std::uint8_t AAlpha = 255);
+  void Draw(TdxGPImage* AGraphic, const TRect& R, TdxGPImageAttributes* AAttributes);
+  void Draw(TdxGPImage* AGraphic, const TRect& ADestRect, const TRect& ASourceRect,
+            TdxGPImageAttributes* AAttributes);
   // Nothing for an empty bitmap; pf32bit pixels keep their alpha (afDefined
   // straight, afPremultiplied premultiplied), any other format is opaque.
   void DrawBitmap(TBitmap* ABitmap, const TRect& R, std::uint8_t AAlpha = 255);
   // Tiles the whole image (or its source part) over R, unscaled (DrawGdipImageTiled).
   void DrawTile(GpImage* AGraphic, const TRect& R, std::uint8_t AAlpha = 255);
   void DrawTile(GpImage* AGraphic, const TRect& ADestRect, const TRect& ASourceRect, std::uint8_t AAlpha = 255);
+  // A smart image's pixels (a vector image's at its own size).
+  void DrawTile(TdxGPImage* AGraphic, const TRect& R, std::uint8_t AAlpha = 255);
+  void DrawTile(TdxGPImage* AGraphic, const TRect& ADestRect, const TRect& ASourceRect, std::uint8_t AAlpha = 255);
 
   // Arcs of the ellipse in R; the point form runs from the direction of
   // AStartPoint to that of AEndPoint, seen from the centre.

@@ -384,6 +384,32 @@ void TdxGPCanvas::Draw(GpImage* AGraphic, const std::vector<TdxPointF>& APoints,
                                           nullptr, nullptr));
 }
 
+void TdxGPCanvas::Draw(TdxGPImage* AGraphic, const TdxRectF& R, std::uint8_t AAlpha) {
+  Draw(AGraphic, R, TdxRectF(AGraphic->ClientRect()), AAlpha);
+}
+
+void TdxGPCanvas::Draw(TdxGPImage* AGraphic, const TRect& R, std::uint8_t AAlpha) {
+  Draw(AGraphic, R, AGraphic->ClientRect(), AAlpha);
+}
+
+void TdxGPCanvas::Draw(TdxGPImage* AGraphic, const TdxRectF& ADestRect, const TdxRectF& ASourceRect,
+                       std::uint8_t AAlpha) {
+  AGraphic->StretchDraw(this, ADestRect, ASourceRect, GetAlphaBlendAttributes(AAlpha));
+}
+
+void TdxGPCanvas::Draw(TdxGPImage* AGraphic, const TRect& ADestRect, const TRect& ASourceRect, std::uint8_t AAlpha) {
+  AGraphic->StretchDraw(this, ADestRect, ASourceRect, GetAlphaBlendAttributes(AAlpha));
+}
+
+void TdxGPCanvas::Draw(TdxGPImage* AGraphic, const TRect& R, TdxGPImageAttributes* AAttributes) {
+  Draw(AGraphic, R, AGraphic->ClientRect(), AAttributes);
+}
+
+void TdxGPCanvas::Draw(TdxGPImage* AGraphic, const TRect& ADestRect, const TRect& ASourceRect,
+                       TdxGPImageAttributes* AAttributes) {
+  AGraphic->StretchDraw(this, ADestRect, ASourceRect, AAttributes);
+}
+
 void TdxGPCanvas::DrawBitmap(TBitmap* ABitmap, const TRect& R, std::uint8_t AAlpha) {
   TRGBColors pixels;
   if (!ABitmap || ABitmap->Empty() || !GetGraphicPixels(ABitmap, pixels, true)) return;
@@ -402,6 +428,15 @@ void TdxGPCanvas::DrawTile(GpImage* AGraphic, const TRect& R, std::uint8_t AAlph
 
 void TdxGPCanvas::DrawTile(GpImage* AGraphic, const TRect& ADestRect, const TRect& ASourceRect, std::uint8_t AAlpha) {
   DrawGdipImageTiled(Handle(), ADestRect, ASourceRect, AGraphic, AAlpha);
+}
+
+void TdxGPCanvas::DrawTile(TdxGPImage* AGraphic, const TRect& R, std::uint8_t AAlpha) {
+  DrawTile(AGraphic, R, AGraphic->ClientRect(), AAlpha);
+}
+
+void TdxGPCanvas::DrawTile(TdxGPImage* AGraphic, const TRect& ADestRect, const TRect& ASourceRect,
+                           std::uint8_t AAlpha) {
+  DrawTile(AGraphic->Handle(), ADestRect, ASourceRect, AAlpha);
 }
 
 // ---------------------------------------------------------------------------

@@ -219,6 +219,14 @@ void TdxGPFont::Create(const TdxGPFontFamily* AFamily, float AEmSize, int AStyle
   Initialize(AFamily, AEmSize, AStyle, AGdiVerticalFont, AGdiCharSet, AUnit);
 }
 
+void TdxGPFont::Create(const TdxGPFontFamily* AFamily, float AEmSize, Gdiplus::Unit AUnit) {
+  Create(AFamily, AEmSize, 0, AUnit);
+}
+
+void TdxGPFont::Create(const String& AFamilyName, float AEmSize, Gdiplus::Unit AUnit) {
+  Create(AFamilyName, AEmSize, 0, AUnit);
+}
+
 void TdxGPFont::Create(const String& AFamilyName, float AEmSize, int AStyle, int AUnit, std::uint8_t AGdiCharSet) {
   Create(AFamilyName, AEmSize, AStyle, AUnit, AGdiCharSet, IsVerticalName(AFamilyName));
 }

@@ -246,7 +246,8 @@ class TcxCustomImageList : public TcxBaseImageList {
   // -1 for no list or an index beyond it; otherwise the previous Count.
   int AddImage(TCustomImageList* AImages, int AIndex);
   void AddImages(TCustomImageList* AImages) { CopyImages(AImages, 0, -1); }
-  // -1 for an empty name; a smart image from the module's resource.
+  // -1 for an empty name; a smart image from the module's resource (a
+  // missing one raises EResNotFound).
   int AddImageFromResource(HINSTANCE AInstance, const String& AResourceName, const wchar_t* AResType);
   // Every entry of the archive, in archive order, with its name as file name.
   void AddImagesFromZipStream(TStream* AStream);

@@ -159,6 +159,8 @@ void TcxCustomImageList::ReadStreamContent(TStream* AStream) {
       CheckNativeData(native.get());
       ReadData(native.get());
     }
+    // An item of a class that is no graphic, or whose image does not
+    // decode, raises its own error (EdxException).
     try {
       ReadCollectionFromStream(AStream, FImages.get());
       // The native data spare the items a decoding here; an image that
@@ -166,8 +168,6 @@ void TcxCustomImageList::ReadStreamContent(TStream* AStream) {
       for (int i = 0; i < FImages->Count(); ++i) FImages->Items(i)->Image()->Width();
     } catch (const EParserError& e) {
       // Items that are not well formed are damaged data like any other.
-      throw EReadError(e.Message());
-    } catch (const EdxException& e) {
       throw EReadError(e.Message());
     }
     if (Count() != FImages->Count()) SynchronizeHandle();

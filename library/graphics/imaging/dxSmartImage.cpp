@@ -470,9 +470,9 @@ void TdxCustomSmartImage::SetBitmap(TBitmap* ABitmap) {
 }
 
 void TdxCustomSmartImage::LoadFromResource(HINSTANCE AInstance, const String& AResName, const wchar_t* AResType) {
-  if (!FindResourceW(AInstance, AResName.c_str(), AResType)) {
-    FreeImage();
-  } else if (AResType == RT_BITMAP) {
+  // A missing resource raises the class library's EResNotFound and leaves
+  // the image as it was.
+  if (AResType == RT_BITMAP) {
     TOwned<TBitmap> bitmap(New<TBitmap>());
     bitmap->LoadFromResourceName(AInstance, AResName);
     LoadFromBitmapData(bitmap.get());

@@ -350,7 +350,7 @@ class TdxCustomSmartImage : public TGraphic {
   void LoadFromBits(int AWidth, int AHeight, const TRGBColors& ABits, TAlphaFormat AAlphaFormat);
   virtual void SetBitmap(TBitmap* ABitmap);
   // RT_BITMAP through a bitmap; any other type as a stream. A missing
-  // resource leaves the image empty.
+  // resource raises EResNotFound and leaves the image as it was.
   void LoadFromResource(HINSTANCE AInstance, const String& AResName, const wchar_t* AResType);
   // A blob field's value, without the 8-byte header some fields prepend.
   void LoadFromFieldValue(const Variant& AValue);

@@ -4,6 +4,7 @@
 
 #include "tests/support/ExceptionLog.h"
 #include "tests/support/GuiLeaks.h"
+#include "tests/support/InterfaceIdentities.h"
 #include "tests/support/PumpUntil.h"
 
 #include <gtest/gtest.h>
@@ -126,6 +127,12 @@ class TSettingListener : public TcxIUnknownObject, public IdxSystemInfoListener 
   }
   void Changed(UINT AParameter) override { Log->push_back(Tag * 1000000 + AParameter); }
 };
+
+TEST(dxSystemInfo, TheListenerIdentityIsTheRegisteredOne) {
+  const TInterfaceIdentity identities[] = {
+      {"IdxSystemInfoListener", IdxSystemInfoListener::IID, L"{F137963E-6165-47F9-A4C7-96BB4EB91AE0}"}};
+  ExpectInterfaceIdentities(identities);
+}
 
 TEST(dxSystemInfo, ListenersHearEverySettingChangeWithACode) {
   TdxSystemInfo* info = SystemInfo();

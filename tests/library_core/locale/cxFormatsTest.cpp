@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 namespace {
@@ -225,23 +226,27 @@ TEST_F(FormatMasks, ALiteralWithAnApostropheStaysOneLiteralOfTheExpression) {
 }
 
 TEST_F(FormatMasks, LongMonthNamesAddDifferingGenitives) {
-  // Polish has genitive month names ("stycznia" beside "styczeń").
+  // Polish names a month one way alone and another way after a day number
+  // ("styczeń", "5 stycznia"): every month has a genitive of its own.
   TDateLocaleScope polish(L"pl-PL");
+  const wchar_t* const genitives[12] = {L"stycznia", L"lutego",   L"marca",    L"kwietnia",
+                                        L"maja",     L"czerwca",  L"lipca",    L"sierpnia",
+                                        L"września", L"października", L"listopada", L"grudnia"};
   String names;
-  int genitives = 0;
   for (int month = 1; month <= 12; ++month) {
+    SCOPED_TRACE(month);
     const String name = FormatSettings.LongMonthNames[month - 1];
-    const String genitive = GetGenitiveMonthName(month);
-    names += (month > 1 ? L"|'" : L"'") + name + L"'";
-    if (!AnsiSameText(name, genitive)) {
-      names += L"|'" + genitive + L"'";
-      ++genitives;
-    }
+    ASSERT_FALSE(AnsiSameText(name, genitives[month - 1]));
+    EXPECT_EQ(GetGenitiveMonthName(month), genitives[month - 1]);
+    names += (month > 1 ? L"|'" : L"'") + name + L"'|'" + genitives[month - 1] + L"'";
   }
-  ASSERT_GT(genitives, 0) << "Wine gives pl-PL no genitive month names";
   TOwned<TcxDateTimeFormatInfo> info(New<TcxDateTimeFormatInfo>());
   ParseDateTimeFormat(L"MMMM", info.get());
   EXPECT_EQ(GetDateTimeRegExprMask(info.get(), TcxDateTimeMaskMode::Date), L"((0?[1-9]|1[012])|(" + names + L"))");
+  // English has no genitives: the names stand alone.
+  TDateLocaleScope english(L"en-US");
+  EXPECT_EQ(GetGenitiveMonthName(3), L"March");
+  EXPECT_EQ(GetDateTimeRegExprMask(info.get(), TcxDateTimeMaskMode::Date), MonthExpr(FormatSettings.LongMonthNames));
 }
 
 TEST_F(FormatMasks, DateEditFormatDoublesLoneDaysAndMonths) {
@@ -473,13 +478,25 @@ class TFormatsTestListener : public TcxIUnknownObject,
   }
   void FormatChanged() override {
     ++FormatChanges;
-    if (LeaveController) LeaveController->RemoveListener(this);
+    Leave();
   }
-  void TimeChanged() override { ++TimeChanges; }
+  void TimeChanged() override {
+    ++TimeChanges;
+    Leave();
+  }
 
   int FormatChanges = 0;
   int TimeChanges = 0;
+  // When told, this listener leaves, and so does Other.
   TcxFormatController* LeaveController = nullptr;
+  TFormatsTestListener* Other = nullptr;
+
+ private:
+  void Leave() {
+    if (!LeaveController) return;
+    LeaveController->RemoveListener(this);
+    if (Other) LeaveController->RemoveListener(Other);
+  }
 };
 
 class FormatControllerEvents : public testing::Test {
@@ -508,10 +525,39 @@ TEST_F(FormatControllerEvents, AListenerMayLeaveWhileItIsTold) {
   TOwned<TFormatsTestListener> second(New<TFormatsTestListener>());
   FController->AddListener(second.get());
   FListener->LeaveController = FController.get();
+  const struct {
+    const char* Name;
+    std::function<void()> Tell;
+    int TFormatsTestListener::*Count;
+  } cases[] = {
+      {"format change", [&] { FController->NotifyListeners(); }, &TFormatsTestListener::FormatChanges},
+      {"time change", [&] { SendMessageW(FController->Handle(), WM_TIMECHANGE, 0, 0); },
+       &TFormatsTestListener::TimeChanges},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    FController->AddListener(FListener.get());
+    c.Tell();
+    EXPECT_EQ((*FListener).*c.Count, 1);
+    // The one after the listener that left is told all the same.
+    EXPECT_EQ((*second).*c.Count, 1);
+    EXPECT_EQ(FController->ListenerCount(), 1);
+  }
+  FController->RemoveListener(second.get());
+}
+
+TEST_F(FormatControllerEvents, AListenerMadeToLeaveByAnotherIsNotTold) {
+  TOwned<TFormatsTestListener> second(New<TFormatsTestListener>());
+  TOwned<TFormatsTestListener> third(New<TFormatsTestListener>());
+  FController->AddListener(second.get());
+  FController->AddListener(third.get());
+  second->LeaveController = FController.get();
+  second->Other = third.get();
   FController->NotifyListeners();
   EXPECT_EQ(FListener->FormatChanges, 1);
+  EXPECT_EQ(second->FormatChanges, 1);
+  EXPECT_EQ(third->FormatChanges, 0);
   EXPECT_EQ(FController->ListenerCount(), 1);
-  FController->RemoveListener(second.get());
 }
 
 TEST_F(FormatControllerEvents, AnUpdateRebuildsNothingAndEndUpdateOnlyNotifies) {

@@ -4,6 +4,7 @@
 // handle) and their own panning-feedback functions.
 #include "library/core/system/dxGestures.h"
 
+#include "library/core/system/dxDPIAwareUtils.h"
 #include "library/core/system/dxUxTheme.h"
 #include "platform/ui/Forms.h"
 
@@ -119,14 +120,18 @@ class TcxGesturesTestOwner : public TNoRefCount<TCustomControl>,
   bool IsGestureTarget(HWND AWindow) override { return AWindow == Handle(); }
   TPoint GestureScreenToClient(const TPoint& APoint) override { return ScreenToClient(APoint); }
 
-  // IdxGestureClient: a list scrolled vertically between 0 and 100.
+  // IdxGestureClient: a list scrolled between 0 and 100 in each direction.
   void BeginGestureScroll(const TPoint& APoint) override { Log.push_back("begin " + PointText(APoint)); }
   void GestureScroll(int ADeltaX, int ADeltaY) override {
     Log.push_back("scroll " + std::to_string(ADeltaX) + "," + std::to_string(ADeltaY));
-    const int wanted = Position - ADeltaY;
-    Position = std::clamp(wanted, 0, 100);
-    if (ADeltaY != 0) Helper->CheckOverpan(sbVertical, wanted, 0, 100, ADeltaX, ADeltaY);
-    if (ADeltaX != 0) Helper->CheckOverpan(sbHorizontal, wanted, 0, 100, ADeltaX, ADeltaY);
+    const auto scroll = [&](int& APosition, int ADelta, TScrollBarKind AKind) {
+      if (ADelta == 0) return;
+      const int wanted = APosition - ADelta;
+      APosition = std::clamp(wanted, 0, 100);
+      Helper->CheckOverpan(AKind, wanted, 0, 100, ADeltaX, ADeltaY);
+    };
+    scroll(Position, ADeltaY, sbVertical);
+    scroll(PositionX, ADeltaX, sbHorizontal);
   }
   void EndGestureScroll() override { Log.push_back("end"); }
   bool IsGestureEnabled(DWORD) override { return true; }
@@ -156,6 +161,7 @@ class TcxGesturesTestOwner : public TNoRefCount<TCustomControl>,
   bool Feedback = true;
   bool Mirrored = false;
   int Position = 0;
+  int PositionX = 0;
 
  private:
   void CMGesture(TMessage& Message) {
@@ -450,6 +456,40 @@ TEST_F(Gestures, MirroredClientsScrollTheOtherWay) {
   Gesture(GID_PAN, GF_END, 120, 90);
   EXPECT_EQ(Owner->Log, (std::vector<std::string>{"begin 100,100", "scroll -20,-10", "scroll 0,0", "end"}));
   EXPECT_TRUE(FSystem.Feedback.empty());  // the client wants none
+}
+
+TEST_F(Gestures, MirroredOverPanIsShownInTheFingersDirection) {
+  Owner->Mirrored = true;
+  Notify(100, 100);
+  Configure();
+  Gesture(GID_PAN, GF_BEGIN, 100, 100);
+  // 20 to the left: the mirrored list is asked to scroll 20 the other way,
+  // past its start; the window bounces the way the finger went.
+  Gesture(GID_PAN, 0, 80, 100);
+  EXPECT_EQ(PointText(Owner->Helper->OverPan()), "-20,0");
+  // 30 back to the right: 20 take the bounce back, 10 scroll.
+  Gesture(GID_PAN, 0, 110, 100);
+  EXPECT_EQ(PointText(Owner->Helper->OverPan()), "0,0");
+  EXPECT_EQ(Owner->PositionX, 10);
+  Gesture(GID_PAN, GF_END, 110, 100);
+  EXPECT_EQ(Owner->Log, (std::vector<std::string>{"begin 100,100", "scroll 20,0", "scroll -10,0", "scroll 0,0", "end"}));
+  EXPECT_EQ(FSystem.Feedback, (std::vector<std::string>{"begin", "update -20,0", "update 0,0", "end animated"}));
+}
+
+TEST_F(Gestures, PanPointsComeFromTheDesktopScaleToTheSystemScale) {
+  // A desktop laid out at 144 DPI on a system at 96: the gesture reports
+  // locations at one and a half times their size.
+  ASSERT_TRUE(DesktopScaleFactor() && SystemScaleFactor());
+  ASSERT_EQ(SystemScaleFactor()->Numerator(), SystemScaleFactor()->Denominator());
+  DesktopScaleFactor()->Assign(3, 2, false);
+  dxSetGesturePanPointConversion(true);
+  Notify(150, 90);
+  Configure();
+  Gesture(GID_PAN, GF_BEGIN, 150, 90);
+  Gesture(GID_PAN, 0, 150, 120);
+  Gesture(GID_PAN, GF_END, 150, 120);
+  DesktopScaleFactor()->Update();
+  EXPECT_EQ(Owner->Log, (std::vector<std::string>{"begin 100,60", "scroll 0,20", "scroll 0,0", "end"}));
 }
 
 TEST_F(Gestures, DestroyEndsAPan) {

@@ -1,10 +1,12 @@
 // The same scene drawn by the GDI-based, the GDI+ and the Direct2D canvas
 // into off-screen targets and compared part by part, with a tolerance for
-// the edges that antialiasing blends differently.
+// the edges that antialiasing blends differently; image-list items in every
+// drawing mode on each of them against the modes' formulas.
 #include "library/graphics/gdiplus/dxGDIPlusCanvas.h"
 #include "tests/library_graphics/CanvasScene.h"
 #include "tests/library_graphics/Direct2DTesting.h"
 #include "tests/library_graphics/GdiCanvasTesting.h"
+#include "tests/library_graphics/ImageListTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -18,17 +20,12 @@ namespace {
 
 using TPixelReader = std::function<COLORREF(int X, int Y)>;
 
-int ChannelDifference(COLORREF A, COLORREF B) {
-  return std::max({std::abs(GetRValue(A) - GetRValue(B)), std::abs(GetGValue(A) - GetGValue(B)),
-                   std::abs(GetBValue(A) - GetBValue(B))});
-}
-
 // Pixels of R whose channels differ by more than ATolerance.
 int Mismatches(const TPixelReader& A, const TPixelReader& B, const TRect& R, int ATolerance) {
   int count = 0;
   for (int y = R.Top; y < R.Bottom; ++y)
     for (int x = R.Left; x < R.Right; ++x)
-      if (ChannelDifference(A(x, y), B(x, y)) > ATolerance) ++count;
+      if (Distance(A(x, y), B(x, y)) > ATolerance) ++count;
   return count;
 }
 
@@ -38,7 +35,7 @@ TRect InkBounds(const TPixelReader& A, const TRect& R, int& ACount) {
   ACount = 0;
   for (int y = R.Top; y < R.Bottom; ++y)
     for (int x = R.Left; x < R.Right; ++x)
-      if (ChannelDifference(A(x, y), RGB(255, 255, 255)) > 64) {
+      if (Distance(A(x, y), RGB(255, 255, 255)) > 64) {
         ++ACount;
         bounds = TRect(std::min(bounds.Left, x), std::min(bounds.Top, y), std::max(bounds.Right, x + 1),
                        std::max(bounds.Bottom, y + 1));
@@ -110,25 +107,35 @@ class CanvasBackends : public Direct2DTest {
     Direct2DTest::TearDown();
   }
 
-  TPixelReader DrawGdi() {
+  using TDrawing = std::function<void(TcxCustomCanvas* ACanvas)>;
+
+  // What ADrawing draws on a white target of the scene's size (the scene
+  // itself without one).
+  TPixelReader DrawGdi(const TDrawing& ADrawing = nullptr) {
     FGdi.emplace(CanvasSceneWidth, CanvasSceneHeight);
-    DrawCanvasScene(FGdi->Get(), *FAssets);
+    Draw(FGdi->Get(), ADrawing);
     return [this](int X, int Y) { return FGdi->Surface.Pixel(X, Y); };
   }
-  TPixelReader DrawGdiPlus() {
+  TPixelReader DrawGdiPlus(const TDrawing& ADrawing = nullptr) {
     FGdiPlusTarget.emplace(CanvasSceneWidth, CanvasSceneHeight);
     FGdiPlusCanvas.reset(New<TdxGDIPlusControlCanvas>(FGdiPlusTarget->Canvas()));
     FGdiPlusCanvas->BeginPaint();
-    DrawCanvasScene(FGdiPlusCanvas.get(), *FAssets);
+    Draw(FGdiPlusCanvas.get(), ADrawing);
     FGdiPlusCanvas->EndPaint();
     return [this](int X, int Y) { return FGdiPlusTarget->Surface.Pixel(X, Y); };
   }
-  TPixelReader DrawDirect2D() {
+  TPixelReader DrawDirect2D(const TDrawing& ADrawing = nullptr) {
     FDirect2D.emplace(CanvasSceneWidth, CanvasSceneHeight);
     FDirect2D->Begin();
-    DrawCanvasScene(FDirect2D->Canvas(), *FAssets);
+    Draw(FDirect2D->Canvas(), ADrawing);
     EXPECT_FALSE(FDirect2D->End());
     return [this](int X, int Y) { return FDirect2D->Pixel(X, Y); };
+  }
+  void Draw(TcxCustomCanvas* ACanvas, const TDrawing& ADrawing) {
+    if (ADrawing)
+      ADrawing(ACanvas);
+    else
+      DrawCanvasScene(ACanvas, *FAssets);
   }
 
   // Whether the Direct2D device draws dashes: Wine's Direct2D strokes every
@@ -210,9 +217,92 @@ TEST_F(CanvasBackends, ThePictureKeepsItsAlphaOnEveryBackEnd) {
   const TRect& picture = CanvasSceneParts::Picture;
   for (const TPixelReader& read : readers) {
     EXPECT_EQ(read(picture.Left + 4, picture.Top + 4), RGB(255, 0, 0)) << "opaque half";
-    EXPECT_LE(ChannelDifference(read(picture.Left + 24, picture.Top + 4), RGB(127, 127, 255)), 3)
+    EXPECT_LE(Distance(read(picture.Left + 24, picture.Top + 4), RGB(127, 127, 255)), 3)
         << "half-transparent blue over white";
     EXPECT_EQ(read(picture.Left + 8, picture.Top + 28), RGB(255, 255, 255)) << "transparent quarter";
+  }
+}
+
+// A canvas image at an opacity below 255, on every back end: the scene's
+// picture (opaque red, half-transparent blue) at half opacity over white.
+TEST_F(CanvasBackends, ImagesBlendAtTheOpacityTheyAreGiven) {
+  const TRect& picture = CanvasSceneParts::Picture;
+  const TDrawing drawing = [&](TcxCustomCanvas* ACanvas) {
+    const TOwned<TcxCanvasBasedImage> image = ACanvas->CreateImage(FAssets->Picture(), ooReferenced);
+    image->Draw(picture, 128);
+    image->Draw(TdxRectF(OffsetRectangle(picture, 40, 0)), 64);
+  };
+  const std::pair<const char*, TPixelReader> backEnds[] = {
+      {"GDI", DrawGdi(drawing)}, {"GDI+", DrawGdiPlus(drawing)}, {"Direct2D", DrawDirect2D(drawing)}};
+  for (const auto& [backEnd, read] : backEnds) {
+    SCOPED_TRACE(backEnd);
+    for (const int alpha : {128, 64}) {
+      SCOPED_TRACE(alpha);
+      const int x = picture.Left + (alpha == 128 ? 0 : 40);
+      // Red at alpha; blue at half of alpha (the picture's own half).
+      const int blueAlpha = alpha * 128 / 255;
+      EXPECT_LE(Distance(read(x + 4, picture.Top + 4), RGB(255, 255 - alpha, 255 - alpha)), 3);
+      EXPECT_LE(Distance(read(x + 24, picture.Top + 4), RGB(255 - blueAlpha, 255 - blueAlpha, 255)), 3);
+      EXPECT_EQ(read(x + 8, picture.Top + 28), RGB(255, 255, 255));
+    }
+  }
+}
+
+// Every drawing mode of an image-list item, on every back end: the pixels
+// of the modes' formulas in the middle of each quadrant of the glyph.
+TEST_F(CanvasBackends, ImageListItemsInEveryDrawingMode) {
+  const TOwned<TcxImageList> library(New<TcxImageList>(nullptr));
+  library->Add(QuadrantGlyph().get(), nullptr);
+  // A list that shares its images draws its normal look natively.
+  const TOwned<TcxImageList> shared(New<TcxImageList>(nullptr));
+  shared->SetShareImages(true);
+  shared->Add(QuadrantGlyph().get(), nullptr);
+  // A list of the class library's own class: its native images only.
+  const TOwned<TImageList> native(New<TImageList>(nullptr));
+  native->SetColorDepth(cd32Bit);
+  native->Add(QuadrantGlyph().get(), nullptr);
+  struct TCase {
+    const char* Name;
+    TCustomImageList* Images;
+    TcxImageDrawMode Mode;
+  };
+  const TCase cases[] = {
+      {"normal", library.get(), idmNormal},         {"disabled", library.get(), idmDisabled},
+      {"faded", library.get(), idmFaded},           {"grey", library.get(), idmGrayScale},
+      {"dingy", library.get(), idmDingy},           {"shadowed", library.get(), idmShadowed},
+      {"shared, normal", shared.get(), idmNormal},  {"shared, disabled", shared.get(), idmDisabled},
+      {"class library's list, faded", native.get(), idmFaded},
+  };
+  // Each case in a cell of its own, 24 pixels apart.
+  const auto cell = [](int AIndex) { return TRect(4 + AIndex * 20, 4, 20 + AIndex * 20, 20); };
+  const TDrawing drawing = [&](TcxCustomCanvas* ACanvas) {
+    for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+      const TOwned<TcxCanvasBasedImageList> images = ACanvas->CreateImageList(cases[i].Images);
+      images->Draw(cell(i), 0, -1, cases[i].Mode);
+    }
+  };
+  const std::pair<const char*, TPixelReader> backEnds[] = {
+      {"GDI", DrawGdi(drawing)}, {"GDI+", DrawGdiPlus(drawing)}, {"Direct2D", DrawDirect2D(drawing)}};
+  for (const auto& [backEnd, read] : backEnds) {
+    for (int i = 0; i < static_cast<int>(std::size(cases)); ++i) {
+      const TCase& c = cases[i];
+      SCOPED_TRACE(std::string(backEnd) + ", " + c.Name);
+      const TRect r = cell(i);
+      for (int q = 0; q < 4; ++q) {
+        // A shadow shows through the half-transparent quadrant.
+        if (c.Mode == idmShadowed && q == 1) continue;
+        const int x = r.Left + 4 + (q % 2) * 8;
+        const int y = r.Top + 4 + (q / 2) * 8;
+        const COLORREF expected = ExpectedOverWhite(GlyphQuadrants[q], c.Mode == idmShadowed ? idmNormal : c.Mode);
+        EXPECT_LE(Distance(read(x, y), expected), 4)
+            << "quadrant " << q << ": " << std::hex << read(x, y) << " instead of " << expected;
+      }
+      // The image moves up and left by one; the first quadrant's shadow,
+      // two pixels further, reaches into the transparent one below it.
+      if (c.Mode == idmShadowed) {
+        EXPECT_LE(Distance(read(r.Left + 4, r.Top + 8), ColorToRGB(clBtnShadow)), 4);
+      }
+    }
   }
 }
 

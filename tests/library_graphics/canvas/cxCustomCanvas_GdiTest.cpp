@@ -4,6 +4,7 @@
 // Wine draws antialiased shapes with full-ink pixels, so shapes are checked
 // by where their ink lies.
 #include "tests/library_graphics/CanvasTesting.h"
+#include "tests/library_graphics/ImageListTesting.h"
 #include "tests/library_graphics/PixelTesting.h"
 
 #include <gtest/gtest.h>
@@ -460,6 +461,54 @@ TEST_F(GdiBasedCanvas, ImageListItems) {
   EXPECT_EQ(same->Handle(), images->Handle());
 }
 
+TEST_F(GdiBasedCanvas, ImageListOverlaysNativelyAndThroughTheLibrarysDrawing) {
+  // Red on the left half of the item, blue on the right half of the overlay.
+  const auto half = [](bool ALeft, const RGBQUAD& AColor) {
+    return MakeGlyph(16, 16, [=](int x, int) { return (x < 8) == ALeft ? AColor : Quad(0, 0, 0, 0); });
+  };
+  for (const bool shareImages : {false, true}) {
+    SCOPED_TRACE(shareImages ? "native" : "library");
+    TSurfaceCanvas* canvas = Canvas(20, 20);
+    const TOwned<TcxImageList> list(New<TcxImageList>(nullptr));
+    list->SetShareImages(shareImages);
+    list->Add(half(true, Quad(0, 0, 255, 255)).get(), nullptr);
+    list->Add(half(false, Quad(255, 0, 0, 255)).get(), nullptr);
+    // The native list finds overlay 1 in its slot, the library's drawing
+    // takes the image at index 1.
+    ASSERT_TRUE(list->Overlay(1, 1));
+    const TOwned<TcxCanvasBasedImageList> images = canvas->CreateImageList(list.get());
+    EXPECT_EQ(images->ListHandle()->UseNativeDrawing(), shareImages);
+    images->Draw(TRect(2, 2, 18, 18), 0, 1);
+    if (shareImages) {
+      // What the native list itself draws with the overlay's style bits.
+      TPixelSurface native(20, 20, White);
+      ImageList_DrawEx(list->Handle(), 0, native.DC(), 2, 2, 0, 0, CLR_NONE, CLR_NONE, INDEXTOOVERLAYMASK(2));
+      for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 20; ++x) ASSERT_EQ(Surface().Pixel(x, y), native.Pixel(x, y)) << x << ", " << y;
+    } else {
+      EXPECT_EQ(Surface().BoundsOf(RGB(255, 0, 0)), TRect(2, 2, 10, 18));
+      EXPECT_EQ(Surface().BoundsOf(RGB(0, 0, 255)), TRect(10, 2, 18, 18));
+    }
+  }
+}
+
+TEST_F(GdiBasedCanvas, ImageListSizeFollowsTheListsSourceDpi) {
+  TSurfaceCanvas* canvas = Canvas(40, 40);
+  const TOwned<TcxImageList> list(New<TcxImageList>(nullptr));
+  list->SetSize(32, 32);
+  list->SetSourceDPI(192);
+  list->Add(SolidGlyph(32, 32, RGB(0, 0, 255)).get(), nullptr);
+  const TOwned<TcxCanvasBasedImageList> images = canvas->CreateImageList(list.get());
+  EXPECT_EQ(images->GetSize(), TSize(16, 16));
+  const TOwned<TdxScaleFactor> factor(New<TdxScaleFactor>());
+  factor->Assign(3, 2, false);
+  EXPECT_EQ(images->GetSize(factor.get()), TSize(24, 24));
+  // The item is made at the list's size and drawn whole into the rectangle.
+  images->Draw(TRect(4, 4, 20, 20), 0);
+  EXPECT_EQ(Surface().BoundsOf(RGB(0, 0, 255)), TRect(4, 4, 20, 20));
+  EXPECT_EQ(Surface().Count(RGB(0, 0, 255)), 16 * 16);
+}
+
 // ---------------------------------------------------------------------------
 // Clipping, origins and world transforms
 
@@ -543,6 +592,30 @@ TEST_F(GdiBasedCanvas, NativeObjectsPaintThroughGdiPlus) {
   canvas->DrawNativeObject(TRect(2, 2, 7, 7), key,
                            TcxCanvasNativeDrawExProc([&](TdxGPCanvas*, const TRect&) { called = true; }));
   EXPECT_FALSE(called) << "an invisible rectangle";
+}
+
+TEST_F(GdiBasedCanvas, NativeGdiProceduresGetAFullGdiCanvasOnTheSameDeviceContext) {
+  TSurfaceCanvas* canvas = Canvas(20, 20);
+  // A TcxCanvas hands over itself.
+  const TOwned<TCanvas> target(New<TCanvas>());
+  target->SetHandle(Surface().DC());
+  const TOwned<TcxCanvas> own(New<TcxCanvas>(target.get()));
+  TcxCanvas* handed = nullptr;
+  own->DrawNativeObject(TRect(2, 2, 7, 7), TcxCanvasBasedResourceCacheKey(),
+                        TcxCanvasNativeDrawProc([&](TcxCanvas* ACanvas, const TRect&) { handed = ACanvas; }));
+  EXPECT_EQ(handed, own.get());
+  // Another GDI canvas lends its device context to one: what the procedure
+  // draws with TcxCanvas's own operations lands on the surface.
+  handed = nullptr;
+  canvas->DrawNativeObject(TRect(2, 2, 9, 9), TcxCanvasBasedResourceCacheKey(),
+                           TcxCanvasNativeDrawProc([&](TcxCanvas* ACanvas, const TRect& R) {
+                             handed = ACanvas;
+                             EXPECT_EQ(ACanvas->Handle(), Surface().DC());
+                             ACanvas->FrameRect(R, clBlue, 2, TcxBorders{bLeft, bTop});
+                           }));
+  EXPECT_NE(handed, nullptr);
+  EXPECT_EQ(Surface().BoundsOf(RGB(0, 0, 255)), TRect(2, 2, 9, 9));
+  EXPECT_EQ(Surface().Count(RGB(0, 0, 255)), 7 * 2 + 5 * 2);
 }
 
 // Wine gives no device context of 16 bits per pixel or fewer (memory DCs

@@ -307,26 +307,36 @@ TEST_F(OffScreenBitmap, TransparentColoursOfAnAlphaBitmap) {
       << "cleared to an opaque background colour";
 }
 
-TEST_F(OffScreenBitmap, HatchCellsAlternate) {
-  TOwned<TcxAlphaBitmap> bitmap = MakeBitmap<TcxAlphaBitmap>(4, 4);
-  bitmap->Clear();
-  bitmap->DrawHatch(clRed, clBlue, 2, 255, 255);
-  const std::vector<TChannels> pixels = PixelsOf(bitmap.get());
-  const TChannels red{0, 0, 255, 255};
-  const TChannels blue{255, 0, 0, 255};
-  for (int y = 0; y < 4; ++y)
-    for (int x = 0; x < 4; ++x) {
-      SCOPED_TRACE(testing::Message() << "(" << x << ", " << y << ")");
-      const TChannels& pixel = pixels[static_cast<std::size_t>(y * 4 + x)];
-      EXPECT_TRUE(pixel == red || pixel == blue);
-      EXPECT_EQ(pixel, pixels[static_cast<std::size_t>((y / 2 * 2) * 4 + x / 2 * 2)]) << "2 x 2 cells";
-      if (x >= 2) {
-        EXPECT_NE(pixel, pixels[static_cast<std::size_t>(y * 4 + x - 2)]) << "alternating across";
+TEST_F(OffScreenBitmap, HatchCellsAlternateFromTheFirstColourInTheCorner) {
+  const RGBQUAD red = Quad(0, 0, 255, 255);
+  const RGBQUAD blue = Quad(255, 0, 0, 255);
+  const RGBQUAD under = Quad(10, 20, 30, 40);
+  struct TCase {
+    const char* Name;
+    int Width, Height, Step, Alpha1, Alpha2;
+  };
+  const TCase cases[] = {{"2 x 2 cells, opaque", 4, 4, 2, 255, 255}, {"3 x 3 cells, translucent", 7, 5, 3, 128, 64}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TOwned<TcxAlphaBitmap> bitmap = MakeBitmap<TcxAlphaBitmap>(c.Width, c.Height);
+    SetPixels(bitmap.get(), std::vector<RGBQUAD>(static_cast<std::size_t>(c.Width * c.Height), under));
+    bitmap->DrawHatch(clRed, clBlue, static_cast<std::uint8_t>(c.Step), static_cast<std::uint8_t>(c.Alpha1),
+                      static_cast<std::uint8_t>(c.Alpha2));
+    // Cells count from the first row of the bitmap's memory, the bottom row
+    // of a bottom-up bitmap: the cell there takes the first colour, the
+    // next one across and the next one up the second.
+    DIBSECTION dib{};
+    ASSERT_EQ(GetObjectW(bitmap->Handle(), sizeof dib, &dib), static_cast<int>(sizeof dib));
+    const bool bottomUp = dib.dsBmih.biHeight > 0;
+    std::vector<TChannels> expected;
+    for (int row = 0; row < c.Height; ++row)
+      for (int x = 0; x < c.Width; ++x) {
+        const int y = bottomUp ? c.Height - 1 - row : row;
+        const bool second = (x / c.Step + y / c.Step) % 2 == 1;
+        expected.push_back(Channels(Blended(under, second ? blue : red, second ? c.Alpha2 : c.Alpha1)));
       }
-      if (y >= 2) {
-        EXPECT_NE(pixel, pixels[static_cast<std::size_t>((y - 2) * 4 + x)]) << "alternating down";
-      }
-    }
+    EXPECT_EQ(PixelsOf(bitmap.get()), expected);
+  }
 }
 
 TEST_F(OffScreenBitmap, ShadowsAndResizing) {
@@ -339,11 +349,17 @@ TEST_F(OffScreenBitmap, ShadowsAndResizing) {
   TOwned<TcxBitmap32> mask = MakeBitmap<TcxBitmap32>(4, 4);
   FillRectWithColor(mask->Canvas()->Handle(), TRect(0, 0, 4, 4), clWhite);
   FillRectWithColor(mask->Canvas()->Handle(), TRect(1, 1, 3, 3), clBlack);
-  bitmap->DrawShadow(mask.get(), 2, clBlack, true);
+  bitmap->DrawShadow(mask.get(), 2, clBlue, true);
   EXPECT_EQ(bitmap->Width(), 6);
   EXPECT_EQ(bitmap->Height(), 6);
-  const std::vector<TChannels> pixels = PixelsOf(bitmap.get());
-  EXPECT_EQ(pixels[1 * 6 + 1], (TChannels{0, 0, 255, 255})) << "the bitmap itself";
+  // The square where it was, its shadow (the mask's square) two pixels
+  // further down and right in the shadow colour, opaque; nothing else.
+  const char* const picture[6] = {"......", ".RR...", ".RR...", "...BB.", "...BB.", "......"};
+  std::vector<TChannels> expected;
+  for (const char* row : picture)
+    for (const char* p = row; *p; ++p)
+      expected.push_back(*p == 'R' ? TChannels{0, 0, 255, 255} : *p == 'B' ? TChannels{255, 0, 0, 255} : TChannels{});
+  EXPECT_EQ(PixelsOf(bitmap.get()), expected);
 
   TOwned<TcxBitmap32> small = MakeBitmap<TcxBitmap32>(2, 2);
   SetPixels(small.get(), std::vector<RGBQUAD>(4, Quad(0, 0, 255, 255)));

@@ -213,7 +213,7 @@ TEST(ColorUtils, ColorNames) {
       {L"", false, clBlack},
       {L"ButtonFace", true, clBtnFace},
       {L"threedface", true, clBtnFace},
-      {L"ThreeDHighlight", true, clBtnHighlight},
+      {L"ThreeDHighlight", true, clHighlightText},
       {L"threedlightshadow", true, cl3DLight},
       {L"threedshadow", true, clBtnShadow},
       {L"infobackground", true, clInfoBk},

@@ -79,65 +79,6 @@ TEST_F(ImageSizes, ScaledByTheFactorFromTheSourceDpi) {
 // ---------------------------------------------------------------------------
 // Drawing modes
 
-// The glyph: four 8 x 8 quadrants, opaque, half transparent, transparent
-// and opaque again (straight alpha).
-const RGBQUAD GlyphQuadrants[4] = {Quad(40, 120, 200, 255), Quad(200, 80, 20, 128), Quad(0, 0, 0, 0),
-                                   Quad(10, 220, 90, 255)};
-
-TOwned<TcxBitmap32> QuadrantGlyph() {
-  TOwned<TcxBitmap32> glyph =
-      MakeGlyph(16, 16, [](int x, int y) { return GlyphQuadrants[(y / 8) * 2 + x / 8]; });
-  glyph->SetAlphaFormat(afDefined);
-  return glyph;
-}
-
-int Grey(const std::array<double, 3>& ABgr, double AWeightR, double AWeightG, double AWeightB) {
-  return std::clamp(static_cast<int>(std::lround(ABgr[2] * AWeightR + ABgr[1] * AWeightG + ABgr[0] * AWeightB)), 0,
-                    255);
-}
-
-// The pixel a mode gives a glyph pixel over white: the premultiplied colour
-// transformed by the mode, then blended with the mode's constant alpha.
-COLORREF ExpectedOverWhite(const RGBQUAD& APixel, TcxImageDrawMode AMode) {
-  const double a = APixel.rgbReserved;
-  std::array<double, 3> p = {std::round(APixel.rgbBlue * a / 255), std::round(APixel.rgbGreen * a / 255),
-                             std::round(APixel.rgbRed * a / 255)};
-  double alpha = a, constant = 255;
-  const auto setGrey = [&](int g) { p = {double(g), double(g), double(g)}; };
-  switch (AMode) {
-    case idmDisabled:
-      setGrey(Grey(p, 0.0729, 0.7146, 0.2125));
-      constant = 151;
-      break;
-    case idmFaded:
-      setGrey(Grey(p, 0.299, 0.587, 0.114));
-      constant = 64;
-      break;
-    case idmGrayScale:
-      setGrey(static_cast<int>(p[0] + p[1] + p[2]) / 3);
-      break;
-    case idmDingy:
-      if (a == 255) {
-        for (double& c : p) c += MulDiv(255 - static_cast<int>(c), 3, 10);
-      } else {
-        for (double& c : p) c = MulDiv(static_cast<int>(c), 200, 255);
-        alpha = MulDiv(static_cast<int>(alpha), 200, 255);
-      }
-      break;
-    default:
-      break;
-  }
-  const auto channel = [&](double c) {
-    return static_cast<BYTE>(std::lround(c * constant / 255 + 255 * (1 - alpha * constant / 255 / 255)));
-  };
-  return RGB(channel(p[2]), channel(p[1]), channel(p[0]));
-}
-
-int Distance(COLORREF A, COLORREF B) {
-  return std::max({std::abs(GetRValue(A) - GetRValue(B)), std::abs(GetGValue(A) - GetGValue(B)),
-                   std::abs(GetBValue(A) - GetBValue(B))});
-}
-
 struct TScale {
   int N, D;
 };

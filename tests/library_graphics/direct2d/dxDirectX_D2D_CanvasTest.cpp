@@ -82,7 +82,7 @@ TEST_F(Direct2DCanvas, AClipOutsideHidesEverythingAndSkipsNativeObjects) {
   EXPECT_FALSE(canvas->RectVisible(TRect(100, 100, 120, 120)));
   int calls = 0;
   canvas->DrawNativeObject(TRect(0, 0, 40, 40), TcxCanvasBasedResourceCacheKey(),
-                           TcxCanvasNativeDrawProc([&](TcxGdiBasedCanvas*, const TRect&) { ++calls; }));
+                           TcxCanvasNativeDrawProc([&](TcxCanvas*, const TRect&) { ++calls; }));
   canvas->FillRect(TRect(0, 0, 40, 40), OpaqueRed);
   ASSERT_FALSE(surface.End());
   EXPECT_EQ(calls, 0);
@@ -244,7 +244,7 @@ class Direct2DNativeObjects : public Direct2DCanvas {
  protected:
   // GDI draws red over R.
   TcxCanvasNativeDrawProc GdiRed() {
-    return [this](TcxGdiBasedCanvas* ACanvas, const TRect& R) {
+    return [this](TcxCanvas* ACanvas, const TRect& R) {
       ++Calls;
       ACanvas->FillRect(R, clRed);
     };
@@ -309,7 +309,7 @@ TEST_F(Direct2DNativeObjects, ObjectsLargerThanTheDeviceAllowsRenderOnlyTheClip)
   TRect asked;
   surface.Begin();
   canvas->DrawNativeObject(huge, TcxCanvasBasedResourceCacheKey(),
-                           TcxCanvasNativeDrawProc([&](TcxGdiBasedCanvas* ACanvas, const TRect& R) {
+                           TcxCanvasNativeDrawProc([&](TcxCanvas* ACanvas, const TRect& R) {
                              asked = R;
                              ACanvas->FillRect(R, clRed);
                            }));

@@ -2,6 +2,7 @@
 // area, paints presented with the update rectangle, the picture read back,
 // and device loss at the end of a draw or at the presentation reported to
 // the owner.
+#include "library/graphics/canvas/cxGraphics.h"
 #include "tests/library_graphics/Direct2DTesting.h"
 #include "platform/ui/Forms.h"
 #include "tests/support/Pixels.h"
@@ -178,7 +179,7 @@ TEST_F(Direct2DWindowCanvas, TheSwapChainTargetOffersNoGdiInterop) {
   FCanvas->BeginPaint();
   int calls = 0;
   const auto key = TcxCanvasBasedResourceCacheKey::Create(this, TSize(10, 10), 0, 0, 96);
-  const TcxCanvasNativeDrawProc proc([&](TcxGdiBasedCanvas* ACanvas, const TRect& R) {
+  const TcxCanvasNativeDrawProc proc([&](TcxCanvas* ACanvas, const TRect& R) {
     ++calls;
     ACanvas->FillRect(R, clRed);
   });

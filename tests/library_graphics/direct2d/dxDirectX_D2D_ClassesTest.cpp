@@ -2,8 +2,12 @@
 // which brush the factory makes, when a brush is rebuilt or moved, and that
 // its pixels are those of the GDI+ brush it stands for.
 #include "tests/library_graphics/Direct2DTesting.h"
+#include "tests/library_graphics/PixelTesting.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -121,6 +125,51 @@ TEST_F(Direct2DBrushes, GradientsAreMadeAgainOnlyForAnotherTarget) {
                                           std::vector<D2D1_GRADIENT_STOP>{}));
   EXPECT_TRUE(noStops->IsEmpty());
   EXPECT_EQ(noStops->GetHandle({0, 0, 10, 10}), nullptr);
+  // Why: Direct2D refuses a gradient without stops, which would raise in
+  // the middle of a paint where GDI+ paints nothing.
+  TComPtr<ID2D1GradientStopCollection> none;
+  const D2D1_GRADIENT_STOP unused{};
+  EXPECT_TRUE(FAILED(surface.Context()->CreateGradientStopCollection(&unused, 0, D2D1_GAMMA_2_2,
+                                                                     D2D1_EXTEND_MODE_CLAMP, none.Receive())));
+}
+
+// The colour of a two-stop gradient (red to blue) at fraction T of its way,
+// with gamma 2.2 stops interpolated in the colours as they stand.
+COLORREF RedToBlueAt(double T) {
+  const double t = std::clamp(T, 0.0, 1.0);
+  return RGB(static_cast<int>(std::lround(255 * (1 - t))), 0, static_cast<int>(std::lround(255 * t)));
+}
+
+TEST_F(Direct2DBrushes, LineAndRadialGradientsLieOnTheirFractionsOfTheTarget) {
+  const std::vector<D2D1_GRADIENT_STOP> redToBlue{{0, {1, 0, 0, 1}}, {1, {0, 0, 1, 1}}};
+  const D2D1_RECT_F target{10, 20, 50, 40};  // 40 x 20
+  TDirect2DSurface surface(60, 50);
+  // From a quarter of the way across to three quarters, at mid-height.
+  const TOwned<TdxDirect2DLineGradientBrush> line(New<TdxDirect2DLineGradientBrush>(
+      surface.Context(), TdxPointF(0.25f, 0.5f), TdxPointF(0.75f, 0.5f), redToBlue));
+  Fill(surface, line.get(), target);
+  for (int x = 10; x < 50; x += 3) {
+    SCOPED_TRACE(x);
+    // Start at 10 + 10, end at 10 + 30, pixels sampled at their centres.
+    const COLORREF expected = RedToBlueAt((x + 0.5 - 20) / 20);
+    EXPECT_LE(Distance(surface.Pixel(x, 25), expected), 3);
+    EXPECT_EQ(surface.Pixel(x, 25), surface.Pixel(x, 35)) << "the same down a column";
+  }
+  // Centred, with radii of half the width and half the height: the target's
+  // inscribed ellipse.
+  const TOwned<TdxDirect2DRadialGradientBrush> radial(New<TdxDirect2DRadialGradientBrush>(
+      surface.Context(), TdxPointF(0.5f, 0.5f), TdxPointF(0.5f, 0.5f), redToBlue));
+  Fill(surface, radial.get(), target);
+  const struct {
+    int X, Y;
+  } points[] = {{30, 30}, {35, 30}, {45, 30}, {30, 34}, {30, 38}, {38, 34}, {12, 22}};
+  for (const auto& p : points) {
+    SCOPED_TRACE(testing::Message() << p.X << ", " << p.Y);
+    const double dx = (p.X + 0.5 - 30) / 20;
+    const double dy = (p.Y + 0.5 - 30) / 10;
+    EXPECT_LE(Distance(surface.Pixel(p.X, p.Y), RedToBlueAt(std::sqrt(dx * dx + dy * dy))), 3);
+  }
+  EXPECT_EQ(surface.Pixel(5, 5), RGB(255, 255, 255)) << "outside the target";
 }
 
 TEST_F(Direct2DBrushes, GradientLinesFollowTheMode) {

@@ -1,9 +1,11 @@
 #include "library/graphics/gdiplus/dxGDIPlusAPI.h"
+#include "platform/ui/GdiScopes.h"
 #include "tests/library_graphics/GdiPlusTesting.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <string>
 #include <vector>
@@ -59,6 +61,11 @@ struct TBindingProbe {
   static GpStatus WINGDIPAPI FontFromLogFont(HDC ADC, GDIPCONST LOGFONTW* ALogFont, GpFont** AFont) {
     FontRequests.push_back(*ALogFont);
     if (std::wstring(ALogFont->lfFaceName) == L"Broken") return InvalidParameter;
+    // As Wine refuses a vertical face: the font it made and freed is left behind.
+    if (std::wstring(ALogFont->lfFaceName) == L"@Freed") {
+      *AFont = reinterpret_cast<GpFont*>(std::uintptr_t{0xDEAD0});
+      return NotTrueTypeFont;
+    }
     if (std::wstring(ALogFont->lfFaceName) != L"Tahoma") return NotTrueTypeFont;
     return RealFontFromLogFont(ADC, ALogFont, AFont);
   }
@@ -207,6 +214,26 @@ TEST_F(GdiPlusBinding, WithoutTheModuleNothingLoadsAndWrappersUseTheOrdinaryHeap
   EXPECT_EQ(TdxGdiPlusLibrary::ReferenceCount(), 1);
   GUID id{};
   EXPECT_EQ(GetGdipEncoderId(L"image/png", id), 1);
+}
+
+TEST_F(GdiPlusBinding, ACreationThatFailedLeavesNoObjectBehind) {
+  TBindingProbe::WatchFonts = true;
+  Start();
+  LOGFONTW logFont{};
+  logFont.lfHeight = -20;
+  wcscpy(logFont.lfFaceName, L"@Freed");
+  const TScreenDC screen;
+  GpFont* font = nullptr;
+  EXPECT_EQ(GdipCreateFontFromLogfontW(screen.Get(), &logFont, &font), NotTrueTypeFont);
+  EXPECT_EQ(font, nullptr);
+  // An owner of the slot has nothing to free: freeing the left-over font
+  // would take a font away from nobody, and the count below zero.
+  {
+    TdxGpOwnedFont owned;
+    EXPECT_EQ(GdipCreateFontFromLogfontW(screen.Get(), &logFont, owned.Receive()), NotTrueTypeFont);
+    EXPECT_FALSE(owned);
+  }
+  EXPECT_EQ(TdxGdiPlusLibrary::ObjectCount(TdxGpObjectKind::Font), 0);
 }
 
 TEST_F(GdiPlusBinding, AFaceThatIsNotTrueTypeBecomesTahomaOfTheSameHeightWeightAndStyle) {

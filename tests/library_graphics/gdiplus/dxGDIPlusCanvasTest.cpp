@@ -101,7 +101,7 @@ TEST_F(GdiPlusCanvasBackEnd, GdiCodeDrawsTurnedAndClippedAsTheGraphicsObject) {
   canvas->ModifyWorldTransform(XFORM{0, 1, -1, 0, 39, 0});
   int calls = 0;
   canvas->DrawNativeObject(TRect(0, 0, 20, 10), TcxCanvasBasedResourceCacheKey(),
-                           TcxCanvasNativeDrawProc([&](TcxGdiBasedCanvas* ACanvas, const TRect& R) {
+                           TcxCanvasNativeDrawProc([&](TcxCanvas* ACanvas, const TRect& R) {
                              ++calls;
                              ACanvas->FillRect(R, clRed);
                            }));

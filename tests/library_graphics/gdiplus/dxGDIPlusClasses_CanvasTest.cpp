@@ -271,30 +271,52 @@ TEST_F(GdiPlusCanvas, AnEmptyClipHasNoGdiRegion) {
   EXPECT_FALSE(canvas->GetClipGdiRegion());
 }
 
-TEST_F(GdiPlusCanvas, ClipBoundsInWholePixels) {
-  TPixelSurface surface(40, 40);
-  const TOwned<TdxGPCanvas> canvas(New<TdxGPCanvas>(surface.DC()));
-  canvas->SetClipRect(TRect(10, 10, 20, 20), gmReplace);
-  TdxRectF boundsF;
-  TRect bounds;
-  ASSERT_TRUE(canvas->GetClipBounds(boundsF));
-  EXPECT_EQ(boundsF, TdxRectF(10, 10, 20, 20));
-  ASSERT_TRUE(canvas->GetClipBounds(bounds));
-  EXPECT_EQ(bounds, TRect(10, 10, 20, 20));
-  // In the half-pixel mode pixel 19 ends at 19.5, so only 10..18 lie wholly inside.
-  canvas->SetPixelOffsetMode(PixelOffsetModeHalf);
-  ASSERT_TRUE(canvas->GetClipBounds(bounds));
-  EXPECT_EQ(bounds, TRect(10, 10, 19, 19));
+// The clip bounds GDI+ answers for the length of a test: Wine rounds them
+// to whole pixels, so bounds on half pixels come from here.
+RectF GInjectedClipBounds;
+GpStatus WINGDIPAPI InjectedClipBounds(GpGraphics*, RectF* ARect) {
+  *ARect = GInjectedClipBounds;
+  return Ok;
+}
 
-  // (10.5, 10.5, 20.5, 20.5) gives (10, 10, 20, 20) in the half-pixel mode.
-  // Wine rounds GDI+ clip bounds to whole pixels where Windows keeps the
-  // fractions, so the rectangle is checked against the bounds GDI+ reports.
-  canvas->SetClipRect(TdxRectF(10.5f, 10.5f, 20.5f, 20.5f), gmReplace);
-  ASSERT_TRUE(canvas->GetClipBounds(boundsF));
-  ASSERT_TRUE(canvas->GetClipBounds(bounds));
-  EXPECT_EQ(bounds, ConvertRectFToRect(OffsetRectangle(boundsF, -0.5f, -0.5f), true));
-  if (boundsF == TdxRectF(10.5f, 10.5f, 20.5f, 20.5f)) {
-    EXPECT_EQ(bounds, TRect(10, 10, 20, 20));
+TEST_F(GdiPlusCanvas, ClipBoundsInWholePixels) {
+  struct TCase {
+    const char* Name;
+    bool FromGdiPlus;  // a clip set in GDI+, else bounds injected
+    bool HalfPixelOffset;
+    TdxRectF Bounds;
+    TRect WholePixels;
+  };
+  const TCase cases[] = {
+      {"whole pixels", true, false, TdxRectF(10, 10, 20, 20), TRect(10, 10, 20, 20)},
+      // Pixel 19 ends at 19.5: only 10..18 lie wholly inside.
+      {"whole pixels, half offset", true, true, TdxRectF(10, 10, 20, 20), TRect(10, 10, 19, 19)},
+      // Pixels 11..19 lie wholly inside 10.5..20.5.
+      {"half pixels", false, false, TdxRectF(10.5f, 10.5f, 20.5f, 20.5f), TRect(11, 11, 20, 20)},
+      // Shifted by half a pixel the bounds are whole again.
+      {"half pixels, half offset", false, true, TdxRectF(10.5f, 10.5f, 20.5f, 20.5f), TRect(10, 10, 20, 20)},
+      {"quarter pixels", false, false, TdxRectF(10.25f, 10.75f, 20.75f, 20.25f), TRect(11, 11, 20, 20)},
+  };
+  const auto realClipBounds = GdipGetClipBounds;
+  const TScopeExit restore([&] { GdipGetClipBounds = realClipBounds; });
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TPixelSurface surface(40, 40);
+    const TOwned<TdxGPCanvas> canvas(New<TdxGPCanvas>(surface.DC()));
+    if (c.HalfPixelOffset) canvas->SetPixelOffsetMode(PixelOffsetModeHalf);
+    TdxRectF boundsF;
+    TRect bounds;
+    if (c.FromGdiPlus) {
+      GdipGetClipBounds = realClipBounds;
+      canvas->SetClipRect(ConvertRectFToRect(c.Bounds), gmReplace);
+    } else {
+      GInjectedClipBounds = RectF(c.Bounds.Left, c.Bounds.Top, c.Bounds.Width(), c.Bounds.Height());
+      GdipGetClipBounds = &InjectedClipBounds;
+    }
+    ASSERT_TRUE(canvas->GetClipBounds(boundsF));
+    EXPECT_EQ(boundsF, c.Bounds);
+    ASSERT_TRUE(canvas->GetClipBounds(bounds));
+    EXPECT_EQ(bounds, c.WholePixels);
   }
 }
 
@@ -412,6 +434,39 @@ TEST_F(GdiPlusCanvas, ImagesAreDrawnWholeOrInPartWithTheirOpacityOrAttributes) {
     EXPECT_EQ(surface.Count(keyed, RGB(255, 0, 0)), 0);
     EXPECT_EQ(surface.Count(keyed, RGB(0, 0, 255)), 50);
   }
+}
+
+// Red over white at opacity A: the red channel stays, the others show the
+// white that is left.
+COLORREF RedOverWhite(int AAlpha) { return RGB(255, 255 - AAlpha, 255 - AAlpha); }
+
+TEST_F(GdiPlusCanvas, SmartImagesThroughTheirOwnDrawingAtEveryOpacity) {
+  const std::vector<RGBQUAD> red(16, RGBQUAD{0, 0, 255, 255});
+  const TOwned<TdxSmartImage> image(
+      NewWith<TdxSmartImage>([&](TdxSmartImage* AImage) { AImage->CreateFromBits(4, 4, red.data(), afDefined); }));
+  TGpSurface surface(60, 10);
+  surface.Canvas()->Draw(image.get(), TRect(0, 0, 10, 10));
+  surface.Canvas()->Draw(image.get(), TdxRectF(10, 0, 20, 10), 128);
+  surface.Canvas()->Draw(image.get(), TRect(20, 0, 30, 10), TRect(0, 0, 2, 4), 64);
+  surface.Canvas()->Draw(image.get(), TdxRectF(30, 0, 40, 10), TdxRectF(2, 0, 4, 4), 200);
+  surface.Canvas()->DrawTile(image.get(), TRect(40, 2, 50, 8), 191);
+  const TOwned<TdxGPImageAttributes> withoutRed(New<TdxGPImageAttributes>());
+  withoutRed->SetColorKey(0xFFFF0000, 0xFFFF0000);
+  surface.Canvas()->Draw(image.get(), TRect(50, 0, 60, 10), withoutRed.get());
+  surface.Flush();
+  const struct {
+    int Left, Alpha;
+  } cells[] = {{0, 255}, {10, 128}, {20, 64}, {30, 200}, {40, 191}};
+  for (const auto& cell : cells) {
+    SCOPED_TRACE(cell.Alpha);
+    const COLORREF pixel = surface.Pixel(cell.Left + 5, 5);
+    const COLORREF expected = RedOverWhite(cell.Alpha);
+    EXPECT_EQ(GetRValue(pixel), 255);
+    EXPECT_NEAR(GetGValue(pixel), GetGValue(expected), 2);
+    EXPECT_NEAR(GetBValue(pixel), GetBValue(expected), 2);
+  }
+  EXPECT_EQ(surface.BoundsOfOther(RGB(255, 255, 255)), TRect(0, 0, 50, 10)) << "the tile stays in its rectangle";
+  EXPECT_EQ(surface.Count(TRect(40, 0, 50, 2), RGB(255, 255, 255)), 20);
 }
 
 TEST_F(GdiPlusCanvas, AnImageOntoAParallelogram) {

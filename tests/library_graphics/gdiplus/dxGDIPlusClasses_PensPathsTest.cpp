@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
+#include <utility>
 #include <vector>
 
 using namespace Gdiplus;
@@ -221,15 +223,41 @@ TEST_F(GdiPlusPath, FiguresBoundsAndOutlines) {
   EXPECT_EQ(path->FillMode(), gpfmWinding);
 }
 
+// Wine's GDI+ measures any path it holds, so the failure is injected: the
+// bounds functions answer OutOfMemory for the length of the test.
+GpStatus WINGDIPAPI FailingPathBounds(GpPath*, RectF*, GDIPCONST GpMatrix*, GDIPCONST GpPen*) { return OutOfMemory; }
+GpStatus WINGDIPAPI FailingPathBoundsI(GpPath*, Gdiplus::Rect*, GDIPCONST GpMatrix*, GDIPCONST GpPen*) { return OutOfMemory; }
+
 TEST_F(GdiPlusPath, TryGetBoundsAnswersTheStatusWhereGetBoundsRaises) {
   const TOwned<TdxGPPath> path(New<TdxGPPath>());
   path->AddLine(0, 0, 10, 10);
   TdxRectF bounds;
+  TRect boundsI;
   EXPECT_EQ(path->TryGetBoundsF(bounds), Ok);
   EXPECT_EQ(bounds, TdxRectF(0, 0, 10, 10));
+  EXPECT_EQ(path->TryGetBounds(boundsI), Ok);
+  EXPECT_EQ(boundsI, TRect(0, 0, 10, 10));
   EXPECT_NO_THROW(path->GetBoundsF());
 
-  // A path built from a point type GDI+ refuses is never made.
+  const auto realBounds = std::exchange(GdipGetPathWorldBounds, &FailingPathBounds);
+  const auto realBoundsI = std::exchange(GdipGetPathWorldBoundsI, &FailingPathBoundsI);
+  const TScopeExit restore([&] {
+    GdipGetPathWorldBounds = realBounds;
+    GdipGetPathWorldBoundsI = realBoundsI;
+  });
+  EXPECT_EQ(path->TryGetBoundsF(bounds), OutOfMemory);
+  EXPECT_EQ(path->TryGetBounds(boundsI), OutOfMemory);
+  for (const auto& get : std::vector<std::function<void()>>{[&] { path->GetBoundsF(); }, [&] { path->GetBounds(); }}) {
+    try {
+      get();
+      ADD_FAILURE() << "no exception";
+    } catch (const EdxGdipException& e) {
+      EXPECT_EQ(e.Status(), OutOfMemory);
+    }
+  }
+}
+
+TEST_F(GdiPlusPath, APathOfPointTypesGdiPlusRefusesIsNeverMade) {
   EXPECT_THROW(New<TdxGPPath>(std::vector<PointF>{PointF(0, 0)}, std::vector<BYTE>{}), EdxGdipException);
 }
 

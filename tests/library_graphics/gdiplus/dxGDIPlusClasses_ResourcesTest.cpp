@@ -132,12 +132,39 @@ TEST_F(GdiPlusImageAttributes, OpacityScalesAlphaThroughTheSharedAttributes) {
 }
 
 TEST_F(GdiPlusImageAttributes, SettingTheSameAlphaMakesNoGdiPlusCall) {
+  // A white image drawn over black shows the alpha scale GDI+ applies.
+  TdxGpOwnedImage source = CreateGdipBitmap(4, 4);
+  TdxGpOwnedGraphics sourceGraphics;
+  ASSERT_EQ(GdipGetImageGraphicsContext(source.Get(), sourceGraphics.Receive()), Ok);
+  GdipGraphicsClear(sourceGraphics.Get(), 0xFFFFFFFF);
+  sourceGraphics.Reset();
+  const auto drawnRed = [&](TdxGPImageAttributes* AAttributes) {
+    TGpSurface surface(4, 4, RGB(0, 0, 0));
+    EXPECT_EQ(GdipDrawImageRectRectI(surface.Graphics(), source.Get(), 0, 0, 4, 4, 0, 0, 4, 4, UnitPixel,
+                                     AAttributes->Handle(), nullptr, nullptr),
+              Ok);
+    surface.Flush();
+    return static_cast<int>(GetRValue(surface.Pixel(1, 1)));
+  };
+
   const TOwned<TdxGPAlphaBlendAttributes> attributes(New<TdxGPAlphaBlendAttributes>());
   EXPECT_EQ(attributes->Alpha(), 255);
-  attributes->SetAlpha(255);
-  EXPECT_FLOAT_EQ(attributes->Matrix().m[3][3], 1);
-  attributes->SetAlpha(51);
-  EXPECT_FLOAT_EQ(attributes->Matrix().m[3][3], 0.2f);
+  attributes->SetAlpha(128);
+  EXPECT_NEAR(drawnRed(attributes.get()), 128, 3);
+  // Behind the object's back GDI+ is given another scale; setting the alpha
+  // the object already has must leave it there.
+  ColorMatrix fifth{};
+  for (int i = 0; i < 5; ++i) fifth.m[i][i] = 1;
+  fifth.m[3][3] = 0.2f;
+  ASSERT_EQ(GdipSetImageAttributesColorMatrix(attributes->Handle(), ColorAdjustTypeBitmap, TRUE, &fifth, nullptr,
+                                              ColorMatrixFlagsDefault),
+            Ok);
+  attributes->SetAlpha(128);
+  EXPECT_NEAR(drawnRed(attributes.get()), 51, 3) << "GDI+ was called";
+  // Another alpha is set in GDI+.
+  attributes->SetAlpha(204);
+  EXPECT_NEAR(drawnRed(attributes.get()), 204, 3);
+  EXPECT_FLOAT_EQ(attributes->Matrix().m[3][3], 0.8f);
 }
 
 TEST_F(GdiPlusImageAttributes, AdjustmentsSwitchOnAndOff) {

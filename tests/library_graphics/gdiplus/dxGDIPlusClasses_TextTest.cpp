@@ -5,7 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <utility>
 
 using namespace Gdiplus;
 
@@ -116,6 +118,14 @@ TEST_F(GdiPlusText, FontSizesThatAreNoPositiveNumbersAndMissingFamiliesRaise) {
   EXPECT_THROW(New<TdxGPFont>(static_cast<const TdxGPFontFamily*>(nullptr), 10.0f), EdxGdipException);
 }
 
+decltype(GdipCreateFontFromLogfontW) GRealFontFromLogFont = nullptr;
+GpStatus WINGDIPAPI FontOfTheFaceWithoutItsMark(HDC ADC, GDIPCONST LOGFONTW* ALogFont, GpFont** AFont) {
+  LOGFONTW logFont = *ALogFont;
+  if (logFont.lfFaceName[0] == L'@')
+    std::memmove(logFont.lfFaceName, logFont.lfFaceName + 1, sizeof logFont.lfFaceName - sizeof(WCHAR));
+  return GRealFontFromLogFont(ADC, &logFont, AFont);
+}
+
 TEST_F(GdiPlusText, TheVerticalMarkTravelsFromTheNameToTheLogFont) {
   const String name = String(L"@") + InstalledFamily;
   const TOwned<TdxGPFont> font(New<TdxGPFont>(name, 12.0f));
@@ -127,6 +137,16 @@ TEST_F(GdiPlusText, TheVerticalMarkTravelsFromTheNameToTheLogFont) {
   EXPECT_EQ(String(logFont.lfFaceName), name);
   EXPECT_EQ(logFont.lfCharSet, DEFAULT_CHARSET);
 
+  // Wine's GDI+ makes no font of a vertical face once a font with vertical
+  // forms is installed (nothing is left behind then); the font of the face
+  // without its mark stands in, so that the mark's way back is seen here.
+  try {
+    const TOwned<TdxGPFont> direct(TdxGPFont::FromLogFont(logFont));
+  } catch (const EdxGdipException& e) {
+    EXPECT_EQ(e.Status(), NotTrueTypeFont);
+  }
+  GRealFontFromLogFont = std::exchange(GdipCreateFontFromLogfontW, &FontOfTheFaceWithoutItsMark);
+  const TScopeExit restore([] { GdipCreateFontFromLogfontW = GRealFontFromLogFont; });
   const TOwned<TdxGPFont> back(TdxGPFont::FromLogFont(logFont));
   EXPECT_TRUE(back->GdiVerticalFont());
   EXPECT_EQ(back->GdiCharSet(), DEFAULT_CHARSET);
@@ -211,6 +231,23 @@ TEST_F(GdiPlusText, SizesInPointsWhateverTheUnit) {
   // 16 pixels at the test prefix's 96 DPI are 12 points.
   const TOwned<TdxGPFont> pixels(New<TdxGPFont>(String(InstalledFamily), 16.0f, 0, int(UnitPixel)));
   EXPECT_NEAR(pixels->SizeInPoints(), 12, 0.05);
+}
+
+TEST_F(GdiPlusText, AUnitWithoutAStyleIsTheUnit) {
+  const TOwned<TdxGPFontFamily> family(New<TdxGPFontFamily>(String(InstalledFamily)));
+  const TOwned<TdxGPFont> fonts[] = {TOwned<TdxGPFont>(New<TdxGPFont>(String(InstalledFamily), 16.0f, UnitPixel)),
+                                     TOwned<TdxGPFont>(New<TdxGPFont>(family.get(), 16.0f, UnitPixel))};
+  for (const TOwned<TdxGPFont>& font : fonts) {
+    // What GDI+ itself made.
+    Gdiplus::Unit unit = UnitWorld;
+    INT style = -1;
+    ASSERT_EQ(GdipGetFontUnit(font->NativeFont(), &unit), Ok);
+    ASSERT_EQ(GdipGetFontStyle(font->NativeFont(), &style), Ok);
+    EXPECT_EQ(unit, UnitPixel);
+    EXPECT_EQ(style, 0);
+    EXPECT_EQ(font->Unit(), int(UnitPixel));
+    EXPECT_FALSE(font->Italic());
+  }
 }
 
 TEST_F(GdiPlusText, SettingTheFamilyFreesTheOldOneOnce) {

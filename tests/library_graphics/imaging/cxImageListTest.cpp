@@ -4,6 +4,7 @@
 #include "library/core/containers/dxHashUtils.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "platform/classes/Streams.h"
+#include "platform/ui/GdiScopes.h"
 #include "tests/library_graphics/ImageListTesting.h"
 #include "tests/library_graphics/SmartImageTesting.h"
 #include "tests/platform_classes/TempFiles.h"
@@ -12,6 +13,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -220,6 +222,161 @@ TEST_F(ImageListTest, LoadsABitmapFileThroughTheNativeListAndMakesItsItems) {
   const TTempDir dir;
   ASSERT_TRUE(List->FileLoad(rtBitmap, WriteFile(dir, L"strip.bmp", BytesOf(bytes.get())), clNone));
   ExpectColors(List.get(), {C0, C1, C2});
+}
+
+// ---------------------------------------------------------------------------
+// Icons, fitted bitmaps, resources and overlays
+
+// A 16 x 16 icon of one colour whose mask makes its left half transparent.
+TOwned<TIcon> HalfIcon(COLORREF AColor) {
+  const TScreenDC screen;
+  const TOwnedBitmap colour(CreateCompatibleBitmap(screen.Get(), 16, 16));
+  {
+    const TOwnedDC dc(CreateCompatibleDC(screen.Get()));
+    const TSelectObject selected(dc.Get(), colour.Get());
+    FillRectWithColor(dc.Get(), TRect(0, 0, 16, 16), TColor(AColor));
+  }
+  // Rows of 16 bits: set bits are transparent.
+  std::vector<std::uint8_t> maskBits;
+  for (int y = 0; y < 16; ++y) maskBits.insert(maskBits.end(), {0xFF, 0x00});
+  const TOwnedBitmap mask(CreateBitmap(16, 16, 1, 1, maskBits.data()));
+  ICONINFO info{TRUE, 0, 0, mask.Get(), colour.Get()};
+  TOwned<TIcon> icon(New<TIcon>());
+  icon->SetHandle(CreateIconIndirect(&info));
+  return icon;
+}
+
+// The list's item drawn on white by the list's own drawing.
+TPixelSurface DrawnItem(TcxCustomImageList* AList, int AIndex, bool AEnabled = true) {
+  TPixelSurface surface(16, 16, RGB(255, 255, 255));
+  const TOwned<TCanvas> canvas(New<TCanvas>());
+  canvas->SetHandle(surface.DC());
+  AList->Draw(canvas.get(), TRect(0, 0, 16, 16), AIndex, false, false, AEnabled);
+  canvas->SetHandle(nullptr);
+  return surface;
+}
+
+TEST_F(ImageListTest, IconsAreAddedInsertedAndReplacedWithTheirMasks) {
+  EXPECT_EQ(List->AddIcon(HalfIcon(C0).get()), 0);
+  ASSERT_EQ(List->Count(), 1);
+  ASSERT_EQ(List->Images()->Count(), 1);
+  TcxImageInfoItem* item = List->Images()->Items(0);
+  EXPECT_EQ(TcxImageInfoHelper::GetPixelFormat(item->Image()), pf32bit);
+  ASSERT_NE(item->Mask(), nullptr);
+  EXPECT_EQ(item->Mask()->PixelFormat(), pf1bit);
+  // The mask's half is transparent where the list draws the icon.
+  const TPixelSurface drawn = DrawnItem(List.get(), 0);
+  EXPECT_EQ(drawn.Count(TRect(0, 0, 8, 16), RGB(255, 255, 255)), 8 * 16);
+  EXPECT_EQ(drawn.Count(TRect(8, 0, 16, 16), C0), 8 * 16);
+
+  List->InsertIcon(0, HalfIcon(C1).get());
+  List->InsertIcon(3, HalfIcon(C3).get());  // beyond Count: ignored
+  ExpectColors(List.get(), {C1, C0});
+  List->ReplaceIcon(1, HalfIcon(C2).get());
+  ExpectColors(List.get(), {C1, C2});
+}
+
+TEST_F(ImageListTest, BitmapsOfAnotherSizeAreStretchedOrCentred) {
+  const TOwned<TcxBitmap32> small = SolidGlyph(8, 8, C2);
+  EXPECT_EQ(List->AddBitmap(small.get(), nullptr, clNone, true, false), 0);
+  EXPECT_EQ(List->AddBitmap(small.get(), nullptr, clNone, false, false), 1);
+  // A 24-bit bitmap with a fuchsia border: the mask colour makes it transparent.
+  const TOwned<TcxBitmap> framed(NewWith<TcxBitmap>([](TcxBitmap* B) { B->CreateSize(8, 8, pf24bit); }));
+  FillRectWithColor(framed->Canvas()->Handle(), TRect(0, 0, 8, 8), clFuchsia);
+  FillRectWithColor(framed->Canvas()->Handle(), TRect(2, 2, 6, 6), TColor(C0));
+  EXPECT_EQ(List->AddBitmap(framed.get(), nullptr, clFuchsia, true, false), 2);
+  ASSERT_EQ(List->Count(), 3);
+
+  const TPixelSurface stretched = DrawnItem(List.get(), 0);
+  EXPECT_EQ(stretched.Count(C2), 16 * 16);
+  const TPixelSurface centred = DrawnItem(List.get(), 1);
+  EXPECT_EQ(centred.BoundsOf(C2), TRect(4, 4, 12, 12));
+  EXPECT_EQ(centred.Count(C2), 8 * 8);
+  EXPECT_EQ(centred.Count(RGB(255, 255, 255)), 16 * 16 - 8 * 8);
+  const TPixelSurface keyed = DrawnItem(List.get(), 2);
+  EXPECT_EQ(keyed.BoundsOf(C0), TRect(4, 4, 12, 12)) << "the middle, stretched twice";
+  EXPECT_EQ(keyed.Count(RGB(255, 0, 255)), 0);
+  EXPECT_EQ(keyed.Count(RGB(255, 255, 255)), 16 * 16 - 8 * 8);
+}
+
+TEST_F(ImageListTest, ImagesFromTheModulesResources) {
+  const HINSTANCE module = GetModuleHandleW(nullptr);
+  EXPECT_EQ(List->AddImageFromResource(module, L"", L"PNG"), -1);
+  EXPECT_THROW(List->AddImageFromResource(module, L"NO_SUCH_IMAGE", L"PNG"), EResNotFound);
+  EXPECT_EQ(List->Count(), 0);
+  // A 24 x 16 picture in a 16 x 16 list: one item holding the file.
+  EXPECT_EQ(List->AddImageFromResource(module, L"PNG24", L"PNG"), 0);
+  ASSERT_EQ(List->Images()->Count(), 1);
+  const TOwned<TMemoryStream> saved(New<TMemoryStream>());
+  List->Images()->Items(0)->Image()->SaveToStream(saved.get());
+  EXPECT_EQ(BytesOf(saved.get()), FixtureBytes(L"png24.png"));
+
+  // The same picture as a bitmap resource, cut into cells of a width:
+  // each item holds its columns of the reference decode.
+  const std::vector<TRgbaPixel> reference = ReferencePixels(L"bmp24.bmp");
+  const auto expectCells = [&](int AWidth) {
+    ASSERT_EQ(List->Count(), 24 / AWidth);
+    ASSERT_EQ(List->Images()->Count(), List->Count());
+    for (int i = 0; i < List->Count(); ++i) {
+      const TOwned<TcxBitmap32> cell(NewWith<TcxBitmap32>([&](TcxBitmap32* B) { B->CreateSize(AWidth, 16, true); }));
+      List->GetImage(i, cell.get());
+      for (int y = 0; y < 16; ++y) {
+        const auto* row = static_cast<const RGBQUAD*>(cell->ScanLine(y));
+        for (int x = 0; x < AWidth; ++x) {
+          const TRgbaPixel& p = reference[static_cast<std::size_t>(y * 24 + i * AWidth + x)];
+          ASSERT_EQ(RGB(row[x].rgbRed, row[x].rgbGreen, row[x].rgbBlue), RGB(p.R, p.G, p.B))
+              << "cell " << i << " at " << x << ", " << y;
+        }
+      }
+    }
+  };
+  List->Clear();
+  ASSERT_TRUE(List->LoadImage(module, L"BMP24", clNone, 8, TLoadResources{}));
+  // The list keeps its size; the three loaded images are copied in.
+  EXPECT_EQ(List->Width(), 16);
+  EXPECT_EQ(List->Count(), 3);
+  EXPECT_EQ(List->Images()->Count(), 3);
+  List->SetSize(8, 16);
+  ASSERT_TRUE(List->ResInstLoad(module, rtBitmap, L"BMP24", clNone));
+  expectCells(8);
+  List->SetSize(12, 16);
+  ASSERT_TRUE(List->GetInstRes(module, rtBitmap, L"BMP24", 12, TLoadResources{}, clNone));
+  expectCells(12);
+  EXPECT_FALSE(List->ResInstLoad(module, rtBitmap, L"NO_SUCH_IMAGE", clNone));
+}
+
+TEST_F(ImageListTest, OverlaysDrawTheItemAtItsPlace) {
+  List->Add(QuadrantGlyph().get(), nullptr);
+  List->Add(SolidGlyph(16, 16, C1).get(), nullptr);
+  ASSERT_TRUE(List->Overlay(1, 0));
+  for (const bool enabled : {true, false}) {
+    SCOPED_TRACE(enabled);
+    TPixelSurface surface(40, 40, RGB(255, 255, 255));
+    const TOwned<TCanvas> canvas(New<TCanvas>());
+    canvas->SetHandle(surface.DC());
+    List->DrawOverlay(canvas.get(), 10, 20, 0, 0, enabled);
+    List->DrawOverlay(canvas.get(), 0, 0, 0, 15, enabled);   // no such overlay
+    List->DrawOverlay(canvas.get(), 0, 0, 2, 0, enabled);    // no such image
+    canvas->SetHandle(nullptr);
+    // The item through the list's own drawing, in its look.
+    EXPECT_EQ(surface.BoundsOfOther(RGB(255, 255, 255)), TRect(10, 20, 26, 36)) << surface.Picture(RGB(255, 255, 255));
+    for (int q = 0; q < 4; ++q) {
+      SCOPED_TRACE(q);
+      const COLORREF expected = ExpectedOverWhite(GlyphQuadrants[q], enabled ? idmNormal : idmDisabled);
+      EXPECT_LE(Distance(surface.Pixel(10 + 4 + (q % 2) * 8, 20 + 4 + (q / 2) * 8), expected), 3);
+    }
+  }
+  // Without alpha blending the native list draws, with the overlay's bits.
+  List->SetAlphaBlending(false);
+  TPixelSurface surface(40, 40, RGB(255, 255, 255));
+  TPixelSurface native(40, 40, RGB(255, 255, 255));
+  const TOwned<TCanvas> canvas(New<TCanvas>());
+  canvas->SetHandle(surface.DC());
+  List->DrawOverlay(canvas.get(), 10, 20, 0, 0, true);
+  canvas->SetHandle(nullptr);
+  ImageList_DrawEx(List->Handle(), 0, native.DC(), 10, 20, 0, 0, CLR_NONE, CLR_NONE, INDEXTOOVERLAYMASK(1));
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(surface.Pixel(x, y), native.Pixel(x, y)) << x << ", " << y;
 }
 
 // A ZIP archive of stored entries.

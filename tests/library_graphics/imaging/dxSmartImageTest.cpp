@@ -1,12 +1,14 @@
 // The smart image: what it keeps, when it decodes, how it encodes, assigns,
 // recolours and animates, the clipboard, and a codec registered later (as
 // the vector-image codec is).
+#include "library/graphics/imaging/dxColorPalettes.h"
 #include "library/graphics/imaging/dxSmartImage.h"
 #include "platform/classes/Lists.h"
 #include "platform/ui/Clipbrd.h"
 #include "tests/library_graphics/PixelTesting.h"
 #include "tests/platform_classes/TempFiles.h"
 #include "tests/library_graphics/SmartImageTesting.h"
+#include "tests/support/Pixels.h"
 
 #include <gtest/gtest.h>
 
@@ -365,8 +367,11 @@ TEST_F(SmartImage, LoadsResourcesOfEachType) {
   EXPECT_EQ(MaxChannelDifference(StraightPixels(dynamic_cast<TdxGPImageHandle*>(image->ImageHandle())),
                                  ReferencePixels(L"bmp24.bmp")),
             0);
-  image->LoadFromResource(module, L"NO_SUCH_IMAGE", L"PNG");
-  EXPECT_TRUE(image->Empty());
+  // A missing resource is an error, and the image stays what it was.
+  const std::string bitmap = SavedBytes(image.get());
+  EXPECT_THROW(image->LoadFromResource(module, L"NO_SUCH_IMAGE", L"PNG"), EResNotFound);
+  EXPECT_THROW(image->LoadFromResource(module, L"NO_SUCH_IMAGE", RT_BITMAP), EResNotFound);
+  EXPECT_EQ(SavedBytes(image.get()), bitmap);
 }
 
 TEST_F(SmartImage, ChangingTheCodecReencodes) {
@@ -374,6 +379,55 @@ TEST_F(SmartImage, ChangingTheCodecReencodes) {
   image->SetImageDataFormat(dxImageJpeg);
   EXPECT_EQ(image->ImageDataFormat(), dxImageJpeg);
   EXPECT_TRUE(StartsWith(SavedBytes(image.get()), "\xFF\xD8\xFF"));
+}
+
+// ---------------------------------------------------------------------------
+// The resize cache
+
+// Counts the resized copies the cache asks for.
+class TSmartImageTestCountingImage : public TdxSmartImage {
+  SK_CLASS(TSmartImageTestCountingImage, TdxSmartImage)
+ public:
+  int Resized = 0;
+
+ protected:
+  TOwned<TdxSmartImageCustomHandle> CreateResizedHandle(const TSize& ASize) override {
+    ++Resized;
+    return inherited::CreateResizedHandle(ASize);
+  }
+};
+
+TEST_F(SmartImage, TheResizeCacheKeepsOneSmoothCopyForAMuchSmallerSizeAndPalette) {
+  const TOwned<TSmartImageTestCountingImage> image = LoadFixture<TSmartImageTestCountingImage>(L"png24.png");
+  ASSERT_EQ(image->Size(), TSize(24, 16));
+  TPixelSurface surface(40, 40);
+  const auto draw = [&](int AWidth, int AHeight, IdxColorPalette* APalette = nullptr) {
+    image->StretchDraw(surface.DC(), TRect(0, 0, AWidth, AHeight), 255, APalette);
+    return image->Resized;
+  };
+  EXPECT_EQ(draw(8, 4), 0) << "off unless asked for";
+  image->SetUseCache(true);
+  surface.Fill(RGB(255, 255, 255));
+  EXPECT_EQ(draw(8, 4), 1);
+  // What is drawn is the image's own smooth resize.
+  const TOwned<TdxSmartImage> resized(New<TdxSmartImage>());
+  resized->Assign(image.get());
+  resized->Resize(TSize(8, 4));
+  TPixelSurface expected(40, 40);
+  resized->StretchDraw(expected.DC(), TRect(0, 0, 8, 4));
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 8; ++x) EXPECT_EQ(surface.Pixel(x, y), expected.Pixel(x, y)) << x << ", " << y;
+
+  EXPECT_EQ(draw(8, 4), 1) << "the same size again";
+  EXPECT_EQ(draw(11, 7), 2) << "another size below a quarter of the area";
+  EXPECT_EQ(draw(12, 8), 2) << "a quarter of the area: drawn directly";
+  EXPECT_EQ(draw(24, 4), 2) << "as wide as the image";
+  EXPECT_EQ(draw(11, 7), 3);
+  const IPtr<IdxColorPalette> palette(New<TdxSimpleColorPalette>(0xFF00FF00, 0xFF00FF00));
+  EXPECT_EQ(draw(11, 7, palette.Get()), 4) << "another palette";
+  EXPECT_EQ(draw(11, 7, palette.Get()), 4);
+  image->ChangeColor(clRed);
+  EXPECT_EQ(draw(11, 7, palette.Get()), 5) << "a change drops the copy";
 }
 
 // ---------------------------------------------------------------------------
