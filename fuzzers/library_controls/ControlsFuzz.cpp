@@ -1,4 +1,7 @@
-// Fuzzing drivers of the control framework's text units.
+// Fuzzing drivers of the control framework: the text units here, the
+// windowless scroll bar in ScrollBarFuzz.cpp.
+//   scroll-params   scroll parameters over the whole Integer range, thumb
+//                   drags and steps by code (ScrollBarFuzz.h).
 //   formatted-text  random formatted texts (control characters, CR and LF
 //                   mixes, tabs, lone surrogates, very long words, empty and
 //                   URL runs) laid out with random flags, bounds (empty and
@@ -9,6 +12,7 @@
 //                   name of their own, then measured as font infos, glyph
 //                   sets and text measurements: no crash.
 // Run one with: tools/fuzz library_controls -- truetype-file --rounds 10000
+#include "fuzzers/library_controls/ScrollBarFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
 #include "library/controls/ControlsUnits.h"
 #include "library/controls/text/dxFormattedText_Internal.h"
@@ -295,6 +299,7 @@ void TrueTypeInput(const std::string& AInput) {
 const TFuzzDriver Drivers[] = {
     {L"formatted-text", FormattedTextSeeds, FormattedTextInput},
     {L"truetype-file", TrueTypeSeeds, TrueTypeInput},
+    {L"scroll-params", ScrollParamsSeeds, RunScrollParams},
 };
 
 }  // namespace

@@ -1,9 +1,10 @@
 #include "library/controls/ControlsUnits.h"
 
-#include "library/controls/cxControls.h"
+#include "library/controls/control/cxControls.h"
 #include "library/controls/text/dxDocumentLayoutUnitConverter.h"
 #include "library/controls/text/dxFontHelpers.h"
 #include "library/controls/text/dxFormattedText.h"
+#include "library/controls/windows/cxDWMApi.h"
 
 std::span<const TUnit> LibraryControlsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
@@ -12,7 +13,9 @@ std::span<const TUnit> LibraryControlsUnits() {
       {L"dxFontHelpers", &dxFontHelpersInitialization, &dxFontHelpersFinalization},
       {L"dxTextViewInfoCache", nullptr, nullptr},
       {L"dxFormattedText", &dxFormattedTextInitialization, &dxFormattedTextFinalization},
+      {L"cxDWMApi", &cxDWMApiInitialization, &cxDWMApiFinalization},
       {L"cxControls", &cxControlsInitialization, &cxControlsFinalization},
+      {L"cxScrollBar", nullptr, nullptr},
   };
   return units;
 }

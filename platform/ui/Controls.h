@@ -101,6 +101,19 @@ using TControlState = TSet<TControlStateItem>;
 enum TMouseButton { mbLeft, mbRight, mbMiddle };
 
 enum TScrollBarKind { sbHorizontal, sbVertical };
+template <>
+struct TEnumInfo<TScrollBarKind> {
+  static constexpr const wchar_t* Name = L"TScrollBarKind";
+  static constexpr const wchar_t* Names[] = {L"sbHorizontal", L"sbVertical"};
+  static constexpr TScrollBarKind Last = sbVertical;
+};
+// What a scroll bar asks its owner to do (the SB_ codes of WM_HSCROLL and
+// WM_VSCROLL, in their order).
+enum TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
+// The handler may change the position the scroll goes to.
+using TScrollEvent = Delegate<void(TObject* Sender, TScrollCode ScrollCode, int& ScrollPos)>;
+// A line or page step of a scroll bar (1 to 32767).
+using TScrollBarInc = std::int16_t;
 
 // Touch: the interactive gestures of Windows, how a control takes them, and
 // the record a control's gesture handling receives with CM_GESTURE (LParam).
@@ -485,6 +498,9 @@ class TControl : public TComponent {
   // The resolution the control is laid out for; ScaleForPPI moves it.
   int CurrentPPI() const { return FCurrentPPI; }
   void ScaleForPPI(int ANewPPI);
+  // Takes a resolution without scaling (a control being read is laid out
+  // for it already).
+  void SetCurrentPPI(int AValue) { FCurrentPPI = AValue; }
 
   // Hints and menus
   const String& Hint() const { return FHint; }

@@ -154,6 +154,7 @@ String StripHotkey(const String& AText) {
 void TMenuItem::Publish(TPublisher<TMenuItem>& P) {
   P.Property(L"Action", &TMenuItem::Action, &TMenuItem::SetAction);
   P.Property(L"AutoCheck", &TMenuItem::AutoCheck, &TMenuItem::SetAutoCheck).Default(false);
+  P.Property(L"Break", &TMenuItem::Break, &TMenuItem::SetBreak).Default(mbNone);
   P.Property(L"Caption", &TMenuItem::Caption, &TMenuItem::SetCaption);
   P.Property(L"Checked", &TMenuItem::Checked, &TMenuItem::SetChecked).Default(false);
   P.Property(L"Default", &TMenuItem::Default, &TMenuItem::SetDefault).Default(false);
@@ -301,13 +302,14 @@ void TMenuItem::Notification(TComponent* AComponent, TOperation AOperation) {
 void TMenuItem::BuildMenu(HMENU AMenu) {
   for (TMenuItem* item : FItems) {
     if (!item->FVisible) continue;
+    const UINT breakFlag = item->FBreak == mbBreak ? MF_MENUBREAK : item->FBreak == mbBarBreak ? MF_MENUBARBREAK : 0;
     if (item->IsLine()) {
-      AppendMenuW(AMenu, MF_SEPARATOR, 0, nullptr);
+      AppendMenuW(AMenu, MF_SEPARATOR | breakFlag, 0, nullptr);
       continue;
     }
     String text = item->FCaption;
     if (item->FShortCut) text += L"\t" + ShortCutToText(item->FShortCut);
-    UINT flags = MF_STRING;
+    UINT flags = MF_STRING | breakFlag;
     if (!item->FEnabled) flags |= MF_GRAYED;
     if (item->FChecked) flags |= MF_CHECKED;
     if (item->Count() > 0) {

@@ -34,6 +34,15 @@ String ShortCutToText(TShortCut AShortCut);
 TShortCut TextToShortCut(const String& AText);
 String StripHotkey(const String& AText);
 
+// An item that starts a new column of its menu (with a bar between them).
+enum TMenuBreak { mbNone, mbBreak, mbBarBreak };
+template <>
+struct TEnumInfo<TMenuBreak> {
+  static constexpr const wchar_t* Name = L"TMenuBreak";
+  static constexpr const wchar_t* Names[] = {L"mbNone", L"mbBreak", L"mbBarBreak"};
+  static constexpr TMenuBreak Last = mbBarBreak;
+};
+
 class TMenuItem : public TComponent {
   SK_CLASS(TMenuItem, TComponent)
  public:
@@ -63,6 +72,8 @@ class TMenuItem : public TComponent {
   const String& Hint() const { return FHint; }
   void SetHint(const String& AValue) { FHint = AValue; }
   bool IsLine() const { return FCaption == L"-"; }
+  TMenuBreak Break() const { return FBreak; }
+  void SetBreak(TMenuBreak AValue) { FBreak = AValue; }
   // The command id of this item in a built menu.
   UINT Command() const { return FCommand; }
 
@@ -114,6 +125,7 @@ class TMenuItem : public TComponent {
   bool FDefault;
   bool FRadioItem;
   bool FAutoCheck;
+  TMenuBreak FBreak;
   int FGroupIndex;
   TShortCut FShortCut;
   String FHint;

@@ -404,6 +404,27 @@ TEST_F(ControlsTest, ContextMenuShowsThePopupMenuAndRunsTheChosenItem) {
   EXPECT_EQ(nullptr, swatch->PopupMenu());
 }
 
+TEST(MenuItemBreak, ABreakItemStartsANewColumnOfTheBuiltMenu) {
+  TOwned<TPopupMenu> menu(New<TPopupMenu>(nullptr));
+  const TMenuBreak breaks[] = {mbNone, mbBreak, mbBarBreak};
+  for (TMenuBreak value : breaks) {
+    auto* item = New<TMenuItem>(menu.get());
+    item->SetCaption(L"Item");
+    item->SetBreak(value);
+    menu->Items()->Add(item);
+  }
+  const TOwnedMenu built(CreatePopupMenu());
+  menu->Items()->BuildMenu(built.Get());
+  const UINT expected[] = {0, MFT_MENUBREAK, MFT_MENUBARBREAK};
+  for (int i = 0; i < 3; ++i) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE;
+    ASSERT_TRUE(GetMenuItemInfoW(built.Get(), i, TRUE, &info));
+    EXPECT_EQ(info.fType & (MFT_MENUBREAK | MFT_MENUBARBREAK), expected[i]) << i;
+  }
+}
+
 TEST_F(ControlsTest, ShortcutOfAPopupMenuItemRunsIt) {
   auto* edit = Add<TTestEdit>(L"Edit", FForm, Bounds(0, 0, 50, 20));
   auto* menu = New<TPopupMenu>(FForm);

@@ -4,7 +4,7 @@
 //   TcxMessageWindow   a hidden window whose messages reach a virtual WndProc
 //
 // The class belongs to the control unit, which re-exports it
-// (library/controls/cxControls.h). It lives here because the foundation's own
+// (library/controls/control/cxControls.h). It lives here because the foundation's own
 // services derive from it (the timer window, the format controller) and the
 // foundation never reaches up into the control framework; this file is the
 // whole of that link.

@@ -1,4 +1,4 @@
-#include "library/controls/cxControls.h"
+#include "library/controls/control/cxControls_Internal.h"
 
 #include "library/core/system/dxDPIAwareUtils.h"
 #include "library/core/system/dxUxTheme.h"
@@ -11,6 +11,7 @@ namespace {
 TcxSystemController* GSystemController = nullptr;
 TdxSystemInfo* GSystemInfo = nullptr;
 TdxMessagesController* GMessagesController = nullptr;
+TcxWindowProcController* GWindowProcController = nullptr;
 bool GControlsFinalized = false;
 bool GBufferedPaintInitialized = false;
 
@@ -219,15 +220,22 @@ TdxMessagesController* MessagesController() {
   return GMessagesController;
 }
 
+TcxWindowProcController* WindowProcController() {
+  if (!GWindowProcController && !GControlsFinalized) GWindowProcController = New<TcxWindowProcController>();
+  return GWindowProcController;
+}
+
 namespace {
 
 // The unit's work that the units loader runs: the system's buffered painting
 // exists from Windows Vista on.
 void StartControls() {
   if (IsWinVistaOrLater) GBufferedPaintInitialized = SUCCEEDED(UxBufferedPaintInit());
+  CreateDesignSelectorGlyphCache();
 }
 
 void StopControls() {
+  FreeDesignSelectorGlyphCache();
   if (std::exchange(GBufferedPaintInitialized, false)) UxBufferedPaintUnInit();
 }
 
@@ -235,22 +243,32 @@ void StopControls() {
 
 bool cxControlsBufferedPaintInitialized() { return GBufferedPaintInitialized; }
 
+bool cxControlsFinalizing() { return GControlsFinalized; }
+
 void cxControlsInitialization() {
   GControlsFinalized = false;
+  RegisterLibraryCursors();
   GSystemController = New<TcxSystemController>();
   if (TdxUnitsLoader* loader = GetUnitsLoader())
     loader->AddUnit(&StartControls, &StopControls);
   else
     StartControls();
+  CreateApplicationActivateWindowHelper();
+  BindLayeredWindowFunctions();
 }
 
 void cxControlsFinalization() {
   GControlsFinalized = true;
+  FreeApplicationActivateWindowHelper();
   if (TdxUnitsLoader* loader = GetUnitsLoader())
     loader->RemoveUnit(&StopControls);
   else
     StopControls();
+  UnregisterLibraryCursors();
+  FreeAndNil(GSystemController);
+  // Tracking timers still running here are freed without telling anyone.
+  FreeMouseTrackingTimerList();
+  FreeAndNil(GWindowProcController);
   FreeAndNil(GMessagesController);
   FreeAndNil(GSystemInfo);
-  FreeAndNil(GSystemController);
 }

@@ -1,4 +1,4 @@
-#include "library/controls/cxControls.h"
+#include "library/controls/control/cxControls.h"
 
 #include "platform/ui/Forms.h"
 

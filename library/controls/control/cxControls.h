@@ -1,0 +1,739 @@
+// The control unit.
+//
+// Classes in this file:
+//   TcxMessageWindow        a hidden window with an overridable window procedure
+//                           (declared in library/core/system/cxMessageWindow.h, which
+//                           the foundation's own message windows derive from)
+//   TcxSystemController     wakes the UI thread for pending synchronisation
+//                           when the library runs inside a dynamic library
+//   IdxSystemInfoListener, TdxSystemInfo   cached system settings and their changes
+//   TdxMessagesController   locked message kinds, one swallowed message, purging
+//   TcxWindowProcLinkedObject, TcxWindowProcLinkedObjectList, TcxSubclassingHelper,
+//   TcxClassLibrarySubclassingHelper, TcxWin32SubclassingHelper, TcxWindowProcController
+//                           chains of handlers that see the messages of a window
+//                           they do not own (cxControls_WindowProc.cpp)
+//   TMouseTrackingTimer, TcxMouseTrackingTimerList
+//                           timer-based mouse tracking; the drag-detect and
+//                           middle-button scrolling loops (cxControls_Mouse.cpp)
+//   IcxPopupMenu, IcxDropDownMenu   components that pop up as menus
+//   TdxApplicationActivateWindowHelper   keeps listed forms above a modal one
+//                           (the unit's routines: cxControls_Routines.cpp)
+//   TcxDragAndDropObject    one drag and drop inside a control
+//   TcxControlHelper, TcxControlDefaultHandlerHelper, IdxLockedStateImageOwner
+//                           scaling, the locked-state snapshot, unhandled keys
+//   TcxPopupAlignHorz, TdxRightToLeftLayoutConverter   mirroring for right to left
+//   TdxControlsDesignSelectorHelper   the selection glyph of containers at
+//                           design time (cxControls_Helpers.cpp)
+//
+// Process-wide services: the system controller exists from the unit's
+// start-up on; SystemInfo, MessagesController and WindowProcController are
+// created on first use.
+// All are freed at the unit's shut-down, after which the accessors answer nil.
+// Everything here runs on the UI thread.
+#pragma once
+
+#include "library/core/base/cxClasses.h"
+#include "library/core/base/dxCore.h"
+#include "library/core/base/dxCoreClasses.h"
+#include "library/core/geometry/cxGeometry.h"
+#include "library/core/system/cxMessageWindow.h"
+#include "library/graphics/system/cxWindowGeometry.h"
+#include "library/graphics/text/cxDrawTextUtils.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Menus.h"
+#include "platform/ui/UITypes.h"
+#include "platform/runtime/Threads.h"
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+class TCustomForm;
+class TcxCanvas;
+
+// ---------------------------------------------------------------------------
+// System controller
+
+class TcxSystemController : public TcxMessageWindow {
+  SK_CLASS(TcxSystemController, TcxMessageWindow)
+ public:
+  // The message that asks the UI thread to run pending synchronisation.
+  static constexpr UINT WM_SYNCHRONIZE_THREADS = 0x8066;
+
+  // Takes over the run-time's main-thread wake-up only inside a dynamic
+  // library (an executable's application object does that work).
+  void Create() override { Create(IsInsideLibrary()); }
+  virtual void Create(bool AInsideLibrary);
+  // Puts the previous wake-up back.
+  void Destroy() override;
+
+ protected:
+  void WndProc(TMessage& AMessage) override;
+
+ private:
+  bool FWakeInstalled;
+  TWakeMainThread FPrevWakeMainThread;
+};
+
+// ---------------------------------------------------------------------------
+// System information
+
+struct IdxSystemInfoListener : public virtual IInterface {
+  static constexpr GUID IID = {0xF137963E, 0x6165, 0x47F9, {0xA4, 0xC7, 0x96, 0xBB, 0x4E, 0xB9, 0x1A, 0xE0}};
+  // A system setting changed (its SPI_SET... code).
+  virtual void Changed(UINT AParameter) = 0;
+
+ protected:
+  ~IdxSystemInfoListener() = default;
+};
+
+class TdxSystemInfo : public TcxMessageWindow {
+  SK_CLASS(TdxSystemInfo, TcxMessageWindow)
+ public:
+  // Reads the cached settings.
+  void Create() override;
+  void Destroy() override;
+
+  void AddListener(IdxSystemInfoListener* AListener);
+  void RemoveListener(IdxSystemInfoListener* AListener);
+  int ListenerCount() const { return static_cast<int>(FListeners.size()); }
+
+  // SystemParametersInfoW for one SPI_GET... code into AValue (a record's
+  // size field is filled in first where the code needs it).
+  bool GetParameter(UINT ACode, void* AValue);
+  template <class T>
+  bool GetParameter(UINT ACode, T& AValue) { return GetParameter(ACode, static_cast<void*>(&AValue)); }
+  bool IsRemoteSession();
+
+  bool IsDropShadow() const { return FIsDropShadow; }
+  const NONCLIENTMETRICSW& NonClientMetrics() const { return FNonClientMetrics; }
+  bool UseMouseWheelRouting() const { return FUseMouseWheelRouting; }
+
+ protected:
+  // Message-only before Windows 10; there and later a hidden top-level
+  // window, which hears the setting broadcasts.
+  bool IsMessageOnly() override;
+  void WndProc(TMessage& AMessage) override;
+  // Reads the cached value of one SPI_SET... code again.
+  void UpdateCache(UINT AParameter);
+
+ private:
+  bool FIsDropShadow;
+  std::vector<IPtr<IdxSystemInfoListener>> FListeners;
+  NONCLIENTMETRICSW FNonClientMetrics;
+  bool FUseMouseWheelRouting;
+};
+
+// ---------------------------------------------------------------------------
+// Messages controller
+
+class TdxMessagesController : public TObject {
+  SK_CLASS(TdxMessagesController, TObject)
+ public:
+  // Gives a still blocked window its procedure back.
+  void Destroy() override;
+
+  // A number may be locked more than once; each unlock removes one.
+  void LockMessages(std::initializer_list<UINT> AMessages);
+  void UnlockMessages(std::initializer_list<UINT> AMessages);
+  bool IsMessageLocked(UINT AMessage) const;
+  // The window's next message, whatever it is, is swallowed (answered 1).
+  // Raises EdxException "dxLockMessage fails" while another window is
+  // blocked.
+  void BlockMessage(HWND AWnd);
+  // BlockMessage for a locked message, which then becomes 0.
+  void BlockLockedMessage(HWND AWnd, UINT& AMessage);
+  bool IsBlocked() const { return FOldWndProc != nullptr; }
+  // A message of that number waits in the queue for that window.
+  bool IsMessageInQueue(HWND AWnd, UINT AMessage);
+  // Removes the window's messages from AMsgFrom to AMsgTo (0: AMsgFrom only):
+  // all with APurgeAll, else the first. A removed WM_QUIT is posted again
+  // and ends the removal. Whether a message was removed.
+  bool KillMessages(HWND AWnd, UINT AMsgFrom, bool APurgeAll = true, UINT AMsgTo = 0);
+
+ private:
+  static LRESULT CALLBACK BlockingWndProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam);
+  void Unblock();
+
+  std::vector<UINT> FLockedMessages;
+  WNDPROC FOldWndProc;
+  HWND FBlockedWnd;
+};
+
+// ---------------------------------------------------------------------------
+// Window-procedure chains
+//
+// A chain holds, for one class-library control or one raw window, the
+// handlers that see its messages before it does. The newest handler runs
+// first; one that wants the usual processing calls DefaultProc on its own
+// node, which hands the message to the next older handler and in the end to
+// the window's initial procedure. Adding the first handler subclasses the
+// window; removing the last puts the initial procedure back.
+//
+// A handler may remove any node, itself and the last one included, while a
+// message runs through the chain: a removed node leaves the chain at once
+// but lives on, still passing messages to the node before it, until the
+// outermost message of the chain has returned.
+
+class TcxWindowProcLinkedObjectList;
+
+class TcxWindowProcLinkedObject : public TcxDoublyLinkedObject {
+  SK_CLASS(TcxWindowProcLinkedObject, TcxDoublyLinkedObject)
+ public:
+  // Hands the message to the next older handler or the initial procedure.
+  void DefaultProc(TMessage& Message);
+
+  TControl* Control() const { return FControl; }
+  HWND Handle() const { return FHandle; }
+  const TWndMethod& WindowProc() const { return FWindowProc; }
+
+ private:
+  friend class TcxWindowProcLinkedObjectList;
+  friend class TcxWindowProcController;
+  TcxWindowProcLinkedObject* Predecessor() const;
+
+  TControl* FControl;
+  HWND FHandle;
+  TWndMethod FWindowProc;
+  TcxWindowProcLinkedObjectList* FChain;
+  // A node taken off its chain while a message ran through it: the node it
+  // passed messages to then.
+  TcxWindowProcLinkedObject* FDetachedPrev;
+};
+
+// How a chain takes the window's messages and gives them back.
+class TcxSubclassingHelper : public TObject {
+  SK_CLASS(TcxSubclassingHelper, TObject)
+ public:
+  // The procedure that was in place before subclassing.
+  const TWndMethod& DefaultWindowProc() const { return FDefaultWindowProc; }
+
+ protected:
+  friend class TcxWindowProcLinkedObjectList;
+  virtual TcxWindowProcLinkedObject* CreateLinkedObject(TcxWindowProcLinkedObjectList* AList);
+  virtual void RestoreDefaultProc() = 0;
+  // Stores the initial procedure and installs the chain's dispatcher.
+  virtual void StoreDefaultProc(TcxWindowProcLinkedObjectList* AList) = 0;
+
+  TWndMethod FDefaultWindowProc;
+};
+
+// Through the control's replaceable WindowProc.
+class TcxClassLibrarySubclassingHelper : public TcxSubclassingHelper {
+  SK_CLASS(TcxClassLibrarySubclassingHelper, TcxSubclassingHelper)
+ public:
+  void Create(TControl* AControl);
+
+ protected:
+  void RestoreDefaultProc() override;
+  void StoreDefaultProc(TcxWindowProcLinkedObjectList* AList) override;
+
+ private:
+  // The control's own dispatch when it had no WindowProc of its own.
+  void ControlWndProc(TMessage& Message);
+
+  TControl* FControl;
+  TWndMethod FPrevWindowProc;  // as it was, empty included
+};
+
+// Through GWLP_WNDPROC; the previous procedure is called with CallWindowProcW.
+class TcxWin32SubclassingHelper : public TcxSubclassingHelper {
+  SK_CLASS(TcxWin32SubclassingHelper, TcxSubclassingHelper)
+ public:
+  void Create(HWND AHandle);
+
+ protected:
+  void RestoreDefaultProc() override;
+  void StoreDefaultProc(TcxWindowProcLinkedObjectList* AList) override;
+
+ private:
+  void CallAPIDefaultWndProc(TMessage& Message);
+  static LRESULT CALLBACK APIWndProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam);
+
+  HWND FHandle;
+  WNDPROC FAPIWndProc;
+  WNDPROC FAPIDefaultWndProc;
+};
+
+// The chain of one window. Its first node holds the initial procedure.
+class TcxWindowProcLinkedObjectList : public TcxDoublyLinkedObjectList {
+  SK_CLASS(TcxWindowProcLinkedObjectList, TcxDoublyLinkedObjectList)
+ public:
+  void Create(TControl* AControl);
+  void Create(HWND AHandle);
+  void Destroy() override;
+
+  TcxWindowProcLinkedObject* AddHandler(const TWndMethod& AWindowProc);
+  // Takes the node off the chain; it is freed once no message runs through
+  // the chain. Answers whether only the initial-procedure node remains.
+  bool RemoveHandler(TcxWindowProcLinkedObject* ANode);
+  // The window gets its initial procedure back; the chain frees itself once
+  // no message runs through it.
+  void Release();
+  // Every message of the window comes here first.
+  void WndProc(TMessage& Message);
+
+  TControl* Control() const { return FControl; }
+  HWND Handle() const { return FHandle; }
+  int HandlerCount() const { return Count() - 1; }
+
+ protected:
+  TClass GetNodeClass() override { return TcxWindowProcLinkedObject::ClassInfo(); }
+
+ private:
+  void Subclass(TcxSubclassingHelper* AHelper);
+  void FreeDetachedNodes();
+
+  TOwned<TcxSubclassingHelper> FHelper;
+  TControl* FControl;
+  HWND FHandle;
+  int FDispatchDepth;
+  bool FReleased;
+  std::vector<TcxWindowProcLinkedObject*> FDetached;
+};
+
+class TcxWindowProcController : public TObject {
+  SK_CLASS(TcxWindowProcController, TObject)
+ public:
+  // Gives every window its initial procedure back.
+  void Destroy() override;
+
+  // Nil for a nil control or a 0 handle.
+  TcxWindowProcLinkedObject* Add(TControl* AControl, const TWndMethod& AWindowProc);
+  TcxWindowProcLinkedObject* Add(HWND AHandle, const TWndMethod& AWindowProc);
+  // Removes the handler and clears the variable; nothing for nil.
+  void Remove(TcxWindowProcLinkedObject*& AObject);
+  int ChainCount() const { return static_cast<int>(FWindowProcObjects.size()); }
+
+ private:
+  TcxWindowProcLinkedObjectList* Find(TControl* AControl, HWND AHandle) const;
+
+  std::vector<TOwned<TcxWindowProcLinkedObjectList>> FWindowProcObjects;
+};
+
+// ---------------------------------------------------------------------------
+// Mouse tracking
+//
+// For windows and parts the system does not track, a 10 ms timer per caller
+// watches the cursor and tells the caller (and the control, with
+// CM_MOUSELEAVE) when it has left. A timer ends quietly when its control is
+// freed, and every tracking of a control ends when its window goes
+// (EndAllMouseTracking), so no tick reaches a control that is gone.
+
+class TMouseTrackingTimer : public TcxTimer {
+  SK_CLASS(TMouseTrackingTimer, TcxTimer)
+ public:
+  IPtr<IcxMouseTrackingCaller> Caller;
+  TWinControl* Control;
+  TRect Bounds;  // screen coordinates
+
+  // The caller as one object, whichever of its interfaces named it.
+  IInterface* CallerIdentity() const { return static_cast<IInterface*>(Caller.Get()); }
+  void SetControl(TWinControl* AValue);
+  // One look at the cursor; ends the tracking when it has left.
+  void Tick(TObject* Sender);
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation AOperation) override;
+
+ private:
+  bool IsCursorInside(const TPoint& P);
+};
+
+// The running timers, in order of their start; owns them.
+class TcxMouseTrackingTimerList : public TdxFastList {
+  SK_CLASS(TcxMouseTrackingTimerList, TdxFastList)
+ public:
+  // Timers still running at shut-down are freed without telling anyone.
+  void Destroy() override;
+  TMouseTrackingTimer* Timers(int AIndex) const { return static_cast<TMouseTrackingTimer*>(Items(AIndex)); }
+  TMouseTrackingTimer* Find(IInterface* ACallerIdentity) const;
+};
+
+// Nothing once the unit's shut-down has begun, or when the caller is tracked
+// already. ABounds are client coordinates of AControl, or screen coordinates
+// without a control.
+void BeginMouseTracking(TWinControl* AControl, const TRect& ABounds, IcxMouseTrackingCaller* ACaller);
+void EndMouseTracking(IcxMouseTrackingCaller* ACaller);
+bool IsMouseTrackingActive(IcxMouseTrackingCaller* ACaller);
+// Ends every tracking of the control (its window goes): each caller hears of
+// the leave and the control gets WM_MOUSELEAVE, unless the control, its
+// owner or its parent is being destroyed; then the timers just go.
+void EndAllMouseTracking(TWinControl* AControl);
+// The number of running tracking timers (0 after shut-down).
+int MouseTrackingTimerCount();
+
+// ---------------------------------------------------------------------------
+// Modal mouse loops (each pumps the thread's messages until it ends)
+
+// How the drag-detect loop ended.
+enum TcxDragDetect { ddNone, ddDrag, ddCancel };
+
+// With a button down at AStartPoint (screen): ddDrag once the mouse leaves
+// the square of twice the drag threshold around it, ddNone when a button is
+// released first, ddCancel on Esc or when the window loses the capture.
+TcxDragDetect cxDragDetect(HWND AWnd, const TPoint& AStartPoint);
+
+// One step of middle-button scrolling in a direction.
+using TcxScrollContentProc = std::function<void(TcxDirection ADirection)>;
+
+// Where the mouse is relative to the origin of middle-button scrolling.
+struct TcxMiddleButtonScrollState {
+  TcxDirection Direction = dirNone;
+  int Speed = 0;  // 0 in the neutral zone, else 1..12
+};
+// The neutral zone is a square of AMarkerWidth around the origin, stretched
+// over the whole screen along an axis whose bar is hidden.
+TcxMiddleButtonScrollState MiddleButtonScrollStateAt(const TPoint& AOrigin, const TPoint& APoint, int AMarkerWidth,
+                                                     bool AHorzScrollBarVisible, bool AVertScrollBarVisible);
+// The screen cursor index for a state (the neutral one by the visible bars).
+int MiddleButtonScrollCursor(const TcxMiddleButtonScrollState& AState, bool AHorzScrollBarVisible,
+                             bool AVertScrollBarVisible);
+// Runs middle-button scrolling for the control from the cursor position:
+// AStep is called every (13 - speed)-th tick of a 20 ms timer. AScrolling is
+// true for the duration. Nothing when neither bar is visible.
+void MiddleButtonScrolling(TWinControl* AControl, bool AHorzScrollBarVisible, bool AVertScrollBarVisible,
+                           bool& AScrolling, const TcxScrollContentProc& AStep);
+
+// ---------------------------------------------------------------------------
+// The unit's routines
+
+TPoint ReadCursorPos();
+// MK_ flags from the asynchronous state of the buttons, Shift and Ctrl.
+WPARAM GetAsyncMouseKeys();
+UINT DoubleClickInterval();
+// The work area of the monitor nearest the point (the screen's without one).
+TRect WorkAreaAtPoint(const TPoint& P);
+TRect WorkAreaOfRect(const TRect& R);
+bool IsPlainMouseMove(const TShiftState& AShift);
+bool IsLeftButtonOnly(const TShiftState& AShift, bool AAllowDoubleClick = false);
+bool IsButtonDownMessage(UINT AMsg);
+bool IsChildWindowStyle(HWND AWnd);
+// AWnd is AParent or a descendant of it.
+bool IsSameOrChildWindow(HWND AParent, HWND AWnd);
+bool IsCtrlKeyDown();
+// Enabled, and for a child window its parents too.
+bool IsWindowEnabledDeep(HWND AWnd);
+bool IsControlWindowVisible(TWinControl* AControl);
+// The first class-library control on the window or its ancestors.
+TWinControl* FindClassLibraryControl(HWND AWnd);
+TComponent* FindComponentOfClass(TComponent* AOwner, TClass AClass);
+// A point of the control in AParent's client coordinates.
+TPoint PointToParent(TControl* AControl, TWinControl* AParent, const TPoint& P);
+TCustomForm* ParentFormOfWindow(HWND AWnd);
+// The screen's active form, else the form of the active window.
+TCustomForm* ActiveCustomForm();
+// Sends the message to the control and each parent up to the first form (not
+// included).
+void PerformUpToForm(TControl* AControl, UINT AMsg, WPARAM AWParam, LPARAM ALParam);
+// Both distances to the mouse-down point below the drag threshold.
+bool IsWithinDragDetectArea(const TPoint& AMouseDownPos, const TPoint& P);
+// R moved by the least amount that brings it inside the work area at P:
+// right and bottom edges first, then left and top.
+TRect FitRectToWorkArea(const TRect& R, const TPoint& P);
+TPoint MapPointBetweenWindows(HWND AFromWnd, HWND AToWnd, const TPoint& P);
+// CM_RECREATEWND to a control that has a window, posted or sent.
+void RequestRecreateWindow(TWinControl* AControl, bool APost);
+// The window rectangle in the parent's client coordinates; empty on failure.
+TRect GetControlWindowRect(TWinControl* AControl);
+// The client area's top-left inside the window rectangle.
+TPoint ClientOriginInWindow(HWND AWnd);
+// The deepest visible window under a screen point.
+HWND DeepWindowFromPoint(const TPoint& P);
+void SetZOrder(HWND AWnd, HWND AInsertAfter, bool AActivate);
+WPARAM ShiftToMouseKeyFlags(const TShiftState& AShift);
+void AdjustControlAutoSize(TControl* AControl);
+// Sets AInclude's bits and clears AExclude's in the window long; the new value.
+LONG_PTR ModifyWindowLong(HWND AWnd, int AIndex, LONG_PTR AInclude, LONG_PTR AExclude);
+// Replaces GWLP_WNDPROC; the previous procedure.
+WNDPROC SetWindowProcOf(HWND AWnd, WNDPROC AWndProc);
+// The frame recalculated in place (SWP_FRAMECHANGED), then painted when asked.
+void RecalculateNonClient(HWND AWnd, bool AUpdate = false);
+bool IsWindowOfThisProcess(HWND AWnd);
+// Copies the update region into ARegion; false on Windows 7 without
+// composition (its update regions there are not to be trusted) and when the
+// window has no update region.
+bool HasUpdateRegion(HWND AWnd, HRGN ARegion);
+// The control has a window, paints on glass and the desktop is composed.
+bool IsPaintingOnGlass(TWinControl* AControl);
+// Whether the control has a window or can get one.
+bool CanHaveWindowHandle(TWinControl* AControl);
+// Below 255 the window becomes layered with that alpha; with a colour key it
+// becomes layered with that key; otherwise it stops being layered.
+void SetWindowLayeredAttributes(HWND AWnd, BYTE AAlpha, TColor AColorKey = clNone);
+// The layered window shows the bitmap selected into ABitmapDC, with its
+// per-pixel alpha times AAlpha. Nothing where the system lacks the function.
+void UpdateLayeredWindowFromBitmap(HWND AWnd, HDC ABitmapDC, const TSize& ASize, BYTE AAlpha = 255);
+// The program's cursor resource under a screen cursor index.
+void RegisterCursor(int AIndex, const wchar_t* AResName);
+void UnregisterCursor(int AIndex);
+
+// Text on desktop-composition glass: drawn through the theme text function
+// into a 32-bit bitmap of R (with ACopyBackground, over the destination's
+// pixels), then copied to R. ARotation 1, 2, 3: 90, 270 and 180 degrees.
+// AFont 0 takes the DC's font, clDefault its text colour. Vista and later.
+void DrawTextOnGlass(HDC DC, const String& AText, HFONT AFont, const TRect& R, TColor AColor, UINT AFlags,
+                     int AGlowSize = 0, int ARotation = 0, bool ACopyBackground = true);
+void DrawTextOnGlass(TcxCanvas* ACanvas, const String& AText, const TRect& R, UINT AFlags, int AGlowSize = 0,
+                     int ARotation = 0, bool ACopyBackground = true);
+
+// ---------------------------------------------------------------------------
+// Popup menus
+
+// A component that is a popup menu of its own kind.
+struct IcxPopupMenu : public virtual IInterface {
+  static constexpr GUID IID = {0x61C8F2A3, 0x4D17, 0x4E9B, {0x9A, 0x52, 0x0E, 0x3B, 0x7C, 0xD1, 0x84, 0x26}};
+  virtual bool IsShortCut(TMessage& Message) = 0;
+  virtual void Popup(int X, int Y) = 0;
+
+ protected:
+  ~IcxPopupMenu() = default;
+};
+
+// A component that drops itself down under a button.
+struct IcxDropDownMenu : public virtual IInterface {
+  static constexpr GUID IID = {0xB3E90D57, 0x28A4, 0x4C61, {0x83, 0xF9, 0x41, 0x6D, 0xA2, 0x0C, 0xE7, 0x95}};
+  virtual void Popup(const TPoint& P, TPopupAlignment AAlignment, const TRect& AButtonRect) = 0;
+
+ protected:
+  ~IcxDropDownMenu() = default;
+};
+
+bool IsPopupMenuComponent(TComponent* AComponent);
+// Lets the component take a shortcut key message; true when it did.
+bool HandlePopupMenuShortcut(TComponent* AComponent, TMessage& Message);
+// Shows the component as the control's popup menu at a screen point; true
+// when a menu was shown.
+bool ShowPopupMenuAt(TControl* AControl, TComponent* AComponent, int X, int Y);
+// Drops the component down under (or, near the work area's bottom, above)
+// the button rectangle (screen coordinates); true when a menu was shown.
+bool ShowDropDownMenu(TControl* AButton, TComponent* AComponent, const TRect& AButtonRect,
+                      TPopupAlignment AAlignment);
+// The height the system gives a popup menu's window at a DPI.
+int GetPopupMenuHeight(TPopupMenu* AMenu, int ADpi);
+
+// ---------------------------------------------------------------------------
+// Application activate window helper: forms listed here stay above the
+// focused form while the application runs a modal loop.
+
+class TdxApplicationActivateWindowHelper : public TComponent {
+  SK_CLASS(TdxApplicationActivateWindowHelper, TComponent)
+ public:
+  void Destroy() override;
+  void AddWindow(TCustomForm* AForm);
+  void RemoveWindow(TCustomForm* AForm);
+  int WindowCount() const { return static_cast<int>(FWindows.size()); }
+  // AFocusedForm is the form that has the focus (Screen's active form).
+  void NormalizeTopMostWindows(TCustomForm* AFocusedForm);
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation AOperation) override;
+
+ private:
+  std::vector<TCustomForm*> FWindows;
+};
+
+TdxApplicationActivateWindowHelper* ApplicationActivateWindowHelper();
+// The design selector's glyphs drawn so far (0 outside the unit's life).
+int DesignSelectorGlyphCount();
+
+// ---------------------------------------------------------------------------
+// Drag and drop inside a control
+//
+// The control makes one object of its drag-and-drop class when a drag may
+// start and frees it when the drag ends. Positions are in object
+// coordinates: client coordinates divided by the zoom.
+
+class TcxDragAndDropObject : public TObject {
+  SK_CLASS(TcxDragAndDropObject, TObject)
+ public:
+  // AControl's client coordinates are the object's; ACanvas is the
+  // control's canvas (neither is owned).
+  virtual void Create(TWinControl* AControl, TcxCanvas* ACanvas);
+
+  void DoBeginDragAndDrop();
+  void DoDragAndDrop(const TPoint& P, bool& Accepted);
+  void DoEndDragAndDrop(bool Accepted);
+  // A key during the drag; false when it was not taken (the control then
+  // ends the drag unaccepted).
+  virtual bool DoProcessKeyDown(TMessage& Message);
+  virtual bool DoProcessKeyUp(TMessage& Message);
+
+  TWinControl* Control() const { return FControl; }
+  TcxCanvas* Canvas() const { return FCanvas; }
+  bool Dirty() const { return FDirty; }
+  void SetDirty(bool AValue);
+  // The drag begins at the press, not once the mouse left the drag area.
+  virtual bool ImmediateStart() { return false; }
+  virtual int ZoomPercent() { return 100; }
+
+  TPoint CurMousePos{-1, -1};
+  TPoint PrevMousePos{-1, -1};
+
+ protected:
+  virtual void DirtyChanged() {}
+  virtual void GetClientCursorPos(TPoint& P);
+  virtual TCursor GetDragAndDropCursor(bool Accepted);
+  virtual void AfterDragAndDrop(bool /*Accepted*/) {}
+  virtual void BeforeBeginDragAndDrop() {}
+  virtual void StartDragging();
+  virtual void TrackDragging(const TPoint& P, bool& Accepted);
+  virtual void FinishDragging(bool Accepted);
+  virtual bool ProcessKeyDown(WORD /*Key*/, TShiftState /*Shift*/) { return false; }
+  virtual bool ProcessKeyUp(WORD /*Key*/, TShiftState /*Shift*/) { return false; }
+  virtual TPoint TranslateCoords(const TPoint& P);
+
+ private:
+  TcxCanvas* FCanvas;
+  TWinControl* FControl;
+  bool FDirty;
+};
+
+// ---------------------------------------------------------------------------
+// Control helpers (class operations)
+
+// An owner that shows a snapshot of itself while it is locked.
+struct IdxLockedStateImageOwner : public virtual IInterface {
+  static constexpr GUID IID = {0xEB45AB76, 0x3681, 0x4838, {0xBD, 0xA8, 0x7D, 0x00, 0x81, 0xB4, 0xC1, 0x84}};
+  // The snapshot, nil when there is none.
+  virtual TBitmap* GetImage() = 0;
+  // The control in whose client coordinates the snapshot lies.
+  virtual TWinControl* GetControl() = 0;
+
+ protected:
+  ~IdxLockedStateImageOwner() = default;
+};
+
+class TcxControlHelper {
+ public:
+  TcxControlHelper() = delete;
+
+  // A new parent, or any while the control is read from a stream.
+  static bool CanSetParent(TControl* AControl, TWinControl* ANewParent);
+  // Brings a control with IdxScaleFactor to the ratio M / D (nothing for
+  // others, and nothing when it is there already).
+  static void ChangeScaleFactor(TControl* AControl, int M, int D);
+  static void ChangeScaleFactor(TControl* AControl, const TdxScaleFactor* ATarget);
+  // Copies the part of the owner's snapshot under the child onto the canvas;
+  // false when the owner shows none.
+  static bool DrawLockedState(TcxCanvas* ACanvas, TControl* AOwner, TControl* AChild);
+  // The control's resolution, else the screen's.
+  static int GetCurrentDPIFromControl(TObject* AObject);
+  static void ScaleForPPI(TObject* AObject, int ATargetPPI);
+  // Follows the DPI ratio of the control's (new) parent, when it is known.
+  static void UpdateScaleFactorOnParentChange(TControl* AControl);
+};
+
+// Offers an unhandled key-down to the application window ($806B), which may
+// take it.
+class TcxControlDefaultHandlerHelper {
+ public:
+  TcxControlDefaultHandlerHelper() = delete;
+  static constexpr UINT DX_KEYTOAPPLICATION = 0x806B;
+  // Whether the application window took the message.
+  static bool Process(TMessage& Message);
+};
+
+// ---------------------------------------------------------------------------
+// Right to left
+
+enum TcxPopupAlignHorz { pahLeft, pahCenter, pahRight };
+
+// Pure mirroring of geometry and of what names a side: left and right swap,
+// everything else stays.
+class TdxRightToLeftLayoutConverter {
+ public:
+  TdxRightToLeftLayoutConverter() = delete;
+
+  static TAlignment ConvertAlignment(TAlignment AValue);
+  static TAnchors ConvertAnchors(const TAnchors& AValue);
+  // The library's text flags 1 (left) and 2 (right) swap.
+  static int ConvertcxDrawTextAlignment(int AValue);
+  static TcxTextAlignX ConvertcxTextAlignX(TcxTextAlignX AValue);
+  static TcxBorder ConvertBorder(TcxBorder AValue);
+  static TcxBorders ConvertBorders(const TcxBorders& AValue);
+  static TdxCorner ConvertCorner(TdxCorner AValue);
+  static TcxDirection ConvertDirection(TcxDirection AValue);
+  static TcxPopupAlignHorz ConvertPopupAlignHorz(TcxPopupAlignHorz AValue);
+  static TPopupAlignment ConvertPopupAlignment(TPopupAlignment AValue);
+  static int ConvertXCoordinate(int X, const TRect& AParent);
+  static float ConvertXCoordinate(float X, const TdxRectF& AParent);
+  static TPoint ConvertPoint(const TPoint& P, const TRect& AParent);
+  static TdxPointF ConvertPoint(const TdxPointF& P, const TdxRectF& AParent);
+  // An empty rectangle comes back as it is.
+  static TRect ConvertRect(const TRect& R, const TRect& AParent);
+  static TdxRectF ConvertRect(const TdxRectF& R, const TdxRectF& AParent);
+  // Offsets held in a rectangle: left and right swap.
+  static TRect ConvertOffsets(const TRect& AOffsets);
+  static WORD ConvertVirtualKeyCode(WORD AKey);
+};
+
+// ---------------------------------------------------------------------------
+// Design selector: the square in a container's bottom-right corner by which
+// the form designer selects it. Only a form designer runs it; the program
+// never does.
+
+class TdxControlsDesignSelectorHelper : public TComponent {
+  SK_CLASS(TdxControlsDesignSelectorHelper, TComponent)
+ public:
+  // AOwner is the control the selector belongs to.
+  void Create(TComponent* AOwner) override;
+  void Destroy() override;
+
+  // The square of 15 scaled pixels in the bottom-right corner of R deflated
+  // by 8 scaled pixels.
+  static TRect CalculateBounds(const TRect& R, const TdxScaleFactor* AScaleFactor);
+  // Takes the source's square into this control's client coordinates.
+  void Assign(TPersistent* ASource) override;
+
+  TControl* Control() const { return FControl; }
+  const TRect& SelectorBounds() const { return FSelectorBounds; }
+  void SetSelectorBounds(const TRect& AValue) { FSelectorBounds = AValue; }
+  TdxControlsDesignSelectorHelper* Parent() const { return FParent; }
+  int ChildCount() const { return FChildren->Count(); }
+  TdxControlsDesignSelectorHelper* Children(int AIndex) const;
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation AOperation) override;
+  // Before the control: whether the message was answered here.
+  virtual bool ProcessMessage(TMessage& Message);
+  virtual bool HitTest(const TPoint& P);
+  // Every child control with a window gets a selector; others go.
+  virtual void RefreshChildren();
+  virtual void RemoveChild(TdxControlsDesignSelectorHelper* AChild);
+  virtual TClass GetChildClass();
+  virtual TdxControlsDesignSelectorHelper* AddChild(TControl* AControl);
+  virtual bool CanDraw();
+  // Top selectors follow the designer's selection, children their parent.
+  virtual bool IsChecked();
+  virtual bool IsUsable();
+  virtual bool IsVisible();
+  virtual void Draw(HDC DC);
+
+ private:
+  void WndProc(TMessage& Message);
+  // The selector's picture in R.
+  static void DrawGlyph(HDC DC, const TRect& R, bool AChecked);
+
+  TControl* FControl;
+  bool FChecked;
+  TOwned<TcxComponentList> FChildren;
+  TdxControlsDesignSelectorHelper* FParent;
+  TRect FSelectorBounds;
+  TcxWindowProcLinkedObject* FWindowProcObject;
+};
+
+// The process-wide services (nil once the unit has shut down).
+TcxSystemController* cxSystemController();
+TdxSystemInfo* SystemInfo();
+TdxMessagesController* MessagesController();
+TcxWindowProcController* WindowProcController();
+
+// Whether the unit's start-up (run through the units loader) initialised the
+// system's buffered painting, which its shut-down gives back.
+bool cxControlsBufferedPaintInitialized();
+
+// The unit's start-up and shut-down.
+void cxControlsInitialization();
+void cxControlsFinalization();

@@ -1,0 +1,376 @@
+// Scroll bars without a window of their own: the model that lays out the
+// arrows, the thumb and the page areas inside an owner control and maps the
+// scroll parameters to them.
+//
+// Classes in this file:
+//   TcxScrollBarPart                 the five parts (and none)
+//   IcxScrollBarOwner, IcxScrollBarOwner2   what the model asks of its owner
+//   TcxScrollBarController           mouse handling: auto-repeat and thumb
+//                                    dragging
+//   TcxScrollBarPainter              drawing and metrics of a bar through the
+//                                    look and feel (filled by the painters)
+//   TcxScrollBarPartViewInfo, TcxScrollBarViewInfo   the geometry
+//   TcxScrollBarHelper               the model
+//
+// Coordinates: the bar's bounds are in the owner's coordinates, relative to
+// the owner origin that IcxScrollBarOwner2 may supply. Ranges are Integer;
+// the arithmetic on them runs in 64 bits, so that a range reaching from
+// -2^31 to 2^31 - 1 lays out like any other.
+#pragma once
+
+#include "library/controls/control/cxButtonState.h"
+#include "library/core/geometry/cxGeometry.h"
+#include "library/core/base/cxClasses.h"
+#include "library/core/base/dxCoreClasses.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/GdiScopes.h"
+
+#include <array>
+
+class TcxCanvas;
+class TcxCustomCanvas;
+class TcxLookAndFeel;
+class TcxScrollBarHelper;
+
+enum TcxScrollBarPart { sbpNone, sbpLineUp, sbpLineDown, sbpThumbnail, sbpPageUp, sbpPageDown };
+
+// ---------------------------------------------------------------------------
+// Owners
+
+struct IcxScrollBarOwner : public virtual IInterface {
+  static constexpr GUID IID = {0x9E2B7C41, 0x53A0, 0x4D8E, {0xA6, 0x1F, 0x27, 0xC4, 0x90, 0x5B, 0xE8, 0x13}};
+  virtual TWinControl* GetControl() = 0;
+  virtual TcxLookAndFeel* GetLookAndFeel() = 0;
+  virtual TdxScaleFactor* GetScaleFactor() = 0;
+
+ protected:
+  ~IcxScrollBarOwner() = default;
+};
+
+// An owner whose bars live in a part of it that moves or hides.
+struct IcxScrollBarOwner2 : public virtual IInterface {
+  static constexpr GUID IID = {0x5CAEC427, 0x0B33, 0x41D2, {0x88, 0x39, 0x5B, 0xE9, 0xE0, 0x92, 0x0B, 0xD4}};
+  // Where the bar's coordinates start, in the owner control's client area.
+  virtual TPoint GetOwnerOrigin() = 0;
+  virtual bool GetOwnerVisible() = 0;
+
+ protected:
+  ~IcxScrollBarOwner2() = default;
+};
+
+// ---------------------------------------------------------------------------
+// Controller: turns the mouse into scrolling. A press on an arrow or a page
+// area steps at once and again after 400 ms, then every 60 ms while the
+// mouse stays on that part; a press on the thumb drags it while the mouse
+// stays within 136 pixels across and 34 pixels along the bar (anywhere with
+// UnlimitedTracking), and snaps it back outside.
+
+class TcxScrollBarController : public TObject {
+  SK_CLASS(TcxScrollBarController, TObject)
+ public:
+  static constexpr unsigned FirstRepeatInterval = 400;
+  static constexpr unsigned RepeatInterval = 60;
+  static constexpr int TrackingAcross = 136;
+  static constexpr int TrackingAlong = 34;
+
+  virtual void Create(TcxScrollBarHelper* AScrollBar);
+  void Destroy() override;
+  TcxScrollBarHelper* ScrollBar() const { return FScrollBar; }
+
+  // Points are in the bar's coordinates.
+  virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void MouseEnter(TControl* AControl);
+  virtual void MouseLeave(TControl* AControl);
+  virtual void MouseMove(TShiftState Shift, int X, int Y);
+  virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  // Ends any scrolling; AHotPart becomes the hot part. A thumb drag ends with
+  // scPosition, every press with scEndScroll.
+  virtual void StopScrolling(TcxScrollBarPart AHotPart);
+
+  // The auto-repeat timer (runs while an arrow or a page area is held).
+  TcxTimer* Timer() const { return FTimer.get(); }
+  // The rectangle the mouse must stay in while the thumb is dragged.
+  TRect TrackingRect() const;
+  // The position the thumb shows where it lies now.
+  int PositionFromThumb() const;
+
+ protected:
+  virtual void DoMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void DoMouseEnter(TControl* AControl);
+  virtual void DoMouseLeave(TControl* AControl);
+  virtual void DoMouseMove(TShiftState Shift, int X, int Y);
+  virtual void DoMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  // AFull: through SetScrollParams (the thumb laid out again); otherwise
+  // stored as the dragged thumb shows it. Both send scTrack.
+  virtual void SetPositionFromThumb(int AValue, bool AFull);
+
+ private:
+  void DragThumb(const TPoint& P);
+  void ScrollByPart(TcxScrollBarPart APart);
+  void StartRepeat();
+  void TimerHandler(TObject* Sender);
+  bool IsRepeatingPart(TcxScrollBarPart APart) const;
+  bool IsVertical() const;
+
+  TPoint FDownMousePos;
+  TPoint FLastMousePos;
+  int FSavePosition;
+  TPoint FSaveThumbnailPos;
+  TcxScrollBarHelper* FScrollBar;
+  TOwned<TcxTimer> FTimer;
+};
+
+// ---------------------------------------------------------------------------
+// Painter: draws and measures a bar through the look and feel; the
+// look-and-feel painters supply it.
+
+class TcxScrollBarPainter : public TObject {
+  SK_CLASS(TcxScrollBarPainter, TObject)
+ public:
+  virtual void Create(TcxScrollBarHelper* AScrollBar) { FScrollBar = AScrollBar; }
+  TcxScrollBarHelper* ScrollBar() const { return FScrollBar; }
+
+  // The shortest thumb, at the bar's scale factor.
+  virtual int MinThumbnailSize() = 0;
+  // Whether parts show a hot state under the mouse.
+  virtual bool IsButtonHotTrack() = 0;
+  // The background over the bounds, then each part that is not empty, in
+  // the order LineUp, LineDown, Thumbnail, PageUp, PageDown, in its state.
+  // A brush pattern stays aligned with the owner, not with the bar.
+  virtual void Paint(TcxCustomCanvas* ACanvas);
+
+ protected:
+  // The owner control's colour, then the look's background.
+  virtual void DrawBackground(TcxCustomCanvas* ACanvas, const TRect& R);
+  virtual void DrawPartWithFading(TcxCustomCanvas* ACanvas, TcxScrollBarPart APart);
+  // What the look draws: the bar's background and one part in a state.
+  // DrawBackground and DrawPart call them inside a saved canvas state whose
+  // right-to-left alignment is the bar's.
+  virtual void DrawLookBackground(TcxCustomCanvas* ACanvas, const TRect& R) = 0;
+  virtual void DrawLookPart(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                            TcxScrollBarPart APart) = 0;
+  void DrawPart(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState, TcxScrollBarPart APart);
+
+ private:
+  TcxScrollBarHelper* FScrollBar;
+};
+
+// ---------------------------------------------------------------------------
+// Geometry
+
+class TcxScrollBarViewInfo;
+
+class TcxScrollBarPartViewInfo : public TObject {
+  SK_CLASS(TcxScrollBarPartViewInfo, TObject)
+ public:
+  void Create(TcxScrollBarViewInfo* AOwner, TcxScrollBarPart APart);
+
+  TcxScrollBarPart Part() const { return FPart; }
+  const TRect& Bounds() const { return FBounds; }
+  void SetBounds(const TRect& AValue) { FBounds = AValue; }
+  // The state the part shows now (see the view info's hot and pressed parts).
+  TcxButtonState State() const;
+
+ private:
+  TcxScrollBarViewInfo* FOwner;
+  TRect FBounds;
+  TcxScrollBarPart FPart;
+};
+
+class TcxScrollBarViewInfo : public TObject {
+  SK_CLASS(TcxScrollBarViewInfo, TObject)
+ public:
+  virtual void Create(TcxScrollBarHelper* AScrollBar);
+
+  // Buttons, thumb and page areas.
+  virtual void Calculate();
+  // The thumb and the page areas from the scroll parameters.
+  void CalculateThumbRect();
+  // The first part, in the order LineUp, LineDown, Thumbnail, PageUp,
+  // PageDown, whose rectangle holds the point; sbpNone otherwise.
+  TcxScrollBarPart HitTest(const TPoint& P) const;
+
+  virtual TRect Bounds() const;
+  TcxScrollBarPartViewInfo* PartInfos(TcxScrollBarPart APart) const;
+  const TRect& PartBounds(TcxScrollBarPart APart) const { return PartInfos(APart)->Bounds(); }
+  TcxScrollBarHelper* ScrollBar() const { return FScrollBar; }
+  int ArrowButtonLength() const { return FArrowButtonLength; }
+  // The bar's length along its kind.
+  int Length() const { return FLength; }
+  int MinThumbnailSize() const { return FMinThumbnailSize; }
+  TcxScrollBarPart HotPart() const { return FHotPart; }
+  void SetHotPart(TcxScrollBarPart AValue) { FHotPart = AValue; }
+  TcxScrollBarPart PressedPart() const { return FPressedPart; }
+  void SetPressedPart(TcxScrollBarPart AValue) { FPressedPart = AValue; }
+  // While the thumb is dragged, its leading edge (trailing when reversed);
+  // 0 otherwise.
+  TPoint DragThumbnailPos() const { return TPoint(FDragThumbnailPosX, FDragThumbnailPosY); }
+  void SetDragThumbnailPos(const TPoint& AValue);
+
+ protected:
+  virtual int GetArrowButtonLength();
+
+ private:
+  // The button or page part at the start (AFirst) or end of a horizontal bar
+  // as it is seen: right-to-left bars swap them.
+  TcxScrollBarPart VisualButton(bool AFirst) const;
+  TcxScrollBarPart VisualPage(bool AFirst) const;
+  void CalculateButtons();
+
+  int FArrowButtonLength;
+  int FDragThumbnailPosX;
+  int FDragThumbnailPosY;
+  TScrollBarKind FKind;
+  int FLength;
+  TcxScrollBarPart FHotPart;
+  int FMinThumbnailSize;
+  std::array<TOwned<TcxScrollBarPartViewInfo>, 5> FPartInfos;
+  TcxScrollBarPart FPressedPart;
+  TcxScrollBarHelper* FScrollBar;
+};
+
+// ---------------------------------------------------------------------------
+// The model
+
+class TcxScrollBarHelper : public TcxIUnknownObject {
+  SK_CLASS(TcxScrollBarHelper, TcxIUnknownObject)
+ public:
+  virtual void Create(IcxScrollBarOwner* AOwner);
+  void Destroy() override;
+
+  // Properties
+  const TRect& BoundsRect() const { return FBoundsRect; }
+  void SetBoundsRect(const TRect& AValue);
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool AValue);
+  bool IsNonClient() const { return FIsNonClient; }
+  void SetIsNonClient(bool AValue) { FIsNonClient = AValue; }
+  TScrollBarKind Kind() const { return FKind; }
+  void SetKind(TScrollBarKind AValue) { FKind = AValue; }
+  TScrollBarInc LargeChange() const { return FLargeChange; }
+  void SetLargeChange(TScrollBarInc AValue) { FLargeChange = AValue; }
+  TScrollBarInc SmallChange() const { return FSmallChange; }
+  void SetSmallChange(TScrollBarInc AValue) { FSmallChange = AValue; }
+  int Max() const { return FMax; }
+  void SetMax(int AValue) { SetScrollParams(FMin, AValue, FPosition, FPageSize, FVisible); }
+  int Min() const { return FMin; }
+  void SetMin(int AValue) { SetScrollParams(AValue, FMax, FPosition, FPageSize, FVisible); }
+  int PageSize() const { return FPageSize; }
+  void SetPageSize(int AValue) { SetScrollParams(FMin, FMax, FPosition, AValue, FVisible); }
+  int Position() const { return FPosition; }
+  void SetPosition(int AValue) { SetScrollParams(FMin, FMax, AValue, FPageSize, FVisible); }
+  bool ReverseDirection() const { return FReverseDirection; }
+  void SetReverseDirection(bool AValue) { FReverseDirection = AValue; }
+  bool UnlimitedTracking() const { return FUnlimitedTracking; }
+  void SetUnlimitedTracking(bool AValue) { FUnlimitedTracking = AValue; }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool AValue);
+  TcxLookAndFeel* LookAndFeel() const { return FOwner ? FOwner->GetLookAndFeel() : nullptr; }
+  IcxScrollBarOwner* Owner() const { return FOwner; }
+  TcxScrollBarController* Controller() const { return FController.get(); }
+  TcxScrollBarPainter* Painter() const { return FPainter.get(); }
+  TcxScrollBarViewInfo* ViewInfo() const { return FViewInfo.get(); }
+  TNotifyEvent OnChange() const { return FOnChange; }
+  void SetOnChange(TNotifyEvent AValue) { FOnChange = AValue; }
+  TScrollEvent OnScroll() const { return FOnScroll; }
+  void SetOnScroll(TScrollEvent AValue) { FOnScroll = AValue; }
+
+  // Raises EInvalidOperation for AMin > AMax or a page below 0 or larger than
+  // the range, and changes nothing then. The position is held to AMin..AMax.
+  void SetScrollParams(int AMin, int AMax, int APosition, int APageSize, bool ARedraw = true);
+  // The region (owned from now on) that clips painting and hit tests; nil
+  // for none.
+  void SetVisibleRegion(HRGN ARegion);
+  HRGN VisibleRegion() const { return FVisibleRgn.Get(); }
+  // A point of the owner, relative to the origin, in the visible region (or
+  // the bounds when there is none).
+  bool HitTestVisible(const TPoint& P) const;
+
+  virtual void Calculate();
+  // The controller stops any scrolling; no part stays hot.
+  virtual void CancelMode();
+  virtual TPoint GetOwnerOrigin();
+  virtual bool GetOwnerVisible();
+  // Points in the owner's client coordinates.
+  virtual void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void MouseEnter(TControl* AControl);
+  virtual void MouseLeave(TControl* AControl);
+  virtual void MouseMove(TShiftState Shift, int X, int Y);
+  virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+  // On a TcxCanvas: clipped to the bar, which is then left out of the
+  // canvas's clip; another canvas gets the painter's drawing directly.
+  virtual void Paint(TcxCustomCanvas* ACanvas);
+  // On a class-library canvas of the owner: through an off-screen bitmap.
+  virtual void Paint(TCanvas* ACanvas);
+  virtual void Repaint();
+  virtual void InvalidateAll();
+  virtual void InvalidateRect(const TRect& R, bool AErase);
+
+  // The bar's thickness (SM_CXVSCROLL, SM_CYHSCROLL) at the owner's factor.
+  virtual void GetSize(TSize& ASize);
+  TdxScaleFactor* ScaleFactor();
+  virtual bool IsCaptured();
+  // Vertical bars: the owner places its scroll bars right to left;
+  // horizontal ones: the owner aligns right to left.
+  virtual bool UseRightToLeft();
+  // The owner's screen point in the bar's coordinates.
+  virtual void ScreenToClient(const TPoint& P, TPoint& AResult);
+  // Scrolling by a code: the handler may change the position.
+  virtual void DoScroll(TScrollCode AScrollCode, int& AScrollPos);
+  // One scroll step by code from the current position (or from APosition):
+  // reversed bars mirror the code; the result is held to Min..Max, offered
+  // to OnScroll and held again. scTrack stores it without OnChange; other
+  // codes set Position.
+  void Scroll(TScrollCode AScrollCode);
+  void Scroll(TScrollCode AScrollCode, int APosition);
+
+ protected:
+  virtual void DoChange();
+  virtual void DoPaint(TcxCustomCanvas* ACanvas);
+  virtual TClass GetControllerClass();
+  virtual TClass GetPainterClass() = 0;
+  virtual TClass GetViewInfoClass();
+  virtual bool PaintsThroughBitmap();
+
+ private:
+  friend class TcxScrollBarController;
+  friend class TcxScrollBarPainter;
+  TWinControl* OwnerControl() const { return FOwner ? FOwner->GetControl() : nullptr; }
+  bool HasOwnerWindow() const;
+  // Intersects the canvas's clip with the visible region, else the bounds.
+  void ClipToBar(TcxCanvas* ACanvas) const;
+  void PaintThroughBitmap(HDC ADC);
+
+  TRect FBoundsRect;
+  TOwned<TcxScrollBarController> FController;
+  bool FEnabled;
+  bool FIsNonClient;
+  TScrollBarKind FKind;
+  TScrollBarInc FLargeChange;
+  int FMax;
+  int FMin;
+  IcxScrollBarOwner* FOwner;
+  IPtr<IcxScrollBarOwner2> FOwner2;
+  int FPageSize;
+  TOwned<TcxScrollBarPainter> FPainter;
+  int FPosition;
+  bool FReverseDirection;
+  TScrollBarInc FSmallChange;
+  bool FUnlimitedTracking;
+  TOwned<TcxScrollBarViewInfo> FViewInfo;
+  bool FVisible;
+  TOwnedRegion FVisibleRgn;
+  TNotifyEvent FOnChange;
+  TScrollEvent FOnScroll;
+};
+
+// ---------------------------------------------------------------------------
+// Sizes of bars
+
+// (SM_CXVSCROLL, SM_CYHSCROLL) at the factor.
+TSize GetSystemScrollBarSize(const TdxScaleFactor* AFactor);
+TSize GetDefaultSystemScrollBarSize();
+// (16, 16) at the factor (the system's without one).
+TSize GetTouchScrollBarSize(const TdxScaleFactor* AFactor);
+// (16, 16) expanded, (6, 6) collapsed, scaled the same way.
+TSize GetHybridScrollBarSize(const TdxScaleFactor* AFactor, bool AExpanded);

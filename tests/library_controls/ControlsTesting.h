@@ -1,0 +1,54 @@
+// Shared pieces of the control framework's tests: a shown form to put
+// controls on, and real input (SendInput) that waits until the system has
+// taken it.
+#pragma once
+
+#include "platform/ui/Forms.h"
+
+#include <functional>
+
+// A form at AScreenBounds, shown and active (the tests run on a desktop of
+// their own, so it can take the foreground).
+TForm* NewShownForm(const TRect& AScreenBounds);
+
+// Mouse input at a screen point: a move, or a move with the given
+// MOUSEEVENTF_ button flags. The move waits until the cursor has come to
+// rest there.
+void SendMouseMove(const TPoint& AScreenPos);
+void SendMouseButtons(const TPoint& AScreenPos, DWORD AButtonFlags);
+// Several mouse steps in one SendInput call: they wait in the input queue
+// together, so that a modal loop entered by the first finds the others.
+void SendMouseSteps(std::initializer_list<std::pair<TPoint, DWORD>> ASteps);
+// A key pressed (and released with AUp); the characters typed as Unicode keys.
+void SendKey(WORD AVirtualKey, bool AUp);
+void SendText(const String& AText);
+
+// The cursor is at the point.
+bool CursorIsAt(const TPoint& AScreenPos);
+
+// Steps run one after another from a 10 ms timer, so also inside a modal
+// loop that dispatches timer messages: each step waits until its condition
+// holds, then acts. A step that waits longer than 5 s ends the script and,
+// so that no loop hangs the test, takes the mouse capture away.
+class TLoopScript {
+ public:
+  TLoopScript();
+  ~TLoopScript();
+  TLoopScript(const TLoopScript&) = delete;
+  TLoopScript& operator=(const TLoopScript&) = delete;
+
+  void Then(std::function<bool()> AReady, std::function<void()> AAction);
+  void Then(std::function<void()> AAction) { Then([] { return true; }, std::move(AAction)); }
+  // Moves the mouse there (real input) and waits until AArrived has said for
+  // a while that the move came through; a move that does not come, or that
+  // Wine takes back to where its display's pointer was, is sent again.
+  void MoveTo(const TPoint& AScreenPos, std::function<bool()> AArrived);
+  bool Finished() const;
+  bool TimedOut() const;
+  // The number of the step that timed out (from 0), or -1.
+  int FailedStep() const;
+
+ private:
+  class TDriver;
+  TOwned<TDriver> FDriver;
+};
