@@ -46,6 +46,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <vector>
 
 
@@ -1525,6 +1526,17 @@ class TdxGPImageCodecWMF : public TdxGPImageCodecEMF {
 // lets GDI+ choose.
 int JPEGQuality();
 void SetJPEGQuality(int AValue);
+
+// Whether GDI+ may be given the bytes to decode (dxGDIPlusClasses_DecodeLimits.cpp):
+// their headers state at most dxMaxDecodedImageBytes of pixels and
+// dxMaxImageFrames frames, and a metafile among them passes dxIsPlayableMetafile.
+// Every codec's Load asks first.
+bool dxIsSafeToDecode(std::span<const std::uint8_t> AData);
+// Whether the bytes begin as an EMF or a WMF file (placeable or not).
+bool dxIsMetafileData(std::span<const std::uint8_t> AData);
+// Whether every record of the EMF or WMF file is one GDI plays within its
+// bytes and bounds (dxGDIPlusClasses_Metafiles.cpp).
+bool dxIsPlayableMetafile(std::span<const std::uint8_t> AData);
 
 // ---------------------------------------------------------------------------
 // GDI+ smart images
