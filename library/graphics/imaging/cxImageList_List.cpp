@@ -21,6 +21,8 @@
 
 namespace {
 
+constexpr TResStringRec scxImageTooLarge = {L"The archive holds a file too large to be an image."};
+
 COLORREF NativeListColor(TColor AColor) {
   if (AColor == clNone) return CLR_NONE;
   if (AColor == clDefault) return CLR_DEFAULT;
@@ -357,6 +359,10 @@ void TcxCustomImageList::AddImagesFromZipStream(TStream* AStream) {
   WithUpdate(this, [&] {
     for (const TdxZIPFileEntry& entry : archive->Files()) {
       if (entry.IsDirectory) continue;
+      // No image file is larger than its decoded pixels may be: a larger
+      // entry is refused before it takes memory.
+      if (static_cast<std::uint64_t>(entry.OriginalSize) > dxMaxDecodedImageBytes)
+        throw EdxException(LoadLocalizedResString(&scxImageTooLarge));
       const TOwned<TMemoryStream> data(New<TMemoryStream>());
       archive->Extract(entry, data.get());
       data->SetPosition(0);
