@@ -53,6 +53,8 @@ constexpr std::uint32_t MaxPaletteEntries = 65536;
 constexpr std::uint32_t MaxDashEntries = 16;
 // Record types the headers here do not name.
 constexpr DWORD EmrSmallTextOut = 108;
+// A colour usage of no colour table: the pixels are the DC's palette indexes.
+constexpr std::uint32_t DibPalIndices = 2;
 constexpr DWORD EmrSetLinkedUfis = 119;
 constexpr DWORD EmrSetTextJustification = 120;
 
@@ -203,7 +205,7 @@ struct TDibInfo {
 // ACbBits bytes: the rows the record holds, at most dxMaxDecodedImageBytes.
 bool CheckDib(const TRecord& R, std::uint64_t AHeader, std::uint64_t ACbHeader, std::uint64_t ACbBits,
               std::uint32_t AUsage, TDibInfo& AInfo) {
-  if (AUsage != DIB_RGB_COLORS && AUsage != DIB_PAL_COLORS) return false;
+  if (AUsage != DIB_RGB_COLORS && AUsage != DIB_PAL_COLORS && AUsage != DibPalIndices) return false;
   if (ACbHeader < sizeof(BITMAPINFOHEADER) || !R.Has(AHeader, ACbHeader)) return false;
   const std::size_t h = static_cast<std::size_t>(AHeader);
   const std::uint32_t headerSize = R.U32(h);
@@ -229,7 +231,8 @@ bool CheckDib(const TRecord& R, std::uint64_t AHeader, std::uint64_t ACbHeader, 
   if (used > std::max<std::uint64_t>(maxColors, 256)) return false;
   const std::uint64_t colors = used != 0 ? used : maxColors;
   const std::uint64_t masks = compression == BI_BITFIELDS && headerSize == sizeof(BITMAPINFOHEADER) ? 12 : 0;
-  if (headerSize + masks + colors * (AUsage == DIB_PAL_COLORS ? 2 : 4) > ACbHeader) return false;
+  const std::uint64_t entry = AUsage == DibPalIndices ? 0 : AUsage == DIB_PAL_COLORS ? 2 : 4;
+  if (headerSize + masks + colors * entry > ACbHeader) return false;
   const std::uint64_t stride = (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(bitCount) + 31) / 32 * 4;
   if (!rle && stride * rows > ACbBits) return false;
   AInfo = {width, static_cast<std::int64_t>(rows), bitCount};
@@ -271,7 +274,7 @@ class TEmfChecker {
   }
   bool Points(const TRecord& R, std::size_t AAt, std::uint64_t ACount, bool AShort) const;
   bool PolyPoly(const TRecord& R, bool AShort) const;
-  bool Bitmap(const TRecord& R, TEmfBitmap AFields, TDibInfo& AInfo, bool& APresent) const;
+  bool Bitmap(const TRecord& R, TEmfBitmap AFields, TDibInfo& AInfo, bool& APresent, bool AMono = false) const;
   bool Blt(DWORD AType, const TRecord& R) const;
   bool Text(const TRecord& R, std::size_t AAt) const;
   bool Region(const TRecord& R, std::size_t ASizeField, std::size_t AData) const;
@@ -355,13 +358,14 @@ bool TEmfChecker::PolyPoly(const TRecord& R, bool AShort) const {
   return total <= points && Points(R, 32 + static_cast<std::size_t>(polygons) * 4, points, AShort);
 }
 
-bool TEmfChecker::Bitmap(const TRecord& R, TEmfBitmap AFields, TDibInfo& AInfo, bool& APresent) const {
+bool TEmfChecker::Bitmap(const TRecord& R, TEmfBitmap AFields, TDibInfo& AInfo, bool& APresent, bool AMono) const {
   const std::size_t f = AFields.Fields;
   if (!R.Has(f, 16) || !R.Has(AFields.Usage, 4)) return false;
   const std::uint64_t offBmi = R.U32(f), cbBmi = R.U32(f + 4), offBits = R.U32(f + 8), cbBits = R.U32(f + 12);
   APresent = cbBmi != 0 || offBmi != 0;
   if (!APresent) return cbBits == 0 || R.Has(offBits, cbBits);
-  return R.Has(offBits, cbBits) && CheckDib(R, offBmi, cbBmi, cbBits, R.U32(AFields.Usage), AInfo);
+  const std::uint32_t usage = R.U32(AFields.Usage);
+  return R.Has(offBits, cbBits) && (usage != DibPalIndices || AMono) && CheckDib(R, offBmi, cbBmi, cbBits, usage, AInfo);
 }
 
 bool TEmfChecker::Blt(DWORD AType, const TRecord& R) const {
@@ -670,8 +674,9 @@ bool TEmfChecker::CheckRecord(DWORD AType, const TRecord& R) {
       bool present = false;
       if (!minimum(sizeof(EMRCREATEDIBPATTERNBRUSHPT)) || !Index(R.U32(8), false)) return false;
       FPens[R.U32(8)] = FFonts[R.U32(8)] = {false, 0};
+      // GDI records a monochrome brush's colours as DibPalIndices: no colour table.
       return Bitmap(R, {offsetof(EMRCREATEDIBPATTERNBRUSHPT, iUsage), offsetof(EMRCREATEDIBPATTERNBRUSHPT, offBmi)},
-                    info, present) &&
+                    info, present, AType == EMR_CREATEMONOBRUSH) &&
              present && (AType != EMR_CREATEMONOBRUSH || info.BitCount == 1);
     }
     case EMR_EXTCREATEFONTINDIRECTW: {
@@ -806,9 +811,8 @@ class TWmfChecker {
     return FField->Rect(R.I16(AAt + 6), R.I16(AAt + 4), R.I16(AAt + 2), R.I16(AAt));
   }
   bool Create(TWmfObject AKind, double ASize = 0);
-  bool Object(std::uint16_t AIndex, std::initializer_list<TWmfObject> AKinds) const {
-    return AIndex < FObjects.size() && std::find(AKinds.begin(), AKinds.end(), FObjects[AIndex]) != AKinds.end();
-  }
+  // An object the file made and has not deleted (GDI itself checks its kind).
+  bool Object(std::uint16_t AIndex) const { return AIndex < FObjects.size() && FObjects[AIndex] != TWmfObject::None; }
   bool Dib(const TRecord& R, std::size_t AAt, std::uint32_t AUsage, TDibInfo& AInfo) const {
     return CheckDib(R, AAt, R.Size() - AAt, R.Size() - AAt, AUsage, AInfo);
   }
@@ -822,6 +826,7 @@ class TWmfChecker {
   // The EMF that GDI split into comments, put together again.
   std::vector<std::uint8_t> FEmf;
   std::uint64_t FEmfTotal = 0;
+  bool FEmbeddedEmf = false;  // complete and checked
 };
 
 bool TWmfChecker::Create(TWmfObject AKind, double ASize) {
@@ -848,7 +853,9 @@ bool TWmfChecker::EmbeddedEmf(const TRecord& R) {
   if (FEmf.empty()) FEmfTotal = total;
   if (total != FEmfTotal || FEmf.size() + current > FEmfTotal) return false;
   FEmf.insert(FEmf.end(), R.Data() + Start + CommentHeader, R.Data() + Start + CommentHeader + current);
-  return FEmf.size() < FEmfTotal || TEmfChecker(FEmf.data(), FEmf.size()).Check();
+  if (FEmf.size() < FEmfTotal) return true;
+  FEmbeddedEmf = TEmfChecker(FEmf.data(), FEmf.size()).Check();
+  return FEmbeddedEmf;
 }
 
 bool TWmfChecker::Check() {
@@ -879,7 +886,10 @@ bool TWmfChecker::Check() {
     const std::uint16_t function = file.U16(position + 4);
     if (size < 6 || size > FSize - position) return false;
     if (function == 0) return true;  // the end record
-    if (!CheckRecord(function, TRecord(FData + position, static_cast<std::size_t>(size)))) return false;
+    // Once the whole EMF is there, the player plays it instead of the
+    // records, which then need only lie inside the file.
+    if (!FEmbeddedEmf && !CheckRecord(function, TRecord(FData + position, static_cast<std::size_t>(size))))
+      return false;
     position += static_cast<std::size_t>(size);
   }
   return false;
@@ -963,7 +973,7 @@ bool TWmfChecker::CheckRecord(std::uint16_t AFunction, const TRecord& R) {
     case META_RESTOREDC:
       return minimum(8) && FField->Restore(R.I16(6));
     case META_SELECTOBJECT: {
-      if (!minimum(8) || !Object(R.U16(6), {TWmfObject::Pen, TWmfObject::Brush, TWmfObject::Font})) return false;
+      if (!minimum(8) || !Object(R.U16(6))) return false;
       if (FObjects[R.U16(6)] == TWmfObject::Pen) state.PenWidth = FSizes[R.U16(6)];
       if (FObjects[R.U16(6)] == TWmfObject::Font) state.FontHeight = FSizes[R.U16(6)];
       return true;
@@ -973,15 +983,15 @@ bool TWmfChecker::CheckRecord(std::uint16_t AFunction, const TRecord& R) {
       FObjects[R.U16(6)] = TWmfObject::None;
       return true;
     case META_SELECTPALETTE:
-      return minimum(8) && Object(R.U16(6), {TWmfObject::Palette});
+      return minimum(8) && Object(R.U16(6));
     case META_SELECTCLIPREGION:
     case META_INVERTREGION:
     case META_PAINTREGION:
-      return minimum(8) && Object(R.U16(6), {TWmfObject::Region});
+      return minimum(8) && Object(R.U16(6));
     case META_FILLREGION:
-      return minimum(10) && Object(R.U16(6), {TWmfObject::Region}) && Object(R.U16(8), {TWmfObject::Brush});
+      return minimum(10) && Object(R.U16(6)) && Object(R.U16(8));
     case META_FRAMEREGION:
-      return minimum(14) && Object(R.U16(6), {TWmfObject::Region}) && Object(R.U16(8), {TWmfObject::Brush}) &&
+      return minimum(14) && Object(R.U16(6)) && Object(R.U16(8)) &&
              FField->Length(R.I16(10)) && FField->Length(R.I16(12));
     case META_CREATEPENINDIRECT: {
       if (!minimum(16)) return false;
