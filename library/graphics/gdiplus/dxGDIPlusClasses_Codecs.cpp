@@ -281,7 +281,26 @@ bool TdxGPImageCodecGIF::TMeta::GetSize(TStream* AStream, TSize& ASize) const {
   if (!CanLoadStream(AStream)) return false;
   TCodecHeaderReader reader(AStream);
   std::uint16_t width, height;
-  if (!reader.Skip(6) || !reader.U16(width) || !reader.U16(height)) return false;
+  std::uint8_t flags[3];
+  if (!reader.Skip(6) || !reader.U16(width) || !reader.U16(height) || !reader.Bytes(flags, 3)) return false;
+  // Decoders differ on a screen that the first frame does not cover exactly
+  // (the screen's size, or the frame's): the header tells the size only
+  // when both agree, otherwise the image is measured by decoding it, so
+  // that its size never changes once it is decoded.
+  if ((flags[0] & 0x80) && !reader.Skip(std::int64_t{3} << ((flags[0] & 7) + 1))) return false;
+  // Extensions (0x21, a label, sub-blocks) stand before the first frame (0x2C).
+  for (;;) {
+    std::uint8_t kind, label, length;
+    if (!reader.Bytes(&kind, 1) || (kind != 0x21 && kind != 0x2C)) return false;
+    if (kind == 0x2C) break;
+    if (!reader.Bytes(&label, 1)) return false;
+    do {
+      if (!reader.Bytes(&length, 1) || !reader.Skip(length)) return false;
+    } while (length != 0);
+  }
+  std::uint16_t left, top, frameWidth, frameHeight;
+  if (!reader.U16(left) || !reader.U16(top) || !reader.U16(frameWidth) || !reader.U16(frameHeight)) return false;
+  if (left != 0 || top != 0 || frameWidth != width || frameHeight != height) return false;
   ASize = TSize(width, height);
   return true;
 }
