@@ -22,9 +22,6 @@ constexpr TResStringRec scxUnsupportedImageListStreamFormat = {L"Unsupported str
 constexpr std::uint32_t dxImageListStreamSignature = 0x4C495844;  // "DXIL"
 constexpr std::uint32_t dxImageListStreamVersion = 1;
 constexpr std::uint32_t dxImageListFormatVersion = 1;
-// Larger cells are no images a list holds; the limit keeps a damaged size
-// from asking for gigabytes.
-constexpr std::int32_t dxImageListMaxImageSize = 4096;
 
 [[noreturn]] void RaiseStreamReadError() { throw EReadError(L"Stream-Lesefehler"); }
 
