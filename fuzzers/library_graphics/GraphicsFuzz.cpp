@@ -390,6 +390,7 @@ const TFuzzDriver Drivers[] = {
     {L"bitmap-form-data", BitmapFormDataSeeds, BitmapFormDataInput},
     {L"bitmap-payload", BitmapPayloadSeeds, BitmapPayloadInput},
     {L"dxil-stream", ImageListStreamSeeds, ImageListStreamInput},
+    {L"imagelist-form", ImageListFormSeeds, ImageListFormInput, MutateFormText},
     {L"d2d-canvas", Direct2DCanvasSeeds, Direct2DCanvasScript},
 };
 

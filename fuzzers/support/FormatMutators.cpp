@@ -481,3 +481,57 @@ std::string MutateZip(TFuzzMutator& M, const std::string& ASeed) {
   }
   return out;
 }
+
+// ---------------------------------------------------------------------------
+// Form text
+
+std::string MutateFormText(TFuzzMutator& M, const std::string& ASeed) {
+  std::vector<std::string> lines;
+  for (std::size_t at = 0; at < ASeed.size();) {
+    const std::size_t end = std::min(ASeed.find('\n', at), ASeed.size());
+    lines.push_back(ASeed.substr(at, end - at));
+    at = end + 1;
+  }
+  if (lines.size() < 3) return M.Mutate(ASeed);
+  const std::size_t i = 1 + M.Below(lines.size() - 2);
+  std::string& line = lines[i];
+  switch (M.Below(5)) {
+    case 0: {  // a number
+      static constexpr const char* numbers[] = {"2147483647", "-2147483648", "0", "-1", "65536", "1", "32767", "4097"};
+      const std::size_t digit = line.find_first_of("0123456789");
+      if (digit == std::string::npos) break;
+      const std::size_t end = line.find_first_not_of("0123456789", digit);
+      line.replace(digit, (end == std::string::npos ? line.size() : end) - digit, M.Pick(numbers));
+      break;
+    }
+    case 1:
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(i), line);
+      break;
+    case 2:
+      lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+      break;
+    case 3: {  // hex data
+      const std::size_t hex = line.find_first_of("0123456789ABCDEF");
+      if (hex != std::string::npos) line[hex + M.Below(line.size() - hex)] = "0123456789ABCDEF"[M.Below(16)];
+      break;
+    }
+    default: {  // an item of a collection, many times
+      std::size_t first = i;
+      while (first > 0 && lines[first].find("item") == std::string::npos) --first;
+      std::size_t last = first;
+      const std::size_t indent = lines[first].find_first_not_of(' ');
+      while (last + 1 < lines.size() && !(lines[last].find_first_not_of(' ') == indent &&
+                                          lines[last].compare(indent == std::string::npos ? 0 : indent, 3, "end") == 0))
+        ++last;
+      if (lines[first].find("item") == std::string::npos || last + 1 >= lines.size()) break;
+      const std::vector<std::string> item(lines.begin() + static_cast<std::ptrdiff_t>(first),
+                                          lines.begin() + static_cast<std::ptrdiff_t>(last + 1));
+      for (std::size_t n = 1 + M.Below(40); n > 0; --n)
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(last + 1), item.begin(), item.end());
+      break;
+    }
+  }
+  std::string out;
+  for (const std::string& l : lines) out += l + "\n";
+  return out;
+}

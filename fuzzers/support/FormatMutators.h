@@ -27,3 +27,6 @@ std::string MutateWmf(TFuzzMutator& AMutator, const std::string& ASeed);
 // ZIP: central entries doubled onto one local header, flags (encryption),
 // sizes and methods edited in both headers alike.
 std::string MutateZip(TFuzzMutator& AMutator, const std::string& ASeed);
+// Form text: numbers set to extremes, lines doubled or dropped, hex data
+// edited, collection items multiplied.
+std::string MutateFormText(TFuzzMutator& AMutator, const std::string& ASeed);

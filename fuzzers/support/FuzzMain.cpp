@@ -159,6 +159,11 @@ int RunFuzzDrivers(int argc, wchar_t** argv, std::span<const TFuzzDriver> ADrive
       if (took > slowest) slowest = took, slowestRound = round;
       if (keepSlowMs >= 0 && took > keepSlowMs) KeepInput(driver.Name, round, input);
       watchdog.CheckPeak(round);
+      // A long run tells how far it has come.
+      if ((round + 1) % 10000 == 0 && round + 1 < rounds) {
+        std::wprintf(L"%ls: %lld inputs so far\n", driver.Name, round + 1);
+        std::fflush(stdout);
+      }
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
@@ -175,8 +180,13 @@ int RunFuzzDrivers(int argc, wchar_t** argv, std::span<const TFuzzDriver> ADrive
 
 void FuzzInvariantBroken(const char* AWhat) {
   std::fprintf(stderr, "invariant broken: %s\n", AWhat);
+  if (const TWatchdog* watchdog = GWatchdog; watchdog && watchdog->Round >= 0 && watchdog->Input) {
+    std::fwprintf(stderr, L"%ls: round %lld: failure (input kept as fuzz-%ls-%lld.bin)\n", watchdog->Name,
+                  watchdog->Round.load(), watchdog->Name, watchdog->Round.load());
+    KeepInput(watchdog->Name, watchdog->Round, *watchdog->Input);
+  }
   std::fflush(stderr);
-  std::abort();
+  std::_Exit(4);
 }
 
 namespace {
