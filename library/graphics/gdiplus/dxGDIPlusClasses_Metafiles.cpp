@@ -827,6 +827,7 @@ class TWmfChecker {
   std::vector<std::uint8_t> FEmf;
   std::uint64_t FEmfTotal = 0;
   bool FEmbeddedEmf = false;  // complete and checked
+  bool FChecksumHolds = false;
 };
 
 bool TWmfChecker::Create(TWmfObject AKind, double ASize) {
@@ -879,6 +880,12 @@ bool TWmfChecker::Check() {
   }
   FField = std::make_unique<TPlayfield>(left, top, right, bottom, 1, 1);
   FField->StartWindowOnBox(left, top, right, bottom);
+  // GDI plays the EMF kept in the comments instead of the records only when
+  // the comments' checksum holds: the 16-bit words of the file (after the
+  // placeable header) then add up to 0.
+  std::uint16_t sum = 0;
+  for (std::size_t at = position; at + 2 <= FSize; at += 2) sum = static_cast<std::uint16_t>(sum + file.U16(at));
+  FChecksumHolds = sum == 0;
   FObjects.assign(file.U16(position + 10), TWmfObject::None);
   FSizes.assign(FObjects.size(), 0);
   for (position += HeaderSize; position + 6 <= FSize;) {
@@ -886,9 +893,9 @@ bool TWmfChecker::Check() {
     const std::uint16_t function = file.U16(position + 4);
     if (size < 6 || size > FSize - position) return false;
     if (function == 0) return true;  // the end record
-    // Once the whole EMF is there, the player plays it instead of the
-    // records, which then need only lie inside the file.
-    if (!FEmbeddedEmf && !CheckRecord(function, TRecord(FData + position, static_cast<std::size_t>(size))))
+    // Once the whole EMF is there (and the checksum holds), the player plays
+    // it instead of the records, which then need only lie inside the file.
+    if (!(FEmbeddedEmf && FChecksumHolds) && !CheckRecord(function, TRecord(FData + position, static_cast<std::size_t>(size))))
       return false;
     position += static_cast<std::size_t>(size);
   }
