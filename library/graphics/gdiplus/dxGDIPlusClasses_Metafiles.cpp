@@ -19,9 +19,14 @@
 // - Counts: points, polygons, characters, palette entries, rectangles of a
 //   region and dash entries lie inside their record; polygon counts add up to
 //   no more than the points; gradient meshes name existing vertices.
-// - Objects: an index names a slot of the file's table (EMF), or an object
-//   the file created and has not deleted, of the kind the record needs (WMF,
-//   whose records name no slots).
+// - Objects: an index names a slot of the file's table (EMF; stock objects
+//   only where a selection takes them), or an object the file created and
+//   has not deleted (WMF, whose records name no slots; a file creating more
+//   objects than its table holds is refused).
+// - Structure: nothing after an EMF's end record; a WMF's embedded EMF (which
+//   GDI plays instead of the records when the file's checksum holds) is
+//   checked as an EMF. Records of GDI+ (EMF+) inside comments are checked
+//   for their sizes only.
 // - Bitmaps: a header, colours and rows the record holds; at most
 //   dxMaxDecodedImageBytes of pixels; source rectangles inside the bitmap;
 //   colour usage RGB or palette indexes; an alpha blend with per-pixel alpha
