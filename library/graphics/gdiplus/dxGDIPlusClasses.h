@@ -27,6 +27,8 @@
 //   TdxGPImageHandle           a decoded GDI+ image or bitmap   (dxGDIPlusClasses_ImageHandle.cpp)
 //   TdxGPImageCodec ...        the GDI+ codecs: BMP, memory bitmap, PNG, TIFF, GIF,
 //                              JPEG, EMF, WMF                   (dxGDIPlusClasses_Codecs.cpp)
+//   dxIsSafeToDecode           what GDI+ may be given to decode (dxGDIPlusClasses_DecodeLimits.cpp),
+//                              metafiles record by record       (dxGDIPlusClasses_Metafiles.cpp)
 //   TdxGPImage                 the GDI+ smart image             (dxGDIPlusClasses_SmartImages.cpp)
 //   TdxSmartImage              the class picture loaders and form data name
 //   TdxPNGImage                a smart image that always encodes as PNG
