@@ -33,7 +33,8 @@
 //   only from a 32-bit bitmap.
 // - State: at most 256 saved states, and a restore only of a state the file
 //   saved; scaled extents never divide by 0; transforms are finite.
-// - Size: the picture at its own size is at most 16 megapixels.
+// - Size: the picture at its own size is at most 16 megapixels and 32768
+//   pixels a side.
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 
 #include <algorithm>
@@ -53,6 +54,7 @@ constexpr double MinPictureExtent = 64;
 constexpr std::size_t MaxSavedStates = 256;
 constexpr double MaxDevicePixelsPerMm = 200;
 constexpr double MaxPicturePixels = 1 << 24;
+constexpr double MaxPictureSide = 1 << 15;
 constexpr std::uint32_t MaxPaletteEntries = 65536;
 // ExtCreatePen takes at most 16 dash entries.
 constexpr std::uint32_t MaxDashEntries = 16;
@@ -195,8 +197,11 @@ class TPlayfield {
 
 // The picture at its own size is drawn on a bitmap of that size to become
 // pixels, record by record: at most 16 megapixels, more than an A0 poster at
-// the screen's resolution.
-bool PictureWithinBounds(double AWidth, double AHeight) { return AWidth * AHeight <= MaxPicturePixels; }
+// the screen's resolution, and 32768 pixels a side (GDI's rows and regions
+// grow with the width too: a picture 600,000 pixels wide took seconds).
+bool PictureWithinBounds(double AWidth, double AHeight) {
+  return AWidth * AHeight <= MaxPicturePixels && AWidth <= MaxPictureSide && AHeight <= MaxPictureSide;
+}
 
 // ---------------------------------------------------------------------------
 // Bitmaps (packed DIBs: a header, colours, rows)
