@@ -116,7 +116,7 @@ std::size_t SkipGifSubBlocks(const TImageBytes& B, std::size_t AAt) {
 bool GifWithinBounds(const TImageBytes& B) {
   if (!B.Has(0, 13)) return true;
   // GDI+ composes every frame on a canvas of the screen's size, or the frame's where it reaches further.
-  std::uint64_t width = B.Le16(6), height = B.Le16(8), frames = 0;
+  std::uint64_t width = B.Le16(6), height = B.Le16(8), frames = 0, framePixels = 0;
   std::size_t at = 13 + ((B.U8(10) & 0x80) ? std::size_t{3} << ((B.U8(10) & 7) + 1) : 0);
   while (B.Has(at, 1)) {
     const std::uint8_t kind = B.U8(at);
@@ -124,6 +124,9 @@ bool GifWithinBounds(const TImageBytes& B) {
       if (!B.Has(at, 2) || !(at = SkipGifSubBlocks(B, at + 2))) break;
     } else if (kind == 0x2C) {
       if (!B.Has(at, 11) || ++frames > dxMaxImageFrames) return frames <= dxMaxImageFrames;
+      // GDI+ under Wine keeps every frame decoded: all of them count.
+      framePixels += std::uint64_t{B.Le16(at + 5)} * B.Le16(at + 7);
+      if (framePixels > dxMaxDecodedImageBytes / 4) return false;
       width = std::max<std::uint64_t>(width, std::uint64_t{B.Le16(at + 1)} + B.Le16(at + 5));
       height = std::max<std::uint64_t>(height, std::uint64_t{B.Le16(at + 3)} + B.Le16(at + 7));
       const std::uint8_t flags = B.U8(at + 9);

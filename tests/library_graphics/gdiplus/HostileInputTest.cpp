@@ -136,6 +136,7 @@ const THostileCase Cases[] = {
     {L"jpeg-progressive-10000.jpg", TReader::Image, TOutcome::Refused},
     {L"gif-base.gif", TReader::Image, TOutcome::Passes},
     {L"gif-frames.gif", TReader::Image, TOutcome::Refused},
+    {L"gif-pixels-in-frames.gif", TReader::Image, TOutcome::Refused},
     {L"emf-base.emf", TReader::Image, TOutcome::Draws},
     {L"emf-alphablend-base.emf", TReader::Image, TOutcome::Draws},
     {L"emf-polyline-count.emf", TReader::Image, TOutcome::Refused},
