@@ -2,7 +2,8 @@
 // or are encrypted (HostileFixtures.rc, made by
 // tests/library_graphics/make-hostile) and a typed stream of a list of more
 // nulls than one value may hold. Each is refused with the reader's error,
-// quickly and without the process growing.
+// quickly and without the process growing. An honest entry larger than the
+// memory bound is extracted into a stream without the process growing.
 #include "library/core/data/cxVariants.h"
 #include "library/core/data/dxZIPUtils.h"
 #include "platform/classes/ClassErrors.h"
@@ -10,8 +11,13 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -54,6 +60,100 @@ TEST_F(HostileData, AnArchiveWhoseEntriesOverlapIsRefused) {
   } catch (const EdxPackedStreamReader& e) {
     EXPECT_NE(e.Message().find(L"overlap"), String::npos) << e.Message();
   }
+}
+
+// Takes what is written and keeps only its size and whether it was all zeros.
+class TZeroSink : public TStream {
+  SK_CLASS(TZeroSink, TStream)
+ public:
+  int Read(void*, int) override { return 0; }
+  int Write(const void* ABuffer, int ACount) override {
+    const auto* bytes = static_cast<const char*>(ABuffer);
+    AllZero = AllZero && (ACount == 0 || (bytes[0] == 0 && std::memcmp(bytes, bytes + 1, ACount - 1) == 0));
+    FPosition += ACount;
+    FSize = std::max(FSize, FPosition);
+    return ACount;
+  }
+  std::int64_t Seek(std::int64_t AOffset, TSeekOrigin AOrigin) override {
+    FPosition = AOrigin == soBeginning ? AOffset : AOrigin == soCurrent ? FPosition + AOffset : FSize + AOffset;
+    return FPosition;
+  }
+  void SetSize(std::int64_t ANewSize) override { FSize = ANewSize; }
+  bool AllZero = true;
+
+ protected:
+  std::int64_t GetSize() const override { return FSize; }
+
+ private:
+  std::int64_t FPosition = 0;
+  std::int64_t FSize = 0;
+};
+
+// An archive of one entry of ASize zero bytes, deflated (about a thousandth of its size).
+std::string ArchiveOfZeros(std::uint32_t ASize) {
+  z_stream z{};
+  // Runs of one byte: quick, and as small as deflate makes them.
+  deflateInit2(&z, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 9, Z_RLE);
+  const std::vector<Bytef> zeros(1 << 20);
+  std::vector<Bytef> packed(ASize / 900 + (1 << 16));
+  uLong crc = crc32(0, nullptr, 0);
+  z.next_out = packed.data();
+  z.avail_out = static_cast<uInt>(packed.size());
+  for (std::uint32_t left = ASize; left > 0 || z.avail_in > 0;) {
+    if (z.avail_in == 0) {
+      const auto count = static_cast<uInt>(std::min<std::uint32_t>(left, zeros.size()));
+      z.next_in = const_cast<Bytef*>(zeros.data());
+      z.avail_in = count;
+      crc = crc32(crc, zeros.data(), count);
+      left -= count;
+    }
+    deflate(&z, Z_NO_FLUSH);
+  }
+  while (deflate(&z, Z_FINISH) != Z_STREAM_END) {
+  }
+  const auto packedSize = static_cast<std::uint32_t>(z.total_out);
+  deflateEnd(&z);
+  const auto le = [](std::string& AOut, std::uint64_t AValue, int ABytes) {
+    for (int i = 0; i < ABytes; ++i) AOut += static_cast<char>(AValue >> (8 * i));
+  };
+  const std::string name = "zeros.bin";
+  std::string archive, central;
+  for (std::string* header : {&archive, &central}) {
+    const bool local = header == &archive;
+    le(*header, local ? 0x04034B50 : 0x02014B50, 4);
+    if (!local) le(*header, 20, 2);
+    for (const auto& [value, bytes] : {std::pair{20, 2}, {0, 2}, {8, 2}, {0, 4}})
+      le(*header, static_cast<std::uint64_t>(value), bytes);
+    le(*header, crc, 4);
+    le(*header, packedSize, 4);
+    le(*header, ASize, 4);
+    le(*header, name.size(), 2);
+    le(*header, 0, local ? 2 : 12);  // extra; comment, disk, attributes
+    if (!local) le(*header, 0, 4);   // the local header's offset
+    *header += name;
+    if (local) archive.append(reinterpret_cast<const char*>(packed.data()), packedSize);
+  }
+  const std::size_t directory = archive.size();
+  archive += central;
+  le(archive, 0x06054B50, 4);
+  for (const std::uint64_t value : {0, 0, 1, 1}) le(archive, value, 2);
+  le(archive, central.size(), 4);
+  le(archive, directory, 4);
+  le(archive, 0, 2);
+  return archive;
+}
+
+// An entry of 1.25 GiB, more than the memory bound, goes to a stream as it
+// inflates: the process never holds it whole.
+TEST_F(HostileData, AnEntryLargerThanMemoryIsStreamedIntoItsTarget) {
+  constexpr std::uint32_t Size = std::uint32_t{5} << 28;
+  const TOwned<TdxZIPStreamReader> reader(New<TdxZIPStreamReader>(StreamOf(ArchiveOfZeros(Size)).release(), true));
+  ASSERT_EQ(reader->Files().size(), 1u);
+  const TOwned<TZeroSink> target(New<TZeroSink>());
+  reader->Extract(reader->Files()[0], target.get());
+  EXPECT_EQ(target->Size(), Size);
+  EXPECT_EQ(target->Position(), Size);
+  EXPECT_TRUE(target->AllZero);
 }
 
 // An entry marked encrypted is listed, but extracting it is an error, not its encrypted bytes.
