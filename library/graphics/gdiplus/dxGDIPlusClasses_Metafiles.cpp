@@ -88,7 +88,7 @@ class TRecord {
   std::size_t FSize;
 };
 
-struct TPointD {
+struct TPlayPoint {
   double X, Y;
 };
 
@@ -131,14 +131,14 @@ class TPlayfield {
     FState.WindowExtY = FState.ViewportExtY = std::max(ABottom - ATop, 1.0);
   }
 
-  TPointD ToDevice(double X, double Y) const {
+  TPlayPoint ToDevice(double X, double Y) const {
     const double wx = X * FState.M11 + Y * FState.M21 + FState.Dx;
     const double wy = X * FState.M12 + Y * FState.M22 + FState.Dy;
     const auto [sx, sy] = Scale();
     return {(wx - FState.WindowOrgX) * sx + FState.ViewportOrgX, (wy - FState.WindowOrgY) * sy + FState.ViewportOrgY};
   }
   bool Point(double X, double Y) const {
-    const TPointD p = ToDevice(X, Y);
+    const TPlayPoint p = ToDevice(X, Y);
     return std::isfinite(p.X) && std::isfinite(p.Y) && p.X >= FLeft && p.X <= FRight && p.Y >= FTop && p.Y <= FBottom;
   }
   bool Rect(double ALeft, double ATop, double ARight, double ABottom) const {
@@ -206,7 +206,7 @@ bool PictureWithinBounds(double AWidth, double AHeight) {
 // ---------------------------------------------------------------------------
 // Bitmaps (packed DIBs: a header, colours, rows)
 
-struct TDibInfo {
+struct TMetafileDib {
   std::int64_t Width = 0, Height = 0;  // height as a count of rows
   int BitCount = 0;
 };
@@ -214,7 +214,7 @@ struct TDibInfo {
 // A DIB header at AHeader with ACbHeader bytes of header and colours, rows of
 // ACbBits bytes: the rows the record holds, at most dxMaxDecodedImageBytes.
 bool CheckDib(const TRecord& R, std::uint64_t AHeader, std::uint64_t ACbHeader, std::uint64_t ACbBits,
-              std::uint32_t AUsage, TDibInfo& AInfo) {
+              std::uint32_t AUsage, TMetafileDib& AInfo) {
   if (AUsage != DIB_RGB_COLORS && AUsage != DIB_PAL_COLORS && AUsage != DibPalIndices) return false;
   if (ACbHeader < sizeof(BITMAPINFOHEADER) || !R.Has(AHeader, ACbHeader)) return false;
   const std::size_t h = static_cast<std::size_t>(AHeader);
@@ -243,6 +243,20 @@ bool CheckDib(const TRecord& R, std::uint64_t AHeader, std::uint64_t ACbHeader, 
   const std::uint64_t masks = compression == BI_BITFIELDS && headerSize == sizeof(BITMAPINFOHEADER) ? 12 : 0;
   const std::uint64_t entry = AUsage == DibPalIndices ? 0 : AUsage == DIB_PAL_COLORS ? 2 : 4;
   if (headerSize + masks + colors * entry > ACbHeader) return false;
+  // The player makes a bitmap of the masks and copies the rows into it
+  // unchecked: masks GDI refuses (none, broken, overlapping, wider than a
+  // pixel) leave it copying into nothing.
+  if (compression == BI_BITFIELDS) {
+    std::uint32_t all = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+      const std::uint32_t mask = R.U32(h + sizeof(BITMAPINFOHEADER) + i * 4);
+      const std::uint32_t low = mask & (~mask + 1);
+      if (mask == 0 || (mask & all) != 0 || ((mask + low) & mask) != 0 ||
+          (bitCount == 16 && mask > 0xFFFF))
+        return false;
+      all |= mask;
+    }
+  }
   const std::uint64_t stride = (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(bitCount) + 31) / 32 * 4;
   if (!rle && stride * rows > ACbBits) return false;
   AInfo = {width, static_cast<std::int64_t>(rows), bitCount};
@@ -250,7 +264,7 @@ bool CheckDib(const TRecord& R, std::uint64_t AHeader, std::uint64_t ACbHeader, 
 }
 
 // A source rectangle (either direction) inside the bitmap.
-bool InsideDib(const TDibInfo& AInfo, std::int64_t X, std::int64_t Y, std::int64_t CX, std::int64_t CY) {
+bool InsideDib(const TMetafileDib& AInfo, std::int64_t X, std::int64_t Y, std::int64_t CX, std::int64_t CY) {
   const auto span = [](std::int64_t AFrom, std::int64_t ACount, std::int64_t ALimit) {
     const std::int64_t low = std::min(AFrom, AFrom + ACount), high = std::max(AFrom, AFrom + ACount);
     return low >= 0 && high <= ALimit;
@@ -284,7 +298,7 @@ class TEmfChecker {
   }
   bool Points(const TRecord& R, std::size_t AAt, std::uint64_t ACount, bool AShort) const;
   bool PolyPoly(const TRecord& R, bool AShort) const;
-  bool Bitmap(const TRecord& R, TEmfBitmap AFields, TDibInfo& AInfo, bool& APresent, bool AMono = false) const;
+  bool Bitmap(const TRecord& R, TEmfBitmap AFields, TMetafileDib& AInfo, bool& APresent, bool AMono = false) const;
   bool Blt(DWORD AType, const TRecord& R) const;
   bool Text(const TRecord& R, std::size_t AAt) const;
   bool Region(const TRecord& R, std::size_t ASizeField, std::size_t AData) const;
@@ -368,7 +382,7 @@ bool TEmfChecker::PolyPoly(const TRecord& R, bool AShort) const {
   return total <= points && Points(R, 32 + static_cast<std::size_t>(polygons) * 4, points, AShort);
 }
 
-bool TEmfChecker::Bitmap(const TRecord& R, TEmfBitmap AFields, TDibInfo& AInfo, bool& APresent, bool AMono) const {
+bool TEmfChecker::Bitmap(const TRecord& R, TEmfBitmap AFields, TMetafileDib& AInfo, bool& APresent, bool AMono) const {
   const std::size_t f = AFields.Fields;
   if (!R.Has(f, 16) || !R.Has(AFields.Usage, 4)) return false;
   const std::uint64_t offBmi = R.U32(f), cbBmi = R.U32(f + 4), offBits = R.U32(f + 8), cbBits = R.U32(f + 12);
@@ -379,7 +393,7 @@ bool TEmfChecker::Bitmap(const TRecord& R, TEmfBitmap AFields, TDibInfo& AInfo, 
 }
 
 bool TEmfChecker::Blt(DWORD AType, const TRecord& R) const {
-  TDibInfo source, mask;
+  TMetafileDib source, mask;
   bool hasSource = false, hasMask = true;
   std::int64_t xSrc = 0, ySrc = 0, cxSrc = 0, cySrc = 0;
   switch (AType) {
@@ -660,7 +674,7 @@ bool TEmfChecker::CheckRecord(DWORD AType, const TRecord& R) {
       // A dash pattern of no length never advances along the line.
       if (count > 0 && dashes == 0) return false;
       const std::uint32_t brush = R.U32(pen + offsetof(EXTLOGPEN32, elpBrushStyle));
-      TDibInfo info;
+      TMetafileDib info;
       bool present = false;
       if ((brush == BS_DIBPATTERN || brush == BS_DIBPATTERNPT) &&
           !Bitmap(R, {pen + offsetof(EXTLOGPEN32, elpColor), offsetof(EMREXTCREATEPEN, offBmi)}, info, present))
@@ -680,7 +694,7 @@ bool TEmfChecker::CheckRecord(DWORD AType, const TRecord& R) {
     }
     case EMR_CREATEMONOBRUSH:
     case EMR_CREATEDIBPATTERNBRUSHPT: {
-      TDibInfo info;
+      TMetafileDib info;
       bool present = false;
       if (!minimum(sizeof(EMRCREATEDIBPATTERNBRUSHPT)) || !Index(R.U32(8), false)) return false;
       FPens[R.U32(8)] = FFonts[R.U32(8)] = {false, 0};
@@ -823,7 +837,7 @@ class TWmfChecker {
   bool Create(TWmfObject AKind, double ASize = 0);
   // An object the file made and has not deleted (GDI itself checks its kind).
   bool Object(std::uint16_t AIndex) const { return AIndex < FObjects.size() && FObjects[AIndex] != TWmfObject::None; }
-  bool Dib(const TRecord& R, std::size_t AAt, std::uint32_t AUsage, TDibInfo& AInfo) const {
+  bool Dib(const TRecord& R, std::size_t AAt, std::uint32_t AUsage, TMetafileDib& AInfo) const {
     return CheckDib(R, AAt, R.Size() - AAt, R.Size() - AAt, AUsage, AInfo);
   }
   bool EmbeddedEmf(const TRecord& R);
@@ -1037,7 +1051,7 @@ bool TWmfChecker::CheckRecord(std::uint16_t AFunction, const TRecord& R) {
     case META_RESIZEPALETTE:
       return minimum(8);
     case META_DIBCREATEPATTERNBRUSH: {
-      TDibInfo info;
+      TMetafileDib info;
       if (!minimum(10)) return false;
       // Style BS_PATTERN carries a device bitmap: rows of the header's width.
       if (R.U16(6) == BS_PATTERN) return Dib(R, 10, DIB_RGB_COLORS, info) && Create(TWmfObject::Brush);
@@ -1130,7 +1144,7 @@ bool TWmfChecker::CheckRecord(std::uint16_t AFunction, const TRecord& R) {
       if (!FField->Rect(static_cast<double>(x), static_cast<double>(y), static_cast<double>(x + cx), static_cast<double>(y + cy)))
         return false;
       const std::size_t at = 6 + parameters * 2;
-      TDibInfo info;
+      TMetafileDib info;
       if (AFunction == META_BITBLT || AFunction == META_STRETCHBLT) {
         // A BITMAP16 and its rows.
         if (!R.Has(at, 10)) return false;

@@ -43,8 +43,8 @@ std::span<const std::uint8_t> Span(const std::string& ABytes) {
 }
 
 // The form data of a compressed bitmap, read as the form reader does.
-class TFormDataBitmap : public TcxBitmap {
-  SK_CLASS(TFormDataBitmap, TcxBitmap)
+class THostileFormDataBitmap : public TcxBitmap {
+  SK_CLASS(THostileFormDataBitmap, TcxBitmap)
  public:
   using TcxBitmap::ReadData;
 };
@@ -75,7 +75,7 @@ class HostileInput : public GdiPlusTest, public testing::WithParamInterface<THos
   }
 
   void ReadBitmapData(const std::string& ABytes) {
-    TOwned<TFormDataBitmap> bitmap(New<TFormDataBitmap>());
+    TOwned<THostileFormDataBitmap> bitmap(New<THostileFormDataBitmap>());
     EXPECT_THROW(bitmap->ReadData(StreamOf(ABytes).get()), EReadError);
     EXPECT_TRUE(bitmap->Empty());
   }
@@ -148,6 +148,8 @@ const THostileCase Cases[] = {
     {L"emf-alphablend-source.emf", TReader::Image, TOutcome::Refused},
     {L"emf-colour-usage.emf", TReader::Image, TOutcome::Refused},
     {L"emf-colour-space.emf", TReader::Image, TOutcome::Refused},
+    {L"emf-bitfields-base.emf", TReader::Image, TOutcome::Draws},
+    {L"emf-overlapping-masks.emf", TReader::Image, TOutcome::Refused},
     {L"emf-deleted-stock.emf", TReader::Image, TOutcome::Refused},
     {L"emf-scale-zero.emf", TReader::Image, TOutcome::Refused},
     {L"emf-negative-frame.emf", TReader::Image, TOutcome::Refused},
