@@ -5,6 +5,7 @@
 //
 // Usage: fuzz_library_core.exe [zip] [typed-stream] [date-format] [calendar] [--rounds N] [--seed S]
 #include "fuzzers/library_core/DateFuzz.h"
+#include "fuzzers/support/FormatMutators.h"
 #include "fuzzers/support/FuzzMain.h"
 #include "library/core/CoreUnits.h"
 #include "library/core/data/cxVariants.h"
@@ -242,7 +243,7 @@ void RunTypedStream(const std::string& AInput) {
 int wmain(int argc, wchar_t** argv) {
   InitializeUnits({RuntimeUnits(), UiUnits(), LibraryCoreUnits()});
   static const TFuzzDriver drivers[] = {
-      {L"zip", &ZipSeeds, &RunZip},
+      {L"zip", &ZipSeeds, &RunZip, &MutateZip},
       {L"typed-stream", &VariantSeeds, &RunTypedStream},
       {L"date-format", &DateFormatSeeds, &RunDateFormat},
       {L"calendar", &CalendarSeeds, &RunCalendar},

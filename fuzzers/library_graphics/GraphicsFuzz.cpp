@@ -11,6 +11,7 @@
 #include "fuzzers/library_graphics/ImageCodecsFuzz.h"
 #include "fuzzers/library_graphics/ImageListFuzz.h"
 #include "fuzzers/library_graphics/PixelsFuzz.h"
+#include "fuzzers/support/FormatMutators.h"
 #include "fuzzers/support/FuzzMain.h"
 #include "library/core/CoreUnits.h"
 #include "library/graphics/GraphicsUnits.h"
@@ -379,9 +380,17 @@ const TFuzzDriver Drivers[] = {
     {L"emf-header", EmfSeeds, ParseEmfHeader},
     {L"wmf-header", WmfSeeds, ParseWmfHeader},
     {L"smart-image", ImageSeeds, LoadSmartImage},
+    {L"png", PngSeeds, LoadSmartImage, MutatePng},
+    {L"gif", GifSeeds, LoadSmartImage, MutateGif},
+    {L"jpeg", JpegSeeds, LoadSmartImage, MutateJpeg},
+    {L"tiff", TiffSeeds, LoadSmartImage, MutateTiff},
+    {L"bmp", BmpSeeds, LoadSmartImage},
+    {L"emf", EmfSeeds, LoadSmartImage, MutateEmf},
+    {L"wmf", WmfSeeds, LoadSmartImage, MutateWmf},
     {L"bitmap-form-data", BitmapFormDataSeeds, BitmapFormDataInput},
     {L"bitmap-payload", BitmapPayloadSeeds, BitmapPayloadInput},
     {L"dxil-stream", ImageListStreamSeeds, ImageListStreamInput},
+    {L"imagelist-form", ImageListFormSeeds, ImageListFormInput, MutateFormText},
     {L"d2d-canvas", Direct2DCanvasSeeds, Direct2DCanvasScript},
 };
 

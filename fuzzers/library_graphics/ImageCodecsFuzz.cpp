@@ -2,17 +2,21 @@
 // header parser over mutated files of its format, each input lying against
 // an inaccessible page (at its end in even rounds, at its start in odd
 // ones), metafiles also checked and loaded by GDI+; and the smart image over
-// mutated raster files of every format, measured, decoded, drawn and saved.
-// A parse must end with a size or "size unknown" and leave the stream where
-// it found it when it fails; the image may raise only the library's
-// exceptions.
+// mutated files of every format, raster and metafile alike, measured,
+// decoded, drawn, saved as they are and as PNG. A parse must end with a size
+// or "size unknown" and leave the stream where it found it when it fails;
+// the image may raise only the library's exceptions; an image that decodes
+// keeps the size it reported before, and a metafile that plays saves as PNG.
 //
-// Metafiles are not played here: Wine's GDI plays their records unchecked,
-// and one with shapes millions of pixels large keeps it busy for minutes.
+// The format drivers (png, gif, jpeg, tiff, bmp, emf, wmf) mutate with the
+// format mutators, so that most inputs pass the parsers and reach GDI+'s
+// decoders and GDI's players.
 #include "fuzzers/library_graphics/ImageCodecsFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
 
+#include "fuzzers/support/FormatMutators.h"
 #include "fuzzers/support/GuardedBuffer.h"
+#include "tests/support/SampleMetafiles.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "platform/runtime/SysUtils.h"
 #include "platform/ui/GdiScopes.h"
@@ -23,11 +27,7 @@
 
 namespace {
 
-[[noreturn]] void FailCodec(const char* AWhat) {
-  std::fprintf(stderr, "invariant broken: %s\n", AWhat);
-  std::fflush(stderr);
-  std::abort();
-}
+[[noreturn]] void FailCodec(const char* AWhat) { FuzzInvariantBroken(AWhat); }
 
 // A read-only stream over bytes somebody else owns.
 class TFuzzImageByteView : public TCustomMemoryStream {
@@ -100,20 +100,42 @@ void LoadMetafile(const std::string& AInput) {
   if (dxCodec<TCodec>()->Load(stream.get(), handle)) handle->Size();
 }
 
-// Loaded, measured, decoded, drawn at half size and opacity, and saved.
+// Loaded, measured, decoded, drawn at half size and opacity, and saved as
+// it is and as PNG.
 void UseImage(const std::string& AInput) {
   TOwned<TMemoryStream> stream(New<TMemoryStream>());
   if (!AInput.empty()) stream->WriteBuffer(AInput.data(), static_cast<std::int64_t>(AInput.size()));
   stream->SetPosition(0);
+  TOwned<TdxSmartImage> image(New<TdxSmartImage>());
+  TSize stated;
   try {
-    TOwned<TdxSmartImage> image(New<TdxSmartImage>());
     image->LoadFromStream(stream.get());
-    image->Size();
+    stated = image->Size();
     static const TMemoryDC surface = TMemoryDC::Dib32(nullptr, 16, 16);
     image->StretchDraw(surface.DC(), TRect(0, 0, 8, 8), 128);
+  } catch (const Exception&) {
+    return;
+  }
+  // Decoded: what the header told is what the image is.
+  if (image->Size() != stated) {
+    std::fwprintf(stderr, L"stated %d x %d, decoded %d x %d\n", stated.cx, stated.cy, image->Size().cx, image->Size().cy);
+    FailCodec("the size changed when the image was decoded");
+  }
+  try {
     image->IsAlphaUsed();
     TOwned<TMemoryStream> saved(New<TMemoryStream>());
     image->SaveToStream(saved.get());
+  } catch (const Exception&) {
+  }
+  // A damaged raster file may decode enough to draw and not enough to save;
+  // a metafile that plays always draws on a bitmap.
+  TOwned<TMemoryStream> png(New<TMemoryStream>());
+  try {
+    image->SaveToStreamByCodec(png.get(), dxImagePng);
+  } catch (const EdxException&) {
+    const TSize size = image->Size();
+    if ((image->ImageDataFormat() == dxImageEmf || image->ImageDataFormat() == dxImageWmf) && size.cx > 0 && size.cy > 0)
+      FailCodec("a metafile that plays does not save as PNG");
   } catch (const Exception&) {
   }
 }
@@ -125,8 +147,16 @@ std::vector<std::string> PngSeeds() { return FixtureSeeds({L".png"}); }
 std::vector<std::string> TiffSeeds() { return FixtureSeeds({L".tif"}); }
 std::vector<std::string> GifSeeds() { return FixtureSeeds({L".gif"}); }
 std::vector<std::string> JpegSeeds() { return FixtureSeeds({L".jpg"}); }
-std::vector<std::string> EmfSeeds() { return {MetafileSeed(true)}; }
-std::vector<std::string> WmfSeeds() { return {MetafileSeed(false)}; }
+std::vector<std::string> EmfSeeds() {
+  std::vector<std::string> seeds = {MetafileSeed(true)};
+  for (const TSampleMetafile& sample : SampleMetafiles()) seeds.push_back(sample.Emf);
+  return seeds;
+}
+std::vector<std::string> WmfSeeds() {
+  std::vector<std::string> seeds = {MetafileSeed(false)};
+  for (const TSampleMetafile& sample : SampleMetafiles()) seeds.push_back(sample.Wmf);
+  return seeds;
+}
 std::vector<std::string> ImageSeeds() { return FixtureSeeds({L".bmp", L".png", L".tif", L".gif", L".jpg"}); }
 
 void ParseBmpHeader(const std::string& AInput) { ParseCodecHeader<TdxGPImageCodecBMP>(AInput); }

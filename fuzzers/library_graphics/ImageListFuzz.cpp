@@ -2,11 +2,17 @@
 // raises the documented errors and leaves the list as it was; an accepted
 // one gives a list whose native images and items are in step and that
 // saves and loads back equal.
+//
+// Form text of an image list (mutated as text: numbers, names, item data):
+// what reads is written, and what was written reads back and is written
+// again the same, so that a form saved and loaded keeps what it holds.
 #include "fuzzers/library_graphics/ImageListFuzz.h"
 
 #include "library/graphics/imaging/cxImageList.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "platform/classes/ClassErrors.h"
+#include "platform/classes/FormReader.h"
+#include "platform/classes/FormWriter.h"
 #include "platform/classes/Streams.h"
 
 namespace {
@@ -81,5 +87,71 @@ std::vector<std::string> ImageListStreamSeeds() {
   list->SetSize(8, 8);
   list->Add(Square(8, 40).get(), nullptr);
   seeds.push_back(Saved(list.get()));
+  return seeds;
+}
+
+// ---------------------------------------------------------------------------
+// Form text
+
+namespace {
+
+String TextOf(const std::string& ABytes) { return String(ABytes.begin(), ABytes.end()); }
+
+std::string BytesOf(const String& AText) {
+  std::string bytes;
+  for (wchar_t c : AText) bytes += static_cast<char>(c < 0x100 ? c : '?');
+  return bytes;
+}
+
+// The list read from form text, or none when the text is refused.
+TOwned<TComponent> ReadForm(const String& AText) {
+  try {
+    return TOwned<TComponent>(ReadComponentFromText(AText));
+  } catch (const Exception&) {
+    return {};
+  }
+}
+
+}  // namespace
+
+void ImageListFormInput(const std::string& AInput) {
+  const TOwned<TComponent> read = ReadForm(TextOf(AInput));
+  if (!read) return;
+  String written;
+  try {
+    written = WriteComponentToText(read.get());
+  } catch (const Exception&) {
+    FuzzInvariantBroken("a list read from form text cannot be written");
+  }
+  const TOwned<TComponent> again = ReadForm(written);
+  if (!again) FuzzInvariantBroken("written form text does not read back");
+  if (WriteComponentToText(again.get()) != written) FuzzInvariantBroken("form text read back is written differently");
+  auto* list = dynamic_cast<TcxCustomImageList*>(read.get());
+  auto* copy = dynamic_cast<TcxCustomImageList*>(again.get());
+  if (list && copy && (!copy->Equals(list) || copy->Count() != list->Count() || copy->Width() != list->Width()))
+    FuzzInvariantBroken("form text read back gives another list");
+}
+
+std::vector<std::string> ImageListFormSeeds() {
+  std::vector<std::string> seeds;
+  const TOwned<TcxImageList> list(New<TcxImageList>(nullptr));
+  list->SetName(L"Images");
+  list->Add(Square(16, 255).get(), nullptr);
+  const TOwned<TdxPNGImage> png(New<TdxPNGImage>());
+  const TOwned<TcxBitmap32> pixels = Square(16, 128);
+  png->Assign(pixels.get());
+  list->Add(png.get(), L"keywords", L"file.png");
+  list->AddMasked(Square(16, 255).get(), clRed);
+  seeds.push_back(BytesOf(WriteComponentToText(list.get())));
+  list->SetSize(24, 20);
+  list->SetBkColor(clBtnFace);
+  list->Add(Square(24, 60).get(), nullptr);
+  seeds.push_back(BytesOf(WriteComponentToText(list.get())));
+  // The class library's own list: only the native data.
+  const TOwned<TImageList> plain(New<TImageList>(nullptr));
+  plain->Add(Square(16, 255).get(), nullptr);
+  String text = WriteComponentToText(plain.get());
+  text.replace(text.find(L"TImageList"), 10, L"TcxImageList");
+  seeds.push_back(BytesOf(text));
   return seeds;
 }

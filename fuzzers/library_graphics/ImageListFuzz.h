@@ -5,3 +5,6 @@
 
 void ImageListStreamInput(const std::string& AInput);
 std::vector<std::string> ImageListStreamSeeds();
+// Form text of an image list, read, written and read back.
+void ImageListFormInput(const std::string& AInput);
+std::vector<std::string> ImageListFormSeeds();

@@ -21,8 +21,14 @@ class TFuzzMutator {
     return data;
   }
 
- private:
+  // A number below ALimit (0 for 0): the format mutators' one source of chance.
   uint64_t Below(uint64_t ALimit) { return ALimit == 0 ? 0 : FRandom() % ALimit; }
+  template <class T, std::size_t N>
+  T Pick(const T (&AValues)[N]) {
+    return AValues[Below(N)];
+  }
+
+ private:
 
   void MutateOnce(std::string& AData) {
     if (AData.empty()) {

@@ -99,9 +99,9 @@ UINT TCustomImageList::CreateFlags() const {
   return depths[FColorDepth] | (FMasked ? ILC_MASK : 0);
 }
 
-void TCustomImageList::HandleNeeded() {
+void TCustomImageList::HandleNeeded(int ACapacity) {
   if (FHandle) return;
-  FHandle = ImageList_Create(FWidth, FHeight, CreateFlags(), FAllocBy, FAllocBy);
+  FHandle = ImageList_Create(FWidth, FHeight, CreateFlags(), std::max(FAllocBy, ACapacity), FAllocBy);
   if (!FHandle) RaiseGraphicsApiError(L"ImageList_Create");
   ImageList_SetBkColor(FHandle, ListColor(FBkColor));
 }
@@ -116,10 +116,10 @@ void TCustomImageList::FreeHandle() {
   FHandle = nullptr;
 }
 
-void TCustomImageList::RecreateHandle() {
+void TCustomImageList::RecreateHandle(int ACapacity) {
   if (!FHandle) return;
   FreeHandle();
-  HandleNeeded();
+  HandleNeeded(ACapacity);
 }
 
 void TCustomImageList::SetHandle(HIMAGELIST AValue) {

@@ -180,11 +180,14 @@ class TCustomImageList : public TComponent {
   void Loaded() override;
   void DefineProperties(TFiler* AFiler) override;
   void CheckIndex(int AIndex, int ACount) const;
-  void HandleNeeded();
+  // Creates the native list when there is none, with room for ACapacity
+  // images at once (AllocBy when fewer); it grows by AllocBy.
+  void HandleNeeded(int ACapacity = 0);
   // Frees the native list (unless shared) and forgets it.
   void FreeHandle();
-  // Recreates the native list empty (a setting changed).
-  void RecreateHandle();
+  // Recreates the native list empty (a setting changed, or ACapacity images
+  // are about to come: the list then grows once, not every AllocBy images).
+  void RecreateHandle(int ACapacity = 0);
 
  private:
   UINT CreateFlags() const;

@@ -31,6 +31,16 @@ enum TcxVariantStreamTag : std::uint8_t {
 };
 
 constexpr int MaxListDepth = 256;
+// The most elements one value may hold, nested lists counted whole: a
+// null takes one byte in the stream and some 50 once read, so a stream of
+// nulls would cost fifty times its size. A million is some 50 MB; the
+// values editors keep have a handful.
+constexpr std::int64_t MaxListElements = std::int64_t{1} << 20;
+
+// What is left of a value's element budget as it is read.
+struct TReadBudget {
+  std::int64_t Elements = MaxListElements;
+};
 
 [[noreturn]] void StreamReadError() { throw EReadError(L"Stream read error"); }
 [[noreturn]] void StreamWriteError() { throw EWriteError(L"Stream write error"); }
@@ -139,9 +149,9 @@ void WriteValue(TStream* AStream, const Variant& V) {
   for (int i = low; i <= high; ++i) WriteValue(AStream, V.GetElement(i));
 }
 
-Variant ReadValue(TStream* AStream, int ADepth);
+Variant ReadValue(TStream* AStream, int ADepth, TReadBudget& ABudget);
 
-Variant ReadList(TStream* AStream, int ADepth) {
+Variant ReadList(TStream* AStream, int ADepth, TReadBudget& ABudget) {
   if (ADepth >= MaxListDepth) StreamReadError();
   std::int64_t count = 0;
   switch (ReadScalar<std::uint8_t>(AStream)) {
@@ -153,19 +163,17 @@ Variant ReadList(TStream* AStream, int ADepth) {
   }
   // Every element takes at least its type byte.
   CheckReadLength(AStream, count, 1);
-  if (count > std::numeric_limits<int>::max()) StreamReadError();
-  std::vector<Variant> items;
-  items.reserve(static_cast<std::size_t>(count));
-  for (std::int64_t i = 0; i < count; ++i) items.push_back(ReadValue(AStream, ADepth + 1));
+  if (count > ABudget.Elements) StreamReadError();
+  ABudget.Elements -= count;
   Variant list = VarArrayCreate({0, static_cast<int>(count) - 1}, varVariant);
-  for (int i = 0; i < static_cast<int>(count); ++i) list.PutElement(i, items[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < static_cast<int>(count); ++i) list.PutElement(i, ReadValue(AStream, ADepth + 1, ABudget));
   return list;
 }
 
-Variant ReadValue(TStream* AStream, int ADepth) {
+Variant ReadValue(TStream* AStream, int ADepth, TReadBudget& ABudget) {
   switch (ReadScalar<std::uint8_t>(AStream)) {
     case vstNull: return Null();
-    case vstList: return ReadList(AStream, ADepth);
+    case vstList: return ReadList(AStream, ADepth, ABudget);
     case vstInt8: return Variant(ReadScalar<std::int8_t>(AStream));
     case vstInt16: return Variant(ReadScalar<std::int16_t>(AStream));
     case vstInt32: return Variant(ReadScalar<std::int32_t>(AStream));
@@ -243,8 +251,11 @@ bool VarIsNullOrEmptyString(const Variant& V) { return V.IsNull() || (VarIsStr(V
 // Tagged variant streaming
 
 void WriteVariantToStream(TStream* AStream, const Variant& V) { WriteValue(AStream, V); }
-void ReadVariantFromStream(TStream* AStream, Variant& V) { V = ReadValue(AStream, 0); }
-Variant ReadVariantFromStream(TStream* AStream) { return ReadValue(AStream, 0); }
+void ReadVariantFromStream(TStream* AStream, Variant& V) { V = ReadVariantFromStream(AStream); }
+Variant ReadVariantFromStream(TStream* AStream) {
+  TReadBudget budget;
+  return ReadValue(AStream, 0, budget);
+}
 
 // ---------------------------------------------------------------------------
 // Typed stream routines

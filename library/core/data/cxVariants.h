@@ -57,7 +57,8 @@ bool VarIsNullOrEmptyString(const Variant& V);
 // dimension or a value without a text form.
 void WriteVariantToStream(TStream* AStream, const Variant& V);
 // Raises EReadError "Stream read error" for an unknown type byte, a bad
-// list count or a length beyond the stream's end; lists nest at most 256 deep.
+// list count or a length beyond the stream's end; lists nest at most 256 deep
+// and hold at most 2^20 elements in all.
 void ReadVariantFromStream(TStream* AStream, Variant& V);
 Variant ReadVariantFromStream(TStream* AStream);
 

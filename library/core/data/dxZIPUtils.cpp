@@ -19,6 +19,9 @@ constexpr int InflateBufferSize = 32768;
 constexpr std::int64_t MaxInflateRatio = 1032;
 constexpr std::int64_t MaxPreallocation = std::int64_t{64} << 20;
 constexpr std::uint32_t DirectoryAttribute = 0x10;
+// General purpose flags: the entry is encrypted (traditional, or strong).
+constexpr std::uint16_t EncryptedFlag = 0x0001;
+constexpr std::uint16_t StrongEncryptionFlag = 0x0040;
 
 std::uint16_t Get16(const std::uint8_t* P, int AOffset) {
   return static_cast<std::uint16_t>(P[AOffset] | (P[AOffset + 1] << 8));
@@ -66,42 +69,67 @@ std::int64_t FindEndOfCentralDir(TStream* AStream) {
 }  // namespace
 
 // What an unpack method writes into: the entry's bytes, kept apart until
-// they have passed their checks. It holds at most one byte more than the
-// entry's stated size, so that too much data shows without being kept. The
-// bytes go to memory of its own, or, when a memory stream receives the entry
-// at or past its end, straight into that stream's memory beyond its end
-// (the caller cuts the stream back should the entry fail).
+// they have passed their checks, or written as they come where the target
+// can be cut back. It takes at most one byte more than the entry's stated
+// size, so that too much data shows without being kept, and keeps the CRC as
+// the bytes arrive. The bytes go
+// - straight into a memory stream's memory beyond its end, when the entry is
+//   appended to one;
+// - through a buffer of 1 MB into any other stream the entry is appended
+//   to, so that an entry of gigabytes never sits in memory whole;
+// - into memory of their own otherwise (the entry overwrites bytes of the
+//   target, which must stay as they were should the entry fail).
+// The caller cuts an appended target back to its size on failure.
 class TdxZIPExtractBuffer {
  public:
-  TdxZIPExtractBuffer(const TdxZIPFileEntry& AEntry, TMemoryStream* ADirectTarget)
+  TdxZIPExtractBuffer(const TdxZIPFileEntry& AEntry, TMemoryStream* ADirectTarget, TStream* AStreamedTarget)
       : FName(AEntry.Name), FLimit(static_cast<std::size_t>(AEntry.OriginalSize) + 1), FTarget(ADirectTarget),
-        FStart(ADirectTarget ? ADirectTarget->Position() : 0) {
+        FStreamed(AStreamedTarget), FStart(ADirectTarget ? ADirectTarget->Position() : 0) {
     const std::int64_t possible = AEntry.Method == 0 ? std::int64_t{AEntry.PackedSize}
                                                      : std::int64_t{AEntry.PackedSize} * MaxInflateRatio + 1024;
-    Reserve(static_cast<std::size_t>(std::min({static_cast<std::int64_t>(FLimit), possible + 1, MaxPreallocation})));
+    const std::int64_t first = std::min({static_cast<std::int64_t>(FLimit), possible + 1, MaxPreallocation});
+    Reserve(static_cast<std::size_t>(FStreamed ? std::min<std::int64_t>(first, StoredCopyBufferSize) : first));
   }
 
   // Room at the end for at least one byte (ACount of them); raises
   // "corrupted" when the entry has more bytes than its header states.
   std::uint8_t* Tail(std::size_t& ACount) {
     if (FSize == FCapacity) {
-      if (FCapacity >= FLimit) Corrupted();
-      Reserve(std::min(FLimit, std::max<std::size_t>(FCapacity * 2, 65536)));
+      if (FStreamed) {
+        Flush();
+      } else {
+        if (FCapacity >= FLimit) Corrupted();
+        Reserve(std::min(FLimit, std::max<std::size_t>(FCapacity * 2, 65536)));
+      }
     }
-    ACount = FCapacity - FSize;
+    ACount = std::min(FCapacity - FSize, FLimit - Total());
+    if (ACount == 0) Corrupted();
     return Data() + FSize;
   }
   void Commit(std::size_t ACount) {
+    FCrc = UpdateCrc32(Data() + FSize, ACount, FCrc);
     FSize += ACount;
-    if (FSize >= FLimit) Corrupted();
+    if (Total() >= FLimit) Corrupted();
+  }
+  // The streamed bytes not yet written go out.
+  void Finish() {
+    if (FStreamed) Flush();
   }
   [[noreturn]] void Corrupted() const { RaiseCorrupted(FName); }
+  // The whole entry, except when it was streamed.
   std::uint8_t* Data() const {
     return FTarget ? static_cast<std::uint8_t*>(FTarget->Memory()) + FStart : FOwnData.get();
   }
-  std::size_t Size() const { return FSize; }
+  std::size_t Size() const { return Total(); }
+  std::uint32_t Crc() const { return ~FCrc; }
 
  private:
+  std::size_t Total() const { return FWritten + FSize; }
+  void Flush() {
+    FStreamed->WriteBuffer(FOwnData.get(), static_cast<std::int64_t>(FSize));
+    FWritten += FSize;
+    FSize = 0;
+  }
   void Reserve(std::size_t ACapacity) {
     ACapacity = std::max<std::size_t>(ACapacity, 1);
     if (FTarget) {
@@ -117,10 +145,13 @@ class TdxZIPExtractBuffer {
   RawByteString FName;
   std::size_t FLimit;
   TMemoryStream* FTarget;
+  TStream* FStreamed;
   std::int64_t FStart;
   std::unique_ptr<std::uint8_t[]> FOwnData;
   std::size_t FCapacity = 0;
-  std::size_t FSize = 0;
+  std::size_t FSize = 0;     // in the buffer
+  std::size_t FWritten = 0;  // streamed out already
+  std::uint32_t FCrc = 0xFFFFFFFF;
 };
 
 void CheckZIPCondition(bool ACondition, const String& AMessage) {
@@ -289,6 +320,21 @@ void TdxZIPStreamReader::ReadDirectory() {
     if (!InsideArchive(entry.DataOffset(), entry.PackedSize, size)) RaiseOutside();
     FFiles.push_back(std::move(entry));
   }
+  CheckNoOverlap();
+}
+
+void TdxZIPStreamReader::CheckNoOverlap() const {
+  // An archive lists every entry once, each at its own place. Entries that
+  // share their bytes let a small archive inflate to any size (thousands of
+  // entries pointing at one large one), so such an archive is refused whole.
+  std::vector<std::pair<std::int64_t, std::int64_t>> spans;
+  spans.reserve(FFiles.size());
+  for (const TdxZIPFileEntry& entry : FFiles)
+    spans.emplace_back(entry.RelativeOffset, entry.DataOffset() + entry.PackedSize);
+  std::sort(spans.begin(), spans.end());
+  for (std::size_t i = 1; i < spans.size(); ++i)
+    if (spans[i].first < spans[i - 1].second)
+      throw EdxPackedStreamReader(L"The ZIP directory lists entries that overlap.");
 }
 
 bool TdxZIPStreamReader::FindEntry(const RawByteString& AFileName, TdxZIPFileEntry& AEntry) {
@@ -318,27 +364,34 @@ bool TdxZIPStreamReader::Extract(const RawByteString& AFileName, TStream* ATarge
 }
 
 void TdxZIPStreamReader::Extract(const TdxZIPFileEntry& AEntry, TStream* ATargetStream) {
+  // Its bytes are not what it holds: handing them out would pass ciphertext off as the entry.
+  if (AEntry.Flag & (EncryptedFlag | StrongEncryptionFlag))
+    throw EdxPackedStreamReader(AnsiToString(AEntry.Name) + L" is encrypted: encrypted entries cannot be extracted.");
   const auto method = std::find_if(FUnpackMethods.begin(), FUnpackMethods.end(),
                                    [&](const auto& M) { return M.first == AEntry.Method; });
   if (method == FUnpackMethods.end()) throw EdxZIPUnsupportedCompressionMethod(String());
   if (AEntry.OriginalSize < 0 || !InsideArchive(AEntry.DataOffset(), AEntry.PackedSize, FStream->Size()))
     RaiseCorrupted(AEntry.Name);
 
-  // A memory stream that receives the entry at or past its end takes the
-  // bytes straight into its memory and is cut back to its size on failure.
+  // A target that receives the entry at or past its end gets the bytes as
+  // they come (a memory stream straight into its memory) and is cut back to
+  // its size on failure.
   auto* memory = dynamic_cast<TMemoryStream*>(ATargetStream);
   const std::int64_t start = ATargetStream->Position(), oldSize = ATargetStream->Size();
-  TMemoryStream* direct = memory && start >= oldSize ? memory : nullptr;
+  const bool appended = start >= oldSize;
+  TMemoryStream* direct = memory && appended ? memory : nullptr;
+  TStream* streamed = !memory && appended ? ATargetStream : nullptr;
   TScopeExit restore([&] {
-    if (!direct) return;
-    direct->SetSize(oldSize);
-    direct->SetPosition(start);
+    if (!appended) return;
+    ATargetStream->SetSize(oldSize);
+    ATargetStream->SetPosition(start);
   });
-  TdxZIPExtractBuffer buffer(AEntry, direct);
+  TdxZIPExtractBuffer buffer(AEntry, direct, streamed);
   FStream->SetPosition(AEntry.DataOffset());
   (this->*method->second)(AEntry.PackedSize, buffer);
+  buffer.Finish();
   if (buffer.Size() != static_cast<std::size_t>(AEntry.OriginalSize)) buffer.Corrupted();
-  if (AEntry.CRC32 != 0 && CalculateCrc32(buffer.Data(), buffer.Size()) != AEntry.CRC32) buffer.Corrupted();
+  if (AEntry.CRC32 != 0 && buffer.Crc() != AEntry.CRC32) buffer.Corrupted();
   restore.Dismiss();
 
   const std::int64_t end = start + AEntry.OriginalSize;
@@ -347,6 +400,7 @@ void TdxZIPStreamReader::Extract(const TdxZIPFileEntry& AEntry, TStream* ATarget
     direct->SetPosition(end);
     return;
   }
+  if (streamed) return;
   if (memory) {
     memory->SetSize(std::max(end, memory->Size()));
     memory->SetPosition(start);

@@ -11,10 +11,14 @@
 //   EdxZIPUnsupportedCompressionMethod   an entry packed by another method
 //
 // Every offset and length that the archive states is checked against the
-// archive's size before it is used, and an entry is extracted into a buffer
-// of its own first: a target stream receives an entry only whole and intact,
-// and is left as it was when the entry turns out damaged. Memory is
-// reserved for at most what the packed data can possibly give.
+// archive's size before it is used, and entries may not share bytes (an
+// archive whose entries overlap is refused: it is how a small archive
+// inflates to terabytes). A target stream receives an entry only whole and
+// intact, and is left as it was when the entry turns out damaged or
+// encrypted. An entry appended to a stream is written as it inflates, so
+// memory holds at most 1 MB of it (a memory stream holds it whole, being the
+// target); memory is reserved for at most what the packed data can
+// possibly give.
 #pragma once
 
 #include "library/core/base/dxCore.h"
@@ -116,14 +120,16 @@ class TdxZIPExtractBuffer;
 class TdxZIPStreamReader : public TdxZIPCustomStream {
   SK_CLASS(TdxZIPStreamReader, TdxZIPCustomStream)
  public:
-  // Reads the directory: raises EdxPackedStreamReader for a damaged one; a
-  // stream that does not begin with a local header has no entries.
+  // Reads the directory: raises EdxPackedStreamReader for a damaged one and
+  // for one whose entries overlap; a stream that does not begin with a local
+  // header has no entries.
   void AfterConstruction() override;
 
   bool Exists(const RawByteString& AFileName);
   // Whether the entry was found; found, it is extracted at the target's position.
   bool Extract(const RawByteString& AFileName, TStream* ATargetStream);
   // Appends the entry's bytes at the target's position. Raises
+  // EdxPackedStreamReader "<name> is encrypted: ..." for an encrypted entry,
   // EdxZIPUnsupportedCompressionMethod for a method other than 0 and 8, and
   // EdxPackedStreamReader "<name> is corrupted." when the data lies outside
   // the archive, does not inflate, or gives another size or CRC than the
@@ -140,5 +146,6 @@ class TdxZIPStreamReader : public TdxZIPCustomStream {
   void UnpackDeflate(std::int32_t ACount, TdxZIPExtractBuffer& ATarget);
 
  private:
+  void CheckNoOverlap() const;
   std::vector<std::pair<std::uint16_t, TUnpackMethod>> FUnpackMethods;
 };

@@ -11,11 +11,13 @@
 //
 // The reader trusts nothing: the payload must lie in the stream, every
 // packet inside the payload, and the decoded bytes must come to exactly the
-// length the plain data states. Damaged data raises EReadError before the
+// length the plain data states, which is no more than a bitmap of
+// dxMaxDecodedImageBytes takes. Damaged data raises EReadError before the
 // bitmap is touched.
 #include "library/graphics/canvas/cxGraphics.h"
 
 #include "library/graphics/imaging/dxPixelBuffers.h"
+#include "library/graphics/imaging/dxSmartImage.h"
 #include "platform/classes/ClassErrors.h"
 #include "platform/classes/Streams.h"
 
@@ -31,6 +33,8 @@ constexpr int HeaderSize = 10;
 constexpr std::int16_t WrittenMethod = 2;
 constexpr int MaxWrittenRun = 125;
 constexpr std::uint8_t LiteralPacket = 0x80;
+// A bitmap file's headers, masks and colour table.
+constexpr std::uint64_t MaxBitmapHeaders = 65536;
 
 using TBytesSpan = std::span<const std::uint8_t>;
 
@@ -137,8 +141,11 @@ class TPlainDataBuilder {
   void Expect(std::int32_t ALength) {
     if (ALength < 0) DamagedData();
     FExpected = static_cast<std::int64_t>(ALength) + 4;
-    // A length the payload cannot reach is damaged; any other is room taken at once.
-    if (FData.size() > static_cast<std::size_t>(FExpected) || static_cast<std::size_t>(FExpected) > FLimit)
+    // A length the payload cannot reach is damaged, and so is a bitmap
+    // larger than any image decodes to (its headers and colours aside);
+    // any other is room taken at once.
+    if (FData.size() > static_cast<std::size_t>(FExpected) || static_cast<std::size_t>(FExpected) > FLimit ||
+        static_cast<std::uint64_t>(FExpected) > dxMaxDecodedImageBytes + MaxBitmapHeaders)
       DamagedData();
     FData.reserve(static_cast<std::size_t>(FExpected));
   }

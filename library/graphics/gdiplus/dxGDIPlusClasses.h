@@ -29,6 +29,8 @@
 //   TdxGPImageHandle           a decoded GDI+ image or bitmap   (dxGDIPlusClasses_ImageHandle.cpp)
 //   TdxGPImageCodec ...        the GDI+ codecs: BMP, memory bitmap, PNG, TIFF, GIF,
 //                              JPEG, EMF, WMF                   (dxGDIPlusClasses_Codecs.cpp)
+//   dxIsSafeToDecode           what GDI+ may be given to decode (dxGDIPlusClasses_DecodeLimits.cpp),
+//                              metafiles record by record       (dxGDIPlusClasses_Metafiles.cpp)
 //   TdxGPImage                 the GDI+ smart image             (dxGDIPlusClasses_SmartImages.cpp)
 //   TdxSmartImage              the class picture loaders and form data name
 //   TdxPNGImage                a smart image that always encodes as PNG
@@ -49,6 +51,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <vector>
 
 class TdxGPCanvas;
@@ -1584,6 +1587,17 @@ class TdxGPImageCodecWMF : public TdxGPImageCodecEMF {
 // lets GDI+ choose.
 int JPEGQuality();
 void SetJPEGQuality(int AValue);
+
+// Whether GDI+ may be given the bytes to decode (dxGDIPlusClasses_DecodeLimits.cpp):
+// their headers state at most dxMaxDecodedImageBytes of pixels and
+// dxMaxImageFrames frames, and a metafile among them passes dxIsPlayableMetafile.
+// Every codec's Load asks first.
+bool dxIsSafeToDecode(std::span<const std::uint8_t> AData);
+// Whether the bytes begin as an EMF or a WMF file (placeable or not).
+bool dxIsMetafileData(std::span<const std::uint8_t> AData);
+// Whether every record of the EMF or WMF file is one GDI plays within its
+// bytes and bounds (dxGDIPlusClasses_Metafiles.cpp).
+bool dxIsPlayableMetafile(std::span<const std::uint8_t> AData);
 
 // ---------------------------------------------------------------------------
 // GDI+ smart images

@@ -74,176 +74,47 @@ constexpr GUID EncoderQualityId = {0x1D5BE4B5, 0xFA4A, 0x452D, {0x9C, 0xDD, 0x5D
 
 UINT RegisteredClipboardFormat(const wchar_t* AName) { return RegisterClipboardFormatW(AName); }
 
-// ---------------------------------------------------------------------------
-// Metafiles that GDI can play
-//
-// GDI+ plays a metafile's records through GDI, and Wine's GDI takes them as
-// they come: a record reaching beyond the file, an object index beyond the
-// file's table or a damaged comment of an embedded EMF crashes or hangs it.
-// Such files are refused as no image.
-
-std::uint16_t MetafileU16(const std::uint8_t* P) { return static_cast<std::uint16_t>(P[0] | P[1] << 8); }
-std::uint32_t MetafileU32(const std::uint8_t* P) { return MetafileU16(P) | std::uint32_t{MetafileU16(P + 2)} << 16; }
-
-// The records that carry bitmaps: the offsets of their offBmi fields, each
-// followed by cbBmi, offBits and cbBits (0 ends).
-struct TEmfBitmapFields {
-  DWORD Type;
-  std::size_t Bitmaps[2];
-};
-constexpr TEmfBitmapFields EmfBitmapRecords[] = {
-    {EMR_BITBLT, {offsetof(EMRBITBLT, offBmiSrc)}},
-    {EMR_STRETCHBLT, {offsetof(EMRSTRETCHBLT, offBmiSrc)}},
-    {EMR_MASKBLT, {offsetof(EMRMASKBLT, offBmiSrc), offsetof(EMRMASKBLT, offBmiMask)}},
-    {EMR_PLGBLT, {offsetof(EMRPLGBLT, offBmiSrc), offsetof(EMRPLGBLT, offBmiMask)}},
-    {EMR_SETDIBITSTODEVICE, {offsetof(EMRSETDIBITSTODEVICE, offBmiSrc)}},
-    {EMR_STRETCHDIBITS, {offsetof(EMRSTRETCHDIBITS, offBmiSrc)}},
-    {EMR_CREATEMONOBRUSH, {offsetof(EMRCREATEMONOBRUSH, offBmi)}},
-    {EMR_CREATEDIBPATTERNBRUSHPT, {offsetof(EMRCREATEDIBPATTERNBRUSHPT, offBmi)}},
-    {EMR_EXTCREATEPEN, {offsetof(EMREXTCREATEPEN, offBmi)}},
-    {EMR_ALPHABLEND, {offsetof(EMRALPHABLEND, offBmiSrc)}},
-    {EMR_TRANSPARENTBLT, {offsetof(EMRTRANSPARENTBLT, offBmiSrc)}},
-};
-
-// A bitmap of a record: none, or a header, colours and rows that the record holds.
-bool IsEmfBitmapValid(const std::uint8_t* ARecord, std::uint32_t ASize, std::size_t AField) {
-  if (AField + 16 > ASize) return false;
-  const std::uint64_t offBmi = MetafileU32(ARecord + AField);
-  const std::uint64_t cbBmi = MetafileU32(ARecord + AField + 4);
-  const std::uint64_t offBits = MetafileU32(ARecord + AField + 8);
-  const std::uint64_t cbBits = MetafileU32(ARecord + AField + 12);
-  if (offBmi > ASize || offBits > ASize || offBmi + cbBmi > ASize || offBits + cbBits > ASize) return false;
-  if (offBmi == 0 && cbBmi == 0) return true;
-  if (cbBmi < sizeof(BITMAPINFOHEADER)) return false;
-  const std::uint8_t* header = ARecord + offBmi;
-  const std::uint32_t headerSize = MetafileU32(header);
-  const std::int64_t width = static_cast<std::int32_t>(MetafileU32(header + 4));
-  const std::int64_t height = static_cast<std::int32_t>(MetafileU32(header + 8));
-  const std::uint32_t bitCount = MetafileU16(header + 14);
-  const std::uint32_t compression = MetafileU32(header + 16);
-  const std::uint32_t used = MetafileU32(header + 32);
-  if (headerSize < sizeof(BITMAPINFOHEADER) || headerSize > cbBmi || bitCount == 0 || bitCount > 32) return false;
-  const std::uint64_t colors = used != 0 ? used : bitCount <= 8 ? std::uint64_t{1} << bitCount : 0;
-  const std::uint64_t masks = compression == BI_BITFIELDS ? 12 : 0;
-  if (headerSize + colors * 4 + masks > cbBmi) return false;
-  if (compression != BI_RGB && compression != BI_BITFIELDS) return true;
-  const std::uint64_t stride = ((static_cast<std::uint64_t>(width < 0 ? -width : width) * bitCount + 31) / 32) * 4;
-  return stride * static_cast<std::uint64_t>(height < 0 ? -height : height) <= cbBits;
-}
-
-bool IsEmfObjectIndexValid(DWORD AType, std::uint32_t AIndex, std::uint32_t AHandles) {
-  switch (AType) {
-    case EMR_SELECTOBJECT:
-    case EMR_DELETEOBJECT:
-    case EMR_SELECTPALETTE:
-      // A stock object has the high bit; index 0 is the metafile itself.
-      return (AIndex & 0x80000000u) != 0 || (AIndex > 0 && AIndex < AHandles);
-    case EMR_CREATEPEN:
-    case EMR_CREATEBRUSHINDIRECT:
-    case EMR_CREATEPALETTE:
-    case EMR_SETPALETTEENTRIES:
-    case EMR_RESIZEPALETTE:
-    case EMR_EXTCREATEFONTINDIRECTW:
-    case EMR_CREATEMONOBRUSH:
-    case EMR_CREATEDIBPATTERNBRUSHPT:
-    case EMR_EXTCREATEPEN:
-    case EMR_CREATECOLORSPACE:
-    case EMR_CREATECOLORSPACEW:
-      return AIndex > 0 && AIndex < AHandles;
-    default:
-      return true;
-  }
-}
-
-bool IsPlayableEnhancedMetafile(const std::uint8_t* AData, std::size_t ASize) {
-  constexpr std::size_t HeaderSize = 88;  // ENHMETAHEADER without its extensions
-  if (ASize < HeaderSize) return false;
-  const std::uint32_t bytes = MetafileU32(AData + 48);
-  const std::uint32_t handles = MetafileU16(AData + 56);
-  if (bytes > ASize || MetafileU32(AData + 4) < HeaderSize || handles == 0) return false;
-  for (std::size_t position = 0; position + 8 <= bytes;) {
-    const std::uint8_t* record = AData + position;
-    const DWORD type = MetafileU32(record);
-    const std::uint32_t size = MetafileU32(record + 4);
-    if (size < 8 || size % 4 != 0 || size > bytes - position) return false;
-    if (type == EMR_EOF) return true;
-    if (size >= 12 && !IsEmfObjectIndexValid(type, MetafileU32(record + 8), handles)) return false;
-    for (const TEmfBitmapFields& fields : EmfBitmapRecords)
-      if (fields.Type == type)
-        for (const std::size_t field : fields.Bitmaps)
-          if (field != 0 && !IsEmfBitmapValid(record, size, field)) return false;
-    position += size;
-  }
-  return false;
-}
-
-// An EMF that GDI split into comments of a Windows metafile: the comment's
-// sizes must describe what the record holds.
-bool IsPlayableEmfComment(const std::uint8_t* APayload, std::size_t ASize, std::size_t AFileSize) {
-  constexpr std::size_t CommentHeader = 34;  // "WMFC", type, version, checksum, flags, count, sizes
-  if (ASize < 4 + CommentHeader || std::memcmp(APayload + 4, "WMFC", 4) != 0) return true;
-  const std::uint32_t count = MetafileU16(APayload + 2);
-  const std::uint8_t* comment = APayload + 4;
-  const std::uint32_t current = MetafileU32(comment + 22);
-  const std::uint32_t remaining = MetafileU32(comment + 26);
-  const std::uint32_t total = MetafileU32(comment + 30);
-  return count <= ASize - 4 && MetafileU32(comment + 4) == 1 && MetafileU32(comment + 8) == 0x10000 &&
-         current <= count - CommentHeader && remaining <= total && total <= AFileSize;
-}
-
-bool IsPlayableWindowsMetafile(const std::uint8_t* AData, std::size_t ASize) {
-  constexpr std::uint32_t PlaceableKey = 0x9AC6CDD7;
-  constexpr std::size_t PlaceableSize = 22;
-  constexpr std::size_t HeaderSize = 18;
-  std::size_t position = ASize >= 4 && MetafileU32(AData) == PlaceableKey ? PlaceableSize : 0;
-  if (ASize < position + HeaderSize || MetafileU16(AData + position + 2) != 9) return false;
-  const std::uint32_t objects = MetafileU16(AData + position + 10);
-  for (position += HeaderSize; position + 6 <= ASize;) {
-    const std::uint8_t* record = AData + position;
-    const std::uint64_t size = std::uint64_t{MetafileU32(record)} * 2;
-    const std::uint16_t function = MetafileU16(record + 4);
-    if (size < 6 || size > ASize - position) return false;
-    if (function == 0) return true;  // the end record
-    switch (function) {
-      case META_SELECTOBJECT:
-      case META_DELETEOBJECT:
-      case META_SELECTPALETTE:
-      case META_SELECTCLIPREGION:
-        // Every parameter is taken for an index by some player.
-        if (size < 8) return false;
-        for (std::size_t parameter = 6; parameter + 2 <= size; parameter += 2)
-          if (MetafileU16(record + parameter) >= objects) return false;
-        break;
-      case META_ESCAPE:
-        if (size >= 10 && MetafileU16(record + 6) == MFCOMMENT &&
-            !IsPlayableEmfComment(record + 6, static_cast<std::size_t>(size - 6), ASize))
-          return false;
-        break;
-      default:
-        break;
+// The bytes from the stream's position to its end, in place when the stream
+// is in memory; the position stays.
+class TStreamBytes {
+ public:
+  explicit TStreamBytes(TStream* AStream) {
+    const std::int64_t position = AStream->Position();
+    const std::int64_t size = std::max<std::int64_t>(AStream->Size() - position, 0);
+    if (auto* memory = dynamic_cast<TCustomMemoryStream*>(AStream)) {
+      FBytes = {static_cast<const std::uint8_t*>(memory->Memory()) + position, static_cast<std::size_t>(size)};
+      return;
     }
-    position += static_cast<std::size_t>(size);
+    FCopy.resize(static_cast<std::size_t>(size));
+    FCopy.resize(static_cast<std::size_t>(AStream->Read(FCopy.data(), static_cast<std::int64_t>(FCopy.size()))));
+    AStream->SetPosition(position);
+    FBytes = FCopy;
   }
-  return false;
-}
+  std::span<const std::uint8_t> Bytes() const { return FBytes; }
 
-// Whether the stream, at its position, holds a metafile GDI cannot play
-// safely; the position stays.
-bool IsUnplayableMetafile(TStream* AStream) {
-  const std::int64_t position = AStream->Position();
-  std::uint8_t head[44];
-  const int read = AStream->Read(head, sizeof head);
-  AStream->SetPosition(position);
-  const bool enhanced = read >= 44 && MetafileU32(head) == EMR_HEADER && std::memcmp(head + 40, " EMF", 4) == 0;
-  const bool placeable = read >= 4 && MetafileU32(head) == 0x9AC6CDD7;
-  const bool windows = read >= 6 && (MetafileU16(head) == 1 || MetafileU16(head) == 2) && MetafileU16(head + 2) == 9;
-  if (!enhanced && !placeable && !windows) return false;
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(std::max<std::int64_t>(AStream->Size() - position, 0)));
-  bytes.resize(static_cast<std::size_t>(AStream->Read(bytes.data(), static_cast<int>(bytes.size()))));
-  AStream->SetPosition(position);
-  return enhanced ? !IsPlayableEnhancedMetafile(bytes.data(), bytes.size())
-                  : !IsPlayableWindowsMetafile(bytes.data(), bytes.size());
-}
+ private:
+  std::vector<std::uint8_t> FCopy;
+  std::span<const std::uint8_t> FBytes;
+};
+
+// An image as pixels: itself, or a metafile drawn at its size on a bitmap
+// (which the pixels must outlive).
+class TRasterImage {
+ public:
+  explicit TRasterImage(TdxGPImageHandle* AImage) : FImage(AImage) {
+    if (!AImage->IsMetafile()) return;
+    const TSize size = AImage->Size();
+    FBits = AImage->GetAsBitmapBits();
+    FRaster.reset(NewWith<TdxGPImageHandle>(
+        [&](TdxGPImageHandle* AResult) { AResult->CreateFromBits(size.cx, size.cy, FBits.data(), afPremultiplied); }));
+  }
+  TdxGPImageHandle* Handle() const { return FRaster ? FRaster.get() : FImage; }
+
+ private:
+  TdxGPImageHandle* FImage;
+  TRGBColors FBits;
+  TOwned<TdxGPImageHandle> FRaster;
+};
 
 }  // namespace
 
@@ -255,7 +126,7 @@ void SetJPEGQuality(int AValue) { JpegQualityValue = AValue; }
 // TdxGPImageCodec
 
 bool TdxGPImageCodec::TMeta::Load(TStream* AStream, TOwned<TdxSmartImageCustomHandle>& AHandle) const {
-  if (IsUnplayableMetafile(AStream)) return false;
+  if (!dxIsSafeToDecode(TStreamBytes(AStream).Bytes())) return false;
   // The adapter lives as long as GDI+ keeps reading through it.
   TComRef<IStream> adapter(New<TdxGPStreamAdapter>(AStream));
   GpImage* image = nullptr;
@@ -280,8 +151,10 @@ bool TdxGPImageCodec::TMeta::SaveGPImage(TStream* AStream, TdxGPImageHandle* AHa
                                          const EncoderParameters* AParameters) const {
   const GUID encoder = dxGetImageEncoder(GetFormatID());
   if (!IsGdipCodecIdSet(encoder) || AHandle->Empty()) return false;
+  // GDI+'s encoders take pixels, which a metafile has only once drawn.
+  const TRasterImage raster(AHandle);
   TComRef<IStream> adapter(New<TdxGPStreamAdapter>(AStream));
-  return GdipSaveImageToStream(AHandle->Handle(), adapter.Get(), &encoder, AParameters) == Ok;
+  return GdipSaveImageToStream(raster.Handle()->Handle(), adapter.Get(), &encoder, AParameters) == Ok;
 }
 
 // ---------------------------------------------------------------------------
@@ -408,7 +281,26 @@ bool TdxGPImageCodecGIF::TMeta::GetSize(TStream* AStream, TSize& ASize) const {
   if (!CanLoadStream(AStream)) return false;
   TCodecHeaderReader reader(AStream);
   std::uint16_t width, height;
-  if (!reader.Skip(6) || !reader.U16(width) || !reader.U16(height)) return false;
+  std::uint8_t flags[3];
+  if (!reader.Skip(6) || !reader.U16(width) || !reader.U16(height) || !reader.Bytes(flags, 3)) return false;
+  // Decoders differ on a screen that the first frame does not cover exactly
+  // (the screen's size, or the frame's): the header tells the size only
+  // when both agree, otherwise the image is measured by decoding it, so
+  // that its size never changes once it is decoded.
+  if ((flags[0] & 0x80) && !reader.Skip(std::int64_t{3} << ((flags[0] & 7) + 1))) return false;
+  // Extensions (0x21, a label, sub-blocks) stand before the first frame (0x2C).
+  for (;;) {
+    std::uint8_t kind, label, length;
+    if (!reader.Bytes(&kind, 1) || (kind != 0x21 && kind != 0x2C)) return false;
+    if (kind == 0x2C) break;
+    if (!reader.Bytes(&label, 1)) return false;
+    do {
+      if (!reader.Bytes(&length, 1) || !reader.Skip(length)) return false;
+    } while (length != 0);
+  }
+  std::uint16_t left, top, frameWidth, frameHeight;
+  if (!reader.U16(left) || !reader.U16(top) || !reader.U16(frameWidth) || !reader.U16(frameHeight)) return false;
+  if (left != 0 || top != 0 || frameWidth != width || frameHeight != height) return false;
   ASize = TSize(width, height);
   return true;
 }
@@ -417,17 +309,8 @@ bool TdxGPImageCodecGIF::TMeta::SaveGPImage(TStream* AStream, TdxGPImageHandle* 
                                             const EncoderParameters* AParameters) const {
   if (AHandle->Empty() || IsIndexedPixelFormat(AHandle->PixelFormat()))
     return TdxGPImageCodec::TMeta::SaveGPImage(AStream, AHandle, AParameters);
-  // A metafile has no pixels to copy: it is rasterised first.
-  TRGBColors bits;
-  TOwned<TdxGPImageHandle> raster;
-  TdxGPImageHandle* source = AHandle;
-  if (AHandle->IsMetafile()) {
-    const TSize size = AHandle->Size();
-    bits = AHandle->GetAsBitmapBits();
-    raster.reset(NewWith<TdxGPImageHandle>(
-        [&](TdxGPImageHandle* AResult) { AResult->CreateFromBits(size.cx, size.cy, bits.data(), afPremultiplied); }));
-    source = raster.get();
-  }
+  const TRasterImage raster(AHandle);
+  TdxGPImageHandle* source = raster.Handle();
   const TOwned<TdxGPImageHandle> indexed = source->Clone(source->ClientRect(), PixelFormat8bppIndexed);
   return TdxGPImageCodec::TMeta::SaveGPImage(AStream, indexed.get(), AParameters);
 }

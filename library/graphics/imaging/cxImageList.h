@@ -28,6 +28,10 @@
 
 class TcxBitmap;
 class TcxCustomImageList;
+
+// The largest side of an image list's images: larger cells are no images a
+// list holds, and a damaged size would ask for gigabytes.
+constexpr int dxImageListMaxImageSize = 4096;
 class TdxSmartImage;
 
 class EcxUnsupportedImageListStreamFormat : public EdxException {
@@ -283,7 +287,9 @@ class TcxCustomImageList : public TcxBaseImageList {
   void Move(int ACurIndex, int ANewIndex) override;
   // Every item converted to 32 bits and resized; the native list rebuilt.
   void Resize(const TSize& ASize);
-  // Each side at least 1; a new size deletes every image.
+  // Each side at least 1; a new size deletes every image. A side above
+  // dxImageListMaxImageSize raises EInvalidOperation and changes nothing: the
+  // native list could hold no image of it, nor be written.
   void SetSize(int AWidth, int AHeight) override;
   void SetSize(const TSize& ASize) { SetSize(ASize.cx, ASize.cy); }
 

@@ -21,6 +21,9 @@
 
 namespace {
 
+constexpr TResStringRec scxImageListSizeTooLarge = {L"Images of %d x %d pixels are larger than an image list holds (%d)."};
+constexpr TResStringRec scxImageTooLarge = {L"The archive holds a file too large to be an image."};
+
 COLORREF NativeListColor(TColor AColor) {
   if (AColor == clNone) return CLR_NONE;
   if (AColor == clDefault) return CLR_DEFAULT;
@@ -363,6 +366,10 @@ void TcxCustomImageList::AddImagesFromZipStream(TStream* AStream) {
   WithUpdate(this, [&] {
     for (const TdxZIPFileEntry& entry : archive->Files()) {
       if (entry.IsDirectory) continue;
+      // No image file is larger than its decoded pixels may be: a larger
+      // entry is refused before it takes memory.
+      if (static_cast<std::uint64_t>(entry.OriginalSize) > dxMaxDecodedImageBytes)
+        throw EdxException(LoadLocalizedResString(&scxImageTooLarge));
       const TOwned<TMemoryStream> data(New<TMemoryStream>());
       archive->Extract(entry, data.get());
       data->SetPosition(0);
@@ -491,6 +498,8 @@ void TcxCustomImageList::SetSize(int AWidth, int AHeight) {
   AWidth = std::max(1, AWidth);
   AHeight = std::max(1, AHeight);
   if (AWidth == Width() && AHeight == Height()) return;
+  if (AWidth > dxImageListMaxImageSize || AHeight > dxImageListMaxImageSize)
+    throw EInvalidOperation(LoadLocalizedResString(&scxImageListSizeTooLarge), {AWidth, AHeight, dxImageListMaxImageSize});
   WithUpdate(this, [&] {
     Clear();
     inherited::SetSize(AWidth, AHeight);
@@ -512,6 +521,10 @@ void TcxCustomImageList::SynchronizeHandle() {
     ++FSynchronizationLockCount;
     const TScopeExit synchronized([this] { --FSynchronizationLockCount; });
     Clear();
+    // Made with room for every item: grown by a few images at a time, the
+    // native list would copy all it holds at every step.
+    Handle();
+    RecreateHandle(FImages->Count());
     for (int i = 0; i < FImages->Count();) {
       TcxImageInfo* info = FImages->Items(i)->ImageInfo();
       if (AddImageInfo(info->Image(), info->Mask(), info->FileName(), info->Keywords(), info->MaskColor()) < 0) {

@@ -22,9 +22,6 @@ constexpr TResStringRec scxUnsupportedImageListStreamFormat = {L"Unsupported str
 constexpr std::uint32_t dxImageListStreamSignature = 0x4C495844;  // "DXIL"
 constexpr std::uint32_t dxImageListStreamVersion = 1;
 constexpr std::uint32_t dxImageListFormatVersion = 1;
-// Larger cells are no images a list holds; the limit keeps a damaged size
-// from asking for gigabytes.
-constexpr std::int32_t dxImageListMaxImageSize = 4096;
 
 [[noreturn]] void RaiseStreamReadError() { throw EReadError(L"Stream-Lesefehler"); }
 
@@ -58,8 +55,11 @@ constexpr std::uint16_t NativeImageListVersion = 0x101;
 // The native list lays its images out in rows of four.
 constexpr int NativeImageListColumns = 4;
 constexpr std::int64_t NativeImageListMaxPixels = std::int64_t{1} << 26;
+// The colour bits of the flags (ILC_COLOR4 ... ILC_COLOR32, or none: device bits).
+constexpr int NativeImageListDepthFlags = 0xFE;
 
-// One bitmap of the native data, whose grid must hold AImages cells of ACell.
+// One bitmap of the native data: a grid of ACell cells, four to a row, that
+// holds AImages of them.
 void CheckNativeBitmap(TStream* AStream, const TSize& ACell, int AImages) {
   BITMAPFILEHEADER file{};
   BITMAPINFOHEADER info{};
@@ -72,7 +72,8 @@ void CheckNativeBitmap(TStream* AStream, const TSize& ACell, int AImages) {
   const std::int64_t width = info.biWidth;
   const std::int64_t height = std::abs(static_cast<std::int64_t>(info.biHeight));
   const std::int64_t rows = (AImages + NativeImageListColumns - 1) / NativeImageListColumns;
-  if (width < std::int64_t{ACell.cx} * NativeImageListColumns || height < rows * ACell.cy ||
+  // The reader takes the rows as four cells wide, whatever the bitmap says.
+  if (width != std::int64_t{ACell.cx} * NativeImageListColumns || height < rows * ACell.cy ||
       width * height > NativeImageListMaxPixels)
     RaiseStreamReadError();
   const std::int64_t colors = bits <= 8 ? (info.biClrUsed ? std::min<std::int64_t>(info.biClrUsed, 1 << bits) : 1 << bits) : 0;
@@ -81,17 +82,30 @@ void CheckNativeBitmap(TStream* AStream, const TSize& ACell, int AImages) {
   AStream->Seek(data, soCurrent);
 }
 
-// The system's reader trusts the sizes in the native data and writes past
-// its buffers when they lie: the data is checked before it gets there.
+// The system's reader trusts the sizes in the native data: it makes a list
+// of the stated capacity and growth, copies the stated number of images
+// into it from the bitmaps, and then takes count and capacity as they stand.
+// A count above the capacity writes past the list's memory; a growth or
+// bitmap that lies does the same later. So everything it reads is checked
+// before it gets there: the cell size, a count within the capacity, a
+// capacity and growth whose bitmaps stay within bounds, colour bits it
+// knows, overlays among the images, and bitmaps that hold the images.
 void CheckNativeData(TStream* AStream) {
   const std::int64_t start = AStream->Position();
   TcxNativeImageListHeader header{};
   AStream->ReadBufferData(header);
   const TSize cell(header.Width, header.Height);
+  const std::int64_t cellPixels = std::int64_t{cell.cx} * cell.cy;
+  const int depth = header.Flags & NativeImageListDepthFlags;
   if (header.Magic != NativeImageListMagic || header.Version != NativeImageListVersion || cell.cx < 1 ||
       cell.cy < 1 || cell.cx > dxImageListMaxImageSize || cell.cy > dxImageListMaxImageSize || header.Count < 0 ||
-      header.Capacity < 0 ||
-      std::int64_t{cell.cx} * cell.cy * std::max(header.Count, header.Capacity) > NativeImageListMaxPixels)
+      header.Capacity < header.Count || header.Grow < 0 ||
+      cellPixels * (std::int64_t{header.Capacity} + header.Grow + 1) > NativeImageListMaxPixels ||
+      (header.Flags & ~(ILC_MASK | NativeImageListDepthFlags)) != 0 ||
+      (depth != ILC_COLORDDB && depth != ILC_COLOR4 && depth != ILC_COLOR8 && depth != ILC_COLOR16 &&
+       depth != ILC_COLOR24 && depth != ILC_COLOR32) ||
+      std::any_of(std::begin(header.Overlays), std::end(header.Overlays),
+                  [&](std::int16_t AImage) { return AImage < -1 || AImage >= header.Count; }))
     RaiseStreamReadError();
   CheckNativeBitmap(AStream, cell, header.Count);
   if (header.Flags & ILC_MASK) CheckNativeBitmap(AStream, cell, header.Count);

@@ -42,6 +42,17 @@
 class TdxCustomSmartImage;
 class TdxSmartImageCustomHandle;
 
+// The most memory one image may take decoded: 256 MiB, the bound the class
+// library's bitmap reader keeps too, so 64 megapixels (8192 x 8192) of 32-bit
+// pixels, or half as many of the 64-bit pixels GDI+ decodes deep colour to.
+// Decoders allocate what a header states before they read a pixel, and the
+// image is copied at least once more to be drawn: a file that states more is
+// refused before it is decoded, whatever its own size.
+constexpr std::uint64_t dxMaxDecodedImageBytes = std::uint64_t{256} << 20;
+// The most frames (GIF) or pages (TIFF) an image may have: each is indexed
+// when the image is loaded, and stepped through when it animates.
+constexpr std::uint64_t dxMaxImageFrames = 4096;
+
 // ---------------------------------------------------------------------------
 // Codecs
 

@@ -496,8 +496,13 @@ TEST_P(DamagedHeaders, EndWithASizeOrSizeUnknown) {
     if (c.Known && !bitmap) {
       EXPECT_EQ(image->Size(), c.Size);
     }
+    const TSize stated = image->Size();
     TPixelSurface surface(8, 8);
     image->StretchDraw(surface.DC(), TRect(0, 0, 8, 8));
+    // Decoded, it is the size it said it was.
+    if (!bitmap) {
+      EXPECT_EQ(image->Size(), stated);
+    }
   } catch (const EdxException& E) {
     EXPECT_EQ(E.Message(), L"Unsupported image format.");
   } catch (const Exception& E) {
@@ -534,6 +539,11 @@ INSTANTIATE_TEST_SUITE_P(
         THeaderCase{"GifHugeStatedSize", "GIF89a" + Bytes({0xFF, 0xFF, 0xFF, 0xFF, 0, 0, 0, ',', 0, 0, 0, 0, 0xFF, 0xFF,
                                                            0xFF, 0xFF, 0, 2, 2, 0x4C, 1, 0, ';'}),
                     true, TSize(0xFFFF, 0xFFFF)},
+        // Decoders differ on a screen the first frame does not cover: only decoding tells.
+        THeaderCase{"GifFirstFrameSmallerThanTheScreen",
+                    "GIF89a" + Bytes({8, 0, 6, 0, 0x80, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, ',', 0, 0, 0, 0, 4, 0, 3, 0, 0,
+                                      2, 3, 0x84, 0x8F, 0x56, 0, ';'}),
+                    false, {}},
         THeaderCase{"JpegHugeStatedSize", Soi + Bytes({0xC0, 0, 17, 8, 0xFF, 0xFF, 0xFF, 0xFF, 3}), true,
                     TSize(0xFFFF, 0xFFFF)},
         THeaderCase{"BmpOnlyTheFileHeader", "BM" + std::string(12, '\0'), false, {}},
