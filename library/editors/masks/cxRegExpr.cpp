@@ -358,6 +358,10 @@ class TcxRegExpr::TParser {
 // ---------------------------------------------------------------------------
 // Engine
 
+void TcxRegExpr::TAutomatDeleter::operator()(TcxRegExprAutomat* AAutomat) const {
+  std::default_delete<TcxRegExprAutomat>()(AAutomat);
+}
+
 void TcxRegExpr::Destroy() {
   FAutomat.reset();
   FStream.reset();
@@ -421,7 +425,7 @@ void TcxRegExpr::Compile(TStream* AStream) {
 void TcxRegExpr::ParseExpression() {
   TParser parser(*this);
   std::unique_ptr<TcxRegExprParserAlts> expression = parser.ParseExpression();
-  if (FErrors.Count() == 0) FAutomat = std::make_unique<TcxRegExprAutomat>(std::move(expression), this);
+  if (FErrors.Count() == 0) FAutomat.reset(std::make_unique<TcxRegExprAutomat>(std::move(expression), this).release());
 }
 
 bool TcxRegExpr::Next(wchar_t& AToken) {

@@ -183,7 +183,11 @@ class TcxRegExpr : public TObject {
   void ScanQuotedText();
   void ParseExpression();
 
-  std::unique_ptr<TcxRegExprAutomat> FAutomat;
+  // Frees the automaton where its class is complete.
+  struct TAutomatDeleter {
+    void operator()(TcxRegExprAutomat* AAutomat) const;
+  };
+  std::unique_ptr<TcxRegExprAutomat, TAutomatDeleter> FAutomat;
   int FChar = 0;
   bool FCaseInsensitive = false;
   bool FCompiled = false;

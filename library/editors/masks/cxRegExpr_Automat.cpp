@@ -4,18 +4,12 @@
 
 #include <algorithm>
 
-wchar_t cxRegExprUpperChar(wchar_t AChar) {
-  wchar_t buffer[1] = {AChar};
-  CharUpperBuffW(buffer, 1);
-  return buffer[0];
-}
-
 // ---------------------------------------------------------------------------
 // Character tests
 
 bool TcxRegExprSymbol::Check(wchar_t& AToken, bool ACaseInsensitive, bool ACanChangeCase) const {
   if (AToken == FValue) return true;
-  if (!ACaseInsensitive || cxRegExprUpperChar(AToken) != FUpper) return false;
+  if (!ACaseInsensitive || UpperCaseChar(AToken) != FUpper) return false;
   if (ACanChangeCase) AToken = FValue;
   return true;
 }

@@ -26,9 +26,6 @@
 #include <memory>
 #include <vector>
 
-// The locale's upper case of one character.
-wchar_t cxRegExprUpperChar(wchar_t AChar);
-
 // ---------------------------------------------------------------------------
 // Character tests
 
@@ -47,7 +44,7 @@ class TcxRegExprItem {
 
 class TcxRegExprSymbol : public TcxRegExprItem {
  public:
-  explicit TcxRegExprSymbol(wchar_t AValue) : FValue(AValue), FUpper(cxRegExprUpperChar(AValue)) {}
+  explicit TcxRegExprSymbol(wchar_t AValue) : FValue(AValue), FUpper(UpperCaseChar(AValue)) {}
   bool Check(wchar_t& AToken, bool ACaseInsensitive, bool ACanChangeCase) const override;
   std::unique_ptr<TcxRegExprItem> Clone() const override { return std::make_unique<TcxRegExprSymbol>(FValue); }
   bool IsLiteral(wchar_t& AChar) const override { AChar = FValue; return true; }
