@@ -3,7 +3,7 @@
 // take any text, step back to its start and print; mutated classic masks
 // with texts go through Format, Format2, IsValid and IsFullValid.
 //
-// Usage: fuzz_library_editors.exe [regexpr] [standard-mask] [--rounds N] [--seed S]
+// Usage: fuzz_library_editors.exe [regexpr] [regexpr-fragments] [standard-mask] [--rounds N] [--seed S]
 // Memory: a pattern expands to at most TcxRegExpr::MaxExpandedItems tests
 // (each under 200 bytes with its states), so one input stays under ~20 MB.
 #include "fuzzers/support/FuzzMain.h"
@@ -14,8 +14,12 @@
 #include "library/editors/masks/cxStandardMask.h"
 #include "library/graphics/GraphicsUnits.h"
 #include "platform/runtime/SysUtils.h"
+#include "platform/runtime/WinApi.h"
+
+#include <psapi.h>
 #include "platform/ui/UiUnits.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -35,7 +39,7 @@ std::vector<std::string> RegExprSeeds() {
           "line one\r\nline 'two'\r\n[three"};
 }
 
-void RunRegExpr(const std::string& AInput) {
+void RunRegExprOnce(const std::string& AInput) {
   TOwned<TMemoryStream> source(New<TMemoryStream>());
   source->WriteBuffer(AInput.data(), static_cast<std::int64_t>(AInput.size()));
   for (const bool updateOn : {false, true}) {
@@ -75,6 +79,28 @@ void RunRegExpr(const std::string& AInput) {
     }
     engine->NextEx(text);
   }
+}
+
+// One input must not take a second, whatever its pattern.
+void RunRegExpr(const std::string& AInput) {
+  const ULONGLONG start = GetTickCount64();
+  RunRegExprOnce(AInput);
+  if (GetTickCount64() - start > 1000) {
+    std::fprintf(stderr, "%zu bytes: %s\n", AInput.size(), AInput.c_str());
+    FuzzInvariantBroken("one pattern took more than a second");
+  }
+}
+
+// Each byte picks a fragment of the syntax, so that most inputs are patterns
+// that parse far, with nesting, quantifiers, classes and references.
+void RunRegExprFragments(const std::string& AInput) {
+  static const char* const fragments[] = {
+      "a", "b", "\\d", "\\w", ".", "/", ":", "\\p", "'x'", "''", "(", ")", "(", ")", "|", "*", "+", "?",
+      "{2}", "{0,3}", "{1,}", "{3,1}", "{", "}", ",", "[", "]", "[^", "-", "a-c", "\\1", "\\2", "\\x4", "1",
+      " ", "\\", "{65535}", "{0,390}", "\r\n"};
+  std::string pattern;
+  for (unsigned char byte : AInput) pattern += fragments[byte % (sizeof fragments / sizeof fragments[0])];
+  RunRegExpr(pattern);
 }
 
 std::vector<std::string> StandardMaskSeeds() {
@@ -121,9 +147,14 @@ int wmain(int argc, wchar_t** argv) {
                    LibraryEditorsUnits()});
   static const TFuzzDriver drivers[] = {
       {L"regexpr", &RegExprSeeds, &RunRegExpr},
+      {L"regexpr-fragments", &RegExprSeeds, &RunRegExprFragments},
       {L"standard-mask", &StandardMaskSeeds, &RunStandardMask},
   };
   const int result = RunFuzzDrivers(argc, argv, drivers);
+  PROCESS_MEMORY_COUNTERS memory{};
+  memory.cb = sizeof memory;
+  if (K32GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory))
+    std::printf("peak working set %.1f MB\n", static_cast<double>(memory.PeakWorkingSetSize) / (1024.0 * 1024.0));
   FinalizeUnits();
   return result;
 }

@@ -170,8 +170,9 @@ class TcxRegExpr::TParser {
   }
 
   TItemPtr NewSimpleItem(std::unique_ptr<TcxRegExprItem> ATest) {
-    ++FExpandedItems;
-    return std::make_unique<TcxRegExprParserSimpleItem>(std::move(ATest));
+    auto item = std::make_unique<TcxRegExprParserSimpleItem>(std::move(ATest));
+    FExpandedItems += item->Size();
+    return item;
   }
 
   // A copy of the pattern of group N as it stands now.

@@ -20,8 +20,9 @@
 // Limits that keep a hostile pattern from exhausting the machine: groups nest
 // at most MaxNesting deep (by parentheses, and again by quantifier wraps,
 // brace expansions and group copies); a pattern expands to at most
-// MaxExpandedItems character tests. A pattern beyond them fails to compile
-// with the message of the construct that overflowed.
+// MaxExpandedItems character tests (a class counts its members too). A
+// pattern beyond them fails to compile with the message of the construct
+// that overflowed.
 #pragma once
 
 #include "library/editors/cxEdit.h"

@@ -32,6 +32,12 @@ bool TcxRegExprUserEnumeration::Check(wchar_t& AToken, bool ACaseInsensitive, bo
   return AnyMember(AToken, false, ACanChangeCase) || (ACaseInsensitive && AnyMember(AToken, true, ACanChangeCase));
 }
 
+int TcxRegExprUserEnumeration::Weight() const {
+  int result = 1;
+  for (const auto& item : FItems) result += item->Weight();
+  return result;
+}
+
 std::unique_ptr<TcxRegExprItem> TcxRegExprUserEnumeration::Clone() const {
   auto result = std::make_unique<TcxRegExprUserEnumeration>(FInverse);
   for (const auto& item : FItems) result->Add(item->Clone());

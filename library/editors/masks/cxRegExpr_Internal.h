@@ -40,6 +40,8 @@ class TcxRegExprItem {
   virtual bool IsLiteral(wchar_t& /*AChar*/) const { return false; }
   // A negated class: its case-insensitive answer holds in every pass.
   virtual bool IsCaseSensitiveInverse() const { return false; }
+  // What a copy of the test costs, counted against the expansion limit.
+  virtual int Weight() const { return 1; }
 };
 
 class TcxRegExprSymbol : public TcxRegExprItem {
@@ -105,6 +107,7 @@ class TcxRegExprUserEnumeration : public TcxRegExprEnumeration {
   bool Check(wchar_t& AToken, bool ACaseInsensitive, bool ACanChangeCase) const override;
   std::unique_ptr<TcxRegExprItem> Clone() const override;
   bool IsCaseSensitiveInverse() const override { return FInverse; }
+  int Weight() const override;
   void Add(std::unique_ptr<TcxRegExprItem> AItem) { FItems.push_back(std::move(AItem)); }
 
  private:
@@ -160,7 +163,7 @@ class TcxRegExprParserItem {
     return FQuantifier == TcxRegExprQuantifier::Star || FQuantifier == TcxRegExprQuantifier::Plus;
   }
   bool NotQuantifier() const { return FQuantifier == TcxRegExprQuantifier::Simple; }
-  // Groups nested inside, and character tests inside (for the limits).
+  // Groups nested inside, and the weight of the character tests inside (for the limits).
   int Depth() const { return FDepth; }
   int Size() const { return FSize; }
 
@@ -182,7 +185,9 @@ class TcxRegExprParserItem {
 
 class TcxRegExprParserSimpleItem : public TcxRegExprParserItem {
  public:
-  explicit TcxRegExprParserSimpleItem(std::unique_ptr<TcxRegExprItem> AValue) : FValue(std::move(AValue)) {}
+  explicit TcxRegExprParserSimpleItem(std::unique_ptr<TcxRegExprItem> AValue) : FValue(std::move(AValue)) {
+    FSize = FValue->Weight();
+  }
   bool CanEmpty() const override { return CanMissing(); }
   std::unique_ptr<TcxRegExprParserItem> Clone() const override;
   void Print(String& AResult) const override;
