@@ -253,8 +253,18 @@ void TcxRegExprAutomat::WalkNext(const TStates& AStates, F AVisit) {
   }
 }
 
+TcxRegExprAutomat::TStates TcxRegExprAutomat::NewStates() {
+  if (FSpare.empty()) return {};
+  TStates result = std::move(FSpare.back());
+  FSpare.pop_back();
+  result.clear();
+  return result;
+}
+
+void TcxRegExprAutomat::FreeStates(TStates& AStates) { FSpare.push_back(std::move(AStates)); }
+
 bool TcxRegExprAutomat::Next(wchar_t& AToken, bool ACaseInsensitive, bool ACanChangeCase) {
-  TStates result;
+  TStates result = NewStates();
   if (++FTakenMark == 0) {
     std::fill(FTaken.begin(), FTaken.end(), 0);
     FTakenMark = 1;
@@ -264,25 +274,44 @@ bool TcxRegExprAutomat::Next(wchar_t& AToken, bool ACaseInsensitive, bool ACanCh
     FTaken[static_cast<std::size_t>(AState)] = taken;
     result.push_back(AState);
   };
+  const TStates& candidates = Candidates();
   // As typed first, so that an exact match wins over a case-changed one.
-  WalkNext(FCurrentStates, [&](int AState, const TState& ANode) {
-    if (ANode.Value->Check(AToken, ACaseInsensitive && ANode.Value->IsCaseSensitiveInverse(), false)) take(AState);
-  });
+  for (const int state : candidates) {
+    const TcxRegExprItem& test = *FStates[static_cast<std::size_t>(state)].Value;
+    if (test.Check(AToken, ACaseInsensitive && test.IsCaseSensitiveInverse(), false)) take(state);
+  }
   if (ACaseInsensitive)
-    WalkNext(FCurrentStates, [&](int AState, const TState& ANode) {
-      if (FTaken[static_cast<std::size_t>(AState)] != taken &&
-          ANode.Value->Check(AToken, true, ACanChangeCase && result.empty()))
-        take(AState);
-    });
-  if (result.empty()) return false;
+    for (const int state : candidates)
+      if (FTaken[static_cast<std::size_t>(state)] != taken &&
+          FStates[static_cast<std::size_t>(state)].Value->Check(AToken, true, ACanChangeCase && result.empty()))
+        take(state);
+  if (result.empty()) {
+    FreeStates(result);
+    return false;
+  }
   FHistory.push_back(std::move(FCurrentStates));
-  FCurrentStates = std::move(result);
+  SetCurrentStates(std::move(result));
   return true;
+}
+
+const TcxRegExprAutomat::TStates& TcxRegExprAutomat::Candidates() {
+  if (!FCandidatesValid) {
+    FCandidates.clear();
+    WalkNext(FCurrentStates, [this](int AState, const TState&) { FCandidates.push_back(AState); });
+    FCandidatesValid = true;
+  }
+  return FCandidates;
+}
+
+void TcxRegExprAutomat::SetCurrentStates(TStates&& AStates) {
+  FCurrentStates = std::move(AStates);
+  FCandidatesValid = false;
 }
 
 bool TcxRegExprAutomat::Prev() {
   if (FHistory.empty()) return false;
-  FCurrentStates = std::move(FHistory.back());
+  FreeStates(FCurrentStates);
+  SetCurrentStates(std::move(FHistory.back()));
   FHistory.pop_back();
   return true;
 }
@@ -294,12 +323,14 @@ String TcxRegExprAutomat::Print() const {
 }
 
 void TcxRegExprAutomat::Reset() {
+  for (TStates& states : FHistory) FreeStates(states);
   FHistory.clear();
   FCurrentStates.assign(1, FStartState);
+  FCandidatesValid = false;
 }
 
 TcxRegExprAutomat::TStates TcxRegExprAutomat::GetAllNextStates(const TStates& AStates) {
-  TStates result;
+  TStates result = NewStates();
   WalkNext(AStates, [&](int AState, const TState&) { result.push_back(AState); });
   return result;
 }
@@ -327,10 +358,11 @@ void TcxRegExprAutomat::Update() {
   while (Equ(next, symbol)) {
     CallEvent(FOwner->FOnSymbolUpdate, symbol);
     FHistory.push_back(std::move(FCurrentStates));
-    FCurrentStates = std::move(next);
+    SetCurrentStates(std::move(next));
     if (IsFinal()) return;
     next = GetAllNextStates(FCurrentStates);
   }
+  FreeStates(next);
 }
 
 void TcxRegExprAutomat::ReUpdate() {
@@ -338,11 +370,15 @@ void TcxRegExprAutomat::ReUpdate() {
   while (Equ(FCurrentStates, symbol) && !FHistory.empty()) {
     TStates previous = std::move(FHistory.back());
     FHistory.pop_back();
-    if (!Equ(GetAllNextStates(previous), symbol) || IsFinal(previous)) {
+    TStates next = GetAllNextStates(previous);
+    const bool forced = Equ(next, symbol) && !IsFinal(previous);
+    FreeStates(next);
+    if (!forced) {
       FHistory.push_back(std::move(previous));
       return;
     }
     CallEvent(FOwner->FOnSymbolDelete);
-    FCurrentStates = std::move(previous);
+    FreeStates(FCurrentStates);
+    SetCurrentStates(std::move(previous));
   }
 }

@@ -304,6 +304,14 @@ class TcxRegExprAutomat {
   template <class F>
   void WalkNext(const TStates& AStates, F AVisit);
   TStates GetAllNextStates(const TStates& AStates);
+  // The simple states that may follow the current set, in walk order: kept
+  // until the set changes, so rejected characters cost their tests alone.
+  const TStates& Candidates();
+  void SetCurrentStates(TStates&& AStates);
+  // State sets are recycled: a character fed or taken back allocates nothing
+  // once the history has been this long before.
+  TStates NewStates();
+  void FreeStates(TStates& AStates);
   bool Equ(const TStates& AStates, wchar_t& ASymbol) const;
 
   TcxRegExpr* FOwner;
@@ -311,6 +319,9 @@ class TcxRegExprAutomat {
   std::vector<TState> FStates;
   TStates FCurrentStates;
   std::vector<TStates> FHistory;
+  std::vector<TStates> FSpare;
+  TStates FCandidates;
+  bool FCandidatesValid = false;
   int FStartState = -1;
   // Visit marks: a state is visited in this walk when its mark equals FWalk.
   std::vector<std::uint32_t> FVisited;
