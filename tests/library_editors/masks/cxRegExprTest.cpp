@@ -1,5 +1,7 @@
 #include "library/editors/masks/cxRegExpr.h"
 
+#include "library/core/locale/cxFormats.h"
+
 #include "platform/runtime/SysUtils.h"
 
 #include <gtest/gtest.h>
@@ -479,3 +481,26 @@ TEST(RegExprLimits, CopiesOfOpenGroupsStopGrowing) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// The masks the format controller builds for date editors compile, and accept
+// dates written in the controller's own masked display formats.
+
+TEST(RegExprFormatMasks, DateMasksAcceptTheirOwnDates) {
+  TOwned<TcxFormatController> controller(New<TcxFormatController>());
+  const TDateTime moments[] = {EncodeDate(2026, 12, 10) + EncodeTime(15, 4, 5, 0),
+                               EncodeDate(1999, 1, 31) + EncodeTime(0, 59, 0, 0)};
+  for (const auto& [mask, format] :
+       {std::pair{controller->RegExprDateEditMask(), controller->MaskedDateEditFormat()},
+        std::pair{controller->RegExprDateTimeEditMask(), controller->MaskedDateTimeEditFormat()}}) {
+    SCOPED_TRACE(testing::Message() << "mask " << UTF8Encode(mask));
+    TOwned<TcxRegExpr> engine = Compiled(mask);
+    for (const TDateTime moment : moments) {
+      const String text = FormatDateTime(format, moment);
+      SCOPED_TRACE(UTF8Encode(text));
+      engine->Reset();
+      EXPECT_EQ(Feed(*engine, text), text.size());
+      EXPECT_TRUE(engine->IsFinal());
+    }
+  }
+}
