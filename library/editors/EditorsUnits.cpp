@@ -5,7 +5,10 @@
 std::span<const TUnit> LibraryEditorsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
   static constexpr TUnit units[] = {
+      {L"cxEditConsts", nullptr, nullptr},
       {L"cxEdit", nullptr, nullptr},
+      {L"cxRegExpr", nullptr, nullptr},
+      {L"cxStandardMask", nullptr, nullptr},
       {L"cxDropDownEdit", &cxDropDownEditInitialization, nullptr},
   };
   return units;

@@ -6,6 +6,7 @@
 //   TcxEditStyles               the four state styles an editor owns
 //   TcxEditStylesOwner          the four styles as a control's published properties
 //   TcxCaptionSize, cxCaptionSize   a caption measured for sizing a control to it
+//   EcxEditError                the editors' exception
 //
 // This is the minimal form of the editor styles: the values the main window's
 // controls store (HotTrack, ButtonTransparency, Font, LookAndFeel) with their
@@ -16,8 +17,12 @@
 // here too.
 #pragma once
 
+#include "library/core/base/dxCore.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
 #include "platform/ui/Graphics.h"
+
+// The editors' exception: what an editor, its masks and its validation raise.
+class EcxEditError : public EdxException { public: using EdxException::EdxException; };
 
 enum TcxEditButtonTransparency { ebtNone, ebtInactive, ebtAlways, ebtHideInactive, ebtHideUnselected };
 template <>

@@ -635,6 +635,12 @@ wchar_t LowerCaseChar(wchar_t AChar) {
   return c;
 }
 
+wchar_t UpperCaseChar(wchar_t AChar) {
+  wchar_t c = AChar;
+  CharUpperBuffW(&c, 1);
+  return c;
+}
+
 bool IsSameText(std::wstring_view A, std::wstring_view B) {
   if (A.size() != B.size()) return false;
   auto fold = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - 32) : c; };

@@ -402,6 +402,8 @@ bool IsAlphaChar(wchar_t AChar);
 bool IsDigitChar(wchar_t AChar);
 bool IsLowerChar(wchar_t AChar);
 wchar_t LowerCaseChar(wchar_t AChar);
+// The locale's upper case of one character.
+wchar_t UpperCaseChar(wchar_t AChar);
 // Characters beyond 8 bits are never members.
 inline bool IsCharInSet(wchar_t AChar, const TSysCharSet& ASet) {
   return AChar < 256 && ASet.Contains(static_cast<unsigned char>(AChar));
