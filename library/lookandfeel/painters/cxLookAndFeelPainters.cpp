@@ -34,8 +34,8 @@ TOwned<TdxSkinDetails> TcxCustomLookAndFeelPainter::CreatePainterDetails() {
   details->SetDisplayName(name);
   details->SetGroupName(LoadResString(&scxBuiltInLookAndFeelStyles));
   const String resource = L"CX_LOOKANDFEELSTYLEICON_" + AnsiUpperCase(name);
-  details->GetIcon(sis16)->LoadFromResource(HInstance(), resource + L"16", L"PNG");
-  details->GetIcon(sis48)->LoadFromResource(HInstance(), resource + L"48", L"PNG");
+  details->LoadIcon(sis16, HInstance(), resource + L"16", L"PNG");
+  details->LoadIcon(sis48, HInstance(), resource + L"48", L"PNG");
   return details;
 }
 

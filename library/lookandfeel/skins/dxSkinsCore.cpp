@@ -46,7 +46,14 @@ void TdxSkinDetails::EndUpdate() {
 
 void TdxSkinDetails::ResetIcon(TdxSkinIconSize ASize) {
   static constexpr const wchar_t* names[] = {L"DEFAULTSKINICONSMALL", L"DEFAULTSKINICONLARGE"};
-  FIcons[ASize]->LoadFromResource(HInstance(), names[ASize], L"DXSKINS");
+  LoadIcon(ASize, HInstance(), names[ASize], L"DXSKINS");
+}
+
+void TdxSkinDetails::LoadIcon(TdxSkinIconSize ASize, HINSTANCE AInstance, const String& AName, const wchar_t* AType) {
+  if (FindResourceW(AInstance, AName.c_str(), AType))
+    FIcons[ASize]->LoadFromResource(AInstance, AName, AType);
+  else
+    FIcons[ASize]->Clear();
 }
 
 void TdxSkinDetails::Changed() {

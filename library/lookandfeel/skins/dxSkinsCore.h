@@ -55,6 +55,9 @@ class TdxSkinDetails : public TPersistent {
   // ("DEFAULTSKINICONSMALL" or "DEFAULTSKINICONLARGE", type "DXSKINS"); an
   // icon without its resource is left empty.
   void ResetIcon(TdxSkinIconSize ASize);
+  // Loads an icon from a module's resource; without that resource the icon
+  // is left empty (a module need not ship every icon).
+  void LoadIcon(TdxSkinIconSize ASize, HINSTANCE AInstance, const String& AName, const wchar_t* AType);
 
   TNotifyEvent OnChange() const { return FOnChange; }
   void SetOnChange(TNotifyEvent AValue) { FOnChange = AValue; }
