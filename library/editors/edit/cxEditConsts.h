@@ -2,9 +2,9 @@
 // engine and the spin editor. Read a text through LoadLocalizedResString at the
 // moment it is shown.
 //
-// FIXME: the editors' set is registered with the resource-string repository
-// once the whole set exists; until then these records are read unregistered
-// (their default texts).
+// These records are not registered with the resource-string repository:
+// the editors register their set there as a whole, so until the editors exist
+// the texts are read as their defaults.
 #pragma once
 
 #include "library/core/base/dxCore.h"
