@@ -107,10 +107,12 @@ TEST(MainWindowLook, ButtonsShowTheUltraFlatLookAndFollowTheMouse) {
 
     // Pressed, then released off the button: no click.
     driver.PressMouse();
+    EXPECT_TRUE(driver.WaitUntil([&] { return driver.Capture() == open; })) << "the press reaches the button";
     const TButtonLook pressed{Sys(COLOR_HIGHLIGHT), SystemMix(14, 44, 40), Sys(COLOR_HIGHLIGHTTEXT)};
     EXPECT_TRUE(driver.WaitUntil([&] { return Looks(open, pressed); })) << Describe(open, pressed);
     driver.MoveMouseOnto(driver.ListBox(window));
     driver.ReleaseMouse();
+    EXPECT_TRUE(driver.WaitUntil([&] { return driver.Capture() == nullptr; })) << "the release is taken";
     // The press gave it the focus: the focused look's two frames.
     const TButtonLook focused{Sys(COLOR_WINDOWFRAME), Sys(COLOR_WINDOWFRAME), CLR_INVALID};
     EXPECT_TRUE(driver.WaitUntil([&] { return Looks(open, enabled) || Looks(open, focused); }))
