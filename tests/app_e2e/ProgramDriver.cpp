@@ -173,30 +173,16 @@ POINT CenterOf(HWND AControl) {
 
 }  // namespace
 
-// The program takes its X events, and so the echoes of pointer warps, in its
-// message loop: once it has answered twice, an echo sent before is in.
-void TProgramDriver::Sync() {
-  const HWND window = FindWindow(String());
-  DWORD_PTR result = 0;
-  for (int i = 0; window && i < 2; ++i) SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
-}
-
 void TProgramDriver::MoveMouseTo(const POINT& APoint) {
   FMouse = APoint;
-  // A late echo of an earlier move puts the program's cursor back there,
-  // while GetCursorPos here reads the X pointer, already at APoint. The
-  // second move, once the program has taken the echoes, puts it right.
-  for (int i = 0; i < 2; ++i) {
-    INPUT move = MouseInput(APoint, 0);
-    SendInput(1, &move, sizeof(INPUT));
-    WaitUntil(
-        [&] {
-          POINT p{};
-          return GetCursorPos(&p) && p.x == APoint.x && p.y == APoint.y;
-        },
-        1000);
-    Sync();
-  }
+  INPUT move = MouseInput(APoint, 0);
+  SendInput(1, &move, sizeof(INPUT));
+  WaitUntil(
+      [&] {
+        POINT p{};
+        return GetCursorPos(&p) && p.x == APoint.x && p.y == APoint.y;
+      },
+      1000);
   Settle();
 }
 
@@ -207,9 +193,6 @@ void TProgramDriver::MoveMouseOnto(HWND AControl) { MoveMouseTo(CenterOf(AContro
 // move makes with a move of its own, and a busy program sends that echo late,
 // putting the cursor back where an earlier move had it.
 void TProgramDriver::PressMouse() {
-  // Echoes still on their way come in before the press, which carries its
-  // position and so undoes them.
-  Sync();
   INPUT down = MouseInput(FMouse, MOUSEEVENTF_LEFTDOWN);
   SendInput(1, &down, sizeof(INPUT));
   Settle();

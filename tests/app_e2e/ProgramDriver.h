@@ -65,9 +65,6 @@ class TProgramDriver {
   void TypeText(const String& AText);
 
  private:
-  // Returns once the program has been through its message loop.
-  void Sync();
-
   HDESK FDesktop = nullptr;
   String FDesktopName;
   PROCESS_INFORMATION FInfo{};
