@@ -56,6 +56,19 @@ std::string Describe(HWND AButton, const TButtonLook& ALook) {
   return text;
 }
 
+// Whether the button holds itself pushed, and where the cursor is.
+std::string PushState(HWND AButton) {
+  const LRESULT state = SendMessageW(AButton, BM_GETSTATE, 0, 0);
+  POINT p{};
+  GetCursorPos(&p);
+  RECT r{};
+  GetWindowRect(AButton, &r);
+  char text[160];
+  std::snprintf(text, sizeof(text), "; the button %s pushed, the cursor at %ld,%ld, the button at %ld,%ld-%ld,%ld",
+                (state & BST_PUSHED) ? "is" : "is not", p.x, p.y, r.left, r.top, r.right, r.bottom);
+  return text;
+}
+
 bool Looks(HWND AButton, const TButtonLook& ALook) {
   const TScreenShot shot(AButton);
   RECT r{};
@@ -107,10 +120,13 @@ TEST(MainWindowLook, ButtonsShowTheUltraFlatLookAndFollowTheMouse) {
 
     // Pressed, then released off the button: no click.
     driver.PressMouse();
+    EXPECT_TRUE(driver.WaitUntil([&] { return driver.Capture() == open; })) << "the press reaches the button";
     const TButtonLook pressed{Sys(COLOR_HIGHLIGHT), SystemMix(14, 44, 40), Sys(COLOR_HIGHLIGHTTEXT)};
-    EXPECT_TRUE(driver.WaitUntil([&] { return Looks(open, pressed); })) << Describe(open, pressed);
+    EXPECT_TRUE(driver.WaitUntil([&] { return Looks(open, pressed); }))
+        << Describe(open, pressed) << PushState(open);
     driver.MoveMouseOnto(driver.ListBox(window));
     driver.ReleaseMouse();
+    EXPECT_TRUE(driver.WaitUntil([&] { return driver.Capture() == nullptr; })) << "the release is taken";
     // The press gave it the focus: the focused look's two frames.
     const TButtonLook focused{Sys(COLOR_WINDOWFRAME), Sys(COLOR_WINDOWFRAME), CLR_INVALID};
     EXPECT_TRUE(driver.WaitUntil([&] { return Looks(open, enabled) || Looks(open, focused); }))

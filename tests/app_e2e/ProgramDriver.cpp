@@ -174,6 +174,7 @@ POINT CenterOf(HWND AControl) {
 }  // namespace
 
 void TProgramDriver::MoveMouseTo(const POINT& APoint) {
+  FMouse = APoint;
   INPUT move = MouseInput(APoint, 0);
   SendInput(1, &move, sizeof(INPUT));
   WaitUntil(
@@ -187,20 +188,26 @@ void TProgramDriver::MoveMouseTo(const POINT& APoint) {
 
 void TProgramDriver::MoveMouseOnto(HWND AControl) { MoveMouseTo(CenterOf(AControl)); }
 
+// The button events go where the driver last put the mouse, not where the
+// cursor is read to be: the program's X11 driver answers each pointer warp a
+// move makes with a move of its own, and a busy program sends that echo late,
+// putting the cursor back where an earlier move had it.
 void TProgramDriver::PressMouse() {
-  POINT p{};
-  GetCursorPos(&p);
-  INPUT down = MouseInput(p, MOUSEEVENTF_LEFTDOWN);
+  INPUT down = MouseInput(FMouse, MOUSEEVENTF_LEFTDOWN);
   SendInput(1, &down, sizeof(INPUT));
   Settle();
 }
 
 void TProgramDriver::ReleaseMouse() {
-  POINT p{};
-  GetCursorPos(&p);
-  INPUT up = MouseInput(p, MOUSEEVENTF_LEFTUP);
+  INPUT up = MouseInput(FMouse, MOUSEEVENTF_LEFTUP);
   SendInput(1, &up, sizeof(INPUT));
   Settle();
+}
+
+HWND TProgramDriver::Capture() {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(FInfo.dwThreadId, &info) ? info.hwndCapture : nullptr;
 }
 
 void TProgramDriver::ClickOn(HWND AControl, int AClicks) {

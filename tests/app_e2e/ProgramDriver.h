@@ -54,9 +54,11 @@ class TProgramDriver {
   // The mouse moved to a screen point, or to the middle of a control.
   void MoveMouseTo(const POINT& APoint);
   void MoveMouseOnto(HWND AControl);
-  // The left button pressed or released where the mouse is.
+  // The left button pressed or released where the driver put the mouse.
   void PressMouse();
   void ReleaseMouse();
+  // The program's window that holds the mouse capture now, if any.
+  HWND Capture();
   void Key(WORD AVirtualKey);
   // A key pressed while a modifier (e.g. VK_MENU) is held.
   void KeyWith(WORD AModifier, WORD AVirtualKey);
@@ -67,4 +69,5 @@ class TProgramDriver {
   String FDesktopName;
   PROCESS_INFORMATION FInfo{};
   std::vector<String> FLastLines;
+  POINT FMouse{};
 };
