@@ -62,6 +62,18 @@ constexpr int cxButtonStateCount = cxbsDisabled + 1;
 enum TcxButtonPart { cxbpButton, cxbpDropDownLeftPart, cxbpDropDownRightPart };
 enum TcxCheckBoxState { cbsUnchecked, cbsChecked, cbsGrayed };
 enum TcxExpandButtonState { cebsNormal, cebsSelected, cebsInactive };
+enum TdxBevelShape {
+  dxbsNone,
+  dxbsBox,
+  dxbsFrame,
+  dxbsLineTop,
+  dxbsLineBottom,
+  dxbsLineLeft,
+  dxbsLineRight,
+  dxbsLineCenteredHorz,
+  dxbsLineCenteredVert
+};
+enum TdxBevelStyle { dxbsLowered, dxbsRaised };
 enum TcxArrowDirection { adUp, adDown, adLeft, adRight };
 // Which sides of a part touch a neighbour (the sides themselves are
 // TcxBorders of the geometry unit).
@@ -471,6 +483,12 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual int ScaledExpandButtonAreaSize(const TdxScaleFactor* AScaleFactor);
   virtual int ScaledGroupExpandButtonSize(const TdxScaleFactor* AScaleFactor);
   virtual int ScaledSmallExpandButtonSize(const TdxScaleFactor* AScaleFactor);
+  // The painter's expand button (excluded from the clip afterwards) and its
+  // square size; the explorer style looks no different.
+  virtual void DrawTreeViewExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, bool AExplorerStyle,
+                                        const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault,
+                                        TcxExpandButtonState AState = cebsNormal);
+  virtual TSize TreeViewExpandButtonSize(bool AExplorerStyle, const TdxScaleFactor* AScaleFactor);
   virtual int CheckBorderSize();
   // Only the normal state looks at the check state.
   virtual TColor CheckButtonColor(TcxButtonState AState, TcxCheckBoxState ACheckState);
@@ -497,6 +515,10 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
                                            bool AChecked, const TdxScaleFactor* AScaleFactor);
   virtual void DrawScaledToggleSwitchThumb(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
                                            const TdxScaleFactor* AScaleFactor);
+  // AText in AFont and the toggle switch's text colour, centred on one
+  // line in ABounds; the canvas's font comes back afterwards.
+  virtual void DrawToggleSwitchStateIndicator(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText,
+                                              TFont* AFont);
   virtual IPtr<IdxColorPalette> GetToggleSwitchColorPalette();
   virtual TColor GetToggleSwitchTextColor();
   virtual int GetToggleSwitchThumbPercentsWidth();
@@ -533,6 +555,28 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
                        TColor ABrushColor, bool AIsDesigning = false);
   TSize RadioButtonSize();
   void DrawExpandMark(TcxCustomCanvas* ACanvas, const TRect& R, TColor AColor, bool AExpanded);
+
+  // Bevels and tokens (cxLookAndFeelPainters_BevelsAndTokens.cpp)
+  // The lowered bevel's colours: first the top and left, then the bottom
+  // and right; clNone as the second makes every bevel one plain colour.
+  virtual void GetBevelShapeColors(TColor& AColor1, TColor& AColor2);
+  virtual TSize GetBevelMinimalShapeSize(TdxBevelShape AShape);
+  // A plain frame (AColor2 clNone), a box (AColor1 top and left, AColor2
+  // bottom and right) or an etched frame.
+  virtual void DrawBevelFrame(TcxCustomCanvas* ACanvas, const TRect& R, TColor AColor1, TColor AColor2,
+                              bool ABoxStyle);
+  // R filled with AColor1 when AColor2 is clNone, else AColor1 over (or left
+  // of) AColor2.
+  virtual void DrawBevelLine(TcxCustomCanvas* ACanvas, const TRect& R, TColor AColor1, TColor AColor2,
+                             bool AIsVertical);
+  // The frame or a line of the minimal shape size along the shape's edge.
+  virtual void DrawBevelShape(TcxCustomCanvas* ACanvas, const TRect& R, TdxBevelShape AShape,
+                              TdxBevelStyle AStyle);
+  // A shadow frame; hot, pressed and default tokens get the button face
+  // inside it.
+  virtual void DrawScaledTokenBackground(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                         const TdxScaleFactor* AScaleFactor);
+  void DrawTokenBackground(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState);
 
   // Scroll bars and size grips (cxLookAndFeelPainters_ScrollBars.cpp)
   // The page pattern over R.
@@ -693,6 +737,12 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void DrawCheckBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
   TColor RadioButtonBodyColor(TcxButtonState AState) override;
   TColor ToggleSwitchToggleColor(bool AChecked) override;
+  // Bevels are one plain shadow line or frame; tokens a one-pixel frame,
+  // filled only while hot, pressed or default.
+  void GetBevelShapeColors(TColor& AColor1, TColor& AColor2) override;
+  TSize GetBevelMinimalShapeSize(TdxBevelShape AShape) override;
+  void DrawScaledTokenBackground(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                 const TdxScaleFactor* AScaleFactor) override;
   void DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, bool AChecked,
                                    const TdxScaleFactor* AScaleFactor) override;
   void DrawScaledToggleSwitchThumb(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,

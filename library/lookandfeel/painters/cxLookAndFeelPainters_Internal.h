@@ -9,3 +9,5 @@ bool cxLookAndFeelPaintersFinalized();
 TcxLookAndFeelPaintersManager* cxPaintersManagerIfExists();
 // Hands the manager to the global object destroyer.
 void cxFreePaintersManager();
+// AValue / 2 rounded down, also for negative values.
+constexpr int FloorHalf(int AValue) { return AValue >= 0 ? AValue / 2 : -((-AValue + 1) / 2); }

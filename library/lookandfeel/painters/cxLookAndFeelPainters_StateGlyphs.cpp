@@ -102,6 +102,16 @@ int P::ScaledGroupExpandButtonSize(const TdxScaleFactor* AScaleFactor) { return 
 
 int P::ScaledSmallExpandButtonSize(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(9); }
 
+void P::DrawTreeViewExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, bool,
+                                 const TdxScaleFactor* AScaleFactor, TColor AColor, TcxExpandButtonState AState) {
+  DrawScaledExpandButton(ACanvas, R, AExpanded, AScaleFactor, AColor, AState);
+}
+
+TSize P::TreeViewExpandButtonSize(bool, const TdxScaleFactor* AScaleFactor) {
+  const int size = ScaledExpandButtonSize(AScaleFactor);
+  return TSize(size, size);
+}
+
 void P::DrawScaledExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
                                const TdxScaleFactor* AScaleFactor, TColor AColor, TcxExpandButtonState AState) {
   DrawScaledExpandButton(static_cast<TcxCustomCanvas*>(ACanvas), R, AExpanded, AScaleFactor, AColor, AState);
@@ -228,6 +238,13 @@ void P::DrawScaledToggleSwitchThumb(TcxCanvas* ACanvas, const TRect& ABounds, Tc
   DrawScaledButton(ACanvas, thumb, AState, AScaleFactor, true, false, cxbpButton, clDefault);
 }
 
+void P::DrawToggleSwitchStateIndicator(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText,
+                                       TFont* AFont) {
+  const TcxCanvasStateScope state(ACanvas);
+  ACanvas->SetFont(AFont);
+  DrawRotatedText(ACanvas, AText, ABounds, DT_CENTER | DT_VCENTER | DT_SINGLELINE, GetToggleSwitchTextColor(), ra0);
+}
+
 IPtr<IdxColorPalette> P::GetToggleSwitchColorPalette() { return {}; }
 
 TColor P::GetToggleSwitchTextColor() { return DefaultContentTextColor(); }
@@ -277,11 +294,10 @@ int P::LabelLineHeight() { return 2; }
 
 void DrawPlusMinusMark(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded, TColor AColor,
                        const TdxScaleFactor* AScaleFactor) {
-  const auto floorHalf = [](int V) { return V >= 0 ? V / 2 : -((-V + 1) / 2); };
   const int margin = AScaleFactor->Apply(2);
   const int half = (R.Width() - 2 * margin) / 2;
-  const int cx = floorHalf(R.Left + R.Right);
-  const int cy = floorHalf(R.Top + R.Bottom);
+  const int cx = FloorHalf(R.Left + R.Right);
+  const int cy = FloorHalf(R.Top + R.Bottom);
   ACanvas->FillRect(TRect(cx - half, cy, cx + half + 1, cy + 1), AColor);
   if (!AExpanded) ACanvas->FillRect(TRect(cx, cy - half, cx + 1, cy + half + 1), AColor);
 }

@@ -187,6 +187,24 @@ TColor TcxUltraFlatLookAndFeelPainter::ToggleSwitchToggleColor(bool AChecked) {
   return AChecked ? static_cast<TColor>(RGB(51, 153, 255)) : static_cast<TColor>(RGB(200, 200, 200));
 }
 
+void TcxUltraFlatLookAndFeelPainter::GetBevelShapeColors(TColor& AColor1, TColor& AColor2) {
+  AColor1 = clBtnShadow;
+  AColor2 = clNone;
+}
+
+TSize TcxUltraFlatLookAndFeelPainter::GetBevelMinimalShapeSize(TdxBevelShape) { return TSize(1, 1); }
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledTokenBackground(TcxCustomCanvas* ACanvas, const TRect& R,
+                                                               TcxButtonState AState, const TdxScaleFactor*) {
+  const bool lit = AState == cxbsHot || AState == cxbsPressed;
+  if (AState != cxbsNormal && AState != cxbsDisabled) {
+    TRect inner = R;
+    inner.Deflate(1);
+    ACanvas->FillRect(inner, ButtonColor(AState));
+  }
+  ACanvas->FrameRect(R, lit ? clHighlight : clBtnShadow);
+}
+
 void TcxUltraFlatLookAndFeelPainter::DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds,
                                                                  TcxButtonState, bool AChecked,
                                                                  const TdxScaleFactor*) {

@@ -251,8 +251,73 @@ TEST(ExpandButtons, PlusMinusOfTheSmallButtonAndSizes) {
   EXPECT_EQ(Painter()->ScaledGroupExpandButtonSize(twice.get()), 30);
 }
 
+TEST(ExpandButtons, TheTreeViewButtonIsThePaintersButtonExcludedFromTheClip) {
+  for (const TScale& scale : Scales) {
+    SCOPED_TRACE(testing::Message() << scale.Numerator << "/" << scale.Denominator);
+    const TOwned<TdxScaleFactor> factor = ScaleFactorOf(scale.Numerator, scale.Denominator);
+    const int side = static_cast<int>(std::lround(11.0 * scale.Numerator / scale.Denominator));
+    for (const bool explorer : {false, true}) {
+      SCOPED_TRACE(explorer ? "explorer style" : "classic style");
+      EXPECT_EQ(UltraFlatPainter()->TreeViewExpandButtonSize(explorer, factor.get()), TSize(side, side));
+      for (const bool expanded : {false, true}) {
+        SCOPED_TRACE(expanded ? "expanded" : "collapsed");
+        const TRect r(4, 3, 4 + side, 3 + side);
+        TCanvasOnSurface canvas(40, 40, Bg);
+        UltraFlatPainter()->DrawTreeViewExpandButton(canvas.Get(), r, expanded, explorer, factor.get(),
+                                                     static_cast<TColor>(Green));
+        // A shadow frame around a green face with a plus or minus of bars
+        // from margin to margin through the centre.
+        EXPECT_EQ(RingCount(canvas.Surface, r, Sys(COLOR_BTNSHADOW)), RingLength(r));
+        const int margin = static_cast<int>(std::lround(2.0 * scale.Numerator / scale.Denominator));
+        const int half = (side - 2 * margin) / 2;
+        const int cx = (r.Left + r.Right) / 2, cy = (r.Top + r.Bottom) / 2;
+        EXPECT_EQ(canvas.Surface.BoundsOf(Sys(COLOR_BTNTEXT)),
+                  expanded ? TRect(cx - half, cy, cx + half + 1, cy + 1)
+                           : TRect(cx - half, cy - half, cx + half + 1, cy + half + 1))
+            << canvas.Surface.Picture(Bg);
+        const int bars = expanded ? 2 * half + 1 : 4 * half + 1;
+        EXPECT_EQ(canvas.Surface.Count(Sys(COLOR_BTNTEXT)), bars);
+        EXPECT_EQ(canvas.Surface.Count(Green), (side - 2) * (side - 2) - bars);
+        // A later fill leaves the button alone.
+        canvas->FillRect(canvas.Surface.ClientRect(), clRed);
+        EXPECT_EQ(canvas.Surface.Count(Red), 40 * 40 - side * side);
+      }
+    }
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Toggle switch
+
+TEST(ToggleSwitch, TheStateIndicatorIsTheTextAsDrawTextCentresItInTheGivenFont) {
+  const TOwned<TFont> font(New<TFont>());
+  font->SetHeight(-19);
+  font->SetStyle(TFontStyles{fsBold});
+  font->SetColor(clRed);  // the painter's text colour wins over the font's
+  for (const TRect& bounds : {TRect(0, 0, 60, 30), TRect(7, 5, 47, 21), TRect(2, 2, 12, 12)}) {
+    SCOPED_TRACE(testing::Message() << bounds.Left << ", " << bounds.Top << ", " << bounds.Right << ", "
+                                    << bounds.Bottom);
+    TCanvasOnSurface canvas(64, 34, Bg);
+    const int heightBefore = canvas->Font()->Height();
+    ASSERT_NE(heightBefore, -19);
+    UltraFlatPainter()->DrawToggleSwitchStateIndicator(canvas.Get(), bounds, L"On", font.get());
+    EXPECT_EQ(canvas->Font()->Height(), heightBefore) << "the canvas's font is restored";
+
+    TPixelSurface reference(64, 34, Bg);
+    {
+      const TSelectObject selected(reference.DC(), font->Handle());
+      SetTextColor(reference.DC(), GetSysColor(COLOR_WINDOWTEXT));
+      SetBkMode(reference.DC(), TRANSPARENT);
+      RECT r = bounds;
+      DrawTextW(reference.DC(), L"On", 2, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    }
+    EXPECT_GT(reference.Count(Sys(COLOR_WINDOWTEXT)), 10);
+    int differing = 0;
+    for (int y = 0; y < 34; ++y)
+      for (int x = 0; x < 64; ++x) differing += canvas.Surface.Pixel(x, y) != reference.Pixel(x, y);
+    EXPECT_EQ(differing, 0) << canvas.Surface.Picture(Bg) << "\n" << reference.Picture(Bg);
+  }
+}
 
 TEST(ToggleSwitch, TheTrackIsSplitAtTheThumbsCentreAndMirroredRightToLeft) {
   const COLORREF on = RGB(51, 153, 255), off = RGB(200, 200, 200);
