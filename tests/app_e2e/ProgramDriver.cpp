@@ -204,6 +204,11 @@ void TProgramDriver::ReleaseMouse() {
   Settle();
 }
 
+void TProgramDriver::HoldMouse() {
+  INPUT move = MouseInput(FMouse, 0);
+  SendInput(1, &move, sizeof(INPUT));
+}
+
 HWND TProgramDriver::Capture() {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;

@@ -31,7 +31,7 @@ class TProgramDriver {
 
   // A visible top-level window of the program with that title (any title
   // when ATitle is empty and AClass given); null after ATimeout ms.
-  HWND WaitForWindow(const String& ATitle, DWORD ATimeout = 10000, const String& AClass = String());
+  HWND WaitForWindow(const String& ATitle, DWORD ATimeout = 30000, const String& AClass = String());
   // Whether the program has such a window now.
   HWND FindWindow(const String& ATitle, const String& AClass = String());
   // Waits for the end of the program: its exit code, or -1 after ATimeout ms.
@@ -57,6 +57,9 @@ class TProgramDriver {
   // The left button pressed or released where the driver put the mouse.
   void PressMouse();
   void ReleaseMouse();
+  // The mouse moved again to where the driver put it, without waiting: a
+  // hand holding the button still.
+  void HoldMouse();
   // The program's window that holds the mouse capture now, if any.
   HWND Capture();
   void Key(WORD AVirtualKey);
