@@ -45,6 +45,11 @@ TdxSkinDetails* TcxCustomLookAndFeelPainter::GetPainterDetailsObject() {
 }
 
 void TcxCustomLookAndFeelPainter::FreeCachedResources() {
+  FBackButton.reset();
+  FClockFace.reset();
+  FClockGlass.reset();
+  FFixedGroupIndicator.reset();
+  FRatingControlIndicator.reset();
   FClearButtonGlyph.reset();
   for (auto& glyph : FPasswordRevealButtonGlyphs) glyph.reset();
   FSearchButtonGlyph.reset();

@@ -95,7 +95,18 @@ enum TcxIndicatorKind { ikNone, ikArrow, ikEdit, ikInsert, ikMultiDot, ikMultiAr
 enum TcxCalendarElementState {
   cesNormal, cesHot, cesPressed, cesSelected, cesFocused, cesMarked, cesDisabled, cesHighlighted
 };
+using TcxCalendarElementStates = TSet<TcxCalendarElementState>;
 enum TdxRatingControlIndicatorState { rcisUnchecked, rcisChecked, rcisHover };
+enum TcxTrackBarTicksAlign { tbtaUp, tbtaDown, tbtaBoth };
+using TcxArrowDirections = TSet<TcxArrowDirection>;
+// How a gallery item shows.
+struct TdxGalleryItemViewState {
+  bool Enabled = true;
+  bool Checked = false;
+  bool Hover = false;
+  bool Pressed = false;
+  bool Focused = false;
+};
 enum TdxBreadcrumbEditState { dxbcsNormal, dxbcsFocused, dxbcsHot, dxbcsDisabled };
 enum TdxBreadcrumbEditButtonState { dxbcbsNormal, dxbcbsFocused, dxbcbsHot, dxbcbsPressed, dxbcbsDisabled };
 
@@ -363,6 +374,10 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   void DrawScaledButtonCrossEx(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState, int ASize,
                                const TdxScaleFactor* AScaleFactor);
   void DrawButtonCross(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState, int ASize);
+  // The cross sized for a filter close button: half its width, made odd.
+  void DrawScaledButtonCross(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState,
+                             const TdxScaleFactor* AScaleFactor);
+  void DrawButtonCross(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState);
   // The eye glyph in AColor; pressed: on a highlight fill, the open eye in
   // the highlight text colour; hot: in the highlight colour.
   void DrawScaledPasswordRevealButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, TColor AColor,
@@ -577,6 +592,111 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual void DrawScaledTokenBackground(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
                                          const TdxScaleFactor* AScaleFactor);
   void DrawTokenBackground(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  // An "x" of 7 scaled pixels in the token's text colour.
+  virtual void DrawScaledTokenCloseGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                         const TdxScaleFactor* AScaleFactor);
+  // 12 x 11 scaled, the width raised to the touch-mode minimum.
+  virtual TSize GetScaledTokenCloseGlyphSize(const TdxScaleFactor* AScaleFactor);
+  virtual TRect GetScaledTokenContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TSize GetScaledTokenDefaultGlyphSize(const TdxScaleFactor* AScaleFactor);
+  virtual IPtr<IdxColorPalette> GetTokenColorPalette(TcxButtonState AState);
+  virtual TColor GetTokenTextColor(TcxButtonState AState);
+  void DrawTokenCloseGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  TSize GetTokenCloseGlyphSize();
+  TRect GetTokenContentOffsets();
+  TSize GetTokenDefaultGlyphSize();
+
+  // Galleries, the back button, the rating and fixed-group indicators, the
+  // wheel picker and the rich edit (cxLookAndFeelPainters_Galleries.cpp).
+  // Images with state bands hold them stacked top to bottom.
+  virtual TColor GetGalleryGroupTextColor();
+  virtual TColor GetGalleryItemImageFrameColor();
+  virtual TColor GetGalleryDropTargetSelectionColor();
+  virtual TColor GetGalleryItemCaptionTextColor(const TdxGalleryItemViewState& AState);
+  virtual TColor GetGalleryItemDescriptionTextColor(const TdxGalleryItemViewState& AState);
+  virtual IPtr<IdxColorPalette> GetGalleryItemColorPalette(const TdxGalleryItemViewState& AState);
+  virtual TRect GetGalleryScaledGroupHeaderContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawGalleryBackground(TcxCustomCanvas* ACanvas, const TRect& ABounds);
+  virtual bool DrawGalleryItemSelectionFirst();
+  // A translucent dark-blue fill and a two-pixel frame, both by state;
+  // nothing for an item that is only enabled.
+  virtual void DrawGalleryItemSelection(TcxCustomCanvas* ACanvas, const TRect& R,
+                                        const TdxGalleryItemViewState& AViewState);
+  virtual void DrawGalleryItemImageFrame(TcxCustomCanvas* ACanvas, const TRect& R);
+  virtual TColor GetColorGalleryGlyphFrameColor();
+  // Two one-pixel frames, orange outside and pale yellow inside, while
+  // checked, pressed, hot or focused.
+  virtual void DrawColorGalleryItemSelection(TcxCustomCanvas* ACanvas, const TRect& R,
+                                             const TdxGalleryItemViewState& AViewState);
+  virtual TSize GetScaledBackButtonSize(const TdxScaleFactor* AScaleFactor);
+  // The band of AState stretched into R; the scale factor only sizes it.
+  virtual void DrawScaledBackButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                    const TdxScaleFactor* AScaleFactor);
+  virtual TSize GetRatingControlScaledIndicatorSize(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawRatingControlScaledIndicator(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                TdxRatingControlIndicatorState AState,
+                                                const TdxScaleFactor* AScaleFactor);
+  virtual IPtr<IdxColorPalette> GetRatingControlIndicatorColorPalette(TdxRatingControlIndicatorState AState);
+  virtual TSize GetScaledFixedGroupIndicatorSize(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledFixedGroupIndicator(TcxCanvas* ACanvas, const TRect& ABounds,
+                                             const TdxScaleFactor* AScaleFactor);
+  // clDefault when neither hot nor pressed: the control keeps its own.
+  virtual TColor GetWheelPickerBorderItemColor(TcxButtonState AState);
+  virtual TColor GetWheelPickerFillItemColor(TcxButtonState AState);
+  virtual IPtr<IdxColorPalette> GetWheelPickerColorPalette(TcxButtonState AState);
+  virtual void DrawWheelPickerItemBackground(TcxCustomCanvas* ACanvas, const TRect& ARect, TcxButtonState AState);
+  virtual void DrawWheelPickerItemBorder(TcxCustomCanvas* ACanvas, const TRect& ARect, TcxButtonState AState);
+  virtual void DrawWheelPickerItem(TcxCustomCanvas* ACanvas, const TRect& ARect, TcxButtonState AState);
+  virtual TColor RichEditControlHeaderFooterLineColor();
+  virtual TColor RichEditControlHeaderFooterMarkBackColor();
+  virtual TColor RichEditControlHeaderFooterMarkTextColor();
+  virtual TColor RichEditRulerControlColor();
+  virtual TColor RichEditRulerActiveAreaColor();
+  virtual TColor RichEditRulerInactiveAreaColor();
+  virtual TColor RichEditRulerDefaultTabColor();
+  virtual TColor RichEditRulerTabTypeToggleBorderColor();
+  virtual TColor RichEditRulerTextColor();
+  // The 96-DPI offsets.
+  TRect GetGalleryGroupHeaderContentOffsets();
+  TSize GetBackButtonSize();
+  void DrawBackButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  TSize GetRatingControlIndicatorSize();
+  void DrawRatingControlIndicator(TcxCanvas* ACanvas, const TRect& ABounds, TdxRatingControlIndicatorState AState);
+  TSize GetFixedGroupIndicatorSize();
+  void DrawFixedGroupIndicator(TcxCanvas* ACanvas, const TRect& ABounds);
+
+  // Modern calendars and the clock (cxLookAndFeelPainters_Calendars.cpp)
+  // A framed fill while hot or selected, the marked frame, the focus
+  // rectangle.
+  virtual void DrawModernCalendarDateCellSelection(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                                   TcxCalendarElementStates AStates);
+  virtual void DrawModernCalendarDateHeaderSelection(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                                     TcxCalendarElementStates AStates);
+  // Underlines the canvas font while hot or pressed; draws nothing.
+  virtual void DrawModernCalendarHeaderSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                                 TcxCalendarElementStates AStates);
+  virtual TColor GetModernCalendarCellTextColor(TcxCalendarElementStates AStates);
+  virtual TColor GetModernCalendarDateHeaderTextColor(TcxCalendarElementStates AStates);
+  virtual TColor GetModernCalendarHeaderTextColor(TcxCalendarElementStates AStates);
+  virtual TColor GetModernCalendarMarkedCellBorderColor();
+  virtual TColor GetModernCalendarSelectedTextColor();
+  virtual TRect GetModernCalendarHeaderTextOffsets();
+  // A filled arrow; the scale factor is not used by the base.
+  virtual void DrawScaledModernCalendarArrow(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                             TcxArrowDirection ADirection, TcxCalendarElementStates AState,
+                                             const TdxScaleFactor* AScaleFactor);
+  // Face, hands and glass composed over ABackgroundColor (clNone: what
+  // lies beneath) and put into ARect.
+  virtual void DrawModernCalendarClock(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime,
+                                       TColor ABackgroundColor, const TdxScaleFactor* AScaleFactor);
+  // Antialiased hour, minute and second hands from ARect's centre,
+  // reaching out to the ellipse of ARect.
+  virtual void DrawScaledModernClockHands(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime,
+                                          TColor AColor, const TdxScaleFactor* AScaleFactor);
+  void DrawModernCalendarArrow(TcxCustomCanvas* ACanvas, const TRect& ARect, TcxArrowDirection ADirection,
+                               TcxCalendarElementStates AState);
+  // At 96 DPI.
+  void DrawModernClockHands(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime, TColor AColor);
 
   // Scroll bars and size grips (cxLookAndFeelPainters_ScrollBars.cpp)
   // The page pattern over R.
@@ -597,8 +717,18 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual void DrawScaledSmallButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
                                      const TdxScaleFactor* AScaleFactor);
   virtual IPtr<IdxColorPalette> GetSmallButtonColorPalette(TcxButtonState AState);
-  // 14 x 15 scaled, raised to the touch-mode minimum.
+  // The small close button: a small button with the filter cross.
+  virtual void DrawScaledSmallCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor);
+  // DoGetSmallCloseButtonSize scaled, raised to the touch-mode minimum.
   virtual TSize ScaledSmallCloseButtonSize(const TdxScaleFactor* AScaleFactor);
+  // A small button with the cross in the symbol colour.
+  virtual void DrawScaledFilterCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                           const TdxScaleFactor* AScaleFactor);
+  virtual TPoint ScaledFilterCloseButtonSize(const TdxScaleFactor* AScaleFactor);
+  void DrawSmallCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  void DrawFilterCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  TPoint FilterCloseButtonSize();
 
   // Popup windows (cxLookAndFeelPainters_ScrollBars.cpp)
   virtual TColor GetWindowContentTextColor();
@@ -618,6 +748,31 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
                                                    const TdxScaleFactor* AScaleFactor, int APanelHeight = 0,
                                                    bool AShowCloseButton = true, bool AShowGripSize = true);
 
+  // The non-client band of the popup window AHandle, drawn on its window
+  // DC: a frame of the client area's border width in ABorderColor, then the
+  // band with grip and close button. The two rectangles are in screen
+  // coordinates.
+  virtual void DrawScaledPopupNCPanel(HWND AHandle, bool AMouseAboveCloseButton, bool ACloseButtonIsTracking,
+                                      TdxCorner ACorner, const TRect& ACloseButtonRect, const TRect& AGripRect,
+                                      TColor ABorderColor, const TdxScaleFactor* AScaleFactor);
+  void CalculatePopupPanelClientRect(TRect& AClientRect, TRect& APanelRect, TRect& AGripRect,
+                                     TRect& ACloseButtonRect, TdxCorner ACorner, const TRect& ABorders,
+                                     const TRect& APanelBorders, int APanelHeight = 0, bool AShowCloseButton = true,
+                                     bool AShowGripSize = true);
+  void DrawPopupNCPanel(HWND AHandle, bool AMouseAboveCloseButton, bool ACloseButtonIsTracking, TdxCorner ACorner,
+                        const TRect& ACloseButtonRect, const TRect& AGripRect, TColor ABorderColor);
+  // A popup band: its border lines (ABorders wide) in ABorderColor, the
+  // grip and the close button on window content, the rest window content.
+  // Each part drawn leaves the clip region, the whole band last.
+  void DrawScaledPopupPanelBand(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AGripRect,
+                                const TRect& ACloseButtonRect, TdxCorner AGripCorner,
+                                TcxButtonState ACloseButtonState, const TRect& ABorders, TColor ABorderColor,
+                                const TdxScaleFactor* AScaleFactor, bool AShowGripSize = true,
+                                bool AShowCloseButton = true);
+  void DrawPopupPanelBand(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AGripRect,
+                          const TRect& ACloseButtonRect, TdxCorner AGripCorner, TcxButtonState ACloseButtonState,
+                          const TRect& ABorders, TColor ABorderColor, bool AShowGripSize = true,
+                          bool AShowCloseButton = true);
   // The height of a popup band.
   int ScaledPopupPanelSize(const TdxScaleFactor* AScaleFactor);
   int PopupPanelSize();
@@ -650,6 +805,9 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
                                          TcxScrollBarPart APart, const TRect& R);
   // A bottom-right size grip filling ARect: the system's frame control.
   virtual void DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor);
+  void DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect);
+  // 14 x 15 at 96 DPI.
+  virtual TSize DoGetSmallCloseButtonSize();
 
   // A new details object (the caller owns it): name and display name
   // LookAndFeelName, the built-in styles' group, and the icons of the
@@ -678,7 +836,14 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   TdxSmartImage* ClearButtonGlyph();
   TdxSmartImage* SearchButtonGlyph();
   TdxSmartGlyph* PasswordRevealButtonGlyph(bool AVisible);
+  // The image in AImage, loaded from the resource on first use.
+  static TdxSmartImage* CachedImage(TOwned<TdxSmartImage>& AImage, const wchar_t* AResource, const wchar_t* AType);
 
+  TOwned<TdxSmartImage> FBackButton;
+  TOwned<TdxSmartImage> FClockFace;
+  TOwned<TdxSmartImage> FClockGlass;
+  TOwned<TdxSmartImage> FFixedGroupIndicator;
+  TOwned<TdxSmartImage> FRatingControlIndicator;
   TOwned<TdxSmartImage> FClearButtonGlyph;
   std::array<TOwned<TdxSmartGlyph>, 2> FPasswordRevealButtonGlyphs;
   TOwned<TdxSmartImage> FSearchButtonGlyph;
@@ -747,6 +912,8 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
                                    const TdxScaleFactor* AScaleFactor) override;
   void DrawScaledToggleSwitchThumb(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
                                    const TdxScaleFactor* AScaleFactor) override;
+  // One pixel taller than the base's.
+  TPoint ScaledFilterCloseButtonSize(const TdxScaleFactor* AScaleFactor) override;
   using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
 
   // Added by this painter

@@ -11,3 +11,4 @@ TcxLookAndFeelPaintersManager* cxPaintersManagerIfExists();
 void cxFreePaintersManager();
 // AValue / 2 rounded down, also for negative values.
 constexpr int FloorHalf(int AValue) { return AValue >= 0 ? AValue / 2 : -((-AValue + 1) / 2); }
+constexpr TColor Rgb(int R, int G, int B) { return TColor(RGB(R, G, B)); }

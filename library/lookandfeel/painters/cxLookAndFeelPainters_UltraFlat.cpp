@@ -286,3 +286,9 @@ void TcxUltraFlatLookAndFeelPainter::DoDrawScaledScrollBarPart(TcxCustomCanvas* 
     default: inherited::DoDrawScaledScrollBarPart(ACanvas, AHorizontal, AScaleFactor, AState, APart, R);
   }
 }
+
+TPoint TcxUltraFlatLookAndFeelPainter::ScaledFilterCloseButtonSize(const TdxScaleFactor* AScaleFactor) {
+  TPoint result = inherited::ScaledFilterCloseButtonSize(AScaleFactor);
+  ++result.Y;
+  return result;
+}
