@@ -1,6 +1,6 @@
 // The base painter's buttons: faces, captions, focus rectangles, command
 // links, the cross and the editors' glyph buttons.
-#include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
+#include "library/lookandfeel/painters/cxLookAndFeelPainters_Internal.h"
 
 #include "library/core/base/dxCore.h"
 #include "library/core/system/dxDPIAwareUtils.h"
@@ -14,20 +14,10 @@ namespace {
 constexpr TdxAlphaColor OwnColors = 0x00010203;
 constexpr TdxAlphaColor ClearGlyphHotColor = 0xFFED3D3B;
 
-IPtr<IdxColorPalette> OneColorPalette(TdxAlphaColor AFillColor) {
-  return IPtr<IdxColorPalette>(New<TdxSimpleColorPalette>(AFillColor, TdxAlphaColor(0)));
-}
-
 TOwned<TdxSmartImage> LoadGlyph(TdxSmartImage* AImage, const wchar_t* AResource, const wchar_t* AType) {
   TOwned<TdxSmartImage> image(AImage);
   image->LoadFromResource(HInstance(), AResource, AType);
   return image;
-}
-
-TRect CenteredIn(const TRect& R, const TSize& ASize) {
-  const int left = R.Left + (R.Width() - ASize.cx) / 2;
-  const int top = R.Top + (R.Height() - ASize.cy) / 2;
-  return TRect(left, top, left + ASize.cx, top + ASize.cy);
 }
 
 }  // namespace

@@ -135,3 +135,13 @@ void P::DrawScaledModernClockHands(TcxCanvas* ACanvas, const TRect& ARect, TDate
 void P::DrawModernClockHands(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime, TColor AColor) {
   DrawScaledModernClockHands(ACanvas, ARect, ADateTime, AColor, DefaultScaleFactor());
 }
+
+// ---------------------------------------------------------------------------
+// Month headers
+
+void P::DrawMonthHeaderArrows(TcxCustomCanvas* ACanvas, const TRect& R, TcxArrowDirections AArrows, int,
+                              TColor AColor) {
+  const int side = R.Height();
+  if (AArrows.Contains(adLeft)) DrawArrow(ACanvas, TRect(R.Left, R.Top, R.Left + side, R.Bottom), adLeft, AColor);
+  if (AArrows.Contains(adRight)) DrawArrow(ACanvas, TRect(R.Right - side, R.Top, R.Right, R.Bottom), adRight, AColor);
+}

@@ -22,6 +22,10 @@ void DrawImageBand(TcxCanvas* ACanvas, TdxSmartImage* AImage, const TRect& R, in
 
 TColor P::GetGalleryGroupTextColor() { return clDefault; }
 
+void P::DrawGalleryGroupHeader(TcxCanvas* ACanvas, const TRect& ABounds) {
+  DrawScaledHeader(ACanvas, ABounds, cxbsNormal, {}, cxBordersAll(), DefaultScaleFactor(), false, false);
+}
+
 TColor P::GetGalleryItemImageFrameColor() { return clBtnShadow; }
 
 TColor P::GetGalleryDropTargetSelectionColor() { return clWindowText; }
