@@ -1,4 +1,5 @@
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
+#include "library/lookandfeel/settings/cxLookAndFeels.h"
 
 #include "platform/ui/GdiScopes.h"
 #include "tests/library_lookandfeel/PainterTesting.h"
@@ -532,6 +533,36 @@ TEST(SharedRoutines, RangeThumbsLoseAPixelAlongTheTrackForOneSidedTicks) {
     GetRangeThumbRect(r, row.Ticks, row.Horizontal, result);
     EXPECT_EQ(result, row.Expected) << row.Ticks << " " << row.Horizontal;
   }
+}
+
+// ---------------------------------------------------------------------------
+// Touch mode
+
+TEST(TouchMode, RaisesPositiveSizesTo27ScaledSomeByTheSystemsFactor) {
+  P* painter = UltraFlatPainter();
+  const TOwned<TdxScaleFactor> twice = ScaleFactorOf(2, 1);
+  TOwned<TcxLookAndFeelController> controller(New<TcxLookAndFeelController>(nullptr));
+  controller->SetTouchMode(true);
+  ASSERT_TRUE(cxIsTouchModeEnabled());
+  int value = 12;
+  EnsureTouchModeMinimum(value, twice.get());
+  EXPECT_EQ(value, 54);
+  for (int small : {0, -3}) {
+    EnsureTouchModeMinimum(small, twice.get());
+    EXPECT_LE(small, 0) << "zero and negative values stay";
+  }
+  // Header heights follow the factor given.
+  EXPECT_EQ(painter->HeaderHeight(13), 27);
+  EXPECT_EQ(painter->ScaledHeaderHeight(13, twice.get()), 54);
+  EXPECT_EQ(painter->ScaledSortingMarkAreaSize(twice.get()).X, 40);
+  // These follow the system's factor (96 DPI here), whatever the control's.
+  EXPECT_EQ(painter->GetScaledTokenCloseGlyphSize(twice.get()), TSize(27, 22));
+  EXPECT_EQ(painter->ScaledFilterDropDownButtonSize(twice.get()), TPoint(30, 0));
+  EXPECT_EQ(painter->FilterDropDownButtonSize(), TPoint(27, 0));
+  EXPECT_EQ(painter->ScaledSmallCloseButtonSize(DefaultScaleFactor()), TSize(27, 27));
+  controller.reset();
+  EXPECT_FALSE(cxIsTouchModeEnabled());
+  EXPECT_EQ(painter->HeaderHeight(13), 19);
 }
 
 }  // namespace
