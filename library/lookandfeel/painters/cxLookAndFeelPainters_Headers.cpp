@@ -677,6 +677,8 @@ void P::ScreenTipDrawBackground(TcxCanvas* ACanvas, const TRect& ARect) {
   DrawHintBackground(ACanvas, inner, clDefault);
   const TcxCanvasStateScope state(ACanvas);
   ACanvas->Pen()->SetColor(clWindowFrame);
+  ACanvas->Pen()->SetWidth(1);
+  ACanvas->Pen()->SetStyle(psSolid);
   ACanvas->SetBrushColor(clNone);
   ACanvas->RoundRect(ARect, 2, 2);
 }

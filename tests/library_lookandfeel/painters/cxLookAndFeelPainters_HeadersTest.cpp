@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <set>
 #include <utility>
 
@@ -406,6 +407,109 @@ TEST(FilterParts, TheCloseButtonsCrossIsHalfTheWidthMadeOdd) {
     const TRect cross = face.BoundsOf(Sys(COLOR_BTNTEXT));
     EXPECT_EQ(cross.GetSize(), TSize(n + 1, n)) << canvas.Surface.Picture(Bg);
     EXPECT_EQ(face.Count(Sys(COLOR_BTNTEXT)), 4 * n - 2) << "two crosses a column apart";
+  }
+}
+
+TEST(FilterParts, GlyphsTakeTheColourOfTheirState) {
+  P* painter = UltraFlatPainter();
+  struct TRow {
+    const char* Name;
+    std::function<void(TcxCanvas*, const TRect&)> Draw;
+    COLORREF Color;
+  };
+  const auto findNext = [painter](TcxButtonState AState) {
+    return [painter, AState](TcxCanvas* C, const TRect& R) {
+      painter->DrawScaledFindPanelNextButtonGlyph(C, R, AState, DefaultScaleFactor());
+    };
+  };
+  const TRow rows[] = {
+      {"find next, normal", findNext(cxbsNormal), Sys(COLOR_BTNTEXT)},
+      {"find next, disabled", findNext(cxbsDisabled), Sys(COLOR_BTNSHADOW)},
+      {"find previous, pressed",
+       [painter](TcxCanvas* C, const TRect& R) {
+         painter->DrawScaledFindPanelPreviousButtonGlyph(C, R, cxbsPressed, DefaultScaleFactor());
+       },
+       Sys(COLOR_HIGHLIGHTTEXT)},
+      {"add, hot",
+       [painter](TcxCanvas* C, const TRect& R) {
+         painter->DrawScaledFilterControlAddButtonGlyph(C, R, cxbsHot, DefaultScaleFactor());
+       },
+       RGB(34, 33, 55)},
+      {"remove, hot",
+       [painter](TcxCanvas* C, const TRect& R) {
+         painter->DrawScaledFilterControlRemoveButtonGlyph(C, R, cxbsHot, DefaultScaleFactor());
+       },
+       RGB(213, 8, 8)},
+      {"panel remove, pressed",
+       [painter](TcxCanvas* C, const TRect& R) {
+         painter->DrawScaledFilterPanelRemoveButtonGlyph(C, R, cxbsPressed, DefaultScaleFactor());
+       },
+       RGB(84, 84, 84)},
+      {"remove, disabled",
+       [painter](TcxCanvas* C, const TRect& R) {
+         painter->DrawScaledFilterControlRemoveButtonGlyph(C, R, cxbsDisabled, DefaultScaleFactor());
+       },
+       RGB(132, 132, 132)},
+      {"smart tag, active", [painter](TcxCanvas* C, const TRect& R) { painter->DrawFilterSmartTag(C, R, fstsNormal, true); },
+       RGB(0, 38, 255)},
+      {"smart tag, pressed",
+       [painter](TcxCanvas* C, const TRect& R) { painter->DrawFilterSmartTag(C, R, fstsPressed, true); },
+       RGB(48, 48, 48)},
+      {"group-by search, normal",
+       [painter](TcxCanvas* C, const TRect& R) {
+         painter->DrawScaledGroupByBoxSearchButtonGlyph(C, R, cxbsNormal, DefaultScaleFactor());
+       },
+       static_cast<COLORREF>(ColorToRGB(painter->DefaultGroupByBoxTextColor()))},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface canvas(24, 24, RGB(255, 255, 255));
+    row.Draw(canvas.Get(), TRect(2, 2, 22, 22));
+    EXPECT_GE(canvas.Surface.Count(row.Color), 8) << canvas.Surface.Picture(RGB(255, 255, 255));
+    EXPECT_EQ(canvas.Surface.CountOther(TRect(2, 2, 22, 22), RGB(255, 255, 255)),
+              canvas.Surface.CountOther(canvas.Surface.ClientRect(), RGB(255, 255, 255)))
+        << "inside the rectangle";
+  }
+  // A colour given is faded while hot: 150 of 255 over white.
+  TCanvasOnSurface canvas(24, 24, RGB(255, 255, 255));
+  painter->DrawScaledGroupByBoxSearchButtonGlyph(canvas.Get(), TRect(2, 2, 22, 22), cxbsHot, DefaultScaleFactor(),
+                                                 clBlack);
+  EXPECT_EQ(canvas.Surface.Count(RGB(0, 0, 0)), 0);
+  const int faded = 255 - 150;
+  int fadedPixels = 0;
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 24; ++x) {
+      const COLORREF c = canvas.Surface.Pixel(x, y);
+      fadedPixels += std::abs(GetRValue(c) - faded) <= 2 && std::abs(GetGValue(c) - faded) <= 2;
+    }
+  EXPECT_GE(fadedPixels, 8);
+}
+
+TEST(FilterParts, PanelsFillOrTileTheirBackground) {
+  const TOwned<TBitmap> bitmap(New<TBitmap>());
+  bitmap->SetSize(2, 2);
+  const COLORREF a = RGB(200, 10, 10), b = RGB(10, 10, 200);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 2; ++x) SetPixel(bitmap->Canvas()->Handle(), x, y, (x + y) % 2 ? b : a);
+  const TRect r(3, 2, 15, 11);
+  {
+    TCanvasOnSurface canvas(18, 14, Bg);
+    UltraFlatPainter()->DrawFilterPanel(canvas.Get(), r, false, static_cast<TColor>(RGB(1, 2, 3)), bitmap.get());
+    EXPECT_EQ(canvas.Surface.Count(r, RGB(1, 2, 3)), 12 * 9) << "opaque: the colour";
+  }
+  {
+    TCanvasOnSurface canvas(18, 14, Bg);
+    UltraFlatPainter()->DrawFindPanel(canvas.Get(), r, true, static_cast<TColor>(RGB(1, 2, 3)), nullptr);
+    EXPECT_EQ(canvas.Surface.Count(Bg), 18 * 14) << "transparent without a bitmap: nothing";
+  }
+  {
+    TCanvasOnSurface canvas(18, 14, Bg);
+    UltraFlatPainter()->DrawFilterPanel(canvas.Get(), r, true, clRed, bitmap.get());
+    int mismatched = 0;
+    for (int y = r.Top; y < r.Bottom; ++y)
+      for (int x = r.Left; x < r.Right; ++x) mismatched += canvas.Surface.Pixel(x, y) != ((x + y) % 2 ? b : a);
+    EXPECT_EQ(mismatched, 0) << "tiled from the origin" << canvas.Surface.Picture(Bg);
+    EXPECT_EQ(canvas.Surface.Count(Bg), 18 * 14 - 12 * 9);
   }
 }
 
