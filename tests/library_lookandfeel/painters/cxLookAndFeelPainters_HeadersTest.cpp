@@ -124,6 +124,20 @@ TEST(SortingMarks, SizesAndTheAreaWidth) {
   }
 }
 
+TEST(SortingMarks, TheSummaryValueMarkIsTheIndicatorListsLastImageCentred) {
+  P* painter = UltraFlatPainter();
+  EXPECT_EQ(painter->SummaryValueSortingMarkSize(), TSize(8, 9));
+  TCanvasOnSurface canvas(30, 31, Bg);
+  painter->DrawSummaryValueSortingMark(canvas.Get(), TRect(0, 0, 30, 31), true);
+  const TRect drawn = canvas.Surface.BoundsOfOther(Bg);
+  ASSERT_FALSE(drawn.IsEmpty());
+  // (30 - 8) / 2 = 11, (31 - 9) / 2 = 11.
+  EXPECT_GE(drawn.Left, 11);
+  EXPECT_GE(drawn.Top, 11);
+  EXPECT_LE(drawn.Right, 19);
+  EXPECT_LE(drawn.Bottom, 20);
+}
+
 // ---------------------------------------------------------------------------
 // Headers
 
