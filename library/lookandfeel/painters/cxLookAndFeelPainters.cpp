@@ -45,6 +45,13 @@ TdxSkinDetails* TcxCustomLookAndFeelPainter::GetPainterDetailsObject() {
 }
 
 void TcxCustomLookAndFeelPainter::FreeCachedResources() {
+  FFilterControlAddButtonGlyph.reset();
+  FFilterControlRemoveButtonGlyph.reset();
+  FFilterPanelRemoveButtonGlyph.reset();
+  FFindPanelNextButtonGlyph.reset();
+  FFindPanelPreviousButtonGlyph.reset();
+  FGroupByBoxSearchButtonGlyph.reset();
+  FSmartTagGlyph.reset();
   FBackButton.reset();
   FClockFace.reset();
   FClockGlass.reset();
