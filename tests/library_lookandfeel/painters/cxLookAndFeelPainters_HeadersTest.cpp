@@ -288,6 +288,31 @@ TEST(Headers, HeaderControlSectionTextIsEmbossedWhenDisabledAndNothingWhenEmpty)
   EXPECT_EQ(empty.Surface.Count(Bg), 1200);
 }
 
+TEST(Headers, UltraFlatHeaderControlSectionsFrameAndFillByState) {
+  struct TRow {
+    TcxButtonState State;
+    COLORREF Frame;
+    COLORREF Fill;
+  };
+  const COLORREF given = RGB(250, 245, 220);
+  const TRow rows[] = {{cxbsNormal, RGB(0, 0, 0), given},
+                       {cxbsHot, RGB(0, 0, 0), HotBlend()},
+                       {cxbsPressed, RGB(0, 0, 0), PressedBlend()},
+                       {cxbsDisabled, Sys(COLOR_BTNSHADOW), given}};
+  const TRect r(2, 2, 40, 20);
+  TRect inner = r;
+  inner.Deflate(1);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.State);
+    TCanvasOnSurface canvas(42, 22, Bg);
+    UltraFlatPainter()->DrawHeaderControlSection(canvas.Get(), r, inner, {}, cxBordersAll(), row.State, taCenter,
+                                                 vaCenter, false, false, String(), canvas->Font(), clBlack,
+                                                 static_cast<TColor>(given));
+    EXPECT_EQ(RingCount(canvas.Surface, r, row.Frame), RingLength(r)) << canvas.Surface.Picture(Bg);
+    EXPECT_EQ(canvas.Surface.Count(inner, row.Fill), inner.Width() * inner.Height());
+  }
+}
+
 TEST(Headers, TheGalleryGroupHeaderIsANormalHeaderWithEveryBorder) {
   TCanvasOnSurface canvas(40, 20, Bg);
   const TRect r(2, 2, 38, 18);
