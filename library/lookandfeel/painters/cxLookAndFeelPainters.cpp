@@ -45,6 +45,18 @@ TdxSkinDetails* TcxCustomLookAndFeelPainter::GetPainterDetailsObject() {
 }
 
 void TcxCustomLookAndFeelPainter::FreeCachedResources() {
+  FFilterControlAddButtonGlyph.reset();
+  FFilterControlRemoveButtonGlyph.reset();
+  FFilterPanelRemoveButtonGlyph.reset();
+  FFindPanelNextButtonGlyph.reset();
+  FFindPanelPreviousButtonGlyph.reset();
+  FGroupByBoxSearchButtonGlyph.reset();
+  FSmartTagGlyph.reset();
+  FBackButton.reset();
+  FClockFace.reset();
+  FClockGlass.reset();
+  FFixedGroupIndicator.reset();
+  FRatingControlIndicator.reset();
   FClearButtonGlyph.reset();
   for (auto& glyph : FPasswordRevealButtonGlyphs) glyph.reset();
   FSearchButtonGlyph.reset();

@@ -13,14 +13,21 @@
 //                                    bars, group boxes, panels, drop-down lists;
 //                                    _StateGlyphs.cpp: expand buttons, check
 //                                    boxes, toggle switch, radio buttons, label
-//                                    lines; _ScrollBars.cpp: scroll-bar parts
-//                                    and size grips)
+//                                    lines; _ScrollBars.cpp: scroll-bar parts,
+//                                    popups and size grips; _BevelsAndTokens;
+//                                    _Galleries.cpp: galleries, image strips,
+//                                    wheel picker, rich edit; _Calendars.cpp:
+//                                    modern calendars and the clock;
+//                                    _Headers.cpp: headers, sorting marks,
+//                                    footers, filter and find panels, hints,
+//                                    tabs, indicator)
 //   TcxUltraFlatLookAndFeelPainter   flat one-pixel frames in system colours
 //                                    (cxLookAndFeelPainters_UltraFlat.cpp)
 //   IcxLookAndFeelPainterListener    hears painters come and go
 //   TcxLookAndFeelPaintersManager    the process-wide registry of painters
 //                                    (cxLookAndFeelPainters_Manager.cpp)
-//   DrawPlusMinusMark, cxDrawSizeGrip, the halftone brushes ...
+//   DrawPlusMinusMark, GetRangeThumbRect, cxDrawSizeGrip, the halftone
+//   brushes ...
 //                                    what the painters share
 //
 // A control never draws a part of itself: it asks the painter that its
@@ -95,9 +102,38 @@ enum TcxIndicatorKind { ikNone, ikArrow, ikEdit, ikInsert, ikMultiDot, ikMultiAr
 enum TcxCalendarElementState {
   cesNormal, cesHot, cesPressed, cesSelected, cesFocused, cesMarked, cesDisabled, cesHighlighted
 };
+using TcxCalendarElementStates = TSet<TcxCalendarElementState>;
 enum TdxRatingControlIndicatorState { rcisUnchecked, rcisChecked, rcisHover };
+enum TcxTrackBarTicksAlign { tbtaUp, tbtaDown, tbtaBoth };
+using TcxArrowDirections = TSet<TcxArrowDirection>;
+// How a gallery item shows.
+struct TdxGalleryItemViewState {
+  bool Enabled = true;
+  bool Checked = false;
+  bool Hover = false;
+  bool Pressed = false;
+  bool Focused = false;
+};
 enum TdxBreadcrumbEditState { dxbcsNormal, dxbcsFocused, dxbcsHot, dxbcsDisabled };
 enum TdxBreadcrumbEditButtonState { dxbcbsNormal, dxbcbsFocused, dxbcbsHot, dxbcbsPressed, dxbcbsDisabled };
+
+// A caller's background for a header or footer cell: true when it drew one.
+using TcxDrawBackgroundEvent = std::function<bool(TcxCanvas* ACanvas, const TRect& ABounds)>;
+enum TcxFilterSmartTagState { fstsNormal, fstsHot, fstsPressed, fstsParentHot };
+// Colours and spacing of filter tokens.
+struct TdxFilterTokenParams {
+  TColor BoolOperatorTextColor = clDefault;
+  TRect BoolOperatorTextMargins;
+  int ElementsIndent = 0;
+  TColor FilterControlBackgroundColor = clDefault;
+  TRect FilterPanelItemMargins;
+  TColor ItemCaptionTextColor = clDefault;
+  TRect ItemCaptionTextMargins;
+  TColor OperatorTextColor = clDefault;
+  TRect OperatorTextMargins;
+  TColor ValueTextColor = clDefault;
+  TRect ValueTextMargins;
+};
 
 // The vertices of a filled arrow; [1] is the tip.
 using TcxArrowPoints = std::array<TPoint, 3>;
@@ -363,6 +399,10 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   void DrawScaledButtonCrossEx(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState, int ASize,
                                const TdxScaleFactor* AScaleFactor);
   void DrawButtonCross(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState, int ASize);
+  // The cross sized for a filter close button: half its width, made odd.
+  void DrawScaledButtonCross(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState,
+                             const TdxScaleFactor* AScaleFactor);
+  void DrawButtonCross(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState);
   // The eye glyph in AColor; pressed: on a highlight fill, the open eye in
   // the highlight text colour; hot: in the highlight colour.
   void DrawScaledPasswordRevealButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, TColor AColor,
@@ -577,6 +617,384 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual void DrawScaledTokenBackground(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
                                          const TdxScaleFactor* AScaleFactor);
   void DrawTokenBackground(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  // An "x" of 7 scaled pixels in the token's text colour.
+  virtual void DrawScaledTokenCloseGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                         const TdxScaleFactor* AScaleFactor);
+  // 12 x 11 scaled, the width raised to the touch-mode minimum.
+  virtual TSize GetScaledTokenCloseGlyphSize(const TdxScaleFactor* AScaleFactor);
+  virtual TRect GetScaledTokenContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TSize GetScaledTokenDefaultGlyphSize(const TdxScaleFactor* AScaleFactor);
+  virtual IPtr<IdxColorPalette> GetTokenColorPalette(TcxButtonState AState);
+  virtual TColor GetTokenTextColor(TcxButtonState AState);
+  void DrawTokenCloseGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  TSize GetTokenCloseGlyphSize();
+  TRect GetTokenContentOffsets();
+  TSize GetTokenDefaultGlyphSize();
+
+  // Headers, sorting marks, footers, filter and find panels, hints, tabs
+  // and the indicator (cxLookAndFeelPainters_Headers.cpp). Header text is
+  // drawn over a clear brush with the alignment, line and ellipsis flags
+  // given.
+  // A raised inner edge on every side, whatever ABorders says; the corners
+  // that touch a neighbour are softened.
+  virtual void DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANeighbors, TcxBorders ABorders);
+  virtual void DrawHeaderPressed(TcxCanvas* ACanvas, const TRect& ABounds);
+  virtual void DrawHeaderControlSectionBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                              TcxButtonState AState);
+  virtual void DrawHeaderControlSectionContent(TcxCanvas* ACanvas, const TRect& ABounds,
+                                               const TRect& ATextAreaBounds, TcxButtonState AState,
+                                               TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+                                               bool AMultiLine, bool AShowEndEllipsis, const String& AText,
+                                               TFont* AFont, TColor ATextColor, TColor ABkColor);
+  // Disabled text is embossed: highlight one pixel down and right, shadow
+  // in place.
+  virtual void DrawHeaderControlSectionText(TcxCanvas* ACanvas, const TRect& ATextAreaBounds, TcxButtonState AState,
+                                            TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+                                            bool AMultiLine, bool AShowEndEllipsis, const String& AText,
+                                            TFont* AFont, TColor ATextColor);
+  // AIndentSize pixels of AViewParams at each end, AColor between.
+  virtual void DrawHeaderSeparator(TcxCanvas* ACanvas, const TRect& ABounds, int AIndentSize, TColor AColor,
+                                   const TcxViewParams& AViewParams);
+  // The border, then the content in the default header colour.
+  virtual void DrawScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                TcxNeighbors ANeighbors, TcxBorders ABorders, const TdxScaleFactor* AScaleFactor,
+                                bool AIsLast = false, bool AIsGroup = false);
+  // The border, then the background (AOnDrawBackground's or ABkColor) and
+  // the text inside the content bounds.
+  virtual void DrawScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                                TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                                TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                                bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                                TColor ABkColor, const TdxScaleFactor* AScaleFactor,
+                                const TcxDrawBackgroundEvent& AOnDrawBackground = {}, bool AIsLast = false,
+                                bool AIsGroup = false);
+  virtual void DrawScaledHeaderEx(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                                  TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                                  TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                                  bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                                  TColor ABkColor, const TdxScaleFactor* AScaleFactor,
+                                  const TcxDrawBackgroundEvent& AOnDrawBackground = {});
+  virtual void DrawScaledHeaderControlSection(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                                              TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                                              TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert,
+                                              bool AMultiLine, bool AShowEndEllipsis, const String& AText,
+                                              TFont* AFont, TColor ATextColor, TColor ABkColor,
+                                              const TdxScaleFactor* AScaleFactor);
+  virtual TcxBorders HeaderBorders(TcxNeighbors ANeighbors);
+  virtual int HeaderBorderSize();
+  // ABounds grown by the border size on the sides in ABorders that
+  // HeaderBorders leaves out.
+  virtual TRect HeaderBounds(const TRect& ABounds, TcxNeighbors ANeighbors, TcxBorders ABorders);
+  // 2 scaled on every side plus the scaled header padding.
+  virtual TRect HeaderContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual int HeaderControlSectionBorderSize(TcxButtonState AState);
+  virtual TRect HeaderControlSectionContentBounds(const TRect& ABounds, TcxButtonState AState);
+  // Moved one pixel down and right while pressed.
+  virtual TRect HeaderControlSectionTextAreaBounds(const TRect& ABounds, TcxButtonState AState);
+  virtual bool HeaderDrawCellsFirst();
+  virtual IPtr<IdxColorPalette> HeaderGlyphColorPalette(TcxButtonState AState);
+  virtual bool IsHeaderHotTrack();
+  virtual TRect ScaledHeaderContentBounds(const TRect& ABounds, TcxBorders ABorders,
+                                          const TdxScaleFactor* AScaleFactor);
+  // Offsets, the font height and both borders, raised to the touch-mode
+  // minimum.
+  virtual int ScaledHeaderHeight(int AFontHeight, const TdxScaleFactor* AScaleFactor);
+  // Offsets and the text width; a left border adds the border size, a right
+  // one takes it away.
+  virtual int ScaledHeaderWidth(TcxCanvas* ACanvas, TcxBorders ABorders, const String& AText, TFont* AFont,
+                                const TdxScaleFactor* AScaleFactor);
+  // Sorting marks: nothing and (0, 0) in the base; every painter gives its
+  // own.
+  virtual void DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                     const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                            const TdxScaleFactor* AScaleFactor);
+  virtual TSize ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor);
+  virtual TSize ScaledSummarySortingMarkSize(const TdxScaleFactor* AScaleFactor);
+  // 16 scaled wide (20 in touch mode), as tall as the mark.
+  virtual TPoint ScaledSortingMarkAreaSize(const TdxScaleFactor* AScaleFactor);
+  // The summary-value indicator image centred in R.
+  virtual void DrawScaledSummaryValueSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                                 const TdxScaleFactor* AScaleFactor);
+  virtual TSize ScaledSummaryValueSortingMarkSize(const TdxScaleFactor* AScaleFactor);
+  // Footers.
+  virtual TcxBorders FooterBorders();
+  virtual int FooterBorderSize();
+  virtual int FooterCellBorderSize();
+  virtual int FooterCellOffset();
+  virtual bool FooterDrawCellsFirst();
+  virtual TColor FooterSeparatorColor();
+  virtual int FooterSeparatorSize();
+  virtual void DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R);
+  // The separator along the top, the border below it.
+  virtual void DrawFooterBorderEx(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders);
+  virtual void DrawFooterCell(TcxCanvas* ACanvas, const TRect& ABounds, TAlignment AAlignmentHorz,
+                              TcxAlignmentVert AAlignmentVert, bool AMultiLine, const String& AText, TFont* AFont,
+                              TColor ATextColor, TColor ABkColor, const TcxDrawBackgroundEvent& AOnDrawBackground = {});
+  virtual void DrawFooterCellBorder(TcxCanvas* ACanvas, const TRect& R);
+  virtual void DrawFooterCellContent(TcxCanvas* ACanvas, const TRect& ABounds, TAlignment AAlignmentHorz,
+                                     TcxAlignmentVert AAlignmentVert, bool AMultiLine, const String& AText,
+                                     TFont* AFont, TColor ATextColor, TColor ABkColor,
+                                     const TcxDrawBackgroundEvent& AOnDrawBackground = {});
+  virtual void DrawFooterContent(TcxCanvas* ACanvas, const TRect& ARect, const TcxViewParams& AViewParams);
+  virtual void DrawFooterSeparator(TcxCanvas* ACanvas, const TRect& R);
+  // Grid group rows, the group-by box and the filter row.
+  virtual void DrawGroupByBox(TcxCanvas* ACanvas, const TRect& ARect, bool ATransparent, TColor ABackgroundColor,
+                              TBitmap* ABackgroundBitmap);
+  virtual TColor GridGroupRowStyleOffice11ContentColor(bool AHasData);
+  virtual TColor GridGroupRowStyleOffice11SeparatorColor();
+  virtual TColor GridGroupRowStyleOffice11TextColor();
+  virtual int GridBordersOverlapSize();
+  virtual bool GridDrawHeaderCellsFirst();
+  virtual void DrawFilterRowSeparator(TcxCanvas* ACanvas, const TRect& ARect, TColor ABackgroundColor);
+  // Filter panel and filter control.
+  virtual void DrawFilterPanel(TcxCanvas* ACanvas, const TRect& ARect, bool ATransparent, TColor ABackgroundColor,
+                               TGraphic* ABackgroundBitmap);
+  // A Boolean check button.
+  virtual void DrawScaledFilterActivateButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                              bool AChecked, const TdxScaleFactor* AScaleFactor);
+  // Nothing in the base: every painter gives its own.
+  virtual void DrawScaledFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                              bool AIsFilterActive, const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledFilterSmartTag(TcxCanvas* ACanvas, const TRect& R, TcxFilterSmartTagState AState,
+                                        bool AIsFilterActive, const TdxScaleFactor* AScaleFactor);
+  virtual IPtr<IdxColorPalette> FilterControlMenuGetColorPalette();
+  virtual TPoint ScaledFilterActivateButtonSize(const TdxScaleFactor* AScaleFactor);
+  // 15 scaled wide, raised to the system's touch-mode minimum.
+  virtual TPoint ScaledFilterDropDownButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual TSize ScaledFilterSmartTagSize(const TdxScaleFactor* AScaleFactor);
+  // Token backgrounds: the hot look in cxbsDefault and cxbsHot.
+  virtual void DrawScaledFilterBoolOperatorBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                      const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledFilterItemCaptionBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                     const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledFilterOperatorBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                  const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledFilterValueBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                               const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledFilterControlAddButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                     const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledFilterControlRemoveButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                        const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledFilterPanelRemoveButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                      const TdxScaleFactor* AScaleFactor);
+  // An open bracket in the 4-pixel strip at each end of R.
+  virtual void DrawScaledFilterPanelBrackets(TcxCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor);
+  // A dotted outline in the hot remove-glyph colour.
+  virtual void DrawScaledFilterPanelRemovingArea(TcxCanvas* ACanvas, const TRect& R,
+                                                 const TdxScaleFactor* AScaleFactor);
+  virtual void GetScaledFilterTokenParams(TdxFilterTokenParams& AParams, const TdxScaleFactor* AScaleFactor);
+  // The find panel.
+  virtual void DrawFindPanel(TcxCanvas* ACanvas, const TRect& ARect, bool ATransparent, TColor ABackgroundColor,
+                             TGraphic* ABackgroundBitmap);
+  virtual void DrawFindPanelBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders);
+  virtual void DrawScaledFindPanelNextButtonGlyph(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                                  const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledFindPanelPreviousButtonGlyph(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                                      const TdxScaleFactor* AScaleFactor);
+  // In AColor (clDefault: the content text colour while hot or pressed,
+  // else the group-by box text colour), a given colour faded while hot or
+  // pressed.
+  virtual void DrawScaledGroupByBoxSearchButtonGlyph(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                                     const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault);
+  // Hints and screen tips.
+  virtual TColor GetHintBorderColor();
+  // clDefault: the info background.
+  virtual void DrawHintBackground(TcxCanvas* ACanvas, const TRect& ARect, TColor AColor = clDefault);
+  virtual IPtr<IdxColorPalette> ScreenTipGetColorPalette();
+  virtual TColor ScreenTipGetDescriptionTextColor();
+  virtual int ScreenTipGetFooterLineSize();
+  virtual TColor ScreenTipGetTitleTextColor();
+  virtual TRect ScreenTipGetWindowPadding();
+  virtual TRect ScreenTipGetHeaderPadding();
+  virtual TRect ScreenTipGetDescriptionPadding();
+  virtual TRect ScreenTipGetSeparatorPadding();
+  virtual TRect ScreenTipGetFooterPadding();
+  // The hint background inside a rounded window-frame outline.
+  virtual void ScreenTipDrawBackground(TcxCanvas* ACanvas, const TRect& ARect);
+  // A window-frame line over a white one.
+  virtual void ScreenTipDrawFooterLine(TcxCanvas* ACanvas, const TRect& ARect);
+  // Tabs: nothing in the base.
+  virtual void DrawTab(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, const String& AText,
+                       TcxButtonState AState, bool AVertical, TFont* AFont, TColor ATextColor, TColor ABkColor,
+                       bool AShowPrefix = false);
+  virtual void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders,
+                             bool AVertical);
+  virtual void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical);
+  virtual bool IsDrawTabImplemented(bool AVertical);
+  virtual bool IsTabHotTrack(bool AVertical);
+  virtual int TabBorderSize(bool AVertical);
+  // The record indicator.
+  virtual void DrawScaledIndicatorImage(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind,
+                                        const TdxScaleFactor* AScaleFactor);
+  // A header cell without text in AColor, then the image in
+  // AImageAreaBounds.
+  virtual void DrawScaledIndicatorItem(TcxCanvas* ACanvas, const TRect& R, const TRect& AImageAreaBounds,
+                                       TcxIndicatorKind AKind, TColor AColor, const TdxScaleFactor* AScaleFactor,
+                                       const TcxDrawBackgroundEvent& AOnDrawBackground, TcxNeighbors ANeighbors,
+                                       bool APaintLeftSide);
+  void DrawScaledIndicatorItem(TcxCanvas* ACanvas, const TRect& R, const TRect& AImageAreaBounds,
+                               TcxIndicatorKind AKind, TColor AColor, const TdxScaleFactor* AScaleFactor,
+                               const TcxDrawBackgroundEvent& AOnDrawBackground = {},
+                               TcxNeighbors ANeighbors = {nTop, nBottom});
+  void DrawScaledIndicatorItem(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind, TColor AColor,
+                               const TdxScaleFactor* AScaleFactor, const TcxDrawBackgroundEvent& AOnDrawBackground = {});
+  virtual void DrawScaledIndicatorItemEx(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind, TColor AColor,
+                                         const TdxScaleFactor* AScaleFactor,
+                                         const TcxDrawBackgroundEvent& AOnDrawBackground = {});
+  // Five lines one scaled pixel high, 2 apart; the odd ones start with a
+  // dot.
+  virtual void DrawScaledIndicatorCustomizationMark(TcxCanvas* ACanvas, const TRect& R, TColor AColor,
+                                                    const TdxScaleFactor* AScaleFactor);
+  virtual bool IndicatorDrawItemsFirst();
+
+  // A triangle of the painter's mark size centred in R: the left edge
+  // dark, the right edge light, the base light when ascending.
+  void DrawSortingTriangle(TcxCanvas* ACanvas, const TRect& R, TColor ADarkColor, TColor ALightColor,
+                           bool AAscending, const TdxScaleFactor* AScaleFactor);
+  // Left and right arrows in the squares at R's ends (ASideWidth is not
+  // used).
+  void DrawMonthHeaderArrows(TcxCustomCanvas* ACanvas, const TRect& R, TcxArrowDirections AArrows, int ASideWidth,
+                             TColor AColor);
+  // A bar along R's top, then a triangle two pixels shorter below it.
+  void DrawSummarySortingTriangle(TcxCanvas* ACanvas, const TRect& R, TColor ADarkColor, TColor ALightColor,
+                                  bool AAscending, const TdxScaleFactor* AScaleFactor);
+  // At 96 DPI.
+  void DrawHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+                  TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
+                  TcxAlignmentVert AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis, const String& AText,
+                  TFont* AFont, TColor ATextColor, TColor ABkColor,
+                  const TcxDrawBackgroundEvent& AOnDrawBackground = {}, bool AIsLast = false, bool AIsGroup = false);
+  void DrawHeaderEx(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+                    TcxBorders ABorders, TcxButtonState AState, TAlignment AAlignmentHorz,
+                    TcxAlignmentVert AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis, const String& AText,
+                    TFont* AFont, TColor ATextColor, TColor ABkColor,
+                    const TcxDrawBackgroundEvent& AOnDrawBackground = {});
+  TRect HeaderContentBounds(const TRect& ABounds, TcxBorders ABorders);
+  int HeaderHeight(int AFontHeight);
+  // At the system's DPI.
+  void DrawHeaderControlSection(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                                TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                                TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                                bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                                TColor ABkColor);
+  int HeaderWidth(TcxCanvas* ACanvas, TcxBorders ABorders, const String& AText, TFont* AFont);
+  TPoint SortingMarkAreaSize();
+  TSize SortingMarkSize();
+  TSize SummarySortingMarkSize();
+  TSize SummaryValueSortingMarkSize();
+  void DrawSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting);
+  // Draws nothing.
+  void DrawSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting);
+  void DrawSummaryValueSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting);
+  // Clipped to ABounds: the content, then the border.
+  void DrawFooterPanel(TcxCanvas* ACanvas, const TRect& ABounds, const TcxViewParams& AViewParams,
+                       TcxBorders ABorders);
+  void DrawFilterActivateButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AChecked);
+  void DrawFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, bool AIsFilterActive);
+  void DrawFilterSmartTag(TcxCanvas* ACanvas, const TRect& R, TcxFilterSmartTagState AState, bool AIsFilterActive);
+  TPoint FilterActivateButtonSize();
+  TPoint FilterDropDownButtonSize();
+  TSize FilterSmartTagSize();
+  void DrawIndicatorImage(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind);
+  void DrawIndicatorItem(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind, TColor AColor,
+                         const TcxDrawBackgroundEvent& AOnDrawBackground = {});
+  void DrawIndicatorItemEx(TcxCanvas* ACanvas, const TRect& R, TcxIndicatorKind AKind, TColor AColor,
+                           const TcxDrawBackgroundEvent& AOnDrawBackground = {});
+
+  // Galleries, the back button, the rating and fixed-group indicators, the
+  // wheel picker and the rich edit (cxLookAndFeelPainters_Galleries.cpp).
+  // Images with state bands hold them stacked top to bottom.
+  virtual TColor GetGalleryGroupTextColor();
+  // A normal header with every border, at 96 DPI.
+  virtual void DrawGalleryGroupHeader(TcxCanvas* ACanvas, const TRect& ABounds);
+  virtual TColor GetGalleryItemImageFrameColor();
+  virtual TColor GetGalleryDropTargetSelectionColor();
+  virtual TColor GetGalleryItemCaptionTextColor(const TdxGalleryItemViewState& AState);
+  virtual TColor GetGalleryItemDescriptionTextColor(const TdxGalleryItemViewState& AState);
+  virtual IPtr<IdxColorPalette> GetGalleryItemColorPalette(const TdxGalleryItemViewState& AState);
+  virtual TRect GetGalleryScaledGroupHeaderContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawGalleryBackground(TcxCustomCanvas* ACanvas, const TRect& ABounds);
+  virtual bool DrawGalleryItemSelectionFirst();
+  // A translucent dark-blue fill and a two-pixel frame, both by state;
+  // nothing for an item that is only enabled.
+  virtual void DrawGalleryItemSelection(TcxCustomCanvas* ACanvas, const TRect& R,
+                                        const TdxGalleryItemViewState& AViewState);
+  virtual void DrawGalleryItemImageFrame(TcxCustomCanvas* ACanvas, const TRect& R);
+  virtual TColor GetColorGalleryGlyphFrameColor();
+  // Two one-pixel frames, orange outside and pale yellow inside, while
+  // checked, pressed, hot or focused.
+  virtual void DrawColorGalleryItemSelection(TcxCustomCanvas* ACanvas, const TRect& R,
+                                             const TdxGalleryItemViewState& AViewState);
+  virtual TSize GetScaledBackButtonSize(const TdxScaleFactor* AScaleFactor);
+  // The band of AState stretched into R; the scale factor only sizes it.
+  virtual void DrawScaledBackButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                    const TdxScaleFactor* AScaleFactor);
+  virtual TSize GetRatingControlScaledIndicatorSize(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawRatingControlScaledIndicator(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                TdxRatingControlIndicatorState AState,
+                                                const TdxScaleFactor* AScaleFactor);
+  virtual IPtr<IdxColorPalette> GetRatingControlIndicatorColorPalette(TdxRatingControlIndicatorState AState);
+  virtual TSize GetScaledFixedGroupIndicatorSize(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledFixedGroupIndicator(TcxCanvas* ACanvas, const TRect& ABounds,
+                                             const TdxScaleFactor* AScaleFactor);
+  // clDefault when neither hot nor pressed: the control keeps its own.
+  virtual TColor GetWheelPickerBorderItemColor(TcxButtonState AState);
+  virtual TColor GetWheelPickerFillItemColor(TcxButtonState AState);
+  virtual IPtr<IdxColorPalette> GetWheelPickerColorPalette(TcxButtonState AState);
+  virtual void DrawWheelPickerItemBackground(TcxCustomCanvas* ACanvas, const TRect& ARect, TcxButtonState AState);
+  virtual void DrawWheelPickerItemBorder(TcxCustomCanvas* ACanvas, const TRect& ARect, TcxButtonState AState);
+  virtual void DrawWheelPickerItem(TcxCustomCanvas* ACanvas, const TRect& ARect, TcxButtonState AState);
+  virtual TColor RichEditControlHeaderFooterLineColor();
+  virtual TColor RichEditControlHeaderFooterMarkBackColor();
+  virtual TColor RichEditControlHeaderFooterMarkTextColor();
+  virtual TColor RichEditRulerControlColor();
+  virtual TColor RichEditRulerActiveAreaColor();
+  virtual TColor RichEditRulerInactiveAreaColor();
+  virtual TColor RichEditRulerDefaultTabColor();
+  virtual TColor RichEditRulerTabTypeToggleBorderColor();
+  virtual TColor RichEditRulerTextColor();
+  // The 96-DPI offsets.
+  TRect GetGalleryGroupHeaderContentOffsets();
+  TSize GetBackButtonSize();
+  void DrawBackButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  TSize GetRatingControlIndicatorSize();
+  void DrawRatingControlIndicator(TcxCanvas* ACanvas, const TRect& ABounds, TdxRatingControlIndicatorState AState);
+  TSize GetFixedGroupIndicatorSize();
+  void DrawFixedGroupIndicator(TcxCanvas* ACanvas, const TRect& ABounds);
+
+  // Modern calendars and the clock (cxLookAndFeelPainters_Calendars.cpp)
+  // A framed fill while hot or selected, the marked frame, the focus
+  // rectangle.
+  virtual void DrawModernCalendarDateCellSelection(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                                   TcxCalendarElementStates AStates);
+  virtual void DrawModernCalendarDateHeaderSelection(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                                     TcxCalendarElementStates AStates);
+  // Underlines the canvas font while hot or pressed; draws nothing.
+  virtual void DrawModernCalendarHeaderSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                                 TcxCalendarElementStates AStates);
+  virtual TColor GetModernCalendarCellTextColor(TcxCalendarElementStates AStates);
+  virtual TColor GetModernCalendarDateHeaderTextColor(TcxCalendarElementStates AStates);
+  virtual TColor GetModernCalendarHeaderTextColor(TcxCalendarElementStates AStates);
+  virtual TColor GetModernCalendarMarkedCellBorderColor();
+  virtual TColor GetModernCalendarSelectedTextColor();
+  virtual TRect GetModernCalendarHeaderTextOffsets();
+  // A filled arrow; the scale factor is not used by the base.
+  virtual void DrawScaledModernCalendarArrow(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                             TcxArrowDirection ADirection, TcxCalendarElementStates AState,
+                                             const TdxScaleFactor* AScaleFactor);
+  // Face, hands and glass composed over ABackgroundColor (clNone: what
+  // lies beneath) and put into ARect.
+  virtual void DrawModernCalendarClock(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime,
+                                       TColor ABackgroundColor, const TdxScaleFactor* AScaleFactor);
+  // Antialiased hour, minute and second hands from ARect's centre,
+  // reaching out to the ellipse of ARect.
+  virtual void DrawScaledModernClockHands(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime,
+                                          TColor AColor, const TdxScaleFactor* AScaleFactor);
+  void DrawModernCalendarArrow(TcxCustomCanvas* ACanvas, const TRect& ARect, TcxArrowDirection ADirection,
+                               TcxCalendarElementStates AState);
+  // At 96 DPI.
+  void DrawModernClockHands(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime, TColor AColor);
 
   // Scroll bars and size grips (cxLookAndFeelPainters_ScrollBars.cpp)
   // The page pattern over R.
@@ -597,8 +1015,18 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual void DrawScaledSmallButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
                                      const TdxScaleFactor* AScaleFactor);
   virtual IPtr<IdxColorPalette> GetSmallButtonColorPalette(TcxButtonState AState);
-  // 14 x 15 scaled, raised to the touch-mode minimum.
+  // The small close button: a small button with the filter cross.
+  virtual void DrawScaledSmallCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor);
+  // DoGetSmallCloseButtonSize scaled, raised to the touch-mode minimum.
   virtual TSize ScaledSmallCloseButtonSize(const TdxScaleFactor* AScaleFactor);
+  // A small button with the cross in the symbol colour.
+  virtual void DrawScaledFilterCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                           const TdxScaleFactor* AScaleFactor);
+  virtual TPoint ScaledFilterCloseButtonSize(const TdxScaleFactor* AScaleFactor);
+  void DrawSmallCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  void DrawFilterCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  TPoint FilterCloseButtonSize();
 
   // Popup windows (cxLookAndFeelPainters_ScrollBars.cpp)
   virtual TColor GetWindowContentTextColor();
@@ -618,6 +1046,31 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
                                                    const TdxScaleFactor* AScaleFactor, int APanelHeight = 0,
                                                    bool AShowCloseButton = true, bool AShowGripSize = true);
 
+  // The non-client band of the popup window AHandle, drawn on its window
+  // DC: a frame of the client area's border width in ABorderColor, then the
+  // band with grip and close button. The two rectangles are in screen
+  // coordinates.
+  virtual void DrawScaledPopupNCPanel(HWND AHandle, bool AMouseAboveCloseButton, bool ACloseButtonIsTracking,
+                                      TdxCorner ACorner, const TRect& ACloseButtonRect, const TRect& AGripRect,
+                                      TColor ABorderColor, const TdxScaleFactor* AScaleFactor);
+  void CalculatePopupPanelClientRect(TRect& AClientRect, TRect& APanelRect, TRect& AGripRect,
+                                     TRect& ACloseButtonRect, TdxCorner ACorner, const TRect& ABorders,
+                                     const TRect& APanelBorders, int APanelHeight = 0, bool AShowCloseButton = true,
+                                     bool AShowGripSize = true);
+  void DrawPopupNCPanel(HWND AHandle, bool AMouseAboveCloseButton, bool ACloseButtonIsTracking, TdxCorner ACorner,
+                        const TRect& ACloseButtonRect, const TRect& AGripRect, TColor ABorderColor);
+  // A popup band: its border lines (ABorders wide) in ABorderColor, the
+  // grip and the close button on window content, the rest window content.
+  // Each part drawn leaves the clip region, the whole band last.
+  void DrawScaledPopupPanelBand(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AGripRect,
+                                const TRect& ACloseButtonRect, TdxCorner AGripCorner,
+                                TcxButtonState ACloseButtonState, const TRect& ABorders, TColor ABorderColor,
+                                const TdxScaleFactor* AScaleFactor, bool AShowGripSize = true,
+                                bool AShowCloseButton = true);
+  void DrawPopupPanelBand(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AGripRect,
+                          const TRect& ACloseButtonRect, TdxCorner AGripCorner, TcxButtonState ACloseButtonState,
+                          const TRect& ABorders, TColor ABorderColor, bool AShowGripSize = true,
+                          bool AShowCloseButton = true);
   // The height of a popup band.
   int ScaledPopupPanelSize(const TdxScaleFactor* AScaleFactor);
   int PopupPanelSize();
@@ -650,6 +1103,9 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
                                          TcxScrollBarPart APart, const TRect& R);
   // A bottom-right size grip filling ARect: the system's frame control.
   virtual void DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor);
+  void DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect);
+  // 14 x 15 at 96 DPI.
+  virtual TSize DoGetSmallCloseButtonSize();
 
   // A new details object (the caller owns it): name and display name
   // LookAndFeelName, the built-in styles' group, and the icons of the
@@ -668,6 +1124,23 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual void DrawButtonCaption(TcxCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor,
                                  bool AWordWrap, bool AWithBorder, TColor AColor, TcxButtonState AState,
                                  const String& AText);
+  // Header and footer cells: AOnDrawBackground's background, or
+  // DrawHeaderBackground's, then the text in ATextAreaBounds.
+  void DoDrawHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                    TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                    bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor, TColor ABkColor,
+                    const TcxDrawBackgroundEvent& AOnDrawBackground);
+  virtual void DrawHeaderBackground(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  // Opaque: AColor; transparent: ABitmap tiled when there is one.
+  virtual void FillPartBackground(TcxCanvas* ACanvas, const TRect& R, TBitmap* ABitmap, TColor AColor,
+                                  bool ATransparent);
+  // A filled triangle pointing down, half R's width (made odd) across.
+  virtual void DrawFilterDropDownArrow(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  virtual TRect FooterCellContentBounds(const TRect& R);
+  virtual TRect FooterCellTextAreaBounds(const TRect& R);
+  virtual TdxAlphaColor FilterControlAddButtonGlyphColor(TcxButtonState AState);
+  virtual TdxAlphaColor FilterControlRemoveButtonGlyphColor(TcxButtonState AState);
+  virtual TColor FilterSmartTagColor(TcxFilterSmartTagState AState, bool AHighlighted);
   // The etched line of a separator band.
   virtual void DoDrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool AIsVertical);
   // A band ASize thick centred in R: across its width when vertical, else
@@ -678,7 +1151,21 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   TdxSmartImage* ClearButtonGlyph();
   TdxSmartImage* SearchButtonGlyph();
   TdxSmartGlyph* PasswordRevealButtonGlyph(bool AVisible);
+  // The image in AImage, loaded from the resource on first use.
+  static TdxSmartImage* CachedImage(TOwned<TdxSmartImage>& AImage, const wchar_t* AResource, const wchar_t* AType);
 
+  TOwned<TdxSmartImage> FFilterControlAddButtonGlyph;
+  TOwned<TdxSmartImage> FFilterControlRemoveButtonGlyph;
+  TOwned<TdxSmartImage> FFilterPanelRemoveButtonGlyph;
+  TOwned<TdxSmartImage> FFindPanelNextButtonGlyph;
+  TOwned<TdxSmartImage> FFindPanelPreviousButtonGlyph;
+  TOwned<TdxSmartImage> FGroupByBoxSearchButtonGlyph;
+  TOwned<TdxSmartImage> FSmartTagGlyph;
+  TOwned<TdxSmartImage> FBackButton;
+  TOwned<TdxSmartImage> FClockFace;
+  TOwned<TdxSmartImage> FClockGlass;
+  TOwned<TdxSmartImage> FFixedGroupIndicator;
+  TOwned<TdxSmartImage> FRatingControlIndicator;
   TOwned<TdxSmartImage> FClearButtonGlyph;
   std::array<TOwned<TdxSmartGlyph>, 2> FPasswordRevealButtonGlyphs;
   TOwned<TdxSmartImage> FSearchButtonGlyph;
@@ -747,6 +1234,47 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
                                    const TdxScaleFactor* AScaleFactor) override;
   void DrawScaledToggleSwitchThumb(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
                                    const TdxScaleFactor* AScaleFactor) override;
+  // One pixel taller than the base's.
+  TPoint ScaledFilterCloseButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  // A framed button with the drop-down arrow, blue while the filter is on.
+  void DrawScaledFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                      bool AIsFilterActive, const TdxScaleFactor* AScaleFactor) override;
+
+  // Headers, sorting marks, footers, indicator and tabs: one-pixel lines.
+  int HeaderBorderSize() override;
+  TcxBorders HeaderBorders(TcxNeighbors ANeighbors) override;
+  void DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANeighbors, TcxBorders ABorders) override;
+  void DrawScaledHeaderEx(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                          TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                          TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                          bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                          TColor ABkColor, const TdxScaleFactor* AScaleFactor,
+                          const TcxDrawBackgroundEvent& AOnDrawBackground = {}) override;
+  void DrawHeaderControlSectionBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                      TcxButtonState AState) override;
+  void DrawHeaderControlSectionContent(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                                       TcxButtonState AState, TAlignment AAlignmentHorz,
+                                       TcxAlignmentVert AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis,
+                                       const String& AText, TFont* AFont, TColor ATextColor,
+                                       TColor ABkColor) override;
+  TSize ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledSummarySortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                    const TdxScaleFactor* AScaleFactor) override;
+  TcxBorders FooterBorders() override;
+  int FooterBorderSize() override;
+  int FooterCellBorderSize() override;
+  int FooterCellOffset() override;
+  void DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawFooterBorderEx(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders) override;
+  void DrawFooterCellBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  int TabBorderSize(bool AVertical) override;
+  void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders,
+                     bool AVertical) override;
+  void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) override;
+  using TcxCustomLookAndFeelPainter::DrawScaledHeader;
   using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
 
   // Added by this painter
@@ -860,6 +1388,9 @@ TcxLookAndFeelPaintersManager* GetPaintersManager();
 // (R's width less 2 x 2 scaled) / 2 from the centre.
 void DrawPlusMinusMark(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded, TColor AColor,
                        const TdxScaleFactor* AScaleFactor);
+// A range track bar's thumb within R: one pixel narrower along the track
+// for one-sided ticks.
+void GetRangeThumbRect(const TRect& R, TcxTrackBarTicksAlign ATicks, bool AHorizontal, TRect& ARect);
 // With touch mode on, a positive AValue is raised to 27 scaled (nil: the
 // system scale factor).
 void EnsureTouchModeMinimum(int& AValue, const TdxScaleFactor* AScaleFactor = nullptr);

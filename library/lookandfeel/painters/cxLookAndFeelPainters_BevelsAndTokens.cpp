@@ -88,3 +88,36 @@ void P::DrawScaledTokenBackground(TcxCustomCanvas* ACanvas, const TRect& R, TcxB
 void P::DrawTokenBackground(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState) {
   DrawScaledTokenBackground(ACanvas, R, AState, SystemScaleFactor());
 }
+
+void P::DrawScaledTokenCloseGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                  const TdxScaleFactor* AScaleFactor) {
+  DrawScaledButtonCrossEx(ACanvas, R, GetTokenTextColor(AState), AState, 7, AScaleFactor);
+}
+
+TSize P::GetScaledTokenCloseGlyphSize(const TdxScaleFactor* AScaleFactor) {
+  TSize result = AScaleFactor->Apply(TSize(12, 11));
+  EnsureTouchModeMinimum(result.cx);
+  return result;
+}
+
+TRect P::GetScaledTokenContentOffsets(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TRect(3, 3, 3, 3));
+}
+
+TSize P::GetScaledTokenDefaultGlyphSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TSize(12, 12));
+}
+
+IPtr<IdxColorPalette> P::GetTokenColorPalette(TcxButtonState) { return {}; }
+
+TColor P::GetTokenTextColor(TcxButtonState AState) { return ButtonSymbolColor(AState, clDefault); }
+
+void P::DrawTokenCloseGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) {
+  DrawScaledTokenCloseGlyph(ACanvas, R, AState, SystemScaleFactor());
+}
+
+TSize P::GetTokenCloseGlyphSize() { return GetScaledTokenCloseGlyphSize(SystemScaleFactor()); }
+
+TRect P::GetTokenContentOffsets() { return GetScaledTokenContentOffsets(SystemScaleFactor()); }
+
+TSize P::GetTokenDefaultGlyphSize() { return GetScaledTokenDefaultGlyphSize(SystemScaleFactor()); }

@@ -1,6 +1,6 @@
 // The base painter's buttons: faces, captions, focus rectangles, command
 // links, the cross and the editors' glyph buttons.
-#include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
+#include "library/lookandfeel/painters/cxLookAndFeelPainters_Internal.h"
 
 #include "library/core/base/dxCore.h"
 #include "library/core/system/dxDPIAwareUtils.h"
@@ -14,20 +14,10 @@ namespace {
 constexpr TdxAlphaColor OwnColors = 0x00010203;
 constexpr TdxAlphaColor ClearGlyphHotColor = 0xFFED3D3B;
 
-IPtr<IdxColorPalette> OneColorPalette(TdxAlphaColor AFillColor) {
-  return IPtr<IdxColorPalette>(New<TdxSimpleColorPalette>(AFillColor, TdxAlphaColor(0)));
-}
-
 TOwned<TdxSmartImage> LoadGlyph(TdxSmartImage* AImage, const wchar_t* AResource, const wchar_t* AType) {
   TOwned<TdxSmartImage> image(AImage);
   image->LoadFromResource(HInstance(), AResource, AType);
   return image;
-}
-
-TRect CenteredIn(const TRect& R, const TSize& ASize) {
-  const int left = R.Left + (R.Width() - ASize.cx) / 2;
-  const int top = R.Top + (R.Height() - ASize.cy) / 2;
-  return TRect(left, top, left + ASize.cx, top + ASize.cy);
 }
 
 }  // namespace
@@ -35,15 +25,14 @@ TRect CenteredIn(const TRect& R, const TSize& ASize) {
 // ---------------------------------------------------------------------------
 // Glyph caches
 
-TdxSmartImage* P::ClearButtonGlyph() {
-  if (!FClearButtonGlyph) FClearButtonGlyph = LoadGlyph(New<TdxSmartImage>(), L"CX_CLEARBUTTON", L"SVG");
-  return FClearButtonGlyph.get();
+TdxSmartImage* P::CachedImage(TOwned<TdxSmartImage>& AImage, const wchar_t* AResource, const wchar_t* AType) {
+  if (!AImage) AImage = LoadGlyph(New<TdxSmartImage>(), AResource, AType);
+  return AImage.get();
 }
 
-TdxSmartImage* P::SearchButtonGlyph() {
-  if (!FSearchButtonGlyph) FSearchButtonGlyph = LoadGlyph(New<TdxSmartImage>(), L"DX_SEARCHBUTTONGLYPH", L"PNG");
-  return FSearchButtonGlyph.get();
-}
+TdxSmartImage* P::ClearButtonGlyph() { return CachedImage(FClearButtonGlyph, L"CX_CLEARBUTTON", L"SVG"); }
+
+TdxSmartImage* P::SearchButtonGlyph() { return CachedImage(FSearchButtonGlyph, L"DX_SEARCHBUTTONGLYPH", L"PNG"); }
 
 TdxSmartGlyph* P::PasswordRevealButtonGlyph(bool AVisible) {
   if (!FPasswordRevealButtonGlyphs[0]) {
@@ -163,6 +152,18 @@ void P::DrawScaledButtonCrossEx(TcxCanvas* ACanvas, const TRect& R, TColor AColo
 
 void P::DrawButtonCross(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState, int ASize) {
   DrawScaledButtonCrossEx(ACanvas, R, AColor, AState, ASize, SystemScaleFactor());
+}
+
+void P::DrawScaledButtonCross(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState,
+                              const TdxScaleFactor* AScaleFactor) {
+  // An odd size gives the cross a centre pixel; the size is scaled already.
+  int size = ScaledFilterCloseButtonSize(AScaleFactor).X / 2;
+  if (size % 2 == 0) --size;
+  DrawScaledButtonCrossEx(ACanvas, R, AColor, AState, size, DefaultScaleFactor());
+}
+
+void P::DrawButtonCross(TcxCanvas* ACanvas, const TRect& R, TColor AColor, TcxButtonState AState) {
+  DrawScaledButtonCross(ACanvas, R, AColor, AState, SystemScaleFactor());
 }
 
 // ---------------------------------------------------------------------------

@@ -1,14 +1,7 @@
 // The base painter's default colours.
-#include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
-
 #include "library/core/base/dxCore.h"
+#include "library/lookandfeel/painters/cxLookAndFeelPainters_Internal.h"
 #include "library/lookandfeel/painters/dxOffice11.h"
-
-namespace {
-
-constexpr TColor Rgb(int R, int G, int B) { return TColor(RGB(R, G, B)); }
-
-}  // namespace
 
 using P = TcxCustomLookAndFeelPainter;
 

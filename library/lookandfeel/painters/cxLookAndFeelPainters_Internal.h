@@ -11,3 +11,14 @@ TcxLookAndFeelPaintersManager* cxPaintersManagerIfExists();
 void cxFreePaintersManager();
 // AValue / 2 rounded down, also for negative values.
 constexpr int FloorHalf(int AValue) { return AValue >= 0 ? AValue / 2 : -((-AValue + 1) / 2); }
+constexpr TColor Rgb(int R, int G, int B) { return TColor(RGB(R, G, B)); }
+// A palette that paints every fill in AFillColor and leaves strokes alone.
+inline IPtr<IdxColorPalette> OneColorPalette(TdxAlphaColor AFillColor) {
+  return IPtr<IdxColorPalette>(New<TdxSimpleColorPalette>(AFillColor, TdxAlphaColor(0)));
+}
+// ASize centred in R (rounded towards R's top-left).
+inline TRect CenteredIn(const TRect& R, const TSize& ASize) {
+  const int left = R.Left + (R.Width() - ASize.cx) / 2;
+  const int top = R.Top + (R.Height() - ASize.cy) / 2;
+  return TRect(left, top, left + ASize.cx, top + ASize.cy);
+}

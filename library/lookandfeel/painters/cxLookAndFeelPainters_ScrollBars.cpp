@@ -2,7 +2,9 @@
 // windows and size grips, and the routine that turns a size grip into any
 // corner.
 #include "library/core/system/dxDPIAwareUtils.h"
+#include "library/graphics/canvas/cxCanvasScopes.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters_Internal.h"
+#include "platform/ui/GdiScopes.h"
 
 #include <algorithm>
 
@@ -61,11 +63,39 @@ void P::DrawScaledSmallButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState
 
 IPtr<IdxColorPalette> P::GetSmallButtonColorPalette(TcxButtonState) { return {}; }
 
+void P::DrawScaledSmallCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                   const TdxScaleFactor* AScaleFactor) {
+  DrawScaledFilterCloseButton(ACanvas, R, AState, AScaleFactor);
+}
+
+TSize P::DoGetSmallCloseButtonSize() { return TSize(14, 15); }
+
 TSize P::ScaledSmallCloseButtonSize(const TdxScaleFactor* AScaleFactor) {
-  TSize result = AScaleFactor->Apply(TSize(14, 15));
+  TSize result = AScaleFactor->Apply(DoGetSmallCloseButtonSize());
+  // The touch minimum follows the system's DPI, not the control's.
   EnsureTouchModeMinimumSize(result);
   return result;
 }
+
+void P::DrawScaledFilterCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                    const TdxScaleFactor* AScaleFactor) {
+  DrawScaledSmallButton(ACanvas, R, AState, AScaleFactor);
+  DrawScaledButtonCross(ACanvas, R, ButtonSymbolColor(AState, clDefault), ButtonSymbolState(AState), AScaleFactor);
+}
+
+TPoint P::ScaledFilterCloseButtonSize(const TdxScaleFactor* AScaleFactor) {
+  return TPoint(AScaleFactor->Apply(16), AScaleFactor->Apply(14));
+}
+
+void P::DrawSmallCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) {
+  DrawScaledSmallCloseButton(ACanvas, R, AState, SystemScaleFactor());
+}
+
+void P::DrawFilterCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) {
+  DrawScaledFilterCloseButton(ACanvas, R, AState, SystemScaleFactor());
+}
+
+TPoint P::FilterCloseButtonSize() { return ScaledFilterCloseButtonSize(SystemScaleFactor()); }
 
 void P::DrawScrollBarBackground(TcxCustomCanvas* ACanvas, const TRect& R, bool AHorizontal) {
   DrawScaledScrollBarBackground(ACanvas, R, AHorizontal, SystemScaleFactor());
@@ -198,6 +228,100 @@ void P::CalculateScaledPopupPanelClientRect(TRect& AClientRect, TRect& APanelRec
   }
 }
 
+void P::CalculatePopupPanelClientRect(TRect& AClientRect, TRect& APanelRect, TRect& AGripRect,
+                                      TRect& ACloseButtonRect, TdxCorner ACorner, const TRect& ABorders,
+                                      const TRect& APanelBorders, int APanelHeight, bool AShowCloseButton,
+                                      bool AShowGripSize) {
+  CalculateScaledPopupPanelClientRect(AClientRect, APanelRect, AGripRect, ACloseButtonRect, ACorner, ABorders,
+                                      APanelBorders, SystemScaleFactor(), APanelHeight, AShowCloseButton,
+                                      AShowGripSize);
+}
+
+void P::DrawScaledPopupPanelBand(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AGripRect,
+                                 const TRect& ACloseButtonRect, TdxCorner AGripCorner,
+                                 TcxButtonState ACloseButtonState, const TRect& ABorders, TColor ABorderColor,
+                                 const TdxScaleFactor* AScaleFactor, bool AShowGripSize, bool AShowCloseButton) {
+  const TRect inner(ABounds.Left + ABorders.Left, ABounds.Top + ABorders.Top, ABounds.Right - ABorders.Right,
+                    ABounds.Bottom - ABorders.Bottom);
+  {
+    // Only the border lines take the border colour.
+    const TcxClipRegionScope clip(ACanvas);
+    ACanvas->ExcludeClipRect(inner);
+    ACanvas->FillRect(ABounds, ABorderColor);
+  }
+  if (AShowGripSize && !AGripRect.IsEmpty()) {
+    // The grip is turned over the window content in a bitmap of its own.
+    const TOwned<TcxBitmap> bitmap(NewWith<TcxBitmap>(
+        [&](TcxBitmap* ABitmap) { ABitmap->CreateSize(AGripRect.Width(), AGripRect.Height()); }));
+    TcxCanvas* canvas = bitmap->cxCanvas();
+    DrawWindowContent(canvas, bitmap->ClientRect());
+    DrawScaledSizeGrip(canvas, bitmap->ClientRect(), AScaleFactor, clNone, AGripCorner);
+    BitBlt(ACanvas->Handle(), AGripRect.Left, AGripRect.Top, AGripRect.Width(), AGripRect.Height(), canvas->Handle(),
+           0, 0, SRCCOPY);
+    ACanvas->ExcludeClipRect(AGripRect);
+  }
+  if (AShowCloseButton) {
+    DrawWindowContent(ACanvas, ACloseButtonRect);
+    DrawScaledSmallCloseButton(ACanvas, ACloseButtonRect, ACloseButtonState, AScaleFactor);
+    ACanvas->ExcludeClipRect(ACloseButtonRect);
+  }
+  DrawWindowContent(ACanvas, inner);
+  ACanvas->ExcludeClipRect(ABounds);
+}
+
+void P::DrawPopupPanelBand(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AGripRect,
+                           const TRect& ACloseButtonRect, TdxCorner AGripCorner, TcxButtonState ACloseButtonState,
+                           const TRect& ABorders, TColor ABorderColor, bool AShowGripSize, bool AShowCloseButton) {
+  DrawScaledPopupPanelBand(ACanvas, ABounds, AGripRect, ACloseButtonRect, AGripCorner, ACloseButtonState, ABorders,
+                           ABorderColor, SystemScaleFactor(), AShowGripSize, AShowCloseButton);
+}
+
+void P::DrawScaledPopupNCPanel(HWND AHandle, bool AMouseAboveCloseButton, bool ACloseButtonIsTracking,
+                               TdxCorner ACorner, const TRect& ACloseButtonRect, const TRect& AGripRect,
+                               TColor ABorderColor, const TdxScaleFactor* AScaleFactor) {
+  // Everything in window coordinates: the window's top-left corner is (0, 0).
+  RECT windowRect{};
+  GetWindowRect(AHandle, &windowRect);
+  const TPoint origin(windowRect.left, windowRect.top);
+  const TRect window(0, 0, windowRect.right - windowRect.left, windowRect.bottom - windowRect.top);
+  RECT clientRect{};
+  GetClientRect(AHandle, &clientRect);
+  MapWindowPoints(AHandle, nullptr, reinterpret_cast<POINT*>(&clientRect), 2);
+  TRect client(clientRect);
+  client.Offset(-origin.X, -origin.Y);
+  const int border = client.Left;
+
+  const TWindowDC dc(AHandle, true);
+  if (!dc) return;
+  const TcxPaintCanvasScope paint(dc.Get());
+  TcxCanvas* canvas = paint.Canvas();
+  canvas->FrameRect(window, ABorderColor, border);
+
+  const bool top = ACorner == coTopLeft || ACorner == coTopRight;
+  TRect band = window;
+  band.Deflate(border);
+  if (top)
+    band.Bottom = client.Top;
+  else
+    band.Top = client.Bottom;
+  TRect closeButton = ACloseButtonRect;
+  closeButton.Offset(-origin.X, -origin.Y);
+  TRect grip = AGripRect;
+  grip.Offset(-origin.X, -origin.Y);
+  const TcxButtonState state = AMouseAboveCloseButton && ACloseButtonIsTracking   ? cxbsPressed
+                               : AMouseAboveCloseButton || ACloseButtonIsTracking ? cxbsHot
+                                                                                  : cxbsNormal;
+  // One border line on the band's client side.
+  const TRect borders = top ? TRect(0, 0, 0, 1) : TRect(0, 1, 0, 0);
+  DrawScaledPopupPanelBand(canvas, band, grip, closeButton, ACorner, state, borders, ABorderColor, AScaleFactor);
+}
+
+void P::DrawPopupNCPanel(HWND AHandle, bool AMouseAboveCloseButton, bool ACloseButtonIsTracking, TdxCorner ACorner,
+                         const TRect& ACloseButtonRect, const TRect& AGripRect, TColor ABorderColor) {
+  DrawScaledPopupNCPanel(AHandle, AMouseAboveCloseButton, ACloseButtonIsTracking, ACorner, ACloseButtonRect,
+                         AGripRect, ABorderColor, SystemScaleFactor());
+}
+
 int P::ScaledPopupPanelSize(const TdxScaleFactor* AScaleFactor) {
   return std::max({GetSystemMetricsForScaleFactor(SM_CYHSCROLL, AScaleFactor) + 3,
                    ScaledSizeGripSize(AScaleFactor).cy + 4, ScaledSmallCloseButtonSize(AScaleFactor).cy + 6});
@@ -212,6 +336,8 @@ void P::DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFac
   RECT r = ARect;
   DrawFrameControl(ACanvas->Handle(), &r, DFC_SCROLL, DFCS_SCROLLSIZEGRIP);
 }
+
+void P::DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect) { DoDrawSizeGrip(ACanvas, ARect, SystemScaleFactor()); }
 
 void P::DrawScaledSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor,
                            TColor ABackgroundColor, TdxCorner ACorner) {

@@ -302,6 +302,15 @@ void DrawPlusMinusMark(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded,
   if (!AExpanded) ACanvas->FillRect(TRect(cx, cy - half, cx + 1, cy + half + 1), AColor);
 }
 
+void GetRangeThumbRect(const TRect& R, TcxTrackBarTicksAlign ATicks, bool AHorizontal, TRect& ARect) {
+  ARect = R;
+  if (ATicks == tbtaBoth) return;
+  if (AHorizontal)
+    --ARect.Right;
+  else
+    --ARect.Bottom;
+}
+
 void EnsureTouchModeMinimum(int& AValue, const TdxScaleFactor* AScaleFactor) {
   if (!cxIsTouchModeEnabled() || AValue <= 0) return;
   const TdxScaleFactor* factor = AScaleFactor ? AScaleFactor : SystemScaleFactor();

@@ -286,3 +286,123 @@ void TcxUltraFlatLookAndFeelPainter::DoDrawScaledScrollBarPart(TcxCustomCanvas* 
     default: inherited::DoDrawScaledScrollBarPart(ACanvas, AHorizontal, AScaleFactor, AState, APart, R);
   }
 }
+
+TPoint TcxUltraFlatLookAndFeelPainter::ScaledFilterCloseButtonSize(const TdxScaleFactor* AScaleFactor) {
+  TPoint result = inherited::ScaledFilterCloseButtonSize(AScaleFactor);
+  ++result.Y;
+  return result;
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R,
+                                                                    TcxButtonState AState, bool AIsFilterActive,
+                                                                    const TdxScaleFactor*) {
+  ACanvas->FrameRect(R, ButtonFrameColor(AState));
+  TRect face = R;
+  face.Deflate(1);
+  ACanvas->FillRect(face, ButtonColor(AState));
+  DrawFilterDropDownArrow(ACanvas, face, AIsFilterActive ? static_cast<TColor>(RGB(0, 0, 255)) : ButtonSymbolColor(AState));
+}
+
+// ---------------------------------------------------------------------------
+// Headers, sorting marks, footers and tabs
+
+int TcxUltraFlatLookAndFeelPainter::HeaderBorderSize() { return 1; }
+
+TcxBorders TcxUltraFlatLookAndFeelPainter::HeaderBorders(TcxNeighbors ANeighbors) {
+  // A neighbour on the left or above draws the shared line.
+  TcxBorders result = inherited::HeaderBorders(ANeighbors);
+  if (ANeighbors.Contains(nLeft)) result.Exclude(bLeft);
+  if (ANeighbors.Contains(nTop)) result.Exclude(bTop);
+  return result;
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors,
+                                                      TcxBorders ABorders) {
+  if (TdxVisualRefinements::LightBorders())
+    ACanvas->FrameRect(R, cl3DDkShadow, 1, ABorders + TcxBorders{bBottom});
+  else
+    ACanvas->FrameRect(R, clBtnText, 1, ABorders + TcxBorders{bRight, bBottom});
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledHeaderEx(
+    TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, TcxNeighbors ANeighbors,
+    TcxBorders ABorders, TcxButtonState, TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+    bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor, TColor ABkColor,
+    const TdxScaleFactor* AScaleFactor, const TcxDrawBackgroundEvent& AOnDrawBackground) {
+  DoDrawHeader(ACanvas, ScaledHeaderContentBounds(ABounds, ABorders, AScaleFactor), ATextAreaBounds, AAlignmentHorz,
+               AAlignmentVert, AMultiLine, AShowEndEllipsis, AText, AFont, ATextColor, ABkColor, AOnDrawBackground);
+  TRect border = ABounds;
+  border.Deflate(1);
+  DrawHeaderBorder(ACanvas, border, ANeighbors, ABorders);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawHeaderControlSectionBorder(TcxCanvas* ACanvas, const TRect& R,
+                                                                    TcxBorders ABorders, TcxButtonState AState) {
+  const TColor color = AState == cxbsDisabled ? clBtnShadow : clBlack;
+  ACanvas->DrawComplexFrame(R, color, color, ABorders);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawHeaderControlSectionContent(
+    TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds, TcxButtonState AState,
+    TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine, bool AShowEndEllipsis,
+    const String& AText, TFont* AFont, TColor ATextColor, TColor ABkColor) {
+  const bool active = AState == cxbsHot || AState == cxbsPressed;
+  inherited::DrawHeaderControlSectionContent(ACanvas, ABounds, ATextAreaBounds, AState, AAlignmentHorz,
+                                             AAlignmentVert, AMultiLine, AShowEndEllipsis, AText, AFont, ATextColor,
+                                             active ? ButtonColor(AState) : ABkColor);
+}
+
+TSize TcxUltraFlatLookAndFeelPainter::ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TSize(7, 8));
+}
+
+TSize TcxUltraFlatLookAndFeelPainter::ScaledSummarySortingMarkSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TSize(7, 9));
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                                           const TdxScaleFactor* AScaleFactor) {
+  DrawSortingTriangle(ACanvas, R, clBtnShadow, clBtnShadow, AAscendingSorting, AScaleFactor);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R,
+                                                                  bool AAscendingSorting,
+                                                                  const TdxScaleFactor* AScaleFactor) {
+  DrawSummarySortingTriangle(ACanvas, R, clBtnShadow, clBtnShadow, AAscendingSorting, AScaleFactor);
+}
+
+TcxBorders TcxUltraFlatLookAndFeelPainter::FooterBorders() { return {bRight, bBottom}; }
+
+int TcxUltraFlatLookAndFeelPainter::FooterBorderSize() { return 1; }
+
+int TcxUltraFlatLookAndFeelPainter::FooterCellBorderSize() { return 1; }
+
+int TcxUltraFlatLookAndFeelPainter::FooterCellOffset() { return 2; }
+
+void TcxUltraFlatLookAndFeelPainter::DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) {
+  DrawFooterBorderEx(ACanvas, R, {bRight, bBottom});
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawFooterBorderEx(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders) {
+  ACanvas->FrameRect(R, FooterSeparatorColor(), FooterSeparatorSize(), ABorders);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawFooterCellBorder(TcxCanvas* ACanvas, const TRect& R) {
+  ACanvas->FrameRect(R, FooterSeparatorColor());
+}
+
+int TcxUltraFlatLookAndFeelPainter::TabBorderSize(bool) { return 1; }
+
+void TcxUltraFlatLookAndFeelPainter::DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders,
+                                                   bool AVertical) {
+  // The side away from the light: the right of a horizontal tab (short of
+  // its bottom border), the bottom of a vertical one.
+  TRect strip = R;
+  const bool shaded = AVertical ? ABorder == bBottom : ABorder == bRight;
+  if (shaded && !AVertical) strip.Bottom -= TabBorderSize(AVertical);
+  ACanvas->FillRect(strip, shaded ? TabSelectedBorderColor() : TabBorderColor());
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool) {
+  ACanvas->FrameRect(R, TabBorderColor(), 1, ABorders);
+}
