@@ -11,3 +11,9 @@ TcxLookAndFeelPaintersManager* cxPaintersManagerIfExists();
 void cxFreePaintersManager();
 // AValue / 2 rounded down, also for negative values.
 constexpr int FloorHalf(int AValue) { return AValue >= 0 ? AValue / 2 : -((-AValue + 1) / 2); }
+// The arrow of a scroll bar's line part: left and right on a horizontal
+// bar, up and down on a vertical one.
+constexpr TcxArrowDirection ScrollBarLineArrow(bool AHorizontal, TcxScrollBarPart APart) {
+  const bool up = APart == sbpLineUp;
+  return AHorizontal ? (up ? adLeft : adRight) : (up ? adUp : adDown);
+}
