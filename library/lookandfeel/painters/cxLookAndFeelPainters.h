@@ -952,7 +952,15 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
 
   // Expand buttons, check boxes and radio buttons
   bool DrawExpandButtonFirst() override;
+  // The colour set's plus or minus picture, stretched to the factor and
+  // centred in R.
+  void DrawScaledExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded,
+                              const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault,
+                              TcxExpandButtonState AState = cebsNormal) override;
+  void DrawScaledSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor ABorderColor,
+                                   const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault) override;
   int ScaledSmallExpandButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
   TColor CheckButtonColor(TcxButtonState AState, TcxCheckBoxState ACheckState) override;
   TColor RadioButtonBodyColor(TcxButtonState AState) override;
 

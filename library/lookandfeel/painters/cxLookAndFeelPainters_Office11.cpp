@@ -5,6 +5,7 @@
 #include "library/core/system/dxThemeManager.h"
 #include "library/graphics/canvas/cxGraphics.h"
 #include "library/lookandfeel/painters/dxOffice11.h"
+#include "platform/ui/GdiScopes.h"
 
 using P = TcxOffice11LookAndFeelPainter;
 
@@ -200,6 +201,33 @@ void P::DrawDropDownListBoxScaledSeparator(TcxCanvas* ACanvas, const TRect& R, c
 // Expand buttons, check boxes and radio buttons
 
 bool P::DrawExpandButtonFirst() { return false; }
+
+void P::DrawScaledExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded,
+                               const TdxScaleFactor* AScaleFactor, TColor AColor, TcxExpandButtonState AState) {
+  const HBITMAP bitmap = Office11ExpandButtonBitmap(AExpanded);
+  BITMAP picture{};
+  if (!bitmap || !GetObjectW(bitmap, sizeof(picture), &picture)) {
+    inherited::DrawScaledExpandButton(ACanvas, R, AExpanded, AScaleFactor, AColor, AState);
+    return;
+  }
+  const TSize size = AScaleFactor->Apply(TSize(picture.bmWidth, picture.bmHeight));
+  const TPoint origin(R.Left + (R.Width() - size.cx) / 2, R.Top + (R.Height() - size.cy) / 2);
+  const TRect target(origin.X, origin.Y, origin.X + size.cx, origin.Y + size.cy);
+  // Keyed by the bitmap: a new colour set makes new bitmaps.
+  ACanvas->DrawNativeObject(
+      target, TcxCanvasBasedResourceCacheKey::Create(bitmap, size, AExpanded, 0, AScaleFactor->Apply(96)),
+      [&](TcxCanvas* ACanvas, const TRect& ARect) {
+        const TBitmapDC source(bitmap);
+        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        ::AlphaBlend(ACanvas->Handle(), ARect.Left, ARect.Top, ARect.Width(), ARect.Height(), source.DC(), 0, 0,
+                     picture.bmWidth, picture.bmHeight, blend);
+      });
+}
+
+void P::DrawScaledSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor,
+                                    const TdxScaleFactor* AScaleFactor, TColor) {
+  DrawScaledExpandButton(static_cast<TcxCustomCanvas*>(ACanvas), R, AExpanded, AScaleFactor);
+}
 
 int P::ScaledSmallExpandButtonSize(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(11); }
 
