@@ -279,6 +279,96 @@ TEST_F(NativePainter, SizesComeFromTheTheme) {
 }
 
 // ---------------------------------------------------------------------------
+// Classes Wine's theme lacks, through a binding that has them
+
+// The real binding, with the explorer bar answered by a recording fake.
+struct TThemeCall {
+  int Part;
+  int State;
+  TRect Rect;
+  bool operator==(const TThemeCall&) const = default;
+};
+TdxUxThemeBinding GRealBinding;
+std::vector<TThemeCall> GCalls;
+const HTHEME FakeExplorerBar = reinterpret_cast<HTHEME>(static_cast<INT_PTR>(0x7E57));
+
+template <class F>
+F Real(TdxUxThemeEntry AEntry) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GRealBinding.EntryPoints[static_cast<std::size_t>(AEntry)]));
+}
+bool IsExplorerBar(LPCWSTR AClassList) { return lstrcmpiW(AClassList, ThemedObjectClassList(totExplorerBar)) == 0; }
+HTHEME WINAPI FakeOpen(HWND AWindow, LPCWSTR AClassList) {
+  if (IsExplorerBar(AClassList)) return FakeExplorerBar;
+  return Real<HTHEME(WINAPI*)(HWND, LPCWSTR)>(TdxUxThemeEntry::OpenThemeData)(AWindow, AClassList);
+}
+HTHEME WINAPI FakeOpenForDpi(HWND AWindow, LPCWSTR AClassList, UINT ADpi) {
+  if (IsExplorerBar(AClassList)) return FakeExplorerBar;
+  return Real<HTHEME(WINAPI*)(HWND, LPCWSTR, UINT)>(TdxUxThemeEntry::OpenThemeDataForDpi)(AWindow, AClassList, ADpi);
+}
+HRESULT WINAPI FakeClose(HTHEME ATheme) {
+  if (ATheme == FakeExplorerBar) return S_OK;
+  return Real<HRESULT(WINAPI*)(HTHEME)>(TdxUxThemeEntry::CloseThemeData)(ATheme);
+}
+HRESULT WINAPI FakeDraw(HTHEME ATheme, HDC DC, int APart, int AState, LPCRECT ARect, LPCRECT AClip) {
+  if (ATheme != FakeExplorerBar)
+    return Real<HRESULT(WINAPI*)(HTHEME, HDC, int, int, LPCRECT, LPCRECT)>(TdxUxThemeEntry::DrawThemeBackground)(
+        ATheme, DC, APart, AState, ARect, AClip);
+  GCalls.push_back({APart, AState, TRect(*ARect)});
+  return S_OK;
+}
+
+class NativePainterWithAnExplorerBar : public NativePainter {
+ protected:
+  void SetUp() override {
+    NativePainter::SetUp();
+    if (IsSkipped()) return;
+    CloseAllThemes();
+    GRealBinding = dxUxThemeBinding();
+    TdxUxThemeBinding b = GRealBinding;
+    const auto set = [&](TdxUxThemeEntry AEntry, auto AFunction) {
+      b.EntryPoints[static_cast<std::size_t>(AEntry)] = reinterpret_cast<FARPROC>(reinterpret_cast<void*>(AFunction));
+    };
+    set(TdxUxThemeEntry::OpenThemeData, &FakeOpen);
+    if (GRealBinding.EntryPoints[static_cast<std::size_t>(TdxUxThemeEntry::OpenThemeDataForDpi)])
+      set(TdxUxThemeEntry::OpenThemeDataForDpi, &FakeOpenForDpi);
+    set(TdxUxThemeEntry::CloseThemeData, &FakeClose);
+    set(TdxUxThemeEntry::DrawThemeBackground, &FakeDraw);
+    dxSetUxThemeBinding(b);
+    GCalls.clear();
+  }
+  void TearDown() override {
+    if (IsSkipped()) return;
+    CloseAllThemes();
+    dxSetUxThemeBinding(GRealBinding);
+  }
+};
+
+// The explorer bar has normal, hot and pressed pictures: the default button
+// looks normal, and so does a disabled one (there is no disabled picture).
+TEST_F(NativePainterWithAnExplorerBar, TheGroupExpandButtonIsTheExplorerBarsPart) {
+  ASSERT_TRUE(IsThemedObjectTypeAvailable(totExplorerBar));
+  struct TRow {
+    TcxButtonState State;
+    bool Expanded;
+    TThemeCall Call;
+  };
+  const TRect r(3, 4, 20, 21);
+  const TRow rows[] = {{cxbsDefault, false, {EBP_NORMALGROUPEXPAND, EBNGE_NORMAL, r}},
+                       {cxbsNormal, true, {EBP_NORMALGROUPCOLLAPSE, EBNGC_NORMAL, r}},
+                       {cxbsHot, false, {EBP_NORMALGROUPEXPAND, EBNGE_HOT, r}},
+                       {cxbsPressed, true, {EBP_NORMALGROUPCOLLAPSE, EBNGC_PRESSED, r}},
+                       {cxbsDisabled, false, {EBP_NORMALGROUPEXPAND, EBNGE_NORMAL, r}}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.State);
+    GCalls.clear();
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawScaledGroupExpandButton(canvas.Get(), r, row.Expanded, row.State, DefaultScaleFactor());
+    EXPECT_EQ(GCalls, std::vector<TThemeCall>{row.Call});
+    EXPECT_TRUE(canvas.Surface.BoundsOfOther(Bg).IsEmpty()) << "nothing but the theme's part";
+  }
+}
+
+// ---------------------------------------------------------------------------
 // With visual styles off every part is the Standard painter's (separators
 // keep the Native painter's band of 6)
 
