@@ -1058,6 +1058,15 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
                         const TdxScaleFactor* AScaleFactor, bool ADrawBorder, bool AIsToolButton, TcxButtonPart APart,
                         TColor AColor) override;
   bool IsButtonHotTrack() override;
+  // Command links: themed from Windows Vista on; otherwise, or when the
+  // theme fails, a Flat button bordered only while hot or pressed.
+  TColor DefaultCommandLinkTextColor(TcxButtonState AState, TColor ADefaultColor) override;
+  void DrawScaledCommandLinkBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                       const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault) override;
+  void DrawScaledCommandLinkGlyph(TcxCanvas* ACanvas, const TPoint& AGlyphPos, TcxButtonState AState,
+                                  const TdxScaleFactor* AScaleFactor) override;
+  TSize GetScaledCommandLinkGlyphSize(const TdxScaleFactor* AScaleFactor) override;
+  TRect GetScaledCommandLinkMargins(const TdxScaleFactor* AScaleFactor) override;
   using TcxCustomLookAndFeelPainter::DrawScaledButton;
 
   // Group boxes, panels, progress bars and drop-down lists

@@ -274,6 +274,59 @@ void P::DrawButtonCaption(TcxCanvas* ACanvas, const TRect& R, const TdxScaleFact
 }
 
 // ---------------------------------------------------------------------------
+// Command links
+
+TColor P::DefaultCommandLinkTextColor(TcxButtonState AState, TColor ADefaultColor) {
+  if (IsWinVistaOrLater)
+    if (const auto color = ThemeColor(totButton, BP_COMMANDLINK, ButtonState(AState), TMT_TEXTCOLOR)) return *color;
+  return inherited::DefaultCommandLinkTextColor(AState, ADefaultColor);
+}
+
+void P::DrawScaledCommandLinkBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                        const TdxScaleFactor* AScaleFactor, TColor AColor) {
+  if (IsWinVistaOrLater &&
+      DoDrawThemeBackground(ACanvas, totButton, AScaleFactor, R, BP_COMMANDLINK, ButtonState(AState)))
+    return;
+  TcxLookAndFeelPaintersManager* manager = GetPaintersManager();
+  TcxCustomLookAndFeelPainter* flat = manager ? manager->GetPainter(lfsFlat) : nullptr;
+  if (!flat) {
+    inherited::DrawScaledCommandLinkBackground(ACanvas, R, AState, AScaleFactor, AColor);
+    return;
+  }
+  const bool bordered = AState == cxbsHot || AState == cxbsPressed;
+  flat->DrawScaledButton(static_cast<TcxCustomCanvas*>(ACanvas), R, AState, AScaleFactor, bordered, false, cxbpButton,
+                         AColor);
+}
+
+void P::DrawScaledCommandLinkGlyph(TcxCanvas* ACanvas, const TPoint& AGlyphPos, TcxButtonState AState,
+                                   const TdxScaleFactor* AScaleFactor) {
+  const HTHEME theme = IsWinVistaOrLater ? OpenThemeForScaleFactor(totButton, AScaleFactor) : nullptr;
+  if (!theme) {
+    inherited::DrawScaledCommandLinkGlyph(ACanvas, AGlyphPos, AState, AScaleFactor);
+    return;
+  }
+  TRect r = TRect::CreateFromSize(GetScaledCommandLinkGlyphSize(AScaleFactor));
+  r.Offset(AGlyphPos);
+  PaintMirroredOnCanvas(ACanvas, r, [&] {
+    UxDrawThemeBackground(theme, ACanvas->Handle(), BP_COMMANDLINKGLYPH, ButtonState(AState), r);
+  });
+}
+
+TSize P::GetScaledCommandLinkGlyphSize(const TdxScaleFactor* AScaleFactor) {
+  TSize size;
+  if (IsWinVistaOrLater &&
+      GetScaledThemePartSize(totButton, AScaleFactor, BP_COMMANDLINKGLYPH, 0, tpsThemeHandle, size))
+    return size;
+  return inherited::GetScaledCommandLinkGlyphSize(AScaleFactor);
+}
+
+TRect P::GetScaledCommandLinkMargins(const TdxScaleFactor* AScaleFactor) {
+  if (IsWinVistaOrLater)
+    if (const auto margins = ContentMargins(OpenTheme(totButton), BP_COMMANDLINK, 0, AScaleFactor)) return *margins;
+  return inherited::GetScaledCommandLinkMargins(AScaleFactor);
+}
+
+// ---------------------------------------------------------------------------
 // Group boxes, panels, progress bars and drop-down lists
 
 void P::DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,

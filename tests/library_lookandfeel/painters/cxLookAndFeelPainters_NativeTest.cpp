@@ -177,6 +177,30 @@ TEST_F(NativePainter, AnEmptyScrollPartDrawsNothing) {
   }
 }
 
+// A command link is the theme's part where the theme draws one, else a Flat
+// button bordered only while hot or pressed.
+TEST_F(NativePainter, CommandLinks) {
+  const TSystemTheme theme(L"BUTTON");
+  const TRect r(2, 3, 46, 37);
+  for (const TcxButtonState state : {cxbsNormal, cxbsHot}) {
+    SCOPED_TRACE(state);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawScaledCommandLinkBackground(canvas.Get(), r, state, DefaultScaleFactor());
+    TPixelSurface themed(W, H, Bg);
+    const RECT tr = r;
+    const bool drawn = SUCCEEDED(DrawThemeBackground(theme.Get(), themed.DC(), BP_COMMANDLINK,
+                                                     state == cxbsHot ? CMDLS_HOT : CMDLS_NORMAL, &tr, nullptr));
+    if (drawn) {
+      EXPECT_EQ(DifferingPixels(canvas.Surface, themed), 0);
+      continue;
+    }
+    TCanvasOnSurface flat(W, H, Bg);
+    GetPaintersManager()->GetPainter(lfsFlat)->DrawScaledButton(flat.Get(), r, state, DefaultScaleFactor(),
+                                                                state == cxbsHot, false, cxbpButton, clDefault);
+    EXPECT_EQ(DifferingPixels(canvas.Surface, flat.Surface), 0);
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Other DPIs
 
