@@ -2,6 +2,7 @@
 
 #include "library/lookandfeel/painters/dxOffice11.h"
 #include "tests/library_lookandfeel/PainterTesting.h"
+#include "tests/library_lookandfeel/Office11Testing.h"
 #include "tests/support/SystemColors.h"
 
 #include <gtest/gtest.h>
@@ -13,25 +14,6 @@ namespace {
 
 TcxCustomLookAndFeelPainter* Office11() { return GetPaintersManager()->GetPainter(lfsOffice11); }
 TcxOffice11LookAndFeelPainter* Office11Painter() { return static_cast<TcxOffice11LookAndFeelPainter*>(Office11()); }
-
-// The theme names a test chooses, until the test ends.
-class TThemeNames {
- public:
-  TThemeNames(const String& AFile, const String& AScheme) {
-    SetOffice11ThemeNameProbe([=](String& F, String& S) {
-      F = AFile;
-      S = AScheme;
-      return true;
-    });
-    RefreshOffice11Colors();
-  }
-  ~TThemeNames() {
-    SetOffice11ThemeNameProbe(nullptr);
-    RefreshOffice11Colors();
-  }
-  TThemeNames(const TThemeNames&) = delete;
-  TThemeNames& operator=(const TThemeNames&) = delete;
-};
 
 // Half of each, each product rounded.
 COLORREF Half(COLORREF A, COLORREF B) {
