@@ -1,5 +1,6 @@
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 
+#include "library/core/base/dxCore.h"
 #include "library/core/colors/dxCoreGraphics.h"
 #include "library/core/system/dxUxTheme.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
@@ -14,6 +15,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -198,6 +200,57 @@ TEST_F(NativePainter, CommandLinks) {
     GetPaintersManager()->GetPainter(lfsFlat)->DrawScaledButton(flat.Get(), r, state, DefaultScaleFactor(),
                                                                 state == cxbsHot, false, cxbpButton, clDefault);
     EXPECT_EQ(DifferingPixels(canvas.Surface, flat.Surface), 0);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Windows version gates
+
+// A version flag set to AValue for the length of a scope.
+class TVersionFlag {
+ public:
+  TVersionFlag(bool& AFlag, bool AValue) : FFlag(AFlag), FSaved(std::exchange(AFlag, AValue)) {}
+  ~TVersionFlag() { FFlag = FSaved; }
+  TVersionFlag(const TVersionFlag&) = delete;
+  TVersionFlag& operator=(const TVersionFlag&) = delete;
+
+ private:
+  bool& FFlag;
+  bool FSaved;
+};
+
+TEST_F(NativePainter, FilterAndGroupByBoxColoursFollowWindows10) {
+  for (const bool win10 : {false, true}) {
+    SCOPED_TRACE(win10);
+    const TVersionFlag flag(IsWin10OrLater, win10);
+    auto* base = static_cast<TcxCustomLookAndFeelPainter*>(Standard());
+    EXPECT_EQ(Native()->DefaultFilterBoxColor(), win10 ? clBtnFace : base->DefaultFilterBoxColor());
+    EXPECT_EQ(Native()->DefaultFilterBoxTextColor(), win10 ? clBtnText : base->DefaultFilterBoxTextColor());
+    EXPECT_EQ(Native()->DefaultGroupByBoxColor(), win10 ? base->DefaultFooterColor() : base->DefaultGroupByBoxColor());
+    COLORREF edge = 0;
+    const TSystemTheme header(L"HEADER");
+    const bool themed = win10 && GetThemeColor(header.Get(), HP_HEADERITEM, HIS_NORMAL, TMT_EDGEFILLCOLOR, &edge) == S_OK;
+    EXPECT_EQ(ColorToColorRef(Native()->DefaultGridLineColor()),
+              themed ? edge : ColorToColorRef(base->DefaultGridLineColor()));
+  }
+}
+
+TEST_F(NativePainter, ThePopupBorderIsTheListBoxFrameFromVistaOn) {
+  const TRect r(2, 2, 40, 30);
+  for (const bool vista : {false, true}) {
+    SCOPED_TRACE(vista);
+    const TVersionFlag flag(IsWinVistaOrLater, vista);
+    TCanvasOnSurface canvas(W, H, Bg);
+    TRect inside = r;
+    Native()->DrawEditPopupWindowBorder(canvas.Get(), inside, epbsDefault, false);
+    EXPECT_EQ(inside, TRect(3, 3, 39, 29));
+    if (vista) {
+      const TSystemTheme list(L"LISTBOX");
+      EXPECT_EQ(DifferingPixels(canvas.Surface, list.Draw(3, 3, r)), 0) << canvas.Surface.Picture(Bg);
+    } else {
+      EXPECT_EQ(RingCount(canvas.Surface, r, Sys(COLOR_BTNTEXT)), RingLength(r));
+      EXPECT_EQ(canvas.Surface.CountOther(TRect(3, 3, 39, 29), Bg), 0);
+    }
   }
 }
 
