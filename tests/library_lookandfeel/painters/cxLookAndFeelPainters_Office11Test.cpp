@@ -3,6 +3,7 @@
 #include "library/lookandfeel/painters/dxOffice11.h"
 #include "tests/library_lookandfeel/PainterTesting.h"
 #include "tests/library_lookandfeel/Office11Testing.h"
+#include "tests/library_lookandfeel/SurfaceComparing.h"
 #include "tests/support/SystemColors.h"
 
 #include <gtest/gtest.h>
@@ -176,6 +177,39 @@ TEST(Office11Painter, TheSizeGripIsTheColourSetsStaircase) {
     const int side = factor->Apply(4) - 2 * factor->Apply(1);
     EXPECT_EQ(canvas.Surface.Count(dark), 6 * side * side) << canvas.Surface.Picture(Bg);
   }
+}
+
+// Scroll bars and, while buttons are themed, group boxes are the Native
+// painter's.
+TEST(Office11Painter, BorrowsTheNativePaintersScrollBarsAndGroupBoxes) {
+  TcxCustomLookAndFeelPainter* native = GetPaintersManager()->GetPainter(lfsNative);
+  ASSERT_NE(native, nullptr);
+  const TdxScaleFactor* f = DefaultScaleFactor();
+  struct TRow {
+    const char* Name;
+    void (*Draw)(TcxCustomLookAndFeelPainter*, TcxCanvas*, const TdxScaleFactor*);
+  };
+  const TRow rows[] = {
+      {"thumb", [](auto* P, TcxCanvas* C, const TdxScaleFactor* F) {
+         P->DrawScaledScrollBarPart(C, false, TRect(2, 2, 19, 40), sbpThumbnail, cxbsHot, F);
+       }},
+      {"line up", [](auto* P, TcxCanvas* C, const TdxScaleFactor* F) {
+         P->DrawScaledScrollBarPart(C, true, TRect(2, 2, 19, 19), sbpLineUp, cxbsPressed, F);
+       }},
+      {"group box", [](auto* P, TcxCanvas* C, const TdxScaleFactor*) {
+         P->DrawGroupBoxFrame(C, TRect(2, 2, 40, 40), true, cxgpTop, cxBordersAll());
+       }},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface office(44, 44, Bg);
+    TCanvasOnSurface nativeCanvas(44, 44, Bg);
+    row.Draw(Office11(), office.Get(), f);
+    row.Draw(native, nativeCanvas.Get(), f);
+    EXPECT_FALSE(office.Surface.BoundsOfOther(Bg).IsEmpty());
+    EXPECT_EQ(DifferingPixels(office.Surface, nativeCanvas.Surface), 0);
+  }
+  EXPECT_EQ(Office11()->ScaledScrollBarMinimalThumbSize(true, f), native->ScaledScrollBarMinimalThumbSize(true, f));
 }
 
 }  // namespace
