@@ -22,6 +22,7 @@ namespace {
 
 TcxCustomLookAndFeelPainter* Native() { return GetPaintersManager()->GetPainter(lfsNative); }
 TcxCustomLookAndFeelPainter* Standard() { return GetPaintersManager()->GetPainter(lfsStandard); }
+TcxWinXPLookAndFeelPainter* NativeXP() { return static_cast<TcxWinXPLookAndFeelPainter*>(Native()); }
 
 constexpr int W = 48;
 constexpr int H = 40;
@@ -146,6 +147,62 @@ TEST_F(NativePainter, PartsAreTheThemesOwnDrawing) {
     ASSERT_FALSE(system.BoundsOfOther(Bg).IsEmpty()) << "the theme draws this part";
     EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
   }
+}
+
+// The caption is the theme's text, centred on one line.
+TEST_F(NativePainter, AButtonCaptionIsTheThemesText) {
+  const TSystemTheme theme(L"BUTTON");
+  const TRect r(4, 5, 44, 30);
+  for (const TcxButtonState state : {cxbsNormal, cxbsDisabled}) {
+    SCOPED_TRACE(state);
+    TCanvasOnSurface canvas(W, H, Bg);
+    canvas->Font()->SetName(L"Tahoma");
+    canvas->Font()->SetHeight(-11);
+    Native()->DrawScaledButton(canvas.Get(), r, L"Ok", state, DefaultScaleFactor());
+    const int themeState = state == cxbsNormal ? PBS_NORMAL : PBS_DISABLED;
+    TPixelSurface system = theme.Draw(BP_PUSHBUTTON, themeState, r);
+    const TSelectObject font(system.DC(), canvas->Font()->Handle());
+    const RECT tr = r;
+    DrawThemeText(theme.Get(), system.DC(), BP_PUSHBUTTON, themeState, L"Ok", -1, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                  0, &tr);
+    EXPECT_GT(DifferingPixels(system, theme.Draw(BP_PUSHBUTTON, themeState, r)), 0) << "the caption shows";
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+TEST_F(NativePainter, ThemedCaptionsTakeTheirAlignmentAsTextFlags) {
+  const TSystemTheme theme(L"BUTTON");
+  const TRect r(2, 2, 46, 38);
+  struct TRow {
+    TAlignment Horz;
+    TcxAlignmentVert Vert;
+    bool ShowPrefix;
+    DWORD Flags;
+  };
+  const TRow rows[] = {{taRightJustify, vaBottom, false, DT_RIGHT | DT_BOTTOM | DT_NOPREFIX},
+                       {taCenter, vaCenter, true, DT_CENTER | DT_VCENTER},
+                       {taLeftJustify, vaTop, false, DT_NOPREFIX}};
+  const TOwned<TFont> font(New<TFont>());
+  font->SetName(L"Tahoma");
+  font->SetHeight(-11);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Flags);
+    TCanvasOnSurface canvas(W, H, Bg);
+    NativeXP()->DrawThemedCaption(canvas.Get(), OpenTheme(totButton), BP_PUSHBUTTON, PBS_NORMAL, r, row.Horz, row.Vert,
+                                  false, false, row.ShowPrefix, L"&Go", font.get(), clBtnText);
+    TPixelSurface system(W, H, Bg);
+    const TSelectObject selected(system.DC(), font->Handle());
+    SetBkMode(system.DC(), TRANSPARENT);
+    const RECT tr = r;
+    DrawThemeText(theme.Get(), system.DC(), BP_PUSHBUTTON, PBS_NORMAL, L"&Go", -1,
+                  row.Flags | DT_EDITCONTROL | DT_SINGLELINE, 0, &tr);
+    ASSERT_FALSE(system.BoundsOfOther(Bg).IsEmpty());
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+  TCanvasOnSurface empty(W, H, Bg);
+  NativeXP()->DrawThemedCaption(empty.Get(), OpenTheme(totButton), BP_PUSHBUTTON, PBS_NORMAL, r, taCenter, vaCenter,
+                                true, false, false, L"", font.get(), clBtnText);
+  EXPECT_TRUE(empty.Surface.BoundsOfOther(Bg).IsEmpty());
 }
 
 // A thumb longer than the thumb part is wide carries the gripper.
