@@ -1,5 +1,5 @@
 // The painters unit: the drawing interface of the control library with the
-// base painter's behaviour, the UltraFlat painter and the painters manager.
+// base painter's behaviour, the built-in painters and the painters manager.
 //
 // Classes in this file:
 //   TcxLookAndFeelStyle, TcxButtonState, TcxArrowDirection, TcxNeighbors ...
@@ -23,6 +23,15 @@
 //                                    tabs, indicator)
 //   TcxUltraFlatLookAndFeelPainter   flat one-pixel frames in system colours
 //                                    (cxLookAndFeelPainters_UltraFlat.cpp)
+//   TcxStandardLookAndFeelPainter    the classic three-dimensional look
+//                                    (cxLookAndFeelPainters_Standard.cpp)
+//   TcxFlatLookAndFeelPainter        one-pixel bevels
+//                                    (cxLookAndFeelPainters_Flat.cpp)
+//   TcxOffice11LookAndFeelPainter    UltraFlat in the Office11 colour set
+//                                    (cxLookAndFeelPainters_Office11.cpp)
+//   TcxWinXPLookAndFeelPainter       the Native painter: the visual-styles
+//                                    theme, the Standard look where there is
+//                                    none (cxLookAndFeelPainters_Native.cpp)
 //   IcxLookAndFeelPainterListener    hears painters come and go
 //   TcxLookAndFeelPaintersManager    the process-wide registry of painters
 //                                    (cxLookAndFeelPainters_Manager.cpp)
@@ -44,6 +53,7 @@
 
 #include "library/core/base/cxClasses.h"
 #include "library/core/geometry/cxGeometry.h"
+#include "library/core/system/dxThemeManager.h"
 #include "library/graphics/canvas/cxGraphics.h"
 #include "library/graphics/imaging/dxColorPalettes.h"
 #include "library/graphics/system/cxSystemPaletteChangedNotifier.h"
@@ -1308,6 +1318,375 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
 
   std::optional<TFaceBlends> FFaceBlends;
   TOwned<TcxSystemPaletteChangedNotifier> FSystemPaletteChangedNotifier;
+};
+
+// ---------------------------------------------------------------------------
+// The Standard painter
+
+// The classic raised and sunken three-dimensional look in system colours;
+// the Native painter falls back on it part by part.
+class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
+  SK_CLASS(TcxStandardLookAndFeelPainter, TcxCustomLookAndFeelPainter)
+ public:
+  String LookAndFeelName() override;
+  TcxLookAndFeelStyle LookAndFeelStyle() override;
+
+  // Default colours
+  TColor DefaultSchedulerTimeRulerBorderColor() override;
+  TColor DefaultSchedulerTimeRulerTextColor() override;
+  TColor DefaultSchedulerViewContentColor() override;
+  TColor DefaultSchedulerViewContentColorClassic() override;
+
+  // Borders: a sunken double edge.
+  int BorderSize() override;
+  void DrawBorder(TcxCustomCanvas* ACanvas, const TRect& R) override;
+
+  // Buttons: raised double frames; a pressed button's content moves.
+  int ButtonBorderSize(TcxButtonState AState = cxbsNormal) override;
+  void DrawButtonBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+  int ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor) override;
+  int ScaledButtonTextShift(const TdxScaleFactor* AScaleFactor) override;
+
+  // Group boxes, expand buttons, check boxes, the toggle switch and tokens
+  void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
+                         TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders) override;
+  void DrawScaledExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded,
+                              const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault,
+                              TcxExpandButtonState AState = cebsNormal) override;
+  int ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  // The Flat painter's while it is registered.
+  void DrawScaledGroupExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded, TcxButtonState AState,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  void DrawCheckBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+  void DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, bool AChecked,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  TColor ToggleSwitchToggleColor(bool AChecked) override;
+  void DrawScaledTokenBackground(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                 const TdxScaleFactor* AScaleFactor) override;
+  using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
+
+ protected:
+  // Arrow buttons are the system's frame control, framed like the thumb;
+  // hot parts look normal and a disabled thumb is not drawn.
+  void DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, const TdxScaleFactor* AScaleFactor,
+                                 TcxButtonState AState, TcxScrollBarPart APart, const TRect& R) override;
+};
+
+// ---------------------------------------------------------------------------
+// The Flat painter
+
+// Thin one-pixel bevels of the button highlight and shadow; no hot tracking.
+class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
+  SK_CLASS(TcxFlatLookAndFeelPainter, TcxCustomLookAndFeelPainter)
+ public:
+  String LookAndFeelName() override;
+  TcxLookAndFeelStyle LookAndFeelStyle() override;
+
+  // Default colours
+  TColor DefaultSchedulerTimeRulerBorderColor() override;
+  TColor DefaultSchedulerTimeRulerTextColor() override;
+
+  // Borders and separators
+  int BorderSize() override;
+  int SeparatorSize() override;
+  void DrawBorder(TcxCustomCanvas* ACanvas, const TRect& R) override;
+
+  // Buttons: a one-pixel bevel, inside a black frame for the default one.
+  int ButtonBorderSize(TcxButtonState AState = cxbsNormal) override;
+  void DrawButtonBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+  int ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor) override;
+  int ScaledButtonTextShift(const TdxScaleFactor* AScaleFactor) override;
+
+  // Group boxes, expand buttons, check boxes and the toggle switch
+  void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
+                         TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders) override;
+  void DrawScaledExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded,
+                              const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault,
+                              TcxExpandButtonState AState = cebsNormal) override;
+  int ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawCheckBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+  void DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, bool AChecked,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  TColor ToggleSwitchToggleColor(bool AChecked) override;
+  using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
+
+ protected:
+  // Line buttons and the thumb are plain buttons (hot looks normal, a
+  // disabled thumb is not drawn); the pages keep the base pattern.
+  void DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, const TdxScaleFactor* AScaleFactor,
+                                 TcxButtonState AState, TcxScrollBarPart APart, const TRect& R) override;
+};
+
+// ---------------------------------------------------------------------------
+// The Office11 painter
+
+// The UltraFlat painter recoloured with the Office11 colour set
+// (dxOffice11.h), which follows the system's visual-styles colour scheme
+// (the shared system-colour listener keeps the set acquired).
+class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
+  SK_CLASS(TcxOffice11LookAndFeelPainter, TcxUltraFlatLookAndFeelPainter)
+ public:
+  String LookAndFeelName() override;
+  TcxLookAndFeelStyle LookAndFeelStyle() override;
+  bool NeedRedrawOnResize() override;
+
+  // Default colours
+  TColor DefaultControlColor() override;
+  TColor DefaultControlTextColor() override;
+  TColor DefaultDateNavigatorHeaderColor() override;
+  TColor DefaultDateNavigatorSelectionColor() override;
+  TColor DefaultDateNavigatorSelectionTextColor() override;
+  TColor DefaultFilterBoxColor() override;
+  TColor DefaultFilterBoxTextColor() override;
+  TColor DefaultFooterColor() override;
+  TColor DefaultFooterTextColor() override;
+  TColor DefaultGroupColor() override;
+  TColor DefaultGroupByBoxColor() override;
+  TColor DefaultGroupByBoxTextColor() override;
+  TColor DefaultHeaderColor() override;
+  TColor DefaultHeaderBackgroundColor() override;
+  TColor DefaultSchedulerBorderColor() override;
+  TColor DefaultSchedulerControlColor() override;
+  TColor DefaultSchedulerDayHeaderColor() override;
+  TColor DefaultTabColor() override;
+  TColor DefaultTabsBackgroundColor() override;
+  TColor DefaultTimeGridMinorScaleColor() override;
+  TColor DefaultTimeGridSelectionBarColor() override;
+
+  // Borders and separators
+  int SeparatorSize() override;
+  void DrawBorder(TcxCustomCanvas* ACanvas, const TRect& R) override;
+
+  // Buttons
+  TColor ButtonColor(TcxButtonState AState) override;
+  TColor ButtonSymbolColor(TcxButtonState AState, TColor ADefaultColor = clDefault,
+                           TcxButtonPart APart = cxbpButton) override;
+  void DrawButtonBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+
+  // Group boxes, panels and drop-down lists: the group box is the Native
+  // painter's while buttons are themed.
+  void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
+                         TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders) override;
+  TColor GroupBoxTextColor(bool AEnabled, TcxGroupBoxCaptionPosition ACaptionPosition) override;
+  void DrawPanelBackground(TcxCanvas* ACanvas, TWinControl* AControl, const TRect& ABounds,
+                           TColor AColorFrom = clDefault, TColor AColorTo = clDefault) override;
+  void DrawDropDownListBoxBackground(TcxCanvas* ACanvas, const TRect& R, bool AHasBorders) override;
+  void DrawDropDownListBoxScaledGutterBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                 const TdxScaleFactor* AScaleFactor) override;
+  void DrawDropDownListBoxScaledSelection(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  void DrawDropDownListBoxScaledSeparator(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect,
+                                          const TdxScaleFactor* AScaleFactor) override;
+
+  // Expand buttons, check boxes and radio buttons
+  bool DrawExpandButtonFirst() override;
+  // The colour set's plus or minus picture, stretched to the factor and
+  // centred in R.
+  void DrawScaledExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded,
+                              const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault,
+                              TcxExpandButtonState AState = cebsNormal) override;
+  void DrawScaledSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor ABorderColor,
+                                   const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault) override;
+  int ScaledSmallExpandButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
+  TColor CheckButtonColor(TcxButtonState AState, TcxCheckBoxState ACheckState) override;
+  TColor RadioButtonBodyColor(TcxButtonState AState) override;
+
+  // Bevels and tokens
+  void GetBevelShapeColors(TColor& AColor1, TColor& AColor2) override;
+  TSize GetBevelMinimalShapeSize(TdxBevelShape AShape) override;
+  void DrawScaledTokenBackground(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                 const TdxScaleFactor* AScaleFactor) override;
+
+  // Scroll bars: the Native painter's while it is registered.
+  void DrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, const TRect& R, TcxScrollBarPart APart,
+                               TcxButtonState AState, const TdxScaleFactor* AScaleFactor) override;
+  int ScaledScrollBarMinimalThumbSize(bool AVertical, const TdxScaleFactor* AScaleFactor) override;
+
+  // The UltraFlat painter's additions
+  TColor ButtonFrameColor(TcxButtonState AState) override;
+  void DrawBreadcrumbButtonFrame(TcxCustomCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                 TdxBreadcrumbEditButtonState AState) override;
+  TColor TabBorderColor() override;
+  TColor BorderHighlightColor() override;
+
+  // Added by this painter: the header's colours.
+  virtual TColor HeaderBottomColor();
+  virtual TColor HeaderDarkEdgeColor();
+  virtual TColor HeaderLightEdgeColor();
+  virtual TColor HeaderTopColor();
+
+ protected:
+  TColor HighlightedArrowColor() override;
+  std::uint8_t FixedColumnHighlightAlpha() override;
+  void DoDrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool AIsVertical) override;
+  void DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor) override;
+};
+
+// ---------------------------------------------------------------------------
+// The Native painter
+
+// Draws each part through the visual-styles engine, opening the theme of the
+// part's kind when it runs (at the DPI of the scale factor given); where no
+// theme can be had, or where a tested theme call fails, it draws as the
+// Standard painter does.
+class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
+  SK_CLASS(TcxWinXPLookAndFeelPainter, TcxStandardLookAndFeelPainter)
+ public:
+  String LookAndFeelName() override;
+  TcxLookAndFeelStyle LookAndFeelStyle() override;
+  // Whether visual styles are available at all.
+  bool NeedRedrawOnResize() override;
+
+  // One theme part into R on DC. When the theme was opened for AScaleFactor
+  // and scaling is not forced it is drawn directly; otherwise it is drawn
+  // into a 32-bit bitmap (of the part's true size, or of R's size at the
+  // theme's scale), black made transparent, and blended smoothly into R.
+  static void DrawScaledThemeBackground(HTHEME ATheme, HDC DC, int APartId, int AStateId, const TRect& R,
+                                        const TdxScaleFactor* AScaleFactor, bool AForceScale = false,
+                                        bool AUseThemePartSize = false);
+  // AText through the theme's text drawing in AFont and ATextColor; a
+  // multi-line text is first aligned vertically to its wrapped height.
+  virtual void DrawThemedCaption(TcxCanvas* ACanvas, HTHEME ATheme, int APartId, int AStateId, const TRect& ATextRect,
+                                 TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                                 bool AShowEndEllipsis, bool AShowPrefix, const String& AText, TFont* AFont,
+                                 TColor ATextColor);
+
+  // Default colours
+  TColor DefaultFilterBoxColor() override;
+  TColor DefaultFilterBoxTextColor() override;
+  TColor DefaultFooterColor() override;
+  TColor DefaultFooterTextColor() override;
+  TColor DefaultGridLineColor() override;
+  TColor DefaultGroupByBoxColor() override;
+  TColor DefaultGroupByBoxTextColor() override;
+  TColor DefaultSchedulerBorderColor() override;
+  TColor DefaultSchedulerViewContentColor() override;
+  TColor DefaultSchedulerViewContentColorClassic() override;
+
+  // Arrows, borders and separators
+  void DrawScaledArrow(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                       TcxArrowDirection AArrowDirection, const TdxScaleFactor* AScaleFactor,
+                       bool ADrawBorder = true) override;
+  void DrawScaledArrowBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                             const TdxScaleFactor* AScaleFactor) override;
+  int BorderSize() override;
+  int SeparatorSize() override;
+  void DrawBorder(TcxCustomCanvas* ACanvas, const TRect& R) override;
+
+  // Buttons
+  int ButtonBorderSize(TcxButtonState AState = cxbsNormal) override;
+  TColor ButtonColor(TcxButtonState AState) override;
+  TColor ButtonSymbolColor(TcxButtonState AState, TColor ADefaultColor = clDefault,
+                           TcxButtonPart APart = cxbpButton) override;
+  TRect ScaledButtonFocusRect(TcxCustomCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor) override;
+  int ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor) override;
+  int ScaledButtonTextShift(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledButton(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                        const TdxScaleFactor* AScaleFactor, bool ADrawBorder, bool AIsToolButton, TcxButtonPart APart,
+                        TColor AColor) override;
+  bool IsButtonHotTrack() override;
+  // Command links: themed from Windows Vista on; otherwise, or when the
+  // theme fails, a Flat button bordered only while hot or pressed.
+  TColor DefaultCommandLinkTextColor(TcxButtonState AState, TColor ADefaultColor) override;
+  void DrawScaledCommandLinkBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                       const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault) override;
+  void DrawScaledCommandLinkGlyph(TcxCanvas* ACanvas, const TPoint& AGlyphPos, TcxButtonState AState,
+                                  const TdxScaleFactor* AScaleFactor) override;
+  TSize GetScaledCommandLinkGlyphSize(const TdxScaleFactor* AScaleFactor) override;
+  TRect GetScaledCommandLinkMargins(const TdxScaleFactor* AScaleFactor) override;
+  using TcxCustomLookAndFeelPainter::DrawScaledButton;
+
+  // Group boxes, panels, progress bars and drop-down lists
+  void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
+                         TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders) override;
+  TColor GroupBoxTextColor(bool AEnabled, TcxGroupBoxCaptionPosition ACaptionPosition) override;
+  void DrawPanelBackground(TcxCanvas* ACanvas, TWinControl* AControl, const TRect& ABounds,
+                           TColor AColorFrom = clDefault, TColor AColorTo = clDefault) override;
+  TColor ProgressBarTextColor(TcxProgressBarPart APart) override;
+  void DrawDropDownListBoxBackground(TcxCanvas* ACanvas, const TRect& R, bool AHasBorders) override;
+  void DrawDropDownListBoxScaledGutterBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                 const TdxScaleFactor* AScaleFactor) override;
+  void DrawDropDownListBoxScaledSelection(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  void DrawDropDownListBoxScaledSeparator(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  TColor DropDownListBoxItemTextColor(bool ASelected) override;
+  int DropDownListBoxScaledSeparatorSize(const TdxScaleFactor* AScaleFactor) override;
+
+  // Expand buttons, check boxes, radio buttons and the toggle switch
+  bool DrawExpandButtonFirst() override;
+  bool IsPointOverGroupExpandButton(const TRect& R, const TPoint& P) override;
+  void DrawScaledExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded,
+                              const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault,
+                              TcxExpandButtonState AState = cebsNormal) override;
+  int ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  // Theme states of the default and disabled buttons: normal and normal
+  // (the explorer bar has no disabled picture).
+  void DrawScaledGroupExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded, TcxButtonState AState,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  int ScaledGroupExpandButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor ABorderColor,
+                                   const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault) override;
+  int ScaledSmallExpandButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawTreeViewExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, bool AExplorerStyle,
+                                const TdxScaleFactor* AScaleFactor, TColor AColor = clDefault,
+                                TcxExpandButtonState AState = cebsNormal) override;
+  TSize TreeViewExpandButtonSize(bool AExplorerStyle, const TdxScaleFactor* AScaleFactor) override;
+  int CheckBorderSize() override;
+  void DrawCheckBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState) override;
+  TSize ScaledCheckButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledCheck(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState, TcxCheckBoxState ACheckState,
+                       TColor AColor, const TdxScaleFactor* AScaleFactor, bool ADrawBackground) override;
+  void DrawScaledRadioButton(TcxCanvas* ACanvas, int X, int Y, TcxButtonState AButtonState, bool AChecked,
+                             bool AFocused, TColor ABrushColor, const TdxScaleFactor* AScaleFactor,
+                             bool AIsDesigning = false) override;
+  TSize ScaledRadioButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, bool AChecked,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledToggleSwitchThumb(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  TColor ToggleSwitchToggleColor(bool AChecked) override;
+  using TcxCustomLookAndFeelPainter::DrawScaledCheck;
+  using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
+
+  // Bevels and tokens
+  TSize GetBevelMinimalShapeSize(TdxBevelShape AShape) override;
+  void DrawBevelFrame(TcxCustomCanvas* ACanvas, const TRect& R, TColor AColor1, TColor AColor2,
+                      bool ABoxStyle) override;
+  void DrawBevelLine(TcxCustomCanvas* ACanvas, const TRect& R, TColor AColor1, TColor AColor2,
+                     bool AIsVertical) override;
+  void DrawScaledTokenBackground(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                 const TdxScaleFactor* AScaleFactor) override;
+
+  // Scroll bars, size grips, small buttons and popup windows
+  int ScaledScrollBarMinimalThumbSize(bool AVertical, const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledSizeGripSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSmallButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawEditPopupWindowBorder(TcxCanvas* ACanvas, TRect& R, TcxEditPopupBorderStyle ABorderStyle,
+                                 bool AClientEdge) override;
+  int GetEditPopupWindowBorderWidth(TcxEditPopupBorderStyle AStyle) override;
+  int GetEditPopupWindowClientEdgeWidth(TcxEditPopupBorderStyle AStyle) override;
+
+ protected:
+  void DrawButtonCaption(TcxCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor, bool AWordWrap,
+                         bool AWithBorder, TColor AColor, TcxButtonState AState, const String& AText) override;
+  void DoDrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool AIsVertical) override;
+  void DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, const TdxScaleFactor* AScaleFactor,
+                                 TcxButtonState AState, TcxScrollBarPart APart, const TRect& R) override;
+  void DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor) override;
+
+ private:
+  // The part through the canvas's native drawing at the DPI of
+  // AScaleFactor's theme (nil: the system's); false without a theme or when
+  // the theme failed to draw.
+  bool DoDrawThemeBackground(TcxCustomCanvas* ACanvas, TdxThemedObjectType AThemedObjectType,
+                             const TdxScaleFactor* AScaleFactor, const TRect& R, int APartId, int AStateId);
+  // The same through DrawScaledThemeBackground at the part's true size;
+  // true whenever a theme was opened.
+  bool DoDrawScaledThemeBackground(TcxCustomCanvas* ACanvas, TdxThemedObjectType AThemedObjectType,
+                                   const TdxScaleFactor* AScaleFactor, const TRect& R, int APartId, int AStateId);
 };
 
 // ---------------------------------------------------------------------------

@@ -22,3 +22,9 @@ inline TRect CenteredIn(const TRect& R, const TSize& ASize) {
   const int top = R.Top + (R.Height() - ASize.cy) / 2;
   return TRect(left, top, left + ASize.cx, top + ASize.cy);
 }
+// The arrow of a scroll bar's line part: left and right on a horizontal
+// bar, up and down on a vertical one.
+constexpr TcxArrowDirection ScrollBarLineArrow(bool AHorizontal, TcxScrollBarPart APart) {
+  const bool up = APart == sbpLineUp;
+  return AHorizontal ? (up ? adLeft : adRight) : (up ? adUp : adDown);
+}

@@ -12,7 +12,10 @@ TcxLookAndFeelPaintersManager* GManager = nullptr;
 
 // The built-in painters, in the order they are registered.
 TClass BuiltInPainterClass(std::size_t AIndex) {
-  static const TClass classes[] = {TcxUltraFlatLookAndFeelPainter::ClassInfo()};
+  static const TClass classes[] = {
+      TcxStandardLookAndFeelPainter::ClassInfo(), TcxFlatLookAndFeelPainter::ClassInfo(),
+      TcxUltraFlatLookAndFeelPainter::ClassInfo(), TcxOffice11LookAndFeelPainter::ClassInfo(),
+      TcxWinXPLookAndFeelPainter::ClassInfo()};
   return AIndex < std::size(classes) ? classes[AIndex] : nullptr;
 }
 

@@ -7,6 +7,7 @@
 #include "library/graphics/system/cxSystemPaletteChangedNotifier.h"
 #include "platform/ui/GdiScopes.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -58,6 +59,7 @@ struct TColorSet {
   TOwnedBrush GripDarkBrush;
   TOwnedBrush GripLightBrush;
   TOwnedBrush HighlightBorderBrush;
+  std::array<TOwnedBitmap, 2> ExpandButtonBitmaps;  // plus, minus
   TdxOffice11ThemeNameProbe Probe;
 };
 TColorSet GSet;
@@ -140,6 +142,31 @@ void ComputeColors() {
                                  : TColor(row.Values[static_cast<std::size_t>(GSet.Scheme) - 1]);
 }
 
+// A bitmap resource as a recoloured 32-bit top-down DIB section; nil when
+// it cannot be loaded.
+TOwnedBitmap LoadRecoloredBitmap(const wchar_t* AName) {
+  const TOwnedBitmap source(
+      static_cast<HBITMAP>(LoadImageW(HInstance(), AName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  BITMAP size{};
+  if (!source || !GetObjectW(source.Get(), sizeof(size), &size)) return TOwnedBitmap();
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = size.bmWidth;
+  info.bmiHeader.biHeight = -size.bmHeight;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  TOwnedBitmap result(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  const TScreenDC screen;
+  if (!result || GetDIBits(screen.Get(), source.Get(), 0, static_cast<UINT>(size.bmHeight), bits, &info,
+                           DIB_RGB_COLORS) != size.bmHeight)
+    return TOwnedBitmap();
+  Office11RecolorPixels(
+      std::span(static_cast<std::uint32_t*>(bits), static_cast<std::size_t>(size.bmWidth) * size.bmHeight));
+  return result;
+}
+
 void CreateBrushes() {
   const auto brush = [](TdxOffice11Color AColor) {
     return TOwnedBrush(CreateSolidBrush(ColorToColorRef(GSet.Colors[AColor])));
@@ -147,12 +174,15 @@ void CreateBrushes() {
   GSet.GripDarkBrush = brush(Office11GripDarkColor);
   GSet.GripLightBrush = brush(Office11GripLightColor);
   GSet.HighlightBorderBrush = brush(Office11HighlightBorderColor);
+  GSet.ExpandButtonBitmaps[0] = LoadRecoloredBitmap(L"DXEXPANDBUTTON_PLUS");
+  GSet.ExpandButtonBitmaps[1] = LoadRecoloredBitmap(L"DXEXPANDBUTTON_MINUS");
 }
 
 void FreeBrushes() {
   GSet.GripDarkBrush = TOwnedBrush();
   GSet.GripLightBrush = TOwnedBrush();
   GSet.HighlightBorderBrush = TOwnedBrush();
+  for (TOwnedBitmap& bitmap : GSet.ExpandButtonBitmaps) bitmap = TOwnedBitmap();
 }
 
 bool HasScheme() { return GSet.Scheme != TdxOffice11Scheme::None; }
@@ -213,6 +243,39 @@ HBRUSH Office11GripDarkBrush() { return GSet.GripDarkBrush.Get(); }
 HBRUSH Office11GripLightBrush() { return GSet.GripLightBrush.Get(); }
 
 HBRUSH Office11HighlightBorderBrush() { return GSet.HighlightBorderBrush.Get(); }
+
+HBITMAP Office11ExpandButtonBitmap(bool AExpanded) { return GSet.ExpandButtonBitmaps[AExpanded].Get(); }
+
+void Office11RecolorPixels(std::span<std::uint32_t> APixels) {
+  if (APixels.empty()) return;
+  constexpr std::uint32_t Rgb = 0x00FFFFFF;
+  const std::uint32_t transparent = APixels[0] & Rgb;
+  const auto red = [](std::uint32_t APixel) { return static_cast<int>((APixel >> 16) & 0xFF); };
+  const auto recolored = [&](std::uint32_t APixel) { return (APixel & Rgb) != transparent && (APixel & Rgb) != 0; };
+  int low = 255, high = 0;
+  for (const std::uint32_t pixel : APixels)
+    if (recolored(pixel)) {
+      low = std::min(low, red(pixel));
+      high = std::max(high, red(pixel));
+    }
+  const TColor light = GSet.Colors[Office11GradientLightColor];
+  TColor dark = GSet.Colors[Office11GradientDarkColor];
+  if (dark == light) dark = light == clBlack ? clWhite : clBlack;
+  for (std::uint32_t& pixel : APixels) {
+    if ((pixel & Rgb) == transparent) {
+      pixel = 0;
+    } else if ((pixel & Rgb) == 0) {
+      pixel = 0xFF000000;
+    } else {
+      // One red value has no range to map: the light colour, not a division
+      // by zero.
+      const int weight = high > low ? (red(pixel) - low) * 100 / (high - low) : 100;
+      const COLORREF c = ColorToColorRef(BlendColors(light, dark, weight));
+      pixel = 0xFF000000 | (static_cast<std::uint32_t>(GetRValue(c)) << 16) |
+              (static_cast<std::uint32_t>(GetGValue(c)) << 8) | GetBValue(c);
+    }
+  }
+}
 
 void Office11FillBentGradient(HDC DC, const TRect& R, TColor AColor1, bool AHorizontal, TColor AColor2) {
   FillBentGradientRect(DC, R, AColor1, AColor2, Office11GradientBend(), AHorizontal);

@@ -18,7 +18,9 @@
 #include "library/core/geometry/cxGeometry.h"
 #include "platform/ui/Graphics.h"
 
+#include <cstdint>
 #include <functional>
+#include <span>
 
 enum class TdxOffice11Scheme { None, Blue, Olive, Silver };
 
@@ -76,6 +78,18 @@ void RefreshOffice11Colors();
 HBRUSH Office11GripDarkBrush();
 HBRUSH Office11GripLightBrush();
 HBRUSH Office11HighlightBorderBrush();
+
+// The expand button's picture, a plus or (AExpanded) a minus, recoloured to
+// the set's gradient: an 11 x 11 top-down 32-bit DIB section with
+// premultiplied alpha; nil while the set is not acquired.
+HBITMAP Office11ExpandButtonBitmap(bool AExpanded);
+// Recolours a loaded picture in place (32-bit BGRA pixels, alpha ignored):
+// the colour of the first pixel becomes transparent, black stays black, and
+// every other pixel becomes the blend of the gradient's light and dark
+// colours at the place of its red value in the picture's range of reds
+// (light at the top of the range). Pixels that all share one red value take
+// the light colour.
+void Office11RecolorPixels(std::span<std::uint32_t> APixels);
 
 // The two-colour gradient that bends at Office11GradientBend.
 void Office11FillBentGradient(HDC DC, const TRect& R, TColor AColor1, bool AHorizontal, TColor AColor2);

@@ -140,7 +140,9 @@ TcxCustomLookAndFeelPainter* TcxLookAndFeel::GetAvailablePainter(const TdxThemed
   if (FCurrentState.NativeStyle && AreVisualStylesAvailable(ANeededThemedObjectTypes))
     return manager->GetPainter(lfsNative);
   if (FSkinPainter) return FSkinPainter;
-  return manager->GetPainter(ActiveStyle());
+  // Not the active style: with native style on and themes active it is the
+  // Native painter, which cannot theme the types asked for.
+  return manager->GetPainter(LookAndFeelKindToStyle(FCurrentState.Kind));
 }
 
 void TcxLookAndFeel::AddChangeListener(TObject* AListener) {

@@ -25,6 +25,15 @@ class TPaintersManagerFixture : public TLookAndFeelFixture {
   void TearDown() override {
     for (int i = Manager()->Count() - 1; i >= 0; --i)
       if (Is<TTestPainter>(Manager()->GetItem(i))) Manager()->Unregister(Manager()->GetItem(i)->LookAndFeelName());
+    // A test painter that took a built-in painter's style left the style
+    // empty when it went: the built-in painter comes back in a new instance.
+    for (int i = Manager()->Count() - 1; i >= 0; --i) {
+      TcxCustomLookAndFeelPainter* painter = Manager()->GetItem(i);
+      if (Manager()->GetPainter(painter->LookAndFeelStyle()) == painter) continue;
+      const TClass builtIn = painter->ClassType();
+      Manager()->Unregister(painter->LookAndFeelName());
+      Manager()->Register(TOwned<TcxCustomLookAndFeelPainter>(NewOfClass<TcxCustomLookAndFeelPainter>(builtIn)));
+    }
     TLookAndFeelFixture::TearDown();
   }
 };

@@ -5,6 +5,7 @@
 #include "library/core/system/dxUxTheme.h"
 #include "library/graphics/canvas/cxGraphics.h"
 #include "tests/library_lookandfeel/LookAndFeelTesting.h"
+#include "tests/library_lookandfeel/Office11Testing.h"
 #include "tests/support/Pixels.h"
 
 #include <gmock/gmock.h>
@@ -41,25 +42,6 @@ COLORREF SystemMix(int AFace, int AHighlight, int AWindow) {
 }
 
 COLORREF Value(TdxOffice11Color AColor) { return ColorToColorRef(Office11Color(AColor)); }
-
-// Answers the theme names a test chooses, until the test ends.
-class TThemeNames {
- public:
-  TThemeNames(const String& AFile, const String& AScheme) {
-    SetOffice11ThemeNameProbe([=](String& F, String& S) {
-      F = AFile;
-      S = AScheme;
-      return true;
-    });
-    RefreshOffice11Colors();
-  }
-  ~TThemeNames() {
-    SetOffice11ThemeNameProbe(nullptr);
-    RefreshOffice11Colors();
-  }
-  TThemeNames(const TThemeNames&) = delete;
-  TThemeNames& operator=(const TThemeNames&) = delete;
-};
 
 TEST(Office11Colors, TheTestThemeHasNoSchemeSoTheColoursAreSystemBlends) {
   String file, scheme;

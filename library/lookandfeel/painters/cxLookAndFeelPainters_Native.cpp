@@ -1,0 +1,662 @@
+// The Native painter: each part through the visual-styles theme of its kind,
+// the Standard painter's look where no theme can be had.
+#include "library/lookandfeel/painters/cxLookAndFeelPainters_Internal.h"
+
+#include "library/core/base/dxCore.h"
+#include "library/core/system/dxDPIAwareUtils.h"
+#include "library/core/system/dxUxTheme.h"
+#include "library/graphics/canvas/cxGraphics.h"
+#include "platform/ui/GdiScopes.h"
+
+#include <vssym32.h>
+
+using P = TcxWinXPLookAndFeelPainter;
+
+namespace {
+
+// The push button's state for each TcxButtonState.
+constexpr int ButtonStates[cxButtonStateCount] = {PBS_DEFAULTED, PBS_NORMAL, PBS_HOT, PBS_PRESSED, PBS_DISABLED};
+// The state of the parts that have no "default" look: normal, hot, pressed
+// and disabled (1 to 4).
+constexpr int PlainStates[cxButtonStateCount] = {1, 1, 2, 3, 4};
+
+int ButtonState(TcxButtonState AState) { return ButtonStates[AState]; }
+int PlainState(TcxButtonState AState) { return PlainStates[AState]; }
+
+HTHEME ThemeFor(TdxThemedObjectType AType, const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor ? OpenThemeForScaleFactor(AType, AScaleFactor) : OpenTheme(AType);
+}
+
+TcxCanvasBasedResourceCacheKey ThemeKey(HTHEME ATheme, const TRect& R, int APartId, int AStateId, int ADpi = 96) {
+  return TcxCanvasBasedResourceCacheKey::Create(ATheme, R.GetSize(), AStateId, APartId,
+                                                static_cast<std::uint16_t>(ADpi));
+}
+
+// The theme's colour of a part (property of the visual-styles headers), or
+// nothing.
+std::optional<TColor> ThemeColor(TdxThemedObjectType AType, int APartId, int AStateId, int AProperty) {
+  COLORREF color = 0;
+  if (!GetThemedObjectColor(AType, APartId, AStateId, AProperty, color)) return std::nullopt;
+  return static_cast<TColor>(color);
+}
+
+// The content rectangle of a part within ABounds, or nothing.
+std::optional<TRect> ContentRect(HTHEME ATheme, int APartId, int AStateId, const TRect& ABounds) {
+  TRect content;
+  if (!ATheme || UxGetThemeBackgroundContentRect(ATheme, nullptr, APartId, AStateId, ABounds, content) != S_OK)
+    return std::nullopt;
+  return content;
+}
+
+// The part's content margins scaled from the theme's factor to
+// AScaleFactor, or nothing.
+std::optional<TRect> ContentMargins(HTHEME ATheme, int APartId, int AStateId, const TdxScaleFactor* AScaleFactor) {
+  TRect margins;
+  if (!ATheme || UxGetThemeMarginsRect(ATheme, APartId, AStateId, TMT_CONTENTMARGINS, margins) != S_OK)
+    return std::nullopt;
+  return AScaleFactor->Apply(margins, GetThemeHandleScaleFactor(ATheme));
+}
+
+bool IsVertical(bool AHorizontal) { return !AHorizontal; }
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Painter information
+
+String P::LookAndFeelName() { return L"Native"; }
+
+TcxLookAndFeelStyle P::LookAndFeelStyle() { return lfsNative; }
+
+bool P::NeedRedrawOnResize() { return AreVisualStylesAvailable(); }
+
+// ---------------------------------------------------------------------------
+// Drawing a theme part
+
+void P::DrawScaledThemeBackground(HTHEME ATheme, HDC DC, int APartId, int AStateId, const TRect& R,
+                                  const TdxScaleFactor* AScaleFactor, bool AForceScale, bool AUseThemePartSize) {
+  const TdxScaleFactor* themeFactor = GetThemeHandleScaleFactor(ATheme);
+  if (!AForceScale && AScaleFactor->Equals(themeFactor)) {
+    UxDrawThemeBackground(ATheme, DC, APartId, AStateId, R);
+    return;
+  }
+  TSize size;
+  if (!AUseThemePartSize || UxGetThemePartSizeNoRect(ATheme, DC, APartId, AStateId, TS_TRUE, size) != S_OK)
+    size = themeFactor->Apply(R.GetSize(), AScaleFactor);
+  if (size.cx <= 0 || size.cy <= 0 || R.IsEmpty()) return;
+  const TMemoryDC bitmap = TMemoryDC::Dib32(DC, size.cx, size.cy);
+  if (!bitmap) return;
+  UxDrawThemeBackground(ATheme, bitmap.DC(), APartId, AStateId, TRect(0, 0, size.cx, size.cy));
+  GdiFlush();
+  // Black is the bitmap's empty background; what the theme left without
+  // alpha is opaque.
+  std::uint32_t* pixels = bitmap.Bits();
+  for (int i = 0, n = size.cx * size.cy; i < n; ++i) {
+    if ((pixels[i] & 0x00FFFFFF) == 0)
+      pixels[i] = 0;
+    else if ((pixels[i] >> 24) == 0)
+      pixels[i] |= 0xFF000000;
+  }
+  const TSavedDC saved(DC);
+  SetStretchBltMode(DC, HALFTONE);
+  const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  ::AlphaBlend(DC, R.Left, R.Top, R.Width(), R.Height(), bitmap.DC(), 0, 0, size.cx, size.cy, blend);
+}
+
+bool P::DoDrawThemeBackground(TcxCustomCanvas* ACanvas, TdxThemedObjectType AThemedObjectType,
+                              const TdxScaleFactor* AScaleFactor, const TRect& R, int APartId, int AStateId) {
+  const HTHEME theme = ThemeFor(AThemedObjectType, AScaleFactor);
+  if (!theme) return false;
+  // A canvas that serves the picture from its cache leaves the result alone.
+  HRESULT result = S_OK;
+  ACanvas->DrawNativeObject(R, ThemeKey(theme, R, APartId, AStateId),
+                            [&](TcxCanvas* ACanvas, const TRect& ARect) {
+                              result = UxDrawThemeBackground(theme, ACanvas->Handle(), APartId, AStateId, ARect);
+                            });
+  return SUCCEEDED(result);
+}
+
+bool P::DoDrawScaledThemeBackground(TcxCustomCanvas* ACanvas, TdxThemedObjectType AThemedObjectType,
+                                    const TdxScaleFactor* AScaleFactor, const TRect& R, int APartId, int AStateId) {
+  const HTHEME theme = ThemeFor(AThemedObjectType, AScaleFactor);
+  if (!theme) return false;
+  const TdxScaleFactor* factor = AScaleFactor ? AScaleFactor : SystemScaleFactor();
+  ACanvas->DrawNativeObject(R, ThemeKey(theme, R, APartId, AStateId, factor->Apply(96)),
+                            [&](TcxCanvas* ACanvas, const TRect& ARect) {
+                              DrawScaledThemeBackground(theme, ACanvas->Handle(), APartId, AStateId, ARect, factor,
+                                                        false, true);
+                            });
+  return true;
+}
+
+void P::DrawThemedCaption(TcxCanvas* ACanvas, HTHEME ATheme, int APartId, int AStateId, const TRect& ATextRect,
+                          TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                          bool AShowEndEllipsis, bool AShowPrefix, const String& AText, TFont* AFont,
+                          TColor ATextColor) {
+  if (AText.empty()) return;
+  ACanvas->SetFont(AFont);
+  ACanvas->Font()->SetColor(ATextColor);
+  TRect r = ATextRect;
+  if (AMultiLine) ACanvas->AlignMultiLineTextRectVertically(r, AText, AAlignmentVert, true, AShowPrefix);
+  static constexpr DWORD horizontal[] = {0, DT_RIGHT, DT_CENTER};
+  static constexpr DWORD vertical[] = {0, DT_BOTTOM, DT_VCENTER};
+  DWORD flags = horizontal[AAlignmentHorz] | vertical[AAlignmentVert] | DT_EDITCONTROL;
+  if (AShowEndEllipsis) flags |= DT_END_ELLIPSIS;
+  if (!AShowPrefix) flags |= DT_NOPREFIX;
+  flags |= AMultiLine ? DT_WORDBREAK : DT_SINGLELINE;
+  UxDrawThemeTextString(ATheme, ACanvas->Handle(), APartId, AStateId, AText, -1, flags, 0, r);
+}
+
+// ---------------------------------------------------------------------------
+// Default colours
+
+TColor P::DefaultFilterBoxColor() { return IsWin10OrLater ? clBtnFace : inherited::DefaultFilterBoxColor(); }
+
+TColor P::DefaultFilterBoxTextColor() {
+  return IsWin10OrLater ? clBtnText : inherited::DefaultFilterBoxTextColor();
+}
+
+TColor P::DefaultFooterColor() { return TcxCustomLookAndFeelPainter::DefaultFooterColor(); }
+
+TColor P::DefaultFooterTextColor() { return TcxCustomLookAndFeelPainter::DefaultFooterTextColor(); }
+
+TColor P::DefaultGridLineColor() {
+  if (IsWin10OrLater)
+    if (const auto color = ThemeColor(totHeader, HP_HEADERITEM, HIS_NORMAL, TMT_EDGEFILLCOLOR)) return *color;
+  return inherited::DefaultGridLineColor();
+}
+
+TColor P::DefaultGroupByBoxColor() { return IsWin10OrLater ? DefaultFooterColor() : inherited::DefaultGroupByBoxColor(); }
+
+TColor P::DefaultGroupByBoxTextColor() {
+  return IsWin10OrLater ? DefaultFooterTextColor() : inherited::DefaultGroupByBoxTextColor();
+}
+
+TColor P::DefaultSchedulerBorderColor() {
+  return ThemeColor(totComboBox, CP_DROPDOWNBUTTON, CBXS_NORMAL, TMT_BORDERCOLOR)
+      .value_or(inherited::DefaultSchedulerBorderColor());
+}
+
+TColor P::DefaultSchedulerViewContentColor() { return static_cast<TColor>(0xFFFFFF); }
+
+TColor P::DefaultSchedulerViewContentColorClassic() { return static_cast<TColor>(0xD5FFFF); }
+
+// ---------------------------------------------------------------------------
+// Arrows, borders and separators
+
+void P::DrawScaledArrow(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                        TcxArrowDirection AArrowDirection, const TdxScaleFactor* AScaleFactor, bool ADrawBorder) {
+  // Four states per direction, up first; a default arrow looks normal.
+  const int state = ABS_UPNORMAL + 4 * AArrowDirection + PlainState(AState) - 1;
+  if (!DoDrawThemeBackground(ACanvas, totScrollBar, AScaleFactor, R, SBP_ARROWBTN, state))
+    inherited::DrawScaledArrow(ACanvas, R, AState, AArrowDirection, AScaleFactor, ADrawBorder);
+}
+
+void P::DrawScaledArrowBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                              const TdxScaleFactor* AScaleFactor) {
+  if (!DoDrawThemeBackground(ACanvas, totButton, AScaleFactor, R, BP_PUSHBUTTON, ButtonState(AState)))
+    inherited::DrawScaledArrowBorder(ACanvas, R, AState, AScaleFactor);
+}
+
+int P::BorderSize() { return IsThemedObjectTypeAvailable(totListView) ? 1 : inherited::BorderSize(); }
+
+int P::SeparatorSize() { return 6; }
+
+void P::DrawBorder(TcxCustomCanvas* ACanvas, const TRect& R) {
+  const HTHEME theme = OpenTheme(totListView);
+  if (!theme) {
+    inherited::DrawBorder(ACanvas, R);
+    return;
+  }
+  constexpr int ListViewFramePart = 5;
+  ACanvas->DrawNativeObject(R, ThemeKey(theme, R, ListViewFramePart, 0), [theme](TcxCanvas* ACanvas, const TRect& ARect) {
+    const HDC dc = ACanvas->Handle();
+    const TSavedDC saved(dc);
+    TRect inner = ARect;
+    inner.Deflate(1);
+    ExcludeClipRect(dc, inner.Left, inner.Top, inner.Right, inner.Bottom);
+    UxDrawThemeBackground(theme, dc, ListViewFramePart, 0, ARect);
+  });
+}
+
+void P::DoDrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool AIsVertical) {
+  if (!DoDrawThemeBackground(ACanvas, totToolBar, nullptr, R, AIsVertical ? TP_SEPARATOR : TP_SEPARATORVERT, 1))
+    inherited::DoDrawSeparator(ACanvas, R, AIsVertical);
+}
+
+// ---------------------------------------------------------------------------
+// Buttons
+
+int P::ButtonBorderSize(TcxButtonState AState) {
+  if (const auto content = ContentRect(OpenTheme(totButton), BP_PUSHBUTTON, ButtonState(AState), TRect(0, 0, 100, 100)))
+    return content->Left;
+  return inherited::ButtonBorderSize(cxbsNormal);
+}
+
+TColor P::ButtonColor(TcxButtonState AState) {
+  return ThemeColor(totButton, BP_PUSHBUTTON, ButtonState(AState), TMT_COLOR).value_or(inherited::ButtonColor(AState));
+}
+
+TColor P::ButtonSymbolColor(TcxButtonState AState, TColor ADefaultColor, TcxButtonPart) {
+  return ThemeColor(totButton, BP_PUSHBUTTON, ButtonState(AState), TMT_TEXTCOLOR)
+      .value_or(TcxCustomLookAndFeelPainter::ButtonSymbolColor(AState, ADefaultColor, cxbpButton));
+}
+
+TRect P::ScaledButtonFocusRect(TcxCustomCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor) {
+  return ContentRect(OpenThemeForScaleFactor(totButton, AScaleFactor), BP_PUSHBUTTON, PBS_NORMAL, R)
+      .value_or(inherited::ScaledButtonFocusRect(ACanvas, R, AScaleFactor));
+}
+
+int P::ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(2); }
+
+int P::ScaledButtonTextShift(const TdxScaleFactor*) { return 0; }
+
+void P::DrawScaledButton(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                         const TdxScaleFactor* AScaleFactor, bool ADrawBorder, bool AIsToolButton, TcxButtonPart APart,
+                         TColor AColor) {
+  if (!DoDrawThemeBackground(ACanvas, AIsToolButton ? totToolBar : totButton, AScaleFactor, R, BP_PUSHBUTTON,
+                             ButtonState(AState)))
+    inherited::DrawScaledButton(ACanvas, R, AState, AScaleFactor, ADrawBorder, AIsToolButton, APart, AColor);
+}
+
+bool P::IsButtonHotTrack() { return true; }
+
+void P::DrawButtonCaption(TcxCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor, bool AWordWrap,
+                          bool AWithBorder, TColor AColor, TcxButtonState AState, const String& AText) {
+  const HTHEME theme = OpenThemeForScaleFactor(totButton, AScaleFactor);
+  if (!theme) {
+    inherited::DrawButtonCaption(ACanvas, R, AScaleFactor, AWordWrap, AWithBorder, AColor, AState, AText);
+    return;
+  }
+  ACanvas->Font()->SetColor(AColor == clDefault ? ButtonSymbolColor(AState) : AColor);
+  UxDrawThemeTextString(theme, ACanvas->Handle(), BP_PUSHBUTTON, ButtonState(AState), AText, -1,
+                        DT_CENTER | DT_VCENTER | DT_SINGLELINE, 0, R);
+}
+
+// ---------------------------------------------------------------------------
+// Command links
+
+TColor P::DefaultCommandLinkTextColor(TcxButtonState AState, TColor ADefaultColor) {
+  if (IsWinVistaOrLater)
+    if (const auto color = ThemeColor(totButton, BP_COMMANDLINK, ButtonState(AState), TMT_TEXTCOLOR)) return *color;
+  return inherited::DefaultCommandLinkTextColor(AState, ADefaultColor);
+}
+
+void P::DrawScaledCommandLinkBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                        const TdxScaleFactor* AScaleFactor, TColor AColor) {
+  if (IsWinVistaOrLater &&
+      DoDrawThemeBackground(ACanvas, totButton, AScaleFactor, R, BP_COMMANDLINK, ButtonState(AState)))
+    return;
+  TcxLookAndFeelPaintersManager* manager = GetPaintersManager();
+  TcxCustomLookAndFeelPainter* flat = manager ? manager->GetPainter(lfsFlat) : nullptr;
+  if (!flat) {
+    inherited::DrawScaledCommandLinkBackground(ACanvas, R, AState, AScaleFactor, AColor);
+    return;
+  }
+  const bool bordered = AState == cxbsHot || AState == cxbsPressed;
+  flat->DrawScaledButton(static_cast<TcxCustomCanvas*>(ACanvas), R, AState, AScaleFactor, bordered, false, cxbpButton,
+                         AColor);
+}
+
+void P::DrawScaledCommandLinkGlyph(TcxCanvas* ACanvas, const TPoint& AGlyphPos, TcxButtonState AState,
+                                   const TdxScaleFactor* AScaleFactor) {
+  const HTHEME theme = IsWinVistaOrLater ? OpenThemeForScaleFactor(totButton, AScaleFactor) : nullptr;
+  if (!theme) {
+    inherited::DrawScaledCommandLinkGlyph(ACanvas, AGlyphPos, AState, AScaleFactor);
+    return;
+  }
+  TRect r = TRect::CreateFromSize(GetScaledCommandLinkGlyphSize(AScaleFactor));
+  r.Offset(AGlyphPos);
+  PaintMirroredOnCanvas(ACanvas, r, [&] {
+    UxDrawThemeBackground(theme, ACanvas->Handle(), BP_COMMANDLINKGLYPH, ButtonState(AState), r);
+  });
+}
+
+TSize P::GetScaledCommandLinkGlyphSize(const TdxScaleFactor* AScaleFactor) {
+  TSize size;
+  if (IsWinVistaOrLater &&
+      GetScaledThemePartSize(totButton, AScaleFactor, BP_COMMANDLINKGLYPH, 0, tpsThemeHandle, size))
+    return size;
+  return inherited::GetScaledCommandLinkGlyphSize(AScaleFactor);
+}
+
+TRect P::GetScaledCommandLinkMargins(const TdxScaleFactor* AScaleFactor) {
+  if (IsWinVistaOrLater)
+    if (const auto margins = ContentMargins(OpenTheme(totButton), BP_COMMANDLINK, 0, AScaleFactor)) return *margins;
+  return inherited::GetScaledCommandLinkMargins(AScaleFactor);
+}
+
+// ---------------------------------------------------------------------------
+// Group boxes, panels, progress bars and drop-down lists
+
+void P::DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
+                          TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders) {
+  if (!DoDrawThemeBackground(ACanvas, totButton, nullptr, R, BP_GROUPBOX, AEnabled ? GBS_NORMAL : GBS_DISABLED))
+    inherited::DrawGroupBoxFrame(ACanvas, R, AEnabled, ACaptionPosition, ABorders);
+}
+
+TColor P::GroupBoxTextColor(bool AEnabled, TcxGroupBoxCaptionPosition ACaptionPosition) {
+  return ThemeColor(totButton, BP_GROUPBOX, AEnabled ? GBS_NORMAL : GBS_DISABLED, TMT_TEXTCOLOR)
+      .value_or(inherited::GroupBoxTextColor(AEnabled, ACaptionPosition));
+}
+
+void P::DrawPanelBackground(TcxCanvas* ACanvas, TWinControl* AControl, const TRect& ABounds, TColor AColorFrom,
+                            TColor) {
+  if (AColorFrom == clDefault)
+    DrawParentBackground(AControl, ACanvas, ABounds, false);
+  else
+    ACanvas->FillRect(ABounds, AColorFrom);
+}
+
+TColor P::ProgressBarTextColor(TcxProgressBarPart APart) {
+  if (!IsThemedObjectTypeAvailable(totProgress)) return inherited::ProgressBarTextColor(APart);
+  return APart == pbpBackground ? clWindowText : clHighlightText;
+}
+
+void P::DrawDropDownListBoxBackground(TcxCanvas* ACanvas, const TRect& R, bool AHasBorders) {
+  if (!AreVisualStylesAvailable()) {
+    inherited::DrawDropDownListBoxBackground(ACanvas, R, AHasBorders);
+    return;
+  }
+  TRect r = R;
+  if (AHasBorders) {
+    const auto edge = [&](int AProperty, TColor ADefault) {
+      ACanvas->FrameRect(r, ThemeColor(totMenu, MENU_POPUPBACKGROUND, 0, AProperty).value_or(ADefault));
+      r.Deflate(1);
+    };
+    edge(TMT_EDGELIGHTCOLOR, clBtnShadow);
+    edge(TMT_EDGEHIGHLIGHTCOLOR, clBtnHighlight);
+  }
+  if (!DoDrawThemeBackground(ACanvas, totMenu, nullptr, r, MENU_POPUPBACKGROUND, 0)) ACanvas->FillRect(r, clWindow);
+}
+
+void P::DrawDropDownListBoxScaledGutterBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                  const TdxScaleFactor* AScaleFactor) {
+  if (!DoDrawThemeBackground(ACanvas, totMenu, AScaleFactor, R, MENU_POPUPGUTTER, 0))
+    inherited::DrawDropDownListBoxScaledGutterBackground(ACanvas, R, AScaleFactor);
+}
+
+void P::DrawDropDownListBoxScaledSelection(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect,
+                                           const TdxScaleFactor* AScaleFactor) {
+  if (!DoDrawThemeBackground(ACanvas, totMenu, AScaleFactor, R, MENU_POPUPITEM, MPI_HOT))
+    inherited::DrawDropDownListBoxScaledSelection(ACanvas, R, AGutterRect, AScaleFactor);
+}
+
+void P::DrawDropDownListBoxScaledSeparator(TcxCanvas* ACanvas, const TRect& R, const TRect& AGutterRect,
+                                           const TdxScaleFactor* AScaleFactor) {
+  const HTHEME theme = OpenThemeForScaleFactor(totMenu, AScaleFactor);
+  TSize size;
+  if (!theme || UxGetThemePartSizeNoRect(theme, nullptr, MENU_POPUPSEPARATOR, 0, TS_TRUE, size) != S_OK) {
+    inherited::DrawDropDownListBoxScaledSeparator(ACanvas, R, AGutterRect, AScaleFactor);
+    return;
+  }
+  const int top = R.Top + (R.Height() - size.cy) / 2;
+  DoDrawThemeBackground(ACanvas, totMenu, AScaleFactor,
+                        TRect(AGutterRect.Right + AScaleFactor->Apply(2), top, R.Right, top + size.cy),
+                        MENU_POPUPSEPARATOR, 0);
+}
+
+TColor P::DropDownListBoxItemTextColor(bool ASelected) {
+  return ThemeColor(totMenu, MENU_POPUPITEM, MPI_NORMAL, TMT_TEXTCOLOR)
+      .value_or(inherited::DropDownListBoxItemTextColor(ASelected));
+}
+
+int P::DropDownListBoxScaledSeparatorSize(const TdxScaleFactor* AScaleFactor) {
+  TSize size;
+  if (GetScaledThemePartSize(totMenu, AScaleFactor, MENU_POPUPSEPARATOR, 0, tpsDefault, size)) return size.cy;
+  return inherited::DropDownListBoxScaledSeparatorSize(AScaleFactor);
+}
+
+// ---------------------------------------------------------------------------
+// Expand buttons
+
+bool P::DrawExpandButtonFirst() { return false; }
+
+bool P::IsPointOverGroupExpandButton(const TRect& R, const TPoint& APoint) {
+  const HTHEME theme = OpenTheme(totExplorerBar);
+  HRGN region = nullptr;
+  if (!theme ||
+      UxGetThemeBackgroundRegion(theme, nullptr, EBP_NORMALGROUPEXPAND, EBNGE_HOT, R, region) != S_OK || !region)
+    return inherited::IsPointOverGroupExpandButton(R, APoint);
+  const TOwnedRegion owned(region);
+  return PtInRegion(owned.Get(), APoint.X, APoint.Y) != FALSE;
+}
+
+void P::DrawScaledExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded,
+                               const TdxScaleFactor* AScaleFactor, TColor AColor, TcxExpandButtonState AState) {
+  if (!DoDrawScaledThemeBackground(ACanvas, totTreeView, AScaleFactor, R, TVP_GLYPH,
+                                   AExpanded ? GLPS_OPENED : GLPS_CLOSED))
+    inherited::DrawScaledExpandButton(ACanvas, R, AExpanded, AScaleFactor, AColor, AState);
+}
+
+int P::ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor) {
+  TSize size;
+  if (GetScaledThemePartSize(totTreeView, AScaleFactor, TVP_GLYPH, GLPS_OPENED, tpsThemeHandle, size))
+    return size.cx;
+  return inherited::ScaledExpandButtonSize(AScaleFactor);
+}
+
+void P::DrawScaledGroupExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded, TcxButtonState AState,
+                                    const TdxScaleFactor* AScaleFactor) {
+  // The explorer bar has normal, hot and pressed pictures only.
+  static constexpr int states[cxButtonStateCount] = {1, 1, 2, 3, 1};
+  if (!DoDrawThemeBackground(ACanvas, totExplorerBar, AScaleFactor, R,
+                             AExpanded ? EBP_NORMALGROUPCOLLAPSE : EBP_NORMALGROUPEXPAND, states[AState]))
+    inherited::DrawScaledGroupExpandButton(ACanvas, R, AExpanded, AState, AScaleFactor);
+}
+
+int P::ScaledGroupExpandButtonSize(const TdxScaleFactor* AScaleFactor) {
+  TSize size;
+  if (GetScaledThemePartSize(totExplorerBar, AScaleFactor, EBP_NORMALGROUPEXPAND, EBNGE_NORMAL, tpsDefault, size))
+    return size.cx;
+  return inherited::ScaledGroupExpandButtonSize(AScaleFactor);
+}
+
+void P::DrawScaledSmallExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, TColor ABorderColor,
+                                    const TdxScaleFactor* AScaleFactor, TColor AColor) {
+  if (OpenThemeForScaleFactor(totTreeView, AScaleFactor))
+    DrawScaledExpandButton(static_cast<TcxCustomCanvas*>(ACanvas), R, AExpanded, AScaleFactor, clDefault, cebsNormal);
+  else
+    inherited::DrawScaledSmallExpandButton(ACanvas, R, AExpanded, ABorderColor, AScaleFactor, AColor);
+}
+
+int P::ScaledSmallExpandButtonSize(const TdxScaleFactor* AScaleFactor) {
+  return IsThemedObjectTypeAvailable(totTreeView) ? ScaledExpandButtonSize(AScaleFactor)
+                                                  : inherited::ScaledSmallExpandButtonSize(AScaleFactor);
+}
+
+void P::DrawTreeViewExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded, bool AExplorerStyle,
+                                 const TdxScaleFactor* AScaleFactor, TColor AColor, TcxExpandButtonState AState) {
+  if (AExplorerStyle &&
+      DoDrawScaledThemeBackground(ACanvas, totExplorerTreeView, AScaleFactor, R, TVP_GLYPH,
+                                  AExpanded ? GLPS_OPENED : GLPS_CLOSED)) {
+    ACanvas->ExcludeClipRect(R);
+    return;
+  }
+  inherited::DrawTreeViewExpandButton(ACanvas, R, AExpanded, AExplorerStyle, AScaleFactor, AColor, AState);
+}
+
+TSize P::TreeViewExpandButtonSize(bool AExplorerStyle, const TdxScaleFactor* AScaleFactor) {
+  TSize size;
+  if (GetScaledThemePartSize(AExplorerStyle ? totExplorerTreeView : totTreeView, AScaleFactor, TVP_GLYPH,
+                             GLPS_OPENED, tpsThemeHandle, size))
+    return size;
+  return inherited::TreeViewExpandButtonSize(AExplorerStyle, AScaleFactor);
+}
+
+// ---------------------------------------------------------------------------
+// Check boxes, radio buttons and the toggle switch
+
+int P::CheckBorderSize() { return IsThemedObjectTypeAvailable(totButton) ? 0 : inherited::CheckBorderSize(); }
+
+void P::DrawCheckBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState) {
+  if (!IsThemedObjectTypeAvailable(totButton)) inherited::DrawCheckBorder(ACanvas, R, AState);
+}
+
+TSize P::ScaledCheckButtonSize(const TdxScaleFactor* AScaleFactor) {
+  TSize size;
+  if (GetScaledThemePartSize(totButton, AScaleFactor, BP_CHECKBOX, CBS_CHECKEDNORMAL, tpsThemeHandle, size))
+    return size;
+  return inherited::ScaledCheckButtonSize(AScaleFactor);
+}
+
+void P::DrawScaledCheck(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState, TcxCheckBoxState ACheckState,
+                        TColor AColor, const TdxScaleFactor* AScaleFactor, bool ADrawBackground) {
+  // Four states (normal, hot, pressed, disabled) per check state.
+  const int state = CBS_UNCHECKEDNORMAL + 4 * ACheckState + PlainState(AState) - 1;
+  if (!DoDrawScaledThemeBackground(ACanvas, totButton, AScaleFactor, R, BP_CHECKBOX, state))
+    inherited::DrawScaledCheck(ACanvas, R, AState, ACheckState, AColor, AScaleFactor, ADrawBackground);
+}
+
+void P::DrawScaledRadioButton(TcxCanvas* ACanvas, int X, int Y, TcxButtonState AButtonState, bool AChecked,
+                              bool AFocused, TColor ABrushColor, const TdxScaleFactor* AScaleFactor,
+                              bool AIsDesigning) {
+  const HTHEME theme = OpenThemeForScaleFactor(totButton, AScaleFactor);
+  if (!theme) {
+    inherited::DrawScaledRadioButton(ACanvas, X, Y, AButtonState, AChecked, AFocused, ABrushColor, AScaleFactor,
+                                     AIsDesigning);
+    return;
+  }
+  const int state = (AChecked ? RBS_CHECKEDNORMAL : RBS_UNCHECKEDNORMAL) + PlainState(AButtonState) - 1;
+  const TSize size = ScaledRadioButtonSize(AScaleFactor);
+  DrawScaledThemeBackground(theme, ACanvas->Handle(), BP_RADIOBUTTON, state, TRect(X, Y, X + size.cx, Y + size.cy),
+                            AScaleFactor, false, true);
+}
+
+TSize P::ScaledRadioButtonSize(const TdxScaleFactor* AScaleFactor) {
+  TSize size;
+  if (GetScaledThemePartSize(totButton, AScaleFactor, BP_RADIOBUTTON, RBS_UNCHECKEDNORMAL, tpsThemeHandle, size))
+    return size;
+  return inherited::ScaledRadioButtonSize(AScaleFactor);
+}
+
+void P::DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState, bool AChecked,
+                                    const TdxScaleFactor*) {
+  ACanvas->FillRect(ABounds, ToggleSwitchToggleColor(AChecked));
+  ACanvas->FrameRect(ABounds, static_cast<TColor>(0x707070));
+}
+
+void P::DrawScaledToggleSwitchThumb(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                    const TdxScaleFactor* AScaleFactor) {
+  TRect thumb = ABounds;
+  thumb.Deflate(1);
+  DrawScaledButton(ACanvas, thumb, AState, AScaleFactor, true, false, cxbpButton, clDefault);
+}
+
+TColor P::ToggleSwitchToggleColor(bool AChecked) { return static_cast<TColor>(AChecked ? 0xA0A0A0 : 0xC8C8C8); }
+
+// ---------------------------------------------------------------------------
+// Bevels and tokens
+
+TSize P::GetBevelMinimalShapeSize(TdxBevelShape) { return TSize(6, 6); }
+
+void P::DrawBevelFrame(TcxCustomCanvas* ACanvas, const TRect& R, TColor AColor1, TColor AColor2, bool ABoxStyle) {
+  if (!DoDrawThemeBackground(ACanvas, totButton, nullptr, R, BP_GROUPBOX, GBS_NORMAL))
+    inherited::DrawBevelFrame(ACanvas, R, AColor1, AColor2, ABoxStyle);
+}
+
+void P::DrawBevelLine(TcxCustomCanvas* ACanvas, const TRect& R, TColor AColor1, TColor AColor2, bool AIsVertical) {
+  if (!DoDrawThemeBackground(ACanvas, totToolBar, nullptr, R, AIsVertical ? TP_SEPARATOR : TP_SEPARATORVERT, 1))
+    inherited::DrawBevelLine(ACanvas, R, AColor1, AColor2, AIsVertical);
+}
+
+void P::DrawScaledTokenBackground(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                  const TdxScaleFactor* AScaleFactor) {
+  const HTHEME theme = OpenThemeForScaleFactor(totButton, AScaleFactor);
+  if (!theme) {
+    inherited::DrawScaledTokenBackground(ACanvas, R, AState, AScaleFactor);
+    return;
+  }
+  if (R.IsEmpty() || (AState != cxbsHot && AState != cxbsPressed)) return;
+  // The button's margins fall outside R: only its face shows.
+  TRect r = R;
+  if (const auto margins = ContentMargins(theme, BP_PUSHBUTTON, 0, AScaleFactor))
+    r = TRect(R.Left - margins->Left, R.Top - margins->Top, R.Right + margins->Right, R.Bottom + margins->Bottom);
+  const TcxCanvasStateScope state(ACanvas);
+  ACanvas->IntersectClipRect(R);
+  DoDrawThemeBackground(ACanvas, totButton, AScaleFactor, r, BP_PUSHBUTTON, ButtonState(AState));
+}
+
+// ---------------------------------------------------------------------------
+// Scroll bars, size grips, small buttons and popup windows
+
+void P::DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, const TdxScaleFactor* AScaleFactor,
+                                  TcxButtonState AState, TcxScrollBarPart APart, const TRect& R) {
+  if (R.IsEmpty()) return;
+  const HTHEME theme = OpenThemeForScaleFactor(totScrollBar, AScaleFactor);
+  if (!theme) {
+    inherited::DoDrawScaledScrollBarPart(ACanvas, AHorizontal, AScaleFactor, AState, APart, R);
+    return;
+  }
+  const int state = PlainState(AState);
+  const auto draw = [&](int APartId) {
+    ACanvas->DrawNativeObject(R, ThemeKey(theme, R, APartId, state), [&](TcxCanvas* ACanvas, const TRect& ARect) {
+      UxDrawThemeBackground(theme, ACanvas->Handle(), APartId, state, ARect);
+    });
+  };
+  switch (APart) {
+    case sbpLineUp:
+    case sbpLineDown:
+      DrawScaledArrow(ACanvas, R, AState, ScrollBarLineArrow(AHorizontal, APart), AScaleFactor, true);
+      break;
+    case sbpThumbnail: {
+      const int part = AHorizontal ? SBP_THUMBBTNHORZ : SBP_THUMBBTNVERT;
+      draw(part);
+      // The gripper goes on a thumb longer than the part is wide.
+      TSize size;
+      const bool gripper = UxGetThemePartSizeNoRect(theme, nullptr, part, state, TS_TRUE, size) != S_OK ||
+                           AScaleFactor->Apply(AHorizontal ? size.cy : size.cx, GetThemeHandleScaleFactor(theme)) <
+                               (AHorizontal ? R.Width() : R.Height());
+      if (gripper) draw(AHorizontal ? SBP_GRIPPERHORZ : SBP_GRIPPERVERT);
+      break;
+    }
+    case sbpPageUp:
+      draw(IsVertical(AHorizontal) ? SBP_LOWERTRACKVERT : SBP_LOWERTRACKHORZ);
+      break;
+    case sbpPageDown:
+      draw(IsVertical(AHorizontal) ? SBP_UPPERTRACKVERT : SBP_UPPERTRACKHORZ);
+      break;
+    case sbpNone: break;
+  }
+}
+
+int P::ScaledScrollBarMinimalThumbSize(bool AVertical, const TdxScaleFactor* AScaleFactor) {
+  const HTHEME theme = OpenTheme(totScrollBar);
+  const int part = AVertical ? SBP_THUMBBTNVERT : SBP_THUMBBTNHORZ;
+  TSize size;
+  if (!theme || UxGetThemePartSizeNoRect(theme, nullptr, part, SCRBS_NORMAL, TS_MIN, size) != S_OK)
+    return inherited::ScaledScrollBarMinimalThumbSize(AVertical, AScaleFactor);
+  int result = AVertical ? size.cy : size.cx;
+  TRect margins;
+  if (IsWinVistaOrLater && UxGetThemeMarginsRect(theme, part, SCRBS_NORMAL, TMT_CONTENTMARGINS, margins) == S_OK)
+    result += AVertical ? margins.Top + margins.Bottom : margins.Left + margins.Right;
+  return AScaleFactor->Apply(result, GetThemeHandleScaleFactor(theme));
+}
+
+void P::DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor) {
+  if (!DoDrawThemeBackground(ACanvas, totScrollBar, AScaleFactor, ARect, SBP_SIZEBOX, SZB_RIGHTALIGN))
+    inherited::DoDrawSizeGrip(ACanvas, ARect, AScaleFactor);
+}
+
+TSize P::ScaledSizeGripSize(const TdxScaleFactor* AScaleFactor) {
+  const int source = IsWin8OrLater ? tpsThemeHandle : IsWinVistaOrLater ? tpsSystem : tpsDefault;
+  TSize size;
+  if (GetScaledThemePartSize(totScrollBar, AScaleFactor, SBP_SIZEBOX, SZB_RIGHTALIGN, source, size)) return size;
+  return inherited::ScaledSizeGripSize(AScaleFactor);
+}
+
+void P::DrawScaledSmallButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                              const TdxScaleFactor* AScaleFactor) {
+  DrawScaledButton(ACanvas, R, AState, AScaleFactor, true, false, cxbpButton, clDefault);
+}
+
+void P::DrawEditPopupWindowBorder(TcxCanvas* ACanvas, TRect& R, TcxEditPopupBorderStyle, bool) {
+  constexpr int ListBoxBorderPart = 3;
+  if (!IsWinVistaOrLater || !DoDrawThemeBackground(ACanvas, totListBox, nullptr, R, ListBoxBorderPart, 3))
+    ACanvas->FrameRect(R, clBtnText);
+  R.Deflate(1);
+}
+
+int P::GetEditPopupWindowBorderWidth(TcxEditPopupBorderStyle) { return 1; }
+
+int P::GetEditPopupWindowClientEdgeWidth(TcxEditPopupBorderStyle) { return 2; }

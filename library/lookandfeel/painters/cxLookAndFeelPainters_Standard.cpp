@@ -1,0 +1,165 @@
+// The Standard painter: the classic raised and sunken three-dimensional
+// look in system colours.
+#include "library/lookandfeel/painters/cxLookAndFeelPainters_Internal.h"
+
+using P = TcxStandardLookAndFeelPainter;
+
+namespace {
+
+// Two one-pixel frames, the second inside the first.
+void DrawDoubleFrame(TcxCustomCanvas* ACanvas, TRect R, TColor AOuterLeftTop, TColor AOuterRightBottom,
+                     TColor AInnerLeftTop, TColor AInnerRightBottom) {
+  ACanvas->DrawComplexFrame(R, AOuterLeftTop, AOuterRightBottom);
+  R.Deflate(1);
+  ACanvas->DrawComplexFrame(R, AInnerLeftTop, AInnerRightBottom);
+}
+
+void DrawRaisedFrames(TcxCustomCanvas* ACanvas, const TRect& R) {
+  DrawDoubleFrame(ACanvas, R, clBtnHighlight, cl3DDkShadow, cl3DLight, clBtnShadow);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Painter information and default colours
+
+String P::LookAndFeelName() { return L"Standard"; }
+
+TcxLookAndFeelStyle P::LookAndFeelStyle() { return lfsStandard; }
+
+TColor P::DefaultSchedulerTimeRulerBorderColor() { return DefaultSchedulerTimeRulerBorderColorClassic(); }
+
+TColor P::DefaultSchedulerTimeRulerTextColor() { return DefaultSchedulerTimeRulerBorderColorClassic(); }
+
+TColor P::DefaultSchedulerViewContentColor() { return clWindow; }
+
+TColor P::DefaultSchedulerViewContentColorClassic() { return clWindow; }
+
+// ---------------------------------------------------------------------------
+// Borders and buttons
+
+int P::BorderSize() { return 2; }
+
+void P::DrawBorder(TcxCustomCanvas* ACanvas, const TRect& R) {
+  DrawDoubleFrame(ACanvas, R, clBtnShadow, clBtnHighlight, cl3DDkShadow, cl3DLight);
+}
+
+int P::ButtonBorderSize(TcxButtonState AState) { return AState == cxbsDefault ? 3 : 2; }
+
+void P::DrawButtonBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState) {
+  TRect r = R;
+  if (AState == cxbsPressed || AState == cxbsDefault) {
+    ACanvas->FrameRect(r, clBlack);
+    r.Deflate(1);
+  }
+  if (AState == cxbsPressed)
+    ACanvas->FrameRect(r, clBtnShadow);
+  else
+    DrawRaisedFrames(ACanvas, r);
+}
+
+int P::ScaledButtonTextOffset(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(1); }
+
+int P::ScaledButtonTextShift(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(1); }
+
+// ---------------------------------------------------------------------------
+// Group boxes, expand buttons, check boxes, the toggle switch and tokens
+
+void P::DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool, TcxGroupBoxCaptionPosition,
+                          TcxBorders ABorders) {
+  // Etched: the shadow frame and the highlight frame one pixel down-right.
+  TRect r(R.Left, R.Top, R.Right - 1, R.Bottom - 1);
+  ACanvas->FrameRect(r, clBtnShadow, 1, ABorders);
+  r.Offset(1, 1);
+  ACanvas->FrameRect(r, clBtnHighlight, 1, ABorders);
+}
+
+void P::DrawScaledExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded,
+                               const TdxScaleFactor* AScaleFactor, TColor AColor, TcxExpandButtonState) {
+  ACanvas->DrawEdge(R, false, true);
+  TRect r = R;
+  r.Deflate(1);
+  ACanvas->DrawEdge(r, true, false);
+  r.Deflate(1);
+  ACanvas->FillRect(r, AColor == clDefault ? clBtnFace : AColor);
+  // Centred in the box less its shadow row and column: on the even box the
+  // mark would otherwise reach the inner edge at the right and bottom.
+  DrawPlusMinusMark(ACanvas, TRect(R.Left, R.Top, R.Right - 1, R.Bottom - 1), AExpanded, clBtnText, AScaleFactor);
+}
+
+int P::ScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(12); }
+
+void P::DrawScaledGroupExpandButton(TcxCustomCanvas* ACanvas, const TRect& R, bool AExpanded, TcxButtonState AState,
+                                    const TdxScaleFactor* AScaleFactor) {
+  TcxLookAndFeelPaintersManager* manager = GetPaintersManager();
+  if (TcxCustomLookAndFeelPainter* flat = manager ? manager->GetPainter(lfsFlat) : nullptr; flat && flat != this)
+    flat->DrawScaledGroupExpandButton(ACanvas, R, AExpanded, AState, AScaleFactor);
+  else
+    inherited::DrawScaledGroupExpandButton(ACanvas, R, AExpanded, AState, AScaleFactor);
+}
+
+void P::DrawCheckBorder(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState) {
+  ACanvas->DrawEdge(R, true, true);
+  TRect inner = R;
+  inner.Deflate(1);
+  ACanvas->DrawEdge(inner, true, false);
+}
+
+void P::DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState, bool AChecked,
+                                    const TdxScaleFactor*) {
+  ACanvas->FillRect(ABounds, ToggleSwitchToggleColor(AChecked));
+  DrawContainerBorder(ACanvas, ABounds, cbsSingle, 2, static_cast<TColor>(RGB(105, 105, 105)), cxBordersAll());
+}
+
+TColor P::ToggleSwitchToggleColor(bool AChecked) {
+  return static_cast<TColor>(AChecked ? RGB(33, 153, 33) : RGB(227, 227, 227));
+}
+
+void P::DrawScaledTokenBackground(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                  const TdxScaleFactor*) {
+  ACanvas->DrawComplexFrame(R, clBtnShadow, clBtnHighlight);
+  TRect inner = R;
+  inner.Deflate(1);
+  if (AState == cxbsHot)
+    ACanvas->DrawComplexFrame(inner, clBtnHighlight, clBtnShadow);
+  else if (AState == cxbsPressed)
+    ACanvas->DrawComplexFrame(inner, clBtnShadow, clBtnHighlight);
+}
+
+// ---------------------------------------------------------------------------
+// Scroll bars
+
+void P::DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, const TdxScaleFactor* AScaleFactor,
+                                  TcxButtonState AState, TcxScrollBarPart APart, const TRect& R) {
+  if (R.IsEmpty() || (APart == sbpThumbnail && AState == cxbsDisabled)) return;
+  if (AState == cxbsHot) AState = cxbsNormal;
+  const bool pressed = AState == cxbsPressed;
+  switch (APart) {
+    case sbpLineUp:
+    case sbpLineDown: {
+      static constexpr UINT kinds[] = {DFCS_SCROLLUP, DFCS_SCROLLDOWN, DFCS_SCROLLLEFT, DFCS_SCROLLRIGHT};
+      UINT flags = kinds[ScrollBarLineArrow(AHorizontal, APart)];
+      if (AState == cxbsDisabled) flags |= DFCS_INACTIVE;
+      if (pressed) flags |= DFCS_FLAT | DFCS_PUSHED;
+      const auto dpi = static_cast<std::uint16_t>(AScaleFactor->Apply(96));
+      ACanvas->DrawNativeObject(
+          R, TcxCanvasBasedResourceCacheKey::Create(this, R.GetSize(), static_cast<int>(flags), APart, dpi),
+          [flags](TcxCanvas* ACanvas, const TRect& ARect) {
+            RECT r = ARect;
+            DrawFrameControl(ACanvas->Handle(), &r, DFC_SCROLL, flags);
+          });
+      break;
+    }
+    case sbpThumbnail: {
+      TRect face = R;
+      face.Deflate(2);
+      ACanvas->FillRect(face, clBtnFace);
+      break;
+    }
+    default: inherited::DoDrawScaledScrollBarPart(ACanvas, AHorizontal, AScaleFactor, AState, APart, R); return;
+  }
+  if (pressed)
+    DrawDoubleFrame(ACanvas, R, clBtnShadow, clBtnShadow, clBtnFace, clBtnFace);
+  else
+    DrawDoubleFrame(ACanvas, R, clBtnFace, cl3DDkShadow, clBtnHighlight, clBtnShadow);
+}

@@ -1,0 +1,601 @@
+#include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
+
+#include "library/core/base/dxCore.h"
+#include "library/core/colors/dxCoreGraphics.h"
+#include "library/core/system/dxUxTheme.h"
+#include "library/lookandfeel/settings/cxLookAndFeels.h"
+#include "platform/ui/GdiScopes.h"
+#include "tests/library_lookandfeel/LookAndFeelTesting.h"
+#include "tests/library_lookandfeel/PainterTesting.h"
+#include "tests/library_lookandfeel/SurfaceComparing.h"
+
+#include <gtest/gtest.h>
+#include <uxtheme.h>
+#include <vssym32.h>
+
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+TcxCustomLookAndFeelPainter* Native() { return GetPaintersManager()->GetPainter(lfsNative); }
+TcxCustomLookAndFeelPainter* Standard() { return GetPaintersManager()->GetPainter(lfsStandard); }
+TcxWinXPLookAndFeelPainter* NativeXP() { return static_cast<TcxWinXPLookAndFeelPainter*>(Native()); }
+
+constexpr int W = 48;
+constexpr int H = 40;
+
+// The system's per-DPI theme opening (newer than the import library).
+HTHEME OpenSystemThemeForDpi(const wchar_t* AClass, UINT ADpi) {
+  using TOpen = HTHEME(WINAPI*)(HWND, LPCWSTR, UINT);
+  const auto open = reinterpret_cast<TOpen>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"uxtheme.dll"), "OpenThemeDataForDpi")));
+  return open ? open(nullptr, AClass, ADpi) : nullptr;
+}
+
+// The system's own theme, opened apart from the library's theme manager.
+class TSystemTheme {
+ public:
+  TSystemTheme(const wchar_t* AClass, UINT ADpi = 0)
+      : FTheme(ADpi ? OpenSystemThemeForDpi(AClass, ADpi) : OpenThemeData(nullptr, AClass)) {}
+  ~TSystemTheme() {
+    if (FTheme) CloseThemeData(FTheme);
+  }
+  TSystemTheme(const TSystemTheme&) = delete;
+  TSystemTheme& operator=(const TSystemTheme&) = delete;
+  HTHEME Get() const { return FTheme; }
+
+  // The part drawn by the system on a surface like the painter's.
+  TPixelSurface Draw(int APart, int AState, const TRect& R, int AWidth = W, int AHeight = H) const {
+    TPixelSurface s(AWidth, AHeight, Bg);
+    const RECT r = R;
+    DrawThemeBackground(FTheme, s.DC(), APart, AState, &r, nullptr);
+    return s;
+  }
+
+ private:
+  HTHEME FTheme;
+};
+
+class NativePainter : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!AreVisualStylesAvailable(TdxThemedObjectTypes{totButton})) GTEST_SKIP() << "no visual styles";
+    ASSERT_TRUE(Is<TcxWinXPLookAndFeelPainter>(Native()));
+  }
+};
+
+// ---------------------------------------------------------------------------
+// Parts against the system's drawing of the same part, state and rectangle
+
+struct TPartRow {
+  std::string Name;
+  const wchar_t* Class;
+  int Part;
+  int State;
+  TRect Bounds;
+  std::function<void(TcxCanvas*, const TRect&)> Draw;
+};
+
+std::vector<TPartRow> PartRows() {
+  std::vector<TPartRow> rows;
+  const TdxScaleFactor* f = DefaultScaleFactor();
+  const TRect button(4, 5, 44, 30);
+  static constexpr int buttonStates[] = {PBS_DEFAULTED, PBS_NORMAL, PBS_HOT, PBS_PRESSED, PBS_DISABLED};
+  for (int s = cxbsDefault; s <= cxbsDisabled; ++s) {
+    const auto state = static_cast<TcxButtonState>(s);
+    rows.push_back({"push button " + std::to_string(s), L"BUTTON", BP_PUSHBUTTON, buttonStates[s], button,
+                    [=](TcxCanvas* C, const TRect& R) { Native()->DrawScaledButton(C, R, state, f, cxbpButton, clDefault); }});
+  }
+  const TRect box(6, 7, 19, 20);
+  struct TCheck {
+    TcxButtonState State;
+    TcxCheckBoxState Check;
+    int Theme;
+  };
+  for (const TCheck& c : {TCheck{cxbsNormal, cbsUnchecked, CBS_UNCHECKEDNORMAL}, TCheck{cxbsHot, cbsChecked, CBS_CHECKEDHOT},
+                          TCheck{cxbsPressed, cbsGrayed, CBS_MIXEDPRESSED}, TCheck{cxbsDisabled, cbsChecked, CBS_CHECKEDDISABLED},
+                          TCheck{cxbsDefault, cbsChecked, CBS_CHECKEDNORMAL}})
+    rows.push_back({"check " + std::to_string(c.Theme), L"BUTTON", BP_CHECKBOX, c.Theme, box,
+                    [=](TcxCanvas* C, const TRect& R) {
+                      Native()->DrawScaledCheck(static_cast<TcxCustomCanvas*>(C), R, c.State, c.Check, clDefault, f, true);
+                    }});
+  for (const bool checked : {false, true})
+    rows.push_back({std::string("radio ") + (checked ? "checked hot" : "unchecked hot"), L"BUTTON", BP_RADIOBUTTON,
+                    checked ? RBS_CHECKEDHOT : RBS_UNCHECKEDHOT, box, [=](TcxCanvas* C, const TRect& R) {
+                      Native()->DrawScaledRadioButton(C, R.Left, R.Top, cxbsHot, checked, false, clDefault, f);
+                    }});
+  const TRect arrow(3, 3, 20, 20);
+  struct TArrow {
+    TcxArrowDirection Direction;
+    TcxButtonState State;
+    int Theme;
+  };
+  for (const TArrow& a : {TArrow{adUp, cxbsNormal, ABS_UPNORMAL}, TArrow{adDown, cxbsHot, ABS_DOWNHOT},
+                          TArrow{adLeft, cxbsPressed, ABS_LEFTPRESSED}, TArrow{adRight, cxbsDisabled, ABS_RIGHTDISABLED},
+                          TArrow{adRight, cxbsDefault, ABS_RIGHTNORMAL}})
+    rows.push_back({"arrow " + std::to_string(a.Theme), L"SCROLLBAR", SBP_ARROWBTN, a.Theme, arrow,
+                    [=](TcxCanvas* C, const TRect& R) { Native()->DrawScaledArrow(C, R, a.State, a.Direction, f); }});
+  // A scroll bar's line parts are its arrows; the pages are tracks.
+  rows.push_back({"line down of a horizontal bar", L"SCROLLBAR", SBP_ARROWBTN, ABS_RIGHTPRESSED, arrow,
+                  [=](TcxCanvas* C, const TRect& R) {
+                    Native()->DrawScaledScrollBarPart(C, true, R, sbpLineDown, cxbsPressed, f);
+                  }});
+  rows.push_back({"page up of a vertical bar", L"SCROLLBAR", SBP_LOWERTRACKVERT, SCRBS_HOT, TRect(3, 3, 20, 37),
+                  [=](TcxCanvas* C, const TRect& R) { Native()->DrawScaledScrollBarPart(C, false, R, sbpPageUp, cxbsHot, f); }});
+  rows.push_back({"page down of a horizontal bar", L"SCROLLBAR", SBP_UPPERTRACKHORZ, SCRBS_NORMAL, TRect(3, 3, 44, 20),
+                  [=](TcxCanvas* C, const TRect& R) {
+                    Native()->DrawScaledScrollBarPart(C, true, R, sbpPageDown, cxbsNormal, f);
+                  }});
+  rows.push_back({"tree glyph", L"TREEVIEW", TVP_GLYPH, GLPS_OPENED, TRect(5, 5, 14, 14),
+                  [=](TcxCanvas* C, const TRect& R) { Native()->DrawScaledExpandButton(C, R, true, f); }});
+  rows.push_back({"group box", L"BUTTON", BP_GROUPBOX, GBS_DISABLED, TRect(2, 3, 45, 37),
+                  [=](TcxCanvas* C, const TRect& R) { Native()->DrawGroupBoxFrame(C, R, false, cxgpTop, cxBordersAll()); }});
+  return rows;
+}
+
+TEST_F(NativePainter, PartsAreTheThemesOwnDrawing) {
+  for (const TPartRow& row : PartRows()) {
+    SCOPED_TRACE(row.Name);
+    const TSystemTheme theme(row.Class);
+    ASSERT_NE(theme.Get(), nullptr);
+    TCanvasOnSurface canvas(W, H, Bg);
+    row.Draw(canvas.Get(), row.Bounds);
+    const TPixelSurface system = theme.Draw(row.Part, row.State, row.Bounds);
+    ASSERT_FALSE(system.BoundsOfOther(Bg).IsEmpty()) << "the theme draws this part";
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// The caption is the theme's text, centred on one line.
+TEST_F(NativePainter, AButtonCaptionIsTheThemesText) {
+  const TSystemTheme theme(L"BUTTON");
+  const TRect r(4, 5, 44, 30);
+  for (const TcxButtonState state : {cxbsNormal, cxbsDisabled}) {
+    SCOPED_TRACE(state);
+    TCanvasOnSurface canvas(W, H, Bg);
+    canvas->Font()->SetName(L"Tahoma");
+    canvas->Font()->SetHeight(-11);
+    Native()->DrawScaledButton(canvas.Get(), r, L"Ok", state, DefaultScaleFactor());
+    const int themeState = state == cxbsNormal ? PBS_NORMAL : PBS_DISABLED;
+    TPixelSurface system = theme.Draw(BP_PUSHBUTTON, themeState, r);
+    const TSelectObject font(system.DC(), canvas->Font()->Handle());
+    const RECT tr = r;
+    DrawThemeText(theme.Get(), system.DC(), BP_PUSHBUTTON, themeState, L"Ok", -1, DT_CENTER | DT_VCENTER | DT_SINGLELINE,
+                  0, &tr);
+    EXPECT_GT(DifferingPixels(system, theme.Draw(BP_PUSHBUTTON, themeState, r)), 0) << "the caption shows";
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+TEST_F(NativePainter, ThemedCaptionsTakeTheirAlignmentAsTextFlags) {
+  const TSystemTheme theme(L"BUTTON");
+  const TRect r(2, 2, 46, 38);
+  struct TRow {
+    TAlignment Horz;
+    TcxAlignmentVert Vert;
+    bool ShowPrefix;
+    DWORD Flags;
+  };
+  const TRow rows[] = {{taRightJustify, vaBottom, false, DT_RIGHT | DT_BOTTOM | DT_NOPREFIX},
+                       {taCenter, vaCenter, true, DT_CENTER | DT_VCENTER},
+                       {taLeftJustify, vaTop, false, DT_NOPREFIX}};
+  const TOwned<TFont> font(New<TFont>());
+  font->SetName(L"Tahoma");
+  font->SetHeight(-11);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Flags);
+    TCanvasOnSurface canvas(W, H, Bg);
+    NativeXP()->DrawThemedCaption(canvas.Get(), OpenTheme(totButton), BP_PUSHBUTTON, PBS_NORMAL, r, row.Horz, row.Vert,
+                                  false, false, row.ShowPrefix, L"&Go", font.get(), clBtnText);
+    TPixelSurface system(W, H, Bg);
+    const TSelectObject selected(system.DC(), font->Handle());
+    SetBkMode(system.DC(), TRANSPARENT);
+    const RECT tr = r;
+    DrawThemeText(theme.Get(), system.DC(), BP_PUSHBUTTON, PBS_NORMAL, L"&Go", -1,
+                  row.Flags | DT_EDITCONTROL | DT_SINGLELINE, 0, &tr);
+    ASSERT_FALSE(system.BoundsOfOther(Bg).IsEmpty());
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+  TCanvasOnSurface empty(W, H, Bg);
+  NativeXP()->DrawThemedCaption(empty.Get(), OpenTheme(totButton), BP_PUSHBUTTON, PBS_NORMAL, r, taCenter, vaCenter,
+                                true, false, false, L"", font.get(), clBtnText);
+  EXPECT_TRUE(empty.Surface.BoundsOfOther(Bg).IsEmpty());
+}
+
+// A thumb longer than the thumb part is wide carries the gripper.
+TEST_F(NativePainter, TheScrollThumbCarriesTheGripperWhenLongerThanItsPartIsWide) {
+  const TSystemTheme theme(L"SCROLLBAR");
+  SIZE part{};
+  ASSERT_EQ(GetThemePartSize(theme.Get(), nullptr, SBP_THUMBBTNVERT, SCRBS_NORMAL, nullptr, TS_TRUE, &part), S_OK);
+  struct TRow {
+    const char* Name;
+    int Length;
+  };
+  for (const TRow& row : {TRow{"short", static_cast<int>(part.cx) - 1}, TRow{"long", static_cast<int>(part.cx) + 9}}) {
+    SCOPED_TRACE(row.Name);
+    const TRect r(3, 2, 20, 2 + row.Length);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawScaledScrollBarPart(canvas.Get(), false, r, sbpThumbnail, cxbsNormal, DefaultScaleFactor());
+    TPixelSurface system = theme.Draw(SBP_THUMBBTNVERT, SCRBS_NORMAL, r);
+    if (row.Length > part.cx) {
+      const RECT gr = r;
+      DrawThemeBackground(theme.Get(), system.DC(), SBP_GRIPPERVERT, SCRBS_NORMAL, &gr, nullptr);
+    }
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+TEST_F(NativePainter, AnEmptyScrollPartDrawsNothing) {
+  for (const TcxScrollBarPart part : {sbpLineUp, sbpThumbnail, sbpPageDown}) {
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawScaledScrollBarPart(canvas.Get(), false, TRect(3, 3, 20, 3), part, cxbsNormal, DefaultScaleFactor());
+    EXPECT_TRUE(canvas.Surface.BoundsOfOther(Bg).IsEmpty());
+  }
+}
+
+// A command link is the theme's part where the theme draws one, else a Flat
+// button bordered only while hot or pressed.
+TEST_F(NativePainter, CommandLinks) {
+  const TSystemTheme theme(L"BUTTON");
+  const TRect r(2, 3, 46, 37);
+  for (const TcxButtonState state : {cxbsNormal, cxbsHot}) {
+    SCOPED_TRACE(state);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawScaledCommandLinkBackground(canvas.Get(), r, state, DefaultScaleFactor());
+    TPixelSurface themed(W, H, Bg);
+    const RECT tr = r;
+    const bool drawn = SUCCEEDED(DrawThemeBackground(theme.Get(), themed.DC(), BP_COMMANDLINK,
+                                                     state == cxbsHot ? CMDLS_HOT : CMDLS_NORMAL, &tr, nullptr));
+    if (drawn) {
+      EXPECT_EQ(DifferingPixels(canvas.Surface, themed), 0);
+      continue;
+    }
+    TCanvasOnSurface flat(W, H, Bg);
+    GetPaintersManager()->GetPainter(lfsFlat)->DrawScaledButton(flat.Get(), r, state, DefaultScaleFactor(),
+                                                                state == cxbsHot, false, cxbpButton, clDefault);
+    EXPECT_EQ(DifferingPixels(canvas.Surface, flat.Surface), 0);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Windows version gates
+
+// A version flag set to AValue for the length of a scope.
+class TVersionFlag {
+ public:
+  TVersionFlag(bool& AFlag, bool AValue) : FFlag(AFlag), FSaved(std::exchange(AFlag, AValue)) {}
+  ~TVersionFlag() { FFlag = FSaved; }
+  TVersionFlag(const TVersionFlag&) = delete;
+  TVersionFlag& operator=(const TVersionFlag&) = delete;
+
+ private:
+  bool& FFlag;
+  bool FSaved;
+};
+
+TEST_F(NativePainter, FilterAndGroupByBoxColoursFollowWindows10) {
+  for (const bool win10 : {false, true}) {
+    SCOPED_TRACE(win10);
+    const TVersionFlag flag(IsWin10OrLater, win10);
+    auto* base = static_cast<TcxCustomLookAndFeelPainter*>(Standard());
+    EXPECT_EQ(Native()->DefaultFilterBoxColor(), win10 ? clBtnFace : base->DefaultFilterBoxColor());
+    EXPECT_EQ(Native()->DefaultFilterBoxTextColor(), win10 ? clBtnText : base->DefaultFilterBoxTextColor());
+    EXPECT_EQ(Native()->DefaultGroupByBoxColor(), win10 ? base->DefaultFooterColor() : base->DefaultGroupByBoxColor());
+    COLORREF edge = 0;
+    const TSystemTheme header(L"HEADER");
+    const bool themed = win10 && GetThemeColor(header.Get(), HP_HEADERITEM, HIS_NORMAL, TMT_EDGEFILLCOLOR, &edge) == S_OK;
+    EXPECT_EQ(ColorToColorRef(Native()->DefaultGridLineColor()),
+              themed ? edge : ColorToColorRef(base->DefaultGridLineColor()));
+  }
+}
+
+TEST_F(NativePainter, ThePopupBorderIsTheListBoxFrameFromVistaOn) {
+  const TRect r(2, 2, 40, 30);
+  for (const bool vista : {false, true}) {
+    SCOPED_TRACE(vista);
+    const TVersionFlag flag(IsWinVistaOrLater, vista);
+    TCanvasOnSurface canvas(W, H, Bg);
+    TRect inside = r;
+    Native()->DrawEditPopupWindowBorder(canvas.Get(), inside, epbsDefault, false);
+    EXPECT_EQ(inside, TRect(3, 3, 39, 29));
+    if (vista) {
+      const TSystemTheme list(L"LISTBOX");
+      EXPECT_EQ(DifferingPixels(canvas.Surface, list.Draw(3, 3, r)), 0) << canvas.Surface.Picture(Bg);
+    } else {
+      EXPECT_EQ(RingCount(canvas.Surface, r, Sys(COLOR_BTNTEXT)), RingLength(r));
+      EXPECT_EQ(canvas.Surface.CountOther(TRect(3, 3, 39, 29), Bg), 0);
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Other DPIs
+
+TEST_F(NativePainter, AtAnotherDpiTheCheckBoxIsThatDpisThemePart) {
+  struct TRow {
+    TScale Scale;
+    int Size;
+  };
+  // Measured under Wine 8.
+  for (const TRow& row : {TRow{{1, 1}, 13}, TRow{{3, 2}, 20}, TRow{{2, 1}, 26}}) {
+    const TOwned<TdxScaleFactor> factor = ScaleFactorOf(row.Scale.Numerator, row.Scale.Denominator);
+    const int dpi = factor->Apply(96);
+    SCOPED_TRACE(dpi);
+    CloseAllThemes();
+    ThemeDataManager()->SetMonitorDpiList({96, 144, 192});
+    EXPECT_EQ(Native()->ScaledCheckButtonSize(factor.get()), TSize(row.Size, row.Size));
+    const TRect r(3, 3, 3 + row.Size, 3 + row.Size);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawScaledCheck(static_cast<TcxCustomCanvas*>(canvas.Get()), r, cxbsNormal, cbsChecked, clDefault,
+                              factor.get(), true);
+    const TSystemTheme theme(L"BUTTON", static_cast<UINT>(dpi));
+    EXPECT_EQ(DifferingPixels(canvas.Surface, theme.Draw(BP_CHECKBOX, CBS_CHECKEDNORMAL, r)), 0)
+        << canvas.Surface.Picture(Bg);
+  }
+  CloseAllThemes();
+}
+
+// A theme of another DPI goes through a bitmap: black stays transparent.
+TEST_F(NativePainter, TheScaledPathBlendsThePartWithBlackTransparent) {
+  const TSystemTheme theme(L"BUTTON");
+  const TRect r(3, 3, 16, 16);
+  TPixelSurface forced(W, H, Bg);
+  TcxWinXPLookAndFeelPainter::DrawScaledThemeBackground(theme.Get(), forced.DC(), BP_CHECKBOX, CBS_CHECKEDNORMAL, r,
+                                                        DefaultScaleFactor(), true, true);
+  // At the same size the bitmap's picture is the direct one, less black.
+  TPixelSurface direct = theme.Draw(BP_CHECKBOX, CBS_CHECKEDNORMAL, r);
+  int black = 0;
+  for (int y = r.Top; y < r.Bottom; ++y)
+    for (int x = r.Left; x < r.Right; ++x)
+      if (direct.Pixel(x, y) == RGB(0, 0, 0)) {
+        ++black;
+        EXPECT_EQ(forced.Pixel(x, y), Bg) << x << "," << y;
+      }
+  EXPECT_EQ(DifferingPixels(forced, direct), black);
+  // Twice the size: the part fills the larger rectangle, smoothly.
+  const TOwned<TdxScaleFactor> twice = ScaleFactorOf(2, 1);
+  TPixelSurface scaled(W, H, Bg);
+  const TRect big(3, 3, 29, 29);
+  TcxWinXPLookAndFeelPainter::DrawScaledThemeBackground(theme.Get(), scaled.DC(), BP_CHECKBOX, CBS_CHECKEDNORMAL, big,
+                                                        twice.get());
+  EXPECT_EQ(scaled.BoundsOfOther(Bg), big);
+  EXPECT_EQ(scaled.Pixel(big.Left + 1, big.Top + 13), direct.Pixel(r.Left, r.Top + 6));
+}
+
+// ---------------------------------------------------------------------------
+// Fallbacks
+
+// Wine's theme has no explorer bar: the group expand button falls back for
+// real, to the Standard painter's (the Flat painter's button).
+TEST_F(NativePainter, WithoutTheExplorerBarTheGroupExpandButtonFallsBack) {
+  ASSERT_EQ(TSystemTheme(L"EXPLORERBAR").Get(), nullptr) << "measured: Wine has no explorer bar";
+  const TRect r(3, 3, 18, 18);
+  for (const TcxButtonState state : {cxbsNormal, cxbsHot, cxbsPressed}) {
+    TCanvasOnSurface native(W, H, Bg);
+    TCanvasOnSurface standard(W, H, Bg);
+    Native()->DrawScaledGroupExpandButton(native.Get(), r, true, state, DefaultScaleFactor());
+    Standard()->DrawScaledGroupExpandButton(standard.Get(), r, true, state, DefaultScaleFactor());
+    EXPECT_EQ(DifferingPixels(native.Surface, standard.Surface), 0);
+    EXPECT_FALSE(native.Surface.BoundsOfOther(Bg).IsEmpty());
+  }
+  EXPECT_EQ(Native()->ScaledGroupExpandButtonSize(DefaultScaleFactor()), 15);
+}
+
+TEST_F(NativePainter, TheButtonColourFallsBackWhereTheThemeHasNone) {
+  COLORREF color = 0;
+  const TSystemTheme theme(L"BUTTON");
+  ASSERT_NE(GetThemeColor(theme.Get(), BP_PUSHBUTTON, PBS_NORMAL, TMT_COLOR, &color), S_OK) << "measured under Wine";
+  EXPECT_EQ(Native()->ButtonColor(cxbsNormal), clBtnFace);
+  // The text colour is the theme's.
+  ASSERT_EQ(GetThemeColor(theme.Get(), BP_PUSHBUTTON, PBS_DISABLED, TMT_TEXTCOLOR, &color), S_OK);
+  EXPECT_EQ(ColorToColorRef(Native()->ButtonSymbolColor(cxbsDisabled)), color);
+}
+
+TEST_F(NativePainter, SizesComeFromTheTheme) {
+  const TSystemTheme button(L"BUTTON");
+  SIZE radio{};
+  ASSERT_EQ(GetThemePartSize(button.Get(), nullptr, BP_RADIOBUTTON, RBS_UNCHECKEDNORMAL, nullptr, TS_TRUE, &radio), S_OK);
+  EXPECT_EQ(Native()->ScaledRadioButtonSize(DefaultScaleFactor()), TSize(radio.cx, radio.cy));
+  const TSystemTheme tree(L"TREEVIEW");
+  SIZE glyph{};
+  ASSERT_EQ(GetThemePartSize(tree.Get(), nullptr, TVP_GLYPH, GLPS_OPENED, nullptr, TS_TRUE, &glyph), S_OK);
+  EXPECT_EQ(Native()->ScaledExpandButtonSize(DefaultScaleFactor()), glyph.cx);
+  RECT content{};
+  const RECT hundred{0, 0, 100, 100};
+  ASSERT_EQ(GetThemeBackgroundContentRect(button.Get(), nullptr, BP_PUSHBUTTON, PBS_HOT, &hundred, &content), S_OK);
+  EXPECT_EQ(Native()->ButtonBorderSize(cxbsHot), content.left);
+  EXPECT_EQ(Native()->CheckBorderSize(), 0);
+  EXPECT_TRUE(Native()->IsButtonHotTrack());
+  EXPECT_TRUE(Native()->NeedRedrawOnResize());
+}
+
+// ---------------------------------------------------------------------------
+// Classes Wine's theme lacks, through a binding that has them
+
+// The real binding, with the explorer bar answered by a recording fake.
+struct TThemeCall {
+  int Part;
+  int State;
+  TRect Rect;
+  bool operator==(const TThemeCall&) const = default;
+};
+TdxUxThemeBinding GRealBinding;
+std::vector<TThemeCall> GCalls;
+const HTHEME FakeExplorerBar = reinterpret_cast<HTHEME>(static_cast<INT_PTR>(0x7E57));
+
+template <class F>
+F Real(TdxUxThemeEntry AEntry) {
+  return reinterpret_cast<F>(reinterpret_cast<void*>(GRealBinding.EntryPoints[static_cast<std::size_t>(AEntry)]));
+}
+bool IsExplorerBar(LPCWSTR AClassList) { return lstrcmpiW(AClassList, ThemedObjectClassList(totExplorerBar)) == 0; }
+HTHEME WINAPI FakeOpen(HWND AWindow, LPCWSTR AClassList) {
+  if (IsExplorerBar(AClassList)) return FakeExplorerBar;
+  return Real<HTHEME(WINAPI*)(HWND, LPCWSTR)>(TdxUxThemeEntry::OpenThemeData)(AWindow, AClassList);
+}
+HTHEME WINAPI FakeOpenForDpi(HWND AWindow, LPCWSTR AClassList, UINT ADpi) {
+  if (IsExplorerBar(AClassList)) return FakeExplorerBar;
+  return Real<HTHEME(WINAPI*)(HWND, LPCWSTR, UINT)>(TdxUxThemeEntry::OpenThemeDataForDpi)(AWindow, AClassList, ADpi);
+}
+HRESULT WINAPI FakeClose(HTHEME ATheme) {
+  if (ATheme == FakeExplorerBar) return S_OK;
+  return Real<HRESULT(WINAPI*)(HTHEME)>(TdxUxThemeEntry::CloseThemeData)(ATheme);
+}
+HRESULT WINAPI FakeDraw(HTHEME ATheme, HDC DC, int APart, int AState, LPCRECT ARect, LPCRECT AClip) {
+  if (ATheme != FakeExplorerBar)
+    return Real<HRESULT(WINAPI*)(HTHEME, HDC, int, int, LPCRECT, LPCRECT)>(TdxUxThemeEntry::DrawThemeBackground)(
+        ATheme, DC, APart, AState, ARect, AClip);
+  GCalls.push_back({APart, AState, TRect(*ARect)});
+  return S_OK;
+}
+
+class NativePainterWithAnExplorerBar : public NativePainter {
+ protected:
+  void SetUp() override {
+    NativePainter::SetUp();
+    if (IsSkipped()) return;
+    CloseAllThemes();
+    GRealBinding = dxUxThemeBinding();
+    TdxUxThemeBinding b = GRealBinding;
+    const auto set = [&](TdxUxThemeEntry AEntry, auto AFunction) {
+      b.EntryPoints[static_cast<std::size_t>(AEntry)] = reinterpret_cast<FARPROC>(reinterpret_cast<void*>(AFunction));
+    };
+    set(TdxUxThemeEntry::OpenThemeData, &FakeOpen);
+    if (GRealBinding.EntryPoints[static_cast<std::size_t>(TdxUxThemeEntry::OpenThemeDataForDpi)])
+      set(TdxUxThemeEntry::OpenThemeDataForDpi, &FakeOpenForDpi);
+    set(TdxUxThemeEntry::CloseThemeData, &FakeClose);
+    set(TdxUxThemeEntry::DrawThemeBackground, &FakeDraw);
+    dxSetUxThemeBinding(b);
+    GCalls.clear();
+  }
+  void TearDown() override {
+    if (IsSkipped()) return;
+    CloseAllThemes();
+    dxSetUxThemeBinding(GRealBinding);
+  }
+};
+
+// The explorer bar has normal, hot and pressed pictures: the default button
+// looks normal, and so does a disabled one (there is no disabled picture).
+TEST_F(NativePainterWithAnExplorerBar, TheGroupExpandButtonIsTheExplorerBarsPart) {
+  ASSERT_TRUE(IsThemedObjectTypeAvailable(totExplorerBar));
+  struct TRow {
+    TcxButtonState State;
+    bool Expanded;
+    TThemeCall Call;
+  };
+  const TRect r(3, 4, 20, 21);
+  const TRow rows[] = {{cxbsDefault, false, {EBP_NORMALGROUPEXPAND, EBNGE_NORMAL, r}},
+                       {cxbsNormal, true, {EBP_NORMALGROUPCOLLAPSE, EBNGC_NORMAL, r}},
+                       {cxbsHot, false, {EBP_NORMALGROUPEXPAND, EBNGE_HOT, r}},
+                       {cxbsPressed, true, {EBP_NORMALGROUPCOLLAPSE, EBNGC_PRESSED, r}},
+                       {cxbsDisabled, false, {EBP_NORMALGROUPEXPAND, EBNGE_NORMAL, r}}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.State);
+    GCalls.clear();
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawScaledGroupExpandButton(canvas.Get(), r, row.Expanded, row.State, DefaultScaleFactor());
+    EXPECT_EQ(GCalls, std::vector<TThemeCall>{row.Call});
+    EXPECT_TRUE(canvas.Surface.BoundsOfOther(Bg).IsEmpty()) << "nothing but the theme's part";
+  }
+}
+
+// ---------------------------------------------------------------------------
+// With visual styles off every part is the Standard painter's (separators
+// keep the Native painter's band of 6)
+
+BOOL WINAPI ThemesInactive() { return FALSE; }
+
+class NativePainterWithoutThemes : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!IsUxThemeLoaded() || !ThemeChangedEventReceiver()) GTEST_SKIP() << "no visual styles library";
+    FSaved = dxUxThemeBinding();
+    TdxUxThemeBinding b = FSaved;
+    b.EntryPoints[static_cast<std::size_t>(TdxUxThemeEntry::IsThemeActive)] =
+        reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&ThemesInactive));
+    dxSetUxThemeBinding(b);
+    ThemeChanged();
+    ASSERT_FALSE(AreVisualStylesAvailable());
+  }
+  void TearDown() override {
+    if (!IsUxThemeLoaded() || !ThemeChangedEventReceiver()) return;
+    dxSetUxThemeBinding(FSaved);
+    ThemeChanged();
+  }
+  static void ThemeChanged() { SendMessageW(ThemeChangedEventReceiver()->Handle(), WM_THEMECHANGED, 0, 0); }
+
+ private:
+  TdxUxThemeBinding FSaved;
+};
+
+TEST_F(NativePainterWithoutThemes, EveryPartIsTheStandardPaintersPicture) {
+  EXPECT_FALSE(Native()->NeedRedrawOnResize());
+  const TdxScaleFactor* f = DefaultScaleFactor();
+  struct TRow {
+    const char* Name;
+    std::function<void(TcxCustomLookAndFeelPainter*, TcxCanvas*)> Draw;
+  };
+  const TRow rows[] = {
+      {"button", [f](auto* P, TcxCanvas* C) { P->DrawScaledButton(C, TRect(2, 2, 40, 25), cxbsHot, f, cxbpButton, clDefault); }},
+      {"check", [f](auto* P, TcxCanvas* C) { P->DrawScaledCheckButton(C, TRect(2, 2, 15, 15), cxbsNormal, cbsChecked, f); }},
+      {"arrow", [f](auto* P, TcxCanvas* C) { P->DrawScaledArrow(C, TRect(2, 2, 19, 19), cxbsPressed, adLeft, f); }},
+      {"thumb", [f](auto* P, TcxCanvas* C) {
+         P->DrawScaledScrollBarPart(C, false, TRect(2, 2, 19, 35), sbpThumbnail, cxbsNormal, f);
+       }},
+      {"line up", [f](auto* P, TcxCanvas* C) {
+         P->DrawScaledScrollBarPart(C, true, TRect(2, 2, 19, 19), sbpLineUp, cxbsNormal, f);
+       }},
+      {"page", [f](auto* P, TcxCanvas* C) {
+         P->DrawScaledScrollBarPart(C, true, TRect(2, 2, 40, 19), sbpPageUp, cxbsNormal, f);
+       }},
+      {"border", [](auto* P, TcxCanvas* C) { P->DrawBorder(C, TRect(2, 2, 40, 30)); }},
+      {"expand", [f](auto* P, TcxCanvas* C) { P->DrawScaledExpandButton(C, TRect(2, 2, 14, 14), false, f); }},
+      {"group box", [](auto* P, TcxCanvas* C) { P->DrawGroupBoxFrame(C, TRect(2, 2, 40, 30), true, cxgpTop, cxBordersAll()); }},
+      {"size grip", [f](auto* P, TcxCanvas* C) { P->DrawScaledSizeGrip(C, TRect(2, 2, 30, 30), f); }},
+      {"token", [f](auto* P, TcxCanvas* C) { P->DrawScaledTokenBackground(C, TRect(2, 2, 40, 20), cxbsHot, f); }},
+      {"radio", [f](auto* P, TcxCanvas* C) { P->DrawScaledRadioButton(C, 3, 3, cxbsNormal, true, false, clDefault, f); }},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface native(W, H, Bg);
+    TCanvasOnSurface standard(W, H, Bg);
+    row.Draw(Native(), native.Get());
+    row.Draw(Standard(), standard.Get());
+    EXPECT_FALSE(standard.Surface.BoundsOfOther(Bg).IsEmpty());
+    EXPECT_EQ(DifferingPixels(native.Surface, standard.Surface), 0) << native.Surface.Picture(Bg);
+  }
+  EXPECT_EQ(Native()->ButtonBorderSize(cxbsDefault), Standard()->ButtonBorderSize(cxbsNormal));
+  EXPECT_EQ(Native()->BorderSize(), Standard()->BorderSize());
+  EXPECT_EQ(Native()->ScaledCheckButtonSize(f), Standard()->ScaledCheckButtonSize(f));
+  EXPECT_EQ(Native()->ButtonColor(cxbsHot), Standard()->ButtonColor(cxbsHot));
+}
+
+// ---------------------------------------------------------------------------
+// Look-and-feels choose the painter
+
+TEST_F(TLookAndFeelFixture, NativeStyleChoosesTheNativePainterWhereItsThemeExists) {
+  if (!AreVisualStylesAvailable(TdxThemedObjectTypes{totButton})) GTEST_SKIP() << "no visual styles";
+  TOwned<TcxLookAndFeel> lf(New<TcxLookAndFeel>(nullptr));
+  lf->SetKind(lfFlat);
+  lf->SetNativeStyle(true);
+  EXPECT_EQ(lf->GetAvailablePainter(totButton), Native());
+  // Wine has no explorer bar: the kind's painter draws it.
+  EXPECT_EQ(lf->GetAvailablePainter(totExplorerBar), GetPaintersManager()->GetPainter(lfsFlat));
+}
+
+TEST(PaintersManager, StartsWithFivePaintersInNameOrderOneForEachStyleButSkins) {
+  TcxLookAndFeelPaintersManager* manager = GetPaintersManager();
+  std::vector<String> names;
+  for (int i = 0; i < manager->Count(); ++i) names.push_back(manager->GetItem(i)->LookAndFeelName());
+  EXPECT_EQ(names, (std::vector<String>{L"Flat", L"Native", L"Office11", L"Standard", L"UltraFlat"}));
+  for (const TcxLookAndFeelStyle style : {lfsFlat, lfsStandard, lfsUltraFlat, lfsNative, lfsOffice11}) {
+    ASSERT_NE(manager->GetPainter(style), nullptr) << style;
+    EXPECT_EQ(manager->GetPainter(style)->LookAndFeelStyle(), style);
+  }
+  EXPECT_EQ(manager->GetPainter(lfsSkin), nullptr);
+}
+
+}  // namespace

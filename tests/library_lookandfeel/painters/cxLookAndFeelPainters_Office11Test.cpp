@@ -1,0 +1,215 @@
+#include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
+
+#include "library/lookandfeel/painters/dxOffice11.h"
+#include "tests/library_lookandfeel/PainterTesting.h"
+#include "tests/library_lookandfeel/Office11Testing.h"
+#include "tests/library_lookandfeel/SurfaceComparing.h"
+#include "tests/support/SystemColors.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+TcxCustomLookAndFeelPainter* Office11() { return GetPaintersManager()->GetPainter(lfsOffice11); }
+TcxOffice11LookAndFeelPainter* Office11Painter() { return static_cast<TcxOffice11LookAndFeelPainter*>(Office11()); }
+
+// Half of each, each product rounded.
+COLORREF Half(COLORREF A, COLORREF B) {
+  const auto channel = [](int a, int b) { return static_cast<int>(std::lround(a / 2.0) + std::lround(b / 2.0)); };
+  return RGB(channel(GetRValue(A), GetRValue(B)), channel(GetGValue(A), GetGValue(B)),
+             channel(GetBValue(A), GetBValue(B)));
+}
+
+COLORREF ToRef(TColor AColor) { return ColorToColorRef(AColor); }
+
+TEST(Office11Painter, NamesItselfAndRepaintsOnResize) {
+  ASSERT_TRUE(Is<TcxOffice11LookAndFeelPainter>(Office11()));
+  EXPECT_EQ(Office11()->LookAndFeelName(), L"Office11");
+  EXPECT_TRUE(Office11()->NeedRedrawOnResize());
+  EXPECT_FALSE(Office11()->DrawExpandButtonFirst());
+}
+
+// The colours of the schemes, from the scheme table; without a scheme the
+// system's.
+struct TSchemeRow {
+  const wchar_t* SchemeName;
+  COLORREF Background;
+  COLORREF Frame;
+  COLORREF GradientLight;
+  COLORREF GradientDark;
+  bool Themed;
+};
+
+std::vector<TSchemeRow> SchemeRows() {
+  return {{L"Other", Sys(COLOR_BTNFACE), Sys(COLOR_BTNSHADOW), 0, 0, false},
+          {L"NormalColor", RGB(158, 190, 245), RGB(0, 45, 150), RGB(221, 236, 254), RGB(129, 169, 226), true},
+          {L"HomeStead", RGB(217, 217, 167), RGB(117, 141, 94), RGB(244, 247, 222), RGB(183, 198, 145), true},
+          {L"Metallic", RGB(215, 215, 229), RGB(124, 124, 148), RGB(243, 244, 250), RGB(153, 151, 181), true}};
+}
+
+TEST(Office11Painter, ColoursFollowTheColourScheme) {
+  if (!AreVisualStylesAvailable()) GTEST_SKIP() << "schemes need visual styles";
+  for (const TSchemeRow& row : SchemeRows()) {
+    SCOPED_TRACE(UTF8Encode(row.SchemeName));
+    const TThemeNames names(L"C:\\Windows\\Resources\\Themes\\light.msstyles", row.SchemeName);
+    EXPECT_EQ(ToRef(Office11()->ButtonColor(cxbsNormal)), row.Background);
+    EXPECT_EQ(ToRef(Office11()->ButtonColor(cxbsDisabled)), Sys(COLOR_BTNFACE));
+    // A pressed glyph is drawn on the scheme's light orange, or on a dark
+    // highlight blend without a scheme.
+    EXPECT_EQ(ToRef(Office11()->ButtonSymbolColor(cxbsPressed)), row.Themed ? RGB(0, 0, 0) : Sys(COLOR_HIGHLIGHTTEXT));
+    TCanvasOnSurface canvas(30, 20, Bg);
+    const TRect r(2, 2, 28, 18);
+    Office11()->DrawBorder(canvas.Get(), r);
+    EXPECT_EQ(RingCount(canvas.Surface, r, row.Frame), RingLength(r));
+    if (row.Themed) {
+      EXPECT_EQ(ToRef(Office11Painter()->HeaderTopColor()), Half(row.GradientLight, row.GradientDark));
+    }
+  }
+}
+
+TEST(Office11Painter, ButtonFramesAndSeparators) {
+  const TThemeNames names(L"light.msstyles", L"NormalColor");
+  struct TRow {
+    TcxButtonState State;
+    COLORREF Frame;
+  };
+  const COLORREF highlightBorder = AreVisualStylesAvailable() ? RGB(0, 0, 128) : Sys(COLOR_HIGHLIGHT);
+  for (const TRow& row : {TRow{cxbsNormal, Sys(COLOR_BTNTEXT)}, TRow{cxbsHot, highlightBorder},
+                          TRow{cxbsPressed, highlightBorder}, TRow{cxbsDefault, Sys(COLOR_WINDOWFRAME)}}) {
+    SCOPED_TRACE(row.State);
+    TCanvasOnSurface canvas(30, 20, Bg);
+    const TRect r(2, 2, 28, 18);
+    Office11()->DrawButtonBorder(canvas.Get(), r, row.State);
+    EXPECT_EQ(RingCount(canvas.Surface, r, row.Frame), RingLength(r));
+  }
+  // The separator: dark, and light one pixel down-right.
+  TCanvasOnSurface canvas(30, 20, Bg);
+  Office11()->DrawSeparator(canvas.Get(), TRect(2, 2, 28, 18), false);
+  const COLORREF dark = ToRef(Office11Color(Office11SeparatorDarkColor));
+  const COLORREF light = ToRef(Office11Color(Office11SeparatorLightColor));
+  const TRect band = canvas.Surface.BoundsOfOther(Bg);
+  EXPECT_EQ(band.Height(), Office11()->SeparatorSize());
+  EXPECT_EQ(canvas.Surface.Pixel(band.Left, band.Top), dark);
+  EXPECT_EQ(canvas.Surface.Pixel(band.Right - 1, band.Bottom - 1), light);
+}
+
+// The expand button: the colour set's picture, its face recoloured from the
+// gradient's light colour at the top to its dark colour at the bottom.
+TEST(Office11Painter, TheExpandButtonIsTheRecolouredPicture) {
+  const TThemeNames names(L"light.msstyles", L"NormalColor");
+  const COLORREF light = ToRef(Office11Color(Office11GradientLightColor));
+  const COLORREF dark = ToRef(Office11Color(Office11GradientDarkColor));
+  ASSERT_NE(light, dark);
+  for (const TScale scale : {TScale{1, 1}, TScale{2, 1}}) {
+    SCOPED_TRACE(scale.Numerator);
+    const TOwned<TdxScaleFactor> factor = ScaleFactorOf(scale.Numerator, scale.Denominator);
+    const int size = factor->Apply(11);
+    EXPECT_EQ(Office11()->ScaledExpandButtonSize(factor.get()), size);
+    const TRect r(3, 3, 3 + size + 4, 3 + size + 4);
+    for (const bool expanded : {false, true}) {
+      TCanvasOnSurface canvas(40, 40, Bg);
+      Office11()->DrawScaledExpandButton(canvas.Get(), r, expanded, factor.get());
+      const TRect box(5, 5, 5 + size, 5 + size);
+      EXPECT_EQ(canvas.Surface.BoundsOfOther(Bg), box) << canvas.Surface.Picture(Bg);
+      const int one = factor->Apply(1);
+      // Transparent corners, a black frame, the face's first and last rows.
+      EXPECT_EQ(canvas.Surface.Pixel(box.Left, box.Top), Bg);
+      EXPECT_EQ(canvas.Surface.Pixel(box.Left + one, box.Top), RGB(0, 0, 0));
+      EXPECT_EQ(canvas.Surface.Pixel(box.Left + one, box.Top + one), light);
+      EXPECT_EQ(canvas.Surface.Pixel(box.Left + one, box.Bottom - one - 1), dark);
+      // The mark: a stem across the centre only for the plus.
+      const int centre = box.Left + 5 * one;
+      EXPECT_EQ(canvas.Surface.Pixel(centre, box.Top + 3 * one), expanded ? canvas.Surface.Pixel(centre - 2 * one, box.Top + 3 * one) : RGB(0, 0, 0));
+      EXPECT_EQ(canvas.Surface.Pixel(box.Left + 3 * one, centre), RGB(0, 0, 0));
+    }
+  }
+}
+
+// A picture whose face has one red value has no range to map it through: it
+// takes the light colour instead of dividing by zero.
+TEST(Office11Painter, RecolouringAPictureOfOneRedValueTakesTheLightColour) {
+  const TThemeNames names(L"light.msstyles", L"NormalColor");
+  const COLORREF light = ToRef(Office11Color(Office11GradientLightColor));
+  const std::uint32_t lightBgra =
+      0xFF000000 | (GetRValue(light) << 16) | (GetGValue(light) << 8) | GetBValue(light);
+  std::vector<std::uint32_t> pixels = {0x00FF00FF, 0x00646464, 0x00646464, 0x00000000, 0x00FF00FF};
+  Office11RecolorPixels(pixels);
+  EXPECT_EQ(pixels, (std::vector<std::uint32_t>{0, lightBgra, lightBgra, 0xFF000000, 0}));
+  // With a range, the lowest red takes the dark colour.
+  const COLORREF dark = ToRef(Office11Color(Office11GradientDarkColor));
+  std::vector<std::uint32_t> ramp = {0x00FF00FF, 0x00C8C8C8, 0x00646464};
+  Office11RecolorPixels(ramp);
+  EXPECT_EQ(ramp[1], lightBgra);
+  EXPECT_EQ(ramp[2], 0xFF000000 | (GetRValue(dark) << 16) | (GetGValue(dark) << 8) | GetBValue(dark));
+}
+
+// A real change of the system colours recolours the painter at once.
+TEST(Office11Painter, ASystemColourChangeRecoloursThePainter) {
+  const TThemeNames names(L"light.msstyles", L"Other");
+  const COLORREF face = RGB(200, 180, 120);
+  const TSystemColorsChange change({{COLOR_BTNFACE, face}});
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND AWindow, LPARAM) {
+        SendMessageW(AWindow, WM_SYSCOLORCHANGE, 0, 0);
+        return TRUE;
+      },
+      0);
+  EXPECT_EQ(ToRef(Office11()->ButtonColor(cxbsNormal)), face);
+  TCanvasOnSurface canvas(20, 20, Bg);
+  Office11()->DrawScaledExpandButton(canvas.Get(), TRect(2, 2, 13, 13), false, DefaultScaleFactor());
+  EXPECT_EQ(canvas.Surface.Pixel(3, 3), ToRef(Office11Color(Office11GradientLightColor)));
+  EXPECT_EQ(ToRef(Office11Color(Office11BackgroundColor)), face);
+}
+
+TEST(Office11Painter, TheSizeGripIsTheColourSetsStaircase) {
+  for (const TScale scale : {TScale{1, 1}, TScale{2, 1}}) {
+    SCOPED_TRACE(scale.Numerator);
+    const TOwned<TdxScaleFactor> factor = ScaleFactorOf(scale.Numerator, scale.Denominator);
+    const TRect r(0, 0, factor->Apply(16), factor->Apply(16));
+    TCanvasOnSurface canvas(r.Right, r.Bottom, Bg);
+    Office11()->DrawScaledSizeGrip(canvas.Get(), r, factor.get(), clNone);
+    const COLORREF dark = ToRef(Office11Color(Office11GripDarkColor));
+    // Six dots (three, two, one), each a dark square of the dot less a step.
+    const int side = factor->Apply(4) - 2 * factor->Apply(1);
+    EXPECT_EQ(canvas.Surface.Count(dark), 6 * side * side) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// Scroll bars and, while buttons are themed, group boxes are the Native
+// painter's.
+TEST(Office11Painter, BorrowsTheNativePaintersScrollBarsAndGroupBoxes) {
+  TcxCustomLookAndFeelPainter* native = GetPaintersManager()->GetPainter(lfsNative);
+  ASSERT_NE(native, nullptr);
+  const TdxScaleFactor* f = DefaultScaleFactor();
+  struct TRow {
+    const char* Name;
+    void (*Draw)(TcxCustomLookAndFeelPainter*, TcxCanvas*, const TdxScaleFactor*);
+  };
+  const TRow rows[] = {
+      {"thumb", [](auto* P, TcxCanvas* C, const TdxScaleFactor* F) {
+         P->DrawScaledScrollBarPart(C, false, TRect(2, 2, 19, 40), sbpThumbnail, cxbsHot, F);
+       }},
+      {"line up", [](auto* P, TcxCanvas* C, const TdxScaleFactor* F) {
+         P->DrawScaledScrollBarPart(C, true, TRect(2, 2, 19, 19), sbpLineUp, cxbsPressed, F);
+       }},
+      {"group box", [](auto* P, TcxCanvas* C, const TdxScaleFactor*) {
+         P->DrawGroupBoxFrame(C, TRect(2, 2, 40, 40), true, cxgpTop, cxBordersAll());
+       }},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface office(44, 44, Bg);
+    TCanvasOnSurface nativeCanvas(44, 44, Bg);
+    row.Draw(Office11(), office.Get(), f);
+    row.Draw(native, nativeCanvas.Get(), f);
+    EXPECT_FALSE(office.Surface.BoundsOfOther(Bg).IsEmpty());
+    EXPECT_EQ(DifferingPixels(office.Surface, nativeCanvas.Surface), 0);
+  }
+  EXPECT_EQ(Office11()->ScaledScrollBarMinimalThumbSize(true, f), native->ScaledScrollBarMinimalThumbSize(true, f));
+}
+
+}  // namespace

@@ -1,0 +1,241 @@
+#include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
+
+#include "library/core/colors/dxCoreGraphics.h"
+#include "tests/library_lookandfeel/PainterTesting.h"
+#include "tests/library_lookandfeel/SurfaceComparing.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TcxCustomLookAndFeelPainter* Standard() { return GetPaintersManager()->GetPainter(lfsStandard); }
+
+constexpr int W = 40;
+constexpr int H = 30;
+const TRect Part(3, 4, 35, 26);
+
+// What the system draws with DrawEdge on a surface like the painter's.
+TPixelSurface SystemEdge(const TRect& R, UINT AEdge, UINT AFlags) {
+  TPixelSurface s(W, H, Bg);
+  RECT r = R;
+  DrawEdge(s.DC(), &r, AEdge, AFlags);
+  return s;
+}
+
+TEST(StandardPainter, NamesItselfAndIsFiledUnderItsStyle) {
+  ASSERT_NE(Standard(), nullptr);
+  EXPECT_TRUE(Is<TcxStandardLookAndFeelPainter>(Standard()));
+  EXPECT_EQ(Standard()->LookAndFeelName(), L"Standard");
+  EXPECT_FALSE(Standard()->IsButtonHotTrack());
+}
+
+TEST(StandardPainter, TheNormalButtonIsTheSystemsPushButton) {
+  TCanvasOnSurface canvas(W, H, Bg);
+  Standard()->DrawScaledButton(canvas.Get(), Part, cxbsNormal, DefaultScaleFactor(), cxbpButton, clDefault);
+  TPixelSurface system(W, H, Bg);
+  RECT r = Part;
+  DrawFrameControl(system.DC(), &r, DFC_BUTTON, DFCS_BUTTONPUSH);
+  EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+}
+
+// Each classic frame against the system's edge of the same kind.
+TEST(StandardPainter, FramesAreTheSystemsEdges) {
+  struct TRow {
+    const char* Name;
+    void (*Draw)(TcxCanvas* ACanvas, const TRect& R);
+    UINT Edge;
+    UINT Flags;
+  };
+  const TRow rows[] = {
+      {"border", [](TcxCanvas* C, const TRect& R) { Standard()->DrawBorder(C, R); }, EDGE_SUNKEN, BF_RECT},
+      {"check border", [](TcxCanvas* C, const TRect& R) { Standard()->DrawCheckBorder(C, R, cxbsNormal); },
+       EDGE_SUNKEN, BF_RECT},
+      {"hot button border", [](TcxCanvas* C, const TRect& R) { Standard()->DrawButtonBorder(C, R, cxbsHot); },
+       EDGE_RAISED, BF_RECT | BF_SOFT},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface canvas(W, H, Bg);
+    row.Draw(canvas.Get(), Part);
+    EXPECT_EQ(DifferingPixels(canvas.Surface, SystemEdge(Part, row.Edge, row.Flags)), 0)
+        << canvas.Surface.Picture(Bg);
+  }
+}
+
+TEST(StandardPainter, PressedAndDefaultButtonsHaveABlackFrameOutside) {
+  struct TRow {
+    TcxButtonState State;
+    int Size;
+  };
+  for (const TRow& row : {TRow{cxbsPressed, 2}, TRow{cxbsDefault, 3}}) {
+    SCOPED_TRACE(row.State);
+    EXPECT_EQ(Standard()->ButtonBorderSize(row.State), row.Size);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Standard()->DrawButtonBorder(canvas.Get(), Part, row.State);
+    EXPECT_EQ(RingCount(canvas.Surface, Part, RGB(0, 0, 0)), RingLength(Part));
+    TRect inner = Part;
+    inner.Deflate(1);
+    if (row.State == cxbsPressed) {
+      EXPECT_EQ(RingCount(canvas.Surface, inner, Sys(COLOR_BTNSHADOW)), RingLength(inner));
+    } else {
+      // The raised frames of any other button, a pixel further in.
+      EXPECT_EQ(DifferingPixels(canvas.Surface, SystemEdge(inner, EDGE_RAISED, BF_RECT | BF_SOFT), inner), 0);
+    }
+  }
+  EXPECT_EQ(Standard()->ButtonBorderSize(cxbsNormal), 2);
+}
+
+TEST(StandardPainter, APressedCaptionMovesOnePixelRightAndDown) {
+  const auto captionBounds = [](TcxCustomLookAndFeelPainter* APainter, TcxButtonState AState) {
+    TCanvasOnSurface canvas(80, 30, Bg);
+    APainter->DrawScaledButton(canvas.Get(), TRect(0, 0, 80, 30), L"Ok", AState, DefaultScaleFactor(), false,
+                               static_cast<TColor>(Bg), static_cast<TColor>(RGB(0, 0, 0)));
+    return canvas.Surface.BoundsOf(RGB(0, 0, 0));
+  };
+  TRect normal = captionBounds(Standard(), cxbsNormal);
+  ASSERT_FALSE(normal.IsEmpty());
+  normal.Offset(1, 1);
+  EXPECT_EQ(captionBounds(Standard(), cxbsPressed), normal);
+  EXPECT_EQ(captionBounds(UltraFlatPainter(), cxbsPressed), captionBounds(UltraFlatPainter(), cxbsNormal));
+}
+
+TEST(StandardPainter, TheGroupBoxFrameIsEtched) {
+  // The shadow frame and, a pixel down-right, the highlight frame, drawn
+  // with the system's own frame routine.
+  const auto expected = [](const TRect& R, TcxBorders ABorders) {
+    TPixelSurface s(W, H, Bg);
+    const auto frame = [&](TRect F, int AColor) {
+      const HBRUSH brush = GetSysColorBrush(AColor);
+      if (ABorders == cxBordersAll()) {
+        RECT r = F;
+        FrameRect(s.DC(), &r, brush);
+        return;
+      }
+      // Only the left and top sides.
+      RECT left = TRect(F.Left, F.Top, F.Left + 1, F.Bottom);
+      RECT top = TRect(F.Left, F.Top, F.Right, F.Top + 1);
+      FillRect(s.DC(), &left, brush);
+      FillRect(s.DC(), &top, brush);
+    };
+    frame(TRect(R.Left, R.Top, R.Right - 1, R.Bottom - 1), COLOR_BTNSHADOW);
+    frame(TRect(R.Left + 1, R.Top + 1, R.Right, R.Bottom), COLOR_BTNHIGHLIGHT);
+    return s;
+  };
+  for (const TcxBorders borders : {cxBordersAll(), TcxBorders{bLeft, bTop}}) {
+    TCanvasOnSurface canvas(W, H, Bg);
+    Standard()->DrawGroupBoxFrame(canvas.Get(), Part, true, cxgpTop, borders);
+    EXPECT_EQ(DifferingPixels(canvas.Surface, expected(Part, borders)), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+TEST(StandardPainter, TheExpandButtonIsARaisedBoxWithASunkenInnerEdge) {
+  EXPECT_EQ(Standard()->ScaledExpandButtonSize(DefaultScaleFactor()), 12);
+  const TRect r(2, 2, 14, 14);
+  TCanvasOnSurface canvas(16, 16, Bg);
+  Standard()->DrawScaledExpandButton(canvas.Get(), r, false, DefaultScaleFactor(), static_cast<TColor>(Red));
+  TPixelSurface system(16, 16, Bg);
+  RECT outer = r;
+  DrawEdge(system.DC(), &outer, BDR_RAISEDOUTER, BF_RECT);
+  RECT inner = TRect(3, 3, 13, 13);
+  DrawEdge(system.DC(), &inner, BDR_SUNKENINNER, BF_RECT);
+  TRect face = r;
+  face.Deflate(2);
+  EXPECT_EQ(DifferingPixels(canvas.Surface, system, TRect(0, 0, 16, 16)) - DifferingPixels(canvas.Surface, system, face),
+            0)
+      << canvas.Surface.Picture(Bg);
+  // Inside: the fill around the plus.
+  const int red = canvas.Surface.Count(face, Red);
+  const int mark = canvas.Surface.Count(face, Sys(COLOR_BTNTEXT));
+  EXPECT_GT(red, 0);
+  EXPECT_GT(mark, 0);
+  EXPECT_EQ(red + mark, face.Width() * face.Height());
+}
+
+// Scroll bars: the arrow buttons are the system's frame controls inside the
+// thumb's frames.
+TEST(StandardPainter, ScrollArrowsAreTheSystemsFrameControls) {
+  struct TRow {
+    bool Horizontal;
+    TcxScrollBarPart Part;
+    TcxButtonState State;
+    UINT Kind;
+  };
+  const TRow rows[] = {{false, sbpLineUp, cxbsNormal, DFCS_SCROLLUP},
+                       {false, sbpLineDown, cxbsHot, DFCS_SCROLLDOWN},
+                       {true, sbpLineUp, cxbsDisabled, DFCS_SCROLLLEFT | DFCS_INACTIVE},
+                       {true, sbpLineDown, cxbsPressed, DFCS_SCROLLRIGHT | DFCS_FLAT | DFCS_PUSHED}};
+  const TRect r(2, 2, 19, 19);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Kind);
+    TCanvasOnSurface canvas(21, 21, Bg);
+    Standard()->DrawScaledScrollBarPart(canvas.Get(), row.Horizontal, r, row.Part, row.State, DefaultScaleFactor());
+    TPixelSurface system(21, 21, Bg);
+    RECT sr = r;
+    DrawFrameControl(system.DC(), &sr, DFC_SCROLL, row.Kind);
+    TRect inside = r;
+    inside.Deflate(2);
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system, inside), 0) << canvas.Surface.Picture(Bg);
+    const bool pressed = row.State == cxbsPressed;
+    EXPECT_EQ(canvas.Surface.Pixel(2, 2), Sys(pressed ? COLOR_BTNSHADOW : COLOR_BTNFACE));
+    EXPECT_EQ(canvas.Surface.Pixel(18, 18), Sys(pressed ? COLOR_BTNSHADOW : COLOR_3DDKSHADOW));
+    EXPECT_EQ(canvas.Surface.Pixel(3, 3), Sys(pressed ? COLOR_BTNFACE : COLOR_BTNHIGHLIGHT));
+    EXPECT_EQ(canvas.Surface.Pixel(17, 17), Sys(pressed ? COLOR_BTNFACE : COLOR_BTNSHADOW));
+  }
+}
+
+TEST(StandardPainter, ScrollThumbs) {
+  const TRect r(2, 2, 19, 30);
+  const auto draw = [&](TcxButtonState AState) {
+    TCanvasOnSurface canvas(21, 32, Bg);
+    Standard()->DrawScaledScrollBarPart(canvas.Get(), false, r, sbpThumbnail, AState, DefaultScaleFactor());
+    return canvas;
+  };
+  EXPECT_TRUE(draw(cxbsDisabled).Surface.BoundsOfOther(Bg).IsEmpty());
+  EXPECT_EQ(DifferingPixels(draw(cxbsHot).Surface, draw(cxbsNormal).Surface), 0);
+  const TCanvasOnSurface normal = draw(cxbsNormal);
+  TRect face = r;
+  face.Deflate(2);
+  EXPECT_EQ(normal.Surface.Count(face, Sys(COLOR_BTNFACE)), face.Width() * face.Height());
+  EXPECT_EQ(normal.Surface.Pixel(18, 29), Sys(COLOR_3DDKSHADOW));
+  EXPECT_EQ(normal.Surface.CountOther(TRect(0, 0, 21, 32), Bg), r.Width() * r.Height());
+  // Nothing at all for an empty rectangle.
+  TCanvasOnSurface empty(21, 32, Bg);
+  Standard()->DrawScaledScrollBarPart(empty.Get(), false, TRect(2, 2, 19, 2), sbpLineUp, cxbsNormal,
+                                      DefaultScaleFactor());
+  EXPECT_TRUE(empty.Surface.BoundsOfOther(Bg).IsEmpty());
+}
+
+TEST(StandardPainter, TokensAndToggleSwitch) {
+  struct TRow {
+    TcxButtonState State;
+    int InnerLeftTop;  // -1: no inner frame
+    int InnerRightBottom;
+  };
+  const TRow rows[] = {{cxbsNormal, -1, -1},
+                       {cxbsHot, COLOR_BTNHIGHLIGHT, COLOR_BTNSHADOW},
+                       {cxbsPressed, COLOR_BTNSHADOW, COLOR_BTNHIGHLIGHT}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.State);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Standard()->DrawScaledTokenBackground(canvas.Get(), Part, row.State, DefaultScaleFactor());
+    EXPECT_EQ(canvas.Surface.Pixel(Part.Left, Part.Top + 5), Sys(COLOR_BTNSHADOW));
+    EXPECT_EQ(canvas.Surface.Pixel(Part.Right - 1, Part.Top + 5), Sys(COLOR_BTNHIGHLIGHT));
+    if (row.InnerLeftTop < 0) {
+      EXPECT_EQ(canvas.Surface.Pixel(Part.Left + 1, Part.Top + 5), Bg);
+    } else {
+      EXPECT_EQ(canvas.Surface.Pixel(Part.Left + 1, Part.Top + 5), Sys(row.InnerLeftTop));
+      EXPECT_EQ(canvas.Surface.Pixel(Part.Right - 2, Part.Top + 5), Sys(row.InnerRightBottom));
+    }
+  }
+  for (const bool checked : {false, true}) {
+    TCanvasOnSurface canvas(W, H, Bg);
+    Standard()->DrawScaledToggleSwitchState(canvas.Get(), Part, cxbsNormal, checked, DefaultScaleFactor());
+    TRect inner = Part;
+    inner.Deflate(2);
+    EXPECT_EQ(canvas.Surface.Count(inner, checked ? RGB(33, 153, 33) : RGB(227, 227, 227)),
+              inner.Width() * inner.Height());
+    EXPECT_EQ(canvas.Surface.Count(Part, RGB(105, 105, 105)), Part.Width() * Part.Height() - inner.Width() * inner.Height());
+  }
+}
+
+}  // namespace
