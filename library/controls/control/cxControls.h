@@ -1116,8 +1116,9 @@ class TcxControlChildComponent : public TcxComponent {
   SK_CLASS(TcxControlChildComponent, TcxComponent)
  public:
   void Create(TComponent* AOwner) override;
-  // With AAssignOwner the control's owner owns the component.
-  virtual void CreateEx(TcxControl* AControl, bool AAssignOwner = true);
+  // Bound to AControl; with AAssignOwner the control's owner owns the
+  // component.
+  virtual void Create(TcxControl* AControl, bool AAssignOwner);
   void Destroy() override;
 
   TcxControl* Control() const { return FControl; }

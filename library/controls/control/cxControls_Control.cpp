@@ -365,7 +365,7 @@ void TcxControlChildComponent::Create(TComponent* AOwner) {
   InitChild();
 }
 
-void TcxControlChildComponent::CreateEx(TcxControl* AControl, bool AAssignOwner) {
+void TcxControlChildComponent::Create(TcxControl* AControl, bool AAssignOwner) {
   Create(AAssignOwner && AControl ? AControl->Owner() : nullptr);
   SetControl(AControl);
 }
