@@ -18,8 +18,8 @@ namespace {
 
 // A control that records what the base control does and lets a test steer
 // the answers it asks of descendants.
-class TProbeControl : public TcxControl {
-  SK_CLASS(TProbeControl, TcxControl)
+class TBaseProbeControl : public TcxControl {
+  SK_CLASS(TBaseProbeControl, TcxControl)
  public:
   // Painting: the pattern PaintControl draws after the base's steps.
   COLORREF Fill = RGB(200, 30, 40);
@@ -91,8 +91,8 @@ class TProbeControl : public TcxControl {
 };
 
 // Answers no render mode at all, and Direct2D as its default.
-class TNoModeControl : public TProbeControl {
-  SK_CLASS(TNoModeControl, TProbeControl)
+class TNoModeControl : public TBaseProbeControl {
+  SK_CLASS(TNoModeControl, TBaseProbeControl)
  public:
   bool NoMode = false;
 
@@ -125,7 +125,7 @@ class TControlOnForm : public ::testing::Test {
  protected:
   void SetUp() override {
     Form.reset(NewShownForm(TRect(100, 100, 500, 400)));
-    Control = New<TProbeControl>(Form.get());
+    Control = New<TBaseProbeControl>(Form.get());
     Control->SetBounds(20, 20, 200, 120);
     Control->SetParent(Form.get());
     Control->HandleNeeded();
@@ -137,14 +137,14 @@ class TControlOnForm : public ::testing::Test {
   TPoint ScreenPoint(int X, int Y) { return Control->ClientToScreen(TPoint(X, Y)); }
 
   TOwned<TForm> Form;
-  TProbeControl* Control = nullptr;
+  TBaseProbeControl* Control = nullptr;
 };
 
 // ---------------------------------------------------------------------------
 // Creation, scaling, render modes
 
 TEST(TcxControl, WithoutParentItHasNoWindowAndMeasuresItsSize) {
-  TOwned<TProbeControl> control(New<TProbeControl>(nullptr));
+  TOwned<TBaseProbeControl> control(New<TBaseProbeControl>(nullptr));
   control->SetBounds(5, 6, 70, 30);
   EXPECT_FALSE(control->HandleAllocated());
   EXPECT_EQ(control->ActiveCanvas(), SharedScreenCanvas());
@@ -154,7 +154,7 @@ TEST(TcxControl, WithoutParentItHasNoWindowAndMeasuresItsSize) {
 }
 
 TEST(TcxControl, AHalfBuiltControlIsTakenApartWithoutLeaks) {
-  New<TProbeControl>(nullptr)->Free();  // shared objects made on first use
+  New<TBaseProbeControl>(nullptr)->Free();  // shared objects made on first use
   const int gdi = GdiObjectCount();
   constexpr int Controls = 50;
   for (int i = 0; i < Controls; ++i) EXPECT_THROW(New<THalfBuiltControl>(nullptr), EInvalidOperation);
@@ -163,7 +163,7 @@ TEST(TcxControl, AHalfBuiltControlIsTakenApartWithoutLeaks) {
 }
 
 TEST(TcxControl, NestedScaleChangesEndOnceAtTheOuterBracket) {
-  TOwned<TProbeControl> control(New<TProbeControl>(nullptr));
+  TOwned<TBaseProbeControl> control(New<TBaseProbeControl>(nullptr));
   control->Perform(DXM_SCALECHANGING, 0, 0);
   control->ChangeScale(3, 2, true);
   control->ChangeScale(4, 3, true);
@@ -179,7 +179,7 @@ TEST(TcxControl, NestedScaleChangesEndOnceAtTheOuterBracket) {
 TEST(TcxControl, EveryRenderModeResolvesToGdi) {
   for (TdxRenderMode mode : {rmDefault, rmGDI, rmDirectX, rmGDIPlus}) {
     SCOPED_TRACE(static_cast<int>(mode));
-    TOwned<TProbeControl> control(New<TProbeControl>(nullptr));
+    TOwned<TBaseProbeControl> control(New<TBaseProbeControl>(nullptr));
     control->LookAndFeel()->SetRenderMode(mode);
     EXPECT_EQ(control->ActualRenderMode(), rmGDI);
     EXPECT_EQ(control->ActualCanvas(), control->Canvas());
@@ -205,7 +205,7 @@ TEST(TcxControl, RenderModeErrorsNameTheirCause) {
 }
 
 TEST(TcxControl, AQueuedCanvasRecreationGoesWithTheControl) {
-  TProbeControl* control = New<TProbeControl>(nullptr);
+  TBaseProbeControl* control = New<TBaseProbeControl>(nullptr);
   control->RecreateActualCanvasNeeded();
   EXPECT_EQ(TdxUIThreadSyncService::QueueCount(control), 1);
   control->Free();
@@ -281,7 +281,7 @@ TEST_F(TControlOnForm, ATransparentControlShowsTheParentsBackground) {
 TEST_F(TControlOnForm, TheOpaqueFillSparesAnOverlappingSibling) {
   // A sibling above the control's right half, drawing nothing but its
   // own colour once.
-  TProbeControl* sibling = New<TProbeControl>(Form.get());
+  TBaseProbeControl* sibling = New<TBaseProbeControl>(Form.get());
   sibling->Fill = RGB(0, 0, 255);
   sibling->SetBounds(120, 20, 100, 120);
   sibling->SetParent(Form.get());
@@ -343,7 +343,7 @@ TEST_F(TControlOnForm, ARealDoubleClickArrivesAsOneAndARightDoubleClickDoesNotFo
   SendMouseButtons(p, MOUSEEVENTF_RIGHTDOWN | MOUSEEVENTF_RIGHTUP);
   ASSERT_TRUE(PumpUntil([&] { return Control->MouseDowns.size() == 1; }));
   EXPECT_TRUE(Control->Focused()) << "a single right click focuses";
-  TProbeControl* other = New<TProbeControl>(Form.get());
+  TBaseProbeControl* other = New<TBaseProbeControl>(Form.get());
   other->SetBounds(250, 20, 40, 40);
   other->SetParent(Form.get());
   other->SetFocus();
@@ -360,8 +360,8 @@ TEST_F(TControlOnForm, ARealDoubleClickArrivesAsOneAndARightDoubleClickDoesNotFo
 TEST_F(TControlOnForm, EachCrossingGivesOneEnterAndOneLeave) {
   int& enters = Control->Enters;
   int& leaves = Control->Leaves;
-  Control->SetOnMouseEnter(BindEvent<&TProbeControl::Entered>(Control));
-  Control->SetOnMouseLeave(BindEvent<&TProbeControl::Left>(Control));
+  Control->SetOnMouseEnter(BindEvent<&TBaseProbeControl::Entered>(Control));
+  Control->SetOnMouseLeave(BindEvent<&TBaseProbeControl::Left>(Control));
   const TPoint outside = ScreenPoint(-10, 50);
   const TPoint inside = ScreenPoint(50, 50);
   TLoopScript script;
@@ -399,7 +399,7 @@ TEST_F(TControlOnForm, TheCaptureObjectHoldsTheCaptureUntilCancelMode) {
 
 TEST_F(TControlOnForm, AControlFreedInItsOwnMouseDownStopsQuietly) {
   struct TKiller : TObject {
-    TProbeControl* Victim;
+    TBaseProbeControl* Victim;
     void Down(TObject*, TMouseButton, TShiftState, int, int) { Victim->Free(); }
   };
   TOwned<TKiller> killer(New<TKiller>());
@@ -472,7 +472,7 @@ TEST_F(TControlOnForm, WheelStepsAgreeWithANativeListBox) {
 
 TEST_F(TControlOnForm, AHorizontalWheelClimbsToAParentThatScrolls) {
   Control->HorzWheel = true;
-  TProbeControl* child = New<TProbeControl>(Form.get());
+  TBaseProbeControl* child = New<TBaseProbeControl>(Form.get());
   child->SetBounds(10, 10, 50, 50);
   child->SetParent(Control);
   const WPARAM w = MAKEWPARAM(0, static_cast<WORD>(120));
@@ -574,7 +574,7 @@ class TProbeChild : public TcxControlChildComponent {
 
 TEST(TcxControlChildComponent, FollowsItsControlsScaleWithoutAnOwner) {
   TOwned<TComponent> owner(New<TComponent>(nullptr));
-  TProbeControl* control = New<TProbeControl>(owner.get());
+  TBaseProbeControl* control = New<TBaseProbeControl>(owner.get());
   TProbeChild* bound = New<TProbeChild>(static_cast<TcxControl*>(control), false);
   TOwned<TProbeChild> boundOwner(bound);
   EXPECT_EQ(bound->Control(), control);
