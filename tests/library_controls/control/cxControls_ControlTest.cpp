@@ -23,6 +23,7 @@ class TBaseProbeControl : public TcxControl {
  public:
   // Painting: the pattern PaintControl draws after the base's steps.
   COLORREF Fill = RGB(200, 30, 40);
+  bool Paints = true;
   bool OwnBackground = false;
   std::vector<HDC> PaintDCs;
   // Input
@@ -61,6 +62,7 @@ class TBaseProbeControl : public TcxControl {
     inherited::PaintControl();
     const HDC dc = Canvas()->Handle();
     PaintDCs.push_back(dc);
+    if (!Paints) return;
     // A pattern, so that a copy from the wrong place shows.
     const TOwnedBrush brush(CreateSolidBrush(Fill));
     const RECT r = Bounds();
@@ -289,6 +291,7 @@ TEST_F(TControlOnForm, TheOpaqueFillSparesAnOverlappingSibling) {
   UpdateWindow(Form->Handle());
   PumpPending();
   Control->SetColor(clYellow);
+  Control->Paints = false;
   Control->SetJustTurnedOpaque();
   ValidateRect(sibling->Handle(), nullptr);
   Control->InvalidateRect(TRect(0, 0, 200, 120), false);
@@ -297,6 +300,10 @@ TEST_F(TControlOnForm, TheOpaqueFillSparesAnOverlappingSibling) {
   ValidateRect(sibling->Handle(), nullptr);  // nothing repaints the sibling
   const TPixelSurface onSibling = ReadWindow(sibling->Handle());
   EXPECT_EQ(onSibling.Count(ColorToRGB(clYellow)), 0);
+  EXPECT_GT(onSibling.Count(RGB(0, 0, 255)), 0);
+  // The fill itself landed on the control's uncovered part.
+  const TPixelSurface onControl = ReadWindow(Control->Handle());
+  EXPECT_EQ(onControl.Count(TRect(0, 0, 100, 120), ColorToRGB(clYellow)), 100 * 120);
 }
 
 TEST_F(TControlOnForm, ClipToContentKeepsTheBorderWhenThereIsOne) {
@@ -505,25 +512,38 @@ TEST_F(TControlOnForm, AKeyEndsADragUnacceptedAndGoesNoFurther) {
   EXPECT_NE(GetCapture(), Control->Handle());
 }
 
-TEST_F(TControlOnForm, TrackingEndsWhenTheParentTakesTheControlAway) {
-  struct TCaller : TNoRefCount<TObject>, IcxMouseTrackingCaller {
-    SK_CLASS(TCaller, TObject)
-   public:
-    int Leaves = 0;
-    bool GetInterface(const GUID& AIID, void** AObj) override {
-      return AnswerInterfaces<IcxMouseTrackingCaller>(this, AIID, AObj) || inherited::GetInterface(AIID, AObj);
-    }
-    void MouseLeave() override { ++Leaves; }
-  };
-  TOwned<TCaller> caller(New<TCaller>());
+// A caller tracking a part of the control, whatever the enter count says.
+struct TTrackingCaller : TNoRefCount<TObject>, IcxMouseTrackingCaller {
+  SK_CLASS(TTrackingCaller, TObject)
+ public:
+  int Leaves = 0;
+  bool GetInterface(const GUID& AIID, void** AObj) override {
+    return AnswerInterfaces<IcxMouseTrackingCaller>(this, AIID, AObj) || inherited::GetInterface(AIID, AObj);
+  }
+  void MouseLeave() override { ++Leaves; }
+};
+
+TEST_F(TControlOnForm, TrackingEndsWithTheWindowAlsoWhenTheMouseCountsAsOutside) {
+  TOwned<TTrackingCaller> caller(New<TTrackingCaller>());
   const int before = MouseTrackingTimerCount();
-  SendMouseMove(ScreenPoint(50, 50));
+  SendMouseMove(ScreenPoint(-10, 50));
+  ASSERT_TRUE(PumpUntil([&] { return Control->MouseEnterCounter() == 0; }));
+  BeginMouseTracking(Control, TRect(0, 0, 50, 50), caller.get());
+  ASSERT_EQ(MouseTrackingTimerCount(), before + 1);
+  Control->RecreateWnd();
+  Control->HandleNeeded();
+  EXPECT_EQ(MouseTrackingTimerCount(), before);
+  EXPECT_EQ(caller->Leaves, 1) << "a living control's caller hears of the leave";
+}
+
+TEST_F(TControlOnForm, TrackingEndsQuietlyWhenTheParentTakesTheControlAway) {
+  TOwned<TTrackingCaller> caller(New<TTrackingCaller>());
+  const int before = MouseTrackingTimerCount();
   BeginMouseTracking(Control, TRect(0, 0, 200, 120), caller.get());
   EXPECT_EQ(MouseTrackingTimerCount(), before + 1);
   Form.reset();
   EXPECT_EQ(MouseTrackingTimerCount(), before);
   EXPECT_EQ(caller->Leaves, 0) << "a dying control's callers are not told";
-  PumpFor(50);
 }
 
 
