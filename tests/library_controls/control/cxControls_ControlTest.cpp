@@ -513,8 +513,8 @@ TEST_F(TControlOnForm, AKeyEndsADragUnacceptedAndGoesNoFurther) {
 }
 
 // A caller tracking a part of the control, whatever the enter count says.
-struct TTrackingCaller : TNoRefCount<TObject>, IcxMouseTrackingCaller {
-  SK_CLASS(TTrackingCaller, TObject)
+struct TControlTrackingCaller : TNoRefCount<TObject>, IcxMouseTrackingCaller {
+  SK_CLASS(TControlTrackingCaller, TObject)
  public:
   int Leaves = 0;
   bool GetInterface(const GUID& AIID, void** AObj) override {
@@ -524,7 +524,7 @@ struct TTrackingCaller : TNoRefCount<TObject>, IcxMouseTrackingCaller {
 };
 
 TEST_F(TControlOnForm, TrackingEndsWithTheWindowAlsoWhenTheMouseCountsAsOutside) {
-  TOwned<TTrackingCaller> caller(New<TTrackingCaller>());
+  TOwned<TControlTrackingCaller> caller(New<TControlTrackingCaller>());
   const int before = MouseTrackingTimerCount();
   SendMouseMove(ScreenPoint(-10, 50));
   ASSERT_TRUE(PumpUntil([&] { return Control->MouseEnterCounter() == 0; }));
@@ -537,7 +537,7 @@ TEST_F(TControlOnForm, TrackingEndsWithTheWindowAlsoWhenTheMouseCountsAsOutside)
 }
 
 TEST_F(TControlOnForm, TrackingEndsQuietlyWhenTheParentTakesTheControlAway) {
-  TOwned<TTrackingCaller> caller(New<TTrackingCaller>());
+  TOwned<TControlTrackingCaller> caller(New<TControlTrackingCaller>());
   const int before = MouseTrackingTimerCount();
   BeginMouseTracking(Control, TRect(0, 0, 200, 120), caller.get());
   EXPECT_EQ(MouseTrackingTimerCount(), before + 1);
