@@ -11,7 +11,10 @@
 //                   changed and files ended inside a table, added with AddFontMemResourceEx under a family
 //                   name of their own, then measured as font infos, glyph
 //                   sets and text measurements: no crash.
+//   control-messages  random messages at a base control with tracking and a
+//                   drag under way (ControlMessagesFuzz.h).
 // Run one with: tools/fuzz library_controls -- truetype-file --rounds 10000
+#include "fuzzers/library_controls/ControlMessagesFuzz.h"
 #include "fuzzers/library_controls/ScrollBarFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
 #include "library/controls/ControlsUnits.h"
@@ -300,6 +303,7 @@ const TFuzzDriver Drivers[] = {
     {L"formatted-text", FormattedTextSeeds, FormattedTextInput},
     {L"truetype-file", TrueTypeSeeds, TrueTypeInput},
     {L"scroll-params", ScrollParamsSeeds, RunScrollParams},
+    {L"control-messages", ControlMessagesSeeds, RunControlMessages},
 };
 
 }  // namespace

@@ -134,9 +134,9 @@ void TdxActivityIndicator::Publish(TPublisher<TdxActivityIndicator>& P) {
 
 void TdxActivityIndicator::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
-  CreateLookAndFeel(this);
   FProperties.reset(New<TdxActivityIndicatorHorizontalDotsProperties>(this));
   SetBounds(Left(), Top(), 200, 40);
+  SetTabStop(false);
 }
 
 void TdxActivityIndicator::Destroy() {
@@ -177,8 +177,9 @@ std::uint64_t TdxActivityIndicator::Elapsed() const { return FActive ? TicksSinc
 
 void TdxActivityIndicator::Tick(TObject*) { Invalidate(); }
 
-void TdxActivityIndicator::Paint() {
-  TCanvas* canvas = Canvas();
+void TdxActivityIndicator::PaintControl() {
+  inherited::PaintControl();
+  TCanvas* canvas = Canvas()->Canvas();
   const TRect client = ClientRect();
   canvas->Brush()->SetStyle(bsSolid);
   canvas->Brush()->SetColor(Color());

@@ -13,7 +13,7 @@
 // AnimationTime; inactive, the control shows its background only.
 #pragma once
 
-#include "library/lookandfeel/settings/cxLookAndFeels.h"
+#include "library/controls/control/cxControls.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/ExtCtrls.h"
 
@@ -75,8 +75,8 @@ class TdxActivityIndicatorHorizontalDotsProperties : public TdxActivityIndicator
   int FDotSize;
 };
 
-class TdxActivityIndicator : public TCustomControl, public TcxLookAndFeelOwner {
-  SK_CLASS(TdxActivityIndicator, TCustomControl)
+class TdxActivityIndicator : public TcxControl {
+  SK_CLASS(TdxActivityIndicator, TcxControl)
  public:
   static void Publish(TPublisher<TdxActivityIndicator>& P);
 
@@ -97,7 +97,7 @@ class TdxActivityIndicator : public TCustomControl, public TcxLookAndFeelOwner {
   std::uint64_t Elapsed() const;
 
  protected:
-  void Paint() override;
+  void PaintControl() override;
 
  private:
   void Tick(TObject* Sender);

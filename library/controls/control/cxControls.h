@@ -24,6 +24,11 @@
 //   TcxPopupAlignHorz, TdxRightToLeftLayoutConverter   mirroring for right to left
 //   TdxControlsDesignSelectorHelper   the selection glyph of containers at
 //                           design time (cxControls_Helpers.cpp)
+//   TcxCustomControl, TcxControl   the base of the library's own controls:
+//                           creation, scaling, look and feel (cxControls_Control.cpp),
+//                           painting (cxControls_Painting.cpp), input
+//                           (cxControls_Input.cpp)
+//   TcxControlChildComponent   a component bound to one control
 //
 // Process-wide services: the system controller exists from the unit's
 // start-up on; SystemInfo, MessagesController and WindowProcController are
@@ -39,6 +44,9 @@
 #include "library/core/system/cxMessageWindow.h"
 #include "library/graphics/system/cxWindowGeometry.h"
 #include "library/graphics/text/cxDrawTextUtils.h"
+#include "library/graphics/canvas/cxGraphics.h"
+#include "library/core/system/dxGestures.h"
+#include "library/lookandfeel/settings/cxLookAndFeels.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/UITypes.h"
@@ -722,6 +730,414 @@ class TdxControlsDesignSelectorHelper : public TComponent {
   TdxControlsDesignSelectorHelper* FParent;
   TRect FSelectorBounds;
   TcxWindowProcLinkedObject* FWindowProcObject;
+};
+
+// ---------------------------------------------------------------------------
+// The base control
+//
+// TcxCustomControl adds the DPI scale factor to TCustomControl; TcxControl
+// adds the look-and-feel, the render canvas, the painting pipeline
+// (cxControls_Painting.cpp), mouse, focus, keyboard, wheel and gesture input
+// and in-control drag and drop (cxControls_Input.cpp). Creation, destruction,
+// scaling and the look-and-feel link: cxControls_Control.cpp.
+//
+// Main scroll bars do not exist yet: every answer that asks for them is
+// "none" or "hidden", so a plain control never scrolls by itself. The only
+// render mode any control supports is GDI.
+
+enum TcxControlBorderStyle { cxcbsNone, cxcbsDefault };
+template <>
+struct TEnumInfo<TcxControlBorderStyle> {
+  static constexpr const wchar_t* Name = L"TcxControlBorderStyle";
+  static constexpr const wchar_t* Names[] = {L"cxcbsNone", L"cxcbsDefault"};
+  static constexpr TcxControlBorderStyle Last = cxcbsDefault;
+};
+enum TcxControlActivateType { atOther, atByMouse, atByMouseNonClientArea };
+enum TcxDragAndDropState { ddsNone, ddsStarting, ddsInProcess };
+// The keys a control asks for in WM_GETDLGCODE.
+enum TcxKey { kAll, kArrows, kChars, kTab };
+using TcxKeys = TSet<TcxKey>;
+
+// The control's private messages.
+// Asks the control to fit its main scroll bars to the system metrics.
+constexpr UINT DXM_CHECKSCROLLBARSIZES = 0x8065;
+// The DPI-aware form brackets its scaling with these two.
+constexpr UINT DXM_SCALECHANGING = 0x806C;
+constexpr UINT DXM_SCALECHANGED = 0x806D;
+// A horizontal wheel passed up the parent chain (WParam, LParam of
+// WM_MOUSEHWHEEL); the answer 1 means a control scrolled.
+constexpr UINT DXM_FORWARDEDHWHEEL = 0x806F;
+
+class TcxControl;
+
+// Told of every font change of the control it listens to.
+struct IcxFontListener : public virtual IInterface {
+  static constexpr GUID IID = {0xB144DD7E, 0x0B27, 0x4D7D, {0xB0, 0x6B, 0x5B, 0x1A, 0x3E, 0x88, 0xA5, 0x10}};
+  virtual void Changed(TObject* ASender, TFont* AFont) = 0;
+
+ protected:
+  ~IcxFontListener() = default;
+};
+
+class TcxCustomControl : public TNoRefCount<TCustomControl>, public IdxScaleFactor {
+  SK_CLASS(TcxCustomControl, TCustomControl)
+ public:
+  void Create(TComponent* AOwner) override;
+  void Destroy() override;
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+
+  TdxScaleFactor* ScaleFactor() const { return FScaleFactor.get(); }
+  TdxScaleFactor* GetScaleFactor() override { return FScaleFactor.get(); }
+
+  // Scale changes nest; BeforeScaleChange runs when the depth leaves zero,
+  // AfterScaleChange when it comes back to it.
+  void BeginScaleChange();
+  void EndScaleChange();
+  bool IsScaleChanging() const { return FScaleChangeCounter > 0; }
+
+  void ChangeScale(int M, int D, bool AIsDpiChange) override;
+  // The children scaled to a new resolution, as one scale change.
+  void ScaleControlsForDpi(int ANewPPI);
+  void SetParent(TWinControl* AValue) override;
+
+ protected:
+  virtual bool NeedsDoubleBuffering();
+  virtual void ApplyScale(int M, int D, bool AIsDpiChange);
+  virtual void BeforeScaleChange() {}
+  virtual void AfterScaleChange() {}
+
+ private:
+  std::uint16_t FScaleChangeCounter;
+  TOwned<TdxScaleFactor> FScaleFactor;
+};
+
+class TcxControl : public TcxCustomControl,
+                   public TcxLookAndFeelOwner,
+                   public IdxVisualRefinementsListener,
+                   public IdxSystemInfoListener,
+                   public IdxGestureOwner,
+                   public IdxGestureClient {
+  SK_CLASS(TcxControl, TcxCustomControl)
+ public:
+  static void Publish(TPublisher<TcxControl>& P);
+
+  void Create(TComponent* AOwner) override;
+  void AfterConstruction() override;
+  void BeforeDestruction() override;
+  void Destroy() override;
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+
+  // Canvases: Canvas is the GDI canvas over the window; ActualCanvas the
+  // one painting uses (the same in GDI mode); ActiveCanvas is Canvas once
+  // the window exists, else the shared screen canvas.
+  TcxCanvas* Canvas() const { return FCanvas.get(); }
+  TcxCustomCanvas* ActualCanvas() const { return FActualCanvas; }
+  TdxRenderMode ActualRenderMode() const { return FActualRenderMode; }
+  TcxCanvas* ActiveCanvas();
+
+  // Bounds (empty FBounds: the client rectangle, or 0, 0, Width, Height
+  // without a window) and the content inside border and scroll bars.
+  virtual TRect Bounds();
+  virtual TRect ClientBounds();
+  virtual bool IsDesigning() const { return ComponentState().Contains(csDesigning); }
+  bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
+  bool IsLoading() const { return ComponentState().Contains(csLoading); }
+  virtual bool IsFocused() { return Focused(); }
+
+  TcxControlBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TcxControlBorderStyle AValue);
+  bool FocusOnClick() const { return FFocusOnClick; }
+  void SetFocusOnClick(bool AValue) { FFocusOnClick = AValue; }
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool AValue);
+  TcxKeys Keys() const { return FKeys; }
+  void SetKeys(TcxKeys AValue) { FKeys = AValue; }
+  const String& Hint() const { return FOriginalHint; }
+  void SetHint(const String& AValue);
+  TcxControlActivateType ActivateType() const { return FActivateType; }
+  bool MouseButtonPressed() const { return FMouseButtonPressed; }
+  bool MouseDoubleClick() const { return FMouseDoubleClick; }
+  int MouseEnterCounter() const { return FMouseEnterCounter; }
+  int MouseWheelAccumulator() const { return FMouseWheelAccumulator; }
+
+  // Painting
+  void Invalidate() override;
+  void InvalidateRect(const TRect& R, bool AEraseBackground);
+  void InvalidateRgn(HRGN ARegion, bool AEraseBackground);
+  void InvalidateWithChildren();
+  void UpdateWithChildren();
+  // The next paint first fills the window with the control's brush.
+  void SetJustTurnedOpaque() { FJustTurnedOpaque = true; }
+  bool JustTurnedOpaque() const { return FJustTurnedOpaque; }
+
+  // Focus and mouse
+  void SetFocus() override;
+  bool CanFocusEx();
+  bool AcceptMousePosForClick(int X, int Y);
+  bool IsMouseInPressedArea(int X, int Y);
+  TPoint MouseDownPos() const { return FMouseDownPos; }
+  TObject* MouseCaptureObject() const { return FMouseCaptureObject; }
+  void SetMouseCaptureObject(TObject* AValue);
+  void PostMouseMove();
+  void PostMouseMove(const TPoint& AMousePos);
+  TPoint GetMouseClientPos();
+  void DefaultHandler(TMessage& Message) override;
+
+  // Drag and drop inside the control
+  TcxDragAndDropObject* DragAndDropObject();
+  TClass DragAndDropObjectClass();
+  void SetDragAndDropObjectClass(TClass AValue);
+  TcxDragAndDropState DragAndDropState() const { return FDragAndDropState; }
+  void SetDragAndDropState(TcxDragAndDropState AValue);
+  virtual void BeginDragAndDrop();
+  void FinishDragAndDrop(bool Accepted);
+
+  // Scrolling content (no main scroll bars yet: nothing scrolls by itself).
+  virtual void ScrollContent(TcxDirection) {}
+
+  void AddFontListener(IcxFontListener* AListener);
+  void RemoveFontListener(IcxFontListener* AListener);
+  int FontListenerCount() const { return static_cast<int>(FFontListenerList.size()); }
+
+  // Listeners
+  void RefinementsChanged() override;
+  void Changed(UINT AParameter) override { SystemInfoChanged(AParameter); }
+  virtual void SystemInfoChanged(UINT AParameter);
+  virtual void TranslationChanged() {}
+
+  // Gestures
+  HWND GestureWindowHandle() override { return Handle(); }
+  IPtr<IInterface> GetGestureClient(const TPoint& APoint) override;
+  bool IsGestureTarget(HWND AWindow) override { return AWindow == FHandle; }
+  TPoint GestureScreenToClient(const TPoint& APoint) override { return ScreenToClient(APoint); }
+  void BeginGestureScroll(const TPoint& APoint) override;
+  void GestureScroll(int ADeltaX, int ADeltaY) override;
+  void EndGestureScroll() override {}
+  bool IsGestureEnabled(DWORD AGestureId) override;
+  bool AllowsPan(TScrollBarKind AScrollKind) override;
+  bool IsPanArea(const TPoint& APoint) override { return IsPointInContent(APoint); }
+  bool WantsPanFeedback(TScrollBarKind) override { return true; }
+  bool IsPanning() override;
+  TdxGestureHelper* GestureHelper() const { return FGestureHelper.get(); }
+
+  // Events
+  TNotifyEvent OnFocusChanged() const { return FOnFocusChanged; }
+  void SetOnFocusChanged(TNotifyEvent AValue) { FOnFocusChanged = AValue; }
+
+ protected:
+  void AfterScaleChange() override;
+  bool NeedsDoubleBuffering() override;
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void DestroyWindowHandle() override;
+  void WndProc(TMessage& Message) override;
+  void Paint() override;
+  void PaintWindow(HDC DC) override;
+  void Resize() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) override;
+  // OnMouseEnter and OnMouseLeave fire once per crossing, from
+  // NotifyMouseEnter and NotifyMouseLeave.
+  void MouseEnter() override {}
+  void MouseLeave() override {}
+
+  // Render modes
+  virtual TcxCustomCanvas* CreateRenderCanvas(TdxRenderMode& AMode);
+  virtual TdxRenderMode GetDefaultRenderMode() { return rmGDI; }
+  virtual bool IsRenderModeSupported(TdxRenderMode AMode);
+  virtual void AfterRenderCanvasCreated() {}
+  virtual void BeforeRenderCanvasFreed() {}
+  // The supported mode for a requested one; raises when none is.
+  TdxRenderMode ResolveRenderMode(TdxRenderMode AMode);
+  void CreateActualCanvas();
+  void FreeActualCanvas();
+  void RecreateActualCanvas();
+  // Queues a recreation to the UI thread (withdrawn when the control goes).
+  void RecreateActualCanvasNeeded();
+
+  // Painting
+  virtual void PaintControl();
+  virtual void PaintNonClientArea(HDC DC);
+  virtual void PaintBorder(TcxCustomCanvas* ACanvas);
+  virtual void PaintScrollBars(TcxCustomCanvas*) {}
+  virtual void FillBackground(TcxCanvas* ACanvas, const TRect& R);
+  virtual void EraseBackgroundCore(HDC DC);
+  virtual void DrawBackgroundContent(TcxCanvas* ACanvas, const TRect& R);
+  // 0 none, 1 own, 2 the parent's (2 wins over 1).
+  virtual int BackgroundPaintKind();
+  virtual void DrawNonClientArea(TcxCanvas*) {}
+  virtual int BorderThickness();
+  virtual TRect GetNonClientMargins() { return TRect(); }
+  virtual void ClipToContent();
+  virtual bool IsGlassPaintOpaque();
+  virtual bool IsGlassPainting() { return FControlState.Contains(csGlassPaint); }
+  virtual bool PaintsOwnBackground() { return false; }
+  virtual bool UsesNonClientArea() { return false; }
+  virtual bool HasTransparentBackground();
+  virtual bool RedrawsOnResize() { return false; }
+
+  // Look and feel
+  virtual TcxLookAndFeel* EffectiveLookAndFeel() { return LookAndFeel(); }
+  virtual TcxCustomLookAndFeelPainter* ActivePainter();
+  virtual void HandleLookAndFeelChange(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+
+  // Mouse, focus, keys
+  virtual bool CanPreprocessMessage() { return Enabled(); }
+  virtual bool FocusOnMouseDownAllowed(TMouseButton Button, int X, int Y);
+  virtual void FocusByMouse(TMouseButton Button, int X, int Y);
+  virtual bool ShouldFocusOnClick();
+  virtual bool AdjustsMouseDownAfterFocus() { return true; }
+  virtual void HookMouseDown(TMouseButton, TShiftState, int, int) {}
+  virtual void CancelMouseOperations();
+  virtual TCursor CursorAt(int X, int Y);
+  virtual String HintTextAt(const TPoint&) { return Hint(); }
+  virtual bool IsPointInContent(const TPoint& P) { return ClientBounds().Contains(P); }
+  virtual bool IsOnScrollBarArea(const TPoint&) { return false; }
+  virtual bool CanDrag(int, int) { return FDragAndDropState == ddsNone; }
+  virtual bool KeepsCaptureWithoutFocus() { return false; }
+  virtual void CancelMouseCapture();
+  virtual bool GetDesignHitTest(int X, int Y, TShiftState Shift);
+  virtual void NotifyMouseEnter(TControl* AControl);
+  virtual void NotifyMouseLeave(TControl* AControl);
+  virtual void FocusEntered() {}
+  virtual void FocusLeft() {}
+  virtual void FocusChanged() { CallEvent(FOnFocusChanged, static_cast<TObject*>(this)); }
+  virtual bool WantsFocus() { return true; }
+  virtual void HandleBoundsChange();
+  virtual void HandleFontChange();
+  virtual void HandleTransparencyChange();
+  virtual void HandleEnabledChange() { Invalidate(); }
+
+  // Wheel
+  // 0 none, sbHorizontal + 1, sbVertical + 1 (no main scroll bars: none).
+  virtual int WheelScrollKind() { return 0; }
+  virtual bool CanWheelScroll(TShiftState Shift, int WheelDelta, const TPoint& MousePos);
+  virtual bool CanHorzWheelScroll() { return false; }
+  virtual bool HandleForwardedHorizontalWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos);
+  virtual bool AccumulateWheelDelta(TShiftState Shift, int WheelDelta, bool AHorizontal, const TPoint& MousePos);
+  virtual bool ScrollByWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos);
+  virtual bool ScrollByHorizontalWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos);
+  // One scroll of a main scroll bar (none yet: nothing happens).
+  virtual void HandleScroll(TScrollBarKind, TScrollCode, int&) {}
+  // The system's lines per notch (-1: a page).
+  virtual int WheelScrollLines();
+
+  // Gestures
+  virtual bool ScrollsByBarsOnGesture(TScrollBarKind) { return false; }
+  virtual void GestureScrollContent(TScrollBarKind, int) {}
+  virtual bool PansAlongWheelAxisOnly() { return false; }
+
+  // Drag and drop
+  virtual bool StartDragAndDropAt(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual void TrackDragAndDropMove(TShiftState Shift, int X, int Y);
+  virtual bool CanStartDragAndDrop(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual bool AllowsDragAndDropAt(TMouseButton, TShiftState, int, int) { return false; }
+  virtual bool CancelsDragOnCaptureLoss() { return true; }
+  virtual TcxDragAndDropObject* CreateDragAndDropObject();
+  virtual void DragAndDrop(const TPoint& P, bool& Accepted);
+  virtual void EndDragAndDrop(bool Accepted);
+  virtual void EndDragAndDropSession(bool Accepted);
+  virtual bool IsCopyDragging() { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }
+
+  // The mouse position of a mouse message (from the cursor for controls too
+  // wide or tall for 16-bit coordinates).
+  TPoint MessageMousePos(const TMessage& Message);
+  bool IsTooLargeForMessageCoordinates();
+
+  TRect FBounds;
+
+ private:
+  void LookAndFeelChangeHandler(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  void ResetDragAndDropObject();
+  // Painting (cxControls_Painting.cpp)
+  void DirectPaint(TMessage& Message);
+  void DoubleBufferedPaint(bool AWholeClient);
+  void OpaqueFill();
+  void WMPaint(TMessage& Message);
+  void WMEraseBkgnd(TMessage& Message);
+  void WMNCPaint(TMessage& Message);
+  void WMPrint(TMessage& Message);
+  void CMInvalidate(TMessage& Message);
+  // Input (cxControls_Input.cpp)
+  void WMSetCursor(TMessage& Message);
+  void WMCancelMode(TMessage& Message);
+  void WMGetDlgCode(TMessage& Message);
+  void WMMouseHWheel(TMessage& Message);
+  void DXMForwardedHWheel(TMessage& Message);
+  void CMMouseEnter(TMessage& Message);
+  void CMMouseLeave(TMessage& Message);
+  void CMDesignHitTest(TMessage& Message);
+  void CNKeyDown(TMessage& Message);
+  void CNKeyUp(TMessage& Message);
+  void WMContextMenu(TMessage& Message);
+  // Control (cxControls_Control.cpp)
+  void WMDestroy(TMessage& Message);
+  void WMNCCalcSize(TMessage& Message);
+  void CMEnabledChanged(TMessage& Message);
+  void CMFontChanged(TMessage& Message);
+  void DXMCheckScrollBarSizes(TMessage& Message);
+  void DXMScaleChanging(TMessage& Message);
+  void DXMScaleChanged(TMessage& Message);
+
+  TcxControlActivateType FActivateType;
+  TcxCustomCanvas* FActualCanvas;
+  TdxRenderMode FActualRenderMode;
+  TcxControlBorderStyle FBorderStyle;
+  TOwned<TcxCanvas> FCanvas;
+  bool FCreatingWindow;
+  bool FFinishingDragAndDrop;
+  bool FFocusOnClick;
+  std::vector<IPtr<IcxFontListener>> FFontListenerList;
+  String FOriginalHint;
+  bool FJustTurnedOpaque;
+  bool FTransparent;
+  TOwned<TcxDragAndDropObject> FDragAndDropObject;
+  TClass FDragAndDropObjectClass;
+  TCursor FDragAndDropPrevCursor;
+  TcxDragAndDropState FDragAndDropState;
+  TOwned<TdxGestureHelper> FGestureHelper;
+  TcxKeys FKeys;
+  bool FMouseDoubleClick;
+  bool FMouseButtonPressed;
+  TObject* FMouseCaptureObject;
+  TPoint FMouseDownPos;
+  int FMouseEnterCounter;
+  bool FMouseRightButtonReleased;
+  int FMouseWheelAccumulator;
+  TNotifyEvent FOnFocusChanged;
+};
+
+// ---------------------------------------------------------------------------
+// A component that belongs to one control and follows its scale factor.
+
+class TcxControlChildComponent : public TcxComponent {
+  SK_CLASS(TcxControlChildComponent, TcxComponent)
+ public:
+  void Create(TComponent* AOwner) override;
+  // Bound to AControl; with AAssignOwner the control's owner owns the
+  // component.
+  virtual void Create(TcxControl* AControl, bool AAssignOwner);
+  void Destroy() override;
+
+  TcxControl* Control() const { return FControl; }
+  virtual void SetControl(TcxControl* AValue);
+  TdxScaleFactor* ScaleFactor() const { return FScaleFactor.get(); }
+
+  TComponent* GetParentComponent() override { return FControl; }
+  bool HasParent() override { return FControl != nullptr; }
+  void SetParentComponent(TComponent* AValue) override;
+
+ protected:
+  virtual void InitChild() {}
+  virtual void ApplyScaleChange(int, int) {}
+
+ private:
+  void ScaleFactorChanged(TObject* Sender, int M, int D, bool AIsLoading);
+
+  TcxControl* FControl;
+  TOwned<TdxOwnedScaleFactor> FScaleFactor;
 };
 
 // The process-wide services (nil once the unit has shut down).

@@ -3,7 +3,6 @@
 // scroll parameters to them.
 //
 // Classes in this file:
-//   TcxScrollBarPart                 the five parts (and none)
 //   IcxScrollBarOwner, IcxScrollBarOwner2   what the model asks of its owner
 //   TcxScrollBarController           mouse handling: auto-repeat and thumb
 //                                    dragging
@@ -18,7 +17,7 @@
 // -2^31 to 2^31 - 1 lays out like any other.
 #pragma once
 
-#include "library/controls/control/cxButtonState.h"
+#include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 #include "library/core/geometry/cxGeometry.h"
 #include "library/core/base/cxClasses.h"
 #include "library/core/base/dxCoreClasses.h"
@@ -32,7 +31,6 @@ class TcxCustomCanvas;
 class TcxLookAndFeel;
 class TcxScrollBarHelper;
 
-enum TcxScrollBarPart { sbpNone, sbpLineUp, sbpLineDown, sbpThumbnail, sbpPageUp, sbpPageDown };
 
 // ---------------------------------------------------------------------------
 // Owners
