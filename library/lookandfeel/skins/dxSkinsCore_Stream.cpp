@@ -410,14 +410,14 @@ void TdxSkinControlGroup::WriteData(TStream* AStream) {
 void TdxSkinDetails::ReadData(TStream* AStream, double AVersion) {
   WithUpdate(this, [&] {
     SetName(ReadText(AStream));
-    if (AVersion < 1.04) return;
-    SetDisplayName(ReadText(AStream));
-    SetGroupName(ReadText(AStream));
-    SetNotes(ReadWideText(AStream));
-    for (TdxSkinIconSize size : {sis16, sis48}) {
-      ReadImage(AStream, FIcons[size].get());
-      if (FIcons[size]->Empty()) ResetIcon(size);
+    if (AVersion >= 1.04) {
+      SetDisplayName(ReadText(AStream));
+      SetGroupName(ReadText(AStream));
+      SetNotes(ReadWideText(AStream));
+      for (auto& icon : FIcons) ReadImage(AStream, icon.get());
     }
+    for (TdxSkinIconSize size : {sis16, sis48})
+      if (FIcons[size]->Empty()) ResetIcon(size);
     Changed();
   });
 }
