@@ -110,7 +110,8 @@ void WriteColorValue(TStream* AStream, const TdxSkinColorValue& AValue) {
 }
 
 // The decoder sees exactly the block's bytes; the stream continues after the
-// block whatever the decoder consumed.
+// block whatever the decoder consumed. An image that does not decode is a
+// damaged stream, found while reading rather than at the first paint.
 void ReadImage(TStream* AStream, TdxSmartImage* AImage) {
   const int count = ReadInt32(AStream);
   if (count <= 0) {
@@ -119,9 +120,12 @@ void ReadImage(TStream* AStream, TdxSmartImage* AImage) {
   }
   RequireBytes(AStream, count);
   const std::int64_t start = AStream->Position();
-  {
+  try {
     TOwned<TdxReadOnlySubStream> window(New<TdxReadOnlySubStream>(AStream, start, count));
     AImage->LoadFromStream(window.get());
+    AImage->HandleNeeded();
+  } catch (const EdxException&) {
+    RaiseFormatError();
   }
   AStream->SetPosition(start + count);
 }

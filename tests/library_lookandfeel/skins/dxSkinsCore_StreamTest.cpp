@@ -242,6 +242,8 @@ const TDamageCase DamageCases[] = {
     {"an unknown class",
      [](std::string s) { s.replace(OffsetOf(s, "TdxSkinColor"), 12, "TdxSkinColoX"); return s; },
      TExpectedError::ClassNotFound},
+    {"texture that does not decode",
+     [](std::string s) { s.replace(OffsetOf(s, "IDAT", 1) + 4, 8, "garbage!"); return s; }, TExpectedError::Format},
     {"bad signature", [](std::string s) { s[5] = 'X'; return s; }, TExpectedError::Format},
     {"version below 1.0",
      [](std::string s) { const double v = 0.9; std::memcpy(s.data() + 10, &v, 8); return s; },
