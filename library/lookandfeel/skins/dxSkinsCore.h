@@ -23,6 +23,7 @@
 //   TdxSkinDetails           name, display name, group, notes and icons of a
 //                            skin or of a built-in painter
 //   TdxSkinBinaryWriter, TdxSkinBinaryReader   skin containers
+//   dxSkinFitMargins, dxSkinImageParts         nine-part geometry
 //   EdxSkinError             the error of the skin units
 //
 // Changes travel up: an item reports to its list, a list to its owner, and
@@ -455,6 +456,8 @@ class TdxSkinBorder : public TdxSkinProperty {
   // The width when the border is drawn, else 0.
   int ContentMargin() const { return FColor.Value() == clNone ? 0 : FThin; }
   void ResetToDefaults();
+  // Its side of R, Thin wide (scaled when a factor is given), opaque.
+  void Draw(TdxGPCanvas* ACanvas, const TRect& R, TdxScaleFactor* AScaleFactor);
 
   // Side, width and colour.
   bool Compare(TdxSkinProperty* AProperty) override;
@@ -484,6 +487,8 @@ class TdxSkinBorders : public TdxSkinProperty {
   TdxSkinBorder* Bottom() const { return Items(bBottom); }
   TRect ContentMargins() const;
   void ResetToDefaults();
+  // Left, top, right, bottom.
+  void Draw(TdxGPCanvas* ACanvas, const TRect& R, TdxScaleFactor* AScaleFactor);
 
   bool Compare(TdxSkinProperty* AProperty) override;
   void FlushCache() override;
@@ -661,6 +666,20 @@ class TdxSkinImage : public TPersistent {
   TdxSmartImage* Texture() const { return FTexture.get(); }
   const String& SourceName() const { return FSourceName; }
 
+  // Drawing (dxSkinsCore_Drawing.cpp). Frame sizes and margins are 96-DPI
+  // pixels; a texture is drawn as the pixels it decodes to.
+  // The size of one frame: the texture divided along the layout by
+  // StateCount x ImageCount.
+  TSize Size() const;
+  // The frame of a state in the texture (empty for a state not in States).
+  TRect GetStateBounds(int AImageIndex, TdxSkinElementState AState) const;
+  // Nine parts stretched or tiled (the corners never scaled beyond the
+  // margins), or the frame centred at its scaled size for smNoResize.
+  void DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
+              TdxSkinElementState AState);
+  void Draw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex = 0,
+            TdxSkinElementState AState = esNormal);
+
   TNotifyEvent OnChange() const { return FOnChange; }
   void SetOnChange(TNotifyEvent AValue) { FOnChange = AValue; }
 
@@ -734,6 +753,15 @@ class TdxSkinElement : public TdxSkinPersistent {
   TdxSkinControlGroup* Group() const;
   // The group's name and a backslash.
   String Path() const;
+
+  // The colour at Alpha, the image, the borders (scaled with ScaleBorders)
+  // and the glyph inside ContentOffset. Alternate image attributes, the
+  // cache and mirroring are not drawn yet.
+  virtual void DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
+                      TdxSkinElementState AState);
+  // Nothing for an empty rectangle or one the device context does not show.
+  void Draw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex = 0,
+            TdxSkinElementState AState = esNormal);
 
  protected:
   void DoAssign(TdxSkinCustomObject* ASource) override;
@@ -1030,6 +1058,18 @@ class TdxSkinBinaryReader : public TObject {
   TStream* FStream;
   std::vector<TOwned<TdxSkinDetails>> FSkins;
 };
+
+// The margins drawn into a destination of ASize: negative ones become 0, and
+// where left + right (top + bottom) exceed the size each loses its share of
+// the excess, rounded to nearest.
+TRect dxSkinFitMargins(const TRect& AMargins, const TSize& ASize);
+// The nine parts of AFrame split by AMargins: top-left, top, top-right, left,
+// centre, right, bottom-left, bottom, bottom-right.
+std::array<TRect, 9> dxSkinImageParts(const TRect& AFrame, const TRect& AMargins);
+// Nothing for clNone or clDefault; a gradient when AColor2 is another real
+// colour, else a solid fill; both at AAlpha.
+void dxSkinFillRectByGradient(TdxGPCanvas* ACanvas, const TRect& R, TColor AColor1, TColor AColor2,
+                              TdxSkinGradientMode AMode, std::uint8_t AAlpha);
 
 // The unit's start-up: the shared empty element and the class registrations.
 void dxSkinsCoreInitialization();
