@@ -3,6 +3,7 @@
 // present, in state order, along the layout. A frame is cut into nine parts
 // by its margins; the corners keep their size, the edges and the centre are
 // stretched or tiled into the destination's parts.
+#include "library/graphics/canvas/cxCanvasScopes.h"
 #include "library/lookandfeel/skins/dxSkinsCore.h"
 
 #include <algorithm>
@@ -13,16 +14,16 @@ namespace {
 bool IsRealColor(TColor AColor) { return AColor != clNone && AColor != clDefault; }
 
 // The canvas's interpolation and pixel offset for one drawing.
-class [[nodiscard]] TdxGPCanvasQualityScope {
+class [[nodiscard]] TdxGPCanvasQualityScope : TcxCanvasScope {
  public:
   explicit TdxGPCanvasQualityScope(TdxGPCanvas* ACanvas)
       : FCanvas(ACanvas), FInterpolation(ACanvas->InterpolationMode()), FPixelOffset(ACanvas->GetPixelOffsetMode()) {}
-  ~TdxGPCanvasQualityScope() {
-    FCanvas->SetInterpolationMode(FInterpolation);
-    FCanvas->SetPixelOffsetMode(FPixelOffset);
+  ~TdxGPCanvasQualityScope() noexcept(false) {
+    Restore([this] {
+      FCanvas->SetInterpolationMode(FInterpolation);
+      FCanvas->SetPixelOffsetMode(FPixelOffset);
+    });
   }
-  TdxGPCanvasQualityScope(const TdxGPCanvasQualityScope&) = delete;
-  TdxGPCanvasQualityScope& operator=(const TdxGPCanvasQualityScope&) = delete;
 
  private:
   TdxGPCanvas* FCanvas;
