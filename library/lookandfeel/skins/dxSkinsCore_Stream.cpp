@@ -111,7 +111,8 @@ void WriteColorValue(TStream* AStream, const TdxSkinColorValue& AValue) {
 
 // The decoder sees exactly the block's bytes; the stream continues after the
 // block whatever the decoder consumed. An image that does not decode is a
-// damaged stream, found while reading rather than at the first paint.
+// damaged stream, found while reading rather than at the first paint; the
+// pixels are then let go until something draws them.
 void ReadImage(TStream* AStream, TdxSmartImage* AImage) {
   const int count = ReadInt32(AStream);
   if (count <= 0) {
@@ -124,6 +125,7 @@ void ReadImage(TStream* AStream, TdxSmartImage* AImage) {
     TOwned<TdxReadOnlySubStream> window(New<TdxReadOnlySubStream>(AStream, start, count));
     AImage->LoadFromStream(window.get());
     AImage->HandleNeeded();
+    AImage->Dormant();
   } catch (const EdxException&) {
     RaiseFormatError();
   }
