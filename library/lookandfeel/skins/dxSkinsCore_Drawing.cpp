@@ -1,0 +1,281 @@
+// Drawing of skin images, borders and elements through the GDI+ canvas.
+// An image is a strip of frames: for each image index one frame per state
+// present, in state order, along the layout. A frame is cut into nine parts
+// by its margins; the corners keep their size, the edges and the centre are
+// stretched or tiled into the destination's parts.
+#include "library/graphics/canvas/cxCanvasScopes.h"
+#include "library/lookandfeel/skins/dxSkinsCore.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+bool IsRealColor(TColor AColor) { return AColor != clNone && AColor != clDefault; }
+
+// The canvas's interpolation and pixel offset for one drawing.
+class [[nodiscard]] TdxGPCanvasQualityScope : TcxCanvasScope {
+ public:
+  explicit TdxGPCanvasQualityScope(TdxGPCanvas* ACanvas)
+      : FCanvas(ACanvas), FInterpolation(ACanvas->InterpolationMode()), FPixelOffset(ACanvas->GetPixelOffsetMode()) {}
+  ~TdxGPCanvasQualityScope() noexcept(false) {
+    Restore([this] {
+      FCanvas->SetInterpolationMode(FInterpolation);
+      FCanvas->SetPixelOffsetMode(FPixelOffset);
+    });
+  }
+
+ private:
+  TdxGPCanvas* FCanvas;
+  TdxGPInterpolationMode FInterpolation;
+  TdxGpPixelOffsetMode FPixelOffset;
+};
+
+bool MarginsEmpty(const TRect& AMargins) { return AMargins == TRect(); }
+
+TRect ScaleMargins(const TRect& AMargins, TdxScaleFactor* AScaleFactor) {
+  if (!AScaleFactor) return AMargins;
+  return TRect(AScaleFactor->Apply(AMargins.Left), AScaleFactor->Apply(AMargins.Top),
+               AScaleFactor->Apply(AMargins.Right), AScaleFactor->Apply(AMargins.Bottom));
+}
+
+// One margin pair fitted to a length: each loses its share of the excess.
+void FitPair(int& ALow, int& AHigh, int ALength) {
+  ALow = std::max(ALow, 0);
+  AHigh = std::max(AHigh, 0);
+  const int sum = ALow + AHigh;
+  const int excess = sum - std::max(ALength, 0);
+  if (excess <= 0) return;
+  const auto share = [&](int AMargin) {
+    return static_cast<int>(std::lround(static_cast<double>(AMargin) * excess / sum));
+  };
+  const int low = ALow - share(ALow);
+  const int high = AHigh - share(AHigh);
+  ALow = low;
+  AHigh = high;
+}
+
+// Copies of the source laid from the destination's top-left corner; the last
+// row and column cut from both. A source left empty draws nothing (it would
+// never advance).
+void TilePart(TdxGPCanvas* ACanvas, GpImage* AImage, const TRect& ADest, const TRect& ASource) {
+  const int w = ASource.Width();
+  const int h = ASource.Height();
+  if (w <= 0 || h <= 0) return;
+  for (int y = ADest.Top; y < ADest.Bottom; y += h) {
+    const int rowHeight = std::min(h, ADest.Bottom - y);
+    for (int x = ADest.Left; x < ADest.Right; x += w) {
+      const int columnWidth = std::min(w, ADest.Right - x);
+      ACanvas->Draw(AImage, TRect(x, y, x + columnWidth, y + rowHeight),
+                    TRect(ASource.Left, ASource.Top, ASource.Left + columnWidth, ASource.Top + rowHeight));
+    }
+  }
+}
+
+// AEdges reflects the part at its own edges: an enlarged part samples past
+// them, and would otherwise take its neighbour's pixels or none at all.
+void DrawPart(TdxGPCanvas* ACanvas, GpImage* AImage, TdxSkinStretchMode AStretch, const TRect& ADest,
+              const TRect& ASource, TdxGPImageAttributes* AEdges) {
+  if (ADest.IsEmpty() || ASource.IsEmpty()) return;
+  if (AStretch == smTile)
+    TilePart(ACanvas, AImage, ADest, ASource);
+  else
+    ACanvas->Draw(AImage, ADest, ASource, AEdges);
+}
+
+TOwned<TdxGPImageAttributes> ReflectingEdges() {
+  TOwned<TdxGPImageAttributes> attributes(New<TdxGPImageAttributes>());
+  attributes->SetWrapMode(Gdiplus::WrapModeTileFlipXY);
+  return attributes;
+}
+
+}  // namespace
+
+TRect dxSkinFitMargins(const TRect& AMargins, const TSize& ASize) {
+  TRect result = AMargins;
+  FitPair(result.Left, result.Right, ASize.cx);
+  FitPair(result.Top, result.Bottom, ASize.cy);
+  return result;
+}
+
+std::array<TRect, 9> dxSkinImageParts(const TRect& F, const TRect& M) {
+  const int x1 = std::min(F.Left + M.Left, F.Right);
+  const int x2 = std::max(F.Right - M.Right, F.Left);
+  const int y1 = std::min(F.Top + M.Top, F.Bottom);
+  const int y2 = std::max(F.Bottom - M.Bottom, F.Top);
+  return {TRect(F.Left, F.Top, x1, y1),  TRect(x1, F.Top, x2, y1),  TRect(x2, F.Top, F.Right, y1),
+          TRect(F.Left, y1, x1, y2),     TRect(x1, y1, x2, y2),     TRect(x2, y1, F.Right, y2),
+          TRect(F.Left, y2, x1, F.Bottom), TRect(x1, y2, x2, F.Bottom), TRect(x2, y2, F.Right, F.Bottom)};
+}
+
+void dxSkinFillRectByGradient(TdxGPCanvas* ACanvas, const TRect& R, TColor AColor1, TColor AColor2,
+                              TdxSkinGradientMode AMode, std::uint8_t AAlpha) {
+  if (!IsRealColor(AColor1) || R.IsEmpty()) return;
+  const TColor second = IsRealColor(AColor2) ? AColor2 : AColor1;
+  ACanvas->FillRectangleByGradient(R, ColorToAlphaColor(AColor1, AAlpha), ColorToAlphaColor(second, AAlpha),
+                                   static_cast<TdxGPBrushGradientMode>(AMode));
+}
+
+// ---------------------------------------------------------------------------
+// TdxSkinImage
+
+TSize TdxSkinImage::Size() const {
+  if (FTexture->Empty()) return TSize();
+  TSize size = FTexture->Size();
+  const std::int64_t frames = std::int64_t{StateCount()} * FImageCount;
+  if (frames >= 1) (FImageLayout == ilHorizontal ? size.cx : size.cy) /= static_cast<int>(frames);
+  return size;
+}
+
+TRect TdxSkinImage::GetStateBounds(int AImageIndex, TdxSkinElementState AState) const {
+  if (!FStates.Contains(AState)) return TRect();
+  const TSize frame = Size();
+  int index = std::clamp(AImageIndex, 0, FImageCount - 1) * StateCount();
+  for (int s = esNormal; s < AState; ++s) index += FStates.Contains(static_cast<TdxSkinElementState>(s));
+  TRect bounds(0, 0, frame.cx, frame.cy);
+  if (FImageLayout == ilHorizontal)
+    bounds.Offset(index * frame.cx, 0);
+  else
+    bounds.Offset(0, index * frame.cy);
+  return bounds;
+}
+
+void TdxSkinImage::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
+                          TdxSkinElementState AState) {
+  const TRect drawMargins = FMarginsScaled ? ScaleMargins(FMargins, AScaleFactor) : FMargins;
+  const TRect fitted = dxSkinFitMargins(drawMargins, ARect.GetSize());
+  const bool hasGradient = IsRealColor(FGradientBeginColor.Value());
+  if (Empty()) {
+    if (hasGradient) {
+      TRect inner = ARect;
+      dxSkinFillRectByGradient(ACanvas, inner.DeflateByMargins(fitted), FGradientBeginColor.Value(),
+                               FGradientEndColor.Value(), FGradient, 255);
+    }
+    return;
+  }
+  if (FStates.Empty()) return;
+  // A state the image lacks draws its lowest state; an index past the last, the last.
+  if (!FStates.Contains(AState)) {
+    int lowest = esNormal;
+    while (!FStates.Contains(static_cast<TdxSkinElementState>(lowest))) ++lowest;
+    AState = static_cast<TdxSkinElementState>(lowest);
+  }
+  const int imageIndex = std::clamp(AImageIndex, 0, FImageCount - 1);
+
+  const TdxGPCanvasQualityScope quality(ACanvas);
+  // Pixel centres map onto pixel centres: otherwise an enlarged part samples
+  // between its source pixels and the canvas trims the source to make up.
+  ACanvas->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+  if (FStretch == smTile)
+    ACanvas->SetInterpolationMode(imNearestNeighbor);
+  else if (FInterpolationMode != imDefault)
+    ACanvas->SetInterpolationMode(FInterpolationMode);
+
+  TSize frame = Size();
+  TRect sourceMargins = FMargins;
+  TRect stateBounds = GetStateBounds(imageIndex, AState);
+  TdxGPImage* picture = FTexture.get();
+  // Tiles are never scaled: the whole strip is resized once so that the
+  // tiles come out at the target DPI.
+  TOwned<TdxSmartImage> resized;
+  if (FStretch == smTile && FMarginsScaled && !MarginsEmpty(FMargins) && AScaleFactor && AScaleFactor->Assigned()) {
+    const TSize strip = FTexture->Size();
+    resized.reset(New<TdxSmartImage>());
+    resized->CreateSize(AScaleFactor->Apply(strip.cx), AScaleFactor->Apply(strip.cy));
+    {
+      TOwned<TdxGPCanvas> canvas = resized->CreateCanvas();
+      canvas->SetInterpolationMode(FInterpolationMode == imDefault ? imNearestNeighbor : FInterpolationMode);
+      canvas->SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
+      canvas->Draw(FTexture->Handle(), TRect(0, 0, resized->Width(), resized->Height()),
+                   TRect(0, 0, strip.cx, strip.cy), ReflectingEdges().get());
+    }
+    frame = TSize(AScaleFactor->Apply(frame.cx), AScaleFactor->Apply(frame.cy));
+    sourceMargins = drawMargins;
+    stateBounds = TRect(AScaleFactor->Apply(stateBounds.Left), AScaleFactor->Apply(stateBounds.Top),
+                        AScaleFactor->Apply(stateBounds.Left) + frame.cx, AScaleFactor->Apply(stateBounds.Top) + frame.cy);
+    picture = resized.get();
+  }
+  GpImage* image = picture->Handle();
+
+  if (FStretch == smNoResize) {
+    const int w = AScaleFactor ? AScaleFactor->Apply(frame.cx) : frame.cx;
+    const int h = AScaleFactor ? AScaleFactor->Apply(frame.cy) : frame.cy;
+    const int left = ARect.Left + (ARect.Width() - w) / 2;
+    const int top = ARect.Top + (ARect.Height() - h) / 2;
+    ACanvas->Draw(image, TRect(left, top, left + w, top + h), stateBounds, ReflectingEdges().get());
+    return;
+  }
+
+  const std::array<TRect, 9> sources = dxSkinImageParts(TRect(0, 0, frame.cx, frame.cy), sourceMargins);
+  const TPoint origin = stateBounds.TopLeft();
+  const auto source = [&](std::size_t APart) {
+    TRect r = sources[APart];
+    r.Offset(origin);
+    return r;
+  };
+  constexpr std::size_t center = 4;
+  const TOwned<TdxGPImageAttributes> edges = ReflectingEdges();
+  if (MarginsEmpty(fitted)) {
+    if (hasGradient)
+      dxSkinFillRectByGradient(ACanvas, ARect, FGradientBeginColor.Value(), FGradientEndColor.Value(), FGradient, 255);
+    else
+      DrawPart(ACanvas, image, FStretch, ARect, source(center), edges.get());
+    return;
+  }
+  const std::array<TRect, 9> dests = dxSkinImageParts(ARect, fitted);
+  for (std::size_t part = 0; part < dests.size(); ++part) {
+    if (part == center && hasGradient)
+      dxSkinFillRectByGradient(ACanvas, dests[part], FGradientBeginColor.Value(), FGradientEndColor.Value(),
+                               FGradient, 255);
+    else
+      DrawPart(ACanvas, image, FStretch, dests[part], source(part), edges.get());
+  }
+}
+
+void TdxSkinImage::Draw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
+                        TdxSkinElementState AState) {
+  if (ARect.IsEmpty()) return;
+  const TdxGPPaintCanvasScope paint(DC, ARect);
+  DrawEx(paint.Canvas(), ARect, AScaleFactor, AImageIndex, AState);
+}
+
+// ---------------------------------------------------------------------------
+// Borders
+
+void TdxSkinBorder::Draw(TdxGPCanvas* ACanvas, const TRect& R, TdxScaleFactor* AScaleFactor) {
+  const TColor color = Color();
+  if (!IsRealColor(color)) return;
+  const int w = AScaleFactor ? AScaleFactor->Apply(FThin) : FThin;
+  TRect side = R;
+  switch (FKind) {
+    case bLeft: side.Right = R.Left + w; break;
+    case bTop: side.Bottom = R.Top + w; break;
+    case bRight: side.Left = R.Right - w; break;
+    case bBottom: side.Top = R.Bottom - w; break;
+  }
+  if (!side.IsEmpty()) ACanvas->FillRectangle(side, ColorToAlphaColor(color, 255));
+}
+
+void TdxSkinBorders::Draw(TdxGPCanvas* ACanvas, const TRect& R, TdxScaleFactor* AScaleFactor) {
+  for (auto& border : FBorders) border->Draw(ACanvas, R, AScaleFactor);
+}
+
+// ---------------------------------------------------------------------------
+// TdxSkinElement
+
+void TdxSkinElement::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
+                            TdxSkinElementState AState) {
+  if (IsRealColor(Color()) && FAlpha > 0) ACanvas->FillRectangle(ARect, ColorToAlphaColor(Color(), FAlpha));
+  TdxScaleFactor* borderScale = FScaleBorders ? AScaleFactor : nullptr;
+  FImage->DrawEx(ACanvas, ARect, AScaleFactor, AImageIndex, AState);
+  FBorders->Draw(ACanvas, ARect, borderScale);
+  TRect glyphRect = ARect;
+  FGlyph->DrawEx(ACanvas, glyphRect.DeflateByMargins(FContentOffset), AScaleFactor, AImageIndex, AState);
+}
+
+void TdxSkinElement::Draw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
+                          TdxSkinElementState AState) {
+  if (ARect.IsEmpty() || !RectVisible(DC, ARect.WinRect())) return;
+  const TdxGPPaintCanvasScope paint(DC, ARect);
+  DrawEx(paint.Canvas(), ARect, AScaleFactor, AImageIndex, AState);
+}

@@ -1,0 +1,174 @@
+#include "library/lookandfeel/skins/dxSkinsCore.h"
+#include "tests/library_lookandfeel/skins/SkinFixtures.h"
+#include "tests/support/Pixels.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace {
+
+TOwned<TdxScaleFactor> ScaleFactorOf(int ADPI) {
+  TOwned<TdxScaleFactor> factor(New<TdxScaleFactor>());
+  factor->Assign(ADPI, 96, false);
+  return factor;
+}
+
+// An element of the skin "Nine" whose image is the nine-part fixture texture:
+// two 24 x 24 frames (Normal, Hot) stacked vertically, margins 6, 5, 7, 4.
+struct TNineElement {
+  TOwned<TdxSkin> Skin{New<TdxSkin>(nullptr, L"Nine")};
+  TdxSkinElement* Element = Skin->AddGroup(L"Common")->AddElement(L"Button");
+
+  explicit TNineElement(TdxSkinStretchMode AStretch) {
+    TdxSkinImage* image = Element->Image();
+    TOwned<TMemoryStream> texture = StreamOf(ReadSkinFixture(L"nine-texture.png"));
+    image->Texture()->LoadFromStream(texture.get());
+    image->SetImageLayout(ilVertical);
+    image->SetStates({esNormal, esHot});
+    image->SetMargins(TRect(6, 5, 7, 4));
+    image->SetMarginsScaled(true);
+    image->SetStretch(AStretch);
+    image->SetInterpolationMode(imNearestNeighbor);
+  }
+};
+
+struct TNineCase {
+  const char* Name;
+  TdxSkinStretchMode Stretch;
+  int DPI;
+  // Why the case cannot pass here, or nothing.
+  const char* Skip = nullptr;
+};
+
+// FIXME: Wine's GDI+ leaves the first row or column of some parts enlarged by
+// a fractional ratio undrawn (transparent), image attributes with a
+// reflecting wrap mode or not; one such line is more than 1 % of these
+// drawings. The same parts tiled, and stretched at 2x, match.
+constexpr const char* WineFractionalStretch = "Wine's GDI+ leaves an edge line of fractionally enlarged parts undrawn";
+
+class SkinNineParts : public testing::TestWithParam<TNineCase> {};
+
+TEST_P(SkinNineParts, MatchPillowsCropResizeAndPaste) {
+  const TNineCase& row = GetParam();
+  if (row.Skip) GTEST_SKIP() << row.Skip;
+  TNineElement nine(row.Stretch);
+  EXPECT_EQ(nine.Element->Image()->Size(), TSize(24, 24));
+  EXPECT_EQ(nine.Element->Image()->GetStateBounds(0, esHot), TRect(0, 24, 24, 48));
+  const TOwned<TdxScaleFactor> factor = ScaleFactorOf(row.DPI);
+  const int width = MulDiv(200, row.DPI, 96);
+  const int height = MulDiv(30, row.DPI, 96);
+  TPixelSurface surface(width, height, RGB(255, 255, 255));
+  nine.Element->Draw(surface.DC(), surface.ClientRect(), factor.get(), 0, esHot);
+
+  const std::string reference = ReadSkinFixture(L"nine-" + UTF8ToString(row.Name) + L".rgb");
+  ASSERT_EQ(reference.size(), static_cast<std::size_t>(width * height * 3));
+  int differing = 0;
+  std::string first;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const COLORREF drawn = surface.Pixel(x, y);
+      const auto* expected = reinterpret_cast<const unsigned char*>(reference.data()) + (y * width + x) * 3;
+      const int diff = std::max({std::abs(GetRValue(drawn) - expected[0]), std::abs(GetGValue(drawn) - expected[1]),
+                                 std::abs(GetBValue(drawn) - expected[2])});
+      if (diff > 8 && differing++ == 0)
+        first = "first at (" + std::to_string(x) + ", " + std::to_string(y) + "): drawn " +
+                std::to_string(GetRValue(drawn)) + " " + std::to_string(GetGValue(drawn)) + " " +
+                std::to_string(GetBValue(drawn)) + ", expected " + std::to_string(expected[0]) + " " +
+                std::to_string(expected[1]) + " " + std::to_string(expected[2]);
+    }
+  EXPECT_LE(differing, width * height / 100) << differing << " of " << width * height << " pixels differ; " << first;
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, SkinNineParts,
+                         testing::Values(TNineCase{"stretch-96", smStretch, 96, WineFractionalStretch},
+                                         TNineCase{"stretch-144", smStretch, 144, WineFractionalStretch},
+                                         TNineCase{"stretch-192", smStretch, 192}, TNineCase{"tile-96", smTile, 96},
+                                         TNineCase{"tile-144", smTile, 144}, TNineCase{"tile-192", smTile, 192}),
+                         [](const auto& info) {
+                           std::string name = info.param.Name;
+                           std::replace(name.begin(), name.end(), '-', '_');
+                           return name;
+                         });
+
+TEST(SkinImageGeometry, MarginsWiderThanTheDestinationShrinkByTheirShares) {
+  const struct {
+    const char* Name;
+    TRect Margins;
+    TSize Size;
+    TRect Expected;
+  } rows[] = {
+      {"8 and 4 into 10", TRect(8, 0, 4, 0), TSize(10, 30), TRect(7, 0, 3, 0)},
+      {"fits: unchanged", TRect(8, 2, 4, 3), TSize(12, 5), TRect(8, 2, 4, 3)},
+      {"vertical too", TRect(0, 6, 0, 6), TSize(5, 6), TRect(0, 3, 0, 3)},
+      {"negative margins become 0", TRect(-3, 1, 2, -1), TSize(10, 10), TRect(0, 1, 2, 0)},
+      {"empty destination", TRect(4, 4, 4, 4), TSize(0, 0), TRect(0, 0, 0, 0)},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    EXPECT_EQ(dxSkinFitMargins(row.Margins, row.Size), row.Expected);
+  }
+  const auto parts = dxSkinImageParts(TRect(10, 20, 40, 50), TRect(6, 5, 7, 4));
+  EXPECT_EQ(parts[0], TRect(10, 20, 16, 25));
+  EXPECT_EQ(parts[4], TRect(16, 25, 33, 46));
+  EXPECT_EQ(parts[8], TRect(33, 46, 40, 50));
+  int area = 0;
+  for (const TRect& part : parts) area += part.Width() * part.Height();
+  EXPECT_EQ(area, 30 * 30) << "the parts cover the frame once";
+}
+
+TEST(SkinImageGeometry, AnIndexOrStateTheImageLacksDrawsTheNearestOneItHas) {
+  TNineElement nine(smStretch);
+  TdxSkinImage* image = nine.Element->Image();
+  image->SetMargins(TRect());
+  const TOwned<TdxScaleFactor> factor = ScaleFactorOf(96);
+  TPixelSurface pressed(24, 24), normal(24, 24);
+  nine.Element->Draw(pressed.DC(), pressed.ClientRect(), factor.get(), 5, esPressed);
+  nine.Element->Draw(normal.DC(), normal.ClientRect(), factor.get(), 0, esNormal);
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 24; ++x) ASSERT_EQ(pressed.Pixel(x, y), normal.Pixel(x, y)) << x << "," << y;
+}
+
+TEST(SkinImageDrawing, NoResizeCentresTheScaledFrame) {
+  TNineElement nine(smNoResize);
+  const TOwned<TdxScaleFactor> factor = ScaleFactorOf(144);
+  TPixelSurface surface(101, 60, RGB(255, 255, 255));
+  nine.Element->Draw(surface.DC(), surface.ClientRect(), factor.get(), 0, esNormal);
+  // 36 x 36 centred at (32, 12), offsets halved rounding down; GDI+ under
+  // Wine may leave the first row and column of an enlarged image uncovered.
+  const TRect drawn = surface.BoundsOfOther(RGB(255, 255, 255));
+  EXPECT_EQ(drawn.BottomRight(), TPoint(68, 48));
+  EXPECT_NEAR(drawn.Left, 32, 1);
+  EXPECT_NEAR(drawn.Top, 12, 1);
+}
+
+TEST(SkinImageDrawing, TilingFromAnEmptySourcePartDrawsNothingThere) {
+  TNineElement nine(smTile);
+  // Left and right margins take the whole frame: the centre column is empty.
+  nine.Element->Image()->SetMargins(TRect(12, 0, 12, 0));
+  nine.Element->Image()->SetMarginsScaled(false);
+  const TOwned<TdxScaleFactor> factor = ScaleFactorOf(96);
+  TPixelSurface surface(100, 24, RGB(255, 255, 255));
+  nine.Element->Draw(surface.DC(), surface.ClientRect(), factor.get(), 0, esNormal);
+  EXPECT_EQ(surface.CountOther(TRect(12, 0, 88, 24), RGB(255, 255, 255)), 0);
+  EXPECT_EQ(surface.Count(TRect(0, 0, 12, 24), RGB(255, 255, 255)), 0);
+}
+
+TEST(SkinElementDrawing, ColourBordersAndGradientCentre) {
+  const TOwned<TdxSkin> skin(New<TdxSkin>(nullptr, L"Plain"));
+  TdxSkinElement* element = skin->AddGroup(L"Common")->AddElement(L"Panel");
+  element->SetColor(TColor(0x00204080));
+  element->Borders()->Left()->SetColor(TColor(0x000000FF));
+  element->Borders()->Left()->SetThin(2);
+  element->Borders()->Bottom()->SetColor(TColor(0x00FF0000));
+  element->SetScaleBorders(true);
+  const TOwned<TdxScaleFactor> factor = ScaleFactorOf(192);
+  TPixelSurface surface(40, 20, RGB(255, 255, 255));
+  element->Draw(surface.DC(), surface.ClientRect(), factor.get(), 0, esNormal);
+  EXPECT_EQ(surface.Count(TRect(0, 0, 4, 18), RGB(0xFF, 0, 0)), 4 * 18) << "left, 2 scaled to 4";
+  EXPECT_EQ(surface.Count(TRect(4, 18, 40, 20), RGB(0, 0, 0xFF)), 36 * 2) << "bottom, 1 scaled to 2";
+  EXPECT_EQ(surface.Count(TRect(4, 0, 40, 18), RGB(0x80, 0x40, 0x20)), 36 * 18) << "the element colour";
+  EXPECT_EQ(surface.Count(TRect(0, 18, 4, 20), RGB(0, 0, 0xFF)), 4 * 2) << "bottom drawn after left";
+}
+
+}  // namespace
