@@ -106,6 +106,10 @@ using TcxCalendarElementStates = TSet<TcxCalendarElementState>;
 enum TdxRatingControlIndicatorState { rcisUnchecked, rcisChecked, rcisHover };
 enum TcxTrackBarTicksAlign { tbtaUp, tbtaDown, tbtaBoth };
 using TcxArrowDirections = TSet<TcxArrowDirection>;
+// The parts of a layout view.
+enum TcxLayoutElement {
+  leGroup, leGroupWithoutBorders, leTabbedGroup, leRootGroup, leRootGroupWithoutBorders, leItem
+};
 // How a gallery item shows.
 struct TdxGalleryItemViewState {
   bool Enabled = true;
@@ -1093,6 +1097,167 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   void DrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, TColor ABackgroundColor = clDefault,
                     TdxCorner ACorner = coBottomRight);
 
+  // Grid-like views, layout and explorer records, the scheduler, the
+  // clock, the data and date navigators and the zoom buttons
+  // (cxLookAndFeelPainters_GridViews.cpp). Frames drawn "excluded" leave
+  // the clip region once drawn, so that the fill after them keeps off; the
+  // exclusion outlives the call.
+  virtual TColor GridLikeControlBackgroundColor();
+  virtual TColor GridLikeControlContentColor();
+  virtual TColor GridLikeControlContentEvenColor();
+  virtual TColor GridLikeControlContentOddColor();
+  virtual TColor GridLikeControlContentTextColor();
+  // True when the content, odd and even colours are not all one.
+  virtual bool GridLikeControlDefaultUseOddEvenStyle();
+  virtual TColor PivotGridHeadersAreaColor();
+  virtual TColor PivotGridHeadersAreaTextColor();
+  virtual TRect LayoutViewGetPadding(TcxLayoutElement AElement);
+  virtual TRect LayoutViewGetSpacing(TcxLayoutElement AElement);
+  // Hot: an excluded shadow frame, then the hot fill; ABorders is not used.
+  virtual void LayoutViewDrawItem(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                  TcxBorders ABorders);
+  // An excluded one-pixel frame on ABorders, the selection colour while hot.
+  virtual void LayoutViewDrawRecordBorder(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                          TcxBorders ABorders);
+  // The record border all round, then AColor (clDefault without a bitmap:
+  // the state's caption colour); a bitmap draws transparent.
+  virtual void LayoutViewDrawRecordCaption(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextRect,
+                                           TcxGroupBoxCaptionPosition APosition, TcxButtonState AState,
+                                           TColor AColor = clDefault, TBitmap* ABitmap = nullptr);
+  virtual void LayoutViewDrawRecordContent(TcxCanvas* ACanvas, const TRect& ABounds,
+                                           TcxGroupBoxCaptionPosition ACaptionPosition, TcxButtonState AState,
+                                           TcxBorders ABorders = cxBordersAll());
+  virtual void LayoutViewDrawScaledRecordExpandButton(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                      TcxButtonState AState, bool AExpanded,
+                                                      const TdxScaleFactor* AScaleFactor);
+  virtual int LayoutViewRecordCaptionTailSize(TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual bool LayoutViewRecordCaptionTextBold();
+  virtual TColor WinExplorerViewDefaultRecordColor(TcxButtonState AState);
+  // Hot, pressed and disabled records get an excluded shadow frame first.
+  virtual void WinExplorerViewDrawRecord(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                         TColor AColor = clDefault, TBitmap* ABitmap = nullptr);
+  virtual void WinExplorerViewDrawGroup(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                        TColor AColor = clDefault, TBitmap* ABitmap = nullptr);
+  virtual void WinExplorerViewDrawGroupCaptionLine(TcxCanvas* ACanvas, const TRect& ABounds);
+  virtual void WinExplorerViewDrawScaledRecordExpandButton(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                           TcxButtonState AState, bool AExpanded,
+                                                           const TdxScaleFactor* AScaleFactor);
+  virtual int WinExplorerViewScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual int WinExplorerViewGroupCaptionLineHeight();
+  virtual TColor WinExplorerViewRecordTextColor(TcxButtonState AState);
+  virtual TColor WinExplorerViewGroupTextColor(TcxButtonState AState);
+  virtual bool WinExplorerViewGroupTextBold();
+  virtual int ChartToolBoxDataLevelInfoBorderSize();
+  void LayoutViewDrawRecordExpandButton(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                        bool AExpanded);
+  void WinExplorerViewDrawRecordExpandButton(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                             bool AExpanded);
+  int WinExplorerViewExpandButtonSize();
+  // Scheduler. The navigation buttons sit at the edge of a view: ABounds
+  // comes back fitted to the arrow (collapsed or without text) or grown to
+  // the longer of the two texts.
+  virtual void CalculateSchedulerNavigationButtonRects(bool AIsNextButton, bool ACollapsed,
+                                                       const TSize& APrevButtonTextSize,
+                                                       const TSize& ANextButtonTextSize, TRect& ABounds,
+                                                       TRect& ATextRect, TRect& AArrowRect,
+                                                       const TdxScaleFactor* AScaleFactor, bool AIsVertical);
+  virtual void DrawSchedulerBorder(TcxCanvas* ACanvas, const TRect& R);
+  // A frame in grey around ABounds (filled with AViewParams unless
+  // transparent), then AProgress in navy.
+  virtual void DrawSchedulerScaledEventProgress(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AProgress,
+                                                const TcxViewParams& AViewParams, bool ATransparent,
+                                                const TdxScaleFactor* AScaleFactor);
+  // A tab pointing down: six points with a black outline.
+  virtual void DrawSchedulerGroup(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  virtual void DrawSchedulerScaledGroupSeparator(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                 TColor ABackgroundColor, const TdxScaleFactor* AScaleFactor,
+                                                 const TcxDrawBackgroundEvent& AOnDrawBackground = {});
+  // A grey diamond in the centred square of even side.
+  virtual void DrawSchedulerMilestone(TcxCanvas* ACanvas, const TRect& R);
+  // The content, then AText in ATextRect (turned a quarter when vertical).
+  virtual void DrawSchedulerNavigationButton(TcxCanvas* ACanvas, const TRect& ARect, bool AIsNextButton,
+                                             TcxButtonState AState, const String& AText, const TRect& ATextRect,
+                                             const TRect& AArrowRect, bool AIsVertical);
+  // A chevron of two-pixel bars stepping toward the tip, closed by a
+  // one-pixel line at the tip's side.
+  virtual void DrawSchedulerNavigationButtonArrow(TcxCanvas* ACanvas, const TRect& ARect, bool AIsNextButton,
+                                                  TColor AColor, bool AForVertical);
+  virtual void DrawSchedulerScaledNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                  const TdxScaleFactor* AScaleFactor);
+  virtual void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                           bool AIsHorizontal);
+  virtual void DrawSchedulerTaskExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                             const TdxScaleFactor* AScaleFactor);
+  virtual TRect SchedulerEventProgressOffsets();
+  virtual TColor SchedulerNavigationButtonTextColor(bool AIsNextButton, TcxButtonState AState,
+                                                    TColor ADefaultColor);
+  virtual void SchedulerNavigationButtonSizes(bool AIsNextButton, TRect& ABorders, TSize& AArrowSize,
+                                              bool& AHasTextArea, const TdxScaleFactor* AScaleFactor,
+                                              bool AIsVertical);
+  virtual TSize SchedulerTaskExpandButtonSize(const TdxScaleFactor* AScaleFactor);
+  // A normal header with AText in AViewParams, then the arrows asked for.
+  virtual void DrawScaledMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText,
+                                     TcxNeighbors ANeighbors, const TcxViewParams& AViewParams,
+                                     TcxArrowDirections AArrows, int ASideWidth, const TdxScaleFactor* AScaleFactor,
+                                     const TcxDrawBackgroundEvent& AOnDrawBackground = {});
+  void DrawMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText, TcxNeighbors ANeighbors,
+                       const TcxViewParams& AViewParams, TcxArrowDirections AArrows, int ASideWidth,
+                       const TcxDrawBackgroundEvent& AOnDrawBackground = {});
+  void DrawSchedulerEventProgress(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AProgress,
+                                  const TcxViewParams& AViewParams, bool ATransparent);
+  void DrawSchedulerGroupSeparator(TcxCanvas* ACanvas, const TRect& ABounds, TColor ABackgroundColor,
+                                   const TcxDrawBackgroundEvent& AOnDrawBackground = {});
+  void DrawSchedulerNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  // The analogue clock: hour marks (left excluded from the clip region so
+  // that the caller's later fills keep off them too), the background, the
+  // filled hour and minute hands and the red second hand.
+  virtual TSize ScaledClockSize(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledClock(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime,
+                               TColor ABackgroundColor, const TdxScaleFactor* AScaleFactor);
+  TSize ClockSize();
+  void DrawClock(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime, TColor ABackgroundColor);
+  // The data navigator.
+  virtual void DrawNavigatorBorder(TcxCanvas* ACanvas, const TRect& R, bool ASelected);
+  virtual void DrawNavigatorScaledButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                         TColor ABackgroundColor, const TdxScaleFactor* AScaleFactor);
+  // AViewParams when its colour is valid or it has a bitmap, else the
+  // details-site colour.
+  virtual void DrawNavigatorInfoPanel(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams);
+  virtual bool NavigatorBorderOverlap();
+  virtual int NavigatorBorderSize();
+  virtual IPtr<IdxColorPalette> NavigatorButtonColorPalette(bool AEnabled);
+  virtual TRect NavigatorScaledButtonGlyphPadding(const TdxScaleFactor* AScaleFactor);
+  virtual TSize NavigatorScaledButtonGlyphSize(const TdxScaleFactor* AScaleFactor);
+  virtual TPoint NavigatorButtonPressedGlyphOffset();
+  virtual TColor NavigatorButtonTextColor(TcxButtonState AState);
+  virtual TSize NavigatorScaledButtonMinSize(const TdxScaleFactor* AScaleFactor);
+  virtual TRect NavigatorInfoPanelContentOffsets();
+  virtual TColor NavigatorInfoPanelTextColor();
+  void DrawNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, TColor ABackgroundColor);
+  TRect NavigatorButtonGlyphPadding();
+  TSize NavigatorButtonGlyphSize();
+  TSize NavigatorButtonMinSize();
+  // The date navigator.
+  virtual void DrawDateNavigatorCellSelection(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  // The header fill and a raised inner edge; R comes back inside the edge.
+  virtual void DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R);
+  virtual void DrawDateNavigatorTodayCellSelection(TcxCanvas* ACanvas, const TRect& R);
+  // The today frame for a marked cell; nothing otherwise.
+  virtual void DrawCalendarDateCellSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                             TcxCalendarElementStates AStates);
+  // Zoom buttons: the button face with a minus, or a plus, 3 scaled pixels
+  // short of the edges.
+  virtual void DrawScaledZoomInButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                      const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledZoomOutButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                       const TdxScaleFactor* AScaleFactor);
+  virtual TSize GetScaledZoomInButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual TSize GetScaledZoomOutButtonSize(const TdxScaleFactor* AScaleFactor);
+  void DrawZoomInButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  void DrawZoomOutButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  TSize GetZoomInButtonSize();
+  TSize GetZoomOutButtonSize();
+
  protected:
   friend class TcxLookAndFeelPaintersManager;
 
@@ -1134,6 +1299,9 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   // Opaque: AColor; transparent: ABitmap tiled when there is one.
   virtual void FillPartBackground(TcxCanvas* ACanvas, const TRect& R, TBitmap* ABitmap, TColor AColor,
                                   bool ATransparent);
+  // A scheduler navigation button's face, frames and arrow.
+  virtual void DrawSchedulerNavigationButtonContent(TcxCanvas* ACanvas, const TRect& ARect, const TRect& AArrowRect,
+                                                    bool AIsNextButton, TcxButtonState AState, bool AIsVertical);
   // A filled triangle pointing down, half R's width (made odd) across.
   virtual void DrawFilterDropDownArrow(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
   virtual TRect FooterCellContentBounds(const TRect& R);
@@ -1274,6 +1442,17 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders,
                      bool AVertical) override;
   void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) override;
+  // Navigator and scheduler: one-pixel frames, the highlight while
+  // selected or hot.
+  void DrawNavigatorBorder(TcxCanvas* ACanvas, const TRect& R, bool ASelected) override;
+  void DrawNavigatorScaledButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, TColor ABackgroundColor,
+                                 const TdxScaleFactor* AScaleFactor) override;
+  bool NavigatorBorderOverlap() override;
+  int NavigatorBorderSize() override;
+  void DrawSchedulerScaledNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                   bool AIsHorizontal) override;
   using TcxCustomLookAndFeelPainter::DrawScaledHeader;
   using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
 
@@ -1294,6 +1473,8 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   // pages keep the base pattern.
   void DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, const TdxScaleFactor* AScaleFactor,
                                  TcxButtonState AState, TcxScrollBarPart APart, const TRect& R) override;
+  void DrawSchedulerNavigationButtonContent(TcxCanvas* ACanvas, const TRect& ARect, const TRect& AArrowRect,
+                                            bool AIsNextButton, TcxButtonState AState, bool AIsVertical) override;
   void FreeCachedResources() override;
 
  private:

@@ -22,3 +22,8 @@ inline TRect CenteredIn(const TRect& R, const TSize& ASize) {
   const int top = R.Top + (R.Height() - ASize.cy) / 2;
   return TRect(left, top, left + ASize.cx, top + ASize.cy);
 }
+// The sides of a scheduler navigation button away from the view's edge.
+inline TcxBorders SchedulerNavigationButtonFrameSides(bool AIsNextButton, bool AIsVertical) {
+  if (AIsNextButton) return AIsVertical ? TcxBorders{bLeft, bTop, bBottom} : TcxBorders{bTop, bRight, bBottom};
+  return AIsVertical ? TcxBorders{bLeft, bTop, bRight} : TcxBorders{bLeft, bRight, bBottom};
+}

@@ -1,6 +1,6 @@
 // The UltraFlat painter: one-pixel frames in system colours, hot and pressed
 // parts filled with blends of the highlight colour.
-#include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
+#include "library/lookandfeel/painters/cxLookAndFeelPainters_Internal.h"
 
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
 
@@ -405,4 +405,62 @@ void TcxUltraFlatLookAndFeelPainter::DrawTabBorder(TcxCanvas* ACanvas, const TRe
 
 void TcxUltraFlatLookAndFeelPainter::DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool) {
   ACanvas->FrameRect(R, TabBorderColor(), 1, ABorders);
+}
+
+// ---------------------------------------------------------------------------
+// Navigator and scheduler
+
+void TcxUltraFlatLookAndFeelPainter::DrawNavigatorBorder(TcxCanvas* ACanvas, const TRect& R, bool ASelected) {
+  ACanvas->FrameRect(R, ASelected ? BorderHighlightColor() : clBtnShadow);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawNavigatorScaledButton(TcxCanvas* ACanvas, const TRect& R,
+                                                               TcxButtonState AState, TColor ABackgroundColor,
+                                                               const TdxScaleFactor*) {
+  if (AState != cxbsNormal && AState != cxbsDisabled)
+    ACanvas->FrameRect(R, BorderHighlightColor());
+  else if (IsColorValid(ABackgroundColor))
+    ACanvas->FrameRect(R, ABackgroundColor);
+  TRect face = R;
+  face.Deflate(1);
+  ACanvas->FillRect(face, ButtonColor(AState));
+}
+
+bool TcxUltraFlatLookAndFeelPainter::NavigatorBorderOverlap() { return true; }
+
+int TcxUltraFlatLookAndFeelPainter::NavigatorBorderSize() { return BorderSize(); }
+
+void TcxUltraFlatLookAndFeelPainter::DrawSchedulerScaledNavigatorButton(TcxCanvas* ACanvas, const TRect& R,
+                                                                        TcxButtonState AState,
+                                                                        const TdxScaleFactor* AScaleFactor) {
+  DrawScaledButton(ACanvas, R, AState, AScaleFactor, AState == cxbsHot || AState == cxbsPressed, false, cxbpButton,
+                   clDefault);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R,
+                                                                 const TcxViewParams& AViewParams,
+                                                                 bool AIsHorizontal) {
+  const TColor border = DefaultSchedulerBorderColor();
+  TRect inner = R;
+  if (AIsHorizontal) {
+    ACanvas->FillRect(TRect(R.Left, R.Top, R.Right, R.Top + 1), border);
+    ACanvas->FillRect(TRect(R.Left, R.Bottom - 1, R.Right, R.Bottom), border);
+    inner = TRect(R.Left - 1, R.Top + 1, R.Right + 1, R.Bottom - 1);
+  } else {
+    ACanvas->FillRect(TRect(R.Left, R.Top, R.Left + 1, R.Bottom), border);
+    ACanvas->FillRect(TRect(R.Right - 1, R.Top, R.Right, R.Bottom), border);
+    inner = TRect(R.Left + 1, R.Top - 1, R.Right - 1, R.Bottom + 1);
+  }
+  ACanvas->FillRect(inner, AViewParams);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawSchedulerNavigationButtonContent(TcxCanvas* ACanvas, const TRect& ARect,
+                                                                          const TRect& AArrowRect,
+                                                                          bool AIsNextButton, TcxButtonState AState,
+                                                                          bool AIsVertical) {
+  ACanvas->FillRect(ARect, clBtnFace);
+  ACanvas->FrameRect(ARect, AState == cxbsHot ? TabBorderColor() : TabSelectedBorderColor(), 1,
+                     SchedulerNavigationButtonFrameSides(AIsNextButton, AIsVertical));
+  DrawSchedulerNavigationButtonArrow(ACanvas, AArrowRect, AIsNextButton, ButtonSymbolColor(AState, clDefault),
+                                     AIsVertical);
 }
