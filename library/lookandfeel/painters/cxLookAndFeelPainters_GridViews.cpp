@@ -255,6 +255,8 @@ void P::DrawSchedulerNavigationButton(TcxCanvas* ACanvas, const TRect& ARect, bo
 void P::DrawSchedulerNavigationButtonArrow(TcxCanvas* ACanvas, const TRect& ARect, bool AIsNextButton,
                                            TColor AColor, bool AForVertical) {
   const TcxCanvasStateScope state(ACanvas);
+  // A rectangle longer across than along would walk the bars past the tip.
+  const TcxClipRegionScope clip(ACanvas, ARect);
   ACanvas->SetBrushColor(AColor);
   // Two bars walk from the corners of the side away from the tip toward
   // the tip, meeting in the middle; the tip's own line closes the chevron.
