@@ -54,6 +54,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 // ---------------------------------------------------------------------------
@@ -1258,6 +1259,59 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   TSize GetZoomInButtonSize();
   TSize GetZoomOutButtonSize();
 
+  // Track bars and splitters (cxLookAndFeelPainters_TrackBars.cpp). A
+  // vertical track bar's thumb is the horizontal one with x and y
+  // exchanged, so that tbtaDown points right and tbtaUp left.
+  virtual void CorrectThumbRect(TcxCanvas* ACanvas, TRect& ARect, bool AHorizontal, TcxTrackBarTicksAlign ATicks,
+                                const TdxScaleFactor* AScaleFactor);
+  virtual void DrawTrackBarScaledTrack(TcxCanvas* ACanvas, const TRect& ARect, const TRect& ASelection,
+                                       bool AShowSelection, bool AEnabled, bool AHorizontal, TColor ATrackColor,
+                                       const TdxScaleFactor* AScaleFactor);
+  virtual void DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect);
+  // The body in AThumbColor, pointing toward one-sided ticks; its outlines
+  // go to DrawTrackBarThumbBorderUpDown, a two-sided thumb's rectangle to
+  // DrawTrackBarThumbBorderBoth.
+  virtual void DrawTrackBarScaledThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                       bool AHorizontal, TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                                       const TdxScaleFactor* AScaleFactor);
+  // Nothing in the base.
+  virtual void DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas, std::span<const TPoint> ALightPolyLine,
+                                             std::span<const TPoint> AShadowPolyLine,
+                                             std::span<const TPoint> ADarkPolyLine);
+  virtual void DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect);
+  virtual TSize TrackBarScaledThumbSize(bool AHorizontal, const TdxScaleFactor* AScaleFactor);
+  virtual int TrackBarScaledTrackSize(const TdxScaleFactor* AScaleFactor);
+  virtual TColor TrackBarTicksColor(bool AText);
+  void DrawTrackBarTrack(TcxCanvas* ACanvas, const TRect& ARect, const TRect& ASelection, bool AShowSelection,
+                         bool AEnabled, bool AHorizontal, TColor ATrackColor);
+  void DrawTrackBarThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState, bool AHorizontal,
+                         TcxTrackBarTicksAlign ATicks, TColor AThumbColor);
+  TSize TrackBarThumbSize(bool AHorizontal);
+  int TrackBarTrackSize();
+  // Splitters: a one-pixel line along the middle (and a light one beside it
+  // when the splitter is thick enough) broken by three dashes in the
+  // middle, or by a gap for the close mark.
+  virtual TColor GetSplitterInnerColor(bool AHighlighted);
+  virtual TColor GetSplitterOuterColor(bool AHighlighted);
+  virtual TSize GetScaledSplitterSize(bool AHorizontal, const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledSplitter(TcxCanvas* ACanvas, const TRect& ARect, bool AHighlighted, bool AClicked,
+                                  bool AHorizontal, const TdxScaleFactor* AScaleFactor, bool AHasCloseMark = false,
+                                  TcxArrowDirection AArrowDirection = adLeft);
+  // Whether the splitter is more than one pixel thick across.
+  bool HasSplitterInnerLine(bool AHorizontal, const TdxScaleFactor* AScaleFactor);
+  // A chevron of short lines pointing AArrowDirection at ARect's centre,
+  // in the plain outer colour whatever the state.
+  void DrawSplitterCloseMark(TcxCanvas* ACanvas, const TRect& ARect, bool AHighlighted, bool AClicked,
+                             bool AHorizontal, const TdxScaleFactor* AScaleFactor,
+                             TcxArrowDirection AArrowDirection);
+  void DrawSplitter(TcxCanvas* ACanvas, const TRect& ARect, bool AHighlighted, bool AClicked, bool AHorizontal,
+                    bool AHasCloseMark = false, TcxArrowDirection AArrowDirection = adLeft);
+  TSize GetSplitterSize(bool AHorizontal);
+  // The splitter between two scroll bars: a navigator button with its
+  // border, and a vertical splitter two pixels inside.
+  virtual void DrawScaledScrollBarSplitter(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                           const TdxScaleFactor* AScaleFactor);
+
  protected:
   friend class TcxLookAndFeelPaintersManager;
 
@@ -1453,6 +1507,15 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
                                           const TdxScaleFactor* AScaleFactor) override;
   void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
                                    bool AIsHorizontal) override;
+  // Track bars and splitters: window-text frames and outlines; the
+  // splitter one pixel thick, in the highlight while highlighted.
+  void DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect) override;
+  void DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas, std::span<const TPoint> ALightPolyLine,
+                                     std::span<const TPoint> AShadowPolyLine,
+                                     std::span<const TPoint> ADarkPolyLine) override;
+  void DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) override;
+  TColor GetSplitterOuterColor(bool AHighlighted) override;
+  TSize GetScaledSplitterSize(bool AHorizontal, const TdxScaleFactor* AScaleFactor) override;
   using TcxCustomLookAndFeelPainter::DrawScaledHeader;
   using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
 

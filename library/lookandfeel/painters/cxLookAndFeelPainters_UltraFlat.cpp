@@ -464,3 +464,32 @@ void TcxUltraFlatLookAndFeelPainter::DrawSchedulerNavigationButtonContent(TcxCan
   DrawSchedulerNavigationButtonArrow(ACanvas, AArrowRect, AIsNextButton, ButtonSymbolColor(AState, clDefault),
                                      AIsVertical);
 }
+
+// ---------------------------------------------------------------------------
+// Track bars and splitters
+
+void TcxUltraFlatLookAndFeelPainter::DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect) {
+  ACanvas->FrameRect(ARect, clWindowText);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas,
+                                                                   std::span<const TPoint> ALightPolyLine,
+                                                                   std::span<const TPoint>,
+                                                                   std::span<const TPoint> ADarkPolyLine) {
+  ACanvas->Polyline(ALightPolyLine, clWindowText);
+  ACanvas->Polyline(ADarkPolyLine, clWindowText);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) {
+  ACanvas->FrameRect(ARect, clWindowText);
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::GetSplitterOuterColor(bool AHighlighted) {
+  return AHighlighted ? clHighlight : inherited::GetSplitterOuterColor(AHighlighted);
+}
+
+TSize TcxUltraFlatLookAndFeelPainter::GetScaledSplitterSize(bool AHorizontal, const TdxScaleFactor* AScaleFactor) {
+  TSize size = inherited::GetScaledSplitterSize(AHorizontal, AScaleFactor);
+  (AHorizontal ? size.cy : size.cx) = 1;
+  return size;
+}
