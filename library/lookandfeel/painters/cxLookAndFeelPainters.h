@@ -107,6 +107,14 @@ using TcxCalendarElementStates = TSet<TcxCalendarElementState>;
 enum TdxRatingControlIndicatorState { rcisUnchecked, rcisChecked, rcisHover };
 enum TcxTrackBarTicksAlign { tbtaUp, tbtaDown, tbtaBoth };
 using TcxArrowDirections = TSet<TcxArrowDirection>;
+// List and tree views.
+enum TdxListViewItemState { dxlisFocused, dxlisHot, dxlisSelected, dxlisDisabled, dxlisInactive };
+using TdxListViewItemStates = TSet<TdxListViewItemState>;
+enum TdxListViewGroupHeaderState { dxlgsFocused, dxlgsHot, dxlgsCollapsed, dxlgsInactive };
+using TdxListViewGroupHeaderStates = TSet<TdxListViewGroupHeaderState>;
+enum TdxListViewGroupTextKind { dxlgtHeader, dxlgtSubtitle, dxlgtFooter };
+enum TdxTreeViewNodeState { dxtnsFocused, dxtnsHot, dxtnsSelected, dxtnsDisabled, dxtnsInactive };
+using TdxTreeViewNodeStates = TSet<TdxTreeViewNodeState>;
 // The parts of a layout view.
 enum TcxLayoutElement {
   leGroup, leGroupWithoutBorders, leTabbedGroup, leRootGroup, leRootGroupWithoutBorders, leItem
@@ -1311,6 +1319,95 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   // border, and a vertical splitter two pixels inside.
   virtual void DrawScaledScrollBarSplitter(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
                                            const TdxScaleFactor* AScaleFactor);
+
+  // Gantt charts, list and tree views and gauges
+  // (cxLookAndFeelPainters_DataViews.cpp). Gantt bars are translucent:
+  // their colours fill at alpha 128 over what lies beneath.
+  virtual TColor DefaultGanttCurrentDateGridLineColor();
+  // The content text colour at 80 %.
+  virtual TColor DefaultGanttProjectStartGridLineColor();
+  virtual TColor DefaultGanttProjectFinishGridLineColor();
+  virtual void DrawGanttTask(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  virtual void DoDrawGanttTaskProgress(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  // A bracket: a top bar 3 scaled pixels high and legs of that width below
+  // it at both ends.
+  virtual void DrawGanttSummaryTask(TcxCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor,
+                                    TColor AColor);
+  virtual void DoDrawGanttSummaryTaskProgress(TcxCanvas* ACanvas, const TRect& R,
+                                              const TdxScaleFactor* AScaleFactor, TColor AColor);
+  virtual void DrawGanttBaselineTask(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  // The bracket upside down.
+  virtual void DrawGanttBaselineSummaryTask(TcxCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor,
+                                            TColor AColor);
+  // The scheduler's diamond in the milestone size, centred in R: filled, or
+  // only outlined for a baseline.
+  virtual void DrawGanttMilestone(TcxCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor,
+                                  TColor AColor);
+  virtual void DrawGanttBaselineMilestone(TcxCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor,
+                                          TColor AColor);
+  virtual void DrawGanttDependencyEditPoint(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                            bool AIsLeft);
+  virtual void DrawGanttFocusedRow(TcxCanvas* ACanvas, const TRect& R, bool AIsActive);
+  virtual void DrawGanttTaskTextLabel(TcxCanvas* ACanvas, const TRect& R);
+  virtual TSize GetGanttDependencyEditPointSize(bool AIsLeft);
+  virtual TSize GetGanttBaselineMilestoneSize();
+  virtual TSize GetGanttMilestoneSize();
+  virtual int GetGanttBaselineSummaryTaskHeight();
+  virtual int GetGanttBaselineTaskHeight();
+  virtual int GetGanttSummaryTaskHeight();
+  virtual int GetGanttTaskHeight();
+  virtual int GetGanttTaskTextLabelHeight();
+  virtual int GetGanttTaskTextLabelOffset();
+  virtual TColor GetGanttMilestoneColor();
+  virtual TColor GetGanttSummaryTaskColor();
+  virtual TColor GetGanttTaskColor(bool AManualSchedule);
+  virtual bool GetGanttTaskTextLabelTextBold();
+  virtual TColor GetGanttTaskTextLabelTextColor();
+  // The progress over the whole task, clipped to AProgressRect.
+  void DrawGanttTaskProgress(TcxCanvas* ACanvas, const TRect& ATaskRect, const TRect& AProgressRect, TColor AColor);
+  void DrawGanttSummaryTaskProgress(TcxCanvas* ACanvas, const TRect& ATaskRect, const TRect& AProgressRect,
+                                    const TdxScaleFactor* AScaleFactor, TColor AColor);
+  // List and tree views.
+  virtual void DrawListViewBackground(TcxCanvas* ACanvas, const TRect& ABounds, bool AExplorerStyle, bool AEnabled);
+  // Hot items a pale blue (outlined when also selected), selected ones the
+  // selection or inactive colour; a focused, active item's focus mark.
+  virtual void DrawListViewItemBackground(TcxCanvas* ACanvas, const TRect& ABounds, TdxListViewItemStates AState,
+                                          bool AExplorerStyle);
+  virtual void DrawListViewCheckButton(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                       bool AChecked, const TdxScaleFactor* AScaleFactor);
+  virtual void DrawListViewSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                       const TdxScaleFactor* AScaleFactor);
+  virtual void DrawListViewGroupExpandButton(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                             bool AExpanded, bool AExplorerStyle,
+                                             const TdxScaleFactor* AScaleFactor);
+  virtual void DrawListViewGroupHeaderBackground(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                 TdxListViewGroupHeaderStates AState, bool AExplorerStyle,
+                                                 const TdxScaleFactor* AScaleFactor);
+  virtual void DrawListViewGroupHeaderLine(TcxCanvas* ACanvas, const TRect& ABounds);
+  virtual IPtr<IdxColorPalette> GetListViewColumnHeaderColorPalette(TcxButtonState AState, bool AExplorerStyle);
+  virtual IPtr<IdxColorPalette> GetListViewGroupHeaderColorPalette(TdxListViewGroupHeaderStates AState,
+                                                                   bool AExplorerStyle);
+  virtual IPtr<IdxColorPalette> GetListViewItemColorPalette(TdxListViewItemStates AState, bool AExplorerStyle);
+  virtual TRect GetListViewColumnHeaderContentOffsets(bool AExplorerStyle, const TdxScaleFactor* AScaleFactor);
+  virtual TSize GetListViewColumnHeaderSortingMarkSize(const TdxScaleFactor* AScaleFactor);
+  virtual TColor GetListViewColumnHeaderTextColor(TcxButtonState AState, bool AExplorerStyle);
+  virtual int GetListViewExpandButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual TColor GetListViewGroupTextColor(TdxListViewGroupTextKind AKind, TdxListViewGroupHeaderStates AState,
+                                           bool AExplorerStyle);
+  virtual TRect GetListViewItemContentPadding();
+  virtual TColor GetListViewItemTextColor(TdxListViewItemStates AState, bool AExplorerStyle);
+  virtual void DrawTreeViewNodeBackground(TcxCanvas* ACanvas, const TRect& ABounds, TdxTreeViewNodeStates AState);
+  virtual TColor GetTreeViewBackgroundColor(bool AEnabled);
+  virtual IPtr<IdxColorPalette> GetTreeViewNodeColorPalette(TdxTreeViewNodeStates AState);
+  virtual TColor GetTreeViewNodeTextColor(TdxTreeViewNodeStates AState);
+  // The sorting triangle's six points as five separate segments: right
+  // edge light, left edge dark, the base light when ascending.
+  void DrawListViewSortingTriangle(TcxCanvas* ACanvas, const TRect& R, TColor ADarkColor, TColor ALightColor,
+                                   bool AAscending, const TdxScaleFactor* AScaleFactor);
+  // Gauges.
+  virtual TColor GaugeControlBackgroundColor();
+  virtual void DrawGaugeControlBackground(TcxCanvas* ACanvas, const TRect& ARect, bool ATransparent,
+                                          TColor ABackgroundColor);
 
  protected:
   friend class TcxLookAndFeelPaintersManager;

@@ -232,14 +232,7 @@ void P::DrawSchedulerScaledGroupSeparator(TcxCanvas* ACanvas, const TRect& ABoun
 }
 
 void P::DrawSchedulerMilestone(TcxCanvas* ACanvas, const TRect& R) {
-  const int side = std::min(R.Width(), R.Height()) / 2 * 2;
-  const TRect square = CenteredIn(R, TSize(side, side));
-  const int half = side / 2;
-  const TPoint points[] = {{square.Left, square.Top + half},
-                           {square.Left + half, square.Top},
-                           {square.Left + side, square.Top + half},
-                           {square.Left + half, square.Top + side}};
-  ACanvas->Polygon(points, TColor(0x808080), clBlack);
+  ACanvas->Polygon(MilestoneDiamond(R), TColor(0x808080), clBlack);
 }
 
 void P::DrawSchedulerNavigationButton(TcxCanvas* ACanvas, const TRect& ARect, bool AIsNextButton,
