@@ -20,7 +20,14 @@
 //                                    modern calendars and the clock;
 //                                    _Headers.cpp: headers, sorting marks,
 //                                    footers, filter and find panels, hints,
-//                                    tabs, indicator)
+//                                    tabs, indicator; _GridViews.cpp: grid-like
+//                                    views, layout and explorer records,
+//                                    scheduler, clock, navigators, zoom
+//                                    buttons; _TrackBars.cpp: track bars and
+//                                    splitters; _DataViews.cpp: gantt, list
+//                                    and tree views, gauges;
+//                                    _LayoutAndPreview.cpp: layout control,
+//                                    print preview, message box)
 //   TcxUltraFlatLookAndFeelPainter   flat one-pixel frames in system colours
 //                                    (cxLookAndFeelPainters_UltraFlat.cpp)
 //   IcxLookAndFeelPainterListener    hears painters come and go
@@ -1409,6 +1416,32 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   virtual void DrawGaugeControlBackground(TcxCanvas* ACanvas, const TRect& ARect, bool ATransparent,
                                           TColor ABackgroundColor);
 
+  // The layout control, scroll boxes, print preview and the grid's message
+  // box (cxLookAndFeelPainters_LayoutAndPreview.cpp).
+  virtual TColor LayoutControlEmptyAreaColor();
+  virtual void DrawLayoutControlBackground(TcxCanvas* ACanvas, const TRect& R);
+  virtual void DrawScrollBoxBackground(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  virtual TColor GetCustomizationFormListBackgroundColor();
+  virtual TColor PrintPreviewBackgroundTextColor();
+  // Unscaled: the page's frame and shadow stay thin at every DPI.
+  virtual TRect PrintPreviewPageBordersScaledWidth(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawPrintPreviewScaledBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                const TdxScaleFactor* AScaleFactor);
+  // The content (when asked), a frame around it (the highlight when
+  // selected) and the page's shadow two pixels down and right; the clip
+  // region comes back as it was.
+  virtual void DrawPrintPreviewPageScaledBackground(TcxCanvas* ACanvas, const TRect& ABorderRect,
+                                                    const TRect& AContentRect, bool ASelected, bool ADrawContent,
+                                                    const TdxScaleFactor* AScaleFactor);
+  // An excluded grid-line frame, the fill (clNone: the group colour) and
+  // AMessage centred on one line in AFont when given.
+  virtual void DrawMessageBox(TcxCanvas* ACanvas, const TRect& ABounds, const String& AMessage,
+                              TFont* AFont = nullptr, TColor AColor = clNone);
+  TRect PrintPreviewPageBordersWidth();
+  void DrawPrintPreviewBackground(TcxCanvas* ACanvas, const TRect& R);
+  void DrawPrintPreviewPageBackground(TcxCanvas* ACanvas, const TRect& ABorderRect, const TRect& AContentRect,
+                                      bool ASelected, bool ADrawContent);
+
  protected:
   friend class TcxLookAndFeelPaintersManager;
 
@@ -1613,6 +1646,9 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) override;
   TColor GetSplitterOuterColor(bool AHighlighted) override;
   TSize GetScaledSplitterSize(bool AHorizontal, const TdxScaleFactor* AScaleFactor) override;
+  // The print preview on the button shadow lightened by a third.
+  void DrawPrintPreviewScaledBackground(TcxCanvas* ACanvas, const TRect& R,
+                                        const TdxScaleFactor* AScaleFactor) override;
   using TcxCustomLookAndFeelPainter::DrawScaledHeader;
   using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
 

@@ -493,3 +493,13 @@ TSize TcxUltraFlatLookAndFeelPainter::GetScaledSplitterSize(bool AHorizontal, co
   (AHorizontal ? size.cy : size.cx) = 1;
   return size;
 }
+
+// ---------------------------------------------------------------------------
+// Print preview
+
+void TcxUltraFlatLookAndFeelPainter::DrawPrintPreviewScaledBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                                      const TdxScaleFactor*) {
+  const COLORREF shadow = static_cast<COLORREF>(ColorToRGB(clBtnShadow));
+  const auto lighter = [](int c) { return c + (255 - c) / 3; };
+  ACanvas->FillRect(R, Rgb(lighter(GetRValue(shadow)), lighter(GetGValue(shadow)), lighter(GetBValue(shadow))));
+}
