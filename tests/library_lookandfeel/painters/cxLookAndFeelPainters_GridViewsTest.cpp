@@ -464,3 +464,31 @@ TEST(Navigators, UltraFlatButtonsFrameInTheHighlightWhenActive) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(SchedulerSplitters, UltraFlatBordersTwoEdgesAndFillsBetweenThem) {
+  TcxViewParams params;
+  params.Color = clYellow;
+  for (const bool horizontal : {true, false}) {
+    SCOPED_TRACE(horizontal ? "horizontal" : "vertical");
+    const TRect r = horizontal ? TRect(3, 4, 27, 9) : TRect(4, 3, 9, 27);
+    TCanvasOnSurface canvas(30, 30, Bg);
+    UltraFlatPainter()->DrawSchedulerSplitterBorder(canvas.Get(), r, params, horizontal);
+    TPixelSurface reference(30, 30, Bg);
+    const COLORREF border = Sys(COLOR_BTNSHADOW);
+    // The fill reaches one pixel past the ends of the edges.
+    const TRect fill = horizontal ? TRect(2, 5, 28, 8) : TRect(5, 2, 8, 28);
+    GdiFill(reference.DC(), fill, RGB(255, 255, 0));
+    if (horizontal) {
+      GdiFill(reference.DC(), TRect(3, 4, 27, 5), border);
+      GdiFill(reference.DC(), TRect(3, 8, 27, 9), border);
+    } else {
+      GdiFill(reference.DC(), TRect(4, 3, 5, 27), border);
+      GdiFill(reference.DC(), TRect(8, 3, 9, 27), border);
+    }
+    EXPECT_EQ(Differing(canvas.Surface, reference), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+}  // namespace
