@@ -20,7 +20,14 @@
 //                                    modern calendars and the clock;
 //                                    _Headers.cpp: headers, sorting marks,
 //                                    footers, filter and find panels, hints,
-//                                    tabs, indicator)
+//                                    tabs, indicator; _GridViews.cpp: grid-like
+//                                    views, layout and explorer records,
+//                                    scheduler, clock, navigators, zoom
+//                                    buttons; _TrackBars.cpp: track bars and
+//                                    splitters; _DataViews.cpp: gantt, list
+//                                    and tree views, gauges;
+//                                    _LayoutAndPreview.cpp: layout control,
+//                                    print preview, message box)
 //   TcxUltraFlatLookAndFeelPainter   flat one-pixel frames in system colours
 //                                    (cxLookAndFeelPainters_UltraFlat.cpp)
 //   TcxStandardLookAndFeelPainter    the classic three-dimensional look
@@ -64,6 +71,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <vector>
 
 // ---------------------------------------------------------------------------
@@ -116,6 +124,18 @@ using TcxCalendarElementStates = TSet<TcxCalendarElementState>;
 enum TdxRatingControlIndicatorState { rcisUnchecked, rcisChecked, rcisHover };
 enum TcxTrackBarTicksAlign { tbtaUp, tbtaDown, tbtaBoth };
 using TcxArrowDirections = TSet<TcxArrowDirection>;
+// List and tree views.
+enum TdxListViewItemState { dxlisFocused, dxlisHot, dxlisSelected, dxlisDisabled, dxlisInactive };
+using TdxListViewItemStates = TSet<TdxListViewItemState>;
+enum TdxListViewGroupHeaderState { dxlgsFocused, dxlgsHot, dxlgsCollapsed, dxlgsInactive };
+using TdxListViewGroupHeaderStates = TSet<TdxListViewGroupHeaderState>;
+enum TdxListViewGroupTextKind { dxlgtHeader, dxlgtSubtitle, dxlgtFooter };
+enum TdxTreeViewNodeState { dxtnsFocused, dxtnsHot, dxtnsSelected, dxtnsDisabled, dxtnsInactive };
+using TdxTreeViewNodeStates = TSet<TdxTreeViewNodeState>;
+// The parts of a layout view.
+enum TcxLayoutElement {
+  leGroup, leGroupWithoutBorders, leTabbedGroup, leRootGroup, leRootGroupWithoutBorders, leItem
+};
 // How a gallery item shows.
 struct TdxGalleryItemViewState {
   bool Enabled = true;
@@ -1103,6 +1123,335 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   void DrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, TColor ABackgroundColor = clDefault,
                     TdxCorner ACorner = coBottomRight);
 
+  // Grid-like views, layout and explorer records, the scheduler, the
+  // clock, the data and date navigators and the zoom buttons
+  // (cxLookAndFeelPainters_GridViews.cpp). Frames drawn "excluded" leave
+  // the clip region once drawn, so that the fill after them keeps off; the
+  // exclusion outlives the call.
+  virtual TColor GridLikeControlBackgroundColor();
+  virtual TColor GridLikeControlContentColor();
+  virtual TColor GridLikeControlContentEvenColor();
+  virtual TColor GridLikeControlContentOddColor();
+  virtual TColor GridLikeControlContentTextColor();
+  // True when the content, odd and even colours are not all one.
+  virtual bool GridLikeControlDefaultUseOddEvenStyle();
+  virtual TColor PivotGridHeadersAreaColor();
+  virtual TColor PivotGridHeadersAreaTextColor();
+  virtual TRect LayoutViewGetPadding(TcxLayoutElement AElement);
+  virtual TRect LayoutViewGetSpacing(TcxLayoutElement AElement);
+  // Hot: an excluded shadow frame, then the hot fill; ABorders is not used.
+  virtual void LayoutViewDrawItem(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                  TcxBorders ABorders);
+  // An excluded one-pixel frame on ABorders, the selection colour while hot.
+  virtual void LayoutViewDrawRecordBorder(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                          TcxBorders ABorders);
+  // The record border all round, then AColor (clDefault without a bitmap:
+  // the state's caption colour); a bitmap draws transparent.
+  virtual void LayoutViewDrawRecordCaption(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextRect,
+                                           TcxGroupBoxCaptionPosition APosition, TcxButtonState AState,
+                                           TColor AColor = clDefault, TBitmap* ABitmap = nullptr);
+  virtual void LayoutViewDrawRecordContent(TcxCanvas* ACanvas, const TRect& ABounds,
+                                           TcxGroupBoxCaptionPosition ACaptionPosition, TcxButtonState AState,
+                                           TcxBorders ABorders = cxBordersAll());
+  virtual void LayoutViewDrawScaledRecordExpandButton(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                      TcxButtonState AState, bool AExpanded,
+                                                      const TdxScaleFactor* AScaleFactor);
+  virtual int LayoutViewRecordCaptionTailSize(TcxGroupBoxCaptionPosition ACaptionPosition);
+  virtual bool LayoutViewRecordCaptionTextBold();
+  virtual TColor WinExplorerViewDefaultRecordColor(TcxButtonState AState);
+  // Hot, pressed and disabled records get an excluded shadow frame first.
+  virtual void WinExplorerViewDrawRecord(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                         TColor AColor = clDefault, TBitmap* ABitmap = nullptr);
+  virtual void WinExplorerViewDrawGroup(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                        TColor AColor = clDefault, TBitmap* ABitmap = nullptr);
+  virtual void WinExplorerViewDrawGroupCaptionLine(TcxCanvas* ACanvas, const TRect& ABounds);
+  virtual void WinExplorerViewDrawScaledRecordExpandButton(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                           TcxButtonState AState, bool AExpanded,
+                                                           const TdxScaleFactor* AScaleFactor);
+  virtual int WinExplorerViewScaledExpandButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual int WinExplorerViewGroupCaptionLineHeight();
+  virtual TColor WinExplorerViewRecordTextColor(TcxButtonState AState);
+  virtual TColor WinExplorerViewGroupTextColor(TcxButtonState AState);
+  virtual bool WinExplorerViewGroupTextBold();
+  virtual int ChartToolBoxDataLevelInfoBorderSize();
+  void LayoutViewDrawRecordExpandButton(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                        bool AExpanded);
+  void WinExplorerViewDrawRecordExpandButton(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                             bool AExpanded);
+  int WinExplorerViewExpandButtonSize();
+  // Scheduler. The navigation buttons sit at the edge of a view: ABounds
+  // comes back fitted to the arrow (collapsed or without text) or grown to
+  // the longer of the two texts.
+  virtual void CalculateSchedulerNavigationButtonRects(bool AIsNextButton, bool ACollapsed,
+                                                       const TSize& APrevButtonTextSize,
+                                                       const TSize& ANextButtonTextSize, TRect& ABounds,
+                                                       TRect& ATextRect, TRect& AArrowRect,
+                                                       const TdxScaleFactor* AScaleFactor, bool AIsVertical);
+  virtual void DrawSchedulerBorder(TcxCanvas* ACanvas, const TRect& R);
+  // A frame in grey around ABounds (filled with AViewParams unless
+  // transparent), then AProgress in navy.
+  virtual void DrawSchedulerScaledEventProgress(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AProgress,
+                                                const TcxViewParams& AViewParams, bool ATransparent,
+                                                const TdxScaleFactor* AScaleFactor);
+  // A tab pointing down: six points with a black outline.
+  virtual void DrawSchedulerGroup(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  virtual void DrawSchedulerScaledGroupSeparator(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                 TColor ABackgroundColor, const TdxScaleFactor* AScaleFactor,
+                                                 const TcxDrawBackgroundEvent& AOnDrawBackground = {});
+  // A grey diamond in the centred square of even side.
+  virtual void DrawSchedulerMilestone(TcxCanvas* ACanvas, const TRect& R);
+  // The content, then AText in ATextRect (turned a quarter when vertical).
+  virtual void DrawSchedulerNavigationButton(TcxCanvas* ACanvas, const TRect& ARect, bool AIsNextButton,
+                                             TcxButtonState AState, const String& AText, const TRect& ATextRect,
+                                             const TRect& AArrowRect, bool AIsVertical);
+  // A chevron of two-pixel bars stepping toward the tip, closed by a
+  // one-pixel line at the tip's side.
+  virtual void DrawSchedulerNavigationButtonArrow(TcxCanvas* ACanvas, const TRect& ARect, bool AIsNextButton,
+                                                  TColor AColor, bool AForVertical);
+  virtual void DrawSchedulerScaledNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                  const TdxScaleFactor* AScaleFactor);
+  virtual void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                           bool AIsHorizontal);
+  virtual void DrawSchedulerTaskExpandButton(TcxCanvas* ACanvas, const TRect& R, bool AExpanded,
+                                             const TdxScaleFactor* AScaleFactor);
+  virtual TRect SchedulerEventProgressOffsets();
+  virtual TColor SchedulerNavigationButtonTextColor(bool AIsNextButton, TcxButtonState AState,
+                                                    TColor ADefaultColor);
+  virtual void SchedulerNavigationButtonSizes(bool AIsNextButton, TRect& ABorders, TSize& AArrowSize,
+                                              bool& AHasTextArea, const TdxScaleFactor* AScaleFactor,
+                                              bool AIsVertical);
+  virtual TSize SchedulerTaskExpandButtonSize(const TdxScaleFactor* AScaleFactor);
+  // A normal header with AText in AViewParams, then the arrows asked for.
+  virtual void DrawScaledMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText,
+                                     TcxNeighbors ANeighbors, const TcxViewParams& AViewParams,
+                                     TcxArrowDirections AArrows, int ASideWidth, const TdxScaleFactor* AScaleFactor,
+                                     const TcxDrawBackgroundEvent& AOnDrawBackground = {});
+  void DrawMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText, TcxNeighbors ANeighbors,
+                       const TcxViewParams& AViewParams, TcxArrowDirections AArrows, int ASideWidth,
+                       const TcxDrawBackgroundEvent& AOnDrawBackground = {});
+  void DrawSchedulerEventProgress(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AProgress,
+                                  const TcxViewParams& AViewParams, bool ATransparent);
+  void DrawSchedulerGroupSeparator(TcxCanvas* ACanvas, const TRect& ABounds, TColor ABackgroundColor,
+                                   const TcxDrawBackgroundEvent& AOnDrawBackground = {});
+  void DrawSchedulerNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  // The analogue clock: hour marks (left excluded from the clip region so
+  // that the caller's later fills keep off them too), the background, the
+  // filled hour and minute hands and the red second hand.
+  virtual TSize ScaledClockSize(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledClock(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime,
+                               TColor ABackgroundColor, const TdxScaleFactor* AScaleFactor);
+  TSize ClockSize();
+  void DrawClock(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime, TColor ABackgroundColor);
+  // The data navigator.
+  virtual void DrawNavigatorBorder(TcxCanvas* ACanvas, const TRect& R, bool ASelected);
+  virtual void DrawNavigatorScaledButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                         TColor ABackgroundColor, const TdxScaleFactor* AScaleFactor);
+  // AViewParams when its colour is valid or it has a bitmap, else the
+  // details-site colour.
+  virtual void DrawNavigatorInfoPanel(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams);
+  virtual bool NavigatorBorderOverlap();
+  virtual int NavigatorBorderSize();
+  virtual IPtr<IdxColorPalette> NavigatorButtonColorPalette(bool AEnabled);
+  virtual TRect NavigatorScaledButtonGlyphPadding(const TdxScaleFactor* AScaleFactor);
+  virtual TSize NavigatorScaledButtonGlyphSize(const TdxScaleFactor* AScaleFactor);
+  virtual TPoint NavigatorButtonPressedGlyphOffset();
+  virtual TColor NavigatorButtonTextColor(TcxButtonState AState);
+  virtual TSize NavigatorScaledButtonMinSize(const TdxScaleFactor* AScaleFactor);
+  virtual TRect NavigatorInfoPanelContentOffsets();
+  virtual TColor NavigatorInfoPanelTextColor();
+  void DrawNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, TColor ABackgroundColor);
+  TRect NavigatorButtonGlyphPadding();
+  TSize NavigatorButtonGlyphSize();
+  TSize NavigatorButtonMinSize();
+  // The date navigator.
+  virtual void DrawDateNavigatorCellSelection(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  // The header fill and a raised inner edge; R comes back inside the edge.
+  virtual void DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R);
+  virtual void DrawDateNavigatorTodayCellSelection(TcxCanvas* ACanvas, const TRect& R);
+  // The today frame for a marked cell; nothing otherwise.
+  virtual void DrawCalendarDateCellSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                             TcxCalendarElementStates AStates);
+  // Zoom buttons: the button face with a minus, or a plus, 3 scaled pixels
+  // short of the edges.
+  virtual void DrawScaledZoomInButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                      const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledZoomOutButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                       const TdxScaleFactor* AScaleFactor);
+  virtual TSize GetScaledZoomInButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual TSize GetScaledZoomOutButtonSize(const TdxScaleFactor* AScaleFactor);
+  void DrawZoomInButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  void DrawZoomOutButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  TSize GetZoomInButtonSize();
+  TSize GetZoomOutButtonSize();
+
+  // Track bars and splitters (cxLookAndFeelPainters_TrackBars.cpp). A
+  // vertical track bar's thumb is the horizontal one with x and y
+  // exchanged, so that tbtaDown points right and tbtaUp left.
+  virtual void CorrectThumbRect(TcxCanvas* ACanvas, TRect& ARect, bool AHorizontal, TcxTrackBarTicksAlign ATicks,
+                                const TdxScaleFactor* AScaleFactor);
+  virtual void DrawTrackBarScaledTrack(TcxCanvas* ACanvas, const TRect& ARect, const TRect& ASelection,
+                                       bool AShowSelection, bool AEnabled, bool AHorizontal, TColor ATrackColor,
+                                       const TdxScaleFactor* AScaleFactor);
+  virtual void DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect);
+  // The body in AThumbColor, pointing toward one-sided ticks; its outlines
+  // go to DrawTrackBarThumbBorderUpDown, a two-sided thumb's rectangle to
+  // DrawTrackBarThumbBorderBoth.
+  virtual void DrawTrackBarScaledThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                       bool AHorizontal, TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                                       const TdxScaleFactor* AScaleFactor);
+  // Nothing in the base.
+  virtual void DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas, std::span<const TPoint> ALightPolyLine,
+                                             std::span<const TPoint> AShadowPolyLine,
+                                             std::span<const TPoint> ADarkPolyLine);
+  virtual void DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect);
+  virtual TSize TrackBarScaledThumbSize(bool AHorizontal, const TdxScaleFactor* AScaleFactor);
+  virtual int TrackBarScaledTrackSize(const TdxScaleFactor* AScaleFactor);
+  virtual TColor TrackBarTicksColor(bool AText);
+  void DrawTrackBarTrack(TcxCanvas* ACanvas, const TRect& ARect, const TRect& ASelection, bool AShowSelection,
+                         bool AEnabled, bool AHorizontal, TColor ATrackColor);
+  void DrawTrackBarThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState, bool AHorizontal,
+                         TcxTrackBarTicksAlign ATicks, TColor AThumbColor);
+  TSize TrackBarThumbSize(bool AHorizontal);
+  int TrackBarTrackSize();
+  // Splitters: a one-pixel line along the middle (and a light one beside it
+  // when the splitter is thick enough) broken by three dashes in the
+  // middle, or by a gap for the close mark.
+  virtual TColor GetSplitterInnerColor(bool AHighlighted);
+  virtual TColor GetSplitterOuterColor(bool AHighlighted);
+  virtual TSize GetScaledSplitterSize(bool AHorizontal, const TdxScaleFactor* AScaleFactor);
+  virtual void DrawScaledSplitter(TcxCanvas* ACanvas, const TRect& ARect, bool AHighlighted, bool AClicked,
+                                  bool AHorizontal, const TdxScaleFactor* AScaleFactor, bool AHasCloseMark = false,
+                                  TcxArrowDirection AArrowDirection = adLeft);
+  // Whether the splitter is more than one pixel thick across.
+  bool HasSplitterInnerLine(bool AHorizontal, const TdxScaleFactor* AScaleFactor);
+  // A chevron of short lines pointing AArrowDirection at ARect's centre,
+  // in the plain outer colour whatever the state.
+  void DrawSplitterCloseMark(TcxCanvas* ACanvas, const TRect& ARect, bool AHighlighted, bool AClicked,
+                             bool AHorizontal, const TdxScaleFactor* AScaleFactor,
+                             TcxArrowDirection AArrowDirection);
+  void DrawSplitter(TcxCanvas* ACanvas, const TRect& ARect, bool AHighlighted, bool AClicked, bool AHorizontal,
+                    bool AHasCloseMark = false, TcxArrowDirection AArrowDirection = adLeft);
+  TSize GetSplitterSize(bool AHorizontal);
+  // The splitter between two scroll bars: a navigator button with its
+  // border, and a vertical splitter two pixels inside.
+  virtual void DrawScaledScrollBarSplitter(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                           const TdxScaleFactor* AScaleFactor);
+
+  // Gantt charts, list and tree views and gauges
+  // (cxLookAndFeelPainters_DataViews.cpp). Gantt bars are translucent:
+  // their colours fill at alpha 128 over what lies beneath.
+  virtual TColor DefaultGanttCurrentDateGridLineColor();
+  // The content text colour at 80 %.
+  virtual TColor DefaultGanttProjectStartGridLineColor();
+  virtual TColor DefaultGanttProjectFinishGridLineColor();
+  virtual void DrawGanttTask(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  virtual void DoDrawGanttTaskProgress(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  // A bracket: a top bar 3 scaled pixels high and legs of that width below
+  // it at both ends.
+  virtual void DrawGanttSummaryTask(TcxCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor,
+                                    TColor AColor);
+  virtual void DoDrawGanttSummaryTaskProgress(TcxCanvas* ACanvas, const TRect& R,
+                                              const TdxScaleFactor* AScaleFactor, TColor AColor);
+  virtual void DrawGanttBaselineTask(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  // The bracket upside down.
+  virtual void DrawGanttBaselineSummaryTask(TcxCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor,
+                                            TColor AColor);
+  // The scheduler's diamond in the milestone size, centred in R: filled, or
+  // only outlined for a baseline.
+  virtual void DrawGanttMilestone(TcxCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor,
+                                  TColor AColor);
+  virtual void DrawGanttBaselineMilestone(TcxCanvas* ACanvas, const TRect& R, const TdxScaleFactor* AScaleFactor,
+                                          TColor AColor);
+  virtual void DrawGanttDependencyEditPoint(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                            bool AIsLeft);
+  virtual void DrawGanttFocusedRow(TcxCanvas* ACanvas, const TRect& R, bool AIsActive);
+  virtual void DrawGanttTaskTextLabel(TcxCanvas* ACanvas, const TRect& R);
+  virtual TSize GetGanttDependencyEditPointSize(bool AIsLeft);
+  virtual TSize GetGanttBaselineMilestoneSize();
+  virtual TSize GetGanttMilestoneSize();
+  virtual int GetGanttBaselineSummaryTaskHeight();
+  virtual int GetGanttBaselineTaskHeight();
+  virtual int GetGanttSummaryTaskHeight();
+  virtual int GetGanttTaskHeight();
+  virtual int GetGanttTaskTextLabelHeight();
+  virtual int GetGanttTaskTextLabelOffset();
+  virtual TColor GetGanttMilestoneColor();
+  virtual TColor GetGanttSummaryTaskColor();
+  virtual TColor GetGanttTaskColor(bool AManualSchedule);
+  virtual bool GetGanttTaskTextLabelTextBold();
+  virtual TColor GetGanttTaskTextLabelTextColor();
+  // The progress over the whole task, clipped to AProgressRect.
+  void DrawGanttTaskProgress(TcxCanvas* ACanvas, const TRect& ATaskRect, const TRect& AProgressRect, TColor AColor);
+  void DrawGanttSummaryTaskProgress(TcxCanvas* ACanvas, const TRect& ATaskRect, const TRect& AProgressRect,
+                                    const TdxScaleFactor* AScaleFactor, TColor AColor);
+  // List and tree views.
+  virtual void DrawListViewBackground(TcxCanvas* ACanvas, const TRect& ABounds, bool AExplorerStyle, bool AEnabled);
+  // Hot items a pale blue (outlined when also selected), selected ones the
+  // selection or inactive colour; a focused, active item's focus mark.
+  virtual void DrawListViewItemBackground(TcxCanvas* ACanvas, const TRect& ABounds, TdxListViewItemStates AState,
+                                          bool AExplorerStyle);
+  virtual void DrawListViewCheckButton(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                       bool AChecked, const TdxScaleFactor* AScaleFactor);
+  virtual void DrawListViewSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                       const TdxScaleFactor* AScaleFactor);
+  virtual void DrawListViewGroupExpandButton(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                             bool AExpanded, bool AExplorerStyle,
+                                             const TdxScaleFactor* AScaleFactor);
+  virtual void DrawListViewGroupHeaderBackground(TcxCanvas* ACanvas, const TRect& ABounds,
+                                                 TdxListViewGroupHeaderStates AState, bool AExplorerStyle,
+                                                 const TdxScaleFactor* AScaleFactor);
+  virtual void DrawListViewGroupHeaderLine(TcxCanvas* ACanvas, const TRect& ABounds);
+  virtual IPtr<IdxColorPalette> GetListViewColumnHeaderColorPalette(TcxButtonState AState, bool AExplorerStyle);
+  virtual IPtr<IdxColorPalette> GetListViewGroupHeaderColorPalette(TdxListViewGroupHeaderStates AState,
+                                                                   bool AExplorerStyle);
+  virtual IPtr<IdxColorPalette> GetListViewItemColorPalette(TdxListViewItemStates AState, bool AExplorerStyle);
+  virtual TRect GetListViewColumnHeaderContentOffsets(bool AExplorerStyle, const TdxScaleFactor* AScaleFactor);
+  virtual TSize GetListViewColumnHeaderSortingMarkSize(const TdxScaleFactor* AScaleFactor);
+  virtual TColor GetListViewColumnHeaderTextColor(TcxButtonState AState, bool AExplorerStyle);
+  virtual int GetListViewExpandButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual TColor GetListViewGroupTextColor(TdxListViewGroupTextKind AKind, TdxListViewGroupHeaderStates AState,
+                                           bool AExplorerStyle);
+  virtual TRect GetListViewItemContentPadding();
+  virtual TColor GetListViewItemTextColor(TdxListViewItemStates AState, bool AExplorerStyle);
+  virtual void DrawTreeViewNodeBackground(TcxCanvas* ACanvas, const TRect& ABounds, TdxTreeViewNodeStates AState);
+  virtual TColor GetTreeViewBackgroundColor(bool AEnabled);
+  virtual IPtr<IdxColorPalette> GetTreeViewNodeColorPalette(TdxTreeViewNodeStates AState);
+  virtual TColor GetTreeViewNodeTextColor(TdxTreeViewNodeStates AState);
+  // The sorting triangle's six points as five separate segments: right
+  // edge light, left edge dark, the base light when ascending.
+  void DrawListViewSortingTriangle(TcxCanvas* ACanvas, const TRect& R, TColor ADarkColor, TColor ALightColor,
+                                   bool AAscending, const TdxScaleFactor* AScaleFactor);
+  // Gauges.
+  virtual TColor GaugeControlBackgroundColor();
+  virtual void DrawGaugeControlBackground(TcxCanvas* ACanvas, const TRect& ARect, bool ATransparent,
+                                          TColor ABackgroundColor);
+
+  // The layout control, scroll boxes, print preview and the grid's message
+  // box (cxLookAndFeelPainters_LayoutAndPreview.cpp).
+  virtual TColor LayoutControlEmptyAreaColor();
+  virtual void DrawLayoutControlBackground(TcxCanvas* ACanvas, const TRect& R);
+  virtual void DrawScrollBoxBackground(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  virtual TColor GetCustomizationFormListBackgroundColor();
+  virtual TColor PrintPreviewBackgroundTextColor();
+  // Unscaled: the page's frame and shadow stay thin at every DPI.
+  virtual TRect PrintPreviewPageBordersScaledWidth(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawPrintPreviewScaledBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                const TdxScaleFactor* AScaleFactor);
+  // The content (when asked), a frame around it (the highlight when
+  // selected) and the page's shadow two pixels down and right; the clip
+  // region comes back as it was.
+  virtual void DrawPrintPreviewPageScaledBackground(TcxCanvas* ACanvas, const TRect& ABorderRect,
+                                                    const TRect& AContentRect, bool ASelected, bool ADrawContent,
+                                                    const TdxScaleFactor* AScaleFactor);
+  // An excluded grid-line frame, the fill (clNone: the group colour) and
+  // AMessage centred on one line in AFont when given.
+  virtual void DrawMessageBox(TcxCanvas* ACanvas, const TRect& ABounds, const String& AMessage,
+                              TFont* AFont = nullptr, TColor AColor = clNone);
+  TRect PrintPreviewPageBordersWidth();
+  void DrawPrintPreviewBackground(TcxCanvas* ACanvas, const TRect& R);
+  void DrawPrintPreviewPageBackground(TcxCanvas* ACanvas, const TRect& ABorderRect, const TRect& AContentRect,
+                                      bool ASelected, bool ADrawContent);
+
  protected:
   friend class TcxLookAndFeelPaintersManager;
 
@@ -1144,6 +1493,9 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   // Opaque: AColor; transparent: ABitmap tiled when there is one.
   virtual void FillPartBackground(TcxCanvas* ACanvas, const TRect& R, TBitmap* ABitmap, TColor AColor,
                                   bool ATransparent);
+  // A scheduler navigation button's face, frames and arrow.
+  virtual void DrawSchedulerNavigationButtonContent(TcxCanvas* ACanvas, const TRect& ARect, const TRect& AArrowRect,
+                                                    bool AIsNextButton, TcxButtonState AState, bool AIsVertical);
   // A filled triangle pointing down, half R's width (made odd) across.
   virtual void DrawFilterDropDownArrow(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
   virtual TRect FooterCellContentBounds(const TRect& R);
@@ -1284,6 +1636,29 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders,
                      bool AVertical) override;
   void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) override;
+  // Navigator and scheduler: one-pixel frames, the highlight while
+  // selected or hot.
+  void DrawNavigatorBorder(TcxCanvas* ACanvas, const TRect& R, bool ASelected) override;
+  void DrawNavigatorScaledButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState, TColor ABackgroundColor,
+                                 const TdxScaleFactor* AScaleFactor) override;
+  bool NavigatorBorderOverlap() override;
+  int NavigatorBorderSize() override;
+  void DrawSchedulerScaledNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                   bool AIsHorizontal) override;
+  // Track bars and splitters: window-text frames and outlines; the
+  // splitter one pixel thick, in the highlight while highlighted.
+  void DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect) override;
+  void DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas, std::span<const TPoint> ALightPolyLine,
+                                     std::span<const TPoint> AShadowPolyLine,
+                                     std::span<const TPoint> ADarkPolyLine) override;
+  void DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) override;
+  TColor GetSplitterOuterColor(bool AHighlighted) override;
+  TSize GetScaledSplitterSize(bool AHorizontal, const TdxScaleFactor* AScaleFactor) override;
+  // The print preview on the button shadow lightened by a third.
+  void DrawPrintPreviewScaledBackground(TcxCanvas* ACanvas, const TRect& R,
+                                        const TdxScaleFactor* AScaleFactor) override;
   using TcxCustomLookAndFeelPainter::DrawScaledHeader;
   using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
 
@@ -1304,6 +1679,8 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   // pages keep the base pattern.
   void DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, const TdxScaleFactor* AScaleFactor,
                                  TcxButtonState AState, TcxScrollBarPart APart, const TRect& R) override;
+  void DrawSchedulerNavigationButtonContent(TcxCanvas* ACanvas, const TRect& ARect, const TRect& AArrowRect,
+                                            bool AIsNextButton, TcxButtonState AState, bool AIsVertical) override;
   void FreeCachedResources() override;
 
  private:

@@ -3,6 +3,9 @@
 
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 
+#include <algorithm>
+#include <array>
+
 // True from the unit's finalize procedure on.
 bool cxLookAndFeelPaintersFinalized();
 // The manager when it has been made (never makes it).
@@ -27,4 +30,17 @@ inline TRect CenteredIn(const TRect& R, const TSize& ASize) {
 constexpr TcxArrowDirection ScrollBarLineArrow(bool AHorizontal, TcxScrollBarPart APart) {
   const bool up = APart == sbpLineUp;
   return AHorizontal ? (up ? adLeft : adRight) : (up ? adUp : adDown);
+}
+// The sides of a scheduler navigation button away from the view's edge.
+inline TcxBorders SchedulerNavigationButtonFrameSides(bool AIsNextButton, bool AIsVertical) {
+  if (AIsNextButton) return AIsVertical ? TcxBorders{bLeft, bTop, bBottom} : TcxBorders{bTop, bRight, bBottom};
+  return AIsVertical ? TcxBorders{bLeft, bTop, bRight} : TcxBorders{bLeft, bRight, bBottom};
+}
+// The milestone diamond in the square of even side centred in R.
+inline std::array<TPoint, 4> MilestoneDiamond(const TRect& R) {
+  const int side = std::min(R.Width(), R.Height()) / 2 * 2;
+  const TRect square = CenteredIn(R, TSize(side, side));
+  const int half = side / 2;
+  return {TPoint(square.Left, square.Top + half), TPoint(square.Left + half, square.Top),
+          TPoint(square.Left + side, square.Top + half), TPoint(square.Left + half, square.Top + side)};
 }

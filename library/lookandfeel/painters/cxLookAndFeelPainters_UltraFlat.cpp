@@ -1,6 +1,6 @@
 // The UltraFlat painter: one-pixel frames in system colours, hot and pressed
 // parts filled with blends of the highlight colour.
-#include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
+#include "library/lookandfeel/painters/cxLookAndFeelPainters_Internal.h"
 
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
 
@@ -405,4 +405,101 @@ void TcxUltraFlatLookAndFeelPainter::DrawTabBorder(TcxCanvas* ACanvas, const TRe
 
 void TcxUltraFlatLookAndFeelPainter::DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool) {
   ACanvas->FrameRect(R, TabBorderColor(), 1, ABorders);
+}
+
+// ---------------------------------------------------------------------------
+// Navigator and scheduler
+
+void TcxUltraFlatLookAndFeelPainter::DrawNavigatorBorder(TcxCanvas* ACanvas, const TRect& R, bool ASelected) {
+  ACanvas->FrameRect(R, ASelected ? BorderHighlightColor() : clBtnShadow);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawNavigatorScaledButton(TcxCanvas* ACanvas, const TRect& R,
+                                                               TcxButtonState AState, TColor ABackgroundColor,
+                                                               const TdxScaleFactor*) {
+  if (AState != cxbsNormal && AState != cxbsDisabled)
+    ACanvas->FrameRect(R, BorderHighlightColor());
+  else if (IsColorValid(ABackgroundColor))
+    ACanvas->FrameRect(R, ABackgroundColor);
+  TRect face = R;
+  face.Deflate(1);
+  ACanvas->FillRect(face, ButtonColor(AState));
+}
+
+bool TcxUltraFlatLookAndFeelPainter::NavigatorBorderOverlap() { return true; }
+
+int TcxUltraFlatLookAndFeelPainter::NavigatorBorderSize() { return BorderSize(); }
+
+void TcxUltraFlatLookAndFeelPainter::DrawSchedulerScaledNavigatorButton(TcxCanvas* ACanvas, const TRect& R,
+                                                                        TcxButtonState AState,
+                                                                        const TdxScaleFactor* AScaleFactor) {
+  DrawScaledButton(ACanvas, R, AState, AScaleFactor, AState == cxbsHot || AState == cxbsPressed, false, cxbpButton,
+                   clDefault);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R,
+                                                                 const TcxViewParams& AViewParams,
+                                                                 bool AIsHorizontal) {
+  const TColor border = DefaultSchedulerBorderColor();
+  TRect inner = R;
+  if (AIsHorizontal) {
+    ACanvas->FillRect(TRect(R.Left, R.Top, R.Right, R.Top + 1), border);
+    ACanvas->FillRect(TRect(R.Left, R.Bottom - 1, R.Right, R.Bottom), border);
+    inner = TRect(R.Left - 1, R.Top + 1, R.Right + 1, R.Bottom - 1);
+  } else {
+    ACanvas->FillRect(TRect(R.Left, R.Top, R.Left + 1, R.Bottom), border);
+    ACanvas->FillRect(TRect(R.Right - 1, R.Top, R.Right, R.Bottom), border);
+    inner = TRect(R.Left + 1, R.Top - 1, R.Right - 1, R.Bottom + 1);
+  }
+  ACanvas->FillRect(inner, AViewParams);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawSchedulerNavigationButtonContent(TcxCanvas* ACanvas, const TRect& ARect,
+                                                                          const TRect& AArrowRect,
+                                                                          bool AIsNextButton, TcxButtonState AState,
+                                                                          bool AIsVertical) {
+  ACanvas->FillRect(ARect, clBtnFace);
+  ACanvas->FrameRect(ARect, AState == cxbsHot ? TabBorderColor() : TabSelectedBorderColor(), 1,
+                     SchedulerNavigationButtonFrameSides(AIsNextButton, AIsVertical));
+  DrawSchedulerNavigationButtonArrow(ACanvas, AArrowRect, AIsNextButton, ButtonSymbolColor(AState, clDefault),
+                                     AIsVertical);
+}
+
+// ---------------------------------------------------------------------------
+// Track bars and splitters
+
+void TcxUltraFlatLookAndFeelPainter::DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect) {
+  ACanvas->FrameRect(ARect, clWindowText);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas,
+                                                                   std::span<const TPoint> ALightPolyLine,
+                                                                   std::span<const TPoint>,
+                                                                   std::span<const TPoint> ADarkPolyLine) {
+  ACanvas->Polyline(ALightPolyLine, clWindowText);
+  ACanvas->Polyline(ADarkPolyLine, clWindowText);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) {
+  ACanvas->FrameRect(ARect, clWindowText);
+}
+
+TColor TcxUltraFlatLookAndFeelPainter::GetSplitterOuterColor(bool AHighlighted) {
+  return AHighlighted ? clHighlight : inherited::GetSplitterOuterColor(AHighlighted);
+}
+
+TSize TcxUltraFlatLookAndFeelPainter::GetScaledSplitterSize(bool AHorizontal, const TdxScaleFactor* AScaleFactor) {
+  TSize size = inherited::GetScaledSplitterSize(AHorizontal, AScaleFactor);
+  (AHorizontal ? size.cy : size.cx) = 1;
+  return size;
+}
+
+// ---------------------------------------------------------------------------
+// Print preview
+
+void TcxUltraFlatLookAndFeelPainter::DrawPrintPreviewScaledBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                                      const TdxScaleFactor*) {
+  const COLORREF shadow = static_cast<COLORREF>(ColorToRGB(clBtnShadow));
+  const auto lighter = [](int c) { return c + (255 - c) / 3; };
+  ACanvas->FillRect(R, Rgb(lighter(GetRValue(shadow)), lighter(GetGValue(shadow)), lighter(GetBValue(shadow))));
 }
