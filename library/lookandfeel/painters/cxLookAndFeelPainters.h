@@ -1363,6 +1363,32 @@ class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   TColor ToggleSwitchToggleColor(bool AChecked) override;
   void DrawScaledTokenBackground(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
                                  const TdxScaleFactor* AScaleFactor) override;
+
+  // Headers, sorting marks, footers, the filter button and tabs: system
+  // edges and bevels in the button highlight and shadow.
+  int HeaderBorderSize() override;
+  void DrawHeaderControlSectionBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                      TcxButtonState AState) override;
+  // A pressed section has the one shadow frame.
+  int HeaderControlSectionBorderSize(TcxButtonState AState) override;
+  TSize ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledSummarySortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                    const TdxScaleFactor* AScaleFactor) override;
+  int FooterBorderSize() override;
+  int FooterCellBorderSize() override;
+  int FooterCellOffset() override;
+  void DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawFooterCellBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawScaledFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                      bool AIsFilterActive, const TdxScaleFactor* AScaleFactor) override;
+  void DrawFindPanelBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders) override;
+  int TabBorderSize(bool AVertical) override;
+  void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders,
+                     bool AVertical) override;
+  void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) override;
   using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
 
  protected:
@@ -1408,7 +1434,42 @@ class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, bool AChecked,
                                    const TdxScaleFactor* AScaleFactor) override;
   TColor ToggleSwitchToggleColor(bool AChecked) override;
+
+  // Headers, sorting marks, footers, the filter button and tabs: system
+  // edges and bevels in the button highlight and shadow.
+  int HeaderBorderSize() override;
+  void DrawHeaderControlSectionBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                      TcxButtonState AState) override;
+  TSize ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledSummarySortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                    const TdxScaleFactor* AScaleFactor) override;
+  int FooterBorderSize() override;
+  int FooterCellBorderSize() override;
+  int FooterCellOffset() override;
+  void DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawFooterCellBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawScaledFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                      bool AIsFilterActive, const TdxScaleFactor* AScaleFactor) override;
+  void DrawFindPanelBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders) override;
+  int TabBorderSize(bool AVertical) override;
+  void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders,
+                     bool AVertical) override;
+  void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) override;
   using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
+
+  // Shared with the Standard painter, which draws the same pieces.
+  // One border strip of a tab, shortened where its neighbours are drawn;
+  // ACornerColor marks the two pixels that round the leading border.
+  static void DrawTabBorderStrip(TcxCanvas* ACanvas, TRect R, TcxBorder ABorder, TcxBorders ABorders,
+                                 bool AVertical, TColor ACornerColor);
+  // The filter button's edge (sunken while pressed) and face; returns the
+  // face, where the arrow goes.
+  static TRect DrawFilterDropDownButtonFace(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  // Blue while the filter is on.
+  static TColor FilterDropDownArrowColor(bool AIsFilterActive);
 
  protected:
   // Line buttons and the thumb are plain buttons (hot looks normal, a
