@@ -1564,6 +1564,40 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
                                TcxButtonState AState, const TdxScaleFactor* AScaleFactor) override;
   int ScaledScrollBarMinimalThumbSize(bool AVertical, const TdxScaleFactor* AScaleFactor) override;
 
+  // Headers: a face shaded towards the bottom (lit while hot) inside a
+  // pixel pattern of edges that runs on into the neighbours; sections
+  // have all four borders and invert while pressed.
+  TcxBorders HeaderBorders(TcxNeighbors ANeighbors) override;
+  bool IsHeaderHotTrack() override;
+  int GridBordersOverlapSize() override;
+  void DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANeighbors, TcxBorders ABorders) override;
+  void DrawScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, TcxNeighbors ANeighbors,
+                        TcxBorders ABorders, const TdxScaleFactor* AScaleFactor, bool AIsLast = false,
+                        bool AIsGroup = false) override;
+  void DrawScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                        TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                        TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                        bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor, TColor ABkColor,
+                        const TdxScaleFactor* AScaleFactor, const TcxDrawBackgroundEvent& AOnDrawBackground = {},
+                        bool AIsLast = false, bool AIsGroup = false) override;
+  // The base painter's: through DrawScaledHeader.
+  void DrawScaledHeaderEx(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                          TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                          TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                          bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                          TColor ABkColor, const TdxScaleFactor* AScaleFactor,
+                          const TcxDrawBackgroundEvent& AOnDrawBackground = {}) override;
+  void DrawScaledHeaderControlSection(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                                      TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                                      TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                                      bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                                      TColor ABkColor, const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                    const TdxScaleFactor* AScaleFactor) override;
+  TColor FooterSeparatorColor() override;
+
   // The UltraFlat painter's additions
   TColor ButtonFrameColor(TcxButtonState AState) override;
   void DrawBreadcrumbButtonFrame(TcxCustomCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
@@ -1582,6 +1616,12 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
   std::uint8_t FixedColumnHighlightAlpha() override;
   void DoDrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool AIsVertical) override;
   void DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor) override;
+  // A header's face in AState: the header's top colour (the gradient's
+  // light colour while hot) shading into its bottom colour over the last
+  // four rows; a hot header also gets a glowing strip over its bottom
+  // edge, one pixel wider to the left and below.
+  virtual void DrawHeaderBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  using TcxUltraFlatLookAndFeelPainter::DrawHeaderBackground;
 };
 
 // ---------------------------------------------------------------------------
