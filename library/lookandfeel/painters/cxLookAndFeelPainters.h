@@ -1598,6 +1598,12 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
                                     const TdxScaleFactor* AScaleFactor) override;
   TColor FooterSeparatorColor() override;
 
+  // Rich edit
+  TColor RichEditControlHeaderFooterLineColor() override;
+  TColor RichEditControlHeaderFooterMarkBackColor() override;
+  TColor RichEditRulerInactiveAreaColor() override;
+  TColor RichEditRulerTabTypeToggleBorderColor() override;
+
   // The UltraFlat painter's additions
   TColor ButtonFrameColor(TcxButtonState AState) override;
   void DrawBreadcrumbButtonFrame(TcxCustomCanvas* ACanvas, const TRect& R, TcxBorders ABorders,

@@ -391,3 +391,14 @@ void P::DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AA
 }
 
 TColor P::FooterSeparatorColor() { return HeaderDarkEdgeColor(); }
+
+// ---------------------------------------------------------------------------
+// Rich edit
+
+TColor P::RichEditControlHeaderFooterLineColor() { return Color(Office11BackgroundColor); }
+
+TColor P::RichEditControlHeaderFooterMarkBackColor() { return Color(Office11ControlColor); }
+
+TColor P::RichEditRulerInactiveAreaColor() { return Color(Office11BackgroundColor); }
+
+TColor P::RichEditRulerTabTypeToggleBorderColor() { return Color(Office11FrameColor); }

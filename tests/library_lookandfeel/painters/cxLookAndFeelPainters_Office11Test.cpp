@@ -65,6 +65,10 @@ TEST(Office11Painter, ColoursFollowTheColourScheme) {
     const TRect r(2, 2, 28, 18);
     Office11()->DrawBorder(canvas.Get(), r);
     EXPECT_EQ(RingCount(canvas.Surface, r, row.Frame), RingLength(r));
+    EXPECT_EQ(ToRef(Office11()->RichEditControlHeaderFooterLineColor()), row.Background);
+    EXPECT_EQ(ToRef(Office11()->RichEditRulerInactiveAreaColor()), row.Background);
+    EXPECT_EQ(ToRef(Office11()->RichEditRulerTabTypeToggleBorderColor()), row.Frame);
+    EXPECT_EQ(Office11()->RichEditControlHeaderFooterMarkBackColor(), Office11()->DefaultControlColor());
     if (row.Themed) {
       EXPECT_EQ(ToRef(Office11Painter()->HeaderTopColor()), Half(row.GradientLight, row.GradientDark));
     }
