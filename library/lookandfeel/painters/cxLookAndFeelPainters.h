@@ -1652,8 +1652,8 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   static void DrawScaledThemeBackground(HTHEME ATheme, HDC DC, int APartId, int AStateId, const TRect& R,
                                         const TdxScaleFactor* AScaleFactor, bool AForceScale = false,
                                         bool AUseThemePartSize = false);
-  // AText through the theme's text drawing in AFont and ATextColor; a
-  // multi-line text is first aligned vertically to its wrapped height.
+  // AText through the theme's text drawing in AFont (nil: the canvas's own) and
+  // ATextColor; a multi-line text is first aligned vertically to its wrapped height.
   virtual void DrawThemedCaption(TcxCanvas* ACanvas, HTHEME ATheme, int APartId, int AStateId, const TRect& ATextRect,
                                  TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
                                  bool AShowEndEllipsis, bool AShowPrefix, const String& AText, TFont* AFont,
@@ -1703,6 +1703,40 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   TSize GetScaledCommandLinkGlyphSize(const TdxScaleFactor* AScaleFactor) override;
   TRect GetScaledCommandLinkMargins(const TdxScaleFactor* AScaleFactor) override;
   using TcxCustomLookAndFeelPainter::DrawScaledButton;
+
+  // Headers: the header theme's items, their captions the theme's text; a
+  // pressed header needs no inverting. Sorting marks in the shadow colour.
+  void DrawScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, TcxNeighbors ANeighbors,
+                        TcxBorders ABorders, const TdxScaleFactor* AScaleFactor, bool AIsLast = false,
+                        bool AIsGroup = false) override;
+  void DrawScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                        TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                        TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                        bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor, TColor ABkColor,
+                        const TdxScaleFactor* AScaleFactor, const TcxDrawBackgroundEvent& AOnDrawBackground = {},
+                        bool AIsLast = false, bool AIsGroup = false) override;
+  void DrawHeaderPressed(TcxCanvas* ACanvas, const TRect& ABounds) override;
+  void DrawScaledHeaderControlSection(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                                      TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                                      TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                                      bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                                      TColor ABkColor, const TdxScaleFactor* AScaleFactor) override;
+  int HeaderBorderSize() override;
+  int HeaderControlSectionBorderSize(TcxButtonState AState) override;
+  TRect HeaderControlSectionContentBounds(const TRect& ABounds, TcxButtonState AState) override;
+  bool IsHeaderHotTrack() override;
+  void DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                    const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+
+  // The filter button is the combo box's drop-down button; hints are the
+  // tooltip theme's.
+  void DrawScaledFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                      bool AIsFilterActive, const TdxScaleFactor* AScaleFactor) override;
+  TColor GetHintBorderColor() override;
+  void DrawHintBackground(TcxCanvas* ACanvas, const TRect& ARect, TColor AColor = clDefault) override;
 
   // Group boxes, panels, progress bars and drop-down lists
   void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
