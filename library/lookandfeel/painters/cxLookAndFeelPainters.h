@@ -1737,6 +1737,11 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
                                       bool AIsFilterActive, const TdxScaleFactor* AScaleFactor) override;
   TColor GetHintBorderColor() override;
   void DrawHintBackground(TcxCanvas* ACanvas, const TRect& ARect, TColor AColor = clDefault) override;
+  // Both the tooltip's text colour.
+  TColor ScreenTipGetDescriptionTextColor() override;
+  TColor ScreenTipGetTitleTextColor() override;
+  // From Windows 10 on, framed in the grid line colour but for the left.
+  void DrawFilterRowSeparator(TcxCanvas* ACanvas, const TRect& ARect, TColor ABackgroundColor) override;
 
   // Group boxes, panels, progress bars and drop-down lists
   void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,

@@ -771,3 +771,17 @@ void P::DrawHintBackground(TcxCanvas* ACanvas, const TRect& ARect, TColor AColor
   }
   if (!drawn) inherited::DrawHintBackground(ACanvas, ARect, AColor);
 }
+
+TColor P::ScreenTipGetDescriptionTextColor() {
+  return ThemeColor(totToolTip, TTP_STANDARD, TTSS_NORMAL, TMT_TEXTCOLOR)
+      .value_or(inherited::ScreenTipGetDescriptionTextColor());
+}
+
+TColor P::ScreenTipGetTitleTextColor() {
+  return OpenTheme(totToolTip) ? ScreenTipGetDescriptionTextColor() : inherited::ScreenTipGetTitleTextColor();
+}
+
+void P::DrawFilterRowSeparator(TcxCanvas* ACanvas, const TRect& ARect, TColor ABackgroundColor) {
+  inherited::DrawFilterRowSeparator(ACanvas, ARect, ABackgroundColor);
+  if (IsWin10OrLater) ACanvas->FrameRect(ARect, DefaultGridLineColor(), 1, TcxBorders{bTop, bRight, bBottom});
+}

@@ -393,6 +393,40 @@ TEST_F(NativePainter, FilterAndGroupByBoxColoursFollowWindows10) {
   }
 }
 
+// The filter row separator is an empty header, framed from Windows 10 on in
+// the grid line colour at the top, right and bottom.
+TEST_F(NativePainter, TheFilterRowSeparatorIsFramedFromWindows10On) {
+  const TRect r(2, 3, 44, 12);
+  for (const bool win10 : {false, true}) {
+    SCOPED_TRACE(win10);
+    const TVersionFlag flag(IsWin10OrLater, win10);
+    TCanvasOnSurface native(W, H, Bg);
+    TCanvasOnSurface header(W, H, Bg);
+    Native()->DrawFilterRowSeparator(native.Get(), r, clWindow);
+    Native()->DrawScaledHeader(header.Get(), r, r, {}, cxBordersAll(), cxbsNormal, taLeftJustify, vaTop, false, false,
+                               L"", nullptr, clWindowText, clWindow, DefaultScaleFactor());
+    if (!win10) {
+      EXPECT_EQ(DifferingPixels(native.Surface, header.Surface), 0);
+      continue;
+    }
+    const COLORREF grid = ColorToColorRef(Native()->DefaultGridLineColor());
+    EXPECT_EQ(native.Surface.Count(TRect(r.Left, r.Top, r.Right, r.Top + 1), grid), r.Width());
+    EXPECT_EQ(native.Surface.Count(TRect(r.Left, r.Bottom - 1, r.Right, r.Bottom), grid), r.Width());
+    EXPECT_EQ(native.Surface.Count(TRect(r.Right - 1, r.Top, r.Right, r.Bottom), grid), r.Height());
+    // The left side and the inside are the header's.
+    EXPECT_EQ(DifferingPixels(native.Surface, header.Surface, TRect(r.Left, r.Top + 1, r.Right - 1, r.Bottom - 1)), 0);
+  }
+}
+
+TEST_F(NativePainter, ScreenTipTextIsTheTooltipsTextColour) {
+  const TSystemTheme theme(L"TOOLTIP");
+  COLORREF text = 0;
+  if (!theme.Get() || GetThemeColor(theme.Get(), TTP_STANDARD, TTSS_NORMAL, TMT_TEXTCOLOR, &text) != S_OK)
+    GTEST_SKIP() << "the tooltip theme has no text colour";
+  EXPECT_EQ(ColorToColorRef(Native()->ScreenTipGetDescriptionTextColor()), text);
+  EXPECT_EQ(ColorToColorRef(Native()->ScreenTipGetTitleTextColor()), text);
+}
+
 TEST_F(NativePainter, ThePopupBorderIsTheListBoxFrameFromVistaOn) {
   const TRect r(2, 2, 40, 30);
   for (const bool vista : {false, true}) {
@@ -684,6 +718,8 @@ TEST_F(NativePainterWithoutThemes, EveryPartIsTheStandardPaintersPicture) {
   EXPECT_EQ(Native()->HeaderBorderSize(), Standard()->HeaderBorderSize());
   EXPECT_EQ(Native()->HeaderControlSectionBorderSize(cxbsNormal), Standard()->HeaderControlSectionBorderSize(cxbsNormal));
   EXPECT_EQ(Native()->GetHintBorderColor(), Standard()->GetHintBorderColor());
+  EXPECT_EQ(Native()->ScreenTipGetTitleTextColor(), Standard()->ScreenTipGetTitleTextColor());
+  EXPECT_EQ(Native()->ScreenTipGetDescriptionTextColor(), Standard()->ScreenTipGetDescriptionTextColor());
 }
 
 // ---------------------------------------------------------------------------
