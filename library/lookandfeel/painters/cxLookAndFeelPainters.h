@@ -1740,6 +1740,32 @@ class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   TColor ToggleSwitchToggleColor(bool AChecked) override;
   void DrawScaledTokenBackground(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
                                  const TdxScaleFactor* AScaleFactor) override;
+
+  // Headers, sorting marks, footers, the filter button and tabs: system
+  // edges and bevels in the button highlight and shadow.
+  int HeaderBorderSize() override;
+  void DrawHeaderControlSectionBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                      TcxButtonState AState) override;
+  // A pressed section has the one shadow frame.
+  int HeaderControlSectionBorderSize(TcxButtonState AState) override;
+  TSize ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledSummarySortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                    const TdxScaleFactor* AScaleFactor) override;
+  int FooterBorderSize() override;
+  int FooterCellBorderSize() override;
+  int FooterCellOffset() override;
+  void DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawFooterCellBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawScaledFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                      bool AIsFilterActive, const TdxScaleFactor* AScaleFactor) override;
+  void DrawFindPanelBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders) override;
+  int TabBorderSize(bool AVertical) override;
+  void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders,
+                     bool AVertical) override;
+  void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) override;
   using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
 
  protected:
@@ -1785,7 +1811,42 @@ class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void DrawScaledToggleSwitchState(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, bool AChecked,
                                    const TdxScaleFactor* AScaleFactor) override;
   TColor ToggleSwitchToggleColor(bool AChecked) override;
+
+  // Headers, sorting marks, footers, the filter button and tabs: system
+  // edges and bevels in the button highlight and shadow.
+  int HeaderBorderSize() override;
+  void DrawHeaderControlSectionBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                      TcxButtonState AState) override;
+  TSize ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledSummarySortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                    const TdxScaleFactor* AScaleFactor) override;
+  int FooterBorderSize() override;
+  int FooterCellBorderSize() override;
+  int FooterCellOffset() override;
+  void DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawFooterCellBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawScaledFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                      bool AIsFilterActive, const TdxScaleFactor* AScaleFactor) override;
+  void DrawFindPanelBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders) override;
+  int TabBorderSize(bool AVertical) override;
+  void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders,
+                     bool AVertical) override;
+  void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) override;
   using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
+
+  // Shared with the Standard painter, which draws the same pieces.
+  // One border strip of a tab, shortened where its neighbours are drawn;
+  // ACornerColor marks the two pixels that round the leading border.
+  static void DrawTabBorderStrip(TcxCanvas* ACanvas, TRect R, TcxBorder ABorder, TcxBorders ABorders,
+                                 bool AVertical, TColor ACornerColor);
+  // The filter button's edge (sunken while pressed) and face; returns the
+  // face, where the arrow goes.
+  static TRect DrawFilterDropDownButtonFace(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  // Blue while the filter is on.
+  static TColor FilterDropDownArrowColor(bool AIsFilterActive);
 
  protected:
   // Line buttons and the thumb are plain buttons (hot looks normal, a
@@ -1880,6 +1941,46 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
                                TcxButtonState AState, const TdxScaleFactor* AScaleFactor) override;
   int ScaledScrollBarMinimalThumbSize(bool AVertical, const TdxScaleFactor* AScaleFactor) override;
 
+  // Headers: a face shaded towards the bottom (lit while hot) inside a
+  // pixel pattern of edges that runs on into the neighbours; sections
+  // have all four borders and invert while pressed.
+  TcxBorders HeaderBorders(TcxNeighbors ANeighbors) override;
+  bool IsHeaderHotTrack() override;
+  int GridBordersOverlapSize() override;
+  void DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANeighbors, TcxBorders ABorders) override;
+  void DrawScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, TcxNeighbors ANeighbors,
+                        TcxBorders ABorders, const TdxScaleFactor* AScaleFactor, bool AIsLast = false,
+                        bool AIsGroup = false) override;
+  void DrawScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                        TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                        TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                        bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor, TColor ABkColor,
+                        const TdxScaleFactor* AScaleFactor, const TcxDrawBackgroundEvent& AOnDrawBackground = {},
+                        bool AIsLast = false, bool AIsGroup = false) override;
+  // The base painter's: through DrawScaledHeader.
+  void DrawScaledHeaderEx(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                          TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                          TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                          bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                          TColor ABkColor, const TdxScaleFactor* AScaleFactor,
+                          const TcxDrawBackgroundEvent& AOnDrawBackground = {}) override;
+  void DrawScaledHeaderControlSection(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                                      TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                                      TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                                      bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                                      TColor ABkColor, const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                    const TdxScaleFactor* AScaleFactor) override;
+  TColor FooterSeparatorColor() override;
+
+  // Rich edit
+  TColor RichEditControlHeaderFooterLineColor() override;
+  TColor RichEditControlHeaderFooterMarkBackColor() override;
+  TColor RichEditRulerInactiveAreaColor() override;
+  TColor RichEditRulerTabTypeToggleBorderColor() override;
+
   // The UltraFlat painter's additions
   TColor ButtonFrameColor(TcxButtonState AState) override;
   void DrawBreadcrumbButtonFrame(TcxCustomCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
@@ -1898,6 +1999,12 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
   std::uint8_t FixedColumnHighlightAlpha() override;
   void DoDrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool AIsVertical) override;
   void DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor) override;
+  // A header's face in AState: the header's top colour (the gradient's
+  // light colour while hot) shading into its bottom colour over the last
+  // four rows; a hot header also gets a glowing strip over its bottom
+  // edge, one pixel wider to the left and below.
+  virtual void DrawHeaderBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  using TcxUltraFlatLookAndFeelPainter::DrawHeaderBackground;
 };
 
 // ---------------------------------------------------------------------------
@@ -1922,8 +2029,8 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   static void DrawScaledThemeBackground(HTHEME ATheme, HDC DC, int APartId, int AStateId, const TRect& R,
                                         const TdxScaleFactor* AScaleFactor, bool AForceScale = false,
                                         bool AUseThemePartSize = false);
-  // AText through the theme's text drawing in AFont and ATextColor; a
-  // multi-line text is first aligned vertically to its wrapped height.
+  // AText through the theme's text drawing in AFont (nil: the canvas's own) and
+  // ATextColor; a multi-line text is first aligned vertically to its wrapped height.
   virtual void DrawThemedCaption(TcxCanvas* ACanvas, HTHEME ATheme, int APartId, int AStateId, const TRect& ATextRect,
                                  TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
                                  bool AShowEndEllipsis, bool AShowPrefix, const String& AText, TFont* AFont,
@@ -1973,6 +2080,45 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   TSize GetScaledCommandLinkGlyphSize(const TdxScaleFactor* AScaleFactor) override;
   TRect GetScaledCommandLinkMargins(const TdxScaleFactor* AScaleFactor) override;
   using TcxCustomLookAndFeelPainter::DrawScaledButton;
+
+  // Headers: the header theme's items, their captions the theme's text; a
+  // pressed header needs no inverting. Sorting marks in the shadow colour.
+  void DrawScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, TcxNeighbors ANeighbors,
+                        TcxBorders ABorders, const TdxScaleFactor* AScaleFactor, bool AIsLast = false,
+                        bool AIsGroup = false) override;
+  void DrawScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                        TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                        TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                        bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor, TColor ABkColor,
+                        const TdxScaleFactor* AScaleFactor, const TcxDrawBackgroundEvent& AOnDrawBackground = {},
+                        bool AIsLast = false, bool AIsGroup = false) override;
+  void DrawHeaderPressed(TcxCanvas* ACanvas, const TRect& ABounds) override;
+  void DrawScaledHeaderControlSection(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                                      TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                                      TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                                      bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                                      TColor ABkColor, const TdxScaleFactor* AScaleFactor) override;
+  int HeaderBorderSize() override;
+  int HeaderControlSectionBorderSize(TcxButtonState AState) override;
+  TRect HeaderControlSectionContentBounds(const TRect& ABounds, TcxButtonState AState) override;
+  bool IsHeaderHotTrack() override;
+  void DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                             const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                    const TdxScaleFactor* AScaleFactor) override;
+  TSize ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+
+  // The filter button is the combo box's drop-down button; hints are the
+  // tooltip theme's.
+  void DrawScaledFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                      bool AIsFilterActive, const TdxScaleFactor* AScaleFactor) override;
+  TColor GetHintBorderColor() override;
+  void DrawHintBackground(TcxCanvas* ACanvas, const TRect& ARect, TColor AColor = clDefault) override;
+  // Both the tooltip's text colour.
+  TColor ScreenTipGetDescriptionTextColor() override;
+  TColor ScreenTipGetTitleTextColor() override;
+  // From Windows 10 on, framed in the grid line colour but for the left.
+  void DrawFilterRowSeparator(TcxCanvas* ACanvas, const TRect& ARect, TColor ABackgroundColor) override;
 
   // Group boxes, panels, progress bars and drop-down lists
   void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,

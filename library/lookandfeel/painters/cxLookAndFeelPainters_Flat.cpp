@@ -108,3 +108,108 @@ void P::DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, co
     default: inherited::DoDrawScaledScrollBarPart(ACanvas, AHorizontal, AScaleFactor, AState, APart, R);
   }
 }
+
+// ---------------------------------------------------------------------------
+// Headers, sorting marks, footers, filter and find panels, and tabs
+
+int P::HeaderBorderSize() { return 1; }
+
+void P::DrawHeaderControlSectionBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                       TcxButtonState AState) {
+  if (AState == cxbsPressed)
+    ACanvas->DrawComplexFrame(R, clBtnShadow, clBtnHighlight, ABorders);
+  else
+    ACanvas->DrawComplexFrame(R, clBtnHighlight, clBtnShadow, ABorders);
+}
+
+TSize P::ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(TSize(8, 7)); }
+
+TSize P::ScaledSummarySortingMarkSize(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(TSize(8, 8)); }
+
+void P::DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                              const TdxScaleFactor* AScaleFactor) {
+  DrawSortingTriangle(ACanvas, R, clBtnShadow, clBtnHighlight, AAscendingSorting, AScaleFactor);
+}
+
+void P::DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                     const TdxScaleFactor* AScaleFactor) {
+  DrawSummarySortingTriangle(ACanvas, R, clBtnShadow, clBtnHighlight, AAscendingSorting, AScaleFactor);
+}
+
+int P::FooterBorderSize() { return 1; }
+
+int P::FooterCellBorderSize() { return 1; }
+
+int P::FooterCellOffset() { return 1; }
+
+void P::DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) { ACanvas->DrawEdge(R, false, false); }
+
+void P::DrawFooterCellBorder(TcxCanvas* ACanvas, const TRect& R) { ACanvas->DrawEdge(R, true, true); }
+
+TRect P::DrawFilterDropDownButtonFace(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) {
+  if (AState == cxbsPressed)
+    ACanvas->DrawEdge(R, true, true);
+  else
+    ACanvas->DrawEdge(R, false, false);
+  TRect face = R;
+  face.Deflate(1);
+  ACanvas->FillRect(face, clBtnFace);
+  return face;
+}
+
+TColor P::FilterDropDownArrowColor(bool AIsFilterActive) {
+  return AIsFilterActive ? static_cast<TColor>(RGB(0, 0, 255)) : clBtnText;
+}
+
+void P::DrawScaledFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                       bool AIsFilterActive, const TdxScaleFactor*) {
+  DrawFilterDropDownArrow(ACanvas, DrawFilterDropDownButtonFace(ACanvas, R, AState),
+                          FilterDropDownArrowColor(AIsFilterActive));
+}
+
+void P::DrawFindPanelBorder(TcxCanvas*, const TRect&, TcxBorders) {}
+
+int P::TabBorderSize(bool) { return 1; }
+
+void P::DrawTabBorderStrip(TcxCanvas* ACanvas, TRect R, TcxBorder ABorder, TcxBorders ABorders, bool AVertical,
+                           TColor ACornerColor) {
+  // The shaded side is the one away from the light: the right of a
+  // horizontal tab, the bottom of a vertical one. The leading side (the top
+  // of a horizontal tab, the left of a vertical one) is cut at its ends,
+  // and one pixel beside each cut rounds the corner.
+  const bool shaded = AVertical ? ABorder == bBottom : ABorder == bRight;
+  const TcxBorder leading = AVertical ? bLeft : bTop;
+  if (!AVertical) {
+    if (ABorder == bLeft || ABorder == bRight) {
+      if (ABorders.Contains(bTop)) R.Top += 2;
+      if (ABorders.Contains(bBottom)) --R.Bottom;
+    } else if (ABorder == bTop) {
+      R.Inflate(-1, 0);
+    }
+  } else {
+    if (ABorder == bLeft) {
+      R.Top += ABorders.Contains(bTop) ? 2 : 1;
+      R.Bottom -= ABorders.Contains(bBottom) ? 2 : 1;
+    } else if ((ABorder == bTop || ABorder == bBottom) && ABorders.Contains(bLeft)) {
+      ++R.Left;
+    }
+  }
+  ACanvas->FillRect(R, shaded ? clBtnShadow : clBtnHighlight);
+  if (ABorder != leading) return;
+  if (AVertical) {
+    ACanvas->SetPixel(R.Left + 1, R.Top - 1, ACornerColor);
+    ACanvas->SetPixel(R.Left + 1, R.Bottom, ACornerColor);
+  } else {
+    ACanvas->SetPixel(R.Left - 1, R.Top + 1, ACornerColor);
+    ACanvas->SetPixel(R.Right, R.Top + 1, ACornerColor);
+  }
+}
+
+void P::DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders, bool AVertical) {
+  // The corners are notched in an all-but-black colour.
+  DrawTabBorderStrip(ACanvas, R, ABorder, ABorders, AVertical, static_cast<TColor>(0x010100));
+}
+
+void P::DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool) {
+  ACanvas->DrawEdge(R, false, false, ABorders);
+}

@@ -5,10 +5,14 @@
 #include "library/core/base/dxCore.h"
 #include "library/core/system/dxDPIAwareUtils.h"
 #include "library/core/system/dxUxTheme.h"
+#include "library/graphics/canvas/cxCanvasScopes.h"
 #include "library/graphics/canvas/cxGraphics.h"
+#include "library/lookandfeel/painters/dxOffice11.h"
 #include "platform/ui/GdiScopes.h"
 
 #include <vssym32.h>
+
+#include <algorithm>
 
 using P = TcxWinXPLookAndFeelPainter;
 
@@ -134,7 +138,8 @@ void P::DrawThemedCaption(TcxCanvas* ACanvas, HTHEME ATheme, int APartId, int AS
                           bool AShowEndEllipsis, bool AShowPrefix, const String& AText, TFont* AFont,
                           TColor ATextColor) {
   if (AText.empty()) return;
-  ACanvas->SetFont(AFont);
+  // Without a font of its own the caption keeps the canvas's.
+  if (AFont) ACanvas->SetFont(AFont);
   ACanvas->Font()->SetColor(ATextColor);
   TRect r = ATextRect;
   if (AMultiLine) ACanvas->AlignMultiLineTextRectVertically(r, AText, AAlignmentVert, true, AShowPrefix);
@@ -660,3 +665,123 @@ void P::DrawEditPopupWindowBorder(TcxCanvas* ACanvas, TRect& R, TcxEditPopupBord
 int P::GetEditPopupWindowBorderWidth(TcxEditPopupBorderStyle) { return 1; }
 
 int P::GetEditPopupWindowClientEdgeWidth(TcxEditPopupBorderStyle) { return 2; }
+
+// ---------------------------------------------------------------------------
+// Headers and sorting marks
+
+void P::DrawScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, TcxNeighbors ANeighbors,
+                         TcxBorders ABorders, const TdxScaleFactor* AScaleFactor, bool AIsLast, bool AIsGroup) {
+  // Windows 10's header items are translucent over the window colour.
+  if (IsWin10OrLater) ACanvas->FillRect(ABounds, clWindow);
+  const int state = AState == cxbsHot ? HIS_HOT : AState == cxbsPressed ? HIS_PRESSED : HIS_NORMAL;
+  // The blue and olive Windows XP schemes close the row with their own
+  // right-hand item.
+  const TdxOffice11Scheme scheme = Office11Scheme();
+  const bool xpRightItem = AIsLast && state == HIS_NORMAL &&
+                           (scheme == TdxOffice11Scheme::Blue || scheme == TdxOffice11Scheme::Olive);
+  if (!DoDrawThemeBackground(ACanvas, totHeader, AScaleFactor, ABounds, xpRightItem ? HP_HEADERITEMRIGHT : HP_HEADERITEM,
+                             state))
+    inherited::DrawScaledHeader(ACanvas, ABounds, AState, ANeighbors, ABorders, AScaleFactor, AIsLast, AIsGroup);
+}
+
+void P::DrawScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                         TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                         TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                         bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor, TColor ABkColor,
+                         const TdxScaleFactor* AScaleFactor, const TcxDrawBackgroundEvent& AOnDrawBackground,
+                         bool AIsLast, bool AIsGroup) {
+  const HTHEME theme = ThemeFor(totHeader, AScaleFactor);
+  if (!theme) {
+    inherited::DrawScaledHeader(ACanvas, ABounds, ATextAreaBounds, ANeighbors, ABorders, AState, AAlignmentHorz,
+                                AAlignmentVert, AMultiLine, AShowEndEllipsis, AText, AFont, ATextColor, ABkColor,
+                                AScaleFactor, AOnDrawBackground, AIsLast, AIsGroup);
+    return;
+  }
+  DrawScaledHeader(ACanvas, ABounds, AState, ANeighbors, ABorders, AScaleFactor, AIsLast, AIsGroup);
+  TRect text = ATextAreaBounds;
+  if (AState == cxbsPressed) text.Offset(1, 1);
+  const int state = AState == cxbsHot ? HIS_HOT : AState == cxbsPressed ? HIS_PRESSED : HIS_NORMAL;
+  DrawThemedCaption(ACanvas, theme, HP_HEADERITEM, state, text, AAlignmentHorz, AAlignmentVert, AMultiLine,
+                    AShowEndEllipsis, false, AText, AFont, ATextColor);
+}
+
+void P::DrawHeaderPressed(TcxCanvas*, const TRect&) {}
+
+void P::DrawScaledHeaderControlSection(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                                       TcxNeighbors, TcxBorders ABorders, TcxButtonState AState,
+                                       TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                                       bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                                       TColor ABkColor, const TdxScaleFactor* AScaleFactor) {
+  ACanvas->FillRect(ABounds, clBtnFace);
+  DrawScaledHeader(ACanvas, ABounds, ATextAreaBounds, TcxNeighbors{nRight}, ABorders, AState, AAlignmentHorz,
+                   AAlignmentVert, AMultiLine, AShowEndEllipsis, AText, AFont, ATextColor, ABkColor, AScaleFactor);
+}
+
+int P::HeaderBorderSize() {
+  if (const auto content = ContentRect(OpenTheme(totHeader), HP_HEADERITEM, HIS_NORMAL, TRect(0, 0, 100, 100)))
+    return std::max(1, (content->Left + content->Top) / 2);
+  return inherited::HeaderBorderSize();
+}
+
+int P::HeaderControlSectionBorderSize(TcxButtonState AState) {
+  return OpenTheme(totHeader) ? HeaderBorderSize() : inherited::HeaderControlSectionBorderSize(AState);
+}
+
+TRect P::HeaderControlSectionContentBounds(const TRect& ABounds, TcxButtonState AState) {
+  if (!OpenTheme(totHeader)) return inherited::HeaderControlSectionContentBounds(ABounds, AState);
+  TRect result = ABounds;
+  result.Deflate(HeaderBorderSize());
+  return result;
+}
+
+bool P::IsHeaderHotTrack() { return true; }
+
+void P::DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                              const TdxScaleFactor* AScaleFactor) {
+  DrawSortingTriangle(ACanvas, R, clBtnShadow, clBtnShadow, AAscendingSorting, AScaleFactor);
+}
+
+void P::DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                     const TdxScaleFactor* AScaleFactor) {
+  DrawSummarySortingTriangle(ACanvas, R, clBtnShadow, clBtnShadow, AAscendingSorting, AScaleFactor);
+}
+
+TSize P::ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(TSize(7, 8)); }
+
+// ---------------------------------------------------------------------------
+// The filter button and hints
+
+void P::DrawScaledFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                       bool AIsFilterActive, const TdxScaleFactor* AScaleFactor) {
+  if (!DoDrawThemeBackground(ACanvas, totComboBox, AScaleFactor, R, CP_DROPDOWNBUTTON, PlainState(AState)))
+    inherited::DrawScaledFilterDropDownButton(ACanvas, R, AState, AIsFilterActive, AScaleFactor);
+}
+
+TColor P::GetHintBorderColor() { return OpenTheme(totToolTip) ? clWindowFrame : inherited::GetHintBorderColor(); }
+
+void P::DrawHintBackground(TcxCanvas* ACanvas, const TRect& ARect, TColor AColor) {
+  // Drawn four pixels larger all round and clipped to ARect: the part's
+  // own rounded border stays outside, the hint window draws its border.
+  TRect r = ARect;
+  r.Inflate(4, 4);
+  bool drawn = false;
+  {
+    const TcxClipRegionScope clip(ACanvas, ARect);
+    drawn = DoDrawThemeBackground(ACanvas, totToolTip, nullptr, r, TTP_STANDARD, TTSS_NORMAL);
+  }
+  if (!drawn) inherited::DrawHintBackground(ACanvas, ARect, AColor);
+}
+
+TColor P::ScreenTipGetDescriptionTextColor() {
+  return ThemeColor(totToolTip, TTP_STANDARD, TTSS_NORMAL, TMT_TEXTCOLOR)
+      .value_or(inherited::ScreenTipGetDescriptionTextColor());
+}
+
+TColor P::ScreenTipGetTitleTextColor() {
+  return OpenTheme(totToolTip) ? ScreenTipGetDescriptionTextColor() : inherited::ScreenTipGetTitleTextColor();
+}
+
+void P::DrawFilterRowSeparator(TcxCanvas* ACanvas, const TRect& ARect, TColor ABackgroundColor) {
+  inherited::DrawFilterRowSeparator(ACanvas, ARect, ABackgroundColor);
+  if (IsWin10OrLater) ACanvas->FrameRect(ARect, DefaultGridLineColor(), 1, TcxBorders{bTop, bRight, bBottom});
+}

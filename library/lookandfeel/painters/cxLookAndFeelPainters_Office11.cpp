@@ -279,3 +279,126 @@ void P::DrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, cons
 void P::DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor) {
   Office11DrawSizeGrip(ACanvas->Handle(), ARect, clDefault, AScaleFactor, clDefault);
 }
+
+// ---------------------------------------------------------------------------
+// Headers, sorting marks and footers
+
+TcxBorders P::HeaderBorders(TcxNeighbors) { return cxBordersAll(); }
+
+bool P::IsHeaderHotTrack() { return true; }
+
+int P::GridBordersOverlapSize() { return 0; }
+
+void P::DrawHeaderBorder(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANeighbors, TcxBorders ABorders) {
+  const TColor top = HeaderTopColor();
+  const TColor bottom = HeaderBottomColor();
+  const TColor dark = HeaderDarkEdgeColor();
+  if (ABorders.Contains(bTop)) ACanvas->FillRect(TRect(R.Left, R.Top, R.Right, R.Top + 1), top);
+  if (ABorders.Contains(bBottom)) ACanvas->FillRect(TRect(R.Left, R.Bottom - 1, R.Right, R.Bottom), dark);
+  const auto column = [&](int X, int ATop, int ABottom, TColor AColor) {
+    ACanvas->FillRect(TRect(X, ATop, X + 1, ABottom), AColor);
+  };
+  // Where a neighbour joins, the edge line stops short of both ends and its
+  // lower end fades into the face.
+  const auto joinedEdge = [&](int X, TColor ALineColor) {
+    column(X, R.Top + 1, R.Top + 3, top);
+    column(X, R.Top + 3, R.Bottom - 3, ALineColor);
+    ACanvas->FillPixel(X, R.Bottom - 3, BlendColors(top, bottom, 25));
+    ACanvas->FillPixel(X, R.Bottom - 2, bottom);
+  };
+  if (ABorders.Contains(bLeft)) {
+    if (ANeighbors.Contains(nLeft)) {
+      joinedEdge(R.Left, HeaderLightEdgeColor());
+    } else {
+      ACanvas->FillPixel(R.Left, R.Top + 1, top);
+      column(R.Left, R.Top + 2, R.Bottom - 2, HeaderLightEdgeColor());
+      ACanvas->FillPixel(R.Left, R.Bottom - 2, bottom);
+    }
+  }
+  if (ABorders.Contains(bRight)) {
+    if (ANeighbors.Contains(nRight)) {
+      joinedEdge(R.Right - 1, dark);
+    } else {
+      ACanvas->FillPixel(R.Right - 1, R.Top + 1, BlendColors(top, dark, 50));
+      column(R.Right - 1, R.Top + 2, R.Bottom - 2, dark);
+      ACanvas->FillPixel(R.Right - 1, R.Bottom - 2, BlendColors(bottom, dark, 50));
+    }
+  }
+}
+
+void P::DrawHeaderBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) {
+  const bool hot = AState == cxbsHot;
+  const TColor first = hot ? Color(Office11GradientLightColor) : HeaderTopColor();
+  const TColor second = hot ? first : HeaderBottomColor();
+  ACanvas->FillRect(TRect(R.Left, R.Top, R.Right, R.Bottom - 3), first);
+  FillGradientRect(ACanvas->Handle(), TRect(R.Left, std::max(R.Top, R.Bottom - 4), R.Right, R.Bottom), first, second,
+                   false);
+  if (hot)
+    FillGradientRect(ACanvas->Handle(), TRect(R.Left - 1, R.Bottom - 2, R.Right, R.Bottom + 1),
+                     Color(Office11HotColor), Color(Office11HotColor2), false);
+}
+
+void P::DrawScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, TcxNeighbors ANeighbors,
+                         TcxBorders ABorders, const TdxScaleFactor*, bool, bool) {
+  DrawHeaderBorder(ACanvas, ABounds, ANeighbors, ABorders);
+  DrawHeaderBackground(ACanvas, HeaderContentBounds(ABounds, ABorders), AState);
+}
+
+void P::DrawScaledHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                         TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                         TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                         bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor, TColor ABkColor,
+                         const TdxScaleFactor* AScaleFactor, const TcxDrawBackgroundEvent& AOnDrawBackground, bool,
+                         bool) {
+  DrawHeaderBorder(ACanvas, ABounds, ANeighbors, ABorders);
+  const TRect content = ScaledHeaderContentBounds(ABounds, ABorders, AScaleFactor);
+  if (!AOnDrawBackground || !AOnDrawBackground(ACanvas, content)) DrawHeaderBackground(ACanvas, content, AState);
+  // The face is drawn: the shared drawer adds only the text.
+  DoDrawHeader(ACanvas, content, ATextAreaBounds, AAlignmentHorz, AAlignmentVert, AMultiLine, AShowEndEllipsis, AText,
+               AFont, ATextColor, ABkColor, [](TcxCanvas*, const TRect&) { return true; });
+}
+
+void P::DrawScaledHeaderEx(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                           TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                           TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                           bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                           TColor ABkColor, const TdxScaleFactor* AScaleFactor,
+                           const TcxDrawBackgroundEvent& AOnDrawBackground) {
+  TcxCustomLookAndFeelPainter::DrawScaledHeaderEx(ACanvas, ABounds, ATextAreaBounds, ANeighbors, ABorders, AState,
+                                                  AAlignmentHorz, AAlignmentVert, AMultiLine, AShowEndEllipsis, AText,
+                                                  AFont, ATextColor, ABkColor, AScaleFactor, AOnDrawBackground);
+}
+
+void P::DrawScaledHeaderControlSection(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                                       TcxNeighbors ANeighbors, TcxBorders, TcxButtonState AState,
+                                       TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                                       bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                                       TColor ABkColor, const TdxScaleFactor* AScaleFactor) {
+  DrawScaledHeader(ACanvas, ABounds, ATextAreaBounds, ANeighbors, cxBordersAll(), AState, AAlignmentHorz,
+                   AAlignmentVert, AMultiLine, AShowEndEllipsis, AText, AFont, ATextColor, ABkColor, AScaleFactor);
+  if (AState == cxbsPressed) DrawHeaderPressed(ACanvas, ABounds);
+}
+
+void P::DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                              const TdxScaleFactor* AScaleFactor) {
+  DrawSortingTriangle(ACanvas, R, HeaderDarkEdgeColor(), HeaderLightEdgeColor(), AAscendingSorting, AScaleFactor);
+}
+
+void P::DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                     const TdxScaleFactor* AScaleFactor) {
+  DrawSummarySortingTriangle(ACanvas, R, HeaderDarkEdgeColor(), HeaderLightEdgeColor(), AAscendingSorting,
+                             AScaleFactor);
+}
+
+TColor P::FooterSeparatorColor() { return HeaderDarkEdgeColor(); }
+
+// ---------------------------------------------------------------------------
+// Rich edit
+
+TColor P::RichEditControlHeaderFooterLineColor() { return Color(Office11BackgroundColor); }
+
+TColor P::RichEditControlHeaderFooterMarkBackColor() { return Color(Office11ControlColor); }
+
+TColor P::RichEditRulerInactiveAreaColor() { return Color(Office11BackgroundColor); }
+
+TColor P::RichEditRulerTabTypeToggleBorderColor() { return Color(Office11FrameColor); }

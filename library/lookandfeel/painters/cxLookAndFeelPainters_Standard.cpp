@@ -163,3 +163,70 @@ void P::DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, co
   else
     DrawDoubleFrame(ACanvas, R, clBtnFace, cl3DDkShadow, clBtnHighlight, clBtnShadow);
 }
+
+// ---------------------------------------------------------------------------
+// Headers, sorting marks, footers, filter and find panels, and tabs: the
+// pieces the Flat painter shares draw the same here.
+
+int P::HeaderBorderSize() { return 1; }
+
+int P::HeaderControlSectionBorderSize(TcxButtonState AState) { return AState == cxbsPressed ? 1 : 2; }
+
+void P::DrawHeaderControlSectionBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders,
+                                       TcxButtonState AState) {
+  if (AState == cxbsPressed) {
+    ACanvas->FrameRect(R, clBtnShadow, 1, ABorders);
+    return;
+  }
+  ACanvas->DrawComplexFrame(R, clBtnHighlight, cl3DDkShadow, ABorders);
+  // The inner frame moves in only from the sides drawn, as the system's
+  // edges do: a side left to the neighbour stays full length.
+  TRect inner = R;
+  if (ABorders.Contains(bLeft)) ++inner.Left;
+  if (ABorders.Contains(bTop)) ++inner.Top;
+  if (ABorders.Contains(bRight)) --inner.Right;
+  if (ABorders.Contains(bBottom)) --inner.Bottom;
+  ACanvas->DrawComplexFrame(inner, cl3DLight, clBtnShadow, ABorders);
+}
+
+TSize P::ScaledSortingMarkSize(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(TSize(8, 7)); }
+
+TSize P::ScaledSummarySortingMarkSize(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(TSize(8, 8)); }
+
+void P::DrawScaledSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                              const TdxScaleFactor* AScaleFactor) {
+  DrawSortingTriangle(ACanvas, R, clBtnShadow, clBtnHighlight, AAscendingSorting, AScaleFactor);
+}
+
+void P::DrawScaledSummarySortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                     const TdxScaleFactor* AScaleFactor) {
+  DrawSummarySortingTriangle(ACanvas, R, clBtnShadow, clBtnHighlight, AAscendingSorting, AScaleFactor);
+}
+
+int P::FooterBorderSize() { return 1; }
+
+int P::FooterCellBorderSize() { return 1; }
+
+int P::FooterCellOffset() { return 1; }
+
+void P::DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) { ACanvas->DrawEdge(R, false, true); }
+
+void P::DrawFooterCellBorder(TcxCanvas* ACanvas, const TRect& R) { ACanvas->DrawEdge(R, true, false); }
+
+void P::DrawScaledFilterDropDownButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                       bool AIsFilterActive, const TdxScaleFactor*) {
+  DrawFilterDropDownArrow(ACanvas, TcxFlatLookAndFeelPainter::DrawFilterDropDownButtonFace(ACanvas, R, AState),
+                          TcxFlatLookAndFeelPainter::FilterDropDownArrowColor(AIsFilterActive));
+}
+
+void P::DrawFindPanelBorder(TcxCanvas*, const TRect&, TcxBorders) {}
+
+int P::TabBorderSize(bool) { return 1; }
+
+void P::DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders, bool AVertical) {
+  TcxFlatLookAndFeelPainter::DrawTabBorderStrip(ACanvas, R, ABorder, ABorders, AVertical, clBtnHighlight);
+}
+
+void P::DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool) {
+  ACanvas->DrawEdge(R, false, true, ABorders);
+}

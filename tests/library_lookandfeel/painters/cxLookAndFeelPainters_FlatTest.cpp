@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 TcxCustomLookAndFeelPainter* Flat() { return GetPaintersManager()->GetPainter(lfsFlat); }
@@ -45,6 +47,16 @@ TEST(FlatPainter, FramesAreTheSystemsEdges) {
        BDR_RAISEDINNER},
       {"pressed button", [](TcxCanvas* C, const TRect& R) { Flat()->DrawButtonBorder(C, R, cxbsPressed); },
        BDR_SUNKENOUTER},
+      {"header section",
+       [](TcxCanvas* C, const TRect& R) { Flat()->DrawHeaderControlSectionBorder(C, R, cxBordersAll(), cxbsHot); },
+       BDR_RAISEDINNER},
+      {"pressed header section",
+       [](TcxCanvas* C, const TRect& R) {
+         Flat()->DrawHeaderControlSectionBorder(C, R, cxBordersAll(), cxbsPressed);
+       },
+       BDR_SUNKENOUTER},
+      {"footer", [](TcxCanvas* C, const TRect& R) { Flat()->DrawFooterBorder(C, R); }, BDR_RAISEDINNER},
+      {"footer cell", [](TcxCanvas* C, const TRect& R) { Flat()->DrawFooterCellBorder(C, R); }, BDR_SUNKENOUTER},
   };
   for (const TRow& row : rows) {
     SCOPED_TRACE(row.Name);
@@ -138,6 +150,179 @@ TEST(FlatPainter, ScrollPartsAreButtonsAndHotLooksNormal) {
   EXPECT_TRUE(draw(sbpThumbnail, cxbsDisabled).Surface.BoundsOfOther(Bg).IsEmpty());
   // A disabled line button is still drawn, its arrow embossed.
   EXPECT_GT(draw(sbpLineUp, cxbsDisabled).Surface.Count(Sys(COLOR_BTNSHADOW)), 0);
+}
+
+TEST(FlatPainter, HeaderFooterAndTabSizes) {
+  const auto twice = ScaleFactorOf(2, 1);
+  EXPECT_EQ(Flat()->HeaderBorderSize(), 1);
+  EXPECT_EQ(Flat()->ScaledSortingMarkSize(twice.get()), TSize(16, 14));
+  EXPECT_EQ(Flat()->ScaledSummarySortingMarkSize(twice.get()), TSize(16, 16));
+  EXPECT_EQ(Flat()->FooterBorderSize(), 1);
+  EXPECT_EQ(Flat()->FooterCellBorderSize(), 1);
+  EXPECT_EQ(Flat()->FooterCellOffset(), 1);
+  EXPECT_EQ(Flat()->TabBorderSize(false), 1);
+  TCanvasOnSurface canvas(W, H, Bg);
+  Flat()->DrawFindPanelBorder(canvas.Get(), Part, cxBordersAll());
+  EXPECT_TRUE(canvas.Surface.BoundsOfOther(Bg).IsEmpty());
+}
+
+// The header section and the tabs root keep to the borders asked for.
+TEST(FlatPainter, PartialFramesAreTheSystemsPartialEdges) {
+  const UINT sides = BF_LEFT | BF_TOP | BF_RIGHT;
+  const TcxBorders borders{bLeft, bTop, bRight};
+  for (const bool root : {false, true}) {
+    SCOPED_TRACE(root ? "tabs root" : "header section");
+    TCanvasOnSurface canvas(W, H, Bg);
+    if (root)
+      Flat()->DrawTabsRoot(canvas.Get(), Part, borders, false);
+    else
+      Flat()->DrawHeaderControlSectionBorder(canvas.Get(), Part, borders, cxbsNormal);
+    TPixelSurface system(W, H, Bg);
+    RECT r = Part;
+    DrawEdge(system.DC(), &r, BDR_RAISEDINNER, sides);
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// The Standard painter draws these pieces as the Flat one does, but for the
+// colour of the tab corners.
+struct TClassicPainter {
+  const char* Name;
+  TcxLookAndFeelStyle Style;
+  COLORREF TabCorner;
+};
+
+std::vector<TClassicPainter> ClassicPainters() {
+  return {{"Flat", lfsFlat, RGB(0, 1, 1)}, {"Standard", lfsStandard, Sys(COLOR_BTNHIGHLIGHT)}};
+}
+
+TEST(FlatAndStandardPainters, SortingMarksAreInTheButtonHighlightAndShadow) {
+  for (const TClassicPainter& painter : ClassicPainters()) {
+    for (const bool summary : {false, true}) {
+      SCOPED_TRACE(testing::Message() << painter.Name << (summary ? " summary" : ""));
+      TCanvasOnSurface canvas(W, H, Bg);
+      TcxCustomLookAndFeelPainter* p = GetPaintersManager()->GetPainter(painter.Style);
+      if (summary)
+        p->DrawScaledSummarySortingMark(canvas.Get(), Part, true, DefaultScaleFactor());
+      else
+        p->DrawScaledSortingMark(canvas.Get(), Part, true, DefaultScaleFactor());
+      const int shadow = canvas.Surface.Count(Sys(COLOR_BTNSHADOW));
+      const int light = canvas.Surface.Count(Sys(COLOR_BTNHIGHLIGHT));
+      EXPECT_GT(shadow, 0);
+      EXPECT_GT(light, 0);
+      EXPECT_EQ(shadow + light, canvas.Surface.CountOther(canvas.Surface.ClientRect(), Bg));
+    }
+  }
+}
+
+// The filter button: the system's one-pixel edge, the face, and the arrow
+// in blue while the filter is on.
+TEST(FlatAndStandardPainters, FilterDropDownButton) {
+  struct TRow {
+    TcxButtonState State;
+    bool Active;
+    UINT Edge;
+    COLORREF Arrow;
+  };
+  const TRow rows[] = {{cxbsNormal, false, BDR_RAISEDINNER, Sys(COLOR_BTNTEXT)},
+                       {cxbsHot, true, BDR_RAISEDINNER, RGB(0, 0, 255)},
+                       {cxbsPressed, true, BDR_SUNKENOUTER, RGB(0, 0, 255)}};
+  const TRect r(2, 2, 18, 18);
+  for (const TClassicPainter& painter : ClassicPainters()) {
+    int arrowPixels = -1;
+    for (const TRow& row : rows) {
+      SCOPED_TRACE(testing::Message() << painter.Name << " state " << row.State);
+      TCanvasOnSurface canvas(20, 20, Bg);
+      GetPaintersManager()->GetPainter(painter.Style)->DrawScaledFilterDropDownButton(canvas.Get(), r, row.State,
+                                                                                    row.Active, DefaultScaleFactor());
+      TPixelSurface system(20, 20, Bg);
+      RECT sr = r;
+      DrawEdge(system.DC(), &sr, row.Edge, BF_RECT);
+      TRect face = r;
+      face.Deflate(1);
+      EXPECT_EQ(DifferingPixels(canvas.Surface, system) - DifferingPixels(canvas.Surface, system, face), 0);
+      const int arrow = canvas.Surface.Count(face, row.Arrow);
+      EXPECT_GT(arrow, 0);
+      EXPECT_EQ(arrow + canvas.Surface.Count(face, Sys(COLOR_BTNFACE)), face.Width() * face.Height());
+      // The same arrow in every state.
+      if (arrowPixels >= 0) {
+        EXPECT_EQ(arrow, arrowPixels);
+      }
+      arrowPixels = arrow;
+    }
+  }
+}
+
+// Each border strip of a tab, drawn on its own: the pixels it fills,
+// computed from the tab's rectangle (5, 5)-(25, 20).
+TEST(FlatAndStandardPainters, TabBorderStrips) {
+  enum TKind { kLight, kShadow, kCorner };
+  struct TRun {
+    TRect Area;
+    TKind Kind;
+  };
+  struct TRow {
+    const char* Name;
+    bool Vertical;
+    TcxBorder Border;
+    TcxBorders Borders;
+    std::vector<TRun> Runs;
+  };
+  const TcxBorders tabH{bLeft, bTop, bRight};
+  const TcxBorders tabV{bLeft, bTop, bBottom};
+  const std::vector<TRow> rows = {
+      // Horizontal tabs: the sides start below the top's rounded corners.
+      {"horizontal left", false, bLeft, tabH, {{TRect(5, 7, 6, 20), kLight}}},
+      {"horizontal left, bottom too", false, bLeft, cxBordersAll(), {{TRect(5, 7, 6, 19), kLight}}},
+      {"horizontal right", false, bRight, tabH, {{TRect(24, 7, 25, 20), kShadow}}},
+      {"horizontal right, no top", false, bRight, TcxBorders{bRight}, {{TRect(24, 5, 25, 20), kShadow}}},
+      {"horizontal top",
+       false,
+       bTop,
+       tabH,
+       {{TRect(6, 5, 24, 6), kLight}, {TRect(5, 6, 6, 7), kCorner}, {TRect(24, 6, 25, 7), kCorner}}},
+      {"horizontal bottom", false, bBottom, cxBordersAll(), {{TRect(5, 19, 25, 20), kLight}}},
+      // Vertical tabs: the left side leads and is the rounded one.
+      {"vertical left",
+       true,
+       bLeft,
+       tabV,
+       {{TRect(5, 7, 6, 18), kLight}, {TRect(6, 6, 7, 7), kCorner}, {TRect(6, 18, 7, 19), kCorner}}},
+      {"vertical left alone",
+       true,
+       bLeft,
+       TcxBorders{bLeft},
+       {{TRect(5, 6, 6, 19), kLight}, {TRect(6, 5, 7, 6), kCorner}, {TRect(6, 19, 7, 20), kCorner}}},
+      {"vertical top", true, bTop, tabV, {{TRect(6, 5, 25, 6), kLight}}},
+      {"vertical bottom", true, bBottom, tabV, {{TRect(6, 19, 25, 20), kShadow}}},
+      {"vertical bottom, no left", true, bBottom, TcxBorders{bBottom}, {{TRect(5, 19, 25, 20), kShadow}}},
+      {"vertical right", true, bRight, cxBordersAll(), {{TRect(24, 5, 25, 20), kLight}}},
+  };
+  const TRect tab(5, 5, 25, 20);
+  const auto strip = [&](TcxBorder ABorder) {
+    switch (ABorder) {
+      case bLeft: return TRect(tab.Left, tab.Top, tab.Left + 1, tab.Bottom);
+      case bTop: return TRect(tab.Left, tab.Top, tab.Right, tab.Top + 1);
+      case bRight: return TRect(tab.Right - 1, tab.Top, tab.Right, tab.Bottom);
+      default: return TRect(tab.Left, tab.Bottom - 1, tab.Right, tab.Bottom);
+    }
+  };
+  for (const TClassicPainter& painter : ClassicPainters()) {
+    const COLORREF colors[] = {Sys(COLOR_BTNHIGHLIGHT), Sys(COLOR_BTNSHADOW), painter.TabCorner};
+    for (const TRow& row : rows) {
+      SCOPED_TRACE(testing::Message() << painter.Name << ": " << row.Name);
+      TCanvasOnSurface canvas(30, 25, Bg);
+      GetPaintersManager()->GetPainter(painter.Style)->DrawTabBorder(canvas.Get(), strip(row.Border), row.Border,
+                                                                     row.Borders, row.Vertical);
+      TPixelSurface expected(30, 25, Bg);
+      for (const TRun& run : row.Runs) {
+        for (int y = run.Area.Top; y < run.Area.Bottom; ++y)
+          for (int x = run.Area.Left; x < run.Area.Right; ++x) SetPixel(expected.DC(), x, y, colors[run.Kind]);
+      }
+      GdiFlush();
+      EXPECT_EQ(DifferingPixels(canvas.Surface, expected), 0) << canvas.Surface.Picture(Bg);
+    }
+  }
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <utility>
@@ -133,6 +134,27 @@ std::vector<TPartRow> PartRows() {
                   [=](TcxCanvas* C, const TRect& R) { Native()->DrawScaledExpandButton(C, R, true, f); }});
   rows.push_back({"group box", L"BUTTON", BP_GROUPBOX, GBS_DISABLED, TRect(2, 3, 45, 37),
                   [=](TcxCanvas* C, const TRect& R) { Native()->DrawGroupBoxFrame(C, R, false, cxgpTop, cxBordersAll()); }});
+  struct THeader {
+    TcxButtonState State;
+    int Theme;
+  };
+  const TRect header(2, 4, 46, 26);
+  for (const THeader& h : {THeader{cxbsNormal, HIS_NORMAL}, THeader{cxbsHot, HIS_HOT}, THeader{cxbsPressed, HIS_PRESSED},
+                           THeader{cxbsDisabled, HIS_NORMAL}, THeader{cxbsDefault, HIS_NORMAL}}) {
+    rows.push_back({"header " + std::to_string(h.State), L"HEADER", HP_HEADERITEM, h.Theme, header,
+                    [=](TcxCanvas* C, const TRect& R) { Native()->DrawScaledHeader(C, R, h.State, {}, cxBordersAll(), f); }});
+    // No caption: the text header is its background.
+    rows.push_back({"text header " + std::to_string(h.State), L"HEADER", HP_HEADERITEM, h.Theme, header,
+                    [=](TcxCanvas* C, const TRect& R) {
+                      Native()->DrawScaledHeader(C, R, R, {}, cxBordersAll(), h.State, taLeftJustify, vaTop, false,
+                                                 false, L"", nullptr, clBlack, clRed, f);
+                    }});
+  }
+  for (const THeader& h : {THeader{cxbsNormal, 1}, THeader{cxbsHot, 2}, THeader{cxbsPressed, 3}, THeader{cxbsDisabled, 4}})
+    rows.push_back({"filter button " + std::to_string(h.State), L"COMBOBOX", CP_DROPDOWNBUTTON, h.Theme,
+                    TRect(3, 3, 20, 21), [=](TcxCanvas* C, const TRect& R) {
+                      Native()->DrawScaledFilterDropDownButton(C, R, h.State, true, f);
+                    }});
   return rows;
 }
 
@@ -145,6 +167,85 @@ TEST_F(NativePainter, PartsAreTheThemesOwnDrawing) {
     row.Draw(canvas.Get(), row.Bounds);
     const TPixelSurface system = theme.Draw(row.Part, row.State, row.Bounds);
     ASSERT_FALSE(system.BoundsOfOther(Bg).IsEmpty()) << "the theme draws this part";
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// The hint's face: the tooltip part drawn four pixels larger all round,
+// clipped to the hint's rectangle.
+TEST_F(NativePainter, TheHintBackgroundIsTheTooltipsFace) {
+  const TSystemTheme theme(L"TOOLTIP");
+  if (!theme.Get()) GTEST_SKIP() << "no tooltip theme";
+  EXPECT_EQ(Native()->GetHintBorderColor(), clWindowFrame);
+  const TRect r(6, 6, 42, 34);
+  TCanvasOnSurface canvas(W, H, Bg);
+  Native()->DrawHintBackground(canvas.Get(), r);
+  const TPixelSurface system = theme.Draw(TTP_STANDARD, TTSS_NORMAL, TRect(2, 2, 46, 38));
+  EXPECT_EQ(DifferingPixels(canvas.Surface, system, r), 0) << canvas.Surface.Picture(Bg);
+  EXPECT_EQ(canvas.Surface.CountOther(canvas.Surface.ClientRect(), Bg), r.Width() * r.Height());
+}
+
+// A header section is the header item on the button face, its content
+// inside the theme's border.
+TEST_F(NativePainter, HeaderSectionsAndSortingMarks) {
+  const TSystemTheme theme(L"HEADER");
+  ASSERT_NE(theme.Get(), nullptr);
+  RECT content{};
+  const RECT bounds{0, 0, 100, 100};
+  ASSERT_EQ(GetThemeBackgroundContentRect(theme.Get(), nullptr, HP_HEADERITEM, HIS_NORMAL, &bounds, &content), S_OK);
+  const int border = std::max(1, static_cast<int>((content.left + content.top) / 2));
+  EXPECT_EQ(Native()->HeaderBorderSize(), border);
+  EXPECT_EQ(Native()->HeaderControlSectionBorderSize(cxbsPressed), border);
+  EXPECT_EQ(Native()->HeaderControlSectionContentBounds(TRect(0, 0, 40, 20), cxbsNormal),
+            TRect(border, border, 40 - border, 20 - border));
+  EXPECT_TRUE(Native()->IsHeaderHotTrack());
+  EXPECT_EQ(Native()->ScaledSortingMarkSize(DefaultScaleFactor()), TSize(7, 8));
+
+  const TRect r(2, 4, 46, 26);
+  TCanvasOnSurface canvas(W, H, Bg);
+  Native()->DrawScaledHeaderControlSection(canvas.Get(), r, r, {}, cxBordersAll(), cxbsPressed, taLeftJustify, vaTop,
+                                           false, false, L"", nullptr, clBlack, clRed, DefaultScaleFactor());
+  TPixelSurface system(W, H, Bg);
+  RECT face = r;
+  FillRect(system.DC(), &face, GetSysColorBrush(COLOR_BTNFACE));
+  if (IsWin10OrLater) FillRect(system.DC(), &face, GetSysColorBrush(COLOR_WINDOW));
+  DrawThemeBackground(theme.Get(), system.DC(), HP_HEADERITEM, HIS_PRESSED, &face, nullptr);
+  // Not inverted while pressed.
+  EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+
+  TCanvasOnSurface mark(W, H, Bg);
+  Native()->DrawScaledSortingMark(mark.Get(), r, true, DefaultScaleFactor());
+  EXPECT_GT(mark.Surface.Count(Sys(COLOR_BTNSHADOW)), 0);
+  EXPECT_EQ(mark.Surface.Count(Sys(COLOR_BTNSHADOW)), mark.Surface.CountOther(mark.Surface.ClientRect(), Bg));
+}
+
+// A header's caption is the theme's text, one pixel further while pressed.
+TEST_F(NativePainter, AHeaderCaptionIsTheThemesText) {
+  const TSystemTheme theme(L"HEADER");
+  ASSERT_NE(theme.Get(), nullptr);
+  const TRect r(0, 0, 80, 24);
+  const TRect text(4, 2, 76, 22);
+  for (const bool pressed : {false, true}) {
+    SCOPED_TRACE(pressed);
+    const TcxButtonState state = pressed ? cxbsPressed : cxbsNormal;
+    TCanvasOnSurface canvas(80, 24, Bg);
+    Native()->DrawScaledHeader(canvas.Get(), r, text, {}, cxBordersAll(), state, taCenter, vaCenter, false, false,
+                               L"Name", nullptr, clBlack, clRed, DefaultScaleFactor());
+    TCanvasOnSurface background(80, 24, Bg);
+    Native()->DrawScaledHeader(background.Get(), r, state, {}, cxBordersAll(), DefaultScaleFactor());
+    // The system's theme text over the same background.
+    TPixelSurface system(80, 24, Bg);
+    BitBlt(system.DC(), 0, 0, 80, 24, background.Surface.DC(), 0, 0, SRCCOPY);
+    TCanvasOnSurface fontSource(1, 1, Bg);
+    const HGDIOBJ old = SelectObject(system.DC(), fontSource.Get()->Font()->Handle());
+    SetTextColor(system.DC(), RGB(0, 0, 0));
+    RECT tr = text;
+    if (pressed) OffsetRect(&tr, 1, 1);
+    DrawThemeText(theme.Get(), system.DC(), HP_HEADERITEM, pressed ? HIS_PRESSED : HIS_NORMAL, L"Name", -1,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX | DT_EDITCONTROL, 0, &tr);
+    SelectObject(system.DC(), old);
+    GdiFlush();
+    EXPECT_GT(DifferingPixels(canvas.Surface, background.Surface), 0) << "a caption is drawn";
     EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
   }
 }
@@ -290,6 +391,40 @@ TEST_F(NativePainter, FilterAndGroupByBoxColoursFollowWindows10) {
     EXPECT_EQ(ColorToColorRef(Native()->DefaultGridLineColor()),
               themed ? edge : ColorToColorRef(base->DefaultGridLineColor()));
   }
+}
+
+// The filter row separator is an empty header, framed from Windows 10 on in
+// the grid line colour at the top, right and bottom.
+TEST_F(NativePainter, TheFilterRowSeparatorIsFramedFromWindows10On) {
+  const TRect r(2, 3, 44, 12);
+  for (const bool win10 : {false, true}) {
+    SCOPED_TRACE(win10);
+    const TVersionFlag flag(IsWin10OrLater, win10);
+    TCanvasOnSurface native(W, H, Bg);
+    TCanvasOnSurface header(W, H, Bg);
+    Native()->DrawFilterRowSeparator(native.Get(), r, clWindow);
+    Native()->DrawScaledHeader(header.Get(), r, r, {}, cxBordersAll(), cxbsNormal, taLeftJustify, vaTop, false, false,
+                               L"", nullptr, clWindowText, clWindow, DefaultScaleFactor());
+    if (!win10) {
+      EXPECT_EQ(DifferingPixels(native.Surface, header.Surface), 0);
+      continue;
+    }
+    const COLORREF grid = ColorToColorRef(Native()->DefaultGridLineColor());
+    EXPECT_EQ(native.Surface.Count(TRect(r.Left, r.Top, r.Right, r.Top + 1), grid), r.Width());
+    EXPECT_EQ(native.Surface.Count(TRect(r.Left, r.Bottom - 1, r.Right, r.Bottom), grid), r.Width());
+    EXPECT_EQ(native.Surface.Count(TRect(r.Right - 1, r.Top, r.Right, r.Bottom), grid), r.Height());
+    // The left side and the inside are the header's.
+    EXPECT_EQ(DifferingPixels(native.Surface, header.Surface, TRect(r.Left, r.Top + 1, r.Right - 1, r.Bottom - 1)), 0);
+  }
+}
+
+TEST_F(NativePainter, ScreenTipTextIsTheTooltipsTextColour) {
+  const TSystemTheme theme(L"TOOLTIP");
+  COLORREF text = 0;
+  if (!theme.Get() || GetThemeColor(theme.Get(), TTP_STANDARD, TTSS_NORMAL, TMT_TEXTCOLOR, &text) != S_OK)
+    GTEST_SKIP() << "the tooltip theme has no text colour";
+  EXPECT_EQ(ColorToColorRef(Native()->ScreenTipGetDescriptionTextColor()), text);
+  EXPECT_EQ(ColorToColorRef(Native()->ScreenTipGetTitleTextColor()), text);
 }
 
 TEST_F(NativePainter, ThePopupBorderIsTheListBoxFrameFromVistaOn) {
@@ -557,6 +692,15 @@ TEST_F(NativePainterWithoutThemes, EveryPartIsTheStandardPaintersPicture) {
       {"size grip", [f](auto* P, TcxCanvas* C) { P->DrawScaledSizeGrip(C, TRect(2, 2, 30, 30), f); }},
       {"token", [f](auto* P, TcxCanvas* C) { P->DrawScaledTokenBackground(C, TRect(2, 2, 40, 20), cxbsHot, f); }},
       {"radio", [f](auto* P, TcxCanvas* C) { P->DrawScaledRadioButton(C, 3, 3, cxbsNormal, true, false, clDefault, f); }},
+      {"header", [f](auto* P, TcxCanvas* C) { P->DrawScaledHeader(C, TRect(2, 2, 40, 22), cxbsHot, {}, cxBordersAll(), f); }},
+      {"text header", [f](auto* P, TcxCanvas* C) {
+         P->DrawScaledHeader(C, TRect(2, 2, 40, 22), TRect(4, 4, 38, 20), {}, cxBordersAll(), cxbsNormal, taLeftJustify,
+                             vaTop, false, false, L"Ab", nullptr, clBlack, clRed, f);
+       }},
+      {"filter button", [f](auto* P, TcxCanvas* C) {
+         P->DrawScaledFilterDropDownButton(C, TRect(2, 2, 18, 18), cxbsPressed, true, f);
+       }},
+      {"hint", [](auto* P, TcxCanvas* C) { P->DrawHintBackground(C, TRect(2, 2, 40, 30)); }},
   };
   for (const TRow& row : rows) {
     SCOPED_TRACE(row.Name);
@@ -571,6 +715,11 @@ TEST_F(NativePainterWithoutThemes, EveryPartIsTheStandardPaintersPicture) {
   EXPECT_EQ(Native()->BorderSize(), Standard()->BorderSize());
   EXPECT_EQ(Native()->ScaledCheckButtonSize(f), Standard()->ScaledCheckButtonSize(f));
   EXPECT_EQ(Native()->ButtonColor(cxbsHot), Standard()->ButtonColor(cxbsHot));
+  EXPECT_EQ(Native()->HeaderBorderSize(), Standard()->HeaderBorderSize());
+  EXPECT_EQ(Native()->HeaderControlSectionBorderSize(cxbsNormal), Standard()->HeaderControlSectionBorderSize(cxbsNormal));
+  EXPECT_EQ(Native()->GetHintBorderColor(), Standard()->GetHintBorderColor());
+  EXPECT_EQ(Native()->ScreenTipGetTitleTextColor(), Standard()->ScreenTipGetTitleTextColor());
+  EXPECT_EQ(Native()->ScreenTipGetDescriptionTextColor(), Standard()->ScreenTipGetDescriptionTextColor());
 }
 
 // ---------------------------------------------------------------------------

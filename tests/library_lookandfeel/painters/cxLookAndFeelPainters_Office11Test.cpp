@@ -1,6 +1,7 @@
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 
 #include "library/lookandfeel/painters/dxOffice11.h"
+#include "platform/ui/GdiScopes.h"
 #include "tests/library_lookandfeel/PainterTesting.h"
 #include "tests/library_lookandfeel/Office11Testing.h"
 #include "tests/library_lookandfeel/SurfaceComparing.h"
@@ -64,6 +65,10 @@ TEST(Office11Painter, ColoursFollowTheColourScheme) {
     const TRect r(2, 2, 28, 18);
     Office11()->DrawBorder(canvas.Get(), r);
     EXPECT_EQ(RingCount(canvas.Surface, r, row.Frame), RingLength(r));
+    EXPECT_EQ(ToRef(Office11()->RichEditControlHeaderFooterLineColor()), row.Background);
+    EXPECT_EQ(ToRef(Office11()->RichEditRulerInactiveAreaColor()), row.Background);
+    EXPECT_EQ(ToRef(Office11()->RichEditRulerTabTypeToggleBorderColor()), row.Frame);
+    EXPECT_EQ(Office11()->RichEditControlHeaderFooterMarkBackColor(), Office11()->DefaultControlColor());
     if (row.Themed) {
       EXPECT_EQ(ToRef(Office11Painter()->HeaderTopColor()), Half(row.GradientLight, row.GradientDark));
     }
@@ -210,6 +215,159 @@ TEST(Office11Painter, BorrowsTheNativePaintersScrollBarsAndGroupBoxes) {
     EXPECT_EQ(DifferingPixels(office.Surface, nativeCanvas.Surface), 0);
   }
   EXPECT_EQ(Office11()->ScaledScrollBarMinimalThumbSize(true, f), native->ScaledScrollBarMinimalThumbSize(true, f));
+}
+
+// AWeight per cent of A and the rest of B, each product rounded.
+COLORREF Mix(COLORREF A, COLORREF B, int AWeight) {
+  const auto channel = [AWeight](int a, int b) {
+    return static_cast<int>(std::lround(a * AWeight / 100.0) + std::lround(b * (100 - AWeight) / 100.0));
+  };
+  return RGB(channel(GetRValue(A), GetRValue(B)), channel(GetGValue(A), GetGValue(B)),
+             channel(GetBValue(A), GetBValue(B)));
+}
+
+// A vertical gradient from the system's own GradientFill.
+void SystemGradient(const TPixelSurface& ASurface, const TRect& R, COLORREF ATop, COLORREF ABottom) {
+  TRIVERTEX vertices[2] = {
+      {R.Left, R.Top, static_cast<COLOR16>(GetRValue(ATop) << 8), static_cast<COLOR16>(GetGValue(ATop) << 8),
+       static_cast<COLOR16>(GetBValue(ATop) << 8), 0},
+      {R.Right, R.Bottom, static_cast<COLOR16>(GetRValue(ABottom) << 8), static_cast<COLOR16>(GetGValue(ABottom) << 8),
+       static_cast<COLOR16>(GetBValue(ABottom) << 8), 0}};
+  GRADIENT_RECT rect{0, 1};
+  GdiGradientFill(ASurface.DC(), vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V);
+  GdiFlush();
+}
+
+TEST(Office11Painter, HeaderAnswers) {
+  EXPECT_EQ(Office11()->HeaderBorders(TcxNeighbors{nLeft, nTop}), cxBordersAll());
+  EXPECT_EQ(Office11()->HeaderBorderSize(), 1);
+  EXPECT_TRUE(Office11()->IsHeaderHotTrack());
+  EXPECT_EQ(Office11()->GridBordersOverlapSize(), 0);
+  EXPECT_EQ(Office11()->FooterSeparatorColor(), Office11Painter()->HeaderDarkEdgeColor());
+}
+
+// The border of the header (2, 2)-(22, 16), pixel by pixel: top row 2,
+// bottom row 15, left column 2, right column 21.
+TEST(Office11Painter, HeaderBorderPixels) {
+  const COLORREF top = ToRef(Office11Painter()->HeaderTopColor());
+  const COLORREF bottom = ToRef(Office11Color(Office11GradientDarkColor));
+  const COLORREF dark = ToRef(Office11Color(Office11SeparatorDarkColor));
+  const COLORREF light = ToRef(Office11Color(Office11SeparatorLightColor));
+  struct TPoint3 {
+    int X, Y;
+    COLORREF Color;
+  };
+  struct TRow {
+    const char* Name;
+    TcxNeighbors Neighbors;
+    TcxBorders Borders;
+    std::vector<TPoint3> Pixels;
+  };
+  const std::vector<TRow> rows = {
+      {"alone",
+       {},
+       cxBordersAll(),
+       {{2, 2, top}, {21, 2, top}, {2, 15, dark}, {21, 15, dark},
+        {2, 3, top}, {2, 4, light}, {2, 13, light}, {2, 14, bottom},
+        {21, 3, Mix(top, dark, 50)}, {21, 4, dark}, {21, 13, dark}, {21, 14, Mix(bottom, dark, 50)}}},
+      {"between neighbours",
+       TcxNeighbors{nLeft, nRight},
+       cxBordersAll(),
+       {{2, 3, top}, {2, 4, top}, {2, 5, light}, {2, 12, light}, {2, 13, Mix(top, bottom, 25)}, {2, 14, bottom},
+        {21, 3, top}, {21, 4, top}, {21, 5, dark}, {21, 12, dark}, {21, 13, Mix(top, bottom, 25)},
+        {21, 14, bottom}}},
+      {"top and bottom only",
+       {},
+       TcxBorders{bTop, bBottom},
+       {{2, 2, top}, {21, 2, top}, {2, 15, dark}, {2, 8, Bg}, {21, 8, Bg}}},
+  };
+  const TRect r(2, 2, 22, 16);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface canvas(24, 18, Bg);
+    Office11()->DrawHeaderBorder(canvas.Get(), r, row.Neighbors, row.Borders);
+    for (const TPoint3& p : row.Pixels) {
+      SCOPED_TRACE(testing::Message() << "(" << p.X << ", " << p.Y << ")");
+      EXPECT_EQ(canvas.Surface.Pixel(p.X, p.Y), p.Color);
+    }
+    // Nothing inside, and on every side asked for the whole line.
+    TRect inner = r;
+    inner.Deflate(1);
+    EXPECT_EQ(canvas.Surface.CountOther(inner, Bg), 0);
+    if (row.Borders == cxBordersAll()) {
+      EXPECT_EQ(canvas.Surface.CountOther(canvas.Surface.ClientRect(), Bg), RingLength(r));
+    }
+  }
+}
+
+// The header's face at scale factors 1 and 2: the top colour (the light
+// gradient colour while hot) shading into the bottom colour over the last
+// four rows; the hot strip glows over the bottom edge.
+TEST(Office11Painter, HeaderBackgroundPixels) {
+  const COLORREF top = ToRef(Office11Painter()->HeaderTopColor());
+  const COLORREF bottom = ToRef(Office11Color(Office11GradientDarkColor));
+  const COLORREF lightGradient = ToRef(Office11Color(Office11GradientLightColor));
+  const TRect bounds(2, 2, 60, 40);
+  for (const int scale : {1, 2}) {
+    const auto factor = ScaleFactorOf(scale, 1);
+    const TRect content = Office11()->ScaledHeaderContentBounds(bounds, cxBordersAll(), factor.get());
+    for (const TcxButtonState state : {cxbsNormal, cxbsHot}) {
+      SCOPED_TRACE(testing::Message() << "scale " << scale << " state " << state);
+      TCanvasOnSurface canvas(64, 44, Bg);
+      Office11()->DrawScaledHeader(canvas.Get(), bounds, bounds, {}, cxBordersAll(), state, taLeftJustify, vaTop,
+                                   false, false, L"", nullptr, clBlack, clRed, factor.get());
+      const bool hot = state == cxbsHot;
+      const COLORREF first = hot ? lightGradient : top;
+      TPixelSurface expected(64, 44, Bg);
+      RECT solid = TRect(content.Left, content.Top, content.Right, content.Bottom - 4);
+      const TOwnedBrush brush(CreateSolidBrush(first));
+      FillRect(expected.DC(), &solid, brush.Get());
+      SystemGradient(expected, TRect(content.Left, content.Bottom - 4, content.Right, content.Bottom), first,
+                     hot ? first : bottom);
+      TRect face = content;
+      if (hot) {
+        const TRect strip(content.Left - 1, content.Bottom - 2, content.Right, content.Bottom + 1);
+        SystemGradient(expected, strip, ToRef(Office11Color(Office11HotColor)),
+                       ToRef(Office11Color(Office11HotColor2)));
+        EXPECT_EQ(DifferingPixels(canvas.Surface, expected, strip), 0) << canvas.Surface.Picture(Bg);
+        face.Bottom -= 2;
+      }
+      EXPECT_EQ(DifferingPixels(canvas.Surface, expected, face), 0) << canvas.Surface.Picture(Bg);
+    }
+  }
+}
+
+TEST(Office11Painter, APressedHeaderSectionIsInverted) {
+  const TRect bounds(0, 0, 40, 20);
+  const auto draw = [&](TcxButtonState AState) {
+    TCanvasOnSurface canvas(40, 20, Bg);
+    Office11()->DrawScaledHeaderControlSection(canvas.Get(), bounds, bounds, {}, TcxBorders{bTop}, AState,
+                                               taLeftJustify, vaTop, false, false, L"", nullptr, clBlack, clRed,
+                                               DefaultScaleFactor());
+    return canvas;
+  };
+  const TCanvasOnSurface normal = draw(cxbsNormal);
+  const TCanvasOnSurface pressed = draw(cxbsPressed);
+  // All four borders, whatever was asked for.
+  EXPECT_EQ(normal.Surface.Pixel(0, 10), ToRef(Office11Color(Office11SeparatorLightColor)));
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 40; ++x) ASSERT_EQ(pressed.Surface.Pixel(x, y), normal.Surface.Pixel(x, y) ^ 0xFFFFFF);
+}
+
+TEST(Office11Painter, SortingMarksAreInTheHeaderEdgeColours) {
+  const COLORREF dark = ToRef(Office11Color(Office11SeparatorDarkColor));
+  const COLORREF light = ToRef(Office11Color(Office11SeparatorLightColor));
+  for (const bool summary : {false, true}) {
+    SCOPED_TRACE(summary);
+    TCanvasOnSurface canvas(20, 20, Bg);
+    if (summary)
+      Office11()->DrawScaledSummarySortingMark(canvas.Get(), TRect(2, 2, 18, 18), false, DefaultScaleFactor());
+    else
+      Office11()->DrawScaledSortingMark(canvas.Get(), TRect(2, 2, 18, 18), false, DefaultScaleFactor());
+    const int drawn = canvas.Surface.CountOther(canvas.Surface.ClientRect(), Bg);
+    EXPECT_GT(canvas.Surface.Count(dark), 0);
+    EXPECT_EQ(canvas.Surface.Count(dark) + (light == dark ? 0 : canvas.Surface.Count(light)), drawn);
+  }
 }
 
 }  // namespace

@@ -52,6 +52,20 @@ TEST(StandardPainter, FramesAreTheSystemsEdges) {
        EDGE_SUNKEN, BF_RECT},
       {"hot button border", [](TcxCanvas* C, const TRect& R) { Standard()->DrawButtonBorder(C, R, cxbsHot); },
        EDGE_RAISED, BF_RECT | BF_SOFT},
+      {"header section",
+       [](TcxCanvas* C, const TRect& R) { Standard()->DrawHeaderControlSectionBorder(C, R, cxBordersAll(), cxbsHot); },
+       EDGE_RAISED, BF_RECT | BF_SOFT},
+      {"header section, left and top",
+       [](TcxCanvas* C, const TRect& R) {
+         Standard()->DrawHeaderControlSectionBorder(C, R, TcxBorders{bLeft, bTop}, cxbsNormal);
+       },
+       EDGE_RAISED, BF_LEFT | BF_TOP | BF_SOFT},
+      {"footer", [](TcxCanvas* C, const TRect& R) { Standard()->DrawFooterBorder(C, R); }, BDR_RAISEDOUTER, BF_RECT},
+      {"footer cell", [](TcxCanvas* C, const TRect& R) { Standard()->DrawFooterCellBorder(C, R); }, BDR_SUNKENINNER,
+       BF_RECT},
+      {"tabs root",
+       [](TcxCanvas* C, const TRect& R) { Standard()->DrawTabsRoot(C, R, TcxBorders{bLeft, bTop, bRight}, false); },
+       BDR_RAISEDOUTER, BF_LEFT | BF_TOP | BF_RIGHT},
   };
   for (const TRow& row : rows) {
     SCOPED_TRACE(row.Name);
@@ -236,6 +250,62 @@ TEST(StandardPainter, TokensAndToggleSwitch) {
               inner.Width() * inner.Height());
     EXPECT_EQ(canvas.Surface.Count(Part, RGB(105, 105, 105)), Part.Width() * Part.Height() - inner.Width() * inner.Height());
   }
+}
+
+TEST(StandardPainter, HeaderFooterAndTabSizes) {
+  const auto twice = ScaleFactorOf(2, 1);
+  EXPECT_EQ(Standard()->HeaderBorderSize(), 1);
+  EXPECT_EQ(Standard()->HeaderControlSectionBorderSize(cxbsNormal), 2);
+  EXPECT_EQ(Standard()->HeaderControlSectionBorderSize(cxbsPressed), 1);
+  EXPECT_EQ(Standard()->ScaledSortingMarkSize(twice.get()), TSize(16, 14));
+  EXPECT_EQ(Standard()->ScaledSummarySortingMarkSize(twice.get()), TSize(16, 16));
+  EXPECT_EQ(Standard()->FooterBorderSize(), 1);
+  EXPECT_EQ(Standard()->FooterCellBorderSize(), 1);
+  EXPECT_EQ(Standard()->FooterCellOffset(), 1);
+  EXPECT_EQ(Standard()->TabBorderSize(true), 1);
+}
+
+TEST(StandardPainter, APressedHeaderSectionIsOneShadowFrameOnItsBorders) {
+  for (const TcxBorders borders : {cxBordersAll(), TcxBorders{bTop, bRight}}) {
+    TCanvasOnSurface canvas(W, H, Bg);
+    Standard()->DrawHeaderControlSectionBorder(canvas.Get(), Part, borders, cxbsPressed);
+    TPixelSurface system(W, H, Bg);
+    for (const TcxBorder side : {bLeft, bTop, bRight, bBottom}) {
+      if (!borders.Contains(side)) continue;
+      TRect line = Part;
+      if (side == bLeft) line.Right = line.Left + 1;
+      if (side == bRight) line.Left = line.Right - 1;
+      if (side == bTop) line.Bottom = line.Top + 1;
+      if (side == bBottom) line.Top = line.Bottom - 1;
+      RECT r = line;
+      FillRect(system.DC(), &r, GetSysColorBrush(COLOR_BTNSHADOW));
+    }
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+TEST(StandardPainter, SortingMarksAreInTheButtonHighlightAndShadow) {
+  for (const bool summary : {false, true}) {
+    for (const bool ascending : {false, true}) {
+      SCOPED_TRACE(testing::Message() << "summary " << summary << " ascending " << ascending);
+      TCanvasOnSurface canvas(W, H, Bg);
+      if (summary)
+        Standard()->DrawScaledSummarySortingMark(canvas.Get(), Part, ascending, DefaultScaleFactor());
+      else
+        Standard()->DrawScaledSortingMark(canvas.Get(), Part, ascending, DefaultScaleFactor());
+      const int shadow = canvas.Surface.Count(Sys(COLOR_BTNSHADOW));
+      const int light = canvas.Surface.Count(Sys(COLOR_BTNHIGHLIGHT));
+      EXPECT_GT(shadow, 0);
+      EXPECT_GT(light, 0);
+      EXPECT_EQ(shadow + light, canvas.Surface.CountOther(canvas.Surface.ClientRect(), Bg));
+    }
+  }
+}
+
+TEST(StandardPainter, TheFindPanelHasNoBorder) {
+  TCanvasOnSurface canvas(W, H, Bg);
+  Standard()->DrawFindPanelBorder(canvas.Get(), Part, cxBordersAll());
+  EXPECT_TRUE(canvas.Surface.BoundsOfOther(Bg).IsEmpty());
 }
 
 }  // namespace
