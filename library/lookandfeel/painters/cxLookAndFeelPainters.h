@@ -1313,6 +1313,25 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
                          TcxTrackBarTicksAlign ATicks, TColor AThumbColor);
   TSize TrackBarThumbSize(bool AHorizontal);
   int TrackBarTrackSize();
+  // A range track bar's two thumbs: each half of a one-sided thumb, cut
+  // along its tip, in AThumbColor within GetRangeThumbRect of ARect; the
+  // outlines go to DrawTrackBarThumbBorderUpDown as for the whole thumb.
+  virtual void DrawRangeTrackBarScaledLeftThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                                bool AHorizontal, TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                                                const TdxScaleFactor* AScaleFactor);
+  virtual void DrawRangeTrackBarScaledRightThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                                 bool AHorizontal, TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                                                 const TdxScaleFactor* AScaleFactor);
+  virtual TSize RangeTrackBarScaledLeftThumbSize(bool AHorizontal, TcxTrackBarTicksAlign ATicks,
+                                                 const TdxScaleFactor* AScaleFactor);
+  virtual TSize RangeTrackBarScaledRightThumbSize(bool AHorizontal, TcxTrackBarTicksAlign ATicks,
+                                                  const TdxScaleFactor* AScaleFactor);
+  void DrawRangeTrackBarLeftThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState, bool AHorizontal,
+                                  TcxTrackBarTicksAlign ATicks, TColor AThumbColor);
+  void DrawRangeTrackBarRightThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState, bool AHorizontal,
+                                   TcxTrackBarTicksAlign ATicks, TColor AThumbColor);
+  TSize RangeTrackBarLeftThumbSize(bool AHorizontal, TcxTrackBarTicksAlign ATicks);
+  TSize RangeTrackBarRightThumbSize(bool AHorizontal, TcxTrackBarTicksAlign ATicks);
   // Splitters: a one-pixel line along the middle (and a light one beside it
   // when the splitter is thick enough) broken by three dashes in the
   // middle, or by a gap for the close mark.

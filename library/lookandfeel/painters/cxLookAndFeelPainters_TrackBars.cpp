@@ -2,7 +2,6 @@
 #include "library/graphics/canvas/cxCanvasScopes.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters_Internal.h"
 
-#include <array>
 #include <vector>
 
 using P = TcxCustomLookAndFeelPainter;
@@ -14,15 +13,14 @@ namespace {
 
 // A thumb's body and its light, shadow and dark outlines.
 struct TThumbOutline {
-  std::array<TPoint, 5> Body;
+  std::vector<TPoint> Body;
   std::vector<TPoint> Light;
   std::vector<TPoint> Shadow;
   std::vector<TPoint> Dark;
 };
 
 // The points of a thumb on a horizontal track bar pointing toward its ticks
-// (down or up); a vertical one passes ARect with x and y exchanged and
-// exchanges them back in the points.
+// (down or up).
 TThumbOutline HorizontalThumbOutline(const TRect& ARect, bool ADown) {
   const int L = ARect.Left, T = ARect.Top, R = ARect.Right, B = ARect.Bottom;
   const int a = ARect.Width() / 2;
@@ -39,16 +37,70 @@ TThumbOutline HorizontalThumbOutline(const TRect& ARect, bool ADown) {
           {TPoint(L + a, T - 1), TPoint(R, m), TPoint(R, B - 1), TPoint(L, B - 1)}};
 }
 
+// The left or right half of that thumb, its slope running the full width
+// of ARect from the outer edge to the tip.
+TThumbOutline HorizontalHalfThumbOutline(const TRect& ARect, bool ALeft, bool ADown) {
+  const int L = ARect.Left, T = ARect.Top, R = ARect.Right, B = ARect.Bottom;
+  const int a = ARect.Width();
+  if (ALeft && ADown)
+    return {{TPoint(R - 1, T + 1), TPoint(L + 1, T + 1), TPoint(L + 1, B - a), TPoint(R - 1, B - 1)},
+            {TPoint(R, T), TPoint(L, T), TPoint(L, B - a), TPoint(R, B)},
+            {TPoint(R - 1, B - 1), TPoint(R - 1, B - a), TPoint(R - 1, T)},
+            {TPoint(R, B), TPoint(R, T)}};
+  if (ALeft)
+    return {{TPoint(R - 1, B - 2), TPoint(L + 1, B - 2), TPoint(L + 1, T + a - 1), TPoint(R - 1, T)},
+            {TPoint(L, B - 1), TPoint(L, T + a - 1), TPoint(R, T - 1)},
+            {TPoint(R - 1, T), TPoint(R - 1, B - 2), TPoint(L, B - 2)},
+            {TPoint(R, T - 1), TPoint(R, B - 1), TPoint(L, B - 1)}};
+  if (ADown)
+    return {{TPoint(R - 1, T + 1), TPoint(L + 1, T + 1), TPoint(L + 1, B - 1), TPoint(R - 1, B - a)},
+            {TPoint(R, T), TPoint(L, T), TPoint(L, B)},
+            {TPoint(L, B - 1), TPoint(R - 1, B - a), TPoint(R - 1, T)},
+            {TPoint(L, B), TPoint(R, B - a), TPoint(R, T)}};
+  return {{TPoint(R - 1, B - 2), TPoint(L + 1, B - 2), TPoint(L + 1, T), TPoint(R - 1, T + a - 1)},
+          {TPoint(L, B - 1), TPoint(L, T - 1)},
+          {TPoint(L, T), TPoint(R - 1, T + a - 1), TPoint(R - 1, B - 2), TPoint(L, B - 2)},
+          {TPoint(L, T - 1), TPoint(R, T + a - 1), TPoint(R, B - 1), TPoint(L, B - 1)}};
+}
+
 TPoint Exchanged(const TPoint& P) { return TPoint(P.Y, P.X); }
 
-TThumbOutline ThumbOutline(const TRect& ARect, bool AHorizontal, bool ADown) {
-  if (AHorizontal) return HorizontalThumbOutline(ARect, ADown);
-  TThumbOutline outline =
-      HorizontalThumbOutline(TRect(ARect.Top, ARect.Left, ARect.Bottom, ARect.Right), ADown);
-  for (TPoint& p : outline.Body) p = Exchanged(p);
-  for (std::vector<TPoint>* line : {&outline.Light, &outline.Shadow, &outline.Dark})
+// AOutline of the horizontal thumb, given ARect; a vertical one passes it
+// ARect with x and y exchanged and exchanges them back in the points.
+template <typename TOutline>
+TThumbOutline OrientedOutline(const TRect& ARect, bool AHorizontal, TOutline AOutline) {
+  if (AHorizontal) return AOutline(ARect);
+  TThumbOutline outline = AOutline(TRect(ARect.Top, ARect.Left, ARect.Bottom, ARect.Right));
+  for (std::vector<TPoint>* line : {&outline.Body, &outline.Light, &outline.Shadow, &outline.Dark})
     for (TPoint& p : *line) p = Exchanged(p);
   return outline;
+}
+
+TThumbOutline ThumbOutline(const TRect& ARect, bool AHorizontal, bool ADown) {
+  return OrientedOutline(ARect, AHorizontal,
+                         [&](const TRect& R) { return HorizontalThumbOutline(R, ADown); });
+}
+
+TThumbOutline HalfThumbOutline(const TRect& ARect, bool AHorizontal, bool ALeft, bool ADown) {
+  TThumbOutline outline = OrientedOutline(
+      ARect, AHorizontal, [&](const TRect& R) { return HorizontalHalfThumbOutline(R, ALeft, ADown); });
+  // Standing, the left thumb's inner shadow edge is one straight line.
+  if (!AHorizontal && ALeft && ADown) outline.Shadow = {outline.Shadow.front(), outline.Shadow.back()};
+  return outline;
+}
+
+void DrawRangeThumb(P* APainter, TcxCanvas* ACanvas, const TRect& ARect, bool AHorizontal, bool ALeft,
+                    TcxTrackBarTicksAlign ATicks, TColor AThumbColor) {
+  TRect thumb;
+  GetRangeThumbRect(ARect, ATicks, AHorizontal, thumb);
+  if (ATicks == tbtaBoth) {
+    ACanvas->FillRect(thumb, AThumbColor);
+    APainter->DrawTrackBarThumbBorderBoth(ACanvas, thumb);
+    return;
+  }
+  const TThumbOutline outline = HalfThumbOutline(thumb, AHorizontal, ALeft, ATicks == tbtaDown);
+  ACanvas->Polygon(outline.Body, AThumbColor, AThumbColor);
+  APainter->DrawTrackBarThumbBorderUpDown(ACanvas, outline.Light, outline.Shadow, outline.Dark);
 }
 
 }  // namespace
@@ -98,6 +150,38 @@ void P::DrawTrackBarTrack(TcxCanvas* ACanvas, const TRect& ARect, const TRect& A
 void P::DrawTrackBarThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState, bool AHorizontal,
                           TcxTrackBarTicksAlign ATicks, TColor AThumbColor) {
   DrawTrackBarScaledThumb(ACanvas, ARect, AState, AHorizontal, ATicks, AThumbColor, SystemScaleFactor());
+}
+
+void P::DrawRangeTrackBarScaledLeftThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState, bool AHorizontal,
+                                         TcxTrackBarTicksAlign ATicks, TColor AThumbColor, const TdxScaleFactor*) {
+  DrawRangeThumb(this, ACanvas, ARect, AHorizontal, true, ATicks, AThumbColor);
+}
+
+void P::DrawRangeTrackBarScaledRightThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState, bool AHorizontal,
+                                          TcxTrackBarTicksAlign ATicks, TColor AThumbColor, const TdxScaleFactor*) {
+  DrawRangeThumb(this, ACanvas, ARect, AHorizontal, false, ATicks, AThumbColor);
+}
+
+TSize P::RangeTrackBarScaledLeftThumbSize(bool, TcxTrackBarTicksAlign, const TdxScaleFactor*) { return TSize(0, 0); }
+
+TSize P::RangeTrackBarScaledRightThumbSize(bool, TcxTrackBarTicksAlign, const TdxScaleFactor*) { return TSize(0, 0); }
+
+void P::DrawRangeTrackBarLeftThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState, bool AHorizontal,
+                                   TcxTrackBarTicksAlign ATicks, TColor AThumbColor) {
+  DrawRangeTrackBarScaledLeftThumb(ACanvas, ARect, AState, AHorizontal, ATicks, AThumbColor, SystemScaleFactor());
+}
+
+void P::DrawRangeTrackBarRightThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState, bool AHorizontal,
+                                    TcxTrackBarTicksAlign ATicks, TColor AThumbColor) {
+  DrawRangeTrackBarScaledRightThumb(ACanvas, ARect, AState, AHorizontal, ATicks, AThumbColor, SystemScaleFactor());
+}
+
+TSize P::RangeTrackBarLeftThumbSize(bool AHorizontal, TcxTrackBarTicksAlign ATicks) {
+  return RangeTrackBarScaledLeftThumbSize(AHorizontal, ATicks, SystemScaleFactor());
+}
+
+TSize P::RangeTrackBarRightThumbSize(bool AHorizontal, TcxTrackBarTicksAlign ATicks) {
+  return RangeTrackBarScaledRightThumbSize(AHorizontal, ATicks, SystemScaleFactor());
 }
 
 TSize P::TrackBarThumbSize(bool AHorizontal) { return TrackBarScaledThumbSize(AHorizontal, SystemScaleFactor()); }

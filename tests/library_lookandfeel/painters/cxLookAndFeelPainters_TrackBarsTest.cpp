@@ -35,11 +35,28 @@ void GdiShape(HDC DC, const std::vector<POINT>& APoints, COLORREF AColor, bool A
 // ---------------------------------------------------------------------------
 // Track-bar thumbs
 
+// AVertical is AHorizontal mirrored on its diagonal.
+void ExpectExchanged(const TPixelSurface& AVertical, const TPixelSurface& AHorizontal) {
+  int differing = 0;
+  for (int y = 0; y < AVertical.Height(); ++y)
+    for (int x = 0; x < AVertical.Width(); ++x) differing += AVertical.Pixel(x, y) != AHorizontal.Pixel(y, x);
+  EXPECT_EQ(differing, 0) << AHorizontal.Picture(Bg) << "\n" << AVertical.Picture(Bg);
+}
+
+// A thumb as UltraFlat draws it: the body filled in yellow, the light and
+// dark outlines in the window-text colour; drawn by GDI from the points.
+void ExpectThumb(const TPixelSurface& ASurface, const std::vector<POINT>& ABody, const std::vector<POINT>& ALight,
+                 const std::vector<POINT>& ADark) {
+  TPixelSurface reference(ASurface.Width(), ASurface.Height(), Bg);
+  GdiShape(reference.DC(), ABody, RGB(255, 255, 0), true);
+  GdiShape(reference.DC(), ALight, Sys(COLOR_WINDOWTEXT), false);
+  GdiShape(reference.DC(), ADark, Sys(COLOR_WINDOWTEXT), false);
+  EXPECT_EQ(Differing(ASurface, reference), 0) << ASurface.Picture(Bg) << "\n" << reference.Picture(Bg);
+}
+
 TEST(TrackBarThumbs, UltraFlatThumbsAreTheBodyPolygonWithLightAndDarkOutlines) {
   const TRect r(4, 3, 15, 23);
   const int L = r.Left, T = r.Top, R = r.Right, B = r.Bottom, a = r.Width() / 2, m = T + a - 1;
-  const COLORREF thumb = RGB(255, 255, 0);
-  const COLORREF text = Sys(COLOR_WINDOWTEXT);
   struct TRow {
     const char* Name;
     TcxTrackBarTicksAlign Ticks;
@@ -61,11 +78,7 @@ TEST(TrackBarThumbs, UltraFlatThumbsAreTheBodyPolygonWithLightAndDarkOutlines) {
     SCOPED_TRACE(row.Name);
     TCanvasOnSurface canvas(20, 28, Bg);
     UltraFlatPainter()->DrawTrackBarThumb(canvas.Get(), r, cxbsNormal, true, row.Ticks, clYellow);
-    TPixelSurface reference(20, 28, Bg);
-    GdiShape(reference.DC(), row.Body, thumb, true);
-    GdiShape(reference.DC(), row.Light, text, false);
-    GdiShape(reference.DC(), row.Dark, text, false);
-    EXPECT_EQ(Differing(canvas.Surface, reference), 0) << canvas.Surface.Picture(Bg) << "\n" << reference.Picture(Bg);
+    ExpectThumb(canvas.Surface, row.Body, row.Light, row.Dark);
   }
 }
 
@@ -78,10 +91,7 @@ TEST(TrackBarThumbs, AVerticalThumbIsTheHorizontalOneWithXAndYExchanged) {
       painter->DrawTrackBarThumb(horizontal.Get(), TRect(5, 3, 16, 24), cxbsNormal, true, ticks, clYellow);
       TCanvasOnSurface vertical(30, 30, Bg);
       painter->DrawTrackBarThumb(vertical.Get(), TRect(3, 5, 24, 16), cxbsNormal, false, ticks, clYellow);
-      int differing = 0;
-      for (int y = 0; y < 30; ++y)
-        for (int x = 0; x < 30; ++x) differing += vertical.Surface.Pixel(x, y) != horizontal.Surface.Pixel(y, x);
-      EXPECT_EQ(differing, 0) << horizontal.Surface.Picture(Bg) << "\n" << vertical.Surface.Picture(Bg);
+      ExpectExchanged(vertical.Surface, horizontal.Surface);
       EXPECT_GT(vertical.Surface.Count(RGB(255, 255, 0)), 100);
     }
   }
@@ -98,6 +108,86 @@ TEST(TrackBarThumbs, ATwoSidedThumbFillsItsRectangle) {
   TCanvasOnSurface flat(16, 24, Bg);
   UltraFlatPainter()->DrawTrackBarThumb(flat.Get(), r, cxbsNormal, true, tbtaBoth, clYellow);
   EXPECT_EQ(RingCount(flat.Surface, r, Sys(COLOR_WINDOWTEXT)), RingLength(r));
+}
+
+// ---------------------------------------------------------------------------
+// Range-track-bar thumbs
+
+TEST(RangeTrackBarThumbs, UltraFlatHalfThumbsAreTheirBodyWithLightAndDarkOutlines) {
+  // One-sided ticks give up the rectangle's last column.
+  const TRect given(4, 3, 13, 23);
+  const int L = 4, T = 3, R = 12, B = 23, a = R - L;
+  struct TRow {
+    const char* Name;
+    bool Left;
+    TcxTrackBarTicksAlign Ticks;
+    std::vector<POINT> Body, Light, Dark;
+  };
+  const TRow rows[] = {
+      {"left down",
+       true,
+       tbtaDown,
+       {{R - 1, T + 1}, {L + 1, T + 1}, {L + 1, B - a}, {R - 1, B - 1}},
+       {{R, T}, {L, T}, {L, B - a}, {R, B}},
+       {{R, B}, {R, T}}},
+      {"left up",
+       true,
+       tbtaUp,
+       {{R - 1, B - 2}, {L + 1, B - 2}, {L + 1, T + a - 1}, {R - 1, T}},
+       {{L, B - 1}, {L, T + a - 1}, {R, T - 1}},
+       {{R, T - 1}, {R, B - 1}, {L, B - 1}}},
+      {"right down",
+       false,
+       tbtaDown,
+       {{R - 1, T + 1}, {L + 1, T + 1}, {L + 1, B - 1}, {R - 1, B - a}},
+       {{R, T}, {L, T}, {L, B}},
+       {{L, B}, {R, B - a}, {R, T}}},
+      {"right up",
+       false,
+       tbtaUp,
+       {{R - 1, B - 2}, {L + 1, B - 2}, {L + 1, T}, {R - 1, T + a - 1}},
+       {{L, B - 1}, {L, T - 1}},
+       {{L, T - 1}, {R, T + a - 1}, {R, B - 1}, {L, B - 1}}},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface canvas(20, 28, Bg);
+    if (row.Left)
+      UltraFlatPainter()->DrawRangeTrackBarLeftThumb(canvas.Get(), given, cxbsNormal, true, row.Ticks, clYellow);
+    else
+      UltraFlatPainter()->DrawRangeTrackBarRightThumb(canvas.Get(), given, cxbsNormal, true, row.Ticks, clYellow);
+    ExpectThumb(canvas.Surface, row.Body, row.Light, row.Dark);
+  }
+}
+
+TEST(RangeTrackBarThumbs, AVerticalHalfThumbIsTheHorizontalOneWithXAndYExchanged) {
+  for (const bool left : {true, false})
+    for (const TcxTrackBarTicksAlign ticks : {tbtaUp, tbtaDown, tbtaBoth}) {
+      SCOPED_TRACE(testing::Message() << (left ? "left " : "right ") << ticks);
+      const auto draw = [&](TcxCanvas* ACanvas, const TRect& ARect, bool AHorizontal) {
+        if (left)
+          UltraFlatPainter()->DrawRangeTrackBarLeftThumb(ACanvas, ARect, cxbsNormal, AHorizontal, ticks, clYellow);
+        else
+          UltraFlatPainter()->DrawRangeTrackBarRightThumb(ACanvas, ARect, cxbsNormal, AHorizontal, ticks, clYellow);
+      };
+      TCanvasOnSurface horizontal(30, 30, Bg);
+      draw(horizontal.Get(), TRect(5, 3, 14, 24), true);
+      TCanvasOnSurface vertical(30, 30, Bg);
+      draw(vertical.Get(), TRect(3, 5, 24, 14), false);
+      ExpectExchanged(vertical.Surface, horizontal.Surface);
+      EXPECT_GT(vertical.Surface.Count(RGB(255, 255, 0)), 60);
+    }
+}
+
+TEST(RangeTrackBarThumbs, TwoSidedTicksFillTheWholeRectangle) {
+  const TOwned<TcxCustomLookAndFeelPainter> base(New<TcxCustomLookAndFeelPainter>());
+  const TRect r(2, 2, 11, 22);
+  TCanvasOnSurface canvas(16, 24, Bg);
+  base->DrawRangeTrackBarLeftThumb(canvas.Get(), r, cxbsNormal, true, tbtaBoth, clYellow);
+  EXPECT_EQ(canvas.Surface.Count(r, RGB(255, 255, 0)), r.Width() * r.Height());
+  EXPECT_EQ(canvas.Surface.Count(Bg), 16 * 24 - r.Width() * r.Height());
+  EXPECT_EQ(base->RangeTrackBarLeftThumbSize(true, tbtaDown), TSize(0, 0));
+  EXPECT_EQ(base->RangeTrackBarRightThumbSize(false, tbtaUp), TSize(0, 0));
 }
 
 // ---------------------------------------------------------------------------
