@@ -896,6 +896,7 @@ void TdxSkinElement::Create(TPersistent* AOwner, const String& AName) {
 }
 
 void TdxSkinElement::Destroy() {
+  FCache.reset();
   FGlyph.reset();
   FImage.reset();
   FBorders.reset();
@@ -972,8 +973,27 @@ void TdxSkinElement::SetTextColorReference(const String& AValue) {
   Changed({scContent});
 }
 
-void TdxSkinElement::SetUseCache(bool AValue) { SetField(this, FUseCache, AValue); }
-void TdxSkinElement::SetCacheCapacity(int AValue) { SetField(this, FCacheCapacity, std::max(AValue, 1)); }
+// An element without an image draws little more than a fill: not worth a copy.
+void TdxSkinElement::SetUseCache(bool AValue) {
+  if (AValue && !FImage->Empty()) {
+    if (!FCache) FCache.reset(New<TdxSkinElementCacheList>(FCacheCapacity));
+  } else {
+    FCache.reset();
+  }
+  SetField(this, FUseCache, FCache != nullptr);
+}
+
+// How much is kept is no part of the skin: no change to report, and the
+// entries that stay remain valid.
+void TdxSkinElement::SetCacheCapacity(int AValue) {
+  FCacheCapacity = std::max(AValue, 1);
+  if (FCache) FCache->SetCapacity(FCacheCapacity);
+}
+
+void TdxSkinElement::DoChanged(TdxSkinChanges AChanges) {
+  if (FCache) FCache->Clear();
+  inherited::DoChanged(AChanges);
+}
 void TdxSkinElement::SetScaleBorders(bool AValue) { SetField(this, FScaleBorders, AValue); }
 
 TdxSkinControlGroup* TdxSkinElement::Group() const { return dynamic_cast<TdxSkinControlGroup*>(Owner()); }

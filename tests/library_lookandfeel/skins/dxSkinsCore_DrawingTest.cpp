@@ -172,3 +172,93 @@ TEST(SkinElementDrawing, ColourBordersAndGradientCentre) {
 }
 
 }  // namespace
+
+namespace {
+
+// Counts the renders the cache asks for.
+class TCountingElement : public TdxSkinElement {
+  SK_CLASS(TCountingElement, TdxSkinElement)
+ public:
+  void DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
+              TdxSkinElementState AState) override {
+    ++Renders;
+    inherited::DrawEx(ACanvas, ARect, AScaleFactor, AImageIndex, AState);
+  }
+  int Renders = 0;
+};
+
+int CountDifferentPixels(const TPixelSurface& A, const TPixelSurface& B) {
+  int count = 0;
+  for (int y = 0; y < A.Height(); ++y)
+    for (int x = 0; x < A.Width(); ++x) count += A.Pixel(x, y) != B.Pixel(x, y);
+  return count;
+}
+
+struct TCachedElement {
+  TOwned<TCountingElement> Element{New<TCountingElement>(nullptr, L"Button")};
+  TOwned<TdxScaleFactor> Factor = ScaleFactorOf(96);
+
+  explicit TCachedElement(int ACapacity) {
+    TdxSkinImage* image = Element->Image();
+    TOwned<TMemoryStream> texture = StreamOf(ReadSkinFixture(L"nine-texture.png"));
+    image->Texture()->LoadFromStream(texture.get());
+    image->SetImageLayout(ilVertical);
+    image->SetStates({esNormal, esHot});
+    image->SetMargins(TRect(6, 5, 7, 4));
+    image->SetInterpolationMode(imNearestNeighbor);
+    Element->SetCacheCapacity(ACapacity);
+    Element->SetUseCache(true);
+  }
+  void Draw(HDC DC, const TRect& R, TdxSkinElementState AState) { Element->Draw(DC, R, Factor.get(), 0, AState); }
+};
+
+}  // namespace
+
+TEST(SkinElementCache, ASecondDrawIsServedByTheCacheAndLooksTheSame) {
+  TCachedElement cached(8);
+  ASSERT_NE(cached.Element->Cache(), nullptr);
+  TPixelSurface direct(60, 30), first(60, 30), second(60, 30);
+  const TRect r(0, 0, 60, 30);
+  cached.Element->SetUseCache(false);
+  cached.Draw(direct.DC(), r, esHot);
+  cached.Element->SetUseCache(true);
+  cached.Element->Renders = 0;
+  cached.Draw(first.DC(), r, esHot);
+  cached.Draw(second.DC(), r, esHot);
+  EXPECT_EQ(cached.Element->Renders, 1);
+  EXPECT_EQ(CountDifferentPixels(first, direct), 0);
+  EXPECT_EQ(CountDifferentPixels(second, direct), 0);
+  // A change of the element empties the cache: the next draw renders anew.
+  cached.Element->SetAlpha(200);
+  cached.Draw(second.DC(), r, esHot);
+  EXPECT_EQ(cached.Element->Renders, 2);
+}
+
+TEST(SkinElementCache, AFullCacheReusesItsOldestEntry) {
+  TCachedElement cached(2);
+  TPixelSurface dib(80, 80);
+  // Three sizes through a cache of two: the first size's entry is reused.
+  cached.Draw(dib.DC(), TRect(0, 0, 40, 20), esNormal);
+  cached.Draw(dib.DC(), TRect(0, 0, 50, 20), esNormal);
+  cached.Draw(dib.DC(), TRect(0, 0, 60, 20), esNormal);
+  TdxSkinElementCacheList* cache = cached.Element->Cache();
+  ASSERT_EQ(cache->Count(), 2);
+  EXPECT_EQ(cache->Items(0)->Size(), TSize(50, 20));
+  EXPECT_EQ(cache->Items(1)->Size(), TSize(60, 20));
+  EXPECT_EQ(cached.Element->Renders, 3);
+  // The same size in another state takes that size's entry, rendering again.
+  cached.Draw(dib.DC(), TRect(0, 0, 50, 20), esHot);
+  EXPECT_EQ(cache->Count(), 2);
+  EXPECT_EQ(cache->Items(0)->State(), esHot);
+  EXPECT_EQ(cached.Element->Renders, 4);
+  cached.Element->SetCacheCapacity(1);
+  ASSERT_EQ(cache->Count(), 1);
+  EXPECT_EQ(cache->Items(0)->Size(), TSize(60, 20));
+}
+
+TEST(SkinElementCache, StaysOffForAnElementWithoutImage) {
+  TOwned<TdxSkinElement> element(New<TdxSkinElement>(nullptr, L"Plain"));
+  element->SetUseCache(true);
+  EXPECT_FALSE(element->UseCache());
+  EXPECT_EQ(element->Cache(), nullptr);
+}
