@@ -680,6 +680,10 @@ class TdxSkinImage : public TPersistent {
               TdxSkinElementState AState);
   void Draw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex = 0,
             TdxSkinElementState AState = esNormal);
+  // Draw, mirrored about the rectangle's vertical centre line when
+  // AIsRightToLeftLayout.
+  void RightToLeftDependentDraw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor, bool AIsRightToLeftLayout,
+                                int AImageIndex = 0, TdxSkinElementState AState = esNormal);
 
   TNotifyEvent OnChange() const { return FOnChange; }
   void SetOnChange(TNotifyEvent AValue) { FOnChange = AValue; }
@@ -806,8 +810,8 @@ class TdxSkinElement : public TdxSkinPersistent {
   String Path() const;
 
   // The colour at Alpha, the image, the borders (scaled with ScaleBorders)
-  // and the glyph inside ContentOffset. Alternate image attributes and
-  // mirroring are not drawn yet.
+  // and the glyph inside ContentOffset. Alternate image attributes are not
+  // drawn yet.
   virtual void DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
                       TdxSkinElementState AState);
   // Through the cache when caching.
@@ -818,6 +822,12 @@ class TdxSkinElement : public TdxSkinPersistent {
   // Nothing for an empty rectangle or one the device context does not show.
   void Draw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex = 0,
             TdxSkinElementState AState = esNormal);
+  // Draw, mirrored about the rectangle's vertical centre line when
+  // AIsRightToLeftLayout.
+  void RightToLeftDependentDraw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor, bool AIsRightToLeftLayout,
+                                int AImageIndex = 0, TdxSkinElementState AState = esNormal);
+  void RightToLeftDependentDraw(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor,
+                                bool AIsRightToLeftLayout, int AImageIndex = 0, TdxSkinElementState AState = esNormal);
 
  protected:
   void DoAssign(TdxSkinCustomObject* ASource) override;

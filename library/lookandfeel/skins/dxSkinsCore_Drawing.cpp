@@ -239,6 +239,14 @@ void TdxSkinImage::Draw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor
   DrawEx(paint.Canvas(), ARect, AScaleFactor, AImageIndex, AState);
 }
 
+void TdxSkinImage::RightToLeftDependentDraw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor,
+                                            bool AIsRightToLeftLayout, int AImageIndex, TdxSkinElementState AState) {
+  if (ARect.IsEmpty()) return;
+  const TdxGPPaintCanvasScope paint(DC, ARect);
+  PaintGPMirroredIfRightToLeft(paint.Canvas(), ARect, AIsRightToLeftLayout,
+                               [&] { DrawEx(paint.Canvas(), ARect, AScaleFactor, AImageIndex, AState); });
+}
+
 // ---------------------------------------------------------------------------
 // Borders
 
@@ -286,6 +294,25 @@ void TdxSkinElement::Draw(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFact
     FCache->DrawElement(ACanvas, this, ARect, AScaleFactor, AState, AImageIndex);
   else
     DrawEx(ACanvas, ARect, AScaleFactor, AImageIndex, AState);
+}
+
+void TdxSkinElement::RightToLeftDependentDraw(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor,
+                                              bool AIsRightToLeftLayout, int AImageIndex,
+                                              TdxSkinElementState AState) {
+  PaintGPMirroredIfRightToLeft(ACanvas, ARect, AIsRightToLeftLayout,
+                               [&] { Draw(ACanvas, ARect, AScaleFactor, AImageIndex, AState); });
+}
+
+void TdxSkinElement::RightToLeftDependentDraw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor,
+                                              bool AIsRightToLeftLayout, int AImageIndex,
+                                              TdxSkinElementState AState) {
+  if (!AIsRightToLeftLayout) {
+    Draw(DC, ARect, AScaleFactor, AImageIndex, AState);
+    return;
+  }
+  if (ARect.IsEmpty() || !RectVisible(DC, ARect.WinRect())) return;
+  const TdxGPPaintCanvasScope paint(DC, ARect);
+  RightToLeftDependentDraw(paint.Canvas(), ARect, AScaleFactor, true, AImageIndex, AState);
 }
 
 // ---------------------------------------------------------------------------
