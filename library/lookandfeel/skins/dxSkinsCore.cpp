@@ -943,6 +943,16 @@ TColor TdxSkinElement::GetTextColor(TdxSkinElementState AState, const String& AN
   return TextColor();
 }
 
+TColor TdxSkinElement::GetTextColor(TcxButtonState AState, const String& ANamePrefix) const {
+  static constexpr std::array<const wchar_t*, cxButtonStateCount> names = {
+      L"TextColorSelected", L"TextColor", L"TextColorHot", L"TextColorPressed", L"TextColorDisabled"};
+  TColor color = FindColor(names[AState], ANamePrefix);
+  if (color == clDefault && AState == cxbsDisabled) color = FindColor(L"DisabledText", ANamePrefix);
+  if (color != clDefault) return color;
+  if (!ANamePrefix.empty() && AState != cxbsNormal) return GetTextColor(cxbsNormal, ANamePrefix);
+  return TextColor();
+}
+
 TColor TdxSkinElement::GetTextColor(const String& AName) const {
   const TColor color = FindColor(AName);
   return color == clDefault ? TextColor() : color;

@@ -38,6 +38,7 @@
 #include "library/core/base/dxCore.h"
 #include "library/core/geometry/cxGeometry.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
+#include "library/lookandfeel/painters/cxButtonState.h"
 
 #include <array>
 #include <cstdint>
@@ -780,6 +781,9 @@ class TdxSkinElement : public TdxSkinPersistent {
   // The TdxSkinColor named prefix + name, else clDefault.
   TColor FindColor(const String& AName, const String& ANamePrefix = String()) const;
   TColor GetTextColor(TdxSkinElementState AState, const String& ANamePrefix = String()) const;
+  // The state's text colour ("DisabledText" as well when disabled), then as
+  // the element state form does.
+  TColor GetTextColor(TcxButtonState AState, const String& ANamePrefix) const;
   TColor GetTextColor(const String& AName) const;
 
   std::uint8_t Alpha() const { return FAlpha; }
