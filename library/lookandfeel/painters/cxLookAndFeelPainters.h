@@ -64,6 +64,7 @@
 #include "library/graphics/canvas/cxGraphics.h"
 #include "library/graphics/imaging/dxColorPalettes.h"
 #include "library/graphics/system/cxSystemPaletteChangedNotifier.h"
+#include "library/lookandfeel/painters/cxButtonState.h"
 #include "library/lookandfeel/skins/dxSkinsCore.h"
 #include "platform/classes/Lists.h"
 
@@ -81,9 +82,6 @@
 enum TcxLookAndFeelStyle { lfsFlat, lfsStandard, lfsUltraFlat, lfsNative, lfsOffice11, lfsSkin };
 constexpr int cxLookAndFeelStyleCount = lfsSkin + 1;
 
-// The state of a button, glyph or part.
-enum TcxButtonState { cxbsDefault, cxbsNormal, cxbsHot, cxbsPressed, cxbsDisabled };
-constexpr int cxButtonStateCount = cxbsDisabled + 1;
 enum TcxButtonPart { cxbpButton, cxbpDropDownLeftPart, cxbpDropDownRightPart };
 enum TcxCheckBoxState { cbsUnchecked, cbsChecked, cbsGrayed };
 enum TcxExpandButtonState { cebsNormal, cebsSelected, cebsInactive };

@@ -896,6 +896,7 @@ void TdxSkinElement::Create(TPersistent* AOwner, const String& AName) {
 }
 
 void TdxSkinElement::Destroy() {
+  FCache.reset();
   FGlyph.reset();
   FImage.reset();
   FBorders.reset();
@@ -942,6 +943,16 @@ TColor TdxSkinElement::GetTextColor(TdxSkinElementState AState, const String& AN
   return TextColor();
 }
 
+TColor TdxSkinElement::GetTextColor(TcxButtonState AState, const String& ANamePrefix) const {
+  static constexpr std::array<const wchar_t*, cxButtonStateCount> names = {
+      L"TextColorSelected", L"TextColor", L"TextColorHot", L"TextColorPressed", L"TextColorDisabled"};
+  TColor color = FindColor(names[AState], ANamePrefix);
+  if (color == clDefault && AState == cxbsDisabled) color = FindColor(L"DisabledText", ANamePrefix);
+  if (color != clDefault) return color;
+  if (!ANamePrefix.empty() && AState != cxbsNormal) return GetTextColor(cxbsNormal, ANamePrefix);
+  return TextColor();
+}
+
 TColor TdxSkinElement::GetTextColor(const String& AName) const {
   const TColor color = FindColor(AName);
   return color == clDefault ? TextColor() : color;
@@ -972,8 +983,27 @@ void TdxSkinElement::SetTextColorReference(const String& AValue) {
   Changed({scContent});
 }
 
-void TdxSkinElement::SetUseCache(bool AValue) { SetField(this, FUseCache, AValue); }
-void TdxSkinElement::SetCacheCapacity(int AValue) { SetField(this, FCacheCapacity, std::max(AValue, 1)); }
+// An element without an image draws little more than a fill: not worth a copy.
+void TdxSkinElement::SetUseCache(bool AValue) {
+  if (AValue && !FImage->Empty()) {
+    if (!FCache) FCache.reset(New<TdxSkinElementCacheList>(FCacheCapacity));
+  } else {
+    FCache.reset();
+  }
+  SetField(this, FUseCache, FCache != nullptr);
+}
+
+// How much is kept is no part of the skin: no change to report, and the
+// entries that stay remain valid.
+void TdxSkinElement::SetCacheCapacity(int AValue) {
+  FCacheCapacity = std::max(AValue, 1);
+  if (FCache) FCache->SetCapacity(FCacheCapacity);
+}
+
+void TdxSkinElement::DoChanged(TdxSkinChanges AChanges) {
+  if (FCache) FCache->Clear();
+  inherited::DoChanged(AChanges);
+}
 void TdxSkinElement::SetScaleBorders(bool AValue) { SetField(this, FScaleBorders, AValue); }
 
 TdxSkinControlGroup* TdxSkinElement::Group() const { return dynamic_cast<TdxSkinControlGroup*>(Owner()); }

@@ -17,6 +17,7 @@
 //     TdxSkinCustomListProperty, TdxSkinColorPalette,
 //     TdxSkinGeneralColorPalette, TdxSkinColorPalettes
 //   TdxSkinImage             a texture cut into frames by state and image index
+//   TdxSkinElementCache, TdxSkinElementCacheList   drawn elements kept for reuse
 //   TdxSkinElement           colours, borders, image and glyph of one part
 //   TdxSkinControlGroup      the elements of one kind of control
 //   TdxSkin                  the whole skin
@@ -37,6 +38,7 @@
 #include "library/core/base/dxCore.h"
 #include "library/core/geometry/cxGeometry.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
+#include "library/lookandfeel/painters/cxButtonState.h"
 
 #include <array>
 #include <cstdint>
@@ -679,6 +681,10 @@ class TdxSkinImage : public TPersistent {
               TdxSkinElementState AState);
   void Draw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex = 0,
             TdxSkinElementState AState = esNormal);
+  // Draw, mirrored about the rectangle's vertical centre line when
+  // AIsRightToLeftLayout.
+  void RightToLeftDependentDraw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor, bool AIsRightToLeftLayout,
+                                int AImageIndex = 0, TdxSkinElementState AState = esNormal);
 
   TNotifyEvent OnChange() const { return FOnChange; }
   void SetOnChange(TNotifyEvent AValue) { FOnChange = AValue; }
@@ -707,6 +713,56 @@ class TdxSkinImage : public TPersistent {
   TNotifyEvent FOnChange;
 };
 
+// One cached drawing of an element: its picture and what it was drawn for.
+class TdxSkinElementCache : public TObject {
+  SK_CLASS(TdxSkinElementCache, TObject)
+ public:
+  void Create();
+  // Renders the element again unless the picture was drawn for the same
+  // element, state, image index, size and scale factor; then draws it.
+  void Draw(TdxGPCanvas* ACanvas, TdxSkinElement* AElement, const TRect& ARect, TdxScaleFactor* AScaleFactor,
+            int AImageIndex, TdxSkinElementState AState);
+  // Forgets the element and the picture.
+  void Flush();
+
+  TdxSkinElement* Element() const { return FElement; }
+  int ImageIndex() const { return FImageIndex; }
+  TdxSkinElementState State() const { return FState; }
+  const TSize& Size() const { return FSize; }
+
+ private:
+  TOwned<TdxSmartImage> FPicture;
+  TdxSkinElement* FElement;
+  int FImageIndex;
+  TOwned<TdxScaleFactor> FScaleFactor;
+  TSize FSize;
+  TdxSkinElementState FState;
+};
+
+// The cached drawings of an element, oldest first; a full list reuses its
+// oldest entry.
+class TdxSkinElementCacheList : public TObject {
+  SK_CLASS(TdxSkinElementCacheList, TObject)
+ public:
+  void Create(int ACapacity);
+  void DrawElement(TdxGPCanvas* ACanvas, TdxSkinElement* AElement, const TRect& R, TdxScaleFactor* AScaleFactor,
+                   TdxSkinElementState AState, int AImageIndex);
+  void Clear() { FData.clear(); }
+
+  int Capacity() const { return FCapacity; }
+  // At least 1; lowering it drops the oldest entries.
+  void SetCapacity(int AValue);
+  int Count() const { return static_cast<int>(FData.size()); }
+  TdxSkinElementCache* Items(int AIndex) const { return FData.at(static_cast<std::size_t>(AIndex)).get(); }
+
+ private:
+  TdxSkinElementCache* EntryFor(TdxSkinElement* AElement, const TSize& ASize, TdxSkinElementState AState,
+                                int AImageIndex);
+
+  int FCapacity;
+  std::vector<TOwned<TdxSkinElementCache>> FData;
+};
+
 class TdxSkinElement : public TdxSkinPersistent {
   SK_CLASS(TdxSkinElement, TdxSkinPersistent)
  public:
@@ -725,6 +781,9 @@ class TdxSkinElement : public TdxSkinPersistent {
   // The TdxSkinColor named prefix + name, else clDefault.
   TColor FindColor(const String& AName, const String& ANamePrefix = String()) const;
   TColor GetTextColor(TdxSkinElementState AState, const String& ANamePrefix = String()) const;
+  // The state's text colour ("DisabledText" as well when disabled), then as
+  // the element state form does.
+  TColor GetTextColor(TcxButtonState AState, const String& ANamePrefix) const;
   TColor GetTextColor(const String& AName) const;
 
   std::uint8_t Alpha() const { return FAlpha; }
@@ -755,22 +814,35 @@ class TdxSkinElement : public TdxSkinPersistent {
   String Path() const;
 
   // The colour at Alpha, the image, the borders (scaled with ScaleBorders)
-  // and the glyph inside ContentOffset. Alternate image attributes, the
-  // cache and mirroring are not drawn yet.
+  // and the glyph inside ContentOffset. Alternate image attributes are not
+  // drawn yet.
   virtual void DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
                       TdxSkinElementState AState);
+  // Through the cache when caching.
+  void Draw(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex = 0,
+            TdxSkinElementState AState = esNormal);
+  // The cache, or none when not caching.
+  TdxSkinElementCacheList* Cache() const { return FCache.get(); }
   // Nothing for an empty rectangle or one the device context does not show.
   void Draw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex = 0,
             TdxSkinElementState AState = esNormal);
+  // Draw, mirrored about the rectangle's vertical centre line when
+  // AIsRightToLeftLayout.
+  void RightToLeftDependentDraw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor, bool AIsRightToLeftLayout,
+                                int AImageIndex = 0, TdxSkinElementState AState = esNormal);
+  void RightToLeftDependentDraw(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor,
+                                bool AIsRightToLeftLayout, int AImageIndex = 0, TdxSkinElementState AState = esNormal);
 
  protected:
   void DoAssign(TdxSkinCustomObject* ASource) override;
+  void DoChanged(TdxSkinChanges AChanges) override;
 
  private:
   void ImageChanged(TObject*) { Changed({scContent}); }
 
   std::uint8_t FAlpha;
   TOwned<TdxSkinBorders> FBorders;
+  TOwned<TdxSkinElementCacheList> FCache;
   int FCacheCapacity;
   TdxSkinColorValue FColor{this, clDefault};
   TRect FContentOffset;

@@ -239,6 +239,14 @@ void TdxSkinImage::Draw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor
   DrawEx(paint.Canvas(), ARect, AScaleFactor, AImageIndex, AState);
 }
 
+void TdxSkinImage::RightToLeftDependentDraw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor,
+                                            bool AIsRightToLeftLayout, int AImageIndex, TdxSkinElementState AState) {
+  if (ARect.IsEmpty()) return;
+  const TdxGPPaintCanvasScope paint(DC, ARect);
+  PaintGPMirroredIfRightToLeft(paint.Canvas(), ARect, AIsRightToLeftLayout,
+                               [&] { DrawEx(paint.Canvas(), ARect, AScaleFactor, AImageIndex, AState); });
+}
+
 // ---------------------------------------------------------------------------
 // Borders
 
@@ -277,5 +285,114 @@ void TdxSkinElement::Draw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFact
                           TdxSkinElementState AState) {
   if (ARect.IsEmpty() || !RectVisible(DC, ARect.WinRect())) return;
   const TdxGPPaintCanvasScope paint(DC, ARect);
-  DrawEx(paint.Canvas(), ARect, AScaleFactor, AImageIndex, AState);
+  Draw(paint.Canvas(), ARect, AScaleFactor, AImageIndex, AState);
+}
+
+void TdxSkinElement::Draw(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
+                          TdxSkinElementState AState) {
+  if (FCache)
+    FCache->DrawElement(ACanvas, this, ARect, AScaleFactor, AState, AImageIndex);
+  else
+    DrawEx(ACanvas, ARect, AScaleFactor, AImageIndex, AState);
+}
+
+void TdxSkinElement::RightToLeftDependentDraw(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor,
+                                              bool AIsRightToLeftLayout, int AImageIndex,
+                                              TdxSkinElementState AState) {
+  PaintGPMirroredIfRightToLeft(ACanvas, ARect, AIsRightToLeftLayout,
+                               [&] { Draw(ACanvas, ARect, AScaleFactor, AImageIndex, AState); });
+}
+
+void TdxSkinElement::RightToLeftDependentDraw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor,
+                                              bool AIsRightToLeftLayout, int AImageIndex,
+                                              TdxSkinElementState AState) {
+  if (!AIsRightToLeftLayout) {
+    Draw(DC, ARect, AScaleFactor, AImageIndex, AState);
+    return;
+  }
+  if (ARect.IsEmpty() || !RectVisible(DC, ARect.WinRect())) return;
+  const TdxGPPaintCanvasScope paint(DC, ARect);
+  RightToLeftDependentDraw(paint.Canvas(), ARect, AScaleFactor, true, AImageIndex, AState);
+}
+
+// ---------------------------------------------------------------------------
+// The element cache
+
+void TdxSkinElementCache::Create() {
+  inherited::Create();
+  FScaleFactor.reset(New<TdxScaleFactor>());
+  Flush();
+}
+
+void TdxSkinElementCache::Flush() {
+  FElement = nullptr;
+  FImageIndex = 0;
+  FState = esNormal;
+  FSize = TSize();
+  FScaleFactor->Assign(1, 1, false);
+  FPicture.reset();
+}
+
+void TdxSkinElementCache::Draw(TdxGPCanvas* ACanvas, TdxSkinElement* AElement, const TRect& ARect,
+                               TdxScaleFactor* AScaleFactor, int AImageIndex, TdxSkinElementState AState) {
+  const TSize size = ARect.GetSize();
+  const bool sameScale = AScaleFactor ? FScaleFactor->Equals(AScaleFactor) : !FScaleFactor->Assigned();
+  const bool current =
+      FElement == AElement && FState == AState && FImageIndex == AImageIndex && FSize == size && sameScale;
+  if (!current) {
+    FElement = AElement;
+    FState = AState;
+    FImageIndex = AImageIndex;
+    FSize = size;
+    if (AScaleFactor)
+      FScaleFactor->Assign(AScaleFactor);
+    else
+      FScaleFactor->Assign(1, 1, false);
+    FPicture.reset();
+    if (size.cx > 0 && size.cy > 0) {
+      // Always with alpha: an element that does not cover its rectangle keeps
+      // what lies under it.
+      FPicture.reset(New<TdxSmartImage>());
+      FPicture->CreateSize(size);
+      const TOwned<TdxGPCanvas> canvas = FPicture->CreateCanvas();
+      AElement->DrawEx(canvas.get(), TRect(0, 0, size.cx, size.cy), AScaleFactor, AImageIndex, AState);
+    }
+  }
+  if (FPicture) ACanvas->Draw(FPicture->Handle(), ARect, TRect(0, 0, size.cx, size.cy));
+}
+
+void TdxSkinElementCacheList::Create(int ACapacity) {
+  inherited::Create();
+  FCapacity = std::max(ACapacity, 1);
+}
+
+void TdxSkinElementCacheList::SetCapacity(int AValue) {
+  FCapacity = std::max(AValue, 1);
+  if (Count() > FCapacity) FData.erase(FData.begin(), FData.end() - FCapacity);
+}
+
+TdxSkinElementCache* TdxSkinElementCacheList::EntryFor(TdxSkinElement* AElement, const TSize& ASize,
+                                                       TdxSkinElementState AState, int AImageIndex) {
+  const auto find = [&](auto APredicate) {
+    const auto it = std::ranges::find_if(FData, [&](const auto& AEntry) {
+      return AEntry->Element() == AElement && AEntry->Size() == ASize && APredicate(*AEntry);
+    });
+    return it == FData.end() ? nullptr : it->get();
+  };
+  if (auto* exact = find([&](const TdxSkinElementCache& AEntry) {
+        return AEntry.State() == AState && AEntry.ImageIndex() == AImageIndex;
+      }))
+    return exact;
+  if (auto* sameSize = find([](const TdxSkinElementCache&) { return true; })) return sameSize;
+  if (Count() >= FCapacity) {
+    std::rotate(FData.begin(), FData.begin() + 1, FData.end());
+    return FData.back().get();
+  }
+  FData.emplace_back(New<TdxSkinElementCache>());
+  return FData.back().get();
+}
+
+void TdxSkinElementCacheList::DrawElement(TdxGPCanvas* ACanvas, TdxSkinElement* AElement, const TRect& R,
+                                          TdxScaleFactor* AScaleFactor, TdxSkinElementState AState, int AImageIndex) {
+  EntryFor(AElement, R.GetSize(), AState, AImageIndex)->Draw(ACanvas, AElement, R, AScaleFactor, AImageIndex, AState);
 }

@@ -242,6 +242,30 @@ TEST(SkinElement, TextColorsFallBackToTheNormalStateWithAPrefix) {
   EXPECT_EQ(element->GetTextColor(String(L"Missing")), TColor(0x00000010));
 }
 
+TEST(SkinElement, ButtonStateTextColorsFallBackToDisabledTextThenNormal) {
+  const TOwned<TdxSkin> skin(New<TdxSkin>(nullptr, L"Text"));
+  TdxSkinElement* element = skin->AddGroup(L"Common")->AddElement(L"Button");
+  element->SetTextColor(TColor(0x00000010));
+  element->AddPropertyColor(L"TabTextColor", TColor(0x00000020));
+  element->AddPropertyColor(L"TabTextColorSelected", TColor(0x00000030));
+  element->AddPropertyColor(L"TabDisabledText", TColor(0x00000040));
+  element->AddPropertyColor(L"TextColorHot", TColor(0x00000050));
+  const struct {
+    const char* Name;
+    TcxButtonState State;
+    const wchar_t* Prefix;
+    TColor Expected;
+  } rows[] = {{"default reads the selected colour", cxbsDefault, L"Tab", TColor(0x00000030)},
+              {"hot without its colour: the prefixed normal colour", cxbsHot, L"Tab", TColor(0x00000020)},
+              {"disabled without its colour: DisabledText", cxbsDisabled, L"Tab", TColor(0x00000040)},
+              {"unprefixed hot present", cxbsHot, L"", TColor(0x00000050)},
+              {"unprefixed pressed absent: TextColor", cxbsPressed, L"", TColor(0x00000010)}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    EXPECT_EQ(element->GetTextColor(row.State, row.Prefix), row.Expected);
+  }
+}
+
 TEST(SkinLists, FindSortsFirstAndAgainAfterAnAddition) {
   const TOwned<TdxSkin> skin(New<TdxSkin>(nullptr, L"Find"));
   for (const wchar_t* name : {L"Gamma", L"alpha", L"Beta"}) skin->AddGroup(name);
