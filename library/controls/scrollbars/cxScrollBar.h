@@ -504,3 +504,6 @@ TSize GetDefaultSystemScrollBarSize();
 TSize GetTouchScrollBarSize(const TdxScaleFactor* AFactor);
 // (16, 16) expanded, (6, 6) collapsed, scaled the same way.
 TSize GetHybridScrollBarSize(const TdxScaleFactor* AFactor, bool AExpanded);
+
+// The unit's start-up: TcxScrollBar is creatable by name.
+void cxScrollBarInitialization();

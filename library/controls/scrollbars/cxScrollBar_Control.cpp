@@ -275,3 +275,5 @@ void TcxScrollBar::WMGestureNotify(TMessage& Message) {
   SetGestureConfig(Handle(), 0, 1, &config, sizeof(config));
   Message.Result = 0;
 }
+
+void cxScrollBarInitialization() { RegisterClasses({TcxScrollBar::ClassInfo()}); }
