@@ -250,16 +250,18 @@ void TcxScrollBar::CMMouseEnter(TMessage& Message) {
   TControlTracker alive(this);
   TControl::CMMouseEnter(Message);
   if (!alive.Alive()) return;
-  FHelper->MouseEnter(TCMMouseEnter(Message).Control());
-  if (alive.Alive() && TCMMouseEnter(Message).Control() == this) CallEvent(FOnMouseEnter, this);
+  TControl* control = TCMMouseEnter(Message).Control();
+  FHelper->MouseEnter(control);
+  if (alive.Alive() && control == this) CallEvent(FOnMouseEnter, this);
 }
 
 void TcxScrollBar::CMMouseLeave(TMessage& Message) {
   TControlTracker alive(this);
   TControl::CMMouseLeave(Message);
   if (!alive.Alive()) return;
-  FHelper->MouseLeave(TCMMouseLeave(Message).Control());
-  if (alive.Alive() && TCMMouseLeave(Message).Control() == this) CallEvent(FOnMouseLeave, this);
+  TControl* control = TCMMouseLeave(Message).Control();
+  FHelper->MouseLeave(control);
+  if (alive.Alive() && control == this) CallEvent(FOnMouseLeave, this);
 }
 
 void TcxScrollBar::WMEraseBkgnd(TMessage& Message) { Message.Result = 1; }
