@@ -1,6 +1,7 @@
 #include "library/controls/ControlsUnits.h"
 
 #include "library/controls/control/cxControls.h"
+#include "library/controls/scrollbars/cxScrollBar.h"
 #include "library/controls/text/dxDocumentLayoutUnitConverter.h"
 #include "library/controls/text/dxFontHelpers.h"
 #include "library/controls/text/dxFormattedText.h"
@@ -15,7 +16,7 @@ std::span<const TUnit> LibraryControlsUnits() {
       {L"dxFormattedText", &dxFormattedTextInitialization, &dxFormattedTextFinalization},
       {L"cxDWMApi", &cxDWMApiInitialization, &cxDWMApiFinalization},
       {L"cxControls", &cxControlsInitialization, &cxControlsFinalization},
-      {L"cxScrollBar", nullptr, nullptr},
+      {L"cxScrollBar", &cxScrollBarInitialization, nullptr},
   };
   return units;
 }

@@ -53,6 +53,14 @@ TForm* NewShownForm(const TRect& AScreenBounds) {
   return form;
 }
 
+bool MoveUntil(const TPoint& AScreenPos, const std::function<bool()>& ACondition) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    SendMouseMove(AScreenPos);
+    if (PumpUntil(ACondition, 1000)) return true;
+  }
+  return false;
+}
+
 bool CursorIsAt(const TPoint& AScreenPos) {
   POINT p{};
   return GetCursorPos(&p) && p.x == AScreenPos.X && p.y == AScreenPos.Y;

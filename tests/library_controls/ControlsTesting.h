@@ -23,6 +23,10 @@ void SendMouseSteps(std::initializer_list<std::pair<TPoint, DWORD>> ASteps);
 void SendKey(WORD AVirtualKey, bool AUp);
 void SendText(const String& AText);
 
+// Moves the mouse until the condition holds: Wine may take a move back to
+// where its display's pointer was, so a move that did not come is sent again.
+bool MoveUntil(const TPoint& AScreenPos, const std::function<bool()>& ACondition);
+
 // The cursor is at the point.
 bool CursorIsAt(const TPoint& AScreenPos);
 

@@ -494,6 +494,8 @@ void TcxScrollBarHelper::Destroy() {
 
 TClass TcxScrollBarHelper::GetControllerClass() { return TcxScrollBarController::ClassInfo(); }
 
+TClass TcxScrollBarHelper::GetPainterClass() { return TcxScrollBarLookAndFeelPainter::ClassInfo(); }
+
 TClass TcxScrollBarHelper::GetViewInfoClass() { return TcxScrollBarViewInfo::ClassInfo(); }
 
 bool TcxScrollBarHelper::PaintsThroughBitmap() { return !IsWinVistaOrLater; }

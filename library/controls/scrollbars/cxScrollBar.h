@@ -10,6 +10,9 @@
 //                                    look and feel (filled by the painters)
 //   TcxScrollBarPartViewInfo, TcxScrollBarViewInfo   the geometry
 //   TcxScrollBarHelper               the model
+//   TcxScrollBarLookAndFeelPainter   the painter that draws with the owner's
+//                                    look-and-feel painter
+//   TcxScrollBar                     the stand-alone scroll-bar control
 //
 // Coordinates: the bar's bounds are in the owner's coordinates, relative to
 // the owner origin that IcxScrollBarOwner2 may supply. Ranges are Integer;
@@ -18,6 +21,8 @@
 #pragma once
 
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
+#include "library/lookandfeel/settings/cxLookAndFeels.h"
+#include "library/core/system/dxThemeManager.h"
 #include "library/core/geometry/cxGeometry.h"
 #include "library/core/base/cxClasses.h"
 #include "library/core/base/dxCoreClasses.h"
@@ -326,7 +331,8 @@ class TcxScrollBarHelper : public TcxIUnknownObject {
   virtual void DoChange();
   virtual void DoPaint(TcxCustomCanvas* ACanvas);
   virtual TClass GetControllerClass();
-  virtual TClass GetPainterClass() = 0;
+  // TcxScrollBarLookAndFeelPainter.
+  virtual TClass GetPainterClass();
   virtual TClass GetViewInfoClass();
   virtual bool PaintsThroughBitmap();
 
@@ -363,6 +369,132 @@ class TcxScrollBarHelper : public TcxIUnknownObject {
 };
 
 // ---------------------------------------------------------------------------
+// The painter that draws with the look-and-feel painter of the owner's look
+// and feel for scroll bars (the root look and feel's without an owner one).
+
+class TcxCustomLookAndFeelPainter;
+
+class TcxScrollBarLookAndFeelPainter : public TcxScrollBarPainter {
+  SK_CLASS(TcxScrollBarLookAndFeelPainter, TcxScrollBarPainter)
+ public:
+  int MinThumbnailSize() override;
+  bool IsButtonHotTrack() override;
+
+ protected:
+  void DrawLookBackground(TcxCustomCanvas* ACanvas, const TRect& R) override;
+  void DrawLookPart(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState, TcxScrollBarPart APart) override;
+  // Nil when no painter is registered for the style: nothing is drawn then.
+  TcxCustomLookAndFeelPainter* LookAndFeelPainter() const;
+};
+
+// ---------------------------------------------------------------------------
+// The stand-alone scroll-bar control: one model filling the client area,
+// painted through one off-screen bitmap and never erased.
+
+class TcxScrollBar : public TNoRefCount<TCustomControl>, public TcxLookAndFeelOwner, public IcxScrollBarOwner {
+  SK_CLASS(TcxScrollBar, TCustomControl)
+ public:
+  static void Publish(TPublisher<TcxScrollBar>& P);
+
+  void Create(TComponent* AOwner) override;
+  void Destroy() override;
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+  // The scale factor follows the new parent.
+  void SetParent(TWinControl* AValue) override;
+
+  // Raises EInvalidOperation for an invalid range and changes nothing then.
+  void SetScrollParams(int AMin, int AMax, int APosition, int APageSize, bool ARedraw = true);
+  // Keeps the page size; redraws.
+  void SetParams(int APosition, int AMin, int AMax);
+
+  bool Ctl3D() const { return inherited::Ctl3D(); }
+  // The request is kept; a skin look and feel shows no 3-D edge whatever it is.
+  void SetCtl3D(bool AValue);
+  TScrollBarKind Kind() const { return FHelper->Kind(); }
+  void SetKind(TScrollBarKind AValue);
+  TScrollBarInc LargeChange() const { return FHelper->LargeChange(); }
+  void SetLargeChange(TScrollBarInc AValue) { FHelper->SetLargeChange(AValue); }
+  TScrollBarInc SmallChange() const { return FHelper->SmallChange(); }
+  void SetSmallChange(TScrollBarInc AValue) { FHelper->SetSmallChange(AValue); }
+  int Max() const { return FHelper->Max(); }
+  void SetMax(int AValue) { SetScrollParams(Min(), AValue, Position(), PageSize()); }
+  int Min() const { return FHelper->Min(); }
+  void SetMin(int AValue) { SetScrollParams(AValue, Max(), Position(), PageSize()); }
+  int PageSize() const { return FHelper->PageSize(); }
+  void SetPageSize(int AValue) { SetScrollParams(Min(), Max(), Position(), AValue); }
+  int Position() const { return FHelper->Position(); }
+  void SetPosition(int AValue) { SetScrollParams(Min(), Max(), AValue, PageSize()); }
+  bool ReverseDirection() const { return FHelper->ReverseDirection(); }
+  void SetReverseDirection(bool AValue);
+  bool UnlimitedTracking() const { return FHelper->UnlimitedTracking(); }
+  void SetUnlimitedTracking(bool AValue) { FHelper->SetUnlimitedTracking(AValue); }
+  TcxScrollBarHelper* Helper() const { return FHelper.get(); }
+  TdxScaleFactor* ScaleFactor() const { return FScaleFactor.get(); }
+
+  TNotifyEvent OnChange() const { return FOnChange; }
+  void SetOnChange(TNotifyEvent AValue) { FOnChange = AValue; }
+  TNotifyEvent OnMouseEnter() const { return FOnMouseEnter; }
+  void SetOnMouseEnter(TNotifyEvent AValue) { FOnMouseEnter = AValue; }
+  TNotifyEvent OnMouseLeave() const { return FOnMouseLeave; }
+  void SetOnMouseLeave(TNotifyEvent AValue) { FOnMouseLeave = AValue; }
+  TScrollEvent OnScroll() const { return FOnScroll; }
+  void SetOnScroll(TScrollEvent AValue) { FOnScroll = AValue; }
+
+  // IcxScrollBarOwner
+  TWinControl* GetControl() override { return this; }
+  TcxLookAndFeel* GetLookAndFeel() override { return LookAndFeel(); }
+  TdxScaleFactor* GetScaleFactor() override { return FScaleFactor.get(); }
+
+ protected:
+  virtual void Change();
+  // The system's bar thickness at the control's scale factor.
+  virtual TSize GetDefaultSize();
+  virtual TClass GetHelperClass();
+  virtual void LookAndFeelChanged();
+  virtual void PaintTo(TcxCustomCanvas* ACanvas);
+  virtual void Scroll(TScrollCode AScrollCode, int& AScrollPos);
+
+  void ChangeScale(int M, int D, bool AIsDpiChange) override;
+  void Paint() override;
+  void Resize() override;
+  void Loaded() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+
+ private:
+  void HelperChange(TObject* Sender);
+  void HelperScroll(TObject* Sender, TScrollCode AScrollCode, int& AScrollPos);
+  void LookAndFeelChangeHandler(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  void ThemeChanged();
+  // Ctl3D as shown: off under a skin, the request otherwise.
+  void ApplyCtl3D();
+  bool IsCtl3DStored() const { return !ParentCtl3D(); }
+
+  void CNScroll(TMessage& Message);
+  void CMCtl3DChanged(TMessage& Message);
+  void CMEnabledChanged(TMessage& Message);
+  void CMVisibleChanged(TMessage& Message);
+  void CMSysColorChange(TMessage& Message);
+  void CNCtlColorScrollBar(TMessage& Message);
+  void CMMouseEnter(TMessage& Message);
+  void CMMouseLeave(TMessage& Message);
+  void WMEraseBkgnd(TMessage& Message);
+  void WMCancelMode(TMessage& Message);
+  void WMGestureNotify(TMessage& Message);
+
+  TOwned<TcxScrollBarHelper> FHelper;
+  bool FRealCtl3D;
+  bool FApplyingCtl3D;
+  TOwned<TdxOwnedScaleFactor> FScaleFactor;
+  TOwned<TdxThemeChangedNotificator> FThemeChangedNotificator;
+  TNotifyEvent FOnChange;
+  TNotifyEvent FOnMouseEnter;
+  TNotifyEvent FOnMouseLeave;
+  TScrollEvent FOnScroll;
+};
+
+// ---------------------------------------------------------------------------
 // Sizes of bars
 
 // (SM_CXVSCROLL, SM_CYHSCROLL) at the factor.
@@ -372,3 +504,6 @@ TSize GetDefaultSystemScrollBarSize();
 TSize GetTouchScrollBarSize(const TdxScaleFactor* AFactor);
 // (16, 16) expanded, (6, 6) collapsed, scaled the same way.
 TSize GetHybridScrollBarSize(const TdxScaleFactor* AFactor, bool AExpanded);
+
+// The unit's start-up: TcxScrollBar is creatable by name.
+void cxScrollBarInitialization();

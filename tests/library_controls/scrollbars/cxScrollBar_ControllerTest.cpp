@@ -141,16 +141,6 @@ String Names(const std::vector<TScrollCode>& ACodes) {
   return result;
 }
 
-// Moves the mouse until the condition holds: Wine may take a move back to
-// where its display's pointer was, so a move that did not come is sent again.
-bool MoveUntil(const TPoint& AScreenPos, const std::function<bool()>& ACondition) {
-  for (int attempt = 0; attempt < 5; ++attempt) {
-    SendMouseMove(AScreenPos);
-    if (PumpUntil(ACondition, 1000)) return true;
-  }
-  return false;
-}
-
 void WaitForButtonsUp() {
   PumpUntil([] { return GetAsyncKeyState(VK_LBUTTON) >= 0; });
   PumpPending();
