@@ -5,6 +5,7 @@
 
 #include "library/core/system/dxDPIAwareUtils.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
+#include "platform/ui/GdiScopes.h"
 #include "tests/library_graphics/GdiCanvasTesting.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,21 @@
 #include <utility>
 
 inline COLORREF Sys(int AIndex) { return GetSysColor(AIndex); }
+
+// GDI's own fill and frames, for references drawn beside a painter's.
+inline void GdiFill(HDC DC, const TRect& R, COLORREF AColor) {
+  const TOwnedBrush brush(CreateSolidBrush(AColor));
+  const RECT r = R;
+  FillRect(DC, &r, brush.Get());
+}
+// AWidth one-pixel frames, each inside the last.
+inline void GdiFrame(HDC DC, const TRect& R, COLORREF AColor, int AWidth = 1) {
+  const TOwnedBrush brush(CreateSolidBrush(AColor));
+  for (int i = 0; i < AWidth; ++i) {
+    const RECT r{R.Left + i, R.Top + i, R.Right - i, R.Bottom - i};
+    FrameRect(DC, &r, brush.Get());
+  }
+}
 
 // The surfaces' background: no system colour (Wine's button highlight is
 // white).

@@ -8,19 +8,6 @@ namespace {
 
 using P = TcxCustomLookAndFeelPainter;
 
-void GdiFrame(HDC DC, const TRect& R, COLORREF AColor) {
-  const HBRUSH brush = CreateSolidBrush(AColor);
-  const RECT r = R;
-  FrameRect(DC, &r, brush);
-  DeleteObject(brush);
-}
-void GdiFill(HDC DC, const TRect& R, COLORREF AColor) {
-  const HBRUSH brush = CreateSolidBrush(AColor);
-  const RECT r = R;
-  FillRect(DC, &r, brush);
-  DeleteObject(brush);
-}
-
 int Differing(const TPixelSurface& A, const TPixelSurface& B) {
   int result = 0;
   for (int y = 0; y < A.Height(); ++y)

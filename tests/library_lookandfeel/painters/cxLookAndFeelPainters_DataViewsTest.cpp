@@ -47,20 +47,6 @@ void GdipFill(HDC DC, const std::vector<TRect>& ARects, COLORREF AColor, BYTE AA
   GdipDeleteGraphics(graphics);
 }
 
-void GdiFill(HDC DC, const TRect& R, COLORREF AColor) {
-  const HBRUSH brush = CreateSolidBrush(AColor);
-  const RECT r = R;
-  FillRect(DC, &r, brush);
-  DeleteObject(brush);
-}
-
-void GdiFrame(HDC DC, const TRect& R, COLORREF AColor) {
-  const HBRUSH brush = CreateSolidBrush(AColor);
-  const RECT r = R;
-  FrameRect(DC, &r, brush);
-  DeleteObject(brush);
-}
-
 // ---------------------------------------------------------------------------
 // Gantt
 

@@ -26,21 +26,6 @@ int MaxChannelDifference(const TPixelSurface& A, const TPixelSurface& B) {
   return result;
 }
 
-// GDI's own drawing for the references.
-void GdiFrame(HDC DC, const TRect& R, COLORREF AColor, int AWidth = 1) {
-  const HBRUSH brush = CreateSolidBrush(AColor);
-  for (int i = 0; i < AWidth; ++i) {
-    const RECT r{R.Left + i, R.Top + i, R.Right - i, R.Bottom - i};
-    FrameRect(DC, &r, brush);
-  }
-  DeleteObject(brush);
-}
-void GdiFill(HDC DC, const TRect& R, COLORREF AColor) {
-  const HBRUSH brush = CreateSolidBrush(AColor);
-  const RECT r = R;
-  FillRect(DC, &r, brush);
-  DeleteObject(brush);
-}
 // AColor over R at the constant AAlpha, blended by the system.
 void GdiAlphaFill(HDC DC, const TRect& R, COLORREF AColor, std::uint8_t AAlpha) {
   TPixelSurface source(1, 1, AColor);

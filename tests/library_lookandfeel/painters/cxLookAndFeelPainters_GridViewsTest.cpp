@@ -35,20 +35,6 @@ void GdiPolygon(HDC DC, const std::vector<POINT>& APoints, COLORREF ABrush, COLO
   DeleteObject(brush);
 }
 
-void GdiFill(HDC DC, const TRect& R, COLORREF AColor) {
-  const HBRUSH brush = CreateSolidBrush(AColor);
-  const RECT r = R;
-  FillRect(DC, &r, brush);
-  DeleteObject(brush);
-}
-
-void GdiFrame(HDC DC, const TRect& R, COLORREF AColor) {
-  const HBRUSH brush = CreateSolidBrush(AColor);
-  const RECT r = R;
-  FrameRect(DC, &r, brush);
-  DeleteObject(brush);
-}
-
 // ---------------------------------------------------------------------------
 // Scheduler shapes against GDI's polygons
 

@@ -21,12 +21,6 @@ int Differing(const TPixelSurface& A, const TPixelSurface& B) {
     for (int x = 0; x < A.Width(); ++x) result += A.Pixel(x, y) != B.Pixel(x, y);
   return result;
 }
-void GdiFill(HDC DC, const TRect& R, COLORREF AColor) {
-  const TOwnedBrush brush(CreateSolidBrush(AColor));
-  const RECT r = R;
-  FillRect(DC, &r, brush.Get());
-}
-
 // ---------------------------------------------------------------------------
 // Sorting triangles
 

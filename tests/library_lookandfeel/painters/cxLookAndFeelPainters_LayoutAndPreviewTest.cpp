@@ -13,13 +13,6 @@ int Differing(const TPixelSurface& A, const TPixelSurface& B) {
   return result;
 }
 
-void GdiFill(HDC DC, const TRect& R, COLORREF AColor) {
-  const HBRUSH brush = CreateSolidBrush(AColor);
-  const RECT r = R;
-  FillRect(DC, &r, brush);
-  DeleteObject(brush);
-}
-
 TEST(PrintPreview, APageIsFramedShadowedAndLeavesTheClipAsItWas) {
   const TRect border(2, 2, 32, 42);
   const TRect content(6, 6, 26, 36);
