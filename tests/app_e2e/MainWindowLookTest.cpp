@@ -115,20 +115,15 @@ TEST(MainWindowLook, ButtonsShowTheUltraFlatLookAndFollowTheMouse) {
     // Hot under the mouse.
     driver.MoveMouseOnto(open);
     const TButtonLook hot{Sys(COLOR_HIGHLIGHT), SystemMix(-2, 30, 72), Sys(COLOR_BTNTEXT)};
-    EXPECT_TRUE(driver.WaitUntil([&] { return Looks(open, hot); })) << Describe(open, hot);
+    EXPECT_TRUE(driver.WaitHoldingMouse([&] { return Looks(open, hot); })) << Describe(open, hot);
     EXPECT_TRUE(Looks(quit, {enabled.Frame, enabled.Face, CLR_INVALID})) << "only the button under the mouse";
 
     // Pressed, then released off the button: no click.
     driver.PressMouse();
     EXPECT_TRUE(driver.WaitUntil([&] { return driver.Capture() == open; })) << "the press reaches the button";
     const TButtonLook pressed{Sys(COLOR_HIGHLIGHT), SystemMix(14, 44, 40), Sys(COLOR_HIGHLIGHTTEXT)};
-    EXPECT_TRUE(driver.WaitUntil([&] {
-      if (Looks(open, pressed)) return true;
-      // A late echo of an earlier pointer warp reaches the captured button
-      // as a move off it, which lets it up; the hand keeps holding it.
-      if (!(SendMessageW(open, BM_GETSTATE, 0, 0) & BST_PUSHED)) driver.HoldMouse();
-      return false;
-    })) << Describe(open, pressed) << PushState(open);
+    EXPECT_TRUE(driver.WaitHoldingMouse([&] { return Looks(open, pressed); }))
+        << Describe(open, pressed) << PushState(open);
     driver.MoveMouseOnto(driver.ListBox(window));
     driver.ReleaseMouse();
     EXPECT_TRUE(driver.WaitUntil([&] { return driver.Capture() == nullptr; })) << "the release is taken";

@@ -204,9 +204,15 @@ void TProgramDriver::ReleaseMouse() {
   Settle();
 }
 
-void TProgramDriver::HoldMouse() {
-  INPUT move = MouseInput(FMouse, 0);
-  SendInput(1, &move, sizeof(INPUT));
+bool TProgramDriver::WaitHoldingMouse(const std::function<bool()>& APredicate, DWORD ATimeout) {
+  return WaitUntil(
+      [&] {
+        if (APredicate()) return true;
+        INPUT move = MouseInput(FMouse, 0);
+        SendInput(1, &move, sizeof(INPUT));
+        return false;
+      },
+      ATimeout);
 }
 
 HWND TProgramDriver::Capture() {

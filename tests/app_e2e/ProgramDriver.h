@@ -57,9 +57,11 @@ class TProgramDriver {
   // The left button pressed or released where the driver put the mouse.
   void PressMouse();
   void ReleaseMouse();
-  // The mouse moved again to where the driver put it, without waiting: a
-  // hand holding the button still.
-  void HoldMouse();
+  // WaitUntil while a hand keeps the mouse still where the driver put it: a
+  // late echo of an earlier pointer warp can move it off a control (making
+  // it leave its hot look or let a pressed button up), so each poll that
+  // fails moves the mouse there again.
+  bool WaitHoldingMouse(const std::function<bool()>& APredicate, DWORD ATimeout = 10000);
   // The program's window that holds the mouse capture now, if any.
   HWND Capture();
   void Key(WORD AVirtualKey);
