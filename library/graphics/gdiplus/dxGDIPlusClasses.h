@@ -1460,6 +1460,8 @@ class TdxGPImageCodec : public TdxSmartImageCodec {
     bool CanSaveImage(TdxSmartImageCustomHandle*) const override { return true; }
     bool Load(TStream* AStream, TOwned<TdxSmartImageCustomHandle>& AHandle) const override;
     using TdxSmartImageCodec::TMeta::Load;
+    // Every GDI+ codec loads through GDI+ itself, whatever its format.
+    const TdxSmartImageCodec::TMeta* StreamDecoder() const override { return dxCodec<TdxGPImageCodec>(); }
     // A handle of another kind is saved from its premultiplied pixels.
     bool Save(TStream* AStream, TdxSmartImageCustomHandle* AHandle) const override;
     // GDI+'s encoder of the codec's format; false for a format without one.

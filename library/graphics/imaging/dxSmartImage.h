@@ -82,6 +82,9 @@ class TdxSmartImageCodec : public TObject {
                       TOwned<TdxSmartImageCustomHandle>& AHandle) const;
     // A handle decoded from the stream's position; the stream must outlive it.
     virtual bool Load(TStream* AStream, TOwned<TdxSmartImageCustomHandle>& AHandle) const;
+    // The codec whose decoder Load uses: codecs that share one give one
+    // answer for a stream, so a stream it refuses is not offered to it again.
+    virtual const TMeta* StreamDecoder() const { return this; }
     virtual bool Save(TStream* AStream, TdxSmartImageCustomHandle* AHandle) const;
 
     // The first pattern of Extensions without its "*." (empty without one).

@@ -225,9 +225,15 @@ bool TdxSmartImageCodecsRepository::Load(TdxSmartImageData* AImageData, TOwned<T
 
 bool TdxSmartImageCodecsRepository::Load(TStream* AStream, TOwned<TdxSmartImageCustomHandle>& AHandle) {
   const std::int64_t position = AStream->Position();
+  // A damaged file would otherwise be decoded once per codec of the shared
+  // decoder, each failure costing time (and, under some GDI+, memory).
+  std::vector<TdxSmartImageCodecClass> refused;
   for (TdxSmartImageCodecClass codec : CodecsState().Codecs) {
+    const TdxSmartImageCodecClass decoder = codec->StreamDecoder();
+    if (std::find(refused.begin(), refused.end(), decoder) != refused.end()) continue;
     if (codec->Load(AStream, AHandle)) return true;
     AStream->SetPosition(position);
+    refused.push_back(decoder);
   }
   return false;
 }

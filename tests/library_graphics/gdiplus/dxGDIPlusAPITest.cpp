@@ -1,6 +1,7 @@
 #include "library/graphics/gdiplus/dxGDIPlusAPI.h"
 #include "platform/ui/GdiScopes.h"
 #include "tests/library_graphics/GdiPlusTesting.h"
+#include "tests/library_graphics/SmartImageTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -28,16 +29,20 @@ struct TBindingProbe {
   // Faces the font-from-LOGFONT entry point saw; only "Tahoma" counts as TrueType.
   static inline bool WatchFonts = false;
   static inline std::vector<LOGFONTW> FontRequests;
+  // Images GDI+ was asked to decode from a stream.
+  static inline bool WatchImageLoads = false;
+  static inline int ImageLoads = 0;
 
   static inline decltype(&dxGdipPrototypes::GdiplusStartup) RealStartup = nullptr;
   static inline decltype(&dxGdipPrototypes::GdiplusShutdown) RealShutdown = nullptr;
   static inline decltype(&dxGdipPrototypes::GdipCreateFontFromLogfontW) RealFontFromLogFont = nullptr;
+  static inline decltype(&dxGdipPrototypes::GdipLoadImageFromStream) RealLoadImage = nullptr;
 
   static void Reset() {
     Asked.clear();
     Missing.clear();
-    FailStartup = FailHook = WatchFonts = false;
-    Startups = Shutdowns = 0;
+    FailStartup = FailHook = WatchFonts = WatchImageLoads = false;
+    Startups = Shutdowns = ImageLoads = 0;
     FontRequests.clear();
   }
 
@@ -70,6 +75,11 @@ struct TBindingProbe {
     return RealFontFromLogFont(ADC, ALogFont, AFont);
   }
 
+  static GpStatus WINGDIPAPI LoadImage(IStream* AStream, GpImage** AImage) {
+    ++ImageLoads;
+    return RealLoadImage(AStream, AImage);
+  }
+
   template <class F>
   static FARPROC AsProc(F AFunction) {
     return reinterpret_cast<FARPROC>(reinterpret_cast<void (*)()>(AFunction));
@@ -95,6 +105,10 @@ struct TBindingProbe {
     if (name == "GdipCreateFontFromLogfontW" && WatchFonts) {
       RealFontFromLogFont = FromProc<decltype(RealFontFromLogFont)>(real);
       return AsProc(&FontFromLogFont);
+    }
+    if (name == "GdipLoadImageFromStream" && WatchImageLoads) {
+      RealLoadImage = FromProc<decltype(RealLoadImage)>(real);
+      return AsProc(&LoadImage);
     }
     return real;
   }
@@ -267,6 +281,35 @@ TEST_F(GdiPlusBinding, AFaceThatIsNotTrueTypeBecomesTahomaOfTheSameHeightWeightA
     EXPECT_EQ(e.Status(), InvalidParameter);
   }
   EXPECT_EQ(TBindingProbe::FontRequests.size(), 1u);  // no second attempt
+}
+
+TEST_F(GdiPlusBinding, AStreamIsOfferedToGdiPlusOnceHoweverManyOfItsCodecsAreRegistered) {
+  TBindingProbe::WatchImageLoads = true;
+  Start();
+  dxGDIPlusClassesInitialization();
+  std::string damaged = FixtureBytes(L"png32.png");
+  ASSERT_GT(damaged.size(), 64u);
+  damaged.resize(damaged.size() / 2);
+  const struct {
+    const char* Name;
+    std::string Bytes;
+    bool Loads;
+  } cases[] = {
+      {"a damaged PNG", damaged, false},
+      {"a PNG", FixtureBytes(L"png32.png"), true},
+      // Taken by the first GDI+ codec, whatever the format.
+      {"a JPEG", FixtureBytes(L"jpeg-baseline.jpg"), true},
+      {"no image at all", std::string(200, 'x'), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TBindingProbe::ImageLoads = 0;
+    TOwned<TMemoryStream> stream = StreamOf(c.Bytes);
+    TOwned<TdxSmartImageCustomHandle> handle;
+    EXPECT_EQ(TdxSmartImageCodecsRepository::Load(stream.get(), handle), c.Loads);
+    EXPECT_EQ(TBindingProbe::ImageLoads, 1);
+  }
+  dxGDIPlusClassesFinalization();
 }
 
 // ---------------------------------------------------------------------------
