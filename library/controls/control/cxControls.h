@@ -34,6 +34,10 @@
 //   TdxMainScrollbarsOwnerHelper, TcxControlMainScrollbarsHelper
 //                           a control's main scroll bars and size grip
 //                           (cxControls_ScrollBars.cpp)
+//   TcxControlScrollBarHelper, TcxControlScrollBarsManager
+//                           bars without a window of their own and the
+//                           manager that routes the mouse to them
+//                           (cxControls_ScrollBarsManager.cpp)
 //
 // Process-wide services: the system controller exists from the unit's
 // start-up on; SystemInfo, MessagesController and WindowProcController are
@@ -1158,6 +1162,99 @@ class TcxControlMainScrollbarsHelper : public TdxMainScrollbarsOwnerHelper {
   TcxControl* Control() const;
 };
 
+// A bar without a window of its own: painted on its control's canvas and
+// driven through the control's scroll-bars manager. Its owner is the
+// control (or a part of it, through IcxScrollBarOwner2).
+class TcxControlScrollBarHelper : public TcxScrollBarHelper, public IcxControlScrollBar {
+  SK_CLASS(TcxControlScrollBarHelper, TcxScrollBarHelper)
+ public:
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+
+  // IcxControlScrollBar
+  void ApplyData() override;
+  TcxScrollBarData& GetData() override { return FData; }
+  // No window of its own.
+  TWinControl* GetControl() override { return nullptr; }
+  TRect GetBoundsRect() override { return BoundsRect(); }
+  void SetBoundsRect(const TRect& ABounds) override { TcxScrollBarHelper::SetBoundsRect(ABounds); }
+  bool GetVisible() override { return Visible(); }
+  bool GetEnabled() override { return Enabled(); }
+  TScrollBarKind GetKind() override { return Kind(); }
+  int GetMin() override { return Min(); }
+  int GetMax() override { return Max(); }
+  int GetPageSize() override { return PageSize(); }
+  int GetPosition() override { return Position(); }
+  void SetScrollParams(int AMin, int AMax, int APosition, int APageSize, bool ARedraw) override {
+    TcxScrollBarHelper::SetScrollParams(AMin, AMax, APosition, APageSize, ARedraw);
+  }
+
+  // ABounds in the owner's coordinates; then the layout.
+  virtual void SetOwnerControlRelativeBounds(const TRect& ABounds);
+  // A click on the bar focuses its control.
+  virtual void FocusOwner();
+  // At once: GDI bars paint straight onto the owner window.
+  void Repaint() override;
+
+ private:
+  TcxControl* OwnerCxControl() const;
+
+  TcxScrollBarData FData;
+};
+
+// The windowless bars of one control: which one is under the mouse (hot),
+// mouse input to it, and the mouse capture while it is dragged. Every
+// control has one and offers it each message first.
+class TcxControlScrollBarsManager : public TcxIUnknownObject, public IcxMouseTrackingCaller3 {
+  SK_CLASS(TcxControlScrollBarsManager, TcxIUnknownObject)
+ public:
+  // How often a capture lost with the window is checked for.
+  static constexpr unsigned CheckCaptureInterval = 100;
+
+  virtual void Create(TcxControl* AOwner);
+  void Destroy() override;
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+
+  void RegisterScrollBar(TcxControlScrollBarHelper* AScrollBar);
+  // A hot bar leaves first.
+  void UnRegisterScrollBar(TcxControlScrollBarHelper* AScrollBar);
+  int ScrollBarCount() const { return static_cast<int>(FScrollBars.size()); }
+  TcxControlScrollBarHelper* HotScrollBar() const { return FHotScrollBar; }
+  bool IsCapture() const { return FIsCapture; }
+  TcxTimer* CheckCaptureTimer() const { return FCheckCaptureTimer.get(); }
+
+  // Whether the message was consumed.
+  virtual bool HandleMessage(TMessage& Message);
+  // On a visible bar of a visible owner (client coordinates).
+  virtual bool IsScrollBarsArea(const TPoint& P);
+  // Each visible bar in the canvas's visible area.
+  virtual void Paint(TcxCustomCanvas* ACanvas);
+
+  // IcxMouseTrackingCaller3: the tracking over the hot bar, which goes on
+  // while the bar is dragged.
+  void MouseLeave() override;
+  bool PtInCaller(const TPoint& P) override;
+  bool IsCaptureObject() override { return FIsCapture; }
+
+ protected:
+  virtual bool RouteMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual bool RouteMouseMove(TShiftState Shift, int X, int Y);
+  virtual bool RouteMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+
+ private:
+  TcxControlScrollBarHelper* ScrollBarAt(const TPoint& P) const;
+  static bool IsShown(TcxControlScrollBarHelper* AScrollBar);
+  void SetHotScrollBar(TcxControlScrollBarHelper* AValue);
+  void TakeCapture();
+  void FreeCapture();
+  void CheckCapture(TObject* Sender);
+
+  TOwned<TcxTimer> FCheckCaptureTimer;
+  bool FIsCapture;
+  TcxControlScrollBarHelper* FHotScrollBar;
+  TcxControl* FOwner;
+  std::vector<TcxControlScrollBarHelper*> FScrollBars;
+};
+
 class TcxCustomControl : public TNoRefCount<TCustomControl>, public IdxScaleFactor {
   SK_CLASS(TcxCustomControl, TCustomControl)
  public:
@@ -1195,7 +1292,8 @@ class TcxControl : public TcxCustomControl,
                    public IdxVisualRefinementsListener,
                    public IdxSystemInfoListener,
                    public IdxGestureOwner,
-                   public IdxGestureClient {
+                   public IdxGestureClient,
+                   public IcxScrollBarOwner {
   SK_CLASS(TcxControl, TcxCustomControl)
  public:
   static void Publish(TPublisher<TcxControl>& P);
@@ -1284,6 +1382,12 @@ class TcxControl : public TcxCustomControl,
   IcxControlScrollBar* GetVertScrollBar();
   TcxSizeGrip* GetSizeGrip();
   TcxControlMainScrollbarsHelper* ScrollbarsHelper() const { return FScrollbarsHelper.get(); }
+  TcxControlScrollBarsManager* ScrollBarsManager() const { return FScrollBarsManager.get(); }
+
+  // IcxScrollBarOwner: the owner of windowless bars on the control.
+  TWinControl* GetControl() override { return this; }
+  TcxLookAndFeel* GetLookAndFeel() override { return LookAndFeel(); }
+  TdxScaleFactor* GetScaleFactor() override { return ScaleFactor(); }
   TdxScrollbarMode ScrollbarMode() const { return FScrollbarMode; }
   // Whether a click on the child (a main bar) focuses the control.
   virtual bool FocusesOnChildClick(TControl* AChild);
@@ -1354,7 +1458,8 @@ class TcxControl : public TcxCustomControl,
   virtual void PaintControl();
   virtual void PaintNonClientArea(HDC DC);
   virtual void PaintBorder(TcxCustomCanvas* ACanvas);
-  virtual void PaintScrollBars(TcxCustomCanvas*) {}
+  // The windowless bars, then the size grip.
+  virtual void PaintScrollBars(TcxCustomCanvas* ACanvas);
   virtual void FillBackground(TcxCanvas* ACanvas, const TRect& R);
   virtual void EraseBackgroundCore(HDC DC);
   virtual void DrawBackgroundContent(TcxCanvas* ACanvas, const TRect& R);
@@ -1508,6 +1613,8 @@ class TcxControl : public TcxCustomControl,
   void CMFontChanged(TMessage& Message);
   void DXMCheckScrollBarSizes(TMessage& Message);
   friend class TcxControlMainScrollbarsHelper;
+  friend class TcxControlScrollBarHelper;
+  friend class TcxControlScrollBarsManager;
   void DXMScaleChanging(TMessage& Message);
   void DXMScaleChanged(TMessage& Message);
 
@@ -1539,6 +1646,7 @@ class TcxControl : public TcxCustomControl,
   TNotifyEvent FOnFocusChanged;
   TdxScrollbarMode FScrollbarMode;
   TOwned<TcxControlMainScrollbarsHelper> FScrollbarsHelper;
+  TOwned<TcxControlScrollBarsManager> FScrollBarsManager;
 };
 
 // ---------------------------------------------------------------------------

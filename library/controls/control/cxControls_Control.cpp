@@ -112,6 +112,7 @@ void TcxControl::Create(TComponent* AOwner) {
   FFocusOnClick = true;
   CreateLookAndFeel(this, BindEvent<&TcxControl::LookAndFeelChangeHandler>(this));
   FScrollbarMode = ActualScrollBarMode();
+  FScrollBarsManager.reset(New<TcxControlScrollBarsManager>(this));
   FScrollbarsHelper.reset(New<TcxControlMainScrollbarsHelper>(static_cast<TObject*>(this)));
   SetTabStop(WantsFocus());
   FGestureHelper.reset(New<TdxGestureHelper>(static_cast<IdxGestureOwner*>(this)));
@@ -132,6 +133,7 @@ void TcxControl::Destroy() {
   // A half-built control may lack any of these.
   FGestureHelper.reset();
   FScrollbarsHelper.reset();
+  FScrollBarsManager.reset();
   FDragAndDropObject.reset();
   FFontListenerList.clear();
   FCanvas.reset();

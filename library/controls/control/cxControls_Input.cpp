@@ -20,7 +20,10 @@ constexpr int MaxMessageCoordinate = 0x8000;
 // Window procedure
 
 void TcxControl::WndProc(TMessage& Message) {
-  if (CanPreprocessMessage() && FGestureHelper && FGestureHelper->HandleMessage(Message)) return;
+  if (CanPreprocessMessage()) {
+    if (FGestureHelper && FGestureHelper->HandleMessage(Message)) return;
+    if (FScrollBarsManager && FScrollBarsManager->HandleMessage(Message)) return;
+  }
   TControlTracker alive(this);
   switch (Message.Msg) {
     case WM_RBUTTONUP:
@@ -245,7 +248,9 @@ void TcxControl::WMSetCursor(TMessage& Message) {
 
 void TcxControl::WMContextMenu(TMessage& Message) {
   const TPoint screenPos = PointFromLParam(Message.LParam);
-  if (!(screenPos.X == -1 && screenPos.Y == -1) && IsOnScrollBarArea(ScreenToClient(screenPos))) {
+  const bool fromKeyboard = screenPos.X == -1 && screenPos.Y == -1;
+  if ((FScrollBarsManager && FScrollBarsManager->IsCapture()) ||
+      (!fromKeyboard && IsOnScrollBarArea(ScreenToClient(screenPos)))) {
     Message.Result = 1;
     return;
   }

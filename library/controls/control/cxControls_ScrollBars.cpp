@@ -749,7 +749,9 @@ bool TcxControl::IsOnSizeGrip(const TPoint& P) {
   return FScrollbarsHelper && FScrollbarsHelper->IsOnSizeGrip(P);
 }
 
-bool TcxControl::IsOnScrollBarArea(const TPoint& P) { return IsOnSizeGrip(P); }
+bool TcxControl::IsOnScrollBarArea(const TPoint& P) {
+  return (FScrollBarsManager && FScrollBarsManager->IsScrollBarsArea(P)) || IsOnSizeGrip(P);
+}
 
 bool TcxControl::IsInternalChildControl(TControl* AControl) {
   return FScrollbarsHelper && FScrollbarsHelper->MainScrollBars() &&
