@@ -715,9 +715,13 @@ void TcxControl::BringScrollBarsToFront() {
   if (FScrollbarsHelper && FScrollbarsHelper->MainScrollBars()) FScrollbarsHelper->MainScrollBars()->RaiseScrollBars();
 }
 
-int TcxControl::HorzScrollBarHeight() { return GetSystemScrollBarSize(ScaleFactor()).cy; }
+int TcxControl::HorzScrollBarHeight() {
+  return FScrollbarsHelper ? FScrollbarsHelper->HorzScrollBarHeight() : GetSystemScrollBarSize(ScaleFactor()).cy;
+}
 
-int TcxControl::VertScrollBarWidth() { return GetSystemScrollBarSize(ScaleFactor()).cx; }
+int TcxControl::VertScrollBarWidth() {
+  return FScrollbarsHelper ? FScrollbarsHelper->VertScrollBarWidth() : GetSystemScrollBarSize(ScaleFactor()).cx;
+}
 
 TRect TcxControl::HorzScrollBarBounds() {
   const TRect client = ClientBounds();
@@ -735,15 +739,9 @@ TRect TcxControl::VertScrollBarBounds() {
   return UseRightToLeftScrollBar() ? TdxRightToLeftLayoutConverter::ConvertRect(r, client) : r;
 }
 
-TRect TcxControl::SizeGripBounds() {
-  const TRect vert = VertScrollBarBounds();
-  const TRect horz = HorzScrollBarBounds();
-  return TRect(vert.Left, horz.Top, vert.Right, horz.Bottom);
-}
+TRect TcxControl::SizeGripBounds() { return FScrollbarsHelper ? FScrollbarsHelper->SizeGripBounds() : TRect(); }
 
-bool TcxControl::BothScrollBarsVisible() {
-  return IsScrollBarVisible(sbHorizontal) && IsScrollBarVisible(sbVertical);
-}
+bool TcxControl::BothScrollBarsVisible() { return FScrollbarsHelper && FScrollbarsHelper->BothScrollBarsVisible(); }
 
 bool TcxControl::IsOnSizeGrip(const TPoint& P) {
   return FScrollbarsHelper && FScrollbarsHelper->IsOnSizeGrip(P);
