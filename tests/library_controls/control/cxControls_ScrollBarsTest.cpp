@@ -299,6 +299,18 @@ TEST_F(TMainScrollBars, TheClientLosesTheSystemBarWidthAtEachResolution) {
   }
 }
 
+TEST_F(TMainScrollBars, TheRefitMessageGivesTheBarsTheSystemThicknessAgain) {
+  Control->SetContent(1000, 1000);
+  ASSERT_TRUE(Control->BothScrollBarsVisible());
+  auto* vert = static_cast<TWinControl*>(Control->GetVertScrollBar()->GetControl());
+  auto* horz = static_cast<TWinControl*>(Control->GetHorzScrollBar()->GetControl());
+  vert->SetWidth(5);
+  horz->SetHeight(6);
+  Control->Perform(DXM_CHECKSCROLLBARSIZES, 0, 0);
+  EXPECT_EQ(vert->Width(), BarWidth);
+  EXPECT_EQ(horz->Height(), BarHeight);
+}
+
 // ---------------------------------------------------------------------------
 // Scrolling
 
