@@ -454,7 +454,8 @@ void TdxMainScrollbarsOwnerHelper::SetScrollBarInfo(TScrollBarKind AKind, int AM
 }
 
 void TdxMainScrollbarsOwnerHelper::CalculateScrollBars() {
-  if (!FMainScrollBars) return;
+  // A helper without a control has a set without bars.
+  if (!FMainScrollBars || !Data(sbHorizontal) || !Data(sbVertical)) return;
   if (FUpdateScrollBarsCount == 0) {
     FInitialHScrollBarActive = IsScrollBarVisible(sbHorizontal);
     FInitialVScrollBarActive = IsScrollBarVisible(sbVertical);
