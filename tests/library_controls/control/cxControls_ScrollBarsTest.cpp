@@ -324,6 +324,19 @@ TEST_F(TMainScrollBars, AScrollMessageFromTheBarReachesTheControl) {
   EXPECT_EQ(std::get<1>(Control->ScrollCalls[0]), scLineDown);
 }
 
+TEST_F(TMainScrollBars, AClickOnTheBarsArrowScrollsTheControlByALine) {
+  Control->SetContent(100, 1000);
+  auto* bar = static_cast<TcxControlScrollBar*>(Control->GetVertScrollBar()->GetControl());
+  const TPoint arrow = bar->ClientToScreen(bar->Helper()->ViewInfo()->PartBounds(sbpLineDown).GetCenter());
+  SendMouseMove(arrow);
+  SendMouseSteps({{arrow, MOUSEEVENTF_LEFTDOWN}, {arrow, MOUSEEVENTF_LEFTUP}});
+  ASSERT_TRUE(PumpUntil([&] {
+    return !Control->ScrollCalls.empty() && std::get<1>(Control->ScrollCalls.back()) == scEndScroll;
+  }));
+  ASSERT_GE(Control->ScrollCalls.size(), 2u);
+  EXPECT_EQ(Control->ScrollCalls.front(), std::make_tuple(sbVertical, scLineDown, 1));
+}
+
 TEST_F(TMainScrollBars, ScrollContentStepsALineAlongTheDirection) {
   Control->SetContent(1000, 1000);
   Control->ScrollContent(dirLeft);
