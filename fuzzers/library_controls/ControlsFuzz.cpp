@@ -2,6 +2,9 @@
 // windowless scroll bar in ScrollBarFuzz.cpp.
 //   scroll-params   scroll parameters over the whole Integer range, thumb
 //                   drags and steps by code (ScrollBarFuzz.h).
+//   main-scroll-bars  the same parameters given to a control's main bars,
+//                   with thumb drags, gestures and wheel notches
+//                   (ScrollBarFuzz.h).
 //   formatted-text  random formatted texts (control characters, CR and LF
 //                   mixes, tabs, lone surrogates, very long words, empty and
 //                   URL runs) laid out with random flags, bounds (empty and
@@ -303,6 +306,7 @@ const TFuzzDriver Drivers[] = {
     {L"formatted-text", FormattedTextSeeds, FormattedTextInput},
     {L"truetype-file", TrueTypeSeeds, TrueTypeInput},
     {L"scroll-params", ScrollParamsSeeds, RunScrollParams},
+    {L"main-scroll-bars", MainScrollBarsSeeds, RunMainScrollBars},
     {L"control-messages", ControlMessagesSeeds, RunControlMessages},
 };
 

@@ -7,8 +7,11 @@
 // Run it with: tools/fuzz library_controls -- scroll-params --rounds 100000
 #include "fuzzers/library_controls/ScrollBarFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
+#include "library/controls/control/cxControls.h"
 #include "library/controls/scrollbars/cxScrollBar.h"
+#include "platform/ui/Forms.h"
 
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -146,3 +149,104 @@ void RunScrollParams(const std::string& AData) {
   }
 }
 
+
+// ---------------------------------------------------------------------------
+// Main scroll bars of a control
+
+namespace {
+
+// One bar's parameters as the control gives them.
+struct TBarParams {
+  int Min = 0, Max = 0, Page = 0, Pos = 0;
+  bool AllowShow = true, AllowHide = true;
+};
+
+// Takes whatever parameters the input says and moves its content where the
+// bars scroll to.
+class TFuzzMainBarsControl : public TcxControl {
+  SK_CLASS(TFuzzMainBarsControl, TcxControl)
+ public:
+  std::array<TBarParams, 2> Params;
+  using TcxControl::GestureScroll;
+  using TcxControl::RefreshScrollBars;
+
+ protected:
+  void SetupScrollBars() override {
+    for (const TScrollBarKind kind : {sbHorizontal, sbVertical}) {
+      const TBarParams& p = Params[kind];
+      SetScrollBarInfo(kind, p.Min, p.Max, 1, p.Page, p.Pos, p.AllowShow, p.AllowHide);
+    }
+  }
+  void HandleScroll(TScrollBarKind AKind, TScrollCode, int& APosition) override {
+    Params[AKind].Pos = APosition;
+    RefreshScrollBars();
+  }
+};
+
+void CheckBar(IcxControlScrollBar* ABar) {
+  Check(ABar->GetPosition() >= ABar->GetMin() && ABar->GetPosition() <= ABar->GetMax(),
+        "a main bar's position left Min..Max");
+}
+
+}  // namespace
+
+std::vector<std::string> MainScrollBarsSeeds() {
+  return {
+      Numbers({0, 99, 10, 0, 3, 0, 999, 100, 500, 3, 40, -40, 120}),
+      Numbers({INT32_MIN, INT32_MAX, INT32_MAX, 0, 1, 5, 4, 0, 5, 2, -3000, 3000, -120}),
+      Numbers({10, 20, 30, 15, 0, -50, 50, 0, -60, 3, 7, 7, 240}),
+  };
+}
+
+void RunMainScrollBars(const std::string& AData) {
+  static TOwned<TForm> form;
+  if (!form) {
+    form.reset(New<TForm>(nullptr));
+    form->SetBounds(10, 10, 400, 300);
+    form->Show();
+  }
+  TNumberReader in(AData);
+  TOwned<TFuzzMainBarsControl> control(New<TFuzzMainBarsControl>(nullptr));
+  control->SetParent(form.get());
+  control->SetBounds(10, 10, 200, 150);
+  control->HandleNeeded();
+  while (!in.AtEnd()) {
+    for (TBarParams& p : control->Params) {
+      p.Min = in.Next();
+      p.Max = in.Next();
+      p.Page = in.Next();
+      p.Pos = in.Next();
+      const int flags = in.Next();
+      p.AllowShow = (flags & 1) != 0;
+      p.AllowHide = (flags & 2) != 0;
+    }
+    std::array<std::array<int, 3>, 2> before{};
+    for (const TScrollBarKind kind : {sbHorizontal, sbVertical}) {
+      IcxControlScrollBar* bar = kind == sbHorizontal ? control->GetHorzScrollBar() : control->GetVertScrollBar();
+      before[kind] = {bar->GetMin(), bar->GetMax(), bar->GetPageSize()};
+    }
+    control->RefreshScrollBars();
+    for (const TScrollBarKind kind : {sbHorizontal, sbVertical}) {
+      IcxControlScrollBar* bar = kind == sbHorizontal ? control->GetHorzScrollBar() : control->GetVertScrollBar();
+      const TcxScrollBarData& data = bar->GetData();
+      // A page grown by the other bar's thickness may have made it invalid
+      // after the setup: the data decides.
+      if (!data.FIsValid || !data.FVisible) {
+        const std::array<int, 3> now{bar->GetMin(), bar->GetMax(), bar->GetPageSize()};
+        Check(now == before[kind], "invalid main-bar data was applied");
+      }
+      CheckBar(bar);
+    }
+    // A thumb drag on the vertical bar, gesture pixels and wheel notches.
+    auto* vert = static_cast<TcxControlScrollBar*>(control->GetVertScrollBar()->GetControl());
+    const TRect thumb = vert->Helper()->ViewInfo()->PartBounds(sbpThumbnail);
+    const TPoint from = thumb.IsEmpty() ? TPoint(5, 20) : thumb.GetCenter();
+    vert->Helper()->Controller()->MouseDown(mbLeft, {ssLeft}, from.X, from.Y);
+    vert->Helper()->Controller()->MouseMove({ssLeft}, from.X + in.Next() % 500, from.Y + in.Next() % 4000);
+    vert->Helper()->Controller()->MouseUp(mbLeft, {}, from.X, from.Y);
+    control->GestureScroll(in.Next() % 5000, in.Next() % 5000);
+    control->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(in.Next() % 1000)), 0);
+    CheckBar(control->GetHorzScrollBar());
+    CheckBar(control->GetVertScrollBar());
+  }
+}

@@ -10,3 +10,9 @@
 // as it was, and the position stays within Min..Max.
 std::vector<std::string> ScrollParamsSeeds();
 void RunScrollParams(const std::string& AInput);
+// Parameters over the whole Integer range (pages beyond the range, with and
+// without show and hide) given to a control's main bars, each set followed
+// by a thumb drag, gesture pixels and wheel notches: invalid data leaves a
+// bar as it was, and every position stays within Min..Max.
+std::vector<std::string> MainScrollBarsSeeds();
+void RunMainScrollBars(const std::string& AInput);

@@ -29,6 +29,15 @@
 //                           painting (cxControls_Painting.cpp), input
 //                           (cxControls_Input.cpp)
 //   TcxControlChildComponent   a component bound to one control
+//   TScrollStyle, TcxScrollBarData, IcxControlScrollBar, TcxControlScrollBar,
+//   TcxSizeGrip, TcxControlCustomScrollBars, TcxControlWindowedScrollBars,
+//   TdxMainScrollbarsOwnerHelper, TcxControlMainScrollbarsHelper
+//                           a control's main scroll bars and size grip
+//                           (cxControls_ScrollBars.cpp)
+//   TcxControlScrollBarHelper, TcxControlScrollBarsManager
+//                           bars without a window of their own and the
+//                           manager that routes the mouse to them
+//                           (cxControls_ScrollBarsManager.cpp)
 //
 // Process-wide services: the system controller exists from the unit's
 // start-up on; SystemInfo, MessagesController and WindowProcController are
@@ -47,11 +56,13 @@
 #include "library/graphics/canvas/cxGraphics.h"
 #include "library/core/system/dxGestures.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
+#include "library/controls/scrollbars/cxScrollBar.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/UITypes.h"
 #include "platform/runtime/Threads.h"
 
+#include <array>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -741,9 +752,8 @@ class TdxControlsDesignSelectorHelper : public TComponent {
 // and in-control drag and drop (cxControls_Input.cpp). Creation, destruction,
 // scaling and the look-and-feel link: cxControls_Control.cpp.
 //
-// Main scroll bars do not exist yet: every answer that asks for them is
-// "none" or "hidden", so a plain control never scrolls by itself. The only
-// render mode any control supports is GDI.
+// The main scroll bars: cxControls_ScrollBars.cpp. The only render mode any
+// control supports is GDI.
 
 enum TcxControlBorderStyle { cxcbsNone, cxcbsDefault };
 template <>
@@ -777,6 +787,472 @@ struct IcxFontListener : public virtual IInterface {
 
  protected:
   ~IcxFontListener() = default;
+};
+
+// ---------------------------------------------------------------------------
+// Main scroll bars of a control (cxControls_ScrollBars.cpp)
+//
+// A TcxControl has a horizontal and a vertical main scroll bar and a size
+// grip. Its main scroll-bars helper asks the control for both bars'
+// parameters (SetupScrollBars, which calls SetScrollBarInfo) until the
+// choice of visible bars settles, places the bars and turns wheel steps and
+// gestures into scroll codes. The bars are classic ones: child windows
+// beside the content. Overlay bars (touch and hybrid) are not built yet, so
+// every control resolves to classic bars.
+
+// Which main bars a control may show. Scoped: the shift state has its own
+// ssHorizontal.
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+// The parameters of one main bar as the control last gave them.
+struct TcxScrollBarData {
+  bool FAllowHide = false;
+  bool FAllowShow = false;
+  bool FEnabled = true;
+  bool FIsValid = false;
+  TScrollBarInc FLargeChange = 1;
+  int FMax = 100;
+  int FMin = 0;
+  int FPageSize = 0;
+  int FPosition = 0;
+  TScrollBarInc FSmallChange = 1;
+  bool FVisible = false;
+
+  // FIsValid from the parameters: a range, a page shorter than it and a
+  // position not below the minimum. In 64 bits: the range may span Integer.
+  void Correct();
+};
+
+// What the helper sees of a main bar.
+struct IcxControlScrollBar : public virtual IInterface {
+  static constexpr GUID IID = {0x3F0A6C52, 0x9D1E, 0x4B7A, {0x8E, 0x21, 0x6C, 0x5D, 0x0B, 0x93, 0xA4, 0x7F}};
+  // Copies the data into the bar (an invalid set changes only Enabled and
+  // the visibility).
+  virtual void ApplyData() = 0;
+  virtual TcxScrollBarData& GetData() = 0;
+  virtual TWinControl* GetControl() = 0;
+  virtual TRect GetBoundsRect() = 0;
+  virtual void SetBoundsRect(const TRect& ABounds) = 0;
+  virtual bool GetVisible() = 0;
+  virtual bool GetEnabled() = 0;
+  virtual TScrollBarKind GetKind() = 0;
+  virtual int GetMin() = 0;
+  virtual int GetMax() = 0;
+  virtual int GetPageSize() = 0;
+  virtual int GetPosition() = 0;
+  virtual void SetScrollParams(int AMin, int AMax, int APosition, int APageSize, bool ARedraw) = 0;
+
+ protected:
+  ~IcxControlScrollBar() = default;
+};
+
+// A classic main bar: a TcxScrollBar window on its control.
+class TcxControlScrollBar : public TcxScrollBar, public IcxControlScrollBar {
+  SK_CLASS(TcxControlScrollBar, TcxScrollBar)
+ public:
+  static void Publish(TPublisher<TcxControlScrollBar>& P);
+
+  void Create(TComponent* AOwner) override;
+  // The bar of a control; no component owns it.
+  virtual void Create(TcxControl* AOwnerControl);
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+
+  TcxControl* OwnerControl() const { return FOwnerControl; }
+
+  // IcxControlScrollBar
+  void ApplyData() override;
+  TcxScrollBarData& GetData() override { return FData; }
+  TWinControl* GetControl() override { return this; }
+  TRect GetBoundsRect() override { return BoundsRect(); }
+  void SetBoundsRect(const TRect& ABounds) override { TControl::SetBoundsRect(ABounds); }
+  bool GetVisible() override { return Visible(); }
+  bool GetEnabled() override { return Enabled(); }
+  TScrollBarKind GetKind() override { return Kind(); }
+  int GetMin() override { return Min(); }
+  int GetMax() override { return Max(); }
+  int GetPageSize() override { return PageSize(); }
+  int GetPosition() override { return Position(); }
+  void SetScrollParams(int AMin, int AMax, int APosition, int APageSize, bool ARedraw) override {
+    TcxScrollBar::SetScrollParams(AMin, AMax, APosition, APageSize, ARedraw);
+  }
+
+  virtual void InitializeParent();
+  // ABounds in the owner control's client coordinates.
+  virtual void SetOwnerControlRelativeBounds(const TRect& ABounds);
+  virtual void UpdateBounds(const TRect& ABounds);
+  virtual bool WantsVisible() { return FData.FVisible; }
+
+ protected:
+  void WndProc(TMessage& Message) override;
+  void CreateHandle() override;
+  void Paint() override;
+  // Before the bar's own handling.
+  virtual void ProcessMessage(TMessage& Message);
+  virtual void FocusOwner();
+
+ private:
+  void CMAnswerOne(TMessage& Message) { Message.Result = 1; }
+
+  TcxScrollBarData FData;
+  TcxControl* FOwnerControl;
+};
+
+// The filled square between two classic bars.
+class TcxSizeGrip : public TNoRefCount<TCustomControl>, public TcxLookAndFeelOwner {
+  SK_CLASS(TcxSizeGrip, TCustomControl)
+ public:
+  static void Publish(TPublisher<TcxSizeGrip>& P);
+
+  void Create(TComponent* AOwner) override;
+  // The grip of a control; no component owns it.
+  virtual void Create(TcxControl* AOwnerControl);
+  void Destroy() override;
+
+  // Whether a grip in AControl's bottom-right corner would size its form:
+  // the form has a sizing border, is neither maximised nor minimised, and
+  // the control's corner lies on the form's right client edge, at or below
+  // its bottom one.
+  static bool IsAvailable(TControl* AControl);
+
+  TcxControl* OwnerControl() const { return FOwnerControl; }
+  virtual void InitializeParent();
+  virtual void SetOwnerControlRelativeBounds(const TRect& ABounds) { SetBoundsRect(ABounds); }
+
+ protected:
+  void CreateHandle() override;
+  void Paint() override;
+  virtual void DrawGrip(TcxCanvas* ACanvas);
+
+ private:
+  void LookAndFeelChangeHandler(TcxLookAndFeel*, TcxLookAndFeelValues) { Invalidate(); }
+  void WMEraseBkgnd(TMessage& Message) { Message.Result = 1; }
+
+  TcxControl* FOwnerControl;
+};
+
+class TdxMainScrollbarsOwnerHelper;
+
+// The two main bars and the grip of one control.
+class TcxControlCustomScrollBars : public TcxIUnknownObject {
+  SK_CLASS(TcxControlCustomScrollBars, TcxIUnknownObject)
+ public:
+  // With the control's own main scroll-bars helper.
+  void Create(TcxControl* AOwner);
+  // Makes both bars and the grip through AMainScrollbarsOwner.
+  virtual void Create(TcxControl* AOwner, TdxMainScrollbarsOwnerHelper* AMainScrollbarsOwner);
+  void Destroy() override;
+
+  TcxControl* Owner() const { return FOwner; }
+  TdxMainScrollbarsOwnerHelper* MainScrollbarsOwner() const { return FMainScrollbarsOwner; }
+  // The helper is laying the bars out: visibility answers come from the data.
+  bool Calculating() const { return FCalculating; }
+  void SetCalculating(bool AValue) { FCalculating = AValue; }
+  TObject* HScrollBar() const { return FHScrollBar; }
+  TObject* VScrollBar() const { return FVScrollBar; }
+  TObject* SizeGrip() const { return FSizeGrip; }
+
+  virtual IcxControlScrollBar* GetScrollBar(TScrollBarKind AKind);
+  virtual bool GetScrollBarVisible(TScrollBarKind AKind);
+  // The bar of that kind takes the thickness the helper reports; whether it
+  // changed.
+  virtual bool AdjustScrollBarSize(bool AVertical) = 0;
+  virtual void SetSizeGripVisible(bool AValue) = 0;
+  virtual void RaiseScrollBars() {}
+  virtual void HideAll() {}
+  virtual void InitializeParents() {}
+  virtual void Invalidate() {}
+  virtual bool IsScrollBarControl(TControl* AControl);
+  virtual void ReleasePopupHandles() {}
+  // Places the visible bars and the grip where the helper says.
+  virtual void UpdateBounds() {}
+  // Each bar takes its data.
+  virtual void UpdateControlStates() {}
+  virtual void DrawSizeGrip(TcxCanvas*) {}
+
+ protected:
+  virtual TObject* CreateScrollBar(TScrollBarKind AKind) = 0;
+  virtual TObject* CreateSizeGrip() = 0;
+  virtual void CreateScrollBars();
+  virtual void DestroyScrollBars();
+  virtual void ScrollBarScroll(TObject* Sender, TScrollCode AScrollCode, int& AScrollPos);
+
+  bool FCalculating;
+  TdxMainScrollbarsOwnerHelper* FMainScrollbarsOwner;
+  TcxControl* FOwner;
+  TObject* FHScrollBar;
+  TObject* FSizeGrip;
+  TObject* FVScrollBar;
+};
+
+// Bars and grip as windows of the control (classic mode).
+class TcxControlWindowedScrollBars : public TcxControlCustomScrollBars {
+  SK_CLASS(TcxControlWindowedScrollBars, TcxControlCustomScrollBars)
+ public:
+  bool AdjustScrollBarSize(bool AVertical) override;
+  void SetSizeGripVisible(bool AValue) override;
+  bool GetScrollBarVisible(TScrollBarKind AKind) override;
+  void RaiseScrollBars() override;
+  void HideAll() override;
+  void InitializeParents() override;
+  void Invalidate() override;
+  void UpdateBounds() override;
+  void UpdateControlStates() override;
+
+ protected:
+  TObject* CreateScrollBar(TScrollBarKind AKind) override;
+  TObject* CreateSizeGrip() override;
+
+ private:
+  TcxControlScrollBar* Bar(TScrollBarKind AKind) const {
+    return static_cast<TcxControlScrollBar*>(AKind == sbHorizontal ? FHScrollBar : FVScrollBar);
+  }
+  TcxSizeGrip* Grip() const { return static_cast<TcxSizeGrip*>(FSizeGrip); }
+};
+
+// Decides which main bars show and scrolls through them. The base asks its
+// owner through the virtual operations below; TcxControlMainScrollbarsHelper
+// answers each from its TcxControl.
+class TdxMainScrollbarsOwnerHelper : public TcxIUnknownObject, public IdxSystemInfoListener {
+  SK_CLASS(TdxMainScrollbarsOwnerHelper, TcxIUnknownObject)
+ public:
+  // The most SetupScrollBars rounds one calculation runs: a control whose
+  // bars flip on every call must not hang the layout.
+  static constexpr int MaxSetupRounds = 8;
+
+  virtual void Create(TObject* AOwner);
+  void Destroy() override;
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+
+  TObject* Owner() const { return FOwner; }
+  TcxControlCustomScrollBars* MainScrollBars() const { return FMainScrollBars.get(); }
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+
+  void LockScrollBars();
+  void UnlockScrollBars();
+  void UpdateScrollBars();
+  void SetScrollBarInfo(TScrollBarKind AKind, int AMin, int AMax, int AStep, int APage, int APos, bool AAllowShow,
+                        bool AAllowHide);
+  void DrawSizeGrip(TcxCanvas* ACanvas);
+
+  // The scroll-bars object exists while the owner wants scroll bars.
+  void CreateScrollBars();
+  void DestroyScrollBars();
+  // A window was created for the owner: the object follows WantsScrollBars.
+  void HandleWindowCreated();
+  bool IsScrollBarVisible(TScrollBarKind AKind);
+  IcxControlScrollBar* GetScrollBar(TScrollBarKind AKind);
+  TcxSizeGrip* GetSizeGrip();
+  // Scrolls the kind's bar by gesture pixels; nothing unless the bar may
+  // scroll.
+  void GestureScroll(TScrollBarKind AKind, int ADeltaX, int ADeltaY);
+  void ClearGestureDelta() { FGestureAccumulatedDelta = {0, 0}; }
+  // A scroll of a main bar, from the bar set.
+  void Scroll(TScrollBarKind AKind, TScrollCode ACode, int& APosition) { HandleScroll(AKind, ACode, APosition); }
+
+  // IdxSystemInfoListener
+  void Changed(UINT AParameter) override { SystemInfoChanged(AParameter); }
+
+  virtual void SystemInfoChanged(UINT) {}
+  virtual bool PansAlongWheelAxisOnly() { return false; }
+  virtual bool CanUpdateScrollBars();
+  virtual TObject* CreateScrollBar(TScrollBarKind AKind);
+  virtual TObject* CreateSizeGrip();
+  virtual void CalculateScrollBars();
+  virtual TcxControl* GetControl() { return nullptr; }
+  virtual TScrollStyle ScrollBarsStyle() { return TScrollStyle::ssBoth; }
+  virtual TRect HorzScrollBarBounds() { return TRect(); }
+  virtual int HorzScrollBarHeight();
+  virtual bool IsDesigning() { return false; }
+  virtual bool IsDestroying() { return false; }
+  virtual bool IsLoading() { return false; }
+  virtual TdxScaleFactor* ScaleFactor() { return nullptr; }
+  virtual TSize ClientSize() { return TSize(0, 0); }
+  virtual TcxLookAndFeel* ScrollBarsLookAndFeel() { return nullptr; }
+  virtual TRect SizeGripBounds();
+  virtual TRect VertScrollBarBounds() { return TRect(); }
+  virtual int VertScrollBarWidth();
+  virtual bool HasScrollBarsObject() { return FMainScrollBars != nullptr; }
+  virtual bool WantsScrollBarsNow() { return WantsScrollBars(); }
+  virtual void SetupScrollBars() {}
+  virtual void BeforeSetupScrollBars() {}
+  virtual bool ExtendsPageWhenBothBarsFit(TScrollBarKind) { return false; }
+  virtual bool IsOnSizeGrip(const TPoint& P);
+  virtual bool BothScrollBarsVisible();
+  virtual bool WantsScrollBars() { return true; }
+  virtual bool KeepsScrollBarsOnTop() { return !IsDesigning(); }
+  virtual bool CanScrollWithoutScrollBars(TcxDirection) { return false; }
+  virtual void ReportOverpan(TScrollBarKind, int, int, int, int, int) {}
+  virtual void CalculateScrollBarsNow() { CalculateScrollBars(); }
+  virtual void TrackScrollTo(TScrollBarKind, int) {}
+  virtual int HorzScrollBarHeightNow() { return HorzScrollBarHeight(); }
+  virtual int VertScrollBarWidthNow() { return VertScrollBarWidth(); }
+  virtual TRect SizeGripBoundsNow() { return SizeGripBounds(); }
+  virtual bool BothScrollBarsVisibleNow() { return BothScrollBarsVisible(); }
+  virtual void ResetScrollBarsControls();
+  virtual void PositionScrollBars() { PlaceScrollBars(); }
+  virtual void UpdateOwner() {}
+  virtual void HandleScroll(TScrollBarKind, TScrollCode, int&) {}
+  // AChanges: 1 horizontal, 2 vertical.
+  virtual void HandleScrollBarsVisibilityChange(int) {}
+  virtual void ScrollContent(TcxDirection ADirection);
+  void PlaceScrollBars();
+
+ protected:
+  virtual TClass ScrollBarsClass();
+
+ private:
+  void RunSetupFixpoint();
+  void ExtendPagesWhenBothBarsFit();
+  void ApplyLayout();
+  TcxScrollBarData* Data(TScrollBarKind AKind);
+
+  std::array<int, 2> FGestureAccumulatedDelta;
+  bool FInitialHScrollBarActive;
+  bool FInitialVScrollBarActive;
+  TOwned<TcxControlCustomScrollBars> FMainScrollBars;
+  TObject* FOwner;
+  TScrollStyle FScrollBars;
+  int FScrollBarsLockCount;
+  bool FScrollBarsUpdateNeeded;
+  int FUpdateScrollBarsCount;
+  bool FListening;
+};
+
+// The helper of a TcxControl: every question goes to the control.
+class TcxControlMainScrollbarsHelper : public TdxMainScrollbarsOwnerHelper {
+  SK_CLASS(TcxControlMainScrollbarsHelper, TdxMainScrollbarsOwnerHelper)
+ public:
+  void SystemInfoChanged(UINT AParameter) override;
+  bool PansAlongWheelAxisOnly() override;
+  TObject* CreateScrollBar(TScrollBarKind AKind) override;
+  TObject* CreateSizeGrip() override;
+  TcxControl* GetControl() override;
+  TScrollStyle ScrollBarsStyle() override;
+  TRect HorzScrollBarBounds() override;
+  bool IsDesigning() override;
+  bool IsDestroying() override;
+  bool IsLoading() override;
+  TdxScaleFactor* ScaleFactor() override;
+  TSize ClientSize() override;
+  TcxLookAndFeel* ScrollBarsLookAndFeel() override;
+  TRect VertScrollBarBounds() override;
+  bool WantsScrollBarsNow() override;
+  void SetupScrollBars() override;
+  void BeforeSetupScrollBars() override;
+  bool ExtendsPageWhenBothBarsFit(TScrollBarKind AKind) override;
+  bool WantsScrollBars() override;
+  bool KeepsScrollBarsOnTop() override;
+  bool CanScrollWithoutScrollBars(TcxDirection ADirection) override;
+  void ReportOverpan(TScrollBarKind AKind, int ANewPos, int ADeltaY, int ADeltaX, int AMaxPos, int AMinPos) override;
+  void CalculateScrollBarsNow() override;
+  void TrackScrollTo(TScrollBarKind AKind, int APosition) override;
+  int HorzScrollBarHeightNow() override;
+  int VertScrollBarWidthNow() override;
+  TRect SizeGripBoundsNow() override;
+  bool BothScrollBarsVisibleNow() override;
+  void PositionScrollBars() override;
+  void UpdateOwner() override;
+  void HandleScroll(TScrollBarKind AKind, TScrollCode ACode, int& APosition) override;
+  void HandleScrollBarsVisibilityChange(int AChanges) override;
+
+ protected:
+  TClass ScrollBarsClass() override;
+
+ private:
+  TcxControl* Control() const;
+};
+
+// A bar without a window of its own: painted on its control's canvas and
+// driven through the control's scroll-bars manager. Its owner is the
+// control (or a part of it, through IcxScrollBarOwner2).
+class TcxControlScrollBarHelper : public TcxScrollBarHelper, public IcxControlScrollBar {
+  SK_CLASS(TcxControlScrollBarHelper, TcxScrollBarHelper)
+ public:
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+
+  // IcxControlScrollBar
+  void ApplyData() override;
+  TcxScrollBarData& GetData() override { return FData; }
+  // No window of its own.
+  TWinControl* GetControl() override { return nullptr; }
+  TRect GetBoundsRect() override { return BoundsRect(); }
+  void SetBoundsRect(const TRect& ABounds) override { TcxScrollBarHelper::SetBoundsRect(ABounds); }
+  bool GetVisible() override { return Visible(); }
+  bool GetEnabled() override { return Enabled(); }
+  TScrollBarKind GetKind() override { return Kind(); }
+  int GetMin() override { return Min(); }
+  int GetMax() override { return Max(); }
+  int GetPageSize() override { return PageSize(); }
+  int GetPosition() override { return Position(); }
+  void SetScrollParams(int AMin, int AMax, int APosition, int APageSize, bool ARedraw) override {
+    TcxScrollBarHelper::SetScrollParams(AMin, AMax, APosition, APageSize, ARedraw);
+  }
+
+  // ABounds in the owner's coordinates; then the layout.
+  virtual void SetOwnerControlRelativeBounds(const TRect& ABounds);
+  // A click on the bar focuses its control.
+  virtual void FocusOwner();
+  // At once: GDI bars paint straight onto the owner window.
+  void Repaint() override;
+
+ private:
+  TcxControl* OwnerCxControl() const;
+
+  TcxScrollBarData FData;
+};
+
+// The windowless bars of one control: which one is under the mouse (hot),
+// mouse input to it, and the mouse capture while it is dragged. Every
+// control has one and offers it each message first.
+class TcxControlScrollBarsManager : public TcxIUnknownObject, public IcxMouseTrackingCaller3 {
+  SK_CLASS(TcxControlScrollBarsManager, TcxIUnknownObject)
+ public:
+  // How often a capture lost with the window is checked for.
+  static constexpr unsigned CheckCaptureInterval = 100;
+
+  virtual void Create(TcxControl* AOwner);
+  void Destroy() override;
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+
+  void RegisterScrollBar(TcxControlScrollBarHelper* AScrollBar);
+  // A hot bar leaves first.
+  void UnRegisterScrollBar(TcxControlScrollBarHelper* AScrollBar);
+  int ScrollBarCount() const { return static_cast<int>(FScrollBars.size()); }
+  TcxControlScrollBarHelper* HotScrollBar() const { return FHotScrollBar; }
+  bool IsCapture() const { return FIsCapture; }
+  TcxTimer* CheckCaptureTimer() const { return FCheckCaptureTimer.get(); }
+
+  // Whether the message was consumed.
+  virtual bool HandleMessage(TMessage& Message);
+  // On a visible bar of a visible owner (client coordinates).
+  virtual bool IsScrollBarsArea(const TPoint& P);
+  // Each visible bar in the canvas's visible area.
+  virtual void Paint(TcxCustomCanvas* ACanvas);
+
+  // IcxMouseTrackingCaller3: the tracking over the hot bar, which goes on
+  // while the bar is dragged.
+  void MouseLeave() override;
+  bool PtInCaller(const TPoint& P) override;
+  bool IsCaptureObject() override { return FIsCapture; }
+
+ protected:
+  virtual bool RouteMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
+  virtual bool RouteMouseMove(TShiftState Shift, int X, int Y);
+  virtual bool RouteMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+
+ private:
+  TcxControlScrollBarHelper* ScrollBarAt(const TPoint& P) const;
+  static bool IsShown(TcxControlScrollBarHelper* AScrollBar);
+  void SetHotScrollBar(TcxControlScrollBarHelper* AValue);
+  void TakeCapture();
+  void FreeCapture();
+  void CheckCapture(TObject* Sender);
+
+  TOwned<TcxTimer> FCheckCaptureTimer;
+  bool FIsCapture;
+  TcxControlScrollBarHelper* FHotScrollBar;
+  TcxControl* FOwner;
+  std::vector<TcxControlScrollBarHelper*> FScrollBars;
 };
 
 class TcxCustomControl : public TNoRefCount<TCustomControl>, public IdxScaleFactor {
@@ -816,7 +1292,8 @@ class TcxControl : public TcxCustomControl,
                    public IdxVisualRefinementsListener,
                    public IdxSystemInfoListener,
                    public IdxGestureOwner,
-                   public IdxGestureClient {
+                   public IdxGestureClient,
+                   public IcxScrollBarOwner {
   SK_CLASS(TcxControl, TcxCustomControl)
  public:
   static void Publish(TPublisher<TcxControl>& P);
@@ -892,8 +1369,28 @@ class TcxControl : public TcxCustomControl,
   virtual void BeginDragAndDrop();
   void FinishDragAndDrop(bool Accepted);
 
-  // Scrolling content (no main scroll bars yet: nothing scrolls by itself).
-  virtual void ScrollContent(TcxDirection) {}
+  // Main scroll bars. SetScrollBarInfo is for SetupScrollBars; a locked
+  // control calculates its bars once, at the last unlock.
+  void SetScrollBarInfo(TScrollBarKind AScrollBarKind, int AMin, int AMax, int AStep, int APage, int APos,
+                        bool AAllowShow, bool AAllowHide);
+  void LockScrollBars();
+  void UnlockScrollBars();
+  // One line step in the direction, as from the bar's arrow.
+  virtual void ScrollContent(TcxDirection ADirection);
+  bool IsScrollBarVisible(TScrollBarKind AKind);
+  IcxControlScrollBar* GetHorzScrollBar();
+  IcxControlScrollBar* GetVertScrollBar();
+  TcxSizeGrip* GetSizeGrip();
+  TcxControlMainScrollbarsHelper* ScrollbarsHelper() const { return FScrollbarsHelper.get(); }
+  TcxControlScrollBarsManager* ScrollBarsManager() const { return FScrollBarsManager.get(); }
+
+  // IcxScrollBarOwner: the owner of windowless bars on the control.
+  TWinControl* GetControl() override { return this; }
+  TcxLookAndFeel* GetLookAndFeel() override { return LookAndFeel(); }
+  TdxScaleFactor* GetScaleFactor() override { return ScaleFactor(); }
+  TdxScrollbarMode ScrollbarMode() const { return FScrollbarMode; }
+  // Whether a click on the child (a main bar) focuses the control.
+  virtual bool FocusesOnChildClick(TControl* AChild);
 
   void AddFontListener(IcxFontListener* AListener);
   void RemoveFontListener(IcxFontListener* AListener);
@@ -961,7 +1458,8 @@ class TcxControl : public TcxCustomControl,
   virtual void PaintControl();
   virtual void PaintNonClientArea(HDC DC);
   virtual void PaintBorder(TcxCustomCanvas* ACanvas);
-  virtual void PaintScrollBars(TcxCustomCanvas*) {}
+  // The windowless bars, then the size grip.
+  virtual void PaintScrollBars(TcxCustomCanvas* ACanvas);
   virtual void FillBackground(TcxCanvas* ACanvas, const TRect& R);
   virtual void EraseBackgroundCore(HDC DC);
   virtual void DrawBackgroundContent(TcxCanvas* ACanvas, const TRect& R);
@@ -994,7 +1492,7 @@ class TcxControl : public TcxCustomControl,
   virtual TCursor CursorAt(int X, int Y);
   virtual String HintTextAt(const TPoint&) { return Hint(); }
   virtual bool IsPointInContent(const TPoint& P) { return ClientBounds().Contains(P); }
-  virtual bool IsOnScrollBarArea(const TPoint&) { return false; }
+  virtual bool IsOnScrollBarArea(const TPoint& P);
   virtual bool CanDrag(int, int) { return FDragAndDropState == ddsNone; }
   virtual bool KeepsCaptureWithoutFocus() { return false; }
   virtual void CancelMouseCapture();
@@ -1011,23 +1509,59 @@ class TcxControl : public TcxCustomControl,
   virtual void HandleEnabledChange() { Invalidate(); }
 
   // Wheel
-  // 0 none, sbHorizontal + 1, sbVertical + 1 (no main scroll bars: none).
-  virtual int WheelScrollKind() { return 0; }
+  // 0 none, sbHorizontal + 1, sbVertical + 1: vertical while that bar shows.
+  virtual int WheelScrollKind();
   virtual bool CanWheelScroll(TShiftState Shift, int WheelDelta, const TPoint& MousePos);
   virtual bool CanHorzWheelScroll() { return false; }
   virtual bool HandleForwardedHorizontalWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos);
   virtual bool AccumulateWheelDelta(TShiftState Shift, int WheelDelta, bool AHorizontal, const TPoint& MousePos);
   virtual bool ScrollByWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos);
   virtual bool ScrollByHorizontalWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos);
-  // One scroll of a main scroll bar (none yet: nothing happens).
+  // One scroll of a main scroll bar: the control moves its content.
   virtual void HandleScroll(TScrollBarKind, TScrollCode, int&) {}
   // The system's lines per notch (-1: a page).
   virtual int WheelScrollLines();
 
   // Gestures
-  virtual bool ScrollsByBarsOnGesture(TScrollBarKind) { return false; }
+  virtual bool ScrollsByBarsOnGesture(TScrollBarKind) { return true; }
   virtual void GestureScrollContent(TScrollBarKind, int) {}
   virtual bool PansAlongWheelAxisOnly() { return false; }
+  virtual void ReportOverpan(TScrollBarKind AKind, int ANewPos, int ADeltaY, int ADeltaX, int AMaxPos, int AMinPos);
+  // A gesture moved the bar: a track scroll to the position.
+  virtual void TrackScrollTo(TScrollBarKind AKind, int APosition);
+
+  // Main scroll bars: what the helper asks of the control
+  // (cxControls_ScrollBars.cpp). Bounds are client coordinates.
+  virtual bool WantsScrollBars() { return true; }
+  virtual bool CanScrollWithoutScrollBars(TcxDirection) { return false; }
+  virtual TScrollStyle ScrollBarsStyle() { return TScrollStyle::ssBoth; }
+  virtual void SetupScrollBars() {}
+  virtual void BeforeSetupScrollBars() {}
+  virtual bool ExtendsPageWhenBothBarsFit(TScrollBarKind) { return false; }
+  virtual void CalculateScrollBars();
+  // Asks the control for its bars' parameters again.
+  virtual void RefreshScrollBars();
+  virtual void PositionScrollBars();
+  virtual void HandleScrollBarsVisibilityChange(int) { HandleBoundsChange(); }
+  virtual bool KeepsScrollBarsOnTop();
+  virtual void BringScrollBarsToFront();
+  virtual TRect HorzScrollBarBounds();
+  virtual TRect VertScrollBarBounds();
+  virtual TRect SizeGripBounds();
+  virtual int HorzScrollBarHeight();
+  virtual int VertScrollBarWidth();
+  virtual bool BothScrollBarsVisible();
+  virtual bool IsOnSizeGrip(const TPoint& P);
+  virtual bool IsInternalChildControl(TControl* AControl);
+  virtual void ResetScrollBarsControls();
+  virtual void HideScrollBarWindows();
+  virtual void InvalidateScrollBars();
+  // The resolved mode: classic, the only kind of bars built so far.
+  virtual TdxScrollbarMode ActualScrollBarMode() { return sbmClassic; }
+  bool IsClassicScrollBarMode() const { return FScrollbarMode == sbmClassic; }
+  virtual TClass ScrollBarsClass();
+  virtual TClass ScrollBarClass();
+  virtual TClass SizeGripClass();
 
   // Drag and drop
   virtual bool StartDragAndDropAt(TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -1078,6 +1612,9 @@ class TcxControl : public TcxCustomControl,
   void CMEnabledChanged(TMessage& Message);
   void CMFontChanged(TMessage& Message);
   void DXMCheckScrollBarSizes(TMessage& Message);
+  friend class TcxControlMainScrollbarsHelper;
+  friend class TcxControlScrollBarHelper;
+  friend class TcxControlScrollBarsManager;
   void DXMScaleChanging(TMessage& Message);
   void DXMScaleChanged(TMessage& Message);
 
@@ -1107,6 +1644,9 @@ class TcxControl : public TcxCustomControl,
   bool FMouseRightButtonReleased;
   int FMouseWheelAccumulator;
   TNotifyEvent FOnFocusChanged;
+  TdxScrollbarMode FScrollbarMode;
+  TOwned<TcxControlMainScrollbarsHelper> FScrollbarsHelper;
+  TOwned<TcxControlScrollBarsManager> FScrollBarsManager;
 };
 
 // ---------------------------------------------------------------------------

@@ -111,6 +111,9 @@ void TcxControl::Create(TComponent* AOwner) {
   FCanvas.reset(New<TcxCanvas>(inherited::Canvas()));
   FFocusOnClick = true;
   CreateLookAndFeel(this, BindEvent<&TcxControl::LookAndFeelChangeHandler>(this));
+  FScrollbarMode = ActualScrollBarMode();
+  FScrollBarsManager.reset(New<TcxControlScrollBarsManager>(this));
+  FScrollbarsHelper.reset(New<TcxControlMainScrollbarsHelper>(static_cast<TObject*>(this)));
   SetTabStop(WantsFocus());
   FGestureHelper.reset(New<TdxGestureHelper>(static_cast<IdxGestureOwner*>(this)));
 }
@@ -129,6 +132,8 @@ void TcxControl::BeforeDestruction() {
 void TcxControl::Destroy() {
   // A half-built control may lack any of these.
   FGestureHelper.reset();
+  FScrollbarsHelper.reset();
+  FScrollBarsManager.reset();
   FDragAndDropObject.reset();
   FFontListenerList.clear();
   FCanvas.reset();
@@ -157,6 +162,13 @@ TRect TcxControl::ClientBounds() {
   TRect r = Bounds();
   const int border = BorderThickness();
   r.Inflate(-border, -border);
+  if (IsClassicScrollBarMode()) {
+    if (IsScrollBarVisible(sbHorizontal)) r.Bottom -= HorzScrollBarHeight();
+    if (IsScrollBarVisible(sbVertical)) {
+      if (UseRightToLeftScrollBar()) r.Left += VertScrollBarWidth();
+      else r.Right -= VertScrollBarWidth();
+    }
+  }
   return r;
 }
 
@@ -205,6 +217,7 @@ void TcxControl::HandleFontChange() {
 }
 
 void TcxControl::HandleBoundsChange() {
+  RefreshScrollBars();
   if (RedrawsOnResize()) Invalidate();
 }
 
@@ -233,6 +246,9 @@ void TcxControl::CreateWnd() {
   FCreatingWindow = true;
   TScopeExit created([this] { FCreatingWindow = false; });
   inherited::CreateWnd();
+  if (FScrollbarsHelper) FScrollbarsHelper->HandleWindowCreated();
+  ResetScrollBarsControls();
+  RefreshScrollBars();
 }
 
 void TcxControl::DestroyWindowHandle() {
@@ -252,11 +268,6 @@ void TcxControl::WMDestroy(TMessage& Message) {
 void TcxControl::WMNCCalcSize(TMessage& Message) {
   DefaultHandler(Message);
   if (HandleAllocated()) PostMessageW(FHandle, DXM_CHECKSCROLLBARSIZES, 0, 0);
-}
-
-void TcxControl::DXMCheckScrollBarSizes(TMessage& Message) {
-  // No main scroll bars yet: no size to fit.
-  Message.Result = 0;
 }
 
 void TcxControl::CMEnabledChanged(TMessage&) { HandleEnabledChange(); }

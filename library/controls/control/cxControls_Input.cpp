@@ -20,7 +20,10 @@ constexpr int MaxMessageCoordinate = 0x8000;
 // Window procedure
 
 void TcxControl::WndProc(TMessage& Message) {
-  if (CanPreprocessMessage() && FGestureHelper && FGestureHelper->HandleMessage(Message)) return;
+  if (CanPreprocessMessage()) {
+    if (FGestureHelper && FGestureHelper->HandleMessage(Message)) return;
+    if (FScrollBarsManager && FScrollBarsManager->HandleMessage(Message)) return;
+  }
   TControlTracker alive(this);
   switch (Message.Msg) {
     case WM_RBUTTONUP:
@@ -245,7 +248,9 @@ void TcxControl::WMSetCursor(TMessage& Message) {
 
 void TcxControl::WMContextMenu(TMessage& Message) {
   const TPoint screenPos = PointFromLParam(Message.LParam);
-  if (!(screenPos.X == -1 && screenPos.Y == -1) && IsOnScrollBarArea(ScreenToClient(screenPos))) {
+  const bool fromKeyboard = screenPos.X == -1 && screenPos.Y == -1;
+  if ((FScrollBarsManager && FScrollBarsManager->IsCapture()) ||
+      (!fromKeyboard && IsOnScrollBarArea(ScreenToClient(screenPos)))) {
     Message.Result = 1;
     return;
   }
@@ -306,9 +311,11 @@ void TcxControl::CNKeyUp(TMessage& Message) {
 
 int TcxControl::WheelScrollLines() { return Mouse()->WheelScrollLines(); }
 
+int TcxControl::WheelScrollKind() { return IsScrollBarVisible(sbVertical) ? sbVertical + 1 : 0; }
+
 bool TcxControl::CanWheelScroll(TShiftState, int, const TPoint&) {
-  // A kind is named only while its bar is visible.
-  return WheelScrollKind() != 0;
+  const int kind = WheelScrollKind();
+  return kind != 0 && IsScrollBarVisible(static_cast<TScrollBarKind>(kind - 1));
 }
 
 bool TcxControl::DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) {
@@ -388,13 +395,17 @@ IPtr<IInterface> TcxControl::GetGestureClient(const TPoint&) {
   return IPtr<IInterface>(static_cast<IdxGestureClient*>(this));
 }
 
-void TcxControl::BeginGestureScroll(const TPoint&) {}
+void TcxControl::BeginGestureScroll(const TPoint&) {
+  if (FScrollbarsHelper) FScrollbarsHelper->ClearGestureDelta();
+}
 
 void TcxControl::GestureScroll(int ADeltaX, int ADeltaY) {
-  // Gesture scrolling through main scroll bars waits for them; content
-  // scrolling is the descendants'.
-  if (!ScrollsByBarsOnGesture(sbHorizontal)) GestureScrollContent(sbHorizontal, ADeltaX);
-  if (!ScrollsByBarsOnGesture(sbVertical)) GestureScrollContent(sbVertical, ADeltaY);
+  TControlTracker alive(this);
+  for (const TScrollBarKind kind : {sbHorizontal, sbVertical}) {
+    if (!alive.Alive()) return;
+    if (!ScrollsByBarsOnGesture(kind)) GestureScrollContent(kind, kind == sbHorizontal ? ADeltaX : ADeltaY);
+    else if (FScrollbarsHelper) FScrollbarsHelper->GestureScroll(kind, ADeltaX, ADeltaY);
+  }
 }
 
 bool TcxControl::IsGestureEnabled(DWORD AGestureId) {
@@ -404,8 +415,9 @@ bool TcxControl::IsGestureEnabled(DWORD AGestureId) {
 
 bool TcxControl::AllowsPan(TScrollBarKind AScrollKind) {
   if (PansAlongWheelAxisOnly()) return WheelScrollKind() == AScrollKind + 1;
-  // Otherwise the bar of the direction must be visible, and there is none.
-  return false;
+  if (!IsScrollBarVisible(AScrollKind)) return false;
+  const TScrollBarKind other = AScrollKind == sbHorizontal ? sbVertical : sbHorizontal;
+  return WheelScrollKind() == AScrollKind + 1 || !IsScrollBarVisible(other);
 }
 
 bool TcxControl::IsPanning() { return FGestureHelper && FGestureHelper->IsPanning(); }

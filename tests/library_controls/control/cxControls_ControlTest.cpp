@@ -28,7 +28,14 @@ class TBaseProbeControl : public TcxControl {
   std::vector<HDC> PaintDCs;
   // Input
   std::vector<TcxDirection> Scrolls;
-  int VerticalWheelKind = 0;
+  // A vertical range longer than any page: the vertical bar shows, and the
+  // wheel scrolls along it.
+  bool ScrollsVertically = false;
+  void ShowVerticalBar() {
+    ScrollsVertically = true;
+    RefreshScrollBars();
+  }
+  bool GesturesThroughBars = false;
   bool HorzWheel = false;
   bool AllowDrag = false;
   int AfterScaleChanges = 0;
@@ -73,7 +80,10 @@ class TBaseProbeControl : public TcxControl {
     }
   }
   bool PaintsOwnBackground() override { return OwnBackground; }
-  int WheelScrollKind() override { return VerticalWheelKind; }
+  void SetupScrollBars() override {
+    if (ScrollsVertically) SetScrollBarInfo(sbVertical, 0, 10000, 1, 10, 0, true, true);
+  }
+  bool ScrollsByBarsOnGesture(TScrollBarKind) override { return GesturesThroughBars; }
   bool CanHorzWheelScroll() override { return HorzWheel; }
   int WheelScrollLines() override { return Lines; }
   void HandleScroll(TScrollBarKind AKind, TScrollCode ACode, int&) override { PageScrolls.emplace_back(AKind, ACode); }
@@ -451,7 +461,7 @@ TEST_F(TControlOnForm, WheelStepsAgreeWithANativeListBox) {
   UINT systemLines = 0;
   SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &systemLines, 0);
   ASSERT_EQ(systemLines, 3u) << "the list box is the oracle only at 3 lines a notch";
-  Control->VerticalWheelKind = sbVertical + 1;
+  Control->ShowVerticalBar();
   for (const TCase& c : {TCase{"one notch", {-120}}, TCase{"two halves", {-60, -60}},
                          TCase{"there and back", {-60, 60}}}) {
     SCOPED_TRACE(c.Name);
@@ -549,7 +559,7 @@ TEST_F(TControlOnForm, TrackingEndsQuietlyWhenTheParentTakesTheControlAway) {
 
 TEST_F(TControlOnForm, PageScrollingTakesOnePageCodePerNotch) {
   Control->Lines = -1;
-  Control->VerticalWheelKind = sbVertical + 1;
+  Control->ShowVerticalBar();
   Control->HorzWheel = true;
   Control->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-120)), 0);
   Control->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, 120), 0);
