@@ -1,6 +1,7 @@
 #include "library/controls/control/cxControls.h"
 
 #include "tests/library_controls/ControlsTesting.h"
+#include "tests/support/GuiLeaks.h"
 #include "tests/support/PumpUntil.h"
 
 #include <gtest/gtest.h>
@@ -458,12 +459,11 @@ TEST(cxControlMainScrollBars, CreatingAndFreeingControlsLeavesNoWindowOrGdiObjec
     control->Free();
   };
   once();  // the first builds the shared caches
-  const HANDLE process = GetCurrentProcess();
-  const DWORD gdi = GetGuiResources(process, GR_GDIOBJECTS);
-  const DWORD user = GetGuiResources(process, GR_USEROBJECTS);
-  for (int i = 0; i < 1000; ++i) once();
-  EXPECT_LE(GetGuiResources(process, GR_GDIOBJECTS), gdi + 2);
-  EXPECT_LE(GetGuiResources(process, GR_USEROBJECTS), user + 2);
+  const int gdi = GdiObjectCount();
+  const int windows = ThreadWindowCount();
+  for (int i = 0; i < 200; ++i) once();
+  EXPECT_LE(GdiObjectCount(), gdi + 2);
+  EXPECT_EQ(ThreadWindowCount(), windows);
   EXPECT_EQ(GetWindow(form->Handle(), GW_CHILD), nullptr);
 }
 

@@ -6,6 +6,7 @@
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
 
 #include "tests/library_controls/ControlsTesting.h"
+#include "tests/support/GuiLeaks.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/PumpUntil.h"
 
@@ -367,9 +368,9 @@ TEST(cxScrollBarControl, CreatingAndFreeingBarsLeavesNoGdiObject) {
     bar->Free();
   };
   once();  // the first bar builds the shared brushes and caches
-  const DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  const int before = GdiObjectCount();
   for (int i = 0; i < 200; ++i) once();
-  EXPECT_LE(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), before + 2);
+  EXPECT_LE(GdiObjectCount(), before + 2);
 }
 
 }  // namespace
