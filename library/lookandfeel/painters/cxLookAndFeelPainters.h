@@ -2137,6 +2137,54 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   // From Windows 10 on, framed in the grid line colour but for the left.
   void DrawFilterRowSeparator(TcxCanvas* ACanvas, const TRect& ARect, TColor ABackgroundColor) override;
 
+  // The filter close button is the window's small close button, the
+  // activate button as large as the theme's check box.
+  void DrawScaledFilterCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  TPoint ScaledFilterActivateButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  TPoint ScaledFilterCloseButtonSize(const TdxScaleFactor* AScaleFactor) override;
+
+  // Footers: the edit theme's raised edge around, cells the track bar's
+  // sunken track with the theme's text.
+  int FooterBorderSize() override;
+  int FooterCellBorderSize() override;
+  int FooterCellOffset() override;
+  bool FooterDrawCellsFirst() override;
+  TColor FooterSeparatorColor() override;
+  void DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawFooterCell(TcxCanvas* ACanvas, const TRect& ABounds, TAlignment AAlignmentHorz,
+                      TcxAlignmentVert AAlignmentVert, bool AMultiLine, const String& AText, TFont* AFont,
+                      TColor ATextColor, TColor ABkColor, const TcxDrawBackgroundEvent& AOnDrawBackground = {}) override;
+  // Before Windows 10 the Flat painter's cell, else the base's.
+  void DrawScaledIndicatorItem(TcxCanvas* ACanvas, const TRect& R, const TRect& AImageAreaBounds,
+                               TcxIndicatorKind AKind, TColor AColor, const TdxScaleFactor* AScaleFactor,
+                               const TcxDrawBackgroundEvent& AOnDrawBackground, TcxNeighbors ANeighbors,
+                               bool APaintLeftSide) override;
+  using TcxCustomLookAndFeelPainter::DrawScaledIndicatorItem;
+
+  // Tabs: the tab theme's items and pane; a standing tab is the lying one
+  // with x and y exchanged, its caption upright.
+  void DrawTab(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, const String& AText, TcxButtonState AState,
+               bool AVertical, TFont* AFont, TColor ATextColor, TColor ABkColor, bool AShowPrefix = false) override;
+  void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders,
+                     bool AVertical) override;
+  void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) override;
+  bool IsDrawTabImplemented(bool AVertical) override;
+  bool IsTabHotTrack(bool AVertical) override;
+  int TabBorderSize(bool AVertical) override;
+
+  // Galleries, calendars and list views: the explorer list view's items,
+  // the header's sort arrow.
+  void DrawGalleryGroupHeader(TcxCanvas* ACanvas, const TRect& ABounds) override;
+  bool DrawGalleryItemSelectionFirst() override;
+  void DrawGalleryItemSelection(TcxCustomCanvas* ACanvas, const TRect& R,
+                                const TdxGalleryItemViewState& AViewState) override;
+  void DrawModernCalendarDateCellSelection(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                           TcxCalendarElementStates AStates) override;
+  TColor GetModernCalendarHeaderTextColor(TcxCalendarElementStates AStates) override;
+  void DrawListViewSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                               const TdxScaleFactor* AScaleFactor) override;
+
   // Group boxes, panels, progress bars and drop-down lists
   void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
                          TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders) override;
@@ -2216,8 +2264,13 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   void DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, const TdxScaleFactor* AScaleFactor,
                                  TcxButtonState AState, TcxScrollBarPart APart, const TRect& R) override;
   void DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor) override;
+  // The theme's part; under Windows 8 and later never smaller than 13 x 13.
+  TSize DoGetSmallCloseButtonSize() override;
 
  private:
+  // One tab item into R on DC, lying (a standing tab's drawing space has x
+  // and y exchanged: its near end is R's left side).
+  static void DrawTabItem(HTHEME ATheme, HDC DC, const TRect& R, TcxBorders ABorders, int AStateId, bool AVertical);
   // The part through the canvas's native drawing at the DPI of
   // AScaleFactor's theme (nil: the system's); false without a theme or when
   // the theme failed to draw.

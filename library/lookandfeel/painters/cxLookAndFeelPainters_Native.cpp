@@ -785,3 +785,272 @@ void P::DrawFilterRowSeparator(TcxCanvas* ACanvas, const TRect& ARect, TColor AB
   inherited::DrawFilterRowSeparator(ACanvas, ARect, ABackgroundColor);
   if (IsWin10OrLater) ACanvas->FrameRect(ARect, DefaultGridLineColor(), 1, TcxBorders{bTop, bRight, bBottom});
 }
+
+// ---------------------------------------------------------------------------
+// Footers
+
+int P::FooterBorderSize() { return OpenTheme(totEdit) ? 1 : inherited::FooterBorderSize(); }
+
+void P::DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) {
+  if (const HTHEME theme = OpenTheme(totEdit))
+    UxDrawThemeEdge(theme, ACanvas->Handle(), 0, 0, R, BDR_RAISEDINNER, BF_RECT);
+  else
+    inherited::DrawFooterBorder(ACanvas, R);
+}
+
+int P::FooterCellBorderSize() {
+  if (const auto content = ContentRect(OpenTheme(totTrackBar), TKP_TRACK, TRS_NORMAL, TRect(0, 0, 100, 100)))
+    return content->Left;
+  return inherited::FooterCellBorderSize();
+}
+
+int P::FooterCellOffset() { return OpenTheme(totTrackBar) ? 1 : inherited::FooterCellOffset(); }
+
+void P::DrawFooterCell(TcxCanvas* ACanvas, const TRect& ABounds, TAlignment AAlignmentHorz,
+                       TcxAlignmentVert AAlignmentVert, bool AMultiLine, const String& AText, TFont* AFont,
+                       TColor ATextColor, TColor ABkColor, const TcxDrawBackgroundEvent& AOnDrawBackground) {
+  const HTHEME theme = OpenTheme(totTrackBar);
+  if (!theme) {
+    inherited::DrawFooterCell(ACanvas, ABounds, AAlignmentHorz, AAlignmentVert, AMultiLine, AText, AFont, ATextColor,
+                              ABkColor, AOnDrawBackground);
+    return;
+  }
+  // The sunken track is the cell's well.
+  DoDrawThemeBackground(ACanvas, totTrackBar, nullptr, ABounds, TKP_TRACK, TRS_NORMAL);
+  DrawThemedCaption(ACanvas, theme, TKP_TRACK, TRS_NORMAL, FooterCellTextAreaBounds(ABounds), AAlignmentHorz,
+                    AAlignmentVert, AMultiLine, false, false, AText, AFont, ATextColor);
+}
+
+bool P::FooterDrawCellsFirst() { return false; }
+
+TColor P::FooterSeparatorColor() { return DefaultGridLineColor(); }
+
+// ---------------------------------------------------------------------------
+// Filter buttons, the small close button and the indicator
+
+void P::DrawScaledFilterCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                    const TdxScaleFactor* AScaleFactor) {
+  const HTHEME theme = OpenThemeForScaleFactor(totWindow, AScaleFactor);
+  if (!theme) {
+    inherited::DrawScaledFilterCloseButton(ACanvas, R, AState, AScaleFactor);
+    return;
+  }
+  // Without per-DPI themes the system's part is 96-DPI sized however the
+  // theme handle is labelled: scale it ourselves.
+  const bool forceScale = !IsPerDpiThemeAvailable() && !AScaleFactor->Equals(DefaultScaleFactor());
+  DrawScaledThemeBackground(theme, ACanvas->Handle(), WP_SMALLCLOSEBUTTON, PlainState(AState), R, AScaleFactor,
+                            forceScale, true);
+}
+
+TPoint P::ScaledFilterActivateButtonSize(const TdxScaleFactor* AScaleFactor) {
+  TSize size;
+  if (GetScaledThemePartSize(totButton, AScaleFactor, BP_CHECKBOX, CBS_CHECKEDNORMAL, tpsThemeHandle, size))
+    return TPoint(size.cx, size.cy);
+  return inherited::ScaledFilterActivateButtonSize(AScaleFactor);
+}
+
+TPoint P::ScaledFilterCloseButtonSize(const TdxScaleFactor* AScaleFactor) {
+  if (!OpenTheme(totWindow)) return inherited::ScaledFilterCloseButtonSize(AScaleFactor);
+  const TSize size = ScaledSmallCloseButtonSize(AScaleFactor);
+  const int margin = AScaleFactor->Apply(4);
+  return TPoint(size.cx + margin, size.cy + margin);
+}
+
+TSize P::DoGetSmallCloseButtonSize() {
+  const HTHEME theme = OpenTheme(totWindow);
+  TSize size;
+  if (!theme || UxGetThemePartSizeNoRect(theme, nullptr, WP_SMALLCLOSEBUTTON, CBS_NORMAL, TS_TRUE, size) != S_OK)
+    return inherited::DoGetSmallCloseButtonSize();
+  // Windows 8's themes give the button a few pixels only: too small to hit.
+  if (IsWin8OrLater && (size.cx < 10 || size.cy < 10)) return TSize(13, 13);
+  return size;
+}
+
+void P::DrawScaledIndicatorItem(TcxCanvas* ACanvas, const TRect& R, const TRect& AImageAreaBounds,
+                                TcxIndicatorKind AKind, TColor AColor, const TdxScaleFactor* AScaleFactor,
+                                const TcxDrawBackgroundEvent& AOnDrawBackground, TcxNeighbors ANeighbors,
+                                bool APaintLeftSide) {
+  // Before Windows 10 a themed header cell under the indicator looked out
+  // of place: the Flat painter's cell is used instead.
+  TcxLookAndFeelPaintersManager* manager = GetPaintersManager();
+  TcxCustomLookAndFeelPainter* flat = !IsWin10OrLater && manager ? manager->GetPainter(lfsFlat) : nullptr;
+  if (flat)
+    flat->DrawScaledIndicatorItem(ACanvas, R, AImageAreaBounds, AKind, AColor, AScaleFactor, AOnDrawBackground,
+                                  ANeighbors, APaintLeftSide);
+  else
+    TcxCustomLookAndFeelPainter::DrawScaledIndicatorItem(ACanvas, R, AImageAreaBounds, AKind, AColor, AScaleFactor,
+                                                         AOnDrawBackground, ANeighbors, APaintLeftSide);
+}
+
+// ---------------------------------------------------------------------------
+// Tabs
+
+namespace {
+
+// The pixels of ASource (AWidth x AHeight) with x and y exchanged into
+// ADest (AHeight x AWidth): a quarter turn and a flip, its own inverse.
+void Transpose(const std::uint32_t* ASource, int AWidth, int AHeight, std::uint32_t* ADest) {
+  for (int y = 0; y < AHeight; ++y)
+    for (int x = 0; x < AWidth; ++x) ADest[x * AHeight + y] = ASource[y * AWidth + x];
+}
+
+}  // namespace
+
+void P::DrawTabItem(HTHEME ATheme, HDC DC, const TRect& R, TcxBorders ABorders, int AStateId, bool AVertical) {
+  // Sides without a border are pushed out of the clip so that the part's
+  // own edge is cut off there. Across the tab the selected tab reaches one
+  // pixel into the pane; the others stop a pixel short of it.
+  TRect part = R;
+  if (!ABorders.Contains(AVertical ? bTop : bLeft)) part.Left -= 2;
+  if (!ABorders.Contains(AVertical ? bBottom : bRight)) part.Right += 2;
+  TRect clip = R;
+  if (AStateId == TIS_SELECTED)
+    ++part.Bottom;
+  else
+    --clip.Bottom;
+  const TSavedDC saved(DC);
+  IntersectClipRectWith(DC, clip);
+  UxDrawThemeBackground(ATheme, DC, TABP_TABITEM, AStateId, part);
+}
+
+void P::DrawTab(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, const String& AText, TcxButtonState AState,
+                bool AVertical, TFont* AFont, TColor ATextColor, TColor ABkColor, bool AShowPrefix) {
+  const HTHEME theme = OpenTheme(totTab);
+  if (!theme) {
+    inherited::DrawTab(ACanvas, R, ABorders, AText, AState, AVertical, AFont, ATextColor, ABkColor, AShowPrefix);
+    return;
+  }
+  if (R.IsEmpty()) return;
+  const int state = PlainState(AState);
+  if (!AVertical) {
+    DrawTabItem(theme, ACanvas->Handle(), R, ABorders, state, false);
+  } else {
+    // A standing tab is the lying one drawn with x and y exchanged, over
+    // what the canvas already shows.
+    const int w = R.Width(), h = R.Height();
+    const TMemoryDC upright = TMemoryDC::Dib32(ACanvas->Handle(), w, h);
+    const TMemoryDC lying = TMemoryDC::Dib32(ACanvas->Handle(), h, w);
+    if (!upright || !lying) return;
+    BitBlt(upright.DC(), 0, 0, w, h, ACanvas->Handle(), R.Left, R.Top, SRCCOPY);
+    GdiFlush();
+    Transpose(upright.Bits(), w, h, lying.Bits());
+    DrawTabItem(theme, lying.DC(), TRect(0, 0, h, w), ABorders, state, true);
+    GdiFlush();
+    Transpose(lying.Bits(), h, w, upright.Bits());
+    BitBlt(ACanvas->Handle(), R.Left, R.Top, w, h, upright.DC(), 0, 0, SRCCOPY);
+  }
+  TRect text = R;
+  if (state == TIS_SELECTED) (AVertical ? text.Right : text.Bottom) -= 2;
+  DrawThemedCaption(ACanvas, theme, TABP_TABITEM, state, text, taCenter, vaCenter, false, false, AShowPrefix, AText,
+                    AFont, ATextColor);
+}
+
+void P::DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders, bool AVertical) {
+  // The theme's tab item carries its own border.
+  if (!OpenTheme(totTab)) inherited::DrawTabBorder(ACanvas, R, ABorder, ABorders, AVertical);
+}
+
+void P::DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) {
+  const HTHEME theme = OpenTheme(totTab);
+  if (!theme) {
+    inherited::DrawTabsRoot(ACanvas, R, ABorders, AVertical);
+    return;
+  }
+  // The pane is drawn past R on the side away from the tabs, so that only
+  // its edge along the tabs shows; the other axis evens out the pane's
+  // unequal content margins.
+  TRect pane = R;
+  const TRect content = ContentRect(theme, TABP_PANE, 0, R).value_or(R);
+  if (AVertical) {
+    pane.Right += 10;
+    pane.Bottom += (R.Bottom - content.Bottom) - (content.Top - R.Top);
+  } else {
+    pane.Bottom += 10;
+    pane.Right += (R.Right - content.Right) - (content.Left - R.Left);
+  }
+  const TcxClipRegionScope clip(ACanvas, R);
+  UxDrawThemeBackground(theme, ACanvas->Handle(), TABP_PANE, 0, pane);
+}
+
+bool P::IsDrawTabImplemented(bool AVertical) {
+  return IsThemedObjectTypeAvailable(totTab) || inherited::IsDrawTabImplemented(AVertical);
+}
+
+bool P::IsTabHotTrack(bool AVertical) {
+  return IsThemedObjectTypeAvailable(totTab) || inherited::IsTabHotTrack(AVertical);
+}
+
+int P::TabBorderSize(bool AVertical) {
+  return IsThemedObjectTypeAvailable(totTab) ? 1 : inherited::TabBorderSize(AVertical);
+}
+
+// ---------------------------------------------------------------------------
+// Galleries and calendars
+
+void P::DrawGalleryGroupHeader(TcxCanvas* ACanvas, const TRect& ABounds) {
+  if (!IsWin10OrLater) inherited::DrawGalleryGroupHeader(ACanvas, ABounds);
+}
+
+bool P::DrawGalleryItemSelectionFirst() {
+  return IsThemedObjectTypeAvailable(totExplorerListView) || inherited::DrawGalleryItemSelectionFirst();
+}
+
+void P::DrawGalleryItemSelection(TcxCustomCanvas* ACanvas, const TRect& R, const TdxGalleryItemViewState& AViewState) {
+  constexpr int Hot = 2, Pressed = 3, Focused = 5, CheckedHot = 6;
+  int state = LISS_NORMAL;
+  if (AViewState.Pressed)
+    state = Pressed;
+  else if (AViewState.Checked)
+    state = (AViewState.Hover || AViewState.Focused) && IsWinVistaOrLater ? CheckedHot : Pressed;
+  else if (AViewState.Focused)
+    state = Focused;
+  else if (AViewState.Hover)
+    state = Hot;
+  if (!OpenTheme(totExplorerListView)) {
+    inherited::DrawGalleryItemSelection(ACanvas, R, AViewState);
+    return;
+  }
+  // An item in no particular state has no selection to draw.
+  if (state != LISS_NORMAL && !DoDrawThemeBackground(ACanvas, totExplorerListView, nullptr, R, LVP_LISTITEM, state))
+    inherited::DrawGalleryItemSelection(ACanvas, R, AViewState);
+}
+
+void P::DrawModernCalendarDateCellSelection(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                            TcxCalendarElementStates AStates) {
+  if (!OpenTheme(totExplorerListView)) {
+    inherited::DrawModernCalendarDateCellSelection(ACanvas, ARect, AStates);
+    return;
+  }
+  const bool hot = AStates.Contains(cesHot);
+  const bool selected = AStates.Contains(cesSelected);
+  if (hot || selected) {
+    int state = LISS_HOT;
+    if (selected && hot)
+      state = LISS_HOTSELECTED;
+    else if (selected)
+      state = AStates.Contains(cesFocused) ? LISS_SELECTED : LISS_SELECTEDNOTFOCUS;
+    DoDrawThemeBackground(ACanvas, totExplorerListView, nullptr, ARect, LVP_LISTITEM, state);
+  }
+  if (AStates.Contains(cesMarked)) ACanvas->FrameRect(ARect, GetModernCalendarMarkedCellBorderColor());
+  if (AStates.Contains(cesFocused)) {
+    TRect focus = ARect;
+    focus.Deflate(1);
+    ACanvas->FocusRectangle(focus);
+  }
+}
+
+TColor P::GetModernCalendarHeaderTextColor(TcxCalendarElementStates AStates) {
+  constexpr int TextStyleBodyText = 6;
+  return ThemeColor(totTextStyle, TextStyleBodyText, 1, TMT_TEXTCOLOR)
+      .value_or(inherited::GetModernCalendarHeaderTextColor(AStates));
+}
+
+// ---------------------------------------------------------------------------
+// List views
+
+void P::DrawListViewSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                const TdxScaleFactor* AScaleFactor) {
+  if (!IsWinSevenOrLater || !DoDrawThemeBackground(ACanvas, totHeader, AScaleFactor, R, HP_HEADERSORTARROW,
+                                                   AAscendingSorting ? HSAS_SORTEDUP : HSAS_SORTEDDOWN))
+    inherited::DrawListViewSortingMark(ACanvas, R, AAscendingSorting, AScaleFactor);
+}

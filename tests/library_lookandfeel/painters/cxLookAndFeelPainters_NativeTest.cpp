@@ -447,6 +447,270 @@ TEST_F(NativePainter, ThePopupBorderIsTheListBoxFrameFromVistaOn) {
 }
 
 // ---------------------------------------------------------------------------
+// Tabs
+
+struct TTabRow {
+  const char* Name;
+  TcxButtonState State;
+  TcxBorders Borders;
+  int Theme;
+};
+const TTabRow TabRows[] = {{"normal, all borders", cxbsNormal, cxBordersAll(), TIS_NORMAL},
+                           {"default, no near border", cxbsDefault, TcxBorders{bTop, bRight, bBottom}, TIS_NORMAL},
+                           {"hot, no far border", cxbsHot, TcxBorders{bLeft, bTop, bBottom}, TIS_HOT},
+                           {"selected, all borders", cxbsPressed, cxBordersAll(), TIS_SELECTED},
+                           {"selected, no side borders", cxbsPressed, TcxBorders{bTop, bBottom}, TIS_SELECTED},
+                           {"disabled", cxbsDisabled, cxBordersAll(), TIS_DISABLED}};
+
+// The system's tab item for a lying tab in R: pushed 2 past each side
+// without a border, the selected one a pixel deeper, the others clipped a
+// pixel short.
+void DrawSystemTab(HTHEME ATheme, HDC DC, const TRect& R, const TTabRow& ARow, TcxBorder ANear, TcxBorder AFar) {
+  RECT part = R;
+  RECT clip = R;
+  if (!ARow.Borders.Contains(ANear)) part.left -= 2;
+  if (!ARow.Borders.Contains(AFar)) part.right += 2;
+  if (ARow.Theme == TIS_SELECTED)
+    part.bottom += 1;
+  else
+    clip.bottom -= 1;
+  DrawThemeBackground(ATheme, DC, TABP_TABITEM, ARow.Theme, &part, &clip);
+}
+
+TEST_F(NativePainter, ALyingTabIsTheThemesTabItemCutWhereItHasNoBorder) {
+  const TSystemTheme theme(L"TAB");
+  ASSERT_NE(theme.Get(), nullptr);
+  const TRect r(6, 8, 42, 30);
+  for (const TTabRow& row : TabRows) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawTab(canvas.Get(), r, row.Borders, L"", row.State, false, nullptr, clBtnText, clBtnFace);
+    TPixelSurface system(W, H, Bg);
+    DrawSystemTab(theme.Get(), system.DC(), r, row, bLeft, bRight);
+    ASSERT_FALSE(system.BoundsOfOther(Bg).IsEmpty());
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// A standing tab is the lying one with x and y exchanged: its top is the
+// lying tab's near end, its right side the lying tab's bottom.
+TEST_F(NativePainter, AStandingTabIsTheLyingOneWithXAndYExchanged) {
+  const TSystemTheme theme(L"TAB");
+  ASSERT_NE(theme.Get(), nullptr);
+  const TRect r(9, 4, 31, 38);
+  for (const TTabRow& row : TabRows) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawTab(canvas.Get(), r, row.Borders, L"", row.State, true, nullptr, clBtnText, clBtnFace);
+    TPixelSurface lying(r.Height(), r.Width(), Bg);
+    DrawSystemTab(theme.Get(), lying.DC(), TRect(0, 0, r.Height(), r.Width()), row, bTop, bBottom);
+    int differing = 0;
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) {
+        const COLORREF expected = r.Contains(TPoint(x, y)) ? lying.Pixel(y - r.Top, x - r.Left) : Bg;
+        differing += canvas.Surface.Pixel(x, y) != expected;
+      }
+    EXPECT_EQ(differing, 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// The caption is the theme's text, centred on one line; a selected tab's
+// caption sits 2 higher (its item reaches into the pane).
+TEST_F(NativePainter, ATabsCaptionIsTheThemesText) {
+  const TSystemTheme theme(L"TAB");
+  ASSERT_NE(theme.Get(), nullptr);
+  const TRect r(2, 6, 46, 32);
+  const TOwned<TFont> font(New<TFont>());
+  font->SetName(L"Tahoma");
+  font->SetHeight(-11);
+  for (const TTabRow& row : {TabRows[0], TabRows[3]}) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawTab(canvas.Get(), r, row.Borders, L"&Tab", row.State, false, font.get(), clBtnText, clBtnFace, true);
+    TPixelSurface system(W, H, Bg);
+    DrawSystemTab(theme.Get(), system.DC(), r, row, bLeft, bRight);
+    TPixelSurface item(W, H, Bg);
+    DrawSystemTab(theme.Get(), item.DC(), r, row, bLeft, bRight);
+    const TSelectObject selected(system.DC(), font->Handle());
+    RECT text = r;
+    if (row.Theme == TIS_SELECTED) text.bottom -= 2;
+    DrawThemeText(theme.Get(), system.DC(), TABP_TABITEM, row.Theme, L"&Tab", -1,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_EDITCONTROL, 0, &text);
+    GdiFlush();
+    EXPECT_GT(DifferingPixels(system, item), 0) << "the caption shows";
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// The pane shows only its edge along the tabs: it is drawn 10 past R away
+// from them, and across them as far as evens out its content margins.
+TEST_F(NativePainter, TheTabsRootIsThePanesEdgeAlongTheTabs) {
+  const TSystemTheme theme(L"TAB");
+  ASSERT_NE(theme.Get(), nullptr);
+  const RECT r{4, 5, 40, 20};
+  RECT content{};
+  ASSERT_EQ(GetThemeBackgroundContentRect(theme.Get(), nullptr, TABP_PANE, 0, &r, &content), S_OK);
+  for (const bool vertical : {false, true}) {
+    SCOPED_TRACE(vertical);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawTabsRoot(canvas.Get(), TRect(r), cxBordersAll(), vertical);
+    RECT pane = r;
+    if (vertical) {
+      pane.right += 10;
+      pane.bottom += (r.bottom - content.bottom) - (content.top - r.top);
+    } else {
+      pane.bottom += 10;
+      pane.right += (r.right - content.right) - (content.left - r.left);
+    }
+    TPixelSurface system(W, H, Bg);
+    DrawThemeBackground(theme.Get(), system.DC(), TABP_PANE, 0, &pane, &r);
+    ASSERT_FALSE(system.BoundsOfOther(Bg).IsEmpty());
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+  TCanvasOnSurface border(W, H, Bg);
+  Native()->DrawTabBorder(border.Get(), TRect(4, 5, 40, 7), bTop, cxBordersAll(), false);
+  EXPECT_TRUE(border.Surface.BoundsOfOther(Bg).IsEmpty()) << "the item carries its border";
+  EXPECT_EQ(Native()->TabBorderSize(false), 1);
+  EXPECT_TRUE(Native()->IsDrawTabImplemented(true));
+  EXPECT_TRUE(Native()->IsTabHotTrack(false));
+}
+
+// ---------------------------------------------------------------------------
+// Footers, filter buttons and the indicator
+
+TEST_F(NativePainter, FootersAreTheEditsEdgeAndTheTrackBarsTrack) {
+  const TSystemTheme edit(L"EDIT");
+  const TSystemTheme track(L"TRACKBAR");
+  ASSERT_NE(edit.Get(), nullptr);
+  ASSERT_NE(track.Get(), nullptr);
+  EXPECT_EQ(Native()->FooterBorderSize(), 1);
+  EXPECT_EQ(Native()->FooterCellOffset(), 1);
+  EXPECT_FALSE(Native()->FooterDrawCellsFirst());
+  EXPECT_EQ(Native()->FooterSeparatorColor(), Native()->DefaultGridLineColor());
+  RECT content{};
+  const RECT hundred{0, 0, 100, 100};
+  ASSERT_EQ(GetThemeBackgroundContentRect(track.Get(), nullptr, TKP_TRACK, TRS_NORMAL, &hundred, &content), S_OK);
+  EXPECT_EQ(Native()->FooterCellBorderSize(), content.left);
+
+  const RECT r{3, 4, 44, 26};
+  TCanvasOnSurface border(W, H, Bg);
+  Native()->DrawFooterBorder(border.Get(), TRect(r));
+  TPixelSurface edge(W, H, Bg);
+  DrawThemeEdge(edit.Get(), edge.DC(), 0, 0, &r, BDR_RAISEDINNER, BF_RECT, nullptr);
+  ASSERT_FALSE(edge.BoundsOfOther(Bg).IsEmpty());
+  EXPECT_EQ(DifferingPixels(border.Surface, edge), 0) << border.Surface.Picture(Bg);
+
+  // Without text the cell is the track; a caption lands inside the
+  // track's border.
+  TCanvasOnSurface cell(W, H, Bg);
+  Native()->DrawFooterCell(cell.Get(), TRect(r), taLeftJustify, vaCenter, false, L"", nullptr, clBtnText, clBtnFace);
+  const TPixelSurface system = track.Draw(TKP_TRACK, TRS_NORMAL, TRect(r));
+  ASSERT_FALSE(system.BoundsOfOther(Bg).IsEmpty());
+  EXPECT_EQ(DifferingPixels(cell.Surface, system), 0) << cell.Surface.Picture(Bg);
+  TCanvasOnSurface text(W, H, Bg);
+  Native()->DrawFooterCell(text.Get(), TRect(r), taLeftJustify, vaCenter, false, L"Sum", nullptr, clRed, clBtnFace);
+  const TRect inside(r.left + content.left, r.top + content.left, r.right - content.left, r.bottom - content.left);
+  EXPECT_GT(text.Surface.Count(inside, RGB(255, 0, 0)), 0) << "the caption in its colour";
+  EXPECT_EQ(DifferingPixels(text.Surface, system), DifferingPixels(text.Surface, system, inside));
+}
+
+TEST_F(NativePainter, TheFilterCloseButtonIsTheWindowsSmallCloseButton) {
+  const TSystemTheme window(L"WINDOW");
+  ASSERT_NE(window.Get(), nullptr);
+  SIZE part{};
+  ASSERT_EQ(GetThemePartSize(window.Get(), nullptr, WP_SMALLCLOSEBUTTON, CBS_NORMAL, nullptr, TS_TRUE, &part), S_OK);
+  for (const bool win8 : {false, true}) {
+    SCOPED_TRACE(win8);
+    const TVersionFlag flag(IsWin8OrLater, win8);
+    const bool tooSmall = win8 && (part.cx < 10 || part.cy < 10);
+    const TSize expected = tooSmall ? TSize(13, 13) : TSize(part.cx, part.cy);
+    EXPECT_EQ(Native()->ScaledSmallCloseButtonSize(DefaultScaleFactor()), expected);
+    EXPECT_EQ(Native()->ScaledFilterCloseButtonSize(DefaultScaleFactor()), TPoint(expected.cx + 4, expected.cy + 4));
+  }
+  SIZE check{};
+  const TSystemTheme button(L"BUTTON");
+  ASSERT_EQ(GetThemePartSize(button.Get(), nullptr, BP_CHECKBOX, CBS_CHECKEDNORMAL, nullptr, TS_TRUE, &check), S_OK);
+  EXPECT_EQ(Native()->ScaledFilterActivateButtonSize(DefaultScaleFactor()), TPoint(check.cx, check.cy));
+
+  const TRect r(5, 6, 5 + part.cx, 6 + part.cy);
+  struct TState {
+    TcxButtonState State;
+    int Theme;
+  };
+  for (const TState& s : {TState{cxbsDefault, CBS_NORMAL}, TState{cxbsHot, CBS_HOT}, TState{cxbsPressed, CBS_PUSHED},
+                          TState{cxbsDisabled, CBS_DISABLED}}) {
+    SCOPED_TRACE(s.State);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawScaledFilterCloseButton(canvas.Get(), r, s.State, DefaultScaleFactor());
+    const TPixelSurface system = window.Draw(WP_SMALLCLOSEBUTTON, s.Theme, r);
+    ASSERT_FALSE(system.BoundsOfOther(Bg).IsEmpty());
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// Before Windows 10 the indicator is the Flat painter's cell; from then on
+// the base's, which is the Native header's face.
+TEST_F(NativePainter, TheIndicatorIsFlatBeforeWindows10) {
+  const TRect r(3, 3, 20, 30);
+  const TdxScaleFactor* f = DefaultScaleFactor();
+  for (const bool win10 : {false, true}) {
+    SCOPED_TRACE(win10);
+    const TVersionFlag flag(IsWin10OrLater, win10);
+    TCanvasOnSurface native(W, H, Bg);
+    Native()->DrawScaledIndicatorItem(native.Get(), r, r, ikNone, clBtnFace, f, {}, TcxNeighbors{nTop, nBottom}, true);
+    TCanvasOnSurface expected(W, H, Bg);
+    if (win10)
+      Native()->DrawScaledHeader(expected.Get(), r, r, {}, Native()->HeaderBorders({nTop, nBottom}), cxbsNormal,
+                                 taLeftJustify, vaTop, false, false, L"", nullptr, clNone, clBtnFace, f);
+    else
+      GetPaintersManager()->GetPainter(lfsFlat)->DrawScaledIndicatorItem(expected.Get(), r, r, ikNone, clBtnFace, f, {},
+                                                                         TcxNeighbors{nTop, nBottom}, true);
+    ASSERT_FALSE(expected.Surface.BoundsOfOther(Bg).IsEmpty());
+    EXPECT_EQ(DifferingPixels(native.Surface, expected.Surface), 0) << native.Surface.Picture(Bg);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Galleries and list views
+
+TEST_F(NativePainter, FromWindows7OnTheListViewSortingMarkIsTheHeadersSortArrow) {
+  const TSystemTheme header(L"HEADER");
+  const TRect r(4, 4, 30, 16);
+  for (const bool win7 : {false, true})
+    for (const bool ascending : {false, true}) {
+      SCOPED_TRACE(testing::Message() << win7 << ascending);
+      const TVersionFlag flag(IsWinSevenOrLater, win7);
+      TCanvasOnSurface canvas(W, H, Bg);
+      Native()->DrawListViewSortingMark(canvas.Get(), r, ascending, DefaultScaleFactor());
+      const TPixelSurface arrow = header.Draw(HP_HEADERSORTARROW, ascending ? HSAS_SORTEDUP : HSAS_SORTEDDOWN, r);
+      ASSERT_FALSE(arrow.BoundsOfOther(Bg).IsEmpty());
+      if (win7) {
+        EXPECT_EQ(DifferingPixels(canvas.Surface, arrow), 0) << canvas.Surface.Picture(Bg);
+      } else {
+        // The base's triangle in the shadow colour.
+        EXPECT_GT(canvas.Surface.Count(Sys(COLOR_BTNSHADOW)), 0);
+        EXPECT_EQ(canvas.Surface.Count(Sys(COLOR_BTNSHADOW)), canvas.Surface.CountOther(canvas.Surface.ClientRect(), Bg));
+      }
+    }
+}
+
+TEST_F(NativePainter, FromWindows10OnTheGalleryGroupHeaderIsLeftToTheGallery) {
+  const TRect r(2, 2, 46, 20);
+  for (const bool win10 : {false, true}) {
+    SCOPED_TRACE(win10);
+    const TVersionFlag flag(IsWin10OrLater, win10);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawGalleryGroupHeader(canvas.Get(), r);
+    TCanvasOnSurface header(W, H, Bg);
+    Native()->DrawScaledHeader(header.Get(), r, cxbsNormal, {}, cxBordersAll(), DefaultScaleFactor());
+    if (win10)
+      EXPECT_TRUE(canvas.Surface.BoundsOfOther(Bg).IsEmpty());
+    else
+      EXPECT_EQ(DifferingPixels(canvas.Surface, header.Surface), 0);
+  }
+}
+
+// ---------------------------------------------------------------------------
 // Other DPIs
 
 TEST_F(NativePainter, AtAnotherDpiTheCheckBoxIsThatDpisThemePart) {
@@ -701,6 +965,21 @@ TEST_F(NativePainterWithoutThemes, EveryPartIsTheStandardPaintersPicture) {
          P->DrawScaledFilterDropDownButton(C, TRect(2, 2, 18, 18), cxbsPressed, true, f);
        }},
       {"hint", [](auto* P, TcxCanvas* C) { P->DrawHintBackground(C, TRect(2, 2, 40, 30)); }},
+      {"tab border", [](auto* P, TcxCanvas* C) { P->DrawTabBorder(C, TRect(2, 2, 40, 4), bTop, cxBordersAll(), false); }},
+      {"tabs root", [](auto* P, TcxCanvas* C) { P->DrawTabsRoot(C, TRect(2, 2, 40, 30), cxBordersAll(), true); }},
+      {"footer border", [](auto* P, TcxCanvas* C) { P->DrawFooterBorder(C, TRect(2, 2, 40, 30)); }},
+      {"footer cell", [](auto* P, TcxCanvas* C) {
+         P->DrawFooterCell(C, TRect(2, 2, 40, 20), taLeftJustify, vaTop, false, L"Ab", nullptr, clBlack, clBtnFace);
+       }},
+      {"filter close button", [f](auto* P, TcxCanvas* C) {
+         P->DrawScaledFilterCloseButton(C, TRect(2, 2, 18, 18), cxbsHot, f);
+       }},
+      {"gallery selection", [](auto* P, TcxCanvas* C) {
+         P->DrawGalleryItemSelection(C, TRect(2, 2, 40, 30), TdxGalleryItemViewState{.Checked = true, .Hover = true});
+       }},
+      {"calendar cell", [](auto* P, TcxCanvas* C) {
+         P->DrawModernCalendarDateCellSelection(C, TRect(2, 2, 30, 20), TcxCalendarElementStates{cesSelected, cesFocused});
+       }},
   };
   for (const TRow& row : rows) {
     SCOPED_TRACE(row.Name);
@@ -720,6 +999,17 @@ TEST_F(NativePainterWithoutThemes, EveryPartIsTheStandardPaintersPicture) {
   EXPECT_EQ(Native()->GetHintBorderColor(), Standard()->GetHintBorderColor());
   EXPECT_EQ(Native()->ScreenTipGetTitleTextColor(), Standard()->ScreenTipGetTitleTextColor());
   EXPECT_EQ(Native()->ScreenTipGetDescriptionTextColor(), Standard()->ScreenTipGetDescriptionTextColor());
+  EXPECT_EQ(Native()->FooterBorderSize(), Standard()->FooterBorderSize());
+  EXPECT_EQ(Native()->FooterCellBorderSize(), Standard()->FooterCellBorderSize());
+  EXPECT_EQ(Native()->FooterCellOffset(), Standard()->FooterCellOffset());
+  EXPECT_EQ(Native()->TabBorderSize(true), Standard()->TabBorderSize(true));
+  EXPECT_EQ(Native()->IsDrawTabImplemented(false), Standard()->IsDrawTabImplemented(false));
+  EXPECT_EQ(Native()->IsTabHotTrack(false), Standard()->IsTabHotTrack(false));
+  EXPECT_EQ(Native()->ScaledSmallCloseButtonSize(f), Standard()->ScaledSmallCloseButtonSize(f));
+  EXPECT_EQ(Native()->ScaledFilterCloseButtonSize(f), Standard()->ScaledFilterCloseButtonSize(f));
+  EXPECT_EQ(Native()->ScaledFilterActivateButtonSize(f), Standard()->ScaledFilterActivateButtonSize(f));
+  EXPECT_EQ(Native()->DrawGalleryItemSelectionFirst(), Standard()->DrawGalleryItemSelectionFirst());
+  EXPECT_EQ(Native()->GetModernCalendarHeaderTextColor({}), Standard()->GetModernCalendarHeaderTextColor({}));
 }
 
 // ---------------------------------------------------------------------------
