@@ -814,7 +814,8 @@ TEST_F(NativePainter, SizesComeFromTheTheme) {
 // ---------------------------------------------------------------------------
 // Classes Wine's theme lacks, through a binding that has them
 
-// The real binding, with the explorer bar answered by a recording fake.
+// The real binding, with the classes Wine lacks answered by recording
+// fakes: one handle per class.
 struct TThemeCall {
   int Part;
   int State;
@@ -823,34 +824,53 @@ struct TThemeCall {
 };
 TdxUxThemeBinding GRealBinding;
 std::vector<TThemeCall> GCalls;
-const HTHEME FakeExplorerBar = reinterpret_cast<HTHEME>(static_cast<INT_PTR>(0x7E57));
+constexpr TdxThemedObjectType FakedTypes[] = {totExplorerBar, totExplorerListView, totTextStyle};
+// The text colour every faked class answers.
+constexpr COLORREF FakeTextColor = RGB(12, 34, 56);
+
+HTHEME FakeHandle(TdxThemedObjectType AType) { return reinterpret_cast<HTHEME>(static_cast<INT_PTR>(0x7E50 + AType)); }
+bool IsFake(HTHEME ATheme) {
+  return std::ranges::any_of(FakedTypes, [&](TdxThemedObjectType T) { return FakeHandle(T) == ATheme; });
+}
+HTHEME FakeFor(LPCWSTR AClassList) {
+  for (const TdxThemedObjectType type : FakedTypes)
+    if (lstrcmpiW(AClassList, ThemedObjectClassList(type)) == 0) return FakeHandle(type);
+  return nullptr;
+}
 
 template <class F>
 F Real(TdxUxThemeEntry AEntry) {
   return reinterpret_cast<F>(reinterpret_cast<void*>(GRealBinding.EntryPoints[static_cast<std::size_t>(AEntry)]));
 }
-bool IsExplorerBar(LPCWSTR AClassList) { return lstrcmpiW(AClassList, ThemedObjectClassList(totExplorerBar)) == 0; }
 HTHEME WINAPI FakeOpen(HWND AWindow, LPCWSTR AClassList) {
-  if (IsExplorerBar(AClassList)) return FakeExplorerBar;
+  if (const HTHEME fake = FakeFor(AClassList)) return fake;
   return Real<HTHEME(WINAPI*)(HWND, LPCWSTR)>(TdxUxThemeEntry::OpenThemeData)(AWindow, AClassList);
 }
 HTHEME WINAPI FakeOpenForDpi(HWND AWindow, LPCWSTR AClassList, UINT ADpi) {
-  if (IsExplorerBar(AClassList)) return FakeExplorerBar;
+  if (const HTHEME fake = FakeFor(AClassList)) return fake;
   return Real<HTHEME(WINAPI*)(HWND, LPCWSTR, UINT)>(TdxUxThemeEntry::OpenThemeDataForDpi)(AWindow, AClassList, ADpi);
 }
 HRESULT WINAPI FakeClose(HTHEME ATheme) {
-  if (ATheme == FakeExplorerBar) return S_OK;
+  if (IsFake(ATheme)) return S_OK;
   return Real<HRESULT(WINAPI*)(HTHEME)>(TdxUxThemeEntry::CloseThemeData)(ATheme);
 }
 HRESULT WINAPI FakeDraw(HTHEME ATheme, HDC DC, int APart, int AState, LPCRECT ARect, LPCRECT AClip) {
-  if (ATheme != FakeExplorerBar)
+  if (!IsFake(ATheme))
     return Real<HRESULT(WINAPI*)(HTHEME, HDC, int, int, LPCRECT, LPCRECT)>(TdxUxThemeEntry::DrawThemeBackground)(
         ATheme, DC, APart, AState, ARect, AClip);
   GCalls.push_back({APart, AState, TRect(*ARect)});
   return S_OK;
 }
+HRESULT WINAPI FakeColor(HTHEME ATheme, int APart, int AState, int AProperty, COLORREF* AColor) {
+  if (!IsFake(ATheme))
+    return Real<HRESULT(WINAPI*)(HTHEME, int, int, int, COLORREF*)>(TdxUxThemeEntry::GetThemeColor)(
+        ATheme, APart, AState, AProperty, AColor);
+  GCalls.push_back({APart, AState, TRect(AProperty, 0, 0, 0)});
+  *AColor = FakeTextColor;
+  return S_OK;
+}
 
-class NativePainterWithAnExplorerBar : public NativePainter {
+class NativePainterWithWinesMissingClasses : public NativePainter {
  protected:
   void SetUp() override {
     NativePainter::SetUp();
@@ -866,6 +886,7 @@ class NativePainterWithAnExplorerBar : public NativePainter {
       set(TdxUxThemeEntry::OpenThemeDataForDpi, &FakeOpenForDpi);
     set(TdxUxThemeEntry::CloseThemeData, &FakeClose);
     set(TdxUxThemeEntry::DrawThemeBackground, &FakeDraw);
+    set(TdxUxThemeEntry::GetThemeColor, &FakeColor);
     dxSetUxThemeBinding(b);
     GCalls.clear();
   }
@@ -878,7 +899,7 @@ class NativePainterWithAnExplorerBar : public NativePainter {
 
 // The explorer bar has normal, hot and pressed pictures: the default button
 // looks normal, and so does a disabled one (there is no disabled picture).
-TEST_F(NativePainterWithAnExplorerBar, TheGroupExpandButtonIsTheExplorerBarsPart) {
+TEST_F(NativePainterWithWinesMissingClasses, TheGroupExpandButtonIsTheExplorerBarsPart) {
   ASSERT_TRUE(IsThemedObjectTypeAvailable(totExplorerBar));
   struct TRow {
     TcxButtonState State;
@@ -899,6 +920,78 @@ TEST_F(NativePainterWithAnExplorerBar, TheGroupExpandButtonIsTheExplorerBarsPart
     EXPECT_EQ(GCalls, std::vector<TThemeCall>{row.Call});
     EXPECT_TRUE(canvas.Surface.BoundsOfOther(Bg).IsEmpty()) << "nothing but the theme's part";
   }
+}
+
+// Gallery items are the explorer list view's items; an item in no
+// particular state draws nothing.
+TEST_F(NativePainterWithWinesMissingClasses, GalleryItemsAreTheExplorerListViewsItems) {
+  EXPECT_TRUE(Native()->DrawGalleryItemSelectionFirst());
+  struct TRow {
+    const char* Name;
+    TdxGalleryItemViewState State;
+    bool Vista;
+    int Theme;  // 0: nothing drawn
+  };
+  const TRow rows[] = {{"plain", {}, true, 0},
+                       {"hot", {.Hover = true}, true, LISS_HOT},
+                       {"focused", {.Hover = true, .Focused = true}, true, LISS_SELECTEDNOTFOCUS},
+                       {"pressed", {.Checked = true, .Hover = true, .Pressed = true}, true, LISS_SELECTED},
+                       {"checked", {.Checked = true}, true, LISS_SELECTED},
+                       {"checked and hot", {.Checked = true, .Hover = true}, true, LISS_HOTSELECTED},
+                       {"checked and focused", {.Checked = true, .Focused = true}, true, LISS_HOTSELECTED},
+                       {"checked and hot before Vista", {.Checked = true, .Hover = true}, false, LISS_SELECTED}};
+  const TRect r(3, 4, 40, 30);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    const TVersionFlag flag(IsWinVistaOrLater, row.Vista);
+    GCalls.clear();
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawGalleryItemSelection(canvas.Get(), r, row.State);
+    const std::vector<TThemeCall> expected =
+        row.Theme ? std::vector<TThemeCall>{{LVP_LISTITEM, row.Theme, r}} : std::vector<TThemeCall>{};
+    EXPECT_EQ(GCalls, expected);
+    EXPECT_TRUE(canvas.Surface.BoundsOfOther(Bg).IsEmpty());
+  }
+}
+
+// Calendar cells: the list view's item while hot or selected, then the
+// marked frame and the focus rectangle.
+TEST_F(NativePainterWithWinesMissingClasses, CalendarCellsAreTheExplorerListViewsItems) {
+  struct TRow {
+    const char* Name;
+    TcxCalendarElementStates States;
+    int Theme;  // 0: no item
+  };
+  const TRow rows[] = {{"plain", {}, 0},
+                       {"hot", {cesHot}, LISS_HOT},
+                       {"selected and hot", {cesSelected, cesHot}, LISS_HOTSELECTED},
+                       {"selected and focused", {cesSelected, cesFocused}, LISS_SELECTED},
+                       {"selected", {cesSelected}, LISS_SELECTEDNOTFOCUS},
+                       {"marked", {cesMarked}, 0},
+                       {"focused", {cesFocused}, 0}};
+  const TRect r(3, 4, 30, 22);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    GCalls.clear();
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawModernCalendarDateCellSelection(canvas.Get(), r, row.States);
+    const std::vector<TThemeCall> expected =
+        row.Theme ? std::vector<TThemeCall>{{LVP_LISTITEM, row.Theme, r}} : std::vector<TThemeCall>{};
+    EXPECT_EQ(GCalls, expected);
+    TPixelSurface marks(W, H, Bg);
+    if (row.States.Contains(cesMarked))
+      GdiFrame(marks.DC(), r, ColorToColorRef(Native()->GetModernCalendarMarkedCellBorderColor()));
+    if (row.States.Contains(cesFocused)) {
+      const RECT focus{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+      SetTextColor(marks.DC(), RGB(0, 0, 0));
+      SetBkColor(marks.DC(), RGB(255, 255, 255));
+      DrawFocusRect(marks.DC(), &focus);
+    }
+    EXPECT_EQ(DifferingPixels(canvas.Surface, marks), 0) << canvas.Surface.Picture(Bg);
+  }
+  GCalls.clear();
+  EXPECT_EQ(ColorToColorRef(Native()->GetModernCalendarHeaderTextColor({})), FakeTextColor);
+  EXPECT_EQ(GCalls, (std::vector<TThemeCall>{{6, 1, TRect(TMT_TEXTCOLOR, 0, 0, 0)}}));
 }
 
 // ---------------------------------------------------------------------------
