@@ -1785,6 +1785,16 @@ class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) override;
   using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
 
+  // Scheduler splitters and track bars: the sunken and raised double
+  // frames.
+  void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                   bool AIsHorizontal) override;
+  void DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect) override;
+  void DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas, std::span<const TPoint> ALightPolyLine,
+                                     std::span<const TPoint> AShadowPolyLine,
+                                     std::span<const TPoint> ADarkPolyLine) override;
+  void DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) override;
+
  protected:
   // Arrow buttons are the system's frame control, framed like the thumb;
   // hot parts look normal and a disabled thumb is not drawn.
@@ -1852,6 +1862,18 @@ class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders,
                      bool AVertical) override;
   void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) override;
+  // Scheduler splitters, the date header, track bars and splitters: one-
+  // pixel bevels; a highlighted splitter in the dark shadow.
+  void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                   bool AIsHorizontal) override;
+  void DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R) override;
+  void DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect) override;
+  void DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas, std::span<const TPoint> ALightPolyLine,
+                                     std::span<const TPoint> AShadowPolyLine,
+                                     std::span<const TPoint> ADarkPolyLine) override;
+  void DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) override;
+  TColor GetSplitterOuterColor(bool AHighlighted) override;
+
   using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
 
   // Shared with the Standard painter, which draws the same pieces.
