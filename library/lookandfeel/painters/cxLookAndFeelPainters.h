@@ -2206,6 +2206,76 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   TColor GetModernCalendarHeaderTextColor(TcxCalendarElementStates AStates) override;
   void DrawListViewSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
                                const TdxScaleFactor* AScaleFactor) override;
+  TSize GetListViewColumnHeaderSortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  // Items and group headers from Windows Vista on; the rest of a list view
+  // in the list view theme's colours.
+  void DrawListViewBackground(TcxCanvas* ACanvas, const TRect& ABounds, bool AExplorerStyle, bool AEnabled) override;
+  void DrawListViewItemBackground(TcxCanvas* ACanvas, const TRect& ABounds, TdxListViewItemStates AState,
+                                  bool AExplorerStyle) override;
+  void DrawListViewGroupExpandButton(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, bool AExpanded,
+                                     bool AExplorerStyle, const TdxScaleFactor* AScaleFactor) override;
+  void DrawListViewGroupHeaderBackground(TcxCanvas* ACanvas, const TRect& ABounds,
+                                         TdxListViewGroupHeaderStates AState, bool AExplorerStyle,
+                                         const TdxScaleFactor* AScaleFactor) override;
+  void DrawListViewGroupHeaderLine(TcxCanvas* ACanvas, const TRect& ABounds) override;
+  TColor GetListViewColumnHeaderTextColor(TcxButtonState AState, bool AExplorerStyle) override;
+  TColor GetListViewItemTextColor(TdxListViewItemStates AState, bool AExplorerStyle) override;
+  TColor GetListViewGroupTextColor(TdxListViewGroupTextKind AKind, TdxListViewGroupHeaderStates AState,
+                                   bool AExplorerStyle) override;
+  // Nothing while inactive; the dotted focus rectangle inside ABounds, or
+  // in explorer style a pale blue frame unless hot.
+  virtual void DrawListViewFocusRect(TcxCanvas* ACanvas, const TRect& ABounds, bool AExplorerStyle, bool AHot,
+                                     bool AInactive);
+
+  // Layout and explorer views: tab text; hot, pressed and disabled items
+  // are the menu's hot item.
+  TColor DefaultLayoutViewCaptionTextColor(TcxGroupBoxCaptionPosition ACaptionPosition,
+                                           TcxButtonState AState) override;
+  TColor DefaultLayoutViewContentTextColor(TcxButtonState AState) override;
+  TColor WinExplorerViewRecordTextColor(TcxButtonState AState) override;
+  void LayoutViewDrawItem(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                          TcxBorders ABorders) override;
+  void WinExplorerViewDrawRecord(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                 TColor AColor = clDefault, TBitmap* ABitmap = nullptr) override;
+
+  // Scheduler, month headers and navigators
+  void DrawSchedulerScaledEventProgress(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AProgress,
+                                        const TcxViewParams& AViewParams, bool ATransparent,
+                                        const TdxScaleFactor* AScaleFactor) override;
+  TRect SchedulerEventProgressOffsets() override;
+  void DrawSchedulerScaledNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  // One line of the combo box's border colour on each long side.
+  void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                   bool AIsHorizontal) override;
+  void DrawScaledMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText, TcxNeighbors ANeighbors,
+                             const TcxViewParams& AViewParams, TcxArrowDirections AArrows, int ASideWidth,
+                             const TdxScaleFactor* AScaleFactor,
+                             const TcxDrawBackgroundEvent& AOnDrawBackground = {}) override;
+  void DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R) override;
+  TPoint NavigatorButtonPressedGlyphOffset() override;
+  TSize NavigatorScaledButtonMinSize(const TdxScaleFactor* AScaleFactor) override;
+
+  // Track bars and splitters: the track bar theme's track and thumbs (a
+  // range bar's halves are two-sided thumbs); a splitter shows only its
+  // close mark.
+  void CorrectThumbRect(TcxCanvas* ACanvas, TRect& ARect, bool AHorizontal, TcxTrackBarTicksAlign ATicks,
+                        const TdxScaleFactor* AScaleFactor) override;
+  void DrawTrackBarScaledTrack(TcxCanvas* ACanvas, const TRect& ARect, const TRect& ASelection, bool AShowSelection,
+                               bool AEnabled, bool AHorizontal, TColor ATrackColor,
+                               const TdxScaleFactor* AScaleFactor) override;
+  void DrawTrackBarScaledThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState, bool AHorizontal,
+                               TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                               const TdxScaleFactor* AScaleFactor) override;
+  void DrawRangeTrackBarScaledLeftThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                        bool AHorizontal, TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                                        const TdxScaleFactor* AScaleFactor) override;
+  void DrawRangeTrackBarScaledRightThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                         bool AHorizontal, TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                                         const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSplitter(TcxCanvas* ACanvas, const TRect& ARect, bool AHighlighted, bool AClicked, bool AHorizontal,
+                          const TdxScaleFactor* AScaleFactor, bool AHasCloseMark = false,
+                          TcxArrowDirection AArrowDirection = adLeft) override;
 
   // Group boxes, panels, progress bars and drop-down lists
   void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
@@ -2293,6 +2363,12 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   // One tab item into R on DC, lying (a standing tab's drawing space has x
   // and y exchanged: its near end is R's left side).
   static void DrawTabItem(HTHEME ATheme, HDC DC, const TRect& R, TcxBorders ABorders, int AStateId, bool AVertical);
+  // The menu's hot item (disabled-hot while disabled) for hot, pressed and
+  // disabled states; false when nothing was drawn.
+  bool DrawMenuItemFace(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState);
+  // A range bar's half thumb: the two-sided thumb.
+  void DrawRangeThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState, bool AHorizontal,
+                      TColor AThumbColor, const TdxScaleFactor* AScaleFactor);
   // The part through the canvas's native drawing at the DPI of
   // AScaleFactor's theme (nil: the system's); false without a theme or when
   // the theme failed to draw.

@@ -1054,3 +1054,293 @@ void P::DrawListViewSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscend
                                                    AAscendingSorting ? HSAS_SORTEDUP : HSAS_SORTEDDOWN))
     inherited::DrawListViewSortingMark(ACanvas, R, AAscendingSorting, AScaleFactor);
 }
+
+TSize P::GetListViewColumnHeaderSortingMarkSize(const TdxScaleFactor* AScaleFactor) {
+  TSize size;
+  if (IsWinSevenOrLater &&
+      GetScaledThemePartSize(totHeader, AScaleFactor, HP_HEADERSORTARROW, HSAS_SORTEDDOWN, tpsThemeHandle, size) &&
+      size.cx > 0 && size.cy > 0)
+    return size;
+  return inherited::GetListViewColumnHeaderSortingMarkSize(AScaleFactor);
+}
+
+void P::DrawListViewFocusRect(TcxCanvas* ACanvas, const TRect& ABounds, bool AExplorerStyle, bool AHot,
+                              bool AInactive) {
+  if (AInactive) return;
+  if (!AExplorerStyle) {
+    TRect r = ABounds;
+    r.Deflate(1);
+    ACanvas->FocusRectangle(r);
+  } else if (!AHot) {
+    ACanvas->FrameRect(ABounds, static_cast<TColor>(0xFFD199));
+  }
+}
+
+void P::DrawListViewBackground(TcxCanvas* ACanvas, const TRect& ABounds, bool AExplorerStyle, bool AEnabled) {
+  if (const auto color = ThemeColor(AExplorerStyle ? totItemsViewListView : totListView, 0, 0, TMT_FILLCOLOR))
+    ACanvas->FillRect(ABounds, *color);
+  else
+    inherited::DrawListViewBackground(ACanvas, ABounds, AExplorerStyle, AEnabled);
+}
+
+void P::DrawListViewItemBackground(TcxCanvas* ACanvas, const TRect& ABounds, TdxListViewItemStates AState,
+                                   bool AExplorerStyle) {
+  if (!IsWinVistaOrLater || !OpenTheme(totItemsViewListView)) {
+    inherited::DrawListViewItemBackground(ACanvas, ABounds, AState, AExplorerStyle);
+    return;
+  }
+  const bool selected = AState.Contains(dxlisSelected);
+  const bool hot = AState.Contains(dxlisHot);
+  const bool inactive = AState.Contains(dxlisInactive);
+  if (selected || hot) {
+    int state = LISS_HOT;
+    if (selected && hot)
+      state = LISS_HOTSELECTED;
+    else if (selected)
+      state = inactive ? LISS_SELECTEDNOTFOCUS : LISS_SELECTED;
+    DoDrawThemeBackground(ACanvas, totItemsViewListView, nullptr, ABounds, LVP_LISTITEM, state);
+  } else {
+    DrawListViewBackground(ACanvas, ABounds, AExplorerStyle, !AState.Contains(dxlisDisabled));
+  }
+  if (AState.Contains(dxlisFocused)) DrawListViewFocusRect(ACanvas, ABounds, AExplorerStyle, hot, inactive);
+}
+
+void P::DrawListViewGroupExpandButton(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                      bool AExpanded, bool AExplorerStyle, const TdxScaleFactor* AScaleFactor) {
+  // The list view has no default or disabled look: both draw as normal.
+  static constexpr int states[cxButtonStateCount] = {1, 1, 2, 3, 1};
+  if (!IsWinVistaOrLater ||
+      !DoDrawThemeBackground(ACanvas, AExplorerStyle ? totItemsViewListView : totListView, AScaleFactor, ABounds,
+                             AExpanded ? LVP_COLLAPSEBUTTON : LVP_EXPANDBUTTON, states[AState]))
+    inherited::DrawListViewGroupExpandButton(ACanvas, ABounds, AState, AExpanded, AExplorerStyle, AScaleFactor);
+}
+
+void P::DrawListViewGroupHeaderBackground(TcxCanvas* ACanvas, const TRect& ABounds,
+                                          TdxListViewGroupHeaderStates AState, bool AExplorerStyle,
+                                          const TdxScaleFactor* AScaleFactor) {
+  if (!IsWinVistaOrLater || !OpenTheme(totExplorerListView)) {
+    inherited::DrawListViewGroupHeaderBackground(ACanvas, ABounds, AState, AExplorerStyle, AScaleFactor);
+    return;
+  }
+  const bool hot = AState.Contains(dxlgsHot);
+  const bool collapsed = AState.Contains(dxlgsCollapsed);
+  int state = 0;
+  if (hot) {
+    state = collapsed ? LVGH_CLOSEHOT : LVGH_OPENHOT;
+  } else {
+    DrawListViewBackground(ACanvas, ABounds, AExplorerStyle, true);
+    state = collapsed ? LVGH_CLOSE : LVGH_OPEN;
+  }
+  DoDrawThemeBackground(ACanvas, totExplorerListView, nullptr, ABounds, LVP_GROUPHEADER, state);
+  if (AState.Contains(dxlgsFocused))
+    DrawListViewFocusRect(ACanvas, ABounds, AExplorerStyle, hot, AState.Contains(dxlgsInactive));
+}
+
+void P::DrawListViewGroupHeaderLine(TcxCanvas* ACanvas, const TRect& ABounds) {
+  ACanvas->FillRect(ABounds, static_cast<TColor>(0xE0C1B2));
+}
+
+TColor P::GetListViewColumnHeaderTextColor(TcxButtonState AState, bool AExplorerStyle) {
+  static constexpr int states[cxButtonStateCount] = {HIS_NORMAL, HIS_NORMAL, HIS_HOT, HIS_PRESSED, HIS_NORMAL};
+  return ThemeColor(AExplorerStyle ? totItemsViewHeader : totHeader, HP_HEADERITEM, states[AState], TMT_TEXTCOLOR)
+      .value_or(inherited::GetListViewColumnHeaderTextColor(AState, AExplorerStyle));
+}
+
+TColor P::GetListViewItemTextColor(TdxListViewItemStates AState, bool AExplorerStyle) {
+  const int state = AState.Contains(dxlisDisabled) ? MPI_DISABLED : MPI_NORMAL;
+  return ThemeColor(totMenu, MENU_POPUPITEM, state, TMT_TEXTCOLOR)
+      .value_or(inherited::GetListViewItemTextColor(AState, AExplorerStyle));
+}
+
+TColor P::GetListViewGroupTextColor(TdxListViewGroupTextKind AKind, TdxListViewGroupHeaderStates AState,
+                                    bool AExplorerStyle) {
+  static constexpr int properties[] = {TMT_HEADING1TEXTCOLOR, TMT_HEADING2TEXTCOLOR, TMT_BODYTEXTCOLOR};
+  const int state = AState.Contains(dxlgsHot) ? LVGH_OPENHOT : AState.Contains(dxlgsFocused) ? LVGH_OPENSELECTED : LVGH_OPEN;
+  return ThemeColor(AExplorerStyle ? totItemsViewListView : totListView, LVP_GROUPHEADER, state, properties[AKind])
+      .value_or(inherited::GetListViewGroupTextColor(AKind, AState, AExplorerStyle));
+}
+
+// ---------------------------------------------------------------------------
+// Layout and explorer views
+
+TColor P::DefaultLayoutViewCaptionTextColor(TcxGroupBoxCaptionPosition ACaptionPosition, TcxButtonState AState) {
+  return IsThemedObjectTypeAvailable(totTab) ? DefaultTabTextColor()
+                                             : inherited::DefaultLayoutViewCaptionTextColor(ACaptionPosition, AState);
+}
+
+TColor P::DefaultLayoutViewContentTextColor(TcxButtonState AState) {
+  return IsThemedObjectTypeAvailable(totTab) ? clMenuText : inherited::DefaultLayoutViewContentTextColor(AState);
+}
+
+TColor P::WinExplorerViewRecordTextColor(TcxButtonState AState) {
+  return IsThemedObjectTypeAvailable(totTab) ? DefaultTabTextColor() : inherited::WinExplorerViewRecordTextColor(AState);
+}
+
+bool P::DrawMenuItemFace(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState) {
+  if (AState != cxbsHot && AState != cxbsPressed && AState != cxbsDisabled) return false;
+  return DoDrawThemeBackground(ACanvas, totMenu, nullptr, ABounds, MENU_POPUPITEM,
+                               AState == cxbsDisabled ? MPI_DISABLEDHOT : MPI_HOT);
+}
+
+void P::LayoutViewDrawItem(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, TcxBorders ABorders) {
+  if (!DrawMenuItemFace(ACanvas, ABounds, AState)) inherited::LayoutViewDrawItem(ACanvas, ABounds, AState, ABorders);
+}
+
+void P::WinExplorerViewDrawRecord(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, TColor AColor,
+                                  TBitmap* ABitmap) {
+  if (!DrawMenuItemFace(ACanvas, ABounds, AState))
+    inherited::WinExplorerViewDrawRecord(ACanvas, ABounds, AState, AColor, ABitmap);
+}
+
+// ---------------------------------------------------------------------------
+// Scheduler, month headers and navigators
+
+void P::DrawSchedulerScaledEventProgress(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AProgress,
+                                         const TcxViewParams& AViewParams, bool ATransparent,
+                                         const TdxScaleFactor* AScaleFactor) {
+  if (!OpenThemeForScaleFactor(totProgress, AScaleFactor)) {
+    inherited::DrawSchedulerScaledEventProgress(ACanvas, ABounds, AProgress, AViewParams, ATransparent, AScaleFactor);
+    return;
+  }
+  DoDrawThemeBackground(ACanvas, totProgress, AScaleFactor, ABounds, PP_BAR, 0);
+  DoDrawThemeBackground(ACanvas, totProgress, AScaleFactor, AProgress, PP_CHUNK, 0);
+}
+
+TRect P::SchedulerEventProgressOffsets() { return TRect(3, 3, 3, 3); }
+
+void P::DrawSchedulerScaledNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                           const TdxScaleFactor* AScaleFactor) {
+  static constexpr int states[cxButtonStateCount] = {TS_HOT, TS_HOT, TS_CHECKED, TS_PRESSED, TS_DISABLED};
+  if (!DoDrawThemeBackground(ACanvas, totToolBar, AScaleFactor, R, TP_BUTTON, states[AState]))
+    inherited::DrawSchedulerScaledNavigatorButton(ACanvas, R, AState, AScaleFactor);
+}
+
+void P::DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                    bool AIsHorizontal) {
+  const auto border = OpenTheme(totListView) ? ThemeColor(totComboBox, CP_DROPDOWNBUTTON, CBXS_NORMAL, TMT_BORDERCOLOR)
+                                             : std::nullopt;
+  if (!border) {
+    inherited::DrawSchedulerSplitterBorder(ACanvas, R, AViewParams, AIsHorizontal);
+    return;
+  }
+  TRect inner = R;
+  if (AIsHorizontal) {
+    ACanvas->FillRect(TRect(R.Left, R.Top, R.Right, R.Top + 1), *border);
+    ACanvas->FillRect(TRect(R.Left, R.Bottom - 1, R.Right, R.Bottom), *border);
+    inner.Inflate(0, -1);
+  } else {
+    ACanvas->FillRect(TRect(R.Left, R.Top, R.Left + 1, R.Bottom), *border);
+    ACanvas->FillRect(TRect(R.Right - 1, R.Top, R.Right, R.Bottom), *border);
+    inner.Inflate(-1, 0);
+  }
+  ACanvas->FillRect(inner, AViewParams);
+}
+
+void P::DrawScaledMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText,
+                              TcxNeighbors ANeighbors, const TcxViewParams& AViewParams, TcxArrowDirections AArrows,
+                              int ASideWidth, const TdxScaleFactor* AScaleFactor,
+                              const TcxDrawBackgroundEvent& AOnDrawBackground) {
+  DrawScaledHeader(ACanvas, ABounds, ABounds, ANeighbors, cxBordersAll(), cxbsNormal, taCenter, vaCenter, false, false,
+                   AText, AViewParams.Font, AViewParams.TextColor, AViewParams.Color, AScaleFactor,
+                   AOnDrawBackground, !ANeighbors.Contains(nRight));
+  DrawMonthHeaderArrows(ACanvas, ABounds, AArrows, ASideWidth, clWindowText);
+}
+
+void P::DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R) {
+  if (!DoDrawThemeBackground(ACanvas, totHeader, nullptr, R, HP_HEADERITEMLEFT, HILS_NORMAL))
+    inherited::DrawDateNavigatorDateHeader(ACanvas, R);
+}
+
+TPoint P::NavigatorButtonPressedGlyphOffset() { return TPoint(0, 0); }
+
+TSize P::NavigatorScaledButtonMinSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TSize(18, 19));
+}
+
+// ---------------------------------------------------------------------------
+// Track bars and splitters
+
+namespace {
+
+// The track bar's thumb part: pointing up or left, down or right, or
+// two-sided.
+int TrackBarThumbPart(bool AHorizontal, TcxTrackBarTicksAlign ATicks) {
+  switch (ATicks) {
+    case tbtaUp: return AHorizontal ? TKP_THUMBTOP : TKP_THUMBLEFT;
+    case tbtaDown: return AHorizontal ? TKP_THUMBBOTTOM : TKP_THUMBRIGHT;
+    case tbtaBoth: break;
+  }
+  return AHorizontal ? TKP_THUMB : TKP_THUMBVERT;
+}
+
+}  // namespace
+
+void P::CorrectThumbRect(TcxCanvas* ACanvas, TRect& ARect, bool AHorizontal, TcxTrackBarTicksAlign ATicks,
+                         const TdxScaleFactor* AScaleFactor) {
+  const HTHEME theme = OpenThemeForScaleFactor(totTrackBar, AScaleFactor);
+  TSize size;
+  if (!theme || UxGetThemePartSize(theme, ACanvas->Handle(), TrackBarThumbPart(AHorizontal, ATicks), TUS_NORMAL,
+                                   &ARect, TS_DRAW, size) != S_OK) {
+    inherited::CorrectThumbRect(ACanvas, ARect, AHorizontal, ATicks, AScaleFactor);
+    return;
+  }
+  const int left = ARect.Left + (ARect.Width() - size.cx) / 2;
+  const int top = ARect.Top + (ARect.Height() - size.cy) / 2;
+  ARect = TRect(left, top, left + size.cx, top + size.cy);
+}
+
+void P::DrawTrackBarScaledTrack(TcxCanvas* ACanvas, const TRect& ARect, const TRect& ASelection, bool AShowSelection,
+                                bool AEnabled, bool AHorizontal, TColor ATrackColor,
+                                const TdxScaleFactor* AScaleFactor) {
+  if (!DoDrawThemeBackground(ACanvas, totTrackBar, AScaleFactor, ARect, AHorizontal ? TKP_TRACK : TKP_TRACKVERT,
+                             TRS_NORMAL))
+    inherited::DrawTrackBarScaledTrack(ACanvas, ARect, ASelection, AShowSelection, AEnabled, AHorizontal, ATrackColor,
+                                       AScaleFactor);
+}
+
+void P::DrawTrackBarScaledThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState, bool AHorizontal,
+                                TcxTrackBarTicksAlign ATicks, TColor AThumbColor, const TdxScaleFactor* AScaleFactor) {
+  const HTHEME theme = OpenThemeForScaleFactor(totTrackBar, AScaleFactor);
+  if (!theme) {
+    inherited::DrawTrackBarScaledThumb(ACanvas, ARect, AState, AHorizontal, ATicks, AThumbColor, AScaleFactor);
+    return;
+  }
+  static constexpr int states[cxButtonStateCount] = {TUS_HOT, TUS_NORMAL, TUS_HOT, TUS_PRESSED, TUS_DISABLED};
+  DrawScaledThemeBackground(theme, ACanvas->Handle(), TrackBarThumbPart(AHorizontal, ATicks), states[AState], ARect,
+                            AScaleFactor);
+}
+
+void P::DrawRangeThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState, bool AHorizontal,
+                       TColor AThumbColor, const TdxScaleFactor* AScaleFactor) {
+  // From Vista on the theme's thumb is drawn a pixel short of its
+  // rectangle along the track's cross axis.
+  TRect r = ARect;
+  if (IsWinVistaOrLater) ++(AHorizontal ? r.Right : r.Bottom);
+  DrawTrackBarScaledThumb(ACanvas, r, AState, AHorizontal, tbtaBoth, AThumbColor, AScaleFactor);
+}
+
+void P::DrawRangeTrackBarScaledLeftThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                         bool AHorizontal, TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                                         const TdxScaleFactor* AScaleFactor) {
+  if (OpenThemeForScaleFactor(totTrackBar, AScaleFactor))
+    DrawRangeThumb(ACanvas, ARect, AState, AHorizontal, AThumbColor, AScaleFactor);
+  else
+    inherited::DrawRangeTrackBarScaledLeftThumb(ACanvas, ARect, AState, AHorizontal, ATicks, AThumbColor, AScaleFactor);
+}
+
+void P::DrawRangeTrackBarScaledRightThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                          bool AHorizontal, TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                                          const TdxScaleFactor* AScaleFactor) {
+  if (OpenThemeForScaleFactor(totTrackBar, AScaleFactor))
+    DrawRangeThumb(ACanvas, ARect, AState, AHorizontal, AThumbColor, AScaleFactor);
+  else
+    inherited::DrawRangeTrackBarScaledRightThumb(ACanvas, ARect, AState, AHorizontal, ATicks, AThumbColor,
+                                                 AScaleFactor);
+}
+
+void P::DrawScaledSplitter(TcxCanvas* ACanvas, const TRect& ARect, bool AHighlighted, bool AClicked, bool AHorizontal,
+                           const TdxScaleFactor* AScaleFactor, bool AHasCloseMark, TcxArrowDirection AArrowDirection) {
+  // The themed look has no splitter line.
+  if (AHasCloseMark)
+    DrawSplitterCloseMark(ACanvas, ARect, AHighlighted, AClicked, AHorizontal, AScaleFactor, AArrowDirection);
+}
