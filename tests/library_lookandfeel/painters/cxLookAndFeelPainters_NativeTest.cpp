@@ -711,6 +711,171 @@ TEST_F(NativePainter, FromWindows10OnTheGalleryGroupHeaderIsLeftToTheGallery) {
 }
 
 // ---------------------------------------------------------------------------
+// Data views against the theme's own parts
+
+std::vector<TPartRow> DataViewRows() {
+  std::vector<TPartRow> rows;
+  const TdxScaleFactor* f = DefaultScaleFactor();
+  struct TThumb {
+    bool Horizontal;
+    TcxTrackBarTicksAlign Ticks;
+    TcxButtonState State;
+    int Part;
+    int Theme;
+  };
+  const TRect thumb(6, 5, 17, 26);
+  for (const TThumb& t : {TThumb{true, tbtaUp, cxbsNormal, TKP_THUMBTOP, TUS_NORMAL},
+                          TThumb{true, tbtaDown, cxbsHot, TKP_THUMBBOTTOM, TUS_HOT},
+                          TThumb{true, tbtaBoth, cxbsPressed, TKP_THUMB, TUS_PRESSED},
+                          TThumb{false, tbtaUp, cxbsDisabled, TKP_THUMBLEFT, TUS_DISABLED},
+                          TThumb{false, tbtaDown, cxbsDefault, TKP_THUMBRIGHT, TUS_HOT},
+                          TThumb{false, tbtaBoth, cxbsNormal, TKP_THUMBVERT, TUS_NORMAL}})
+    rows.push_back({"track-bar thumb " + std::to_string(t.Part) + "/" + std::to_string(t.Theme), L"TRACKBAR", t.Part,
+                    t.Theme, thumb, [=](TcxCanvas* C, const TRect& R) {
+                      Native()->DrawTrackBarScaledThumb(C, R, t.State, t.Horizontal, t.Ticks, clRed, f);
+                    }});
+  rows.push_back({"horizontal track", L"TRACKBAR", TKP_TRACK, TRS_NORMAL, TRect(3, 15, 44, 19),
+                  [=](TcxCanvas* C, const TRect& R) {
+                    Native()->DrawTrackBarScaledTrack(C, R, TRect(), false, true, true, clRed, f);
+                  }});
+  rows.push_back({"vertical track", L"TRACKBAR", TKP_TRACKVERT, TRS_NORMAL, TRect(20, 3, 24, 37),
+                  [=](TcxCanvas* C, const TRect& R) {
+                    Native()->DrawTrackBarScaledTrack(C, R, TRect(), false, true, false, clRed, f);
+                  }});
+  for (const bool vista : {false, true}) {
+    // A range bar's halves are two-sided thumbs, a pixel wider from Vista
+    // on.
+    TRect widened = thumb;
+    if (vista) ++widened.Right;
+    rows.push_back({std::string("range thumb, Vista ") + (vista ? "on" : "off"), L"TRACKBAR", TKP_THUMB, TUS_HOT,
+                    widened, [=](TcxCanvas* C, const TRect&) {
+                      const TVersionFlag flag(IsWinVistaOrLater, vista);
+                      Native()->DrawRangeTrackBarScaledLeftThumb(C, thumb, cxbsHot, true, tbtaUp, clRed, f);
+                    }});
+  }
+  for (const auto& [state, theme] : {std::pair{cxbsDefault, TS_HOT}, std::pair{cxbsHot, TS_CHECKED},
+                                     std::pair{cxbsPressed, TS_PRESSED}})
+    rows.push_back({"scheduler navigator button " + std::to_string(state), L"TOOLBAR", TP_BUTTON, theme,
+                    TRect(4, 4, 30, 30), [=, s = state](TcxCanvas* C, const TRect& R) {
+                      Native()->DrawSchedulerScaledNavigatorButton(C, R, s, f);
+                    }});
+  for (const auto& [state, theme] : {std::pair{cxbsHot, MPI_HOT}, std::pair{cxbsPressed, MPI_HOT},
+                                     std::pair{cxbsDisabled, MPI_DISABLEDHOT}}) {
+    rows.push_back({"layout item " + std::to_string(state), L"MENU", MENU_POPUPITEM, theme, TRect(3, 3, 44, 30),
+                    [=, s = state](TcxCanvas* C, const TRect& R) { Native()->LayoutViewDrawItem(C, R, s, {}); }});
+    rows.push_back({"explorer record " + std::to_string(state), L"MENU", MENU_POPUPITEM, theme, TRect(3, 3, 44, 30),
+                    [=, s = state](TcxCanvas* C, const TRect& R) { Native()->WinExplorerViewDrawRecord(C, R, s); }});
+  }
+  rows.push_back({"date header", L"HEADER", HP_HEADERITEMLEFT, HILS_NORMAL, TRect(2, 3, 46, 20),
+                  [](TcxCanvas* C, const TRect& R) {
+                    TRect r = R;
+                    Native()->DrawDateNavigatorDateHeader(C, r);
+                  }});
+  return rows;
+}
+
+TEST_F(NativePainter, DataViewPartsAreTheThemesOwnDrawing) {
+  for (const TPartRow& row : DataViewRows()) {
+    SCOPED_TRACE(row.Name);
+    const TSystemTheme theme(row.Class);
+    ASSERT_NE(theme.Get(), nullptr);
+    TCanvasOnSurface canvas(W, H, Bg);
+    row.Draw(canvas.Get(), row.Bounds);
+    const TPixelSurface system = theme.Draw(row.Part, row.State, row.Bounds);
+    ASSERT_FALSE(system.BoundsOfOther(Bg).IsEmpty()) << "the theme draws this part";
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// The thumb's rectangle is the part's drawing size centred in the slot.
+TEST_F(NativePainter, TheThumbRectangleIsThePartsSizeCentred) {
+  const TSystemTheme theme(L"TRACKBAR");
+  RECT slot{4, 6, 40, 33};
+  for (const auto& [ticks, part] : {std::pair{tbtaUp, TKP_THUMBTOP}, std::pair{tbtaBoth, TKP_THUMB}}) {
+    SCOPED_TRACE(part);
+    TCanvasOnSurface canvas(W, H, Bg);
+    SIZE size{};
+    ASSERT_EQ(GetThemePartSize(theme.Get(), canvas->Handle(), part, TUS_NORMAL, &slot, TS_DRAW, &size), S_OK);
+    TRect r(slot);
+    Native()->CorrectThumbRect(canvas.Get(), r, true, ticks, DefaultScaleFactor());
+    EXPECT_EQ(r.GetSize(), TSize(size.cx, size.cy));
+    // As far from the left as from the right, to the pixel.
+    EXPECT_LE(std::abs((r.Left - slot.left) - (slot.right - r.Right)), 1);
+    EXPECT_LE(std::abs((r.Top - slot.top) - (slot.bottom - r.Bottom)), 1);
+  }
+}
+
+TEST_F(NativePainter, SchedulerProgressIsTheProgressBarsBarAndChunk) {
+  const TSystemTheme theme(L"PROGRESS");
+  ASSERT_NE(theme.Get(), nullptr);
+  const TRect bounds(2, 10, 46, 24);
+  const TRect progress(4, 12, 25, 22);
+  TCanvasOnSurface canvas(W, H, Bg);
+  Native()->DrawSchedulerScaledEventProgress(canvas.Get(), bounds, progress, TcxViewParams(), false,
+                                             DefaultScaleFactor());
+  TPixelSurface system = theme.Draw(PP_BAR, 0, bounds);
+  const RECT chunk = progress;
+  DrawThemeBackground(theme.Get(), system.DC(), PP_CHUNK, 0, &chunk, nullptr);
+  EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  EXPECT_EQ(Native()->SchedulerEventProgressOffsets(), TRect(3, 3, 3, 3));
+  EXPECT_EQ(Native()->NavigatorButtonPressedGlyphOffset(), TPoint(0, 0));
+  const TOwned<TdxScaleFactor> twice = ScaleFactorOf(2, 1);
+  EXPECT_EQ(Native()->NavigatorScaledButtonMinSize(twice.get()), TSize(36, 38));
+}
+
+// A scheduler splitter: a line of the combo box's border colour on each
+// long side, the view between.
+TEST_F(NativePainter, SchedulerSplittersAreLinedInTheComboBoxsBorderColour) {
+  const TSystemTheme combo(L"COMBOBOX");
+  COLORREF border = 0;
+  if (GetThemeColor(combo.Get(), CP_DROPDOWNBUTTON, CBXS_NORMAL, TMT_BORDERCOLOR, &border) != S_OK)
+    GTEST_SKIP() << "the combo box theme has no border colour";
+  TcxViewParams params;
+  params.Color = clYellow;
+  for (const bool horizontal : {true, false}) {
+    SCOPED_TRACE(horizontal);
+    const TRect r = horizontal ? TRect(3, 4, 40, 10) : TRect(4, 3, 10, 36);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawSchedulerSplitterBorder(canvas.Get(), r, params, horizontal);
+    TPixelSurface reference(W, H, Bg);
+    GdiFill(reference.DC(), r, border);
+    GdiFill(reference.DC(), horizontal ? TRect(3, 5, 40, 9) : TRect(5, 3, 9, 36), RGB(255, 255, 0));
+    EXPECT_EQ(DifferingPixels(canvas.Surface, reference), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// Only the close mark: the themed look has no splitter line.
+TEST_F(NativePainter, ASplitterShowsOnlyItsCloseMark) {
+  const TRect r(2, 15, 46, 22);
+  TCanvasOnSurface plain(W, H, Bg);
+  Native()->DrawScaledSplitter(plain.Get(), r, true, false, true, DefaultScaleFactor());
+  EXPECT_TRUE(plain.Surface.BoundsOfOther(Bg).IsEmpty());
+  TCanvasOnSurface marked(W, H, Bg);
+  Native()->DrawScaledSplitter(marked.Get(), r, true, false, true, DefaultScaleFactor(), true, adUp);
+  TCanvasOnSurface base(W, H, Bg);
+  UltraFlatPainter()->DrawScaledSplitter(base.Get(), r, true, false, true, DefaultScaleFactor(), true, adUp);
+  EXPECT_FALSE(marked.Surface.BoundsOfOther(Bg).IsEmpty());
+  // Where the mark is, it is the one every painter draws.
+  const TRect mark = marked.Surface.BoundsOfOther(Bg);
+  EXPECT_EQ(DifferingPixels(marked.Surface, base.Surface, mark), 0) << marked.Surface.Picture(Bg);
+}
+
+TEST_F(NativePainter, ListViewColoursAndSizesComeFromTheTheme) {
+  const TSystemTheme header(L"HEADER");
+  SIZE arrow{};
+  ASSERT_EQ(GetThemePartSize(header.Get(), nullptr, HP_HEADERSORTARROW, HSAS_SORTEDDOWN, nullptr, TS_TRUE, &arrow), S_OK);
+  EXPECT_EQ(Native()->GetListViewColumnHeaderSortingMarkSize(DefaultScaleFactor()), TSize(arrow.cx, arrow.cy));
+  // Wine's header has no text colour (measured): the Standard painter's.
+  COLORREF text = 0;
+  const bool themed = GetThemeColor(header.Get(), HP_HEADERITEM, HIS_HOT, TMT_TEXTCOLOR, &text) == S_OK;
+  EXPECT_EQ(ColorToColorRef(Native()->GetListViewColumnHeaderTextColor(cxbsHot, false)),
+            themed ? text : ColorToColorRef(Standard()->GetListViewColumnHeaderTextColor(cxbsHot, false)));
+  TCanvasOnSurface line(W, H, Bg);
+  Native()->DrawListViewGroupHeaderLine(line.Get(), TRect(2, 2, 40, 3));
+  EXPECT_EQ(line.Surface.Count(RGB(0xB2, 0xC1, 0xE0)), 38);
+}
+
+// ---------------------------------------------------------------------------
 // Other DPIs
 
 TEST_F(NativePainter, AtAnotherDpiTheCheckBoxIsThatDpisThemePart) {
@@ -824,7 +989,7 @@ struct TThemeCall {
 };
 TdxUxThemeBinding GRealBinding;
 std::vector<TThemeCall> GCalls;
-constexpr TdxThemedObjectType FakedTypes[] = {totExplorerBar, totExplorerListView, totTextStyle};
+constexpr TdxThemedObjectType FakedTypes[] = {totExplorerBar, totExplorerListView, totTextStyle, totItemsViewListView};
 // The text colour every faked class answers.
 constexpr COLORREF FakeTextColor = RGB(12, 34, 56);
 
@@ -994,6 +1159,86 @@ TEST_F(NativePainterWithWinesMissingClasses, CalendarCellsAreTheExplorerListView
   EXPECT_EQ(GCalls, (std::vector<TThemeCall>{{6, 1, TRect(TMT_TEXTCOLOR, 0, 0, 0)}}));
 }
 
+// List-view items and group headers from Vista on; an item neither hot
+// nor selected, and a group header that is not hot, show the list view's
+// background first.
+TEST_F(NativePainterWithWinesMissingClasses, ListViewItemsAndGroupHeadersAreTheExplorerListViewsParts) {
+  const TVersionFlag vista(IsWinVistaOrLater, true);
+  struct TRow {
+    const char* Name;
+    TdxListViewItemStates States;
+    int Theme;  // 0: the background
+  };
+  const TRow rows[] = {{"plain", {}, 0},
+                       {"hot", {dxlisHot}, LISS_HOT},
+                       {"selected", {dxlisSelected}, LISS_SELECTED},
+                       {"selected, inactive", {dxlisSelected, dxlisInactive}, LISS_SELECTEDNOTFOCUS},
+                       {"selected and hot", {dxlisSelected, dxlisHot}, LISS_HOTSELECTED}};
+  const TRect r(3, 4, 40, 20);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    GCalls.clear();
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawListViewItemBackground(canvas.Get(), r, row.States, false);
+    if (row.Theme) {
+      EXPECT_EQ(GCalls, (std::vector<TThemeCall>{{LVP_LISTITEM, row.Theme, r}}));
+      EXPECT_TRUE(canvas.Surface.BoundsOfOther(Bg).IsEmpty());
+    } else {
+      // The list view's own fill colour.
+      EXPECT_TRUE(GCalls.empty());
+      TCanvasOnSurface background(W, H, Bg);
+      Native()->DrawListViewBackground(background.Get(), r, false, true);
+      EXPECT_EQ(DifferingPixels(canvas.Surface, background.Surface), 0);
+    }
+  }
+  struct THeaderRow {
+    const char* Name;
+    TdxListViewGroupHeaderStates States;
+    int Theme;
+  };
+  const THeaderRow headers[] = {{"open", {}, LVGH_OPEN},
+                                {"closed", {dxlgsCollapsed}, LVGH_CLOSE},
+                                {"open, hot", {dxlgsHot}, LVGH_OPENHOT},
+                                {"closed, hot", {dxlgsHot, dxlgsCollapsed}, LVGH_CLOSEHOT}};
+  for (const THeaderRow& row : headers) {
+    SCOPED_TRACE(row.Name);
+    GCalls.clear();
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawListViewGroupHeaderBackground(canvas.Get(), r, row.States, false, DefaultScaleFactor());
+    EXPECT_EQ(GCalls, (std::vector<TThemeCall>{{LVP_GROUPHEADER, row.Theme, r}}));
+    EXPECT_EQ(canvas.Surface.BoundsOfOther(Bg).IsEmpty(), row.States.Contains(dxlgsHot)) << "the background when not hot";
+  }
+}
+
+// The focus mark: dotted inside the item, or in explorer style a pale blue
+// frame unless hot; nothing while inactive.
+TEST_F(NativePainter, TheListViewFocusMark) {
+  const TRect r(3, 4, 40, 20);
+  struct TRow {
+    const char* Name;
+    bool Explorer;
+    bool Hot;
+    bool Inactive;
+  };
+  for (const TRow& row : {TRow{"plain", false, false, false}, TRow{"explorer", true, false, false},
+                          TRow{"explorer, hot", true, true, false}, TRow{"inactive", false, false, true}}) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface canvas(W, H, Bg);
+    static_cast<TcxWinXPLookAndFeelPainter*>(Native())->DrawListViewFocusRect(canvas.Get(), r, row.Explorer, row.Hot,
+                                                                             row.Inactive);
+    TPixelSurface reference(W, H, Bg);
+    if (!row.Explorer && !row.Inactive) {
+      const RECT focus{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+      SetTextColor(reference.DC(), RGB(0, 0, 0));
+      SetBkColor(reference.DC(), RGB(255, 255, 255));
+      DrawFocusRect(reference.DC(), &focus);
+    } else if (row.Explorer && !row.Hot) {
+      GdiFrame(reference.DC(), r, RGB(0x99, 0xD1, 0xFF));
+    }
+    EXPECT_EQ(DifferingPixels(canvas.Surface, reference), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
 // ---------------------------------------------------------------------------
 // With visual styles off every part is the Standard painter's (separators
 // keep the Native painter's band of 6)
@@ -1069,6 +1314,36 @@ TEST_F(NativePainterWithoutThemes, EveryPartIsTheStandardPaintersPicture) {
        }},
       {"gallery selection", [](auto* P, TcxCanvas* C) {
          P->DrawGalleryItemSelection(C, TRect(2, 2, 40, 30), TdxGalleryItemViewState{.Checked = true, .Hover = true});
+       }},
+      {"track-bar thumb", [f](auto* P, TcxCanvas* C) {
+         P->DrawTrackBarScaledThumb(C, TRect(6, 5, 17, 26), cxbsHot, true, tbtaUp, clRed, f);
+       }},
+      {"track", [f](auto* P, TcxCanvas* C) {
+         P->DrawTrackBarScaledTrack(C, TRect(3, 15, 44, 19), TRect(), false, true, true, clRed, f);
+       }},
+      {"range thumb", [f](auto* P, TcxCanvas* C) {
+         P->DrawRangeTrackBarScaledRightThumb(C, TRect(6, 5, 17, 26), cxbsNormal, true, tbtaDown, clRed, f);
+       }},
+      {"scheduler navigator button", [f](auto* P, TcxCanvas* C) {
+         P->DrawSchedulerScaledNavigatorButton(C, TRect(4, 4, 30, 30), cxbsHot, f);
+       }},
+      {"scheduler progress", [f](auto* P, TcxCanvas* C) {
+         TcxViewParams params;
+         params.Color = clYellow;
+         P->DrawSchedulerScaledEventProgress(C, TRect(2, 10, 46, 24), TRect(4, 12, 25, 22), params, false, f);
+       }},
+      {"scheduler splitter", [](auto* P, TcxCanvas* C) {
+         TcxViewParams params;
+         params.Color = clYellow;
+         P->DrawSchedulerSplitterBorder(C, TRect(3, 4, 40, 10), params, true);
+       }},
+      {"date header", [](auto* P, TcxCanvas* C) {
+         TRect r(2, 3, 46, 20);
+         P->DrawDateNavigatorDateHeader(C, r);
+       }},
+      {"layout item", [](auto* P, TcxCanvas* C) { P->LayoutViewDrawItem(C, TRect(3, 3, 44, 30), cxbsHot, cxBordersAll()); }},
+      {"list view item", [](auto* P, TcxCanvas* C) {
+         P->DrawListViewItemBackground(C, TRect(3, 3, 44, 30), TdxListViewItemStates{dxlisHot, dxlisFocused}, false);
        }},
       {"calendar cell", [](auto* P, TcxCanvas* C) {
          P->DrawModernCalendarDateCellSelection(C, TRect(2, 2, 30, 20), TcxCalendarElementStates{cesSelected, cesFocused});
