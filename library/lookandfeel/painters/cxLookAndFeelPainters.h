@@ -2033,7 +2033,26 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
   virtual TColor HeaderLightEdgeColor();
   virtual TColor HeaderTopColor();
 
+  // Scheduler, date navigator, track bars, splitters and the layout
+  // control in the set's colours; the scheduler's navigator button is the
+  // Native painter's while it is registered.
+  void DrawSchedulerScaledNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  void DrawSchedulerBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R) override;
+  void DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect) override;
+  void DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas, std::span<const TPoint> ALightPolyLine,
+                                     std::span<const TPoint> AShadowPolyLine,
+                                     std::span<const TPoint> ADarkPolyLine) override;
+  void DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) override;
+  TColor GetSplitterInnerColor(bool AHighlighted) override;
+  TColor GetSplitterOuterColor(bool AHighlighted) override;
+  void DrawLayoutControlBackground(TcxCanvas* ACanvas, const TRect& R) override;
+
  protected:
+  // The set's face for the state, framed in the scheduler's border colour.
+  void DrawSchedulerNavigationButtonContent(TcxCanvas* ACanvas, const TRect& ARect, const TRect& AArrowRect,
+                                            bool AIsNextButton, TcxButtonState AState, bool AIsVertical) override;
   TColor HighlightedArrowColor() override;
   std::uint8_t FixedColumnHighlightAlpha() override;
   void DoDrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool AIsVertical) override;
