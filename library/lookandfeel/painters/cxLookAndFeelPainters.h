@@ -2223,6 +2223,10 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   void DrawModernCalendarDateCellSelection(TcxCustomCanvas* ACanvas, const TRect& ARect,
                                            TcxCalendarElementStates AStates) override;
   TColor GetModernCalendarHeaderTextColor(TcxCalendarElementStates AStates) override;
+  // The navigation theme's back button.
+  TSize GetScaledBackButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledBackButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                            const TdxScaleFactor* AScaleFactor) override;
   void DrawListViewSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
                                const TdxScaleFactor* AScaleFactor) override;
   TSize GetListViewColumnHeaderSortingMarkSize(const TdxScaleFactor* AScaleFactor) override;

@@ -1344,3 +1344,26 @@ void P::DrawScaledSplitter(TcxCanvas* ACanvas, const TRect& ARect, bool AHighlig
   if (AHasCloseMark)
     DrawSplitterCloseMark(ACanvas, ARect, AHighlighted, AClicked, AHorizontal, AScaleFactor, AArrowDirection);
 }
+
+// ---------------------------------------------------------------------------
+// The back button
+
+namespace {
+// The navigation class's back button (absent from the headers at hand).
+constexpr int NavigationBackButton = 1;
+}  // namespace
+
+TSize P::GetScaledBackButtonSize(const TdxScaleFactor* AScaleFactor) {
+  TSize size;
+  if (GetScaledThemePartSize(totNavigation, AScaleFactor, NavigationBackButton, 0, tpsThemeHandle, size)) return size;
+  return inherited::GetScaledBackButtonSize(AScaleFactor);
+}
+
+void P::DrawScaledBackButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                             const TdxScaleFactor* AScaleFactor) {
+  if (const HTHEME theme = OpenThemeForScaleFactor(totNavigation, AScaleFactor))
+    DrawScaledThemeBackground(theme, ACanvas->Handle(), NavigationBackButton, PlainState(AState), R, AScaleFactor, false,
+                              true);
+  else
+    inherited::DrawScaledBackButton(ACanvas, R, AState, AScaleFactor);
+}

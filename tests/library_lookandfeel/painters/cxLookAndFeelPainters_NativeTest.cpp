@@ -989,7 +989,10 @@ struct TThemeCall {
 };
 TdxUxThemeBinding GRealBinding;
 std::vector<TThemeCall> GCalls;
-constexpr TdxThemedObjectType FakedTypes[] = {totExplorerBar, totExplorerListView, totTextStyle, totItemsViewListView};
+constexpr TdxThemedObjectType FakedTypes[] = {totExplorerBar, totExplorerListView, totTextStyle, totItemsViewListView,
+                                              totNavigation};
+// The size of every faked class's parts.
+constexpr SIZE FakePartSize{20, 18};
 // The text colour every faked class answers.
 constexpr COLORREF FakeTextColor = RGB(12, 34, 56);
 
@@ -1026,6 +1029,13 @@ HRESULT WINAPI FakeDraw(HTHEME ATheme, HDC DC, int APart, int AState, LPCRECT AR
   GCalls.push_back({APart, AState, TRect(*ARect)});
   return S_OK;
 }
+HRESULT WINAPI FakeSize(HTHEME ATheme, HDC DC, int APart, int AState, LPCRECT ARect, THEMESIZE AKind, SIZE* ASize) {
+  if (!IsFake(ATheme))
+    return Real<HRESULT(WINAPI*)(HTHEME, HDC, int, int, LPCRECT, THEMESIZE, SIZE*)>(TdxUxThemeEntry::GetThemePartSize)(
+        ATheme, DC, APart, AState, ARect, AKind, ASize);
+  *ASize = FakePartSize;
+  return S_OK;
+}
 HRESULT WINAPI FakeColor(HTHEME ATheme, int APart, int AState, int AProperty, COLORREF* AColor) {
   if (!IsFake(ATheme))
     return Real<HRESULT(WINAPI*)(HTHEME, int, int, int, COLORREF*)>(TdxUxThemeEntry::GetThemeColor)(
@@ -1052,6 +1062,7 @@ class NativePainterWithWinesMissingClasses : public NativePainter {
     set(TdxUxThemeEntry::CloseThemeData, &FakeClose);
     set(TdxUxThemeEntry::DrawThemeBackground, &FakeDraw);
     set(TdxUxThemeEntry::GetThemeColor, &FakeColor);
+    set(TdxUxThemeEntry::GetThemePartSize, &FakeSize);
     dxSetUxThemeBinding(b);
     GCalls.clear();
   }
@@ -1210,6 +1221,19 @@ TEST_F(NativePainterWithWinesMissingClasses, ListViewItemsAndGroupHeadersAreTheE
   }
 }
 
+TEST_F(NativePainterWithWinesMissingClasses, TheBackButtonIsTheNavigationThemesPart) {
+  EXPECT_EQ(Native()->GetScaledBackButtonSize(DefaultScaleFactor()), TSize(FakePartSize.cx, FakePartSize.cy));
+  const TRect r(3, 4, 23, 22);
+  for (const auto& [state, theme] : {std::pair{cxbsDefault, 1}, std::pair{cxbsNormal, 1}, std::pair{cxbsHot, 2},
+                                     std::pair{cxbsPressed, 3}, std::pair{cxbsDisabled, 4}}) {
+    SCOPED_TRACE(state);
+    GCalls.clear();
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawScaledBackButton(canvas.Get(), r, state, DefaultScaleFactor());
+    EXPECT_EQ(GCalls, (std::vector<TThemeCall>{{1, theme, r}}));
+  }
+}
+
 // The focus mark: dotted inside the item, or in explorer style a pale blue
 // frame unless hot; nothing while inactive.
 TEST_F(NativePainter, TheListViewFocusMark) {
@@ -1345,6 +1369,7 @@ TEST_F(NativePainterWithoutThemes, EveryPartIsTheStandardPaintersPicture) {
       {"list view item", [](auto* P, TcxCanvas* C) {
          P->DrawListViewItemBackground(C, TRect(3, 3, 44, 30), TdxListViewItemStates{dxlisHot, dxlisFocused}, false);
        }},
+      {"back button", [f](auto* P, TcxCanvas* C) { P->DrawScaledBackButton(C, TRect(3, 4, 23, 22), cxbsHot, f); }},
       {"calendar cell", [](auto* P, TcxCanvas* C) {
          P->DrawModernCalendarDateCellSelection(C, TRect(2, 2, 30, 20), TcxCalendarElementStates{cesSelected, cesFocused});
        }},
