@@ -2258,6 +2258,11 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   TColor WinExplorerViewRecordTextColor(TcxButtonState AState) override;
   void LayoutViewDrawItem(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
                           TcxBorders ABorders) override;
+  // The record border, then a borderless tab without text, standing unless
+  // the caption is on top.
+  void LayoutViewDrawRecordCaption(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextRect,
+                                   TcxGroupBoxCaptionPosition APosition, TcxButtonState AState,
+                                   TColor AColor = clDefault, TBitmap* ABitmap = nullptr) override;
   void WinExplorerViewDrawRecord(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
                                  TColor AColor = clDefault, TBitmap* ABitmap = nullptr) override;
 
@@ -2386,6 +2391,9 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   // One tab item into R on DC, lying (a standing tab's drawing space has x
   // and y exchanged: its near end is R's left side).
   static void DrawTabItem(HTHEME ATheme, HDC DC, const TRect& R, TcxBorders ABorders, int AStateId, bool AVertical);
+  // A tab item into R on the canvas, standing or lying.
+  static void DrawTabFace(TcxCanvas* ACanvas, HTHEME ATheme, const TRect& R, TcxBorders ABorders, int AStateId,
+                          bool AVertical);
   // The menu's hot item (disabled-hot while disabled) for hot, pressed and
   // disabled states; false when nothing was drawn.
   bool DrawMenuItemFace(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState);

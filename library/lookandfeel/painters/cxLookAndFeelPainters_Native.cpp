@@ -913,6 +913,27 @@ void P::DrawTabItem(HTHEME ATheme, HDC DC, const TRect& R, TcxBorders ABorders, 
   UxDrawThemeBackground(ATheme, DC, TABP_TABITEM, AStateId, part);
 }
 
+void P::DrawTabFace(TcxCanvas* ACanvas, HTHEME ATheme, const TRect& R, TcxBorders ABorders, int AStateId,
+                    bool AVertical) {
+  if (!AVertical) {
+    DrawTabItem(ATheme, ACanvas->Handle(), R, ABorders, AStateId, false);
+    return;
+  }
+  // A standing tab is the lying one drawn with x and y exchanged, over what
+  // the canvas already shows.
+  const int w = R.Width(), h = R.Height();
+  const TMemoryDC upright = TMemoryDC::Dib32(ACanvas->Handle(), w, h);
+  const TMemoryDC lying = TMemoryDC::Dib32(ACanvas->Handle(), h, w);
+  if (!upright || !lying) return;
+  BitBlt(upright.DC(), 0, 0, w, h, ACanvas->Handle(), R.Left, R.Top, SRCCOPY);
+  GdiFlush();
+  Transpose(upright.Bits(), w, h, lying.Bits());
+  DrawTabItem(ATheme, lying.DC(), TRect(0, 0, h, w), ABorders, AStateId, true);
+  GdiFlush();
+  Transpose(lying.Bits(), h, w, upright.Bits());
+  BitBlt(ACanvas->Handle(), R.Left, R.Top, w, h, upright.DC(), 0, 0, SRCCOPY);
+}
+
 void P::DrawTab(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, const String& AText, TcxButtonState AState,
                 bool AVertical, TFont* AFont, TColor ATextColor, TColor ABkColor, bool AShowPrefix) {
   const HTHEME theme = OpenTheme(totTab);
@@ -922,23 +943,7 @@ void P::DrawTab(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, const S
   }
   if (R.IsEmpty()) return;
   const int state = PlainState(AState);
-  if (!AVertical) {
-    DrawTabItem(theme, ACanvas->Handle(), R, ABorders, state, false);
-  } else {
-    // A standing tab is the lying one drawn with x and y exchanged, over
-    // what the canvas already shows.
-    const int w = R.Width(), h = R.Height();
-    const TMemoryDC upright = TMemoryDC::Dib32(ACanvas->Handle(), w, h);
-    const TMemoryDC lying = TMemoryDC::Dib32(ACanvas->Handle(), h, w);
-    if (!upright || !lying) return;
-    BitBlt(upright.DC(), 0, 0, w, h, ACanvas->Handle(), R.Left, R.Top, SRCCOPY);
-    GdiFlush();
-    Transpose(upright.Bits(), w, h, lying.Bits());
-    DrawTabItem(theme, lying.DC(), TRect(0, 0, h, w), ABorders, state, true);
-    GdiFlush();
-    Transpose(lying.Bits(), h, w, upright.Bits());
-    BitBlt(ACanvas->Handle(), R.Left, R.Top, w, h, upright.DC(), 0, 0, SRCCOPY);
-  }
+  DrawTabFace(ACanvas, theme, R, ABorders, state, AVertical);
   TRect text = R;
   if (state == TIS_SELECTED) (AVertical ? text.Right : text.Bottom) -= 2;
   DrawThemedCaption(ACanvas, theme, TABP_TABITEM, state, text, taCenter, vaCenter, false, false, AShowPrefix, AText,
@@ -1174,6 +1179,20 @@ TColor P::DefaultLayoutViewContentTextColor(TcxButtonState AState) {
 
 TColor P::WinExplorerViewRecordTextColor(TcxButtonState AState) {
   return IsThemedObjectTypeAvailable(totTab) ? DefaultTabTextColor() : inherited::WinExplorerViewRecordTextColor(AState);
+}
+
+void P::LayoutViewDrawRecordCaption(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextRect,
+                                    TcxGroupBoxCaptionPosition APosition, TcxButtonState AState, TColor AColor,
+                                    TBitmap* ABitmap) {
+  const HTHEME theme = OpenTheme(totTab);
+  if (!theme) {
+    inherited::LayoutViewDrawRecordCaption(ACanvas, ABounds, ATextRect, APosition, AState, AColor, ABitmap);
+    return;
+  }
+  // A caption is a borderless tab; a disabled record's is the focused look.
+  static constexpr int states[cxButtonStateCount] = {TIS_NORMAL, TIS_NORMAL, TIS_HOT, TIS_SELECTED, TIS_FOCUSED};
+  LayoutViewDrawRecordBorder(ACanvas, ABounds, AState, cxBordersAll());
+  if (!ABounds.IsEmpty()) DrawTabFace(ACanvas, theme, ABounds, {}, states[AState], APosition != cxgpTop);
 }
 
 bool P::DrawMenuItemFace(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState) {

@@ -575,6 +575,25 @@ TEST_F(NativePainter, TheTabsRootIsThePanesEdgeAlongTheTabs) {
   EXPECT_TRUE(Native()->IsTabHotTrack(false));
 }
 
+// A layout record's caption: its shadow frame, and inside it a tab cut off
+// at both ends.
+TEST_F(NativePainter, ALayoutRecordCaptionIsABorderlessTabInsideTheRecordsFrame) {
+  const TSystemTheme theme(L"TAB");
+  ASSERT_NE(theme.Get(), nullptr);
+  const TRect r(4, 6, 44, 28);
+  for (const auto& [state, themeState] : {std::pair{cxbsNormal, TIS_NORMAL}, std::pair{cxbsPressed, TIS_SELECTED}}) {
+    SCOPED_TRACE(state);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->LayoutViewDrawRecordCaption(canvas.Get(), r, r, cxgpTop, state);
+    TPixelSurface system(W, H, Bg);
+    GdiFrame(system.DC(), r, Sys(COLOR_BTNSHADOW));
+    RECT part{r.Left - 2, r.Top, r.Right + 2, r.Bottom + (themeState == TIS_SELECTED ? 1 : 0)};
+    const RECT inside{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+    DrawThemeBackground(theme.Get(), system.DC(), TABP_TABITEM, themeState, &part, &inside);
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Footers, filter buttons and the indicator
 
@@ -1368,6 +1387,9 @@ TEST_F(NativePainterWithoutThemes, EveryPartIsTheStandardPaintersPicture) {
       {"layout item", [](auto* P, TcxCanvas* C) { P->LayoutViewDrawItem(C, TRect(3, 3, 44, 30), cxbsHot, cxBordersAll()); }},
       {"list view item", [](auto* P, TcxCanvas* C) {
          P->DrawListViewItemBackground(C, TRect(3, 3, 44, 30), TdxListViewItemStates{dxlisHot, dxlisFocused}, false);
+       }},
+      {"layout caption", [](auto* P, TcxCanvas* C) {
+         P->LayoutViewDrawRecordCaption(C, TRect(4, 6, 44, 28), TRect(4, 6, 44, 28), cxgpLeft, cxbsHot);
        }},
       {"back button", [f](auto* P, TcxCanvas* C) { P->DrawScaledBackButton(C, TRect(3, 4, 23, 22), cxbsHot, f); }},
       {"calendar cell", [](auto* P, TcxCanvas* C) {
