@@ -12,7 +12,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 #include <utility>
+#include <vector>
 
 inline COLORREF Sys(int AIndex) { return GetSysColor(AIndex); }
 
@@ -29,6 +31,14 @@ inline void GdiFrame(HDC DC, const TRect& R, COLORREF AColor, int AWidth = 1) {
     const RECT r{R.Left + i, R.Top + i, R.Right - i, R.Bottom - i};
     FrameRect(DC, &r, brush.Get());
   }
+}
+
+// GDI's own one-pixel polyline in AColor.
+inline void GdiPolyline(HDC DC, std::span<const TPoint> APoints, COLORREF AColor) {
+  const TOwnedPen pen(CreatePen(PS_SOLID, 1, AColor));
+  const TSelectObject selected(DC, pen.Get());
+  const std::vector<POINT> points(APoints.begin(), APoints.end());
+  Polyline(DC, points.data(), static_cast<int>(points.size()));
 }
 
 // The surfaces' background: no system colour (Wine's button highlight is

@@ -1785,6 +1785,16 @@ class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) override;
   using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
 
+  // Scheduler splitters and track bars: the sunken and raised double
+  // frames.
+  void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                   bool AIsHorizontal) override;
+  void DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect) override;
+  void DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas, std::span<const TPoint> ALightPolyLine,
+                                     std::span<const TPoint> AShadowPolyLine,
+                                     std::span<const TPoint> ADarkPolyLine) override;
+  void DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) override;
+
  protected:
   // Arrow buttons are the system's frame control, framed like the thumb;
   // hot parts look normal and a disabled thumb is not drawn.
@@ -1852,6 +1862,18 @@ class TcxFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders,
                      bool AVertical) override;
   void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) override;
+  // Scheduler splitters, the date header, track bars and splitters: one-
+  // pixel bevels; a highlighted splitter in the dark shadow.
+  void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                   bool AIsHorizontal) override;
+  void DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R) override;
+  void DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect) override;
+  void DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas, std::span<const TPoint> ALightPolyLine,
+                                     std::span<const TPoint> AShadowPolyLine,
+                                     std::span<const TPoint> ADarkPolyLine) override;
+  void DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) override;
+  TColor GetSplitterOuterColor(bool AHighlighted) override;
+
   using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
 
   // Shared with the Standard painter, which draws the same pieces.
@@ -2011,7 +2033,26 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
   virtual TColor HeaderLightEdgeColor();
   virtual TColor HeaderTopColor();
 
+  // Scheduler, date navigator, track bars, splitters and the layout
+  // control in the set's colours; the scheduler's navigator button is the
+  // Native painter's while it is registered.
+  void DrawSchedulerScaledNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  void DrawSchedulerBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R) override;
+  void DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect) override;
+  void DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas, std::span<const TPoint> ALightPolyLine,
+                                     std::span<const TPoint> AShadowPolyLine,
+                                     std::span<const TPoint> ADarkPolyLine) override;
+  void DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) override;
+  TColor GetSplitterInnerColor(bool AHighlighted) override;
+  TColor GetSplitterOuterColor(bool AHighlighted) override;
+  void DrawLayoutControlBackground(TcxCanvas* ACanvas, const TRect& R) override;
+
  protected:
+  // The set's face for the state, framed in the scheduler's border colour.
+  void DrawSchedulerNavigationButtonContent(TcxCanvas* ACanvas, const TRect& ARect, const TRect& AArrowRect,
+                                            bool AIsNextButton, TcxButtonState AState, bool AIsVertical) override;
   TColor HighlightedArrowColor() override;
   std::uint8_t FixedColumnHighlightAlpha() override;
   void DoDrawSeparator(TcxCustomCanvas* ACanvas, const TRect& R, bool AIsVertical) override;
@@ -2137,6 +2178,133 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   // From Windows 10 on, framed in the grid line colour but for the left.
   void DrawFilterRowSeparator(TcxCanvas* ACanvas, const TRect& ARect, TColor ABackgroundColor) override;
 
+  // The filter close button is the window's small close button, the
+  // activate button as large as the theme's check box.
+  void DrawScaledFilterCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                   const TdxScaleFactor* AScaleFactor) override;
+  TPoint ScaledFilterActivateButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  TPoint ScaledFilterCloseButtonSize(const TdxScaleFactor* AScaleFactor) override;
+
+  // Footers: the edit theme's raised edge around, cells the track bar's
+  // sunken track with the theme's text.
+  int FooterBorderSize() override;
+  int FooterCellBorderSize() override;
+  int FooterCellOffset() override;
+  bool FooterDrawCellsFirst() override;
+  TColor FooterSeparatorColor() override;
+  void DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  void DrawFooterCell(TcxCanvas* ACanvas, const TRect& ABounds, TAlignment AAlignmentHorz,
+                      TcxAlignmentVert AAlignmentVert, bool AMultiLine, const String& AText, TFont* AFont,
+                      TColor ATextColor, TColor ABkColor, const TcxDrawBackgroundEvent& AOnDrawBackground = {}) override;
+  // Before Windows 10 the Flat painter's cell, else the base's.
+  void DrawScaledIndicatorItem(TcxCanvas* ACanvas, const TRect& R, const TRect& AImageAreaBounds,
+                               TcxIndicatorKind AKind, TColor AColor, const TdxScaleFactor* AScaleFactor,
+                               const TcxDrawBackgroundEvent& AOnDrawBackground, TcxNeighbors ANeighbors,
+                               bool APaintLeftSide) override;
+  using TcxCustomLookAndFeelPainter::DrawScaledIndicatorItem;
+
+  // Tabs: the tab theme's items and pane; a standing tab is the lying one
+  // with x and y exchanged, its caption upright.
+  void DrawTab(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, const String& AText, TcxButtonState AState,
+               bool AVertical, TFont* AFont, TColor ATextColor, TColor ABkColor, bool AShowPrefix = false) override;
+  void DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders,
+                     bool AVertical) override;
+  void DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) override;
+  bool IsDrawTabImplemented(bool AVertical) override;
+  bool IsTabHotTrack(bool AVertical) override;
+  int TabBorderSize(bool AVertical) override;
+
+  // Galleries, calendars and list views: the explorer list view's items,
+  // the header's sort arrow.
+  void DrawGalleryGroupHeader(TcxCanvas* ACanvas, const TRect& ABounds) override;
+  bool DrawGalleryItemSelectionFirst() override;
+  void DrawGalleryItemSelection(TcxCustomCanvas* ACanvas, const TRect& R,
+                                const TdxGalleryItemViewState& AViewState) override;
+  void DrawModernCalendarDateCellSelection(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                           TcxCalendarElementStates AStates) override;
+  TColor GetModernCalendarHeaderTextColor(TcxCalendarElementStates AStates) override;
+  // The navigation theme's back button.
+  TSize GetScaledBackButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledBackButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                            const TdxScaleFactor* AScaleFactor) override;
+  void DrawListViewSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                               const TdxScaleFactor* AScaleFactor) override;
+  TSize GetListViewColumnHeaderSortingMarkSize(const TdxScaleFactor* AScaleFactor) override;
+  // Items and group headers from Windows Vista on; the rest of a list view
+  // in the list view theme's colours.
+  void DrawListViewBackground(TcxCanvas* ACanvas, const TRect& ABounds, bool AExplorerStyle, bool AEnabled) override;
+  void DrawListViewItemBackground(TcxCanvas* ACanvas, const TRect& ABounds, TdxListViewItemStates AState,
+                                  bool AExplorerStyle) override;
+  void DrawListViewGroupExpandButton(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, bool AExpanded,
+                                     bool AExplorerStyle, const TdxScaleFactor* AScaleFactor) override;
+  void DrawListViewGroupHeaderBackground(TcxCanvas* ACanvas, const TRect& ABounds,
+                                         TdxListViewGroupHeaderStates AState, bool AExplorerStyle,
+                                         const TdxScaleFactor* AScaleFactor) override;
+  void DrawListViewGroupHeaderLine(TcxCanvas* ACanvas, const TRect& ABounds) override;
+  TColor GetListViewColumnHeaderTextColor(TcxButtonState AState, bool AExplorerStyle) override;
+  TColor GetListViewItemTextColor(TdxListViewItemStates AState, bool AExplorerStyle) override;
+  TColor GetListViewGroupTextColor(TdxListViewGroupTextKind AKind, TdxListViewGroupHeaderStates AState,
+                                   bool AExplorerStyle) override;
+  // Nothing while inactive; the dotted focus rectangle inside ABounds, or
+  // in explorer style a pale blue frame unless hot.
+  virtual void DrawListViewFocusRect(TcxCanvas* ACanvas, const TRect& ABounds, bool AExplorerStyle, bool AHot,
+                                     bool AInactive);
+
+  // Layout and explorer views: tab text; hot, pressed and disabled items
+  // are the menu's hot item.
+  TColor DefaultLayoutViewCaptionTextColor(TcxGroupBoxCaptionPosition ACaptionPosition,
+                                           TcxButtonState AState) override;
+  TColor DefaultLayoutViewContentTextColor(TcxButtonState AState) override;
+  TColor WinExplorerViewRecordTextColor(TcxButtonState AState) override;
+  void LayoutViewDrawItem(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                          TcxBorders ABorders) override;
+  // The record border, then a borderless tab without text, standing unless
+  // the caption is on top.
+  void LayoutViewDrawRecordCaption(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextRect,
+                                   TcxGroupBoxCaptionPosition APosition, TcxButtonState AState,
+                                   TColor AColor = clDefault, TBitmap* ABitmap = nullptr) override;
+  void WinExplorerViewDrawRecord(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                 TColor AColor = clDefault, TBitmap* ABitmap = nullptr) override;
+
+  // Scheduler, month headers and navigators
+  void DrawSchedulerScaledEventProgress(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AProgress,
+                                        const TcxViewParams& AViewParams, bool ATransparent,
+                                        const TdxScaleFactor* AScaleFactor) override;
+  TRect SchedulerEventProgressOffsets() override;
+  void DrawSchedulerScaledNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor) override;
+  // One line of the combo box's border colour on each long side.
+  void DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                   bool AIsHorizontal) override;
+  void DrawScaledMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText, TcxNeighbors ANeighbors,
+                             const TcxViewParams& AViewParams, TcxArrowDirections AArrows, int ASideWidth,
+                             const TdxScaleFactor* AScaleFactor,
+                             const TcxDrawBackgroundEvent& AOnDrawBackground = {}) override;
+  void DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R) override;
+  TPoint NavigatorButtonPressedGlyphOffset() override;
+  TSize NavigatorScaledButtonMinSize(const TdxScaleFactor* AScaleFactor) override;
+
+  // Track bars and splitters: the track bar theme's track and thumbs (a
+  // range bar's halves are two-sided thumbs); a splitter shows only its
+  // close mark.
+  void CorrectThumbRect(TcxCanvas* ACanvas, TRect& ARect, bool AHorizontal, TcxTrackBarTicksAlign ATicks,
+                        const TdxScaleFactor* AScaleFactor) override;
+  void DrawTrackBarScaledTrack(TcxCanvas* ACanvas, const TRect& ARect, const TRect& ASelection, bool AShowSelection,
+                               bool AEnabled, bool AHorizontal, TColor ATrackColor,
+                               const TdxScaleFactor* AScaleFactor) override;
+  void DrawTrackBarScaledThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState, bool AHorizontal,
+                               TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                               const TdxScaleFactor* AScaleFactor) override;
+  void DrawRangeTrackBarScaledLeftThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                        bool AHorizontal, TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                                        const TdxScaleFactor* AScaleFactor) override;
+  void DrawRangeTrackBarScaledRightThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                         bool AHorizontal, TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                                         const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledSplitter(TcxCanvas* ACanvas, const TRect& ARect, bool AHighlighted, bool AClicked, bool AHorizontal,
+                          const TdxScaleFactor* AScaleFactor, bool AHasCloseMark = false,
+                          TcxArrowDirection AArrowDirection = adLeft) override;
+
   // Group boxes, panels, progress bars and drop-down lists
   void DrawGroupBoxFrame(TcxCanvas* ACanvas, const TRect& R, bool AEnabled,
                          TcxGroupBoxCaptionPosition ACaptionPosition, TcxBorders ABorders) override;
@@ -2216,8 +2384,22 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   void DoDrawScaledScrollBarPart(TcxCustomCanvas* ACanvas, bool AHorizontal, const TdxScaleFactor* AScaleFactor,
                                  TcxButtonState AState, TcxScrollBarPart APart, const TRect& R) override;
   void DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor) override;
+  // The theme's part; under Windows 8 and later never smaller than 13 x 13.
+  TSize DoGetSmallCloseButtonSize() override;
 
  private:
+  // One tab item into R on DC, lying (a standing tab's drawing space has x
+  // and y exchanged: its near end is R's left side).
+  static void DrawTabItem(HTHEME ATheme, HDC DC, const TRect& R, TcxBorders ABorders, int AStateId, bool AVertical);
+  // A tab item into R on the canvas, standing or lying.
+  static void DrawTabFace(TcxCanvas* ACanvas, HTHEME ATheme, const TRect& R, TcxBorders ABorders, int AStateId,
+                          bool AVertical);
+  // The menu's hot item (disabled-hot while disabled) for hot, pressed and
+  // disabled states; false when nothing was drawn.
+  bool DrawMenuItemFace(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState);
+  // A range bar's half thumb: the two-sided thumb.
+  void DrawRangeThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState, bool AHorizontal,
+                      TColor AThumbColor, const TdxScaleFactor* AScaleFactor);
   // The part through the canvas's native drawing at the DPI of
   // AScaleFactor's theme (nil: the system's); false without a theme or when
   // the theme failed to draw.

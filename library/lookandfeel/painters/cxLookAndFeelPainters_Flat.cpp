@@ -213,3 +213,49 @@ void P::DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, Tcx
 void P::DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool) {
   ACanvas->DrawEdge(R, false, false, ABorders);
 }
+
+// ---------------------------------------------------------------------------
+// Scheduler, date navigator, track bars and splitters
+
+void P::DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                    bool AIsHorizontal) {
+  // A bevel on the long sides; the view runs on under the short ones.
+  TRect inner = R;
+  if (AIsHorizontal) {
+    ACanvas->FillRect(TRect(R.Left, R.Top, R.Right, R.Top + 1), clBtnHighlight);
+    ACanvas->FillRect(TRect(R.Left, R.Bottom - 1, R.Right, R.Bottom), clBtnShadow);
+    inner = TRect(R.Left - 1, R.Top + 1, R.Right + 1, R.Bottom - 1);
+  } else {
+    ACanvas->FillRect(TRect(R.Left, R.Top, R.Left + 1, R.Bottom), clBtnHighlight);
+    ACanvas->FillRect(TRect(R.Right - 1, R.Top, R.Right, R.Bottom), clBtnShadow);
+    inner = TRect(R.Left + 1, R.Top - 1, R.Right - 1, R.Bottom + 1);
+  }
+  ACanvas->FillRect(inner, AViewParams);
+}
+
+void P::DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R) {
+  ACanvas->FillRect(R, DefaultDateNavigatorHeaderColor());
+  --R.Bottom;
+  ACanvas->FillRect(TRect(R.Left, R.Bottom, R.Right, R.Bottom + 1), clBtnFace);
+}
+
+void P::DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect) {
+  ACanvas->DrawComplexFrame(ARect, clBtnShadow, clBtnHighlight);
+  TRect inner = ARect;
+  inner.Deflate(1);
+  ACanvas->DrawComplexFrame(inner, clBtnFace, clBtnFace);
+}
+
+void P::DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas, std::span<const TPoint> ALightPolyLine,
+                                      std::span<const TPoint>, std::span<const TPoint> ADarkPolyLine) {
+  ACanvas->Polyline(ALightPolyLine, clBtnHighlight);
+  ACanvas->Polyline(ADarkPolyLine, clBtnShadow);
+}
+
+void P::DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) {
+  ACanvas->DrawComplexFrame(ARect, clBtnHighlight, clBtnShadow);
+}
+
+TColor P::GetSplitterOuterColor(bool AHighlighted) {
+  return AHighlighted ? cl3DDkShadow : inherited::GetSplitterOuterColor(AHighlighted);
+}

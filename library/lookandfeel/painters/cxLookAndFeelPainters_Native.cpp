@@ -785,3 +785,604 @@ void P::DrawFilterRowSeparator(TcxCanvas* ACanvas, const TRect& ARect, TColor AB
   inherited::DrawFilterRowSeparator(ACanvas, ARect, ABackgroundColor);
   if (IsWin10OrLater) ACanvas->FrameRect(ARect, DefaultGridLineColor(), 1, TcxBorders{bTop, bRight, bBottom});
 }
+
+// ---------------------------------------------------------------------------
+// Footers
+
+int P::FooterBorderSize() { return OpenTheme(totEdit) ? 1 : inherited::FooterBorderSize(); }
+
+void P::DrawFooterBorder(TcxCanvas* ACanvas, const TRect& R) {
+  if (const HTHEME theme = OpenTheme(totEdit))
+    UxDrawThemeEdge(theme, ACanvas->Handle(), 0, 0, R, BDR_RAISEDINNER, BF_RECT);
+  else
+    inherited::DrawFooterBorder(ACanvas, R);
+}
+
+int P::FooterCellBorderSize() {
+  if (const auto content = ContentRect(OpenTheme(totTrackBar), TKP_TRACK, TRS_NORMAL, TRect(0, 0, 100, 100)))
+    return content->Left;
+  return inherited::FooterCellBorderSize();
+}
+
+int P::FooterCellOffset() { return OpenTheme(totTrackBar) ? 1 : inherited::FooterCellOffset(); }
+
+void P::DrawFooterCell(TcxCanvas* ACanvas, const TRect& ABounds, TAlignment AAlignmentHorz,
+                       TcxAlignmentVert AAlignmentVert, bool AMultiLine, const String& AText, TFont* AFont,
+                       TColor ATextColor, TColor ABkColor, const TcxDrawBackgroundEvent& AOnDrawBackground) {
+  const HTHEME theme = OpenTheme(totTrackBar);
+  if (!theme) {
+    inherited::DrawFooterCell(ACanvas, ABounds, AAlignmentHorz, AAlignmentVert, AMultiLine, AText, AFont, ATextColor,
+                              ABkColor, AOnDrawBackground);
+    return;
+  }
+  // The sunken track is the cell's well.
+  DoDrawThemeBackground(ACanvas, totTrackBar, nullptr, ABounds, TKP_TRACK, TRS_NORMAL);
+  DrawThemedCaption(ACanvas, theme, TKP_TRACK, TRS_NORMAL, FooterCellTextAreaBounds(ABounds), AAlignmentHorz,
+                    AAlignmentVert, AMultiLine, false, false, AText, AFont, ATextColor);
+}
+
+bool P::FooterDrawCellsFirst() { return false; }
+
+TColor P::FooterSeparatorColor() { return DefaultGridLineColor(); }
+
+// ---------------------------------------------------------------------------
+// Filter buttons, the small close button and the indicator
+
+void P::DrawScaledFilterCloseButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                    const TdxScaleFactor* AScaleFactor) {
+  const HTHEME theme = OpenThemeForScaleFactor(totWindow, AScaleFactor);
+  if (!theme) {
+    inherited::DrawScaledFilterCloseButton(ACanvas, R, AState, AScaleFactor);
+    return;
+  }
+  // Without per-DPI themes the system's part is 96-DPI sized however the
+  // theme handle is labelled: scale it ourselves.
+  const bool forceScale = !IsPerDpiThemeAvailable() && !AScaleFactor->Equals(DefaultScaleFactor());
+  DrawScaledThemeBackground(theme, ACanvas->Handle(), WP_SMALLCLOSEBUTTON, PlainState(AState), R, AScaleFactor,
+                            forceScale, true);
+}
+
+TPoint P::ScaledFilterActivateButtonSize(const TdxScaleFactor* AScaleFactor) {
+  TSize size;
+  if (GetScaledThemePartSize(totButton, AScaleFactor, BP_CHECKBOX, CBS_CHECKEDNORMAL, tpsThemeHandle, size))
+    return TPoint(size.cx, size.cy);
+  return inherited::ScaledFilterActivateButtonSize(AScaleFactor);
+}
+
+TPoint P::ScaledFilterCloseButtonSize(const TdxScaleFactor* AScaleFactor) {
+  if (!OpenTheme(totWindow)) return inherited::ScaledFilterCloseButtonSize(AScaleFactor);
+  const TSize size = ScaledSmallCloseButtonSize(AScaleFactor);
+  const int margin = AScaleFactor->Apply(4);
+  return TPoint(size.cx + margin, size.cy + margin);
+}
+
+TSize P::DoGetSmallCloseButtonSize() {
+  const HTHEME theme = OpenTheme(totWindow);
+  TSize size;
+  if (!theme || UxGetThemePartSizeNoRect(theme, nullptr, WP_SMALLCLOSEBUTTON, CBS_NORMAL, TS_TRUE, size) != S_OK)
+    return inherited::DoGetSmallCloseButtonSize();
+  // Windows 8's themes give the button a few pixels only: too small to hit.
+  if (IsWin8OrLater && (size.cx < 10 || size.cy < 10)) return TSize(13, 13);
+  return size;
+}
+
+void P::DrawScaledIndicatorItem(TcxCanvas* ACanvas, const TRect& R, const TRect& AImageAreaBounds,
+                                TcxIndicatorKind AKind, TColor AColor, const TdxScaleFactor* AScaleFactor,
+                                const TcxDrawBackgroundEvent& AOnDrawBackground, TcxNeighbors ANeighbors,
+                                bool APaintLeftSide) {
+  // Before Windows 10 a themed header cell under the indicator looked out
+  // of place: the Flat painter's cell is used instead.
+  TcxLookAndFeelPaintersManager* manager = GetPaintersManager();
+  TcxCustomLookAndFeelPainter* flat = !IsWin10OrLater && manager ? manager->GetPainter(lfsFlat) : nullptr;
+  if (flat)
+    flat->DrawScaledIndicatorItem(ACanvas, R, AImageAreaBounds, AKind, AColor, AScaleFactor, AOnDrawBackground,
+                                  ANeighbors, APaintLeftSide);
+  else
+    TcxCustomLookAndFeelPainter::DrawScaledIndicatorItem(ACanvas, R, AImageAreaBounds, AKind, AColor, AScaleFactor,
+                                                         AOnDrawBackground, ANeighbors, APaintLeftSide);
+}
+
+// ---------------------------------------------------------------------------
+// Tabs
+
+namespace {
+
+// The pixels of ASource (AWidth x AHeight) with x and y exchanged into
+// ADest (AHeight x AWidth): a quarter turn and a flip, its own inverse.
+void Transpose(const std::uint32_t* ASource, int AWidth, int AHeight, std::uint32_t* ADest) {
+  for (int y = 0; y < AHeight; ++y)
+    for (int x = 0; x < AWidth; ++x) ADest[x * AHeight + y] = ASource[y * AWidth + x];
+}
+
+}  // namespace
+
+void P::DrawTabItem(HTHEME ATheme, HDC DC, const TRect& R, TcxBorders ABorders, int AStateId, bool AVertical) {
+  // Sides without a border are pushed out of the clip so that the part's
+  // own edge is cut off there. Across the tab the selected tab reaches one
+  // pixel into the pane; the others stop a pixel short of it.
+  TRect part = R;
+  if (!ABorders.Contains(AVertical ? bTop : bLeft)) part.Left -= 2;
+  if (!ABorders.Contains(AVertical ? bBottom : bRight)) part.Right += 2;
+  TRect clip = R;
+  if (AStateId == TIS_SELECTED)
+    ++part.Bottom;
+  else
+    --clip.Bottom;
+  const TSavedDC saved(DC);
+  IntersectClipRectWith(DC, clip);
+  UxDrawThemeBackground(ATheme, DC, TABP_TABITEM, AStateId, part);
+}
+
+void P::DrawTabFace(TcxCanvas* ACanvas, HTHEME ATheme, const TRect& R, TcxBorders ABorders, int AStateId,
+                    bool AVertical) {
+  if (!AVertical) {
+    DrawTabItem(ATheme, ACanvas->Handle(), R, ABorders, AStateId, false);
+    return;
+  }
+  // A standing tab is the lying one drawn with x and y exchanged, over what
+  // the canvas already shows.
+  const int w = R.Width(), h = R.Height();
+  const TMemoryDC upright = TMemoryDC::Dib32(ACanvas->Handle(), w, h);
+  const TMemoryDC lying = TMemoryDC::Dib32(ACanvas->Handle(), h, w);
+  if (!upright || !lying) return;
+  BitBlt(upright.DC(), 0, 0, w, h, ACanvas->Handle(), R.Left, R.Top, SRCCOPY);
+  GdiFlush();
+  Transpose(upright.Bits(), w, h, lying.Bits());
+  DrawTabItem(ATheme, lying.DC(), TRect(0, 0, h, w), ABorders, AStateId, true);
+  GdiFlush();
+  Transpose(lying.Bits(), h, w, upright.Bits());
+  BitBlt(ACanvas->Handle(), R.Left, R.Top, w, h, upright.DC(), 0, 0, SRCCOPY);
+}
+
+void P::DrawTab(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, const String& AText, TcxButtonState AState,
+                bool AVertical, TFont* AFont, TColor ATextColor, TColor ABkColor, bool AShowPrefix) {
+  const HTHEME theme = OpenTheme(totTab);
+  if (!theme) {
+    inherited::DrawTab(ACanvas, R, ABorders, AText, AState, AVertical, AFont, ATextColor, ABkColor, AShowPrefix);
+    return;
+  }
+  if (R.IsEmpty()) return;
+  const int state = PlainState(AState);
+  DrawTabFace(ACanvas, theme, R, ABorders, state, AVertical);
+  TRect text = R;
+  if (state == TIS_SELECTED) (AVertical ? text.Right : text.Bottom) -= 2;
+  DrawThemedCaption(ACanvas, theme, TABP_TABITEM, state, text, taCenter, vaCenter, false, false, AShowPrefix, AText,
+                    AFont, ATextColor);
+}
+
+void P::DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, TcxBorders ABorders, bool AVertical) {
+  // The theme's tab item carries its own border.
+  if (!OpenTheme(totTab)) inherited::DrawTabBorder(ACanvas, R, ABorder, ABorders, AVertical);
+}
+
+void P::DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool AVertical) {
+  const HTHEME theme = OpenTheme(totTab);
+  if (!theme) {
+    inherited::DrawTabsRoot(ACanvas, R, ABorders, AVertical);
+    return;
+  }
+  // The pane is drawn past R on the side away from the tabs, so that only
+  // its edge along the tabs shows; the other axis evens out the pane's
+  // unequal content margins.
+  TRect pane = R;
+  const TRect content = ContentRect(theme, TABP_PANE, 0, R).value_or(R);
+  if (AVertical) {
+    pane.Right += 10;
+    pane.Bottom += (R.Bottom - content.Bottom) - (content.Top - R.Top);
+  } else {
+    pane.Bottom += 10;
+    pane.Right += (R.Right - content.Right) - (content.Left - R.Left);
+  }
+  const TcxClipRegionScope clip(ACanvas, R);
+  UxDrawThemeBackground(theme, ACanvas->Handle(), TABP_PANE, 0, pane);
+}
+
+bool P::IsDrawTabImplemented(bool AVertical) {
+  return IsThemedObjectTypeAvailable(totTab) || inherited::IsDrawTabImplemented(AVertical);
+}
+
+bool P::IsTabHotTrack(bool AVertical) {
+  return IsThemedObjectTypeAvailable(totTab) || inherited::IsTabHotTrack(AVertical);
+}
+
+int P::TabBorderSize(bool AVertical) {
+  return IsThemedObjectTypeAvailable(totTab) ? 1 : inherited::TabBorderSize(AVertical);
+}
+
+// ---------------------------------------------------------------------------
+// Galleries and calendars
+
+void P::DrawGalleryGroupHeader(TcxCanvas* ACanvas, const TRect& ABounds) {
+  if (!IsWin10OrLater) inherited::DrawGalleryGroupHeader(ACanvas, ABounds);
+}
+
+bool P::DrawGalleryItemSelectionFirst() {
+  return IsThemedObjectTypeAvailable(totExplorerListView) || inherited::DrawGalleryItemSelectionFirst();
+}
+
+void P::DrawGalleryItemSelection(TcxCustomCanvas* ACanvas, const TRect& R, const TdxGalleryItemViewState& AViewState) {
+  constexpr int Hot = 2, Pressed = 3, Focused = 5, CheckedHot = 6;
+  int state = LISS_NORMAL;
+  if (AViewState.Pressed)
+    state = Pressed;
+  else if (AViewState.Checked)
+    state = (AViewState.Hover || AViewState.Focused) && IsWinVistaOrLater ? CheckedHot : Pressed;
+  else if (AViewState.Focused)
+    state = Focused;
+  else if (AViewState.Hover)
+    state = Hot;
+  if (!OpenTheme(totExplorerListView)) {
+    inherited::DrawGalleryItemSelection(ACanvas, R, AViewState);
+    return;
+  }
+  // An item in no particular state has no selection to draw.
+  if (state != LISS_NORMAL && !DoDrawThemeBackground(ACanvas, totExplorerListView, nullptr, R, LVP_LISTITEM, state))
+    inherited::DrawGalleryItemSelection(ACanvas, R, AViewState);
+}
+
+void P::DrawModernCalendarDateCellSelection(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                            TcxCalendarElementStates AStates) {
+  if (!OpenTheme(totExplorerListView)) {
+    inherited::DrawModernCalendarDateCellSelection(ACanvas, ARect, AStates);
+    return;
+  }
+  const bool hot = AStates.Contains(cesHot);
+  const bool selected = AStates.Contains(cesSelected);
+  if (hot || selected) {
+    int state = LISS_HOT;
+    if (selected && hot)
+      state = LISS_HOTSELECTED;
+    else if (selected)
+      state = AStates.Contains(cesFocused) ? LISS_SELECTED : LISS_SELECTEDNOTFOCUS;
+    DoDrawThemeBackground(ACanvas, totExplorerListView, nullptr, ARect, LVP_LISTITEM, state);
+  }
+  if (AStates.Contains(cesMarked)) ACanvas->FrameRect(ARect, GetModernCalendarMarkedCellBorderColor());
+  if (AStates.Contains(cesFocused)) {
+    TRect focus = ARect;
+    focus.Deflate(1);
+    ACanvas->FocusRectangle(focus);
+  }
+}
+
+TColor P::GetModernCalendarHeaderTextColor(TcxCalendarElementStates AStates) {
+  constexpr int TextStyleBodyText = 6;
+  return ThemeColor(totTextStyle, TextStyleBodyText, 1, TMT_TEXTCOLOR)
+      .value_or(inherited::GetModernCalendarHeaderTextColor(AStates));
+}
+
+// ---------------------------------------------------------------------------
+// List views
+
+void P::DrawListViewSortingMark(TcxCanvas* ACanvas, const TRect& R, bool AAscendingSorting,
+                                const TdxScaleFactor* AScaleFactor) {
+  if (!IsWinSevenOrLater || !DoDrawThemeBackground(ACanvas, totHeader, AScaleFactor, R, HP_HEADERSORTARROW,
+                                                   AAscendingSorting ? HSAS_SORTEDUP : HSAS_SORTEDDOWN))
+    inherited::DrawListViewSortingMark(ACanvas, R, AAscendingSorting, AScaleFactor);
+}
+
+TSize P::GetListViewColumnHeaderSortingMarkSize(const TdxScaleFactor* AScaleFactor) {
+  TSize size;
+  if (IsWinSevenOrLater &&
+      GetScaledThemePartSize(totHeader, AScaleFactor, HP_HEADERSORTARROW, HSAS_SORTEDDOWN, tpsThemeHandle, size) &&
+      size.cx > 0 && size.cy > 0)
+    return size;
+  return inherited::GetListViewColumnHeaderSortingMarkSize(AScaleFactor);
+}
+
+void P::DrawListViewFocusRect(TcxCanvas* ACanvas, const TRect& ABounds, bool AExplorerStyle, bool AHot,
+                              bool AInactive) {
+  if (AInactive) return;
+  if (!AExplorerStyle) {
+    TRect r = ABounds;
+    r.Deflate(1);
+    ACanvas->FocusRectangle(r);
+  } else if (!AHot) {
+    ACanvas->FrameRect(ABounds, static_cast<TColor>(0xFFD199));
+  }
+}
+
+void P::DrawListViewBackground(TcxCanvas* ACanvas, const TRect& ABounds, bool AExplorerStyle, bool AEnabled) {
+  if (const auto color = ThemeColor(AExplorerStyle ? totItemsViewListView : totListView, 0, 0, TMT_FILLCOLOR))
+    ACanvas->FillRect(ABounds, *color);
+  else
+    inherited::DrawListViewBackground(ACanvas, ABounds, AExplorerStyle, AEnabled);
+}
+
+void P::DrawListViewItemBackground(TcxCanvas* ACanvas, const TRect& ABounds, TdxListViewItemStates AState,
+                                   bool AExplorerStyle) {
+  if (!IsWinVistaOrLater || !OpenTheme(totItemsViewListView)) {
+    inherited::DrawListViewItemBackground(ACanvas, ABounds, AState, AExplorerStyle);
+    return;
+  }
+  const bool selected = AState.Contains(dxlisSelected);
+  const bool hot = AState.Contains(dxlisHot);
+  const bool inactive = AState.Contains(dxlisInactive);
+  if (selected || hot) {
+    int state = LISS_HOT;
+    if (selected && hot)
+      state = LISS_HOTSELECTED;
+    else if (selected)
+      state = inactive ? LISS_SELECTEDNOTFOCUS : LISS_SELECTED;
+    DoDrawThemeBackground(ACanvas, totItemsViewListView, nullptr, ABounds, LVP_LISTITEM, state);
+  } else {
+    DrawListViewBackground(ACanvas, ABounds, AExplorerStyle, !AState.Contains(dxlisDisabled));
+  }
+  if (AState.Contains(dxlisFocused)) DrawListViewFocusRect(ACanvas, ABounds, AExplorerStyle, hot, inactive);
+}
+
+void P::DrawListViewGroupExpandButton(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                      bool AExpanded, bool AExplorerStyle, const TdxScaleFactor* AScaleFactor) {
+  // The list view has no default or disabled look: both draw as normal.
+  static constexpr int states[cxButtonStateCount] = {1, 1, 2, 3, 1};
+  if (!IsWinVistaOrLater ||
+      !DoDrawThemeBackground(ACanvas, AExplorerStyle ? totItemsViewListView : totListView, AScaleFactor, ABounds,
+                             AExpanded ? LVP_COLLAPSEBUTTON : LVP_EXPANDBUTTON, states[AState]))
+    inherited::DrawListViewGroupExpandButton(ACanvas, ABounds, AState, AExpanded, AExplorerStyle, AScaleFactor);
+}
+
+void P::DrawListViewGroupHeaderBackground(TcxCanvas* ACanvas, const TRect& ABounds,
+                                          TdxListViewGroupHeaderStates AState, bool AExplorerStyle,
+                                          const TdxScaleFactor* AScaleFactor) {
+  if (!IsWinVistaOrLater || !OpenTheme(totExplorerListView)) {
+    inherited::DrawListViewGroupHeaderBackground(ACanvas, ABounds, AState, AExplorerStyle, AScaleFactor);
+    return;
+  }
+  const bool hot = AState.Contains(dxlgsHot);
+  const bool collapsed = AState.Contains(dxlgsCollapsed);
+  int state = 0;
+  if (hot) {
+    state = collapsed ? LVGH_CLOSEHOT : LVGH_OPENHOT;
+  } else {
+    DrawListViewBackground(ACanvas, ABounds, AExplorerStyle, true);
+    state = collapsed ? LVGH_CLOSE : LVGH_OPEN;
+  }
+  DoDrawThemeBackground(ACanvas, totExplorerListView, nullptr, ABounds, LVP_GROUPHEADER, state);
+  if (AState.Contains(dxlgsFocused))
+    DrawListViewFocusRect(ACanvas, ABounds, AExplorerStyle, hot, AState.Contains(dxlgsInactive));
+}
+
+void P::DrawListViewGroupHeaderLine(TcxCanvas* ACanvas, const TRect& ABounds) {
+  ACanvas->FillRect(ABounds, static_cast<TColor>(0xE0C1B2));
+}
+
+TColor P::GetListViewColumnHeaderTextColor(TcxButtonState AState, bool AExplorerStyle) {
+  static constexpr int states[cxButtonStateCount] = {HIS_NORMAL, HIS_NORMAL, HIS_HOT, HIS_PRESSED, HIS_NORMAL};
+  return ThemeColor(AExplorerStyle ? totItemsViewHeader : totHeader, HP_HEADERITEM, states[AState], TMT_TEXTCOLOR)
+      .value_or(inherited::GetListViewColumnHeaderTextColor(AState, AExplorerStyle));
+}
+
+TColor P::GetListViewItemTextColor(TdxListViewItemStates AState, bool AExplorerStyle) {
+  const int state = AState.Contains(dxlisDisabled) ? MPI_DISABLED : MPI_NORMAL;
+  return ThemeColor(totMenu, MENU_POPUPITEM, state, TMT_TEXTCOLOR)
+      .value_or(inherited::GetListViewItemTextColor(AState, AExplorerStyle));
+}
+
+TColor P::GetListViewGroupTextColor(TdxListViewGroupTextKind AKind, TdxListViewGroupHeaderStates AState,
+                                    bool AExplorerStyle) {
+  static constexpr int properties[] = {TMT_HEADING1TEXTCOLOR, TMT_HEADING2TEXTCOLOR, TMT_BODYTEXTCOLOR};
+  const int state = AState.Contains(dxlgsHot) ? LVGH_OPENHOT : AState.Contains(dxlgsFocused) ? LVGH_OPENSELECTED : LVGH_OPEN;
+  return ThemeColor(AExplorerStyle ? totItemsViewListView : totListView, LVP_GROUPHEADER, state, properties[AKind])
+      .value_or(inherited::GetListViewGroupTextColor(AKind, AState, AExplorerStyle));
+}
+
+// ---------------------------------------------------------------------------
+// Layout and explorer views
+
+TColor P::DefaultLayoutViewCaptionTextColor(TcxGroupBoxCaptionPosition ACaptionPosition, TcxButtonState AState) {
+  return IsThemedObjectTypeAvailable(totTab) ? DefaultTabTextColor()
+                                             : inherited::DefaultLayoutViewCaptionTextColor(ACaptionPosition, AState);
+}
+
+TColor P::DefaultLayoutViewContentTextColor(TcxButtonState AState) {
+  return IsThemedObjectTypeAvailable(totTab) ? clMenuText : inherited::DefaultLayoutViewContentTextColor(AState);
+}
+
+TColor P::WinExplorerViewRecordTextColor(TcxButtonState AState) {
+  return IsThemedObjectTypeAvailable(totTab) ? DefaultTabTextColor() : inherited::WinExplorerViewRecordTextColor(AState);
+}
+
+void P::LayoutViewDrawRecordCaption(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextRect,
+                                    TcxGroupBoxCaptionPosition APosition, TcxButtonState AState, TColor AColor,
+                                    TBitmap* ABitmap) {
+  const HTHEME theme = OpenTheme(totTab);
+  if (!theme) {
+    inherited::LayoutViewDrawRecordCaption(ACanvas, ABounds, ATextRect, APosition, AState, AColor, ABitmap);
+    return;
+  }
+  // A caption is a borderless tab; a disabled record's is the focused look.
+  static constexpr int states[cxButtonStateCount] = {TIS_NORMAL, TIS_NORMAL, TIS_HOT, TIS_SELECTED, TIS_FOCUSED};
+  LayoutViewDrawRecordBorder(ACanvas, ABounds, AState, cxBordersAll());
+  if (!ABounds.IsEmpty()) DrawTabFace(ACanvas, theme, ABounds, {}, states[AState], APosition != cxgpTop);
+}
+
+bool P::DrawMenuItemFace(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState) {
+  if (AState != cxbsHot && AState != cxbsPressed && AState != cxbsDisabled) return false;
+  return DoDrawThemeBackground(ACanvas, totMenu, nullptr, ABounds, MENU_POPUPITEM,
+                               AState == cxbsDisabled ? MPI_DISABLEDHOT : MPI_HOT);
+}
+
+void P::LayoutViewDrawItem(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, TcxBorders ABorders) {
+  if (!DrawMenuItemFace(ACanvas, ABounds, AState)) inherited::LayoutViewDrawItem(ACanvas, ABounds, AState, ABorders);
+}
+
+void P::WinExplorerViewDrawRecord(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState, TColor AColor,
+                                  TBitmap* ABitmap) {
+  if (!DrawMenuItemFace(ACanvas, ABounds, AState))
+    inherited::WinExplorerViewDrawRecord(ACanvas, ABounds, AState, AColor, ABitmap);
+}
+
+// ---------------------------------------------------------------------------
+// Scheduler, month headers and navigators
+
+void P::DrawSchedulerScaledEventProgress(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& AProgress,
+                                         const TcxViewParams& AViewParams, bool ATransparent,
+                                         const TdxScaleFactor* AScaleFactor) {
+  if (!OpenThemeForScaleFactor(totProgress, AScaleFactor)) {
+    inherited::DrawSchedulerScaledEventProgress(ACanvas, ABounds, AProgress, AViewParams, ATransparent, AScaleFactor);
+    return;
+  }
+  DoDrawThemeBackground(ACanvas, totProgress, AScaleFactor, ABounds, PP_BAR, 0);
+  DoDrawThemeBackground(ACanvas, totProgress, AScaleFactor, AProgress, PP_CHUNK, 0);
+}
+
+TRect P::SchedulerEventProgressOffsets() { return TRect(3, 3, 3, 3); }
+
+void P::DrawSchedulerScaledNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                           const TdxScaleFactor* AScaleFactor) {
+  static constexpr int states[cxButtonStateCount] = {TS_HOT, TS_HOT, TS_CHECKED, TS_PRESSED, TS_DISABLED};
+  if (!DoDrawThemeBackground(ACanvas, totToolBar, AScaleFactor, R, TP_BUTTON, states[AState]))
+    inherited::DrawSchedulerScaledNavigatorButton(ACanvas, R, AState, AScaleFactor);
+}
+
+void P::DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                    bool AIsHorizontal) {
+  const auto border = OpenTheme(totListView) ? ThemeColor(totComboBox, CP_DROPDOWNBUTTON, CBXS_NORMAL, TMT_BORDERCOLOR)
+                                             : std::nullopt;
+  if (!border) {
+    inherited::DrawSchedulerSplitterBorder(ACanvas, R, AViewParams, AIsHorizontal);
+    return;
+  }
+  TRect inner = R;
+  if (AIsHorizontal) {
+    ACanvas->FillRect(TRect(R.Left, R.Top, R.Right, R.Top + 1), *border);
+    ACanvas->FillRect(TRect(R.Left, R.Bottom - 1, R.Right, R.Bottom), *border);
+    inner.Inflate(0, -1);
+  } else {
+    ACanvas->FillRect(TRect(R.Left, R.Top, R.Left + 1, R.Bottom), *border);
+    ACanvas->FillRect(TRect(R.Right - 1, R.Top, R.Right, R.Bottom), *border);
+    inner.Inflate(-1, 0);
+  }
+  ACanvas->FillRect(inner, AViewParams);
+}
+
+void P::DrawScaledMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText,
+                              TcxNeighbors ANeighbors, const TcxViewParams& AViewParams, TcxArrowDirections AArrows,
+                              int ASideWidth, const TdxScaleFactor* AScaleFactor,
+                              const TcxDrawBackgroundEvent& AOnDrawBackground) {
+  DrawScaledHeader(ACanvas, ABounds, ABounds, ANeighbors, cxBordersAll(), cxbsNormal, taCenter, vaCenter, false, false,
+                   AText, AViewParams.Font, AViewParams.TextColor, AViewParams.Color, AScaleFactor,
+                   AOnDrawBackground, !ANeighbors.Contains(nRight));
+  DrawMonthHeaderArrows(ACanvas, ABounds, AArrows, ASideWidth, clWindowText);
+}
+
+void P::DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R) {
+  if (!DoDrawThemeBackground(ACanvas, totHeader, nullptr, R, HP_HEADERITEMLEFT, HILS_NORMAL))
+    inherited::DrawDateNavigatorDateHeader(ACanvas, R);
+}
+
+TPoint P::NavigatorButtonPressedGlyphOffset() { return TPoint(0, 0); }
+
+TSize P::NavigatorScaledButtonMinSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TSize(18, 19));
+}
+
+// ---------------------------------------------------------------------------
+// Track bars and splitters
+
+namespace {
+
+// The track bar's thumb part: pointing up or left, down or right, or
+// two-sided.
+int TrackBarThumbPart(bool AHorizontal, TcxTrackBarTicksAlign ATicks) {
+  switch (ATicks) {
+    case tbtaUp: return AHorizontal ? TKP_THUMBTOP : TKP_THUMBLEFT;
+    case tbtaDown: return AHorizontal ? TKP_THUMBBOTTOM : TKP_THUMBRIGHT;
+    case tbtaBoth: break;
+  }
+  return AHorizontal ? TKP_THUMB : TKP_THUMBVERT;
+}
+
+}  // namespace
+
+void P::CorrectThumbRect(TcxCanvas* ACanvas, TRect& ARect, bool AHorizontal, TcxTrackBarTicksAlign ATicks,
+                         const TdxScaleFactor* AScaleFactor) {
+  const HTHEME theme = OpenThemeForScaleFactor(totTrackBar, AScaleFactor);
+  TSize size;
+  if (!theme || UxGetThemePartSize(theme, ACanvas->Handle(), TrackBarThumbPart(AHorizontal, ATicks), TUS_NORMAL,
+                                   &ARect, TS_DRAW, size) != S_OK) {
+    inherited::CorrectThumbRect(ACanvas, ARect, AHorizontal, ATicks, AScaleFactor);
+    return;
+  }
+  const int left = ARect.Left + (ARect.Width() - size.cx) / 2;
+  const int top = ARect.Top + (ARect.Height() - size.cy) / 2;
+  ARect = TRect(left, top, left + size.cx, top + size.cy);
+}
+
+void P::DrawTrackBarScaledTrack(TcxCanvas* ACanvas, const TRect& ARect, const TRect& ASelection, bool AShowSelection,
+                                bool AEnabled, bool AHorizontal, TColor ATrackColor,
+                                const TdxScaleFactor* AScaleFactor) {
+  if (!DoDrawThemeBackground(ACanvas, totTrackBar, AScaleFactor, ARect, AHorizontal ? TKP_TRACK : TKP_TRACKVERT,
+                             TRS_NORMAL))
+    inherited::DrawTrackBarScaledTrack(ACanvas, ARect, ASelection, AShowSelection, AEnabled, AHorizontal, ATrackColor,
+                                       AScaleFactor);
+}
+
+void P::DrawTrackBarScaledThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState, bool AHorizontal,
+                                TcxTrackBarTicksAlign ATicks, TColor AThumbColor, const TdxScaleFactor* AScaleFactor) {
+  const HTHEME theme = OpenThemeForScaleFactor(totTrackBar, AScaleFactor);
+  if (!theme) {
+    inherited::DrawTrackBarScaledThumb(ACanvas, ARect, AState, AHorizontal, ATicks, AThumbColor, AScaleFactor);
+    return;
+  }
+  static constexpr int states[cxButtonStateCount] = {TUS_HOT, TUS_NORMAL, TUS_HOT, TUS_PRESSED, TUS_DISABLED};
+  DrawScaledThemeBackground(theme, ACanvas->Handle(), TrackBarThumbPart(AHorizontal, ATicks), states[AState], ARect,
+                            AScaleFactor);
+}
+
+void P::DrawRangeThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState, bool AHorizontal,
+                       TColor AThumbColor, const TdxScaleFactor* AScaleFactor) {
+  // From Vista on the theme's thumb is drawn a pixel short of its
+  // rectangle along the track's cross axis.
+  TRect r = ARect;
+  if (IsWinVistaOrLater) ++(AHorizontal ? r.Right : r.Bottom);
+  DrawTrackBarScaledThumb(ACanvas, r, AState, AHorizontal, tbtaBoth, AThumbColor, AScaleFactor);
+}
+
+void P::DrawRangeTrackBarScaledLeftThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                         bool AHorizontal, TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                                         const TdxScaleFactor* AScaleFactor) {
+  if (OpenThemeForScaleFactor(totTrackBar, AScaleFactor))
+    DrawRangeThumb(ACanvas, ARect, AState, AHorizontal, AThumbColor, AScaleFactor);
+  else
+    inherited::DrawRangeTrackBarScaledLeftThumb(ACanvas, ARect, AState, AHorizontal, ATicks, AThumbColor, AScaleFactor);
+}
+
+void P::DrawRangeTrackBarScaledRightThumb(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                          bool AHorizontal, TcxTrackBarTicksAlign ATicks, TColor AThumbColor,
+                                          const TdxScaleFactor* AScaleFactor) {
+  if (OpenThemeForScaleFactor(totTrackBar, AScaleFactor))
+    DrawRangeThumb(ACanvas, ARect, AState, AHorizontal, AThumbColor, AScaleFactor);
+  else
+    inherited::DrawRangeTrackBarScaledRightThumb(ACanvas, ARect, AState, AHorizontal, ATicks, AThumbColor,
+                                                 AScaleFactor);
+}
+
+void P::DrawScaledSplitter(TcxCanvas* ACanvas, const TRect& ARect, bool AHighlighted, bool AClicked, bool AHorizontal,
+                           const TdxScaleFactor* AScaleFactor, bool AHasCloseMark, TcxArrowDirection AArrowDirection) {
+  // The themed look has no splitter line.
+  if (AHasCloseMark)
+    DrawSplitterCloseMark(ACanvas, ARect, AHighlighted, AClicked, AHorizontal, AScaleFactor, AArrowDirection);
+}
+
+// ---------------------------------------------------------------------------
+// The back button
+
+namespace {
+// The navigation class's back button (absent from the headers at hand).
+constexpr int NavigationBackButton = 1;
+}  // namespace
+
+TSize P::GetScaledBackButtonSize(const TdxScaleFactor* AScaleFactor) {
+  TSize size;
+  if (GetScaledThemePartSize(totNavigation, AScaleFactor, NavigationBackButton, 0, tpsThemeHandle, size)) return size;
+  return inherited::GetScaledBackButtonSize(AScaleFactor);
+}
+
+void P::DrawScaledBackButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                             const TdxScaleFactor* AScaleFactor) {
+  if (const HTHEME theme = OpenThemeForScaleFactor(totNavigation, AScaleFactor))
+    DrawScaledThemeBackground(theme, ACanvas->Handle(), NavigationBackButton, PlainState(AState), R, AScaleFactor, false,
+                              true);
+  else
+    inherited::DrawScaledBackButton(ACanvas, R, AState, AScaleFactor);
+}

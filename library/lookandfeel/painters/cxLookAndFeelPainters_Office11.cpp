@@ -402,3 +402,54 @@ TColor P::RichEditControlHeaderFooterMarkBackColor() { return Color(Office11Cont
 TColor P::RichEditRulerInactiveAreaColor() { return Color(Office11BackgroundColor); }
 
 TColor P::RichEditRulerTabTypeToggleBorderColor() { return Color(Office11FrameColor); }
+
+// ---------------------------------------------------------------------------
+// Scheduler, date navigator, track bars, splitters and the layout control
+
+void P::DrawSchedulerScaledNavigatorButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                           const TdxScaleFactor* AScaleFactor) {
+  if (TcxCustomLookAndFeelPainter* native = NativePainter())
+    native->DrawSchedulerScaledNavigatorButton(ACanvas, R, AState, AScaleFactor);
+  else
+    inherited::DrawSchedulerScaledNavigatorButton(ACanvas, R, AState, AScaleFactor);
+}
+
+void P::DrawSchedulerBorder(TcxCanvas* ACanvas, const TRect& R) {
+  ACanvas->FrameRect(R, DefaultSchedulerBorderColor());
+}
+
+void P::DrawSchedulerNavigationButtonContent(TcxCanvas* ACanvas, const TRect& ARect, const TRect& AArrowRect,
+                                             bool AIsNextButton, TcxButtonState AState, bool AIsVertical) {
+  const TdxOffice11Color face = AState == cxbsHot       ? Office11HotColor
+                                : AState == cxbsPressed ? Office11PressedColor
+                                                        : Office11BackgroundColor;
+  ACanvas->FillRect(ARect, Color(face));
+  ACanvas->FrameRect(ARect, Color(Office11SchedulerBorderColor), 1,
+                     SchedulerNavigationButtonFrameSides(AIsNextButton, AIsVertical));
+  DrawSchedulerNavigationButtonArrow(ACanvas, AArrowRect, AIsNextButton, ButtonSymbolColor(AState, clDefault),
+                                     AIsVertical);
+}
+
+void P::DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R) {
+  ACanvas->FillRect(R, DefaultDateNavigatorHeaderColor());
+}
+
+void P::DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect) { ACanvas->FrameRect(ARect, clBtnText); }
+
+void P::DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas, std::span<const TPoint> ALightPolyLine,
+                                      std::span<const TPoint>, std::span<const TPoint> ADarkPolyLine) {
+  ACanvas->Polyline(ALightPolyLine, clBtnText);
+  ACanvas->Polyline(ADarkPolyLine, clBtnText);
+}
+
+void P::DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) { ACanvas->FrameRect(ARect, clBtnText); }
+
+TColor P::GetSplitterInnerColor(bool) { return Color(Office11SeparatorLightColor); }
+
+TColor P::GetSplitterOuterColor(bool AHighlighted) {
+  return Color(AHighlighted ? Office11HighlightBorderColor : Office11SeparatorDarkColor);
+}
+
+void P::DrawLayoutControlBackground(TcxCanvas* ACanvas, const TRect& R) {
+  ACanvas->FillRectByGradient(R, Color(Office11GradientLightColor), Color(Office11GradientDarkColor), false);
+}

@@ -230,3 +230,40 @@ void P::DrawTabBorder(TcxCanvas* ACanvas, const TRect& R, TcxBorder ABorder, Tcx
 void P::DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bool) {
   ACanvas->DrawEdge(R, false, true, ABorders);
 }
+
+// ---------------------------------------------------------------------------
+// Scheduler and track bars
+
+void P::DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
+                                    bool AIsHorizontal) {
+  // Two lines on each long side, outermost first: face over dark shadow,
+  // then highlight over shadow.
+  static constexpr TColor leading[] = {clBtnFace, clBtnHighlight};
+  static constexpr TColor trailing[] = {cl3DDkShadow, clBtnShadow};
+  TRect inner = R;
+  for (int i = 0; i < 2; ++i) {
+    if (AIsHorizontal) {
+      ACanvas->FillRect(TRect(R.Left, R.Top + i, R.Right, R.Top + i + 1), leading[i]);
+      ACanvas->FillRect(TRect(R.Left, R.Bottom - i - 1, R.Right, R.Bottom - i), trailing[i]);
+    } else {
+      ACanvas->FillRect(TRect(R.Left + i, R.Top, R.Left + i + 1, R.Bottom), leading[i]);
+      ACanvas->FillRect(TRect(R.Right - i - 1, R.Top, R.Right - i, R.Bottom), trailing[i]);
+    }
+  }
+  if (AIsHorizontal)
+    inner.Inflate(0, -2);
+  else
+    inner.Inflate(-2, 0);
+  ACanvas->FillRect(inner, AViewParams);
+}
+
+void P::DrawTrackBarTrackBounds(TcxCanvas* ACanvas, const TRect& ARect) { DrawBorder(ACanvas, ARect); }
+
+void P::DrawTrackBarThumbBorderUpDown(TcxCanvas* ACanvas, std::span<const TPoint> ALightPolyLine,
+                                      std::span<const TPoint> AShadowPolyLine, std::span<const TPoint> ADarkPolyLine) {
+  ACanvas->Polyline(ALightPolyLine, clBtnHighlight);
+  ACanvas->Polyline(AShadowPolyLine, clBtnShadow);
+  ACanvas->Polyline(ADarkPolyLine, cl3DDkShadow);
+}
+
+void P::DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) { DrawRaisedFrames(ACanvas, ARect); }

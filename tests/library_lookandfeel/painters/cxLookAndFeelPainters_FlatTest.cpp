@@ -1,5 +1,6 @@
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 
+#include "library/core/colors/dxCoreGraphics.h"
 #include "tests/library_lookandfeel/PainterTesting.h"
 #include "tests/library_lookandfeel/SurfaceComparing.h"
 
@@ -323,6 +324,74 @@ TEST(FlatAndStandardPainters, TabBorderStrips) {
       EXPECT_EQ(DifferingPixels(canvas.Surface, expected), 0) << canvas.Surface.Picture(Bg);
     }
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The track: a sunken one-pixel edge around a frame of the button face; a
+// two-sided thumb the raised one-pixel edge; the other thumbs' outlines
+// without their shadow line.
+TEST(FlatPainter, TrackBarBordersAreOnePixelEdges) {
+  TCanvasOnSurface track(W, H, Bg);
+  Flat()->DrawTrackBarTrackBounds(track.Get(), Part);
+  TPixelSurface sunken = SystemEdge(Part, BDR_SUNKENOUTER);
+  TRect inner = Part;
+  inner.Deflate(1);
+  GdiFrame(sunken.DC(), inner, Sys(COLOR_BTNFACE));
+  EXPECT_EQ(DifferingPixels(track.Surface, sunken), 0) << track.Surface.Picture(Bg);
+
+  TCanvasOnSurface thumb(W, H, Bg);
+  Flat()->DrawTrackBarThumbBorderBoth(thumb.Get(), Part);
+  EXPECT_EQ(DifferingPixels(thumb.Surface, SystemEdge(Part, BDR_RAISEDINNER)), 0) << thumb.Surface.Picture(Bg);
+
+  const TPoint light[] = {{5, 20}, {5, 6}, {20, 6}};
+  const TPoint shadow[] = {{21, 7}, {21, 20}};
+  const TPoint dark[] = {{22, 6}, {22, 21}, {5, 21}};
+  TCanvasOnSurface outline(W, H, Bg);
+  Flat()->DrawTrackBarThumbBorderUpDown(outline.Get(), light, shadow, dark);
+  TPixelSurface gdi(W, H, Bg);
+  GdiPolyline(gdi.DC(), light, Sys(COLOR_BTNHIGHLIGHT));
+  GdiPolyline(gdi.DC(), dark, Sys(COLOR_BTNSHADOW));
+  EXPECT_EQ(DifferingPixels(outline.Surface, gdi), 0) << outline.Surface.Picture(Bg);
+}
+
+TEST(FlatPainter, SchedulerSplittersAreBevelledOnTheirLongSides) {
+  TcxViewParams params;
+  params.Color = clYellow;
+  for (const bool horizontal : {true, false}) {
+    SCOPED_TRACE(horizontal ? "horizontal" : "vertical");
+    const TRect r = horizontal ? TRect(3, 4, 27, 9) : TRect(4, 3, 9, 27);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Flat()->DrawSchedulerSplitterBorder(canvas.Get(), r, params, horizontal);
+    TPixelSurface reference(W, H, Bg);
+    // The fill reaches one pixel past the short sides.
+    GdiFill(reference.DC(), horizontal ? TRect(2, 5, 28, 8) : TRect(5, 2, 8, 28), RGB(255, 255, 0));
+    if (horizontal) {
+      GdiFill(reference.DC(), TRect(3, 4, 27, 5), Sys(COLOR_BTNHIGHLIGHT));
+      GdiFill(reference.DC(), TRect(3, 8, 27, 9), Sys(COLOR_BTNSHADOW));
+    } else {
+      GdiFill(reference.DC(), TRect(4, 3, 5, 27), Sys(COLOR_BTNHIGHLIGHT));
+      GdiFill(reference.DC(), TRect(8, 3, 9, 27), Sys(COLOR_BTNSHADOW));
+    }
+    EXPECT_EQ(DifferingPixels(canvas.Surface, reference), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// The date header: the header colour over a button-face bottom row, which
+// the caller's rectangle gives up.
+TEST(FlatPainter, TheDateHeaderEndsInAButtonFaceRow) {
+  TCanvasOnSurface canvas(W, H, Bg);
+  TRect r = Part;
+  Flat()->DrawDateNavigatorDateHeader(canvas.Get(), r);
+  EXPECT_EQ(r, TRect(Part.Left, Part.Top, Part.Right, Part.Bottom - 1));
+  TPixelSurface reference(W, H, Bg);
+  GdiFill(reference.DC(), Part, ColorToColorRef(Flat()->DefaultDateNavigatorHeaderColor()));
+  GdiFill(reference.DC(), TRect(Part.Left, Part.Bottom - 1, Part.Right, Part.Bottom), Sys(COLOR_BTNFACE));
+  EXPECT_EQ(DifferingPixels(canvas.Surface, reference), 0) << canvas.Surface.Picture(Bg);
+  EXPECT_EQ(Flat()->GetSplitterOuterColor(true), cl3DDkShadow);
+  EXPECT_EQ(Flat()->GetSplitterOuterColor(false), clBtnShadow);
 }
 
 }  // namespace

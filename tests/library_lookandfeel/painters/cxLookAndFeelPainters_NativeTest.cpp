@@ -447,6 +447,454 @@ TEST_F(NativePainter, ThePopupBorderIsTheListBoxFrameFromVistaOn) {
 }
 
 // ---------------------------------------------------------------------------
+// Tabs
+
+struct TTabRow {
+  const char* Name;
+  TcxButtonState State;
+  TcxBorders Borders;
+  int Theme;
+};
+const TTabRow TabRows[] = {{"normal, all borders", cxbsNormal, cxBordersAll(), TIS_NORMAL},
+                           {"default, no near border", cxbsDefault, TcxBorders{bTop, bRight, bBottom}, TIS_NORMAL},
+                           {"hot, no far border", cxbsHot, TcxBorders{bLeft, bTop, bBottom}, TIS_HOT},
+                           {"selected, all borders", cxbsPressed, cxBordersAll(), TIS_SELECTED},
+                           {"selected, no side borders", cxbsPressed, TcxBorders{bTop, bBottom}, TIS_SELECTED},
+                           {"disabled", cxbsDisabled, cxBordersAll(), TIS_DISABLED}};
+
+// The system's tab item for a lying tab in R: pushed 2 past each side
+// without a border, the selected one a pixel deeper, the others clipped a
+// pixel short.
+void DrawSystemTab(HTHEME ATheme, HDC DC, const TRect& R, const TTabRow& ARow, TcxBorder ANear, TcxBorder AFar) {
+  RECT part = R;
+  RECT clip = R;
+  if (!ARow.Borders.Contains(ANear)) part.left -= 2;
+  if (!ARow.Borders.Contains(AFar)) part.right += 2;
+  if (ARow.Theme == TIS_SELECTED)
+    part.bottom += 1;
+  else
+    clip.bottom -= 1;
+  DrawThemeBackground(ATheme, DC, TABP_TABITEM, ARow.Theme, &part, &clip);
+}
+
+TEST_F(NativePainter, ALyingTabIsTheThemesTabItemCutWhereItHasNoBorder) {
+  const TSystemTheme theme(L"TAB");
+  ASSERT_NE(theme.Get(), nullptr);
+  const TRect r(6, 8, 42, 30);
+  for (const TTabRow& row : TabRows) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawTab(canvas.Get(), r, row.Borders, L"", row.State, false, nullptr, clBtnText, clBtnFace);
+    TPixelSurface system(W, H, Bg);
+    DrawSystemTab(theme.Get(), system.DC(), r, row, bLeft, bRight);
+    ASSERT_FALSE(system.BoundsOfOther(Bg).IsEmpty());
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// A standing tab is the lying one with x and y exchanged: its top is the
+// lying tab's near end, its right side the lying tab's bottom.
+TEST_F(NativePainter, AStandingTabIsTheLyingOneWithXAndYExchanged) {
+  const TSystemTheme theme(L"TAB");
+  ASSERT_NE(theme.Get(), nullptr);
+  const TRect r(9, 4, 31, 38);
+  for (const TTabRow& row : TabRows) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawTab(canvas.Get(), r, row.Borders, L"", row.State, true, nullptr, clBtnText, clBtnFace);
+    TPixelSurface lying(r.Height(), r.Width(), Bg);
+    DrawSystemTab(theme.Get(), lying.DC(), TRect(0, 0, r.Height(), r.Width()), row, bTop, bBottom);
+    int differing = 0;
+    for (int y = 0; y < H; ++y)
+      for (int x = 0; x < W; ++x) {
+        const COLORREF expected = r.Contains(TPoint(x, y)) ? lying.Pixel(y - r.Top, x - r.Left) : Bg;
+        differing += canvas.Surface.Pixel(x, y) != expected;
+      }
+    EXPECT_EQ(differing, 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// The caption is the theme's text, centred on one line; a selected tab's
+// caption sits 2 higher (its item reaches into the pane).
+TEST_F(NativePainter, ATabsCaptionIsTheThemesText) {
+  const TSystemTheme theme(L"TAB");
+  ASSERT_NE(theme.Get(), nullptr);
+  const TRect r(2, 6, 46, 32);
+  const TOwned<TFont> font(New<TFont>());
+  font->SetName(L"Tahoma");
+  font->SetHeight(-11);
+  for (const TTabRow& row : {TabRows[0], TabRows[3]}) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawTab(canvas.Get(), r, row.Borders, L"&Tab", row.State, false, font.get(), clBtnText, clBtnFace, true);
+    TPixelSurface system(W, H, Bg);
+    DrawSystemTab(theme.Get(), system.DC(), r, row, bLeft, bRight);
+    TPixelSurface item(W, H, Bg);
+    DrawSystemTab(theme.Get(), item.DC(), r, row, bLeft, bRight);
+    const TSelectObject selected(system.DC(), font->Handle());
+    RECT text = r;
+    if (row.Theme == TIS_SELECTED) text.bottom -= 2;
+    DrawThemeText(theme.Get(), system.DC(), TABP_TABITEM, row.Theme, L"&Tab", -1,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_EDITCONTROL, 0, &text);
+    GdiFlush();
+    EXPECT_GT(DifferingPixels(system, item), 0) << "the caption shows";
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// The pane shows only its edge along the tabs: it is drawn 10 past R away
+// from them, and across them as far as evens out its content margins.
+TEST_F(NativePainter, TheTabsRootIsThePanesEdgeAlongTheTabs) {
+  const TSystemTheme theme(L"TAB");
+  ASSERT_NE(theme.Get(), nullptr);
+  const RECT r{4, 5, 40, 20};
+  RECT content{};
+  ASSERT_EQ(GetThemeBackgroundContentRect(theme.Get(), nullptr, TABP_PANE, 0, &r, &content), S_OK);
+  for (const bool vertical : {false, true}) {
+    SCOPED_TRACE(vertical);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawTabsRoot(canvas.Get(), TRect(r), cxBordersAll(), vertical);
+    RECT pane = r;
+    if (vertical) {
+      pane.right += 10;
+      pane.bottom += (r.bottom - content.bottom) - (content.top - r.top);
+    } else {
+      pane.bottom += 10;
+      pane.right += (r.right - content.right) - (content.left - r.left);
+    }
+    TPixelSurface system(W, H, Bg);
+    DrawThemeBackground(theme.Get(), system.DC(), TABP_PANE, 0, &pane, &r);
+    ASSERT_FALSE(system.BoundsOfOther(Bg).IsEmpty());
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+  TCanvasOnSurface border(W, H, Bg);
+  Native()->DrawTabBorder(border.Get(), TRect(4, 5, 40, 7), bTop, cxBordersAll(), false);
+  EXPECT_TRUE(border.Surface.BoundsOfOther(Bg).IsEmpty()) << "the item carries its border";
+  EXPECT_EQ(Native()->TabBorderSize(false), 1);
+  EXPECT_TRUE(Native()->IsDrawTabImplemented(true));
+  EXPECT_TRUE(Native()->IsTabHotTrack(false));
+}
+
+// A layout record's caption: its shadow frame, and inside it a tab cut off
+// at both ends.
+TEST_F(NativePainter, ALayoutRecordCaptionIsABorderlessTabInsideTheRecordsFrame) {
+  const TSystemTheme theme(L"TAB");
+  ASSERT_NE(theme.Get(), nullptr);
+  const TRect r(4, 6, 44, 28);
+  for (const auto& [state, themeState] : {std::pair{cxbsNormal, TIS_NORMAL}, std::pair{cxbsPressed, TIS_SELECTED}}) {
+    SCOPED_TRACE(state);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->LayoutViewDrawRecordCaption(canvas.Get(), r, r, cxgpTop, state);
+    TPixelSurface system(W, H, Bg);
+    GdiFrame(system.DC(), r, Sys(COLOR_BTNSHADOW));
+    RECT part{r.Left - 2, r.Top, r.Right + 2, r.Bottom + (themeState == TIS_SELECTED ? 1 : 0)};
+    const RECT inside{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+    DrawThemeBackground(theme.Get(), system.DC(), TABP_TABITEM, themeState, &part, &inside);
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Footers, filter buttons and the indicator
+
+TEST_F(NativePainter, FootersAreTheEditsEdgeAndTheTrackBarsTrack) {
+  const TSystemTheme edit(L"EDIT");
+  const TSystemTheme track(L"TRACKBAR");
+  ASSERT_NE(edit.Get(), nullptr);
+  ASSERT_NE(track.Get(), nullptr);
+  EXPECT_EQ(Native()->FooterBorderSize(), 1);
+  EXPECT_EQ(Native()->FooterCellOffset(), 1);
+  EXPECT_FALSE(Native()->FooterDrawCellsFirst());
+  EXPECT_EQ(Native()->FooterSeparatorColor(), Native()->DefaultGridLineColor());
+  RECT content{};
+  const RECT hundred{0, 0, 100, 100};
+  ASSERT_EQ(GetThemeBackgroundContentRect(track.Get(), nullptr, TKP_TRACK, TRS_NORMAL, &hundred, &content), S_OK);
+  EXPECT_EQ(Native()->FooterCellBorderSize(), content.left);
+
+  const RECT r{3, 4, 44, 26};
+  TCanvasOnSurface border(W, H, Bg);
+  Native()->DrawFooterBorder(border.Get(), TRect(r));
+  TPixelSurface edge(W, H, Bg);
+  DrawThemeEdge(edit.Get(), edge.DC(), 0, 0, &r, BDR_RAISEDINNER, BF_RECT, nullptr);
+  ASSERT_FALSE(edge.BoundsOfOther(Bg).IsEmpty());
+  EXPECT_EQ(DifferingPixels(border.Surface, edge), 0) << border.Surface.Picture(Bg);
+
+  // Without text the cell is the track; a caption lands inside the
+  // track's border.
+  TCanvasOnSurface cell(W, H, Bg);
+  Native()->DrawFooterCell(cell.Get(), TRect(r), taLeftJustify, vaCenter, false, L"", nullptr, clBtnText, clBtnFace);
+  const TPixelSurface system = track.Draw(TKP_TRACK, TRS_NORMAL, TRect(r));
+  ASSERT_FALSE(system.BoundsOfOther(Bg).IsEmpty());
+  EXPECT_EQ(DifferingPixels(cell.Surface, system), 0) << cell.Surface.Picture(Bg);
+  TCanvasOnSurface text(W, H, Bg);
+  Native()->DrawFooterCell(text.Get(), TRect(r), taLeftJustify, vaCenter, false, L"Sum", nullptr, clRed, clBtnFace);
+  const TRect inside(r.left + content.left, r.top + content.left, r.right - content.left, r.bottom - content.left);
+  EXPECT_GT(text.Surface.Count(inside, RGB(255, 0, 0)), 0) << "the caption in its colour";
+  EXPECT_EQ(DifferingPixels(text.Surface, system), DifferingPixels(text.Surface, system, inside));
+}
+
+TEST_F(NativePainter, TheFilterCloseButtonIsTheWindowsSmallCloseButton) {
+  const TSystemTheme window(L"WINDOW");
+  ASSERT_NE(window.Get(), nullptr);
+  SIZE part{};
+  ASSERT_EQ(GetThemePartSize(window.Get(), nullptr, WP_SMALLCLOSEBUTTON, CBS_NORMAL, nullptr, TS_TRUE, &part), S_OK);
+  for (const bool win8 : {false, true}) {
+    SCOPED_TRACE(win8);
+    const TVersionFlag flag(IsWin8OrLater, win8);
+    const bool tooSmall = win8 && (part.cx < 10 || part.cy < 10);
+    const TSize expected = tooSmall ? TSize(13, 13) : TSize(part.cx, part.cy);
+    EXPECT_EQ(Native()->ScaledSmallCloseButtonSize(DefaultScaleFactor()), expected);
+    EXPECT_EQ(Native()->ScaledFilterCloseButtonSize(DefaultScaleFactor()), TPoint(expected.cx + 4, expected.cy + 4));
+  }
+  SIZE check{};
+  const TSystemTheme button(L"BUTTON");
+  ASSERT_EQ(GetThemePartSize(button.Get(), nullptr, BP_CHECKBOX, CBS_CHECKEDNORMAL, nullptr, TS_TRUE, &check), S_OK);
+  EXPECT_EQ(Native()->ScaledFilterActivateButtonSize(DefaultScaleFactor()), TPoint(check.cx, check.cy));
+
+  const TRect r(5, 6, 5 + part.cx, 6 + part.cy);
+  struct TState {
+    TcxButtonState State;
+    int Theme;
+  };
+  for (const TState& s : {TState{cxbsDefault, CBS_NORMAL}, TState{cxbsHot, CBS_HOT}, TState{cxbsPressed, CBS_PUSHED},
+                          TState{cxbsDisabled, CBS_DISABLED}}) {
+    SCOPED_TRACE(s.State);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawScaledFilterCloseButton(canvas.Get(), r, s.State, DefaultScaleFactor());
+    const TPixelSurface system = window.Draw(WP_SMALLCLOSEBUTTON, s.Theme, r);
+    ASSERT_FALSE(system.BoundsOfOther(Bg).IsEmpty());
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// Before Windows 10 the indicator is the Flat painter's cell; from then on
+// the base's, which is the Native header's face.
+TEST_F(NativePainter, TheIndicatorIsFlatBeforeWindows10) {
+  const TRect r(3, 3, 20, 30);
+  const TdxScaleFactor* f = DefaultScaleFactor();
+  for (const bool win10 : {false, true}) {
+    SCOPED_TRACE(win10);
+    const TVersionFlag flag(IsWin10OrLater, win10);
+    TCanvasOnSurface native(W, H, Bg);
+    Native()->DrawScaledIndicatorItem(native.Get(), r, r, ikNone, clBtnFace, f, {}, TcxNeighbors{nTop, nBottom}, true);
+    TCanvasOnSurface expected(W, H, Bg);
+    if (win10)
+      Native()->DrawScaledHeader(expected.Get(), r, r, {}, Native()->HeaderBorders({nTop, nBottom}), cxbsNormal,
+                                 taLeftJustify, vaTop, false, false, L"", nullptr, clNone, clBtnFace, f);
+    else
+      GetPaintersManager()->GetPainter(lfsFlat)->DrawScaledIndicatorItem(expected.Get(), r, r, ikNone, clBtnFace, f, {},
+                                                                         TcxNeighbors{nTop, nBottom}, true);
+    ASSERT_FALSE(expected.Surface.BoundsOfOther(Bg).IsEmpty());
+    EXPECT_EQ(DifferingPixels(native.Surface, expected.Surface), 0) << native.Surface.Picture(Bg);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Galleries and list views
+
+TEST_F(NativePainter, FromWindows7OnTheListViewSortingMarkIsTheHeadersSortArrow) {
+  const TSystemTheme header(L"HEADER");
+  const TRect r(4, 4, 30, 16);
+  for (const bool win7 : {false, true})
+    for (const bool ascending : {false, true}) {
+      SCOPED_TRACE(testing::Message() << win7 << ascending);
+      const TVersionFlag flag(IsWinSevenOrLater, win7);
+      TCanvasOnSurface canvas(W, H, Bg);
+      Native()->DrawListViewSortingMark(canvas.Get(), r, ascending, DefaultScaleFactor());
+      const TPixelSurface arrow = header.Draw(HP_HEADERSORTARROW, ascending ? HSAS_SORTEDUP : HSAS_SORTEDDOWN, r);
+      ASSERT_FALSE(arrow.BoundsOfOther(Bg).IsEmpty());
+      if (win7) {
+        EXPECT_EQ(DifferingPixels(canvas.Surface, arrow), 0) << canvas.Surface.Picture(Bg);
+      } else {
+        // The base's triangle in the shadow colour.
+        EXPECT_GT(canvas.Surface.Count(Sys(COLOR_BTNSHADOW)), 0);
+        EXPECT_EQ(canvas.Surface.Count(Sys(COLOR_BTNSHADOW)), canvas.Surface.CountOther(canvas.Surface.ClientRect(), Bg));
+      }
+    }
+}
+
+TEST_F(NativePainter, FromWindows10OnTheGalleryGroupHeaderIsLeftToTheGallery) {
+  const TRect r(2, 2, 46, 20);
+  for (const bool win10 : {false, true}) {
+    SCOPED_TRACE(win10);
+    const TVersionFlag flag(IsWin10OrLater, win10);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawGalleryGroupHeader(canvas.Get(), r);
+    TCanvasOnSurface header(W, H, Bg);
+    Native()->DrawScaledHeader(header.Get(), r, cxbsNormal, {}, cxBordersAll(), DefaultScaleFactor());
+    if (win10)
+      EXPECT_TRUE(canvas.Surface.BoundsOfOther(Bg).IsEmpty());
+    else
+      EXPECT_EQ(DifferingPixels(canvas.Surface, header.Surface), 0);
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Data views against the theme's own parts
+
+std::vector<TPartRow> DataViewRows() {
+  std::vector<TPartRow> rows;
+  const TdxScaleFactor* f = DefaultScaleFactor();
+  struct TThumb {
+    bool Horizontal;
+    TcxTrackBarTicksAlign Ticks;
+    TcxButtonState State;
+    int Part;
+    int Theme;
+  };
+  const TRect thumb(6, 5, 17, 26);
+  for (const TThumb& t : {TThumb{true, tbtaUp, cxbsNormal, TKP_THUMBTOP, TUS_NORMAL},
+                          TThumb{true, tbtaDown, cxbsHot, TKP_THUMBBOTTOM, TUS_HOT},
+                          TThumb{true, tbtaBoth, cxbsPressed, TKP_THUMB, TUS_PRESSED},
+                          TThumb{false, tbtaUp, cxbsDisabled, TKP_THUMBLEFT, TUS_DISABLED},
+                          TThumb{false, tbtaDown, cxbsDefault, TKP_THUMBRIGHT, TUS_HOT},
+                          TThumb{false, tbtaBoth, cxbsNormal, TKP_THUMBVERT, TUS_NORMAL}})
+    rows.push_back({"track-bar thumb " + std::to_string(t.Part) + "/" + std::to_string(t.Theme), L"TRACKBAR", t.Part,
+                    t.Theme, thumb, [=](TcxCanvas* C, const TRect& R) {
+                      Native()->DrawTrackBarScaledThumb(C, R, t.State, t.Horizontal, t.Ticks, clRed, f);
+                    }});
+  rows.push_back({"horizontal track", L"TRACKBAR", TKP_TRACK, TRS_NORMAL, TRect(3, 15, 44, 19),
+                  [=](TcxCanvas* C, const TRect& R) {
+                    Native()->DrawTrackBarScaledTrack(C, R, TRect(), false, true, true, clRed, f);
+                  }});
+  rows.push_back({"vertical track", L"TRACKBAR", TKP_TRACKVERT, TRS_NORMAL, TRect(20, 3, 24, 37),
+                  [=](TcxCanvas* C, const TRect& R) {
+                    Native()->DrawTrackBarScaledTrack(C, R, TRect(), false, true, false, clRed, f);
+                  }});
+  for (const bool vista : {false, true}) {
+    // A range bar's halves are two-sided thumbs, a pixel wider from Vista
+    // on.
+    TRect widened = thumb;
+    if (vista) ++widened.Right;
+    rows.push_back({std::string("range thumb, Vista ") + (vista ? "on" : "off"), L"TRACKBAR", TKP_THUMB, TUS_HOT,
+                    widened, [=](TcxCanvas* C, const TRect&) {
+                      const TVersionFlag flag(IsWinVistaOrLater, vista);
+                      Native()->DrawRangeTrackBarScaledLeftThumb(C, thumb, cxbsHot, true, tbtaUp, clRed, f);
+                    }});
+  }
+  for (const auto& [state, theme] : {std::pair{cxbsDefault, TS_HOT}, std::pair{cxbsHot, TS_CHECKED},
+                                     std::pair{cxbsPressed, TS_PRESSED}})
+    rows.push_back({"scheduler navigator button " + std::to_string(state), L"TOOLBAR", TP_BUTTON, theme,
+                    TRect(4, 4, 30, 30), [=, s = state](TcxCanvas* C, const TRect& R) {
+                      Native()->DrawSchedulerScaledNavigatorButton(C, R, s, f);
+                    }});
+  for (const auto& [state, theme] : {std::pair{cxbsHot, MPI_HOT}, std::pair{cxbsPressed, MPI_HOT},
+                                     std::pair{cxbsDisabled, MPI_DISABLEDHOT}}) {
+    rows.push_back({"layout item " + std::to_string(state), L"MENU", MENU_POPUPITEM, theme, TRect(3, 3, 44, 30),
+                    [=, s = state](TcxCanvas* C, const TRect& R) { Native()->LayoutViewDrawItem(C, R, s, {}); }});
+    rows.push_back({"explorer record " + std::to_string(state), L"MENU", MENU_POPUPITEM, theme, TRect(3, 3, 44, 30),
+                    [=, s = state](TcxCanvas* C, const TRect& R) { Native()->WinExplorerViewDrawRecord(C, R, s); }});
+  }
+  rows.push_back({"date header", L"HEADER", HP_HEADERITEMLEFT, HILS_NORMAL, TRect(2, 3, 46, 20),
+                  [](TcxCanvas* C, const TRect& R) {
+                    TRect r = R;
+                    Native()->DrawDateNavigatorDateHeader(C, r);
+                  }});
+  return rows;
+}
+
+TEST_F(NativePainter, DataViewPartsAreTheThemesOwnDrawing) {
+  for (const TPartRow& row : DataViewRows()) {
+    SCOPED_TRACE(row.Name);
+    const TSystemTheme theme(row.Class);
+    ASSERT_NE(theme.Get(), nullptr);
+    TCanvasOnSurface canvas(W, H, Bg);
+    row.Draw(canvas.Get(), row.Bounds);
+    const TPixelSurface system = theme.Draw(row.Part, row.State, row.Bounds);
+    ASSERT_FALSE(system.BoundsOfOther(Bg).IsEmpty()) << "the theme draws this part";
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// The thumb's rectangle is the part's drawing size centred in the slot.
+TEST_F(NativePainter, TheThumbRectangleIsThePartsSizeCentred) {
+  const TSystemTheme theme(L"TRACKBAR");
+  RECT slot{4, 6, 40, 33};
+  for (const auto& [ticks, part] : {std::pair{tbtaUp, TKP_THUMBTOP}, std::pair{tbtaBoth, TKP_THUMB}}) {
+    SCOPED_TRACE(part);
+    TCanvasOnSurface canvas(W, H, Bg);
+    SIZE size{};
+    ASSERT_EQ(GetThemePartSize(theme.Get(), canvas->Handle(), part, TUS_NORMAL, &slot, TS_DRAW, &size), S_OK);
+    TRect r(slot);
+    Native()->CorrectThumbRect(canvas.Get(), r, true, ticks, DefaultScaleFactor());
+    EXPECT_EQ(r.GetSize(), TSize(size.cx, size.cy));
+    // As far from the left as from the right, to the pixel.
+    EXPECT_LE(std::abs((r.Left - slot.left) - (slot.right - r.Right)), 1);
+    EXPECT_LE(std::abs((r.Top - slot.top) - (slot.bottom - r.Bottom)), 1);
+  }
+}
+
+TEST_F(NativePainter, SchedulerProgressIsTheProgressBarsBarAndChunk) {
+  const TSystemTheme theme(L"PROGRESS");
+  ASSERT_NE(theme.Get(), nullptr);
+  const TRect bounds(2, 10, 46, 24);
+  const TRect progress(4, 12, 25, 22);
+  TCanvasOnSurface canvas(W, H, Bg);
+  Native()->DrawSchedulerScaledEventProgress(canvas.Get(), bounds, progress, TcxViewParams(), false,
+                                             DefaultScaleFactor());
+  TPixelSurface system = theme.Draw(PP_BAR, 0, bounds);
+  const RECT chunk = progress;
+  DrawThemeBackground(theme.Get(), system.DC(), PP_CHUNK, 0, &chunk, nullptr);
+  EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+  EXPECT_EQ(Native()->SchedulerEventProgressOffsets(), TRect(3, 3, 3, 3));
+  EXPECT_EQ(Native()->NavigatorButtonPressedGlyphOffset(), TPoint(0, 0));
+  const TOwned<TdxScaleFactor> twice = ScaleFactorOf(2, 1);
+  EXPECT_EQ(Native()->NavigatorScaledButtonMinSize(twice.get()), TSize(36, 38));
+}
+
+// A scheduler splitter: a line of the combo box's border colour on each
+// long side, the view between.
+TEST_F(NativePainter, SchedulerSplittersAreLinedInTheComboBoxsBorderColour) {
+  const TSystemTheme combo(L"COMBOBOX");
+  COLORREF border = 0;
+  if (GetThemeColor(combo.Get(), CP_DROPDOWNBUTTON, CBXS_NORMAL, TMT_BORDERCOLOR, &border) != S_OK)
+    GTEST_SKIP() << "the combo box theme has no border colour";
+  TcxViewParams params;
+  params.Color = clYellow;
+  for (const bool horizontal : {true, false}) {
+    SCOPED_TRACE(horizontal);
+    const TRect r = horizontal ? TRect(3, 4, 40, 10) : TRect(4, 3, 10, 36);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawSchedulerSplitterBorder(canvas.Get(), r, params, horizontal);
+    TPixelSurface reference(W, H, Bg);
+    GdiFill(reference.DC(), r, border);
+    GdiFill(reference.DC(), horizontal ? TRect(3, 5, 40, 9) : TRect(5, 3, 9, 36), RGB(255, 255, 0));
+    EXPECT_EQ(DifferingPixels(canvas.Surface, reference), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+// Only the close mark: the themed look has no splitter line.
+TEST_F(NativePainter, ASplitterShowsOnlyItsCloseMark) {
+  const TRect r(2, 15, 46, 22);
+  TCanvasOnSurface plain(W, H, Bg);
+  Native()->DrawScaledSplitter(plain.Get(), r, true, false, true, DefaultScaleFactor());
+  EXPECT_TRUE(plain.Surface.BoundsOfOther(Bg).IsEmpty());
+  TCanvasOnSurface marked(W, H, Bg);
+  Native()->DrawScaledSplitter(marked.Get(), r, true, false, true, DefaultScaleFactor(), true, adUp);
+  TCanvasOnSurface base(W, H, Bg);
+  UltraFlatPainter()->DrawScaledSplitter(base.Get(), r, true, false, true, DefaultScaleFactor(), true, adUp);
+  EXPECT_FALSE(marked.Surface.BoundsOfOther(Bg).IsEmpty());
+  // Where the mark is, it is the one every painter draws.
+  const TRect mark = marked.Surface.BoundsOfOther(Bg);
+  EXPECT_EQ(DifferingPixels(marked.Surface, base.Surface, mark), 0) << marked.Surface.Picture(Bg);
+}
+
+TEST_F(NativePainter, ListViewColoursAndSizesComeFromTheTheme) {
+  const TSystemTheme header(L"HEADER");
+  SIZE arrow{};
+  ASSERT_EQ(GetThemePartSize(header.Get(), nullptr, HP_HEADERSORTARROW, HSAS_SORTEDDOWN, nullptr, TS_TRUE, &arrow), S_OK);
+  EXPECT_EQ(Native()->GetListViewColumnHeaderSortingMarkSize(DefaultScaleFactor()), TSize(arrow.cx, arrow.cy));
+  // Wine's header has no text colour (measured): the Standard painter's.
+  COLORREF text = 0;
+  const bool themed = GetThemeColor(header.Get(), HP_HEADERITEM, HIS_HOT, TMT_TEXTCOLOR, &text) == S_OK;
+  EXPECT_EQ(ColorToColorRef(Native()->GetListViewColumnHeaderTextColor(cxbsHot, false)),
+            themed ? text : ColorToColorRef(Standard()->GetListViewColumnHeaderTextColor(cxbsHot, false)));
+  TCanvasOnSurface line(W, H, Bg);
+  Native()->DrawListViewGroupHeaderLine(line.Get(), TRect(2, 2, 40, 3));
+  EXPECT_EQ(line.Surface.Count(RGB(0xB2, 0xC1, 0xE0)), 38);
+}
+
+// ---------------------------------------------------------------------------
 // Other DPIs
 
 TEST_F(NativePainter, AtAnotherDpiTheCheckBoxIsThatDpisThemePart) {
@@ -550,7 +998,8 @@ TEST_F(NativePainter, SizesComeFromTheTheme) {
 // ---------------------------------------------------------------------------
 // Classes Wine's theme lacks, through a binding that has them
 
-// The real binding, with the explorer bar answered by a recording fake.
+// The real binding, with the classes Wine lacks answered by recording
+// fakes: one handle per class.
 struct TThemeCall {
   int Part;
   int State;
@@ -559,34 +1008,63 @@ struct TThemeCall {
 };
 TdxUxThemeBinding GRealBinding;
 std::vector<TThemeCall> GCalls;
-const HTHEME FakeExplorerBar = reinterpret_cast<HTHEME>(static_cast<INT_PTR>(0x7E57));
+constexpr TdxThemedObjectType FakedTypes[] = {totExplorerBar, totExplorerListView, totTextStyle, totItemsViewListView,
+                                              totNavigation};
+// The size of every faked class's parts.
+constexpr SIZE FakePartSize{20, 18};
+// The text colour every faked class answers.
+constexpr COLORREF FakeTextColor = RGB(12, 34, 56);
+
+HTHEME FakeHandle(TdxThemedObjectType AType) { return reinterpret_cast<HTHEME>(static_cast<INT_PTR>(0x7E50 + AType)); }
+bool IsFake(HTHEME ATheme) {
+  return std::ranges::any_of(FakedTypes, [&](TdxThemedObjectType T) { return FakeHandle(T) == ATheme; });
+}
+HTHEME FakeFor(LPCWSTR AClassList) {
+  for (const TdxThemedObjectType type : FakedTypes)
+    if (lstrcmpiW(AClassList, ThemedObjectClassList(type)) == 0) return FakeHandle(type);
+  return nullptr;
+}
 
 template <class F>
 F Real(TdxUxThemeEntry AEntry) {
   return reinterpret_cast<F>(reinterpret_cast<void*>(GRealBinding.EntryPoints[static_cast<std::size_t>(AEntry)]));
 }
-bool IsExplorerBar(LPCWSTR AClassList) { return lstrcmpiW(AClassList, ThemedObjectClassList(totExplorerBar)) == 0; }
 HTHEME WINAPI FakeOpen(HWND AWindow, LPCWSTR AClassList) {
-  if (IsExplorerBar(AClassList)) return FakeExplorerBar;
+  if (const HTHEME fake = FakeFor(AClassList)) return fake;
   return Real<HTHEME(WINAPI*)(HWND, LPCWSTR)>(TdxUxThemeEntry::OpenThemeData)(AWindow, AClassList);
 }
 HTHEME WINAPI FakeOpenForDpi(HWND AWindow, LPCWSTR AClassList, UINT ADpi) {
-  if (IsExplorerBar(AClassList)) return FakeExplorerBar;
+  if (const HTHEME fake = FakeFor(AClassList)) return fake;
   return Real<HTHEME(WINAPI*)(HWND, LPCWSTR, UINT)>(TdxUxThemeEntry::OpenThemeDataForDpi)(AWindow, AClassList, ADpi);
 }
 HRESULT WINAPI FakeClose(HTHEME ATheme) {
-  if (ATheme == FakeExplorerBar) return S_OK;
+  if (IsFake(ATheme)) return S_OK;
   return Real<HRESULT(WINAPI*)(HTHEME)>(TdxUxThemeEntry::CloseThemeData)(ATheme);
 }
 HRESULT WINAPI FakeDraw(HTHEME ATheme, HDC DC, int APart, int AState, LPCRECT ARect, LPCRECT AClip) {
-  if (ATheme != FakeExplorerBar)
+  if (!IsFake(ATheme))
     return Real<HRESULT(WINAPI*)(HTHEME, HDC, int, int, LPCRECT, LPCRECT)>(TdxUxThemeEntry::DrawThemeBackground)(
         ATheme, DC, APart, AState, ARect, AClip);
   GCalls.push_back({APart, AState, TRect(*ARect)});
   return S_OK;
 }
+HRESULT WINAPI FakeSize(HTHEME ATheme, HDC DC, int APart, int AState, LPCRECT ARect, THEMESIZE AKind, SIZE* ASize) {
+  if (!IsFake(ATheme))
+    return Real<HRESULT(WINAPI*)(HTHEME, HDC, int, int, LPCRECT, THEMESIZE, SIZE*)>(TdxUxThemeEntry::GetThemePartSize)(
+        ATheme, DC, APart, AState, ARect, AKind, ASize);
+  *ASize = FakePartSize;
+  return S_OK;
+}
+HRESULT WINAPI FakeColor(HTHEME ATheme, int APart, int AState, int AProperty, COLORREF* AColor) {
+  if (!IsFake(ATheme))
+    return Real<HRESULT(WINAPI*)(HTHEME, int, int, int, COLORREF*)>(TdxUxThemeEntry::GetThemeColor)(
+        ATheme, APart, AState, AProperty, AColor);
+  GCalls.push_back({APart, AState, TRect(AProperty, 0, 0, 0)});
+  *AColor = FakeTextColor;
+  return S_OK;
+}
 
-class NativePainterWithAnExplorerBar : public NativePainter {
+class NativePainterWithWinesMissingClasses : public NativePainter {
  protected:
   void SetUp() override {
     NativePainter::SetUp();
@@ -602,6 +1080,8 @@ class NativePainterWithAnExplorerBar : public NativePainter {
       set(TdxUxThemeEntry::OpenThemeDataForDpi, &FakeOpenForDpi);
     set(TdxUxThemeEntry::CloseThemeData, &FakeClose);
     set(TdxUxThemeEntry::DrawThemeBackground, &FakeDraw);
+    set(TdxUxThemeEntry::GetThemeColor, &FakeColor);
+    set(TdxUxThemeEntry::GetThemePartSize, &FakeSize);
     dxSetUxThemeBinding(b);
     GCalls.clear();
   }
@@ -614,7 +1094,7 @@ class NativePainterWithAnExplorerBar : public NativePainter {
 
 // The explorer bar has normal, hot and pressed pictures: the default button
 // looks normal, and so does a disabled one (there is no disabled picture).
-TEST_F(NativePainterWithAnExplorerBar, TheGroupExpandButtonIsTheExplorerBarsPart) {
+TEST_F(NativePainterWithWinesMissingClasses, TheGroupExpandButtonIsTheExplorerBarsPart) {
   ASSERT_TRUE(IsThemedObjectTypeAvailable(totExplorerBar));
   struct TRow {
     TcxButtonState State;
@@ -634,6 +1114,171 @@ TEST_F(NativePainterWithAnExplorerBar, TheGroupExpandButtonIsTheExplorerBarsPart
     Native()->DrawScaledGroupExpandButton(canvas.Get(), r, row.Expanded, row.State, DefaultScaleFactor());
     EXPECT_EQ(GCalls, std::vector<TThemeCall>{row.Call});
     EXPECT_TRUE(canvas.Surface.BoundsOfOther(Bg).IsEmpty()) << "nothing but the theme's part";
+  }
+}
+
+// Gallery items are the explorer list view's items; an item in no
+// particular state draws nothing.
+TEST_F(NativePainterWithWinesMissingClasses, GalleryItemsAreTheExplorerListViewsItems) {
+  EXPECT_TRUE(Native()->DrawGalleryItemSelectionFirst());
+  struct TRow {
+    const char* Name;
+    TdxGalleryItemViewState State;
+    bool Vista;
+    int Theme;  // 0: nothing drawn
+  };
+  const TRow rows[] = {{"plain", {}, true, 0},
+                       {"hot", {.Hover = true}, true, LISS_HOT},
+                       {"focused", {.Hover = true, .Focused = true}, true, LISS_SELECTEDNOTFOCUS},
+                       {"pressed", {.Checked = true, .Hover = true, .Pressed = true}, true, LISS_SELECTED},
+                       {"checked", {.Checked = true}, true, LISS_SELECTED},
+                       {"checked and hot", {.Checked = true, .Hover = true}, true, LISS_HOTSELECTED},
+                       {"checked and focused", {.Checked = true, .Focused = true}, true, LISS_HOTSELECTED},
+                       {"checked and hot before Vista", {.Checked = true, .Hover = true}, false, LISS_SELECTED}};
+  const TRect r(3, 4, 40, 30);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    const TVersionFlag flag(IsWinVistaOrLater, row.Vista);
+    GCalls.clear();
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawGalleryItemSelection(canvas.Get(), r, row.State);
+    const std::vector<TThemeCall> expected =
+        row.Theme ? std::vector<TThemeCall>{{LVP_LISTITEM, row.Theme, r}} : std::vector<TThemeCall>{};
+    EXPECT_EQ(GCalls, expected);
+    EXPECT_TRUE(canvas.Surface.BoundsOfOther(Bg).IsEmpty());
+  }
+}
+
+// Calendar cells: the list view's item while hot or selected, then the
+// marked frame and the focus rectangle.
+TEST_F(NativePainterWithWinesMissingClasses, CalendarCellsAreTheExplorerListViewsItems) {
+  struct TRow {
+    const char* Name;
+    TcxCalendarElementStates States;
+    int Theme;  // 0: no item
+  };
+  const TRow rows[] = {{"plain", {}, 0},
+                       {"hot", {cesHot}, LISS_HOT},
+                       {"selected and hot", {cesSelected, cesHot}, LISS_HOTSELECTED},
+                       {"selected and focused", {cesSelected, cesFocused}, LISS_SELECTED},
+                       {"selected", {cesSelected}, LISS_SELECTEDNOTFOCUS},
+                       {"marked", {cesMarked}, 0},
+                       {"focused", {cesFocused}, 0}};
+  const TRect r(3, 4, 30, 22);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    GCalls.clear();
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawModernCalendarDateCellSelection(canvas.Get(), r, row.States);
+    const std::vector<TThemeCall> expected =
+        row.Theme ? std::vector<TThemeCall>{{LVP_LISTITEM, row.Theme, r}} : std::vector<TThemeCall>{};
+    EXPECT_EQ(GCalls, expected);
+    TPixelSurface marks(W, H, Bg);
+    if (row.States.Contains(cesMarked))
+      GdiFrame(marks.DC(), r, ColorToColorRef(Native()->GetModernCalendarMarkedCellBorderColor()));
+    if (row.States.Contains(cesFocused)) {
+      const RECT focus{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+      SetTextColor(marks.DC(), RGB(0, 0, 0));
+      SetBkColor(marks.DC(), RGB(255, 255, 255));
+      DrawFocusRect(marks.DC(), &focus);
+    }
+    EXPECT_EQ(DifferingPixels(canvas.Surface, marks), 0) << canvas.Surface.Picture(Bg);
+  }
+  GCalls.clear();
+  EXPECT_EQ(ColorToColorRef(Native()->GetModernCalendarHeaderTextColor({})), FakeTextColor);
+  EXPECT_EQ(GCalls, (std::vector<TThemeCall>{{6, 1, TRect(TMT_TEXTCOLOR, 0, 0, 0)}}));
+}
+
+// List-view items and group headers from Vista on; an item neither hot
+// nor selected, and a group header that is not hot, show the list view's
+// background first.
+TEST_F(NativePainterWithWinesMissingClasses, ListViewItemsAndGroupHeadersAreTheExplorerListViewsParts) {
+  const TVersionFlag vista(IsWinVistaOrLater, true);
+  struct TRow {
+    const char* Name;
+    TdxListViewItemStates States;
+    int Theme;  // 0: the background
+  };
+  const TRow rows[] = {{"plain", {}, 0},
+                       {"hot", {dxlisHot}, LISS_HOT},
+                       {"selected", {dxlisSelected}, LISS_SELECTED},
+                       {"selected, inactive", {dxlisSelected, dxlisInactive}, LISS_SELECTEDNOTFOCUS},
+                       {"selected and hot", {dxlisSelected, dxlisHot}, LISS_HOTSELECTED}};
+  const TRect r(3, 4, 40, 20);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    GCalls.clear();
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawListViewItemBackground(canvas.Get(), r, row.States, false);
+    if (row.Theme) {
+      EXPECT_EQ(GCalls, (std::vector<TThemeCall>{{LVP_LISTITEM, row.Theme, r}}));
+      EXPECT_TRUE(canvas.Surface.BoundsOfOther(Bg).IsEmpty());
+    } else {
+      // The list view's own fill colour.
+      EXPECT_TRUE(GCalls.empty());
+      TCanvasOnSurface background(W, H, Bg);
+      Native()->DrawListViewBackground(background.Get(), r, false, true);
+      EXPECT_EQ(DifferingPixels(canvas.Surface, background.Surface), 0);
+    }
+  }
+  struct THeaderRow {
+    const char* Name;
+    TdxListViewGroupHeaderStates States;
+    int Theme;
+  };
+  const THeaderRow headers[] = {{"open", {}, LVGH_OPEN},
+                                {"closed", {dxlgsCollapsed}, LVGH_CLOSE},
+                                {"open, hot", {dxlgsHot}, LVGH_OPENHOT},
+                                {"closed, hot", {dxlgsHot, dxlgsCollapsed}, LVGH_CLOSEHOT}};
+  for (const THeaderRow& row : headers) {
+    SCOPED_TRACE(row.Name);
+    GCalls.clear();
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawListViewGroupHeaderBackground(canvas.Get(), r, row.States, false, DefaultScaleFactor());
+    EXPECT_EQ(GCalls, (std::vector<TThemeCall>{{LVP_GROUPHEADER, row.Theme, r}}));
+    EXPECT_EQ(canvas.Surface.BoundsOfOther(Bg).IsEmpty(), row.States.Contains(dxlgsHot)) << "the background when not hot";
+  }
+}
+
+TEST_F(NativePainterWithWinesMissingClasses, TheBackButtonIsTheNavigationThemesPart) {
+  EXPECT_EQ(Native()->GetScaledBackButtonSize(DefaultScaleFactor()), TSize(FakePartSize.cx, FakePartSize.cy));
+  const TRect r(3, 4, 23, 22);
+  for (const auto& [state, theme] : {std::pair{cxbsDefault, 1}, std::pair{cxbsNormal, 1}, std::pair{cxbsHot, 2},
+                                     std::pair{cxbsPressed, 3}, std::pair{cxbsDisabled, 4}}) {
+    SCOPED_TRACE(state);
+    GCalls.clear();
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawScaledBackButton(canvas.Get(), r, state, DefaultScaleFactor());
+    EXPECT_EQ(GCalls, (std::vector<TThemeCall>{{1, theme, r}}));
+  }
+}
+
+// The focus mark: dotted inside the item, or in explorer style a pale blue
+// frame unless hot; nothing while inactive.
+TEST_F(NativePainter, TheListViewFocusMark) {
+  const TRect r(3, 4, 40, 20);
+  struct TRow {
+    const char* Name;
+    bool Explorer;
+    bool Hot;
+    bool Inactive;
+  };
+  for (const TRow& row : {TRow{"plain", false, false, false}, TRow{"explorer", true, false, false},
+                          TRow{"explorer, hot", true, true, false}, TRow{"inactive", false, false, true}}) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface canvas(W, H, Bg);
+    static_cast<TcxWinXPLookAndFeelPainter*>(Native())->DrawListViewFocusRect(canvas.Get(), r, row.Explorer, row.Hot,
+                                                                             row.Inactive);
+    TPixelSurface reference(W, H, Bg);
+    if (!row.Explorer && !row.Inactive) {
+      const RECT focus{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+      SetTextColor(reference.DC(), RGB(0, 0, 0));
+      SetBkColor(reference.DC(), RGB(255, 255, 255));
+      DrawFocusRect(reference.DC(), &focus);
+    } else if (row.Explorer && !row.Hot) {
+      GdiFrame(reference.DC(), r, RGB(0x99, 0xD1, 0xFF));
+    }
+    EXPECT_EQ(DifferingPixels(canvas.Surface, reference), 0) << canvas.Surface.Picture(Bg);
   }
 }
 
@@ -701,6 +1346,55 @@ TEST_F(NativePainterWithoutThemes, EveryPartIsTheStandardPaintersPicture) {
          P->DrawScaledFilterDropDownButton(C, TRect(2, 2, 18, 18), cxbsPressed, true, f);
        }},
       {"hint", [](auto* P, TcxCanvas* C) { P->DrawHintBackground(C, TRect(2, 2, 40, 30)); }},
+      {"tab border", [](auto* P, TcxCanvas* C) { P->DrawTabBorder(C, TRect(2, 2, 40, 4), bTop, cxBordersAll(), false); }},
+      {"tabs root", [](auto* P, TcxCanvas* C) { P->DrawTabsRoot(C, TRect(2, 2, 40, 30), cxBordersAll(), true); }},
+      {"footer border", [](auto* P, TcxCanvas* C) { P->DrawFooterBorder(C, TRect(2, 2, 40, 30)); }},
+      {"footer cell", [](auto* P, TcxCanvas* C) {
+         P->DrawFooterCell(C, TRect(2, 2, 40, 20), taLeftJustify, vaTop, false, L"Ab", nullptr, clBlack, clBtnFace);
+       }},
+      {"filter close button", [f](auto* P, TcxCanvas* C) {
+         P->DrawScaledFilterCloseButton(C, TRect(2, 2, 18, 18), cxbsHot, f);
+       }},
+      {"gallery selection", [](auto* P, TcxCanvas* C) {
+         P->DrawGalleryItemSelection(C, TRect(2, 2, 40, 30), TdxGalleryItemViewState{.Checked = true, .Hover = true});
+       }},
+      {"track-bar thumb", [f](auto* P, TcxCanvas* C) {
+         P->DrawTrackBarScaledThumb(C, TRect(6, 5, 17, 26), cxbsHot, true, tbtaUp, clRed, f);
+       }},
+      {"track", [f](auto* P, TcxCanvas* C) {
+         P->DrawTrackBarScaledTrack(C, TRect(3, 15, 44, 19), TRect(), false, true, true, clRed, f);
+       }},
+      {"range thumb", [f](auto* P, TcxCanvas* C) {
+         P->DrawRangeTrackBarScaledRightThumb(C, TRect(6, 5, 17, 26), cxbsNormal, true, tbtaDown, clRed, f);
+       }},
+      {"scheduler navigator button", [f](auto* P, TcxCanvas* C) {
+         P->DrawSchedulerScaledNavigatorButton(C, TRect(4, 4, 30, 30), cxbsHot, f);
+       }},
+      {"scheduler progress", [f](auto* P, TcxCanvas* C) {
+         TcxViewParams params;
+         params.Color = clYellow;
+         P->DrawSchedulerScaledEventProgress(C, TRect(2, 10, 46, 24), TRect(4, 12, 25, 22), params, false, f);
+       }},
+      {"scheduler splitter", [](auto* P, TcxCanvas* C) {
+         TcxViewParams params;
+         params.Color = clYellow;
+         P->DrawSchedulerSplitterBorder(C, TRect(3, 4, 40, 10), params, true);
+       }},
+      {"date header", [](auto* P, TcxCanvas* C) {
+         TRect r(2, 3, 46, 20);
+         P->DrawDateNavigatorDateHeader(C, r);
+       }},
+      {"layout item", [](auto* P, TcxCanvas* C) { P->LayoutViewDrawItem(C, TRect(3, 3, 44, 30), cxbsHot, cxBordersAll()); }},
+      {"list view item", [](auto* P, TcxCanvas* C) {
+         P->DrawListViewItemBackground(C, TRect(3, 3, 44, 30), TdxListViewItemStates{dxlisHot, dxlisFocused}, false);
+       }},
+      {"layout caption", [](auto* P, TcxCanvas* C) {
+         P->LayoutViewDrawRecordCaption(C, TRect(4, 6, 44, 28), TRect(4, 6, 44, 28), cxgpLeft, cxbsHot);
+       }},
+      {"back button", [f](auto* P, TcxCanvas* C) { P->DrawScaledBackButton(C, TRect(3, 4, 23, 22), cxbsHot, f); }},
+      {"calendar cell", [](auto* P, TcxCanvas* C) {
+         P->DrawModernCalendarDateCellSelection(C, TRect(2, 2, 30, 20), TcxCalendarElementStates{cesSelected, cesFocused});
+       }},
   };
   for (const TRow& row : rows) {
     SCOPED_TRACE(row.Name);
@@ -720,6 +1414,17 @@ TEST_F(NativePainterWithoutThemes, EveryPartIsTheStandardPaintersPicture) {
   EXPECT_EQ(Native()->GetHintBorderColor(), Standard()->GetHintBorderColor());
   EXPECT_EQ(Native()->ScreenTipGetTitleTextColor(), Standard()->ScreenTipGetTitleTextColor());
   EXPECT_EQ(Native()->ScreenTipGetDescriptionTextColor(), Standard()->ScreenTipGetDescriptionTextColor());
+  EXPECT_EQ(Native()->FooterBorderSize(), Standard()->FooterBorderSize());
+  EXPECT_EQ(Native()->FooterCellBorderSize(), Standard()->FooterCellBorderSize());
+  EXPECT_EQ(Native()->FooterCellOffset(), Standard()->FooterCellOffset());
+  EXPECT_EQ(Native()->TabBorderSize(true), Standard()->TabBorderSize(true));
+  EXPECT_EQ(Native()->IsDrawTabImplemented(false), Standard()->IsDrawTabImplemented(false));
+  EXPECT_EQ(Native()->IsTabHotTrack(false), Standard()->IsTabHotTrack(false));
+  EXPECT_EQ(Native()->ScaledSmallCloseButtonSize(f), Standard()->ScaledSmallCloseButtonSize(f));
+  EXPECT_EQ(Native()->ScaledFilterCloseButtonSize(f), Standard()->ScaledFilterCloseButtonSize(f));
+  EXPECT_EQ(Native()->ScaledFilterActivateButtonSize(f), Standard()->ScaledFilterActivateButtonSize(f));
+  EXPECT_EQ(Native()->DrawGalleryItemSelectionFirst(), Standard()->DrawGalleryItemSelectionFirst());
+  EXPECT_EQ(Native()->GetModernCalendarHeaderTextColor({}), Standard()->GetModernCalendarHeaderTextColor({}));
 }
 
 // ---------------------------------------------------------------------------

@@ -10,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -368,6 +370,106 @@ TEST(Office11Painter, SortingMarksAreInTheHeaderEdgeColours) {
     EXPECT_GT(canvas.Surface.Count(dark), 0);
     EXPECT_EQ(canvas.Surface.Count(dark) + (light == dark ? 0 : canvas.Surface.Count(light)), drawn);
   }
+}
+
+}  // namespace
+
+namespace {
+
+// Data views under the blue scheme, whose colours are the scheme table's.
+class Office11BlueDataViews : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!AreVisualStylesAvailable()) GTEST_SKIP() << "schemes need visual styles";
+    FNames.emplace(L"C:\\Windows\\Resources\\Themes\\light.msstyles", L"NormalColor");
+  }
+  std::optional<TThemeNames> FNames;
+};
+
+TEST_F(Office11BlueDataViews, SchedulerNavigationButtonsAreTheSetsFacesFramedOnThreeSides) {
+  const TRect r(1, 1, 21, 41);
+  struct TRow {
+    TcxButtonState State;
+    COLORREF Face;
+  };
+  for (const TRow& row : {TRow{cxbsNormal, RGB(158, 190, 245)}, TRow{cxbsHot, RGB(255, 244, 204)},
+                          TRow{cxbsPressed, RGB(255, 211, 142)}}) {
+    SCOPED_TRACE(row.State);
+    TCanvasOnSurface canvas(24, 44, Bg);
+    // A previous vertical button: framed left, top and right.
+    Office11()->DrawSchedulerNavigationButton(canvas.Get(), r, false, row.State, String(), TRect(), TRect(7, 5, 14, 12),
+                                              true);
+    const COLORREF frame = RGB(0, 45, 150);
+    EXPECT_EQ(canvas.Surface.Count(TRect(1, 1, 21, 2), frame), 20) << "top";
+    EXPECT_EQ(canvas.Surface.Count(TRect(1, 1, 2, 41), frame), 40) << "left";
+    EXPECT_EQ(canvas.Surface.Count(TRect(20, 1, 21, 41), frame), 40) << "right";
+    EXPECT_EQ(canvas.Surface.Count(TRect(2, 40, 20, 41), row.Face), 18) << "the bottom stays open";
+    EXPECT_GT(canvas.Surface.Count(TRect(7, 5, 14, 12), ToRef(Office11()->ButtonSymbolColor(row.State, clDefault))), 10);
+  }
+  TCanvasOnSurface border(24, 44, Bg);
+  Office11()->DrawSchedulerBorder(border.Get(), r);
+  EXPECT_EQ(RingCount(border.Surface, r, RGB(0, 45, 150)), RingLength(r));
+  EXPECT_EQ(border.Surface.CountOther(TRect(2, 2, 20, 40), Bg), 0);
+}
+
+TEST_F(Office11BlueDataViews, SplittersTrackBarsAndTheLayoutControlInTheSetsColours) {
+  EXPECT_EQ(ToRef(Office11()->GetSplitterInnerColor(false)), RGB(241, 249, 255));
+  EXPECT_EQ(ToRef(Office11()->GetSplitterOuterColor(false)), RGB(106, 140, 203));
+  EXPECT_EQ(ToRef(Office11()->GetSplitterOuterColor(true)), RGB(0, 0, 128));
+
+  const TRect r(3, 4, 30, 20);
+  TCanvasOnSurface track(40, 30, Bg);
+  Office11()->DrawTrackBarTrackBounds(track.Get(), r);
+  EXPECT_EQ(RingCount(track.Surface, r, Sys(COLOR_BTNTEXT)), RingLength(r));
+  TCanvasOnSurface thumb(40, 30, Bg);
+  Office11()->DrawTrackBarThumbBorderBoth(thumb.Get(), r);
+  EXPECT_EQ(DifferingPixels(thumb.Surface, track.Surface), 0);
+  const TPoint light[] = {{5, 20}, {5, 6}, {20, 6}};
+  const TPoint shadow[] = {{21, 7}, {21, 20}};
+  const TPoint dark[] = {{22, 6}, {22, 21}, {5, 21}};
+  TCanvasOnSurface outline(40, 30, Bg);
+  Office11()->DrawTrackBarThumbBorderUpDown(outline.Get(), light, shadow, dark);
+  TPixelSurface gdi(40, 30, Bg);
+  GdiPolyline(gdi.DC(), light, Sys(COLOR_BTNTEXT));
+  GdiPolyline(gdi.DC(), dark, Sys(COLOR_BTNTEXT));
+  EXPECT_EQ(DifferingPixels(outline.Surface, gdi), 0) << outline.Surface.Picture(Bg);
+
+  // Light at the top, dark at the bottom, GDI's own vertical gradient.
+  const TRect area(0, 0, 20, 40);
+  TCanvasOnSurface layout(20, 40, Bg);
+  Office11()->DrawLayoutControlBackground(layout.Get(), area);
+  TPixelSurface gradient(20, 40, Bg);
+  TRIVERTEX v[2] = {{0, 0, 221 << 8, 236 << 8, 254 << 8, 0}, {20, 40, 129 << 8, 169 << 8, 226 << 8, 0}};
+  GRADIENT_RECT g{0, 1};
+  GdiGradientFill(gradient.DC(), v, 2, &g, 1, GRADIENT_FILL_RECT_V);
+  int off = 0;
+  for (int y = 0; y < 40; ++y) {
+    const COLORREF a = layout.Surface.Pixel(10, y), b = gradient.Pixel(10, y);
+    off += std::abs(GetRValue(a) - GetRValue(b)) > 2 || std::abs(GetGValue(a) - GetGValue(b)) > 2 ||
+           std::abs(GetBValue(a) - GetBValue(b)) > 2;
+  }
+  EXPECT_EQ(off, 0);
+  EXPECT_EQ(layout.Surface.Pixel(3, 0), RGB(221, 236, 254));
+}
+
+TEST_F(Office11BlueDataViews, TheDateHeaderIsTheHeaderColourAndKeepsItsRectangle) {
+  TRect r(3, 4, 30, 20);
+  TCanvasOnSurface canvas(40, 30, Bg);
+  Office11()->DrawDateNavigatorDateHeader(canvas.Get(), r);
+  EXPECT_EQ(r, TRect(3, 4, 30, 20));
+  EXPECT_EQ(canvas.Surface.Count(ToRef(Office11()->DefaultDateNavigatorHeaderColor())), r.Width() * r.Height());
+}
+
+// The scheduler's navigator button is the Native painter's.
+TEST_F(Office11BlueDataViews, TheSchedulerNavigatorButtonIsTheNativePaintersWhileRegistered) {
+  const TRect r(4, 4, 30, 30);
+  TCanvasOnSurface office(40, 40, Bg);
+  TCanvasOnSurface native(40, 40, Bg);
+  Office11()->DrawSchedulerScaledNavigatorButton(office.Get(), r, cxbsPressed, DefaultScaleFactor());
+  GetPaintersManager()->GetPainter(lfsNative)->DrawSchedulerScaledNavigatorButton(native.Get(), r, cxbsPressed,
+                                                                                  DefaultScaleFactor());
+  EXPECT_FALSE(native.Surface.BoundsOfOther(Bg).IsEmpty());
+  EXPECT_EQ(DifferingPixels(office.Surface, native.Surface), 0);
 }
 
 }  // namespace

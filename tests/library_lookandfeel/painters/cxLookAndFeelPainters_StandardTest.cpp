@@ -309,3 +309,70 @@ TEST(StandardPainter, TheFindPanelHasNoBorder) {
 }
 
 }  // namespace
+
+namespace {
+
+// The pixels of a two-pixel ring just inside R that differ.
+int DifferingInRing(const TPixelSurface& A, const TPixelSurface& B, const TRect& R) {
+  TRect inner = R;
+  inner.Deflate(2);
+  return DifferingPixels(A, B, R) - DifferingPixels(A, B, inner);
+}
+
+// The track is sunken like an edit's border; a two-sided thumb is raised
+// like a push button's frame (whose face the thumb leaves alone).
+TEST(StandardPainter, TrackBarBordersAreTheSystemsEdges) {
+  TCanvasOnSurface track(W, H, Bg);
+  Standard()->DrawTrackBarTrackBounds(track.Get(), Part);
+  EXPECT_EQ(DifferingPixels(track.Surface, SystemEdge(Part, EDGE_SUNKEN, BF_RECT)), 0) << track.Surface.Picture(Bg);
+
+  TCanvasOnSurface thumb(W, H, Bg);
+  Standard()->DrawTrackBarThumbBorderBoth(thumb.Get(), Part);
+  TPixelSurface button(W, H, Bg);
+  RECT r = Part;
+  DrawFrameControl(button.DC(), &r, DFC_BUTTON, DFCS_BUTTONPUSH);
+  EXPECT_EQ(DifferingInRing(thumb.Surface, button, Part), 0) << thumb.Surface.Picture(Bg);
+  TRect inside = Part;
+  inside.Deflate(2);
+  EXPECT_EQ(thumb.Surface.CountOther(inside, Bg), 0);
+
+  const TPoint light[] = {{5, 20}, {5, 6}, {20, 6}};
+  const TPoint shadow[] = {{21, 7}, {21, 20}};
+  const TPoint dark[] = {{22, 6}, {22, 21}, {5, 21}};
+  TCanvasOnSurface outline(W, H, Bg);
+  Standard()->DrawTrackBarThumbBorderUpDown(outline.Get(), light, shadow, dark);
+  TPixelSurface gdi(W, H, Bg);
+  GdiPolyline(gdi.DC(), light, Sys(COLOR_BTNHIGHLIGHT));
+  GdiPolyline(gdi.DC(), shadow, Sys(COLOR_BTNSHADOW));
+  GdiPolyline(gdi.DC(), dark, Sys(COLOR_3DDKSHADOW));
+  EXPECT_EQ(DifferingPixels(outline.Surface, gdi), 0) << outline.Surface.Picture(Bg);
+}
+
+// Two lines on each long side, the view's colour between them.
+TEST(StandardPainter, SchedulerSplittersHaveTwoLinesOnEachLongSide) {
+  TcxViewParams params;
+  params.Color = clYellow;
+  for (const bool horizontal : {true, false}) {
+    SCOPED_TRACE(horizontal ? "horizontal" : "vertical");
+    const TRect r = horizontal ? TRect(3, 4, 27, 11) : TRect(4, 3, 11, 27);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Standard()->DrawSchedulerSplitterBorder(canvas.Get(), r, params, horizontal);
+    TPixelSurface reference(W, H, Bg);
+    GdiFill(reference.DC(), r, RGB(255, 255, 0));
+    const COLORREF colours[] = {Sys(COLOR_BTNFACE), Sys(COLOR_BTNHIGHLIGHT), Sys(COLOR_BTNSHADOW), Sys(COLOR_3DDKSHADOW)};
+    // Rows (or columns) from the first long side to the second.
+    const int lines[] = {0, 1, -2, -1};
+    for (int i = 0; i < 4; ++i) {
+      if (horizontal) {
+        const int y = lines[i] >= 0 ? r.Top + lines[i] : r.Bottom + lines[i];
+        GdiFill(reference.DC(), TRect(r.Left, y, r.Right, y + 1), colours[i]);
+      } else {
+        const int x = lines[i] >= 0 ? r.Left + lines[i] : r.Right + lines[i];
+        GdiFill(reference.DC(), TRect(x, r.Top, x + 1, r.Bottom), colours[i]);
+      }
+    }
+    EXPECT_EQ(DifferingPixels(canvas.Surface, reference), 0) << canvas.Surface.Picture(Bg);
+  }
+}
+
+}  // namespace
