@@ -1,5 +1,6 @@
 #include "library/controls/ControlsUnits.h"
 
+#include "library/controls/container/cxContainer.h"
 #include "library/controls/control/cxControls.h"
 #include "library/controls/scrollbars/cxScrollBar.h"
 #include "library/controls/text/dxDocumentLayoutUnitConverter.h"
@@ -17,6 +18,7 @@ std::span<const TUnit> LibraryControlsUnits() {
       {L"cxDWMApi", &cxDWMApiInitialization, &cxDWMApiFinalization},
       {L"cxControls", &cxControlsInitialization, &cxControlsFinalization},
       {L"cxScrollBar", &cxScrollBarInitialization, nullptr},
+      {L"cxContainer", &cxContainerInitialization, nullptr},
   };
   return units;
 }
