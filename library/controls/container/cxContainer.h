@@ -10,6 +10,9 @@
 //   TcxContainerStyles                the four state styles of one owner
 //   TcxStyleController                a component whose styles many
 //                                     containers follow
+//   TcxContainerViewInfo              a container's computed geometry and
+//                                     colours, and their painting
+//                                     (cxContainer_ViewInfo.cpp)
 //
 // A style value is either assigned on the style or read at each access
 // through a fixed chain: a value that only the normal style keeps is read
@@ -22,6 +25,7 @@
 #include "library/core/base/cxClasses.h"
 #include "library/core/base/dxCoreClasses.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
+#include "library/graphics/canvas/cxGraphics.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
 #include "platform/ui/Graphics.h"
 
@@ -304,6 +308,77 @@ class TcxStyleController : public TcxScalableComponent {
   TNotifyEvent FOnStyleChanged;
   TOwned<TcxContainerStyles> FStyles;
 };
+
+// ---------------------------------------------------------------------------
+// TcxContainerViewInfo
+
+// The width a container border of the style takes on each bordered side.
+int BorderStyleToWidth(TcxContainerBorderStyle AStyle);
+
+// The paint record of a container: computed by the container, painted here.
+// Not native, the border ring lies just outside BorderRect on the sides in
+// Edges and is drawn by the painter; natively the theme's content rectangle
+// of Bounds is filled and the ring around it takes the theme's border colour.
+class TcxContainerViewInfo : public TObject {
+  SK_CLASS(TcxContainerViewInfo, TObject)
+ public:
+  virtual void Create();
+
+  // From another view info only ClientRect is taken.
+  virtual void Assign(TObject* ASource);
+  // The region that differs from AViewInfo: none in the base.
+  virtual TOwned<TcxRegion> GetUpdateRegion(TcxContainerViewInfo* AViewInfo);
+  // Moves the rectangles once they are calculated.
+  virtual void Offset(int DX, int DY);
+  void Paint(TcxCanvas* ACanvas) { InternalPaint(ACanvas); }
+  // Font and painter from the style's look-and-feel.
+  virtual void UpdateStyle(TcxContainerStyle* AStyle);
+  virtual TcxContainerBorderStyle GetBorderStyle() const { return BorderStyle; }
+
+  bool Calculated() const { return FCalculated; }
+  void SetCalculated(bool AValue) { FCalculated = AValue; }
+  TColor BackgroundColor() const { return FBackgroundColor; }
+  void SetBackgroundColor(TColor AValue) { FBackgroundColor = AValue; }
+
+  TColor BorderColor = clDefault;
+  TRect BorderRect;
+  TcxContainerBorderStyle BorderStyle = cbsNone;
+  int BorderWidth = 0;
+  TRect Bounds;
+  TRect ClientRect;
+  TcxContainerState ContainerState;
+  TcxBorders Edges;
+  TFont* Font = nullptr;
+  TcxContainerHotState HotState = chsNoHotTrack;
+  int NativePart = 0;
+  int NativeState = 0;
+  bool NativeStyle = false;
+  TObject* Owner = nullptr;
+  TcxCustomLookAndFeelPainter* Painter = nullptr;
+  bool PaintOnGlass = false;
+  bool Shadow = false;
+  TdxThemedObjectType ThemedObjectType = totEdit;
+  bool UseSkinnedColors = false;
+  bool UseSkins = false;
+
+ protected:
+  virtual void DrawBorder(TcxCanvas* ACanvas, const TRect& R);
+  virtual TColor DefaultStateTextColor(TcxEditStateColorKind AKind);
+  virtual void InternalPaint(TcxCanvas* ACanvas);
+
+ private:
+  void PaintBorderAndBackground(TcxCanvas* ACanvas);
+  void PaintNative(TcxCanvas* ACanvas);
+
+  TColor FBackgroundColor;
+  bool FCalculated;
+};
+
+// The 3-pixel shadow right of and below R, which leaves the clip region.
+void DrawContainerShadow(TcxCanvas* ACanvas, const TRect& R);
+// The themed container border colour (the list box's with desktop
+// composition, else the combo box's); clDefault without a theme.
+TColor NativeContainerBorderColor();
 
 // The controller every normal style links to unless another is set; nil
 // until the editors install theirs.
