@@ -1,5 +1,6 @@
 #include "library/controls/ControlsUnits.h"
 
+#include "library/controls/accessibility/cxAccessibility.h"
 #include "library/controls/container/cxContainer.h"
 #include "library/controls/control/cxControls.h"
 #include "library/controls/scrollbars/cxScrollBar.h"
@@ -15,6 +16,7 @@ std::span<const TUnit> LibraryControlsUnits() {
       {L"dxFontHelpers", &dxFontHelpersInitialization, &dxFontHelpersFinalization},
       {L"dxTextViewInfoCache", nullptr, nullptr},
       {L"dxFormattedText", &dxFormattedTextInitialization, &dxFormattedTextFinalization},
+      {L"cxAccessibility", &cxAccessibilityInitialization, &cxAccessibilityFinalization},
       {L"cxDWMApi", &cxDWMApiInitialization, &cxDWMApiFinalization},
       {L"cxControls", &cxControlsInitialization, &cxControlsFinalization},
       {L"cxScrollBar", &cxScrollBarInitialization, nullptr},
