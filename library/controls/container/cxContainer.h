@@ -13,6 +13,8 @@
 //   TcxContainerViewInfo              a container's computed geometry and
 //                                     colours, and their painting
 //                                     (cxContainer_ViewInfo.cpp)
+//   TcxContainer                      the control: state, refresh, window
+//                                     region, inner control (cxContainer.cpp)
 //
 // A style value is either assigned on the style or read at each access
 // through a fixed chain: a value that only the normal style keeps is read
@@ -22,6 +24,7 @@
 // assigned-values set, not the stored field, decides which. UI thread only.
 #pragma once
 
+#include "library/controls/control/cxControls.h"
 #include "library/core/base/cxClasses.h"
 #include "library/core/base/dxCoreClasses.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
@@ -161,6 +164,11 @@ class TcxContainerStyle : public TcxInterfacedPersistent {
   // Re-reads the font from the controller chain, the container or the
   // default font, unless the style assigns its own.
   void UpdateFont();
+  // The container's own font becomes the style's, assigned, without telling
+  // the container (it is applying that font already).
+  void TakeFont(TFont* AFont);
+  // The owner when it is a container.
+  TcxContainer* Container() const;
 
  protected:
   void DefineProperties(TFiler* AFiler) override;
@@ -204,8 +212,11 @@ class TcxContainerStyle : public TcxInterfacedPersistent {
   bool IsStyleControllerStored() const { return !FParentStyle && StyleController(); }
   bool IsLookAndFeelStored() const { return !FParentStyle; }
   const TdxScaleFactor* OwnerScaleFactor() const;
-  // Without a container owner a style takes its parent's colour by default.
-  bool IsParentColored() const { return true; }
+  // A style without a container, or of one that defaults to its parent's
+  // colour, takes the parent's colour by default.
+  bool IsParentColored() const;
+  // The parent's colour when the container follows it, else clDefault.
+  TColor ParentControlColor(bool AInplaceToo) const;
 
   TColor FBorderColor;
   TcxContainerBorderStyle FBorderStyle;
@@ -334,6 +345,10 @@ class TcxContainerViewInfo : public TObject {
   // Font and painter from the style's look-and-feel.
   virtual void UpdateStyle(TcxContainerStyle* AStyle);
   virtual TcxContainerBorderStyle GetBorderStyle() const { return BorderStyle; }
+  // The colours of the style for the owner's state.
+  virtual TColor CalculateBorderColor(TcxContainerStyle* AStyle, bool AEnabled, bool ADesigning, TcxContainer* AOwner);
+  virtual TColor CalculateBackgroundColor(TcxContainerStyle* AStyle, bool AEnabled, TcxContainer* AOwner);
+  virtual TColor CalculateTextColor(TcxContainerStyle* AStyle, bool AEnabled, TcxContainer* AOwner);
 
   bool Calculated() const { return FCalculated; }
   void SetCalculated(bool AValue) { FCalculated = AValue; }
@@ -379,6 +394,221 @@ void DrawContainerShadow(TcxCanvas* ACanvas, const TRect& R);
 // The themed container border colour (the list box's with desktop
 // composition, else the combo box's); clDefault without a theme.
 TColor NativeContainerBorderColor();
+
+// ---------------------------------------------------------------------------
+// TcxContainer
+
+enum TcxMouseButton { cxmbNone, cxmbLeft, cxmbRight, cxmbMiddle };
+TcxMouseButton ButtonToMouseButton(TMouseButton AButton);
+
+// What part of the inner control the container leaves visible.
+struct TcxContainerInnerControlBounds {
+  bool IsEmpty = true;
+  TRect Rect;
+};
+
+// Every visible change (state, style, size, focus, mouse) ends in one
+// refresh: the view info is recomputed at the mouse point, the inner control
+// placed and restyled, the window region updated and the control
+// invalidated (with an inner control only the border ring around it).
+// Requests made while refreshing is locked, during creation or loading, or
+// without a window only mark the container as changed; the next paint
+// catches up.
+// Tells its container that the mouse left the area tracked for hot tracking.
+class TcxContainerMouseTracker : public TNoRefCount<TObject>, public IcxMouseTrackingCaller {
+  SK_CLASS(TcxContainerMouseTracker, TObject)
+ public:
+  void Create(TcxContainer* AContainer) { FContainer = AContainer; }
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+  void MouseLeave() override;
+
+ private:
+  TcxContainer* FContainer;
+};
+
+class TcxContainer : public TcxControl {
+  SK_CLASS(TcxContainer, TcxControl)
+ public:
+  static void Publish(TPublisher<TcxContainer>& P);
+
+  void Create(TComponent* AOwner) override;
+  void Destroy() override;
+
+  bool Focused();
+  void SetFocus() override;
+  void Invalidate() override;
+  bool HasInnerControl() const { return FInnerControl != nullptr; }
+  bool HasInnerControlHandle() const { return FInnerControl && FInnerControl->HandleAllocated(); }
+  // The inner window's message passed through the container's filter; false
+  // when the container does not take it.
+  bool InnerControlDefaultHandler(TMessage& Message);
+  bool IsStylePropertyPublished(const String& APropertyName, bool AExtendedStyle);
+  void LockAlignControls(bool ALock);
+  void LockPopupMenu(bool ALock);
+  void RestoreStyles() { FStyles->RestoreDefaults(); }
+  void ShortRefreshContainer(bool AIsMouseEvent);
+  TcxContainerStyle* GetInternalStyle(TcxContainerStateItem AState) const { return FStyles->GetStyle(AState); }
+  void SetInternalStyle(TcxContainerStateItem AState, TcxContainerStyle* AValue) { FStyles->SetStyle(AState, AValue); }
+  virtual void ClearSavedChildControlRegions() { FInnerControlBounds.IsEmpty = true; }
+  virtual TRect GetVisibleBounds();
+  virtual bool IsInplace() const { return false; }
+
+  void LockRefresh() { ++FRefreshLockCount; }
+  void UnlockRefresh(bool AIsMouseEvent = false);
+  // The view info is calculated; a short refresh when it is not.
+  void EnsureViewInfo();
+  void RefreshContainer(const TPoint& P, TcxMouseButton AButton, bool AIsMouseEvent, TShiftState AShift);
+  // The current style's font with its text colour.
+  TFont* GetVisibleFont();
+  TColor GetTextColor();
+  bool IsStyleValueAssigned(TcxContainerStyleValue AValue);
+
+  // Properties
+  TWinControl* InnerControl() const { return FInnerControl; }
+  void SetInnerControl(TWinControl* AValue);
+  TWinControl* ActiveControl() { return FInnerControl ? FInnerControl : this; }
+  TRect VisibleBounds() { return GetVisibleBounds(); }
+  TcxContainerViewInfo* ViewInfo() const { return FViewInfo.get(); }
+  TcxContainerStyles* Styles() const { return FStyles.get(); }
+  bool IsViewInfoCalculated() const { return FIsViewInfoCalculated; }
+  TcxStyleController* FakeStyleController() const { return Style()->StyleController(); }
+  void SetFakeStyleController(TcxStyleController*) {}
+  TcxContainerStyle* Style() const { return FStyles->Style(); }
+  void SetStyle(TcxContainerStyle* AValue) { FStyles->Style()->Assign(AValue); }
+  TcxContainerStyle* StyleDisabled() const { return FStyles->StyleDisabled(); }
+  void SetStyleDisabled(TcxContainerStyle* AValue) { FStyles->StyleDisabled()->Assign(AValue); }
+  TcxContainerStyle* StyleFocused() const { return FStyles->StyleFocused(); }
+  void SetStyleFocused(TcxContainerStyle* AValue) { FStyles->StyleFocused()->Assign(AValue); }
+  TcxContainerStyle* StyleHot() const { return FStyles->StyleHot(); }
+  void SetStyleHot(TcxContainerStyle* AValue) { FStyles->StyleHot()->Assign(AValue); }
+
+  // Overridables the styles and the view info ask
+  virtual bool DefaultsToParentColor() { return false; }
+  virtual TcxEditStateColorKind StyleStateIndex();
+  virtual TColor ResolveParentTextColor() { return clDefault; }
+  virtual bool UsesNativeStyle();
+  virtual TcxContainerStyle* CurrentStyle();
+  virtual void GetBorderExtents(TRect& R);
+  virtual void ComputeBorderBounds(TRect& R);
+  virtual TcxContainerStyleValues HiddenStyleValues() { return {}; }
+
+ protected:
+  friend class TcxContainerMouseTracker;
+
+  void Notification(TComponent* AComponent, TOperation AOperation) override;
+  void Loaded() override;
+  void Resize() override;
+  void WndProc(TMessage& Message) override;
+  void PaintControl() override;
+  TRect ClientBounds() override;
+  void AdjustClientRect(TRect& ARect) override;
+  void CreateParams(TCreateParams& Params) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void NotifyMouseEnter(TControl* AControl) override;
+  void NotifyMouseLeave(TControl* AControl) override;
+  void FocusChanged() override;
+  void HandleEnabledChange() override;
+  bool ShouldFocusOnClick() override;
+  bool FocusOnMouseDownAllowed(TMouseButton Button, int X, int Y) override;
+  TcxLookAndFeel* EffectiveLookAndFeel() override { return Style()->LookAndFeel(); }
+  void TranslationChangedCore();
+
+  virtual void TrackedMouseLeave() { StopHotTracking(); }
+  virtual void AdjustAlignRect(TRect&) {}
+  virtual TcxContainerState ComputeContainerState(const TPoint& P, bool AAllowHotTrack);
+  virtual bool InnerControlPresent() { return FInnerControl != nullptr; }
+  virtual void StyleInnerControl();
+  virtual void AdjustFont(TFont*) {}
+  virtual void ComputeViewInfo(const TPoint& P, bool AAllowHotTrack);
+  virtual bool HandlesTabKey() { return true; }
+  virtual bool HasTransparentBorder();
+  virtual bool CanRefreshNow();
+  virtual void ApplyStyleChanges(TObject* Sender);
+  virtual TOwned<TcxRegion> CreateWindowRegion();
+  virtual void QuickRefresh() { ShortRefreshContainer(false); }
+  virtual bool FilterInnerControlMessage(TMessage& Message);
+  virtual void CompleteMouseClick() {}
+  virtual bool RefreshAtPoint(const TPoint& P, TcxMouseButton AButton, TShiftState AShift, bool AIsMouseEvent);
+  virtual void HandlePositionChange();
+  virtual void StopHotTracking();
+  virtual void GetChildRegionInfo(const TRect& R, TControl* AControl, TcxContainerInnerControlBounds& AInfo);
+  virtual void GetOuterMargins(TRect& R) { R = TRect(); }
+  virtual TcxContainerStyleClass StyleClass() { return TcxContainerStyle::ClassInfo(); }
+  virtual TClass StylesClass() { return TcxContainerStyles::ClassInfo(); }
+  virtual TClass ViewInfoClass() { return TcxContainerViewInfo::ClassInfo(); }
+  virtual void GetExtraRegionBounds(TRect& R) { R = TRect(); }
+  virtual bool HasShadow();
+  virtual TcxContainerStyle* SelectStyleForState(TcxContainerState AState);
+  virtual bool ManagesInnerControl() { return !HostsChildControls(); }
+  virtual bool CountsInnerWindowAsOwn() { return false; }
+  virtual bool HasFocusInside() { return Focused(); }
+  virtual bool HostsChildControls() { return false; }
+  bool MouseTrackingActive() { return IsMouseTrackingActive(FMouseTracker.get()); }
+  void BeginHotTracking();
+  virtual bool IsReadOnlyState() { return false; }
+  virtual void AdjustInnerControlBounds();
+  virtual bool NeedsWindowRegion() { return !IsInplace(); }
+  virtual void UpdateWindowRegion();
+  virtual TdxThemedObjectType GetThemedObjectType() { return totEdit; }
+  virtual int GetNativePart();
+  virtual int GetNativeState();
+  virtual void FocusInnerControl();
+  void AdjustInnerControlLocked();
+  bool NeedsChildRegionUpdate(TControl* AControl, const TcxContainerInnerControlBounds& AInfo);
+
+ private:
+  struct TInternalSetting;
+  // The state step of the view info: state, hot state and border style.
+  void ComputeState(const TPoint& P, bool AAllowHotTrack);
+  void ComputeColors();
+  TColor CalculateBorderColor(TcxContainerStyle* AStyle);
+  TColor CalculateBackgroundColor(TcxContainerStyle* AStyle);
+  void InvalidateBorderRing();
+  void ApplyPendingWindowRegion();
+  bool IsFocusWindow(HWND AWindow) const;
+
+  // Message handlers
+  void WMKillFocus(TMessage& Message);
+  void WMSetFocus(TMessage& Message);
+  void WMSetCursor(TMessage& Message);
+  void WMWindowPosChanging(TMessage& Message);
+  void WMWindowPosChanged(TMessage& Message);
+  void WMDestroy(TMessage& Message);
+  void CMColorChanged(TMessage& Message);
+  void CMFontChanged(TMessage& Message);
+  void CMParentColorChanged(TMessage& Message);
+  void CMParentFontChanged(TMessage& Message);
+  void CMSysColorChange(TMessage& Message);
+  void ShortRefreshMessage(TMessage& Message);
+  void ApplyWindowRegionMessage(TMessage& Message);
+
+  TcxContainerState FActiveStyleState;
+  TcxContainerStyle* FActiveStyle;
+  bool FHasChanges;
+  TWinControl* FInnerControl;
+  TcxContainerInnerControlBounds FInnerControlBounds;
+  bool FInnerControlMouseDown;
+  bool FIsViewInfoCalculated;
+  int FLockAlignControlsCount;
+  int FPopupMenuLockCount;
+  int FProcessEventsLockCount;
+  int FRefreshLockCount;
+  int FInternalSetting;
+  bool FIsCreating;
+  TOwned<TcxContainerStyles> FStyles;
+  TOwned<TcxContainerViewInfo> FViewInfo;
+  int FUpdateWindowRegionCount;
+  bool FInternalWindowRegionSetting;
+  TOwned<TcxRegion> FNewWindowRegion;
+  TOwned<TcxContainerMouseTracker> FMouseTracker;
+};
+
+// Private messages of the container.
+constexpr UINT DXM_CONTAINERSHORTREFRESH = 0x807F;
+constexpr UINT DXM_CONTAINERSETWINDOWREGION = 0x8083;
 
 // The controller every normal style links to unless another is set; nil
 // until the editors install theirs.

@@ -186,9 +186,17 @@ void TcxContainerStyle::RestoreDefaults() {
   TStyleUpdate update(this);
   SetAssignedValues({});
   if (!FParentStyle) FLookAndFeel->Reset();
-  if (!FDirectAccessMode && FFont) {
+  TcxContainer* container = Container();
+  if (container) {
+    container->SetParentColor(false);
+    container->SetParentFont(true);
+  } else if (!FDirectAccessMode && FFont) {
     TFontLock lock(this);
     AssignDefaultFont(FFont.get(), OwnerScaleFactor());
+  }
+  if (container && container->DefaultsToParentColor()) {
+    TcxStyleController* controller = ActiveStyleController();
+    if (!controller || !controller->Style()->IsValueAssigned(svColor)) container->SetParentColor(true);
   }
 }
 
@@ -222,7 +230,10 @@ bool TcxContainerStyle::IsExtendedStylePropertyPublished(const String& AProperty
 }
 
 bool TcxContainerStyle::IsValueStored(TcxContainerStyleValue AValue) const {
-  return FAssignedValues.Contains(AValue);
+  if (!FAssignedValues.Contains(AValue)) return false;
+  TcxContainer* container = Container();
+  String name;
+  return !container || !GetStyleValueName(AValue, name) || container->IsStylePropertyPublished(name, FState != csNormal);
 }
 
 void TcxContainerStyle::DefineProperties(TFiler* AFiler) {
@@ -292,12 +303,31 @@ TcxContainerBorderStyle TcxContainerStyle::EffectiveBorderStyle() const {
   return HotTrack() && (FState == csActive || FState == csHotTrack) ? heavier[normal] : normal;
 }
 
-TColor TcxContainerStyle::Color() const { return ResolvedColor(); }
+TColor TcxContainerStyle::Color() const {
+  if (FDirectAccessMode) return StyleData.Color;
+  if (const TColor parent = ParentControlColor(true); parent != clDefault) return parent;
+  return ResolvedColor();
+}
 
 TColor TcxContainerStyle::ResolvedColor() const {
   if (FDirectAccessMode) return StyleData.Color;
   if (const TcxContainerStyle* style = AssigningStyle(svColor)) return style->StyleData.Color;
+  if (const TColor parent = ParentControlColor(false); parent != clDefault) return parent;
   return DefaultColor();
+}
+
+TcxContainer* TcxContainerStyle::Container() const { return dynamic_cast<TcxContainer*>(Owner()); }
+
+bool TcxContainerStyle::IsParentColored() const {
+  TcxContainer* container = Container();
+  return !container || container->DefaultsToParentColor();
+}
+
+TColor TcxContainerStyle::ParentControlColor(bool AInplaceToo) const {
+  TcxContainer* container = FParentStyle ? nullptr : Container();
+  if (!container || !container->ParentColor() || !container->Parent()) return clDefault;
+  if (!AInplaceToo && container->IsInplace()) return clDefault;
+  return container->Parent()->Color();
 }
 
 void TcxContainerStyle::SetColor(TColor AValue) { SetValue(svColor, StyleData.Color, AValue); }
@@ -356,11 +386,28 @@ void TcxContainerStyle::UpdateFont() {
                               target->Denominator() * controller->ScaleFactor()->Numerator()));
     return;
   }
+  if (TcxContainer* container = Container(); container && container->ParentFont()) {
+    FFont->Assign(container->Font());
+    return;
+  }
   AssignDefaultFont(FFont.get(), OwnerScaleFactor());
+}
+
+void TcxContainerStyle::TakeFont(TFont* AFont) {
+  if (!FFont) return;
+  {
+    TFontLock lock(this);
+    const TNotifyEvent onChanged = FOnChanged;
+    FOnChanged = nullptr;
+    FFont->Assign(AFont);
+    FOnChanged = onChanged;
+  }
+  FAssignedValues.Include(svFont);
 }
 
 const TdxScaleFactor* TcxContainerStyle::OwnerScaleFactor() const {
   if (auto* controller = dynamic_cast<TcxScalableComponent*>(Owner())) return controller->ScaleFactor();
+  if (auto* control = dynamic_cast<TcxCustomControl*>(Owner())) return control->GetScaleFactor();
   return nullptr;
 }
 

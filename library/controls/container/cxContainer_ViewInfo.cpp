@@ -3,6 +3,7 @@
 
 #include "library/controls/windows/cxDWMApi.h"
 #include "library/core/system/dxThemeManager.h"
+#include "library/lookandfeel/painters/dxOffice11.h"
 
 #include <uxtheme.h>
 #include <vssym32.h>
@@ -73,6 +74,45 @@ void TcxContainerViewInfo::UpdateStyle(TcxContainerStyle* AStyle) {
   TcxLookAndFeel* lookAndFeel = AStyle->LookAndFeel();
   Painter = lookAndFeel->Painter();
   UseSkins = UseSkinnedColors = lookAndFeel->SkinPainter() != nullptr;
+}
+
+TColor TcxContainerViewInfo::CalculateBorderColor(TcxContainerStyle* AStyle, bool AEnabled, bool ADesigning,
+                                                  TcxContainer*) {
+  const bool highlight = ContainerState.Contains(csActive) ||
+                         (ContainerState.Contains(csHotTrack) && AStyle->HotTrack()) || (ADesigning && AEnabled);
+  if (AStyle->IsValueAssigned(svBorderColor) || AStyle->BaseStyle()->IsValueAssigned(svBorderColor))
+    return AStyle->BorderColor();
+  const TColor skinned = UseSkinnedColors ? Painter->GetContainerBorderColor(highlight) : clDefault;
+  if (skinned != clDefault) return skinned;
+  const TcxContainerBorderStyle style = AStyle->BorderStyle();
+  if (style != cbsUltraFlat && style != cbsOffice11) return AStyle->BorderColor();
+  if (!highlight) return clBtnShadow;
+  return style == cbsOffice11 ? Office11Color(Office11HighlightBorderColor) : clHighlight;
+}
+
+TColor TcxContainerViewInfo::CalculateBackgroundColor(TcxContainerStyle* AStyle, bool AEnabled, TcxContainer* AOwner) {
+  TColor color = clDefault;
+  const bool assigned = AStyle->IsValueAssigned(svColor) || AStyle->BaseStyle()->IsValueAssigned(svColor);
+  if (UseSkinnedColors && AOwner && !AOwner->ParentColor() && !assigned)
+    color = Painter->DefaultEditorBackgroundColorEx(AOwner->StyleStateIndex());
+  if (color == clDefault && NativeStyle && !AEnabled && !AStyle->AssignedValues().Contains(svColor)) {
+    // NativeState counts in the states of part 1 (4 disabled, 5 focused),
+    // the part the frame is drawn with; in part 3 state 4 means focused.
+    COLORREF fill = 0;
+    if (const HTHEME theme = OpenTheme(ThemedObjectType);
+        theme && SUCCEEDED(GetThemeColor(theme, 1, NativeState, TMT_FILLCOLOR, &fill)))
+      color = static_cast<TColor>(fill);
+  }
+  return color == clDefault ? AStyle->Color() : color;
+}
+
+TColor TcxContainerViewInfo::CalculateTextColor(TcxContainerStyle* AStyle, bool AEnabled, TcxContainer* AOwner) {
+  if (!UseSkinnedColors || !AOwner || AStyle->IsValueAssigned(svTextColor) ||
+      AStyle->BaseStyle()->IsValueAssigned(svTextColor))
+    return AStyle->TextColor();
+  TColor color = AEnabled ? AOwner->ResolveParentTextColor() : clDefault;
+  if (color == clDefault) color = DefaultStateTextColor(AOwner->StyleStateIndex());
+  return color;
 }
 
 void TcxContainerViewInfo::DrawBorder(TcxCanvas* ACanvas, const TRect& R) {
