@@ -717,19 +717,73 @@ HRESULT TdxChildAccessibleExPart::get_HostRawElementProvider(IRawElementProvider
 }
 
 // ---------------------------------------------------------------------------
-// TdxScrollItemProvider
+// Pattern providers
 
-HRESULT TdxScrollItemProvider::QueryInterface(REFIID AIID, void** AObject) {
-  if (!AObject) return E_POINTER;
-  *AObject = nullptr;
-  if (AIID != IID_IUnknown && AIID != __uuidof(IdxScrollItemProvider)) return E_NOINTERFACE;
-  *AObject = static_cast<IdxScrollItemProvider*>(this);
+namespace {
+
+template <class T>
+HRESULT Answer(T* AResult, T AValue) {
+  if (!AResult) return E_POINTER;
+  *AResult = AValue;
   return S_OK;
 }
+
+}  // namespace
 
 HRESULT TdxScrollItemProvider::ScrollIntoView() {
   return Contained([this] {
     DoScrollIntoView();
     return S_OK;
   });
+}
+
+HRESULT TdxRangeValueProvider::SetValue(double AValue) {
+  return Contained([&] {
+    DoSetValue(AValue);
+    return S_OK;
+  });
+}
+HRESULT TdxRangeValueProvider::get_Value(double* AValue) {
+  return Contained([&] { return Answer(AValue, GetValue()); });
+}
+HRESULT TdxRangeValueProvider::get_IsReadOnly(BOOL* AValue) {
+  return Contained([&] { return Answer(AValue, static_cast<BOOL>(GetIsReadOnly() ? 1 : 0)); });
+}
+HRESULT TdxRangeValueProvider::get_Maximum(double* AValue) {
+  return Contained([&] { return Answer(AValue, GetMaximum()); });
+}
+HRESULT TdxRangeValueProvider::get_Minimum(double* AValue) {
+  return Contained([&] { return Answer(AValue, GetMinimum()); });
+}
+HRESULT TdxRangeValueProvider::get_LargeChange(double* AValue) {
+  return Contained([&] { return Answer(AValue, GetLargeChange()); });
+}
+HRESULT TdxRangeValueProvider::get_SmallChange(double* AValue) {
+  return Contained([&] { return Answer(AValue, GetSmallChange()); });
+}
+
+HRESULT TdxExpandCollapseProvider::Expand() {
+  return Contained([this] {
+    DoExpand();
+    return S_OK;
+  });
+}
+HRESULT TdxExpandCollapseProvider::Collapse() {
+  return Contained([this] {
+    DoCollapse();
+    return S_OK;
+  });
+}
+HRESULT TdxExpandCollapseProvider::get_ExpandCollapseState(int* AState) {
+  return Contained([&] { return Answer(AState, GetExpandCollapseState()); });
+}
+
+HRESULT TdxToggleProvider::Toggle() {
+  return Contained([this] {
+    DoToggle();
+    return S_OK;
+  });
+}
+HRESULT TdxToggleProvider::get_ToggleState(int* AState) {
+  return Contained([&] { return Answer(AState, GetToggleState()); });
 }

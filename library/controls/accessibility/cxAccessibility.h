@@ -3,14 +3,16 @@
 //
 // Classes in this file:
 //   IcxAccessible, IdxAccessibleEx, IdxRawElementProviderSimple,
-//   IdxScrollItemProvider            the system's interfaces under the library's names
+//   IdxScrollItemProvider, IdxRangeValueProvider, IdxExpandCollapseProvider,
+//   IdxToggleProvider                the system's interfaces under the library's names
 //   IcxAccessibilityHelper           gives the node behind an interface and
 //                                    carries the owner-gone notice
 //   TcxAccessibilityHelper           a node: the object itself (child 0) and
 //                                    its children, nodes of their own or
 //                                    simple elements the node describes
 //   TdxChildAccessibleExPart         the bridge's element for a simple child
-//   TdxScrollItemProvider            the scroll-item pattern over virtual operations
+//   TdxScrollItemProvider, TdxRangeValueProvider, TdxExpandCollapseProvider,
+//   TdxToggleProvider                the automation patterns over virtual operations
 //   ReturnAccessibleObject, NotifyAccessibilityHelperRemoved ...
 //                                    what controls call
 //
@@ -41,6 +43,30 @@ struct IdxScrollItemProvider : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE ScrollIntoView() = 0;
 };
 __CRT_UUID_DECL(IdxScrollItemProvider, 0x2360C714, 0x4BF1, 0x4B26, 0xBA, 0x65, 0x9B, 0x21, 0x31, 0x61, 0x27, 0xEB)
+
+struct IdxRangeValueProvider : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE SetValue(double AValue) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_Value(double* AValue) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_IsReadOnly(BOOL* AValue) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_Maximum(double* AValue) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_Minimum(double* AValue) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_LargeChange(double* AValue) = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_SmallChange(double* AValue) = 0;
+};
+__CRT_UUID_DECL(IdxRangeValueProvider, 0x36DC7AEF, 0x33E6, 0x4691, 0xAF, 0xE1, 0x2B, 0xE7, 0x27, 0x4B, 0x3D, 0x33)
+
+struct IdxExpandCollapseProvider : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE Expand() = 0;
+  virtual HRESULT STDMETHODCALLTYPE Collapse() = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_ExpandCollapseState(int* AState) = 0;
+};
+__CRT_UUID_DECL(IdxExpandCollapseProvider, 0xD847D3A5, 0xCAB0, 0x4A98, 0x8C, 0x32, 0xEC, 0xB4, 0x5C, 0x59, 0xAD, 0x24)
+
+struct IdxToggleProvider : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE Toggle() = 0;
+  virtual HRESULT STDMETHODCALLTYPE get_ToggleState(int* AState) = 0;
+};
+__CRT_UUID_DECL(IdxToggleProvider, 0x56D00BD0, 0xC4F4, 0x433C, 0xA8, 0x36, 0x1A, 0x52, 0xA5, 0x7E, 0x08, 0x92)
 
 class TcxAccessibilityHelper;
 
@@ -229,25 +255,86 @@ class TdxChildAccessibleExPart : public TObject, public IdxAccessibleEx, public 
   int FIndex;
 };
 
-// The scroll-item pattern; its node owns it (no reference counting).
-class TdxScrollItemProvider : public IdxScrollItemProvider {
+// The automation patterns. Each answers its interface over virtual
+// operations descendants override; its node owns it (no reference
+// counting). Every call answers S_OK.
+template <class I>
+class TdxPatternProvider : public I {
  public:
-  explicit TdxScrollItemProvider(TcxAccessibilityHelper* AOwner) : FOwner(AOwner) {}
-  virtual ~TdxScrollItemProvider() = default;
-  TdxScrollItemProvider(const TdxScrollItemProvider&) = delete;
-  TdxScrollItemProvider& operator=(const TdxScrollItemProvider&) = delete;
+  explicit TdxPatternProvider(TcxAccessibilityHelper* AOwner) : FOwner(AOwner) {}
+  virtual ~TdxPatternProvider() = default;
+  TdxPatternProvider(const TdxPatternProvider&) = delete;
+  TdxPatternProvider& operator=(const TdxPatternProvider&) = delete;
 
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObject) override;
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID AIID, void** AObject) override {
+    if (!AObject) return E_POINTER;
+    *AObject = AIID == IID_IUnknown || AIID == __uuidof(I) ? static_cast<I*>(this) : nullptr;
+    return *AObject ? S_OK : E_NOINTERFACE;
+  }
   ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(-1); }
   ULONG STDMETHODCALLTYPE Release() override { return static_cast<ULONG>(-1); }
-  HRESULT STDMETHODCALLTYPE ScrollIntoView() override;
 
  protected:
-  virtual void DoScrollIntoView() {}
   TcxAccessibilityHelper* Owner() const { return FOwner; }
 
  private:
   TcxAccessibilityHelper* FOwner;
+};
+
+class TdxScrollItemProvider : public TdxPatternProvider<IdxScrollItemProvider> {
+ public:
+  using TdxPatternProvider::TdxPatternProvider;
+  HRESULT STDMETHODCALLTYPE ScrollIntoView() override;
+
+ protected:
+  virtual void DoScrollIntoView() {}
+};
+
+class TdxRangeValueProvider : public TdxPatternProvider<IdxRangeValueProvider> {
+ public:
+  using TdxPatternProvider::TdxPatternProvider;
+  HRESULT STDMETHODCALLTYPE SetValue(double AValue) override;
+  HRESULT STDMETHODCALLTYPE get_Value(double* AValue) override;
+  HRESULT STDMETHODCALLTYPE get_IsReadOnly(BOOL* AValue) override;
+  HRESULT STDMETHODCALLTYPE get_Maximum(double* AValue) override;
+  HRESULT STDMETHODCALLTYPE get_Minimum(double* AValue) override;
+  HRESULT STDMETHODCALLTYPE get_LargeChange(double* AValue) override;
+  HRESULT STDMETHODCALLTYPE get_SmallChange(double* AValue) override;
+
+ protected:
+  virtual bool GetIsReadOnly() { return false; }
+  virtual double GetLargeChange() { return 0; }
+  virtual double GetMaximum() { return 0; }
+  virtual double GetMinimum() { return 0; }
+  virtual double GetSmallChange() { return 0; }
+  virtual double GetValue() { return 0; }
+  virtual void DoSetValue(double) {}
+};
+
+class TdxExpandCollapseProvider : public TdxPatternProvider<IdxExpandCollapseProvider> {
+ public:
+  using TdxPatternProvider::TdxPatternProvider;
+  HRESULT STDMETHODCALLTYPE Expand() override;
+  HRESULT STDMETHODCALLTYPE Collapse() override;
+  HRESULT STDMETHODCALLTYPE get_ExpandCollapseState(int* AState) override;
+
+ protected:
+  virtual void DoCollapse() {}
+  virtual void DoExpand() {}
+  // 0 collapsed, 1 expanded, 2 partially expanded, 3 a leaf.
+  virtual int GetExpandCollapseState() { return 0; }
+};
+
+class TdxToggleProvider : public TdxPatternProvider<IdxToggleProvider> {
+ public:
+  using TdxPatternProvider::TdxPatternProvider;
+  HRESULT STDMETHODCALLTYPE Toggle() override;
+  HRESULT STDMETHODCALLTYPE get_ToggleState(int* AState) override;
+
+ protected:
+  virtual void DoToggle() {}
+  // 0 off, 1 on, 2 indeterminate.
+  virtual int GetToggleState() { return 0; }
 };
 
 // Whether oleacc's LresultFromObject was bound at start-up.

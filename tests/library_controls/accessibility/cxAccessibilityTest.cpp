@@ -402,4 +402,59 @@ TEST(AccessibilityBase, NextSelectableChild) {
   EXPECT_EQ(node->GetChildIndex(node->Items[2]->GetHelper()), 2);
 }
 
+// The pattern providers' base answers, through their interfaces.
+class TOnRange : public TdxRangeValueProvider {
+ public:
+  using TdxRangeValueProvider::TdxRangeValueProvider;
+  double Stored = 0;
+
+ protected:
+  double GetMaximum() override { return 10; }
+  double GetValue() override { return Stored; }
+  void DoSetValue(double AValue) override { Stored = AValue; }
+};
+
+TEST(AccessibilityPatterns, BaseProvidersAnswerZeroAndOk) {
+  auto* node = New<TcxAccessibilityHelper>(nullptr);
+  const TComPtr<IAccessible> held(static_cast<IAccessible*>(node));
+  TdxRangeValueProvider range(node);
+  double number = -1;
+  BOOL readOnly = 2;
+  for (auto getter : {&IdxRangeValueProvider::get_Value, &IdxRangeValueProvider::get_Maximum,
+                      &IdxRangeValueProvider::get_Minimum, &IdxRangeValueProvider::get_LargeChange,
+                      &IdxRangeValueProvider::get_SmallChange}) {
+    number = -1;
+    EXPECT_EQ((static_cast<IdxRangeValueProvider&>(range).*getter)(&number), S_OK);
+    EXPECT_EQ(number, 0.0);
+  }
+  EXPECT_EQ(range.get_IsReadOnly(&readOnly), S_OK);
+  EXPECT_EQ(readOnly, 0);
+  EXPECT_EQ(range.SetValue(3), S_OK);
+  EXPECT_EQ(range.get_Value(nullptr), E_POINTER);
+
+  TdxExpandCollapseProvider expand(node);
+  int state = -1;
+  EXPECT_EQ(expand.Expand(), S_OK);
+  EXPECT_EQ(expand.Collapse(), S_OK);
+  EXPECT_EQ(expand.get_ExpandCollapseState(&state), S_OK);
+  EXPECT_EQ(state, 0);
+  TdxToggleProvider toggle(node);
+  state = -1;
+  EXPECT_EQ(toggle.Toggle(), S_OK);
+  EXPECT_EQ(toggle.get_ToggleState(&state), S_OK);
+  EXPECT_EQ(state, 0);
+
+  // A descendant's operations are what the interface answers.
+  TOnRange custom(node);
+  TComPtr<IdxRangeValueProvider> asked;
+  ASSERT_EQ(custom.QueryInterface(__uuidof(IdxRangeValueProvider), asked.ReceiveVoid()), S_OK);
+  EXPECT_EQ(asked->SetValue(7.5), S_OK);
+  EXPECT_EQ(asked->get_Value(&number), S_OK);
+  EXPECT_EQ(number, 7.5);
+  EXPECT_EQ(asked->get_Maximum(&number), S_OK);
+  EXPECT_EQ(number, 10.0);
+  TComPtr<IdxToggleProvider> wrong;
+  EXPECT_EQ(custom.QueryInterface(__uuidof(IdxToggleProvider), wrong.ReceiveVoid()), E_NOINTERFACE);
+}
+
 }  // namespace
