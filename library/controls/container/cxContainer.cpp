@@ -135,7 +135,11 @@ void TcxContainer::SetInnerControl(TWinControl* AValue) {
   if (FInnerControl == AValue) return;
   if (FInnerControl) FInnerControl->RemoveFreeNotification(this);
   FInnerControl = AValue;
-  if (FInnerControl) FInnerControl->FreeNotification(this);
+  if (!FInnerControl) return;
+  FInnerControl->FreeNotification(this);
+  // The container is the tab stop: Tab moves from it (or from its inner
+  // window) to the next control, never into the inner window.
+  FInnerControl->SetTabStop(false);
 }
 
 void TcxContainer::CreateParams(TCreateParams& Params) {

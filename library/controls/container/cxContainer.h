@@ -15,6 +15,10 @@
 //                                     (cxContainer_ViewInfo.cpp)
 //   TcxContainer                      the control: state, refresh, window
 //                                     region, inner control (cxContainer.cpp)
+//   TcxCustomInnerListBox, TdxCustomInnerListBoxAccessibilityHelper
+//                                     the native list a container hosts and
+//                                     its accessibility node
+//                                     (cxContainer_InnerListBox.cpp)
 //
 // A style value is either assigned on the style or read at each access
 // through a fixed chain: a value that only the normal style keeps is read
@@ -24,6 +28,7 @@
 // assigned-values set, not the stored field, decides which. UI thread only.
 #pragma once
 
+#include "library/controls/accessibility/cxAccessibility.h"
 #include "library/controls/control/cxControls.h"
 #include "library/core/base/cxClasses.h"
 #include "library/core/base/dxCoreClasses.h"
@@ -31,6 +36,9 @@
 #include "library/graphics/canvas/cxGraphics.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
 #include "platform/ui/Graphics.h"
+#include "platform/ui/StdCtrls.h"
+
+#include <functional>
 
 #include <array>
 #include <vector>
@@ -494,6 +502,7 @@ class TcxContainer : public TcxControl {
 
  protected:
   friend class TcxContainerMouseTracker;
+  friend class TcxCustomInnerListBox;
 
   void Notification(TComponent* AComponent, TOperation AOperation) override;
   void Loaded() override;
@@ -609,6 +618,87 @@ class TcxContainer : public TcxControl {
 // Private messages of the container.
 constexpr UINT DXM_CONTAINERSHORTREFRESH = 0x807F;
 constexpr UINT DXM_CONTAINERSETWINDOWREGION = 0x8083;
+
+// ---------------------------------------------------------------------------
+// TcxCustomInnerListBox
+
+// The native list a container hosts: no border of its own; keys, mouse,
+// wheel, clicks and focus changes go to the container first; typing
+// searches the items.
+class TcxCustomInnerListBox : public TListBox {
+  SK_CLASS(TcxCustomInnerListBox, TListBox)
+ public:
+  void Create(TComponent* AOwner) override;
+  void Destroy() override;
+  void DefaultHandler(TMessage& Message) override;
+
+  // Must be set before the window is created.
+  TcxContainer* Container() const { return FContainer; }
+  void SetContainer(TcxContainer* AValue) { FContainer = AValue; }
+  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel.get(); }
+  void SetLookAndFeel(TcxLookAndFeel* AValue) { FLookAndFeel->Assign(AValue); }
+  // Whether a corner pixel of the item lies in the window.
+  bool ItemVisible(int AIndex);
+
+  // Incremental search: on, and the pause after which typing starts anew.
+  bool AutoComplete() const { return FAutoComplete; }
+  void SetAutoComplete(bool AValue) { FAutoComplete = AValue; }
+  DWORD AutoCompleteDelay() const { return FAutoCompleteDelay; }
+  void SetAutoCompleteDelay(DWORD AValue) { FAutoCompleteDelay = AValue; }
+  // The millisecond clock the search reads (GetTickCount unless replaced).
+  void SetTickCount(std::function<DWORD()> AValue) { FTickCount = std::move(AValue); }
+
+ protected:
+  void WndProc(TMessage& Message) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(wchar_t& Key) override;
+  void KeyUp(WORD& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) override;
+  void Click() override;
+  void DblClick() override;
+
+  virtual void ProcessAutoComplete(wchar_t& Key);
+  virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+
+ private:
+  TPoint ToContainer(int X, int Y) const { return TPoint(X + Left(), Y + Top()); }
+
+  String FAutoCompleteFilter;
+  bool FAutoComplete;
+  DWORD FAutoCompleteDelay;
+  TOwned<TcxLookAndFeel> FLookAndFeel;
+  DWORD FPrevKeyPressTime;
+  std::function<DWORD()> FTickCount;
+  TcxContainer* FContainer;
+  TComPtr<IcxAccessibilityHelper> FAccessibilityHelper;
+};
+
+// The list as a node with one simple child per item.
+class TdxCustomInnerListBoxAccessibilityHelper : public TcxAccessibilityHelper {
+  SK_CLASS(TdxCustomInnerListBoxAccessibilityHelper, TcxAccessibilityHelper)
+ public:
+  void Create(TObject* AOwnerObject) override;
+
+  TcxCustomInnerListBox* OwnerListBox() const { return static_cast<TcxCustomInnerListBox*>(FOwnerObject); }
+
+  bool ChildIsSimpleElement(int) override { return true; }
+  int ChildCount() override { return OwnerListBox()->Items()->Count(); }
+  String GetDefaultActionDescription(int AChildID) override;
+  String GetName(int AChildID) override;
+  HWND OwnerObjectWindow() override { return OwnerListBox()->Handle(); }
+  int GetRole(int AChildID) override { return AChildID == CHILDID_SELF ? ROLE_SYSTEM_LIST : ROLE_SYSTEM_LISTITEM; }
+  int GetState(int AChildID) override;
+  int GetSupportedProperties(int AChildID) override;
+  bool IsUIAutomationSupported() override { return true; }
+  bool GetPatternProvider(PATTERNID APatternID, TComPtr<IUnknown>& AProvider, int AChildID) override;
+  TRect GetScreenBounds(int AChildID) override;
+
+ private:
+  std::unique_ptr<TdxScrollItemProvider> FScrollItemProvider;
+};
 
 // The controller every normal style links to unless another is set; nil
 // until the editors install theirs.
