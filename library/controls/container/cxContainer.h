@@ -218,7 +218,6 @@ class TcxContainerStyle : public TcxInterfacedPersistent {
   template <TcxContainerStyleValue V>
   bool IsStored() const { return IsValueStored(V); }
   bool IsStyleControllerStored() const { return !FParentStyle && StyleController(); }
-  bool IsLookAndFeelStored() const { return !FParentStyle; }
   const TdxScaleFactor* OwnerScaleFactor() const;
   // A style without a container, or of one that defaults to its parent's
   // colour, takes the parent's colour by default.

@@ -54,7 +54,7 @@ void TcxContainerStyle::Publish(TPublisher<TcxContainerStyle>& P) {
   P.Property(L"Edges", &S::Edges, &S::SetEdges).Stored(&S::IsStored<svEdges>);
   P.Property(L"Font", &S::Font, &S::SetFont).Stored(&S::IsStored<svFont>);
   P.Property(L"HotTrack", &S::HotTrack, &S::SetHotTrack).Stored(&S::IsStored<svHotTrack>);
-  P.Property(L"LookAndFeel", &S::LookAndFeel, &S::SetLookAndFeel).Stored(&S::IsLookAndFeelStored);
+  P.Property(L"LookAndFeel", &S::LookAndFeel, &S::SetLookAndFeel);
   P.Property(L"Shadow", &S::Shadow, &S::SetShadow).Stored(&S::IsStored<svShadow>);
   P.Property(L"StyleController", &S::StyleController, &S::SetStyleController).Stored(&S::IsStyleControllerStored);
   P.Property(L"TextColor", &S::TextColor, &S::SetTextColor).Stored(&S::IsStored<svTextColor>);
