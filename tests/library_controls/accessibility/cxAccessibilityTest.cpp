@@ -5,6 +5,7 @@
 #include "platform/ui/Forms.h"
 
 #include "tests/library_controls/ControlsTesting.h"
+#include "tests/library_controls/accessibility/AccessibilityTesting.h"
 
 #include <gtest/gtest.h>
 
@@ -12,22 +13,9 @@
 
 namespace {
 
-VARIANT Child(int AId) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = AId;
-  return v;
-}
+VARIANT Child(int AId) { return AccessibleChild(AId); }
 
 VARIANT Self() { return Child(CHILDID_SELF); }
-
-// A BSTR freed at the end of the scope.
-struct TBstr {
-  BSTR Value = nullptr;
-  ~TBstr() { SysFreeString(Value); }
-  String Text() const { return Value ? String(Value, SysStringLen(Value)) : String(); }
-};
 
 // Counts the scroll-item calls of the list below.
 class TCountingScrollItem : public TdxScrollItemProvider {

@@ -4,6 +4,7 @@
 #include "platform/ui/Forms.h"
 
 #include "tests/library_controls/ControlsTesting.h"
+#include "tests/library_controls/accessibility/AccessibilityTesting.h"
 #include "tests/support/PumpUntil.h"
 
 #include <gtest/gtest.h>
@@ -24,19 +25,7 @@ class TListHost : public TcxContainer {
   }
 };
 
-VARIANT Child(int AId) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = AId;
-  return v;
-}
-
-struct TBstr {
-  BSTR Value = nullptr;
-  ~TBstr() { SysFreeString(Value); }
-  String Text() const { return Value ? String(Value, SysStringLen(Value)) : String(); }
-};
+VARIANT Child(int AId) { return AccessibleChild(AId); }
 
 struct InnerListBox : testing::Test {
   TOwned<TForm> Form{NewShownForm(TRect(150, 120, 450, 380))};
