@@ -16,7 +16,10 @@
 //                   sets and text measurements: no crash.
 //   control-messages  random messages at a base control with tracking and a
 //                   drag under way (ControlMessagesFuzz.h).
+//   accessibility   random MSAA calls at an accessibility node, before and
+//                   after its owner is gone (AccessibilityFuzz.h).
 // Run one with: tools/fuzz library_controls -- truetype-file --rounds 10000
+#include "fuzzers/library_controls/AccessibilityFuzz.h"
 #include "fuzzers/library_controls/ControlMessagesFuzz.h"
 #include "fuzzers/library_controls/ScrollBarFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
@@ -308,6 +311,7 @@ const TFuzzDriver Drivers[] = {
     {L"scroll-params", ScrollParamsSeeds, RunScrollParams},
     {L"main-scroll-bars", MainScrollBarsSeeds, RunMainScrollBars},
     {L"control-messages", ControlMessagesSeeds, RunControlMessages},
+    {L"accessibility", AccessibilitySeeds, RunAccessibility},
 };
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "library/controls/ControlsUnits.h"
 
+#include "library/controls/accessibility/cxAccessibility.h"
+#include "library/controls/container/cxContainer.h"
 #include "library/controls/control/cxControls.h"
 #include "library/controls/scrollbars/cxScrollBar.h"
 #include "library/controls/text/dxDocumentLayoutUnitConverter.h"
@@ -14,9 +16,11 @@ std::span<const TUnit> LibraryControlsUnits() {
       {L"dxFontHelpers", &dxFontHelpersInitialization, &dxFontHelpersFinalization},
       {L"dxTextViewInfoCache", nullptr, nullptr},
       {L"dxFormattedText", &dxFormattedTextInitialization, &dxFormattedTextFinalization},
+      {L"cxAccessibility", &cxAccessibilityInitialization, &cxAccessibilityFinalization},
       {L"cxDWMApi", &cxDWMApiInitialization, &cxDWMApiFinalization},
       {L"cxControls", &cxControlsInitialization, &cxControlsFinalization},
       {L"cxScrollBar", &cxScrollBarInitialization, nullptr},
+      {L"cxContainer", &cxContainerInitialization, nullptr},
   };
   return units;
 }

@@ -1,24 +1,34 @@
 // The list box.
 //
-// This is the minimal form of the list box: the class with the properties the
-// main window and its form description use (Items, Clear, ExtendedSelect,
-// ItemHeight, the four state styles' LookAndFeel), over the class library's
-// list box, which draws its items and scrolls itself.
+// A container that hosts the library's inner list box: the container draws
+// the styled border, the inner native list draws the items and scrolls
+// itself. The properties the main window and its form description use
+// (Items, Clear, ExtendedSelect, ItemHeight, the four state styles) are
+// passed to the inner list.
 #pragma once
 
-#include "library/editors/cxEdit.h"
-#include "platform/ui/StdCtrls.h"
+#include "library/controls/container/cxContainer.h"
 
-class TcxListBox : public TCustomListBox, public TcxEditStylesOwner {
-  SK_CLASS(TcxListBox, TCustomListBox)
+class TcxListBox : public TcxContainer {
+  SK_CLASS(TcxListBox, TcxContainer)
  public:
   static void Publish(TPublisher<TcxListBox>& P);
 
   void Create(TComponent* AOwner) override;
 
-  // The state styles, not the list box's item style.
-  using TcxEditStylesOwner::Style;
-  using TcxEditStylesOwner::SetStyle;
+  TcxCustomInnerListBox* InnerListBox() const { return FInnerListBox; }
+  TStrings* Items() const { return FInnerListBox->Items(); }
+  void SetItems(TStrings* AValue) { FInnerListBox->SetItems(AValue); }
+  void Clear() { FInnerListBox->Clear(); }
+  bool ExtendedSelect() const { return FInnerListBox->ExtendedSelect(); }
+  void SetExtendedSelect(bool AValue) { FInnerListBox->SetExtendedSelect(AValue); }
+  int ItemHeight() const { return FInnerListBox->ItemHeight(); }
+  void SetItemHeight(int AValue) { FInnerListBox->SetItemHeight(AValue); }
+
+ private:
+  bool IsItemHeightStored() const { return FInnerListBox->Style() != lbStandard; }
+
+  TcxCustomInnerListBox* FInnerListBox;  // owned by the list box as a component
 };
 
 // Unit start-up: registers the class by name.

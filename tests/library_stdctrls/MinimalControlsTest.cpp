@@ -5,7 +5,6 @@
 #include "library/stdctrls/cxCheckBox.h"
 #include "library/stdctrls/cxGroupBox.h"
 #include "library/stdctrls/cxLabel.h"
-#include "library/stdctrls/cxListBox.h"
 #include "library/stdctrls/cxProgressBar.h"
 #include "library/stdctrls/dxActivityIndicator.h"
 
@@ -31,13 +30,13 @@ TControl* MakeControl() {
 
 const TStyledControlCase StyledControls[] = {
     {"CheckBox", &MakeControl<TcxCheckBox>}, {"Label", &MakeControl<TcxLabel>},
-    {"GroupBox", &MakeControl<TcxGroupBox>}, {"ListBox", &MakeControl<TcxListBox>},
-    {"ProgressBar", &MakeControl<TcxProgressBar>}, {"ComboBox", &MakeControl<TcxComboBox>},
+    {"GroupBox", &MakeControl<TcxGroupBox>}, {"ProgressBar", &MakeControl<TcxProgressBar>},
+    {"ComboBox", &MakeControl<TcxComboBox>},
 };
 
 class StateStyles : public testing::TestWithParam<TStyledControlCase> {};
 
-// List and combo boxes have a Style of their own (the item or window style):
+// Combo boxes have a Style of their own (the window style):
 // the published Style must still be the state style.
 TEST_P(StateStyles, ArePublishedByNameAsFourStylesOfTheControl) {
   TOwned<TControl> control(GetParam().Make());

@@ -1,0 +1,140 @@
+#include "fuzzers/library_controls/AccessibilityFuzz.h"
+
+#include "fuzzers/support/FuzzMain.h"
+#include "library/controls/accessibility/cxAccessibility.h"
+#include "library/core/base/dxCore.h"
+
+#include <oleauto.h>
+
+#include <cstring>
+
+namespace {
+
+// A list of simple children; names and values raise for every third child.
+class TFuzzNode : public TcxAccessibilityHelper {
+  SK_CLASS(TFuzzNode, TcxAccessibilityHelper)
+ public:
+  int Children = 0;
+  int Properties = 0;
+
+  int ChildCount() override { return Children; }
+  bool ChildIsSimpleElement(int AIndex) override {
+    if (AIndex < 0 || AIndex >= Children) throw EdxException(L"child out of range");
+    return true;
+  }
+  String GetName(int AChildID) override {
+    if (AChildID % 3 == 2) throw EdxException(L"no name");
+    return L"item";
+  }
+  String GetValue(int AChildID) override {
+    if (AChildID % 3 == 1) throw EdxException(L"no value");
+    return L"value";
+  }
+  int GetSupportedProperties(int) override { return Properties; }
+  TRect GetScreenBounds(int AChildID) override { return TRect(0, AChildID * 10, 100, AChildID * 10 + 10); }
+  int NavigateToChild(int AIndex, TcxAccessibilityNavigationDirection ADirection) override {
+    if (ADirection == andNext) throw EdxException(L"no next");
+    return inherited::NavigateToChild(AIndex, ADirection);
+  }
+};
+
+class TInputReader {
+ public:
+  explicit TInputReader(const std::string& AInput) : FInput(AInput) {}
+  bool More() const { return FAt < FInput.size(); }
+  std::uint32_t Next(int ABytes) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < ABytes; ++i)
+      value |= static_cast<std::uint32_t>(FAt < FInput.size() ? static_cast<unsigned char>(FInput[FAt++]) : 0) << (8 * i);
+    return value;
+  }
+
+ private:
+  const std::string& FInput;
+  std::size_t FAt = 0;
+};
+
+constexpr VARTYPE Types[] = {VT_EMPTY, VT_NULL, VT_I2, VT_I4, VT_R4, VT_R8, VT_BSTR, VT_BOOL, VT_I1,
+                             VT_UI1,   VT_UI2,  VT_UI4, VT_I8, VT_UI8, VT_INT, VT_UINT, VT_DISPATCH, VT_UNKNOWN};
+
+VARIANT MakeVariant(TInputReader& AReader) {
+  VARIANT v;
+  VariantInit(&v);
+  const VARTYPE type = Types[AReader.Next(1) % std::size(Types)];
+  const std::uint32_t bits = AReader.Next(4);
+  v.vt = type;
+  // Pointer-holding types carry nil: the node must not dereference them.
+  if (type == VT_BSTR || type == VT_DISPATCH || type == VT_UNKNOWN) v.byref = nullptr;
+  else std::memcpy(&v.lVal, &bits, sizeof(bits));
+  return v;
+}
+
+void Check(HRESULT AResult, bool AOwnerGone) {
+  switch (AResult) {
+    case S_OK: case S_FALSE: case E_INVALIDARG: case E_FAIL: case E_NOTIMPL: case DISP_E_MEMBERNOTFOUND:
+      break;
+    default:
+      FuzzInvariantBroken("an answer outside the node's set");
+  }
+  if (AOwnerGone && AResult != DISP_E_MEMBERNOTFOUND && AResult != E_NOTIMPL)
+    FuzzInvariantBroken("a call after the owner was freed did not fail with DISP_E_MEMBERNOTFOUND");
+}
+
+void Release(VARIANT& AValue) { VariantClear(&AValue); }
+
+}  // namespace
+
+std::vector<std::string> AccessibilitySeeds() {
+  return {std::string("\x05\x7f\x00\x03\x01\x00\x00\x00", 8), std::string("\x03\x08\x04\x03\xff\xff\xff\xff\x09", 9)};
+}
+
+void RunAccessibility(const std::string& AInput) {
+  TInputReader reader(AInput);
+  auto* node = New<TFuzzNode>(nullptr);
+  const TComPtr<IAccessible> object(static_cast<IAccessible*>(node));
+  node->Children = static_cast<int>(reader.Next(1) % 8);
+  node->Properties = static_cast<int>(reader.Next(1) & 0x7F);
+  bool ownerGone = false;
+  while (reader.More()) {
+    const std::uint32_t op = reader.Next(1);
+    VARIANT child = MakeVariant(reader);
+    VARIANT out;
+    VariantInit(&out);
+    BSTR text = nullptr;
+    HRESULT r = S_OK;
+    switch (op % 13) {
+      case 0: r = object->get_accName(child, &text); break;
+      case 1: r = object->get_accValue(child, &text); break;
+      case 2: r = object->get_accRole(child, &out); break;
+      case 3: r = object->get_accState(child, &out); break;
+      case 4: {
+        long l, t, w, h;
+        r = object->accLocation(&l, &t, &w, &h, child);
+        break;
+      }
+      case 5: r = object->accNavigate(static_cast<long>(reader.Next(1) % 10), child, &out); break;
+      case 6: r = object->accHitTest(static_cast<long>(reader.Next(2) % 100), static_cast<long>(reader.Next(2) % 100), &out); break;
+      case 7: {
+        IDispatch* dispatch = nullptr;
+        r = object->get_accChild(child, &dispatch);
+        if (dispatch) dispatch->Release();
+        break;
+      }
+      case 8: r = object->get_accFocus(&out); break;
+      case 9: r = object->accSelect(static_cast<long>(reader.Next(1)), child); break;
+      case 10: r = object->get_accKeyboardShortcut(child, &text); break;
+      case 11: r = object->accDoDefaultAction(child); break;
+      case 12:
+        if (!ownerGone) node->OwnerObjectDestroyed();
+        ownerGone = true;
+        continue;
+    }
+    SysFreeString(text);
+    Release(out);
+    Check(r, ownerGone);
+    const bool takesChild = op % 13 != 6 && op % 13 != 8;
+    const bool badChild = child.vt != VT_I4 || child.lVal < 0 || child.lVal > node->Children;
+    if (takesChild && badChild && !ownerGone && r != E_INVALIDARG)
+      FuzzInvariantBroken("a bad child identifier did not answer E_INVALIDARG");
+  }
+}

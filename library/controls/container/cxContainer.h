@@ -1,0 +1,708 @@
+// The container unit: the control that draws a styled border around a
+// content area that may host one native window, its state styles and the
+// style controller that shares styles between containers.
+//
+// Classes in this file:
+//   TcxContainerStateItem, TcxContainerState, TcxContainerHotState,
+//   TcxContainerStyleValue(s)         the states and the style values
+//   TcxContainerStyle                 a container's look in one state
+//                                     (cxContainer_Styles.cpp)
+//   TcxContainerStyles                the four state styles of one owner
+//   TcxStyleController                a component whose styles many
+//                                     containers follow
+//   TcxContainerViewInfo              a container's computed geometry and
+//                                     colours, and their painting
+//                                     (cxContainer_ViewInfo.cpp)
+//   TcxContainer                      the control: state, refresh, window
+//                                     region, inner control (cxContainer.cpp)
+//   TcxCustomInnerListBox, TdxCustomInnerListBoxAccessibilityHelper
+//                                     the native list a container hosts and
+//                                     its accessibility node
+//                                     (cxContainer_InnerListBox.cpp)
+//
+// A style value is either assigned on the style or read at each access
+// through a fixed chain: a value that only the normal style keeps is read
+// there; then the style's own assigned value; then the style of the same
+// state of the linked controller, and of that controller's controller;
+// finally a default computed from the state and the look-and-feel. The
+// assigned-values set, not the stored field, decides which. UI thread only.
+#pragma once
+
+#include "library/controls/accessibility/cxAccessibility.h"
+#include "library/controls/control/cxControls.h"
+#include "library/core/base/cxClasses.h"
+#include "library/core/base/dxCoreClasses.h"
+#include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
+#include "library/graphics/canvas/cxGraphics.h"
+#include "library/lookandfeel/settings/cxLookAndFeels.h"
+#include "platform/ui/Graphics.h"
+#include "platform/ui/StdCtrls.h"
+
+#include <functional>
+
+#include <array>
+#include <vector>
+
+template <>
+struct TEnumInfo<TcxContainerBorderStyle> {
+  static constexpr const wchar_t* Name = L"TcxContainerBorderStyle";
+  static constexpr const wchar_t* Names[] = {L"cbsNone", L"cbsSingle", L"cbsThick",    L"cbsFlat",
+                                             L"cbs3D",   L"cbsUltraFlat", L"cbsOffice11"};
+  static constexpr TcxContainerBorderStyle Last = cbsOffice11;
+};
+
+enum TcxContainerStateItem { csNormal, csActive, csDisabled, csHotTrack };
+using TcxContainerState = TSet<TcxContainerStateItem>;
+constexpr int cxContainerStateItemCount = csHotTrack + 1;
+
+enum TcxContainerHotState { chsNoHotTrack, chsNormal, chsSelected };
+
+// The values a style can assign. Editor styles add their own after
+// svTransparentBorder (up to 31).
+enum TcxContainerStyleValue {
+  svBorderColor,
+  svBorderStyle,
+  svColor,
+  svEdges,
+  svFont,
+  svHotTrack,
+  svShadow,
+  svTextColor,
+  svTextStyle,
+  svTransparentBorder
+};
+template <>
+struct TEnumInfo<TcxContainerStyleValue> {
+  static constexpr const wchar_t* Name = L"TcxContainerStyleValue";
+  static constexpr const wchar_t* Names[] = {L"svBorderColor", L"svBorderStyle", L"svColor",     L"svEdges",
+                                             L"svFont",        L"svHotTrack",    L"svShadow",    L"svTextColor",
+                                             L"svTextStyle",   L"svTransparentBorder"};
+  static constexpr TcxContainerStyleValue Last = svTransparentBorder;
+};
+using TcxContainerStyleValues = TSet<TcxContainerStyleValue>;
+
+class TcxContainer;
+class TcxContainerStyle;
+class TcxStyleController;
+
+// What a style draws with: read straight from here in direct-access mode.
+struct TcxContainerStyleData {
+  TColor Color = clDefault;
+  TFont* Font = nullptr;
+  TColor FontColor = clDefault;
+};
+
+// ---------------------------------------------------------------------------
+// TcxContainerStyle
+
+class TcxContainerStyle : public TcxInterfacedPersistent {
+  SK_CLASS(TcxContainerStyle, TcxInterfacedPersistent)
+ public:
+  static void Publish(TPublisher<TcxContainerStyle>& P);
+
+  // AParentStyle is the normal style of a focused, disabled or hot style. A
+  // direct-access style reads colour and font from StyleData and tells no one.
+  virtual void Create(TPersistent* AOwner, bool ADirectAccessMode, TcxContainerStyle* AParentStyle = nullptr,
+                      TcxContainerStateItem AState = csNormal);
+  void Destroy() override;
+  void Assign(TPersistent* ASource) override;
+  void BeginUpdate() { ++FUpdateCount; }
+  void EndUpdate();
+  // The style's font with its text colour and text style.
+  TFont* GetVisibleFont();
+  virtual bool HasBorder() const;
+  // Whether the value is assigned here or through the controller chain.
+  virtual bool IsValueAssigned(TcxContainerStyleValue AValue) const;
+  virtual void RestoreDefaults();
+  // The value named APropertyName (case-insensitive).
+  bool GetStyleValue(const String& APropertyName, TcxContainerStyleValue& AStyleValue) const;
+  virtual int GetStyleValueCount() const { return 10; }
+  virtual bool GetStyleValueName(TcxContainerStyleValue AValue, String& AName) const;
+  // Whether a state style (focused, disabled, hot) publishes the property.
+  bool IsExtendedStylePropertyPublished(const String& APropertyName) const;
+
+  // Properties
+  TcxContainerStyleValues AssignedValues() const { return FAssignedValues; }
+  void SetAssignedValues(TcxContainerStyleValues AValue);
+  TColor BorderColor() const;
+  void SetBorderColor(TColor AValue);
+  TcxContainerBorderStyle BorderStyle() const;
+  void SetBorderStyle(TcxContainerBorderStyle AValue);
+  virtual TColor Color() const;
+  void SetColor(TColor AValue);
+  TcxBorders Edges() const;
+  void SetEdges(TcxBorders AValue);
+  TFont* Font() const;
+  void SetFont(TFont* AValue);
+  bool HotTrack() const;
+  void SetHotTrack(bool AValue);
+  TcxLookAndFeel* LookAndFeel() const;
+  void SetLookAndFeel(TcxLookAndFeel* AValue);
+  bool Shadow() const;
+  void SetShadow(bool AValue);
+  // The linked controller; nil when it is the default one.
+  TcxStyleController* StyleController() const;
+  void SetStyleController(TcxStyleController* AValue);
+  virtual TColor TextColor() const;
+  void SetTextColor(TColor AValue);
+  virtual TFontStyles TextStyle() const;
+  void SetTextStyle(TFontStyles AValue);
+  bool TransparentBorder() const;
+  void SetTransparentBorder(bool AValue);
+
+  // The controller the chain goes on to, the default one included.
+  TcxStyleController* ActiveStyleController() const;
+  // The normal style (the style itself for the normal one).
+  TcxContainerStyle* BaseStyle() { return FParentStyle ? FParentStyle : this; }
+  const TcxContainerStyle* BaseStyle() const { return FParentStyle ? FParentStyle : this; }
+  TcxContainerStateItem State() const { return FState; }
+  bool DirectAccessMode() const { return FDirectAccessMode; }
+  TcxContainerStyleData StyleData;
+
+  // Events
+  TNotifyEvent OnChanged() const { return FOnChanged; }
+  void SetOnChanged(TNotifyEvent AValue) { FOnChanged = AValue; }
+
+  // Colour resolution for a container applying its style: the chain first,
+  // then the parent's colour when the container follows it, then the default.
+  virtual TColor ResolvedColor() const;
+  // The border style a state draws when nothing assigns one.
+  virtual TcxContainerBorderStyle EffectiveBorderStyle() const;
+  virtual TColor DefaultColor() const;
+  // Re-reads the font from the controller chain, the container or the
+  // default font, unless the style assigns its own.
+  void UpdateFont();
+  // The container's own font becomes the style's, assigned, without telling
+  // the container (it is applying that font already).
+  void TakeFont(TFont* AFont);
+  // The owner when it is a container.
+  TcxContainer* Container() const;
+
+ protected:
+  void DefineProperties(TFiler* AFiler) override;
+  virtual void Changed();
+  virtual void ControllerChanged();
+  virtual void ControllerFreeNotification(TcxStyleController* AController);
+  virtual TColor DefaultBorderColor() const;
+  virtual TColor DefaultDisabledTextColor() const { return clBtnShadow; }
+  virtual TcxBorders DefaultEdges() const { return cxBordersAll(); }
+  virtual bool DefaultHotTrack() const { return true; }
+  virtual bool DefaultShadow() const { return false; }
+  virtual TColor DefaultStyleTextColor() const;
+  virtual TFontStyles DefaultTextStyle() const;
+  virtual bool DefaultTransparentBorder() const { return true; }
+  virtual TcxContainerStyleValues ExtendedHiddenValues() const {
+    return {svEdges, svFont, svHotTrack, svShadow, svTransparentBorder};
+  }
+  virtual TcxStyleController* GetDefaultStyleController() const;
+  // Values only the normal style keeps: a state style reads and writes them there.
+  bool IsNormalOnlyValue(TcxContainerStyleValue AValue) const {
+    return ExtendedHiddenValues().Contains(AValue);
+  }
+
+ private:
+  friend class TcxStyleController;
+  struct TFontLock;
+
+  void FontChanged(TObject* Sender);
+  void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+  void CheckChanges();
+  // The first style of the chain that assigns the value, or nil.
+  const TcxContainerStyle* AssigningStyle(TcxContainerStyleValue AValue) const;
+  // The style of this state in the next controller of the chain, or nil.
+  const TcxContainerStyle* ControllerStyle() const;
+  template <class T>
+  void SetValue(TcxContainerStyleValue AValue, T& AField, const T& ANewValue);
+  void LinkController(TcxStyleController* AValue);
+  bool IsValueStored(TcxContainerStyleValue AValue) const;
+  template <TcxContainerStyleValue V>
+  bool IsStored() const { return IsValueStored(V); }
+  bool IsStyleControllerStored() const { return !FParentStyle && StyleController(); }
+  const TdxScaleFactor* OwnerScaleFactor() const;
+  // A style without a container, or of one that defaults to its parent's
+  // colour, takes the parent's colour by default.
+  bool IsParentColored() const;
+  // The parent's colour when the container follows it, else clDefault.
+  TColor ParentControlColor(bool AInplaceToo) const;
+
+  TColor FBorderColor;
+  TcxContainerBorderStyle FBorderStyle;
+  TcxBorders FEdges;
+  bool FHotTrack;
+  bool FShadow;
+  bool FTransparentBorder;
+  bool FDirectAccessMode;
+  int FFontAssignedValueLockCount;
+  bool FIsDestroying;
+  TOwned<TcxLookAndFeel> FLookAndFeel;
+  bool FModified;
+  TcxContainerStyle* FParentStyle;
+  TcxContainerStateItem FState;
+  TFontStyles FTextStyle;
+  int FUpdateCount;
+  TOwned<TFont> FVisibleFont;
+  TOwned<TFont> FFont;
+  TNotifyEvent FOnChanged;
+  TcxContainerStyleValues FAssignedValues;
+  TcxStyleController* FStyleController;
+};
+using TcxContainerStyleClass = TClass;
+
+// ---------------------------------------------------------------------------
+// TcxContainerStyles
+
+// The normal, focused, disabled and hot styles of one owner, freed with it.
+class TcxContainerStyles : public TObject {
+  SK_CLASS(TcxContainerStyles, TObject)
+ public:
+  // AStyleClass: a TcxContainerStyle class, nil for the base class.
+  virtual void Create(TPersistent* AOwner, TcxContainerStyleClass AStyleClass);
+  void Destroy() override;
+
+  void RestoreDefaults();
+  TcxContainerStyle* GetStyle(TcxContainerStateItem AState) const { return FStyles[AState].get(); }
+  // Assigns into the state's style.
+  void SetStyle(TcxContainerStateItem AState, TcxContainerStyle* AValue) { FStyles[AState]->Assign(AValue); }
+  TcxContainerStyle* Style() const { return GetStyle(csNormal); }
+  TcxContainerStyle* StyleDisabled() const { return GetStyle(csDisabled); }
+  TcxContainerStyle* StyleFocused() const { return GetStyle(csActive); }
+  TcxContainerStyle* StyleHot() const { return GetStyle(csHotTrack); }
+  // Binds the change event of all four styles.
+  void SetOnChanged(TNotifyEvent AValue);
+
+ private:
+  std::array<TOwned<TcxContainerStyle>, cxContainerStateItemCount> FStyles;
+};
+
+// ---------------------------------------------------------------------------
+// TcxStyleController
+
+class TcxStyleController : public TcxScalableComponent {
+  SK_CLASS(TcxStyleController, TcxScalableComponent)
+ public:
+  static void Publish(TPublisher<TcxStyleController>& P);
+
+  void Create(TComponent* AOwner) override;
+  void Destroy() override;
+
+  void RestoreStyles() { FStyles->RestoreDefaults(); }
+  TcxContainerStyle* GetInternalStyle(TcxContainerStateItem AState) const { return FStyles->GetStyle(AState); }
+  void SetInternalStyle(TcxContainerStateItem AState, TcxContainerStyle* AValue) { FStyles->SetStyle(AState, AValue); }
+  TcxContainerStyles* Styles() const { return FStyles.get(); }
+  bool IsDestruction() const { return FIsDestruction; }
+  // The normal style's own controller; writing does nothing.
+  TcxStyleController* FakeStyleController() const { return Style()->StyleController(); }
+  void SetFakeStyleController(TcxStyleController*) {}
+
+  TcxContainerStyle* Style() const { return GetInternalStyle(csNormal); }
+  void SetStyle(TcxContainerStyle* AValue) { SetInternalStyle(csNormal, AValue); }
+  TcxContainerStyle* StyleDisabled() const { return GetInternalStyle(csDisabled); }
+  void SetStyleDisabled(TcxContainerStyle* AValue) { SetInternalStyle(csDisabled, AValue); }
+  TcxContainerStyle* StyleFocused() const { return GetInternalStyle(csActive); }
+  void SetStyleFocused(TcxContainerStyle* AValue) { SetInternalStyle(csActive, AValue); }
+  TcxContainerStyle* StyleHot() const { return GetInternalStyle(csHotTrack); }
+  void SetStyleHot(TcxContainerStyle* AValue) { SetInternalStyle(csHotTrack, AValue); }
+
+  // The normal styles linked to this controller, in linking order.
+  const std::vector<TcxContainerStyle*>& Listeners() const { return FListeners; }
+
+  TNotifyEvent OnStyleChanged() const { return FOnStyleChanged; }
+  void SetOnStyleChanged(TNotifyEvent AValue) { FOnStyleChanged = AValue; }
+
+ protected:
+  void Loaded() override;
+  void ChangeScaleFactor(int ANumerator, int ADenominator) override;
+  virtual void AddListener(TcxContainerStyle* AStyle);
+  virtual TcxContainerStyleClass GetStyleClass() const;
+  virtual TClass GetStylesClass() const;
+  virtual void RemoveListener(TcxContainerStyle* AStyle);
+
+ private:
+  friend class TcxContainerStyle;
+  void Changed(TObject* Sender = nullptr);
+
+  bool FIsDestruction;
+  std::vector<TcxContainerStyle*> FListeners;
+  TNotifyEvent FOnStyleChanged;
+  TOwned<TcxContainerStyles> FStyles;
+};
+
+// ---------------------------------------------------------------------------
+// TcxContainerViewInfo
+
+// The width a container border of the style takes on each bordered side.
+int BorderStyleToWidth(TcxContainerBorderStyle AStyle);
+
+// The paint record of a container: computed by the container, painted here.
+// Not native, the border ring lies just outside BorderRect on the sides in
+// Edges and is drawn by the painter; natively the theme's content rectangle
+// of Bounds is filled and the ring around it takes the theme's border colour.
+class TcxContainerViewInfo : public TObject {
+  SK_CLASS(TcxContainerViewInfo, TObject)
+ public:
+  virtual void Create();
+
+  // From another view info only ClientRect is taken.
+  virtual void Assign(TObject* ASource);
+  // The region that differs from AViewInfo: none in the base.
+  virtual TOwned<TcxRegion> GetUpdateRegion(TcxContainerViewInfo* AViewInfo);
+  // Moves the rectangles once they are calculated.
+  virtual void Offset(int DX, int DY);
+  void Paint(TcxCanvas* ACanvas) { InternalPaint(ACanvas); }
+  // Font and painter from the style's look-and-feel.
+  virtual void UpdateStyle(TcxContainerStyle* AStyle);
+  virtual TcxContainerBorderStyle GetBorderStyle() const { return BorderStyle; }
+  // The colours of the style for the owner's state.
+  virtual TColor CalculateBorderColor(TcxContainerStyle* AStyle, bool AEnabled, bool ADesigning, TcxContainer* AOwner);
+  virtual TColor CalculateBackgroundColor(TcxContainerStyle* AStyle, bool AEnabled, TcxContainer* AOwner);
+  virtual TColor CalculateTextColor(TcxContainerStyle* AStyle, bool AEnabled, TcxContainer* AOwner);
+
+  bool Calculated() const { return FCalculated; }
+  void SetCalculated(bool AValue) { FCalculated = AValue; }
+  TColor BackgroundColor() const { return FBackgroundColor; }
+  void SetBackgroundColor(TColor AValue) { FBackgroundColor = AValue; }
+
+  TColor BorderColor = clDefault;
+  TRect BorderRect;
+  TcxContainerBorderStyle BorderStyle = cbsNone;
+  int BorderWidth = 0;
+  TRect Bounds;
+  TRect ClientRect;
+  TcxContainerState ContainerState;
+  TcxBorders Edges;
+  TFont* Font = nullptr;
+  TcxContainerHotState HotState = chsNoHotTrack;
+  int NativePart = 0;
+  int NativeState = 0;
+  bool NativeStyle = false;
+  TObject* Owner = nullptr;
+  TcxCustomLookAndFeelPainter* Painter = nullptr;
+  bool PaintOnGlass = false;
+  bool Shadow = false;
+  TdxThemedObjectType ThemedObjectType = totEdit;
+  bool UseSkinnedColors = false;
+  bool UseSkins = false;
+
+ protected:
+  virtual void DrawBorder(TcxCanvas* ACanvas, const TRect& R);
+  virtual TColor DefaultStateTextColor(TcxEditStateColorKind AKind);
+  virtual void InternalPaint(TcxCanvas* ACanvas);
+
+ private:
+  void PaintBorderAndBackground(TcxCanvas* ACanvas);
+  void PaintNative(TcxCanvas* ACanvas);
+
+  TColor FBackgroundColor;
+  bool FCalculated;
+};
+
+// The 3-pixel shadow right of and below R, which leaves the clip region.
+void DrawContainerShadow(TcxCanvas* ACanvas, const TRect& R);
+// The themed container border colour (the list box's with desktop
+// composition, else the combo box's); clDefault without a theme.
+TColor NativeContainerBorderColor();
+
+// ---------------------------------------------------------------------------
+// TcxContainer
+
+enum TcxMouseButton { cxmbNone, cxmbLeft, cxmbRight, cxmbMiddle };
+TcxMouseButton ButtonToMouseButton(TMouseButton AButton);
+
+// What part of the inner control the container leaves visible.
+struct TcxContainerInnerControlBounds {
+  bool IsEmpty = true;
+  TRect Rect;
+};
+
+// Every visible change (state, style, size, focus, mouse) ends in one
+// refresh: the view info is recomputed at the mouse point, the inner control
+// placed and restyled, the window region updated and the control
+// invalidated (with an inner control only the border ring around it).
+// Requests made while refreshing is locked, during creation or loading, or
+// without a window only mark the container as changed; the next paint
+// catches up.
+// Tells its container that the mouse left the area tracked for hot tracking.
+class TcxContainerMouseTracker : public TNoRefCount<TObject>, public IcxMouseTrackingCaller {
+  SK_CLASS(TcxContainerMouseTracker, TObject)
+ public:
+  void Create(TcxContainer* AContainer) { FContainer = AContainer; }
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+  void MouseLeave() override;
+
+ private:
+  TcxContainer* FContainer;
+};
+
+class TcxContainer : public TcxControl {
+  SK_CLASS(TcxContainer, TcxControl)
+ public:
+  static void Publish(TPublisher<TcxContainer>& P);
+
+  void Create(TComponent* AOwner) override;
+  void Destroy() override;
+
+  bool Focused();
+  void SetFocus() override;
+  void Invalidate() override;
+  bool HasInnerControl() const { return FInnerControl != nullptr; }
+  bool HasInnerControlHandle() const { return FInnerControl && FInnerControl->HandleAllocated(); }
+  // The inner window's message passed through the container's filter; false
+  // when the container does not take it.
+  bool InnerControlDefaultHandler(TMessage& Message);
+  bool IsStylePropertyPublished(const String& APropertyName, bool AExtendedStyle);
+  void LockAlignControls(bool ALock);
+  void LockPopupMenu(bool ALock);
+  void RestoreStyles() { FStyles->RestoreDefaults(); }
+  void ShortRefreshContainer(bool AIsMouseEvent);
+  TcxContainerStyle* GetInternalStyle(TcxContainerStateItem AState) const { return FStyles->GetStyle(AState); }
+  void SetInternalStyle(TcxContainerStateItem AState, TcxContainerStyle* AValue) { FStyles->SetStyle(AState, AValue); }
+  virtual void ClearSavedChildControlRegions() { FInnerControlBounds.IsEmpty = true; }
+  virtual TRect GetVisibleBounds();
+  virtual bool IsInplace() const { return false; }
+
+  void LockRefresh() { ++FRefreshLockCount; }
+  void UnlockRefresh(bool AIsMouseEvent = false);
+  // The view info is calculated; a short refresh when it is not.
+  void EnsureViewInfo();
+  void RefreshContainer(const TPoint& P, TcxMouseButton AButton, bool AIsMouseEvent, TShiftState AShift);
+  // The current style's font with its text colour.
+  TFont* GetVisibleFont();
+  TColor GetTextColor();
+  bool IsStyleValueAssigned(TcxContainerStyleValue AValue);
+
+  // Properties
+  TWinControl* InnerControl() const { return FInnerControl; }
+  void SetInnerControl(TWinControl* AValue);
+  TWinControl* ActiveControl() { return FInnerControl ? FInnerControl : this; }
+  TRect VisibleBounds() { return GetVisibleBounds(); }
+  TcxContainerViewInfo* ViewInfo() const { return FViewInfo.get(); }
+  TcxContainerStyles* Styles() const { return FStyles.get(); }
+  bool IsViewInfoCalculated() const { return FIsViewInfoCalculated; }
+  TcxStyleController* FakeStyleController() const { return Style()->StyleController(); }
+  void SetFakeStyleController(TcxStyleController*) {}
+  TcxContainerStyle* Style() const { return FStyles->Style(); }
+  void SetStyle(TcxContainerStyle* AValue) { FStyles->Style()->Assign(AValue); }
+  TcxContainerStyle* StyleDisabled() const { return FStyles->StyleDisabled(); }
+  void SetStyleDisabled(TcxContainerStyle* AValue) { FStyles->StyleDisabled()->Assign(AValue); }
+  TcxContainerStyle* StyleFocused() const { return FStyles->StyleFocused(); }
+  void SetStyleFocused(TcxContainerStyle* AValue) { FStyles->StyleFocused()->Assign(AValue); }
+  TcxContainerStyle* StyleHot() const { return FStyles->StyleHot(); }
+  void SetStyleHot(TcxContainerStyle* AValue) { FStyles->StyleHot()->Assign(AValue); }
+
+  // Overridables the styles and the view info ask
+  virtual bool DefaultsToParentColor() { return false; }
+  virtual TcxEditStateColorKind StyleStateIndex();
+  virtual TColor ResolveParentTextColor() { return clDefault; }
+  virtual bool UsesNativeStyle();
+  virtual TcxContainerStyle* CurrentStyle();
+  virtual void GetBorderExtents(TRect& R);
+  virtual void ComputeBorderBounds(TRect& R);
+  virtual TcxContainerStyleValues HiddenStyleValues() { return {}; }
+
+ protected:
+  friend class TcxContainerMouseTracker;
+  friend class TcxCustomInnerListBox;
+
+  void Notification(TComponent* AComponent, TOperation AOperation) override;
+  void Loaded() override;
+  void Resize() override;
+  void WndProc(TMessage& Message) override;
+  void PaintControl() override;
+  TRect ClientBounds() override;
+  void AdjustClientRect(TRect& ARect) override;
+  void CreateParams(TCreateParams& Params) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void NotifyMouseEnter(TControl* AControl) override;
+  void NotifyMouseLeave(TControl* AControl) override;
+  void FocusChanged() override;
+  void HandleEnabledChange() override;
+  bool ShouldFocusOnClick() override;
+  bool FocusOnMouseDownAllowed(TMouseButton Button, int X, int Y) override;
+  TcxLookAndFeel* EffectiveLookAndFeel() override { return Style()->LookAndFeel(); }
+  void TranslationChangedCore();
+
+  virtual void TrackedMouseLeave() { StopHotTracking(); }
+  virtual void AdjustAlignRect(TRect&) {}
+  virtual TcxContainerState ComputeContainerState(const TPoint& P, bool AAllowHotTrack);
+  virtual bool InnerControlPresent() { return FInnerControl != nullptr; }
+  virtual void StyleInnerControl();
+  virtual void AdjustFont(TFont*) {}
+  virtual void ComputeViewInfo(const TPoint& P, bool AAllowHotTrack);
+  virtual bool HandlesTabKey() { return true; }
+  virtual bool HasTransparentBorder();
+  virtual bool CanRefreshNow();
+  virtual void ApplyStyleChanges(TObject* Sender);
+  virtual TOwned<TcxRegion> CreateWindowRegion();
+  virtual void QuickRefresh() { ShortRefreshContainer(false); }
+  virtual bool FilterInnerControlMessage(TMessage& Message);
+  virtual void CompleteMouseClick() {}
+  virtual bool RefreshAtPoint(const TPoint& P, TcxMouseButton AButton, TShiftState AShift, bool AIsMouseEvent);
+  virtual void HandlePositionChange();
+  virtual void StopHotTracking();
+  virtual void GetChildRegionInfo(const TRect& R, TControl* AControl, TcxContainerInnerControlBounds& AInfo);
+  virtual void GetOuterMargins(TRect& R) { R = TRect(); }
+  virtual TcxContainerStyleClass StyleClass() { return TcxContainerStyle::ClassInfo(); }
+  virtual TClass StylesClass() { return TcxContainerStyles::ClassInfo(); }
+  virtual TClass ViewInfoClass() { return TcxContainerViewInfo::ClassInfo(); }
+  virtual void GetExtraRegionBounds(TRect& R) { R = TRect(); }
+  virtual bool HasShadow();
+  virtual TcxContainerStyle* SelectStyleForState(TcxContainerState AState);
+  virtual bool ManagesInnerControl() { return !HostsChildControls(); }
+  virtual bool CountsInnerWindowAsOwn() { return false; }
+  virtual bool HasFocusInside() { return Focused(); }
+  virtual bool HostsChildControls() { return false; }
+  bool MouseTrackingActive() { return IsMouseTrackingActive(FMouseTracker.get()); }
+  void BeginHotTracking();
+  virtual bool IsReadOnlyState() { return false; }
+  virtual void AdjustInnerControlBounds();
+  virtual bool NeedsWindowRegion() { return !IsInplace(); }
+  virtual void UpdateWindowRegion();
+  virtual TdxThemedObjectType GetThemedObjectType() { return totEdit; }
+  virtual int GetNativePart();
+  virtual int GetNativeState();
+  virtual void FocusInnerControl();
+  void AdjustInnerControlLocked();
+  bool NeedsChildRegionUpdate(TControl* AControl, const TcxContainerInnerControlBounds& AInfo);
+
+ private:
+  struct TInternalSetting;
+  // The state step of the view info: state, hot state and border style.
+  void ComputeState(const TPoint& P, bool AAllowHotTrack);
+  void ComputeColors();
+  TColor CalculateBorderColor(TcxContainerStyle* AStyle);
+  TColor CalculateBackgroundColor(TcxContainerStyle* AStyle);
+  void InvalidateBorderRing();
+  void ApplyPendingWindowRegion();
+  bool IsFocusWindow(HWND AWindow) const;
+
+  // Message handlers
+  void WMKillFocus(TMessage& Message);
+  void WMSetFocus(TMessage& Message);
+  void WMSetCursor(TMessage& Message);
+  void WMWindowPosChanging(TMessage& Message);
+  void WMWindowPosChanged(TMessage& Message);
+  void WMDestroy(TMessage& Message);
+  void CMColorChanged(TMessage& Message);
+  void CMFontChanged(TMessage& Message);
+  void CMParentColorChanged(TMessage& Message);
+  void CMParentFontChanged(TMessage& Message);
+  void CMSysColorChange(TMessage& Message);
+  void ShortRefreshMessage(TMessage& Message);
+  void ApplyWindowRegionMessage(TMessage& Message);
+
+  TcxContainerState FActiveStyleState;
+  TcxContainerStyle* FActiveStyle;
+  bool FHasChanges;
+  TWinControl* FInnerControl;
+  TcxContainerInnerControlBounds FInnerControlBounds;
+  bool FInnerControlMouseDown;
+  bool FIsViewInfoCalculated;
+  int FLockAlignControlsCount;
+  int FPopupMenuLockCount;
+  int FProcessEventsLockCount;
+  int FRefreshLockCount;
+  int FInternalSetting;
+  bool FIsCreating;
+  TOwned<TcxContainerStyles> FStyles;
+  TOwned<TcxContainerViewInfo> FViewInfo;
+  int FUpdateWindowRegionCount;
+  bool FInternalWindowRegionSetting;
+  TOwned<TcxRegion> FNewWindowRegion;
+  TOwned<TcxContainerMouseTracker> FMouseTracker;
+};
+
+// Private messages of the container.
+constexpr UINT DXM_CONTAINERSHORTREFRESH = 0x807F;
+constexpr UINT DXM_CONTAINERSETWINDOWREGION = 0x8083;
+
+// ---------------------------------------------------------------------------
+// TcxCustomInnerListBox
+
+// The native list a container hosts: no border of its own; keys, mouse,
+// wheel, clicks and focus changes go to the container first; typing
+// searches the items.
+class TcxCustomInnerListBox : public TListBox {
+  SK_CLASS(TcxCustomInnerListBox, TListBox)
+ public:
+  void Create(TComponent* AOwner) override;
+  void Destroy() override;
+  void DefaultHandler(TMessage& Message) override;
+
+  // Must be set before the window is created.
+  TcxContainer* Container() const { return FContainer; }
+  void SetContainer(TcxContainer* AValue) { FContainer = AValue; }
+  TcxLookAndFeel* LookAndFeel() const { return FLookAndFeel.get(); }
+  void SetLookAndFeel(TcxLookAndFeel* AValue) { FLookAndFeel->Assign(AValue); }
+  // Whether a corner pixel of the item lies in the window.
+  bool ItemVisible(int AIndex);
+
+  // Incremental search: on, and the pause after which typing starts anew.
+  bool AutoComplete() const { return FAutoComplete; }
+  void SetAutoComplete(bool AValue) { FAutoComplete = AValue; }
+  DWORD AutoCompleteDelay() const { return FAutoCompleteDelay; }
+  void SetAutoCompleteDelay(DWORD AValue) { FAutoCompleteDelay = AValue; }
+  // The millisecond clock the search reads (GetTickCount unless replaced).
+  void SetTickCount(std::function<DWORD()> AValue) { FTickCount = std::move(AValue); }
+
+ protected:
+  void WndProc(TMessage& Message) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(wchar_t& Key) override;
+  void KeyUp(WORD& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) override;
+  void Click() override;
+  void DblClick() override;
+
+  virtual void ProcessAutoComplete(wchar_t& Key);
+  virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
+
+ private:
+  TPoint ToContainer(int X, int Y) const { return TPoint(X + Left(), Y + Top()); }
+
+  String FAutoCompleteFilter;
+  bool FAutoComplete;
+  DWORD FAutoCompleteDelay;
+  TOwned<TcxLookAndFeel> FLookAndFeel;
+  DWORD FPrevKeyPressTime;
+  std::function<DWORD()> FTickCount;
+  TcxContainer* FContainer;
+  TComPtr<IcxAccessibilityHelper> FAccessibilityHelper;
+};
+
+// The list as a node with one simple child per item.
+class TdxCustomInnerListBoxAccessibilityHelper : public TcxAccessibilityHelper {
+  SK_CLASS(TdxCustomInnerListBoxAccessibilityHelper, TcxAccessibilityHelper)
+ public:
+  void Create(TObject* AOwnerObject) override;
+
+  TcxCustomInnerListBox* OwnerListBox() const { return static_cast<TcxCustomInnerListBox*>(FOwnerObject); }
+
+  bool ChildIsSimpleElement(int) override { return true; }
+  int ChildCount() override { return OwnerListBox()->Items()->Count(); }
+  String GetDefaultActionDescription(int AChildID) override;
+  String GetName(int AChildID) override;
+  HWND OwnerObjectWindow() override { return OwnerListBox()->Handle(); }
+  int GetRole(int AChildID) override { return AChildID == CHILDID_SELF ? ROLE_SYSTEM_LIST : ROLE_SYSTEM_LISTITEM; }
+  int GetState(int AChildID) override;
+  int GetSupportedProperties(int AChildID) override;
+  bool IsUIAutomationSupported() override { return true; }
+  bool GetPatternProvider(PATTERNID APatternID, TComPtr<IUnknown>& AProvider, int AChildID) override;
+  TRect GetScreenBounds(int AChildID) override;
+
+ private:
+  std::unique_ptr<TdxScrollItemProvider> FScrollItemProvider;
+};
+
+// The controller every normal style links to unless another is set; nil
+// until the editors install theirs.
+TcxStyleController* GetDefaultStyleController();
+void SetDefaultStyleController(TcxStyleController* AValue);
+
+// Unit start-up: the style controller joins the controls' class group.
+void cxContainerInitialization();
