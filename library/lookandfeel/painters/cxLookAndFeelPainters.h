@@ -23,11 +23,14 @@
 //                                    tabs, indicator; _GridViews.cpp: grid-like
 //                                    views, layout and explorer records,
 //                                    scheduler, clock, navigators, zoom
-//                                    buttons; _TrackBars.cpp: track bars and
-//                                    splitters; _DataViews.cpp: gantt, list
-//                                    and tree views, gauges;
+//                                    buttons; _TrackBars.cpp: track bars,
+//                                    the range control and splitters;
+//                                    _DataViews.cpp: gantt, list and tree
+//                                    views, gauges, maps, the navigation
+//                                    bar, PDF viewer, spreadsheets;
 //                                    _LayoutAndPreview.cpp: layout control,
-//                                    print preview, message box)
+//                                    print preview, message box, calculator;
+//                                    _BreadcrumbsAndAlerts.cpp)
 //   TcxUltraFlatLookAndFeelPainter   flat one-pixel frames in system colours
 //                                    (cxLookAndFeelPainters_UltraFlat.cpp)
 //   TcxStandardLookAndFeelPainter    the classic three-dimensional look
