@@ -38,6 +38,7 @@
 #include "library/core/base/dxCore.h"
 #include "library/core/geometry/cxGeometry.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
+#include "library/graphics/imaging/dxColorPalettes.h"
 #include "library/lookandfeel/painters/cxButtonState.h"
 
 #include <array>
@@ -669,10 +670,17 @@ class TdxSkinImage : public TPersistent {
   const String& SourceName() const { return FSourceName; }
 
   // Drawing (dxSkinsCore_Drawing.cpp). Frame sizes and margins are 96-DPI
-  // pixels; a texture is drawn as the pixels it decodes to.
+  // pixels. A vector texture holds one frame per image index for all
+  // states, rasterised at the target size in the state's palette.
+  // Whether the texture is a vector picture (decodes it to tell).
+  bool TextureIsVector() const;
   // The size of one frame: the texture divided along the layout by
-  // StateCount x ImageCount.
+  // ImageCount for a vector texture, else by StateCount x ImageCount.
   TSize Size() const;
+  // The palette named after the state, else the normal state's; for the
+  // normal state without one, the skin's active palette when allowed and
+  // the image belongs to a skin. Nil: no recolouring.
+  IPtr<IdxColorPalette> GetPalette(TdxSkinElementState AState, bool ACanUseGlobalPalette) const;
   // The frame of a state in the texture (empty for a state not in States).
   TRect GetStateBounds(int AImageIndex, TdxSkinElementState AState) const;
   // Nine parts stretched or tiled (the corners never scaled beyond the

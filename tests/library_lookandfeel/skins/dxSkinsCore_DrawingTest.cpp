@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -90,6 +92,104 @@ INSTANTIATE_TEST_SUITE_P(Dpi, SkinNineParts,
                            std::replace(name.begin(), name.end(), '-', '_');
                            return name;
                          });
+
+// ---------------------------------------------------------------------------
+// Vector textures
+
+// An element whose image is the vector fixture: two 24 x 24 frames side by
+// side, states Normal and Hot, the hot palette painting the style "Plate"
+// red.
+struct TVectorElement {
+  TOwned<TdxSkin> Skin{New<TdxSkin>(nullptr, L"Vector")};
+  TdxSkinElement* Element = Skin->AddGroup(L"Common")->AddElement(L"Plate");
+
+  TVectorElement(const TRect& AMargins, TdxSkinStretchMode AStretch) {
+    TdxSkinImage* image = Element->Image();
+    TOwned<TMemoryStream> texture = StreamOf(ReadSkinFixture(L"vector-texture.svg"));
+    image->Texture()->LoadFromStream(texture.get());
+    image->SetImageCount(2);
+    image->SetStates({esNormal, esHot});
+    image->SetMargins(AMargins);
+    image->SetMarginsScaled(true);
+    image->SetStretch(AStretch);
+    image->ColorPalettes()->Add(L"Hot")->Add(L"Plate", TColor(RGB(255, 0, 0)));
+  }
+};
+
+// The pixels of the surface's ARect that differ by more than 32 in some
+// channel from the reference of ARect's size.
+int DifferingFromReference(const TPixelSurface& ASurface, const TRect& ARect, const std::string& AReference) {
+  int differing = 0;
+  for (int y = 0; y < ARect.Height(); ++y)
+    for (int x = 0; x < ARect.Width(); ++x) {
+      const COLORREF drawn = ASurface.Pixel(ARect.Left + x, ARect.Top + y);
+      const auto* expected = reinterpret_cast<const unsigned char*>(AReference.data()) + (y * ARect.Width() + x) * 3;
+      differing += std::max({std::abs(GetRValue(drawn) - expected[0]), std::abs(GetGValue(drawn) - expected[1]),
+                             std::abs(GetBValue(drawn) - expected[2])}) > 32;
+    }
+  return differing;
+}
+
+TEST(SkinVectorTextures, FramesAreSharedByTheStates) {
+  TVectorElement vector(TRect(), smStretch);
+  TdxSkinImage* image = vector.Element->Image();
+  EXPECT_TRUE(image->TextureIsVector());
+  EXPECT_EQ(image->Size(), TSize(24, 24)) << "one frame per image index";
+  EXPECT_EQ(image->GetStateBounds(1, esHot), TRect(24, 0, 48, 24));
+  EXPECT_EQ(image->GetStateBounds(1, esNormal), TRect(24, 0, 48, 24));
+  EXPECT_FALSE(image->GetPalette(esNormal, false)) << "no normal palette and no global one asked for";
+  EXPECT_TRUE(image->GetPalette(esHot, false));
+}
+
+TEST(SkinVectorTextures, RasterisedInTheStatesPaletteAsLibrsvgDrawsTheRecolouredPicture) {
+  struct TRow {
+    const char* Name;
+    TdxSkinElementState State;
+    TRect Margins;
+    int DPI;
+    TSize Surface;
+    const wchar_t* Reference;
+  };
+  // Whole frames at 96 DPI, and frames sliced by their margins at 192 DPI
+  // (the scaled frame exactly fills the destination, so the slices rejoin).
+  const TRow rows[] = {
+      {"normal", esNormal, TRect(), 96, TSize(48, 48), L"vector-normal.rgb"},
+      {"hot", esHot, TRect(), 96, TSize(48, 48), L"vector-hot.rgb"},
+      {"a state the image lacks: normal", esPressed, TRect(), 96, TSize(48, 48), L"vector-normal.rgb"},
+      {"hot, sliced at 192 DPI", esHot, TRect(6, 6, 6, 6), 192, TSize(48, 48), L"vector-hot.rgb"},
+      {"normal, sliced at 192 DPI", esNormal, TRect(7, 5, 3, 6), 192, TSize(48, 48), L"vector-normal.rgb"},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TVectorElement vector(row.Margins, smStretch);
+    const TOwned<TdxScaleFactor> factor = ScaleFactorOf(row.DPI);
+    TPixelSurface surface(row.Surface.cx, row.Surface.cy, RGB(255, 255, 255));
+    vector.Element->Draw(surface.DC(), surface.ClientRect(), factor.get(), 1, row.State);
+    const std::string reference = ReadSkinFixture(row.Reference);
+    ASSERT_EQ(reference.size(), std::size_t{48 * 48 * 3});
+    EXPECT_LE(DifferingFromReference(surface, TRect(0, 0, 48, 48), reference), 48 * 48 * 2 / 100);
+  }
+}
+
+TEST(SkinVectorTextures, AStretchedPictureWithoutMarginsKeepsItsProportions) {
+  TVectorElement vector(TRect(), smStretch);
+  TPixelSurface surface(80, 48, RGB(255, 255, 255));
+  vector.Element->Draw(surface.DC(), surface.ClientRect(), ScaleFactorOf(96).get(), 1, esHot);
+  // The 48 x 48 picture in the middle, white beside it.
+  EXPECT_LE(DifferingFromReference(surface, TRect(16, 0, 64, 48), ReadSkinFixture(L"vector-hot.rgb")), 48 * 48 * 2 / 100);
+  EXPECT_EQ(surface.CountOther(TRect(0, 0, 16, 48), RGB(255, 255, 255)), 0);
+  EXPECT_EQ(surface.CountOther(TRect(64, 0, 80, 48), RGB(255, 255, 255)), 0);
+}
+
+TEST(SkinVectorTextures, TheGlobalPaletteRecoloursTheNormalStateOfASkinsImage) {
+  TVectorElement vector(TRect(), smStretch);
+  TdxSkinColorPalette* palette = vector.Skin->ColorPalettes()->Add(L"Default");
+  palette->Add(L"Plate", TColor(RGB(255, 0, 0)));
+  vector.Skin->SetActiveColorPaletteName(L"Default");
+  TPixelSurface surface(48, 48, RGB(255, 255, 255));
+  vector.Element->Draw(surface.DC(), surface.ClientRect(), ScaleFactorOf(96).get(), 1, esNormal);
+  EXPECT_LE(DifferingFromReference(surface, TRect(0, 0, 48, 48), ReadSkinFixture(L"vector-hot.rgb")), 48 * 48 * 2 / 100);
+}
 
 TEST(SkinImageGeometry, MarginsWiderThanTheDestinationShrinkByTheirShares) {
   const struct {
