@@ -1002,6 +1002,7 @@ void TdxSkinElement::SetCacheCapacity(int AValue) {
 
 void TdxSkinElement::DoChanged(TdxSkinChanges AChanges) {
   if (FCache) FCache->Clear();
+  if (AChanges.Contains(scStruct)) FAlternateImageSetDirty = true;
   inherited::DoChanged(AChanges);
 }
 void TdxSkinElement::SetScaleBorders(bool AValue) { SetField(this, FScaleBorders, AValue); }
@@ -1015,6 +1016,7 @@ String TdxSkinElement::Path() const {
 
 void TdxSkinElement::DoAssign(TdxSkinCustomObject* ASource) {
   inherited::DoAssign(ASource);
+  FAlternateImageSetDirty = true;
   auto* source = dynamic_cast<TdxSkinElement*>(ASource);
   if (!source) return;
   FImage->Assign(source->FImage.get());

@@ -41,6 +41,7 @@
 #include "library/graphics/imaging/dxColorPalettes.h"
 #include "library/lookandfeel/painters/cxButtonState.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -51,6 +52,13 @@ class EdxSkinError : public EdxException {
 };
 
 enum TdxSkinChange { scStruct, scContent, scDetails };
+// Which image attributes elements draw: their images (imsOriginal), their
+// alternate attributes (imsAlternate), or the images unless a drawing goes
+// to a low-colour device (imsDefault).
+enum TdxSkinImageSet { imsDefault, imsOriginal, imsAlternate };
+// The process-wide choice, imsDefault at start.
+TdxSkinImageSet dxSkinImageSet();
+void dxSetSkinImageSet(TdxSkinImageSet AValue);
 using TdxSkinChanges = TSet<TdxSkinChange>;
 enum TdxSkinObjectState { sosUnassigned, sosUnused };
 using TdxSkinObjectStates = TSet<TdxSkinObjectState>;
@@ -528,6 +536,13 @@ class TdxSkinAlternateImageAttributes : public TdxSkinProperty {
   const TdxSkinColorValue& GradientEndColor() const { return FGradientEndColor; }
   void SetGradientEndColor(TColor AValue);
   bool IsAlphaUsed() const { return FAlpha < 255; }
+  // What the element draws instead of its image (dxSkinsCore_Drawing.cpp):
+  // R less ContentOffsets filled with the gradient at Alpha, the borders on
+  // it and the inner borders inside them. Borders scale with AScaleFactor
+  // when one is given.
+  void Draw(TdxGPCanvas* ACanvas, const TRect& R, TdxScaleFactor* AScaleFactor);
+  // Whether the drawing leaves pixels of R uncovered or translucent.
+  bool UsesAlpha() const { return IsAlphaUsed() || FContentOffsets != TRect(); }
 
   bool Compare(TdxSkinProperty* AProperty) override;
   void FlushCache() override;
@@ -674,6 +689,10 @@ class TdxSkinImage : public TPersistent {
   // states, rasterised at the target size in the state's palette.
   // Whether the texture is a vector picture (decodes it to tell).
   bool TextureIsVector() const;
+  // A state the image lacks draws its lowest state; an index past the last,
+  // the last.
+  TdxSkinElementState NormalizedState(TdxSkinElementState AState) const;
+  int NormalizedImageIndex(int AImageIndex) const { return std::clamp(AImageIndex, 0, FImageCount - 1); }
   // The size of one frame: the texture divided along the layout by
   // ImageCount for a vector texture, else by StateCount x ImageCount.
   TSize Size() const;
@@ -727,7 +746,8 @@ class TdxSkinElementCache : public TObject {
  public:
   void Create();
   // Renders the element again unless the picture was drawn for the same
-  // element, state, image index, size and scale factor; then draws it.
+  // element, state, image index, image set, size and scale factor; then
+  // draws it.
   void Draw(TdxGPCanvas* ACanvas, TdxSkinElement* AElement, const TRect& ARect, TdxScaleFactor* AScaleFactor,
             int AImageIndex, TdxSkinElementState AState);
   // Forgets the element and the picture.
@@ -741,6 +761,7 @@ class TdxSkinElementCache : public TObject {
  private:
   TOwned<TdxSmartImage> FPicture;
   TdxSkinElement* FElement;
+  TdxSkinImageSet FImageSet;
   int FImageIndex;
   TOwned<TdxScaleFactor> FScaleFactor;
   TSize FSize;
@@ -786,6 +807,9 @@ class TdxSkinElement : public TdxSkinPersistent {
 
   // The property named by the alternate-attribute rule, added.
   TdxSkinAlternateImageAttributes* AddAlternateImageAttributes(TdxSkinElementState AState, int AImageIndex);
+  // The alternate attributes of the image index and state, normalised as
+  // the image normalises them (nil when there are none).
+  TdxSkinAlternateImageAttributes* GetAlternateImageAttributes(int AImageIndex, TdxSkinElementState AState);
   // The TdxSkinColor named prefix + name, else clDefault.
   TColor FindColor(const String& AName, const String& ANamePrefix = String()) const;
   TColor GetTextColor(TdxSkinElementState AState, const String& ANamePrefix = String()) const;
@@ -821,9 +845,9 @@ class TdxSkinElement : public TdxSkinPersistent {
   // The group's name and a backslash.
   String Path() const;
 
-  // The colour at Alpha, the image, the borders (scaled with ScaleBorders)
-  // and the glyph inside ContentOffset. Alternate image attributes are not
-  // drawn yet.
+  // The colour at Alpha, the image (or its alternate attributes, when the
+  // image is empty or the image set asks for them), the borders (scaled
+  // with ScaleBorders) and the glyph inside ContentOffset.
   virtual void DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
                       TdxSkinElementState AState);
   // Through the cache when caching.
@@ -847,8 +871,15 @@ class TdxSkinElement : public TdxSkinPersistent {
 
  private:
   void ImageChanged(TObject*) { Changed({scContent}); }
+  // Whether the alternate attributes replace the image in this drawing.
+  bool UsesAlternateImageSet(TdxGPCanvas* ACanvas) const;
 
   std::uint8_t FAlpha;
+  // The alternate attributes of one image index, by state; rebuilt when
+  // another index is asked for or the element's structure changed.
+  std::array<TdxSkinAlternateImageAttributes*, esCheckPressed + 1> FAlternateImageSet{};
+  bool FAlternateImageSetDirty = true;
+  int FAlternateImageSetIndex = -1;
   TOwned<TdxSkinBorders> FBorders;
   TOwned<TdxSkinElementCacheList> FCache;
   int FCacheCapacity;

@@ -161,7 +161,13 @@ void TrimTiledVectorPart(std::size_t APart, TRect& R, int APixel) {
   }
 }
 
+TdxSkinImageSet ImageSet = imsDefault;
+
 }  // namespace
+
+TdxSkinImageSet dxSkinImageSet() { return ImageSet; }
+
+void dxSetSkinImageSet(TdxSkinImageSet AValue) { ImageSet = AValue; }
 
 TRect dxSkinFitMargins(const TRect& AMargins, const TSize& ASize) {
   TRect result = AMargins;
@@ -190,6 +196,13 @@ void dxSkinFillRectByGradient(TdxGPCanvas* ACanvas, const TRect& R, TColor AColo
 
 // ---------------------------------------------------------------------------
 // TdxSkinImage
+
+TdxSkinElementState TdxSkinImage::NormalizedState(TdxSkinElementState AState) const {
+  if (FStates.Contains(AState) || FStates.Empty()) return AState;
+  int lowest = esNormal;
+  while (!FStates.Contains(static_cast<TdxSkinElementState>(lowest))) ++lowest;
+  return static_cast<TdxSkinElementState>(lowest);
+}
 
 bool TdxSkinImage::TextureIsVector() const { return IsVectorGraphic(FTexture.get()); }
 
@@ -243,13 +256,8 @@ void TdxSkinImage::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFact
     return;
   }
   if (FStates.Empty()) return;
-  // A state the image lacks draws its lowest state; an index past the last, the last.
-  if (!FStates.Contains(AState)) {
-    int lowest = esNormal;
-    while (!FStates.Contains(static_cast<TdxSkinElementState>(lowest))) ++lowest;
-    AState = static_cast<TdxSkinElementState>(lowest);
-  }
-  const int imageIndex = std::clamp(AImageIndex, 0, FImageCount - 1);
+  AState = NormalizedState(AState);
+  const int imageIndex = NormalizedImageIndex(AImageIndex);
 
   const TdxGPCanvasQualityScope quality(ACanvas);
   // Pixel centres map onto pixel centres: otherwise an enlarged part samples
@@ -393,13 +401,51 @@ void TdxSkinBorders::Draw(TdxGPCanvas* ACanvas, const TRect& R, TdxScaleFactor* 
 }
 
 // ---------------------------------------------------------------------------
+// Alternate image attributes
+
+void TdxSkinAlternateImageAttributes::Draw(TdxGPCanvas* ACanvas, const TRect& R, TdxScaleFactor* AScaleFactor) {
+  TRect r = R;
+  r.DeflateByMargins(FContentOffsets);
+  dxSkinFillRectByGradient(ACanvas, r, FGradientBeginColor.Value(), FGradientEndColor.Value(), FGradient, FAlpha);
+  FBorders->Draw(ACanvas, r, AScaleFactor);
+  r.DeflateByMargins(FBorders->ContentMargins());
+  FBordersInner->Draw(ACanvas, r, AScaleFactor);
+}
+
+// ---------------------------------------------------------------------------
 // TdxSkinElement
+
+TdxSkinAlternateImageAttributes* TdxSkinElement::GetAlternateImageAttributes(int AImageIndex,
+                                                                            TdxSkinElementState AState) {
+  const int index = FImage->NormalizedImageIndex(AImageIndex);
+  if (FAlternateImageSetDirty || index != FAlternateImageSetIndex) {
+    for (int state = esNormal; state <= esCheckPressed; ++state) {
+      const String name = L"AlternateImage" + IntToStr(index + 1) +
+                          dxSkinElementStateName(static_cast<TdxSkinElementState>(state));
+      FAlternateImageSet[static_cast<std::size_t>(state)] =
+          dynamic_cast<TdxSkinAlternateImageAttributes*>(GetPropertyByName(name));
+    }
+    FAlternateImageSetIndex = index;
+    FAlternateImageSetDirty = false;
+  }
+  return FAlternateImageSet[FImage->NormalizedState(AState)];
+}
+
+bool TdxSkinElement::UsesAlternateImageSet(TdxGPCanvas* ACanvas) const {
+  const TdxSkinImageSet set = dxSkinImageSet();
+  return FImage->Empty() || set == imsAlternate || (set == imsDefault && ACanvas->IsLowColorsMode());
+}
 
 void TdxSkinElement::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
                             TdxSkinElementState AState) {
   if (IsRealColor(Color()) && FAlpha > 0) ACanvas->FillRectangle(ARect, ColorToAlphaColor(Color(), FAlpha));
   TdxScaleFactor* borderScale = FScaleBorders ? AScaleFactor : nullptr;
-  FImage->DrawEx(ACanvas, ARect, AScaleFactor, AImageIndex, AState);
+  TdxSkinAlternateImageAttributes* alternate =
+      UsesAlternateImageSet(ACanvas) ? GetAlternateImageAttributes(AImageIndex, AState) : nullptr;
+  if (alternate)
+    alternate->Draw(ACanvas, ARect, borderScale);
+  else
+    FImage->DrawEx(ACanvas, ARect, AScaleFactor, AImageIndex, AState);
   FBorders->Draw(ACanvas, ARect, borderScale);
   TRect glyphRect = ARect;
   FGlyph->DrawEx(ACanvas, glyphRect.DeflateByMargins(FContentOffset), AScaleFactor, AImageIndex, AState);
@@ -450,6 +496,7 @@ void TdxSkinElementCache::Create() {
 
 void TdxSkinElementCache::Flush() {
   FElement = nullptr;
+  FImageSet = imsDefault;
   FImageIndex = 0;
   FState = esNormal;
   FSize = TSize();
@@ -461,10 +508,12 @@ void TdxSkinElementCache::Draw(TdxGPCanvas* ACanvas, TdxSkinElement* AElement, c
                                TdxScaleFactor* AScaleFactor, int AImageIndex, TdxSkinElementState AState) {
   const TSize size = ARect.GetSize();
   const bool sameScale = AScaleFactor ? FScaleFactor->Equals(AScaleFactor) : !FScaleFactor->Assigned();
-  const bool current =
-      FElement == AElement && FState == AState && FImageIndex == AImageIndex && FSize == size && sameScale;
+  const TdxSkinImageSet imageSet = dxSkinImageSet();
+  const bool current = FElement == AElement && FState == AState && FImageIndex == AImageIndex &&
+                       FImageSet == imageSet && FSize == size && sameScale;
   if (!current) {
     FElement = AElement;
+    FImageSet = imageSet;
     FState = AState;
     FImageIndex = AImageIndex;
     FSize = size;

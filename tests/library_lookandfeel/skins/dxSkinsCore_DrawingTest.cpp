@@ -1,5 +1,6 @@
 #include "library/lookandfeel/skins/dxSkinsCore.h"
 #include "tests/library_lookandfeel/skins/SkinFixtures.h"
+#include "platform/ui/GdiScopes.h"
 #include "tests/support/Pixels.h"
 
 #include <gtest/gtest.h>
@@ -269,6 +270,143 @@ TEST(SkinElementDrawing, ColourBordersAndGradientCentre) {
   EXPECT_EQ(surface.Count(TRect(4, 18, 40, 20), RGB(0, 0, 0xFF)), 36 * 2) << "bottom, 1 scaled to 2";
   EXPECT_EQ(surface.Count(TRect(4, 0, 40, 18), RGB(0x80, 0x40, 0x20)), 36 * 18) << "the element colour";
   EXPECT_EQ(surface.Count(TRect(0, 18, 4, 20), RGB(0, 0, 0xFF)), 4 * 2) << "bottom drawn after left";
+}
+
+// ---------------------------------------------------------------------------
+// Alternate image attributes
+
+// The process-wide image set for the length of a scope.
+class TImageSetScope {
+ public:
+  explicit TImageSetScope(TdxSkinImageSet AValue) : FSaved(dxSkinImageSet()) { dxSetSkinImageSet(AValue); }
+  ~TImageSetScope() { dxSetSkinImageSet(FSaved); }
+  TImageSetScope(const TImageSetScope&) = delete;
+  TImageSetScope& operator=(const TImageSetScope&) = delete;
+
+ private:
+  TdxSkinImageSet FSaved;
+};
+
+// An element of states Normal and Hot whose hot attributes of image 1 fill
+// red inside offsets of 2 with a blue left border and a green inner top
+// border.
+struct TAlternateElement {
+  TOwned<TdxSkin> Skin{New<TdxSkin>(nullptr, L"Alternate")};
+  TdxSkinElement* Element = Skin->AddGroup(L"Common")->AddElement(L"Button");
+  TdxSkinAlternateImageAttributes* Hot;
+
+  explicit TAlternateElement(bool AWithTexture = false) {
+    TdxSkinImage* image = Element->Image();
+    image->SetStates({esNormal, esHot});
+    image->SetImageCount(2);
+    if (AWithTexture) {
+      TOwned<TMemoryStream> texture = StreamOf(ReadSkinFixture(L"nine-texture.png"));
+      image->Texture()->LoadFromStream(texture.get());
+      image->SetImageLayout(ilVertical);
+      image->SetImageCount(1);
+    }
+    Hot = Element->AddAlternateImageAttributes(esHot, AWithTexture ? 0 : 1);
+    Hot->SetGradientBeginColor(TColor(RGB(255, 0, 0)));
+    Hot->SetContentOffsets(TRect(2, 2, 2, 2));
+    Hot->Borders()->Left()->SetColor(TColor(RGB(0, 0, 255)));
+    Hot->Borders()->Left()->SetThin(1);
+    Hot->BordersInner()->Top()->SetColor(TColor(RGB(0, 255, 0)));
+    Hot->BordersInner()->Top()->SetThin(1);
+  }
+};
+
+// The hot attributes drawn into (0, 0, 20, 20) over white.
+TPixelSurface AlternateReference() {
+  TPixelSurface reference(20, 20, RGB(255, 255, 255));
+  const auto fill = [&](const TRect& R, COLORREF AColor) {
+    const TOwnedBrush brush(CreateSolidBrush(AColor));
+    const RECT r = R;
+    FillRect(reference.DC(), &r, brush.Get());
+  };
+  fill(TRect(2, 2, 18, 18), RGB(255, 0, 0));
+  fill(TRect(2, 2, 3, 18), RGB(0, 0, 255));
+  fill(TRect(3, 2, 18, 3), RGB(0, 255, 0));
+  return reference;
+}
+
+int DifferingPixels(const TPixelSurface& A, const TPixelSurface& B) {
+  int result = 0;
+  for (int y = 0; y < A.Height(); ++y)
+    for (int x = 0; x < A.Width(); ++x) result += A.Pixel(x, y) != B.Pixel(x, y);
+  return result;
+}
+
+TEST(SkinAlternateImages, AnElementWithoutImageDrawsItsAttributesForTheNormalisedStateAndIndex) {
+  TAlternateElement alternate;
+  struct TRow {
+    const char* Name;
+    int ImageIndex;
+    TdxSkinElementState State;
+    bool Drawn;
+  };
+  const TRow rows[] = {{"hot, image 1", 1, esHot, true},
+                       {"an index past the last: the last", 7, esHot, true},
+                       {"normal: none there", 1, esNormal, false},
+                       {"a state the image lacks: normal", 1, esPressed, false},
+                       {"image 0: none there", 0, esHot, false}};
+  const TPixelSurface reference = AlternateReference();
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TPixelSurface surface(20, 20, RGB(255, 255, 255));
+    alternate.Element->Draw(surface.DC(), surface.ClientRect(), nullptr, row.ImageIndex, row.State);
+    if (row.Drawn)
+      EXPECT_EQ(DifferingPixels(surface, reference), 0) << surface.Picture(RGB(255, 255, 255));
+    else
+      EXPECT_EQ(surface.CountOther(surface.ClientRect(), RGB(255, 255, 255)), 0);
+  }
+  // Attributes added after a lookup are found: the structure changed.
+  alternate.Element->AddAlternateImageAttributes(esNormal, 1)->SetGradientBeginColor(TColor(RGB(0, 0, 0)));
+  TPixelSurface surface(20, 20, RGB(255, 255, 255));
+  alternate.Element->Draw(surface.DC(), surface.ClientRect(), nullptr, 1, esNormal);
+  EXPECT_EQ(surface.Count(RGB(0, 0, 0)), 20 * 20);
+}
+
+TEST(SkinAlternateImages, AlphaAndScaledBorders) {
+  TAlternateElement alternate;
+  alternate.Hot->SetAlpha(128);
+  alternate.Hot->SetContentOffsets(TRect());
+  alternate.Element->SetScaleBorders(true);
+  TPixelSurface surface(20, 20, RGB(255, 255, 255));
+  alternate.Element->Draw(surface.DC(), surface.ClientRect(), ScaleFactorOf(192).get(), 1, esHot);
+  // Red at half alpha over white; the left border scaled to two pixels.
+  // The inner borders sit inside the outer ones' unscaled widths, so the
+  // inner top border, two pixels high, starts one pixel in, over the left
+  // border's second column.
+  const COLORREF half = surface.Pixel(10, 10);
+  EXPECT_EQ(GetRValue(half), 255);
+  EXPECT_NEAR(GetGValue(half), 127, 1);
+  EXPECT_EQ(surface.Count(TRect(0, 0, 1, 20), RGB(0, 0, 255)), 20);
+  EXPECT_EQ(surface.Count(TRect(1, 2, 2, 20), RGB(0, 0, 255)), 18);
+  EXPECT_EQ(surface.Count(TRect(1, 0, 20, 2), RGB(0, 255, 0)), 38);
+}
+
+TEST(SkinAlternateImages, TheImageSetChoosesBetweenImageAndAttributes) {
+  TAlternateElement alternate(true);
+  const TPixelSurface reference = AlternateReference();
+  struct TRow {
+    TdxSkinImageSet Set;
+    bool Alternate;
+  };
+  const TRow rows[] = {{imsDefault, false}, {imsOriginal, false}, {imsAlternate, true}};
+  for (const bool cached : {false, true}) {
+    alternate.Element->SetUseCache(cached);
+    ASSERT_EQ(alternate.Element->Cache() != nullptr, cached);
+    for (const TRow& row : rows) {
+      SCOPED_TRACE(std::to_string(row.Set) + (cached ? ", cached" : ""));
+      const TImageSetScope set(row.Set);
+      TPixelSurface surface(20, 20, RGB(255, 255, 255));
+      alternate.Element->Draw(surface.DC(), surface.ClientRect(), nullptr, 0, esHot);
+      if (row.Alternate)
+        EXPECT_EQ(DifferingPixels(surface, reference), 0) << surface.Picture(RGB(255, 255, 255));
+      else
+        EXPECT_EQ(surface.Count(RGB(255, 0, 0)), 0) << "the texture, which has no pure red";
+    }
+  }
 }
 
 }  // namespace
