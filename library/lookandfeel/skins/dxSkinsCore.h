@@ -37,6 +37,7 @@
 
 #include "library/core/base/dxCore.h"
 #include "library/core/geometry/cxGeometry.h"
+#include "library/graphics/canvas/cxCustomCanvas.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "library/graphics/imaging/dxColorPalettes.h"
 #include "library/lookandfeel/painters/cxButtonState.h"
@@ -712,6 +713,12 @@ class TdxSkinImage : public TPersistent {
   // AIsRightToLeftLayout.
   void RightToLeftDependentDraw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor, bool AIsRightToLeftLayout,
                                 int AImageIndex = 0, TdxSkinElementState AState = esNormal);
+  // On any canvas: its native drawing, keyed for back ends that keep what
+  // they drew by the image, size, state (with the mirroring), index and DPI.
+  void Draw(TcxCustomCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex = 0,
+            TdxSkinElementState AState = esNormal);
+  void RightToLeftDependentDraw(TcxCustomCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor,
+                                bool AIsRightToLeftLayout, int AImageIndex = 0, TdxSkinElementState AState = esNormal);
 
   TNotifyEvent OnChange() const { return FOnChange; }
   void SetOnChange(TNotifyEvent AValue) { FOnChange = AValue; }
@@ -863,6 +870,18 @@ class TdxSkinElement : public TdxSkinPersistent {
   void RightToLeftDependentDraw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor, bool AIsRightToLeftLayout,
                                 int AImageIndex = 0, TdxSkinElementState AState = esNormal);
   void RightToLeftDependentDraw(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor,
+                                bool AIsRightToLeftLayout, int AImageIndex = 0, TdxSkinElementState AState = esNormal);
+  // Only inside AClipRect (nothing when it misses ARect); the device
+  // context's state comes back as it was.
+  void Draw(HDC DC, const TRect& ARect, const TRect& AClipRect, TdxScaleFactor* AScaleFactor, int AImageIndex = 0,
+            TdxSkinElementState AState = esNormal);
+  // On any canvas: its native drawing, keyed by the element, size, state,
+  // index and DPI (the state with the mirroring for the right-to-left form).
+  void Draw(TcxCustomCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex = 0,
+            TdxSkinElementState AState = esNormal);
+  void Draw(TcxCustomCanvas* ACanvas, const TRect& ARect, const TRect& AClipRect, TdxScaleFactor* AScaleFactor,
+            int AImageIndex = 0, TdxSkinElementState AState = esNormal);
+  void RightToLeftDependentDraw(TcxCustomCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor,
                                 bool AIsRightToLeftLayout, int AImageIndex = 0, TdxSkinElementState AState = esNormal);
 
  protected:

@@ -7,6 +7,7 @@
 #include "library/graphics/canvas/cxGraphics.h"
 #include "library/lookandfeel/skins/dxSkinsCore.h"
 #include "library/vector/dxSVGImage.h"
+#include "platform/ui/GdiScopes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -162,6 +163,16 @@ void TrimTiledVectorPart(std::size_t APart, TRect& R, int APixel) {
 }
 
 TdxSkinImageSet ImageSet = imsDefault;
+
+// What a canvas may keep a native drawing by; the state carries the
+// mirroring in its upper half for the right-to-left forms.
+TcxCanvasBasedResourceCacheKey NativeDrawKey(void* AOwner, const TRect& ARect, TdxSkinElementState AState,
+                                             bool AMirrored, int AImageIndex, const TdxScaleFactor* AScaleFactor) {
+  const int state = static_cast<int>(AState) | (AMirrored ? 0x10000 : 0);
+  const int dpi = AScaleFactor ? ScaleFactorToDpi(AScaleFactor) : 96;
+  return TcxCanvasBasedResourceCacheKey::Create(AOwner, ARect.GetSize(), state, AImageIndex,
+                                                static_cast<std::uint16_t>(dpi));
+}
 
 }  // namespace
 
@@ -379,6 +390,23 @@ void TdxSkinImage::RightToLeftDependentDraw(HDC DC, const TRect& ARect, TdxScale
                                [&] { DrawEx(paint.Canvas(), ARect, AScaleFactor, AImageIndex, AState); });
 }
 
+void TdxSkinImage::Draw(TcxCustomCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
+                        TdxSkinElementState AState) {
+  RightToLeftDependentDraw(ACanvas, ARect, AScaleFactor, false, AImageIndex, AState);
+}
+
+void TdxSkinImage::RightToLeftDependentDraw(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                            TdxScaleFactor* AScaleFactor, bool AIsRightToLeftLayout,
+                                            int AImageIndex, TdxSkinElementState AState) {
+  if (ARect.IsEmpty()) return;
+  ACanvas->DrawNativeObject(
+      ARect, NativeDrawKey(this, ARect, AState, AIsRightToLeftLayout, AImageIndex, AScaleFactor),
+      TcxCanvasNativeDrawExProc([&](TdxGPCanvas* ACanvasEx, const TRect& R) {
+        PaintGPMirroredIfRightToLeft(ACanvasEx, R, AIsRightToLeftLayout,
+                                     [&] { DrawEx(ACanvasEx, R, AScaleFactor, AImageIndex, AState); });
+      }));
+}
+
 // ---------------------------------------------------------------------------
 // Borders
 
@@ -471,6 +499,41 @@ void TdxSkinElement::RightToLeftDependentDraw(TdxGPCanvas* ACanvas, const TRect&
                                               TdxSkinElementState AState) {
   PaintGPMirroredIfRightToLeft(ACanvas, ARect, AIsRightToLeftLayout,
                                [&] { Draw(ACanvas, ARect, AScaleFactor, AImageIndex, AState); });
+}
+
+void TdxSkinElement::Draw(HDC DC, const TRect& ARect, const TRect& AClipRect, TdxScaleFactor* AScaleFactor,
+                          int AImageIndex, TdxSkinElementState AState) {
+  TRect clip = ARect;
+  clip.Intersect(AClipRect);
+  if (clip.IsEmpty()) return;
+  const TSavedDC saved(DC);
+  IntersectClipRect(DC, clip.Left, clip.Top, clip.Right, clip.Bottom);
+  Draw(DC, ARect, AScaleFactor, AImageIndex, AState);
+}
+
+void TdxSkinElement::Draw(TcxCustomCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor,
+                          int AImageIndex, TdxSkinElementState AState) {
+  RightToLeftDependentDraw(ACanvas, ARect, AScaleFactor, false, AImageIndex, AState);
+}
+
+void TdxSkinElement::Draw(TcxCustomCanvas* ACanvas, const TRect& ARect, const TRect& AClipRect,
+                          TdxScaleFactor* AScaleFactor, int AImageIndex, TdxSkinElementState AState) {
+  TRect clip = ARect;
+  clip.Intersect(AClipRect);
+  if (clip.IsEmpty()) return;
+  const TcxClipRegionScope<TcxCustomCanvas> scope(ACanvas, clip);
+  Draw(ACanvas, ARect, AScaleFactor, AImageIndex, AState);
+}
+
+void TdxSkinElement::RightToLeftDependentDraw(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                              TdxScaleFactor* AScaleFactor, bool AIsRightToLeftLayout,
+                                              int AImageIndex, TdxSkinElementState AState) {
+  if (ARect.IsEmpty()) return;
+  ACanvas->DrawNativeObject(
+      ARect, NativeDrawKey(this, ARect, AState, AIsRightToLeftLayout, AImageIndex, AScaleFactor),
+      TcxCanvasNativeDrawExProc([&](TdxGPCanvas* ACanvasEx, const TRect& R) {
+        RightToLeftDependentDraw(ACanvasEx, R, AScaleFactor, AIsRightToLeftLayout, AImageIndex, AState);
+      }));
 }
 
 void TdxSkinElement::RightToLeftDependentDraw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor,

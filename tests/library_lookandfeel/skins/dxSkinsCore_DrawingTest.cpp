@@ -1,6 +1,7 @@
 #include "library/lookandfeel/skins/dxSkinsCore.h"
 #include "tests/library_lookandfeel/skins/SkinFixtures.h"
 #include "platform/ui/GdiScopes.h"
+#include "tests/library_graphics/GdiCanvasTesting.h"
 #include "tests/support/Pixels.h"
 
 #include <gtest/gtest.h>
@@ -406,6 +407,76 @@ TEST(SkinAlternateImages, TheImageSetChoosesBetweenImageAndAttributes) {
       else
         EXPECT_EQ(surface.Count(RGB(255, 0, 0)), 0) << "the texture, which has no pure red";
     }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Canvas and clip forms
+
+TEST(SkinCanvasForms, ACanvasDrawsAsTheDeviceContextDoes) {
+  TNineElement nine(smTile);
+  const TOwned<TdxScaleFactor> factor = ScaleFactorOf(144);
+  const TRect r(3, 2, 63, 30);
+  struct TRow {
+    const char* Name;
+    bool Mirrored;
+  };
+  for (const TRow row : {TRow{"plain", false}, TRow{"right to left", true}}) {
+    SCOPED_TRACE(row.Name);
+    TPixelSurface direct(66, 32, RGB(255, 255, 255));
+    nine.Element->RightToLeftDependentDraw(direct.DC(), r, factor.get(), row.Mirrored, 0, esHot);
+    TCanvasOnSurface canvas(66, 32, RGB(255, 255, 255));
+    nine.Element->RightToLeftDependentDraw(static_cast<TcxCustomCanvas*>(canvas.Get()), r, factor.get(), row.Mirrored,
+                                           0, esHot);
+    EXPECT_EQ(DifferingPixels(canvas.Surface, direct), 0);
+    // The image alone, too.
+    TPixelSurface image(66, 32, RGB(255, 255, 255));
+    nine.Element->Image()->RightToLeftDependentDraw(image.DC(), r, factor.get(), row.Mirrored, 0, esHot);
+    TCanvasOnSurface imageCanvas(66, 32, RGB(255, 255, 255));
+    nine.Element->Image()->RightToLeftDependentDraw(static_cast<TcxCustomCanvas*>(imageCanvas.Get()), r, factor.get(),
+                                                    row.Mirrored, 0, esHot);
+    EXPECT_EQ(DifferingPixels(imageCanvas.Surface, image), 0);
+    EXPECT_GT(image.CountOther(r, RGB(255, 255, 255)), r.Width() * r.Height() / 2) << "something drawn";
+  }
+}
+
+TEST(SkinCanvasForms, TheClipFormsDrawOnlyInsideTheClipAndLeaveItAsItWas) {
+  TNineElement nine(smTile);
+  const TRect r(0, 0, 60, 30);
+  const TRect clip(10, 5, 80, 20);
+  const TRect inside(10, 5, 60, 20);
+  TPixelSurface whole(60, 30, RGB(255, 255, 255));
+  nine.Element->Draw(whole.DC(), r, nullptr, 0, esHot);
+  const auto check = [&](const TPixelSurface& ASurface) {
+    int differing = 0, outside = 0;
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 60; ++x) {
+        if (inside.Contains(x, y))
+          differing += ASurface.Pixel(x, y) != whole.Pixel(x, y);
+        else
+          outside += ASurface.Pixel(x, y) != RGB(255, 255, 255);
+      }
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(outside, 0);
+  };
+  {
+    SCOPED_TRACE("device context");
+    TPixelSurface surface(60, 30, RGB(255, 255, 255));
+    nine.Element->Draw(surface.DC(), r, clip, nullptr, 0, esHot);
+    check(surface);
+    RECT box{};
+    EXPECT_EQ(GetClipBox(surface.DC(), &box), SIMPLEREGION) << "no clip region left behind";
+    EXPECT_EQ(TRect(box), TRect(0, 0, 60, 30));
+    nine.Element->Draw(surface.DC(), r, TRect(70, 0, 90, 30), nullptr, 0, esNormal);
+    check(surface);
+  }
+  {
+    SCOPED_TRACE("canvas");
+    TCanvasOnSurface canvas(60, 30, RGB(255, 255, 255));
+    nine.Element->Draw(static_cast<TcxCustomCanvas*>(canvas.Get()), r, clip, nullptr, 0, esHot);
+    check(canvas.Surface);
+    canvas->FillRect(canvas.Surface.ClientRect(), clYellow);
+    EXPECT_EQ(canvas.Surface.Count(RGB(255, 255, 0)), 60 * 30) << "the clip region comes back";
   }
 }
 
