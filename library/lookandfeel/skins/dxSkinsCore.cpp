@@ -985,7 +985,7 @@ void TdxSkinElement::SetTextColorReference(const String& AValue) {
 
 // An element without an image draws little more than a fill: not worth a copy.
 void TdxSkinElement::SetUseCache(bool AValue) {
-  if (AValue && !FImage->Empty()) {
+  if (AValue && !FImage->Empty() && (!FImage->TextureIsVector() || FImage->Margins() != TRect())) {
     if (!FCache) FCache.reset(New<TdxSkinElementCacheList>(FCacheCapacity));
   } else {
     FCache.reset();

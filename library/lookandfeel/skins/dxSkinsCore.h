@@ -843,6 +843,8 @@ class TdxSkinElement : public TdxSkinPersistent {
   const String& TextColorReference() const { return FTextColor.ValueReference(); }
   void SetTextColorReference(const String& AValue);
   bool UseCache() const { return FUseCache; }
+  // Caching stays off without an image, and for a vector image without
+  // margins (it is drawn whole, in proportion, at any size).
   void SetUseCache(bool AValue);
   int CacheCapacity() const { return FCacheCapacity; }
   void SetCacheCapacity(int AValue);
@@ -862,6 +864,13 @@ class TdxSkinElement : public TdxSkinPersistent {
             TdxSkinElementState AState = esNormal);
   // The cache, or none when not caching.
   TdxSkinElementCacheList* Cache() const { return FCache.get(); }
+  // MinSize, raised per axis to the frame size of an image or glyph that
+  // does not resize.
+  TSize CalculateMinSize() const;
+  // A new picture of ASize (a zero side: the minimum size scaled) with the
+  // element drawn into it; the caller owns it.
+  TOwned<TdxSmartImage> GetImage(int AImageIndex, const TSize& ASize, TdxScaleFactor* AScaleFactor,
+                                 TdxSkinElementState AState = esNormal);
   // Nothing for an empty rectangle or one the device context does not show.
   void Draw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex = 0,
             TdxSkinElementState AState = esNormal);

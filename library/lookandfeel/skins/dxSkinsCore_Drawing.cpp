@@ -459,6 +459,29 @@ TdxSkinAlternateImageAttributes* TdxSkinElement::GetAlternateImageAttributes(int
   return FAlternateImageSet[FImage->NormalizedState(AState)];
 }
 
+TSize TdxSkinElement::CalculateMinSize() const {
+  TSize result = FMinSize;
+  for (const TdxSkinImage* image : {FImage.get(), FGlyph.get()})
+    if (image->Stretch() == smNoResize) {
+      const TSize frame = image->Size();
+      result = TSize(std::max(result.cx, frame.cx), std::max(result.cy, frame.cy));
+    }
+  return result;
+}
+
+TOwned<TdxSmartImage> TdxSkinElement::GetImage(int AImageIndex, const TSize& ASize, TdxScaleFactor* AScaleFactor,
+                                              TdxSkinElementState AState) {
+  TSize size = ASize;
+  if (size.cx == 0 || size.cy == 0) size = AScaleFactor ? AScaleFactor->Apply(FMinSize) : FMinSize;
+  TOwned<TdxSmartImage> result(New<TdxSmartImage>());
+  result->CreateSize(size);
+  if (size.cx > 0 && size.cy > 0) {
+    const TOwned<TdxGPCanvas> canvas = result->CreateCanvas();
+    Draw(canvas.get(), TRect(0, 0, size.cx, size.cy), AScaleFactor, AImageIndex, AState);
+  }
+  return result;
+}
+
 bool TdxSkinElement::UsesAlternateImageSet(TdxGPCanvas* ACanvas) const {
   const TdxSkinImageSet set = dxSkinImageSet();
   return FImage->Empty() || set == imsAlternate || (set == imsDefault && ACanvas->IsLowColorsMode());

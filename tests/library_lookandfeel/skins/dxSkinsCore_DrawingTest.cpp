@@ -480,6 +480,39 @@ TEST(SkinCanvasForms, TheClipFormsDrawOnlyInsideTheClipAndLeaveItAsItWas) {
   }
 }
 
+// ---------------------------------------------------------------------------
+// Sizes and pictures
+
+TEST(SkinElementSizes, TheMinimumSizeGrowsToFramesThatDoNotResize) {
+  TNineElement nine(smNoResize);
+  nine.Element->SetMinSize(TSize(5, 40));
+  EXPECT_EQ(nine.Element->CalculateMinSize(), TSize(24, 40));
+  nine.Element->Image()->SetStretch(smStretch);
+  EXPECT_EQ(nine.Element->CalculateMinSize(), TSize(5, 40)) << "a stretched image does not count";
+}
+
+TEST(SkinElementSizes, GetImageDrawsTheElementAtTheMinimumSizeWhenNoneIsGiven) {
+  TNineElement nine(smTile);
+  nine.Element->SetMinSize(TSize(30, 20));
+  const TOwned<TdxScaleFactor> twice = ScaleFactorOf(192);
+  const TOwned<TdxSmartImage> picture = nine.Element->GetImage(0, TSize(0, 7), twice.get(), esHot);
+  EXPECT_EQ(picture->Size(), TSize(60, 40));
+  TPixelSurface direct(60, 40, RGB(255, 255, 255));
+  nine.Element->Draw(direct.DC(), direct.ClientRect(), twice.get(), 0, esHot);
+  TPixelSurface fromImage(60, 40, RGB(255, 255, 255));
+  picture->StretchDraw(fromImage.DC(), fromImage.ClientRect());
+  EXPECT_EQ(DifferingPixels(fromImage, direct), 0);
+}
+
+TEST(SkinElementCache, StaysOffForAVectorImageWithoutMargins) {
+  TVectorElement vector(TRect(), smStretch);
+  vector.Element->SetUseCache(true);
+  EXPECT_FALSE(vector.Element->UseCache());
+  vector.Element->Image()->SetMargins(TRect(2, 2, 2, 2));
+  vector.Element->SetUseCache(true);
+  EXPECT_TRUE(vector.Element->UseCache());
+}
+
 }  // namespace
 
 namespace {
