@@ -4,6 +4,7 @@
 #pragma once
 
 #include "library/core/system/dxDPIAwareUtils.h"
+#include "library/graphics/gdiplus/dxGDIPlusAPI.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 #include "platform/ui/GdiScopes.h"
 #include "tests/library_graphics/GdiCanvasTesting.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <span>
 #include <utility>
 #include <vector>
@@ -91,3 +93,33 @@ inline int RingCount(const TPixelSurface& ASurface, const TRect& R, COLORREF ACo
   return ASurface.Count(R, AColor) - ASurface.Count(inner, AColor);
 }
 inline int RingLength(const TRect& R) { return 2 * (R.Width() + R.Height()) - 4; }
+
+// The largest difference of any colour channel between two surfaces.
+inline int MaxChannelDifference(const TPixelSurface& A, const TPixelSurface& B) {
+  int result = 0;
+  for (int y = 0; y < A.Height(); ++y)
+    for (int x = 0; x < A.Width(); ++x) {
+      const COLORREF a = A.Pixel(x, y), b = B.Pixel(x, y);
+      result = std::max({result, std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
+                         std::abs(GetBValue(a) - GetBValue(b))});
+    }
+  return result;
+}
+
+constexpr ARGB Argb(COLORREF AColor, BYTE AAlpha) {
+  return (static_cast<ARGB>(AAlpha) << 24) | (GetRValue(AColor) << 16) | (GetGValue(AColor) << 8) | GetBValue(AColor);
+}
+
+// GDI+'s own fills of the rectangles given.
+inline void GdipFill(HDC DC, const std::vector<TRect>& ARects, ARGB AColor) {
+  GpGraphics* graphics = nullptr;
+  GdipCreateFromHDC(DC, &graphics);
+  GpSolidFill* brush = nullptr;
+  GdipCreateSolidFill(AColor, &brush);
+  for (const TRect& r : ARects) GdipFillRectangleI(graphics, brush, r.Left, r.Top, r.Width(), r.Height());
+  GdipDeleteBrush(brush);
+  GdipDeleteGraphics(graphics);
+}
+inline void GdipFill(HDC DC, const std::vector<TRect>& ARects, COLORREF AColor, BYTE AAlpha) {
+  GdipFill(DC, ARects, Argb(AColor, AAlpha));
+}

@@ -60,6 +60,9 @@ void TcxCustomLookAndFeelPainter::FreeCachedResources() {
   FClearButtonGlyph.reset();
   for (auto& glyph : FPasswordRevealButtonGlyphs) glyph.reset();
   FSearchButtonGlyph.reset();
+  FMapPushpin.reset();
+  FNavigationBarCustomizationButton.reset();
+  FPinGlyph.reset();
   FLookAndFeelPainterDetailsCache.reset();
 }
 

@@ -23,11 +23,14 @@
 //                                    tabs, indicator; _GridViews.cpp: grid-like
 //                                    views, layout and explorer records,
 //                                    scheduler, clock, navigators, zoom
-//                                    buttons; _TrackBars.cpp: track bars and
-//                                    splitters; _DataViews.cpp: gantt, list
-//                                    and tree views, gauges;
+//                                    buttons; _TrackBars.cpp: track bars,
+//                                    the range control and splitters;
+//                                    _DataViews.cpp: gantt, list and tree
+//                                    views, gauges, maps, the navigation
+//                                    bar, PDF viewer, spreadsheets;
 //                                    _LayoutAndPreview.cpp: layout control,
-//                                    print preview, message box)
+//                                    print preview, message box, calculator;
+//                                    _BreadcrumbsAndAlerts.cpp)
 //   TcxUltraFlatLookAndFeelPainter   flat one-pixel frames in system colours
 //                                    (cxLookAndFeelPainters_UltraFlat.cpp)
 //   TcxStandardLookAndFeelPainter    the classic three-dimensional look
@@ -144,6 +147,13 @@ struct TdxGalleryItemViewState {
 };
 enum TdxBreadcrumbEditState { dxbcsNormal, dxbcsFocused, dxbcsHot, dxbcsDisabled };
 enum TdxBreadcrumbEditButtonState { dxbcbsNormal, dxbcbsFocused, dxbcbsHot, dxbcbsPressed, dxbcbsDisabled };
+// The calculator's buttons, each with its text colour.
+enum TcxCalcButtonKind {
+  cbBack, cbCancel, cbClear, cbMC, cbMR, cbMS, cbMP, cbNum0, cbNum1, cbNum2, cbNum3, cbNum4, cbNum5, cbNum6, cbNum7,
+  cbNum8, cbNum9, cbSign, cbDecimal, cbDiv, cbMul, cbSub, cbAdd, cbSqrt, cbPercent, cbRev, cbEqual, cbNone
+};
+enum TdxAlertWindowButtonKind { awbkClose, awbkPin, awbkDropdown, awbkPrevious, awbkNext, awbkCustom };
+enum TdxMapControlElementState { mcesNormal, mcesHot, mcesPressed, mcesSelected, mcesDisabled };
 
 // A caller's background for a header or footer cell: true when it drew one.
 using TcxDrawBackgroundEvent = std::function<bool(TcxCanvas* ACanvas, const TRect& ABounds)>;
@@ -1468,6 +1478,322 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   void DrawPrintPreviewBackground(TcxCanvas* ACanvas, const TRect& R);
   void DrawPrintPreviewPageBackground(TcxCanvas* ACanvas, const TRect& ABorderRect, const TRect& AContentRect,
                                       bool ASelected, bool ADrawContent);
+  // The calculator's button text colours and the layout control's glyph
+  // palettes (nil: no recolouring).
+  virtual TColor CalcEditButtonTextColor(TcxCalcButtonKind AButtonKind);
+  virtual IPtr<IdxColorPalette> LayoutControlGetColorPaletteForGroupButton(TcxButtonState AState);
+  virtual IPtr<IdxColorPalette> LayoutControlGetColorPaletteForItemCaption();
+  virtual IPtr<IdxColorPalette> LayoutControlGetColorPaletteForTabbedGroupCaption(bool ASelected);
+
+  // Data-row layouts, the scheduler's day header and the navigator's
+  // button glyph (cxLookAndFeelPainters_GridViews.cpp).
+  virtual TColor DefaultDataRowLayoutContentTextColor(TcxButtonState AState);
+  // A layout-view item without borders.
+  virtual void DrawDataRowLayoutItem(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState);
+  // Clipped to ABounds: the background inside the content offsets.
+  void DrawDataRowLayoutContent(TcxCanvas* ACanvas, const TRect& ABounds);
+  // Clipped to ABounds: the item inside the state's selection borders.
+  void DrawDataRowLayoutSelection(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState);
+  // The caller's background alone: the base draws no day header itself.
+  virtual void DrawSchedulerDayHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextAreaBounds,
+                                      TcxNeighbors ANeighbors, TcxBorders ABorders, TcxButtonState AState,
+                                      TAlignment AAlignmentHorz, TcxAlignmentVert AAlignmentVert, bool AMultiLine,
+                                      bool AShowEndEllipsis, const String& AText, TFont* AFont, TColor ATextColor,
+                                      TColor ABkColor, const TdxScaleFactor* AScaleFactor,
+                                      const TcxDrawBackgroundEvent& AOnDrawBackground = {});
+  // The image-list item through a buffer, recoloured by
+  // NavigatorButtonColorPalette and greyed when disabled.
+  virtual void DrawNavigatorScaledButtonGlyph(TcxCanvas* ACanvas, TCustomImageList* AImageList, int AImageIndex,
+                                              const TRect& AGlyphRect, bool AEnabled, bool AUserGlyphs,
+                                              const TdxScaleFactor* AScaleFactor);
+  void DrawNavigatorButtonGlyph(TcxCanvas* ACanvas, TCustomImageList* AImageList, int AImageIndex,
+                                const TRect& AGlyphRect, bool AEnabled, bool AUserGlyphs);
+
+  // The range control (cxLookAndFeelPainters_TrackBars.cpp), drawn
+  // antialiased through GDI+; alpha colours carry their alpha in the top
+  // byte, the default-colour marker lets the painter choose.
+  // A framed rectangle with three vertical grip lines in the middle.
+  virtual void DrawRangeControlScaledLeftThumb(TcxCanvas* ACanvas, const TRect& ARect, TdxAlphaColor AColor,
+                                               TdxAlphaColor ABorderColor, const TdxScaleFactor* AScaleFactor);
+  virtual void DrawRangeControlScaledRightThumb(TcxCanvas* ACanvas, const TRect& ARect, TdxAlphaColor AColor,
+                                                TdxAlphaColor ABorderColor, const TdxScaleFactor* AScaleFactor);
+  // The fill, then the left and bottom edges in ABorderColor.
+  virtual void DrawRangeControlScaledRulerHeader(TcxCanvas* ACanvas, const TRect& ARect, bool AIsHot,
+                                                 TdxAlphaColor AColor, TdxAlphaColor ABorderColor,
+                                                 const TdxScaleFactor* AScaleFactor);
+  virtual void DrawRangeControlScaledSizingGlyph(TcxCanvas* ACanvas, const TRect& ARect, TdxAlphaColor ABorderColor,
+                                                 const TdxScaleFactor* AScaleFactor);
+  virtual TColor GetRangeControlBackColor();
+  virtual TColor GetRangeControlBorderColor();
+  virtual TColor GetRangeControlDefaultElementColor();
+  virtual TColor GetRangeControlElementForeColor();
+  virtual TdxAlphaColor GetRangeControlElementsBorderColor();
+  virtual TColor GetRangeControlLabelColor();
+  virtual TdxAlphaColor GetRangeControlOutOfRangeColor();
+  virtual TColor GetRangeControlRangePreviewColor();
+  virtual TdxAlphaColor GetRangeControlRulerColor();
+  virtual TColor GetRangeControlScrollAreaColor();
+  virtual TdxAlphaColor GetRangeControlSelectedRegionBackgroundColor();
+  virtual TdxAlphaColor GetRangeControlSelectedRegionBorderColor();
+  virtual TColor GetRangeControlViewPortPreviewColor();
+  virtual int GetRangeControlScaledScrollAreaHeight(const TdxScaleFactor* AScaleFactor);
+  virtual TSize GetRangeControlScaledSizingGlyphSize(const TdxScaleFactor* AScaleFactor);
+  virtual TSize GetRangeControlScaledThumbSize(const TdxScaleFactor* AScaleFactor);
+  void DrawRangeControlLeftThumb(TcxCanvas* ACanvas, const TRect& ARect, TdxAlphaColor AColor,
+                                 TdxAlphaColor ABorderColor);
+  void DrawRangeControlRightThumb(TcxCanvas* ACanvas, const TRect& ARect, TdxAlphaColor AColor,
+                                  TdxAlphaColor ABorderColor);
+  void DrawRangeControlRulerHeader(TcxCanvas* ACanvas, const TRect& ARect, bool AIsHot, TdxAlphaColor AColor,
+                                   TdxAlphaColor ABorderColor);
+  void DrawRangeControlSizingGlyph(TcxCanvas* ACanvas, const TRect& ARect, TdxAlphaColor ABorderColor);
+  int GetRangeControlScrollAreaHeight();
+  TSize GetRangeControlSizingGlyphSize();
+  TSize GetRangeControlThumbSize();
+
+  // The breadcrumb editor and the alert window
+  // (cxLookAndFeelPainters_BreadcrumbsAndAlerts.cpp). Breadcrumb buttons
+  // draw as plain buttons in the matching button state: normal and focused
+  // normal, hot hot, pressed pressed, disabled disabled.
+  virtual TColor BreadcrumbEditBackgroundColor(TdxBreadcrumbEditState AState);
+  virtual TRect BreadcrumbEditBordersSize();
+  virtual IPtr<IdxColorPalette> BreadcrumbEditButtonColorPalette(TdxBreadcrumbEditButtonState AState);
+  virtual bool BreadcrumbEditIsFadingSupports();
+  virtual TColor BreadcrumbEditNodeTextColor(TdxBreadcrumbEditButtonState AState);
+  virtual TColor BreadcrumbEditProgressChunkTextColor();
+  virtual int BreadcrumbEditScaledButtonAreaSeparatorSize(const TdxScaleFactor* AScaleFactor);
+  virtual TRect BreadcrumbEditScaledButtonContentOffsets(bool AIsFirst, bool AIsLast,
+                                                         const TdxScaleFactor* AScaleFactor);
+  // The system's scroll-bar arrow width at the factor's DPI.
+  virtual int BreadcrumbEditScaledDropDownButtonWidth(const TdxScaleFactor* AScaleFactor);
+  virtual int BreadcrumbEditScaledNodeDelimiterSize(const TdxScaleFactor* AScaleFactor);
+  virtual TRect BreadcrumbEditScaledNodeTextOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TSize BreadcrumbEditScaledProgressChunkOverlaySize(const TdxScaleFactor* AScaleFactor);
+  virtual TRect BreadcrumbEditScaledProgressChunkPadding(const TdxScaleFactor* AScaleFactor);
+  // A sunken one-pixel frame on ABorders.
+  virtual void DrawBreadcrumbEditBorders(TcxCustomCanvas* ACanvas, const TRect& ARect, TcxBorders ABorders,
+                                         TdxBreadcrumbEditState AState);
+  // Only focused, hot and pressed buttons show.
+  virtual void DrawBreadcrumbEditScaledButton(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                              TdxBreadcrumbEditButtonState AState, bool AIsFirst, bool AIsLast,
+                                              const TdxScaleFactor* AScaleFactor);
+  virtual void DrawBreadcrumbEditScaledButtonAreaSeparator(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                                           TdxBreadcrumbEditState AState,
+                                                           const TdxScaleFactor* AScaleFactor);
+  virtual void DrawBreadcrumbEditScaledDropDownButton(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                                      TdxBreadcrumbEditButtonState AState, bool AIsInEditor,
+                                                      const TdxScaleFactor* AScaleFactor);
+  virtual void DrawBreadcrumbEditScaledDropDownButtonGlyph(TcxCanvas* ACanvas, const TRect& ARect,
+                                                           TdxBreadcrumbEditButtonState AState, bool AIsInEditor,
+                                                           const TdxScaleFactor* AScaleFactor);
+  virtual void DrawBreadcrumbEditScaledNode(TcxCustomCanvas* ACanvas, const TRect& R,
+                                            TdxBreadcrumbEditButtonState AState, bool AHasDelimiter,
+                                            const TdxScaleFactor* AScaleFactor);
+  virtual void DrawBreadcrumbEditScaledNodeDelimiter(TcxCustomCanvas* ACanvas, const TRect& R,
+                                                     TdxBreadcrumbEditButtonState AState,
+                                                     const TdxScaleFactor* AScaleFactor);
+  // A down arrow, in the node text colour for clDefault.
+  virtual void DrawBreadcrumbEditScaledNodeDelimiterGlyph(TcxCustomCanvas* ACanvas, const TRect& R,
+                                                          TdxBreadcrumbEditButtonState AState,
+                                                          const TdxScaleFactor* AScaleFactor,
+                                                          TColor AColor = clDefault);
+  virtual void DrawBreadcrumbEditScaledNodeMoreButtonGlyph(TcxCustomCanvas* ACanvas, const TRect& R,
+                                                           TdxBreadcrumbEditButtonState AState,
+                                                           const TdxScaleFactor* AScaleFactor,
+                                                           TColor AColor = clDefault);
+  virtual void DrawBreadcrumbEditScaledProgressChunk(TcxCustomCanvas* ACanvas, const TRect& R,
+                                                     const TdxScaleFactor* AScaleFactor);
+  virtual void DrawBreadcrumbEditScaledProgressChunkOverlay(TcxCustomCanvas* ACanvas, const TRect& R,
+                                                            const TdxScaleFactor* AScaleFactor);
+  int BreadcrumbEditButtonAreaSeparatorSize();
+  TRect BreadcrumbEditButtonContentOffsets(bool AIsFirst, bool AIsLast);
+  int BreadcrumbEditDropDownButtonWidth();
+  int BreadcrumbEditNodeDelimiterSize();
+  TRect BreadcrumbEditNodeTextOffsets();
+  TRect BreadcrumbEditProgressChunkPadding();
+  TSize BreadcrumbEditProgressChunkOverlaySize();
+  void DrawBreadcrumbEditButtonAreaSeparator(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                             TdxBreadcrumbEditState AState);
+  void DrawBreadcrumbEditButton(TcxCustomCanvas* ACanvas, const TRect& ARect, TdxBreadcrumbEditButtonState AState,
+                                bool AIsFirst, bool AIsLast);
+  void DrawBreadcrumbEditDropDownButton(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                        TdxBreadcrumbEditButtonState AState, bool AIsInEditor);
+  void DrawBreadcrumbEditDropDownButtonGlyph(TcxCanvas* ACanvas, const TRect& ARect,
+                                             TdxBreadcrumbEditButtonState AState, bool AIsInEditor);
+  void DrawBreadcrumbEditNode(TcxCustomCanvas* ACanvas, const TRect& R, TdxBreadcrumbEditButtonState AState,
+                              bool AHasDelimiter);
+  void DrawBreadcrumbEditNodeDelimiter(TcxCustomCanvas* ACanvas, const TRect& R,
+                                       TdxBreadcrumbEditButtonState AState);
+  void DrawBreadcrumbEditNodeDelimiterGlyph(TcxCustomCanvas* ACanvas, const TRect& R,
+                                            TdxBreadcrumbEditButtonState AState, TColor AColor = clDefault);
+  void DrawBreadcrumbEditNodeMoreButtonGlyph(TcxCustomCanvas* ACanvas, const TRect& R,
+                                             TdxBreadcrumbEditButtonState AState, TColor AColor = clDefault);
+  void DrawBreadcrumbEditProgressChunk(TcxCustomCanvas* ACanvas, const TRect& R);
+  void DrawBreadcrumbEditProgressChunkOverlay(TcxCustomCanvas* ACanvas, const TRect& R);
+  // The alert window.
+  virtual IPtr<IdxColorPalette> AlertWindowButtonGetColorPalette(TcxButtonState AState);
+  virtual int AlertWindowCornerRadius();
+  virtual TColor AlertWindowTextColor();
+  virtual TColor AlertWindowNavigationPanelTextColor();
+  virtual TRect AlertWindowScaledButtonContentOffsets(TdxAlertWindowButtonKind AKind,
+                                                      const TdxScaleFactor* AScaleFactor);
+  // None for a custom button.
+  virtual TSize AlertWindowScaledButtonGlyphSize(TdxAlertWindowButtonKind AKind, const TdxScaleFactor* AScaleFactor);
+  virtual TRect AlertWindowScaledContentOffsets(const TdxScaleFactor* AScaleFactor);
+  // The button face, then outlined with the canvas's own pen and brush as a
+  // rectangle rounded by AlertWindowCornerRadius.
+  virtual void DrawAlertWindowBackground(TcxCanvas* ACanvas, const TRect& ABounds,
+                                         const TdxScaleFactor* AScaleFactor);
+  virtual void DrawAlertWindowNavigationPanel(TcxCanvas* ACanvas, const TRect& ABounds);
+  // A button with the kind's glyph; ADown draws it pressed (and the pin
+  // pinned).
+  virtual void DrawAlertWindowScaledButton(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                           TdxAlertWindowButtonKind AKind, const TdxScaleFactor* AScaleFactor,
+                                           bool ADown = false);
+  TRect AlertWindowButtonContentOffsets(TdxAlertWindowButtonKind AKind);
+  TSize AlertWindowButtonGlyphSize(TdxAlertWindowButtonKind AKind);
+  TRect AlertWindowContentOffsets();
+  void DrawAlertWindowButton(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                             TdxAlertWindowButtonKind AKind, bool ADown = false);
+  // A pin of head, bar and needle in AColor: standing (pinned) or lying
+  // with its needle to the left.
+  void DrawPin(TcxCanvas* ACanvas, const TRect& ABounds, TColor AColor, bool APinned);
+  // The shell's quick-access pin glyph fitted into R.
+  void DrawShellQuickAccessPin(TcxCanvas* ACanvas, const TRect& R, TcxImageFitMode AImageFitMode,
+                               IdxColorPalette* APalette = nullptr);
+
+  // Maps, the office navigation bar, the PDF viewer, spreadsheets and the
+  // gantt sheet header (cxLookAndFeelPainters_DataViews.cpp).
+  virtual TColor MapControlBackgroundColor();
+  virtual TdxAlphaColor MapControlPanelBackColor();
+  virtual TdxAlphaColor MapControlPanelHotTrackedTextColor();
+  virtual TdxAlphaColor MapControlPanelPressedTextColor();
+  virtual TdxAlphaColor MapControlPanelTextColor();
+  virtual TdxAlphaColor MapControlMapCustomElementTextColor();
+  virtual TdxAlphaColor MapControlMapCustomElementTextGlowColor();
+  virtual TdxAlphaColor MapControlMapPushpinTextColor();
+  virtual TdxAlphaColor MapControlMapPushpinTextGlowColor();
+  virtual TdxAlphaColor MapControlSelectedRegionBackgroundColor();
+  virtual TdxAlphaColor MapControlSelectedRegionBorderColor();
+  virtual TdxAlphaColor MapControlShapeColor();
+  virtual TdxAlphaColor MapControlShapeHighlightedColor();
+  virtual TdxAlphaColor MapControlShapeSelectedColor();
+  virtual TdxAlphaColor MapControlShapeBorderColor();
+  virtual TdxAlphaColor MapControlShapeBorderHighlightedColor();
+  virtual TdxAlphaColor MapControlShapeBorderSelectedColor();
+  virtual int MapControlShapeBorderWidth(const TdxScaleFactor* AScaleFactor);
+  virtual int MapControlShapeBorderHighlightedWidth(const TdxScaleFactor* AScaleFactor);
+  virtual int MapControlShapeBorderSelectedWidth(const TdxScaleFactor* AScaleFactor);
+  virtual TSize MapControlGetMapPushpinSize(const TdxScaleFactor* AScaleFactor);
+  virtual TPoint MapControlGetMapPushpinTextOrigin(const TdxScaleFactor* AScaleFactor);
+  virtual TRect MapControlMapCustomElementSelectionOffset(const TdxScaleFactor* AScaleFactor);
+  virtual void DrawMapPushpin(TcxCanvas* ACanvas, const TRect& ARect, TdxMapControlElementState AState,
+                              const TdxScaleFactor* AScaleFactor);
+  // An antialiased translucent rounded rectangle one pixel inside ARect,
+  // by state; transparent unless hot, pressed or selected.
+  virtual void DrawMapCustomElementBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                              TdxMapControlElementState AState);
+  // The office navigation bar.
+  virtual void OfficeNavigationBarDrawBackground(TcxCanvas* ACanvas, const TRect& ARect);
+  virtual void OfficeNavigationBarDrawScaledButtonItemBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                                                 TcxCalendarElementState AState,
+                                                                 const TdxScaleFactor* AScaleFactor);
+  // The customization glyph stretched into ARect; any colour but the
+  // default marker recolours it (its alpha scaling the glyph's).
+  virtual void OfficeNavigationBarDrawScaledCustomizationButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                                                TcxCalendarElementState AState,
+                                                                const TdxScaleFactor* AScaleFactor,
+                                                                TdxAlphaColor AColor = TdxAlphaColors::Default);
+  virtual void OfficeNavigationBarDrawScaledItemBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                                           TcxCalendarElementState AState,
+                                                           const TdxScaleFactor* AScaleFactor);
+  virtual void OfficeNavigationBarDrawScaledImageSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                                           TcxCalendarElementState AState,
+                                                           const TdxScaleFactor* AScaleFactor);
+  virtual TColor OfficeNavigationBarButtonItemTextColor(TcxCalendarElementState AState);
+  virtual TColor OfficeNavigationBarItemTextColor(TcxCalendarElementState AState);
+  virtual TRect OfficeNavigationBarScaledButtonItemContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual int OfficeNavigationBarScaledButtonItemFontSize(const TdxScaleFactor* AScaleFactor);
+  virtual TRect OfficeNavigationBarScaledContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TSize OfficeNavigationBarScaledCustomizationButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual TRect OfficeNavigationBarScaledItemContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual int OfficeNavigationBarScaledItemFontSize(const TdxScaleFactor* AScaleFactor);
+  void OfficeNavigationBarDrawCustomizationButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                                  TcxCalendarElementState AState);
+  void OfficeNavigationBarDrawImageSelection(TcxCanvas* ACanvas, const TRect& ARect, TcxCalendarElementState AState);
+  void OfficeNavigationBarButtonItemDrawBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                                   TcxCalendarElementState AState);
+  void OfficeNavigationBarItemDrawBackground(TcxCanvas* ACanvas, const TRect& ARect, TcxCalendarElementState AState);
+  TRect OfficeNavigationBarContentOffsets();
+  TSize OfficeNavigationBarCustomizationButtonSize();
+  TRect OfficeNavigationBarButtonItemContentOffsets();
+  int OfficeNavigationBarButtonItemFontSize();
+  TRect OfficeNavigationBarItemContentOffsets();
+  int OfficeNavigationBarItemFontSize();
+  // The PDF viewer.
+  virtual IPtr<IdxColorPalette> PDFViewerNavigationPaneButtonColorPalette(TcxButtonState AState);
+  virtual TRect PDFViewerNavigationPaneButtonContentOffsets(const TdxScaleFactor* AScaleFactor);
+  // How far a selected or pressed pane button reaches out of its place.
+  virtual TPoint PDFViewerNavigationPaneButtonOverlay(const TdxScaleFactor* AScaleFactor);
+  virtual TSize PDFViewerNavigationPaneButtonSize(const TdxScaleFactor* AScaleFactor);
+  virtual TRect PDFViewerNavigationPaneContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TRect PDFViewerNavigationPanePageCaptionContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TColor PDFViewerNavigationPanePageCaptionTextColor();
+  virtual TRect PDFViewerNavigationPanePageContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TRect PDFViewerNavigationPanePageToolbarContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TColor PDFViewerSelectionColor();
+  // The border, then the control colour inside it on ABorders.
+  virtual void PDFViewerDrawFindPanelBackground(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders);
+  virtual void PDFViewerDrawNavigationPaneBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                     const TdxScaleFactor* AScaleFactor);
+  virtual void PDFViewerDrawNavigationPaneButton(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                                 const TdxScaleFactor* AScaleFactor, bool AMinimized, bool ASelected,
+                                                 bool AIsFirst);
+  virtual void PDFViewerDrawNavigationPanePageBackground(TcxCanvas* ACanvas, const TRect& R);
+  virtual void PDFViewerDrawNavigationPanePageButton(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                                     const TdxScaleFactor* AScaleFactor);
+  virtual void PDFViewerDrawNavigationPanePageCaptionBackground(TcxCanvas* ACanvas, const TRect& R);
+  virtual void PDFViewerDrawNavigationPanePageToolbarBackground(TcxCanvas* ACanvas, const TRect& R);
+  virtual void PDFViewerDrawPageThumbnailPreviewBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                           const TdxScaleFactor* AScaleFactor);
+  // ARect grown by the button overlay when selected or pressed.
+  TRect PDFViewerNavigationPaneButtonRect(const TRect& ARect, TcxButtonState AState, bool ASelected,
+                                          const TdxScaleFactor* AScaleFactor);
+  // Spreadsheets.
+  // The header border, then its content in the state's colour.
+  virtual void DrawSpreadSheetScaledHeader(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANeighbors,
+                                           TcxBorders ABorders, TcxButtonState AState,
+                                           const TdxScaleFactor* AScaleFactor);
+  virtual void DrawSpreadSheetScaledGroupExpandButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                      const TdxScaleFactor* AScaleFactor);
+  // Item 8 (expanded) or 6 (collapsed) of ADefaultGlyphs, centred in R.
+  virtual void DrawSpreadSheetScaledGroupExpandButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                           bool AExpanded, const TdxScaleFactor* AScaleFactor,
+                                                           TCustomImageList* ADefaultGlyphs);
+  virtual TColor SpreadSheetContentColor();
+  virtual TColor SpreadSheetContentTextColor();
+  virtual TColor SpreadSheetFrozenPaneSeparatorColor();
+  virtual TColor SpreadSheetGroupExpandButtonTextColor(TcxButtonState AState);
+  virtual TColor SpreadSheetGroupLineColor();
+  virtual TColor SpreadSheetSelectionColor();
+  virtual TRect SpreadSheetScaledGroupExpandButtonContentOffsets(const TdxScaleFactor* AScaleFactor);
+  virtual TSize SpreadSheetScaledGroupExpandButtonGlyphSize(const TdxScaleFactor* AScaleFactor);
+  virtual TSize SpreadSheetScaledGroupLevelMarkSize(const TdxScaleFactor* AScaleFactor);
+  // The vertical scroll bar's line-up part when expanded, line-down when not.
+  virtual void DrawSpreadSheetFormulaBarScaledExpandButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                           bool AExpanded, const TdxScaleFactor* AScaleFactor);
+  virtual void DrawSpreadSheetFormulaBarScaledSeparator(TcxCanvas* ACanvas, const TRect& R,
+                                                        const TdxScaleFactor* AScaleFactor);
+  virtual int SpreadSheetFormulaBarGetScaledSeparatorSize(const TdxScaleFactor* AScaleFactor);
+  void DrawSpreadSheetGroupExpandButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  void DrawSpreadSheetGroupExpandButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                             bool AExpanded, TCustomImageList* ADefaultGlyphs);
+  TRect SpreadSheetGroupExpandButtonContentOffsets();
+  TSize SpreadSheetGroupExpandButtonGlyphSize();
+  TSize SpreadSheetGroupLevelMarkSize();
+  // The gantt sheet's header: a spreadsheet header.
+  virtual void DrawGanttSheetHeader(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                                    TcxNeighbors ANeighbors, TcxBorders ABorders,
+                                    const TdxScaleFactor* AScaleFactor);
 
  protected:
   friend class TcxLookAndFeelPaintersManager;
@@ -1515,6 +1841,12 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
                                                     bool AIsNextButton, TcxButtonState AState, bool AIsVertical);
   // A filled triangle pointing down, half R's width (made odd) across.
   virtual void DrawFilterDropDownArrow(TcxCanvas* ACanvas, const TRect& R, TColor AColor);
+  // Data-row layouts: the background in DataRowLayoutContentColor inside
+  // the content offsets; a hot selection one pixel in.
+  virtual void DrawDataRowLayoutBackground(TcxCanvas* ACanvas, const TRect& R);
+  virtual TColor DataRowLayoutContentColor();
+  virtual TRect DataRowLayoutContentOffsets();
+  virtual TRect DataRowLayoutSelectionBorders(TcxButtonState AState);
   virtual TRect FooterCellContentBounds(const TRect& R);
   virtual TRect FooterCellTextAreaBounds(const TRect& R);
   virtual TdxAlphaColor FilterControlAddButtonGlyphColor(TcxButtonState AState);
@@ -1548,6 +1880,9 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   TOwned<TdxSmartImage> FClearButtonGlyph;
   std::array<TOwned<TdxSmartGlyph>, 2> FPasswordRevealButtonGlyphs;
   TOwned<TdxSmartImage> FSearchButtonGlyph;
+  TOwned<TdxSmartImage> FMapPushpin;
+  TOwned<TdxSmartImage> FNavigationBarCustomizationButton;
+  TOwned<TdxSmartImage> FPinGlyph;
   TOwned<TdxSkinDetails> FLookAndFeelPainterDetailsCache;
 };
 
@@ -1676,6 +2011,22 @@ class TcxUltraFlatLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
   // The print preview on the button shadow lightened by a third.
   void DrawPrintPreviewScaledBackground(TcxCanvas* ACanvas, const TRect& R,
                                         const TdxScaleFactor* AScaleFactor) override;
+  // Breadcrumbs: one-pixel frames, the highlight while focused or hot;
+  // buttons framed on their inner sides only.
+  int BreadcrumbEditScaledButtonAreaSeparatorSize(const TdxScaleFactor* AScaleFactor) override;
+  TRect BreadcrumbEditScaledButtonContentOffsets(bool AIsFirst, bool AIsLast,
+                                                 const TdxScaleFactor* AScaleFactor) override;
+  void DrawBreadcrumbEditBorders(TcxCustomCanvas* ACanvas, const TRect& ARect, TcxBorders ABorders,
+                                 TdxBreadcrumbEditState AState) override;
+  void DrawBreadcrumbEditScaledButtonAreaSeparator(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                                   TdxBreadcrumbEditState AState,
+                                                   const TdxScaleFactor* AScaleFactor) override;
+  void DrawBreadcrumbEditScaledButton(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                      TdxBreadcrumbEditButtonState AState, bool AIsFirst, bool AIsLast,
+                                      const TdxScaleFactor* AScaleFactor) override;
+  void DrawBreadcrumbEditScaledDropDownButton(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                              TdxBreadcrumbEditButtonState AState, bool AIsInEditor,
+                                              const TdxScaleFactor* AScaleFactor) override;
   using TcxCustomLookAndFeelPainter::DrawScaledHeader;
   using TcxCustomLookAndFeelPainter::DrawScaledExpandButton;
 

@@ -1,5 +1,8 @@
-// The base painter's gantt charts, list and tree views and gauges.
+// The base painter's gantt charts, list and tree views, gauges, maps, the
+// office navigation bar, the PDF viewer and spreadsheets.
+#include "library/core/system/dxDPIAwareUtils.h"
 #include "library/graphics/canvas/cxCanvasScopes.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters_Internal.h"
 
 using P = TcxCustomLookAndFeelPainter;
@@ -298,4 +301,386 @@ TColor P::GaugeControlBackgroundColor() { return clWindow; }
 void P::DrawGaugeControlBackground(TcxCanvas* ACanvas, const TRect& ARect, bool ATransparent,
                                    TColor ABackgroundColor) {
   FillPartBackground(ACanvas, ARect, nullptr, ABackgroundColor, ATransparent);
+}
+
+// ---------------------------------------------------------------------------
+// Maps
+
+TColor P::MapControlBackgroundColor() { return TColor(0x958B5F); }
+
+TdxAlphaColor P::MapControlPanelBackColor() { return 0xC8000000; }
+
+TdxAlphaColor P::MapControlPanelHotTrackedTextColor() { return 0xFFFFFFFF; }
+
+TdxAlphaColor P::MapControlPanelPressedTextColor() { return 0xFF7E8383; }
+
+TdxAlphaColor P::MapControlPanelTextColor() { return 0xFFADDFFF; }
+
+TdxAlphaColor P::MapControlMapCustomElementTextColor() { return 0xFF000000; }
+
+TdxAlphaColor P::MapControlMapCustomElementTextGlowColor() { return 0xFFFFFFFF; }
+
+TdxAlphaColor P::MapControlMapPushpinTextColor() { return 0xFF000000; }
+
+TdxAlphaColor P::MapControlMapPushpinTextGlowColor() { return 0xFFFFFFFF; }
+
+TdxAlphaColor P::MapControlSelectedRegionBackgroundColor() { return 0x800072AE; }
+
+TdxAlphaColor P::MapControlSelectedRegionBorderColor() { return 0xFF3399FF; }
+
+TdxAlphaColor P::MapControlShapeColor() { return 0xFFD7D7D7; }
+
+TdxAlphaColor P::MapControlShapeHighlightedColor() { return 0xFFD7D7D7; }
+
+TdxAlphaColor P::MapControlShapeSelectedColor() { return 0xFFD7D7D7; }
+
+TdxAlphaColor P::MapControlShapeBorderColor() { return 0xFFFFFFFF; }
+
+TdxAlphaColor P::MapControlShapeBorderHighlightedColor() { return 0xFFFFFFFF; }
+
+TdxAlphaColor P::MapControlShapeBorderSelectedColor() { return 0xFFFFFFFF; }
+
+int P::MapControlShapeBorderWidth(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(1); }
+
+int P::MapControlShapeBorderHighlightedWidth(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(1); }
+
+int P::MapControlShapeBorderSelectedWidth(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(1); }
+
+TSize P::MapControlGetMapPushpinSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(CachedImage(FMapPushpin, L"DX_MAPPUSHPIN", L"PNG")->Size());
+}
+
+TPoint P::MapControlGetMapPushpinTextOrigin(const TdxScaleFactor* AScaleFactor) {
+  return TPoint(AScaleFactor->Apply(17), AScaleFactor->Apply(17));
+}
+
+TRect P::MapControlMapCustomElementSelectionOffset(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TRect(14, 14, 14, 14));
+}
+
+void P::DrawMapPushpin(TcxCanvas* ACanvas, const TRect& ARect, TdxMapControlElementState, const TdxScaleFactor*) {
+  CachedImage(FMapPushpin, L"DX_MAPPUSHPIN", L"PNG")->StretchDraw(ACanvas->Handle(), ARect);
+}
+
+void P::DrawMapCustomElementBackground(TcxCanvas* ACanvas, const TRect& ARect, TdxMapControlElementState AState) {
+  TdxAlphaColor pen = TdxAlphaColors::Empty, brush = TdxAlphaColors::Empty;
+  if (AState == mcesHot || AState == mcesPressed) {
+    pen = 0x5A000000;
+    brush = 0x5AFFFFFF;
+  } else if (AState == mcesSelected) {
+    pen = 0x80000000;
+    brush = 0x80FFFFFF;
+  }
+  TRect r = ARect;
+  r.Deflate(1);
+  const TdxGPPaintCanvasScope paint(ACanvas->Handle(), ARect);
+  paint->SetSmoothingMode(smAntiAlias);
+  paint->RoundRect(r, pen, brush, 4, 4, 1);
+}
+
+// ---------------------------------------------------------------------------
+// The office navigation bar
+
+namespace {
+
+bool IsNavigationBarItemLit(TcxCalendarElementState AState) {
+  return AState == cesHot || AState == cesPressed || AState == cesSelected;
+}
+
+}  // namespace
+
+void P::OfficeNavigationBarDrawBackground(TcxCanvas* ACanvas, const TRect& ARect) {
+  ACanvas->FillRect(ARect, TColor(0xE4E4E4));
+}
+
+void P::OfficeNavigationBarDrawScaledButtonItemBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                                          TcxCalendarElementState AState,
+                                                          const TdxScaleFactor* AScaleFactor) {
+  DrawScaledButton(ACanvas, ARect, AState == cesHot ? cxbsHot : cxbsNormal, AScaleFactor, cxbpButton, clDefault);
+}
+
+void P::OfficeNavigationBarDrawScaledCustomizationButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                                         TcxCalendarElementState, const TdxScaleFactor*,
+                                                         TdxAlphaColor AColor) {
+  TdxSmartImage* image =
+      CachedImage(FNavigationBarCustomizationButton, L"DX_NAVIGATIONBARCUSTOMIZATIONBUTTON", L"PNG");
+  if (AColor == TdxAlphaColors::Default) {
+    image->StretchDraw(ACanvas->Handle(), ARect);
+    return;
+  }
+  std::uint8_t alpha = 0;
+  const TColor color = ConvertAlphaColorToColor(AColor, alpha);
+  const TOwned<TdxCustomSmartImage> copy = image->Clone();
+  copy->ChangeColor(color);
+  copy->StretchDraw(ACanvas->Handle(), ARect, alpha);
+}
+
+void P::OfficeNavigationBarDrawScaledItemBackground(TcxCanvas*, const TRect&, TcxCalendarElementState,
+                                                    const TdxScaleFactor*) {}
+
+void P::OfficeNavigationBarDrawScaledImageSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                                    TcxCalendarElementState AState, const TdxScaleFactor*) {
+  if (AState == cesHot || AState == cesSelected)
+    ACanvas->FillRect(ARect, TColor(0xF7E6CD));
+  else if (AState == cesPressed)
+    ACanvas->FillRect(ARect, TColor(0xE0C092));
+}
+
+TColor P::OfficeNavigationBarButtonItemTextColor(TcxCalendarElementState AState) {
+  return OfficeNavigationBarItemTextColor(AState);
+}
+
+TColor P::OfficeNavigationBarItemTextColor(TcxCalendarElementState AState) {
+  return IsNavigationBarItemLit(AState) ? TColor(0xC67200) : TColor(0x565656);
+}
+
+TRect P::OfficeNavigationBarScaledButtonItemContentOffsets(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TRect(4, 4, 4, 4));
+}
+
+int P::OfficeNavigationBarScaledButtonItemFontSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(9);
+}
+
+TRect P::OfficeNavigationBarScaledContentOffsets(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TRect(2, 2, 2, 2));
+}
+
+TSize P::OfficeNavigationBarScaledCustomizationButtonSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(
+      CachedImage(FNavigationBarCustomizationButton, L"DX_NAVIGATIONBARCUSTOMIZATIONBUTTON", L"PNG")->Size());
+}
+
+TRect P::OfficeNavigationBarScaledItemContentOffsets(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TRect(2, 2, 2, 2));
+}
+
+int P::OfficeNavigationBarScaledItemFontSize(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(19); }
+
+void P::OfficeNavigationBarDrawCustomizationButton(TcxCanvas* ACanvas, const TRect& ARect,
+                                                   TcxCalendarElementState AState) {
+  OfficeNavigationBarDrawScaledCustomizationButton(ACanvas, ARect, AState, SystemScaleFactor());
+}
+
+void P::OfficeNavigationBarDrawImageSelection(TcxCanvas* ACanvas, const TRect& ARect,
+                                              TcxCalendarElementState AState) {
+  OfficeNavigationBarDrawScaledImageSelection(ACanvas, ARect, AState, SystemScaleFactor());
+}
+
+void P::OfficeNavigationBarButtonItemDrawBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                                    TcxCalendarElementState AState) {
+  OfficeNavigationBarDrawScaledButtonItemBackground(ACanvas, ARect, AState, SystemScaleFactor());
+}
+
+void P::OfficeNavigationBarItemDrawBackground(TcxCanvas* ACanvas, const TRect& ARect,
+                                              TcxCalendarElementState AState) {
+  OfficeNavigationBarDrawScaledItemBackground(ACanvas, ARect, AState, SystemScaleFactor());
+}
+
+TRect P::OfficeNavigationBarContentOffsets() { return OfficeNavigationBarScaledContentOffsets(SystemScaleFactor()); }
+
+TSize P::OfficeNavigationBarCustomizationButtonSize() {
+  return OfficeNavigationBarScaledCustomizationButtonSize(SystemScaleFactor());
+}
+
+TRect P::OfficeNavigationBarButtonItemContentOffsets() {
+  return OfficeNavigationBarScaledButtonItemContentOffsets(SystemScaleFactor());
+}
+
+int P::OfficeNavigationBarButtonItemFontSize() {
+  return OfficeNavigationBarScaledButtonItemFontSize(SystemScaleFactor());
+}
+
+TRect P::OfficeNavigationBarItemContentOffsets() {
+  return OfficeNavigationBarScaledItemContentOffsets(SystemScaleFactor());
+}
+
+int P::OfficeNavigationBarItemFontSize() { return OfficeNavigationBarScaledItemFontSize(SystemScaleFactor()); }
+
+// ---------------------------------------------------------------------------
+// The PDF viewer
+
+IPtr<IdxColorPalette> P::PDFViewerNavigationPaneButtonColorPalette(TcxButtonState) { return nullptr; }
+
+TRect P::PDFViewerNavigationPaneButtonContentOffsets(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TRect(2, 2, 2, 2));
+}
+
+TPoint P::PDFViewerNavigationPaneButtonOverlay(const TdxScaleFactor* AScaleFactor) {
+  const TRect offsets = PDFViewerNavigationPaneContentOffsets(AScaleFactor);
+  return TPoint(offsets.Left, offsets.Top + BorderSize());
+}
+
+TSize P::PDFViewerNavigationPaneButtonSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TSize(42, 42));
+}
+
+TRect P::PDFViewerNavigationPaneContentOffsets(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TRect(4, 4, 4, 4));
+}
+
+TRect P::PDFViewerNavigationPanePageCaptionContentOffsets(const TdxScaleFactor* AScaleFactor) {
+  return PDFViewerNavigationPaneContentOffsets(AScaleFactor);
+}
+
+TColor P::PDFViewerNavigationPanePageCaptionTextColor() { return DefaultContentTextColor(); }
+
+TRect P::PDFViewerNavigationPanePageContentOffsets(const TdxScaleFactor* AScaleFactor) {
+  return PDFViewerNavigationPaneContentOffsets(AScaleFactor);
+}
+
+TRect P::PDFViewerNavigationPanePageToolbarContentOffsets(const TdxScaleFactor* AScaleFactor) {
+  return PDFViewerNavigationPaneContentOffsets(AScaleFactor);
+}
+
+TColor P::PDFViewerSelectionColor() { return DefaultSelectionColor(); }
+
+void P::PDFViewerDrawFindPanelBackground(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders) {
+  DrawBorder(ACanvas, R);
+  const int border = BorderSize();
+  TRect inside = R;
+  if (ABorders.Contains(bLeft)) inside.Left += border;
+  if (ABorders.Contains(bTop)) inside.Top += border;
+  if (ABorders.Contains(bRight)) inside.Right -= border;
+  if (ABorders.Contains(bBottom)) inside.Bottom -= border;
+  ACanvas->FillRect(inside, DefaultControlColor());
+}
+
+void P::PDFViewerDrawNavigationPaneBackground(TcxCanvas* ACanvas, const TRect& R, const TdxScaleFactor*) {
+  PDFViewerDrawFindPanelBackground(ACanvas, R, {bRight});
+}
+
+void P::PDFViewerDrawNavigationPaneButton(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                          const TdxScaleFactor* AScaleFactor, bool AMinimized, bool ASelected,
+                                          bool) {
+  // The pressed state always reaches out by the overlay, whatever AState.
+  TRect r = PDFViewerNavigationPaneButtonRect(ARect, cxbsPressed, ASelected, AScaleFactor);
+  if (AMinimized || !ASelected) {
+    PDFViewerDrawFindPanelBackground(ACanvas, r, {bRight});
+    r.Deflate(ButtonBorderSize(cxbsNormal));
+    ACanvas->FillRect(r, ButtonColor(AState));
+    return;
+  }
+  DrawBorder(ACanvas, r);
+  r.Top += BorderSize();
+  r.Bottom -= BorderSize();
+  ACanvas->FillRect(r, DefaultControlColor());
+}
+
+void P::PDFViewerDrawNavigationPanePageBackground(TcxCanvas* ACanvas, const TRect& R) {
+  PDFViewerDrawFindPanelBackground(ACanvas, R, {bRight});
+}
+
+void P::PDFViewerDrawNavigationPanePageButton(TcxCanvas* ACanvas, const TRect& ARect, TcxButtonState AState,
+                                              const TdxScaleFactor*) {
+  if (AState == cxbsHot || AState == cxbsPressed) ACanvas->FillRect(ARect, clBtnShadow);
+}
+
+void P::PDFViewerDrawNavigationPanePageCaptionBackground(TcxCanvas* ACanvas, const TRect& R) {
+  PDFViewerDrawFindPanelBackground(ACanvas, R, {bRight});
+}
+
+void P::PDFViewerDrawNavigationPanePageToolbarBackground(TcxCanvas* ACanvas, const TRect& R) {
+  PDFViewerDrawFindPanelBackground(ACanvas, R, TcxBorders());
+}
+
+void P::PDFViewerDrawPageThumbnailPreviewBackground(TcxCanvas* ACanvas, const TRect& R,
+                                                    const TdxScaleFactor* AScaleFactor) {
+  DrawPrintPreviewScaledBackground(ACanvas, R, AScaleFactor);
+}
+
+TRect P::PDFViewerNavigationPaneButtonRect(const TRect& ARect, TcxButtonState AState, bool ASelected,
+                                           const TdxScaleFactor* AScaleFactor) {
+  TRect r = ARect;
+  if (ASelected || AState == cxbsPressed) {
+    const TPoint overlay = PDFViewerNavigationPaneButtonOverlay(AScaleFactor);
+    r.Inflate(overlay.X, overlay.Y);
+  }
+  return r;
+}
+
+// ---------------------------------------------------------------------------
+// Spreadsheets and the gantt sheet header
+
+void P::DrawSpreadSheetScaledHeader(TcxCanvas* ACanvas, const TRect& R, TcxNeighbors ANeighbors, TcxBorders ABorders,
+                                    TcxButtonState AState, const TdxScaleFactor*) {
+  DrawHeaderBorder(ACanvas, R, ANeighbors, ABorders);
+  TColor color = DefaultHeaderColor();
+  if (AState == cxbsHot)
+    color = BlendColors(clBtnHighlight, clHighlight, 85);
+  else if (AState == cxbsPressed)
+    color = BlendColors(clBtnFace, clHighlight, 70);
+  ACanvas->FillRect(ScaledHeaderContentBounds(R, ABorders, DefaultScaleFactor()), color);
+}
+
+void P::DrawSpreadSheetScaledGroupExpandButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                               const TdxScaleFactor* AScaleFactor) {
+  DrawScaledButton(ACanvas, R, AState, AScaleFactor, cxbpButton, clDefault);
+}
+
+void P::DrawSpreadSheetScaledGroupExpandButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState,
+                                                    bool AExpanded, const TdxScaleFactor* AScaleFactor,
+                                                    TCustomImageList* ADefaultGlyphs) {
+  const TRect glyph = CenteredIn(R, NavigatorScaledButtonGlyphSize(AScaleFactor));
+  DrawNavigatorScaledButtonGlyph(ACanvas, ADefaultGlyphs, AExpanded ? 8 : 6, glyph, true, false, AScaleFactor);
+}
+
+TColor P::SpreadSheetContentColor() { return clWindow; }
+
+TColor P::SpreadSheetContentTextColor() { return clWindowText; }
+
+TColor P::SpreadSheetFrozenPaneSeparatorColor() { return clBlack; }
+
+TColor P::SpreadSheetGroupExpandButtonTextColor(TcxButtonState AState) { return ButtonSymbolColor(AState, clDefault); }
+
+TColor P::SpreadSheetGroupLineColor() { return TColor(0x808080); }
+
+TColor P::SpreadSheetSelectionColor() { return DefaultSelectionColor(); }
+
+TRect P::SpreadSheetScaledGroupExpandButtonContentOffsets(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TRect(3, 3, 3, 3));
+}
+
+TSize P::SpreadSheetScaledGroupExpandButtonGlyphSize(const TdxScaleFactor* AScaleFactor) {
+  return NavigatorScaledButtonGlyphSize(AScaleFactor);
+}
+
+TSize P::SpreadSheetScaledGroupLevelMarkSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TSize(2, 2));
+}
+
+void P::DrawSpreadSheetFormulaBarScaledExpandButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                                    bool AExpanded, const TdxScaleFactor*) {
+  DrawScrollBarPart(ACanvas, false, R, AExpanded ? sbpLineUp : sbpLineDown, AState);
+}
+
+void P::DrawSpreadSheetFormulaBarScaledSeparator(TcxCanvas* ACanvas, const TRect& R,
+                                                 const TdxScaleFactor* AScaleFactor) {
+  DrawScaledSplitter(ACanvas, R, false, false, false, AScaleFactor, false, adLeft);
+}
+
+int P::SpreadSheetFormulaBarGetScaledSeparatorSize(const TdxScaleFactor* AScaleFactor) {
+  return GetScaledSplitterSize(false, AScaleFactor).cx;
+}
+
+void P::DrawSpreadSheetGroupExpandButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) {
+  DrawSpreadSheetScaledGroupExpandButton(ACanvas, R, AState, SystemScaleFactor());
+}
+
+void P::DrawSpreadSheetGroupExpandButtonGlyph(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                              bool AExpanded, TCustomImageList* ADefaultGlyphs) {
+  DrawSpreadSheetScaledGroupExpandButtonGlyph(ACanvas, R, AState, AExpanded, SystemScaleFactor(), ADefaultGlyphs);
+}
+
+TRect P::SpreadSheetGroupExpandButtonContentOffsets() {
+  return SpreadSheetScaledGroupExpandButtonContentOffsets(SystemScaleFactor());
+}
+
+TSize P::SpreadSheetGroupExpandButtonGlyphSize() { return SpreadSheetScaledGroupExpandButtonGlyphSize(SystemScaleFactor()); }
+
+TSize P::SpreadSheetGroupLevelMarkSize() { return SpreadSheetScaledGroupLevelMarkSize(SystemScaleFactor()); }
+
+void P::DrawGanttSheetHeader(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState,
+                             TcxNeighbors ANeighbors, TcxBorders ABorders, const TdxScaleFactor* AScaleFactor) {
+  DrawSpreadSheetScaledHeader(ACanvas, ABounds, ANeighbors, ABorders, AState, AScaleFactor);
 }

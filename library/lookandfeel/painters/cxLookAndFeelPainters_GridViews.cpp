@@ -561,3 +561,59 @@ void P::DrawZoomOutButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState ASt
 TSize P::GetZoomInButtonSize() { return GetScaledZoomInButtonSize(SystemScaleFactor()); }
 
 TSize P::GetZoomOutButtonSize() { return GetScaledZoomOutButtonSize(SystemScaleFactor()); }
+
+// ---------------------------------------------------------------------------
+// Data-row layouts
+
+TColor P::DefaultDataRowLayoutContentTextColor(TcxButtonState AState) {
+  return DefaultLayoutViewContentTextColor(AState);
+}
+
+void P::DrawDataRowLayoutItem(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState) {
+  LayoutViewDrawItem(ACanvas, ABounds, AState, TcxBorders());
+}
+
+void P::DrawDataRowLayoutContent(TcxCanvas* ACanvas, const TRect& ABounds) {
+  const TcxClipRegionScope clip(ACanvas, ABounds);
+  DrawDataRowLayoutBackground(ACanvas, TRect(ABounds).DeflateByMargins(DataRowLayoutContentOffsets()));
+}
+
+void P::DrawDataRowLayoutSelection(TcxCanvas* ACanvas, const TRect& ABounds, TcxButtonState AState) {
+  const TcxClipRegionScope clip(ACanvas, ABounds);
+  DrawDataRowLayoutItem(ACanvas, TRect(ABounds).DeflateByMargins(DataRowLayoutSelectionBorders(AState)), AState);
+}
+
+void P::DrawDataRowLayoutBackground(TcxCanvas* ACanvas, const TRect& R) {
+  ACanvas->FillRect(R, DataRowLayoutContentColor());
+}
+
+TColor P::DataRowLayoutContentColor() { return DefaultContentColor(); }
+
+TRect P::DataRowLayoutContentOffsets() { return TRect(); }
+
+TRect P::DataRowLayoutSelectionBorders(TcxButtonState AState) {
+  return AState == cxbsHot ? TRect(1, 1, 1, 1) : TRect();
+}
+
+// ---------------------------------------------------------------------------
+// The scheduler's day header and the navigator's button glyph
+
+void P::DrawSchedulerDayHeader(TcxCanvas* ACanvas, const TRect& ABounds, const TRect&, TcxNeighbors, TcxBorders,
+                               TcxButtonState, TAlignment, TcxAlignmentVert, bool, bool, const String&, TFont*,
+                               TColor, TColor, const TdxScaleFactor*,
+                               const TcxDrawBackgroundEvent& AOnDrawBackground) {
+  if (AOnDrawBackground) AOnDrawBackground(ACanvas, ABounds);
+}
+
+void P::DrawNavigatorScaledButtonGlyph(TcxCanvas* ACanvas, TCustomImageList* AImageList, int AImageIndex,
+                                       const TRect& AGlyphRect, bool AEnabled, bool, const TdxScaleFactor*) {
+  const IPtr<IdxColorPalette> palette = NavigatorButtonColorPalette(AEnabled);
+  DrawImageThroughBuffer(ACanvas->Handle(), AGlyphRect, nullptr, AImageList, AImageIndex,
+                         AEnabled ? idmNormal : idmDisabled, true, nullptr, clNone, false, palette.Get());
+}
+
+void P::DrawNavigatorButtonGlyph(TcxCanvas* ACanvas, TCustomImageList* AImageList, int AImageIndex,
+                                 const TRect& AGlyphRect, bool AEnabled, bool AUserGlyphs) {
+  DrawNavigatorScaledButtonGlyph(ACanvas, AImageList, AImageIndex, AGlyphRect, AEnabled, AUserGlyphs,
+                                 SystemScaleFactor());
+}

@@ -57,3 +57,37 @@ void P::DrawPrintPreviewPageBackground(TcxCanvas* ACanvas, const TRect& ABorderR
   DrawPrintPreviewPageScaledBackground(ACanvas, ABorderRect, AContentRect, ASelected, ADrawContent,
                                        SystemScaleFactor());
 }
+
+// ---------------------------------------------------------------------------
+// The calculator's button colours and the layout control's glyph palettes
+
+TColor P::CalcEditButtonTextColor(TcxCalcButtonKind AButtonKind) {
+  switch (AButtonKind) {
+    case cbBack:
+    case cbCancel:
+    case cbClear:
+      return TColor(0x000080);
+    case cbMC:
+    case cbMR:
+    case cbMS:
+    case cbMP:
+    case cbDiv:
+    case cbMul:
+    case cbSub:
+    case cbAdd:
+    case cbEqual:
+      return TColor(0x0000FF);
+    case cbSqrt:
+    case cbPercent:
+    case cbRev:
+      return TColor(0x800000);
+    default:  // the digits, the sign, the decimal point and cbNone
+      return TColor(0xFF0000);
+  }
+}
+
+IPtr<IdxColorPalette> P::LayoutControlGetColorPaletteForGroupButton(TcxButtonState) { return nullptr; }
+
+IPtr<IdxColorPalette> P::LayoutControlGetColorPaletteForItemCaption() { return nullptr; }
+
+IPtr<IdxColorPalette> P::LayoutControlGetColorPaletteForTabbedGroupCaption(bool) { return nullptr; }

@@ -1,5 +1,6 @@
 // The base painter's track bars and splitters.
 #include "library/graphics/canvas/cxCanvasScopes.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters_Internal.h"
 
 #include <vector>
@@ -292,3 +293,116 @@ void P::DrawScaledScrollBarSplitter(TcxCanvas* ACanvas, const TRect& R, TcxButto
   splitter.Deflate(2);
   DrawScaledSplitter(ACanvas, splitter, AState == cxbsHot, AState == cxbsPressed, false, AScaleFactor, false, adLeft);
 }
+
+// ---------------------------------------------------------------------------
+// The range control
+
+namespace {
+
+TdxAlphaColor ChosenOr(TdxAlphaColor AColor, TdxAlphaColor ADefault) {
+  return AColor == TdxAlphaColors::Default ? ADefault : AColor;
+}
+
+constexpr TdxAlphaColor OpaqueWhite = 0xFFFFFFFF;
+
+// A framed rectangle with three one-pixel grip lines standing in its middle.
+void DrawRangeControlThumb(TcxCanvas* ACanvas, const TRect& ARect, TdxAlphaColor AColor, TdxAlphaColor ABorderColor,
+                           const TdxScaleFactor* AScaleFactor) {
+  const TdxGPPaintCanvasScope paint(ACanvas->Handle(), ARect);
+  paint->Rectangle(ARect, ABorderColor, ChosenOr(AColor, OpaqueWhite), 1, psSolid);
+  const int step = AScaleFactor->Apply(2);
+  const int lineWidth = AScaleFactor->Apply(1);
+  const TRect grip = GetCenteredRect(ARect, 2 * step + 1, ARect.Height() - AScaleFactor->Apply(8));
+  for (int i = 0; i < 3; ++i) {
+    const int x = grip.Left + i * step;
+    paint->FillRectangle(TRect(x, grip.Top, x + lineWidth, grip.Bottom), ABorderColor);
+  }
+}
+
+}  // namespace
+
+void P::DrawRangeControlScaledLeftThumb(TcxCanvas* ACanvas, const TRect& ARect, TdxAlphaColor AColor,
+                                        TdxAlphaColor ABorderColor, const TdxScaleFactor* AScaleFactor) {
+  DrawRangeControlThumb(ACanvas, ARect, AColor, ABorderColor, AScaleFactor);
+}
+
+void P::DrawRangeControlScaledRightThumb(TcxCanvas* ACanvas, const TRect& ARect, TdxAlphaColor AColor,
+                                         TdxAlphaColor ABorderColor, const TdxScaleFactor* AScaleFactor) {
+  DrawRangeControlThumb(ACanvas, ARect, AColor, ABorderColor, AScaleFactor);
+}
+
+void P::DrawRangeControlScaledRulerHeader(TcxCanvas* ACanvas, const TRect& ARect, bool AIsHot, TdxAlphaColor AColor,
+                                          TdxAlphaColor ABorderColor, const TdxScaleFactor*) {
+  const TdxGPPaintCanvasScope paint(ACanvas->Handle(), ARect);
+  paint->FillRectangle(ARect, ChosenOr(AColor, AIsHot ? 0xFFE2EAFD : OpaqueWhite));
+  paint->FillRectangle(TRect(ARect.Left, ARect.Top, ARect.Left + 1, ARect.Bottom), ABorderColor);
+  paint->FillRectangle(TRect(ARect.Left, ARect.Bottom - 1, ARect.Right, ARect.Bottom), ABorderColor);
+}
+
+void P::DrawRangeControlScaledSizingGlyph(TcxCanvas* ACanvas, const TRect& ARect, TdxAlphaColor ABorderColor,
+                                          const TdxScaleFactor* AScaleFactor) {
+  const TdxGPPaintCanvasScope paint(ACanvas->Handle(), ARect);
+  paint->FillRectangle(GetCenteredRect(ARect, AScaleFactor->Apply(1), ARect.Height() - AScaleFactor->Apply(4)),
+                       ABorderColor);
+}
+
+TColor P::GetRangeControlBackColor() { return clWindow; }
+
+TColor P::GetRangeControlBorderColor() { return TColor(0xAAA09D); }
+
+TColor P::GetRangeControlDefaultElementColor() { return TColor(0xA69A9A); }
+
+TColor P::GetRangeControlElementForeColor() { return TColor(0xE1DEDD); }
+
+TdxAlphaColor P::GetRangeControlElementsBorderColor() { return 0xFFB6B8BF; }
+
+TColor P::GetRangeControlLabelColor() { return TColor(0xBAAEAE); }
+
+TdxAlphaColor P::GetRangeControlOutOfRangeColor() { return 0x1E9DA0AA; }
+
+TColor P::GetRangeControlRangePreviewColor() { return clWindow; }
+
+TdxAlphaColor P::GetRangeControlRulerColor() { return 0x14000000; }
+
+TColor P::GetRangeControlScrollAreaColor() { return TColor(0xE1DEDD); }
+
+TdxAlphaColor P::GetRangeControlSelectedRegionBackgroundColor() { return 0x64A8C3F1; }
+
+TdxAlphaColor P::GetRangeControlSelectedRegionBorderColor() { return 0x644571BA; }
+
+TColor P::GetRangeControlViewPortPreviewColor() { return TColor(0xF2F1F0); }
+
+int P::GetRangeControlScaledScrollAreaHeight(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(11); }
+
+TSize P::GetRangeControlScaledSizingGlyphSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TSize(5, 9));
+}
+
+TSize P::GetRangeControlScaledThumbSize(const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TSize(11, 19));
+}
+
+void P::DrawRangeControlLeftThumb(TcxCanvas* ACanvas, const TRect& ARect, TdxAlphaColor AColor,
+                                  TdxAlphaColor ABorderColor) {
+  DrawRangeControlScaledLeftThumb(ACanvas, ARect, AColor, ABorderColor, SystemScaleFactor());
+}
+
+void P::DrawRangeControlRightThumb(TcxCanvas* ACanvas, const TRect& ARect, TdxAlphaColor AColor,
+                                   TdxAlphaColor ABorderColor) {
+  DrawRangeControlScaledRightThumb(ACanvas, ARect, AColor, ABorderColor, SystemScaleFactor());
+}
+
+void P::DrawRangeControlRulerHeader(TcxCanvas* ACanvas, const TRect& ARect, bool AIsHot, TdxAlphaColor AColor,
+                                    TdxAlphaColor ABorderColor) {
+  DrawRangeControlScaledRulerHeader(ACanvas, ARect, AIsHot, AColor, ABorderColor, SystemScaleFactor());
+}
+
+void P::DrawRangeControlSizingGlyph(TcxCanvas* ACanvas, const TRect& ARect, TdxAlphaColor ABorderColor) {
+  DrawRangeControlScaledSizingGlyph(ACanvas, ARect, ABorderColor, SystemScaleFactor());
+}
+
+int P::GetRangeControlScrollAreaHeight() { return GetRangeControlScaledScrollAreaHeight(SystemScaleFactor()); }
+
+TSize P::GetRangeControlSizingGlyphSize() { return GetRangeControlScaledSizingGlyphSize(SystemScaleFactor()); }
+
+TSize P::GetRangeControlThumbSize() { return GetRangeControlScaledThumbSize(SystemScaleFactor()); }

@@ -503,3 +503,52 @@ void TcxUltraFlatLookAndFeelPainter::DrawPrintPreviewScaledBackground(TcxCanvas*
   const auto lighter = [](int c) { return c + (255 - c) / 3; };
   ACanvas->FillRect(R, Rgb(lighter(GetRValue(shadow)), lighter(GetGValue(shadow)), lighter(GetBValue(shadow))));
 }
+
+// ---------------------------------------------------------------------------
+// Breadcrumbs
+
+namespace {
+
+bool IsBreadcrumbButtonShown(TdxBreadcrumbEditButtonState AState) {
+  return AState != dxbcbsNormal && AState != dxbcbsDisabled;
+}
+
+}  // namespace
+
+int TcxUltraFlatLookAndFeelPainter::BreadcrumbEditScaledButtonAreaSeparatorSize(const TdxScaleFactor*) { return 1; }
+
+TRect TcxUltraFlatLookAndFeelPainter::BreadcrumbEditScaledButtonContentOffsets(bool AIsFirst, bool AIsLast,
+                                                                              const TdxScaleFactor* AScaleFactor) {
+  return AScaleFactor->Apply(TRect(AIsFirst ? 2 : 3, 3, AIsLast ? 2 : 3, 3));
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawBreadcrumbEditBorders(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                                               TcxBorders ABorders, TdxBreadcrumbEditState AState) {
+  const bool lit = AState == dxbcsFocused || AState == dxbcsHot;
+  ACanvas->FrameRect(ARect, lit ? clHighlight : clBtnShadow, 1, ABorders);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawBreadcrumbEditScaledButtonAreaSeparator(TcxCustomCanvas* ACanvas,
+                                                                                 const TRect& ARect,
+                                                                                 TdxBreadcrumbEditState AState,
+                                                                                 const TdxScaleFactor*) {
+  DrawBreadcrumbEditBorders(ACanvas, ARect, {bLeft}, AState);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawBreadcrumbEditScaledButton(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                                                    TdxBreadcrumbEditButtonState AState,
+                                                                    bool AIsFirst, bool AIsLast,
+                                                                    const TdxScaleFactor*) {
+  if (!IsBreadcrumbButtonShown(AState)) return;
+  TcxBorders borders{bLeft, bRight};
+  if (AIsFirst) borders -= TcxBorders{bLeft};
+  if (AIsLast) borders -= TcxBorders{bRight};
+  DrawBreadcrumbButtonFrame(ACanvas, ARect, borders, AState);
+}
+
+void TcxUltraFlatLookAndFeelPainter::DrawBreadcrumbEditScaledDropDownButton(TcxCustomCanvas* ACanvas,
+                                                                            const TRect& ARect,
+                                                                            TdxBreadcrumbEditButtonState AState,
+                                                                            bool AIsInEditor, const TdxScaleFactor*) {
+  if (AIsInEditor || IsBreadcrumbButtonShown(AState)) DrawBreadcrumbButtonFrame(ACanvas, ARect, {bLeft}, AState);
+}

@@ -4,8 +4,9 @@ the search glyph (four 16 x 16 state bands stacked: normal, hot, pressed,
 disabled), the command-link arrow (two 20 x 20 images stacked: normal,
 hot), the back button (four 24 x 24 bands: normal, hot, pressed, disabled),
 the rating star (three 16 x 16 bands: unchecked, hover, checked), the
-fixed-group pin (16 x 16) and the clock's face and glass (64 x 64; the face
-is light throughout so that the hands stand out). Run it again after a
+fixed-group pin (16 x 16), the clock's face and glass (64 x 64; the face
+is light throughout so that the hands stand out), the map pushpin (20 x 28)
+and the navigation bar's customization button (16 x 16, three dots). Run it again after a
 change; the vector glyphs are the .svg files."""
 import math
 import os
@@ -79,6 +80,20 @@ def pin(x, y):
     return head or collar or needle
 
 
+def pushpin(x, y):
+    # A drop: a disc on a point, with a hole in the disc.
+    dx, dy = x - 10, y - 10
+    r = math.hypot(dx, dy)
+    disc = r <= 9
+    hole = r <= 3.2
+    point = 10 <= y <= 27 and abs(dx) <= 8.2 * (27 - y) / 17
+    return (disc or point) and not hole
+
+
+def dots(x, y):
+    return any(math.hypot(x - cx, y - 8) <= 1.8 for cx in (3, 8, 13))
+
+
 def clock_face(size):
     c = (size - 1) / 2
     pixels = []
@@ -114,7 +129,9 @@ def main():
     rating = draw(16, 16, star, (200, 200, 200)) + draw(16, 16, star, (255, 200, 80)) + draw(16, 16, star, (240, 160, 0))
     outputs = (("SearchButtonGlyph.png", search), ("CommandLinkGlyph.png", link), ("BackButton.png", back),
                ("RatingControlIndicator.png", rating), ("FixedGroupIndicator.png", draw(16, 16, pin, (90, 90, 90))),
-               ("ClockFace.png", clock_face(64)), ("ClockGlass.png", clock_glass(64)))
+               ("ClockFace.png", clock_face(64)), ("ClockGlass.png", clock_glass(64)),
+               ("MapPushpin.png", draw(20, 28, pushpin, (214, 72, 40))),
+               ("NavigationBarCustomizationButton.png", draw(16, 16, dots, (86, 86, 86))))
     for name, pixels in outputs:
         with open(os.path.join(HERE, name), "wb") as f:
             f.write(png(pixels))

@@ -985,7 +985,7 @@ void TdxSkinElement::SetTextColorReference(const String& AValue) {
 
 // An element without an image draws little more than a fill: not worth a copy.
 void TdxSkinElement::SetUseCache(bool AValue) {
-  if (AValue && !FImage->Empty()) {
+  if (AValue && !FImage->Empty() && (!FImage->TextureIsVector() || FImage->Margins() != TRect())) {
     if (!FCache) FCache.reset(New<TdxSkinElementCacheList>(FCacheCapacity));
   } else {
     FCache.reset();
@@ -1002,6 +1002,7 @@ void TdxSkinElement::SetCacheCapacity(int AValue) {
 
 void TdxSkinElement::DoChanged(TdxSkinChanges AChanges) {
   if (FCache) FCache->Clear();
+  if (AChanges.Contains(scStruct)) FAlternateImageSetDirty = true;
   inherited::DoChanged(AChanges);
 }
 void TdxSkinElement::SetScaleBorders(bool AValue) { SetField(this, FScaleBorders, AValue); }
@@ -1015,6 +1016,7 @@ String TdxSkinElement::Path() const {
 
 void TdxSkinElement::DoAssign(TdxSkinCustomObject* ASource) {
   inherited::DoAssign(ASource);
+  FAlternateImageSetDirty = true;
   auto* source = dynamic_cast<TdxSkinElement*>(ASource);
   if (!source) return;
   FImage->Assign(source->FImage.get());

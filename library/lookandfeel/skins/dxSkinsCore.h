@@ -37,9 +37,12 @@
 
 #include "library/core/base/dxCore.h"
 #include "library/core/geometry/cxGeometry.h"
+#include "library/graphics/canvas/cxCustomCanvas.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
+#include "library/graphics/imaging/dxColorPalettes.h"
 #include "library/lookandfeel/painters/cxButtonState.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -50,6 +53,13 @@ class EdxSkinError : public EdxException {
 };
 
 enum TdxSkinChange { scStruct, scContent, scDetails };
+// Which image attributes elements draw: their images (imsOriginal), their
+// alternate attributes (imsAlternate), or the images unless a drawing goes
+// to a low-colour device (imsDefault).
+enum TdxSkinImageSet { imsDefault, imsOriginal, imsAlternate };
+// The process-wide choice, imsDefault at start.
+TdxSkinImageSet dxSkinImageSet();
+void dxSetSkinImageSet(TdxSkinImageSet AValue);
 using TdxSkinChanges = TSet<TdxSkinChange>;
 enum TdxSkinObjectState { sosUnassigned, sosUnused };
 using TdxSkinObjectStates = TSet<TdxSkinObjectState>;
@@ -527,6 +537,13 @@ class TdxSkinAlternateImageAttributes : public TdxSkinProperty {
   const TdxSkinColorValue& GradientEndColor() const { return FGradientEndColor; }
   void SetGradientEndColor(TColor AValue);
   bool IsAlphaUsed() const { return FAlpha < 255; }
+  // What the element draws instead of its image (dxSkinsCore_Drawing.cpp):
+  // R less ContentOffsets filled with the gradient at Alpha, the borders on
+  // it and the inner borders inside them. Borders scale with AScaleFactor
+  // when one is given.
+  void Draw(TdxGPCanvas* ACanvas, const TRect& R, TdxScaleFactor* AScaleFactor);
+  // Whether the drawing leaves pixels of R uncovered or translucent.
+  bool UsesAlpha() const { return IsAlphaUsed() || FContentOffsets != TRect(); }
 
   bool Compare(TdxSkinProperty* AProperty) override;
   void FlushCache() override;
@@ -669,10 +686,21 @@ class TdxSkinImage : public TPersistent {
   const String& SourceName() const { return FSourceName; }
 
   // Drawing (dxSkinsCore_Drawing.cpp). Frame sizes and margins are 96-DPI
-  // pixels; a texture is drawn as the pixels it decodes to.
+  // pixels. A vector texture holds one frame per image index for all
+  // states, rasterised at the target size in the state's palette.
+  // Whether the texture is a vector picture (decodes it to tell).
+  bool TextureIsVector() const;
+  // A state the image lacks draws its lowest state; an index past the last,
+  // the last.
+  TdxSkinElementState NormalizedState(TdxSkinElementState AState) const;
+  int NormalizedImageIndex(int AImageIndex) const { return std::clamp(AImageIndex, 0, FImageCount - 1); }
   // The size of one frame: the texture divided along the layout by
-  // StateCount x ImageCount.
+  // ImageCount for a vector texture, else by StateCount x ImageCount.
   TSize Size() const;
+  // The palette named after the state, else the normal state's; for the
+  // normal state without one, the skin's active palette when allowed and
+  // the image belongs to a skin. Nil: no recolouring.
+  IPtr<IdxColorPalette> GetPalette(TdxSkinElementState AState, bool ACanUseGlobalPalette) const;
   // The frame of a state in the texture (empty for a state not in States).
   TRect GetStateBounds(int AImageIndex, TdxSkinElementState AState) const;
   // Nine parts stretched or tiled (the corners never scaled beyond the
@@ -685,6 +713,12 @@ class TdxSkinImage : public TPersistent {
   // AIsRightToLeftLayout.
   void RightToLeftDependentDraw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor, bool AIsRightToLeftLayout,
                                 int AImageIndex = 0, TdxSkinElementState AState = esNormal);
+  // On any canvas: its native drawing, keyed for back ends that keep what
+  // they drew by the image, size, state (with the mirroring), index and DPI.
+  void Draw(TcxCustomCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex = 0,
+            TdxSkinElementState AState = esNormal);
+  void RightToLeftDependentDraw(TcxCustomCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor,
+                                bool AIsRightToLeftLayout, int AImageIndex = 0, TdxSkinElementState AState = esNormal);
 
   TNotifyEvent OnChange() const { return FOnChange; }
   void SetOnChange(TNotifyEvent AValue) { FOnChange = AValue; }
@@ -719,7 +753,8 @@ class TdxSkinElementCache : public TObject {
  public:
   void Create();
   // Renders the element again unless the picture was drawn for the same
-  // element, state, image index, size and scale factor; then draws it.
+  // element, state, image index, image set, size and scale factor; then
+  // draws it.
   void Draw(TdxGPCanvas* ACanvas, TdxSkinElement* AElement, const TRect& ARect, TdxScaleFactor* AScaleFactor,
             int AImageIndex, TdxSkinElementState AState);
   // Forgets the element and the picture.
@@ -733,6 +768,7 @@ class TdxSkinElementCache : public TObject {
  private:
   TOwned<TdxSmartImage> FPicture;
   TdxSkinElement* FElement;
+  TdxSkinImageSet FImageSet;
   int FImageIndex;
   TOwned<TdxScaleFactor> FScaleFactor;
   TSize FSize;
@@ -778,6 +814,9 @@ class TdxSkinElement : public TdxSkinPersistent {
 
   // The property named by the alternate-attribute rule, added.
   TdxSkinAlternateImageAttributes* AddAlternateImageAttributes(TdxSkinElementState AState, int AImageIndex);
+  // The alternate attributes of the image index and state, normalised as
+  // the image normalises them (nil when there are none).
+  TdxSkinAlternateImageAttributes* GetAlternateImageAttributes(int AImageIndex, TdxSkinElementState AState);
   // The TdxSkinColor named prefix + name, else clDefault.
   TColor FindColor(const String& AName, const String& ANamePrefix = String()) const;
   TColor GetTextColor(TdxSkinElementState AState, const String& ANamePrefix = String()) const;
@@ -804,6 +843,8 @@ class TdxSkinElement : public TdxSkinPersistent {
   const String& TextColorReference() const { return FTextColor.ValueReference(); }
   void SetTextColorReference(const String& AValue);
   bool UseCache() const { return FUseCache; }
+  // Caching stays off without an image, and for a vector image without
+  // margins (it is drawn whole, in proportion, at any size).
   void SetUseCache(bool AValue);
   int CacheCapacity() const { return FCacheCapacity; }
   void SetCacheCapacity(int AValue);
@@ -813,9 +854,9 @@ class TdxSkinElement : public TdxSkinPersistent {
   // The group's name and a backslash.
   String Path() const;
 
-  // The colour at Alpha, the image, the borders (scaled with ScaleBorders)
-  // and the glyph inside ContentOffset. Alternate image attributes are not
-  // drawn yet.
+  // The colour at Alpha, the image (or its alternate attributes, when the
+  // image is empty or the image set asks for them), the borders (scaled
+  // with ScaleBorders) and the glyph inside ContentOffset.
   virtual void DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
                       TdxSkinElementState AState);
   // Through the cache when caching.
@@ -823,6 +864,13 @@ class TdxSkinElement : public TdxSkinPersistent {
             TdxSkinElementState AState = esNormal);
   // The cache, or none when not caching.
   TdxSkinElementCacheList* Cache() const { return FCache.get(); }
+  // MinSize, raised per axis to the frame size of an image or glyph that
+  // does not resize.
+  TSize CalculateMinSize() const;
+  // A new picture of ASize (a zero side: the minimum size scaled) with the
+  // element drawn into it; the caller owns it.
+  TOwned<TdxSmartImage> GetImage(int AImageIndex, const TSize& ASize, TdxScaleFactor* AScaleFactor,
+                                 TdxSkinElementState AState = esNormal);
   // Nothing for an empty rectangle or one the device context does not show.
   void Draw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex = 0,
             TdxSkinElementState AState = esNormal);
@@ -832,6 +880,18 @@ class TdxSkinElement : public TdxSkinPersistent {
                                 int AImageIndex = 0, TdxSkinElementState AState = esNormal);
   void RightToLeftDependentDraw(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor,
                                 bool AIsRightToLeftLayout, int AImageIndex = 0, TdxSkinElementState AState = esNormal);
+  // Only inside AClipRect (nothing when it misses ARect); the device
+  // context's state comes back as it was.
+  void Draw(HDC DC, const TRect& ARect, const TRect& AClipRect, TdxScaleFactor* AScaleFactor, int AImageIndex = 0,
+            TdxSkinElementState AState = esNormal);
+  // On any canvas: its native drawing, keyed by the element, size, state,
+  // index and DPI (the state with the mirroring for the right-to-left form).
+  void Draw(TcxCustomCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex = 0,
+            TdxSkinElementState AState = esNormal);
+  void Draw(TcxCustomCanvas* ACanvas, const TRect& ARect, const TRect& AClipRect, TdxScaleFactor* AScaleFactor,
+            int AImageIndex = 0, TdxSkinElementState AState = esNormal);
+  void RightToLeftDependentDraw(TcxCustomCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor,
+                                bool AIsRightToLeftLayout, int AImageIndex = 0, TdxSkinElementState AState = esNormal);
 
  protected:
   void DoAssign(TdxSkinCustomObject* ASource) override;
@@ -839,8 +899,15 @@ class TdxSkinElement : public TdxSkinPersistent {
 
  private:
   void ImageChanged(TObject*) { Changed({scContent}); }
+  // Whether the alternate attributes replace the image in this drawing.
+  bool UsesAlternateImageSet(TdxGPCanvas* ACanvas) const;
 
   std::uint8_t FAlpha;
+  // The alternate attributes of one image index, by state; rebuilt when
+  // another index is asked for or the element's structure changed.
+  std::array<TdxSkinAlternateImageAttributes*, esCheckPressed + 1> FAlternateImageSet{};
+  bool FAlternateImageSetDirty = true;
+  int FAlternateImageSetIndex = -1;
   TOwned<TdxSkinBorders> FBorders;
   TOwned<TdxSkinElementCacheList> FCache;
   int FCacheCapacity;

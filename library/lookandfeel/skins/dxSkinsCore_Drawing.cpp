@@ -4,10 +4,15 @@
 // by its margins; the corners keep their size, the edges and the centre are
 // stretched or tiled into the destination's parts.
 #include "library/graphics/canvas/cxCanvasScopes.h"
+#include "library/graphics/canvas/cxGraphics.h"
 #include "library/lookandfeel/skins/dxSkinsCore.h"
+#include "library/vector/dxSVGImage.h"
+#include "platform/ui/GdiScopes.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <map>
 
 namespace {
 
@@ -89,7 +94,91 @@ TOwned<TdxGPImageAttributes> ReflectingEdges() {
   return attributes;
 }
 
+// A skin palette's colours as the vector renderer asks for them: by the
+// style name of the element drawn, ignoring case. The colours are copied,
+// and the identity follows them, so that equal palettes share the vector
+// picture's rasterised cache.
+class TdxSkinImageStatePalette : public TdxCustomColorPalette {
+  SK_CLASS(TdxSkinImageStatePalette, TdxCustomColorPalette)
+ public:
+  void Create(TdxSkinColorPalette* APalette) {
+    inherited::Create();
+    for (int i = 0; i < APalette->Count(); ++i)
+      if (auto* color = dynamic_cast<TdxSkinColor*>(APalette->GetItem(i)))
+        if (color->Value() != clNone && color->Value() != clDefault)
+          FColors[AnsiUpperCase(color->Name())] = color->ValueAsAlphaColor();
+  }
+  TdxAlphaColor GetFillColor(const String& AID) override {
+    const auto it = FColors.find(AnsiUpperCase(AID));
+    return it == FColors.end() ? TdxAlphaColors::Default : it->second;
+  }
+  TdxAlphaColor GetStrokeColor(const String& AID) override { return GetFillColor(AID); }
+
+ protected:
+  void CalculateID() override {
+    // FNV-1a over the names and colours, spread over the identity's bytes.
+    std::uint64_t low = 0xCBF29CE484222325ull, high = 0x84222325CBF29CE4ull;
+    const auto mix = [&](std::uint64_t AValue) {
+      low = (low ^ AValue) * 0x100000001B3ull;
+      high = (high ^ (AValue + 0x9E3779B97F4A7C15ull)) * 0x100000001B3ull;
+    };
+    for (const auto& [name, color] : FColors) {
+      for (const wchar_t c : name) mix(static_cast<std::uint64_t>(c));
+      mix(0x10000u + color);
+    }
+    mix(FColors.size());
+    static_assert(sizeof(GUID) == 2 * sizeof(std::uint64_t));
+    std::memcpy(&FID, &low, sizeof low);
+    std::memcpy(reinterpret_cast<char*>(&FID) + sizeof low, &high, sizeof high);
+  }
+
+ private:
+  std::map<String, TdxAlphaColor> FColors;
+};
+
+// ASize shrunk on one side to AFrame's proportions.
+TSize FitProportionally(const TSize& ASize, const TSize& AFrame) {
+  if (AFrame.cx <= 0 || AFrame.cy <= 0) return ASize;
+  const std::int64_t byWidth = std::int64_t{ASize.cx} * AFrame.cy;
+  const std::int64_t byHeight = std::int64_t{ASize.cy} * AFrame.cx;
+  if (byWidth > byHeight)
+    return TSize(static_cast<int>(byHeight / AFrame.cy), ASize.cy);
+  return TSize(ASize.cx, static_cast<int>(byWidth / AFrame.cx));
+}
+
+// A tiled vector part gives up one pixel at each end along its tiling
+// direction, where the rasteriser's antialiasing would show a seam between
+// tiles; only when it is long enough to keep some.
+void TrimTiledVectorPart(std::size_t APart, TRect& R, int APixel) {
+  const bool alongX = APart == 1 || APart == 4 || APart == 7;  // top, centre, bottom
+  const bool alongY = APart == 3 || APart == 4 || APart == 5;  // left, centre, right
+  if (alongX && R.Width() > 2 * APixel) {
+    R.Left += APixel;
+    R.Right -= APixel;
+  }
+  if (alongY && R.Height() > 2 * APixel) {
+    R.Top += APixel;
+    R.Bottom -= APixel;
+  }
+}
+
+TdxSkinImageSet ImageSet = imsDefault;
+
+// What a canvas may keep a native drawing by; the state carries the
+// mirroring in its upper half for the right-to-left forms.
+TcxCanvasBasedResourceCacheKey NativeDrawKey(void* AOwner, const TRect& ARect, TdxSkinElementState AState,
+                                             bool AMirrored, int AImageIndex, const TdxScaleFactor* AScaleFactor) {
+  const int state = static_cast<int>(AState) | (AMirrored ? 0x10000 : 0);
+  const int dpi = AScaleFactor ? ScaleFactorToDpi(AScaleFactor) : 96;
+  return TcxCanvasBasedResourceCacheKey::Create(AOwner, ARect.GetSize(), state, AImageIndex,
+                                                static_cast<std::uint16_t>(dpi));
+}
+
 }  // namespace
+
+TdxSkinImageSet dxSkinImageSet() { return ImageSet; }
+
+void dxSetSkinImageSet(TdxSkinImageSet AValue) { ImageSet = AValue; }
 
 TRect dxSkinFitMargins(const TRect& AMargins, const TSize& ASize) {
   TRect result = AMargins;
@@ -119,10 +208,19 @@ void dxSkinFillRectByGradient(TdxGPCanvas* ACanvas, const TRect& R, TColor AColo
 // ---------------------------------------------------------------------------
 // TdxSkinImage
 
+TdxSkinElementState TdxSkinImage::NormalizedState(TdxSkinElementState AState) const {
+  if (FStates.Contains(AState) || FStates.Empty()) return AState;
+  int lowest = esNormal;
+  while (!FStates.Contains(static_cast<TdxSkinElementState>(lowest))) ++lowest;
+  return static_cast<TdxSkinElementState>(lowest);
+}
+
+bool TdxSkinImage::TextureIsVector() const { return IsVectorGraphic(FTexture.get()); }
+
 TSize TdxSkinImage::Size() const {
   if (FTexture->Empty()) return TSize();
   TSize size = FTexture->Size();
-  const std::int64_t frames = std::int64_t{StateCount()} * FImageCount;
+  const std::int64_t frames = TextureIsVector() ? FImageCount : std::int64_t{StateCount()} * FImageCount;
   if (frames >= 1) (FImageLayout == ilHorizontal ? size.cx : size.cy) /= static_cast<int>(frames);
   return size;
 }
@@ -130,14 +228,29 @@ TSize TdxSkinImage::Size() const {
 TRect TdxSkinImage::GetStateBounds(int AImageIndex, TdxSkinElementState AState) const {
   if (!FStates.Contains(AState)) return TRect();
   const TSize frame = Size();
-  int index = std::clamp(AImageIndex, 0, FImageCount - 1) * StateCount();
-  for (int s = esNormal; s < AState; ++s) index += FStates.Contains(static_cast<TdxSkinElementState>(s));
+  // A vector texture's states share their image's frame.
+  const bool vector = TextureIsVector();
+  int index = std::clamp(AImageIndex, 0, FImageCount - 1) * (vector ? 1 : StateCount());
+  if (!vector)
+    for (int s = esNormal; s < AState; ++s) index += FStates.Contains(static_cast<TdxSkinElementState>(s));
   TRect bounds(0, 0, frame.cx, frame.cy);
   if (FImageLayout == ilHorizontal)
     bounds.Offset(index * frame.cx, 0);
   else
     bounds.Offset(0, index * frame.cy);
   return bounds;
+}
+
+IPtr<IdxColorPalette> TdxSkinImage::GetPalette(TdxSkinElementState AState, bool ACanUseGlobalPalette) const {
+  TdxSkinProperty* found = nullptr;
+  if (FColorPalettes->Find(dxSkinElementStateName(AState), found) ||
+      FColorPalettes->Find(dxSkinElementStateName(esNormal), found))
+    return IPtr<IdxColorPalette>(New<TdxSkinImageStatePalette>(static_cast<TdxSkinColorPalette*>(found)));
+  if (!ACanUseGlobalPalette || !FOwner) return nullptr;
+  TdxSkinControlGroup* group = FOwner->Group();
+  TdxSkin* skin = group ? group->Skin() : nullptr;
+  if (!skin) return nullptr;
+  return IPtr<IdxColorPalette>(New<TdxSkinImageStatePalette>(skin->ActiveColorPalette()));
 }
 
 void TdxSkinImage::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
@@ -154,13 +267,8 @@ void TdxSkinImage::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFact
     return;
   }
   if (FStates.Empty()) return;
-  // A state the image lacks draws its lowest state; an index past the last, the last.
-  if (!FStates.Contains(AState)) {
-    int lowest = esNormal;
-    while (!FStates.Contains(static_cast<TdxSkinElementState>(lowest))) ++lowest;
-    AState = static_cast<TdxSkinElementState>(lowest);
-  }
-  const int imageIndex = std::clamp(AImageIndex, 0, FImageCount - 1);
+  AState = NormalizedState(AState);
+  const int imageIndex = NormalizedImageIndex(AImageIndex);
 
   const TdxGPCanvasQualityScope quality(ACanvas);
   // Pixel centres map onto pixel centres: otherwise an enlarged part samples
@@ -174,11 +282,42 @@ void TdxSkinImage::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFact
   TSize frame = Size();
   TRect sourceMargins = FMargins;
   TRect stateBounds = GetStateBounds(imageIndex, AState);
-  TdxGPImage* picture = FTexture.get();
+  // Asked first: the raster handle would turn a vector texture into pixels.
+  const bool vector = TextureIsVector();
+  GpImage* image = nullptr;
+  TRect dest = ARect;
   // Tiles are never scaled: the whole strip is resized once so that the
   // tiles come out at the target DPI.
   TOwned<TdxSmartImage> resized;
-  if (FStretch == smTile && FMarginsScaled && !MarginsEmpty(FMargins) && AScaleFactor && AScaleFactor->Assigned()) {
+  if (vector) {
+    // The picture rasterised at the scaled frame size, in the state's
+    // palette; a stretched one without margins keeps its proportions.
+    TSize target = AScaleFactor ? AScaleFactor->Apply(frame) : frame;
+    if (FStretch == smStretch && MarginsEmpty(FMargins)) {
+      target = FitProportionally(ARect.GetSize(), frame);
+      const int left = ARect.Left + (ARect.Width() - target.cx) / 2;
+      const int top = ARect.Top + (ARect.Height() - target.cy) / 2;
+      dest = TRect(left, top, left + target.cx, top + target.cy);
+    }
+    auto* svg = dynamic_cast<TdxSVGImageHandle*>(FTexture->ImageHandle());
+    if (!svg || target.cx <= 0 || target.cy <= 0) return;
+    svg->SetInterpolationMode(FInterpolationMode);
+    const TSize strip =
+        FImageLayout == ilHorizontal ? TSize(target.cx * FImageCount, target.cy) : TSize(target.cx, target.cy * FImageCount);
+    const IPtr<IdxColorPalette> palette = GetPalette(AState, true);
+    TdxGPImageHandle* raster = svg->GetRasterizedImage(strip, palette.Get());
+    if (!raster) return;
+    frame = raster->Size();
+    (FImageLayout == ilHorizontal ? frame.cx : frame.cy) /= FImageCount;
+    sourceMargins = drawMargins;
+    stateBounds = TRect(0, 0, frame.cx, frame.cy);
+    if (FImageLayout == ilHorizontal)
+      stateBounds.Offset(imageIndex * frame.cx, 0);
+    else
+      stateBounds.Offset(0, imageIndex * frame.cy);
+    image = raster->Handle();
+  } else if (FStretch == smTile && FMarginsScaled && !MarginsEmpty(FMargins) && AScaleFactor &&
+             AScaleFactor->Assigned()) {
     const TSize strip = FTexture->Size();
     resized.reset(New<TdxSmartImage>());
     resized->CreateSize(AScaleFactor->Apply(strip.cx), AScaleFactor->Apply(strip.cy));
@@ -193,13 +332,15 @@ void TdxSkinImage::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFact
     sourceMargins = drawMargins;
     stateBounds = TRect(AScaleFactor->Apply(stateBounds.Left), AScaleFactor->Apply(stateBounds.Top),
                         AScaleFactor->Apply(stateBounds.Left) + frame.cx, AScaleFactor->Apply(stateBounds.Top) + frame.cy);
-    picture = resized.get();
+    image = resized->Handle();
+  } else {
+    image = FTexture->Handle();
   }
-  GpImage* image = picture->Handle();
 
   if (FStretch == smNoResize) {
-    const int w = AScaleFactor ? AScaleFactor->Apply(frame.cx) : frame.cx;
-    const int h = AScaleFactor ? AScaleFactor->Apply(frame.cy) : frame.cy;
+    // A vector frame is rasterised at its scaled size already.
+    const int w = AScaleFactor && !vector ? AScaleFactor->Apply(frame.cx) : frame.cx;
+    const int h = AScaleFactor && !vector ? AScaleFactor->Apply(frame.cy) : frame.cy;
     const int left = ARect.Left + (ARect.Width() - w) / 2;
     const int top = ARect.Top + (ARect.Height() - h) / 2;
     ACanvas->Draw(image, TRect(left, top, left + w, top + h), stateBounds, ReflectingEdges().get());
@@ -208,8 +349,10 @@ void TdxSkinImage::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFact
 
   const std::array<TRect, 9> sources = dxSkinImageParts(TRect(0, 0, frame.cx, frame.cy), sourceMargins);
   const TPoint origin = stateBounds.TopLeft();
+  const int trim = vector && FStretch == smTile ? (AScaleFactor ? AScaleFactor->Apply(1) : 1) : 0;
   const auto source = [&](std::size_t APart) {
     TRect r = sources[APart];
+    if (trim > 0) TrimTiledVectorPart(APart, r, trim);
     r.Offset(origin);
     return r;
   };
@@ -217,12 +360,12 @@ void TdxSkinImage::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFact
   const TOwned<TdxGPImageAttributes> edges = ReflectingEdges();
   if (MarginsEmpty(fitted)) {
     if (hasGradient)
-      dxSkinFillRectByGradient(ACanvas, ARect, FGradientBeginColor.Value(), FGradientEndColor.Value(), FGradient, 255);
+      dxSkinFillRectByGradient(ACanvas, dest, FGradientBeginColor.Value(), FGradientEndColor.Value(), FGradient, 255);
     else
-      DrawPart(ACanvas, image, FStretch, ARect, source(center), edges.get());
+      DrawPart(ACanvas, image, FStretch, dest, source(center), edges.get());
     return;
   }
-  const std::array<TRect, 9> dests = dxSkinImageParts(ARect, fitted);
+  const std::array<TRect, 9> dests = dxSkinImageParts(dest, fitted);
   for (std::size_t part = 0; part < dests.size(); ++part) {
     if (part == center && hasGradient)
       dxSkinFillRectByGradient(ACanvas, dests[part], FGradientBeginColor.Value(), FGradientEndColor.Value(),
@@ -247,6 +390,23 @@ void TdxSkinImage::RightToLeftDependentDraw(HDC DC, const TRect& ARect, TdxScale
                                [&] { DrawEx(paint.Canvas(), ARect, AScaleFactor, AImageIndex, AState); });
 }
 
+void TdxSkinImage::Draw(TcxCustomCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
+                        TdxSkinElementState AState) {
+  RightToLeftDependentDraw(ACanvas, ARect, AScaleFactor, false, AImageIndex, AState);
+}
+
+void TdxSkinImage::RightToLeftDependentDraw(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                            TdxScaleFactor* AScaleFactor, bool AIsRightToLeftLayout,
+                                            int AImageIndex, TdxSkinElementState AState) {
+  if (ARect.IsEmpty()) return;
+  ACanvas->DrawNativeObject(
+      ARect, NativeDrawKey(this, ARect, AState, AIsRightToLeftLayout, AImageIndex, AScaleFactor),
+      TcxCanvasNativeDrawExProc([&](TdxGPCanvas* ACanvasEx, const TRect& R) {
+        PaintGPMirroredIfRightToLeft(ACanvasEx, R, AIsRightToLeftLayout,
+                                     [&] { DrawEx(ACanvasEx, R, AScaleFactor, AImageIndex, AState); });
+      }));
+}
+
 // ---------------------------------------------------------------------------
 // Borders
 
@@ -269,13 +429,74 @@ void TdxSkinBorders::Draw(TdxGPCanvas* ACanvas, const TRect& R, TdxScaleFactor* 
 }
 
 // ---------------------------------------------------------------------------
+// Alternate image attributes
+
+void TdxSkinAlternateImageAttributes::Draw(TdxGPCanvas* ACanvas, const TRect& R, TdxScaleFactor* AScaleFactor) {
+  TRect r = R;
+  r.DeflateByMargins(FContentOffsets);
+  dxSkinFillRectByGradient(ACanvas, r, FGradientBeginColor.Value(), FGradientEndColor.Value(), FGradient, FAlpha);
+  FBorders->Draw(ACanvas, r, AScaleFactor);
+  r.DeflateByMargins(FBorders->ContentMargins());
+  FBordersInner->Draw(ACanvas, r, AScaleFactor);
+}
+
+// ---------------------------------------------------------------------------
 // TdxSkinElement
+
+TdxSkinAlternateImageAttributes* TdxSkinElement::GetAlternateImageAttributes(int AImageIndex,
+                                                                            TdxSkinElementState AState) {
+  const int index = FImage->NormalizedImageIndex(AImageIndex);
+  if (FAlternateImageSetDirty || index != FAlternateImageSetIndex) {
+    for (int state = esNormal; state <= esCheckPressed; ++state) {
+      const String name = L"AlternateImage" + IntToStr(index + 1) +
+                          dxSkinElementStateName(static_cast<TdxSkinElementState>(state));
+      FAlternateImageSet[static_cast<std::size_t>(state)] =
+          dynamic_cast<TdxSkinAlternateImageAttributes*>(GetPropertyByName(name));
+    }
+    FAlternateImageSetIndex = index;
+    FAlternateImageSetDirty = false;
+  }
+  return FAlternateImageSet[FImage->NormalizedState(AState)];
+}
+
+TSize TdxSkinElement::CalculateMinSize() const {
+  TSize result = FMinSize;
+  for (const TdxSkinImage* image : {FImage.get(), FGlyph.get()})
+    if (image->Stretch() == smNoResize) {
+      const TSize frame = image->Size();
+      result = TSize(std::max(result.cx, frame.cx), std::max(result.cy, frame.cy));
+    }
+  return result;
+}
+
+TOwned<TdxSmartImage> TdxSkinElement::GetImage(int AImageIndex, const TSize& ASize, TdxScaleFactor* AScaleFactor,
+                                              TdxSkinElementState AState) {
+  TSize size = ASize;
+  if (size.cx == 0 || size.cy == 0) size = AScaleFactor ? AScaleFactor->Apply(FMinSize) : FMinSize;
+  TOwned<TdxSmartImage> result(New<TdxSmartImage>());
+  result->CreateSize(size);
+  if (size.cx > 0 && size.cy > 0) {
+    const TOwned<TdxGPCanvas> canvas = result->CreateCanvas();
+    Draw(canvas.get(), TRect(0, 0, size.cx, size.cy), AScaleFactor, AImageIndex, AState);
+  }
+  return result;
+}
+
+bool TdxSkinElement::UsesAlternateImageSet(TdxGPCanvas* ACanvas) const {
+  const TdxSkinImageSet set = dxSkinImageSet();
+  return FImage->Empty() || set == imsAlternate || (set == imsDefault && ACanvas->IsLowColorsMode());
+}
 
 void TdxSkinElement::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
                             TdxSkinElementState AState) {
   if (IsRealColor(Color()) && FAlpha > 0) ACanvas->FillRectangle(ARect, ColorToAlphaColor(Color(), FAlpha));
   TdxScaleFactor* borderScale = FScaleBorders ? AScaleFactor : nullptr;
-  FImage->DrawEx(ACanvas, ARect, AScaleFactor, AImageIndex, AState);
+  TdxSkinAlternateImageAttributes* alternate =
+      UsesAlternateImageSet(ACanvas) ? GetAlternateImageAttributes(AImageIndex, AState) : nullptr;
+  if (alternate)
+    alternate->Draw(ACanvas, ARect, borderScale);
+  else
+    FImage->DrawEx(ACanvas, ARect, AScaleFactor, AImageIndex, AState);
   FBorders->Draw(ACanvas, ARect, borderScale);
   TRect glyphRect = ARect;
   FGlyph->DrawEx(ACanvas, glyphRect.DeflateByMargins(FContentOffset), AScaleFactor, AImageIndex, AState);
@@ -303,6 +524,41 @@ void TdxSkinElement::RightToLeftDependentDraw(TdxGPCanvas* ACanvas, const TRect&
                                [&] { Draw(ACanvas, ARect, AScaleFactor, AImageIndex, AState); });
 }
 
+void TdxSkinElement::Draw(HDC DC, const TRect& ARect, const TRect& AClipRect, TdxScaleFactor* AScaleFactor,
+                          int AImageIndex, TdxSkinElementState AState) {
+  TRect clip = ARect;
+  clip.Intersect(AClipRect);
+  if (clip.IsEmpty()) return;
+  const TSavedDC saved(DC);
+  IntersectClipRect(DC, clip.Left, clip.Top, clip.Right, clip.Bottom);
+  Draw(DC, ARect, AScaleFactor, AImageIndex, AState);
+}
+
+void TdxSkinElement::Draw(TcxCustomCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor,
+                          int AImageIndex, TdxSkinElementState AState) {
+  RightToLeftDependentDraw(ACanvas, ARect, AScaleFactor, false, AImageIndex, AState);
+}
+
+void TdxSkinElement::Draw(TcxCustomCanvas* ACanvas, const TRect& ARect, const TRect& AClipRect,
+                          TdxScaleFactor* AScaleFactor, int AImageIndex, TdxSkinElementState AState) {
+  TRect clip = ARect;
+  clip.Intersect(AClipRect);
+  if (clip.IsEmpty()) return;
+  const TcxClipRegionScope<TcxCustomCanvas> scope(ACanvas, clip);
+  Draw(ACanvas, ARect, AScaleFactor, AImageIndex, AState);
+}
+
+void TdxSkinElement::RightToLeftDependentDraw(TcxCustomCanvas* ACanvas, const TRect& ARect,
+                                              TdxScaleFactor* AScaleFactor, bool AIsRightToLeftLayout,
+                                              int AImageIndex, TdxSkinElementState AState) {
+  if (ARect.IsEmpty()) return;
+  ACanvas->DrawNativeObject(
+      ARect, NativeDrawKey(this, ARect, AState, AIsRightToLeftLayout, AImageIndex, AScaleFactor),
+      TcxCanvasNativeDrawExProc([&](TdxGPCanvas* ACanvasEx, const TRect& R) {
+        RightToLeftDependentDraw(ACanvasEx, R, AScaleFactor, AIsRightToLeftLayout, AImageIndex, AState);
+      }));
+}
+
 void TdxSkinElement::RightToLeftDependentDraw(HDC DC, const TRect& ARect, TdxScaleFactor* AScaleFactor,
                                               bool AIsRightToLeftLayout, int AImageIndex,
                                               TdxSkinElementState AState) {
@@ -326,6 +582,7 @@ void TdxSkinElementCache::Create() {
 
 void TdxSkinElementCache::Flush() {
   FElement = nullptr;
+  FImageSet = imsDefault;
   FImageIndex = 0;
   FState = esNormal;
   FSize = TSize();
@@ -337,10 +594,12 @@ void TdxSkinElementCache::Draw(TdxGPCanvas* ACanvas, TdxSkinElement* AElement, c
                                TdxScaleFactor* AScaleFactor, int AImageIndex, TdxSkinElementState AState) {
   const TSize size = ARect.GetSize();
   const bool sameScale = AScaleFactor ? FScaleFactor->Equals(AScaleFactor) : !FScaleFactor->Assigned();
-  const bool current =
-      FElement == AElement && FState == AState && FImageIndex == AImageIndex && FSize == size && sameScale;
+  const TdxSkinImageSet imageSet = dxSkinImageSet();
+  const bool current = FElement == AElement && FState == AState && FImageIndex == AImageIndex &&
+                       FImageSet == imageSet && FSize == size && sameScale;
   if (!current) {
     FElement = AElement;
+    FImageSet = imageSet;
     FState = AState;
     FImageIndex = AImageIndex;
     FSize = size;

@@ -1,11 +1,12 @@
-#include "library/graphics/gdiplus/dxGDIPlusAPI.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 
+#include "tests/library_lookandfeel/LookAndFeelTesting.h"
 #include "tests/library_lookandfeel/PainterTesting.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <vector>
@@ -21,30 +22,6 @@ int Differing(const TPixelSurface& A, const TPixelSurface& B) {
   for (int y = 0; y < A.Height(); ++y)
     for (int x = 0; x < A.Width(); ++x) result += A.Pixel(x, y) != B.Pixel(x, y);
   return result;
-}
-
-int MaxChannelDifference(const TPixelSurface& A, const TPixelSurface& B) {
-  int result = 0;
-  for (int y = 0; y < A.Height(); ++y)
-    for (int x = 0; x < A.Width(); ++x) {
-      const COLORREF a = A.Pixel(x, y), b = B.Pixel(x, y);
-      result = std::max({result, std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
-                         std::abs(GetBValue(a) - GetBValue(b))});
-    }
-  return result;
-}
-
-// GDI+'s own translucent fills of the rectangles given.
-void GdipFill(HDC DC, const std::vector<TRect>& ARects, COLORREF AColor, BYTE AAlpha) {
-  GpGraphics* graphics = nullptr;
-  GdipCreateFromHDC(DC, &graphics);
-  GpSolidFill* brush = nullptr;
-  const ARGB argb = (static_cast<ARGB>(AAlpha) << 24) | (GetRValue(AColor) << 16) | (GetGValue(AColor) << 8) |
-                    GetBValue(AColor);
-  GdipCreateSolidFill(argb, &brush);
-  for (const TRect& r : ARects) GdipFillRectangleI(graphics, brush, r.Left, r.Top, r.Width(), r.Height());
-  GdipDeleteBrush(brush);
-  GdipDeleteGraphics(graphics);
 }
 
 // ---------------------------------------------------------------------------
@@ -263,6 +240,218 @@ TEST(ListViews, ItemTextColours) {
   EXPECT_EQ(painter->GetTreeViewNodeTextColor({dxtnsHot}), painter->DefaultHotTrackTextColor());
   EXPECT_NE(painter->GetListViewItemTextColor({}, false), clDefault);
   EXPECT_NE(painter->GetTreeViewBackgroundColor(true), clDefault);
+}
+
+// ---------------------------------------------------------------------------
+// Maps
+
+TEST(Maps, CustomElementsAreTranslucentRoundedRectanglesByState) {
+  auto* painter = UltraFlatPainter();
+  const TRect r(0, 0, 30, 20);
+  struct TRow {
+    TdxMapControlElementState State;
+    BYTE Alpha;  // of the white fill; 0: nothing drawn
+  };
+  const TRow rows[] = {{mcesNormal, 0}, {mcesHot, 0x5A}, {mcesPressed, 0x5A}, {mcesSelected, 0x80}, {mcesDisabled, 0}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.State);
+    TCanvasOnSurface canvas(30, 20, Bg);
+    painter->DrawMapCustomElementBackground(canvas.Get(), r, row.State);
+    if (row.Alpha == 0) {
+      EXPECT_EQ(canvas.Surface.CountOther(r, Bg), 0);
+      continue;
+    }
+    // The middle: white over the background at the state's alpha.
+    TPixelSurface reference(30, 20, Bg);
+    GdipFill(reference.DC(), {r}, RGB(255, 255, 255), row.Alpha);
+    const COLORREF a = canvas.Surface.Pixel(15, 10), b = reference.Pixel(15, 10);
+    EXPECT_LE(std::abs(GetGValue(a) - GetGValue(b)), 1);
+    EXPECT_LE(std::abs(GetRValue(a) - GetRValue(b)), 1);
+    // The outline one pixel inside: darker than the fill; the outer ring
+    // keeps the background.
+    EXPECT_LT(GetGValue(canvas.Surface.Pixel(15, 1)), GetGValue(a));
+    EXPECT_EQ(RingCount(canvas.Surface, r, Bg), RingLength(r));
+  }
+}
+
+TEST(Maps, ThePushpinStretchesIntoItsRectangle) {
+  auto* painter = UltraFlatPainter();
+  const TSize size = painter->MapControlGetMapPushpinSize(DefaultScaleFactor());
+  ASSERT_GT(size.cx, 0);
+  const auto twice = ScaleFactorOf(2, 1);
+  EXPECT_EQ(painter->MapControlGetMapPushpinSize(twice.get()), TSize(2 * size.cx, 2 * size.cy));
+  EXPECT_EQ(painter->MapControlGetMapPushpinTextOrigin(twice.get()), TPoint(34, 34));
+  TCanvasOnSurface canvas(2 * size.cx + 4, 2 * size.cy + 4, Bg);
+  const TRect r(2, 2, 2 + 2 * size.cx, 2 + 2 * size.cy);
+  painter->DrawMapPushpin(canvas.Get(), r, mcesNormal, twice.get());
+  const TRect drawn = canvas.Surface.BoundsOfOther(Bg);
+  EXPECT_TRUE(r.Contains(drawn));
+  EXPECT_GT(drawn.Width(), r.Width() * 3 / 4) << canvas.Surface.Picture(Bg);
+  EXPECT_GT(drawn.Height(), r.Height() * 3 / 4);
+}
+
+// ---------------------------------------------------------------------------
+// The office navigation bar
+
+TEST(OfficeNavigationBar, ImageSelectionsAndTextColoursByState) {
+  auto* painter = UltraFlatPainter();
+  struct TRow {
+    TcxCalendarElementState State;
+    COLORREF Fill;  // Bg: nothing drawn
+    COLORREF Text;
+  };
+  const TRow rows[] = {{cesNormal, Bg, RGB(0x56, 0x56, 0x56)},
+                       {cesHot, RGB(0xCD, 0xE6, 0xF7), RGB(0x00, 0x72, 0xC6)},
+                       {cesSelected, RGB(0xCD, 0xE6, 0xF7), RGB(0x00, 0x72, 0xC6)},
+                       {cesPressed, RGB(0x92, 0xC0, 0xE0), RGB(0x00, 0x72, 0xC6)},
+                       {cesFocused, Bg, RGB(0x56, 0x56, 0x56)}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.State);
+    TCanvasOnSurface canvas(10, 10, Bg);
+    painter->OfficeNavigationBarDrawImageSelection(canvas.Get(), TRect(1, 1, 9, 9), row.State);
+    EXPECT_EQ(canvas.Surface.Count(TRect(1, 1, 9, 9), row.Fill), 64);
+    EXPECT_EQ(Rgb(painter->OfficeNavigationBarItemTextColor(row.State)), row.Text);
+    EXPECT_EQ(Rgb(painter->OfficeNavigationBarButtonItemTextColor(row.State)), row.Text);
+  }
+  TCanvasOnSurface background(10, 10, Bg);
+  painter->OfficeNavigationBarDrawBackground(background.Get(), TRect(0, 0, 10, 10));
+  EXPECT_EQ(background.Surface.Count(RGB(0xE4, 0xE4, 0xE4)), 100);
+  const auto twice = ScaleFactorOf(2, 1);
+  EXPECT_EQ(painter->OfficeNavigationBarScaledItemFontSize(twice.get()), 38);
+  EXPECT_EQ(painter->OfficeNavigationBarScaledButtonItemContentOffsets(twice.get()), TRect(8, 8, 8, 8));
+}
+
+TEST(OfficeNavigationBar, TheCustomizationButtonIsRecolouredUnlessTheColourIsTheDefault) {
+  auto* painter = UltraFlatPainter();
+  const TSize size = painter->OfficeNavigationBarCustomizationButtonSize();
+  ASSERT_GT(size.cx, 0);
+  const TRect r(0, 0, size.cx, size.cy);
+  TCanvasOnSurface plain(size.cx, size.cy, RGB(255, 255, 255));
+  painter->OfficeNavigationBarDrawCustomizationButton(plain.Get(), r, cesNormal);
+  const int drawn = plain.Surface.CountOther(r, RGB(255, 255, 255));
+  ASSERT_GT(drawn, 8);
+  TCanvasOnSurface blue(size.cx, size.cy, RGB(255, 255, 255));
+  painter->OfficeNavigationBarDrawScaledCustomizationButton(blue.Get(), r, cesNormal, DefaultScaleFactor(),
+                                                            0xFF0000FF);
+  EXPECT_EQ(blue.Surface.CountOther(r, RGB(255, 255, 255)), drawn) << "the same shape";
+  // Every drawn pixel is white blended toward pure blue.
+  for (int y = 0; y < size.cy; ++y)
+    for (int x = 0; x < size.cx; ++x) {
+      const COLORREF c = blue.Surface.Pixel(x, y);
+      EXPECT_EQ(GetRValue(c), GetGValue(c));
+      EXPECT_EQ(GetBValue(c), 255);
+    }
+  // Half the colour's alpha: lighter than the opaque one.
+  TCanvasOnSurface faint(size.cx, size.cy, RGB(255, 255, 255));
+  painter->OfficeNavigationBarDrawScaledCustomizationButton(faint.Get(), r, cesNormal, DefaultScaleFactor(),
+                                                            0x800000FF);
+  const TRect dots = blue.Surface.BoundsOfOther(RGB(255, 255, 255));
+  const TPoint middle((dots.Left + dots.Right) / 2, (dots.Top + dots.Bottom) / 2);
+  EXPECT_GT(GetRValue(faint.Surface.Pixel(middle.X, middle.Y)), GetRValue(blue.Surface.Pixel(middle.X, middle.Y)) + 60);
+}
+
+// ---------------------------------------------------------------------------
+// The PDF viewer
+
+TEST(PDFViewer, PaneButtonsReachOutWhenSelected) {
+  auto* painter = UltraFlatPainter();
+  const TRect r(10, 10, 52, 52);
+  // Content offsets 4 on each side; the overlay adds the border at the top.
+  EXPECT_EQ(painter->PDFViewerNavigationPaneButtonRect(r, cxbsNormal, true, DefaultScaleFactor()),
+            TRect(6, 5, 56, 57));
+  EXPECT_EQ(painter->PDFViewerNavigationPaneButtonRect(r, cxbsPressed, false, DefaultScaleFactor()),
+            TRect(6, 5, 56, 57));
+  EXPECT_EQ(painter->PDFViewerNavigationPaneButtonRect(r, cxbsHot, false, DefaultScaleFactor()), r);
+  const auto twice = ScaleFactorOf(2, 1);
+  EXPECT_EQ(painter->PDFViewerNavigationPaneButtonOverlay(twice.get()), TPoint(8, 9));
+  EXPECT_EQ(painter->PDFViewerNavigationPaneButtonSize(twice.get()), TSize(84, 84));
+}
+
+TEST(PDFViewer, TheFindPanelKeepsItsBorderOnlyOnTheSidesAsked) {
+  auto* painter = UltraFlatPainter();
+  const TRect r(1, 1, 21, 15);
+  const COLORREF control = Rgb(painter->DefaultControlColor());
+  struct TRow {
+    const char* Name;
+    TcxBorders Borders;
+  };
+  const TRow rows[] = {{"all", cxBordersAll()}, {"right", {bRight}}, {"none", TcxBorders()}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface canvas(22, 16, Bg);
+    painter->PDFViewerDrawFindPanelBackground(canvas.Get(), r, row.Borders);
+    TPixelSurface reference(22, 16, Bg);
+    GdiFill(reference.DC(), r, control);
+    if (row.Borders.Contains(bLeft)) GdiFill(reference.DC(), TRect(1, 1, 2, 15), Sys(COLOR_BTNSHADOW));
+    if (row.Borders.Contains(bTop)) GdiFill(reference.DC(), TRect(1, 1, 21, 2), Sys(COLOR_BTNSHADOW));
+    if (row.Borders.Contains(bRight)) GdiFill(reference.DC(), TRect(20, 1, 21, 15), Sys(COLOR_BTNSHADOW));
+    if (row.Borders.Contains(bBottom)) GdiFill(reference.DC(), TRect(1, 14, 21, 15), Sys(COLOR_BTNSHADOW));
+    EXPECT_EQ(Differing(canvas.Surface, reference), 0) << canvas.Surface.Picture(Bg);
+  }
+  // A selected pane button: the border at its sides, the control colour
+  // between its top and bottom borders.
+  TCanvasOnSurface selected(60, 60, Bg);
+  painter->PDFViewerDrawNavigationPaneButton(selected.Get(), TRect(10, 10, 52, 52), cxbsNormal, DefaultScaleFactor(),
+                                             false, true, true);
+  EXPECT_EQ(selected.Surface.BoundsOfOther(Bg), TRect(6, 5, 56, 57));
+  EXPECT_EQ(selected.Surface.Count(TRect(6, 6, 7, 56), control), 50) << "the sides are overpainted";
+  EXPECT_EQ(selected.Surface.Count(TRect(6, 5, 56, 6), Sys(COLOR_BTNSHADOW)), 50);
+  // Not selected: the pane background, then the hot face one pixel in.
+  TCanvasOnSurface hot(60, 60, Bg);
+  painter->PDFViewerDrawNavigationPaneButton(hot.Get(), TRect(10, 10, 52, 52), cxbsHot, DefaultScaleFactor(), false,
+                                             false, true);
+  EXPECT_EQ(hot.Surface.Count(TRect(7, 6, 55, 56), HotBlend()), 48 * 50);
+  EXPECT_EQ(hot.Surface.Count(TRect(55, 5, 56, 57), Sys(COLOR_BTNSHADOW)), 52) << "the right border";
+}
+
+// ---------------------------------------------------------------------------
+// Spreadsheets
+
+TEST(Spreadsheets, HeadersBlendTheHighlightWhileHotOrPressed) {
+  auto* painter = UltraFlatPainter();
+  // AWeight per cent of the first colour, the rest of the highlight.
+  const auto blend = [](COLORREF A, int AWeight) {
+    const COLORREF h = Sys(COLOR_HIGHLIGHT);
+    const auto c = [&](int a, int b) {
+      return static_cast<int>(std::lround(a * AWeight / 100.0) + std::lround(b * (100 - AWeight) / 100.0));
+    };
+    return RGB(c(GetRValue(A), GetRValue(h)), c(GetGValue(A), GetGValue(h)), c(GetBValue(A), GetBValue(h)));
+  };
+  struct TRow {
+    TcxButtonState State;
+    COLORREF Fill;
+  };
+  const TRow rows[] = {{cxbsNormal, Rgb(painter->DefaultHeaderColor())},
+                       {cxbsHot, blend(Sys(COLOR_BTNHIGHLIGHT), 85)},
+                       {cxbsPressed, blend(Sys(COLOR_BTNFACE), 70)}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.State);
+    TCanvasOnSurface canvas(40, 20, Bg);
+    painter->DrawGanttSheetHeader(canvas.Get(), TRect(0, 0, 40, 20), row.State, {}, cxBordersAll(),
+                                  DefaultScaleFactor());
+    EXPECT_EQ(canvas.Surface.Pixel(20, 10), row.Fill);
+    EXPECT_EQ(canvas.Surface.Pixel(39, 10), Sys(COLOR_BTNTEXT)) << "the header border";
+  }
+}
+
+TEST(Spreadsheets, TheFormulaBarButtonIsAScrollBarArrowUpWhenExpanded) {
+  auto* painter = UltraFlatPainter();
+  const TRect r(0, 0, 17, 17);
+  for (const bool expanded : {true, false}) {
+    SCOPED_TRACE(expanded);
+    TCanvasOnSurface canvas(17, 17, Bg);
+    painter->DrawSpreadSheetFormulaBarScaledExpandButton(canvas.Get(), r, cxbsNormal, expanded, DefaultScaleFactor());
+    TCanvasOnSurface up(17, 17, Bg), down(17, 17, Bg);
+    painter->DrawScrollBarPart(up.Get(), false, r, sbpLineUp, cxbsNormal);
+    painter->DrawScrollBarPart(down.Get(), false, r, sbpLineDown, cxbsNormal);
+    ASSERT_GT(Differing(up.Surface, down.Surface), 0);
+    EXPECT_EQ(Differing(canvas.Surface, expanded ? up.Surface : down.Surface), 0);
+  }
+  EXPECT_EQ(painter->SpreadSheetFormulaBarGetScaledSeparatorSize(DefaultScaleFactor()), 1) << "UltraFlat's splitter";
+  const auto base = TOwned<TTestPainter>(New<TTestPainter>(L"Base", lfsStandard));
+  EXPECT_EQ(base->SpreadSheetFormulaBarGetScaledSeparatorSize(DefaultScaleFactor()), 2);
+  EXPECT_EQ(base->SpreadSheetGroupLevelMarkSize(), TSize(2, 2));
+  EXPECT_EQ(base->SpreadSheetGroupExpandButtonGlyphSize(), base->NavigatorButtonGlyphSize());
 }
 
 }  // namespace

@@ -14,18 +14,6 @@ namespace {
 
 using P = TcxCustomLookAndFeelPainter;
 
-// The largest difference of one channel between the two surfaces.
-int MaxChannelDifference(const TPixelSurface& A, const TPixelSurface& B) {
-  int result = 0;
-  for (int y = 0; y < A.Height(); ++y)
-    for (int x = 0; x < A.Width(); ++x) {
-      const COLORREF a = A.Pixel(x, y), b = B.Pixel(x, y);
-      result = std::max({result, std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
-                         std::abs(GetBValue(a) - GetBValue(b))});
-    }
-  return result;
-}
-
 // AColor over R at the constant AAlpha, blended by the system.
 void GdiAlphaFill(HDC DC, const TRect& R, COLORREF AColor, std::uint8_t AAlpha) {
   TPixelSurface source(1, 1, AColor);

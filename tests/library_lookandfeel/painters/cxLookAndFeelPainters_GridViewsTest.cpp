@@ -1,5 +1,7 @@
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 
+#include "platform/ui/ImgList.h"
+#include "tests/library_graphics/ImageListTesting.h"
 #include "tests/library_lookandfeel/PainterTesting.h"
 
 #include <gtest/gtest.h>
@@ -475,6 +477,108 @@ TEST(SchedulerSplitters, UltraFlatBordersTwoEdgesAndFillsBetweenThem) {
     }
     EXPECT_EQ(Differing(canvas.Surface, reference), 0) << canvas.Surface.Picture(Bg);
   }
+}
+
+// ---------------------------------------------------------------------------
+// Data-row layouts, the day header and the navigator's glyphs
+
+TEST(DataRowLayouts, AHotSelectionSitsOnePixelInsideAndClipsToItsBounds) {
+  auto* painter = UltraFlatPainter();
+  const TRect r(2, 2, 30, 20);
+  TCanvasOnSurface canvas(32, 22, Bg);
+  painter->DrawDataRowLayoutSelection(canvas.Get(), r, cxbsHot);
+  // The item one pixel in: its shadow frame, then the hot fill.
+  TRect item = r;
+  item.Deflate(1);
+  TPixelSurface reference(32, 22, Bg);
+  GdiFill(reference.DC(), item, Sys(COLOR_GRADIENTINACTIVECAPTION));
+  GdiFrame(reference.DC(), item, Sys(COLOR_BTNSHADOW));
+  EXPECT_EQ(Differing(canvas.Surface, reference), 0) << canvas.Surface.Picture(Bg);
+  // The item's clip exclusions went with the call's own clip.
+  canvas->FillRect(canvas.Surface.ClientRect(), clYellow);
+  EXPECT_EQ(canvas.Surface.Count(RGB(255, 255, 0)), 32 * 22);
+
+  struct TRow {
+    TcxButtonState State;
+    COLORREF Fill;
+  };
+  const TRow rows[] = {{cxbsNormal, Rgb(painter->DefaultGroupColor())},
+                       {cxbsPressed, Rgb(painter->DefaultSelectionColor())},
+                       {cxbsDisabled, Sys(COLOR_INACTIVECAPTION)}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.State);
+    TCanvasOnSurface other(32, 22, Bg);
+    painter->DrawDataRowLayoutSelection(other.Get(), r, row.State);
+    EXPECT_EQ(other.Surface.Count(r, row.Fill), r.Width() * r.Height()) << "no border outside the hot state";
+  }
+}
+
+TEST(DataRowLayouts, TheContentIsTheContentColourInsideItsBounds) {
+  auto* painter = UltraFlatPainter();
+  TCanvasOnSurface canvas(20, 20, Bg);
+  painter->DrawDataRowLayoutContent(canvas.Get(), TRect(3, 4, 15, 16));
+  EXPECT_EQ(canvas.Surface.Count(Rgb(painter->DefaultContentColor())), 12 * 12);
+  EXPECT_EQ(canvas.Surface.BoundsOfOther(Bg), TRect(3, 4, 15, 16));
+  EXPECT_EQ(painter->DefaultDataRowLayoutContentTextColor(cxbsHot),
+            painter->DefaultLayoutViewContentTextColor(cxbsHot));
+}
+
+TEST(SchedulerDayHeader, TheBaseHandsTheBoundsToTheCallersBackgroundAndDrawsNothingElse) {
+  auto* painter = UltraFlatPainter();
+  const TRect r(1, 2, 30, 18);
+  TCanvasOnSurface canvas(32, 20, Bg);
+  std::vector<TRect> calls;
+  painter->DrawSchedulerDayHeader(canvas.Get(), r, TRect(3, 4, 20, 16), {nLeft}, cxBordersAll(), cxbsHot,
+                                  taCenter, vaCenter, false, false, L"Monday", nullptr, clRed, clBlue,
+                                  DefaultScaleFactor(), [&](TcxCanvas* ACanvas, const TRect& ABounds) {
+                                    EXPECT_EQ(ACanvas, canvas.Get());
+                                    calls.push_back(ABounds);
+                                    return true;
+                                  });
+  EXPECT_EQ(calls, std::vector<TRect>{r});
+  EXPECT_EQ(canvas.Surface.CountOther(canvas.Surface.ClientRect(), Bg), 0);
+  // Without a background event nothing at all happens.
+  painter->DrawSchedulerDayHeader(canvas.Get(), r, r, {}, cxBordersAll(), cxbsNormal, taLeftJustify, vaTop, false,
+                                  false, L"Monday", nullptr, clRed, clBlue, DefaultScaleFactor());
+  EXPECT_EQ(canvas.Surface.CountOther(canvas.Surface.ClientRect(), Bg), 0);
+}
+
+// A list of 11 x 11 solid squares, one per colour.
+TOwned<TImageList> SolidList(const std::vector<COLORREF>& AColors) {
+  TOwned<TImageList> list(New<TImageList>(nullptr));
+  list->SetSize(11, 11);
+  for (const COLORREF color : AColors) list->Add(SolidGlyph(11, 11, color).get(), nullptr);
+  return list;
+}
+
+TEST(NavigatorGlyphs, AnEnabledGlyphIsDrawnAsItIsADisabledOneGreyed) {
+  auto* painter = UltraFlatPainter();
+  const auto list = SolidList({RGB(255, 0, 0), RGB(0, 0, 200)});
+  const TRect glyph(4, 5, 15, 16);
+  TCanvasOnSurface enabled(20, 20, Bg);
+  painter->DrawNavigatorButtonGlyph(enabled.Get(), list.get(), 1, glyph, true, false);
+  EXPECT_EQ(enabled.Surface.Count(glyph, RGB(0, 0, 200)), 121) << enabled.Surface.Picture(Bg);
+  EXPECT_EQ(enabled.Surface.Count(Bg), 20 * 20 - 121) << "nothing outside the glyph";
+  TCanvasOnSurface disabled(20, 20, Bg);
+  painter->DrawNavigatorButtonGlyph(disabled.Get(), list.get(), 1, glyph, false, false);
+  EXPECT_EQ(disabled.Surface.Count(RGB(0, 0, 200)), 0);
+  EXPECT_GT(disabled.Surface.CountOther(glyph, Bg), 0) << "something greyed";
+}
+
+TEST(NavigatorGlyphs, SpreadsheetGroupButtonsShowItemEightExpandedAndSixCollapsed) {
+  auto* painter = UltraFlatPainter();
+  std::vector<COLORREF> colors(9, RGB(0, 0, 0));
+  colors[6] = RGB(255, 0, 0);
+  colors[8] = RGB(0, 255, 0);
+  const auto list = SolidList(colors);
+  const TRect r(0, 0, 21, 21);
+  TCanvasOnSurface expanded(21, 21, Bg);
+  painter->DrawSpreadSheetGroupExpandButtonGlyph(expanded.Get(), r, cxbsNormal, true, list.get());
+  EXPECT_EQ(expanded.Surface.BoundsOf(RGB(0, 255, 0)), TRect(5, 5, 16, 16)) << "11 x 11, centred";
+  TCanvasOnSurface collapsed(21, 21, Bg);
+  painter->DrawSpreadSheetGroupExpandButtonGlyph(collapsed.Get(), r, cxbsNormal, false, list.get());
+  EXPECT_EQ(collapsed.Surface.BoundsOf(RGB(255, 0, 0)), TRect(5, 5, 16, 16));
+  EXPECT_EQ(collapsed.Surface.Count(RGB(0, 255, 0)), 0);
 }
 
 }  // namespace

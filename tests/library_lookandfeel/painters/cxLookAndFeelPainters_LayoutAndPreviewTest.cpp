@@ -76,4 +76,21 @@ TEST(MessageBoxes, AnExcludedFrameAFillAndTheMessageCentred) {
   EXPECT_EQ(RingCount(canvas.Surface, r, line), RingLength(r));
 }
 
+TEST(Calculator, ButtonTextColoursByKind) {
+  auto* painter = UltraFlatPainter();
+  constexpr COLORREF maroon = RGB(128, 0, 0), red = RGB(255, 0, 0), blue = RGB(0, 0, 255), navy = RGB(0, 0, 128);
+  struct TRow {
+    TcxCalcButtonKind First, Last;
+    COLORREF Color;
+  };
+  const TRow rows[] = {{cbBack, cbClear, maroon}, {cbMC, cbMP, red},     {cbNum0, cbDecimal, blue},
+                       {cbDiv, cbAdd, red},       {cbSqrt, cbRev, navy}, {cbEqual, cbEqual, red},
+                       {cbNone, cbNone, blue}};
+  for (const TRow& row : rows)
+    for (int kind = row.First; kind <= row.Last; ++kind) {
+      SCOPED_TRACE(kind);
+      EXPECT_EQ(ColorToRGB(painter->CalcEditButtonTextColor(static_cast<TcxCalcButtonKind>(kind))), row.Color);
+    }
+}
+
 }  // namespace

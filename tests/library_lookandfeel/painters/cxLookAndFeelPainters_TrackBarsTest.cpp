@@ -281,4 +281,91 @@ TEST(Splitters, TheScrollBarSplitterIsANavigatorButtonWithAVerticalSplitterInsid
   EXPECT_EQ(canvas.Surface.Pixel(8, 9), Sys(COLOR_BTNSHADOW));
 }
 
+// ---------------------------------------------------------------------------
+// The range control
+
+// GDI+'s own framed rectangle: the fill, then a one-pixel pen around the
+// inside of R.
+void GdipFramedRectangle(HDC DC, const TRect& R, ARGB AFill, ARGB ABorder) {
+  GdipFill(DC, {R}, AFill);
+  GpGraphics* graphics = nullptr;
+  GdipCreateFromHDC(DC, &graphics);
+  GpPen* pen = nullptr;
+  GdipCreatePen1(ABorder, 1, Gdiplus::UnitPixel, &pen);
+  GdipDrawRectangleI(graphics, pen, R.Left, R.Top, R.Width() - 1, R.Height() - 1);
+  GdipDeletePen(pen);
+  GdipDeleteGraphics(graphics);
+}
+
+TEST(RangeControl, ThumbsAreFramedWithThreeGripLinesAsGdiPlusDrawsThem) {
+  auto* painter = UltraFlatPainter();
+  constexpr ARGB red = 0x80FF0000, blue = 0xFF0000FF;
+  struct TRow {
+    const char* Name;
+    bool Left;
+    TdxAlphaColor Color;
+    ARGB Fill;
+    TScale Scale;
+    std::vector<TRect> Grip;
+  };
+  // An 11 x 19 thumb at (2, 3): the grip 5 wide and 8 shorter, centred:
+  // lines at x = 5, 7 and 9 from y = 7 to 18; at 200 % a 22 x 38 thumb
+  // with lines two wide, four apart, in a grip 9 wide and 16 shorter.
+  const TRow rows[] = {
+      {"left, translucent red", true, red, red, {1, 1}, {TRect(5, 7, 6, 18), TRect(7, 7, 8, 18), TRect(9, 7, 10, 18)}},
+      {"right, default white", false, TdxAlphaColors::Default, 0xFFFFFFFF, {1, 1},
+       {TRect(5, 7, 6, 18), TRect(7, 7, 8, 18), TRect(9, 7, 10, 18)}},
+      {"left at 200 %", true, red, red, {2, 1},
+       {TRect(8, 11, 10, 33), TRect(12, 11, 14, 33), TRect(16, 11, 18, 33)}},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    const auto factor = ScaleFactorOf(row.Scale.Numerator, row.Scale.Denominator);
+    const TRect r = TRect(2, 3, 2, 3).InflateByMargins(TRect(0, 0, factor->Apply(11), factor->Apply(19)));
+    EXPECT_EQ(r.Width(), painter->GetRangeControlScaledThumbSize(factor.get()).cx);
+    TCanvasOnSurface canvas(30, 44, Bg);
+    if (row.Left)
+      painter->DrawRangeControlScaledLeftThumb(canvas.Get(), r, row.Color, blue, factor.get());
+    else
+      painter->DrawRangeControlScaledRightThumb(canvas.Get(), r, row.Color, blue, factor.get());
+    TPixelSurface reference(30, 44, Bg);
+    GdipFramedRectangle(reference.DC(), r, row.Fill, blue);
+    GdipFill(reference.DC(), row.Grip, blue);
+    EXPECT_LE(MaxChannelDifference(canvas.Surface, reference), 1) << canvas.Surface.Picture(Bg);
+  }
+}
+
+TEST(RangeControl, RulerHeaderAndSizingGlyph) {
+  auto* painter = UltraFlatPainter();
+  const TRect r(1, 1, 31, 13);
+  constexpr ARGB border = 0xC0102030;
+  struct TRow {
+    const char* Name;
+    bool Hot;
+    TdxAlphaColor Color;
+    ARGB Fill;
+  };
+  const TRow rows[] = {{"default", false, TdxAlphaColors::Default, 0xFFFFFFFF},
+                       {"default, hot", true, TdxAlphaColors::Default, 0xFFE2EAFD},
+                       {"translucent green", true, 0x6000FF00, 0x6000FF00}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface canvas(32, 14, Bg);
+    painter->DrawRangeControlRulerHeader(canvas.Get(), r, row.Hot, row.Color, border);
+    TPixelSurface reference(32, 14, Bg);
+    GdipFill(reference.DC(), {r}, row.Fill);
+    GdipFill(reference.DC(), {TRect(1, 1, 2, 13)}, border);
+    GdipFill(reference.DC(), {TRect(1, 12, 31, 13)}, border);
+    EXPECT_LE(MaxChannelDifference(canvas.Surface, reference), 1) << canvas.Surface.Picture(Bg);
+  }
+  // The sizing glyph: one line down the middle, two pixels short at each end.
+  TCanvasOnSurface glyph(7, 11, Bg);
+  painter->DrawRangeControlSizingGlyph(glyph.Get(), TRect(1, 1, 6, 10), 0xFF000000);
+  EXPECT_EQ(glyph.Surface.BoundsOfOther(Bg), TRect(3, 3, 4, 8));
+  EXPECT_EQ(glyph.Surface.Count(RGB(0, 0, 0)), 5);
+  EXPECT_EQ(painter->GetRangeControlSizingGlyphSize(), TSize(5, 9));
+  const auto twice = ScaleFactorOf(2, 1);
+  EXPECT_EQ(painter->GetRangeControlScaledScrollAreaHeight(twice.get()), 22);
+}
+
 }  // namespace

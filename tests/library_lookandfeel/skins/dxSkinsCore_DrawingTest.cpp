@@ -1,10 +1,14 @@
 #include "library/lookandfeel/skins/dxSkinsCore.h"
 #include "tests/library_lookandfeel/skins/SkinFixtures.h"
+#include "platform/ui/GdiScopes.h"
+#include "tests/library_graphics/GdiCanvasTesting.h"
 #include "tests/support/Pixels.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -91,6 +95,104 @@ INSTANTIATE_TEST_SUITE_P(Dpi, SkinNineParts,
                            return name;
                          });
 
+// ---------------------------------------------------------------------------
+// Vector textures
+
+// An element whose image is the vector fixture: two 24 x 24 frames side by
+// side, states Normal and Hot, the hot palette painting the style "Plate"
+// red.
+struct TVectorElement {
+  TOwned<TdxSkin> Skin{New<TdxSkin>(nullptr, L"Vector")};
+  TdxSkinElement* Element = Skin->AddGroup(L"Common")->AddElement(L"Plate");
+
+  TVectorElement(const TRect& AMargins, TdxSkinStretchMode AStretch) {
+    TdxSkinImage* image = Element->Image();
+    TOwned<TMemoryStream> texture = StreamOf(ReadSkinFixture(L"vector-texture.svg"));
+    image->Texture()->LoadFromStream(texture.get());
+    image->SetImageCount(2);
+    image->SetStates({esNormal, esHot});
+    image->SetMargins(AMargins);
+    image->SetMarginsScaled(true);
+    image->SetStretch(AStretch);
+    image->ColorPalettes()->Add(L"Hot")->Add(L"Plate", TColor(RGB(255, 0, 0)));
+  }
+};
+
+// The pixels of the surface's ARect that differ by more than 32 in some
+// channel from the reference of ARect's size.
+int DifferingFromReference(const TPixelSurface& ASurface, const TRect& ARect, const std::string& AReference) {
+  int differing = 0;
+  for (int y = 0; y < ARect.Height(); ++y)
+    for (int x = 0; x < ARect.Width(); ++x) {
+      const COLORREF drawn = ASurface.Pixel(ARect.Left + x, ARect.Top + y);
+      const auto* expected = reinterpret_cast<const unsigned char*>(AReference.data()) + (y * ARect.Width() + x) * 3;
+      differing += std::max({std::abs(GetRValue(drawn) - expected[0]), std::abs(GetGValue(drawn) - expected[1]),
+                             std::abs(GetBValue(drawn) - expected[2])}) > 32;
+    }
+  return differing;
+}
+
+TEST(SkinVectorTextures, FramesAreSharedByTheStates) {
+  TVectorElement vector(TRect(), smStretch);
+  TdxSkinImage* image = vector.Element->Image();
+  EXPECT_TRUE(image->TextureIsVector());
+  EXPECT_EQ(image->Size(), TSize(24, 24)) << "one frame per image index";
+  EXPECT_EQ(image->GetStateBounds(1, esHot), TRect(24, 0, 48, 24));
+  EXPECT_EQ(image->GetStateBounds(1, esNormal), TRect(24, 0, 48, 24));
+  EXPECT_FALSE(image->GetPalette(esNormal, false)) << "no normal palette and no global one asked for";
+  EXPECT_TRUE(image->GetPalette(esHot, false));
+}
+
+TEST(SkinVectorTextures, RasterisedInTheStatesPaletteAsLibrsvgDrawsTheRecolouredPicture) {
+  struct TRow {
+    const char* Name;
+    TdxSkinElementState State;
+    TRect Margins;
+    int DPI;
+    TSize Surface;
+    const wchar_t* Reference;
+  };
+  // Whole frames at 96 DPI, and frames sliced by their margins at 192 DPI
+  // (the scaled frame exactly fills the destination, so the slices rejoin).
+  const TRow rows[] = {
+      {"normal", esNormal, TRect(), 96, TSize(48, 48), L"vector-normal.rgb"},
+      {"hot", esHot, TRect(), 96, TSize(48, 48), L"vector-hot.rgb"},
+      {"a state the image lacks: normal", esPressed, TRect(), 96, TSize(48, 48), L"vector-normal.rgb"},
+      {"hot, sliced at 192 DPI", esHot, TRect(6, 6, 6, 6), 192, TSize(48, 48), L"vector-hot.rgb"},
+      {"normal, sliced at 192 DPI", esNormal, TRect(7, 5, 3, 6), 192, TSize(48, 48), L"vector-normal.rgb"},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TVectorElement vector(row.Margins, smStretch);
+    const TOwned<TdxScaleFactor> factor = ScaleFactorOf(row.DPI);
+    TPixelSurface surface(row.Surface.cx, row.Surface.cy, RGB(255, 255, 255));
+    vector.Element->Draw(surface.DC(), surface.ClientRect(), factor.get(), 1, row.State);
+    const std::string reference = ReadSkinFixture(row.Reference);
+    ASSERT_EQ(reference.size(), std::size_t{48 * 48 * 3});
+    EXPECT_LE(DifferingFromReference(surface, TRect(0, 0, 48, 48), reference), 48 * 48 * 2 / 100);
+  }
+}
+
+TEST(SkinVectorTextures, AStretchedPictureWithoutMarginsKeepsItsProportions) {
+  TVectorElement vector(TRect(), smStretch);
+  TPixelSurface surface(80, 48, RGB(255, 255, 255));
+  vector.Element->Draw(surface.DC(), surface.ClientRect(), ScaleFactorOf(96).get(), 1, esHot);
+  // The 48 x 48 picture in the middle, white beside it.
+  EXPECT_LE(DifferingFromReference(surface, TRect(16, 0, 64, 48), ReadSkinFixture(L"vector-hot.rgb")), 48 * 48 * 2 / 100);
+  EXPECT_EQ(surface.CountOther(TRect(0, 0, 16, 48), RGB(255, 255, 255)), 0);
+  EXPECT_EQ(surface.CountOther(TRect(64, 0, 80, 48), RGB(255, 255, 255)), 0);
+}
+
+TEST(SkinVectorTextures, TheGlobalPaletteRecoloursTheNormalStateOfASkinsImage) {
+  TVectorElement vector(TRect(), smStretch);
+  TdxSkinColorPalette* palette = vector.Skin->ColorPalettes()->Add(L"Default");
+  palette->Add(L"Plate", TColor(RGB(255, 0, 0)));
+  vector.Skin->SetActiveColorPaletteName(L"Default");
+  TPixelSurface surface(48, 48, RGB(255, 255, 255));
+  vector.Element->Draw(surface.DC(), surface.ClientRect(), ScaleFactorOf(96).get(), 1, esNormal);
+  EXPECT_LE(DifferingFromReference(surface, TRect(0, 0, 48, 48), ReadSkinFixture(L"vector-hot.rgb")), 48 * 48 * 2 / 100);
+}
+
 TEST(SkinImageGeometry, MarginsWiderThanTheDestinationShrinkByTheirShares) {
   const struct {
     const char* Name;
@@ -169,6 +271,246 @@ TEST(SkinElementDrawing, ColourBordersAndGradientCentre) {
   EXPECT_EQ(surface.Count(TRect(4, 18, 40, 20), RGB(0, 0, 0xFF)), 36 * 2) << "bottom, 1 scaled to 2";
   EXPECT_EQ(surface.Count(TRect(4, 0, 40, 18), RGB(0x80, 0x40, 0x20)), 36 * 18) << "the element colour";
   EXPECT_EQ(surface.Count(TRect(0, 18, 4, 20), RGB(0, 0, 0xFF)), 4 * 2) << "bottom drawn after left";
+}
+
+// ---------------------------------------------------------------------------
+// Alternate image attributes
+
+// The process-wide image set for the length of a scope.
+class TImageSetScope {
+ public:
+  explicit TImageSetScope(TdxSkinImageSet AValue) : FSaved(dxSkinImageSet()) { dxSetSkinImageSet(AValue); }
+  ~TImageSetScope() { dxSetSkinImageSet(FSaved); }
+  TImageSetScope(const TImageSetScope&) = delete;
+  TImageSetScope& operator=(const TImageSetScope&) = delete;
+
+ private:
+  TdxSkinImageSet FSaved;
+};
+
+// An element of states Normal and Hot whose hot attributes of image 1 fill
+// red inside offsets of 2 with a blue left border and a green inner top
+// border.
+struct TAlternateElement {
+  TOwned<TdxSkin> Skin{New<TdxSkin>(nullptr, L"Alternate")};
+  TdxSkinElement* Element = Skin->AddGroup(L"Common")->AddElement(L"Button");
+  TdxSkinAlternateImageAttributes* Hot;
+
+  explicit TAlternateElement(bool AWithTexture = false) {
+    TdxSkinImage* image = Element->Image();
+    image->SetStates({esNormal, esHot});
+    image->SetImageCount(2);
+    if (AWithTexture) {
+      TOwned<TMemoryStream> texture = StreamOf(ReadSkinFixture(L"nine-texture.png"));
+      image->Texture()->LoadFromStream(texture.get());
+      image->SetImageLayout(ilVertical);
+      image->SetImageCount(1);
+    }
+    Hot = Element->AddAlternateImageAttributes(esHot, AWithTexture ? 0 : 1);
+    Hot->SetGradientBeginColor(TColor(RGB(255, 0, 0)));
+    Hot->SetContentOffsets(TRect(2, 2, 2, 2));
+    Hot->Borders()->Left()->SetColor(TColor(RGB(0, 0, 255)));
+    Hot->Borders()->Left()->SetThin(1);
+    Hot->BordersInner()->Top()->SetColor(TColor(RGB(0, 255, 0)));
+    Hot->BordersInner()->Top()->SetThin(1);
+  }
+};
+
+// The hot attributes drawn into (0, 0, 20, 20) over white.
+TPixelSurface AlternateReference() {
+  TPixelSurface reference(20, 20, RGB(255, 255, 255));
+  const auto fill = [&](const TRect& R, COLORREF AColor) {
+    const TOwnedBrush brush(CreateSolidBrush(AColor));
+    const RECT r = R;
+    FillRect(reference.DC(), &r, brush.Get());
+  };
+  fill(TRect(2, 2, 18, 18), RGB(255, 0, 0));
+  fill(TRect(2, 2, 3, 18), RGB(0, 0, 255));
+  fill(TRect(3, 2, 18, 3), RGB(0, 255, 0));
+  return reference;
+}
+
+int DifferingPixels(const TPixelSurface& A, const TPixelSurface& B) {
+  int result = 0;
+  for (int y = 0; y < A.Height(); ++y)
+    for (int x = 0; x < A.Width(); ++x) result += A.Pixel(x, y) != B.Pixel(x, y);
+  return result;
+}
+
+TEST(SkinAlternateImages, AnElementWithoutImageDrawsItsAttributesForTheNormalisedStateAndIndex) {
+  TAlternateElement alternate;
+  struct TRow {
+    const char* Name;
+    int ImageIndex;
+    TdxSkinElementState State;
+    bool Drawn;
+  };
+  const TRow rows[] = {{"hot, image 1", 1, esHot, true},
+                       {"an index past the last: the last", 7, esHot, true},
+                       {"normal: none there", 1, esNormal, false},
+                       {"a state the image lacks: normal", 1, esPressed, false},
+                       {"image 0: none there", 0, esHot, false}};
+  const TPixelSurface reference = AlternateReference();
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TPixelSurface surface(20, 20, RGB(255, 255, 255));
+    alternate.Element->Draw(surface.DC(), surface.ClientRect(), nullptr, row.ImageIndex, row.State);
+    if (row.Drawn)
+      EXPECT_EQ(DifferingPixels(surface, reference), 0) << surface.Picture(RGB(255, 255, 255));
+    else
+      EXPECT_EQ(surface.CountOther(surface.ClientRect(), RGB(255, 255, 255)), 0);
+  }
+  // Attributes added after a lookup are found: the structure changed.
+  alternate.Element->AddAlternateImageAttributes(esNormal, 1)->SetGradientBeginColor(TColor(RGB(0, 0, 0)));
+  TPixelSurface surface(20, 20, RGB(255, 255, 255));
+  alternate.Element->Draw(surface.DC(), surface.ClientRect(), nullptr, 1, esNormal);
+  EXPECT_EQ(surface.Count(RGB(0, 0, 0)), 20 * 20);
+}
+
+TEST(SkinAlternateImages, AlphaAndScaledBorders) {
+  TAlternateElement alternate;
+  alternate.Hot->SetAlpha(128);
+  alternate.Hot->SetContentOffsets(TRect());
+  alternate.Element->SetScaleBorders(true);
+  TPixelSurface surface(20, 20, RGB(255, 255, 255));
+  alternate.Element->Draw(surface.DC(), surface.ClientRect(), ScaleFactorOf(192).get(), 1, esHot);
+  // Red at half alpha over white; the left border scaled to two pixels.
+  // The inner borders sit inside the outer ones' unscaled widths, so the
+  // inner top border, two pixels high, starts one pixel in, over the left
+  // border's second column.
+  const COLORREF half = surface.Pixel(10, 10);
+  EXPECT_EQ(GetRValue(half), 255);
+  EXPECT_NEAR(GetGValue(half), 127, 1);
+  EXPECT_EQ(surface.Count(TRect(0, 0, 1, 20), RGB(0, 0, 255)), 20);
+  EXPECT_EQ(surface.Count(TRect(1, 2, 2, 20), RGB(0, 0, 255)), 18);
+  EXPECT_EQ(surface.Count(TRect(1, 0, 20, 2), RGB(0, 255, 0)), 38);
+}
+
+TEST(SkinAlternateImages, TheImageSetChoosesBetweenImageAndAttributes) {
+  TAlternateElement alternate(true);
+  const TPixelSurface reference = AlternateReference();
+  struct TRow {
+    TdxSkinImageSet Set;
+    bool Alternate;
+  };
+  const TRow rows[] = {{imsDefault, false}, {imsOriginal, false}, {imsAlternate, true}};
+  for (const bool cached : {false, true}) {
+    alternate.Element->SetUseCache(cached);
+    ASSERT_EQ(alternate.Element->Cache() != nullptr, cached);
+    for (const TRow& row : rows) {
+      SCOPED_TRACE(std::to_string(row.Set) + (cached ? ", cached" : ""));
+      const TImageSetScope set(row.Set);
+      TPixelSurface surface(20, 20, RGB(255, 255, 255));
+      alternate.Element->Draw(surface.DC(), surface.ClientRect(), nullptr, 0, esHot);
+      if (row.Alternate)
+        EXPECT_EQ(DifferingPixels(surface, reference), 0) << surface.Picture(RGB(255, 255, 255));
+      else
+        EXPECT_EQ(surface.Count(RGB(255, 0, 0)), 0) << "the texture, which has no pure red";
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Canvas and clip forms
+
+TEST(SkinCanvasForms, ACanvasDrawsAsTheDeviceContextDoes) {
+  TNineElement nine(smTile);
+  const TOwned<TdxScaleFactor> factor = ScaleFactorOf(144);
+  const TRect r(3, 2, 63, 30);
+  struct TRow {
+    const char* Name;
+    bool Mirrored;
+  };
+  for (const TRow row : {TRow{"plain", false}, TRow{"right to left", true}}) {
+    SCOPED_TRACE(row.Name);
+    TPixelSurface direct(66, 32, RGB(255, 255, 255));
+    nine.Element->RightToLeftDependentDraw(direct.DC(), r, factor.get(), row.Mirrored, 0, esHot);
+    TCanvasOnSurface canvas(66, 32, RGB(255, 255, 255));
+    nine.Element->RightToLeftDependentDraw(static_cast<TcxCustomCanvas*>(canvas.Get()), r, factor.get(), row.Mirrored,
+                                           0, esHot);
+    EXPECT_EQ(DifferingPixels(canvas.Surface, direct), 0);
+    // The image alone, too.
+    TPixelSurface image(66, 32, RGB(255, 255, 255));
+    nine.Element->Image()->RightToLeftDependentDraw(image.DC(), r, factor.get(), row.Mirrored, 0, esHot);
+    TCanvasOnSurface imageCanvas(66, 32, RGB(255, 255, 255));
+    nine.Element->Image()->RightToLeftDependentDraw(static_cast<TcxCustomCanvas*>(imageCanvas.Get()), r, factor.get(),
+                                                    row.Mirrored, 0, esHot);
+    EXPECT_EQ(DifferingPixels(imageCanvas.Surface, image), 0);
+    EXPECT_GT(image.CountOther(r, RGB(255, 255, 255)), r.Width() * r.Height() / 2) << "something drawn";
+  }
+}
+
+TEST(SkinCanvasForms, TheClipFormsDrawOnlyInsideTheClipAndLeaveItAsItWas) {
+  TNineElement nine(smTile);
+  const TRect r(0, 0, 60, 30);
+  const TRect clip(10, 5, 80, 20);
+  const TRect inside(10, 5, 60, 20);
+  TPixelSurface whole(60, 30, RGB(255, 255, 255));
+  nine.Element->Draw(whole.DC(), r, nullptr, 0, esHot);
+  const auto check = [&](const TPixelSurface& ASurface) {
+    int differing = 0, outside = 0;
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 60; ++x) {
+        if (inside.Contains(x, y))
+          differing += ASurface.Pixel(x, y) != whole.Pixel(x, y);
+        else
+          outside += ASurface.Pixel(x, y) != RGB(255, 255, 255);
+      }
+    EXPECT_EQ(differing, 0);
+    EXPECT_EQ(outside, 0);
+  };
+  {
+    SCOPED_TRACE("device context");
+    TPixelSurface surface(60, 30, RGB(255, 255, 255));
+    nine.Element->Draw(surface.DC(), r, clip, nullptr, 0, esHot);
+    check(surface);
+    RECT box{};
+    EXPECT_EQ(GetClipBox(surface.DC(), &box), SIMPLEREGION) << "no clip region left behind";
+    EXPECT_EQ(TRect(box), TRect(0, 0, 60, 30));
+    nine.Element->Draw(surface.DC(), r, TRect(70, 0, 90, 30), nullptr, 0, esNormal);
+    check(surface);
+  }
+  {
+    SCOPED_TRACE("canvas");
+    TCanvasOnSurface canvas(60, 30, RGB(255, 255, 255));
+    nine.Element->Draw(static_cast<TcxCustomCanvas*>(canvas.Get()), r, clip, nullptr, 0, esHot);
+    check(canvas.Surface);
+    canvas->FillRect(canvas.Surface.ClientRect(), clYellow);
+    EXPECT_EQ(canvas.Surface.Count(RGB(255, 255, 0)), 60 * 30) << "the clip region comes back";
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Sizes and pictures
+
+TEST(SkinElementSizes, TheMinimumSizeGrowsToFramesThatDoNotResize) {
+  TNineElement nine(smNoResize);
+  nine.Element->SetMinSize(TSize(5, 40));
+  EXPECT_EQ(nine.Element->CalculateMinSize(), TSize(24, 40));
+  nine.Element->Image()->SetStretch(smStretch);
+  EXPECT_EQ(nine.Element->CalculateMinSize(), TSize(5, 40)) << "a stretched image does not count";
+}
+
+TEST(SkinElementSizes, GetImageDrawsTheElementAtTheMinimumSizeWhenNoneIsGiven) {
+  TNineElement nine(smTile);
+  nine.Element->SetMinSize(TSize(30, 20));
+  const TOwned<TdxScaleFactor> twice = ScaleFactorOf(192);
+  const TOwned<TdxSmartImage> picture = nine.Element->GetImage(0, TSize(0, 7), twice.get(), esHot);
+  EXPECT_EQ(picture->Size(), TSize(60, 40));
+  TPixelSurface direct(60, 40, RGB(255, 255, 255));
+  nine.Element->Draw(direct.DC(), direct.ClientRect(), twice.get(), 0, esHot);
+  TPixelSurface fromImage(60, 40, RGB(255, 255, 255));
+  picture->StretchDraw(fromImage.DC(), fromImage.ClientRect());
+  EXPECT_EQ(DifferingPixels(fromImage, direct), 0);
+}
+
+TEST(SkinElementCache, StaysOffForAVectorImageWithoutMargins) {
+  TVectorElement vector(TRect(), smStretch);
+  vector.Element->SetUseCache(true);
+  EXPECT_FALSE(vector.Element->UseCache());
+  vector.Element->Image()->SetMargins(TRect(2, 2, 2, 2));
+  vector.Element->SetUseCache(true);
+  EXPECT_TRUE(vector.Element->UseCache());
 }
 
 }  // namespace
