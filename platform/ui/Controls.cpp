@@ -418,8 +418,7 @@ void TControl::WndProc(TMessage& Message) {
     case WM_LBUTTONDBLCLK:
       if (FDragMode == dmAutomatic && !ComponentState().Contains(csDesigning) && !DragControl()) {
         // The press starts the drag instead of reaching the control.
-        BeginAutoDrag();
-        return;
+        if (BeginAutoDrag()) return;
       }
       if (FControlStyle.Contains(csCaptureMouse) && !ComponentState().Contains(csDesigning))
         SetMouseCapture(true);

@@ -354,6 +354,9 @@ TControl* DragControl();
 TDragObject* DragObject();
 // Ends the drag under way: dropped where it is when ADrop, else cancelled.
 void DragDone(bool ADrop);
+// Cancels the drag under way; called while the source makes its drag object
+// (DoStartDrag), it keeps the drag from starting.
+void CancelDrag();
 
 // ---------------------------------------------------------------------------
 // Routines
@@ -736,12 +739,13 @@ class TControl : public TComponent {
   // Dragging: the drag object is made here (OnStartDrag; null lets the
   // platform make one); the end (OnEndDrag); whether a drag over the control
   // may drop (OnDragOver; refused without a handler); a refused or
-  // cancelled drag; a left press with DragMode dmAutomatic.
+  // cancelled drag; a left press with DragMode dmAutomatic (true when the
+  // press started a drag: it then goes no further).
   virtual void DoStartDrag(TDragObject*& DragObject);
   virtual void DoEndDrag(TObject* Target, int X, int Y);
   virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
   virtual void DragCanceled() {}
-  virtual void BeginAutoDrag();
+  virtual bool BeginAutoDrag();
   // The window whose device context a graphic control draws on.
   virtual HWND GetDeviceContextWindow();
   void InvalidateControl(bool AIsVisible, bool AIsOpaque);

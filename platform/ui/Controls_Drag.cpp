@@ -14,6 +14,7 @@
 #include "platform/ui/ImgList.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -39,6 +40,7 @@ class TDragSession {
   static void Refresh();
   static void Done(bool ADrop);
   static void CancelByKey();
+  static void Cancel();
   // A control goes away: it stops being the target, and a drag object that
   // is being finished stops naming it.
   static void ControlDestroying(TControl* AControl);
@@ -64,14 +66,22 @@ class TDragSession {
   static inline HHOOK FKeyHook = nullptr;
   // The object of a drag being finished (after Release).
   static inline TDragObject* FEnding = nullptr;
+  // Inside the source's DoStartDrag; a cancel there stops the start.
+  static inline bool FStarting = false;
+  static inline bool FStartCancelled = false;
 };
 
 void TDragSession::Begin(TControl* AControl, bool AImmediate, int AThreshold) {
-  if (Active() || FEnding) return;
+  if (Active() || FEnding || FStarting) return;
   TControlTracker alive(AControl);
   TDragObject* object = nullptr;
-  AControl->DoStartDrag(object);
-  if (!alive.Alive() || Active()) return;
+  FStarting = true;
+  FStartCancelled = false;
+  {
+    const TScopeExit started([] { FStarting = false; });
+    AControl->DoStartDrag(object);
+  }
+  if (!alive.Alive() || Active() || std::exchange(FStartCancelled, false)) return;
   TOwned<TDragObject> own;
   if (!object) {
     own.reset(New<TDragControlObject>(AControl));
@@ -190,12 +200,17 @@ void TDragSession::CancelByKey() {
   Done(false);
 }
 
+void TDragSession::Cancel() {
+  if (FStarting) FStartCancelled = true;
+  else Done(false);
+}
+
 void TDragSession::ControlDestroying(TControl* AControl) {
   if (FObject && FObject->FDragTarget == AControl) {
     FObject->FDragTarget = nullptr;
     FAccepted = false;
   }
-  if (auto* ending = As<TBaseDragControlObject>(FEnding); ending && ending->Control() == AControl)
+  if (auto* ending = dynamic_cast<TBaseDragControlObject*>(FEnding); ending && ending->Control() == AControl)
     ending->SetControl(nullptr);
 }
 
@@ -235,6 +250,7 @@ LRESULT CALLBACK DragKeyHook(int ACode, WPARAM AKey, LPARAM AFlags) noexcept {
 TControl* DragControl() { return TDragSession::Control(); }
 TDragObject* DragObject() { return TDragSession::Object(); }
 void DragDone(bool ADrop) { TDragSession::Done(ADrop); }
+void CancelDrag() { TDragSession::Cancel(); }
 
 namespace controls_detail {
 
@@ -318,7 +334,7 @@ void TBaseDragControlObject::Create(TControl* AControl) {
 
 void TBaseDragControlObject::Assign(TDragObject* Source) {
   inherited::Assign(Source);
-  if (auto* other = As<TBaseDragControlObject>(Source)) FControl = other->FControl;
+  if (auto* other = dynamic_cast<TBaseDragControlObject*>(Source)) FControl = other->FControl;
 }
 
 void TBaseDragControlObject::Finished(TObject* Target, int X, int Y, bool Accepted) {
@@ -357,7 +373,10 @@ void TControl::EndDrag(bool ADrop) {
 
 bool TControl::Dragging() const { return TDragSession::Control() == this; }
 
-void TControl::BeginAutoDrag() { BeginDrag(Mouse()->DragImmediate(), Mouse()->DragThreshold()); }
+bool TControl::BeginAutoDrag() {
+  BeginDrag(Mouse()->DragImmediate(), Mouse()->DragThreshold());
+  return true;
+}
 
 void TControl::DoStartDrag(TDragObject*& DragObject) { CallEvent(FOnStartDrag, this, DragObject); }
 
@@ -375,7 +394,7 @@ void TControl::CMDrag(TMessage& Message) {
   if (!rec || !rec->Source) return;
   // A control's drag shows its targets the control itself.
   TObject* source = rec->Source;
-  if (auto* controlDrag = As<TBaseDragControlObject>(rec->Source); controlDrag && controlDrag->Control())
+  if (auto* controlDrag = dynamic_cast<TBaseDragControlObject*>(rec->Source); controlDrag && controlDrag->Control())
     source = controlDrag->Control();
   const TPoint p = ScreenToClient(rec->Pos);
   bool accept = false;

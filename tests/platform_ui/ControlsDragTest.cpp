@@ -19,7 +19,7 @@ String PointText(int X, int Y) { return L"(" + IntToStr(X) + L"," + IntToStr(Y) 
 
 String NameOf(TObject* AObject) {
   if (!AObject) return L"nil";
-  if (auto* c = As<TComponent>(AObject)) return c->Name();
+  if (auto* c = dynamic_cast<TComponent*>(AObject)) return c->Name();
   return AObject->ClassName();
 }
 
@@ -59,10 +59,12 @@ class TDragSpy : public TObject {
   bool AcceptWithCtrlOnly = false;
   TDragObject* SuppliedObject = nullptr;
   TObject* FreeOnDrop = nullptr;
+  bool CancelOnStart = false;
 
   void StartDrag(TObject* Sender, TDragObject*& DragObject) {
     Events.push_back(L"start " + NameOf(Sender));
     if (SuppliedObject) DragObject = SuppliedObject;
+    if (CancelOnStart) CancelDrag();
   }
   void DragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& AAccept) {
     Events.push_back(String(StateName(State)) + L" " + NameOf(Sender) + L" from " + NameOf(Source) + L" " +
@@ -385,6 +387,22 @@ TEST_F(ControlsDragTest, ATargetMayFreeTheSourceInItsDrop) {
   AppPumpPending();
   EXPECT_EQ(nullptr, DragControl());
   EXPECT_EQ(0, FSpy->Count(L"end")) << "a freed source is told nothing more";
+}
+
+TEST_F(ControlsDragTest, CancellingWhileTheDragStartsKeepsItFromStarting) {
+  FSpy->CancelOnStart = true;
+  Mouse()->SetDragImmediate(true);
+  FSource->SetDragMode(dmAutomatic);
+  const TPoint p = ScreenOf(FSource, 30, 40);
+  SendMove(p);
+  SendButton(p, MOUSEEVENTF_LEFTDOWN);
+  ASSERT_TRUE(AppPumpUntil([&] { return FSpy->Count(L"start") == 1; }));
+  EXPECT_FALSE(FSource->Dragging());
+  EXPECT_EQ(nullptr, DragObject());
+  ASSERT_TRUE(MoveUntil(ScreenOf(FTarget, 50, 30), [] { return true; }));
+  SendButton(ScreenOf(FTarget, 50, 30), MOUSEEVENTF_LEFTUP);
+  AppPumpPending();
+  EXPECT_EQ((std::vector<String>{L"start Source"}), FSpy->Events) << "no target asked, no end";
 }
 
 }  // namespace
