@@ -1185,3 +1185,14 @@ class TcxDragControlObject : public TDragControlObject {
 // The drag object a target of a drag last heard of (a drag whose source is
 // no control), or null.
 TDragObject* cxDragObject();
+
+// ---------------------------------------------------------------------------
+// Buffered painting (cxControls_BufferedPaint.cpp)
+
+// Paints R of a window through the system's buffered painting: the buffer is
+// cleared, the control (or, without one, the window) gets WM_ERASEBKGND and
+// WM_PRINTCLIENT on it, its alpha is made opaque unless AKeepAlpha, and it is
+// copied onto DC. Where buffered painting fails, the two messages go to DC.
+void PaintWindowBuffered(HWND AWnd, HDC DC, TWinControl* AControl, bool AKeepAlpha, const TRect& R);
+// The same for the invalid rectangle, between BeginPaint and EndPaint.
+void PaintWindowInBeginPaint(HWND AWnd, TWinControl* AControl, bool AKeepAlpha);
