@@ -32,6 +32,7 @@ void ControlDestroying(TControl* AControl) {
     if (!AControl->IsWindowed()) ReleaseCapture();
   }
   if (GMouseControl == AControl) GMouseControl = nullptr;
+  DragControlDestroying(AControl);
 }
 
 void SetMouseControl(TControl* AControl) {
@@ -206,6 +207,7 @@ TControlTracker::~TControlTracker() {
 
 void TMouse::Create() {
   inherited::Create();
+  FDragImmediate = true;
   SettingChanged();
 }
 
@@ -303,6 +305,7 @@ void TControl::Publish(TPublisher<TControl>& P) {
   P.Property(L"Caption", &TControl::Caption, &TControl::SetCaption).Stored(&TControl::IsCaptionStored);
   P.Property(L"Color", &TControl::Color, &TControl::SetColor).Stored(&TControl::IsColorStored).Default(clWindow);
   P.Property(L"Cursor", &TControl::Cursor, &TControl::SetCursor).Default(crDefault);
+  P.Property(L"DragCursor", &TControl::DragCursor, &TControl::SetDragCursor).Default(crDrag);
   P.Property(L"DragMode", &TControl::DragMode, &TControl::SetDragMode).Default(dmManual);
   P.Property(L"Enabled", &TControl::Enabled, &TControl::SetEnabled)
       .Stored(&TControl::IsEnabledStored)
@@ -327,6 +330,10 @@ void TControl::Publish(TPublisher<TControl>& P) {
   P.Property(L"OnMouseUp", &TControl::OnMouseUp, &TControl::SetOnMouseUp);
   P.Property(L"OnMouseWheel", &TControl::OnMouseWheel, &TControl::SetOnMouseWheel);
   P.Property(L"OnResize", &TControl::OnResize, &TControl::SetOnResize);
+  P.Property(L"OnDragDrop", &TControl::OnDragDrop, &TControl::SetOnDragDrop);
+  P.Property(L"OnDragOver", &TControl::OnDragOver, &TControl::SetOnDragOver);
+  P.Property(L"OnEndDrag", &TControl::OnEndDrag, &TControl::SetOnEndDrag);
+  P.Property(L"OnStartDrag", &TControl::OnStartDrag, &TControl::SetOnStartDrag);
 
   P.Message<&TControl::WMLButtonDown>(WM_LBUTTONDOWN);
   P.Message<&TControl::WMLButtonUp>(WM_LBUTTONUP);
@@ -353,6 +360,7 @@ void TControl::Publish(TPublisher<TControl>& P) {
   P.Message<&TControl::CMParentBiDiModeChanged>(CM_PARENTBIDIMODECHANGED);
   P.Message<&TControl::CMHitTest>(CM_HITTEST);
   P.Message<&TControl::CMMouseWheel>(CM_MOUSEWHEEL);
+  P.Message<&TControl::CMDrag>(CM_DRAG);
 }
 
 void TControl::Create(TComponent* AOwner) {
@@ -374,10 +382,13 @@ void TControl::Create(TComponent* AOwner) {
   FParentFont = true;
   FParentShowHint = true;
   FCursor = crDefault;
+  FDragCursor = crDrag;
 }
 
 void TControl::BeforeDestruction() {
   inherited::BeforeDestruction();
+  // A drag from this control ends while its overridables still work.
+  EndDrag(false);
   ControlDestroying(this);
   if (TApplication* app = Application()) app->ControlDestroyed(this);
 }
@@ -405,6 +416,10 @@ void TControl::WndProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
+      if (FDragMode == dmAutomatic && !ComponentState().Contains(csDesigning) && !DragControl()) {
+        // The press starts the drag instead of reaching the control.
+        if (BeginAutoDrag()) return;
+      }
       if (FControlStyle.Contains(csCaptureMouse) && !ComponentState().Contains(csDesigning))
         SetMouseCapture(true);
       if (FControlStyle.Contains(csClickEvents)) FControlState.Include(csClicked);

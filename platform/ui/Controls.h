@@ -7,6 +7,9 @@
 //   TInteractiveGesture, TInteractiveGestureOption, TGestureEventInfo,
 //   TTouchManager           touch gestures a control takes, and their event
 //   TScrollBarKind          sbHorizontal, sbVertical
+//   TDragState, TDragMessage, TDragRec, the drag events
+//   TDragObject             one drag between controls: capture, target, cursor
+//   TBaseDragControlObject, TDragControlObject   the drag of a control
 //   TMouse                  cursor position, capture, wheel and drag settings
 //   TControlCanvas          a canvas on a control's device context
 //   TControl                bounds, parent, visibility, colour, font, mouse,
@@ -248,6 +251,114 @@ using TKeyPressEvent = Delegate<void(TObject* Sender, wchar_t& Key)>;
 using TContextPopupEvent = Delegate<void(TObject* Sender, TPoint MousePos, bool& Handled)>;
 
 // ---------------------------------------------------------------------------
+// Dragging between controls (Controls_Drag.cpp)
+//
+// One drag runs at a time. BeginDrag asks the source control for its drag
+// object (DoStartDrag, OnStartDrag; a TDragControlObject of the platform's
+// own when none is given, freed at the end), takes the mouse capture with a
+// window of the object's and, once the mouse has moved past the threshold,
+// asks the control under the cursor with CM_DRAG whether it takes the drop
+// (DragOver, OnDragOver). Releasing the left button drops on a target that
+// accepted; Esc or a lost capture cancels. The object's Finished ends the
+// drag for the source (EndDrag, OnEndDrag).
+
+class TDragObject;
+class TDragImageList;
+
+enum TDragState { dsDragEnter, dsDragLeave, dsDragMove };
+// CM_DRAG: WParam is one of these, LParam a TDragRec*. For dmDragEnter and
+// dmDragMove a non-zero result accepts the drop.
+enum TDragMessage { dmDragEnter, dmDragLeave, dmDragMove, dmDragDrop };
+struct TDragRec {
+  TPoint Pos;  // screen coordinates
+  TDragObject* Source = nullptr;
+  TControl* Target = nullptr;
+};
+
+// Source is the dragged control for a control drag, else the drag object.
+using TDragOverEvent =
+    Delegate<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = Delegate<void(TObject* Sender, TObject* Source, int X, int Y)>;
+using TStartDragEvent = Delegate<void(TObject* Sender, TDragObject*& DragObject)>;
+// Target is null when the drag was cancelled or refused.
+using TEndDragEvent = Delegate<void(TObject* Sender, TObject* Target, int X, int Y)>;
+
+class TDragObject : public TObject {
+  SK_CLASS(TDragObject, TObject)
+ public:
+  void Destroy() override;
+  virtual void Assign(TDragObject* Source);
+  // The drag ended: accepted by Target (X, Y in its client coordinates), or
+  // not (Target null, X, Y on the screen). May free the object.
+  virtual void Finished(TObject* /*Target*/, int /*X*/, int /*Y*/, bool /*Accepted*/) {}
+  // The cursor over a target that accepts the drop, or over one that does not.
+  virtual TCursor GetDragCursor(bool Accepted, int X, int Y);
+  // The images shown under the cursor during the drag, or null.
+  virtual TDragImageList* GetDragImages() { return nullptr; }
+  virtual void HideDragImage();
+  virtual void ShowDragImage();
+  // Where the drag is (screen), the control under it and the point there.
+  TPoint DragPos() const { return FDragPos; }
+  TControl* DragTarget() const { return FDragTarget; }
+  TPoint DragTargetPos() const { return FDragTargetPos; }
+  bool Dropped() const { return FDropped; }
+  // Esc ended the drag.
+  bool Cancelling() const { return FCancelling; }
+
+ protected:
+  friend class TDragSession;
+  // The window that holds the mouse capture during the drag.
+  virtual HWND Capture();
+  virtual void ReleaseCapture(HWND AHandle);
+  virtual void WndProc(TMessage& Message);
+
+ private:
+  TPoint FDragPos;
+  TControl* FDragTarget;
+  TPoint FDragTargetPos;
+  bool FDropped;
+  bool FCancelling;
+  HWND FDragHandle;
+};
+
+// A drag whose source is a control.
+class TBaseDragControlObject : public TDragObject {
+  SK_CLASS(TBaseDragControlObject, TDragObject)
+ public:
+  virtual void Create(TControl* AControl);
+  void Assign(TDragObject* Source) override;
+  // Not accepted: the control's DragCanceled and a null target; then EndDrag.
+  void Finished(TObject* Target, int X, int Y, bool Accepted) override;
+  TControl* Control() const { return FControl; }
+  void SetControl(TControl* AValue) { FControl = AValue; }
+
+ protected:
+  // Tells the control (DoEndDrag).
+  virtual void EndDrag(TObject* Target, int X, int Y);
+
+ private:
+  TControl* FControl;
+};
+
+// The drag of a control with the control's cursor and drag images.
+class TDragControlObject : public TBaseDragControlObject {
+  SK_CLASS(TDragControlObject, TBaseDragControlObject)
+ public:
+  TCursor GetDragCursor(bool Accepted, int X, int Y) override;
+  TDragImageList* GetDragImages() override;
+};
+
+// The control being dragged, or null.
+TControl* DragControl();
+// The drag object of the drag under way, or null.
+TDragObject* DragObject();
+// Ends the drag under way: dropped where it is when ADrop, else cancelled.
+void DragDone(bool ADrop);
+// Cancels the drag under way; called while the source makes its drag object
+// (DoStartDrag), it keeps the drag from starting.
+void CancelDrag();
+
+// ---------------------------------------------------------------------------
 // Routines
 
 // The shift state of mouse key flags (MK_xxx) and of a key message's LParam
@@ -349,10 +460,15 @@ class TMouse : public TObject {
   // Pixels the mouse must move with a button down before a drag begins.
   int DragThreshold() const { return FDragThreshold; }
   void SetDragThreshold(int AValue) { FDragThreshold = AValue; }
+  // Whether a control with DragMode dmAutomatic starts dragging at the press
+  // (else once the mouse moved past the threshold).
+  bool DragImmediate() const { return FDragImmediate; }
+  void SetDragImmediate(bool AValue) { FDragImmediate = AValue; }
 
  private:
   int FWheelScrollLines;
   int FDragThreshold;
+  bool FDragImmediate;
 };
 
 // The one mouse object (created by the Controls unit).
@@ -476,6 +592,9 @@ class TControl : public TComponent {
   void SetControlState(const TControlState& AValue) { FControlState = AValue; }
   TDragMode DragMode() const { return FDragMode; }
   void SetDragMode(TDragMode AValue) { FDragMode = AValue; }
+  // The cursor over a target that accepts the control.
+  TCursor DragCursor() const { return FDragCursor; }
+  void SetDragCursor(TCursor AValue) { FDragCursor = AValue; }
   // Size rules: AutoSize lets the control choose its size (CanAutoSize),
   // CanResize may refuse or bend a size, Constraints limit it.
   bool AutoSize() const { return FAutoSize; }
@@ -535,6 +654,16 @@ class TControl : public TComponent {
   void ScaleBy(int M, int D);
   virtual void ChangeScale(int M, int D, bool AIsDpiChange);
 
+  // Dragging (Controls_Drag.cpp). BeginDrag starts at once, or once the
+  // mouse has moved AThreshold pixels (-1: the mouse's drag threshold) away.
+  void BeginDrag(bool AImmediate, int AThreshold = -1);
+  // Ends this control's drag: dropped where it is when ADrop, else cancelled.
+  void EndDrag(bool ADrop);
+  bool Dragging() const;
+  // Source dropped at (X, Y) in client coordinates (OnDragDrop).
+  virtual void DragDrop(TObject* Source, int X, int Y);
+  virtual TDragImageList* GetDragImages() { return nullptr; }
+
   // Components: a control's parent is its parent component.
   bool HasParent() override { return true; }
   TComponent* GetParentComponent() override;
@@ -561,6 +690,14 @@ class TControl : public TComponent {
   void SetOnResize(TNotifyEvent AValue) { FOnResize = AValue; }
   TContextPopupEvent OnContextPopup() const { return FOnContextPopup; }
   void SetOnContextPopup(TContextPopupEvent AValue) { FOnContextPopup = AValue; }
+  TDragOverEvent OnDragOver() const { return FOnDragOver; }
+  void SetOnDragOver(TDragOverEvent AValue) { FOnDragOver = AValue; }
+  TDragDropEvent OnDragDrop() const { return FOnDragDrop; }
+  void SetOnDragDrop(TDragDropEvent AValue) { FOnDragDrop = AValue; }
+  TStartDragEvent OnStartDrag() const { return FOnStartDrag; }
+  void SetOnStartDrag(TStartDragEvent AValue) { FOnStartDrag = AValue; }
+  TEndDragEvent OnEndDrag() const { return FOnEndDrag; }
+  void SetOnEndDrag(TEndDragEvent AValue) { FOnEndDrag = AValue; }
 
   // Overridables that callers outside the class use
   virtual void Click();
@@ -580,6 +717,8 @@ class TControl : public TComponent {
   friend class TControlCanvas;
   friend class TControlActionLink;
   friend class TControlTracker;
+  friend class TBaseDragControlObject;
+  friend class TDragSession;
 
   virtual String GetText() const;
   virtual void SetTextBuf(const String& AValue);
@@ -597,6 +736,16 @@ class TControl : public TComponent {
   virtual void DoContextPopup(const TPoint& MousePos, bool& Handled);
   virtual TPopupMenu* GetPopupMenu() const { return FPopupMenu; }
   virtual void FontChanged(TObject* Sender);
+  // Dragging: the drag object is made here (OnStartDrag; null lets the
+  // platform make one); the end (OnEndDrag); whether a drag over the control
+  // may drop (OnDragOver; refused without a handler); a refused or
+  // cancelled drag; a left press with DragMode dmAutomatic (true when the
+  // press started a drag: it then goes no further).
+  virtual void DoStartDrag(TDragObject*& DragObject);
+  virtual void DoEndDrag(TObject* Target, int X, int Y);
+  virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+  virtual void DragCanceled() {}
+  virtual bool BeginAutoDrag();
   // The window whose device context a graphic control draws on.
   virtual HWND GetDeviceContextWindow();
   void InvalidateControl(bool AIsVisible, bool AIsOpaque);
@@ -650,6 +799,7 @@ class TControl : public TComponent {
   void CMParentBiDiModeChanged(TMessage& Message);
   void CMHitTest(TMessage& Message);
   void CMMouseWheel(TMessage& Message);
+  void CMDrag(TMessage& Message);
 
   // Fields shared with TWinControl
   TWinControl* FParent;
@@ -689,6 +839,7 @@ class TControl : public TComponent {
   bool FApplyingParentFont;
   TCursor FCursor;
   TDragMode FDragMode;
+  TCursor FDragCursor;
   bool FAutoSize;
   TOwned<TSizeConstraints> FConstraints;
   TBiDiMode FBiDiMode;
@@ -712,6 +863,10 @@ class TControl : public TComponent {
   TNotifyEvent FOnMouseLeave;
   TNotifyEvent FOnResize;
   TContextPopupEvent FOnContextPopup;
+  TDragOverEvent FOnDragOver;
+  TDragDropEvent FOnDragDrop;
+  TStartDragEvent FOnStartDrag;
+  TEndDragEvent FOnEndDrag;
 };
 
 // ---------------------------------------------------------------------------

@@ -12,6 +12,8 @@ extern TControl* GMouseControl;
 
 // Forgets a control that is going away.
 void ControlDestroying(TControl* AControl);
+// Forgets a control that is going away as a drag target (Controls_Drag.cpp).
+void DragControlDestroying(TControl* AControl);
 // Releases the device contexts that control canvases took outside painting
 // (of one window, or all when null).
 void FreeDeviceContexts(HWND AWnd);

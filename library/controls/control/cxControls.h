@@ -1575,6 +1575,19 @@ class TcxControl : public TcxCustomControl,
   virtual void EndDragAndDropSession(bool Accepted);
   virtual bool IsCopyDragging() { return (GetAsyncKeyState(VK_CONTROL) & 0x8000) != 0; }
 
+  // Dragging the control onto others (cxControls_Drag.cpp): an automatic
+  // drag starts after the press, through the drag-detect loop, so the
+  // press itself reaches the control.
+  friend class TcxDragControlObject;
+  bool BeginAutoDrag() override { return false; }
+  virtual void BeginAutoDragAt(TMouseButton Button, int X, int Y);
+  virtual bool AllowsDesignTimeDrag(int, int) { return false; }
+  virtual TClass GetDragControlObjectClass();
+  // Whether a drag of the control may start (its object is made by then).
+  virtual bool StartDrag() { return true; }
+  void DoStartDrag(TDragObject*& DragObject) override;
+  void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+
   // The mouse position of a mouse message (from the cursor for controls too
   // wide or tall for 16-bit coordinates).
   TPoint MessageMousePos(const TMessage& Message);
@@ -1693,3 +1706,33 @@ bool cxControlsBufferedPaintInitialized();
 // The unit's start-up and shut-down.
 void cxControlsInitialization();
 void cxControlsFinalization();
+
+// ---------------------------------------------------------------------------
+// Dragging a control onto others (cxControls_Drag.cpp)
+
+// Cursor index of the library's copy cursor, shown while Ctrl is held over a
+// target that accepts.
+constexpr int crDragCopy = 2100;
+
+// The drag object a TcxControl hands out: it frees itself when the drag ends.
+class TcxDragControlObject : public TDragControlObject {
+  SK_CLASS(TcxDragControlObject, TDragControlObject)
+ public:
+  void Finished(TObject* Target, int X, int Y, bool Accepted) override;
+  TCursor GetDragCursor(bool Accepted, int X, int Y) override;
+};
+
+// The drag object a target of a drag last heard of (a drag whose source is
+// no control), or null.
+TDragObject* cxDragObject();
+
+// ---------------------------------------------------------------------------
+// Buffered painting (cxControls_BufferedPaint.cpp)
+
+// Paints R of a window through the system's buffered painting: the buffer is
+// cleared, the control (or, without one, the window) gets WM_ERASEBKGND and
+// WM_PRINTCLIENT on it, its alpha is made opaque unless AKeepAlpha, and it is
+// copied onto DC. Where buffered painting fails, the two messages go to DC.
+void PaintWindowBuffered(HWND AWnd, HDC DC, TWinControl* AControl, bool AKeepAlpha, const TRect& R);
+// The same for the invalid rectangle, between BeginPaint and EndPaint.
+void PaintWindowInBeginPaint(HWND AWnd, TWinControl* AControl, bool AKeepAlpha);

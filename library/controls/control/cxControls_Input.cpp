@@ -58,6 +58,20 @@ void TcxControl::WndProc(TMessage& Message) {
     default:
       break;
   }
+  if (!alive.Alive()) return;
+  switch (Message.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      const TPoint p = MessageMousePos(Message);
+      const TMouseButton button =
+          Message.Msg == WM_LBUTTONDOWN ? mbLeft : (Message.Msg == WM_RBUTTONDOWN ? mbRight : mbMiddle);
+      BeginAutoDragAt(button, p.X, p.Y);
+      break;
+    }
+    default:
+      break;
+  }
 }
 
 TPoint TcxControl::MessageMousePos(const TMessage& Message) {

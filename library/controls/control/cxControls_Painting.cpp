@@ -3,6 +3,8 @@
 
 #include "library/controls/control/cxControls_Internal.h"
 
+#include "library/controls/windows/cxDWMApi.h"
+#include "library/core/system/dxDPIAwareUtils.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 
 #include <vector>
@@ -38,9 +40,10 @@ void TcxControl::WMPaint(TMessage& Message) {
     DirectPaint(Message);
   } else if (TWMPaint(Message).DC() || !NeedsDoubleBuffering()) {
     DirectPaint(Message);
+  } else if (IsGlassPainting() && IsCompositionEnabled()) {
+    // Composed glass: the buffer keeps the alpha the glass shows through.
+    PaintWindowInBeginPaint(FHandle, this, IsGlassPaintOpaque());
   } else {
-    // Glass without composition, and glass with it (nothing composes a
-    // child window here), take the same buffered road.
     DoubleBufferedPaint(false);
   }
 }
@@ -91,6 +94,10 @@ void TcxControl::DoubleBufferedPaint(bool AWholeClient) {
   if (!paint.DC()) return;
   const TRect r = AWholeClient ? ClientRect() : TRect(paint.PaintRect());
   if (r.IsEmpty()) return;
+  if (IsUnawareGdiScaled()) {
+    PaintWindowBuffered(FHandle, paint.DC(), this, false, r);
+    return;
+  }
   // Only the invalid rectangle is buffered, and the update region clips
   // the buffer so that unchanged pixels are not painted again.
   const TMemoryDC buffer = TMemoryDC::Compatible(paint.DC(), r.Width(), r.Height());
