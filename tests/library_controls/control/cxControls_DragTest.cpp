@@ -80,6 +80,9 @@ class TDragObjectSupplier : public TObject {
 class cxControlsDragTest : public testing::Test {
  protected:
   void SetUp() override {
+    // The system-settings window is made on first use and lives with the
+    // process: the controls' scroll bars may be the first to ask, no leak.
+    SystemInfo();
     FWindows = ThreadWindowCount();
     FThreshold = Mouse()->DragThreshold();
     Mouse()->SetDragThreshold(4);
