@@ -19,6 +19,15 @@
 #include <vector>
 
 inline COLORREF Sys(int AIndex) { return GetSysColor(AIndex); }
+inline COLORREF Rgb(TColor AColor) { return static_cast<COLORREF>(ColorToRGB(AColor)); }
+
+// How many pixels of two surfaces of one size differ.
+inline int Differing(const TPixelSurface& A, const TPixelSurface& B) {
+  int result = 0;
+  for (int y = 0; y < A.Height(); ++y)
+    for (int x = 0; x < A.Width(); ++x) result += A.Pixel(x, y) != B.Pixel(x, y);
+  return result;
+}
 
 // GDI's own fill and frames, for references drawn beside a painter's.
 inline void GdiFill(HDC DC, const TRect& R, COLORREF AColor) {

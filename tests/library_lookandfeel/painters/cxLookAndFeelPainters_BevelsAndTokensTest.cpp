@@ -26,13 +26,6 @@ void Edge(HDC DC, const TRect& R, UINT AEdge) {
   DrawEdge(DC, &r, AEdge, BF_RECT);
 }
 
-int Differing(const TPixelSurface& A, const TPixelSurface& B) {
-  int result = 0;
-  for (int y = 0; y < A.Height(); ++y)
-    for (int x = 0; x < A.Width(); ++x) result += A.Pixel(x, y) != B.Pixel(x, y);
-  return result;
-}
-
 struct TBevelRow {
   const char* Name;
   TdxBevelShape Shape;

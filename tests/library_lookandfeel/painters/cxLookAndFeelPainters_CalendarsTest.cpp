@@ -8,13 +8,6 @@ namespace {
 
 using P = TcxCustomLookAndFeelPainter;
 
-int Differing(const TPixelSurface& A, const TPixelSurface& B) {
-  int result = 0;
-  for (int y = 0; y < A.Height(); ++y)
-    for (int x = 0; x < A.Width(); ++x) result += A.Pixel(x, y) != B.Pixel(x, y);
-  return result;
-}
-
 // ---------------------------------------------------------------------------
 // Modern calendar cells
 

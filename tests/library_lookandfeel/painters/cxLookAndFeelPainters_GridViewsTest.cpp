@@ -15,15 +15,6 @@ namespace {
 
 using P = TcxCustomLookAndFeelPainter;
 
-COLORREF Rgb(TColor AColor) { return static_cast<COLORREF>(ColorToRGB(AColor)); }
-
-int Differing(const TPixelSurface& A, const TPixelSurface& B) {
-  int result = 0;
-  for (int y = 0; y < A.Height(); ++y)
-    for (int x = 0; x < A.Width(); ++x) result += A.Pixel(x, y) != B.Pixel(x, y);
-  return result;
-}
-
 // GDI's own polygon with a one-pixel pen and a solid brush.
 void GdiPolygon(HDC DC, const std::vector<POINT>& APoints, COLORREF ABrush, COLORREF APen) {
   const HPEN pen = CreatePen(PS_SOLID, 1, APen);

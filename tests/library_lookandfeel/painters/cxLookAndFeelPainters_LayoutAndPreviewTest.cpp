@@ -6,13 +6,6 @@
 
 namespace {
 
-int Differing(const TPixelSurface& A, const TPixelSurface& B) {
-  int result = 0;
-  for (int y = 0; y < A.Height(); ++y)
-    for (int x = 0; x < A.Width(); ++x) result += A.Pixel(x, y) != B.Pixel(x, y);
-  return result;
-}
-
 TEST(PrintPreview, APageIsFramedShadowedAndLeavesTheClipAsItWas) {
   const TRect border(2, 2, 32, 42);
   const TRect content(6, 6, 26, 36);
