@@ -158,8 +158,9 @@ std::vector<TPartRow> PartRows() {
   return rows;
 }
 
-TEST_F(NativePainter, PartsAreTheThemesOwnDrawing) {
-  for (const TPartRow& row : PartRows()) {
+// Each row's drawing equals the theme's drawing of its part and state.
+void ExpectThemesOwnDrawing(const std::vector<TPartRow>& ARows) {
+  for (const TPartRow& row : ARows) {
     SCOPED_TRACE(row.Name);
     const TSystemTheme theme(row.Class);
     ASSERT_NE(theme.Get(), nullptr);
@@ -169,6 +170,10 @@ TEST_F(NativePainter, PartsAreTheThemesOwnDrawing) {
     ASSERT_FALSE(system.BoundsOfOther(Bg).IsEmpty()) << "the theme draws this part";
     EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
   }
+}
+
+TEST_F(NativePainter, PartsAreTheThemesOwnDrawing) {
+  ExpectThemesOwnDrawing(PartRows());
 }
 
 // The hint's face: the tooltip part drawn four pixels larger all round,
@@ -794,16 +799,7 @@ std::vector<TPartRow> DataViewRows() {
 }
 
 TEST_F(NativePainter, DataViewPartsAreTheThemesOwnDrawing) {
-  for (const TPartRow& row : DataViewRows()) {
-    SCOPED_TRACE(row.Name);
-    const TSystemTheme theme(row.Class);
-    ASSERT_NE(theme.Get(), nullptr);
-    TCanvasOnSurface canvas(W, H, Bg);
-    row.Draw(canvas.Get(), row.Bounds);
-    const TPixelSurface system = theme.Draw(row.Part, row.State, row.Bounds);
-    ASSERT_FALSE(system.BoundsOfOther(Bg).IsEmpty()) << "the theme draws this part";
-    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
-  }
+  ExpectThemesOwnDrawing(DataViewRows());
 }
 
 // The thumb's rectangle is the part's drawing size centred in the slot.
