@@ -145,6 +145,9 @@ void TDragSession::MoveTo(const TPoint& AScreenPos) {
   if (TDragImageList* images = object->GetDragImages()) {
     if (!FImagesShown) FImagesShown = images->BeginDrag(GetDesktopWindow(), AScreenPos.X, AScreenPos.Y);
     else images->DragMove(AScreenPos.X, AScreenPos.Y);
+    // The picture shows only over controls that ask for it.
+    if (target && target->ControlStyle().Contains(csDisplayDragImage)) images->ShowDragImage();
+    else images->HideDragImage();
   }
   SetCursor(Screen()->Cursors(object->GetDragCursor(FAccepted, AScreenPos.X, AScreenPos.Y)));
 }

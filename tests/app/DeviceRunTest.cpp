@@ -1,7 +1,8 @@
 // The window's handshake and flashing task against the simulated bootloader
 // (tools/with-device): every refusal of the handshake, every communication
 // error of the flashing task, the address forms and limits of the devices,
-// the runs that write little or nothing, and the progress the bar is given.
+// the runs that write little or nothing, the progress the bar is given, the
+// activity indicator's dots during a run and the GDI objects over many runs.
 // Each case gives the device its options (UseDevice) before the window opens
 // the port, so one device serves them all.
 #include "app/MainUnit.h"
@@ -16,6 +17,8 @@
 #include "library/stdctrls/dxActivityIndicator.h"
 #include "tests/app/MainFormFixture.h"
 #include "tests/app_serial/TestDevice.h"
+#include "tests/support/GuiLeaks.h"
+#include "tests/support/PumpUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -595,5 +598,97 @@ TEST_P(DeviceRunProgress, TheBarFollowsEachStep) {
 
 INSTANTIATE_TEST_SUITE_P(Runs, DeviceRunProgress, testing::ValuesIn(ProgressRows()),
                          [](const testing::TestParamInfo<TProgressRow>& AInfo) { return CaseName(AInfo.param.Name); });
+
+// ---------------------------------------------------------------------------
+// The activity indicator and the resources of many runs
+
+// The indicator's pixels as its window shows them.
+struct TIndicatorPixels {
+  std::vector<COLORREF> Pixels;
+  bool HasColour(COLORREF AColour) const { return std::ranges::find(Pixels, AColour) != Pixels.end(); }
+  bool AllOneColour() const {
+    return !Pixels.empty() && std::ranges::all_of(Pixels, [&](COLORREF C) { return C == Pixels.front(); });
+  }
+};
+
+TIndicatorPixels ReadIndicator(TWinControl* AIndicator) {
+  TIndicatorPixels result;
+  const HWND window = AIndicator->Handle();
+  RECT client{};
+  GetClientRect(window, &client);
+  const TWindowDC dc(window);
+  for (int y = 0; y < client.bottom; ++y)
+    for (int x = 0; x < client.right; ++x) result.Pixels.push_back(GetPixel(dc.Get(), x, y));
+  return result;
+}
+
+// The form's dot colour, $FFFF8000 as an alpha colour.
+const COLORREF Orange = RGB(0xFF, 0x80, 0x00);
+
+TEST_F(DeviceRun, TheIndicatorShowsOrangeDotsWhileTheRunLastsAndOnlyItsBackgroundOtherwise) {
+  // Eight blocks the device takes 60 ms each to write: the run lasts long
+  // enough for the indicator's timer to move the dots several times.
+  ASSERT_NO_FATAL_FAILURE(Open({ClassicDevice + " --page-write-ms 60", ClassicParams, {{0, PatternBytes(1024, 17)}}}));
+  CheckBoxes(true, false, false);
+  ShowForm();
+  ASSERT_TRUE(Connect()) << "not connected";
+  PumpPending();
+  const TIndicatorPixels before = ReadIndicator(Form->Running);
+  EXPECT_TRUE(before.AllOneColour()) << "before the run";
+  EXPECT_FALSE(before.HasColour(Orange));
+
+  Form->BTN_FlashClick(Form->BTN_Flash);
+  ASSERT_TRUE(FlashTask) << "no run started";
+  int framesWithDots = 0;
+  std::vector<COLORREF> firstFrame;
+  bool dotsMoved = false;
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        if (Form->Running->Active()) {
+          const TIndicatorPixels now = ReadIndicator(Form->Running);
+          if (now.HasColour(Orange)) {
+            ++framesWithDots;
+            if (firstFrame.empty()) firstFrame = now.Pixels;
+            else dotsMoved = dotsMoved || now.Pixels != firstFrame;
+          }
+        }
+        return !FlashTaskActive();
+      },
+      20000));
+  FlashTask->Wait();
+  CheckSynchronize();
+  ExpectSucceeded();
+  EXPECT_GT(framesWithDots, 0) << "no orange dot was seen during the run";
+  EXPECT_TRUE(dotsMoved) << "the dots stood still";
+
+  PumpPending();
+  const TIndicatorPixels after = ReadIndicator(Form->Running);
+  EXPECT_TRUE(after.AllOneColour()) << "after the run";
+  EXPECT_FALSE(after.HasColour(Orange));
+  EXPECT_EQ(before.Pixels, after.Pixels);
+}
+
+TEST_F(DeviceRun, AHundredRunsLeaveNoGdiObjectBehind) {
+  ASSERT_NO_FATAL_FAILURE(Open(ClassicProject()));
+  ShowForm();
+  const auto run = [&] {
+    // After a run the port is closed and the window still says connected:
+    // the first click disconnects, the second connects again.
+    if (Connected) Form->BTN_ConnectClick(Form->BTN_Connect);
+    ASSERT_TRUE(Connect()) << "not connected";
+    ASSERT_NO_FATAL_FAILURE(Flash());
+    ASSERT_TRUE(FlashedOK);
+    FlashedOK = false;
+    PumpPending();
+  };
+  // Objects the system makes on first use are there after the first run.
+  ASSERT_NO_FATAL_FAILURE(run());
+  const int objects = GdiObjectCount();
+  for (int i = 0; i < 100; ++i) {
+    SCOPED_TRACE(i);
+    ASSERT_NO_FATAL_FAILURE(run());
+  }
+  EXPECT_EQ(objects, GdiObjectCount());
+}
 
 }  // namespace

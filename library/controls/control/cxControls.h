@@ -58,6 +58,7 @@
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
 #include "library/controls/scrollbars/cxScrollBar.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/UITypes.h"
 #include "platform/runtime/Threads.h"
@@ -1581,12 +1582,26 @@ class TcxControl : public TcxCustomControl,
   friend class TcxDragControlObject;
   bool BeginAutoDrag() override { return false; }
   virtual void BeginAutoDragAt(TMouseButton Button, int X, int Y);
-  virtual bool AllowsDesignTimeDrag(int, int) { return false; }
+  virtual bool AllowsDesignTimeDrag(int, int) { return true; }
   virtual TClass GetDragControlObjectClass();
   // Whether a drag of the control may start (its object is made by then).
   virtual bool StartDrag() { return true; }
   void DoStartDrag(TDragObject*& DragObject) override;
+  void DoEndDrag(TObject* Target, int X, int Y) override;
   void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  // The picture that follows the mouse while the control is dragged: made
+  // once a drag from DrawDragImage at DragImageSize, gone when it ends.
+  TDragImageList* GetDragImages() override;
+  virtual bool ShowsDragImage() { return false; }
+  virtual TClass DragImageListClass();
+  virtual TSize DragImageSize() { return TSize(0, 0); }
+  virtual void DrawDragImage(TcxCanvas*, const TRect&) {}
+  virtual void PrepareDragImages();
+  // ScrollWindowEx with the dragged picture hidden meanwhile, so that it is
+  // not scrolled along with the content.
+  void ScrollWindow(int DX, int DY, const TRect& AScrollRect);
+  // Whether the middle-button scrolling loop runs.
+  bool IsScrollingContent() const { return FIsScrollingContent; }
 
   // The mouse position of a mouse message (from the cursor for controls too
   // wide or tall for 16-bit coordinates).
@@ -1643,6 +1658,8 @@ class TcxControl : public TcxCustomControl,
   String FOriginalHint;
   bool FJustTurnedOpaque;
   bool FTransparent;
+  TOwned<TDragImageList> FDragImages;
+  bool FIsScrollingContent = false;
   TOwned<TcxDragAndDropObject> FDragAndDropObject;
   TClass FDragAndDropObjectClass;
   TCursor FDragAndDropPrevCursor;
@@ -1722,6 +1739,11 @@ class TcxDragControlObject : public TDragControlObject {
   TCursor GetDragCursor(bool Accepted, int X, int Y) override;
 };
 
+// The list that holds a dragged control's picture.
+class TcxDragImageList : public TDragImageList {
+  SK_CLASS(TcxDragImageList, TDragImageList)
+};
+
 // The drag object a target of a drag last heard of (a drag whose source is
 // no control), or null.
 TDragObject* cxDragObject();
@@ -1736,3 +1758,6 @@ TDragObject* cxDragObject();
 void PaintWindowBuffered(HWND AWnd, HDC DC, TWinControl* AControl, bool AKeepAlpha, const TRect& R);
 // The same for the invalid rectangle, between BeginPaint and EndPaint.
 void PaintWindowInBeginPaint(HWND AWnd, TWinControl* AControl, bool AKeepAlpha);
+// The same for the whole client area, on the window's own device context
+// (a repaint outside WM_PAINT, e.g. of a native child on glass).
+void PaintWindowThroughDC(HWND AWnd, TWinControl* AControl, bool AKeepAlpha);

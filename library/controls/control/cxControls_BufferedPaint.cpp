@@ -71,3 +71,9 @@ void PaintWindowInBeginPaint(HWND AWnd, TWinControl* AControl, bool AKeepAlpha) 
   const TPaintScope paint(AWnd);
   if (paint.DC()) PaintWindowBuffered(AWnd, paint.DC(), AControl, AKeepAlpha, TRect(paint.PaintRect()));
 }
+
+void PaintWindowThroughDC(HWND AWnd, TWinControl* AControl, bool AKeepAlpha) {
+  const TWindowDC dc(AWnd);
+  RECT client{};
+  if (dc && GetClientRect(AWnd, &client)) PaintWindowBuffered(AWnd, dc.Get(), AControl, AKeepAlpha, TRect(client));
+}

@@ -108,6 +108,7 @@ void TcxControl::Publish(TPublisher<TcxControl>& P) {
 
 void TcxControl::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
+  if (ShowsDragImage()) ControlStyle().Include(csDisplayDragImage);
   FCanvas.reset(New<TcxCanvas>(inherited::Canvas()));
   FFocusOnClick = true;
   CreateLookAndFeel(this, BindEvent<&TcxControl::LookAndFeelChangeHandler>(this));

@@ -1,7 +1,8 @@
 // Dragging a library control onto other controls through the class
 // library's drag: the drag object a control hands out, and the control's
 // side of the drag (start after the drag-detect loop, start and refusal,
-// the drag object a target hears of).
+// the drag object a target hears of, the picture that follows the mouse);
+// and middle-button scrolling, which starts from the same press.
 
 #include "library/controls/control/cxControls_Internal.h"
 
@@ -32,6 +33,12 @@ TCursor TcxDragControlObject::GetDragCursor(bool Accepted, int X, int Y) {
 // TcxControl: the class library's drag
 
 void TcxControl::BeginAutoDragAt(TMouseButton Button, int X, int Y) {
+  if (Button == mbMiddle) {
+    if (WantsScrollBars())
+      MiddleButtonScrolling(this, IsScrollBarVisible(sbHorizontal), IsScrollBarVisible(sbVertical),
+                            FIsScrollingContent, [this](TcxDirection ADirection) { ScrollContent(ADirection); });
+    return;
+  }
   if (Button != mbLeft || DragMode() != dmAutomatic || !MouseCapture()) return;
   if ((IsDesigning() && !AllowsDesignTimeDrag(X, Y)) || !CanDrag(X, Y)) return;
   if (cxDragDetect(Handle(), ClientToScreen(TPoint(X, Y))) == ddDrag) BeginDrag(false, -1);
@@ -54,4 +61,44 @@ void TcxControl::DoStartDrag(TDragObject*& DragObject) {
 void TcxControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
   if (auto* object = dynamic_cast<TDragObject*>(Source)) GDragObject = State == dsDragLeave ? nullptr : object;
   inherited::DragOver(Source, X, Y, State, Accept);
+}
+
+void TcxControl::DoEndDrag(TObject* Target, int X, int Y) {
+  inherited::DoEndDrag(Target, X, Y);
+  FDragImages.reset();
+}
+
+// ---------------------------------------------------------------------------
+// TcxControl: the dragged picture
+
+TClass TcxControl::DragImageListClass() { return TcxDragImageList::ClassInfo(); }
+
+TDragImageList* TcxControl::GetDragImages() {
+  if (!ShowsDragImage()) return nullptr;
+  if (!FDragImages) {
+    FDragImages.reset(NewOfClass<TDragImageList>(DragImageListClass(), nullptr));
+    PrepareDragImages();
+  }
+  return FDragImages->Count() > 0 ? FDragImages.get() : nullptr;
+}
+
+void TcxControl::PrepareDragImages() {
+  const TSize size = DragImageSize();
+  if (size.cx <= 0 || size.cy <= 0) {
+    FDragImages->Clear();
+    return;
+  }
+  FDragImages->SetSize(size.cx, size.cy);
+  const TOwned<TcxBitmap> picture(New<TcxBitmap>());
+  picture->CreateSize(size.cx, size.cy);
+  DrawDragImage(picture->cxCanvas(), picture->ClientRect());
+  FDragImages->AddMasked(picture.get(), picture->TransparentColor());
+}
+
+void TcxControl::ScrollWindow(int DX, int DY, const TRect& AScrollRect) {
+  TDragObject* dragged = cxDragObject();
+  if (dragged) dragged->HideDragImage();
+  const RECT r = AScrollRect;
+  ScrollWindowEx(Handle(), DX, DY, &r, nullptr, nullptr, nullptr, SW_INVALIDATE | SW_ERASE);
+  if (dragged) dragged->ShowDragImage();
 }

@@ -1,7 +1,8 @@
 // A library control dragged onto a control of another window through the
 // class library's drag, with real mouse and keyboard input: the start after
 // the drag-detect loop, the drag object it hands out (copy cursor with Ctrl,
-// freed by itself), a refused start, and what a target remembers.
+// freed by itself), a refused start, what a target remembers and the picture
+// that follows the mouse; and middle-button scrolling started by the press.
 #include "library/controls/control/cxControls.h"
 
 #include "tests/library_controls/ControlsTesting.h"
@@ -10,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -42,6 +44,26 @@ class TDragSourceControl : public TcxControl {
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override {
     ++MouseDowns;
     inherited::MouseDown(Button, Shift, X, Y);
+  }
+};
+
+// Shows a 24 x 16 picture while dragged: red, with a blue square at
+// (4, 4)-(12, 12); red is the bottom-left pixel, so it is the transparent one.
+class TPictureSourceControl : public TDragSourceControl {
+  SK_CLASS(TPictureSourceControl, TDragSourceControl)
+ public:
+  TSize PictureSize{24, 16};
+  int Drawn = 0;
+  using TcxControl::DoEndDrag;
+  using TcxControl::GetDragImages;
+
+ protected:
+  bool ShowsDragImage() override { return true; }
+  TSize DragImageSize() override { return PictureSize; }
+  void DrawDragImage(TcxCanvas* ACanvas, const TRect& R) override {
+    ++Drawn;
+    ACanvas->FillRect(R, clRed);
+    ACanvas->FillRect(TRect(4, 4, 12, 12), clBlue);
   }
 };
 
@@ -116,8 +138,9 @@ class cxControlsDragTest : public testing::Test {
   }
   // Presses on the source and moves past the drag-detect square in one go,
   // so that the loop the press enters finds the move.
-  void PressAndPull() {
-    const TPoint start = FSource->ClientToScreen(TPoint(40, 40));
+  // A second press at the same place soon after would be a double click.
+  void PressAndPull(const TPoint& AStart = TPoint(40, 40)) {
+    const TPoint start = FSource->ClientToScreen(AStart);
     SendMouseMove(start);
     SendMouseSteps({{start, MOUSEEVENTF_LEFTDOWN}, {start + TPoint(12, 0), 0}});
   }
@@ -209,6 +232,175 @@ TEST_F(cxControlsDragTest, ATargetRemembersADragObjectThatIsNoControlsWhileTheDr
   ASSERT_TRUE(PumpUntil([&] { return !FSource->Dragging(); }));
   EXPECT_EQ(nullptr, cxDragObject()) << "the drag is over";
   EXPECT_EQ(0, GDragObjectsFreed) << "the supplied object stays its owner's";
+}
+
+// What the native drag image list shows drawn over green.
+struct TDrawnPicture {
+  bool Dragging = false;
+  COLORREF Inside = CLR_INVALID;
+  COLORREF Transparent = CLR_INVALID;
+};
+
+TDrawnPicture DrawnDragPicture() {
+  TDrawnPicture result;
+  POINT hotSpot{}, dragPos{};
+  const HIMAGELIST list = ImageList_GetDragImage(&dragPos, &hotSpot);
+  result.Dragging = list != nullptr;
+  if (!list) return result;
+  const TOwned<TcxBitmap> target(New<TcxBitmap>());
+  target->CreateSize(24, 16);
+  target->cxCanvas()->FillRect(target->ClientRect(), clLime);
+  // The drag list holds the picture merged with the cursor: its first image
+  // is ours at the top left.
+  ImageList_Draw(list, 0, target->Canvas()->Handle(), 0, 0, ILD_TRANSPARENT);
+  result.Inside = GetPixel(target->Canvas()->Handle(), 6, 6);
+  result.Transparent = GetPixel(target->Canvas()->Handle(), 1, 1);
+  return result;
+}
+
+TEST_F(cxControlsDragTest, ThePictureIsDrawnOnceADragShownWhileItRunsAndGoneAfterwards) {
+  FSourceForm->RemoveComponent(FSource);
+  FSource->Free();
+  auto* source = New<TPictureSourceControl>(FSourceForm.get());
+  FSource = source;
+  source->SetBounds(20, 20, 160, 100);
+  source->SetParent(FSourceForm.get());
+  source->SetDragMode(dmAutomatic);
+  EXPECT_TRUE(source->ControlStyle().Contains(csDisplayDragImage));
+  EXPECT_FALSE(FTarget->ControlStyle().Contains(csDisplayDragImage)) << "only controls that show a picture";
+
+  for (int drag = 1; drag <= 2; ++drag) {
+    SCOPED_TRACE(drag);
+    PressAndPull(TPoint(40 * drag, 40));
+    ASSERT_TRUE(PumpUntil([&] { return source->Dragging(); }));
+    TDrawnPicture picture;
+    ASSERT_TRUE(MoveUntil(source->ClientToScreen(TPoint(100, 60)), [&] {
+      picture = DrawnDragPicture();
+      return picture.Dragging;
+    })) << "the system's drag list is not in use";
+    EXPECT_EQ(ColorToRGB(clBlue), picture.Inside);
+    EXPECT_EQ(ColorToRGB(clLime), picture.Transparent) << "red is the transparent colour";
+    ASSERT_TRUE(MoveUntil(source->ClientToScreen(TPoint(110, 60)), [] { return true; }));
+    SendMouseButtons(source->ClientToScreen(TPoint(110, 60)), MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(PumpUntil([&] { return !source->Dragging(); }));
+    EXPECT_FALSE(DrawnDragPicture().Dragging);
+    EXPECT_EQ(drag, source->Drawn) << "drawn once a drag, not on every move";
+  }
+}
+
+TEST_F(cxControlsDragTest, APictureOfNoSizeGivesNoDragImages) {
+  FSourceForm->RemoveComponent(FSource);
+  FSource->Free();
+  auto* source = New<TPictureSourceControl>(FSourceForm.get());
+  FSource = source;
+  source->SetParent(FSourceForm.get());
+  for (const TSize size : {TSize(0, 16), TSize(24, 0), TSize(-1, -1)}) {
+    source->PictureSize = size;
+    EXPECT_EQ(nullptr, source->GetDragImages()) << size.cx << "x" << size.cy;
+    source->DoEndDrag(nullptr, 0, 0);
+  }
+  EXPECT_EQ(0, source->Drawn);
+  source->PictureSize = TSize(24, 16);
+  TDragImageList* images = source->GetDragImages();
+  ASSERT_NE(nullptr, images);
+  EXPECT_EQ(1, images->Count());
+  EXPECT_EQ(24, images->Width());
+  EXPECT_EQ(16, images->Height());
+  EXPECT_EQ(TcxDragImageList::ClassInfo(), images->ClassType());
+  EXPECT_EQ(images, source->GetDragImages()) << "made once";
+  EXPECT_EQ(1, source->Drawn);
+}
+
+// ---------------------------------------------------------------------------
+// Middle-button scrolling from the press
+
+// Content 1,000 pixels high in a narrower, lower client: the vertical bar
+// alone shows. Scroll steps arrive as the bars' line steps.
+class TTallContentControl : public TcxControl {
+  SK_CLASS(TTallContentControl, TcxControl)
+ public:
+  bool Wants = true;
+  int MiddleDowns = 0;
+  using TcxControl::IsScrollingContent;
+  std::vector<std::pair<TScrollBarKind, TScrollCode>> Scrolls;
+
+ protected:
+  bool WantsScrollBars() override { return Wants; }
+  void SetupScrollBars() override {
+    SetScrollBarInfo(sbHorizontal, 0, 49, 1, ClientBounds().Width(), 0, true, true);
+    SetScrollBarInfo(sbVertical, 0, 999, 1, ClientBounds().Height(), 0, true, true);
+  }
+  void HandleScroll(TScrollBarKind AKind, TScrollCode ACode, int&) override { Scrolls.emplace_back(AKind, ACode); }
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override {
+    if (Button == mbMiddle) ++MiddleDowns;
+    inherited::MouseDown(Button, Shift, X, Y);
+  }
+};
+
+class cxControlsMiddleButtonTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    SystemInfo();
+    FForm.reset(NewShownForm(TRect(60, 60, 460, 420)));
+    Control = New<TTallContentControl>(FForm.get());
+    Control->SetBounds(20, 20, 200, 150);
+    Control->SetParent(FForm.get());
+    Control->HandleNeeded();
+  }
+  void TearDown() override {
+    if (GetAsyncKeyState(VK_MBUTTON) & 0x8000) SendMouseButtons(Mouse()->CursorPos(), MOUSEEVENTF_MIDDLEUP);
+    FForm.reset();
+    PumpPending();
+  }
+  TPoint Origin() const { return Control->ClientToScreen(TPoint(100, 75)); }
+
+  TOwned<TForm> FForm;
+  TTallContentControl* Control = nullptr;
+};
+
+TEST_F(cxControlsMiddleButtonTest, ThePressScrollsTheContentByLinesAlongTheVisibleBar) {
+  ASSERT_TRUE(Control->IsScrollBarVisible(sbVertical));
+  ASSERT_FALSE(Control->IsScrollBarVisible(sbHorizontal));
+  const TPoint origin = Origin();
+  TLoopScript script;
+  bool verticalOnlyCursor = false;
+  // The neutral cursor tells which bars the loop was given.
+  script.Then([&] { return Control->IsScrollingContent(); },
+              [&] { verticalOnlyCursor = GetCursor() == Screen()->Cursors(2103); });
+  script.MoveTo(origin + TPoint(0, 200), [&] { return CursorIsAt(origin + TPoint(0, 200)); });
+  script.Then([&] { return Control->Scrolls.size() >= 3; }, [] {
+    SendKey(VK_ESCAPE, false);
+    SendKey(VK_ESCAPE, true);
+  });
+  SendMouseMove(origin);
+  SendMouseButtons(origin, MOUSEEVENTF_MIDDLEDOWN);
+  ASSERT_TRUE(PumpUntil([&] { return script.Finished() && !Control->IsScrollingContent(); }, 10000))
+      << "step " << script.FailedStep();
+  SendMouseButtons(origin + TPoint(0, 200), MOUSEEVENTF_MIDDLEUP);
+  EXPECT_EQ(1, Control->MiddleDowns);
+  EXPECT_TRUE(verticalOnlyCursor);
+  EXPECT_TRUE(std::ranges::all_of(Control->Scrolls, [](const auto& AStep) {
+    return AStep == std::pair<TScrollBarKind, TScrollCode>(sbVertical, scLineDown);
+  }));
+  EXPECT_EQ(nullptr, GetCapture());
+}
+
+TEST_F(cxControlsMiddleButtonTest, AControlWithoutBarsTakesTheMiddleButtonAsAPress) {
+  Control->Wants = false;
+  const TPoint origin = Origin();
+  TLoopScript script;
+  bool scrollingSeen = true;
+  script.Then([&] { return Control->MiddleDowns == 1; }, [&] {
+    scrollingSeen = Control->IsScrollingContent();
+    // Were a loop running, this ends it.
+    ReleaseCapture();
+  });
+  SendMouseMove(origin);
+  SendMouseButtons(origin, MOUSEEVENTF_MIDDLEDOWN);
+  SendMouseButtons(origin, MOUSEEVENTF_MIDDLEUP);
+  ASSERT_TRUE(PumpUntil([&] { return script.Finished(); }, 10000));
+  EXPECT_FALSE(scrollingSeen);
+  EXPECT_TRUE(Control->Scrolls.empty());
 }
 
 }  // namespace
