@@ -97,6 +97,8 @@ TPixelSurface ReadClient(HWND AWnd) {
 class cxControlsPaintRoadTest : public testing::Test {
  protected:
   void SetUp() override {
+    // Made on first use and kept for the process: not a leak.
+    SystemInfo();
     FWindows = ThreadWindowCount();
     FForm.reset(NewShownForm(TRect(100, 100, 400, 320)));
     FControl = New<TRoadProbeControl>(FForm.get());
@@ -180,6 +182,24 @@ TEST_F(cxControlsPaintRoadTest, TheBufferedRoadOnAWindowWithoutControlAsksTheWin
   EXPECT_EQ(RGB(10, 90, 10), screen.Pixel(55, 45));
   EXPECT_EQ(RGB(90, 10, 10), screen.Pixel(49, 45));
   EXPECT_EQ(RGB(90, 10, 10), screen.Pixel(60, 45));
+}
+
+TEST_F(cxControlsPaintRoadTest, PaintingThroughTheWindowsOwnDCRepaintsTheWholeClientWithoutAPaintMessage) {
+  const HWND wnd = FControl->Handle();
+  FControl->Fill = RGB(90, 10, 10);
+  RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  FControl->Fill = RGB(10, 90, 10);
+  FControl->PrintClients = 0;
+  FControl->BufferPaints = 0;
+  PaintWindowThroughDC(wnd, FControl, false);
+  EXPECT_EQ(1, FControl->PrintClients);
+  EXPECT_EQ(0, FControl->BufferPaints);
+  EXPECT_FALSE(GetUpdateRect(wnd, nullptr, FALSE)) << "nothing was left to paint";
+  const TPixelSurface screen = ReadClient(wnd);
+  RECT client{};
+  GetClientRect(wnd, &client);
+  for (const POINT p : {POINT{0, 0}, POINT{client.right - 1, 0}, POINT{100, 60}, POINT{client.right - 1, client.bottom - 1}})
+    EXPECT_EQ(RGB(10, 90, 10), screen.Pixel(p.x, p.y)) << p.x << "," << p.y;
 }
 
 }  // namespace
