@@ -113,6 +113,14 @@ class cxControlsPaintRoadTest : public testing::Test {
     PumpPending();
     EXPECT_EQ(FWindows, ThreadWindowCount()) << "windows leaked";
   }
+  // The control on the screen in ABefore; its next paint fills AAfter.
+  void ShowThenRepaintWith(COLORREF ABefore, COLORREF AAfter) {
+    FControl->Fill = ABefore;
+    RedrawWindow(FControl->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    FControl->Fill = AAfter;
+    FControl->PrintClients = 0;
+    FControl->BufferPaints = 0;
+  }
   int FWindows = 0;
   TOwned<TForm> FForm;
   TRoadProbeControl* FControl = nullptr;
@@ -144,11 +152,7 @@ TEST_F(cxControlsPaintRoadTest, EachRoadPaintsTheInvalidRectangleOnly) {
     const TSystemProbes probes(row.Composed, row.UnawareGdiScaled);
     ASSERT_EQ(row.UnawareGdiScaled, IsUnawareGdiScaled());
 
-    FControl->Fill = before;
-    RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    FControl->Fill = after;
-    FControl->PrintClients = 0;
-    FControl->BufferPaints = 0;
+    ShowThenRepaintWith(before, after);
     const RECT invalid{30, 20, 40, 30};
     InvalidateRect(wnd, &invalid, FALSE);
     UpdateWindow(wnd);
@@ -169,10 +173,7 @@ TEST_F(cxControlsPaintRoadTest, TheBufferedRoadOnAWindowWithoutControlAsksTheWin
   // A plain window of the system's: the paint messages go to it with
   // SendMessage, and the buffer comes back only inside R.
   const HWND wnd = FControl->Handle();
-  FControl->Fill = RGB(90, 10, 10);
-  RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  FControl->Fill = RGB(10, 90, 10);
-  FControl->PrintClients = 0;
+  ShowThenRepaintWith(RGB(90, 10, 10), RGB(10, 90, 10));
   {
     const TWindowDC dc(wnd);
     PaintWindowBuffered(wnd, dc.Get(), nullptr, false, TRect(50, 40, 60, 50));
@@ -186,11 +187,7 @@ TEST_F(cxControlsPaintRoadTest, TheBufferedRoadOnAWindowWithoutControlAsksTheWin
 
 TEST_F(cxControlsPaintRoadTest, PaintingThroughTheWindowsOwnDCRepaintsTheWholeClientWithoutAPaintMessage) {
   const HWND wnd = FControl->Handle();
-  FControl->Fill = RGB(90, 10, 10);
-  RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  FControl->Fill = RGB(10, 90, 10);
-  FControl->PrintClients = 0;
-  FControl->BufferPaints = 0;
+  ShowThenRepaintWith(RGB(90, 10, 10), RGB(10, 90, 10));
   PaintWindowThroughDC(wnd, FControl, false);
   EXPECT_EQ(1, FControl->PrintClients);
   EXPECT_EQ(0, FControl->BufferPaints);
