@@ -23,6 +23,7 @@ std::span<const TUnit> LibraryControlsUnits() {
       {L"cxScrollBar", &cxScrollBarInitialization, nullptr},
       {L"cxContainer", &cxContainerInitialization, nullptr},
       {L"cxControls_Windows", &cxControlsWindowsInitialization, nullptr},
+      {L"cxContainer_Popup", &cxContainerPopupInitialization, &cxContainerPopupFinalization},
   };
   return units;
 }
