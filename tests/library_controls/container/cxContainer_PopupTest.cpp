@@ -7,7 +7,6 @@
 #include "library/controls/container/cxContainer.h"
 
 #include "library/core/system/dxHooks.h"
-#include "platform/runtime/Handles.h"
 #include "tests/library_controls/ControlsTesting.h"
 #include "tests/support/GuiLeaks.h"
 #include "tests/support/PumpUntil.h"
@@ -84,10 +83,6 @@ class cxContainerPopupTest : public testing::Test {
     FEdit->SetFocus();
   }
   void TearDown() override {
-    if (FOther) {
-      TerminateProcess(FOther.Get(), 0);
-      WaitForSingleObject(FOther.Get(), 5000);
-    }
     if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) SendMouseButtons(Mouse()->CursorPos(), MOUSEEVENTF_LEFTUP);
     if (FNative) DestroyWindow(FNative);
     FForm.reset();
@@ -123,30 +118,6 @@ class cxContainerPopupTest : public testing::Test {
     SendMouseButtons(AScreen, MOUSEEVENTF_LEFTDOWN);
     SendMouseButtons(AScreen, MOUSEEVENTF_LEFTUP);
   }
-  // A top-level window of a program started for the test (Wine's notepad).
-  HWND OtherProcessWindow() {
-    if (!FOther) {
-      STARTUPINFOW si{};
-      si.cb = sizeof(si);
-      PROCESS_INFORMATION pi{};
-      wchar_t command[] = L"notepad.exe";
-      if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
-      FOther.Reset(pi.hProcess);
-      CloseHandle(pi.hThread);
-      WaitForInputIdle(pi.hProcess, 5000);
-      PumpUntil([&] { return FindOtherWindow(pi.dwProcessId) != nullptr; });
-      FOtherId = pi.dwProcessId;
-    }
-    return FindOtherWindow(FOtherId);
-  }
-  static HWND FindOtherWindow(DWORD AProcessId) {
-    for (HWND w = FindWindowW(L"Notepad", nullptr); w; w = FindWindowExW(nullptr, w, L"Notepad", nullptr)) {
-      DWORD pid = 0;
-      GetWindowThreadProcessId(w, &pid);
-      if (pid == AProcessId && IsWindowVisible(w)) return w;
-    }
-    return nullptr;
-  }
   TPoint FormPoint(int X, int Y) const { return FForm->ClientToScreen(TPoint(X, Y)); }
   TPoint NativeCentre() const {
     RECT r{};
@@ -159,8 +130,7 @@ class cxContainerPopupTest : public testing::Test {
   TPopupOwner* FOwner = nullptr;
   HWND FNative = nullptr;
   HWND FNativeList = nullptr;
-  TKernelHandle FOther;
-  DWORD FOtherId = 0;
+  TOtherProgramWindow FOther;
   int FWindows = 0;
 };
 
@@ -185,7 +155,7 @@ TEST_F(cxContainerPopupTest, ClosesAndStaysAsTheNativeDropDownListDoes) {
        [](cxContainerPopupTest& t, bool) { t.Click(t.FormPoint(300, 150)); }},
       {"activate a window of another process",
        [](cxContainerPopupTest& t, bool) {
-         const HWND other = t.OtherProcessWindow();
+         const HWND other = t.FOther.Window();
          ASSERT_TRUE(other);
          SetForegroundWindow(other);
          EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other; }));

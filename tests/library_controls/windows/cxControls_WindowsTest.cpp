@@ -6,6 +6,8 @@
 // window region compared with one built from rectangles.
 #include "library/controls/windows/cxControls_Windows.h"
 
+#include "library/controls/container/cxContainer.h"
+
 #include "tests/library_controls/ControlsTesting.h"
 #include "tests/support/GuiLeaks.h"
 #include "tests/support/Pixels.h"
@@ -16,6 +18,7 @@
 #include <cctype>
 #include <cmath>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -272,6 +275,82 @@ TEST_F(cxPopupWindowTest, DrawsEachFrameOverTheWindowsEdge) {
     const TRect inner(c.Width, c.Width, w - c.Width, h - c.Width);
     EXPECT_EQ(0, actual.CountOther(inner, ColorToColorRef(Popup()->Color())));
     EXPECT_EQ(c.Width, Popup()->ClientBounds().Left);
+  }
+}
+
+// Records the WM_NCACTIVATE messages that reach the form.
+class TCaptionRecordingForm : public TForm {
+  SK_CLASS(TCaptionRecordingForm, TForm)
+ public:
+  std::vector<WPARAM> NCActivates;
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == WM_NCACTIVATE) NCActivates.push_back(Message.WParam);
+    inherited::WndProc(Message);
+  }
+};
+
+// The form the user came from keeps an active caption while the popup has
+// the activation; another program taking it closes the popup.
+TEST_F(cxPopupWindowTest, KeepsTheCallersCaptionActiveAndClosesWhenTheApplicationLosesActivation) {
+  TOwned<TCaptionRecordingForm> form(
+      NewWith<TCaptionRecordingForm>([](TCaptionRecordingForm* f) { f->CreateNew(nullptr); }));
+  form->SetBoundsRect(TRect(100, 100, 400, 300));
+  form->Show();
+  SetForegroundWindow(form->Handle());
+  ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == form->Handle(); }));
+  form->NCActivates.clear();
+  Popup()->SetOwnerParent(form.get());
+  Popup()->SetOwnerBounds(TRect(10, 10, 90, 30));
+  Popup()->SetAdjustable(false);
+  Popup()->SetBounds(0, 0, 100, 60);
+  Popup()->Popup();
+  ASSERT_TRUE(PumpUntil([&] { return GetActiveWindow() == Popup()->Handle(); }));
+  EXPECT_EQ(form->Handle(), Popup()->PrevActiveWindow());
+  ASSERT_FALSE(form->NCActivates.empty());
+  EXPECT_EQ(TRUE, form->NCActivates.back()) << "the caller's caption was left inactive";
+
+  TOtherProgramWindow other;
+  ASSERT_TRUE(other.Window());
+  SetForegroundWindow(other.Window());
+  EXPECT_TRUE(PumpUntil([&] { return !IsWindowVisible(Popup()->Handle()); }));
+}
+
+// A popup that asks for it is cut to the work area of its owner's monitor.
+TEST_F(cxPopupWindowTest, CustomPopupIsCutToTheWorkArea) {
+  class TCutPopup : public TcxCustomPopupWindow {
+    SK_CLASS(TCutPopup, TcxCustomPopupWindow)
+   protected:
+    bool NeedsWorkAreaCorrection() override { return true; }
+  };
+  const TRect area = PrimaryWorkArea();
+  TOwned<TCutPopup> popup(New<TCutPopup>(nullptr));
+  popup->SetOwnerBounds(TRect(area.Left + 10, area.Top + 10, area.Left + 90, area.Top + 30));
+  struct TCase {
+    const char* Name;
+    TPoint Position;
+    TSize Size;
+    TPoint ExpectedPosition;
+    TSize ExpectedSize;
+  } cases[] = {
+      {"inside: unchanged", {area.Left + 5, area.Top + 5}, {50, 40}, {area.Left + 5, area.Top + 5}, {50, 40}},
+      {"left of and above: moved onto the edges, shrunk by as much",
+       {area.Left - 20, area.Top - 7},
+       {50, 40},
+       {area.Left, area.Top},
+       {30, 33}},
+      {"past the right and bottom: cut there",
+       {area.Right - 30, area.Bottom - 10},
+       {50, 40},
+       {area.Right - 30, area.Bottom - 10},
+       {30, 10}},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TPoint p = c.Position;
+    TSize size = c.Size;
+    popup->CorrectBoundsWithDesktopWorkArea(p, size);
+    EXPECT_EQ(c.ExpectedPosition, p);
+    EXPECT_EQ(c.ExpectedSize, size);
   }
 }
 
