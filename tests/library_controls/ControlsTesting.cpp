@@ -185,3 +185,36 @@ void TLoopScript::MoveTo(const TPoint& AScreenPos, std::function<bool()> AArrive
 bool TLoopScript::Finished() const { return FDriver->Next == FDriver->Steps.size(); }
 bool TLoopScript::TimedOut() const { return FDriver->Failed >= 0; }
 int TLoopScript::FailedStep() const { return FDriver->Failed; }
+
+namespace {
+HWND VisibleNotepadOf(DWORD AProcessId) {
+  for (HWND w = FindWindowW(L"Notepad", nullptr); w; w = FindWindowExW(nullptr, w, L"Notepad", nullptr)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == AProcessId && IsWindowVisible(w)) return w;
+  }
+  return nullptr;
+}
+}  // namespace
+
+TOtherProgramWindow::~TOtherProgramWindow() {
+  if (!FProcess) return;
+  TerminateProcess(FProcess.Get(), 0);
+  WaitForSingleObject(FProcess.Get(), 5000);
+}
+
+HWND TOtherProgramWindow::Window() {
+  if (!FProcess) {
+    STARTUPINFOW si{};
+    si.cb = sizeof(si);
+    PROCESS_INFORMATION pi{};
+    wchar_t command[] = L"notepad.exe";
+    if (!CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) return nullptr;
+    FProcess.Reset(pi.hProcess);
+    CloseHandle(pi.hThread);
+    FProcessId = pi.dwProcessId;
+    WaitForInputIdle(pi.hProcess, 5000);
+    PumpUntil([this] { return VisibleNotepadOf(FProcessId) != nullptr; });
+  }
+  return VisibleNotepadOf(FProcessId);
+}

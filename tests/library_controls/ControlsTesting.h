@@ -3,6 +3,7 @@
 // taken it.
 #pragma once
 
+#include "platform/runtime/Handles.h"
 #include "platform/ui/Forms.h"
 
 #include <functional>
@@ -55,4 +56,20 @@ class TLoopScript {
  private:
   class TDriver;
   TOwned<TDriver> FDriver;
+};
+
+// A visible top-level window of another program (Wine's notepad), started on
+// first use and ended with the object: for activation leaving the process.
+class TOtherProgramWindow {
+ public:
+  TOtherProgramWindow() = default;
+  ~TOtherProgramWindow();
+  TOtherProgramWindow(const TOtherProgramWindow&) = delete;
+  TOtherProgramWindow& operator=(const TOtherProgramWindow&) = delete;
+  // Null when the program cannot be started.
+  HWND Window();
+
+ private:
+  TKernelHandle FProcess;
+  DWORD FProcessId = 0;
 };

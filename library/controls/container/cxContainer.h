@@ -706,3 +706,197 @@ void SetDefaultStyleController(TcxStyleController* AValue);
 
 // Unit start-up: the style controller joins the controls' class group.
 void cxContainerInitialization();
+
+// ---------------------------------------------------------------------------
+// Popup windows and the visible-popup registry (cxContainer_Popup.cpp)
+//
+// Classes in this block:
+//   TcxCustomPopupWindow        every drop-down: registered while shown,
+//                               focus taken and given back, an optional
+//                               local modal loop, a container frame
+//   TcxPopupVisibleController   the shown popups, oldest first
+//
+// Three thread hooks set at unit start-up close shown popups on clicks
+// outside them, application switches, hidden or closed owners, and drop
+// Alt-key messages while one is open. Each does nothing while no popup is
+// shown. A process-wide transition flag, raised while a popup opens or a
+// click closes one, keeps the owner form's caption active meanwhile.
+
+#include "library/controls/windows/cxControls_Windows.h"
+
+class TcxCustomPopupWindow;
+
+class TcxPopupVisibleController : public TObject {
+  SK_CLASS(TcxPopupVisibleController, TObject)
+ public:
+  void Register(TcxCustomPopupWindow* AItem);
+  void UnRegister(TcxCustomPopupWindow* AItem);
+  bool IsVisible(const TcxCustomPopupWindow* AItem) const;
+  bool IsAnyVisible() const { return !FItems.empty(); }
+  int Count() const { return static_cast<int>(FItems.size()); }
+  TcxCustomPopupWindow* GetItems(int AIndex) const { return FItems.at(static_cast<std::size_t>(AIndex)); }
+  // The first shown popup whose owner is related to AWnd closes, and every
+  // popup shown after it, newest first.
+  void CloseRelated(HWND AWnd);
+  // Closes, one after another, the shown popups that neither capture the
+  // focus while inactive nor own AWnd.
+  void CloseUnRelated(HWND AWnd);
+
+ private:
+  std::vector<TcxCustomPopupWindow*> FItems;
+};
+
+// The registry, made on first use; nil once the unit has shut down.
+TcxPopupVisibleController* cxPopupVisibleController();
+
+class TcxCustomPopupWindow : public TcxPopupWindow {
+  SK_CLASS(TcxCustomPopupWindow, TcxPopupWindow)
+ public:
+  static void Publish(TPublisher<TcxCustomPopupWindow>& P);
+  // The messages that close the popup and give the focus to the owner, and
+  // that show it again with the control focused before.
+  static constexpr UINT CM_CLOSEPOPUP = 0x807D;
+  static constexpr UINT CM_REPOPUP = 0x807E;
+
+  // The popup is a component of its owner control, freed with it.
+  void Create(TComponent* AOwner) override;
+  void CreateNew(TComponent* AOwner) override;
+  void Destroy() override;
+
+  bool CanFocus() override { return Visible(); }
+  // Shown, capturing the focus, and the focused window is the popup's or
+  // related to it.
+  bool Focused();
+  // Closes later, from the message queue, and focuses the owner.
+  void ClosePopup();
+  void CloseUp() override;
+  virtual void CorrectBoundsWithDesktopWorkArea(TPoint& APosition, TSize& ASize);
+  virtual TClass GetStyleClass() { return TcxContainerStyle::ClassInfo(); }
+  virtual TClass GetViewInfoClass() { return TcxContainerViewInfo::ClassInfo(); }
+  bool HasCapture();
+  bool IsVisible() const;
+  void LockDeactivate(bool ALock) { FDeactivateLockCount += ALock ? 1 : -1; }
+  using TcxPopupWindow::Popup;
+  // Shows the popup beside its owner control and focuses AFocusedControl
+  // (or its first tab stop); with CaptureFocus and ModalMode it returns only
+  // once the popup has closed.
+  virtual void Popup(TWinControl* AFocusedControl);
+  void Popup() override { Popup(nullptr); }
+  void SetWindowEnabled(bool AEnable);
+
+  bool CaptureFocus() const { return FCaptureFocus; }
+  void SetCaptureFocus(bool AValue);
+  bool IsTopMost() const { return FIsTopMost; }
+  void SetIsTopMost(bool AValue);
+  // Whether the last closing was a click on the owner; reading clears it.
+  bool JustClosed();
+  TWinControl* OwnerControl() const { return FOwnerControl; }
+  bool ModalMode() const { return FModalMode; }
+  void SetModalMode(bool AValue) { FModalMode = AValue; }
+  bool TerminateOnDestroy() const { return FTerminateOnDestroy; }
+  void SetTerminateOnDestroy(bool AValue) { FTerminateOnDestroy = AValue; }
+  bool ShowWithoutActivation() const { return FShowWithoutActivation; }
+  void SetShowWithoutActivation(bool AValue) { FShowWithoutActivation = AValue; }
+  TcxContainerStyle* Style() const { return FStyle.get(); }
+  TcxContainerViewInfo* ViewInfo() const { return FViewInfo.get(); }
+  TWinControl* FocusedControl() const { return FFocusedControl; }
+  bool IsPopup() const { return FIsPopup; }
+  int DeactivateLockCount() const { return FDeactivateLockCount; }
+
+  TNotifyEvent OnBeforeClosing() const { return FOnBeforeClosing; }
+  void SetOnBeforeClosing(TNotifyEvent AValue) { FOnBeforeClosing = AValue; }
+  TNotifyEvent OnClosed() const { return FOnClosed; }
+  void SetOnClosed(TNotifyEvent AValue) { FOnClosed = AValue; }
+  TNotifyEvent OnClosing() const { return FOnClosing; }
+  void SetOnClosing(TNotifyEvent AValue) { FOnClosing = AValue; }
+  TNotifyEvent OnShowed() const { return FOnShowed; }
+  void SetOnShowed(TNotifyEvent AValue) { FOnShowed = AValue; }
+  TNotifyEvent OnShowing() const { return FOnShowing; }
+  void SetOnShowing(TNotifyEvent AValue) { FOnShowing = AValue; }
+
+  // Alt keys a shown popup lets through: Page Up to Down arrow, and F4.
+  virtual bool AcceptsSysKey(WORD AKey);
+  // Whether a click that closed the popup is kept from its window.
+  virtual bool ConsumesClosingClick(HWND AWnd, UINT AMessage, const TPoint& APoint, TShiftState AShift);
+
+ protected:
+  virtual bool NeedsWorkAreaCorrection() { return false; }
+  virtual void DoBeforeClosing() { CallEvent(FOnBeforeClosing, this); }
+  virtual void DoClosed() { CallEvent(FOnClosed, this); }
+  virtual void DoClosing() { CallEvent(FOnClosing, this); }
+  virtual void DoShowed() { CallEvent(FOnShowed, this); }
+  virtual void DoShowing() { CallEvent(FOnShowing, this); }
+  virtual bool ErasesBackground() { return false; }
+  virtual void CloseOnModalResult() { CloseUp(); }
+  virtual void HandleShowEmpty(TObject*) {}
+  // Remembers the active form and control before the popup opens.
+  virtual void PrepareShow();
+
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWindowHandle(const TCreateParams& Params) override;
+  void Deactivate() override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void Notification(TComponent* AComponent, TOperation AOperation) override;
+  void PaintWindow(HDC DC) override;
+  void DrawFrame(HDC DC) override;
+  TRect GetClientBounds() override;
+  void VisibleChangedHook() override;
+
+  // Message handlers
+  void WMActivate(TMessage& Message);
+  void WMActivateApp(TMessage& Message);
+  void WMEraseBkgnd(TMessage& Message);
+  void WMWindowPosChanging(TMessage& Message);
+  void CMRecreateWnd(TMessage& Message);
+  void CMShowingChanged(TMessage& Message);
+  void CMClosePopup(TMessage& Message);
+  void CMRepopup(TMessage& Message);
+
+ private:
+  friend class TcxPopupVisibleController;
+  friend struct TcxPopupHooks;
+  void SetFocusedControlOf(TWinControl*& AField, TWinControl* AValue);
+  void CalculateViewInfo();
+  void ReopenAfterChange();
+  void ReturnFocus();
+  bool IsDestroying() const { return ComponentState().Contains(csDestroying); }
+
+  bool FCaptureFocus;
+  int FDeactivateLockCount;
+  bool FDeactivation;
+  TWinControl* FFocusedControl;
+  bool FIsPopup;
+  bool FIsTopMost;
+  bool FJustClosed;
+  bool FModalMode;
+  bool FTerminateOnDestroy;
+  TWinControl* FOwnerControl;
+  HWND FSavedWndParent;
+  TNotifyEvent FOnBeforeClosing;
+  TNotifyEvent FOnClosed;
+  TNotifyEvent FOnClosing;
+  TNotifyEvent FOnShowed;
+  TNotifyEvent FOnShowing;
+  TOwned<TcxContainerStyle> FStyle;
+  TOwned<TcxContainerViewInfo> FViewInfo;
+  TCustomForm* FPrevActiveForm;
+  TWinControl* FPrevActiveControl;
+  bool FShowWithoutActivation;
+  bool FCreatingWindow;
+};
+
+// A and B are different windows and B is A, under A, or under A through
+// the owners of the popups B's root window belongs to.
+bool WindowsAreRelated(HWND A, HWND B);
+// The control's window is H, or (with ACheckChildren) related to H.
+bool IsControlHandle(TWinControl* AControl, HWND H, bool ACheckChildren);
+// Whether a hint may show for the control: the application is active, the
+// control is under the mouse, and its top-level form is the active one, an
+// MDI parent, or holds the first shown popup's owner.
+bool CanShowHintForControl(TControl* AControl);
+// The first window from AWnd upwards that is not a child window.
+HWND FirstTopLevelWindowOf(HWND AWnd);
+
+// Unit start-up and shut-down of the popup part: the thread hooks.
+void cxContainerPopupInitialization();
+void cxContainerPopupFinalization();

@@ -1,0 +1,370 @@
+// Drop-downs through the custom popup window and its registry, as real
+// windows driven by real input: a native drop-down list (CBS_DROPDOWNLIST)
+// on the same form goes through the same script and is the reference for
+// when a drop-down closes; Alt keys read back from the queue; the focus
+// read with GetFocus; stacked popups; the modal loop; no window, hook or
+// GDI object left after many openings.
+#include "library/controls/container/cxContainer.h"
+
+#include "library/core/system/dxHooks.h"
+#include "tests/library_controls/ControlsTesting.h"
+#include "tests/support/GuiLeaks.h"
+#include "tests/support/PumpUntil.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <vector>
+
+namespace {
+
+// The owner: a press opens its popup unless that press just closed it, as a
+// combo box's button does.
+class TPopupOwner : public TCustomControl {
+  SK_CLASS(TPopupOwner, TCustomControl)
+ public:
+  TcxCustomPopupWindow* Popup = nullptr;
+  int Opens = 0;
+
+ protected:
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override {
+    inherited::MouseDown(Button, Shift, X, Y);
+    if (!Popup || Popup->JustClosed()) return;
+    ++Opens;
+    Popup->Popup(nullptr);
+  }
+};
+
+// A drop-down that keeps the click which closed it from the owner.
+class TTestPopup : public TcxCustomPopupWindow {
+  SK_CLASS(TTestPopup, TcxCustomPopupWindow)
+ public:
+  std::vector<String>* Log = nullptr;
+  bool ConsumesClosingClick(HWND, UINT, const TPoint&, TShiftState) override { return true; }
+
+ protected:
+  void DoClosed() override {
+    if (Log) Log->push_back(Name());
+    inherited::DoClosed();
+  }
+};
+
+// Counts the deactivating WM_NCACTIVATE messages that reach the form.
+class TCaptionForm : public TForm {
+  SK_CLASS(TCaptionForm, TForm)
+ public:
+  int Deactivations = 0;
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == WM_NCACTIVATE && !Message.WParam) ++Deactivations;
+    inherited::WndProc(Message);
+  }
+};
+
+class cxContainerPopupTest : public testing::Test {
+ public:
+  void SetUp() override {
+    FWindows = ThreadWindowCount();
+    FForm.reset(NewWith<TCaptionForm>([](TCaptionForm* f) { f->CreateNew(nullptr); }));
+    FForm->SetBoundsRect(TRect(100, 100, 500, 400));
+    FForm->Show();
+    SetForegroundWindow(FForm->Handle());
+    ASSERT_TRUE(PumpUntil([this] { return GetForegroundWindow() == FForm->Handle(); }));
+    FEdit = New<TEdit>(FForm.get());
+    FEdit->SetBounds(200, 20, 120, 24);
+    FEdit->SetParent(FForm.get());
+    FOwner = NewOwner(TRect(20, 20, 170, 44));
+    FNative = CreateWindowExW(0, L"COMBOBOX", L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL, 20, 200,
+                              150, 200, FForm->Handle(), nullptr, nullptr, nullptr);
+    for (int i = 0; i < 5; ++i) SendMessageW(FNative, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"item"));
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    GetComboBoxInfo(FNative, &info);
+    FNativeList = info.hwndList;
+    FEdit->SetFocus();
+  }
+  void TearDown() override {
+    if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) SendMouseButtons(Mouse()->CursorPos(), MOUSEEVENTF_LEFTUP);
+    if (FNative) DestroyWindow(FNative);
+    FForm.reset();
+    PumpPending();
+    EXPECT_EQ(0, cxPopupVisibleController()->Count());
+    EXPECT_EQ(FWindows, ThreadWindowCount()) << "windows leaked";
+  }
+
+  TPopupOwner* NewOwner(const TRect& ABounds) {
+    auto* owner = New<TPopupOwner>(FForm.get());
+    owner->SetBoundsRect(ABounds);
+    owner->SetParent(FForm.get());
+    owner->HandleNeeded();
+    auto* popup = New<TTestPopup>(owner);
+    popup->SetName(L"Popup" + IntToStr(FForm->ComponentCount()));
+    popup->SetModalMode(false);
+    popup->SetOwnerParent(FForm.get());
+    popup->SetOwnerBounds(ABounds);
+    popup->SetAdjustable(false);
+    popup->SetBounds(0, 0, 150, 90);
+    auto* child = New<TEdit>(popup);
+    child->SetBounds(10, 10, 100, 24);
+    child->SetParent(popup);
+    owner->Popup = popup;
+    return owner;
+  }
+  TcxCustomPopupWindow* Popup() const { return FOwner->Popup; }
+  bool PopupShown() const { return Popup()->IsVisible() && IsWindowVisible(Popup()->Handle()); }
+  bool NativeShown() const { return IsWindowVisible(FNativeList) != FALSE; }
+
+  void Click(const TPoint& AScreen) {
+    ASSERT_TRUE(MoveUntil(AScreen, [&] { return CursorIsAt(AScreen); }));
+    SendMouseButtons(AScreen, MOUSEEVENTF_LEFTDOWN);
+    SendMouseButtons(AScreen, MOUSEEVENTF_LEFTUP);
+  }
+  TPoint FormPoint(int X, int Y) const { return FForm->ClientToScreen(TPoint(X, Y)); }
+  TPoint NativeCentre() const {
+    RECT r{};
+    GetWindowRect(FNative, &r);
+    return TPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  }
+
+  TOwned<TCaptionForm> FForm;
+  TEdit* FEdit = nullptr;
+  TPopupOwner* FOwner = nullptr;
+  HWND FNative = nullptr;
+  HWND FNativeList = nullptr;
+  TOtherProgramWindow FOther;
+  int FWindows = 0;
+};
+
+// One script, two drop-downs: after each step the library's popup is shown
+// exactly when the native list is. Where Wine's list differs from what a
+// drop-down must do (it stays up when its form is hidden or another
+// program takes the activation, measured), the step names what the popup
+// does instead.
+TEST_F(cxContainerPopupTest, ClosesAndStaysAsTheNativeDropDownListDoes) {
+  struct TStep {
+    const char* Name;
+    std::function<void(cxContainerPopupTest&, bool)> Act;  // true: acting on the native box
+    int PopupShownInstead = -1;                             // 0 or 1 where the native list is no reference
+  };
+  const TStep steps[] = {
+      {"the mouse moves over the form",
+       [](cxContainerPopupTest& t, bool) {
+         const TPoint p = t.FormPoint(300, 150);
+         MoveUntil(p, [&] { return CursorIsAt(p); });
+       }},
+      {"click on the form outside",
+       [](cxContainerPopupTest& t, bool) { t.Click(t.FormPoint(300, 150)); }},
+      {"activate a window of another process",
+       [](cxContainerPopupTest& t, bool) {
+         const HWND other = t.FOther.Window();
+         ASSERT_TRUE(other);
+         SetForegroundWindow(other);
+         EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == other; }));
+         SetForegroundWindow(t.FForm->Handle());
+       },
+       0},
+      {"hide the owner's form",
+       [](cxContainerPopupTest& t, bool) {
+         t.FForm->Hide();
+         PumpPending();
+         t.FForm->Show();
+       },
+       0},
+      {"minimise the owner's form",
+       [](cxContainerPopupTest& t, bool) {
+         ShowWindow(t.FForm->Handle(), SW_MINIMIZE);
+         PumpPending();
+         ShowWindow(t.FForm->Handle(), SW_RESTORE);
+         SetForegroundWindow(t.FForm->Handle());
+       }},
+  };
+  for (const TStep& step : steps) {
+    SCOPED_TRACE(step.Name);
+    SendMessageW(FNative, CB_SHOWDROPDOWN, TRUE, 0);
+    ASSERT_TRUE(PumpUntil([&] { return NativeShown(); }));
+    step.Act(*this, true);
+    PumpUntil([&] { return false; }, 300);
+    const bool nativeShown = NativeShown();
+    SendMessageW(FNative, CB_SHOWDROPDOWN, FALSE, 0);
+
+    SetForegroundWindow(FForm->Handle());
+    PumpUntil([&] { return GetForegroundWindow() == FForm->Handle(); });
+    Popup()->Popup(nullptr);
+    ASSERT_TRUE(PopupShown());
+    step.Act(*this, false);
+    PumpUntil([&] { return false; }, 300);
+    EXPECT_EQ(step.PopupShownInstead < 0 ? nativeShown : step.PopupShownInstead == 1, PopupShown());
+    Popup()->CloseUp();
+  }
+}
+
+// A click on the owner while its drop-down is open closes it, and the same
+// click does not open it again; the next click does.
+TEST_F(cxContainerPopupTest, AClickOnTheOwnerClosesWithoutReopening) {
+  const TPoint owner = FOwner->ClientToScreen(TPoint(30, 10));
+  Click(owner);
+  ASSERT_TRUE(PumpUntil([&] { return PopupShown(); }));
+  EXPECT_EQ(1, FOwner->Opens);
+  Click(owner);
+  ASSERT_TRUE(PumpUntil([&] { return !PopupShown(); }));
+  PumpUntil([&] { return false; }, 200);
+  EXPECT_FALSE(PopupShown());
+  EXPECT_EQ(1, FOwner->Opens);
+  Click(owner);
+  EXPECT_TRUE(PumpUntil([&] { return PopupShown(); }));
+  EXPECT_EQ(2, FOwner->Opens);
+  Popup()->CloseUp();
+
+  // The native box does the same with the same clicks.
+  Click(NativeCentre());
+  ASSERT_TRUE(PumpUntil([&] { return NativeShown(); }));
+  Click(NativeCentre());
+  ASSERT_TRUE(PumpUntil([&] { return !NativeShown(); }));
+  PumpUntil([&] { return false; }, 200);
+  EXPECT_FALSE(NativeShown());
+}
+
+// The focus goes into the popup and back to the control that had it; the
+// owner form's caption stays active while the popup is open.
+TEST_F(cxContainerPopupTest, TakesTheFocusAndGivesItBack) {
+  ASSERT_EQ(FEdit->Handle(), GetFocus());
+  FForm->Deactivations = 0;
+  Popup()->Popup(nullptr);
+  ASSERT_TRUE(PopupShown());
+  auto* child = dynamic_cast<TWinControl*>(Popup()->Controls(0));
+  ASSERT_TRUE(child);
+  EXPECT_EQ(child->Handle(), GetFocus());
+  EXPECT_TRUE(Popup()->Focused());
+  EXPECT_EQ(0, FForm->Deactivations) << "the owner form's caption went inactive";
+  Popup()->CloseUp();
+  EXPECT_EQ(FEdit->Handle(), GetFocus());
+  EXPECT_FALSE(Popup()->Focused());
+}
+
+// A popup that does not capture the focus leaves it and stands top-most.
+TEST_F(cxContainerPopupTest, WithoutCaptureFocusLeavesTheFocusAndStaysOnTop) {
+  Popup()->SetCaptureFocus(false);
+  Popup()->Popup(nullptr);
+  ASSERT_TRUE(PopupShown());
+  EXPECT_EQ(FEdit->Handle(), GetFocus());
+  EXPECT_TRUE(GetWindowLongPtrW(Popup()->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  // A click on the owner form closes it, as a click outside a drop-down does.
+  Click(FormPoint(300, 150));
+  EXPECT_TRUE(PumpUntil([&] { return !PopupShown(); }));
+}
+
+// Alt keys while a drop-down is open: what leaves the queue as
+// WM_SYSKEYDOWN, read by a plain message loop.
+TEST_F(cxContainerPopupTest, FiltersAltKeysExceptTheAcceptedOnes) {
+  const auto pressed = [](WORD AKey) {
+    PumpPending();
+    SendKey(VK_MENU, false);
+    SendKey(AKey, false);
+    SendKey(AKey, true);
+    SendKey(VK_MENU, true);
+    std::vector<WPARAM> seen;
+    bool released = false;
+    PumpUntilWith(
+        [&] {
+          MSG msg{};
+          while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) return false;
+            if (msg.message == WM_SYSKEYDOWN) seen.push_back(msg.wParam);
+            if (msg.message == WM_KEYUP && msg.wParam == VK_MENU) released = true;
+            if (msg.message == WM_SYSKEYUP && msg.wParam == VK_MENU) released = true;
+            // Dispatched without translation: no menu loop starts.
+            if (msg.message != WM_SYSKEYDOWN && msg.message != WM_SYSKEYUP && msg.message != WM_SYSCHAR)
+              DispatchMessageW(&msg);
+          }
+          return true;
+        },
+        [&] { return released; }, 2000, 50);
+    return std::find(seen.begin(), seen.end(), AKey) != seen.end();
+  };
+  struct TCase {
+    const char* Name;
+    bool Open;
+    bool Modal;
+    WORD Key;
+    bool Passes;
+  } cases[] = {
+      {"no drop-down: Alt+X", false, false, 'X', true},
+      {"open: Alt+X dropped", true, false, 'X', false},
+      {"open: Alt+Down passes", true, false, VK_DOWN, true},
+      {"open: Alt+Page Up passes", true, false, VK_PRIOR, true},
+      {"open: Alt+Home passes", true, false, VK_HOME, true},
+      {"open: Alt+F4 passes", true, false, VK_F4, true},
+      {"open: Alt+F5 dropped", true, false, VK_F5, false},
+      {"open: Alt+Space dropped", true, false, VK_SPACE, false},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    if (c.Open) {
+      Popup()->Popup(nullptr);
+      ASSERT_TRUE(PopupShown());
+    }
+    EXPECT_EQ(c.Passes, pressed(c.Key));
+    Popup()->CloseUp();
+  }
+}
+
+// Hiding the owner's form closes its popups, the newest first.
+TEST_F(cxContainerPopupTest, StackedPopupsCloseNewestFirst) {
+  std::vector<String> closed;
+  TPopupOwner* second = NewOwner(TRect(20, 60, 170, 84));
+  TPopupOwner* third = NewOwner(TRect(20, 100, 170, 124));
+  for (TPopupOwner* owner : {FOwner, second, third}) {
+    static_cast<TTestPopup*>(owner->Popup)->Log = &closed;
+    owner->Popup->SetCaptureFocus(false);
+    owner->Popup->Popup(nullptr);
+  }
+  ASSERT_EQ(3, cxPopupVisibleController()->Count());
+  EXPECT_EQ(third->Popup, cxPopupVisibleController()->GetItems(2));
+  FForm->Hide();
+  EXPECT_EQ(0, cxPopupVisibleController()->Count());
+  EXPECT_EQ((std::vector<String>{third->Popup->Name(), second->Popup->Name(), FOwner->Popup->Name()}), closed);
+}
+
+// The modal loop returns once the popup closes, and leaves a quit request
+// for the loop that runs the program.
+TEST_F(cxContainerPopupTest, ModalLoopEndsOnCloseAndPassesQuitOn) {
+  Popup()->SetModalMode(true);
+  {
+    TLoopScript script;
+    script.Then([&] { return PopupShown(); }, [&] { Popup()->ClosePopup(); });
+    Popup()->Popup(nullptr);
+    EXPECT_TRUE(script.Finished());
+  }
+  EXPECT_FALSE(PopupShown());
+  {
+    TLoopScript script;
+    script.Then([&] { return PopupShown(); }, [] { PostQuitMessage(7); });
+    Popup()->Popup(nullptr);
+    EXPECT_TRUE(script.Finished());
+  }
+  MSG msg{};
+  EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(7u, msg.wParam);
+  Popup()->CloseUp();
+}
+
+TEST_F(cxContainerPopupTest, LeavesNoWindowHookOrGdiObjectAfterManyOpenings) {
+  const auto round = [&] {
+    Popup()->Popup(nullptr);
+    Popup()->CloseUp();
+  };
+  round();
+  PumpPending();
+  const int windows = ThreadWindowCount();
+  const int gdi = GdiObjectCount();
+  const int hooks = HookController()->Hooks(htMouse)->Count() + HookController()->Hooks(htWndProc)->Count() +
+                    HookController()->Hooks(htGetMessage)->Count();
+  for (int i = 0; i < 1000; ++i) round();
+  PumpPending();
+  EXPECT_EQ(windows, ThreadWindowCount());
+  EXPECT_EQ(gdi, GdiObjectCount());
+  EXPECT_EQ(hooks, HookController()->Hooks(htMouse)->Count() + HookController()->Hooks(htWndProc)->Count() +
+                       HookController()->Hooks(htGetMessage)->Count());
+  EXPECT_EQ(0, cxPopupVisibleController()->Count());
+}
+
+}  // namespace
