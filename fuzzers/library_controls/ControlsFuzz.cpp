@@ -18,9 +18,12 @@
 //                   drag under way (ControlMessagesFuzz.h).
 //   accessibility   random MSAA calls at an accessibility node, before and
 //                   after its owner is gone (AccessibilityFuzz.h).
+//   dpi-change      WM_DPICHANGED with any DPI and suggested rectangle to a
+//                   form holding nested frames (DpiFuzz.h).
 // Run one with: tools/fuzz library_controls -- truetype-file --rounds 10000
 #include "fuzzers/library_controls/AccessibilityFuzz.h"
 #include "fuzzers/library_controls/ControlMessagesFuzz.h"
+#include "fuzzers/library_controls/DpiFuzz.h"
 #include "fuzzers/library_controls/ScrollBarFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
 #include "library/controls/ControlsUnits.h"
@@ -312,6 +315,7 @@ const TFuzzDriver Drivers[] = {
     {L"main-scroll-bars", MainScrollBarsSeeds, RunMainScrollBars},
     {L"control-messages", ControlMessagesSeeds, RunControlMessages},
     {L"accessibility", AccessibilitySeeds, RunAccessibility},
+    {L"dpi-change", DpiChangeSeeds, RunDpiChange},
 };
 
 }  // namespace

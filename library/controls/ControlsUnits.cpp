@@ -8,6 +8,7 @@
 #include "library/controls/text/dxFontHelpers.h"
 #include "library/controls/text/dxFormattedText.h"
 #include "library/controls/windows/cxDWMApi.h"
+#include "library/controls/windows/dxForms.h"
 
 std::span<const TUnit> LibraryControlsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
@@ -21,6 +22,7 @@ std::span<const TUnit> LibraryControlsUnits() {
       {L"cxControls", &cxControlsInitialization, &cxControlsFinalization},
       {L"cxScrollBar", &cxScrollBarInitialization, nullptr},
       {L"cxContainer", &cxContainerInitialization, nullptr},
+      {L"dxForms", &dxFormsInitialization, &dxFormsFinalization},
   };
   return units;
 }
