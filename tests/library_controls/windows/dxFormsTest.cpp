@@ -42,6 +42,11 @@ void LogMessage(const TControl* AControl, const TMessage& Message) {
 class TSpyForm : public TdxCustomForm {
   SK_CLASS(TSpyForm, TdxCustomForm)
  public:
+  bool AppliedDuringShow = false;
+  void MirrorOnShow(TObject*) {
+    SetRightToLeftLayout(bTrue);
+    AppliedDuringShow = RightToLeftApplied();
+  }
   void WndProc(TMessage& Message) override {
     LogMessage(this, Message);
     inherited::WndProc(Message);
@@ -427,6 +432,99 @@ TEST_F(TFormFixture, AnExplicitLayoutOverridesTheReadingOrder) {
   EXPECT_TRUE(Form->RightToLeftApplied());
   Form->SetRightToLeftLayout(bDefault);
   EXPECT_FALSE(Form->RightToLeftApplied());
+}
+
+TEST_F(TFormFixture, AMirroringAskedForWhileTheFormIsShownWaitsUntilTheShowingIsOver) {
+  MakeForm(false);
+  Form->SetOnShow(BindEvent<&TSpyForm::MirrorOnShow>(Form.get()));
+  Form->Show();
+  EXPECT_FALSE(Form->AppliedDuringShow);
+  EXPECT_TRUE(PumpUntil([this] { return Form->RightToLeftApplied(); }));
+  EXPECT_TRUE(GetWindowLongPtrW(Form->Handle(), GWL_EXSTYLE) & WS_EX_LAYOUTRTL);
+  EXPECT_TRUE(IsWindowVisible(Form->Handle()));
+}
+
+// ---------------------------------------------------------------------------
+// Fluent design
+
+class TAcrylicParent : public TNoRefCount<TCustomControl>, public IdxAcrylicContainer {
+  SK_CLASS(TAcrylicParent, TCustomControl)
+ public:
+  bool Acrylic = true;
+  bool GetInterface(const GUID& AIID, void** AObj) override {
+    return AnswerInterfaces<IdxAcrylicContainer>(this, AIID, AObj) || inherited::GetInterface(AIID, AObj);
+  }
+  bool HasAcrylic() override { return Acrylic; }
+};
+
+class TStyledChild : public TNoRefCount<TCustomControl>, public IdxFluentDesignStyleListener {
+  SK_CLASS(TStyledChild, TCustomControl)
+ public:
+  int Told = 0;
+  bool GetInterface(const GUID& AIID, void** AObj) override {
+    return AnswerInterfaces<IdxFluentDesignStyleListener>(this, AIID, AObj) || inherited::GetInterface(AIID, AObj);
+  }
+  void LayeredStyleApplied() override { ++Told; }
+};
+
+TEST_F(TFormFixture, AControlOnAnAcrylicParentIsLayeredWithTheColourKeyAndLosesItAgain) {
+  MakeForm(true);
+  auto* parent = New<TAcrylicParent>(Form.get());
+  parent->SetParent(Form.get());
+  parent->SetBounds(0, 0, 200, 100);
+  auto* child = New<TStyledChild>(Form.get());
+  child->SetParent(parent);
+  child->SetBounds(10, 10, 50, 30);
+  const HWND wnd = child->Handle();
+
+  TdxFluentDesignContainerControlHelper::CheckStyle(child);
+  ASSERT_TRUE(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+  COLORREF key = 0;
+  DWORD flags = 0;
+  ASSERT_TRUE(GetLayeredWindowAttributes(wnd, &key, nullptr, &flags));
+  EXPECT_EQ(key, RGB(0xFA, 0xFA, 0xFF));
+  EXPECT_EQ(flags, static_cast<DWORD>(LWA_COLORKEY));
+  TdxFluentDesignContainerControlHelper::CheckStyle(child);
+  EXPECT_EQ(child->Told, 1);
+
+  parent->Acrylic = false;
+  TdxFluentDesignContainerControlHelper::CheckStyle(child);
+  EXPECT_FALSE(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+
+  // A parent that knows nothing of acrylic leaves the style alone.
+  auto* plain = New<TStyledChild>(Form.get());
+  plain->SetParent(Form.get());
+  TdxFluentDesignContainerControlHelper::CheckStyle(plain);
+  EXPECT_FALSE(GetWindowLongPtrW(plain->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_EQ(plain->Told, 0);
+}
+
+// ---------------------------------------------------------------------------
+// The visible part of a window
+
+TEST_F(TFormFixture, OnlyANewlyVisiblePartIsRedrawnAndTheVisiblePartIsKept) {
+  MakeForm(true);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  ASSERT_TRUE(GetMonitorInfoW(MonitorFromWindow(Form->Handle(), MONITOR_DEFAULTTONEAREST), &monitor));
+  const TSize size = WindowSize(Form->Handle());
+  // The window hangs 60 pixels over the work area's bottom edge.
+  SetWindowPos(Form->Handle(), nullptr, monitor.rcWork.left + 10, monitor.rcWork.bottom - size.cy + 60, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT update{};
+  ASSERT_TRUE(PumpUntil([this, &update] { return !GetUpdateRect(Form->Handle(), &update, FALSE); }));
+
+  TOwnedRegion visible(CreateRectRgn(0, 0, 0, 0));
+  TdxFormHelper::RepaintVisibleWindowArea(Form->Handle(), visible);
+  TOwnedRegion expected(CreateRectRgn(0, 0, size.cx, size.cy - 60));
+  EXPECT_TRUE(EqualRgn(visible.Get(), expected.Get()));
+  EXPECT_TRUE(GetUpdateRect(Form->Handle(), &update, FALSE));
+
+  // Painted, the window has nothing left to draw; the same visible part again draws nothing.
+  ASSERT_TRUE(PumpUntil([this, &update] { return !GetUpdateRect(Form->Handle(), &update, FALSE); }));
+  TdxFormHelper::RepaintVisibleWindowArea(Form->Handle(), visible);
+  EXPECT_FALSE(GetUpdateRect(Form->Handle(), &update, FALSE));
+  EXPECT_TRUE(EqualRgn(visible.Get(), expected.Get()));
 }
 
 // ---------------------------------------------------------------------------
