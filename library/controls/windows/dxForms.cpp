@@ -16,6 +16,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cwctype>
+#include <utility>
 
 namespace {
 
@@ -61,15 +62,6 @@ void CollectControls(TControl* AControl, std::vector<TControl*>& AList) {
   if (auto* windowed = dynamic_cast<TWinControl*>(AControl))
     for (int i = 0; i < windowed->ControlCount(); ++i) CollectControls(windowed->Controls(i), AList);
 }
-
-// The collected controls that still exist when the bracket closes: a
-// handler may free controls while the form scales.
-struct TTrackedControls {
-  std::vector<std::unique_ptr<TControlTracker>> Trackers;
-  explicit TTrackedControls(const std::vector<TControl*>& AControls) {
-    for (TControl* control : AControls) Trackers.push_back(std::make_unique<TControlTracker>(control));
-  }
-};
 
 }  // namespace
 
@@ -265,6 +257,7 @@ TdxFormHelper::TState TdxFormHelper::BeginFormScaleChange(TCustomForm* AForm) {
   TState state;
   state.Form = AForm;
   CollectControls(AForm, state.LockedControls);
+  for (TControl* control : state.LockedControls) state.Trackers.push_back(std::make_unique<TControlTracker>(control));
   const bool maximised = std::any_of(state.LockedControls.begin(), state.LockedControls.end(), [](TControl* c) {
     auto* form = dynamic_cast<TCustomForm*>(c);
     return form && form->HandleAllocated() && IsZoomed(form->Handle());
@@ -279,15 +272,15 @@ TdxFormHelper::TState TdxFormHelper::BeginFormScaleChange(TCustomForm* AForm) {
 
 void TdxFormHelper::EndFormScaleChange(const TState& AState) {
   TCustomForm* form = AState.Form;
-  const TTrackedControls tracked(AState.LockedControls);
   const TScopeExit leave([form] { RemoveFrom(GScaleChangeList, form); });
+  if (!AState.Trackers[0]->Alive()) return;
   form->EnableAlign();
   form->Realign();
   if (AState.RedrawLocked) form->Perform(WM_SETREDRAW, TRUE, 0);
   // In reverse: the form hears last.
   for (std::size_t i = AState.LockedControls.size(); i-- > 0;)
-    if (tracked.Trackers[i]->Alive()) AState.LockedControls[i]->Perform(DXM_SCALECHANGED, 0, 0);
-  if (AState.RedrawLocked && tracked.Trackers[0]->Alive() && form->HandleAllocated())
+    if (AState.Trackers[i]->Alive()) AState.LockedControls[i]->Perform(DXM_SCALECHANGED, 0, 0);
+  if (AState.RedrawLocked && AState.Trackers[0]->Alive() && form->HandleAllocated())
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_ERASE | RDW_FRAME);
 }
 

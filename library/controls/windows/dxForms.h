@@ -24,6 +24,7 @@
 #include "platform/ui/GdiScopes.h"
 
 #include <map>
+#include <memory>
 #include <vector>
 
 class TCustomImageList;
@@ -88,8 +89,10 @@ class TdxFormHelper {
   // What one form's scale change holds between its two halves.
   struct TState {
     TCustomForm* Form = nullptr;
-    // The form and every control on it, depth first (not owned).
+    // The form and every control on it, depth first (not owned), each
+    // with a tracker: a handler may free controls while the form scales.
     std::vector<TControl*> LockedControls;
+    std::vector<std::unique_ptr<TControlTracker>> Trackers;
     bool RedrawLocked = false;
   };
 

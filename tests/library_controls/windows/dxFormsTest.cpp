@@ -14,6 +14,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -57,12 +58,14 @@ class TSpyPanel : public TCustomControl {
   SK_CLASS(TSpyPanel, TCustomControl)
  public:
   bool FailScaling = false;
+  TControl* FreeWhenScaled = nullptr;
   void WndProc(TMessage& Message) override {
     LogMessage(this, Message);
     inherited::WndProc(Message);
   }
   void ChangeScale(int M, int D, bool AIsDpiChange) override {
     if (FailScaling) throw std::runtime_error("scaling failed");
+    if (FreeWhenScaled) std::exchange(FreeWhenScaled, nullptr)->Free();
     inherited::ChangeScale(M, D, AIsDpiChange);
   }
 };
@@ -224,6 +227,20 @@ TEST_F(TFormFixture, AnExceptionWhileScalingStillClosesTheBracket) {
   // The form is not left in a scale change: the next request runs.
   a->FailScaling = false;
   Form->ScaleForPPI(144);
+  EXPECT_EQ(Form->PixelsPerInch(), 144);
+}
+
+TEST_F(TFormFixture, AControlFreedWhileTheFormScalesHearsNoEnd) {
+  MakeForm(true);
+  TSpyPanel* a = NewPanel(Form.get(), L"a", TRect(0, 0, 100, 100));
+  a->FreeWhenScaled = NewPanel(Form.get(), L"b", TRect(100, 0, 200, 100));
+  Log.clear();
+
+  Form->ScaleForPPI(144);
+
+  const std::vector<std::string> expected = {"form begin",     "a begin", "b begin", "form redraw off",
+                                             "form redraw on", "a end",   "form end"};
+  EXPECT_EQ(Log, expected);
   EXPECT_EQ(Form->PixelsPerInch(), 144);
 }
 
