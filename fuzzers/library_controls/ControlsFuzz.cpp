@@ -20,9 +20,12 @@
 //                   after its owner is gone (AccessibilityFuzz.h).
 //   popup-placement popups opened beside random owner rectangles on and
 //                   off the desktop (PopupPlacementFuzz.h).
+//   dpi-change      WM_DPICHANGED with any DPI and suggested rectangle to a
+//                   form holding nested frames (DpiFuzz.h).
 // Run one with: tools/fuzz library_controls -- truetype-file --rounds 10000
 #include "fuzzers/library_controls/AccessibilityFuzz.h"
 #include "fuzzers/library_controls/ControlMessagesFuzz.h"
+#include "fuzzers/library_controls/DpiFuzz.h"
 #include "fuzzers/library_controls/PopupPlacementFuzz.h"
 #include "fuzzers/library_controls/ScrollBarFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
@@ -316,6 +319,7 @@ const TFuzzDriver Drivers[] = {
     {L"control-messages", ControlMessagesSeeds, RunControlMessages},
     {L"accessibility", AccessibilitySeeds, RunAccessibility},
     {L"popup-placement", PopupPlacementSeeds, RunPopupPlacement},
+    {L"dpi-change", DpiChangeSeeds, RunDpiChange},
 };
 
 }  // namespace

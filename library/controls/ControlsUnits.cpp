@@ -9,6 +9,7 @@
 #include "library/controls/text/dxFormattedText.h"
 #include "library/controls/windows/cxDWMApi.h"
 #include "library/controls/windows/cxControls_Windows.h"
+#include "library/controls/windows/dxForms.h"
 
 std::span<const TUnit> LibraryControlsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
@@ -24,6 +25,7 @@ std::span<const TUnit> LibraryControlsUnits() {
       {L"cxContainer", &cxContainerInitialization, nullptr},
       {L"cxControls_Windows", &cxControlsWindowsInitialization, nullptr},
       {L"cxContainer_Popup", &cxContainerPopupInitialization, &cxContainerPopupFinalization},
+      {L"dxForms", &dxFormsInitialization, &dxFormsFinalization},
   };
   return units;
 }

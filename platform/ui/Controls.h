@@ -616,7 +616,7 @@ class TControl : public TComponent {
   void SetStyleElements(TStyleElements AValue);
   // The resolution the control is laid out for; ScaleForPPI moves it.
   int CurrentPPI() const { return FCurrentPPI; }
-  void ScaleForPPI(int ANewPPI);
+  virtual void ScaleForPPI(int ANewPPI);
   // Takes a resolution without scaling (a control being read is laid out
   // for it already).
   void SetCurrentPPI(int AValue) { FCurrentPPI = AValue; }

@@ -44,6 +44,7 @@ void TCustomForm::Publish(TPublisher<TCustomForm>& P) {
   P.Message<&TCustomForm::CMDeactivate>(CM_DEACTIVATE);
   P.Message<&TCustomForm::CMDialogKey>(CM_DIALOGKEY);
   P.Message<&TCustomForm::CMShowingChanged>(CM_SHOWINGCHANGED);
+  P.Message<&TCustomForm::WMDpiChanged>(WM_DPICHANGED);
   P.Message<&TCustomForm::CMRelease>(CM_RELEASE);
 }
 
@@ -142,6 +143,15 @@ void TCustomForm::Loaded() {
     FPixelsPerInch = to;
   }
   if (FActiveControl && !FActiveControl->CanFocus()) FActiveControl = nullptr;
+}
+
+void TCustomForm::WMDpiChanged(TMessage& Message) {
+  Message.Result = 0;
+  const int dpi = HIWORD(Message.WParam);
+  if (!FScaled || dpi <= 0) return;
+  ScaleForPPI(dpi);
+  FPixelsPerInch = dpi;
+  if (const auto* suggested = reinterpret_cast<const RECT*>(Message.LParam)) SetBoundsRect(TRect(*suggested));
 }
 
 void TCustomForm::FormStyles(DWORD& AStyle, DWORD& AExStyle) const {

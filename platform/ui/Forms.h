@@ -195,6 +195,8 @@ class TCustomForm : public TWinControl {
   void CMDialogKey(TMessage& Message);
   void CMShowingChanged(TMessage& Message);
   void CMRelease(TMessage& Message);
+  // A scaled form takes the new DPI and the rectangle the system suggests.
+  void WMDpiChanged(TMessage& Message);
 
  private:
   friend class TApplication;
