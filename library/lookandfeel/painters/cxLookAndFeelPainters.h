@@ -1857,6 +1857,8 @@ class TcxCustomLookAndFeelPainter : public TPersistent {
   // A band ASize thick centred in R: across its width when vertical, else
   // across its height.
   TRect CalculateSeparatorBounds(const TRect& R, int ASize, bool AIsVertical);
+  // The clock face picture's own size; (0, 0) without the picture.
+  TSize ClockFaceSize();
 
  private:
   TdxSmartImage* ClearButtonGlyph();
@@ -2145,6 +2147,12 @@ class TcxStandardLookAndFeelPainter : public TcxCustomLookAndFeelPainter {
                                      std::span<const TPoint> AShadowPolyLine,
                                      std::span<const TPoint> ADarkPolyLine) override;
   void DrawTrackBarThumbBorderBoth(TcxCanvas* ACanvas, const TRect& ARect) override;
+  // Framed and filled by this painter's own header drawing whatever a
+  // descendant makes of DrawScaledHeader.
+  void DrawScaledMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText, TcxNeighbors ANeighbors,
+                             const TcxViewParams& AViewParams, TcxArrowDirections AArrows, int ASideWidth,
+                             const TdxScaleFactor* AScaleFactor,
+                             const TcxDrawBackgroundEvent& AOnDrawBackground = {}) override;
 
  protected:
   // Arrow buttons are the system's frame control, framed like the thumb;
@@ -2399,6 +2407,19 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
   TColor GetSplitterInnerColor(bool AHighlighted) override;
   TColor GetSplitterOuterColor(bool AHighlighted) override;
   void DrawLayoutControlBackground(TcxCanvas* ACanvas, const TRect& R) override;
+  // The record's frame around a header face.
+  void LayoutViewDrawRecordCaption(TcxCanvas* ACanvas, const TRect& ABounds, const TRect& ATextRect,
+                                   TcxGroupBoxCaptionPosition APosition, TcxButtonState AState,
+                                   TColor AColor = clDefault, TBitmap* ABitmap = nullptr) override;
+  // The view's colour one pixel inside the bounds, the text centred on it.
+  void DrawScaledMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText, TcxNeighbors ANeighbors,
+                             const TcxViewParams& AViewParams, TcxArrowDirections AArrows, int ASideWidth,
+                             const TdxScaleFactor* AScaleFactor,
+                             const TcxDrawBackgroundEvent& AOnDrawBackground = {}) override;
+  // The modern clock, as large as its face picture.
+  TSize ScaledClockSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledClock(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime, TColor ABackgroundColor,
+                       const TdxScaleFactor* AScaleFactor) override;
 
  protected:
   // The set's face for the state, framed in the scheduler's border colour.
@@ -2426,6 +2447,7 @@ class TcxOffice11LookAndFeelPainter : public TcxUltraFlatLookAndFeelPainter {
 class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   SK_CLASS(TcxWinXPLookAndFeelPainter, TcxStandardLookAndFeelPainter)
  public:
+  void Create() override;
   String LookAndFeelName() override;
   TcxLookAndFeelStyle LookAndFeelStyle() override;
   // Whether visual styles are available at all.
@@ -2634,6 +2656,23 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   void DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R) override;
   TPoint NavigatorButtonPressedGlyphOffset() override;
   TSize NavigatorScaledButtonMinSize(const TdxScaleFactor* AScaleFactor) override;
+  // The modern clock, as large as its face picture.
+  TSize ScaledClockSize(const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledClock(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime, TColor ABackgroundColor,
+                       const TdxScaleFactor* AScaleFactor) override;
+  // Zoom buttons: the push button with the painter's plus or minus glyph
+  // centred on it (greyed while disabled), as large as the glyph and the
+  // button's content margins.
+  void DrawScaledZoomInButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                              const TdxScaleFactor* AScaleFactor) override;
+  void DrawScaledZoomOutButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                               const TdxScaleFactor* AScaleFactor) override;
+  TSize GetScaledZoomInButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  TSize GetScaledZoomOutButtonSize(const TdxScaleFactor* AScaleFactor) override;
+  // The scroll bar's splitter keeps the base painter's dashes, which this
+  // painter's own splitters leave out.
+  void DrawScaledScrollBarSplitter(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                   const TdxScaleFactor* AScaleFactor) override;
 
   // Track bars and splitters: the track bar theme's track and thumbs (a
   // range bar's halves are two-sided thumbs); a splitter shows only its
@@ -2737,8 +2776,16 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   void DoDrawSizeGrip(TcxCanvas* ACanvas, const TRect& ARect, const TdxScaleFactor* AScaleFactor) override;
   // The theme's part; under Windows 8 and later never smaller than 13 x 13.
   TSize DoGetSmallCloseButtonSize() override;
+  // A tab item turned so that its open side faces away from the arrow's
+  // tip, over what the canvas shows; then the arrow.
+  void DrawSchedulerNavigationButtonContent(TcxCanvas* ACanvas, const TRect& ARect, const TRect& AArrowRect,
+                                            bool AIsNextButton, TcxButtonState AState, bool AIsVertical) override;
 
  private:
+  void DrawScaledZoomButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                            const TdxScaleFactor* AScaleFactor, bool AZoomIn);
+  TSize GetScaledZoomButtonSize(const TdxScaleFactor* AScaleFactor, bool AZoomIn);
+
   // One tab item into R on DC, lying (a standing tab's drawing space has x
   // and y exchanged: its near end is R's left side).
   static void DrawTabItem(HTHEME ATheme, HDC DC, const TRect& R, TcxBorders ABorders, int AStateId, bool AVertical);
@@ -2760,6 +2807,10 @@ class TcxWinXPLookAndFeelPainter : public TcxStandardLookAndFeelPainter {
   // true whenever a theme was opened.
   bool DoDrawScaledThemeBackground(TcxCustomCanvas* ACanvas, TdxThemedObjectType AThemedObjectType,
                                    const TdxScaleFactor* AScaleFactor, const TRect& R, int APartId, int AStateId);
+
+  // Loaded with the painter; empty in a program built without them.
+  TOwned<TcxBitmap32> FZoomInButtonGlyph;
+  TOwned<TcxBitmap32> FZoomOutButtonGlyph;
 };
 
 // ---------------------------------------------------------------------------

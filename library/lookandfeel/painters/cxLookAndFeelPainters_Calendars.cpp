@@ -106,6 +106,11 @@ void P::DrawModernCalendarClock(TcxCanvas* ACanvas, const TRect& ARect, TDateTim
   BitBlt(ACanvas->Handle(), ARect.Left, ARect.Top, face.Width(), face.Height(), canvas->Handle(), 0, 0, SRCCOPY);
 }
 
+TSize P::ClockFaceSize() {
+  const TdxSmartImage* face = CachedImage(FClockFace, L"CX_CLOCKFACE", L"PNG");
+  return TSize(face->Width(), face->Height());
+}
+
 void P::DrawScaledModernClockHands(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime, TColor AColor,
                                    const TdxScaleFactor* AScaleFactor) {
   int hours = 0, minutes = 0, seconds = 0, milliseconds = 0;

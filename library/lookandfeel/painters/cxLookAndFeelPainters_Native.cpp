@@ -68,6 +68,30 @@ bool IsVertical(bool AHorizontal) { return !AHorizontal; }
 // ---------------------------------------------------------------------------
 // Painter information
 
+namespace {
+
+// A glyph bitmap of the program's resources with its magenta made
+// transparent; empty when the program was built without it.
+TOwned<TcxBitmap32> LoadZoomGlyph(const wchar_t* AName) {
+  TOwned<TcxBitmap32> glyph(New<TcxBitmap32>());
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (!FindResourceW(instance, AName, RT_BITMAP)) return glyph;
+  const TOwned<TBitmap> picture(New<TBitmap>());
+  picture->LoadFromResourceName(instance, AName);
+  glyph->CreateSize(picture->Width(), picture->Height());
+  glyph->CopyBitmap(picture.get());
+  glyph->RecoverTransparency(clFuchsia);
+  return glyph;
+}
+
+}  // namespace
+
+void P::Create() {
+  inherited::Create();
+  FZoomInButtonGlyph = LoadZoomGlyph(L"CX_ZOOMINBUTTONGLYPH");
+  FZoomOutButtonGlyph = LoadZoomGlyph(L"CX_ZOOMOUTBUTTONGLYPH");
+}
+
 String P::LookAndFeelName() { return L"Native"; }
 
 TcxLookAndFeelStyle P::LookAndFeelStyle() { return lfsNative; }
@@ -1270,6 +1294,44 @@ void P::DrawDateNavigatorDateHeader(TcxCanvas* ACanvas, TRect& R) {
     inherited::DrawDateNavigatorDateHeader(ACanvas, R);
 }
 
+void P::DrawSchedulerNavigationButtonContent(TcxCanvas* ACanvas, const TRect& ARect, const TRect& AArrowRect,
+                                             bool AIsNextButton, TcxButtonState AState, bool AIsVertical) {
+  const HTHEME theme = OpenTheme(totTab);
+  if (!theme) {
+    inherited::DrawSchedulerNavigationButtonContent(ACanvas, ARect, AArrowRect, AIsNextButton, AState, AIsVertical);
+    return;
+  }
+  if (!ARect.IsEmpty()) {
+    // The tab item is open at its bottom: the picture under the button is
+    // turned so that the drawing lands the right way round once turned back.
+    TcxRotationAngle turn = ra0, back = ra0;
+    if (AIsVertical) {
+      turn = AIsNextButton ? raMinus90 : raPlus90;
+      back = AIsNextButton ? raPlus90 : raMinus90;
+    } else if (!AIsNextButton) {
+      turn = back = ra180;
+    }
+    const TOwned<TcxBitmap32> bitmap(
+        NewWith<TcxBitmap32>([&](TcxBitmap32* ABitmap) { ABitmap->CreateSize(ARect.Width(), ARect.Height()); }));
+    BitBlt(bitmap->Canvas()->Handle(), 0, 0, ARect.Width(), ARect.Height(), ACanvas->Handle(), ARect.Left, ARect.Top,
+           SRCCOPY);
+    bitmap->Rotate(turn);
+    UxDrawThemeBackground(theme, bitmap->Canvas()->Handle(), TABP_TABITEM, PlainState(AState), bitmap->ClientRect());
+    bitmap->Rotate(back);
+    BitBlt(ACanvas->Handle(), ARect.Left, ARect.Top, ARect.Width(), ARect.Height(), bitmap->Canvas()->Handle(), 0, 0,
+           SRCCOPY);
+  }
+  DrawSchedulerNavigationButtonArrow(ACanvas, AArrowRect, AIsNextButton, ButtonSymbolColor(AState, clDefault),
+                                     AIsVertical);
+}
+
+TSize P::ScaledClockSize(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(ClockFaceSize()); }
+
+void P::DrawScaledClock(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime, TColor ABackgroundColor,
+                        const TdxScaleFactor* AScaleFactor) {
+  DrawModernCalendarClock(ACanvas, ARect, ADateTime, ABackgroundColor, AScaleFactor);
+}
+
 TPoint P::NavigatorButtonPressedGlyphOffset() { return TPoint(0, 0); }
 
 TSize P::NavigatorScaledButtonMinSize(const TdxScaleFactor* AScaleFactor) {
@@ -1362,6 +1424,61 @@ void P::DrawScaledSplitter(TcxCanvas* ACanvas, const TRect& ARect, bool AHighlig
   // The themed look has no splitter line.
   if (AHasCloseMark)
     DrawSplitterCloseMark(ACanvas, ARect, AHighlighted, AClicked, AHorizontal, AScaleFactor, AArrowDirection);
+}
+
+void P::DrawScaledScrollBarSplitter(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                    const TdxScaleFactor* AScaleFactor) {
+  inherited::DrawScaledScrollBarSplitter(ACanvas, R, AState, AScaleFactor);
+  TRect splitter = R;
+  splitter.Deflate(2);
+  TcxCustomLookAndFeelPainter::DrawScaledSplitter(ACanvas, splitter, AState == cxbsHot, AState == cxbsPressed, false,
+                                                  AScaleFactor, false, adLeft);
+}
+
+// ---------------------------------------------------------------------------
+// Zoom buttons
+
+void P::DrawScaledZoomButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                             const TdxScaleFactor* AScaleFactor, bool AZoomIn) {
+  if (!DoDrawThemeBackground(ACanvas, totButton, AScaleFactor, R, BP_PUSHBUTTON, ButtonState(AState))) {
+    if (AZoomIn)
+      inherited::DrawScaledZoomInButton(ACanvas, R, AState, AScaleFactor);
+    else
+      inherited::DrawScaledZoomOutButton(ACanvas, R, AState, AScaleFactor);
+    return;
+  }
+  TcxBitmap32* glyph = (AZoomIn ? FZoomInButtonGlyph : FZoomOutButtonGlyph).get();
+  if (!glyph->Empty())
+    DrawScaledImage(ACanvas->Canvas(), R, glyph, nullptr, -1, ifmNormal,
+                    AState == cxbsDisabled ? idmDisabled : idmNormal, false, nullptr, AScaleFactor);
+}
+
+void P::DrawScaledZoomInButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                               const TdxScaleFactor* AScaleFactor) {
+  DrawScaledZoomButton(ACanvas, R, AState, AScaleFactor, true);
+}
+
+void P::DrawScaledZoomOutButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                                const TdxScaleFactor* AScaleFactor) {
+  DrawScaledZoomButton(ACanvas, R, AState, AScaleFactor, false);
+}
+
+TSize P::GetScaledZoomButtonSize(const TdxScaleFactor* AScaleFactor, bool AZoomIn) {
+  const auto margins = ContentMargins(OpenThemeForScaleFactor(totButton, AScaleFactor), BP_PUSHBUTTON, 0, AScaleFactor);
+  if (!margins)
+    return AZoomIn ? inherited::GetScaledZoomInButtonSize(AScaleFactor)
+                   : inherited::GetScaledZoomOutButtonSize(AScaleFactor);
+  const TcxBitmap32* glyph = (AZoomIn ? FZoomInButtonGlyph : FZoomOutButtonGlyph).get();
+  const TSize size = AScaleFactor->Apply(TSize(glyph->Width(), glyph->Height()));
+  return TSize(size.cx + margins->Left + margins->Right, size.cy + margins->Top + margins->Bottom);
+}
+
+TSize P::GetScaledZoomInButtonSize(const TdxScaleFactor* AScaleFactor) {
+  return GetScaledZoomButtonSize(AScaleFactor, true);
+}
+
+TSize P::GetScaledZoomOutButtonSize(const TdxScaleFactor* AScaleFactor) {
+  return GetScaledZoomButtonSize(AScaleFactor, false);
 }
 
 // ---------------------------------------------------------------------------

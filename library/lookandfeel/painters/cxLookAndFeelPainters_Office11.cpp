@@ -453,3 +453,32 @@ TColor P::GetSplitterOuterColor(bool AHighlighted) {
 void P::DrawLayoutControlBackground(TcxCanvas* ACanvas, const TRect& R) {
   ACanvas->FillRectByGradient(R, Color(Office11GradientLightColor), Color(Office11GradientDarkColor), false);
 }
+
+void P::LayoutViewDrawRecordCaption(TcxCanvas* ACanvas, const TRect& ABounds, const TRect&,
+                                    TcxGroupBoxCaptionPosition, TcxButtonState AState, TColor, TBitmap*) {
+  // The border leaves the clip as it is drawn; the face fills what is left.
+  LayoutViewDrawRecordBorder(ACanvas, ABounds, AState, cxBordersAll());
+  TRect face = ABounds;
+  face.Deflate(1);
+  DrawHeaderBackground(ACanvas, face, AState);
+}
+
+void P::DrawScaledMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText, TcxNeighbors,
+                              const TcxViewParams& AViewParams, TcxArrowDirections AArrows, int ASideWidth,
+                              const TdxScaleFactor*, const TcxDrawBackgroundEvent& AOnDrawBackground) {
+  TRect content = ABounds;
+  content.Deflate(1);
+  DoDrawHeader(ACanvas, content, content, taCenter, vaCenter, false, false, AText, AViewParams.Font,
+               AViewParams.TextColor, AViewParams.Color, [&](TcxCanvas* ACanvas, const TRect& R) {
+                 if (!AOnDrawBackground || !AOnDrawBackground(ACanvas, R)) ACanvas->FillRect(R, AViewParams);
+                 return true;
+               });
+  DrawMonthHeaderArrows(ACanvas, ABounds, AArrows, ASideWidth, clWindowText);
+}
+
+TSize P::ScaledClockSize(const TdxScaleFactor* AScaleFactor) { return AScaleFactor->Apply(ClockFaceSize()); }
+
+void P::DrawScaledClock(TcxCanvas* ACanvas, const TRect& ARect, TDateTime ADateTime, TColor ABackgroundColor,
+                        const TdxScaleFactor* AScaleFactor) {
+  DrawModernCalendarClock(ACanvas, ARect, ADateTime, ABackgroundColor, AScaleFactor);
+}

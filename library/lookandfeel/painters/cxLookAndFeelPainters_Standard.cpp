@@ -234,6 +234,17 @@ void P::DrawTabsRoot(TcxCanvas* ACanvas, const TRect& R, TcxBorders ABorders, bo
 // ---------------------------------------------------------------------------
 // Scheduler and track bars
 
+void P::DrawScaledMonthHeader(TcxCanvas* ACanvas, const TRect& ABounds, const String& AText,
+                              TcxNeighbors ANeighbors, const TcxViewParams& AViewParams, TcxArrowDirections AArrows,
+                              int ASideWidth, const TdxScaleFactor* AScaleFactor,
+                              const TcxDrawBackgroundEvent& AOnDrawBackground) {
+  const TcxBorders borders = HeaderBorders(ANeighbors);
+  DrawHeaderBorder(ACanvas, ABounds, ANeighbors, borders);
+  DoDrawHeader(ACanvas, ScaledHeaderContentBounds(ABounds, borders, AScaleFactor), ABounds, taCenter, vaCenter, false,
+               false, AText, AViewParams.Font, AViewParams.TextColor, AViewParams.Color, AOnDrawBackground);
+  DrawMonthHeaderArrows(ACanvas, ABounds, AArrows, ASideWidth, clWindowText);
+}
+
 void P::DrawSchedulerSplitterBorder(TcxCanvas* ACanvas, const TRect& R, const TcxViewParams& AViewParams,
                                     bool AIsHorizontal) {
   // Two lines on each long side, outermost first: face over dark shadow,

@@ -45,6 +45,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 class EdxSkinError : public EdxException {
@@ -683,7 +684,34 @@ class TdxSkinImage : public TPersistent {
   TdxSkinStretchMode Stretch() const { return FStretch; }
   void SetStretch(TdxSkinStretchMode AValue);
   TdxSmartImage* Texture() const { return FTexture.get(); }
-  const String& SourceName() const { return FSourceName; }
+
+  // Names and files. Name: empty for an empty image or one without owner;
+  // otherwise the element's name, "_Glyph" or "_Image", then ".svg" for a
+  // vector texture or ".png". Writing it loads the file of that name.
+  String Name() const;
+  void SetName(const String& AValue);
+  // The file the texture was last loaded from or saved to; else, for an
+  // owned image with a texture, the element's path followed by Name.
+  String SourceName() const;
+  // The file name becomes the source name once the texture is loaded.
+  void LoadFromFile(const String& AFileName);
+  void LoadFromResource(HINSTANCE AInstance, const String& AName, const wchar_t* AType);
+  void LoadFromStream(TStream* AStream);
+  // Nothing for an empty image; otherwise into the file name with the
+  // extension of Name, which becomes the source name.
+  void SaveToFile(const String& AFileName);
+  // In the stored encoding, or as PNG where the stream format asks for it.
+  void SaveToStream(TStream* AStream);
+
+  // One frame on ABitmap, sized to it, over ABackgroundColor (clNone: over
+  // what the bitmap holds; clDefault: over its brush colour), at 96 DPI.
+  void GetBitmap(int AImageIndex, TdxSkinElementState AState, TBitmap* ABitmap, TColor ABackgroundColor = clNone);
+  // A raster texture becomes a strip of one frame per listed state: the
+  // k-th frame is the picture the image had for the k-th listed state
+  // (transparent for a state it lacked) and serves the k-th of the new
+  // States in their order, so a list out of that order moves pictures
+  // between states. A state listed again is not counted twice.
+  void SetStateMapping(std::span<const TdxSkinElementState> ATargetStateOrder);
 
   // Drawing (dxSkinsCore_Drawing.cpp). Frame sizes and margins are 96-DPI
   // pixels. A vector texture holds one frame per image index for all

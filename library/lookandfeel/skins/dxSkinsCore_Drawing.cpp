@@ -241,6 +241,59 @@ TRect TdxSkinImage::GetStateBounds(int AImageIndex, TdxSkinElementState AState) 
   return bounds;
 }
 
+void TdxSkinImage::GetBitmap(int AImageIndex, TdxSkinElementState AState, TBitmap* ABitmap,
+                             TColor ABackgroundColor) {
+  const TSize frame = Size();
+  ABitmap->SetSize(frame.cx, frame.cy);
+  const TRect bounds(0, 0, frame.cx, frame.cy);
+  if (ABackgroundColor != clNone) {
+    TCanvas* canvas = ABitmap->Canvas();
+    if (ABackgroundColor != clDefault) canvas->Brush()->SetColor(ABackgroundColor);
+    canvas->FillRect(bounds);
+  }
+  Draw(ABitmap->Canvas()->Handle(), bounds, DefaultScaleFactor(), AImageIndex, AState);
+}
+
+void TdxSkinImage::SetStateMapping(std::span<const TdxSkinElementState> ATargetStateOrder) {
+  if (FTexture->Empty() || TextureIsVector()) return;
+  std::vector<TdxSkinElementState> order;
+  TdxSkinElementStates states;
+  for (const TdxSkinElementState state : ATargetStateOrder)
+    if (!states.Contains(state)) {
+      states.Include(state);
+      order.push_back(state);
+    }
+  if (order.empty()) {
+    FTexture->Clear();
+    FStates = states;
+    Changed();
+    return;
+  }
+  const TSize frame = Size();
+  const bool horizontal = FImageLayout == ilHorizontal;
+  const int count = static_cast<int>(order.size());
+  const TSize strip(horizontal ? frame.cx * count : frame.cx, horizontal ? frame.cy : frame.cy * count);
+  const TSize source = FTexture->Size();
+  const TRGBColors pixels = FTexture->GetBitmapBits();
+  TRGBColors mapped(static_cast<std::size_t>(strip.cx) * static_cast<std::size_t>(strip.cy), RGBQUAD{});
+  for (int k = 0; k < count; ++k) {
+    if (!FStates.Contains(order[static_cast<std::size_t>(k)])) continue;
+    const TRect from = GetStateBounds(0, order[static_cast<std::size_t>(k)]);
+    const TPoint to(horizontal ? k * frame.cx : 0, horizontal ? 0 : k * frame.cy);
+    for (int y = 0; y < frame.cy; ++y)
+      for (int x = 0; x < frame.cx; ++x)
+        mapped[static_cast<std::size_t>(to.Y + y) * static_cast<std::size_t>(strip.cx) +
+               static_cast<std::size_t>(to.X + x)] =
+            pixels[static_cast<std::size_t>(from.Top + y) * static_cast<std::size_t>(source.cx) +
+                   static_cast<std::size_t>(from.Left + x)];
+  }
+  FTexture->LoadFromBits(strip.cx, strip.cy, mapped, afPremultiplied);
+  FStates = states;
+  // The strip holds one image's frames.
+  FImageCount = 1;
+  Changed();
+}
+
 IPtr<IdxColorPalette> TdxSkinImage::GetPalette(TdxSkinElementState AState, bool ACanUseGlobalPalette) const {
   TdxSkinProperty* found = nullptr;
   if (FColorPalettes->Find(dxSkinElementStateName(AState), found) ||

@@ -133,17 +133,21 @@ void ReadImage(TStream* AStream, TdxSmartImage* AImage) {
 }
 
 // Decoded raster images other than PNG and GIF are written as PNG.
+void SaveImageData(TStream* AStream, TdxSmartImage* AImage) {
+  const TdxImageDataFormat format = AImage->HandleAllocated() ? AImage->ImageDataFormat() : dxImageUnknown;
+  if (AImage->HandleAllocated() && !IsVectorGraphic(AImage) && format != dxImagePng && format != dxImageGif)
+    AImage->SaveToStreamByCodec(AStream, dxImagePng);
+  else
+    AImage->SaveToStream(AStream);
+}
+
 void WriteImage(TStream* AStream, TdxSmartImage* AImage) {
   if (AImage->Empty()) {
     WriteInt32(AStream, 0);
     return;
   }
   TOwned<TMemoryStream> data(New<TMemoryStream>());
-  const TdxImageDataFormat format = AImage->HandleAllocated() ? AImage->ImageDataFormat() : dxImageUnknown;
-  if (AImage->HandleAllocated() && !IsVectorGraphic(AImage) && format != dxImagePng && format != dxImageGif)
-    AImage->SaveToStreamByCodec(data.get(), dxImagePng);
-  else
-    AImage->SaveToStream(data.get());
+  SaveImageData(data.get(), AImage);
   WriteInt32(AStream, static_cast<int>(data->Size()));
   AStream->WriteBuffer(data->Memory(), data->Size());
 }
@@ -364,6 +368,49 @@ void TdxSkinImage::WriteData(TStream* AStream) {
   FColorPalettes->WriteData(AStream);
   WriteValue<std::uint8_t>(AStream, static_cast<std::uint8_t>(FInterpolationMode));
   WriteValue<std::uint8_t>(AStream, FMarginsScaled ? 1 : 0);
+}
+
+String TdxSkinImage::Name() const {
+  if (Empty() || !FOwner) return String();
+  return FOwner->Name() + (this == FOwner->Glyph() ? L"_Glyph" : L"_Image") + (TextureIsVector() ? L".svg" : L".png");
+}
+
+void TdxSkinImage::SetName(const String& AValue) { LoadFromFile(AValue); }
+
+String TdxSkinImage::SourceName() const {
+  if (!FSourceName.empty()) return FSourceName;
+  if (FTexture->Empty() || !FOwner) return String();
+  return FOwner->Path() + Name();
+}
+
+void TdxSkinImage::LoadFromFile(const String& AFileName) {
+  const TOwned<TFileStream> file(New<TFileStream>(AFileName, fmOpenRead | fmShareDenyNone));
+  LoadFromStream(file.get());
+  // Recorded only once loaded: a file that cannot be read leaves no name
+  // that would make an empty image look filled.
+  FSourceName = AFileName;
+}
+
+void TdxSkinImage::LoadFromResource(HINSTANCE AInstance, const String& AName, const wchar_t* AType) {
+  FTexture->LoadFromResource(AInstance, AName, AType);
+  Changed();
+}
+
+void TdxSkinImage::LoadFromStream(TStream* AStream) {
+  FTexture->LoadFromStream(AStream);
+  Changed();
+}
+
+void TdxSkinImage::SaveToFile(const String& AFileName) {
+  if (Empty()) return;
+  const String fileName = ChangeFileExt(AFileName, TextureIsVector() ? L".svg" : L".png");
+  const TOwned<TFileStream> file(New<TFileStream>(fileName, fmCreate));
+  SaveToStream(file.get());
+  FSourceName = fileName;
+}
+
+void TdxSkinImage::SaveToStream(TStream* AStream) {
+  if (!FTexture->Empty()) SaveImageData(AStream, FTexture.get());
 }
 
 void TdxSkinElement::ReadData(TStream* AStream, double AVersion) {

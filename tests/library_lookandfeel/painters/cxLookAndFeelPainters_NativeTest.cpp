@@ -875,6 +875,174 @@ TEST_F(NativePainter, ASplitterShowsOnlyItsCloseMark) {
   EXPECT_EQ(DifferingPixels(marked.Surface, base.Surface, mark), 0) << marked.Surface.Picture(Bg);
 }
 
+// The program's own glyph bitmap, drawn by GDI with its magenta left out.
+void DrawResourceGlyph(HDC DC, const wchar_t* AName, const TPoint& AAt) {
+  const HBITMAP glyph =
+      static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), AName, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  ASSERT_NE(glyph, nullptr) << "the program carries the glyph";
+  const TBitmapDC source(glyph);
+  BITMAP info{};
+  GetObjectW(glyph, sizeof info, &info);
+  TransparentBlt(DC, AAt.X, AAt.Y, info.bmWidth, info.bmHeight, source.DC(), 0, 0, info.bmWidth, info.bmHeight,
+                 RGB(255, 0, 255));
+  GdiFlush();
+  DeleteObject(glyph);
+}
+
+// A zoom button is the push button with the plus or minus glyph (9 x 9)
+// centred on it; greyed while disabled.
+TEST_F(NativePainter, ZoomButtonsArePushButtonsWithTheGlyphCentred) {
+  const TSystemTheme theme(L"BUTTON");
+  const TRect r(3, 4, 26, 27);  // 23 x 23: the glyph 7 pixels in
+  const TRect glyph(10, 11, 19, 20);
+  struct TRow {
+    TcxButtonState State;
+    int Theme;
+  };
+  for (const bool zoomIn : {true, false}) {
+    for (const TRow& row : {TRow{cxbsNormal, PBS_NORMAL}, TRow{cxbsHot, PBS_HOT}, TRow{cxbsPressed, PBS_PRESSED},
+                            TRow{cxbsDefault, PBS_DEFAULTED}, TRow{cxbsDisabled, PBS_DISABLED}}) {
+      SCOPED_TRACE(testing::Message() << (zoomIn ? "in" : "out") << " state " << row.State);
+      TCanvasOnSurface canvas(W, H, Bg);
+      if (zoomIn)
+        Native()->DrawScaledZoomInButton(canvas.Get(), r, row.State, DefaultScaleFactor());
+      else
+        Native()->DrawScaledZoomOutButton(canvas.Get(), r, row.State, DefaultScaleFactor());
+      TPixelSurface system = theme.Draw(BP_PUSHBUTTON, row.Theme, r);
+      if (row.State == cxbsDisabled) {
+        // Around the glyph the button itself; the glyph greyed, not black.
+        EXPECT_EQ(DifferingPixels(canvas.Surface, system) - DifferingPixels(canvas.Surface, system, glyph), 0);
+        EXPECT_GT(DifferingPixels(canvas.Surface, system, glyph), 0);
+        EXPECT_EQ(canvas.Surface.Count(glyph, RGB(0, 0, 0)), 0);
+        continue;
+      }
+      DrawResourceGlyph(system.DC(), zoomIn ? L"CX_ZOOMINBUTTONGLYPH" : L"CX_ZOOMOUTBUTTONGLYPH", glyph.TopLeft());
+      EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+      // A plus has twice the ink of a minus, less the shared middle.
+      EXPECT_EQ(canvas.Surface.Count(glyph, RGB(0, 0, 0)), zoomIn ? 13 : 7);
+    }
+  }
+  // As large as the glyph and the push button's content margins.
+  MARGINS margins{};
+  ASSERT_EQ(GetThemeMargins(theme.Get(), nullptr, BP_PUSHBUTTON, 0, TMT_CONTENTMARGINS, nullptr, &margins), S_OK);
+  const TSize expected(9 + margins.cxLeftWidth + margins.cxRightWidth, 9 + margins.cyTopHeight + margins.cyBottomHeight);
+  EXPECT_EQ(Native()->GetScaledZoomInButtonSize(DefaultScaleFactor()), expected);
+  EXPECT_EQ(Native()->GetScaledZoomOutButtonSize(DefaultScaleFactor()), expected);
+}
+
+// A scheduler navigation button is a tab item turned so that its open side
+// faces away from the arrow's tip, then the arrow over it.
+TEST_F(NativePainter, SchedulerNavigationButtonsAreTurnedTabItems) {
+  const TSystemTheme theme(L"TAB");
+  ASSERT_NE(theme.Get(), nullptr);
+  const TRect r(4, 2, 30, 38);  // 26 x 36
+  const int w = r.Width(), h = r.Height();
+  const TRect arrow(13, 16, 20, 23);
+  // Where pixel (x, y) of the drawn tab item lands in the button.
+  using TPlace = std::function<TPoint(int, int)>;
+  struct TRow {
+    const char* Name;
+    bool Next;
+    bool Vertical;
+    TSize Drawn;  // the tab item's own size
+    TPlace Place;
+  };
+  const TRow rows[] = {
+      {"next, horizontal", true, false, TSize(w, h), [](int x, int y) { return TPoint(x, y); }},
+      // Half a turn: the tab opens upwards.
+      {"previous, horizontal", false, false, TSize(w, h), [=](int x, int y) { return TPoint(w - 1 - x, h - 1 - y); }},
+      // A quarter turn against the clock: the tab's top row becomes the
+      // button's left column, read from the bottom up.
+      {"next, vertical", true, true, TSize(h, w), [=](int x, int y) { return TPoint(y, h - 1 - x); }},
+      // A quarter turn with the clock: its top row becomes the right column.
+      {"previous, vertical", false, true, TSize(h, w), [=](int x, int y) { return TPoint(w - 1 - y, x); }},
+  };
+  std::vector<TPixelSurface> drawn;
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawSchedulerNavigationButton(canvas.Get(), r, row.Next, cxbsHot, String(), TRect(), arrow,
+                                            row.Vertical);
+    TPixelSurface item(row.Drawn.cx, row.Drawn.cy, Bg);
+    const RECT all{0, 0, row.Drawn.cx, row.Drawn.cy};
+    DrawThemeBackground(theme.Get(), item.DC(), TABP_TABITEM, TIS_HOT, &all, nullptr);
+    GdiFlush();
+    TCanvasOnSurface expected(W, H, Bg);
+    for (int y = 0; y < row.Drawn.cy; ++y)
+      for (int x = 0; x < row.Drawn.cx; ++x) {
+        const TPoint p = row.Place(x, y);
+        expected.Surface.SetRaw(r.Left + p.X, r.Top + p.Y, item.Raw(x, y));
+      }
+    Native()->DrawSchedulerNavigationButtonArrow(expected.Get(), arrow, row.Next,
+                                                 Native()->ButtonSymbolColor(cxbsHot, clDefault), row.Vertical);
+    EXPECT_EQ(DifferingPixels(canvas.Surface, expected.Surface), 0) << canvas.Surface.Picture(Bg);
+    drawn.push_back(std::move(canvas.Surface));
+  }
+  // The turn shows: the two horizontal buttons are not one picture.
+  EXPECT_GT(DifferingPixels(drawn[0], drawn[1], r), 0);
+}
+
+// The scroll bar's splitter: the navigator button and border with the
+// base painter's dashes (the Standard painter keeps them), which the
+// Native painter's own splitters leave out.
+TEST_F(NativePainter, TheScrollBarSplitterKeepsTheDashes) {
+  const TdxScaleFactor* f = DefaultScaleFactor();
+  const TRect r(4, 4, 24, 40);
+  TRect inner = r;
+  inner.Deflate(2);
+  for (const TcxButtonState state : {cxbsNormal, cxbsHot, cxbsPressed}) {
+    SCOPED_TRACE(state);
+    TCanvasOnSurface canvas(W, H, Bg);
+    Native()->DrawScaledScrollBarSplitter(canvas.Get(), r, state, f);
+    TCanvasOnSurface button(W, H, Bg);
+    Native()->DrawNavigatorScaledButton(button.Get(), r, state, clDefault, f);
+    Native()->DrawNavigatorBorder(button.Get(), r, false);
+    TCanvasOnSurface expected(W, H, Bg);
+    Native()->DrawNavigatorScaledButton(expected.Get(), r, state, clDefault, f);
+    Native()->DrawNavigatorBorder(expected.Get(), r, false);
+    Standard()->DrawScaledSplitter(expected.Get(), inner, state == cxbsHot, state == cxbsPressed, false, f);
+    EXPECT_EQ(DifferingPixels(canvas.Surface, expected.Surface), 0) << canvas.Surface.Picture(Bg);
+    EXPECT_GT(DifferingPixels(canvas.Surface, button.Surface, inner), 0) << "the dashes show";
+  }
+}
+
+// The size of the face picture, read from the program's PNG resource.
+TSize ClockFacePictureSize() {
+  const HMODULE module = GetModuleHandleW(nullptr);
+  const HRSRC info = FindResourceW(module, L"CX_CLOCKFACE", L"PNG");
+  if (!info) return TSize();
+  const auto* bytes = static_cast<const unsigned char*>(LockResource(LoadResource(module, info)));
+  // The header chunk follows the 8-byte signature and the chunk's length
+  // and type: width and height, big-endian.
+  const auto at = [&](int AOffset) {
+    return bytes[AOffset] << 24 | bytes[AOffset + 1] << 16 | bytes[AOffset + 2] << 8 | bytes[AOffset + 3];
+  };
+  return TSize(at(16), at(20));
+}
+
+// The Native and Office11 clocks are the modern clock, as large as its
+// face picture; the analogue clock of the other painters is another picture.
+TEST(ModernClocks, NativeAndOffice11DrawTheModernClockAsLargeAsItsFace) {
+  const TSize face = ClockFacePictureSize();
+  ASSERT_GT(face.cx, 0);
+  const TOwned<TdxScaleFactor> twice = ScaleFactorOf(2, 1);
+  const TDateTime time = EncodeTime(3, 0, 0, 0);
+  const TRect r(0, 0, 64, 64);
+  TCanvasOnSurface analogue(64, 64, Bg);
+  UltraFlatPainter()->DrawScaledClock(analogue.Get(), r, time, clWhite, DefaultScaleFactor());
+  for (TcxCustomLookAndFeelPainter* painter : {Native(), GetPaintersManager()->GetPainter(lfsOffice11)}) {
+    SCOPED_TRACE(painter->LookAndFeelName().c_str());
+    EXPECT_EQ(painter->ScaledClockSize(DefaultScaleFactor()), face);
+    EXPECT_EQ(painter->ScaledClockSize(twice.get()), TSize(2 * face.cx, 2 * face.cy));
+    TCanvasOnSurface canvas(64, 64, Bg);
+    painter->DrawScaledClock(canvas.Get(), r, time, clWhite, DefaultScaleFactor());
+    TCanvasOnSurface modern(64, 64, Bg);
+    UltraFlatPainter()->DrawModernCalendarClock(modern.Get(), r, time, clWhite, DefaultScaleFactor());
+    EXPECT_EQ(DifferingPixels(canvas.Surface, modern.Surface), 0);
+    EXPECT_GT(DifferingPixels(canvas.Surface, analogue.Surface), 0);
+  }
+}
+
 TEST_F(NativePainter, ListViewColoursAndSizesComeFromTheTheme) {
   const TSystemTheme header(L"HEADER");
   SIZE arrow{};
@@ -1328,6 +1496,12 @@ TEST_F(NativePainterWithoutThemes, EveryPartIsTheStandardPaintersPicture) {
          P->DrawScaledScrollBarPart(C, true, TRect(2, 2, 40, 19), sbpPageUp, cxbsNormal, f);
        }},
       {"border", [](auto* P, TcxCanvas* C) { P->DrawBorder(C, TRect(2, 2, 40, 30)); }},
+      {"zoom in", [f](auto* P, TcxCanvas* C) { P->DrawScaledZoomInButton(C, TRect(2, 2, 17, 17), cxbsHot, f); }},
+      {"zoom out", [f](auto* P, TcxCanvas* C) { P->DrawScaledZoomOutButton(C, TRect(2, 2, 17, 17), cxbsNormal, f); }},
+      {"scheduler navigation button", [](auto* P, TcxCanvas* C) {
+         P->DrawSchedulerNavigationButton(C, TRect(2, 2, 28, 38), true, cxbsPressed, String(), TRect(),
+                                          TRect(10, 14, 17, 21), true);
+       }},
       {"expand", [f](auto* P, TcxCanvas* C) { P->DrawScaledExpandButton(C, TRect(2, 2, 14, 14), false, f); }},
       {"group box", [](auto* P, TcxCanvas* C) { P->DrawGroupBoxFrame(C, TRect(2, 2, 40, 30), true, cxgpTop, cxBordersAll()); }},
       {"size grip", [f](auto* P, TcxCanvas* C) { P->DrawScaledSizeGrip(C, TRect(2, 2, 30, 30), f); }},
@@ -1403,6 +1577,7 @@ TEST_F(NativePainterWithoutThemes, EveryPartIsTheStandardPaintersPicture) {
   }
   EXPECT_EQ(Native()->ButtonBorderSize(cxbsDefault), Standard()->ButtonBorderSize(cxbsNormal));
   EXPECT_EQ(Native()->BorderSize(), Standard()->BorderSize());
+  EXPECT_EQ(Native()->GetScaledZoomInButtonSize(f), Standard()->GetScaledZoomInButtonSize(f));
   EXPECT_EQ(Native()->ScaledCheckButtonSize(f), Standard()->ScaledCheckButtonSize(f));
   EXPECT_EQ(Native()->ButtonColor(cxbsHot), Standard()->ButtonColor(cxbsHot));
   EXPECT_EQ(Native()->HeaderBorderSize(), Standard()->HeaderBorderSize());

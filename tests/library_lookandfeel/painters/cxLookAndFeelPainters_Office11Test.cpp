@@ -339,6 +339,71 @@ TEST(Office11Painter, HeaderBackgroundPixels) {
   }
 }
 
+// A layout record's caption: the record's frame (the selection colour while
+// hot) around the header face of the state.
+TEST(Office11Painter, ALayoutRecordCaptionIsAHeaderFaceInTheRecordsFrame) {
+  const TRect r(3, 4, 45, 26);
+  TRect face = r;
+  face.Deflate(1);
+  for (const TcxButtonState state : {cxbsNormal, cxbsPressed, cxbsHot}) {
+    SCOPED_TRACE(state);
+    TCanvasOnSurface canvas(48, 30, Bg);
+    Office11()->LayoutViewDrawRecordCaption(canvas.Get(), r, r, cxgpTop, state);
+    TCanvasOnSurface header(48, 30, Bg);
+    Office11()->DrawScaledHeader(header.Get(), r, r, {}, cxBordersAll(), state, taLeftJustify, vaTop, false, false,
+                                 L"", nullptr, clBlack, clRed, DefaultScaleFactor());
+    const COLORREF frame = state == cxbsHot ? ToRef(Office11()->DefaultSelectionColor()) : Sys(COLOR_BTNSHADOW);
+    EXPECT_EQ(RingCount(canvas.Surface, r, frame), RingLength(r));
+    // The face is the header's (whose border is as thick as the record's);
+    // the hot glow stays inside the frame.
+    EXPECT_EQ(DifferingPixels(canvas.Surface, header.Surface, face), 0) << canvas.Surface.Picture(Bg);
+    EXPECT_EQ(canvas.Surface.CountOther(canvas.Surface.ClientRect(), Bg), r.Width() * r.Height());
+  }
+}
+
+// A month header: the view's colour one pixel inside the bounds, the text
+// centred on it; the rim is left to the caller, and a custom drawing of
+// the background replaces the fill.
+TEST(Office11Painter, AMonthHeaderIsTheViewsColourInsideItsBounds) {
+  const TRect r(2, 3, 42, 23);
+  TRect inner = r;
+  inner.Deflate(1);
+  TcxViewParams params;
+  params.Color = clYellow;
+  params.TextColor = clBlue;
+  TCanvasOnSurface canvas(44, 26, Bg);
+  params.Font = canvas->Font();
+  Office11()->DrawScaledMonthHeader(canvas.Get(), r, L"May", {nLeft}, params, {}, 0, DefaultScaleFactor());
+  TPixelSurface system(44, 26, Bg);
+  GdiFill(system.DC(), inner, RGB(255, 255, 0));
+  const HGDIOBJ old = SelectObject(system.DC(), canvas->Font()->Handle());
+  SetBkMode(system.DC(), TRANSPARENT);
+  SetTextColor(system.DC(), RGB(0, 0, 255));
+  RECT text = inner;
+  DrawTextW(system.DC(), L"May", 3, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  SelectObject(system.DC(), old);
+  GdiFlush();
+  EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+
+  TCanvasOnSurface custom(44, 26, Bg);
+  TRect asked;
+  Office11()->DrawScaledMonthHeader(custom.Get(), r, L"", {}, params, {}, 0, DefaultScaleFactor(),
+                                    [&](TcxCanvas*, const TRect& R) {
+                                      asked = R;
+                                      return true;
+                                    });
+  EXPECT_EQ(asked, inner);
+  EXPECT_EQ(custom.Surface.CountOther(custom.Surface.ClientRect(), Bg), 0);
+
+  TCanvasOnSurface arrows(44, 26, Bg);
+  Office11()->DrawScaledMonthHeader(arrows.Get(), r, L"", {}, params, {adRight}, 0, DefaultScaleFactor());
+  TCanvasOnSurface expected(44, 26, Bg);
+  GdiFill(expected.Surface.DC(), inner, RGB(255, 255, 0));
+  Office11()->DrawMonthHeaderArrows(expected.Get(), r, {adRight}, 0, clWindowText);
+  EXPECT_EQ(DifferingPixels(arrows.Surface, expected.Surface), 0);
+  EXPECT_GT(arrows.Surface.Count(Sys(COLOR_WINDOWTEXT)), 0);
+}
+
 TEST(Office11Painter, APressedHeaderSectionIsInverted) {
   const TRect bounds(0, 0, 40, 20);
   const auto draw = [&](TcxButtonState AState) {

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 namespace {
 
 TcxCustomLookAndFeelPainter* Standard() { return GetPaintersManager()->GetPainter(lfsStandard); }
@@ -349,6 +351,60 @@ TEST(StandardPainter, TrackBarBordersAreTheSystemsEdges) {
 }
 
 // Two lines on each long side, the view's colour between them.
+// A month header: the raised inner edge, the view's colour inside with the
+// text centred, the corners softened where a neighbour joins, and the
+// arrows of the shared routine at the ends.
+TEST(StandardPainter, AMonthHeaderIsARaisedHeaderWithCentredText) {
+  const TRect r(2, 3, 38, 24);
+  struct TRow {
+    const char* Name;
+    TcxNeighbors Neighbors;
+    std::vector<TPoint> FacePixels;  // the edge's pixels taking the face colour
+  };
+  const TRow rows[] = {
+      {"alone", {}, {}},
+      {"left neighbour", {nLeft}, {TPoint(2, 4), TPoint(2, 22)}},
+      {"right neighbour", {nRight}, {TPoint(37, 4), TPoint(37, 22)}},
+  };
+  TcxViewParams params;
+  params.Color = clYellow;
+  params.TextColor = clBlue;
+  for (const TRow& row : rows) {
+    for (const bool withText : {false, true}) {
+      SCOPED_TRACE(testing::Message() << row.Name << (withText ? ", with text" : ""));
+      TCanvasOnSurface canvas(W, H, Bg);
+      params.Font = canvas->Font();
+      Standard()->DrawScaledMonthHeader(canvas.Get(), r, withText ? L"May" : L"", row.Neighbors, params, {}, 0,
+                                        DefaultScaleFactor());
+      TPixelSurface system = SystemEdge(r, BDR_RAISEDINNER, BF_RECT);
+      TRect inner = r;
+      inner.Deflate(1);
+      GdiFill(system.DC(), inner, RGB(255, 255, 0));
+      for (const TPoint& p : row.FacePixels) SetPixel(system.DC(), p.X, p.Y, Sys(COLOR_BTNFACE));
+      // Where a neighbour joins on the right, the top corner is light.
+      if (row.Neighbors.Contains(nRight)) SetPixel(system.DC(), r.Right - 1, r.Top, Sys(COLOR_BTNHIGHLIGHT));
+      if (withText) {
+        const HGDIOBJ old = SelectObject(system.DC(), canvas->Font()->Handle());
+        SetBkMode(system.DC(), TRANSPARENT);
+        SetTextColor(system.DC(), RGB(0, 0, 255));
+        RECT text = r;
+        DrawTextW(system.DC(), L"May", 3, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+        SelectObject(system.DC(), old);
+        GdiFlush();
+      }
+      EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0) << canvas.Surface.Picture(Bg);
+    }
+  }
+  // With arrows, the ends gain them and nothing else changes.
+  TCanvasOnSurface plain(W, H, Bg);
+  Standard()->DrawScaledMonthHeader(plain.Get(), r, L"", {}, params, {}, 0, DefaultScaleFactor());
+  TCanvasOnSurface arrows(W, H, Bg);
+  Standard()->DrawScaledMonthHeader(arrows.Get(), r, L"", {}, params, {adLeft, adRight}, 0, DefaultScaleFactor());
+  Standard()->DrawMonthHeaderArrows(plain.Get(), r, {adLeft, adRight}, 0, clWindowText);
+  EXPECT_EQ(DifferingPixels(arrows.Surface, plain.Surface), 0);
+  EXPECT_GT(arrows.Surface.Count(Sys(COLOR_WINDOWTEXT)), 0);
+}
+
 TEST(StandardPainter, SchedulerSplittersHaveTwoLinesOnEachLongSide) {
   TcxViewParams params;
   params.Color = clYellow;

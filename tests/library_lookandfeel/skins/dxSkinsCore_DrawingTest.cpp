@@ -554,6 +554,74 @@ struct TCachedElement {
   void Draw(HDC DC, const TRect& R, TdxSkinElementState AState) { Element->Draw(DC, R, Factor.get(), 0, AState); }
 };
 
+// ---------------------------------------------------------------------------
+// Frames on a bitmap and state mapping
+
+// The nine-part fixture's pixel (x, y) of a frame: red 7x, green 7y, blue
+// 40 in the normal frame and 200 in the hot one.
+COLORREF NineFramePixel(int X, int Y, bool AHot) { return RGB(X * 7, Y * 7, AHot ? 200 : 40); }
+
+// How many pixels of ABitmap are not what AExpected(x, y) gives.
+template <class TExpected>
+int Mismatches(TBitmap* ABitmap, TExpected&& AExpected) {
+  int count = 0;
+  for (int y = 0; y < ABitmap->Height(); ++y)
+    for (int x = 0; x < ABitmap->Width(); ++x)
+      count += GetPixel(ABitmap->Canvas()->Handle(), x, y) != AExpected(x, y);
+  return count;
+}
+
+TEST(SkinImageFrames, GetBitmapIsOneFrameOverTheBackground) {
+  TNineElement nine(smStretch);
+  TdxSkinImage* image = nine.Element->Image();
+  const TOwned<TBitmap> bitmap(New<TBitmap>());
+  bitmap->SetPixelFormat(pf32bit);
+  image->GetBitmap(0, esHot, bitmap.get(), clRed);
+  ASSERT_EQ(TSize(bitmap->Width(), bitmap->Height()), TSize(24, 24));
+  EXPECT_EQ(Mismatches(bitmap.get(), [](int x, int y) { return NineFramePixel(x, y, true); }), 0);
+  image->GetBitmap(0, esNormal, bitmap.get(), clRed);
+  EXPECT_EQ(Mismatches(bitmap.get(), [](int x, int y) { return NineFramePixel(x, y, false); }), 0);
+}
+
+// Mapping [Hot, Normal, Pressed]: the strip's first frame is the hot
+// picture and serves the normal state, the second the normal picture for
+// the hot state; the pressed frame, which the image lacked, is clear.
+TEST(SkinImageFrames, StateMappingReordersTheFramesIntoANewStrip) {
+  TNineElement nine(smStretch);
+  TdxSkinImage* image = nine.Element->Image();
+  const TdxSkinElementState order[] = {esHot, esNormal, esPressed, esHot};
+  image->SetStateMapping(order);
+  EXPECT_EQ(image->States(), (TdxSkinElementStates{esNormal, esHot, esPressed}));
+  EXPECT_EQ(image->Texture()->Size(), TSize(24, 72));
+  EXPECT_EQ(image->Size(), TSize(24, 24));
+  const TOwned<TBitmap> bitmap(New<TBitmap>());
+  bitmap->SetPixelFormat(pf32bit);
+  image->GetBitmap(0, esNormal, bitmap.get(), clRed);
+  EXPECT_EQ(Mismatches(bitmap.get(), [](int x, int y) { return NineFramePixel(x, y, true); }), 0);
+  image->GetBitmap(0, esHot, bitmap.get(), clRed);
+  EXPECT_EQ(Mismatches(bitmap.get(), [](int x, int y) { return NineFramePixel(x, y, false); }), 0);
+  image->GetBitmap(0, esPressed, bitmap.get(), clLime);
+  EXPECT_EQ(Mismatches(bitmap.get(), [](int, int) { return RGB(0, 255, 0); }), 0);
+}
+
+// An image of two pictures for one state: the strip keeps the first
+// picture's frames and the image count drops to one, so that the frames
+// keep their size.
+TEST(SkinImageFrames, StateMappingKeepsOneImagesFrames) {
+  TNineElement nine(smStretch);
+  TdxSkinImage* image = nine.Element->Image();
+  image->SetStates({esNormal});
+  image->SetImageCount(2);
+  const TdxSkinElementState order[] = {esNormal, esHot};
+  image->SetStateMapping(order);
+  EXPECT_EQ(image->ImageCount(), 1);
+  EXPECT_EQ(image->Size(), TSize(24, 24));
+  const TOwned<TBitmap> bitmap(New<TBitmap>());
+  bitmap->SetPixelFormat(pf32bit);
+  image->GetBitmap(0, esNormal, bitmap.get(), clRed);
+  EXPECT_EQ(Mismatches(bitmap.get(), [](int x, int y) { return NineFramePixel(x, y, false); }), 0);
+}
+
 }  // namespace
 
 TEST(SkinElementCache, ASecondDrawIsServedByTheCacheAndLooksTheSame) {

@@ -1,5 +1,6 @@
 #include "library/lookandfeel/skins/dxSkinsCore.h"
 #include "tests/library_lookandfeel/skins/SkinFixtures.h"
+#include "tests/platform_classes/TempFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -366,6 +367,62 @@ TEST(SkinContainer, AnEntryWhoseSizeIsNotPositiveOrRunsPastTheEndEndsTheContaine
   }
   TOwned<TMemoryStream> stream = StreamOf(container);
   EXPECT_EQ(TOwned<TdxSkinBinaryReader>(New<TdxSkinBinaryReader>(stream.get()))->Count(), 2) << "undamaged";
+}
+
+// ---------------------------------------------------------------------------
+// An image's names and files
+
+// The names come from the element and whether the image is its glyph; the
+// extension from the texture's kind.
+TEST(SkinImageFiles, NamesComeFromTheElementAndTheTexture) {
+  const TOwned<TdxSkin> skin(New<TdxSkin>(nullptr, L"Files"));
+  TdxSkinElement* element = skin->AddGroup(L"Common")->AddElement(L"Button");
+  EXPECT_EQ(element->Image()->Name(), L"") << "empty";
+  EXPECT_EQ(element->Image()->SourceName(), L"");
+  TOwned<TMemoryStream> png = StreamOf(ReadSkinFixture(L"nine-texture.png"));
+  element->Image()->LoadFromStream(png.get());
+  EXPECT_EQ(element->Image()->Name(), L"Button_Image.png");
+  EXPECT_EQ(element->Image()->SourceName(), L"Common\\Button_Image.png");
+  TOwned<TMemoryStream> svg = StreamOf(ReadSkinFixture(L"vector-texture.svg"));
+  element->Glyph()->LoadFromStream(svg.get());
+  EXPECT_EQ(element->Glyph()->Name(), L"Button_Glyph.svg");
+  // Without an owner there is no name to give.
+  const TOwned<TdxSkinImage> alone(New<TdxSkinImage>(nullptr));
+  png->SetPosition(0);
+  alone->LoadFromStream(png.get());
+  EXPECT_EQ(alone->Name(), L"");
+  EXPECT_EQ(alone->SourceName(), L"");
+}
+
+// Saving takes the extension of the texture's kind and records the file;
+// loading it back gives the same picture and records the file too.
+TEST(SkinImageFiles, SavedFilesLoadBackAndBecomeTheSourceName) {
+  const TTempDir dir;
+  const TOwned<TdxSkin> skin(New<TdxSkin>(nullptr, L"Files"));
+  TdxSkinImage* image = skin->AddGroup(L"Common")->AddElement(L"Button")->Image();
+  image->SaveToFile(dir.File(L"nothing.png"));
+  EXPECT_TRUE(ReadFileBytes(dir.File(L"nothing.png")).empty()) << "an empty image writes no file";
+  const std::string fixture = ReadSkinFixture(L"nine-texture.png");
+  TOwned<TMemoryStream> png = StreamOf(fixture);
+  image->LoadFromStream(png.get());
+  image->SaveToFile(dir.File(L"frames.bmp"));
+  EXPECT_EQ(image->SourceName(), dir.File(L"frames.png"));
+  EXPECT_EQ(ReadFileBytes(dir.File(L"frames.png")).substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+  EXPECT_TRUE(ReadFileBytes(dir.File(L"frames.bmp")).empty());
+
+  const TOwned<TdxSkinImage> loaded(New<TdxSkinImage>(nullptr));
+  loaded->SetName(dir.File(L"frames.png"));
+  EXPECT_EQ(loaded->SourceName(), dir.File(L"frames.png"));
+  EXPECT_TRUE(loaded->Texture()->Compare(image->Texture()));
+  TOwned<TMemoryStream> saved(New<TMemoryStream>());
+  loaded->SaveToStream(saved.get());
+  EXPECT_EQ(BytesOf(saved.get()).substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8));
+
+  // A file that cannot be opened raises and leaves the image empty, with no
+  // name that would make it look filled.
+  const TOwned<TdxSkinImage> missing(New<TdxSkinImage>(nullptr));
+  EXPECT_THROW(missing->LoadFromFile(dir.File(L"absent.png")), EFOpenError);
+  EXPECT_TRUE(missing->Empty());
 }
 
 }  // namespace
