@@ -1,11 +1,16 @@
 #include "library/editors/EditorsUnits.h"
 
 #include "library/editors/cxDropDownEdit.h"
+#include "library/editors/edit/cxEditConsts.h"
+#include "library/editors/filter/cxFilterConsts.h"
+#include "library/editors/filter/cxFilterControlStrs.h"
 
 std::span<const TUnit> LibraryEditorsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
   static constexpr TUnit units[] = {
-      {L"cxEditConsts", nullptr, nullptr},
+      {L"cxEditConsts", &cxEditConstsInitialization, &cxEditConstsFinalization},
+      {L"cxFilterConsts", &cxFilterConstsInitialization, &cxFilterConstsFinalization},
+      {L"cxFilterControlStrs", &cxFilterControlStrsInitialization, &cxFilterControlStrsFinalization},
       {L"cxEdit", nullptr, nullptr},
       {L"cxRegExpr", nullptr, nullptr},
       {L"cxStandardMask", nullptr, nullptr},
