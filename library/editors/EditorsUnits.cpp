@@ -2,6 +2,7 @@
 
 #include "library/editors/cxDropDownEdit.h"
 #include "library/editors/edit/cxEditConsts.h"
+#include "library/editors/edit/dxSpellCheckerCore.h"
 #include "library/editors/filter/cxFilterConsts.h"
 #include "library/editors/filter/cxFilterControlStrs.h"
 
@@ -11,6 +12,7 @@ std::span<const TUnit> LibraryEditorsUnits() {
       {L"cxEditConsts", &cxEditConstsInitialization, &cxEditConstsFinalization},
       {L"cxFilterConsts", &cxFilterConstsInitialization, &cxFilterConstsFinalization},
       {L"cxFilterControlStrs", &cxFilterControlStrsInitialization, &cxFilterControlStrsFinalization},
+      {L"dxSpellCheckerCore", &dxSpellCheckerCoreInitialization, &dxSpellCheckerCoreFinalization},
       {L"cxEdit", nullptr, nullptr},
       {L"cxRegExpr", nullptr, nullptr},
       {L"cxStandardMask", nullptr, nullptr},
