@@ -327,6 +327,16 @@ TEST(EditorStrings, TextsAreReadAtTheMomentOfUse) {
   EXPECT_EQ(LoadLocalizedResString(&SMsgDlgYes), L"&Ja");
 }
 
+// A record whose id the string table lacks (the one after the set's run,
+// or none) reads as an empty text, and reading never fails.
+TEST(EditorStrings, AnIdWithoutATextReadsEmpty) {
+  static constexpr TResStringRec pastTheSet{nullptr, 0xE11D};
+  static constexpr TResStringRec noId{nullptr, 0};
+  ASSERT_EQ(LoadLocalizedResString(&SMsgDlgYesToAll), L"A&lle Ja");  // the last of the set, at 0xE11C
+  EXPECT_EQ(LoadLocalizedResString(&pastTheSet), L"");
+  EXPECT_EQ(LoadLocalizedResString(&noId), L"");
+}
+
 // The three sets are three products, each under a key of its own, beside
 // what the lower layers register.
 TEST(EditorStrings, EachSetHasAProductKeyOfItsOwn) {
