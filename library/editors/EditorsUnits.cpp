@@ -1,11 +1,18 @@
 #include "library/editors/EditorsUnits.h"
 
 #include "library/editors/cxDropDownEdit.h"
+#include "library/editors/edit/cxEditConsts.h"
+#include "library/editors/edit/dxSpellCheckerCore.h"
+#include "library/editors/filter/cxFilterConsts.h"
+#include "library/editors/filter/cxFilterControlStrs.h"
 
 std::span<const TUnit> LibraryEditorsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
   static constexpr TUnit units[] = {
-      {L"cxEditConsts", nullptr, nullptr},
+      {L"cxEditConsts", &cxEditConstsInitialization, &cxEditConstsFinalization},
+      {L"cxFilterConsts", &cxFilterConstsInitialization, &cxFilterConstsFinalization},
+      {L"cxFilterControlStrs", &cxFilterControlStrsInitialization, &cxFilterControlStrsFinalization},
+      {L"dxSpellCheckerCore", &dxSpellCheckerCoreInitialization, &dxSpellCheckerCoreFinalization},
       {L"cxEdit", nullptr, nullptr},
       {L"cxRegExpr", nullptr, nullptr},
       {L"cxStandardMask", nullptr, nullptr},

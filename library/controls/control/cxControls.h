@@ -533,6 +533,14 @@ bool ShowDropDownMenu(TControl* AButton, TComponent* AComponent, const TRect& AB
 // The height the system gives a popup menu's window at a DPI.
 int GetPopupMenuHeight(TPopupMenu* AMenu, int ADpi);
 
+// The process-wide context-menu hook: a control asks it first when a menu is
+// requested (APoint in client coordinates, (-1, -1) from the keyboard) and
+// shows no menu of its own when it answers true. Nil: no hook.
+class TcxControl;
+using TcxContextPopupHook = bool (*)(TcxControl* AControl, TComponent* APopupMenu, const TPoint& APoint);
+TcxContextPopupHook GetContextPopupHook();
+void SetContextPopupHook(TcxContextPopupHook AHook);
+
 // ---------------------------------------------------------------------------
 // Application activate window helper: forms listed here stay above the
 // focused form while the application runs a modal loop.

@@ -260,11 +260,25 @@ void TcxControl::WMSetCursor(TMessage& Message) {
   inherited::WMSetCursor(Message);
 }
 
+namespace {
+
+TcxContextPopupHook GContextPopupHook = nullptr;
+
+}  // namespace
+
+TcxContextPopupHook GetContextPopupHook() { return GContextPopupHook; }
+void SetContextPopupHook(TcxContextPopupHook AHook) { GContextPopupHook = AHook; }
+
 void TcxControl::WMContextMenu(TMessage& Message) {
   const TPoint screenPos = PointFromLParam(Message.LParam);
   const bool fromKeyboard = screenPos.X == -1 && screenPos.Y == -1;
   if ((FScrollBarsManager && FScrollBarsManager->IsCapture()) ||
       (!fromKeyboard && IsOnScrollBarArea(ScreenToClient(screenPos)))) {
+    Message.Result = 1;
+    return;
+  }
+  if (GContextPopupHook &&
+      GContextPopupHook(this, GetPopupMenu(), fromKeyboard ? screenPos : ScreenToClient(screenPos))) {
     Message.Result = 1;
     return;
   }

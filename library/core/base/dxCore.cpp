@@ -178,7 +178,19 @@ bool ScheduleGlobalObjectFreeObject(TObject* AObject) {
 // Resource strings
 
 String LoadResString(PResStringRec AResString) {
-  return AResString && AResString->Text ? String(AResString->Text) : String();
+  if (!AResString) return String();
+  if (AResString->Text) return String(AResString->Text);
+  // The string table travels with the code that declares the record: the
+  // program, or the library module the record lives in.
+  HMODULE module = nullptr;
+  if (AResString->Identifier == 0 ||
+      !GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                          reinterpret_cast<LPCWSTR>(AResString), &module))
+    return String();
+  // Without a buffer LoadStringW answers the text in place: no length limit.
+  const wchar_t* text = nullptr;
+  const int length = LoadStringW(module, AResString->Identifier, reinterpret_cast<LPWSTR>(&text), 0);
+  return length > 0 && text ? String(text, static_cast<std::size_t>(length)) : String();
 }
 
 void TdxProductResourceStrings::Create(const String& AName, TdxAddResourceStringsProcedure AInitializeProc) {

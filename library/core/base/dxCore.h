@@ -142,15 +142,18 @@ void ScheduleGlobalObjectFree(T*& AObject) {
 // ---------------------------------------------------------------------------
 // Resource strings
 
-// One resource string: the text the program carries for it. The record's
-// address identifies the string (translators may key by it), so records are
-// static objects.
+// One resource string: the text the program carries for it, either in the
+// record itself or, when Text is nil, in the string table of the module that
+// holds the record, under Identifier. The record's address identifies the
+// string (translators may key by it), so records are static objects.
 struct TResStringRec {
   const wchar_t* Text;
+  std::uint16_t Identifier = 0;
 };
 using PResStringRec = const TResStringRec*;
 
-// The text stored for a resource string (empty for nil).
+// The text stored for a resource string (empty for nil, and for an
+// identifier the string table does not hold).
 String LoadResString(PResStringRec AResString);
 
 struct IdxLocalizerListener : public virtual IInterface {
