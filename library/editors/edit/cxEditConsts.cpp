@@ -27,3 +27,7 @@ constinit const TResStringRec scxRegExprCantUseParameterQuantifier = {
 constinit const TResStringRec scxMaskEditRegExprError = {L"Regular expression errors:"};
 constinit const TResStringRec scxMaskEditInvalidEditValue = {L"The edit value is invalid"};
 constinit const TResStringRec cxSSpinEditInvalidNumericValue = {L"Invalid numeric value"};
+
+// Editor model texts (ed1).
+constinit const TResStringRec cxSEditInvalidRepositoryItem = {L"The repository item is not acceptable"};
+constinit const TResStringRec cxSEditValidateErrorText = {L"Invalid input value. Use escape key to abandon changes"};

@@ -34,3 +34,7 @@ extern const TResStringRec scxRegExprCantUseParameterQuantifier;
 extern const TResStringRec scxMaskEditRegExprError;
 extern const TResStringRec scxMaskEditInvalidEditValue;
 extern const TResStringRec cxSSpinEditInvalidNumericValue;
+
+// Editor model texts (ed1).
+extern const TResStringRec cxSEditInvalidRepositoryItem;
+extern const TResStringRec cxSEditValidateErrorText;
