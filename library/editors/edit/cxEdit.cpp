@@ -69,8 +69,6 @@ void TcxEditDataBinding::UpdateDisplayValue() { FEdit->SyncDisplayValue(); }
 void TcxCustomEdit::Publish(TPublisher<TcxCustomEdit>& P) {
   P.Property(L"PropertiesEvents", &TcxCustomEdit::PropertiesEvents, &TcxCustomEdit::SetPropertiesEvents);
   P.Property(L"RepositoryItem", &TcxCustomEdit::RepositoryItem, &TcxCustomEdit::SetRepositoryItem);
-  P.Property(L"EditValue", &TcxCustomEdit::EditValue, &TcxCustomEdit::SetEditValue)
-      .Stored(&TcxCustomEdit::IsEditValueStored);
 }
 
 void TcxCustomEdit::Create(TComponent* AOwner) {

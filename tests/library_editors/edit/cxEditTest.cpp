@@ -2,6 +2,7 @@
 
 #include "library/core/data/cxVariants.h"
 #include "library/editors/edit/cxEditRepositoryItems.h"
+#include "platform/classes/FormReader.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -21,6 +22,32 @@ using TLog = std::vector<std::string>;
 class TTestEditProperties : public TcxCustomEditProperties {
   SK_CLASS(TTestEditProperties, TcxCustomEditProperties)
  public:
+  static void Publish(TPublisher<TTestEditProperties>& P) {
+    using T = TTestEditProperties;
+    P.Property(L"AutoSelect", &T::AutoSelect, &T::SetAutoSelect).Default(true);
+    P.Property(L"BeepOnError", &T::BeepOnError, &T::SetBeepOnError).Default(false);
+    P.Property(L"ButtonsViewStyle", &T::ButtonsViewStyle, &T::SetButtonsViewStyle).Default(bvsNormal);
+    P.Property(L"ClearKey", &T::ClearKey, &T::SetClearKey).Default(TShortCut(0));
+    P.Property(L"ClickKey", &T::ClickKey, &T::SetClickKey).Default(TShortCut(0x400D));
+    P.Property(L"ImmediatePost", &T::ImmediatePost, &T::SetImmediatePost).Default(false);
+    P.Property(L"ReadOnly", &T::ReadOnly, &T::SetReadOnly);
+    P.Property(L"Transparent", &T::Transparent, &T::SetTransparent).Default(false);
+    P.Property(L"UseLeftAlignmentOnEditing", &T::UseLeftAlignmentOnEditing, &T::SetUseLeftAlignmentOnEditing)
+        .Default(true);
+    P.Property(L"UseMouseWheel", &T::UseMouseWheel, &T::SetUseMouseWheel).Default(true);
+    P.Property(L"ValidateOnEnter", &T::ValidateOnEnter, &T::SetValidateOnEnter).Default(false);
+    P.Property(L"ValidationErrorIconAlignment", &T::ValidationErrorIconAlignment,
+               &T::SetValidationErrorIconAlignment);
+    P.Property(L"ValidationOptions", &T::ValidationOptions, &T::SetValidationOptions);
+    P.Property(L"MaxValue", &T::PublishedMaxValue, &T::SetMaxValue);
+    P.Property(L"MinValue", &T::PublishedMinValue, &T::SetMinValue);
+    P.Property(L"OnChange", &T::OnChange, &T::SetOnChange);
+    P.Property(L"OnEditValueChanged", &T::OnEditValueChanged, &T::SetOnEditValueChanged);
+    P.Property(L"OnValidate", &T::OnValidate, &T::SetOnValidate);
+    P.Property(L"OnButtonClick", &T::OnButtonClick, &T::SetOnButtonClick);
+  }
+  double PublishedMaxValue() const { return const_cast<TTestEditProperties*>(this)->MaxValue(); }
+  double PublishedMinValue() const { return const_cast<TTestEditProperties*>(this)->MinValue(); }
   bool Validates = false;
   bool ResetClass = false;
   bool CanCompareEditValue() override { return true; }
@@ -32,8 +59,14 @@ class TTestEditProperties : public TcxCustomEditProperties {
 class TTestEdit : public TcxCustomEdit {
   SK_CLASS(TTestEdit, TcxCustomEdit)
  public:
+  static void Publish(TPublisher<TTestEdit>& P) {
+    P.Property(L"Properties", &TTestEdit::PublishedProperties, &TTestEdit::SetPublishedProperties);
+  }
+  TTestEditProperties* PublishedProperties() const { return static_cast<TTestEditProperties*>(InternalProperties()); }
+  void SetPublishedProperties(TTestEditProperties* AValue) { InternalProperties()->Assign(AValue); }
   TLog* Log = nullptr;
   int PropertiesChangedCount = 0;
+  int PropertiesChangedWhileReading = 0;
   TTestEditProperties* Properties() { return static_cast<TTestEditProperties*>(InternalProperties()); }
   TClass GetPropertiesClass() override { return TTestEditProperties::ClassInfo(); }
 
@@ -44,15 +77,30 @@ class TTestEdit : public TcxCustomEdit {
   String Text;
 
  protected:
+  void ReadState(TReader* Reader) override {
+    FReadingValues = true;
+    TryFinally([&] { inherited::ReadState(Reader); }, [this] { FReadingValues = false; });
+  }
   void PropertiesChanged(TObject* Sender) override {
     ++PropertiesChangedCount;
+    if (FReadingValues) ++PropertiesChangedWhileReading;
     if (Log) Log->push_back("PropertiesChanged");
     inherited::PropertiesChanged(Sender);
+  }
+  // As focus exit does: the settings are read while the focus leaves, also
+  // when it leaves because the window is being destroyed.
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == WM_KILLFOCUS && Log)
+      Log->push_back(ActiveProperties()->ValidationOptions().Contains(evoRaiseException) ? "FocusLost" : "?");
+    inherited::WndProc(Message);
   }
   void GetDisplayString(String& AText) override { AText = Text; }
   void SyncDisplayValue() override { Text = VarToStr(EditValue()); }
   void SetDisplayText(const String& AText) override { Text = AText; }
   void ApplyDisplayValue(const Variant& AValue) override { Text = VarToStr(AValue); }
+
+ private:
+  bool FReadingValues = false;
 };
 
 class TTestRepositoryItem : public TcxEditRepositoryItem {
@@ -304,6 +352,48 @@ TEST_F(EditorFixture, FirstParentRefreshesOnce) {
   edit->SetParent(nullptr);
   edit->SetParent(Form.get());
   EXPECT_EQ(edit->PropertiesChangedCount, created + 1);
+}
+
+TEST_F(EditorFixture, FormStoringTwentySettingsRefreshesTheEditorOnce) {
+  RegisterClasses({TTestEdit::ClassInfo()});
+  // Twenty stored values, fifteen of them settings of the properties.
+  ReadComponentFromText(L"object Form: TForm\n"
+                        L"  object Edit1: TTestEdit\n"
+                        L"    Left = 10\n"
+                        L"    Top = 10\n"
+                        L"    Width = 120\n"
+                        L"    Height = 21\n"
+                        L"    Properties.AutoSelect = False\n"
+                        L"    Properties.BeepOnError = True\n"
+                        L"    Properties.ButtonsViewStyle = bvsButtonsOnly\n"
+                        L"    Properties.ClearKey = 46\n"
+                        L"    Properties.ClickKey = 16397\n"
+                        L"    Properties.ImmediatePost = True\n"
+                        L"    Properties.ReadOnly = True\n"
+                        L"    Properties.Transparent = True\n"
+                        L"    Properties.UseLeftAlignmentOnEditing = False\n"
+                        L"    Properties.UseMouseWheel = False\n"
+                        L"    Properties.ValidateOnEnter = True\n"
+                        L"    Properties.ValidationErrorIconAlignment = taRightJustify\n"
+                        L"    Properties.ValidationOptions = [evoShowErrorIcon, evoAllowLoseFocus]\n"
+                        L"    Properties.MaxValue = 10\n"
+                        L"    Properties.MinValue = 2\n"
+                        L"    Tag = 3\n"
+                        L"  end\n"
+                        L"end\n",
+                        Form.get());
+  auto* created = static_cast<TTestEdit*>(Form->FindComponent(L"Edit1"));
+  ASSERT_NE(created, nullptr);
+  // None while the values are read; the one from Loaded comes after them
+  // (creation and the first parent refresh too, before any value is read).
+  EXPECT_EQ(created->PropertiesChangedWhileReading, 0);
+  ReadComponentFromText(L"object Form: TForm\n  object Edit2: TTestEdit\n  end\nend\n", Form.get());
+  auto* bare = static_cast<TTestEdit*>(Form->FindComponent(L"Edit2"));
+  ASSERT_NE(bare, nullptr);
+  EXPECT_EQ(created->PropertiesChangedCount, bare->PropertiesChangedCount) << "twenty values cost no refresh";
+  EXPECT_TRUE(created->Properties()->ReadOnly());
+  EXPECT_EQ(created->Properties()->MaxValue(), 10.0);
+  EXPECT_EQ(created->Tag(), 3);
 }
 
 TEST(EditPropertiesList, HoldsEveryLivePropertiesObjectInCreationOrder) {
@@ -623,7 +713,11 @@ TEST_F(EditorFixture, FreeingAFocusedEditorWithHandlersTouchesNothingFreed) {
     edit->SetFocus();
     ASSERT_EQ(GetFocus(), edit->Handle());
     SendMessageW(edit->Handle(), WM_GETOBJECT, 0, static_cast<LPARAM>(OBJID_CLIENT));
+    TLog log;
+    edit->Log = &log;
     edit->Free();
+    // The focus left while the window went, and the settings were still there to read.
+    EXPECT_EQ(log, TLog{"FocusLost"});
     EXPECT_EQ(item->ListenerCount(), 0);
   }
 }
