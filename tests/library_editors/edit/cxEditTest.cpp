@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -74,6 +75,9 @@ class TTestEdit : public TcxCustomEdit {
   using TcxCustomEdit::EndUserAction;
   using TcxCustomEdit::ValidateByOptions;
   using TcxCustomEdit::SavePrevEditValue;
+  // Validation from inside the message loop, as a focus exit would run it.
+  static constexpr UINT ValidateMessage = WM_APP + 1;
+  static constexpr UINT RaiseMessage = WM_APP + 2;
   String Text;
 
  protected:
@@ -90,6 +94,11 @@ class TTestEdit : public TcxCustomEdit {
   // As focus exit does: the settings are read while the focus leaves, also
   // when it leaves because the window is being destroyed.
   void WndProc(TMessage& Message) override {
+    if (Message.Msg == ValidateMessage) {
+      ValidateByOptions(false);
+      return;
+    }
+    if (Message.Msg == RaiseMessage) throw Exception(L"marker");
     if (Message.Msg == WM_KILLFOCUS && Log)
       Log->push_back(ActiveProperties()->ValidationOptions().Contains(evoRaiseException) ? "FocusLost" : "?");
     inherited::WndProc(Message);
@@ -642,6 +651,59 @@ TEST_F(ValidationFixture, UnforcedFailureWithoutTextAbortsSilently) {
   Edit->Properties()->SetValidationOptions({});
   Type(L"bad");
   EXPECT_THROW(Edit->ValidateByOptions(false), EAbort);
+  EXPECT_TRUE(Edit->ValidationError());
+}
+
+// The text of the first message box the application shows for an exception
+// that reaches the message loop, read and closed from a timer that the box's
+// own modal loop dispatches.
+String GBoxText;
+
+void CALLBACK ReadAndCloseErrorBox(HWND, UINT, UINT_PTR ATimer, DWORD) {
+  for (HWND box = FindWindowW(L"#32770", nullptr); box; box = FindWindowExW(nullptr, box, L"#32770", nullptr)) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(box, &pid);
+    if (pid != GetCurrentProcessId() || !IsWindowVisible(box)) continue;
+    // A message box shows its text in the static control 0xFFFF.
+    wchar_t buffer[512] = {};
+    SendMessageW(GetDlgItem(box, 0xFFFF), WM_GETTEXT, std::size(buffer), reinterpret_cast<LPARAM>(buffer));
+    if (!buffer[0]) continue;
+    GBoxText = buffer;
+    KillTimer(nullptr, ATimer);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    return;
+  }
+}
+
+String FirstErrorBoxAfter(const std::function<void()>& APost) {
+  GBoxText.clear();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 10, ReadAndCloseErrorBox);
+  APost();
+  PumpUntil([] { return !GBoxText.empty(); });
+  KillTimer(nullptr, timer);
+  PumpPending();
+  return GBoxText;
+}
+
+TEST_F(ValidationFixture, FailureInTheMessageLoopShowsTheErrorText) {
+  Validator->Reject = true;
+  Edit->SetFocus();
+  Type(L"bad");
+  const String shown = FirstErrorBoxAfter([this] { PostMessageW(Edit->Handle(), TTestEdit::ValidateMessage, 0, 0); });
+  EXPECT_EQ(shown, L"Invalid input value. Use escape key to abandon changes.");
+  EXPECT_EQ(GetFocus(), Edit->Handle());
+}
+
+TEST_F(ValidationFixture, SilentAbortInTheMessageLoopShowsNothing) {
+  Validator->Reject = true;
+  Edit->Properties()->SetValidationOptions({});
+  Type(L"bad");
+  // The abort first, then a marker: the first box must be the marker's.
+  const String shown = FirstErrorBoxAfter([this] {
+    PostMessageW(Edit->Handle(), TTestEdit::ValidateMessage, 0, 0);
+    PostMessageW(Edit->Handle(), TTestEdit::RaiseMessage, 0, 0);
+  });
+  EXPECT_EQ(shown, L"marker.");
   EXPECT_TRUE(Edit->ValidationError());
 }
 
