@@ -1,6 +1,7 @@
 #include "library/editors/EditorsUnits.h"
 
 #include "library/editors/cxDropDownEdit.h"
+#include "library/editors/edit/cxEdit.h"
 #include "library/editors/edit/cxEditConsts.h"
 #include "library/editors/edit/dxSpellCheckerCore.h"
 #include "library/editors/filter/cxFilterConsts.h"
@@ -13,7 +14,7 @@ std::span<const TUnit> LibraryEditorsUnits() {
       {L"cxFilterConsts", &cxFilterConstsInitialization, &cxFilterConstsFinalization},
       {L"cxFilterControlStrs", &cxFilterControlStrsInitialization, &cxFilterControlStrsFinalization},
       {L"dxSpellCheckerCore", &dxSpellCheckerCoreInitialization, &dxSpellCheckerCoreFinalization},
-      {L"cxEdit", nullptr, nullptr},
+      {L"cxEdit", nullptr, &cxEditFinalization},
       {L"cxRegExpr", nullptr, nullptr},
       {L"cxStandardMask", nullptr, nullptr},
       {L"cxDropDownEdit", &cxDropDownEditInitialization, nullptr},

@@ -1,0 +1,610 @@
+// The editor model: every editor is a TcxCustomEdit paired with a
+// TcxCustomEditProperties.
+//
+// Classes in this file:
+//   EcxEditValidationError            a failed validation reported by exception
+//   TcxEditValidationOption(s)        how a failed validation is reported
+//   TcxCustomEditDefaultValuesProvider  defaults an editor takes from its value source
+//   TcxCustomEditPropertiesValues     which settings were assigned explicitly
+//   TcxCustomEditProperties           the settings of an editor kind
+//   TcxEditChangeEventsCatcher        change events caught while they are locked
+//   TcxEditDataBinding                an editor's link to a value source (none here)
+//   IcxEditRepositoryItemListener     an editor that uses a repository item
+//   TcxCustomEditContainer            the container an editor stands on
+//   TcxCustomEdit                     the editor
+//
+// Also the editors' shared routines: value comparison, shift states of mouse
+// buttons, selection colours, synthetic messages, the process-wide list of
+// properties objects and the sorted registry of properties classes.
+//
+// One chain carries a settings change to the screen: a setter of the
+// properties calls Changed; unless an update bracket is open, changes are
+// locked or the owner is going away, OnPropertiesChanged reaches every editor
+// that uses the object (its own editor, or each listener of a repository
+// item), whose PropertiesChanged re-reads the settings and refreshes.
+//
+// One path carries a value into an editor: EditValue / InternalEditValue ->
+// ApplyEditValue -> StoreEditValue, then EditValueChanged and NotifyChange
+// when the value differs and the properties can compare values.
+#pragma once
+
+#include "library/controls/container/cxContainer.h"
+#include "library/editors/cxEdit.h"
+
+#include <functional>
+#include <vector>
+
+class TcxCustomEdit;
+class TcxCustomEditProperties;
+class TcxEditRepositoryItem;
+
+// ---------------------------------------------------------------------------
+// Validation options and errors
+
+class EcxEditValidationError : public EcxEditError { public: using EcxEditError::EcxEditError; };
+
+enum TcxEditValidationOption { evoRaiseException, evoShowErrorIcon, evoAllowLoseFocus };
+template <>
+struct TEnumInfo<TcxEditValidationOption> {
+  static constexpr const wchar_t* Name = L"TcxEditValidationOption";
+  static constexpr const wchar_t* Names[] = {L"evoRaiseException", L"evoShowErrorIcon", L"evoAllowLoseFocus"};
+  static constexpr TcxEditValidationOption Last = evoAllowLoseFocus;
+};
+using TcxEditValidationOptions = TSet<TcxEditValidationOption>;
+
+enum TcxEditButtonsViewStyle { bvsNormal, bvsButtonsOnly, bvsButtonsAutoWidth };
+template <>
+struct TEnumInfo<TcxEditButtonsViewStyle> {
+  static constexpr const wchar_t* Name = L"TcxEditButtonsViewStyle";
+  static constexpr const wchar_t* Names[] = {L"bvsNormal", L"bvsButtonsOnly", L"bvsButtonsAutoWidth"};
+  static constexpr TcxEditButtonsViewStyle Last = bvsButtonsAutoWidth;
+};
+
+using TcxEditEditingEvent = Delegate<void(TObject*, bool&)>;
+using TcxEditValidateEvent = Delegate<void(TObject*, Variant&, String&, bool&)>;
+using TcxEditButtonClickEvent = Delegate<void(TObject*, int)>;
+
+// ---------------------------------------------------------------------------
+// Shared routines
+
+// Both numeric (binary-coded decimals too), both of one Variant type, or both strings.
+bool EditValuesComparable(const Variant& A, const Variant& B);
+// The comparison an editor makes when it stores a value: comparable and equal
+// (a Boolean against a non-Null value by both texts).
+bool EditValuesEqual(const Variant& A, const Variant& B);
+// One Variant type and equal by the same rule.
+bool IsSameEditValue(const Variant& A, const Variant& B);
+
+// The shift state of a mouse button; a button outside the three has none.
+TShiftState MouseButtonToShift(TMouseButton AButton);
+// 1 left, 2 right, 3 middle; anything else has none.
+TShiftState ButtonNumberToShift(int ANumber);
+
+// clDefault means "not chosen": fills in the selection colours a text editor
+// paints with; on an editor coloured clHighlight the defaults become white on black.
+void ResolveDefaultSelectionColors(TColor& ATextColor, TColor& ABackgroundColor, TColor AStyleColor);
+
+// The first component up the owner chain of AProperties, or nil.
+TComponent* GetPropertiesOwnerComponent(TPersistent* AProperties);
+TcxCustomEdit* GetNonInplaceEdit(TcxCustomEdit* AEdit);
+
+// Sent to the control's window, which must exist.
+LRESULT SendMouseMessage(TWinControl* AReceiver, UINT AMessage, TShiftState AShift, const TPoint& P);
+LRESULT SendEditKeyMessage(TWinControl* AReceiver, UINT AMessage, WORD AKey, TShiftState AShift);
+LRESULT SendEditKeyDown(TWinControl* AReceiver, WORD AKey, TShiftState AShift);
+LRESULT SendEditKeyPress(TWinControl* AReceiver, wchar_t AKey);
+
+// ADest := ADest or ASource, in place.
+void CombineRegionsOr(HRGN ADest, HRGN ASource);
+// #0, Tab, LF, FF, CR and space.
+bool IsWhiteSpaceChar(wchar_t C);
+
+// Every live properties object, in creation order.
+const std::vector<TcxCustomEditProperties*>& EditPropertiesList();
+// The properties classes of the editor kinds, sorted by description
+// ("Description|Hint"), case-insensitively in the user's locale.
+TcxRegisteredClasses* GetRegisteredEditProperties();
+
+// The beep of BeepOnError (MessageBeep(0) unless replaced; an empty function
+// restores it).
+void SetEditErrorBeep(std::function<void()> ABeep);
+
+// Shut-down of the editor model: the registry of properties classes goes.
+void cxEditFinalization();
+
+// ---------------------------------------------------------------------------
+// TcxCustomEditDefaultValuesProvider
+
+// What an editor falls back on when its properties leave a setting
+// unassigned. This base stands for "no value source": every value lives in the
+// editor.
+class TcxCustomEditDefaultValuesProvider : public TObject {
+  SK_CLASS(TcxCustomEditDefaultValuesProvider, TObject)
+ public:
+  virtual void Create(TPersistent* AOwner) { FOwner = AOwner; }
+  TPersistent* Owner() const { return FOwner; }
+
+  virtual bool CanSetEditMode() { return true; }
+  virtual bool DefaultCanModify() { return true; }
+  virtual bool DefaultReadOnly() { return false; }
+  virtual bool IsDataAvailable() { return true; }
+  virtual bool IsDataStorage() { return false; }
+  virtual bool DefaultMaxValue(double& AValue) { (void)AValue; return false; }
+  virtual bool DefaultMinValue(double& AValue) { (void)AValue; return false; }
+
+ private:
+  TPersistent* FOwner;
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomEditPropertiesValues
+
+class TcxCustomEditPropertiesValues : public TPersistent {
+  SK_CLASS(TcxCustomEditPropertiesValues, TPersistent)
+ public:
+  virtual void Create(TcxCustomEditProperties* AOwner) { FOwner = AOwner; }
+  void Assign(TPersistent* ASource) override;
+  virtual void RestoreDefaults();
+
+  bool MaxValue() const { return FMaxValue; }
+  void SetMaxValue(bool AValue) { SetFlag(FMaxValue, AValue); }
+  bool MinValue() const { return FMinValue; }
+  void SetMinValue(bool AValue) { SetFlag(FMinValue, AValue); }
+  bool ReadOnly() const { return FReadOnly; }
+  void SetReadOnly(bool AValue) { SetFlag(FReadOnly, AValue); }
+
+ protected:
+  TPersistent* GetOwner() override;
+
+ private:
+  void SetFlag(bool& AFlag, bool AValue);
+
+  TcxCustomEditProperties* FOwner;
+  bool FMaxValue;
+  bool FMinValue;
+  bool FReadOnly;
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomEditProperties
+
+class TcxCustomEditProperties : public TcxInterfacedPersistent {
+  SK_CLASS(TcxCustomEditProperties, TcxInterfacedPersistent)
+ public:
+  void Create(TPersistent* AOwner) override;
+  void Destroy() override;
+  // From other properties: CopyFrom inside one update bracket, so at most one change.
+  void Assign(TPersistent* ASource) override;
+
+  // The update bracket: changes inside it reach the editors once, at the
+  // outermost EndUpdate(true); EndUpdate(false) drops them.
+  void BeginUpdate();
+  void EndUpdate(bool AInvokeChanged = true);
+  void Changed();
+  // AWork inside BeginUpdate / EndUpdate(true), closed also when it raises.
+  template <class F>
+  void UpdateBracket(F&& AWork) {
+    BeginUpdate();
+    TryFinally(AWork, [this] { EndUpdate(true); });
+  }
+  // Holds changes back until LockUpdate(false). Not counted: one unlock ends
+  // any number of locks, and what was held back is not reported.
+  void LockUpdate(bool ALock) { FChangedLocked = ALock; }
+  bool ChangedLocked() const { return FChangedLocked || FUpdateCount > 0; }
+  bool IsChanging() const { return FIsChangingCount > 0; }
+  int UpdateCount() const { return FUpdateCount; }
+  // DoUpdate when AProperties are of this class or below and not this object.
+  void Update(TcxCustomEditProperties* AProperties);
+  bool IsOwnerDesigning();
+  // Both written and marked assigned with one change.
+  void SetMinMaxValues(double AMax, double AMin);
+
+  // Properties
+  bool AutoSelect() const { return FAutoSelect; }
+  void SetAutoSelect(bool AValue) { SetField(FAutoSelect, AValue); }
+  bool BeepOnError() const { return FBeepOnError; }
+  void SetBeepOnError(bool AValue) { SetField(FBeepOnError, AValue); }
+  TcxEditButtonsViewStyle ButtonsViewStyle() const { return FButtonsViewStyle; }
+  void SetButtonsViewStyle(TcxEditButtonsViewStyle AValue) { SetField(FButtonsViewStyle, AValue); }
+  TShortCut ClearKey() const { return FClearKey; }
+  void SetClearKey(TShortCut AValue) { SetField(FClearKey, AValue); }
+  TShortCut ClickKey() const { return FClickKey; }
+  void SetClickKey(TShortCut AValue) { SetField(FClickKey, AValue); }
+  TcxCustomEditDefaultValuesProvider* DefaultValuesProvider() const { return FDefaultValuesProvider; }
+  // Reports a change only for the properties an editor owns.
+  void SetDefaultValuesProvider(TcxCustomEditDefaultValuesProvider* AValue);
+  bool ImmediatePost() const { return FImmediatePost; }
+  void SetImmediatePost(bool AValue) { SetField(FImmediatePost, AValue); }
+  // Unassigned, the provider's DefaultReadOnly decides.
+  bool ReadOnly() const;
+  void SetReadOnly(bool AValue);
+  bool IsReadOnlyAssigned() const { return FAssignedValues->ReadOnly(); }
+  double MaxValue() { return GetMaxValue(); }
+  void SetMaxValue(double AValue);
+  double MinValue() { return GetMinValue(); }
+  void SetMinValue(double AValue);
+  TcxCustomEditPropertiesValues* AssignedValues() const { return FAssignedValues.get(); }
+  void SetAssignedValues(TcxCustomEditPropertiesValues* AValue) { FAssignedValues->Assign(AValue); }
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool AValue) { SetField(FTransparent, AValue); }
+  bool UseLeftAlignmentOnEditing() const { return FUseLeftAlignmentOnEditing; }
+  void SetUseLeftAlignmentOnEditing(bool AValue) { SetField(FUseLeftAlignmentOnEditing, AValue); }
+  bool UseMouseWheel() const { return FUseMouseWheel; }
+  void SetUseMouseWheel(bool AValue) { SetField(FUseMouseWheel, AValue); }
+  bool ValidateOnEnter() const { return FValidateOnEnter; }
+  void SetValidateOnEnter(bool AValue) { SetField(FValidateOnEnter, AValue); }
+  TLeftRight ValidationErrorIconAlignment() const { return FValidationErrorIconAlignment; }
+  void SetValidationErrorIconAlignment(TLeftRight AValue) { SetField(FValidationErrorIconAlignment, AValue); }
+  TcxEditValidationOptions ValidationOptions() const { return FValidationOptions; }
+  void SetValidationOptions(TcxEditValidationOptions AValue);
+  // The options of the validation that is running; OnValidate handlers may change them.
+  TcxEditValidationOptions InternalValidationOptions() const { return FInternalValidationOptions; }
+  void SetInternalValidationOptions(TcxEditValidationOptions AValue) { FInternalValidationOptions = AValue; }
+
+  // Events
+  TcxEditButtonClickEvent OnButtonClick() const { return FOnButtonClick; }
+  void SetOnButtonClick(TcxEditButtonClickEvent AValue) { FOnButtonClick = AValue; }
+  TNotifyEvent OnChange() const { return FOnChange; }
+  void SetOnChange(TNotifyEvent AValue) { FOnChange = AValue; }
+  TNotifyEvent OnEditValueChanged() const { return FOnEditValueChanged; }
+  void SetOnEditValueChanged(TNotifyEvent AValue) { FOnEditValueChanged = AValue; }
+  TcxEditValidateEvent OnValidate() const { return FOnValidate; }
+  void SetOnValidate(TcxEditValidateEvent AValue) { FOnValidate = AValue; }
+  // Set by the owner editor or repository item.
+  TNotifyEvent OnPropertiesChanged() const { return FOnPropertiesChanged; }
+  void SetOnPropertiesChanged(TNotifyEvent AValue) { FOnPropertiesChanged = AValue; }
+
+  // Overridables
+  virtual void DefaultValuesProviderDestroyed() { SetDefaultValuesProvider(nullptr); }
+  virtual void CopyFrom(TcxCustomEditProperties* ASource);
+  virtual void NotifyPropertiesChanged();
+  virtual TClass GetPropertiesValuesClass() { return TcxCustomEditPropertiesValues::ClassInfo(); }
+  virtual double GetMaxValue();
+  virtual double GetMinValue();
+  virtual String DefaultValidationErrorText(int AErrorKind);
+  // Storing a changed value does not raise NotifyChange itself.
+  virtual bool HasOwnChangeNotification() { return false; }
+  virtual bool KeepsTabKey() { return false; }
+  virtual bool DependsOnFocus() { return true; }
+  virtual bool CanShareWithRepository() { return AllowRepositorySharing(); }
+  // Storing a value compares the old and the new one.
+  virtual bool CanCompareEditValue() { return false; }
+  virtual TcxCustomEditProperties* Clone(TPersistent* AOwner);
+  virtual TClass GetContainerClass();
+  virtual void DoUpdate(TcxCustomEditProperties* AProperties) { (void)AProperties; }
+  virtual bool AllowRepositorySharing() { return true; }
+  virtual void RefreshNonShareable() {}
+  virtual bool CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2);
+  virtual TcxCustomEditProperties* CreatePreviewProperties();
+  virtual void DataChanged() {}
+  virtual String GetDisplayText(const Variant& AEditValue, bool AFullText = false, bool AIsInplace = true);
+  virtual bool IsActivationKey(wchar_t AKey) { (void)AKey; return false; }
+  virtual bool IsEditValueValid(Variant& AEditValue, bool AEditFocused);
+  // Escape restores the value held at focus entry.
+  virtual bool IsResetEditClass() { return false; }
+  virtual void PrepareDisplayValue(const Variant& AEditValue, Variant& ADisplayValue, bool AEditFocused);
+  virtual void RestoreDefaults();
+  // The editor runs ValidateDisplayValue while validating.
+  virtual bool ValidatesDisplayValue() { return false; }
+  virtual void ValidateDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError, TcxCustomEdit* AEdit);
+
+ private:
+  friend class TcxCustomEdit;
+  template <class T>
+  void SetField(T& AField, const T& AValue) {
+    if (AField == AValue) return;
+    AField = AValue;
+    Changed();
+  }
+  bool IsOwnerDestroying();
+
+  bool FAutoSelect;
+  bool FBeepOnError;
+  TcxEditButtonsViewStyle FButtonsViewStyle;
+  bool FChangedOccurred;
+  TShortCut FClearKey;
+  TShortCut FClickKey;
+  bool FImmediatePost;
+  int FIsChangingCount;
+  double FMaxValue;
+  double FMinValue;
+  bool FReadOnly;
+  bool FTransparent;
+  int FUpdateCount;
+  bool FUseLeftAlignmentOnEditing;
+  bool FUseMouseWheel;
+  bool FValidateOnEnter;
+  TLeftRight FValidationErrorIconAlignment;
+  TcxEditValidationOptions FValidationOptions;
+  TcxEditValidationOptions FInternalValidationOptions;
+  TcxEditButtonClickEvent FOnButtonClick;
+  TNotifyEvent FOnChange;
+  TNotifyEvent FOnEditValueChanged;
+  TcxEditValidateEvent FOnValidate;
+  TNotifyEvent FOnPropertiesChanged;
+  TOwned<TcxCustomEditPropertiesValues> FAssignedValues;
+  bool FChangedLocked;
+  TcxCustomEditDefaultValuesProvider* FDefaultValuesProvider;
+};
+
+// ---------------------------------------------------------------------------
+// TcxEditChangeEventsCatcher
+
+class TcxEditChangeEventsCatcher : public TObject {
+  SK_CLASS(TcxEditChangeEventsCatcher, TObject)
+ public:
+  void Create(TcxCustomEdit* AEdit) { FEdit = AEdit; }
+
+  void Lock(bool ALock, bool AInvokeChangedOnUnlock = true);
+  bool IsLocked() const { return FLockCount > 0; }
+  bool OnChangeEvent() const { return FOnChangeEvent; }
+  void SetOnChangeEvent(bool AValue) { FOnChangeEvent = AValue; }
+  bool OnEditValueChangedEvent() const { return FOnEditValueChangedEvent; }
+  void SetOnEditValueChangedEvent(bool AValue) { FOnEditValueChangedEvent = AValue; }
+
+ private:
+  TcxCustomEdit* FEdit;
+  int FLockCount;
+  bool FOnChangeEvent;
+  bool FOnEditValueChangedEvent;
+};
+
+// ---------------------------------------------------------------------------
+// TcxEditDataBinding
+
+// The base binding stores nothing outside the editor; its virtual operations
+// are where a source-aware binding would act.
+class TcxEditDataBinding : public TPersistent {
+  SK_CLASS(TcxEditDataBinding, TPersistent)
+ public:
+  virtual void Create(TcxCustomEdit* AEdit);
+  void Destroy() override;
+
+  TcxCustomEdit* Edit() const { return FEdit; }
+  TcxCustomEditDefaultValuesProvider* DefaultValuesProvider() const { return FDefaultValuesProvider.get(); }
+
+  virtual void DefaultValuesChanged();
+  virtual Variant GetDisplayValue();
+  virtual void SetDisplayValue(const Variant& AValue);
+  virtual bool IsDataAvailable() { return FDefaultValuesProvider->IsDataAvailable(); }
+  virtual bool Editing();
+  virtual bool Modified();
+  virtual Variant GetStoredValue();
+  virtual void SetStoredValue(const Variant& AValue) { (void)AValue; }
+  bool IsDataUnavailable() { return !IsDataAvailable(); }
+  virtual void RevertEditor();
+  virtual bool EnterEditMode();
+  virtual bool CanCheckEditorValue();
+  virtual bool CanModify() { return IsDataAvailable(); }
+  virtual bool CanPostEditorValue() { return Modified(); }
+  virtual TClass GetDefaultValuesProviderClass() { return TcxCustomEditDefaultValuesProvider::ClassInfo(); }
+  virtual void SetModified();
+  virtual void UpdateDisplayValue();
+  virtual void UpdateNotConnectedDBEditDisplayValue() {}
+
+ protected:
+  TPersistent* GetOwner() override;
+
+ private:
+  TcxCustomEdit* FEdit;
+  TOwned<TcxCustomEditDefaultValuesProvider> FDefaultValuesProvider;
+};
+
+// ---------------------------------------------------------------------------
+// IcxEditRepositoryItemListener
+
+struct IcxEditRepositoryItemListener : public virtual IInterface {
+  static constexpr GUID IID = {0x4E27D642, 0x022B, 0x4ACC, {0xA6, 0x8F, 0x13, 0x35, 0x91, 0x2B, 0x6F, 0x00}};
+  virtual void RepositoryItemRemoved(TcxEditRepositoryItem* AItem) = 0;
+  virtual void RepositoryItemPropertiesChanged(TcxEditRepositoryItem* AItem) = 0;
+
+ protected:
+  ~IcxEditRepositoryItemListener() = default;
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomEditContainer
+
+class TcxCustomEditContainer : public TcxContainer {
+  SK_CLASS(TcxCustomEditContainer, TcxContainer)
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomEdit
+
+struct TcxEditModifiedState {
+  bool Modified;
+  bool ModifiedAfterEnter;
+};
+
+class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryItemListener {
+  SK_CLASS(TcxCustomEdit, TcxCustomEditContainer)
+ public:
+  static void Publish(TPublisher<TcxCustomEdit>& P);
+
+  void Create(TComponent* AOwner) override;
+  // An in-place editor is made with this one.
+  virtual void Create(TComponent* AOwner, bool AIsInplace);
+  void Destroy() override;
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+  // The first parent refreshes the display of an editor made at run time.
+  void SetParent(TWinControl* AValue) override;
+
+  // The properties in force: the repository item's when one is linked.
+  TcxCustomEditProperties* ActiveProperties();
+  TcxCustomEditProperties* InternalProperties() const { return FProperties.get(); }
+  TcxEditRepositoryItem* RepositoryItem() const { return FRepositoryItem; }
+  void SetRepositoryItem(TcxEditRepositoryItem* AValue);
+  TcxEditDataBinding* DataBinding() const { return FDataBinding.get(); }
+  bool IsInplace() const override { return FIsInplace; }
+  TNotifyEvent PropertiesEvents() const { return FPropertiesEvents; }
+  void SetPropertiesEvents(TNotifyEvent AValue) { FPropertiesEvents = AValue; }
+
+  // The edit value
+  Variant EditValue() { return GetEditValue(); }
+  void SetEditValue(const Variant& AValue) { WriteEditValue(AValue); }
+  Variant InternalEditValue() { return GetEditValue(); }
+  void SetInternalEditValue(const Variant& AValue) { WriteInternalEditValue(AValue); }
+  Variant EditingValue();
+  bool EditModified() const { return FModified; }
+  void SetEditModified(bool AValue);
+  bool ModifiedAfterEnter() const { return FModifiedAfterEnter; }
+  void SetModifiedAfterEnter(bool AValue);
+  bool IsPosting() const { return FIsPosting; }
+  bool IsEditValidated() const { return FIsEditValidated; }
+  bool IsEditValidating() const { return FIsEditValidating; }
+  bool ValidationError() const { return FValidationError; }
+  String ValidationErrorText() const { return FValidationErrorText; }
+  int ClickLockCount() const { return FClickLockCount; }
+  int EditValueChangingLockCount() const { return FEditValueChangingLockCount; }
+
+  void LockChangeEvents(bool ALock, bool AInvokeChangedOnUnlock = true);
+  bool AreChangeEventsLocked() const { return FChangeEventsCatcher->IsLocked(); }
+  void LockClick(bool ALock);
+  void LockEditValueChanging(bool ALock);
+  // Whether the value may be changed now; asks OnEditing.
+  bool DoEditing();
+  bool CanPostEditValue();
+  void PostEditValue();
+  // A write treated as the user's.
+  void SetValidatableEditValue(const Variant& AValue);
+  void Reset();
+  virtual void Clear();
+
+  // Validation: forced, with [evoRaiseException] or no options.
+  bool ValidateEdit(bool ARaiseExceptionOnError);
+  // Forced, with the properties' options.
+  bool ValidateEdit();
+  bool ValidateByOptions(bool AForced);
+  virtual void RevertEditValue();
+
+  // User actions: spans in which a write counts as the user's.
+  void BeginUserAction() { ++FUserActionCount; }
+  void EndUserAction() { if (FUserActionCount > 0) --FUserActionCount; }
+  void DisableUserAction() { ++FUserActionDisabledCount; }
+  void EnableUserAction();
+  bool IsUserActionDisabled() const { return FUserActionDisabledCount != 0; }
+  bool IsUserAction() const { return !IsUserActionDisabled() && FUserActionCount > 0; }
+
+  virtual TClass GetPropertiesClass() { return TcxCustomEditProperties::ClassInfo(); }
+  virtual bool IsRepositoryItemAcceptable(TcxEditRepositoryItem* AItem);
+  virtual void SelectAll() {}
+  virtual void PrepareEditValue(const Variant& ADisplayValue, Variant& AEditValue, bool AEditFocused);
+
+  // Events
+  TcxEditEditingEvent OnEditing() const { return FOnEditing; }
+  void SetOnEditing(TcxEditEditingEvent AValue) { FOnEditing = AValue; }
+  TNotifyEvent OnPostEditValue() const { return FOnPostEditValue; }
+  void SetOnPostEditValue(TNotifyEvent AValue) { FOnPostEditValue = AValue; }
+
+  // IcxEditRepositoryItemListener
+  void RepositoryItemRemoved(TcxEditRepositoryItem* AItem) override;
+  void RepositoryItemPropertiesChanged(TcxEditRepositoryItem* AItem) override;
+
+ protected:
+  friend class TcxEditChangeEventsCatcher;
+  friend class TcxEditDataBinding;
+  friend class TcxCustomEditProperties;
+
+  void Loaded() override;
+  void ReadState(TReader* Reader) override;
+  void Notification(TComponent* AComponent, TOperation AOperation) override;
+  void Click() override;
+  bool HandlesTabKey() override { return false; }
+  bool IsReadOnlyState() override;
+
+  // Hooks the editor kinds fill.
+  virtual void ExecuteDefaultAction() {}
+  virtual void BeginPosting() { FIsPosting = true; }
+  virtual void EndPosting() { FIsPosting = false; }
+  virtual void HandleContentChanged();
+  virtual void NotifyChange();
+  virtual void EditValueChanged();
+  virtual void FireChange();
+  virtual void FireEditValueChanged();
+  virtual void ValidateAndPost();
+  virtual void GetEmptyValue(Variant& AValue) { AValue = Variant::NullValue(); }
+  virtual TClass GetDataBindingClass() { return TcxEditDataBinding::ClassInfo(); }
+  virtual void GetDisplayString(String& AText) { AText.clear(); }
+  virtual void GetDisplayVariant(Variant& AValue);
+  virtual Variant GetEditingValue();
+  virtual Variant GetEditValue() { return FEditValue; }
+  virtual void ResetEditValue() { StoreEditValue(Variant::NullValue()); }
+  virtual void InitializeEdit();
+  virtual bool CanModify() { return true; }
+  virtual void GetValueWhileEditing(Variant& AValue) { AValue = EditValue(); }
+  virtual void SetDisplayText(const String& AText) { (void)AText; }
+  virtual void ApplyEditValue(const Variant& AValue);
+  virtual void StoreEditValue(const Variant& AValue) { FEditValue = AValue; }
+  virtual bool IsEditingAllowed();
+  virtual bool IsEditValueStored() const { return !FEditValue.IsNull(); }
+  virtual bool HasChangeHandlers();
+  virtual bool HasEditValueChangedHandlers();
+  virtual bool HasValidateHandlers();
+  virtual bool ReportsPostErrors() { return !IsInplace(); }
+  virtual void FireValidate(Variant& ADisplayValue, String& AErrorText, bool& AError);
+  virtual void CheckDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError);
+  virtual void GetEditValueAsText(Variant& AValue);
+  virtual void SetTextPreservingModified(const String& AText);
+  virtual void ReportValidationError(const String& AErrorText, TcxEditValidationOptions AOptions, bool AStop);
+  virtual void PrepareEditDisplayValue(const Variant& AEditValue, Variant& ADisplayValue, bool AEditFocused);
+  virtual void PropertiesChanged(TObject* Sender);
+  virtual bool IsEditReadOnly();
+  virtual void AfterRepositoryItemChange() {}
+  virtual void BeforeRepositoryItemChange() {}
+  virtual void WriteEditValue(const Variant& AValue);
+  virtual void WriteInternalEditValue(const Variant& AValue);
+  virtual void ApplyDisplayValue(const Variant& AValue) { (void)AValue; }
+  virtual void SyncDisplayValue() {}
+  virtual void UpdateDrawValue() {}
+  virtual bool CanClickWhileLoading() { return false; }
+  virtual bool IsEditClass() { return false; }
+
+  void PushModifiedState();
+  void PopModifiedState();
+  void SetModifiedAndClick();
+  bool PostValueCore(bool AValidate);
+  void SavePrevEditValue(const Variant& AValue);
+  bool ValidateEditCore(TcxEditValidationOptions AOptions, bool AForced);
+  void PostShortRefresh();
+  void UpdateInnerEditReadOnly() {}
+
+  TcxEditChangeEventsCatcher* ChangeEventsCatcher() const { return FChangeEventsCatcher.get(); }
+
+ private:
+  void CallEditEvents(TNotifyEvent (TcxCustomEditProperties::*AEvent)() const);
+  bool HasEditEvent(bool (*AAssigned)(TcxCustomEditProperties*));
+  void ConnectOwnProperties() { FProperties->SetOnPropertiesChanged(BindEvent<&TcxCustomEdit::PropertiesChanged>(this)); }
+  void DisconnectOwnProperties() { FProperties->SetOnPropertiesChanged(TNotifyEvent()); }
+  void InvokeEditValueChangedWithModifiedFlags(void (TcxCustomEdit::*AFire)());
+
+  int FClickLockCount;
+  TOwned<TcxEditChangeEventsCatcher> FChangeEventsCatcher;
+  bool FEditModeSetting;
+  int FUserActionCount;
+  int FUserActionDisabledCount;
+  bool FModified;
+  bool FModifiedAfterEnter;
+  bool FNeedFocusOnClick;
+  std::vector<TcxEditModifiedState> FPrevModifiedList;
+  TNotifyEvent FPropertiesEvents;
+  TcxEditRepositoryItem* FRepositoryItem;
+  bool FIsInplace;
+  bool FIsJustCreated;
+  bool FIsCreatingEdit;
+  bool FIsPosting;
+  bool FIsEditValidated;
+  bool FIsEditValidating;
+  int FLockValidate;
+  bool FValidateErrorProcessing;
+  bool FValidationError;
+  String FValidationErrorText;
+  Variant FPrevEditValue;
+  bool FPrevValidationError;
+  int FEditValueChangingLockCount;
+  TcxEditEditingEvent FOnEditing;
+  TNotifyEvent FOnPostEditValue;
+  TOwned<TcxEditDataBinding> FDataBinding;
+  Variant FEditValue;
+  TOwned<TcxCustomEditProperties> FProperties;
+};

@@ -1,0 +1,11 @@
+// What the editor model's source files share among themselves.
+#pragma once
+
+#include "library/editors/edit/cxEdit.h"
+
+#include <vector>
+
+std::vector<TcxCustomEditProperties*>& MutableEditPropertiesList();
+void ReleaseRegisteredEditProperties();
+// BeepOnError's beep, through the replaceable function.
+void EditErrorBeep();

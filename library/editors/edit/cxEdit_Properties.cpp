@@ -1,0 +1,245 @@
+// TcxCustomEditProperties and its assigned-values flags.
+#include "library/core/data/cxVariants.h"
+#include "library/editors/edit/cxEditConsts.h"
+#include "library/editors/edit/cxEdit_Internal.h"
+
+#include "platform/ui/Menus.h"
+
+#include <algorithm>
+
+// ---------------------------------------------------------------------------
+// TcxCustomEditPropertiesValues
+
+void TcxCustomEditPropertiesValues::Assign(TPersistent* ASource) {
+  if (auto* source = dynamic_cast<TcxCustomEditPropertiesValues*>(ASource)) {
+    FOwner->UpdateBracket([&] {
+      SetMaxValue(source->FMaxValue);
+      SetMinValue(source->FMinValue);
+      SetReadOnly(source->FReadOnly);
+    });
+    return;
+  }
+  inherited::Assign(ASource);
+}
+
+void TcxCustomEditPropertiesValues::RestoreDefaults() {
+  FOwner->UpdateBracket([this] {
+    SetMaxValue(false);
+    SetMinValue(false);
+    SetReadOnly(false);
+  });
+}
+
+TPersistent* TcxCustomEditPropertiesValues::GetOwner() { return FOwner; }
+
+void TcxCustomEditPropertiesValues::SetFlag(bool& AFlag, bool AValue) {
+  if (AFlag == AValue) return;
+  AFlag = AValue;
+  FOwner->Changed();
+}
+
+// ---------------------------------------------------------------------------
+// TcxCustomEditProperties
+
+void TcxCustomEditProperties::Create(TPersistent* AOwner) {
+  inherited::Create(AOwner);
+  MutableEditPropertiesList().push_back(this);
+  FAssignedValues.reset(NewOfClass<TcxCustomEditPropertiesValues>(GetPropertiesValuesClass(), this));
+  FAutoSelect = true;
+  FButtonsViewStyle = bvsNormal;
+  FClickKey = static_cast<TShortCut>(scCtrl | VK_RETURN);
+  FUseLeftAlignmentOnEditing = true;
+  FUseMouseWheel = true;
+  FValidationErrorIconAlignment = taLeftJustify;
+  FValidationOptions = {evoRaiseException};
+  FInternalValidationOptions = FValidationOptions;
+}
+
+void TcxCustomEditProperties::Destroy() {
+  FDefaultValuesProvider = nullptr;
+  FAssignedValues.reset();
+  auto& list = MutableEditPropertiesList();
+  if (const auto it = std::find(list.begin(), list.end(), this); it != list.end()) list.erase(it);
+  inherited::Destroy();
+}
+
+void TcxCustomEditProperties::Assign(TPersistent* ASource) {
+  if (auto* source = dynamic_cast<TcxCustomEditProperties*>(ASource)) {
+    UpdateBracket([&] { CopyFrom(source); });
+    return;
+  }
+  inherited::Assign(ASource);
+}
+
+void TcxCustomEditProperties::BeginUpdate() {
+  if (FUpdateCount == 0) FChangedOccurred = false;
+  ++FUpdateCount;
+}
+
+void TcxCustomEditProperties::EndUpdate(bool AInvokeChanged) {
+  if (FUpdateCount == 0) return;
+  if (--FUpdateCount == 0 && AInvokeChanged && FChangedOccurred) Changed();
+}
+
+void TcxCustomEditProperties::Changed() {
+  if (ChangedLocked() || IsOwnerDestroying()) {
+    FChangedOccurred = true;
+    return;
+  }
+  NotifyPropertiesChanged();
+}
+
+void TcxCustomEditProperties::NotifyPropertiesChanged() {
+  if (!FOnPropertiesChanged) return;
+  ++FIsChangingCount;
+  const TScopeExit done([this] { --FIsChangingCount; });
+  FOnPropertiesChanged(this);
+}
+
+bool TcxCustomEditProperties::IsOwnerDestroying() {
+  auto* owner = dynamic_cast<TComponent*>(Owner());
+  return owner && owner->ComponentState().Contains(csDestroying);
+}
+
+bool TcxCustomEditProperties::IsOwnerDesigning() {
+  auto* owner = dynamic_cast<TComponent*>(Owner());
+  return owner && owner->ComponentState().Contains(csDesigning);
+}
+
+void TcxCustomEditProperties::Update(TcxCustomEditProperties* AProperties) {
+  if (AProperties && AProperties != this && AProperties->InheritsFrom(ClassType())) DoUpdate(AProperties);
+}
+
+void TcxCustomEditProperties::SetDefaultValuesProvider(TcxCustomEditDefaultValuesProvider* AValue) {
+  FDefaultValuesProvider = AValue;
+  if (dynamic_cast<TcxCustomEdit*>(Owner())) Changed();
+}
+
+bool TcxCustomEditProperties::ReadOnly() const {
+  if (FAssignedValues->ReadOnly()) return FReadOnly;
+  return FDefaultValuesProvider && FDefaultValuesProvider->DefaultReadOnly();
+}
+
+void TcxCustomEditProperties::SetReadOnly(bool AValue) {
+  if (FAssignedValues->ReadOnly() && FReadOnly == AValue) return;
+  UpdateBracket([&] {
+    FReadOnly = AValue;
+    FAssignedValues->SetReadOnly(true);
+    Changed();
+  });
+}
+
+double TcxCustomEditProperties::GetMaxValue() {
+  double value = 0;
+  if (FAssignedValues->MaxValue()) return FMaxValue;
+  if (FDefaultValuesProvider && FDefaultValuesProvider->DefaultMaxValue(value)) return value;
+  return 0;
+}
+
+double TcxCustomEditProperties::GetMinValue() {
+  double value = 0;
+  if (FAssignedValues->MinValue()) return FMinValue;
+  if (FDefaultValuesProvider && FDefaultValuesProvider->DefaultMinValue(value)) return value;
+  return 0;
+}
+
+void TcxCustomEditProperties::SetMaxValue(double AValue) {
+  if (FAssignedValues->MaxValue() && FMaxValue == AValue) return;
+  UpdateBracket([&] {
+    FMaxValue = AValue;
+    FAssignedValues->SetMaxValue(true);
+    Changed();
+  });
+}
+
+void TcxCustomEditProperties::SetMinValue(double AValue) {
+  if (FAssignedValues->MinValue() && FMinValue == AValue) return;
+  UpdateBracket([&] {
+    FMinValue = AValue;
+    FAssignedValues->SetMinValue(true);
+    Changed();
+  });
+}
+
+void TcxCustomEditProperties::SetMinMaxValues(double AMax, double AMin) {
+  if (FAssignedValues->MaxValue() && FAssignedValues->MinValue() && FMaxValue == AMax && FMinValue == AMin) return;
+  UpdateBracket([&] {
+    SetMaxValue(AMax);
+    SetMinValue(AMin);
+  });
+}
+
+void TcxCustomEditProperties::SetValidationOptions(TcxEditValidationOptions AValue) {
+  FInternalValidationOptions = AValue;
+  SetField(FValidationOptions, AValue);
+}
+
+void TcxCustomEditProperties::CopyFrom(TcxCustomEditProperties* ASource) {
+  SetAutoSelect(ASource->AutoSelect());
+  SetButtonsViewStyle(ASource->ButtonsViewStyle());
+  SetBeepOnError(ASource->BeepOnError());
+  SetClearKey(ASource->ClearKey());
+  SetClickKey(ASource->ClickKey());
+  SetUseLeftAlignmentOnEditing(ASource->UseLeftAlignmentOnEditing());
+  SetDefaultValuesProvider(ASource->DefaultValuesProvider());
+  FAssignedValues->SetMaxValue(false);
+  if (ASource->AssignedValues()->MaxValue()) SetMaxValue(ASource->MaxValue());
+  FAssignedValues->SetMinValue(false);
+  if (ASource->AssignedValues()->MinValue()) SetMinValue(ASource->MinValue());
+  FAssignedValues->SetReadOnly(false);
+  if (ASource->AssignedValues()->ReadOnly()) SetReadOnly(ASource->ReadOnly());
+  SetImmediatePost(ASource->ImmediatePost());
+  SetTransparent(ASource->Transparent());
+  SetUseMouseWheel(ASource->UseMouseWheel());
+  SetValidateOnEnter(ASource->ValidateOnEnter());
+  SetValidationOptions(ASource->ValidationOptions());
+  SetValidationErrorIconAlignment(ASource->ValidationErrorIconAlignment());
+  FOnButtonClick = ASource->OnButtonClick();
+  FOnChange = ASource->OnChange();
+  FOnEditValueChanged = ASource->OnEditValueChanged();
+  FOnValidate = ASource->OnValidate();
+}
+
+String TcxCustomEditProperties::DefaultValidationErrorText(int) {
+  return LoadLocalizedResString(&cxSEditValidateErrorText);
+}
+
+TcxCustomEditProperties* TcxCustomEditProperties::Clone(TPersistent* AOwner) {
+  TOwned<TcxCustomEditProperties> clone(NewOfClass<TcxCustomEditProperties>(ClassType(), AOwner));
+  clone->Assign(this);
+  return clone.release();
+}
+
+TClass TcxCustomEditProperties::GetContainerClass() { return TcxCustomEdit::ClassInfo(); }
+
+bool TcxCustomEditProperties::CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2) {
+  Variant display1, display2;
+  PrepareDisplayValue(AEditValue1, display1, false);
+  PrepareDisplayValue(AEditValue2, display2, false);
+  return VariantsEqual(display1, display2);
+}
+
+TcxCustomEditProperties* TcxCustomEditProperties::CreatePreviewProperties() {
+  return NewOfClass<TcxCustomEditProperties>(ClassType(), static_cast<TPersistent*>(nullptr));
+}
+
+String TcxCustomEditProperties::GetDisplayText(const Variant&, bool, bool) { return String(); }
+
+bool TcxCustomEditProperties::IsEditValueValid(Variant&, bool) { return true; }
+
+void TcxCustomEditProperties::PrepareDisplayValue(const Variant& AEditValue, Variant& ADisplayValue, bool) {
+  ADisplayValue = AEditValue;
+}
+
+void TcxCustomEditProperties::RestoreDefaults() { FAssignedValues->RestoreDefaults(); }
+
+void TcxCustomEditProperties::ValidateDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError,
+                                                   TcxCustomEdit* AEdit) {
+  if (!ValidatesDisplayValue()) return;
+  if (AErrorText.empty()) AErrorText = DefaultValidationErrorText(0);
+  if (!AEdit->HasValidateHandlers()) return;
+  const Variant before = ADisplayValue;
+  AEdit->FireValidate(ADisplayValue, AErrorText, AError);
+  // A handler that rejects without correcting gets the text the editor shows.
+  if (AError && VariantsEqual(ADisplayValue, before)) AEdit->GetDisplayVariant(ADisplayValue);
+}
