@@ -62,6 +62,8 @@
 #include "library/core/system/dxGestures.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
 #include "library/controls/scrollbars/cxScrollBar.h"
+#include "library/controls/scrollbars/dxHybridScrollbars.h"
+#include "library/controls/scrollbars/dxTouchScrollUI.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/UITypes.h"
@@ -1131,6 +1133,7 @@ class TcxControlPopupScrollBar : public TcxControlScrollBar {
 
   using TcxControlScrollBar::Create;
   void Create(TdxMainScrollbarsOwnerHelper* AScrollbarOwner) override;
+  void Destroy() override;
 
   TdxMainScrollbarsOwnerHelper* ScrollbarOwner() const { return FScrollbarOwner; }
   TdxScrollbarMode Mode() const;
@@ -1171,6 +1174,7 @@ class TcxControlPopupScrollBar : public TcxControlScrollBar {
   void ProcessHybridMessage(TMessage& Message);
   void ProcessTouchMessage(TMessage& Message);
 
+  TOwned<TdxTouchScrollUIActivityHelper> FActivityHelper;
   std::uint8_t FAlpha;
   bool FAllowVisible;
   bool FMouseEnter;
@@ -1220,7 +1224,10 @@ TRect OwnerVisibleRect(TWinControl* AControl, const TRect& R);
 // Decides which main bars show and scrolls through them. The base asks its
 // owner through the virtual operations below; TcxControlMainScrollbarsHelper
 // answers each from its TcxControl.
-class TdxMainScrollbarsOwnerHelper : public TcxIUnknownObject, public IdxSystemInfoListener {
+class TdxMainScrollbarsOwnerHelper : public TcxIUnknownObject,
+                                     public IdxSystemInfoListener,
+                                     public IdxTouchScrollUIOwner,
+                                     public IdxHybridScrollbarOwner {
   SK_CLASS(TdxMainScrollbarsOwnerHelper, TcxIUnknownObject)
  public:
   // The most SetupScrollBars rounds one calculation runs: a control whose
@@ -1321,33 +1328,50 @@ class TdxMainScrollbarsOwnerHelper : public TcxIUnknownObject, public IdxSystemI
   // Overlay bars hide at once, classic bars and grip hide.
   virtual void HideAllScrollBars();
   // Whether the manager of the mode keeps this owner's overlay bars hidden.
-  virtual bool AreOverlayScrollBarsHidden() { return false; }
+  bool AreOverlayScrollBarsHidden();
   // What the hybrid manager shows: the expansion (0 collapsed .. 100), the
   // fading alpha and the bar that is expanding or expanded.
-  virtual int HybridVisibleSizePercent() { return 0; }
-  virtual std::uint8_t HybridFadingValue() { return 255; }
-  virtual TObject* HybridAnimatedBar() { return nullptr; }
+  int HybridVisibleSizePercent();
+  std::uint8_t HybridFadingValue();
+  TObject* HybridAnimatedBar();
+  TdxHybridScrollbarsManager* HybridScrollbarsManager() const { return FHybridScrollbarsManager.get(); }
   // Reports of overlay bars: the mouse came onto a hybrid bar or left it, a
   // bar goes away or hides.
-  virtual void HybridBarEntered(TObject*) {}
-  virtual void HybridBarLeft(TObject*) {}
-  virtual void HybridBarReleased(TObject*) {}
+  void HybridBarEntered(TObject* ABar);
+  void HybridBarLeft(TObject* ABar);
+  void HybridBarReleased(TObject* ABar);
   // Shows the overlay bars (ATimerControlled: they hide again after a
   // pause) or hides them (AImmediately: at once, without fading).
-  virtual void RevealScrollBars(bool) {}
-  virtual void HideScrollBars(bool) {}
+  void RevealScrollBars(bool ATimerControlled);
+  void HideScrollBars(bool AImmediately);
+  // A message of the owner window: mouse activity shows touch bars.
+  void CheckScrollActivity(const TMessage& Message);
+
+  // IdxTouchScrollUIOwner, IdxHybridScrollbarOwner
+  void ShowScrollUI() override { ShowOverlayScrollBars(); }
+  void HideScrollUI() override { HideOverlayScrollBars(); }
+  bool IsScrollUIVisible() override;
+  TWinControl* GetOwnerControl() override;
+  void ShowHybridScrollBars() override { ShowOverlayScrollBars(); }
+  void HideHybridScrollBars() override { HideOverlayScrollBars(); }
+  bool CanActivateHybridScrollBars() override { return true; }
+  void RefreshHybridScrollBars() override;
 
  protected:
   virtual TClass ScrollBarsClass();
 
  private:
   void RunSetupFixpoint();
+  void ShowOverlayScrollBars();
+  void HideOverlayScrollBars();
   void ExtendPagesWhenBothBarsFit();
   void ApplyLayout();
   TcxScrollBarData* Data(TScrollBarKind AKind);
 
   std::array<int, 2> FGestureAccumulatedDelta;
   TColor FHybridScrollbarBaseColor;
+  TOwned<TdxHybridScrollbarsManager> FHybridScrollbarsManager;
+  TOwned<TdxTouchScrollUIActivityHelper> FScrollUIActivityHelper;
   bool FInitialHScrollBarActive;
   bool FInitialVScrollBarActive;
   TOwned<TcxControlCustomScrollBars> FMainScrollBars;
@@ -1820,6 +1844,8 @@ class TcxControl : public TcxCustomControl,
   virtual void RevealScrollBars(bool ATimerControlled);
   virtual void HideScrollBars(bool AImmediately);
   virtual TColor DefaultTextColor() { return Font()->Color(); }
+  // WM_WINDOWPOSCHANGED: a move takes the overlay bars along.
+  void NotifyOverlayScrollBarsMoved(const TMessage& Message);
   virtual TClass ScrollBarsClass();
   virtual TClass ScrollBarClass();
   virtual TClass SizeGripClass();

@@ -266,6 +266,13 @@ void TcxControlPopupScrollBar::Create(TdxMainScrollbarsOwnerHelper* AScrollbarOw
   inherited::Create(AScrollbarOwner->GetControl());
   if (TcxControl* control = OwnerControl()) ScaleFactor()->Assign(control->ScaleFactor());
   FVisibleSize = GetHybridScrollBarSize(ScaleFactor(), false).cx;
+  FActivityHelper.reset(New<TdxTouchScrollUIActivityHelper>());
+}
+
+void TcxControlPopupScrollBar::Destroy() {
+  if (FScrollbarOwner && Mode() == sbmHybrid) FScrollbarOwner->HybridBarReleased(this);
+  FActivityHelper.reset();
+  inherited::Destroy();
 }
 
 TdxScrollbarMode TcxControlPopupScrollBar::Mode() const {
@@ -397,6 +404,11 @@ void TcxControlPopupScrollBar::ProcessHybridMessage(TMessage& Message) {
 }
 
 void TcxControlPopupScrollBar::ProcessTouchMessage(TMessage& Message) {
+  const auto onBar = [](const TPoint&) { return true; };
+  if (FActivityHelper && FActivityHelper->CheckScrollActivity(this, Message, onBar)) {
+    FScrollbarOwner->RevealScrollBars(true);
+    return;
+  }
   switch (Message.Msg) {
     case WM_ACTIVATEAPP:
       if (!Message.WParam) FScrollbarOwner->HideScrollBars(true);
@@ -407,9 +419,12 @@ void TcxControlPopupScrollBar::ProcessTouchMessage(TMessage& Message) {
       return;
     case WM_LBUTTONDOWN:
       FScrollbarOwner->RevealScrollBars(false);
+      TdxTouchScrollUIModeManager::Lock();
       return;
     case WM_LBUTTONUP:
-      FScrollbarOwner->HideScrollBars(false);
+      // The press's own request goes with the capture (WM_CAPTURECHANGED).
+      TdxTouchScrollUIModeManager::Unlock();
+      FScrollbarOwner->RevealScrollBars(true);
       return;
   }
   if (Message.Msg >= WM_LBUTTONDBLCLK && Message.Msg <= WM_MOUSEHWHEEL) FScrollbarOwner->RevealScrollBars(true);
@@ -518,4 +533,38 @@ TRect OwnerVisibleRect(TWinControl* AControl, const TRect& R) {
   RECT box{};
   if (GetRgnBox(region.Get(), &box) == NULLREGION) return TRect(R.Left, R.Top, R.Left, R.Top);
   return TRect(box.left + R.Left, box.top + R.Top, box.right + R.Left, box.bottom + R.Top);
+}
+
+void OverlayScrollBarsWndProcHook(int ACode, WPARAM, LPARAM ALParam, LRESULT&) {
+  if (ACode != HC_ACTION || !ALParam) return;
+  const CWPSTRUCT& message = *reinterpret_cast<const CWPSTRUCT*>(ALParam);
+  bool hidden = false;
+  switch (message.message) {
+    case WM_MOVE:
+    case WM_SIZE:
+    case WM_MDIACTIVATE:
+    case WM_MDIRESTORE:
+      // Controls inside the window follow it; the window's own move is the
+      // control's to report.
+      TdxHybridScrollbarManagers::WindowMoved(message.hwnd, false, true);
+      TdxTouchScrollUIModeManager::WindowMoved(message.hwnd, false, true);
+      return;
+    case WM_ENABLE:
+      hidden = message.wParam == FALSE;
+      break;
+    case WM_CLOSE:
+      hidden = true;
+      break;
+    case WM_WINDOWPOSCHANGED:
+      hidden = message.lParam && (reinterpret_cast<const WINDOWPOS*>(message.lParam)->flags & SWP_HIDEWINDOW) != 0;
+      break;
+    case WM_SYSCOMMAND:
+      hidden = (message.wParam & 0xFFF0) == SC_MINIMIZE;
+      break;
+    default:
+      return;
+  }
+  if (!hidden) return;
+  TdxHybridScrollbarManagers::WindowHidden(message.hwnd);
+  TdxTouchScrollUIModeManager::WindowHidden(message.hwnd);
 }

@@ -277,6 +277,7 @@ bool TcxControlWindowedScrollBars::AdjustScrollBarSize(bool AVertical) {
 
 void TcxControlWindowedScrollBars::SetSizeGripVisible(bool AValue) {
   if (!Grip()) return;
+  if (Mode() != sbmClassic && FMainScrollbarsOwner->AreOverlayScrollBarsHidden()) AValue = false;
   Grip()->SetVisible(AValue);
   if (AValue && !Grip()->Parent() && Grip()->HandleAllocated()) PlacePopupAboveOwnerForm(Grip()->Handle());
 }
@@ -343,17 +344,114 @@ void TdxMainScrollbarsOwnerHelper::Create(TObject* AOwner) {
   inherited::Create();
   FOwner = AOwner;
   FHybridScrollbarBaseColor = clDefault;
+  FHybridScrollbarsManager.reset(New<TdxHybridScrollbarsManager>(static_cast<IdxHybridScrollbarOwner*>(this)));
+  FScrollUIActivityHelper.reset(New<TdxTouchScrollUIActivityHelper>());
   FScrollBars = ScrollBarsStyle();
   CreateScrollBars();
 }
 
 void TdxMainScrollbarsOwnerHelper::Destroy() {
+  // The touch manager must not call a helper that is gone.
+  TdxTouchScrollUIModeManager::Deactivate(this);
   DestroyScrollBars();
+  FHybridScrollbarsManager.reset();
+  FScrollUIActivityHelper.reset();
   inherited::Destroy();
 }
 
 bool TdxMainScrollbarsOwnerHelper::GetInterface(const GUID& AIID, void** AObj) {
-  return AnswerInterfaces<IdxSystemInfoListener>(this, AIID, AObj) || inherited::GetInterface(AIID, AObj);
+  return AnswerInterfaces<IdxSystemInfoListener, IdxTouchScrollUIOwner, IdxHybridScrollbarOwner>(this, AIID, AObj) ||
+         inherited::GetInterface(AIID, AObj);
+}
+
+// ---------------------------------------------------------------------------
+// TdxMainScrollbarsOwnerHelper: overlay bars and their managers
+
+TWinControl* TdxMainScrollbarsOwnerHelper::GetOwnerControl() { return GetControl(); }
+
+bool TdxMainScrollbarsOwnerHelper::AreOverlayScrollBarsHidden() {
+  switch (ScrollbarMode()) {
+    case sbmTouch: return TdxTouchScrollUIModeManager::IsScrollUIHidden(this);
+    case sbmHybrid: return !FHybridScrollbarsManager || !FHybridScrollbarsManager->AllowVisible();
+    default: return false;
+  }
+}
+
+int TdxMainScrollbarsOwnerHelper::HybridVisibleSizePercent() {
+  return FHybridScrollbarsManager ? FHybridScrollbarsManager->VisibleSize() : 0;
+}
+
+std::uint8_t TdxMainScrollbarsOwnerHelper::HybridFadingValue() {
+  return FHybridScrollbarsManager ? FHybridScrollbarsManager->FadingValue() : 255;
+}
+
+TObject* TdxMainScrollbarsOwnerHelper::HybridAnimatedBar() {
+  return FHybridScrollbarsManager ? FHybridScrollbarsManager->AnimateObject() : nullptr;
+}
+
+void TdxMainScrollbarsOwnerHelper::HybridBarEntered(TObject* ABar) {
+  if (FHybridScrollbarsManager) FHybridScrollbarsManager->BeginExpand(ABar);
+}
+
+void TdxMainScrollbarsOwnerHelper::HybridBarLeft(TObject*) {
+  if (FHybridScrollbarsManager) FHybridScrollbarsManager->EndExpand();
+}
+
+void TdxMainScrollbarsOwnerHelper::HybridBarReleased(TObject* ABar) {
+  if (FHybridScrollbarsManager) FHybridScrollbarsManager->BarReleased(ABar);
+}
+
+void TdxMainScrollbarsOwnerHelper::RevealScrollBars(bool ATimerControlled) {
+  if (!FMainScrollBars) return;
+  switch (ScrollbarMode()) {
+    case sbmTouch: TdxTouchScrollUIModeManager::ShowScrollUI(this, ATimerControlled); break;
+    case sbmHybrid:
+      if (FHybridScrollbarsManager) FHybridScrollbarsManager->Show(ATimerControlled);
+      break;
+    default: break;
+  }
+}
+
+void TdxMainScrollbarsOwnerHelper::HideScrollBars(bool AImmediately) {
+  if (!FMainScrollBars) return;
+  switch (ScrollbarMode()) {
+    case sbmTouch: TdxTouchScrollUIModeManager::HideScrollUI(this, AImmediately); break;
+    case sbmHybrid:
+      if (FHybridScrollbarsManager) FHybridScrollbarsManager->Hide(AImmediately, !AImmediately);
+      break;
+    default: break;
+  }
+}
+
+void TdxMainScrollbarsOwnerHelper::CheckScrollActivity(const TMessage& Message) {
+  TcxControl* control = GetControl();
+  if (!control || IsClassicScrollBarModeNow() || !FScrollUIActivityHelper) return;
+  const auto onBars = [this](const TPoint& P) { return IsOnOverlayScrollBar(P); };
+  if (FScrollUIActivityHelper->CheckScrollActivity(control, Message, onBars)) RevealScrollBars(true);
+}
+
+bool TdxMainScrollbarsOwnerHelper::IsScrollUIVisible() {
+  if (!FMainScrollBars) return false;
+  for (const TScrollBarKind kind : {sbHorizontal, sbVertical})
+    if (IcxControlScrollBar* bar = GetScrollBar(kind); bar && bar->GetVisible()) return true;
+  return false;
+}
+
+void TdxMainScrollbarsOwnerHelper::ShowOverlayScrollBars() {
+  if (!FMainScrollBars) return;
+  // The bars were hidden through the last layout: they take their data and
+  // their places now.
+  FMainScrollBars->UpdateControlStates();
+  FMainScrollBars->SetSizeGripVisible(BothScrollBarsVisibleNow());
+  PlaceScrollBars();
+}
+
+void TdxMainScrollbarsOwnerHelper::HideOverlayScrollBars() {
+  if (FMainScrollBars) FMainScrollBars->HideAll();
+}
+
+void TdxMainScrollbarsOwnerHelper::RefreshHybridScrollBars() {
+  if (FMainScrollBars) FMainScrollBars->Invalidate();
 }
 
 TClass TdxMainScrollbarsOwnerHelper::ScrollBarsClass() { return TcxControlWindowedScrollBars::ClassInfo(); }
@@ -905,6 +1003,14 @@ void TcxControl::ApplyScrollBarMode() {
     if (HandleAllocated()) FScrollbarsHelper->ResetScrollBarsControls();
   }
   HandleScrollBarModeChange();
+}
+
+void TcxControl::NotifyOverlayScrollBarsMoved(const TMessage& Message) {
+  if (!FScrollbarsHelper || IsClassicScrollBarMode() || !Message.LParam || !HandleAllocated()) return;
+  const UINT flags = reinterpret_cast<const WINDOWPOS*>(Message.LParam)->flags;
+  if ((flags & SWP_NOMOVE) != 0) return;
+  TdxHybridScrollbarManagers::WindowMoved(Handle(), true, false);
+  TdxTouchScrollUIModeManager::WindowMoved(Handle(), true, false);
 }
 
 void TcxControl::RevealScrollBars(bool ATimerControlled) {

@@ -1,104 +1,15 @@
 #include "library/controls/control/cxControls.h"
 
 #include "tests/library_controls/ControlsTesting.h"
+#include "tests/library_controls/OverlayScrollBarsTesting.h"
 #include "tests/support/GuiLeaks.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/PumpUntil.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <memory>
-#include <optional>
 
 namespace {
-
-// A control that may show overlay bars, with content of a given size.
-class TOverlayControl : public TcxControl {
-  SK_CLASS(TOverlayControl, TcxControl)
- public:
-  TSize Content{0, 0};
-  bool Overlay = true;
-  bool Hybrid = true;
-
-  using TcxControl::CheckScrollBarModeChange;
-  using TcxControl::ClientBounds;
-  using TcxControl::HorzScrollBarBounds;
-  using TcxControl::IsOnScrollBarArea;
-  using TcxControl::RefreshScrollBars;
-  using TcxControl::SizeGripBounds;
-  using TcxControl::VertScrollBarBounds;
-
-  void SetContent(int AWidth, int AHeight) {
-    Content = TSize(AWidth, AHeight);
-    RefreshScrollBars();
-  }
-
- protected:
-  bool AllowsOverlayScrollBars() override { return Overlay; }
-  bool AllowsHybridScrollBars() override { return Hybrid; }
-  void SetupScrollBars() override {
-    const TRect client = ClientBounds();
-    SetScrollBarInfo(sbHorizontal, 0, Content.cx - 1, 1, client.Width(), 0, true, true);
-    SetScrollBarInfo(sbVertical, 0, Content.cy - 1, 1, client.Height(), 0, true, true);
-  }
-};
-
-// The bitmap a bar hands to its layered window, as the window would get it.
-struct TCapturedLayer {
-  HWND Wnd = nullptr;
-  BYTE Alpha = 0;
-  std::unique_ptr<TPixelSurface> Pixels;
-  int Updates = 0;
-};
-
-class TLayerCapture {
- public:
-  TLayerCapture() {
-    TcxControlPopupScrollBar::SetLayeredWindowUpdater([this](HWND AWnd, HDC ADC, const TSize& ASize, BYTE AAlpha) {
-      TCapturedLayer& layer = AWnd == FFilter || !FFilter ? FLast : FOther;
-      layer.Wnd = AWnd;
-      layer.Alpha = AAlpha;
-      layer.Pixels = std::make_unique<TPixelSurface>(ASize.cx, ASize.cy, 0);
-      BitBlt(layer.Pixels->DC(), 0, 0, ASize.cx, ASize.cy, ADC, 0, 0, SRCCOPY);
-      ++layer.Updates;
-    });
-  }
-  ~TLayerCapture() { TcxControlPopupScrollBar::SetLayeredWindowUpdater(nullptr); }
-  TLayerCapture(const TLayerCapture&) = delete;
-  TLayerCapture& operator=(const TLayerCapture&) = delete;
-
-  void Only(HWND AWnd) { FFilter = AWnd; }
-  const TCapturedLayer& Last() const { return FLast; }
-
- private:
-  HWND FFilter = nullptr;
-  TCapturedLayer FLast;
-  TCapturedLayer FOther;
-};
-
-// A premultiplied source-over composition, the way a layered window's pixels
-// build up from fills: (colour, alpha) pairs in drawing order.
-struct TPremultiplied {
-  double R = 0, G = 0, B = 0, A = 0;
-  void Over(TColor AColor, int AAlpha) {
-    const COLORREF c = ColorToColorRef(AColor);
-    const double a = AAlpha / 255.0;
-    R = GetRValue(c) * a + R * (1 - a);
-    G = GetGValue(c) * a + G * (1 - a);
-    B = GetBValue(c) * a + B * (1 - a);
-    A = AAlpha + A * (1 - a);
-  }
-};
-
-void ExpectPixel(const TPixelSurface& APixels, int X, int Y, const TPremultiplied& AExpected, int ATolerance = 2) {
-  SCOPED_TRACE(testing::Message() << "pixel " << X << ", " << Y);
-  const std::uint32_t raw = APixels.Raw(X, Y);
-  EXPECT_NEAR(static_cast<int>(raw >> 24), AExpected.A, ATolerance);
-  EXPECT_NEAR(static_cast<int>((raw >> 16) & 0xFF), AExpected.R, ATolerance);
-  EXPECT_NEAR(static_cast<int>((raw >> 8) & 0xFF), AExpected.G, ATolerance);
-  EXPECT_NEAR(static_cast<int>(raw & 0xFF), AExpected.B, ATolerance);
-}
 
 TRect ScreenClientRect(HWND AWnd) {
   RECT r{};
@@ -184,6 +95,7 @@ TEST_F(TOverlayBars, AModeChangeOfTheLookAndFeelRebuildsTheBars) {
 TEST_F(TOverlayBars, TouchBarsAreLayeredPopupsOverTheContentsFarEdges) {
   Make(sbmTouch);
   Control->SetContent(400, 400);
+  Control->RevealScrollBars(false);  // shown until released
   for (const TScrollBarKind kind : {sbVertical, sbHorizontal}) {
     SCOPED_TRACE(kind == sbVertical ? "vertical" : "horizontal");
     TcxControlPopupScrollBar* bar = Bar(kind);
@@ -209,6 +121,7 @@ TEST_F(TOverlayBars, TouchBarsAreLayeredPopupsOverTheContentsFarEdges) {
 TEST_F(TOverlayBars, HybridBarsKeepClearOfTheOtherBarsStripe) {
   Make(sbmHybrid, true);
   Control->SetContent(400, 400);
+  Control->RevealScrollBars(false);  // shown until released
   const TRect client = ScreenClientRect(Control->Handle());
   // Right to left: the vertical bar on the left, the horizontal one mirrored
   // inside the client area, both 16 thick and the horizontal one shortened
@@ -237,6 +150,7 @@ TEST_F(TOverlayBars, HybridBarsKeepClearOfTheOtherBarsStripe) {
 TEST_F(TOverlayBars, AClickOnABarLeavesTheActiveWindowAsItWas) {
   Make(sbmTouch);
   Control->SetContent(200, 400);
+  Control->RevealScrollBars(false);  // shown until released
   TcxControlPopupScrollBar* bar = Bar(sbVertical);
   ASSERT_NE(bar, nullptr);
   const HWND active = GetForegroundWindow();
@@ -260,6 +174,7 @@ TEST_F(TOverlayBars, TouchBarPaintsAGreyOutlinedThumbOnANearlyInvisibleTrack) {
   Make(sbmTouch);
   TLayerCapture capture;
   Control->SetContent(200, 600);
+  Control->RevealScrollBars(false);  // shown until released
   TcxControlPopupScrollBar* bar = Bar(sbVertical);
   ASSERT_NE(bar, nullptr);
   capture.Only(bar->Handle());
@@ -293,6 +208,7 @@ TEST_F(TOverlayBars, CollapsedHybridBarShowsOnlyItsStripeAndAThinLine) {
   Make(sbmHybrid);
   TLayerCapture capture;
   Control->SetContent(200, 600);
+  Control->RevealScrollBars(false);  // shown until released
   TcxControlPopupScrollBar* bar = Bar(sbVertical);
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(bar->VisibleSize(), 6);
@@ -330,6 +246,7 @@ TEST_F(TOverlayBars, APartOfTheControlCoveredByAWindowStaysClearOfTheBar) {
   SetWindowPos(cover, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   TLayerCapture capture;
   Control->SetContent(200, 600);
+  Control->RevealScrollBars(false);  // shown until released
   TcxControlPopupScrollBar* bar = Bar(sbVertical);
   ASSERT_NE(bar, nullptr);
   capture.Only(bar->Handle());
@@ -351,6 +268,7 @@ TEST_F(TOverlayBars, APartOfTheControlCoveredByAWindowStaysClearOfTheBar) {
 TEST_F(TOverlayBars, TouchGripIsATranslucentPopupBetweenTheBars) {
   Make(sbmTouch);
   Control->SetContent(400, 400);
+  Control->RevealScrollBars(false);  // shown until released
   TcxSizeGrip* grip = Control->GetSizeGrip();
   ASSERT_NE(grip, nullptr);
   ASSERT_NE(dynamic_cast<TcxPopupSizeGrip*>(grip), nullptr);
