@@ -138,6 +138,17 @@ TEST_F(TTouchScrollUI, MinimisingOrHidingTheFormHidesTheBarsAtOnce) {
   }
 }
 
+TEST_F(TTouchScrollUI, DisablingTheFormHidesTheBarsEnablingItDoesNot) {
+  EnableWindow(Form->Handle(), FALSE);
+  First->RevealScrollBars(false);
+  ASSERT_TRUE(BarShown(First));
+  EnableWindow(Form->Handle(), TRUE);
+  EXPECT_TRUE(BarShown(First));
+  EnableWindow(Form->Handle(), FALSE);
+  EXPECT_FALSE(BarShown(First));
+  EnableWindow(Form->Handle(), TRUE);
+}
+
 TEST_F(TTouchScrollUI, AFreedControlIsForgotten) {
   First->RevealScrollBars(false);
   ASSERT_NE(TdxTouchScrollUIModeManager::ActiveOwner(), nullptr);
