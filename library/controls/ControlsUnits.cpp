@@ -4,6 +4,8 @@
 #include "library/controls/container/cxContainer.h"
 #include "library/controls/control/cxControls.h"
 #include "library/controls/scrollbars/cxScrollBar.h"
+#include "library/controls/scrollbars/dxHybridScrollbars.h"
+#include "library/controls/scrollbars/dxTouchScrollUI.h"
 #include "library/controls/text/dxDocumentLayoutUnitConverter.h"
 #include "library/controls/text/dxFontHelpers.h"
 #include "library/controls/text/dxFormattedText.h"
@@ -20,6 +22,8 @@ std::span<const TUnit> LibraryControlsUnits() {
       {L"dxFormattedText", &dxFormattedTextInitialization, &dxFormattedTextFinalization},
       {L"cxAccessibility", &cxAccessibilityInitialization, &cxAccessibilityFinalization},
       {L"cxDWMApi", &cxDWMApiInitialization, &cxDWMApiFinalization},
+      {L"dxTouchScrollUI", nullptr, &dxTouchScrollUIFinalization},
+      {L"dxHybridScrollbars", &dxHybridScrollbarsInitialization, &dxHybridScrollbarsFinalization},
       {L"cxControls", &cxControlsInitialization, &cxControlsFinalization},
       {L"cxScrollBar", &cxScrollBarInitialization, nullptr},
       {L"cxContainer", &cxContainerInitialization, nullptr},

@@ -1,5 +1,7 @@
 #include "library/controls/control/cxControls_Internal.h"
 
+#include "library/core/system/dxHooks.h"
+
 #include "library/core/system/dxDPIAwareUtils.h"
 #include "library/core/system/dxUxTheme.h"
 
@@ -255,10 +257,12 @@ void cxControlsInitialization() {
     StartControls();
   CreateApplicationActivateWindowHelper();
   BindLayeredWindowFunctions();
+  SetSystemHook(htWndProc, &OverlayScrollBarsWndProcHook);
 }
 
 void cxControlsFinalization() {
   GControlsFinalized = true;
+  ReleaseSystemHook(&OverlayScrollBarsWndProcHook);
   FreeApplicationActivateWindowHelper();
   if (TdxUnitsLoader* loader = GetUnitsLoader())
     loader->RemoveUnit(&StopControls);

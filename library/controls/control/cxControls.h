@@ -34,6 +34,11 @@
 //   TdxMainScrollbarsOwnerHelper, TcxControlMainScrollbarsHelper
 //                           a control's main scroll bars and size grip
 //                           (cxControls_ScrollBars.cpp)
+//   TcxCustomPopupScrollBarHelper, TcxPopupScrollBarHelper, TdxHybridScrollBarHelper,
+//   TcxPopupScrollBarViewInfo, TcxPopupScrollBarPainter, TdxHybridScrollBarPainter,
+//   TcxControlPopupScrollBar, TcxPopupSizeGrip
+//                           overlay main bars and grip: layered popups over
+//                           the control (cxControls_PopupScrollBars.cpp)
 //   TcxControlScrollBarHelper, TcxControlScrollBarsManager
 //                           bars without a window of their own and the
 //                           manager that routes the mouse to them
@@ -57,6 +62,8 @@
 #include "library/core/system/dxGestures.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
 #include "library/controls/scrollbars/cxScrollBar.h"
+#include "library/controls/scrollbars/dxHybridScrollbars.h"
+#include "library/controls/scrollbars/dxTouchScrollUI.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
@@ -805,9 +812,9 @@ struct IcxFontListener : public virtual IInterface {
 // grip. Its main scroll-bars helper asks the control for both bars'
 // parameters (SetupScrollBars, which calls SetScrollBarInfo) until the
 // choice of visible bars settles, places the bars and turns wheel steps and
-// gestures into scroll codes. The bars are classic ones: child windows
-// beside the content. Overlay bars (touch and hybrid) are not built yet, so
-// every control resolves to classic bars.
+// gestures into scroll codes. Classic bars are child windows beside the
+// content; overlay bars (touch and hybrid modes) are layered popups drawn
+// over it that show only while they are useful.
 
 // Which main bars a control may show. Scoped: the shift state has its own
 // ssHorizontal.
@@ -855,6 +862,8 @@ struct IcxControlScrollBar : public virtual IInterface {
   ~IcxControlScrollBar() = default;
 };
 
+class TdxMainScrollbarsOwnerHelper;
+
 // A classic main bar: a TcxScrollBar window on its control.
 class TcxControlScrollBar : public TcxScrollBar, public IcxControlScrollBar {
   SK_CLASS(TcxControlScrollBar, TcxScrollBar)
@@ -864,6 +873,8 @@ class TcxControlScrollBar : public TcxScrollBar, public IcxControlScrollBar {
   void Create(TComponent* AOwner) override;
   // The bar of a control; no component owns it.
   virtual void Create(TcxControl* AOwnerControl);
+  // The bar that a main scroll-bars helper makes: that of its control here.
+  virtual void Create(TdxMainScrollbarsOwnerHelper* AScrollbarOwner);
   bool GetInterface(const GUID& AIID, void** AObj) override;
 
   TcxControl* OwnerControl() const { return FOwnerControl; }
@@ -890,6 +901,10 @@ class TcxControlScrollBar : public TcxScrollBar, public IcxControlScrollBar {
   virtual void SetOwnerControlRelativeBounds(const TRect& ABounds);
   virtual void UpdateBounds(const TRect& ABounds);
   virtual bool WantsVisible() { return FData.FVisible; }
+  // Shows or hides the bar as the set decides (overlay bars have more to do).
+  virtual void SetVisible(bool AValue) { TControl::SetVisible(AValue); }
+  // An overlay bar gives its window back (made again when next shown).
+  void ReleaseWindow() { DestroyHandle(); }
 
  protected:
   void WndProc(TMessage& Message) override;
@@ -915,6 +930,8 @@ class TcxSizeGrip : public TNoRefCount<TCustomControl>, public TcxLookAndFeelOwn
   void Create(TComponent* AOwner) override;
   // The grip of a control; no component owns it.
   virtual void Create(TcxControl* AOwnerControl);
+  // The grip that a main scroll-bars helper makes: that of its control here.
+  virtual void Create(TdxMainScrollbarsOwnerHelper* AScrollbarOwner);
   void Destroy() override;
 
   // Whether a grip in AControl's bottom-right corner would size its form:
@@ -926,6 +943,8 @@ class TcxSizeGrip : public TNoRefCount<TCustomControl>, public TcxLookAndFeelOwn
   TcxControl* OwnerControl() const { return FOwnerControl; }
   virtual void InitializeParent();
   virtual void SetOwnerControlRelativeBounds(const TRect& ABounds) { SetBoundsRect(ABounds); }
+  // An overlay grip gives its window back (made again when next shown).
+  void ReleaseWindow() { DestroyHandle(); }
 
  protected:
   void CreateHandle() override;
@@ -938,8 +957,6 @@ class TcxSizeGrip : public TNoRefCount<TCustomControl>, public TcxLookAndFeelOwn
 
   TcxControl* FOwnerControl;
 };
-
-class TdxMainScrollbarsOwnerHelper;
 
 // The two main bars and the grip of one control.
 class TcxControlCustomScrollBars : public TcxIUnknownObject {
@@ -1004,6 +1021,7 @@ class TcxControlWindowedScrollBars : public TcxControlCustomScrollBars {
   void HideAll() override;
   void InitializeParents() override;
   void Invalidate() override;
+  void ReleasePopupHandles() override;
   void UpdateBounds() override;
   void UpdateControlStates() override;
 
@@ -1016,12 +1034,209 @@ class TcxControlWindowedScrollBars : public TcxControlCustomScrollBars {
     return static_cast<TcxControlScrollBar*>(AKind == sbHorizontal ? FHScrollBar : FVScrollBar);
   }
   TcxSizeGrip* Grip() const { return static_cast<TcxSizeGrip*>(FSizeGrip); }
+  TdxScrollbarMode Mode() const;
+  void BarMouseEnter(TObject* Sender);
 };
+
+// ---------------------------------------------------------------------------
+// Overlay main bars (cxControls_PopupScrollBars.cpp)
+//
+// In touch and hybrid modes each main bar is a layered popup window owned by
+// the control's form and laid over the control's content. It draws into one
+// 32-bit premultiplied bitmap per update and hands it to UpdateLayeredWindow
+// with the bar's constant alpha; WM_PAINT draws nothing. What shows of the
+// bar is the part of its rectangle that the control itself shows on screen
+// (the owner's visible region), so a bar never covers a window above the
+// control. Touch and hybrid state (shown or hidden, fading value, expansion)
+// lives in the managers that the main scroll-bars helper reaches; a bar only
+// reads it when it repaints.
+
+// The model of an overlay bar: its thickness comes from its mode, and every
+// repaint goes to the layered window.
+class TcxCustomPopupScrollBarHelper : public TcxScrollBarHelper {
+  SK_CLASS(TcxCustomPopupScrollBarHelper, TcxScrollBarHelper)
+ public:
+  void GetSize(TSize& ASize) override;
+  void Repaint() override;
+  void InvalidateRect(const TRect& R, bool AErase) override;
+
+ protected:
+  bool PaintsThroughBitmap() override { return false; }
+};
+
+// Touch mode: no arrow buttons, a thin outlined thumb.
+class TcxPopupScrollBarHelper : public TcxCustomPopupScrollBarHelper {
+  SK_CLASS(TcxPopupScrollBarHelper, TcxCustomPopupScrollBarHelper)
+ protected:
+  TClass GetPainterClass() override;
+  TClass GetViewInfoClass() override;
+};
+
+// Hybrid mode: a stripe that widens under the mouse and shows arrows then.
+class TdxHybridScrollBarHelper : public TcxCustomPopupScrollBarHelper {
+  SK_CLASS(TdxHybridScrollBarHelper, TcxCustomPopupScrollBarHelper)
+ protected:
+  TClass GetPainterClass() override;
+};
+
+class TcxPopupScrollBarViewInfo : public TcxScrollBarViewInfo {
+  SK_CLASS(TcxPopupScrollBarViewInfo, TcxScrollBarViewInfo)
+ protected:
+  int GetArrowButtonLength() override { return 0; }
+};
+
+class TcxControlPopupScrollBar;
+
+// What both overlay painters share: parts are always hot-tracked, never
+// faded, and nothing of the control's own background shows.
+class TcxCustomPopupScrollBarPainter : public TcxScrollBarLookAndFeelPainter {
+  SK_CLASS(TcxCustomPopupScrollBarPainter, TcxScrollBarLookAndFeelPainter)
+ public:
+  bool IsButtonHotTrack() override { return true; }
+  // Background and parts through GDI+, alpha kept; only on a TcxCanvas.
+  void Paint(TcxCustomCanvas* ACanvas) override;
+
+ protected:
+  // The bar whose model this painter draws, when it is an overlay bar.
+  TcxControlPopupScrollBar* Bar() const;
+  virtual void DrawOverlayBackground(TdxGPCanvas* ACanvas, const TRect& R) = 0;
+  virtual void DrawOverlayPart(TdxGPCanvas* ACanvas, const TRect& R, TcxButtonState AState,
+                               TcxScrollBarPart APart) = 0;
+};
+
+// Touch: a grey thumb with a white outline on a nearly invisible track.
+class TcxPopupScrollBarPainter : public TcxCustomPopupScrollBarPainter {
+  SK_CLASS(TcxPopupScrollBarPainter, TcxCustomPopupScrollBarPainter)
+ public:
+  static constexpr TColor TrackColor = TColor(0xC0C0C0);
+  static constexpr TColor ThumbColor = TColor(0x808080);
+  static constexpr std::uint8_t TrackAlpha = 1;
+  static constexpr std::uint8_t HotTrackAlpha = 50;
+  static constexpr std::uint8_t ThumbAlpha = 150;
+  static constexpr std::uint8_t ThumbOutlineAlpha = 200;
+
+ protected:
+  void DrawOverlayBackground(TdxGPCanvas* ACanvas, const TRect& R) override;
+  void DrawOverlayPart(TdxGPCanvas* ACanvas, const TRect& R, TcxButtonState AState, TcxScrollBarPart APart) override;
+};
+
+// Hybrid: the owner's base colour at alphas that follow the expansion.
+class TdxHybridScrollBarPainter : public TcxCustomPopupScrollBarPainter {
+  SK_CLASS(TdxHybridScrollBarPainter, TcxCustomPopupScrollBarPainter)
+ protected:
+  void DrawOverlayBackground(TdxGPCanvas* ACanvas, const TRect& R) override;
+  void DrawOverlayPart(TdxGPCanvas* ACanvas, const TRect& R, TcxButtonState AState, TcxScrollBarPart APart) override;
+
+ private:
+  bool Expanded() const;
+  TColor BaseColor() const;
+  // R cut to the bar's visible thickness along its far edge.
+  TRect VisiblePart(const TRect& R) const;
+};
+
+// An overlay main bar.
+class TcxControlPopupScrollBar : public TcxControlScrollBar {
+  SK_CLASS(TcxControlPopupScrollBar, TcxControlScrollBar)
+ public:
+  static void Publish(TPublisher<TcxControlPopupScrollBar>& P);
+
+  using TcxControlScrollBar::Create;
+  void Create(TdxMainScrollbarsOwnerHelper* AScrollbarOwner) override;
+  void Destroy() override;
+
+  TdxMainScrollbarsOwnerHelper* ScrollbarOwner() const { return FScrollbarOwner; }
+  TdxScrollbarMode Mode() const;
+  std::uint8_t Alpha() const { return FAlpha; }
+  // The data's visibility at the last ApplyData.
+  bool AllowVisible() const { return FAllowVisible; }
+  // The current thickness in hybrid mode.
+  int VisibleSize() const { return FVisibleSize; }
+  bool MouseInside() const { return FMouseEnter; }
+
+  void ApplyData() override;
+  void InitializeParent() override;
+  void SetOwnerControlRelativeBounds(const TRect& ABounds) override;
+  void UpdateBounds(const TRect& ABounds) override;
+  bool WantsVisible() override;
+  void SetVisible(bool AValue) override;
+  // Repaints the layered window (hybrid: with the manager's size and alpha).
+  void Invalidate() override;
+  // Draws the model into a new bitmap and hands it to the layered window.
+  void UpdateLayeredContent();
+
+  // Where the bitmap goes: UpdateLayeredWindow by default; tests look at it.
+  using TLayeredWindowUpdater = std::function<void(HWND AWnd, HDC ABitmapDC, const TSize& ASize, BYTE AAlpha)>;
+  static void SetLayeredWindowUpdater(TLayeredWindowUpdater AUpdater);
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void DestroyWnd() override;
+  void Paint() override {}
+  void Resize() override;
+  TSize GetDefaultSize() override;
+  TClass GetHelperClass() override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) override;
+  void ProcessMessage(TMessage& Message) override;
+
+ private:
+  void WMMouseActivate(TMessage& Message) { Message.Result = MA_NOACTIVATE; }
+  void ProcessHybridMessage(TMessage& Message);
+  void ProcessTouchMessage(TMessage& Message);
+
+  TOwned<TdxTouchScrollUIActivityHelper> FActivityHelper;
+  std::uint8_t FAlpha;
+  bool FAllowVisible;
+  bool FMouseEnter;
+  TdxMainScrollbarsOwnerHelper* FScrollbarOwner;
+  int FVisibleSize;
+};
+
+// The overlay grip: a translucent square between two overlay bars.
+class TcxPopupSizeGrip : public TcxSizeGrip {
+  SK_CLASS(TcxPopupSizeGrip, TcxSizeGrip)
+ public:
+  static void Publish(TPublisher<TcxPopupSizeGrip>& P);
+  static constexpr std::uint8_t DefaultAlpha = 50;
+  static constexpr TColor DefaultColor = TColor(0xC0C0C0);
+
+  using TcxSizeGrip::Create;
+  void Create(TdxMainScrollbarsOwnerHelper* AScrollbarOwner) override;
+
+  TdxMainScrollbarsOwnerHelper* ScrollbarOwner() const { return FScrollbarOwner; }
+  void InitializeParent() override;
+  void SetOwnerControlRelativeBounds(const TRect& ABounds) override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWindowHandle(const TCreateParams& Params) override;
+  void DrawGrip(TcxCanvas* ACanvas) override;
+
+ private:
+  void WMMouseActivate(TMessage& Message) { Message.Result = MA_NOACTIVATE; }
+
+  TdxMainScrollbarsOwnerHelper* FScrollbarOwner;
+};
+
+// The window that owns a control's popups: its form's (the top-level
+// window's for an embedded form; the class library has no MDI forms), else
+// the active form's; nil when there is none.
+HWND PopupOwnerWindow(TControl* AControl);
+// Lays a popup just above its owner window without activating anything
+// (topmost when the owner is topmost or there is none).
+void PlacePopupAboveOwnerForm(HWND AWnd);
+// The part of R (the control's client coordinates) that the control shows on
+// screen, relative to R's top-left corner; nil without a window.
+HRGN OwnerVisibleRegion(TWinControl* AControl, const TRect& R);
+// Its bounding box, in the control's client coordinates.
+TRect OwnerVisibleRect(TWinControl* AControl, const TRect& R);
 
 // Decides which main bars show and scrolls through them. The base asks its
 // owner through the virtual operations below; TcxControlMainScrollbarsHelper
 // answers each from its TcxControl.
-class TdxMainScrollbarsOwnerHelper : public TcxIUnknownObject, public IdxSystemInfoListener {
+class TdxMainScrollbarsOwnerHelper : public TcxIUnknownObject,
+                                     public IdxSystemInfoListener,
+                                     public IdxTouchScrollUIOwner,
+                                     public IdxHybridScrollbarOwner {
   SK_CLASS(TdxMainScrollbarsOwnerHelper, TcxIUnknownObject)
  public:
   // The most SetupScrollBars rounds one calculation runs: a control whose
@@ -1106,16 +1321,66 @@ class TdxMainScrollbarsOwnerHelper : public TcxIUnknownObject, public IdxSystemI
   virtual void ScrollContent(TcxDirection ADirection);
   void PlaceScrollBars();
 
+  // Overlay bars. The resolved mode of the owner (classic without one).
+  virtual TdxScrollbarMode ScrollbarMode() { return sbmClassic; }
+  bool IsClassicScrollBarMode() { return ScrollbarMode() == sbmClassic; }
+  virtual bool IsClassicScrollBarModeNow() { return IsClassicScrollBarMode(); }
+  // The thickness of an overlay bar of the mode: (16, 16) touch, the
+  // collapsed (6, 6) hybrid, both scaled; the system's in classic mode.
+  TSize OverlayScrollBarSize(TdxScrollbarMode AMode);
+  virtual TColor DefaultTextColor() { return clDefault; }
+  // Black on light text, white on dark, unless a colour is set.
+  TColor HybridScrollBarBaseColor();
+  void SetHybridScrollBarBaseColor(TColor AValue) { FHybridScrollbarBaseColor = AValue; }
+  // Hybrid mode: on the collapsed stripe of a visible bar.
+  virtual bool IsOnOverlayScrollBar(const TPoint& P);
+  // Overlay bars hide at once, classic bars and grip hide.
+  virtual void HideAllScrollBars();
+  // Whether the manager of the mode keeps this owner's overlay bars hidden.
+  bool AreOverlayScrollBarsHidden();
+  // What the hybrid manager shows: the expansion (0 collapsed .. 100), the
+  // fading alpha and the bar that is expanding or expanded.
+  int HybridVisibleSizePercent();
+  std::uint8_t HybridFadingValue();
+  TObject* HybridAnimatedBar();
+  TdxHybridScrollbarsManager* HybridScrollbarsManager() const { return FHybridScrollbarsManager.get(); }
+  // Reports of overlay bars: the mouse came onto a hybrid bar or left it, a
+  // bar goes away or hides.
+  void HybridBarEntered(TObject* ABar);
+  void HybridBarLeft(TObject* ABar);
+  void HybridBarReleased(TObject* ABar);
+  // Shows the overlay bars (ATimerControlled: they hide again after a
+  // pause) or hides them (AImmediately: at once, without fading).
+  void RevealScrollBars(bool ATimerControlled);
+  void HideScrollBars(bool AImmediately);
+  // A message of the owner window: mouse activity shows touch bars.
+  void CheckScrollActivity(const TMessage& Message);
+
+  // IdxTouchScrollUIOwner, IdxHybridScrollbarOwner
+  void ShowScrollUI() override { ShowOverlayScrollBars(); }
+  void HideScrollUI() override { HideOverlayScrollBars(); }
+  bool IsScrollUIVisible() override;
+  TWinControl* GetOwnerControl() override;
+  void ShowHybridScrollBars() override { ShowOverlayScrollBars(); }
+  void HideHybridScrollBars() override { HideOverlayScrollBars(); }
+  bool CanActivateHybridScrollBars() override { return true; }
+  void RefreshHybridScrollBars() override;
+
  protected:
   virtual TClass ScrollBarsClass();
 
  private:
   void RunSetupFixpoint();
+  void ShowOverlayScrollBars();
+  void HideOverlayScrollBars();
   void ExtendPagesWhenBothBarsFit();
   void ApplyLayout();
   TcxScrollBarData* Data(TScrollBarKind AKind);
 
   std::array<int, 2> FGestureAccumulatedDelta;
+  TColor FHybridScrollbarBaseColor;
+  TOwned<TdxHybridScrollbarsManager> FHybridScrollbarsManager;
+  TOwned<TdxTouchScrollUIActivityHelper> FScrollUIActivityHelper;
   bool FInitialHScrollBarActive;
   bool FInitialVScrollBarActive;
   TOwned<TcxControlCustomScrollBars> FMainScrollBars;
@@ -1163,6 +1428,9 @@ class TcxControlMainScrollbarsHelper : public TdxMainScrollbarsOwnerHelper {
   void UpdateOwner() override;
   void HandleScroll(TScrollBarKind AKind, TScrollCode ACode, int& APosition) override;
   void HandleScrollBarsVisibilityChange(int AChanges) override;
+  TdxScrollbarMode ScrollbarMode() override;
+  bool IsClassicScrollBarModeNow() override;
+  TColor DefaultTextColor() override;
 
  protected:
   TClass ScrollBarsClass() override;
@@ -1565,9 +1833,28 @@ class TcxControl : public TcxCustomControl,
   virtual void ResetScrollBarsControls();
   virtual void HideScrollBarWindows();
   virtual void InvalidateScrollBars();
-  // The resolved mode: classic, the only kind of bars built so far.
-  virtual TdxScrollbarMode ActualScrollBarMode() { return sbmClassic; }
+  // The mode the look and feel asks for, as far as the control allows it:
+  // classic without overlay bars, touch for hybrid without hybrid bars.
+  virtual TdxScrollbarMode ActualScrollBarMode();
+  // The thickness of this control's bars in its mode (the expanded one in
+  // hybrid mode).
+  TSize OverlayScrollBarSize();
+  virtual bool AllowsOverlayScrollBars() { return false; }
+  virtual bool AllowsHybridScrollBars() { return AllowsOverlayScrollBars(); }
   bool IsClassicScrollBarMode() const { return FScrollbarMode == sbmClassic; }
+  bool IsOverlayScrollMode() const { return !IsClassicScrollBarMode(); }
+  bool IsTouchScrollMode() const { return FScrollbarMode == sbmTouch; }
+  // Rebuilds the bars when the resolved mode changed.
+  virtual void CheckScrollBarModeChange();
+  virtual void ApplyScrollBarMode();
+  virtual void HandleScrollBarModeChange() { HandleBoundsChange(); }
+  // Overlay bars: shown (ATimerControlled: hidden again after a pause) and
+  // hidden (AImmediately: without waiting or fading).
+  virtual void RevealScrollBars(bool ATimerControlled);
+  virtual void HideScrollBars(bool AImmediately);
+  virtual TColor DefaultTextColor() { return Font()->Color(); }
+  // WM_WINDOWPOSCHANGED: a move takes the overlay bars along.
+  void NotifyOverlayScrollBarsMoved(const TMessage& Message);
   virtual TClass ScrollBarsClass();
   virtual TClass ScrollBarClass();
   virtual TClass SizeGripClass();
@@ -1649,6 +1936,7 @@ class TcxControl : public TcxCustomControl,
   void CMFontChanged(TMessage& Message);
   void DXMCheckScrollBarSizes(TMessage& Message);
   friend class TcxControlMainScrollbarsHelper;
+  friend class TcxControlPopupScrollBar;
   friend class TcxControlScrollBarHelper;
   friend class TcxControlScrollBarsManager;
   void DXMScaleChanging(TMessage& Message);
@@ -1683,6 +1971,7 @@ class TcxControl : public TcxCustomControl,
   int FMouseWheelAccumulator;
   TNotifyEvent FOnFocusChanged;
   TdxScrollbarMode FScrollbarMode;
+  bool FIsScrollUIModeChanging;
   TOwned<TcxControlMainScrollbarsHelper> FScrollbarsHelper;
   TOwned<TcxControlScrollBarsManager> FScrollBarsManager;
 };

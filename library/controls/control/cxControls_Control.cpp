@@ -299,6 +299,7 @@ void TcxControl::LookAndFeelChangeHandler(TcxLookAndFeel* Sender, TcxLookAndFeel
 }
 
 void TcxControl::HandleLookAndFeelChange(TcxLookAndFeel*, TcxLookAndFeelValues AChangedValues) {
+  CheckScrollBarModeChange();
   if (AChangedValues.Contains(lfvRenderMode) && LookAndFeel() &&
       ResolveRenderMode(LookAndFeel()->RenderMode()) != FActualRenderMode)
     RecreateActualCanvas();

@@ -25,6 +25,10 @@ void TcxControl::WndProc(TMessage& Message) {
     if (FScrollBarsManager && FScrollBarsManager->HandleMessage(Message)) return;
   }
   TControlTracker alive(this);
+  if (IsOverlayScrollMode() && FScrollbarsHelper) {
+    FScrollbarsHelper->CheckScrollActivity(Message);
+    if (!alive.Alive()) return;
+  }
   switch (Message.Msg) {
     case WM_RBUTTONUP:
       FMouseRightButtonReleased = true;
@@ -41,6 +45,9 @@ void TcxControl::WndProc(TMessage& Message) {
   inherited::WndProc(Message);
   if (!alive.Alive() || IsDestroying()) return;
   switch (Message.Msg) {
+    case WM_WINDOWPOSCHANGED:
+      NotifyOverlayScrollBarsMoved(Message);
+      break;
     case WM_SETFOCUS:
       FocusEntered();
       if (alive.Alive()) FocusChanged();

@@ -19,3 +19,7 @@ void CreateApplicationActivateWindowHelper();
 void CreateDesignSelectorGlyphCache();
 void FreeDesignSelectorGlyphCache();
 void FreeApplicationActivateWindowHelper();
+
+// Hides or places again the overlay bars of controls in a window that hides,
+// closes, minimises or moves (a window-procedure hook of the unit).
+void OverlayScrollBarsWndProcHook(int ACode, WPARAM AWParam, LPARAM ALParam, LRESULT& AHookResult);

@@ -68,6 +68,10 @@ void TcxControlScrollBar::Create(TcxControl* AOwnerControl) {
   Create(static_cast<TComponent*>(nullptr));
 }
 
+void TcxControlScrollBar::Create(TdxMainScrollbarsOwnerHelper* AScrollbarOwner) {
+  Create(AScrollbarOwner->GetControl());
+}
+
 bool TcxControlScrollBar::GetInterface(const GUID& AIID, void** AObj) {
   return AnswerInterfaces<IcxControlScrollBar>(this, AIID, AObj) || inherited::GetInterface(AIID, AObj);
 }
@@ -139,6 +143,8 @@ void TcxSizeGrip::Create(TcxControl* AOwnerControl) {
   Create(static_cast<TComponent*>(nullptr));
   FOwnerControl = AOwnerControl;
 }
+
+void TcxSizeGrip::Create(TdxMainScrollbarsOwnerHelper* AScrollbarOwner) { Create(AScrollbarOwner->GetControl()); }
 
 void TcxSizeGrip::Destroy() {
   FreeLookAndFeel();
@@ -236,7 +242,14 @@ TObject* TcxControlWindowedScrollBars::CreateScrollBar(TScrollBarKind AKind) {
   bar->SetOnScroll(BindEvent<&TcxControlWindowedScrollBars::ScrollBarScroll>(this));
   if (FOwner) bar->LookAndFeel()->SetMasterLookAndFeel(FOwner->LookAndFeel());
   bar->ControlStyle().Include(csReplicatable);
+  bar->SetOnMouseEnter(BindEvent<&TcxControlWindowedScrollBars::BarMouseEnter>(this));
   return bar;
+}
+
+TdxScrollbarMode TcxControlWindowedScrollBars::Mode() const { return FMainScrollbarsOwner->ScrollbarMode(); }
+
+void TcxControlWindowedScrollBars::BarMouseEnter(TObject*) {
+  if (Mode() == sbmTouch) FMainScrollbarsOwner->RevealScrollBars(true);
 }
 
 TObject* TcxControlWindowedScrollBars::CreateSizeGrip() {
@@ -263,16 +276,25 @@ bool TcxControlWindowedScrollBars::AdjustScrollBarSize(bool AVertical) {
 }
 
 void TcxControlWindowedScrollBars::SetSizeGripVisible(bool AValue) {
-  if (Grip()) Grip()->SetVisible(AValue);
+  if (!Grip()) return;
+  if (Mode() != sbmClassic && FMainScrollbarsOwner->AreOverlayScrollBarsHidden()) AValue = false;
+  Grip()->SetVisible(AValue);
+  if (AValue && !Grip()->Parent() && Grip()->HandleAllocated()) PlacePopupAboveOwnerForm(Grip()->Handle());
 }
 
 bool TcxControlWindowedScrollBars::GetScrollBarVisible(TScrollBarKind AKind) {
   TcxControlScrollBar* bar = Bar(AKind);
   if (!bar) return false;
-  return FCalculating ? bar->GetData().FVisible : bar->Visible();
+  const TdxScrollbarMode mode = Mode();
+  // An overlay bar hidden by its manager still counts as shown: the layout
+  // must not change each time the bars fade.
+  if (mode == sbmTouch) return static_cast<TcxControlPopupScrollBar*>(bar)->AllowVisible();
+  if (FCalculating) return bar->GetData().FVisible;
+  return mode == sbmClassic ? bar->Visible() : static_cast<TcxControlPopupScrollBar*>(bar)->AllowVisible();
 }
 
 void TcxControlWindowedScrollBars::RaiseScrollBars() {
+  if (Mode() != sbmClassic) return;
   for (TObject* object : {FHScrollBar, FVScrollBar, FSizeGrip})
     if (auto* control = static_cast<TWinControl*>(object); control && control->Visible()) RaiseWindow(control);
 }
@@ -289,8 +311,16 @@ void TcxControlWindowedScrollBars::UpdateControlStates() {
 }
 
 void TcxControlWindowedScrollBars::HideAll() {
-  for (TObject* object : {FHScrollBar, FVScrollBar, FSizeGrip})
-    if (object) static_cast<TWinControl*>(object)->SetVisible(false);
+  for (const TScrollBarKind kind : {sbHorizontal, sbVertical})
+    if (TcxControlScrollBar* bar = Bar(kind)) bar->SetVisible(false);
+  if (Grip()) Grip()->SetVisible(false);
+}
+
+void TcxControlWindowedScrollBars::ReleasePopupHandles() {
+  if (Mode() == sbmClassic) return;
+  for (const TScrollBarKind kind : {sbHorizontal, sbVertical})
+    if (TcxControlScrollBar* bar = Bar(kind); bar && !bar->Parent()) bar->ReleaseWindow();
+  if (Grip() && !Grip()->Parent()) Grip()->ReleaseWindow();
 }
 
 void TcxControlWindowedScrollBars::InitializeParents() {
@@ -313,17 +343,115 @@ void TcxControlWindowedScrollBars::UpdateBounds() {
 void TdxMainScrollbarsOwnerHelper::Create(TObject* AOwner) {
   inherited::Create();
   FOwner = AOwner;
+  FHybridScrollbarBaseColor = clDefault;
+  FHybridScrollbarsManager.reset(New<TdxHybridScrollbarsManager>(static_cast<IdxHybridScrollbarOwner*>(this)));
+  FScrollUIActivityHelper.reset(New<TdxTouchScrollUIActivityHelper>());
   FScrollBars = ScrollBarsStyle();
   CreateScrollBars();
 }
 
 void TdxMainScrollbarsOwnerHelper::Destroy() {
+  // The touch manager must not call a helper that is gone.
+  TdxTouchScrollUIModeManager::Deactivate(this);
   DestroyScrollBars();
+  FHybridScrollbarsManager.reset();
+  FScrollUIActivityHelper.reset();
   inherited::Destroy();
 }
 
 bool TdxMainScrollbarsOwnerHelper::GetInterface(const GUID& AIID, void** AObj) {
-  return AnswerInterfaces<IdxSystemInfoListener>(this, AIID, AObj) || inherited::GetInterface(AIID, AObj);
+  return AnswerInterfaces<IdxSystemInfoListener, IdxTouchScrollUIOwner, IdxHybridScrollbarOwner>(this, AIID, AObj) ||
+         inherited::GetInterface(AIID, AObj);
+}
+
+// ---------------------------------------------------------------------------
+// TdxMainScrollbarsOwnerHelper: overlay bars and their managers
+
+TWinControl* TdxMainScrollbarsOwnerHelper::GetOwnerControl() { return GetControl(); }
+
+bool TdxMainScrollbarsOwnerHelper::AreOverlayScrollBarsHidden() {
+  switch (ScrollbarMode()) {
+    case sbmTouch: return TdxTouchScrollUIModeManager::IsScrollUIHidden(this);
+    case sbmHybrid: return !FHybridScrollbarsManager || !FHybridScrollbarsManager->AllowVisible();
+    default: return false;
+  }
+}
+
+int TdxMainScrollbarsOwnerHelper::HybridVisibleSizePercent() {
+  return FHybridScrollbarsManager ? FHybridScrollbarsManager->VisibleSize() : 0;
+}
+
+std::uint8_t TdxMainScrollbarsOwnerHelper::HybridFadingValue() {
+  return FHybridScrollbarsManager ? FHybridScrollbarsManager->FadingValue() : 255;
+}
+
+TObject* TdxMainScrollbarsOwnerHelper::HybridAnimatedBar() {
+  return FHybridScrollbarsManager ? FHybridScrollbarsManager->AnimateObject() : nullptr;
+}
+
+void TdxMainScrollbarsOwnerHelper::HybridBarEntered(TObject* ABar) {
+  if (FHybridScrollbarsManager) FHybridScrollbarsManager->BeginExpand(ABar);
+}
+
+void TdxMainScrollbarsOwnerHelper::HybridBarLeft(TObject*) {
+  if (FHybridScrollbarsManager) FHybridScrollbarsManager->EndExpand();
+}
+
+void TdxMainScrollbarsOwnerHelper::HybridBarReleased(TObject* ABar) {
+  if (FHybridScrollbarsManager) FHybridScrollbarsManager->BarReleased(ABar);
+}
+
+void TdxMainScrollbarsOwnerHelper::RevealScrollBars(bool ATimerControlled) {
+  if (!FMainScrollBars) return;
+  switch (ScrollbarMode()) {
+    case sbmTouch: TdxTouchScrollUIModeManager::ShowScrollUI(this, ATimerControlled); break;
+    case sbmHybrid:
+      if (FHybridScrollbarsManager) FHybridScrollbarsManager->Show(ATimerControlled);
+      break;
+    default: break;
+  }
+}
+
+void TdxMainScrollbarsOwnerHelper::HideScrollBars(bool AImmediately) {
+  if (!FMainScrollBars) return;
+  switch (ScrollbarMode()) {
+    case sbmTouch: TdxTouchScrollUIModeManager::HideScrollUI(this, AImmediately); break;
+    case sbmHybrid:
+      if (FHybridScrollbarsManager) FHybridScrollbarsManager->Hide(AImmediately, !AImmediately);
+      break;
+    default: break;
+  }
+}
+
+void TdxMainScrollbarsOwnerHelper::CheckScrollActivity(const TMessage& Message) {
+  TcxControl* control = GetControl();
+  if (!control || IsClassicScrollBarModeNow() || !FScrollUIActivityHelper) return;
+  const auto onBars = [this](const TPoint& P) { return IsOnOverlayScrollBar(P); };
+  if (FScrollUIActivityHelper->CheckScrollActivity(control, Message, onBars)) RevealScrollBars(true);
+}
+
+bool TdxMainScrollbarsOwnerHelper::IsScrollUIVisible() {
+  if (!FMainScrollBars) return false;
+  for (const TScrollBarKind kind : {sbHorizontal, sbVertical})
+    if (IcxControlScrollBar* bar = GetScrollBar(kind); bar && bar->GetVisible()) return true;
+  return false;
+}
+
+void TdxMainScrollbarsOwnerHelper::ShowOverlayScrollBars() {
+  if (!FMainScrollBars) return;
+  // The bars were hidden through the last layout: they take their data and
+  // their places now.
+  FMainScrollBars->UpdateControlStates();
+  FMainScrollBars->SetSizeGripVisible(BothScrollBarsVisibleNow());
+  PlaceScrollBars();
+}
+
+void TdxMainScrollbarsOwnerHelper::HideOverlayScrollBars() {
+  if (FMainScrollBars) FMainScrollBars->HideAll();
+}
+
+void TdxMainScrollbarsOwnerHelper::RefreshHybridScrollBars() {
+  if (FMainScrollBars) FMainScrollBars->Invalidate();
 }
 
 TClass TdxMainScrollbarsOwnerHelper::ScrollBarsClass() { return TcxControlWindowedScrollBars::ClassInfo(); }
@@ -359,18 +487,75 @@ void TdxMainScrollbarsOwnerHelper::ResetScrollBarsControls() {
 }
 
 TObject* TdxMainScrollbarsOwnerHelper::CreateScrollBar(TScrollBarKind) {
-  return GetControl() ? New<TcxControlScrollBar>(GetControl()) : nullptr;
+  if (!GetControl()) return nullptr;
+  if (IsClassicScrollBarModeNow()) return New<TcxControlScrollBar>(GetControl());
+  return New<TcxControlPopupScrollBar>(this);
 }
 
 TObject* TdxMainScrollbarsOwnerHelper::CreateSizeGrip() {
-  return GetControl() ? New<TcxSizeGrip>(GetControl()) : nullptr;
+  if (!GetControl()) return nullptr;
+  if (IsClassicScrollBarModeNow()) return New<TcxSizeGrip>(GetControl());
+  return New<TcxPopupSizeGrip>(this);
 }
 
 bool TdxMainScrollbarsOwnerHelper::CanUpdateScrollBars() { return !IsLoading() && WantsScrollBars(); }
 
-int TdxMainScrollbarsOwnerHelper::HorzScrollBarHeight() { return GetSystemScrollBarSize(ScaleFactor()).cy; }
+// Classic bars take room beside the content, hybrid ones keep their collapsed
+// stripe clear of the other bar, touch bars take none.
+int TdxMainScrollbarsOwnerHelper::HorzScrollBarHeight() {
+  switch (ScrollbarMode()) {
+    case sbmTouch: return 0;
+    case sbmHybrid: return GetHybridScrollBarSize(ScaleFactor(), false).cy;
+    default: return GetSystemScrollBarSize(ScaleFactor()).cy;
+  }
+}
 
-int TdxMainScrollbarsOwnerHelper::VertScrollBarWidth() { return GetSystemScrollBarSize(ScaleFactor()).cx; }
+int TdxMainScrollbarsOwnerHelper::VertScrollBarWidth() {
+  switch (ScrollbarMode()) {
+    case sbmTouch: return 0;
+    case sbmHybrid: return GetHybridScrollBarSize(ScaleFactor(), false).cx;
+    default: return GetSystemScrollBarSize(ScaleFactor()).cx;
+  }
+}
+
+TSize TdxMainScrollbarsOwnerHelper::OverlayScrollBarSize(TdxScrollbarMode AMode) {
+  switch (AMode) {
+    case sbmTouch: return GetTouchScrollBarSize(ScaleFactor());
+    case sbmHybrid: return GetHybridScrollBarSize(ScaleFactor(), true);
+    default: return GetSystemScrollBarSize(ScaleFactor());
+  }
+}
+
+TColor TdxMainScrollbarsOwnerHelper::HybridScrollBarBaseColor() {
+  if (FHybridScrollbarBaseColor != clDefault) return FHybridScrollbarBaseColor;
+  const TColor text = DefaultTextColor();
+  if (text == clDefault) return clBlack;
+  return TdxColorUtils::ColorToHSL(ColorToRGB(text)).L <= 0.6 ? clBlack : clWhite;
+}
+
+bool TdxMainScrollbarsOwnerHelper::IsOnOverlayScrollBar(const TPoint& P) {
+  if (ScrollbarMode() != sbmHybrid) return false;
+  const TSize collapsed = GetHybridScrollBarSize(ScaleFactor(), false);
+  if (IsScrollBarVisible(sbVertical)) {
+    TRect r = VertScrollBarBounds();
+    const bool leftSide = GetControl() && GetControl()->UseRightToLeftScrollBar();
+    if (leftSide) r.Right = r.Left + collapsed.cx;
+    else r.Left = r.Right - collapsed.cx;
+    if (r.Contains(P)) return true;
+  }
+  if (IsScrollBarVisible(sbHorizontal)) {
+    TRect r = HorzScrollBarBounds();
+    r.Top = r.Bottom - collapsed.cy;
+    if (r.Contains(P)) return true;
+  }
+  return false;
+}
+
+void TdxMainScrollbarsOwnerHelper::HideAllScrollBars() {
+  if (!FMainScrollBars) return;
+  if (IsClassicScrollBarModeNow()) FMainScrollBars->HideAll();
+  else HideScrollBars(true);
+}
 
 TRect TdxMainScrollbarsOwnerHelper::SizeGripBounds() {
   const TRect vert = VertScrollBarBounds();
@@ -436,9 +621,9 @@ void TdxMainScrollbarsOwnerHelper::SetScrollBarInfo(TScrollBarKind AKind, int AM
   data->Correct();
   const TScrollStyle own = AKind == sbHorizontal ? TScrollStyle::ssHorizontal : TScrollStyle::ssVertical;
   const bool styleAllows = FScrollBars == own || FScrollBars == TScrollStyle::ssBoth;
-  // Classic bars show even with nothing to scroll (disabled); only the
-  // data decides that below.
-  data->FAllowShow = AAllowShow && styleAllows;
+  // Classic bars show even with nothing to scroll (disabled); an overlay bar
+  // shows only over something to scroll.
+  data->FAllowShow = AAllowShow && styleAllows && (IsClassicScrollBarModeNow() || data->FIsValid);
   data->FAllowHide = AAllowHide;
   if (!data->FAllowShow) {
     data->FVisible = false;
@@ -537,6 +722,8 @@ void TdxMainScrollbarsOwnerHelper::ScrollContent(TcxDirection ADirection) {
   const TScrollCode code = ADirection == dirLeft || ADirection == dirUp ? scLineUp : scLineDown;
   IcxControlScrollBar* bar = GetScrollBar(kind);
   int position = bar ? bar->GetPosition() : 0;
+  RevealScrollBars(false);
+  TScopeExit hidden([this] { HideScrollBars(false); });
   HandleScroll(kind, code, position);
   UpdateOwner();
 }
@@ -583,12 +770,18 @@ void TcxControlMainScrollbarsHelper::SystemInfoChanged(UINT AParameter) { Contro
 bool TcxControlMainScrollbarsHelper::PansAlongWheelAxisOnly() { return Control()->PansAlongWheelAxisOnly(); }
 
 TObject* TcxControlMainScrollbarsHelper::CreateScrollBar(TScrollBarKind) {
-  return NewOfClass<TcxControlScrollBar>(Control()->ScrollBarClass(), Control());
+  return NewOfClass<TcxControlScrollBar>(Control()->ScrollBarClass(), static_cast<TdxMainScrollbarsOwnerHelper*>(this));
 }
 
 TObject* TcxControlMainScrollbarsHelper::CreateSizeGrip() {
-  return NewOfClass<TcxSizeGrip>(Control()->SizeGripClass(), Control());
+  return NewOfClass<TcxSizeGrip>(Control()->SizeGripClass(), static_cast<TdxMainScrollbarsOwnerHelper*>(this));
 }
+
+TdxScrollbarMode TcxControlMainScrollbarsHelper::ScrollbarMode() { return Control()->ScrollbarMode(); }
+
+bool TcxControlMainScrollbarsHelper::IsClassicScrollBarModeNow() { return Control()->IsClassicScrollBarMode(); }
+
+TColor TcxControlMainScrollbarsHelper::DefaultTextColor() { return Control()->DefaultTextColor(); }
 
 TClass TcxControlMainScrollbarsHelper::ScrollBarsClass() { return Control()->ScrollBarsClass(); }
 
@@ -724,19 +917,35 @@ int TcxControl::VertScrollBarWidth() {
   return FScrollbarsHelper ? FScrollbarsHelper->VertScrollBarWidth() : GetSystemScrollBarSize(ScaleFactor()).cx;
 }
 
+TSize TcxControl::OverlayScrollBarSize() {
+  return FScrollbarsHelper ? FScrollbarsHelper->OverlayScrollBarSize(FScrollbarMode) : TSize();
+}
+
+// Classic bars lie beside the client bounds; overlay bars lie inside them
+// along the far edge, clear of the other bar's reserved strip.
 TRect TcxControl::HorzScrollBarBounds() {
   const TRect client = ClientBounds();
   TRect r = client;
-  r.Top = client.Bottom;
-  r.Bottom = r.Top + HorzScrollBarHeight();
+  if (IsClassicScrollBarMode()) {
+    r.Top = client.Bottom;
+    r.Bottom = r.Top + HorzScrollBarHeight();
+  } else {
+    r.Top = client.Bottom - OverlayScrollBarSize().cy;
+    if (IsScrollBarVisible(sbVertical)) r.Right -= VertScrollBarWidth();
+  }
   return UseRightToLeftAlignment() ? TdxRightToLeftLayoutConverter::ConvertRect(r, client) : r;
 }
 
 TRect TcxControl::VertScrollBarBounds() {
   const TRect client = ClientBounds();
   TRect r = client;
-  r.Left = client.Right;
-  r.Right = r.Left + VertScrollBarWidth();
+  if (IsClassicScrollBarMode()) {
+    r.Left = client.Right;
+    r.Right = r.Left + VertScrollBarWidth();
+  } else {
+    r.Left = client.Right - OverlayScrollBarSize().cx;
+    if (IsScrollBarVisible(sbHorizontal)) r.Bottom -= HorzScrollBarHeight();
+  }
   return UseRightToLeftScrollBar() ? TdxRightToLeftLayoutConverter::ConvertRect(r, client) : r;
 }
 
@@ -749,6 +958,7 @@ bool TcxControl::IsOnSizeGrip(const TPoint& P) {
 }
 
 bool TcxControl::IsOnScrollBarArea(const TPoint& P) {
+  if (!IsClassicScrollBarMode()) return FScrollbarsHelper && FScrollbarsHelper->IsOnOverlayScrollBar(P);
   return (FScrollBarsManager && FScrollBarsManager->IsScrollBarsArea(P)) || IsOnSizeGrip(P);
 }
 
@@ -765,15 +975,65 @@ void TcxControl::HideScrollBarWindows() {
   if (FScrollbarsHelper && FScrollbarsHelper->MainScrollBars()) FScrollbarsHelper->MainScrollBars()->HideAll();
 }
 
+TdxScrollbarMode TcxControl::ActualScrollBarMode() {
+  if (!AllowsOverlayScrollBars()) return sbmClassic;
+  TcxLookAndFeel* lookAndFeel = LookAndFeel();
+  TdxScrollbarMode mode = lookAndFeel ? lookAndFeel->ScrollbarMode() : sbmDefault;
+  if (mode == sbmDefault) {
+    const TdxScrollbarMode root = HasRootLookAndFeel() ? GetRootLookAndFeel()->ScrollbarMode() : sbmDefault;
+    mode = root == sbmDefault || root == sbmTouch ? sbmTouch : sbmClassic;
+  }
+  if (mode == sbmHybrid && !AllowsHybridScrollBars()) mode = sbmTouch;
+  return mode;
+}
+
+void TcxControl::CheckScrollBarModeChange() {
+  if (WantsScrollBars() && ActualScrollBarMode() != FScrollbarMode) ApplyScrollBarMode();
+}
+
+void TcxControl::ApplyScrollBarMode() {
+  if (!FScrollbarsHelper) return;
+  {
+    FIsScrollUIModeChanging = true;
+    TScopeExit changed([this] { FIsScrollUIModeChanging = false; });
+    FScrollbarsHelper->HideAllScrollBars();
+    FScrollbarsHelper->DestroyScrollBars();
+    FScrollbarMode = ActualScrollBarMode();
+    FScrollbarsHelper->CreateScrollBars();
+    if (HandleAllocated()) FScrollbarsHelper->ResetScrollBarsControls();
+  }
+  HandleScrollBarModeChange();
+}
+
+void TcxControl::NotifyOverlayScrollBarsMoved(const TMessage& Message) {
+  if (!FScrollbarsHelper || IsClassicScrollBarMode() || !Message.LParam || !HandleAllocated()) return;
+  const UINT flags = reinterpret_cast<const WINDOWPOS*>(Message.LParam)->flags;
+  if ((flags & SWP_NOMOVE) != 0) return;
+  TdxHybridScrollbarManagers::WindowMoved(Handle(), true, false);
+  TdxTouchScrollUIModeManager::WindowMoved(Handle(), true, false);
+}
+
+void TcxControl::RevealScrollBars(bool ATimerControlled) {
+  if (FScrollbarsHelper) FScrollbarsHelper->RevealScrollBars(ATimerControlled);
+}
+
+void TcxControl::HideScrollBars(bool AImmediately) {
+  if (FScrollbarsHelper) FScrollbarsHelper->HideScrollBars(AImmediately);
+}
+
 void TcxControl::InvalidateScrollBars() {
   if (FScrollbarsHelper && FScrollbarsHelper->MainScrollBars()) FScrollbarsHelper->MainScrollBars()->Invalidate();
 }
 
 TClass TcxControl::ScrollBarsClass() { return TcxControlWindowedScrollBars::ClassInfo(); }
 
-TClass TcxControl::ScrollBarClass() { return TcxControlScrollBar::ClassInfo(); }
+TClass TcxControl::ScrollBarClass() {
+  return IsClassicScrollBarMode() ? TcxControlScrollBar::ClassInfo() : TcxControlPopupScrollBar::ClassInfo();
+}
 
-TClass TcxControl::SizeGripClass() { return TcxSizeGrip::ClassInfo(); }
+TClass TcxControl::SizeGripClass() {
+  return IsClassicScrollBarMode() ? TcxSizeGrip::ClassInfo() : TcxPopupSizeGrip::ClassInfo();
+}
 
 void TcxControl::ReportOverpan(TScrollBarKind AKind, int ANewPos, int ADeltaY, int ADeltaX, int AMaxPos, int AMinPos) {
   if (FGestureHelper) FGestureHelper->CheckOverpan(AKind, ANewPos, AMinPos, AMaxPos, ADeltaX, ADeltaY);
