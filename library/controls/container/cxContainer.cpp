@@ -2,6 +2,7 @@
 #include "library/controls/container/cxContainer.h"
 
 #include "library/core/system/dxDPIAwareUtils.h"
+#include "library/controls/windows/cxDWMApi.h"
 #include "library/lookandfeel/painters/dxOffice11.h"
 #include "platform/runtime/Handles.h"
 #include "platform/ui/Controls.h"
@@ -9,6 +10,8 @@
 #include "platform/ui/Messages.h"
 
 #include <uxtheme.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -717,7 +720,64 @@ bool TcxContainer::InnerControlDefaultHandler(TMessage& Message) {
   return FilterInnerControlMessage(Message);
 }
 
-bool TcxContainer::FilterInnerControlMessage(TMessage&) { return false; }
+bool TcxContainer::FilterInnerControlMessage(TMessage& Message) {
+  bool result = TcxControlDefaultHandlerHelper::Process(Message);
+  if (Message.Msg == DXM_CONTAINERBUFFEREDPAINTONGLASS && FInnerControlBufferedPaint) {
+    FInnerControlBufferedPaint = false;
+    const HWND inner = FInnerControl->Handle();
+    if (const HDC dc = GetDC(inner)) {
+      SendMessageW(inner, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+      ReleaseDC(inner, dc);
+    }
+    result = true;
+  } else if (Message.Msg == CN_CTLCOLOREDIT && OnGlass() && IsCompositionEnabled() && !FInnerControlBufferedPaint) {
+    // Glass shows through what the edit paints itself: it is painted once
+    // more, after the current paint, through its own device context.
+    FInnerControlBufferedPaint = true;
+    PostMessageW(FInnerControl->Handle(), DXM_CONTAINERBUFFEREDPAINTONGLASS, 0, 0);
+  }
+  return result;
+}
+
+void TcxContainer::SetOnGlass(bool AValue) {
+  if (AValue) ControlState().Include(csGlassPaint);
+  else ControlState().Exclude(csGlassPaint);
+}
+
+void TcxContainer::DestroyWnd() {
+  FInnerControlBufferedPaint = false;
+  inherited::DestroyWnd();
+}
+
+void TcxContainer::AlignControls(TControl* AControl, TRect& ARect) {
+  if (HostsChildControls()) {
+    inherited::AlignControls(AControl, ARect);
+    return;
+  }
+  if (FLockAlignControlsCount > 0 || !AControl || IsInternalChildControl(AControl) || FIsCreating) return;
+  auto* child = dynamic_cast<TWinControl*>(AControl);
+  if (!child || !child->HandleAllocated()) return;
+  AdjustAlignRect(ARect);
+  TcxContainerInnerControlBounds info;
+  GetChildRegionInfo(ARect, AControl, info);
+  if (!NeedsChildRegionUpdate(AControl, info)) return;
+  if (info.IsEmpty) {
+    SetWindowRgn(child->Handle(), nullptr, FALSE);
+  } else {
+    // The window owns the region once it is set.
+    const HRGN region = CreateRectRgn(info.Rect.Left, info.Rect.Top, info.Rect.Right, info.Rect.Bottom);
+    if (region && !SetWindowRgn(child->Handle(), region, FALSE)) DeleteObject(region);
+  }
+  if (AControl == FInnerControl) FInnerControlBounds = info;
+}
+
+void TcxContainer::GetTabOrderList(std::vector<TWinControl*>& AList) {
+  inherited::GetTabOrderList(AList);
+  if (HostsChildControls() || !FInnerControl || !CanFocus()) return;
+  TCustomForm* form = GetParentForm(this);
+  if (!form || form->ActiveControl() == this || form->ActiveControl() != FInnerControl) return;
+  std::replace(AList.begin(), AList.end(), static_cast<TWinControl*>(this), FInnerControl);
+}
 
 // ---------------------------------------------------------------------------
 // Focus

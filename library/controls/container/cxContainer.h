@@ -444,6 +444,10 @@ class TcxContainer : public TcxControl {
   bool Focused();
   void SetFocus() override;
   void Invalidate() override;
+  // While the inner control is the form's active control it stands in the
+  // container's place, so that moving back from it does not land on the
+  // container (which would hand the focus straight back).
+  void GetTabOrderList(std::vector<TWinControl*>& AList) override;
   bool HasInnerControl() const { return FInnerControl != nullptr; }
   bool HasInnerControlHandle() const { return FInnerControl && FInnerControl->HandleAllocated(); }
   // The inner window's message passed through the container's filter; false
@@ -478,6 +482,9 @@ class TcxContainer : public TcxControl {
   TWinControl* InnerControl() const { return FInnerControl; }
   void SetInnerControl(TWinControl* AValue);
   TWinControl* ActiveControl() { return FInnerControl ? FInnerControl : this; }
+  // Drawing on desktop-composition glass.
+  bool OnGlass() const { return ControlState().Contains(csGlassPaint); }
+  void SetOnGlass(bool AValue);
   TRect VisibleBounds() { return GetVisibleBounds(); }
   TcxContainerViewInfo* ViewInfo() const { return FViewInfo.get(); }
   TcxContainerStyles* Styles() const { return FStyles.get(); }
@@ -511,6 +518,10 @@ class TcxContainer : public TcxControl {
   void Loaded() override;
   void Resize() override;
   void WndProc(TMessage& Message) override;
+  void DestroyWnd() override;
+  // Only the inner window is placed here: cut to the part of it that lies
+  // inside the content, by a window region.
+  void AlignControls(TControl* AControl, TRect& ARect) override;
   void PaintControl() override;
   bool WantsScrollBars() override { return false; }
   void RefreshScrollBars() override;
@@ -622,6 +633,7 @@ class TcxContainer : public TcxControl {
   int FPopupMenuLockCount;
   int FProcessEventsLockCount;
   int FRefreshLockCount;
+  bool FInnerControlBufferedPaint;
   bool FScrollBarsCalculating;
   int FInternalSetting;
   bool FIsCreating;
@@ -636,6 +648,8 @@ class TcxContainer : public TcxControl {
 // Private messages of the container.
 constexpr UINT DXM_CONTAINERSHORTREFRESH = 0x807F;
 constexpr UINT DXM_CONTAINERSETSCROLLBARS = 0x8080;
+// Posted to the inner window: paint once through its own device context.
+constexpr UINT DXM_CONTAINERBUFFEREDPAINTONGLASS = 0x8081;
 constexpr UINT DXM_CONTAINERSETWINDOWREGION = 0x8083;
 
 // ---------------------------------------------------------------------------
@@ -684,6 +698,7 @@ class TcxCustomInnerListBox : public TListBox {
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) override;
   void Click() override;
   void DblClick() override;
+  void CreateWnd() override;
   void DestroyWindowHandle() override;
 
   virtual void ProcessAutoComplete(wchar_t& Key);

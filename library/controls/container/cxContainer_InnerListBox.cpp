@@ -43,6 +43,13 @@ bool TcxCustomInnerListBox::ItemVisible(int AIndex) {
   return false;
 }
 
+void TcxCustomInnerListBox::CreateWnd() {
+  inherited::CreateWnd();
+  // A new window has no region yet: the container cuts it again.
+  if (FContainer) FContainer->ClearSavedChildControlRegions();
+  RequestAlign();
+}
+
 void TcxCustomInnerListBox::DestroyWindowHandle() {
   inherited::DestroyWindowHandle();
   FIsRedrawLocked = false;
