@@ -19,4 +19,9 @@ void TcxListBox::Create(TComponent* AOwner) {
   SetBounds(Left(), Top(), 121, 97);
 }
 
+void TcxListBox::HandleScroll(TScrollBarKind AKind, TScrollCode ACode, int& APosition) {
+  inherited::HandleScroll(AKind, ACode, APosition);
+  if (Enabled()) FInnerListBox->ScrollTo(AKind == sbVertical, ACode, APosition);
+}
+
 void cxListBoxInitialization() { RegisterClasses({TcxListBox::ClassInfo()}); }

@@ -25,6 +25,12 @@ class TcxListBox : public TcxContainer {
   int ItemHeight() const { return FInnerListBox->ItemHeight(); }
   void SetItemHeight(int AValue) { FInnerListBox->SetItemHeight(AValue); }
 
+ protected:
+  // The container's bars show the inner list's; the wheel stays with the list.
+  bool WantsScrollBars() override { return true; }
+  bool CanWheelScroll(TShiftState, int, const TPoint&) override { return false; }
+  void HandleScroll(TScrollBarKind AKind, TScrollCode ACode, int& APosition) override;
+
  private:
   bool IsItemHeightStored() const { return FInnerListBox->Style() != lbStandard; }
 

@@ -82,13 +82,15 @@ void TcxProgressBar::Publish(TPublisher<TcxProgressBar>& P) {
   P.Property(L"Position", &TcxProgressBar::Position, &TcxProgressBar::SetPosition)
       .Stored(&TcxProgressBar::IsPositionStored);
   P.Property(L"Properties", &TcxProgressBar::Properties, &TcxProgressBar::SetProperties);
-  PublishStyles(P);
+  P.Property(L"Style", &TcxProgressBar::Style, &TcxProgressBar::SetStyle);
+  P.Property(L"StyleDisabled", &TcxProgressBar::StyleDisabled, &TcxProgressBar::SetStyleDisabled);
+  P.Property(L"StyleFocused", &TcxProgressBar::StyleFocused, &TcxProgressBar::SetStyleFocused);
+  P.Property(L"StyleHot", &TcxProgressBar::StyleHot, &TcxProgressBar::SetStyleHot);
   P.Property(L"TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop).Default(true);
 }
 
 void TcxProgressBar::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
-  FStyles.Create(this, BindEvent<&TcxProgressBar::StyleChanged>(this));
   FProperties.reset(New<TcxProgressBarProperties>(this));
   SetTabStop(true);
   SetBounds(Left(), Top(), 121, 21);
@@ -116,11 +118,6 @@ void TcxProgressBar::Loaded() {
   FPosition = Clamped(FPosition);
 }
 
-void TcxProgressBar::StyleChanged(TObject*) {
-  ApplyStyleFont(Font());
-  Invalidate();
-}
-
 String TcxProgressBar::DisplayText() const {
   const double range = FProperties->Max() - FProperties->Min();
   const double percent = range > 0 ? (FPosition - FProperties->Min()) * 100 / range : 0;
@@ -128,34 +125,29 @@ String TcxProgressBar::DisplayText() const {
 }
 
 TRect TcxProgressBar::BarRect() {
-  TRect r = ClientRect();
-  r.Left += 1;
-  r.Top += 1;
-  r.Right -= 1;
-  r.Bottom -= 1;
+  EnsureViewInfo();
+  // Without a window no refresh runs: the geometry for the current size.
+  if (!IsViewInfoCalculated()) ComputeViewInfo(TPoint(-1, -1), false);
+  TRect r = ViewInfo()->ClientRect;
   const double range = FProperties->Max() - FProperties->Min();
   const double fraction = range > 0 ? std::clamp((FPosition - FProperties->Min()) / range, 0.0, 1.0) : 0;
   r.Right = r.Left + static_cast<int>(std::round(fraction * (r.Right - r.Left)));
   return r;
 }
 
-void TcxProgressBar::Paint() {
-  TCanvas* canvas = Canvas();
-  const TRect client = ClientRect();
-  canvas->Brush()->SetColor(clBtnShadow);
-  canvas->FrameRect(client);
-  canvas->Brush()->SetColor(clWindow);
-  canvas->FillRect(TRect(client.Left + 1, client.Top + 1, client.Right - 1, client.Bottom - 1));
+void TcxProgressBar::PaintControl() {
+  inherited::PaintControl();
+  auto* canvas = dynamic_cast<TcxCanvas*>(ActualCanvas());
+  if (!canvas) canvas = Canvas();
+  const TRect content = ViewInfo()->ClientRect;
+  if (content.IsEmpty()) return;
   const TRect bar = BarRect();
-  if (bar.Right > bar.Left) {
-    canvas->Brush()->SetColor(FProperties->BeginColor());
-    canvas->FillRect(bar);
-  }
+  if (bar.Right > bar.Left) canvas->FillRect(bar, FProperties->BeginColor());
   const String text = DisplayText();
   canvas->Font()->Assign(Font());
   canvas->Brush()->SetStyle(bsClear);
   const TSize size = canvas->TextExtent(text);
-  canvas->TextOut((client.Left + client.Right - size.cx) / 2, (client.Top + client.Bottom - size.cy) / 2, text);
+  canvas->TextOut((content.Left + content.Right - size.cx) / 2, (content.Top + content.Bottom - size.cy) / 2, text);
 }
 
 void cxProgressBarInitialization() { RegisterClasses({TcxProgressBar::ClassInfo()}); }

@@ -7,12 +7,12 @@
 // This is the minimal form of the progress bar: the class with the properties
 // the main window and its form description use (Position, Properties.Min,
 // Max, BeginColor, PeakValue, SolidTextColor, Style.Font, the four state
-// styles' LookAndFeel). It paints a solid bar in BeginColor over the window
-// colour inside a flat frame, with the percentage centred in the style's font.
+// styles' LookAndFeel). It is a container: the container draws the styled
+// border and the background; the bar paints a solid bar in BeginColor over
+// the content, with the percentage centred in the style's font.
 #pragma once
 
-#include "library/editors/cxEdit.h"
-#include "platform/ui/Controls.h"
+#include "library/controls/container/cxContainer.h"
 
 class TcxProgressBar;
 
@@ -52,8 +52,8 @@ class TcxProgressBarProperties : public TPersistent {
   bool FSolidTextColor;
 };
 
-class TcxProgressBar : public TCustomControl, public TcxEditStylesOwner {
-  SK_CLASS(TcxProgressBar, TCustomControl)
+class TcxProgressBar : public TcxContainer {
+  SK_CLASS(TcxProgressBar, TcxContainer)
  public:
   static void Publish(TPublisher<TcxProgressBar>& P);
 
@@ -69,16 +69,15 @@ class TcxProgressBar : public TCustomControl, public TcxEditStylesOwner {
 
   // The text the bar shows ("42 %").
   String DisplayText() const;
-  // The filled part of the client area.
+  // The filled part of the content inside the container's border.
   TRect BarRect();
 
  protected:
-  void Paint() override;
+  void PaintControl() override;
   void Loaded() override;
 
  private:
   friend class TcxProgressBarProperties;
-  void StyleChanged(TObject* Sender);
   double Clamped(double AValue) const;
   bool IsPositionStored() const { return FPosition != 0; }
 

@@ -923,8 +923,9 @@ class TWinControl : public TControl {
   void SetTabOrder(int AValue);
   bool TabStop() const { return FTabStop; }
   void SetTabStop(bool AValue);
-  // Every windowed descendant in tab order.
-  void GetTabOrderList(std::vector<TWinControl*>& AList);
+  // Every windowed descendant in tab order. A compound control may put the
+  // window that stands for it in its place.
+  virtual void GetTabOrderList(std::vector<TWinControl*>& AList);
   TWinControl* FindNextControl(TWinControl* ACurControl, bool AGoForward, bool ACheckTabStop,
                                bool ACheckParent);
   void SelectNext(TWinControl* ACurControl, bool AGoForward, bool ACheckTabStop);

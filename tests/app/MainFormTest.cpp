@@ -495,8 +495,11 @@ TEST_F(MainFormFixture, ProgressPositionsAreClampedToTheRange) {
     EXPECT_EQ(Form->PB->DisplayText(), row.Text);
   }
   Form->PB->SetPosition(50);
-  // Half the inside of the frame, to the pixel.
-  EXPECT_NEAR(Form->PB->BarRect().Width(), (Form->PB->ClientRect().Width() - 2) / 2.0, 0.5);
+  // Half the content, to the pixel. The bar is a container with the form's
+  // default transparent border: a 2-pixel margin on each side (its 1-pixel
+  // ring is the margin's inner pixel), so the content is 4 pixels narrower
+  // than the control, not 2 as inside a plain 1-pixel frame.
+  EXPECT_NEAR(Form->PB->BarRect().Width(), (Form->PB->Width() - 2 * 2) / 2.0, 0.5);
 }
 
 TEST_F(MainFormFixture, TheActivityIndicatorRunsOnlyWhileActive) {

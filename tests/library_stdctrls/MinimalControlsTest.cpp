@@ -5,7 +5,6 @@
 #include "library/stdctrls/cxCheckBox.h"
 #include "library/stdctrls/cxGroupBox.h"
 #include "library/stdctrls/cxLabel.h"
-#include "library/stdctrls/cxProgressBar.h"
 #include "library/stdctrls/dxActivityIndicator.h"
 
 #include <gtest/gtest.h>
@@ -30,8 +29,7 @@ TControl* MakeControl() {
 
 const TStyledControlCase StyledControls[] = {
     {"CheckBox", &MakeControl<TcxCheckBox>}, {"Label", &MakeControl<TcxLabel>},
-    {"GroupBox", &MakeControl<TcxGroupBox>}, {"ProgressBar", &MakeControl<TcxProgressBar>},
-    {"ComboBox", &MakeControl<TcxComboBox>},
+    {"GroupBox", &MakeControl<TcxGroupBox>}, {"ComboBox", &MakeControl<TcxComboBox>},
 };
 
 class StateStyles : public testing::TestWithParam<TStyledControlCase> {};
@@ -75,9 +73,8 @@ INSTANTIATE_TEST_SUITE_P(MinimalControls, StateStyles, testing::ValuesIn(StyledC
 
 // The style's font, once assigned, is the font the control shows.
 TEST(StateStyles, TheNormalStylesFontBecomesTheControlsFont) {
-  TOwned<TcxProgressBar> bar(New<TcxProgressBar>(nullptr));
   TOwned<TcxComboBox> combo(New<TcxComboBox>(nullptr));
-  const std::pair<TControl*, TcxEditStylesOwner*> controls[] = {{bar.get(), bar.get()}, {combo.get(), combo.get()}};
+  const std::pair<TControl*, TcxEditStylesOwner*> controls[] = {{combo.get(), combo.get()}};
   for (const auto& [control, owner] : controls) {
     SCOPED_TRACE(std::wstring(control->ClassName()));
     const String before = control->Font()->Name();

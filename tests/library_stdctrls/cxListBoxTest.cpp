@@ -92,4 +92,39 @@ TEST_F(ListBox, AnAccessibilityClientReadsTheLines) {
   }
 }
 
+TEST_F(ListBox, ItsBarScrollsTheInnerListAndFollowsIt) {
+  for (int i = 0; i < 40; ++i) Box->Items()->Add(L"line " + std::to_wstring(i));
+  PumpPending();
+  IcxControlScrollBar* bar = Box->GetVertScrollBar();
+  ASSERT_NE(bar, nullptr);
+  ASSERT_TRUE(bar->GetVisible());
+  auto* control = dynamic_cast<TcxScrollBar*>(bar->GetControl());
+  ASSERT_NE(control, nullptr);
+  const HWND inner = Box->InnerListBox()->Handle();
+  const struct {
+    const char* Name;
+    TScrollCode Code;
+    WORD NativeCode;
+  } steps[] = {{"a line down", scLineDown, SB_LINEDOWN}, {"a page down", scPageDown, SB_PAGEDOWN},
+               {"a line up", scLineUp, SB_LINEUP},     {"to the bottom", scBottom, SB_BOTTOM}};
+  // The expected positions: a plain list of the same size scrolled by the
+  // same codes.
+  const TRect r = Box->InnerListBox()->BoundsRect();
+  const HWND plain = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0, 0, r.Width(),
+                                     r.Height(), Form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(plain, nullptr);
+  SendMessageW(plain, WM_SETFONT, reinterpret_cast<WPARAM>(Box->InnerListBox()->Font()->Handle()), TRUE);
+  for (int i = 0; i < Box->Items()->Count(); ++i)
+    SendMessageW(plain, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Box->Items()->Strings(i).c_str()));
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.Name);
+    SendMessageW(plain, WM_VSCROLL, MAKEWPARAM(step.NativeCode, 0), 0);
+    control->Helper()->Scroll(step.Code);
+    PumpPending();
+    EXPECT_EQ(GetScrollPos(inner, SB_VERT), GetScrollPos(plain, SB_VERT));
+    EXPECT_EQ(bar->GetPosition(), GetScrollPos(inner, SB_VERT));
+  }
+  DestroyWindow(plain);
+}
+
 }  // namespace

@@ -1,6 +1,8 @@
 // The container control: state, refresh, window region and the inner control.
 #include "library/controls/container/cxContainer.h"
 
+#include "library/core/system/dxDPIAwareUtils.h"
+#include "library/controls/windows/cxDWMApi.h"
 #include "library/lookandfeel/painters/dxOffice11.h"
 #include "platform/runtime/Handles.h"
 #include "platform/ui/Controls.h"
@@ -9,10 +11,17 @@
 
 #include <uxtheme.h>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int ShadowSize = 3;
 constexpr int TransparentMargin = 2;
+
+// user32's GetScrollBarInfo, bound by name at start-up; nil when missing
+// (the inner bars then count as invisible).
+using TGetScrollBarInfo = BOOL(WINAPI*)(HWND, LONG, PSCROLLBARINFO);
+TGetScrollBarInfo GetScrollBarInfoProc = nullptr;
 
 TShiftState CurrentShiftState() {
   TShiftState shift;
@@ -82,6 +91,7 @@ void TcxContainer::Publish(TPublisher<TcxContainer>& P) {
   P.Message<&TcxContainer::CMSysColorChange>(CM_CTL3DCHANGED);
   P.Message<&TcxContainer::ShortRefreshMessage>(DXM_CONTAINERSHORTREFRESH);
   P.Message<&TcxContainer::ApplyWindowRegionMessage>(DXM_CONTAINERSETWINDOWREGION);
+  P.Message<&TcxContainer::SetScrollBarsParametersMessage>(DXM_CONTAINERSETSCROLLBARS);
 }
 
 void TcxContainer::Create(TComponent* AOwner) {
@@ -593,12 +603,181 @@ bool TcxContainer::NeedsChildRegionUpdate(TControl* AControl, const TcxContainer
   return FInnerControlBounds.Rect != AInfo.Rect;
 }
 
+// ---------------------------------------------------------------------------
+// The inner window's scroll bars
+//
+// In classic mode the container's main bars lie exactly over the inner
+// window's native bars and show their values; scrolling through them moves
+// the inner window, whose own scroll messages bring the values back here.
+
+void TcxContainer::RefreshScrollBars() {
+  if (FInnerControl) SetScrollBarsParameters(false);
+  else inherited::RefreshScrollBars();
+}
+
+void TcxContainer::SetScrollBarsParameters(bool AIsScrolling) {
+  if (!FInnerControl || !WantsScrollBars() || IsDestroying() || !GetScrollBarInfoProc) return;
+  FScrollBarsCalculating = true;
+  TScopeExit calculated([this] { FScrollBarsCalculating = false; });
+  for (const TScrollBarKind kind : {sbHorizontal, sbVertical}) {
+    IcxControlScrollBar* bar = kind == sbHorizontal ? GetHorzScrollBar() : GetVertScrollBar();
+    if (!bar) continue;
+    if (!AIsScrolling) SyncScrollBar(bar);
+    if (!bar->GetVisible()) continue;
+    SCROLLINFO info{};
+    if (!GetInnerScrollInfo(kind, info)) continue;
+    if (kind == sbHorizontal && !KeepsHorzScrollBarBiDiMode() && bar->GetControl())
+      bar->GetControl()->SetBiDiMode(bdLeftToRight);
+    TcxScrollBarData& data = bar->GetData();
+    data.FMin = info.nMin;
+    data.FMax = info.nMax;
+    data.FPageSize = static_cast<int>(info.nPage);
+    data.FPosition = info.nPos;
+    data.Correct();
+    bar->SetScrollParams(info.nMin, info.nMax, info.nPos, static_cast<int>(info.nPage), true);
+  }
+}
+
+void TcxContainer::SyncScrollBar(IcxControlScrollBar* ABar) {
+  SCROLLBARINFO info{};
+  if (!IsInnerScrollBarVisible(ABar->GetKind(), info)) {
+    ShowContainerScrollBar(ABar, false);
+    return;
+  }
+  const bool enabled = InnerScrollBarEnabled(ABar, info);
+  ABar->GetData().FEnabled = enabled;
+  if (TWinControl* control = ABar->GetControl()) control->SetEnabled(enabled);
+  const TRect r = GetInnerScrollBarClientRect(TRect(info.rcScrollBar));
+  ABar->SetBoundsRect(r);
+  ShowContainerScrollBar(ABar, r.Width() > 0 && r.Height() > 0);
+}
+
+bool TcxContainer::GetInnerScrollBarInfo(SCROLLBARINFO& AInfo, TScrollBarKind AKind) {
+  if (IsDestroying() || !Parent() || !HandleAllocated() || !HasInnerControlHandle() || !GetScrollBarInfoProc)
+    return false;
+  AInfo = SCROLLBARINFO{};
+  AInfo.cbSize = sizeof(AInfo);
+  if (!GetScrollBarInfoProc(FInnerControl->Handle(), AKind == sbHorizontal ? OBJID_HSCROLL : OBJID_VSCROLL, &AInfo))
+    return false;
+  if (IsPerMonitorV2Aware()) {
+    // The system answers in the metrics of its own scale; the bar is drawn
+    // at the container's.
+    const TSize size = GetSystemScrollBarSize(ScaleFactor());
+    RECT& r = AInfo.rcScrollBar;
+    if (AKind == sbHorizontal) {
+      r.bottom = r.top + size.cy;
+    } else if (FInnerControl->UseRightToLeftScrollBar()) {
+      r.left = r.right - size.cx;
+    } else {
+      r.right = r.left + size.cx;
+    }
+  }
+  return true;
+}
+
+bool TcxContainer::IsInnerScrollBarVisible(TScrollBarKind AKind, SCROLLBARINFO& AInfo) {
+  if (!GetInnerScrollBarInfo(AInfo, AKind)) return false;
+  const RECT& r = AInfo.rcScrollBar;
+  return (AInfo.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) == 0 && r.right - r.left >= 1 &&
+         r.bottom - r.top >= 1;
+}
+
+TRect TcxContainer::GetInnerScrollBarClientRect(const TRect& AScreenRect) {
+  const TPoint origin = ClientToScreen(TPoint(0, 0));
+  const TPoint topLeft(AScreenRect.Left - origin.X, AScreenRect.Top - origin.Y);
+  if (topLeft.X < 0 || topLeft.Y < 0 || AScreenRect.Width() > Width() || AScreenRect.Height() > Height()) return TRect();
+  return TRect(topLeft.X, topLeft.Y, topLeft.X + AScreenRect.Width(), topLeft.Y + AScreenRect.Height());
+}
+
+bool TcxContainer::InnerScrollBarEnabled(IcxControlScrollBar*, const SCROLLBARINFO& AInfo) {
+  return Enabled() && (AInfo.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) == 0;
+}
+
+bool TcxContainer::GetInnerScrollInfo(TScrollBarKind AKind, SCROLLINFO& AInfo) {
+  if (!HasInnerControlHandle()) return false;
+  AInfo = SCROLLINFO{};
+  AInfo.cbSize = sizeof(AInfo);
+  AInfo.fMask = SIF_RANGE | SIF_PAGE | SIF_POS | SIF_TRACKPOS;
+  if (!GetScrollInfo(FInnerControl->Handle(), AKind == sbHorizontal ? SB_HORZ : SB_VERT, &AInfo)) return false;
+  if (AInfo.nMax >= 0 && AInfo.nPage > static_cast<UINT>(AInfo.nMax)) AInfo.nPage = static_cast<UINT>(AInfo.nMax);
+  return true;
+}
+
+void TcxContainer::ShowContainerScrollBar(IcxControlScrollBar* ABar, bool AVisible) {
+  // The data keeps the choice: the bar's own apply step shows what it says.
+  ABar->GetData().FVisible = AVisible;
+  TWinControl* control = ABar->GetControl();
+  if (!control) return;
+  control->SetVisible(AVisible);
+  if (!AVisible) return;
+  control->SetCtl3D(false);
+  if (control->HandleAllocated())
+    SetWindowPos(control->Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 bool TcxContainer::InnerControlDefaultHandler(TMessage& Message) {
   if (!HasInnerControlHandle() || IsDestroying()) return false;
   return FilterInnerControlMessage(Message);
 }
 
-bool TcxContainer::FilterInnerControlMessage(TMessage&) { return false; }
+bool TcxContainer::FilterInnerControlMessage(TMessage& Message) {
+  bool result = TcxControlDefaultHandlerHelper::Process(Message);
+  if (Message.Msg == DXM_CONTAINERBUFFEREDPAINTONGLASS && FInnerControlBufferedPaint) {
+    FInnerControlBufferedPaint = false;
+    const HWND inner = FInnerControl->Handle();
+    if (const HDC dc = GetDC(inner)) {
+      SendMessageW(inner, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+      ReleaseDC(inner, dc);
+    }
+    result = true;
+  } else if (Message.Msg == CN_CTLCOLOREDIT && OnGlass() && IsCompositionEnabled() && !FInnerControlBufferedPaint) {
+    // Glass shows through what the edit paints itself: it is painted once
+    // more, after the current paint, through its own device context.
+    FInnerControlBufferedPaint = true;
+    PostMessageW(FInnerControl->Handle(), DXM_CONTAINERBUFFEREDPAINTONGLASS, 0, 0);
+  }
+  return result;
+}
+
+void TcxContainer::SetOnGlass(bool AValue) {
+  if (AValue) ControlState().Include(csGlassPaint);
+  else ControlState().Exclude(csGlassPaint);
+}
+
+void TcxContainer::DestroyWnd() {
+  FInnerControlBufferedPaint = false;
+  inherited::DestroyWnd();
+}
+
+void TcxContainer::AlignControls(TControl* AControl, TRect& ARect) {
+  if (HostsChildControls()) {
+    inherited::AlignControls(AControl, ARect);
+    return;
+  }
+  if (FLockAlignControlsCount > 0 || !AControl || IsInternalChildControl(AControl) || FIsCreating) return;
+  auto* child = dynamic_cast<TWinControl*>(AControl);
+  if (!child || !child->HandleAllocated()) return;
+  AdjustAlignRect(ARect);
+  TcxContainerInnerControlBounds info;
+  GetChildRegionInfo(ARect, AControl, info);
+  if (!NeedsChildRegionUpdate(AControl, info)) return;
+  if (info.IsEmpty) {
+    SetWindowRgn(child->Handle(), nullptr, FALSE);
+  } else {
+    // The window owns the region once it is set.
+    const HRGN region = CreateRectRgn(info.Rect.Left, info.Rect.Top, info.Rect.Right, info.Rect.Bottom);
+    if (region && !SetWindowRgn(child->Handle(), region, FALSE)) DeleteObject(region);
+  }
+  if (AControl == FInnerControl) FInnerControlBounds = info;
+}
+
+void TcxContainer::GetTabOrderList(std::vector<TWinControl*>& AList) {
+  inherited::GetTabOrderList(AList);
+  if (HostsChildControls() || !FInnerControl || !CanFocus()) return;
+  TCustomForm* form = GetParentForm(this);
+  if (!form || form->ActiveControl() == this || form->ActiveControl() != FInnerControl) return;
+  std::replace(AList.begin(), AList.end(), static_cast<TWinControl*>(this), FInnerControl);
+}
 
 // ---------------------------------------------------------------------------
 // Focus
@@ -828,6 +1007,9 @@ void TcxContainer::CMSysColorChange(TMessage& Message) {
 void TcxContainer::ShortRefreshMessage(TMessage&) { ShortRefreshContainer(false); }
 
 void cxContainerInitialization() {
+  if (const HMODULE user32 = GetModuleHandleW(L"user32.dll"))
+    GetScrollBarInfoProc = reinterpret_cast<TGetScrollBarInfo>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "GetScrollBarInfo")));
   RegisterClass(TcxStyleController::ClassInfo());
   GroupDescendentsWith(TcxStyleController::ClassInfo(), TControl::ClassInfo());
 }

@@ -444,6 +444,10 @@ class TcxContainer : public TcxControl {
   bool Focused();
   void SetFocus() override;
   void Invalidate() override;
+  // While the inner control is the form's active control it stands in the
+  // container's place, so that moving back from it does not land on the
+  // container (which would hand the focus straight back).
+  void GetTabOrderList(std::vector<TWinControl*>& AList) override;
   bool HasInnerControl() const { return FInnerControl != nullptr; }
   bool HasInnerControlHandle() const { return FInnerControl && FInnerControl->HandleAllocated(); }
   // The inner window's message passed through the container's filter; false
@@ -459,6 +463,10 @@ class TcxContainer : public TcxControl {
   virtual void ClearSavedChildControlRegions() { FInnerControlBounds.IsEmpty = true; }
   virtual TRect GetVisibleBounds();
   virtual bool IsInplace() const { return false; }
+  // The container's main bars take the place, range, page and position of
+  // the inner window's native bars. AIsScrolling: only the values change
+  // (the bars are being dragged), not their places.
+  virtual void SetScrollBarsParameters(bool AIsScrolling);
 
   void LockRefresh() { ++FRefreshLockCount; }
   void UnlockRefresh(bool AIsMouseEvent = false);
@@ -474,6 +482,9 @@ class TcxContainer : public TcxControl {
   TWinControl* InnerControl() const { return FInnerControl; }
   void SetInnerControl(TWinControl* AValue);
   TWinControl* ActiveControl() { return FInnerControl ? FInnerControl : this; }
+  // Drawing on desktop-composition glass.
+  bool OnGlass() const { return ControlState().Contains(csGlassPaint); }
+  void SetOnGlass(bool AValue);
   TRect VisibleBounds() { return GetVisibleBounds(); }
   TcxContainerViewInfo* ViewInfo() const { return FViewInfo.get(); }
   TcxContainerStyles* Styles() const { return FStyles.get(); }
@@ -507,7 +518,13 @@ class TcxContainer : public TcxControl {
   void Loaded() override;
   void Resize() override;
   void WndProc(TMessage& Message) override;
+  void DestroyWnd() override;
+  // Only the inner window is placed here: cut to the part of it that lies
+  // inside the content, by a window region.
+  void AlignControls(TControl* AControl, TRect& ARect) override;
   void PaintControl() override;
+  bool WantsScrollBars() override { return false; }
+  void RefreshScrollBars() override;
   TRect ClientBounds() override;
   void AdjustClientRect(TRect& ARect) override;
   void CreateParams(TCreateParams& Params) override;
@@ -565,6 +582,17 @@ class TcxContainer : public TcxControl {
   virtual int GetNativeState();
   virtual void FocusInnerControl();
   void AdjustInnerControlLocked();
+  // The inner window's native bars (classic mode).
+  virtual bool KeepsHorzScrollBarBiDiMode() { return false; }
+  virtual void SyncScrollBar(IcxControlScrollBar* ABar);
+  virtual bool GetInnerScrollBarInfo(SCROLLBARINFO& AInfo, TScrollBarKind AKind);
+  // AScreenRect in the container's client coordinates; empty when it does
+  // not lie inside the container.
+  virtual TRect GetInnerScrollBarClientRect(const TRect& AScreenRect);
+  virtual bool InnerScrollBarEnabled(IcxControlScrollBar* ABar, const SCROLLBARINFO& AInfo);
+  virtual void ShowContainerScrollBar(IcxControlScrollBar* ABar, bool AVisible);
+  bool IsInnerScrollBarVisible(TScrollBarKind AKind, SCROLLBARINFO& AInfo);
+  bool GetInnerScrollInfo(TScrollBarKind AKind, SCROLLINFO& AInfo);
   bool NeedsChildRegionUpdate(TControl* AControl, const TcxContainerInnerControlBounds& AInfo);
 
  private:
@@ -592,6 +620,7 @@ class TcxContainer : public TcxControl {
   void CMSysColorChange(TMessage& Message);
   void ShortRefreshMessage(TMessage& Message);
   void ApplyWindowRegionMessage(TMessage& Message);
+  void SetScrollBarsParametersMessage(TMessage&) { SetScrollBarsParameters(false); }
 
   TcxContainerState FActiveStyleState;
   TcxContainerStyle* FActiveStyle;
@@ -604,6 +633,8 @@ class TcxContainer : public TcxControl {
   int FPopupMenuLockCount;
   int FProcessEventsLockCount;
   int FRefreshLockCount;
+  bool FInnerControlBufferedPaint;
+  bool FScrollBarsCalculating;
   int FInternalSetting;
   bool FIsCreating;
   TOwned<TcxContainerStyles> FStyles;
@@ -616,6 +647,9 @@ class TcxContainer : public TcxControl {
 
 // Private messages of the container.
 constexpr UINT DXM_CONTAINERSHORTREFRESH = 0x807F;
+constexpr UINT DXM_CONTAINERSETSCROLLBARS = 0x8080;
+// Posted to the inner window: paint once through its own device context.
+constexpr UINT DXM_CONTAINERBUFFEREDPAINTONGLASS = 0x8081;
 constexpr UINT DXM_CONTAINERSETWINDOWREGION = 0x8083;
 
 // ---------------------------------------------------------------------------
@@ -638,6 +672,12 @@ class TcxCustomInnerListBox : public TListBox {
   void SetLookAndFeel(TcxLookAndFeel* AValue) { FLookAndFeel->Assign(AValue); }
   // Whether a corner pixel of the item lies in the window.
   bool ItemVisible(int AIndex);
+  // The container's bars follow the list's own (not while drawing is off).
+  virtual void SetExternalScrollBarsParameters();
+  // A scroll the container's bar asks for; ScrollTo answers the list's new
+  // position on that bar.
+  void ScrollBy(bool AVertical, TScrollCode ACode, int APos);
+  void ScrollTo(bool AVertical, TScrollCode ACode, int& APos);
 
   // Incremental search: on, and the pause after which typing starts anew.
   bool AutoComplete() const { return FAutoComplete; }
@@ -658,6 +698,8 @@ class TcxCustomInnerListBox : public TListBox {
   bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) override;
   void Click() override;
   void DblClick() override;
+  void CreateWnd() override;
+  void DestroyWindowHandle() override;
 
   virtual void ProcessAutoComplete(wchar_t& Key);
   virtual void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
@@ -666,6 +708,7 @@ class TcxCustomInnerListBox : public TListBox {
   TPoint ToContainer(int X, int Y) const { return TPoint(X + Left(), Y + Top()); }
 
   String FAutoCompleteFilter;
+  bool FIsRedrawLocked;
   bool FAutoComplete;
   DWORD FAutoCompleteDelay;
   TOwned<TcxLookAndFeel> FLookAndFeel;

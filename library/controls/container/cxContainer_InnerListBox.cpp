@@ -43,6 +43,66 @@ bool TcxCustomInnerListBox::ItemVisible(int AIndex) {
   return false;
 }
 
+void TcxCustomInnerListBox::CreateWnd() {
+  inherited::CreateWnd();
+  // A new window has no region yet: the container cuts it again.
+  if (FContainer) FContainer->ClearSavedChildControlRegions();
+  RequestAlign();
+}
+
+void TcxCustomInnerListBox::DestroyWindowHandle() {
+  inherited::DestroyWindowHandle();
+  FIsRedrawLocked = false;
+}
+
+void TcxCustomInnerListBox::SetExternalScrollBarsParameters() {
+  if (!FContainer || FContainer->IsDestroying() || FIsRedrawLocked || !HandleAllocated() || !GetParent(Handle())) return;
+  FContainer->SetScrollBarsParameters(false);
+}
+
+void TcxCustomInnerListBox::ScrollBy(bool AVertical, TScrollCode ACode, int APos) {
+  if (AVertical && (ACode == scLineUp || ACode == scLineDown || ACode == scPosition || ACode == scTrack)) {
+    SetTopIndex(APos);
+    return;
+  }
+  TMessage message{};
+  message.Msg = AVertical ? WM_VSCROLL : WM_HSCROLL;
+  message.WParam = MAKEWPARAM(ACode, APos);
+  inherited::DefaultHandler(message);
+}
+
+void TcxCustomInnerListBox::ScrollTo(bool AVertical, TScrollCode ACode, int& APos) {
+  ScrollBy(AVertical, ACode, APos);
+  APos = GetScrollPos(Handle(), AVertical ? SB_VERT : SB_HORZ);
+}
+
+namespace {
+
+// The messages after which the list's own bars may have changed.
+bool MayChangeScrollBars(const TMessage& AMessage) {
+  switch (AMessage.Msg) {
+    case WM_SETREDRAW: return AMessage.WParam != 0;
+    case WM_WINDOWPOSCHANGED:
+    case WM_NCCALCSIZE:
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+    case LB_DELETESTRING:
+    case LB_RESETCONTENT:
+    case LB_SETCURSEL:
+    case LB_SETHORIZONTALEXTENT:
+    case LB_SETTOPINDEX:
+    case LB_SETCARETINDEX:
+    case WM_MOUSEWHEEL:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case CM_WININICHANGE:
+    case CM_RECREATEWND: return true;
+    default: return false;
+  }
+}
+
+}  // namespace
+
 void TcxCustomInnerListBox::WndProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_GETDLGCODE:
@@ -67,8 +127,12 @@ void TcxCustomInnerListBox::WndProc(TMessage& Message) {
   const TControlTracker alive(this);
   const UINT msg = Message.Msg;
   const HWND focusFrom = reinterpret_cast<HWND>(Message.WParam);
+  const bool syncScrollBars = MayChangeScrollBars(Message);
   inherited::WndProc(Message);
-  if (!alive.Alive() || !FContainer || FContainer->IsDestroying()) return;
+  if (!alive.Alive()) return;
+  if (msg == WM_SETREDRAW) FIsRedrawLocked = Message.WParam == 0;
+  if (syncScrollBars) SetExternalScrollBarsParameters();
+  if (!FContainer || FContainer->IsDestroying()) return;
   if (msg == WM_SETFOCUS && !(FContainer->HandleAllocated() && focusFrom == FContainer->Handle()))
     FContainer->FocusChanged();
   else if (msg == WM_KILLFOCUS)
@@ -166,6 +230,10 @@ bool TcxCustomInnerListBox::DoMouseWheel(TShiftState Shift, int WheelDelta, cons
 void TcxCustomInnerListBox::Click() {
   const TControlTracker alive(this);
   inherited::Click();
+  if (!alive.Alive()) return;
+  // A selection moved by the keyboard scrolls the list without a message of
+  // its own that would bring the container's bars along.
+  SetExternalScrollBarsParameters();
   if (alive.Alive() && FContainer) FContainer->Click();
 }
 

@@ -1,4 +1,5 @@
 #include "library/controls/container/cxContainer.h"
+#include "library/controls/windows/cxDWMApi.h"
 
 #include "platform/runtime/SysUtils.h"
 #include "platform/ui/Forms.h"
@@ -8,6 +9,8 @@
 #include "tests/support/PumpUntil.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -123,6 +126,116 @@ TEST_F(InnerListBox, AWheelNotchScrollsAsOnAPlainListBox) {
   }
   EXPECT_GT(List->TopIndex(), 0);
   DestroyWindow(plain);
+}
+
+TEST_F(InnerListBox, TheActiveInnerListStandsInTheContainersPlaceInTheTabOrder) {
+  List->SetFocus();
+  ASSERT_TRUE(PumpUntil([&] { return GetFocus() == List->Handle() && Form->ActiveControl() == List; }));
+  std::vector<TWinControl*> order;
+  Form->GetTabOrderList(order);
+  ASSERT_FALSE(order.empty());
+  EXPECT_EQ(order.front(), List);
+  EXPECT_EQ(std::count(order.begin(), order.end(), static_cast<TWinControl*>(Host)), 0);
+  // A step back from the list leaves the container (the only other stop
+  // is the button); a container in the order would take the focus and hand
+  // it straight back to the list.
+  EXPECT_EQ(Form->FindNextControl(List, false, true, false), Next);
+  EXPECT_EQ(Form->FindNextControl(List, true, true, false), Next);
+  // The container itself active: it keeps its place.
+  Next->SetFocus();
+  ASSERT_TRUE(PumpUntil([&] { return Form->ActiveControl() == Next; }));
+  order.clear();
+  Form->GetTabOrderList(order);
+  EXPECT_EQ(order.front(), Host);
+}
+
+TEST_F(InnerListBox, AnInnerWindowBeyondTheContainerIsCutToItByARegion) {
+  const int width = Host->Width();
+  const int height = Host->Height();
+  TOwned<TcxRegion> region(New<TcxRegion>());
+  List->SetBounds(-3, -4, width + 10, height + 12);
+  ASSERT_NE(GetWindowRgn(List->Handle(), region->Handle()), ERROR);
+  // The container's client rectangle in the list's own coordinates.
+  TOwned<TcxRegion> expected(New<TcxRegion>(TRect(3, 4, width + 3, height + 4)));
+  EXPECT_TRUE(EqualRgn(region->Handle(), expected->Handle()));
+  // Back inside (a refresh places it on the content again): no region.
+  Host->ShortRefreshContainer(false);
+  EXPECT_EQ(List->BoundsRect(), Host->ViewInfo()->ClientRect);
+  EXPECT_EQ(GetWindowRgn(List->Handle(), region->Handle()), ERROR);
+}
+
+HRESULT WINAPI ComposedDesktop(BOOL* AEnabled) {
+  *AEnabled = TRUE;
+  return S_OK;
+}
+HRESULT WINAPI PlainDesktop(BOOL* AEnabled) {
+  *AEnabled = FALSE;
+  return S_OK;
+}
+
+// Counts what the inner window hears: the repaint request and paints into
+// a device context that the message brings.
+class TPaintSpy : public TObject {
+  SK_CLASS(TPaintSpy, TObject)
+ public:
+  void Create(TWinControl* AControl) {
+    inherited::Create();
+    FControl = AControl;
+    FOld = AControl->WindowProc();
+    AControl->SetWindowProc(BindEvent<&TPaintSpy::Hook>(this));
+  }
+  void Destroy() override {
+    FControl->SetWindowProc(FOld);
+    inherited::Destroy();
+  }
+  int Requests = 0;
+  int PaintsIntoADC = 0;
+
+ private:
+  void Hook(TMessage& Message) {
+    if (Message.Msg == DXM_CONTAINERBUFFEREDPAINTONGLASS) ++Requests;
+    if (Message.Msg == WM_PAINT && Message.WParam != 0) ++PaintsIntoADC;
+    FOld(Message);
+  }
+  TWinControl* FControl;
+  TWndMethod FOld;
+};
+
+TEST_F(InnerListBox, OnComposedGlassAColouredEditIsPaintedOnceMoreThroughItsOwnDC) {
+  const TdxDwmApi original = dxDwmApi();
+  const bool bound = IsDwmApiBound();
+  TScopeExit restore([&] { dxSetDwmApi(original, bound); });
+  const struct {
+    const char* Name;
+    bool OnGlass;
+    bool Composed;
+    int Repaints;
+  } rows[] = {{"on glass, composed", true, true, 1},
+              {"on glass, not composed", true, false, 0},
+              {"not on glass", false, true, 0}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TdxDwmApi api = original;
+    api.DwmIsCompositionEnabled = row.Composed ? &ComposedDesktop : &PlainDesktop;
+    dxSetDwmApi(api, true);
+    Host->SetOnGlass(row.OnGlass);
+    PumpPending();
+    const TOwned<TPaintSpy> spy(New<TPaintSpy>(List));
+    // Two colour requests of an inner edit in one paint, as its default
+    // handling offers them to the container: one repaint after it.
+    const HDC dc = GetDC(List->Handle());
+    for (int i = 0; i < 2; ++i) {
+      TMessage message{};
+      message.Msg = CN_CTLCOLOREDIT;
+      message.WParam = reinterpret_cast<WPARAM>(dc);
+      message.LParam = reinterpret_cast<LPARAM>(List->Handle());
+      Host->InnerControlDefaultHandler(message);
+    }
+    ReleaseDC(List->Handle(), dc);
+    PumpPending();
+    EXPECT_EQ(spy->Requests, row.Repaints);
+    EXPECT_EQ(spy->PaintsIntoADC, row.Repaints);
+  }
 }
 
 struct InnerListBoxAccessibility : InnerListBox {

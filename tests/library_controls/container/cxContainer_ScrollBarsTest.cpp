@@ -1,0 +1,220 @@
+// The container's classic bars against the inner list's native ones: place,
+// range, page and position from GetScrollBarInfo and GetScrollInfo of the
+// inner LISTBOX, scrolling through the container's bar with real clicks
+// against a plain LISTBOX scrolled the same way.
+#include "library/controls/container/cxContainer.h"
+
+#include "platform/runtime/SysUtils.h"
+#include "platform/ui/Forms.h"
+
+#include "tests/library_controls/ControlsTesting.h"
+#include "tests/support/Pixels.h"
+#include "tests/support/PumpUntil.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A container that shows the inner list's bars and scrolls the list
+// through them, as the list box does.
+class TScrollingListHost : public TcxContainer {
+  SK_CLASS(TScrollingListHost, TcxContainer)
+ public:
+  TcxCustomInnerListBox* List = nullptr;
+  void Create(TComponent* AOwner) override {
+    inherited::Create(AOwner);
+    List = New<TcxCustomInnerListBox>(this);
+    List->SetContainer(this);
+    List->SetParent(this);
+    SetInnerControl(List);
+  }
+
+ protected:
+  bool WantsScrollBars() override { return true; }
+  void HandleScroll(TScrollBarKind AKind, TScrollCode ACode, int& APosition) override {
+    List->ScrollTo(AKind == sbVertical, ACode, APosition);
+  }
+};
+
+SCROLLBARINFO NativeBarInfo(HWND AWindow, TScrollBarKind AKind) {
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof(info);
+  GetScrollBarInfo(AWindow, AKind == sbHorizontal ? OBJID_HSCROLL : OBJID_VSCROLL, &info);
+  return info;
+}
+
+bool NativeBarShown(HWND AWindow, TScrollBarKind AKind) {
+  const SCROLLBARINFO info = NativeBarInfo(AWindow, AKind);
+  return (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) == 0 &&
+         info.rcScrollBar.right > info.rcScrollBar.left && info.rcScrollBar.bottom > info.rcScrollBar.top;
+}
+
+SCROLLINFO NativeScrollInfo(HWND AWindow, TScrollBarKind AKind) {
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL;
+  GetScrollInfo(AWindow, AKind == sbHorizontal ? SB_HORZ : SB_VERT, &info);
+  return info;
+}
+
+struct ContainerScrollBars : testing::Test {
+  TOwned<TForm> Form{NewShownForm(TRect(150, 120, 500, 420))};
+  TScrollingListHost* Host = nullptr;
+  TcxCustomInnerListBox* List = nullptr;
+
+  void SetUp() override {
+    Host = New<TScrollingListHost>(Form.get());
+    Host->SetParent(Form.get());
+    Host->SetBounds(10, 10, 180, 130);
+    Host->Style()->LookAndFeel()->SetNativeStyle(false);
+    List = Host->List;
+    PumpPending();
+  }
+  void TearDown() override {
+    if (GetAsyncKeyState(VK_LBUTTON) < 0) SendMouseButtons(TPoint(0, 0), MOUSEEVENTF_LEFTUP);
+  }
+
+  IcxControlScrollBar* Bar(TScrollBarKind AKind) const {
+    return AKind == sbHorizontal ? Host->GetHorzScrollBar() : Host->GetVertScrollBar();
+  }
+  TRect BarOnScreen(TScrollBarKind AKind) const {
+    const TRect r = Bar(AKind)->GetBoundsRect();
+    const TPoint origin = Host->ClientToScreen(TPoint(0, 0));
+    return TRect(r.Left + origin.X, r.Top + origin.Y, r.Right + origin.X, r.Bottom + origin.Y);
+  }
+  void AddLines(int ACount) {
+    const int first = List->Items()->Count();
+    for (int i = 0; i < ACount; ++i) List->Items()->Add(L"line " + IntToStr(first + i));
+  }
+
+  // Each bar of the container is where the inner one is and says what it says.
+  void ExpectBarsFollowTheList() {
+    for (const TScrollBarKind kind : {sbHorizontal, sbVertical}) {
+      SCOPED_TRACE(kind == sbHorizontal ? "horizontal" : "vertical");
+      IcxControlScrollBar* bar = Bar(kind);
+      ASSERT_NE(bar, nullptr);
+      const bool shown = NativeBarShown(List->Handle(), kind);
+      EXPECT_EQ(bar->GetVisible(), shown);
+      EXPECT_EQ(Host->IsScrollBarVisible(kind), shown);
+      if (!shown) continue;
+      EXPECT_EQ(BarOnScreen(kind), TRect(NativeBarInfo(List->Handle(), kind).rcScrollBar));
+      const SCROLLINFO info = NativeScrollInfo(List->Handle(), kind);
+      EXPECT_EQ(bar->GetMin(), info.nMin);
+      EXPECT_EQ(bar->GetMax(), info.nMax);
+      EXPECT_EQ(bar->GetPageSize(), static_cast<int>(info.nPage));
+      EXPECT_EQ(bar->GetPosition(), info.nPos);
+    }
+  }
+};
+
+TEST_F(ContainerScrollBars, TheBarsFollowTheListThroughEveryChange) {
+  const struct {
+    const char* Name;
+    std::function<void(ContainerScrollBars&)> Step;
+  } steps[] = {
+      {"a few lines, no bar", [](ContainerScrollBars& F) { F.AddLines(3); }},
+      {"more lines than fit", [](ContainerScrollBars& F) { F.AddLines(40); }},
+      {"a line deleted", [](ContainerScrollBars& F) { F.List->Items()->Delete(0); }},
+      {"the list scrolled by the wheel",
+       [](ContainerScrollBars& F) {
+         POINT p{5, 5};
+         ClientToScreen(F.List->Handle(), &p);
+         SendMessageW(F.List->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), MAKELPARAM(p.x, p.y));
+       }},
+      {"the list scrolled by the End key",
+       [](ContainerScrollBars& F) {
+         F.List->SetFocus();
+         ASSERT_TRUE(PumpUntil([&] { return GetFocus() == F.List->Handle(); }));
+         SendKey(VK_DOWN, false);
+         SendKey(VK_DOWN, true);
+         ASSERT_TRUE(PumpUntil([&] { return F.List->ItemIndex() >= 0; }));
+         SendKey(VK_END, false);
+         SendKey(VK_END, true);
+         ASSERT_TRUE(PumpUntil([&] { return F.List->ItemIndex() == F.List->Items()->Count() - 1; }));
+       }},
+      {"wider than the list", [](ContainerScrollBars& F) { SendMessageW(F.List->Handle(), LB_SETHORIZONTALEXTENT, 600, 0); }},
+      {"the container resized", [](ContainerScrollBars& F) { F.Host->SetBounds(10, 10, 230, 160); }},
+      {"the top line chosen", [](ContainerScrollBars& F) { F.List->SetTopIndex(7); }},
+      {"narrow again", [](ContainerScrollBars& F) { SendMessageW(F.List->Handle(), LB_SETHORIZONTALEXTENT, 0, 0); }},
+      {"cleared", [](ContainerScrollBars& F) { F.List->Items()->Clear(); }},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.Name);
+    step.Step(*this);
+    PumpPending();
+    ExpectBarsFollowTheList();
+  }
+}
+
+TEST_F(ContainerScrollBars, ClicksOnTheContainersBarScrollTheListAsThePlainListScrolls) {
+  AddLines(40);
+  PumpPending();
+  ASSERT_TRUE(Bar(sbVertical)->GetVisible());
+  // The same list as a plain LISTBOX, scrolled by the same codes.
+  const TRect inner = List->BoundsRect();
+  const HWND plain = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VSCROLL | LBS_NOINTEGRALHEIGHT, 0, 0,
+                                     inner.Width(), inner.Height(), Form->Handle(), nullptr, GetModuleHandleW(nullptr),
+                                     nullptr);
+  ASSERT_NE(plain, nullptr);
+  SendMessageW(plain, WM_SETFONT, reinterpret_cast<WPARAM>(List->Font()->Handle()), TRUE);
+  for (int i = 0; i < List->Items()->Count(); ++i)
+    SendMessageW(plain, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(List->Items()->Strings(i).c_str()));
+
+  const TRect bar = BarOnScreen(sbVertical);
+  const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+  const struct {
+    const char* Name;
+    TPoint Where;
+    WORD Code;
+  } clicks[] = {
+      {"the down arrow", TPoint(bar.GetCenter().X, bar.Bottom - arrow / 2), SB_LINEDOWN},
+      {"the page below the thumb", TPoint(bar.GetCenter().X, bar.Bottom - arrow - 3), SB_PAGEDOWN},
+      {"the up arrow", TPoint(bar.GetCenter().X, bar.Top + arrow / 2), SB_LINEUP},
+  };
+  for (const auto& click : clicks) {
+    SCOPED_TRACE(click.Name);
+    const int before = NativeScrollInfo(List->Handle(), sbVertical).nPos;
+    SendMessageW(plain, WM_VSCROLL, MAKEWPARAM(click.Code, 0), 0);
+    const int expected = NativeScrollInfo(plain, sbVertical).nPos;
+    ASSERT_NE(expected, before);
+    SendMouseMove(click.Where);
+    SendMouseSteps({{click.Where, MOUSEEVENTF_LEFTDOWN}, {click.Where, MOUSEEVENTF_LEFTUP}});
+    ASSERT_TRUE(PumpUntil([&] { return NativeScrollInfo(List->Handle(), sbVertical).nPos != before; }));
+    PumpPending();
+    EXPECT_EQ(NativeScrollInfo(List->Handle(), sbVertical).nPos, expected);
+    EXPECT_EQ(List->TopIndex(), SendMessageW(plain, LB_GETTOPINDEX, 0, 0));
+    ExpectBarsFollowTheList();
+  }
+  DestroyWindow(plain);
+}
+
+TEST_F(ContainerScrollBars, TheScreenShowsTheContainersBarOverTheNativeOne) {
+  AddLines(40);
+  SendMessageW(List->Handle(), LB_SETHORIZONTALEXTENT, 600, 0);
+  List->SetTopIndex(5);
+  Form->Update();
+  PumpPending();
+  for (const TScrollBarKind kind : {sbHorizontal, sbVertical}) {
+    SCOPED_TRACE(kind == sbHorizontal ? "horizontal" : "vertical");
+    ASSERT_TRUE(Bar(kind)->GetVisible());
+    const TRect onScreen = BarOnScreen(kind);
+    auto* control = static_cast<TWinControl*>(Bar(kind)->GetControl());
+    ASSERT_NE(control, nullptr);
+    control->Update();
+    // What the bar paints by itself, and what the screen shows where the
+    // native bar lies.
+    TPixelSurface painted(onScreen.Width(), onScreen.Height());
+    control->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(painted.DC()), PRF_CLIENT);
+    TPixelSurface screen(onScreen.Width(), onScreen.Height());
+    const HDC desktop = GetDC(nullptr);
+    BitBlt(screen.DC(), 0, 0, onScreen.Width(), onScreen.Height(), desktop, onScreen.Left, onScreen.Top, SRCCOPY);
+    ReleaseDC(nullptr, desktop);
+    int differing = 0;
+    for (int y = 0; y < onScreen.Height(); ++y)
+      for (int x = 0; x < onScreen.Width(); ++x)
+        if (painted.Pixel(x, y) != screen.Pixel(x, y)) ++differing;
+    EXPECT_EQ(differing, 0);
+  }
+}
+
+}  // namespace
