@@ -3,6 +3,7 @@
 #include "library/controls/accessibility/cxAccessibility.h"
 #include "library/controls/container/cxContainer.h"
 #include "library/controls/control/cxControls.h"
+#include "library/controls/control/cxHints.h"
 #include "library/controls/scrollbars/cxScrollBar.h"
 #include "library/controls/text/dxDocumentLayoutUnitConverter.h"
 #include "library/controls/text/dxFontHelpers.h"
@@ -19,6 +20,7 @@ std::span<const TUnit> LibraryControlsUnits() {
       {L"cxAccessibility", &cxAccessibilityInitialization, &cxAccessibilityFinalization},
       {L"cxDWMApi", &cxDWMApiInitialization, &cxDWMApiFinalization},
       {L"cxControls", &cxControlsInitialization, &cxControlsFinalization},
+      {L"cxHints", &cxHintsInitialization, &cxHintsFinalization},
       {L"cxScrollBar", &cxScrollBarInitialization, nullptr},
       {L"cxContainer", &cxContainerInitialization, nullptr},
   };
