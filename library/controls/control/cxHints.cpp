@@ -25,6 +25,15 @@ TRect MonitorWorkArea(const TPoint& P) {
   return TRect(info.rcWork);
 }
 
+// Shifted left and up where it sticks out right or bottom, then right and
+// down where it sticks out left or top (the top-left corner wins).
+void MoveIntoArea(TRect& R, const TRect& AArea) {
+  if (R.Right > AArea.Right) R.Offset(AArea.Right - R.Right, 0);
+  if (R.Bottom > AArea.Bottom) R.Offset(0, AArea.Bottom - R.Bottom);
+  if (R.Left < AArea.Left) R.Offset(AArea.Left - R.Left, 0);
+  if (R.Top < AArea.Top) R.Offset(0, AArea.Top - R.Top);
+}
+
 bool AnyMouseButtonDown() {
   const auto down = [](int AKey) { return (GetAsyncKeyState(AKey) & 0x8000) != 0; };
   return down(VK_LBUTTON) || down(VK_RBUTTON) || down(VK_MBUTTON);
@@ -68,6 +77,10 @@ TcxHintController* HintController() { return GHintController; }
 // TcxCustomHintStyle
 
 void TcxCustomHintStyle::Create(TPersistent* AOwner) { inherited::Create(AOwner); }
+
+void TcxCustomHintStyle::Assign(TPersistent* ASource) {
+  if (!dynamic_cast<TcxCustomHintStyle*>(ASource)) inherited::Assign(ASource);
+}
 
 // ---------------------------------------------------------------------------
 // TcxCustomHintStyleController
@@ -360,11 +373,7 @@ DWORD TcxBaseHintWindow::TickCount() const { return FTickCount ? FTickCount() : 
 TRect TcxBaseHintWindow::WorkAreaAt(const TPoint& P) const { return MonitorWorkArea(P); }
 
 void TcxBaseHintWindow::FitToWorkArea(TRect& R) {
-  const TRect area = WorkAreaAt(FAbsolutePosition ? R.TopLeft() : ReadCursorPos());
-  if (R.Right > area.Right) R.Offset(area.Right - R.Right, 0);
-  if (R.Bottom > area.Bottom) R.Offset(0, area.Bottom - R.Bottom);
-  if (R.Left < area.Left) R.Offset(area.Left - R.Left, 0);
-  if (R.Top < area.Top) R.Offset(0, area.Top - R.Top);
+  MoveIntoArea(R, WorkAreaAt(FAbsolutePosition ? R.TopLeft() : ReadCursorPos()));
 }
 
 void TcxBaseHintWindow::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
@@ -622,11 +631,7 @@ TRect TcxCustomHintHelper::CalculateHintWindowRect(const TRect& AHintAreaBounds,
     r.Offset(origin.X, origin.Y);
   }
   InflateHintWindowRect(r);
-  const TRect area = MonitorWorkArea(r.TopLeft());
-  if (r.Right > area.Right) r.Offset(area.Right - r.Right, 0);
-  if (r.Bottom > area.Bottom) r.Offset(0, area.Bottom - r.Bottom);
-  if (r.Left < area.Left) r.Offset(area.Left - r.Left, 0);
-  if (r.Top < area.Top) r.Offset(0, area.Top - r.Top);
+  MoveIntoArea(r, MonitorWorkArea(r.TopLeft()));
   r.Bottom -= 4;
   return r;
 }

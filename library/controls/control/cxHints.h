@@ -87,6 +87,8 @@ class TcxCustomHintStyle : public TcxInterfacedPersistent {
  public:
   // AOwner: the style controller.
   void Create(TPersistent* AOwner) override;
+  // The base has nothing to copy; styles copy their own settings.
+  void Assign(TPersistent* ASource) override;
   TNotifyEvent OnChanged() const { return FOnChanged; }
   void SetOnChanged(TNotifyEvent AValue) { FOnChanged = AValue; }
 

@@ -108,6 +108,10 @@ class ElementHints : public ::testing::Test {
   TPoint Screen(int X, int Y) const { return Control->ClientToScreen(TPoint(X, Y)); }
   // The mouse on the element: the pause has started.
   void HoverElement(int X = 40, int Y = 30) {
+    // From outside the element, so that the control sees the mouse arrive
+    // even where an earlier test left the cursor.
+    const TPoint outside = Screen(150, 80);
+    ASSERT_TRUE(MoveUntil(outside, [outside] { return CursorIsAt(outside); }));
     ASSERT_TRUE(MoveUntil(Screen(X, Y), [this] { return Control->Helper->ShowTimer() || Control->HintShowing(); }));
   }
   void ShowNow() {
