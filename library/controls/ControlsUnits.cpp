@@ -3,6 +3,7 @@
 #include "library/controls/accessibility/cxAccessibility.h"
 #include "library/controls/container/cxContainer.h"
 #include "library/controls/control/cxControls.h"
+#include "library/controls/control/cxHints.h"
 #include "library/controls/scrollbars/cxScrollBar.h"
 #include "library/controls/scrollbars/dxHybridScrollbars.h"
 #include "library/controls/scrollbars/dxTouchScrollUI.h"
@@ -25,6 +26,7 @@ std::span<const TUnit> LibraryControlsUnits() {
       {L"dxTouchScrollUI", nullptr, &dxTouchScrollUIFinalization},
       {L"dxHybridScrollbars", &dxHybridScrollbarsInitialization, &dxHybridScrollbarsFinalization},
       {L"cxControls", &cxControlsInitialization, &cxControlsFinalization},
+      {L"cxHints", &cxHintsInitialization, &cxHintsFinalization},
       {L"cxScrollBar", &cxScrollBarInitialization, nullptr},
       {L"cxContainer", &cxContainerInitialization, nullptr},
       {L"cxControls_Windows", &cxControlsWindowsInitialization, nullptr},

@@ -240,6 +240,11 @@ struct THintInfo {
   String HintStr;
   int ReshowTimeout = 0;
   int HideTimeout = 0;
+  // The class of the window that shows the hint (a THintWindow descendant);
+  // nil: the application's HintWindowClass.
+  const TMetaClass* HintWindowClass = nullptr;
+  // Whatever the showing code wants a hint window to know.
+  void* HintData = nullptr;
 };
 
 using TMouseEvent = Delegate<void(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y)>;

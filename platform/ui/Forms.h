@@ -507,6 +507,11 @@ class TApplication : public TComponent {
 TApplication* Application();
 TScreen* Screen();
 
+// The class of the application's hint window (THintWindow unless a library
+// restyles hints); nil reads as THintWindow.
+TClass HintWindowClass();
+void SetHintWindowClass(TClass AValue);
+
 // Whether a form (or any window) of the thread may be disabled for a modal
 // one; the modal loop re-enables exactly those it disabled.
 std::vector<HWND> DisableTaskWindows(HWND AActiveWindow);

@@ -15,6 +15,7 @@ namespace {
 
 TApplication* GApplication = nullptr;
 TScreen* GScreen = nullptr;
+TClass GHintWindowClass = nullptr;
 
 constexpr UINT WakeMsg = WM_APP + 1;
 constexpr UINT_PTR HintShowTimer = 1;
@@ -48,6 +49,8 @@ void InstallWakeHook(HWND AWnd) {
 
 TApplication* Application() { return GApplication; }
 TScreen* Screen() { return GScreen; }
+TClass HintWindowClass() { return GHintWindowClass ? GHintWindowClass : THintWindow::ClassInfo(); }
+void SetHintWindowClass(TClass AValue) { GHintWindowClass = AValue; }
 
 // ---------------------------------------------------------------------------
 // Modal support
@@ -435,12 +438,15 @@ void TApplication::ActivateHint(const TPoint& ACursorPos) {
   info.CursorRect = control->ClientRect();
   info.HintStr = source->Hint();
   info.HideTimeout = FHintHidePause;
+  info.HintWindowClass = HintWindowClass();
   TControlTracker alive(control);
   bool canShow = control->Perform(CM_HINTSHOW, 0, reinterpret_cast<LPARAM>(&info)) == 0;
   if (!alive.Alive()) return;
   if (canShow) CallEvent(FOnShowHint, info.HintStr, canShow, info);
   if (!canShow || info.HintStr.empty()) return;
-  if (!FHintWindow) FHintWindow = New<THintWindow>(this);
+  TClass windowClass = info.HintWindowClass ? info.HintWindowClass : HintWindowClass();
+  if (FHintWindow && FHintWindow->ClassType() != windowClass) FreeAndNil(FHintWindow);
+  if (!FHintWindow) FHintWindow = NewOfClass<THintWindow>(windowClass, this);
   FHintWindow->SetColor(info.HintColor);
   TRect r = FHintWindow->CalcHintRect(info.HintMaxWidth, info.HintStr);
   r.Offset(info.HintPos.X, info.HintPos.Y);

@@ -21,6 +21,7 @@
 //   TcxDragAndDropObject    one drag and drop inside a control
 //   TcxControlHelper, TcxControlDefaultHandlerHelper, IdxLockedStateImageOwner
 //                           scaling, the locked-state snapshot, unhandled keys
+//   TcxControlHintHelper    element hints of a library control (cxControls_Hints.cpp)
 //   TcxPopupAlignHorz, TdxRightToLeftLayoutConverter   mirroring for right to left
 //   TdxControlsDesignSelectorHelper   the selection glyph of containers at
 //                           design time (cxControls_Helpers.cpp)
@@ -61,6 +62,7 @@
 #include "library/graphics/canvas/cxGraphics.h"
 #include "library/core/system/dxGestures.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
+#include "library/controls/control/cxHints.h"
 #include "library/controls/scrollbars/cxScrollBar.h"
 #include "library/controls/scrollbars/dxHybridScrollbars.h"
 #include "library/controls/scrollbars/dxTouchScrollUI.h"
@@ -668,6 +670,24 @@ class TcxControlDefaultHandlerHelper {
   static constexpr UINT DX_KEYTOAPPLICATION = 0x806B;
   // Whether the application window took the message.
   static bool Process(TMessage& Message);
+};
+
+// ---------------------------------------------------------------------------
+// Element hints of a library control: the hint control and the owner are the
+// control a descendant names, the hint area is that control's Bounds.
+
+class TcxControl;
+
+class TcxControlHintHelper : public TcxCustomHintHelper {
+  SK_CLASS(TcxControlHintHelper, TcxCustomHintHelper)
+ public:
+  TcxControl* GetControl() { return GetHintedControl(); }
+
+ protected:
+  virtual TcxControl* GetHintedControl() = 0;
+  TControl* GetHintControl() override;
+  void GetHintAreaBounds(TRect& R) override;
+  TControl* GetOwnerControl() override;
 };
 
 // ---------------------------------------------------------------------------

@@ -37,13 +37,20 @@ TcxRegion* CopyRegion(HRGN ARegion) {
 
 void TcxScrollBarController::Create(TcxScrollBarHelper* AScrollBar) {
   FScrollBar = AScrollBar;
+  FHotAnnotationRowIndex = -1;
+  FAnnotationsHintableObject.reset(New<TcxScrollBarAnnotationHintableObject>());
+  FHintHelper.reset(CreateHintHelper());
   FTimer.reset(CreateTimer(FirstRepeatInterval, false, BindEvent<&TcxScrollBarController::TimerHandler>(this)));
 }
 
 void TcxScrollBarController::Destroy() {
   FTimer.reset();
+  FHintHelper.reset();
+  FAnnotationsHintableObject.reset();
   inherited::Destroy();
 }
+
+TcxScrollBarHintHelper* TcxScrollBarController::CreateHintHelper() { return New<TcxScrollBarHintHelper>(FScrollBar); }
 
 bool TcxScrollBarController::IsVertical() const { return FScrollBar->Kind() == sbVertical; }
 
@@ -52,12 +59,16 @@ bool TcxScrollBarController::IsRepeatingPart(TcxScrollBarPart APart) const {
 }
 
 void TcxScrollBarController::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  FHintHelper->MouseDown();
   DoMouseDown(Button, Shift, X, Y);
 }
 
 void TcxScrollBarController::MouseEnter(TControl* AControl) { DoMouseEnter(AControl); }
 
-void TcxScrollBarController::MouseLeave(TControl* AControl) { DoMouseLeave(AControl); }
+void TcxScrollBarController::MouseLeave(TControl* AControl) {
+  DoMouseLeave(AControl);
+  FHintHelper->HideHint();
+}
 
 void TcxScrollBarController::MouseMove(TShiftState Shift, int X, int Y) { DoMouseMove(Shift, X, Y); }
 
@@ -112,7 +123,11 @@ void TcxScrollBarController::DoMouseDown(TMouseButton Button, TShiftState, int X
   }
   viewInfo->SetPressedPart(part);
   viewInfo->SetHotPart(part);
-  if (IsRepeatingPart(part)) {
+  const bool onMark = (part == sbpPageUp || part == sbpPageDown) && HasAnnotations() && FHotAnnotationRowIndex != -1;
+  if (onMark) {
+    // The mark is clicked at mouse up; the page does not scroll.
+    viewInfo->SetPressedPart(sbpNone);
+  } else if (IsRepeatingPart(part)) {
     ScrollByPart(part);
     StartRepeat();
   }
@@ -234,6 +249,12 @@ void TcxScrollBarController::DoMouseMove(TShiftState, int X, int Y) {
     DragThumb(p);
     return;
   }
+  if (HasAnnotations()) {
+    UpdateHotAnnotation(p);
+    ShowAnnotationHint();
+  } else {
+    FHotAnnotationRowIndex = -1;
+  }
   const TcxScrollBarPart hit = viewInfo->HitTest(p);
   if (IsRepeatingPart(pressed)) {
     // The repeat pauses off the held part and goes on when the mouse comes back.
@@ -245,8 +266,9 @@ void TcxScrollBarController::DoMouseMove(TShiftState, int X, int Y) {
   }
 }
 
-void TcxScrollBarController::DoMouseUp(TMouseButton, TShiftState, int X, int Y) {
+void TcxScrollBarController::DoMouseUp(TMouseButton Button, TShiftState, int X, int Y) {
   StopScrolling(FScrollBar->ViewInfo()->HitTest(TPoint(X, Y)));
+  if (Button == mbLeft && HasAnnotations()) ClickHotAnnotation();
 }
 
 void TcxScrollBarController::DoMouseEnter(TControl*) {
@@ -296,6 +318,8 @@ void TcxScrollBarPainter::Paint(TcxCustomCanvas* ACanvas) {
   }
   DrawBackground(ACanvas, FScrollBar->BoundsRect());
   for (TcxScrollBarPart part : HitTestOrder) DrawPartWithFading(ACanvas, part);
+  if (FScrollBar->Annotations() && !FScrollBar->ViewInfo()->AnnotationInfosBounds().IsEmpty())
+    DrawAnnotations(ACanvas);
 }
 
 void TcxScrollBarPainter::DrawBackground(TcxCustomCanvas* ACanvas, const TRect& R) {
@@ -342,6 +366,11 @@ void TcxScrollBarViewInfo::Create(TcxScrollBarHelper* AScrollBar) {
   FScrollBar = AScrollBar;
   for (TcxScrollBarPart part : HitTestOrder)
     FPartInfos[static_cast<std::size_t>(PartIndex(part))].reset(New<TcxScrollBarPartViewInfo>(this, part));
+  FAnnotationInfos.reset(CreateAnnotationInfos());
+}
+
+TcxScrollbarAnnotationInfos* TcxScrollBarViewInfo::CreateAnnotationInfos() {
+  return New<TcxScrollbarAnnotationInfos>(FScrollBar);
 }
 
 TRect TcxScrollBarViewInfo::Bounds() const { return FScrollBar->BoundsRect(); }
@@ -379,6 +408,22 @@ void TcxScrollBarViewInfo::Calculate() {
   FArrowButtonLength = std::min(FLength / 2, GetArrowButtonLength());
   CalculateButtons();
   CalculateThumbRect();
+  CalculateAnnotationInfosBounds();
+  if (FAnnotationInfos->ChangedAnnotationKinds().any()) FAnnotationInfos->Calculate(FAnnotationInfosBounds);
+}
+
+void TcxScrollBarViewInfo::CalculateAnnotationInfosBounds() {
+  TRect r = Bounds();
+  if (FKind == sbVertical) {
+    r.Inflate(-2, 0);
+    r.Top = PartBounds(sbpLineUp).Bottom + 1;
+    r.Bottom = PartBounds(sbpLineDown).Top - 1;
+  } else {
+    r.Inflate(0, -2);
+    r.Left = PartBounds(VisualButton(true)).Right + 1;
+    r.Right = PartBounds(VisualButton(false)).Left - 1;
+  }
+  FAnnotationInfosBounds = r;
 }
 
 void TcxScrollBarViewInfo::CalculateButtons() {
@@ -485,6 +530,7 @@ void TcxScrollBarHelper::Create(IcxScrollBarOwner* AOwner) {
 }
 
 void TcxScrollBarHelper::Destroy() {
+  SetAnnotations(nullptr);
   FVisibleRgn.Reset();
   FPainter.reset();
   FController.reset();
@@ -503,6 +549,7 @@ bool TcxScrollBarHelper::PaintsThroughBitmap() { return !IsWinVistaOrLater; }
 void TcxScrollBarHelper::SetBoundsRect(const TRect& AValue) {
   if (FBoundsRect == AValue) return;
   FBoundsRect = AValue;
+  FViewInfo->AnnotationInfos()->SetChangedAnnotationKinds(AllScrollbarAnnotationKinds());
   FVisibleRgn.Reset();
 }
 
@@ -515,7 +562,10 @@ void TcxScrollBarHelper::SetEnabled(bool AValue) {
 void TcxScrollBarHelper::SetVisible(bool AValue) {
   if (FVisible == AValue) return;
   FVisible = AValue;
-  if (!FVisible) CancelMode();
+  if (!FVisible)
+    CancelMode();
+  else
+    ScrollbarAnnotationsUpdate();
 }
 
 void TcxScrollBarHelper::SetScrollParams(int AMin, int AMax, int APosition, int APageSize, bool ARedraw) {

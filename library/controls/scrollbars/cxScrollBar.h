@@ -13,6 +13,10 @@
 //   TcxScrollBarLookAndFeelPainter   the painter that draws with the owner's
 //                                    look-and-feel painter
 //   TcxScrollBar                     the stand-alone scroll-bar control
+//   TcxScrollbarAnnotationInfo(s)    the annotation marks laid out on the
+//                                    track (cxScrollBar_Annotations.cpp)
+//   TcxScrollBarAnnotationHintableObject, TcxScrollBarHintHelper
+//                                    the hot mark's hint, under the cursor
 //
 // Coordinates: the bar's bounds are in the owner's coordinates, relative to
 // the owner origin that IcxScrollBarOwner2 may supply. Ranges are Integer;
@@ -26,6 +30,8 @@
 #include "library/core/geometry/cxGeometry.h"
 #include "library/core/base/cxClasses.h"
 #include "library/core/base/dxCoreClasses.h"
+#include "library/controls/control/cxHints.h"
+#include "library/controls/scrollbars/dxScrollbarAnnotations.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/GdiScopes.h"
 
@@ -59,6 +65,106 @@ struct IcxScrollBarOwner2 : public virtual IInterface {
 
  protected:
   ~IcxScrollBarOwner2() = default;
+};
+
+// ---------------------------------------------------------------------------
+// Annotation marks (cxScrollBar_Annotations.cpp)
+
+// One mark: its rectangle, colour and the rows it stands for, in the order
+// they were laid out.
+class TcxScrollbarAnnotationInfo : public TObject {
+  SK_CLASS(TcxScrollbarAnnotationInfo, TObject)
+ public:
+  const TRect& Bounds() const { return FBounds; }
+  void SetBounds(const TRect& AValue) { FBounds = AValue; }
+  TdxAlphaColor Color() const { return FColor; }
+  void SetColor(TdxAlphaColor AValue) { FColor = AValue; }
+  TdxScrollbarAnnotationRowIndexList& RecordIndexes() { return FRecordIndexes; }
+  const TdxScrollbarAnnotationRowIndexList& RecordIndexes() const { return FRecordIndexes; }
+
+ private:
+  TRect FBounds;
+  TdxAlphaColor FColor;
+  TdxScrollbarAnnotationRowIndexList FRecordIndexes;
+};
+
+using TcxScrollbarAnnotationInfoList = std::vector<TOwned<TcxScrollbarAnnotationInfo>>;
+
+// The marks of each kind over the bar's annotation area. Positions are
+// computed in 64 bits, so data of any pixel size maps onto the track, and data
+// that reports no scroll size gives no marks.
+class TcxScrollbarAnnotationInfos : public TObject {
+  SK_CLASS(TcxScrollbarAnnotationInfos, TObject)
+ public:
+  virtual void Create(TcxScrollBarHelper* AScrollbar);
+  // Lays the changed kinds out again over ABounds; with no source, drops
+  // every mark. With an empty area or no records the kinds stay stale.
+  virtual void Calculate(const TRect& ABounds);
+  void Invalidate();
+
+  const TRect& Bounds() const { return FBounds; }
+  const TdxScrollbarAnnotationKinds& ChangedAnnotationKinds() const { return FChangedAnnotationKinds; }
+  void SetChangedAnnotationKinds(const TdxScrollbarAnnotationKinds& AValue) { FChangedAnnotationKinds = AValue; }
+  // Kinds with marks, ascending.
+  const std::map<TdxScrollbarAnnotationKind, TcxScrollbarAnnotationInfoList>& Infos() const { return FInfos; }
+  // The length of a mark for a real length x, at the bar's scale factor.
+  int GetMarkLength(const TdxScrollbarAnnotationStyle& AStyle, double X) const;
+
+ private:
+  void CalculateKind(TdxScrollbarAnnotationKind AKind, const TdxScrollbarAnnotationRowIndexList& ARows);
+
+  TRect FBounds;
+  TdxScrollbarAnnotationKinds FChangedAnnotationKinds;
+  std::map<TdxScrollbarAnnotationKind, TcxScrollbarAnnotationInfoList> FInfos;
+  TcxScrollBarHelper* FScrollbar;
+};
+
+// The hint target of the hot mark: a point is on it while it lies in the
+// mark (owner client coordinates); its hint shows at the mouse and has no
+// hide pause.
+class TcxScrollBarAnnotationHintableObject : public TcxIUnknownObject,
+                                             public IcxHintableObject,
+                                             public IcxHintableObject2 {
+  SK_CLASS(TcxScrollBarAnnotationHintableObject, TcxIUnknownObject)
+ public:
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+  const TRect& Bounds() const { return FBounds; }
+  void SetBounds(const TRect& AValue) { FBounds = AValue; }
+  void SetHintText(const String& AValue) { FHintText = AValue; }
+
+  // IcxHintableObject
+  bool HasHintPoint(const TPoint& P) override { return FBounds.Contains(P); }
+  bool IsHintAtMousePos() override { return true; }
+  bool UseHintHidePause() override { return false; }
+  // IcxHintableObject2
+  TObject* GetObject() override { return this; }
+  String GetHintText() override { return FHintText; }
+  bool GetHintTextUseWidth() override { return false; }
+  TFont* GetHintFont() override { return nullptr; }
+  TRect GetHintAreaBounds() override { return FBounds; }
+  TRect GetHintTextRect() override { return FBounds; }
+
+ private:
+  TRect FBounds;
+  String FHintText;
+};
+
+// Annotation hints: the window's top-left corner at the cursor (its top-right
+// for right-to-left owners), below the cursor's visible height; the hint's
+// control is the bar's owner.
+class TcxScrollBarHintHelper : public TcxCustomHintHelper {
+  SK_CLASS(TcxScrollBarHintHelper, TcxCustomHintHelper)
+ public:
+  virtual void Create(TcxScrollBarHelper* AScrollBar);
+  TRect CalculateHintWindowRect(const TRect& AHintAreaBounds, const TRect& ATextRect, bool AUseTextWidth,
+                                const String& AText) override;
+
+ protected:
+  TControl* GetHintControl() override;
+  TControl* GetOwnerControl() override { return GetHintControl(); }
+
+ private:
+  TcxScrollBarHelper* FScrollBar;
 };
 
 // ---------------------------------------------------------------------------
@@ -97,6 +203,13 @@ class TcxScrollBarController : public TObject {
   // The position the thumb shows where it lies now.
   int PositionFromThumb() const;
 
+  // Annotations: the first row of the mark under the mouse (-1: none), the
+  // rows of every mark there by kind, the hint helper.
+  int HotAnnotationRowIndex() const { return FHotAnnotationRowIndex; }
+  const TdxScrollbarAnnotationRowIndexLists& HotAnnotationRowIndexLists() const { return FHotAnnotationRowIndexLists; }
+  TcxScrollBarHintHelper* HintHelper() const { return FHintHelper.get(); }
+  TcxScrollBarAnnotationHintableObject* AnnotationsHintableObject() const { return FAnnotationsHintableObject.get(); }
+
  protected:
   virtual void DoMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void DoMouseEnter(TControl* AControl);
@@ -106,6 +219,7 @@ class TcxScrollBarController : public TObject {
   // AFull: through SetScrollParams (the thumb laid out again); otherwise
   // stored as the dragged thumb shows it. Both send scTrack.
   virtual void SetPositionFromThumb(int AValue, bool AFull);
+  virtual TcxScrollBarHintHelper* CreateHintHelper();
 
  private:
   void DragThumb(const TPoint& P);
@@ -114,7 +228,15 @@ class TcxScrollBarController : public TObject {
   void TimerHandler(TObject* Sender);
   bool IsRepeatingPart(TcxScrollBarPart APart) const;
   bool IsVertical() const;
+  bool HasAnnotations() const;
+  void UpdateHotAnnotation(const TPoint& P);
+  void ShowAnnotationHint();
+  void ClickHotAnnotation();
 
+  TOwned<TcxScrollBarAnnotationHintableObject> FAnnotationsHintableObject;
+  TOwned<TcxScrollBarHintHelper> FHintHelper;
+  int FHotAnnotationRowIndex;
+  TdxScrollbarAnnotationRowIndexLists FHotAnnotationRowIndexLists;
   TPoint FDownMousePos;
   TPoint FLastMousePos;
   int FSavePosition;
@@ -153,6 +275,11 @@ class TcxScrollBarPainter : public TObject {
   virtual void DrawLookPart(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState,
                             TcxScrollBarPart APart) = 0;
   void DrawPart(TcxCustomCanvas* ACanvas, const TRect& R, TcxButtonState AState, TcxScrollBarPart APart);
+  // Each mark filled with its colour, kinds in ascending order (higher kinds
+  // paint over lower ones).
+  virtual void DrawAnnotation(TcxCustomCanvas* ACanvas, const TcxScrollbarAnnotationInfo* AInfo);
+  virtual void DrawAnnotationsByKind(TcxCustomCanvas* ACanvas);
+  virtual void DrawAnnotations(TcxCustomCanvas* ACanvas);
 
  private:
   TcxScrollBarHelper* FScrollBar;
@@ -209,8 +336,12 @@ class TcxScrollBarViewInfo : public TObject {
   // 0 otherwise.
   TPoint DragThumbnailPos() const { return TPoint(FDragThumbnailPosX, FDragThumbnailPosY); }
   void SetDragThumbnailPos(const TPoint& AValue);
+  TcxScrollbarAnnotationInfos* AnnotationInfos() const { return FAnnotationInfos.get(); }
+  // The track between the arrows, 2 pixels in from each side across it.
+  const TRect& AnnotationInfosBounds() const { return FAnnotationInfosBounds; }
 
  protected:
+  virtual TcxScrollbarAnnotationInfos* CreateAnnotationInfos();
   virtual int GetArrowButtonLength();
 
  private:
@@ -219,7 +350,10 @@ class TcxScrollBarViewInfo : public TObject {
   TcxScrollBarPart VisualButton(bool AFirst) const;
   TcxScrollBarPart VisualPage(bool AFirst) const;
   void CalculateButtons();
+  void CalculateAnnotationInfosBounds();
 
+  TOwned<TcxScrollbarAnnotationInfos> FAnnotationInfos;
+  TRect FAnnotationInfosBounds;
   int FArrowButtonLength;
   int FDragThumbnailPosX;
   int FDragThumbnailPosY;
@@ -235,11 +369,21 @@ class TcxScrollBarViewInfo : public TObject {
 // ---------------------------------------------------------------------------
 // The model
 
-class TcxScrollBarHelper : public TcxIUnknownObject {
+class TcxScrollBarHelper : public TcxIUnknownObject, public IdxScrollbarAnnotationRenderer {
   SK_CLASS(TcxScrollBarHelper, TcxIUnknownObject)
  public:
   virtual void Create(IcxScrollBarOwner* AOwner);
   void Destroy() override;
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+
+  // Annotations (not owned): the bar joins the source's renderers.
+  TdxScrollbarAnnotations* Annotations() const { return FAnnotations; }
+  void SetAnnotations(TdxScrollbarAnnotations* AAnnotations) override;
+  void ScrollbarAnnotationsInvalidate(const TdxScrollbarAnnotationKinds& AAnnotationKinds) override;
+  void ScrollbarAnnotationsUpdate() override;
+  // The painter's colour of a kind (240 selected, 241 focused, 242 search
+  // results, 243 errors, the custom colour for the others).
+  virtual TdxAlphaColor GetAnnotationDefaultColor(TdxScrollbarAnnotationKind AKind);
 
   // Properties
   const TRect& BoundsRect() const { return FBoundsRect; }
@@ -345,6 +489,7 @@ class TcxScrollBarHelper : public TcxIUnknownObject {
   void ClipToBar(TcxCanvas* ACanvas) const;
   void PaintThroughBitmap(HDC ADC);
 
+  TdxScrollbarAnnotations* FAnnotations;
   TRect FBoundsRect;
   TOwned<TcxScrollBarController> FController;
   bool FEnabled;
@@ -391,7 +536,10 @@ class TcxScrollBarLookAndFeelPainter : public TcxScrollBarPainter {
 // The stand-alone scroll-bar control: one model filling the client area,
 // painted through one off-screen bitmap and never erased.
 
-class TcxScrollBar : public TNoRefCount<TCustomControl>, public TcxLookAndFeelOwner, public IcxScrollBarOwner {
+class TcxScrollBar : public TNoRefCount<TCustomControl>,
+                     public TcxLookAndFeelOwner,
+                     public IcxScrollBarOwner,
+                     public IdxScrollbarAnnotationRenderer {
   SK_CLASS(TcxScrollBar, TCustomControl)
  public:
   static void Publish(TPublisher<TcxScrollBar>& P);
@@ -444,6 +592,12 @@ class TcxScrollBar : public TNoRefCount<TCustomControl>, public TcxLookAndFeelOw
   TWinControl* GetControl() override { return this; }
   TcxLookAndFeel* GetLookAndFeel() override { return LookAndFeel(); }
   TdxScaleFactor* GetScaleFactor() override { return FScaleFactor.get(); }
+  // IdxScrollbarAnnotationRenderer: the model's.
+  void SetAnnotations(TdxScrollbarAnnotations* AAnnotations) override { FHelper->SetAnnotations(AAnnotations); }
+  void ScrollbarAnnotationsInvalidate(const TdxScrollbarAnnotationKinds& AKinds) override {
+    FHelper->ScrollbarAnnotationsInvalidate(AKinds);
+  }
+  void ScrollbarAnnotationsUpdate() override { FHelper->ScrollbarAnnotationsUpdate(); }
 
  protected:
   virtual void Change();

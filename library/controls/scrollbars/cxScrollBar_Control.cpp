@@ -104,7 +104,8 @@ void TcxScrollBar::Destroy() {
 }
 
 bool TcxScrollBar::GetInterface(const GUID& AIID, void** AObj) {
-  return AnswerInterfaces<IcxScrollBarOwner>(this, AIID, AObj) || inherited::GetInterface(AIID, AObj);
+  return AnswerInterfaces<IcxScrollBarOwner, IdxScrollbarAnnotationRenderer>(this, AIID, AObj) ||
+         inherited::GetInterface(AIID, AObj);
 }
 
 TClass TcxScrollBar::GetHelperClass() { return TcxScrollBarHelper::ClassInfo(); }
