@@ -20,6 +20,7 @@
 
 #include "library/core/geometry/cxGeometry.h"
 #include "library/controls/control/cxControls.h"
+#include "library/controls/windows/dxForms.h"
 #include "library/graphics/canvas/cxGraphics.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 #include "platform/ui/Forms.h"
@@ -69,8 +70,8 @@ struct TcxPopupPlacement {
 // ---------------------------------------------------------------------------
 // TcxPopupWindow
 
-class TcxPopupWindow : public TCustomForm {
-  SK_CLASS(TcxPopupWindow, TCustomForm)
+class TcxPopupWindow : public TdxCustomForm {
+  SK_CLASS(TcxPopupWindow, TdxCustomForm)
  public:
   static void Publish(TPublisher<TcxPopupWindow>& P);
 

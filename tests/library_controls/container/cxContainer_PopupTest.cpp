@@ -20,8 +20,8 @@ namespace {
 
 // The owner: a press opens its popup unless that press just closed it, as a
 // combo box's button does.
-class TPopupOwner : public TCustomControl {
-  SK_CLASS(TPopupOwner, TCustomControl)
+class TPopupTestOwner : public TCustomControl {
+  SK_CLASS(TPopupTestOwner, TCustomControl)
  public:
   TcxCustomPopupWindow* Popup = nullptr;
   int Opens = 0;
@@ -91,8 +91,8 @@ class cxContainerPopupTest : public testing::Test {
     EXPECT_EQ(FWindows, ThreadWindowCount()) << "windows leaked";
   }
 
-  TPopupOwner* NewOwner(const TRect& ABounds) {
-    auto* owner = New<TPopupOwner>(FForm.get());
+  TPopupTestOwner* NewOwner(const TRect& ABounds) {
+    auto* owner = New<TPopupTestOwner>(FForm.get());
     owner->SetBoundsRect(ABounds);
     owner->SetParent(FForm.get());
     owner->HandleNeeded();
@@ -127,7 +127,7 @@ class cxContainerPopupTest : public testing::Test {
 
   TOwned<TCaptionForm> FForm;
   TEdit* FEdit = nullptr;
-  TPopupOwner* FOwner = nullptr;
+  TPopupTestOwner* FOwner = nullptr;
   HWND FNative = nullptr;
   HWND FNativeList = nullptr;
   TOtherProgramWindow FOther;
@@ -310,9 +310,9 @@ TEST_F(cxContainerPopupTest, FiltersAltKeysExceptTheAcceptedOnes) {
 // Hiding the owner's form closes its popups, the newest first.
 TEST_F(cxContainerPopupTest, StackedPopupsCloseNewestFirst) {
   std::vector<String> closed;
-  TPopupOwner* second = NewOwner(TRect(20, 60, 170, 84));
-  TPopupOwner* third = NewOwner(TRect(20, 100, 170, 124));
-  for (TPopupOwner* owner : {FOwner, second, third}) {
+  TPopupTestOwner* second = NewOwner(TRect(20, 60, 170, 84));
+  TPopupTestOwner* third = NewOwner(TRect(20, 100, 170, 124));
+  for (TPopupTestOwner* owner : {FOwner, second, third}) {
     static_cast<TTestPopup*>(owner->Popup)->Log = &closed;
     owner->Popup->SetCaptureFocus(false);
     owner->Popup->Popup(nullptr);

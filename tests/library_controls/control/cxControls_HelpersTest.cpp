@@ -3,6 +3,7 @@
 #include "library/graphics/canvas/cxGraphics.h"
 #include "platform/runtime/Handles.h"
 
+#include "tests/library_controls/ScalableRecorder.h"
 #include "tests/library_controls/ControlsTesting.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/PumpUntil.h"
@@ -262,15 +263,8 @@ TEST(cxControlHelper, TheLockedStateShowsThePartOfTheSnapshotUnderTheChild) {
   EXPECT_EQ(target.Count(TRect(10, 0, 20, 10), RGB(0, 0, 255)), 100);
 }
 
-class TScalableThing : public TcxScalableComponent {
-  SK_CLASS(TScalableThing, TcxScalableComponent)
- public:
-  std::vector<int> Asked;
-  void ScaleForPPI(int ATargetPPI) override { Asked.push_back(ATargetPPI); }
-};
-
 TEST(cxControlHelper, ScalingForADpiReachesComponentsAndControls) {
-  TOwned<TScalableThing> thing(New<TScalableThing>(nullptr));
+  TOwned<TScaleRecordingComponent> thing(New<TScaleRecordingComponent>(nullptr));
   TcxControlHelper::ScaleForPPI(thing.get(), 144);
   EXPECT_EQ(thing->Asked, std::vector<int>{144});
   TOwned<TCustomControl> control(New<TCustomControl>(nullptr));

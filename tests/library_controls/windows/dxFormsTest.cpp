@@ -7,6 +7,7 @@
 #include "platform/ui/GdiScopes.h"
 #include "platform/ui/ImgList.h"
 
+#include "tests/library_controls/ScalableRecorder.h"
 #include "tests/support/GuiLeaks.h"
 #include "tests/support/PumpUntil.h"
 
@@ -273,16 +274,9 @@ TEST_F(TFormFixture, ChildrenMeasureWithTheSystemMetricsOfTheNewDpi) {
   }
 }
 
-class TScalableThing : public TcxScalableComponent {
-  SK_CLASS(TScalableThing, TcxScalableComponent)
- public:
-  std::vector<int> Asked;
-  void ScaleForPPI(int ATargetPPI) override { Asked.push_back(ATargetPPI); }
-};
-
 TEST_F(TFormFixture, ScalableComponentsOfTheFormAreToldTheNewDpi) {
   MakeForm(false);
-  auto* thing = New<TScalableThing>(Form.get());
+  auto* thing = New<TScaleRecordingComponent>(Form.get());
   Form->ScaleForPPI(168);
   EXPECT_EQ(thing->Asked, std::vector<int>{168});
 }
