@@ -251,4 +251,51 @@ TEST_F(NativePainterBesideControls, HotAndPressedButtonsAreThePaintersDrawing) {
   ShowWindow(host, SW_HIDE);
 }
 
+// A scroll bar draws neither through WM_PRINTCLIENT nor PrintWindow under
+// Wine: its arrows and thumb are read from the screen.
+TEST_F(NativePainterBesideControls, ScrollBarArrowsAndThumbAreThePaintersDrawing) {
+  const HWND host = FHost.Handle();
+  SetWindowPos(host, HWND_TOPMOST, 100, 100, 200, 100, SWP_SHOWWINDOW);
+  const int h = GetSystemMetrics(SM_CYHSCROLL);
+  const HWND bar = CreateWindowExW(0, WC_SCROLLBARW, L"", WS_CHILD | WS_VISIBLE | SBS_HORZ, 10, 10, 150, h, host, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(bar, nullptr);
+  SCROLLINFO si{sizeof(si), SIF_ALL, 0, 99, 20, 30, 0};
+  SetScrollInfo(bar, SB_CTL, &si, TRUE);
+  UpdateWindow(host);
+  UpdateWindow(bar);
+  PumpPending();
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(GetScrollBarInfo(bar, OBJID_CLIENT, &info));
+  ASSERT_LT(info.xyThumbTop, info.xyThumbBottom) << "a thumb to compare";
+  RECT screen{};
+  GetWindowRect(bar, &screen);
+  TPixelSurface system(screen.right - screen.left, screen.bottom - screen.top, Bg);
+  {
+    const HDC desktop = GetDC(nullptr);
+    BitBlt(system.DC(), 0, 0, system.Width(), system.Height(), desktop, screen.left, screen.top, SRCCOPY);
+    ReleaseDC(nullptr, desktop);
+  }
+  const int w = system.Width();
+  const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+  struct TPartRow {
+    std::string Name;
+    TcxScrollBarPart Part;
+    TRect Bounds;
+  };
+  for (const TPartRow& row : {TPartRow{"left arrow", sbpLineUp, TRect(0, 0, arrow, h)},
+                              TPartRow{"right arrow", sbpLineDown, TRect(w - arrow, 0, w, h)},
+                              TPartRow{"thumb", sbpThumbnail, TRect(info.xyThumbTop, 0, info.xyThumbBottom, h)}}) {
+    SCOPED_TRACE(row.Name);
+    ASSERT_GT(system.CountOther(row.Bounds, Bg), 0) << "the bar on the screen";
+    TCanvasOnSurface canvas(system.Width(), system.Height(), Bg);
+    Native()->DrawScaledScrollBarPart(canvas.Get(), true, row.Bounds, row.Part, cxbsNormal, DefaultScaleFactor());
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system, row.Bounds), 0)
+        << "control:\n" << system.Picture(Bg) << "painter:\n" << canvas.Surface.Picture(Bg);
+  }
+  DestroyWindow(bar);
+  ShowWindow(host, SW_HIDE);
+}
+
 }  // namespace
