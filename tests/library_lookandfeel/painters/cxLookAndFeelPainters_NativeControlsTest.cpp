@@ -1,0 +1,301 @@
+// The Native painter beside the system's own themed controls: a real button,
+// check box and header control of the common controls 6 asked to draw their
+// client area into a bitmap, and the painter drawing the same thing there.
+#include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
+
+#include "library/core/system/dxUxTheme.h"
+#include "library/lookandfeel/settings/cxLookAndFeels.h"
+#include "platform/ui/GdiScopes.h"
+#include "tests/library_lookandfeel/LookAndFeelTesting.h"
+#include "tests/library_lookandfeel/PainterTesting.h"
+#include "tests/library_lookandfeel/SurfaceComparing.h"
+#include "tests/support/PumpUntil.h"
+
+#include <gtest/gtest.h>
+#include <commctrl.h>
+#include <uxtheme.h>
+#include <vssym32.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+TcxCustomLookAndFeelPainter* Native() { return GetPaintersManager()->GetPainter(lfsNative); }
+
+// The test program carries no process manifest, so its controls are the
+// classic ones; the program's manifest, linked in as a resource, activated
+// around the windows' creation, gives them the themed common controls.
+class TCommonControls6 {
+ public:
+  TCommonControls6() {
+    ACTCTXW context{};
+    context.cbSize = sizeof(context);
+    context.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
+    context.hModule = GetModuleHandleW(nullptr);
+    context.lpResourceName = MAKEINTRESOURCEW(2);
+    FContext = CreateActCtxW(&context);
+    if (FContext != INVALID_HANDLE_VALUE && !ActivateActCtx(FContext, &FCookie)) FCookie = 0;
+  }
+  ~TCommonControls6() {
+    if (FCookie) DeactivateActCtx(0, FCookie);
+    if (FContext != INVALID_HANDLE_VALUE) ReleaseActCtx(FContext);
+  }
+  TCommonControls6(const TCommonControls6&) = delete;
+  TCommonControls6& operator=(const TCommonControls6&) = delete;
+  bool Active() const { return FCookie != 0; }
+
+ private:
+  HANDLE FContext = INVALID_HANDLE_VALUE;
+  ULONG_PTR FCookie = 0;
+};
+
+// A top-level window whose background is the test's background colour, so
+// that a control's transparent corners, drawn from its parent, and the
+// background a check box asks its parent for read as Bg.
+class THost {
+ public:
+  THost() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = FBrush;
+    wc.lpszClassName = ClassName;
+    RegisterClassW(&wc);
+    FHandle = CreateWindowExW(0, ClassName, L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, wc.hInstance, this);
+  }
+  ~THost() {
+    if (FHandle) DestroyWindow(FHandle);
+    UnregisterClassW(ClassName, GetModuleHandleW(nullptr));
+    DeleteObject(FBrush);
+  }
+  THost(const THost&) = delete;
+  THost& operator=(const THost&) = delete;
+  HWND Handle() const { return FHandle; }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND AWnd, UINT AMsg, WPARAM AW, LPARAM AL) {
+    if (AMsg == WM_NCCREATE)
+      SetWindowLongPtrW(AWnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(AL)->lpCreateParams));
+    if (AMsg == WM_CTLCOLORSTATIC || AMsg == WM_CTLCOLORBTN)
+      if (const auto* host = reinterpret_cast<const THost*>(GetWindowLongPtrW(AWnd, GWLP_USERDATA)))
+        return reinterpret_cast<LRESULT>(host->FBrush);
+    return DefWindowProcW(AWnd, AMsg, AW, AL);
+  }
+
+  static constexpr const wchar_t* ClassName = L"NativeControlsTestHost";
+  HBRUSH FBrush = CreateSolidBrush(Bg);
+  HWND FHandle = nullptr;
+};
+
+// What the control draws of its client area, on a surface of the test's
+// background.
+TPixelSurface PrintClient(HWND AControl) {
+  RECT client{};
+  GetClientRect(AControl, &client);
+  TPixelSurface s(client.right, client.bottom, Bg);
+  SendMessageW(AControl, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(s.DC()), PRF_CLIENT | PRF_ERASEBKGND);
+  return s;
+}
+
+struct TControlRow {
+  std::string Name;
+  const wchar_t* Class;
+  DWORD Style;
+  TSize Size;
+  // The control made ready to draw (a header's item, a box's check).
+  std::function<void(HWND)> Prepare;
+  // The painter drawing the control's part into the bounds the control drew.
+  std::function<void(TcxCanvas*, const TRect&)> Draw;
+  // A header's first item, from the control's left edge (0: all it drew).
+  int ItemWidth = 0;
+};
+
+std::vector<TControlRow> ControlRows() {
+  const TdxScaleFactor* f = DefaultScaleFactor();
+  const auto none = [](HWND) {};
+  return {
+      {"push button", WC_BUTTONW, BS_PUSHBUTTON, TSize(60, 26), none,
+       [=](TcxCanvas* C, const TRect& R) { Native()->DrawScaledButton(C, R, cxbsNormal, f, cxbpButton, clDefault); }},
+      {"disabled push button", WC_BUTTONW, BS_PUSHBUTTON | WS_DISABLED, TSize(60, 26), none,
+       [=](TcxCanvas* C, const TRect& R) { Native()->DrawScaledButton(C, R, cxbsDisabled, f, cxbpButton, clDefault); }},
+      {"unchecked box", WC_BUTTONW, BS_AUTOCHECKBOX, TSize(40, 24), none,
+       [=](TcxCanvas* C, const TRect& R) {
+         Native()->DrawScaledCheck(static_cast<TcxCustomCanvas*>(C), R, cxbsNormal, cbsUnchecked, clDefault, f, true);
+       }},
+      {"checked box", WC_BUTTONW, BS_AUTOCHECKBOX, TSize(40, 24),
+       [](HWND h) { SendMessageW(h, BM_SETCHECK, BST_CHECKED, 0); },
+       [=](TcxCanvas* C, const TRect& R) {
+         Native()->DrawScaledCheck(static_cast<TcxCustomCanvas*>(C), R, cxbsNormal, cbsChecked, clDefault, f, true);
+       }},
+      {"disabled checked box", WC_BUTTONW, BS_AUTOCHECKBOX | WS_DISABLED, TSize(40, 24),
+       [](HWND h) { SendMessageW(h, BM_SETCHECK, BST_CHECKED, 0); },
+       [=](TcxCanvas* C, const TRect& R) {
+         Native()->DrawScaledCheck(static_cast<TcxCustomCanvas*>(C), R, cxbsDisabled, cbsChecked, clDefault, f, true);
+       }},
+      {"header item", WC_HEADERW, HDS_HORZ, TSize(120, 24),
+       [](HWND h) {
+         HDITEMW item{};
+         item.mask = HDI_WIDTH | HDI_FORMAT;
+         item.cxy = 70;
+         item.fmt = HDF_LEFT;
+         SendMessageW(h, HDM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+       },
+       [=](TcxCanvas* C, const TRect& R) {
+         Native()->DrawScaledHeader(C, R, cxbsNormal, {}, cxBordersAll(), f);
+       },
+       70},
+  };
+}
+
+class NativePainterBesideControls : public testing::Test {
+ protected:
+  void SetUp() override {
+    if (!AreVisualStylesAvailable(TdxThemedObjectTypes{totButton})) GTEST_SKIP() << "no visual styles";
+    ASSERT_TRUE(FControls.Active()) << "the common controls 6 activation context";
+    ASSERT_NE(FHost.Handle(), nullptr);
+  }
+
+  TCommonControls6 FControls;
+  THost FHost;
+};
+
+TEST_F(NativePainterBesideControls, NormalControlsAreThePaintersDrawing) {
+  for (const TControlRow& row : ControlRows()) {
+    SCOPED_TRACE(row.Name);
+    const HWND control = CreateWindowExW(0, row.Class, L"", WS_CHILD | WS_VISIBLE | row.Style, 0, 0, row.Size.cx,
+                                         row.Size.cy, FHost.Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(control, nullptr);
+    EXPECT_NE(GetWindowTheme(control), nullptr) << "a themed control";
+    row.Prepare(control);
+    const TPixelSurface system = PrintClient(control);
+    DestroyWindow(control);
+    TRect part = system.BoundsOfOther(Bg);
+    ASSERT_FALSE(part.IsEmpty()) << "the control draws itself";
+    if (row.ItemWidth) part.Right = part.Left + row.ItemWidth;
+
+    TCanvasOnSurface canvas(system.Width(), system.Height(), Bg);
+    row.Draw(canvas.Get(), part);
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system, part), 0)
+        << "control:\n" << system.Picture(Bg) << "painter:\n" << canvas.Surface.Picture(Bg);
+  }
+}
+
+// A real mouse event at a screen point (absolute coordinates run 0..65535
+// over the screen; +1 keeps the rounding on the intended pixel).
+void SendMouse(const TPoint& AScreenPos, DWORD AFlags) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(AScreenPos.X, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+  input.mi.dy = MulDiv(AScreenPos.Y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+  input.mi.dwFlags = AFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+// Under Wine a move is now and then undone by the cursor jumping back: the
+// event is sent again until the control shows it has seen it.
+bool SendMouseUntil(const TPoint& AScreenPos, DWORD AFlags, const std::function<bool()>& ACondition) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    SendMouse(AScreenPos, AFlags);
+    if (PumpUntil(ACondition, 1000)) return true;
+  }
+  return false;
+}
+
+// The push button hot under the mouse and pressed by its left button.
+TEST_F(NativePainterBesideControls, HotAndPressedButtonsAreThePaintersDrawing) {
+  const HWND host = FHost.Handle();
+  SetWindowPos(host, HWND_TOPMOST, 100, 100, 200, 100, SWP_SHOWWINDOW);
+  SetForegroundWindow(host);
+  const HWND button = CreateWindowExW(0, WC_BUTTONW, L"", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, 60, 26, host,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(button, nullptr);
+  const auto state = [button] { return static_cast<UINT>(SendMessageW(button, BM_GETSTATE, 0, 0)); };
+  POINT centre{30, 13};
+  ClientToScreen(button, &centre);
+  const TPoint at(centre.x, centre.y);
+
+  // A focused button adds the system's dotted focus cue inside the theme's
+  // content rectangle (Wine's button draws it whatever the keyboard-cue state).
+  const auto expectPainter = [button](TcxButtonState AState, int AThemeState, bool AFocused) {
+    const TPixelSurface system = PrintClient(button);
+    TCanvasOnSurface canvas(system.Width(), system.Height(), Bg);
+    Native()->DrawScaledButton(canvas.Get(), system.ClientRect(), AState, DefaultScaleFactor(), cxbpButton, clDefault);
+    if (AFocused) {
+      const HTHEME theme = OpenThemeData(nullptr, L"BUTTON");
+      const RECT bounds = system.ClientRect();
+      RECT content{};
+      GetThemeBackgroundContentRect(theme, canvas.Surface.DC(), BP_PUSHBUTTON, AThemeState, &bounds, &content);
+      CloseThemeData(theme);
+      DrawFocusRect(canvas.Surface.DC(), &content);
+    }
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system), 0)
+        << "control:\n" << system.Picture(Bg) << "painter:\n" << canvas.Surface.Picture(Bg);
+  };
+  {
+    SCOPED_TRACE("hot");
+    ASSERT_TRUE(SendMouseUntil(at, 0, [&] { return (state() & BST_HOT) != 0; })) << "the button under the mouse";
+    expectPainter(cxbsHot, PBS_HOT, false);
+  }
+  {
+    SCOPED_TRACE("pressed");
+    ASSERT_TRUE(SendMouseUntil(at, MOUSEEVENTF_LEFTDOWN, [&] { return (state() & BST_PUSHED) != 0; }))
+        << "the button held down";
+    ASSERT_EQ(GetFocus(), button) << "the click focuses the button";
+    expectPainter(cxbsPressed, PBS_PRESSED, true);
+    SendMouse(at, MOUSEEVENTF_LEFTUP);
+    PumpUntil([&] { return (state() & BST_PUSHED) == 0; }, 1000);
+  }
+  DestroyWindow(button);
+  ShowWindow(host, SW_HIDE);
+}
+
+// A scroll bar draws neither through WM_PRINTCLIENT nor PrintWindow under
+// Wine: its arrows and thumb are read from the screen.
+TEST_F(NativePainterBesideControls, ScrollBarArrowsAndThumbAreThePaintersDrawing) {
+  const HWND host = FHost.Handle();
+  SetWindowPos(host, HWND_TOPMOST, 100, 100, 200, 100, SWP_SHOWWINDOW);
+  const int h = GetSystemMetrics(SM_CYHSCROLL);
+  const HWND bar = CreateWindowExW(0, WC_SCROLLBARW, L"", WS_CHILD | WS_VISIBLE | SBS_HORZ, 10, 10, 150, h, host, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(bar, nullptr);
+  SCROLLINFO si{sizeof(si), SIF_ALL, 0, 99, 20, 30, 0};
+  SetScrollInfo(bar, SB_CTL, &si, TRUE);
+  UpdateWindow(host);
+  UpdateWindow(bar);
+  PumpPending();
+  SCROLLBARINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(GetScrollBarInfo(bar, OBJID_CLIENT, &info));
+  ASSERT_LT(info.xyThumbTop, info.xyThumbBottom) << "a thumb to compare";
+  RECT screen{};
+  GetWindowRect(bar, &screen);
+  TPixelSurface system(screen.right - screen.left, screen.bottom - screen.top, Bg);
+  {
+    const HDC desktop = GetDC(nullptr);
+    BitBlt(system.DC(), 0, 0, system.Width(), system.Height(), desktop, screen.left, screen.top, SRCCOPY);
+    ReleaseDC(nullptr, desktop);
+  }
+  const int w = system.Width();
+  const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+  struct TPartRow {
+    std::string Name;
+    TcxScrollBarPart Part;
+    TRect Bounds;
+  };
+  for (const TPartRow& row : {TPartRow{"left arrow", sbpLineUp, TRect(0, 0, arrow, h)},
+                              TPartRow{"right arrow", sbpLineDown, TRect(w - arrow, 0, w, h)},
+                              TPartRow{"thumb", sbpThumbnail, TRect(info.xyThumbTop, 0, info.xyThumbBottom, h)}}) {
+    SCOPED_TRACE(row.Name);
+    ASSERT_GT(system.CountOther(row.Bounds, Bg), 0) << "the bar on the screen";
+    TCanvasOnSurface canvas(system.Width(), system.Height(), Bg);
+    Native()->DrawScaledScrollBarPart(canvas.Get(), true, row.Bounds, row.Part, cxbsNormal, DefaultScaleFactor());
+    EXPECT_EQ(DifferingPixels(canvas.Surface, system, row.Bounds), 0)
+        << "control:\n" << system.Picture(Bg) << "painter:\n" << canvas.Surface.Picture(Bg);
+  }
+  DestroyWindow(bar);
+  ShowWindow(host, SW_HIDE);
+}
+
+}  // namespace
