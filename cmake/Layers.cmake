@@ -116,3 +116,20 @@ function(sk_separate_debug_info target)
     COMMAND ${CMAKE_OBJCOPY} --strip-debug --add-gnu-debuglink=${debug_file} $<TARGET_FILE:${target}>
     VERBATIM)
 endfunction()
+
+# sk_sort_resource_names(): after every program of the current folder is
+# linked, its resource names are put in the order Windows searches them; GNU
+# ld's merge leaves names with "_" in a place where lookups miss them (see
+# cmake/sort-resource-names). Called at the end of each folder that makes
+# programs, as a link step can only be added where the program is defined.
+function(sk_sort_resource_names)
+  get_property(targets DIRECTORY PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target IN LISTS targets)
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "EXECUTABLE")
+      add_custom_command(TARGET ${target} POST_BUILD
+                         COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/cmake/sort-resource-names $<TARGET_FILE:${target}>
+                         VERBATIM)
+    endif()
+  endforeach()
+endfunction()

@@ -4,6 +4,8 @@
 // Classes in this file:
 //   EcxEditValidationError            a failed validation reported by exception
 //   TcxEditValidationOption(s)        how a failed validation is reported
+//   TcxEditErrorType                  the kind of error a paint record shows
+//   TcxEditValidateInfo               an error's kind, text and icon for painting
 //   TcxCustomEditDefaultValuesProvider  defaults an editor takes from its value source
 //   TcxCustomEditPropertiesValues     which settings were assigned explicitly
 //   TcxCustomEditProperties           the settings of an editor kind
@@ -30,6 +32,7 @@
 
 #include "library/controls/container/cxContainer.h"
 #include "library/editors/cxEdit.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 
 #include <functional>
 #include <vector>
@@ -51,6 +54,47 @@ struct TEnumInfo<TcxEditValidationOption> {
   static constexpr TcxEditValidationOption Last = evoAllowLoseFocus;
 };
 using TcxEditValidationOptions = TSet<TcxEditValidationOption>;
+
+enum TcxEditErrorType { eetNone, eetError, eetWarning, eetInfo, eetCustom };
+template <>
+struct TEnumInfo<TcxEditErrorType> {
+  static constexpr const wchar_t* Name = L"TcxEditErrorType";
+  static constexpr const wchar_t* Names[] = {L"eetNone", L"eetError", L"eetWarning", L"eetInfo", L"eetCustom"};
+  static constexpr TcxEditErrorType Last = eetCustom;
+};
+
+// The shared glyph of eetError, eetWarning or eetInfo (nullptr for the other
+// kinds), loaded from the program's bitmap resources on first use and kept
+// until cxEditFinalization. A program without the resources gets
+// EResNotFound and nothing is cached.
+TdxSmartGlyph* cxEditStandardGlyph(TcxEditErrorType AType);
+
+// What a paint record shows of a failed validation. The icon is made on the
+// first read of ErrorIcon and holds a copy, never a shared glyph.
+class TcxEditValidateInfo : public TObject {
+  SK_CLASS(TcxEditValidateInfo, TObject)
+ public:
+  TdxSmartGlyph* ErrorIcon();
+  // A copy of AValue; nullptr frees the icon.
+  void SetErrorIcon(TdxSmartGlyph* AValue);
+  String ErrorText() const { return FErrorText; }
+  void SetErrorText(const String& AValue) { FErrorText = AValue; }
+  TcxEditErrorType ErrorType() const { return FErrorType; }
+  // eetNone clears the icon, the standard kinds copy their glyph into it,
+  // eetCustom keeps whatever icon was given.
+  void SetErrorType(TcxEditErrorType AValue);
+
+  bool IsError() const { return FErrorType != eetNone; }
+  bool HasErrorIcon() const;
+  void Reset();
+
+ private:
+  void ClearIcon();
+
+  TOwned<TdxSmartGlyph> FErrorIcon;
+  String FErrorText;
+  TcxEditErrorType FErrorType;
+};
 
 enum TcxEditButtonsViewStyle { bvsNormal, bvsButtonsOnly, bvsButtonsAutoWidth };
 template <>
@@ -109,7 +153,8 @@ TcxRegisteredClasses* GetRegisteredEditProperties();
 // restores it).
 void SetEditErrorBeep(std::function<void()> ABeep);
 
-// Shut-down of the editor model: the registry of properties classes goes.
+// Shut-down of the editor model: the registry of properties classes and the
+// standard validation glyphs go.
 void cxEditFinalization();
 
 // ---------------------------------------------------------------------------
@@ -455,6 +500,9 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   bool IsEditValidating() const { return FIsEditValidating; }
   bool ValidationError() const { return FValidationError; }
   String ValidationErrorText() const { return FValidationErrorText; }
+  // The error data a standalone editor's view info shows: eetError with the
+  // last validation's text while it failed, otherwise reset.
+  void CalculateValidateInfo(TcxEditValidateInfo* AInfo) const;
   int ClickLockCount() const { return FClickLockCount; }
   int EditValueChangingLockCount() const { return FEditValueChangingLockCount; }
 

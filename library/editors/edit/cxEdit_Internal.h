@@ -7,5 +7,6 @@
 
 std::vector<TcxCustomEditProperties*>& MutableEditPropertiesList();
 void ReleaseRegisteredEditProperties();
+void ReleaseStandardValidationGlyphs();
 // BeepOnError's beep, through the replaceable function.
 void EditErrorBeep();

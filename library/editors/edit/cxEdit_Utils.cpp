@@ -132,4 +132,7 @@ void EditErrorBeep() {
     MessageBeep(0);
 }
 
-void cxEditFinalization() { ReleaseRegisteredEditProperties(); }
+void cxEditFinalization() {
+  ReleaseRegisteredEditProperties();
+  ReleaseStandardValidationGlyphs();
+}

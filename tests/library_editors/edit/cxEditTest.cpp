@@ -715,6 +715,25 @@ TEST_F(ValidationFixture, AllowLoseFocusWritesBackAndMarksValidated) {
   EXPECT_TRUE(Edit->IsEditValidated());
 }
 
+TEST_F(ValidationFixture, ValidateInfoShowsAFailureAndIsResetByAPass) {
+  Edit->Properties()->SetValidationOptions({evoShowErrorIcon});
+  TOwned<TcxEditValidateInfo> info(New<TcxEditValidateInfo>());
+  Validator->Reject = true;
+  Type(L"bad");
+  EXPECT_FALSE(Edit->ValidateEdit());
+  Edit->CalculateValidateInfo(info.get());
+  EXPECT_EQ(info->ErrorType(), eetError);
+  EXPECT_EQ(info->ErrorText(), L"Invalid input value. Use escape key to abandon changes");
+  EXPECT_TRUE(info->HasErrorIcon());
+  Validator->Reject = false;
+  Type(L"good");
+  EXPECT_TRUE(Edit->ValidateEdit());
+  Edit->CalculateValidateInfo(info.get());
+  EXPECT_EQ(info->ErrorType(), eetNone);
+  EXPECT_EQ(info->ErrorText(), L"");
+  EXPECT_FALSE(info->HasErrorIcon());
+}
+
 TEST_F(ValidationFixture, BeepOnErrorBeepsOncePerFailure) {
   int beeps = 0;
   SetEditErrorBeep([&] { ++beeps; });
