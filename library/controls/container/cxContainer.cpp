@@ -476,7 +476,20 @@ void TcxContainer::Invalidate() {
   if (HasInnerControlHandle()) FInnerControl->Invalidate();
 }
 
-void TcxContainer::Resize() { inherited::Resize(); }
+void TcxContainer::HandleScrollBarModeChange() {
+  // The inner list's integral-height style is fixed when its window is made.
+  if (auto* list = dynamic_cast<TcxCustomInnerListBox*>(FInnerControl); list && list->HandleAllocated())
+    list->RecreateWnd();
+  inherited::HandleScrollBarModeChange();
+}
+
+void TcxContainer::Resize() {
+  inherited::Resize();
+  // The overlay bars follow the new size once the inner window has its own.
+  if (IsOverlayScrollMode() && (IsScrollBarVisible(sbHorizontal) || IsScrollBarVisible(sbVertical)) &&
+      HandleAllocated() && FInnerControl && !IsDestroying())
+    PostMessageW(Handle(), DXM_CONTAINERSETSCROLLBARS, 0, 0);
+}
 
 void TcxContainer::PaintControl() {
   auto* canvas = dynamic_cast<TcxCanvas*>(ActualCanvas());
@@ -555,8 +568,32 @@ void TcxContainer::AdjustInnerControlLocked() {
 
 void TcxContainer::AdjustInnerControlBounds() {
   if (!FInnerControl || !FViewInfo->Calculated()) return;
-  const TRect r = FViewInfo->ClientRect;
-  if (FInnerControl->BoundsRect() != r) FInnerControl->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+  // Overlay mode: the inner window reaches past the content by its own bars,
+  // so they fall outside the visible area and only the overlay bars show.
+  // Resizing may change which inner bars show: the second round settles it.
+  const int rounds = IsOverlayScrollMode() ? 2 : 1;
+  for (int round = 0; round < rounds; ++round) {
+    TRect r = FViewInfo->ClientRect;
+    if (IsOverlayScrollMode()) r = InflateByInnerScrollBars(r);
+    if (FInnerControl->BoundsRect() != r) FInnerControl->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+  }
+}
+
+TRect TcxContainer::InflateByInnerScrollBars(TRect R) {
+  // A list box without its bar yet still gets room for one: adding items
+  // must not make the list narrower under the overlay bar.
+  const bool reservesBars = dynamic_cast<TcxCustomInnerListBox*>(FInnerControl) != nullptr;
+  const TSize system = GetDefaultSystemScrollBarSize();
+  SCROLLBARINFO info{};
+  const int vertWidth = IsInnerScrollBarVisible(sbVertical, info) ? info.rcScrollBar.right - info.rcScrollBar.left
+                        : reservesBars                            ? system.cx
+                                                                  : 0;
+  if (FInnerControl->UseRightToLeftScrollBar()) R.Left -= vertWidth;
+  else R.Right += vertWidth;
+  R.Bottom += IsInnerScrollBarVisible(sbHorizontal, info) ? info.rcScrollBar.bottom - info.rcScrollBar.top
+              : reservesBars                              ? system.cy
+                                                          : 0;
+  return R;
 }
 
 void TcxContainer::StyleInnerControl() {
@@ -619,16 +656,33 @@ void TcxContainer::SetScrollBarsParameters(bool AIsScrolling) {
   if (!FInnerControl || !WantsScrollBars() || IsDestroying() || !GetScrollBarInfoProc) return;
   FScrollBarsCalculating = true;
   TScopeExit calculated([this] { FScrollBarsCalculating = false; });
+  const bool overlay = IsOverlayScrollMode();
+  if (overlay && !AIsScrolling) PlaceOverlayScrollBars();
   for (const TScrollBarKind kind : {sbHorizontal, sbVertical}) {
     IcxControlScrollBar* bar = kind == sbHorizontal ? GetHorzScrollBar() : GetVertScrollBar();
     if (!bar) continue;
-    if (!AIsScrolling) SyncScrollBar(bar);
-    if (!bar->GetVisible()) continue;
+    if (overlay) {
+      if (!bar->GetData().FVisible) {
+        bar->ApplyData();
+        continue;
+      }
+    } else {
+      if (!AIsScrolling) SyncScrollBar(bar);
+      if (!bar->GetVisible()) continue;
+    }
     SCROLLINFO info{};
     if (!GetInnerScrollInfo(kind, info)) continue;
     if (kind == sbHorizontal && !KeepsHorzScrollBarBiDiMode() && bar->GetControl())
       bar->GetControl()->SetBiDiMode(bdLeftToRight);
     TcxScrollBarData& data = bar->GetData();
+    if (overlay) {
+      const bool visible = data.FVisible;
+      SetScrollBarInfo(kind, info.nMin, info.nMax, data.FSmallChange, static_cast<int>(info.nPage), info.nPos, true,
+                       true);
+      data.FVisible = visible;
+      bar->ApplyData();
+      continue;
+    }
     data.FMin = info.nMin;
     data.FMax = info.nMax;
     data.FPageSize = static_cast<int>(info.nPage);
@@ -636,6 +690,42 @@ void TcxContainer::SetScrollBarsParameters(bool AIsScrolling) {
     data.Correct();
     bar->SetScrollParams(info.nMin, info.nMax, info.nPos, static_cast<int>(info.nPage), true);
   }
+  if (overlay && ScrollbarsHelper() && ScrollbarsHelper()->MainScrollBars())
+    ScrollbarsHelper()->MainScrollBars()->SetSizeGripVisible(BothScrollBarsVisible());
+}
+
+static void PlaceOverlayScrollBar(IcxControlScrollBar* ABar, const TRect& ABounds) {
+  // Overlay bars are popups: their bounds are given relative to the owner.
+  if (auto* bar = dynamic_cast<TcxControlScrollBar*>(ABar->GetControl())) bar->UpdateBounds(ABounds);
+}
+
+void TcxContainer::PlaceOverlayScrollBars() {
+  IcxControlScrollBar* horz = GetHorzScrollBar();
+  IcxControlScrollBar* vert = GetVertScrollBar();
+  if (!horz || !vert) return;
+  const auto shownAndEnabled = [this](TScrollBarKind AKind) {
+    SCROLLBARINFO info{};
+    return IsInnerScrollBarVisible(AKind, info) && (info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE) == 0;
+  };
+  const bool h = shownAndEnabled(sbHorizontal);
+  const bool v = shownAndEnabled(sbVertical);
+  const TRect client = ClientBounds();
+  const TSize size = OverlayScrollBarSize();
+  if (h) {
+    TRect r(client.Left, client.Bottom - size.cy, client.Right - (v ? VertScrollBarWidth() : 0), client.Bottom);
+    if (UseRightToLeftAlignment()) r = TdxRightToLeftLayoutConverter::ConvertRect(r, client);
+    PlaceOverlayScrollBar(horz, r);
+  }
+  if (v) {
+    TRect r(client.Right - size.cx, client.Top, client.Right, client.Bottom - (h ? HorzScrollBarHeight() : 0));
+    if (UseRightToLeftScrollBar()) r = TdxRightToLeftLayoutConverter::ConvertRect(r, client);
+    PlaceOverlayScrollBar(vert, r);
+  }
+  horz->GetData().FVisible = h;
+  vert->GetData().FVisible = v;
+  if (TcxSizeGrip* grip = GetSizeGrip(); grip && h && v)
+    grip->SetOwnerControlRelativeBounds(
+        TRect(client.Right - VertScrollBarWidth(), client.Bottom - HorzScrollBarHeight(), client.Right, client.Bottom));
 }
 
 void TcxContainer::SyncScrollBar(IcxControlScrollBar* ABar) {

@@ -517,6 +517,7 @@ class TcxContainer : public TcxControl {
   void Notification(TComponent* AComponent, TOperation AOperation) override;
   void Loaded() override;
   void Resize() override;
+  void HandleScrollBarModeChange() override;
   void WndProc(TMessage& Message) override;
   void DestroyWnd() override;
   // Only the inner window is placed here: cut to the part of it that lies
@@ -575,6 +576,12 @@ class TcxContainer : public TcxControl {
   void BeginHotTracking();
   virtual bool IsReadOnlyState() { return false; }
   virtual void AdjustInnerControlBounds();
+  // Overlay mode: R grown by the inner window's own bars (room for a list
+  // box's bar even while it has none).
+  TRect InflateByInnerScrollBars(TRect R);
+  // Overlay mode: the popup bars over the content's far edges where the inner
+  // window has a bar that scrolls; marks which of them may show.
+  virtual void PlaceOverlayScrollBars();
   virtual bool NeedsWindowRegion() { return !IsInplace(); }
   virtual void UpdateWindowRegion();
   virtual TdxThemedObjectType GetThemedObjectType() { return totEdit; }
@@ -688,6 +695,7 @@ class TcxCustomInnerListBox : public TListBox {
   void SetTickCount(std::function<DWORD()> AValue) { FTickCount = std::move(AValue); }
 
  protected:
+  void CreateParams(TCreateParams& Params) override;
   void WndProc(TMessage& Message) override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void KeyPress(wchar_t& Key) override;

@@ -19,6 +19,13 @@ void TcxCustomInnerListBox::Create(TComponent* AOwner) {
   SetParentFont(true);
 }
 
+void TcxCustomInnerListBox::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  // The overlay layout gives the list an exact height; rounding it down to
+  // whole items would uncover a strip of the content.
+  if (FContainer && FContainer->IsOverlayScrollMode()) Params.Style |= LBS_NOINTEGRALHEIGHT;
+}
+
 void TcxCustomInnerListBox::Destroy() {
   NotifyAccessibilityHelperRemoved(FAccessibilityHelper);
   FLookAndFeel.reset();

@@ -21,6 +21,9 @@ class TScrollingListHost : public TcxContainer {
   SK_CLASS(TScrollingListHost, TcxContainer)
  public:
   TcxCustomInnerListBox* List = nullptr;
+  bool Overlay = false;
+  using TcxContainer::ClientBounds;
+  using TcxContainer::RevealScrollBars;
   void Create(TComponent* AOwner) override {
     inherited::Create(AOwner);
     List = New<TcxCustomInnerListBox>(this);
@@ -31,6 +34,7 @@ class TScrollingListHost : public TcxContainer {
 
  protected:
   bool WantsScrollBars() override { return true; }
+  bool AllowsOverlayScrollBars() override { return Overlay; }
   void HandleScroll(TScrollBarKind AKind, TScrollCode ACode, int& APosition) override {
     List->ScrollTo(AKind == sbVertical, ACode, APosition);
   }
@@ -216,5 +220,102 @@ TEST_F(ContainerScrollBars, TheScreenShowsTheContainersBarOverTheNativeOne) {
     EXPECT_EQ(differing, 0);
   }
 }
+
+// ---------------------------------------------------------------------------
+// Touch mode: the inner list covers the content and hides its own bars past
+// it; the container's popup bars lie over the content's far edges.
+
+TRect ScreenRectOf(HWND AWnd) {
+  RECT r{};
+  GetWindowRect(AWnd, &r);
+  return TRect(r);
+}
+
+struct ContainerOverlayScrollBars : testing::TestWithParam<int> {
+  TOwned<TForm> Form{NewShownForm(TRect(150, 120, 500, 460))};
+  TScrollingListHost* Host = nullptr;
+  TcxCustomInnerListBox* List = nullptr;
+
+  void SetUp() override {
+    Host = New<TScrollingListHost>(Form.get());
+    Host->Overlay = true;
+    Host->SetParent(Form.get());
+    Host->SetBounds(10, 10, 180, GetParam());
+    Host->Style()->LookAndFeel()->SetNativeStyle(false);
+    List = Host->List;
+    PumpPending();
+    // The list's window exists already: the mode change must remake it.
+    Host->LookAndFeel()->SetScrollbarMode(sbmTouch);
+    for (int i = 0; i < 40; ++i) List->Items()->Add(L"line " + IntToStr(i));
+    PumpPending();
+  }
+  TRect ContentOnScreen() const {
+    const TRect c = Host->ClientBounds();
+    const TPoint origin = Host->ClientToScreen(TPoint(0, 0));
+    return TRect(c.Left + origin.X, c.Top + origin.Y, c.Right + origin.X, c.Bottom + origin.Y);
+  }
+  TcxControlPopupScrollBar* PopupBar(TScrollBarKind AKind) const {
+    IcxControlScrollBar* bar = AKind == sbHorizontal ? Host->GetHorzScrollBar() : Host->GetVertScrollBar();
+    return bar ? dynamic_cast<TcxControlPopupScrollBar*>(bar->GetControl()) : nullptr;
+  }
+};
+
+TEST_P(ContainerOverlayScrollBars, TheListCoversTheContentWithItsOwnBarsOutsideIt) {
+  ASSERT_EQ(Host->ScrollbarMode(), sbmTouch);
+  ASSERT_EQ(List->Items()->Count(), 40);
+  EXPECT_NE(GetWindowLongW(List->Handle(), GWL_STYLE) & LBS_NOINTEGRALHEIGHT, 0);
+  // The list reaches past the content by a system bar on the right and at
+  // the bottom, to the pixel: no rounding to whole items.
+  const TRect content = ContentOnScreen();
+  const TRect expected(content.Left, content.Top, content.Right + GetSystemMetrics(SM_CXVSCROLL),
+                       content.Bottom + GetSystemMetrics(SM_CYHSCROLL));
+  EXPECT_EQ(ScreenRectOf(List->Handle()), expected);
+  // The native vertical bar is there, but all of it past the content.
+  ASSERT_TRUE(NativeBarShown(List->Handle(), sbVertical));
+  EXPECT_GE(NativeBarInfo(List->Handle(), sbVertical).rcScrollBar.left, content.Right);
+}
+
+TEST_P(ContainerOverlayScrollBars, ThePopupBarsLieOverTheContentsFarEdgesAndSayWhatTheListSays) {
+  const TRect content = ContentOnScreen();
+  const int touch = 16;  // a touch bar's thickness at 96 DPI
+  const struct {
+    const char* Name;
+    int Extent;  // LB_SETHORIZONTALEXTENT
+    bool Horizontal;
+  } steps[] = {
+      {"only lines to scroll", 0, false},
+      {"lines wider than the list", 600, true},
+      {"narrow again", 0, false},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.Name);
+    SendMessageW(List->Handle(), LB_SETHORIZONTALEXTENT, step.Extent, 0);
+    PumpPending();
+    Host->RevealScrollBars(false);
+    PumpPending();
+    for (const TScrollBarKind kind : {sbHorizontal, sbVertical}) {
+      SCOPED_TRACE(kind == sbHorizontal ? "horizontal" : "vertical");
+      TcxControlPopupScrollBar* bar = PopupBar(kind);
+      ASSERT_NE(bar, nullptr);
+      const bool shown = kind == sbVertical || step.Horizontal;
+      EXPECT_EQ(Host->IsScrollBarVisible(kind), shown);
+      EXPECT_EQ(bar->HandleAllocated() && IsWindowVisible(bar->Handle()), shown);
+      if (!shown) continue;
+      // Touch bars reserve no room: neither shortens the other.
+      const TRect where = kind == sbVertical
+                              ? TRect(content.Right - touch, content.Top, content.Right, content.Bottom)
+                              : TRect(content.Left, content.Bottom - touch, content.Right, content.Bottom);
+      EXPECT_EQ(ScreenRectOf(bar->Handle()), where);
+      const SCROLLINFO info = NativeScrollInfo(List->Handle(), kind);
+      EXPECT_EQ(bar->GetMin(), info.nMin);
+      EXPECT_EQ(bar->GetMax(), info.nMax);
+      EXPECT_EQ(bar->GetPageSize(), static_cast<int>(info.nPage));
+      EXPECT_EQ(bar->GetPosition(), info.nPos);
+    }
+  }
+}
+
+// Heights that are and are not whole lines of the list.
+INSTANTIATE_TEST_SUITE_P(Heights, ContainerOverlayScrollBars, testing::Values(130, 137));
 
 }  // namespace
