@@ -1,6 +1,7 @@
 #include "tests/app_e2e/ProgramDriver.h"
 
 #include "platform/runtime/SysUtils.h"
+#include "tests/support/SendInput.h"
 
 #include <gtest/gtest.h>
 
@@ -156,14 +157,7 @@ void TProgramDriver::Activate(HWND AWindow) {
 namespace {
 
 // A mouse event at a screen point, in the absolute coordinates SendInput takes.
-INPUT MouseInput(const POINT& APoint, DWORD AFlags) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(APoint.x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-  in.mi.dy = MulDiv(APoint.y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-  in.mi.dwFlags = AFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  return in;
-}
+INPUT MouseInput(const POINT& APoint, DWORD AFlags) { return MouseInput(TPoint{APoint.x, APoint.y}, AFlags); }
 
 POINT CenterOf(HWND AControl) {
   RECT r{};

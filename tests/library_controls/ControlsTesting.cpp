@@ -6,44 +6,6 @@
 #include <memory>
 #include <vector>
 
-namespace {
-
-INPUT MouseInput(const TPoint& AScreenPos, DWORD AFlags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  // Absolute coordinates run 0..65535 over the screen; +1 keeps the rounding
-  // on the intended pixel.
-  input.mi.dx = MulDiv(AScreenPos.X, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-  input.mi.dy = MulDiv(AScreenPos.Y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-  input.mi.dwFlags = AFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  return input;
-}
-
-// Under Wine a move from a window of this program to another window is
-// sometimes answered, a few milliseconds later, by the cursor jumping back to
-// where it came from (measured). A move counts as done once the cursor has
-// stayed at the point this long, the move sent again after each jump.
-constexpr ULONGLONG SettleMs = 40;
-
-void SendMove(const TPoint& AScreenPos) {
-  INPUT input = MouseInput(AScreenPos, 0);
-  SendInput(1, &input, sizeof(INPUT));
-}
-
-// One look: whether the cursor has stayed at the point long enough.
-bool SettledAt(const TPoint& AScreenPos, ULONGLONG& AArrived) {
-  if (!CursorIsAt(AScreenPos)) {
-    if (AArrived != 0) SendMove(AScreenPos);
-    AArrived = 0;
-    return false;
-  }
-  const ULONGLONG now = GetTickCount64();
-  if (AArrived == 0) AArrived = now;
-  return now - AArrived >= SettleMs;
-}
-
-}  // namespace
-
 TForm* NewShownForm(const TRect& AScreenBounds) {
   TForm* form = NewWith<TForm>([](TForm* f) { f->CreateNew(nullptr); });
   form->SetBoundsRect(AScreenBounds);
@@ -51,65 +13,6 @@ TForm* NewShownForm(const TRect& AScreenBounds) {
   SetForegroundWindow(form->Handle());
   PumpUntil([form] { return GetForegroundWindow() == form->Handle(); });
   return form;
-}
-
-bool MoveUntil(const TPoint& AScreenPos, const std::function<bool()>& ACondition) {
-  for (int attempt = 0; attempt < 5; ++attempt) {
-    SendMouseMove(AScreenPos);
-    if (PumpUntil(ACondition, 1000)) return true;
-  }
-  return false;
-}
-
-bool CursorIsAt(const TPoint& AScreenPos) {
-  POINT p{};
-  return GetCursorPos(&p) && p.x == AScreenPos.X && p.y == AScreenPos.Y;
-}
-
-void SendMouseMove(const TPoint& AScreenPos) {
-  SendMove(AScreenPos);
-  ULONGLONG arrived = 0;
-  // Woken every few milliseconds: a jump back must be seen while it lasts.
-  PumpUntilWith(
-      [] {
-        PumpPending();
-        return true;
-      },
-      [&] { return SettledAt(AScreenPos, arrived); }, 3000, 5);
-}
-
-void SendMouseButtons(const TPoint& AScreenPos, DWORD AButtonFlags) {
-  INPUT input = MouseInput(AScreenPos, AButtonFlags);
-  SendInput(1, &input, sizeof(INPUT));
-}
-
-void SendMouseSteps(std::initializer_list<std::pair<TPoint, DWORD>> ASteps) {
-  std::vector<INPUT> inputs;
-  for (const auto& [point, flags] : ASteps) inputs.push_back(MouseInput(point, flags));
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-}
-
-void SendKey(WORD AVirtualKey, bool AUp) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = AVirtualKey;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(AVirtualKey, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof(INPUT));
-}
-
-void SendText(const String& AText) {
-  std::vector<INPUT> inputs;
-  for (wchar_t c : AText) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wScan = c;
-    input.ki.dwFlags = KEYEVENTF_UNICODE;
-    inputs.push_back(input);
-    input.ki.dwFlags |= KEYEVENTF_KEYUP;
-    inputs.push_back(input);
-  }
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 // ---------------------------------------------------------------------------
@@ -161,7 +64,7 @@ void TLoopScript::MoveTo(const TPoint& AScreenPos, std::function<bool()> AArrive
   };
   auto state = std::make_shared<TState>();
   Then([AScreenPos, state] {
-    SendMove(AScreenPos);
+    SendMouseButtons(AScreenPos, 0);
     state->Sent = GetTickCount64();
   });
   Then(
@@ -169,11 +72,11 @@ void TLoopScript::MoveTo(const TPoint& AScreenPos, std::function<bool()> AArrive
         const ULONGLONG now = GetTickCount64();
         if (AArrived()) {
           if (state->Arrived == 0) state->Arrived = now;
-          return now - state->Arrived >= SettleMs;
+          return now - state->Arrived >= MouseSettleMs;
         }
         // Taken back after it came, or never came: send it again.
         if (state->Arrived != 0 || now - state->Sent >= 150) {
-          SendMove(AScreenPos);
+          SendMouseButtons(AScreenPos, 0);
           state->Sent = now;
         }
         state->Arrived = 0;

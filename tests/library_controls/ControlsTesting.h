@@ -5,31 +5,13 @@
 
 #include "platform/runtime/Handles.h"
 #include "platform/ui/Forms.h"
+#include "tests/support/SendInput.h"
 
 #include <functional>
 
 // A form at AScreenBounds, shown and active (the tests run on a desktop of
 // their own, so it can take the foreground).
 TForm* NewShownForm(const TRect& AScreenBounds);
-
-// Mouse input at a screen point: a move, or a move with the given
-// MOUSEEVENTF_ button flags. The move waits until the cursor has come to
-// rest there.
-void SendMouseMove(const TPoint& AScreenPos);
-void SendMouseButtons(const TPoint& AScreenPos, DWORD AButtonFlags);
-// Several mouse steps in one SendInput call: they wait in the input queue
-// together, so that a modal loop entered by the first finds the others.
-void SendMouseSteps(std::initializer_list<std::pair<TPoint, DWORD>> ASteps);
-// A key pressed (and released with AUp); the characters typed as Unicode keys.
-void SendKey(WORD AVirtualKey, bool AUp);
-void SendText(const String& AText);
-
-// Moves the mouse until the condition holds: Wine may take a move back to
-// where its display's pointer was, so a move that did not come is sent again.
-bool MoveUntil(const TPoint& AScreenPos, const std::function<bool()>& ACondition);
-
-// The cursor is at the point.
-bool CursorIsAt(const TPoint& AScreenPos);
 
 // Steps run one after another from a 10 ms timer, so also inside a modal
 // loop that dispatches timer messages: each step waits until its condition

@@ -6,6 +6,7 @@
 
 #include "tests/platform_ui/UiTestClasses.h"
 #include "tests/support/GuiLeaks.h"
+#include "tests/support/SendInput.h"
 
 #include <gtest/gtest.h>
 
@@ -101,15 +102,6 @@ class TDragSpy : public TObject {
   }
 };
 
-void SendButton(const TPoint& AScreenPos, DWORD AFlags) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(AScreenPos.X, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-  in.mi.dy = MulDiv(AScreenPos.Y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-  in.mi.dwFlags = AFlags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-  SendInput(1, &in, sizeof(INPUT));
-}
-
 void SendKeyState(WORD AKey, bool AUp) {
   INPUT in{};
   in.type = INPUT_KEYBOARD;
@@ -150,7 +142,7 @@ class ControlsDragTest : public testing::Test {
   }
   void TearDown() override {
     // A failed test must not leave the button down for the next one.
-    if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) SendButton(Mouse()->CursorPos(), MOUSEEVENTF_LEFTUP);
+    if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) SendMouseButtons(Mouse()->CursorPos(), MOUSEEVENTF_LEFTUP);
     DragDone(false);
     if (FSourceForm) FSourceForm->Free();
     if (FTargetForm) FTargetForm->Free();
@@ -177,7 +169,7 @@ class ControlsDragTest : public testing::Test {
   bool PressOnSource(const TPoint& AClient) {
     const TPoint p = ScreenOf(FSource, AClient.X, AClient.Y);
     SendMove(p);
-    SendButton(p, MOUSEEVENTF_LEFTDOWN);
+    SendMouseButtons(p, MOUSEEVENTF_LEFTDOWN);
     return AppPumpUntil([&] { return FSource->Dragging(); });
   }
   // Wine may take a move back to where its display's pointer was: a move
@@ -204,7 +196,7 @@ class ControlsDragTest : public testing::Test {
     });
   }
   bool ReleaseAt(const TPoint& AScreen) {
-    SendButton(AScreen, MOUSEEVENTF_LEFTUP);
+    SendMouseButtons(AScreen, MOUSEEVENTF_LEFTUP);
     return AppPumpUntil([&] { return !FSource->Dragging(); });
   }
   // Wine may take a move back to where its pointer was, so a target may be
@@ -258,7 +250,7 @@ TEST_F(ControlsDragTest, NothingIsAskedBeforeTheMouseMovedPastTheThreshold) {
   FSource->SetOnDragDrop(BindEvent<&TDragSpy::DragDrop>(FSpy));
   const TPoint start = ScreenOf(FSource, 40, 40);
   SendMove(start);
-  SendButton(start, MOUSEEVENTF_LEFTDOWN);
+  SendMouseButtons(start, MOUSEEVENTF_LEFTDOWN);
   ASSERT_TRUE(AppPumpUntil([&] { return FSpy->Count(L"mousedown") == 1; }));
   FSource->BeginDrag(false, 10);
   ASSERT_TRUE(FSource->Dragging());
@@ -274,7 +266,7 @@ TEST_F(ControlsDragTest, NothingIsAskedBeforeTheMouseMovedPastTheThreshold) {
 TEST_F(ControlsDragTest, ReleasingBeforeTheThresholdEndsWithoutTarget) {
   const TPoint start = ScreenOf(FSource, 40, 40);
   SendMove(start);
-  SendButton(start, MOUSEEVENTF_LEFTDOWN);
+  SendMouseButtons(start, MOUSEEVENTF_LEFTDOWN);
   ASSERT_TRUE(AppPumpUntil([&] { return FSpy->Count(L"mousedown") == 1; }));
   FSource->BeginDrag(false, 10);
   ASSERT_TRUE(ReleaseAt(start));
@@ -327,7 +319,7 @@ TEST_F(ControlsDragTest, EscCancelsAndTheSuppliedObjectIsTheCallers) {
   EXPECT_EQ(1, FSpy->Count(L"end Source on nil"));
   EXPECT_EQ(nullptr, GetCapture());
   // The button comes up after the cancel: nothing is dropped.
-  SendButton(ScreenOf(FTarget, 50, 30), MOUSEEVENTF_LEFTUP);
+  SendMouseButtons(ScreenOf(FTarget, 50, 30), MOUSEEVENTF_LEFTUP);
   AppPumpPending();
   EXPECT_EQ(0, FSpy->Count(L"drop"));
 }
@@ -381,7 +373,7 @@ TEST_F(ControlsDragTest, ATargetMayFreeTheSourceInItsDrop) {
   FSource->SetDragMode(dmAutomatic);
   ASSERT_TRUE(PressOnSource(TPoint(30, 40)));
   ASSERT_TRUE(MoveOver(FTarget, 50, 30, L"enter Target from Source (50,30)"));
-  SendButton(ScreenOf(FTarget, 50, 30), MOUSEEVENTF_LEFTUP);
+  SendMouseButtons(ScreenOf(FTarget, 50, 30), MOUSEEVENTF_LEFTUP);
   ASSERT_TRUE(AppPumpUntil([&] { return FSpy->Count(L"drop") == 1; }));
   FSource = nullptr;
   AppPumpPending();
@@ -395,12 +387,12 @@ TEST_F(ControlsDragTest, CancellingWhileTheDragStartsKeepsItFromStarting) {
   FSource->SetDragMode(dmAutomatic);
   const TPoint p = ScreenOf(FSource, 30, 40);
   SendMove(p);
-  SendButton(p, MOUSEEVENTF_LEFTDOWN);
+  SendMouseButtons(p, MOUSEEVENTF_LEFTDOWN);
   ASSERT_TRUE(AppPumpUntil([&] { return FSpy->Count(L"start") == 1; }));
   EXPECT_FALSE(FSource->Dragging());
   EXPECT_EQ(nullptr, DragObject());
   ASSERT_TRUE(MoveUntil(ScreenOf(FTarget, 50, 30), [] { return true; }));
-  SendButton(ScreenOf(FTarget, 50, 30), MOUSEEVENTF_LEFTUP);
+  SendMouseButtons(ScreenOf(FTarget, 50, 30), MOUSEEVENTF_LEFTUP);
   AppPumpPending();
   EXPECT_EQ((std::vector<String>{L"start Source"}), FSpy->Events) << "no target asked, no end";
 }

@@ -227,8 +227,8 @@ TEST_F(ControlsTest, KeyPreviewLetsTheFormSwallowKeys) {
   FForm->SetOnKeyPress(BindEvent<&TSpy::FormKeyPress>(FSpy));
   ASSERT_TRUE(ShowAndActivate());
   ASSERT_TRUE(AppPumpUntil([&] { return edit->Focused(); }));
-  SendKey('X');
-  SendKey('Y');
+  PressKey('X');
+  PressKey('Y');
   ASSERT_TRUE(AppPumpUntil([&] { return !edit->Text().empty(); }));
   EXPECT_EQ(String(L"y"), edit->Text());
   EXPECT_EQ((std::vector<WORD>{'Y'}), edit->KeysDown) << "the swallowed key never reached the edit";

@@ -146,12 +146,12 @@ TEST_F(FormsInputTest, TabKeysMoveTheFocusInTabOrderAcrossContainers) {
   ASSERT_TRUE(AppPumpUntil([&] { return editA->Focused(); })) << "the first control in tab order starts focused";
   const TWinControl* forward[] = {editB, ok, editC, fail, editA};
   for (const TWinControl* expected : forward) {
-    SendKey(VK_TAB);
+    PressKey(VK_TAB);
     ASSERT_TRUE(AppPumpUntil([&] { return GetFocus() == const_cast<TWinControl*>(expected)->Handle(); }))
         << "expected " << testing::PrintToString(expected->Name());
     EXPECT_EQ(expected, FForm->ActiveControl());
   }
-  SendKey(VK_TAB, true);
+  PressKey(VK_TAB, true);
   ASSERT_TRUE(AppPumpUntil([&] { return fail->Focused(); })) << "Shift+Tab goes back";
   // The edit does not see the Tab key: the form took it as a dialog key.
   EXPECT_TRUE(std::find(editA->KeysDown.begin(), editA->KeysDown.end(), VK_TAB) == editA->KeysDown.end());
@@ -161,7 +161,7 @@ TEST_F(FormsInputTest, TypedCharactersReachTheFocusedEdit) {
   ASSERT_TRUE(ShowAndActivate());
   auto* editA = FForm->Find<TTestEdit>(L"EditA");
   ASSERT_TRUE(AppPumpUntil([&] { return editA->Focused(); }));
-  SendKey('K');
+  PressKey('K');
   ASSERT_TRUE(AppPumpUntil([&] { return editA->Text() == L"k"; }));
   EXPECT_FALSE(editA->Chars.empty());
   EXPECT_FALSE(editA->KeysDown.empty());

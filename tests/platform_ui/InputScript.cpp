@@ -2,20 +2,12 @@
 
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/GdiScopes.h"
+#include "tests/support/SendInput.h"
 #include "tests/support/WindowReading.h"
 
 #include <algorithm>
 
 namespace {
-
-INPUT KeyInput(WORD AVirtualKey, bool AUp) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = AVirtualKey;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(AVirtualKey, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
-  return input;
-}
 
 String TextOf(HWND AWnd) {
   const int length = GetWindowTextLengthW(AWnd);
@@ -55,17 +47,8 @@ void SendSteps(const std::vector<TInputStep>& ASteps) {
 }
 
 void ClickAt(POINT AScreen) {
-  const int width = GetSystemMetrics(SM_CXSCREEN);
-  const int height = GetSystemMetrics(SM_CYSCREEN);
-  INPUT inputs[3] = {};
-  for (INPUT& input : inputs) {
-    input.type = INPUT_MOUSE;
-    input.mi.dx = MulDiv(AScreen.x, 65536, width) + 1;
-    input.mi.dy = MulDiv(AScreen.y, 65536, height) + 1;
-    input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-  }
-  inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-  inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
+  const TPoint at{AScreen.x, AScreen.y};
+  INPUT inputs[3] = {MouseInput(at, 0), MouseInput(at, MOUSEEVENTF_LEFTDOWN), MouseInput(at, MOUSEEVENTF_LEFTUP)};
   SendInput(3, inputs, sizeof(INPUT));
 }
 

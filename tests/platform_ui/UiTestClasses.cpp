@@ -1,6 +1,7 @@
 #include "tests/platform_ui/UiTestClasses.h"
 
 #include "tests/support/PumpUntil.h"
+#include "tests/support/SendInput.h"
 
 // ---------------------------------------------------------------------------
 // TTestEdit
@@ -120,31 +121,19 @@ bool AppPumpUntil(const std::function<bool()>& APredicate, unsigned ATimeoutMs) 
 
 void AppPumpPending() { Application()->ProcessMessages(); }
 
-void SendKey(WORD AKey, bool AShift) {
+void PressKey(WORD AKey, bool AShift) {
   std::vector<INPUT> inputs;
-  auto key = [&](WORD AVk, bool AUp) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = AVk;
-    in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(AVk, MAPVK_VK_TO_VSC));
-    in.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
-    inputs.push_back(in);
-  };
-  if (AShift) key(VK_SHIFT, false);
-  key(AKey, false);
-  key(AKey, true);
-  if (AShift) key(VK_SHIFT, true);
+  if (AShift) inputs.push_back(KeyInput(VK_SHIFT, false));
+  inputs.push_back(KeyInput(AKey, false));
+  inputs.push_back(KeyInput(AKey, true));
+  if (AShift) inputs.push_back(KeyInput(VK_SHIFT, true));
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
 namespace {
 
 void SendMouse(const TPoint& AScreenPos, DWORD AFlags) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = MulDiv(AScreenPos.X, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-  in.mi.dy = MulDiv(AScreenPos.Y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-  in.mi.dwFlags = AFlags | MOUSEEVENTF_ABSOLUTE;
+  INPUT in = MouseInput(AScreenPos, AFlags);
   SendInput(1, &in, sizeof(INPUT));
 }
 

@@ -84,7 +84,7 @@ bool AppPumpUntil(const std::function<bool()>& APredicate, unsigned ATimeoutMs =
 void AppPumpPending();
 
 // Real input through SendInput.
-void SendKey(WORD AKey, bool AShift = false);
+void PressKey(WORD AKey, bool AShift = false);
 void SendClick(const TPoint& AScreenPos);
 // Puts the form in front and waits until it is the active window.
 bool BringFormToFront(TCustomForm* AForm);

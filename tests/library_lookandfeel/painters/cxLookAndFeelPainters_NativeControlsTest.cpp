@@ -10,6 +10,7 @@
 #include "tests/library_lookandfeel/PainterTesting.h"
 #include "tests/library_lookandfeel/SurfaceComparing.h"
 #include "tests/support/PumpUntil.h"
+#include "tests/support/SendInput.h"
 
 #include <gtest/gtest.h>
 #include <commctrl.h>
@@ -182,27 +183,6 @@ TEST_F(NativePainterBesideControls, NormalControlsAreThePaintersDrawing) {
   }
 }
 
-// A real mouse event at a screen point (absolute coordinates run 0..65535
-// over the screen; +1 keeps the rounding on the intended pixel).
-void SendMouse(const TPoint& AScreenPos, DWORD AFlags) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
-  input.mi.dx = MulDiv(AScreenPos.X, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-  input.mi.dy = MulDiv(AScreenPos.Y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-  input.mi.dwFlags = AFlags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  SendInput(1, &input, sizeof(INPUT));
-}
-
-// Under Wine a move is now and then undone by the cursor jumping back: the
-// event is sent again until the control shows it has seen it.
-bool SendMouseUntil(const TPoint& AScreenPos, DWORD AFlags, const std::function<bool()>& ACondition) {
-  for (int attempt = 0; attempt < 5; ++attempt) {
-    SendMouse(AScreenPos, AFlags);
-    if (PumpUntil(ACondition, 1000)) return true;
-  }
-  return false;
-}
-
 // The push button hot under the mouse and pressed by its left button.
 TEST_F(NativePainterBesideControls, HotAndPressedButtonsAreThePaintersDrawing) {
   const HWND host = FHost.Handle();
@@ -244,7 +224,7 @@ TEST_F(NativePainterBesideControls, HotAndPressedButtonsAreThePaintersDrawing) {
         << "the button held down";
     ASSERT_EQ(GetFocus(), button) << "the click focuses the button";
     expectPainter(cxbsPressed, PBS_PRESSED, true);
-    SendMouse(at, MOUSEEVENTF_LEFTUP);
+    SendMouseButtons(at, MOUSEEVENTF_LEFTUP);
     PumpUntil([&] { return (state() & BST_PUSHED) == 0; }, 1000);
   }
   DestroyWindow(button);
