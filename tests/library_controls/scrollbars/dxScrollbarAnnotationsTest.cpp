@@ -383,7 +383,9 @@ TEST_F(AnnotationLayout, TheHotMarkHintsAndAClickMakesItsRowCurrent) {
     THintWindow* w = controller->HintHelper()->HintWindow();
     return w && w->IsShowing();
   };
-  ASSERT_TRUE(MoveUntil(onMark, [&] { return controller->HotAnnotationRowIndex() == 30 && hintShowing(); }));
+  ASSERT_TRUE(MoveUntil(onMark, [&] { return controller->HotAnnotationRowIndex() == 30; }));
+  // Waiting without moving again: each move would start the hint's pause anew.
+  ASSERT_TRUE(PumpUntil(hintShowing, 3000));
   EXPECT_EQ(controller->HintHelper()->HintWindow()->Caption(), Source->Hint);
   RECT hint{};
   GetWindowRect(controller->HintHelper()->HintWindow()->Handle(), &hint);
