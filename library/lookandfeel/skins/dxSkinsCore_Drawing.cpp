@@ -77,15 +77,31 @@ void TilePart(TdxGPCanvas* ACanvas, GpImage* AImage, const TRect& ADest, const T
   }
 }
 
+// The source drawn scaled into the destination. The destination is moved a
+// sixty-fourth of a pixel up and left: GDI+ maps each destination pixel's
+// corner back to the source in floats, and where that lands exactly on a
+// source pixel's edge the rounding error depends on where the destination
+// lies. The first row or column then fell outside the source (left undrawn)
+// and nearest-neighbour ties went either way, so the same part differed at
+// (5, 3) from its drawing at the origin. The nudge is below a source pixel's
+// share of a destination pixel for sources narrower than 64 pixels, so it
+// settles ties without choosing other pixels.
 // AEdges reflects the part at its own edges: an enlarged part samples past
-// them, and would otherwise take its neighbour's pixels or none at all.
+// them, and would otherwise take its neighbour's pixels.
+void StretchPart(TdxGPCanvas* ACanvas, GpImage* AImage, const TRect& ADest, const TRect& ASource,
+                 TdxGPImageAttributes* AEdges) {
+  constexpr float nudge = 1.0f / 64;
+  const TdxRectF dest(ADest.Left - nudge, ADest.Top - nudge, ADest.Right - nudge, ADest.Bottom - nudge);
+  ACanvas->Draw(AImage, dest, TdxRectF(ASource), AEdges);
+}
+
 void DrawPart(TdxGPCanvas* ACanvas, GpImage* AImage, TdxSkinStretchMode AStretch, const TRect& ADest,
               const TRect& ASource, TdxGPImageAttributes* AEdges) {
   if (ADest.IsEmpty() || ASource.IsEmpty()) return;
   if (AStretch == smTile)
     TilePart(ACanvas, AImage, ADest, ASource);
   else
-    ACanvas->Draw(AImage, ADest, ASource, AEdges);
+    StretchPart(ACanvas, AImage, ADest, ASource, AEdges);
 }
 
 TOwned<TdxGPImageAttributes> ReflectingEdges() {
@@ -396,7 +412,7 @@ void TdxSkinImage::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFact
     const int h = AScaleFactor && !vector ? AScaleFactor->Apply(frame.cy) : frame.cy;
     const int left = ARect.Left + (ARect.Width() - w) / 2;
     const int top = ARect.Top + (ARect.Height() - h) / 2;
-    ACanvas->Draw(image, TRect(left, top, left + w, top + h), stateBounds, ReflectingEdges().get());
+    StretchPart(ACanvas, image, TRect(left, top, left + w, top + h), stateBounds, ReflectingEdges().get());
     return;
   }
 
