@@ -233,6 +233,20 @@ TdxSkinElementState TdxSkinImage::NormalizedState(TdxSkinElementState AState) co
 
 bool TdxSkinImage::TextureIsVector() const { return IsVectorGraphic(FTexture.get()); }
 
+bool TdxSkinImage::IsAlphaUsed(int AImageIndex, TdxSkinElementState AState) {
+  if (FTexture->Empty() || TextureIsVector() || FStretch == smNoResize) return true;
+  const TRect frame = GetStateBounds(NormalizedImageIndex(AImageIndex), NormalizedState(AState));
+  const TSize size = FTexture->Size();
+  if (frame.IsEmpty() || frame.Right > size.cx || frame.Bottom > size.cy) return true;
+  const TRGBColors pixels = FTexture->GetBitmapBits();
+  for (int y = frame.Top; y < frame.Bottom; ++y)
+    for (int x = frame.Left; x < frame.Right; ++x)
+      if (pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(size.cx) + static_cast<std::size_t>(x)]
+              .rgbReserved != 255)
+        return true;
+  return false;
+}
+
 TSize TdxSkinImage::Size() const {
   if (FTexture->Empty()) return TSize();
   TSize size = FTexture->Size();
@@ -551,9 +565,18 @@ TOwned<TdxSmartImage> TdxSkinElement::GetImage(int AImageIndex, const TSize& ASi
   return result;
 }
 
-bool TdxSkinElement::UsesAlternateImageSet(TdxGPCanvas* ACanvas) const {
+bool TdxSkinElement::UsesAlternateImageSet(bool ALowColors) const {
   const TdxSkinImageSet set = dxSkinImageSet();
-  return FImage->Empty() || set == imsAlternate || (set == imsDefault && ACanvas->IsLowColorsMode());
+  return FImage->Empty() || set == imsAlternate || (set == imsDefault && ALowColors);
+}
+
+bool TdxSkinElement::IsAlphaUsed(bool ALowColors, int AImageIndex, TdxSkinElementState AState) {
+  // An opaque fill of the element colour covers whatever is drawn over it.
+  if (IsRealColor(Color()) && FAlpha == 255) return false;
+  if (UsesAlternateImageSet(ALowColors))
+    if (TdxSkinAlternateImageAttributes* alternate = GetAlternateImageAttributes(AImageIndex, AState))
+      return alternate->UsesAlpha() || !IsRealColor(alternate->GradientBeginColor().Value());
+  return FImage->IsAlphaUsed(AImageIndex, AState);
 }
 
 void TdxSkinElement::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
@@ -561,7 +584,7 @@ void TdxSkinElement::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFa
   if (IsRealColor(Color()) && FAlpha > 0) ACanvas->FillRectangle(ARect, ColorToAlphaColor(Color(), FAlpha));
   TdxScaleFactor* borderScale = FScaleBorders ? AScaleFactor : nullptr;
   TdxSkinAlternateImageAttributes* alternate =
-      UsesAlternateImageSet(ACanvas) ? GetAlternateImageAttributes(AImageIndex, AState) : nullptr;
+      UsesAlternateImageSet(ACanvas->IsLowColorsMode()) ? GetAlternateImageAttributes(AImageIndex, AState) : nullptr;
   if (alternate)
     alternate->Draw(ACanvas, ARect, borderScale);
   else
@@ -676,17 +699,42 @@ void TdxSkinElementCache::Draw(TdxGPCanvas* ACanvas, TdxSkinElement* AElement, c
       FScaleFactor->Assign(AScaleFactor);
     else
       FScaleFactor->Assign(1, 1, false);
-    FPicture.reset();
-    if (size.cx > 0 && size.cy > 0) {
-      // Always with alpha: an element that does not cover its rectangle keeps
-      // what lies under it.
-      FPicture.reset(New<TdxSmartImage>());
-      FPicture->CreateSize(size);
-      const TOwned<TdxGPCanvas> canvas = FPicture->CreateCanvas();
-      AElement->DrawEx(canvas.get(), TRect(0, 0, size.cx, size.cy), AScaleFactor, AImageIndex, AState);
-    }
+    Render(AElement, AScaleFactor);
   }
-  if (FPicture) ACanvas->Draw(FPicture->Handle(), ARect, TRect(0, 0, size.cx, size.cy));
+  if (FCacheOpaque)
+    ACanvas->DrawBitmap(FCacheOpaque.get(), ARect);
+  else if (FPicture)
+    ACanvas->Draw(FPicture->Handle(), ARect, TRect(0, 0, size.cx, size.cy));
+}
+
+void TdxSkinElementCache::Render(TdxSkinElement* AElement, TdxScaleFactor* AScaleFactor) {
+  FPicture.reset();
+  FCacheOpaque.reset();
+  if (FSize.cx <= 0 || FSize.cy <= 0) return;
+  const TRect bounds(0, 0, FSize.cx, FSize.cy);
+  // The picture is a 32-bit off-screen surface, never in low-colour mode.
+  const bool alpha = AElement->IsAlphaUsed(false, FImageIndex, FState);
+  FPicture.reset(New<TdxSmartImage>());
+  FPicture->CreateSize(FSize);
+  {
+    const TOwned<TdxGPCanvas> canvas = FPicture->CreateCanvas();
+    AElement->DrawEx(canvas.get(), bounds, AScaleFactor, FImageIndex, FState);
+  }
+  if (alpha) return;
+  // Rendered the way the blended picture is, so both kinds match the direct
+  // drawing pixel for pixel.
+  FCacheOpaque.reset(New<TcxBitmap32>());
+  FCacheOpaque->CreateSize(FSize, false);
+  // The picture's rows run top-down, the bitmap's bottom-up.
+  const TRGBColors topDown = FPicture->GetBitmapBits();
+  TRGBColors bottomUp(topDown.size());
+  const auto row = static_cast<std::size_t>(FSize.cx);
+  for (std::size_t y = 0; y < static_cast<std::size_t>(FSize.cy); ++y)
+    std::copy_n(topDown.begin() + static_cast<std::ptrdiff_t>(y * row), row,
+                bottomUp.end() - static_cast<std::ptrdiff_t>((y + 1) * row));
+  FCacheOpaque->SetBitmapColors(bottomUp);
+  FCacheOpaque->MakeOpaque();
+  FPicture.reset();
 }
 
 void TdxSkinElementCacheList::Create(int ACapacity) {
