@@ -278,4 +278,60 @@ TEST_F(NativePainterBesideControls, ScrollBarArrowsAndThumbAreThePaintersDrawing
   ShowWindow(host, SW_HIDE);
 }
 
+// A track bar's thumb where TBM_GETTHUMBRECT puts it. Under it the painter
+// gets what the same control draws without a thumb (TBS_NOTHUMB): its track
+// and ticks show through the thumb's clear corners as they do in the control.
+TEST_F(NativePainterBesideControls, TrackBarThumbsAreThePaintersDrawing) {
+  struct TThumbRow {
+    const char* Name;
+    DWORD Style;
+    bool Horizontal;
+    TcxTrackBarTicksAlign Ticks;
+    TcxButtonState State;
+  };
+  const TThumbRow rows[] = {
+      {"ticks below", TBS_HORZ | TBS_BOTTOM, true, tbtaDown, cxbsNormal},
+      {"ticks above", TBS_HORZ | TBS_TOP, true, tbtaUp, cxbsNormal},
+      {"ticks on both sides", TBS_HORZ | TBS_BOTH, true, tbtaBoth, cxbsNormal},
+      {"vertical, ticks right", TBS_VERT | TBS_RIGHT, false, tbtaDown, cxbsNormal},
+      {"vertical, ticks left", TBS_VERT | TBS_LEFT, false, tbtaUp, cxbsNormal},
+      {"vertical, ticks on both sides", TBS_VERT | TBS_BOTH, false, tbtaBoth, cxbsNormal},
+      {"disabled", TBS_HORZ | TBS_BOTTOM | WS_DISABLED, true, tbtaDown, cxbsDisabled},
+  };
+  const auto create = [this](DWORD AStyle, bool AHorizontal) {
+    const HWND bar = CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | TBS_AUTOTICKS | AStyle, 0, 0,
+                                     AHorizontal ? 150 : 34, AHorizontal ? 34 : 150, FHost.Handle(), nullptr,
+                                     GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(bar, TBM_SETRANGE, FALSE, MAKELPARAM(0, 10));
+    SendMessageW(bar, TBM_SETPOS, TRUE, 4);
+    return bar;
+  };
+  for (const TThumbRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    const HWND bar = create(row.Style, row.Horizontal);
+    const HWND bare = create(row.Style | TBS_NOTHUMB, row.Horizontal);
+    ASSERT_TRUE(bar && bare);
+    EXPECT_NE(GetWindowTheme(bar), nullptr) << "a themed control";
+    RECT thumbRect{};
+    SendMessageW(bar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumbRect));
+    const TRect thumb(thumbRect);
+    const TPixelSurface system = PrintClient(bar);
+    const TPixelSurface track = PrintClient(bare);
+    DestroyWindow(bar);
+    DestroyWindow(bare);
+    ASSERT_FALSE(thumb.IsEmpty());
+    ASSERT_GT(DifferingPixels(system, track, thumb), 0) << "the control draws its thumb";
+
+    const auto painter = [&](TcxButtonState AState) {
+      TCanvasOnSurface canvas(track.Width(), track.Height(), Bg);
+      BitBlt(canvas.Surface.DC(), 0, 0, track.Width(), track.Height(), track.DC(), 0, 0, SRCCOPY);
+      Native()->DrawTrackBarScaledThumb(canvas.Get(), thumb, AState, row.Horizontal, row.Ticks, clDefault,
+                                        DefaultScaleFactor());
+      return DifferingPixels(canvas.Surface, system, thumb);
+    };
+    EXPECT_EQ(painter(row.State), 0) << "control:\n" << system.Picture(Bg);
+    EXPECT_GT(painter(row.State == cxbsDisabled ? cxbsNormal : cxbsPressed), 0) << "another state differs";
+  }
+}
+
 }  // namespace
