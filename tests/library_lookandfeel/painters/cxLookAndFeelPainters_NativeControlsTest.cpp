@@ -100,6 +100,44 @@ TPixelSurface PrintClient(HWND AControl) {
   return s;
 }
 
+// The painter drawing one kind of control's part in a state into the bounds
+// the control drew.
+using TPartDrawer = std::function<void(TcxCanvas*, const TRect&, TcxButtonState)>;
+
+TPartDrawer PushButton() {
+  return [](TcxCanvas* C, const TRect& R, TcxButtonState AState) {
+    Native()->DrawScaledButton(C, R, AState, DefaultScaleFactor(), cxbpButton, clDefault);
+  };
+}
+TPartDrawer CheckBox(TcxCheckBoxState ACheck) {
+  return [ACheck](TcxCanvas* C, const TRect& R, TcxButtonState AState) {
+    Native()->DrawScaledCheck(static_cast<TcxCustomCanvas*>(C), R, AState, ACheck, clDefault, DefaultScaleFactor(),
+                              true);
+  };
+}
+TPartDrawer RadioButton(bool AChecked) {
+  return [AChecked](TcxCanvas* C, const TRect& R, TcxButtonState AState) {
+    Native()->DrawScaledRadioButton(C, R.Left, R.Top, AState, AChecked, false, clDefault, DefaultScaleFactor());
+  };
+}
+TPartDrawer HeaderItem() {
+  return [](TcxCanvas* C, const TRect& R, TcxButtonState AState) {
+    Native()->DrawScaledHeader(C, R, AState, {}, cxBordersAll(), DefaultScaleFactor());
+  };
+}
+
+void Check(HWND AControl) { SendMessageW(AControl, BM_SETCHECK, BST_CHECKED, 0); }
+
+// A header of one item 70 pixels wide.
+constexpr int HeaderItemWidth = 70;
+void AddHeaderItem(HWND AHeader) {
+  HDITEMW item{};
+  item.mask = HDI_WIDTH | HDI_FORMAT;
+  item.cxy = HeaderItemWidth;
+  item.fmt = HDF_LEFT;
+  SendMessageW(AHeader, HDM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
 struct TControlRow {
   std::string Name;
   const wchar_t* Class;
@@ -107,46 +145,29 @@ struct TControlRow {
   TSize Size;
   // The control made ready to draw (a header's item, a box's check).
   std::function<void(HWND)> Prepare;
-  // The painter drawing the control's part into the bounds the control drew.
-  std::function<void(TcxCanvas*, const TRect&)> Draw;
+  TPartDrawer Draw;
+  TcxButtonState State;
   // A header's first item, from the control's left edge (0: all it drew).
   int ItemWidth = 0;
 };
 
 std::vector<TControlRow> ControlRows() {
-  const TdxScaleFactor* f = DefaultScaleFactor();
   const auto none = [](HWND) {};
+  constexpr DWORD disabled = WS_DISABLED;
   return {
-      {"push button", WC_BUTTONW, BS_PUSHBUTTON, TSize(60, 26), none,
-       [=](TcxCanvas* C, const TRect& R) { Native()->DrawScaledButton(C, R, cxbsNormal, f, cxbpButton, clDefault); }},
-      {"disabled push button", WC_BUTTONW, BS_PUSHBUTTON | WS_DISABLED, TSize(60, 26), none,
-       [=](TcxCanvas* C, const TRect& R) { Native()->DrawScaledButton(C, R, cxbsDisabled, f, cxbpButton, clDefault); }},
-      {"unchecked box", WC_BUTTONW, BS_AUTOCHECKBOX, TSize(40, 24), none,
-       [=](TcxCanvas* C, const TRect& R) {
-         Native()->DrawScaledCheck(static_cast<TcxCustomCanvas*>(C), R, cxbsNormal, cbsUnchecked, clDefault, f, true);
-       }},
-      {"checked box", WC_BUTTONW, BS_AUTOCHECKBOX, TSize(40, 24),
-       [](HWND h) { SendMessageW(h, BM_SETCHECK, BST_CHECKED, 0); },
-       [=](TcxCanvas* C, const TRect& R) {
-         Native()->DrawScaledCheck(static_cast<TcxCustomCanvas*>(C), R, cxbsNormal, cbsChecked, clDefault, f, true);
-       }},
-      {"disabled checked box", WC_BUTTONW, BS_AUTOCHECKBOX | WS_DISABLED, TSize(40, 24),
-       [](HWND h) { SendMessageW(h, BM_SETCHECK, BST_CHECKED, 0); },
-       [=](TcxCanvas* C, const TRect& R) {
-         Native()->DrawScaledCheck(static_cast<TcxCustomCanvas*>(C), R, cxbsDisabled, cbsChecked, clDefault, f, true);
-       }},
-      {"header item", WC_HEADERW, HDS_HORZ, TSize(120, 24),
-       [](HWND h) {
-         HDITEMW item{};
-         item.mask = HDI_WIDTH | HDI_FORMAT;
-         item.cxy = 70;
-         item.fmt = HDF_LEFT;
-         SendMessageW(h, HDM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-       },
-       [=](TcxCanvas* C, const TRect& R) {
-         Native()->DrawScaledHeader(C, R, cxbsNormal, {}, cxBordersAll(), f);
-       },
-       70},
+      {"push button", WC_BUTTONW, BS_PUSHBUTTON, TSize(60, 26), none, PushButton(), cxbsNormal},
+      {"disabled push button", WC_BUTTONW, BS_PUSHBUTTON | disabled, TSize(60, 26), none, PushButton(), cxbsDisabled},
+      {"unchecked box", WC_BUTTONW, BS_AUTOCHECKBOX, TSize(40, 24), none, CheckBox(cbsUnchecked), cxbsNormal},
+      {"checked box", WC_BUTTONW, BS_AUTOCHECKBOX, TSize(40, 24), Check, CheckBox(cbsChecked), cxbsNormal},
+      {"disabled checked box", WC_BUTTONW, BS_AUTOCHECKBOX | disabled, TSize(40, 24), Check, CheckBox(cbsChecked),
+       cxbsDisabled},
+      {"unchecked radio button", WC_BUTTONW, BS_AUTORADIOBUTTON, TSize(40, 24), none, RadioButton(false), cxbsNormal},
+      {"checked radio button", WC_BUTTONW, BS_AUTORADIOBUTTON, TSize(40, 24), Check, RadioButton(true), cxbsNormal},
+      {"disabled radio button", WC_BUTTONW, BS_AUTORADIOBUTTON | disabled, TSize(40, 24), none, RadioButton(false),
+       cxbsDisabled},
+      {"disabled checked radio button", WC_BUTTONW, BS_AUTORADIOBUTTON | disabled, TSize(40, 24), Check,
+       RadioButton(true), cxbsDisabled},
+      {"header item", WC_HEADERW, HDS_HORZ, TSize(120, 24), AddHeaderItem, HeaderItem(), cxbsNormal, HeaderItemWidth},
   };
 }
 
@@ -176,10 +197,13 @@ TEST_F(NativePainterBesideControls, NormalControlsAreThePaintersDrawing) {
     ASSERT_FALSE(part.IsEmpty()) << "the control draws itself";
     if (row.ItemWidth) part.Right = part.Left + row.ItemWidth;
 
-    TCanvasOnSurface canvas(system.Width(), system.Height(), Bg);
-    row.Draw(canvas.Get(), part);
-    EXPECT_EQ(DifferingPixels(canvas.Surface, system, part), 0)
-        << "control:\n" << system.Picture(Bg) << "painter:\n" << canvas.Surface.Picture(Bg);
+    const auto painter = [&](TcxButtonState AState) {
+      TCanvasOnSurface canvas(system.Width(), system.Height(), Bg);
+      row.Draw(canvas.Get(), part, AState);
+      return DifferingPixels(canvas.Surface, system, part);
+    };
+    EXPECT_EQ(painter(row.State), 0) << "control:\n" << system.Picture(Bg);
+    EXPECT_GT(painter(row.State == cxbsNormal ? cxbsPressed : cxbsNormal), 0) << "another state differs";
   }
 }
 
