@@ -251,7 +251,91 @@ TEST_F(NativePainterBesideControls, HotAndPressedButtonsAreThePaintersDrawing) {
     SendMouseButtons(at, MOUSEEVENTF_LEFTUP);
     PumpUntil([&] { return (state() & BST_PUSHED) == 0; }, 1000);
   }
+  // Left before it goes: Wine keeps tracking the mouse for a destroyed
+  // window, and the next control under the mouse would never turn hot.
+  POINT away{180, 90};
+  ClientToScreen(host, &away);
+  EXPECT_TRUE(MoveUntil(TPoint(away.x, away.y), [&] { return (state() & BST_HOT) == 0; }));
   DestroyWindow(button);
+  ShowWindow(host, SW_HIDE);
+}
+
+// A check box and a header item hot under the mouse and pressed by its left
+// button, compared where each drew its normal look.
+TEST_F(NativePainterBesideControls, HotAndPressedCheckBoxAndHeaderItemAreThePaintersDrawing) {
+  const HWND host = FHost.Handle();
+  SetWindowPos(host, HWND_TOPMOST, 100, 100, 200, 100, SWP_SHOWWINDOW);
+  SetForegroundWindow(host);
+  const auto buttonState = [](HWND AControl, UINT AFlag) -> std::function<bool()> {
+    return [AControl, AFlag] { return (SendMessageW(AControl, BM_GETSTATE, 0, 0) & AFlag) != 0; };
+  };
+  // A header shows no state but its drawing.
+  const auto drawingChanged = [](HWND AControl, const TPixelSurface& ABefore) -> std::function<bool()> {
+    return [AControl, &ABefore] { return DifferingPixels(PrintClient(AControl), ABefore) > 0; };
+  };
+  struct TInputRow {
+    std::string Name;
+    const wchar_t* Class;
+    DWORD Style;
+    std::function<void(HWND)> Prepare;
+    TPartDrawer Draw;
+    int ItemWidth;
+    bool Button;
+  };
+  const TInputRow rows[] = {
+      {"check box", WC_BUTTONW, BS_AUTOCHECKBOX, [](HWND) {}, CheckBox(cbsUnchecked), 0, true},
+      {"header item", WC_HEADERW, HDS_HORZ | HDS_BUTTONS | HDS_HOTTRACK, AddHeaderItem, HeaderItem(), HeaderItemWidth,
+       false},
+  };
+  POINT away{180, 90};
+  ClientToScreen(host, &away);
+  for (const TInputRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    const HWND control = CreateWindowExW(0, row.Class, L"", WS_CHILD | WS_VISIBLE | row.Style, 20, 20, 120, 24, host,
+                                         nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(control, nullptr);
+    row.Prepare(control);
+    const TPixelSurface normal = PrintClient(control);
+    TRect part = normal.BoundsOfOther(Bg);
+    ASSERT_FALSE(part.IsEmpty());
+    if (row.ItemWidth) part.Right = part.Left + row.ItemWidth;
+    POINT centre{(part.Left + part.Right) / 2, (part.Top + part.Bottom) / 2};
+    ClientToScreen(control, &centre);
+    const TPoint at(centre.x, centre.y);
+
+    const auto expectPainter = [&](TcxButtonState AState, TcxButtonState ASwapped) {
+      const TPixelSurface system = PrintClient(control);
+      const auto painter = [&](TcxButtonState APainted) {
+        TCanvasOnSurface canvas(system.Width(), system.Height(), Bg);
+        row.Draw(canvas.Get(), part, APainted);
+        return DifferingPixels(canvas.Surface, system, part);
+      };
+      EXPECT_EQ(painter(AState), 0) << "control:\n" << system.Picture(Bg);
+      EXPECT_GT(painter(ASwapped), 0) << "another state differs";
+    };
+    {
+      SCOPED_TRACE("hot");
+      ASSERT_TRUE(MoveUntil(at, row.Button ? buttonState(control, BST_HOT) : drawingChanged(control, normal)))
+          << "the control under the mouse";
+      expectPainter(cxbsHot, cxbsNormal);
+    }
+    {
+      SCOPED_TRACE("pressed");
+      const TPixelSurface hot = PrintClient(control);
+      ASSERT_TRUE(SendMouseUntil(at, MOUSEEVENTF_LEFTDOWN,
+                                 row.Button ? buttonState(control, BST_PUSHED) : drawingChanged(control, hot)))
+          << "the control held down";
+      expectPainter(cxbsPressed, cxbsHot);
+      SendMouseButtons(at, MOUSEEVENTF_LEFTUP);
+    }
+    // Left before it goes: Wine keeps tracking the mouse for a destroyed
+    // window, and the next control under the mouse would never turn hot.
+    const std::function<bool()> notHot = [&] {
+      return row.Button ? !buttonState(control, BST_HOT)() : DifferingPixels(PrintClient(control), normal) == 0;
+    };
+    EXPECT_TRUE(MoveUntil(TPoint(away.x, away.y), notHot));
+    DestroyWindow(control);
+  }
   ShowWindow(host, SW_HIDE);
 }
 
