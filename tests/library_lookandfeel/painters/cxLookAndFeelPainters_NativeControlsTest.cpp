@@ -18,6 +18,7 @@
 #include <vssym32.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -136,6 +137,17 @@ void AddHeaderItem(HWND AHeader) {
   item.cxy = HeaderItemWidth;
   item.fmt = HDF_LEFT;
   SendMessageW(AHeader, HDM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+// What the screen shows of a window.
+TPixelSurface ScreenOf(HWND AWindow) {
+  RECT screen{};
+  GetWindowRect(AWindow, &screen);
+  TPixelSurface s(screen.right - screen.left, screen.bottom - screen.top, Bg);
+  const HDC desktop = GetDC(nullptr);
+  BitBlt(s.DC(), 0, 0, s.Width(), s.Height(), desktop, screen.left, screen.top, SRCCOPY);
+  ReleaseDC(nullptr, desktop);
+  return s;
 }
 
 struct TControlRow {
@@ -357,14 +369,7 @@ TEST_F(NativePainterBesideControls, ScrollBarArrowsAndThumbAreThePaintersDrawing
   info.cbSize = sizeof(info);
   ASSERT_TRUE(GetScrollBarInfo(bar, OBJID_CLIENT, &info));
   ASSERT_LT(info.xyThumbTop, info.xyThumbBottom) << "a thumb to compare";
-  RECT screen{};
-  GetWindowRect(bar, &screen);
-  TPixelSurface system(screen.right - screen.left, screen.bottom - screen.top, Bg);
-  {
-    const HDC desktop = GetDC(nullptr);
-    BitBlt(system.DC(), 0, 0, system.Width(), system.Height(), desktop, screen.left, screen.top, SRCCOPY);
-    ReleaseDC(nullptr, desktop);
-  }
+  const TPixelSurface system = ScreenOf(bar);
   const int w = system.Width();
   const int arrow = GetSystemMetrics(SM_CXHSCROLL);
   struct TPartRow {
@@ -440,6 +445,109 @@ TEST_F(NativePainterBesideControls, TrackBarThumbsAreThePaintersDrawing) {
     EXPECT_EQ(painter(row.State), 0) << "control:\n" << system.Picture(Bg);
     EXPECT_GT(painter(row.State == cxbsDisabled ? cxbsNormal : cxbsPressed), 0) << "another state differs";
   }
+}
+
+// The scroll bar's arrow and thumb hot under the mouse and pressed by its left
+// button. A pressed scroll bar runs its own message loop until the button
+// is released, so the pressed look is read from a timer inside that loop,
+// which then lets the button go.
+struct TPressedScreen {
+  HWND Bar = nullptr;
+  const TPixelSurface* Hot = nullptr;
+  TPoint At;
+  int Ticks = 0;
+  std::optional<TPixelSurface> Pressed;
+};
+TPressedScreen* PressedScreen = nullptr;
+
+constexpr int PressedTicks = 50;
+
+void CALLBACK ReadPressedScreen(HWND, UINT, UINT_PTR, DWORD) {
+  TPressedScreen& p = *PressedScreen;
+  if (p.Pressed || p.Ticks == PressedTicks) return;
+  bool done = true;
+  try {
+    TPixelSurface now = ScreenOf(p.Bar);
+    if (DifferingPixels(now, *p.Hot) > 0)
+      p.Pressed.emplace(std::move(now));
+    else
+      done = ++p.Ticks == PressedTicks;
+  } catch (...) {
+    // Nothing may leave a callback: the test reports the missing picture.
+    p.Ticks = PressedTicks;
+  }
+  if (done) SendMouseButtons(p.At, MOUSEEVENTF_LEFTUP);
+}
+
+TEST_F(NativePainterBesideControls, HotAndPressedScrollBarPartsAreThePaintersDrawing) {
+  const HWND host = FHost.Handle();
+  SetWindowPos(host, HWND_TOPMOST, 100, 100, 200, 100, SWP_SHOWWINDOW);
+  SetForegroundWindow(host);
+  POINT away{180, 90};
+  ClientToScreen(host, &away);
+  const int h = GetSystemMetrics(SM_CYHSCROLL);
+  const int arrow = GetSystemMetrics(SM_CXHSCROLL);
+  struct TPartRow {
+    std::string Name;
+    TcxScrollBarPart Part;
+  };
+  for (const TPartRow& row : {TPartRow{"left arrow", sbpLineUp}, TPartRow{"thumb", sbpThumbnail}}) {
+    SCOPED_TRACE(row.Name);
+    const HWND bar = CreateWindowExW(0, WC_SCROLLBARW, L"", WS_CHILD | WS_VISIBLE | SBS_HORZ, 10, 10, 150, h, host,
+                                     nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(bar, nullptr);
+    SCROLLINFO si{sizeof(si), SIF_ALL, 0, 99, 20, 30, 0};
+    SetScrollInfo(bar, SB_CTL, &si, TRUE);
+    UpdateWindow(bar);
+    PumpPending();
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof(info);
+    ASSERT_TRUE(GetScrollBarInfo(bar, OBJID_CLIENT, &info));
+    const TRect bounds =
+        row.Part == sbpLineUp ? TRect(0, 0, arrow, h) : TRect(info.xyThumbTop, 0, info.xyThumbBottom, h);
+    POINT centre{(bounds.Left + bounds.Right) / 2, h / 2};
+    ClientToScreen(bar, &centre);
+    const TPoint at(centre.x, centre.y);
+    const TPixelSurface normal = ScreenOf(bar);
+
+    const auto expectPainter = [&](const TPixelSurface& ASystem, TcxButtonState AState, TcxButtonState ASwapped) {
+      const auto painter = [&](TcxButtonState APainted) {
+        TCanvasOnSurface canvas(ASystem.Width(), ASystem.Height(), Bg);
+        Native()->DrawScaledScrollBarPart(canvas.Get(), true, bounds, row.Part, APainted, DefaultScaleFactor());
+        return DifferingPixels(canvas.Surface, ASystem, bounds);
+      };
+      EXPECT_EQ(painter(AState), 0) << "control:\n" << ASystem.Picture(Bg);
+      EXPECT_GT(painter(ASwapped), 0) << "another state differs";
+    };
+    const auto changedFrom = [bar, &bounds](const TPixelSurface& ABefore) {
+      return [bar, &bounds, &ABefore] { return DifferingPixels(ScreenOf(bar), ABefore, bounds) > 0; };
+    };
+    ASSERT_TRUE(MoveUntil(at, changedFrom(normal))) << "the part under the mouse";
+    PumpPending();
+    const TPixelSurface hot = ScreenOf(bar);
+    {
+      SCOPED_TRACE("hot");
+      expectPainter(hot, cxbsHot, cxbsNormal);
+    }
+    {
+      SCOPED_TRACE("pressed");
+      TPressedScreen pressed;
+      pressed.Bar = bar;
+      pressed.Hot = &hot;
+      pressed.At = at;
+      PressedScreen = &pressed;
+      const UINT_PTR timer = SetTimer(nullptr, 0, 20, ReadPressedScreen);
+      SendMouseButtons(at, MOUSEEVENTF_LEFTDOWN);
+      PumpUntil([&] { return pressed.Ticks == PressedTicks || pressed.Pressed.has_value(); }, 3000);
+      KillTimer(nullptr, timer);
+      PressedScreen = nullptr;
+      ASSERT_TRUE(pressed.Pressed.has_value()) << "the part held down";
+      expectPainter(*pressed.Pressed, cxbsPressed, cxbsHot);
+    }
+    EXPECT_TRUE(MoveUntil(TPoint(away.x, away.y), [&] { return DifferingPixels(ScreenOf(bar), normal, bounds) == 0; }));
+    DestroyWindow(bar);
+  }
+  ShowWindow(host, SW_HIDE);
 }
 
 }  // namespace
