@@ -5,6 +5,7 @@
 
 #include "library/core/system/dxUxTheme.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
+#include "platform/runtime/Handles.h"
 #include "platform/ui/GdiScopes.h"
 #include "tests/library_lookandfeel/LookAndFeelTesting.h"
 #include "tests/library_lookandfeel/PainterTesting.h"
@@ -25,6 +26,17 @@
 namespace {
 
 TcxCustomLookAndFeelPainter* Native() { return GetPaintersManager()->GetPainter(lfsNative); }
+
+// The DPI a parent test started this process at (0: none).
+constexpr const wchar_t* ChildDpiVariable = L"SKARNIVEL_TEST_DPI";
+int ChildDpi() {
+  wchar_t value[16]{};
+  return GetEnvironmentVariableW(ChildDpiVariable, value, 16) ? _wtoi(value) : 0;
+}
+
+// The controls draw at the screen's DPI, and so does the painter here.
+TdxScaleFactor* ScreenScale() { return SystemScaleFactor(); }
+int Px(int A96) { return MulDiv(A96, static_cast<int>(GetDpiForSystem()), 96); }
 
 // The test program carries no process manifest, so its controls are the
 // classic ones; the program's manifest, linked in as a resource, activated
@@ -107,23 +119,23 @@ using TPartDrawer = std::function<void(TcxCanvas*, const TRect&, TcxButtonState)
 
 TPartDrawer PushButton() {
   return [](TcxCanvas* C, const TRect& R, TcxButtonState AState) {
-    Native()->DrawScaledButton(C, R, AState, DefaultScaleFactor(), cxbpButton, clDefault);
+    Native()->DrawScaledButton(C, R, AState, ScreenScale(), cxbpButton, clDefault);
   };
 }
 TPartDrawer CheckBox(TcxCheckBoxState ACheck) {
   return [ACheck](TcxCanvas* C, const TRect& R, TcxButtonState AState) {
-    Native()->DrawScaledCheck(static_cast<TcxCustomCanvas*>(C), R, AState, ACheck, clDefault, DefaultScaleFactor(),
+    Native()->DrawScaledCheck(static_cast<TcxCustomCanvas*>(C), R, AState, ACheck, clDefault, ScreenScale(),
                               true);
   };
 }
 TPartDrawer RadioButton(bool AChecked) {
   return [AChecked](TcxCanvas* C, const TRect& R, TcxButtonState AState) {
-    Native()->DrawScaledRadioButton(C, R.Left, R.Top, AState, AChecked, false, clDefault, DefaultScaleFactor());
+    Native()->DrawScaledRadioButton(C, R.Left, R.Top, AState, AChecked, false, clDefault, ScreenScale());
   };
 }
 TPartDrawer HeaderItem() {
   return [](TcxCanvas* C, const TRect& R, TcxButtonState AState) {
-    Native()->DrawScaledHeader(C, R, AState, {}, cxBordersAll(), DefaultScaleFactor());
+    Native()->DrawScaledHeader(C, R, AState, {}, cxBordersAll(), ScreenScale());
   };
 }
 
@@ -167,25 +179,28 @@ std::vector<TControlRow> ControlRows() {
   const auto none = [](HWND) {};
   constexpr DWORD disabled = WS_DISABLED;
   return {
-      {"push button", WC_BUTTONW, BS_PUSHBUTTON, TSize(60, 26), none, PushButton(), cxbsNormal},
-      {"disabled push button", WC_BUTTONW, BS_PUSHBUTTON | disabled, TSize(60, 26), none, PushButton(), cxbsDisabled},
-      {"unchecked box", WC_BUTTONW, BS_AUTOCHECKBOX, TSize(40, 24), none, CheckBox(cbsUnchecked), cxbsNormal},
-      {"checked box", WC_BUTTONW, BS_AUTOCHECKBOX, TSize(40, 24), Check, CheckBox(cbsChecked), cxbsNormal},
-      {"disabled checked box", WC_BUTTONW, BS_AUTOCHECKBOX | disabled, TSize(40, 24), Check, CheckBox(cbsChecked),
+      {"push button", WC_BUTTONW, BS_PUSHBUTTON, TSize(Px(60), Px(26)), none, PushButton(), cxbsNormal},
+      {"disabled push button", WC_BUTTONW, BS_PUSHBUTTON | disabled, TSize(Px(60), Px(26)), none, PushButton(), cxbsDisabled},
+      {"unchecked box", WC_BUTTONW, BS_AUTOCHECKBOX, TSize(Px(40), Px(24)), none, CheckBox(cbsUnchecked), cxbsNormal},
+      {"checked box", WC_BUTTONW, BS_AUTOCHECKBOX, TSize(Px(40), Px(24)), Check, CheckBox(cbsChecked), cxbsNormal},
+      {"disabled checked box", WC_BUTTONW, BS_AUTOCHECKBOX | disabled, TSize(Px(40), Px(24)), Check, CheckBox(cbsChecked),
        cxbsDisabled},
-      {"unchecked radio button", WC_BUTTONW, BS_AUTORADIOBUTTON, TSize(40, 24), none, RadioButton(false), cxbsNormal},
-      {"checked radio button", WC_BUTTONW, BS_AUTORADIOBUTTON, TSize(40, 24), Check, RadioButton(true), cxbsNormal},
-      {"disabled radio button", WC_BUTTONW, BS_AUTORADIOBUTTON | disabled, TSize(40, 24), none, RadioButton(false),
+      {"unchecked radio button", WC_BUTTONW, BS_AUTORADIOBUTTON, TSize(Px(40), Px(24)), none, RadioButton(false), cxbsNormal},
+      {"checked radio button", WC_BUTTONW, BS_AUTORADIOBUTTON, TSize(Px(40), Px(24)), Check, RadioButton(true), cxbsNormal},
+      {"disabled radio button", WC_BUTTONW, BS_AUTORADIOBUTTON | disabled, TSize(Px(40), Px(24)), none, RadioButton(false),
        cxbsDisabled},
-      {"disabled checked radio button", WC_BUTTONW, BS_AUTORADIOBUTTON | disabled, TSize(40, 24), Check,
+      {"disabled checked radio button", WC_BUTTONW, BS_AUTORADIOBUTTON | disabled, TSize(Px(40), Px(24)), Check,
        RadioButton(true), cxbsDisabled},
-      {"header item", WC_HEADERW, HDS_HORZ, TSize(120, 24), AddHeaderItem, HeaderItem(), cxbsNormal, HeaderItemWidth},
+      {"header item", WC_HEADERW, HDS_HORZ, TSize(Px(120), Px(24)), AddHeaderItem, HeaderItem(), cxbsNormal, HeaderItemWidth},
   };
 }
 
 class NativePainterBesideControls : public testing::Test {
  protected:
   void SetUp() override {
+    if (const int dpi = ChildDpi()) {
+      ASSERT_EQ(static_cast<int>(GetDpiForSystem()), dpi) << "started at that DPI";
+    }
     if (!AreVisualStylesAvailable(TdxThemedObjectTypes{totButton})) GTEST_SKIP() << "no visual styles";
     ASSERT_TRUE(FControls.Active()) << "the common controls 6 activation context";
     ASSERT_NE(FHost.Handle(), nullptr);
@@ -237,7 +252,7 @@ TEST_F(NativePainterBesideControls, HotAndPressedButtonsAreThePaintersDrawing) {
   const auto expectPainter = [button](TcxButtonState AState, int AThemeState, bool AFocused) {
     const TPixelSurface system = PrintClient(button);
     TCanvasOnSurface canvas(system.Width(), system.Height(), Bg);
-    Native()->DrawScaledButton(canvas.Get(), system.ClientRect(), AState, DefaultScaleFactor(), cxbpButton, clDefault);
+    Native()->DrawScaledButton(canvas.Get(), system.ClientRect(), AState, ScreenScale(), cxbpButton, clDefault);
     if (AFocused) {
       const HTHEME theme = OpenThemeData(nullptr, L"BUTTON");
       const RECT bounds = system.ClientRect();
@@ -303,7 +318,7 @@ TEST_F(NativePainterBesideControls, HotAndPressedCheckBoxAndHeaderItemAreThePain
   ClientToScreen(host, &away);
   for (const TInputRow& row : rows) {
     SCOPED_TRACE(row.Name);
-    const HWND control = CreateWindowExW(0, row.Class, L"", WS_CHILD | WS_VISIBLE | row.Style, 20, 20, 120, 24, host,
+    const HWND control = CreateWindowExW(0, row.Class, L"", WS_CHILD | WS_VISIBLE | row.Style, 20, 20, 120, Px(24), host,
                                          nullptr, GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(control, nullptr);
     row.Prepare(control);
@@ -383,7 +398,7 @@ TEST_F(NativePainterBesideControls, ScrollBarArrowsAndThumbAreThePaintersDrawing
     SCOPED_TRACE(row.Name);
     ASSERT_GT(system.CountOther(row.Bounds, Bg), 0) << "the bar on the screen";
     TCanvasOnSurface canvas(system.Width(), system.Height(), Bg);
-    Native()->DrawScaledScrollBarPart(canvas.Get(), true, row.Bounds, row.Part, cxbsNormal, DefaultScaleFactor());
+    Native()->DrawScaledScrollBarPart(canvas.Get(), true, row.Bounds, row.Part, cxbsNormal, ScreenScale());
     EXPECT_EQ(DifferingPixels(canvas.Surface, system, row.Bounds), 0)
         << "control:\n" << system.Picture(Bg) << "painter:\n" << canvas.Surface.Picture(Bg);
   }
@@ -413,7 +428,7 @@ TEST_F(NativePainterBesideControls, TrackBarThumbsAreThePaintersDrawing) {
   };
   const auto create = [this](DWORD AStyle, bool AHorizontal) {
     const HWND bar = CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | TBS_AUTOTICKS | AStyle, 0, 0,
-                                     AHorizontal ? 150 : 34, AHorizontal ? 34 : 150, FHost.Handle(), nullptr,
+                                     Px(AHorizontal ? 150 : 34), Px(AHorizontal ? 34 : 150), FHost.Handle(), nullptr,
                                      GetModuleHandleW(nullptr), nullptr);
     SendMessageW(bar, TBM_SETRANGE, FALSE, MAKELPARAM(0, 10));
     SendMessageW(bar, TBM_SETPOS, TRUE, 4);
@@ -439,7 +454,7 @@ TEST_F(NativePainterBesideControls, TrackBarThumbsAreThePaintersDrawing) {
       TCanvasOnSurface canvas(track.Width(), track.Height(), Bg);
       BitBlt(canvas.Surface.DC(), 0, 0, track.Width(), track.Height(), track.DC(), 0, 0, SRCCOPY);
       Native()->DrawTrackBarScaledThumb(canvas.Get(), thumb, AState, row.Horizontal, row.Ticks, clDefault,
-                                        DefaultScaleFactor());
+                                        ScreenScale());
       return DifferingPixels(canvas.Surface, system, thumb);
     };
     EXPECT_EQ(painter(row.State), 0) << "control:\n" << system.Picture(Bg);
@@ -513,7 +528,7 @@ TEST_F(NativePainterBesideControls, HotAndPressedScrollBarPartsAreThePaintersDra
     const auto expectPainter = [&](const TPixelSurface& ASystem, TcxButtonState AState, TcxButtonState ASwapped) {
       const auto painter = [&](TcxButtonState APainted) {
         TCanvasOnSurface canvas(ASystem.Width(), ASystem.Height(), Bg);
-        Native()->DrawScaledScrollBarPart(canvas.Get(), true, bounds, row.Part, APainted, DefaultScaleFactor());
+        Native()->DrawScaledScrollBarPart(canvas.Get(), true, bounds, row.Part, APainted, ScreenScale());
         return DifferingPixels(canvas.Surface, ASystem, bounds);
       };
       EXPECT_EQ(painter(AState), 0) << "control:\n" << ASystem.Picture(Bg);
@@ -549,5 +564,61 @@ TEST_F(NativePainterBesideControls, HotAndPressedScrollBarPartsAreThePaintersDra
   }
   ShowWindow(host, SW_HIDE);
 }
+
+// Wine takes a process's DPI from the user's LogPixels when the process
+// starts: the comparisons above run again in a child of this program started
+// with LogPixels at 144 and at 192 (the value put back when it ends).
+class TLogPixelsScope {
+ public:
+  explicit TLogPixelsScope(DWORD ADpi) {
+    DWORD size = sizeof(FSaved);
+    FHad = RegGetValueW(HKEY_CURRENT_USER, Key, Name, RRF_RT_REG_DWORD, nullptr, &FSaved, &size) == ERROR_SUCCESS;
+    FSet = RegSetKeyValueW(HKEY_CURRENT_USER, Key, Name, REG_DWORD, &ADpi, sizeof(ADpi)) == ERROR_SUCCESS;
+  }
+  ~TLogPixelsScope() {
+    if (FHad)
+      RegSetKeyValueW(HKEY_CURRENT_USER, Key, Name, REG_DWORD, &FSaved, sizeof(FSaved));
+    else if (FSet)
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, Key, Name);
+  }
+  TLogPixelsScope(const TLogPixelsScope&) = delete;
+  TLogPixelsScope& operator=(const TLogPixelsScope&) = delete;
+  bool Set() const { return FSet; }
+
+ private:
+  static constexpr const wchar_t* Key = L"Control Panel\\Desktop";
+  static constexpr const wchar_t* Name = L"LogPixels";
+  DWORD FSaved = 96;
+  bool FHad = false;
+  bool FSet = false;
+};
+
+class NativePainterBesideControlsAtDpi : public testing::TestWithParam<int> {};
+
+TEST_P(NativePainterBesideControlsAtDpi, TheComparisonsHoldInAProcessStartedAtThatDpi) {
+  if (ChildDpi()) GTEST_SKIP() << "a child process itself";
+  const int dpi = GetParam();
+  const TLogPixelsScope logPixels(static_cast<DWORD>(dpi));
+  ASSERT_TRUE(logPixels.Set());
+  ASSERT_TRUE(SetEnvironmentVariableW(ChildDpiVariable, std::to_wstring(dpi).c_str()));
+  wchar_t program[MAX_PATH]{};
+  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  std::wstring command = L"\"" + std::wstring(program) + L"\" --gtest_filter=NativePainterBesideControls.*";
+  STARTUPINFOW si{};
+  si.cb = sizeof(si);
+  PROCESS_INFORMATION pi{};
+  const BOOL started =
+      CreateProcessW(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
+  SetEnvironmentVariableW(ChildDpiVariable, nullptr);
+  ASSERT_TRUE(started);
+  const TKernelHandle process(pi.hProcess);
+  const TKernelHandle thread(pi.hThread);
+  ASSERT_EQ(WaitForSingleObject(process.Get(), 120000), WAIT_OBJECT_0);
+  DWORD code = 1;
+  GetExitCodeProcess(process.Get(), &code);
+  EXPECT_EQ(code, 0u) << "the child's comparisons at " << dpi << " dpi (its output above)";
+}
+
+INSTANTIATE_TEST_SUITE_P(Dpi, NativePainterBesideControlsAtDpi, testing::Values(144, 192));
 
 }  // namespace
