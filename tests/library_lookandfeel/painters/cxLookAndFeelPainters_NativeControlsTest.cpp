@@ -565,6 +565,69 @@ TEST_F(NativePainterBesideControls, HotAndPressedScrollBarPartsAreThePaintersDra
   ShowWindow(host, SW_HIDE);
 }
 
+// The track bar's thumb hot under the mouse and pressed by its left button.
+TEST_F(NativePainterBesideControls, HotAndPressedTrackBarThumbsAreThePaintersDrawing) {
+  const HWND host = FHost.Handle();
+  SetWindowPos(host, HWND_TOPMOST, 100, 100, 200, 100, SWP_SHOWWINDOW);
+  SetForegroundWindow(host);
+  const auto create = [host](DWORD AStyle) {
+    const HWND bar = CreateWindowExW(0, TRACKBAR_CLASSW, L"", WS_CHILD | WS_VISIBLE | AStyle, 10, 10, 150, Px(34),
+                                     host, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(bar, TBM_SETRANGE, FALSE, MAKELPARAM(0, 10));
+    SendMessageW(bar, TBM_SETPOS, TRUE, 4);
+    return bar;
+  };
+  const HWND bar = create(TBS_HORZ | TBS_BOTTOM);
+  const HWND bare = create(TBS_HORZ | TBS_BOTTOM | TBS_NOTHUMB);
+  ASSERT_TRUE(bar && bare);
+  ShowWindow(bare, SW_HIDE);
+  RECT thumbRect{};
+  SendMessageW(bar, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumbRect));
+  const TRect thumb(thumbRect);
+  const TPixelSurface track = PrintClient(bare);
+  const TPixelSurface normal = PrintClient(bar);
+  POINT centre{(thumb.Left + thumb.Right) / 2, (thumb.Top + thumb.Bottom) / 2};
+  ClientToScreen(bar, &centre);
+  const TPoint at(centre.x, centre.y);
+  const auto changedFrom = [bar, &thumb](const TPixelSurface& ABefore) {
+    return [bar, &thumb, &ABefore] { return DifferingPixels(PrintClient(bar), ABefore, thumb) > 0; };
+  };
+  const auto expectPainter = [&](TcxButtonState AState, TcxButtonState ASwapped) {
+    const TPixelSurface system = PrintClient(bar);
+    const auto painter = [&](TcxButtonState APainted) {
+      TCanvasOnSurface canvas(track.Width(), track.Height(), Bg);
+      BitBlt(canvas.Surface.DC(), 0, 0, track.Width(), track.Height(), track.DC(), 0, 0, SRCCOPY);
+      Native()->DrawTrackBarScaledThumb(canvas.Get(), thumb, APainted, true, tbtaDown, clDefault, ScreenScale());
+      return DifferingPixels(canvas.Surface, system, thumb);
+    };
+    EXPECT_EQ(painter(AState), 0) << "control:\n" << system.Picture(Bg);
+    EXPECT_GT(painter(ASwapped), 0) << "another state differs";
+  };
+  {
+    SCOPED_TRACE("hot");
+    ASSERT_TRUE(MoveUntil(at, changedFrom(normal))) << "the thumb under the mouse";
+    expectPainter(cxbsHot, cxbsNormal);
+  }
+  {
+    SCOPED_TRACE("pressed");
+    const TPixelSurface hot = PrintClient(bar);
+    ASSERT_TRUE(SendMouseUntil(at, MOUSEEVENTF_LEFTDOWN, changedFrom(hot))) << "the thumb held down";
+    expectPainter(cxbsPressed, cxbsHot);
+    SendMouseButtons(at, MOUSEEVENTF_LEFTUP);
+  }
+  // Wine keeps tracking the mouse for a destroyed window, and the next
+  // control under the mouse would never turn hot: the tracking is ended here
+  // (the thumb, focused, keeps a look of its own after the mouse leaves).
+  TRACKMOUSEEVENT tracking{sizeof(tracking), TME_QUERY, nullptr, 0};
+  if (TrackMouseEvent(&tracking) && tracking.hwndTrack == bar) {
+    tracking.dwFlags |= TME_CANCEL;
+    TrackMouseEvent(&tracking);
+  }
+  DestroyWindow(bar);
+  DestroyWindow(bare);
+  ShowWindow(host, SW_HIDE);
+}
+
 // Wine takes a process's DPI from the user's LogPixels when the process
 // starts: the comparisons above run again in a child of this program started
 // with LogPixels at 144 and at 192 (the value put back when it ends).
