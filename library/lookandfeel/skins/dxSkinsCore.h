@@ -38,6 +38,7 @@
 #include "library/core/base/dxCore.h"
 #include "library/core/geometry/cxGeometry.h"
 #include "library/graphics/canvas/cxCustomCanvas.h"
+#include "library/graphics/canvas/cxGraphics.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "library/graphics/imaging/dxColorPalettes.h"
 #include "library/lookandfeel/painters/cxButtonState.h"
@@ -722,6 +723,10 @@ class TdxSkinImage : public TPersistent {
   // the last.
   TdxSkinElementState NormalizedState(TdxSkinElementState AState) const;
   int NormalizedImageIndex(int AImageIndex) const { return std::clamp(AImageIndex, 0, FImageCount - 1); }
+  // Whether the frame drawn for the index and state lets anything through:
+  // a vector texture, an empty one, a frame centred without resizing or one
+  // with a pixel below full alpha.
+  bool IsAlphaUsed(int AImageIndex, TdxSkinElementState AState);
   // The size of one frame: the texture divided along the layout by
   // ImageCount for a vector texture, else by StateCount x ImageCount.
   TSize Size() const;
@@ -792,9 +797,15 @@ class TdxSkinElementCache : public TObject {
   int ImageIndex() const { return FImageIndex; }
   TdxSkinElementState State() const { return FState; }
   const TSize& Size() const { return FSize; }
+  // Whether the picture was kept without alpha (the element covers its
+  // rectangle) and is copied rather than blended.
+  bool Opaque() const { return static_cast<bool>(FCacheOpaque); }
 
  private:
+  void Render(TdxSkinElement* AElement, TdxScaleFactor* AScaleFactor);
+
   TOwned<TdxSmartImage> FPicture;
+  TOwned<TcxBitmap32> FCacheOpaque;
   TdxSkinElement* FElement;
   TdxSkinImageSet FImageSet;
   int FImageIndex;
@@ -928,7 +939,11 @@ class TdxSkinElement : public TdxSkinPersistent {
  private:
   void ImageChanged(TObject*) { Changed({scContent}); }
   // Whether the alternate attributes replace the image in this drawing.
-  bool UsesAlternateImageSet(TdxGPCanvas* ACanvas) const;
+  bool UsesAlternateImageSet(bool ALowColors) const;
+  // Whether a drawing for the index and state may leave pixels of its
+  // rectangle uncovered or partly transparent.
+  bool IsAlphaUsed(bool ALowColors, int AImageIndex, TdxSkinElementState AState);
+  friend class TdxSkinElementCache;
 
   std::uint8_t FAlpha;
   // The alternate attributes of one image index, by state; rebuilt when

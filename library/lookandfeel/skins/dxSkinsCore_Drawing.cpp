@@ -77,15 +77,31 @@ void TilePart(TdxGPCanvas* ACanvas, GpImage* AImage, const TRect& ADest, const T
   }
 }
 
+// The source drawn scaled into the destination. The destination is moved a
+// sixty-fourth of a pixel up and left: GDI+ maps each destination pixel's
+// corner back to the source in floats, and where that lands exactly on a
+// source pixel's edge the rounding error depends on where the destination
+// lies. The first row or column then fell outside the source (left undrawn)
+// and nearest-neighbour ties went either way, so the same part differed at
+// (5, 3) from its drawing at the origin. The nudge is below a source pixel's
+// share of a destination pixel for sources narrower than 64 pixels, so it
+// settles ties without choosing other pixels.
 // AEdges reflects the part at its own edges: an enlarged part samples past
-// them, and would otherwise take its neighbour's pixels or none at all.
+// them, and would otherwise take its neighbour's pixels.
+void StretchPart(TdxGPCanvas* ACanvas, GpImage* AImage, const TRect& ADest, const TRect& ASource,
+                 TdxGPImageAttributes* AEdges) {
+  constexpr float nudge = 1.0f / 64;
+  const TdxRectF dest(ADest.Left - nudge, ADest.Top - nudge, ADest.Right - nudge, ADest.Bottom - nudge);
+  ACanvas->Draw(AImage, dest, TdxRectF(ASource), AEdges);
+}
+
 void DrawPart(TdxGPCanvas* ACanvas, GpImage* AImage, TdxSkinStretchMode AStretch, const TRect& ADest,
               const TRect& ASource, TdxGPImageAttributes* AEdges) {
   if (ADest.IsEmpty() || ASource.IsEmpty()) return;
   if (AStretch == smTile)
     TilePart(ACanvas, AImage, ADest, ASource);
   else
-    ACanvas->Draw(AImage, ADest, ASource, AEdges);
+    StretchPart(ACanvas, AImage, ADest, ASource, AEdges);
 }
 
 TOwned<TdxGPImageAttributes> ReflectingEdges() {
@@ -216,6 +232,20 @@ TdxSkinElementState TdxSkinImage::NormalizedState(TdxSkinElementState AState) co
 }
 
 bool TdxSkinImage::TextureIsVector() const { return IsVectorGraphic(FTexture.get()); }
+
+bool TdxSkinImage::IsAlphaUsed(int AImageIndex, TdxSkinElementState AState) {
+  if (FTexture->Empty() || TextureIsVector() || FStretch == smNoResize) return true;
+  const TRect frame = GetStateBounds(NormalizedImageIndex(AImageIndex), NormalizedState(AState));
+  const TSize size = FTexture->Size();
+  if (frame.IsEmpty() || frame.Right > size.cx || frame.Bottom > size.cy) return true;
+  const TRGBColors pixels = FTexture->GetBitmapBits();
+  for (int y = frame.Top; y < frame.Bottom; ++y)
+    for (int x = frame.Left; x < frame.Right; ++x)
+      if (pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(size.cx) + static_cast<std::size_t>(x)]
+              .rgbReserved != 255)
+        return true;
+  return false;
+}
 
 TSize TdxSkinImage::Size() const {
   if (FTexture->Empty()) return TSize();
@@ -396,7 +426,7 @@ void TdxSkinImage::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFact
     const int h = AScaleFactor && !vector ? AScaleFactor->Apply(frame.cy) : frame.cy;
     const int left = ARect.Left + (ARect.Width() - w) / 2;
     const int top = ARect.Top + (ARect.Height() - h) / 2;
-    ACanvas->Draw(image, TRect(left, top, left + w, top + h), stateBounds, ReflectingEdges().get());
+    StretchPart(ACanvas, image, TRect(left, top, left + w, top + h), stateBounds, ReflectingEdges().get());
     return;
   }
 
@@ -535,9 +565,18 @@ TOwned<TdxSmartImage> TdxSkinElement::GetImage(int AImageIndex, const TSize& ASi
   return result;
 }
 
-bool TdxSkinElement::UsesAlternateImageSet(TdxGPCanvas* ACanvas) const {
+bool TdxSkinElement::UsesAlternateImageSet(bool ALowColors) const {
   const TdxSkinImageSet set = dxSkinImageSet();
-  return FImage->Empty() || set == imsAlternate || (set == imsDefault && ACanvas->IsLowColorsMode());
+  return FImage->Empty() || set == imsAlternate || (set == imsDefault && ALowColors);
+}
+
+bool TdxSkinElement::IsAlphaUsed(bool ALowColors, int AImageIndex, TdxSkinElementState AState) {
+  // An opaque fill of the element colour covers whatever is drawn over it.
+  if (IsRealColor(Color()) && FAlpha == 255) return false;
+  if (UsesAlternateImageSet(ALowColors))
+    if (TdxSkinAlternateImageAttributes* alternate = GetAlternateImageAttributes(AImageIndex, AState))
+      return alternate->UsesAlpha() || !IsRealColor(alternate->GradientBeginColor().Value());
+  return FImage->IsAlphaUsed(AImageIndex, AState);
 }
 
 void TdxSkinElement::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFactor* AScaleFactor, int AImageIndex,
@@ -545,7 +584,7 @@ void TdxSkinElement::DrawEx(TdxGPCanvas* ACanvas, const TRect& ARect, TdxScaleFa
   if (IsRealColor(Color()) && FAlpha > 0) ACanvas->FillRectangle(ARect, ColorToAlphaColor(Color(), FAlpha));
   TdxScaleFactor* borderScale = FScaleBorders ? AScaleFactor : nullptr;
   TdxSkinAlternateImageAttributes* alternate =
-      UsesAlternateImageSet(ACanvas) ? GetAlternateImageAttributes(AImageIndex, AState) : nullptr;
+      UsesAlternateImageSet(ACanvas->IsLowColorsMode()) ? GetAlternateImageAttributes(AImageIndex, AState) : nullptr;
   if (alternate)
     alternate->Draw(ACanvas, ARect, borderScale);
   else
@@ -660,17 +699,42 @@ void TdxSkinElementCache::Draw(TdxGPCanvas* ACanvas, TdxSkinElement* AElement, c
       FScaleFactor->Assign(AScaleFactor);
     else
       FScaleFactor->Assign(1, 1, false);
-    FPicture.reset();
-    if (size.cx > 0 && size.cy > 0) {
-      // Always with alpha: an element that does not cover its rectangle keeps
-      // what lies under it.
-      FPicture.reset(New<TdxSmartImage>());
-      FPicture->CreateSize(size);
-      const TOwned<TdxGPCanvas> canvas = FPicture->CreateCanvas();
-      AElement->DrawEx(canvas.get(), TRect(0, 0, size.cx, size.cy), AScaleFactor, AImageIndex, AState);
-    }
+    Render(AElement, AScaleFactor);
   }
-  if (FPicture) ACanvas->Draw(FPicture->Handle(), ARect, TRect(0, 0, size.cx, size.cy));
+  if (FCacheOpaque)
+    ACanvas->DrawBitmap(FCacheOpaque.get(), ARect);
+  else if (FPicture)
+    ACanvas->Draw(FPicture->Handle(), ARect, TRect(0, 0, size.cx, size.cy));
+}
+
+void TdxSkinElementCache::Render(TdxSkinElement* AElement, TdxScaleFactor* AScaleFactor) {
+  FPicture.reset();
+  FCacheOpaque.reset();
+  if (FSize.cx <= 0 || FSize.cy <= 0) return;
+  const TRect bounds(0, 0, FSize.cx, FSize.cy);
+  // The picture is a 32-bit off-screen surface, never in low-colour mode.
+  const bool alpha = AElement->IsAlphaUsed(false, FImageIndex, FState);
+  FPicture.reset(New<TdxSmartImage>());
+  FPicture->CreateSize(FSize);
+  {
+    const TOwned<TdxGPCanvas> canvas = FPicture->CreateCanvas();
+    AElement->DrawEx(canvas.get(), bounds, AScaleFactor, FImageIndex, FState);
+  }
+  if (alpha) return;
+  // Rendered the way the blended picture is, so both kinds match the direct
+  // drawing pixel for pixel.
+  FCacheOpaque.reset(New<TcxBitmap32>());
+  FCacheOpaque->CreateSize(FSize, false);
+  // The picture's rows run top-down, the bitmap's bottom-up.
+  const TRGBColors topDown = FPicture->GetBitmapBits();
+  TRGBColors bottomUp(topDown.size());
+  const auto row = static_cast<std::size_t>(FSize.cx);
+  for (std::size_t y = 0; y < static_cast<std::size_t>(FSize.cy); ++y)
+    std::copy_n(topDown.begin() + static_cast<std::ptrdiff_t>(y * row), row,
+                bottomUp.end() - static_cast<std::ptrdiff_t>((y + 1) * row));
+  FCacheOpaque->SetBitmapColors(bottomUp);
+  FCacheOpaque->MakeOpaque();
+  FPicture.reset();
 }
 
 void TdxSkinElementCacheList::Create(int ACapacity) {

@@ -1,4 +1,5 @@
 #include "library/lookandfeel/skins/dxSkinsCore.h"
+#include "tests/library_lookandfeel/PainterTesting.h"
 #include "tests/library_lookandfeel/skins/SkinFixtures.h"
 #include "platform/ui/GdiScopes.h"
 #include "tests/library_graphics/GdiCanvasTesting.h"
@@ -8,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <string>
 
 namespace {
@@ -41,21 +43,12 @@ struct TNineCase {
   const char* Name;
   TdxSkinStretchMode Stretch;
   int DPI;
-  // Why the case cannot pass here, or nothing.
-  const char* Skip = nullptr;
 };
-
-// FIXME: Wine's GDI+ leaves the first row or column of some parts enlarged by
-// a fractional ratio undrawn (transparent), image attributes with a
-// reflecting wrap mode or not; one such line is more than 1 % of these
-// drawings. The same parts tiled, and stretched at 2x, match.
-constexpr const char* WineFractionalStretch = "Wine's GDI+ leaves an edge line of fractionally enlarged parts undrawn";
 
 class SkinNineParts : public testing::TestWithParam<TNineCase> {};
 
 TEST_P(SkinNineParts, MatchPillowsCropResizeAndPaste) {
   const TNineCase& row = GetParam();
-  if (row.Skip) GTEST_SKIP() << row.Skip;
   TNineElement nine(row.Stretch);
   EXPECT_EQ(nine.Element->Image()->Size(), TSize(24, 24));
   EXPECT_EQ(nine.Element->Image()->GetStateBounds(0, esHot), TRect(0, 24, 24, 48));
@@ -85,8 +78,8 @@ TEST_P(SkinNineParts, MatchPillowsCropResizeAndPaste) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Dpi, SkinNineParts,
-                         testing::Values(TNineCase{"stretch-96", smStretch, 96, WineFractionalStretch},
-                                         TNineCase{"stretch-144", smStretch, 144, WineFractionalStretch},
+                         testing::Values(TNineCase{"stretch-96", smStretch, 96},
+                                         TNineCase{"stretch-144", smStretch, 144},
                                          TNineCase{"stretch-192", smStretch, 192}, TNineCase{"tile-96", smTile, 96},
                                          TNineCase{"tile-144", smTile, 144}, TNineCase{"tile-192", smTile, 192}),
                          [](const auto& info) {
@@ -714,3 +707,129 @@ TEST(SkinElementDrawing, RightToLeftIsThePlainDrawingFlipped) {
     EXPECT_EQ(differing, 0);
   }
 }
+
+namespace {
+
+// Two 12 x 12 frames side by side (Normal, Hot), every pixel opaque unless
+// AHotHole: then a 4 x 4 block in the hot frame's middle is fully clear.
+void LoadTwoFrameTexture(TdxSkinImage* AImage, bool AHotHole) {
+  TRGBColors bits(24 * 12);
+  for (int y = 0; y < 12; ++y)
+    for (int x = 0; x < 24; ++x) {
+      const bool hole = AHotHole && x >= 16 && x < 20 && y >= 4 && y < 8;
+      const std::uint8_t alpha = hole ? 0 : 255;
+      bits[static_cast<std::size_t>(y * 24 + x)] = RGBQUAD{static_cast<BYTE>(hole ? 0 : 100),
+                                                          static_cast<BYTE>(hole ? 0 : y * 20),
+                                                          static_cast<BYTE>(hole ? 0 : x * 10), alpha};
+    }
+  AImage->Texture()->LoadFromBits(24, 12, bits, afPremultiplied);
+  AImage->SetStates({esNormal, esHot});
+  AImage->SetMargins(TRect(3, 3, 3, 3));
+  AImage->SetInterpolationMode(imNearestNeighbor);
+}
+
+struct TOpaqueCase {
+  const char* Name;
+  std::function<void(TdxSkinElement*)> Setup;
+  TdxSkinElementState State;
+  bool Opaque;
+  TdxSkinImageSet ImageSet = imsDefault;
+};
+
+void WithHotHole(TdxSkinElement* AElement) { LoadTwoFrameTexture(AElement->Image(), true); }
+
+void WithAlternate(TdxSkinElement* AElement, std::uint8_t AAlpha, const TRect& AOffsets) {
+  LoadTwoFrameTexture(AElement->Image(), true);
+  TdxSkinAlternateImageAttributes* hot = AElement->AddAlternateImageAttributes(esHot, 0);
+  hot->SetGradientBeginColor(TColor(RGB(255, 0, 0)));
+  hot->SetGradientEndColor(TColor(RGB(0, 0, 255)));
+  hot->SetAlpha(AAlpha);
+  hot->SetContentOffsets(AOffsets);
+}
+
+const TOpaqueCase OpaqueCases[] = {
+    {"an opaque frame", [](TdxSkinElement* E) { LoadTwoFrameTexture(E->Image(), false); }, esHot, true},
+    {"a frame with clear pixels", WithHotHole, esHot, false},
+    {"the opaque frame of that texture", WithHotHole, esNormal, true},
+    {"clear pixels over an opaque colour",
+     [](TdxSkinElement* E) {
+       WithHotHole(E);
+       E->SetColor(TColor(RGB(0, 160, 0)));
+     },
+     esHot, true},
+    {"clear pixels over a half-transparent colour",
+     [](TdxSkinElement* E) {
+       WithHotHole(E);
+       E->SetColor(TColor(RGB(0, 160, 0)));
+       E->SetAlpha(128);
+     },
+     esHot, false},
+    {"an opaque frame centred without resizing",
+     [](TdxSkinElement* E) {
+       LoadTwoFrameTexture(E->Image(), false);
+       E->Image()->SetStretch(smNoResize);
+     },
+     esHot, false},
+    {"opaque alternate attributes over clear pixels",
+     [](TdxSkinElement* E) { WithAlternate(E, 255, TRect()); }, esHot, true, imsAlternate},
+    {"alternate attributes at half alpha", [](TdxSkinElement* E) { WithAlternate(E, 128, TRect()); }, esHot,
+     false, imsAlternate},
+    {"alternate attributes inside offsets", [](TdxSkinElement* E) { WithAlternate(E, 255, TRect(2, 2, 2, 2)); },
+     esHot, false, imsAlternate},
+    {"alternate attributes without a colour",
+     [](TdxSkinElement* E) {
+       WithAlternate(E, 255, TRect());
+       E->GetAlternateImageAttributes(0, esHot)->SetGradientBeginColor(clNone);
+     },
+     esHot, false, imsAlternate},
+    {"a vector texture with margins",
+     [](TdxSkinElement* E) {
+       TOwned<TMemoryStream> texture = StreamOf(ReadSkinFixture(L"vector-texture.svg"));
+       E->Image()->Texture()->LoadFromStream(texture.get());
+       E->Image()->SetStates({esNormal, esHot});
+       E->Image()->SetMargins(TRect(2, 2, 2, 2));
+     },
+     esHot, false},
+};
+
+// The cache keeps an element that covers its rectangle without alpha and
+// copies it; a wrong guess shows as the cache's own black (or stale) pixels
+// where the direct drawing lets the background through, so each element is
+// drawn over two backgrounds, and away from the origin, where the cached
+// picture (rendered at its own origin) is copied to.
+TEST(SkinElementCache, KeepsAnElementThatCoversItsRectangleOpaqueAndDrawsAsTheDirectDrawing) {
+  const TOwned<TdxScaleFactor> factor = ScaleFactorOf(96);
+  for (const TOpaqueCase& row : OpaqueCases) {
+    SCOPED_TRACE(row.Name);
+    const TImageSetScope set(row.ImageSet);
+    TOwned<TdxSkin> skin(New<TdxSkin>(nullptr, L"Opaque"));
+    TdxSkinElement* element = skin->AddGroup(L"Common")->AddElement(L"Button");
+    row.Setup(element);
+    for (const TPoint offset : {TPoint(0, 0), TPoint(5, 3), TPoint(-2, 7)})
+      for (const COLORREF background : {RGB(255, 255, 255), RGB(20, 120, 230)}) {
+        SCOPED_TRACE(testing::Message() << "at (" << offset.X << ", " << offset.Y << ") over " << std::hex
+                                        << background);
+        TRect r(0, 0, 40, 24);
+        r.Offset(offset);
+        TPixelSurface direct(50, 34, background), cached(50, 34, background), again(50, 34, background);
+        element->SetUseCache(false);
+        element->Draw(direct.DC(), r, factor.get(), 0, row.State);
+        element->SetUseCache(true);
+        ASSERT_NE(element->Cache(), nullptr);
+        element->Draw(cached.DC(), r, factor.get(), 0, row.State);
+        element->Draw(again.DC(), r, factor.get(), 0, row.State);
+        ASSERT_EQ(element->Cache()->Count(), 1);
+        EXPECT_EQ(element->Cache()->Items(0)->Opaque(), row.Opaque);
+        if (row.Opaque) {
+          EXPECT_EQ(CountDifferentPixels(cached, direct), 0);
+        } else {
+          // A partly transparent pixel is stored premultiplied and blended
+          // again: one more rounding.
+          EXPECT_LE(MaxChannelDifference(cached, direct), 1);
+        }
+        EXPECT_EQ(CountDifferentPixels(again, cached), 0);
+      }
+  }
+}
+
+}  // namespace
