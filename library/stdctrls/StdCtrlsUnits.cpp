@@ -7,6 +7,7 @@
 #include "library/stdctrls/cxListBox.h"
 #include "library/stdctrls/cxProgressBar.h"
 #include "library/stdctrls/dxActivityIndicator.h"
+#include "library/stdctrls/dxCustomListBox.h"
 
 std::span<const TUnit> LibraryStdCtrlsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
@@ -18,6 +19,7 @@ std::span<const TUnit> LibraryStdCtrlsUnits() {
       {L"cxButtons", &cxButtonsInitialization, nullptr},
       {L"cxListBox", &cxListBoxInitialization, nullptr},
       {L"cxLabel", &cxLabelInitialization, nullptr},
+      {L"dxCustomListBox", &dxCustomListBoxInitialization, &dxCustomListBoxFinalization},
   };
   return units;
 }
