@@ -6,6 +6,7 @@
 
 #include "platform/ui/Forms.h"
 
+#include "tests/support/Pixels.h"
 #include "tests/support/PumpUntil.h"
 #include "tests/support/SendInput.h"
 
@@ -379,6 +380,41 @@ TEST_F(ItemList, AnAccessibilityClientReadsTheListAndItsItems) {
   VARIANT bad = child(4);
   VARIANT role;
   EXPECT_EQ(client->get_accRole(bad, &role), E_INVALIDARG);
+}
+
+TEST_F(ItemList, RowsShowTheirCaptionsAsDrawTextDoesAndTheSelectionInTheHighlight) {
+  AddItems({L"one", L"two", L"a caption much too long to fit into two hundred pixels of list"});
+  List->SetItemIndex(1);
+  const TRect area = List->ClientBounds();
+  TPixelSurface actual(List->Width(), List->Height(), RGB(1, 2, 3));
+  List->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(actual.DC()), PRF_CLIENT);
+
+  // The same rows drawn by the test: the window colour, the selected row in
+  // the highlight, each caption 2 pixels inside its row, vertically centred,
+  // cut with an ellipsis.
+  TPixelSurface expected(List->Width(), List->Height(), GetSysColor(COLOR_WINDOW));
+  const HGDIOBJ oldFont = SelectObject(expected.DC(), List->Font()->Handle());
+  SetBkMode(expected.DC(), TRANSPARENT);
+  for (int i = 0; i < 2; ++i) {
+    RECT row{area.Left, area.Top + 16 * i, area.Right, area.Top + 16 * (i + 1)};
+    const bool selected = i == 1;
+    if (selected) FillRect(expected.DC(), &row, GetSysColorBrush(COLOR_HIGHLIGHT));
+    SetTextColor(expected.DC(), GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT text{row.left + 2, row.top + 2, row.right - 2, row.bottom - 2};
+    const String caption = List->Items()->Items(i)->Caption();
+    DrawTextW(expected.DC(), caption.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+  }
+  SelectObject(expected.DC(), oldFont);
+  // Two whole rows fit; the third, cut by the bottom, is not drawn.
+  for (int y = area.Top; y < area.Bottom; ++y)
+    for (int x = area.Left; x < area.Right; ++x) {
+      if (y >= 32) {
+        ASSERT_EQ(actual.Pixel(x, y), GetSysColor(COLOR_WINDOW)) << x << "," << y;
+        continue;
+      }
+      ASSERT_EQ(actual.Pixel(x, y), expected.Pixel(x, y)) << x << "," << y << "\n"
+                                                          << actual.Picture(GetSysColor(COLOR_WINDOW));
+    }
 }
 
 TEST_F(ItemList, AClickBelowTheLastItemKeepsTheSelectionAndStillClicks) {
