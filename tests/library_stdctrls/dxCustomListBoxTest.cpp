@@ -417,6 +417,18 @@ TEST_F(ItemList, RowsShowTheirCaptionsAsDrawTextDoesAndTheSelectionInTheHighligh
     }
 }
 
+TEST_F(ItemList, OnlyASeparatorWithAnItemBelowItAddsItsLine) {
+  List->SetHeight(100);
+  AddItems({L"one", L"two"});
+  List->Items()->Items(1)->SetHasSeparator(true);
+  EXPECT_EQ(List->ItemRect(1).Height(), 16) << "the last item has no line below it";
+  List->Add(L"three");
+  EXPECT_EQ(List->ItemRect(1).Height(), 16 + 8);
+  EXPECT_EQ(List->ItemRect(2).Top, 16 + 16 + 8);
+  // The line's strip is not part of the item for the pointer.
+  EXPECT_EQ(List->ItemAtPos(TPoint(5, 16 + 16 + 4), false), List->Count());
+}
+
 TEST_F(ItemList, AClickBelowTheLastItemKeepsTheSelectionAndStillClicks) {
   AddItems({L"one"});
   List->SetItemIndex(0);
