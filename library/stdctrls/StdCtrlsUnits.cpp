@@ -7,17 +7,19 @@
 #include "library/stdctrls/cxListBox.h"
 #include "library/stdctrls/cxProgressBar.h"
 #include "library/stdctrls/dxActivityIndicator.h"
+#include "library/stdctrls/dxCustomListBox.h"
 
 std::span<const TUnit> LibraryStdCtrlsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
   static constexpr TUnit units[] = {
       {L"cxProgressBar", &cxProgressBarInitialization, nullptr},
-      {L"dxActivityIndicator", &dxActivityIndicatorInitialization, nullptr},
+      {L"dxActivityIndicator", &dxActivityIndicatorInitialization, &dxActivityIndicatorFinalization},
       {L"cxCheckBox", &cxCheckBoxInitialization, nullptr},
       {L"cxGroupBox", &cxGroupBoxInitialization, nullptr},
       {L"cxButtons", &cxButtonsInitialization, nullptr},
       {L"cxListBox", &cxListBoxInitialization, nullptr},
       {L"cxLabel", &cxLabelInitialization, nullptr},
+      {L"dxCustomListBox", &dxCustomListBoxInitialization, &dxCustomListBoxFinalization},
   };
   return units;
 }

@@ -1,0 +1,442 @@
+// The self-drawn item list: sorted insertion, rows and columns, scrolling,
+// keyboard navigation (also on an empty list and with nothing selectable),
+// type-ahead on an injected clock, hints for clipped captions, the focus
+// event and what an MSAA client reads.
+#include "library/stdctrls/dxCustomListBox.h"
+
+#include "platform/ui/Forms.h"
+
+#include "tests/support/Pixels.h"
+#include "tests/support/PumpUntil.h"
+#include "tests/support/SendInput.h"
+
+#include <gtest/gtest.h>
+
+#include <oleacc.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+// The protected steps a test drives directly.
+class TTestListBox : public TdxCustomListBox {
+  SK_CLASS(TTestListBox, TdxCustomListBox)
+ public:
+  bool NothingSelectable = false;
+  int Clicks = 0;
+
+  using TdxCustomListBox::HandleScroll;
+  using TdxCustomListBox::FindSelectableIndex;
+
+ protected:
+  bool CanSelectItem(int AIndex) override { return !NothingSelectable && inherited::CanSelectItem(AIndex); }
+  void Click() override {
+    ++Clicks;
+    inherited::Click();
+  }
+};
+
+struct ItemList : testing::Test {
+  TOwned<TForm> Form{NewWith<TForm>([](TForm* f) { f->CreateNew(nullptr); })};
+  TTestListBox* List = nullptr;
+
+  void SetUp() override {
+    Form->SetBounds(100, 100, 400, 300);
+    Form->Show();
+    List = New<TTestListBox>(Form.get());
+    List->SetParent(Form.get());
+    List->SetBorderStyle(cxcbsNone);
+    List->LookAndFeel()->SetNativeStyle(false);
+    // Three 16-pixel rows in 40 pixels: two fit whole.
+    List->SetBounds(10, 10, 200, 40);
+    PumpPending();
+  }
+
+  void AddItems(std::initializer_list<const wchar_t*> ACaptions) {
+    for (const wchar_t* caption : ACaptions) List->Add(caption);
+  }
+  std::vector<String> Captions() const {
+    std::vector<String> result;
+    for (int i = 0; i < List->Count(); ++i) result.push_back(List->Items()->Items(i)->Caption());
+    return result;
+  }
+  void Key(WORD AKey) { List->Perform(WM_KEYDOWN, AKey, 0); }
+  void Char(wchar_t AChar) { List->Perform(WM_CHAR, AChar, 0); }
+};
+
+TEST_F(ItemList, SortedInsertionIsOrdinalWhateverTheSortOptions) {
+  const TdxCustomListBoxSortOptions options[] = {{}, {lbsAnsiSort}, {lbsCaseInsensitive}, {lbsAnsiSort, lbsCaseInsensitive}};
+  for (const TdxCustomListBoxSortOptions& option : options) {
+    List->Clear();
+    List->Items()->SetSortOptions(option);
+    List->SetSorted(true);
+    AddItems({L"b", L"B", L"a"});
+    EXPECT_EQ(Captions(), (std::vector<String>{L"B", L"a", L"b"}));
+    List->SetSorted(false);
+  }
+}
+
+TEST_F(ItemList, SortingAnExistingListFollowsTheOrdinalOrCaseBlindOption) {
+  AddItems({L"b", L"B", L"a", L"C"});
+  List->SetSorted(true);
+  EXPECT_EQ(Captions(), (std::vector<String>{L"B", L"C", L"a", L"b"}));
+  List->SetSorted(false);
+  List->Items()->SetSortOptions({lbsCaseInsensitive});
+  List->SetSorted(true);
+  // Equal upper-case captions keep their order.
+  EXPECT_EQ(Captions(), (std::vector<String>{L"a", L"B", L"b", L"C"}));
+}
+
+TEST_F(ItemList, ThreeRowsInFortyPixelsShowTwoAndScrollOneOnTheWayDown) {
+  AddItems({L"one", L"two", L"three"});
+  EXPECT_EQ(List->VisibleCount(), 2);
+  EXPECT_EQ(List->MaxTopIndex(), 1);
+  List->SetItemIndex(1);
+  EXPECT_EQ(List->TopIndex(), 0);
+  Key(VK_DOWN);
+  EXPECT_EQ(List->ItemIndex(), 2);
+  EXPECT_EQ(List->TopIndex(), 1);
+  // The rows span the items area, left of the scroll bar.
+  EXPECT_EQ(List->ItemRect(2), TRect(0, 16, List->ClientBounds().Right, 32));
+}
+
+TEST_F(ItemList, NavigationLoopsOnlyWhenAskedTo) {
+  AddItems({L"one", L"two", L"three"});
+  struct TRow {
+    const char* Name;
+    bool Looped;
+    int From;
+    WORD Key;
+    int To;
+  };
+  const TRow rows[] = {
+      {"DownFromLastLooped", true, 2, VK_DOWN, 0}, {"UpFromFirstLooped", true, 0, VK_UP, 2},
+      {"DownFromLastStays", false, 2, VK_DOWN, 2}, {"UpFromFirstStays", false, 0, VK_UP, 0},
+      {"HomeAlwaysFirst", true, 2, VK_HOME, 0},    {"EndAlwaysLast", true, 0, VK_END, 2},
+      {"PageDownStopsAtLast", true, 1, VK_NEXT, 2},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    List->SetLoopedNavigation(row.Looped);
+    List->SetItemIndex(row.From);
+    Key(row.Key);
+    EXPECT_EQ(List->ItemIndex(), row.To);
+  }
+}
+
+TEST_F(ItemList, AnEmptyListSelectsNothingWhateverTheKey) {
+  EXPECT_EQ(List->ItemIndex(), -1);
+  for (const bool looped : {false, true}) {
+    List->SetLoopedNavigation(looped);
+    for (const WORD key : {VK_DOWN, VK_UP, VK_HOME, VK_END, VK_NEXT, VK_PRIOR}) {
+      SCOPED_TRACE(testing::Message() << "key " << key << (looped ? " looped" : ""));
+      Key(key);
+      EXPECT_EQ(List->ItemIndex(), -1);
+    }
+  }
+  // The inside of an empty list: -1 when only items count, Count otherwise.
+  EXPECT_EQ(List->ItemAtPos(TPoint(5, 5), true), -1);
+  EXPECT_EQ(List->ItemAtPos(TPoint(5, 5), false), 0);
+}
+
+TEST_F(ItemList, EveryNegativeIndexMeansNoSelection) {
+  AddItems({L"one", L"two"});
+  List->SetItemIndex(1);
+  for (const int value : {-1, -2, -100}) {
+    SCOPED_TRACE(value);
+    List->SetItemIndex(value);
+    EXPECT_EQ(List->ItemIndex(), -1);
+  }
+  List->SetItemIndex(7);
+  EXPECT_EQ(List->ItemIndex(), 1) << "past the end: the last item";
+}
+
+TEST_F(ItemList, WithNothingSelectableTheSearchEndsAndTheSelectionStays) {
+  AddItems({L"one", L"two", L"three"});
+  List->SetItemIndex(1);
+  List->NothingSelectable = true;
+  for (const bool looped : {false, true}) {
+    for (const bool forward : {false, true}) {
+      for (const int start : {-1, 0, 2, 3}) {
+        SCOPED_TRACE(testing::Message() << start << (forward ? " forward" : " backward") << (looped ? " looped" : ""));
+        EXPECT_EQ(List->FindSelectableIndex(start, forward, looped), -1);
+      }
+    }
+    List->SetLoopedNavigation(looped);
+    Key(VK_DOWN);
+    Key(VK_UP);
+    EXPECT_EQ(List->ItemIndex(), 1);
+  }
+}
+
+TEST_F(ItemList, ItemHeightStaysPositiveSoColumnsCanBeCounted) {
+  AddItems({L"one", L"two", L"three"});
+  List->SetColumns(2);
+  for (const int height : {0, -5}) {
+    SCOPED_TRACE(height);
+    List->SetItemHeight(height);
+    EXPECT_EQ(List->ItemHeight(), 1);
+    EXPECT_EQ(List->ItemsPerColumn(), List->ClientHeight());
+  }
+}
+
+TEST_F(ItemList, ColumnsStackTheRowsAndTheArrowsMoveAcrossThem) {
+  for (int i = 0; i < 10; ++i) List->Add(L"item " + std::to_wstring(i));
+  List->SetColumns(2);
+  // Forty pixels above the horizontal scroll bar.
+  List->SetHeight(40 + GetSystemMetrics(SM_CYHSCROLL));
+  ASSERT_EQ(List->ClientBounds().Height(), 40);
+  const int width = List->ClientWidth() / 2;
+  EXPECT_EQ(List->ColumnWidth(), width);
+  EXPECT_EQ(List->ItemsPerColumn(), 2);
+  EXPECT_EQ(List->VisibleCount(), 4);
+  EXPECT_EQ(List->ItemRect(1), TRect(0, 16, width, 32));
+  EXPECT_EQ(List->ItemRect(2), TRect(width, 0, 2 * width, 16));
+  EXPECT_EQ(List->ItemRect(3), TRect(width, 16, 2 * width, 32));
+  EXPECT_EQ(List->ItemAtPos(TPoint(width + 3, 20), true), 3);
+
+  List->SetItemIndex(0);
+  Key(VK_RIGHT);
+  EXPECT_EQ(List->ItemIndex(), 2);
+  Key(VK_DOWN);
+  EXPECT_EQ(List->ItemIndex(), 3);
+  // Past the visible columns the list scrolls by a column.
+  Key(VK_RIGHT);
+  EXPECT_EQ(List->ItemIndex(), 5);
+  EXPECT_EQ(List->TopIndex(), 2);
+  Key(VK_LEFT);
+  Key(VK_LEFT);
+  Key(VK_LEFT);
+  EXPECT_EQ(List->ItemIndex(), 1);
+  EXPECT_EQ(List->TopIndex(), 0);
+}
+
+TEST_F(ItemList, ScrollCodesMoveTheTopRow) {
+  for (int i = 0; i < 20; ++i) List->Add(L"item " + std::to_wstring(i));
+  // Two whole rows show; the last top row is 18.
+  struct TRow {
+    const char* Name;
+    TScrollCode Code;
+    int Top, Position, ExpectedTop;
+  };
+  const TRow rows[] = {
+      {"LineDown", scLineDown, 0, 0, 1},  {"LineUp", scLineUp, 5, 5, 4},     {"LineUpAtTop", scLineUp, 0, 0, 0},
+      {"PageDown", scPageDown, 0, 0, 2},  {"PageUp", scPageUp, 5, 5, 3},     {"Track", scTrack, 0, 7, 7},
+      {"TrackPastEnd", scTrack, 0, 30, 18}, {"Top", scTop, 9, 9, 0},        {"Bottom", scBottom, 0, 0, 18},
+      {"EndScroll", scEndScroll, 4, 11, 4}, {"Position", scPosition, 6, 6, 6},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    List->SetTopIndex(row.Top);
+    ASSERT_EQ(List->TopIndex(), row.Top);
+    int position = row.Position;
+    List->HandleScroll(sbVertical, row.Code, position);
+    EXPECT_EQ(List->TopIndex(), row.ExpectedTop);
+    EXPECT_EQ(position, row.Code == scEndScroll ? row.Position : row.ExpectedTop);
+  }
+}
+
+TEST_F(ItemList, TypingSelectsByPrefixAndAPauseStartsAgain) {
+  AddItems({L"Apple", L"Banana", L"Blueberry", L"Cherry", L"bl"});
+  DWORD now = 50'000;
+  List->IncrementalSearchController()->SetTickCount([&] { return now; });
+  Char(L'b');
+  EXPECT_EQ(List->ItemIndex(), 1);
+  now += 400;
+  Char(L'L');
+  EXPECT_EQ(List->ItemIndex(), 2) << "\"bl\" in any case";
+  // A pause of exactly the delay keeps the text.
+  now += 1000;
+  Char(L'u');
+  EXPECT_EQ(List->IncrementalSearchController()->SearchText(), L"bLu");
+  EXPECT_EQ(List->ItemIndex(), 2);
+  // A longer one starts a new text.
+  now += 1001;
+  Char(L'c');
+  EXPECT_EQ(List->IncrementalSearchController()->SearchText(), L"c");
+  EXPECT_EQ(List->ItemIndex(), 3);
+  // Control characters are not collected; a navigation key ends the search.
+  Char(L'\t');
+  EXPECT_EQ(List->IncrementalSearchController()->SearchText(), L"c");
+  Key(VK_UP);
+  EXPECT_EQ(List->IncrementalSearchController()->SearchText(), L"");
+}
+
+TEST_F(ItemList, TheSameLetterTwiceIsARepeatUntilAnotherFollows) {
+  AddItems({L"aa", L"ab"});
+  DWORD now = 1'000;
+  List->IncrementalSearchController()->SetTickCount([&] { return now; });
+  Char(L'a');
+  EXPECT_FALSE(List->IncrementalSearchController()->IsRepeat());
+  Char(L'a');
+  EXPECT_TRUE(List->IncrementalSearchController()->IsRepeat());
+  Char(L'b');
+  EXPECT_FALSE(List->IncrementalSearchController()->IsRepeat());
+}
+
+TEST_F(ItemList, OnlyAClippedCaptionUnderThePointerShowsAsAHint) {
+  List->SetShowHint(true);
+  AddItems({L"short", L"a caption much too long to fit into two hundred pixels of list"});
+  SetForegroundWindow(Form->Handle());
+  PumpUntil([&] { return GetForegroundWindow() == Form->Handle(); });
+  List->SetFocus();
+  PumpPending();
+  ASSERT_TRUE(List->Focused());
+  const auto showing = [&] {
+    THintWindow* window = List->HintHelper()->HintWindow();
+    return window && window->IsShowing() && IsWindowVisible(window->Handle());
+  };
+  struct TRow {
+    const char* Name;
+    int Item;
+    bool Hint;
+  };
+  for (const TRow& row : {TRow{"Short", 0, false}, TRow{"Long", 1, true}, TRow{"ShortAgain", 0, false}}) {
+    SCOPED_TRACE(row.Name);
+    const TRect r = List->ItemRect(row.Item);
+    const TPoint p = List->ClientToScreen(TPoint(r.Left + 5, (r.Top + r.Bottom) / 2));
+    // From outside the list, so that the pointer really moves onto the item.
+    SendMouseMove(List->ClientToScreen(TPoint(r.Left + 5, List->Height() + 20)));
+    EXPECT_TRUE(MoveUntil(p, [&] { return List->HotIndex() == row.Item && showing() == row.Hint; }))
+        << "hot item " << List->HotIndex() << ", hint " << showing();
+    if (row.Hint) {
+      EXPECT_EQ(List->HintHelper()->HintWindow()->Caption(), List->Items()->Items(row.Item)->Caption());
+    }
+  }
+  // The pointer goes where no other test's window lies.
+  SendMouseMove(TPoint(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1));
+}
+
+// Focus events the platform reports for the test's own process.
+struct TFocusEvents {
+  static inline std::vector<std::tuple<HWND, LONG, LONG>> Seen;
+  static void CALLBACK Hook(HWINEVENTHOOK, DWORD, HWND AWindow, LONG AObject, LONG AChild, DWORD, DWORD) {
+    Seen.emplace_back(AWindow, AObject, AChild);
+  }
+};
+
+TEST_F(ItemList, ASelectionChangeIsReportedAsAFocusEvent) {
+  AddItems({L"one", L"two"});
+  List->SetItemIndex(0);
+  PumpPending();
+  TFocusEvents::Seen.clear();
+  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, &TFocusEvents::Hook,
+                                             GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  List->SetItemIndex(1);
+  PumpPending();
+  const auto ours = [&] {
+    return std::ranges::count(TFocusEvents::Seen, std::tuple<HWND, LONG, LONG>(List->Handle(), OBJID_CLIENT, CHILDID_SELF));
+  };
+  EXPECT_TRUE(PumpUntil([&] { return ours() > 0; }, 2000));
+  EXPECT_EQ(ours(), 1);
+  List->SetItemIndex(1);  // no change, no event
+  PumpPending();
+  EXPECT_EQ(ours(), 1);
+  UnhookWinEvent(hook);
+}
+
+TEST_F(ItemList, AnAccessibilityClientReadsTheListAndItsItems) {
+  AddItems({L"one", L"two", L"three"});
+  List->SetItemIndex(1);
+  TComPtr<IAccessible> client;
+  ASSERT_EQ(AccessibleObjectFromWindow(List->Handle(), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
+                                       client.ReceiveVoid()),
+            S_OK);
+  long count = 0;
+  ASSERT_EQ(client->get_accChildCount(&count), S_OK);
+  EXPECT_EQ(count, 3);
+  const auto child = [](long AId) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I4;
+    v.lVal = AId;
+    return v;
+  };
+  struct TRow {
+    long Child, Role, State;
+    const wchar_t* Name;
+  };
+  const TRow rows[] = {{CHILDID_SELF, ROLE_SYSTEM_LIST, 0x300000, L""},
+                       {1, ROLE_SYSTEM_LISTITEM, 0x300000, L"one"},
+                       {2, ROLE_SYSTEM_LISTITEM, 0x300006, L"two"},
+                       {3, ROLE_SYSTEM_LISTITEM, 0x300000, L"three"}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Child);
+    VARIANT role, state;
+    ASSERT_EQ(client->get_accRole(child(row.Child), &role), S_OK);
+    EXPECT_EQ(role.lVal, row.Role);
+    ASSERT_EQ(client->get_accState(child(row.Child), &state), S_OK);
+    EXPECT_EQ(state.lVal, row.State);
+    BSTR name = nullptr;
+    client->get_accName(child(row.Child), &name);
+    EXPECT_EQ(String(name ? name : L"", name ? SysStringLen(name) : 0), String(row.Name));
+    SysFreeString(name);
+  }
+  // The default action selects the item.
+  ASSERT_EQ(client->accDoDefaultAction(child(3)), S_OK);
+  EXPECT_EQ(List->ItemIndex(), 2);
+  VARIANT bad = child(4);
+  VARIANT role;
+  EXPECT_EQ(client->get_accRole(bad, &role), E_INVALIDARG);
+}
+
+TEST_F(ItemList, RowsShowTheirCaptionsAsDrawTextDoesAndTheSelectionInTheHighlight) {
+  AddItems({L"one", L"two", L"a caption much too long to fit into two hundred pixels of list"});
+  List->SetItemIndex(1);
+  const TRect area = List->ClientBounds();
+  TPixelSurface actual(List->Width(), List->Height(), RGB(1, 2, 3));
+  List->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(actual.DC()), PRF_CLIENT);
+
+  // The same rows drawn by the test: the window colour, the selected row in
+  // the highlight, each caption 2 pixels inside its row, vertically centred,
+  // cut with an ellipsis.
+  TPixelSurface expected(List->Width(), List->Height(), GetSysColor(COLOR_WINDOW));
+  const HGDIOBJ oldFont = SelectObject(expected.DC(), List->Font()->Handle());
+  SetBkMode(expected.DC(), TRANSPARENT);
+  for (int i = 0; i < 2; ++i) {
+    RECT row{area.Left, area.Top + 16 * i, area.Right, area.Top + 16 * (i + 1)};
+    const bool selected = i == 1;
+    if (selected) FillRect(expected.DC(), &row, GetSysColorBrush(COLOR_HIGHLIGHT));
+    SetTextColor(expected.DC(), GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT text{row.left + 2, row.top + 2, row.right - 2, row.bottom - 2};
+    const String caption = List->Items()->Items(i)->Caption();
+    DrawTextW(expected.DC(), caption.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+  }
+  SelectObject(expected.DC(), oldFont);
+  // Two whole rows fit; the third, cut by the bottom, is not drawn.
+  for (int y = area.Top; y < area.Bottom; ++y)
+    for (int x = area.Left; x < area.Right; ++x) {
+      if (y >= 32) {
+        ASSERT_EQ(actual.Pixel(x, y), GetSysColor(COLOR_WINDOW)) << x << "," << y;
+        continue;
+      }
+      ASSERT_EQ(actual.Pixel(x, y), expected.Pixel(x, y)) << x << "," << y << "\n"
+                                                          << actual.Picture(GetSysColor(COLOR_WINDOW));
+    }
+}
+
+TEST_F(ItemList, OnlyASeparatorWithAnItemBelowItAddsItsLine) {
+  List->SetHeight(100);
+  AddItems({L"one", L"two"});
+  List->Items()->Items(1)->SetHasSeparator(true);
+  EXPECT_EQ(List->ItemRect(1).Height(), 16) << "the last item has no line below it";
+  List->Add(L"three");
+  EXPECT_EQ(List->ItemRect(1).Height(), 16 + 8);
+  EXPECT_EQ(List->ItemRect(2).Top, 16 + 16 + 8);
+  // The line's strip is not part of the item for the pointer.
+  EXPECT_EQ(List->ItemAtPos(TPoint(5, 16 + 16 + 4), false), List->Count());
+}
+
+TEST_F(ItemList, AClickBelowTheLastItemKeepsTheSelectionAndStillClicks) {
+  AddItems({L"one"});
+  List->SetItemIndex(0);
+  const int clicks = List->Clicks;
+  List->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 30));
+  List->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 30));
+  EXPECT_EQ(List->ItemIndex(), 0);
+  EXPECT_GE(List->Clicks, clicks + 1);
+}
+
+}  // namespace
