@@ -5,10 +5,13 @@
 
 #include "tests/support/NativeScrollBars.h"
 #include "tests/support/PumpUntil.h"
+#include "tests/support/SendInput.h"
 
 #include <gtest/gtest.h>
 
 #include <oleacc.h>
+
+#include <functional>
 
 namespace {
 
@@ -148,6 +151,7 @@ TEST(ListBoxModes, ARunTimeListBoxFollowsTheApplicationsTouchDefault) {
 class TRevealingListBox : public TcxListBox {
   SK_CLASS(TRevealingListBox, TcxListBox)
  public:
+  using TcxListBox::HideScrollBars;
   using TcxListBox::RevealScrollBars;
 };
 
@@ -225,6 +229,37 @@ TEST_P(ListBoxOverlay, ThePopupBarLiesAtTheContentsRightEdgeAndFollowsTheList) {
     EXPECT_EQ(bar->GetMax(), info.nMax);
     EXPECT_EQ(bar->GetPageSize(), static_cast<int>(info.nPage));
     EXPECT_EQ(bar->GetPosition(), info.nPos);
+  }
+}
+
+TEST_P(ListBoxOverlay, MovingOverTheListOrScrollingItShowsTheBar) {
+  const HWND list = Box->InnerListBox()->Handle();
+  IcxControlScrollBar* bar = Box->GetVertScrollBar();
+  ASSERT_NE(bar, nullptr);
+  auto* window = dynamic_cast<TWinControl*>(bar->GetControl());
+  ASSERT_NE(window, nullptr);
+  const auto shown = [&] { return window->HandleAllocated() && IsWindowVisible(window->Handle()); };
+  const TRect content = ContentOnScreen();
+  const TPoint start(content.Left + 20, content.Top + 20);
+  const int step = TdxTouchScrollUIActivityHelper::JitterDistance * 2;
+  const struct {
+    const char* Name;
+    std::function<void()> Act;
+  } ways[] = {
+      {"a scroll message", [&] { SendMessageW(list, WM_VSCROLL, SB_LINEDOWN, 0); }},
+      {"the mouse moving over the lines",
+       [&] {
+         for (int i = 0; i < 3; ++i) SendMouseMove(TPoint(start.X, start.Y + i * step));
+       }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.Name);
+    SendMouseMove(TPoint(content.Right + 60, content.Bottom + 60));
+    Box->HideScrollBars(true);
+    PumpPending();
+    ASSERT_FALSE(shown());
+    way.Act();
+    EXPECT_TRUE(PumpUntil(shown, 3000));
   }
 }
 

@@ -724,6 +724,7 @@ class TcxCustomInnerListBox : public TListBox {
   std::function<DWORD()> FTickCount;
   TcxContainer* FContainer;
   TComPtr<IcxAccessibilityHelper> FAccessibilityHelper;
+  TOwned<TdxTouchScrollUIActivityHelper> FScrollUIActivityHelper;  // tells moves that reveal overlay bars
 };
 
 // The list as a node with one simple child per item.
