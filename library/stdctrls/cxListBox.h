@@ -28,6 +28,8 @@ class TcxListBox : public TcxContainer {
  protected:
   // The container's bars show the inner list's; the wheel stays with the list.
   bool WantsScrollBars() override { return true; }
+  // Touch and hybrid bars float over the list; the designer keeps classic ones.
+  bool AllowsOverlayScrollBars() override { return !ComponentState().Contains(csDesigning); }
   bool CanWheelScroll(TShiftState, int, const TPoint&) override { return false; }
   void HandleScroll(TScrollBarKind AKind, TScrollCode ACode, int& APosition) override;
 

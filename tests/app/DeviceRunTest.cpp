@@ -12,13 +12,17 @@
 #include "library/editors/cxDropDownEdit.h"
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxCheckBox.h"
+#include "library/controls/scrollbars/dxTouchScrollUI.h"
 #include "library/stdctrls/cxListBox.h"
 #include "library/stdctrls/cxProgressBar.h"
 #include "library/stdctrls/dxActivityIndicator.h"
+#include "platform/ui/GdiScopes.h"
 #include "tests/app/MainFormFixture.h"
 #include "tests/app_serial/TestDevice.h"
 #include "tests/support/GuiLeaks.h"
+#include "tests/support/NativeScrollBars.h"
 #include "tests/support/PumpUntil.h"
+#include "tests/support/SendInput.h"
 
 #include <gtest/gtest.h>
 
@@ -666,6 +670,93 @@ TEST_F(DeviceRun, TheIndicatorShowsOrangeDotsWhileTheRunLastsAndOnlyItsBackgroun
   EXPECT_TRUE(after.AllOneColour()) << "after the run";
   EXPECT_FALSE(after.HasColour(Orange));
   EXPECT_EQ(before.Pixels, after.Pixels);
+}
+
+// ---------------------------------------------------------------------------
+// The message list's touch bar
+
+bool PopupBarShown(TcxListBox* AList) {
+  IcxControlScrollBar* bar = AList->GetVertScrollBar();
+  auto* window = bar ? dynamic_cast<TWinControl*>(bar->GetControl()) : nullptr;
+  return window && window->HandleAllocated() && IsWindowVisible(window->Handle());
+}
+
+// The pixel of the container's ring halfway down its left side, as the
+// window shows it: the ring lies inside the list's transparent margin.
+COLORREF RingPixel(TcxListBox* AList) {
+  const TWindowDC dc(AList->Handle());
+  const TRect border = AList->ViewInfo()->BorderRect;
+  return GetPixel(dc.Get(), border.Left - 1, (border.Top + border.Bottom) / 2);
+}
+
+TEST_F(DeviceRun, MovingTheMouseOverTheLoggedLinesShowsTheTouchBarForASecond) {
+  ASSERT_NO_FATAL_FAILURE(Open(XmegaProject()));
+  CheckBoxes(true, true, true);
+  ShowForm();
+  ASSERT_TRUE(Connect()) << "not connected";
+  ASSERT_NO_FATAL_FAILURE(Flash());
+  ExpectSucceeded();
+  PumpPending();
+
+  TcxListBox* const list = Form->LB_Info;
+  const HWND inner = list->InnerListBox()->Handle();
+  ASSERT_EQ(list->ScrollbarMode(), sbmTouch);
+  TRect content = list->ViewInfo()->ClientRect;
+  content.Offset(list->ClientToScreen(TPoint(0, 0)));
+  const int itemHeight = static_cast<int>(SendMessageW(inner, LB_GETITEMHEIGHT, 0, 0));
+  ASSERT_GT(itemHeight, 0);
+  ASSERT_GT(list->Items()->Count(), content.Height() / itemHeight) << "the run logged no more lines than fit";
+  // No native bar shows inside the content.
+  ASSERT_TRUE(NativeBarShown(inner, sbVertical));
+  EXPECT_GE(NativeBarInfo(inner, sbVertical).rcScrollBar.left, content.Right);
+
+  // Away from the list: no bar, the ring in the button shadow colour.
+  const TPoint away = Form->ClientToScreen(TPoint(list->Left() + list->Width() + 40, list->Top() + 10));
+  SendMouseMove(away);
+  ASSERT_TRUE(PumpUntil([&] { return !PopupBarShown(list); }, 3000));
+  EXPECT_EQ(RingPixel(list), static_cast<COLORREF>(GetSysColor(COLOR_BTNSHADOW)));
+
+  // Moves of more than the jitter distance over the lines.
+  const int step = TdxTouchScrollUIActivityHelper::JitterDistance * 2;
+  const TPoint start(content.Left + content.Width() / 3, content.Top + content.Height() / 3);
+  // The bar cannot begin its second before the last move is sent.
+  ULONGLONG lastMove = 0;
+  for (int i = 0; i < 3; ++i) {
+    lastMove = GetTickCount64();
+    SendMouseMove(TPoint(start.X, start.Y + i * step));
+  }
+  ASSERT_TRUE(PumpUntil([&] { return PopupBarShown(list); }, 3000)) << "no bar after the mouse moved";
+  EXPECT_EQ(RingPixel(list), static_cast<COLORREF>(GetSysColor(COLOR_HIGHLIGHT))) << "hovering";
+
+  // The bar at the content's right edge with the list's own values.
+  IcxControlScrollBar* bar = list->GetVertScrollBar();
+  auto* window = dynamic_cast<TcxControlPopupScrollBar*>(bar->GetControl());
+  ASSERT_NE(window, nullptr);
+  const int touch = 16;  // a touch bar's thickness at 96 DPI
+  EXPECT_EQ(ScreenRectOf(window->Handle()), TRect(content.Right - touch, content.Top, content.Right, content.Bottom));
+  const SCROLLINFO info = NativeScrollInfo(inner, sbVertical);
+  EXPECT_EQ(bar->GetMin(), info.nMin);
+  EXPECT_EQ(bar->GetMax(), info.nMax);
+  EXPECT_EQ(bar->GetPageSize(), static_cast<int>(info.nPage));
+  EXPECT_EQ(bar->GetPosition(), info.nPos);
+  // The thumb splits the track as the position splits the range the page
+  // does not cover, and is as long against the track as the page against
+  // the range (each to the pixel).
+  const TcxScrollBarViewInfo* view = window->Helper()->ViewInfo();
+  const TRect thumb = view->PartBounds(sbpThumbnail);
+  TRect track = view->Bounds();
+  track.Top += view->ArrowButtonLength();
+  track.Bottom -= view->ArrowButtonLength();
+  ASSERT_FALSE(thumb.IsEmpty());
+  const double span = info.nMax - info.nMin + 1.0;
+  const double free = track.Height() - thumb.Height();
+  EXPECT_NEAR(thumb.Top - track.Top, free * (info.nPos - info.nMin) / (span - info.nPage), 1.0);
+  EXPECT_NEAR(thumb.Height(), std::max<double>(track.Height() * info.nPage / span, view->MinThumbnailSize()), 1.0);
+
+  // Gone by itself a second after the last move.
+  ASSERT_TRUE(PumpUntil([&] { return !PopupBarShown(list); }, 5000)) << "the bar stayed";
+  // Less a tick of the system timer, which may round the interval down.
+  EXPECT_GE(GetTickCount64() - lastMove, TdxTouchScrollUIModeManager::HideInterval - 16);
 }
 
 TEST_F(DeviceRun, AHundredRunsLeaveNoGdiObjectBehind) {

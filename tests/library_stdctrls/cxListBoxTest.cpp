@@ -3,11 +3,15 @@
 #include "platform/runtime/TypInfo.h"
 #include "platform/ui/Forms.h"
 
+#include "tests/support/NativeScrollBars.h"
 #include "tests/support/PumpUntil.h"
+#include "tests/support/SendInput.h"
 
 #include <gtest/gtest.h>
 
 #include <oleacc.h>
+
+#include <functional>
 
 namespace {
 
@@ -22,6 +26,8 @@ struct ListBox : testing::Test {
     Box->SetParent(Form.get());
     Box->SetBounds(10, 10, 200, 120);
     Box->Style()->LookAndFeel()->SetNativeStyle(false);
+    // These cases are about the classic layout: the bars beside the list.
+    Box->LookAndFeel()->SetScrollbarMode(sbmClassic);
     PumpPending();
   }
 };
@@ -126,5 +132,157 @@ TEST_F(ListBox, ItsBarScrollsTheInnerListAndFollowsIt) {
   }
   DestroyWindow(plain);
 }
+
+// ---------------------------------------------------------------------------
+// Touch and hybrid bars: the native list covers the content with its own bars
+// past it, the container's popup bars float over the content's far edges.
+
+TEST(ListBoxModes, ARunTimeListBoxFollowsTheApplicationsTouchDefault) {
+  TOwned<TForm> form(NewWith<TForm>([](TForm* f) { f->CreateNew(nullptr); }));
+  auto* box = New<TcxListBox>(form.get());
+  box->SetParent(form.get());
+  form->Show();
+  PumpPending();
+  EXPECT_EQ(box->LookAndFeel()->ScrollbarMode(), sbmDefault);
+  EXPECT_EQ(box->ScrollbarMode(), sbmTouch);
+}
+
+// Shows its bars on request, as a touch, the wheel or the mouse would.
+class TRevealingListBox : public TcxListBox {
+  SK_CLASS(TRevealingListBox, TcxListBox)
+ public:
+  using TcxListBox::HideScrollBars;
+  using TcxListBox::RevealScrollBars;
+};
+
+struct ListBoxOverlay : testing::TestWithParam<TdxScrollbarMode> {
+  TOwned<TForm> Form{NewWith<TForm>([](TForm* f) { f->CreateNew(nullptr); })};
+  TRevealingListBox* Box = nullptr;
+
+  void SetUp() override {
+    Form->SetBounds(100, 100, 300, 250);
+    Form->Show();
+    Box = New<TRevealingListBox>(Form.get());
+    Box->SetParent(Form.get());
+    Box->SetBounds(10, 10, 200, 121);
+    Box->Style()->LookAndFeel()->SetNativeStyle(false);
+    Box->LookAndFeel()->SetScrollbarMode(sbmClassic);
+    for (int i = 0; i < 40; ++i) Box->Items()->Add(L"line " + std::to_wstring(i));
+    Box->InnerListBox()->SetItemIndex(7);
+    PumpPending();
+    // The list's window exists: the mode change remakes it.
+    Box->LookAndFeel()->SetScrollbarMode(GetParam());
+    PumpPending();
+  }
+  TRect ContentOnScreen() const {
+    TRect content = Box->ViewInfo()->ClientRect;
+    content.Offset(Box->ClientToScreen(TPoint(0, 0)));
+    return content;
+  }
+};
+
+TEST_P(ListBoxOverlay, TheNativeListCoversTheContentAndKeepsItsItems) {
+  ASSERT_EQ(Box->ScrollbarMode(), GetParam());
+  const HWND list = Box->InnerListBox()->Handle();
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 40);
+  EXPECT_EQ(SendMessageW(list, LB_GETCURSEL, 0, 0), 7);
+  wchar_t text[32]{};
+  SendMessageW(list, LB_GETTEXT, 39, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, L"line 39");
+  // Right and below, a system bar's room past the content, to the pixel.
+  const TRect content = ContentOnScreen();
+  EXPECT_EQ(ScreenRectOf(list), TRect(content.Left, content.Top, content.Right + GetSystemMetrics(SM_CXVSCROLL),
+                                      content.Bottom + GetSystemMetrics(SM_CYHSCROLL)));
+  ASSERT_TRUE(NativeBarShown(list, sbVertical));
+  EXPECT_GE(NativeBarInfo(list, sbVertical).rcScrollBar.left, content.Right);
+}
+
+TEST_P(ListBoxOverlay, ThePopupBarLiesAtTheContentsRightEdgeAndFollowsTheList) {
+  const HWND list = Box->InnerListBox()->Handle();
+  const TRect content = ContentOnScreen();
+  const int thickness = 16;  // touch and expanded hybrid bars at 96 DPI
+  const struct {
+    const char* Name;
+    UINT Message;
+    WPARAM WParam;
+  } steps[] = {
+      {"as made", WM_NULL, 0},
+      {"a page down", WM_VSCROLL, SB_PAGEDOWN},
+      {"to the end", WM_KEYDOWN, VK_END},
+      {"a line up", WM_VSCROLL, SB_LINEUP},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.Name);
+    SendMessageW(list, step.Message, step.WParam, 0);
+    PumpPending();
+    Box->RevealScrollBars(false);
+    PumpPending();
+    IcxControlScrollBar* bar = Box->GetVertScrollBar();
+    ASSERT_NE(bar, nullptr);
+    auto* window = dynamic_cast<TcxControlPopupScrollBar*>(bar->GetControl());
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(window->HandleAllocated() && IsWindowVisible(window->Handle()));
+    EXPECT_EQ(ScreenRectOf(window->Handle()),
+              TRect(content.Right - thickness, content.Top, content.Right, content.Bottom));
+    const SCROLLINFO info = NativeScrollInfo(list, sbVertical);
+    EXPECT_EQ(bar->GetMin(), info.nMin);
+    EXPECT_EQ(bar->GetMax(), info.nMax);
+    EXPECT_EQ(bar->GetPageSize(), static_cast<int>(info.nPage));
+    EXPECT_EQ(bar->GetPosition(), info.nPos);
+  }
+}
+
+TEST_P(ListBoxOverlay, MovingOverTheListOrScrollingItShowsTheBar) {
+  const HWND list = Box->InnerListBox()->Handle();
+  IcxControlScrollBar* bar = Box->GetVertScrollBar();
+  ASSERT_NE(bar, nullptr);
+  auto* window = dynamic_cast<TWinControl*>(bar->GetControl());
+  ASSERT_NE(window, nullptr);
+  const auto shown = [&] { return window->HandleAllocated() && IsWindowVisible(window->Handle()); };
+  const TRect content = ContentOnScreen();
+  const TPoint start(content.Left + 20, content.Top + 20);
+  const int step = TdxTouchScrollUIActivityHelper::JitterDistance * 2;
+  const struct {
+    const char* Name;
+    std::function<void()> Act;
+  } ways[] = {
+      {"a scroll message", [&] { SendMessageW(list, WM_VSCROLL, SB_LINEDOWN, 0); }},
+      {"the mouse moving over the lines",
+       [&] {
+         for (int i = 0; i < 3; ++i) SendMouseMove(TPoint(start.X, start.Y + i * step));
+       }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.Name);
+    SendMouseMove(TPoint(content.Right + 60, content.Bottom + 60));
+    Box->HideScrollBars(true);
+    PumpPending();
+    ASSERT_FALSE(shown());
+    way.Act();
+    EXPECT_TRUE(PumpUntil(shown, 3000));
+  }
+}
+
+TEST_P(ListBoxOverlay, BackInClassicModeTheListShrinksBesideTheContainersBar) {
+  Box->LookAndFeel()->SetScrollbarMode(sbmClassic);
+  PumpPending();
+  const HWND list = Box->InnerListBox()->Handle();
+  EXPECT_EQ(SendMessageW(list, LB_GETCOUNT, 0, 0), 40);
+  const TRect content = ContentOnScreen();
+  EXPECT_EQ(ScreenRectOf(list), content);
+  // The container's bar lies exactly over the list's own.
+  IcxControlScrollBar* bar = Box->GetVertScrollBar();
+  ASSERT_NE(bar, nullptr);
+  ASSERT_TRUE(bar->GetVisible());
+  auto* window = dynamic_cast<TWinControl*>(bar->GetControl());
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(NativeBarShown(list, sbVertical));
+  EXPECT_EQ(ScreenRectOf(window->Handle()), TRect(NativeBarInfo(list, sbVertical).rcScrollBar));
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, ListBoxOverlay, testing::Values(sbmTouch, sbmHybrid),
+                         [](const testing::TestParamInfo<TdxScrollbarMode>& AInfo) {
+                           return AInfo.param == sbmTouch ? "Touch" : "Hybrid";
+                         });
 
 }  // namespace

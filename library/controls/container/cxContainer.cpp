@@ -480,6 +480,9 @@ void TcxContainer::HandleScrollBarModeChange() {
   // The inner list's integral-height style is fixed when its window is made.
   if (auto* list = dynamic_cast<TcxCustomInnerListBox*>(FInnerControl); list && list->HandleAllocated())
     list->RecreateWnd();
+  // Overlay mode grows the inner window past the content; classic mode
+  // shrinks it back beside the bars.
+  ShortRefreshContainer(false);
   inherited::HandleScrollBarModeChange();
 }
 

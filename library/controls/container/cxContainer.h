@@ -10,6 +10,7 @@
 //   TcxContainerStyles                the four state styles of one owner
 //   TcxStyleController                a component whose styles many
 //                                     containers follow
+//   IcxContainerInnerControl          an inner control naming its container
 //   TcxContainerViewInfo              a container's computed geometry and
 //                                     colours, and their painting
 //                                     (cxContainer_ViewInfo.cpp)
@@ -408,6 +409,17 @@ TColor NativeContainerBorderColor();
 enum TcxMouseButton { cxmbNone, cxmbLeft, cxmbRight, cxmbMiddle };
 TcxMouseButton ButtonToMouseButton(TMouseButton AButton);
 
+// A control that a container hosts as its inner window and that names its
+// container, which need not be among its parents.
+struct IcxContainerInnerControl : public virtual IInterface {
+  static constexpr GUID IID = {0x1B111318, 0xD9C9, 0x4C35, {0x9E, 0xFF, 0x5D, 0x95, 0x79, 0x3C, 0x01, 0x06}};
+  virtual TWinControl* GetControl() = 0;
+  virtual TWinControl* GetControlContainer() = 0;
+
+ protected:
+  ~IcxContainerInnerControl() = default;
+};
+
 // What part of the inner control the container leaves visible.
 struct TcxContainerInnerControlBounds {
   bool IsEmpty = true;
@@ -724,6 +736,7 @@ class TcxCustomInnerListBox : public TListBox {
   std::function<DWORD()> FTickCount;
   TcxContainer* FContainer;
   TComPtr<IcxAccessibilityHelper> FAccessibilityHelper;
+  TOwned<TdxTouchScrollUIActivityHelper> FScrollUIActivityHelper;  // tells moves that reveal overlay bars
 };
 
 // The list as a node with one simple child per item.

@@ -10,6 +10,7 @@ void TcxCustomInnerListBox::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   FLookAndFeel.reset(New<TcxLookAndFeel>(this));
   FLookAndFeel->SetOnChanged(BindEvent<&TcxCustomInnerListBox::LookAndFeelChanged>(this));
+  FScrollUIActivityHelper.reset(New<TdxTouchScrollUIActivityHelper>());
   FAutoComplete = true;
   FAutoCompleteDelay = 500;
   FTickCount = [] { return GetTickCount(); };
@@ -132,6 +133,13 @@ void TcxCustomInnerListBox::WndProc(TMessage& Message) {
       break;
   }
   const TControlTracker alive(this);
+  // The list covers the container's content: moving over it is what shows
+  // the overlay bars.
+  if (FContainer && FContainer->IsOverlayScrollMode()) {
+    const auto onBars = [this](const TPoint& P) { return FContainer->IsOnScrollBarArea(ToContainer(P.X, P.Y)); };
+    if (FScrollUIActivityHelper->CheckScrollActivity(this, Message, onBars)) FContainer->RevealScrollBars(true);
+    if (!alive.Alive()) return;
+  }
   const UINT msg = Message.Msg;
   const HWND focusFrom = reinterpret_cast<HWND>(Message.WParam);
   const bool syncScrollBars = MayChangeScrollBars(Message);
@@ -140,6 +148,7 @@ void TcxCustomInnerListBox::WndProc(TMessage& Message) {
   if (msg == WM_SETREDRAW) FIsRedrawLocked = Message.WParam == 0;
   if (syncScrollBars) SetExternalScrollBarsParameters();
   if (!FContainer || FContainer->IsDestroying()) return;
+  if ((msg == WM_HSCROLL || msg == WM_VSCROLL) && FContainer->IsOverlayScrollMode()) FContainer->RevealScrollBars(true);
   if (msg == WM_SETFOCUS && !(FContainer->HandleAllocated() && focusFrom == FContainer->Handle()))
     FContainer->FocusChanged();
   else if (msg == WM_KILLFOCUS)
@@ -241,6 +250,8 @@ void TcxCustomInnerListBox::Click() {
   // A selection moved by the keyboard scrolls the list without a message of
   // its own that would bring the container's bars along.
   SetExternalScrollBarsParameters();
+  if (!alive.Alive() || !FContainer) return;
+  if (FContainer->IsOverlayScrollMode()) FContainer->RevealScrollBars(true);
   if (alive.Alive() && FContainer) FContainer->Click();
 }
 

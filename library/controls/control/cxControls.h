@@ -1122,6 +1122,8 @@ class TcxCustomPopupScrollBarPainter : public TcxScrollBarLookAndFeelPainter {
   virtual void DrawOverlayBackground(TdxGPCanvas* ACanvas, const TRect& R) = 0;
   virtual void DrawOverlayPart(TdxGPCanvas* ACanvas, const TRect& R, TcxButtonState AState,
                                TcxScrollBarPart APart) = 0;
+  // Called only when the bar shows annotations and has room for their marks.
+  virtual void DrawOverlayAnnotations(TdxGPCanvas*) {}
 };
 
 // Touch: a grey thumb with a white outline on a nearly invisible track.
@@ -1146,6 +1148,7 @@ class TdxHybridScrollBarPainter : public TcxCustomPopupScrollBarPainter {
  protected:
   void DrawOverlayBackground(TdxGPCanvas* ACanvas, const TRect& R) override;
   void DrawOverlayPart(TdxGPCanvas* ACanvas, const TRect& R, TcxButtonState AState, TcxScrollBarPart APart) override;
+  void DrawOverlayAnnotations(TdxGPCanvas* ACanvas) override;
 
  private:
   bool Expanded() const;

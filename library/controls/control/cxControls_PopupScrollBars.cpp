@@ -14,6 +14,7 @@
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 #include "platform/ui/Forms.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <optional>
@@ -116,6 +117,8 @@ void TcxCustomPopupScrollBarPainter::Paint(TcxCustomCanvas* ACanvas) {
     const TcxScrollBarPartViewInfo* info = ScrollBar()->ViewInfo()->PartInfos(part);
     if (!info->Bounds().IsEmpty()) DrawOverlayPart(paint.Canvas(), info->Bounds(), info->State(), part);
   }
+  if (ScrollBar()->Annotations() && !ScrollBar()->ViewInfo()->AnnotationInfosBounds().IsEmpty())
+    DrawOverlayAnnotations(paint.Canvas());
 }
 
 void TcxPopupScrollBarPainter::DrawOverlayBackground(TdxGPCanvas* ACanvas, const TRect& R) {
@@ -193,6 +196,35 @@ void TdxHybridScrollBarPainter::DrawOverlayBackground(TdxGPCanvas* ACanvas, cons
     stripe.Top = stripe.Bottom - collapsed.cy;
   }
   ACanvas->FillRectangle(stripe, ColorToAlphaColor(color, 1));
+}
+
+void TdxHybridScrollBarPainter::DrawOverlayAnnotations(TdxGPCanvas* ACanvas) {
+  // The collapsed stripe has no room for marks; while the bar grows they grow
+  // with it across the bar, from its far edge.
+  TcxControlPopupScrollBar* bar = Bar();
+  if (!bar || !Expanded()) return;
+  const bool vertical = ScrollBar()->Kind() == sbVertical;
+  const TSize expanded = GetHybridScrollBarSize(ScrollBar()->ScaleFactor(), true);
+  const float scale = static_cast<float>(bar->VisibleSize()) / static_cast<float>(vertical ? expanded.cx : expanded.cy);
+  const TRect bounds = ScrollBar()->BoundsRect();
+  const float farEdge = static_cast<float>(!vertical                       ? bounds.Bottom
+                                           : ScrollBar()->UseRightToLeft() ? bounds.Left
+                                                                           : bounds.Right);
+  const auto across = [&](int ACoordinate) { return farEdge + (static_cast<float>(ACoordinate) - farEdge) * scale; };
+  for (const auto& [kind, marks] : ScrollBar()->ViewInfo()->AnnotationInfos()->Infos()) {
+    for (const auto& mark : marks) {
+      const TRect r = mark->Bounds();
+      TdxRectF f(r);
+      if (vertical) {
+        f.Left = std::min(across(r.Left), across(r.Right));
+        f.Right = std::max(across(r.Left), across(r.Right));
+      } else {
+        f.Top = across(r.Top);
+        f.Bottom = across(r.Bottom);
+      }
+      ACanvas->FillRectangle(f, mark->Color());
+    }
+  }
 }
 
 void TdxHybridScrollBarPainter::DrawOverlayPart(TdxGPCanvas* ACanvas, const TRect& R, TcxButtonState AState,

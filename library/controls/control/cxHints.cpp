@@ -297,11 +297,21 @@ TControl* TcxHintController::FindHintedControl() const {
   return FindControl(WindowFromPoint(POINT{cursor.X, cursor.Y}));
 }
 
-TcxCustomHintStyleController* TcxHintController::ActiveStyleController() {
-  for (TControl* control = FindHintedControl(); control; control = control->Parent()) {
+// The first hint style controller owned by the control or one of its parents.
+static TcxCustomHintStyleController* StyleControllerOfParents(TControl* AControl) {
+  for (TControl* control = AControl; control; control = control->Parent()) {
     for (int i = 0; i < control->ComponentCount(); ++i)
       if (auto* found = dynamic_cast<TcxCustomHintStyleController*>(control->Components(i))) return found;
   }
+  return nullptr;
+}
+
+TcxCustomHintStyleController* TcxHintController::ActiveStyleController() {
+  TControl* hinted = FindHintedControl();
+  if (TcxCustomHintStyleController* found = StyleControllerOfParents(hinted)) return found;
+  // An inner control may live outside its container's parents.
+  if (const IPtr<IcxContainerInnerControl> inner = Supports<IcxContainerInnerControl>(hinted))
+    if (TcxCustomHintStyleController* found = StyleControllerOfParents(inner->GetControlContainer())) return found;
   for (auto it = FControllerList.rbegin(); it != FControllerList.rend(); ++it)
     if ((*it)->Global()) return *it;
   return nullptr;

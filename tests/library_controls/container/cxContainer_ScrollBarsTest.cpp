@@ -8,6 +8,7 @@
 #include "platform/ui/Forms.h"
 
 #include "tests/library_controls/ControlsTesting.h"
+#include "tests/support/NativeScrollBars.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/PumpUntil.h"
 
@@ -39,27 +40,6 @@ class TScrollingListHost : public TcxContainer {
     List->ScrollTo(AKind == sbVertical, ACode, APosition);
   }
 };
-
-SCROLLBARINFO NativeBarInfo(HWND AWindow, TScrollBarKind AKind) {
-  SCROLLBARINFO info{};
-  info.cbSize = sizeof(info);
-  GetScrollBarInfo(AWindow, AKind == sbHorizontal ? OBJID_HSCROLL : OBJID_VSCROLL, &info);
-  return info;
-}
-
-bool NativeBarShown(HWND AWindow, TScrollBarKind AKind) {
-  const SCROLLBARINFO info = NativeBarInfo(AWindow, AKind);
-  return (info.rgstate[0] & (STATE_SYSTEM_INVISIBLE | STATE_SYSTEM_OFFSCREEN)) == 0 &&
-         info.rcScrollBar.right > info.rcScrollBar.left && info.rcScrollBar.bottom > info.rcScrollBar.top;
-}
-
-SCROLLINFO NativeScrollInfo(HWND AWindow, TScrollBarKind AKind) {
-  SCROLLINFO info{};
-  info.cbSize = sizeof(info);
-  info.fMask = SIF_ALL;
-  GetScrollInfo(AWindow, AKind == sbHorizontal ? SB_HORZ : SB_VERT, &info);
-  return info;
-}
 
 struct ContainerScrollBars : testing::Test {
   TOwned<TForm> Form{NewShownForm(TRect(150, 120, 500, 420))};
@@ -225,12 +205,6 @@ TEST_F(ContainerScrollBars, TheScreenShowsTheContainersBarOverTheNativeOne) {
 // Touch mode: the inner list covers the content and hides its own bars past
 // it; the container's popup bars lie over the content's far edges.
 
-TRect ScreenRectOf(HWND AWnd) {
-  RECT r{};
-  GetWindowRect(AWnd, &r);
-  return TRect(r);
-}
-
 struct ContainerOverlayScrollBars : testing::TestWithParam<int> {
   TOwned<TForm> Form{NewShownForm(TRect(150, 120, 500, 460))};
   TScrollingListHost* Host = nullptr;
@@ -317,5 +291,75 @@ TEST_P(ContainerOverlayScrollBars, ThePopupBarsLieOverTheContentsFarEdgesAndSayW
 
 // Heights that are and are not whole lines of the list.
 INSTANTIATE_TEST_SUITE_P(Heights, ContainerOverlayScrollBars, testing::Values(130, 137));
+
+}  // namespace
+
+namespace {
+
+// Hybrid bars: each keeps its collapsed stripe clear of the other, so with
+// both shown they stop short of the corner, where the grip sits.
+TEST(ContainerHybridScrollBars, BothBarsStopShortOfTheCornerWhereTheGripSits) {
+  TOwned<TForm> form(NewShownForm(TRect(150, 120, 500, 460)));
+  auto* host = New<TScrollingListHost>(form.get());
+  host->Overlay = true;
+  host->SetParent(form.get());
+  host->SetBounds(10, 10, 180, 137);
+  host->Style()->LookAndFeel()->SetNativeStyle(false);
+  PumpPending();
+  host->LookAndFeel()->SetScrollbarMode(sbmHybrid);
+  for (int i = 0; i < 40; ++i) host->List->Items()->Add(L"line " + IntToStr(i));
+  PumpPending();
+  ASSERT_EQ(host->ScrollbarMode(), sbmHybrid);
+  const HWND list = host->List->Handle();
+  const TPoint origin = host->ClientToScreen(TPoint(0, 0));
+  TRect content = host->ClientBounds();
+  content.Offset(origin.X, origin.Y);
+  // The list still covers the content with its own bars past it.
+  EXPECT_EQ(ScreenRectOf(list), TRect(content.Left, content.Top, content.Right + GetSystemMetrics(SM_CXVSCROLL),
+                                      content.Bottom + GetSystemMetrics(SM_CYHSCROLL)));
+  const int expanded = 16, collapsed = 6;  // a hybrid bar's thicknesses at 96 DPI
+  const struct {
+    const char* Name;
+    int Extent;  // LB_SETHORIZONTALEXTENT
+    TRect Vert, Horz, Grip;  // empty: not shown
+  } steps[] = {
+      {"only lines to scroll", 0, TRect(content.Right - expanded, content.Top, content.Right, content.Bottom), TRect(),
+       TRect()},
+      {"lines wider than the list", 600,
+       TRect(content.Right - expanded, content.Top, content.Right, content.Bottom - collapsed),
+       TRect(content.Left, content.Bottom - expanded, content.Right - collapsed, content.Bottom),
+       TRect(content.Right - collapsed, content.Bottom - collapsed, content.Right, content.Bottom)},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.Name);
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, step.Extent, 0);
+    PumpPending();
+    host->RevealScrollBars(false);
+    PumpPending();
+    for (const TScrollBarKind kind : {sbHorizontal, sbVertical}) {
+      SCOPED_TRACE(kind == sbHorizontal ? "horizontal" : "vertical");
+      IcxControlScrollBar* bar = kind == sbHorizontal ? host->GetHorzScrollBar() : host->GetVertScrollBar();
+      ASSERT_NE(bar, nullptr);
+      auto* window = dynamic_cast<TcxControlPopupScrollBar*>(bar->GetControl());
+      ASSERT_NE(window, nullptr);
+      const TRect where = kind == sbHorizontal ? step.Horz : step.Vert;
+      const bool shown = !where.IsEmpty();
+      EXPECT_EQ(window->HandleAllocated() && IsWindowVisible(window->Handle()), shown);
+      if (!shown) continue;
+      EXPECT_EQ(ScreenRectOf(window->Handle()), where);
+      const SCROLLINFO info = NativeScrollInfo(list, kind);
+      EXPECT_EQ(bar->GetMin(), info.nMin);
+      EXPECT_EQ(bar->GetMax(), info.nMax);
+      EXPECT_EQ(bar->GetPageSize(), static_cast<int>(info.nPage));
+      EXPECT_EQ(bar->GetPosition(), info.nPos);
+    }
+    TcxSizeGrip* grip = host->GetSizeGrip();
+    const bool gripShown = grip && grip->HandleAllocated() && IsWindowVisible(grip->Handle());
+    EXPECT_EQ(gripShown, !step.Grip.IsEmpty());
+    if (gripShown) {
+      EXPECT_EQ(ScreenRectOf(grip->Handle()), step.Grip);
+    }
+  }
+}
 
 }  // namespace

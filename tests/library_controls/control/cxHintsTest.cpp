@@ -1,5 +1,6 @@
 #include "library/controls/control/cxHints.h"
 
+#include "library/controls/container/cxContainer.h"
 #include "library/controls/control/cxControls.h"
 
 #include "tests/library_controls/ControlsTesting.h"
@@ -487,6 +488,53 @@ TEST(HintStyleControllers, AControllerOnAParentServesItsControls) {
   EXPECT_EQ(own->HintWindow()->Caption(), sink->Caption);
   HintController()->SetHintedControl(nullptr);
   form->Free();
+}
+
+// An inner control that lives on another form than its container.
+class TDetachedInner : public TNoRefCount<TCustomControl>, public IcxContainerInnerControl {
+  SK_CLASS(TDetachedInner, TCustomControl)
+ public:
+  TWinControl* Container = nullptr;
+  bool GetInterface(const GUID& AIID, void** AObj) override {
+    return AnswerInterfaces<IcxContainerInnerControl>(this, AIID, AObj) || inherited::GetInterface(AIID, AObj);
+  }
+  TWinControl* GetControl() override { return this; }
+  TWinControl* GetControlContainer() override { return Container; }
+};
+
+TEST(HintStyleControllers, AnInnerControlFallsBackOnItsContainersController) {
+  TOwned<TForm> home(NewShownForm(TRect(100, 100, 300, 250)));
+  TOwned<TForm> elsewhere(NewShownForm(TRect(320, 100, 520, 250)));
+  TOwned<TcxCustomHintStyleController> global(NewController(nullptr, TStyleA::ClassInfo()));
+  TcxCustomHintStyleController* homes = NewController(home.get(), TStyleB::ClassInfo());
+  homes->SetGlobal(false);
+  TPlainChild* container = New<TPlainChild>(home.get());
+  container->SetParent(home.get());
+  auto* inner = New<TDetachedInner>(elsewhere.get());
+  inner->SetParent(elsewhere.get());
+  const struct {
+    const char* Name;
+    TWinControl* Container;
+    bool OwnFormHasOne;  // a controller on the form the inner control lives on
+    TcxCustomHintStyleController* Expected;  // null: the own form's
+  } rows[] = {
+      {"no container: the global one", nullptr, false, global.get()},
+      {"the container's parents serve", container, false, homes},
+      {"its own parents come first", container, true, nullptr},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.Name);
+    inner->Container = row.Container;
+    TcxCustomHintStyleController* own = nullptr;
+    if (row.OwnFormHasOne) {
+      own = NewController(elsewhere.get(), TStyleA::ClassInfo());
+      own->SetGlobal(false);
+    }
+    HintController()->SetHintedControl(inner);
+    EXPECT_EQ(HintController()->ActiveStyleController(), row.Expected ? row.Expected : own);
+    if (own) own->Free();
+  }
+  HintController()->SetHintedControl(nullptr);
 }
 
 TEST(HintStyleControllers, PausesGoToTheApplicationUnlessUpdating) {

@@ -2,9 +2,14 @@
 
 #include "tests/library_controls/ControlsTesting.h"
 #include "tests/library_controls/OverlayScrollBarsTesting.h"
+#include "tests/library_controls/ScrollbarAnnotationsTesting.h"
 #include "tests/support/PumpUntil.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
 
 namespace {
 
@@ -173,6 +178,73 @@ TEST_F(THybridScrollBars, AFreedControlLeavesTheList) {
   First->Free();
   First = nullptr;
   EXPECT_EQ(TdxHybridScrollbarManagers::Count(), count - 1);
+}
+
+// Annotation marks: none on the collapsed stripe; on the expanding bar they
+// take the bar's visible share of their width, at its far edge.
+TEST_F(THybridScrollBars, AnnotationMarksShowOnlyOnTheExpandedBarAndGrowFromItsFarEdge) {
+  TdxHybridScrollbarsManager* manager = Manager(First);
+  TcxControlPopupScrollBar* bar = Bar(First);
+  First->RevealScrollBars(true);
+  Advance(1000);
+  TOwned<TTestAnnotations> source(New<TTestAnnotations>());
+  source->Count = 50;
+  TdxScrollbarAnnotationStyle style;
+  style.Width = 10;
+  style.MinHeight = 6;
+  style.Color = 0xFF102030;  // opaque: the layer shows it as it is
+  source->Styles[1] = style;
+  source->Rows[1] = {25};
+  bar->SetAnnotations(source.get());
+  source->Update();
+  const auto& infos = bar->Helper()->ViewInfo()->AnnotationInfos()->Infos();
+  const auto kind = infos.find(static_cast<TdxScrollbarAnnotationKind>(1));
+  ASSERT_NE(kind, infos.end());
+  ASSERT_EQ(kind->second.size(), 1u);
+  const TRect mark = kind->second[0]->Bounds();
+  ASSERT_FALSE(mark.IsEmpty());
+  const std::uint32_t markPixel = 0xFF102030;
+  const int y = (mark.Top + mark.Bottom) / 2;
+  TLayerCapture capture;
+  capture.Only(bar->Handle());
+  const auto markColumns = [&] {
+    const TCapturedLayer& layer = capture.Last();
+    std::vector<int> columns;
+    if (!layer.Pixels) return columns;
+    for (int x = 0; x < layer.Pixels->Width(); ++x)
+      if (layer.Pixels->Raw(x, y) == markPixel) columns.push_back(x);
+    return columns;
+  };
+
+  bar->Invalidate();
+  ASSERT_NE(capture.Last().Pixels, nullptr);
+  EXPECT_TRUE(markColumns().empty()) << "collapsed";
+
+  manager->BeginExpand(bar);
+  Advance(50);
+  ASSERT_EQ(bar->VisibleSize(), 11);
+  // The mark's columns scaled by 11/16 towards the right edge; columns whose
+  // pixel lies wholly inside or wholly outside that span decide.
+  const int width = bar->Width();
+  const double left = width - (width - mark.Left) * 11.0 / 16;
+  const double right = width - (width - mark.Right) * 11.0 / 16;
+  std::vector<int> inside, outside;
+  for (int x = mark.Left; x < mark.Right; ++x) {
+    if (x >= left && x + 1 <= right) inside.push_back(x);
+    else if (x + 1 <= left) outside.push_back(x);
+  }
+  ASSERT_FALSE(inside.empty());
+  ASSERT_FALSE(outside.empty());
+  const std::vector<int> half = markColumns();
+  for (int x : inside) EXPECT_TRUE(std::ranges::find(half, x) != half.end()) << "column " << x << " half expanded";
+  for (int x : outside) EXPECT_TRUE(std::ranges::find(half, x) == half.end()) << "column " << x << " half expanded";
+
+  Advance(60);
+  ASSERT_EQ(bar->VisibleSize(), 16);
+  std::vector<int> whole;
+  for (int x = mark.Left; x < mark.Right; ++x) whole.push_back(x);
+  EXPECT_EQ(markColumns(), whole) << "expanded";
+  bar->SetAnnotations(nullptr);
 }
 
 }  // namespace
