@@ -7,7 +7,6 @@
 #include "library/stdctrls/cxListBox.h"
 #include "library/stdctrls/cxProgressBar.h"
 #include "library/stdctrls/dxActivityIndicator.h"
-#include "library/stdctrls/dxCustomListBox.h"
 
 std::span<const TUnit> LibraryStdCtrlsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
@@ -17,9 +16,8 @@ std::span<const TUnit> LibraryStdCtrlsUnits() {
       {L"cxCheckBox", &cxCheckBoxInitialization, nullptr},
       {L"cxGroupBox", &cxGroupBoxInitialization, nullptr},
       {L"cxButtons", &cxButtonsInitialization, nullptr},
-      {L"cxListBox", &cxListBoxInitialization, nullptr},
+      {L"cxListBox", &cxListBoxInitialization, &cxListBoxFinalization},
       {L"cxLabel", &cxLabelInitialization, nullptr},
-      {L"dxCustomListBox", &dxCustomListBoxInitialization, &dxCustomListBoxFinalization},
   };
   return units;
 }

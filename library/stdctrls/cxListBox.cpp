@@ -24,4 +24,9 @@ void TcxListBox::HandleScroll(TScrollBarKind AKind, TScrollCode ACode, int& APos
   if (Enabled()) FInnerListBox->ScrollTo(AKind == sbVertical, ACode, APosition);
 }
 
-void cxListBoxInitialization() { RegisterClasses({TcxListBox::ClassInfo()}); }
+void cxListBoxInitialization() { RegisterClasses({TcxListBox::ClassInfo(), TdxCustomListBox::ClassInfo()}); }
+
+void cxListBoxFinalization() {
+  UnRegisterClass(TdxCustomListBox::ClassInfo());
+  UnRegisterClass(TcxListBox::ClassInfo());
+}

@@ -1,13 +1,27 @@
-// The list box.
+// The list boxes.
 //
-// A container that hosts the library's inner list box: the container draws
-// the styled border, the inner native list draws the items and scrolls
-// itself. The properties the main window and its form description use
-// (Items, Clear, ExtendedSelect, ItemHeight, the four state styles) are
-// passed to the inner list.
+// Classes in this file:
+//   TcxListBox                                a container hosting the library's inner list box: the
+//                                             container draws the styled border, the inner native list
+//                                             draws the items and scrolls itself; the properties the
+//                                             main window and its form description use are passed on
+//   TdxCustomListBoxItem                      one item of the self-drawn list: caption, data, separator
+//   TdxCustomListBoxItems                     the owning, optionally sorted item list
+//   TdxListBoxIncrementalSearchController     type-ahead bound to one list
+//   TdxCustomListBoxHintHelper                the hint of a clipped caption
+//   TdxCustomListBoxAccessibilityHelper       the list and its items for MSAA clients
+//   TdxCustomListBox                          the library's own item list: keeps its items and draws
+//                                             them through the look-and-feel painter in rows or
+//                                             columns, with looped navigation, type-ahead and hints
 #pragma once
 
+#include "library/controls/accessibility/cxAccessibility.h"
 #include "library/controls/container/cxContainer.h"
+#include "library/controls/control/cxControls.h"
+#include "library/controls/control/cxHints.h"
+#include "library/core/base/cxClasses.h"
+#include "library/lookandfeel/painters/cxButtonState.h"
+#include "library/stdctrls/dxIncrementalSearch.h"
 
 class TcxListBox : public TcxContainer {
   SK_CLASS(TcxListBox, TcxContainer)
@@ -39,5 +53,265 @@ class TcxListBox : public TcxContainer {
   TcxCustomInnerListBox* FInnerListBox;  // owned by the list box as a component
 };
 
-// Unit start-up: registers the class by name.
+class TdxCustomListBox;
+class TdxCustomListBoxItems;
+
+class TdxCustomListBoxItem : public TObject {
+  SK_CLASS(TdxCustomListBoxItem, TObject)
+ public:
+  virtual void Create(TdxCustomListBoxItems* AOwner);
+  virtual void Assign(TdxCustomListBoxItem* ASource);
+
+  const String& Caption() const { return FCaption; }
+  void SetCaption(const String& AValue);
+  TObject* Data() const { return FData; }
+  void SetData(TObject* AValue) { FData = AValue; }
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int AValue);
+  // A line below the item (not below the last one).
+  bool HasSeparator() const { return FHasSeparator; }
+  void SetHasSeparator(bool AValue);
+  // Position in the owning list; -1 without one.
+  int Index() const;
+  TdxCustomListBoxItems* Owner() const { return FOwner; }
+
+ private:
+  friend class TdxCustomListBoxItems;
+  void Changed();
+
+  TdxCustomListBoxItems* FOwner;
+  String FCaption;
+  TObject* FData;
+  int FImageIndex;
+  bool FHasSeparator;
+};
+
+enum TdxCustomListBoxSortOption { lbsAnsiSort, lbsCaseInsensitive };
+using TdxCustomListBoxSortOptions = TSet<TdxCustomListBoxSortOption>;
+
+class TdxCustomListBoxItems : public TcxObjectList {
+  SK_CLASS(TdxCustomListBoxItems, TcxObjectList)
+ public:
+  virtual void Create(TdxCustomListBox* AOwnerControl);
+
+  TdxCustomListBoxItem* Items(int AIndex) const { return static_cast<TdxCustomListBoxItem*>(TcxObjectList::Items(AIndex)); }
+  // A new item, at its sorted place in a sorted list, else at the end.
+  TdxCustomListBoxItem* Add(const String& ACaption);
+  void BeginUpdate() { ++FLockCount; }
+  void CancelUpdate() { --FLockCount; }
+  void EndUpdate();
+  bool IsUpdateLocked() const { return FLockCount > 0; }
+  // Runs the owner's layout unless locked.
+  void Changed();
+  TdxCustomListBox* OwnerControl() const { return FOwnerControl; }
+
+  bool Sorted() const { return FSorted; }
+  void SetSorted(bool AValue);
+  TdxCustomListBoxSortOptions SortOptions() const { return FSortOptions; }
+  void SetSortOptions(TdxCustomListBoxSortOptions AValue) { FSortOptions = AValue; }
+
+ protected:
+  virtual TClass ItemClass() { return TdxCustomListBoxItem::ClassInfo(); }
+  void Notify(void* APtr, TListNotification AAction) override;
+
+ private:
+  void Sort();
+
+  int FLockCount;
+  TdxCustomListBox* FOwnerControl;
+  bool FSorted;
+  TdxCustomListBoxSortOptions FSortOptions;
+};
+
+class TdxListBoxIncrementalSearchController : public TdxIncrementalSearchController {
+  SK_CLASS(TdxListBoxIncrementalSearchController, TdxIncrementalSearchController)
+ public:
+  virtual void Create(TdxCustomListBox* AListBox);
+
+ protected:
+  bool Search(const String& AText) override;
+
+ private:
+  TdxCustomListBox* FListBox;
+};
+
+class TdxCustomListBoxHintHelper : public TcxCustomHintHelper {
+  SK_CLASS(TdxCustomListBoxHintHelper, TcxCustomHintHelper)
+ public:
+  virtual void Create(TdxCustomListBox* AListBox);
+  bool IsPointInHintArea(const TPoint& P) override;
+
+ protected:
+  TControl* GetHintControl() override;
+  TControl* GetOwnerControl() override;
+
+ private:
+  TdxCustomListBox* FListBox;
+};
+
+// The list (child 0) with one simple child per item (child n: item n - 1).
+class TdxCustomListBoxAccessibilityHelper : public TcxAccessibilityHelper {
+  SK_CLASS(TdxCustomListBoxAccessibilityHelper, TcxAccessibilityHelper)
+ public:
+  TdxCustomListBox* OwnerListBox() const { return reinterpret_cast<TdxCustomListBox*>(FOwnerObject); }
+
+  bool ChildIsSimpleElement(int) override { return true; }
+  int ChildCount() override;
+  void DoDefaultAction(int AChildID) override;
+  String GetDefaultActionDescription(int AChildID) override;
+  String GetName(int AChildID) override;
+  HWND OwnerObjectWindow() override;
+  int GetRole(int AChildID) override { return AChildID == CHILDID_SELF ? ROLE_SYSTEM_LIST : ROLE_SYSTEM_LISTITEM; }
+  int GetState(int AChildID) override;
+  int GetSupportedProperties(int AChildID) override;
+  TRect GetScreenBounds(int AChildID) override;
+};
+
+class TdxCustomListBox : public TcxControl {
+  SK_CLASS(TdxCustomListBox, TcxControl)
+ public:
+  void Create(TComponent* AOwner) override;
+  void Destroy() override;
+
+  // Items
+  TdxCustomListBoxItems* Items() const { return FItems.get(); }
+  int Count() const { return FItems->Count(); }
+  int Add(const String& ACaption, int AImageIndex = -1) { return AddItem(ACaption, nullptr, AImageIndex); }
+  int AddItem(const String& ACaption, TObject* AObject, int AImageIndex = -1);
+  void BeginUpdate() { FItems->BeginUpdate(); }
+  void EndUpdate() { FItems->EndUpdate(); }
+  void Clear();
+  // Frees the item carrying AObject; its former index or -1.
+  int Remove(TObject* AObject);
+  bool Sorted() const { return FItems->Sorted(); }
+  void SetSorted(bool AValue) { FItems->SetSorted(AValue); }
+
+  // Selection and scrolling
+  int ItemIndex() const { return FItemIndex; }
+  // Past the end: the last item; any negative value: none (-1).
+  void SetItemIndex(int AValue);
+  TObject* ItemObject() const;
+  void SetItemObject(TObject* AValue);
+  int TopIndex() const;
+  void SetTopIndex(int AValue);
+  int HotIndex() const { return FHotIndex; }
+  void MakeVisible(int AIndex);
+
+  // Settings
+  unsigned AutoCompleteDelay() const { return FIncrementalSearchController->AutoCompleteDelay(); }
+  void SetAutoCompleteDelay(unsigned AValue) { FIncrementalSearchController->SetAutoCompleteDelay(AValue); }
+  int Columns() const { return FColumns; }
+  void SetColumns(int AValue);
+  bool IncrementalSearch() const { return FIncrementalSearch; }
+  void SetIncrementalSearch(bool AValue) { FIncrementalSearch = AValue; }
+  // Pixels; at least 1 (columns divide the client height by it).
+  int ItemHeight() const { return FItemHeight; }
+  void SetItemHeight(int AValue);
+  bool LoopedNavigation() const { return FLoopedNavigation; }
+  void SetLoopedNavigation(bool AValue) { FLoopedNavigation = AValue; }
+  TdxListBoxIncrementalSearchController* IncrementalSearchController() const {
+    return FIncrementalSearchController.get();
+  }
+  TdxCustomListBoxHintHelper* HintHelper() const { return FHintHelper.get(); }
+
+  // Geometry
+  // The item at P: -1 outside the items area; without an item there, the
+  // current ItemIndex (AExistOnly) or Count.
+  int ItemAtPos(const TPoint& P, bool AExistOnly);
+  TRect ItemRect(int AIndex);
+  int ColumnWidth() const { return FColumnWidth; }
+  int ItemsPerColumn();
+  int VisibleCount();
+  int MaxTopIndex();
+  TSize CalculateContentSize(int AMaxVisibleItemsCount);
+  int CalculateItemHeight();
+  void LayoutChanged();
+
+  // Searching
+  // The first item from ItemIndex on (wrapping) whose caption starts with AText.
+  bool SearchItem(const String& AText);
+
+ protected:
+  virtual bool CanSelectItem(int) { return true; }
+  virtual bool IsItemTextClipped(int AIndex, TRect& AItemRect, TRect& ATextRect);
+  virtual bool CanTrackHotItem();
+  virtual void CheckItemIndex();
+  virtual void CheckTopIndex();
+  virtual void ProcessSearchChar(wchar_t& AKey);
+  virtual void RecalculateLayout();
+  // The first selectable index from AIndex on in the direction; -1 when
+  // none can be chosen. Each index is visited at most once.
+  virtual int FindSelectableIndex(int AIndex, bool AGoForward, bool ALooped);
+  virtual void SelectSelectableIndex(int AIndex, bool AGoForward, bool ALooped);
+  virtual bool HasItemSeparator(int AIndex);
+  virtual int AdjustItemHeight(int AIndex, int AHeight);
+  virtual void SelectItemAtPoint(const TPoint& P);
+  virtual bool DrawsPartialItems() { return false; }
+  virtual bool IsHotTrackEnabled() { return false; }
+  virtual bool ProcessNavigationKey(WORD AKey, TShiftState AShift);
+  virtual TcxButtonState GetItemState(int AIndex);
+  virtual TColor GetItemBackgroundColor(TcxButtonState AState);
+  virtual TColor GetItemTextColor(TcxButtonState AState);
+  virtual UINT GetItemTextFlags();
+  virtual TRect GetTextMargins() { return TRect(2, 2, 2, 2); }
+  virtual void SplitItemBounds(int AIndex, const TRect& R, TRect& AContent, TRect& ASeparator);
+  virtual TRect GetItemTextBounds(const TRect& AContent);
+  virtual void DrawBackground(TcxCanvas* ACanvas);
+  virtual void DrawItems(TcxCanvas* ACanvas);
+  virtual void DrawItem(TcxCanvas* ACanvas, const TRect& R, int AIndex, TcxButtonState AState);
+  virtual bool ItemMatchesSearchText(TdxCustomListBoxItem* AItem, const String& AText);
+
+  // TcxControl
+  void CreateParams(TCreateParams& Params) override;
+  void PaintControl() override;
+  void EraseBackgroundCore(HDC) override {}
+  bool PaintsOwnBackground() override { return false; }
+  bool WantsPanFeedback(TScrollBarKind) override { return false; }
+  int WheelScrollKind() override;
+  void SetupScrollBars() override;
+  void HandleScroll(TScrollBarKind AKind, TScrollCode ACode, int& APos) override;
+  void HandleBoundsChange() override;
+  void HandleFontChange() override;
+  void ApplyScale(int M, int D, bool AIsDpiChange) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(wchar_t& Key) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void NotifyMouseEnter(TControl* AControl) override;
+  void NotifyMouseLeave(TControl* AControl) override;
+  void WndProc(TMessage& Message) override;
+
+ private:
+  friend class TdxCustomListBoxItems;
+  // Walks the item rectangles from TopIndex; AVisit(index, rect) answers
+  // whether to go on.
+  template <class F>
+  void WalkItems(F&& AVisit);
+  int ItemHeightOf(int AIndex);
+  TRect ItemsAreaBounds() { return ClientBounds(); }
+  bool MoveBy(int ADelta);
+  void ScrollLine(bool AUp);
+  void InvalidateItem(int AIndex);
+  void UpdateHotItem();
+  void UpdateHotItem(const TPoint& AClientPos);
+  void SetHotIndex(int AValue);
+
+  int FColumns;
+  int FColumnWidth;
+  TOwned<TdxCustomListBoxHintHelper> FHintHelper;
+  int FHotIndex;
+  TComPtr<IcxAccessibilityHelper> FAccessibilityHelper;
+  bool FIncrementalSearch;
+  TOwned<TdxListBoxIncrementalSearchController> FIncrementalSearchController;
+  int FItemHeight;
+  int FItemIndex;
+  TOwned<TdxCustomListBoxItems> FItems;
+  bool FLoopedNavigation;
+  int FTopIndex;
+};
+
+// Unit start-up and shut-down: the class's registration by name.
+
+// Unit start-up and shut-down: register and unregister the classes by name.
 void cxListBoxInitialization();
+void cxListBoxFinalization();

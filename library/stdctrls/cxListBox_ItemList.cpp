@@ -1,4 +1,4 @@
-#include "library/stdctrls/dxCustomListBox.h"
+#include "library/stdctrls/cxListBox.h"
 
 #include "library/graphics/canvas/cxCanvasScopes.h"
 #include "library/graphics/canvas/cxGraphics.h"
@@ -804,9 +804,3 @@ void TdxCustomListBox::DrawItem(TcxCanvas* ACanvas, const TRect& R, int AIndex, 
                     GetItemTextColor(AState), TRANSPARENT);
   if (!separator.IsEmpty()) ActivePainter()->DrawSeparator(ACanvas, separator, false);
 }
-
-// ---------------------------------------------------------------------------
-
-void dxCustomListBoxInitialization() { RegisterClasses({TdxCustomListBox::ClassInfo()}); }
-
-void dxCustomListBoxFinalization() { UnRegisterClass(TdxCustomListBox::ClassInfo()); }

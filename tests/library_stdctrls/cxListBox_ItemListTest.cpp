@@ -2,7 +2,7 @@
 // keyboard navigation (also on an empty list and with nothing selectable),
 // type-ahead on an injected clock, hints for clipped captions, the focus
 // event and what an MSAA client reads.
-#include "library/stdctrls/dxCustomListBox.h"
+#include "library/stdctrls/cxListBox.h"
 
 #include "platform/ui/Forms.h"
 
