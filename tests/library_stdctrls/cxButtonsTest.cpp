@@ -134,14 +134,4 @@ TEST_F(TButtonPainting, AssignedColoursTakeThePlaceOfThePaintersOwn) {
   EXPECT_GT(Surface->Count(RGB(255, 0, 0)), 10) << "a text colour of its own";
 }
 
-TEST_F(TButtonPainting, DisabledOutranksPressedWhichOutranksHotWhichOutranksFocus) {
-  EXPECT_EQ(Button->PaintState(false, false), cxbsNormal);
-  EXPECT_EQ(Button->PaintState(false, true), cxbsDefault);
-  Button->Perform(CM_MOUSEENTER, 0, 0);
-  EXPECT_EQ(Button->PaintState(false, true), cxbsHot);
-  EXPECT_EQ(Button->PaintState(true, true), cxbsPressed);
-  Button->SetEnabled(false);
-  EXPECT_EQ(Button->PaintState(true, true), cxbsDisabled);
-}
-
 }  // namespace
