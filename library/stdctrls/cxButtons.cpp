@@ -323,6 +323,8 @@ void TcxCustomButton::Create(TComponent* AOwner) {
 }
 
 void TcxCustomButton::Destroy() {
+  // Code after a nested message loop (the drop-down menu) finds the button gone.
+  ClearObjectLinks(this);
   NotifyAccessibilityHelperRemoved(FAccessibilityHelper);
   FButtonPressTimer.reset();
   if (FOptionsImage) FOptionsImage->SetImages(nullptr);
@@ -647,7 +649,8 @@ void TcxCustomButton::RepeatClickTick() {
 // --- drop-down menu ---------------------------------------------------------
 
 void TcxCustomButton::PostDropDownMenu() {
-  if (FInternalStates.Contains(bisMenuVisible) || FIsDropDownMenuClosing || !HandleAllocated()) return;
+  if (FInternalStates.Contains(bisMenuVisible) || FIsDropDownMenuClosing || ComponentState().Contains(csDestroying))
+    return;
   PostMessageW(Handle(), DXM_DROPDOWNPOPUPMENU, 0, 0);
 }
 
