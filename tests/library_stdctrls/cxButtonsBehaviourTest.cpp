@@ -26,6 +26,11 @@ class TClickCounter : public TComponent {
 struct TButtonOnForm : testing::Test {
   TOwned<TForm> Form{NewWith<TForm>([](TForm* f) { f->CreateNew(nullptr); })};
   TOwned<TClickCounter> Counter{New<TClickCounter>(nullptr)};
+  // A test that moved the pointer leaves it where no other test's window lies.
+  bool MovedPointer = false;
+  void TearDown() override {
+    if (MovedPointer) SendMouseMove(TPoint(1, 1));
+  }
 
   TcxButton* NewButton(int ALeft, const String& ACaption = L"Go") {
     auto* button = New<TcxButton>(Form.get());
@@ -85,6 +90,7 @@ void Settle() {
 TEST_F(TButtonOnForm, ScriptsOfRealInputClickItAsOftenAsThePlatformsPushButton) {
   Form->SetBounds(100, 100, 320, 120);
   Form->Show();
+  MovedPointer = true;
   TcxButton* button = NewButton(10);
   TNativeButton native(Form->Handle());
   PumpPending();
@@ -296,6 +302,7 @@ struct TDropDown : TButtonOnForm {
   void TearDown() override {
     TPopupMenu::SetTrackProc(Old);
     WhileShown = nullptr;
+    TButtonOnForm::TearDown();
   }
   TPopupMenu::TTrackProc Old = nullptr;
   TPopupMenu* Menu = nullptr;
@@ -327,6 +334,7 @@ TEST_F(TDropDown, TheClickThatClosesTheMenuOverTheArrowDoesNotReopenIt) {
   button->SetDropDownMenu(Menu);
   PumpPending();
   const int arrowX = 82 - 3;
+  MovedPointer = true;
   // The pointer stays over the button: when the platform's button lets the
   // capture go, nothing is taken from the press.
   SendMouseMove(button->ClientToScreen(TPoint(40, 12)));
