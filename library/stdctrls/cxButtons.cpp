@@ -337,6 +337,7 @@ void TcxCustomButton::Destroy() {
   FCanvas.reset();
   FControlCanvas.reset();
   FViewInfo.reset();
+  FBuffer.reset();
   inherited::Destroy();
 }
 
@@ -766,13 +767,16 @@ void TcxCustomButton::PaintButton(const DRAWITEMSTRUCT& AItem) {
   const TRect client(0, 0, AItem.rcItem.right - AItem.rcItem.left, AItem.rcItem.bottom - AItem.rcItem.top);
   FViewInfo->Calculate(client);
   // The whole button is built off screen and copied in one transfer: it never flickers.
-  const TMemoryDC buffer = TMemoryDC::Compatible(AItem.hDC, client.Width(), client.Height());
-  if (!buffer) return;
+  if (!FBuffer || FBuffer->Width() != client.Width() || FBuffer->Height() != client.Height()) {
+    FBuffer.reset();
+    FBuffer.emplace(TMemoryDC::Dib32(nullptr, client.Width(), client.Height()));
+  }
+  if (!*FBuffer) return FBuffer.reset();
   {
-    const TCanvasDCScope drawing(FControlCanvas.get(), buffer.DC());
+    const TCanvasDCScope drawing(FControlCanvas.get(), FBuffer->DC());
     DrawViewInfo(FCanvas.get());
   }
-  buffer.BlitTo(AItem.hDC, 0, 0);
+  FBuffer->BlitTo(AItem.hDC, 0, 0);
 }
 
 void TcxCustomButton::DrawViewInfo(TcxCanvas* ACanvas) { FViewInfo->Draw(ACanvas); }

@@ -21,12 +21,14 @@
 #include "library/core/base/cxClasses.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
+#include "platform/ui/GdiScopes.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 
 #include <array>
 #include <functional>
+#include <optional>
 
 class TcxCustomButton;
 
@@ -459,6 +461,8 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   void SetDownState(bool AValue);
 
   TOwned<TcxTimer> FButtonPressTimer;
+  // The off-screen picture, kept while the size stays.
+  std::optional<TMemoryDC> FBuffer;
   TOwned<TCanvas> FControlCanvas;
   TOwned<TcxCanvas> FCanvas;
   TOwned<TcxButtonColors> FColors;

@@ -17,6 +17,13 @@ TSize MeasureText(const String& AText, TFont* AFont, int AWidth, int AFlags) {
   return TSize(r.right - r.left, r.bottom - r.top);
 }
 
+// A copy of the font that keeps ADest's handle when only the colour differs
+// (a colour change of Assign would drop it, and fonts are costly to make).
+void AssignFont(TFont* ADest, TFont* ASource) {
+  ADest->SetColor(ASource->Color());
+  ADest->Assign(ASource);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -317,9 +324,9 @@ void TcxButtonViewInfo::Calculate(const TRect& ABounds) {
 }
 
 void TcxButtonViewInfo::CalculateColorsAndFonts() {
-  FCaptionFont->Assign(FButton->Font());
+  AssignFont(FCaptionFont.get(), FButton->Font());
   FCaptionFont->SetColor(FPainter->GetTextColor(FState, FCaptionFont->Color()));
-  FDescriptionFont->Assign(FCaptionFont.get());
+  AssignFont(FDescriptionFont.get(), FCaptionFont.get());
   FDescriptionFont->SetColor(
       FPainter->LookAndFeelPainter()->ButtonDescriptionTextColor(FState, FDescriptionFont->Color(), cxbpButton));
   if (FButton->Kind() == cxbkCommandLink) {
@@ -435,11 +442,11 @@ void TcxButtonViewInfo::DrawContent(TcxCanvas* ACanvas) {
   const TcxClipRegionScope clip(ACanvas, GetContentRect(FState));
   if (IsGlyphVisible()) DrawGlyph(ACanvas);
   if (IsCaptionVisible() && !FCaptionRect.IsEmpty()) {
-    ACanvas->Font()->Assign(FCaptionFont.get());
+    AssignFont(ACanvas->Font(), FCaptionFont.get());
     FPainter->DrawTexT(ACanvas, FButton->Caption(), FCaptionRect, CaptionTextFlags(), FState);
   }
   if (!FDescriptionRect.IsEmpty()) {
-    ACanvas->Font()->Assign(FDescriptionFont.get());
+    AssignFont(ACanvas->Font(), FDescriptionFont.get());
     FPainter->DrawTexT(ACanvas, FButton->Description(), FDescriptionRect, DescriptionTextFlags(), FState);
   }
 }
