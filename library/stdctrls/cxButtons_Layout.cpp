@@ -1,8 +1,12 @@
 // The button's layout and painting: the view information, its painter and
 // the layout calculators.
+#include "library/core/system/dxThemeManager.h"
+#include "library/core/system/dxUxTheme.h"
 #include "library/graphics/canvas/cxCanvasScopes.h"
 #include "library/stdctrls/cxButtons.h"
 #include "platform/ui/GdiScopes.h"
+
+#include <vssym32.h>
 
 namespace {
 
@@ -225,17 +229,13 @@ void TcxButtonPainter::DrawFocusRect(TcxCanvas* ACanvas, const TRect& R) {
 
 void TcxButtonPainter::DrawParentBackground(TcxCanvas* ACanvas, const TRect& R) {
   const TcxLookAndFeelStyle style = LookAndFeelStyle();
-  const bool transparentFace = style == lfsNative || style == lfsSkin;
-  if (!transparentFace && !FButton->SpeedButtonOptions()->Transparent()) return;
-  if (!FButton->HandleAllocated() || !FButton->Parent()) return;
-  // What lies behind the button on its parent, drawn by the parent itself.
-  const TcxDCStateScope saved(ACanvas);
-  const HDC dc = ACanvas->Handle();
-  POINT origin{R.Left, R.Top};
-  MapWindowPoints(FButton->Handle(), FButton->Parent()->Handle(), &origin, 1);
-  OffsetWindowOrgEx(dc, origin.x - R.Left, origin.y - R.Top, nullptr);
-  SendMessageW(FButton->Parent()->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-  SendMessageW(FButton->Parent()->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  bool shows = FButton->SpeedButtonOptions()->Transparent() || style == lfsSkin;
+  if (style == lfsNative && !shows) {
+    // The theme's push button may let what lies behind it show at its corners.
+    const HTHEME theme = OpenTheme(totButton);
+    shows = theme && UxIsThemeBackgroundPartiallyTransparent(theme, BP_PUSHBUTTON, PBS_NORMAL);
+  }
+  if (shows && FButton->Parent()) DrawControlParentBackground(FButton, ACanvas, R);
 }
 
 int TcxButtonPainter::GetDropDownButtonSize() const {

@@ -5,7 +5,11 @@
 // layout puts them, and expects every pixel to match.
 #include "library/stdctrls/cxButtons.h"
 
+#include "platform/ui/Forms.h"
 #include "tests/support/Pixels.h"
+
+#include <uxtheme.h>
+#include <vssym32.h>
 
 #include <gtest/gtest.h>
 
@@ -322,6 +326,45 @@ TEST_F(TButtonLayoutTest, ACommandLinkPutsItsGlyphAtTheTopLeftAndTheDescriptionB
   EXPECT_EQ(info->DescriptionRect().Left, info->CaptionRect().Left);
   EXPECT_EQ(info->DescriptionRect().Top, info->CaptionRect().Bottom + 2);
   EXPECT_EQ(info->CaptionRect().Height(), Measure(L"Next").cy);
+}
+
+}  // namespace
+
+namespace {
+
+// With the native look the face is the theme's push button, drawn by the
+// test with DrawThemeBackground over the parent's colour: the part is partly
+// transparent, so the form shows at its corners.
+TEST(TButtonNativeStyle, TheFaceIsTheThemesPushButtonOverTheParent) {
+  const HTHEME theme = OpenThemeData(nullptr, L"BUTTON");
+  if (!theme) GTEST_SKIP() << "no button theme";
+  TOwned<TForm> form(NewWith<TForm>([](TForm* f) { f->CreateNew(nullptr); }));
+  form->SetColor(static_cast<TColor>(RGB(180, 40, 200)));
+  form->SetBounds(0, 0, 200, 100);
+  auto* button = New<TcxButton>(form.get());
+  button->SetParent(form.get());
+  button->SetBounds(10, 10, 82, 25);
+  button->LookAndFeel()->SetNativeStyle(true);
+  form->HandleNeeded();
+  TPixelSurface painted(82, 25, Bg);
+  DRAWITEMSTRUCT item{};
+  item.CtlType = ODT_BUTTON;
+  item.hDC = painted.DC();
+  item.rcItem = RECT{0, 0, 82, 25};
+  button->Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+  ASSERT_EQ(button->ViewInfo()->State(), cxbsNormal);
+
+  TPixelSurface expected(82, 25, RGB(180, 40, 200));
+  const RECT r{0, 0, 82, 25};
+  ASSERT_EQ(DrawThemeBackground(theme, expected.DC(), BP_PUSHBUTTON, PBS_NORMAL, &r, nullptr), S_OK);
+  EXPECT_EQ(Differences(painted, expected), 0);
+  // Over the surface's own colour the theme's part looks different: what
+  // shows through is the form.
+  EXPECT_TRUE(IsThemeBackgroundPartiallyTransparent(theme, BP_PUSHBUTTON, PBS_NORMAL));
+  TPixelSurface overSurface(82, 25, Bg);
+  DrawThemeBackground(theme, overSurface.DC(), BP_PUSHBUTTON, PBS_NORMAL, &r, nullptr);
+  CloseThemeData(theme);
+  EXPECT_GT(Differences(painted, overSurface), 0);
 }
 
 }  // namespace
