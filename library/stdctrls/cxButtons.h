@@ -6,8 +6,8 @@
 //   TcxSpeedButtonOptions               speed-button use: groups, Down, flat and transparent looks
 //   TcxButtonViewInfo                   the rectangles, colours and fonts of one paint (cxButtons_Layout.cpp)
 //   TcxButtonPainter                    the parts of the button on the look-and-feel painter (cxButtons_Layout.cpp)
-//   TcxButtonStandardLayoutCalculator   glyph and caption side by side or stacked (cxButtons_Layout.cpp)
-//   TcxButtonCommandLinkLayoutCalculator  glyph at the top left, caption and description beside it
+//   (cxButtons_Layout.cpp also holds the layout calculators: standard, glyph and caption side by side
+//   or stacked; command link, glyph at the top left with caption and description beside it)
 //   TdxButtonAccessibilityHelper        the button's accessibility node
 //   TcxCustomButton, TcxButton          the push button
 //
