@@ -1,6 +1,10 @@
 #include "library/stdctrls/cxButtons.h"
 
 #include "library/core/system/dxDPIAwareUtils.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/GdiScopes.h"
+
+#include <windowsx.h>
 
 // ---------------------------------------------------------------------------
 // TcxButtonColors
@@ -29,7 +33,7 @@ void TcxButtonColors::Publish(TPublisher<TcxButtonColors>& P) {
       .Stored(&TcxButtonColors::IsStored<TcxButtonColors::iPressedText>);
 }
 
-void TcxButtonColors::Create(TcxButton* AButton) {
+void TcxButtonColors::Create(TcxCustomButton* AButton) {
   FButton = AButton;
   FColors.fill(clDefault);
 }
@@ -79,166 +83,702 @@ TPersistent* TcxButtonColors::GetOwner() { return FButton; }
 void TcxButtonImageOptions::Publish(TPublisher<TcxButtonImageOptions>& P) {
   P.Property(L"ImageIndex", &TcxButtonImageOptions::ImageIndex, &TcxButtonImageOptions::SetImageIndex).Default(-1);
   P.Property(L"Images", &TcxButtonImageOptions::Images, &TcxButtonImageOptions::SetImages);
+  P.Property(L"Layout", &TcxButtonImageOptions::Layout, &TcxButtonImageOptions::SetLayout).Default(blGlyphLeft);
+  P.Property(L"Margin", &TcxButtonImageOptions::Margin, &TcxButtonImageOptions::SetMargin).Default(-1);
+  P.Property(L"Spacing", &TcxButtonImageOptions::Spacing, &TcxButtonImageOptions::SetSpacing).Default(4);
 }
 
-void TcxButtonImageOptions::Create(TcxButton* AButton) { FButton = AButton; }
+void TcxButtonImageOptions::Create(TcxCustomButton* AButton) { FButton = AButton; }
 
 void TcxButtonImageOptions::Assign(TPersistent* ASource) {
   if (auto* source = dynamic_cast<TcxButtonImageOptions*>(ASource)) {
-    SetImages(source->FImages);
     SetImageIndex(source->FImageIndex);
+    SetImages(source->FImages);
+    SetLayout(source->FLayout);
+    SetMargin(source->FMargin);
+    SetSpacing(source->FSpacing);
     return;
   }
   inherited::Assign(ASource);
 }
+
+void TcxButtonImageOptions::Changed() { FButton->Invalidate(); }
 
 void TcxButtonImageOptions::SetImages(TCustomImageList* AValue) {
   if (FImages == AValue) return;
   if (FImages) FImages->RemoveFreeNotification(FButton);
   FImages = AValue;
   if (FImages) FImages->FreeNotification(FButton);
-  FButton->Invalidate();
+  Changed();
 }
 
 void TcxButtonImageOptions::SetImageIndex(int AValue) {
   if (FImageIndex == AValue) return;
   FImageIndex = AValue;
-  FButton->Invalidate();
+  Changed();
+}
+
+void TcxButtonImageOptions::SetLayout(TButtonLayout AValue) {
+  if (FLayout == AValue) return;
+  FLayout = AValue;
+  Changed();
+}
+
+void TcxButtonImageOptions::SetMargin(int AValue) {
+  if (FMargin == AValue || AValue < -1) return;
+  FMargin = AValue;
+  Changed();
+}
+
+void TcxButtonImageOptions::SetSpacing(int AValue) {
+  if (FSpacing == AValue) return;
+  FSpacing = AValue;
+  Changed();
+}
+
+bool TcxButtonImageOptions::IsImageAssigned() const {
+  return FImages && FImageIndex >= 0 && FImageIndex < FImages->Count();
 }
 
 TPersistent* TcxButtonImageOptions::GetOwner() { return FButton; }
 
 // ---------------------------------------------------------------------------
-// TcxButton
+// TcxSpeedButtonOptions
 
-void TcxButton::Publish(TPublisher<TcxButton>& P) {
-  P.Property(L"Colors", &TcxButton::Colors, &TcxButton::SetColors);
-  PublishLookAndFeel(P);
-  P.Property(L"OptionsImage", &TcxButton::OptionsImage, &TcxButton::SetOptionsImage);
-  P.Message<&TcxButton::CNDrawItem>(CN_DRAWITEM);
-  P.Message<&TcxButton::CMTextChanged>(CM_TEXTCHANGED);
-  P.Message<&TcxButton::CMEnabledChanged>(CM_ENABLEDCHANGED);
+void TcxSpeedButtonOptions::Publish(TPublisher<TcxSpeedButtonOptions>& P) {
+  P.Property(L"AllowAllUp", &TcxSpeedButtonOptions::AllowAllUp, &TcxSpeedButtonOptions::SetAllowAllUp).Default(false);
+  P.Property(L"CanBeFocused", &TcxSpeedButtonOptions::CanBeFocused, &TcxSpeedButtonOptions::SetCanBeFocused)
+      .Default(true);
+  P.Property(L"Down", &TcxSpeedButtonOptions::Down, &TcxSpeedButtonOptions::SetDown).Default(false);
+  P.Property(L"Flat", &TcxSpeedButtonOptions::Flat, &TcxSpeedButtonOptions::SetFlat).Default(false);
+  P.Property(L"GroupIndex", &TcxSpeedButtonOptions::GroupIndex, &TcxSpeedButtonOptions::SetGroupIndex).Default(0);
+  P.Property(L"Transparent", &TcxSpeedButtonOptions::Transparent, &TcxSpeedButtonOptions::SetTransparent)
+      .Default(false);
 }
 
-void TcxButton::Create(TComponent* AOwner) {
+void TcxSpeedButtonOptions::Create(TcxCustomButton* AButton) { FButton = AButton; }
+
+void TcxSpeedButtonOptions::Assign(TPersistent* ASource) {
+  if (auto* source = dynamic_cast<TcxSpeedButtonOptions*>(ASource)) {
+    SetGroupIndex(source->FGroupIndex);
+    SetAllowAllUp(source->FAllowAllUp);
+    SetCanBeFocused(source->FCanBeFocused);
+    SetDown(source->Down());
+    SetFlat(source->FFlat);
+    SetTransparent(source->FTransparent);
+    return;
+  }
+  inherited::Assign(ASource);
+}
+
+bool TcxSpeedButtonOptions::Down() const { return FButton->FInternalStates.Contains(bisDown); }
+
+void TcxSpeedButtonOptions::SetDown(bool AValue) {
+  if (FButton->Action()) return;
+  FButton->SetDownState(AValue);
+}
+
+void TcxSpeedButtonOptions::SetAllowAllUp(bool AValue) {
+  FAllowAllUp = AValue;
+  NotifyGroup();
+}
+
+void TcxSpeedButtonOptions::SetCanBeFocused(bool AValue) {
+  if (FCanBeFocused == AValue) return;
+  FCanBeFocused = AValue;
+  NotifyGroup();
+  FButton->Invalidate();
+}
+
+void TcxSpeedButtonOptions::SetFlat(bool AValue) {
+  FFlat = AValue;
+  NotifyGroup();
+  if (Active()) FButton->Invalidate();
+}
+
+void TcxSpeedButtonOptions::SetTransparent(bool AValue) {
+  FTransparent = AValue;
+  NotifyGroup();
+  if (Active()) FButton->Invalidate();
+}
+
+void TcxSpeedButtonOptions::SetGroupIndex(int AValue) {
+  FGroupIndex = AValue;
+  NotifyGroup();
+  if (AValue == 0) SetDown(false);
+}
+
+bool TcxSpeedButtonOptions::Active() const { return FGroupIndex != 0 || !FCanBeFocused; }
+
+void TcxSpeedButtonOptions::EndUpdate() {
+  --FLockCount;
+  NotifyGroup();
+}
+
+void TcxSpeedButtonOptions::NotifyGroup() {
+  if (FLockCount != 0 || !Active() || FGroupIndex == 0 || !FButton->Parent()) return;
+  TMessage message{CM_BUTTONPRESSED, static_cast<WPARAM>(FGroupIndex), reinterpret_cast<LPARAM>(FButton), 0};
+  FButton->Parent()->Broadcast(message);
+}
+
+TPersistent* TcxSpeedButtonOptions::GetOwner() { return FButton; }
+
+// ---------------------------------------------------------------------------
+// TdxButtonAccessibilityHelper
+
+TcxCustomButton* TdxButtonAccessibilityHelper::Button() const { return static_cast<TcxCustomButton*>(FOwnerObject); }
+
+int TdxButtonAccessibilityHelper::ChildCount() { return Button()->Kind() == cxbkDropDownButton ? 1 : 0; }
+
+void TdxButtonAccessibilityHelper::DoDefaultAction(int AChildID) {
+  if (AChildID == CHILDID_SELF)
+    Button()->Click();
+  else
+    Button()->PostDropDownMenu();
+}
+
+String TdxButtonAccessibilityHelper::GetDefaultActionDescription(int) { return L"Click"; }
+
+String TdxButtonAccessibilityHelper::GetDescription(int) { return Button()->Description(); }
+
+String TdxButtonAccessibilityHelper::GetName(int AChildID) {
+  if (AChildID != CHILDID_SELF) return L"Open";
+  const String caption = Button()->Caption();
+  return caption.empty() ? Button()->Hint() : caption;
+}
+
+HWND TdxButtonAccessibilityHelper::OwnerObjectWindow() { return Button()->Handle(); }
+
+int TdxButtonAccessibilityHelper::GetRole(int AChildID) {
+  if (AChildID != CHILDID_SELF) return ROLE_SYSTEM_BUTTONDROPDOWN;
+  return Button()->Kind() == cxbkDropDownButton ? ROLE_SYSTEM_SPLITBUTTON : ROLE_SYSTEM_PUSHBUTTON;
+}
+
+int TdxButtonAccessibilityHelper::GetState(int AChildID) {
+  TcxCustomButton* button = Button();
+  int result = button->Enabled() ? 0 : STATE_SYSTEM_UNAVAILABLE;
+  if (AChildID != CHILDID_SELF) return result;
+  if (button->SpeedButtonOptions()->CanBeFocused()) result |= STATE_SYSTEM_FOCUSABLE;
+  if (button->ViewInfo()->State() == cxbsHot) result |= STATE_SYSTEM_HOTTRACKED;
+  if (button->Focused()) result |= STATE_SYSTEM_FOCUSED;
+  return result;
+}
+
+int TdxButtonAccessibilityHelper::GetSupportedProperties(int) {
+  return aopDefaultAction | aopDescription | aopFocus | aopLocation;
+}
+
+TRect TdxButtonAccessibilityHelper::GetScreenBounds(int AChildID) {
+  TcxCustomButton* button = Button();
+  TcxButtonViewInfo* viewInfo = button->ViewInfo();
+  TRect r = AChildID == CHILDID_SELF ? viewInfo->Bounds() : viewInfo->DropDownButtonRect();
+  if (r.IsEmpty() && AChildID == CHILDID_SELF) r = button->ClientRect();
+  r.Offset(button->ClientOrigin());
+  return r;
+}
+
+// ---------------------------------------------------------------------------
+// TcxCustomButton
+
+void TcxCustomButton::Publish(TPublisher<TcxCustomButton>& P) {
+  P.Property(L"Colors", &TcxCustomButton::Colors, &TcxCustomButton::SetColors);
+  P.Property(L"Description", &TcxCustomButton::Description, &TcxCustomButton::SetDescription);
+  P.Property(L"DropDownMenu", &TcxCustomButton::DropDownMenu, &TcxCustomButton::SetDropDownMenu);
+  P.Property(L"Kind", &TcxCustomButton::Kind, &TcxCustomButton::SetKind).Default(cxbkStandard);
+  PublishLookAndFeel(P);
+  P.Property(L"OptionsImage", &TcxCustomButton::OptionsImage, &TcxCustomButton::SetOptionsImage);
+  P.Property(L"PaintStyle", &TcxCustomButton::PaintStyle, &TcxCustomButton::SetPaintStyle).Default(bpsDefault);
+  P.Property(L"PopupAlignment", &TcxCustomButton::PopupAlignment, &TcxCustomButton::SetPopupAlignment)
+      .Default(paLeft);
+  P.Property(L"RepeatClick", &TcxCustomButton::RepeatClick, &TcxCustomButton::SetRepeatClick).Default(false);
+  P.Property(L"SpeedButtonOptions", &TcxCustomButton::SpeedButtonOptions, &TcxCustomButton::SetSpeedButtonOptions);
+  P.Property(L"UseSystemPaint", &TcxCustomButton::UseSystemPaint, &TcxCustomButton::SetUseSystemPaint)
+      .Default(false);
+  P.Message<&TcxCustomButton::CNDrawItem>(CN_DRAWITEM);
+  P.Message<&TcxCustomButton::CNCommand>(CN_COMMAND);
+  P.Message<&TcxCustomButton::CNMeasureItem>(CN_MEASUREITEM);
+  P.Message<&TcxCustomButton::CMTextChanged>(CM_TEXTCHANGED);
+  P.Message<&TcxCustomButton::CMFontChanged>(CM_FONTCHANGED);
+  P.Message<&TcxCustomButton::CMEnabledChanged>(CM_ENABLEDCHANGED);
+  P.Message<&TcxCustomButton::CMDialogChar>(CM_DIALOGCHAR);
+  P.Message<&TcxCustomButton::CMButtonPressed>(CM_BUTTONPRESSED);
+}
+
+void TcxCustomButton::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
+  FViewInfo.reset(New<TcxButtonViewInfo>(this));
   FColors.reset(New<TcxButtonColors>(this));
+  FControlCanvas.reset(New<TCanvas>());
+  FCanvas.reset(New<TcxCanvas>(FControlCanvas.get()));
+  CreateLookAndFeel(this, BindEvent<&TcxCustomButton::LookAndFeelChanged>(this));
+  FScaleFactor.reset(New<TdxScaleFactor>());
+  FSpeedButtonOptions.reset(New<TcxSpeedButtonOptions>(this));
   FOptionsImage.reset(New<TcxButtonImageOptions>(this));
-  CreateLookAndFeel(this, BindEvent<&TcxButton::LookAndFeelChanged>(this));
-  FCanvas.reset(New<TCanvas>());
-  FcxCanvas.reset(New<TcxCanvas>(FCanvas.get()));
+  FButtonPressTimer.reset(New<TcxTimer>(nullptr));
+  FButtonPressTimer->SetEnabled(false);
+  FButtonPressTimer->SetOnTimer(BindEvent<&TcxCustomButton::ButtonPressTimerHandler>(this));
+  FShowFocusRect = true;
+  IsLeftButtonDown = [] { return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0; };
   SetBounds(Left(), Top(), 75, 25);
 }
 
-void TcxButton::Destroy() {
+void TcxCustomButton::Destroy() {
+  // Code after a nested message loop (the drop-down menu) finds the button gone.
+  ClearObjectLinks(this);
+  NotifyAccessibilityHelperRemoved(FAccessibilityHelper);
+  FButtonPressTimer.reset();
   if (FOptionsImage) FOptionsImage->SetImages(nullptr);
-  FcxCanvas.reset();
-  FCanvas.reset();
+  SetDropDownMenu(nullptr);
   FOptionsImage.reset();
+  FSpeedButtonOptions.reset();
+  FreeLookAndFeel();
+  FScaleFactor.reset();
   FColors.reset();
+  FCanvas.reset();
+  FControlCanvas.reset();
+  FViewInfo.reset();
+  FBuffer.reset();
   inherited::Destroy();
 }
 
-void TcxButton::CreateParams(TCreateParams& Params) {
+void TcxCustomButton::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
+  // The platform handles input and focus; the drawing is the button's own.
   Params.Style = (Params.Style & ~static_cast<DWORD>(BS_TYPEMASK)) | BS_OWNERDRAW;
-  // Without double clicks, a quick second click is a second click.
-  Params.WindowClass.style &= ~static_cast<UINT>(CS_DBLCLKS);
 }
 
-void TcxButton::SetButtonStyle(bool) {
-  // The window stays owner-drawn; the default frame is painted by Paint.
+void TcxCustomButton::SetButtonStyle(bool ADefault) {
+  if (FIsFocused == ADefault) return;
+  FIsFocused = ADefault;
   Invalidate();
 }
 
-void TcxButton::Notification(TComponent* AComponent, TOperation AOperation) {
+void TcxCustomButton::Notification(TComponent* AComponent, TOperation AOperation) {
   inherited::Notification(AComponent, AOperation);
-  if (AOperation == opRemove && FOptionsImage && AComponent == FOptionsImage->FImages) {
+  if (AOperation != opRemove) return;
+  if (FOptionsImage && AComponent == FOptionsImage->FImages) {
     FOptionsImage->FImages = nullptr;
     Invalidate();
   }
+  if (AComponent == FDropDownMenu) FDropDownMenu = nullptr;
 }
 
-void TcxButton::CMTextChanged(TMessage& Message) {
-  InheritedMessage<TcxButton>(Message);
+void TcxCustomButton::SetKind(TcxButtonKind AValue) {
+  if (FKind == AValue) return;
+  FKind = AValue;
+  if (HandleAllocated()) RecreateWnd();
   Invalidate();
 }
 
-void TcxButton::CMEnabledChanged(TMessage& Message) {
-  InheritedMessage<TcxButton>(Message);
+void TcxCustomButton::SetPaintStyle(TcxButtonPaintStyle AValue) {
+  if (FPaintStyle == AValue) return;
+  FPaintStyle = AValue;
   Invalidate();
 }
 
-TcxButtonState TcxButton::PaintState(bool APressed, bool AFocused) const {
+void TcxCustomButton::SetDescription(const String& AValue) {
+  if (FDescription == AValue) return;
+  FDescription = AValue;
+  Invalidate();
+}
+
+void TcxCustomButton::SetDropDownMenu(TComponent* AValue) {
+  if (!dynamic_cast<TPopupMenu*>(AValue)) AValue = nullptr;
+  if (FDropDownMenu == AValue) return;
+  if (FDropDownMenu) FDropDownMenu->RemoveFreeNotification(this);
+  FDropDownMenu = AValue;
+  if (FDropDownMenu) FDropDownMenu->FreeNotification(this);
+}
+
+void TcxCustomButton::SetShowFocusRect(bool AValue) {
+  if (FShowFocusRect == AValue) return;
+  FShowFocusRect = AValue;
+  Invalidate();
+}
+
+bool TcxCustomButton::CanBeFocused() const { return FKind == cxbkCommandLink || FSpeedButtonOptions->CanBeFocused(); }
+
+int TcxCustomButton::GroupIndex() const { return FKind == cxbkCommandLink ? 0 : FSpeedButtonOptions->GroupIndex(); }
+
+bool TcxCustomButton::IsSpeedButtonMode() const {
+  return IsSpeedButtonModeAllowed() && (!CanBeFocused() || GroupIndex() != 0);
+}
+
+bool TcxCustomButton::IsSpeedButtonPartsDrawn() const {
+  return IsSpeedButtonModeAllowed() && !CanBeFocused() &&
+         (FSpeedButtonOptions->Flat() || FSpeedButtonOptions->Transparent());
+}
+
+bool TcxCustomButton::CanFocus() { return inherited::CanFocus() && CanBeFocused(); }
+
+void TcxCustomButton::SetInternalStates(const TcxButtonInternalStates& AValue) {
+  if (FInternalStates == AValue) return;
+  FInternalStates = AValue;
+  Invalidate();
+}
+
+TcxCustomLookAndFeelPainter* TcxCustomButton::Painter() const { return LookAndFeel()->Painter(); }
+
+bool TcxCustomButton::IsHotTrackAvailable() const {
+  TcxCustomLookAndFeelPainter* painter = Painter();
+  return (painter && painter->IsButtonHotTrack()) || (FKind == cxbkCommandLink && Enabled());
+}
+
+TcxButtonState TcxCustomButton::GetPaintState() const {
   if (!Enabled()) return cxbsDisabled;
-  if (APressed) return cxbsPressed;
-  if (FHot) return cxbsHot;
-  return AFocused || Active() ? cxbsDefault : cxbsNormal;
+  if (FIsPaintPressed) return cxbsPressed;
+  if (FInternalStates.Contains(bisHot) && IsHotTrackAvailable()) return cxbsHot;
+  if (FIsPaintDefault) return cxbsDefault;
+  return cxbsNormal;
 }
 
-void TcxButton::MouseEnter() {
-  inherited::MouseEnter();
-  TcxCustomLookAndFeelPainter* painter = LookAndFeel()->Painter();
-  SetHot(painter && painter->IsButtonHotTrack());
+TRect TcxCustomButton::DropDownPartRect() const {
+  const TRect client(0, 0, Width(), Height());
+  switch (FKind) {
+    case cxbkStandard:
+    case cxbkCommandLink:
+      return TRect();
+    case cxbkDropDownButton: {
+      const int size = FViewInfo->Painter()->GetDropDownButtonSize();
+      return UseRightToLeftAlignment() ? TRect(0, 0, size, client.Bottom)
+                                       : TRect(client.Right - size, 0, client.Right, client.Bottom);
+    }
+    default:
+      return client;
+  }
 }
 
-void TcxButton::MouseLeave() {
-  inherited::MouseLeave();
-  SetHot(false);
-}
-
-void TcxButton::SetHot(bool AValue) {
-  if (FHot == AValue) return;
-  FHot = AValue;
+void TcxCustomButton::SetDownState(bool AValue) {
+  // Rule order matters: a button without a group (and no action) or a
+  // disabled one never goes down, and the last down button of a group stays.
+  const bool hasAction = Action() != nullptr;
+  if ((GroupIndex() == 0 && !hasAction) || !Enabled()) AValue = false;
+  const bool down = FInternalStates.Contains(bisDown);
+  if (down == AValue) return;
+  const TcxSpeedButtonOptions& options = *FSpeedButtonOptions;
+  if (down && !options.AllowAllUp() && GroupIndex() != 0 && options.FLockCount == 0 && !hasAction &&
+      IsSpeedButtonMode() && !ComponentState().Contains(csDesigning))
+    return;
+  if (AValue) {
+    IncludeState(bisDown);
+    FSpeedButtonOptions->NotifyGroup();
+  } else {
+    ExcludeState(bisDown);
+  }
   Invalidate();
 }
 
-void TcxButton::LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues) { Invalidate(); }
+void TcxCustomButton::CMButtonPressed(TMessage& Message) {
+  auto* sender = reinterpret_cast<TcxCustomButton*>(Message.LParam);
+  if (!IsSpeedButtonMode() || GroupIndex() == 0 || static_cast<int>(Message.WParam) != GroupIndex() ||
+      sender == this || !sender || !dynamic_cast<TcxCustomButton*>(static_cast<TObject*>(sender)))
+    return;
+  TcxSpeedButtonOptions& options = *FSpeedButtonOptions;
+  const TcxSpeedButtonOptions& theirs = *sender->FSpeedButtonOptions;
+  options.BeginUpdate();
+  options.FCanBeFocused = theirs.FCanBeFocused;
+  options.FAllowAllUp = theirs.FAllowAllUp;
+  options.FFlat = theirs.FFlat;
+  options.FTransparent = theirs.FTransparent;
+  if (sender->Down() && Down() && (!Action() || Action() != sender->Action())) SetDownState(false);
+  options.CancelUpdate();
+  Invalidate();
+}
 
-void TcxButton::CNDrawItem(TMessage& Message) {
-  Paint(*reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam));
+void TcxCustomButton::Click() {
+  const bool fromDropDownPartOnly = FInternalStates.Contains(bisMenuButtonPressed) && !FInternalStates.Contains(bisPressed);
+  if (IsSpeedButtonMode() && !Action() && CanBeFocused() && !fromDropDownPartOnly &&
+      !FInternalStates.Contains(bisAccelExecute))
+    SetDownState(!Down());
+  if (FKind == cxbkDropDown || FKind == cxbkOfficeDropDown)
+    PostDropDownMenu();
+  else
+    inherited::Click();
+}
+
+void TcxCustomButton::CNCommand(TMessage& Message) {
+  const bool fromDropDownPartOnly = FInternalStates.Contains(bisMenuButtonPressed) && !FInternalStates.Contains(bisPressed);
+  if (HIWORD(Message.WParam) == BN_CLICKED && FKind == cxbkDropDownButton && fromDropDownPartOnly) return;
+  InheritedMessage<TcxCustomButton>(Message);
+}
+
+void TcxCustomButton::CNMeasureItem(TMessage& Message) {
+  auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
+  item->itemWidth = static_cast<UINT>(Width());
+  item->itemHeight = static_cast<UINT>(Height());
+}
+
+void TcxCustomButton::CMDialogChar(TMessage& Message) {
+  if (IsAccel(static_cast<wchar_t>(Message.WParam), Caption()) && CanFocus()) {
+    IncludeState(bisAccelExecute);
+    Click();
+    ExcludeState(bisAccelExecute);
+    Message.Result = 1;
+    return;
+  }
+  InheritedMessage<TcxCustomButton>(Message);
+}
+
+void TcxCustomButton::CMTextChanged(TMessage& Message) {
+  InheritedMessage<TcxCustomButton>(Message);
+  Invalidate();
+}
+
+void TcxCustomButton::CMFontChanged(TMessage& Message) {
+  InheritedMessage<TcxCustomButton>(Message);
+  Invalidate();
+}
+
+void TcxCustomButton::CMEnabledChanged(TMessage& Message) {
+  InheritedMessage<TcxCustomButton>(Message);
+  if (!Enabled()) ExcludeState(bisHot);
+  Invalidate();
+}
+
+void TcxCustomButton::LookAndFeelChanged(TcxLookAndFeel*, TcxLookAndFeelValues) {
+  if (FUseSystemPaint && HandleAllocated())
+    RecreateWnd();
+  else
+    Invalidate();
+}
+
+void TcxCustomButton::ChangeScale(int M, int D, bool AIsDpiChange) {
+  FScaleFactor->Change(M, D);
+  // Margin and Spacing keep their meaning (-1) or grow with the button.
+  TcxButtonImageOptions& image = *FOptionsImage;
+  if (image.FMargin != -1) image.FMargin = MulDiv(image.FMargin, M, D);
+  if (image.FSpacing != -1) image.FSpacing = MulDiv(image.FSpacing, M, D);
+  inherited::ChangeScale(M, D, AIsDpiChange);
+  Invalidate();
+}
+
+TSize TcxCustomButton::GetOptimalSize() {
+  const TScreenDC screen;
+  const TSelectObject font(screen.Get(), Font()->Handle());
+  String text = StripHotkey(Caption());
+  if (text.empty()) text = L" ";
+  SIZE caption{}, r{};
+  GetTextExtentPoint32W(screen.Get(), text.c_str(), static_cast<int>(text.size()), &caption);
+  GetTextExtentPoint32W(screen.Get(), L"R", 1, &r);
+  return TSize(caption.cx + 3 * r.cx, MulDiv(caption.cy, 14, 8));
+}
+
+// --- mouse ------------------------------------------------------------------
+
+void TcxCustomButton::MarkPressed(const TPoint& P) {
+  if (FKind != cxbkStandard && FKind != cxbkCommandLink && DropDownPartRect().Contains(P))
+    IncludeState(bisMenuButtonPressed);
+  else
+    IncludeState(bisPressed);
+}
+
+void TcxCustomButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  if (!CanBeFocused()) SetCapture(Handle());
+  inherited::MouseDown(Button, Shift, X, Y);
+  if (Button != mbLeft) return;
+  MarkPressed(TPoint(X, Y));
+  if (FRepeatClick && FInternalStates.Contains(bisPressed)) {
+    FButtonPressTimer->SetInterval(400);
+    FButtonPressTimer->SetEnabled(true);
+  }
+  if (FKind == cxbkDropDownButton && DropDownPartRect().Contains(TPoint(X, Y))) PostDropDownMenu();
+  Invalidate();
+}
+
+void TcxCustomButton::MouseMove(TShiftState Shift, int X, int Y) {
+  inherited::MouseMove(Shift, X, Y);
+  if (TRect(0, 0, Width(), Height()).Contains(TPoint(X, Y)))
+    NotifyMouseEnter();
+  else if (FInternalStates.Contains(bisHot))
+    NotifyMouseLeave();
+}
+
+void TcxCustomButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  FButtonPressTimer->SetEnabled(false);
+  const bool ownClick = !CanBeFocused() && Button == mbLeft && FInternalStates.Contains(bisHot) &&
+                        (FInternalStates.Contains(bisPressed) ||
+                         (FInternalStates.Contains(bisMenuButtonPressed) &&
+                          (FKind == cxbkDropDown || FKind == cxbkOfficeDropDown)));
+  if (ownClick && IsSpeedButtonMode() && !Action()) SetDownState(!Down());
+  inherited::MouseUp(Button, Shift, X, Y);
+  SetInternalStates(FInternalStates - TcxButtonInternalStates{bisPressed, bisMenuButtonPressed});
+  if (!CanBeFocused() && GetCapture() == Handle()) ReleaseCapture();
+  if (ownClick) Click();
+  Invalidate();
+  if (!FInternalStates.Contains(bisMenuVisible)) FIsDropDownMenuClosing = false;
+}
+
+void TcxCustomButton::MouseEnter() {
+  inherited::MouseEnter();
+  if (!ComponentState().Contains(csDesigning)) NotifyMouseEnter();
+}
+
+void TcxCustomButton::MouseLeave() {
+  inherited::MouseLeave();
+  if (!ComponentState().Contains(csDesigning)) NotifyMouseLeave();
+}
+
+void TcxCustomButton::NotifyMouseEnter() {
+  if (Enabled()) IncludeState(bisHot);
+}
+
+void TcxCustomButton::NotifyMouseLeave() { ExcludeState(bisHot); }
+
+void TcxCustomButton::KeyDown(WORD& Key, TShiftState Shift) {
+  if (FKind == cxbkDropDownButton && (Key == VK_UP || Key == VK_DOWN) &&
+      (Shift.Contains(ssAlt) || Shift.Contains(ssShift))) {
+    if (!FInternalStates.Contains(bisMenuVisible)) PostDropDownMenu();
+    Key = 0;
+    return;
+  }
+  inherited::KeyDown(Key, Shift);
+}
+
+// --- repeat click -----------------------------------------------------------
+
+void TcxCustomButton::ButtonPressTimerHandler(TObject*) { RepeatClickTick(); }
+
+void TcxCustomButton::RepeatClickTick() {
+  if (!IsLeftButtonDown()) {
+    FButtonPressTimer->SetEnabled(false);
+    return;
+  }
+  FButtonPressTimer->SetInterval(100);
+  if (FInternalStates.Contains(bisHot) && FInternalStates.Contains(bisPressed)) Click();
+}
+
+// --- drop-down menu ---------------------------------------------------------
+
+void TcxCustomButton::PostDropDownMenu() {
+  if (FInternalStates.Contains(bisMenuVisible) || FIsDropDownMenuClosing || ComponentState().Contains(csDestroying))
+    return;
+  PostMessageW(Handle(), DXM_DROPDOWNPOPUPMENU, 0, 0);
+}
+
+void TcxCustomButton::HandleDropDownMenuMessage() {
+  auto* menu = static_cast<TPopupMenu*>(FDropDownMenu);
+  bool handled = false;
+  CallEvent(FOnDropDownMenuPopup, this, menu, handled);
+  if (handled || !menu) return;
+  SetInternalStates((FInternalStates - TcxButtonInternalStates{bisMenuButtonPressed}).Include(bisMenuVisible));
+  FIsDropDownMenuClosing = false;
+  Repaint();
+  // The menu runs its own message loop: the button may be freed meanwhile.
+  TcxObjectLink* link = AddObjectLink(this);
+  TPoint origin = ClientOrigin();
+  const TPopupAlignment saved = menu->Alignment();
+  const int x = FPopupAlignment == paLeft ? origin.X : FPopupAlignment == paRight ? origin.X + Width()
+                                                                                  : origin.X + Width() / 2;
+  menu->SetAlignment(FPopupAlignment);
+  menu->SetPopupComponent(this);
+  menu->Popup(x, origin.Y + Height());
+  if (link->Ref) {
+    menu->SetAlignment(saved);
+    PostMessageW(Handle(), DXM_DROPDOWNPOPUPMENUCLOSED, 0, 0);
+  }
+  RemoveObjectLink(link);
+}
+
+void TcxCustomButton::HandleDropDownMenuClosed() {
+  bool closing = FInternalStates.Contains(bisMenuButtonPressed);
+  MSG pending{};
+  if (!closing && HandleAllocated() &&
+      (PeekMessageW(&pending, Handle(), WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE) ||
+       PeekMessageW(&pending, Handle(), WM_LBUTTONDBLCLK, WM_LBUTTONDBLCLK, PM_NOREMOVE)))
+    closing = DropDownPartRect().Contains(TPoint(GET_X_LPARAM(pending.lParam), GET_Y_LPARAM(pending.lParam)));
+  FIsDropDownMenuClosing = closing;
+  ExcludeState(bisMenuVisible);
+}
+
+// --- messages ---------------------------------------------------------------
+
+void TcxCustomButton::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_ERASEBKGND:
+      Message.Result = 1;
+      return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (!CanBeFocused() && !ComponentState().Contains(csDesigning)) {
+        // A speed button never takes the focus: the platform window does not see the press.
+        const TPoint p(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+        if (Message.Msg == WM_LBUTTONDBLCLK) {
+          SetCapture(Handle());
+          if (GroupIndex() != 0) DblClick();
+          MarkPressed(p);
+          Invalidate();
+        } else {
+          MouseDown(mbLeft, KeysToShiftState(static_cast<WORD>(Message.WParam)) + TShiftState{ssLeft}, p.X, p.Y);
+        }
+        return;
+      }
+      // A fast second click is a second press.
+      Message.Msg = WM_LBUTTONDOWN;
+      break;
+    case WM_CAPTURECHANGED:
+      inherited::WndProc(Message);
+      if (!ComponentState().Contains(csDesigning) && HandleAllocated()) {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        if (WindowFromPoint(cursor) != Handle())
+          SetInternalStates(FInternalStates - TcxButtonInternalStates{bisHot, bisPressed, bisMenuButtonPressed});
+      }
+      return;
+    case WM_GETOBJECT:
+      if (IsAccessibilitySupported() && (static_cast<LONG>(Message.LParam) == OBJID_CLIENT || Message.LParam == 0)) {
+        if (!FAccessibilityHelper) {
+          auto* node = New<TdxButtonAccessibilityHelper>(this);
+          FAccessibilityHelper = TComPtr<IcxAccessibilityHelper>(static_cast<IcxAccessibilityHelper*>(node));
+        }
+        Message.Result = ReturnAccessibleObject(Message.WParam, FAccessibilityHelper->GetHelper());
+        return;
+      }
+      break;
+    case WM_DESTROY:
+      if (FInternalStates.Contains(bisMenuVisible)) HandleDropDownMenuClosed();
+      break;
+    case DXM_DROPDOWNPOPUPMENU:
+      HandleDropDownMenuMessage();
+      return;
+    case DXM_DROPDOWNPOPUPMENUCLOSED:
+      HandleDropDownMenuClosed();
+      return;
+    default:
+      break;
+  }
+  inherited::WndProc(Message);
+}
+
+// --- painting ---------------------------------------------------------------
+
+void TcxCustomButton::CNDrawItem(TMessage& Message) {
+  if (!ComponentState().Contains(csDestroying)) PaintButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam));
   Message.Result = TRUE;
 }
 
-void TcxButton::Paint(const DRAWITEMSTRUCT& AItem) {
-  const TcxButtonState state = PaintState((AItem.itemState & ODS_SELECTED) != 0, (AItem.itemState & ODS_FOCUS) != 0);
-  const bool focused = (AItem.itemState & ODS_FOCUS) != 0;
-  TcxCustomLookAndFeelPainter* painter = LookAndFeel()->Painter();
-  const TdxScaleFactor* factor = SystemScaleFactor();
-  const TRect bounds(AItem.rcItem);
-  const TCanvasDCScope drawing(FCanvas.get(), AItem.hDC);
-  TcxCanvas* canvas = FcxCanvas.get();
-  // Without a painter (after the painters' shut-down) the face alone.
-  if (!painter) return canvas->FillRect(bounds, ResolveDefaultColor(FColors->BackgroundColor(state), clBtnFace));
-  painter->DrawScaledButton(canvas, bounds, state, factor, true, false, cxbpButton, FColors->BackgroundColor(state));
-
-  // Glyph and caption side by side, centred together.
-  TRect r = bounds;
-  r.Deflate(painter->ButtonBorderSize(state));
-  if (state == cxbsPressed) {
-    const int shift = painter->ScaledButtonTextShift(factor);
-    r.Offset(shift, shift);
+void TcxCustomButton::PaintButton(const DRAWITEMSTRUCT& AItem) {
+  FIsPaintPressed = ((AItem.itemState & ODS_SELECTED) && !FInternalStates.Contains(bisMenuButtonPressed)) ||
+                    (FInternalStates.Contains(bisMenuVisible) && (FKind == cxbkDropDown || FKind == cxbkOfficeDropDown)) ||
+                    Down() || (FInternalStates.Contains(bisHot) && FInternalStates.Contains(bisPressed));
+  FIsPaintFocused = (AItem.itemState & ODS_FOCUS) != 0;
+  FIsPaintDefault = (FIsPaintFocused || (Default() && ComponentState().Contains(csDesigning)) ||
+                     FIsFocused) &&
+                    CanBeFocused();
+  const TRect client(0, 0, AItem.rcItem.right - AItem.rcItem.left, AItem.rcItem.bottom - AItem.rcItem.top);
+  FViewInfo->Calculate(client);
+  // The whole button is built off screen and copied in one transfer: it never flickers.
+  if (!FBuffer || FBuffer->Width() != client.Width() || FBuffer->Height() != client.Height()) {
+    FBuffer.reset();
+    FBuffer.emplace(TMemoryDC::Dib32(nullptr, client.Width(), client.Height()));
   }
-  const String caption = Caption();
-  canvas->Font()->Assign(Font());
-  TCustomImageList* images = FOptionsImage->Images();
-  const int index = FOptionsImage->ImageIndex();
-  const bool hasGlyph = images && index >= 0 && index < images->Count();
-  const int glyphWidth = hasGlyph ? images->Width() : 0;
-  const TSize text = caption.empty() ? TSize{0, 0} : canvas->TextExtent(StringReplace(caption, L"&", L"", {}));
-  const int gap = hasGlyph && !caption.empty() ? 4 : 0;
-  int x = (r.Left + r.Right - (glyphWidth + gap + text.cx)) / 2;
-  if (hasGlyph) {
-    images->Draw(FCanvas.get(), x, (r.Top + r.Bottom - images->Height()) / 2, index, Enabled());
-    x += glyphWidth + gap;
+  if (!*FBuffer) return FBuffer.reset();
+  {
+    const TCanvasDCScope drawing(FControlCanvas.get(), FBuffer->DC());
+    DrawViewInfo(FCanvas.get());
   }
-  if (!caption.empty()) {
-    canvas->Font()->SetColor(painter->ButtonSymbolColor(state, FColors->TextColor(state)));
-    canvas->SetBrushColor(clNone);
-    canvas->DrawTexT(caption, TRect(x, r.Top, x + text.cx + 1, r.Bottom),
-                     cxtfLeft | cxtfCenterY | cxtfSingleLine | cxtfShowPrefix, state != cxbsDisabled);
-  }
-  if (focused) canvas->DrawFocusRect(painter->ScaledButtonFocusRect(canvas, bounds, factor));
+  FBuffer->BlitTo(AItem.hDC, 0, 0);
 }
+
+void TcxCustomButton::DrawViewInfo(TcxCanvas* ACanvas) { FViewInfo->Draw(ACanvas); }
 
 void cxButtonsInitialization() { RegisterClasses({TcxButton::ClassInfo()}); }

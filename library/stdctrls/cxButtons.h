@@ -1,28 +1,68 @@
 // The push button.
 //
 // Classes in this file:
-//   TcxButtonColors        the button's colours by state
-//   TcxButtonImageOptions  the glyph from an image list
-//   TcxButton              the push button
+//   TcxButtonColors                     the button's colours by state
+//   TcxButtonImageOptions               the glyph: image list, index, layout, margin, spacing
+//   TcxSpeedButtonOptions               speed-button use: groups, Down, flat and transparent looks
+//   TcxButtonViewInfo                   the rectangles, colours and fonts of one paint (cxButtons_Layout.cpp)
+//   TcxButtonPainter                    the parts of the button on the look-and-feel painter (cxButtons_Layout.cpp)
+//   (cxButtons_Layout.cpp also holds the layout calculators: standard, glyph and caption side by side
+//   or stacked; command link, glyph at the top left with caption and description beside it)
+//   TdxButtonAccessibilityHelper        the button's accessibility node
+//   TcxCustomButton, TcxButton          the push button
 //
-// This is the minimal form of the push button: the class with the properties
-// the main window and its form description use (Caption, Enabled,
-// Colors.Default, OptionsImage.Images and .ImageIndex, LookAndFeel), over the
-// class library's push button. It draws itself (owner-drawn) through the
-// painter its look-and-feel resolves: the face and frame of its state (hot
-// while the mouse is over it and the painter tracks it), the glyph when the
-// image list has one, the caption in the painter's symbol colour, the focus
-// rectangle where the painter puts it.
+// The button is a platform BUTTON window created owner-drawn: the platform
+// keeps focus, keys, capture and BN_CLICKED; every owner-draw request lays
+// the button out and paints it off screen through the look-and-feel painter,
+// copied in one block transfer.
 #pragma once
 
+#include "library/controls/accessibility/cxAccessibility.h"
+#include "library/core/base/cxClasses.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
+#include "platform/ui/GdiScopes.h"
 #include "platform/ui/ImgList.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 
 #include <array>
+#include <functional>
+#include <optional>
 
-class TcxButton;
+class TcxCustomButton;
+
+enum TcxButtonKind { cxbkStandard, cxbkDropDown, cxbkDropDownButton, cxbkCommandLink, cxbkOfficeDropDown };
+enum TcxButtonPaintStyle { bpsDefault, bpsCaption, bpsGlyph };
+enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+enum TcxButtonInternalState { bisDown, bisHot, bisPressed, bisMenuButtonPressed, bisMenuVisible, bisAccelExecute };
+using TcxButtonInternalStates = TSet<TcxButtonInternalState>;
+
+template <>
+struct TEnumInfo<TcxButtonKind> {
+  static constexpr const wchar_t* Name = L"TcxButtonKind";
+  static constexpr const wchar_t* Names[] = {L"cxbkStandard", L"cxbkDropDown", L"cxbkDropDownButton",
+                                             L"cxbkCommandLink", L"cxbkOfficeDropDown"};
+  static constexpr TcxButtonKind Last = cxbkOfficeDropDown;
+};
+template <>
+struct TEnumInfo<TcxButtonPaintStyle> {
+  static constexpr const wchar_t* Name = L"TcxButtonPaintStyle";
+  static constexpr const wchar_t* Names[] = {L"bpsDefault", L"bpsCaption", L"bpsGlyph"};
+  static constexpr TcxButtonPaintStyle Last = bpsGlyph;
+};
+template <>
+struct TEnumInfo<TButtonLayout> {
+  static constexpr const wchar_t* Name = L"TButtonLayout";
+  static constexpr const wchar_t* Names[] = {L"blGlyphLeft", L"blGlyphRight", L"blGlyphTop", L"blGlyphBottom"};
+  static constexpr TButtonLayout Last = blGlyphBottom;
+};
+
+// The private messages that open the drop-down menu and report it closed.
+constexpr UINT DXM_DROPDOWNPOPUPMENU = 0x8098;
+constexpr UINT DXM_DROPDOWNPOPUPMENUCLOSED = 0x8099;
+
+// ---------------------------------------------------------------------------
 
 class TcxButtonColors : public TPersistent {
   SK_CLASS(TcxButtonColors, TPersistent)
@@ -33,7 +73,7 @@ class TcxButtonColors : public TPersistent {
   enum TIndex { iDefault, iDefaultText, iDisabled, iDisabledText, iHot, iHotText, iNormal, iNormalText, iPressed,
                 iPressedText };
 
-  void Create(TcxButton* AButton);
+  void Create(TcxCustomButton* AButton);
   void Assign(TPersistent* ASource) override;
 
   // A colour that is not assigned reads clDefault. Writing clNone or
@@ -75,38 +115,229 @@ class TcxButtonColors : public TPersistent {
   TPersistent* GetOwner() override;
 
  private:
-  TcxButton* FButton;
+  TcxCustomButton* FButton;
   std::array<TColor, ColorCount> FColors;
   unsigned FAssigned;
 };
+
+// ---------------------------------------------------------------------------
 
 class TcxButtonImageOptions : public TPersistent {
   SK_CLASS(TcxButtonImageOptions, TPersistent)
  public:
   static void Publish(TPublisher<TcxButtonImageOptions>& P);
 
-  void Create(TcxButton* AButton);
+  void Create(TcxCustomButton* AButton);
   void Assign(TPersistent* ASource) override;
 
   TCustomImageList* Images() const { return FImages; }
   void SetImages(TCustomImageList* AValue);
   int ImageIndex() const { return FImageIndex; }
   void SetImageIndex(int AValue);
+  TButtonLayout Layout() const { return FLayout; }
+  void SetLayout(TButtonLayout AValue);
+  // -1 centres the glyph and caption together; below -1 is ignored.
+  int Margin() const { return FMargin; }
+  void SetMargin(int AValue);
+  // -1 spreads the glyph and caption evenly.
+  int Spacing() const { return FSpacing; }
+  void SetSpacing(int AValue);
+
+  // The glyph's image: Images assigned and ImageIndex one of its images.
+  bool IsImageAssigned() const;
 
  protected:
   TPersistent* GetOwner() override;
 
  private:
-  friend class TcxButton;
-  TcxButton* FButton;
+  friend class TcxCustomButton;
+  void Changed();
+
+  TcxCustomButton* FButton;
   TCustomImageList* FImages;
   int FImageIndex = -1;
+  TButtonLayout FLayout = blGlyphLeft;
+  int FMargin = -1;
+  int FSpacing = 4;
 };
 
-class TcxButton : public TCustomButton, public TcxLookAndFeelOwner {
-  SK_CLASS(TcxButton, TCustomButton)
+// ---------------------------------------------------------------------------
+
+class TcxSpeedButtonOptions : public TPersistent {
+  SK_CLASS(TcxSpeedButtonOptions, TPersistent)
  public:
-  static void Publish(TPublisher<TcxButton>& P);
+  static void Publish(TPublisher<TcxSpeedButtonOptions>& P);
+
+  void Create(TcxCustomButton* AButton);
+  void Assign(TPersistent* ASource) override;
+
+  bool AllowAllUp() const { return FAllowAllUp; }
+  void SetAllowAllUp(bool AValue);
+  bool CanBeFocused() const { return FCanBeFocused; }
+  void SetCanBeFocused(bool AValue);
+  bool Down() const;
+  // Through the Down rule: a button without a group never goes down, and the
+  // last down button of a group stays down unless AllowAllUp.
+  void SetDown(bool AValue);
+  bool Flat() const { return FFlat; }
+  void SetFlat(bool AValue);
+  int GroupIndex() const { return FGroupIndex; }
+  void SetGroupIndex(int AValue);
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool AValue);
+
+  // The button is in a group or cannot take the focus.
+  bool Active() const;
+
+  void BeginUpdate() { ++FLockCount; }
+  void CancelUpdate() { --FLockCount; }
+  void EndUpdate();
+
+ protected:
+  TPersistent* GetOwner() override;
+
+ private:
+  friend class TcxCustomButton;
+  // Tells the other buttons of the group that this one went down.
+  void NotifyGroup();
+
+  TcxCustomButton* FButton;
+  bool FAllowAllUp = false;
+  bool FCanBeFocused = true;
+  int FGroupIndex = 0;
+  bool FFlat = false;
+  int FLockCount = 0;
+  bool FTransparent = false;
+};
+
+// ---------------------------------------------------------------------------
+// Layout and painting (cxButtons_Layout.cpp)
+
+class TcxButtonViewInfo;
+
+class TcxButtonPainter : public TObject {
+  SK_CLASS(TcxButtonPainter, TObject)
+ public:
+  void Create(TcxCustomButton* AButton);
+
+  TcxCustomLookAndFeelPainter* LookAndFeelPainter() const;
+  TcxLookAndFeelStyle LookAndFeelStyle() const;
+  const TdxScaleFactor* ScaleFactor() const;
+
+  void DrawButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonPart APart, TColor AColor, TcxButtonState AState);
+  void DrawDropDownArrow(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  void DrawFocusRect(TcxCanvas* ACanvas, const TRect& R);
+  void DrawParentBackground(TcxCanvas* ACanvas, const TRect& R);
+  int GetDropDownButtonSize() const;
+  // The caption in the state's font colour; disabled (but for the native
+  // and skin looks) embossed: first in clBtnHighlight one pixel right and down.
+  void DrawTexT(TcxCanvas* ACanvas, const String& AText, const TRect& R, int AFlags, TcxButtonState AState);
+  int GetPressedTextShift() const;
+  TColor GetTextColor(TcxButtonState AState, TColor ADefault) const;
+  TSize GetCommandLinkGlyphSize() const;
+  TRect GetCommandLinkMargins() const;
+  // DT_RIGHT | DT_RTLREADING while the button aligns right to left.
+  int GetBiDiFlags() const;
+
+ private:
+  TcxCustomButton* FButton;
+};
+
+class TcxButtonViewInfo : public TObject {
+  SK_CLASS(TcxButtonViewInfo, TObject)
+ public:
+  void Create(TcxCustomButton* AButton);
+  void Destroy() override;
+
+  void Calculate(const TRect& ABounds);
+  void Draw(TcxCanvas* ACanvas);
+  void DrawBackground(TcxCanvas* ACanvas);
+  void DrawGlyph(TcxCanvas* ACanvas);
+  // The button rectangle inside the painter's border of AState.
+  TRect GetContentRect(TcxButtonState AState) const;
+
+  bool HasDropDownButton() const;
+  bool IsCaptionVisible() const;
+  bool IsGlyphVisible() const;
+  bool NeedDrawDropDownArrow() const;
+  bool NeedDrawFocusRect() const;
+  TSize GetImageSize() const;
+  // The frame of a glyph strip the state shows: 0 normal, 1 disabled,
+  // 2 pressed (with three frames or more), 3 down.
+  int GlyphFrame() const;
+  int CaptionTextFlags() const;
+  int DescriptionTextFlags() const;
+
+  TcxButtonPainter* Painter() const { return FPainter.get(); }
+  TcxButtonState State() const { return FState; }
+  void SetState(TcxButtonState AValue) { FState = AValue; }
+  TColor BackgroundColor() const { return FBackgroundColor; }
+  TFont* CaptionFont() const { return FCaptionFont.get(); }
+  TFont* DescriptionFont() const { return FDescriptionFont.get(); }
+  TButtonLayout Layout() const { return FLayout; }
+  const TRect& Bounds() const { return FBounds; }
+  const TRect& ButtonRect() const { return FButtonRect; }
+  const TRect& CaptionRect() const { return FCaptionRect; }
+  const TRect& DescriptionRect() const { return FDescriptionRect; }
+  const TRect& DropDownArrowRect() const { return FDropDownArrowRect; }
+  const TRect& DropDownButtonRect() const { return FDropDownButtonRect; }
+  const TPoint& GlyphPos() const { return FGlyphPos; }
+
+ private:
+  friend class TcxButtonStandardLayoutCalculator;
+  friend class TcxButtonCommandLinkLayoutCalculator;
+  void CalculateColorsAndFonts();
+  void CalculateButtonRects();
+  void CalculateLayout();
+  void DrawContent(TcxCanvas* ACanvas);
+  // The state of the drop-down part of a split button.
+  TcxButtonState DropDownState() const;
+
+  TcxCustomButton* FButton;
+  TColor FBackgroundColor = clDefault;
+  TOwned<TFont> FDescriptionFont;
+  TOwned<TFont> FCaptionFont;
+  TButtonLayout FLayout = blGlyphLeft;
+  TOwned<TcxButtonPainter> FPainter;
+  TRect FBounds;
+  TRect FButtonRect;
+  TRect FCaptionRect;
+  TRect FDescriptionRect;
+  TRect FDropDownArrowRect;
+  TRect FDropDownButtonRect;
+  TPoint FGlyphPos;
+  TcxButtonState FState = cxbsNormal;
+};
+
+// ---------------------------------------------------------------------------
+
+class TdxButtonAccessibilityHelper : public TcxAccessibilityHelper {
+  SK_CLASS(TdxButtonAccessibilityHelper, TcxAccessibilityHelper)
+ public:
+  TRect GetScreenBounds(int AChildID) override;
+
+ protected:
+  bool ChildIsSimpleElement(int) override { return true; }
+  int ChildCount() override;
+  void DoDefaultAction(int AChildID) override;
+  String GetDefaultActionDescription(int AChildID) override;
+  String GetDescription(int AChildID) override;
+  String GetName(int AChildID) override;
+  HWND OwnerObjectWindow() override;
+  int GetRole(int AChildID) override;
+  int GetState(int AChildID) override;
+  int GetSupportedProperties(int AChildID) override;
+
+ private:
+  TcxCustomButton* Button() const;
+};
+
+// ---------------------------------------------------------------------------
+
+class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
+  SK_CLASS(TcxCustomButton, TCustomButton)
+ public:
+  static void Publish(TPublisher<TcxCustomButton>& P);
 
   void Create(TComponent* AOwner) override;
   void Destroy() override;
@@ -115,34 +346,152 @@ class TcxButton : public TCustomButton, public TcxLookAndFeelOwner {
   void SetColors(TcxButtonColors* AValue) { FColors->Assign(AValue); }
   TcxButtonImageOptions* OptionsImage() const { return FOptionsImage.get(); }
   void SetOptionsImage(TcxButtonImageOptions* AValue) { FOptionsImage->Assign(AValue); }
+  TcxSpeedButtonOptions* SpeedButtonOptions() const { return FSpeedButtonOptions.get(); }
+  void SetSpeedButtonOptions(TcxSpeedButtonOptions* AValue) { FSpeedButtonOptions->Assign(AValue); }
+  TcxButtonViewInfo* ViewInfo() const { return FViewInfo.get(); }
+  const TdxScaleFactor* ScaleFactor() const { return FScaleFactor.get(); }
 
-  // The state the button paints in, given the owner-draw item's flags.
-  TcxButtonState PaintState(bool APressed, bool AFocused) const;
-  // Whether the mouse is over the button.
-  bool IsHot() const { return FHot; }
+  TcxButtonKind Kind() const { return FKind; }
+  // Recreates the window: a command link is created with the command-link style.
+  void SetKind(TcxButtonKind AValue);
+  TcxButtonPaintStyle PaintStyle() const { return FPaintStyle; }
+  void SetPaintStyle(TcxButtonPaintStyle AValue);
+  const String& Description() const { return FDescription; }
+  void SetDescription(const String& AValue);
+  // Only a popup menu is taken; anything else leaves nil.
+  TComponent* DropDownMenu() const { return FDropDownMenu; }
+  void SetDropDownMenu(TComponent* AValue);
+  TPopupAlignment PopupAlignment() const { return FPopupAlignment; }
+  void SetPopupAlignment(TPopupAlignment AValue) { FPopupAlignment = AValue; }
+  bool RepeatClick() const { return FRepeatClick; }
+  void SetRepeatClick(bool AValue) { FRepeatClick = AValue; }
+  bool ShowFocusRect() const { return FShowFocusRect; }
+  void SetShowFocusRect(bool AValue);
+  bool UseSystemPaint() const { return FUseSystemPaint; }
+  void SetUseSystemPaint(bool AValue) { FUseSystemPaint = AValue; }
+
+  // Pass-throughs to the speed-button options; a command link is always
+  // focusable and never grouped.
+  bool CanBeFocused() const;
+  bool Down() const { return FSpeedButtonOptions->Down(); }
+  void SetDown(bool AValue) { FSpeedButtonOptions->SetDown(AValue); }
+  int GroupIndex() const;
+
+  TcxButtonInternalStates InternalStates() const { return FInternalStates; }
+  // The one way to change the internal states: repaints on a change.
+  void SetInternalStates(const TcxButtonInternalStates& AValue);
+  // The state every part is drawn in.
+  TcxButtonState GetPaintState() const;
+  // The painter the button draws with (its look-and-feel's).
+  TcxCustomLookAndFeelPainter* Painter() const;
+  bool IsHotTrackAvailable() const;
+  bool IsSpeedButtonModeAllowed() const { return FKind != cxbkCommandLink; }
+  // The button cannot take the focus or belongs to a group.
+  bool IsSpeedButtonMode() const;
+  // Speed-button parts (flat or transparent) are drawn.
+  bool IsSpeedButtonPartsDrawn() const;
+  // The drop-down part in client coordinates: empty for the standard kind,
+  // the arrow strip of a split button, the whole button otherwise.
+  TRect DropDownPartRect() const;
+  // The caption width plus three "R" by 14/8 of the font height.
+  TSize GetOptimalSize();
+
+  // Left button still held, asked at each repeat tick; tests replace it.
+  std::function<bool()> IsLeftButtonDown;
+  // One tick of the repeat timer.
+  void RepeatClickTick();
+  bool RepeatTimerEnabled() const { return FButtonPressTimer->Enabled(); }
+  unsigned RepeatTimerInterval() const { return FButtonPressTimer->Interval(); }
+
+  // Whether the button is the one Enter would press.
+  bool IsFocused() const { return FIsFocused; }
+  bool IsHot() const { return FInternalStates.Contains(bisHot); }
+  // The focus as the last owner-draw request reported it.
+  bool IsPaintFocused() const { return FIsPaintFocused; }
+
+  void Click() override;
+  bool CanFocus() override;
+  void ChangeScale(int M, int D, bool AIsDpiChange) override;
+
+  // May replace the drop-down menu about to be shown, or show something
+  // else and report it handled.
+  using TDropDownMenuPopupEvent = Delegate<void(TObject* Sender, TPopupMenu*& APopupMenu, bool& AHandled)>;
+  TDropDownMenuPopupEvent OnDropDownMenuPopup() const { return FOnDropDownMenuPopup; }
+  void SetOnDropDownMenuPopup(TDropDownMenuPopupEvent AValue) { FOnDropDownMenuPopup = AValue; }
 
  protected:
   void CreateParams(TCreateParams& Params) override;
   void SetButtonStyle(bool ADefault) override;
   void Notification(TComponent* AComponent, TOperation AOperation) override;
-  void CNDrawItem(TMessage& Message);
-  void CMTextChanged(TMessage& Message);
-  void CMEnabledChanged(TMessage& Message);
+  void WndProc(TMessage& Message) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
   void MouseEnter() override;
   void MouseLeave() override;
+
+  void CNDrawItem(TMessage& Message);
+  void CNCommand(TMessage& Message);
+  void CNMeasureItem(TMessage& Message);
+  void CMTextChanged(TMessage& Message);
+  void CMFontChanged(TMessage& Message);
+  void CMEnabledChanged(TMessage& Message);
+  void CMDialogChar(TMessage& Message);
+  void CMButtonPressed(TMessage& Message);
 
  private:
   friend class TcxButtonColors;
   friend class TcxButtonImageOptions;
-  void Paint(const DRAWITEMSTRUCT& AItem);
+  friend class TcxSpeedButtonOptions;
+  friend class TdxButtonAccessibilityHelper;
+  void PaintButton(const DRAWITEMSTRUCT& AItem);
+  void DrawViewInfo(TcxCanvas* ACanvas);
   void LookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues AChangedValues);
-  void SetHot(bool AValue);
+  void ButtonPressTimerHandler(TObject* Sender);
+  void MarkPressed(const TPoint& P);
+  void NotifyMouseEnter();
+  void NotifyMouseLeave();
+  void IncludeState(TcxButtonInternalState AState) { SetInternalStates(TcxButtonInternalStates(FInternalStates).Include(AState)); }
+  void ExcludeState(TcxButtonInternalState AState) { SetInternalStates(TcxButtonInternalStates(FInternalStates).Exclude(AState)); }
+  void PostDropDownMenu();
+  void HandleDropDownMenuMessage();
+  void HandleDropDownMenuClosed();
+  // Down changed by the Down rule: bisDown follows, the group hears of it.
+  void SetDownState(bool AValue);
 
+  TOwned<TcxTimer> FButtonPressTimer;
+  // The off-screen picture, kept while the size stays.
+  std::optional<TMemoryDC> FBuffer;
+  TOwned<TCanvas> FControlCanvas;
+  TOwned<TcxCanvas> FCanvas;
   TOwned<TcxButtonColors> FColors;
+  String FDescription;
+  TComponent* FDropDownMenu;
+  TComPtr<IcxAccessibilityHelper> FAccessibilityHelper;
+  TcxButtonInternalStates FInternalStates;
+  bool FIsDropDownMenuClosing;
+  bool FIsFocused;
+  bool FIsPaintDefault;
+  bool FIsPaintFocused;
+  bool FIsPaintPressed;
+  TcxButtonKind FKind;
   TOwned<TcxButtonImageOptions> FOptionsImage;
-  TOwned<TCanvas> FCanvas;
-  TOwned<TcxCanvas> FcxCanvas;
-  bool FHot;
+  TcxButtonPaintStyle FPaintStyle;
+  TPopupAlignment FPopupAlignment;
+  bool FRepeatClick;
+  TOwned<TdxScaleFactor> FScaleFactor;
+  bool FShowFocusRect;
+  TOwned<TcxSpeedButtonOptions> FSpeedButtonOptions;
+  bool FUseSystemPaint;
+  TOwned<TcxButtonViewInfo> FViewInfo;
+  TDropDownMenuPopupEvent FOnDropDownMenuPopup;
+};
+
+class TcxButton : public TcxCustomButton {
+  SK_CLASS(TcxButton, TcxCustomButton)
+ public:
+  static void Publish(TPublisher<TcxButton>&) {}
 };
 
 // Unit start-up: registers the classes by name.

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <vector>
 #include <cmath>
 #include <memory>
 
@@ -134,14 +136,50 @@ TEST_F(TButtonPainting, AssignedColoursTakeThePlaceOfThePaintersOwn) {
   EXPECT_GT(Surface->Count(RGB(255, 0, 0)), 10) << "a text colour of its own";
 }
 
-TEST_F(TButtonPainting, DisabledOutranksPressedWhichOutranksHotWhichOutranksFocus) {
-  EXPECT_EQ(Button->PaintState(false, false), cxbsNormal);
-  EXPECT_EQ(Button->PaintState(false, true), cxbsDefault);
-  Button->Perform(CM_MOUSEENTER, 0, 0);
-  EXPECT_EQ(Button->PaintState(false, true), cxbsHot);
-  EXPECT_EQ(Button->PaintState(true, true), cxbsPressed);
-  Button->SetEnabled(false);
-  EXPECT_EQ(Button->PaintState(true, true), cxbsDisabled);
+}  // namespace
+
+namespace {
+
+// Which colour each paint state takes: its own where assigned; otherwise the
+// normal state borrows Default, every other state Normal; unassigned the
+// painter's (clDefault).
+TEST(TButtonColors, EachStateFallsBackAsItsRowSays) {
+  TOwned<TcxButton> button(New<TcxButton>(nullptr));
+  TcxButtonColors* colors = button->Colors();
+  const TColor a = static_cast<TColor>(0x000011), b = static_cast<TColor>(0x002200),
+               c = static_cast<TColor>(0x330000);
+  struct TRow {
+    const char* Name;
+    std::vector<std::pair<int, TColor>> Assigned;
+    // Default, Normal, Hot, Pressed, Disabled: backgrounds, then texts.
+    std::array<TColor, 5> Faces, Texts;
+  };
+  const TColor d = clDefault;
+  const TRow rows[] = {
+      {"nothing assigned", {}, {d, d, d, d, d}, {d, d, d, d, d}},
+      {"Default colours the normal look too", {{TcxButtonColors::iDefault, a}}, {a, a, d, d, d}, {d, d, d, d, d}},
+      {"Normal colours every other look",
+       {{TcxButtonColors::iNormal, b}, {TcxButtonColors::iNormalText, c}},
+       {b, b, b, b, b},
+       {c, c, c, c, c}},
+      {"own colours win",
+       {{TcxButtonColors::iDefault, a}, {TcxButtonColors::iNormal, b}, {TcxButtonColors::iHot, c},
+        {TcxButtonColors::iDefaultText, c}, {TcxButtonColors::iDisabledText, a}},
+       {a, b, c, b, b},
+       {c, c, d, d, a}},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    for (int i = 0; i < TcxButtonColors::ColorCount; ++i) colors->SetColor(i, clNone);
+    for (const auto& [index, color] : row.Assigned) colors->SetColor(index, color);
+    for (TcxButtonState state : {cxbsDefault, cxbsNormal, cxbsHot, cxbsPressed, cxbsDisabled}) {
+      EXPECT_EQ(colors->BackgroundColor(state), row.Faces[state]) << "face of state " << state;
+      EXPECT_EQ(colors->TextColor(state), row.Texts[state]) << "text of state " << state;
+    }
+  }
+  colors->SetColor(TcxButtonColors::iHot, clDefault);
+  EXPECT_FALSE(colors->IsAssigned(TcxButtonColors::iHot));
+  EXPECT_EQ(colors->Hot(), clDefault);
 }
 
 }  // namespace

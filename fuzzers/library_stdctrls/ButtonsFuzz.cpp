@@ -1,0 +1,171 @@
+// Fuzzing drivers of the standard controls.
+//   button-accessibility  random MSAA calls at a push button's accessibility
+//                   node: plain or split button, enabled or not, child
+//                   identifiers over the whole Integer range, every VARIANT
+//                   type, navigation codes out of range; then the button
+//                   freed and the node asked again. Every answer is an
+//                   HRESULT of the node's set, a bad child E_INVALIDARG, and
+//                   after the button is gone DISP_E_MEMBERNOTFOUND.
+// Run one with: tools/fuzz library_stdctrls -- button-accessibility --rounds 100000
+#include "fuzzers/support/FuzzMain.h"
+#include "library/controls/ControlsUnits.h"
+#include "library/core/CoreUnits.h"
+#include "library/editors/EditorsUnits.h"
+#include "library/graphics/GraphicsUnits.h"
+#include "library/lookandfeel/LookAndFeelUnits.h"
+#include "library/stdctrls/StdCtrlsUnits.h"
+#include "library/stdctrls/cxButtons.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/UiUnits.h"
+
+#include <oleauto.h>
+
+#include <cstring>
+
+namespace {
+
+class TInputReader {
+ public:
+  explicit TInputReader(const std::string& AInput) : FInput(AInput) {}
+  bool More() const { return FAt < FInput.size(); }
+  std::uint32_t Next(int ABytes) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < ABytes; ++i)
+      value |= static_cast<std::uint32_t>(FAt < FInput.size() ? static_cast<unsigned char>(FInput[FAt++]) : 0)
+               << (8 * i);
+    return value;
+  }
+
+ private:
+  const std::string& FInput;
+  std::size_t FAt = 0;
+};
+
+constexpr VARTYPE Types[] = {VT_EMPTY, VT_NULL, VT_I2, VT_I4, VT_R4, VT_R8, VT_BSTR, VT_BOOL, VT_I1,
+                             VT_UI1,   VT_UI2,  VT_UI4, VT_I8, VT_UI8, VT_INT, VT_UINT, VT_DISPATCH, VT_UNKNOWN};
+
+VARIANT MakeVariant(TInputReader& AReader) {
+  VARIANT v;
+  VariantInit(&v);
+  const VARTYPE type = Types[AReader.Next(1) % std::size(Types)];
+  const std::uint32_t bits = AReader.Next(4);
+  v.vt = type;
+  // Pointer-holding types carry nil: the node must not dereference them.
+  if (type == VT_BSTR || type == VT_DISPATCH || type == VT_UNKNOWN)
+    v.byref = nullptr;
+  else
+    std::memcpy(&v.lVal, &bits, sizeof(bits));
+  return v;
+}
+
+void Check(HRESULT AResult, bool AButtonGone) {
+  switch (AResult) {
+    case S_OK: case S_FALSE: case E_INVALIDARG: case E_FAIL: case E_NOTIMPL: case DISP_E_MEMBERNOTFOUND:
+      break;
+    default:
+      FuzzInvariantBroken("an answer outside the node's set");
+  }
+  if (AButtonGone && AResult != DISP_E_MEMBERNOTFOUND && AResult != E_NOTIMPL)
+    FuzzInvariantBroken("a call after the button was freed did not fail with DISP_E_MEMBERNOTFOUND");
+}
+
+std::vector<std::string> ButtonAccessibilitySeeds() {
+  return {std::string("\x02\x01\x00\x03\x01\x00\x00\x00\x0b\x03\x00\x00\x00\x00", 14),
+          std::string("\x00\x00\x05\x03\xff\xff\xff\xff\x09\x0c\x02\x03\x01\x00\x00\x00", 16)};
+}
+
+// One form for every input (the button's window needs a parent), made and
+// freed by the program while the units run.
+TForm* GForm = nullptr;
+TForm* SharedForm() { return GForm; }
+
+void RunButtonAccessibility(const std::string& AInput) {
+  TInputReader reader(AInput);
+  auto* button = New<TcxButton>(SharedForm());
+  button->SetParent(SharedForm());
+  button->SetCaption(L"Go");
+  const std::uint32_t setup = reader.Next(1);
+  if (setup & 1) button->SetKind(cxbkDropDownButton);
+  if (setup & 2) button->SetEnabled(false);
+  const int children = button->Kind() == cxbkDropDownButton ? 1 : 0;
+  auto* node = New<TdxButtonAccessibilityHelper>(button);
+  const TComPtr<IAccessible> object(static_cast<IAccessible*>(node));
+  bool gone = false;
+  while (reader.More()) {
+    const std::uint32_t op = reader.Next(1) % 13;
+    VARIANT child = MakeVariant(reader);
+    VARIANT out;
+    VariantInit(&out);
+    BSTR text = nullptr;
+    HRESULT r = S_OK;
+    switch (op) {
+      case 0: r = object->get_accName(child, &text); break;
+      case 1: r = object->get_accDescription(child, &text); break;
+      case 2: r = object->get_accRole(child, &out); break;
+      case 3: r = object->get_accState(child, &out); break;
+      case 4: {
+        long l, t, w, h;
+        r = object->accLocation(&l, &t, &w, &h, child);
+        break;
+      }
+      case 5: r = object->accNavigate(static_cast<long>(reader.Next(4)), child, &out); break;
+      case 6:
+        r = object->accHitTest(static_cast<long>(reader.Next(4)), static_cast<long>(reader.Next(4)), &out);
+        break;
+      case 7: {
+        IDispatch* dispatch = nullptr;
+        r = object->get_accChild(child, &dispatch);
+        if (dispatch) dispatch->Release();
+        break;
+      }
+      case 8: r = object->get_accDefaultAction(child, &text); break;
+      case 9: r = object->accSelect(static_cast<long>(reader.Next(1)), child); break;
+      case 10: r = object->get_accKeyboardShortcut(child, &text); break;
+      case 11:
+        // The button's own click runs no handler here; the arrow's posts a
+        // menu request that no loop takes.
+        r = object->accDoDefaultAction(child);
+        break;
+      case 12:
+        if (!gone) {
+          node->OwnerObjectDestroyed();
+          button->Free();
+        }
+        gone = true;
+        continue;
+    }
+    SysFreeString(text);
+    VariantClear(&out);
+    Check(r, gone);
+    const bool takesChild = op != 6;
+    const bool badChild = child.vt != VT_I4 || child.lVal < 0 || child.lVal > children;
+    if (takesChild && badChild && !gone && r != E_INVALIDARG)
+      FuzzInvariantBroken("a bad child identifier did not answer E_INVALIDARG");
+  }
+  if (!gone) {
+    node->OwnerObjectDestroyed();
+    button->Free();
+  }
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+  }
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  InitializeUnits({RuntimeUnits(), UiUnits(), LibraryCoreUnits(), LibraryGraphicsUnits(), LibraryLookAndFeelUnits(),
+                   LibraryControlsUnits(), LibraryEditorsUnits(), LibraryStdCtrlsUnits()});
+  static const TFuzzDriver drivers[] = {
+      {L"button-accessibility", &ButtonAccessibilitySeeds, &RunButtonAccessibility},
+  };
+  int result = 0;
+  {
+    const TOwned<TForm> form(NewWith<TForm>([](TForm* f) { f->CreateNew(nullptr); }));
+    GForm = form.get();
+    result = RunFuzzDrivers(argc, argv, drivers);
+    GForm = nullptr;
+  }
+  FinalizeUnits();
+  return result;
+}

@@ -1,0 +1,469 @@
+// The button's layout and painting: the view information, its painter and
+// the layout calculators.
+#include "library/core/system/dxThemeManager.h"
+#include "library/core/system/dxUxTheme.h"
+#include "library/graphics/canvas/cxCanvasScopes.h"
+#include "library/stdctrls/cxButtons.h"
+#include "platform/ui/GdiScopes.h"
+
+#include <vssym32.h>
+
+namespace {
+
+bool IsHorizontal(TButtonLayout ALayout) { return ALayout == blGlyphLeft || ALayout == blGlyphRight; }
+
+// The size DrawText gives the text in AWidth (DT_CALCRECT) with the font.
+TSize MeasureText(const String& AText, TFont* AFont, int AWidth, int AFlags) {
+  const HDC dc = SharedMeasureCanvas()->Handle();
+  const TSelectObject font(dc, AFont->Handle());
+  RECT r{0, 0, AWidth, 0};
+  DrawTextW(dc, AText.c_str(), static_cast<int>(AText.size()), &r, static_cast<UINT>(AFlags | DT_CALCRECT));
+  return TSize(r.right - r.left, r.bottom - r.top);
+}
+
+// A copy of the font that keeps ADest's handle when only the colour differs
+// (a colour change of Assign would drop it, and fonts are costly to make).
+void AssignFont(TFont* ADest, TFont* ASource) {
+  ADest->SetColor(ASource->Color());
+  ADest->Assign(ASource);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Layout calculators
+
+class TcxButtonStandardLayoutCalculator {
+ public:
+  explicit TcxButtonStandardLayoutCalculator(TcxButtonViewInfo* AViewInfo)
+      : FViewInfo(AViewInfo), FButton(AViewInfo->FButton) {}
+
+  void Calculate() {
+    FMargin = FButton->OptionsImage()->Margin();
+    FSpacing = FButton->OptionsImage()->Spacing();
+    LayoutContent(FViewInfo->GetContentRect(cxbsDefault));
+  }
+
+ private:
+  void LayoutContent(TRect R) {
+    if (FViewInfo->FState == cxbsPressed) {
+      const int shift = FViewInfo->Painter()->GetPressedTextShift();
+      R.Offset(shift, shift);
+    }
+    FGlyphSize = FViewInfo->IsGlyphVisible() ? FViewInfo->GetImageSize() : TSize(0, 0);
+    MeasureTextArea(R);
+    ResolveMarginAndSpacing(R);
+    PlaceGlyph(R);
+    FViewInfo->FCaptionRect = PlaceCaption(R);
+    if (FViewInfo->HasDropDownButton()) FViewInfo->FDropDownArrowRect = FViewInfo->FDropDownButtonRect;
+  }
+
+  TRect TextMargins() const { return FViewInfo->IsGlyphVisible() ? TRect(0, 0, 0, 0) : TRect(1, 0, 2, 0); }
+
+  void MeasureTextArea(const TRect& R) {
+    if (!FViewInfo->IsCaptionVisible()) {
+      FTextArea = TSize(0, 0);
+      return;
+    }
+    const TRect m = TextMargins();
+    int available = R.Width() - m.Right - m.Left;
+    if (IsHorizontal(FViewInfo->FLayout)) available -= FGlyphSize.cx + FSpacing + std::max(FMargin, 0);
+    int flags = FViewInfo->Painter()->GetBiDiFlags();
+    if (FButton->WordWrap()) flags |= DT_WORDBREAK;
+    const TSize text = MeasureText(FButton->Caption(), FViewInfo->CaptionFont(), available, flags);
+    FTextArea = TSize(text.cx + m.Left + m.Right, text.cy + m.Top + m.Bottom);
+  }
+
+  void ResolveMarginAndSpacing(const TRect& R) {
+    const bool horizontal = IsHorizontal(FViewInfo->FLayout);
+    const int size = horizontal ? R.Width() : R.Height();
+    const int glyph = horizontal ? FGlyphSize.cx : FGlyphSize.cy;
+    const int text = horizontal ? FTextArea.cx : FTextArea.cy;
+    if (FTextArea.cx == 0 || FGlyphSize.cx == 0) FSpacing = 0;
+    if (FMargin == -1 && FSpacing == -1) {
+      FMargin = FSpacing = (size - (glyph + text)) / 3;
+    } else if (FMargin == -1) {
+      FMargin = (size - (glyph + text + FSpacing)) / 2;
+    } else if (FSpacing == -1) {
+      FSpacing = (size - glyph - 2 * FMargin - text) / 2;
+    }
+  }
+
+  void PlaceGlyph(const TRect& R) {
+    TPoint& p = FViewInfo->FGlyphPos;
+    switch (FViewInfo->FLayout) {
+      case blGlyphLeft: p.X = R.Left + FMargin; break;
+      case blGlyphRight: p.X = R.Left + R.Width() - FMargin - FGlyphSize.cx; break;
+      case blGlyphTop: p.Y = R.Top + FMargin; break;
+      case blGlyphBottom: p.Y = R.Top + R.Height() - FMargin - FGlyphSize.cy; break;
+    }
+    if (IsHorizontal(FViewInfo->FLayout))
+      p.Y = R.Top + (R.Height() - FGlyphSize.cy) / 2;
+    else
+      p.X = R.Left + (R.Width() - FGlyphSize.cx) / 2;
+  }
+
+  TRect PlaceCaption(const TRect& R) const {
+    const TRect m = TextMargins();
+    TRect result(m.Left, m.Top, FTextArea.cx - m.Right, FTextArea.cy - m.Bottom);
+    const TPoint& glyph = FViewInfo->FGlyphPos;
+    switch (FViewInfo->FLayout) {
+      case blGlyphLeft: result.Offset(glyph.X + FGlyphSize.cx + FSpacing, 0); break;
+      case blGlyphRight: result.Offset(glyph.X - FSpacing - FTextArea.cx, 0); break;
+      case blGlyphTop: result.Offset(0, glyph.Y + FGlyphSize.cy + FSpacing); break;
+      case blGlyphBottom: result.Offset(0, glyph.Y - FSpacing - FTextArea.cy); break;
+    }
+    // The caption sits one pixel higher than the glyph's centre line would give.
+    if (IsHorizontal(FViewInfo->FLayout))
+      result.Offset(0, R.Top + (R.Height() - FTextArea.cy - 1) / 2);
+    else
+      result.Offset(R.Left + (R.Width() - FTextArea.cx) / 2, 0);
+    return result;
+  }
+
+  TcxButtonViewInfo* FViewInfo;
+  TcxCustomButton* FButton;
+  int FMargin = 0;
+  int FSpacing = 0;
+  TSize FGlyphSize;
+  TSize FTextArea;
+};
+
+class TcxButtonCommandLinkLayoutCalculator {
+ public:
+  explicit TcxButtonCommandLinkLayoutCalculator(TcxButtonViewInfo* AViewInfo)
+      : FViewInfo(AViewInfo), FButton(AViewInfo->FButton) {}
+
+  void Calculate() {
+    const TRect r = FViewInfo->GetContentRect(cxbsDefault);
+    const TRect margins = FViewInfo->Painter()->GetCommandLinkMargins();
+    TRect a(r.Left + margins.Left, r.Top + margins.Top, r.Right - margins.Right, r.Bottom - margins.Bottom);
+    const int margin = FButton->OptionsImage()->Margin();
+    if (margin >= 0) {
+      a.Left = r.Left + margin;
+      a.Right = r.Right - margin;
+    }
+    const TSize glyph = FViewInfo->GetImageSize();
+    TPoint glyphPos(a.Left, a.Top);
+    TRect caption = a;
+    if (glyph.cx > 0) caption.Left += glyph.cx + std::max(FButton->OptionsImage()->Spacing(), 0);
+    const int flags = FViewInfo->Painter()->GetBiDiFlags() | DT_WORDBREAK | DT_END_ELLIPSIS;
+    const TSize text = FButton->Caption().empty()
+                           ? TSize(0, 0)
+                           : MeasureText(FButton->Caption(), FViewInfo->CaptionFont(), caption.Width(), flags);
+    caption.Bottom = std::min(caption.Bottom, caption.Top + text.cy);
+    TRect description = a;
+    description.Left = caption.Left;
+    if (text.cy > 0) description.Top = caption.Bottom + 2;
+    if (FButton->UseRightToLeftAlignment()) {
+      const auto mirror = [&r](TRect& x) {
+        const int left = r.Left + r.Right - x.Right;
+        x = TRect(left, x.Top, left + x.Width(), x.Bottom);
+      };
+      mirror(caption);
+      mirror(description);
+      glyphPos.X = r.Left + r.Right - glyphPos.X - glyph.cx;
+    }
+    FViewInfo->FGlyphPos = glyphPos;
+    FViewInfo->FCaptionRect = caption;
+    if (!FButton->Description().empty()) FViewInfo->FDescriptionRect = description;
+  }
+
+ private:
+  TcxButtonViewInfo* FViewInfo;
+  TcxCustomButton* FButton;
+};
+
+// ---------------------------------------------------------------------------
+// TcxButtonPainter
+
+void TcxButtonPainter::Create(TcxCustomButton* AButton) {
+  inherited::Create();
+  FButton = AButton;
+}
+
+TcxCustomLookAndFeelPainter* TcxButtonPainter::LookAndFeelPainter() const { return FButton->Painter(); }
+
+TcxLookAndFeelStyle TcxButtonPainter::LookAndFeelStyle() const { return FButton->LookAndFeel()->ActiveStyle(); }
+
+const TdxScaleFactor* TcxButtonPainter::ScaleFactor() const { return FButton->ScaleFactor(); }
+
+void TcxButtonPainter::DrawButton(TcxCanvas* ACanvas, const TRect& R, TcxButtonPart APart, TColor AColor,
+                                  TcxButtonState AState) {
+  TcxCustomLookAndFeelPainter* painter = LookAndFeelPainter();
+  if (FButton->Kind() == cxbkCommandLink) {
+    painter->DrawScaledCommandLinkBackground(ACanvas, R, AState, ScaleFactor(), AColor);
+    if (!FButton->ViewInfo()->IsGlyphVisible())
+      painter->DrawScaledCommandLinkGlyph(ACanvas, FButton->ViewInfo()->GlyphPos(), AState, ScaleFactor());
+    return;
+  }
+  if (!FButton->IsSpeedButtonPartsDrawn()) {
+    painter->DrawScaledButton(ACanvas, R, AState, ScaleFactor(), true, false, APart, AColor);
+    return;
+  }
+  // A flat or transparent speed button: the border and the face only where
+  // its state shows them.
+  const TcxLookAndFeelStyle style = LookAndFeelStyle();
+  const TcxSpeedButtonOptions& options = *FButton->SpeedButtonOptions();
+  const bool hot = FButton->InternalStates().Contains(bisHot);
+  TRect face = R;
+  if (style != lfsSkin && style != lfsNative && style != lfsOffice11 &&
+      (!options.Flat() || (AState != cxbsDisabled && (hot || AState != cxbsNormal)))) {
+    painter->DrawButtonBorder(ACanvas, face, AState);
+    face.Deflate(painter->ButtonBorderSize(AState));
+  }
+  if (!options.Transparent() || (hot && painter->IsButtonHotTrack()) ||
+      (!hot && AState != cxbsNormal && AState != cxbsDisabled)) {
+    const TcxClipRegionScope clip(ACanvas, face);
+    painter->DrawScaledButton(ACanvas, face, AState, ScaleFactor(), false, true, APart, AColor);
+  }
+}
+
+void TcxButtonPainter::DrawDropDownArrow(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) {
+  LookAndFeelPainter()->DrawScaledScrollBarArrow(ACanvas, R, AState, adDown, ScaleFactor());
+}
+
+void TcxButtonPainter::DrawFocusRect(TcxCanvas* ACanvas, const TRect& R) {
+  ACanvas->DrawFocusRect(LookAndFeelPainter()->ScaledButtonFocusRect(ACanvas, R, ScaleFactor()));
+}
+
+void TcxButtonPainter::DrawParentBackground(TcxCanvas* ACanvas, const TRect& R) {
+  const TcxLookAndFeelStyle style = LookAndFeelStyle();
+  bool shows = FButton->SpeedButtonOptions()->Transparent() || style == lfsSkin;
+  if (style == lfsNative && !shows) {
+    // The theme's push button may let what lies behind it show at its corners.
+    const HTHEME theme = OpenTheme(totButton);
+    shows = theme && UxIsThemeBackgroundPartiallyTransparent(theme, BP_PUSHBUTTON, PBS_NORMAL);
+  }
+  if (shows && FButton->Parent()) DrawControlParentBackground(FButton, ACanvas, R);
+}
+
+int TcxButtonPainter::GetDropDownButtonSize() const {
+  TcxCustomLookAndFeelPainter* painter = LookAndFeelPainter();
+  return painter ? painter->GetScaledDropDownButtonRightPartSize(ScaleFactor()) : 0;
+}
+
+void TcxButtonPainter::DrawTexT(TcxCanvas* ACanvas, const String& AText, const TRect& R, int AFlags,
+                                TcxButtonState AState) {
+  if (AText.empty() || R.IsEmpty()) return;
+  const HDC dc = ACanvas->Handle();
+  const TcxDCStateScope saved(ACanvas);
+  const TSelectObject font(dc, ACanvas->Font()->Handle());
+  SetBkMode(dc, TRANSPARENT);
+  const int flags = AFlags | GetBiDiFlags();
+  const auto draw = [&](TRect r, TColor AColor) {
+    SetTextColor(dc, ColorToRGB(AColor));
+    RECT rect = r;
+    DrawTextW(dc, AText.c_str(), static_cast<int>(AText.size()), &rect, static_cast<UINT>(flags));
+  };
+  const TcxLookAndFeelStyle style = LookAndFeelStyle();
+  if (AState == cxbsDisabled && style != lfsNative && style != lfsSkin) {
+    TRect shadow = R;
+    shadow.Offset(1, 1);
+    draw(shadow, clBtnHighlight);
+  }
+  draw(R, ACanvas->Font()->Color());
+}
+
+int TcxButtonPainter::GetPressedTextShift() const { return LookAndFeelPainter()->ScaledButtonTextShift(ScaleFactor()); }
+
+TColor TcxButtonPainter::GetTextColor(TcxButtonState AState, TColor ADefault) const {
+  const TColor assigned = FButton->Colors()->TextColor(AState);
+  if (assigned != clDefault) return assigned;
+  TcxCustomLookAndFeelPainter* painter = LookAndFeelPainter();
+  if (FButton->Kind() == cxbkCommandLink) return painter->DefaultCommandLinkTextColor(AState, ADefault);
+  const bool dropDownPart =
+      FButton->Kind() == cxbkDropDownButton && !(LookAndFeelStyle() == lfsSkin && AState == cxbsDisabled);
+  return painter->ButtonSymbolColor(AState, ADefault, dropDownPart ? cxbpDropDownLeftPart : cxbpButton);
+}
+
+TSize TcxButtonPainter::GetCommandLinkGlyphSize() const {
+  return LookAndFeelPainter()->GetScaledCommandLinkGlyphSize(ScaleFactor());
+}
+
+TRect TcxButtonPainter::GetCommandLinkMargins() const {
+  return LookAndFeelPainter()->GetScaledCommandLinkMargins(ScaleFactor());
+}
+
+int TcxButtonPainter::GetBiDiFlags() const {
+  return FButton->UseRightToLeftAlignment() ? DT_RIGHT | DT_RTLREADING : 0;
+}
+
+// ---------------------------------------------------------------------------
+// TcxButtonViewInfo
+
+void TcxButtonViewInfo::Create(TcxCustomButton* AButton) {
+  inherited::Create();
+  FButton = AButton;
+  FCaptionFont.reset(New<TFont>());
+  FDescriptionFont.reset(New<TFont>());
+  FPainter.reset(New<TcxButtonPainter>(AButton));
+}
+
+void TcxButtonViewInfo::Destroy() {
+  FPainter.reset();
+  FDescriptionFont.reset();
+  FCaptionFont.reset();
+  inherited::Destroy();
+}
+
+void TcxButtonViewInfo::Calculate(const TRect& ABounds) {
+  FBounds = ABounds;
+  FState = FButton->GetPaintState();
+  FLayout = FButton->OptionsImage()->Layout();
+  // Right to left, the glyph changes sides; above and below stay.
+  if (FPainter->GetBiDiFlags() & DT_RIGHT) {
+    if (FLayout == blGlyphLeft)
+      FLayout = blGlyphRight;
+    else if (FLayout == blGlyphRight)
+      FLayout = blGlyphLeft;
+  }
+  CalculateColorsAndFonts();
+  CalculateButtonRects();
+  CalculateLayout();
+}
+
+void TcxButtonViewInfo::CalculateColorsAndFonts() {
+  AssignFont(FCaptionFont.get(), FButton->Font());
+  FCaptionFont->SetColor(FPainter->GetTextColor(FState, FCaptionFont->Color()));
+  AssignFont(FDescriptionFont.get(), FCaptionFont.get());
+  FDescriptionFont->SetColor(
+      FPainter->LookAndFeelPainter()->ButtonDescriptionTextColor(FState, FDescriptionFont->Color(), cxbpButton));
+  if (FButton->Kind() == cxbkCommandLink) {
+    FDescriptionFont->SetHeight(MulDiv(FCaptionFont->Height(), 3, 4));
+    if (FDescriptionFont->Size() < 1) FDescriptionFont->SetSize(1);
+  }
+  FBackgroundColor = FButton->Colors()->BackgroundColor(FState);
+}
+
+void TcxButtonViewInfo::CalculateButtonRects() {
+  FButtonRect = FBounds;
+  FDropDownButtonRect = TRect();
+  if (!HasDropDownButton()) return;
+  const int size = FPainter->GetDropDownButtonSize();
+  if (FButton->UseRightToLeftAlignment()) {
+    FDropDownButtonRect = TRect(FBounds.Left, FBounds.Top, FBounds.Left + size, FBounds.Bottom);
+    FButtonRect.Left = FDropDownButtonRect.Right;
+  } else {
+    FDropDownButtonRect = TRect(FBounds.Right - size, FBounds.Top, FBounds.Right, FBounds.Bottom);
+    FButtonRect.Right = FDropDownButtonRect.Left;
+  }
+  // The two borders overlap.
+  if (FPainter->LookAndFeelStyle() != lfsSkin && !FButton->IsSpeedButtonPartsDrawn()) {
+    if (FButton->UseRightToLeftAlignment())
+      FButtonRect.Left -= 2;
+    else
+      FButtonRect.Right += 2;
+  }
+}
+
+void TcxButtonViewInfo::CalculateLayout() {
+  FCaptionRect = FDescriptionRect = FDropDownArrowRect = TRect();
+  FGlyphPos = TPoint(0, 0);
+  if (FButton->Kind() == cxbkCommandLink)
+    TcxButtonCommandLinkLayoutCalculator(this).Calculate();
+  else
+    TcxButtonStandardLayoutCalculator(this).Calculate();
+}
+
+TRect TcxButtonViewInfo::GetContentRect(TcxButtonState AState) const {
+  TRect r = FButtonRect;
+  if (FButton->Kind() != cxbkCommandLink) r.Deflate(FPainter->LookAndFeelPainter()->ButtonBorderSize(AState));
+  return r;
+}
+
+bool TcxButtonViewInfo::HasDropDownButton() const { return FButton->Kind() == cxbkDropDownButton; }
+
+bool TcxButtonViewInfo::IsCaptionVisible() const {
+  return (FButton->PaintStyle() != bpsGlyph || FButton->Kind() == cxbkCommandLink) && !FButton->Caption().empty();
+}
+
+bool TcxButtonViewInfo::IsGlyphVisible() const {
+  return FButton->PaintStyle() != bpsCaption && FButton->OptionsImage()->IsImageAssigned();
+}
+
+bool TcxButtonViewInfo::NeedDrawDropDownArrow() const {
+  return !FDropDownArrowRect.IsEmpty() && !(HasDropDownButton() && FPainter->LookAndFeelStyle() == lfsSkin);
+}
+
+bool TcxButtonViewInfo::NeedDrawFocusRect() const {
+  return FButton->CanBeFocused() && FButton->ShowFocusRect() && FButton->IsPaintFocused() &&
+         !FButton->InternalStates().Contains(bisMenuVisible);
+}
+
+TSize TcxButtonViewInfo::GetImageSize() const {
+  TCustomImageList* images = FButton->OptionsImage()->Images();
+  if (FButton->OptionsImage()->IsImageAssigned())
+    return FButton->ScaleFactor()->Apply(TSize(images->Width(), images->Height()));
+  return FButton->Kind() == cxbkCommandLink ? FPainter->GetCommandLinkGlyphSize() : TSize(0, 0);
+}
+
+int TcxButtonViewInfo::GlyphFrame() const {
+  if (FButton->Down()) return 3;
+  switch (FState) {
+    case cxbsDisabled: return 1;
+    case cxbsPressed: return 2;
+    default: return 0;
+  }
+}
+
+int TcxButtonViewInfo::CaptionTextFlags() const {
+  if (FButton->Kind() == cxbkCommandLink) return DT_WORDBREAK | DT_END_ELLIPSIS;
+  return DT_CENTER | DT_VCENTER | DT_NOCLIP | (FButton->WordWrap() ? DT_WORDBREAK : 0);
+}
+
+int TcxButtonViewInfo::DescriptionTextFlags() const { return DT_WORDBREAK; }
+
+TcxButtonState TcxButtonViewInfo::DropDownState() const {
+  if (FButton->InternalStates().Contains(bisMenuVisible)) return cxbsPressed;
+  if (FState == cxbsPressed) return FButton->IsFocused() ? cxbsHot : cxbsNormal;
+  return FState;
+}
+
+void TcxButtonViewInfo::Draw(TcxCanvas* ACanvas) {
+  if (!FPainter->LookAndFeelPainter()) return ACanvas->FillRect(FBounds, clBtnFace);
+  FPainter->DrawParentBackground(ACanvas, FBounds);
+  DrawBackground(ACanvas);
+  DrawContent(ACanvas);
+  if (NeedDrawFocusRect()) FPainter->DrawFocusRect(ACanvas, FButtonRect);
+}
+
+void TcxButtonViewInfo::DrawBackground(TcxCanvas* ACanvas) {
+  if (HasDropDownButton()) {
+    FPainter->DrawButton(ACanvas, FButtonRect, cxbpDropDownLeftPart, FBackgroundColor, FState);
+    FPainter->DrawButton(ACanvas, FDropDownButtonRect, cxbpDropDownRightPart, FBackgroundColor, DropDownState());
+  } else {
+    FPainter->DrawButton(ACanvas, FButtonRect, cxbpButton, FBackgroundColor, FState);
+  }
+}
+
+void TcxButtonViewInfo::DrawContent(TcxCanvas* ACanvas) {
+  if (NeedDrawDropDownArrow()) FPainter->DrawDropDownArrow(ACanvas, FDropDownArrowRect, DropDownState());
+  const TcxClipRegionScope clip(ACanvas, GetContentRect(FState));
+  if (IsGlyphVisible()) DrawGlyph(ACanvas);
+  if (IsCaptionVisible() && !FCaptionRect.IsEmpty()) {
+    AssignFont(ACanvas->Font(), FCaptionFont.get());
+    FPainter->DrawTexT(ACanvas, FButton->Caption(), FCaptionRect, CaptionTextFlags(), FState);
+  }
+  if (!FDescriptionRect.IsEmpty()) {
+    AssignFont(ACanvas->Font(), FDescriptionFont.get());
+    FPainter->DrawTexT(ACanvas, FButton->Description(), FDescriptionRect, DescriptionTextFlags(), FState);
+  }
+}
+
+void TcxButtonViewInfo::DrawGlyph(TcxCanvas* ACanvas) {
+  TCustomImageList* images = FButton->OptionsImage()->Images();
+  const int index = FButton->OptionsImage()->ImageIndex();
+  const TSize size = GetImageSize();
+  const bool disabled = GlyphFrame() == 1;
+  // At its own size the list draws the image itself; scaled, through the
+  // shared routine.
+  if (size.cx == images->Width() && size.cy == images->Height()) {
+    images->Draw(ACanvas->Canvas(), FGlyphPos.X, FGlyphPos.Y, index, !disabled);
+    return;
+  }
+  const TcxButtonPart part = HasDropDownButton() ? cxbpDropDownLeftPart : cxbpButton;
+  DrawScaledImage(ACanvas->Canvas(), TRect(FGlyphPos.X, FGlyphPos.Y, FGlyphPos.X + size.cx, FGlyphPos.Y + size.cy),
+                  nullptr, images, index, ifmStretch, disabled ? idmDisabled : idmNormal, true,
+                  FPainter->LookAndFeelPainter()->ButtonColorPalette(FState, part).Get(), FButton->ScaleFactor());
+}

@@ -1,0 +1,370 @@
+// The button's layout against arithmetic of its own, and its pixels against
+// what GDI and the image list draw on the same kind of surface: the test
+// paints the same button with an invisible caption and a blank glyph, draws
+// the caption with DrawTextW and the glyph with the list itself where the
+// layout puts them, and expects every pixel to match.
+#include "library/stdctrls/cxButtons.h"
+
+#include "platform/ui/Forms.h"
+#include "tests/support/Pixels.h"
+
+#include <uxtheme.h>
+#include <vssym32.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+constexpr COLORREF Bg = RGB(10, 200, 60);
+
+int Differences(const TPixelSurface& A, const TPixelSurface& B) {
+  int result = 0;
+  for (int y = 0; y < A.Height(); ++y)
+    for (int x = 0; x < A.Width(); ++x) result += A.Pixel(x, y) != B.Pixel(x, y);
+  return result;
+}
+
+// A 16 x 16 list: image 0 a pattern with a transparent border, image 1
+// wholly transparent.
+TOwned<TImageList> NewGlyphs() {
+  TOwned<TImageList> list(New<TImageList>(nullptr));
+  list->SetSize(16, 16);
+  TOwned<TBitmap> image(New<TBitmap>());
+  image->SetSize(16, 16);
+  const HDC dc = image->Canvas()->Handle();
+  const RECT all{0, 0, 16, 16};
+  FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  const TOwnedBrush magenta(CreateSolidBrush(RGB(255, 0, 255)));
+  FillRect(dc, &all, magenta.Get());
+  const TOwnedBrush red(CreateSolidBrush(RGB(200, 0, 0))), blue(CreateSolidBrush(RGB(0, 0, 190)));
+  const RECT a{2, 2, 14, 8}, b{2, 8, 14, 14};
+  FillRect(dc, &a, red.Get());
+  FillRect(dc, &b, blue.Get());
+  list->AddMasked(image.get(), static_cast<TColor>(RGB(255, 0, 255)));
+  FillRect(dc, &all, magenta.Get());
+  list->AddMasked(image.get(), static_cast<TColor>(RGB(255, 0, 255)));
+  return list;
+}
+
+class TButtonLayoutTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    Glyphs = NewGlyphs();
+    Button.reset(New<TcxButton>(nullptr));
+    Button->LookAndFeel()->SetNativeStyle(false);
+    Button->Font()->SetName(L"Tahoma");
+    Button->Font()->SetHeight(-11);
+    Button->OptionsImage()->SetImages(Glyphs.get());
+    Button->OptionsImage()->SetImageIndex(0);
+  }
+  void Paint(TPixelSurface& ASurface, UINT AItemState = 0) {
+    DRAWITEMSTRUCT item{};
+    item.CtlType = ODT_BUTTON;
+    item.itemState = AItemState;
+    item.hDC = ASurface.DC();
+    item.rcItem = RECT{0, 0, Button->Width(), Button->Height()};
+    Button->Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+  }
+  // The caption's size as DrawTextW measures it in the button's font.
+  TSize Measure(const String& AText) {
+    TPixelSurface s(1, 1);
+    const TSelectObject font(s.DC(), Button->Font()->Handle());
+    RECT r{0, 0, 1000, 0};
+    DrawTextW(s.DC(), AText.c_str(), -1, &r, DT_CALCRECT);
+    return TSize(r.right, r.bottom);
+  }
+  // The button painted again with an invisible caption and a blank glyph,
+  // then the caption and glyph drawn by GDI and the list at the given place.
+  std::unique_ptr<TPixelSurface> Reference(UINT AItemState, const TRect& ACaption, const TPoint& AGlyph,
+                                           COLORREF ATextColor, bool AEmbossed = false) {
+    auto result = std::make_unique<TPixelSurface>(Button->Width(), Button->Height(), Bg);
+    const TcxButtonState state = Button->ViewInfo()->State();
+    const TColor face = ColorToRGB(Button->LookAndFeel()->Painter()->ButtonColor(state));
+    Button->Colors()->SetColor(2 * state + 1, face);
+    Button->OptionsImage()->SetImageIndex(1);
+    Paint(*result, AItemState);
+    Button->Colors()->SetColor(2 * state + 1, clDefault);
+    Button->OptionsImage()->SetImageIndex(0);
+    TOwned<TCanvas> canvas(New<TCanvas>());
+    const TCanvasDCScope drawing(canvas.get(), result->DC());
+    Glyphs->Draw(canvas.get(), AGlyph.X, AGlyph.Y, 0, Button->Enabled());
+    const HDC dc = result->DC();
+    const TSelectObject font(dc, Button->Font()->Handle());
+    SetBkMode(dc, TRANSPARENT);
+    const String caption = Button->Caption();
+    if (AEmbossed) {
+      SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+      RECT r{ACaption.Left + 1, ACaption.Top + 1, ACaption.Right + 1, ACaption.Bottom + 1};
+      DrawTextW(dc, caption.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_NOCLIP);
+    }
+    SetTextColor(dc, ATextColor);
+    RECT r = ACaption;
+    DrawTextW(dc, caption.c_str(), -1, &r, DT_CENTER | DT_VCENTER | DT_NOCLIP);
+    return result;
+  }
+
+  TOwned<TImageList> Glyphs;
+  TOwned<TcxButton> Button;
+};
+
+// An 82 x 25 button, glyph left of a one-line caption, Margin -1, Spacing 4,
+// under a painter with a 2-pixel border and no pressed shift: the group is
+// centred in (2, 2, 80, 23), the caption one pixel above the glyph's centre
+// line. Without a caption the glyph alone is centred.
+TEST_F(TButtonLayoutTest, TheGlyphAndCaptionGroupIsCentredAndDrawnAsGdiAndTheListDrawThem) {
+  struct TRow {
+    const wchar_t* Caption;
+    int Width;
+  };
+  for (const TRow& row : {TRow{L"Flash", 82}, TRow{L"Verbinden", 82}, TRow{L"", 49}}) {
+    SCOPED_TRACE(String(row.Caption).empty() ? "no caption" : "caption");
+    Button->SetCaption(row.Caption);
+    Button->SetBounds(0, 0, row.Width, 25);
+    TPixelSurface painted(row.Width, 25, Bg);
+    Paint(painted);
+    ASSERT_EQ(Button->LookAndFeel()->Painter()->ButtonBorderSize(cxbsDefault), 2);
+    const TcxButtonViewInfo* info = Button->ViewInfo();
+    const int inner = row.Width - 4;
+    TRect caption;
+    TPoint glyph;
+    if (String(row.Caption).empty()) {
+      // Spacing plays no part: (45 - 16) / 2 = 14 for the close button.
+      glyph = TPoint(2 + (inner - 16) / 2, 4);
+      EXPECT_TRUE(info->CaptionRect().IsEmpty());
+    } else {
+      const TSize text = Measure(row.Caption);
+      const int margin = (inner - 16 - 4 - text.cx) / 2;
+      glyph = TPoint(2 + margin, 2 + (21 - 16) / 2);
+      const int top = 2 + (21 - text.cy - 1) / 2;
+      caption = TRect(22 + margin, top, 22 + margin + text.cx, top + text.cy);
+      EXPECT_EQ(info->CaptionRect(), caption);
+    }
+    EXPECT_EQ(info->GlyphPos(), glyph);
+    const auto reference = Reference(0, caption, glyph, GetSysColor(COLOR_BTNTEXT));
+    EXPECT_EQ(Differences(painted, *reference), 0) << painted.Picture(GetSysColor(COLOR_BTNFACE));
+    EXPECT_GT(painted.Count(RGB(200, 0, 0)), 40) << "the glyph is there";
+  }
+  EXPECT_EQ(Button->ViewInfo()->GlyphPos(), TPoint(16, 4));
+}
+
+TEST_F(TButtonLayoutTest, ADisabledCaptionIsEmbossedAndTheGlyphDrawnDisabledByTheList) {
+  Button->SetCaption(L"Flash");
+  Button->SetBounds(0, 0, 82, 25);
+  Button->SetEnabled(false);
+  TPixelSurface painted(82, 25, Bg);
+  Paint(painted);
+  ASSERT_EQ(Button->ViewInfo()->State(), cxbsDisabled);
+  const auto reference = Reference(0, Button->ViewInfo()->CaptionRect(), Button->ViewInfo()->GlyphPos(),
+                                   GetSysColor(COLOR_BTNSHADOW), true);
+  EXPECT_EQ(Differences(painted, *reference), 0);
+  EXPECT_EQ(painted.Count(RGB(200, 0, 0)), 0) << "not in its own colours";
+}
+
+TEST_F(TButtonLayoutTest, TheFocusRectangleIsTheSystemsThreePixelsIn) {
+  Button->SetCaption(L"Flash");
+  Button->SetBounds(0, 0, 82, 25);
+  Button->SetShowFocusRect(false);
+  TPixelSurface reference(82, 25, Bg);
+  Paint(reference, ODS_FOCUS);
+  const RECT focus{3, 3, 79, 22};
+  DrawFocusRect(reference.DC(), &focus);
+  Button->SetShowFocusRect(true);
+  TPixelSurface painted(82, 25, Bg);
+  Paint(painted, ODS_FOCUS);
+  EXPECT_EQ(Differences(painted, reference), 0);
+}
+
+// Margin and Spacing given or left to the layout, along both axes.
+TEST_F(TButtonLayoutTest, MarginAndSpacingResolveAlongTheLayoutAxis) {
+  Button->SetCaption(L"Wide");
+  Button->SetBounds(0, 0, 120, 60);
+  const TSize text = Measure(L"Wide");
+  struct TRow {
+    const char* Name;
+    TButtonLayout Layout;
+    int Margin, Spacing;
+  };
+  const TRow rows[] = {
+      {"left, both free", blGlyphLeft, -1, -1},  {"left, margin 5", blGlyphLeft, 5, 4},
+      {"right, centred", blGlyphRight, -1, 4},   {"top, spacing free", blGlyphTop, 3, -1},
+      {"bottom, centred", blGlyphBottom, -1, 2},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Button->OptionsImage()->SetLayout(row.Layout);
+    Button->OptionsImage()->SetMargin(row.Margin);
+    Button->OptionsImage()->SetSpacing(row.Spacing);
+    TPixelSurface painted(120, 60, Bg);
+    Paint(painted);
+    const TcxButtonViewInfo* info = Button->ViewInfo();
+    const TRect content(2, 2, 118, 58);
+    const bool horizontal = row.Layout == blGlyphLeft || row.Layout == blGlyphRight;
+    const int length = horizontal ? content.Width() : content.Height();
+    const int textLength = horizontal ? text.cx : text.cy;
+    int margin = row.Margin, spacing = row.Spacing;
+    if (margin < 0 && spacing < 0) margin = spacing = (length - 16 - textLength) / 3;
+    if (margin < 0) margin = (length - 16 - textLength - spacing) / 2;
+    if (spacing < 0) spacing = (length - 16 - textLength - 2 * margin) / 2;
+    const TRect& caption = info->CaptionRect();
+    const TPoint& glyph = info->GlyphPos();
+    switch (row.Layout) {
+      case blGlyphLeft:
+        EXPECT_EQ(glyph.X - content.Left, margin);
+        EXPECT_EQ(caption.Left - (glyph.X + 16), spacing);
+        break;
+      case blGlyphRight:
+        EXPECT_EQ(content.Right - (glyph.X + 16), margin);
+        EXPECT_EQ(glyph.X - caption.Right, spacing);
+        break;
+      case blGlyphTop:
+        EXPECT_EQ(glyph.Y - content.Top, margin);
+        EXPECT_EQ(caption.Top - (glyph.Y + 16), spacing);
+        break;
+      case blGlyphBottom:
+        EXPECT_EQ(content.Bottom - (glyph.Y + 16), margin);
+        EXPECT_EQ(glyph.Y - caption.Bottom, spacing);
+        break;
+    }
+    EXPECT_EQ(caption.Width(), text.cx);
+    EXPECT_EQ(caption.Height(), text.cy);
+    // The other axis: centred.
+    if (horizontal)
+      EXPECT_EQ(glyph.Y, content.Top + (content.Height() - 16) / 2);
+    else
+      EXPECT_EQ(caption.Left, content.Left + (content.Width() - text.cx) / 2);
+    const auto reference = Reference(0, caption, glyph, GetSysColor(COLOR_BTNTEXT));
+    EXPECT_EQ(Differences(painted, *reference), 0);
+  }
+}
+
+TEST_F(TButtonLayoutTest, RightToLeftPutsTheGlyphOnTheOtherSide) {
+  Button->SetCaption(L"Flash");
+  Button->SetBounds(0, 0, 82, 25);
+  TPixelSurface painted(82, 25, Bg);
+  Paint(painted);
+  const TPoint leftToRight = Button->ViewInfo()->GlyphPos();
+  const TRect captionLeftToRight = Button->ViewInfo()->CaptionRect();
+  Button->SetBiDiMode(bdRightToLeft);
+  Paint(painted);
+  EXPECT_EQ(Button->ViewInfo()->Layout(), blGlyphRight);
+  // The same margin, now from the right side of (2, 2, 80, 23); the caption
+  // left of the glyph.
+  const int margin = leftToRight.X - 2;
+  EXPECT_EQ(Button->ViewInfo()->GlyphPos().X, 80 - margin - 16);
+  EXPECT_EQ(Button->ViewInfo()->CaptionRect().Right, 80 - margin - 16 - 4);
+  EXPECT_EQ(Button->ViewInfo()->CaptionRect().Width(), captionLeftToRight.Width());
+  Button->OptionsImage()->SetLayout(blGlyphTop);
+  Paint(painted);
+  EXPECT_EQ(Button->ViewInfo()->Layout(), blGlyphTop) << "above and below stay";
+}
+
+// Glyph sizes and fixed margins follow the scale; -1 keeps its meaning.
+TEST_F(TButtonLayoutTest, ScalingGrowsTheGlyphMarginAndSpacing) {
+  for (const int dpi : {96, 120, 144, 192}) {
+    SCOPED_TRACE(dpi);
+    TOwned<TcxButton> button(New<TcxButton>(nullptr));
+    button->OptionsImage()->SetImages(Glyphs.get());
+    button->OptionsImage()->SetImageIndex(0);
+    button->OptionsImage()->SetSpacing(4);
+    button->OptionsImage()->SetMargin(3);
+    button->ChangeScale(dpi, 96, true);
+    const auto scaled = [dpi](int v) { return (v * dpi + 48) / 96; };
+    EXPECT_EQ(button->ViewInfo()->GetImageSize(), TSize(scaled(16), scaled(16)));
+    EXPECT_EQ(button->OptionsImage()->Spacing(), scaled(4));
+    EXPECT_EQ(button->OptionsImage()->Margin(), scaled(3));
+    button->OptionsImage()->SetMargin(-1);
+    button->ChangeScale(96, 96, true);
+    EXPECT_EQ(button->OptionsImage()->Margin(), -1);
+  }
+}
+
+TEST_F(TButtonLayoutTest, TheGlyphAloneOrTheCaptionAloneByPaintStyle) {
+  Button->SetCaption(L"Flash");
+  Button->SetBounds(0, 0, 82, 25);
+  TPixelSurface painted(82, 25, Bg);
+  Button->SetPaintStyle(bpsGlyph);
+  Paint(painted);
+  EXPECT_TRUE(Button->ViewInfo()->CaptionRect().IsEmpty());
+  EXPECT_EQ(Button->ViewInfo()->GlyphPos(), TPoint(2 + (78 - 16) / 2, 4));
+  EXPECT_EQ(painted.Count(GetSysColor(COLOR_BTNTEXT)), 82 * 2 + 23 * 2) << "the frame only";
+  Button->SetPaintStyle(bpsCaption);
+  Paint(painted);
+  EXPECT_EQ(painted.Count(RGB(200, 0, 0)), 0);
+  // Text margins 1 and 2 without a glyph, the caption centred.
+  const TSize text = Measure(L"Flash");
+  EXPECT_EQ(Button->ViewInfo()->CaptionRect().Left, 2 + 1 + (78 - (text.cx + 3)) / 2);
+}
+
+TEST_F(TButtonLayoutTest, ASplitButtonHasAnArrowStripOverlappingTheFace) {
+  Button->SetCaption(L"Go");
+  Button->SetBounds(0, 0, 90, 25);
+  Button->SetKind(cxbkDropDownButton);
+  TPixelSurface painted(90, 25, Bg);
+  Paint(painted);
+  const int strip = Button->LookAndFeel()->Painter()->GetScaledDropDownButtonRightPartSize(Button->ScaleFactor());
+  ASSERT_GT(strip, 0);
+  EXPECT_EQ(Button->ViewInfo()->DropDownButtonRect(), TRect(90 - strip, 0, 90, 25));
+  EXPECT_EQ(Button->ViewInfo()->ButtonRect(), TRect(0, 0, 90 - strip + 2, 25));
+  EXPECT_EQ(Button->ViewInfo()->DropDownArrowRect(), Button->ViewInfo()->DropDownButtonRect());
+  // The arrow in the strip: symbol-coloured pixels there.
+  EXPECT_GT(painted.Count(Button->ViewInfo()->DropDownButtonRect(), GetSysColor(COLOR_BTNTEXT)), 2 * 25 + 3);
+}
+
+TEST_F(TButtonLayoutTest, ACommandLinkPutsItsGlyphAtTheTopLeftAndTheDescriptionBelowTheCaption) {
+  Button->SetKind(cxbkCommandLink);
+  Button->SetCaption(L"Next");
+  Button->SetDescription(L"Goes on");
+  Button->SetBounds(0, 0, 200, 60);
+  TPixelSurface painted(200, 60, Bg);
+  Paint(painted);
+  const TRect margins = Button->LookAndFeel()->Painter()->GetScaledCommandLinkMargins(Button->ScaleFactor());
+  const TcxButtonViewInfo* info = Button->ViewInfo();
+  EXPECT_EQ(info->GlyphPos(), TPoint(margins.Left, margins.Top));
+  EXPECT_EQ(info->CaptionRect().Left, margins.Left + 16 + 4);
+  EXPECT_EQ(info->DescriptionRect().Left, info->CaptionRect().Left);
+  EXPECT_EQ(info->DescriptionRect().Top, info->CaptionRect().Bottom + 2);
+  EXPECT_EQ(info->CaptionRect().Height(), Measure(L"Next").cy);
+}
+
+}  // namespace
+
+namespace {
+
+// With the native look the face is the theme's push button, drawn by the
+// test with DrawThemeBackground over the parent's colour: the part is partly
+// transparent, so the form shows at its corners.
+TEST(TButtonNativeStyle, TheFaceIsTheThemesPushButtonOverTheParent) {
+  const HTHEME theme = OpenThemeData(nullptr, L"BUTTON");
+  if (!theme) GTEST_SKIP() << "no button theme";
+  TOwned<TForm> form(NewWith<TForm>([](TForm* f) { f->CreateNew(nullptr); }));
+  form->SetColor(static_cast<TColor>(RGB(180, 40, 200)));
+  form->SetBounds(0, 0, 200, 100);
+  auto* button = New<TcxButton>(form.get());
+  button->SetParent(form.get());
+  button->SetBounds(10, 10, 82, 25);
+  button->LookAndFeel()->SetNativeStyle(true);
+  form->HandleNeeded();
+  TPixelSurface painted(82, 25, Bg);
+  DRAWITEMSTRUCT item{};
+  item.CtlType = ODT_BUTTON;
+  item.hDC = painted.DC();
+  item.rcItem = RECT{0, 0, 82, 25};
+  button->Perform(CN_DRAWITEM, 0, reinterpret_cast<LPARAM>(&item));
+  ASSERT_EQ(button->ViewInfo()->State(), cxbsNormal);
+
+  TPixelSurface expected(82, 25, RGB(180, 40, 200));
+  const RECT r{0, 0, 82, 25};
+  ASSERT_EQ(DrawThemeBackground(theme, expected.DC(), BP_PUSHBUTTON, PBS_NORMAL, &r, nullptr), S_OK);
+  EXPECT_EQ(Differences(painted, expected), 0);
+  // Over the surface's own colour the theme's part looks different: what
+  // shows through is the form.
+  EXPECT_TRUE(IsThemeBackgroundPartiallyTransparent(theme, BP_PUSHBUTTON, PBS_NORMAL));
+  TPixelSurface overSurface(82, 25, Bg);
+  DrawThemeBackground(theme, overSurface.DC(), BP_PUSHBUTTON, PBS_NORMAL, &r, nullptr);
+  CloseThemeData(theme);
+  EXPECT_GT(Differences(painted, overSurface), 0);
+}
+
+}  // namespace
