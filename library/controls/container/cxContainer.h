@@ -880,7 +880,8 @@ class TcxCustomPopupWindow : public TcxPopupWindow {
   virtual bool ErasesBackground() { return false; }
   virtual void CloseOnModalResult() { CloseUp(); }
   virtual void HandleShowEmpty(TObject*) {}
-  // Remembers the active form and control before the popup opens.
+  // Remembers the active form and control before the popup opens and takes
+  // the DPI of the owner's surroundings.
   virtual void PrepareShow();
 
   void CreateParams(TCreateParams& Params) override;
@@ -907,6 +908,7 @@ class TcxCustomPopupWindow : public TcxPopupWindow {
   friend class TcxPopupVisibleController;
   friend struct TcxPopupHooks;
   void SetFocusedControlOf(TWinControl*& AField, TWinControl* AValue);
+  void ScaleToOwner();
   void CalculateViewInfo();
   void ReopenAfterChange();
   void ReturnFocus();
