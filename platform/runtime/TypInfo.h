@@ -28,6 +28,7 @@
 #include <limits>
 #include <span>
 #include <string_view>
+#include <type_traits>
 #include <typeinfo>
 #include <unordered_map>
 #include <utility>
@@ -315,8 +316,10 @@ class TPropBuilder {
     FInfo.Stored = [AStored](TObject*) { return AStored; };
     return *this;
   }
-  template <class R>
-  TPropBuilder& Stored(R (C::*AIsStored)() const) {
+  // The test may be inherited (a member of a base of C).
+  template <class R, class B>
+    requires std::is_base_of_v<B, C>
+  TPropBuilder& Stored(R (B::*AIsStored)() const) {
     FInfo.Stored = [AIsStored](TObject* o) { return static_cast<bool>((static_cast<C*>(o)->*AIsStored)()); };
     return *this;
   }

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cwctype>
 #include <memory>
+#include <vector>
 
 namespace controls_detail {
 
@@ -162,6 +163,8 @@ constexpr TCursorIdent CursorIdents[] = {
 };
 
 bool SameIdent(const String& A, const wchar_t* B) { return CompareStringOrdinal(A.c_str(), -1, B, -1, TRUE) == CSTR_EQUAL; }
+
+std::vector<TChangeScaleListener> GChangeScaleListeners;
 
 }  // namespace
 
@@ -563,7 +566,17 @@ void TControl::ScaleForPPI(int ANewPPI) {
   const int old = FCurrentPPI;
   ChangeScale(ANewPPI, old, true);
   FCurrentPPI = ANewPPI;
+  // A copy: a listener may subscribe or leave while it is told.
+  const std::vector<TChangeScaleListener> listeners = GChangeScaleListeners;
+  for (TChangeScaleListener listener : listeners) listener({this, ANewPPI, old});
 }
+
+void SubscribeToChangeScale(TChangeScaleListener AListener) {
+  if (std::find(GChangeScaleListeners.begin(), GChangeScaleListeners.end(), AListener) == GChangeScaleListeners.end())
+    GChangeScaleListeners.push_back(AListener);
+}
+
+void UnsubscribeFromChangeScale(TChangeScaleListener AListener) { std::erase(GChangeScaleListeners, AListener); }
 
 void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   if (!CheckNewSize(AWidth, AHeight)) return;
@@ -827,6 +840,12 @@ void TControl::Click() {
 
 void TControl::DblClick() { CallEvent(FOnDblClick, this); }
 
+void TControl::ReadState(TReader* Reader) {
+  // What the description holds is laid out for the resolution it was made at.
+  FScalingFlags = AllScalingFlags;
+  inherited::ReadState(Reader);
+}
+
 void TControl::Loaded() {
   inherited::Loaded();
   if (FActionLink) ActionChange(FActionLink->Action(), true);
@@ -884,13 +903,17 @@ void TControl::ScaleBy(int M, int D) {
 
 void TControl::ChangeScale(int M, int D, bool) {
   if (M == D || D == 0) return;
-  const int left = MulDiv(FLeft, M, D);
-  const int top = MulDiv(FTop, M, D);
+  // A control still being read scales only what its description laid out,
+  // and that once.
+  const TScalingFlags flags = ComponentState().Contains(csLoading) ? FScalingFlags : AllScalingFlags;
+  FScalingFlags = {};
+  const int scaledLeft = MulDiv(FLeft, M, D);
+  const int scaledTop = MulDiv(FTop, M, D);
   // Right and bottom edges are scaled too, so neighbours stay flush.
-  const int width = MulDiv(FLeft + FWidth, M, D) - left;
-  const int height = MulDiv(FTop + FHeight, M, D) - top;
-  SetBounds(left, top, width, height);
-  if (!FParentFont) {
+  const int width = flags.Contains(sfWidth) ? MulDiv(FLeft + FWidth, M, D) - scaledLeft : FWidth;
+  const int height = flags.Contains(sfHeight) ? MulDiv(FTop + FHeight, M, D) - scaledTop : FHeight;
+  SetBounds(flags.Contains(sfLeft) ? scaledLeft : FLeft, flags.Contains(sfTop) ? scaledTop : FTop, width, height);
+  if (!FParentFont && flags.Contains(sfFont)) {
     FApplyingParentFont = true;  // scaling keeps the font's own status
     FFont->SetHeight(MulDiv(FFont->Height(), M, D));
     FApplyingParentFont = false;

@@ -188,6 +188,12 @@ struct TEnumInfo<TStyleElement> {
 };
 inline const TStyleElements AllStyleElements{seFont, seClient, seBorder};
 
+// What of a control read from a form description is still laid out for the
+// resolution it was designed at: a scaling while it loads touches only these.
+enum TScalingFlag { sfLeft, sfTop, sfWidth, sfHeight, sfFont, sfDesignSize };
+using TScalingFlags = TSet<TScalingFlag>;
+inline const TScalingFlags AllScalingFlags{sfLeft, sfTop, sfWidth, sfHeight, sfFont};
+
 enum TDragMode { dmManual, dmAutomatic };
 template <>
 struct TEnumInfo<TDragMode> {
@@ -656,8 +662,10 @@ class TControl : public TComponent {
   const TTouchManager& Touch() const { return FTouch; }
 
   // Scaling: positions, sizes and (own) fonts by M/D.
-  void ScaleBy(int M, int D);
+  virtual void ScaleBy(int M, int D);
   virtual void ChangeScale(int M, int D, bool AIsDpiChange);
+  TScalingFlags ScalingFlags() const { return FScalingFlags; }
+  void SetScalingFlags(TScalingFlags AValue) { FScalingFlags = AValue; }
 
   // Dragging (Controls_Drag.cpp). BeginDrag starts at once, or once the
   // mouse has moved AThreshold pixels (-1: the mouse's drag threshold) away.
@@ -728,6 +736,7 @@ class TControl : public TComponent {
   virtual String GetText() const;
   virtual void SetTextBuf(const String& AValue);
   virtual void Loaded() override;
+  void ReadState(TReader* Reader) override;
   void Notification(TComponent* AComponent, TOperation AOperation) override;
   virtual void Resize();
   virtual void RequestAlign();
@@ -850,6 +859,7 @@ class TControl : public TComponent {
   TBiDiMode FBiDiMode;
   bool FParentBiDiMode;
   TStyleElements FStyleElements;
+  TScalingFlags FScalingFlags;
   int FCurrentPPI;
   String FHint;
   bool FShowHint;
@@ -1153,6 +1163,17 @@ class TCustomControl : public TWinControl {
  private:
   TOwned<TCanvas> FCanvas;
 };
+
+// Told after a control scaled itself to another resolution (ScaleForPPI): M
+// is the new DPI, D the old one. Listeners hear it in the order they came.
+struct TChangeScaleMessage {
+  TControl* Sender;
+  int M;
+  int D;
+};
+using TChangeScaleListener = void (*)(const TChangeScaleMessage& AMessage);
+void SubscribeToChangeScale(TChangeScaleListener AListener);
+void UnsubscribeFromChangeScale(TChangeScaleListener AListener);
 
 // The unit's start-up and shut-down (see UiUnits.cpp).
 void ControlsInitialization();

@@ -299,7 +299,7 @@ void TMenuItem::Notification(TComponent* AComponent, TOperation AOperation) {
   if (AOperation == opRemove && FActionLink && AComponent == FActionLink->Action()) SetAction(nullptr);
 }
 
-void TMenuItem::BuildMenu(HMENU AMenu) {
+void TMenuItem::BuildMenu(HMENU AMenu, bool ARightToLeft) {
   for (TMenuItem* item : FItems) {
     if (!item->FVisible) continue;
     const UINT breakFlag = item->FBreak == mbBreak ? MF_MENUBREAK : item->FBreak == mbBarBreak ? MF_MENUBARBREAK : 0;
@@ -314,18 +314,21 @@ void TMenuItem::BuildMenu(HMENU AMenu) {
     if (item->FChecked) flags |= MF_CHECKED;
     if (item->Count() > 0) {
       HMENU sub = CreatePopupMenu();
-      item->BuildMenu(sub);
+      item->BuildMenu(sub, ARightToLeft);
       AppendMenuW(AMenu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), text.c_str());
     } else {
       AppendMenuW(AMenu, flags, item->FCommand, text.c_str());
     }
     if (item->FDefault) SetMenuDefaultItem(AMenu, item->FCommand, FALSE);
-    if (item->FRadioItem && item->FChecked) {
+    const UINT type = (item->FRadioItem && item->FChecked ? MFT_RADIOCHECK : 0) |
+                      (ARightToLeft ? MFT_RIGHTORDER | MFT_RIGHTJUSTIFY : 0);
+    if (type != 0) {
       MENUITEMINFOW info{};
       info.cbSize = sizeof(info);
       info.fMask = MIIM_FTYPE;
-      info.fType = MFT_RADIOCHECK;
-      SetMenuItemInfoW(AMenu, item->FCommand, FALSE, &info);
+      GetMenuItemInfoW(AMenu, GetMenuItemCount(AMenu) - 1, TRUE, &info);
+      info.fType |= type;
+      SetMenuItemInfoW(AMenu, GetMenuItemCount(AMenu) - 1, TRUE, &info);
     }
   }
 }
@@ -342,6 +345,17 @@ void TMenu::Create(TComponent* AOwner) {
 void TMenu::Destroy() {
   FItems.reset();
   inherited::Destroy();
+}
+
+TBiDiMode TMenu::BiDiMode() const {
+  if (FParentBiDiMode)
+    if (const auto* owner = dynamic_cast<const TControl*>(Owner())) return owner->BiDiMode();
+  return FBiDiMode;
+}
+
+void TMenu::SetBiDiMode(TBiDiMode AValue) {
+  FBiDiMode = AValue;
+  FParentBiDiMode = false;
 }
 
 bool TMenu::IsShortCut(TMessage& Message) {
@@ -377,6 +391,8 @@ void TMenu::GetChildren(const TGetChildProc& AProc, TComponent* ARoot) { FItems-
 void TPopupMenu::Publish(TPublisher<TPopupMenu>& P) {
   P.Property(L"Alignment", &TPopupMenu::Alignment, &TPopupMenu::SetAlignment).Default(paLeft);
   P.Property(L"AutoPopup", &TPopupMenu::AutoPopup, &TPopupMenu::SetAutoPopup).Default(true);
+  P.Property(L"BiDiMode", &TPopupMenu::BiDiMode, &TPopupMenu::SetBiDiMode).Stored(&TPopupMenu::IsBiDiModeStored);
+  P.Property(L"ParentBiDiMode", &TPopupMenu::ParentBiDiMode, &TPopupMenu::SetParentBiDiMode).Default(true);
   P.Property(L"OnPopup", &TPopupMenu::OnPopup, &TPopupMenu::SetOnPopup);
   P.Property(L"OnClose", &TPopupMenu::OnClose, &TPopupMenu::SetOnClose);
 }
@@ -404,9 +420,12 @@ void TPopupMenu::Popup(int X, int Y) {
     const TOwnedMenu menu(CreatePopupMenu());
     if (!menu)
       throw EMenuError(L"CreatePopupMenu schlug fehl (Fehler %d)", {static_cast<unsigned long>(GetLastError())});
-    Items()->BuildMenu(menu.Get());
+    Items()->BuildMenu(menu.Get(), IsRightToLeft());
     UINT flags = TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON;
-    flags |= FAlignment == paRight ? TPM_RIGHTALIGN : FAlignment == paCenter ? TPM_CENTERALIGN : TPM_LEFTALIGN;
+    // Right to left the sides change places: a left-aligned menu opens leftwards.
+    TPopupAlignment alignment = FAlignment;
+    if (IsRightToLeft() && alignment != paCenter) alignment = alignment == paLeft ? paRight : paLeft;
+    flags |= alignment == paRight ? TPM_RIGHTALIGN : alignment == paCenter ? TPM_CENTERALIGN : TPM_LEFTALIGN;
     command = GTrackProc(menu.Get(), flags, X, Y, PopupOwnerWindow());
   }
   CallEvent(FOnClose, this);

@@ -13,6 +13,7 @@
 
 #include "platform/classes/Component.h"
 #include "platform/ui/ActnList.h"
+#include "platform/ui/Controls.h"
 
 #include <vector>
 
@@ -108,8 +109,9 @@ class TMenuItem : public TComponent {
   TNotifyEvent OnClick() const { return FOnClick; }
   void SetOnClick(TNotifyEvent AValue) { FOnClick = AValue; }
 
-  // Appends this item's submenu entries to AMenu (a Windows menu).
-  void BuildMenu(HMENU AMenu);
+  // Appends this item's submenu entries to AMenu (a Windows menu), ordered
+  // from the right when ARightToLeft.
+  void BuildMenu(HMENU AMenu, bool ARightToLeft = false);
 
  protected:
   void Notification(TComponent* AComponent, TOperation AOperation) override;
@@ -152,8 +154,22 @@ class TMenu : public TComponent {
   TMenuItem* FindItem(UINT ACommand) { return FItems->FindCommand(ACommand); }
   void GetChildren(const TGetChildProc& AProc, TComponent* ARoot) override;
 
+  // With ParentBiDiMode (the default) the menu reads as the control that
+  // owns it; setting BiDiMode ends that. A right-to-left menu orders its
+  // items from the right and opens to the left of the point.
+  TBiDiMode BiDiMode() const;
+  void SetBiDiMode(TBiDiMode AValue);
+  bool ParentBiDiMode() const { return FParentBiDiMode; }
+  void SetParentBiDiMode(bool AValue) { FParentBiDiMode = AValue; }
+  bool IsRightToLeft() const { return BiDiMode() != bdLeftToRight; }
+
+ protected:
+  bool IsBiDiModeStored() const { return !FParentBiDiMode; }
+
  private:
   TOwned<TMenuItem> FItems;
+  TBiDiMode FBiDiMode = bdLeftToRight;
+  bool FParentBiDiMode = true;
 };
 
 enum TPopupAlignment { paLeft, paRight, paCenter };

@@ -149,6 +149,30 @@ TEST_F(LayoutTest, ScaleByScalesBoundsOfParentAndChildrenKeepingEdgesFlush) {
   EXPECT_THROW(FParent->ScaleBy(1, 0), EInvalidOperation);
 }
 
+class TLoadingGraphic : public TTestGraphic {
+  SK_CLASS(TLoadingGraphic, TTestGraphic)
+ public:
+  void BeginLoading() { IncludeState(csLoading); }
+};
+
+TEST_F(LayoutTest, AControlBeingReadScalesOnlyWhatItsFlagsNameAndOnlyOnce) {
+  auto* reading = New<TLoadingGraphic>(nullptr);
+  reading->SetBoundsRect(Bounds(10, 20, 30, 40));
+  reading->SetParent(FParent);
+  reading->BeginLoading();
+  reading->SetScalingFlags({sfLeft, sfWidth});
+  TTestGraphic* idle = Add(alNone, Bounds(10, 20, 30, 40));
+  idle->SetScalingFlags({});
+
+  FParent->ScaleBy(2, 1);
+  EXPECT_EQ(Bounds(20, 20, 60, 40), reading->BoundsRect());
+  EXPECT_EQ(TScalingFlags{}, reading->ScalingFlags());
+  EXPECT_EQ(Bounds(20, 40, 60, 80), idle->BoundsRect()) << "outside loading the flags do not matter";
+
+  FParent->ScaleBy(2, 1);
+  EXPECT_EQ(Bounds(20, 20, 60, 40), reading->BoundsRect()) << "scaled once";
+}
+
 TEST_F(LayoutTest, OwnFontScalesParentFontFollows) {
   TTestGraphic* own = Add(alNone, Bounds(0, 0, 10, 10));
   own->Font()->SetHeight(-13);

@@ -425,6 +425,61 @@ TEST(MenuItemBreak, ABreakItemStartsANewColumnOfTheBuiltMenu) {
   }
 }
 
+TEST(MenuBiDiMode, ARightToLeftMenuOrdersItsItemsFromTheRightAndOpensToTheLeft) {
+  TOwned<TTestGroup> owner(New<TTestGroup>(nullptr));
+  auto* menu = New<TPopupMenu>(owner.get());
+  auto* item = New<TMenuItem>(menu);
+  item->SetCaption(L"Eintrag");
+  item->SetRadioItem(true);
+  item->SetChecked(true);
+  menu->Items()->Add(item);
+  static UINT GFlags = 0;
+  static UINT GType = 0;
+  const auto old = TPopupMenu::SetTrackProc([](HMENU AMenu, UINT AFlags, int, int, HWND) -> UINT {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE;
+    GetMenuItemInfoW(AMenu, 0, TRUE, &info);
+    GFlags = AFlags;
+    GType = info.fType;
+    return 0;
+  });
+  struct TRow {
+    const char* Name;
+    TBiDiMode OwnerMode;
+    bool SetOwn;
+    TPopupAlignment Alignment;
+    bool RightToLeft;
+    UINT Align;
+  };
+  for (const TRow& row : {TRow{"follows a left-to-right owner", bdLeftToRight, false, paLeft, false, TPM_LEFTALIGN},
+                          TRow{"follows a right-to-left owner", bdRightToLeft, false, paLeft, true, TPM_RIGHTALIGN},
+                          TRow{"right aligned turns left", bdRightToLeft, false, paRight, true, TPM_LEFTALIGN},
+                          TRow{"centred stays", bdRightToLeft, false, paCenter, true, TPM_CENTERALIGN},
+                          TRow{"its own mode wins", bdRightToLeft, true, paLeft, false, TPM_LEFTALIGN}}) {
+    SCOPED_TRACE(row.Name);
+    owner->SetBiDiMode(row.OwnerMode);
+    menu->SetParentBiDiMode(true);
+    if (row.SetOwn) menu->SetBiDiMode(bdLeftToRight);
+    menu->SetAlignment(row.Alignment);
+    menu->Popup(0, 0);
+    EXPECT_EQ(menu->IsRightToLeft(), row.RightToLeft);
+    EXPECT_EQ(GFlags & (TPM_LEFTALIGN | TPM_CENTERALIGN | TPM_RIGHTALIGN), row.Align);
+    const UINT rtl = MFT_RIGHTORDER | MFT_RIGHTJUSTIFY;
+    EXPECT_EQ(GType & rtl, row.RightToLeft ? rtl : 0);
+    EXPECT_TRUE(GType & MFT_RADIOCHECK) << "the radio mark is kept";
+  }
+  TPopupMenu::SetTrackProc(old);
+
+  // Only a mode of its own is written to a form description.
+  const TPropInfo* mode = GetPropInfo(menu, L"BiDiMode");
+  ASSERT_NE(mode, nullptr);
+  EXPECT_FALSE(menu->ParentBiDiMode());
+  EXPECT_TRUE(IsStoredProp(menu, mode));
+  menu->SetParentBiDiMode(true);
+  EXPECT_FALSE(IsStoredProp(menu, mode));
+}
+
 TEST_F(ControlsTest, ShortcutOfAPopupMenuItemRunsIt) {
   auto* edit = Add<TTestEdit>(L"Edit", FForm, Bounds(0, 0, 50, 20));
   auto* menu = New<TPopupMenu>(FForm);

@@ -893,7 +893,8 @@ class TcxCustomPopupWindow : public TcxPopupWindow {
   virtual bool ErasesBackground() { return false; }
   virtual void CloseOnModalResult() { CloseUp(); }
   virtual void HandleShowEmpty(TObject*) {}
-  // Remembers the active form and control before the popup opens.
+  // Remembers the active form and control before the popup opens and takes
+  // the DPI of the owner's surroundings.
   virtual void PrepareShow();
 
   void CreateParams(TCreateParams& Params) override;
@@ -920,6 +921,7 @@ class TcxCustomPopupWindow : public TcxPopupWindow {
   friend class TcxPopupVisibleController;
   friend struct TcxPopupHooks;
   void SetFocusedControlOf(TWinControl*& AField, TWinControl* AValue);
+  void ScaleToOwner();
   void CalculateViewInfo();
   void ReopenAfterChange();
   void ReturnFocus();

@@ -1,5 +1,6 @@
 #include "library/controls/container/cxContainer.h"
 
+#include "library/core/system/dxDPIAwareUtils.h"
 #include "library/core/system/dxHooks.h"
 
 #include <algorithm>
@@ -305,6 +306,15 @@ void TcxCustomPopupWindow::PrepareShow() {
   FPrevActiveForm = Screen() ? Screen()->ActiveForm() : nullptr;
   if (FPrevActiveForm) FPrevActiveForm->FreeNotification(this);
   SetFocusedControlOf(FPrevActiveControl, Screen() ? Screen()->ActiveControl() : nullptr);
+  ScaleToOwner();
+}
+
+void TcxCustomPopupWindow::ScaleToOwner() {
+  TdxScaleFactor* factor = nullptr;
+  if (!FOwnerControl || !FOwnerControl->Parent() || !FindParentScaleFactor(FOwnerControl->Parent(), factor)) return;
+  // A popup the user has sized keeps that size.
+  const TRect bounds = BoundsRect();
+  ForceScaleForPPI(ScaleFactorToDpi(factor), Adjustable() ? &bounds : nullptr);
 }
 
 void TcxCustomPopupWindow::CorrectBoundsWithDesktopWorkArea(TPoint& APosition, TSize& ASize) {

@@ -12,6 +12,7 @@
 #include "platform/runtime/TypInfo.h"
 #include "platform/ui/GdiScopes.h"
 #include "platform/ui/ImgList.h"
+#include "platform/ui/Menus.h"
 
 #include <algorithm>
 #include <cmath>
@@ -122,6 +123,8 @@ void TdxCustomForm::ChangeScale(int M, int D, bool AIsDpiChange) {
   ScaleChanged(M, D);
 }
 
+void TdxCustomForm::ScaleBy(int M, int D) { ScaleForPPI(MulDiv(GetFormPixelsPerInch(this), M, D)); }
+
 void TdxCustomForm::ScaleChanged(int /*M*/, int /*D*/) { UpdateImageListsForDpi(); }
 
 void TdxCustomForm::UpdateImageListsForDpi() {
@@ -183,6 +186,8 @@ void TdxCustomForm::CheckRightToLeftLayout() {
 
 void TdxCustomForm::ApplyRightToLeftLayout(bool AValue) {
   FRightToLeftApplied = AValue;
+  if (AValue) TdxFormRightToLeftLayoutHelper::ResetMenusBiDiMode(this);
+  else TdxFormRightToLeftLayoutHelper::SetMenusParentBiDiMode(this);
   RecreateWnd();
 }
 
@@ -300,6 +305,16 @@ bool TdxFormHelper::ShouldPassDpiChangeMessage(TCustomForm* AForm) {
   return IsScaleChanging(AForm) && !Contains(GDpiMessageList, AForm);
 }
 
+bool TdxFormHelper::CanResetScalingFlags(TComponent* AComponent, int M, int D) {
+  return !(AComponent->ComponentState().Contains(csLoading) && M == D && M != 1);
+}
+
+void TdxFormHelper::ResetScalingFlags(TControl* AControl) {
+  AControl->SetScalingFlags({});
+  if (auto* windowed = dynamic_cast<TWinControl*>(AControl))
+    for (int i = 0; i < windowed->ControlCount(); ++i) ResetScalingFlags(windowed->Controls(i));
+}
+
 void TdxFormHelper::ProcessDpiChangeMessageBegin(TCustomForm* AForm) { GDpiMessageList.push_back(AForm); }
 
 void TdxFormHelper::ProcessDpiChangeMessageEnd(TCustomForm* AForm) { RemoveFrom(GDpiMessageList, AForm); }
@@ -411,6 +426,16 @@ void TdxFormRightToLeftLayoutHelper::RemoveBiDiModeStyles(TWinControl* AForm) {
   SetWindowLongPtrW(AForm->Handle(), GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(BiDiExStyles));
 }
 
+void TdxFormRightToLeftLayoutHelper::SetMenusParentBiDiMode(TComponent* AForm) {
+  for (int i = 0; i < AForm->ComponentCount(); ++i)
+    if (auto* menu = dynamic_cast<TMenu*>(AForm->Components(i))) menu->SetParentBiDiMode(true);
+}
+
+void TdxFormRightToLeftLayoutHelper::ResetMenusBiDiMode(TComponent* AForm) {
+  for (int i = 0; i < AForm->ComponentCount(); ++i)
+    if (auto* menu = dynamic_cast<TMenu*>(AForm->Components(i))) menu->SetBiDiMode(bdLeftToRight);
+}
+
 // ---------------------------------------------------------------------------
 // Windows 11 corners
 
@@ -474,6 +499,13 @@ void FrameHookProc(int ACode, WPARAM, LPARAM ALParam, LRESULT&) {
   if (ACode != HC_ACTION) return;
   const auto* message = reinterpret_cast<const CWPSTRUCT*>(ALParam);
   if (message->message == WM_CREATE) TdxFrameControllerManager::Register(message->hwnd);
+}
+
+// Components on forms that are not the library's hear a DPI change too; a
+// library form tells its own.
+void ChangeScaleListener(const TChangeScaleMessage& AMessage) {
+  if (IsScalingDpi(AMessage.M) && !Supports<IdxScaleFactor>(AMessage.Sender))
+    TdxFormHelper::ScaleComponentsForDpi(AMessage.Sender, AMessage.M);
 }
 
 }  // namespace
@@ -641,6 +673,7 @@ void TdxFormHelper::Initialize() {
     BindEntry(user32, "EnableNonClientDpiScaling", GEnableNonClientDpiScaling);
     BindEntry(user32, "SetWindowCompositionAttribute", GSetWindowCompositionAttribute);
   }
+  SubscribeToChangeScale(&ChangeScaleListener);
   TdxFrameControllerManager::Initialize();
   SetSystemHook(htWndProc, &FrameHookProc);
 }
@@ -648,6 +681,7 @@ void TdxFormHelper::Initialize() {
 void TdxFormHelper::Finalize() {
   ReleaseSystemHook(&FrameHookProc);
   TdxFrameControllerManager::Finalize();
+  UnsubscribeFromChangeScale(&ChangeScaleListener);
   GEnableNonClientDpiScaling = nullptr;
   GSetWindowCompositionAttribute = nullptr;
 }

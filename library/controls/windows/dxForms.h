@@ -54,6 +54,8 @@ class TdxCustomForm : public TNoRefCount<TCustomForm>, public IdxScaleFactor {
   // The same for a form that is not Scaled.
   void ForceScaleForPPI(int ATargetDPI, const TRect* AWindowRect);
   void ChangeScale(int M, int D, bool AIsDpiChange) override;
+  // To the form's DPI × M / D, by the whole procedure.
+  void ScaleBy(int M, int D) override;
   void SetParent(TWinControl* AValue) override;
   TPoint ClientOrigin() override;
 
@@ -112,6 +114,10 @@ class TdxFormHelper {
   static void ScaleComponentsForDpi(TComponent* AOwner, int ANewPPI);
   static bool IsScaleChanging(TControl* AContainer);
   static bool ShouldPassDpiChangeMessage(TCustomForm* AForm);
+  // False exactly for a component being loaded with M = D ≠ 1.
+  static bool CanResetScalingFlags(TComponent* AComponent, int M, int D);
+  // Clears the scaling flags of the control and of every control inside it.
+  static void ResetScalingFlags(TControl* AControl);
   static void ProcessDpiChangeMessageBegin(TCustomForm* AForm);
   static void ProcessDpiChangeMessageEnd(TCustomForm* AForm);
 
@@ -156,6 +162,10 @@ class TdxFormRightToLeftLayoutHelper {
 
   static void AddRightToLeftFormExStyle(TCreateParams& Params);
   static void RemoveBiDiModeStyles(TWinControl* AForm);
+  // The menus the form owns: following the form, or left to right under a
+  // mirrored layout, which turns them already.
+  static void SetMenusParentBiDiMode(TComponent* AForm);
+  static void ResetMenusBiDiMode(TComponent* AForm);
 };
 
 // ---------------------------------------------------------------------------

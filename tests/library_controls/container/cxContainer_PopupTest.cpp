@@ -324,6 +324,39 @@ TEST_F(cxContainerPopupTest, StackedPopupsCloseNewestFirst) {
   EXPECT_EQ((std::vector<String>{third->Popup->Name(), second->Popup->Name(), FOwner->Popup->Name()}), closed);
 }
 
+// A drop-down opens at the DPI of the form its owner sits on, whether the
+// user can size it or not.
+TEST_F(cxContainerPopupTest, OpensAtTheDpiOfItsOwnersForm) {
+  TOwned<TdxCustomForm> host(NewWith<TdxCustomForm>([](TdxCustomForm* f) { f->CreateNew(nullptr); }));
+  host->SetBoundsRect(TRect(520, 100, 820, 400));
+  host->Show();
+  host->ScaleForPPI(144);
+  ASSERT_EQ(144, host->ScaleFactor()->Apply(96));
+  for (const bool adjustable : {false, true}) {
+    SCOPED_TRACE(adjustable ? "adjustable" : "fixed");
+    auto* owner = New<TPopupTestOwner>(host.get());
+    owner->SetBoundsRect(TRect(10, 10, 160, 34));
+    owner->SetParent(host.get());
+    owner->HandleNeeded();
+    auto* popup = New<TTestPopup>(owner);
+    popup->SetModalMode(false);
+    popup->SetOwnerParent(host.get());
+    popup->SetOwnerBounds(owner->BoundsRect());
+    popup->SetAdjustable(adjustable);
+    popup->SetBounds(0, 0, 150, 90);
+    auto* child = New<TEdit>(popup);
+    child->SetBounds(10, 10, 100, 24);
+    child->SetParent(popup);
+
+    popup->Popup(nullptr);
+    ASSERT_TRUE(popup->IsVisible());
+    EXPECT_EQ(144, popup->PixelsPerInch());
+    EXPECT_EQ(144, popup->ScaleFactor()->Apply(96));
+    EXPECT_EQ(150, child->Width()) << "the children are laid out at 144 DPI";
+    popup->CloseUp();
+  }
+}
+
 // The modal loop returns once the popup closes, and leaves a quit request
 // for the loop that runs the program.
 TEST_F(cxContainerPopupTest, ModalLoopEndsOnCloseAndPassesQuitOn) {

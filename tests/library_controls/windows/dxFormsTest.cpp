@@ -6,6 +6,7 @@
 #include "library/core/system/dxDPIAwareUtils.h"
 #include "platform/ui/GdiScopes.h"
 #include "platform/ui/ImgList.h"
+#include "platform/ui/Menus.h"
 
 #include "tests/library_controls/ScalableRecorder.h"
 #include "tests/support/GuiLeaks.h"
@@ -281,6 +282,69 @@ TEST_F(TFormFixture, ScalableComponentsOfTheFormAreToldTheNewDpi) {
   EXPECT_EQ(thing->Asked, std::vector<int>{168});
 }
 
+TEST_F(TFormFixture, ScaleByRunsTheWholeProcedureLikeTheDpiItNames) {
+  MakeForm(false);
+  TSpyPanel* child = NewPanel(Form.get(), L"child", TRect(10, 20, 110, 70));
+  const TPoint corner = Form->BoundsRect().TopLeft();
+
+  Form->ScaleBy(3, 2);
+
+  EXPECT_EQ(ClientSize(Form->Handle()), TSize(600, 450));
+  EXPECT_EQ(Form->BoundsRect().TopLeft(), corner);
+  EXPECT_EQ(child->BoundsRect(), TRect(15, 30, 165, 105));
+  EXPECT_EQ(Form->PixelsPerInch(), 144);
+  EXPECT_EQ(Form->ScaleFactor()->Apply(96), 144);
+  EXPECT_EQ(Log, (std::vector<std::string>{"form begin", "child begin", "child end", "form end"}));
+  // A factor leading outside the scaling range changes nothing.
+  Form->ScaleBy(4, 1);
+  EXPECT_EQ(Form->PixelsPerInch(), 144);
+}
+
+TEST_F(TFormFixture, ComponentsOfAPlainFormHearADpiChangeInsideTheScalingRange) {
+  TOwned<TForm> plain(NewWith<TForm>([](TForm* f) { f->CreateNew(nullptr); }));
+  auto* thing = New<TScaleRecordingComponent>(plain.get());
+  plain->ScaleForPPI(120);
+  plain->ScaleForPPI(500);
+  plain->ScaleForPPI(96);
+  EXPECT_EQ(thing->Asked, (std::vector<int>{120, 96}));
+}
+
+class TLoadingComponent : public TComponent {
+  SK_CLASS(TLoadingComponent, TComponent)
+ public:
+  void BeginLoading() { IncludeState(csLoading); }
+};
+
+TEST(dxFormHelper, ScalingFlagsAreResetUnlessAComponentLoadsAtAnEqualRatioOtherThanOne) {
+  TOwned<TComponent> idle(New<TComponent>(nullptr));
+  TOwned<TLoadingComponent> loading(New<TLoadingComponent>(nullptr));
+  loading->BeginLoading();
+  struct TRow {
+    TComponent* Component;
+    int M, D;
+    bool Expected;
+  };
+  for (const TRow& row : {TRow{loading.get(), 2, 2, false}, TRow{loading.get(), 1, 1, true},
+                          TRow{loading.get(), 3, 2, true}, TRow{idle.get(), 2, 2, true},
+                          TRow{idle.get(), 3, 2, true}}) {
+    SCOPED_TRACE(std::to_string(row.M) + "/" + std::to_string(row.D) +
+                 (row.Component == loading.get() ? " loading" : " idle"));
+    EXPECT_EQ(TdxFormHelper::CanResetScalingFlags(row.Component, row.M, row.D), row.Expected);
+  }
+}
+
+TEST_F(TFormFixture, ResetScalingFlagsClearsThemDownTheWholeTree) {
+  MakeForm(false);
+  TSpyPanel* outer = NewPanel(Form.get(), L"outer", TRect(0, 0, 200, 200));
+  TSpyPanel* inner = NewPanel(outer, L"inner", TRect(10, 10, 50, 50));
+  for (TControl* c : {static_cast<TControl*>(Form.get()), static_cast<TControl*>(outer), static_cast<TControl*>(inner)})
+    c->SetScalingFlags(AllScalingFlags);
+  TdxFormHelper::ResetScalingFlags(outer);
+  EXPECT_EQ(outer->ScalingFlags(), TScalingFlags{});
+  EXPECT_EQ(inner->ScalingFlags(), TScalingFlags{});
+  EXPECT_EQ(Form->ScalingFlags(), AllScalingFlags);
+}
+
 // ---------------------------------------------------------------------------
 // Image lists
 
@@ -432,6 +496,21 @@ TEST_F(TFormFixture, AMirroredFormHasTheLayoutStylesAndItsClientOriginOnTheLeft)
   POINT origin{0, 0};
   ClientToScreen(Form->Handle(), &origin);
   EXPECT_EQ(Form->ClientOrigin(), TPoint(origin));
+}
+
+TEST_F(TFormFixture, AMirroredFormTurnsItsMenusLeftToRightAndANormalOneLetsThemFollowIt) {
+  MakeForm(false);
+  auto* menu = New<TPopupMenu>(Form.get());
+  menu->SetBiDiMode(bdRightToLeftNoAlign);
+  Form->SetBiDiMode(bdRightToLeft);
+  ASSERT_TRUE(Form->RightToLeftApplied());
+  // The mirrored window turns the menu already; turned again it would read wrong.
+  EXPECT_FALSE(menu->ParentBiDiMode());
+  EXPECT_EQ(menu->BiDiMode(), bdLeftToRight);
+
+  Form->SetRightToLeftLayout(bFalse);
+  EXPECT_TRUE(menu->ParentBiDiMode());
+  EXPECT_EQ(menu->BiDiMode(), bdRightToLeft);
 }
 
 TEST_F(TFormFixture, AnExplicitLayoutOverridesTheReadingOrder) {
