@@ -6,6 +6,8 @@
 #include "library/core/system/dxHooks.h"
 #include "library/core/system/dxThemeManager.h"
 #include "library/core/system/dxUxTheme.h"
+#include "library/core/geometry/cxGeometry.h"
+#include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
 #include "platform/runtime/Threads.h"
 #include "platform/ui/Controls.h"
@@ -35,7 +37,13 @@ struct TContextMenuInfo {
   HBRUSH OldBrush = nullptr;
 };
 
+// What menus draw with, refreshed from the root look-and-feel's painter
+// before each use (the skin's elements may change between two paints).
 struct TMenuPainterRecord {
+  TcxCustomLookAndFeelPainter* Painter = nullptr;
+  TdxPopupMenuSkinElements Elements;
+  // Per side the larger of the popup element's image margin and border.
+  TRect ContentMargins{1, 1, 1, 1};
   TOwnedBrush Brush;
   COLORREF BrushColor = CLR_INVALID;
 };
@@ -86,10 +94,21 @@ void Restore(const TContextMenuInfo& AInfo) {
 }
 
 void RefreshPainterRecord() {
-  // No skin element of the popup menu is reachable from a painter here, so
-  // the brush is the menu colour.
-  const COLORREF color = GetSysColor(COLOR_MENU);
-  if (GPainterRecord.Brush && GPainterRecord.BrushColor == color) return;
+  TMenuPainterRecord& record = GPainterRecord;
+  TcxLookAndFeel* root = HasRootLookAndFeel() ? GetRootLookAndFeel() : nullptr;
+  record.Painter = root ? (root->SkinPainter() ? root->SkinPainter() : root->Painter()) : nullptr;
+  auto* skin = SupportsRaw<IdxPopupMenuSkinPainter>(root ? root->SkinPainter() : nullptr);
+  record.Elements = skin ? skin->PopupMenuSkinElements() : TdxPopupMenuSkinElements();
+  record.ContentMargins = TRect(1, 1, 1, 1);
+  COLORREF color = GetSysColor(COLOR_MENU);
+  if (TdxSkinElement* element = record.Elements.PopupMenu) {
+    const TRect image = element->Image()->Margins();
+    const TRect borders = element->Borders()->ContentMargins();
+    record.ContentMargins = TRect(std::max(image.Left, borders.Left), std::max(image.Top, borders.Top),
+                                  std::max(image.Right, borders.Right), std::max(image.Bottom, borders.Bottom));
+    if (element->Color() != clDefault && element->Color() != clNone) color = ColorToColorRef(element->Color());
+  }
+  if (record.Brush && record.BrushColor == color) return;
   GPainterRecord.Brush.Reset(CreateSolidBrush(color));
   GPainterRecord.BrushColor = color;
 }
@@ -184,10 +203,48 @@ void SizeClassLibraryMenu(HWND AWnd, TContextMenuInfo& AInfo) {
   });
 }
 
-void PaintMenuFrame(HWND, HDC, HRGN) {
-  // The frame is the skin's popup-menu element; with none there is nothing to
-  // draw.
+TOwned<TdxScaleFactor> ScaleFactorFor(int ADpi) {
+  TOwned<TdxScaleFactor> result(New<TdxScaleFactor>());
+  result->Assign(ADpi, 96, false);
+  return result;
+}
+
+int MonitorDpi(HWND AWnd);
+
+// Not in the platform headers.
+constexpr DWORD dxDCX_USESTYLE = 0x00010000;
+
+// The skin's popup-menu element around the client area of a menu window.
+void PaintMenuFrame(HWND AWnd, HDC ADC, HRGN ARegion) {
   RefreshPainterRecord();
+  TdxSkinElement* element = GPainterRecord.Elements.PopupMenu;
+  if (!element) return;
+  HDC dc = ADC;
+  if (!dc) {
+    // A region of 1 stands for the whole window.
+    dc = reinterpret_cast<UINT_PTR>(ARegion) > 1
+             ? GetDCEx(AWnd, ARegion, DCX_WINDOW | DCX_INTERSECTRGN | DCX_LOCKWINDOWUPDATE | dxDCX_USESTYLE)
+             : nullptr;
+    if (!dc) dc = GetWindowDC(AWnd);
+  }
+  if (!dc) return;
+  {
+    const TSavedDC saved(dc);
+    RECT window{}, client{};
+    GetWindowRect(AWnd, &window);
+    GetClientRect(AWnd, &client);
+    MapWindowPoints(AWnd, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    OffsetRect(&client, -window.left, -window.top);
+    OffsetRect(&window, -window.left, -window.top);
+    ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+    const TRect& margins = GPainterRecord.ContentMargins;
+    if (client.left * 2 < client.top) {
+      ExcludeClipRect(dc, client.left, client.top - margins.Top, client.right, client.top);
+      ExcludeClipRect(dc, client.left, client.bottom, client.right, client.bottom + margins.Bottom);
+    }
+    element->Draw(dc, window, ScaleFactorFor(MonitorDpi(AWnd)).get());
+  }
+  if (!ADC) ReleaseDC(AWnd, dc);
 }
 
 void DrawNativeMenuItem(HWND AWnd, LPARAM ALParam) {
@@ -476,10 +533,71 @@ void TdxPopupMenuItemInfo::Draw(HDC ADC, const TRect& ABounds, UINT AState) {
   const TSavedDC saved(ADC);
   SelectMenuFont(ADC);
   SetBkMode(ADC, TRANSPARENT);
-  if (FTheme)
+  if (UsesSkinnedMenus())
+    DrawSkinned(ADC);
+  else if (FTheme)
     DrawThemed(ADC);
   else
     DrawPlain(ADC);
+}
+
+// The popup-menu element's inner fill: the element widened past the item by
+// its margins, so that its border stays outside.
+void TdxPopupMenuItemInfo::DrawSkinBackground(HDC ADC, const TRect& ARect) {
+  TdxSkinElement* element = GPainterRecord.Elements.PopupMenu;
+  if (!element || ARect.IsEmpty()) return;
+  const TRect& margins = GPainterRecord.ContentMargins;
+  const TRect& offset = element->ContentOffset();
+  const TRect widened(ARect.Left - margins.Left - offset.Left, ARect.Top - margins.Top - offset.Top,
+                      ARect.Right + margins.Right + offset.Right, ARect.Bottom + margins.Bottom + offset.Bottom);
+  const TSavedDC saved(ADC);
+  IntersectClipRect(ADC, ARect.Left, ARect.Top, ARect.Right, ARect.Bottom);
+  element->Draw(ADC, widened, ScaleFactorFor(FPPI).get());
+}
+
+void TdxPopupMenuItemInfo::DrawSkinned(HDC ADC) {
+  RefreshPainterRecord();
+  const TdxPopupMenuSkinElements& skin = GPainterRecord.Elements;
+  const TOwned<TdxScaleFactor> scale = ScaleFactorFor(FPPI);
+  DrawSkinBackground(ADC, FBounds);
+  if (!FGutterBounds.IsEmpty() && skin.Gutter) {
+    skin.Gutter->Draw(ADC, FGutterBounds, scale.get());
+    FImageBounds = CenteredRect(FGutterBounds, FImageBounds.Width(), FImageBounds.Height());
+    FImageBackgroundBounds = CenteredRect(FGutterBounds, FImageBackgroundBounds.Width(), FImageBackgroundBounds.Height());
+  }
+  TColor text = clDefault;
+  if (!Disabled()) {
+    if (skin.PopupMenu) {
+      text = Selected() ? skin.PopupMenu->GetTextColor(esHot) : clDefault;
+      if (text == clDefault || text == clNone) text = skin.PopupMenu->TextColor();
+    } else {
+      text = clBtnText;
+    }
+  } else {
+    text = skin.DisabledTextColor;
+    if ((text == clDefault || text == clNone) && GPainterRecord.Painter)
+      text = GPainterRecord.Painter->DefaultEditorTextColor(true);
+  }
+  const COLORREF textColor = ColorToColorRef(text == clDefault || text == clNone ? clMenuText : text);
+  if (Selected() && skin.Selection && !FIsSeparator)
+    skin.Selection->Draw(ADC, FSelectionBounds, scale.get(), 0, Disabled() ? esDisabled : esHot);
+  if (FIsSeparator) {
+    DrawSkinBackground(ADC, FSeparatorBounds);
+    TdxSkinElement* separator = skin.Separator;
+    if (!separator) return;
+    TSize size = separator->CalculateMinSize();
+    if (size.cy > 0 && FSeparatorBounds.Height() < Scale(size.cy) && skin.SecondSeparator) {
+      separator = skin.SecondSeparator;
+      size = separator->CalculateMinSize();
+    }
+    const int height = std::min(Scale(std::max<int>(size.cy, 1)), FSeparatorBounds.Height());
+    const int top = FSeparatorBounds.Top + (FSeparatorBounds.Height() - height) / 2;
+    separator->Draw(ADC, TRect(FSeparatorBounds.Left, top, FSeparatorBounds.Right, top + height), scale.get());
+    return;
+  }
+  DrawImage(ADC, textColor, false);
+  DrawTexts(ADC, textColor);
+  if (FHasSubmenu) DrawPopupSystemArrow(ADC, FSubmenuArrowBounds, FGlyphSize, FRightToLeft, false, textColor);
 }
 
 void TdxPopupMenuItemInfo::DrawPlain(HDC ADC) {

@@ -2,6 +2,7 @@
 // from their creation by a CBT hook, and the layout and drawing of one item.
 //
 // Classes in this file:
+//   TdxPopupMenuSkinElements, IdxPopupMenuSkinPainter   what a skin offers menus
 //   TdxPopupMenuItemInfo   lays out and draws one item of a native menu
 //   dxPopupMenuController  the switches, the hook and the subclassed windows
 //
@@ -15,6 +16,7 @@
 #pragma once
 
 #include "library/core/system/dxUxTheme.h"
+#include "library/lookandfeel/skins/dxSkinsCore.h"
 #include "platform/runtime/System.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Menus.h"
@@ -30,6 +32,27 @@ constexpr UINT dxWM_MENUPAINTFRAME = 0x95;
 constexpr UINT MN_GETHMENU = 0x01E1;
 #endif
 constexpr UINT dxMN_SIZEWINDOW = 0x01E2;
+
+// The skin elements menus are drawn with; any may be missing (nothing is
+// drawn for it). DisabledTextColor is clDefault when the skin has none.
+struct TdxPopupMenuSkinElements {
+  TdxSkinElement* PopupMenu = nullptr;
+  TdxSkinElement* Gutter = nullptr;
+  TdxSkinElement* Selection = nullptr;
+  TdxSkinElement* Separator = nullptr;
+  // For separators lower than the first one's minimum size.
+  TdxSkinElement* SecondSeparator = nullptr;
+  TColor DisabledTextColor = clDefault;
+};
+
+// Implemented by a skin painter whose skin has elements for popup menus.
+struct IdxPopupMenuSkinPainter : public virtual IInterface {
+  static constexpr GUID IID = {0x5E0C2A7B, 0x93D4, 0x4F1E, {0xA6, 0x2C, 0x71, 0x0B, 0x8E, 0x54, 0xD3, 0x19}};
+  virtual TdxPopupMenuSkinElements PopupMenuSkinElements() = 0;
+
+ protected:
+  ~IdxPopupMenuSkinPainter() = default;
+};
 
 enum class TdxMenuImageKind { None, ImageList, CheckMark, Bitmap, HBitmap };
 enum class TdxMenuPaintMode { Standard, Skin, Special };
@@ -94,6 +117,8 @@ class TdxPopupMenuItemInfo {
   void SelectMenuFont(HDC ADC);
   void DrawPlain(HDC ADC);
   void DrawThemed(HDC ADC);
+  void DrawSkinned(HDC ADC);
+  void DrawSkinBackground(HDC ADC, const TRect& ARect);
   void DrawImage(HDC ADC, COLORREF ATextColor, bool ADisabled);
   void DrawTexts(HDC ADC, COLORREF ATextColor);
   bool Disabled() const { return (FState & (ODS_DISABLED | ODS_GRAYED)) != 0; }

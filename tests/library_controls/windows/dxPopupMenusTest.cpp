@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <vector>
 
@@ -58,13 +59,57 @@ HWND FindMenuWindow() {
 bool Windows11() { return true; }
 bool Windows10() { return false; }
 
+// The skin elements the test painter offers (none when null).
+TdxPopupMenuSkinElements* GTestSkinElements = nullptr;
+
 // A painter filed as a skin, so that the root look-and-feel has a skin
 // painter to offer.
-class TMenuTestSkinPainter : public TcxUltraFlatLookAndFeelPainter {
+class TMenuTestSkinPainter : public TNoRefCount<TcxUltraFlatLookAndFeelPainter>, public IdxPopupMenuSkinPainter {
   SK_CLASS(TMenuTestSkinPainter, TcxUltraFlatLookAndFeelPainter)
  public:
+  bool GetInterface(const GUID& AIID, void** AObj) override {
+    if (GTestSkinElements && AnswerInterfaces<IdxPopupMenuSkinPainter>(this, AIID, AObj)) return true;
+    return inherited::GetInterface(AIID, AObj);
+  }
   String LookAndFeelName() override { return L"MenuTestSkin"; }
   TcxLookAndFeelStyle LookAndFeelStyle() override { return lfsSkin; }
+  TdxPopupMenuSkinElements PopupMenuSkinElements() override { return *GTestSkinElements; }
+};
+
+// A skin of plain colours: every element a distinct colour.
+constexpr COLORREF PopupColor = RGB(200, 220, 240);
+constexpr COLORREF PopupTextColor = RGB(10, 20, 30);
+constexpr COLORREF PopupHotTextColor = RGB(120, 0, 60);
+constexpr COLORREF GutterColor = RGB(170, 190, 150);
+constexpr COLORREF SelectionColor = RGB(250, 200, 100);
+constexpr COLORREF SeparatorColor = RGB(90, 60, 30);
+constexpr COLORREF DisabledColor = RGB(140, 150, 160);
+
+class TTestMenuSkin {
+ public:
+  TTestMenuSkin() : FSkin(New<TdxSkin>(nullptr, L"Menus")) {
+    TdxSkinControlGroup* bars = FSkin->AddGroup(L"Bars");
+    FElements.PopupMenu = bars->AddElement(L"PopupMenu");
+    FElements.PopupMenu->SetColor(static_cast<TColor>(PopupColor));
+    FElements.PopupMenu->SetTextColor(static_cast<TColor>(PopupTextColor));
+    FElements.PopupMenu->AddPropertyColor(L"TextColorHot", static_cast<TColor>(PopupHotTextColor));
+    FElements.Gutter = bars->AddElement(L"PopupMenuSideStrip");
+    FElements.Gutter->SetColor(static_cast<TColor>(GutterColor));
+    FElements.Selection = bars->AddElement(L"PopupMenuLinkSelected");
+    FElements.Selection->SetColor(static_cast<TColor>(SelectionColor));
+    FElements.Separator = bars->AddElement(L"PopupMenuSeparator");
+    FElements.Separator->SetColor(static_cast<TColor>(SeparatorColor));
+    FElements.Separator->SetMinSize(TSize(0, 2));
+    FElements.DisabledTextColor = static_cast<TColor>(DisabledColor);
+    GTestSkinElements = &FElements;
+  }
+  ~TTestMenuSkin() { GTestSkinElements = nullptr; }
+  TTestMenuSkin(const TTestMenuSkin&) = delete;
+  TTestMenuSkin& operator=(const TTestMenuSkin&) = delete;
+
+ private:
+  TOwned<TdxSkin> FSkin;
+  TdxPopupMenuSkinElements FElements;
 };
 
 class dxPopupMenusTest : public ::testing::Test {
@@ -311,7 +356,7 @@ TEST_F(dxPopupMenusTest, AMenuOfAnotherOwnerIsLeftToTheSystemAfterItsSizing) {
 }
 
 // ---------------------------------------------------------------------------
-// Items
+// Skinned drawing
 
 DRAWITEMSTRUCT DrawItemOf(HMENU AMenu, UINT ACommand) {
   DRAWITEMSTRUCT result{};
@@ -320,6 +365,122 @@ DRAWITEMSTRUCT DrawItemOf(HMENU AMenu, UINT ACommand) {
   result.hwndItem = reinterpret_cast<HWND>(AMenu);
   return result;
 }
+
+int BlackPixelsOfGlyph(int ASize, UINT AGlyph) {
+  TOwnedBitmap mono(CreateBitmap(ASize, ASize, 1, 1, nullptr));
+  const TBitmapDC monoDC(mono.Get());
+  RECT cell{0, 0, ASize, ASize};
+  DrawFrameControl(monoDC.DC(), &cell, DFC_MENU, AGlyph);
+  int count = 0;
+  for (int y = 0; y < ASize; ++y)
+    for (int x = 0; x < ASize; ++x) count += GetPixel(monoDC.DC(), x, y) == RGB(0, 0, 0);
+  return count;
+}
+
+// Items drawn through the menu window's item message, the frame through
+// WM_PRINT, with a skin built here: each part in its element's colour.
+TEST_F(dxPopupMenusTest, ASkinDrawsTheItemsAndTheFrameOfAnOpenMenu) {
+  const TTestMenuSkin skin;
+  UseTestSkin();
+  ASSERT_TRUE(UsesSkinnedMenus());
+  LOGBRUSH brush{};
+  GetObjectW(MenuBackgroundBrush(), sizeof(brush), &brush);
+  EXPECT_EQ(brush.lbColor, PopupColor) << "menus take the popup element's colour";
+
+  TOwned<TForm> form(NewShownForm(TRect(100, 100, 400, 300)));
+  const TOwnedMenu menu = NewNativeMenu();
+  const TRect bounds(0, 0, 160, 24);
+  struct Row {
+    const char* Name;
+    UINT Command;
+    UINT State;
+  };
+  const Row rows[] = {{"plain", 1, 0},
+                      {"checked", 2, 0},
+                      {"selected", 1, ODS_SELECTED},
+                      {"disabled", 1, ODS_DISABLED},
+                      {"separator", 0, 0}};
+  std::vector<TPixelSurface> items;
+  HWND window = nullptr;
+  TLoopScript script;
+  script.Then([&] { return (window = FindMenuWindow()) != nullptr; },
+              [&] {
+                for (const Row& row : rows) {
+                  items.emplace_back(bounds.Width(), bounds.Height(), RGB(1, 2, 3));
+                  DRAWITEMSTRUCT draw = DrawItemOf(menu.Get(), row.Command);
+                  draw.itemState = row.State;
+                  draw.hDC = items.back().DC();
+                  draw.rcItem = bounds;
+                  SendMessageW(window, dxWM_MENUDRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+                }
+                EndMenu();
+              });
+  Track(menu.Get(), form->Handle(), script);
+  ASSERT_FALSE(script.TimedOut());
+  ASSERT_EQ(items.size(), std::size(rows));
+
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    SCOPED_TRACE(rows[i].Name);
+    const TPixelSurface& item = items[i];
+    TdxPopupMenuItemInfo layout(window, DrawItemOf(menu.Get(), rows[i].Command), menu.Get());
+    layout.CalculateLayout(item.DC(), bounds, rows[i].State);
+    const TRect gutter = layout.GutterBounds();
+    if (rows[i].Command == 0) {
+      // The separator: the line in its element's colour, the rest filled.
+      const TRect line = layout.SeparatorBounds();
+      EXPECT_EQ(item.Pixel(line.Left + 4, line.Top + line.Height() / 2), SeparatorColor);
+      EXPECT_EQ(item.Pixel(line.Left + 4, line.Top), PopupColor);
+      continue;
+    }
+    EXPECT_EQ(item.Count(RGB(1, 2, 3)), 0) << "the whole item is painted";
+    if (!gutter.IsEmpty() && !(rows[i].State & ODS_SELECTED)) {
+      EXPECT_EQ(item.Pixel(gutter.Left, gutter.Top), GutterColor);
+    }
+    const COLORREF fill = rows[i].State & ODS_SELECTED ? SelectionColor : PopupColor;
+    EXPECT_EQ(item.Pixel(bounds.Right - 2, bounds.Bottom - 2), fill);
+    const COLORREF ink = rows[i].State & ODS_DISABLED   ? DisabledColor
+                         : rows[i].State & ODS_SELECTED ? PopupHotTextColor
+                                                        : PopupTextColor;
+    const TRect caption = layout.TextAreaBounds();
+    EXPECT_GT(item.Count(caption, ink), 0) << "the caption in the text colour";
+    for (const COLORREF other : {DisabledColor, PopupHotTextColor, PopupTextColor})
+      if (other != ink) {
+        EXPECT_EQ(item.Count(other), 0);
+      }
+    if (layout.Checked()) {
+      const TRect column = gutter.IsEmpty() ? layout.ImageBackgroundBounds() : gutter;
+      EXPECT_EQ(item.Count(column, ink), BlackPixelsOfGlyph(layout.GlyphSize(), DFCS_MENUCHECK))
+          << "the system check mark in the text colour";
+    }
+  }
+}
+
+// Wine's menu windows are all client area; a menu-class window with a frame
+// of its own shows where the skin's frame goes: around the client, never
+// over it.
+TEST_F(dxPopupMenusTest, ASkinDrawsTheFrameAroundTheClientAreaOfAMenuWindow) {
+  const TTestMenuSkin skin;
+  UseTestSkin();
+  const HWND window = CreateWindowExW(0, L"#32768", L"", WS_POPUP | WS_DLGFRAME, 50, 50, 120, 80, nullptr, nullptr,
+                                      nullptr, nullptr);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(IsMenuWindowSubclassed(window));
+  RECT client{};
+  GetClientRect(window, &client);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  OffsetRect(&client, -50, -50);
+  ASSERT_GT(client.left, 0) << "a frame to paint";
+  TPixelSurface surface(120, 80, RGB(1, 2, 3));
+  SendMessageW(window, WM_PRINT, reinterpret_cast<WPARAM>(surface.DC()), PRF_NONCLIENT);
+  DestroyWindow(window);
+  const int frame = 120 * 80 - (client.right - client.left) * (client.bottom - client.top);
+  EXPECT_EQ(surface.Count(PopupColor), frame) << surface.Picture(RGB(1, 2, 3));
+  EXPECT_EQ(surface.Count(client, PopupColor), 0);
+  EXPECT_EQ(SubclassedMenuWindowCount(), 0);
+}
+
+// ---------------------------------------------------------------------------
+// Items
 
 TEST(dxPopupMenuItemInfo, ANativeItemsTextIsSplitAtTheFirstTab) {
   struct Row {
