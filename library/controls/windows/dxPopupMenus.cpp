@@ -3,6 +3,7 @@
 #include "library/controls/windows/dxForms.h"
 #include "library/core/base/dxCore.h"
 #include "library/core/base/dxCoreClasses.h"
+#include "library/core/system/dxDPIAwareUtils.h"
 #include "library/core/system/dxHooks.h"
 #include "library/core/system/dxThemeManager.h"
 #include "library/core/system/dxUxTheme.h"
@@ -13,6 +14,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/GdiScopes.h"
+#include "platform/ui/WindowAllocation.h"
 
 #include <vssym32.h>
 
@@ -85,6 +87,12 @@ void SetWindowProc(HWND AWnd, WNDPROC AProc) {
     SetWindowLongPtrW(AWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AProc));
   else
     SetWindowLongPtrA(AWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AProc));
+}
+
+// The previous procedure was read with the window's own character set.
+LRESULT CallPrevious(WNDPROC AProc, HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
+  return IsWindowUnicode(AWnd) ? CallWindowProcW(AProc, AWnd, AMsg, AWParam, ALParam)
+                               : CallWindowProcA(AProc, AWnd, AMsg, AWParam, ALParam);
 }
 
 // Puts a recorded window back as it was before it was subclassed.
@@ -181,15 +189,12 @@ bool IsClassLibraryMenu(HWND AMenuWindow) {
   // Wine names the menu window itself; the window it was created for owns it.
   if (IsMenuWindow(owner)) owner = GetWindow(owner, GW_OWNER);
   if (!owner) return false;
-  if (FindControl(owner)) return true;
-  wchar_t name[32] = {};
-  GetClassNameW(owner, name, static_cast<int>(std::size(name)));
-  return String(name) == L"SkUtilWindow";
+  return FindControl(owner) || IsAllocatedHWnd(owner);
 }
 
 void SizeClassLibraryMenu(HWND AWnd, TContextMenuInfo& AInfo) {
   if (AInfo.Menu) return;
-  AInfo.Menu = reinterpret_cast<HMENU>(CallWindowProcW(AInfo.WndProc, AWnd, MN_GETHMENU, 0, 0));
+  AInfo.Menu = reinterpret_cast<HMENU>(CallPrevious(AInfo.WndProc, AWnd, MN_GETHMENU, 0, 0));
   if (!AInfo.Menu) return;
   AInfo.OldBrush = GetMenuBackground(AInfo.Menu);
   // After the window is sized: the brush and the corners of a window that is
@@ -259,9 +264,10 @@ void DrawNativeMenuItem(HWND AWnd, LPARAM ALParam) {
 
 LRESULT HandleMenuMessage(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam, TContextMenuInfo& AInfo) {
   const WNDPROC previous = AInfo.WndProc;
-  if (GPassThrough) {
+  // A process the system scales through GDI leaves its menus to the system.
+  if (GPassThrough || IsUnawareGdiScaled()) {
     if (AMsg == dxWM_MENUPAINTFRAME && UsesWin11MenuHandling()) return 0;
-    return CallWindowProcW(previous, AWnd, AMsg, AWParam, ALParam);
+    return CallPrevious(previous, AWnd, AMsg, AWParam, ALParam);
   }
   switch (AMsg) {
     case WM_CREATE:
@@ -270,17 +276,17 @@ LRESULT HandleMenuMessage(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam, 
     case WM_ERASEBKGND:
       return 1;
     case WM_NCPAINT: {
-      const LRESULT result = CallWindowProcW(previous, AWnd, AMsg, AWParam, ALParam);
+      const LRESULT result = CallPrevious(previous, AWnd, AMsg, AWParam, ALParam);
       PaintMenuFrame(AWnd, nullptr, reinterpret_cast<HRGN>(AWParam));
       return result;
     }
     case WM_PRINT: {
-      const LRESULT result = CallWindowProcW(previous, AWnd, AMsg, AWParam, ALParam);
+      const LRESULT result = CallPrevious(previous, AWnd, AMsg, AWParam, ALParam);
       PaintMenuFrame(AWnd, reinterpret_cast<HDC>(AWParam), nullptr);
       return result;
     }
     case dxWM_MENUPAINTFRAME:
-      CallWindowProcW(previous, AWnd, AMsg, AWParam, ALParam);
+      CallPrevious(previous, AWnd, AMsg, AWParam, ALParam);
       PaintMenuFrame(AWnd, nullptr, nullptr);
       return 0;
     case dxWM_MENUDRAWITEM:
@@ -295,7 +301,7 @@ LRESULT HandleMenuMessage(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam, 
     default:
       break;
   }
-  return CallWindowProcW(previous, AWnd, AMsg, AWParam, ALParam);
+  return CallPrevious(previous, AWnd, AMsg, AWParam, ALParam);
 }
 
 // ---------------------------------------------------------------------------
@@ -410,7 +416,6 @@ TdxPopupMenuItemInfo::TdxPopupMenuItemInfo(HWND AMenuWindow, const DRAWITEMSTRUC
 
 TdxPopupMenuItemInfo::~TdxPopupMenuItemInfo() {
   if (FOwnsTheme) UxCloseThemeData(FTheme);
-  if (FMenuFont) DeleteObject(FMenuFont);
 }
 
 void TdxPopupMenuItemInfo::SetTheme(HTHEME AValue) {
@@ -420,16 +425,18 @@ void TdxPopupMenuItemInfo::SetTheme(HTHEME AValue) {
 }
 
 void TdxPopupMenuItemInfo::SelectMenuFont(HDC ADC) {
-  if (!FMenuFont) {
+  const bool bold = (FState & ODS_DEFAULT) != 0;
+  if (!FMenuFont || bold != FMenuFontBold) {
+    FMenuFontBold = bold;
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
     LOGFONTW font = metrics.lfMenuFont;
     font.lfHeight = MulDiv(font.lfHeight, FPPI, MonitorDpi(nullptr));
-    if (FState & ODS_DEFAULT) font.lfWeight = FW_BOLD;
-    FMenuFont = CreateFontIndirectW(&font);
+    if (bold) font.lfWeight = FW_BOLD;
+    FMenuFont.Reset(CreateFontIndirectW(&font));
   }
-  SelectObject(ADC, FMenuFont);
+  SelectObject(ADC, FMenuFont.Get());
 }
 
 void TdxPopupMenuItemInfo::CalculateLayout(HDC ADC, const TRect& ABounds, UINT AState) {
@@ -438,6 +445,8 @@ void TdxPopupMenuItemInfo::CalculateLayout(HDC ADC, const TRect& ABounds, UINT A
   FTextFlags = DT_LEFT | DT_SINGLELINE | DT_EXPANDTABS;
   if (FRightToLeft) FTextFlags = DT_RIGHT | DT_SINGLELINE | DT_EXPANDTABS | DT_RTLREADING;
   if (AState & ODS_NOACCEL) FTextFlags |= DT_HIDEPREFIX;
+  // The font must not stay selected: the item deletes it.
+  const TSavedDC saved(ADC);
   SelectMenuFont(ADC);
   FGutterBounds = FImageBackgroundBounds = FImageBounds = FSeparatorBounds = FShortCutBounds = FTextAreaBounds =
       FTextBounds = TRect();

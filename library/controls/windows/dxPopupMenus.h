@@ -18,6 +18,7 @@
 #include "library/core/system/dxUxTheme.h"
 #include "library/lookandfeel/skins/dxSkinsCore.h"
 #include "platform/runtime/System.h"
+#include "platform/ui/GdiScopes.h"
 #include "platform/ui/Graphics.h"
 #include "platform/ui/Menus.h"
 
@@ -66,8 +67,8 @@ class TdxPopupMenuItemInfo {
   TdxPopupMenuItemInfo(const TdxPopupMenuItemInfo&) = delete;
   TdxPopupMenuItemInfo& operator=(const TdxPopupMenuItemInfo&) = delete;
 
-  // ADC's font is replaced by the menu font at the item DPI (the caller
-  // keeps the DC's state). AState holds ODS_* flags.
+  // Text is measured and drawn in the menu font at the item DPI (bold for
+  // the default item); ADC is left as it was. AState holds ODS_* flags.
   void CalculateLayout(HDC ADC, const TRect& ABounds, UINT AState);
   void Draw(HDC ADC, const TRect& ABounds, UINT AState);
 
@@ -142,7 +143,8 @@ class TdxPopupMenuItemInfo {
   bool FOwnsTheme = false;
   UINT FState = 0;
   UINT FTextFlags = 0;
-  HFONT FMenuFont = nullptr;
+  TOwnedFont FMenuFont;
+  bool FMenuFontBold = false;
   TSize FSubMenuSize{};
   TdxMargins FTextMargins;
   TRect FBounds, FGutterBounds, FImageBackgroundBounds, FImageBounds, FSelectionBounds, FSeparatorBounds,

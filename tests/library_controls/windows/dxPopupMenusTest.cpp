@@ -9,9 +9,13 @@
 #include "platform/ui/GdiScopes.h"
 
 #include "tests/library_controls/ControlsTesting.h"
+#include "tests/support/GuiLeaks.h"
 #include "tests/support/Pixels.h"
 
 #include <gtest/gtest.h>
+
+#include <uxtheme.h>
+#include <vssym32.h>
 
 #include <algorithm>
 #include <map>
@@ -532,16 +536,13 @@ TEST(dxPopupMenuItemInfo, TheItemKindComesFromTheMenu) {
   EXPECT_TRUE(bullet.Checked());
 }
 
-// The menu font as the system gives it, for measuring captions.
-TOwnedFont MenuFont() {
+// The caption's width in the system's menu font.
+int CaptionWidth(const wchar_t* AText, bool ABold = false) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-  return TOwnedFont(CreateFontIndirectW(&metrics.lfMenuFont));
-}
-
-int CaptionWidth(const wchar_t* AText) {
-  const TOwnedFont font = MenuFont();
+  if (ABold) metrics.lfMenuFont.lfWeight = FW_BOLD;
+  const TOwnedFont font(CreateFontIndirectW(&metrics.lfMenuFont));
   const TScreenDC screen;
   const TSelectObject selected(screen.Get(), font.Get());
   SIZE size{};
@@ -673,6 +674,66 @@ TEST(dxPopupMenuItemInfo, PlainCheckMarksAndArrowsAreTheSystemGlyphsInTheTextCol
     else
       ExpectGlyph(surface, item.SubmenuArrowBounds(), item.GlyphSize(), DFCS_MENUARROW, row.Ink, row.Back);
   }
+}
+
+// The default item's caption is measured and drawn bold, in either layout,
+// and laying out and drawing items leaves no GDI object behind.
+TEST(dxPopupMenuItemInfo, TheDefaultItemIsBoldAndItemsLeakNothing) {
+  TOwnedMenu menu(CreatePopupMenu());
+  AppendMenuW(menu.Get(), MF_STRING, 1, L"Properties");
+  const TRect bounds(0, 0, 200, 22);
+  TPixelSurface surface(bounds.Width(), bounds.Height());
+  const auto round = [&](bool AThemed, UINT AState) {
+    TdxPopupMenuItemInfo item(nullptr, DrawItemOf(menu.Get(), 1), menu.Get());
+    if (!AThemed) item.SetTheme(nullptr);
+    item.CalculateLayout(surface.DC(), bounds, AState);
+    item.Draw(surface.DC(), bounds, AState);
+    return item.TextBounds().Width();
+  };
+  round(true, ODS_DEFAULT);
+  const int baseline = GdiObjectCount();
+  for (const bool themed : {false, true}) {
+    SCOPED_TRACE(themed ? "themed" : "plain");
+    EXPECT_EQ(round(themed, 0), CaptionWidth(L"Properties"));
+    EXPECT_EQ(round(themed, ODS_DEFAULT), CaptionWidth(L"Properties", true));
+  }
+  EXPECT_NE(CaptionWidth(L"Properties"), CaptionWidth(L"Properties", true)) << "the font has a bold face";
+  EXPECT_EQ(GdiObjectCount(), baseline);
+}
+
+// Themed items are the "MENU" theme's parts: where no text or glyph lies,
+// the pixels equal uxtheme's own drawing of the background, gutter and hot
+// item on the same rectangles.
+TEST(dxPopupMenuItemInfo, ThemedItemsAreTheMenuThemesParts) {
+  const HTHEME theme = OpenThemeData(nullptr, L"MENU");
+  if (!theme) GTEST_SKIP() << "no menu theme";
+  TOwnedMenu menu(CreatePopupMenu());
+  AppendMenuW(menu.Get(), MF_STRING, 1, L"Properties");
+  const TRect bounds(0, 0, 200, 24);
+  for (const UINT state : {0u, static_cast<UINT>(ODS_SELECTED)}) {
+    SCOPED_TRACE(state ? "hot" : "normal");
+    TdxPopupMenuItemInfo item(nullptr, DrawItemOf(menu.Get(), 1), menu.Get());
+    ASSERT_NE(item.Theme(), nullptr);
+    TPixelSurface drawn(bounds.Width(), bounds.Height());
+    item.CalculateLayout(drawn.DC(), bounds, state);
+    item.Draw(drawn.DC(), bounds, state);
+    TPixelSurface expected(bounds.Width(), bounds.Height());
+    const RECT whole = bounds;
+    const RECT gutter = item.GutterBounds();
+    DrawThemeBackground(theme, expected.DC(), MENU_POPUPBACKGROUND, 0, &whole, nullptr);
+    DrawThemeBackground(theme, expected.DC(), MENU_POPUPGUTTER, 0, &gutter, nullptr);
+    if (state) DrawThemeBackground(theme, expected.DC(), MENU_POPUPITEM, MPI_HOT, &whole, nullptr);
+    int compared = 0, differing = 0;
+    for (int y = 0; y < bounds.Height(); ++y)
+      for (int x = 0; x < bounds.Width(); ++x) {
+        if (item.TextBounds().Contains(TPoint(x, y))) continue;
+        ++compared;
+        differing += drawn.Pixel(x, y) != expected.Pixel(x, y);
+      }
+    EXPECT_GT(compared, bounds.Width() * bounds.Height() / 2);
+    EXPECT_EQ(differing, 0);
+  }
+  CloseThemeData(theme);
 }
 
 }  // namespace
