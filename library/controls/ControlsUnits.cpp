@@ -13,6 +13,7 @@
 #include "library/controls/windows/cxDWMApi.h"
 #include "library/controls/windows/cxControls_Windows.h"
 #include "library/controls/windows/dxForms.h"
+#include "library/controls/windows/dxPopupMenus.h"
 
 std::span<const TUnit> LibraryControlsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
@@ -32,6 +33,7 @@ std::span<const TUnit> LibraryControlsUnits() {
       {L"cxControls_Windows", &cxControlsWindowsInitialization, nullptr},
       {L"cxContainer_Popup", &cxContainerPopupInitialization, &cxContainerPopupFinalization},
       {L"dxForms", &dxFormsInitialization, &dxFormsFinalization},
+      {L"dxPopupMenus", &dxPopupMenusInitialization, &dxPopupMenusFinalization},
   };
   return units;
 }

@@ -54,11 +54,15 @@ HWND AllocateHWnd(const TWndMethod& AMethod, bool AMessageOnly) {
   return wnd;
 }
 
-void DeallocateHWnd(HWND AWnd) {
-  if (!AWnd || !IsWindow(AWnd)) return;
+bool IsAllocatedHWnd(HWND AWnd) {
+  if (!AWnd || !IsWindow(AWnd)) return false;
   wchar_t name[32] = {};
   GetClassNameW(AWnd, name, static_cast<int>(std::size(name)));
-  if (std::wstring_view(name) != UtilWindowClass) return;
+  return std::wstring_view(name) == UtilWindowClass;
+}
+
+void DeallocateHWnd(HWND AWnd) {
+  if (!IsAllocatedHWnd(AWnd)) return;
   // Detach the method first so that the messages of the destruction itself
   // no longer reach an object that is going away.
   std::unique_ptr<TWndMethod> method(

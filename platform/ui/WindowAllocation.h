@@ -24,3 +24,5 @@ HWND AllocateHWnd(const TWndMethod& AMethod, bool AMessageOnly = false);
 // window of another kind are left alone. The method may
 // free its own window while it handles one of its messages.
 void DeallocateHWnd(HWND AWnd);
+// Whether the window is one that AllocateHWnd made.
+bool IsAllocatedHWnd(HWND AWnd);

@@ -70,6 +70,8 @@ TdxWindows11Probe dxSetWindows11Probe(TdxWindows11Probe AProbe) {
   return std::exchange(GWindows11Probe, AProbe ? AProbe : &DefaultWindows11Probe);
 }
 
+bool dxIsWindows11() { return IsWindows11(); }
+
 TEnableNonClientDpiScaling dxEnableNonClientDpiScaling() { return GEnableNonClientDpiScaling; }
 TSetWindowCompositionAttribute dxSetWindowCompositionAttribute() { return GSetWindowCompositionAttribute; }
 

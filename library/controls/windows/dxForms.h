@@ -186,6 +186,8 @@ bool SetWindowCornerPreference(HWND AWnd, int APreference);
 // the previous one back.
 using TdxWindows11Probe = bool (*)();
 TdxWindows11Probe dxSetWindows11Probe(TdxWindows11Probe AProbe);
+// What the probe answers now.
+bool dxIsWindows11();
 
 // ---------------------------------------------------------------------------
 // Frames
