@@ -8,6 +8,9 @@
 //   TcxEditStylesOwner                the four styles of a control outside the container
 //   TcxEditAlignment                  the alignment of an editor's content
 //   TcxCaptionSize                    a caption measured for sizing a control to it
+//   TcxEditButtonActionLink           a button's link to an action (cxEdit_Buttons.cpp)
+//   TcxCustomEditButton, TcxEditButton  a button at a side of an editor
+//   TcxCustomEditButtons, TcxEditButtons  the buttons of an editor's properties
 //   EcxEditValidationError            a failed validation reported by exception
 //   TcxEditValidationOption(s)        how a failed validation is reported
 //   TcxEditErrorType                  the kind of error a paint record shows
@@ -38,7 +41,10 @@
 
 #include "library/controls/container/cxContainer.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
+#include "platform/ui/ActnList.h"
+#include "platform/ui/ImgList.h"
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -315,6 +321,195 @@ struct TcxCaptionSize {
 TcxCaptionSize cxCaptionSize(TFont* AFont, const String& ACaption);
 
 // ---------------------------------------------------------------------------
+// Editor buttons
+
+enum TcxEditButtonKind { bkEllipsis, bkDown, bkGlyph, bkText };
+template <>
+struct TEnumInfo<TcxEditButtonKind> {
+  static constexpr const wchar_t* Name = L"TcxEditButtonKind";
+  static constexpr const wchar_t* Names[] = {L"bkEllipsis", L"bkDown", L"bkGlyph", L"bkText"};
+  static constexpr TcxEditButtonKind Last = bkText;
+};
+
+// ebsSelected is the hot state.
+enum TcxEditButtonState { ebsDisabled, ebsNormal, ebsPressed, ebsSelected };
+template <>
+struct TEnumInfo<TcxEditButtonState> {
+  static constexpr const wchar_t* Name = L"TcxEditButtonState";
+  static constexpr const wchar_t* Names[] = {L"ebsDisabled", L"ebsNormal", L"ebsPressed", L"ebsSelected"};
+  static constexpr TcxEditButtonState Last = ebsSelected;
+};
+
+class TcxCustomEditButton;
+
+// Lets a button follow an action: a value counts as linked while the
+// button's value equals the action's.
+class TcxEditButtonActionLink : public TActionLink {
+  SK_CLASS(TcxEditButtonActionLink, TActionLink)
+ public:
+  void Create(TcxCustomEditButton* AClient);
+  TcxCustomEditButton* Client() const { return FClient; }
+  bool IsCaptionLinked() const override;
+  bool IsEnabledLinked() const override;
+  bool IsHintLinked() const override;
+  virtual bool IsImageIndexLinked() const;
+  bool IsVisibleLinked() const override;
+
+ private:
+  TcxCustomEditButton* FClient;
+};
+
+// A button at a side of an editor: the drop-down arrow, an ellipsis, a glyph
+// or a text button. Every effective change reaches the collection's OnChange.
+class TcxCustomEditButton : public TCollectionItem {
+  SK_CLASS(TcxCustomEditButton, TCollectionItem)
+ public:
+  void Create(TCollection* ACollection) override;
+  void Destroy() override;
+  void Assign(TPersistent* ASource) override;
+
+  virtual TBasicAction* Action() const;
+  void SetAction(TBasicAction* AValue);
+  const String& Caption() const { return FCaption; }
+  void SetCaption(const String& AValue);
+  TAlignment ContentAlignment() const { return FContentAlignment; }
+  void SetContentAlignment(TAlignment AValue) { SetField(FContentAlignment, AValue); }
+  // At most one button of a collection is the default one.
+  bool Default() const { return FDefault; }
+  void SetDefault(bool AValue);
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool AValue) { SetField(FEnabled, AValue); }
+  TdxSmartGlyph* Glyph() const { return FGlyph.get(); }
+  void SetGlyph(TdxSmartGlyph* AValue) { FGlyph->Assign(AValue); }
+  // Stored without a change report.
+  const String& Hint() const { return FHint; }
+  void SetHint(const String& AValue) { FHint = AValue; }
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int AValue) { SetField(FImageIndex, AValue); }
+  TcxEditButtonKind Kind() const { return FKind; }
+  void SetKind(TcxEditButtonKind AValue) { SetField(FKind, AValue); }
+  bool LeftAlignment() const { return FLeftAlignment; }
+  void SetLeftAlignment(bool AValue) { SetField(FLeftAlignment, AValue); }
+  bool Stretchable() const { return FStretchable; }
+  void SetStretchable(bool AValue) { SetField(FStretchable, AValue); }
+  std::intptr_t Tag() const { return FTag; }
+  void SetTag(std::intptr_t AValue) { FTag = AValue; }
+  TColor TextColor() const { return FTextColor; }
+  void SetTextColor(TColor AValue) { SetField(FTextColor, AValue); }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool AValue) { SetField(FVisible, AValue); }
+  // The caption without its accelerator markers.
+  const String& VisibleCaption() const { return FVisibleCaption; }
+  // 0: the layout's default width.
+  int Width() const { return FWidth; }
+  void SetWidth(int AValue) { SetField(FWidth, AValue); }
+  TcxEditButtonActionLink* ActionLink() const { return FActionLink.get(); }
+
+  virtual void ChangeScale(int M, int D) { SetWidth(MulDiv(FWidth, M, D)); }
+  virtual void ActionFreed(TBasicAction* AAction);
+  virtual TClass GetButtonActionLinkClass() const { return TcxEditButtonActionLink::ClassInfo(); }
+  virtual void UpdateActionLink();
+
+ protected:
+  // Copies the action's values; with ACheckDefaults only into values the
+  // button still has at their defaults.
+  virtual void ApplyActionValues(TObject* ASender, bool ACheckDefaults);
+  bool IsCaptionStored() const { return !FActionLink || !FActionLink->IsCaptionLinked(); }
+  bool IsEnabledStored() const { return !FActionLink || !FActionLink->IsEnabledLinked(); }
+  bool IsHintStored() const { return !FActionLink || !FActionLink->IsHintLinked(); }
+  bool IsImageIndexStored() const { return !FActionLink || !FActionLink->IsImageIndexLinked(); }
+  bool IsVisibleStored() const { return !FActionLink || !FActionLink->IsVisibleLinked(); }
+  bool IsTagStored() const { return FTag != 0; }
+
+ private:
+  template <class T>
+  void SetField(T& AField, const T& AValue) {
+    if (AField == AValue) return;
+    AField = AValue;
+    Changed(false);
+  }
+  void ActionLinkChanged(TObject* Sender);
+  void GlyphChanged(TObject*) { Changed(false); }
+
+  TOwned<TcxEditButtonActionLink> FActionLink;
+  String FCaption;
+  TAlignment FContentAlignment;
+  bool FDefault;
+  bool FEnabled;
+  TOwned<TdxSmartGlyph> FGlyph;
+  String FHint;
+  int FImageIndex;
+  TcxEditButtonKind FKind;
+  bool FLeftAlignment;
+  bool FStretchable;
+  std::intptr_t FTag;
+  TColor FTextColor;
+  bool FVisible;
+  String FVisibleCaption;
+  int FWidth;
+};
+
+class TcxEditButton : public TcxCustomEditButton {
+  SK_CLASS(TcxEditButton, TcxCustomEditButton)
+ public:
+  static void Publish(TPublisher<TcxEditButton>& P);
+
+ private:
+  // A stored test of the base class as one of this class, for publishing.
+  template <bool (TcxCustomEditButton::*AIsStored)() const>
+  bool IsStored() const {
+    return (this->*AIsStored)();
+  }
+};
+
+// The buttons of an editor's properties.
+class TcxCustomEditButtons : public TCollection {
+  SK_CLASS(TcxCustomEditButtons, TCollection)
+ public:
+  // AButtonClass: a TcxCustomEditButton class.
+  virtual void Create(TPersistent* AOwner, TClass AButtonClass);
+  void Destroy() override;
+
+  static TClass GetButtonClass() { return TcxCustomEditButton::ClassInfo(); }
+  TcxCustomEditButton* Items(int AIndex) const { return static_cast<TcxCustomEditButton*>(inherited::Items(AIndex)); }
+  void SetItems(int AIndex, TcxCustomEditButton* AValue) { inherited::SetItems(AIndex, AValue); }
+  int VisibleCount() const;
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* AValue) { FImages = AValue; }
+
+  virtual void ChangeScale(int M, int D);
+  virtual void UpdateActionLinks();
+
+  TNotifyEvent OnChange() const { return FOnChange; }
+  void SetOnChange(TNotifyEvent AValue) { FOnChange = AValue; }
+
+ protected:
+  TPersistent* GetOwner() override { return FOwner; }
+  void Update(TCollectionItem* AItem) override;
+  virtual void ActionFreeNotification(TComponent* AComponent);
+
+ private:
+  friend class TcxCustomEditButton;
+  // Watches AAction so that freeing it clears every button's Action.
+  void WatchAction(TBasicAction* AAction);
+  void UnwatchAction(TBasicAction* AAction);
+
+  TcxFreeNotificator* FFreeNotificator;
+  TPersistent* FOwner;
+  TCustomImageList* FImages;
+  TNotifyEvent FOnChange;
+};
+
+class TcxEditButtons : public TcxCustomEditButtons {
+  SK_CLASS(TcxEditButtons, TcxCustomEditButtons)
+ public:
+  static TClass GetButtonClass() { return TcxEditButton::ClassInfo(); }
+  TcxEditButton* Items(int AIndex) const { return static_cast<TcxEditButton*>(inherited::Items(AIndex)); }
+  void SetItems(int AIndex, TcxEditButton* AValue) { inherited::SetItems(AIndex, AValue); }
+  TcxEditButton* Add() { return static_cast<TcxEditButton*>(TCollection::Add()); }
+};
+
+// ---------------------------------------------------------------------------
 // Validation options and errors
 
 class EcxEditValidationError : public EcxEditError { public: using EcxEditError::EcxEditError; };
@@ -525,6 +720,13 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   void SetAutoSelect(bool AValue) { SetField(FAutoSelect, AValue); }
   bool BeepOnError() const { return FBeepOnError; }
   void SetBeepOnError(bool AValue) { SetField(FBeepOnError, AValue); }
+  // The buttons at the editor's sides; every effective change of one is a
+  // change of the properties.
+  TcxEditButtons* Buttons() const { return FButtons.get(); }
+  void SetButtons(TcxEditButtons* AValue) { FButtons->Assign(AValue); }
+  // The collection class of Buttons; its GetButtonClass gives the items' class.
+  virtual TClass GetButtonsClass() { return TcxEditButtons::ClassInfo(); }
+  void ButtonsChanged(TObject*) { Changed(); }
   TcxEditButtonsViewStyle ButtonsViewStyle() const { return FButtonsViewStyle; }
   void SetButtonsViewStyle(TcxEditButtonsViewStyle AValue) { SetField(FButtonsViewStyle, AValue); }
   TShortCut ClearKey() const { return FClearKey; }
@@ -622,6 +824,7 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   bool FAutoSelect;
   bool FBeepOnError;
   TcxEditButtonsViewStyle FButtonsViewStyle;
+  TOwned<TcxEditButtons> FButtons;
   bool FChangedOccurred;
   TShortCut FClearKey;
   TShortCut FClickKey;

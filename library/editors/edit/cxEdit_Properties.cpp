@@ -47,6 +47,9 @@ void TcxCustomEditProperties::Create(TPersistent* AOwner) {
   FAssignedValues.reset(NewOfClass<TcxCustomEditPropertiesValues>(GetPropertiesValuesClass(), this));
   FAutoSelect = true;
   FButtonsViewStyle = bvsNormal;
+  FButtons.reset(NewOfClass<TcxEditButtons>(GetButtonsClass(), static_cast<TPersistent*>(this),
+                                            TcxEditButtons::GetButtonClass()));
+  FButtons->SetOnChange(BindEvent<&TcxCustomEditProperties::ButtonsChanged>(this));
   FClickKey = static_cast<TShortCut>(scCtrl | VK_RETURN);
   FUseLeftAlignmentOnEditing = true;
   FUseMouseWheel = true;
@@ -57,6 +60,7 @@ void TcxCustomEditProperties::Create(TPersistent* AOwner) {
 
 void TcxCustomEditProperties::Destroy() {
   FDefaultValuesProvider = nullptr;
+  FButtons.reset();
   FAssignedValues.reset();
   auto& list = MutableEditPropertiesList();
   if (const auto it = std::find(list.begin(), list.end(), this); it != list.end()) list.erase(it);
@@ -177,6 +181,7 @@ void TcxCustomEditProperties::SetValidationOptions(TcxEditValidationOptions AVal
 void TcxCustomEditProperties::CopyFrom(TcxCustomEditProperties* ASource) {
   SetAutoSelect(ASource->AutoSelect());
   SetButtonsViewStyle(ASource->ButtonsViewStyle());
+  SetButtons(ASource->Buttons());
   SetBeepOnError(ASource->BeepOnError());
   SetClearKey(ASource->ClearKey());
   SetClickKey(ASource->ClickKey());
