@@ -167,15 +167,15 @@ void TcxEditButton::Publish(TPublisher<TcxEditButton>& P) {
   P.Property(L"Caption", &B::Caption, &B::SetCaption).Stored(&B::IsStored<&B::IsCaptionStored>);
   P.Property(L"ContentAlignment", &B::ContentAlignment, &B::SetContentAlignment).Default(taCenter);
   P.Property(L"Default", &B::Default, &B::SetDefault).Default(false);
-  P.Property(L"Enabled", &B::Enabled, &B::SetEnabled).Stored(&B::IsStored<&B::IsEnabledStored>);
-  P.Property(L"ImageIndex", &B::ImageIndex, &B::SetImageIndex).Stored(&B::IsStored<&B::IsImageIndexStored>);
+  P.Property(L"Enabled", &B::Enabled, &B::SetEnabled).Default(true).Stored(&B::IsStored<&B::IsEnabledStored>);
+  P.Property(L"ImageIndex", &B::ImageIndex, &B::SetImageIndex).Default(-1).Stored(&B::IsStored<&B::IsImageIndexStored>);
   P.Property(L"Glyph", &B::Glyph, &B::SetGlyph);
   P.Property(L"Hint", &B::Hint, &B::SetHint).Stored(&B::IsStored<&B::IsHintStored>);
   P.Property(L"Kind", &B::Kind, &B::SetKind).Default(bkDown);
   P.Property(L"LeftAlignment", &B::LeftAlignment, &B::SetLeftAlignment).Default(false);
   P.Property(L"Stretchable", &B::Stretchable, &B::SetStretchable).Default(true);
   P.Property(L"Tag", &B::Tag, &B::SetTag).Stored(&B::IsStored<&B::IsTagStored>);
-  P.Property(L"Visible", &B::Visible, &B::SetVisible).Stored(&B::IsStored<&B::IsVisibleStored>);
+  P.Property(L"Visible", &B::Visible, &B::SetVisible).Default(true).Stored(&B::IsStored<&B::IsVisibleStored>);
   P.Property(L"Width", &B::Width, &B::SetWidth).Default(0);
 }
 
