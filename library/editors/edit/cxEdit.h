@@ -639,6 +639,10 @@ class TcxCustomEditDefaultValuesProvider : public TObject {
  public:
   virtual void Create(TPersistent* AOwner) { FOwner = AOwner; }
   TPersistent* Owner() const { return FOwner; }
+  // Lets go of every properties object that uses this provider first.
+  void Destroy() override;
+  // Every properties object whose DefaultValuesProvider is this one drops it.
+  void ClearUsers();
 
   virtual bool CanSetEditMode() { return true; }
   virtual bool DefaultCanModify() { return true; }

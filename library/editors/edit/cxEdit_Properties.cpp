@@ -39,6 +39,21 @@ void TcxCustomEditPropertiesValues::SetFlag(bool& AFlag, bool AValue) {
 }
 
 // ---------------------------------------------------------------------------
+// TcxCustomEditDefaultValuesProvider
+
+void TcxCustomEditDefaultValuesProvider::Destroy() {
+  ClearUsers();
+  inherited::Destroy();
+}
+
+void TcxCustomEditDefaultValuesProvider::ClearUsers() {
+  // A copy: a user may leave the list while it drops the provider.
+  const std::vector<TcxCustomEditProperties*> users = EditPropertiesList();
+  for (TcxCustomEditProperties* properties : users)
+    if (properties->DefaultValuesProvider() == this) properties->DefaultValuesProviderDestroyed();
+}
+
+// ---------------------------------------------------------------------------
 // TcxCustomEditProperties
 
 void TcxCustomEditProperties::Create(TPersistent* AOwner) {

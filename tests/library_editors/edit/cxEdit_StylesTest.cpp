@@ -622,3 +622,28 @@ TEST(EditAlignment, HorzStoredWhileAssignedOrOffTheDefaultVertOnlyOffTheDefault)
 }
 
 }  // namespace
+
+namespace {
+
+class TProviderTestProperties : public TcxCustomEditProperties {
+  SK_CLASS(TProviderTestProperties, TcxCustomEditProperties)
+};
+
+// A freed provider leaves no properties object pointing at it, and only
+// its own users lose theirs.
+TEST(EditDefaultValuesProvider, AFreedProviderIsDroppedByEveryPropertiesObjectUsingIt) {
+  const TOwned<TProviderTestProperties> first(New<TProviderTestProperties>(nullptr));
+  const TOwned<TProviderTestProperties> second(New<TProviderTestProperties>(nullptr));
+  const TOwned<TProviderTestProperties> third(New<TProviderTestProperties>(nullptr));
+  TcxCustomEditDefaultValuesProvider* provider = New<TcxCustomEditDefaultValuesProvider>(nullptr);
+  const TOwned<TcxCustomEditDefaultValuesProvider> kept(New<TcxCustomEditDefaultValuesProvider>(nullptr));
+  first->SetDefaultValuesProvider(provider);
+  second->SetDefaultValuesProvider(provider);
+  third->SetDefaultValuesProvider(kept.get());
+  provider->Free();
+  EXPECT_EQ(first->DefaultValuesProvider(), nullptr);
+  EXPECT_EQ(second->DefaultValuesProvider(), nullptr);
+  EXPECT_EQ(third->DefaultValuesProvider(), kept.get());
+}
+
+}  // namespace
