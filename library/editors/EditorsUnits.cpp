@@ -14,7 +14,7 @@ std::span<const TUnit> LibraryEditorsUnits() {
       {L"cxFilterConsts", &cxFilterConstsInitialization, &cxFilterConstsFinalization},
       {L"cxFilterControlStrs", &cxFilterControlStrsInitialization, &cxFilterControlStrsFinalization},
       {L"dxSpellCheckerCore", &dxSpellCheckerCoreInitialization, &dxSpellCheckerCoreFinalization},
-      {L"cxEdit", nullptr, &cxEditFinalization},
+      {L"cxEdit", &cxEditInitialization, &cxEditFinalization},
       {L"cxRegExpr", nullptr, nullptr},
       {L"cxStandardMask", nullptr, nullptr},
       {L"cxDropDownEdit", &cxDropDownEditInitialization, nullptr},

@@ -41,7 +41,7 @@ void TcxComboBox::Publish(TPublisher<TcxComboBox>& P) {
 
 void TcxComboBox::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
-  FStyles.Create(this, BindEvent<&TcxComboBox::StyleChanged>(this));
+  CreateStyles(this, BindEvent<&TcxComboBox::StyleChanged>(this));
   FProperties.reset(New<TcxComboBoxProperties>(this));
   ApplyListStyle(FProperties->DropDownListStyle());
   SetWidth(121);

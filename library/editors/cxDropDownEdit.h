@@ -12,7 +12,7 @@
 // library's native combo box, which draws and handles input itself.
 #pragma once
 
-#include "library/editors/cxEdit.h"
+#include "library/editors/edit/cxEdit.h"
 #include "platform/ui/StdCtrls.h"
 
 // lsEditFixedList: typing, with the text meant to be one of the items;

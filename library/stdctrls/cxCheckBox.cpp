@@ -13,7 +13,7 @@ void TcxCheckBox::Publish(TPublisher<TcxCheckBox>& P) {
 void TcxCheckBox::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   FAutoSize = true;
-  FStyles.Create(this, nullptr);
+  CreateStyles(this, nullptr);
   SetBounds(Left(), Top(), 121, 21);
 }
 

@@ -7,7 +7,7 @@
 // caption (AutoSize).
 #pragma once
 
-#include "library/editors/cxEdit.h"
+#include "library/editors/edit/cxEdit.h"
 #include "platform/ui/StdCtrls.h"
 
 class TcxCheckBox : public TCustomCheckBox, public TcxEditStylesOwner {

@@ -8,7 +8,7 @@ void TcxGroupBox::Publish(TPublisher<TcxGroupBox>& P) {
 
 void TcxGroupBox::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
-  FStyles.Create(this, nullptr);
+  CreateStyles(this, nullptr);
   ControlStyle().Include(csParentBackground);
 }
 

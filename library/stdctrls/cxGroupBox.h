@@ -6,7 +6,7 @@
 // which draws the frame and caption and holds the child controls.
 #pragma once
 
-#include "library/editors/cxEdit.h"
+#include "library/editors/edit/cxEdit.h"
 #include "platform/ui/StdCtrls.h"
 
 class TcxGroupBox : public TCustomGroupBox, public TcxEditStylesOwner {

@@ -12,7 +12,7 @@ void TcxLabel::Publish(TPublisher<TcxLabel>& P) {
 void TcxLabel::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   FAutoSize = true;
-  FStyles.Create(this, nullptr);
+  CreateStyles(this, nullptr);
   SetTabStop(false);
   SetBounds(Left(), Top(), 37, 17);
 }

@@ -7,7 +7,7 @@
 // caption at its top left over the parent's colour.
 #pragma once
 
-#include "library/editors/cxEdit.h"
+#include "library/editors/edit/cxEdit.h"
 #include "platform/ui/Controls.h"
 
 class TcxLabel : public TCustomControl, public TcxEditStylesOwner {

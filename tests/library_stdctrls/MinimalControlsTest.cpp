@@ -57,32 +57,36 @@ TEST_P(StateStyles, ArePublishedByNameAsFourStylesOfTheControl) {
   }
   EXPECT_EQ(seen.size(), 4u) << "four styles of their own";
 
-  // Written by property, a style is copied into the control's own.
-  TOwned<TcxEditStyle> source(New<TcxEditStyle>(nullptr));
-  source->SetHotTrack(false);
-  source->LookAndFeel()->SetKind(lfFlat);
+  // Written by property, a style is copied into the control's own; a state
+  // style keeps its per-state values and shares the normal style's look and feel.
+  TOwned<TcxEditStyle> source(New<TcxEditStyle>(nullptr, false));
+  source->SetBorderColor(clRed);
+  source->SetButtonStyle(btsFlat);
   SetObjectProp(control.get(), GetPropInfo(control.get(), L"StyleHot"), source.get());
   EXPECT_NE(owner->StyleHot(), source.get());
-  EXPECT_FALSE(owner->StyleHot()->HotTrack());
-  EXPECT_EQ(owner->StyleHot()->LookAndFeel()->Kind(), lfFlat);
-  EXPECT_TRUE(owner->Style()->HotTrack()) << "the other styles stay";
+  EXPECT_EQ(owner->StyleHot()->BorderColor(), clRed);
+  EXPECT_EQ(owner->StyleHot()->ButtonStyle(), btsFlat);
+  EXPECT_EQ(owner->Style()->ButtonStyle(), btsDefault) << "the other styles stay";
+  EXPECT_EQ(owner->StyleHot()->LookAndFeel(), owner->Style()->LookAndFeel());
+  // A normal-only value written on a state style lands on the normal style.
+  owner->StyleHot()->SetHotTrack(false);
+  EXPECT_FALSE(owner->Style()->HotTrack());
 }
 
 INSTANTIATE_TEST_SUITE_P(MinimalControls, StateStyles, testing::ValuesIn(StyledControls),
                          [](const testing::TestParamInfo<TStyledControlCase>& AInfo) { return AInfo.param.Name; });
 
-// The style's font, once assigned, is the font the control shows.
+// The style's font, once assigned, is the font the control shows; the state
+// styles share the normal style's font.
 TEST(StateStyles, TheNormalStylesFontBecomesTheControlsFont) {
   TOwned<TcxComboBox> combo(New<TcxComboBox>(nullptr));
   const std::pair<TControl*, TcxEditStylesOwner*> controls[] = {{combo.get(), combo.get()}};
   for (const auto& [control, owner] : controls) {
     SCOPED_TRACE(std::wstring(control->ClassName()));
-    const String before = control->Font()->Name();
+    EXPECT_EQ(owner->StyleHot()->Font(), owner->Style()->Font());
     owner->StyleHot()->Font()->SetName(L"Courier New");
-    EXPECT_EQ(control->Font()->Name(), before) << "only the normal style's font counts";
-    owner->Style()->Font()->SetName(L"Courier New");
-    owner->Style()->Font()->SetHeight(-20);
     EXPECT_EQ(control->Font()->Name(), L"Courier New");
+    owner->Style()->Font()->SetHeight(-20);
     EXPECT_EQ(control->Font()->Height(), -20);
   }
 }
@@ -159,12 +163,12 @@ class TStyleChangeCounter : public TObject {
 TEST(LookAndFeelOwner, IsPublishedCopiedOnWriteAndHeardByItsStyle) {
   TOwned<TcxButton> button(New<TcxButton>(nullptr));
   TOwned<TdxActivityIndicator> indicator(New<TdxActivityIndicator>(nullptr));
-  TOwned<TcxEditStyle> style(New<TcxEditStyle>(nullptr));
+  TOwned<TcxEditStyle> style(New<TcxEditStyle>(nullptr, false));
   TOwned<TcxLookAndFeel> source(New<TcxLookAndFeel>(nullptr));
   source->SetKind(lfOffice11);
   source->SetNativeStyle(false);
   const std::pair<TObject*, TcxLookAndFeelOwner*> owners[] = {
-      {button.get(), button.get()}, {indicator.get(), indicator.get()}, {style.get(), style.get()}};
+      {button.get(), button.get()}, {indicator.get(), indicator.get()}};
   std::set<TcxLookAndFeel*> seen;
   for (const auto& [object, owner] : owners) {
     SCOPED_TRACE(std::wstring(object->ClassName()));
@@ -179,7 +183,7 @@ TEST(LookAndFeelOwner, IsPublishedCopiedOnWriteAndHeardByItsStyle) {
     EXPECT_FALSE(owner->LookAndFeel()->NativeStyle());
     seen.insert(owner->LookAndFeel());
   }
-  EXPECT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen.size(), 2u);
 
   // A style hears the changes of its look and feel.
   TOwned<TStyleChangeCounter> counter(New<TStyleChangeCounter>());

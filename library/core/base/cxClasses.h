@@ -42,6 +42,12 @@
 enum TcxAlignmentVert { vaTop, vaBottom, vaCenter };
 enum TcxCollectionOperation { copAdd, copDelete, copChanged };
 enum TcxDirection { dirNone, dirLeft, dirRight, dirUp, dirDown };
+template <>
+struct TEnumInfo<TcxDirection> {
+  static constexpr const wchar_t* Name = L"TcxDirection";
+  static constexpr const wchar_t* Names[] = {L"dirNone", L"dirLeft", L"dirRight", L"dirUp", L"dirDown"};
+  static constexpr TcxDirection Last = dirDown;
+};
 enum TcxComponentCollectionNotification { ccnAdded, ccnChanged, ccnExtracting, ccnExtracted, ccnDeleting };
 enum TcxCollectionInternalState { cisDestroying, cisUpdating, cisSorting };
 using TcxCollectionInternalStates = TSet<TcxCollectionInternalState>;

@@ -69,6 +69,10 @@ void TcxEditDataBinding::UpdateDisplayValue() { FEdit->SyncDisplayValue(); }
 void TcxCustomEdit::Publish(TPublisher<TcxCustomEdit>& P) {
   P.Property(L"PropertiesEvents", &TcxCustomEdit::PropertiesEvents, &TcxCustomEdit::SetPropertiesEvents);
   P.Property(L"RepositoryItem", &TcxCustomEdit::RepositoryItem, &TcxCustomEdit::SetRepositoryItem);
+  P.Property(L"Style", &TcxCustomEdit::Style, &TcxCustomEdit::SetStyle);
+  P.Property(L"StyleDisabled", &TcxCustomEdit::StyleDisabled, &TcxCustomEdit::SetStyleDisabled);
+  P.Property(L"StyleFocused", &TcxCustomEdit::StyleFocused, &TcxCustomEdit::SetStyleFocused);
+  P.Property(L"StyleHot", &TcxCustomEdit::StyleHot, &TcxCustomEdit::SetStyleHot);
 }
 
 void TcxCustomEdit::Create(TComponent* AOwner) {

@@ -2,6 +2,15 @@
 // TcxCustomEditProperties.
 //
 // Classes in this file:
+//   EcxEditError                      the editors' exception
+//   TcxCustomEditStyle, TcxEditStyle  an editor's look in one state (cxEdit_Styles.cpp)
+//   TcxEditStyleController            four styles shared between editors
+//   TcxEditStylesOwner                the four styles of a control outside the container
+//   TcxEditAlignment                  the alignment of an editor's content
+//   TcxCaptionSize                    a caption measured for sizing a control to it
+//   TcxEditButtonActionLink           a button's link to an action (cxEdit_Buttons.cpp)
+//   TcxCustomEditButton, TcxEditButton  a button at a side of an editor
+//   TcxCustomEditButtons, TcxEditButtons  the buttons of an editor's properties
 //   EcxEditValidationError            a failed validation reported by exception
 //   TcxEditValidationOption(s)        how a failed validation is reported
 //   TcxEditErrorType                  the kind of error a paint record shows
@@ -31,15 +40,474 @@
 #pragma once
 
 #include "library/controls/container/cxContainer.h"
-#include "library/editors/cxEdit.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
+#include "platform/ui/ActnList.h"
+#include "platform/ui/ImgList.h"
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
 class TcxCustomEdit;
 class TcxCustomEditProperties;
 class TcxEditRepositoryItem;
+
+// ---------------------------------------------------------------------------
+// Editor styles
+
+// The editors' exception: what an editor, its masks and its validation raise.
+class EcxEditError : public EdxException { public: using EdxException::EdxException; };
+
+// The container's border styles under the editors' names (same ordinals).
+enum TcxEditBorderStyle { ebsNone, ebsSingle, ebsThick, ebsFlat, ebs3D, ebsUltraFlat, ebsOffice11 };
+template <>
+struct TEnumInfo<TcxEditBorderStyle> {
+  static constexpr const wchar_t* Name = L"TcxEditBorderStyle";
+  static constexpr const wchar_t* Names[] = {L"ebsNone", L"ebsSingle",     L"ebsThick",   L"ebsFlat",
+                                             L"ebs3D",   L"ebsUltraFlat", L"ebsOffice11"};
+  static constexpr TcxEditBorderStyle Last = ebsOffice11;
+};
+
+enum TcxEditButtonStyle { btsDefault, bts3D, btsFlat, btsSimple, btsHotFlat, btsUltraFlat, btsOffice11 };
+template <>
+struct TEnumInfo<TcxEditButtonStyle> {
+  static constexpr const wchar_t* Name = L"TcxEditButtonStyle";
+  static constexpr const wchar_t* Names[] = {L"btsDefault",  L"bts3D",        L"btsFlat",    L"btsSimple",
+                                             L"btsHotFlat", L"btsUltraFlat", L"btsOffice11"};
+  static constexpr TcxEditButtonStyle Last = btsOffice11;
+};
+
+enum TcxEditButtonTransparency { ebtNone, ebtInactive, ebtAlways, ebtHideInactive, ebtHideUnselected };
+template <>
+struct TEnumInfo<TcxEditButtonTransparency> {
+  static constexpr const wchar_t* Name = L"TcxEditButtonTransparency";
+  static constexpr const wchar_t* Names[] = {L"ebtNone", L"ebtInactive", L"ebtAlways", L"ebtHideInactive",
+                                             L"ebtHideUnselected"};
+  static constexpr TcxEditButtonTransparency Last = ebtHideUnselected;
+};
+
+// The four directions of TcxDirection (dirLeft .. dirDown), without dirNone.
+using TcxEditGradientDirection = TcxDirection;
+
+// TcxEditPopupBorderStyle comes with the painters, which draw it.
+template <>
+struct TEnumInfo<TcxEditPopupBorderStyle> {
+  static constexpr const wchar_t* Name = L"TcxEditPopupBorderStyle";
+  static constexpr const wchar_t* Names[] = {L"epbsDefault", L"epbsSingle", L"epbsFrame3D", L"epbsFlat"};
+  static constexpr TcxEditPopupBorderStyle Last = epbsFlat;
+};
+
+enum TcxEditVertAlignment { taTopJustify, taBottomJustify, taVCenter };
+template <>
+struct TEnumInfo<TcxEditVertAlignment> {
+  static constexpr const wchar_t* Name = L"TcxEditVertAlignment";
+  static constexpr const wchar_t* Names[] = {L"taTopJustify", L"taBottomJustify", L"taVCenter"};
+  static constexpr TcxEditVertAlignment Last = taVCenter;
+};
+
+enum TcxBlobKind { bkNone, bkBlob, bkGraphic, bkMemo, bkOle };
+template <>
+struct TEnumInfo<TcxBlobKind> {
+  static constexpr const wchar_t* Name = L"TcxBlobKind";
+  static constexpr const wchar_t* Names[] = {L"bkNone", L"bkBlob", L"bkGraphic", L"bkMemo", L"bkOle"};
+  static constexpr TcxBlobKind Last = bkOle;
+};
+
+// The style values an editor style adds after the container's ten.
+constexpr TcxContainerStyleValue svButtonStyle = static_cast<TcxContainerStyleValue>(10);
+constexpr TcxContainerStyleValue svButtonTransparency = static_cast<TcxContainerStyleValue>(11);
+constexpr TcxContainerStyleValue svPopupBorderStyle = static_cast<TcxContainerStyleValue>(12);
+constexpr TcxContainerStyleValue svGradientButtons = static_cast<TcxContainerStyleValue>(13);
+constexpr TcxContainerStyleValue svGradient = static_cast<TcxContainerStyleValue>(14);
+constexpr TcxContainerStyleValue svGradientDirection = static_cast<TcxContainerStyleValue>(15);
+constexpr int cxEditStyleValueCount = 16;
+
+class TcxEditStyleController;
+
+// An editor's look in one state. Each value resolves through the style, the
+// style controller's style of the same state and then the defaults: a state
+// style falls back on the normal style, the normal style on constants and
+// the look-and-feel kind. Normal-only values written on a state style land
+// on the normal style.
+class TcxCustomEditStyle : public TcxContainerStyle {
+  SK_CLASS(TcxCustomEditStyle, TcxContainerStyle)
+ public:
+  static void Publish(TPublisher<TcxCustomEditStyle>& P);
+
+  // AOwner is the editor, or the style controller for a controller's styles.
+  void Create(TPersistent* AOwner, bool ADirectAccessMode, TcxContainerStyle* AParentStyle = nullptr,
+              TcxContainerStateItem AState = csNormal) override;
+  void Assign(TPersistent* ASource) override;
+  bool IsValueAssigned(TcxContainerStyleValue AValue) const override;
+  int GetStyleValueCount() const override { return cxEditStyleValueCount; }
+  bool GetStyleValueName(TcxContainerStyleValue AValue, String& AName) const override;
+  // Colour, font and text colour from AParams, reported as one change.
+  void Init(const TcxViewParams& AParams);
+
+  TcxEditBorderStyle BorderStyle() const { return static_cast<TcxEditBorderStyle>(inherited::BorderStyle()); }
+  void SetBorderStyle(TcxEditBorderStyle AValue) {
+    inherited::SetBorderStyle(static_cast<TcxContainerBorderStyle>(AValue));
+  }
+  TcxEditButtonStyle ButtonStyle() const;
+  void SetButtonStyle(TcxEditButtonStyle AValue);
+  TcxEditButtonTransparency ButtonTransparency() const;
+  void SetButtonTransparency(TcxEditButtonTransparency AValue);
+  bool Gradient() const;
+  void SetGradient(bool AValue);
+  bool GradientButtons() const;
+  void SetGradientButtons(bool AValue);
+  TcxEditGradientDirection GradientDirection() const;
+  void SetGradientDirection(TcxEditGradientDirection AValue);
+  TcxEditPopupBorderStyle PopupBorderStyle() const;
+  void SetPopupBorderStyle(TcxEditPopupBorderStyle AValue);
+  // The normal style's: whether a drop-down window shows a close button.
+  bool PopupCloseButton() const;
+
+  // The owner when it is an editor.
+  TcxCustomEdit* Edit() const;
+  TcxEditStyleController* ActiveStyleController() const;
+  TcxEditStyleController* StyleController() const;
+  void SetStyleController(TcxEditStyleController* AValue);
+  TcxCustomEditStyle* BaseStyle();
+
+ protected:
+  TcxContainerStyleValues ExtendedHiddenValues() const override;
+  virtual TcxEditButtonStyle DefaultButtonStyle() const;
+  virtual TcxEditButtonTransparency DefaultButtonTransparency() const;
+  virtual bool DefaultGradient() const;
+  virtual bool DefaultGradientButtons() const;
+  virtual TcxEditGradientDirection DefaultGradientDirection() const;
+  virtual TcxEditPopupBorderStyle DefaultPopupBorderStyle() const;
+
+ private:
+  const TcxCustomEditStyle* Parent() const;
+  // The first style of the chain (this one, then the controllers' styles of
+  // this state) that assigns AValue, or nil.
+  const TcxCustomEditStyle* AssigningEditStyle(TcxContainerStyleValue AValue) const;
+  template <class T>
+  T ReadValue(TcxContainerStyleValue AValue, T TcxCustomEditStyle::*AField,
+              T (TcxCustomEditStyle::*ADefault)() const) const;
+  template <class T>
+  void WriteValue(TcxContainerStyleValue AValue, T TcxCustomEditStyle::*AField, const T& ANewValue);
+  bool IsEditValueStored(TcxContainerStyleValue AValue) const;
+  template <TcxContainerStyleValue V>
+  bool IsStored() const { return IsEditValueStored(V); }
+  bool IsStyleControllerStored() const { return State() == csNormal && StyleController(); }
+
+  TcxEditButtonStyle FButtonStyle;
+  TcxEditButtonTransparency FButtonTransparency;
+  bool FGradient;
+  bool FGradientButtons;
+  TcxEditGradientDirection FGradientDirection;
+  TcxEditPopupBorderStyle FPopupBorderStyle;
+  bool FPopupCloseButton;
+};
+
+class TcxEditStyle : public TcxCustomEditStyle {
+  SK_CLASS(TcxEditStyle, TcxCustomEditStyle)
+};
+
+// A component whose four styles many editors share.
+class TcxEditStyleController : public TcxStyleController {
+  SK_CLASS(TcxEditStyleController, TcxStyleController)
+ public:
+  static void Publish(TPublisher<TcxEditStyleController>& P);
+
+  TcxEditStyle* GetInternalStyle(TcxContainerStateItem AState) const;
+  void SetInternalStyle(TcxContainerStateItem AState, TcxEditStyle* AValue) {
+    inherited::SetInternalStyle(AState, AValue);
+  }
+  TcxEditStyle* Style() const { return GetInternalStyle(csNormal); }
+  void SetStyle(TcxEditStyle* AValue) { SetInternalStyle(csNormal, AValue); }
+  TcxEditStyle* StyleDisabled() const { return GetInternalStyle(csDisabled); }
+  void SetStyleDisabled(TcxEditStyle* AValue) { SetInternalStyle(csDisabled, AValue); }
+  TcxEditStyle* StyleFocused() const { return GetInternalStyle(csActive); }
+  void SetStyleFocused(TcxEditStyle* AValue) { SetInternalStyle(csActive, AValue); }
+  TcxEditStyle* StyleHot() const { return GetInternalStyle(csHotTrack); }
+  void SetStyleHot(TcxEditStyle* AValue) { SetInternalStyle(csHotTrack, AValue); }
+
+ protected:
+  TcxContainerStyleClass GetStyleClass() const override;
+};
+
+// The controller every editor style joins when it names none; made at the
+// editors' start-up and freed at their shut-down (nil outside that span).
+TcxEditStyleController* DefaultEditStyleController();
+
+// The four state styles as the published properties Style, StyleDisabled,
+// StyleFocused and StyleHot of a control built over a class-library control
+// rather than the container: a second base of the control's class, after
+// its TObject base. A control whose base class has a Style of its own names
+// these with using-declarations.
+class TcxEditStylesOwner {
+ public:
+  TcxEditStyle* Style() const { return GetStyle(csNormal); }
+  void SetStyle(TcxEditStyle* AValue) { FStyles->SetStyle(csNormal, AValue); }
+  TcxEditStyle* StyleDisabled() const { return GetStyle(csDisabled); }
+  void SetStyleDisabled(TcxEditStyle* AValue) { FStyles->SetStyle(csDisabled, AValue); }
+  TcxEditStyle* StyleFocused() const { return GetStyle(csActive); }
+  void SetStyleFocused(TcxEditStyle* AValue) { FStyles->SetStyle(csActive, AValue); }
+  TcxEditStyle* StyleHot() const { return GetStyle(csHotTrack); }
+  void SetStyleHot(TcxEditStyle* AValue) { FStyles->SetStyle(csHotTrack, AValue); }
+
+ protected:
+  TcxEditStylesOwner() = default;
+  ~TcxEditStylesOwner() = default;
+  TcxEditStylesOwner(const TcxEditStylesOwner&) = delete;
+  TcxEditStylesOwner& operator=(const TcxEditStylesOwner&) = delete;
+
+  // Makes the four styles; AOnChanged hears every change of any of them.
+  void CreateStyles(TPersistent* AOwner, TNotifyEvent AOnChanged);
+  template <class C>
+  static void PublishStyles(TPublisher<C>& P) {
+    P.Property(L"Style", &C::Style, &C::SetStyle);
+    P.Property(L"StyleDisabled", &C::StyleDisabled, &C::SetStyleDisabled);
+    P.Property(L"StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
+    P.Property(L"StyleHot", &C::StyleHot, &C::SetStyleHot);
+  }
+  // The normal style's font, once assigned, becomes AControlFont.
+  void ApplyStyleFont(TFont* AControlFont) const;
+
+ private:
+  TcxEditStyle* GetStyle(TcxContainerStateItem AState) const;
+
+  TOwned<TcxContainerStyles> FStyles;
+};
+
+// The horizontal and vertical alignment of an editor's content.
+class TcxEditAlignment : public TPersistent {
+  SK_CLASS(TcxEditAlignment, TPersistent)
+ public:
+  static void Publish(TPublisher<TcxEditAlignment>& P);
+
+  void Create(TPersistent* AOwner, TAlignment ADefaultHorzAlignment = taLeftJustify,
+              TcxEditVertAlignment ADefaultVertAlignment = taTopJustify);
+  void Assign(TPersistent* ASource) override;
+  // Forgets that Horz was assigned; the value stays.
+  void Reset();
+
+  TAlignment Horz() const { return FHorz; }
+  void SetHorz(TAlignment AValue);
+  TcxEditVertAlignment Vert() const { return FVert; }
+  void SetVert(TcxEditVertAlignment AValue);
+  bool IsHorzAssigned() const { return FIsHorzAssigned; }
+  bool IsHorzStored() const { return FIsHorzAssigned || FHorz != FDefaultHorzAlignment; }
+  bool IsVertStored() const { return FVert != FDefaultVertAlignment; }
+
+  TNotifyEvent OnChanged() const { return FOnChanged; }
+  void SetOnChanged(TNotifyEvent AValue) { FOnChanged = AValue; }
+
+ protected:
+  TPersistent* GetOwner() override { return FOwner; }
+
+ private:
+  void Changed() { CallEvent(FOnChanged, this); }
+
+  TcxEditVertAlignment FDefaultVertAlignment;
+  TAlignment FHorz;
+  TAlignment FDefaultHorzAlignment;
+  bool FIsHorzAssigned;
+  TPersistent* FOwner;
+  TcxEditVertAlignment FVert;
+  TNotifyEvent FOnChanged;
+};
+
+// A caption as a control that sizes itself to it measures it: the width of
+// the text without its accelerator marks, and the font's line height.
+struct TcxCaptionSize {
+  int Width = 0;
+  int LineHeight = 0;
+};
+TcxCaptionSize cxCaptionSize(TFont* AFont, const String& ACaption);
+
+// ---------------------------------------------------------------------------
+// Editor buttons
+
+enum TcxEditButtonKind { bkEllipsis, bkDown, bkGlyph, bkText };
+template <>
+struct TEnumInfo<TcxEditButtonKind> {
+  static constexpr const wchar_t* Name = L"TcxEditButtonKind";
+  static constexpr const wchar_t* Names[] = {L"bkEllipsis", L"bkDown", L"bkGlyph", L"bkText"};
+  static constexpr TcxEditButtonKind Last = bkText;
+};
+
+// ebsSelected is the hot state.
+enum TcxEditButtonState { ebsDisabled, ebsNormal, ebsPressed, ebsSelected };
+template <>
+struct TEnumInfo<TcxEditButtonState> {
+  static constexpr const wchar_t* Name = L"TcxEditButtonState";
+  static constexpr const wchar_t* Names[] = {L"ebsDisabled", L"ebsNormal", L"ebsPressed", L"ebsSelected"};
+  static constexpr TcxEditButtonState Last = ebsSelected;
+};
+
+class TcxCustomEditButton;
+
+// Lets a button follow an action: a value counts as linked while the
+// button's value equals the action's.
+class TcxEditButtonActionLink : public TActionLink {
+  SK_CLASS(TcxEditButtonActionLink, TActionLink)
+ public:
+  void Create(TcxCustomEditButton* AClient);
+  TcxCustomEditButton* Client() const { return FClient; }
+  bool IsCaptionLinked() const override;
+  bool IsEnabledLinked() const override;
+  bool IsHintLinked() const override;
+  virtual bool IsImageIndexLinked() const;
+  bool IsVisibleLinked() const override;
+
+ private:
+  TcxCustomEditButton* FClient;
+};
+
+// A button at a side of an editor: the drop-down arrow, an ellipsis, a glyph
+// or a text button. Every effective change reaches the collection's OnChange.
+class TcxCustomEditButton : public TCollectionItem {
+  SK_CLASS(TcxCustomEditButton, TCollectionItem)
+ public:
+  void Create(TCollection* ACollection) override;
+  void Destroy() override;
+  void Assign(TPersistent* ASource) override;
+
+  virtual TBasicAction* Action() const;
+  void SetAction(TBasicAction* AValue);
+  const String& Caption() const { return FCaption; }
+  void SetCaption(const String& AValue);
+  TAlignment ContentAlignment() const { return FContentAlignment; }
+  void SetContentAlignment(TAlignment AValue) { SetField(FContentAlignment, AValue); }
+  // At most one button of a collection is the default one.
+  bool Default() const { return FDefault; }
+  void SetDefault(bool AValue);
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool AValue) { SetField(FEnabled, AValue); }
+  TdxSmartGlyph* Glyph() const { return FGlyph.get(); }
+  void SetGlyph(TdxSmartGlyph* AValue) { FGlyph->Assign(AValue); }
+  // Stored without a change report.
+  const String& Hint() const { return FHint; }
+  void SetHint(const String& AValue) { FHint = AValue; }
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int AValue) { SetField(FImageIndex, AValue); }
+  TcxEditButtonKind Kind() const { return FKind; }
+  void SetKind(TcxEditButtonKind AValue) { SetField(FKind, AValue); }
+  bool LeftAlignment() const { return FLeftAlignment; }
+  void SetLeftAlignment(bool AValue) { SetField(FLeftAlignment, AValue); }
+  bool Stretchable() const { return FStretchable; }
+  void SetStretchable(bool AValue) { SetField(FStretchable, AValue); }
+  std::intptr_t Tag() const { return FTag; }
+  void SetTag(std::intptr_t AValue) { FTag = AValue; }
+  TColor TextColor() const { return FTextColor; }
+  void SetTextColor(TColor AValue) { SetField(FTextColor, AValue); }
+  bool Visible() const { return FVisible; }
+  void SetVisible(bool AValue) { SetField(FVisible, AValue); }
+  // The caption without its accelerator markers.
+  const String& VisibleCaption() const { return FVisibleCaption; }
+  // 0: the layout's default width.
+  int Width() const { return FWidth; }
+  void SetWidth(int AValue) { SetField(FWidth, AValue); }
+  TcxEditButtonActionLink* ActionLink() const { return FActionLink.get(); }
+
+  virtual void ChangeScale(int M, int D) { SetWidth(MulDiv(FWidth, M, D)); }
+  virtual void ActionFreed(TBasicAction* AAction);
+  virtual TClass GetButtonActionLinkClass() const { return TcxEditButtonActionLink::ClassInfo(); }
+  virtual void UpdateActionLink();
+
+ protected:
+  // Copies the action's values; with ACheckDefaults only into values the
+  // button still has at their defaults.
+  virtual void ApplyActionValues(TObject* ASender, bool ACheckDefaults);
+  bool IsCaptionStored() const { return !FActionLink || !FActionLink->IsCaptionLinked(); }
+  bool IsEnabledStored() const { return !FActionLink || !FActionLink->IsEnabledLinked(); }
+  bool IsHintStored() const { return !FActionLink || !FActionLink->IsHintLinked(); }
+  bool IsImageIndexStored() const { return !FActionLink || !FActionLink->IsImageIndexLinked(); }
+  bool IsVisibleStored() const { return !FActionLink || !FActionLink->IsVisibleLinked(); }
+  bool IsTagStored() const { return FTag != 0; }
+
+ private:
+  template <class T>
+  void SetField(T& AField, const T& AValue) {
+    if (AField == AValue) return;
+    AField = AValue;
+    Changed(false);
+  }
+  void ActionLinkChanged(TObject* Sender);
+  void GlyphChanged(TObject*) { Changed(false); }
+
+  TOwned<TcxEditButtonActionLink> FActionLink;
+  String FCaption;
+  TAlignment FContentAlignment;
+  bool FDefault;
+  bool FEnabled;
+  TOwned<TdxSmartGlyph> FGlyph;
+  String FHint;
+  int FImageIndex;
+  TcxEditButtonKind FKind;
+  bool FLeftAlignment;
+  bool FStretchable;
+  std::intptr_t FTag;
+  TColor FTextColor;
+  bool FVisible;
+  String FVisibleCaption;
+  int FWidth;
+};
+
+class TcxEditButton : public TcxCustomEditButton {
+  SK_CLASS(TcxEditButton, TcxCustomEditButton)
+ public:
+  static void Publish(TPublisher<TcxEditButton>& P);
+
+ private:
+  // A stored test of the base class as one of this class, for publishing.
+  template <bool (TcxCustomEditButton::*AIsStored)() const>
+  bool IsStored() const {
+    return (this->*AIsStored)();
+  }
+};
+
+// The buttons of an editor's properties.
+class TcxCustomEditButtons : public TCollection {
+  SK_CLASS(TcxCustomEditButtons, TCollection)
+ public:
+  // AButtonClass: a TcxCustomEditButton class.
+  virtual void Create(TPersistent* AOwner, TClass AButtonClass);
+  void Destroy() override;
+
+  static TClass GetButtonClass() { return TcxCustomEditButton::ClassInfo(); }
+  TcxCustomEditButton* Items(int AIndex) const { return static_cast<TcxCustomEditButton*>(inherited::Items(AIndex)); }
+  void SetItems(int AIndex, TcxCustomEditButton* AValue) { inherited::SetItems(AIndex, AValue); }
+  int VisibleCount() const;
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* AValue) { FImages = AValue; }
+
+  virtual void ChangeScale(int M, int D);
+  virtual void UpdateActionLinks();
+
+  TNotifyEvent OnChange() const { return FOnChange; }
+  void SetOnChange(TNotifyEvent AValue) { FOnChange = AValue; }
+
+ protected:
+  TPersistent* GetOwner() override { return FOwner; }
+  void Update(TCollectionItem* AItem) override;
+  virtual void ActionFreeNotification(TComponent* AComponent);
+
+ private:
+  friend class TcxCustomEditButton;
+  // Watches AAction so that freeing it clears every button's Action.
+  void WatchAction(TBasicAction* AAction);
+  void UnwatchAction(TBasicAction* AAction);
+
+  TcxFreeNotificator* FFreeNotificator;
+  TPersistent* FOwner;
+  TCustomImageList* FImages;
+  TNotifyEvent FOnChange;
+};
+
+class TcxEditButtons : public TcxCustomEditButtons {
+  SK_CLASS(TcxEditButtons, TcxCustomEditButtons)
+ public:
+  static TClass GetButtonClass() { return TcxEditButton::ClassInfo(); }
+  TcxEditButton* Items(int AIndex) const { return static_cast<TcxEditButton*>(inherited::Items(AIndex)); }
+  void SetItems(int AIndex, TcxEditButton* AValue) { inherited::SetItems(AIndex, AValue); }
+  TcxEditButton* Add() { return static_cast<TcxEditButton*>(TCollection::Add()); }
+};
 
 // ---------------------------------------------------------------------------
 // Validation options and errors
@@ -153,8 +621,11 @@ TcxRegisteredClasses* GetRegisteredEditProperties();
 // restores it).
 void SetEditErrorBeep(std::function<void()> ABeep);
 
-// Shut-down of the editor model: the registry of properties classes and the
-// standard validation glyphs go.
+// Start-up of the editor model: the default editor style controller, which
+// also becomes the containers' default one.
+void cxEditInitialization();
+// Shut-down of the editor model: the standard validation glyphs, the default
+// editor style controller and the registry of properties classes go.
 void cxEditFinalization();
 
 // ---------------------------------------------------------------------------
@@ -168,6 +639,10 @@ class TcxCustomEditDefaultValuesProvider : public TObject {
  public:
   virtual void Create(TPersistent* AOwner) { FOwner = AOwner; }
   TPersistent* Owner() const { return FOwner; }
+  // Lets go of every properties object that uses this provider first.
+  void Destroy() override;
+  // Every properties object whose DefaultValuesProvider is this one drops it.
+  void ClearUsers();
 
   virtual bool CanSetEditMode() { return true; }
   virtual bool DefaultCanModify() { return true; }
@@ -249,6 +724,13 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   void SetAutoSelect(bool AValue) { SetField(FAutoSelect, AValue); }
   bool BeepOnError() const { return FBeepOnError; }
   void SetBeepOnError(bool AValue) { SetField(FBeepOnError, AValue); }
+  // The buttons at the editor's sides; every effective change of one is a
+  // change of the properties.
+  TcxEditButtons* Buttons() const { return FButtons.get(); }
+  void SetButtons(TcxEditButtons* AValue) { FButtons->Assign(AValue); }
+  // The collection class of Buttons; its GetButtonClass gives the items' class.
+  virtual TClass GetButtonsClass() { return TcxEditButtons::ClassInfo(); }
+  void ButtonsChanged(TObject*) { Changed(); }
   TcxEditButtonsViewStyle ButtonsViewStyle() const { return FButtonsViewStyle; }
   void SetButtonsViewStyle(TcxEditButtonsViewStyle AValue) { SetField(FButtonsViewStyle, AValue); }
   TShortCut ClearKey() const { return FClearKey; }
@@ -346,6 +828,7 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   bool FAutoSelect;
   bool FBeepOnError;
   TcxEditButtonsViewStyle FButtonsViewStyle;
+  TOwned<TcxEditButtons> FButtons;
   bool FChangedOccurred;
   TShortCut FClearKey;
   TShortCut FClickKey;
@@ -534,6 +1017,16 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   bool IsUserActionDisabled() const { return FUserActionDisabledCount != 0; }
   bool IsUserAction() const { return !IsUserActionDisabled() && FUserActionCount > 0; }
 
+  // The four state styles.
+  TcxEditStyle* Style() const { return static_cast<TcxEditStyle*>(inherited::Style()); }
+  void SetStyle(TcxEditStyle* AValue) { inherited::SetStyle(AValue); }
+  TcxEditStyle* StyleDisabled() const { return static_cast<TcxEditStyle*>(inherited::StyleDisabled()); }
+  void SetStyleDisabled(TcxEditStyle* AValue) { inherited::SetStyleDisabled(AValue); }
+  TcxEditStyle* StyleFocused() const { return static_cast<TcxEditStyle*>(inherited::StyleFocused()); }
+  void SetStyleFocused(TcxEditStyle* AValue) { inherited::SetStyleFocused(AValue); }
+  TcxEditStyle* StyleHot() const { return static_cast<TcxEditStyle*>(inherited::StyleHot()); }
+  void SetStyleHot(TcxEditStyle* AValue) { inherited::SetStyleHot(AValue); }
+
   virtual TClass GetPropertiesClass() { return TcxCustomEditProperties::ClassInfo(); }
   virtual bool IsRepositoryItemAcceptable(TcxEditRepositoryItem* AItem);
   virtual void SelectAll() {}
@@ -560,6 +1053,13 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   void Click() override;
   bool HandlesTabKey() override { return false; }
   bool IsReadOnlyState() override;
+  TcxContainerStyleClass StyleClass() override { return TcxEditStyle::ClassInfo(); }
+  // The base editor stores none of the editor style's own values; the kinds
+  // with buttons or a drop-down show theirs again.
+  TcxContainerStyleValues HiddenStyleValues() override {
+    return {svButtonStyle, svButtonTransparency, svPopupBorderStyle, svGradientButtons, svGradient,
+            svGradientDirection};
+  }
 
   // Hooks the editor kinds fill.
   virtual void ExecuteDefaultAction() {}

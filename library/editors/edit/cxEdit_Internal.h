@@ -10,3 +10,5 @@ void ReleaseRegisteredEditProperties();
 void ReleaseStandardValidationGlyphs();
 // BeepOnError's beep, through the replaceable function.
 void EditErrorBeep();
+void CreateDefaultEditStyleController();
+void FreeDefaultEditStyleController();

@@ -39,6 +39,21 @@ void TcxCustomEditPropertiesValues::SetFlag(bool& AFlag, bool AValue) {
 }
 
 // ---------------------------------------------------------------------------
+// TcxCustomEditDefaultValuesProvider
+
+void TcxCustomEditDefaultValuesProvider::Destroy() {
+  ClearUsers();
+  inherited::Destroy();
+}
+
+void TcxCustomEditDefaultValuesProvider::ClearUsers() {
+  // A copy: a user may leave the list while it drops the provider.
+  const std::vector<TcxCustomEditProperties*> users = EditPropertiesList();
+  for (TcxCustomEditProperties* properties : users)
+    if (properties->DefaultValuesProvider() == this) properties->DefaultValuesProviderDestroyed();
+}
+
+// ---------------------------------------------------------------------------
 // TcxCustomEditProperties
 
 void TcxCustomEditProperties::Create(TPersistent* AOwner) {
@@ -47,6 +62,9 @@ void TcxCustomEditProperties::Create(TPersistent* AOwner) {
   FAssignedValues.reset(NewOfClass<TcxCustomEditPropertiesValues>(GetPropertiesValuesClass(), this));
   FAutoSelect = true;
   FButtonsViewStyle = bvsNormal;
+  FButtons.reset(NewOfClass<TcxEditButtons>(GetButtonsClass(), static_cast<TPersistent*>(this),
+                                            TcxEditButtons::GetButtonClass()));
+  FButtons->SetOnChange(BindEvent<&TcxCustomEditProperties::ButtonsChanged>(this));
   FClickKey = static_cast<TShortCut>(scCtrl | VK_RETURN);
   FUseLeftAlignmentOnEditing = true;
   FUseMouseWheel = true;
@@ -57,6 +75,7 @@ void TcxCustomEditProperties::Create(TPersistent* AOwner) {
 
 void TcxCustomEditProperties::Destroy() {
   FDefaultValuesProvider = nullptr;
+  FButtons.reset();
   FAssignedValues.reset();
   auto& list = MutableEditPropertiesList();
   if (const auto it = std::find(list.begin(), list.end(), this); it != list.end()) list.erase(it);
@@ -177,6 +196,7 @@ void TcxCustomEditProperties::SetValidationOptions(TcxEditValidationOptions AVal
 void TcxCustomEditProperties::CopyFrom(TcxCustomEditProperties* ASource) {
   SetAutoSelect(ASource->AutoSelect());
   SetButtonsViewStyle(ASource->ButtonsViewStyle());
+  SetButtons(ASource->Buttons());
   SetBeepOnError(ASource->BeepOnError());
   SetClearKey(ASource->ClearKey());
   SetClickKey(ASource->ClickKey());

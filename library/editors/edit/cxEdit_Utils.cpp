@@ -132,7 +132,13 @@ void EditErrorBeep() {
     MessageBeep(0);
 }
 
+void cxEditInitialization() {
+  RegisterClasses({TcxEditStyleController::ClassInfo()});
+  CreateDefaultEditStyleController();
+}
+
 void cxEditFinalization() {
-  ReleaseRegisteredEditProperties();
   ReleaseStandardValidationGlyphs();
+  FreeDefaultEditStyleController();
+  ReleaseRegisteredEditProperties();
 }

@@ -25,7 +25,7 @@
 // that overflowed.
 #pragma once
 
-#include "library/editors/cxEdit.h"
+#include "library/editors/edit/cxEdit.h"
 #include "platform/classes/Streams.h"
 
 #include <memory>
