@@ -1,5 +1,6 @@
 #include "fuzzers/library_controls/AccessibilityFuzz.h"
 
+#include "fuzzers/support/AccessibilityInput.h"
 #include "fuzzers/support/FuzzMain.h"
 #include "library/controls/accessibility/cxAccessibility.h"
 #include "library/core/base/dxCore.h"
@@ -37,37 +38,6 @@ class TFuzzNode : public TcxAccessibilityHelper {
     return inherited::NavigateToChild(AIndex, ADirection);
   }
 };
-
-class TInputReader {
- public:
-  explicit TInputReader(const std::string& AInput) : FInput(AInput) {}
-  bool More() const { return FAt < FInput.size(); }
-  std::uint32_t Next(int ABytes) {
-    std::uint32_t value = 0;
-    for (int i = 0; i < ABytes; ++i)
-      value |= static_cast<std::uint32_t>(FAt < FInput.size() ? static_cast<unsigned char>(FInput[FAt++]) : 0) << (8 * i);
-    return value;
-  }
-
- private:
-  const std::string& FInput;
-  std::size_t FAt = 0;
-};
-
-constexpr VARTYPE Types[] = {VT_EMPTY, VT_NULL, VT_I2, VT_I4, VT_R4, VT_R8, VT_BSTR, VT_BOOL, VT_I1,
-                             VT_UI1,   VT_UI2,  VT_UI4, VT_I8, VT_UI8, VT_INT, VT_UINT, VT_DISPATCH, VT_UNKNOWN};
-
-VARIANT MakeVariant(TInputReader& AReader) {
-  VARIANT v;
-  VariantInit(&v);
-  const VARTYPE type = Types[AReader.Next(1) % std::size(Types)];
-  const std::uint32_t bits = AReader.Next(4);
-  v.vt = type;
-  // Pointer-holding types carry nil: the node must not dereference them.
-  if (type == VT_BSTR || type == VT_DISPATCH || type == VT_UNKNOWN) v.byref = nullptr;
-  else std::memcpy(&v.lVal, &bits, sizeof(bits));
-  return v;
-}
 
 void Check(HRESULT AResult, bool AOwnerGone) {
   switch (AResult) {

@@ -10,15 +10,16 @@
 #include "app/UDefines.h"
 #include "app/serial/BlockSerial.h"
 #include "library/editors/cxDropDownEdit.h"
+#include "library/controls/scrollbars/dxTouchScrollUI.h"
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxCheckBox.h"
-#include "library/controls/scrollbars/dxTouchScrollUI.h"
 #include "library/stdctrls/cxListBox.h"
 #include "library/stdctrls/cxProgressBar.h"
 #include "library/stdctrls/dxActivityIndicator.h"
 #include "platform/ui/GdiScopes.h"
 #include "tests/app/MainFormFixture.h"
 #include "tests/app_serial/TestDevice.h"
+#include "tests/support/AccessibilityClient.h"
 #include "tests/support/GuiLeaks.h"
 #include "tests/support/NativeScrollBars.h"
 #include "tests/support/PumpUntil.h"
@@ -151,6 +152,18 @@ class DeviceRunFixture : public MainFormFixture {
     ASSERT_TRUE(FlashTask) << "no run started";
     FlashTask->Wait();
     CheckSynchronize();
+  }
+
+  // A whole run of everything the project holds, as a user starts it:
+  // opened, shown, connected, flashed, and the queued work done.
+  void RunToEnd(const TDeviceProject& AProject) {
+    ASSERT_NO_FATAL_FAILURE(Open(AProject));
+    CheckBoxes(true, true, true);
+    ShowForm();
+    ASSERT_TRUE(Connect()) << "not connected";
+    ASSERT_NO_FATAL_FAILURE(Flash());
+    ExpectSucceeded();
+    PumpPending();
   }
 
   // The list's lines from the first one equal to AFirst on; empty when there
@@ -690,13 +703,7 @@ COLORREF RingPixel(TcxListBox* AList) {
 }
 
 TEST_F(DeviceRun, MovingTheMouseOverTheLoggedLinesShowsTheTouchBarForASecond) {
-  ASSERT_NO_FATAL_FAILURE(Open(XmegaProject()));
-  CheckBoxes(true, true, true);
-  ShowForm();
-  ASSERT_TRUE(Connect()) << "not connected";
-  ASSERT_NO_FATAL_FAILURE(Flash());
-  ExpectSucceeded();
-  PumpPending();
+  ASSERT_NO_FATAL_FAILURE(RunToEnd(XmegaProject()));
 
   TcxListBox* const list = Form->LB_Info;
   const HWND inner = list->InnerListBox()->Handle();
@@ -757,6 +764,24 @@ TEST_F(DeviceRun, MovingTheMouseOverTheLoggedLinesShowsTheTouchBarForASecond) {
   ASSERT_TRUE(PumpUntil([&] { return !PopupBarShown(list); }, 5000)) << "the bar stayed";
   // Less a tick of the system timer, which may round the interval down.
   EXPECT_GE(GetTickCount64() - lastMove, TdxTouchScrollUIModeManager::HideInterval - 16);
+}
+
+TEST_F(DeviceRun, AnAccessibilityClientReadsTheLoggedLines) {
+  ASSERT_NO_FATAL_FAILURE(RunToEnd(XmegaProject()));
+
+  TcxListBox* const list = Form->LB_Info;
+  TComPtr<IAccessible> client = AccessibleClientOf(list->InnerListBox()->Handle());
+  ASSERT_TRUE(client);
+  long count = 0;
+  ASSERT_EQ(client->get_accChildCount(&count), S_OK);
+  ASSERT_GT(count, 0);
+  ASSERT_EQ(count, list->Items()->Count());
+  for (int i = 0; i < count; ++i) {
+    SCOPED_TRACE(i);
+    TBstr name;
+    ASSERT_EQ(client->get_accName(AccessibleChild(i + 1), &name.Value), S_OK);
+    EXPECT_EQ(name.Text(), list->Items()->Strings(i));
+  }
 }
 
 TEST_F(DeviceRun, AHundredRunsLeaveNoGdiObjectBehind) {

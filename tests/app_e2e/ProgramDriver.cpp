@@ -254,16 +254,6 @@ void TProgramDriver::KeyWith(WORD AModifier, WORD AVirtualKey) {
 }
 
 void TProgramDriver::TypeText(const String& AText) {
-  std::vector<INPUT> inputs;
-  for (wchar_t c : AText) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wScan = c;
-    in.ki.dwFlags = KEYEVENTF_UNICODE;
-    inputs.push_back(in);
-    in.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    inputs.push_back(in);
-  }
-  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  SendText(AText);
   Settle();
 }

@@ -4,6 +4,7 @@
 #include "library/stdctrls/cxButtons.h"
 
 #include "platform/ui/Forms.h"
+#include "tests/support/AccessibilityClient.h"
 #include "tests/support/PumpUntil.h"
 #include "tests/support/SendInput.h"
 
@@ -392,82 +393,60 @@ TEST_F(TDropDown, FreeingTheButtonWhileItsMenuIsUpIsSafe) {
 
 // --- accessibility ----------------------------------------------------------------
 
-TComPtr<IAccessible> ClientOf(HWND AWnd) {
-  TComPtr<IAccessible> client;
-  EXPECT_EQ(AccessibleObjectFromWindow(AWnd, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                       client.ReceiveVoid()),
-            S_OK);
-  return client;
-}
-
-VARIANT Child(long AID) {
-  VARIANT v;
-  VariantInit(&v);
-  v.vt = VT_I4;
-  v.lVal = AID;
-  return v;
-}
-
-String Text(BSTR AValue) {
-  const String result(AValue ? AValue : L"", AValue ? SysStringLen(AValue) : 0);
-  SysFreeString(AValue);
-  return result;
-}
-
 TEST_F(TButtonOnForm, AnAccessibilityClientReadsTheButtonAndClicksIt) {
   TcxButton* button = NewButton(10, L"Flash");
   button->SetDescription(L"Writes the firmware");
-  TComPtr<IAccessible> client = ClientOf(button->Handle());
+  TComPtr<IAccessible> client = AccessibleClientOf(button->Handle());
   ASSERT_TRUE(client);
   VARIANT role;
-  ASSERT_EQ(client->get_accRole(Child(CHILDID_SELF), &role), S_OK);
+  ASSERT_EQ(client->get_accRole(AccessibleChild(CHILDID_SELF), &role), S_OK);
   EXPECT_EQ(role.lVal, ROLE_SYSTEM_PUSHBUTTON);
   BSTR text = nullptr;
-  ASSERT_EQ(client->get_accName(Child(CHILDID_SELF), &text), S_OK);
-  EXPECT_EQ(Text(text), L"Flash");
-  ASSERT_EQ(client->get_accDescription(Child(CHILDID_SELF), &text), S_OK);
-  EXPECT_EQ(Text(text), L"Writes the firmware");
-  ASSERT_EQ(client->get_accDefaultAction(Child(CHILDID_SELF), &text), S_OK);
-  EXPECT_EQ(Text(text), L"Click");
+  ASSERT_EQ(client->get_accName(AccessibleChild(CHILDID_SELF), &text), S_OK);
+  EXPECT_EQ(TakeBstr(text), L"Flash");
+  ASSERT_EQ(client->get_accDescription(AccessibleChild(CHILDID_SELF), &text), S_OK);
+  EXPECT_EQ(TakeBstr(text), L"Writes the firmware");
+  ASSERT_EQ(client->get_accDefaultAction(AccessibleChild(CHILDID_SELF), &text), S_OK);
+  EXPECT_EQ(TakeBstr(text), L"Click");
   long count = -1;
   ASSERT_EQ(client->get_accChildCount(&count), S_OK);
   EXPECT_EQ(count, 0);
   VARIANT state;
-  ASSERT_EQ(client->get_accState(Child(CHILDID_SELF), &state), S_OK);
+  ASSERT_EQ(client->get_accState(AccessibleChild(CHILDID_SELF), &state), S_OK);
   EXPECT_EQ(state.lVal, STATE_SYSTEM_FOCUSABLE);
   button->SetEnabled(false);
-  ASSERT_EQ(client->get_accState(Child(CHILDID_SELF), &state), S_OK);
+  ASSERT_EQ(client->get_accState(AccessibleChild(CHILDID_SELF), &state), S_OK);
   EXPECT_EQ(state.lVal, STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_UNAVAILABLE);
   button->SetEnabled(true);
-  EXPECT_EQ(client->accDoDefaultAction(Child(CHILDID_SELF)), S_OK);
+  EXPECT_EQ(client->accDoDefaultAction(AccessibleChild(CHILDID_SELF)), S_OK);
   EXPECT_EQ(Counter->Count, 1);
-  EXPECT_EQ(client->get_accRole(Child(1), &role), E_INVALIDARG) << "no child";
+  EXPECT_EQ(client->get_accRole(AccessibleChild(1), &role), E_INVALIDARG) << "no child";
 
   // The caption-less button is named by its hint.
   button->SetCaption(L"");
   button->SetHint(L"Quit");
-  ASSERT_EQ(client->get_accName(Child(CHILDID_SELF), &text), S_OK);
-  EXPECT_EQ(Text(text), L"Quit");
+  ASSERT_EQ(client->get_accName(AccessibleChild(CHILDID_SELF), &text), S_OK);
+  EXPECT_EQ(TakeBstr(text), L"Quit");
 }
 
 TEST_F(TButtonOnForm, ASplitButtonIsASplitButtonWithADropDownChild) {
   TcxButton* button = NewButton(10);
   button->SetKind(cxbkDropDownButton);
-  TComPtr<IAccessible> client = ClientOf(button->Handle());
+  TComPtr<IAccessible> client = AccessibleClientOf(button->Handle());
   ASSERT_TRUE(client);
   long count = 0;
   ASSERT_EQ(client->get_accChildCount(&count), S_OK);
   EXPECT_EQ(count, 1);
   VARIANT role;
-  ASSERT_EQ(client->get_accRole(Child(CHILDID_SELF), &role), S_OK);
+  ASSERT_EQ(client->get_accRole(AccessibleChild(CHILDID_SELF), &role), S_OK);
   EXPECT_EQ(role.lVal, ROLE_SYSTEM_SPLITBUTTON);
-  ASSERT_EQ(client->get_accRole(Child(1), &role), S_OK);
+  ASSERT_EQ(client->get_accRole(AccessibleChild(1), &role), S_OK);
   EXPECT_EQ(role.lVal, ROLE_SYSTEM_BUTTONDROPDOWN);
   BSTR text = nullptr;
-  ASSERT_EQ(client->get_accName(Child(1), &text), S_OK);
-  EXPECT_EQ(Text(text), L"Open");
-  EXPECT_EQ(client->get_accRole(Child(2), &role), E_INVALIDARG);
-  EXPECT_EQ(client->get_accRole(Child(-7), &role), E_INVALIDARG);
+  ASSERT_EQ(client->get_accName(AccessibleChild(1), &text), S_OK);
+  EXPECT_EQ(TakeBstr(text), L"Open");
+  EXPECT_EQ(client->get_accRole(AccessibleChild(2), &role), E_INVALIDARG);
+  EXPECT_EQ(client->get_accRole(AccessibleChild(-7), &role), E_INVALIDARG);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "platform/runtime/TypInfo.h"
 #include "platform/ui/Forms.h"
 
+#include "tests/support/AccessibilityClient.h"
 #include "tests/support/NativeScrollBars.h"
 #include "tests/support/PumpUntil.h"
 #include "tests/support/SendInput.h"
@@ -79,22 +80,15 @@ TEST_F(ListBox, TheStylesFontIsTheInnerListsFont) {
 
 TEST_F(ListBox, AnAccessibilityClientReadsTheLines) {
   for (const wchar_t* line : {L"Device ID : $1E9702", L"Flash written"}) Box->Items()->Add(line);
-  TComPtr<IAccessible> client;
-  ASSERT_EQ(AccessibleObjectFromWindow(Box->InnerListBox()->Handle(), static_cast<DWORD>(OBJID_CLIENT),
-                                       __uuidof(IAccessible), client.ReceiveVoid()),
-            S_OK);
+  TComPtr<IAccessible> client = AccessibleClientOf(Box->InnerListBox()->Handle());
+  ASSERT_TRUE(client);
   long count = 0;
   ASSERT_EQ(client->get_accChildCount(&count), S_OK);
   ASSERT_EQ(count, 2);
   for (int i = 1; i <= 2; ++i) {
-    VARIANT child;
-    VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = i;
-    BSTR name = nullptr;
-    ASSERT_EQ(client->get_accName(child, &name), S_OK);
-    EXPECT_EQ(String(name, SysStringLen(name)), Box->Items()->Strings(i - 1));
-    SysFreeString(name);
+    TBstr name;
+    ASSERT_EQ(client->get_accName(AccessibleChild(i), &name.Value), S_OK);
+    EXPECT_EQ(name.Text(), Box->Items()->Strings(i - 1));
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/ui/Forms.h"
 
+#include "tests/support/AccessibilityClient.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/PumpUntil.h"
 #include "tests/support/SendInput.h"
@@ -340,20 +341,11 @@ TEST_F(ItemList, ASelectionChangeIsReportedAsAFocusEvent) {
 TEST_F(ItemList, AnAccessibilityClientReadsTheListAndItsItems) {
   AddItems({L"one", L"two", L"three"});
   List->SetItemIndex(1);
-  TComPtr<IAccessible> client;
-  ASSERT_EQ(AccessibleObjectFromWindow(List->Handle(), static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
-                                       client.ReceiveVoid()),
-            S_OK);
+  TComPtr<IAccessible> client = AccessibleClientOf(List->Handle());
+  ASSERT_TRUE(client);
   long count = 0;
   ASSERT_EQ(client->get_accChildCount(&count), S_OK);
   EXPECT_EQ(count, 3);
-  const auto child = [](long AId) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = AId;
-    return v;
-  };
   struct TRow {
     long Child, Role, State;
     const wchar_t* Name;
@@ -365,19 +357,18 @@ TEST_F(ItemList, AnAccessibilityClientReadsTheListAndItsItems) {
   for (const TRow& row : rows) {
     SCOPED_TRACE(row.Child);
     VARIANT role, state;
-    ASSERT_EQ(client->get_accRole(child(row.Child), &role), S_OK);
+    ASSERT_EQ(client->get_accRole(AccessibleChild(row.Child), &role), S_OK);
     EXPECT_EQ(role.lVal, row.Role);
-    ASSERT_EQ(client->get_accState(child(row.Child), &state), S_OK);
+    ASSERT_EQ(client->get_accState(AccessibleChild(row.Child), &state), S_OK);
     EXPECT_EQ(state.lVal, row.State);
-    BSTR name = nullptr;
-    client->get_accName(child(row.Child), &name);
-    EXPECT_EQ(String(name ? name : L"", name ? SysStringLen(name) : 0), String(row.Name));
-    SysFreeString(name);
+    TBstr name;
+    client->get_accName(AccessibleChild(row.Child), &name.Value);
+    EXPECT_EQ(name.Text(), String(row.Name));
   }
   // The default action selects the item.
-  ASSERT_EQ(client->accDoDefaultAction(child(3)), S_OK);
+  ASSERT_EQ(client->accDoDefaultAction(AccessibleChild(3)), S_OK);
   EXPECT_EQ(List->ItemIndex(), 2);
-  VARIANT bad = child(4);
+  VARIANT bad = AccessibleChild(4);
   VARIANT role;
   EXPECT_EQ(client->get_accRole(bad, &role), E_INVALIDARG);
 }

@@ -102,15 +102,6 @@ class TDragSpy : public TObject {
   }
 };
 
-void SendKeyState(WORD AKey, bool AUp) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = AKey;
-  in.ki.wScan = static_cast<WORD>(MapVirtualKeyW(AKey, MAPVK_VK_TO_VSC));
-  in.ki.dwFlags = AUp ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &in, sizeof(INPUT));
-}
-
 // The screen point of a client point, by the system's own conversion.
 TPoint ScreenOf(TWinControl* AControl, int X, int Y) {
   POINT p{X, Y};
@@ -309,8 +300,8 @@ TEST_F(ControlsDragTest, EscCancelsAndTheSuppliedObjectIsTheCallers) {
   ASSERT_TRUE(PressOnSource(TPoint(30, 40)));
   EXPECT_EQ(object, DragObject());
   ASSERT_TRUE(MoveOver(FTarget, 50, 30, L"enter Target from Source (50,30)"));
-  SendKeyState(VK_ESCAPE, false);
-  SendKeyState(VK_ESCAPE, true);
+  SendKey(VK_ESCAPE, false);
+  SendKey(VK_ESCAPE, true);
   ASSERT_TRUE(AppPumpUntil([&] { return !FSource->Dragging(); }));
   EXPECT_EQ(1, object->Finishes);
   EXPECT_FALSE(object->FinishedAccepted);
@@ -332,9 +323,9 @@ TEST_F(ControlsDragTest, CtrlAsksTheTargetAgainWithoutAMove) {
   ASSERT_TRUE(MoveOver(FTarget, 50, 30, L"enter Target from Source (50,30)"));
   EXPECT_TRUE(CursorIs(crNoDrop));
   const int asked = FSpy->Count(L"move Target");
-  SendKeyState(VK_CONTROL, false);
+  SendKey(VK_CONTROL, false);
   EXPECT_TRUE(AppPumpUntil([&] { return FSpy->Count(L"move Target") > asked && CursorIs(crHandPoint); }));
-  SendKeyState(VK_CONTROL, true);
+  SendKey(VK_CONTROL, true);
   EXPECT_TRUE(AppPumpUntil([] { return CursorIs(crNoDrop); }));
 }
 

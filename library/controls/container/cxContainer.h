@@ -7,6 +7,7 @@
 //   TcxContainerStyleValue(s)         the states and the style values
 //   TcxContainerStyle                 a container's look in one state
 //                                     (cxContainer_Styles.cpp)
+//   TcxContainerStyleUpdate           one batch of changes to a style, reported once
 //   TcxContainerStyles                the four state styles of one owner
 //   TcxStyleController                a component whose styles many
 //                                     containers follow
@@ -246,6 +247,19 @@ class TcxContainerStyle : public TcxInterfacedPersistent {
   TNotifyEvent FOnChanged;
   TcxContainerStyleValues FAssignedValues;
   TcxStyleController* FStyleController;
+};
+
+// One batch of changes to a style: the style reports once when the scope
+// ends, also when the batch raises.
+class TcxContainerStyleUpdate {
+ public:
+  explicit TcxContainerStyleUpdate(TcxContainerStyle* AStyle) : FStyle(AStyle) { FStyle->BeginUpdate(); }
+  ~TcxContainerStyleUpdate() { FStyle->EndUpdate(); }
+  TcxContainerStyleUpdate(const TcxContainerStyleUpdate&) = delete;
+  TcxContainerStyleUpdate& operator=(const TcxContainerStyleUpdate&) = delete;
+
+ private:
+  TcxContainerStyle* FStyle;
 };
 using TcxContainerStyleClass = TClass;
 

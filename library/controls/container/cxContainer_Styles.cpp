@@ -13,18 +13,6 @@ constexpr std::array<const wchar_t*, 10> StyleValueNames = {
     L"BorderColor", L"BorderStyle", L"Color",     L"Edges",       L"Font",
     L"HotTrack",    L"Shadow",      L"TextColor", L"TextStyle", L"TransparentBorder"};
 
-// Lowers a counter raised for a batch also when the batch raises.
-class TStyleUpdate {
- public:
-  explicit TStyleUpdate(TcxContainerStyle* AStyle) : FStyle(AStyle) { FStyle->BeginUpdate(); }
-  ~TStyleUpdate() { FStyle->EndUpdate(); }
-  TStyleUpdate(const TStyleUpdate&) = delete;
-  TStyleUpdate& operator=(const TStyleUpdate&) = delete;
-
- private:
-  TcxContainerStyle* FStyle;
-};
-
 TcxStyleController* DefaultStyleController = nullptr;
 
 }  // namespace
@@ -112,7 +100,7 @@ void TcxContainerStyle::Assign(TPersistent* ASource) {
     inherited::Assign(ASource);
     return;
   }
-  TStyleUpdate update(this);
+  TcxContainerStyleUpdate update(this);
   if (!FParentStyle) {
     SetStyleController(source->StyleController());
     SetLookAndFeel(source->LookAndFeel());
@@ -183,7 +171,7 @@ const TcxContainerStyle* TcxContainerStyle::AssigningStyle(TcxContainerStyleValu
 }
 
 void TcxContainerStyle::RestoreDefaults() {
-  TStyleUpdate update(this);
+  TcxContainerStyleUpdate update(this);
   SetAssignedValues({});
   if (!FParentStyle) FLookAndFeel->Reset();
   TcxContainer* container = Container();

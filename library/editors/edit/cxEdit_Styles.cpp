@@ -16,18 +16,6 @@ bool IsEditStyleValue(TcxContainerStyleValue AValue) { return AValue >= svButton
 
 TOwned<TcxEditStyleController> GDefaultEditStyleController;
 
-// Lowers a style's update counter also when the batch raises.
-class TStyleUpdate {
- public:
-  explicit TStyleUpdate(TcxContainerStyle* AStyle) : FStyle(AStyle) { FStyle->BeginUpdate(); }
-  ~TStyleUpdate() { FStyle->EndUpdate(); }
-  TStyleUpdate(const TStyleUpdate&) = delete;
-  TStyleUpdate& operator=(const TStyleUpdate&) = delete;
-
- private:
-  TcxContainerStyle* FStyle;
-};
-
 }  // namespace
 
 TcxEditStyleController* DefaultEditStyleController() { return GDefaultEditStyleController.get(); }
@@ -78,7 +66,7 @@ void TcxCustomEditStyle::Assign(TPersistent* ASource) {
     inherited::Assign(ASource);
     return;
   }
-  TStyleUpdate update(this);
+  TcxContainerStyleUpdate update(this);
   FButtonStyle = source->FButtonStyle;
   FButtonTransparency = source->FButtonTransparency;
   FGradient = source->FGradient;
@@ -106,7 +94,7 @@ bool TcxCustomEditStyle::GetStyleValueName(TcxContainerStyleValue AValue, String
 }
 
 void TcxCustomEditStyle::Init(const TcxViewParams& AParams) {
-  TStyleUpdate update(this);
+  TcxContainerStyleUpdate update(this);
   SetColor(AParams.Color);
   if (AParams.Font) SetFont(AParams.Font);
   SetTextColor(AParams.TextColor);

@@ -5,7 +5,7 @@
 #include "platform/ui/Forms.h"
 
 #include "tests/library_controls/ControlsTesting.h"
-#include "tests/library_controls/accessibility/AccessibilityTesting.h"
+#include "tests/support/AccessibilityClient.h"
 #include "tests/support/PumpUntil.h"
 
 #include <gtest/gtest.h>
