@@ -805,7 +805,8 @@ class TdxSkinElementCache : public TObject {
   void Render(TdxSkinElement* AElement, TdxScaleFactor* AScaleFactor);
 
   TOwned<TdxSmartImage> FPicture;
-  TOwned<TcxBitmap32> FCacheOpaque;
+  // Made once when rendered, so that a draw is one GDI+ image call.
+  TdxGpOwnedImage FCacheOpaque;
   TdxSkinElement* FElement;
   TdxSkinImageSet FImageSet;
   int FImageIndex;

@@ -702,14 +702,14 @@ void TdxSkinElementCache::Draw(TdxGPCanvas* ACanvas, TdxSkinElement* AElement, c
     Render(AElement, AScaleFactor);
   }
   if (FCacheOpaque)
-    ACanvas->DrawBitmap(FCacheOpaque.get(), ARect);
+    ACanvas->Draw(FCacheOpaque.Get(), ARect, TRect(0, 0, size.cx, size.cy));
   else if (FPicture)
     ACanvas->Draw(FPicture->Handle(), ARect, TRect(0, 0, size.cx, size.cy));
 }
 
 void TdxSkinElementCache::Render(TdxSkinElement* AElement, TdxScaleFactor* AScaleFactor) {
   FPicture.reset();
-  FCacheOpaque.reset();
+  FCacheOpaque.Reset();
   if (FSize.cx <= 0 || FSize.cy <= 0) return;
   const TRect bounds(0, 0, FSize.cx, FSize.cy);
   // The picture is a 32-bit off-screen surface, never in low-colour mode.
@@ -722,18 +722,16 @@ void TdxSkinElementCache::Render(TdxSkinElement* AElement, TdxScaleFactor* AScal
   }
   if (alpha) return;
   // Rendered the way the blended picture is, so both kinds match the direct
-  // drawing pixel for pixel.
-  FCacheOpaque.reset(New<TcxBitmap32>());
-  FCacheOpaque->CreateSize(FSize, false);
-  // The picture's rows run top-down, the bitmap's bottom-up.
-  const TRGBColors topDown = FPicture->GetBitmapBits();
-  TRGBColors bottomUp(topDown.size());
-  const auto row = static_cast<std::size_t>(FSize.cx);
-  for (std::size_t y = 0; y < static_cast<std::size_t>(FSize.cy); ++y)
-    std::copy_n(topDown.begin() + static_cast<std::ptrdiff_t>(y * row), row,
-                bottomUp.end() - static_cast<std::ptrdiff_t>((y + 1) * row));
-  FCacheOpaque->SetBitmapColors(bottomUp);
-  FCacheOpaque->MakeOpaque();
+  // drawing pixel for pixel; kept as a GDI+ bitmap without alpha, made once.
+  TRGBColors pixels = FPicture->GetBitmapBits();
+  GpBitmap* view = nullptr;
+  CheckGdipStatus(GdipCreateBitmapFromScan0(FSize.cx, FSize.cy, FSize.cx * 4, PixelFormat32bppRGB,
+                                            reinterpret_cast<BYTE*>(pixels.data()), &view));
+  const TdxGpOwnedImage borrowed(view);
+  // The view reads the vector's memory; the cache keeps its own copy.
+  GpBitmap* copy = nullptr;
+  CheckGdipStatus(GdipCloneBitmapAreaI(0, 0, FSize.cx, FSize.cy, PixelFormat32bppRGB, view, &copy));
+  FCacheOpaque.Reset(copy);
   FPicture.reset();
 }
 
