@@ -2,6 +2,8 @@
 // taken from the input (zeros once it runs out) and VARIANTs of every type.
 #pragma once
 
+#include <windows.h>
+
 #include <oleauto.h>
 
 #include <cstdint>
