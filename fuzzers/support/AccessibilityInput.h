@@ -1,6 +1,9 @@
 // Fuzz input read as the arguments of MSAA calls: little-endian numbers
-// taken from the input (zeros once it runs out) and VARIANTs of every type.
+// taken from the input (zeros once it runs out) and VARIANTs of every type;
+// and the answers an accessibility node may give.
 #pragma once
+
+#include "fuzzers/support/FuzzMain.h"
 
 #include <windows.h>
 
@@ -41,4 +44,17 @@ inline VARIANT MakeVariant(TInputReader& AReader) {
   if (type == VT_BSTR || type == VT_DISPATCH || type == VT_UNKNOWN) v.byref = nullptr;
   else std::memcpy(&v.lVal, &bits, sizeof(bits));
   return v;
+}
+
+// Every answer is one of the node's set; once the node's owner is freed,
+// every call fails as a node without an object does.
+inline void CheckAccessibleAnswer(HRESULT AResult, bool AOwnerGone) {
+  switch (AResult) {
+    case S_OK: case S_FALSE: case E_INVALIDARG: case E_FAIL: case E_NOTIMPL: case DISP_E_MEMBERNOTFOUND:
+      break;
+    default:
+      FuzzInvariantBroken("an answer outside the node's set");
+  }
+  if (AOwnerGone && AResult != DISP_E_MEMBERNOTFOUND && AResult != E_NOTIMPL)
+    FuzzInvariantBroken("a call after the owner was freed did not fail with DISP_E_MEMBERNOTFOUND");
 }
