@@ -8,9 +8,10 @@
 // The syntax: nested `object Name: TClass ... end` blocks; `Prop = value`
 // lines (numbers, 'strings' joined with + and #nn character codes,
 // identifiers, sets [a, b], lists ( ... ), collections < item ... end >,
-// binary { hex }; a Variant as its value, or Null, or nil when unassigned); nested `Sub.Prop` names; component references resolved
-// after the whole description is read; events bound to the root's published
-// methods by name; Loaded called on every component last.
+// binary { hex }; a Variant as its value, or Null, or nil when unassigned);
+// nested `Sub.Prop` names; component references resolved after the whole
+// description is read; events bound to the root's published methods by name;
+// Loaded called on every component last.
 //
 // FormReader.h reads descriptions, FormWriter.h writes them.
 #pragma once

@@ -440,6 +440,8 @@ void TFormReader::DefineBinaryProperty(const String& AName, const TStreamProc& A
 
 namespace {
 
+const wchar_t* const KVariantExpected = L"Zahl, Zeichenkette, True, False, Null oder nil";
+
 std::int64_t OrdinalMin(const TTypeInfo* AType) {
   if (AType->Kind == tkInteger && AType->OrdType == otULong)
     return std::min<std::int64_t>(AType->MinValue, std::numeric_limits<std::int32_t>::min());
@@ -579,7 +581,7 @@ void TFormReader::ReadPropValue(TPersistent* AInstance, const TPropInfo* AProp, 
     }
     case tkVariant: {
       Variant value;
-      if (!TakeVariant(value)) wrong(L"Zahl, Zeichenkette, True, False, Null oder nil");
+      if (!TakeVariant(value)) wrong(KVariantExpected);
       apply([&] { SetVariantProp(AInstance, AProp, value); });
       break;
     }
@@ -845,8 +847,9 @@ bool TFormReader::TakeVariant(Variant& AValue) {
 Variant TFormReader::ReadVariant() {
   Variant value;
   if (!TakeVariant(value))
-    throw EReadError(L"Zeile %d: Zahl, Zeichenkette, True, False, Null oder nil erwartet, aber %s gefunden (%s)",
-                     {FParser->SourceLine(), FParser->TokenDescription(), FState->Context.Display});
+    throw EReadError(L"Zeile %d: %s erwartet, aber %s gefunden (%s)",
+                     {FParser->SourceLine(), String(KVariantExpected), FParser->TokenDescription(),
+                      FState->Context.Display});
   ++FState->ValuesRead;
   return value;
 }

@@ -454,6 +454,49 @@ TEST_F(FormWriterTest, VariantValuesAreWrittenAsTheirTextAndReadBackEqual) {
   }
 }
 
+// Keeps a list of Variants as stored data, through the filer's Variant operations.
+class TVariantList : public TComponent {
+  SK_CLASS(TVariantList, TComponent)
+ public:
+  std::vector<Variant> Values;
+
+ protected:
+  void DefineProperties(TFiler* AFiler) override {
+    AFiler->DefineProperty(
+        L"Values",
+        [this](TReader* R) {
+          R->ReadListBegin();
+          while (!R->EndOfList()) Values.push_back(R->ReadVariant());
+          R->ReadListEnd();
+        },
+        [this](TWriter* W) {
+          W->WriteListBegin();
+          for (const Variant& value : Values) W->WriteVariant(value);
+          W->WriteListEnd();
+        },
+        !Values.empty());
+  }
+};
+
+TEST_F(FormWriterTest, StoredDataListsOfVariantsReadBackEqual) {
+  RegisterClasses({TVariantList::ClassInfo()});
+  const TOwned<TVariantList> list(New<TVariantList>(nullptr));
+  for (const TVariantCase& c : VariantCases) list->Values.push_back(c.Value);
+  const TOwned<TComponent> copy(ReadComponentFromText(WriteComponentToText(list.get())));
+  const std::vector<Variant>& read = dynamic_cast<TVariantList*>(copy.get())->Values;
+  ASSERT_EQ(read.size(), std::size(VariantCases));
+  for (std::size_t i = 0; i < read.size(); ++i) {
+    SCOPED_TRACE(VariantCases[i].Name);
+    EXPECT_EQ(read[i].VType(), VariantCases[i].ReadType);
+    EXPECT_EQ(VarCompareValue(read[i], VariantCases[i].Value), vrEqual);
+  }
+
+  const TOwned<TVariantList> bad(New<TVariantList>(nullptr));
+  EXPECT_THROW(
+      ReadComponentFromText(L"object L: TVariantList\r\n  Values = (\r\n    1\r\n    [x])\r\nend\r\n", bad.get()),
+      EReadError);
+}
+
 TEST_F(FormWriterTest, VariantTypesADescriptionCannotHoldAreRefused) {
   const Variant refused[] = {Variant(18446744073709551615ULL), Variant(Currency{12345}),
                              Variant::FromDateTime(TDateTime(45000.5)), VarArrayOf({Variant(1), Variant(2)})};
