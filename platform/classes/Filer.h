@@ -8,14 +8,16 @@
 // The syntax: nested `object Name: TClass ... end` blocks; `Prop = value`
 // lines (numbers, 'strings' joined with + and #nn character codes,
 // identifiers, sets [a, b], lists ( ... ), collections < item ... end >,
-// binary { hex }); nested `Sub.Prop` names; component references resolved
-// after the whole description is read; events bound to the root's published
-// methods by name; Loaded called on every component last.
+// binary { hex }; a Variant as its value, or Null, or nil when unassigned);
+// nested `Sub.Prop` names; component references resolved after the whole
+// description is read; events bound to the root's published methods by name;
+// Loaded called on every component last.
 //
 // FormReader.h reads descriptions, FormWriter.h writes them.
 #pragma once
 
 #include "platform/classes/Component.h"
+#include "platform/runtime/Variants.h"
 
 #include <cstdint>
 #include <functional>
@@ -78,6 +80,10 @@ class TReader : public TFiler {
   virtual void ReadCollection(TCollection* ACollection) = 0;
   // The element names of a set value [a, b].
   virtual std::vector<String> ReadSet() = 0;
+  // A number, string, True/False, Null or nil (Empty). Integers come back as
+  // Integer, or Int64 beyond 32 bits; other numbers as Double; strings as
+  // UnicodeString. Raises EReadError for any other value.
+  virtual Variant ReadVariant() = 0;
   // Reads and drops the next value, whatever its kind.
   virtual void SkipValue() = 0;
 
@@ -108,4 +114,8 @@ class TWriter : public TFiler {
   virtual void WriteCollection(TCollection* AValue) = 0;
   // A set value [a, b] from its element names.
   virtual void WriteSet(const std::vector<String>& ANames) = 0;
+  // Empty, Null, integers, Single, Double, Boolean and strings; raises
+  // EWriteError for the types a description cannot hold (currency, date,
+  // arrays, custom types) and for UInt64 values beyond Int64.
+  virtual void WriteVariant(const Variant& AValue) = 0;
 };

@@ -440,6 +440,8 @@ void TFormReader::DefineBinaryProperty(const String& AName, const TStreamProc& A
 
 namespace {
 
+const wchar_t* const KVariantExpected = L"Zahl, Zeichenkette, True, False, Null oder nil";
+
 std::int64_t OrdinalMin(const TTypeInfo* AType) {
   if (AType->Kind == tkInteger && AType->OrdType == otULong)
     return std::min<std::int64_t>(AType->MinValue, std::numeric_limits<std::int32_t>::min());
@@ -575,6 +577,12 @@ void TFormReader::ReadPropValue(TPersistent* AInstance, const TPropInfo* AProp, 
       } else {
         wrong(L"Komponentenverweis");
       }
+      break;
+    }
+    case tkVariant: {
+      Variant value;
+      if (!TakeVariant(value)) wrong(KVariantExpected);
+      apply([&] { SetVariantProp(AInstance, AProp, value); });
       break;
     }
     case tkMethod: {
@@ -809,6 +817,41 @@ std::vector<String> TFormReader::ReadSet() {
   }
   FParser->NextToken();
   return names;
+}
+
+bool TFormReader::TakeVariant(Variant& AValue) {
+  switch (FParser->Token()) {
+    case TParser::toInteger: {
+      const std::int64_t value = FParser->TokenInt();
+      if (value >= std::numeric_limits<std::int32_t>::min() && value <= std::numeric_limits<std::int32_t>::max())
+        AValue = Variant(static_cast<int>(value));
+      else
+        AValue = Variant(static_cast<long long>(value));
+      break;
+    }
+    case TParser::toFloat: AValue = Variant(FParser->TokenFloat()); break;
+    case TParser::toString: AValue = Variant(ReadStringValue()); return true;
+    case TParser::toSymbol:
+      if (FParser->TokenSymbolIs(L"True")) AValue = Variant(true);
+      else if (FParser->TokenSymbolIs(L"False")) AValue = Variant(false);
+      else if (FParser->TokenSymbolIs(L"Null")) AValue = Null();
+      else if (FParser->TokenSymbolIs(L"nil")) AValue = Unassigned();
+      else return false;
+      break;
+    default: return false;
+  }
+  FParser->NextToken();
+  return true;
+}
+
+Variant TFormReader::ReadVariant() {
+  Variant value;
+  if (!TakeVariant(value))
+    throw EReadError(L"Zeile %d: %s erwartet, aber %s gefunden (%s)",
+                     {FParser->SourceLine(), String(KVariantExpected), FParser->TokenDescription(),
+                      FState->Context.Display});
+  ++FState->ValuesRead;
+  return value;
 }
 
 void TFormReader::ReadCollection(TCollection* ACollection) {

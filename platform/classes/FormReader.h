@@ -131,6 +131,7 @@ class TFormReader : public TReader {
   String ReadIdent() override;
   void ReadCollection(TCollection* ACollection) override;
   std::vector<String> ReadSet() override;
+  Variant ReadVariant() override;
   void SkipValue() override;
   void ReadData(TComponent* AInstance) override;
 
@@ -152,6 +153,9 @@ class TFormReader : public TReader {
   void ReadCollectionItems(TCollection* ACollection, const String& ADisplay);
   void ReadBinaryValue(const TStreamProc& AReadData, int ALine, const String& ADisplay);
   String ReadStringValue();
+  // Reads a Variant value into AValue; false, reading nothing, when the
+  // current token is no such value.
+  bool TakeVariant(Variant& AValue);
   TComponent* FindReference(const String& AName) const;
   void ResolveFixups();
   void Enter();

@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cwctype>
+#include <limits>
 
 namespace {
 
@@ -173,6 +174,13 @@ void TFormWriter::WriteProperty(TPersistent* AInstance, const TPropInfo* AProp, 
       WriteValueLine(name, [&] { WriteString(value); });
       return;
     }
+    case tkVariant: {
+      if (!AProp->HasSetter) return;
+      Variant value;
+      GetVariantProp(AInstance, AProp, value);
+      WriteValueLine(name, [&] { WriteVariant(value); });
+      return;
+    }
     case tkMethod: {
       if (!AProp->HasSetter) return;
       const String method = MethodName(GetMethodProp(AInstance, AProp));
@@ -318,6 +326,36 @@ void TFormWriter::WriteSet(const std::vector<String>& ANames) {
     FText += ANames[i];
   }
   FText += L']';
+}
+
+void TFormWriter::WriteVariant(const Variant& AValue) {
+  switch (AValue.VType()) {
+    case varEmpty: WriteIdent(L"nil"); return;
+    case varNull: WriteIdent(L"Null"); return;
+    case varBoolean: WriteBoolean(AValue.AsBoolean()); return;
+    case varShortInt:
+    case varByte:
+    case varSmallint:
+    case varWord:
+    case varInteger:
+    case varLongWord:
+    case varInt64: WriteInteger(AValue.AsInt64()); return;
+    case varUInt64:
+      if (AValue.AsUInt64() > static_cast<std::uint64_t>(std::numeric_limits<std::int64_t>::max())) break;
+      WriteInteger(AValue.AsInt64());
+      return;
+    case varSingle:
+    case varDouble:
+      // A Single reads back as a Double: its exact digits keep the value.
+      WriteFloat(AValue.AsDouble());
+      return;
+    case varOleStr:
+    case varString:
+    case varUString: WriteString(AValue.AsString()); return;
+    default: break;
+  }
+  throw EWriteError(L"Eigenschaft %s: ein Variant des Typs %s kann nicht gespeichert werden",
+                    {FCurrent, VarTypeAsText(AValue.VType())});
 }
 
 void TFormWriter::WriteCollection(TCollection* AValue) {

@@ -9,7 +9,8 @@
 //   - published properties in published order, when they have a setter (or
 //     are sub-objects read in place), pass their stored test and differ from
 //     the default (ordinals: the published default; strings: empty; floats:
-//     0; references and events: nil);
+//     0; references and events: nil; a Variant is written whenever its
+//     stored test passes, so Empty and Null survive the round trip);
 //   - sub-objects as `Sub.Prop` lines, collections as < item ... end >,
 //     components by name (`Owner.Name` when owned by another root), events
 //     by the name of the root's published method they call;
@@ -54,6 +55,7 @@ class TFormWriter : public TWriter {
   void WriteIdent(const String& AValue) override;
   void WriteCollection(TCollection* AValue) override;
   void WriteSet(const std::vector<String>& ANames) override;
+  void WriteVariant(const Variant& AValue) override;
 
  private:
   void WriteComponent(TComponent* AComponent);

@@ -387,4 +387,147 @@ TEST_F(FormWriterTest, ACollectionTravelsThroughAStreamOnItsOwn) {
   formOwner.reset();
 }
 
+
+// ---------------------------------------------------------------------------
+// Variant properties
+
+// A component with one Variant property, stored whatever its value.
+class TVariantHolder : public TComponent {
+  SK_CLASS(TVariantHolder, TComponent)
+ public:
+  static void Publish(TPublisher<TVariantHolder>& P) {
+    P.Property(L"Value", &TVariantHolder::Value, &TVariantHolder::SetValue);
+  }
+  Variant Value() const { return FValue; }
+  void SetValue(const Variant& AValue) { FValue = AValue; }
+
+ private:
+  Variant FValue;
+};
+
+struct TVariantCase {
+  const char* Name;
+  Variant Value;
+  const wchar_t* Text;    // the value as the description holds it
+  TVarType ReadType;      // the type it reads back as
+};
+
+const TVariantCase VariantCases[] = {
+    {"empty", Unassigned(), L"nil", varEmpty},
+    {"null", Null(), L"Null", varNull},
+    {"shortint", Variant(static_cast<signed char>(-100)), L"-100", varInteger},
+    {"byte", Variant(static_cast<unsigned char>(255)), L"255", varInteger},
+    {"smallint", Variant(static_cast<short>(-32768)), L"-32768", varInteger},
+    {"word", Variant(static_cast<unsigned short>(65535)), L"65535", varInteger},
+    {"integer min", Variant(-2147483647 - 1), L"-2147483648", varInteger},
+    {"longword", Variant(4294967295u), L"4294967295", varInt64},
+    {"int64 min", Variant(static_cast<long long>(-9223372036854775807LL - 1)), L"-9223372036854775808", varInt64},
+    {"uint64 in range", Variant(9000000000ULL), L"9000000000", varInt64},
+    {"double tenth", Variant(0.1), L"0.1", varDouble},
+    {"double negative", Variant(-2.5), L"-2.5", varDouble},
+    {"double integral", Variant(3.0), L"3.0", varDouble},
+    {"double large", Variant(1e300), L"1E+300", varDouble},
+    {"double tiny", Variant(-4.9e-324), L"-5E-324", varDouble},
+    {"single", Variant(0.1f), L"0.10000000149011612", varDouble},
+    {"string empty", Variant(String()), L"''", varUString},
+    {"string quotes", Variant(String(L"it's \"x\"")), L"'it''s \"x\"'", varUString},
+    {"string non-ascii", Variant(String(L"\u00DCber \u20AC")), L"#220'ber '#8364", varUString},
+    {"olestr", Variant::FromOleStr(L"ole"), L"'ole'", varUString},
+    {"true", Variant(true), L"True", varBoolean},
+    {"false", Variant(false), L"False", varBoolean},
+};
+
+TEST_F(FormWriterTest, VariantValuesAreWrittenAsTheirTextAndReadBackEqual) {
+  RegisterClasses({TVariantHolder::ClassInfo()});
+  for (const TVariantCase& c : VariantCases) {
+    SCOPED_TRACE(c.Name);
+    const TOwned<TVariantHolder> holder(New<TVariantHolder>(nullptr));
+    holder->SetName(L"H");
+    holder->SetValue(c.Value);
+    const String text = WriteComponentToText(holder.get());
+    EXPECT_EQ(text, Crlf(L"object H: TVariantHolder\n  Value = " + String(c.Text) + L"\nend\n"));
+
+    const TOwned<TComponent> copy(ReadComponentFromText(text));
+    const Variant read = dynamic_cast<TVariantHolder*>(copy.get())->Value();
+    EXPECT_EQ(read.VType(), c.ReadType);
+    EXPECT_EQ(VarCompareValue(read, c.Value), vrEqual);
+  }
+}
+
+// Keeps a list of Variants as stored data, through the filer's Variant operations.
+class TVariantList : public TComponent {
+  SK_CLASS(TVariantList, TComponent)
+ public:
+  std::vector<Variant> Values;
+
+ protected:
+  void DefineProperties(TFiler* AFiler) override {
+    AFiler->DefineProperty(
+        L"Values",
+        [this](TReader* R) {
+          R->ReadListBegin();
+          while (!R->EndOfList()) Values.push_back(R->ReadVariant());
+          R->ReadListEnd();
+        },
+        [this](TWriter* W) {
+          W->WriteListBegin();
+          for (const Variant& value : Values) W->WriteVariant(value);
+          W->WriteListEnd();
+        },
+        !Values.empty());
+  }
+};
+
+TEST_F(FormWriterTest, StoredDataListsOfVariantsReadBackEqual) {
+  RegisterClasses({TVariantList::ClassInfo()});
+  const TOwned<TVariantList> list(New<TVariantList>(nullptr));
+  for (const TVariantCase& c : VariantCases) list->Values.push_back(c.Value);
+  const TOwned<TComponent> copy(ReadComponentFromText(WriteComponentToText(list.get())));
+  const std::vector<Variant>& read = dynamic_cast<TVariantList*>(copy.get())->Values;
+  ASSERT_EQ(read.size(), std::size(VariantCases));
+  for (std::size_t i = 0; i < read.size(); ++i) {
+    SCOPED_TRACE(VariantCases[i].Name);
+    EXPECT_EQ(read[i].VType(), VariantCases[i].ReadType);
+    EXPECT_EQ(VarCompareValue(read[i], VariantCases[i].Value), vrEqual);
+  }
+
+  const TOwned<TVariantList> bad(New<TVariantList>(nullptr));
+  EXPECT_THROW(
+      ReadComponentFromText(L"object L: TVariantList\r\n  Values = (\r\n    1\r\n    [x])\r\nend\r\n", bad.get()),
+      EReadError);
+}
+
+TEST_F(FormWriterTest, VariantTypesADescriptionCannotHoldAreRefused) {
+  const Variant refused[] = {Variant(18446744073709551615ULL), Variant(Currency{12345}),
+                             Variant::FromDateTime(TDateTime(45000.5)), VarArrayOf({Variant(1), Variant(2)})};
+  for (const Variant& value : refused) {
+    SCOPED_TRACE(VarType(value));
+    const TOwned<TVariantHolder> holder(New<TVariantHolder>(nullptr));
+    holder->SetValue(value);
+    EXPECT_THROW(WriteComponentToText(holder.get()), EWriteError);
+  }
+}
+
+TEST_F(FormWriterTest, BadVariantTextIsAReadErrorNamingLineAndProperty) {
+  RegisterClasses({TVariantHolder::ClassInfo()});
+  const wchar_t* const values[] = {L"Maybe", L"[a, b]", L"(1 2)", L"<>", L"{00FF}", L"end"};
+  for (const wchar_t* value : values) {
+    SCOPED_TRACE(testing::Message() << std::wstring(value));
+    const TOwned<TVariantHolder> holder(New<TVariantHolder>(nullptr));
+    holder->SetValue(Variant(7));
+    String message;
+    try {
+      ReadComponentFromText(L"object H: TVariantHolder\r\n  Value = " + String(value) + L"\r\nend\r\n", holder.get());
+      ADD_FAILURE() << "no exception";
+    } catch (const EReadError& e) {
+      message = e.Message();
+    }
+    EXPECT_NE(message.find(L"Zeile 2:"), String::npos) << std::wstring(message);
+    EXPECT_NE(message.find(L"Value"), String::npos) << std::wstring(message);
+    // The value before the failed line is kept.
+    EXPECT_EQ(holder->Value().VType(), varInteger);
+    EXPECT_EQ(holder->Value().AsInteger(), 7);
+  }
+}
+
 }  // namespace

@@ -69,6 +69,8 @@ void TcxEditDataBinding::UpdateDisplayValue() { FEdit->SyncDisplayValue(); }
 void TcxCustomEdit::Publish(TPublisher<TcxCustomEdit>& P) {
   P.Property(L"PropertiesEvents", &TcxCustomEdit::PropertiesEvents, &TcxCustomEdit::SetPropertiesEvents);
   P.Property(L"RepositoryItem", &TcxCustomEdit::RepositoryItem, &TcxCustomEdit::SetRepositoryItem);
+  P.Property(L"EditValue", &TcxCustomEdit::EditValue, &TcxCustomEdit::SetEditValue)
+      .Stored(&TcxCustomEdit::IsEditValueStored);
   P.Property(L"Style", &TcxCustomEdit::Style, &TcxCustomEdit::SetStyle);
   P.Property(L"StyleDisabled", &TcxCustomEdit::StyleDisabled, &TcxCustomEdit::SetStyleDisabled);
   P.Property(L"StyleFocused", &TcxCustomEdit::StyleFocused, &TcxCustomEdit::SetStyleFocused);

@@ -3,6 +3,7 @@
 #include "library/core/data/cxVariants.h"
 #include "library/editors/edit/cxEditRepositoryItems.h"
 #include "platform/classes/FormReader.h"
+#include "platform/classes/FormWriter.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -361,6 +362,59 @@ TEST_F(EditorFixture, FirstParentRefreshesOnce) {
   edit->SetParent(nullptr);
   edit->SetParent(Form.get());
   EXPECT_EQ(edit->PropertiesChangedCount, created + 1);
+}
+
+// The lines of a description that store an edit value.
+std::vector<std::wstring> EditValueLines(const String& AText) {
+  std::vector<std::wstring> lines;
+  std::size_t start = 0;
+  while (start < AText.size()) {
+    std::size_t end = AText.find(L"\r\n", start);
+    if (end == String::npos) end = AText.size();
+    const std::wstring line(AText, start, end - start);
+    if (line.find(L"EditValue") != std::wstring::npos) lines.push_back(line);
+    start = end + 2;
+  }
+  return lines;
+}
+
+TEST_F(EditorFixture, EditValueIsStoredInTheFormUnlessNullAndReadsBackEqual) {
+  RegisterClasses({TTestEdit::ClassInfo()});
+  struct TCase {
+    const char* Name;
+    Variant Value;
+    const wchar_t* Line;  // empty: no line at all
+    TVarType ReadType;
+  };
+  const TCase cases[] = {
+      {"null", Null(), L"", varNull},
+      {"integer", Variant(-42), L"    EditValue = -42", varInteger},
+      {"int64", Variant(static_cast<long long>(1) << 40), L"    EditValue = 1099511627776", varInt64},
+      {"double", Variant(1234.5678), L"    EditValue = 1234.5678", varDouble},
+      {"string", Variant(String(L"K\u00E4se 'n'")), L"    EditValue = 'K'#228'se ''n'''", varUString},
+      {"boolean", Variant(true), L"    EditValue = True", varBoolean},
+      {"empty", Unassigned(), L"    EditValue = nil", varEmpty},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    const TOwned<TForm> source(NewShownForm());
+    source->SetName(L"Source");
+    auto* edit = NewWith<TTestEdit>([&](TTestEdit* e) { e->Create(source.get(), false); });
+    edit->SetParent(source.get());
+    edit->SetName(L"Edit1");
+    edit->SetEditValue(c.Value);
+    const String text = WriteComponentToText(source.get());
+    const std::vector<std::wstring> expected =
+        *c.Line ? std::vector<std::wstring>{c.Line} : std::vector<std::wstring>{};
+    EXPECT_EQ(EditValueLines(text), expected) << std::wstring(text);
+
+    const TOwned<TForm> target(NewShownForm());
+    ReadComponentFromText(text, target.get());
+    auto* read = static_cast<TTestEdit*>(target->FindComponent(L"Edit1"));
+    ASSERT_NE(read, nullptr);
+    EXPECT_EQ(read->EditValue().VType(), c.ReadType);
+    EXPECT_EQ(VarCompareValue(read->EditValue(), c.Value), vrEqual);
+  }
 }
 
 TEST_F(EditorFixture, FormStoringTwentySettingsRefreshesTheEditorOnce) {
