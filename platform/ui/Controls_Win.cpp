@@ -922,7 +922,8 @@ bool TWinControl::IsMenuKey(TMessage& Message) {
     TPopupMenu* menu = c->GetPopupMenu();
     if (menu && menu->IsShortCut(Message)) return true;
   }
-  return false;
+  TCustomForm* form = GetParentForm(this);
+  return form && form->IsShortCut(Message);
 }
 
 void TWinControl::CNKeyDown(TMessage& Message) {

@@ -526,6 +526,11 @@ void TCustomForm::FocusControl(TWinControl* AControl) {
   }
 }
 
+bool TCustomForm::IsShortCut(TMessage& Message) {
+  TPopupMenu* menu = GetPopupMenu();
+  return menu && menu->IsShortCut(Message);
+}
+
 bool TCustomForm::SetFocusedControl(TWinControl* AControl) {
   FActiveControl = AControl != this ? AControl : nullptr;
   if (TScreen* screen = Screen()) {

@@ -145,10 +145,13 @@ class TCustomForm : public TWinControl {
   void SetFocus() override;
   // Called for WM_SETFOCUS of a control on the form: exit/enter messages
   // along the way; false when a handler moved the focus elsewhere.
-  bool SetFocusedControl(TWinControl* AControl);
+  virtual bool SetFocusedControl(TWinControl* AControl);
   // Takes the focus mark away from a control that hides, is disabled or
   // goes (ARemoving).
   void DefocusControl(TWinControl* AControl, bool ARemoving);
+  // Runs the item of a shortcut key message that no popup menu along the
+  // focused control's parents took: here the form's own popup menu.
+  virtual bool IsShortCut(TMessage& Message);
   bool KeyPreview() const { return FKeyPreview; }
   void SetKeyPreview(bool AValue) { FKeyPreview = AValue; }
   bool CanFocus() override;

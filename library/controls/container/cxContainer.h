@@ -539,6 +539,7 @@ class TcxContainer : public TcxControl {
  protected:
   friend class TcxContainerMouseTracker;
   friend class TcxCustomInnerListBox;
+  friend struct TcxPopupHooks;
 
   void Notification(TComponent* AComponent, TOperation AOperation) override;
   void Loaded() override;
@@ -852,7 +853,12 @@ class TcxCustomPopupWindow : public TcxPopupWindow {
   virtual TClass GetStyleClass() { return TcxContainerStyle::ClassInfo(); }
   virtual TClass GetViewInfoClass() { return TcxContainerViewInfo::ClassInfo(); }
   bool HasCapture();
+  // A shortcut no menu of the popup takes goes to its owner's form.
+  bool IsShortCut(TMessage& Message) override;
   bool IsVisible() const;
+  // Refuses a control being destroyed; the focus moves without the
+  // activation notifications a focus change inside the popup would raise.
+  bool SetFocusedControl(TWinControl* AControl) override;
   void LockDeactivate(bool ALock) { FDeactivateLockCount += ALock ? 1 : -1; }
   using TcxPopupWindow::Popup;
   // Shows the popup beside its owner control and focuses AFocusedControl

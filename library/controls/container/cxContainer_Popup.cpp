@@ -239,6 +239,18 @@ bool TcxCustomPopupWindow::HasCapture() {
   return HandleAllocated() && GetCapture() && GetCapture() == Handle();
 }
 
+bool TcxCustomPopupWindow::IsShortCut(TMessage& Message) {
+  if (inherited::IsShortCut(Message)) return true;
+  TCustomForm* ownerForm = OwnerFormOf(this);
+  return ownerForm && ownerForm->IsShortCut(Message);
+}
+
+bool TcxCustomPopupWindow::SetFocusedControl(TWinControl* AControl) {
+  if (AControl && AControl->ComponentState().Contains(csDestroying)) return false;
+  const TMessagesLock blocked({CM_ACTIVATE});
+  return inherited::SetFocusedControl(AControl);
+}
+
 void TcxCustomPopupWindow::SetWindowEnabled(bool AEnable) {
   if (HandleAllocated()) EnableWindow(Handle(), AEnable);
 }
@@ -660,8 +672,13 @@ struct TcxPopupHooks {
           closing = p;
       }
       if (!closing) return;
+      // The owner drew itself focused while its list was open; it repaints
+      // as the now inactive application sees it.
+      auto* const container = dynamic_cast<TcxContainer*>(closing->OwnerControl());
+      TControlTracker containerAlive(container);
       closing->CloseUp();
       if (IsShown(closing) && GPopupVisibleController) GPopupVisibleController->UnRegister(closing);
+      if (container && containerAlive.Alive()) container->FocusChanged();
     }
   }
 

@@ -7,6 +7,7 @@
 #include "library/controls/container/cxContainer.h"
 
 #include "library/core/system/dxHooks.h"
+#include "platform/ui/Menus.h"
 #include "tests/library_controls/ControlsTesting.h"
 #include "tests/support/GuiLeaks.h"
 #include "tests/support/PumpUntil.h"
@@ -17,6 +18,28 @@
 #include <vector>
 
 namespace {
+
+// Asks the popup to focus it while it is being destroyed, as a handler
+// running during teardown may.
+class TFocusWhileGoingEdit : public TEdit {
+  SK_CLASS(TFocusWhileGoingEdit, TEdit)
+ public:
+  TcxCustomPopupWindow* Popup = nullptr;
+  bool Answer = true;
+  bool BecameActive = false;
+  void Destroy() override {
+    Destroying();
+    Answer = Popup->SetFocusedControl(this);
+    BecameActive = Popup->ActiveControl() == this;
+    inherited::Destroy();
+  }
+};
+
+// Counts the events it is bound to.
+struct TEventCounter : TObject {
+  int Count = 0;
+  void Fired(TObject*) { ++Count; }
+};
 
 // The owner: a press opens its popup unless that press just closed it, as a
 // combo box's button does.
@@ -54,8 +77,10 @@ class TCaptionForm : public TForm {
   SK_CLASS(TCaptionForm, TForm)
  public:
   int Deactivations = 0;
+  int ActivateNotices = 0;
   void WndProc(TMessage& Message) override {
     if (Message.Msg == WM_NCACTIVATE && !Message.WParam) ++Deactivations;
+    if (Message.Msg == CM_ACTIVATE) ++ActivateNotices;
     inherited::WndProc(Message);
   }
 };
@@ -398,6 +423,114 @@ TEST_F(cxContainerPopupTest, LeavesNoWindowHookOrGdiObjectAfterManyOpenings) {
   EXPECT_EQ(hooks, HookController()->Hooks(htMouse)->Count() + HookController()->Hooks(htWndProc)->Count() +
                        HookController()->Hooks(htGetMessage)->Count());
   EXPECT_EQ(0, cxPopupVisibleController()->Count());
+}
+
+// A control being destroyed is not focused; otherwise the focus moves with
+// the activation notice held back: a spy form, sent CM_ACTIVATE from the
+// entered control's handler, does not see it until the move is over.
+TEST_F(cxContainerPopupTest, FocusesItsControlsButNotOneBeingDestroyed) {
+  auto* going = New<TFocusWhileGoingEdit>(Popup());
+  going->Popup = Popup();
+  going->SetBounds(10, 40, 100, 24);
+  going->SetParent(Popup());
+  auto* second = New<TEdit>(Popup());
+  second->SetBounds(10, 70, 100, 24);
+  second->SetParent(Popup());
+  Popup()->Popup(nullptr);
+  ASSERT_TRUE(PopupShown());
+  auto* first = dynamic_cast<TWinControl*>(Popup()->Controls(0));
+  ASSERT_TRUE(first);
+  ASSERT_EQ(first->Handle(), GetFocus());
+
+  TOwned<TCaptionForm> spy(NewWith<TCaptionForm>([](TCaptionForm* f) { f->CreateNew(nullptr); }));
+  spy->HandleNeeded();
+  struct TNotifier : TObject {
+    HWND Target = nullptr;
+    void Entered(TObject*) { SendMessageW(Target, CM_ACTIVATE, 0, 0); }
+  } notifier;
+  notifier.Target = spy->Handle();
+  second->SetOnEnter(BindEvent<&TNotifier::Entered>(&notifier));
+  second->SetFocus();
+  EXPECT_EQ(second->Handle(), GetFocus());
+  EXPECT_EQ(second, Popup()->ActiveControl());
+  EXPECT_EQ(0, spy->ActivateNotices) << "CM_ACTIVATE got through while the focus moved";
+  SendMessageW(spy->Handle(), CM_ACTIVATE, 0, 0);
+  EXPECT_EQ(1, spy->ActivateNotices) << "CM_ACTIVATE stays blocked after the move";
+  second->SetOnEnter(nullptr);
+
+  going->Free();
+  EXPECT_FALSE(going->Answer);
+  EXPECT_FALSE(going->BecameActive);
+  EXPECT_EQ(second->Handle(), GetFocus());
+  EXPECT_EQ(second, Popup()->ActiveControl());
+  Popup()->CloseUp();
+}
+
+// Another program taking the activation closes a drop-down that left the
+// focus where it was; its container owner refreshes its focus look then.
+TEST_F(cxContainerPopupTest, SwitchingApplicationsRefreshesTheOwningContainer) {
+  auto* box = New<TcxContainer>(FForm.get());
+  box->SetBounds(20, 60, 150, 24);
+  box->SetParent(FForm.get());
+  box->HandleNeeded();
+  auto* popup = New<TTestPopup>(box);
+  popup->SetModalMode(false);
+  popup->SetCaptureFocus(false);
+  popup->SetOwnerParent(FForm.get());
+  popup->SetOwnerBounds(TRect(20, 60, 170, 84));
+  popup->SetAdjustable(false);
+  popup->SetBounds(0, 0, 150, 90);
+  popup->Popup(nullptr);
+  ASSERT_TRUE(popup->IsVisible());
+  TEventCounter changes;
+  box->SetOnFocusChanged(BindEvent<&TEventCounter::Fired>(&changes));
+  SendMessageW(FForm->Handle(), WM_ACTIVATEAPP, FALSE, 0);
+  EXPECT_FALSE(popup->IsVisible());
+  EXPECT_EQ(1, changes.Count);
+  // The focus stayed on the edit all along: the refresh came from the close.
+  EXPECT_EQ(FEdit->Handle(), GetFocus());
+  box->SetOnFocusChanged(nullptr);
+}
+
+// A shortcut typed in a drop-down's edit runs the owner form's menu item, as
+// it would with the focus on the form itself.
+TEST_F(cxContainerPopupTest, ShortcutsInADropDownReachTheOwnersForm) {
+  auto* menu = New<TPopupMenu>(FForm.get());
+  auto* item = New<TMenuItem>(FForm.get());
+  item->SetShortCut(TextToShortCut(L"Ctrl+K"));
+  TEventCounter clicks;
+  item->SetOnClick(BindEvent<&TEventCounter::Fired>(&clicks));
+  menu->Items()->Add(item);
+  FForm->SetPopupMenu(menu);
+  const auto typeCtrl = [](WORD AKey) {
+    SendKey(VK_CONTROL, false);
+    SendKey(AKey, false);
+    SendKey(AKey, true);
+    SendKey(VK_CONTROL, true);
+  };
+  const auto pump = [](const std::function<bool()>& APredicate) {
+    return PumpUntilWith(
+        [] {
+          Application()->ProcessMessages();
+          return true;
+        },
+        APredicate, 2000, 50);
+  };
+
+  Popup()->Popup(nullptr);
+  ASSERT_TRUE(PopupShown());
+  auto* edit = dynamic_cast<TEdit*>(Popup()->Controls(0));
+  ASSERT_TRUE(edit);
+  ASSERT_EQ(edit->Handle(), GetFocus());
+  typeCtrl('K');
+  EXPECT_TRUE(pump([&] { return clicks.Count == 1; }));
+  // A key the menu does not know stays with the edit.
+  SendKey('Q', false);
+  SendKey('Q', true);
+  EXPECT_TRUE(pump([&] { return edit->Text() == String(L"q"); }));
+  EXPECT_EQ(1, clicks.Count);
+  Popup()->CloseUp();
+  FForm->SetPopupMenu(nullptr);
 }
 
 }  // namespace
