@@ -408,7 +408,7 @@ void TcxCustomPopupWindow::CloseUp() {
   try {
     DoBeforeClosing();
   } catch (...) {
-    if (Application()) Application()->HandleException(this);
+    HandleCallbackException(this);
   }
   if (!alive.Alive()) return;
   FIsPopup = false;
@@ -553,7 +553,7 @@ void TcxCustomPopupWindow::CMShowingChanged(TMessage& Message) {
   try {
     DoShow();
   } catch (...) {
-    if (Application()) Application()->HandleException(this);
+    HandleCallbackException(this);
   }
   if (alive.Alive()) ShowWindow(Handle(), SW_SHOWNOACTIVATE);
 }
