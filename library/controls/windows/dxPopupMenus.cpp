@@ -19,6 +19,7 @@
 #include <vssym32.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -122,8 +123,9 @@ void RefreshPainterRecord() {
 }
 
 bool IsMenuWindow(HWND AWnd) {
+  // Asked for every window the thread creates: no allocation here.
   wchar_t name[16] = {};
-  return GetClassNameW(AWnd, name, static_cast<int>(std::size(name))) > 0 && String(name) == L"#32768";
+  return GetClassNameW(AWnd, name, static_cast<int>(std::size(name))) > 0 && std::wcscmp(name, L"#32768") == 0;
 }
 
 void SubclassMenuWindow(HWND AWnd) {
