@@ -204,6 +204,9 @@ void TdxCustomListBox::Create(TComponent* AOwner) {
   FItems.reset(New<TdxCustomListBoxItems>(this));
   FHintHelper.reset(New<TdxCustomListBoxHintHelper>(this));
   FIncrementalSearchController.reset(New<TdxListBoxIncrementalSearchController>(this));
+  FChangeLink.reset(New<TChangeLink>());
+  FChangeLink->SetOnChange(BindEvent<&TdxCustomListBox::ImagesChanged>(this));
+  FAlignImages = true;
   FIncrementalSearch = true;
   FItemHeight = 16;
   SetBorderStyle(cxcbsDefault);
@@ -215,6 +218,8 @@ void TdxCustomListBox::Create(TComponent* AOwner) {
 void TdxCustomListBox::Destroy() {
   if (FItems) FItems->BeginUpdate();
   NotifyAccessibilityHelperRemoved(FAccessibilityHelper);
+  SetImages(nullptr);
+  FChangeLink.reset();
   FIncrementalSearchController.reset();
   FHintHelper.reset();
   FItems.reset();
@@ -250,6 +255,43 @@ void TdxCustomListBox::SetColumns(int AValue) {
   AValue = std::max(AValue, 0);
   if (FColumns == AValue) return;
   FColumns = AValue;
+  LayoutChanged();
+}
+
+void TdxCustomListBox::SetImages(TCustomImageList* AValue) {
+  if (FImages == AValue) return;
+  if (FImages) {
+    FImages->UnRegisterChanges(FChangeLink.get());
+    FImages->RemoveFreeNotification(this);
+  }
+  FImages = AValue;
+  if (FImages) {
+    FImages->RegisterChanges(FChangeLink.get());
+    FImages->FreeNotification(this);
+  }
+  LayoutChanged();
+}
+
+void TdxCustomListBox::ImagesChanged(TObject*) { LayoutChanged(); }
+
+void TdxCustomListBox::Notification(TComponent* AComponent, TOperation AOperation) {
+  inherited::Notification(AComponent, AOperation);
+  if (AOperation == opRemove && AComponent == FImages) {
+    // The list is going: its change links are no longer ours to unregister.
+    FImages = nullptr;
+    LayoutChanged();
+  }
+}
+
+void TdxCustomListBox::SetAlignImages(bool AValue) {
+  if (FAlignImages == AValue) return;
+  FAlignImages = AValue;
+  LayoutChanged();
+}
+
+void TdxCustomListBox::SetItemAutoHeight(bool AValue) {
+  if (FItemAutoHeight == AValue) return;
+  FItemAutoHeight = AValue;
   LayoutChanged();
 }
 
@@ -383,8 +425,11 @@ bool TdxCustomListBox::HasItemSeparator(int AIndex) {
   return AIndex >= 0 && AIndex < Count() - 1 && FItems->Items(AIndex)->HasSeparator();
 }
 
+int TdxCustomListBox::SeparatorSize() { return ActivePainter()->DropDownListBoxScaledSeparatorSize(ScaleFactor()); }
+
 int TdxCustomListBox::AdjustItemHeight(int AIndex, int AHeight) {
-  if (HasItemSeparator(AIndex)) AHeight += ScaleFactor()->Apply(8);
+  if (HasItemSeparator(AIndex)) AHeight += SeparatorSize();
+  EnsureTouchModeMinimum(AHeight, ScaleFactor());
   return AHeight;
 }
 
@@ -461,15 +506,41 @@ int TdxCustomListBox::MaxTopIndex() {
 }
 
 int TdxCustomListBox::CalculateItemHeight() {
-  const TRect margins = GetTextMargins();
-  return margins.Top + margins.Bottom + MeasureText(Font(), String()).cy;
+  const TRect textMargins = GetTextMargins();
+  const int textHeight = textMargins.Top + textMargins.Bottom + MeasureText(Font(), String()).cy;
+  if (!FImages) return textHeight;
+  const TRect imageMargins = GetImageMargins();
+  return std::max(GetImageSize().cy + imageMargins.Top + imageMargins.Bottom, textHeight);
+}
+
+TRect TdxCustomListBox::GetImageMargins() { return ScaleFactor()->Apply(TRect(2, 2, 2, 2)); }
+
+TSize TdxCustomListBox::GetImageSize() {
+  return FImages ? ScaleFactor()->Apply(TSize(FImages->Width(), FImages->Height())) : TSize(0, 0);
+}
+
+int TdxCustomListBox::ImageColumnWidth() {
+  if (!FImages) return 0;
+  const TRect margins = GetImageMargins();
+  return std::max(GetImageSize().cx + margins.Left + margins.Right, FItemHeight);
+}
+
+TRect TdxCustomListBox::GetImageAreaBounds() {
+  TRect r = ItemsAreaBounds();
+  r.Right = r.Left + ImageColumnWidth();
+  return r;
+}
+
+bool TdxCustomListBox::HasValidImage(TdxCustomListBoxItem* AItem) {
+  return FImages && AItem->ImageIndex() >= 0 && AItem->ImageIndex() < FImages->Count();
 }
 
 TSize TdxCustomListBox::CalculateContentSize(int AMaxVisibleItemsCount) {
   const TRect margins = GetTextMargins();
   int width = 0;
   for (int i = 0; i < Count(); ++i) width = std::max(width, MeasureText(Font(), FItems->Items(i)->Caption()).cx);
-  width += margins.Left + margins.Right + ScaleFactor()->Apply(GetSystemMetrics(SM_CXVSCROLL)) + 2 * BorderThickness();
+  width += margins.Left + margins.Right + ScaleFactor()->Apply(GetSystemMetrics(SM_CXVSCROLL)) + ImageColumnWidth() +
+           2 * BorderThickness();
   int height = 2 * BorderThickness();
   for (int i = 0; i < std::min(Count(), AMaxVisibleItemsCount); ++i) height += ItemHeightOf(i);
   return TSize(width, height);
@@ -482,6 +553,11 @@ void TdxCustomListBox::LayoutChanged() {
 }
 
 void TdxCustomListBox::RecalculateLayout() {
+  if (FItemAutoHeight) {
+    int height = CalculateItemHeight();
+    EnsureTouchModeMinimum(height, ScaleFactor());
+    FItemHeight = std::max(height, 1);
+  }
   const TRect area = ItemsAreaBounds();
   if (FColumns == 0) {
     FColumnWidth = area.Width();
@@ -502,13 +578,25 @@ void TdxCustomListBox::SplitItemBounds(int AIndex, const TRect& R, TRect& AConte
   ASeparator = TRect();
   if (HasItemSeparator(AIndex)) {
     ASeparator = AContent;
-    AContent.Bottom -= ScaleFactor()->Apply(8);
+    AContent.Bottom -= SeparatorSize();
     ASeparator.Top = AContent.Bottom;
   }
 }
 
-TRect TdxCustomListBox::GetItemTextBounds(const TRect& AContent) {
+TRect TdxCustomListBox::GetItemTextAreaBounds(TdxCustomListBoxItem* AItem, const TRect& AContent) {
   TRect r = AContent;
+  if (FAlignImages || HasValidImage(AItem)) r.Left += ImageColumnWidth();
+  return r;
+}
+
+TRect TdxCustomListBox::GetItemImageBounds(TdxCustomListBoxItem*, const TRect& AContent) {
+  const TRect margins = GetImageMargins();
+  return TRect(AContent.Left + margins.Left, AContent.Top + margins.Top,
+               AContent.Left + ImageColumnWidth() - margins.Right, AContent.Bottom - margins.Bottom);
+}
+
+TRect TdxCustomListBox::GetItemTextBounds(TdxCustomListBoxItem* AItem, const TRect& AContent) {
+  TRect r = GetItemTextAreaBounds(AItem, AContent);
   const TRect margins = GetTextMargins();
   r.Left += margins.Left;
   r.Top += margins.Top;
@@ -522,8 +610,9 @@ bool TdxCustomListBox::IsItemTextClipped(int AIndex, TRect& AItemRect, TRect& AT
   AItemRect = ItemRect(AIndex);
   TRect content, separator;
   SplitItemBounds(AIndex, AItemRect, content, separator);
-  ATextRect = GetItemTextBounds(content);
-  return MeasureText(Font(), FItems->Items(AIndex)->Caption()).cx > ATextRect.Width();
+  TdxCustomListBoxItem* item = FItems->Items(AIndex);
+  ATextRect = GetItemTextBounds(item, content);
+  return MeasureText(Font(), item->Caption()).cx > ATextRect.Width();
 }
 
 // ---------------------------------------------------------------------------
@@ -731,7 +820,12 @@ void TdxCustomListBox::HandleFontChange() {
 
 void TdxCustomListBox::ApplyScale(int M, int D, bool AIsDpiChange) {
   inherited::ApplyScale(M, D, AIsDpiChange);
-  SetItemHeight(MulDiv(FItemHeight, M, D));
+  if (!FItemAutoHeight) SetItemHeight(MulDiv(FItemHeight, M, D));
+}
+
+void TdxCustomListBox::AfterScaleChange() {
+  inherited::AfterScaleChange();
+  LayoutChanged();
 }
 
 void TdxCustomListBox::WndProc(TMessage& Message) {
@@ -795,12 +889,47 @@ void TdxCustomListBox::DrawItems(TcxCanvas* ACanvas) {
 }
 
 void TdxCustomListBox::DrawItem(TcxCanvas* ACanvas, const TRect& R, int AIndex, TcxButtonState AState) {
+  TdxCustomListBoxItem* item = FItems->Items(AIndex);
   TRect content, separator;
   SplitItemBounds(AIndex, R, content, separator);
-  const TColor background = GetItemBackgroundColor(AState);
-  if (background != clDefault) ACanvas->FillRect(content, background);
-  TRect text = GetItemTextBounds(content);
-  DrawTextWithColor(ACanvas->Handle(), FItems->Items(AIndex)->Caption(), text, GetItemTextFlags(), -1,
-                    GetItemTextColor(AState), TRANSPARENT);
-  if (!separator.IsEmpty()) ActivePainter()->DrawSeparator(ACanvas, separator, false);
+  const TRect textArea = GetItemTextAreaBounds(item, content);
+  const TRect image = GetItemImageBounds(item, content);
+  const TRect text = GetItemTextBounds(item, content);
+  DrawItemBackground(ACanvas, textArea, AState);
+  DrawItemImage(ACanvas, image, item);
+  DrawItemText(ACanvas, text, item, AState);
+  DrawItemSeparator(ACanvas, separator);
+}
+
+void TdxCustomListBox::DrawItemBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) {
+  const TColor color = GetItemBackgroundColor(AState);
+  if (color != clDefault) ACanvas->FillRect(R, color);
+}
+
+void TdxCustomListBox::DrawItemImage(TcxCanvas* ACanvas, const TRect& R, TdxCustomListBoxItem* AItem) {
+  if (!HasValidImage(AItem)) return;
+  const TSize size = GetImageSize();
+  const TPoint origin(R.Left + (R.Width() - size.cx) / 2, R.Top + (R.Height() - size.cy) / 2);
+  const TRect cell(origin, TPoint(origin.X + size.cx, origin.Y + size.cy));
+  if (size.cx == FImages->Width() && size.cy == FImages->Height()) {
+    FImages->Draw(ACanvas->Canvas(), cell.Left, cell.Top, AItem->ImageIndex());
+    return;
+  }
+  DrawScaledImage(ACanvas->Canvas(), cell, nullptr, FImages, AItem->ImageIndex(), ifmStretch, idmNormal, true, nullptr,
+                  ScaleFactor());
+}
+
+void TdxCustomListBox::DrawItemText(TcxCanvas* ACanvas, const TRect& R, TdxCustomListBoxItem* AItem,
+                                    TcxButtonState AState) {
+  TFont* font = ACanvas->Font();
+  font->Assign(Font());
+  font->SetColor(GetItemTextColor(AState));
+  CustomizeItemFont(font, AItem, AState);
+  TRect r = R;
+  DrawTextWithColor(ACanvas->Handle(), AItem->Caption(), r, GetItemTextFlags(), -1, font->Color(), TRANSPARENT);
+}
+
+void TdxCustomListBox::DrawItemSeparator(TcxCanvas* ACanvas, const TRect& R) {
+  if (R.IsEmpty()) return;
+  ActivePainter()->DrawDropDownListBoxScaledSeparator(ACanvas, R, GetImageAreaBounds(), ScaleFactor());
 }

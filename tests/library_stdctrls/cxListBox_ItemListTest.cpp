@@ -26,15 +26,25 @@ class TTestListBox : public TdxCustomListBox {
  public:
   bool NothingSelectable = false;
   int Clicks = 0;
+  // The item whose caption CustomizeItemFont makes bold and red.
+  int CustomizedItem = -1;
 
   using TdxCustomListBox::HandleScroll;
   using TdxCustomListBox::FindSelectableIndex;
+  using TdxCustomListBox::SetAlignImages;
+  using TdxCustomListBox::SetItemAutoHeight;
 
  protected:
   bool CanSelectItem(int AIndex) override { return !NothingSelectable && inherited::CanSelectItem(AIndex); }
   void Click() override {
     ++Clicks;
     inherited::Click();
+  }
+  void CustomizeItemFont(TFont* AFont, TdxCustomListBoxItem* AItem, TcxButtonState AState) override {
+    inherited::CustomizeItemFont(AFont, AItem, AState);
+    if (AItem->Index() != CustomizedItem) return;
+    AFont->SetStyle(TFontStyles{fsBold});
+    AFont->SetColor(static_cast<TColor>(RGB(200, 0, 0)));
   }
 };
 
@@ -428,6 +438,201 @@ TEST_F(ItemList, AClickBelowTheLastItemKeepsTheSelectionAndStillClicks) {
   List->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 30));
   EXPECT_EQ(List->ItemIndex(), 0);
   EXPECT_GE(List->Clicks, clicks + 1);
+}
+
+// ---------------------------------------------------------------------------
+// Images, item heights and fonts
+
+// Square images of ASize: image 0 a red square with a transparent border,
+// image 1 a blue one.
+TOwned<TImageList> NewImages(int ASize) {
+  TOwned<TImageList> list(New<TImageList>(nullptr));
+  list->SetSize(ASize, ASize);
+  const RECT all{0, 0, ASize, ASize};
+  const RECT inner{2, 2, ASize - 2, ASize - 2};
+  const TOwnedBrush magenta(CreateSolidBrush(RGB(255, 0, 255)));
+  for (const COLORREF color : {RGB(200, 0, 0), RGB(0, 0, 190)}) {
+    TOwned<TBitmap> image(New<TBitmap>());
+    image->SetSize(ASize, ASize);
+    const HDC dc = image->Canvas()->Handle();
+    FillRect(dc, &all, magenta.Get());
+    const TOwnedBrush brush(CreateSolidBrush(color));
+    FillRect(dc, &inner, brush.Get());
+    list->AddMasked(image.get(), static_cast<TColor>(RGB(255, 0, 255)));
+  }
+  return list;
+}
+
+// One row as the test expects it: the highlight (when selected) from
+// ATextLeft on, the image centred in the first AImageColumn pixels, the
+// caption 2 pixels inside the rest.
+struct TExpectedRow {
+  RECT Row;
+  int ImageColumn;
+  int TextLeft;
+  int ImageIndex;
+  bool Selected;
+  String Caption;
+};
+
+void DrawExpectedRow(HDC DC, const TExpectedRow& ARow, HIMAGELIST AImages, int AImageSize, COLORREF ATextColor) {
+  const RECT& row = ARow.Row;
+  if (ARow.Selected) {
+    const RECT highlight{ARow.TextLeft, row.top, row.right, row.bottom};
+    FillRect(DC, &highlight, GetSysColorBrush(COLOR_HIGHLIGHT));
+  }
+  if (ARow.ImageIndex >= 0)
+    ImageList_Draw(AImages, ARow.ImageIndex, DC, row.left + (ARow.ImageColumn - AImageSize) / 2,
+                   row.top + (row.bottom - row.top - AImageSize) / 2, ILD_TRANSPARENT);
+  SetBkMode(DC, TRANSPARENT);
+  SetTextColor(DC, ATextColor);
+  RECT text{ARow.TextLeft + 2, row.top + 2, row.right - 2, row.bottom - 2};
+  DrawTextW(DC, ARow.Caption.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+}
+
+// Pixels of A and B that differ inside R.
+int DifferingPixels(const TPixelSurface& A, const TPixelSurface& B, const TRect& R) {
+  int result = 0;
+  for (int y = R.Top; y < R.Bottom; ++y)
+    for (int x = R.Left; x < R.Right; ++x) result += A.Pixel(x, y) != B.Pixel(x, y);
+  return result;
+}
+
+struct ItemListImages : ItemList {
+  TOwned<TImageList> Images{NewImages(16)};
+
+  void SetUp() override {
+    ItemList::SetUp();
+    List->SetHeight(100);
+    List->SetItemHeight(24);
+    List->SetImages(Images.get());
+  }
+  TPixelSurface Paint() {
+    TPixelSurface result(List->Width(), List->Height(), RGB(1, 2, 3));
+    List->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(result.DC()), PRF_CLIENT);
+    return result;
+  }
+  TPixelSurface Expected(std::initializer_list<TExpectedRow> ARows) {
+    TPixelSurface result(List->Width(), List->Height(), GetSysColor(COLOR_WINDOW));
+    const TSelectObject font(result.DC(), List->Font()->Handle());
+    for (const TExpectedRow& row : ARows)
+      DrawExpectedRow(result.DC(), row, Images->Handle(), 16,
+                      GetSysColor(row.Selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    return result;
+  }
+  RECT Row(int AIndex) const { return RECT{0, 24 * AIndex, List->ClientWidth(), 24 * (AIndex + 1)}; }
+};
+
+TEST_F(ItemListImages, EachItemShowsItsImageLeftOfItsCaptionAndTheHighlightSparesTheImageColumn) {
+  List->Add(L"red", 0);
+  List->Add(L"blue", 1);
+  List->Add(L"none");
+  List->Add(L"out of range", 7);
+  List->SetItemIndex(1);
+  // The column: 16 pixels and 2 + 2 of margin, widened to the row's 24.
+  EXPECT_EQ(List->ImageColumnWidth(), 24);
+  const TPixelSurface actual = Paint();
+  const TPixelSurface expected = Expected({{Row(0), 24, 24, 0, false, L"red"},
+                                           {Row(1), 24, 24, 1, true, L"blue"},
+                                           {Row(2), 24, 24, -1, false, L"none"},
+                                           {Row(3), 24, 24, -1, false, L"out of range"}});
+  // Red and blue squares inside the transparent border, once each.
+  ASSERT_EQ(actual.Count(RGB(200, 0, 0)), 12 * 12);
+  ASSERT_EQ(actual.Count(RGB(0, 0, 190)), 12 * 12);
+  EXPECT_EQ(DifferingPixels(actual, expected, List->ClientBounds()), 0) << actual.Picture(GetSysColor(COLOR_WINDOW));
+}
+
+TEST_F(ItemListImages, WithoutAlignedImagesACaptionWithoutAnImageStartsAtTheLeftEdge) {
+  List->SetAlignImages(false);
+  List->Add(L"red", 0);
+  List->Add(L"none");
+  List->SetItemIndex(1);
+  const TPixelSurface actual = Paint();
+  const TPixelSurface expected = Expected({{Row(0), 24, 24, 0, false, L"red"}, {Row(1), 24, 0, -1, true, L"none"}});
+  EXPECT_EQ(DifferingPixels(actual, expected, List->ClientBounds()), 0) << actual.Picture(GetSysColor(COLOR_WINDOW));
+}
+
+TEST_F(ItemListImages, TheFontHookChangesOneCaptionOnly) {
+  List->Add(L"plain", 0);
+  List->Add(L"customized", 1);
+  List->SetItemIndex(-1);
+  List->CustomizedItem = 1;
+  const TPixelSurface actual = Paint();
+
+  TPixelSurface expected = Expected({{Row(0), 24, 24, 0, false, L"plain"}, {Row(1), 24, 24, 1, false, L""}});
+  LOGFONTW bold{};
+  GetObjectW(List->Font()->Handle(), sizeof(bold), &bold);
+  bold.lfWeight = FW_BOLD;
+  const TOwnedFont boldFont(CreateFontIndirectW(&bold));
+  const TSelectObject font(expected.DC(), boldFont.Get());
+  DrawExpectedRow(expected.DC(), {Row(1), 24, 24, -1, false, L"customized"}, nullptr, 16, RGB(200, 0, 0));
+  EXPECT_EQ(DifferingPixels(actual, expected, List->ClientBounds()), 0) << actual.Picture(GetSysColor(COLOR_WINDOW));
+}
+
+TEST_F(ItemListImages, AutomaticHeightFitsTheTallerOfImageAndText) {
+  TEXTMETRICW metrics{};
+  {
+    const TPixelSurface probe(1, 1);
+    const TSelectObject font(probe.DC(), List->Font()->Handle());
+    GetTextMetricsW(probe.DC(), &metrics);
+  }
+  const int textRow = metrics.tmHeight + 2 + 2;
+  TOwned<TImageList> large(NewImages(40));
+  struct TRow {
+    const char* Name;
+    TImageList* Images;
+    int Expected;
+  };
+  const TRow rows[] = {
+      {"TextOnly", nullptr, textRow},
+      {"SmallImages", Images.get(), std::max(16 + 4, textRow)},
+      {"LargeImages", large.get(), 40 + 4},
+  };
+  List->SetItemAutoHeight(true);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    List->SetImages(row.Images);
+    EXPECT_EQ(List->ItemHeight(), row.Expected);
+  }
+  // A change of the list's image size is a layout change.
+  List->SetImages(Images.get());
+  Images->SetSize(30, 30);
+  EXPECT_EQ(List->ItemHeight(), 30 + 4);
+  // At twice the resolution the image and its margins are measured again,
+  // not the old height doubled.
+  List->ScaleForPPI(192);
+  EXPECT_EQ(List->ItemHeight(), 2 * 30 + 2 * 4);
+}
+
+TEST_F(ItemListImages, AFreedImageListIsDroppedAndNothingIsDrawnFromIt) {
+  List->Add(L"red", 0);
+  Images.reset();
+  EXPECT_EQ(List->Images(), nullptr);
+  EXPECT_EQ(List->ImageColumnWidth(), 0);
+  const TPixelSurface actual = Paint();
+  EXPECT_EQ(actual.Count(List->ClientBounds(), RGB(200, 0, 0)), 0);
+}
+
+TEST_F(ItemListImages, TheImageColumnWidensTheContent) {
+  List->Add(L"a caption");
+  const int withImages = List->CalculateContentSize(5).cx;
+  List->SetImages(nullptr);
+  EXPECT_EQ(withImages - List->CalculateContentSize(5).cx, 24);
+}
+
+TEST_F(ItemList, TouchModeRaisesLowRowsToTheMinimum) {
+  AddItems({L"one", L"two"});
+  TOwned<TcxLookAndFeelController> controller(New<TcxLookAndFeelController>(nullptr));
+  controller->SetTouchMode(true);
+  const int minimum = MulDiv(27, List->ScaleFactor()->Numerator(), List->ScaleFactor()->Denominator());
+  for (const int height : {16, 40}) {
+    SCOPED_TRACE(height);
+    List->SetItemHeight(height);
+    EXPECT_EQ(List->ItemRect(0).Height(), std::max(height, minimum));
+  }
+  controller->SetTouchMode(false);
+  List->LayoutChanged();
+  EXPECT_EQ(List->ItemRect(0).Height(), 40);
 }
 
 }  // namespace
