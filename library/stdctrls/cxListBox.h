@@ -295,6 +295,9 @@ class TdxCustomListBox : public TcxControl {
   void EraseBackgroundCore(HDC) override {}
   bool PaintsOwnBackground() override { return false; }
   bool WantsPanFeedback(TScrollBarKind) override { return false; }
+  bool AllowsOverlayScrollBars() override { return !ComponentState().Contains(csDesigning); }
+  // A classic bar lies beside the items area, on the left when mirrored.
+  TRect VertScrollBarBounds() override;
   int WheelScrollKind() override;
   void SetupScrollBars() override;
   void HandleScroll(TScrollBarKind AKind, TScrollCode ACode, int& APos) override;

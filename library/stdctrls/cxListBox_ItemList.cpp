@@ -213,6 +213,8 @@ void TdxCustomListBox::Create(TComponent* AOwner) {
   SetParentColor(false);
   SetColor(clWindow);
   SetKeys(TcxKeys{kArrows, kChars});
+  // Windows 7 draws a double-buffered control of this kind wrongly.
+  SetDoubleBuffered(!IsWinSeven);
 }
 
 void TdxCustomListBox::Destroy() {
@@ -436,12 +438,20 @@ int TdxCustomListBox::AdjustItemHeight(int AIndex, int AHeight) {
 template <class F>
 void TdxCustomListBox::WalkItems(F&& AVisit) {
   const TRect area = ItemsAreaBounds();
-  TRect r(area.Left, area.Top, FColumns > 0 ? area.Left + FColumnWidth : area.Right, area.Top);
+  // Columns run from the right edge leftwards when aligned right to left.
+  const bool mirrored = FColumns > 0 && UseRightToLeftAlignment();
+  TRect r(area.Left, area.Top, area.Right, area.Top);
+  if (FColumns > 0) {
+    if (mirrored)
+      r.Left = area.Right - FColumnWidth;
+    else
+      r.Right = area.Left + FColumnWidth;
+  }
   for (int i = TopIndex(); i < Count(); ++i) {
     r.Top = r.Bottom;
     r.Bottom = r.Top + ItemHeightOf(i);
     if (FColumns > 0 && r.Bottom > area.Bottom && r.Top > area.Top) {
-      r.Offset(FColumnWidth, area.Top - r.Top);
+      r.Offset(mirrored ? -FColumnWidth : FColumnWidth, area.Top - r.Top);
     }
     if (!AVisit(i, r)) return;
   }
@@ -459,11 +469,14 @@ TRect TdxCustomListBox::ItemRect(int AIndex) {
 }
 
 int TdxCustomListBox::ItemAtPos(const TPoint& P, bool AExistOnly) {
-  if (!ItemsAreaBounds().Contains(P)) return -1;
+  const TRect area = ItemsAreaBounds();
+  if (!area.Contains(P)) return -1;
   int found = -1;
   WalkItems([&](int I, const TRect& R) {
     TRect content, separator;
     SplitItemBounds(I, R, content, separator);
+    // The walk has mirrored the columns already: mirroring the content once
+    // more would test the opposite column from the one drawn.
     if (content.Contains(P)) found = I;
     return found < 0;
   });
@@ -643,10 +656,9 @@ bool TdxCustomListBox::ProcessNavigationKey(WORD AKey, TShiftState AShift) {
     case VK_HOME: SelectSelectableIndex(0, true, false); return true;
     case VK_END: SelectSelectableIndex(Count() - 1, false, false); return true;
     case VK_LEFT:
-      if (columns) MoveBy(-ItemsPerColumn());
-      return true;
     case VK_RIGHT:
-      if (columns) MoveBy(ItemsPerColumn());
+      // The arrow towards the later columns, which run leftwards when mirrored.
+      if (columns) MoveBy((AKey == VK_RIGHT) != UseRightToLeftAlignment() ? ItemsPerColumn() : -ItemsPerColumn());
       return true;
     case VK_UP:
       if (columns)
@@ -708,6 +720,13 @@ void TdxCustomListBox::HandleScroll(TScrollBarKind, TScrollCode ACode, int& APos
   LayoutChanged();
   if (givesPosition) APos = TopIndex();
   if (HandleAllocated()) Update();
+}
+
+TRect TdxCustomListBox::VertScrollBarBounds() {
+  if (IsOverlayScrollMode()) return inherited::VertScrollBarBounds();
+  const TRect area = ItemsAreaBounds();
+  const TRect r(area.Right, area.Top, area.Right + VertScrollBarWidth(), area.Bottom);
+  return UseRightToLeftScrollBar() ? TdxRightToLeftLayoutConverter::ConvertRect(r, area) : r;
 }
 
 int TdxCustomListBox::WheelScrollKind() {
@@ -875,7 +894,12 @@ TColor TdxCustomListBox::GetItemTextColor(TcxButtonState AState) {
   return ActivePainter()->DefaultEditorTextColor(AState == cxbsDisabled);
 }
 
-UINT TdxCustomListBox::GetItemTextFlags() { return DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX; }
+UINT TdxCustomListBox::GetItemTextFlags() {
+  UINT result = DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
+  result |= UseRightToLeftAlignment() ? DT_RIGHT : DT_LEFT;
+  if (UseRightToLeftReading()) result |= DT_RTLREADING;
+  return result;
+}
 
 void TdxCustomListBox::DrawItems(TcxCanvas* ACanvas) {
   const TRect area = ItemsAreaBounds();
@@ -892,9 +916,13 @@ void TdxCustomListBox::DrawItem(TcxCanvas* ACanvas, const TRect& R, int AIndex, 
   TdxCustomListBoxItem* item = FItems->Items(AIndex);
   TRect content, separator;
   SplitItemBounds(AIndex, R, content, separator);
-  const TRect textArea = GetItemTextAreaBounds(item, content);
-  const TRect image = GetItemImageBounds(item, content);
-  const TRect text = GetItemTextBounds(item, content);
+  TRect textArea = GetItemTextAreaBounds(item, content);
+  TRect image = GetItemImageBounds(item, content);
+  TRect text = GetItemTextBounds(item, content);
+  if (UseRightToLeftAlignment()) {
+    for (TRect* part : {&textArea, &image, &text, &separator})
+      *part = TdxRightToLeftLayoutConverter::ConvertRect(*part, R);
+  }
   DrawItemBackground(ACanvas, textArea, AState);
   DrawItemImage(ACanvas, image, item);
   DrawItemText(ACanvas, text, item, AState);

@@ -33,6 +33,9 @@ class TTestListBox : public TdxCustomListBox {
   using TdxCustomListBox::FindSelectableIndex;
   using TdxCustomListBox::SetAlignImages;
   using TdxCustomListBox::SetItemAutoHeight;
+  using TdxCustomListBox::VertScrollBarBounds;
+  using TdxCustomListBox::VertScrollBarWidth;
+  using TdxCustomListBox::OverlayScrollBarSize;
 
  protected:
   bool CanSelectItem(int AIndex) override { return !NothingSelectable && inherited::CanSelectItem(AIndex); }
@@ -59,6 +62,8 @@ struct ItemList : testing::Test {
     List->SetParent(Form.get());
     List->SetBorderStyle(cxcbsNone);
     List->LookAndFeel()->SetNativeStyle(false);
+    // Classic bars take their room from the client area.
+    List->LookAndFeel()->SetScrollbarMode(sbmClassic);
     // Three 16-pixel rows in 40 pixels: two fit whole.
     List->SetBounds(10, 10, 200, 40);
     PumpPending();
@@ -633,6 +638,110 @@ TEST_F(ItemList, TouchModeRaisesLowRowsToTheMinimum) {
   controller->SetTouchMode(false);
   List->LayoutChanged();
   EXPECT_EQ(List->ItemRect(0).Height(), 40);
+}
+
+// ---------------------------------------------------------------------------
+// Right to left, buffering and the scroll bar's place
+
+TEST_F(ItemListImages, MirroredRowsPutTheImageRightAndTheCaptionRightAlignedBesideIt) {
+  List->SetBiDiMode(bdRightToLeft);
+  List->Add(L"red", 0);
+  List->Add(L"blue", 1);
+  List->SetItemIndex(1);
+  const TPixelSurface actual = Paint();
+
+  const int width = List->ClientWidth();
+  TPixelSurface expected(List->Width(), List->Height(), GetSysColor(COLOR_WINDOW));
+  const TSelectObject font(expected.DC(), List->Font()->Handle());
+  SetBkMode(expected.DC(), TRANSPARENT);
+  for (int i = 0; i < 2; ++i) {
+    const RECT row = Row(i);
+    if (i == 1) {
+      const RECT highlight{0, row.top, width - 24, row.bottom};
+      FillRect(expected.DC(), &highlight, GetSysColorBrush(COLOR_HIGHLIGHT));
+    }
+    ImageList_Draw(Images->Handle(), i, expected.DC(), width - 24 + 4, row.top + 4, ILD_TRANSPARENT);
+    SetTextColor(expected.DC(), GetSysColor(i == 1 ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT text{2, row.top + 2, width - 24 - 2, row.bottom - 2};
+    DrawTextW(expected.DC(), i == 0 ? L"red" : L"blue", -1, &text,
+              DT_RIGHT | DT_RTLREADING | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+  }
+  ASSERT_EQ(actual.Count(RGB(200, 0, 0)), 12 * 12);
+  EXPECT_EQ(DifferingPixels(actual, expected, List->ClientBounds()), 0) << actual.Picture(GetSysColor(COLOR_WINDOW));
+}
+
+TEST_F(ItemList, MirroredColumnsRunLeftwardsAndThePointerAndArrowsFollowThem) {
+  for (int i = 0; i < 10; ++i) List->Add(L"item " + std::to_wstring(i));
+  List->SetBiDiMode(bdRightToLeft);
+  List->SetColumns(2);
+  List->SetHeight(40 + GetSystemMetrics(SM_CYHSCROLL));
+  const TRect area = List->ClientBounds();
+  const int width = area.Width() / 2;
+  // The first column at the right edge, the second left of it.
+  EXPECT_EQ(List->ItemRect(0), TRect(area.Right - width, area.Top, area.Right, area.Top + 16));
+  EXPECT_EQ(List->ItemRect(2), TRect(area.Right - 2 * width, area.Top, area.Right - width, area.Top + 16));
+  struct TRow {
+    const char* Name;
+    TPoint Point;
+    int Expected;
+  };
+  const TRow rows[] = {
+      {"RightColumnTop", TPoint(area.Right - 3, area.Top + 3), 0},
+      {"RightColumnBottom", TPoint(area.Right - width + 1, area.Top + 20), 1},
+      {"LeftColumnTop", TPoint(area.Right - width - 1, area.Top + 3), 2},
+      {"LeftColumnBottom", TPoint(area.Right - 2 * width, area.Top + 20), 3},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    EXPECT_EQ(List->ItemAtPos(row.Point, false), row.Expected);
+  }
+  // Left goes on to the next column, Right back.
+  List->SetItemIndex(0);
+  Key(VK_LEFT);
+  EXPECT_EQ(List->ItemIndex(), 2);
+  Key(VK_RIGHT);
+  EXPECT_EQ(List->ItemIndex(), 0);
+}
+
+TEST_F(ItemList, OnlyWindowsSevenPaintsWithoutABuffer) {
+  struct TRow {
+    const char* Name;
+    DWORD Major, Minor;
+    bool Buffered;
+  };
+  const TRow rows[] = {{"Vista", 6, 0, true}, {"Seven", 6, 1, false}, {"Eight", 6, 2, true}, {"Ten", 10, 0, true}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TdxWindowsVersion version;
+    version.Platform = 2;
+    version.Major = row.Major;
+    version.Minor = row.Minor;
+    SetWindowsVersionFlags(version);
+    TOwned<TdxCustomListBox> list(New<TdxCustomListBox>(nullptr));
+    EXPECT_EQ(list->DoubleBuffered(), row.Buffered);
+  }
+  DetectWindowsVersion();
+}
+
+TEST_F(ItemList, AClassicBarLiesBesideTheItemsOnTheSideOfTheScrollBar) {
+  for (int i = 0; i < 10; ++i) List->Add(L"item " + std::to_wstring(i));
+  for (const bool mirrored : {false, true}) {
+    SCOPED_TRACE(mirrored ? "right to left" : "left to right");
+    List->SetBiDiMode(mirrored ? bdRightToLeft : bdLeftToRight);
+    const TRect area = List->ClientBounds();
+    const int width = List->VertScrollBarWidth();
+    ASSERT_GT(width, 0);
+    const int left = mirrored ? area.Left - width : area.Right;
+    EXPECT_EQ(List->VertScrollBarBounds(), TRect(left, area.Top, left + width, area.Bottom));
+  }
+  // Floating bars lie over the items' far edge instead.
+  List->SetBiDiMode(bdLeftToRight);
+  List->LookAndFeel()->SetScrollbarMode(sbmTouch);
+  PumpPending();
+  const TRect area = List->ClientBounds();
+  const TRect bar = List->VertScrollBarBounds();
+  EXPECT_EQ(bar.Right, area.Right);
+  EXPECT_EQ(bar.Width(), List->OverlayScrollBarSize().cx);
 }
 
 }  // namespace
