@@ -625,6 +625,8 @@ bool TdxCustomListBox::IsItemTextClipped(int AIndex, TRect& AItemRect, TRect& AT
   SplitItemBounds(AIndex, AItemRect, content, separator);
   TdxCustomListBoxItem* item = FItems->Items(AIndex);
   ATextRect = GetItemTextBounds(item, content);
+  // The hint lies over the caption where it is drawn.
+  if (UseRightToLeftAlignment()) ATextRect = TdxRightToLeftLayoutConverter::ConvertRect(ATextRect, AItemRect);
   return MeasureText(Font(), item->Caption()).cx > ATextRect.Width();
 }
 

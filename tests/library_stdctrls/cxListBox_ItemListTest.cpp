@@ -34,6 +34,7 @@ class TTestListBox : public TdxCustomListBox {
   using TdxCustomListBox::SetAlignImages;
   using TdxCustomListBox::SetItemAutoHeight;
   using TdxCustomListBox::VertScrollBarBounds;
+  using TdxCustomListBox::IsItemTextClipped;
   using TdxCustomListBox::VertScrollBarWidth;
   using TdxCustomListBox::OverlayScrollBarSize;
 
@@ -668,6 +669,10 @@ TEST_F(ItemListImages, MirroredRowsPutTheImageRightAndTheCaptionRightAlignedBesi
   }
   ASSERT_EQ(actual.Count(RGB(200, 0, 0)), 12 * 12);
   EXPECT_EQ(DifferingPixels(actual, expected, List->ClientBounds()), 0) << actual.Picture(GetSysColor(COLOR_WINDOW));
+  // A hint would lie over the caption where it is drawn.
+  TRect itemRect, textRect;
+  List->IsItemTextClipped(0, itemRect, textRect);
+  EXPECT_EQ(textRect, TRect(2, 2, width - 24 - 2, 24 - 2));
 }
 
 TEST_F(ItemList, MirroredColumnsRunLeftwardsAndThePointerAndArrowsFollowThem) {
