@@ -548,6 +548,21 @@ TEST_F(ItemListImages, EachItemShowsItsImageLeftOfItsCaptionAndTheHighlightSpare
   EXPECT_EQ(DifferingPixels(actual, expected, List->ClientBounds()), 0) << actual.Picture(GetSysColor(COLOR_WINDOW));
 }
 
+TEST_F(ItemListImages, AtTwiceTheResolutionTheImageIsDrawnTwiceAsLargeInTheWiderColumn) {
+  List->Add(L"red", 0);
+  List->SetItemIndex(-1);
+  List->ScaleForPPI(192);
+  ASSERT_EQ(List->ItemHeight(), 48);
+  // 32 pixels and 4 + 4 of margin, widened to the row's 48: the image at
+  // (8, 8), its red square 4 pixels inside it.
+  EXPECT_EQ(List->ImageColumnWidth(), 48);
+  const TPixelSurface actual = Paint();
+  EXPECT_EQ(actual.BoundsOf(RGB(200, 0, 0)), TRect(12, 12, 36, 36)) << actual.Picture(GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(actual.Count(RGB(200, 0, 0)), 24 * 24);
+  // The transparent border shows the window colour.
+  EXPECT_EQ(actual.Pixel(9, 9), GetSysColor(COLOR_WINDOW));
+}
+
 TEST_F(ItemListImages, WithoutAlignedImagesACaptionWithoutAnImageStartsAtTheLeftEdge) {
   List->SetAlignImages(false);
   List->Add(L"red", 0);
