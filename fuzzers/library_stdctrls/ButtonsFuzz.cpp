@@ -6,7 +6,10 @@
 //                   freed and the node asked again. Every answer is an
 //                   HRESULT of the node's set, a bad child E_INVALIDARG, and
 //                   after the button is gone DISP_E_MEMBERNOTFOUND.
+//   list-accessibility  the same at the item list's node while its items
+//                   come and go (ListBoxFuzz.h).
 // Run one with: tools/fuzz library_stdctrls -- button-accessibility --rounds 100000
+#include "fuzzers/library_stdctrls/ListBoxFuzz.h"
 #include "fuzzers/support/AccessibilityInput.h"
 #include "fuzzers/support/FuzzMain.h"
 #include "library/controls/ControlsUnits.h"
@@ -114,6 +117,8 @@ int wmain(int argc, wchar_t** argv) {
                    LibraryControlsUnits(), LibraryEditorsUnits(), LibraryStdCtrlsUnits()});
   static const TFuzzDriver drivers[] = {
       {L"button-accessibility", &ButtonAccessibilitySeeds, &RunButtonAccessibility},
+      {L"list-accessibility", &ListBoxAccessibilitySeeds,
+       [](const std::string& AInput) { RunListBoxAccessibility(AInput, SharedForm()); }},
   };
   int result = 0;
   {

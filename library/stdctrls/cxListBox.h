@@ -22,6 +22,7 @@
 #include "library/core/base/cxClasses.h"
 #include "library/lookandfeel/painters/cxButtonState.h"
 #include "library/stdctrls/dxIncrementalSearch.h"
+#include "platform/ui/ImgList.h"
 
 class TcxListBox : public TcxContainer {
   SK_CLASS(TcxListBox, TcxContainer)
@@ -198,6 +199,9 @@ class TdxCustomListBox : public TcxControl {
   void MakeVisible(int AIndex);
 
   // Settings
+  // Not owned; a freed image list is dropped.
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* AValue);
   unsigned AutoCompleteDelay() const { return FIncrementalSearchController->AutoCompleteDelay(); }
   void SetAutoCompleteDelay(unsigned AValue) { FIncrementalSearchController->SetAutoCompleteDelay(AValue); }
   int Columns() const { return FColumns; }
@@ -224,7 +228,11 @@ class TdxCustomListBox : public TcxControl {
   int VisibleCount();
   int MaxTopIndex();
   TSize CalculateContentSize(int AMaxVisibleItemsCount);
+  // The taller of an image with its margins and a line of text with its
+  // margins.
   int CalculateItemHeight();
+  // 0 without Images; else the image with its margins, at least ItemHeight.
+  int ImageColumnWidth();
   void LayoutChanged();
 
   // Searching
@@ -232,6 +240,8 @@ class TdxCustomListBox : public TcxControl {
   bool SearchItem(const String& AText);
 
  protected:
+  // Last word on an item's font before its caption is drawn.
+  virtual void CustomizeItemFont(TFont*, TdxCustomListBoxItem*, TcxButtonState) {}
   virtual bool CanSelectItem(int) { return true; }
   virtual bool IsItemTextClipped(int AIndex, TRect& AItemRect, TRect& ATextRect);
   virtual bool CanTrackHotItem();
@@ -255,10 +265,28 @@ class TdxCustomListBox : public TcxControl {
   virtual UINT GetItemTextFlags();
   virtual TRect GetTextMargins() { return TRect(2, 2, 2, 2); }
   virtual void SplitItemBounds(int AIndex, const TRect& R, TRect& AContent, TRect& ASeparator);
-  virtual TRect GetItemTextBounds(const TRect& AContent);
+  virtual TRect GetImageMargins();
+  virtual TSize GetImageSize();
+  virtual TRect GetImageAreaBounds();
+  virtual TFontStyles GetItemFontStyle() { return Font()->Style(); }
+  // Within an item's content rectangle: the caption's area right of the
+  // image column, the image cell and the caption's own rectangle.
+  virtual TRect GetItemTextAreaBounds(TdxCustomListBoxItem* AItem, const TRect& AContent);
+  virtual TRect GetItemImageBounds(TdxCustomListBoxItem* AItem, const TRect& AContent);
+  virtual TRect GetItemTextBounds(TdxCustomListBoxItem* AItem, const TRect& AContent);
   virtual void DrawBackground(TcxCanvas* ACanvas);
   virtual void DrawItems(TcxCanvas* ACanvas);
   virtual void DrawItem(TcxCanvas* ACanvas, const TRect& R, int AIndex, TcxButtonState AState);
+  virtual void DrawItemBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState);
+  virtual void DrawItemImage(TcxCanvas* ACanvas, const TRect& R, TdxCustomListBoxItem* AItem);
+  virtual void DrawItemText(TcxCanvas* ACanvas, const TRect& R, TdxCustomListBoxItem* AItem, TcxButtonState AState);
+  virtual void DrawItemSeparator(TcxCanvas* ACanvas, const TRect& R);
+  // Captions of items without an image still start right of the image column.
+  bool AlignImages() const { return FAlignImages; }
+  void SetAlignImages(bool AValue);
+  // Every layout pass fits ItemHeight to the font and the images.
+  bool ItemAutoHeight() const { return FItemAutoHeight; }
+  void SetItemAutoHeight(bool AValue);
   virtual bool ItemMatchesSearchText(TdxCustomListBoxItem* AItem, const String& AText);
 
   // TcxControl
@@ -267,12 +295,17 @@ class TdxCustomListBox : public TcxControl {
   void EraseBackgroundCore(HDC) override {}
   bool PaintsOwnBackground() override { return false; }
   bool WantsPanFeedback(TScrollBarKind) override { return false; }
+  bool AllowsOverlayScrollBars() override { return !ComponentState().Contains(csDesigning); }
+  // A classic bar lies beside the items area, on the left when mirrored.
+  TRect VertScrollBarBounds() override;
   int WheelScrollKind() override;
   void SetupScrollBars() override;
   void HandleScroll(TScrollBarKind AKind, TScrollCode ACode, int& APos) override;
   void HandleBoundsChange() override;
   void HandleFontChange() override;
   void ApplyScale(int M, int D, bool AIsDpiChange) override;
+  void AfterScaleChange() override;
+  void Notification(TComponent* AComponent, TOperation AOperation) override;
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void KeyPress(wchar_t& Key) override;
   void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -295,22 +328,27 @@ class TdxCustomListBox : public TcxControl {
   void UpdateHotItem();
   void UpdateHotItem(const TPoint& AClientPos);
   void SetHotIndex(int AValue);
+  bool HasValidImage(TdxCustomListBoxItem* AItem);
+  int SeparatorSize();
+  void ImagesChanged(TObject* ASender);
 
+  bool FAlignImages;
+  TOwned<TChangeLink> FChangeLink;
   int FColumns;
   int FColumnWidth;
   TOwned<TdxCustomListBoxHintHelper> FHintHelper;
   int FHotIndex;
   TComPtr<IcxAccessibilityHelper> FAccessibilityHelper;
+  TCustomImageList* FImages;
   bool FIncrementalSearch;
   TOwned<TdxListBoxIncrementalSearchController> FIncrementalSearchController;
+  bool FItemAutoHeight;
   int FItemHeight;
   int FItemIndex;
   TOwned<TdxCustomListBoxItems> FItems;
   bool FLoopedNavigation;
   int FTopIndex;
 };
-
-// Unit start-up and shut-down: the class's registration by name.
 
 // Unit start-up and shut-down: register and unregister the classes by name.
 void cxListBoxInitialization();

@@ -4,6 +4,9 @@
 #include "library/graphics/canvas/cxGraphics.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 #include "platform/runtime/SysUtils.h"
+#include "platform/ui/GdiScopes.h"
+
+#include <commctrl.h>
 
 #include <algorithm>
 #include <unordered_map>
@@ -204,17 +207,24 @@ void TdxCustomListBox::Create(TComponent* AOwner) {
   FItems.reset(New<TdxCustomListBoxItems>(this));
   FHintHelper.reset(New<TdxCustomListBoxHintHelper>(this));
   FIncrementalSearchController.reset(New<TdxListBoxIncrementalSearchController>(this));
+  FChangeLink.reset(New<TChangeLink>());
+  FChangeLink->SetOnChange(BindEvent<&TdxCustomListBox::ImagesChanged>(this));
+  FAlignImages = true;
   FIncrementalSearch = true;
   FItemHeight = 16;
   SetBorderStyle(cxcbsDefault);
   SetParentColor(false);
   SetColor(clWindow);
   SetKeys(TcxKeys{kArrows, kChars});
+  // Windows 7 draws a double-buffered control of this kind wrongly.
+  SetDoubleBuffered(!IsWinSeven);
 }
 
 void TdxCustomListBox::Destroy() {
   if (FItems) FItems->BeginUpdate();
   NotifyAccessibilityHelperRemoved(FAccessibilityHelper);
+  SetImages(nullptr);
+  FChangeLink.reset();
   FIncrementalSearchController.reset();
   FHintHelper.reset();
   FItems.reset();
@@ -250,6 +260,43 @@ void TdxCustomListBox::SetColumns(int AValue) {
   AValue = std::max(AValue, 0);
   if (FColumns == AValue) return;
   FColumns = AValue;
+  LayoutChanged();
+}
+
+void TdxCustomListBox::SetImages(TCustomImageList* AValue) {
+  if (FImages == AValue) return;
+  if (FImages) {
+    FImages->UnRegisterChanges(FChangeLink.get());
+    FImages->RemoveFreeNotification(this);
+  }
+  FImages = AValue;
+  if (FImages) {
+    FImages->RegisterChanges(FChangeLink.get());
+    FImages->FreeNotification(this);
+  }
+  LayoutChanged();
+}
+
+void TdxCustomListBox::ImagesChanged(TObject*) { LayoutChanged(); }
+
+void TdxCustomListBox::Notification(TComponent* AComponent, TOperation AOperation) {
+  inherited::Notification(AComponent, AOperation);
+  if (AOperation == opRemove && AComponent == FImages) {
+    // The list is going: its change links are no longer ours to unregister.
+    FImages = nullptr;
+    LayoutChanged();
+  }
+}
+
+void TdxCustomListBox::SetAlignImages(bool AValue) {
+  if (FAlignImages == AValue) return;
+  FAlignImages = AValue;
+  LayoutChanged();
+}
+
+void TdxCustomListBox::SetItemAutoHeight(bool AValue) {
+  if (FItemAutoHeight == AValue) return;
+  FItemAutoHeight = AValue;
   LayoutChanged();
 }
 
@@ -383,20 +430,31 @@ bool TdxCustomListBox::HasItemSeparator(int AIndex) {
   return AIndex >= 0 && AIndex < Count() - 1 && FItems->Items(AIndex)->HasSeparator();
 }
 
+int TdxCustomListBox::SeparatorSize() { return ActivePainter()->DropDownListBoxScaledSeparatorSize(ScaleFactor()); }
+
 int TdxCustomListBox::AdjustItemHeight(int AIndex, int AHeight) {
-  if (HasItemSeparator(AIndex)) AHeight += ScaleFactor()->Apply(8);
+  if (HasItemSeparator(AIndex)) AHeight += SeparatorSize();
+  EnsureTouchModeMinimum(AHeight, ScaleFactor());
   return AHeight;
 }
 
 template <class F>
 void TdxCustomListBox::WalkItems(F&& AVisit) {
   const TRect area = ItemsAreaBounds();
-  TRect r(area.Left, area.Top, FColumns > 0 ? area.Left + FColumnWidth : area.Right, area.Top);
+  // Columns run from the right edge leftwards when aligned right to left.
+  const bool mirrored = FColumns > 0 && UseRightToLeftAlignment();
+  TRect r(area.Left, area.Top, area.Right, area.Top);
+  if (FColumns > 0) {
+    if (mirrored)
+      r.Left = area.Right - FColumnWidth;
+    else
+      r.Right = area.Left + FColumnWidth;
+  }
   for (int i = TopIndex(); i < Count(); ++i) {
     r.Top = r.Bottom;
     r.Bottom = r.Top + ItemHeightOf(i);
     if (FColumns > 0 && r.Bottom > area.Bottom && r.Top > area.Top) {
-      r.Offset(FColumnWidth, area.Top - r.Top);
+      r.Offset(mirrored ? -FColumnWidth : FColumnWidth, area.Top - r.Top);
     }
     if (!AVisit(i, r)) return;
   }
@@ -414,11 +472,14 @@ TRect TdxCustomListBox::ItemRect(int AIndex) {
 }
 
 int TdxCustomListBox::ItemAtPos(const TPoint& P, bool AExistOnly) {
-  if (!ItemsAreaBounds().Contains(P)) return -1;
+  const TRect area = ItemsAreaBounds();
+  if (!area.Contains(P)) return -1;
   int found = -1;
   WalkItems([&](int I, const TRect& R) {
     TRect content, separator;
     SplitItemBounds(I, R, content, separator);
+    // The walk has mirrored the columns already: mirroring the content once
+    // more would test the opposite column from the one drawn.
     if (content.Contains(P)) found = I;
     return found < 0;
   });
@@ -461,15 +522,41 @@ int TdxCustomListBox::MaxTopIndex() {
 }
 
 int TdxCustomListBox::CalculateItemHeight() {
-  const TRect margins = GetTextMargins();
-  return margins.Top + margins.Bottom + MeasureText(Font(), String()).cy;
+  const TRect textMargins = GetTextMargins();
+  const int textHeight = textMargins.Top + textMargins.Bottom + MeasureText(Font(), String()).cy;
+  if (!FImages) return textHeight;
+  const TRect imageMargins = GetImageMargins();
+  return std::max(GetImageSize().cy + imageMargins.Top + imageMargins.Bottom, textHeight);
+}
+
+TRect TdxCustomListBox::GetImageMargins() { return ScaleFactor()->Apply(TRect(2, 2, 2, 2)); }
+
+TSize TdxCustomListBox::GetImageSize() {
+  return FImages ? ScaleFactor()->Apply(TSize(FImages->Width(), FImages->Height())) : TSize(0, 0);
+}
+
+int TdxCustomListBox::ImageColumnWidth() {
+  if (!FImages) return 0;
+  const TRect margins = GetImageMargins();
+  return std::max(GetImageSize().cx + margins.Left + margins.Right, FItemHeight);
+}
+
+TRect TdxCustomListBox::GetImageAreaBounds() {
+  TRect r = ItemsAreaBounds();
+  r.Right = r.Left + ImageColumnWidth();
+  return r;
+}
+
+bool TdxCustomListBox::HasValidImage(TdxCustomListBoxItem* AItem) {
+  return FImages && AItem->ImageIndex() >= 0 && AItem->ImageIndex() < FImages->Count();
 }
 
 TSize TdxCustomListBox::CalculateContentSize(int AMaxVisibleItemsCount) {
   const TRect margins = GetTextMargins();
   int width = 0;
   for (int i = 0; i < Count(); ++i) width = std::max(width, MeasureText(Font(), FItems->Items(i)->Caption()).cx);
-  width += margins.Left + margins.Right + ScaleFactor()->Apply(GetSystemMetrics(SM_CXVSCROLL)) + 2 * BorderThickness();
+  width += margins.Left + margins.Right + ScaleFactor()->Apply(GetSystemMetrics(SM_CXVSCROLL)) + ImageColumnWidth() +
+           2 * BorderThickness();
   int height = 2 * BorderThickness();
   for (int i = 0; i < std::min(Count(), AMaxVisibleItemsCount); ++i) height += ItemHeightOf(i);
   return TSize(width, height);
@@ -482,6 +569,11 @@ void TdxCustomListBox::LayoutChanged() {
 }
 
 void TdxCustomListBox::RecalculateLayout() {
+  if (FItemAutoHeight) {
+    int height = CalculateItemHeight();
+    EnsureTouchModeMinimum(height, ScaleFactor());
+    FItemHeight = std::max(height, 1);
+  }
   const TRect area = ItemsAreaBounds();
   if (FColumns == 0) {
     FColumnWidth = area.Width();
@@ -502,13 +594,25 @@ void TdxCustomListBox::SplitItemBounds(int AIndex, const TRect& R, TRect& AConte
   ASeparator = TRect();
   if (HasItemSeparator(AIndex)) {
     ASeparator = AContent;
-    AContent.Bottom -= ScaleFactor()->Apply(8);
+    AContent.Bottom -= SeparatorSize();
     ASeparator.Top = AContent.Bottom;
   }
 }
 
-TRect TdxCustomListBox::GetItemTextBounds(const TRect& AContent) {
+TRect TdxCustomListBox::GetItemTextAreaBounds(TdxCustomListBoxItem* AItem, const TRect& AContent) {
   TRect r = AContent;
+  if (FAlignImages || HasValidImage(AItem)) r.Left += ImageColumnWidth();
+  return r;
+}
+
+TRect TdxCustomListBox::GetItemImageBounds(TdxCustomListBoxItem*, const TRect& AContent) {
+  const TRect margins = GetImageMargins();
+  return TRect(AContent.Left + margins.Left, AContent.Top + margins.Top,
+               AContent.Left + ImageColumnWidth() - margins.Right, AContent.Bottom - margins.Bottom);
+}
+
+TRect TdxCustomListBox::GetItemTextBounds(TdxCustomListBoxItem* AItem, const TRect& AContent) {
+  TRect r = GetItemTextAreaBounds(AItem, AContent);
   const TRect margins = GetTextMargins();
   r.Left += margins.Left;
   r.Top += margins.Top;
@@ -522,8 +626,11 @@ bool TdxCustomListBox::IsItemTextClipped(int AIndex, TRect& AItemRect, TRect& AT
   AItemRect = ItemRect(AIndex);
   TRect content, separator;
   SplitItemBounds(AIndex, AItemRect, content, separator);
-  ATextRect = GetItemTextBounds(content);
-  return MeasureText(Font(), FItems->Items(AIndex)->Caption()).cx > ATextRect.Width();
+  TdxCustomListBoxItem* item = FItems->Items(AIndex);
+  ATextRect = GetItemTextBounds(item, content);
+  // The hint lies over the caption where it is drawn.
+  if (UseRightToLeftAlignment()) ATextRect = TdxRightToLeftLayoutConverter::ConvertRect(ATextRect, AItemRect);
+  return MeasureText(Font(), item->Caption()).cx > ATextRect.Width();
 }
 
 // ---------------------------------------------------------------------------
@@ -554,10 +661,9 @@ bool TdxCustomListBox::ProcessNavigationKey(WORD AKey, TShiftState AShift) {
     case VK_HOME: SelectSelectableIndex(0, true, false); return true;
     case VK_END: SelectSelectableIndex(Count() - 1, false, false); return true;
     case VK_LEFT:
-      if (columns) MoveBy(-ItemsPerColumn());
-      return true;
     case VK_RIGHT:
-      if (columns) MoveBy(ItemsPerColumn());
+      // The arrow towards the later columns, which run leftwards when mirrored.
+      if (columns) MoveBy((AKey == VK_RIGHT) != UseRightToLeftAlignment() ? ItemsPerColumn() : -ItemsPerColumn());
       return true;
     case VK_UP:
       if (columns)
@@ -619,6 +725,13 @@ void TdxCustomListBox::HandleScroll(TScrollBarKind, TScrollCode ACode, int& APos
   LayoutChanged();
   if (givesPosition) APos = TopIndex();
   if (HandleAllocated()) Update();
+}
+
+TRect TdxCustomListBox::VertScrollBarBounds() {
+  if (IsOverlayScrollMode()) return inherited::VertScrollBarBounds();
+  const TRect area = ItemsAreaBounds();
+  const TRect r(area.Right, area.Top, area.Right + VertScrollBarWidth(), area.Bottom);
+  return UseRightToLeftScrollBar() ? TdxRightToLeftLayoutConverter::ConvertRect(r, area) : r;
 }
 
 int TdxCustomListBox::WheelScrollKind() {
@@ -731,7 +844,12 @@ void TdxCustomListBox::HandleFontChange() {
 
 void TdxCustomListBox::ApplyScale(int M, int D, bool AIsDpiChange) {
   inherited::ApplyScale(M, D, AIsDpiChange);
-  SetItemHeight(MulDiv(FItemHeight, M, D));
+  if (!FItemAutoHeight) SetItemHeight(MulDiv(FItemHeight, M, D));
+}
+
+void TdxCustomListBox::AfterScaleChange() {
+  inherited::AfterScaleChange();
+  LayoutChanged();
 }
 
 void TdxCustomListBox::WndProc(TMessage& Message) {
@@ -781,7 +899,12 @@ TColor TdxCustomListBox::GetItemTextColor(TcxButtonState AState) {
   return ActivePainter()->DefaultEditorTextColor(AState == cxbsDisabled);
 }
 
-UINT TdxCustomListBox::GetItemTextFlags() { return DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX; }
+UINT TdxCustomListBox::GetItemTextFlags() {
+  UINT result = DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX;
+  result |= UseRightToLeftAlignment() ? DT_RIGHT : DT_LEFT;
+  if (UseRightToLeftReading()) result |= DT_RTLREADING;
+  return result;
+}
 
 void TdxCustomListBox::DrawItems(TcxCanvas* ACanvas) {
   const TRect area = ItemsAreaBounds();
@@ -795,12 +918,64 @@ void TdxCustomListBox::DrawItems(TcxCanvas* ACanvas) {
 }
 
 void TdxCustomListBox::DrawItem(TcxCanvas* ACanvas, const TRect& R, int AIndex, TcxButtonState AState) {
+  TdxCustomListBoxItem* item = FItems->Items(AIndex);
   TRect content, separator;
   SplitItemBounds(AIndex, R, content, separator);
-  const TColor background = GetItemBackgroundColor(AState);
-  if (background != clDefault) ACanvas->FillRect(content, background);
-  TRect text = GetItemTextBounds(content);
-  DrawTextWithColor(ACanvas->Handle(), FItems->Items(AIndex)->Caption(), text, GetItemTextFlags(), -1,
-                    GetItemTextColor(AState), TRANSPARENT);
-  if (!separator.IsEmpty()) ActivePainter()->DrawSeparator(ACanvas, separator, false);
+  TRect textArea = GetItemTextAreaBounds(item, content);
+  TRect image = GetItemImageBounds(item, content);
+  TRect text = GetItemTextBounds(item, content);
+  if (UseRightToLeftAlignment()) {
+    for (TRect* part : {&textArea, &image, &text, &separator})
+      *part = TdxRightToLeftLayoutConverter::ConvertRect(*part, R);
+  }
+  DrawItemBackground(ACanvas, textArea, AState);
+  DrawItemImage(ACanvas, image, item);
+  DrawItemText(ACanvas, text, item, AState);
+  DrawItemSeparator(ACanvas, separator);
+}
+
+void TdxCustomListBox::DrawItemBackground(TcxCanvas* ACanvas, const TRect& R, TcxButtonState AState) {
+  const TColor color = GetItemBackgroundColor(AState);
+  if (color != clDefault) ACanvas->FillRect(R, color);
+}
+
+void TdxCustomListBox::DrawItemImage(TcxCanvas* ACanvas, const TRect& R, TdxCustomListBoxItem* AItem) {
+  if (!HasValidImage(AItem)) return;
+  const TSize size = GetImageSize();
+  const TPoint origin(R.Left + (R.Width() - size.cx) / 2, R.Top + (R.Height() - size.cy) / 2);
+  const TRect cell(origin, TPoint(origin.X + size.cx, origin.Y + size.cy));
+  if (size.cx == FImages->Width() && size.cy == FImages->Height()) {
+    FImages->Draw(ACanvas->Canvas(), cell.Left, cell.Top, AItem->ImageIndex());
+    return;
+  }
+  // Scaled: the image and its mask at the list's size, each stretched once;
+  // the mask clears the image's pixels, the image is painted into them.
+  const int w = FImages->Width(), h = FImages->Height();
+  const TMemoryDC image = TMemoryDC::Dib32(nullptr, w, h);
+  const TMemoryDC mask = TMemoryDC::Dib32(nullptr, w, h);
+  const RECT all{0, 0, w, h};
+  FillRect(image.DC(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  FillRect(mask.DC(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+  ImageList_Draw(FImages->Handle(), AItem->ImageIndex(), image.DC(), 0, 0, ILD_TRANSPARENT);
+  ImageList_Draw(FImages->Handle(), AItem->ImageIndex(), mask.DC(), 0, 0, ILD_MASK);
+  const HDC dc = ACanvas->Handle();
+  const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+  StretchBlt(dc, cell.Left, cell.Top, size.cx, size.cy, mask.DC(), 0, 0, w, h, SRCAND);
+  StretchBlt(dc, cell.Left, cell.Top, size.cx, size.cy, image.DC(), 0, 0, w, h, SRCPAINT);
+  SetStretchBltMode(dc, oldMode);
+}
+
+void TdxCustomListBox::DrawItemText(TcxCanvas* ACanvas, const TRect& R, TdxCustomListBoxItem* AItem,
+                                    TcxButtonState AState) {
+  TFont* font = ACanvas->Font();
+  font->Assign(Font());
+  font->SetColor(GetItemTextColor(AState));
+  CustomizeItemFont(font, AItem, AState);
+  TRect r = R;
+  DrawTextWithColor(ACanvas->Handle(), AItem->Caption(), r, GetItemTextFlags(), -1, font->Color(), TRANSPARENT);
+}
+
+void TdxCustomListBox::DrawItemSeparator(TcxCanvas* ACanvas, const TRect& R) {
+  if (R.IsEmpty()) return;
+  ActivePainter()->DrawDropDownListBoxScaledSeparator(ACanvas, R, GetImageAreaBounds(), ScaleFactor());
 }

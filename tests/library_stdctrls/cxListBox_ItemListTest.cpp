@@ -26,15 +26,29 @@ class TTestListBox : public TdxCustomListBox {
  public:
   bool NothingSelectable = false;
   int Clicks = 0;
+  // The item whose caption CustomizeItemFont makes bold and red.
+  int CustomizedItem = -1;
 
   using TdxCustomListBox::HandleScroll;
   using TdxCustomListBox::FindSelectableIndex;
+  using TdxCustomListBox::SetAlignImages;
+  using TdxCustomListBox::SetItemAutoHeight;
+  using TdxCustomListBox::VertScrollBarBounds;
+  using TdxCustomListBox::IsItemTextClipped;
+  using TdxCustomListBox::VertScrollBarWidth;
+  using TdxCustomListBox::OverlayScrollBarSize;
 
  protected:
   bool CanSelectItem(int AIndex) override { return !NothingSelectable && inherited::CanSelectItem(AIndex); }
   void Click() override {
     ++Clicks;
     inherited::Click();
+  }
+  void CustomizeItemFont(TFont* AFont, TdxCustomListBoxItem* AItem, TcxButtonState AState) override {
+    inherited::CustomizeItemFont(AFont, AItem, AState);
+    if (AItem->Index() != CustomizedItem) return;
+    AFont->SetStyle(TFontStyles{fsBold});
+    AFont->SetColor(static_cast<TColor>(RGB(200, 0, 0)));
   }
 };
 
@@ -49,6 +63,8 @@ struct ItemList : testing::Test {
     List->SetParent(Form.get());
     List->SetBorderStyle(cxcbsNone);
     List->LookAndFeel()->SetNativeStyle(false);
+    // Classic bars take their room from the client area.
+    List->LookAndFeel()->SetScrollbarMode(sbmClassic);
     // Three 16-pixel rows in 40 pixels: two fit whole.
     List->SetBounds(10, 10, 200, 40);
     PumpPending();
@@ -428,6 +444,324 @@ TEST_F(ItemList, AClickBelowTheLastItemKeepsTheSelectionAndStillClicks) {
   List->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 30));
   EXPECT_EQ(List->ItemIndex(), 0);
   EXPECT_GE(List->Clicks, clicks + 1);
+}
+
+// ---------------------------------------------------------------------------
+// Images, item heights and fonts
+
+// Square images of ASize: image 0 a red square with a transparent border,
+// image 1 a blue one.
+TOwned<TImageList> NewImages(int ASize) {
+  TOwned<TImageList> list(New<TImageList>(nullptr));
+  list->SetSize(ASize, ASize);
+  const RECT all{0, 0, ASize, ASize};
+  const RECT inner{2, 2, ASize - 2, ASize - 2};
+  const TOwnedBrush magenta(CreateSolidBrush(RGB(255, 0, 255)));
+  for (const COLORREF color : {RGB(200, 0, 0), RGB(0, 0, 190)}) {
+    TOwned<TBitmap> image(New<TBitmap>());
+    image->SetSize(ASize, ASize);
+    const HDC dc = image->Canvas()->Handle();
+    FillRect(dc, &all, magenta.Get());
+    const TOwnedBrush brush(CreateSolidBrush(color));
+    FillRect(dc, &inner, brush.Get());
+    list->AddMasked(image.get(), static_cast<TColor>(RGB(255, 0, 255)));
+  }
+  return list;
+}
+
+// One row as the test expects it: the highlight (when selected) from
+// ATextLeft on, the image centred in the first AImageColumn pixels, the
+// caption 2 pixels inside the rest.
+struct TExpectedRow {
+  RECT Row;
+  int ImageColumn;
+  int TextLeft;
+  int ImageIndex;
+  bool Selected;
+  String Caption;
+};
+
+void DrawExpectedRow(HDC DC, const TExpectedRow& ARow, HIMAGELIST AImages, int AImageSize, COLORREF ATextColor) {
+  const RECT& row = ARow.Row;
+  if (ARow.Selected) {
+    const RECT highlight{ARow.TextLeft, row.top, row.right, row.bottom};
+    FillRect(DC, &highlight, GetSysColorBrush(COLOR_HIGHLIGHT));
+  }
+  if (ARow.ImageIndex >= 0)
+    ImageList_Draw(AImages, ARow.ImageIndex, DC, row.left + (ARow.ImageColumn - AImageSize) / 2,
+                   row.top + (row.bottom - row.top - AImageSize) / 2, ILD_TRANSPARENT);
+  SetBkMode(DC, TRANSPARENT);
+  SetTextColor(DC, ATextColor);
+  RECT text{ARow.TextLeft + 2, row.top + 2, row.right - 2, row.bottom - 2};
+  DrawTextW(DC, ARow.Caption.c_str(), -1, &text, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+}
+
+// Pixels of A and B that differ inside R.
+int DifferingPixels(const TPixelSurface& A, const TPixelSurface& B, const TRect& R) {
+  int result = 0;
+  for (int y = R.Top; y < R.Bottom; ++y)
+    for (int x = R.Left; x < R.Right; ++x) result += A.Pixel(x, y) != B.Pixel(x, y);
+  return result;
+}
+
+struct ItemListImages : ItemList {
+  TOwned<TImageList> Images{NewImages(16)};
+
+  void SetUp() override {
+    ItemList::SetUp();
+    List->SetHeight(100);
+    List->SetItemHeight(24);
+    List->SetImages(Images.get());
+  }
+  TPixelSurface Paint() {
+    TPixelSurface result(List->Width(), List->Height(), RGB(1, 2, 3));
+    List->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(result.DC()), PRF_CLIENT);
+    return result;
+  }
+  TPixelSurface Expected(std::initializer_list<TExpectedRow> ARows) {
+    TPixelSurface result(List->Width(), List->Height(), GetSysColor(COLOR_WINDOW));
+    const TSelectObject font(result.DC(), List->Font()->Handle());
+    for (const TExpectedRow& row : ARows)
+      DrawExpectedRow(result.DC(), row, Images->Handle(), 16,
+                      GetSysColor(row.Selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    return result;
+  }
+  RECT Row(int AIndex) const { return RECT{0, 24 * AIndex, List->ClientWidth(), 24 * (AIndex + 1)}; }
+};
+
+TEST_F(ItemListImages, EachItemShowsItsImageLeftOfItsCaptionAndTheHighlightSparesTheImageColumn) {
+  List->Add(L"red", 0);
+  List->Add(L"blue", 1);
+  List->Add(L"none");
+  List->Add(L"out of range", 7);
+  List->SetItemIndex(1);
+  // The column: 16 pixels and 2 + 2 of margin, widened to the row's 24.
+  EXPECT_EQ(List->ImageColumnWidth(), 24);
+  const TPixelSurface actual = Paint();
+  const TPixelSurface expected = Expected({{Row(0), 24, 24, 0, false, L"red"},
+                                           {Row(1), 24, 24, 1, true, L"blue"},
+                                           {Row(2), 24, 24, -1, false, L"none"},
+                                           {Row(3), 24, 24, -1, false, L"out of range"}});
+  // Red and blue squares inside the transparent border, once each.
+  ASSERT_EQ(actual.Count(RGB(200, 0, 0)), 12 * 12);
+  ASSERT_EQ(actual.Count(RGB(0, 0, 190)), 12 * 12);
+  EXPECT_EQ(DifferingPixels(actual, expected, List->ClientBounds()), 0) << actual.Picture(GetSysColor(COLOR_WINDOW));
+}
+
+TEST_F(ItemListImages, AtTwiceTheResolutionTheImageIsDrawnTwiceAsLargeInTheWiderColumn) {
+  List->Add(L"red", 0);
+  List->SetItemIndex(-1);
+  List->ScaleForPPI(192);
+  ASSERT_EQ(List->ItemHeight(), 48);
+  // 32 pixels and 4 + 4 of margin, widened to the row's 48: the image at
+  // (8, 8), its red square 4 pixels inside it.
+  EXPECT_EQ(List->ImageColumnWidth(), 48);
+  const TPixelSurface actual = Paint();
+  EXPECT_EQ(actual.BoundsOf(RGB(200, 0, 0)), TRect(12, 12, 36, 36)) << actual.Picture(GetSysColor(COLOR_WINDOW));
+  EXPECT_EQ(actual.Count(RGB(200, 0, 0)), 24 * 24);
+  // The transparent border shows the window colour.
+  EXPECT_EQ(actual.Pixel(9, 9), GetSysColor(COLOR_WINDOW));
+}
+
+TEST_F(ItemListImages, WithoutAlignedImagesACaptionWithoutAnImageStartsAtTheLeftEdge) {
+  List->SetAlignImages(false);
+  List->Add(L"red", 0);
+  List->Add(L"none");
+  List->SetItemIndex(1);
+  const TPixelSurface actual = Paint();
+  const TPixelSurface expected = Expected({{Row(0), 24, 24, 0, false, L"red"}, {Row(1), 24, 0, -1, true, L"none"}});
+  EXPECT_EQ(DifferingPixels(actual, expected, List->ClientBounds()), 0) << actual.Picture(GetSysColor(COLOR_WINDOW));
+}
+
+TEST_F(ItemListImages, TheFontHookChangesOneCaptionOnly) {
+  List->Add(L"plain", 0);
+  List->Add(L"customized", 1);
+  List->SetItemIndex(-1);
+  List->CustomizedItem = 1;
+  const TPixelSurface actual = Paint();
+
+  TPixelSurface expected = Expected({{Row(0), 24, 24, 0, false, L"plain"}, {Row(1), 24, 24, 1, false, L""}});
+  LOGFONTW bold{};
+  GetObjectW(List->Font()->Handle(), sizeof(bold), &bold);
+  bold.lfWeight = FW_BOLD;
+  const TOwnedFont boldFont(CreateFontIndirectW(&bold));
+  const TSelectObject font(expected.DC(), boldFont.Get());
+  DrawExpectedRow(expected.DC(), {Row(1), 24, 24, -1, false, L"customized"}, nullptr, 16, RGB(200, 0, 0));
+  EXPECT_EQ(DifferingPixels(actual, expected, List->ClientBounds()), 0) << actual.Picture(GetSysColor(COLOR_WINDOW));
+}
+
+TEST_F(ItemListImages, AutomaticHeightFitsTheTallerOfImageAndText) {
+  TEXTMETRICW metrics{};
+  {
+    const TPixelSurface probe(1, 1);
+    const TSelectObject font(probe.DC(), List->Font()->Handle());
+    GetTextMetricsW(probe.DC(), &metrics);
+  }
+  const int textRow = metrics.tmHeight + 2 + 2;
+  TOwned<TImageList> large(NewImages(40));
+  struct TRow {
+    const char* Name;
+    TImageList* Images;
+    int Expected;
+  };
+  const TRow rows[] = {
+      {"TextOnly", nullptr, textRow},
+      {"SmallImages", Images.get(), std::max(16 + 4, textRow)},
+      {"LargeImages", large.get(), 40 + 4},
+  };
+  List->SetItemAutoHeight(true);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    List->SetImages(row.Images);
+    EXPECT_EQ(List->ItemHeight(), row.Expected);
+  }
+  // A change of the list's image size is a layout change.
+  List->SetImages(Images.get());
+  Images->SetSize(30, 30);
+  EXPECT_EQ(List->ItemHeight(), 30 + 4);
+  // At twice the resolution the image and its margins are measured again,
+  // not the old height doubled.
+  List->ScaleForPPI(192);
+  EXPECT_EQ(List->ItemHeight(), 2 * 30 + 2 * 4);
+}
+
+TEST_F(ItemListImages, AFreedImageListIsDroppedAndNothingIsDrawnFromIt) {
+  List->Add(L"red", 0);
+  Images.reset();
+  EXPECT_EQ(List->Images(), nullptr);
+  EXPECT_EQ(List->ImageColumnWidth(), 0);
+  const TPixelSurface actual = Paint();
+  EXPECT_EQ(actual.Count(List->ClientBounds(), RGB(200, 0, 0)), 0);
+}
+
+TEST_F(ItemListImages, TheImageColumnWidensTheContent) {
+  List->Add(L"a caption");
+  const int withImages = List->CalculateContentSize(5).cx;
+  List->SetImages(nullptr);
+  EXPECT_EQ(withImages - List->CalculateContentSize(5).cx, 24);
+}
+
+TEST_F(ItemList, TouchModeRaisesLowRowsToTheMinimum) {
+  AddItems({L"one", L"two"});
+  TOwned<TcxLookAndFeelController> controller(New<TcxLookAndFeelController>(nullptr));
+  controller->SetTouchMode(true);
+  const int minimum = MulDiv(27, List->ScaleFactor()->Numerator(), List->ScaleFactor()->Denominator());
+  for (const int height : {16, 40}) {
+    SCOPED_TRACE(height);
+    List->SetItemHeight(height);
+    EXPECT_EQ(List->ItemRect(0).Height(), std::max(height, minimum));
+  }
+  controller->SetTouchMode(false);
+  List->LayoutChanged();
+  EXPECT_EQ(List->ItemRect(0).Height(), 40);
+}
+
+// ---------------------------------------------------------------------------
+// Right to left, buffering and the scroll bar's place
+
+TEST_F(ItemListImages, MirroredRowsPutTheImageRightAndTheCaptionRightAlignedBesideIt) {
+  List->SetBiDiMode(bdRightToLeft);
+  List->Add(L"red", 0);
+  List->Add(L"blue", 1);
+  List->SetItemIndex(1);
+  const TPixelSurface actual = Paint();
+
+  const int width = List->ClientWidth();
+  TPixelSurface expected(List->Width(), List->Height(), GetSysColor(COLOR_WINDOW));
+  const TSelectObject font(expected.DC(), List->Font()->Handle());
+  SetBkMode(expected.DC(), TRANSPARENT);
+  for (int i = 0; i < 2; ++i) {
+    const RECT row = Row(i);
+    if (i == 1) {
+      const RECT highlight{0, row.top, width - 24, row.bottom};
+      FillRect(expected.DC(), &highlight, GetSysColorBrush(COLOR_HIGHLIGHT));
+    }
+    ImageList_Draw(Images->Handle(), i, expected.DC(), width - 24 + 4, row.top + 4, ILD_TRANSPARENT);
+    SetTextColor(expected.DC(), GetSysColor(i == 1 ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT text{2, row.top + 2, width - 24 - 2, row.bottom - 2};
+    DrawTextW(expected.DC(), i == 0 ? L"red" : L"blue", -1, &text,
+              DT_RIGHT | DT_RTLREADING | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+  }
+  ASSERT_EQ(actual.Count(RGB(200, 0, 0)), 12 * 12);
+  EXPECT_EQ(DifferingPixels(actual, expected, List->ClientBounds()), 0) << actual.Picture(GetSysColor(COLOR_WINDOW));
+  // A hint would lie over the caption where it is drawn.
+  TRect itemRect, textRect;
+  List->IsItemTextClipped(0, itemRect, textRect);
+  EXPECT_EQ(textRect, TRect(2, 2, width - 24 - 2, 24 - 2));
+}
+
+TEST_F(ItemList, MirroredColumnsRunLeftwardsAndThePointerAndArrowsFollowThem) {
+  for (int i = 0; i < 10; ++i) List->Add(L"item " + std::to_wstring(i));
+  List->SetBiDiMode(bdRightToLeft);
+  List->SetColumns(2);
+  List->SetHeight(40 + GetSystemMetrics(SM_CYHSCROLL));
+  const TRect area = List->ClientBounds();
+  const int width = area.Width() / 2;
+  // The first column at the right edge, the second left of it.
+  EXPECT_EQ(List->ItemRect(0), TRect(area.Right - width, area.Top, area.Right, area.Top + 16));
+  EXPECT_EQ(List->ItemRect(2), TRect(area.Right - 2 * width, area.Top, area.Right - width, area.Top + 16));
+  struct TRow {
+    const char* Name;
+    TPoint Point;
+    int Expected;
+  };
+  const TRow rows[] = {
+      {"RightColumnTop", TPoint(area.Right - 3, area.Top + 3), 0},
+      {"RightColumnBottom", TPoint(area.Right - width + 1, area.Top + 20), 1},
+      {"LeftColumnTop", TPoint(area.Right - width - 1, area.Top + 3), 2},
+      {"LeftColumnBottom", TPoint(area.Right - 2 * width, area.Top + 20), 3},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    EXPECT_EQ(List->ItemAtPos(row.Point, false), row.Expected);
+  }
+  // Left goes on to the next column, Right back.
+  List->SetItemIndex(0);
+  Key(VK_LEFT);
+  EXPECT_EQ(List->ItemIndex(), 2);
+  Key(VK_RIGHT);
+  EXPECT_EQ(List->ItemIndex(), 0);
+}
+
+TEST_F(ItemList, OnlyWindowsSevenPaintsWithoutABuffer) {
+  struct TRow {
+    const char* Name;
+    DWORD Major, Minor;
+    bool Buffered;
+  };
+  const TRow rows[] = {{"Vista", 6, 0, true}, {"Seven", 6, 1, false}, {"Eight", 6, 2, true}, {"Ten", 10, 0, true}};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TdxWindowsVersion version;
+    version.Platform = 2;
+    version.Major = row.Major;
+    version.Minor = row.Minor;
+    SetWindowsVersionFlags(version);
+    TOwned<TdxCustomListBox> list(New<TdxCustomListBox>(nullptr));
+    EXPECT_EQ(list->DoubleBuffered(), row.Buffered);
+  }
+  DetectWindowsVersion();
+}
+
+TEST_F(ItemList, AClassicBarLiesBesideTheItemsOnTheSideOfTheScrollBar) {
+  for (int i = 0; i < 10; ++i) List->Add(L"item " + std::to_wstring(i));
+  for (const bool mirrored : {false, true}) {
+    SCOPED_TRACE(mirrored ? "right to left" : "left to right");
+    List->SetBiDiMode(mirrored ? bdRightToLeft : bdLeftToRight);
+    const TRect area = List->ClientBounds();
+    const int width = List->VertScrollBarWidth();
+    ASSERT_GT(width, 0);
+    const int left = mirrored ? area.Left - width : area.Right;
+    EXPECT_EQ(List->VertScrollBarBounds(), TRect(left, area.Top, left + width, area.Bottom));
+  }
+  // Floating bars lie over the items' far edge instead.
+  List->SetBiDiMode(bdLeftToRight);
+  List->LookAndFeel()->SetScrollbarMode(sbmTouch);
+  PumpPending();
+  const TRect area = List->ClientBounds();
+  const TRect bar = List->VertScrollBarBounds();
+  EXPECT_EQ(bar.Right, area.Right);
+  EXPECT_EQ(bar.Width(), List->OverlayScrollBarSize().cx);
 }
 
 }  // namespace
