@@ -17,6 +17,7 @@
 #include "platform/ui/ImgList.h"
 #include "platform/ui/WindowAllocation.h"
 
+#include <versionhelpers.h>
 #include <vssym32.h>
 
 #include <algorithm>
@@ -371,13 +372,26 @@ int MonitorDpi(HWND AWnd) {
   return GetDeviceCaps(screen.Get(), LOGPIXELSY);
 }
 
-// The DPI a class-library item is drawn for: where its menu's owner is.
+bool SystemIsWindows81OrLater() { return IsWin10OrLater || IsWindows8Point1OrGreater(); }
+
+TdxWindows81Probe GWindows81Probe = &SystemIsWindows81OrLater;
+
+// The DPI a class-library item is drawn for: with per-monitor DPI, that of
+// the monitor where its menu's owner normally lies. The placement of a child
+// window is in its parent's coordinates: its top-level window's is taken.
 int MenuItemDpi(TMenuItem* AItem) {
   TMenu* menu = AItem->GetParentMenu();
-  auto* owner = menu ? dynamic_cast<TWinControl*>(menu->Owner()) : nullptr;
-  if (owner && owner->HandleAllocated()) return MonitorDpi(owner->Handle());
-  if (TCustomForm* form = Screen()->ActiveForm(); form && form->HandleAllocated())
-    return MonitorDpi(form->Handle());
+  if (GWindows81Probe()) {
+    auto* owner = menu ? dynamic_cast<TWinControl*>(menu->Owner()) : nullptr;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (owner && owner->HandleAllocated() && GetWindowPlacement(GetAncestor(owner->Handle(), GA_ROOT), &placement))
+      if (TScreenMonitor* monitor = Screen()->MonitorFromRect(TRect(placement.rcNormalPosition)))
+        return monitor->PixelsPerInch();
+    if (Application()->Handle()) return MonitorDpi(Application()->Handle());
+    return Screen()->PixelsPerInch();
+  }
+  if (TCustomForm* form = Screen()->ActiveForm(); form && form->HandleAllocated()) return MonitorDpi(form->Handle());
   return MonitorDpi(nullptr);
 }
 
@@ -915,6 +929,12 @@ bool UsesWin11MenuHandling() { return GWin11Switch && !UsesSkinnedMenus(); }
 int SubclassedMenuWindowCount() { return GContextMenus ? static_cast<int>(GContextMenus->size()) : 0; }
 bool IsMenuWindowSubclassed(HWND AWnd) { return FindContextMenu(AWnd) != nullptr; }
 bool IsPopupListWindowSubclassed() { return GPopupListWnd != nullptr; }
+
+TdxWindows81Probe dxSetWindows81Probe(TdxWindows81Probe AProbe) {
+  const TdxWindows81Probe old = GWindows81Probe;
+  GWindows81Probe = AProbe ? AProbe : &SystemIsWindows81OrLater;
+  return old;
+}
 
 HBRUSH MenuBackgroundBrush() {
   RefreshPainterRecord();

@@ -193,6 +193,12 @@ bool IsMenuWindowSubclassed(HWND AWnd);
 // The brush menu backgrounds take (clMenu without a skin element).
 HBRUSH MenuBackgroundBrush();
 
+// Whether the system has per-monitor DPI (Windows 8.1 and later): a
+// class-library item then takes the DPI of its menu's owner's monitor.
+// Tests inject the answer; null puts the system's back.
+using TdxWindows81Probe = bool (*)();
+TdxWindows81Probe dxSetWindows81Probe(TdxWindows81Probe AProbe);
+
 // The window procedure of subclassed menu windows.
 LRESULT CALLBACK MenuWindowProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam);
 // The popup menus' window draws the class library's items itself from the

@@ -722,6 +722,38 @@ TEST(dxPopupMenuItemInfo, AClassLibraryItemIsReadFromTheItemAndItsMenu) {
   }
 }
 
+// With per-monitor DPI an item takes its owner's monitor's DPI (the screen's
+// here, set to 144); before, the active form's monitor or the screen DC's
+// LOGPIXELSY, which stays 96.
+TEST(dxPopupMenuItemInfo, AClassLibraryItemsDpiIsItsOwnersMonitorsOnWindows81AndLater) {
+  ASSERT_EQ(Screen()->ActiveForm(), nullptr) << "no form to take the DPI from";
+  const TScreenDC screen;
+  const int logPixels = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+  const int oldPPI = Screen()->PixelsPerInch();
+  Screen()->SetPixelsPerInch(144);
+  ASSERT_NE(logPixels, 144);
+  const TOwned<TPopupMenu> ownerless(New<TPopupMenu>(nullptr));
+  ownerless->Items()->Add(New<TMenuItem>(nullptr));
+  const auto ppiWith = [](TdxWindows81Probe AProbe, TPopupMenu* AMenu) {
+    const TdxWindows81Probe old = dxSetWindows81Probe(AProbe);
+    const TdxPopupMenuItemInfo info(AMenu->Items()->Items(0), nullptr);
+    dxSetWindows81Probe(old);
+    EXPECT_EQ(info.GlyphSize(), MulDiv(GetSystemMetrics(SM_CXMENUCHECK), info.PPI(), GetDeviceCaps(TScreenDC().Get(), LOGPIXELSY)));
+    return info.PPI();
+  };
+  const auto win81 = [] { return true; };
+  const auto win8 = [] { return false; };
+  EXPECT_EQ(ppiWith(win8, ownerless.get()), logPixels) << "before 8.1, no active form";
+  EXPECT_EQ(ppiWith(win81, ownerless.get()), 144) << "8.1, no owner";
+  {
+    TOwned<TForm> form(NewShownForm(TRect(100, 100, 300, 200)));
+    TPopupMenu* owned = New<TPopupMenu>(form.get());
+    owned->Items()->Add(New<TMenuItem>(nullptr));
+    EXPECT_EQ(ppiWith(win81, owned), 144) << "8.1, owned by a form";
+  }
+  Screen()->SetPixelsPerInch(oldPPI);
+}
+
 TEST(dxPopupMenuItemInfo, PlainAndThemedLayoutsLieInsideTheSystemsItemRectangles) {
   TOwned<TForm> form(NewShownForm(TRect(100, 100, 400, 300)));
   const TOwnedMenu menu = NewNativeMenu();
