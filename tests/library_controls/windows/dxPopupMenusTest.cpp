@@ -522,11 +522,13 @@ TEST_F(dxPopupMenusTest, ASkinDrawsTheItemsOfAClassLibraryMenuThroughThePopupWin
                 }
                 EndMenu();
               });
-  GScript = &script;
-  const UINT_PTR timer = SetTimer(nullptr, 0, 100, &CloseStuckMenu);
-  popup->Popup(200, 200);
-  KillTimer(nullptr, timer);
-  GScript = nullptr;
+  {
+    // Built and shown as Popup does, without making the hidden owner the
+    // foreground window.
+    const TOwnedMenu built(CreatePopupMenu());
+    popup->Items()->BuildMenu(built.Get(), false, popup->IsOwnerDraw());
+    Track(built.Get(), popupWindow, script);
+  }
   ASSERT_FALSE(script.TimedOut());
   EXPECT_TRUE(subclassed);
   EXPECT_FALSE(IsPopupListWindowSubclassed()) << "the last menu window is gone";
@@ -699,11 +701,21 @@ TEST(dxPopupMenuItemInfo, AClassLibraryItemIsReadFromTheItemAndItsMenu) {
     EXPECT_EQ(info.ImageKind(), row.Kind);
     EXPECT_EQ(info.ImageList(), images.get());
   }
-  {
-    const TdxPopupMenuItemInfo withoutList(imaged, nullptr);
-    EXPECT_EQ(withoutList.ImageKind(), TdxMenuImageKind::None) << "the menu has no images";
-  }
   const TScreenDC screen;
+  {
+    // Plain layout: no image and no images, no column; with images a column
+    // as high as the images and 3 pixels each side (the item is higher).
+    TdxPopupMenuItemInfo withoutList(imaged, nullptr);
+    EXPECT_EQ(withoutList.ImageKind(), TdxMenuImageKind::None) << "the menu has no images";
+    withoutList.SetTheme(nullptr);
+    withoutList.CalculateLayout(screen.Get(), TRect(0, 0, 120, 30), 0);
+    EXPECT_TRUE(withoutList.ImageBackgroundBounds().IsEmpty());
+    TdxPopupMenuItemInfo withList(imaged, images.get());
+    withList.SetTheme(nullptr);
+    withList.CalculateLayout(screen.Get(), TRect(0, 0, 120, 30), 0);
+    EXPECT_EQ(withList.ImageBackgroundBounds().Width(), MulDiv(6, withList.PPI(), 96) + 16);
+    EXPECT_EQ(withList.ImageBounds().Width(), 16);
+  }
   const struct {
     TPopupAlignment Alignment;
     TBiDiMode BiDi;
