@@ -1,6 +1,7 @@
 #include "platform/ui/Menus.h"
 
 #include "platform/ui/GdiScopes.h"
+#include "platform/ui/ImgList.h"
 #include "platform/ui/Messages.h"
 #include "platform/ui/WindowAllocation.h"
 
@@ -22,6 +23,8 @@ UINT NewCommand() {
   return id;
 }
 
+std::vector<TPopupMenu*> GPopupList;
+
 // The owner window of shown popup menus.
 class TPopupOwner : public TObject {
   SK_CLASS(TPopupOwner, TObject)
@@ -35,6 +38,9 @@ class TPopupOwner : public TObject {
 
  private:
   void WndProc(TMessage& Message) {
+    if (Message.Msg == WM_MEASUREITEM || Message.Msg == WM_DRAWITEM)
+      for (TPopupMenu* menu : GPopupList)
+        if (menu->DispatchOwnerDraw(Message)) return;
     Message.Result = DefWindowProcW(FWindow, Message.Msg, Message.WParam, Message.LParam);
   }
   HWND FWindow;
@@ -81,6 +87,32 @@ String KeyName(WORD AKey) {
 
 bool SameName(const String& A, const String& B) {
   return CompareStringOrdinal(A.c_str(), -1, B.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+// The default owner-drawn look, in pixels: a column for the image or check
+// mark, the caption, the shortcut aligned to the far side.
+constexpr int MenuGlyphMargin = 3;      // around the column's glyph
+constexpr int MenuCaptionGap = 5;       // column to caption
+constexpr int MenuShortCutGap = 16;     // caption to shortcut
+constexpr int MenuRightRoom = 10;       // shortcut to the item's edge
+constexpr int MenuSeparatorHeight = 8;
+
+TOwnedFont NewMenuFont(bool ABold) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  if (ABold) metrics.lfMenuFont.lfWeight = FW_BOLD;
+  return TOwnedFont(CreateFontIndirectW(&metrics.lfMenuFont));
+}
+
+TSize TextExtent(HDC ADC, const String& AText, UINT AFlags) {
+  RECT r{};
+  DrawTextW(ADC, AText.c_str(), static_cast<int>(AText.size()), &r, AFlags | DT_SINGLELINE | DT_CALCRECT);
+  return TSize(r.right - r.left, r.bottom - r.top);
+}
+
+TRect Mirrored(const TRect& R, const TRect& ABounds) {
+  return TRect(ABounds.Left + ABounds.Right - R.Right, R.Top, ABounds.Left + ABounds.Right - R.Left, R.Bottom);
 }
 
 }  // namespace
@@ -161,6 +193,7 @@ void TMenuItem::Publish(TPublisher<TMenuItem>& P) {
   P.Property(L"Enabled", &TMenuItem::Enabled, &TMenuItem::SetEnabled).Default(true);
   P.Property(L"GroupIndex", &TMenuItem::GroupIndex, &TMenuItem::SetGroupIndex).Default(0);
   P.Property(L"Hint", &TMenuItem::Hint, &TMenuItem::SetHint);
+  P.Property(L"ImageIndex", &TMenuItem::ImageIndex, &TMenuItem::SetImageIndex).Default(-1);
   P.Property(L"RadioItem", &TMenuItem::RadioItem, &TMenuItem::SetRadioItem).Default(false);
   P.Property(L"ShortCut", &TMenuItem::ShortCut, &TMenuItem::SetShortCut).Default(0);
   P.Property(L"Visible", &TMenuItem::Visible, &TMenuItem::SetVisible).Default(true);
@@ -172,6 +205,7 @@ void TMenuItem::Create(TComponent* AOwner) {
   FEnabled = true;
   FVisible = true;
   FCommand = NewCommand();
+  FImageIndex = -1;
 }
 
 void TMenuItem::Destroy() {
@@ -182,7 +216,28 @@ void TMenuItem::Destroy() {
     item->Free();
   }
   FActionLink.reset();
+  FBitmap.reset();
   inherited::Destroy();
+}
+
+TBitmap* TMenuItem::Bitmap() {
+  if (!FBitmap) FBitmap.reset(New<TBitmap>());
+  return FBitmap.get();
+}
+
+void TMenuItem::SetBitmap(TBitmap* AValue) { Bitmap()->Assign(AValue); }
+
+bool TMenuItem::HasBitmap() const { return FBitmap && !FBitmap->Empty(); }
+
+TMenu* TMenuItem::GetParentMenu() const {
+  const TMenuItem* root = this;
+  while (root->FParent) root = root->FParent;
+  return root->FMenu;
+}
+
+bool TMenuItem::IsRightToLeft() const {
+  const TMenu* menu = GetParentMenu();
+  return menu && menu->IsRightToLeft();
 }
 
 void TMenuItem::SetChecked(bool AValue) {
@@ -299,38 +354,144 @@ void TMenuItem::Notification(TComponent* AComponent, TOperation AOperation) {
   if (AOperation == opRemove && FActionLink && AComponent == FActionLink->Action()) SetAction(nullptr);
 }
 
-void TMenuItem::BuildMenu(HMENU AMenu, bool ARightToLeft) {
+void TMenuItem::BuildMenu(HMENU AMenu, bool ARightToLeft, bool AOwnerDraw) {
   for (TMenuItem* item : FItems) {
     if (!item->FVisible) continue;
     const UINT breakFlag = item->FBreak == mbBreak ? MF_MENUBREAK : item->FBreak == mbBarBreak ? MF_MENUBARBREAK : 0;
     if (item->IsLine()) {
       AppendMenuW(AMenu, MF_SEPARATOR | breakFlag, 0, nullptr);
-      continue;
-    }
-    String text = item->FCaption;
-    if (item->FShortCut) text += L"\t" + ShortCutToText(item->FShortCut);
-    UINT flags = MF_STRING | breakFlag;
-    if (!item->FEnabled) flags |= MF_GRAYED;
-    if (item->FChecked) flags |= MF_CHECKED;
-    if (item->Count() > 0) {
-      HMENU sub = CreatePopupMenu();
-      item->BuildMenu(sub, ARightToLeft);
-      AppendMenuW(AMenu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), text.c_str());
     } else {
-      AppendMenuW(AMenu, flags, item->FCommand, text.c_str());
+      String text = item->FCaption;
+      if (item->FShortCut) text += L"\t" + ShortCutToText(item->FShortCut);
+      UINT flags = MF_STRING | breakFlag;
+      if (!item->FEnabled) flags |= MF_GRAYED;
+      if (item->FChecked) flags |= MF_CHECKED;
+      if (item->Count() > 0) {
+        HMENU sub = CreatePopupMenu();
+        item->BuildMenu(sub, ARightToLeft, AOwnerDraw);
+        AppendMenuW(AMenu, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), text.c_str());
+      } else {
+        AppendMenuW(AMenu, flags, item->FCommand, text.c_str());
+      }
+      if (item->FDefault) SetMenuDefaultItem(AMenu, item->FCommand, FALSE);
     }
-    if (item->FDefault) SetMenuDefaultItem(AMenu, item->FCommand, FALSE);
     const UINT type = (item->FRadioItem && item->FChecked ? MFT_RADIOCHECK : 0) |
-                      (ARightToLeft ? MFT_RIGHTORDER | MFT_RIGHTJUSTIFY : 0);
-    if (type != 0) {
-      MENUITEMINFOW info{};
-      info.cbSize = sizeof(info);
-      info.fMask = MIIM_FTYPE;
-      GetMenuItemInfoW(AMenu, GetMenuItemCount(AMenu) - 1, TRUE, &info);
-      info.fType |= type;
-      SetMenuItemInfoW(AMenu, GetMenuItemCount(AMenu) - 1, TRUE, &info);
+                      (ARightToLeft ? MFT_RIGHTORDER | MFT_RIGHTJUSTIFY : 0) | (AOwnerDraw ? MFT_OWNERDRAW : 0);
+    if (type == 0) continue;
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_FTYPE;
+    const UINT last = GetMenuItemCount(AMenu) - 1;
+    GetMenuItemInfoW(AMenu, last, TRUE, &info);
+    info.fType |= type;
+    // The owner finds an owner-drawn item by its command, submenus and
+    // separators included.
+    if (AOwnerDraw) {
+      info.fMask |= MIIM_ID | MIIM_DATA;
+      info.wID = item->FCommand;
+      info.dwItemData = item->FCommand;
     }
+    SetMenuItemInfoW(AMenu, last, TRUE, &info);
   }
+}
+
+TSize TMenuItem::GlyphSize() const {
+  const TMenu* menu = GetParentMenu();
+  if (const TCustomImageList* images = menu ? menu->Images() : nullptr) return TSize(images->Width(), images->Height());
+  TSize result(GetSystemMetrics(SM_CXMENUCHECK), GetSystemMetrics(SM_CYMENUCHECK));
+  if (HasBitmap()) {
+    result.cx = std::max<int>(result.cx, FBitmap->Width());
+    result.cy = std::max<int>(result.cy, FBitmap->Height());
+  }
+  return result;
+}
+
+String TMenuItem::ShortCutText() const { return FItems.empty() && FShortCut ? ShortCutToText(FShortCut) : String(); }
+
+void TMenuItem::MeasureItem(HDC ADC, int& AWidth, int& AHeight) {
+  if (IsLine()) {
+    AHeight = MenuSeparatorHeight;
+    return;
+  }
+  const TOwnedFont font = NewMenuFont(FDefault);
+  const TSelectObject selected(ADC, font.Get());
+  const TSize glyph = GlyphSize();
+  const TSize caption = TextExtent(ADC, FCaption.empty() ? L" " : FCaption, 0);
+  const String shortCut = ShortCutText();
+  AWidth = glyph.cx + 2 * MenuGlyphMargin + MenuCaptionGap + caption.cx + MenuRightRoom;
+  if (!shortCut.empty()) AWidth += MenuShortCutGap + TextExtent(ADC, shortCut, DT_NOPREFIX).cx;
+  AHeight = std::max<int>(caption.cy, glyph.cy) + 2 * MenuGlyphMargin;
+}
+
+void TMenuItem::DrawItem(HDC ADC, const TRect& ARect, UINT AState) {
+  const bool selected = (AState & ODS_SELECTED) != 0 && !IsLine();
+  const bool disabled = (AState & (ODS_DISABLED | ODS_GRAYED)) != 0;
+  const COLORREF ink = GetSysColor(disabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+  const TSavedDC saved(ADC);
+  {
+    const RECT r = ARect;
+    FillRect(ADC, &r, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_MENU));
+  }
+  if (IsLine()) {
+    RECT line = ARect;
+    line.top += (ARect.Height() - 2) / 2;
+    DrawEdge(ADC, &line, EDGE_ETCHED, BF_TOP);
+    return;
+  }
+  const bool rightToLeft = IsRightToLeft();
+  const TSize glyph = GlyphSize();
+  TRect column(ARect.Left, ARect.Top, ARect.Left + glyph.cx + 2 * MenuGlyphMargin, ARect.Bottom);
+  TRect text(column.Right + MenuCaptionGap, ARect.Top, std::max<int>(column.Right + MenuCaptionGap, ARect.Right - MenuRightRoom),
+             ARect.Bottom);
+  if (rightToLeft) {
+    column = Mirrored(column, ARect);
+    text = Mirrored(text, ARect);
+  }
+  DrawItemImage(ADC, column, disabled, ink);
+
+  // Wine leaves ODS_DEFAULT out of the state: the item knows it is the default.
+  const TOwnedFont font = NewMenuFont(FDefault || (AState & ODS_DEFAULT) != 0);
+  const TSelectObject selectedFont(ADC, font.Get());
+  SetBkMode(ADC, TRANSPARENT);
+  SetTextColor(ADC, ink);
+  UINT flags = DT_SINGLELINE | DT_VCENTER | (rightToLeft ? DT_RTLREADING : 0);
+  if (AState & ODS_NOACCEL) flags |= DT_HIDEPREFIX;
+  RECT r = text;
+  DrawTextW(ADC, FCaption.c_str(), static_cast<int>(FCaption.size()), &r, flags | (rightToLeft ? DT_RIGHT : DT_LEFT));
+  if (const String shortCut = ShortCutText(); !shortCut.empty()) {
+    r = text;
+    DrawTextW(ADC, shortCut.c_str(), static_cast<int>(shortCut.size()), &r,
+              flags | DT_NOPREFIX | (rightToLeft ? DT_LEFT : DT_RIGHT));
+  }
+}
+
+void TMenuItem::DrawItemImage(HDC ADC, const TRect& AColumn, bool ADisabled, COLORREF AInk) {
+  const TMenu* menu = GetParentMenu();
+  TCustomImageList* images = menu ? menu->Images() : nullptr;
+  const auto centred = [&AColumn](int AWidth, int AHeight) {
+    return TPoint(AColumn.Left + (AColumn.Width() - AWidth) / 2, AColumn.Top + (AColumn.Height() - AHeight) / 2);
+  };
+  const bool hasImage = images && FImageIndex >= 0 && FImageIndex < images->Count();
+  if (hasImage || HasBitmap()) {
+    const TOwned<TCanvas> canvas(New<TCanvas>());
+    const TCanvasDCScope attached(canvas.get(), ADC);
+    if (hasImage) {
+      const TPoint at = centred(images->Width(), images->Height());
+      images->Draw(canvas.get(), at.X, at.Y, FImageIndex, !ADisabled);
+    } else {
+      const TPoint at = centred(FBitmap->Width(), FBitmap->Height());
+      canvas->Draw(at.X, at.Y, FBitmap.get());
+    }
+    // A checked item with an image shows the image pressed in.
+    if (FChecked) {
+      RECT r = AColumn;
+      DrawEdge(ADC, &r, BDR_SUNKENOUTER, BF_RECT);
+    }
+    return;
+  }
+  if (FChecked)
+    DrawMenuGlyph(ADC, AColumn, GetSystemMetrics(SM_CXMENUCHECK), FRadioItem ? DFCS_MENUBULLET : DFCS_MENUCHECK, false,
+                  AInk);
 }
 
 // ---------------------------------------------------------------------------
@@ -385,6 +546,42 @@ bool TMenu::DispatchCommand(UINT ACommand) {
 
 void TMenu::GetChildren(const TGetChildProc& AProc, TComponent* ARoot) { FItems->GetChildren(AProc, ARoot); }
 
+void TMenu::SetImages(TCustomImageList* AValue) {
+  if (FImages == AValue) return;
+  if (FImages) FImages->RemoveFreeNotification(this);
+  FImages = AValue;
+  if (FImages) FImages->FreeNotification(this);
+}
+
+void TMenu::Notification(TComponent* AComponent, TOperation AOperation) {
+  inherited::Notification(AComponent, AOperation);
+  if (AOperation == opRemove && AComponent == FImages) FImages = nullptr;
+}
+
+bool TMenu::DispatchOwnerDraw(TMessage& Message) {
+  if (Message.Msg == WM_MEASUREITEM) {
+    auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
+    if (!measure || measure->CtlType != ODT_MENU) return false;
+    TMenuItem* item = FindItem(measure->itemID);
+    if (!item || item == FItems.get()) return false;
+    int width = static_cast<int>(measure->itemWidth), height = static_cast<int>(measure->itemHeight);
+    const TScreenDC screen;
+    item->MeasureItem(screen.Get(), width, height);
+    measure->itemWidth = static_cast<UINT>(std::max(width, 0));
+    measure->itemHeight = static_cast<UINT>(std::max(height, 0));
+  } else if (Message.Msg == WM_DRAWITEM) {
+    const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
+    if (!draw || draw->CtlType != ODT_MENU || !draw->hDC) return false;
+    TMenuItem* item = FindItem(draw->itemID);
+    if (!item || item == FItems.get()) return false;
+    item->DrawItem(draw->hDC, draw->rcItem, draw->itemState);
+  } else {
+    return false;
+  }
+  Message.Result = 1;
+  return true;
+}
+
 // ---------------------------------------------------------------------------
 // TPopupMenu
 
@@ -393,6 +590,8 @@ void TPopupMenu::Publish(TPublisher<TPopupMenu>& P) {
   P.Property(L"AutoPopup", &TPopupMenu::AutoPopup, &TPopupMenu::SetAutoPopup).Default(true);
   P.Property(L"BiDiMode", &TPopupMenu::BiDiMode, &TPopupMenu::SetBiDiMode).Stored(&TPopupMenu::IsBiDiModeStored);
   P.Property(L"ParentBiDiMode", &TPopupMenu::ParentBiDiMode, &TPopupMenu::SetParentBiDiMode).Default(true);
+  P.Property(L"Images", &TPopupMenu::Images, &TPopupMenu::SetImages);
+  P.Property(L"OwnerDraw", &TPopupMenu::OwnerDraw, &TPopupMenu::SetOwnerDraw).Default(false);
   P.Property(L"OnPopup", &TPopupMenu::OnPopup, &TPopupMenu::SetOnPopup);
   P.Property(L"OnClose", &TPopupMenu::OnClose, &TPopupMenu::SetOnClose);
 }
@@ -400,6 +599,12 @@ void TPopupMenu::Publish(TPublisher<TPopupMenu>& P) {
 void TPopupMenu::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   FAutoPopup = true;
+  GPopupList.push_back(this);
+}
+
+void TPopupMenu::Destroy() {
+  std::erase(GPopupList, this);
+  inherited::Destroy();
 }
 
 TPopupMenu::TTrackProc TPopupMenu::SetTrackProc(TTrackProc AProc) {
@@ -420,7 +625,7 @@ void TPopupMenu::Popup(int X, int Y) {
     const TOwnedMenu menu(CreatePopupMenu());
     if (!menu)
       throw EMenuError(L"CreatePopupMenu schlug fehl (Fehler %d)", {static_cast<unsigned long>(GetLastError())});
-    Items()->BuildMenu(menu.Get(), IsRightToLeft());
+    Items()->BuildMenu(menu.Get(), IsRightToLeft(), IsOwnerDraw());
     UINT flags = TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON;
     // Right to left the sides change places: a left-aligned menu opens leftwards.
     TPopupAlignment alignment = FAlignment;
@@ -430,6 +635,38 @@ void TPopupMenu::Popup(int X, int Y) {
   }
   CallEvent(FOnClose, this);
   DispatchCommand(command);
+}
+
+const std::vector<TPopupMenu*>& PopupList() { return GPopupList; }
+
+HWND PopupListWindow() { return PopupOwnerWindow(); }
+
+void DrawMenuGlyph(HDC ADC, const TRect& ABounds, int AGlyphSize, UINT AGlyph, bool ADisabled, COLORREF AColor) {
+  if (AGlyphSize <= 0) return;
+  const int left = ABounds.Left + (ABounds.Width() - AGlyphSize) / 2;
+  const int top = ABounds.Top + (ABounds.Height() - AGlyphSize) / 2;
+  // Rendered black on white into a mask, then put where the mask is black.
+  TOwnedBitmap mask(CreateBitmap(AGlyphSize, AGlyphSize, 1, 1, nullptr));
+  const TBitmapDC maskDC(mask.Get());
+  if (!maskDC) return;
+  RECT cell{0, 0, AGlyphSize, AGlyphSize};
+  DrawFrameControl(maskDC.DC(), &cell, DFC_MENU, AGlyph);
+  const auto put = [&](int ADX, int ADY, COLORREF AInk) {
+    const TOwnedBrush brush(CreateSolidBrush(AInk));
+    const TSelectObject selected(ADC, brush.Get());
+    const COLORREF oldText = SetTextColor(ADC, RGB(0, 0, 0));
+    const COLORREF oldBack = SetBkColor(ADC, RGB(255, 255, 255));
+    // Where the mask is black: the brush; where white: the destination.
+    BitBlt(ADC, left + ADX, top + ADY, AGlyphSize, AGlyphSize, maskDC.DC(), 0, 0, 0x00B8074A);
+    SetTextColor(ADC, oldText);
+    SetBkColor(ADC, oldBack);
+  };
+  if (ADisabled) {
+    put(1, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
+    put(0, 0, GetSysColor(COLOR_BTNSHADOW));
+  } else {
+    put(0, 0, AColor);
+  }
 }
 
 void MenusInitialization() {

@@ -5,10 +5,16 @@
 //   TMenuItem               one entry; its children form a submenu
 //   TMenu                   the root item and the Windows menu built from it
 //   TPopupMenu              a context menu shown at a screen point
+//   PopupList, PopupListWindow  the popup menus and the window that owns them when shown
+//   DrawMenuGlyph           a menu check mark, bullet or arrow in any colour
 //   StripHotkey             a caption without its accelerator marks
 //
 // The Windows menu is built when it is shown, from the items as they are
-// then; a chosen command runs the item's Click.
+// then; a chosen command runs the item's Click. An owner-drawn menu (or one
+// with images) builds owner-drawn items whose identifier is the item's
+// command: the window that owns the shown menu hands WM_MEASUREITEM and
+// WM_DRAWITEM to the item, whose MeasureItem and DrawItem lay out and draw
+// text, shortcut, check mark and image.
 #pragma once
 
 #include "platform/classes/Component.h"
@@ -18,6 +24,7 @@
 #include <vector>
 
 class TMenu;
+class TCustomImageList;
 
 class EMenuError : public Exception { public: using Exception::Exception; };
 
@@ -77,6 +84,16 @@ class TMenuItem : public TComponent {
   void SetBreak(TMenuBreak AValue) { FBreak = AValue; }
   // The command id of this item in a built menu.
   UINT Command() const { return FCommand; }
+  // The image of the menu's image list drawn beside the caption (-1: none).
+  int ImageIndex() const { return FImageIndex; }
+  void SetImageIndex(int AValue) { FImageIndex = AValue; }
+  // Drawn beside the caption when the menu's image list has no image for the
+  // item; made on first use.
+  TBitmap* Bitmap();
+  void SetBitmap(TBitmap* AValue);
+  bool HasBitmap() const;
+  // The menu the item belongs to, through its parents (null when none).
+  TMenu* GetParentMenu() const;
 
   // The submenu
   int Count() const { return static_cast<int>(FItems.size()); }
@@ -110,8 +127,14 @@ class TMenuItem : public TComponent {
   void SetOnClick(TNotifyEvent AValue) { FOnClick = AValue; }
 
   // Appends this item's submenu entries to AMenu (a Windows menu), ordered
-  // from the right when ARightToLeft.
-  void BuildMenu(HMENU AMenu, bool ARightToLeft = false);
+  // from the right when ARightToLeft, owner-drawn when AOwnerDraw.
+  void BuildMenu(HMENU AMenu, bool ARightToLeft = false, bool AOwnerDraw = false);
+
+  // An owner-drawn item's size in the menu font (ADC's font is left as it
+  // was), and its drawing on ADC: the menu colours by AState (ODS_xxx), the
+  // image column (image, bitmap or check mark), caption and shortcut.
+  virtual void MeasureItem(HDC ADC, int& AWidth, int& AHeight);
+  virtual void DrawItem(HDC ADC, const TRect& ARect, UINT AState);
 
  protected:
   void Notification(TComponent* AComponent, TOperation AOperation) override;
@@ -119,6 +142,13 @@ class TMenuItem : public TComponent {
  private:
   friend class TMenu;
   void ActionChanged(TObject* Sender);
+  bool IsRightToLeft() const;
+  // The image column's glyph: the menu's images, else the check mark (or a
+  // larger bitmap).
+  TSize GlyphSize() const;
+  // ShortCutToText of the shortcut; none for an item with a submenu.
+  String ShortCutText() const;
+  void DrawItemImage(HDC ADC, const TRect& AColumn, bool ADisabled, COLORREF AInk);
 
   String FCaption;
   bool FChecked;
@@ -132,6 +162,8 @@ class TMenuItem : public TComponent {
   TShortCut FShortCut;
   String FHint;
   UINT FCommand;
+  int FImageIndex;
+  TOwned<TBitmap> FBitmap;
   TMenuItem* FParent;
   TMenu* FMenu;
   std::vector<TMenuItem*> FItems;
@@ -163,11 +195,24 @@ class TMenu : public TComponent {
   void SetParentBiDiMode(bool AValue) { FParentBiDiMode = AValue; }
   bool IsRightToLeft() const { return BiDiMode() != bdLeftToRight; }
 
+  // Images of the items (ImageIndex); a menu with images is owner-drawn.
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* AValue);
+  bool OwnerDraw() const { return FOwnerDraw; }
+  void SetOwnerDraw(bool AValue) { FOwnerDraw = AValue; }
+  bool IsOwnerDraw() const { return FOwnerDraw || FImages; }
+  // WM_MEASUREITEM and WM_DRAWITEM of one of this menu's items go to the
+  // item; answers whether the message was for one.
+  bool DispatchOwnerDraw(TMessage& Message);
+
  protected:
   bool IsBiDiModeStored() const { return !FParentBiDiMode; }
+  void Notification(TComponent* AComponent, TOperation AOperation) override;
 
  private:
   TOwned<TMenuItem> FItems;
+  TCustomImageList* FImages = nullptr;
+  bool FOwnerDraw = false;
   TBiDiMode FBiDiMode = bdLeftToRight;
   bool FParentBiDiMode = true;
 };
@@ -185,6 +230,7 @@ class TPopupMenu : public TMenu {
  public:
   static void Publish(TPublisher<TPopupMenu>& P);
   void Create(TComponent* AOwner) override;
+  void Destroy() override;
 
   // Shows the menu at a screen point and returns once it closed (after the
   // chosen item's Click).
@@ -216,6 +262,17 @@ class TPopupMenu : public TMenu {
   TNotifyEvent FOnPopup;
   TNotifyEvent FOnClose;
 };
+
+// The popup menus that exist, oldest first, and the window that owns a
+// popup menu while it is shown (made on first use; null before the unit
+// started). That window hands the owner-draw messages of the items to them.
+const std::vector<TPopupMenu*>& PopupList();
+HWND PopupListWindow();
+
+// A DFC_MENU glyph (DFCS_MENUCHECK, DFCS_MENUBULLET, DFCS_MENUARROW...) of
+// AGlyphSize centred in ABounds, in AColor; disabled: a highlight copy one
+// pixel lower right under a shadow copy.
+void DrawMenuGlyph(HDC ADC, const TRect& ABounds, int AGlyphSize, UINT AGlyph, bool ADisabled, COLORREF AColor);
 
 void MenusInitialization();
 void MenusFinalization();

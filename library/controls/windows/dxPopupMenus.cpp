@@ -14,8 +14,10 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/GdiScopes.h"
+#include "platform/ui/ImgList.h"
 #include "platform/ui/WindowAllocation.h"
 
+#include <versionhelpers.h>
 #include <vssym32.h>
 
 #include <algorithm>
@@ -60,6 +62,28 @@ bool GPassThrough = false;
 // The windows subclassed now; present while the hook is installed.
 std::unique_ptr<std::vector<TContextMenuInfo>> GContextMenus;
 TMenuPainterRecord GPainterRecord;
+// The popup menus' window while it draws the class library's items.
+HWND GPopupListWnd = nullptr;
+WNDPROC GPopupListPrevious = nullptr;
+
+LRESULT CALLBACK PopupListWindowProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam);
+
+void SubclassPopupList() {
+  if (GPopupListWnd) return;
+  const HWND window = PopupListWindow();
+  if (!window) return;
+  GPopupListPrevious = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&PopupListWindowProc)));
+  GPopupListWnd = window;
+}
+
+void RestorePopupList() {
+  if (!GPopupListWnd) return;
+  if (IsWindow(GPopupListWnd))
+    SetWindowLongPtrW(GPopupListWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GPopupListPrevious));
+  GPopupListWnd = nullptr;
+  GPopupListPrevious = nullptr;
+}
 
 TContextMenuInfo* FindContextMenu(HWND AWnd) {
   if (!GContextMenus) return nullptr;
@@ -144,6 +168,7 @@ void UnsubclassMenuWindow(HWND AWnd) {
   if (it == GContextMenus->end()) return;
   Restore(*it);
   GContextMenus->erase(it);
+  if (GContextMenus->empty()) RestorePopupList();
 }
 
 void MenuCbtHookProc(int ACode, WPARAM AWParam, LPARAM, LRESULT&) {
@@ -170,6 +195,7 @@ void UninstallMenuHook() {
   ReleaseSystemHook(&MenuCbtHookProc);
   for (const TContextMenuInfo& info : *GContextMenus) Restore(info);
   GContextMenus.reset();
+  RestorePopupList();
   GHookInstalled = false;
   GPassThrough = false;
 }
@@ -199,6 +225,7 @@ void SizeClassLibraryMenu(HWND AWnd, TContextMenuInfo& AInfo) {
   AInfo.Menu = reinterpret_cast<HMENU>(CallPrevious(AInfo.WndProc, AWnd, MN_GETHMENU, 0, 0));
   if (!AInfo.Menu) return;
   AInfo.OldBrush = GetMenuBackground(AInfo.Menu);
+  SubclassPopupList();
   // After the window is sized: the brush and the corners of a window that is
   // still recorded then.
   TThread::ForceQueue(nullptr, [AWnd] {
@@ -337,35 +364,6 @@ TRect MirrorRect(const TRect& R, const TRect& ABounds) {
   return TRect(ABounds.Left + ABounds.Right - R.Right, R.Top, ABounds.Left + ABounds.Right - R.Left, R.Bottom);
 }
 
-// A DFC_MENU glyph: rendered black on white into a monochrome bitmap, then
-// put on ADC where it is black in AColor (disabled: a highlight copy one
-// pixel lower right under a shadow copy).
-void DrawMenuGlyph(HDC ADC, const TRect& ABounds, int AGlyphSize, UINT AGlyph, bool ADisabled, COLORREF AColor) {
-  if (AGlyphSize <= 0) return;
-  const TRect glyph = CenteredRect(ABounds, AGlyphSize, AGlyphSize);
-  TOwnedBitmap mask(CreateBitmap(AGlyphSize, AGlyphSize, 1, 1, nullptr));
-  const TBitmapDC maskDC(mask.Get());
-  if (!maskDC) return;
-  RECT cell{0, 0, AGlyphSize, AGlyphSize};
-  DrawFrameControl(maskDC.DC(), &cell, DFC_MENU, AGlyph);
-  const auto put = [&](int ADX, int ADY, COLORREF AInk) {
-    const TOwnedBrush brush(CreateSolidBrush(AInk));
-    const TSelectObject selected(ADC, brush.Get());
-    const COLORREF oldText = SetTextColor(ADC, RGB(0, 0, 0));
-    const COLORREF oldBack = SetBkColor(ADC, RGB(255, 255, 255));
-    // Where the mask is black: the brush; where white: the destination.
-    BitBlt(ADC, glyph.Left + ADX, glyph.Top + ADY, AGlyphSize, AGlyphSize, maskDC.DC(), 0, 0, 0x00B8074A);
-    SetTextColor(ADC, oldText);
-    SetBkColor(ADC, oldBack);
-  };
-  if (ADisabled) {
-    put(1, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
-    put(0, 0, GetSysColor(COLOR_BTNSHADOW));
-  } else {
-    put(0, 0, AColor);
-  }
-}
-
 int MonitorDpi(HWND AWnd) {
   if (AWnd) {
     if (TScreenMonitor* monitor = Screen()->MonitorFromWindow(AWnd)) return monitor->PixelsPerInch();
@@ -374,13 +372,68 @@ int MonitorDpi(HWND AWnd) {
   return GetDeviceCaps(screen.Get(), LOGPIXELSY);
 }
 
+bool SystemIsWindows81OrLater() { return IsWin10OrLater || IsWindows8Point1OrGreater(); }
+
+TdxWindows81Probe GWindows81Probe = &SystemIsWindows81OrLater;
+
+// The DPI a class-library item is drawn for: with per-monitor DPI, that of
+// the monitor where its menu's owner normally lies. The placement of a child
+// window is in its parent's coordinates: its top-level window's is taken.
+int MenuItemDpi(TMenuItem* AItem) {
+  TMenu* menu = AItem->GetParentMenu();
+  if (GWindows81Probe()) {
+    auto* owner = menu ? dynamic_cast<TWinControl*>(menu->Owner()) : nullptr;
+    WINDOWPLACEMENT placement{};
+    placement.length = sizeof(placement);
+    if (owner && owner->HandleAllocated() && GetWindowPlacement(GetAncestor(owner->Handle(), GA_ROOT), &placement))
+      if (TScreenMonitor* monitor = Screen()->MonitorFromRect(TRect(placement.rcNormalPosition)))
+        return monitor->PixelsPerInch();
+    if (Application()->Handle()) return MonitorDpi(Application()->Handle());
+    return Screen()->PixelsPerInch();
+  }
+  if (TCustomForm* form = Screen()->ActiveForm(); form && form->HandleAllocated()) return MonitorDpi(form->Handle());
+  return MonitorDpi(nullptr);
+}
+
+// The class-library item of a WM_DRAWITEM, drawn with the menus' look; the
+// system's submenu arrow is kept off it. Answers whether it was one.
+bool DrawClassLibraryItem(LPARAM ALParam) {
+  const auto* draw = reinterpret_cast<const DRAWITEMSTRUCT*>(ALParam);
+  if (!draw || draw->CtlType != ODT_MENU || !draw->hDC) return false;
+  for (TPopupMenu* menu : PopupList()) {
+    TMenuItem* item = menu->FindItem(draw->itemID);
+    if (!item || item == menu->Items()) continue;
+    TRect arrow;
+    {
+      const TSavedDC saved(draw->hDC);
+      TdxPopupMenuItemInfo info(item, nullptr);
+      info.CalculateLayout(draw->hDC, draw->rcItem, draw->itemState);
+      info.Draw(draw->hDC, draw->rcItem, draw->itemState);
+      arrow = info.SubmenuArrowExcludeBounds();
+    }
+    if (!arrow.IsEmpty()) ExcludeClipRect(draw->hDC, arrow.Left, arrow.Top, arrow.Right, arrow.Bottom);
+    return true;
+  }
+  return false;
+}
+
+LRESULT CALLBACK PopupListWindowProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
+  try {
+    if (AMsg == WM_DRAWITEM && DrawClassLibraryItem(ALParam)) return 0;
+  } catch (...) {
+    HandleCallbackException(nullptr);
+    return 0;
+  }
+  return CallWindowProcW(GPopupListPrevious, AWnd, AMsg, AWParam, ALParam);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------------------
 // TdxPopupMenuItemInfo
 
-TdxPopupMenuItemInfo::TdxPopupMenuItemInfo(HWND AMenuWindow, const DRAWITEMSTRUCT& ADrawItem, HMENU AMenu) {
-  FPPI = MonitorDpi(AMenuWindow);
+void TdxPopupMenuItemInfo::InitializeForDpi(int APPI) {
+  FPPI = APPI;
   FGlyphSize = MulDiv(GetSystemMetrics(SM_CXMENUCHECK), FPPI, MonitorDpi(nullptr));
   if (IsWinVistaOrLater && AreVisualStylesAvailable()) {
     FTheme = UxOpenThemeData(nullptr, L"MENU", static_cast<UINT>(FPPI));
@@ -391,6 +444,10 @@ TdxPopupMenuItemInfo::TdxPopupMenuItemInfo(HWND AMenuWindow, const DRAWITEMSTRUC
   FPaintMode = UsesSkinnedMenus() ? TdxMenuPaintMode::Skin
                : UsesWin11MenuHandling() ? TdxMenuPaintMode::Special
                                          : TdxMenuPaintMode::Standard;
+}
+
+TdxPopupMenuItemInfo::TdxPopupMenuItemInfo(HWND AMenuWindow, const DRAWITEMSTRUCT& ADrawItem, HMENU AMenu) {
+  InitializeForDpi(MonitorDpi(AMenuWindow));
 
   MENUITEMINFOW info{};
   info.cbSize = sizeof(info);
@@ -411,9 +468,34 @@ TdxPopupMenuItemInfo::TdxPopupMenuItemInfo(HWND AMenuWindow, const DRAWITEMSTRUC
   FHasSubmenu = info.hSubMenu != nullptr;
   FItemBitmap = info.hbmpItem;
   FImageKind = TdxMenuImageKind::HBitmap;
+  FAlignment = FRightToLeft ? paRight : paLeft;
   const std::size_t tab = text.find(L'\t');
   FCaption = text.substr(0, tab);
   if (tab != std::wstring::npos) FShortCutText = text.substr(tab + 1);
+}
+
+TdxPopupMenuItemInfo::TdxPopupMenuItemInfo(TMenuItem* AMenuItem, TCustomImageList* AImageList) {
+  InitializeForDpi(MenuItemDpi(AMenuItem));
+  TMenu* menu = AMenuItem->GetParentMenu();
+  FHasSubmenu = AMenuItem->Count() > 0;
+  FIsSeparator = AMenuItem->IsLine();
+  FRightToLeft = menu && menu->IsRightToLeft();
+  const auto* popup = dynamic_cast<const TPopupMenu*>(menu);
+  FAlignment = popup ? popup->Alignment() : paLeft;
+  if (FRightToLeft && FAlignment != paCenter) FAlignment = FAlignment == paLeft ? paRight : paLeft;
+  FImageList = AImageList ? AImageList : menu ? menu->Images() : nullptr;
+  FCaption = AMenuItem->Caption();
+  FChecked = AMenuItem->Checked();
+  FRadioItem = AMenuItem->RadioItem();
+  FImageIndex = AMenuItem->ImageIndex();
+  if (!FHasSubmenu && AMenuItem->ShortCut()) FShortCutText = ShortCutToText(AMenuItem->ShortCut());
+  if (FImageList && FImageIndex >= 0 && FImageIndex < FImageList->Count())
+    FImageKind = TdxMenuImageKind::ImageList;
+  else if (AMenuItem->HasBitmap()) {
+    FImageKind = TdxMenuImageKind::Bitmap;
+    FBitmap = AMenuItem->Bitmap();
+  } else
+    FImageKind = FChecked ? TdxMenuImageKind::CheckMark : TdxMenuImageKind::None;
 }
 
 TdxPopupMenuItemInfo::~TdxPopupMenuItemInfo() {
@@ -444,8 +526,8 @@ void TdxPopupMenuItemInfo::SelectMenuFont(HDC ADC) {
 void TdxPopupMenuItemInfo::CalculateLayout(HDC ADC, const TRect& ABounds, UINT AState) {
   FBounds = ABounds;
   FState = AState;
-  FTextFlags = DT_LEFT | DT_SINGLELINE | DT_EXPANDTABS;
-  if (FRightToLeft) FTextFlags = DT_RIGHT | DT_SINGLELINE | DT_EXPANDTABS | DT_RTLREADING;
+  FTextFlags = (FAlignment == paRight ? DT_RIGHT : FAlignment == paCenter ? DT_CENTER : DT_LEFT) | DT_SINGLELINE |
+               DT_EXPANDTABS | (FRightToLeft ? DT_RTLREADING : 0);
   if (AState & ODS_NOACCEL) FTextFlags |= DT_HIDEPREFIX;
   // The font must not stay selected: the item deletes it.
   const TSavedDC saved(ADC);
@@ -467,12 +549,16 @@ void TdxPopupMenuItemInfo::CalculatePlainLayout(HDC ADC) {
     return;
   }
   // The column of a native item is always there: check marks and bitmaps
-  // share it, and every row of the menu lines up.
-  const int column = std::min(FBounds.Height(), Scale(22));
+  // share it, and every row of the menu lines up. A class-library item
+  // without image or images has none.
+  int column = std::min(FBounds.Height(), FImageList ? FImageList->Height() + Scale(6) : Scale(22));
+  if (FImageKind == TdxMenuImageKind::None && !FImageList) column = 0;
   FImageBackgroundBounds = CenteredRect(TRect(FBounds.Left, FBounds.Top, FBounds.Left + column, FBounds.Bottom),
                                         column, column);
   const int cell = std::min(column, Scale(16));
-  FImageBounds = CenteredRect(FImageBackgroundBounds, cell, cell);
+  FImageBounds = FImageKind == TdxMenuImageKind::ImageList
+                     ? CenteredRect(FImageBackgroundBounds, FImageList->Width(), FImageList->Height())
+                     : CenteredRect(FImageBackgroundBounds, cell, cell);
   FTextAreaBounds = TRect(FImageBackgroundBounds.Right + Scale(5), FBounds.Top, FBounds.Right - 1, FBounds.Bottom);
   SIZE extent{};
   GetTextExtentPoint32W(ADC, FCaption.c_str(), static_cast<int>(FCaption.size()), &extent);
@@ -488,6 +574,10 @@ void TdxPopupMenuItemInfo::CalculateThemedLayout(HDC ADC) {
                                     : (FRadioItem ? MC_BULLETNORMAL : MC_CHECKMARKNORMAL);
   TSize check{};
   UxGetThemePartSize(FTheme, ADC, MENU_POPUPCHECK, checkState, nullptr, TS_TRUE, check);
+  if (FImageList) {
+    check.cx = std::max<int>(check.cx, FImageList->Width());
+    check.cy = std::max<int>(check.cy, FImageList->Height());
+  }
   TdxMargins checkMargins;
   UxGetThemeMargins(FTheme, ADC, MENU_POPUPCHECK, checkState, TMT_CONTENTMARGINS, nullptr, checkMargins);
   TSize gutter{};
@@ -606,6 +696,11 @@ void TdxPopupMenuItemInfo::DrawSkinned(HDC ADC) {
     separator->Draw(ADC, TRect(FSeparatorBounds.Left, top, FSeparatorBounds.Right, top + height), scale.get());
     return;
   }
+  if (FChecked && FImageKind == TdxMenuImageKind::ImageList && skin.Selection && !FGutterBounds.IsEmpty()) {
+    const int side = std::min(FGutterBounds.Width(), FGutterBounds.Height()) - 2 * Scale(1);
+    skin.Selection->Draw(ADC, CenteredRect(FGutterBounds, side, side), scale.get(), 0,
+                         Disabled() ? esDisabled : esNormal);
+  }
   DrawImage(ADC, textColor, false);
   DrawTexts(ADC, textColor);
   if (FHasSubmenu) DrawPopupSystemArrow(ADC, FSubmenuArrowBounds, FGlyphSize, FRightToLeft, false, textColor);
@@ -631,7 +726,7 @@ void TdxPopupMenuItemInfo::DrawPlain(HDC ADC) {
     DrawEdge(ADC, &line, EDGE_ETCHED, BF_TOP);
     return;
   }
-  if (FChecked && FItemBitmap) {
+  if (FChecked && (FItemBitmap || FImageKind == TdxMenuImageKind::ImageList || FImageKind == TdxMenuImageKind::Bitmap)) {
     const TOwnedBrush brush(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
     const RECT r = FImageBackgroundBounds;
     FillRect(ADC, &r, brush.Get());
@@ -656,16 +751,19 @@ void TdxPopupMenuItemInfo::DrawThemed(HDC ADC) {
   COLORREF text = GetSysColor(Disabled() ? COLOR_GRAYTEXT : COLOR_MENUTEXT);
   COLORREF themed{};
   if (SUCCEEDED(UxGetThemeColor(FTheme, MENU_POPUPITEM, itemState, TMT_TEXTCOLOR, themed))) text = themed;
+  const bool hasImage = FItemBitmap || FImageKind == TdxMenuImageKind::ImageList || FImageKind == TdxMenuImageKind::Bitmap;
   if (FChecked) {
     const TRect background = FImageBackgroundBounds;
     UxDrawThemeBackground(FTheme, ADC, MENU_POPUPCHECKBACKGROUND, Disabled() ? MCB_DISABLED : MCB_NORMAL, background,
                           nullptr);
+  }
+  if (hasImage) {
+    DrawImage(ADC, text, Disabled());
+  } else if (FChecked) {
     const int checkState = Disabled() ? (FRadioItem ? MC_BULLETDISABLED : MC_CHECKMARKDISABLED)
                                       : (FRadioItem ? MC_BULLETNORMAL : MC_CHECKMARKNORMAL);
     const TRect image = FImageBounds;
     UxDrawThemeBackground(FTheme, ADC, MENU_POPUPCHECK, checkState, image, nullptr);
-  } else if (FItemBitmap) {
-    DrawImage(ADC, text, Disabled());
   }
   DrawTexts(ADC, text);
   if (FHasSubmenu) {
@@ -675,6 +773,30 @@ void TdxPopupMenuItemInfo::DrawThemed(HDC ADC) {
 }
 
 void TdxPopupMenuItemInfo::DrawImage(HDC ADC, COLORREF ATextColor, bool ADisabled) {
+  switch (FImageKind) {
+    case TdxMenuImageKind::ImageList: {
+      const TOwned<TCanvas> canvas(New<TCanvas>());
+      const TCanvasDCScope attached(canvas.get(), ADC);
+      FImageList->Draw(canvas.get(), FImageBounds.Left, FImageBounds.Top, FImageIndex, !ADisabled);
+      return;
+    }
+    case TdxMenuImageKind::Bitmap: {
+      const TOwned<TCanvas> canvas(New<TCanvas>());
+      const TCanvasDCScope attached(canvas.get(), ADC);
+      canvas->StretchDraw(FImageBounds, FBitmap);
+      return;
+    }
+    case TdxMenuImageKind::HBitmap:
+      if (DrawNativeBitmap(ADC)) return;
+      break;
+    case TdxMenuImageKind::CheckMark:
+    case TdxMenuImageKind::None:
+      break;
+  }
+  if (FChecked) DrawPopupSystemCheck(ADC, FImageBounds, FGlyphSize, FRadioItem, ADisabled, ATextColor);
+}
+
+bool TdxPopupMenuItemInfo::DrawNativeBitmap(HDC ADC) {
   const auto index = reinterpret_cast<UINT_PTR>(FItemBitmap);
   if (FItemBitmap && index >= reinterpret_cast<UINT_PTR>(HBMMENU_POPUP_CLOSE) &&
       index <= reinterpret_cast<UINT_PTR>(HBMMENU_POPUP_MINIMIZE)) {
@@ -682,7 +804,7 @@ void TdxPopupMenuItemInfo::DrawImage(HDC ADC, COLORREF ATextColor, bool ADisable
     RECT r = CenteredRect(FImageBounds, FGlyphSize, FGlyphSize);
     DrawFrameControl(ADC, &r, DFC_CAPTION,
                      glyphs[index - reinterpret_cast<UINT_PTR>(HBMMENU_POPUP_CLOSE)] | DFCS_FLAT);
-    return;
+    return true;
   }
   if (FItemBitmap && index > reinterpret_cast<UINT_PTR>(HBMMENU_POPUP_MINIMIZE)) {
     BITMAP info{};
@@ -696,10 +818,10 @@ void TdxPopupMenuItemInfo::DrawImage(HDC ADC, COLORREF ATextColor, bool ADisable
       const int dy = h < FImageBounds.Height() ? 1 : 0;
       const TRect r = CenteredRect(FImageBounds, w, h);
       BitBlt(ADC, r.Left + dx, r.Top + dy, w, h, source.DC(), 0, 0, SRCCOPY);
-      return;
+      return true;
     }
   }
-  if (FChecked) DrawPopupSystemCheck(ADC, FImageBounds, FGlyphSize, FRadioItem, ADisabled, ATextColor);
+  return false;
 }
 
 void TdxPopupMenuItemInfo::DrawTexts(HDC ADC, COLORREF ATextColor) {
@@ -806,6 +928,13 @@ bool UsesWin11MenuHandling() { return GWin11Switch && !UsesSkinnedMenus(); }
 
 int SubclassedMenuWindowCount() { return GContextMenus ? static_cast<int>(GContextMenus->size()) : 0; }
 bool IsMenuWindowSubclassed(HWND AWnd) { return FindContextMenu(AWnd) != nullptr; }
+bool IsPopupListWindowSubclassed() { return GPopupListWnd != nullptr; }
+
+TdxWindows81Probe dxSetWindows81Probe(TdxWindows81Probe AProbe) {
+  const TdxWindows81Probe old = GWindows81Probe;
+  GWindows81Probe = AProbe ? AProbe : &SystemIsWindows81OrLater;
+  return old;
+}
 
 HBRUSH MenuBackgroundBrush() {
   RefreshPainterRecord();

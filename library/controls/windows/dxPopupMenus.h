@@ -3,7 +3,7 @@
 //
 // Classes in this file:
 //   TdxPopupMenuSkinElements, IdxPopupMenuSkinPainter   what a skin offers menus
-//   TdxPopupMenuItemInfo   lays out and draws one item of a native menu
+//   TdxPopupMenuItemInfo   lays out and draws one item of a native or class-library menu
 //   dxPopupMenuController  the switches, the hook and the subclassed windows
 //
 // Two switches decide: the skinned switch (the library option, on by
@@ -63,6 +63,8 @@ class TdxPopupMenuItemInfo {
   // A native item: ADrawItem's itemID is the command or position the system
   // draws, hwndItem the menu; the DPI is that of the menu window's monitor.
   TdxPopupMenuItemInfo(HWND AMenuWindow, const DRAWITEMSTRUCT& ADrawItem, HMENU AMenu);
+  // A class-library item: the images are AImageList, else its menu's.
+  TdxPopupMenuItemInfo(TMenuItem* AMenuItem, TCustomImageList* AImageList);
   ~TdxPopupMenuItemInfo();
   TdxPopupMenuItemInfo(const TdxPopupMenuItemInfo&) = delete;
   TdxPopupMenuItemInfo& operator=(const TdxPopupMenuItemInfo&) = delete;
@@ -91,6 +93,8 @@ class TdxPopupMenuItemInfo {
   TdxMenuImageKind ImageKind() const { return FImageKind; }
   TdxMenuPaintMode PaintMode() const { return FPaintMode; }
   int PPI() const { return FPPI; }
+  TCustomImageList* ImageList() const { return FImageList; }
+  int ImageIndex() const { return FImageIndex; }
   int GlyphSize() const { return FGlyphSize; }
   HTHEME Theme() const { return FTheme; }
   // Tests draw the plain look with visual styles on.
@@ -120,7 +124,10 @@ class TdxPopupMenuItemInfo {
   void DrawThemed(HDC ADC);
   void DrawSkinned(HDC ADC);
   void DrawSkinBackground(HDC ADC, const TRect& ARect);
+  void InitializeForDpi(int APPI);
   void DrawImage(HDC ADC, COLORREF ATextColor, bool ADisabled);
+  // Answers whether the item's native bitmap was drawn.
+  bool DrawNativeBitmap(HDC ADC);
   void DrawTexts(HDC ADC, COLORREF ATextColor);
   bool Disabled() const { return (FState & (ODS_DISABLED | ODS_GRAYED)) != 0; }
   bool Selected() const { return (FState & ODS_SELECTED) != 0; }
@@ -137,6 +144,10 @@ class TdxPopupMenuItemInfo {
   TdxMenuImageKind FImageKind = TdxMenuImageKind::None;
   TdxMenuPaintMode FPaintMode = TdxMenuPaintMode::Standard;
   HBITMAP FItemBitmap = nullptr;
+  TCustomImageList* FImageList = nullptr;
+  int FImageIndex = -1;
+  TBitmap* FBitmap = nullptr;
+  TPopupAlignment FAlignment = paLeft;
   int FPPI = 96;
   int FGlyphSize = 0;
   HTHEME FTheme = nullptr;
@@ -182,8 +193,17 @@ bool IsMenuWindowSubclassed(HWND AWnd);
 // The brush menu backgrounds take (clMenu without a skin element).
 HBRUSH MenuBackgroundBrush();
 
+// Whether the system has per-monitor DPI (Windows 8.1 and later): a
+// class-library item then takes the DPI of its menu's owner's monitor.
+// Tests inject the answer; null puts the system's back.
+using TdxWindows81Probe = bool (*)();
+TdxWindows81Probe dxSetWindows81Probe(TdxWindows81Probe AProbe);
+
 // The window procedure of subclassed menu windows.
 LRESULT CALLBACK MenuWindowProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam);
+// The popup menus' window draws the class library's items itself from the
+// first class-library menu sized until the last menu window is gone.
+bool IsPopupListWindowSubclassed();
 
 void dxPopupMenusInitialization();
 void dxPopupMenusFinalization();

@@ -7,6 +7,7 @@
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
 #include "platform/runtime/Threads.h"
 #include "platform/ui/GdiScopes.h"
+#include "platform/ui/ImgList.h"
 
 #include "tests/library_controls/ControlsTesting.h"
 #include "tests/support/GuiLeaks.h"
@@ -19,6 +20,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -459,6 +461,95 @@ TEST_F(dxPopupMenusTest, ASkinDrawsTheItemsAndTheFrameOfAnOpenMenu) {
   }
 }
 
+// A class-library menu with images, shown for real: once it is sized, the
+// popup menus' window draws its items with the skin (the platform's own
+// look would fill them in the system menu colour), the checked image on the
+// selection element; closing gives that window its procedure back.
+TEST_F(dxPopupMenusTest, ASkinDrawsTheItemsOfAClassLibraryMenuThroughThePopupWindow) {
+  const TTestMenuSkin skin;
+  UseTestSkin();
+  ASSERT_TRUE(UsesSkinnedMenus());
+  constexpr COLORREF ImageColor = RGB(30, 160, 70);
+  constexpr COLORREF BitmapColor = RGB(60, 60, 200);
+  const TOwned<TImageList> images(New<TImageList>(nullptr));
+  images->SetSize(16, 16);
+  {
+    const TOwned<TBitmap> glyph(New<TBitmap>());
+    glyph->SetSize(16, 16);
+    glyph->Canvas()->Brush()->SetColor(static_cast<TColor>(ImageColor));
+    glyph->Canvas()->FillRect(TRect(0, 0, 16, 16));
+    images->Add(glyph.get(), nullptr);
+  }
+  const TOwned<TPopupMenu> popup(New<TPopupMenu>(nullptr));
+  popup->SetImages(images.get());
+  const auto add = [&](const String& ACaption) {
+    auto* item = New<TMenuItem>(nullptr);
+    item->SetCaption(ACaption);
+    popup->Items()->Add(item);
+    return item;
+  };
+  add(L"Plain");
+  TMenuItem* imaged = add(L"Imaged");
+  imaged->SetImageIndex(0);
+  imaged->SetChecked(true);
+  TMenuItem* bitmap = add(L"Bitmap");
+  bitmap->Bitmap()->SetSize(10, 10);
+  bitmap->Bitmap()->Canvas()->Brush()->SetColor(static_cast<TColor>(BitmapColor));
+  bitmap->Bitmap()->Canvas()->FillRect(TRect(0, 0, 10, 10));
+
+  const HWND popupWindow = PopupListWindow();
+  ASSERT_NE(popupWindow, nullptr);
+  const LONG_PTR ownProc = GetWindowLongPtrW(popupWindow, GWLP_WNDPROC);
+  bool subclassed = false;
+  std::unique_ptr<TPixelSurface> painted;
+  std::vector<TRect> rects;
+  TLoopScript script;
+  script.Then([&] { return FindMenuWindow() != nullptr; },
+              [&] {
+                const HWND window = FindMenuWindow();
+                SendMessageW(window, dxMN_SIZEWINDOW, 0, 0);
+                subclassed = IsPopupListWindowSubclassed();
+                RECT client{};
+                GetClientRect(window, &client);
+                painted = std::make_unique<TPixelSurface>(client.right, client.bottom, RGB(1, 2, 3));
+                SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(painted->DC()), PRF_CLIENT);
+                const auto menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+                for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+                  RECT r{};
+                  GetMenuItemRect(nullptr, menu, i, &r);
+                  MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+                  rects.emplace_back(r.left, r.top, r.right, r.bottom);
+                }
+                EndMenu();
+              });
+  {
+    // Built and shown as Popup does, without making the hidden owner the
+    // foreground window.
+    const TOwnedMenu built(CreatePopupMenu());
+    popup->Items()->BuildMenu(built.Get(), false, popup->IsOwnerDraw());
+    Track(built.Get(), popupWindow, script);
+  }
+  ASSERT_FALSE(script.TimedOut());
+  EXPECT_TRUE(subclassed);
+  EXPECT_FALSE(IsPopupListWindowSubclassed()) << "the last menu window is gone";
+  EXPECT_EQ(GetWindowLongPtrW(popupWindow, GWLP_WNDPROC), ownProc);
+  ASSERT_EQ(rects.size(), 3u);
+  for (const TRect& r : rects) {
+    EXPECT_EQ(painted->Pixel(r.Right - 2, r.Bottom - 2), PopupColor) << "the skin's fill";
+    EXPECT_GT(painted->Count(r, PopupTextColor), 0) << "the caption in the skin's text colour";
+  }
+  EXPECT_EQ(painted->Count(rects[0], ImageColor) + painted->Count(rects[0], BitmapColor), 0);
+  EXPECT_EQ(painted->Count(rects[1], ImageColor), 16 * 16) << "the whole glyph";
+  EXPECT_GT(painted->Count(rects[1], SelectionColor), 0) << "the checked glyph's square";
+  const TRect glyph = painted->BoundsOf(ImageColor);
+  const TRect square = painted->BoundsOf(SelectionColor);
+  EXPECT_TRUE(square.Left < glyph.Left && square.Right > glyph.Right && square.Top < glyph.Top &&
+              square.Bottom > glyph.Bottom)
+      << "the square around the glyph";
+  EXPECT_EQ(square.Width(), square.Height());
+  EXPECT_GT(painted->Count(rects[2], BitmapColor), 10 * 10 - 1) << "the bitmap, stretched to its cell";
+}
+
 // Wine's menu windows are all client area; a menu-class window with a frame
 // of its own shows where the skin's frame goes: around the client, never
 // over it.
@@ -557,6 +648,124 @@ bool Inside(const TRect& AInner, const TRect& AOuter) {
 
 // The rectangles the system gives the items of a real menu hold every part
 // of the plain and of the themed layout, and the parts keep their order.
+// A class-library item: separator by its caption, no shortcut text beside a
+// submenu, the image kind by what the item has, the alignment mirrored
+// right to left.
+TEST(dxPopupMenuItemInfo, AClassLibraryItemIsReadFromTheItemAndItsMenu) {
+  const TOwned<TImageList> images(New<TImageList>(nullptr));
+  images->SetSize(16, 16);
+  {
+    const TOwned<TBitmap> glyph(New<TBitmap>());
+    glyph->SetSize(16, 16);
+    images->Add(glyph.get(), nullptr);
+  }
+  const TOwned<TPopupMenu> popup(New<TPopupMenu>(nullptr));
+  const auto add = [&](const String& ACaption) {
+    auto* item = New<TMenuItem>(nullptr);
+    item->SetCaption(ACaption);
+    item->SetShortCut(ShortCut('S', false, true, false));
+    popup->Items()->Add(item);
+    return item;
+  };
+  TMenuItem* line = add(L"-");
+  TMenuItem* parent = add(L"Parent");
+  parent->Add(New<TMenuItem>(nullptr));
+  TMenuItem* imaged = add(L"Imaged");
+  imaged->SetImageIndex(0);
+  TMenuItem* beyond = add(L"Beyond");
+  beyond->SetImageIndex(1);
+  beyond->Bitmap()->SetSize(8, 8);
+  TMenuItem* checked = add(L"Checked");
+  checked->SetChecked(true);
+  TMenuItem* plain = add(L"Plain");
+  struct Row {
+    const char* Name;
+    TMenuItem* Item;
+    bool Separator;
+    const wchar_t* ShortCut;
+    TdxMenuImageKind Kind;
+  };
+  const Row rows[] = {
+      {"separator", line, true, L"Ctrl+S", TdxMenuImageKind::None},
+      {"submenu", parent, false, L"", TdxMenuImageKind::None},
+      {"image in the list", imaged, false, L"Ctrl+S", TdxMenuImageKind::ImageList},
+      {"image past the list, a bitmap", beyond, false, L"Ctrl+S", TdxMenuImageKind::Bitmap},
+      {"checked", checked, false, L"Ctrl+S", TdxMenuImageKind::CheckMark},
+      {"plain", plain, false, L"Ctrl+S", TdxMenuImageKind::None},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Name);
+    const TdxPopupMenuItemInfo info(row.Item, images.get());
+    EXPECT_EQ(info.IsSeparator(), row.Separator);
+    EXPECT_EQ(info.ShortCutText(), row.ShortCut);
+    EXPECT_EQ(info.ImageKind(), row.Kind);
+    EXPECT_EQ(info.ImageList(), images.get());
+  }
+  const TScreenDC screen;
+  {
+    // Plain layout: no image and no images, no column; with images a column
+    // as high as the images and 3 pixels each side (the item is higher).
+    TdxPopupMenuItemInfo withoutList(imaged, nullptr);
+    EXPECT_EQ(withoutList.ImageKind(), TdxMenuImageKind::None) << "the menu has no images";
+    withoutList.SetTheme(nullptr);
+    withoutList.CalculateLayout(screen.Get(), TRect(0, 0, 120, 30), 0);
+    EXPECT_TRUE(withoutList.ImageBackgroundBounds().IsEmpty());
+    TdxPopupMenuItemInfo withList(imaged, images.get());
+    withList.SetTheme(nullptr);
+    withList.CalculateLayout(screen.Get(), TRect(0, 0, 120, 30), 0);
+    EXPECT_EQ(withList.ImageBackgroundBounds().Width(), MulDiv(6, withList.PPI(), 96) + 16);
+    EXPECT_EQ(withList.ImageBounds().Width(), 16);
+  }
+  const struct {
+    TPopupAlignment Alignment;
+    TBiDiMode BiDi;
+    UINT Flag;
+  } alignments[] = {{paLeft, bdLeftToRight, DT_LEFT},   {paRight, bdLeftToRight, DT_RIGHT},
+                    {paCenter, bdLeftToRight, DT_CENTER}, {paLeft, bdRightToLeft, DT_RIGHT},
+                    {paRight, bdRightToLeft, DT_LEFT},  {paCenter, bdRightToLeft, DT_CENTER}};
+  for (const auto& row : alignments) {
+    SCOPED_TRACE(testing::Message() << row.Alignment << " " << row.BiDi);
+    popup->SetAlignment(row.Alignment);
+    popup->SetBiDiMode(row.BiDi);
+    TdxPopupMenuItemInfo info(plain, nullptr);
+    info.CalculateLayout(screen.Get(), TRect(0, 0, 120, 22), 0);
+    EXPECT_EQ(info.TextFlags() & (DT_LEFT | DT_RIGHT | DT_CENTER), row.Flag);
+    EXPECT_EQ((info.TextFlags() & DT_RTLREADING) != 0, row.BiDi == bdRightToLeft);
+  }
+}
+
+// With per-monitor DPI an item takes its owner's monitor's DPI (the screen's
+// here, set to 144); before, the active form's monitor or the screen DC's
+// LOGPIXELSY, which stays 96.
+TEST(dxPopupMenuItemInfo, AClassLibraryItemsDpiIsItsOwnersMonitorsOnWindows81AndLater) {
+  ASSERT_EQ(Screen()->ActiveForm(), nullptr) << "no form to take the DPI from";
+  const TScreenDC screen;
+  const int logPixels = GetDeviceCaps(screen.Get(), LOGPIXELSY);
+  const int oldPPI = Screen()->PixelsPerInch();
+  Screen()->SetPixelsPerInch(144);
+  ASSERT_NE(logPixels, 144);
+  const TOwned<TPopupMenu> ownerless(New<TPopupMenu>(nullptr));
+  ownerless->Items()->Add(New<TMenuItem>(nullptr));
+  const auto ppiWith = [](TdxWindows81Probe AProbe, TPopupMenu* AMenu) {
+    const TdxWindows81Probe old = dxSetWindows81Probe(AProbe);
+    const TdxPopupMenuItemInfo info(AMenu->Items()->Items(0), nullptr);
+    dxSetWindows81Probe(old);
+    EXPECT_EQ(info.GlyphSize(), MulDiv(GetSystemMetrics(SM_CXMENUCHECK), info.PPI(), GetDeviceCaps(TScreenDC().Get(), LOGPIXELSY)));
+    return info.PPI();
+  };
+  const auto win81 = [] { return true; };
+  const auto win8 = [] { return false; };
+  EXPECT_EQ(ppiWith(win8, ownerless.get()), logPixels) << "before 8.1, no active form";
+  EXPECT_EQ(ppiWith(win81, ownerless.get()), 144) << "8.1, no owner";
+  {
+    TOwned<TForm> form(NewShownForm(TRect(100, 100, 300, 200)));
+    TPopupMenu* owned = New<TPopupMenu>(form.get());
+    owned->Items()->Add(New<TMenuItem>(nullptr));
+    EXPECT_EQ(ppiWith(win81, owned), 144) << "8.1, owned by a form";
+  }
+  Screen()->SetPixelsPerInch(oldPPI);
+}
+
 TEST(dxPopupMenuItemInfo, PlainAndThemedLayoutsLieInsideTheSystemsItemRectangles) {
   TOwned<TForm> form(NewShownForm(TRect(100, 100, 400, 300)));
   const TOwnedMenu menu = NewNativeMenu();
