@@ -11,6 +11,10 @@
 
 namespace {
 
+// A form placed inside another control, or inside a window of another
+// form, is a child window.
+bool IsChildForm(TCustomForm* AForm) { return AForm->Parent() || AForm->ParentWindow(); }
+
 // Sends a focus message and answers whether the focus stayed where it was.
 bool SendFocusMessage(TControl* AControl, UINT AMsg) {
   HWND focus = GetFocus();
@@ -69,6 +73,8 @@ void TCustomForm::CreateNew(TComponent* AOwner) {
   FBorderStyle = bsSizeable;
   FBorderIcons = {biSystemMenu, biMinimize, biMaximize};
   FPosition = poDefaultPosOnly;
+  FDefaultMonitor = dmActiveForm;
+  FAlphaBlendValue = 255;
   FScaled = true;
   FPixelsPerInch = Screen() ? Screen()->PixelsPerInch() : 96;
   SetBounds(0, 0, 320, 240);
@@ -117,6 +123,10 @@ void TCustomForm::Notification(TComponent* AComponent, TOperation AOperation) {
   if (AOperation != opRemove) return;
   if (AComponent == FActiveControl) FActiveControl = nullptr;
   if (AComponent == FFocusedControl) FFocusedControl = nullptr;
+  if (AComponent == FPopupParent) {
+    FPopupParent = nullptr;
+    RecreateForNewOwner();
+  }
 }
 
 void TCustomForm::DefineProperties(TFiler* AFiler) {
@@ -197,7 +207,7 @@ void TCustomForm::FormStyles(DWORD& AStyle, DWORD& AExStyle) const {
 
 void TCustomForm::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
-  if (Parent()) return;  // a form placed inside another control stays a child
+  if (IsChildForm(this)) return;
   DWORD style = 0, exStyle = 0;
   FormStyles(style, exStyle);
   Params.Style = style;
@@ -206,8 +216,8 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
   Params.WindowClass.style = CS_DBLCLKS;
   TApplication* app = Application();
   const bool isMain = app && (!app->MainForm() || app->MainForm() == this);
-  if (ParentWindow()) {
-    Params.WndParent = ParentWindow();
+  if (const HWND owner = PopupOwnerWindow()) {
+    Params.WndParent = owner;
   } else if (app) {
     if (isMain && app->MainFormOnTaskBar()) {
       Params.WndParent = nullptr;
@@ -224,6 +234,7 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
 
 void TCustomForm::CreateWnd() {
   inherited::CreateWnd();
+  UpdateLayeredAttributes();
   // A client size asked for earlier is met exactly now that the frame is real.
   if (FPendingClientSize.cx > 0 || FPendingClientSize.cy > 0) {
     const TSize pending = FPendingClientSize;
@@ -236,7 +247,7 @@ void TCustomForm::CreateWnd() {
 }
 
 TRect TCustomForm::ClientRect() {
-  if (HandleAllocated() || Parent()) return inherited::ClientRect();
+  if (HandleAllocated() || IsChildForm(this)) return inherited::ClientRect();
   // Without a window the frame is what the styles would give.
   DWORD style = 0, exStyle = 0;
   FormStyles(style, exStyle);
@@ -284,6 +295,129 @@ void TCustomForm::SetWindowState(TWindowState AValue) {
   }
 }
 
+void TCustomForm::SetAlphaBlend(bool AValue) {
+  if (FAlphaBlend == AValue) return;
+  FAlphaBlend = AValue;
+  UpdateLayeredAttributes();
+}
+
+void TCustomForm::SetAlphaBlendValue(BYTE AValue) {
+  if (FAlphaBlendValue == AValue) return;
+  FAlphaBlendValue = AValue;
+  UpdateLayeredAttributes();
+}
+
+void TCustomForm::SetTransparentColor(bool AValue) {
+  if (FTransparentColor == AValue) return;
+  FTransparentColor = AValue;
+  UpdateLayeredAttributes();
+}
+
+void TCustomForm::SetTransparentColorValue(TColor AValue) {
+  if (FTransparentColorValue == AValue) return;
+  FTransparentColorValue = AValue;
+  UpdateLayeredAttributes();
+}
+
+void TCustomForm::UpdateLayeredAttributes() {
+  // A form inside another control is a child window, which cannot be layered.
+  if (!HandleAllocated() || IsChildForm(this) || ComponentState().Contains(csDesigning)) return;
+  const HWND wnd = Handle();
+  const LONG_PTR exStyle = GetWindowLongPtrW(wnd, GWL_EXSTYLE);
+  if (FAlphaBlend || FTransparentColor) {
+    if (!(exStyle & WS_EX_LAYERED)) SetWindowLongPtrW(wnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    DWORD flags = 0;
+    if (FAlphaBlend) flags |= LWA_ALPHA;
+    if (FTransparentColor) flags |= LWA_COLORKEY;
+    SetLayeredWindowAttributes(wnd, ColorToColorRef(FTransparentColorValue), FAlphaBlendValue, flags);
+  } else if (exStyle & WS_EX_LAYERED) {
+    SetWindowLongPtrW(wnd, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+    RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
+  }
+}
+
+HWND TCustomForm::PopupOwnerWindow() const {
+  TCustomForm* owner = nullptr;
+  TCustomForm* mainForm = Application() ? Application()->MainForm() : nullptr;
+  switch (FPopupMode) {
+    case pmNone:
+      return nullptr;
+    case pmAuto:
+      owner = Screen() && Screen()->ActiveForm() != this ? Screen()->ActiveForm() : nullptr;
+      if (!owner || !owner->HandleAllocated()) owner = mainForm;
+      if (owner && !owner->HandleAllocated()) owner = nullptr;
+      break;
+    case pmExplicit:
+      // The owner's window must exist before this one can belong to it.
+      owner = FPopupParent ? FPopupParent : mainForm;
+      break;
+  }
+  return owner && owner != this ? owner->Handle() : nullptr;
+}
+
+void TCustomForm::SetPopupMode(TPopupMode AValue) {
+  if (FPopupMode == AValue) return;
+  FPopupMode = AValue;
+  RecreateForNewOwner();
+}
+
+void TCustomForm::SetPopupParent(TCustomForm* AValue) {
+  if (FPopupParent == AValue) return;
+  for (TCustomForm* f = AValue; f; f = f->FPopupParent)
+    if (f == this) throw EInvalidOperation(L"Ein Fenster kann nicht sein eigener Besitzer sein");
+  if (FPopupParent) FPopupParent->RemoveFreeNotification(this);
+  FPopupParent = AValue;
+  if (AValue) {
+    AValue->FreeNotification(this);
+    if (FPopupMode == pmNone) FPopupMode = pmExplicit;
+  }
+  RecreateForNewOwner();
+}
+
+void TCustomForm::RecreateForNewOwner() {
+  // The owner of a top-level window is fixed when the window is made.
+  if (HandleAllocated() && !IsChildForm(this) && !ComponentState().Contains(csLoading) &&
+      !ComponentState().Contains(csDestroying))
+    RecreateWnd();
+}
+
+TScreenMonitor* TCustomForm::DefaultMonitorTarget() {
+  TScreen* screen = Screen();
+  if (!screen) return nullptr;
+  TCustomForm* form = nullptr;
+  switch (FDefaultMonitor) {
+    case dmDesktop:
+      return nullptr;
+    case dmPrimary:
+      return screen->PrimaryMonitor();
+    case dmMainForm:
+      form = Application() ? Application()->MainForm() : nullptr;
+      break;
+    case dmActiveForm:
+      form = screen->ActiveForm();
+      break;
+  }
+  return form && form != this && form->HandleAllocated() ? screen->MonitorFromWindow(form->Handle()) : nullptr;
+}
+
+void TCustomForm::MoveToDefaultMonitor() {
+  TScreenMonitor* target = DefaultMonitorTarget();
+  if (!target) return;
+  TRect r = BoundsRect();
+  const RECT bounds = r;
+  if (MonitorFromRect(&bounds, MONITOR_DEFAULTTONULL) == target->Handle()) return;
+  // The same place on the target monitor as on the nearest one, kept inside
+  // the target's work area (left and top win for a form larger than it).
+  TScreenMonitor* nearest = Screen()->MonitorFromRect(r);
+  if (nearest) r.Offset(target->Left() - nearest->Left(), target->Top() - nearest->Top());
+  const TRect work = target->WorkareaRect();
+  if (r.Right > work.Right) r.Offset(work.Right - r.Right, 0);
+  if (r.Left < work.Left) r.Offset(work.Left - r.Left, 0);
+  if (r.Bottom > work.Bottom) r.Offset(0, work.Bottom - r.Bottom);
+  if (r.Top < work.Top) r.Offset(0, work.Top - r.Top);
+  SetBounds(r.Left, r.Top, r.Width(), r.Height());
+}
+
 void TCustomForm::ApplyPosition() {
   if (FPositioned) return;
   FPositioned = true;
@@ -294,7 +428,8 @@ void TCustomForm::ApplyPosition() {
   };
   switch (FPosition) {
     case poScreenCenter: {
-      TScreenMonitor* monitor = screen->MonitorFromWindow(Handle());
+      TScreenMonitor* monitor = DefaultMonitorTarget();
+      if (!monitor) monitor = screen->MonitorFromWindow(Handle());
       center(monitor ? monitor->BoundsRect() : TRect(0, 0, screen->Width(), screen->Height()));
       break;
     }
@@ -310,6 +445,7 @@ void TCustomForm::ApplyPosition() {
       break;
     }
     default:
+      MoveToDefaultMonitor();
       break;
   }
 }
@@ -320,7 +456,7 @@ void TCustomForm::Show() {
 }
 
 void TCustomForm::CMShowingChanged(TMessage&) {
-  if (Parent()) {
+  if (IsChildForm(this)) {
     // A form inside another control shows like any child window.
     SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
                  SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (Showing() ? SWP_SHOWWINDOW : SWP_HIDEWINDOW));
@@ -611,6 +747,8 @@ void TCustomForm::CMDialogKey(TMessage& Message) {
 
 void TForm::Publish(TPublisher<TForm>& P) {
   P.Property(L"ActiveControl", &TForm::ActiveControl, &TForm::SetActiveControl);
+  P.Property(L"AlphaBlend", &TForm::AlphaBlend, &TForm::SetAlphaBlend).Default(false);
+  P.Property(L"AlphaBlendValue", &TForm::AlphaBlendValue, &TForm::SetAlphaBlendValue).Default(BYTE{255});
   P.Property(L"BorderIcons", &TForm::BorderIcons, &TForm::SetBorderIcons)
       .Default(TBorderIcons{biSystemMenu, biMinimize, biMaximize});
   P.Property(L"BorderStyle", &TForm::BorderStyle, &TForm::SetBorderStyle).Default(bsSizeable);
@@ -619,8 +757,14 @@ void TForm::Publish(TPublisher<TForm>& P) {
   P.Property(L"Color", &TForm::Color, &TForm::SetColor).Default(clBtnFace);
   P.Property(L"ParentFont", &TForm::ParentFont, &TForm::SetParentFont).Default(false);
   P.Property(L"KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview).Default(false);
+  P.Property(L"DefaultMonitor", &TForm::DefaultMonitor, &TForm::SetDefaultMonitor).Default(dmActiveForm);
   P.Property(L"PixelsPerInch", &TForm::PixelsPerInch, &TForm::SetPixelsPerInch);
+  P.Property(L"PopupMode", &TForm::PopupMode, &TForm::SetPopupMode).Default(pmNone);
+  P.Property(L"PopupParent", &TForm::PopupParent, &TForm::SetPopupParent);
   P.Property(L"Position", &TForm::Position, &TForm::SetPosition).Default(poDefaultPosOnly);
+  P.Property(L"TransparentColor", &TForm::TransparentColor, &TForm::SetTransparentColor).Default(false);
+  P.Property(L"TransparentColorValue", &TForm::TransparentColorValue, &TForm::SetTransparentColorValue)
+      .Default(clBlack);
   P.Property(L"Scaled", &TForm::Scaled, &TForm::SetScaled).Default(true);
   P.Property(L"Visible", &TForm::Visible, &TForm::SetVisible).Default(false);
   P.Property(L"WindowState", &TForm::WindowState, &TForm::SetWindowState).Default(wsNormal);

@@ -2,7 +2,7 @@
 //
 // Classes in this file:
 //   TFormBorderStyle, TBorderIcons, TPosition, TCloseAction, TWindowState,
-//   TFormState                          form settings and states
+//   TPopupMode, TDefaultMonitor, TFormState   form settings and states
 //   TCustomForm, TForm                  top-level windows made from form descriptions
 //   TCustomFrame, TFrame                a control laid out at a resolution of its own, placed on forms
 //   THintWindow                         the small window that shows a hint
@@ -27,6 +27,7 @@
 
 class TForm;
 class TFiler;
+class TScreenMonitor;
 
 // ---------------------------------------------------------------------------
 // Types
@@ -68,6 +69,26 @@ struct TEnumInfo<TWindowState> {
   static constexpr const wchar_t* Name = L"TWindowState";
   static constexpr const wchar_t* Names[] = {L"wsNormal", L"wsMinimized", L"wsMaximized"};
   static constexpr TWindowState Last = wsMaximized;
+};
+
+// Which window owns a form's window: the application's usual choice, the
+// form active when the window is made, or PopupParent.
+enum TPopupMode { pmNone, pmAuto, pmExplicit };
+template <>
+struct TEnumInfo<TPopupMode> {
+  static constexpr const wchar_t* Name = L"TPopupMode";
+  static constexpr const wchar_t* Names[] = {L"pmNone", L"pmAuto", L"pmExplicit"};
+  static constexpr TPopupMode Last = pmExplicit;
+};
+
+// The monitor a form moves onto when it first shows; dmDesktop leaves it
+// where it was put.
+enum TDefaultMonitor { dmDesktop, dmPrimary, dmMainForm, dmActiveForm };
+template <>
+struct TEnumInfo<TDefaultMonitor> {
+  static constexpr const wchar_t* Name = L"TDefaultMonitor";
+  static constexpr const wchar_t* Names[] = {L"dmDesktop", L"dmPrimary", L"dmMainForm", L"dmActiveForm"};
+  static constexpr TDefaultMonitor Last = dmActiveForm;
 };
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
@@ -124,6 +145,29 @@ class TCustomForm : public TWinControl {
   void SetPosition(TPosition AValue);
   TWindowState WindowState() const { return FWindowState; }
   void SetWindowState(TWindowState AValue);
+  // Both recreate an existing window under its new owner. A PopupParent
+  // given to a form without a popup mode makes the mode pmExplicit; with
+  // pmExplicit and no PopupParent the main form owns the window.
+  TPopupMode PopupMode() const { return FPopupMode; }
+  void SetPopupMode(TPopupMode AValue);
+  TCustomForm* PopupParent() const { return FPopupParent; }
+  void SetPopupParent(TCustomForm* AValue);
+  // A layered window: drawn AlphaBlendValue opaque, and without the pixels
+  // of TransparentColorValue. Applied whenever the window is made and on
+  // each change; with neither, the window is an ordinary one again.
+  bool AlphaBlend() const { return FAlphaBlend; }
+  void SetAlphaBlend(bool AValue);
+  BYTE AlphaBlendValue() const { return FAlphaBlendValue; }
+  void SetAlphaBlendValue(BYTE AValue);
+  bool TransparentColor() const { return FTransparentColor; }
+  void SetTransparentColor(bool AValue);
+  TColor TransparentColorValue() const { return FTransparentColorValue; }
+  void SetTransparentColorValue(TColor AValue);
+  TDefaultMonitor DefaultMonitor() const { return FDefaultMonitor; }
+  void SetDefaultMonitor(TDefaultMonitor AValue) { FDefaultMonitor = AValue; }
+  // The monitor DefaultMonitor names now (null for dmDesktop, or when the
+  // form it names has no window).
+  TScreenMonitor* DefaultMonitorTarget();
   int ClientWidth() { return ClientRect().Width(); }
   void SetClientWidth(int AValue);
   int ClientHeight() { return ClientRect().Height(); }
@@ -207,6 +251,10 @@ class TCustomForm : public TWinControl {
   void SetWindowFocus();
   void CloseModal();
   void ApplyPosition();
+  void MoveToDefaultMonitor();
+  void RecreateForNewOwner();
+  void UpdateLayeredAttributes();
+  HWND PopupOwnerWindow() const;
   void FormStyles(DWORD& AStyle, DWORD& AExStyle) const;
   void ReadTextHeight(TReader* AReader);
   void WriteTextHeight(TWriter* AWriter);
@@ -215,6 +263,13 @@ class TCustomForm : public TWinControl {
   TBorderIcons FBorderIcons;
   TPosition FPosition;
   TWindowState FWindowState;
+  TPopupMode FPopupMode;
+  TCustomForm* FPopupParent;
+  TDefaultMonitor FDefaultMonitor;
+  bool FAlphaBlend;
+  BYTE FAlphaBlendValue;
+  bool FTransparentColor;
+  TColor FTransparentColorValue;
   TFormState FFormState;
   TModalResult FModalResult;
   bool FActive;

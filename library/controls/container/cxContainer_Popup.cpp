@@ -192,6 +192,7 @@ void TcxCustomPopupWindow::CreateNew(TComponent* AOwner) {
 }
 
 void TcxCustomPopupWindow::Destroy() {
+  SetPopupMode(pmNone);
   if (GPopupVisibleController) GPopupVisibleController->UnRegister(this);
   SetFocusedControlOf(FFocusedControl, nullptr);
   SetFocusedControlOf(FPrevActiveControl, nullptr);
@@ -280,12 +281,14 @@ void TcxCustomPopupWindow::SetIsTopMost(bool AValue) {
 }
 
 void TcxCustomPopupWindow::CreateParams(TCreateParams& Params) {
+  // A capturing popup belongs to its owner's form, which the form's own
+  // parameters turn into the window's owner.
+  TCustomForm* ownerForm = OwnerFormOf(this);
+  SetPopupParent(FCaptureFocus && ownerForm != this ? ownerForm : nullptr);
   inherited::CreateParams(Params);
   FSavedWndParent = Params.WndParent;
   Params.ExStyle &= ~static_cast<DWORD>(WS_EX_TOPMOST);
-  TCustomForm* ownerForm = OwnerFormOf(this);
   if (FCaptureFocus) {
-    if (ownerForm) Params.WndParent = ownerForm->Handle();
     Params.Style = (Params.Style & ~static_cast<DWORD>(WS_CHILD)) | WS_POPUP;
     if (FIsTopMost && (!ownerForm || IsTopMostWindow(ownerForm->Handle()))) Params.ExStyle |= WS_EX_TOPMOST;
   } else {
@@ -587,6 +590,7 @@ struct TcxPopupHooks {
       messages->BlockLockedMessage(cwp->hwnd, cwp->message);
       return;
     }
+    if (cwp->message == WM_SETFOCUS || cwp->message == WM_KILLFOCUS) HandOverFocus(*cwp);
     if (!AnyShown()) return;
     switch (cwp->message) {
       case WM_NCACTIVATE:
@@ -637,6 +641,25 @@ struct TcxPopupHooks {
       default:
         break;
     }
+  }
+
+  // The focus moves between a form and a form embedded in it: the library
+  // control whose window gains it hears CM_ENTER, the one losing it CM_EXIT.
+  static void HandOverFocus(const CWPSTRUCT& ACwp) {
+    TdxMessagesController* messages = MessagesController();
+    if (messages && (messages->IsMessageLocked(CM_ENTER) || messages->IsMessageLocked(CM_EXIT))) return;
+    auto* target = dynamic_cast<TcxControl*>(FindControl(ACwp.hwnd));
+    TControl* other = FindControl(reinterpret_cast<HWND>(ACwp.wParam));
+    TCustomForm* targetForm = target ? GetParentForm(target) : nullptr;
+    TCustomForm* otherForm = other ? GetParentForm(other) : nullptr;
+    if (!targetForm || !otherForm || targetForm == otherForm || !targetForm->HandleAllocated() ||
+        !otherForm->HandleAllocated())
+      return;
+    TCustomForm* inner = IsChild(targetForm->Handle(), otherForm->Handle())   ? otherForm
+                         : IsChild(otherForm->Handle(), targetForm->Handle()) ? targetForm
+                                                                              : nullptr;
+    if (!inner || !Supports<IdxEmbeddedForm>(inner)) return;
+    target->Perform(ACwp.message == WM_SETFOCUS ? CM_ENTER : CM_EXIT, 0, 0);
   }
 
   static bool IsOwnerForm(HWND AWnd) {

@@ -17,6 +17,8 @@ void TcxPopupWindow::Publish(TPublisher<TcxPopupWindow>& P) {
 void TcxPopupWindow::CreateNew(TComponent* AOwner) {
   inherited::CreateNew(AOwner);
   inherited::SetBorderStyle(bsNone);
+  // The popup places itself beside its owner, on whichever monitor that is.
+  SetDefaultMonitor(dmDesktop);
   FControlStyle.Include(csOverrideStylePaint);
   FAdjustable = true;
   FAlignHorz = pahLeft;

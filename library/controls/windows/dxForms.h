@@ -3,6 +3,7 @@
 // Classes in this file:
 //   TdxCustomForm                    the library's form: rescales itself on a DPI change,
 //                                    keeps a scale factor, mirrors itself right to left
+//   IdxEmbeddedForm                  marks a form whose window lies inside another form's
 //   TdxFormHelper                    the scaling procedure and window helpers forms and
 //                                    popups share
 //   TdxFormRightToLeftLayoutHelper   the mirrored window styles
@@ -30,6 +31,21 @@
 class TCustomImageList;
 class TcxFreeNotificator;
 class TcxWindowProcLinkedObject;
+
+// ---------------------------------------------------------------------------
+// IdxEmbeddedForm
+
+// A form whose window lies inside a window of another form keeps a focused
+// control of its own, so the focus moving between the two forms passes
+// neither form's enter and exit steps. For a form that answers this
+// interface the popup unit's message hook tells the library controls on
+// both sides (CM_ENTER, CM_EXIT).
+struct IdxEmbeddedForm : public virtual IInterface {
+  static constexpr GUID IID = {0xDEA877D7, 0x1646, 0x477A, {0xA7, 0x22, 0x81, 0x8D, 0xFE, 0x41, 0xEE, 0x47}};
+
+ protected:
+  ~IdxEmbeddedForm() = default;
+};
 
 // ---------------------------------------------------------------------------
 // TdxCustomForm

@@ -533,4 +533,159 @@ TEST_F(cxContainerPopupTest, ShortcutsInADropDownReachTheOwnersForm) {
   FForm->SetPopupMenu(nullptr);
 }
 
+// The popup window belongs to its owner's form through the form's popup
+// parent; one that does not take the focus lives on the desktop.
+TEST_F(cxContainerPopupTest, ACapturingPopupBelongsToItsOwnersForm) {
+  Popup()->Popup(nullptr);
+  ASSERT_TRUE(PopupShown());
+  EXPECT_EQ(FForm.get(), Popup()->PopupParent());
+  EXPECT_EQ(FForm->Handle(), GetWindow(Popup()->Handle(), GW_OWNER));
+  Popup()->CloseUp();
+  Popup()->SetCaptureFocus(false);
+  Popup()->Popup(nullptr);
+  ASSERT_TRUE(PopupShown());
+  EXPECT_EQ(nullptr, Popup()->PopupParent());
+  EXPECT_EQ(GetDesktopWindow(), GetAncestor(Popup()->Handle(), GA_PARENT));
+  Popup()->CloseUp();
+}
+
+// A drop-down is placed beside its owner and nowhere else: unlike a form, it
+// is not moved onto the active form's monitor when it shows.
+TEST_F(cxContainerPopupTest, APopupWindowStaysWhereItIsPut) {
+  ASSERT_EQ(FForm.get(), Screen()->ActiveForm());
+  const TRect offScreen(-6000, -5000, -6000 + 120, -5000 + 80);
+  TOwned<TcxPopupWindow> popup(New<TcxPopupWindow>(nullptr));
+  TOwned<TForm> form(New<TForm>(nullptr));
+  for (TCustomForm* f : {static_cast<TCustomForm*>(popup.get()), static_cast<TCustomForm*>(form.get())}) {
+    f->SetBoundsRect(offScreen);
+    f->Show();
+  }
+  RECT r{};
+  GetWindowRect(popup->Handle(), &r);
+  EXPECT_EQ(offScreen, TRect(r));
+  GetWindowRect(form->Handle(), &r);
+  EXPECT_NE(offScreen, TRect(r)) << "the plain form moved onto a monitor";
+}
+
+// Alpha and colour key given before the window exists hold from the first
+// showing on, and again after the window is made anew.
+TEST_F(cxContainerPopupTest, ALayeredPopupIsLayeredFromItsFirstShowing) {
+  Popup()->SetAlphaBlend(true);
+  Popup()->SetAlphaBlendValue(170);
+  Popup()->SetTransparentColor(true);
+  Popup()->SetTransparentColorValue(clWindow);
+  for (const bool capture : {true, false}) {
+    SCOPED_TRACE(capture ? "capturing" : "not capturing");
+    Popup()->SetCaptureFocus(capture);
+    Popup()->Popup(nullptr);
+    ASSERT_TRUE(PopupShown());
+    const HWND wnd = Popup()->Handle();
+    ASSERT_TRUE(GetWindowLongPtrW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED);
+    COLORREF key = 0;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    ASSERT_TRUE(GetLayeredWindowAttributes(wnd, &key, &alpha, &flags));
+    EXPECT_EQ(GetSysColor(COLOR_WINDOW), key);
+    EXPECT_EQ(170, alpha);
+    EXPECT_EQ(static_cast<DWORD>(LWA_ALPHA | LWA_COLORKEY), flags);
+    Popup()->CloseUp();
+  }
+  Popup()->SetAlphaBlend(false);
+  Popup()->SetTransparentColor(false);
+  EXPECT_FALSE(GetWindowLongPtrW(Popup()->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED);
+}
+
+// Counts the focus notices a library control hears.
+class TFocusNoticeControl : public TcxControl {
+  SK_CLASS(TFocusNoticeControl, TcxControl)
+ public:
+  int Enters = 0;
+  int Exits = 0;
+  void WndProc(TMessage& Message) override {
+    if (Message.Msg == CM_ENTER) ++Enters;
+    if (Message.Msg == CM_EXIT) ++Exits;
+    inherited::WndProc(Message);
+  }
+};
+
+// A form placed in a window of another form that says so.
+class TEmbeddedTestForm : public TNoRefCount<TForm>, public IdxEmbeddedForm {
+  SK_CLASS(TEmbeddedTestForm, TForm)
+ public:
+  bool GetInterface(const GUID& AIID, void** AObj) override {
+    return AnswerInterfaces<IdxEmbeddedForm>(this, AIID, AObj) || inherited::GetInterface(AIID, AObj);
+  }
+};
+
+// A host form with one library control, and inside its window a second form
+// with two. Clicks move the focus between the forms, Tab inside the inner one.
+TEST(cxContainerPopupFocus, MovingBetweenAFormAndOneEmbeddedInItNotifiesBothSides) {
+  struct TCase {
+    const char* Name;
+    bool Answers;
+  } const cases[] = {{"embedded form answering the interface", true}, {"plain embedded form", false}};
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TOwned<TForm> host(New<TForm>(nullptr));
+    host->SetBounds(100, 100, 460, 260);
+    auto* outer = New<TFocusNoticeControl>(host.get());
+    outer->SetBounds(20, 20, 120, 40);
+    outer->SetParent(host.get());
+    host->Show();
+    SetForegroundWindow(host->Handle());
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == host->Handle(); }));
+    TOwned<TForm> inner(c.Answers ? New<TEmbeddedTestForm>(nullptr) : New<TForm>(nullptr));
+    inner->SetBorderStyle(bsNone);
+    inner->SetParentWindow(host->Handle());
+    inner->SetBounds(200, 10, 200, 160);
+    auto* first = New<TFocusNoticeControl>(inner.get());
+    first->SetBounds(10, 10, 120, 40);
+    first->SetParent(inner.get());
+    auto* second = New<TFocusNoticeControl>(inner.get());
+    second->SetBounds(10, 70, 120, 40);
+    second->SetParent(inner.get());
+    inner->Show();
+    ASSERT_TRUE(IsChild(host->Handle(), inner->Handle()));
+
+    const auto pump = [](const std::function<bool()>& APredicate) {
+      return PumpUntilWith(
+          [] {
+            Application()->ProcessMessages();
+            return true;
+          },
+          APredicate, 3000, 50);
+    };
+    const auto click = [&](TControl* AControl) {
+      const TPoint p = AControl->ClientToScreen(TPoint(AControl->Width() / 2, AControl->Height() / 2));
+      ASSERT_TRUE(MoveUntil(p, [&] { return CursorIsAt(p); }));
+      SendMouseButtons(p, MOUSEEVENTF_LEFTDOWN);
+      SendMouseButtons(p, MOUSEEVENTF_LEFTUP);
+      auto* target = static_cast<TWinControl*>(AControl);
+      ASSERT_TRUE(pump([&] { return GetFocus() == target->Handle(); }));
+    };
+    click(outer);
+    click(first);
+    for (TFocusNoticeControl* control : {outer, first, second}) control->Enters = control->Exits = 0;
+
+    click(outer);
+    click(first);
+    SendKey(VK_TAB, false);
+    SendKey(VK_TAB, true);
+    ASSERT_TRUE(pump([&] { return GetFocus() == second->Handle(); }));
+
+    // One notice per move across the forms with the interface, none without;
+    // the move inside the inner form is that form's own, heard once either way.
+    const int across = c.Answers ? 1 : 0;
+    EXPECT_EQ(across, outer->Enters);
+    EXPECT_EQ(across, outer->Exits);
+    EXPECT_EQ(across, first->Enters);
+    EXPECT_EQ(across + 1, first->Exits);
+    EXPECT_EQ(1, second->Enters);
+    EXPECT_EQ(0, second->Exits);
+    inner.reset();
+    host.reset();
+    PumpPending();
+  }
+}
+
 }  // namespace
