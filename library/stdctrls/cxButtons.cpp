@@ -6,6 +6,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 // ---------------------------------------------------------------------------
 // TcxButtonColors
 
@@ -78,13 +80,48 @@ TColor TcxButtonColors::TextColor(TcxButtonState AState) const {
 TPersistent* TcxButtonColors::GetOwner() { return FButton; }
 
 // ---------------------------------------------------------------------------
+// TcxButtonGlyph
+
+void TcxButtonGlyph::Create(TcxCustomButton* AButton) {
+  inherited::Create();
+  FButton = AButton;
+  FGlyph.reset(New<TdxSmartGlyph>());
+  FGlyph->SetOnChange(BindEvent<&TcxButtonGlyph::GlyphChanged>(this));
+}
+
+void TcxButtonGlyph::Destroy() {
+  FGlyph.reset();
+  inherited::Destroy();
+}
+
+void TcxButtonGlyph::SetGlyph(TdxSmartGlyph* AValue) {
+  FGlyph->Assign(AValue);
+  const int width = FGlyph->SourceWidth();
+  const int height = FGlyph->SourceHeight();
+  const int frames = height > 0 && width % height == 0 ? width / height : 1;
+  FNumGlyphs = frames >= 1 && frames < 5 ? frames : 1;
+  FButton->Invalidate();
+}
+
+void TcxButtonGlyph::SetNumGlyphs(int AValue) {
+  AValue = std::clamp(AValue, 1, 4);
+  if (FNumGlyphs == AValue) return;
+  FNumGlyphs = AValue;
+  FButton->Invalidate();
+}
+
+void TcxButtonGlyph::GlyphChanged(TObject*) { FButton->Invalidate(); }
+
+// ---------------------------------------------------------------------------
 // TcxButtonImageOptions
 
 void TcxButtonImageOptions::Publish(TPublisher<TcxButtonImageOptions>& P) {
+  P.Property(L"Glyph", &TcxButtonImageOptions::Glyph, &TcxButtonImageOptions::SetGlyph);
   P.Property(L"ImageIndex", &TcxButtonImageOptions::ImageIndex, &TcxButtonImageOptions::SetImageIndex).Default(-1);
   P.Property(L"Images", &TcxButtonImageOptions::Images, &TcxButtonImageOptions::SetImages);
   P.Property(L"Layout", &TcxButtonImageOptions::Layout, &TcxButtonImageOptions::SetLayout).Default(blGlyphLeft);
   P.Property(L"Margin", &TcxButtonImageOptions::Margin, &TcxButtonImageOptions::SetMargin).Default(-1);
+  P.Property(L"NumGlyphs", &TcxButtonImageOptions::NumGlyphs, &TcxButtonImageOptions::SetNumGlyphs).Default(1);
   P.Property(L"Spacing", &TcxButtonImageOptions::Spacing, &TcxButtonImageOptions::SetSpacing).Default(4);
 }
 
@@ -92,15 +129,25 @@ void TcxButtonImageOptions::Create(TcxCustomButton* AButton) { FButton = AButton
 
 void TcxButtonImageOptions::Assign(TPersistent* ASource) {
   if (auto* source = dynamic_cast<TcxButtonImageOptions*>(ASource)) {
+    SetGlyph(source->Glyph());
     SetImageIndex(source->FImageIndex);
     SetImages(source->FImages);
     SetLayout(source->FLayout);
     SetMargin(source->FMargin);
+    SetNumGlyphs(source->NumGlyphs());
     SetSpacing(source->FSpacing);
     return;
   }
   inherited::Assign(ASource);
 }
+
+TdxSmartGlyph* TcxButtonImageOptions::Glyph() const { return FButton->GlyphHolder()->Glyph(); }
+
+void TcxButtonImageOptions::SetGlyph(TdxSmartGlyph* AValue) { FButton->GlyphHolder()->SetGlyph(AValue); }
+
+int TcxButtonImageOptions::NumGlyphs() const { return FButton->GlyphHolder()->NumGlyphs(); }
+
+void TcxButtonImageOptions::SetNumGlyphs(int AValue) { FButton->GlyphHolder()->SetNumGlyphs(AValue); }
 
 void TcxButtonImageOptions::Changed() { FButton->Invalidate(); }
 
@@ -137,6 +184,7 @@ void TcxButtonImageOptions::SetSpacing(int AValue) {
 }
 
 bool TcxButtonImageOptions::IsImageAssigned() const {
+  if (FButton->GlyphHolder()->IsLoaded()) return true;
   return FImages && FImageIndex >= 0 && FImageIndex < FImages->Count();
 }
 
@@ -307,6 +355,7 @@ void TcxCustomButton::Publish(TPublisher<TcxCustomButton>& P) {
 void TcxCustomButton::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   FViewInfo.reset(New<TcxButtonViewInfo>(this));
+  FGlyph.reset(New<TcxButtonGlyph>(this));
   FColors.reset(New<TcxButtonColors>(this));
   FControlCanvas.reset(New<TCanvas>());
   FCanvas.reset(New<TcxCanvas>(FControlCanvas.get()));
@@ -336,6 +385,7 @@ void TcxCustomButton::Destroy() {
   FColors.reset();
   FCanvas.reset();
   FControlCanvas.reset();
+  FGlyph.reset();
   FViewInfo.reset();
   FBuffer.reset();
   inherited::Destroy();

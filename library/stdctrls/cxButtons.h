@@ -2,6 +2,7 @@
 //
 // Classes in this file:
 //   TcxButtonColors                     the button's colours by state
+//   TcxButtonGlyph                      the glyph picture and the number of frames in its strip
 //   TcxButtonImageOptions               the glyph: image list, index, layout, margin, spacing
 //   TcxSpeedButtonOptions               speed-button use: groups, Down, flat and transparent looks
 //   TcxButtonViewInfo                   the rectangles, colours and fonts of one paint (cxButtons_Layout.cpp)
@@ -19,6 +20,7 @@
 
 #include "library/controls/accessibility/cxAccessibility.h"
 #include "library/core/base/cxClasses.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
 #include "platform/ui/GdiScopes.h"
@@ -122,6 +124,33 @@ class TcxButtonColors : public TPersistent {
 
 // ---------------------------------------------------------------------------
 
+// A glyph picture may be a strip of frames side by side: normal, disabled,
+// pressed, down.
+class TcxButtonGlyph : public TPersistent {
+  SK_CLASS(TcxButtonGlyph, TPersistent)
+ public:
+  void Create(TcxCustomButton* AButton);
+  void Destroy() override;
+
+  TdxSmartGlyph* Glyph() const { return FGlyph.get(); }
+  // Takes a copy; a strip of two to four square frames sets NumGlyphs to
+  // their number, anything else to 1.
+  void SetGlyph(TdxSmartGlyph* AValue);
+  int NumGlyphs() const { return FNumGlyphs; }
+  // Clamped to 1..4.
+  void SetNumGlyphs(int AValue);
+  bool IsLoaded() const { return !FGlyph->Empty(); }
+
+ private:
+  void GlyphChanged(TObject* Sender);
+
+  TcxCustomButton* FButton;
+  TOwned<TdxSmartGlyph> FGlyph;
+  int FNumGlyphs = 1;
+};
+
+// ---------------------------------------------------------------------------
+
 class TcxButtonImageOptions : public TPersistent {
   SK_CLASS(TcxButtonImageOptions, TPersistent)
  public:
@@ -130,6 +159,11 @@ class TcxButtonImageOptions : public TPersistent {
   void Create(TcxCustomButton* AButton);
   void Assign(TPersistent* ASource) override;
 
+  // Through to the button's glyph holder.
+  TdxSmartGlyph* Glyph() const;
+  void SetGlyph(TdxSmartGlyph* AValue);
+  int NumGlyphs() const;
+  void SetNumGlyphs(int AValue);
   TCustomImageList* Images() const { return FImages; }
   void SetImages(TCustomImageList* AValue);
   int ImageIndex() const { return FImageIndex; }
@@ -143,7 +177,8 @@ class TcxButtonImageOptions : public TPersistent {
   int Spacing() const { return FSpacing; }
   void SetSpacing(int AValue);
 
-  // The glyph's image: Images assigned and ImageIndex one of its images.
+  // A glyph picture is loaded, or Images is assigned and ImageIndex is one
+  // of its images.
   bool IsImageAssigned() const;
 
  protected:
@@ -265,6 +300,9 @@ class TcxButtonViewInfo : public TObject {
   // The frame of a glyph strip the state shows: 0 normal, 1 disabled,
   // 2 pressed (with three frames or more), 3 down.
   int GlyphFrame() const;
+  // Frame AFrame of the strip into R; scaled through a copy of what lies
+  // under R.
+  void DrawGlyphFrame(TcxCanvas* ACanvas, const TRect& R, int AFrame, IdxColorPalette* APalette) const;
   int CaptionTextFlags() const;
   int DescriptionTextFlags() const;
 
@@ -349,6 +387,7 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   TcxSpeedButtonOptions* SpeedButtonOptions() const { return FSpeedButtonOptions.get(); }
   void SetSpeedButtonOptions(TcxSpeedButtonOptions* AValue) { FSpeedButtonOptions->Assign(AValue); }
   TcxButtonViewInfo* ViewInfo() const { return FViewInfo.get(); }
+  TcxButtonGlyph* GlyphHolder() const { return FGlyph.get(); }
   const TdxScaleFactor* ScaleFactor() const { return FScaleFactor.get(); }
 
   TcxButtonKind Kind() const { return FKind; }
@@ -468,6 +507,7 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   TOwned<TcxButtonColors> FColors;
   String FDescription;
   TComponent* FDropDownMenu;
+  TOwned<TcxButtonGlyph> FGlyph;
   TComPtr<IcxAccessibilityHelper> FAccessibilityHelper;
   TcxButtonInternalStates FInternalStates;
   bool FIsDropDownMenuClosing;

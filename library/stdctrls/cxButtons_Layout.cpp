@@ -1,5 +1,6 @@
 // The button's layout and painting: the view information, its painter and
 // the layout calculators.
+#include "library/core/system/dxDPIAwareUtils.h"
 #include "library/core/system/dxThemeManager.h"
 #include "library/core/system/dxUxTheme.h"
 #include "library/graphics/canvas/cxCanvasScopes.h"
@@ -392,6 +393,12 @@ bool TcxButtonViewInfo::NeedDrawFocusRect() const {
 }
 
 TSize TcxButtonViewInfo::GetImageSize() const {
+  const TcxButtonGlyph* holder = FButton->GlyphHolder();
+  if (holder->IsLoaded()) {
+    TdxSmartGlyph* glyph = holder->Glyph();
+    const TSize frame(glyph->SourceWidth() / holder->NumGlyphs(), glyph->SourceHeight());
+    return FButton->ScaleFactor()->Apply(frame, glyph->SourceDPI(), dxDefaultDPI);
+  }
   TCustomImageList* images = FButton->OptionsImage()->Images();
   if (FButton->OptionsImage()->IsImageAssigned())
     return FButton->ScaleFactor()->Apply(TSize(images->Width(), images->Height()));
@@ -402,7 +409,7 @@ int TcxButtonViewInfo::GlyphFrame() const {
   if (FButton->Down()) return 3;
   switch (FState) {
     case cxbsDisabled: return 1;
-    case cxbsPressed: return 2;
+    case cxbsPressed: return FButton->GlyphHolder()->NumGlyphs() < 3 ? 0 : 2;
     default: return 0;
   }
 }
@@ -452,18 +459,41 @@ void TcxButtonViewInfo::DrawContent(TcxCanvas* ACanvas) {
 }
 
 void TcxButtonViewInfo::DrawGlyph(TcxCanvas* ACanvas) {
+  const TSize size = GetImageSize();
+  const TRect dest(FGlyphPos.X, FGlyphPos.Y, FGlyphPos.X + size.cx, FGlyphPos.Y + size.cy);
+  const TcxButtonPart part = HasDropDownButton() ? cxbpDropDownLeftPart : cxbpButton;
+  const IPtr<IdxColorPalette> palette = FPainter->LookAndFeelPainter()->ButtonColorPalette(FState, part);
+  const int frame = GlyphFrame();
+  const TcxButtonGlyph* holder = FButton->GlyphHolder();
+  if (holder->IsLoaded() && holder->NumGlyphs() > 1) return DrawGlyphFrame(ACanvas, dest, frame, palette.Get());
   TCustomImageList* images = FButton->OptionsImage()->Images();
   const int index = FButton->OptionsImage()->ImageIndex();
-  const TSize size = GetImageSize();
-  const bool disabled = GlyphFrame() == 1;
+  const bool disabled = frame == 1;
   // At its own size the list draws the image itself; scaled, through the
   // shared routine.
-  if (size.cx == images->Width() && size.cy == images->Height()) {
+  if (!holder->IsLoaded() && size.cx == images->Width() && size.cy == images->Height()) {
     images->Draw(ACanvas->Canvas(), FGlyphPos.X, FGlyphPos.Y, index, !disabled);
     return;
   }
-  const TcxButtonPart part = HasDropDownButton() ? cxbpDropDownLeftPart : cxbpButton;
-  DrawScaledImage(ACanvas->Canvas(), TRect(FGlyphPos.X, FGlyphPos.Y, FGlyphPos.X + size.cx, FGlyphPos.Y + size.cy),
-                  nullptr, images, index, ifmStretch, disabled ? idmDisabled : idmNormal, true,
-                  FPainter->LookAndFeelPainter()->ButtonColorPalette(FState, part).Get(), FButton->ScaleFactor());
+  DrawScaledImage(ACanvas->Canvas(), dest, holder->IsLoaded() ? holder->Glyph() : nullptr, images, index, ifmStretch,
+                  disabled ? idmDisabled : idmNormal, true, palette.Get(), FButton->ScaleFactor());
+}
+
+void TcxButtonViewInfo::DrawGlyphFrame(TcxCanvas* ACanvas, const TRect& R, int AFrame,
+                                       IdxColorPalette* APalette) const {
+  const TcxButtonGlyph* holder = FButton->GlyphHolder();
+  TdxSmartGlyph* glyph = holder->Glyph();
+  const int count = holder->NumGlyphs();
+  const int frame = AFrame < count ? AFrame : 0;
+  const int width = glyph->Width() / count;
+  const TRect source(frame * width, 0, (frame + 1) * width, glyph->Height());
+  const HDC dc = ACanvas->Handle();
+  if (R.Width() == source.Width() && R.Height() == source.Height()) {
+    glyph->StretchDraw(dc, R, source, 255, APalette);
+    return;
+  }
+  const TMemoryDC buffer = TMemoryDC::Dib32(dc, R.Width(), R.Height());
+  BitBlt(buffer.DC(), 0, 0, R.Width(), R.Height(), dc, R.Left, R.Top, SRCCOPY);
+  glyph->StretchDraw(buffer.DC(), TRect(0, 0, R.Width(), R.Height()), source, 255, APalette);
+  BitBlt(dc, R.Left, R.Top, R.Width(), R.Height(), buffer.DC(), 0, 0, SRCCOPY);
 }

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -326,6 +327,137 @@ TEST_F(TButtonLayoutTest, ACommandLinkPutsItsGlyphAtTheTopLeftAndTheDescriptionB
   EXPECT_EQ(info->DescriptionRect().Left, info->CaptionRect().Left);
   EXPECT_EQ(info->DescriptionRect().Top, info->CaptionRect().Bottom + 2);
   EXPECT_EQ(info->CaptionRect().Height(), Measure(L"Next").cy);
+}
+
+// ---------------------------------------------------------------------------
+// Glyph strips: frames side by side, normal, disabled, pressed, down.
+
+// Frame AFrame's pixel (X, Y) of the test strip: every pixel of every frame
+// differs, so a shifted or wrong frame cannot match.
+COLORREF StripPixel(int AFrame, int X, int Y) { return RGB(30 + 50 * AFrame, 10 + 14 * X, 12 + 15 * Y); }
+
+// An opaque strip of AFrames frames of ASize x ASize; ASolid paints each
+// frame in its (0, 0) colour.
+TOwned<TdxSmartGlyph> NewStrip(int AFrames, int ASize = 16, bool ASolid = false, int AHeight = 0) {
+  const int height = AHeight ? AHeight : ASize;
+  const int width = AFrames * ASize;
+  std::vector<RGBQUAD> bits(static_cast<std::size_t>(width * height));
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const COLORREF c = ASolid ? StripPixel(x / ASize, 0, 0) : StripPixel(x / ASize, x % ASize, y);
+      bits[static_cast<std::size_t>(y * width + x)] = RGBQUAD{GetBValue(c), GetGValue(c), GetRValue(c), 255};
+    }
+  return TOwned<TdxSmartGlyph>(NewWith<TdxSmartGlyph>(
+      [&](TdxSmartGlyph* AGlyph) { AGlyph->CreateFromBits(width, height, bits.data(), afPremultiplied); }));
+}
+
+TEST_F(TButtonLayoutTest, AStripOfSquareFramesSetsTheNumberOfGlyphs) {
+  struct TRow {
+    const char* Name;
+    int Frames, Size, Height, Expected;
+  };
+  const TRow rows[] = {
+      {"four frames", 4, 16, 0, 4}, {"two frames", 2, 16, 0, 2},  {"one frame", 1, 16, 0, 1},
+      {"five frames", 5, 16, 0, 1}, {"not square", 1, 40, 16, 1}, {"three of 8", 3, 8, 0, 3},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Button->OptionsImage()->SetNumGlyphs(2);
+    Button->OptionsImage()->SetGlyph(NewStrip(row.Frames, row.Size, false, row.Height).get());
+    EXPECT_EQ(Button->OptionsImage()->NumGlyphs(), row.Expected);
+  }
+  Button->OptionsImage()->SetNumGlyphs(7);
+  EXPECT_EQ(Button->OptionsImage()->NumGlyphs(), 4);
+  Button->OptionsImage()->SetNumGlyphs(0);
+  EXPECT_EQ(Button->OptionsImage()->NumGlyphs(), 1);
+  TOwned<TdxSmartGlyph> empty(New<TdxSmartGlyph>());
+  Button->OptionsImage()->SetGlyph(empty.get());
+  EXPECT_TRUE(Button->OptionsImage()->Glyph()->Empty());
+  EXPECT_TRUE(Button->OptionsImage()->IsImageAssigned()) << "the list's image again";
+}
+
+// Each state shows its frame where the layout puts a 16 x 16 glyph, pixel
+// for pixel as the strip holds it; fewer frames fall back to the first.
+TEST_F(TButtonLayoutTest, EachStateShowsItsFrameOfTheStrip) {
+  Button->SetCaption(L"Flash");
+  Button->SetBounds(0, 0, 82, 25);
+  Button->OptionsImage()->SetImages(nullptr);
+  const TSize text = Measure(L"Flash");
+  const TPoint expectedPos(2 + (78 - 16 - 4 - text.cx) / 2, 4);
+  enum TLook { Normal, Disabled, Pressed, Down };
+  struct TRow {
+    const char* Name;
+    int Frames;
+    TLook Look;
+    int Frame;
+  };
+  const TRow rows[] = {
+      {"normal", 4, Normal, 0},     {"disabled", 4, Disabled, 1},   {"pressed", 4, Pressed, 2},
+      {"down", 4, Down, 3},         {"two, pressed", 2, Pressed, 0}, {"two, disabled", 2, Disabled, 1},
+      {"three, down", 3, Down, 0},  {"three, pressed", 3, Pressed, 2},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Button->OptionsImage()->SetGlyph(NewStrip(row.Frames).get());
+    ASSERT_EQ(Button->OptionsImage()->NumGlyphs(), row.Frames);
+    Button->SetEnabled(row.Look != Disabled);
+    Button->SpeedButtonOptions()->SetGroupIndex(row.Look == Down ? 1 : 0);
+    Button->SetDown(row.Look == Down);
+    TPixelSurface painted(82, 25, Bg);
+    Paint(painted, row.Look == Pressed ? ODS_SELECTED : 0);
+    ASSERT_EQ(Button->ViewInfo()->GetImageSize(), TSize(16, 16));
+    EXPECT_EQ(Button->ViewInfo()->GlyphPos(), expectedPos);
+    int wrong = 0;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x)
+        wrong += painted.Pixel(expectedPos.X + x, expectedPos.Y + y) != StripPixel(row.Frame, x, y);
+    EXPECT_EQ(wrong, 0);
+    // Nothing of the strip beyond the frame's square.
+    EXPECT_NE(painted.Pixel(expectedPos.X - 1, expectedPos.Y + 8), StripPixel(row.Frame, 0, 8));
+    EXPECT_NE(painted.Pixel(expectedPos.X + 16, expectedPos.Y + 8), StripPixel(row.Frame + 1, 0, 8));
+  }
+}
+
+// At twice the size a frame is stretched over a 32 x 32 square: a solid
+// frame fills it and stays inside it.
+TEST_F(TButtonLayoutTest, AScaledFrameFillsTheScaledGlyphSquare) {
+  Button->OptionsImage()->SetImages(nullptr);
+  Button->SetCaption(L"");
+  Button->ChangeScale(2, 1, true);
+  Button->SetBounds(0, 0, 98, 50);
+  Button->OptionsImage()->SetGlyph(NewStrip(4, 16, true).get());
+  Button->SetEnabled(false);
+  TPixelSurface painted(98, 50, Bg);
+  Paint(painted);
+  ASSERT_EQ(Button->ViewInfo()->GetImageSize(), TSize(32, 32));
+  const TPoint p = Button->ViewInfo()->GlyphPos();
+  const COLORREF frame1 = StripPixel(1, 0, 0);
+  EXPECT_EQ(painted.Count(TRect(p.X + 2, p.Y + 2, p.X + 30, p.Y + 30), frame1), 28 * 28);
+  EXPECT_EQ(painted.BoundsOf(frame1).Width(), 32) << painted.Picture(frame1);
+  EXPECT_LE(painted.Count(frame1), 32 * 32);
+  EXPECT_EQ(painted.Count(StripPixel(0, 0, 0)), 0) << "only the disabled frame";
+}
+
+// A single picture shows itself in every enabled state and is drawn
+// disabled (not in its own colours) when the button is.
+TEST_F(TButtonLayoutTest, ASinglePictureIsDrawnDisabledWhenTheButtonIs) {
+  Button->SetCaption(L"Flash");
+  Button->SetBounds(0, 0, 82, 25);
+  Button->OptionsImage()->SetGlyph(NewStrip(1).get());
+  TPixelSurface painted(82, 25, Bg);
+  Paint(painted);
+  const TPoint p = Button->ViewInfo()->GlyphPos();
+  int wrong = 0;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) wrong += painted.Pixel(p.X + x, p.Y + y) != StripPixel(0, x, y);
+  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(painted.Count(RGB(200, 0, 0)), 0) << "the picture, not the list's image";
+  Button->SetEnabled(false);
+  Paint(painted);
+  int own = 0;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) own += painted.Pixel(p.X + x, p.Y + y) == StripPixel(0, x, y);
+  EXPECT_LT(own, 8);
 }
 
 }  // namespace
