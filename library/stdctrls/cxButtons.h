@@ -8,7 +8,7 @@
 //   TcxButtonViewInfo                   the rectangles, colours and fonts of one paint (cxButtons_Layout.cpp)
 //   TcxButtonPainter                    the parts of the button on the look-and-feel painter (cxButtons_Layout.cpp)
 //   (cxButtons_Layout.cpp also holds the layout calculators: standard, glyph and caption side by side
-//   or stacked; command link, glyph at the top left with caption and description beside it)
+//   or stacked; office drop-down, the caption over its description and the arrow beside; command link, glyph at the top left with caption and description beside it)
 //   TdxButtonAccessibilityHelper        the button's accessibility node
 //   TcxCustomButton, TcxButton          the push button
 //
@@ -323,6 +323,7 @@ class TcxButtonViewInfo : public TObject {
 
  private:
   friend class TcxButtonStandardLayoutCalculator;
+  friend class TcxButtonOfficeDropDownLayoutCalculator;
   friend class TcxButtonCommandLinkLayoutCalculator;
   void CalculateColorsAndFonts();
   void CalculateButtonRects();

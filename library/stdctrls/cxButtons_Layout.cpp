@@ -1,5 +1,6 @@
 // The button's layout and painting: the view information, its painter and
 // the layout calculators.
+#include "library/core/geometry/cxGeometry.h"
 #include "library/core/system/dxDPIAwareUtils.h"
 #include "library/core/system/dxThemeManager.h"
 #include "library/core/system/dxUxTheme.h"
@@ -38,6 +39,7 @@ class TcxButtonStandardLayoutCalculator {
  public:
   explicit TcxButtonStandardLayoutCalculator(TcxButtonViewInfo* AViewInfo)
       : FViewInfo(AViewInfo), FButton(AViewInfo->FButton) {}
+  virtual ~TcxButtonStandardLayoutCalculator() = default;
 
   void Calculate() {
     FMargin = FButton->OptionsImage()->Margin();
@@ -45,8 +47,8 @@ class TcxButtonStandardLayoutCalculator {
     LayoutContent(FViewInfo->GetContentRect(cxbsDefault));
   }
 
- private:
-  void LayoutContent(TRect R) {
+ protected:
+  virtual void LayoutContent(TRect R) {
     if (FViewInfo->FState == cxbsPressed) {
       const int shift = FViewInfo->Painter()->GetPressedTextShift();
       R.Offset(shift, shift);
@@ -55,25 +57,41 @@ class TcxButtonStandardLayoutCalculator {
     MeasureTextArea(R);
     ResolveMarginAndSpacing(R);
     PlaceGlyph(R);
-    FViewInfo->FCaptionRect = PlaceCaption(R);
+    StoreCaptionRect(PlaceCaption(R));
+    PlaceDropDownArrow();
+  }
+
+  virtual void PlaceDropDownArrow() {
     if (FViewInfo->HasDropDownButton()) FViewInfo->FDropDownArrowRect = FViewInfo->FDropDownButtonRect;
   }
 
-  TRect TextMargins() const { return FViewInfo->IsGlyphVisible() ? TRect(0, 0, 0, 0) : TRect(1, 0, 2, 0); }
+  virtual TRect TextMargins() const {
+    return FViewInfo->IsGlyphVisible() ? TRect(0, 0, 0, 0) : TRect(1, 0, 2, 0);
+  }
 
-  void MeasureTextArea(const TRect& R) {
+  // The width left for the text beside the glyph.
+  int TextWidth(const TRect& R) const {
+    const TRect m = TextMargins();
+    int result = R.Width() - m.Right - m.Left;
+    if (IsHorizontal(FViewInfo->FLayout)) result -= FGlyphSize.cx + FSpacing + std::max(FMargin, 0);
+    return result;
+  }
+
+  int CaptionFlags() const {
+    return FViewInfo->Painter()->GetBiDiFlags() | (FButton->WordWrap() ? DT_WORDBREAK : 0);
+  }
+
+  virtual void MeasureTextArea(const TRect& R) {
     if (!FViewInfo->IsCaptionVisible()) {
       FTextArea = TSize(0, 0);
       return;
     }
     const TRect m = TextMargins();
-    int available = R.Width() - m.Right - m.Left;
-    if (IsHorizontal(FViewInfo->FLayout)) available -= FGlyphSize.cx + FSpacing + std::max(FMargin, 0);
-    int flags = FViewInfo->Painter()->GetBiDiFlags();
-    if (FButton->WordWrap()) flags |= DT_WORDBREAK;
-    const TSize text = MeasureText(FButton->Caption(), FViewInfo->CaptionFont(), available, flags);
+    const TSize text = MeasureText(FButton->Caption(), FViewInfo->CaptionFont(), TextWidth(R), CaptionFlags());
     FTextArea = TSize(text.cx + m.Left + m.Right, text.cy + m.Top + m.Bottom);
   }
+
+  virtual void StoreCaptionRect(const TRect& AArea) { FViewInfo->FCaptionRect = AArea; }
 
   void ResolveMarginAndSpacing(const TRect& R) {
     const bool horizontal = IsHorizontal(FViewInfo->FLayout);
@@ -128,6 +146,95 @@ class TcxButtonStandardLayoutCalculator {
   int FSpacing = 0;
   TSize FGlyphSize;
   TSize FTextArea;
+};
+
+// The caption with the description under it and the arrow beside them.
+class TcxButtonOfficeDropDownLayoutCalculator : public TcxButtonStandardLayoutCalculator {
+ public:
+  using TcxButtonStandardLayoutCalculator::TcxButtonStandardLayoutCalculator;
+
+ protected:
+  void LayoutContent(TRect R) override {
+    const int arrow = ArrowSize() + 2;
+    const bool rightToLeft = FButton->UseRightToLeftAlignment();
+    const TButtonLayout layout = FViewInfo->FLayout;
+    if (IsHorizontal(layout)) {
+      if (rightToLeft)
+        R.Left += arrow;
+      else
+        R.Right -= arrow;
+    }
+    if (FMargin < 0) {
+      const bool onArrowSide = layout == (rightToLeft ? blGlyphLeft : blGlyphRight);
+      FMargin = onArrowSide ? 0 : FButton->ScaleFactor()->Apply(7);
+    }
+    TcxButtonStandardLayoutCalculator::LayoutContent(R);
+  }
+
+  TRect TextMargins() const override {
+    TRect result = TcxButtonStandardLayoutCalculator::TextMargins();
+    if (!IsHorizontal(FViewInfo->FLayout)) {
+      result.Left += ArrowSize() + 2;
+      result.Right += ArrowSize() + 2;
+    }
+    return result;
+  }
+
+  void MeasureTextArea(const TRect& R) override {
+    const int width = TextWidth(R);
+    FCaptionSize = FDescriptionSize = TSize(0, 0);
+    if (FViewInfo->IsCaptionVisible())
+      FCaptionSize = MeasureText(FButton->Caption(), FViewInfo->CaptionFont(), width, CaptionFlags());
+    if (IsHorizontal(FViewInfo->FLayout)) FCaptionSize.cx = std::min(FCaptionSize.cx, width);
+    const String& description = FButton->Description();
+    TSize text = FCaptionSize;
+    if (!description.empty()) {
+      FDescriptionSize = MeasureText(description, FViewInfo->DescriptionFont(), width,
+                                     FViewInfo->Painter()->GetBiDiFlags() | DT_WORDBREAK);
+      text = TSize(std::max(FCaptionSize.cx, FDescriptionSize.cx), FCaptionSize.cy + FDescriptionSize.cy + 2);
+    }
+    const TRect m = TextMargins();
+    FTextArea = text.cx == 0 && text.cy == 0 ? TSize(0, 0)
+                                             : TSize(text.cx + m.Left + m.Right, text.cy + m.Top + m.Bottom);
+  }
+
+  void StoreCaptionRect(const TRect& AArea) override {
+    const auto place = [&](const TSize& ASize, int ATop) {
+      int left = AArea.Left;
+      if (FViewInfo->FLayout == blGlyphRight)
+        left = AArea.Right - ASize.cx;
+      else if (!IsHorizontal(FViewInfo->FLayout))
+        left = AArea.Left + (AArea.Width() - ASize.cx) / 2;
+      return TRect(left, ATop, left + ASize.cx, ATop + ASize.cy);
+    };
+    FViewInfo->FCaptionRect = place(FCaptionSize, AArea.Top);
+    if (!FButton->Description().empty())
+      FViewInfo->FDescriptionRect = place(FDescriptionSize, AArea.Bottom - FDescriptionSize.cy);
+  }
+
+  void PlaceDropDownArrow() override {
+    const int size = ArrowSize();
+    const TRect& bounds = FViewInfo->FBounds;
+    TRect& arrow = FViewInfo->FDropDownArrowRect;
+    if (IsHorizontal(FViewInfo->FLayout)) {
+      arrow = TRect(bounds.Right - 2 - size, bounds.Top, bounds.Right - 2, bounds.Bottom);
+      if (FButton->UseRightToLeftAlignment()) {
+        const int left = bounds.Left + bounds.Right - arrow.Right;
+        arrow = TRect(left, arrow.Top, left + size, arrow.Bottom);
+      }
+      return;
+    }
+    TRect text = FViewInfo->FCaptionRect;
+    if (!FViewInfo->FDescriptionRect.IsEmpty()) text = UnionRectangles(text, FViewInfo->FDescriptionRect);
+    const int top = text.Top + (text.Height() - size) / 2;
+    arrow = TRect(text.Right, top, text.Right + size, top + size);
+  }
+
+ private:
+  int ArrowSize() const { return FViewInfo->Painter()->GetDropDownButtonSize(); }
+
+  TSize FCaptionSize;
+  TSize FDescriptionSize;
 };
 
 class TcxButtonCommandLinkLayoutCalculator {
@@ -361,10 +468,11 @@ void TcxButtonViewInfo::CalculateButtonRects() {
 void TcxButtonViewInfo::CalculateLayout() {
   FCaptionRect = FDescriptionRect = FDropDownArrowRect = TRect();
   FGlyphPos = TPoint(0, 0);
-  if (FButton->Kind() == cxbkCommandLink)
-    TcxButtonCommandLinkLayoutCalculator(this).Calculate();
-  else
-    TcxButtonStandardLayoutCalculator(this).Calculate();
+  switch (FButton->Kind()) {
+    case cxbkCommandLink: TcxButtonCommandLinkLayoutCalculator(this).Calculate(); break;
+    case cxbkOfficeDropDown: TcxButtonOfficeDropDownLayoutCalculator(this).Calculate(); break;
+    default: TcxButtonStandardLayoutCalculator(this).Calculate(); break;
+  }
 }
 
 TRect TcxButtonViewInfo::GetContentRect(TcxButtonState AState) const {
@@ -415,11 +523,22 @@ int TcxButtonViewInfo::GlyphFrame() const {
 }
 
 int TcxButtonViewInfo::CaptionTextFlags() const {
-  if (FButton->Kind() == cxbkCommandLink) return DT_WORDBREAK | DT_END_ELLIPSIS;
-  return DT_CENTER | DT_VCENTER | DT_NOCLIP | (FButton->WordWrap() ? DT_WORDBREAK : 0);
+  const int wrap = FButton->WordWrap() ? DT_WORDBREAK : 0;
+  switch (FButton->Kind()) {
+    case cxbkCommandLink: return DT_WORDBREAK | DT_END_ELLIPSIS;
+    case cxbkOfficeDropDown: return DT_VCENTER | (IsHorizontal(FLayout) ? 0 : DT_CENTER) | wrap;
+    default: return DT_CENTER | DT_VCENTER | DT_NOCLIP | wrap;
+  }
 }
 
-int TcxButtonViewInfo::DescriptionTextFlags() const { return DT_WORDBREAK; }
+int TcxButtonViewInfo::DescriptionTextFlags() const {
+  if (FButton->Kind() != cxbkOfficeDropDown) return DT_WORDBREAK;
+  switch (FLayout) {
+    case blGlyphLeft: return DT_WORDBREAK | DT_LEFT;
+    case blGlyphRight: return DT_WORDBREAK | DT_RIGHT;
+    default: return DT_WORDBREAK | DT_CENTER;
+  }
+}
 
 TcxButtonState TcxButtonViewInfo::DropDownState() const {
   if (FButton->InternalStates().Contains(bisMenuVisible)) return cxbsPressed;

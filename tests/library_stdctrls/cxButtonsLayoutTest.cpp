@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -327,6 +328,60 @@ TEST_F(TButtonLayoutTest, ACommandLinkPutsItsGlyphAtTheTopLeftAndTheDescriptionB
   EXPECT_EQ(info->DescriptionRect().Left, info->CaptionRect().Left);
   EXPECT_EQ(info->DescriptionRect().Top, info->CaptionRect().Bottom + 2);
   EXPECT_EQ(info->CaptionRect().Height(), Measure(L"Next").cy);
+}
+
+// The office drop-down kind: the description under the caption, a glyph
+// margin of 7 away from the arrow, the arrow a strip 2 pixels inside the
+// right side (beside the glyph and text) or a square right of the text
+// (above or below the glyph).
+TEST_F(TButtonLayoutTest, AnOfficeDropDownStacksCaptionAndDescriptionBesideItsArrow) {
+  Button->SetKind(cxbkOfficeDropDown);
+  Button->SetCaption(L"Save");
+  Button->SetDescription(L"All files");
+  Button->SetBounds(0, 0, 200, 70);
+  const int arrow = Button->LookAndFeel()->Painter()->GetScaledDropDownButtonRightPartSize(Button->ScaleFactor());
+  ASSERT_GT(arrow, 0);
+  const TSize caption = Measure(L"Save");
+  const TSize description = Measure(L"All files");
+  const TSize text(std::max(caption.cx, description.cx), caption.cy + description.cy + 2);
+  const TRect content(2, 2, 198, 68);
+  for (const TButtonLayout layout : {blGlyphLeft, blGlyphTop}) {
+    SCOPED_TRACE(layout == blGlyphLeft ? "glyph left" : "glyph top");
+    Button->OptionsImage()->SetLayout(layout);
+    TPixelSurface painted(200, 70, Bg);
+    Paint(painted);
+    const TcxButtonViewInfo* info = Button->ViewInfo();
+    TRect area;
+    if (layout == blGlyphLeft) {
+      EXPECT_EQ(info->GlyphPos(), TPoint(content.Left + 7, content.Top + (content.Height() - 16) / 2));
+      const int top = content.Top + (content.Height() - text.cy - 1) / 2;
+      area = TRect(content.Left + 7 + 16 + 4, top, content.Left + 7 + 16 + 4 + text.cx, top + text.cy);
+      EXPECT_EQ(info->CaptionRect(), TRect(area.Left, area.Top, area.Left + caption.cx, area.Top + caption.cy));
+      EXPECT_EQ(info->DescriptionRect(),
+                TRect(area.Left, area.Bottom - description.cy, area.Left + description.cx, area.Bottom));
+      EXPECT_EQ(info->DropDownArrowRect(), TRect(198 - arrow, 0, 198, 70));
+    } else {
+      EXPECT_EQ(info->GlyphPos(), TPoint(content.Left + (content.Width() - 16) / 2, content.Top + 7));
+      const int left = content.Left + (content.Width() - (text.cx + 2 * (arrow + 2))) / 2 + arrow + 2;
+      area = TRect(left, content.Top + 7 + 16 + 4, left + text.cx, content.Top + 7 + 16 + 4 + text.cy);
+      const int captionLeft = area.Left + (text.cx - caption.cx) / 2;
+      const int descriptionLeft = area.Left + (text.cx - description.cx) / 2;
+      EXPECT_EQ(info->CaptionRect(), TRect(captionLeft, area.Top, captionLeft + caption.cx, area.Top + caption.cy));
+      EXPECT_EQ(info->DescriptionRect(), TRect(descriptionLeft, area.Bottom - description.cy,
+                                               descriptionLeft + description.cx, area.Bottom));
+      const int right = std::max(captionLeft + caption.cx, descriptionLeft + description.cx);
+      const int top = area.Top + (text.cy - arrow) / 2;
+      EXPECT_EQ(info->DropDownArrowRect(), TRect(right, top, right + arrow, top + arrow));
+    }
+    // The arrow is drawn in its rectangle, inside the border.
+    TRect inner = info->DropDownArrowRect();
+    inner.Top = std::max(inner.Top, 2);
+    inner.Bottom = std::min(inner.Bottom, 68);
+    EXPECT_GT(painted.Count(inner, GetSysColor(COLOR_BTNTEXT)), 3) << painted.Picture(GetSysColor(COLOR_BTNFACE));
+    // Both texts are drawn where they were placed.
+    EXPECT_GT(painted.Count(info->CaptionRect(), GetSysColor(COLOR_BTNTEXT)), 5);
+    EXPECT_GT(painted.Count(info->DescriptionRect(), GetSysColor(COLOR_BTNTEXT)), 5);
+  }
 }
 
 // ---------------------------------------------------------------------------
