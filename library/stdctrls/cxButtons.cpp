@@ -125,7 +125,23 @@ void TcxButtonImageOptions::Publish(TPublisher<TcxButtonImageOptions>& P) {
   P.Property(L"Spacing", &TcxButtonImageOptions::Spacing, &TcxButtonImageOptions::SetSpacing).Default(4);
 }
 
-void TcxButtonImageOptions::Create(TcxCustomButton* AButton) { FButton = AButton; }
+void TcxButtonImageOptions::Create(TcxCustomButton* AButton) {
+  inherited::Create();
+  FButton = AButton;
+  FImageChangeLink.reset(New<TChangeLink>());
+  FImageChangeLink->SetOnChange(BindEvent<&TcxButtonImageOptions::ImagesChanged>(this));
+}
+
+void TcxButtonImageOptions::Destroy() {
+  SetImages(nullptr);
+  FImageChangeLink.reset();
+  inherited::Destroy();
+}
+
+void TcxButtonImageOptions::ImagesChanged(TObject*) {
+  FButton->ViewInfo()->GlyphCache().Reset();
+  Changed();
+}
 
 void TcxButtonImageOptions::Assign(TPersistent* ASource) {
   if (auto* source = dynamic_cast<TcxButtonImageOptions*>(ASource)) {
@@ -153,9 +169,15 @@ void TcxButtonImageOptions::Changed() { FButton->Invalidate(); }
 
 void TcxButtonImageOptions::SetImages(TCustomImageList* AValue) {
   if (FImages == AValue) return;
-  if (FImages) FImages->RemoveFreeNotification(FButton);
+  if (FImages) {
+    FImages->UnRegisterChanges(FImageChangeLink.get());
+    FImages->RemoveFreeNotification(FButton);
+  }
   FImages = AValue;
-  if (FImages) FImages->FreeNotification(FButton);
+  if (FImages) {
+    FImages->RegisterChanges(FImageChangeLink.get());
+    FImages->FreeNotification(FButton);
+  }
   Changed();
 }
 
@@ -407,7 +429,9 @@ void TcxCustomButton::Notification(TComponent* AComponent, TOperation AOperation
   inherited::Notification(AComponent, AOperation);
   if (AOperation != opRemove) return;
   if (FOptionsImage && AComponent == FOptionsImage->FImages) {
+    FOptionsImage->FImages->UnRegisterChanges(FOptionsImage->FImageChangeLink.get());
     FOptionsImage->FImages = nullptr;
+    FViewInfo->GlyphCache().Reset();
     Invalidate();
   }
   if (AComponent == FDropDownMenu) FDropDownMenu = nullptr;

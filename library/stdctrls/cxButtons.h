@@ -5,6 +5,7 @@
 //   TcxButtonGlyph                      the glyph picture and the number of frames in its strip
 //   TcxButtonImageOptions               the glyph: image list, index, layout, margin, spacing
 //   TcxSpeedButtonOptions               speed-button use: groups, Down, flat and transparent looks
+//   TcxButtonGlyphCache                 the image list's last drawing of the glyph, copied while nothing changed
 //   TcxButtonViewInfo                   the rectangles, colours and fonts of one paint (cxButtons_Layout.cpp)
 //   TcxButtonPainter                    the parts of the button on the look-and-feel painter (cxButtons_Layout.cpp)
 //   (cxButtons_Layout.cpp also holds the layout calculators: standard, glyph and caption side by side
@@ -157,6 +158,7 @@ class TcxButtonImageOptions : public TPersistent {
   static void Publish(TPublisher<TcxButtonImageOptions>& P);
 
   void Create(TcxCustomButton* AButton);
+  void Destroy() override;
   void Assign(TPersistent* ASource) override;
 
   // Through to the button's glyph holder.
@@ -187,8 +189,11 @@ class TcxButtonImageOptions : public TPersistent {
  private:
   friend class TcxCustomButton;
   void Changed();
+  // The list's images changed: the glyph is drawn afresh.
+  void ImagesChanged(TObject* Sender);
 
   TcxCustomButton* FButton;
+  TOwned<TChangeLink> FImageChangeLink;
   TCustomImageList* FImages;
   int FImageIndex = -1;
   TButtonLayout FLayout = blGlyphLeft;
@@ -249,6 +254,33 @@ class TcxSpeedButtonOptions : public TPersistent {
 // Layout and painting (cxButtons_Layout.cpp)
 
 class TcxButtonViewInfo;
+
+// The image list draws slowly under Wine (about a third of a millisecond a
+// glyph), and a button repaints the same glyph over the same face again and
+// again: the last drawing is kept with the pixels it was drawn over and
+// copied while the glyph, the clip and those pixels are the same.
+class TcxButtonGlyphCache {
+ public:
+  struct TKey {
+    TCustomImageList* Images = nullptr;
+    int Index = -1;
+    bool Enabled = true;
+    TRect Clip;  // the visible part, relative to the glyph's rectangle
+    bool operator==(const TKey&) const = default;
+  };
+  // ADraw draws the glyph into R of DC unless the last drawing can be copied.
+  void Draw(HDC DC, const TRect& R, TKey AKey, const std::function<void()>& ADraw);
+  // The list's images changed.
+  void Reset() { FValid = false; }
+
+ private:
+  bool FValid = false;
+  TKey FKey;
+  TSize FSize;
+  std::optional<TMemoryDC> FUnder;
+  std::optional<TMemoryDC> FDrawn;
+  std::optional<TMemoryDC> FProbe;
+};
 
 class TcxButtonPainter : public TObject {
   SK_CLASS(TcxButtonPainter, TObject)
@@ -320,6 +352,7 @@ class TcxButtonViewInfo : public TObject {
   const TRect& DropDownArrowRect() const { return FDropDownArrowRect; }
   const TRect& DropDownButtonRect() const { return FDropDownButtonRect; }
   const TPoint& GlyphPos() const { return FGlyphPos; }
+  TcxButtonGlyphCache& GlyphCache() { return FGlyphCache; }
 
  private:
   friend class TcxButtonStandardLayoutCalculator;
@@ -346,6 +379,7 @@ class TcxButtonViewInfo : public TObject {
   TRect FDropDownButtonRect;
   TPoint FGlyphPos;
   TcxButtonState FState = cxbsNormal;
+  TcxButtonGlyphCache FGlyphCache;
 };
 
 // ---------------------------------------------------------------------------

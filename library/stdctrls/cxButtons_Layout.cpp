@@ -10,6 +10,9 @@
 
 #include <vssym32.h>
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 bool IsHorizontal(TButtonLayout ALayout) { return ALayout == blGlyphLeft || ALayout == blGlyphRight; }
@@ -281,6 +284,44 @@ class TcxButtonCommandLinkLayoutCalculator {
   TcxButtonViewInfo* FViewInfo;
   TcxCustomButton* FButton;
 };
+
+// ---------------------------------------------------------------------------
+// TcxButtonGlyphCache
+
+void TcxButtonGlyphCache::Draw(HDC DC, const TRect& R, TKey AKey, const std::function<void()>& ADraw) {
+  RECT box;
+  const int region = GetClipBox(DC, &box);
+  if (region == NULLREGION) return;
+  if (region == COMPLEXREGION || R.IsEmpty()) {
+    FValid = false;
+    return ADraw();
+  }
+  RECT visible;
+  const RECT target = R;
+  if (!IntersectRect(&visible, &target, &box)) return;
+  AKey.Clip = TRect(visible);
+  AKey.Clip.Offset(-R.Left, -R.Top);
+  const int width = R.Width(), height = R.Height();
+  if (width != FSize.cx || height != FSize.cy) {
+    FValid = false;
+    FSize = TSize(width, height);
+    FUnder.emplace(TMemoryDC::Dib32(DC, width, height));
+    FDrawn.emplace(TMemoryDC::Dib32(DC, width, height));
+    FProbe.emplace(TMemoryDC::Dib32(DC, width, height));
+  }
+  BitBlt(FProbe->DC(), 0, 0, width, height, DC, R.Left, R.Top, SRCCOPY);
+  GdiFlush();
+  const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * sizeof(uint32_t);
+  if (FValid && AKey == FKey && std::memcmp(FProbe->Bits(), FUnder->Bits(), bytes) == 0) {
+    BitBlt(DC, R.Left, R.Top, width, height, FDrawn->DC(), 0, 0, SRCCOPY);
+    return;
+  }
+  std::memcpy(FUnder->Bits(), FProbe->Bits(), bytes);
+  ADraw();
+  BitBlt(FDrawn->DC(), 0, 0, width, height, DC, R.Left, R.Top, SRCCOPY);
+  FKey = AKey;
+  FValid = true;
+}
 
 // ---------------------------------------------------------------------------
 // TcxButtonPainter
@@ -591,7 +632,8 @@ void TcxButtonViewInfo::DrawGlyph(TcxCanvas* ACanvas) {
   // At its own size the list draws the image itself; scaled, through the
   // shared routine.
   if (!holder->IsLoaded() && size.cx == images->Width() && size.cy == images->Height()) {
-    images->Draw(ACanvas->Canvas(), FGlyphPos.X, FGlyphPos.Y, index, !disabled);
+    FGlyphCache.Draw(ACanvas->Handle(), dest, {images, index, !disabled, TRect()},
+                     [&] { images->Draw(ACanvas->Canvas(), FGlyphPos.X, FGlyphPos.Y, index, !disabled); });
     return;
   }
   DrawScaledImage(ACanvas->Canvas(), dest, holder->IsLoaded() ? holder->Glyph() : nullptr, images, index, ifmStretch,

@@ -384,6 +384,62 @@ TEST_F(TButtonLayoutTest, AnOfficeDropDownStacksCaptionAndDescriptionBesideItsAr
   }
 }
 
+// Repaints copy the list's last drawing while nothing under it changed: a
+// new face colour, a new image in the list and the other look each show at
+// once, pixel for pixel as the list draws them.
+TEST_F(TButtonLayoutTest, ARepaintShowsEveryChangeOfFaceImageOrLook) {
+  Button->SetCaption(L"Flash");
+  Button->SetBounds(0, 0, 82, 25);
+  TPixelSurface first(82, 25, Bg);
+  Paint(first);
+  const TPoint p = Button->ViewInfo()->GlyphPos();
+  const TRect glyph(p.X, p.Y, p.X + 16, p.Y + 16);
+  // The list's own drawing over the painted face, on a second surface.
+  const auto listOver = [&](const TPixelSurface& APainted, bool AEnabled) {
+    auto result = std::make_unique<TPixelSurface>(82, 25, Bg);
+    BitBlt(result->DC(), 0, 0, 82, 25, APainted.DC(), 0, 0, SRCCOPY);
+    const COLORREF face = APainted.Pixel(p.X, p.Y);
+    const TOwnedBrush brush(CreateSolidBrush(face));
+    const RECT r = glyph;
+    FillRect(result->DC(), &r, brush.Get());
+    TOwned<TCanvas> canvas(New<TCanvas>());
+    const TCanvasDCScope drawing(canvas.get(), result->DC());
+    Glyphs->Draw(canvas.get(), p.X, p.Y, 0, AEnabled);
+    return result;
+  };
+  EXPECT_EQ(Differences(first, *listOver(first, true)), 0);
+
+  Button->Colors()->SetNormal(static_cast<TColor>(RGB(40, 90, 250)));
+  Button->Colors()->SetDefault(static_cast<TColor>(RGB(40, 90, 250)));
+  TPixelSurface recoloured(82, 25, Bg);
+  Paint(recoloured);
+  EXPECT_EQ(recoloured.Pixel(p.X, p.Y), RGB(40, 90, 250)) << "the new face around the glyph";
+  EXPECT_EQ(Differences(recoloured, *listOver(recoloured, true)), 0);
+  Button->Colors()->SetNormal(clDefault);
+  Button->Colors()->SetDefault(clDefault);
+
+  Button->SetEnabled(false);
+  TPixelSurface disabled(82, 25, Bg);
+  Paint(disabled);
+  EXPECT_EQ(Differences(disabled, *listOver(disabled, false)), 0);
+  Button->SetEnabled(true);
+  TPixelSurface again(82, 25, Bg);
+  Paint(again);
+  EXPECT_EQ(Differences(again, first), 0);
+
+  // A new image at the same index.
+  TOwned<TBitmap> image(New<TBitmap>());
+  image->SetSize(16, 16);
+  const RECT all{0, 0, 16, 16};
+  const TOwnedBrush yellow(CreateSolidBrush(RGB(240, 220, 0)));
+  FillRect(image->Canvas()->Handle(), &all, yellow.Get());
+  Glyphs->ReplaceMasked(0, image.get(), static_cast<TColor>(RGB(255, 0, 255)));
+  TPixelSurface replaced(82, 25, Bg);
+  Paint(replaced);
+  EXPECT_EQ(replaced.Count(glyph, RGB(240, 220, 0)), 16 * 16);
+  EXPECT_EQ(replaced.Count(RGB(200, 0, 0)), 0);
+}
+
 // ---------------------------------------------------------------------------
 // Glyph strips: frames side by side, normal, disabled, pressed, down.
 
