@@ -853,6 +853,14 @@ void TcxCustomButton::PaintButton(const DRAWITEMSTRUCT& AItem) {
   FBuffer->BlitTo(AItem.hDC, 0, 0);
 }
 
-void TcxCustomButton::DrawViewInfo(TcxCanvas* ACanvas) { FViewInfo->Draw(ACanvas); }
+void TcxCustomButton::DrawViewInfo(TcxCanvas* ACanvas) {
+  bool handled = false;
+  CallEvent(FOnCustomDraw, this, ACanvas, FViewInfo.get(), handled);
+  if (!handled) FViewInfo->Draw(ACanvas);
+}
+
+void TcxCustomButton::DoGetDrawParams(TcxButtonState AState, TColor& AColor, TFont* AFont) {
+  CallEvent(FOnGetDrawParams, this, AState, AColor, AFont);
+}
 
 void cxButtonsInitialization() { RegisterClasses({TcxButton::ClassInfo()}); }

@@ -492,6 +492,18 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   using TDropDownMenuPopupEvent = Delegate<void(TObject* Sender, TPopupMenu*& APopupMenu, bool& AHandled)>;
   TDropDownMenuPopupEvent OnDropDownMenuPopup() const { return FOnDropDownMenuPopup; }
   void SetOnDropDownMenuPopup(TDropDownMenuPopupEvent AValue) { FOnDropDownMenuPopup = AValue; }
+  // May change the face colour and the caption font of a paint state.
+  using TGetDrawParamsEvent =
+      Delegate<void(TcxCustomButton* Sender, TcxButtonState AState, TColor& AColor, TFont* AFont)>;
+  TGetDrawParamsEvent OnGetDrawParams() const { return FOnGetDrawParams; }
+  void SetOnGetDrawParams(TGetDrawParamsEvent AValue) { FOnGetDrawParams = AValue; }
+  // Draws the button itself when it sets AHandled.
+  using TCustomDrawEvent =
+      Delegate<void(TcxCustomButton* Sender, TcxCanvas* ACanvas, TcxButtonViewInfo* AViewInfo, bool& AHandled)>;
+  TCustomDrawEvent OnCustomDraw() const { return FOnCustomDraw; }
+  void SetOnCustomDraw(TCustomDrawEvent AValue) { FOnCustomDraw = AValue; }
+  // Asks OnGetDrawParams.
+  void DoGetDrawParams(TcxButtonState AState, TColor& AColor, TFont* AFont);
 
  protected:
   void CreateParams(TCreateParams& Params) override;
@@ -561,6 +573,8 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   bool FUseSystemPaint;
   TOwned<TcxButtonViewInfo> FViewInfo;
   TDropDownMenuPopupEvent FOnDropDownMenuPopup;
+  TGetDrawParamsEvent FOnGetDrawParams;
+  TCustomDrawEvent FOnCustomDraw;
 };
 
 class TcxButton : public TcxCustomButton {

@@ -483,6 +483,7 @@ void TcxButtonViewInfo::CalculateColorsAndFonts() {
     if (FDescriptionFont->Size() < 1) FDescriptionFont->SetSize(1);
   }
   FBackgroundColor = FButton->Colors()->BackgroundColor(FState);
+  FButton->DoGetDrawParams(FState, FBackgroundColor, FCaptionFont.get());
 }
 
 void TcxButtonViewInfo::CalculateButtonRects() {

@@ -440,6 +440,59 @@ TEST_F(TButtonLayoutTest, ARepaintShowsEveryChangeOfFaceImageOrLook) {
   EXPECT_EQ(replaced.Count(RGB(200, 0, 0)), 0);
 }
 
+class TDrawHandlers : public TObject {
+  SK_CLASS(TDrawHandlers, TObject)
+ public:
+  TColor Face = clDefault;
+  TColor Text = clDefault;
+  bool Handles = false;
+  int CustomDraws = 0;
+  void GetDrawParams(TcxCustomButton*, TcxButtonState, TColor& AColor, TFont* AFont) {
+    AColor = Face;
+    AFont->SetColor(Text);
+  }
+  void CustomDraw(TcxCustomButton*, TcxCanvas* ACanvas, TcxButtonViewInfo* AViewInfo, bool& AHandled) {
+    ++CustomDraws;
+    if (!Handles) return;
+    const TOwnedBrush brush(CreateSolidBrush(RGB(1, 2, 3)));
+    const RECT r = AViewInfo->Bounds();
+    FillRect(ACanvas->Handle(), &r, brush.Get());
+    AHandled = true;
+  }
+};
+
+// The draw-parameters event colours the face and caption as the Default
+// colours would; a custom draw that handles the paint is all there is.
+TEST_F(TButtonLayoutTest, DrawEventsRecolourOrReplaceThePainting) {
+  Button->SetCaption(L"Flash");
+  Button->SetBounds(0, 0, 82, 25);
+  TOwned<TDrawHandlers> handlers(New<TDrawHandlers>());
+  const TColor face = static_cast<TColor>(RGB(40, 90, 250));
+  const TColor text = static_cast<TColor>(RGB(250, 250, 0));
+  Button->Colors()->SetDefault(face);
+  Button->Colors()->SetDefaultText(text);
+  TPixelSurface byColors(82, 25, Bg);
+  Paint(byColors);
+  Button->Colors()->SetDefault(clDefault);
+  Button->Colors()->SetDefaultText(clDefault);
+
+  handlers->Face = face;
+  handlers->Text = text;
+  Button->SetOnGetDrawParams(BindEvent<&TDrawHandlers::GetDrawParams>(handlers.get()));
+  Button->SetOnCustomDraw(BindEvent<&TDrawHandlers::CustomDraw>(handlers.get()));
+  TPixelSurface byEvent(82, 25, Bg);
+  Paint(byEvent);
+  EXPECT_EQ(handlers->CustomDraws, 1);
+  EXPECT_EQ(Differences(byEvent, byColors), 0);
+  EXPECT_GT(byEvent.Count(Button->ViewInfo()->CaptionRect(), RGB(250, 250, 0)), 5);
+  EXPECT_GT(byEvent.Count(RGB(40, 90, 250)), 78 * 21 / 2);
+
+  handlers->Handles = true;
+  TPixelSurface custom(82, 25, Bg);
+  Paint(custom);
+  EXPECT_EQ(custom.Count(RGB(1, 2, 3)), 82 * 25);
+}
+
 // ---------------------------------------------------------------------------
 // Glyph strips: frames side by side, normal, disabled, pressed, down.
 
