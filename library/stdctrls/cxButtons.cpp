@@ -77,6 +77,20 @@ TColor TcxButtonColors::TextColor(TcxButtonState AState) const {
   return AState == cxbsNormal ? DefaultText() : NormalText();
 }
 
+void TcxButtonColors::SetAssignedColors(unsigned AValue) {
+  AValue &= (1u << ColorCount) - 1;
+  if (!FButton->ComponentState().Contains(csDesigning) || AValue == FAssigned) return;
+  for (int i = 0; i < ColorCount; ++i) {
+    const unsigned bit = 1u << i;
+    if (!(AValue & bit))
+      FColors[static_cast<std::size_t>(i)] = clDefault;
+    else if (FColors[static_cast<std::size_t>(i)] == clDefault)
+      AValue &= ~bit;
+  }
+  FAssigned = AValue;
+  FButton->Invalidate();
+}
+
 TPersistent* TcxButtonColors::GetOwner() { return FButton; }
 
 // ---------------------------------------------------------------------------

@@ -84,6 +84,11 @@ class TcxButtonColors : public TPersistent {
   TColor Color(int AIndex) const { return FColors[static_cast<std::size_t>(AIndex)]; }
   void SetColor(int AIndex, TColor AValue);
   bool IsAssigned(int AIndex) const { return (FAssigned >> AIndex) & 1; }
+  // One bit per colour index.
+  unsigned AssignedColors() const { return FAssigned; }
+  // Only while the button is designed: a colour left out becomes clDefault,
+  // a clDefault colour cannot be kept in. Ignored at run time.
+  void SetAssignedColors(unsigned AValue);
   template <int I>
   bool IsStored() const { return IsAssigned(I); }
 
