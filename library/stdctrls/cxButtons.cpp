@@ -433,6 +433,16 @@ void TcxCustomButton::CreateParams(TCreateParams& Params) {
   Params.Style = (Params.Style & ~static_cast<DWORD>(BS_TYPEMASK)) | BS_OWNERDRAW;
 }
 
+bool TcxCustomButton::CanResize(int& NewWidth, int& NewHeight) {
+  if (!inherited::CanResize(NewWidth, NewHeight)) return false;
+  if (AutoSize()) {
+    const TSize optimal = GetOptimalSize();
+    NewWidth = optimal.cx;
+    NewHeight = optimal.cy;
+  }
+  return true;
+}
+
 void TcxCustomButton::SetButtonStyle(bool ADefault) {
   if (FIsFocused == ADefault) return;
   FIsFocused = ADefault;
@@ -609,11 +619,13 @@ void TcxCustomButton::CMDialogChar(TMessage& Message) {
 
 void TcxCustomButton::CMTextChanged(TMessage& Message) {
   InheritedMessage<TcxCustomButton>(Message);
+  if (AutoSize()) AdjustSize();
   Invalidate();
 }
 
 void TcxCustomButton::CMFontChanged(TMessage& Message) {
   InheritedMessage<TcxCustomButton>(Message);
+  if (AutoSize()) AdjustSize();
   Invalidate();
 }
 

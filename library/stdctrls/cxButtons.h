@@ -512,6 +512,8 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  // With AutoSize on, every new size is the optimal size.
+  bool CanResize(int& NewWidth, int& NewHeight) override;
   void SetButtonStyle(bool ADefault) override;
   void Notification(TComponent* AComponent, TOperation AOperation) override;
   void WndProc(TMessage& Message) override;

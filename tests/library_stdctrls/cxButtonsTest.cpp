@@ -210,4 +210,35 @@ TEST(TButtonColors, TheFormDescriptionHoldsTheAssignedColoursOnly) {
   EXPECT_EQ(cleared.find(L"Colors.Default"), String::npos) << cleared;
 }
 
+// With AutoSize on, the button takes the caption's width plus three "R"
+// and 14/8 of the font's height, whatever size it is given, and follows
+// caption and font changes.
+TEST(TButtonAutoSize, TheButtonTakesItsOptimalSize) {
+  TOwned<TcxButton> button(New<TcxButton>(nullptr));
+  button->Font()->SetName(L"Tahoma");
+  button->Font()->SetHeight(-11);
+  button->SetCaption(L"Flash");
+  const auto expected = [&] {
+    TPixelSurface s(1, 1);
+    const TSelectObject font(s.DC(), button->Font()->Handle());
+    SIZE caption{}, r{};
+    GetTextExtentPoint32W(s.DC(), button->Caption().c_str(), static_cast<int>(button->Caption().size()), &caption);
+    GetTextExtentPoint32W(s.DC(), L"R", 1, &r);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(s.DC(), &tm);
+    // 14/8 of the height, rounded half up.
+    return TSize(caption.cx + 3 * r.cx, (tm.tmHeight * 14 + 4) / 8);
+  };
+  button->SetBounds(0, 0, 200, 60);
+  EXPECT_EQ(button->Width(), 200) << "off: any size";
+  button->SetAutoSize(true);
+  EXPECT_EQ(TSize(button->Width(), button->Height()), expected());
+  button->SetBounds(0, 0, 10, 10);
+  EXPECT_EQ(TSize(button->Width(), button->Height()), expected());
+  button->SetCaption(L"Verbinden und flashen");
+  EXPECT_EQ(TSize(button->Width(), button->Height()), expected());
+  button->Font()->SetHeight(-20);
+  EXPECT_EQ(TSize(button->Width(), button->Height()), expected());
+}
+
 }  // namespace
