@@ -6,6 +6,8 @@
 
 #include <windowsx.h>
 
+#include <algorithm>
+
 // ---------------------------------------------------------------------------
 // TcxButtonColors
 
@@ -75,40 +77,121 @@ TColor TcxButtonColors::TextColor(TcxButtonState AState) const {
   return AState == cxbsNormal ? DefaultText() : NormalText();
 }
 
+void TcxButtonColors::SetAssignedColors(unsigned AValue) {
+  AValue &= (1u << ColorCount) - 1;
+  if (!FButton->ComponentState().Contains(csDesigning) || AValue == FAssigned) return;
+  for (int i = 0; i < ColorCount; ++i) {
+    const unsigned bit = 1u << i;
+    if (!(AValue & bit))
+      FColors[static_cast<std::size_t>(i)] = clDefault;
+    else if (FColors[static_cast<std::size_t>(i)] == clDefault)
+      AValue &= ~bit;
+  }
+  FAssigned = AValue;
+  FButton->Invalidate();
+}
+
 TPersistent* TcxButtonColors::GetOwner() { return FButton; }
+
+// ---------------------------------------------------------------------------
+// TcxButtonGlyph
+
+void TcxButtonGlyph::Create(TcxCustomButton* AButton) {
+  inherited::Create();
+  FButton = AButton;
+  FGlyph.reset(New<TdxSmartGlyph>());
+  FGlyph->SetOnChange(BindEvent<&TcxButtonGlyph::GlyphChanged>(this));
+}
+
+void TcxButtonGlyph::Destroy() {
+  FGlyph.reset();
+  inherited::Destroy();
+}
+
+void TcxButtonGlyph::SetGlyph(TdxSmartGlyph* AValue) {
+  FGlyph->Assign(AValue);
+  const int width = FGlyph->SourceWidth();
+  const int height = FGlyph->SourceHeight();
+  const int frames = height > 0 && width % height == 0 ? width / height : 1;
+  FNumGlyphs = frames >= 1 && frames < 5 ? frames : 1;
+  FButton->Invalidate();
+}
+
+void TcxButtonGlyph::SetNumGlyphs(int AValue) {
+  AValue = std::clamp(AValue, 1, 4);
+  if (FNumGlyphs == AValue) return;
+  FNumGlyphs = AValue;
+  FButton->Invalidate();
+}
+
+void TcxButtonGlyph::GlyphChanged(TObject*) { FButton->Invalidate(); }
 
 // ---------------------------------------------------------------------------
 // TcxButtonImageOptions
 
 void TcxButtonImageOptions::Publish(TPublisher<TcxButtonImageOptions>& P) {
+  P.Property(L"Glyph", &TcxButtonImageOptions::Glyph, &TcxButtonImageOptions::SetGlyph);
   P.Property(L"ImageIndex", &TcxButtonImageOptions::ImageIndex, &TcxButtonImageOptions::SetImageIndex).Default(-1);
   P.Property(L"Images", &TcxButtonImageOptions::Images, &TcxButtonImageOptions::SetImages);
   P.Property(L"Layout", &TcxButtonImageOptions::Layout, &TcxButtonImageOptions::SetLayout).Default(blGlyphLeft);
   P.Property(L"Margin", &TcxButtonImageOptions::Margin, &TcxButtonImageOptions::SetMargin).Default(-1);
+  P.Property(L"NumGlyphs", &TcxButtonImageOptions::NumGlyphs, &TcxButtonImageOptions::SetNumGlyphs).Default(1);
   P.Property(L"Spacing", &TcxButtonImageOptions::Spacing, &TcxButtonImageOptions::SetSpacing).Default(4);
 }
 
-void TcxButtonImageOptions::Create(TcxCustomButton* AButton) { FButton = AButton; }
+void TcxButtonImageOptions::Create(TcxCustomButton* AButton) {
+  inherited::Create();
+  FButton = AButton;
+  FImageChangeLink.reset(New<TChangeLink>());
+  FImageChangeLink->SetOnChange(BindEvent<&TcxButtonImageOptions::ImagesChanged>(this));
+}
+
+void TcxButtonImageOptions::Destroy() {
+  SetImages(nullptr);
+  FImageChangeLink.reset();
+  inherited::Destroy();
+}
+
+void TcxButtonImageOptions::ImagesChanged(TObject*) {
+  FButton->ViewInfo()->GlyphCache().Reset();
+  Changed();
+}
 
 void TcxButtonImageOptions::Assign(TPersistent* ASource) {
   if (auto* source = dynamic_cast<TcxButtonImageOptions*>(ASource)) {
+    SetGlyph(source->Glyph());
     SetImageIndex(source->FImageIndex);
     SetImages(source->FImages);
     SetLayout(source->FLayout);
     SetMargin(source->FMargin);
+    SetNumGlyphs(source->NumGlyphs());
     SetSpacing(source->FSpacing);
     return;
   }
   inherited::Assign(ASource);
 }
 
+TdxSmartGlyph* TcxButtonImageOptions::Glyph() const { return FButton->GlyphHolder()->Glyph(); }
+
+void TcxButtonImageOptions::SetGlyph(TdxSmartGlyph* AValue) { FButton->GlyphHolder()->SetGlyph(AValue); }
+
+int TcxButtonImageOptions::NumGlyphs() const { return FButton->GlyphHolder()->NumGlyphs(); }
+
+void TcxButtonImageOptions::SetNumGlyphs(int AValue) { FButton->GlyphHolder()->SetNumGlyphs(AValue); }
+
 void TcxButtonImageOptions::Changed() { FButton->Invalidate(); }
 
 void TcxButtonImageOptions::SetImages(TCustomImageList* AValue) {
   if (FImages == AValue) return;
-  if (FImages) FImages->RemoveFreeNotification(FButton);
+  if (FImages) {
+    FImages->UnRegisterChanges(FImageChangeLink.get());
+    FImages->RemoveFreeNotification(FButton);
+  }
   FImages = AValue;
-  if (FImages) FImages->FreeNotification(FButton);
+  if (FImages) {
+    FImages->RegisterChanges(FImageChangeLink.get());
+    FImages->FreeNotification(FButton);
+  }
   Changed();
 }
 
@@ -137,6 +220,7 @@ void TcxButtonImageOptions::SetSpacing(int AValue) {
 }
 
 bool TcxButtonImageOptions::IsImageAssigned() const {
+  if (FButton->GlyphHolder()->IsLoaded()) return true;
   return FImages && FImageIndex >= 0 && FImageIndex < FImages->Count();
 }
 
@@ -307,6 +391,7 @@ void TcxCustomButton::Publish(TPublisher<TcxCustomButton>& P) {
 void TcxCustomButton::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   FViewInfo.reset(New<TcxButtonViewInfo>(this));
+  FGlyph.reset(New<TcxButtonGlyph>(this));
   FColors.reset(New<TcxButtonColors>(this));
   FControlCanvas.reset(New<TCanvas>());
   FCanvas.reset(New<TcxCanvas>(FControlCanvas.get()));
@@ -336,6 +421,7 @@ void TcxCustomButton::Destroy() {
   FColors.reset();
   FCanvas.reset();
   FControlCanvas.reset();
+  FGlyph.reset();
   FViewInfo.reset();
   FBuffer.reset();
   inherited::Destroy();
@@ -345,6 +431,16 @@ void TcxCustomButton::CreateParams(TCreateParams& Params) {
   inherited::CreateParams(Params);
   // The platform handles input and focus; the drawing is the button's own.
   Params.Style = (Params.Style & ~static_cast<DWORD>(BS_TYPEMASK)) | BS_OWNERDRAW;
+}
+
+bool TcxCustomButton::CanResize(int& NewWidth, int& NewHeight) {
+  if (!inherited::CanResize(NewWidth, NewHeight)) return false;
+  if (AutoSize()) {
+    const TSize optimal = GetOptimalSize();
+    NewWidth = optimal.cx;
+    NewHeight = optimal.cy;
+  }
+  return true;
 }
 
 void TcxCustomButton::SetButtonStyle(bool ADefault) {
@@ -357,7 +453,9 @@ void TcxCustomButton::Notification(TComponent* AComponent, TOperation AOperation
   inherited::Notification(AComponent, AOperation);
   if (AOperation != opRemove) return;
   if (FOptionsImage && AComponent == FOptionsImage->FImages) {
+    FOptionsImage->FImages->UnRegisterChanges(FOptionsImage->FImageChangeLink.get());
     FOptionsImage->FImages = nullptr;
+    FViewInfo->GlyphCache().Reset();
     Invalidate();
   }
   if (AComponent == FDropDownMenu) FDropDownMenu = nullptr;
@@ -521,11 +619,13 @@ void TcxCustomButton::CMDialogChar(TMessage& Message) {
 
 void TcxCustomButton::CMTextChanged(TMessage& Message) {
   InheritedMessage<TcxCustomButton>(Message);
+  if (AutoSize()) AdjustSize();
   Invalidate();
 }
 
 void TcxCustomButton::CMFontChanged(TMessage& Message) {
   InheritedMessage<TcxCustomButton>(Message);
+  if (AutoSize()) AdjustSize();
   Invalidate();
 }
 
@@ -779,6 +879,14 @@ void TcxCustomButton::PaintButton(const DRAWITEMSTRUCT& AItem) {
   FBuffer->BlitTo(AItem.hDC, 0, 0);
 }
 
-void TcxCustomButton::DrawViewInfo(TcxCanvas* ACanvas) { FViewInfo->Draw(ACanvas); }
+void TcxCustomButton::DrawViewInfo(TcxCanvas* ACanvas) {
+  bool handled = false;
+  CallEvent(FOnCustomDraw, this, ACanvas, FViewInfo.get(), handled);
+  if (!handled) FViewInfo->Draw(ACanvas);
+}
+
+void TcxCustomButton::DoGetDrawParams(TcxButtonState AState, TColor& AColor, TFont* AFont) {
+  CallEvent(FOnGetDrawParams, this, AState, AColor, AFont);
+}
 
 void cxButtonsInitialization() { RegisterClasses({TcxButton::ClassInfo()}); }

@@ -2,12 +2,14 @@
 //
 // Classes in this file:
 //   TcxButtonColors                     the button's colours by state
+//   TcxButtonGlyph                      the glyph picture and the number of frames in its strip
 //   TcxButtonImageOptions               the glyph: image list, index, layout, margin, spacing
 //   TcxSpeedButtonOptions               speed-button use: groups, Down, flat and transparent looks
+//   TcxButtonGlyphCache                 the image list's last drawing of the glyph, copied while nothing changed
 //   TcxButtonViewInfo                   the rectangles, colours and fonts of one paint (cxButtons_Layout.cpp)
 //   TcxButtonPainter                    the parts of the button on the look-and-feel painter (cxButtons_Layout.cpp)
 //   (cxButtons_Layout.cpp also holds the layout calculators: standard, glyph and caption side by side
-//   or stacked; command link, glyph at the top left with caption and description beside it)
+//   or stacked; office drop-down, the caption over its description and the arrow beside; command link, glyph at the top left with caption and description beside it)
 //   TdxButtonAccessibilityHelper        the button's accessibility node
 //   TcxCustomButton, TcxButton          the push button
 //
@@ -19,6 +21,7 @@
 
 #include "library/controls/accessibility/cxAccessibility.h"
 #include "library/core/base/cxClasses.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
 #include "platform/ui/GdiScopes.h"
@@ -81,6 +84,11 @@ class TcxButtonColors : public TPersistent {
   TColor Color(int AIndex) const { return FColors[static_cast<std::size_t>(AIndex)]; }
   void SetColor(int AIndex, TColor AValue);
   bool IsAssigned(int AIndex) const { return (FAssigned >> AIndex) & 1; }
+  // One bit per colour index.
+  unsigned AssignedColors() const { return FAssigned; }
+  // Only while the button is designed: a colour left out becomes clDefault,
+  // a clDefault colour cannot be kept in. Ignored at run time.
+  void SetAssignedColors(unsigned AValue);
   template <int I>
   bool IsStored() const { return IsAssigned(I); }
 
@@ -122,14 +130,47 @@ class TcxButtonColors : public TPersistent {
 
 // ---------------------------------------------------------------------------
 
+// A glyph picture may be a strip of frames side by side: normal, disabled,
+// pressed, down.
+class TcxButtonGlyph : public TPersistent {
+  SK_CLASS(TcxButtonGlyph, TPersistent)
+ public:
+  void Create(TcxCustomButton* AButton);
+  void Destroy() override;
+
+  TdxSmartGlyph* Glyph() const { return FGlyph.get(); }
+  // Takes a copy; a strip of two to four square frames sets NumGlyphs to
+  // their number, anything else to 1.
+  void SetGlyph(TdxSmartGlyph* AValue);
+  int NumGlyphs() const { return FNumGlyphs; }
+  // Clamped to 1..4.
+  void SetNumGlyphs(int AValue);
+  bool IsLoaded() const { return !FGlyph->Empty(); }
+
+ private:
+  void GlyphChanged(TObject* Sender);
+
+  TcxCustomButton* FButton;
+  TOwned<TdxSmartGlyph> FGlyph;
+  int FNumGlyphs = 1;
+};
+
+// ---------------------------------------------------------------------------
+
 class TcxButtonImageOptions : public TPersistent {
   SK_CLASS(TcxButtonImageOptions, TPersistent)
  public:
   static void Publish(TPublisher<TcxButtonImageOptions>& P);
 
   void Create(TcxCustomButton* AButton);
+  void Destroy() override;
   void Assign(TPersistent* ASource) override;
 
+  // Through to the button's glyph holder.
+  TdxSmartGlyph* Glyph() const;
+  void SetGlyph(TdxSmartGlyph* AValue);
+  int NumGlyphs() const;
+  void SetNumGlyphs(int AValue);
   TCustomImageList* Images() const { return FImages; }
   void SetImages(TCustomImageList* AValue);
   int ImageIndex() const { return FImageIndex; }
@@ -143,7 +184,8 @@ class TcxButtonImageOptions : public TPersistent {
   int Spacing() const { return FSpacing; }
   void SetSpacing(int AValue);
 
-  // The glyph's image: Images assigned and ImageIndex one of its images.
+  // A glyph picture is loaded, or Images is assigned and ImageIndex is one
+  // of its images.
   bool IsImageAssigned() const;
 
  protected:
@@ -152,8 +194,11 @@ class TcxButtonImageOptions : public TPersistent {
  private:
   friend class TcxCustomButton;
   void Changed();
+  // The list's images changed: the glyph is drawn afresh.
+  void ImagesChanged(TObject* Sender);
 
   TcxCustomButton* FButton;
+  TOwned<TChangeLink> FImageChangeLink;
   TCustomImageList* FImages;
   int FImageIndex = -1;
   TButtonLayout FLayout = blGlyphLeft;
@@ -215,6 +260,33 @@ class TcxSpeedButtonOptions : public TPersistent {
 
 class TcxButtonViewInfo;
 
+// The image list draws slowly under Wine (about a third of a millisecond a
+// glyph), and a button repaints the same glyph over the same face again and
+// again: the last drawing is kept with the pixels it was drawn over and
+// copied while the glyph, the clip and those pixels are the same.
+class TcxButtonGlyphCache {
+ public:
+  struct TKey {
+    TCustomImageList* Images = nullptr;
+    int Index = -1;
+    bool Enabled = true;
+    TRect Clip;  // the visible part, relative to the glyph's rectangle
+    bool operator==(const TKey&) const = default;
+  };
+  // ADraw draws the glyph into R of DC unless the last drawing can be copied.
+  void Draw(HDC DC, const TRect& R, TKey AKey, const std::function<void()>& ADraw);
+  // The list's images changed.
+  void Reset() { FValid = false; }
+
+ private:
+  bool FValid = false;
+  TKey FKey;
+  TSize FSize;
+  std::optional<TMemoryDC> FUnder;
+  std::optional<TMemoryDC> FDrawn;
+  std::optional<TMemoryDC> FProbe;
+};
+
 class TcxButtonPainter : public TObject {
   SK_CLASS(TcxButtonPainter, TObject)
  public:
@@ -265,6 +337,9 @@ class TcxButtonViewInfo : public TObject {
   // The frame of a glyph strip the state shows: 0 normal, 1 disabled,
   // 2 pressed (with three frames or more), 3 down.
   int GlyphFrame() const;
+  // Frame AFrame of the strip into R; scaled through a copy of what lies
+  // under R.
+  void DrawGlyphFrame(TcxCanvas* ACanvas, const TRect& R, int AFrame, IdxColorPalette* APalette) const;
   int CaptionTextFlags() const;
   int DescriptionTextFlags() const;
 
@@ -282,9 +357,11 @@ class TcxButtonViewInfo : public TObject {
   const TRect& DropDownArrowRect() const { return FDropDownArrowRect; }
   const TRect& DropDownButtonRect() const { return FDropDownButtonRect; }
   const TPoint& GlyphPos() const { return FGlyphPos; }
+  TcxButtonGlyphCache& GlyphCache() { return FGlyphCache; }
 
  private:
   friend class TcxButtonStandardLayoutCalculator;
+  friend class TcxButtonOfficeDropDownLayoutCalculator;
   friend class TcxButtonCommandLinkLayoutCalculator;
   void CalculateColorsAndFonts();
   void CalculateButtonRects();
@@ -307,6 +384,7 @@ class TcxButtonViewInfo : public TObject {
   TRect FDropDownButtonRect;
   TPoint FGlyphPos;
   TcxButtonState FState = cxbsNormal;
+  TcxButtonGlyphCache FGlyphCache;
 };
 
 // ---------------------------------------------------------------------------
@@ -349,6 +427,7 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   TcxSpeedButtonOptions* SpeedButtonOptions() const { return FSpeedButtonOptions.get(); }
   void SetSpeedButtonOptions(TcxSpeedButtonOptions* AValue) { FSpeedButtonOptions->Assign(AValue); }
   TcxButtonViewInfo* ViewInfo() const { return FViewInfo.get(); }
+  TcxButtonGlyph* GlyphHolder() const { return FGlyph.get(); }
   const TdxScaleFactor* ScaleFactor() const { return FScaleFactor.get(); }
 
   TcxButtonKind Kind() const { return FKind; }
@@ -418,9 +497,23 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   using TDropDownMenuPopupEvent = Delegate<void(TObject* Sender, TPopupMenu*& APopupMenu, bool& AHandled)>;
   TDropDownMenuPopupEvent OnDropDownMenuPopup() const { return FOnDropDownMenuPopup; }
   void SetOnDropDownMenuPopup(TDropDownMenuPopupEvent AValue) { FOnDropDownMenuPopup = AValue; }
+  // May change the face colour and the caption font of a paint state.
+  using TGetDrawParamsEvent =
+      Delegate<void(TcxCustomButton* Sender, TcxButtonState AState, TColor& AColor, TFont* AFont)>;
+  TGetDrawParamsEvent OnGetDrawParams() const { return FOnGetDrawParams; }
+  void SetOnGetDrawParams(TGetDrawParamsEvent AValue) { FOnGetDrawParams = AValue; }
+  // Draws the button itself when it sets AHandled.
+  using TCustomDrawEvent =
+      Delegate<void(TcxCustomButton* Sender, TcxCanvas* ACanvas, TcxButtonViewInfo* AViewInfo, bool& AHandled)>;
+  TCustomDrawEvent OnCustomDraw() const { return FOnCustomDraw; }
+  void SetOnCustomDraw(TCustomDrawEvent AValue) { FOnCustomDraw = AValue; }
+  // Asks OnGetDrawParams.
+  void DoGetDrawParams(TcxButtonState AState, TColor& AColor, TFont* AFont);
 
  protected:
   void CreateParams(TCreateParams& Params) override;
+  // With AutoSize on, every new size is the optimal size.
+  bool CanResize(int& NewWidth, int& NewHeight) override;
   void SetButtonStyle(bool ADefault) override;
   void Notification(TComponent* AComponent, TOperation AOperation) override;
   void WndProc(TMessage& Message) override;
@@ -468,6 +561,7 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   TOwned<TcxButtonColors> FColors;
   String FDescription;
   TComponent* FDropDownMenu;
+  TOwned<TcxButtonGlyph> FGlyph;
   TComPtr<IcxAccessibilityHelper> FAccessibilityHelper;
   TcxButtonInternalStates FInternalStates;
   bool FIsDropDownMenuClosing;
@@ -486,6 +580,8 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   bool FUseSystemPaint;
   TOwned<TcxButtonViewInfo> FViewInfo;
   TDropDownMenuPopupEvent FOnDropDownMenuPopup;
+  TGetDrawParamsEvent FOnGetDrawParams;
+  TCustomDrawEvent FOnCustomDraw;
 };
 
 class TcxButton : public TcxCustomButton {

@@ -1,5 +1,7 @@
 // The button's layout and painting: the view information, its painter and
 // the layout calculators.
+#include "library/core/geometry/cxGeometry.h"
+#include "library/core/system/dxDPIAwareUtils.h"
 #include "library/core/system/dxThemeManager.h"
 #include "library/core/system/dxUxTheme.h"
 #include "library/graphics/canvas/cxCanvasScopes.h"
@@ -7,6 +9,9 @@
 #include "platform/ui/GdiScopes.h"
 
 #include <vssym32.h>
+
+#include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -37,6 +42,7 @@ class TcxButtonStandardLayoutCalculator {
  public:
   explicit TcxButtonStandardLayoutCalculator(TcxButtonViewInfo* AViewInfo)
       : FViewInfo(AViewInfo), FButton(AViewInfo->FButton) {}
+  virtual ~TcxButtonStandardLayoutCalculator() = default;
 
   void Calculate() {
     FMargin = FButton->OptionsImage()->Margin();
@@ -44,8 +50,8 @@ class TcxButtonStandardLayoutCalculator {
     LayoutContent(FViewInfo->GetContentRect(cxbsDefault));
   }
 
- private:
-  void LayoutContent(TRect R) {
+ protected:
+  virtual void LayoutContent(TRect R) {
     if (FViewInfo->FState == cxbsPressed) {
       const int shift = FViewInfo->Painter()->GetPressedTextShift();
       R.Offset(shift, shift);
@@ -54,25 +60,41 @@ class TcxButtonStandardLayoutCalculator {
     MeasureTextArea(R);
     ResolveMarginAndSpacing(R);
     PlaceGlyph(R);
-    FViewInfo->FCaptionRect = PlaceCaption(R);
+    StoreCaptionRect(PlaceCaption(R));
+    PlaceDropDownArrow();
+  }
+
+  virtual void PlaceDropDownArrow() {
     if (FViewInfo->HasDropDownButton()) FViewInfo->FDropDownArrowRect = FViewInfo->FDropDownButtonRect;
   }
 
-  TRect TextMargins() const { return FViewInfo->IsGlyphVisible() ? TRect(0, 0, 0, 0) : TRect(1, 0, 2, 0); }
+  virtual TRect TextMargins() const {
+    return FViewInfo->IsGlyphVisible() ? TRect(0, 0, 0, 0) : TRect(1, 0, 2, 0);
+  }
 
-  void MeasureTextArea(const TRect& R) {
+  // The width left for the text beside the glyph.
+  int TextWidth(const TRect& R) const {
+    const TRect m = TextMargins();
+    int result = R.Width() - m.Right - m.Left;
+    if (IsHorizontal(FViewInfo->FLayout)) result -= FGlyphSize.cx + FSpacing + std::max(FMargin, 0);
+    return result;
+  }
+
+  int CaptionFlags() const {
+    return FViewInfo->Painter()->GetBiDiFlags() | (FButton->WordWrap() ? DT_WORDBREAK : 0);
+  }
+
+  virtual void MeasureTextArea(const TRect& R) {
     if (!FViewInfo->IsCaptionVisible()) {
       FTextArea = TSize(0, 0);
       return;
     }
     const TRect m = TextMargins();
-    int available = R.Width() - m.Right - m.Left;
-    if (IsHorizontal(FViewInfo->FLayout)) available -= FGlyphSize.cx + FSpacing + std::max(FMargin, 0);
-    int flags = FViewInfo->Painter()->GetBiDiFlags();
-    if (FButton->WordWrap()) flags |= DT_WORDBREAK;
-    const TSize text = MeasureText(FButton->Caption(), FViewInfo->CaptionFont(), available, flags);
+    const TSize text = MeasureText(FButton->Caption(), FViewInfo->CaptionFont(), TextWidth(R), CaptionFlags());
     FTextArea = TSize(text.cx + m.Left + m.Right, text.cy + m.Top + m.Bottom);
   }
+
+  virtual void StoreCaptionRect(const TRect& AArea) { FViewInfo->FCaptionRect = AArea; }
 
   void ResolveMarginAndSpacing(const TRect& R) {
     const bool horizontal = IsHorizontal(FViewInfo->FLayout);
@@ -129,6 +151,95 @@ class TcxButtonStandardLayoutCalculator {
   TSize FTextArea;
 };
 
+// The caption with the description under it and the arrow beside them.
+class TcxButtonOfficeDropDownLayoutCalculator : public TcxButtonStandardLayoutCalculator {
+ public:
+  using TcxButtonStandardLayoutCalculator::TcxButtonStandardLayoutCalculator;
+
+ protected:
+  void LayoutContent(TRect R) override {
+    const int arrow = ArrowSize() + 2;
+    const bool rightToLeft = FButton->UseRightToLeftAlignment();
+    const TButtonLayout layout = FViewInfo->FLayout;
+    if (IsHorizontal(layout)) {
+      if (rightToLeft)
+        R.Left += arrow;
+      else
+        R.Right -= arrow;
+    }
+    if (FMargin < 0) {
+      const bool onArrowSide = layout == (rightToLeft ? blGlyphLeft : blGlyphRight);
+      FMargin = onArrowSide ? 0 : FButton->ScaleFactor()->Apply(7);
+    }
+    TcxButtonStandardLayoutCalculator::LayoutContent(R);
+  }
+
+  TRect TextMargins() const override {
+    TRect result = TcxButtonStandardLayoutCalculator::TextMargins();
+    if (!IsHorizontal(FViewInfo->FLayout)) {
+      result.Left += ArrowSize() + 2;
+      result.Right += ArrowSize() + 2;
+    }
+    return result;
+  }
+
+  void MeasureTextArea(const TRect& R) override {
+    const int width = TextWidth(R);
+    FCaptionSize = FDescriptionSize = TSize(0, 0);
+    if (FViewInfo->IsCaptionVisible())
+      FCaptionSize = MeasureText(FButton->Caption(), FViewInfo->CaptionFont(), width, CaptionFlags());
+    if (IsHorizontal(FViewInfo->FLayout)) FCaptionSize.cx = std::min(FCaptionSize.cx, width);
+    const String& description = FButton->Description();
+    TSize text = FCaptionSize;
+    if (!description.empty()) {
+      FDescriptionSize = MeasureText(description, FViewInfo->DescriptionFont(), width,
+                                     FViewInfo->Painter()->GetBiDiFlags() | DT_WORDBREAK);
+      text = TSize(std::max(FCaptionSize.cx, FDescriptionSize.cx), FCaptionSize.cy + FDescriptionSize.cy + 2);
+    }
+    const TRect m = TextMargins();
+    FTextArea = text.cx == 0 && text.cy == 0 ? TSize(0, 0)
+                                             : TSize(text.cx + m.Left + m.Right, text.cy + m.Top + m.Bottom);
+  }
+
+  void StoreCaptionRect(const TRect& AArea) override {
+    const auto place = [&](const TSize& ASize, int ATop) {
+      int left = AArea.Left;
+      if (FViewInfo->FLayout == blGlyphRight)
+        left = AArea.Right - ASize.cx;
+      else if (!IsHorizontal(FViewInfo->FLayout))
+        left = AArea.Left + (AArea.Width() - ASize.cx) / 2;
+      return TRect(left, ATop, left + ASize.cx, ATop + ASize.cy);
+    };
+    FViewInfo->FCaptionRect = place(FCaptionSize, AArea.Top);
+    if (!FButton->Description().empty())
+      FViewInfo->FDescriptionRect = place(FDescriptionSize, AArea.Bottom - FDescriptionSize.cy);
+  }
+
+  void PlaceDropDownArrow() override {
+    const int size = ArrowSize();
+    const TRect& bounds = FViewInfo->FBounds;
+    TRect& arrow = FViewInfo->FDropDownArrowRect;
+    if (IsHorizontal(FViewInfo->FLayout)) {
+      arrow = TRect(bounds.Right - 2 - size, bounds.Top, bounds.Right - 2, bounds.Bottom);
+      if (FButton->UseRightToLeftAlignment()) {
+        const int left = bounds.Left + bounds.Right - arrow.Right;
+        arrow = TRect(left, arrow.Top, left + size, arrow.Bottom);
+      }
+      return;
+    }
+    TRect text = FViewInfo->FCaptionRect;
+    if (!FViewInfo->FDescriptionRect.IsEmpty()) text = UnionRectangles(text, FViewInfo->FDescriptionRect);
+    const int top = text.Top + (text.Height() - size) / 2;
+    arrow = TRect(text.Right, top, text.Right + size, top + size);
+  }
+
+ private:
+  int ArrowSize() const { return FViewInfo->Painter()->GetDropDownButtonSize(); }
+
+  TSize FCaptionSize;
+  TSize FDescriptionSize;
+};
+
 class TcxButtonCommandLinkLayoutCalculator {
  public:
   explicit TcxButtonCommandLinkLayoutCalculator(TcxButtonViewInfo* AViewInfo)
@@ -173,6 +284,44 @@ class TcxButtonCommandLinkLayoutCalculator {
   TcxButtonViewInfo* FViewInfo;
   TcxCustomButton* FButton;
 };
+
+// ---------------------------------------------------------------------------
+// TcxButtonGlyphCache
+
+void TcxButtonGlyphCache::Draw(HDC DC, const TRect& R, TKey AKey, const std::function<void()>& ADraw) {
+  RECT box;
+  const int region = GetClipBox(DC, &box);
+  if (region == NULLREGION) return;
+  if (region == COMPLEXREGION || R.IsEmpty()) {
+    FValid = false;
+    return ADraw();
+  }
+  RECT visible;
+  const RECT target = R;
+  if (!IntersectRect(&visible, &target, &box)) return;
+  AKey.Clip = TRect(visible);
+  AKey.Clip.Offset(-R.Left, -R.Top);
+  const int width = R.Width(), height = R.Height();
+  if (width != FSize.cx || height != FSize.cy) {
+    FValid = false;
+    FSize = TSize(width, height);
+    FUnder.emplace(TMemoryDC::Dib32(DC, width, height));
+    FDrawn.emplace(TMemoryDC::Dib32(DC, width, height));
+    FProbe.emplace(TMemoryDC::Dib32(DC, width, height));
+  }
+  BitBlt(FProbe->DC(), 0, 0, width, height, DC, R.Left, R.Top, SRCCOPY);
+  GdiFlush();
+  const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * sizeof(uint32_t);
+  if (FValid && AKey == FKey && std::memcmp(FProbe->Bits(), FUnder->Bits(), bytes) == 0) {
+    BitBlt(DC, R.Left, R.Top, width, height, FDrawn->DC(), 0, 0, SRCCOPY);
+    return;
+  }
+  std::memcpy(FUnder->Bits(), FProbe->Bits(), bytes);
+  ADraw();
+  BitBlt(FDrawn->DC(), 0, 0, width, height, DC, R.Left, R.Top, SRCCOPY);
+  FKey = AKey;
+  FValid = true;
+}
 
 // ---------------------------------------------------------------------------
 // TcxButtonPainter
@@ -334,6 +483,7 @@ void TcxButtonViewInfo::CalculateColorsAndFonts() {
     if (FDescriptionFont->Size() < 1) FDescriptionFont->SetSize(1);
   }
   FBackgroundColor = FButton->Colors()->BackgroundColor(FState);
+  FButton->DoGetDrawParams(FState, FBackgroundColor, FCaptionFont.get());
 }
 
 void TcxButtonViewInfo::CalculateButtonRects() {
@@ -360,10 +510,11 @@ void TcxButtonViewInfo::CalculateButtonRects() {
 void TcxButtonViewInfo::CalculateLayout() {
   FCaptionRect = FDescriptionRect = FDropDownArrowRect = TRect();
   FGlyphPos = TPoint(0, 0);
-  if (FButton->Kind() == cxbkCommandLink)
-    TcxButtonCommandLinkLayoutCalculator(this).Calculate();
-  else
-    TcxButtonStandardLayoutCalculator(this).Calculate();
+  switch (FButton->Kind()) {
+    case cxbkCommandLink: TcxButtonCommandLinkLayoutCalculator(this).Calculate(); break;
+    case cxbkOfficeDropDown: TcxButtonOfficeDropDownLayoutCalculator(this).Calculate(); break;
+    default: TcxButtonStandardLayoutCalculator(this).Calculate(); break;
+  }
 }
 
 TRect TcxButtonViewInfo::GetContentRect(TcxButtonState AState) const {
@@ -392,6 +543,12 @@ bool TcxButtonViewInfo::NeedDrawFocusRect() const {
 }
 
 TSize TcxButtonViewInfo::GetImageSize() const {
+  const TcxButtonGlyph* holder = FButton->GlyphHolder();
+  if (holder->IsLoaded()) {
+    TdxSmartGlyph* glyph = holder->Glyph();
+    const TSize frame(glyph->SourceWidth() / holder->NumGlyphs(), glyph->SourceHeight());
+    return FButton->ScaleFactor()->Apply(frame, glyph->SourceDPI(), dxDefaultDPI);
+  }
   TCustomImageList* images = FButton->OptionsImage()->Images();
   if (FButton->OptionsImage()->IsImageAssigned())
     return FButton->ScaleFactor()->Apply(TSize(images->Width(), images->Height()));
@@ -402,17 +559,28 @@ int TcxButtonViewInfo::GlyphFrame() const {
   if (FButton->Down()) return 3;
   switch (FState) {
     case cxbsDisabled: return 1;
-    case cxbsPressed: return 2;
+    case cxbsPressed: return FButton->GlyphHolder()->NumGlyphs() < 3 ? 0 : 2;
     default: return 0;
   }
 }
 
 int TcxButtonViewInfo::CaptionTextFlags() const {
-  if (FButton->Kind() == cxbkCommandLink) return DT_WORDBREAK | DT_END_ELLIPSIS;
-  return DT_CENTER | DT_VCENTER | DT_NOCLIP | (FButton->WordWrap() ? DT_WORDBREAK : 0);
+  const int wrap = FButton->WordWrap() ? DT_WORDBREAK : 0;
+  switch (FButton->Kind()) {
+    case cxbkCommandLink: return DT_WORDBREAK | DT_END_ELLIPSIS;
+    case cxbkOfficeDropDown: return DT_VCENTER | (IsHorizontal(FLayout) ? 0 : DT_CENTER) | wrap;
+    default: return DT_CENTER | DT_VCENTER | DT_NOCLIP | wrap;
+  }
 }
 
-int TcxButtonViewInfo::DescriptionTextFlags() const { return DT_WORDBREAK; }
+int TcxButtonViewInfo::DescriptionTextFlags() const {
+  if (FButton->Kind() != cxbkOfficeDropDown) return DT_WORDBREAK;
+  switch (FLayout) {
+    case blGlyphLeft: return DT_WORDBREAK | DT_LEFT;
+    case blGlyphRight: return DT_WORDBREAK | DT_RIGHT;
+    default: return DT_WORDBREAK | DT_CENTER;
+  }
+}
 
 TcxButtonState TcxButtonViewInfo::DropDownState() const {
   if (FButton->InternalStates().Contains(bisMenuVisible)) return cxbsPressed;
@@ -452,18 +620,42 @@ void TcxButtonViewInfo::DrawContent(TcxCanvas* ACanvas) {
 }
 
 void TcxButtonViewInfo::DrawGlyph(TcxCanvas* ACanvas) {
+  const TSize size = GetImageSize();
+  const TRect dest(FGlyphPos.X, FGlyphPos.Y, FGlyphPos.X + size.cx, FGlyphPos.Y + size.cy);
+  const TcxButtonPart part = HasDropDownButton() ? cxbpDropDownLeftPart : cxbpButton;
+  const IPtr<IdxColorPalette> palette = FPainter->LookAndFeelPainter()->ButtonColorPalette(FState, part);
+  const int frame = GlyphFrame();
+  const TcxButtonGlyph* holder = FButton->GlyphHolder();
+  if (holder->IsLoaded() && holder->NumGlyphs() > 1) return DrawGlyphFrame(ACanvas, dest, frame, palette.Get());
   TCustomImageList* images = FButton->OptionsImage()->Images();
   const int index = FButton->OptionsImage()->ImageIndex();
-  const TSize size = GetImageSize();
-  const bool disabled = GlyphFrame() == 1;
+  const bool disabled = frame == 1;
   // At its own size the list draws the image itself; scaled, through the
   // shared routine.
-  if (size.cx == images->Width() && size.cy == images->Height()) {
-    images->Draw(ACanvas->Canvas(), FGlyphPos.X, FGlyphPos.Y, index, !disabled);
+  if (!holder->IsLoaded() && size.cx == images->Width() && size.cy == images->Height()) {
+    FGlyphCache.Draw(ACanvas->Handle(), dest, {images, index, !disabled, TRect()},
+                     [&] { images->Draw(ACanvas->Canvas(), FGlyphPos.X, FGlyphPos.Y, index, !disabled); });
     return;
   }
-  const TcxButtonPart part = HasDropDownButton() ? cxbpDropDownLeftPart : cxbpButton;
-  DrawScaledImage(ACanvas->Canvas(), TRect(FGlyphPos.X, FGlyphPos.Y, FGlyphPos.X + size.cx, FGlyphPos.Y + size.cy),
-                  nullptr, images, index, ifmStretch, disabled ? idmDisabled : idmNormal, true,
-                  FPainter->LookAndFeelPainter()->ButtonColorPalette(FState, part).Get(), FButton->ScaleFactor());
+  DrawScaledImage(ACanvas->Canvas(), dest, holder->IsLoaded() ? holder->Glyph() : nullptr, images, index, ifmStretch,
+                  disabled ? idmDisabled : idmNormal, true, palette.Get(), FButton->ScaleFactor());
+}
+
+void TcxButtonViewInfo::DrawGlyphFrame(TcxCanvas* ACanvas, const TRect& R, int AFrame,
+                                       IdxColorPalette* APalette) const {
+  const TcxButtonGlyph* holder = FButton->GlyphHolder();
+  TdxSmartGlyph* glyph = holder->Glyph();
+  const int count = holder->NumGlyphs();
+  const int frame = AFrame < count ? AFrame : 0;
+  const int width = glyph->Width() / count;
+  const TRect source(frame * width, 0, (frame + 1) * width, glyph->Height());
+  const HDC dc = ACanvas->Handle();
+  if (R.Width() == source.Width() && R.Height() == source.Height()) {
+    glyph->StretchDraw(dc, R, source, 255, APalette);
+    return;
+  }
+  const TMemoryDC buffer = TMemoryDC::Dib32(dc, R.Width(), R.Height());
+  BitBlt(buffer.DC(), 0, 0, R.Width(), R.Height(), dc, R.Left, R.Top, SRCCOPY);
+  glyph->StretchDraw(buffer.DC(), TRect(0, 0, R.Width(), R.Height()), source, 255, APalette);
+  BitBlt(dc, R.Left, R.Top, R.Width(), R.Height(), buffer.DC(), 0, 0, SRCCOPY);
 }

@@ -13,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -326,6 +328,300 @@ TEST_F(TButtonLayoutTest, ACommandLinkPutsItsGlyphAtTheTopLeftAndTheDescriptionB
   EXPECT_EQ(info->DescriptionRect().Left, info->CaptionRect().Left);
   EXPECT_EQ(info->DescriptionRect().Top, info->CaptionRect().Bottom + 2);
   EXPECT_EQ(info->CaptionRect().Height(), Measure(L"Next").cy);
+}
+
+// The office drop-down kind: the description under the caption, a glyph
+// margin of 7 away from the arrow, the arrow a strip 2 pixels inside the
+// right side (beside the glyph and text) or a square right of the text
+// (above or below the glyph).
+TEST_F(TButtonLayoutTest, AnOfficeDropDownStacksCaptionAndDescriptionBesideItsArrow) {
+  Button->SetKind(cxbkOfficeDropDown);
+  Button->SetCaption(L"Save");
+  Button->SetDescription(L"All files");
+  Button->SetBounds(0, 0, 200, 70);
+  const int arrow = Button->LookAndFeel()->Painter()->GetScaledDropDownButtonRightPartSize(Button->ScaleFactor());
+  ASSERT_GT(arrow, 0);
+  const TSize caption = Measure(L"Save");
+  const TSize description = Measure(L"All files");
+  const TSize text(std::max(caption.cx, description.cx), caption.cy + description.cy + 2);
+  const TRect content(2, 2, 198, 68);
+  for (const TButtonLayout layout : {blGlyphLeft, blGlyphTop}) {
+    SCOPED_TRACE(layout == blGlyphLeft ? "glyph left" : "glyph top");
+    Button->OptionsImage()->SetLayout(layout);
+    TPixelSurface painted(200, 70, Bg);
+    Paint(painted);
+    const TcxButtonViewInfo* info = Button->ViewInfo();
+    TRect area;
+    if (layout == blGlyphLeft) {
+      EXPECT_EQ(info->GlyphPos(), TPoint(content.Left + 7, content.Top + (content.Height() - 16) / 2));
+      const int top = content.Top + (content.Height() - text.cy - 1) / 2;
+      area = TRect(content.Left + 7 + 16 + 4, top, content.Left + 7 + 16 + 4 + text.cx, top + text.cy);
+      EXPECT_EQ(info->CaptionRect(), TRect(area.Left, area.Top, area.Left + caption.cx, area.Top + caption.cy));
+      EXPECT_EQ(info->DescriptionRect(),
+                TRect(area.Left, area.Bottom - description.cy, area.Left + description.cx, area.Bottom));
+      EXPECT_EQ(info->DropDownArrowRect(), TRect(198 - arrow, 0, 198, 70));
+    } else {
+      EXPECT_EQ(info->GlyphPos(), TPoint(content.Left + (content.Width() - 16) / 2, content.Top + 7));
+      const int left = content.Left + (content.Width() - (text.cx + 2 * (arrow + 2))) / 2 + arrow + 2;
+      area = TRect(left, content.Top + 7 + 16 + 4, left + text.cx, content.Top + 7 + 16 + 4 + text.cy);
+      const int captionLeft = area.Left + (text.cx - caption.cx) / 2;
+      const int descriptionLeft = area.Left + (text.cx - description.cx) / 2;
+      EXPECT_EQ(info->CaptionRect(), TRect(captionLeft, area.Top, captionLeft + caption.cx, area.Top + caption.cy));
+      EXPECT_EQ(info->DescriptionRect(), TRect(descriptionLeft, area.Bottom - description.cy,
+                                               descriptionLeft + description.cx, area.Bottom));
+      const int right = std::max(captionLeft + caption.cx, descriptionLeft + description.cx);
+      const int top = area.Top + (text.cy - arrow) / 2;
+      EXPECT_EQ(info->DropDownArrowRect(), TRect(right, top, right + arrow, top + arrow));
+    }
+    // The arrow is drawn in its rectangle, inside the border.
+    TRect inner = info->DropDownArrowRect();
+    inner.Top = std::max(inner.Top, 2);
+    inner.Bottom = std::min(inner.Bottom, 68);
+    EXPECT_GT(painted.Count(inner, GetSysColor(COLOR_BTNTEXT)), 3) << painted.Picture(GetSysColor(COLOR_BTNFACE));
+    // Both texts are drawn where they were placed.
+    EXPECT_GT(painted.Count(info->CaptionRect(), GetSysColor(COLOR_BTNTEXT)), 5);
+    EXPECT_GT(painted.Count(info->DescriptionRect(), GetSysColor(COLOR_BTNTEXT)), 5);
+  }
+}
+
+// Repaints copy the list's last drawing while nothing under it changed: a
+// new face colour, a new image in the list and the other look each show at
+// once, pixel for pixel as the list draws them.
+TEST_F(TButtonLayoutTest, ARepaintShowsEveryChangeOfFaceImageOrLook) {
+  Button->SetCaption(L"Flash");
+  Button->SetBounds(0, 0, 82, 25);
+  TPixelSurface first(82, 25, Bg);
+  Paint(first);
+  const TPoint p = Button->ViewInfo()->GlyphPos();
+  const TRect glyph(p.X, p.Y, p.X + 16, p.Y + 16);
+  // The list's own drawing over the painted face, on a second surface.
+  const auto listOver = [&](const TPixelSurface& APainted, bool AEnabled) {
+    auto result = std::make_unique<TPixelSurface>(82, 25, Bg);
+    BitBlt(result->DC(), 0, 0, 82, 25, APainted.DC(), 0, 0, SRCCOPY);
+    const COLORREF face = APainted.Pixel(p.X, p.Y);
+    const TOwnedBrush brush(CreateSolidBrush(face));
+    const RECT r = glyph;
+    FillRect(result->DC(), &r, brush.Get());
+    TOwned<TCanvas> canvas(New<TCanvas>());
+    const TCanvasDCScope drawing(canvas.get(), result->DC());
+    Glyphs->Draw(canvas.get(), p.X, p.Y, 0, AEnabled);
+    return result;
+  };
+  EXPECT_EQ(Differences(first, *listOver(first, true)), 0);
+
+  Button->Colors()->SetNormal(static_cast<TColor>(RGB(40, 90, 250)));
+  Button->Colors()->SetDefault(static_cast<TColor>(RGB(40, 90, 250)));
+  TPixelSurface recoloured(82, 25, Bg);
+  Paint(recoloured);
+  EXPECT_EQ(recoloured.Pixel(p.X, p.Y), RGB(40, 90, 250)) << "the new face around the glyph";
+  EXPECT_EQ(Differences(recoloured, *listOver(recoloured, true)), 0);
+  Button->Colors()->SetNormal(clDefault);
+  Button->Colors()->SetDefault(clDefault);
+
+  Button->SetEnabled(false);
+  TPixelSurface disabled(82, 25, Bg);
+  Paint(disabled);
+  EXPECT_EQ(Differences(disabled, *listOver(disabled, false)), 0);
+  Button->SetEnabled(true);
+  TPixelSurface again(82, 25, Bg);
+  Paint(again);
+  EXPECT_EQ(Differences(again, first), 0);
+
+  // A new image at the same index.
+  TOwned<TBitmap> image(New<TBitmap>());
+  image->SetSize(16, 16);
+  const RECT all{0, 0, 16, 16};
+  const TOwnedBrush yellow(CreateSolidBrush(RGB(240, 220, 0)));
+  FillRect(image->Canvas()->Handle(), &all, yellow.Get());
+  Glyphs->ReplaceMasked(0, image.get(), static_cast<TColor>(RGB(255, 0, 255)));
+  TPixelSurface replaced(82, 25, Bg);
+  Paint(replaced);
+  EXPECT_EQ(replaced.Count(glyph, RGB(240, 220, 0)), 16 * 16);
+  EXPECT_EQ(replaced.Count(RGB(200, 0, 0)), 0);
+}
+
+class TDrawHandlers : public TObject {
+  SK_CLASS(TDrawHandlers, TObject)
+ public:
+  TColor Face = clDefault;
+  TColor Text = clDefault;
+  bool Handles = false;
+  int CustomDraws = 0;
+  void GetDrawParams(TcxCustomButton*, TcxButtonState, TColor& AColor, TFont* AFont) {
+    AColor = Face;
+    AFont->SetColor(Text);
+  }
+  void CustomDraw(TcxCustomButton*, TcxCanvas* ACanvas, TcxButtonViewInfo* AViewInfo, bool& AHandled) {
+    ++CustomDraws;
+    if (!Handles) return;
+    const TOwnedBrush brush(CreateSolidBrush(RGB(1, 2, 3)));
+    const RECT r = AViewInfo->Bounds();
+    FillRect(ACanvas->Handle(), &r, brush.Get());
+    AHandled = true;
+  }
+};
+
+// The draw-parameters event colours the face and caption as the Default
+// colours would; a custom draw that handles the paint is all there is.
+TEST_F(TButtonLayoutTest, DrawEventsRecolourOrReplaceThePainting) {
+  Button->SetCaption(L"Flash");
+  Button->SetBounds(0, 0, 82, 25);
+  TOwned<TDrawHandlers> handlers(New<TDrawHandlers>());
+  const TColor face = static_cast<TColor>(RGB(40, 90, 250));
+  const TColor text = static_cast<TColor>(RGB(250, 250, 0));
+  Button->Colors()->SetDefault(face);
+  Button->Colors()->SetDefaultText(text);
+  TPixelSurface byColors(82, 25, Bg);
+  Paint(byColors);
+  Button->Colors()->SetDefault(clDefault);
+  Button->Colors()->SetDefaultText(clDefault);
+
+  handlers->Face = face;
+  handlers->Text = text;
+  Button->SetOnGetDrawParams(BindEvent<&TDrawHandlers::GetDrawParams>(handlers.get()));
+  Button->SetOnCustomDraw(BindEvent<&TDrawHandlers::CustomDraw>(handlers.get()));
+  TPixelSurface byEvent(82, 25, Bg);
+  Paint(byEvent);
+  EXPECT_EQ(handlers->CustomDraws, 1);
+  EXPECT_EQ(Differences(byEvent, byColors), 0);
+  EXPECT_GT(byEvent.Count(Button->ViewInfo()->CaptionRect(), RGB(250, 250, 0)), 5);
+  EXPECT_GT(byEvent.Count(RGB(40, 90, 250)), 78 * 21 / 2);
+
+  handlers->Handles = true;
+  TPixelSurface custom(82, 25, Bg);
+  Paint(custom);
+  EXPECT_EQ(custom.Count(RGB(1, 2, 3)), 82 * 25);
+}
+
+// ---------------------------------------------------------------------------
+// Glyph strips: frames side by side, normal, disabled, pressed, down.
+
+// Frame AFrame's pixel (X, Y) of the test strip: every pixel of every frame
+// differs, so a shifted or wrong frame cannot match.
+COLORREF StripPixel(int AFrame, int X, int Y) { return RGB(30 + 50 * AFrame, 10 + 14 * X, 12 + 15 * Y); }
+
+// An opaque strip of AFrames frames of ASize x ASize; ASolid paints each
+// frame in its (0, 0) colour.
+TOwned<TdxSmartGlyph> NewStrip(int AFrames, int ASize = 16, bool ASolid = false, int AHeight = 0) {
+  const int height = AHeight ? AHeight : ASize;
+  const int width = AFrames * ASize;
+  std::vector<RGBQUAD> bits(static_cast<std::size_t>(width * height));
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const COLORREF c = ASolid ? StripPixel(x / ASize, 0, 0) : StripPixel(x / ASize, x % ASize, y);
+      bits[static_cast<std::size_t>(y * width + x)] = RGBQUAD{GetBValue(c), GetGValue(c), GetRValue(c), 255};
+    }
+  return TOwned<TdxSmartGlyph>(NewWith<TdxSmartGlyph>(
+      [&](TdxSmartGlyph* AGlyph) { AGlyph->CreateFromBits(width, height, bits.data(), afPremultiplied); }));
+}
+
+TEST_F(TButtonLayoutTest, AStripOfSquareFramesSetsTheNumberOfGlyphs) {
+  struct TRow {
+    const char* Name;
+    int Frames, Size, Height, Expected;
+  };
+  const TRow rows[] = {
+      {"four frames", 4, 16, 0, 4}, {"two frames", 2, 16, 0, 2},  {"one frame", 1, 16, 0, 1},
+      {"five frames", 5, 16, 0, 1}, {"not square", 1, 40, 16, 1}, {"three of 8", 3, 8, 0, 3},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Button->OptionsImage()->SetNumGlyphs(2);
+    Button->OptionsImage()->SetGlyph(NewStrip(row.Frames, row.Size, false, row.Height).get());
+    EXPECT_EQ(Button->OptionsImage()->NumGlyphs(), row.Expected);
+  }
+  Button->OptionsImage()->SetNumGlyphs(7);
+  EXPECT_EQ(Button->OptionsImage()->NumGlyphs(), 4);
+  Button->OptionsImage()->SetNumGlyphs(0);
+  EXPECT_EQ(Button->OptionsImage()->NumGlyphs(), 1);
+  TOwned<TdxSmartGlyph> empty(New<TdxSmartGlyph>());
+  Button->OptionsImage()->SetGlyph(empty.get());
+  EXPECT_TRUE(Button->OptionsImage()->Glyph()->Empty());
+  EXPECT_TRUE(Button->OptionsImage()->IsImageAssigned()) << "the list's image again";
+}
+
+// Each state shows its frame where the layout puts a 16 x 16 glyph, pixel
+// for pixel as the strip holds it; fewer frames fall back to the first.
+TEST_F(TButtonLayoutTest, EachStateShowsItsFrameOfTheStrip) {
+  Button->SetCaption(L"Flash");
+  Button->SetBounds(0, 0, 82, 25);
+  Button->OptionsImage()->SetImages(nullptr);
+  const TSize text = Measure(L"Flash");
+  const TPoint expectedPos(2 + (78 - 16 - 4 - text.cx) / 2, 4);
+  enum TLook { Normal, Disabled, Pressed, Down };
+  struct TRow {
+    const char* Name;
+    int Frames;
+    TLook Look;
+    int Frame;
+  };
+  const TRow rows[] = {
+      {"normal", 4, Normal, 0},     {"disabled", 4, Disabled, 1},   {"pressed", 4, Pressed, 2},
+      {"down", 4, Down, 3},         {"two, pressed", 2, Pressed, 0}, {"two, disabled", 2, Disabled, 1},
+      {"three, down", 3, Down, 0},  {"three, pressed", 3, Pressed, 2},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Button->OptionsImage()->SetGlyph(NewStrip(row.Frames).get());
+    ASSERT_EQ(Button->OptionsImage()->NumGlyphs(), row.Frames);
+    Button->SetEnabled(row.Look != Disabled);
+    Button->SpeedButtonOptions()->SetGroupIndex(row.Look == Down ? 1 : 0);
+    Button->SetDown(row.Look == Down);
+    TPixelSurface painted(82, 25, Bg);
+    Paint(painted, row.Look == Pressed ? ODS_SELECTED : 0);
+    ASSERT_EQ(Button->ViewInfo()->GetImageSize(), TSize(16, 16));
+    EXPECT_EQ(Button->ViewInfo()->GlyphPos(), expectedPos);
+    int wrong = 0;
+    for (int y = 0; y < 16; ++y)
+      for (int x = 0; x < 16; ++x)
+        wrong += painted.Pixel(expectedPos.X + x, expectedPos.Y + y) != StripPixel(row.Frame, x, y);
+    EXPECT_EQ(wrong, 0);
+    // Nothing of the strip beyond the frame's square.
+    EXPECT_NE(painted.Pixel(expectedPos.X - 1, expectedPos.Y + 8), StripPixel(row.Frame, 0, 8));
+    EXPECT_NE(painted.Pixel(expectedPos.X + 16, expectedPos.Y + 8), StripPixel(row.Frame + 1, 0, 8));
+  }
+}
+
+// At twice the size a frame is stretched over a 32 x 32 square: a solid
+// frame fills it and stays inside it.
+TEST_F(TButtonLayoutTest, AScaledFrameFillsTheScaledGlyphSquare) {
+  Button->OptionsImage()->SetImages(nullptr);
+  Button->SetCaption(L"");
+  Button->ChangeScale(2, 1, true);
+  Button->SetBounds(0, 0, 98, 50);
+  Button->OptionsImage()->SetGlyph(NewStrip(4, 16, true).get());
+  Button->SetEnabled(false);
+  TPixelSurface painted(98, 50, Bg);
+  Paint(painted);
+  ASSERT_EQ(Button->ViewInfo()->GetImageSize(), TSize(32, 32));
+  const TPoint p = Button->ViewInfo()->GlyphPos();
+  const COLORREF frame1 = StripPixel(1, 0, 0);
+  EXPECT_EQ(painted.Count(TRect(p.X + 2, p.Y + 2, p.X + 30, p.Y + 30), frame1), 28 * 28);
+  EXPECT_EQ(painted.BoundsOf(frame1).Width(), 32) << painted.Picture(frame1);
+  EXPECT_LE(painted.Count(frame1), 32 * 32);
+  EXPECT_EQ(painted.Count(StripPixel(0, 0, 0)), 0) << "only the disabled frame";
+}
+
+// A single picture shows itself in every enabled state and is drawn
+// disabled (not in its own colours) when the button is.
+TEST_F(TButtonLayoutTest, ASinglePictureIsDrawnDisabledWhenTheButtonIs) {
+  Button->SetCaption(L"Flash");
+  Button->SetBounds(0, 0, 82, 25);
+  Button->OptionsImage()->SetGlyph(NewStrip(1).get());
+  TPixelSurface painted(82, 25, Bg);
+  Paint(painted);
+  const TPoint p = Button->ViewInfo()->GlyphPos();
+  int wrong = 0;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) wrong += painted.Pixel(p.X + x, p.Y + y) != StripPixel(0, x, y);
+  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(painted.Count(RGB(200, 0, 0)), 0) << "the picture, not the list's image";
+  Button->SetEnabled(false);
+  Paint(painted);
+  int own = 0;
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) own += painted.Pixel(p.X + x, p.Y + y) == StripPixel(0, x, y);
+  EXPECT_LT(own, 8);
 }
 
 }  // namespace

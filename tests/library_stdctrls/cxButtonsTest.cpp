@@ -4,6 +4,8 @@
 #include "library/stdctrls/cxButtons.h"
 
 #include "library/core/system/dxDPIAwareUtils.h"
+#include "platform/classes/FormReader.h"
+#include "platform/classes/FormWriter.h"
 #include "tests/support/Pixels.h"
 
 #include <gtest/gtest.h>
@@ -180,6 +182,63 @@ TEST(TButtonColors, EachStateFallsBackAsItsRowSays) {
   colors->SetColor(TcxButtonColors::iHot, clDefault);
   EXPECT_FALSE(colors->IsAssigned(TcxButtonColors::iHot));
   EXPECT_EQ(colors->Hot(), clDefault);
+}
+
+// The form description holds the assigned colours only; reading it back
+// gives the same colours and the same assigned set. At run time the
+// assigned set cannot be written.
+TEST(TButtonColors, TheFormDescriptionHoldsTheAssignedColoursOnly) {
+  TOwned<TcxButton> button(New<TcxButton>(nullptr));
+  button->SetName(L"BTN_Connect");
+  button->Colors()->SetDefault(static_cast<TColor>(RGB(0, 255, 0)));
+  button->Colors()->SetHotText(static_cast<TColor>(RGB(1, 2, 3)));
+  const String text = WriteComponentToText(button.get());
+  EXPECT_NE(text.find(L"Colors.Default = clLime"), String::npos) << text;
+  EXPECT_NE(text.find(L"Colors.HotText = "), String::npos) << text;
+  for (const wchar_t* absent : {L"Colors.Normal", L"Colors.Pressed ", L"Colors.Disabled", L"AssignedColors"})
+    EXPECT_EQ(text.find(absent), String::npos) << absent;
+  const TOwned<TcxButton> read(static_cast<TcxButton*>(ReadComponentFromText(text)));
+  EXPECT_EQ(read->Colors()->Default(), static_cast<TColor>(RGB(0, 255, 0)));
+  EXPECT_EQ(read->Colors()->HotText(), static_cast<TColor>(RGB(1, 2, 3)));
+  EXPECT_EQ(read->Colors()->AssignedColors(), button->Colors()->AssignedColors());
+  EXPECT_EQ(read->Colors()->AssignedColors(), (1u << TcxButtonColors::iDefault) | (1u << TcxButtonColors::iHotText));
+
+  button->Colors()->SetAssignedColors(0);
+  EXPECT_EQ(button->Colors()->Default(), static_cast<TColor>(RGB(0, 255, 0))) << "ignored at run time";
+  button->Colors()->SetDefault(clDefault);
+  const String cleared = WriteComponentToText(button.get());
+  EXPECT_EQ(cleared.find(L"Colors.Default"), String::npos) << cleared;
+}
+
+// With AutoSize on, the button takes the caption's width plus three "R"
+// and 14/8 of the font's height, whatever size it is given, and follows
+// caption and font changes.
+TEST(TButtonAutoSize, TheButtonTakesItsOptimalSize) {
+  TOwned<TcxButton> button(New<TcxButton>(nullptr));
+  button->Font()->SetName(L"Tahoma");
+  button->Font()->SetHeight(-11);
+  button->SetCaption(L"Flash");
+  const auto expected = [&] {
+    TPixelSurface s(1, 1);
+    const TSelectObject font(s.DC(), button->Font()->Handle());
+    SIZE caption{}, r{};
+    GetTextExtentPoint32W(s.DC(), button->Caption().c_str(), static_cast<int>(button->Caption().size()), &caption);
+    GetTextExtentPoint32W(s.DC(), L"R", 1, &r);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(s.DC(), &tm);
+    // 14/8 of the height, rounded half up.
+    return TSize(caption.cx + 3 * r.cx, (tm.tmHeight * 14 + 4) / 8);
+  };
+  button->SetBounds(0, 0, 200, 60);
+  EXPECT_EQ(button->Width(), 200) << "off: any size";
+  button->SetAutoSize(true);
+  EXPECT_EQ(TSize(button->Width(), button->Height()), expected());
+  button->SetBounds(0, 0, 10, 10);
+  EXPECT_EQ(TSize(button->Width(), button->Height()), expected());
+  button->SetCaption(L"Verbinden und flashen");
+  EXPECT_EQ(TSize(button->Width(), button->Height()), expected());
+  button->Font()->SetHeight(-20);
+  EXPECT_EQ(TSize(button->Width(), button->Height()), expected());
 }
 
 }  // namespace
