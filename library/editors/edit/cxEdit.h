@@ -18,6 +18,8 @@
 //   TcxCustomEditDefaultValuesProvider  defaults an editor takes from its value source
 //   TcxCustomEditPropertiesValues     which settings were assigned explicitly
 //   TcxCustomEditProperties           the settings of an editor kind
+//   TcxEditContentParams, TcxEditSizeProperties  content margins; a measuring request
+//   TcxCustomEditViewData             the layout calculator (cxEdit_ViewData.cpp)
 //   TcxEditChangeEventsCatcher        change events caught while they are locked
 //   TcxEditDataBinding                an editor's link to a value source (none here)
 //   IcxEditRepositoryItemListener     an editor that uses a repository item
@@ -51,6 +53,7 @@
 class TcxCustomEdit;
 class TcxCustomEditProperties;
 class TcxEditRepositoryItem;
+class TcxCustomEditViewData;
 
 // ---------------------------------------------------------------------------
 // Editor styles
@@ -853,6 +856,218 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   TOwned<TcxCustomEditPropertiesValues> FAssignedValues;
   bool FChangedLocked;
   TcxCustomEditDefaultValuesProvider* FDefaultValuesProvider;
+};
+
+// ---------------------------------------------------------------------------
+// Editor layout (cxEdit_ViewData.cpp)
+
+class TcxCustomEditViewInfo;
+class TcxEditButtonViewInfo;
+struct IcxCustomInnerEdit;
+
+enum TcxEditPaintOption {
+  epoAllowZeroHeight, epoAutoHeight, epoHasExternalBorder, epoShowEndEllipsis, epoShowFocusRectWhenInplace
+};
+using TcxEditPaintOptions = TSet<TcxEditPaintOption>;
+
+enum TcxEditContentOption { ecoShowFocusRectWhenInplace, ecoOffsetButtonContent };
+using TcxEditContentOptions = TSet<TcxEditContentOption>;
+
+// How an editor's content sits in its bounds: margins around it and the
+// correction its measured size needs.
+struct TcxEditContentParams {
+  TRect ExternalBorderBounds;
+  TRect Offsets;
+  TcxEditContentOptions Options;
+  TSize SizeCorrection;
+};
+
+// A measuring request; -1 leaves an axis free.
+struct TcxEditSizeProperties {
+  int Height = -1;
+  int MaxLineCount = 0;
+  int Width = -1;
+};
+
+struct TcxInplaceEditPosition {
+  TObject* Item = nullptr;
+  int RecordIndex = 0;
+};
+
+struct TcxInplaceEditParams {
+  bool MultiRowParent = false;
+  TcxInplaceEditPosition Position;
+};
+
+using TcxEditGetDefaultButtonWidthEvent = Delegate<void(TObject* Sender, int AIndex, int& ADefaultWidth)>;
+using TcxEditViewDataGetDisplayTextEvent = Delegate<void(TObject* Sender, String& AText)>;
+
+// Turns an editor's style, properties, state, mouse point and shift state
+// into its paint record, and answers how large the editor must be for a
+// value. One lives for a calculation or for the editor's lifetime; the
+// button view infos it fills persist in the paint record, so the previous
+// button states feed the next calculation.
+class TcxCustomEditViewData : public TPersistent {
+  SK_CLASS(TcxCustomEditViewData, TPersistent)
+ public:
+  virtual void Create(TcxCustomEditProperties* AProperties, TcxCustomEditStyle* AStyle, bool AIsInplace);
+  void Destroy() override;
+
+  // The layout of AViewInfo for ABounds; P is the mouse point, Button the
+  // mouse button of a mouse event (cxmbNone for none).
+  virtual void Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton Button,
+                         TShiftState Shift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
+  // Calculate at the origin, with the view info's Left and Top set to ABounds' corner.
+  void CalculateEx(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton Button,
+                   TShiftState Shift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
+  virtual void CalculateButtonBounds(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex,
+                                     TRect& ButtonsRect);
+  virtual void CalculateButtonsViewInfo(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P,
+                                        TcxMouseButton Button, TShiftState Shift, TcxCustomEditViewInfo* AViewInfo,
+                                        bool AIsMouseEvent);
+  virtual void CalculateButtonViewInfo(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex,
+                                       TRect& ButtonsRect);
+  virtual void CheckButtonsOnly(TcxCustomEditViewInfo* AViewInfo, int APrevButtonsWidth, int AButtonsWidth);
+  virtual void DoRightToLeftConversion(TcxCustomEditViewInfo* AViewInfo, const TRect& ABounds) {
+    (void)AViewInfo, (void)ABounds;
+  }
+  virtual void EditValueToDrawValue(const Variant& AEditValue, TcxCustomEditViewInfo* AViewInfo) {
+    (void)AEditValue, (void)AViewInfo;
+  }
+  virtual TRect GetBorderExtent();
+  virtual TRect GetClientExtent(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo);
+  virtual TcxEditBorderStyle GetBorderStyle();
+  virtual TRect GetButtonsExtent(TcxCanvas* ACanvas);
+  virtual TSize GetEditConstantPartSize(TcxCanvas* ACanvas, const TcxEditSizeProperties& AEditSizeProperties,
+                                        TSize& MinContentSize, TcxCustomEditViewInfo* AViewInfo = nullptr);
+  virtual TSize GetEditContentSize(TcxCanvas* ACanvas, const Variant& AEditValue,
+                                   const TcxEditSizeProperties& AEditSizeProperties,
+                                   TcxEditValidateInfo* AErrorData = nullptr);
+  TSize GetEditSize(TcxCanvas* ACanvas, const Variant& AEditValue, TcxEditSizeProperties AEditSizeProperties,
+                    TcxCustomEditViewInfo* AViewInfo = nullptr);
+  TSize GetEditingSize(TcxCanvas* ACanvas, const Variant& AEditValue, TcxEditSizeProperties AEditSizeProperties,
+                       TcxCustomEditViewInfo* AViewInfo = nullptr);
+  virtual TSize GetEditContentSizeCorrection();
+  String GetValueDisplayText(const Variant& AEditValue);
+  TcxEditButtonStyle GetEffectiveButtonStyle();
+  int GetErrorIconWidth();
+  bool HasBorders();
+  virtual bool HasShadow();
+  virtual bool IsButtonLeftAligned(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex);
+  virtual void InitializeEditContentParams(TcxEditContentParams& AParams);
+  virtual bool IsNativeStyle(TcxLookAndFeel* ALookAndFeel);
+  // The width of one button in the canvas and scale of the view data.
+  int CalculateButtonWidth(TcxEditButtonViewInfo* AButton);
+
+  // Properties
+  TObject* Data() const { return FData; }
+  void SetData(TObject* AValue) { FData = AValue; }
+  TcxCustomEdit* Edit() const { return FEdit; }
+  void SetEdit(TcxCustomEdit* AValue) { FEdit = AValue; }
+  bool IsInplace() const { return FIsInplace; }
+  TcxCustomEditProperties* Properties() const { return FProperties; }
+  TdxScaleFactor* ScaleFactor() const { return FScaleFactor.get(); }
+  TcxCustomEditStyle* Style() const { return FStyle; }
+  void SetStyle(TcxCustomEditStyle* AValue) { FStyle = AValue; }
+  TcxEditGetDefaultButtonWidthEvent OnGetDefaultButtonWidth() const { return FOnGetDefaultButtonWidth; }
+  void SetOnGetDefaultButtonWidth(TcxEditGetDefaultButtonWidthEvent AValue) { FOnGetDefaultButtonWidth = AValue; }
+  TcxEditViewDataGetDisplayTextEvent OnGetDisplayText() const { return FOnGetDisplayText; }
+  void SetOnGetDisplayText(TcxEditViewDataGetDisplayTextEvent AValue) { FOnGetDisplayText = AValue; }
+
+  bool ButtonsOnlyStyle = false;
+  int ButtonVisibleCount = 0;
+  TcxContainerState ContainerState;
+  TRect ContentOffset;
+  TcxEditContentParams EditContentParams;
+  bool Enabled = true;
+  bool Focused = false;
+  TAlignment HorzAlignment = taLeftJustify;
+  IcxControlScrollBar* HScrollBar = nullptr;
+  IcxControlScrollBar* VScrollBar = nullptr;
+  IcxCustomInnerEdit* InnerEdit = nullptr;
+  TcxInplaceEditParams InplaceEditParams;
+  bool IsDesigning = false;
+  bool IsSelected = false;
+  bool IsTouchScrollUIMode = false;
+  bool IsValueSource = false;
+  int MaxLineCount = 0;
+  bool NativeStyle = false;
+  TcxEditPaintOptions PaintOptions;
+  bool PaintOnGlass = false;
+  bool PreviewMode = false;
+  bool Selected = false;
+  int SelStart = 0;
+  int SelLength = 0;
+  TColor SelTextColor = clDefault;
+  TColor SelBackgroundColor = clDefault;
+  bool SupportsTouchMode = false;
+  bool UseRightToLeftAlignment = false;
+  bool UseRightToLeftReading = false;
+  bool UseRightToLeftScrollBar = false;
+  TcxEditVertAlignment VertAlignment = taTopJustify;
+  HWND WindowHandle = nullptr;
+
+ protected:
+  virtual bool IsNativeBackgroundTransparent(TcxEditButtonViewInfo* AButtonViewInfo);
+  virtual void CalculateNativePartAndState(HTHEME ATheme, TcxEditButtonViewInfo* AButtonViewInfo);
+  virtual TdxThemedObjectType GetNativeTheme(TcxEditButtonViewInfo* AButtonViewInfo);
+  virtual void AdjustContentExtent(TRect& AExtent);
+  virtual TcxEditPaintOptions GetEffectivePaintOptions();
+  virtual bool CanPressButton(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex);
+  virtual TcxContainerState CalculateContainerState(const TRect& ABounds, const TPoint& P, TcxMouseButton Button,
+                                                    TShiftState Shift, bool AIsMouseEvent);
+  virtual TRect GetDefaultEditContentOffsets();
+  virtual int GetEditNativeState();
+  virtual void InitializeFromProperties();
+  virtual void InitDefaults();
+  virtual void ValueToDisplayText(const Variant& AEditValue, String& AText) { (void)AEditValue, AText.clear(); }
+  virtual TSize CalculateEditSize(TcxCanvas* ACanvas, const TcxEditSizeProperties& AEditSizeProperties,
+                                  TSize& MinContentSize, TcxCustomEditViewInfo* AViewInfo);
+  virtual void GetValueContentSize(TcxCanvas* ACanvas, const Variant& AEditValue, TSize& ASize,
+                                   const TcxEditSizeProperties& AEditSizeProperties);
+  virtual bool IsButtonHeldPressed(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex);
+  virtual void DoCalculateButtonViewInfos(TcxCanvas* ACanvas, TRect& AButtonsRect, TcxCustomEditViewInfo* AViewInfo);
+  virtual void CheckStartButtonsFading(TcxCustomEditViewInfo* AViewInfo);
+  virtual void InitializeButtonInfo(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex);
+  virtual TRect GetBorderExtentByEdges(int ABorderWidth);
+  virtual TRect GetBorderExtentByPainter();
+  virtual TSize GetEditingContentSize(TcxCanvas* ACanvas, const Variant& AEditValue,
+                                      const TcxEditSizeProperties& AEditSizeProperties);
+  virtual bool IgnoreButtonWhileStretching(int AButtonVisibleIndex) { (void)AButtonVisibleIndex; return false; }
+
+  void PrepareViewInfo(TcxCustomEditViewInfo* AViewInfo);
+  bool IsErrorIconVisible();
+  int GetCaptureButtonIndex();
+  bool IsEditFocused();
+  TSize ApplyEditConstraints(TSize ASize);
+  void FireGetButtonState(TcxEditButtonViewInfo* AButtonViewInfo, TcxEditButtonState& AState);
+  int FireGetDefaultButtonWidth(int AIndex);
+
+ private:
+  // The state step: container state, hot state, style of the state, border style.
+  void CalculateState(const TRect& ABounds, const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                      TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
+  void CalculateButtonStates(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                             TcxCustomEditViewInfo* AViewInfo, int APrevPressedButton);
+  void CalculatePopupBorderStyle(TcxCustomEditViewInfo* AViewInfo);
+  TSize DoGetEditSize(TcxCanvas* ACanvas, const Variant& AEditValue, TcxEditSizeProperties AEditSizeProperties,
+                      TcxCustomEditViewInfo* AViewInfo, bool AIsEditing);
+
+  TObject* FData = nullptr;
+  bool FIsInplace = false;
+  int FLeftSideLeftmostButtonIndex = -1;
+  int FLeftSideRightmostButtonIndex = -1;
+  int FRightSideLeftmostButtonIndex = -1;
+  int FRightSideRightmostButtonIndex = -1;
+  TOwned<TdxScaleFactor> FScaleFactor;
+  TLeftRight FValidationErrorIconAlignment = taRightJustify;
+  TcxEditGetDefaultButtonWidthEvent FOnGetDefaultButtonWidth;
+  TcxEditViewDataGetDisplayTextEvent FOnGetDisplayText;
+  TcxCustomEdit* FEdit = nullptr;
+  TcxCustomEditProperties* FProperties = nullptr;
+  TcxCustomEditStyle* FStyle = nullptr;
+  // The error data of the paint record being calculated or measured.
+  TcxEditValidateInfo* FErrorData = nullptr;
 };
 
 // ---------------------------------------------------------------------------
