@@ -789,6 +789,11 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   virtual void CopyFrom(TcxCustomEditProperties* ASource);
   virtual void NotifyPropertiesChanged();
   virtual TClass GetPropertiesValuesClass() { return TcxCustomEditPropertiesValues::ClassInfo(); }
+  // The layout calculator class of the editor kind.
+  virtual TClass GetViewDataClassType();
+  // A fresh layout calculator for AStyle; the caller owns it.
+  virtual TOwned<TcxCustomEditViewData> CreateViewData(TcxCustomEditStyle* AStyle, bool AIsInplace,
+                                                       bool APreviewMode = false);
   virtual double GetMaxValue();
   virtual double GetMinValue();
   virtual String DefaultValidationErrorText(int AErrorKind);
@@ -913,51 +918,23 @@ class TcxCustomEditViewData : public TPersistent {
   virtual void Create(TcxCustomEditProperties* AProperties, TcxCustomEditStyle* AStyle, bool AIsInplace);
   void Destroy() override;
 
-  // The layout of AViewInfo for ABounds; P is the mouse point, Button the
-  // mouse button of a mouse event (cxmbNone for none).
-  virtual void Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton Button,
-                         TShiftState Shift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
-  // Calculate at the origin, with the view info's Left and Top set to ABounds' corner.
-  void CalculateEx(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton Button,
-                   TShiftState Shift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
-  virtual void CalculateButtonBounds(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex,
-                                     TRect& ButtonsRect);
-  virtual void CalculateButtonsViewInfo(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P,
-                                        TcxMouseButton Button, TShiftState Shift, TcxCustomEditViewInfo* AViewInfo,
-                                        bool AIsMouseEvent);
-  virtual void CalculateButtonViewInfo(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex,
-                                       TRect& ButtonsRect);
-  virtual void CheckButtonsOnly(TcxCustomEditViewInfo* AViewInfo, int APrevButtonsWidth, int AButtonsWidth);
-  virtual void DoRightToLeftConversion(TcxCustomEditViewInfo* AViewInfo, const TRect& ABounds) {
-    (void)AViewInfo, (void)ABounds;
-  }
-  virtual void EditValueToDrawValue(const Variant& AEditValue, TcxCustomEditViewInfo* AViewInfo) {
-    (void)AEditValue, (void)AViewInfo;
-  }
   virtual TRect GetBorderExtent();
-  virtual TRect GetClientExtent(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo);
   virtual TcxEditBorderStyle GetBorderStyle();
   virtual TRect GetButtonsExtent(TcxCanvas* ACanvas);
-  virtual TSize GetEditConstantPartSize(TcxCanvas* ACanvas, const TcxEditSizeProperties& AEditSizeProperties,
-                                        TSize& MinContentSize, TcxCustomEditViewInfo* AViewInfo = nullptr);
   virtual TSize GetEditContentSize(TcxCanvas* ACanvas, const Variant& AEditValue,
                                    const TcxEditSizeProperties& AEditSizeProperties,
                                    TcxEditValidateInfo* AErrorData = nullptr);
-  TSize GetEditSize(TcxCanvas* ACanvas, const Variant& AEditValue, TcxEditSizeProperties AEditSizeProperties,
-                    TcxCustomEditViewInfo* AViewInfo = nullptr);
-  TSize GetEditingSize(TcxCanvas* ACanvas, const Variant& AEditValue, TcxEditSizeProperties AEditSizeProperties,
-                       TcxCustomEditViewInfo* AViewInfo = nullptr);
   virtual TSize GetEditContentSizeCorrection();
   String GetValueDisplayText(const Variant& AEditValue);
   TcxEditButtonStyle GetEffectiveButtonStyle();
   int GetErrorIconWidth();
   bool HasBorders();
   virtual bool HasShadow();
-  virtual bool IsButtonLeftAligned(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex);
   virtual void InitializeEditContentParams(TcxEditContentParams& AParams);
   virtual bool IsNativeStyle(TcxLookAndFeel* ALookAndFeel);
-  // The width of one button in the canvas and scale of the view data.
-  int CalculateButtonWidth(TcxEditButtonViewInfo* AButton);
+  // A button's width when neither it nor a handler gives one: as high as a
+  // horizontal scroll bar, at the view data's DPI.
+  int DefaultButtonWidth() const;
 
   // Properties
   TObject* Data() const { return FData; }
@@ -1008,12 +985,8 @@ class TcxCustomEditViewData : public TPersistent {
   HWND WindowHandle = nullptr;
 
  protected:
-  virtual bool IsNativeBackgroundTransparent(TcxEditButtonViewInfo* AButtonViewInfo);
-  virtual void CalculateNativePartAndState(HTHEME ATheme, TcxEditButtonViewInfo* AButtonViewInfo);
-  virtual TdxThemedObjectType GetNativeTheme(TcxEditButtonViewInfo* AButtonViewInfo);
   virtual void AdjustContentExtent(TRect& AExtent);
   virtual TcxEditPaintOptions GetEffectivePaintOptions();
-  virtual bool CanPressButton(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex);
   virtual TcxContainerState CalculateContainerState(const TRect& ABounds, const TPoint& P, TcxMouseButton Button,
                                                     TShiftState Shift, bool AIsMouseEvent);
   virtual TRect GetDefaultEditContentOffsets();
@@ -1021,37 +994,24 @@ class TcxCustomEditViewData : public TPersistent {
   virtual void InitializeFromProperties();
   virtual void InitDefaults();
   virtual void ValueToDisplayText(const Variant& AEditValue, String& AText) { (void)AEditValue, AText.clear(); }
-  virtual TSize CalculateEditSize(TcxCanvas* ACanvas, const TcxEditSizeProperties& AEditSizeProperties,
-                                  TSize& MinContentSize, TcxCustomEditViewInfo* AViewInfo);
   virtual void GetValueContentSize(TcxCanvas* ACanvas, const Variant& AEditValue, TSize& ASize,
                                    const TcxEditSizeProperties& AEditSizeProperties);
-  virtual bool IsButtonHeldPressed(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex);
-  virtual void DoCalculateButtonViewInfos(TcxCanvas* ACanvas, TRect& AButtonsRect, TcxCustomEditViewInfo* AViewInfo);
-  virtual void CheckStartButtonsFading(TcxCustomEditViewInfo* AViewInfo);
-  virtual void InitializeButtonInfo(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex);
   virtual TRect GetBorderExtentByEdges(int ABorderWidth);
   virtual TRect GetBorderExtentByPainter();
   virtual TSize GetEditingContentSize(TcxCanvas* ACanvas, const Variant& AEditValue,
                                       const TcxEditSizeProperties& AEditSizeProperties);
   virtual bool IgnoreButtonWhileStretching(int AButtonVisibleIndex) { (void)AButtonVisibleIndex; return false; }
 
-  void PrepareViewInfo(TcxCustomEditViewInfo* AViewInfo);
   bool IsErrorIconVisible();
   int GetCaptureButtonIndex();
   bool IsEditFocused();
   TSize ApplyEditConstraints(TSize ASize);
-  void FireGetButtonState(TcxEditButtonViewInfo* AButtonViewInfo, TcxEditButtonState& AState);
   int FireGetDefaultButtonWidth(int AIndex);
 
  private:
-  // The state step: container state, hot state, style of the state, border style.
-  void CalculateState(const TRect& ABounds, const TPoint& P, TcxMouseButton Button, TShiftState Shift,
-                      TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
-  void CalculateButtonStates(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
-                             TcxCustomEditViewInfo* AViewInfo, int APrevPressedButton);
-  void CalculatePopupBorderStyle(TcxCustomEditViewInfo* AViewInfo);
-  TSize DoGetEditSize(TcxCanvas* ACanvas, const Variant& AEditValue, TcxEditSizeProperties AEditSizeProperties,
-                      TcxCustomEditViewInfo* AViewInfo, bool AIsEditing);
+  TcxCustomEditStyle* NormalStyle() const;
+  // The theme's content margins of part 1 in state 1 on a 100 by 100 rectangle.
+  TRect ThemeContentMargins(TdxThemedObjectType AType) const;
 
   TObject* FData = nullptr;
   bool FIsInplace = false;
@@ -1196,6 +1156,10 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   bool IsPosting() const { return FIsPosting; }
   bool IsEditValidated() const { return FIsEditValidated; }
   bool IsEditValidating() const { return FIsEditValidating; }
+  // Not in place and showing the properties' Transparent.
+  bool IsTransparentStandalone() { return !IsInplace() && ActiveProperties()->Transparent(); }
+  // The visible index of the button that holds the mouse capture, -1 for none.
+  int CaptureButtonVisibleIndex() const { return FCaptureButtonVisibleIndex; }
   bool ValidationError() const { return FValidationError; }
   String ValidationErrorText() const { return FValidationErrorText; }
   // The error data a standalone editor's view info shows: eetError with the
@@ -1342,6 +1306,7 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   void InvokeEditValueChangedWithModifiedFlags(void (TcxCustomEdit::*AFire)());
 
   int FClickLockCount;
+  int FCaptureButtonVisibleIndex = -1;
   TOwned<TcxEditChangeEventsCatcher> FChangeEventsCatcher;
   bool FEditModeSetting;
   int FUserActionCount;
