@@ -1,0 +1,1 @@
+#include "library/editors/edit/cxEdit.h"
