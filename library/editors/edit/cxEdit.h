@@ -875,7 +875,18 @@ class TcxEditButtonViewInfo;
 struct IcxCustomInnerEdit;
 
 enum TcxEditPaintOption {
-  epoAllowZeroHeight, epoAutoHeight, epoHasExternalBorder, epoShowEndEllipsis, epoShowFocusRectWhenInplace
+  epoAllowZeroHeight,
+  epoAutoHeight,
+  epoHasExternalBorder,
+  epoShowEndEllipsis,
+  epoShowFocusRectWhenInplace
+};
+template <>
+struct TEnumInfo<TcxEditPaintOption> {
+  static constexpr const wchar_t* Name = L"TcxEditPaintOption";
+  static constexpr const wchar_t* Names[] = {L"epoAllowZeroHeight", L"epoAutoHeight", L"epoHasExternalBorder",
+                                             L"epoShowEndEllipsis", L"epoShowFocusRectWhenInplace"};
+  static constexpr TcxEditPaintOption Last = epoShowFocusRectWhenInplace;
 };
 using TcxEditPaintOptions = TSet<TcxEditPaintOption>;
 
@@ -1114,22 +1125,6 @@ struct IcxEditRepositoryItemListener : public virtual IInterface {
 
 class TcxCustomEditViewInfo;
 class TcxEditButtonViewInfo;
-
-enum TcxEditPaintOption {
-  epoAllowZeroHeight,
-  epoAutoHeight,
-  epoHasExternalBorder,
-  epoShowEndEllipsis,
-  epoShowFocusRectWhenInplace
-};
-template <>
-struct TEnumInfo<TcxEditPaintOption> {
-  static constexpr const wchar_t* Name = L"TcxEditPaintOption";
-  static constexpr const wchar_t* Names[] = {L"epoAllowZeroHeight", L"epoAutoHeight", L"epoHasExternalBorder",
-                                             L"epoShowEndEllipsis", L"epoShowFocusRectWhenInplace"};
-  static constexpr TcxEditPaintOption Last = epoShowFocusRectWhenInplace;
-};
-using TcxEditPaintOptions = TSet<TcxEditPaintOption>;
 
 enum TcxEditBackgroundPaintingStyle { bpsSolid, bpsComboEdit, bpsComboListEdit };
 
