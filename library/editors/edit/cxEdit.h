@@ -1256,7 +1256,6 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
   void Offset(int DX, int DY) override;
   void UpdateStyle(TcxContainerStyle* AStyle) override;
   TcxContainerBorderStyle GetBorderStyle() const override { return static_cast<TcxContainerBorderStyle>(BorderStyle); }
-  TColor CalculateBackgroundColor(TcxContainerStyle* AStyle, bool AEnabled, TcxContainer* AOwner) override;
 
   virtual TcxEditBackgroundPaintingStyle BackgroundPaintingStyle() const { return bpsSolid; }
   virtual TClass GetButtonViewInfoClass() const { return TcxEditButtonViewInfo::ClassInfo(); }
@@ -1271,6 +1270,8 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
   virtual bool CanDrawEditValue();
   virtual bool IsBackgroundPartiallyTransparent();
   virtual bool IsFadingAvailable() const;
+  // OnCanStartButtonFading's answer; true without a handler.
+  bool CanStartButtonFading();
   // Some button is hot; a point (in the host's coordinates) on a button.
   virtual bool IsHotTrack() const;
   virtual bool IsHotTrack(const TPoint& P) const;
@@ -1396,7 +1397,6 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
  private:
   friend void PaintEditBackground(TcxCanvas*, TcxCustomEditViewInfo*, bool);
   void DrawButtonBorderAndBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, bool AFading);
-  bool CanStartButtonFading();
 
   TOwned<TdxScaleFactor> FScaleFactor;
   TcxEditDrawBackgroundEvent FOnDrawBackground;
