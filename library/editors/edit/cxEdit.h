@@ -795,6 +795,8 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   virtual TClass GetPropertiesValuesClass() { return TcxCustomEditPropertiesValues::ClassInfo(); }
   // The layout calculator class of the editor kind.
   virtual TClass GetViewDataClassType();
+  // The paint record class of the editor kind.
+  virtual TClass GetViewInfoClass();
   // A fresh layout calculator for AStyle; the caller owns it.
   virtual TOwned<TcxCustomEditViewData> CreateViewData(TcxCustomEditStyle* AStyle, bool AIsInplace,
                                                        bool APreviewMode = false);
@@ -933,23 +935,54 @@ class TcxCustomEditViewData : public TPersistent {
   virtual void Create(TcxCustomEditProperties* AProperties, TcxCustomEditStyle* AStyle, bool AIsInplace);
   void Destroy() override;
 
+  // The layout of AViewInfo for ABounds; P is the mouse point, Button the
+  // mouse button of a mouse event (cxmbNone for none).
+  virtual void Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton Button,
+                         TShiftState Shift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
+  // Calculate at the origin, with the view info's Left and Top set to ABounds' corner.
+  void CalculateEx(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton Button,
+                   TShiftState Shift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
+  virtual void CalculateButtonBounds(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex,
+                                     TRect& ButtonsRect);
+  virtual void CalculateButtonsViewInfo(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P,
+                                        TcxMouseButton Button, TShiftState Shift, TcxCustomEditViewInfo* AViewInfo,
+                                        bool AIsMouseEvent);
+  virtual void CalculateButtonViewInfo(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex,
+                                       TRect& ButtonsRect);
+  virtual void CheckButtonsOnly(TcxCustomEditViewInfo* AViewInfo, int APrevButtonsWidth, int AButtonsWidth);
+  virtual void DoRightToLeftConversion(TcxCustomEditViewInfo* AViewInfo, const TRect& ABounds) {
+    (void)AViewInfo, (void)ABounds;
+  }
+  virtual void EditValueToDrawValue(const Variant& AEditValue, TcxCustomEditViewInfo* AViewInfo) {
+    (void)AEditValue, (void)AViewInfo;
+  }
   virtual TRect GetBorderExtent();
+  virtual TRect GetClientExtent(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo);
   virtual TcxEditBorderStyle GetBorderStyle();
   virtual TRect GetButtonsExtent(TcxCanvas* ACanvas);
+  virtual TSize GetEditConstantPartSize(TcxCanvas* ACanvas, const TcxEditSizeProperties& AEditSizeProperties,
+                                        TSize& MinContentSize, TcxCustomEditViewInfo* AViewInfo = nullptr);
   virtual TSize GetEditContentSize(TcxCanvas* ACanvas, const Variant& AEditValue,
                                    const TcxEditSizeProperties& AEditSizeProperties,
                                    TcxEditValidateInfo* AErrorData = nullptr);
+  TSize GetEditSize(TcxCanvas* ACanvas, const Variant& AEditValue, TcxEditSizeProperties AEditSizeProperties,
+                    TcxCustomEditViewInfo* AViewInfo = nullptr);
+  TSize GetEditingSize(TcxCanvas* ACanvas, const Variant& AEditValue, TcxEditSizeProperties AEditSizeProperties,
+                       TcxCustomEditViewInfo* AViewInfo = nullptr);
   virtual TSize GetEditContentSizeCorrection();
   String GetValueDisplayText(const Variant& AEditValue);
   TcxEditButtonStyle GetEffectiveButtonStyle();
   int GetErrorIconWidth();
   bool HasBorders();
   virtual bool HasShadow();
+  virtual bool IsButtonLeftAligned(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex);
   virtual void InitializeEditContentParams(TcxEditContentParams& AParams);
   virtual bool IsNativeStyle(TcxLookAndFeel* ALookAndFeel);
   // A button's width when neither it nor a handler gives one: as high as a
   // horizontal scroll bar, at the view data's DPI.
   int DefaultButtonWidth() const;
+  // The width of one button in the canvas and scale of the view data.
+  int CalculateButtonWidth(TcxEditButtonViewInfo* AButton);
 
   // Properties
   TObject* Data() const { return FData; }
@@ -1000,8 +1033,12 @@ class TcxCustomEditViewData : public TPersistent {
   HWND WindowHandle = nullptr;
 
  protected:
+  virtual bool IsNativeBackgroundTransparent(TcxEditButtonViewInfo* AButtonViewInfo);
+  virtual void CalculateNativePartAndState(HTHEME ATheme, TcxEditButtonViewInfo* AButtonViewInfo);
+  virtual TdxThemedObjectType GetNativeTheme(TcxEditButtonViewInfo* AButtonViewInfo);
   virtual void AdjustContentExtent(TRect& AExtent);
   virtual TcxEditPaintOptions GetEffectivePaintOptions();
+  virtual bool CanPressButton(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex);
   virtual TcxContainerState CalculateContainerState(const TRect& ABounds, const TPoint& P, TcxMouseButton Button,
                                                     TShiftState Shift, bool AIsMouseEvent);
   virtual TRect GetDefaultEditContentOffsets();
@@ -1009,24 +1046,40 @@ class TcxCustomEditViewData : public TPersistent {
   virtual void InitializeFromProperties();
   virtual void InitDefaults();
   virtual void ValueToDisplayText(const Variant& AEditValue, String& AText) { (void)AEditValue, AText.clear(); }
+  virtual TSize CalculateEditSize(TcxCanvas* ACanvas, const TcxEditSizeProperties& AEditSizeProperties,
+                                  TSize& MinContentSize, TcxCustomEditViewInfo* AViewInfo);
   virtual void GetValueContentSize(TcxCanvas* ACanvas, const Variant& AEditValue, TSize& ASize,
                                    const TcxEditSizeProperties& AEditSizeProperties);
+  virtual bool IsButtonHeldPressed(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex);
+  virtual void DoCalculateButtonViewInfos(TcxCanvas* ACanvas, TRect& AButtonsRect, TcxCustomEditViewInfo* AViewInfo);
+  virtual void CheckStartButtonsFading(TcxCustomEditViewInfo* AViewInfo);
+  virtual void InitializeButtonInfo(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex);
   virtual TRect GetBorderExtentByEdges(int ABorderWidth);
   virtual TRect GetBorderExtentByPainter();
   virtual TSize GetEditingContentSize(TcxCanvas* ACanvas, const Variant& AEditValue,
                                       const TcxEditSizeProperties& AEditSizeProperties);
   virtual bool IgnoreButtonWhileStretching(int AButtonVisibleIndex) { (void)AButtonVisibleIndex; return false; }
 
+  void PrepareViewInfo(TcxCustomEditViewInfo* AViewInfo);
   bool IsErrorIconVisible();
   int GetCaptureButtonIndex();
   bool IsEditFocused();
   TSize ApplyEditConstraints(TSize ASize);
+  void FireGetButtonState(TcxEditButtonViewInfo* AButtonViewInfo, TcxEditButtonState& AState);
   int FireGetDefaultButtonWidth(int AIndex);
 
  private:
   TcxCustomEditStyle* NormalStyle() const;
   // The theme's content margins of part 1 in state 1 on a 100 by 100 rectangle.
   TRect ThemeContentMargins(TdxThemedObjectType AType) const;
+  // The state step: container state, hot state, style of the state, border style.
+  void CalculateState(const TRect& ABounds, const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                      TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
+  void CalculateButtonStates(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                             TcxCustomEditViewInfo* AViewInfo, int APrevPressedButton);
+  void CalculatePopupBorderStyle(TcxCustomEditViewInfo* AViewInfo);
+  TSize DoGetEditSize(TcxCanvas* ACanvas, const Variant& AEditValue, TcxEditSizeProperties AEditSizeProperties,
+                      TcxCustomEditViewInfo* AViewInfo, bool AIsEditing);
 
   TObject* FData = nullptr;
   bool FIsInplace = false;
@@ -1522,6 +1575,7 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   void RepositoryItemPropertiesChanged(TcxEditRepositoryItem* AItem) override;
 
  protected:
+  friend class TcxCustomEditViewData;
   friend class TcxEditChangeEventsCatcher;
   friend class TcxEditDataBinding;
   friend class TcxCustomEditProperties;

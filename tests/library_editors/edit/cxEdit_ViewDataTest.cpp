@@ -176,3 +176,116 @@ TEST(cxEditViewDataButtonWidth, TheDefaultWidthFollowsTheScaleFactor) {
     EXPECT_EQ(vd->DefaultButtonWidth(), expected);
   }
 }
+
+// ---------------------------------------------------------------------------
+// Calculation of a 121 x 21 drop-down editor's paint record
+
+namespace {
+
+struct TCalculated {
+  TOwned<TcxCustomEditViewInfo> ViewInfo{New<TcxCustomEditViewInfo>()};
+};
+
+TRect Mirror(const TRect& R, int AWidth) { return TRect(AWidth - R.Right, R.Top, AWidth - R.Left, R.Bottom); }
+
+}  // namespace
+
+TEST(cxEditViewDataCalculate, StatesFromPointButtonsAndShift) {
+  const int w = GetSystemMetrics(SM_CYHSCROLL);
+  const TRect bounds(0, 0, 121, 21);
+  // The frame ring and the button inside the transparent outer ring.
+  const TRect button(121 - 2 - w, 2, 121 - 2, 21 - 2);
+  const TPoint onButton((button.Left + button.Right) / 2, 10);
+  const TPoint onText(20, 10);
+  struct Row {
+    const char* Name;
+    bool Enabled;
+    bool Focused;
+    TPoint P;
+    TcxMouseButton Button;
+    TShiftState Shift;
+    TcxContainerState State;
+    TcxEditButtonState ButtonState;
+    int Selected;
+    int Pressed;
+    bool ReallyPressed;
+  };
+  const Row rows[] = {
+      {"mouse away", true, false, TPoint(-1, -1), cxmbNone, {}, {csNormal}, ebsNormal, -1, -1, false},
+      {"hot over the text", true, false, onText, cxmbNone, {}, {csNormal, csHotTrack}, ebsNormal, -1, -1, false},
+      {"hot over the button", true, false, onButton, cxmbNone, {}, {csNormal, csHotTrack}, ebsSelected, 0, -1, false},
+      {"focused, hot over the button", true, true, onButton, cxmbNone, {}, {csActive, csHotTrack}, ebsSelected, 0,
+       -1, false},
+      // A held mouse button ends the hot state unless the editor holds the capture (none here).
+      {"left press on the button", true, true, onButton, cxmbLeft, {ssLeft}, {csActive}, ebsPressed, -1, 0, true},
+      {"a double click presses too", true, true, onButton, cxmbLeft, {ssLeft, ssDouble}, {csActive}, ebsPressed, -1, 0,
+       true},
+      {"shift and control are ignored", true, false, onButton, cxmbNone, {ssShift, ssCtrl}, {csNormal, csHotTrack},
+       ebsSelected, 0, -1, false},
+      {"right press on the button", true, true, onButton, cxmbRight, {ssRight}, {csActive}, ebsNormal, -1, -1, false},
+      {"left held from elsewhere", true, false, onText, cxmbNone, {ssLeft}, {csNormal}, ebsNormal, -1, -1, false},
+      {"disabled", false, false, onButton, cxmbNone, {}, {csDisabled}, ebsDisabled, -1, -1, false},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TLayoutFixture f;
+    auto vd = f.ViewData();
+    vd->SetEdit(nullptr);
+    vd->Enabled = row.Enabled;
+    vd->Focused = row.Focused;
+    TCalculated c;
+    vd->Calculate(nullptr, bounds, row.P, row.Button, row.Shift, c.ViewInfo.get(), true);
+    TcxCustomEditViewInfo* vi = c.ViewInfo.get();
+    EXPECT_EQ(vi->ContainerState, row.State);
+    ASSERT_EQ(vi->ButtonsInfo.size(), 1u);
+    EXPECT_EQ(vi->ButtonsInfo[0]->Data.State, row.ButtonState);
+    EXPECT_EQ(vi->SelectedButton, row.Selected);
+    EXPECT_EQ(vi->PressedButton, row.Pressed);
+    EXPECT_EQ(vi->IsButtonReallyPressed, row.ReallyPressed);
+    EXPECT_EQ(vi->HotState, !f.Edit->Style()->HotTrack()               ? chsNoHotTrack
+                            : row.State.Contains(csActive) || row.State.Contains(csHotTrack) ? chsSelected
+                                                                                              : chsNormal);
+    EXPECT_EQ(vi->ButtonsInfo[0]->Bounds, button);
+    EXPECT_EQ(vi->ButtonsInfo[0]->VisibleBounds, button);
+    EXPECT_EQ(vi->BorderRect, TRect(2, 2, 119, 19));
+    EXPECT_EQ(vi->ClientRect, TRect(2, 2, button.Left, 19));
+    EXPECT_EQ(vi->ButtonsInfo[0]->Data.Style, btsUltraFlat);
+    EXPECT_TRUE(vi->ButtonsInfo[0]->Data.ComboBoxStyle);
+    EXPECT_TRUE(vi->ButtonsInfo[0]->Data.Leftmost);
+    EXPECT_TRUE(vi->ButtonsInfo[0]->Data.Rightmost);
+  }
+}
+
+TEST(cxEditViewDataCalculate, RightToLeftIsTheMirrorOfLeftToRight) {
+  const TRect bounds(0, 0, 121, 21);
+  TLayoutFixture f;
+  f.Edit->ActiveProperties()->Buttons()->Add()->SetKind(bkEllipsis);
+  f.Edit->ActiveProperties()->Buttons()->Items(1)->SetLeftAlignment(true);
+  TCalculated ltr, rtl;
+  auto vd = f.ViewData();
+  vd->SetEdit(nullptr);
+  vd->Calculate(nullptr, bounds, TPoint(-1, -1), cxmbNone, {}, ltr.ViewInfo.get(), false);
+  vd->UseRightToLeftAlignment = true;
+  vd->Calculate(nullptr, bounds, TPoint(-1, -1), cxmbNone, {}, rtl.ViewInfo.get(), false);
+  ASSERT_EQ(ltr.ViewInfo->ButtonsInfo.size(), 2u);
+  ASSERT_EQ(rtl.ViewInfo->ButtonsInfo.size(), 2u);
+  for (int i = 0; i < 2; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(rtl.ViewInfo->ButtonsInfo[i]->Bounds, Mirror(ltr.ViewInfo->ButtonsInfo[i]->Bounds, 121));
+    EXPECT_NE(rtl.ViewInfo->ButtonsInfo[i]->Data.LeftAlignment, ltr.ViewInfo->ButtonsInfo[i]->Data.LeftAlignment);
+  }
+  EXPECT_EQ(rtl.ViewInfo->ClientRect, Mirror(ltr.ViewInfo->ClientRect, 121));
+}
+
+TEST(cxEditViewDataCalculate, HiddenInactiveButtonsLeaveTheWholeInnerWidthAndOneFramePixelWithoutTransparency) {
+  TLayoutFixture f;
+  f.Edit->Style()->SetButtonTransparency(ebtHideInactive);
+  f.Edit->Style()->SetTransparentBorder(false);
+  auto vd = f.ViewData();
+  vd->SetEdit(nullptr);
+  TCalculated c;
+  vd->Calculate(nullptr, TRect(0, 0, 121, 21), TPoint(-1, -1), cxmbNone, {}, c.ViewInfo.get(), false);
+  EXPECT_TRUE(c.ViewInfo->ButtonsInfo.empty());
+  EXPECT_EQ(c.ViewInfo->BorderRect, TRect(1, 1, 120, 20));
+  EXPECT_EQ(c.ViewInfo->ClientRect, TRect(1, 1, 120, 20));
+}
