@@ -15,9 +15,14 @@
 //   TcxEditValidationOption(s)        how a failed validation is reported
 //   TcxEditErrorType                  the kind of error a paint record shows
 //   TcxEditValidateInfo               an error's kind, text and icon for painting
+//   TcxEditButtonViewInfo             one button of a paint record (cxEdit_ViewInfo.cpp)
+//   TcxEditButtonFadingHelper         a button's fade between normal and hot
+//   TcxCustomEditViewInfo             an editor's paint record (cxEdit_ViewInfo.cpp)
 //   TcxCustomEditDefaultValuesProvider  defaults an editor takes from its value source
 //   TcxCustomEditPropertiesValues     which settings were assigned explicitly
 //   TcxCustomEditProperties           the settings of an editor kind
+//   TcxEditContentParams, TcxEditSizeProperties  content margins; a measuring request
+//   TcxCustomEditViewData             the layout calculator (cxEdit_ViewData.cpp)
 //   TcxEditChangeEventsCatcher        change events caught while they are locked
 //   TcxEditDataBinding                an editor's link to a value source (none here)
 //   IcxEditRepositoryItemListener     an editor that uses a repository item
@@ -41,6 +46,7 @@
 
 #include "library/controls/container/cxContainer.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
+#include "library/lookandfeel/animation/dxFading.h"
 #include "platform/ui/ActnList.h"
 #include "platform/ui/ImgList.h"
 
@@ -51,6 +57,7 @@
 class TcxCustomEdit;
 class TcxCustomEditProperties;
 class TcxEditRepositoryItem;
+class TcxCustomEditViewData;
 
 // ---------------------------------------------------------------------------
 // Editor styles
@@ -786,6 +793,13 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   virtual void CopyFrom(TcxCustomEditProperties* ASource);
   virtual void NotifyPropertiesChanged();
   virtual TClass GetPropertiesValuesClass() { return TcxCustomEditPropertiesValues::ClassInfo(); }
+  // The layout calculator class of the editor kind.
+  virtual TClass GetViewDataClassType();
+  // The paint record class of the editor kind.
+  virtual TClass GetViewInfoClass();
+  // A fresh layout calculator for AStyle; the caller owns it.
+  virtual TOwned<TcxCustomEditViewData> CreateViewData(TcxCustomEditStyle* AStyle, bool AIsInplace,
+                                                       bool APreviewMode = false);
   virtual double GetMaxValue();
   virtual double GetMinValue();
   virtual String DefaultValidationErrorText(int AErrorKind);
@@ -853,6 +867,235 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   TOwned<TcxCustomEditPropertiesValues> FAssignedValues;
   bool FChangedLocked;
   TcxCustomEditDefaultValuesProvider* FDefaultValuesProvider;
+};
+
+// ---------------------------------------------------------------------------
+// Editor layout (cxEdit_ViewData.cpp)
+
+class TcxCustomEditViewInfo;
+class TcxEditButtonViewInfo;
+struct IcxCustomInnerEdit;
+
+enum TcxEditPaintOption {
+  epoAllowZeroHeight,
+  epoAutoHeight,
+  epoHasExternalBorder,
+  epoShowEndEllipsis,
+  epoShowFocusRectWhenInplace
+};
+template <>
+struct TEnumInfo<TcxEditPaintOption> {
+  static constexpr const wchar_t* Name = L"TcxEditPaintOption";
+  static constexpr const wchar_t* Names[] = {L"epoAllowZeroHeight", L"epoAutoHeight", L"epoHasExternalBorder",
+                                             L"epoShowEndEllipsis", L"epoShowFocusRectWhenInplace"};
+  static constexpr TcxEditPaintOption Last = epoShowFocusRectWhenInplace;
+};
+using TcxEditPaintOptions = TSet<TcxEditPaintOption>;
+
+enum TcxEditContentOption { ecoShowFocusRectWhenInplace, ecoOffsetButtonContent };
+using TcxEditContentOptions = TSet<TcxEditContentOption>;
+
+// How an editor's content sits in its bounds: margins around it and the
+// correction its measured size needs.
+struct TcxEditContentParams {
+  TRect ExternalBorderBounds;
+  TRect Offsets;
+  TcxEditContentOptions Options;
+  TSize SizeCorrection;
+};
+
+// A measuring request; -1 leaves an axis free.
+struct TcxEditSizeProperties {
+  int Height = -1;
+  int MaxLineCount = 0;
+  int Width = -1;
+};
+
+struct TcxInplaceEditPosition {
+  TObject* Item = nullptr;
+  int RecordIndex = 0;
+};
+
+struct TcxInplaceEditParams {
+  bool MultiRowParent = false;
+  TcxInplaceEditPosition Position;
+};
+
+using TcxEditGetDefaultButtonWidthEvent = Delegate<void(TObject* Sender, int AIndex, int& ADefaultWidth)>;
+using TcxEditViewDataGetDisplayTextEvent = Delegate<void(TObject* Sender, String& AText)>;
+
+// Turns an editor's style, properties, state, mouse point and shift state
+// into its paint record, and answers how large the editor must be for a
+// value. One lives for a calculation or for the editor's lifetime; the
+// button view infos it fills persist in the paint record, so the previous
+// button states feed the next calculation.
+class TcxCustomEditViewData : public TPersistent {
+  SK_CLASS(TcxCustomEditViewData, TPersistent)
+ public:
+  virtual void Create(TcxCustomEditProperties* AProperties, TcxCustomEditStyle* AStyle, bool AIsInplace);
+  void Destroy() override;
+
+  // The layout of AViewInfo for ABounds; P is the mouse point, Button the
+  // mouse button of a mouse event (cxmbNone for none).
+  virtual void Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton Button,
+                         TShiftState Shift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
+  // Calculate at the origin, with the view info's Left and Top set to ABounds' corner.
+  void CalculateEx(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton Button,
+                   TShiftState Shift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
+  virtual void CalculateButtonBounds(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex,
+                                     TRect& ButtonsRect);
+  virtual void CalculateButtonsViewInfo(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P,
+                                        TcxMouseButton Button, TShiftState Shift, TcxCustomEditViewInfo* AViewInfo,
+                                        bool AIsMouseEvent);
+  virtual void CalculateButtonViewInfo(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex,
+                                       TRect& ButtonsRect);
+  virtual void CheckButtonsOnly(TcxCustomEditViewInfo* AViewInfo, int APrevButtonsWidth, int AButtonsWidth);
+  virtual void DoRightToLeftConversion(TcxCustomEditViewInfo* AViewInfo, const TRect& ABounds) {
+    (void)AViewInfo, (void)ABounds;
+  }
+  virtual void EditValueToDrawValue(const Variant& AEditValue, TcxCustomEditViewInfo* AViewInfo) {
+    (void)AEditValue, (void)AViewInfo;
+  }
+  virtual TRect GetBorderExtent();
+  virtual TRect GetClientExtent(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo);
+  virtual TcxEditBorderStyle GetBorderStyle();
+  virtual TRect GetButtonsExtent(TcxCanvas* ACanvas);
+  virtual TSize GetEditConstantPartSize(TcxCanvas* ACanvas, const TcxEditSizeProperties& AEditSizeProperties,
+                                        TSize& MinContentSize, TcxCustomEditViewInfo* AViewInfo = nullptr);
+  virtual TSize GetEditContentSize(TcxCanvas* ACanvas, const Variant& AEditValue,
+                                   const TcxEditSizeProperties& AEditSizeProperties,
+                                   TcxEditValidateInfo* AErrorData = nullptr);
+  TSize GetEditSize(TcxCanvas* ACanvas, const Variant& AEditValue, TcxEditSizeProperties AEditSizeProperties,
+                    TcxCustomEditViewInfo* AViewInfo = nullptr);
+  TSize GetEditingSize(TcxCanvas* ACanvas, const Variant& AEditValue, TcxEditSizeProperties AEditSizeProperties,
+                       TcxCustomEditViewInfo* AViewInfo = nullptr);
+  virtual TSize GetEditContentSizeCorrection();
+  String GetValueDisplayText(const Variant& AEditValue);
+  TcxEditButtonStyle GetEffectiveButtonStyle();
+  int GetErrorIconWidth();
+  bool HasBorders();
+  virtual bool HasShadow();
+  virtual bool IsButtonLeftAligned(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex);
+  virtual void InitializeEditContentParams(TcxEditContentParams& AParams);
+  virtual bool IsNativeStyle(TcxLookAndFeel* ALookAndFeel);
+  // A button's width when neither it nor a handler gives one: as high as a
+  // horizontal scroll bar, at the view data's DPI.
+  int DefaultButtonWidth() const;
+  // The width of one button in the canvas and scale of the view data.
+  int CalculateButtonWidth(TcxEditButtonViewInfo* AButton);
+
+  // Properties
+  TObject* Data() const { return FData; }
+  void SetData(TObject* AValue) { FData = AValue; }
+  TcxCustomEdit* Edit() const { return FEdit; }
+  void SetEdit(TcxCustomEdit* AValue) { FEdit = AValue; }
+  bool IsInplace() const { return FIsInplace; }
+  TcxCustomEditProperties* Properties() const { return FProperties; }
+  TdxScaleFactor* ScaleFactor() const { return FScaleFactor.get(); }
+  TcxCustomEditStyle* Style() const { return FStyle; }
+  void SetStyle(TcxCustomEditStyle* AValue) { FStyle = AValue; }
+  TcxEditGetDefaultButtonWidthEvent OnGetDefaultButtonWidth() const { return FOnGetDefaultButtonWidth; }
+  void SetOnGetDefaultButtonWidth(TcxEditGetDefaultButtonWidthEvent AValue) { FOnGetDefaultButtonWidth = AValue; }
+  TcxEditViewDataGetDisplayTextEvent OnGetDisplayText() const { return FOnGetDisplayText; }
+  void SetOnGetDisplayText(TcxEditViewDataGetDisplayTextEvent AValue) { FOnGetDisplayText = AValue; }
+
+  bool ButtonsOnlyStyle = false;
+  int ButtonVisibleCount = 0;
+  TcxContainerState ContainerState;
+  TRect ContentOffset;
+  TcxEditContentParams EditContentParams;
+  bool Enabled = true;
+  bool Focused = false;
+  TAlignment HorzAlignment = taLeftJustify;
+  IcxControlScrollBar* HScrollBar = nullptr;
+  IcxControlScrollBar* VScrollBar = nullptr;
+  IcxCustomInnerEdit* InnerEdit = nullptr;
+  TcxInplaceEditParams InplaceEditParams;
+  bool IsDesigning = false;
+  bool IsSelected = false;
+  bool IsTouchScrollUIMode = false;
+  bool IsValueSource = false;
+  int MaxLineCount = 0;
+  bool NativeStyle = false;
+  TcxEditPaintOptions PaintOptions;
+  bool PaintOnGlass = false;
+  bool PreviewMode = false;
+  bool Selected = false;
+  int SelStart = 0;
+  int SelLength = 0;
+  TColor SelTextColor = clDefault;
+  TColor SelBackgroundColor = clDefault;
+  bool SupportsTouchMode = false;
+  bool UseRightToLeftAlignment = false;
+  bool UseRightToLeftReading = false;
+  bool UseRightToLeftScrollBar = false;
+  TcxEditVertAlignment VertAlignment = taTopJustify;
+  HWND WindowHandle = nullptr;
+
+ protected:
+  virtual bool IsNativeBackgroundTransparent(TcxEditButtonViewInfo* AButtonViewInfo);
+  virtual void CalculateNativePartAndState(HTHEME ATheme, TcxEditButtonViewInfo* AButtonViewInfo);
+  virtual TdxThemedObjectType GetNativeTheme(TcxEditButtonViewInfo* AButtonViewInfo);
+  virtual void AdjustContentExtent(TRect& AExtent);
+  virtual TcxEditPaintOptions GetEffectivePaintOptions();
+  virtual bool CanPressButton(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex);
+  virtual TcxContainerState CalculateContainerState(const TRect& ABounds, const TPoint& P, TcxMouseButton Button,
+                                                    TShiftState Shift, bool AIsMouseEvent);
+  virtual TRect GetDefaultEditContentOffsets();
+  virtual int GetEditNativeState();
+  virtual void InitializeFromProperties();
+  virtual void InitDefaults();
+  virtual void ValueToDisplayText(const Variant& AEditValue, String& AText) { (void)AEditValue, AText.clear(); }
+  virtual TSize CalculateEditSize(TcxCanvas* ACanvas, const TcxEditSizeProperties& AEditSizeProperties,
+                                  TSize& MinContentSize, TcxCustomEditViewInfo* AViewInfo);
+  virtual void GetValueContentSize(TcxCanvas* ACanvas, const Variant& AEditValue, TSize& ASize,
+                                   const TcxEditSizeProperties& AEditSizeProperties);
+  virtual bool IsButtonHeldPressed(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex);
+  virtual void DoCalculateButtonViewInfos(TcxCanvas* ACanvas, TRect& AButtonsRect, TcxCustomEditViewInfo* AViewInfo);
+  virtual void CheckStartButtonsFading(TcxCustomEditViewInfo* AViewInfo);
+  virtual void InitializeButtonInfo(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex);
+  virtual TRect GetBorderExtentByEdges(int ABorderWidth);
+  virtual TRect GetBorderExtentByPainter();
+  virtual TSize GetEditingContentSize(TcxCanvas* ACanvas, const Variant& AEditValue,
+                                      const TcxEditSizeProperties& AEditSizeProperties);
+  virtual bool IgnoreButtonWhileStretching(int AButtonVisibleIndex) { (void)AButtonVisibleIndex; return false; }
+
+  void PrepareViewInfo(TcxCustomEditViewInfo* AViewInfo);
+  bool IsErrorIconVisible();
+  int GetCaptureButtonIndex();
+  bool IsEditFocused();
+  TSize ApplyEditConstraints(TSize ASize);
+  void FireGetButtonState(TcxEditButtonViewInfo* AButtonViewInfo, TcxEditButtonState& AState);
+  int FireGetDefaultButtonWidth(int AIndex);
+
+ private:
+  TcxCustomEditStyle* NormalStyle() const;
+  // The theme's content margins of part 1 in state 1 on a 100 by 100 rectangle.
+  TRect ThemeContentMargins(TdxThemedObjectType AType) const;
+  // The state step: container state, hot state, style of the state, border style.
+  void CalculateState(const TRect& ABounds, const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                      TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent);
+  void CalculateButtonStates(const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                             TcxCustomEditViewInfo* AViewInfo, int APrevPressedButton);
+  void CalculatePopupBorderStyle(TcxCustomEditViewInfo* AViewInfo);
+  TSize DoGetEditSize(TcxCanvas* ACanvas, const Variant& AEditValue, TcxEditSizeProperties AEditSizeProperties,
+                      TcxCustomEditViewInfo* AViewInfo, bool AIsEditing);
+
+  TObject* FData = nullptr;
+  bool FIsInplace = false;
+  int FLeftSideLeftmostButtonIndex = -1;
+  int FLeftSideRightmostButtonIndex = -1;
+  int FRightSideLeftmostButtonIndex = -1;
+  int FRightSideRightmostButtonIndex = -1;
+  TOwned<TdxScaleFactor> FScaleFactor;
+  TLeftRight FValidationErrorIconAlignment = taRightJustify;
+  TcxEditGetDefaultButtonWidthEvent FOnGetDefaultButtonWidth;
+  TcxEditViewDataGetDisplayTextEvent FOnGetDisplayText;
+  TcxCustomEdit* FEdit = nullptr;
+  TcxCustomEditProperties* FProperties = nullptr;
+  TcxCustomEditStyle* FStyle = nullptr;
+  // The error data of the paint record being calculated or measured.
+  TcxEditValidateInfo* FErrorData = nullptr;
 };
 
 // ---------------------------------------------------------------------------
@@ -931,6 +1174,291 @@ struct IcxEditRepositoryItemListener : public virtual IInterface {
 };
 
 // ---------------------------------------------------------------------------
+// Editor paint record (cxEdit_ViewInfo.cpp)
+
+class TcxCustomEditViewInfo;
+class TcxEditButtonViewInfo;
+
+enum TcxEditBackgroundPaintingStyle { bpsSolid, bpsComboEdit, bpsComboListEdit };
+
+enum TcxEditViewInfoState { evsPaintButtons };
+using TcxEditViewInfoStates = TSet<TcxEditViewInfoState>;
+
+// Part codes of HitTestPart besides a button index.
+constexpr int ecpNone = -1;        // inside the border, on no button
+constexpr int ecpErrorIcon = -2;   // on the shown error icon
+constexpr int ecpOutside = -3;     // outside the border
+
+using TcxEditCanStartButtonFadingEvent = Delegate<void(TcxCustomEditViewInfo*, bool&)>;
+using TcxEditDrawBackgroundEvent = Delegate<void(TcxCustomEditViewInfo*, TcxCanvas*, bool&)>;
+using TcxEditDrawButtonEvent = Delegate<void(TcxEditButtonViewInfo*, TcxCanvas*, bool&)>;
+using TcxEditDrawButtonBackgroundEvent = Delegate<void(TcxEditButtonViewInfo*, TcxCanvas*, const TRect&, bool&)>;
+using TcxEditDrawButtonBorderEvent = Delegate<void(TcxEditButtonViewInfo*, TcxCanvas*, TRect&, TRect&, bool&)>;
+using TcxEditGetButtonContentColorEvent = Delegate<void(TcxEditButtonViewInfo*, TColor&)>;
+using TcxEditGetButtonStateEvent = Delegate<void(TcxEditButtonViewInfo*, TcxEditButtonState&)>;
+using TcxEditPaintEvent = Delegate<void(TcxCustomEditViewInfo*, TcxCanvas*)>;
+using TcxEditPrepareButtonFadingImageEvent =
+    Delegate<void(TcxEditButtonViewInfo*, TcxEditButtonState, TcxBitmap32*, bool&)>;
+
+// What decides how one button looks; the layout fills it.
+struct TcxEditButtonViewInfoData {
+  TActionLink* ActionLink = nullptr;
+  TColor BackgroundColor = clDefault;
+  String Caption;
+  TAlignment ContentAlignment = taCenter;
+  bool Default = false;
+  bool Gradient = false;
+  String Hint;
+  bool IsInplace = false;
+  TcxEditButtonKind Kind = bkDown;
+  bool LeftAlignment = false;
+  bool Leftmost = false;
+  bool Rightmost = false;
+  bool NativeStyle = false;
+  TcxEditButtonState State = ebsNormal;
+  TcxEditButtonStyle Style = btsDefault;
+  TColor TextColor = clDefault;
+  bool Transparent = false;
+  String VisibleCaption;
+  bool BackgroundPartiallyTransparent = false;
+  bool ComboBoxStyle = false;
+  int NativePart = 0;
+  int NativeState = 0;
+  bool UseSkins = false;
+};
+
+// Fades one button between its normal and hot pictures.
+class TcxEditButtonFadingHelper : public TdxFadingObjectHelper {
+  SK_CLASS(TcxEditButtonFadingHelper, TdxFadingObjectHelper)
+ public:
+  virtual void Create(TcxEditButtonViewInfo* AViewInfo);
+
+  TcxCustomEditViewInfo* GetOwnerViewInfo() const;
+  TRect ButtonRect() const;
+  // Starts or stops a fade when the button's state changed since the last call.
+  void UpdateState();
+  // Invalidates the button's rectangle in the editor's window.
+  void Invalidate();
+  void Invalidate(const TRect& R, bool AEraseBackground);
+
+  // IdxFadingObject
+  bool CanFade() override;
+  void DrawFadeImage() override { Invalidate(); }
+  void GetFadingImages(TOwned<TBitmap>& AFadeOutImage, TOwned<TBitmap>& AFadeInImage) override;
+
+ protected:
+  virtual void PaintButton(TcxCanvas* ACanvas);
+  // The button drawn in AState into a bitmap of ButtonRect's size.
+  virtual TOwned<TBitmap> PrepareStateImage(TcxEditButtonState AState);
+
+ private:
+  TcxEditButtonState FState = ebsDisabled;
+  TcxEditButtonViewInfo* FViewInfo = nullptr;
+};
+
+// One visible button in a paint record, which owns it.
+class TcxEditButtonViewInfo : public TPersistent {
+  SK_CLASS(TcxEditButtonViewInfo, TPersistent)
+ public:
+  virtual void Create();
+  void AfterConstruction() override;
+  void Destroy() override;
+  // Copies what the repaint test compares: native state, background colour,
+  // bounds, style and state.
+  void Assign(TPersistent* ASource) override;
+
+  virtual TOwned<TcxEditButtonFadingHelper> CreateFadingHelper();
+  // Bounds when the compared values differ from AViewInfo's, else empty.
+  virtual TOwned<TcxRegion> GetUpdateRegion(TcxEditButtonViewInfo* AViewInfo);
+  // Invalidates Bounds moved by AEditPosition in AControl's window when the
+  // compared values differ or a fade runs.
+  virtual bool Repaint(TWinControl* AControl, TcxEditButtonViewInfo* AViewInfo, const TPoint& AEditPosition);
+  TdxScaleFactor* ScaleFactor() const;
+  // The repaint test's values differ.
+  bool DiffersFrom(const TcxEditButtonViewInfo* AViewInfo) const;
+
+  TRect Bounds;
+  int ButtonIndex = -1;
+  int ButtonVisibleIndex = -1;
+  TcxEditButtonViewInfoData Data;
+  TcxCustomEditViewInfo* EditViewInfo = nullptr;
+  TOwned<TcxEditButtonFadingHelper> FadingHelper;
+  TdxSmartGlyph* Glyph = nullptr;
+  bool HasBackground = false;
+  int ImageIndex = -1;
+  TCustomImageList* Images = nullptr;
+  bool Stretchable = true;
+  TRect VisibleBounds;
+  int Width = 0;
+};
+
+// The paint record of an editor: the layout fills it, the editor paints it,
+// compares it with the previous one to find what to repaint, and asks it
+// what lies under the mouse.
+class TcxCustomEditViewInfo : public TcxContainerViewInfo {
+  SK_CLASS(TcxCustomEditViewInfo, TcxContainerViewInfo)
+ public:
+  using TAfterDrawEvent = Delegate<void(TcxCustomEditViewInfo*, TcxCanvas*)>;
+  using TCalculateEditorBoundsEvent = Delegate<void(TcxCustomEditViewInfo*, TRect&)>;
+  using TCanDrawEditValueEvent = Delegate<void(TcxCustomEditViewInfo*, bool&)>;
+
+  void Create() override;
+  void Destroy() override;
+  void Assign(TObject* ASource) override;
+  TOwned<TcxRegion> GetUpdateRegion(TcxContainerViewInfo* AViewInfo) override;
+  void Offset(int DX, int DY) override;
+  void UpdateStyle(TcxContainerStyle* AStyle) override;
+  TcxContainerBorderStyle GetBorderStyle() const override { return static_cast<TcxContainerBorderStyle>(BorderStyle); }
+
+  virtual TcxEditBackgroundPaintingStyle BackgroundPaintingStyle() const { return bpsSolid; }
+  virtual TClass GetButtonViewInfoClass() const { return TcxEditButtonViewInfo::ClassInfo(); }
+  // Hints: a part is a button index or one of the ecp codes.
+  virtual String GetPartHintText(int APart) const;
+  virtual int HitTestPart(const TPoint& P) const;
+  virtual TRect GetHitPartBounds(int APart) const;
+  virtual bool RepaintsOnStateChange() const { return true; }
+  virtual void PaintButtonFaded(TcxCanvas* ACanvas, int AButtonVisibleIndex);
+  virtual void SetOnDrawBackground(TcxEditDrawBackgroundEvent AValue) { FOnDrawBackground = AValue; }
+  virtual void SaveButtonStates();
+  virtual bool CanDrawEditValue();
+  virtual bool IsBackgroundPartiallyTransparent();
+  virtual bool IsFadingAvailable() const;
+  // OnCanStartButtonFading's answer; true without a handler.
+  bool CanStartButtonFading();
+  // Some button is hot; a point (in the host's coordinates) on a button.
+  virtual bool IsHotTrack() const;
+  virtual bool IsHotTrack(const TPoint& P) const;
+  virtual bool NeedShowHint(TcxCanvas* ACanvas, const TPoint& P, const TRect& AVisibleBounds, String& AText,
+                            bool& AIsMultiLine, TRect& ATextRect, int AMaxLineCount = 0);
+  virtual void PrepareCanvasFont(TcxCanvas* ACanvas) { (void)ACanvas; }
+  // Invalidates in AControl's window what differs from AViewInfo (everything
+  // without one); true when anything was invalidated against AViewInfo.
+  virtual bool Repaint(TWinControl* AControl, TcxContainerViewInfo* AViewInfo = nullptr);
+  virtual bool Repaint(TWinControl* AControl, const TRect& AInnerEditRect, TcxContainerViewInfo* AViewInfo = nullptr);
+
+  // True when an in-place editor's OnDrawBackground drew it; without a
+  // canvas only whether a handler would.
+  bool DrawBackground(TcxCanvas* ACanvas);
+  bool DrawBackground(TcxCanvas* ACanvas, const TPoint& APos);
+  void DrawCustomEdit(TcxCanvas* ACanvas, bool ACanDrawBackground, bool ACanDrawValidationMark);
+  void DrawCustomEditValidationMark(TcxCanvas* ACanvas);
+  void DrawEditBackground(TcxCanvas* ACanvas, const TRect& ARect, const TRect& AGlyphRect, bool AGlyphTransparent);
+  void DrawButtons(TcxCanvas* ACanvas);
+  void DrawButtonBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, const TRect& ARect,
+                            const TRect& AContentRect, TColor ABrushColor);
+  bool IsBackgroundTransparent();
+  bool IsCustomBackground() const;
+  bool IsCustomButton(int AButtonVisibleIndex = 0) const;
+  bool IsCustomButtonBackground(int AButtonVisibleIndex = 0) const;
+  bool IsCustomButtonBorder(int AButtonVisibleIndex = 0) const;
+  bool IsCustomDrawButton(int AButtonVisibleIndex = 0) const;
+  // Paints with the canvas origin moved by (-Left, -Top).
+  void PaintEx(TcxCanvas* ACanvas);
+  void ResetValidationInfo();
+  void SetButtonCount(int ACount);
+  // Returns the old origin.
+  TPoint SetOrigin(const TPoint& APoint);
+
+  TdxScaleFactor* ScaleFactor() const { return FScaleFactor.get(); }
+  TcxCustomEdit* Edit() const { return FEdit; }
+  void SetEdit(TcxCustomEdit* AValue) { FEdit = AValue; }
+  TcxEditValidateInfo* ErrorData() const { return FErrorData.get(); }
+  TcxEditViewInfoStates State() const { return FState; }
+
+  TAfterDrawEvent FOnAfterDrawBackground;
+  TAfterDrawEvent FOnAfterDrawValue;
+  TCalculateEditorBoundsEvent FOnCalculateEditorBounds;
+  TCanDrawEditValueEvent FOnCanDrawEditValue;
+  TcxEditCanStartButtonFadingEvent FOnCanStartButtonFading;
+  TcxEditDrawButtonEvent FOnDrawButton;
+  TcxEditDrawButtonBackgroundEvent FOnDrawButtonBackground;
+  TcxEditDrawButtonBorderEvent FOnDrawButtonBorder;
+  TcxEditGetButtonContentColorEvent FOnGetButtonContentColor;
+  TcxEditGetButtonStateEvent FOnGetButtonState;
+  TcxEditPaintEvent FOnPaint;
+  TcxEditPrepareButtonFadingImageEvent FOnPrepareButtonFadingImage;
+
+  TRect FErrorBounds;
+  TRect FEditorBounds;
+  bool FNeedShowErrorIcon = false;
+  TRect BorderExtent;
+  TcxEditBorderStyle BorderStyle = ebsNone;
+  std::vector<TOwned<TcxEditButtonViewInfo>> ButtonsInfo;
+  TcxCustomEditProperties* EditProperties = nullptr;
+  int Data = 0;
+  bool Enabled = true;
+  bool Focused = false;
+  bool HasBackground = false;
+  bool HasContentOffsets = false;
+  bool HasInnerEdit = false;
+  bool HasTextButtons = false;
+  int HitTestInfo = 0;
+  TRect InnerEditRect;
+  bool IsButtonReallyPressed = false;
+  bool IsContainerInnerControl = false;
+  bool IsDBEditPaintCopyDrawing = false;
+  bool IsDesigning = false;
+  bool IsInplace = false;
+  bool IsSelected = false;
+  int LastPressedButton = -1;
+  int LastSelectedButton = -1;
+  int PressedButton = -1;
+  int SelectedButton = -1;
+  int Left = 0;
+  int Top = 0;
+  TcxEditPaintOptions PaintOptions;
+  TcxEditPopupBorderStyle PopupBorderStyle = epbsDefault;
+  TRect ShadowRect;
+  TColor TextColor = clDefault;
+  bool Transparent = false;
+  HWND WindowHandle = nullptr;
+  bool UseRightToLeftAlignment = false;
+
+ protected:
+  // OnPaint, the frame and background, the validation mark and the buttons,
+  // then OnAfterDrawValue; descendants draw their value before the last.
+  void InternalPaint(TcxCanvas* ACanvas) override;
+  virtual void Draw3DButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, TRect& ARect,
+                                  TRect& AContentRect, TColor& APenColor, TColor& ABrushColor);
+  // A two-colour frame; ARect shrinks by 1.
+  virtual void DrawButtonEdge(TcxCanvas* ACanvas, TRect& ARect, TColor AColor1, TColor AColor2);
+  virtual void DrawFlatButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, TRect& ARect,
+                                    TRect& AContentRect, TColor& APenColor, TColor& ABrushColor);
+  virtual void DrawHotFlatButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, TRect& ARect,
+                                       TRect& AContentRect, TColor& APenColor, TColor& ABrushColor);
+  virtual void DrawThemedButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, TRect& ARect,
+                                      TRect& AContentRect, TColor& APenColor, TColor& ABrushColor);
+  virtual void DrawSimpleButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, TRect& ARect,
+                                      TRect& AContentRect, TColor& APenColor, TColor& ABrushColor);
+  virtual void DrawUltraFlatButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, bool AIsOffice11,
+                                         TRect& ARect, TRect& AContentRect, TColor& APenColor, TColor& ABrushColor);
+  // A one-pixel frame; ARect shrinks by 1.
+  virtual void FrameButtonRect(TcxCanvas* ACanvas, TRect& ARect, TColor AColor);
+  virtual void DrawPainterButton(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, const TRect& ARect,
+                                 const TRect& AContentRect);
+  virtual void DrawNativeButton(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, const TRect& ARect,
+                                const TRect& AContentRect);
+  virtual void FillButtonBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, TColor ABrushColor,
+                                    const TRect& ARect);
+  virtual void DrawNativeStyleEditBackground(TcxCanvas* ACanvas, bool ADrawBackground, HBRUSH ABackgroundBrush);
+  virtual void DrawButton(TcxCanvas* ACanvas, int AButtonVisibleIndex);
+  virtual void DrawButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, TRect& ARect,
+                                TRect& AContentRect, TColor& APenColor, TColor& ABrushColor);
+  virtual void DrawButtonContent(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, const TRect& AContentRect,
+                                 TColor APenColor, TColor ABrushColor, bool ANeedOffsetContent);
+
+ private:
+  friend void PaintEditBackground(TcxCanvas*, TcxCustomEditViewInfo*, bool);
+  void DrawButtonBorderAndBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, bool AFading);
+
+  TOwned<TdxScaleFactor> FScaleFactor;
+  TcxEditDrawBackgroundEvent FOnDrawBackground;
+  TcxCustomEdit* FEdit = nullptr;
+  TcxEditViewInfoStates FState;
+  TOwned<TcxEditValidateInfo> FErrorData;
+};
+
+// ---------------------------------------------------------------------------
 // TcxCustomEditContainer
 
 class TcxCustomEditContainer : public TcxContainer {
@@ -981,6 +1509,10 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   bool IsPosting() const { return FIsPosting; }
   bool IsEditValidated() const { return FIsEditValidated; }
   bool IsEditValidating() const { return FIsEditValidating; }
+  // Not in place and showing the properties' Transparent.
+  bool IsTransparentStandalone() { return !IsInplace() && ActiveProperties()->Transparent(); }
+  // The visible index of the button that holds the mouse capture, -1 for none.
+  int CaptureButtonVisibleIndex() const { return FCaptureButtonVisibleIndex; }
   bool ValidationError() const { return FValidationError; }
   String ValidationErrorText() const { return FValidationErrorText; }
   // The error data a standalone editor's view info shows: eetError with the
@@ -1043,6 +1575,7 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   void RepositoryItemPropertiesChanged(TcxEditRepositoryItem* AItem) override;
 
  protected:
+  friend class TcxCustomEditViewData;
   friend class TcxEditChangeEventsCatcher;
   friend class TcxEditDataBinding;
   friend class TcxCustomEditProperties;
@@ -1127,6 +1660,7 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   void InvokeEditValueChangedWithModifiedFlags(void (TcxCustomEdit::*AFire)());
 
   int FClickLockCount;
+  int FCaptureButtonVisibleIndex = -1;
   TOwned<TcxEditChangeEventsCatcher> FChangeEventsCatcher;
   bool FEditModeSetting;
   int FUserActionCount;

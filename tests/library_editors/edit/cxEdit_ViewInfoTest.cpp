@@ -1,0 +1,237 @@
+#include "library/editors/edit/cxEdit.h"
+#include "library/editors/edit/cxEditPaintUtils.h"
+
+#include "tests/library_lookandfeel/PainterTesting.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// A standalone 121 x 21 editor of the main window's look: a one-pixel frame
+// and one right-aligned drop-down button 17 pixels wide inside it.
+class EditViewInfoTest : public testing::Test {
+ protected:
+  static constexpr TRect ButtonBounds{103, 1, 120, 20};
+
+  void SetUp() override {
+    VI.reset(New<TcxCustomEditViewInfo>());
+    Fill(VI.get());
+  }
+
+  static void Fill(TcxCustomEditViewInfo* AViewInfo) {
+    AViewInfo->Painter = UltraFlatPainter();
+    AViewInfo->Bounds = TRect(0, 0, 121, 21);
+    AViewInfo->BorderRect = TRect(1, 1, 120, 20);
+    AViewInfo->ClientRect = TRect(1, 1, 103, 20);
+    // Ultra-flat borders reach the record as single ones.
+    AViewInfo->BorderStyle = ebsSingle;
+    AViewInfo->BorderColor = clBtnShadow;
+    AViewInfo->Edges = cxBordersAll();
+    AViewInfo->SetBackgroundColor(clWindow);
+    AViewInfo->TextColor = clWindowText;
+    AViewInfo->SetButtonCount(1);
+    TcxEditButtonViewInfo* button = AViewInfo->ButtonsInfo[0].get();
+    button->Bounds = ButtonBounds;
+    button->VisibleBounds = ButtonBounds;
+    button->ButtonIndex = 0;
+    button->ButtonVisibleIndex = 0;
+    button->Data.Kind = bkDown;
+    button->Data.Style = btsUltraFlat;
+    button->Data.State = ebsNormal;
+    button->Data.Rightmost = true;
+    button->Data.Leftmost = true;
+  }
+
+  TcxEditButtonViewInfo* Button() const { return VI->ButtonsInfo[0].get(); }
+
+  // The record painted on a surface of the editor's size.
+  TPixelSurface Painted() const {
+    TCanvasOnSurface canvas(121, 21, Bg);
+    VI->Paint(canvas.Get());
+    TPixelSurface result(121, 21, Bg);
+    BitBlt(result.DC(), 0, 0, 121, 21, canvas.Surface.DC(), 0, 0, SRCCOPY);
+    return result;
+  }
+
+  // Frame and text area drawn by GDI.
+  static TPixelSurface EditorReference() {
+    TPixelSurface reference(121, 21, Bg);
+    GdiFrame(reference.DC(), TRect(0, 0, 121, 21), Sys(COLOR_BTNSHADOW));
+    GdiFill(reference.DC(), TRect(1, 1, 120, 20), Sys(COLOR_WINDOW));
+    return reference;
+  }
+
+  // Pixels that differ outside the arrow's area; the arrow itself must
+  // be button text on the face, inside AArrowArea and nowhere else.
+  static int DifferingExceptArrow(const TPixelSurface& A, const TPixelSurface& B, const TRect& AArrowArea) {
+    int result = 0;
+    for (int y = 0; y < A.Height(); ++y)
+      for (int x = 0; x < A.Width(); ++x) {
+        const bool arrow = A.Pixel(x, y) == Sys(COLOR_BTNTEXT) && AArrowArea.Contains(x, y);
+        result += !arrow && A.Pixel(x, y) != B.Pixel(x, y);
+      }
+    return result;
+  }
+
+  TOwned<TcxCustomEditViewInfo> VI;
+};
+
+TEST_F(EditViewInfoTest, ANormalButtonIsAFaceFramedInTheBackground) {
+  const TPixelSurface painted = Painted();
+  TPixelSurface reference = EditorReference();
+  GdiFrame(reference.DC(), ButtonBounds, Sys(COLOR_WINDOW));
+  GdiFill(reference.DC(), TRect(104, 2, 119, 19), Sys(COLOR_BTNFACE));
+  const TRect content(105, 2, 118, 19);
+  EXPECT_EQ(DifferingExceptArrow(painted, reference, content), 0) << painted.Picture(Sys(COLOR_WINDOW));
+  EXPECT_GT(painted.Count(content, Sys(COLOR_BTNTEXT)), 3);
+  EXPECT_EQ(painted.Count(Sys(COLOR_BTNTEXT)), painted.Count(content, Sys(COLOR_BTNTEXT)));
+}
+
+// Hot and pressed: one highlight line separates the button from the text;
+// the frame's own right side stays the editor's.
+TEST_F(EditViewInfoTest, AHotOrPressedButtonShowsOneHighlightLineAndTheBlendedFace) {
+  const TScreenDC screen;
+  struct TRow {
+    TcxEditButtonState State;
+    COLORREF Face;
+  };
+  for (const TRow& row : {TRow{ebsSelected, GetNearestColor(screen.Get(), HotBlend())},
+                          TRow{ebsPressed, GetNearestColor(screen.Get(), PressedBlend())}}) {
+    SCOPED_TRACE(row.State);
+    Button()->Data.State = row.State;
+    const TPixelSurface painted = Painted();
+    TPixelSurface reference = EditorReference();
+    GdiFill(reference.DC(), TRect(103, 1, 104, 20), Sys(COLOR_HIGHLIGHT));
+    GdiFill(reference.DC(), TRect(104, 1, 119, 20), row.Face);
+    // The pressed arrow moves one pixel right and down.
+    const TRect content(105, 2, 118, 19);
+    EXPECT_EQ(DifferingExceptArrow(painted, reference, row.State == ebsPressed ? TRect(105, 2, 119, 20) : content), 0)
+        << painted.Picture(Sys(COLOR_WINDOW));
+    EXPECT_GT(painted.Count(Sys(COLOR_BTNTEXT)), 3);
+  }
+}
+
+TEST_F(EditViewInfoTest, ThePressedArrowIsTheNormalOneMovedRightAndDown) {
+  Button()->Data.State = ebsSelected;
+  const TPixelSurface hot = Painted();
+  Button()->Data.State = ebsPressed;
+  const TPixelSurface pressed = Painted();
+  const COLORREF ink = Sys(COLOR_BTNTEXT);
+  const TRect a = hot.BoundsOf(ink), b = pressed.BoundsOf(ink);
+  EXPECT_FALSE(a.IsEmpty());
+  EXPECT_EQ(b, TRect(a.Left + 1, a.Top + 1, a.Right + 1, a.Bottom + 1));
+  EXPECT_EQ(hot.Count(ink), pressed.Count(ink));
+}
+
+TEST_F(EditViewInfoTest, ADisabledArrowIsEmbossed) {
+  Button()->Data.State = ebsDisabled;
+  const TPixelSurface painted = Painted();
+  // The highlight copy sits one pixel right and down of the shadow arrow.
+  int arrow = 0, embossed = 0;
+  for (int y = 2; y < 19; ++y)
+    for (int x = 105; x < 118; ++x)
+      if (painted.Pixel(x, y) == Sys(COLOR_BTNSHADOW)) {
+        ++arrow;
+        const COLORREF below = painted.Pixel(x + 1, y + 1);
+        embossed += below == Sys(COLOR_BTNHIGHLIGHT) || below == Sys(COLOR_BTNSHADOW);
+      }
+  EXPECT_GT(arrow, 3);
+  EXPECT_EQ(embossed, arrow);
+  EXPECT_EQ(painted.Count(TRect(105, 2, 118, 19), Sys(COLOR_BTNTEXT)), 0);
+}
+
+TEST_F(EditViewInfoTest, ATransparentRecordPaintsTheFrameOnly) {
+  VI->Transparent = true;
+  const TPixelSurface painted = Painted();
+  TPixelSurface reference(121, 21, Bg);
+  GdiFrame(reference.DC(), TRect(0, 0, 121, 21), Sys(COLOR_BTNSHADOW));
+  // Only the button's face and arrow remain inside; no frame in the background colour.
+  EXPECT_EQ(painted.Count(TRect(1, 1, 120, 20), Sys(COLOR_WINDOW)), 0);
+  EXPECT_EQ(painted.Count(TRect(1, 1, 103, 20), Bg), 102 * 19);
+  int frame = 0;
+  for (int y = 0; y < 21; ++y)
+    for (int x = 0; x < 121; ++x)
+      if (!TRect(1, 1, 120, 20).Contains(x, y)) frame += painted.Pixel(x, y) == reference.Pixel(x, y);
+  EXPECT_EQ(frame, 2 * (121 + 21) - 4);
+}
+
+TEST_F(EditViewInfoTest, MissingEdgesLeaveTheirLinesOutside) {
+  VI->Edges = TcxBorders{bLeft, bTop};
+  VI->BorderRect = TRect(1, 1, 121, 21);
+  VI->SetButtonCount(0);
+  const TPixelSurface painted = Painted();
+  TPixelSurface reference(121, 21, Bg);
+  GdiFill(reference.DC(), TRect(0, 0, 121, 1), Sys(COLOR_BTNSHADOW));
+  GdiFill(reference.DC(), TRect(0, 0, 1, 21), Sys(COLOR_BTNSHADOW));
+  GdiFill(reference.DC(), TRect(1, 1, 121, 21), Sys(COLOR_WINDOW));
+  EXPECT_EQ(Differing(painted, reference), 0) << painted.Picture(Sys(COLOR_WINDOW));
+}
+
+TEST_F(EditViewInfoTest, PartsUnderThePoint) {
+  VI->FErrorBounds = TRect(2, 2, 18, 18);
+  EXPECT_EQ(VI->HitTestPart(TPoint(110, 10)), 0);
+  EXPECT_EQ(VI->HitTestPart(TPoint(50, 10)), ecpNone);
+  EXPECT_EQ(VI->HitTestPart(TPoint(0, 10)), ecpOutside);
+  EXPECT_EQ(VI->HitTestPart(TPoint(120, 10)), ecpOutside);
+  EXPECT_EQ(VI->HitTestPart(TPoint(5, 5)), ecpNone) << "no error set";
+  VI->ErrorData()->SetErrorText(L"bad");
+  VI->ErrorData()->SetErrorType(eetCustom);
+  EXPECT_EQ(VI->HitTestPart(TPoint(5, 5)), ecpErrorIcon);
+  EXPECT_EQ(VI->GetHitPartBounds(ecpErrorIcon), TRect(2, 2, 18, 18));
+  EXPECT_EQ(VI->GetHitPartBounds(ecpNone), TRect(1, 1, 103, 20));
+  EXPECT_EQ(VI->GetHitPartBounds(0), ButtonBounds);
+  EXPECT_TRUE(VI->GetHitPartBounds(ecpOutside).IsEmpty());
+  Button()->Data.Hint = L"Open|the list";
+  EXPECT_EQ(VI->GetPartHintText(0), L"Open|the list");
+  EXPECT_EQ(VI->GetPartHintText(ecpErrorIcon), L"bad");
+  EXPECT_EQ(VI->GetPartHintText(ecpNone), L"");
+}
+
+// What a new record invalidates against its predecessor.
+TEST_F(EditViewInfoTest, UpdateRegionsCoverOnlyWhatChanged) {
+  TOwned<TcxCustomEditViewInfo> old(New<TcxCustomEditViewInfo>());
+  Fill(old.get());
+  old->Assign(VI.get());
+  EXPECT_TRUE(VI->GetUpdateRegion(old.get())->IsEmpty());
+
+  Button()->Data.State = ebsSelected;
+  EXPECT_EQ(VI->GetUpdateRegion(old.get())->BoundsRect(), ButtonBounds);
+
+  old->Assign(VI.get());
+  EXPECT_TRUE(VI->GetUpdateRegion(old.get())->IsEmpty());
+  VI->BorderColor = clHighlight;
+  EXPECT_EQ(VI->GetUpdateRegion(old.get())->BoundsRect(), VI->Bounds);
+  VI->BorderStyle = ebsNone;
+  old->BorderStyle = ebsNone;
+  EXPECT_TRUE(VI->GetUpdateRegion(old.get())->IsEmpty()) << "a border colour without a border";
+}
+
+TEST_F(EditViewInfoTest, RightToLeftHitTestsFollowTheMirroredLayout) {
+  // The same editor mirrored: the button at the left.
+  VI->ClientRect = TRect(18, 1, 120, 20);
+  Button()->Bounds = Button()->VisibleBounds = TRect(1, 1, 18, 20);
+  Button()->Data.LeftAlignment = true;
+  VI->UseRightToLeftAlignment = true;
+  for (int x = 0; x < 121; ++x) {
+    TOwned<TcxCustomEditViewInfo> ltr(New<TcxCustomEditViewInfo>());
+    Fill(ltr.get());
+    ASSERT_EQ(VI->HitTestPart(TPoint(x, 10)), ltr->HitTestPart(TPoint(120 - x, 10))) << x;
+  }
+  EXPECT_EQ(VI->GetHitPartBounds(ecpNone), TRect(18, 1, 120, 20));
+}
+
+TEST_F(EditViewInfoTest, SetButtonCountMakesAndDropsEntriesOwnedByTheRecord) {
+  VI->SetButtonCount(3);
+  ASSERT_EQ(VI->ButtonsInfo.size(), 3u);
+  for (const auto& button : VI->ButtonsInfo) {
+    EXPECT_EQ(button->EditViewInfo, VI.get());
+    EXPECT_NE(button->FadingHelper.get(), nullptr);
+  }
+  VI->SetButtonCount(1);
+  EXPECT_EQ(VI->ButtonsInfo.size(), 1u);
+  EXPECT_EQ(VI->LastPressedButton, -1);
+  EXPECT_EQ(VI->PressedButton, -1);
+  EXPECT_EQ(VI->SelectedButton, -1);
+}
+
+}  // namespace
