@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <uxtheme.h>
+#include <vssym32.h>
+
 namespace {
 
 // A standalone 121 x 21 editor of the main window's look: a one-pixel frame
@@ -232,6 +235,40 @@ TEST_F(EditViewInfoTest, SetButtonCountMakesAndDropsEntriesOwnedByTheRecord) {
   EXPECT_EQ(VI->LastPressedButton, -1);
   EXPECT_EQ(VI->PressedButton, -1);
   EXPECT_EQ(VI->SelectedButton, -1);
+}
+
+}  // namespace
+
+namespace {
+
+// The native frame is the edit theme's border part drawn around the content,
+// which the background brush fills.
+TEST_F(EditViewInfoTest, TheNativeFrameIsTheThemesEditBorder) {
+  const HTHEME theme = OpenThemeData(nullptr, L"Edit");
+  if (!theme) GTEST_SKIP() << "no active theme";
+  VI->SetButtonCount(0);
+  VI->NativeStyle = true;
+  VI->FEditorBounds = VI->Bounds;
+  for (const int state : {1, 2, 3, 4}) {
+    SCOPED_TRACE(state);
+    VI->NativeState = state;
+    const TPixelSurface painted = Painted();
+
+    TPixelSurface reference(121, 21, Bg);
+    {
+      const TSavedDC saved(reference.DC());
+      ExcludeClipRect(reference.DC(), 2, 2, 119, 19);
+      const RECT bounds{0, 0, 121, 21};
+      DrawThemeBackground(theme, reference.DC(), EP_EDITBORDER_NOSCROLL, state, &bounds, nullptr);
+    }
+    GdiFill(reference.DC(), TRect(2, 2, 119, 19), Sys(COLOR_WINDOW));
+    EXPECT_EQ(Differing(painted, reference), 0) << painted.Picture(Sys(COLOR_WINDOW));
+    // The theme drew a frame: the outer ring holds neither the surface nor the fill.
+    const int ring = RingLength(TRect(0, 0, 121, 21));
+    EXPECT_LT(RingCount(painted, TRect(0, 0, 121, 21), Bg) + RingCount(painted, TRect(0, 0, 121, 21), Sys(COLOR_WINDOW)),
+              ring / 2);
+  }
+  CloseThemeData(theme);
 }
 
 }  // namespace
