@@ -272,3 +272,72 @@ TEST_F(EditViewInfoTest, TheNativeFrameIsTheThemesEditBorder) {
 }
 
 }  // namespace
+
+namespace {
+
+// What a new record invalidates in a real window, read back with
+// GetUpdateRgn before anything paints.
+class EditViewInfoRepaintTest : public EditViewInfoTest {
+ protected:
+  void SetUp() override {
+    EditViewInfoTest::SetUp();
+    Form.reset(NewWith<TForm>([](TForm* f) { f->CreateNew(nullptr); }));
+    Form->SetBoundsRect(TRect(200, 150, 500, 350));
+    Control = New<TCustomControl>(Form.get());
+    Control->SetParent(Form.get());
+    Control->SetBounds(10, 10, 121, 21);
+    Form->Show();
+    Old.reset(New<TcxCustomEditViewInfo>());
+    Fill(Old.get());
+    Old->Assign(VI.get());
+  }
+
+  // Whether the window's invalid region is exactly AExpected.
+  ::testing::AssertionResult InvalidatedAfterRepaint(const TOwnedRegion& AExpected, bool AResult) {
+    ValidateRect(Control->Handle(), nullptr);
+    const bool result = VI->Repaint(Control, VI->ClientRect, Old.get());
+    const TOwnedRegion invalid(CreateRectRgn(0, 0, 0, 0));
+    GetUpdateRgn(Control->Handle(), invalid.Get(), FALSE);
+    if (result != AResult) return ::testing::AssertionFailure() << "answered " << result;
+    RECT box{};
+    GetRgnBox(invalid.Get(), &box);
+    if (!EqualRgn(invalid.Get(), AExpected.Get()))
+      return ::testing::AssertionFailure() << "invalid box " << box.left << "," << box.top << "," << box.right << ","
+                                           << box.bottom;
+    return ::testing::AssertionSuccess();
+  }
+
+  static TOwnedRegion Ring(const TRect& AOuter, const TRect& AInner) {
+    TOwnedRegion ring(CreateRectRgn(AOuter.Left, AOuter.Top, AOuter.Right, AOuter.Bottom));
+    const TOwnedRegion inner(CreateRectRgn(AInner.Left, AInner.Top, AInner.Right, AInner.Bottom));
+    CombineRgn(ring.Get(), ring.Get(), inner.Get(), RGN_DIFF);
+    return ring;
+  }
+
+  TOwned<TForm> Form;
+  TCustomControl* Control = nullptr;
+  TOwned<TcxCustomEditViewInfo> Old;
+};
+
+TEST_F(EditViewInfoRepaintTest, NothingChangedInvalidatesNothing) {
+  EXPECT_TRUE(InvalidatedAfterRepaint(TOwnedRegion(CreateRectRgn(0, 0, 0, 0)), false));
+}
+
+TEST_F(EditViewInfoRepaintTest, AHoverInvalidatesTheButtonOnly) {
+  Button()->Data.State = ebsSelected;
+  EXPECT_TRUE(InvalidatedAfterRepaint(TOwnedRegion(CreateRectRgn(103, 1, 120, 20)), true));
+}
+
+TEST_F(EditViewInfoRepaintTest, AFocusChangeInvalidatesTheRingAroundTheText) {
+  VI->ContainerState = {csActive};
+  EXPECT_TRUE(InvalidatedAfterRepaint(Ring(TRect(0, 0, 121, 21), TRect(1, 1, 103, 20)), true));
+}
+
+TEST_F(EditViewInfoRepaintTest, ABorderColourInvalidatesTheFrameRing) {
+  VI->BorderColor = clHighlight;
+  EXPECT_TRUE(InvalidatedAfterRepaint(Ring(TRect(0, 0, 121, 21), TRect(1, 1, 120, 20)), true));
+  VI->BorderStyle = Old->BorderStyle = ebsNone;
+  EXPECT_TRUE(InvalidatedAfterRepaint(TOwnedRegion(CreateRectRgn(0, 0, 0, 0)), false));
+}
+
+}  // namespace
