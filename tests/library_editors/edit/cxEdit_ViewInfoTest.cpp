@@ -341,3 +341,54 @@ TEST_F(EditViewInfoRepaintTest, ABorderColourInvalidatesTheFrameRing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Stands in for a skin's painter: records the editor-button calls.
+class TRecordingPainter : public TcxUltraFlatLookAndFeelPainter {
+  SK_CLASS(TRecordingPainter, TcxUltraFlatLookAndFeelPainter)
+ public:
+  struct TCall {
+    std::string Name;
+    TRect R;
+    TcxEditBtnKind Kind;
+    TcxButtonState State;
+  };
+  void DrawScaledEditorButton(TcxCanvas*, const TRect& R, TcxEditBtnKind AKind, TcxButtonState AState,
+                              const TdxScaleFactor*, TcxEditBtnPosition) override {
+    Calls.push_back({"button", R, AKind, AState});
+  }
+  void DrawScaledEditorButtonGlyph(TcxCanvas*, const TRect& R, TcxEditBtnKind AKind, TcxButtonState AState,
+                                   const TdxScaleFactor*, TcxEditBtnPosition) override {
+    Calls.push_back({"glyph", R, AKind, AState});
+  }
+  std::vector<TCall> Calls;
+};
+
+TEST_F(EditViewInfoTest, ASkinnedButtonIsTheSkinPaintersButtonAndGlyph) {
+  TOwned<TRecordingPainter> painter(New<TRecordingPainter>());
+  VI->Painter = painter.get();
+  VI->UseSkins = true;
+  VI->TextColor = clWindowText;
+  struct TRow {
+    TcxEditButtonState State;
+    TcxButtonState Expected;
+  };
+  for (const TRow& row : {TRow{ebsNormal, cxbsNormal}, TRow{ebsSelected, cxbsHot}, TRow{ebsPressed, cxbsPressed},
+                          TRow{ebsDisabled, cxbsDisabled}}) {
+    SCOPED_TRACE(row.State);
+    painter->Calls.clear();
+    Button()->Data.State = row.State;
+    Painted();
+    ASSERT_EQ(painter->Calls.size(), 2u);
+    EXPECT_EQ(painter->Calls[0].Name, "button");
+    EXPECT_EQ(painter->Calls[1].Name, "glyph");
+    for (const auto& call : painter->Calls) {
+      EXPECT_EQ(call.R, ButtonBounds);
+      EXPECT_EQ(call.Kind, cxbkComboBtn);
+      EXPECT_EQ(call.State, row.Expected);
+    }
+  }
+}
+
+}  // namespace
