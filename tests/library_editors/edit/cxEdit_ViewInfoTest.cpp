@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <uxtheme.h>
+#include <vssym32.h>
+
 namespace {
 
 // A standalone 121 x 21 editor of the main window's look: a one-pixel frame
@@ -232,6 +235,160 @@ TEST_F(EditViewInfoTest, SetButtonCountMakesAndDropsEntriesOwnedByTheRecord) {
   EXPECT_EQ(VI->LastPressedButton, -1);
   EXPECT_EQ(VI->PressedButton, -1);
   EXPECT_EQ(VI->SelectedButton, -1);
+}
+
+}  // namespace
+
+namespace {
+
+// The native frame is the edit theme's border part drawn around the content,
+// which the background brush fills.
+TEST_F(EditViewInfoTest, TheNativeFrameIsTheThemesEditBorder) {
+  const HTHEME theme = OpenThemeData(nullptr, L"Edit");
+  if (!theme) GTEST_SKIP() << "no active theme";
+  VI->SetButtonCount(0);
+  VI->NativeStyle = true;
+  VI->FEditorBounds = VI->Bounds;
+  for (const int state : {1, 2, 3, 4}) {
+    SCOPED_TRACE(state);
+    VI->NativeState = state;
+    const TPixelSurface painted = Painted();
+
+    TPixelSurface reference(121, 21, Bg);
+    {
+      const TSavedDC saved(reference.DC());
+      ExcludeClipRect(reference.DC(), 2, 2, 119, 19);
+      const RECT bounds{0, 0, 121, 21};
+      DrawThemeBackground(theme, reference.DC(), EP_EDITBORDER_NOSCROLL, state, &bounds, nullptr);
+    }
+    GdiFill(reference.DC(), TRect(2, 2, 119, 19), Sys(COLOR_WINDOW));
+    EXPECT_EQ(Differing(painted, reference), 0) << painted.Picture(Sys(COLOR_WINDOW));
+    // The theme drew a frame: the outer ring holds neither the surface nor the fill.
+    const int ring = RingLength(TRect(0, 0, 121, 21));
+    EXPECT_LT(RingCount(painted, TRect(0, 0, 121, 21), Bg) + RingCount(painted, TRect(0, 0, 121, 21), Sys(COLOR_WINDOW)),
+              ring / 2);
+  }
+  CloseThemeData(theme);
+}
+
+}  // namespace
+
+namespace {
+
+// What a new record invalidates in a real window, read back with
+// GetUpdateRgn before anything paints.
+class EditViewInfoRepaintTest : public EditViewInfoTest {
+ protected:
+  void SetUp() override {
+    EditViewInfoTest::SetUp();
+    Form.reset(NewWith<TForm>([](TForm* f) { f->CreateNew(nullptr); }));
+    Form->SetBoundsRect(TRect(200, 150, 500, 350));
+    Control = New<TCustomControl>(Form.get());
+    Control->SetParent(Form.get());
+    Control->SetBounds(10, 10, 121, 21);
+    Form->Show();
+    Old.reset(New<TcxCustomEditViewInfo>());
+    Fill(Old.get());
+    Old->Assign(VI.get());
+  }
+
+  // Whether the window's invalid region is exactly AExpected.
+  ::testing::AssertionResult InvalidatedAfterRepaint(const TOwnedRegion& AExpected, bool AResult) {
+    ValidateRect(Control->Handle(), nullptr);
+    const bool result = VI->Repaint(Control, VI->ClientRect, Old.get());
+    const TOwnedRegion invalid(CreateRectRgn(0, 0, 0, 0));
+    GetUpdateRgn(Control->Handle(), invalid.Get(), FALSE);
+    if (result != AResult) return ::testing::AssertionFailure() << "answered " << result;
+    RECT box{};
+    GetRgnBox(invalid.Get(), &box);
+    if (!EqualRgn(invalid.Get(), AExpected.Get()))
+      return ::testing::AssertionFailure() << "invalid box " << box.left << "," << box.top << "," << box.right << ","
+                                           << box.bottom;
+    return ::testing::AssertionSuccess();
+  }
+
+  static TOwnedRegion Ring(const TRect& AOuter, const TRect& AInner) {
+    TOwnedRegion ring(CreateRectRgn(AOuter.Left, AOuter.Top, AOuter.Right, AOuter.Bottom));
+    const TOwnedRegion inner(CreateRectRgn(AInner.Left, AInner.Top, AInner.Right, AInner.Bottom));
+    CombineRgn(ring.Get(), ring.Get(), inner.Get(), RGN_DIFF);
+    return ring;
+  }
+
+  TOwned<TForm> Form;
+  TCustomControl* Control = nullptr;
+  TOwned<TcxCustomEditViewInfo> Old;
+};
+
+TEST_F(EditViewInfoRepaintTest, NothingChangedInvalidatesNothing) {
+  EXPECT_TRUE(InvalidatedAfterRepaint(TOwnedRegion(CreateRectRgn(0, 0, 0, 0)), false));
+}
+
+TEST_F(EditViewInfoRepaintTest, AHoverInvalidatesTheButtonOnly) {
+  Button()->Data.State = ebsSelected;
+  EXPECT_TRUE(InvalidatedAfterRepaint(TOwnedRegion(CreateRectRgn(103, 1, 120, 20)), true));
+}
+
+TEST_F(EditViewInfoRepaintTest, AFocusChangeInvalidatesTheRingAroundTheText) {
+  VI->ContainerState = {csActive};
+  EXPECT_TRUE(InvalidatedAfterRepaint(Ring(TRect(0, 0, 121, 21), TRect(1, 1, 103, 20)), true));
+}
+
+TEST_F(EditViewInfoRepaintTest, ABorderColourInvalidatesTheFrameRing) {
+  VI->BorderColor = clHighlight;
+  EXPECT_TRUE(InvalidatedAfterRepaint(Ring(TRect(0, 0, 121, 21), TRect(1, 1, 120, 20)), true));
+  VI->BorderStyle = Old->BorderStyle = ebsNone;
+  EXPECT_TRUE(InvalidatedAfterRepaint(TOwnedRegion(CreateRectRgn(0, 0, 0, 0)), false));
+}
+
+}  // namespace
+
+namespace {
+
+// Stands in for a skin's painter: records the editor-button calls.
+class TRecordingPainter : public TcxUltraFlatLookAndFeelPainter {
+  SK_CLASS(TRecordingPainter, TcxUltraFlatLookAndFeelPainter)
+ public:
+  struct TCall {
+    std::string Name;
+    TRect R;
+    TcxEditBtnKind Kind;
+    TcxButtonState State;
+  };
+  void DrawScaledEditorButton(TcxCanvas*, const TRect& R, TcxEditBtnKind AKind, TcxButtonState AState,
+                              const TdxScaleFactor*, TcxEditBtnPosition) override {
+    Calls.push_back({"button", R, AKind, AState});
+  }
+  void DrawScaledEditorButtonGlyph(TcxCanvas*, const TRect& R, TcxEditBtnKind AKind, TcxButtonState AState,
+                                   const TdxScaleFactor*, TcxEditBtnPosition) override {
+    Calls.push_back({"glyph", R, AKind, AState});
+  }
+  std::vector<TCall> Calls;
+};
+
+TEST_F(EditViewInfoTest, ASkinnedButtonIsTheSkinPaintersButtonAndGlyph) {
+  TOwned<TRecordingPainter> painter(New<TRecordingPainter>());
+  VI->Painter = painter.get();
+  VI->UseSkins = true;
+  VI->TextColor = clWindowText;
+  struct TRow {
+    TcxEditButtonState State;
+    TcxButtonState Expected;
+  };
+  for (const TRow& row : {TRow{ebsNormal, cxbsNormal}, TRow{ebsSelected, cxbsHot}, TRow{ebsPressed, cxbsPressed},
+                          TRow{ebsDisabled, cxbsDisabled}}) {
+    SCOPED_TRACE(row.State);
+    painter->Calls.clear();
+    Button()->Data.State = row.State;
+    Painted();
+    ASSERT_EQ(painter->Calls.size(), 2u);
+    EXPECT_EQ(painter->Calls[0].Name, "button");
+    EXPECT_EQ(painter->Calls[1].Name, "glyph");
+    for (const auto& call : painter->Calls) {
+      EXPECT_EQ(call.R, ButtonBounds);
+      EXPECT_EQ(call.Kind, cxbkComboBtn);
+      EXPECT_EQ(call.State, row.Expected);
+    }
+  }
 }
 
 }  // namespace
