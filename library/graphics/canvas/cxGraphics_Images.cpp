@@ -75,7 +75,9 @@ void ComposeImage(TcxBitmap* ABuffer, TRect ADestRect, TGraphic* AGraphic, TCust
     hasAlpha = TcxImageInfoHelper::GetPixelFormat(AGraphic) == pf32bit;
   } else {
     TcxCustomImageList::GetImageInfo(AImages, AIndex, source, nullptr, APalette);
-    hasAlpha = TcxCustomImageList::GetPixelFormat(AImages->Handle()) == 32;
+    // A 32-bit list may hold items without alpha (all zero): those go through
+    // the mask, so their colours must not be premultiplied away first.
+    hasAlpha = TcxCustomImageList::GetPixelFormat(AImages->Handle()) == 32 && source->IsAlphaUsed();
     // Only a 32-bit item of the library's own lists is drawn premultiplied.
     const bool premultiplied =
         ownList && TcxImageInfoHelper::GetPixelFormat(ownList->Images()->Items(AIndex)->Image()) == pf32bit;

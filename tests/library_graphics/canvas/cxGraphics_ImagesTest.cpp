@@ -5,6 +5,7 @@
 #include "library/core/geometry/cxGeometry.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/GdiScopes.h"
 #include "tests/library_graphics/ImageListTesting.h"
 #include "tests/library_graphics/SmartImageTesting.h"
 
@@ -191,6 +192,48 @@ TEST_F(ImageListTest, ClassLibraryDrawingComesThroughTheListsOwnDrawing) {
       EXPECT_LE(Distance(surface.Pixel(2 + 4 + (q % 2) * 8, 2 + 4 + (q / 2) * 8), expected), 3);
     }
   }
+}
+
+// A masked list of the class library (a magenta key around a red square),
+// stretched to twice its size: the square doubles, the key stays clear.
+TEST(ClassLibraryImageList, AMaskedItemScaledUpKeepsItsColoursAndItsTransparentBorder) {
+  const TOwned<TImageList> list(New<TImageList>(nullptr));
+  list->SetSize(16, 16);
+  {
+    const TOwned<TBitmap> image(New<TBitmap>());
+    image->SetSize(16, 16);
+    const HDC dc = image->Canvas()->Handle();
+    const RECT all{0, 0, 16, 16}, inner{2, 2, 14, 14};
+    const TOwnedBrush magenta(CreateSolidBrush(RGB(255, 0, 255)));
+    const TOwnedBrush red(CreateSolidBrush(RGB(200, 0, 0)));
+    FillRect(dc, &all, magenta.Get());
+    FillRect(dc, &inner, red.Get());
+    list->AddMasked(image.get(), static_cast<TColor>(RGB(255, 0, 255)));
+  }
+  const auto draw = [&](int AScale, bool ASmooth) {
+    TPixelSurface surface(40, 40, RGB(255, 255, 255));
+    const TOwned<TCanvas> canvas(New<TCanvas>());
+    canvas->SetHandle(surface.DC());
+    const TOwned<TdxScaleFactor> factor = ScaleFactor(AScale, 1);
+    DrawScaledImage(canvas.get(), TRect(4, 4, 4 + 16 * AScale, 4 + 16 * AScale), nullptr, list.get(), 0, ifmStretch,
+                    idmNormal, false, nullptr, factor.get(), ASmooth);
+    canvas->SetHandle(nullptr);
+    return surface;
+  };
+  for (const int scale : {1, 2}) {
+    SCOPED_TRACE(scale);
+    const TPixelSurface surface = draw(scale, false);
+    const int inset = 4 + 2 * scale, side = 12 * scale;
+    EXPECT_EQ(surface.BoundsOf(RGB(200, 0, 0)), TRect(inset, inset, inset + side, inset + side))
+        << surface.Picture(RGB(255, 255, 255));
+    EXPECT_EQ(surface.Count(RGB(200, 0, 0)), side * side);
+    EXPECT_EQ(surface.Count(RGB(255, 255, 255)), 40 * 40 - side * side);
+  }
+  // Smoothed, the edges blend red into white and nothing darker.
+  const TPixelSurface smooth = draw(2, true);
+  EXPECT_EQ(smooth.Pixel(20, 20), RGB(200, 0, 0));
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 40; ++x) ASSERT_GE(GetRValue(smooth.Pixel(x, y)), 200) << x << "," << y;
 }
 
 // ---------------------------------------------------------------------------
