@@ -184,6 +184,8 @@ class TCustomForm : public TWinControl {
   bool Active() const { return FActive; }
   TWinControl* ActiveControl() const { return FActiveControl; }
   void SetActiveControl(TWinControl* AValue);
+  // The control the form last announced with CM_ENTER.
+  TWinControl* FocusedControl() const { return FFocusedControl; }
   // Makes AControl active and gives the form the focus when it lacks it.
   void FocusControl(TWinControl* AControl);
   void SetFocus() override;

@@ -659,6 +659,9 @@ struct TcxPopupHooks {
                          : IsChild(otherForm->Handle(), targetForm->Handle()) ? targetForm
                                                                               : nullptr;
     if (!inner || !Supports<IdxEmbeddedForm>(inner)) return;
+    // A form whose focus moves to a new control announces the entry itself
+    // when the message reaches the window; only a return is left to us.
+    if (ACwp.message == WM_SETFOCUS && targetForm->FocusedControl() != target) return;
     target->Perform(ACwp.message == WM_SETFOCUS ? CM_ENTER : CM_EXIT, 0, 0);
   }
 

@@ -663,8 +663,11 @@ TEST(cxContainerPopupFocus, MovingBetweenAFormAndOneEmbeddedInItNotifiesBothSide
       auto* target = static_cast<TWinControl*>(AControl);
       ASSERT_TRUE(pump([&] { return GetFocus() == target->Handle(); }));
     };
+    // The first entry into each form is that form's own notice, heard once.
     click(outer);
     click(first);
+    EXPECT_EQ(1, outer->Enters);
+    EXPECT_EQ(1, first->Enters);
     for (TFocusNoticeControl* control : {outer, first, second}) control->Enters = control->Exits = 0;
 
     click(outer);
