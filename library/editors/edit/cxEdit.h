@@ -27,7 +27,7 @@
 //   TcxEditDataBinding                an editor's link to a value source (none here)
 //   IcxEditRepositoryItemListener     an editor that uses a repository item
 //   TcxCustomEditContainer            the container an editor stands on
-//   TcxCustomEdit                     the editor
+//   TcxCustomEdit                     the editor (its layout and painting: cxEdit_Painting.cpp)
 //
 // Also the editors' shared routines: value comparison, shift states of mouse
 // buttons, selection colours, synthetic messages, the process-wide list of
@@ -1648,6 +1648,8 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   // Lays the editor out for the point and invalidates what the new record
   // changes against the old one.
   bool RefreshAtPoint(const TPoint& P, TcxMouseButton AButton, TShiftState AShift, bool AIsMouseEvent) override;
+  // The distances from the bounds to the frame that the last layout found.
+  void GetBorderExtents(TRect& R) override;
   virtual void UpdateHotTrackState(const TPoint& P, TcxMouseButton AButton, TShiftState AShift, bool AIsMouseEvent);
   // A layout calculator for the current state; the caller owns it.
   virtual TOwned<TcxCustomEditViewData> CreateEditViewData();

@@ -40,6 +40,12 @@ void TcxCustomEdit::CalculateViewInfoAt(TcxCustomEditViewInfo* AViewInfo, const 
   if (UseRightToLeftAlignment()) viewData->DoRightToLeftConversion(AViewInfo, bounds);
 }
 
+void TcxCustomEdit::GetBorderExtents(TRect& R) {
+  const TcxCustomEditViewInfo* vi = ViewInfo();
+  R = TRect(vi->ShadowRect.Left - vi->Bounds.Left, vi->ShadowRect.Top - vi->Bounds.Top,
+            vi->Bounds.Right - vi->ShadowRect.Right, vi->Bounds.Bottom - vi->ShadowRect.Bottom);
+}
+
 // ---------------------------------------------------------------------------
 // Refresh
 

@@ -192,6 +192,11 @@ class TSystemColorsSwap {
 }  // namespace
 
 TEST_F(EditPaintingTest, EachStateReachedByInputPaintsTheSystemColours) {
+  // The transparent outer ring is left to the parent.
+  const TOwnedRegion region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(Edit->Handle(), region.Get()), ERROR);
+  const TOwnedRegion frame(CreateRectRgn(1, 1, W - 1, H - 1));
+  EXPECT_TRUE(EqualRgn(region.Get(), frame.Get()));
   WalkThroughTheStates();
 }
 
