@@ -102,8 +102,7 @@ void TcxContainer::Create(TComponent* AOwner) {
   FStyles->SetOnChanged(BindEvent<&TcxContainer::ApplyStyleChanges>(this));
   FActiveStyleState = {csNormal};
   FActiveStyle = Style();
-  FViewInfo.reset(NewOfClass<TcxContainerViewInfo>(ViewInfoClass()));
-  FViewInfo->Owner = this;
+  RecreateViewInfo();
   LookAndFeel()->SetMasterLookAndFeel(Style()->LookAndFeel());
   ControlStyle().Include(csCaptureMouse).Include(csSetCaption);
   SetTabStop(true);
@@ -378,6 +377,12 @@ void TcxContainer::ComputeViewInfo(const TPoint& P, bool AAllowHotTrack) {
   vi->Shadow = HasShadow();
   vi->BorderColor = vi->CalculateBorderColor(style, Enabled(), IsDesigning(), this);
   vi->SetBackgroundColor(vi->CalculateBackgroundColor(style, Enabled(), this));
+}
+
+void TcxContainer::RecreateViewInfo() {
+  FViewInfo.reset(NewOfClass<TcxContainerViewInfo>(ViewInfoClass()));
+  FViewInfo->Owner = this;
+  FIsViewInfoCalculated = false;
 }
 
 void TcxContainer::EnsureViewInfo() {

@@ -592,6 +592,9 @@ class TcxContainer : public TcxControl {
   virtual TcxContainerStyleClass StyleClass() { return TcxContainerStyle::ClassInfo(); }
   virtual TClass StylesClass() { return TcxContainerStyles::ClassInfo(); }
   virtual TClass ViewInfoClass() { return TcxContainerViewInfo::ClassInfo(); }
+  // A fresh paint record of ViewInfoClass, for a descendant whose class is
+  // known only after the container was made.
+  void RecreateViewInfo();
   virtual void GetExtraRegionBounds(TRect& R) { R = TRect(); }
   virtual bool HasShadow();
   virtual TcxContainerStyle* SelectStyleForState(TcxContainerState AState);

@@ -95,6 +95,7 @@ void TcxCustomEdit::Create(TComponent* AOwner, bool AIsInplace) {
 void TcxCustomEdit::InitializeEdit() {
   FChangeEventsCatcher.reset(New<TcxEditChangeEventsCatcher>(this));
   FProperties.reset(NewOfClass<TcxCustomEditProperties>(GetPropertiesClass(), static_cast<TPersistent*>(this)));
+  RecreateViewInfo();
   SetControlStyle(ControlStyle() + TControlStyle{csCaptureMouse, csSetCaption, csReplicatable});
   SetTabStop(true);
   FDataBinding.reset(NewOfClass<TcxEditDataBinding>(GetDataBindingClass(), this));
@@ -103,6 +104,7 @@ void TcxCustomEdit::InitializeEdit() {
   ConnectOwnProperties();
   if (IsInplace()) SetKeys(Keys() + TcxKeys{kAll, kArrows, kTab});
   if (!IsInplace()) FProperties->SetDefaultValuesProvider(FDataBinding->DefaultValuesProvider());
+  ViewInfo()->SetEdit(this);
   FIsJustCreated = true;
 }
 

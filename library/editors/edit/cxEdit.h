@@ -27,7 +27,7 @@
 //   TcxEditDataBinding                an editor's link to a value source (none here)
 //   IcxEditRepositoryItemListener     an editor that uses a repository item
 //   TcxCustomEditContainer            the container an editor stands on
-//   TcxCustomEdit                     the editor
+//   TcxCustomEdit                     the editor (its layout and painting: cxEdit_Painting.cpp)
 //
 // Also the editors' shared routines: value comparison, shift states of mouse
 // buttons, selection colours, synthetic messages, the process-wide list of
@@ -1493,6 +1493,8 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   void SetRepositoryItem(TcxEditRepositoryItem* AValue);
   TcxEditDataBinding* DataBinding() const { return FDataBinding.get(); }
   bool IsInplace() const override { return FIsInplace; }
+  // The paint record of the last layout, of the properties' record class.
+  TcxCustomEditViewInfo* ViewInfo() const { return static_cast<TcxCustomEditViewInfo*>(inherited::ViewInfo()); }
   TNotifyEvent PropertiesEvents() const { return FPropertiesEvents; }
   void SetPropertiesEvents(TNotifyEvent AValue) { FPropertiesEvents = AValue; }
 
@@ -1640,6 +1642,23 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   virtual void UpdateDrawValue() {}
   virtual bool CanClickWhileLoading() { return false; }
   virtual bool IsEditClass() { return false; }
+
+  // Layout and painting
+  TClass ViewInfoClass() override;
+  // Lays the editor out for the point and invalidates what the new record
+  // changes against the old one.
+  bool RefreshAtPoint(const TPoint& P, TcxMouseButton AButton, TShiftState AShift, bool AIsMouseEvent) override;
+  // The distances from the bounds to the frame that the last layout found.
+  void GetBorderExtents(TRect& R) override;
+  virtual void UpdateHotTrackState(const TPoint& P, TcxMouseButton AButton, TShiftState AShift, bool AIsMouseEvent);
+  // A layout calculator for the current state; the caller owns it.
+  virtual TOwned<TcxCustomEditViewData> CreateEditViewData();
+  virtual void FillViewDataState(TcxCustomEditViewData* AViewData);
+  void CalculateViewInfoAt(TcxCustomEditViewInfo* AViewInfo, const TPoint& P, TcxMouseButton AButton,
+                           TShiftState AShift, bool AIsMouseEvent);
+  // Destroying, or a kind with an inner control that has none: the layout
+  // must not ask the editor.
+  bool IsInnerControlMissing() { return IsDestroying(); }
 
   void PushModifiedState();
   void PopModifiedState();
