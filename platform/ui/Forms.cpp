@@ -322,17 +322,21 @@ void TCustomForm::SetTransparentColorValue(TColor AValue) {
 void TCustomForm::UpdateLayeredAttributes() {
   // A form inside another control is a child window, which cannot be layered.
   if (!HandleAllocated() || IsChildForm(this) || ComponentState().Contains(csDesigning)) return;
-  const HWND wnd = Handle();
-  const LONG_PTR exStyle = GetWindowLongPtrW(wnd, GWL_EXSTYLE);
-  if (FAlphaBlend || FTransparentColor) {
-    if (!(exStyle & WS_EX_LAYERED)) SetWindowLongPtrW(wnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+  ApplyLayeredAttributes(Handle(), FAlphaBlend, FAlphaBlendValue, FTransparentColor, FTransparentColorValue);
+}
+
+void ApplyLayeredAttributes(HWND AWnd, bool AAlphaBlend, BYTE AAlphaBlendValue, bool ATransparentColor,
+                            TColor ATransparentColorValue) {
+  const LONG_PTR exStyle = GetWindowLongPtrW(AWnd, GWL_EXSTYLE);
+  if (AAlphaBlend || ATransparentColor) {
+    if (!(exStyle & WS_EX_LAYERED)) SetWindowLongPtrW(AWnd, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
     DWORD flags = 0;
-    if (FAlphaBlend) flags |= LWA_ALPHA;
-    if (FTransparentColor) flags |= LWA_COLORKEY;
-    SetLayeredWindowAttributes(wnd, ColorToColorRef(FTransparentColorValue), FAlphaBlendValue, flags);
+    if (AAlphaBlend) flags |= LWA_ALPHA;
+    if (ATransparentColor) flags |= LWA_COLORKEY;
+    SetLayeredWindowAttributes(AWnd, ColorToColorRef(ATransparentColorValue), AAlphaBlendValue, flags);
   } else if (exStyle & WS_EX_LAYERED) {
-    SetWindowLongPtrW(wnd, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
-    RedrawWindow(wnd, nullptr, nullptr, RDW_FRAME | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
+    SetWindowLongPtrW(AWnd, GWL_EXSTYLE, exStyle & ~static_cast<LONG_PTR>(WS_EX_LAYERED));
+    RedrawWindow(AWnd, nullptr, nullptr, RDW_FRAME | RDW_ALLCHILDREN | RDW_ERASE | RDW_INVALIDATE);
   }
 }
 

@@ -577,5 +577,11 @@ void SetHintWindowClass(TClass AValue);
 std::vector<HWND> DisableTaskWindows(HWND AActiveWindow);
 void EnableTaskWindows(const std::vector<HWND>& AWindows);
 
+// Makes AWnd a layered window drawn AAlphaBlendValue opaque and without the
+// pixels of ATransparentColorValue, each when asked; with neither asked, an
+// ordinary window again, repainted.
+void ApplyLayeredAttributes(HWND AWnd, bool AAlphaBlend, BYTE AAlphaBlendValue, bool ATransparentColor,
+                            TColor ATransparentColorValue);
+
 void FormsInitialization();
 void FormsFinalization();

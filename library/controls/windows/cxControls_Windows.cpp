@@ -393,17 +393,7 @@ void TcxCustomDragImage::SetTransparentColorValue(TColor AValue) {
 
 void TcxCustomDragImage::UpdateLayeredAttributes() {
   if (ComponentState().Contains(csDesigning) || !HandleAllocated()) return;
-  const HWND wnd = Handle();
-  if (WantsLayered()) {
-    ModifyWindowLong(wnd, GWL_EXSTYLE, WS_EX_LAYERED, 0);
-    DWORD flags = 0;
-    if (FAlphaBlend) flags |= LWA_ALPHA;
-    if (FTransparentColor) flags |= LWA_COLORKEY;
-    SetLayeredWindowAttributes(wnd, ColorToColorRef(FTransparentColorValue), FAlphaBlendValue, flags);
-  } else {
-    ModifyWindowLong(wnd, GWL_EXSTYLE, 0, WS_EX_LAYERED);
-    RedrawWindow(wnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
-  }
+  ApplyLayeredAttributes(Handle(), FAlphaBlend, FAlphaBlendValue, FTransparentColor, FTransparentColorValue);
 }
 
 void TcxCustomDragImage::Init(const TRect& ASourceBounds, const TPoint& ASourcePoint) {
