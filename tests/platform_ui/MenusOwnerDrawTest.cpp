@@ -3,6 +3,7 @@
 #include "platform/ui/Menus.h"
 
 #include "tests/support/Pixels.h"
+#include "tests/support/WindowReading.h"
 
 #include <gtest/gtest.h>
 
@@ -111,20 +112,6 @@ void DrawExpected(HDC ADC, const TRect& R, const TExpectedItem& AItem) {
   if (!AItem.ShortCut.empty()) DrawTextW(ADC, AItem.ShortCut.c_str(), -1, &text, flags | DT_RIGHT);
 }
 
-HWND FindMenuWindow() {
-  HWND found = nullptr;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND AWnd, LPARAM AParam) -> BOOL {
-        wchar_t name[16] = {};
-        GetClassNameW(AWnd, name, 16);
-        if (String(name) == L"#32768" && IsWindowVisible(AWnd)) *reinterpret_cast<HWND*>(AParam) = AWnd;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 // Runs inside the menu loop: once the menu window shows, AAction looks at
 // it, then the menu closes; a menu that never shows is closed after a while.
 std::function<void(HWND)>* GOnMenuShown = nullptr;
@@ -132,7 +119,7 @@ int GTicks = 0;
 
 void CALLBACK WatchMenu(HWND, UINT, UINT_PTR, DWORD) {
   if (!GOnMenuShown) return;
-  if (HWND window = FindMenuWindow()) {
+  if (HWND window = ShownMenuWindow()) {
     auto action = *GOnMenuShown;
     GOnMenuShown = nullptr;
     action(window);

@@ -24,3 +24,15 @@ std::vector<HWND> Descendants(HWND AParent) {
       reinterpret_cast<LPARAM>(&found));
   return found;
 }
+
+HWND ShownMenuWindow() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND AWnd, LPARAM AParam) -> BOOL {
+        if (ClassOf(AWnd) == L"#32768" && IsWindowVisible(AWnd)) *reinterpret_cast<HWND*>(AParam) = AWnd;
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}

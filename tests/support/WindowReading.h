@@ -12,3 +12,5 @@ String WindowText(HWND AWnd);
 String ClassOf(HWND AWnd);
 // Every window below AParent, at any depth.
 std::vector<HWND> Descendants(HWND AParent);
+// The system's popup menu window ("#32768") this thread shows, or nil.
+HWND ShownMenuWindow();

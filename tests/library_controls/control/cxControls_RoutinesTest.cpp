@@ -7,6 +7,7 @@
 
 #include "tests/library_controls/ControlsTesting.h"
 #include "tests/support/PumpUntil.h"
+#include "tests/support/WindowReading.h"
 
 #include <gtest/gtest.h>
 
@@ -555,20 +556,6 @@ TEST(cxControlsPopupMenus, TheMenuHeightAsATable) {
   EXPECT_EQ(GetPopupMenuHeight(twoAndSeparator.get(), 96), 57) << "measured on Windows 10";
 }
 
-// The popup menu window the system shows, while it shows.
-HWND FindPopupMenuWindow() {
-  HWND found = nullptr;
-  EnumWindows(
-      [](HWND AWnd, LPARAM AParam) -> BOOL {
-        wchar_t name[16] = {};
-        GetClassNameW(AWnd, name, 16);
-        if (String(name) == L"#32768" && IsWindowVisible(AWnd)) *reinterpret_cast<HWND*>(AParam) = AWnd;
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 TEST(cxControlsPopupMenus, ADropDownMenuNearTheWorkAreasBottomOpensAboveTheButtonWhollyInside) {
   TOwned<TForm> form(NewShownForm(TRect(100, 100, 400, 300)));
   TOwned<TPopupMenu> menu(NewMenu(2, 1));
@@ -577,7 +564,7 @@ TEST(cxControlsPopupMenus, ADropDownMenuNearTheWorkAreasBottomOpensAboveTheButto
   TRect shown;
   TLoopScript script;
   HWND window = nullptr;
-  script.Then([&] { return (window = FindPopupMenuWindow()) != nullptr; },
+  script.Then([&] { return (window = ShownMenuWindow()) != nullptr; },
               [&] {
                 shown = SafeGetWindowRect(window);
                 EndMenu();
