@@ -622,7 +622,9 @@ void TcxCustomEditViewInfo::DrawThemedButtonBorder(TcxCanvas* ACanvas, TcxEditBu
                                                    TColor& ABrushColor) {
   (void)ACanvas;
   (void)ARect;
-  AContentRect = AViewInfo->Bounds;
+  // The combo box theme's parts carry their own arrow: a second one drawn over
+  // it would double the glyph.
+  AContentRect = AViewInfo->Data.ComboBoxStyle ? TRect() : AViewInfo->Bounds;
   APenColor = clBtnText;
   ABrushColor = AViewInfo->Data.BackgroundColor;
 }

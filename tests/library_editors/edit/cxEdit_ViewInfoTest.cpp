@@ -1,6 +1,9 @@
 #include "library/editors/edit/cxEdit.h"
 #include "library/editors/edit/cxEditPaintUtils.h"
 
+#include "library/core/system/dxThemeManager.h"
+#include "library/core/system/dxUxTheme.h"
+
 #include "tests/library_lookandfeel/PainterTesting.h"
 
 #include <gtest/gtest.h>
@@ -387,6 +390,157 @@ TEST_F(EditViewInfoTest, ASkinnedButtonIsTheSkinPaintersButtonAndGlyph) {
       EXPECT_EQ(call.R, ButtonBounds);
       EXPECT_EQ(call.Kind, cxbkComboBtn);
       EXPECT_EQ(call.State, row.Expected);
+    }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+class TNativeTestEdit : public TcxCustomEdit {
+  SK_CLASS(TNativeTestEdit, TcxCustomEdit)
+};
+
+// A standalone editor with one drop-down button, laid out and painted the way
+// a window paints it; only the look and feel's native flag and the button's
+// side vary.
+TPoint CentreOf(const TRect& R) { return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); }
+
+struct TLaidOutEditor {
+  static constexpr TRect Bounds{0, 0, 121, 21};
+
+  TOwned<TNativeTestEdit> Edit{New<TNativeTestEdit>(nullptr)};
+  TOwned<TcxCustomEditViewInfo> ViewInfo{New<TcxCustomEditViewInfo>()};
+
+  TLaidOutEditor(bool ANative, bool ALeftButton, TcxEditButtonState AState) {
+    Edit->Style()->LookAndFeel()->SetKind(lfUltraFlat);
+    Edit->Style()->LookAndFeel()->SetNativeStyle(ANative);
+    Edit->Style()->SetBorderStyle(ebsUltraFlat);
+    Edit->ActiveProperties()->Buttons()->Add()->SetKind(bkDown);
+    Edit->ActiveProperties()->Buttons()->Items(0)->SetLeftAlignment(ALeftButton);
+    const TOwned<TcxCustomEditViewData> data = Edit->ActiveProperties()->CreateViewData(Edit->Style(), false);
+    data->Enabled = AState != ebsDisabled;
+    // The state comes from the mouse as the window would report it: over the
+    // button for hot, held down on it for pressed.
+    const TPoint away(-1, -1);
+    data->Calculate(nullptr, Bounds, away, cxmbNone, {}, ViewInfo.get(), true);
+    const TPoint onButton = ViewInfo->ButtonsInfo.empty() ? away : CentreOf(ViewInfo->ButtonsInfo[0]->Bounds);
+    const bool down = AState == ebsPressed;
+    const TShiftState shift = down ? TShiftState{ssLeft} : TShiftState{};
+    data->Calculate(nullptr, Bounds, AState == ebsNormal ? away : onButton, down ? cxmbLeft : cxmbNone, shift,
+                    ViewInfo.get(), true);
+  }
+
+  TcxEditButtonViewInfo* Button() const { return ViewInfo->ButtonsInfo[0].get(); }
+
+  TPixelSurface Painted() const {
+    TCanvasOnSurface canvas(Bounds.Width(), Bounds.Height(), Bg);
+    ViewInfo->Paint(canvas.Get());
+    TPixelSurface result(Bounds.Width(), Bounds.Height(), Bg);
+    BitBlt(result.DC(), 0, 0, Bounds.Width(), Bounds.Height(), canvas.Surface.DC(), 0, 0, SRCCOPY);
+    return result;
+  }
+};
+
+struct TButtonRow {
+  const char* Name;
+  TcxEditButtonState State;
+  int ThemeState;
+};
+
+constexpr TButtonRow ButtonRows[] = {
+    {"normal", ebsNormal, CBXS_NORMAL},
+    {"hot", ebsSelected, CBXS_HOT},
+    {"pressed", ebsPressed, CBXS_PRESSED},
+    {"disabled", ebsDisabled, CBXS_DISABLED},
+};
+
+// Pixels of ARect where A and B differ.
+int DifferingIn(const TPixelSurface& A, const TPixelSurface& B, const TRect& ARect) {
+  int result = 0;
+  for (int y = ARect.Top; y < ARect.Bottom; ++y)
+    for (int x = ARect.Left; x < ARect.Right; ++x) result += A.Pixel(x, y) != B.Pixel(x, y);
+  return result;
+}
+
+// The combo box theme's drop-down part for the button's side, in the
+// button's state, over whatever the editor painted beneath the button.
+TEST(EditViewInfoNativeButton, TheDropDownButtonIsTheComboBoxThemesButtonPart) {
+  const HTHEME theme = OpenThemeData(nullptr, L"ComboBox");
+  if (!theme) GTEST_SKIP() << "no active theme";
+  for (const bool left : {false, true})
+    for (const TButtonRow& row : ButtonRows) {
+      SCOPED_TRACE(std::string(left ? "left " : "right ") + row.Name);
+      const TLaidOutEditor editor(true, left, row.State);
+      ASSERT_TRUE(editor.ViewInfo->NativeStyle);
+      ASSERT_EQ(editor.ViewInfo->ButtonsInfo.size(), 1u);
+      const TcxEditButtonViewInfo* button = editor.Button();
+      ASSERT_EQ(button->Data.State, row.State);
+      const TRect bounds = button->Bounds;
+      ASSERT_FALSE(bounds.IsEmpty());
+      // The button lies on the side it was given.
+      EXPECT_EQ(bounds.Left < TLaidOutEditor::Bounds.Width() / 2, left);
+      const TPixelSurface painted = editor.Painted();
+
+      // The reference: the editor painted without its button, the part
+      // straight from uxtheme over it.
+      editor.Button()->VisibleBounds = TRect();
+      const TPixelSurface reference = editor.Painted();
+      const RECT r{bounds.Left, bounds.Top, bounds.Right, bounds.Bottom};
+      DrawThemeBackground(theme, reference.DC(), left ? CP_DROPDOWNBUTTONLEFT : CP_DROPDOWNBUTTONRIGHT,
+                          row.ThemeState, &r, nullptr);
+      EXPECT_EQ(Differing(painted, reference), 0) << painted.Picture(Sys(COLOR_WINDOW));
+      // uxtheme drew something of its own: the button is not the bare background.
+      EXPECT_GT(DifferingIn(reference, editor.Painted(), bounds), 0);
+    }
+  CloseThemeData(theme);
+}
+
+// uxtheme answering that no theme is active, for the scope's lifetime; the
+// theme manager reads the answer again on each theme change.
+BOOL WINAPI NoThemeActive() { return FALSE; }
+
+class TThemesOff {
+ public:
+  TThemesOff() : FSaved(dxUxThemeBinding()) {
+    TdxUxThemeBinding binding = FSaved;
+    binding.EntryPoints[static_cast<std::size_t>(TdxUxThemeEntry::IsThemeActive)] =
+        reinterpret_cast<FARPROC>(reinterpret_cast<void*>(&NoThemeActive));
+    dxSetUxThemeBinding(binding);
+    ThemeChanged();
+  }
+  ~TThemesOff() {
+    dxSetUxThemeBinding(FSaved);
+    ThemeChanged();
+  }
+  TThemesOff(const TThemesOff&) = delete;
+  TThemesOff& operator=(const TThemesOff&) = delete;
+
+ private:
+  static void ThemeChanged() { SendMessageW(ThemeChangedEventReceiver()->Handle(), WM_THEMECHANGED, 0, 0); }
+  TdxUxThemeBinding FSaved;
+};
+
+TEST(EditViewInfoNativeButton, WithoutAThemeANativeEditorPaintsTheUltraFlatWay) {
+  if (!IsUxThemeLoaded() || !ThemeChangedEventReceiver()) GTEST_SKIP() << "no visual styles library";
+  const TThemesOff off;
+  ASSERT_FALSE(AreThemesActive());
+  for (const TButtonRow& row : ButtonRows) {
+    SCOPED_TRACE(row.Name);
+    const TLaidOutEditor native(true, false, row.State);
+    const TLaidOutEditor flat(false, false, row.State);
+    EXPECT_FALSE(native.ViewInfo->NativeStyle);
+    ASSERT_EQ(native.ViewInfo->ButtonsInfo.size(), 1u);
+    EXPECT_FALSE(native.Button()->Data.NativeStyle);
+    EXPECT_EQ(native.Button()->Data.State, row.State);
+    const TPixelSurface painted = native.Painted();
+    EXPECT_EQ(Differing(painted, flat.Painted()), 0) << painted.Picture(Sys(COLOR_WINDOW));
+    // The ultra-flat drawing: at rest, a frame in the button shadow colour
+    // one pixel inside the bounds, where the theme's frame was not.
+    const TRect frame(1, 1, TLaidOutEditor::Bounds.Right - 1, TLaidOutEditor::Bounds.Bottom - 1);
+    if (row.State == ebsNormal) {
+      EXPECT_EQ(RingCount(painted, frame, Sys(COLOR_BTNSHADOW)), RingLength(frame));
     }
   }
 }
