@@ -4,9 +4,6 @@
 #include "library/graphics/canvas/cxGraphics.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 #include "platform/runtime/SysUtils.h"
-#include "platform/ui/GdiScopes.h"
-
-#include <commctrl.h>
 
 #include <algorithm>
 #include <unordered_map>
@@ -948,21 +945,9 @@ void TdxCustomListBox::DrawItemImage(TcxCanvas* ACanvas, const TRect& R, TdxCust
     FImages->Draw(ACanvas->Canvas(), cell.Left, cell.Top, AItem->ImageIndex());
     return;
   }
-  // Scaled: the image and its mask at the list's size, each stretched once;
-  // the mask clears the image's pixels, the image is painted into them.
-  const int w = FImages->Width(), h = FImages->Height();
-  const TMemoryDC image = TMemoryDC::Dib32(nullptr, w, h);
-  const TMemoryDC mask = TMemoryDC::Dib32(nullptr, w, h);
-  const RECT all{0, 0, w, h};
-  FillRect(image.DC(), &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-  FillRect(mask.DC(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-  ImageList_Draw(FImages->Handle(), AItem->ImageIndex(), image.DC(), 0, 0, ILD_TRANSPARENT);
-  ImageList_Draw(FImages->Handle(), AItem->ImageIndex(), mask.DC(), 0, 0, ILD_MASK);
-  const HDC dc = ACanvas->Handle();
-  const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
-  StretchBlt(dc, cell.Left, cell.Top, size.cx, size.cy, mask.DC(), 0, 0, w, h, SRCAND);
-  StretchBlt(dc, cell.Left, cell.Top, size.cx, size.cy, image.DC(), 0, 0, w, h, SRCPAINT);
-  SetStretchBltMode(dc, oldMode);
+  // Scaled: stretched pixel for pixel, without smoothing.
+  DrawScaledImage(ACanvas->Canvas(), cell, nullptr, FImages, AItem->ImageIndex(), ifmStretch, idmNormal, false,
+                  nullptr, nullptr, false);
 }
 
 void TdxCustomListBox::DrawItemText(TcxCanvas* ACanvas, const TRect& R, TdxCustomListBoxItem* AItem,
