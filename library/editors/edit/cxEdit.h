@@ -25,6 +25,7 @@
 //   TcxCustomEditViewData             the layout calculator (cxEdit_ViewData.cpp)
 //   TcxEditChangeEventsCatcher        change events caught while they are locked
 //   TcxEditDataBinding                an editor's link to a value source (none here)
+//   IcxCustomInnerEdit, IcxInnerEditHelper  the editing interface of the hosted window
 //   IcxEditRepositoryItemListener     an editor that uses a repository item
 //   TcxCustomEditContainer            the container an editor stands on
 //   TcxCustomEdit                     the editor (its layout and painting: cxEdit_Painting.cpp)
@@ -870,12 +871,43 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
 };
 
 // ---------------------------------------------------------------------------
+// The inner control's editing interface
+
+// How an editor talks to the native window it hosts; the editor never
+// touches the inner control directly.
+struct IcxCustomInnerEdit : public IcxContainerInnerControl {
+  static constexpr GUID IID = {0x468D21B5, 0x48AA, 0x4077, {0x8E, 0xD5, 0x4C, 0x61, 0x12, 0xD4, 0x60, 0xB1}};
+  virtual LRESULT CallDefWndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) = 0;
+  virtual bool CanProcessClipboardMessages() = 0;
+  virtual Variant GetEditValue() = 0;
+  virtual IcxAccessibilityHelper* GetIAccessibilityHelper() = 0;
+  virtual TNotifyEvent GetOnChange() = 0;
+  virtual bool GetReadOnly() = 0;
+  virtual void LockBounds(bool ALock) = 0;
+  virtual void SafelySetFocus() = 0;
+  virtual void SetEditValue(const Variant& AValue) = 0;
+  virtual void SetParent(TWinControl* AValue) = 0;
+  virtual void SetOnChange(TNotifyEvent AValue) = 0;
+  virtual void SetReadOnly(bool AValue) = 0;
+
+ protected:
+  ~IcxCustomInnerEdit() = default;
+};
+
+// An inner control whose editing interface is served by a helper object.
+struct IcxInnerEditHelper : public virtual IInterface {
+  static constexpr GUID IID = {0x35667555, 0x6DC8, 0x40D5, {0xB7, 0x05, 0xB0, 0x8D, 0x56, 0x97, 0xC6, 0x21}};
+  virtual IcxCustomInnerEdit* GetHelper() = 0;
+
+ protected:
+  ~IcxInnerEditHelper() = default;
+};
+
+// ---------------------------------------------------------------------------
 // Editor layout (cxEdit_ViewData.cpp)
 
 class TcxCustomEditViewInfo;
 class TcxEditButtonViewInfo;
-struct IcxCustomInnerEdit;
-
 enum TcxEditPaintOption {
   epoAllowZeroHeight,
   epoAutoHeight,
@@ -1576,6 +1608,18 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   void RepositoryItemRemoved(TcxEditRepositoryItem* AItem) override;
   void RepositoryItemPropertiesChanged(TcxEditRepositoryItem* AItem) override;
 
+  // The hosted inner control's editing interface; null for kinds without one.
+  IcxCustomInnerEdit* InnerEdit() const { return FInnerEdit; }
+  bool HasInnerEdit() const { return FInnerEdit != nullptr; }
+
+  // -- keyboard, mouse and focus (public)
+
+  // -- sizing and the inner control (public)
+
+  // -- accessibility (public)
+
+  // -- in-place editing (public)
+
  protected:
   friend class TcxCustomEditViewData;
   friend class TcxEditChangeEventsCatcher;
@@ -1671,6 +1715,14 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
 
   TcxEditChangeEventsCatcher* ChangeEventsCatcher() const { return FChangeEventsCatcher.get(); }
 
+  // -- keyboard, mouse and focus (protected)
+
+  // -- sizing and the inner control (protected)
+
+  // -- accessibility (protected)
+
+  // -- in-place editing (protected)
+
  private:
   void CallEditEvents(TNotifyEvent (TcxCustomEditProperties::*AEvent)() const);
   bool HasEditEvent(bool (*AAssigned)(TcxCustomEditProperties*));
@@ -1708,4 +1760,13 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   TOwned<TcxEditDataBinding> FDataBinding;
   Variant FEditValue;
   TOwned<TcxCustomEditProperties> FProperties;
+  IcxCustomInnerEdit* FInnerEdit = nullptr;
+
+  // -- keyboard, mouse and focus (fields)
+
+  // -- sizing and the inner control (fields)
+
+  // -- accessibility (fields)
+
+  // -- in-place editing (fields)
 };
