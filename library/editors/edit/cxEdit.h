@@ -1612,6 +1612,10 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   IcxCustomInnerEdit* InnerEdit() const { return FInnerEdit; }
   bool HasInnerEdit() const { return FInnerEdit != nullptr; }
 
+  // Raised for a key the editor leaves to its owner (a hosting grid navigates).
+  TKeyEvent OnAfterKeyDown() const { return FOnAfterKeyDown; }
+  void SetOnAfterKeyDown(TKeyEvent AValue) { FOnAfterKeyDown = AValue; }
+
   // -- keyboard, mouse and focus (public)
 
   // -- sizing and the inner control (public)
@@ -1715,6 +1719,9 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
 
   TcxEditChangeEventsCatcher* ChangeEventsCatcher() const { return FChangeEventsCatcher.get(); }
 
+  // OnAfterKeyDown with user actions disabled; the handler may clear the key.
+  void DoAfterKeyDown(WORD& Key, TShiftState Shift);
+
   // -- keyboard, mouse and focus (protected)
 
   // -- sizing and the inner control (protected)
@@ -1761,6 +1768,7 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   Variant FEditValue;
   TOwned<TcxCustomEditProperties> FProperties;
   IcxCustomInnerEdit* FInnerEdit = nullptr;
+  TKeyEvent FOnAfterKeyDown;
 
   // -- keyboard, mouse and focus (fields)
 

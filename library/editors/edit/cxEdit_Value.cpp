@@ -119,6 +119,12 @@ void TcxCustomEdit::CallEditEvents(TNotifyEvent (TcxCustomEditProperties::*AEven
       [this] { EnableUserAction(); });
 }
 
+void TcxCustomEdit::DoAfterKeyDown(WORD& Key, TShiftState Shift) {
+  if (!FOnAfterKeyDown) return;
+  DisableUserAction();
+  TryFinally([&] { FOnAfterKeyDown(this, Key, Shift); }, [this] { EnableUserAction(); });
+}
+
 void TcxCustomEdit::FireChange() { CallEditEvents(&TcxCustomEditProperties::OnChange); }
 
 void TcxCustomEdit::FireEditValueChanged() { CallEditEvents(&TcxCustomEditProperties::OnEditValueChanged); }
