@@ -1722,6 +1722,10 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   // OnAfterKeyDown with user actions disabled; the handler may clear the key.
   void DoAfterKeyDown(WORD& Key, TShiftState Shift);
 
+  // Clicks the paint record's AIndex-th visible button: its action with the
+  // editor as target, then OnButtonClick (own, then the repository item's).
+  void ClickButton(int AIndex);
+
   // -- keyboard, mouse and focus (protected)
 
   // -- sizing and the inner control (protected)

@@ -125,6 +125,22 @@ void TcxCustomEdit::DoAfterKeyDown(WORD& Key, TShiftState Shift) {
   TryFinally([&] { FOnAfterKeyDown(this, Key, Shift); }, [this] { EnableUserAction(); });
 }
 
+void TcxCustomEdit::ClickButton(int AIndex) {
+  TcxCustomEditViewInfo* info = ViewInfo();
+  if (!info || AIndex < 0 || AIndex >= static_cast<int>(info->ButtonsInfo.size())) return;
+  const int buttonIndex = info->ButtonsInfo[AIndex]->ButtonIndex;
+  TActionLink* link = info->ButtonsInfo[AIndex]->Data.ActionLink;
+  DisableUserAction();
+  TryFinally(
+      [&] {
+        if (link) link->Execute(this);
+        if (auto handler = FProperties->OnButtonClick()) handler(this, buttonIndex);
+        if (FRepositoryItem)
+          if (auto handler = ActiveProperties()->OnButtonClick()) handler(this, buttonIndex);
+      },
+      [this] { EnableUserAction(); });
+}
+
 void TcxCustomEdit::FireChange() { CallEditEvents(&TcxCustomEditProperties::OnChange); }
 
 void TcxCustomEdit::FireEditValueChanged() { CallEditEvents(&TcxCustomEditProperties::OnEditValueChanged); }
