@@ -61,6 +61,7 @@ class TcxCustomEdit;
 class TcxCustomEditProperties;
 class TcxEditRepositoryItem;
 class TcxCustomEditViewData;
+class TcxCustomFilterEditHelper;
 
 // ---------------------------------------------------------------------------
 // Editor styles
@@ -835,6 +836,8 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   // In-place editing: whether an in-place editor with these properties may
   // change its value (ReadOnly, then the default-values provider).
   bool AllowsInplaceEditing();
+  // Filter editors write BeepOnError and ValidateOnEnter without a change.
+  friend class TcxCustomFilterEditHelper;
 
  private:
   friend class TcxCustomEdit;
