@@ -206,17 +206,18 @@ void TcxCustomEdit::Activate(TcxCustomEditData*& AEditData, bool ANeedSetFocus) 
   SetEditModified(false);
   FInplaceParams.MultiRowParent = true;
   if (HandleAllocated() && CanFocus() && ANeedSetFocus) {
-    // LEAD(keys41): replace the two lines below with FocusAndSelect().
+    // FIXME: FocusAndSelect() in place of these two lines once the focus handling is merged.
     SetFocus();
     if (ActiveProperties()->AutoSelect()) SelectAll();
   }
 }
 
 void TcxCustomEdit::ActivateByKey(wchar_t Key, TcxCustomEditData*& AEditData) {
-  // LEAD(inner41): run the body below between HookInnerEditWindowProc() and UnhookInnerEditWindowProc() (TryFinally).
+  // FIXME: the body below between HookInnerEditWindowProc() and UnhookInnerEditWindowProc() (the latter
+  // also on an exception, TryFinally) once the inner control's hook is merged.
   Activate(AEditData, true);
   if (ForwardsActivationKey(Key)) {
-    // LEAD(keys41): FIsKeyPressHandled = false; here, so the forwarded key is not swallowed.
+    // FIXME: FIsKeyPressHandled = false here once the key handling is merged, so the key is not swallowed.
     SendEditKeyPress(this, Key);
   }
 }

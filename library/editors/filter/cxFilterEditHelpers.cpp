@@ -58,7 +58,7 @@ void TcxCustomFilterEditHelper::TMeta::InitializeProperties(TcxCustomEditPropert
                                                             TcxCustomEditProperties* AEditProperties,
                                                             bool AHasButtons) const {
   AProperties->Assign(AEditProperties);
-  // LEAD(props39): AProperties->Alignment()->SetHorz(taLeftJustify); AProperties->Alignment()->SetVert(taVCenter);
+  // FIXME: Alignment Horz := taLeftJustify and Vert := taVCenter once the properties' alignment is merged.
   AProperties->FBeepOnError = false;
   if (!AHasButtons) AProperties->Buttons()->Clear();
   AProperties->SetReadOnly(false);

@@ -8,10 +8,19 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
 namespace {
+
+// Table rows print as their names.
+template <class TRow>
+  requires requires(const TRow& ARow) { ARow.Name; }
+void PrintTo(const TRow& ARow, std::ostream* AStream) {
+  *AStream << ARow.Name;
+}
 
 // Properties whose sharing the test chooses; every copy into an editor's own
 // properties is counted together with the state the editor is in meanwhile.

@@ -4,10 +4,19 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 #include <vector>
 
 namespace {
+
+// Table rows print as their names.
+template <class TRow>
+  requires requires(const TRow& ARow) { ARow.Name; }
+void PrintTo(const TRow& ARow, std::ostream* AStream) {
+  *AStream << ARow.Name;
+}
 
 // ---------------------------------------------------------------------------
 // Operators
