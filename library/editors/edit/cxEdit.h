@@ -1567,7 +1567,8 @@ class TcxInplaceEditList : public TObject {
   void RemoveItem(TClass APropertiesClass);
 
   int Count() const { return static_cast<int>(FItems.size()); }
-  const TcxEditListItem& Items(int AIndex) const { return FItems.at(static_cast<std::size_t>(AIndex)); }
+  // Raises EListError outside the list.
+  const TcxEditListItem& Items(int AIndex) const;
 
  private:
   int FindItem(TcxCustomEditProperties* AProperties, bool AUseFreeItem);

@@ -47,6 +47,11 @@ void TcxInplaceEditList::Destroy() {
   inherited::Destroy();
 }
 
+const TcxEditListItem& TcxInplaceEditList::Items(int AIndex) const {
+  if (AIndex < 0 || AIndex >= Count()) dxListIndexError(AIndex);
+  return FItems[static_cast<std::size_t>(AIndex)];
+}
+
 TcxCustomEdit* TcxInplaceEditList::GetEdit(TcxCustomEditProperties* AProperties) {
   TcxCustomEdit* edit = FindEdit(AProperties);
   if (!edit) {

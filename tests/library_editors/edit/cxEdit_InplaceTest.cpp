@@ -1,6 +1,7 @@
 #include "library/editors/edit/cxEdit.h"
 
 #include "library/core/data/cxVariants.h"
+#include "platform/classes/ClassErrors.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
 
@@ -207,6 +208,8 @@ TEST_P(InplacePoolTest, ScriptLeavesThePoolAsExpected) {
   }
   EXPECT_EQ(Picture(list.get(), properties, other.get()), row.Expected);
   EXPECT_EQ(TPoolEdit::Live, row.LiveEditors);
+  EXPECT_THROW(list->Items(list->Count()), EListError);
+  EXPECT_THROW(list->Items(-1), EListError);
   list.reset();
   EXPECT_EQ(TPoolEdit::Live, 0) << "the list frees what it made";
 }
