@@ -6,6 +6,7 @@
 #include "library/editors/edit/dxSpellCheckerCore.h"
 #include "library/editors/filter/cxFilterConsts.h"
 #include "library/editors/filter/cxFilterControlStrs.h"
+#include "library/editors/filter/cxFilterEditHelpers.h"
 
 std::span<const TUnit> LibraryEditorsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
@@ -15,6 +16,7 @@ std::span<const TUnit> LibraryEditorsUnits() {
       {L"cxFilterControlStrs", &cxFilterControlStrsInitialization, &cxFilterControlStrsFinalization},
       {L"dxSpellCheckerCore", &dxSpellCheckerCoreInitialization, &dxSpellCheckerCoreFinalization},
       {L"cxEdit", &cxEditInitialization, &cxEditFinalization},
+      {L"cxFilterEditHelpers", nullptr, &cxFilterEditHelpersFinalization},
       {L"cxRegExpr", nullptr, nullptr},
       {L"cxStandardMask", nullptr, nullptr},
       {L"cxDropDownEdit", &cxDropDownEditInitialization, nullptr},

@@ -102,6 +102,7 @@ void TcxCustomEdit::InitializeEdit() {
   FEditValue = Variant::NullValue();
   FLockValidate = 0;
   ConnectOwnProperties();
+  CreateDblClickTimer();
   if (IsInplace()) SetKeys(Keys() + TcxKeys{kAll, kArrows, kTab});
   if (!IsInplace()) FProperties->SetDefaultValuesProvider(FDataBinding->DefaultValuesProvider());
   ViewInfo()->SetEdit(this);
@@ -120,6 +121,7 @@ void TcxCustomEdit::Destroy() {
     DisconnectOwnProperties();
     if (!IsInplace()) FProperties->SetDefaultValuesProvider(nullptr);
   }
+  FDblClickTimer.reset();
   FDataBinding.reset();
   FPrevModifiedList.clear();
   FProperties.reset();
@@ -221,9 +223,12 @@ void TcxCustomEdit::Loaded() {
 void TcxCustomEdit::SetParent(TWinControl* AValue) {
   if (AValue && FIsJustCreated) {
     FIsJustCreated = false;
-    FDataBinding->UpdateNotConnectedDBEditDisplayValue();
-    PropertiesChanged(FProperties.get());
-    FDataBinding->UpdateDisplayValue();
+    // An edit list initialising the editor sets its display itself.
+    if (!FIsInplaceInitializing) {
+      FDataBinding->UpdateNotConnectedDBEditDisplayValue();
+      PropertiesChanged(FProperties.get());
+      FDataBinding->UpdateDisplayValue();
+    }
   }
   inherited::SetParent(AValue);
 }

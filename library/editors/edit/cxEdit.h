@@ -28,6 +28,8 @@
 //   IcxCustomInnerEdit, IcxInnerEditHelper  the editing interface of the hosted window
 //   IcxEditRepositoryItemListener     an editor that uses a repository item
 //   TcxCustomEditContainer            the container an editor stands on
+//   TcxCustomEditData                 what an in-place editor keeps per row (cxEdit_Inplace.cpp)
+//   TcxEditListItem, TcxInplaceEditList  the pool of in-place editors
 //   TcxCustomEdit                     the editor (its layout and painting: cxEdit_Painting.cpp)
 //
 // Also the editors' shared routines: value comparison, shift states of mouse
@@ -59,6 +61,7 @@ class TcxCustomEdit;
 class TcxCustomEditProperties;
 class TcxEditRepositoryItem;
 class TcxCustomEditViewData;
+class TcxCustomFilterEditHelper;
 
 // ---------------------------------------------------------------------------
 // Editor styles
@@ -830,6 +833,12 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   virtual bool ValidatesDisplayValue() { return false; }
   virtual void ValidateDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError, TcxCustomEdit* AEdit);
 
+  // In-place editing: whether an in-place editor with these properties may
+  // change its value (ReadOnly, then the default-values provider).
+  bool AllowsInplaceEditing();
+  // Filter editors write BeepOnError and ValidateOnEnter without a change.
+  friend class TcxCustomFilterEditHelper;
+
  private:
   friend class TcxCustomEdit;
   template <class T>
@@ -1498,6 +1507,88 @@ class TcxCustomEditContainer : public TcxContainer {
 };
 
 // ---------------------------------------------------------------------------
+// In-place editing (cxEdit_Inplace.cpp)
+
+// What an in-place editor keeps of one row or cell between activations; the
+// host owns one per row and hands it to each activation. Editor kinds with
+// state to restore (a popup's size, say) derive their own.
+class TcxCustomEditData : public TObject {
+  SK_CLASS(TcxCustomEditData, TObject)
+ public:
+  virtual void Create(TcxCustomEdit* AEdit);
+  void Destroy() override;
+
+  // Marks the data for restoring; restores it at once when it belongs to
+  // the editor's current activation.
+  void Clear();
+  bool Cleared() const { return FCleared; }
+  // Nil once the editor is freed.
+  TcxCustomEdit* Edit() const { return FEdit; }
+
+ private:
+  friend class TcxCustomEdit;
+  void EditFreed(TComponent* AComponent);
+
+  bool FCleared;
+  TcxCustomEdit* FEdit;
+  TOwned<TcxFreeNotificator> FFreeNotificator;
+};
+
+// A pooled editor and the properties it was last initialised from; nil
+// properties mark an editor free for any properties of its kind.
+struct TcxEditListItem {
+  TcxCustomEdit* Edit = nullptr;
+  TcxCustomEditProperties* Properties = nullptr;
+};
+
+// The pool a host takes its in-place editors from: one editor per
+// properties object in use, free editors handed out again.
+class TcxInplaceEditList : public TObject {
+  SK_CLASS(TcxInplaceEditList, TObject)
+ public:
+  // AEditorOwner owns every editor the list makes (nil: the list alone).
+  void Create(TComponent* AEditorOwner);
+  void Destroy() override;
+
+  // The editor of AProperties (a free one of its kind, or a new one),
+  // initialised from them.
+  TcxCustomEdit* GetEdit(TcxCustomEditProperties* AProperties);
+  // A free editor of the kind of APropertiesClass, new when none; not initialised.
+  TcxCustomEdit* GetEdit(TClass APropertiesClass);
+  // The same for an editor class.
+  TcxCustomEdit* GetEditOfClass(TClass AEditClass);
+  TcxCustomEdit* FindEdit(TcxCustomEditProperties* AProperties);
+  TcxCustomEdit* FindEdit(TClass APropertiesClass);
+  // Frees the editor of AProperties for other properties; it forgets their
+  // value unless the properties may be shared.
+  void DisconnectProperties(TcxCustomEditProperties* AProperties);
+  void RemoveItem(TcxCustomEditProperties* AProperties);
+  // Every free editor of the kind.
+  void RemoveItem(TClass APropertiesClass);
+
+  int Count() const { return static_cast<int>(FItems.size()); }
+  // Raises EListError outside the list.
+  const TcxEditListItem& Items(int AIndex) const;
+
+ private:
+  int FindItem(TcxCustomEditProperties* AProperties, bool AUseFreeItem);
+  int FindFreeItem(TClass AEditClass) const;
+  TcxCustomEdit* CreateEdit(TClass AEditClass);
+  void InitEdit(TcxCustomEdit* AEdit, TcxCustomEditProperties* AProperties);
+  void RemoveItemAt(int AIndex);
+  void EditFreed(TComponent* AComponent);
+
+  std::vector<TcxEditListItem> FItems;
+  TComponent* FEditorOwner;
+  TOwned<TcxFreeNotificator> FFreeNotificator;
+};
+
+// The editor class of a properties class.
+TClass EditClassOfProperties(TClass APropertiesClass);
+// Every live edit list lets go of AProperties (their destructor calls it).
+void DisconnectFromInplaceLists(TcxCustomEditProperties* AProperties);
+
+// ---------------------------------------------------------------------------
 // TcxCustomEdit
 
 struct TcxEditModifiedState {
@@ -1623,6 +1714,26 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   // -- accessibility (public)
 
   // -- in-place editing (public)
+  // Shows the editor for a row: AEditData (made when nil and the kind keeps
+  // data; the caller keeps it) becomes the current data, the display is
+  // synchronised, the modified flags cleared and, when asked, the focus taken.
+  virtual void Activate(TcxCustomEditData*& AEditData, bool ANeedSetFocus = true);
+  // Activate, then the key that started editing is typed into the editor
+  // when the kind forwards it.
+  virtual void ActivateByKey(wchar_t Key, TcxCustomEditData*& AEditData);
+  // Activate by a click at (X, Y) of the parent's client area: the press
+  // (or, without ssLeft, the release) is replayed on the editor, and a
+  // second press within the double-click time counts as a double click.
+  virtual void ActivateByMouse(TShiftState Shift, int X, int Y, TcxCustomEditData*& AEditData);
+  // Whether the editor may be left: the value is validated by the options.
+  virtual bool Deactivate();
+  virtual TClass GetEditDataClass() { return nullptr; }
+  virtual bool ForwardsActivationKey(wchar_t Key) { (void)Key; return true; }
+  TcxCustomEditData* EditData() const { return FEditData; }
+  TcxInplaceEditParams& InplaceParams() { return FInplaceParams; }
+  bool IsInplaceInitializing() const { return FIsInplaceInitializing; }
+  // Runs for the double-click time after a click that activated the editor.
+  TcxTimer* DblClickTimer() const { return FDblClickTimer.get(); }
 
  protected:
   friend class TcxCustomEditViewData;
@@ -1733,6 +1844,14 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   // -- accessibility (protected)
 
   // -- in-place editing (protected)
+  friend class TcxInplaceEditList;
+  friend class TcxCustomEditData;
+  // Restores the kind's state from the current data; nothing in the base.
+  virtual void RestoreEditData() {}
+  // Prepares properties copied from an object that may not be shared.
+  virtual void PrepareUnsharedProperties() {}
+  void ApplyClearedEditData(TcxCustomEditData* AEditData);
+  void CreateDblClickTimer();
 
  private:
   void CallEditEvents(TNotifyEvent (TcxCustomEditProperties::*AEvent)() const);
@@ -1781,4 +1900,9 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   // -- accessibility (fields)
 
   // -- in-place editing (fields)
+  void DblClickTimerElapsed(TObject* Sender);
+  TcxCustomEditData* FEditData = nullptr;
+  bool FIsInplaceInitializing = false;
+  TOwned<TcxTimer> FDblClickTimer;
+  TcxInplaceEditParams FInplaceParams;
 };

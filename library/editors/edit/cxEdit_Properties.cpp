@@ -74,6 +74,8 @@ void TcxCustomEditProperties::Create(TPersistent* AOwner) {
 }
 
 void TcxCustomEditProperties::Destroy() {
+  // No pooled editor may keep properties that are gone.
+  DisconnectFromInplaceLists(this);
   FDefaultValuesProvider = nullptr;
   FButtons.reset();
   FAssignedValues.reset();
@@ -262,4 +264,15 @@ void TcxCustomEditProperties::ValidateDisplayValue(Variant& ADisplayValue, Strin
   AEdit->FireValidate(ADisplayValue, AErrorText, AError);
   // A handler that rejects without correcting gets the text the editor shows.
   if (AError && VariantsEqual(ADisplayValue, before)) AEdit->GetDisplayVariant(ADisplayValue);
+}
+
+// ---------------------------------------------------------------------------
+// In-place editing
+
+bool TcxCustomEditProperties::AllowsInplaceEditing() {
+  if (IsReadOnlyAssigned() && !FReadOnly) return true;
+  const bool readOnly = ReadOnly();
+  if (!readOnly && FDefaultValuesProvider)
+    return FDefaultValuesProvider->DefaultCanModify() && FDefaultValuesProvider->CanSetEditMode();
+  return !readOnly;
 }

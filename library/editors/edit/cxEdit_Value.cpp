@@ -257,6 +257,7 @@ void TcxCustomEdit::SetTextPreservingModified(const String& AText) {
 
 bool TcxCustomEdit::IsEditingAllowed() {
   TcxCustomEditProperties* properties = ActiveProperties();
+  if (IsInplace()) return properties->AllowsInplaceEditing();
   if (properties->IsReadOnlyAssigned()) return !properties->ReadOnly();
   TcxCustomEditDefaultValuesProvider* provider = FDataBinding->DefaultValuesProvider();
   return provider->DefaultCanModify() && provider->CanSetEditMode();
