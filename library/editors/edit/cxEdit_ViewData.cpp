@@ -49,6 +49,9 @@ void TcxCustomEditViewData::InitDefaults() {
 void TcxCustomEditViewData::InitializeFromProperties() {
   ButtonVisibleCount = FProperties->Buttons()->VisibleCount();
   IsValueSource = false;
+  TcxEditAlignment* alignment = FProperties->Alignment();
+  HorzAlignment = alignment->Horz();
+  VertAlignment = alignment->Vert();
   NativeStyle = IsNativeStyle(FStyle->LookAndFeel());
   InitializeEditContentParams(EditContentParams);
 }
@@ -371,6 +374,10 @@ void TcxCustomEditViewData::Calculate(TcxCanvas* ACanvas, const TRect& ABounds, 
     if (FEdit && FEdit->ValidationError()) {
       FErrorData->SetErrorType(eetError);
       FErrorData->SetErrorText(FEdit->ValidationErrorText());
+      // The properties' picture when they have one, else the standard glyph
+      // again (a picture cleared while the error stays must not linger).
+      TdxSmartImage* icon = FProperties->ErrorIcon();
+      FErrorData->SetErrorIcon(icon->Empty() ? cxEditStandardGlyph(eetError) : icon);
     } else {
       FErrorData->SetErrorType(eetNone);
     }
