@@ -215,7 +215,10 @@ int TcxCustomEditViewData::GetEditNativeState() {
   return ETS_NORMAL;
 }
 
-bool TcxCustomEditViewData::IsEditFocused() { return FEdit ? FEdit->Focused() : Focused; }
+// The editor fills Focused from its own focus when it makes the view data,
+// and nothing in a calculation moves the focus: asking the window server
+// again would only cost a round trip.
+bool TcxCustomEditViewData::IsEditFocused() { return Focused; }
 
 int TcxCustomEditViewData::GetCaptureButtonIndex() { return FEdit ? FEdit->CaptureButtonVisibleIndex() : -1; }
 

@@ -9,6 +9,7 @@
 #include "platform/ui/Forms.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/PumpUntil.h"
+#include "tests/support/SendInput.h"
 
 #include <gtest/gtest.h>
 
@@ -236,6 +237,35 @@ TEST_F(PropertiesExtraFixture, AlignmentImagesAndIconWritesReachTheEditorOnlyWhe
     EXPECT_EQ(edit->Properties()->Buttons()->Images(), edit->Properties()->Images()) << "the buttons' list";
     edit->Free();
   }
+}
+
+// A settings change lays the editor out for the pointer where it is: over
+// the editor it stays hot, beside it (even over the form) it is not.
+TEST_F(PropertiesExtraFixture, ChangeKeepsTheHotStateWhereThePointerIs) {
+  SetForegroundWindow(Form->Handle());
+  ASSERT_TRUE(PumpUntil([this] { return GetForegroundWindow() == Form->Handle(); }));
+  TExtraEdit* edit = NewEdit();
+  edit->Style()->SetHotTrack(true);
+  const auto hot = [edit] { return edit->ViewInfo()->ContainerState.Contains(csHotTrack); };
+  struct TRow {
+    const char* Name;
+    TPoint Client;  // in the editor's client coordinates
+    bool Hot;
+  };
+  const TRow rows[] = {
+      {"over the editor", TPoint(60, 11), true},
+      {"just right of it", TPoint(125, 11), false},
+      {"just below it", TPoint(60, 26), false},
+  };
+  bool beep = false;
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    ASSERT_TRUE(MoveUntil(edit->ClientToScreen(row.Client), [&] { return hot() == row.Hot; }));
+    beep = !beep;
+    edit->Properties()->SetBeepOnError(beep);
+    EXPECT_EQ(hot(), row.Hot);
+  }
+  SendMouseMove(edit->ClientToScreen(TPoint(60, 120)));
 }
 
 // ---------------------------------------------------------------------------
