@@ -27,8 +27,12 @@ TShiftState CurrentShiftState() {
   TShiftState shift;
   const std::pair<int, TShiftStateItem> keys[] = {{VK_SHIFT, ssShift}, {VK_MENU, ssAlt},      {VK_CONTROL, ssCtrl},
                                                    {VK_LBUTTON, ssLeft}, {VK_RBUTTON, ssRight}, {VK_MBUTTON, ssMiddle}};
+  // One read of the whole table instead of one per key: each read asks the
+  // window server.
+  BYTE state[256] = {};
+  GetKeyboardState(state);
   for (const auto& [key, item] : keys)
-    if (GetKeyState(key) < 0) shift.Include(item);
+    if (state[key] & 0x80) shift.Include(item);
   return shift;
 }
 
@@ -408,8 +412,15 @@ void TcxContainer::ShortRefreshContainer(bool AIsMouseEvent) {
   if (CanRefreshNow()) {
     POINT cursor{};
     GetCursorPos(&cursor);
-    const HWND under = WindowFromPoint(cursor);
-    if (under && (under == Handle() || IsChild(Handle(), under))) p = ScreenToClient(TPoint(cursor.x, cursor.y));
+    // A pointer outside the window's rectangle is over neither it nor its
+    // children: the window search (a round trip to the window server) is
+    // left for a pointer inside, where another window may still cover it.
+    RECT bounds{};
+    GetWindowRect(Handle(), &bounds);
+    if (PtInRect(&bounds, cursor)) {
+      const HWND under = WindowFromPoint(cursor);
+      if (under && (under == Handle() || IsChild(Handle(), under))) p = ScreenToClient(TPoint(cursor.x, cursor.y));
+    }
     shift = CurrentShiftState();
   }
   RefreshContainer(p, cxmbNone, AIsMouseEvent, shift);

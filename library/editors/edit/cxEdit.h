@@ -555,7 +555,7 @@ class TcxEditValidateInfo : public TObject {
  public:
   TdxSmartGlyph* ErrorIcon();
   // A copy of AValue; nullptr frees the icon.
-  void SetErrorIcon(TdxSmartGlyph* AValue);
+  void SetErrorIcon(TdxSmartImage* AValue);
   String ErrorText() const { return FErrorText; }
   void SetErrorText(const String& AValue) { FErrorText = AValue; }
   TcxEditErrorType ErrorType() const { return FErrorType; }
@@ -658,6 +658,8 @@ class TcxCustomEditDefaultValuesProvider : public TObject {
   virtual bool CanSetEditMode() { return true; }
   virtual bool DefaultCanModify() { return true; }
   virtual bool DefaultReadOnly() { return false; }
+  // The horizontal alignment of content whose properties leave it unassigned.
+  virtual TAlignment DefaultAlignment() { return taLeftJustify; }
   virtual bool IsDataAvailable() { return true; }
   virtual bool IsDataStorage() { return false; }
   virtual bool DefaultMaxValue(double& AValue) { (void)AValue; return false; }
@@ -731,6 +733,13 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   void SetMinMaxValues(double AMax, double AMin);
 
   // Properties
+  // The alignment of the content. The object handed out is refreshed from the
+  // alignment in force on each read, its horizontal value from
+  // DefaultHorzAlignment while none is stored; writing into it reaches the
+  // editors through AlignmentChanged.
+  TcxEditAlignment* Alignment();
+  virtual void SetAlignment(TcxEditAlignment* AValue);
+  bool IsAlignmentStored() const { return FInnerAlignment->IsHorzStored() || FInnerAlignment->IsVertStored(); }
   bool AutoSelect() const { return FAutoSelect; }
   void SetAutoSelect(bool AValue) { SetField(FAutoSelect, AValue); }
   bool BeepOnError() const { return FBeepOnError; }
@@ -751,6 +760,16 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   TcxCustomEditDefaultValuesProvider* DefaultValuesProvider() const { return FDefaultValuesProvider; }
   // Reports a change only for the properties an editor owns.
   void SetDefaultValuesProvider(TcxCustomEditDefaultValuesProvider* AValue);
+  // The picture the validation mark shows instead of the standard one when
+  // not empty. A write copies the picture; every change of it is a change of
+  // the properties.
+  TdxSmartImage* ErrorIcon() const { return FErrorIcon.get(); }
+  void SetErrorIcon(TdxSmartImage* AValue);
+  bool IsErrorIconStored() const { return !FErrorIcon->Empty(); }
+  // The buttons' image list; not owned, dropped when it is freed. A change of
+  // the list's images is a change of the properties.
+  TCustomImageList* Images() const { return FImages; }
+  void SetImages(TCustomImageList* AValue);
   bool ImmediatePost() const { return FImmediatePost; }
   void SetImmediatePost(bool AValue) { SetField(FImmediatePost, AValue); }
   // Unassigned, the provider's DefaultReadOnly decides.
@@ -793,6 +812,13 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   void SetOnPropertiesChanged(TNotifyEvent AValue) { FOnPropertiesChanged = AValue; }
 
   // Overridables
+  // Handler of the public alignment object's change: it becomes the alignment in force.
+  virtual void AlignmentChanged(TObject* Sender);
+  // The provider's default, else what the public alignment object holds.
+  virtual TAlignment DefaultHorzAlignment();
+  virtual TcxEditVertAlignment DefaultVertAlignment() { return taTopJustify; }
+  // Images := nil when AComponent is the image list.
+  virtual void HandleFreeNotification(TComponent* AComponent);
   virtual void DefaultValuesProviderDestroyed() { SetDefaultValuesProvider(nullptr); }
   virtual void CopyFrom(TcxCustomEditProperties* ASource);
   virtual void NotifyPropertiesChanged();
@@ -848,6 +874,9 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
     Changed();
   }
   bool IsOwnerDestroying();
+  bool IsOwnerWriting();
+  void ImageListChanged(TObject* Sender);
+  void ErrorIconChanged(TObject*) { Changed(); }
 
   bool FAutoSelect;
   bool FBeepOnError;
@@ -856,7 +885,11 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   bool FChangedOccurred;
   TShortCut FClearKey;
   TShortCut FClickKey;
+  TOwned<TcxFreeNotificator> FFreeNotificator;
+  TOwned<TChangeLink> FImageChangeLink;
+  TCustomImageList* FImages;
   bool FImmediatePost;
+  TOwned<TcxEditAlignment> FInnerAlignment;
   int FIsChangingCount;
   double FMaxValue;
   double FMinValue;
@@ -865,6 +898,7 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   int FUpdateCount;
   bool FUseLeftAlignmentOnEditing;
   bool FUseMouseWheel;
+  TOwned<TdxSmartImage> FErrorIcon;
   bool FValidateOnEnter;
   TLeftRight FValidationErrorIconAlignment;
   TcxEditValidationOptions FValidationOptions;
@@ -874,6 +908,7 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   TNotifyEvent FOnEditValueChanged;
   TcxEditValidateEvent FOnValidate;
   TNotifyEvent FOnPropertiesChanged;
+  TOwned<TcxEditAlignment> FAlignment;
   TOwned<TcxCustomEditPropertiesValues> FAssignedValues;
   bool FChangedLocked;
   TcxCustomEditDefaultValuesProvider* FDefaultValuesProvider;

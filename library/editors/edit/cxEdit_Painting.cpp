@@ -2,6 +2,8 @@
 // paint record it keeps, and the repaint of what a new layout changes.
 #include "library/editors/edit/cxEdit.h"
 
+#include <utility>
+
 // ---------------------------------------------------------------------------
 // View data
 
@@ -70,8 +72,15 @@ bool TcxCustomEdit::RefreshAtPoint(const TPoint& P, TcxMouseButton AButton, TShi
   const TRect innerEditBounds = IsEditClass() && InnerControl() ? InnerControl()->BoundsRect() : TRect();
   const bool changed = ViewInfo()->Repaint(this, innerEditBounds, previous.get());
   if (changed || !previous) {
+    // The record depends on the inner control's place and visibility only:
+    // it is calculated again when placing the inner control changed them.
+    const auto innerState = [this] {
+      TWinControl* inner = InnerControl();
+      return std::pair(inner && inner->Visible(), inner ? inner->BoundsRect() : TRect());
+    };
+    const auto before = innerState();
     AdjustInnerControlLocked();
-    UpdateHotTrackState(P, AButton, AShift, AIsMouseEvent);
+    if (innerState() != before) UpdateHotTrackState(P, AButton, AShift, AIsMouseEvent);
     UpdateWindowRegion();
   }
   return true;

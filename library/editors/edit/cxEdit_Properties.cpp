@@ -2,6 +2,7 @@
 #include "library/core/data/cxVariants.h"
 #include "library/editors/edit/cxEditConsts.h"
 #include "library/editors/edit/cxEdit_Internal.h"
+#include "library/graphics/canvas/cxGraphics.h"
 
 #include "platform/ui/Menus.h"
 
@@ -59,6 +60,8 @@ void TcxCustomEditDefaultValuesProvider::ClearUsers() {
 void TcxCustomEditProperties::Create(TPersistent* AOwner) {
   inherited::Create(AOwner);
   MutableEditPropertiesList().push_back(this);
+  FAlignment.reset(New<TcxEditAlignment>(static_cast<TPersistent*>(this), taLeftJustify, DefaultVertAlignment()));
+  FAlignment->SetOnChanged(BindEvent<&TcxCustomEditProperties::AlignmentChanged>(this));
   FAssignedValues.reset(NewOfClass<TcxCustomEditPropertiesValues>(GetPropertiesValuesClass(), this));
   FAutoSelect = true;
   FButtonsViewStyle = bvsNormal;
@@ -68,17 +71,30 @@ void TcxCustomEditProperties::Create(TPersistent* AOwner) {
   FClickKey = static_cast<TShortCut>(scCtrl | VK_RETURN);
   FUseLeftAlignmentOnEditing = true;
   FUseMouseWheel = true;
+  FImageChangeLink.reset(New<TChangeLink>());
+  FImageChangeLink->SetOnChange(BindEvent<&TcxCustomEditProperties::ImageListChanged>(this));
+  FInnerAlignment.reset(New<TcxEditAlignment>(static_cast<TPersistent*>(this), taLeftJustify, DefaultVertAlignment()));
   FValidationErrorIconAlignment = taLeftJustify;
   FValidationOptions = {evoRaiseException};
   FInternalValidationOptions = FValidationOptions;
+  FErrorIcon.reset(New<TdxSmartImage>());
+  FErrorIcon->SetOnChange(BindEvent<&TcxCustomEditProperties::ErrorIconChanged>(this));
 }
 
 void TcxCustomEditProperties::Destroy() {
   // No pooled editor may keep properties that are gone.
   DisconnectFromInplaceLists(this);
+  FErrorIcon.reset();
   FDefaultValuesProvider = nullptr;
   FButtons.reset();
+  FInnerAlignment.reset();
   FAssignedValues.reset();
+  FAlignment.reset();
+  // The link unregisters from the list and the notificator leaves it: a list
+  // that outlives the properties calls neither again.
+  if (FImages && FFreeNotificator) FImages->RemoveFreeNotification(FFreeNotificator.get());
+  FFreeNotificator.reset();
+  FImageChangeLink.reset();
   auto& list = MutableEditPropertiesList();
   if (const auto it = std::find(list.begin(), list.end(), this); it != list.end()) list.erase(it);
   inherited::Destroy();
@@ -122,6 +138,11 @@ bool TcxCustomEditProperties::IsOwnerDestroying() {
   return owner && owner->ComponentState().Contains(csDestroying);
 }
 
+bool TcxCustomEditProperties::IsOwnerWriting() {
+  TComponent* owner = GetPropertiesOwnerComponent(this);
+  return owner && owner->ComponentState().Contains(csWriting);
+}
+
 bool TcxCustomEditProperties::IsOwnerDesigning() {
   auto* owner = dynamic_cast<TComponent*>(Owner());
   return owner && owner->ComponentState().Contains(csDesigning);
@@ -129,6 +150,77 @@ bool TcxCustomEditProperties::IsOwnerDesigning() {
 
 void TcxCustomEditProperties::Update(TcxCustomEditProperties* AProperties) {
   if (AProperties && AProperties != this && AProperties->InheritsFrom(ClassType())) DoUpdate(AProperties);
+}
+
+// ---------------------------------------------------------------------------
+// Alignment, error icon and images
+
+TcxEditAlignment* TcxCustomEditProperties::Alignment() {
+  const TNotifyEvent handler = FAlignment->OnChanged();
+  FAlignment->SetOnChanged(TNotifyEvent());
+  const TScopeExit reattach([&] { FAlignment->SetOnChanged(handler); });
+  FAlignment->Assign(FInnerAlignment.get());
+  // A form being written gets exactly the stored alignment, no default in it.
+  if (IsAlignmentStored() && IsOwnerWriting()) return FAlignment.get();
+  if (!FInnerAlignment->IsHorzStored()) {
+    FAlignment->SetHorz(DefaultHorzAlignment());
+    // Shown, not assigned: a later write of this very value must still count.
+    FAlignment->Reset();
+  }
+  return FAlignment.get();
+}
+
+void TcxCustomEditProperties::SetAlignment(TcxEditAlignment* AValue) {
+  FInnerAlignment->Assign(AValue);
+  Changed();
+}
+
+void TcxCustomEditProperties::AlignmentChanged(TObject*) {
+  // An unassigned horizontal value in the public object is the default it
+  // shows, not a setting: taking it over would pin it (a Vert write would
+  // store the provider's default).
+  const TAlignment horz = FInnerAlignment->Horz();
+  FInnerAlignment->Assign(FAlignment.get());
+  if (!FAlignment->IsHorzAssigned()) {
+    FInnerAlignment->SetHorz(horz);
+    FInnerAlignment->Reset();
+  }
+  Changed();
+}
+
+TAlignment TcxCustomEditProperties::DefaultHorzAlignment() {
+  return FDefaultValuesProvider ? FDefaultValuesProvider->DefaultAlignment() : FAlignment->Horz();
+}
+
+void TcxCustomEditProperties::SetErrorIcon(TdxSmartImage* AValue) {
+  const bool same = AValue ? (AValue->Empty() && FErrorIcon->Empty()) || CompareGraphics(FErrorIcon.get(), AValue)
+                           : FErrorIcon->Empty();
+  if (same) return;
+  // Copying may report the picture's change more than once.
+  UpdateBracket([&] { FErrorIcon->Assign(AValue); });
+}
+
+void TcxCustomEditProperties::SetImages(TCustomImageList* AValue) {
+  if (AValue == FImages) return;
+  if (!FFreeNotificator) {
+    FFreeNotificator.reset(New<TcxFreeNotificator>(static_cast<TObject*>(this)));
+    FFreeNotificator->SetOnFreeNotification(BindEvent<&TcxCustomEditProperties::HandleFreeNotification>(this));
+  }
+  // The link reports the new list's change, but nothing when the list goes:
+  // one change either way.
+  UpdateBracket([&] {
+    FButtons->SetImages(AValue);
+    SetImageListLink(AValue, FImages, FImageChangeLink.get(), FFreeNotificator.get());
+    Changed();
+  });
+}
+
+void TcxCustomEditProperties::ImageListChanged(TObject* Sender) {
+  if (Sender == FImages) Changed();
+}
+
+void TcxCustomEditProperties::HandleFreeNotification(TComponent* AComponent) {
+  if (AComponent && AComponent == FImages) SetImages(nullptr);
 }
 
 void TcxCustomEditProperties::SetDefaultValuesProvider(TcxCustomEditDefaultValuesProvider* AValue) {
@@ -196,6 +288,7 @@ void TcxCustomEditProperties::SetValidationOptions(TcxEditValidationOptions AVal
 }
 
 void TcxCustomEditProperties::CopyFrom(TcxCustomEditProperties* ASource) {
+  SetImages(ASource->Images());
   SetAutoSelect(ASource->AutoSelect());
   SetButtonsViewStyle(ASource->ButtonsViewStyle());
   SetButtons(ASource->Buttons());
@@ -204,6 +297,10 @@ void TcxCustomEditProperties::CopyFrom(TcxCustomEditProperties* ASource) {
   SetClickKey(ASource->ClickKey());
   SetUseLeftAlignmentOnEditing(ASource->UseLeftAlignmentOnEditing());
   SetDefaultValuesProvider(ASource->DefaultValuesProvider());
+  const TcxEditAlignment* alignment = ASource->FInnerAlignment.get();
+  if (alignment->Horz() != FInnerAlignment->Horz() || alignment->Vert() != FInnerAlignment->Vert() ||
+      alignment->IsHorzAssigned() != FInnerAlignment->IsHorzAssigned())
+    SetAlignment(ASource->FInnerAlignment.get());
   FAssignedValues->SetMaxValue(false);
   if (ASource->AssignedValues()->MaxValue()) SetMaxValue(ASource->MaxValue());
   FAssignedValues->SetMinValue(false);
@@ -216,6 +313,8 @@ void TcxCustomEditProperties::CopyFrom(TcxCustomEditProperties* ASource) {
   SetValidateOnEnter(ASource->ValidateOnEnter());
   SetValidationOptions(ASource->ValidationOptions());
   SetValidationErrorIconAlignment(ASource->ValidationErrorIconAlignment());
+  // The custom icon is a setting like the side it is shown on: a copy keeps it.
+  SetErrorIcon(ASource->ErrorIcon());
   FOnButtonClick = ASource->OnButtonClick();
   FOnChange = ASource->OnChange();
   FOnEditValueChanged = ASource->OnEditValueChanged();
@@ -253,7 +352,16 @@ void TcxCustomEditProperties::PrepareDisplayValue(const Variant& AEditValue, Var
   ADisplayValue = AEditValue;
 }
 
-void TcxCustomEditProperties::RestoreDefaults() { FAssignedValues->RestoreDefaults(); }
+void TcxCustomEditProperties::RestoreDefaults() {
+  UpdateBracket([this] {
+    // The inner alignment reports nothing itself; an assigned horizontal
+    // value given up may let the provider's default show.
+    const bool wasAssigned = FInnerAlignment->IsHorzAssigned();
+    FInnerAlignment->Reset();
+    if (wasAssigned) Changed();
+    FAssignedValues->RestoreDefaults();
+  });
+}
 
 void TcxCustomEditProperties::ValidateDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError,
                                                    TcxCustomEdit* AEdit) {

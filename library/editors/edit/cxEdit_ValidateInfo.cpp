@@ -42,7 +42,7 @@ TdxSmartGlyph* TcxEditValidateInfo::ErrorIcon() {
   return FErrorIcon.get();
 }
 
-void TcxEditValidateInfo::SetErrorIcon(TdxSmartGlyph* AValue) {
+void TcxEditValidateInfo::SetErrorIcon(TdxSmartImage* AValue) {
   if (AValue)
     ErrorIcon()->Assign(AValue);
   else

@@ -49,6 +49,9 @@ void TcxCustomEditViewData::InitDefaults() {
 void TcxCustomEditViewData::InitializeFromProperties() {
   ButtonVisibleCount = FProperties->Buttons()->VisibleCount();
   IsValueSource = false;
+  TcxEditAlignment* alignment = FProperties->Alignment();
+  HorzAlignment = alignment->Horz();
+  VertAlignment = alignment->Vert();
   NativeStyle = IsNativeStyle(FStyle->LookAndFeel());
   InitializeEditContentParams(EditContentParams);
 }
@@ -212,7 +215,10 @@ int TcxCustomEditViewData::GetEditNativeState() {
   return ETS_NORMAL;
 }
 
-bool TcxCustomEditViewData::IsEditFocused() { return FEdit ? FEdit->Focused() : Focused; }
+// The editor fills Focused from its own focus when it makes the view data,
+// and nothing in a calculation moves the focus: asking the window server
+// again would only cost a round trip.
+bool TcxCustomEditViewData::IsEditFocused() { return Focused; }
 
 int TcxCustomEditViewData::GetCaptureButtonIndex() { return FEdit ? FEdit->CaptureButtonVisibleIndex() : -1; }
 
@@ -371,6 +377,10 @@ void TcxCustomEditViewData::Calculate(TcxCanvas* ACanvas, const TRect& ABounds, 
     if (FEdit && FEdit->ValidationError()) {
       FErrorData->SetErrorType(eetError);
       FErrorData->SetErrorText(FEdit->ValidationErrorText());
+      // The properties' picture when they have one, else the standard glyph
+      // again (a picture cleared while the error stays must not linger).
+      TdxSmartImage* icon = FProperties->ErrorIcon();
+      FErrorData->SetErrorIcon(icon->Empty() ? cxEditStandardGlyph(eetError) : icon);
     } else {
       FErrorData->SetErrorType(eetNone);
     }
