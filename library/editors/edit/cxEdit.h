@@ -1065,6 +1065,8 @@ class TcxCustomEditViewData : public TPersistent {
   HWND WindowHandle = nullptr;
 
  protected:
+  // A fade picture recomputes the button's theme state for the state drawn.
+  friend class TcxEditButtonFadingHelper;
   virtual bool IsNativeBackgroundTransparent(TcxEditButtonViewInfo* AButtonViewInfo);
   virtual void CalculateNativePartAndState(HTHEME ATheme, TcxEditButtonViewInfo* AButtonViewInfo);
   virtual TdxThemedObjectType GetNativeTheme(TcxEditButtonViewInfo* AButtonViewInfo);
@@ -1481,7 +1483,11 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
 
  private:
   friend void PaintEditBackground(TcxCanvas*, TcxCustomEditViewInfo*, bool);
-  void DrawButtonBorderAndBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, bool AFading);
+  friend class TcxEditButtonFadingHelper;
+  // A button's border and face in its current state; returns where its
+  // content goes and in which colours.
+  void DrawButtonBorderAndBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, TRect& AContentRect,
+                                     TColor& APenColor, TColor& ABrushColor);
 
   TOwned<TdxScaleFactor> FScaleFactor;
   TcxEditDrawBackgroundEvent FOnDrawBackground;

@@ -58,7 +58,11 @@ void TcxEditButtonFadingHelper::GetFadingImages(TOwned<TBitmap>& AFadeOutImage, 
 }
 
 void TcxEditButtonFadingHelper::PaintButton(TcxCanvas* ACanvas) {
-  GetOwnerViewInfo()->PaintButtonFaded(ACanvas, FViewInfo->ButtonVisibleIndex);
+  // Border and face only: the paint draws the content over the fade frame.
+  TRect content;
+  TColor penColor = clBtnText;
+  TColor brushColor = TColor(0);
+  GetOwnerViewInfo()->DrawButtonBorderAndBackground(ACanvas, FViewInfo, content, penColor, brushColor);
 }
 
 TOwned<TBitmap> TcxEditButtonFadingHelper::PrepareStateImage(TcxEditButtonState AState) {
@@ -67,15 +71,29 @@ TOwned<TBitmap> TcxEditButtonFadingHelper::PrepareStateImage(TcxEditButtonState 
   TcxCustomEditViewInfo* owner = GetOwnerViewInfo();
   bool handled = false;
   if (owner->FOnPrepareButtonFadingImage) owner->FOnPrepareButtonFadingImage(FViewInfo, AState, image.get(), handled);
-  if (!handled) {
-    const TcxEditButtonState saved = FViewInfo->Data.State;
-    FViewInfo->Data.State = AState;
-    TcxCanvas* canvas = image->cxCanvas();
-    const TSavedWindowOrg origin(canvas->Handle());
-    ::SetWindowOrgEx(canvas->Handle(), R.Left, R.Top, nullptr);
-    PaintButton(canvas);
-    FViewInfo->Data.State = saved;
+  if (handled) return TOwned<TBitmap>(image.release());
+  // The button is drawn in another state for the picture; it keeps its own
+  // state and theme state whatever happens.
+  struct TRestore {
+    TcxEditButtonViewInfoData& Data;
+    const TcxEditButtonViewInfoData Saved;
+    ~TRestore() {
+      Data.State = Saved.State;
+      Data.NativePart = Saved.NativePart;
+      Data.NativeState = Saved.NativeState;
+      Data.BackgroundPartiallyTransparent = Saved.BackgroundPartiallyTransparent;
+    }
+  } restore{FViewInfo->Data, FViewInfo->Data};
+  FViewInfo->Data.State = AState;
+  if (owner->EditProperties) {
+    const TOwned<TcxCustomEditViewData> viewData = owner->EditProperties->CreateViewData(nullptr, owner->IsInplace);
+    viewData->ScaleFactor()->Assign(owner->ScaleFactor());
+    viewData->IsNativeBackgroundTransparent(FViewInfo);
   }
+  TcxCanvas* canvas = image->cxCanvas();
+  const TSavedWindowOrg origin(canvas->Handle());
+  ::SetWindowOrgEx(canvas->Handle(), R.Left, R.Top, nullptr);
+  PaintButton(canvas);
   return TOwned<TBitmap>(image.release());
 }
 
@@ -434,26 +452,29 @@ void TcxCustomEditViewInfo::DrawButton(TcxCanvas* ACanvas, int AButtonVisibleInd
 
 void TcxCustomEditViewInfo::PaintButtonFaded(TcxCanvas* ACanvas, int AButtonVisibleIndex) {
   TcxEditButtonViewInfo* button = ButtonsInfo[AButtonVisibleIndex].get();
+  const HDC DC = ACanvas->Handle();
   const bool fading = button->FadingHelper && button->FadingHelper->Active() &&
-                      button->FadingHelper->DrawImage(ACanvas->Handle(), button->Bounds);
-  DrawButtonBorderAndBackground(ACanvas, button, fading);
+                      button->FadingHelper->DrawImage(DC, button->Bounds);
+  TRect content;
+  TColor penColor = clBtnText;
+  TColor brushColor = TColor(0);
+  {
+    // The fade frame stands for border and face; only the content is drawn on it.
+    const TSavedDC saved(DC);
+    if (fading) ::ExcludeClipRect(DC, button->Bounds.Left, button->Bounds.Top, button->Bounds.Right, button->Bounds.Bottom);
+    DrawButtonBorderAndBackground(ACanvas, button, content, penColor, brushColor);
+  }
+  if (!content.IsEmpty())
+    DrawButtonContent(ACanvas, button, content, penColor, brushColor, button->Data.State == ebsPressed);
 }
 
 void TcxCustomEditViewInfo::DrawButtonBorderAndBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo,
-                                                          bool AFading) {
-  TColor brushColor = TColor(0);
-  TColor penColor = clBtnText;
+                                                          TRect& AContentRect, TColor& APenColor,
+                                                          TColor& ABrushColor) {
   TRect background = AViewInfo->Bounds;
-  TRect content = AViewInfo->Bounds;
-  {
-    // The fade image stands for border and face; only the content is drawn on it.
-    const TSavedDC saved(ACanvas->Handle());
-    if (AFading) ::ExcludeClipRect(ACanvas->Handle(), background.Left, background.Top, background.Right, background.Bottom);
-    DrawButtonBorder(ACanvas, AViewInfo, background, content, penColor, brushColor);
-    if (!background.IsEmpty()) DrawButtonBackground(ACanvas, AViewInfo, background, content, brushColor);
-  }
-  if (!content.IsEmpty())
-    DrawButtonContent(ACanvas, AViewInfo, content, penColor, brushColor, AViewInfo->Data.State == ebsPressed);
+  AContentRect = AViewInfo->Bounds;
+  DrawButtonBorder(ACanvas, AViewInfo, background, AContentRect, APenColor, ABrushColor);
+  if (!background.IsEmpty()) DrawButtonBackground(ACanvas, AViewInfo, background, AContentRect, ABrushColor);
 }
 
 void TcxCustomEditViewInfo::DrawButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, TRect& ARect,
