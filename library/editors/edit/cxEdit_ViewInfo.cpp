@@ -775,7 +775,9 @@ void TcxCustomEditViewInfo::DrawButtonContent(TcxCanvas* ACanvas, TcxEditButtonV
       if (ANeedOffsetContent) R.Offset(1, 1);
       TColor color = data.TextColor == clDefault ? TextColor : data.TextColor;
       if (data.Style == btsHotFlat && (data.State == ebsPressed || data.State == ebsSelected)) color = APenColor;
-      if (Font) ACanvas->SetFont(Font);
+      // DrawTextW writes with the font selected into the DC, which a canvas
+      // font alone does not change.
+      const TSelectObject font(DC, (Font ? Font : ACanvas->Font())->Handle());
       const UINT align = data.ContentAlignment == taLeftJustify    ? DT_LEFT
                          : data.ContentAlignment == taRightJustify ? DT_RIGHT
                                                                    : DT_CENTER;
@@ -789,14 +791,21 @@ void TcxCustomEditViewInfo::DrawButtonContent(TcxCanvas* ACanvas, TcxEditButtonV
       break;
     }
     case bkGlyph: {
+      // The button's own glyph, else the item of the properties' image list.
       TdxSmartGlyph* glyph = AViewInfo->Glyph;
-      if (glyph && !glyph->Empty()) {
-        const TSize size = FScaleFactor->Apply(glyph->Size());
-        TRect R = MakeBoundsRect(AContentRect.Left + (AContentRect.Width() - size.cx) / 2,
-                                 AContentRect.Top + (AContentRect.Height() - size.cy) / 2, size);
-        if (ANeedOffsetContent && AContentRect.Width() > size.cx && AContentRect.Height() > size.cy) R.Offset(1, 1);
+      const bool hasGlyph = glyph && !glyph->Empty();
+      TCustomImageList* images = AViewInfo->Images;
+      const int index = AViewInfo->ImageIndex;
+      const bool hasImage = !hasGlyph && images && index >= 0 && index < images->Count();
+      if (!hasGlyph && !hasImage) break;
+      const TSize size = FScaleFactor->Apply(hasGlyph ? glyph->Size() : TSize(images->Width(), images->Height()));
+      TRect R = MakeBoundsRect(AContentRect.Left + (AContentRect.Width() - size.cx) / 2,
+                               AContentRect.Top + (AContentRect.Height() - size.cy) / 2, size);
+      if (ANeedOffsetContent && AContentRect.Width() > size.cx && AContentRect.Height() > size.cy) R.Offset(1, 1);
+      if (hasGlyph)
         glyph->StretchDraw(DC, R, disabled ? 128 : 255);
-      }
+      else
+        DrawScaledImage(ACanvas->Canvas(), R, nullptr, images, index, ifmStretch, disabled ? idmDisabled : idmNormal);
       break;
     }
   }

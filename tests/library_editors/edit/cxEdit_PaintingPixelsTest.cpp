@@ -14,9 +14,12 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
 #include <uxtheme.h>
 #include <vssym32.h>
 
+#include <algorithm>
+#include <cmath>
 #include <functional>
 
 namespace {
@@ -299,6 +302,204 @@ TEST_F(EditButtonFading, AFreshRecordIsLaidOutAsAReusedOne) {
     EXPECT_EQ(Button()->Bounds, first);
     EXPECT_EQ(VI->ClientRect, client);
   }
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Button contents
+
+namespace {
+
+// A standalone 121 x 21 record with a one-pixel frame and one ultra-flat
+// button 40 pixels wide inside it, filled by hand.
+class EditButtonContent : public testing::Test {
+ protected:
+  static constexpr TRect ButtonBounds{80, 1, 120, 20};
+
+  void SetUp() override {
+    Font->SetName(L"Tahoma");
+    Font->SetHeight(-11);
+    VI->Painter = UltraFlatPainter();
+    VI->Bounds = TRect(0, 0, 121, 21);
+    VI->BorderRect = TRect(1, 1, 120, 20);
+    VI->ClientRect = TRect(1, 1, 80, 20);
+    VI->BorderStyle = ebsSingle;
+    VI->BorderColor = clBtnShadow;
+    VI->Edges = cxBordersAll();
+    VI->SetBackgroundColor(clWindow);
+    VI->TextColor = clWindowText;
+    VI->Font = Font.get();
+    VI->SetButtonCount(1);
+    Button()->Bounds = Button()->VisibleBounds = ButtonBounds;
+    Button()->ButtonVisibleIndex = 0;
+    Button()->Data.Style = btsUltraFlat;
+    Button()->Data.Rightmost = Button()->Data.Leftmost = true;
+  }
+
+  TcxEditButtonViewInfo* Button() const { return VI->ButtonsInfo[0].get(); }
+
+  // Where the content goes: inside the button's frame and one more pixel
+  // in at the sides. A pressed button on a bordered editor gives its outer
+  // side to the editor's frame and shrinks by one all round: the same.
+  static TRect ContentOf(const TRect& AButton) {
+    return TRect(AButton.Left + 2, AButton.Top + 1, AButton.Right - 2, AButton.Bottom - 1);
+  }
+
+  // The record painted with the button's content left out: a text button
+  // with no caption draws nothing.
+  TPixelSurface WithoutContent() {
+    const TcxEditButtonViewInfoData saved = Button()->Data;
+    Button()->Data.Kind = bkText;
+    Button()->Data.Caption.clear();
+    TPixelSurface result = PaintedRecord(VI.get());
+    Button()->Data = saved;
+    return result;
+  }
+
+  // Draws ADraw(colour, shift) once in the pen colour, or embossed when
+  // disabled: the highlight one pixel right and down, then the shadow.
+  static void Inked(bool ADisabled, COLORREF AColor, const std::function<void(COLORREF, int)>& ADraw) {
+    if (ADisabled) {
+      ADraw(Sys(COLOR_BTNHIGHLIGHT), 1);
+      ADraw(Sys(COLOR_BTNSHADOW), 0);
+    } else {
+      ADraw(AColor, 0);
+    }
+  }
+
+  TOwned<TFont> Font{New<TFont>()};
+  TOwned<TcxCustomEditViewInfo> VI{New<TcxCustomEditViewInfo>()};
+};
+
+TEST_F(EditButtonContent, ATextButtonIsDrawTextInTheButtonFont) {
+  struct TRow {
+    const char* Name;
+    const wchar_t* Caption;
+    TcxEditButtonState State;
+    TAlignment Alignment;
+    UINT Align;
+  };
+  const TRow rows[] = {
+      {"centred", L"Go", ebsNormal, taCenter, DT_CENTER},
+      {"hot", L"Go", ebsSelected, taCenter, DT_CENTER},
+      {"pressed, moved by one", L"Go", ebsPressed, taCenter, DT_CENTER},
+      {"disabled, embossed", L"Go", ebsDisabled, taCenter, DT_CENTER},
+      {"left", L"Go", ebsNormal, taLeftJustify, DT_LEFT},
+      {"right", L"Go", ebsNormal, taRightJustify, DT_RIGHT},
+      {"accelerator underlined", L"&Go", ebsNormal, taCenter, DT_CENTER},
+      {"too long, ellipsis", L"Open the list of ports", ebsNormal, taCenter, DT_CENTER},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Button()->Data.Kind = bkText;
+    Button()->Data.State = row.State;
+    Button()->Data.Caption = row.Caption;
+    Button()->Data.ContentAlignment = row.Alignment;
+    const TPixelSurface painted = PaintedRecord(VI.get());
+
+    TPixelSurface reference = WithoutContent();
+    const TRect content = ContentOf(ButtonBounds);
+    TRect text(content.Left + 1, content.Top + 1, content.Right - 2, content.Bottom - 1);
+    if (row.State == ebsPressed) text.Offset(1, 1);
+    const HDC DC = reference.DC();
+    const TSavedDC saved(DC);
+    IntersectClipRect(DC, content.Left, content.Top, content.Right, content.Bottom);
+    SelectObject(DC, Font->Handle());
+    SetBkMode(DC, TRANSPARENT);
+    Inked(row.State == ebsDisabled, Sys(COLOR_WINDOWTEXT), [&](COLORREF AColor, int AShift) {
+      RECT r{text.Left + AShift, text.Top + AShift, text.Right + AShift, text.Bottom + AShift};
+      SetTextColor(DC, AColor);
+      DrawTextW(DC, row.Caption, -1, &r, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | row.Align);
+    });
+    EXPECT_EQ(Differing(painted, reference), 0) << painted.Picture(Sys(COLOR_BTNFACE));
+    EXPECT_GT(Differing(painted, WithoutContent()), 5) << "the caption shows";
+  }
+}
+
+// Three square dots, two pixels apart, centred; side 1 in a content of at
+// most 11 pixels.
+TEST_F(EditButtonContent, AnEllipsisButtonIsThreeCentredDots) {
+  struct TRow {
+    const char* Name;
+    int Width;
+    TcxEditButtonState State;
+  };
+  for (const TRow& row : {TRow{"wide", 40, ebsNormal}, TRow{"narrow", 15, ebsNormal}, TRow{"just wide enough for side 2", 16, ebsNormal},
+                          TRow{"wide pressed", 40, ebsPressed}, TRow{"disabled", 40, ebsDisabled},
+                          TRow{"narrow disabled", 14, ebsDisabled}}) {
+    SCOPED_TRACE(row.Name);
+    Button()->Bounds = Button()->VisibleBounds = TRect(120 - row.Width, 1, 120, 20);
+    Button()->Data.Kind = bkEllipsis;
+    Button()->Data.State = row.State;
+    const TPixelSurface painted = PaintedRecord(VI.get());
+
+    TPixelSurface reference = WithoutContent();
+    const TRect b = Button()->Bounds;
+    const TRect content = ContentOf(b);
+    const int side = content.Width() > 11 ? 2 : 1;
+    const int groupWidth = 3 * side + 2 * 2;
+    int x = content.Left + (content.Width() - groupWidth) / 2;
+    int y = content.Top + (content.Height() - side) / 2;
+    if (row.State == ebsPressed) {
+      ++x;
+      ++y;
+    }
+    Inked(row.State == ebsDisabled, Sys(COLOR_BTNTEXT), [&](COLORREF AColor, int AShift) {
+      for (int dot = 0; dot < 3; ++dot) {
+        const int left = x + AShift + dot * (side + 2);
+        GdiFill(reference.DC(), TRect(left, y + AShift, left + side, y + AShift + side), AColor);
+      }
+    });
+    EXPECT_EQ(Differing(painted, reference), 0) << painted.Picture(Sys(COLOR_BTNFACE));
+    EXPECT_EQ(painted.Count(Sys(COLOR_BTNTEXT)), row.State == ebsDisabled ? 0 : 3 * side * side);
+  }
+}
+
+// An image of the properties' list, centred: ImageList_Draw's pixels when
+// enabled; disabled, each pixel's grey laid over the face at 151/255.
+TEST_F(EditButtonContent, AGlyphButtonDrawsTheImageListsItem) {
+  const TOwned<TImageList> images(New<TImageList>(nullptr));
+  images->SetColorDepth(cd32Bit);
+  const RGBQUAD quadrants[] = {{200, 120, 40, 255}, {20, 80, 200, 255}, {90, 220, 10, 255}, {30, 30, 30, 255}};
+  TOwned<TcxBitmap32> glyph(NewWith<TcxBitmap32>([](TcxBitmap32* b) { b->CreateSize(16, 16, true); }));
+  for (int y = 0; y < 16; ++y) {
+    auto* row = static_cast<RGBQUAD*>(glyph->ScanLine(y));
+    for (int x = 0; x < 16; ++x) row[x] = quadrants[(y / 8) * 2 + x / 8];
+  }
+  glyph->Changed(glyph.get());
+  images->Add(glyph.get(), nullptr);
+  Button()->Data.Kind = bkGlyph;
+  Button()->Images = images.get();
+  Button()->ImageIndex = 0;
+  const TRect content = ContentOf(ButtonBounds);
+  const TPoint at(content.Left + (content.Width() - 16) / 2, content.Top + (content.Height() - 16) / 2);
+
+  Button()->Data.State = ebsNormal;
+  const TPixelSurface painted = PaintedRecord(VI.get());
+  TPixelSurface reference = WithoutContent();
+  ASSERT_TRUE(ImageList_Draw(images->Handle(), 0, reference.DC(), at.X, at.Y, ILD_NORMAL));
+  EXPECT_EQ(Differing(painted, reference), 0) << painted.Picture(Sys(COLOR_BTNFACE));
+
+  Button()->Data.State = ebsDisabled;
+  const TPixelSurface disabled = PaintedRecord(VI.get());
+  const TPixelSurface face = WithoutContent();
+  const auto over = [](int AGrey, int ABeneath) { return static_cast<int>(std::lround((AGrey * 151 + ABeneath * 104) / 255.0)); };
+  int wrong = 0;
+  for (int y = 0; y < 21; ++y)
+    for (int x = 0; x < 121; ++x) {
+      const TRect image = MakeBoundsRect(at.X, at.Y, TSize(16, 16));
+      COLORREF expected = face.Pixel(x, y);
+      if (image.Contains(x, y)) {
+        const RGBQUAD q = quadrants[((y - at.Y) / 8) * 2 + (x - at.X) / 8];
+        const int grey = static_cast<int>(std::lround(q.rgbBlue * 0.2125 + q.rgbGreen * 0.7146 + q.rgbRed * 0.0729));
+        expected = RGB(over(grey, GetRValue(expected)), over(grey, GetGValue(expected)), over(grey, GetBValue(expected)));
+      }
+      const COLORREF got = disabled.Pixel(x, y);
+      wrong += std::max({std::abs(GetRValue(got) - GetRValue(expected)), std::abs(GetGValue(got) - GetGValue(expected)),
+                         std::abs(GetBValue(got) - GetBValue(expected))}) > 1;
+    }
+  EXPECT_EQ(wrong, 0) << disabled.Picture(Sys(COLOR_BTNFACE));
 }
 
 }  // namespace
