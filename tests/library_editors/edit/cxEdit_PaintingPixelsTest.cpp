@@ -313,7 +313,7 @@ namespace {
 
 // A standalone 121 x 21 record with a one-pixel frame and one ultra-flat
 // button 40 pixels wide inside it, filled by hand.
-class EditButtonContent : public testing::Test {
+class EditRecordPixels : public testing::Test {
  protected:
   static constexpr TRect ButtonBounds{80, 1, 120, 20};
 
@@ -372,7 +372,7 @@ class EditButtonContent : public testing::Test {
   TOwned<TcxCustomEditViewInfo> VI{New<TcxCustomEditViewInfo>()};
 };
 
-TEST_F(EditButtonContent, ATextButtonIsDrawTextInTheButtonFont) {
+TEST_F(EditRecordPixels, ATextButtonIsDrawTextInTheButtonFont) {
   struct TRow {
     const char* Name;
     const wchar_t* Caption;
@@ -419,7 +419,7 @@ TEST_F(EditButtonContent, ATextButtonIsDrawTextInTheButtonFont) {
 
 // Three square dots, two pixels apart, centred; side 1 in a content of at
 // most 11 pixels.
-TEST_F(EditButtonContent, AnEllipsisButtonIsThreeCentredDots) {
+TEST_F(EditRecordPixels, AnEllipsisButtonIsThreeCentredDots) {
   struct TRow {
     const char* Name;
     int Width;
@@ -458,7 +458,7 @@ TEST_F(EditButtonContent, AnEllipsisButtonIsThreeCentredDots) {
 
 // An image of the properties' list, centred: ImageList_Draw's pixels when
 // enabled; disabled, each pixel's grey laid over the face at 151/255.
-TEST_F(EditButtonContent, AGlyphButtonDrawsTheImageListsItem) {
+TEST_F(EditRecordPixels, AGlyphButtonDrawsTheImageListsItem) {
   const TOwned<TImageList> images(New<TImageList>(nullptr));
   images->SetColorDepth(cd32Bit);
   const RGBQUAD quadrants[] = {{200, 120, 40, 255}, {20, 80, 200, 255}, {90, 220, 10, 255}, {30, 30, 30, 255}};
@@ -500,6 +500,124 @@ TEST_F(EditButtonContent, AGlyphButtonDrawsTheImageListsItem) {
                          std::abs(GetBValue(got) - GetBValue(expected))}) > 1;
     }
   EXPECT_EQ(wrong, 0) << disabled.Picture(Sys(COLOR_BTNFACE));
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Border styles
+
+namespace {
+
+void Edge(HDC DC, const TRect& R, UINT AEdge) {
+  RECT r = R;
+  DrawEdge(DC, &r, AEdge, BF_RECT);
+}
+
+// The editor's frame in each container border style, drawn by DrawEdge and
+// FrameRect in the system colours around the window-coloured text area.
+TEST_F(EditRecordPixels, TheFrameStylesAreTheSystemsEdgesAndFrames) {
+  struct TRow {
+    const char* Name;
+    TcxEditBorderStyle Style;
+    int Width;
+    std::function<void(HDC, const TRect&)> Draw;
+  };
+  const TRow rows[] = {
+      {"single", ebsSingle, 1, [](HDC DC, const TRect& R) { GdiFrame(DC, R, Sys(COLOR_BTNSHADOW)); }},
+      {"thick", ebsThick, 2, [](HDC DC, const TRect& R) { GdiFrame(DC, R, Sys(COLOR_BTNSHADOW), 2); }},
+      {"flat: sunken outer edge, face inside", ebsFlat, 2,
+       [](HDC DC, const TRect& R) {
+         Edge(DC, R, BDR_SUNKENOUTER);
+         GdiFrame(DC, TRect(R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1), Sys(COLOR_BTNFACE));
+       }},
+      {"3D: the sunken edge", ebs3D, 2, [](HDC DC, const TRect& R) { Edge(DC, R, EDGE_SUNKEN); }},
+  };
+  VI->SetButtonCount(0);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    VI->BorderStyle = row.Style;
+    VI->BorderRect = TRect(row.Width, row.Width, 121 - row.Width, 21 - row.Width);
+    const TPixelSurface painted = PaintedRecord(VI.get());
+    TPixelSurface reference(121, 21, Bg);
+    row.Draw(reference.DC(), TRect(0, 0, 121, 21));
+    GdiFill(reference.DC(), VI->BorderRect, Sys(COLOR_WINDOW));
+    EXPECT_EQ(Differing(painted, reference), 0) << painted.Picture(Sys(COLOR_WINDOW));
+  }
+}
+
+// Each button style's border and face, per state, with no content: DrawEdge
+// and FrameRect in the system colours on a second surface.
+TEST_F(EditRecordPixels, TheButtonStylesAreTheSystemsEdgesAndFrames) {
+  const TRect b = ButtonBounds;
+  const auto inside = [](const TRect& R, int AInset) {
+    return TRect(R.Left + AInset, R.Top + AInset, R.Right - AInset, R.Bottom - AInset);
+  };
+  using TDraw = std::function<void(HDC)>;
+  // A frame in AFrame around a face of AFace.
+  const auto framed = [&](int AFrame, int AFace) {
+    return [=](HDC DC) {
+      GdiFrame(DC, b, Sys(AFrame));
+      GdiFill(DC, inside(b, 1), Sys(AFace));
+    };
+  };
+  const TDraw raised3D = [&](HDC DC) {
+    Edge(DC, b, EDGE_RAISED);
+    GdiFill(DC, inside(b, 2), Sys(COLOR_BTNFACE));
+  };
+  // A face-coloured line at each side of a one-pixel edge.
+  const auto flat = [&](UINT AEdge) {
+    return [=](HDC DC) {
+      GdiFill(DC, b, Sys(COLOR_BTNFACE));
+      Edge(DC, TRect(b.Left + 1, b.Top, b.Right, b.Bottom), AEdge);
+    };
+  };
+  struct TRow {
+    const char* Name;
+    TcxEditButtonStyle Style;
+    TcxEditButtonState State;
+    bool Inner;  // the button nearest the text on its side
+    TDraw Draw;
+  };
+  const TRow rows[] = {
+      {"3D normal", bts3D, ebsNormal, true, raised3D},
+      {"3D hot", bts3D, ebsSelected, true, raised3D},
+      {"3D disabled", bts3D, ebsDisabled, true, raised3D},
+      {"3D pressed", bts3D, ebsPressed, true, framed(COLOR_BTNSHADOW, COLOR_BTNFACE)},
+      {"flat normal", btsFlat, ebsNormal, true, flat(BDR_RAISEDINNER)},
+      {"flat hot", btsFlat, ebsSelected, true, flat(BDR_RAISEDINNER)},
+      {"flat pressed", btsFlat, ebsPressed, true, flat(BDR_SUNKENOUTER)},
+      {"simple normal", btsSimple, ebsNormal, true, framed(COLOR_WINDOW, COLOR_BTNFACE)},
+      {"simple disabled", btsSimple, ebsDisabled, true, framed(COLOR_WINDOW, COLOR_BTNFACE)},
+      {"simple hot, as flat", btsSimple, ebsSelected, true, flat(BDR_RAISEDINNER)},
+      {"simple pressed, as flat", btsSimple, ebsPressed, true, flat(BDR_SUNKENOUTER)},
+      {"hot-flat normal", btsHotFlat, ebsNormal, true, framed(COLOR_BTNSHADOW, COLOR_BTNFACE)},
+      {"hot-flat hot", btsHotFlat, ebsSelected, true, framed(COLOR_BTNSHADOW, COLOR_BTNSHADOW)},
+      {"hot-flat pressed", btsHotFlat, ebsPressed, true, framed(COLOR_BTNSHADOW, COLOR_BTNTEXT)},
+      {"hot-flat disabled", btsHotFlat, ebsDisabled, true, framed(COLOR_BTNSHADOW, COLOR_BTNFACE)},
+      // Not the inner one: its side towards the text is the face.
+      {"hot-flat outer", btsHotFlat, ebsNormal, false,
+       [&](HDC DC) {
+         GdiFill(DC, b, Sys(COLOR_BTNFACE));
+         GdiFill(DC, TRect(b.Left, b.Top, b.Right, b.Top + 1), Sys(COLOR_BTNSHADOW));
+         GdiFill(DC, TRect(b.Left, b.Bottom - 1, b.Right, b.Bottom), Sys(COLOR_BTNSHADOW));
+         GdiFill(DC, TRect(b.Right - 1, b.Top, b.Right, b.Bottom), Sys(COLOR_BTNSHADOW));
+       }},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Button()->Data.Kind = bkText;
+    Button()->Data.Caption.clear();
+    Button()->Data.Style = row.Style;
+    Button()->Data.State = row.State;
+    Button()->Data.Leftmost = row.Inner;
+    const TPixelSurface painted = PaintedRecord(VI.get());
+    TPixelSurface reference(121, 21, Bg);
+    GdiFrame(reference.DC(), TRect(0, 0, 121, 21), Sys(COLOR_BTNSHADOW));
+    GdiFill(reference.DC(), TRect(1, 1, 120, 20), Sys(COLOR_WINDOW));
+    row.Draw(reference.DC());
+    EXPECT_EQ(Differing(painted, reference), 0) << painted.Picture(Sys(COLOR_WINDOW));
+  }
 }
 
 }  // namespace
