@@ -1488,6 +1488,10 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
   // content goes and in which colours.
   void DrawButtonBorderAndBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, TRect& AContentRect,
                                      TColor& APenColor, TColor& ABrushColor);
+  // Where content AWidth wide starts when centred in AContent.
+  int CentredLeft(const TRect& AContent, int AWidth) const;
+  // Which way the pressed look moves the content.
+  int ContentShiftX() const;
 
   TOwned<TdxScaleFactor> FScaleFactor;
   TcxEditDrawBackgroundEvent FOnDrawBackground;

@@ -719,6 +719,15 @@ void DrawMaybeEmbossed(bool ADisabled, TColor APenColor, TDraw ADraw) {
 
 }  // namespace
 
+// Right to left the content is the mirror of left to right: an odd pixel of
+// room goes to the left instead, and the pressed look moves left.
+int TcxCustomEditViewInfo::CentredLeft(const TRect& AContent, int AWidth) const {
+  const int room = AContent.Width() - AWidth;
+  return UseRightToLeftAlignment ? AContent.Right - AWidth - room / 2 : AContent.Left + room / 2;
+}
+
+int TcxCustomEditViewInfo::ContentShiftX() const { return UseRightToLeftAlignment ? -1 : 1; }
+
 void TcxCustomEditViewInfo::DrawButtonContent(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo,
                                               const TRect& AContentRect, TColor APenColor, TColor ABrushColor,
                                               bool ANeedOffsetContent) {
@@ -737,10 +746,10 @@ void TcxCustomEditViewInfo::DrawButtonContent(TcxCanvas* ACanvas, TcxEditButtonV
     case bkEllipsis: {
       const int side = AContentRect.Width() <= 11 ? 1 : 2;
       const int width = side * 3 + 4;
-      int X = AContentRect.Left + (AContentRect.Width() - width) / 2;
+      int X = CentredLeft(AContentRect, width);
       int Y = AContentRect.Top + (AContentRect.Height() - side) / 2;
       if (ANeedOffsetContent && AContentRect.Width() > width && AContentRect.Height() > side) {
-        ++X;
+        X += ContentShiftX();
         ++Y;
       }
       DrawMaybeEmbossed(disabled, APenColor, [&](TColor AColor, int AShift) {
@@ -750,17 +759,20 @@ void TcxCustomEditViewInfo::DrawButtonContent(TcxCanvas* ACanvas, TcxEditButtonV
       break;
     }
     case bkDown: {
+      // Back to the button's full width; an odd pixel goes the way the
+      // pressed look moves, the other way at rest.
       TRect R = AContentRect;
       const int extra = AViewInfo->Bounds.Width() - R.Width();
-      if (ANeedOffsetContent) {
-        R.Left -= extra / 2;
-        R.Right += extra - extra / 2;
-        if (extra % 2 == 0) R.Offset(1, 0);
-        R.Offset(0, 1);
-      } else {
-        R.Left -= extra - extra / 2;
-        R.Right += extra / 2;
+      int towardsShift = ANeedOffsetContent ? extra - extra / 2 : extra / 2;
+      int awayFromShift = extra - towardsShift;
+      int shift = ANeedOffsetContent && extra % 2 == 0 ? 1 : 0;
+      if (UseRightToLeftAlignment) {
+        std::swap(towardsShift, awayFromShift);
+        shift = -shift;
       }
+      R.Left -= awayFromShift;
+      R.Right += towardsShift;
+      R.Offset(shift, ANeedOffsetContent ? 1 : 0);
       DrawMaybeEmbossed(disabled, APenColor, [&](TColor AColor, int AShift) {
         TRect arrow = R;
         arrow.Offset(AShift, AShift);
@@ -772,7 +784,7 @@ void TcxCustomEditViewInfo::DrawButtonContent(TcxCanvas* ACanvas, TcxEditButtonV
       TRect R = AContentRect;
       R.Inflate(-1, IsInplace ? 0 : -1);
       --R.Right;
-      if (ANeedOffsetContent) R.Offset(1, 1);
+      if (ANeedOffsetContent) R.Offset(ContentShiftX(), 1);
       TColor color = data.TextColor == clDefault ? TextColor : data.TextColor;
       if (data.Style == btsHotFlat && (data.State == ebsPressed || data.State == ebsSelected)) color = APenColor;
       // DrawTextW writes with the font selected into the DC, which a canvas
@@ -799,9 +811,10 @@ void TcxCustomEditViewInfo::DrawButtonContent(TcxCanvas* ACanvas, TcxEditButtonV
       const bool hasImage = !hasGlyph && images && index >= 0 && index < images->Count();
       if (!hasGlyph && !hasImage) break;
       const TSize size = FScaleFactor->Apply(hasGlyph ? glyph->Size() : TSize(images->Width(), images->Height()));
-      TRect R = MakeBoundsRect(AContentRect.Left + (AContentRect.Width() - size.cx) / 2,
+      TRect R = MakeBoundsRect(CentredLeft(AContentRect, size.cx),
                                AContentRect.Top + (AContentRect.Height() - size.cy) / 2, size);
-      if (ANeedOffsetContent && AContentRect.Width() > size.cx && AContentRect.Height() > size.cy) R.Offset(1, 1);
+      if (ANeedOffsetContent && AContentRect.Width() > size.cx && AContentRect.Height() > size.cy)
+        R.Offset(ContentShiftX(), 1);
       if (hasGlyph)
         glyph->StretchDraw(DC, R, disabled ? 128 : 255);
       else

@@ -621,3 +621,96 @@ TEST_F(EditRecordPixels, TheButtonStylesAreTheSystemsEdgesAndFrames) {
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Right to left
+
+namespace {
+
+TRect MirroredIn(const TRect& R, int AWidth) { return TRect(AWidth - R.Right, R.Top, AWidth - R.Left, R.Bottom); }
+
+// One editor with a button at each side, laid out left to right and right
+// to left by its layout calculator.
+class EditRightToLeft : public testing::Test {
+ protected:
+  static constexpr TRect Bounds{0, 0, 121, 21};
+
+  void SetUp() override {
+    Edit->Style()->LookAndFeel()->SetKind(lfUltraFlat);
+    Edit->Style()->LookAndFeel()->SetNativeStyle(false);
+    Edit->Style()->SetBorderStyle(ebsUltraFlat);
+    TcxEditButtons* buttons = Edit->ActiveProperties()->Buttons();
+    buttons->Add()->SetKind(bkEllipsis);
+    buttons->Items(0)->SetLeftAlignment(true);
+    buttons->Items(0)->SetHint(L"Browse|for a file");
+    buttons->Add()->SetKind(bkDown);
+    buttons->Items(1)->SetHint(L"Open");
+  }
+
+  // The record for the mouse at P (mirrored right to left).
+  TOwned<TcxCustomEditViewInfo> LaidOut(bool ARightToLeft, const TPoint& P, bool APressed) {
+    TOwned<TcxCustomEditViewInfo> vi(New<TcxCustomEditViewInfo>());
+    const TOwned<TcxCustomEditViewData> data = Edit->ActiveProperties()->CreateViewData(Edit->Style(), false);
+    data->UseRightToLeftAlignment = ARightToLeft;
+    const TPoint at = ARightToLeft ? TPoint(Bounds.Width() - 1 - P.X, P.Y) : P;
+    data->Calculate(nullptr, Bounds, at, APressed ? cxmbLeft : cxmbNone, APressed ? TShiftState{ssLeft} : TShiftState{},
+                    vi.get(), true);
+    if (ARightToLeft) data->DoRightToLeftConversion(vi.get(), Bounds);
+    return vi;
+  }
+
+  TOwned<TPixelTestEdit> Edit{New<TPixelTestEdit>(nullptr)};
+};
+
+TEST_F(EditRightToLeft, ThePaintIsTheMirrorOfTheLeftToRightPaint) {
+  struct TRow {
+    const char* Name;
+    TPoint Mouse;  // left to right
+    bool Pressed;
+  };
+  for (const TRow& row : {TRow{"away", TPoint(-5, -5), false}, TRow{"over the text", TPoint(50, 10), false},
+                          TRow{"over the left button", TPoint(8, 10), false},
+                          TRow{"pressing the right button", TPoint(111, 10), true}}) {
+    SCOPED_TRACE(row.Name);
+    const auto ltr = LaidOut(false, row.Mouse, row.Pressed);
+    const auto rtl = LaidOut(true, row.Mouse, row.Pressed);
+    ASSERT_EQ(ltr->ButtonsInfo.size(), 2u);
+    ASSERT_EQ(rtl->ButtonsInfo.size(), 2u);
+    const TPixelSurface a = PaintedRecord(ltr.get());
+    const TPixelSurface b = PaintedRecord(rtl.get());
+    int differing = 0;
+    for (int y = 0; y < a.Height(); ++y)
+      for (int x = 0; x < a.Width(); ++x) differing += a.Pixel(x, y) != b.Pixel(a.Width() - 1 - x, y);
+    EXPECT_EQ(differing, 0);
+    for (std::size_t i = 0; i < 2; ++i) EXPECT_EQ(rtl->ButtonsInfo[i]->Data.State, ltr->ButtonsInfo[i]->Data.State);
+  }
+}
+
+TEST_F(EditRightToLeft, HitTestsAndHintBoundsFollowTheMirror) {
+  const auto ltr = LaidOut(false, TPoint(-5, -5), false);
+  const auto rtl = LaidOut(true, TPoint(-5, -5), false);
+  const int w = Bounds.Width();
+  for (int y : {0, 1, 10, 20})
+    for (int x = 0; x < w; ++x) {
+      const int part = ltr->HitTestPart(TPoint(x, y));
+      ASSERT_EQ(rtl->HitTestPart(TPoint(w - 1 - x, y)), part) << x << "," << y;
+    }
+  for (int part : {0, 1, ecpNone}) {
+    SCOPED_TRACE(part);
+    EXPECT_EQ(rtl->GetHitPartBounds(part), MirroredIn(ltr->GetHitPartBounds(part), w));
+    EXPECT_EQ(rtl->GetPartHintText(part), ltr->GetPartHintText(part));
+  }
+  // The hint of the part under a mirrored point is that part's.
+  const TPoint onLeftButton = CentreOf(ltr->ButtonsInfo[0]->Bounds);
+  String text;
+  bool multiLine = true;
+  TRect textRect;
+  TCanvasOnSurface canvas(8, 8, Bg);
+  ASSERT_TRUE(rtl->NeedShowHint(canvas.Get(), TPoint(w - 1 - onLeftButton.X, onLeftButton.Y), Bounds, text, multiLine,
+                                textRect));
+  EXPECT_EQ(text, L"Browse");
+  EXPECT_FALSE(multiLine);
+  EXPECT_FALSE(textRect.IsEmpty());
+}
+
+}  // namespace
