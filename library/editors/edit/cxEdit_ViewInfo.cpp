@@ -699,8 +699,26 @@ void TcxCustomEditViewInfo::DrawPainterButton(TcxCanvas* ACanvas, TcxEditButtonV
 
 void TcxCustomEditViewInfo::FillButtonBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo,
                                                  TColor ABrushColor, const TRect& ARect) {
-  (void)AViewInfo;
-  FillRectByColor(ACanvas, ARect, ABrushColor);
+  const TcxEditButtonViewInfoData& data = AViewInfo->Data;
+  if (data.Style != btsOffice11 || !data.Gradient || data.Transparent || data.State == ebsDisabled) {
+    FillRectByColor(ACanvas, ARect, ABrushColor);
+    return;
+  }
+  TdxOffice11Color top = Office11GradientLightColor, bottom = Office11GradientDarkColor;
+  if (data.State == ebsPressed) {
+    top = Office11PressedColor;
+    bottom = Office11PressedColor2;
+  } else if (data.State == ebsSelected) {
+    top = Office11HotColor;
+    bottom = Office11HotColor2;
+  }
+  // The gradient spans the button's height whatever its border left of it.
+  TRect R(ARect.Left, AViewInfo->Bounds.Top, ARect.Right, AViewInfo->Bounds.Bottom);
+  if (data.State == ebsNormal) R.Inflate(0, -1);
+  const HDC DC = ACanvas->Handle();
+  const TSavedDC saved(DC);
+  ::IntersectClipRect(DC, ARect.Left, ARect.Top, ARect.Right, ARect.Bottom);
+  FillGradientRect(DC, R, Office11Color(top), Office11Color(bottom), false);
 }
 
 namespace {

@@ -7,7 +7,9 @@
 
 #include "library/core/system/dxThemeManager.h"
 #include "library/lookandfeel/animation/dxFading.h"
+#include "library/lookandfeel/painters/dxOffice11.h"
 #include "platform/ui/Forms.h"
+#include "tests/library_lookandfeel/Office11Testing.h"
 #include "tests/library_lookandfeel/PainterTesting.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/PumpUntil.h"
@@ -711,6 +713,98 @@ TEST_F(EditRightToLeft, HitTestsAndHintBoundsFollowTheMirror) {
   EXPECT_EQ(text, L"Browse");
   EXPECT_FALSE(multiLine);
   EXPECT_FALSE(textRect.IsEmpty());
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Office 11 gradient
+
+namespace {
+
+// An Office 11 button asked for a gradient face: a vertical GradientFill
+// between the colour set's pair for its state, over the face rectangle its
+// border leaves; every other case keeps the solid face. The blue scheme
+// gives every pair two colours.
+TEST_F(EditRecordPixels, AnOffice11GradientButtonIsAVerticalGradientFill) {
+  const TThemeNames blue(L"C:\\Windows\\Resources\\Themes\\Luna\\luna.msstyles", L"NormalColor");
+  ASSERT_EQ(Office11Scheme(), TdxOffice11Scheme::Blue);
+  struct TRow {
+    const char* Name;
+    TcxEditButtonState State;
+    TdxOffice11Color Top, Bottom;
+    TRect Face;  // inside the border: a frame at rest, one side line when hot
+  };
+  const TRect b = ButtonBounds;
+  const TRow rows[] = {
+      {"normal", ebsNormal, Office11GradientLightColor, Office11GradientDarkColor,
+       TRect(b.Left + 1, b.Top + 1, b.Right - 1, b.Bottom - 1)},
+      {"hot", ebsSelected, Office11HotColor, Office11HotColor2, TRect(b.Left + 1, b.Top, b.Right - 1, b.Bottom)},
+      {"pressed", ebsPressed, Office11PressedColor, Office11PressedColor2,
+       TRect(b.Left + 1, b.Top, b.Right - 1, b.Bottom)},
+  };
+  Button()->Data.Kind = bkText;
+  Button()->Data.Caption.clear();
+  Button()->Data.Style = btsOffice11;
+  Button()->Data.Leftmost = false;
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Button()->Data.State = row.State;
+    Button()->Data.Gradient = false;
+    TPixelSurface reference = PaintedRecord(VI.get());
+    Button()->Data.Gradient = true;
+    const TPixelSurface painted = PaintedRecord(VI.get());
+
+    const COLORREF top = Rgb(Office11Color(row.Top)), bottom = Rgb(Office11Color(row.Bottom));
+    ASSERT_NE(top, bottom);
+    TRIVERTEX vertices[2] = {
+        {row.Face.Left, row.Face.Top, COLOR16(GetRValue(top) << 8), COLOR16(GetGValue(top) << 8),
+         COLOR16(GetBValue(top) << 8), 0},
+        {row.Face.Right, row.Face.Bottom, COLOR16(GetRValue(bottom) << 8), COLOR16(GetGValue(bottom) << 8),
+         COLOR16(GetBValue(bottom) << 8), 0}};
+    GRADIENT_RECT rect{0, 1};
+    ASSERT_TRUE(GradientFill(reference.DC(), vertices, 2, &rect, 1, GRADIENT_FILL_RECT_V));
+    EXPECT_EQ(Differing(painted, reference), 0) << painted.Picture(Sys(COLOR_WINDOW));
+    // The arithmetic of a vertical gradient: the top row in the first
+    // colour, each row one colour across, the channels moving towards the
+    // second colour without turning back.
+    EXPECT_EQ(painted.Pixel(row.Face.Left, row.Face.Top), top);
+    for (int y = row.Face.Top; y < row.Face.Bottom; ++y) {
+      EXPECT_EQ(painted.Count(TRect(row.Face.Left, y, row.Face.Right, y + 1), painted.Pixel(row.Face.Left, y)),
+                row.Face.Width());
+      if (y == row.Face.Top) continue;
+      const COLORREF above = painted.Pixel(row.Face.Left, y - 1), here = painted.Pixel(row.Face.Left, y);
+      for (const auto channel : {+[](COLORREF c) { return int(GetRValue(c)); }, +[](COLORREF c) { return int(GetGValue(c)); },
+                                 +[](COLORREF c) { return int(GetBValue(c)); }})
+        EXPECT_GE((channel(here) - channel(above)) * (channel(bottom) - channel(top)), 0) << y;
+    }
+  }
+}
+
+TEST_F(EditRecordPixels, WithoutTheGradientCasesTheFaceStaysSolid) {
+  struct TRow {
+    const char* Name;
+    TcxEditButtonStyle Style;
+    TcxEditButtonState State;
+    bool Gradient;
+    bool Transparent;
+  };
+  for (const TRow& row : {TRow{"no gradient asked", btsOffice11, ebsNormal, false, false},
+                          TRow{"disabled", btsOffice11, ebsDisabled, true, false},
+                          TRow{"transparent", btsOffice11, ebsNormal, true, true},
+                          TRow{"ultra-flat", btsUltraFlat, ebsSelected, true, false}}) {
+    SCOPED_TRACE(row.Name);
+    Button()->Data.Kind = bkText;
+    Button()->Data.Caption.clear();
+    Button()->Data.Style = row.Style;
+    Button()->Data.State = row.State;
+    Button()->Data.Gradient = row.Gradient;
+    Button()->Data.Transparent = row.Transparent;
+    const TPixelSurface painted = PaintedRecord(VI.get());
+    const TRect face(ButtonBounds.Left + 1, ButtonBounds.Top + 1, ButtonBounds.Right - 1, ButtonBounds.Bottom - 1);
+    const COLORREF colour = painted.Pixel(face.Left, face.Top);
+    EXPECT_EQ(painted.Count(face, colour), face.Width() * face.Height()) << painted.Picture(Sys(COLOR_WINDOW));
+  }
 }
 
 }  // namespace
