@@ -2,6 +2,7 @@
 #include "library/core/CoreUnits.h"
 #include "library/editors/EditorsUnits.h"
 #include "library/graphics/GraphicsUnits.h"
+#include "library/lookandfeel/LookAndFeelUnits.h"
 #include "platform/ui/UiUnits.h"
 #include "tests/support/TestUnits.h"
 
@@ -9,5 +10,5 @@
 
 std::vector<std::span<const TUnit>> TestUnitLayers() {
   return {RuntimeUnits(),         UiUnits(),           LibraryCoreUnits(), LibraryGraphicsUnits(),
-          LibraryControlsUnits(), LibraryEditorsUnits()};
+          LibraryLookAndFeelUnits(), LibraryControlsUnits(), LibraryEditorsUnits()};
 }

@@ -1109,6 +1109,8 @@ class TcxCustomEditViewData : public TPersistent {
   HWND WindowHandle = nullptr;
 
  protected:
+  // A fade picture recomputes the button's theme state for the state drawn.
+  friend class TcxEditButtonFadingHelper;
   virtual bool IsNativeBackgroundTransparent(TcxEditButtonViewInfo* AButtonViewInfo);
   virtual void CalculateNativePartAndState(HTHEME ATheme, TcxEditButtonViewInfo* AButtonViewInfo);
   virtual TdxThemedObjectType GetNativeTheme(TcxEditButtonViewInfo* AButtonViewInfo);
@@ -1525,7 +1527,15 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
 
  private:
   friend void PaintEditBackground(TcxCanvas*, TcxCustomEditViewInfo*, bool);
-  void DrawButtonBorderAndBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, bool AFading);
+  friend class TcxEditButtonFadingHelper;
+  // A button's border and face in its current state; returns where its
+  // content goes and in which colours.
+  void DrawButtonBorderAndBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, TRect& AContentRect,
+                                     TColor& APenColor, TColor& ABrushColor);
+  // Where content AWidth wide starts when centred in AContent.
+  int CentredLeft(const TRect& AContent, int AWidth) const;
+  // Which way the pressed look moves the content.
+  int ContentShiftX() const;
 
   TOwned<TdxScaleFactor> FScaleFactor;
   TcxEditDrawBackgroundEvent FOnDrawBackground;

@@ -52,7 +52,8 @@ void TcxCustomEditViewData::InitializeFromProperties() {
   TcxEditAlignment* alignment = FProperties->Alignment();
   HorzAlignment = alignment->Horz();
   VertAlignment = alignment->Vert();
-  NativeStyle = IsNativeStyle(FStyle->LookAndFeel());
+  // Without a style (a fade picture's theme state) the button's own data decides.
+  NativeStyle = FStyle && IsNativeStyle(FStyle->LookAndFeel());
   InitializeEditContentParams(EditContentParams);
 }
 
@@ -508,8 +509,12 @@ void TcxCustomEditViewData::CalculateButtonsViewInfo(TcxCanvas* ACanvas, const T
   FRightSideLeftmostButtonIndex = FRightSideRightmostButtonIndex = -1;
   if (count == 0) return;
 
+  // Decided from the properties: the entries still hold the last layout's
+  // data, and a fresh record's would lay the first layout out differently.
+  TcxEditButtons* items = FProperties->Buttons();
+  const bool comboBoxStyle = items->Count() == 1 && items->Items(0)->Kind() == bkDown;
   TRect buttonsRect = ABounds;
-  if (!(!FIsInplace && NativeStyle && IsWinVistaOrLater && buttons[0]->Data.ComboBoxStyle))
+  if (!(!FIsInplace && NativeStyle && IsWinVistaOrLater && comboBoxStyle))
     buttonsRect = Deflated(ABounds, GetButtonsExtent(ACanvas));
   const int width = buttonsRect.Width();
   DoCalculateButtonViewInfos(ACanvas, buttonsRect, vi);

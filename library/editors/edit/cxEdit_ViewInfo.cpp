@@ -58,7 +58,11 @@ void TcxEditButtonFadingHelper::GetFadingImages(TOwned<TBitmap>& AFadeOutImage, 
 }
 
 void TcxEditButtonFadingHelper::PaintButton(TcxCanvas* ACanvas) {
-  GetOwnerViewInfo()->PaintButtonFaded(ACanvas, FViewInfo->ButtonVisibleIndex);
+  // Border and face only: the paint draws the content over the fade frame.
+  TRect content;
+  TColor penColor = clBtnText;
+  TColor brushColor = TColor(0);
+  GetOwnerViewInfo()->DrawButtonBorderAndBackground(ACanvas, FViewInfo, content, penColor, brushColor);
 }
 
 TOwned<TBitmap> TcxEditButtonFadingHelper::PrepareStateImage(TcxEditButtonState AState) {
@@ -67,15 +71,29 @@ TOwned<TBitmap> TcxEditButtonFadingHelper::PrepareStateImage(TcxEditButtonState 
   TcxCustomEditViewInfo* owner = GetOwnerViewInfo();
   bool handled = false;
   if (owner->FOnPrepareButtonFadingImage) owner->FOnPrepareButtonFadingImage(FViewInfo, AState, image.get(), handled);
-  if (!handled) {
-    const TcxEditButtonState saved = FViewInfo->Data.State;
-    FViewInfo->Data.State = AState;
-    TcxCanvas* canvas = image->cxCanvas();
-    const TSavedWindowOrg origin(canvas->Handle());
-    ::SetWindowOrgEx(canvas->Handle(), R.Left, R.Top, nullptr);
-    PaintButton(canvas);
-    FViewInfo->Data.State = saved;
+  if (handled) return TOwned<TBitmap>(image.release());
+  // The button is drawn in another state for the picture; it keeps its own
+  // state and theme state whatever happens.
+  struct TRestore {
+    TcxEditButtonViewInfoData& Data;
+    const TcxEditButtonViewInfoData Saved;
+    ~TRestore() {
+      Data.State = Saved.State;
+      Data.NativePart = Saved.NativePart;
+      Data.NativeState = Saved.NativeState;
+      Data.BackgroundPartiallyTransparent = Saved.BackgroundPartiallyTransparent;
+    }
+  } restore{FViewInfo->Data, FViewInfo->Data};
+  FViewInfo->Data.State = AState;
+  if (owner->EditProperties) {
+    const TOwned<TcxCustomEditViewData> viewData = owner->EditProperties->CreateViewData(nullptr, owner->IsInplace);
+    viewData->ScaleFactor()->Assign(owner->ScaleFactor());
+    viewData->IsNativeBackgroundTransparent(FViewInfo);
   }
+  TcxCanvas* canvas = image->cxCanvas();
+  const TSavedWindowOrg origin(canvas->Handle());
+  ::SetWindowOrgEx(canvas->Handle(), R.Left, R.Top, nullptr);
+  PaintButton(canvas);
   return TOwned<TBitmap>(image.release());
 }
 
@@ -434,26 +452,29 @@ void TcxCustomEditViewInfo::DrawButton(TcxCanvas* ACanvas, int AButtonVisibleInd
 
 void TcxCustomEditViewInfo::PaintButtonFaded(TcxCanvas* ACanvas, int AButtonVisibleIndex) {
   TcxEditButtonViewInfo* button = ButtonsInfo[AButtonVisibleIndex].get();
+  const HDC DC = ACanvas->Handle();
   const bool fading = button->FadingHelper && button->FadingHelper->Active() &&
-                      button->FadingHelper->DrawImage(ACanvas->Handle(), button->Bounds);
-  DrawButtonBorderAndBackground(ACanvas, button, fading);
+                      button->FadingHelper->DrawImage(DC, button->Bounds);
+  TRect content;
+  TColor penColor = clBtnText;
+  TColor brushColor = TColor(0);
+  {
+    // The fade frame stands for border and face; only the content is drawn on it.
+    const TSavedDC saved(DC);
+    if (fading) ::ExcludeClipRect(DC, button->Bounds.Left, button->Bounds.Top, button->Bounds.Right, button->Bounds.Bottom);
+    DrawButtonBorderAndBackground(ACanvas, button, content, penColor, brushColor);
+  }
+  if (!content.IsEmpty())
+    DrawButtonContent(ACanvas, button, content, penColor, brushColor, button->Data.State == ebsPressed);
 }
 
 void TcxCustomEditViewInfo::DrawButtonBorderAndBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo,
-                                                          bool AFading) {
-  TColor brushColor = TColor(0);
-  TColor penColor = clBtnText;
+                                                          TRect& AContentRect, TColor& APenColor,
+                                                          TColor& ABrushColor) {
   TRect background = AViewInfo->Bounds;
-  TRect content = AViewInfo->Bounds;
-  {
-    // The fade image stands for border and face; only the content is drawn on it.
-    const TSavedDC saved(ACanvas->Handle());
-    if (AFading) ::ExcludeClipRect(ACanvas->Handle(), background.Left, background.Top, background.Right, background.Bottom);
-    DrawButtonBorder(ACanvas, AViewInfo, background, content, penColor, brushColor);
-    if (!background.IsEmpty()) DrawButtonBackground(ACanvas, AViewInfo, background, content, brushColor);
-  }
-  if (!content.IsEmpty())
-    DrawButtonContent(ACanvas, AViewInfo, content, penColor, brushColor, AViewInfo->Data.State == ebsPressed);
+  AContentRect = AViewInfo->Bounds;
+  DrawButtonBorder(ACanvas, AViewInfo, background, AContentRect, APenColor, ABrushColor);
+  if (!background.IsEmpty()) DrawButtonBackground(ACanvas, AViewInfo, background, AContentRect, ABrushColor);
 }
 
 void TcxCustomEditViewInfo::DrawButtonBorder(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, TRect& ARect,
@@ -678,8 +699,26 @@ void TcxCustomEditViewInfo::DrawPainterButton(TcxCanvas* ACanvas, TcxEditButtonV
 
 void TcxCustomEditViewInfo::FillButtonBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo,
                                                  TColor ABrushColor, const TRect& ARect) {
-  (void)AViewInfo;
-  FillRectByColor(ACanvas, ARect, ABrushColor);
+  const TcxEditButtonViewInfoData& data = AViewInfo->Data;
+  if (data.Style != btsOffice11 || !data.Gradient || data.Transparent || data.State == ebsDisabled) {
+    FillRectByColor(ACanvas, ARect, ABrushColor);
+    return;
+  }
+  TdxOffice11Color top = Office11GradientLightColor, bottom = Office11GradientDarkColor;
+  if (data.State == ebsPressed) {
+    top = Office11PressedColor;
+    bottom = Office11PressedColor2;
+  } else if (data.State == ebsSelected) {
+    top = Office11HotColor;
+    bottom = Office11HotColor2;
+  }
+  // The gradient spans the button's height whatever its border left of it.
+  TRect R(ARect.Left, AViewInfo->Bounds.Top, ARect.Right, AViewInfo->Bounds.Bottom);
+  if (data.State == ebsNormal) R.Inflate(0, -1);
+  const HDC DC = ACanvas->Handle();
+  const TSavedDC saved(DC);
+  ::IntersectClipRect(DC, ARect.Left, ARect.Top, ARect.Right, ARect.Bottom);
+  FillGradientRect(DC, R, Office11Color(top), Office11Color(bottom), false);
 }
 
 namespace {
@@ -697,6 +736,15 @@ void DrawMaybeEmbossed(bool ADisabled, TColor APenColor, TDraw ADraw) {
 }
 
 }  // namespace
+
+// Right to left the content is the mirror of left to right: an odd pixel of
+// room goes to the left instead, and the pressed look moves left.
+int TcxCustomEditViewInfo::CentredLeft(const TRect& AContent, int AWidth) const {
+  const int room = AContent.Width() - AWidth;
+  return UseRightToLeftAlignment ? AContent.Right - AWidth - room / 2 : AContent.Left + room / 2;
+}
+
+int TcxCustomEditViewInfo::ContentShiftX() const { return UseRightToLeftAlignment ? -1 : 1; }
 
 void TcxCustomEditViewInfo::DrawButtonContent(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo,
                                               const TRect& AContentRect, TColor APenColor, TColor ABrushColor,
@@ -716,10 +764,10 @@ void TcxCustomEditViewInfo::DrawButtonContent(TcxCanvas* ACanvas, TcxEditButtonV
     case bkEllipsis: {
       const int side = AContentRect.Width() <= 11 ? 1 : 2;
       const int width = side * 3 + 4;
-      int X = AContentRect.Left + (AContentRect.Width() - width) / 2;
+      int X = CentredLeft(AContentRect, width);
       int Y = AContentRect.Top + (AContentRect.Height() - side) / 2;
       if (ANeedOffsetContent && AContentRect.Width() > width && AContentRect.Height() > side) {
-        ++X;
+        X += ContentShiftX();
         ++Y;
       }
       DrawMaybeEmbossed(disabled, APenColor, [&](TColor AColor, int AShift) {
@@ -729,17 +777,20 @@ void TcxCustomEditViewInfo::DrawButtonContent(TcxCanvas* ACanvas, TcxEditButtonV
       break;
     }
     case bkDown: {
+      // Back to the button's full width; an odd pixel goes the way the
+      // pressed look moves, the other way at rest.
       TRect R = AContentRect;
       const int extra = AViewInfo->Bounds.Width() - R.Width();
-      if (ANeedOffsetContent) {
-        R.Left -= extra / 2;
-        R.Right += extra - extra / 2;
-        if (extra % 2 == 0) R.Offset(1, 0);
-        R.Offset(0, 1);
-      } else {
-        R.Left -= extra - extra / 2;
-        R.Right += extra / 2;
+      int towardsShift = ANeedOffsetContent ? extra - extra / 2 : extra / 2;
+      int awayFromShift = extra - towardsShift;
+      int shift = ANeedOffsetContent && extra % 2 == 0 ? 1 : 0;
+      if (UseRightToLeftAlignment) {
+        std::swap(towardsShift, awayFromShift);
+        shift = -shift;
       }
+      R.Left -= awayFromShift;
+      R.Right += towardsShift;
+      R.Offset(shift, ANeedOffsetContent ? 1 : 0);
       DrawMaybeEmbossed(disabled, APenColor, [&](TColor AColor, int AShift) {
         TRect arrow = R;
         arrow.Offset(AShift, AShift);
@@ -751,10 +802,12 @@ void TcxCustomEditViewInfo::DrawButtonContent(TcxCanvas* ACanvas, TcxEditButtonV
       TRect R = AContentRect;
       R.Inflate(-1, IsInplace ? 0 : -1);
       --R.Right;
-      if (ANeedOffsetContent) R.Offset(1, 1);
+      if (ANeedOffsetContent) R.Offset(ContentShiftX(), 1);
       TColor color = data.TextColor == clDefault ? TextColor : data.TextColor;
       if (data.Style == btsHotFlat && (data.State == ebsPressed || data.State == ebsSelected)) color = APenColor;
-      if (Font) ACanvas->SetFont(Font);
+      // DrawTextW writes with the font selected into the DC, which a canvas
+      // font alone does not change.
+      const TSelectObject font(DC, (Font ? Font : ACanvas->Font())->Handle());
       const UINT align = data.ContentAlignment == taLeftJustify    ? DT_LEFT
                          : data.ContentAlignment == taRightJustify ? DT_RIGHT
                                                                    : DT_CENTER;
@@ -768,14 +821,22 @@ void TcxCustomEditViewInfo::DrawButtonContent(TcxCanvas* ACanvas, TcxEditButtonV
       break;
     }
     case bkGlyph: {
+      // The button's own glyph, else the item of the properties' image list.
       TdxSmartGlyph* glyph = AViewInfo->Glyph;
-      if (glyph && !glyph->Empty()) {
-        const TSize size = FScaleFactor->Apply(glyph->Size());
-        TRect R = MakeBoundsRect(AContentRect.Left + (AContentRect.Width() - size.cx) / 2,
-                                 AContentRect.Top + (AContentRect.Height() - size.cy) / 2, size);
-        if (ANeedOffsetContent && AContentRect.Width() > size.cx && AContentRect.Height() > size.cy) R.Offset(1, 1);
+      const bool hasGlyph = glyph && !glyph->Empty();
+      TCustomImageList* images = AViewInfo->Images;
+      const int index = AViewInfo->ImageIndex;
+      const bool hasImage = !hasGlyph && images && index >= 0 && index < images->Count();
+      if (!hasGlyph && !hasImage) break;
+      const TSize size = FScaleFactor->Apply(hasGlyph ? glyph->Size() : TSize(images->Width(), images->Height()));
+      TRect R = MakeBoundsRect(CentredLeft(AContentRect, size.cx),
+                               AContentRect.Top + (AContentRect.Height() - size.cy) / 2, size);
+      if (ANeedOffsetContent && AContentRect.Width() > size.cx && AContentRect.Height() > size.cy)
+        R.Offset(ContentShiftX(), 1);
+      if (hasGlyph)
         glyph->StretchDraw(DC, R, disabled ? 128 : 255);
-      }
+      else
+        DrawScaledImage(ACanvas->Canvas(), R, nullptr, images, index, ifmStretch, disabled ? idmDisabled : idmNormal);
       break;
     }
   }
