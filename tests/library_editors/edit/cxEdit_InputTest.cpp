@@ -369,6 +369,7 @@ TEST_F(InputFixture, ClipboardMessagesRunTheOperationsTheEditorAllows) {
     Edit->Properties()->SetReadOnly(row.ReadOnly);
     Edit->SetOnEditing(row.Refuse ? BindEvent<&TRefuser::Editing>(refuser.get()) : TcxEditEditingEvent());
     Edit->SetModifiedAfterEnter(false);
+    static_cast<TLoggingDataBinding*>(Edit->DataBinding())->Unmodify();
     Edit->Copies = Edit->Cuts = Edit->Pastes = 0;
     Edit->PastedWhileLocked = false;
     SendMessageW(Edit->Handle(), row.Msg, 0, 0);

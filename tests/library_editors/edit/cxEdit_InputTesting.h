@@ -36,11 +36,27 @@ class TInputEditProperties : public TcxCustomEditProperties {
 
 class TInputEdit;
 
-// Posting a standalone editor writes the value here.
+// A binding to a value source that keeps its own modified flag, as a
+// data-aware one does: set by the user's edits, cleared by the post, which
+// writes the value into the log. (The base binding reports the editor's
+// ModifiedAfterEnter, which a successful check on leaving has cleared.)
 class TLoggingDataBinding : public TcxEditDataBinding {
   SK_CLASS(TLoggingDataBinding, TcxEditDataBinding)
  public:
+  bool Modified() override { return FDataModified; }
+  bool EnterEditMode() override {
+    FDataModified = true;
+    return inherited::EnterEditMode();
+  }
+  void SetModified() override {
+    FDataModified = true;
+    inherited::SetModified();
+  }
   void SetStoredValue(const Variant& AValue) override;
+  void Unmodify() { FDataModified = false; }
+
+ private:
+  bool FDataModified = false;
 };
 
 class TInputEdit : public TcxCustomEdit {
@@ -62,6 +78,9 @@ class TInputEdit : public TcxCustomEdit {
   bool NavigationKeysHandled = false;
   WORD KeyAfterProcessing = 0xFFFF;
   HWND ContextMenuWParam = nullptr;
+  // Runs when PostedStep arrives, inside whatever message loop reads it.
+  static constexpr UINT PostedStep = WM_APP + 7;
+  std::function<void()> OnPostedStep;
 
   void Write(const std::string& S) {
     if (Log) Log->push_back(S);
@@ -102,6 +121,10 @@ class TInputEdit : public TcxCustomEdit {
   }
   bool IsEditingChar(wchar_t Key) override { return Key >= L' '; }
   void WndProc(TMessage& Message) override {
+    if (Message.Msg == PostedStep && OnPostedStep) {
+      OnPostedStep();
+      return;
+    }
     if (Message.Msg == WM_CONTEXTMENU) {
       ContextMenuWParam = reinterpret_cast<HWND>(Message.WParam);
       Message.Result = 0x5A;
@@ -116,6 +139,7 @@ class TInputEdit : public TcxCustomEdit {
 };
 
 inline void TLoggingDataBinding::SetStoredValue(const Variant& AValue) {
+  FDataModified = false;
   static_cast<TInputEdit*>(Edit())->Write("Post " + Narrow(VarToStr(AValue)));
 }
 
