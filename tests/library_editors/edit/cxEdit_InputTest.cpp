@@ -335,6 +335,54 @@ TEST_F(InputFixture, ContextMenuOfTheInnerControlBecomesTheEditorsWithItsFocus) 
   EXPECT_FALSE(Edit->InnerControlMenuHandler(other));
 }
 
+class TMenuClicks : public TObject {
+  SK_CLASS(TMenuClicks, TObject)
+ public:
+  int Count = 0;
+  void Clicked(TObject*) { ++Count; }
+};
+
+TEST_F(InputFixture, KeysOfTheInnerControlReachThePopupMenuShortcutsOfTheEditorButNotOfAPlainForm) {
+  const TOwned<TMenuClicks> clicks{New<TMenuClicks>()};
+  const auto menuWith = [&](TShortCut AShortCut) {
+    auto* menu = NewWith<TPopupMenu>([this](TPopupMenu* m) { m->Create(Form.get()); });
+    auto* item = NewWith<TMenuItem>([menu](TMenuItem* i) { i->Create(menu); });
+    item->SetShortCut(AShortCut);
+    item->SetOnClick(BindEvent<&TMenuClicks::Clicked>(clicks.get()));
+    menu->Items()->Add(item);
+    return menu;
+  };
+  Edit->SetPopupMenu(menuWith(VK_F6));
+  struct TRow {
+    const char* Name;
+    UINT Msg;
+    WORD Key;
+    bool Taken;
+  };
+  const TRow rows[] = {
+      {"the editor's shortcut", CN_KEYDOWN, VK_F6, true},
+      {"as a system key", CN_SYSKEYDOWN, VK_F6, true},
+      {"no shortcut", CN_KEYDOWN, VK_F7, false},
+      {"a plain key down is not offered", WM_KEYDOWN, VK_F6, false},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    const int before = clicks->Count;
+    TMessage message{row.Msg, row.Key, 1, 0x77};
+    EXPECT_EQ(Edit->InnerControlMenuHandler(message), row.Taken);
+    EXPECT_EQ(clicks->Count - before, row.Taken ? 1 : 0);
+    if (row.Msg != WM_KEYDOWN) {
+      EXPECT_EQ(message.Result, row.Taken ? 1 : 0);
+    }
+  }
+  // A form is no control of the library: its menu is left to the form's own key handling.
+  Edit->SetPopupMenu(nullptr);
+  Form->SetPopupMenu(menuWith(VK_F9));
+  TMessage message{CN_KEYDOWN, VK_F9, 1, 0};
+  EXPECT_FALSE(Edit->InnerControlMenuHandler(message));
+  EXPECT_EQ(clicks->Count, 1 + 1);
+}
+
 // ---------------------------------------------------------------------------
 // Clipboard messages
 
