@@ -126,6 +126,8 @@ TEST_F(FocusFixture, AFailedCheckKeepsTheFocusUnlessTheOptionsLetItGo) {
     ASSERT_TRUE(AppPumpUntil([&] { return Events->Validated.size() > checks; }));
     Application()->ProcessMessages();
     EXPECT_EQ(GetFocus(), row.KeepsFocus ? Edit->Handle() : Other->Handle());
+    // The state the editor paints with follows the focus it kept.
+    EXPECT_EQ(Edit->FocusedState(), row.KeepsFocus);
     EXPECT_TRUE(Edit->ValidationError());
     if (row.Raises)
       EXPECT_EQ(Log->Messages, std::vector<String>{String(row.ErrorText)});
