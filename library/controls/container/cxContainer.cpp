@@ -7,6 +7,7 @@
 #include "platform/runtime/Handles.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/Messages.h"
 
 #include <uxtheme.h>
@@ -827,6 +828,30 @@ void TcxContainer::ShowContainerScrollBar(IcxControlScrollBar* ABar, bool AVisib
 bool TcxContainer::InnerControlDefaultHandler(TMessage& Message) {
   if (!HasInnerControlHandle() || IsDestroying()) return false;
   return FilterInnerControlMessage(Message);
+}
+
+bool TcxContainer::InnerControlMenuHandler(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_MOUSEMOVE:
+      if (HasInnerControlHandle()) {
+        const TPoint p = ScreenToClient(FInnerControl->ClientToScreen(PointFromLParam(Message.LParam)));
+        TControl::SetHint(HintTextAt(p));
+      }
+      return false;
+    case CN_KEYDOWN:
+    case CN_SYSKEYDOWN:
+      for (TWinControl* c = this; c; c = c->Parent()) {
+        if (!dynamic_cast<TcxControl*>(c)) break;
+        if (TPopupMenu* menu = c->PopupMenu(); menu && menu->IsShortCut(Message)) {
+          Message.Result = 1;
+          return true;
+        }
+      }
+      Message.Result = 0;
+      return false;
+    default:
+      return false;
+  }
 }
 
 bool TcxContainer::FilterInnerControlMessage(TMessage& Message) {

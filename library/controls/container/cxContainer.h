@@ -479,6 +479,10 @@ class TcxContainer : public TcxControl {
   // The inner window's message passed through the container's filter; false
   // when the container does not take it.
   bool InnerControlDefaultHandler(TMessage& Message);
+  // The inner window's message before its own handling: the hint at the
+  // mouse and the popup-menu shortcuts of the container and its parents.
+  // True when taken.
+  virtual bool InnerControlMenuHandler(TMessage& Message);
   bool IsStylePropertyPublished(const String& APropertyName, bool AExtendedStyle);
   void LockAlignControls(bool ALock);
   void LockPopupMenu(bool ALock);

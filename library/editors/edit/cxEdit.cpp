@@ -75,6 +75,7 @@ void TcxCustomEdit::Publish(TPublisher<TcxCustomEdit>& P) {
   P.Property(L"StyleDisabled", &TcxCustomEdit::StyleDisabled, &TcxCustomEdit::SetStyleDisabled);
   P.Property(L"StyleFocused", &TcxCustomEdit::StyleFocused, &TcxCustomEdit::SetStyleFocused);
   P.Property(L"StyleHot", &TcxCustomEdit::StyleHot, &TcxCustomEdit::SetStyleHot);
+  PublishInputMessages(P);
 }
 
 void TcxCustomEdit::Create(TComponent* AOwner) {

@@ -1753,6 +1753,25 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   void SetOnAfterKeyDown(TKeyEvent AValue) { FOnAfterKeyDown = AValue; }
 
   // -- keyboard, mouse and focus (public)
+  // Posted to the editor: the exit processing of an editor bound to a data storage.
+  static constexpr UINT DXM_EDITDEFERREDEXIT = 0x8082;
+  // Focus-exit processing runs.
+  bool IsHiding() const { return FIsHiding; }
+  // The focus state last reported: focused while the application is active.
+  bool FocusedState() const { return FFocused; }
+  // Modified flags saved by steps still running: 0 between messages.
+  std::size_t SavedModifiedStateCount() const { return FPrevModifiedList.size(); }
+  // The focus, then the whole content selected when AutoSelect.
+  virtual void FocusAndSelect();
+  // The clipboard operations text editors implement; nothing in the base.
+  virtual void CopyToClipboard() {}
+  virtual void CutToClipboard() {}
+  virtual void PasteFromClipboard() {}
+  // The inner control's messages the container leaves alone: its context
+  // menu becomes the editor's.
+  bool InnerControlMenuHandler(TMessage& Message) override;
+  // Without the editor's parent while it edits in place.
+  void GetTabOrderList(std::vector<TWinControl*>& AList) override;
 
   // -- sizing and the inner control (public)
 
@@ -1883,6 +1902,60 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   void ClickButton(int AIndex);
 
   // -- keyboard, mouse and focus (protected)
+  // Keys: each key down is one user action; the editor kinds extend the
+  // Process steps.
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(wchar_t& Key) override;
+  void KeyUp(WORD& Key, TShiftState Shift) override;
+  virtual void ProcessKeyDown(WORD& Key, TShiftState Shift);
+  virtual void ProcessKeyPress(wchar_t& Key) { FilterInputChar(Key); }
+  virtual void ProcessKeyUp(WORD& Key, TShiftState Shift) { (void)Key, (void)Shift; }
+  // Whether the character survived: a refused one becomes #0.
+  virtual bool FilterInputChar(wchar_t& Key);
+  virtual bool IsValidInputChar(wchar_t Key);
+  virtual bool IsEditingKey(WORD Key, TShiftState Shift) { (void)Key, (void)Shift; return false; }
+  virtual bool IsEditingChar(wchar_t Key) { (void)Key; return false; }
+  virtual bool AllowsKeyDown(WORD& Key, TShiftState Shift);
+  virtual bool IsDefaultButtonKey(WORD Key, TShiftState Shift);
+  virtual bool IsPlainInsertOrDelete(WORD Key, TShiftState Shift);
+  virtual bool HandlesNavigationKeys() { return false; }
+  virtual void PrepareTabExit(TShiftState Shift) { (void)Shift; }
+  bool IsDefaultButtonShortCut(TShortCut AShortCut);
+
+  // Mouse and buttons
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void DblClick() override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) override;
+  virtual bool CanUseMouseWheel(TShiftState Shift);
+  void CompleteMouseClick() override;
+  virtual void PressButton(int AIndex) { (void)AIndex; }
+  virtual void ReleaseButton(int AIndex) { (void)AIndex; }
+  virtual void ClickDefaultButton();
+  // The visible index of the first button marked Default, -1 for none.
+  int FindDefaultButton();
+  // The visible index of the button under P (client coordinates), -1 for none.
+  int ButtonAtPoint(const TPoint& P);
+  // Clicks the first enabled button whose caption has AChar as accelerator.
+  bool ClickAcceleratedButton(wchar_t AChar);
+  String HintTextAt(const TPoint& P) override;
+
+  // Clipboard
+  bool FilterInnerControlMessage(TMessage& Message) override;
+  void CutOrCopy();
+  void PasteIfAllowed();
+
+  // Focus
+  void DoEnter() override;
+  virtual void ProcessEnter();
+  void DoExit() override;
+  virtual void ProcessExit(bool ARaiseExit);
+  // The framework's focus notification: the focus state with the
+  // application's active state.
+  void FocusChanged() override;
+  // The editor's own step when its focus state flipped.
+  virtual void EditFocusChanged();
+  bool ShouldFocusOnClick() override;
+  virtual bool SyncsOnFocusChange() { return true; }
 
   // -- sizing and the inner control (protected)
 
@@ -1939,6 +2012,17 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   TKeyEvent FOnAfterKeyDown;
 
   // -- keyboard, mouse and focus (fields)
+  bool FFocused = false;
+  bool FIsHiding = false;
+  bool FIsKeyPressHandled = false;
+
+  void CMDialogChar(TMessage& Message);
+  void CMEnter(TMessage& Message);
+  void CMHintShow(TMessage& Message);
+  void CMShowingChanged(TMessage& Message);
+  void WMClipboard(TMessage& Message);
+  void DeferredExitMessage(TMessage& Message);
+  static void PublishInputMessages(TPublisher<TcxCustomEdit>& P);
 
   // -- sizing and the inner control (fields)
 

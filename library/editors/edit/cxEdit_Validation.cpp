@@ -118,6 +118,9 @@ void TcxCustomEdit::ReportValidationError(const String& AErrorText, TcxEditValid
               SetFocus();
           },
           [this] { FValidateErrorProcessing = false; });
+      // The pull-back's own focus notification was ignored: the focus state
+      // follows the focus the editor holds again, or it would show unfocused.
+      FocusChanged();
     }
     if (Focused()) SelectAll();
   }
