@@ -75,6 +75,7 @@ void TcxCustomEdit::Publish(TPublisher<TcxCustomEdit>& P) {
   P.Property(L"StyleDisabled", &TcxCustomEdit::StyleDisabled, &TcxCustomEdit::SetStyleDisabled);
   P.Property(L"StyleFocused", &TcxCustomEdit::StyleFocused, &TcxCustomEdit::SetStyleFocused);
   P.Property(L"StyleHot", &TcxCustomEdit::StyleHot, &TcxCustomEdit::SetStyleHot);
+  P.Message<&TcxCustomEdit::WMGetObject>(WM_GETOBJECT);
 }
 
 void TcxCustomEdit::Create(TComponent* AOwner) {
@@ -120,6 +121,7 @@ void TcxCustomEdit::Destroy() {
     DisconnectOwnProperties();
     if (!IsInplace()) FProperties->SetDefaultValuesProvider(nullptr);
   }
+  NotifyAccessibilityHelperRemoved(FIAccessibilityHelper);
   FDataBinding.reset();
   FPrevModifiedList.clear();
   FProperties.reset();

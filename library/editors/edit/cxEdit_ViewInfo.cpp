@@ -90,6 +90,7 @@ void TcxEditButtonViewInfo::AfterConstruction() {
 }
 
 void TcxEditButtonViewInfo::Destroy() {
+  NotifyAccessibilityHelperRemoved(FAccessibilityHelper);
   FadingHelper.reset();
   inherited::Destroy();
 }
