@@ -1735,7 +1735,7 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   // The editor's node, made on first use.
   IcxAccessibilityHelper* GetAccessibilityHelper();
   // The inner edit's node; null without inner edit.
-  IcxAccessibilityHelper* GetInnerEditAccessibilityHelper();
+  virtual IcxAccessibilityHelper* GetInnerEditAccessibilityHelper();
 
   // -- in-place editing (public)
 
