@@ -1526,7 +1526,6 @@ class TdxEditButtonAccessibilityHelper : public TdxEditChildAccessibilityHelper 
   TcxAccessibilityHelper* Parent() override;
 
  protected:
-  bool ChildIsSimpleElement(int) override { return false; }
   void DoDefaultAction(int AChildID) override;
   String GetDefaultActionDescription(int AChildID) override;
   String GetName(int AChildID) override;
@@ -1547,7 +1546,6 @@ class TdxEditButtonAccessibilityHelper : public TdxEditChildAccessibilityHelper 
 class TdxEditAccessibilityHelper : public TcxAccessibilityHelper {
   SK_CLASS(TdxEditAccessibilityHelper, TcxAccessibilityHelper)
  public:
-  void Create(TObject* AOwnerObject) override;
   void Destroy() override;
   void STDMETHODCALLTYPE OwnerObjectDestroyed() override;
 

@@ -39,8 +39,6 @@ TRect TdxEditButtonAccessibilityHelper::GetScreenBounds(int) {
 // ---------------------------------------------------------------------------
 // TdxEditAccessibilityHelper
 
-void TdxEditAccessibilityHelper::Create(TObject* AOwnerObject) { inherited::Create(AOwnerObject); }
-
 void TdxEditAccessibilityHelper::Destroy() {
   FAccessibilityChildren.clear();
   inherited::Destroy();
