@@ -489,37 +489,48 @@ struct TrackingFixture : AccessibilityFixture {
   bool Hot() const { return Edit->ViewInfo()->ContainerState.Contains(csHotTrack); }
 };
 
+// Wine may take a move back to where the cursor came from (MoveUntil sends it
+// again): counts are taken once the cursor has settled, and a jump out and
+// back in is a real leave and enter, so only their balance is checked.
 TEST_F(TrackingFixture, MovingFromTheBorderOntoTheInnerControlIsNoLeave) {
   const TRect inner = WindowRect(Edit->Inner->Handle());
   ASSERT_FALSE(inner.Contains(OnBorder()));
   ASSERT_TRUE(MoveUntil(OnBorder(), [this] { return Hot(); }));
-  EXPECT_EQ(Events->Entered, 1);
-  ASSERT_TRUE(MoveUntil(OnInner(), [this] { return Events->InnerEntered == 1; }));
   PumpPending();
-  EXPECT_EQ(Events->Left, 0);
-  EXPECT_EQ(Events->Entered, 1);
+  ASSERT_TRUE(Edit->MouseTrackingActive());
+  const int entered = Events->Entered;
+  const int left = Events->Left;
+  ASSERT_EQ(entered, left + 1);
+
+  ASSERT_TRUE(MoveUntil(OnInner(), [this] { return Events->InnerEntered >= 1; }));
+  PumpPending();
+  EXPECT_EQ(Events->Left, left);
+  EXPECT_EQ(Events->Entered, entered);
   EXPECT_TRUE(Edit->MouseTrackingActive());
 
-  // Leaving the editor is reported once, by the tracking.
-  ASSERT_TRUE(MoveUntil(Away(), [this] { return Events->Left == 1; }));
+  // Leaving the editor is reported by the tracking, once per enter.
+  ASSERT_TRUE(MoveUntil(Away(), [this, left] { return Events->Left > left && !Edit->MouseTrackingActive(); }));
+  PumpPending();
   EXPECT_FALSE(Hot());
-  EXPECT_FALSE(Edit->MouseTrackingActive());
-  EXPECT_EQ(Events->Entered, 1);
+  EXPECT_EQ(Events->Entered, Events->Left);
 }
 
 TEST_F(TrackingFixture, PressBegunInsideKeepsTrackingWhileThePointerIsOutside) {
   ASSERT_TRUE(MoveUntil(OnBorder(), [this] { return Hot(); }));
   ASSERT_TRUE(SendMouseUntil(OnBorder(), MOUSEEVENTF_LEFTDOWN, [this] { return GetCapture() == Edit->Handle(); }));
+  PumpPending();
+  ASSERT_TRUE(Edit->MouseTrackingActive());
+  const int left = Events->Left;
   SendMouseMove(Away());
   // Many ticks of the tracking timer pass with the pointer outside.
   PumpFor(200);
   EXPECT_EQ(GetCapture(), Edit->Handle());
   EXPECT_TRUE(Edit->MouseTrackingActive());
-  EXPECT_EQ(Events->Left, 0);
+  EXPECT_EQ(Events->Left, left);
 
   // Released outside, the capture goes and so does the editor's hot state.
   ASSERT_TRUE(SendMouseUntil(Away(), MOUSEEVENTF_LEFTUP, [this] { return GetCapture() != Edit->Handle(); }));
-  ASSERT_TRUE(PumpUntil([this] { return Events->Left == 1; }));
+  ASSERT_TRUE(PumpUntil([this, left] { return Events->Left == left + 1; }));
   EXPECT_FALSE(Hot());
   EXPECT_FALSE(Edit->MouseTrackingActive());
 }
