@@ -67,10 +67,13 @@ TcxMouseButton ButtonToMouseButton(TMouseButton AButton) {
 }
 
 bool TcxContainerMouseTracker::GetInterface(const GUID& AIID, void** AObj) {
-  return AnswerInterfaces<IcxMouseTrackingCaller>(this, AIID, AObj) || inherited::GetInterface(AIID, AObj);
+  return AnswerInterfaces<IcxMouseTrackingCaller3, IcxMouseTrackingCaller2, IcxMouseTrackingCaller>(this, AIID, AObj) ||
+         inherited::GetInterface(AIID, AObj);
 }
 
 void TcxContainerMouseTracker::MouseLeave() { FContainer->TrackedMouseLeave(); }
+bool TcxContainerMouseTracker::PtInCaller(const TPoint& P) { return FContainer->TrackedPointInside(P); }
+bool TcxContainerMouseTracker::IsCaptureObject() { return FContainer->TrackedCaptureInside(); }
 
 // The container sets its own colour or font: the change is not copied back
 // into the normal style.

@@ -447,13 +447,17 @@ struct TcxContainerInnerControlBounds {
 // Requests made while refreshing is locked, during creation or loading, or
 // without a window only mark the container as changed; the next paint
 // catches up.
-// Tells its container that the mouse left the area tracked for hot tracking.
-class TcxContainerMouseTracker : public TNoRefCount<TObject>, public IcxMouseTrackingCaller {
+// Tells its container that the mouse left the area tracked for hot tracking,
+// and asks it whether a point still counts as inside and whether a press
+// begun inside holds the capture (tracking then goes on).
+class TcxContainerMouseTracker : public TNoRefCount<TObject>, public IcxMouseTrackingCaller3 {
   SK_CLASS(TcxContainerMouseTracker, TObject)
  public:
   void Create(TcxContainer* AContainer) { FContainer = AContainer; }
   bool GetInterface(const GUID& AIID, void** AObj) override;
   void MouseLeave() override;
+  bool PtInCaller(const TPoint& P) override;
+  bool IsCaptureObject() override;
 
  private:
   TcxContainer* FContainer;
@@ -574,6 +578,12 @@ class TcxContainer : public TcxControl {
   void TranslationChangedCore();
 
   virtual void TrackedMouseLeave() { StopHotTracking(); }
+  // The tracking timer's point test (AClientPoint in client coordinates)
+  // and capture test.
+  virtual bool TrackedPointInside(const TPoint& AClientPoint) {
+    return TRect(0, 0, Width(), Height()).Contains(AClientPoint);
+  }
+  virtual bool TrackedCaptureInside() { return false; }
   virtual void AdjustAlignRect(TRect&) {}
   virtual TcxContainerState ComputeContainerState(const TPoint& P, bool AAllowHotTrack);
   virtual bool InnerControlPresent() { return FInnerControl != nullptr; }

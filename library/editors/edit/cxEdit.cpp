@@ -76,6 +76,7 @@ void TcxCustomEdit::Publish(TPublisher<TcxCustomEdit>& P) {
   P.Property(L"StyleFocused", &TcxCustomEdit::StyleFocused, &TcxCustomEdit::SetStyleFocused);
   P.Property(L"StyleHot", &TcxCustomEdit::StyleHot, &TcxCustomEdit::SetStyleHot);
   PublishInputMessages(P);
+  P.Message<&TcxCustomEdit::WMGetObject>(WM_GETOBJECT);
 }
 
 void TcxCustomEdit::Create(TComponent* AOwner) {
@@ -123,6 +124,7 @@ void TcxCustomEdit::Destroy() {
     if (!IsInplace()) FProperties->SetDefaultValuesProvider(nullptr);
   }
   FDblClickTimer.reset();
+  NotifyAccessibilityHelperRemoved(FIAccessibilityHelper);
   FDataBinding.reset();
   FPrevModifiedList.clear();
   FProperties.reset();

@@ -27,9 +27,12 @@
 //   TcxEditDataBinding                an editor's link to a value source (none here)
 //   IcxCustomInnerEdit, IcxInnerEditHelper  the editing interface of the hosted window
 //   IcxEditRepositoryItemListener     an editor that uses a repository item
-//   TcxCustomEditContainer            the container an editor stands on
 //   TcxCustomEditData                 what an in-place editor keeps per row (cxEdit_Inplace.cpp)
 //   TcxEditListItem, TcxInplaceEditList  the pool of in-place editors
+//   TdxEditChildAccessibilityHelper   a child node of an editor (cxEdit_Accessibility.cpp)
+//   TdxEditButtonAccessibilityHelper  an editor button's accessibility node
+//   TdxEditAccessibilityHelper        an editor's accessibility node
+//   TcxCustomEditContainer            the container an editor stands on (cxEdit_Container.cpp)
 //   TcxCustomEdit                     the editor (its layout and painting: cxEdit_Painting.cpp)
 //
 // Also the editors' shared routines: value comparison, shift states of mouse
@@ -1354,6 +1357,8 @@ class TcxEditButtonViewInfo : public TPersistent {
   TdxScaleFactor* ScaleFactor() const;
   // The repaint test's values differ.
   bool DiffersFrom(const TcxEditButtonViewInfo* AViewInfo) const;
+  // The button's accessibility node, made on first use (cxEdit_Accessibility.cpp).
+  IcxAccessibilityHelper* GetAccessibilityHelper();
 
   TRect Bounds;
   int ButtonIndex = -1;
@@ -1368,6 +1373,9 @@ class TcxEditButtonViewInfo : public TPersistent {
   bool Stretchable = true;
   TRect VisibleBounds;
   int Width = 0;
+
+ private:
+  TComPtr<IcxAccessibilityHelper> FAccessibilityHelper;
 };
 
 // The paint record of an editor: the layout fills it, the editor paints it,
@@ -1545,10 +1553,108 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
 };
 
 // ---------------------------------------------------------------------------
-// TcxCustomEditContainer
+// Accessibility nodes (cxEdit_Accessibility.cpp)
 
+class TdxEditAccessibilityHelper;
+
+// A node an editor lists as its child; LocalId is its 1-based place in the
+// editor node's list, assigned each time the list is built.
+class TdxEditChildAccessibilityHelper : public TcxAccessibilityHelper {
+  SK_CLASS(TdxEditChildAccessibilityHelper, TcxAccessibilityHelper)
+ public:
+  int LocalId() const { return FLocalId; }
+  void SetLocalId(int AValue) { FLocalId = AValue; }
+  int GetUniqueID(int AChildID) override { return AChildID == CHILDID_SELF ? FLocalId : AChildID; }
+
+ protected:
+  int FLocalId = 0;
+};
+
+// One editor button: a push button whose default action clicks it. Its owner
+// is the button's paint record entry, which tells it when it goes.
+class TdxEditButtonAccessibilityHelper : public TdxEditChildAccessibilityHelper {
+  SK_CLASS(TdxEditButtonAccessibilityHelper, TdxEditChildAccessibilityHelper)
+ public:
+  TcxEditButtonViewInfo* ButtonViewInfo() const { return static_cast<TcxEditButtonViewInfo*>(FOwnerObject); }
+  TRect GetScreenBounds(int AChildID) override;
+  TcxAccessibilityHelper* Parent() override;
+
+ protected:
+  void DoDefaultAction(int AChildID) override;
+  String GetDefaultActionDescription(int AChildID) override;
+  String GetName(int AChildID) override;
+  int GetRole(int) override { return ROLE_SYSTEM_PUSHBUTTON; }
+  int GetState(int) override { return STATE_SYSTEM_FOCUSABLE; }
+  int GetSupportedProperties(int) override { return aopDefaultAction | aopLocation; }
+  bool IsUIAutomationSupported() override { return true; }
+
+ private:
+  // The editor's node when the paint record belongs to an editor.
+  TdxEditAccessibilityHelper* EditNode();
+};
+
+// The editor's node: its children are the inner control's node, then one node
+// per visible button. Each request for a child resolves it against the
+// editor as it is now and holds counted references, so a node whose owner the
+// last layout freed answers as gone instead of being freed under a client.
+class TdxEditAccessibilityHelper : public TcxAccessibilityHelper {
+  SK_CLASS(TdxEditAccessibilityHelper, TcxAccessibilityHelper)
+ public:
+  void Destroy() override;
+  void STDMETHODCALLTYPE OwnerObjectDestroyed() override;
+
+  TcxCustomEdit* Edit() const;
+  TRect GetScreenBounds(int AChildID) override;
+  // Rebuilds the child list and returns its count.
+  int ChildCount() override;
+  TcxAccessibilityHelper* GetChild(int AIndex) override;
+  // Clicks the AButtonIndex-th visible button.
+  virtual void PerformButtonDefaultAction(int AButtonIndex);
+  // The name of a button without caption.
+  virtual String GetButtonAccessibleName(int AButtonIndex);
+
+ protected:
+  bool ChildIsSimpleElement(int) override { return false; }
+  String GetName(int AChildID) override;
+  HWND OwnerObjectWindow() override;
+  int GetRole(int) override { return ROLE_SYSTEM_CLIENT; }
+  int GetState(int AChildID) override;
+  int GetSupportedProperties(int) override { return aopFocus | aopLocation | aopValue; }
+  String GetValue(int AChildID) override;
+  bool IsUIAutomationSupported() override { return true; }
+
+ private:
+  void RebuildChildren();
+
+  std::vector<TComPtr<IcxAccessibilityHelper>> FAccessibilityChildren;
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomEditContainer (cxEdit_Container.cpp)
+
+// The base of editors and list-box containers: the border and the inner
+// control count as one area for hot tracking, and tracking goes on while a
+// press begun inside holds the capture.
 class TcxCustomEditContainer : public TcxContainer {
   SK_CLASS(TcxCustomEditContainer, TcxContainer)
+ public:
+  // The capture is held by the window or one of its child windows.
+  virtual bool IsMouseCapturedInside();
+  // The screen point lies in ControlBounds.
+  virtual bool ContainsScreenPoint(const TPoint& P);
+
+ protected:
+  void WndProc(TMessage& Message) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void NotifyMouseEnter(TControl* AControl) override;
+  void NotifyMouseLeave(TControl* AControl) override;
+  void TrackedMouseLeave() override;
+  bool TrackedPointInside(const TPoint& AClientPoint) override;
+  bool TrackedCaptureInside() override { return IsMouseCapturedInside(); }
+
+ private:
+  // The inner control stands for the container.
+  TControl* AsOwnControl(TControl* AControl) { return AControl && AControl == InnerControl() ? this : AControl; }
 };
 
 // ---------------------------------------------------------------------------
@@ -1776,6 +1882,13 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   // -- sizing and the inner control (public)
 
   // -- accessibility (public)
+  // Whether WM_GETOBJECT is answered with the editor's node.
+  virtual bool CanProvideAccessibleObject() { return true; }
+  virtual TClass GetAccessibilityHelperClass();
+  // The editor's node, made on first use.
+  IcxAccessibilityHelper* GetAccessibilityHelper();
+  // The inner edit's node; null without inner edit.
+  virtual IcxAccessibilityHelper* GetInnerEditAccessibilityHelper();
 
   // -- in-place editing (public)
   // Shows the editor for a row: AEditData (made when nil and the kind keeps
@@ -1960,6 +2073,8 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   // -- sizing and the inner control (protected)
 
   // -- accessibility (protected)
+  friend class TdxEditAccessibilityHelper;
+  void WMGetObject(TMessage& Message);
 
   // -- in-place editing (protected)
   friend class TcxInplaceEditList;
@@ -2027,6 +2142,7 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   // -- sizing and the inner control (fields)
 
   // -- accessibility (fields)
+  TComPtr<IcxAccessibilityHelper> FIAccessibilityHelper;
 
   // -- in-place editing (fields)
   void DblClickTimerElapsed(TObject* Sender);

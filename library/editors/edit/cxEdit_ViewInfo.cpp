@@ -108,6 +108,7 @@ void TcxEditButtonViewInfo::AfterConstruction() {
 }
 
 void TcxEditButtonViewInfo::Destroy() {
+  NotifyAccessibilityHelperRemoved(FAccessibilityHelper);
   FadingHelper.reset();
   inherited::Destroy();
 }
