@@ -131,7 +131,9 @@ void TcxButtonGlyph::GlyphChanged(TObject*) { FButton->Invalidate(); }
 
 void TcxButtonImageOptions::Publish(TPublisher<TcxButtonImageOptions>& P) {
   P.Property(L"Glyph", &TcxButtonImageOptions::Glyph, &TcxButtonImageOptions::SetGlyph);
-  P.Property(L"ImageIndex", &TcxButtonImageOptions::ImageIndex, &TcxButtonImageOptions::SetImageIndex).Default(-1);
+  P.Property(L"ImageIndex", &TcxButtonImageOptions::ImageIndex, &TcxButtonImageOptions::SetImageIndex)
+      .Default(-1)
+      .Stored(&TcxButtonImageOptions::IsImageIndexStored);
   P.Property(L"Images", &TcxButtonImageOptions::Images, &TcxButtonImageOptions::SetImages);
   P.Property(L"Layout", &TcxButtonImageOptions::Layout, &TcxButtonImageOptions::SetLayout).Default(blGlyphLeft);
   P.Property(L"Margin", &TcxButtonImageOptions::Margin, &TcxButtonImageOptions::SetMargin).Default(-1);
@@ -224,6 +226,8 @@ bool TcxButtonImageOptions::IsImageAssigned() const {
   return FImages && FImageIndex >= 0 && FImageIndex < FImages->Count();
 }
 
+bool TcxButtonImageOptions::IsImageIndexStored() const { return !FButton->IsImageIndexLinked(); }
+
 TPersistent* TcxButtonImageOptions::GetOwner() { return FButton; }
 
 // ---------------------------------------------------------------------------
@@ -233,9 +237,13 @@ void TcxSpeedButtonOptions::Publish(TPublisher<TcxSpeedButtonOptions>& P) {
   P.Property(L"AllowAllUp", &TcxSpeedButtonOptions::AllowAllUp, &TcxSpeedButtonOptions::SetAllowAllUp).Default(false);
   P.Property(L"CanBeFocused", &TcxSpeedButtonOptions::CanBeFocused, &TcxSpeedButtonOptions::SetCanBeFocused)
       .Default(true);
-  P.Property(L"Down", &TcxSpeedButtonOptions::Down, &TcxSpeedButtonOptions::SetDown).Default(false);
+  P.Property(L"Down", &TcxSpeedButtonOptions::Down, &TcxSpeedButtonOptions::SetDown)
+      .Default(false)
+      .Stored(&TcxSpeedButtonOptions::IsDownStored);
   P.Property(L"Flat", &TcxSpeedButtonOptions::Flat, &TcxSpeedButtonOptions::SetFlat).Default(false);
-  P.Property(L"GroupIndex", &TcxSpeedButtonOptions::GroupIndex, &TcxSpeedButtonOptions::SetGroupIndex).Default(0);
+  P.Property(L"GroupIndex", &TcxSpeedButtonOptions::GroupIndex, &TcxSpeedButtonOptions::SetGroupIndex)
+      .Default(0)
+      .Stored(&TcxSpeedButtonOptions::IsGroupIndexStored);
   P.Property(L"Transparent", &TcxSpeedButtonOptions::Transparent, &TcxSpeedButtonOptions::SetTransparent)
       .Default(false);
 }
@@ -293,6 +301,10 @@ void TcxSpeedButtonOptions::SetGroupIndex(int AValue) {
 }
 
 bool TcxSpeedButtonOptions::Active() const { return FGroupIndex != 0 || !FCanBeFocused; }
+
+bool TcxSpeedButtonOptions::IsDownStored() const { return !FButton->IsCheckedLinked(); }
+
+bool TcxSpeedButtonOptions::IsGroupIndexStored() const { return !FButton->IsGroupIndexLinked(); }
 
 void TcxSpeedButtonOptions::EndUpdate() {
   --FLockCount;
@@ -632,6 +644,8 @@ void TcxCustomButton::CMFontChanged(TMessage& Message) {
 void TcxCustomButton::CMEnabledChanged(TMessage& Message) {
   InheritedMessage<TcxCustomButton>(Message);
   if (!Enabled()) ExcludeState(bisHot);
+  // A disabled button was not allowed down: it follows its action again.
+  if (TCustomAction* action = LinkedAction()) SetDownState(action->Checked());
   Invalidate();
 }
 
@@ -788,6 +802,60 @@ void TcxCustomButton::HandleDropDownMenuClosed() {
     closing = DropDownPartRect().Contains(TPoint(GET_X_LPARAM(pending.lParam), GET_Y_LPARAM(pending.lParam)));
   FIsDropDownMenuClosing = closing;
   ExcludeState(bisMenuVisible);
+}
+
+// --- action link ------------------------------------------------------------
+
+TCustomAction* TcxCustomButton::LinkedAction() const { return dynamic_cast<TCustomAction*>(Action()); }
+
+void TcxCustomButton::ActionChange(TObject* Sender, bool ACheckDefaults) {
+  inherited::ActionChange(Sender, ACheckDefaults);
+  auto* action = dynamic_cast<TCustomAction*>(Sender);
+  if (!action) return;
+  TcxButtonImageOptions& image = *FOptionsImage;
+  const bool newLink = Sender != FLinkedAction;
+  FLinkedAction = Sender;
+  // A change of the action's image reaches the button only while it still
+  // shows the index last taken from the action.
+  const bool imageLinked = newLink || (FActionImageIndex && image.ImageIndex() == *FActionImageIndex);
+  if (ACheckDefaults ? image.ImageIndex() == -1 : imageLinked) image.SetImageIndex(action->ImageIndex());
+  FActionImageIndex = image.ImageIndex() == action->ImageIndex() ? std::optional<int>(action->ImageIndex())
+                                                                  : std::nullopt;
+  if (!ACheckDefaults || GroupIndex() == 0) FSpeedButtonOptions->SetGroupIndex(action->GroupIndex());
+  if (!ACheckDefaults || !Down()) SetDownState(action->Checked());
+}
+
+bool TcxCustomButton::IsImageIndexLinked() const {
+  TCustomAction* action = LinkedAction();
+  return action && FOptionsImage->ImageIndex() == action->ImageIndex();
+}
+
+bool TcxCustomButton::IsCheckedLinked() const {
+  TCustomAction* action = LinkedAction();
+  return action && Down() == action->Checked();
+}
+
+bool TcxCustomButton::IsGroupIndexLinked() const {
+  TCustomAction* action = LinkedAction();
+  return action && FSpeedButtonOptions->GroupIndex() == action->GroupIndex();
+}
+
+// --- context menu -------------------------------------------------------------
+
+void TcxCustomButton::DoContextPopup(const TPoint& MousePos, bool& Handled) {
+  inherited::DoContextPopup(MousePos, Handled);
+  if (Handled) return;
+  const bool byKeyboard = MousePos.X == -1 && MousePos.Y == -1;
+  Handled = PopupContextMenu(ClientToScreen(byKeyboard ? TPoint() : MousePos));
+}
+
+bool TcxCustomButton::PopupContextMenu(const TPoint& AScreenPos) {
+  TPopupMenu* menu = PopupMenu();
+  if (!menu) return false;
+  menu->SetPopupComponent(this);
+  // The menu runs its own loop and may free the button: nothing follows.
+  menu->Popup(AScreenPos.X, AScreenPos.Y);
+  return true;
 }
 
 // --- messages ---------------------------------------------------------------

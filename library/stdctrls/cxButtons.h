@@ -24,6 +24,7 @@
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/GdiScopes.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
@@ -187,6 +188,7 @@ class TcxButtonImageOptions : public TPersistent {
   // A glyph picture is loaded, or Images is assigned and ImageIndex is one
   // of its images.
   bool IsImageAssigned() const;
+  bool IsImageIndexStored() const;
 
  protected:
   TPersistent* GetOwner() override;
@@ -233,6 +235,8 @@ class TcxSpeedButtonOptions : public TPersistent {
 
   // The button is in a group or cannot take the focus.
   bool Active() const;
+  bool IsDownStored() const;
+  bool IsGroupIndexStored() const;
 
   void BeginUpdate() { ++FLockCount; }
   void CancelUpdate() { --FLockCount; }
@@ -492,6 +496,15 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   bool CanFocus() override;
   void ChangeScale(int M, int D, bool AIsDpiChange) override;
 
+  // Shows PopupMenu for the button at a screen point; true when shown.
+  virtual bool PopupContextMenu(const TPoint& AScreenPos);
+
+  // Whether the linked action supplies these values (then they are not
+  // stored): its image index, its checked state as Down, its group index.
+  bool IsImageIndexLinked() const;
+  bool IsCheckedLinked() const;
+  bool IsGroupIndexLinked() const;
+
   // May replace the drop-down menu about to be shown, or show something
   // else and report it handled.
   using TDropDownMenuPopupEvent = Delegate<void(TObject* Sender, TPopupMenu*& APopupMenu, bool& AHandled)>;
@@ -523,6 +536,13 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void MouseEnter() override;
   void MouseLeave() override;
+  // The platform's values (caption, enabled, hint, visible, OnClick), then
+  // the action's image index, group index and checked state as Down; while
+  // the action loads the button keeps the ones it has.
+  void ActionChange(TObject* Sender, bool ACheckDefaults) override;
+  // OnContextPopup, then PopupMenu at the point (the client origin for a
+  // request from the keyboard).
+  void DoContextPopup(const TPoint& MousePos, bool& Handled) override;
 
   void CNDrawItem(TMessage& Message);
   void CNCommand(TMessage& Message);
@@ -550,6 +570,7 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   void PostDropDownMenu();
   void HandleDropDownMenuMessage();
   void HandleDropDownMenuClosed();
+  TCustomAction* LinkedAction() const;
   // Down changed by the Down rule: bisDown follows, the group hears of it.
   void SetDownState(bool AValue);
 
@@ -572,6 +593,11 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   TcxButtonKind FKind;
   TOwned<TcxButtonImageOptions> FOptionsImage;
   TcxButtonPaintStyle FPaintStyle;
+  // The action's image index the button last took, so that an index of the
+  // button's own is not overwritten by the action's later changes.
+  std::optional<int> FActionImageIndex;
+  // The action of the last change, compared only: a new one is taken whole.
+  const TObject* FLinkedAction = nullptr;
   TPopupAlignment FPopupAlignment;
   bool FRepeatClick;
   TOwned<TdxScaleFactor> FScaleFactor;
