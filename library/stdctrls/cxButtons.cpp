@@ -403,6 +403,7 @@ void TcxCustomButton::Publish(TPublisher<TcxCustomButton>& P) {
 void TcxCustomButton::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   FViewInfo.reset(New<TcxButtonViewInfo>(this));
+  FFadingHelper.reset(New<TcxButtonFadingHelper>(this));
   FGlyph.reset(New<TcxButtonGlyph>(this));
   FColors.reset(New<TcxButtonColors>(this));
   FControlCanvas.reset(New<TCanvas>());
@@ -423,6 +424,8 @@ void TcxCustomButton::Destroy() {
   // Code after a nested message loop (the drop-down menu) finds the button gone.
   ClearObjectLinks(this);
   NotifyAccessibilityHelperRemoved(FAccessibilityHelper);
+  // Its fade ends silently: the button is not asked to repaint.
+  FFadingHelper.reset();
   FButtonPressTimer.reset();
   if (FOptionsImage) FOptionsImage->SetImages(nullptr);
   SetDropDownMenu(nullptr);
@@ -523,7 +526,9 @@ bool TcxCustomButton::CanFocus() { return inherited::CanFocus() && CanBeFocused(
 
 void TcxCustomButton::SetInternalStates(const TcxButtonInternalStates& AValue) {
   if (FInternalStates == AValue) return;
+  const TcxButtonState old = GetPaintState();
   FInternalStates = AValue;
+  if (FFadingHelper && CanFade()) FFadingHelper->CheckStartFading(old, GetPaintState());
   Invalidate();
 }
 
@@ -644,6 +649,9 @@ void TcxCustomButton::CMFontChanged(TMessage& Message) {
 void TcxCustomButton::CMEnabledChanged(TMessage& Message) {
   InheritedMessage<TcxCustomButton>(Message);
   if (!Enabled()) ExcludeState(bisHot);
+  // The paint state reads Enabled live, so the change is seen against the
+  // state on the screen: a fade does not run on over a disabled button.
+  if (FFadingHelper && CanFade()) FFadingHelper->CheckStartFading(FViewInfo->State(), GetPaintState());
   // A disabled button was not allowed down: it follows its action again.
   if (TCustomAction* action = LinkedAction()) SetDownState(action->Checked());
   Invalidate();
@@ -925,6 +933,7 @@ void TcxCustomButton::CNDrawItem(TMessage& Message) {
 }
 
 void TcxCustomButton::PaintButton(const DRAWITEMSTRUCT& AItem) {
+  const TcxButtonState old = GetPaintState();
   FIsPaintPressed = ((AItem.itemState & ODS_SELECTED) && !FInternalStates.Contains(bisMenuButtonPressed)) ||
                     (FInternalStates.Contains(bisMenuVisible) && (FKind == cxbkDropDown || FKind == cxbkOfficeDropDown)) ||
                     Down() || (FInternalStates.Contains(bisHot) && FInternalStates.Contains(bisPressed));
@@ -932,6 +941,7 @@ void TcxCustomButton::PaintButton(const DRAWITEMSTRUCT& AItem) {
   FIsPaintDefault = (FIsPaintFocused || (Default() && ComponentState().Contains(csDesigning)) ||
                      FIsFocused) &&
                     CanBeFocused();
+  if (FFadingHelper && CanFade()) FFadingHelper->CheckStartFading(old, GetPaintState());
   const TRect client(0, 0, AItem.rcItem.right - AItem.rcItem.left, AItem.rcItem.bottom - AItem.rcItem.top);
   FViewInfo->Calculate(client);
   // The whole button is built off screen and copied in one transfer: it never flickers.

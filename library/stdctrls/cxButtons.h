@@ -10,6 +10,7 @@
 //   TcxButtonPainter                    the parts of the button on the look-and-feel painter (cxButtons_Layout.cpp)
 //   (cxButtons_Layout.cpp also holds the layout calculators: standard, glyph and caption side by side
 //   or stacked; office drop-down, the caption over its description and the arrow beside; command link, glyph at the top left with caption and description beside it)
+//   TcxButtonFadingHelper               the button's cross-fade between its normal and hot faces (cxButtons_Fading.cpp)
 //   TdxButtonAccessibilityHelper        the button's accessibility node
 //   TcxCustomButton, TcxButton          the push button
 //
@@ -22,6 +23,7 @@
 #include "library/controls/accessibility/cxAccessibility.h"
 #include "library/core/base/cxClasses.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
+#include "library/lookandfeel/animation/dxFading.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
 #include "platform/ui/ActnList.h"
@@ -392,6 +394,27 @@ class TcxButtonViewInfo : public TObject {
 };
 
 // ---------------------------------------------------------------------------
+// Cross-fading (cxButtons_Fading.cpp)
+
+// What the fader sees of a button: whether it may fade, its two faces and a
+// repaint request.
+class TcxButtonFadingHelper : public TdxFadingObjectHelper {
+  SK_CLASS(TcxButtonFadingHelper, TdxFadingObjectHelper)
+ public:
+  void Create(TcxCustomButton* AButton);
+
+  bool CanFade() override;
+  void DrawFadeImage() override;
+  void GetFadingImages(TOwned<TBitmap>& AFadeOutImage, TOwned<TBitmap>& AFadeInImage) override;
+
+ private:
+  // The background alone, in AState, as a 32-bit picture of the bounds.
+  TOwned<TBitmap> StateImage(TcxButtonState AState);
+
+  TcxCustomButton* FButton;
+};
+
+// ---------------------------------------------------------------------------
 
 class TdxButtonAccessibilityHelper : public TcxAccessibilityHelper {
   SK_CLASS(TdxButtonAccessibilityHelper, TcxAccessibilityHelper)
@@ -461,8 +484,13 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   int GroupIndex() const;
 
   TcxButtonInternalStates InternalStates() const { return FInternalStates; }
-  // The one way to change the internal states: repaints on a change.
+  // The one way to change the internal states: repaints on a change, and
+  // entering or leaving the hot look starts a cross-fade.
   void SetInternalStates(const TcxButtonInternalStates& AValue);
+  // Fading runs for the native and skin looks only, with hot tracking and
+  // no OnCustomDraw; never for a command link before Windows Vista.
+  bool CanFade() const;
+  TcxButtonFadingHelper* FadingHelper() const { return FFadingHelper.get(); }
   // The state every part is drawn in.
   TcxButtonState GetPaintState() const;
   // The painter the button draws with (its look-and-feel's).
@@ -605,6 +633,7 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   TOwned<TcxSpeedButtonOptions> FSpeedButtonOptions;
   bool FUseSystemPaint;
   TOwned<TcxButtonViewInfo> FViewInfo;
+  TOwned<TcxButtonFadingHelper> FFadingHelper;
   TDropDownMenuPopupEvent FOnDropDownMenuPopup;
   TGetDrawParamsEvent FOnGetDrawParams;
   TCustomDrawEvent FOnCustomDraw;

@@ -591,7 +591,9 @@ TcxButtonState TcxButtonViewInfo::DropDownState() const {
 void TcxButtonViewInfo::Draw(TcxCanvas* ACanvas) {
   if (!FPainter->LookAndFeelPainter()) return ACanvas->FillRect(FBounds, clBtnFace);
   FPainter->DrawParentBackground(ACanvas, FBounds);
-  DrawBackground(ACanvas);
+  // A running cross-fade shows its frame in place of the face.
+  TcxButtonFadingHelper* fading = FButton->FadingHelper();
+  if (!(fading && fading->DrawImage(ACanvas->Handle(), FBounds))) DrawBackground(ACanvas);
   DrawContent(ACanvas);
   if (NeedDrawFocusRect()) FPainter->DrawFocusRect(ACanvas, FButtonRect);
 }
