@@ -1,6 +1,8 @@
 #include "library/stdctrls/cxButtons.h"
 
+#include "library/controls/control/cxControls.h"
 #include "library/core/system/dxDPIAwareUtils.h"
+#include "library/core/system/dxUxTheme.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/GdiScopes.h"
 
@@ -944,6 +946,19 @@ void TcxCustomButton::PaintButton(const DRAWITEMSTRUCT& AItem) {
   if (FFadingHelper && CanFade()) FFadingHelper->CheckStartFading(old, GetPaintState());
   const TRect client(0, 0, AItem.rcItem.right - AItem.rcItem.left, AItem.rcItem.bottom - AItem.rcItem.top);
   FViewInfo->Calculate(client);
+  // On glass the picture goes through a buffered paint, which keeps the
+  // alpha that the glass text routine writes.
+  if (IsPaintingOnGlass(this)) {
+    HDC paintDC = nullptr;
+    if (HPAINTBUFFER buffer = UxBeginBufferedPaint(AItem.hDC, client, BPBF_TOPDOWNDIB, nullptr, paintDC)) {
+      {
+        const TCanvasDCScope drawing(FControlCanvas.get(), paintDC);
+        DrawViewInfo(FCanvas.get());
+      }
+      UxEndBufferedPaint(buffer, true);
+      return;
+    }
+  }
   // The whole button is built off screen and copied in one transfer: it never flickers.
   if (!FBuffer || FBuffer->Width() != client.Width() || FBuffer->Height() != client.Height()) {
     FBuffer.reset();

@@ -1,5 +1,6 @@
 // The button's layout and painting: the view information, its painter and
 // the layout calculators.
+#include "library/controls/control/cxControls.h"
 #include "library/core/geometry/cxGeometry.h"
 #include "library/core/system/dxDPIAwareUtils.h"
 #include "library/core/system/dxThemeManager.h"
@@ -400,7 +401,9 @@ void TcxButtonPainter::DrawTexT(TcxCanvas* ACanvas, const String& AText, const T
   const TSelectObject font(dc, ACanvas->Font()->Handle());
   SetBkMode(dc, TRANSPARENT);
   const int flags = AFlags | GetBiDiFlags();
+  const bool onGlass = IsPaintingOnGlass(FButton);
   const auto draw = [&](TRect r, TColor AColor) {
+    if (onGlass) return DrawTextOnGlass(dc, AText, ACanvas->Font()->Handle(), r, AColor, static_cast<UINT>(flags));
     SetTextColor(dc, ColorToRGB(AColor));
     RECT rect = r;
     DrawTextW(dc, AText.c_str(), static_cast<int>(AText.size()), &rect, static_cast<UINT>(flags));
