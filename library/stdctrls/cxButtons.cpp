@@ -1,6 +1,8 @@
 #include "library/stdctrls/cxButtons.h"
 
+#include "library/controls/control/cxControls.h"
 #include "library/core/system/dxDPIAwareUtils.h"
+#include "library/core/system/dxUxTheme.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/GdiScopes.h"
 
@@ -131,7 +133,9 @@ void TcxButtonGlyph::GlyphChanged(TObject*) { FButton->Invalidate(); }
 
 void TcxButtonImageOptions::Publish(TPublisher<TcxButtonImageOptions>& P) {
   P.Property(L"Glyph", &TcxButtonImageOptions::Glyph, &TcxButtonImageOptions::SetGlyph);
-  P.Property(L"ImageIndex", &TcxButtonImageOptions::ImageIndex, &TcxButtonImageOptions::SetImageIndex).Default(-1);
+  P.Property(L"ImageIndex", &TcxButtonImageOptions::ImageIndex, &TcxButtonImageOptions::SetImageIndex)
+      .Default(-1)
+      .Stored(&TcxButtonImageOptions::IsImageIndexStored);
   P.Property(L"Images", &TcxButtonImageOptions::Images, &TcxButtonImageOptions::SetImages);
   P.Property(L"Layout", &TcxButtonImageOptions::Layout, &TcxButtonImageOptions::SetLayout).Default(blGlyphLeft);
   P.Property(L"Margin", &TcxButtonImageOptions::Margin, &TcxButtonImageOptions::SetMargin).Default(-1);
@@ -224,6 +228,8 @@ bool TcxButtonImageOptions::IsImageAssigned() const {
   return FImages && FImageIndex >= 0 && FImageIndex < FImages->Count();
 }
 
+bool TcxButtonImageOptions::IsImageIndexStored() const { return !FButton->IsImageIndexLinked(); }
+
 TPersistent* TcxButtonImageOptions::GetOwner() { return FButton; }
 
 // ---------------------------------------------------------------------------
@@ -233,9 +239,13 @@ void TcxSpeedButtonOptions::Publish(TPublisher<TcxSpeedButtonOptions>& P) {
   P.Property(L"AllowAllUp", &TcxSpeedButtonOptions::AllowAllUp, &TcxSpeedButtonOptions::SetAllowAllUp).Default(false);
   P.Property(L"CanBeFocused", &TcxSpeedButtonOptions::CanBeFocused, &TcxSpeedButtonOptions::SetCanBeFocused)
       .Default(true);
-  P.Property(L"Down", &TcxSpeedButtonOptions::Down, &TcxSpeedButtonOptions::SetDown).Default(false);
+  P.Property(L"Down", &TcxSpeedButtonOptions::Down, &TcxSpeedButtonOptions::SetDown)
+      .Default(false)
+      .Stored(&TcxSpeedButtonOptions::IsDownStored);
   P.Property(L"Flat", &TcxSpeedButtonOptions::Flat, &TcxSpeedButtonOptions::SetFlat).Default(false);
-  P.Property(L"GroupIndex", &TcxSpeedButtonOptions::GroupIndex, &TcxSpeedButtonOptions::SetGroupIndex).Default(0);
+  P.Property(L"GroupIndex", &TcxSpeedButtonOptions::GroupIndex, &TcxSpeedButtonOptions::SetGroupIndex)
+      .Default(0)
+      .Stored(&TcxSpeedButtonOptions::IsGroupIndexStored);
   P.Property(L"Transparent", &TcxSpeedButtonOptions::Transparent, &TcxSpeedButtonOptions::SetTransparent)
       .Default(false);
 }
@@ -293,6 +303,10 @@ void TcxSpeedButtonOptions::SetGroupIndex(int AValue) {
 }
 
 bool TcxSpeedButtonOptions::Active() const { return FGroupIndex != 0 || !FCanBeFocused; }
+
+bool TcxSpeedButtonOptions::IsDownStored() const { return !FButton->IsCheckedLinked(); }
+
+bool TcxSpeedButtonOptions::IsGroupIndexStored() const { return !FButton->IsGroupIndexLinked(); }
 
 void TcxSpeedButtonOptions::EndUpdate() {
   --FLockCount;
@@ -391,6 +405,7 @@ void TcxCustomButton::Publish(TPublisher<TcxCustomButton>& P) {
 void TcxCustomButton::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
   FViewInfo.reset(New<TcxButtonViewInfo>(this));
+  FFadingHelper.reset(New<TcxButtonFadingHelper>(this));
   FGlyph.reset(New<TcxButtonGlyph>(this));
   FColors.reset(New<TcxButtonColors>(this));
   FControlCanvas.reset(New<TCanvas>());
@@ -411,6 +426,8 @@ void TcxCustomButton::Destroy() {
   // Code after a nested message loop (the drop-down menu) finds the button gone.
   ClearObjectLinks(this);
   NotifyAccessibilityHelperRemoved(FAccessibilityHelper);
+  // Its fade ends silently: the button is not asked to repaint.
+  FFadingHelper.reset();
   FButtonPressTimer.reset();
   if (FOptionsImage) FOptionsImage->SetImages(nullptr);
   SetDropDownMenu(nullptr);
@@ -511,7 +528,9 @@ bool TcxCustomButton::CanFocus() { return inherited::CanFocus() && CanBeFocused(
 
 void TcxCustomButton::SetInternalStates(const TcxButtonInternalStates& AValue) {
   if (FInternalStates == AValue) return;
+  const TcxButtonState old = GetPaintState();
   FInternalStates = AValue;
+  if (FFadingHelper && CanFade()) FFadingHelper->CheckStartFading(old, GetPaintState());
   Invalidate();
 }
 
@@ -632,6 +651,11 @@ void TcxCustomButton::CMFontChanged(TMessage& Message) {
 void TcxCustomButton::CMEnabledChanged(TMessage& Message) {
   InheritedMessage<TcxCustomButton>(Message);
   if (!Enabled()) ExcludeState(bisHot);
+  // The paint state reads Enabled live, so the change is seen against the
+  // state on the screen: a fade does not run on over a disabled button.
+  if (FFadingHelper && CanFade()) FFadingHelper->CheckStartFading(FViewInfo->State(), GetPaintState());
+  // A disabled button was not allowed down: it follows its action again.
+  if (TCustomAction* action = LinkedAction()) SetDownState(action->Checked());
   Invalidate();
 }
 
@@ -790,6 +814,60 @@ void TcxCustomButton::HandleDropDownMenuClosed() {
   ExcludeState(bisMenuVisible);
 }
 
+// --- action link ------------------------------------------------------------
+
+TCustomAction* TcxCustomButton::LinkedAction() const { return dynamic_cast<TCustomAction*>(Action()); }
+
+void TcxCustomButton::ActionChange(TObject* Sender, bool ACheckDefaults) {
+  inherited::ActionChange(Sender, ACheckDefaults);
+  auto* action = dynamic_cast<TCustomAction*>(Sender);
+  if (!action) return;
+  TcxButtonImageOptions& image = *FOptionsImage;
+  const bool newLink = Sender != FLinkedAction;
+  FLinkedAction = Sender;
+  // A change of the action's image reaches the button only while it still
+  // shows the index last taken from the action.
+  const bool imageLinked = newLink || (FActionImageIndex && image.ImageIndex() == *FActionImageIndex);
+  if (ACheckDefaults ? image.ImageIndex() == -1 : imageLinked) image.SetImageIndex(action->ImageIndex());
+  FActionImageIndex = image.ImageIndex() == action->ImageIndex() ? std::optional<int>(action->ImageIndex())
+                                                                  : std::nullopt;
+  if (!ACheckDefaults || GroupIndex() == 0) FSpeedButtonOptions->SetGroupIndex(action->GroupIndex());
+  if (!ACheckDefaults || !Down()) SetDownState(action->Checked());
+}
+
+bool TcxCustomButton::IsImageIndexLinked() const {
+  TCustomAction* action = LinkedAction();
+  return action && FOptionsImage->ImageIndex() == action->ImageIndex();
+}
+
+bool TcxCustomButton::IsCheckedLinked() const {
+  TCustomAction* action = LinkedAction();
+  return action && Down() == action->Checked();
+}
+
+bool TcxCustomButton::IsGroupIndexLinked() const {
+  TCustomAction* action = LinkedAction();
+  return action && FSpeedButtonOptions->GroupIndex() == action->GroupIndex();
+}
+
+// --- context menu -------------------------------------------------------------
+
+void TcxCustomButton::DoContextPopup(const TPoint& MousePos, bool& Handled) {
+  inherited::DoContextPopup(MousePos, Handled);
+  if (Handled) return;
+  const bool byKeyboard = MousePos.X == -1 && MousePos.Y == -1;
+  Handled = PopupContextMenu(ClientToScreen(byKeyboard ? TPoint() : MousePos));
+}
+
+bool TcxCustomButton::PopupContextMenu(const TPoint& AScreenPos) {
+  TPopupMenu* menu = PopupMenu();
+  if (!menu) return false;
+  menu->SetPopupComponent(this);
+  // The menu runs its own loop and may free the button: nothing follows.
+  menu->Popup(AScreenPos.X, AScreenPos.Y);
+  return true;
+}
+
 // --- messages ---------------------------------------------------------------
 
 void TcxCustomButton::WndProc(TMessage& Message) {
@@ -857,6 +935,7 @@ void TcxCustomButton::CNDrawItem(TMessage& Message) {
 }
 
 void TcxCustomButton::PaintButton(const DRAWITEMSTRUCT& AItem) {
+  const TcxButtonState old = GetPaintState();
   FIsPaintPressed = ((AItem.itemState & ODS_SELECTED) && !FInternalStates.Contains(bisMenuButtonPressed)) ||
                     (FInternalStates.Contains(bisMenuVisible) && (FKind == cxbkDropDown || FKind == cxbkOfficeDropDown)) ||
                     Down() || (FInternalStates.Contains(bisHot) && FInternalStates.Contains(bisPressed));
@@ -864,8 +943,22 @@ void TcxCustomButton::PaintButton(const DRAWITEMSTRUCT& AItem) {
   FIsPaintDefault = (FIsPaintFocused || (Default() && ComponentState().Contains(csDesigning)) ||
                      FIsFocused) &&
                     CanBeFocused();
+  if (FFadingHelper && CanFade()) FFadingHelper->CheckStartFading(old, GetPaintState());
   const TRect client(0, 0, AItem.rcItem.right - AItem.rcItem.left, AItem.rcItem.bottom - AItem.rcItem.top);
   FViewInfo->Calculate(client);
+  // On glass the picture goes through a buffered paint, which keeps the
+  // alpha that the glass text routine writes.
+  if (IsPaintingOnGlass(this)) {
+    HDC paintDC = nullptr;
+    if (HPAINTBUFFER buffer = UxBeginBufferedPaint(AItem.hDC, client, BPBF_TOPDOWNDIB, nullptr, paintDC)) {
+      {
+        const TCanvasDCScope drawing(FControlCanvas.get(), paintDC);
+        DrawViewInfo(FCanvas.get());
+      }
+      UxEndBufferedPaint(buffer, true);
+      return;
+    }
+  }
   // The whole button is built off screen and copied in one transfer: it never flickers.
   if (!FBuffer || FBuffer->Width() != client.Width() || FBuffer->Height() != client.Height()) {
     FBuffer.reset();

@@ -10,6 +10,7 @@
 //   TcxButtonPainter                    the parts of the button on the look-and-feel painter (cxButtons_Layout.cpp)
 //   (cxButtons_Layout.cpp also holds the layout calculators: standard, glyph and caption side by side
 //   or stacked; office drop-down, the caption over its description and the arrow beside; command link, glyph at the top left with caption and description beside it)
+//   TcxButtonFadingHelper               the button's cross-fade between its normal and hot faces (cxButtons_Fading.cpp)
 //   TdxButtonAccessibilityHelper        the button's accessibility node
 //   TcxCustomButton, TcxButton          the push button
 //
@@ -22,8 +23,10 @@
 #include "library/controls/accessibility/cxAccessibility.h"
 #include "library/core/base/cxClasses.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
+#include "library/lookandfeel/animation/dxFading.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/GdiScopes.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
@@ -187,6 +190,7 @@ class TcxButtonImageOptions : public TPersistent {
   // A glyph picture is loaded, or Images is assigned and ImageIndex is one
   // of its images.
   bool IsImageAssigned() const;
+  bool IsImageIndexStored() const;
 
  protected:
   TPersistent* GetOwner() override;
@@ -233,6 +237,8 @@ class TcxSpeedButtonOptions : public TPersistent {
 
   // The button is in a group or cannot take the focus.
   bool Active() const;
+  bool IsDownStored() const;
+  bool IsGroupIndexStored() const;
 
   void BeginUpdate() { ++FLockCount; }
   void CancelUpdate() { --FLockCount; }
@@ -388,6 +394,27 @@ class TcxButtonViewInfo : public TObject {
 };
 
 // ---------------------------------------------------------------------------
+// Cross-fading (cxButtons_Fading.cpp)
+
+// What the fader sees of a button: whether it may fade, its two faces and a
+// repaint request.
+class TcxButtonFadingHelper : public TdxFadingObjectHelper {
+  SK_CLASS(TcxButtonFadingHelper, TdxFadingObjectHelper)
+ public:
+  void Create(TcxCustomButton* AButton);
+
+  bool CanFade() override;
+  void DrawFadeImage() override;
+  void GetFadingImages(TOwned<TBitmap>& AFadeOutImage, TOwned<TBitmap>& AFadeInImage) override;
+
+ private:
+  // The background alone, in AState, as a 32-bit picture of the bounds.
+  TOwned<TBitmap> StateImage(TcxButtonState AState);
+
+  TcxCustomButton* FButton;
+};
+
+// ---------------------------------------------------------------------------
 
 class TdxButtonAccessibilityHelper : public TcxAccessibilityHelper {
   SK_CLASS(TdxButtonAccessibilityHelper, TcxAccessibilityHelper)
@@ -457,8 +484,13 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   int GroupIndex() const;
 
   TcxButtonInternalStates InternalStates() const { return FInternalStates; }
-  // The one way to change the internal states: repaints on a change.
+  // The one way to change the internal states: repaints on a change, and
+  // entering or leaving the hot look starts a cross-fade.
   void SetInternalStates(const TcxButtonInternalStates& AValue);
+  // Fading runs for the native and skin looks only, with hot tracking and
+  // no OnCustomDraw; never for a command link before Windows Vista.
+  bool CanFade() const;
+  TcxButtonFadingHelper* FadingHelper() const { return FFadingHelper.get(); }
   // The state every part is drawn in.
   TcxButtonState GetPaintState() const;
   // The painter the button draws with (its look-and-feel's).
@@ -492,6 +524,15 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   bool CanFocus() override;
   void ChangeScale(int M, int D, bool AIsDpiChange) override;
 
+  // Shows PopupMenu for the button at a screen point; true when shown.
+  virtual bool PopupContextMenu(const TPoint& AScreenPos);
+
+  // Whether the linked action supplies these values (then they are not
+  // stored): its image index, its checked state as Down, its group index.
+  bool IsImageIndexLinked() const;
+  bool IsCheckedLinked() const;
+  bool IsGroupIndexLinked() const;
+
   // May replace the drop-down menu about to be shown, or show something
   // else and report it handled.
   using TDropDownMenuPopupEvent = Delegate<void(TObject* Sender, TPopupMenu*& APopupMenu, bool& AHandled)>;
@@ -523,6 +564,13 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void MouseEnter() override;
   void MouseLeave() override;
+  // The platform's values (caption, enabled, hint, visible, OnClick), then
+  // the action's image index, group index and checked state as Down; while
+  // the action loads the button keeps the ones it has.
+  void ActionChange(TObject* Sender, bool ACheckDefaults) override;
+  // OnContextPopup, then PopupMenu at the point (the client origin for a
+  // request from the keyboard).
+  void DoContextPopup(const TPoint& MousePos, bool& Handled) override;
 
   void CNDrawItem(TMessage& Message);
   void CNCommand(TMessage& Message);
@@ -550,6 +598,7 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   void PostDropDownMenu();
   void HandleDropDownMenuMessage();
   void HandleDropDownMenuClosed();
+  TCustomAction* LinkedAction() const;
   // Down changed by the Down rule: bisDown follows, the group hears of it.
   void SetDownState(bool AValue);
 
@@ -572,6 +621,11 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   TcxButtonKind FKind;
   TOwned<TcxButtonImageOptions> FOptionsImage;
   TcxButtonPaintStyle FPaintStyle;
+  // The action's image index the button last took, so that an index of the
+  // button's own is not overwritten by the action's later changes.
+  std::optional<int> FActionImageIndex;
+  // The action of the last change, compared only: a new one is taken whole.
+  const TObject* FLinkedAction = nullptr;
   TPopupAlignment FPopupAlignment;
   bool FRepeatClick;
   TOwned<TdxScaleFactor> FScaleFactor;
@@ -579,6 +633,7 @@ class TcxCustomButton : public TCustomButton, public TcxLookAndFeelOwner {
   TOwned<TcxSpeedButtonOptions> FSpeedButtonOptions;
   bool FUseSystemPaint;
   TOwned<TcxButtonViewInfo> FViewInfo;
+  TOwned<TcxButtonFadingHelper> FFadingHelper;
   TDropDownMenuPopupEvent FOnDropDownMenuPopup;
   TGetDrawParamsEvent FOnGetDrawParams;
   TCustomDrawEvent FOnCustomDraw;

@@ -764,4 +764,57 @@ TEST_F(ItemList, AClassicBarLiesBesideTheItemsOnTheSideOfTheScrollBar) {
   EXPECT_EQ(bar.Width(), List->OverlayScrollBarSize().cx);
 }
 
+// A 32-bit list whose one image has soft edges: an opaque red square inside
+// a ring of half-transparent blue, transparent outside.
+TOwned<TImageList> NewSoftImages() {
+  TOwned<TImageList> list(New<TImageList>(nullptr));
+  list->SetColorDepth(cd32Bit);
+  list->SetSize(16, 16);
+  TOwned<TBitmap> image(New<TBitmap>());
+  image->SetPixelFormat(pf32bit);
+  image->SetSize(16, 16);
+  TPixelSurface pixels(16, 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 16; ++x) {
+      const bool inner = x >= 6 && x < 10 && y >= 6 && y < 10;
+      const bool ring = x >= 4 && x < 12 && y >= 4 && y < 12;
+      pixels.SetRaw(x, y, inner ? 0xFFC80000u : ring ? 0x800000FFu : 0);
+    }
+  BitBlt(image->Canvas()->Handle(), 0, 0, 16, 16, pixels.DC(), 0, 0, SRCCOPY);
+  list->Add(image.get(), nullptr);
+  return list;
+}
+
+// Scaled, a soft-edged image is blended by its alpha as AlphaBlend blends
+// the same image stretched pixel for pixel, not cut out by its mask.
+TEST_F(ItemListImages, AScaledSoftEdgedImageIsBlendedByItsAlpha) {
+  TOwned<TImageList> soft = NewSoftImages();
+  List->SetImages(soft.get());
+  List->Add(L"soft", 0);
+  List->SetItemIndex(-1);
+  List->ScaleForPPI(192);
+  const TPixelSurface actual = Paint();
+  // The image at (8, 8), 32 pixels square (as the test above works out).
+  const TRect cell(8, 8, 40, 40);
+  TPixelSurface expected(List->Width(), List->Height(), GetSysColor(COLOR_WINDOW));
+  TPixelSurface stretched(32, 32);
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x) {
+      const bool inner = x / 2 >= 6 && x / 2 < 10 && y / 2 >= 6 && y / 2 < 10;
+      const bool ring = x / 2 >= 4 && x / 2 < 12 && y / 2 >= 4 && y / 2 < 12;
+      // Premultiplied, as AlphaBlend takes it.
+      stretched.SetRaw(x, y, inner ? 0xFFC80000u : ring ? 0x80000080u : 0);
+    }
+  const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+  ASSERT_TRUE(GdiAlphaBlend(expected.DC(), cell.Left, cell.Top, 32, 32, stretched.DC(), 0, 0, 32, 32, blend));
+  int worst = 0;
+  for (int y = cell.Top; y < cell.Bottom; ++y)
+    for (int x = cell.Left; x < cell.Right; ++x) {
+      const COLORREF a = actual.Pixel(x, y), e = expected.Pixel(x, y);
+      worst = std::max({worst, std::abs(GetRValue(a) - GetRValue(e)), std::abs(GetGValue(a) - GetGValue(e)),
+                        std::abs(GetBValue(a) - GetBValue(e))});
+    }
+  EXPECT_LE(worst, 1) << actual.Picture(GetSysColor(COLOR_WINDOW));
+}
+
 }  // namespace

@@ -78,9 +78,10 @@ void ComposeImage(TcxBitmap* ABuffer, TRect ADestRect, TGraphic* AGraphic, TCust
     // A 32-bit list may hold items without alpha (all zero): those go through
     // the mask, so their colours must not be premultiplied away first.
     hasAlpha = TcxCustomImageList::GetPixelFormat(AImages->Handle()) == 32 && source->IsAlphaUsed();
-    // Only a 32-bit item of the library's own lists is drawn premultiplied.
+    // A 32-bit item of the library's own lists is drawn premultiplied; so is
+    // an item of any other list, read by drawing it over black.
     const bool premultiplied =
-        ownList && TcxImageInfoHelper::GetPixelFormat(ownList->Images()->Items(AIndex)->Image()) == pf32bit;
+        !ownList || TcxImageInfoHelper::GetPixelFormat(ownList->Images()->Items(AIndex)->Image()) == pf32bit;
     if (hasAlpha && !premultiplied) PremultiplyBitmap(source);
   }
   hasAlpha = hasAlpha && source->IsAlphaUsed();
