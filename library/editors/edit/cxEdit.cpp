@@ -75,6 +75,10 @@ void TcxCustomEdit::Publish(TPublisher<TcxCustomEdit>& P) {
   P.Property(L"StyleDisabled", &TcxCustomEdit::StyleDisabled, &TcxCustomEdit::SetStyleDisabled);
   P.Property(L"StyleFocused", &TcxCustomEdit::StyleFocused, &TcxCustomEdit::SetStyleFocused);
   P.Property(L"StyleHot", &TcxCustomEdit::StyleHot, &TcxCustomEdit::SetStyleHot);
+  P.Property(L"AutoSize", &TcxCustomEdit::AutoSize, &TcxCustomEdit::SetAutoSize).Default(true);
+  // DefineProperties writes them where the content does not decide them.
+  P.Property(L"Height", &TcxCustomEdit::Height, &TcxCustomEdit::SetHeight).Stored(false);
+  P.Property(L"Width", &TcxCustomEdit::Width, &TcxCustomEdit::SetWidth).Stored(false);
 }
 
 void TcxCustomEdit::Create(TComponent* AOwner) {
@@ -106,6 +110,9 @@ void TcxCustomEdit::InitializeEdit() {
   if (!IsInplace()) FProperties->SetDefaultValuesProvider(FDataBinding->DefaultValuesProvider());
   ViewInfo()->SetEdit(this);
   FIsJustCreated = true;
+  FAutoWidth = !IsInplace();
+  FAutoHeight = !IsInplace();
+  FillContentParams();
 }
 
 // The window goes first: destroying it sends messages (the focus loss, child
@@ -202,6 +209,8 @@ void TcxCustomEdit::ReadState(TReader* Reader) {
 }
 
 void TcxCustomEdit::Loaded() {
+  // The first anchored layout keeps the anchors read from the file.
+  FIsFirstSetSize = true;
   inherited::Loaded();
   LockChangeEvents(true);
   LockClick(true);
