@@ -28,7 +28,8 @@
 //   IcxCustomInnerEdit, IcxInnerEditHelper  the editing interface of the hosted window
 //   IcxEditRepositoryItemListener     an editor that uses a repository item
 //   TcxCustomEditContainer            the container an editor stands on
-//   TcxCustomEdit                     the editor (its layout and painting: cxEdit_Painting.cpp)
+//   TcxCustomEdit                     the editor (layout and painting: cxEdit_Painting.cpp;
+//                                     automatic size and anchors: cxEdit_Sizing.cpp)
 //
 // Also the editors' shared routines: value comparison, shift states of mouse
 // buttons, selection colours, synthetic messages, the process-wide list of

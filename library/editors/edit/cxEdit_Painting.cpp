@@ -124,7 +124,9 @@ bool TcxCustomEdit::IsBoundToDataStorage() {
 // A copy painted for a data-aware panel's other rows shows the stored value,
 // not the one being edited.
 bool TcxCustomEdit::UsesDataPanelPainting() {
-  if (ModifiedAfterEnter() || !ControlState().Contains(csPaintCopy) || !IsBoundToDataStorage()) return false;
+  if (ModifiedAfterEnter() || !ControlState().Contains(csPaintCopy) || !IsBoundToDataStorage() ||
+      IsPaintingAsParentBackground(this))
+    return false;
   for (TWinControl* ancestor = Parent(); ancestor; ancestor = ancestor->Parent())
     if (ancestor->ClassName() == L"TDBCtrlPanel") return true;
   return false;

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -27,11 +28,19 @@ class TSizingProperties : public TcxCustomEditProperties {
   TAlignment Horz = taRightJustify;
   TcxEditVertAlignment Vert = taBottomJustify;
   TSize FixedContent{-1, -1};
+  // Every value handed to the layout calculator to draw.
+  std::vector<std::wstring> DrawnValues;
 };
 
 // Content is the value's text in the style's font, as a label's is.
 class TSizingViewData : public TcxCustomEditViewData {
   SK_CLASS(TSizingViewData, TcxCustomEditViewData)
+ public:
+  void EditValueToDrawValue(const Variant& AEditValue, TcxCustomEditViewInfo* AViewInfo) override {
+    static_cast<TSizingProperties*>(Properties())->DrawnValues.push_back(std::wstring(VarToStr(AEditValue)));
+    inherited::EditValueToDrawValue(AEditValue, AViewInfo);
+  }
+
  protected:
   void InitializeFromProperties() override {
     inherited::InitializeFromProperties();
@@ -457,6 +466,76 @@ TEST(EditFormFile, OnlyAnchorsReadFromTheFileAreRescaledAndOnlyOnce) {
   made->SetFixedContent(20, 10);
   EXPECT_EQ(streamed->Left(), MulDiv(left, 192, 144));
   EXPECT_EQ(made->Width(), width);
+}
+
+// ---------------------------------------------------------------------------
+// Painting a copy on a data-aware panel
+
+class TStorageProvider : public TcxCustomEditDefaultValuesProvider {
+  SK_CLASS(TStorageProvider, TcxCustomEditDefaultValuesProvider)
+ public:
+  bool IsDataStorage() override { return true; }
+};
+
+// Bound to a value source that holds another value than the editor shows.
+class TStorageBinding : public TcxEditDataBinding {
+  SK_CLASS(TStorageBinding, TcxEditDataBinding)
+ public:
+  TClass GetDefaultValuesProviderClass() override { return TStorageProvider::ClassInfo(); }
+  Variant GetStoredValue() override { return Variant(String(L"stored")); }
+};
+
+class TStorageBoundEdit : public TSizingEdit {
+  SK_CLASS(TStorageBoundEdit, TSizingEdit)
+ protected:
+  TClass GetDataBindingClass() override { return TStorageBinding::ClassInfo(); }
+};
+
+// The data-aware panel is known by its class name.
+class TDBCtrlPanel : public TWinControl {
+  SK_CLASS(TDBCtrlPanel, TWinControl)
+};
+class TOtherPanel : public TWinControl {
+  SK_CLASS(TOtherPanel, TWinControl)
+};
+
+TEST(EditPainting, ACopyOnADataAwarePanelDrawsTheStoredValue) {
+  struct TCase {
+    const char* Name;
+    bool OnDataPanel, PaintCopy, BoundToStorage, ModifiedAfterEnter;
+    bool DrawsStoredValue;
+  };
+  const TCase cases[] = {
+      {"a copy on the panel, bound to a source", true, true, true, false, true},
+      {"another panel", false, true, true, false, false},
+      {"not a copy", true, false, true, false, false},
+      {"no value source", true, true, false, false, false},
+      {"being edited", true, true, true, true, false},
+  };
+  const TOwned<TForm> form(NewForm(true));
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    TWinControl* panel = c.OnDataPanel ? static_cast<TWinControl*>(New<TDBCtrlPanel>(form.get()))
+                                       : static_cast<TWinControl*>(New<TOtherPanel>(form.get()));
+    panel->SetParent(form.get());
+    panel->SetBounds(0, 0, 300, 100);
+    TSizingEdit* edit = c.BoundToStorage
+                            ? static_cast<TSizingEdit*>(NewWith<TStorageBoundEdit>(
+                                  [&form](TStorageBoundEdit* e) { e->Create(form.get()); }))
+                            : NewWith<TSizingEdit>([&form](TSizingEdit* e) { e->Create(form.get()); });
+    edit->SetParent(panel);
+    edit->SetBounds(10, 10, 120, 30);
+    edit->SetContent(L"shown");
+    edit->EnsureHandle();
+    if (c.ModifiedAfterEnter) edit->SetModifiedAfterEnter(true);
+    if (c.PaintCopy) edit->ControlState().Include(csPaintCopy);
+    edit->Properties()->DrawnValues.clear();
+    RedrawWindow(edit->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    const std::vector<std::wstring>& drawn = edit->Properties()->DrawnValues;
+    EXPECT_EQ(std::ranges::count(drawn, L"stored"), c.DrawsStoredValue ? 1 : 0);
+    edit->ControlState().Exclude(csPaintCopy);
+    panel->Free();
+  }
 }
 
 // ---------------------------------------------------------------------------
