@@ -317,6 +317,44 @@ TEST(EditAutoSize, WithoutAWindowTheSizeIsTheOneAskedFor) {
   EXPECT_FALSE(edit->HandleAllocated());
 }
 
+// A parent that sizes itself to its children hears of every change of the
+// editor's size, and of nothing else.
+class TAutoSizedPanel : public TWinControl {
+  SK_CLASS(TAutoSizedPanel, TWinControl)
+ public:
+  int AdjustSizeCount = 0;
+  void AdjustSize() override {
+    ++AdjustSizeCount;
+    inherited::AdjustSize();
+  }
+};
+
+TEST(EditAutoSize, AParentWithAutoSizeFollowsTheEditorsNewSize) {
+  const TOwned<TForm> form(NewForm(true));
+  auto* panel = New<TAutoSizedPanel>(form.get());
+  panel->SetParent(form.get());
+  panel->SetBounds(0, 0, 400, 200);
+  TSizingEdit* edit = NewWith<TSizingEdit>([&form](TSizingEdit* e) { e->Create(form.get()); });
+  edit->SetParent(panel);
+  edit->EnsureHandle();
+  edit->SetContent(L"W");
+  panel->SetAutoSize(true);
+  struct TStep {
+    const char* Name;
+    const wchar_t* Text;
+    bool Resized;
+  };
+  for (const TStep step :
+       {TStep{"wider", L"WWWW", true}, TStep{"the same text again", L"WWWW", false}, TStep{"narrower", L"W", true}}) {
+    SCOPED_TRACE(step.Name);
+    const TSize before(edit->Width(), edit->Height());
+    const int count = panel->AdjustSizeCount;
+    edit->SetContent(step.Text);
+    EXPECT_EQ(TSize(edit->Width(), edit->Height()) != before, step.Resized);
+    EXPECT_EQ(panel->AdjustSizeCount > count, step.Resized);
+  }
+}
+
 // ---------------------------------------------------------------------------
 // The window made for the height
 
