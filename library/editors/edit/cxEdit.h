@@ -1842,6 +1842,8 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   bool FHandleAllocating = false;
   bool FIsContentParamsInitialized = false;
   bool FSupportsTouchMode = false;
+  // A paint record of the editor's kind, apart from the one it keeps.
+  TOwned<TcxCustomEditViewInfo> NewEditViewInfo();
 
   // -- accessibility (fields)
 

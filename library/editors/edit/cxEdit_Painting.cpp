@@ -67,6 +67,12 @@ void TcxCustomEdit::CalculateViewInfoAt(TcxCustomEditViewInfo* AViewInfo, const 
   if (UseRightToLeftAlignment()) viewData->DoRightToLeftConversion(AViewInfo, bounds);
 }
 
+TOwned<TcxCustomEditViewInfo> TcxCustomEdit::NewEditViewInfo() {
+  TOwned<TcxCustomEditViewInfo> result(NewOfClass<TcxCustomEditViewInfo>(ActiveProperties()->GetViewInfoClass()));
+  result->SetEdit(this);
+  return result;
+}
+
 void TcxCustomEdit::GetBorderExtents(TRect& R) {
   const TcxCustomEditViewInfo* vi = ViewInfo();
   R = TRect(vi->ShadowRect.Left - vi->Bounds.Left, vi->ShadowRect.Top - vi->Bounds.Top,
@@ -136,8 +142,7 @@ void TcxCustomEdit::PaintOnDataPanel() {
   TcxCanvas* canvas = Canvas();
   canvas->SetClipRegion(NewWith<TcxRegion>([this](TcxRegion* r) { r->CreateFromWindow(Handle()); }), roIntersect);
   const TRect bounds(0, 0, Width(), inherited::Height());
-  const TOwned<TcxCustomEditViewInfo> viewInfo(NewOfClass<TcxCustomEditViewInfo>(ActiveProperties()->GetViewInfoClass()));
-  viewInfo->SetEdit(this);
+  const TOwned<TcxCustomEditViewInfo> viewInfo = NewEditViewInfo();
   const TOwned<TcxCustomEditViewData> viewData = CreateEditViewData();
   viewData->EditValueToDrawValue(DataBinding()->GetStoredValue(), viewInfo.get());
   viewData->Calculate(canvas, bounds, TPoint(-1, -1), cxmbLeft, {}, viewInfo.get(), false);
@@ -158,9 +163,7 @@ bool TcxCustomEdit::IsFadingEnabled() { return ViewInfo()->IsFadingAvailable() &
 
 void TcxCustomEdit::GetFadeImages(TOwned<TcxBitmap32>& ANormal, TOwned<TcxBitmap32>& AHot) {
   const auto frameAt = [this](const TPoint& P) {
-    const TOwned<TcxCustomEditViewInfo> viewInfo(
-        NewOfClass<TcxCustomEditViewInfo>(ActiveProperties()->GetViewInfoClass()));
-    viewInfo->SetEdit(this);
+    const TOwned<TcxCustomEditViewInfo> viewInfo = NewEditViewInfo();
     CalculateViewInfoAt(viewInfo.get(), P, cxmbLeft, {}, true);
     // The fader takes pure black for transparent.
     viewInfo->SetBackgroundColor(TdxFadingHelper::CheckColor(viewInfo->BackgroundColor()));
