@@ -108,7 +108,9 @@ void TcxCustomEdit::AdjustInnerControlBounds() {
       top = FAnchorY - (viewData->VertAlignment == taVCenter ? MiddleOffset(height) : height);
   }
   const bool changed = width != Width() || height != inherited::Height();
-  SetBounds(left, top, width, height);
+  // Bounds that stay are not set again: setting them would measure the
+  // content a second time to find the same size.
+  if (changed || left != Left() || top != Top()) SetBounds(left, top, width, height);
   PlaceInnerEdit();
   if (changed) AdjustControlAutoSize(Parent());
 }
