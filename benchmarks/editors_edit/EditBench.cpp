@@ -194,6 +194,8 @@ void RunPaint() {
   edit->Style()->SetBorderStyle(ebsUltraFlat);
   edit->ActiveProperties()->Buttons()->Add()->SetKind(bkDown);
   edit->SetParent(form.get());
+  // The bare kind measures no content: sized by it, it would shrink to its frame.
+  edit->SetAutoSize(false);
   edit->SetBounds(20, 20, PaintWidth, PaintHeight);
   const HWND parent = NativeParent();
   const HWND combo = NativeComboBox(parent);

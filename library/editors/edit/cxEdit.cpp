@@ -77,6 +77,10 @@ void TcxCustomEdit::Publish(TPublisher<TcxCustomEdit>& P) {
   P.Property(L"StyleHot", &TcxCustomEdit::StyleHot, &TcxCustomEdit::SetStyleHot);
   PublishInputMessages(P);
   P.Message<&TcxCustomEdit::WMGetObject>(WM_GETOBJECT);
+  P.Property(L"AutoSize", &TcxCustomEdit::AutoSize, &TcxCustomEdit::SetAutoSize).Default(true);
+  // DefineProperties writes them where the content does not decide them.
+  P.Property(L"Height", &TcxCustomEdit::Height, &TcxCustomEdit::SetHeight).Stored(false);
+  P.Property(L"Width", &TcxCustomEdit::Width, &TcxCustomEdit::SetWidth).Stored(false);
 }
 
 void TcxCustomEdit::Create(TComponent* AOwner) {
@@ -109,6 +113,9 @@ void TcxCustomEdit::InitializeEdit() {
   if (!IsInplace()) FProperties->SetDefaultValuesProvider(FDataBinding->DefaultValuesProvider());
   ViewInfo()->SetEdit(this);
   FIsJustCreated = true;
+  FAutoWidth = !IsInplace();
+  FAutoHeight = !IsInplace();
+  FillContentParams();
 }
 
 // The window goes first: destroying it sends messages (the focus loss, child
@@ -207,6 +214,8 @@ void TcxCustomEdit::ReadState(TReader* Reader) {
 }
 
 void TcxCustomEdit::Loaded() {
+  // The first anchored layout keeps the anchors read from the file.
+  FIsFirstSetSize = true;
   inherited::Loaded();
   LockChangeEvents(true);
   LockClick(true);

@@ -33,7 +33,8 @@
 //   TdxEditButtonAccessibilityHelper  an editor button's accessibility node
 //   TdxEditAccessibilityHelper        an editor's accessibility node
 //   TcxCustomEditContainer            the container an editor stands on (cxEdit_Container.cpp)
-//   TcxCustomEdit                     the editor (its layout and painting: cxEdit_Painting.cpp)
+//   TcxCustomEdit                     the editor (layout and painting: cxEdit_Painting.cpp;
+//                                     automatic size and anchors: cxEdit_Sizing.cpp)
 //
 // Also the editors' shared routines: value comparison, shift states of mouse
 // buttons, selection colours, synthetic messages, the process-wide list of
@@ -58,6 +59,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <vector>
 
 class TcxCustomEdit;
@@ -1880,6 +1882,22 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   void GetTabOrderList(std::vector<TWinControl*>& AList) override;
 
   // -- sizing and the inner control (public)
+  // Automatic size: the editor takes the width and height its content needs.
+  // Writing it is ignored in place.
+  bool AutoSize() const { return FAutoWidth || FAutoHeight; }
+  void SetAutoSize(bool AValue) override;
+  // Reading the height first gives the editor its window when its parent
+  // chain can have one, so that the automatic layout has run.
+  int Height();
+  bool IsAutoWidthActive();
+  bool IsAutoHeightActive();
+  // Bends a proposed size to the measured one on the axes sized
+  // automatically; nothing before the first layout.
+  void CalculateAutoSize(int& AWidth, int& AHeight);
+  void EnsureHandle();
+  // The content margins every layout of the editor uses; an in-place
+  // editor's owner may change them.
+  TcxEditContentParams ContentParams;
 
   // -- accessibility (public)
   // Whether WM_GETOBJECT is answered with the editor's node.
@@ -2071,6 +2089,41 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   virtual bool SyncsOnFocusChange() { return true; }
 
   // -- sizing and the inner control (protected)
+  using inherited::CanAutoSize;
+  void DefineProperties(TFiler* AFiler) override;
+  bool CanResize(int& NewWidth, int& NewHeight) override;
+  // The automatic size applied, the editor kept at its anchor, the inner
+  // control placed.
+  void AdjustInnerControlBounds() override;
+  // Only anchors read from a form file are rescaled, and once.
+  void ApplyScale(int M, int D, bool AIsDpiChange) override;
+  void AfterScaleChange() override;
+  bool NeedsDoubleBuffering() override;
+  void PaintControl() override;
+  virtual void PlaceInnerEdit();
+  // The anchor from the current bounds: the right or bottom edge, or the
+  // middle for centred content.
+  virtual void CalculateAnchors();
+  virtual void AutoSizeChanged() {}
+  virtual void GetEditSizeProperties(TcxEditSizeProperties& ASizeProperties);
+  virtual void PrepareViewData(TcxCustomEditViewData* AViewData, TcxCustomEditViewInfo* AViewInfo);
+  virtual void PrepareViewDataValue(TcxCustomEditViewData* AViewData, TcxCustomEditViewInfo* AViewInfo);
+  virtual bool CanAutoSize();
+  virtual bool CanAutoHeight() { return true; }
+  virtual bool CanAutoWidth();
+  virtual bool IsWordWrapped() { return false; }
+  virtual bool KeepsAnchor() { return KeepsHorizontalAnchor() || KeepsVerticalAnchor(); }
+  virtual bool KeepsHorizontalAnchor() { return false; }
+  virtual bool KeepsVerticalAnchor() { return false; }
+  virtual bool IsFadingEnabled();
+  // The normal look (mouse away) and the hot look (mouse in the middle) of
+  // the frame and background, for the fader; the caller owns both.
+  virtual void GetFadeImages(TOwned<TcxBitmap32>& ANormal, TOwned<TcxBitmap32>& AHot);
+  virtual void PaintOnDataPanel();
+  void ApplyAutoSize(bool AValue);
+  void FillContentParams();
+  bool UsesDataPanelPainting();
+  bool IsBoundToDataStorage();
 
   // -- accessibility (protected)
   friend class TdxEditAccessibilityHelper;
@@ -2140,6 +2193,20 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   static void PublishInputMessages(TPublisher<TcxCustomEdit>& P);
 
   // -- sizing and the inner control (fields)
+  bool FAutoWidth = true;
+  bool FAutoHeight = true;
+  // The point automatic sizing keeps fixed, in parent coordinates.
+  static constexpr int NoAnchor = std::numeric_limits<int>::max();
+  int FAnchorX = NoAnchor;
+  int FAnchorY = NoAnchor;
+  // sfLeft / sfTop: the anchor was read from a form file and awaits its rescaling.
+  TScalingFlags FAnchorScalingFlags;
+  bool FIsFirstSetSize = false;
+  bool FHandleAllocating = false;
+  bool FIsContentParamsInitialized = false;
+  bool FSupportsTouchMode = false;
+  // A paint record of the editor's kind, apart from the one it keeps.
+  TOwned<TcxCustomEditViewInfo> NewEditViewInfo();
 
   // -- accessibility (fields)
   TComPtr<IcxAccessibilityHelper> FIAccessibilityHelper;

@@ -163,6 +163,8 @@ struct EditorFixture : testing::Test {
   TTestEdit* NewEdit(bool AInplace = false) {
     auto* edit = NewWith<TTestEdit>([&](TTestEdit* e) { e->Create(Form.get(), AInplace); });
     edit->SetParent(Form.get());
+    // The bare kind measures no content: without this it would shrink to its frame.
+    edit->SetAutoSize(false);
     edit->SetBounds(10, 10, 100, 22);
     Events->Edit = edit;
     TTestEditProperties* p = edit->Properties();

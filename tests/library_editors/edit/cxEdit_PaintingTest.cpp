@@ -65,6 +65,8 @@ class EditPaintingTest : public testing::Test {
     Edit->Style()->SetBorderStyle(ebsUltraFlat);
     Edit->ActiveProperties()->Buttons()->Add()->SetKind(bkDown);
     Edit->SetParent(Form.get());
+    // The bare kind measures no content: without this it would shrink to its frame.
+    Edit->SetAutoSize(false);
     Edit->SetBounds(20, 20, W, H);
     MoveAway();
     PumpPending();
