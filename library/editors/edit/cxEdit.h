@@ -1706,7 +1706,7 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
                            TShiftState AShift, bool AIsMouseEvent);
   // Destroying, or a kind with an inner control that has none: the layout
   // must not ask the editor.
-  bool IsInnerControlMissing() { return IsDestroying(); }
+  bool IsInnerControlMissing();
 
   void PushModifiedState();
   void PopModifiedState();
@@ -1729,6 +1729,19 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   // -- keyboard, mouse and focus (protected)
 
   // -- sizing and the inner control (protected)
+  friend class TcxCustomInnerTextEdit;
+  // The inner control of GetInnerControlClass, owned by the editor, and its
+  // editing interface; null for kinds without one.
+  virtual IcxCustomInnerEdit* CreateInnerEdit();
+  virtual void InitializeInnerEdit();
+  virtual TClass GetInnerControlClass() { return nullptr; }
+  // The inner window's messages pass through here first while hooked.
+  virtual void InnerEditWindowProc(TMessage& Message);
+  virtual void HookInnerEditWindowProc();
+  virtual void UnhookInnerEditWindowProc();
+  // A new window gives the focus back to the inner control that held it.
+  void CreateHandle() override;
+  TcxWindowProcLinkedObject* WindowProcObject() const { return FWindowProcObject; }
 
   // -- accessibility (protected)
 
@@ -1777,6 +1790,8 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   // -- keyboard, mouse and focus (fields)
 
   // -- sizing and the inner control (fields)
+  TcxWindowProcLinkedObject* FWindowProcObject = nullptr;
+  void InnerEditChanged(TObject*) { HandleContentChanged(); }
 
   // -- accessibility (fields)
 
