@@ -6,6 +6,7 @@
 #include "library/editors/edit/dxSpellCheckerCore.h"
 #include "library/editors/filter/cxFilterConsts.h"
 #include "library/editors/filter/cxFilterControlStrs.h"
+#include "library/editors/text/cxTextEdit.h"
 
 std::span<const TUnit> LibraryEditorsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
@@ -17,6 +18,7 @@ std::span<const TUnit> LibraryEditorsUnits() {
       {L"cxEdit", &cxEditInitialization, &cxEditFinalization},
       {L"cxRegExpr", nullptr, nullptr},
       {L"cxStandardMask", nullptr, nullptr},
+      {L"cxTextEdit", nullptr, nullptr},
       {L"cxDropDownEdit", &cxDropDownEditInitialization, nullptr},
   };
   return units;

@@ -323,6 +323,7 @@ class TdxCustomInnerTextEditAccessibilityHelper : public TcxAccessibilityHelper 
   HWND OwnerObjectWindow() override;
   int GetRole(int) override { return ROLE_SYSTEM_TEXT; }
   int GetState(int AChildID) override;
+  int GetSupportedProperties(int) override { return aopFocus | aopLocation | aopValue; }
   String GetValue(int AChildID) override;
   void SetValue(int AChildID, const String& AValue) override;
   TRect GetScreenBounds(int AChildID) override;

@@ -3,12 +3,14 @@
 #include "library/controls/windows/cxDWMApi.h"
 #include "platform/ui/Forms.h"
 
+#include "tests/support/AccessibilityClient.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/PumpUntil.h"
 #include "tests/support/SendInput.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -58,6 +60,15 @@ class TRecordingTextEdit : public TcxCustomTextEdit {
   bool InPlaceTab = false;
   bool PopupOpen = false;
   std::vector<WORD> AfterKeyDownKeys;
+  int ClearCount = 0;
+  int UndoCount = 0;
+  int SelChangeCount = 0;
+  std::vector<UINT> Hooked;
+
+  using TcxCustomTextEdit::HookInnerEditWindowProc;
+  using TcxCustomTextEdit::UnhookInnerEditWindowProc;
+  using TcxCustomTextEdit::WindowProcObject;
+  using TcxCustomTextEdit::IsInnerControlMissing;
 
   using TcxCustomTextEdit::FBeepOnEnter;
 
@@ -93,11 +104,21 @@ class TRecordingTextEdit : public TcxCustomTextEdit {
   }
   bool WantsTabKey() override { return InPlaceTab || inherited::WantsTabKey(); }
   bool HasPopupWindow() override { return PopupOpen; }
+  void ClearSelection() override {
+    ++ClearCount;
+    inherited::ClearSelection();
+  }
+  void UndoPerformed() override { ++UndoCount; }
+  void SelChange(TObject*) { ++SelChangeCount; }
 
  protected:
   bool FilterInnerControlMessage(TMessage& Message) override {
     if (Watched && Message.Msg == Watched) Entries.push_back({"default", Message.Msg, Message.WParam, InnerText()});
     return inherited::FilterInnerControlMessage(Message);
+  }
+  void InnerEditWindowProc(TMessage& Message) override {
+    Hooked.push_back(Message.Msg);
+    inherited::InnerEditWindowProc(Message);
   }
   void KeyPress(wchar_t& Key) override {
     // As the typing rules of a text editor do: every character counts as
@@ -112,6 +133,23 @@ class TRecordingTextEdit : public TcxCustomTextEdit {
  private:
   void AfterKeyDown(TObject*, WORD& Key, TShiftState) { AfterKeyDownKeys.push_back(Key); }
   void Editing(TObject*, bool& AAllow) { AAllow = AllowsEditing; }
+};
+
+// A kind whose inner control serves no editing interface.
+class TPlainInnerEdit : public TcxCustomTextEdit {
+  SK_CLASS(TPlainInnerEdit, TcxCustomTextEdit)
+ public:
+  using TcxCustomTextEdit::IsInnerControlMissing;
+
+ protected:
+  TClass GetInnerControlClass() override { return TEdit::ClassInfo(); }
+};
+
+// A kind without inner control.
+class TNoInnerEdit : public TcxCustomEdit {
+  SK_CLASS(TNoInnerEdit, TcxCustomEdit)
+ public:
+  using TcxCustomEdit::IsInnerControlMissing;
 };
 
 struct InnerTextEdit : testing::Test {
@@ -512,6 +550,16 @@ TEST_F(InnerTextEdit, OnGlassTheColourMessageDefersARepaint) {
   Edit->SetOnGlass(false);
 }
 
+TEST_F(InnerTextEdit, AnInnerControlWithoutItsInterfaceCountsAsMissing) {
+  EXPECT_FALSE(Edit->IsInnerControlMissing());
+  auto* plain = New<TPlainInnerEdit>(Form.get());
+  EXPECT_FALSE(plain->HasInnerEdit());
+  EXPECT_TRUE(plain->IsInnerControlMissing());
+  auto* none = New<TNoInnerEdit>(Form.get());
+  EXPECT_FALSE(none->HasInnerEdit());
+  EXPECT_FALSE(none->IsInnerControlMissing());
+}
+
 TEST_F(InnerTextEdit, TheEditorReachesItsEditOnlyThroughItsInterfaces) {
   IcxCustomInnerEdit* inner = Edit->InnerEdit();
   ASSERT_NE(inner, nullptr);
@@ -524,6 +572,77 @@ TEST_F(InnerTextEdit, TheEditorReachesItsEditOnlyThroughItsInterfaces) {
   inner->SetEditValue(Variant(String(L"value")));
   EXPECT_EQ(Edit->InnerText(), L"value");
   EXPECT_EQ(VarToStr(inner->GetEditValue()), String(L"value"));
+}
+
+TEST_F(InnerTextEdit, ClearUndoAndSelectionMessagesReachTheEditor) {
+  SetWindowTextW(Edit->InnerHandle(), L"abcdef");
+  // A refused edit keeps the text.
+  Edit->AllowsEditing = false;
+  SendMessageW(Edit->InnerHandle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"Z"));
+  EXPECT_EQ(Edit->InnerText(), L"abcdef");
+  Edit->AllowsEditing = true;
+  Edit->InnerTextEdit()->SetOnSelChange(BindEvent<&TRecordingTextEdit::SelChange>(Edit));
+  SendMessageW(Edit->InnerHandle(), EM_SETSEL, 1, 3);
+  EXPECT_EQ(Edit->SelChangeCount, 1);
+  SendMessageW(Edit->InnerHandle(), WM_CLEAR, 0, 0);
+  EXPECT_EQ(Edit->ClearCount, 1);
+  EXPECT_EQ(Edit->InnerText(), L"adef");
+  EXPECT_EQ(Edit->InnerTextEdit()->GetSelStart(), 1);
+  SendMessageW(Edit->InnerHandle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"XY"));
+  EXPECT_EQ(Edit->InnerText(), L"aXYdef");
+  SendMessageW(Edit->InnerHandle(), WM_UNDO, 0, 0);
+  EXPECT_EQ(Edit->UndoCount, 1);
+  EXPECT_EQ(Edit->InnerText(), L"adef") << "the native edit undid the replacement";
+  // A read-only edit clears nothing.
+  Edit->InnerEdit()->SetReadOnly(true);
+  SendMessageW(Edit->InnerHandle(), EM_SETSEL, 0, 2);
+  SendMessageW(Edit->InnerHandle(), WM_CLEAR, 0, 0);
+  EXPECT_EQ(Edit->ClearCount, 1);
+  EXPECT_EQ(Edit->InnerText(), L"adef");
+}
+
+TEST_F(InnerTextEdit, TheHookSeesTheInnerWindowsMessagesUntilRemoved) {
+  Edit->HookInnerEditWindowProc();
+  ASSERT_NE(Edit->WindowProcObject(), nullptr);
+  SetWindowTextW(Edit->InnerHandle(), L"hooked");
+  EXPECT_NE(std::find(Edit->Hooked.begin(), Edit->Hooked.end(), static_cast<UINT>(WM_SETTEXT)), Edit->Hooked.end());
+  EXPECT_EQ(Edit->InnerText(), L"hooked") << "the hook passes messages on";
+  Edit->UnhookInnerEditWindowProc();
+  EXPECT_EQ(Edit->WindowProcObject(), nullptr);
+  Edit->Hooked.clear();
+  SetWindowTextW(Edit->InnerHandle(), L"free");
+  EXPECT_TRUE(Edit->Hooked.empty());
+  EXPECT_EQ(Edit->InnerText(), L"free");
+}
+
+TEST_F(InnerTextEdit, AnAccessibilityClientSeesATextField) {
+  SetWindowTextW(Edit->InnerHandle(), L"read me");
+  TComPtr<IAccessible> client = AccessibleClientOf(Edit->InnerHandle());
+  ASSERT_TRUE(client);
+  VARIANT role;
+  VariantInit(&role);
+  ASSERT_EQ(client->get_accRole(AccessibleChild(CHILDID_SELF), &role), S_OK);
+  EXPECT_EQ(role.lVal, ROLE_SYSTEM_TEXT);
+  TBstr value;
+  ASSERT_EQ(client->get_accValue(AccessibleChild(CHILDID_SELF), &value.Value), S_OK);
+  EXPECT_EQ(value.Text(), String(L"read me"));
+  long x = 0, y = 0, w = 0, h = 0;
+  ASSERT_EQ(client->accLocation(&x, &y, &w, &h, AccessibleChild(CHILDID_SELF)), S_OK);
+  RECT window{};
+  GetWindowRect(Edit->InnerHandle(), &window);
+  EXPECT_EQ(TRect(x, y, x + w, y + h), TRect(window));
+  VARIANT state;
+  VariantInit(&state);
+  ASSERT_EQ(client->get_accState(AccessibleChild(CHILDID_SELF), &state), S_OK);
+  EXPECT_EQ(state.lVal & (STATE_SYSTEM_FOCUSABLE | STATE_SYSTEM_FOCUSED | STATE_SYSTEM_INVISIBLE),
+            STATE_SYSTEM_FOCUSABLE);
+  Focus(Edit->InnerHandle());
+  ASSERT_EQ(client->get_accState(AccessibleChild(CHILDID_SELF), &state), S_OK);
+  EXPECT_NE(state.lVal & STATE_SYSTEM_FOCUSED, 0);
+  BSTR written = SysAllocString(L"written");
+  EXPECT_EQ(client->put_accValue(AccessibleChild(CHILDID_SELF), written), S_OK);
+  SysFreeString(written);
+  EXPECT_EQ(Edit->InnerText(), L"written");
 }
 
 }  // namespace
