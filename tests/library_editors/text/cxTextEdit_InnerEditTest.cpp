@@ -71,7 +71,10 @@ class TRecordingTextEdit : public TcxCustomTextEdit {
   using TcxCustomTextEdit::IsInnerControlMissing;
 
   using TcxCustomTextEdit::FBeepOnEnter;
+  using TcxCustomTextEdit::FIsPopupWindowJustClosed;
+  std::vector<TPoint> MouseDowns;
 
+  using TcxCustomTextEdit::Create;
   void Create(TComponent* AOwner) override {
     inherited::Create(AOwner);
     SetOnAfterKeyDown(BindEvent<&TRecordingTextEdit::AfterKeyDown>(this));
@@ -119,6 +122,10 @@ class TRecordingTextEdit : public TcxCustomTextEdit {
   void InnerEditWindowProc(TMessage& Message) override {
     Hooked.push_back(Message.Msg);
     inherited::InnerEditWindowProc(Message);
+  }
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override {
+    MouseDowns.push_back(TPoint(X, Y));
+    inherited::MouseDown(Button, Shift, X, Y);
   }
   void KeyPress(wchar_t& Key) override {
     // As the typing rules of a text editor do: every character counts as
@@ -548,6 +555,52 @@ TEST_F(InnerTextEdit, OnGlassTheColourMessageDefersARepaint) {
     if (e.Msg == WM_SETREDRAW) redraw.push_back(e.WParam);
   EXPECT_EQ(redraw, (std::vector<WPARAM>{FALSE, TRUE}));
   Edit->SetOnGlass(false);
+}
+
+TEST_F(InnerTextEdit, EnterEscapeAndTabReachTheEditOnlyWhenTheEditorLeavesThem) {
+  struct TRow {
+    const char* Name;
+    bool Inplace, BeepOnEnter, PopupJustClosed;
+    wchar_t Char;
+    bool Reaches;
+  };
+  const TRow rows[] = {
+      {"EnterBeeping", false, true, false, L'\r', true},
+      {"EnterSilent", false, false, false, L'\r', false},
+      {"LineFeedSilent", false, false, false, L'\n', false},
+      {"EnterInPlace", true, true, false, L'\r', false},
+      {"EscapeInPlace", true, true, false, 27, false},
+      {"EscapeStandalone", false, true, false, 27, true},
+      {"EscapeAfterPopup", false, true, true, 27, false},
+      {"Tab", false, true, false, L'\t', false},
+      {"Letter", true, false, true, L'q', true},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    auto* edit = New<TRecordingTextEdit>(Form.get(), row.Inplace);
+    edit->SetParent(Form.get());
+    edit->FBeepOnEnter = row.BeepOnEnter;
+    edit->FIsPopupWindowJustClosed = row.PopupJustClosed;
+    edit->Entries.clear();
+    SendMessageW(edit->InnerHandle(), WM_CHAR, row.Char, 1);
+    EXPECT_EQ(edit->CharReachedEdit(row.Char), row.Reaches);
+    EXPECT_EQ(edit->InnerTextEdit()->GetInternalUpdating(), !row.Reaches);
+    if (row.PopupJustClosed) {
+      EXPECT_EQ(edit->FIsPopupWindowJustClosed, row.Reaches) << "consumed with the key";
+    }
+    edit->Free();
+  }
+}
+
+TEST_F(InnerTextEdit, APressOnTheEditReachesTheEditorAtItsOwnCoordinates) {
+  TWinControl* inner = Edit->InnerControl();
+  SendMessageW(Edit->InnerHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(7, 5));
+  SendMessageW(Edit->InnerHandle(), WM_LBUTTONUP, 0, MAKELPARAM(7, 5));
+  ASSERT_EQ(Edit->MouseDowns.size(), 1u);
+  POINT p{7, 5};
+  MapWindowPoints(Edit->InnerHandle(), Edit->Handle(), &p, 1);
+  EXPECT_EQ(Edit->MouseDowns[0], TPoint(p.x, p.y));
+  EXPECT_EQ(Edit->MouseDowns[0], TPoint(inner->Left() + 7, inner->Top() + 5));
 }
 
 TEST_F(InnerTextEdit, AnInnerControlWithoutItsInterfaceCountsAsMissing) {
