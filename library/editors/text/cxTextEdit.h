@@ -21,6 +21,7 @@
 #include "platform/ui/StdCtrls.h"
 
 #include <functional>
+#include <utility>
 
 enum TcxEditEchoMode { eemNormal, eemPassword };
 
@@ -173,6 +174,9 @@ class TcxCustomInnerTextEditHelper : public TcxInterfacedPersistent, public IcxI
 
  private:
   friend class TcxCustomInnerTextEdit;
+  // Start and length as the native window has them.
+  std::pair<int, int> NativeSelection();
+
   TcxCustomInnerTextEdit* FEdit;
   int FSelLength;
   int FSelStart;

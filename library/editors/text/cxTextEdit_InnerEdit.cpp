@@ -11,6 +11,9 @@
 #include "platform/runtime/SysUtils.h"
 #include "platform/ui/GdiScopes.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 TAlignment Mirrored(TAlignment AValue) {
@@ -81,7 +84,23 @@ LRESULT TcxCustomInnerTextEditHelper::CallDefWndProc(UINT AMsg, WPARAM AWParam, 
   return CallWindowProcW(FEdit->DefWndProc(), FEdit->Handle(), AMsg, AWParam, ALParam);
 }
 
-Variant TcxCustomInnerTextEditHelper::GetEditValue() { return Variant(FEdit->Text()); }
+// The edit's state is read before and after every key: straight from the
+// native procedure, not through the control's whole message chain.
+Variant TcxCustomInnerTextEditHelper::GetEditValue() {
+  if (!FEdit->HandleAllocated()) return Variant(FEdit->Text());
+  const auto length = static_cast<std::size_t>(CallDefWndProc(WM_GETTEXTLENGTH, 0, 0));
+  String text(length + 1, L'\0');
+  const auto got = static_cast<std::size_t>(CallDefWndProc(WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data())));
+  text.resize(std::min(got, length));
+  return Variant(text);
+}
+
+std::pair<int, int> TcxCustomInnerTextEditHelper::NativeSelection() {
+  if (!FEdit->HandleAllocated()) return {0, 0};
+  DWORD start = 0, end = 0;
+  CallDefWndProc(EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return {static_cast<int>(start), static_cast<int>(end - start)};
+}
 
 IcxAccessibilityHelper* TcxCustomInnerTextEditHelper::GetIAccessibilityHelper() {
   if (!FEdit->FIAccessibilityHelper) {
@@ -149,8 +168,13 @@ void TcxCustomInnerTextEditHelper::SetPasswordChar(wchar_t AValue) {
   if (FEdit->FEchoMode == eemPassword) RequestRecreateWindow(FEdit, false);
 }
 
-int TcxCustomInnerTextEditHelper::GetSelLength() { return FEdit->FImeCharCount > 0 ? FSelLength : FEdit->SelLength(); }
-int TcxCustomInnerTextEditHelper::GetSelStart() { return FEdit->FImeCharCount > 0 ? FSelStart : FEdit->SelStart(); }
+int TcxCustomInnerTextEditHelper::GetSelLength() {
+  return FEdit->FImeCharCount > 0 ? FSelLength : NativeSelection().second;
+}
+
+int TcxCustomInnerTextEditHelper::GetSelStart() {
+  return FEdit->FImeCharCount > 0 ? FSelStart : NativeSelection().first;
+}
 
 void TcxCustomInnerTextEditHelper::SetSelLength(int AValue) {
   if (!FEdit->HandleAllocated()) return;
