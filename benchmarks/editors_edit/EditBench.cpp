@@ -247,12 +247,15 @@ void RunPaint() {
 
 }  // namespace
 
+void RunInnerEditTyping();  // InnerEditBench.cpp
+
 int wmain() {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   InitializeUnits({RuntimeUnits(), UiUnits(), LibraryCoreUnits(), LibraryGraphicsUnits(), LibraryControlsUnits(),
                    LibraryEditorsUnits()});
   Run();
   RunPaint();
+  RunInnerEditTyping();
   FinalizeUnits();
   return 0;
 }

@@ -7,6 +7,7 @@
 #include "library/editors/filter/cxFilterConsts.h"
 #include "library/editors/filter/cxFilterControlStrs.h"
 #include "library/editors/filter/cxFilterEditHelpers.h"
+#include "library/editors/text/cxTextEdit.h"
 
 std::span<const TUnit> LibraryEditorsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
@@ -19,6 +20,7 @@ std::span<const TUnit> LibraryEditorsUnits() {
       {L"cxFilterEditHelpers", nullptr, &cxFilterEditHelpersFinalization},
       {L"cxRegExpr", nullptr, nullptr},
       {L"cxStandardMask", nullptr, nullptr},
+      {L"cxTextEdit", nullptr, nullptr},
       {L"cxDropDownEdit", &cxDropDownEditInitialization, nullptr},
   };
   return units;

@@ -2,7 +2,7 @@
 // and the label, which draws itself on its parent.
 //
 // Classes in this file:
-//   TEditCharCase, TListBoxStyle, TComboBoxStyle, TCheckBoxState, TTextLayout,
+//   TEditCharCase, TImeMode, TListBoxStyle, TComboBoxStyle, TCheckBoxState, TTextLayout,
 //   TOwnerDrawState, TDrawItemEvent, TMeasureItemEvent
 //   TCustomGroupBox, TGroupBox      a frame with a caption around other controls
 //   TCustomLabel, TLabel            a caption drawn on the parent (no window)
@@ -42,6 +42,18 @@ struct TEnumInfo<TEditCharCase> {
   static constexpr const wchar_t* Name = L"TEditCharCase";
   static constexpr const wchar_t* Names[] = {L"ecNormal", L"ecUpperCase", L"ecLowerCase"};
   static constexpr TEditCharCase Last = ecLowerCase;
+};
+
+// The input method's state a control asks for when it gets the focus.
+enum TImeMode { imDisable, imClose, imOpen, imDontCare, imSAlpha, imAlpha, imHira, imSKata, imKata, imChinese,
+                imSHanguel, imHanguel };
+template <>
+struct TEnumInfo<TImeMode> {
+  static constexpr const wchar_t* Name = L"TImeMode";
+  static constexpr const wchar_t* Names[] = {L"imDisable", L"imClose",    L"imOpen",    L"imDontCare",
+                                             L"imSAlpha",  L"imAlpha",    L"imHira",    L"imSKata",
+                                             L"imKata",    L"imChinese",  L"imSHanguel", L"imHanguel"};
+  static constexpr TImeMode Last = imHanguel;
 };
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
@@ -215,6 +227,12 @@ class TCustomEdit : public TWinControl {
   // Keeps the height fitted to the font (with a single border).
   bool AutoSize() const { return FAutoSize; }
   void SetAutoSize(bool AValue);
+  // The input method asked for on entry, and its name (kept; no input method
+  // is switched here).
+  TImeMode ImeMode() const { return FImeMode; }
+  void SetImeMode(TImeMode AValue) { FImeMode = AValue; }
+  const String& ImeName() const { return FImeName; }
+  void SetImeName(const String& AValue) { FImeName = AValue; }
 
   // The selection: start and length in characters (0 without a window).
   int SelStart();
@@ -269,6 +287,8 @@ class TCustomEdit : public TWinControl {
   String FTextHint;
   bool FAutoSelect;
   bool FAutoSize;
+  TImeMode FImeMode = imDontCare;
+  String FImeName;
   bool FModified;   // kept while the window is re-made
   bool FCreating;   // the window is being made: its notifications are no changes
   TNotifyEvent FOnChange;

@@ -547,6 +547,7 @@ class TcxContainer : public TcxControl {
  protected:
   friend class TcxContainerMouseTracker;
   friend class TcxCustomInnerListBox;
+  friend class TcxCustomInnerTextEdit;
   friend struct TcxPopupHooks;
 
   void Notification(TComponent* AComponent, TOperation AOperation) override;

@@ -104,12 +104,17 @@ void TcxCustomEdit::InitializeEdit() {
   RecreateViewInfo();
   SetControlStyle(ControlStyle() + TControlStyle{csCaptureMouse, csSetCaption, csReplicatable});
   SetTabStop(true);
+  if (IcxCustomInnerEdit* inner = CreateInnerEdit()) {
+    FInnerEdit = inner;
+    SetInnerControl(inner->GetControl());
+    InitializeInnerEdit();
+  }
   FDataBinding.reset(NewOfClass<TcxEditDataBinding>(GetDataBindingClass(), this));
   FEditValue = Variant::NullValue();
   FLockValidate = 0;
   ConnectOwnProperties();
   CreateDblClickTimer();
-  if (IsInplace()) SetKeys(Keys() + TcxKeys{kAll, kArrows, kTab});
+  if (IsInplace()) SetKeys(Keys() + (HasInnerEdit() ? TcxKeys{kAll, kArrows} : TcxKeys{kAll, kArrows, kTab}));
   if (!IsInplace()) FProperties->SetDefaultValuesProvider(FDataBinding->DefaultValuesProvider());
   ViewInfo()->SetEdit(this);
   FIsJustCreated = true;
@@ -132,6 +137,8 @@ void TcxCustomEdit::Destroy() {
   }
   FDblClickTimer.reset();
   NotifyAccessibilityHelperRemoved(FIAccessibilityHelper);
+  UnhookInnerEditWindowProc();
+  FInnerEdit = nullptr;
   FDataBinding.reset();
   FPrevModifiedList.clear();
   FProperties.reset();

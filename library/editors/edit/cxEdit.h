@@ -2012,7 +2012,7 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
                            TShiftState AShift, bool AIsMouseEvent);
   // Destroying, or a kind with an inner control that has none: the layout
   // must not ask the editor.
-  bool IsInnerControlMissing() { return IsDestroying(); }
+  bool IsInnerControlMissing();
 
   void PushModifiedState();
   void PopModifiedState();
@@ -2124,6 +2124,19 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   void FillContentParams();
   bool UsesDataPanelPainting();
   bool IsBoundToDataStorage();
+  friend class TcxCustomInnerTextEdit;
+  // The inner control of GetInnerControlClass, owned by the editor, and its
+  // editing interface; null for kinds without one.
+  virtual IcxCustomInnerEdit* CreateInnerEdit();
+  virtual void InitializeInnerEdit();
+  virtual TClass GetInnerControlClass() { return nullptr; }
+  // The inner window's messages pass through here first while hooked.
+  virtual void InnerEditWindowProc(TMessage& Message);
+  virtual void HookInnerEditWindowProc();
+  virtual void UnhookInnerEditWindowProc();
+  // A new window gives the focus back to the inner control that held it.
+  void CreateHandle() override;
+  TcxWindowProcLinkedObject* WindowProcObject() const { return FWindowProcObject; }
 
   // -- accessibility (protected)
   friend class TdxEditAccessibilityHelper;
@@ -2207,6 +2220,8 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   bool FSupportsTouchMode = false;
   // A paint record of the editor's kind, apart from the one it keeps.
   TOwned<TcxCustomEditViewInfo> NewEditViewInfo();
+  TcxWindowProcLinkedObject* FWindowProcObject = nullptr;
+  void InnerEditChanged(TObject*) { HandleContentChanged(); }
 
   // -- accessibility (fields)
   TComPtr<IcxAccessibilityHelper> FIAccessibilityHelper;

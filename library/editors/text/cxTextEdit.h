@@ -1,0 +1,409 @@
+// The text editor and the native edit window it hosts.
+//
+// Classes in this file:
+//   TcxEditEchoMode                     plain or masked text
+//   IcxInnerTextEdit                    how a text editor talks to its edit window
+//   TcxCustomInnerTextEditHelper        serves the editing interfaces for the edit window
+//   TcxCustomInnerTextEditPrevState     text and selection before a key
+//   TcxCustomInnerTextEdit              the hosted native EDIT (cxTextEdit_InnerEdit.cpp)
+//   TdxCustomInnerTextEditAccessibilityHelper  the edit window as an accessible text field
+//   TcxCustomTextEditProperties         the settings of a text editor
+//   TcxCustomTextEdit                   the text editor (cxTextEdit.cpp)
+//
+// The editor never touches its edit window directly: keys, characters, mouse
+// and focus of the window go to the editor first, which decides; the window
+// keeps its text left-aligned while the user types and shows the editor's
+// alignment while it is not focused, painting that itself.
+#pragma once
+
+#include "library/controls/accessibility/cxAccessibility.h"
+#include "library/editors/edit/cxEdit.h"
+#include "platform/ui/StdCtrls.h"
+
+#include <functional>
+#include <utility>
+
+enum TcxEditEchoMode { eemNormal, eemPassword };
+
+template <>
+struct TEnumInfo<TcxEditEchoMode> {
+  static constexpr const wchar_t* Name = L"TcxEditEchoMode";
+  static constexpr const wchar_t* Names[] = {L"eemNormal", L"eemPassword"};
+  static constexpr TcxEditEchoMode Last = eemPassword;
+};
+
+// The private message after which an edit painted on glass draws again.
+inline constexpr UINT DXM_INNEREDITREPAINTONGLASS = 0x8081;
+
+// What the mask character of a password depends on: the system's version
+// and whether visual themes are active. Tests put their own in and the
+// previous one back.
+struct TcxInnerTextEditSystemProbe {
+  std::function<bool()> IsWin7OrLater;
+  std::function<bool()> AreThemesActive;
+};
+TcxInnerTextEditSystemProbe cxDefaultInnerTextEditSystemProbe();
+// Answers the probe it replaces.
+TcxInnerTextEditSystemProbe cxSetInnerTextEditSystemProbe(const TcxInnerTextEditSystemProbe& AProbe);
+
+// ---------------------------------------------------------------------------
+// IcxInnerTextEdit
+
+struct IcxInnerTextEdit : public IcxCustomInnerEdit {
+  static constexpr GUID IID = {0x263EBB8D, 0x1EA9, 0x4CAC, {0x83, 0x67, 0xAD, 0xD7, 0x4D, 0x2A, 0x96, 0x51}};
+  virtual void ClearSelection() = 0;
+  virtual void CopyToClipboard() = 0;
+  virtual TAlignment GetAlignment() = 0;
+  virtual bool GetAutoSelect() = 0;
+  virtual TEditCharCase GetCharCase() = 0;
+  virtual TcxEditEchoMode GetEchoMode() = 0;
+  virtual int GetFirstVisibleCharIndex() = 0;
+  virtual bool GetHideSelection() = 0;
+  virtual wchar_t GetImeLastChar() = 0;
+  virtual TImeMode GetImeMode() = 0;
+  virtual String GetImeName() = 0;
+  virtual bool GetInternalUpdating() = 0;
+  virtual int GetMaxLength() = 0;
+  virtual bool GetMultiLine() = 0;
+  virtual bool GetOEMConvert() = 0;
+  virtual TNotifyEvent GetOnSelChange() = 0;
+  virtual wchar_t GetPasswordChar() = 0;
+  virtual int GetSelLength() = 0;
+  virtual int GetSelStart() = 0;
+  virtual String GetSelText() = 0;
+  virtual bool GetUseLeftAlignmentOnEditing() = 0;
+  virtual void SelectAll() = 0;
+  virtual void SetAlignment(TAlignment AValue) = 0;
+  virtual void SetAutoSelect(bool AValue) = 0;
+  virtual void SetCharCase(TEditCharCase AValue) = 0;
+  virtual void SetEchoMode(TcxEditEchoMode AValue) = 0;
+  virtual void SetHideSelection(bool AValue) = 0;
+  virtual void SetInternalUpdating(bool AValue) = 0;
+  virtual void SetImeMode(TImeMode AValue) = 0;
+  virtual void SetImeName(const String& AValue) = 0;
+  virtual void SetMaxLength(int AValue) = 0;
+  virtual void SetOEMConvert(bool AValue) = 0;
+  virtual void SetOnSelChange(TNotifyEvent AValue) = 0;
+  virtual void SetPasswordChar(wchar_t AValue) = 0;
+  virtual void SetSelLength(int AValue) = 0;
+  virtual void SetSelStart(int AValue) = 0;
+  virtual void SetSelText(const String& AValue) = 0;
+  virtual void SetUseLeftAlignmentOnEditing(bool AValue) = 0;
+  virtual String GetTextHint() = 0;
+  virtual void SetTextHint(const String& AValue) = 0;
+
+ protected:
+  ~IcxInnerTextEdit() = default;
+};
+
+class TcxCustomInnerTextEdit;
+class TcxCustomTextEdit;
+class TcxCustomTextEditProperties;
+
+// ---------------------------------------------------------------------------
+// TcxCustomInnerTextEditHelper
+
+// Owned by its edit window; not reference-counted. While an input method
+// composes, the selection the editor reads and writes is the cache here.
+class TcxCustomInnerTextEditHelper : public TcxInterfacedPersistent, public IcxInnerTextEdit {
+  SK_CLASS(TcxCustomInnerTextEditHelper, TcxInterfacedPersistent)
+ public:
+  virtual void Create(TcxCustomInnerTextEdit* AEdit);
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+  TcxCustomInnerTextEdit* Edit() const { return FEdit; }
+
+  // IcxContainerInnerControl
+  TWinControl* GetControl() override;
+  TWinControl* GetControlContainer() override;
+  // IcxCustomInnerEdit
+  LRESULT CallDefWndProc(UINT AMsg, WPARAM AWParam, LPARAM ALParam) override;
+  bool CanProcessClipboardMessages() override { return false; }
+  Variant GetEditValue() override;
+  IcxAccessibilityHelper* GetIAccessibilityHelper() override;
+  TNotifyEvent GetOnChange() override;
+  bool GetReadOnly() override;
+  void LockBounds(bool ALock) override;
+  void SafelySetFocus() override;
+  void SetEditValue(const Variant& AValue) override;
+  void SetParent(TWinControl* AValue) override;
+  void SetOnChange(TNotifyEvent AValue) override;
+  void SetReadOnly(bool AValue) override;
+  // IcxInnerTextEdit
+  void ClearSelection() override;
+  void CopyToClipboard() override;
+  TAlignment GetAlignment() override;
+  bool GetAutoSelect() override;
+  TEditCharCase GetCharCase() override;
+  TcxEditEchoMode GetEchoMode() override;
+  int GetFirstVisibleCharIndex() override;
+  bool GetHideSelection() override;
+  wchar_t GetImeLastChar() override;
+  TImeMode GetImeMode() override;
+  String GetImeName() override;
+  bool GetInternalUpdating() override;
+  int GetMaxLength() override;
+  bool GetMultiLine() override { return false; }
+  bool GetOEMConvert() override;
+  TNotifyEvent GetOnSelChange() override;
+  wchar_t GetPasswordChar() override;
+  int GetSelLength() override;
+  int GetSelStart() override;
+  String GetSelText() override;
+  bool GetUseLeftAlignmentOnEditing() override;
+  void SelectAll() override;
+  void SetAlignment(TAlignment AValue) override;
+  void SetAutoSelect(bool AValue) override;
+  void SetCharCase(TEditCharCase AValue) override;
+  void SetEchoMode(TcxEditEchoMode AValue) override;
+  void SetHideSelection(bool AValue) override;
+  void SetInternalUpdating(bool AValue) override;
+  void SetImeMode(TImeMode AValue) override;
+  void SetImeName(const String& AValue) override;
+  void SetMaxLength(int AValue) override;
+  void SetOEMConvert(bool AValue) override;
+  void SetOnSelChange(TNotifyEvent AValue) override;
+  void SetPasswordChar(wchar_t AValue) override;
+  void SetSelLength(int AValue) override;
+  void SetSelStart(int AValue) override;
+  void SetSelText(const String& AValue) override;
+  void SetUseLeftAlignmentOnEditing(bool AValue) override;
+  String GetTextHint() override;
+  void SetTextHint(const String& AValue) override;
+
+  bool GetIsInplace();
+
+ private:
+  friend class TcxCustomInnerTextEdit;
+  // Start and length as the native window has them.
+  std::pair<int, int> NativeSelection();
+
+  TcxCustomInnerTextEdit* FEdit;
+  int FSelLength;
+  int FSelStart;
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomInnerTextEditPrevState
+
+// What a key may change; compared after the key to tell whether it did.
+struct TcxCustomInnerTextEditPrevState {
+  bool IsPrevTextSaved = false;
+  String PrevText;
+  int PrevSelLength = 0;
+  int PrevSelStart = 0;
+};
+
+void SaveInnerTextEditState(IcxInnerTextEdit* AEdit, bool ASaveText, TcxCustomInnerTextEditPrevState& AState);
+// True when the edit has no window, the selection moved or the text differs
+// other than in letter case.
+bool IsInnerTextEditStateChanged(IcxInnerTextEdit* AEdit, const TcxCustomInnerTextEditPrevState& AState);
+
+// ---------------------------------------------------------------------------
+// TcxCustomInnerTextEdit
+
+class TcxCustomInnerTextEdit : public TNoRefCount<TCustomEdit>,
+                               public IcxContainerInnerControl,
+                               public IcxInnerEditHelper {
+  SK_CLASS(TcxCustomInnerTextEdit, TCustomEdit)
+ public:
+  static void Publish(TPublisher<TcxCustomInnerTextEdit>& P);
+
+  void Create(TComponent* AOwner) override;
+  void Destroy() override;
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+  // Nothing while the bounds are locked or the control is being made; else
+  // the owner's alignment of its children waits for the move.
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+  void DefaultHandler(TMessage& Message) override;
+  bool CanFocus() override;
+
+  // IcxContainerInnerControl
+  TWinControl* GetControl() override { return this; }
+  TWinControl* GetControlContainer() override;
+  // IcxInnerEditHelper
+  IcxCustomInnerEdit* GetHelper() override;
+
+  // The owner editor; null when the edit stands alone.
+  TcxCustomTextEdit* Container() const;
+  TcxCustomInnerTextEditHelper* Helper() const { return FHelper.get(); }
+  TcxEditEchoMode EchoMode() const { return FEchoMode; }
+  void SetEchoMode(TcxEditEchoMode AValue);
+  // The window's alignment: left while the user edits, unless told otherwise.
+  TAlignment EditingAlignment();
+  // The character the edit masks a password with when it paints itself.
+  wchar_t PasswordDisplayChar();
+  int ImeCharCount() const { return FImeCharCount; }
+  int LockBoundsCount() const { return FLockBoundsCount; }
+  bool RepaintOnGlassPending() const { return FRepaintOnGlass; }
+  TNotifyEvent OnSelChange() const { return FOnSelChange; }
+  void SetOnSelChange(TNotifyEvent AValue) { FOnSelChange = AValue; }
+
+  // The owner's password reveal button is held down.
+  bool IsPasswordRevealButtonPressed = false;
+
+ protected:
+  friend class TcxCustomInnerTextEditHelper;
+
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWindowHandle(const TCreateParams& Params) override;
+  void CreateHandle() override;
+  void CreateWnd() override;
+  void DestroyWindowHandle() override;
+  void WndProc(TMessage& Message) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void KeyPress(wchar_t& Key) override;
+  void KeyUp(WORD& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  bool DoMouseWheel(TShiftState, int, const TPoint&) override { return false; }
+  void Click() override;
+  void DblClick() override;
+  void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) override;
+  void DragDrop(TObject* Source, int X, int Y) override;
+
+  virtual TcxCustomInnerTextEditHelper* CreateHelper();
+  virtual void UpdateMargins();
+  virtual TClass GetAccessibilityHelperClass();
+  virtual void MouseEnter(TControl*) {}
+  virtual void MouseLeave(TControl* AControl);
+
+ private:
+  TPoint ToContainer(int X, int Y) const { return TPoint(X + Left(), Y + Top()); }
+  bool PaintsAtRest();
+  void PaintAtRest(HDC DC);
+  void RecreateIfAllocated();
+  void SetAlignmentValue(TAlignment AValue);
+  void SetUseLeftAlignmentOnEditing(bool AValue);
+  void SetEditValue(const Variant& AValue);
+
+  // Message handlers
+  void WMKeyDown(TMessage& Message);
+  void WMChar(TMessage& Message);
+  void WMImeChar(TMessage& Message);
+  void WMImeComposition(TMessage& Message);
+  void WMPaint(TMessage& Message);
+  void WMPrintClient(TMessage& Message);
+  void WMSetFocus(TMessage& Message);
+  void WMKillFocus(TMessage& Message);
+  void WMGetDlgCode(TMessage& Message);
+  void WMGetObject(TMessage& Message);
+  void WMEraseBkgnd(TMessage& Message) { Message.Result = 1; }
+  void WMNCPaint(TMessage& Message) { Message.Result = 0; }
+  void WMClear(TMessage& Message);
+  void WMUndo(TMessage& Message);
+  void WMSize(TMessage& Message);
+  void WMSetFont(TMessage& Message);
+  void WMSetCursor(TMessage& Message);
+  void EMReplaceSel(TMessage& Message);
+  void EMSetSel(TMessage& Message);
+  void CMFontChanged(TMessage& Message);
+  void CMMouseEnter(TMessage& Message);
+  void CMMouseLeave(TMessage& Message);
+
+  TAlignment FAlignment;
+  TcxEditEchoMode FEchoMode;
+  TOwned<TcxCustomInnerTextEditHelper> FHelper;
+  TComPtr<IcxAccessibilityHelper> FIAccessibilityHelper;
+  int FImeCharCount;
+  wchar_t FImeLastChar;
+  bool FInternalUpdating;
+  bool FIsCreating;
+  int FLockBoundsCount;
+  wchar_t FPasswordChar;
+  bool FRepaintOnGlass;
+  bool FUseLeftAlignmentOnEditing;
+  TNotifyEvent FOnSelChange;
+};
+
+// ---------------------------------------------------------------------------
+// TdxCustomInnerTextEditAccessibilityHelper
+
+class TdxCustomInnerTextEditAccessibilityHelper : public TcxAccessibilityHelper {
+  SK_CLASS(TdxCustomInnerTextEditAccessibilityHelper, TcxAccessibilityHelper)
+ public:
+  TcxCustomInnerTextEdit* Edit() const { return static_cast<TcxCustomInnerTextEdit*>(OwnerObject()); }
+
+  HWND OwnerObjectWindow() override;
+  int GetRole(int) override { return ROLE_SYSTEM_TEXT; }
+  int GetState(int AChildID) override;
+  int GetSupportedProperties(int) override { return aopFocus | aopLocation | aopValue; }
+  String GetValue(int AChildID) override;
+  void SetValue(int AChildID, const String& AValue) override;
+  TRect GetScreenBounds(int AChildID) override;
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomTextEditProperties
+
+class TcxCustomTextEditProperties : public TcxCustomEditProperties {
+  SK_CLASS(TcxCustomTextEditProperties, TcxCustomEditProperties)
+ public:
+  void Create(TPersistent* AOwner) override;
+  void Destroy() override;
+
+  // The alignment of the text; stands in for the editor properties' own
+  // until they carry one.
+  TcxEditAlignment* Alignment() const { return FAlignment.get(); }
+  TcxEditEchoMode EchoMode() const { return FEchoMode; }
+  void SetEchoMode(TcxEditEchoMode AValue);
+  // #0: the look-and-feel's mask character.
+  wchar_t PasswordChar() const { return FPasswordChar; }
+  void SetPasswordChar(wchar_t AValue);
+
+ private:
+  void AlignmentChanged(TObject*) { Changed(); }
+
+  TOwned<TcxEditAlignment> FAlignment;
+  TcxEditEchoMode FEchoMode = eemNormal;
+  wchar_t FPasswordChar = 0;
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomTextEdit
+
+class TcxCustomTextEdit : public TcxCustomEdit {
+  SK_CLASS(TcxCustomTextEdit, TcxCustomEdit)
+ public:
+  TcxCustomTextEditProperties* ActiveProperties() {
+    return static_cast<TcxCustomTextEditProperties*>(inherited::ActiveProperties());
+  }
+  TClass GetPropertiesClass() override { return TcxCustomTextEditProperties::ClassInfo(); }
+  // The edit window's own interface; null before it exists.
+  IcxInnerTextEdit* InnerTextEdit() const;
+
+  // Whether Enter and line feed reach the edit window.
+  bool BeepOnEnter() const { return FBeepOnEnter; }
+  void SetBeepOnEnter(bool AValue) { FBeepOnEnter = AValue; }
+  bool FindSelection() const { return FFindSelection; }
+  void SetFindSelection(bool AValue) { FFindSelection = AValue; }
+
+  // Deletes the selected text of the edit window.
+  virtual void ClearSelection();
+  // The edit window undid its last change.
+  virtual void UndoPerformed() {}
+  // Whether the edit window keeps Tab for itself.
+  virtual bool WantsTabKey() { return IsInplace(); }
+  virtual bool HasPopupWindow() { return false; }
+  // Whether a lookup object over the lookup items serves the editor; the
+  // base text editor has none.
+  virtual bool UsesLookupData() { return false; }
+  // Every message of the edit window, after its own handling.
+  virtual void ProcessInnerEditMessage(TMessage& Message) { (void)Message; }
+  // Offered every message of the edit window before anything else sees it;
+  // true when it took the message.
+  virtual bool InnerControlMenuHandler(TMessage& Message) { (void)Message; return false; }
+
+ protected:
+  friend class TcxCustomInnerTextEdit;
+
+  void InitializeEdit() override;
+  TClass GetInnerControlClass() override;
+  bool IsEditClass() override { return true; }
+
+  bool FBeepOnEnter = true;
+  bool FFindSelection = false;
+  bool FIsPopupWindowJustClosed = false;
+  bool FLookupDataTextChangedLocked = false;
+};
+
