@@ -210,21 +210,20 @@ void TcxCustomEdit::Activate(TcxCustomEditData*& AEditData, bool ANeedSetFocus) 
   SyncDisplayValue();
   SetEditModified(false);
   FInplaceParams.MultiRowParent = true;
-  if (HandleAllocated() && CanFocus() && ANeedSetFocus) {
-    // FIXME: FocusAndSelect() in place of these two lines once the focus handling is merged.
-    SetFocus();
-    if (ActiveProperties()->AutoSelect()) SelectAll();
-  }
+  if (HandleAllocated() && CanFocus() && ANeedSetFocus) FocusAndSelect();
 }
 
 void TcxCustomEdit::ActivateByKey(wchar_t Key, TcxCustomEditData*& AEditData) {
-  // FIXME: the body below between HookInnerEditWindowProc() and UnhookInnerEditWindowProc() (the latter
-  // also on an exception, TryFinally) once the inner control's hook is merged.
-  Activate(AEditData, true);
-  if (ForwardsActivationKey(Key)) {
-    // FIXME: FIsKeyPressHandled = false here once the key handling is merged, so the key is not swallowed.
-    SendEditKeyPress(this, Key);
-  }
+  HookInnerEditWindowProc();
+  TryFinally(
+      [&] {
+        Activate(AEditData, true);
+        if (ForwardsActivationKey(Key)) {
+          FIsKeyPressHandled = false;
+          SendEditKeyPress(this, Key);
+        }
+      },
+      [this] { UnhookInnerEditWindowProc(); });
 }
 
 void TcxCustomEdit::ActivateByMouse(TShiftState Shift, int X, int Y, TcxCustomEditData*& AEditData) {

@@ -58,7 +58,8 @@ void TcxCustomFilterEditHelper::TMeta::InitializeProperties(TcxCustomEditPropert
                                                             TcxCustomEditProperties* AEditProperties,
                                                             bool AHasButtons) const {
   AProperties->Assign(AEditProperties);
-  // FIXME: Alignment Horz := taLeftJustify and Vert := taVCenter once the properties' alignment is merged.
+  AProperties->Alignment()->SetHorz(taLeftJustify);
+  AProperties->Alignment()->SetVert(taVCenter);
   AProperties->FBeepOnError = false;
   if (!AHasButtons) AProperties->Buttons()->Clear();
   AProperties->SetReadOnly(false);

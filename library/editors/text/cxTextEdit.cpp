@@ -7,14 +7,9 @@
 
 void TcxCustomTextEditProperties::Create(TPersistent* AOwner) {
   inherited::Create(AOwner);
-  FAlignment.reset(New<TcxEditAlignment>(static_cast<TPersistent*>(this)));
-  FAlignment->SetOnChanged(BindEvent<&TcxCustomTextEditProperties::AlignmentChanged>(this));
 }
 
-void TcxCustomTextEditProperties::Destroy() {
-  FAlignment.reset();
-  inherited::Destroy();
-}
+void TcxCustomTextEditProperties::Destroy() { inherited::Destroy(); }
 
 void TcxCustomTextEditProperties::SetEchoMode(TcxEditEchoMode AValue) {
   if (FEchoMode == AValue) return;

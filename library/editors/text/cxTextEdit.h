@@ -319,10 +319,13 @@ class TcxCustomInnerTextEdit : public TNoRefCount<TCustomEdit>,
 // ---------------------------------------------------------------------------
 // TdxCustomInnerTextEditAccessibilityHelper
 
-class TdxCustomInnerTextEditAccessibilityHelper : public TcxAccessibilityHelper {
-  SK_CLASS(TdxCustomInnerTextEditAccessibilityHelper, TcxAccessibilityHelper)
+class TdxCustomInnerTextEditAccessibilityHelper : public TdxEditChildAccessibilityHelper {
+  SK_CLASS(TdxCustomInnerTextEditAccessibilityHelper, TdxEditChildAccessibilityHelper)
  public:
   TcxCustomInnerTextEdit* Edit() const { return static_cast<TcxCustomInnerTextEdit*>(OwnerObject()); }
+
+  // The owner editor's node; the base answer without an owner.
+  TcxAccessibilityHelper* Parent() override;
 
   HWND OwnerObjectWindow() override;
   int GetRole(int) override { return ROLE_SYSTEM_TEXT; }
@@ -342,9 +345,6 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties {
   void Create(TPersistent* AOwner) override;
   void Destroy() override;
 
-  // The alignment of the text; stands in for the editor properties' own
-  // until they carry one.
-  TcxEditAlignment* Alignment() const { return FAlignment.get(); }
   TcxEditEchoMode EchoMode() const { return FEchoMode; }
   void SetEchoMode(TcxEditEchoMode AValue);
   // #0: the look-and-feel's mask character.
@@ -352,9 +352,6 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties {
   void SetPasswordChar(wchar_t AValue);
 
  private:
-  void AlignmentChanged(TObject*) { Changed(); }
-
-  TOwned<TcxEditAlignment> FAlignment;
   TcxEditEchoMode FEchoMode = eemNormal;
   wchar_t FPasswordChar = 0;
 };
@@ -390,9 +387,6 @@ class TcxCustomTextEdit : public TcxCustomEdit {
   virtual bool UsesLookupData() { return false; }
   // Every message of the edit window, after its own handling.
   virtual void ProcessInnerEditMessage(TMessage& Message) { (void)Message; }
-  // Offered every message of the edit window before anything else sees it;
-  // true when it took the message.
-  virtual bool InnerControlMenuHandler(TMessage& Message) { (void)Message; return false; }
 
  protected:
   friend class TcxCustomInnerTextEdit;

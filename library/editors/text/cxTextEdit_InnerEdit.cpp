@@ -831,10 +831,16 @@ HWND TdxCustomInnerTextEditAccessibilityHelper::OwnerObjectWindow() {
   return Edit()->HandleAllocated() ? Edit()->Handle() : nullptr;
 }
 
+TcxAccessibilityHelper* TdxCustomInnerTextEditAccessibilityHelper::Parent() {
+  TcxCustomTextEdit* owner = IsOwnerObjectLive() ? Edit()->Container() : nullptr;
+  return owner ? owner->GetAccessibilityHelper()->GetHelper() : inherited::Parent();
+}
+
 int TdxCustomInnerTextEditAccessibilityHelper::GetState(int AChildID) {
   if (!IsOwnerObjectLive()) return STATE_SYSTEM_UNAVAILABLE;
   TcxCustomTextEdit* owner = Edit()->Container();
-  int state = owner && owner->Visible() && Edit()->Visible() ? 0 : STATE_SYSTEM_INVISIBLE;
+  TcxAccessibilityHelper* ownerNode = owner ? owner->GetAccessibilityHelper()->GetHelper() : nullptr;
+  int state = ownerNode && ownerNode->Visible() && Edit()->Visible() ? 0 : STATE_SYSTEM_INVISIBLE;
   if (GetRole(AChildID) != ROLE_SYSTEM_STATICTEXT) {
     state |= STATE_SYSTEM_FOCUSABLE;
     if (Edit()->Focused()) state |= STATE_SYSTEM_FOCUSED;
