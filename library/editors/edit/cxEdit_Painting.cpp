@@ -5,7 +5,7 @@
 #include "library/editors/edit/cxEditPaintUtils.h"
 #include "library/graphics/canvas/cxCanvasScopes.h"
 
-#include <utility>
+#include <tuple>
 
 // ---------------------------------------------------------------------------
 // View data
@@ -105,15 +105,17 @@ bool TcxCustomEdit::RefreshAtPoint(const TPoint& P, TcxMouseButton AButton, TShi
   const TRect innerEditBounds = IsEditClass() && InnerControl() ? InnerControl()->BoundsRect() : TRect();
   const bool changed = ViewInfo()->Repaint(this, innerEditBounds, previous.get());
   if (changed || !previous) {
-    // The record depends on the inner control's place and visibility only:
-    // it is calculated again when placing the inner control changed them.
-    const auto innerState = [this] {
+    // The record depends on the editor's size (automatic size may change it)
+    // and the inner control's place and visibility only: it is calculated
+    // again when the inner layout changed them.
+    const auto layoutState = [this] {
       TWinControl* inner = InnerControl();
-      return std::pair(inner && inner->Visible(), inner ? inner->BoundsRect() : TRect());
+      const TRect bounds = BoundsRect();
+      return std::tuple(bounds.Width(), bounds.Height(), inner && inner->Visible(), inner ? inner->BoundsRect() : TRect());
     };
-    const auto before = innerState();
+    const auto before = layoutState();
     AdjustInnerControlLocked();
-    if (innerState() != before) UpdateHotTrackState(P, AButton, AShift, AIsMouseEvent);
+    if (layoutState() != before) UpdateHotTrackState(P, AButton, AShift, AIsMouseEvent);
     UpdateWindowRegion();
   }
   return true;

@@ -394,6 +394,10 @@ class TcxCustomTextEdit : public TcxCustomEdit {
   void InitializeEdit() override;
   TClass GetInnerControlClass() override;
   bool IsEditClass() override { return true; }
+  // Navigation keys move the caret; the edit window raises OnAfterKeyDown
+  // itself for a key that changed nothing.
+  bool HandlesNavigationKeys() override { return true; }
+  bool IsPlainInsertOrDelete(WORD, TShiftState) override { return false; }
 
   bool FBeepOnEnter = true;
   bool FFindSelection = false;

@@ -57,6 +57,17 @@ class TAccessibleEdit : public TcxCustomEdit {
   IcxAccessibilityHelper* GetInnerEditAccessibilityHelper() override { return FInnerNode.Get(); }
   using TcxContainer::MouseTrackingActive;
 
+ protected:
+  // The stand-in inner control has no editing interface: placed here as the
+  // real kinds place theirs.
+  void PlaceInnerEdit() override {
+    if (!Inner) return;
+    const TRect r = ViewInfo()->InnerEditRect;
+    Inner->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+  }
+
+ public:
+
   TEdit* Inner = nullptr;
 
  private:
@@ -160,6 +171,7 @@ struct AccessibilityFixture : testing::Test {
     Other->SetParent(Form.get());
     Other->SetBounds(10, 100, 75, 25);
     Edit = New<TAccessibleEdit>(Form.get());
+    Edit->SetAutoSize(false);
     Edit->SetParent(Form.get());
     Edit->SetBounds(20, 20, 160, 24);
     Edit->ActiveProperties()->SetOnButtonClick(BindEvent<&TEvents::ButtonClick>(Events.get()));

@@ -217,6 +217,7 @@ struct InputFixture : testing::Test {
     Edit->Style()->LookAndFeel()->SetKind(lfUltraFlat);
     Edit->Style()->LookAndFeel()->SetNativeStyle(false);
     Edit->Style()->SetBorderStyle(ebsUltraFlat);
+    Edit->SetAutoSize(false);
     Edit->SetParent(Form.get());
     Edit->SetBounds(20, 20, W, H);
     Edit->SetTabOrder(0);

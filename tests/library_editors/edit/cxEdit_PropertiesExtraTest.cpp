@@ -131,6 +131,7 @@ struct PropertiesExtraFixture : testing::Test {
   template <class E = TExtraEdit>
   E* NewEdit(TComponent* AOwner = nullptr) {
     auto* edit = New<E>(AOwner ? AOwner : Form.get());
+    edit->SetAutoSize(false);
     edit->SetParent(Form.get());
     edit->SetBounds(10, 10, 120, 22);
     return edit;

@@ -231,6 +231,9 @@ struct TInputRow {
   // The editor takes the key before the edit window: its text and selection
   // stay, and the native EDIT is no reference.
   bool Intercepted;
+  // The editor consumes the key down itself (a standalone editor's Tab moves
+  // the focus through the form), so the edit window never processes it.
+  bool ConsumedByTheEditor = false;
 };
 
 void TypeAbc() {
@@ -269,7 +272,7 @@ TEST_F(InnerTextEdit, RealKeysActAsOnTheNativeEditUnlessTheEditorTakesThem) {
       {"ShiftHome", &ShiftHome, false},    {"Backspace", &Backspace, false},
       {"Delete", &HomeThenDelete, false},  {"CtrlA", &CtrlA, false},
       {"CtrlZ", &TypeThenCtrlZ, false},    {"EnterWithoutBeep", &EnterKey, true},
-      {"Tab", &TabKey, true},
+      {"Tab", &TabKey, true, true},
   };
   const std::wstring start = L"hello world";
   for (const TInputRow& row : rows) {
@@ -284,7 +287,7 @@ TEST_F(InnerTextEdit, RealKeysActAsOnTheNativeEditUnlessTheEditorTakesThem) {
       Edit->Entries.clear();
       row.Send();
       states[i] = ReadState(windows[i]);
-      if (i == 0) {
+      if (i == 0 && !row.ConsumedByTheEditor) {
         EXPECT_GT(Edit->Count("process", WM_KEYDOWN) + Edit->Count("process", WM_KEYUP), 0) << "no input came";
       }
     }
