@@ -413,17 +413,17 @@ INSTANTIATE_TEST_SUITE_P(Keys, ActivateByKeyTest,
                                          TKeyRow{"OtherKeyRefused", L'5', L'x', true}),
                          [](const testing::TestParamInfo<TKeyRow>& AInfo) { return std::string(AInfo.param.Name); });
 
-struct TMouseRow {
+struct TActivationMouseRow {
   const char* Name;
   TShiftState Shift;
   std::vector<UINT> Messages;
   WPARAM Keys;  // of the last message
 };
 
-struct ActivateByMouseTest : InplaceEditorFixture, testing::WithParamInterface<TMouseRow> {};
+struct ActivateByMouseTest : InplaceEditorFixture, testing::WithParamInterface<TActivationMouseRow> {};
 
 TEST_P(ActivateByMouseTest, ReplaysTheClickAtTheEditorsPoint) {
-  const TMouseRow& row = GetParam();
+  const TActivationMouseRow& row = GetParam();
   // A point of the host's client area, and where Windows maps it on the editor.
   POINT host{47, 51};
   POINT onEdit = host;
@@ -448,12 +448,12 @@ TEST_P(ActivateByMouseTest, ReplaysTheClickAtTheEditorsPoint) {
 
 INSTANTIATE_TEST_SUITE_P(
     Mouse, ActivateByMouseTest,
-    testing::Values(TMouseRow{"LeftPress", TShiftState{ssLeft}, {WM_MOUSEMOVE, WM_LBUTTONDOWN}, MK_LBUTTON},
-                    TMouseRow{"LeftPressWithShift", TShiftState{ssLeft, ssShift}, {WM_MOUSEMOVE, WM_LBUTTONDOWN},
+    testing::Values(TActivationMouseRow{"LeftPress", TShiftState{ssLeft}, {WM_MOUSEMOVE, WM_LBUTTONDOWN}, MK_LBUTTON},
+                    TActivationMouseRow{"LeftPressWithShift", TShiftState{ssLeft, ssShift}, {WM_MOUSEMOVE, WM_LBUTTONDOWN},
                               MK_LBUTTON | MK_SHIFT},
-                    TMouseRow{"WithoutLeftOnlyARelease", TShiftState{ssCtrl}, {WM_LBUTTONUP}, MK_CONTROL},
-                    TMouseRow{"RightOnlyARelease", TShiftState{ssRight}, {WM_LBUTTONUP}, MK_RBUTTON}),
-    [](const testing::TestParamInfo<TMouseRow>& AInfo) { return std::string(AInfo.param.Name); });
+                    TActivationMouseRow{"WithoutLeftOnlyARelease", TShiftState{ssCtrl}, {WM_LBUTTONUP}, MK_CONTROL},
+                    TActivationMouseRow{"RightOnlyARelease", TShiftState{ssRight}, {WM_LBUTTONUP}, MK_RBUTTON}),
+    [](const testing::TestParamInfo<TActivationMouseRow>& AInfo) { return std::string(AInfo.param.Name); });
 
 TEST_F(InplaceEditorFixture, DoubleClickTimerStopsItselfAndOnDeactivate) {
   TcxCustomEditData* data = nullptr;
@@ -470,18 +470,18 @@ TEST_F(InplaceEditorFixture, DoubleClickTimerStopsItselfAndOnDeactivate) {
   EXPECT_FALSE(Edit->DblClickTimer()->Enabled());
 }
 
-class TRejecter : public TObject {
-  SK_CLASS(TRejecter, TObject)
+class TRejectingValidator : public TObject {
+  SK_CLASS(TRejectingValidator, TObject)
  public:
   bool Reject = true;
   void Validate(TObject*, Variant&, String&, bool& AError) { AError = Reject; }
 };
 
 TEST_F(InplaceEditorFixture, DeactivateValidatesAndKeepsTheDisplayOnFailure) {
-  TOwned<TRejecter> rejecter(New<TRejecter>());
+  TOwned<TRejectingValidator> rejecter(New<TRejectingValidator>());
   Edit->Properties()->Validates = true;
   Edit->Properties()->SetValidationOptions({evoAllowLoseFocus});
-  Edit->Properties()->SetOnValidate(BindEvent<&TRejecter::Validate>(rejecter.get()));
+  Edit->Properties()->SetOnValidate(BindEvent<&TRejectingValidator::Validate>(rejecter.get()));
   TcxCustomEditData* data = nullptr;
   Edit->Activate(data, true);
   Edit->SetEditValue(Variant(L"stored"));
@@ -500,9 +500,9 @@ TEST_F(InplaceEditorFixture, DeactivateValidatesAndKeepsTheDisplayOnFailure) {
 }
 
 TEST_F(InplaceEditorFixture, DeactivatePassesAFailureTheOptionsReportToTheHost) {
-  TOwned<TRejecter> rejecter(New<TRejecter>());
+  TOwned<TRejectingValidator> rejecter(New<TRejectingValidator>());
   Edit->Properties()->Validates = true;
-  Edit->Properties()->SetOnValidate(BindEvent<&TRejecter::Validate>(rejecter.get()));
+  Edit->Properties()->SetOnValidate(BindEvent<&TRejectingValidator::Validate>(rejecter.get()));
   TcxCustomEditData* data = nullptr;
   Edit->Activate(data, true);
   Edit->Properties()->SetValidationOptions({evoRaiseException});
