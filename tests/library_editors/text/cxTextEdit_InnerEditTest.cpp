@@ -4,6 +4,7 @@
 #include "platform/ui/Forms.h"
 
 #include "tests/support/AccessibilityClient.h"
+#include "tests/support/CommonControls6.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/PumpUntil.h"
 #include "tests/support/SendInput.h"
@@ -15,32 +16,6 @@
 #include <vector>
 
 namespace {
-
-// The program's manifest activated around the windows' creation: the EDIT
-// windows are then the themed common controls' ones, as in the program.
-class TCommonControls6Scope {
- public:
-  TCommonControls6Scope() {
-    ACTCTXW context{};
-    context.cbSize = sizeof(context);
-    context.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
-    context.hModule = GetModuleHandleW(nullptr);
-    context.lpResourceName = MAKEINTRESOURCEW(2);
-    FContext = CreateActCtxW(&context);
-    if (FContext != INVALID_HANDLE_VALUE && !ActivateActCtx(FContext, &FCookie)) FCookie = 0;
-  }
-  ~TCommonControls6Scope() {
-    if (FCookie) DeactivateActCtx(0, FCookie);
-    if (FContext != INVALID_HANDLE_VALUE) ReleaseActCtx(FContext);
-  }
-  TCommonControls6Scope(const TCommonControls6Scope&) = delete;
-  TCommonControls6Scope& operator=(const TCommonControls6Scope&) = delete;
-  bool Active() const { return FCookie != 0; }
-
- private:
-  HANDLE FContext = INVALID_HANDLE_VALUE;
-  ULONG_PTR FCookie = 0;
-};
 
 // A text editor that records what its edit window hands it.
 class TRecordingTextEdit : public TcxCustomTextEdit {
@@ -160,7 +135,7 @@ class TNoInnerEdit : public TcxCustomEdit {
 };
 
 struct InnerTextEdit : testing::Test {
-  TCommonControls6Scope Controls6;
+  TCommonControls6 Controls6;
   TOwned<TForm> Form{NewWith<TForm>([](TForm* f) { f->CreateNew(nullptr); })};
   TRecordingTextEdit* Edit = nullptr;
   HWND Native = nullptr;

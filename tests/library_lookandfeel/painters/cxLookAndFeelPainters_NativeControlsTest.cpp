@@ -10,6 +10,7 @@
 #include "tests/library_lookandfeel/LookAndFeelTesting.h"
 #include "tests/library_lookandfeel/PainterTesting.h"
 #include "tests/library_lookandfeel/SurfaceComparing.h"
+#include "tests/support/CommonControls6.h"
 #include "tests/support/PumpUntil.h"
 #include "tests/support/SendInput.h"
 
@@ -37,33 +38,6 @@ int ChildDpi() {
 // The controls draw at the screen's DPI, and so does the painter here.
 TdxScaleFactor* ScreenScale() { return SystemScaleFactor(); }
 int Px(int A96) { return MulDiv(A96, static_cast<int>(GetDpiForSystem()), 96); }
-
-// The test program carries no process manifest, so its controls are the
-// classic ones; the program's manifest, linked in as a resource, activated
-// around the windows' creation, gives them the themed common controls.
-class TCommonControls6 {
- public:
-  TCommonControls6() {
-    ACTCTXW context{};
-    context.cbSize = sizeof(context);
-    context.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
-    context.hModule = GetModuleHandleW(nullptr);
-    context.lpResourceName = MAKEINTRESOURCEW(2);
-    FContext = CreateActCtxW(&context);
-    if (FContext != INVALID_HANDLE_VALUE && !ActivateActCtx(FContext, &FCookie)) FCookie = 0;
-  }
-  ~TCommonControls6() {
-    if (FCookie) DeactivateActCtx(0, FCookie);
-    if (FContext != INVALID_HANDLE_VALUE) ReleaseActCtx(FContext);
-  }
-  TCommonControls6(const TCommonControls6&) = delete;
-  TCommonControls6& operator=(const TCommonControls6&) = delete;
-  bool Active() const { return FCookie != 0; }
-
- private:
-  HANDLE FContext = INVALID_HANDLE_VALUE;
-  ULONG_PTR FCookie = 0;
-};
 
 // A top-level window whose background is the test's background colour, so
 // that a control's transparent corners, drawn from its parent, and the
