@@ -203,6 +203,15 @@ void TcxCustomEdit::KeyUp(WORD& Key, TShiftState Shift) {
 
 void TcxCustomEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   const TControlTracker alive(this);
+  // An in-place editor activated by a click: a press while the timer runs is
+  // the second click of a double click the editor did not see begin.
+  if (Button == mbLeft && FDblClickTimer && FDblClickTimer->Enabled()) {
+    FDblClickTimer->SetEnabled(false);
+    if (ButtonAtPoint(TPoint(X, Y)) == -1) {
+      DblClick();
+      if (!alive.Alive()) return;
+    }
+  }
   inherited::MouseDown(Button, Shift, X, Y);
   if (!alive.Alive() || Button != mbLeft || !MouseCapture()) return;
   const int index = ButtonAtPoint(TPoint(X, Y));

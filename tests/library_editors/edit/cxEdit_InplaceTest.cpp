@@ -470,6 +470,32 @@ TEST_F(InplaceEditorFixture, DoubleClickTimerStopsItselfAndOnDeactivate) {
   EXPECT_FALSE(Edit->DblClickTimer()->Enabled());
 }
 
+class TDoubleClickCounter : public TObject {
+  SK_CLASS(TDoubleClickCounter, TObject)
+ public:
+  int Count = 0;
+  void DblClick(TObject*) { ++Count; }
+};
+
+// The click that activated the editor went to the host: a press within the
+// double-click time is that double click's second click.
+TEST_F(InplaceEditorFixture, APressWhileTheTimerRunsIsTheSecondClickOfADoubleClick) {
+  TOwned<TDoubleClickCounter> counter(New<TDoubleClickCounter>());
+  Edit->SetOnDblClick(BindEvent<&TDoubleClickCounter::DblClick>(counter.get()));
+  TcxCustomEditData* data = nullptr;
+  Edit->ActivateByMouse(TShiftState{}, 40, 45, data);
+  ASSERT_TRUE(Edit->DblClickTimer()->Enabled());
+  const LPARAM point = MAKELPARAM(10, 10);
+  SendMessageW(Edit->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+  SendMessageW(Edit->Handle(), WM_LBUTTONUP, 0, point);
+  EXPECT_EQ(counter->Count, 1);
+  EXPECT_FALSE(Edit->DblClickTimer()->Enabled());
+  // Once the timer stopped, a press is a plain press.
+  SendMessageW(Edit->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, point);
+  SendMessageW(Edit->Handle(), WM_LBUTTONUP, 0, point);
+  EXPECT_EQ(counter->Count, 1);
+}
+
 class TRejectingValidator : public TObject {
   SK_CLASS(TRejectingValidator, TObject)
  public:
