@@ -147,7 +147,8 @@ void TcxCustomEdit::Destroy() {
 }
 
 bool TcxCustomEdit::GetInterface(const GUID& AIID, void** AObj) {
-  return AnswerInterfaces<IcxEditRepositoryItemListener>(this, AIID, AObj) || inherited::GetInterface(AIID, AObj);
+  return AnswerInterfaces<IcxEditRepositoryItemListener, IdxFadingObject>(this, AIID, AObj) ||
+         inherited::GetInterface(AIID, AObj);
 }
 
 // ---------------------------------------------------------------------------

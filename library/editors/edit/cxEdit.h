@@ -1749,7 +1749,7 @@ struct TcxEditModifiedState {
   bool ModifiedAfterEnter;
 };
 
-class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryItemListener {
+class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryItemListener, public IdxFadingObject {
   SK_CLASS(TcxCustomEdit, TcxCustomEditContainer)
  public:
   static void Publish(TPublisher<TcxCustomEdit>& P);
@@ -1851,6 +1851,12 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   // IcxEditRepositoryItemListener
   void RepositoryItemRemoved(TcxEditRepositoryItem* AItem) override;
   void RepositoryItemPropertiesChanged(TcxEditRepositoryItem* AItem) override;
+
+  // IdxFadingObject: the frame and background fade between the normal and
+  // the hot look.
+  bool CanFade() override { return IsFadingEnabled(); }
+  void DrawFadeImage() override { Invalidate(); }
+  void GetFadingImages(TOwned<TBitmap>& AFadeOutImage, TOwned<TBitmap>& AFadeInImage) override;
 
   // The hosted inner control's editing interface; null for kinds without one.
   IcxCustomInnerEdit* InnerEdit() const { return FInnerEdit; }

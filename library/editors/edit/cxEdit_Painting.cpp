@@ -86,9 +86,13 @@ void TcxCustomEdit::GetBorderExtents(TRect& R) {
 
 void TcxCustomEdit::UpdateHotTrackState(const TPoint& P, TcxMouseButton AButton, TShiftState AShift,
                                         bool AIsMouseEvent) {
+  const bool wasHot = ViewInfo()->ContainerState.Contains(csHotTrack);
   CalculateViewInfoAt(ViewInfo(), P, AButton, AShift, AIsMouseEvent);
+  const bool hot = ViewInfo()->ContainerState.Contains(csHotTrack);
   // The leave notice that ends the hot state needs the mouse tracked.
-  if (ViewInfo()->ContainerState.Contains(csHotTrack)) BeginHotTracking();
+  if (hot) BeginHotTracking();
+  if (hot != wasHot)
+    if (TdxFader* fader = GetFader()) fader->Fade(this, hot ? fsFadeIn : fsFadeOut);
 }
 
 bool TcxCustomEdit::RefreshAtPoint(const TPoint& P, TcxMouseButton AButton, TShiftState AShift, bool AIsMouseEvent) {
@@ -171,6 +175,13 @@ bool TcxCustomEdit::NeedsDoubleBuffering() {
 // Fading
 
 bool TcxCustomEdit::IsFadingEnabled() { return ViewInfo()->IsFadingAvailable() && !IsInplace(); }
+
+void TcxCustomEdit::GetFadingImages(TOwned<TBitmap>& AFadeOutImage, TOwned<TBitmap>& AFadeInImage) {
+  TOwned<TcxBitmap32> normal, hot;
+  GetFadeImages(normal, hot);
+  AFadeOutImage.reset(normal.release());
+  AFadeInImage.reset(hot.release());
+}
 
 void TcxCustomEdit::GetFadeImages(TOwned<TcxBitmap32>& ANormal, TOwned<TcxBitmap32>& AHot) {
   const auto frameAt = [this](const TPoint& P) {

@@ -28,6 +28,8 @@ namespace {
 
 class TPixelTestEdit : public TcxCustomEdit {
   SK_CLASS(TPixelTestEdit, TcxCustomEdit)
+ public:
+  using TcxCustomEdit::UpdateHotTrackState;
 };
 
 TPoint CentreOf(const TRect& R) { return TPoint((R.Left + R.Right) / 2, (R.Top + R.Bottom) / 2); }
@@ -180,6 +182,33 @@ TEST_F(EditButtonFading, EnteringFadesInLeavingFadesOutAPressStops) {
   EXPECT_EQ(Fade(), nullptr) << "from pressed back to hot is no entry";
   Away();
   EXPECT_NE(Fade(), nullptr) << "from hot to normal fades out";
+}
+
+// The editor itself fades its frame and background between the normal and
+// the hot look when the mouse enters or leaves it, with native style only.
+TEST_F(EditButtonFading, TheEditorFadesInWhenItTurnsHotAndOutWhenItLeaves) {
+  if (!OpenTheme(totEdit)) GTEST_SKIP() << "no active theme";
+  Edit->SetAutoSize(false);
+  Edit->SetParent(Form.get());
+  Edit->SetBounds(10, 10, Bounds.Width(), Bounds.Height());
+  Edit->HandleNeeded();
+  const TPoint middle(20, 10), away(-1, -1);
+  const auto fades = [this] { return FFader->Contains(Edit.get()); };
+  for (const bool native : {true, false}) {
+    SCOPED_TRACE(native ? "native" : "ultra-flat");
+    Edit->Style()->LookAndFeel()->SetNativeStyle(native);
+    Edit->UpdateHotTrackState(away, cxmbNone, {}, true);
+    FFader->Clear();
+    Edit->UpdateHotTrackState(middle, cxmbNone, {}, true);
+    ASSERT_TRUE(Edit->ViewInfo()->ContainerState.Contains(csHotTrack));
+    EXPECT_EQ(fades(), native) << "entering";
+    FFader->Clear();
+    Edit->UpdateHotTrackState(middle, cxmbNone, {}, true);
+    EXPECT_FALSE(fades()) << "staying hot starts nothing";
+    Edit->UpdateHotTrackState(away, cxmbNone, {}, true);
+    EXPECT_EQ(fades(), native) << "leaving";
+    FFader->Clear();
+  }
 }
 
 // The last frame of each fade is the picture it fades to; painted by the
