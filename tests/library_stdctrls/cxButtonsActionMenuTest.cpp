@@ -8,6 +8,7 @@
 #include "platform/ui/Forms.h"
 #include "tests/support/PumpUntil.h"
 #include "tests/support/SendInput.h"
+#include "tests/support/WindowReading.h"
 
 #include <gtest/gtest.h>
 
@@ -61,17 +62,6 @@ struct TButtonAndAction : testing::Test {
   }
 };
 
-TPoint CentreOf(HWND AWnd) {
-  RECT r{};
-  GetWindowRect(AWnd, &r);
-  return TPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-void Settle() {
-  PumpUntil([] { return GetQueueStatus(QS_INPUT) == 0; }, 2000);
-  PumpPending();
-}
-
 // Linked outside loading, the button shows what the action holds, follows
 // each change, and a real click runs the action.
 TEST_F(TButtonAndAction, TheButtonShowsAndFollowsItsAction) {
@@ -121,9 +111,9 @@ TEST_F(TButtonAndAction, TheButtonShowsAndFollowsItsAction) {
 
   PumpPending();
   MovedPointer = true;
-  const TPoint centre = CentreOf(button->Handle());
+  const TPoint centre = ScreenCentreOf(button->Handle());
   SendMouseSteps({{centre, MOUSEEVENTF_LEFTDOWN}, {centre, MOUSEEVENTF_LEFTUP}});
-  Settle();
+  SettleInput();
   EXPECT_EQ(Counter->Executes, 1) << "a real click runs the action once";
 }
 
@@ -220,7 +210,7 @@ struct TContextMenu : TButtonAndAction {
   // Waits for the menu of the next request.
   bool MenuShown(int ACount) {
     PumpUntil([&] { return Menus >= ACount; }, 3000);
-    Settle();
+    SettleInput();
     return Menus == ACount;
   }
   TPopupMenu* Menu = nullptr;
@@ -230,7 +220,7 @@ struct TContextMenu : TButtonAndAction {
 
 TEST_F(TContextMenu, TheMouseAndThePopupKeysShowThePopupMenu) {
   MovedPointer = true;
-  const TPoint centre = CentreOf(Button->Handle());
+  const TPoint centre = ScreenCentreOf(Button->Handle());
   const TPoint origin = Button->ClientToScreen(TPoint());
   const TPoint outside = Button->ClientToScreen(TPoint(150, 60));
   struct TRow {

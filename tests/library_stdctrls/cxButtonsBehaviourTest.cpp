@@ -7,6 +7,7 @@
 #include "tests/support/AccessibilityClient.h"
 #include "tests/support/PumpUntil.h"
 #include "tests/support/SendInput.h"
+#include "tests/support/WindowReading.h"
 
 #include <gtest/gtest.h>
 
@@ -76,18 +77,6 @@ struct TNativeButton {
   HWND Button;
 };
 
-TPoint CentreOf(HWND AWnd) {
-  RECT r{};
-  GetWindowRect(AWnd, &r);
-  return TPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-}
-
-// Input sent is taken once the queue holds none and every message has run.
-void Settle() {
-  PumpUntil([] { return GetQueueStatus(QS_INPUT) == 0; }, 2000);
-  PumpPending();
-}
-
 TEST_F(TButtonOnForm, ScriptsOfRealInputClickItAsOftenAsThePlatformsPushButton) {
   Form->SetBounds(100, 100, 320, 120);
   Form->Show();
@@ -102,17 +91,17 @@ TEST_F(TButtonOnForm, ScriptsOfRealInputClickItAsOftenAsThePlatformsPushButton) 
   };
   const auto outside = [](HWND) { return TPoint(100 + 150, 100 + 90); };
   const TRow rows[] = {
-      {"click", 1, [](HWND w) { SendMouseSteps({{CentreOf(w), MOUSEEVENTF_LEFTDOWN}, {CentreOf(w), MOUSEEVENTF_LEFTUP}}); }},
+      {"click", 1, [](HWND w) { SendMouseSteps({{ScreenCentreOf(w), MOUSEEVENTF_LEFTDOWN}, {ScreenCentreOf(w), MOUSEEVENTF_LEFTUP}}); }},
       {"press, drag out, release", 0,
        [&](HWND w) {
-         SendMouseSteps({{CentreOf(w), MOUSEEVENTF_LEFTDOWN}, {outside(w), 0}, {outside(w), MOUSEEVENTF_LEFTUP}});
+         SendMouseSteps({{ScreenCentreOf(w), MOUSEEVENTF_LEFTDOWN}, {outside(w), 0}, {outside(w), MOUSEEVENTF_LEFTUP}});
        }},
       {"double click", 2,
        [](HWND w) {
-         SendMouseSteps({{CentreOf(w), MOUSEEVENTF_LEFTDOWN},
-                         {CentreOf(w), MOUSEEVENTF_LEFTUP},
-                         {CentreOf(w), MOUSEEVENTF_LEFTDOWN},
-                         {CentreOf(w), MOUSEEVENTF_LEFTUP}});
+         SendMouseSteps({{ScreenCentreOf(w), MOUSEEVENTF_LEFTDOWN},
+                         {ScreenCentreOf(w), MOUSEEVENTF_LEFTUP},
+                         {ScreenCentreOf(w), MOUSEEVENTF_LEFTDOWN},
+                         {ScreenCentreOf(w), MOUSEEVENTF_LEFTUP}});
        }},
       {"space", 1,
        [](HWND w) {
@@ -123,7 +112,7 @@ TEST_F(TButtonOnForm, ScriptsOfRealInputClickItAsOftenAsThePlatformsPushButton) 
       {"disabled", 0,
        [](HWND w) {
          EnableWindow(w, FALSE);
-         SendMouseSteps({{CentreOf(w), MOUSEEVENTF_LEFTDOWN}, {CentreOf(w), MOUSEEVENTF_LEFTUP}});
+         SendMouseSteps({{ScreenCentreOf(w), MOUSEEVENTF_LEFTDOWN}, {ScreenCentreOf(w), MOUSEEVENTF_LEFTUP}});
        }},
   };
   for (const TRow& row : rows) {
@@ -131,12 +120,12 @@ TEST_F(TButtonOnForm, ScriptsOfRealInputClickItAsOftenAsThePlatformsPushButton) 
     const int before = Counter->Count;
     const int nativeBefore = native.Clicks();
     row.Script(button->Handle());
-    Settle();
+    SettleInput();
     SendMouseMove(outside(nullptr));
     row.Script(native.Button);
-    Settle();
+    SettleInput();
     SendMouseMove(outside(nullptr));
-    Settle();
+    SettleInput();
     EXPECT_EQ(native.Clicks() - nativeBefore, row.Clicks) << "the platform's button";
     EXPECT_EQ(Counter->Count - before, row.Clicks);
   }

@@ -43,6 +43,11 @@ bool PumpUntil(const std::function<bool()>& APredicate, unsigned ATimeoutMs) {
 
 void PumpPending() { DispatchWaiting(); }
 
+void SettleInput() {
+  PumpUntil([] { return GetQueueStatus(QS_INPUT) == 0; }, 2000);
+  PumpPending();
+}
+
 void PumpFor(unsigned AMs) {
   PumpUntil([] { return false; }, AMs);
 }

@@ -16,6 +16,8 @@ bool PumpUntilWith(const std::function<bool()>& ADispatch, const std::function<b
                    unsigned ATimeoutMs, unsigned AMaxWaitMs = INFINITE);
 // Dispatches the messages already waiting, then returns.
 void PumpPending();
+// Input sent is taken once the queue holds none and every message has run.
+void SettleInput();
 // Dispatches messages for AMs milliseconds (for checking that nothing happens).
 void PumpFor(unsigned AMs);
 

@@ -36,3 +36,9 @@ HWND ShownMenuWindow() {
       reinterpret_cast<LPARAM>(&found));
   return found;
 }
+
+TPoint ScreenCentreOf(HWND AWnd) {
+  RECT r{};
+  GetWindowRect(AWnd, &r);
+  return TPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}

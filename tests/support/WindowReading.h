@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/runtime/System.h"
+#include "platform/runtime/Types.h"
 
 #include <vector>
 
@@ -14,3 +15,5 @@ String ClassOf(HWND AWnd);
 std::vector<HWND> Descendants(HWND AParent);
 // The system's popup menu window ("#32768") this thread shows, or nil.
 HWND ShownMenuWindow();
+// The centre of a window's rectangle, in screen coordinates.
+TPoint ScreenCentreOf(HWND AWnd);
