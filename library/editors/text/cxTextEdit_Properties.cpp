@@ -11,13 +11,9 @@
 
 namespace {
 
-// The text in the letter case of ACharCase, by the user's locale.
-String TextInCharCase(const String& AText, TEditCharCase ACharCase) {
-  switch (ACharCase) {
-    case ecUpperCase: return AnsiUpperCase(AText);
-    case ecLowerCase: return AnsiLowerCase(AText);
-    default: return AText;
-  }
+String TextInCharCase(String AText, TEditCharCase ACharCase) {
+  ApplyCharCase(AText, ACharCase);
+  return AText;
 }
 
 // What the editor counts as focus: always focused for kinds that do not
@@ -495,7 +491,7 @@ void TcxCustomTextEditProperties::GetEditFormatInfo(bool& AIsCurrency, String& A
 }
 
 void TcxCustomTextEditProperties::DisplayValueToDisplayText(String& AText) {
-  if (FEchoMode == eemNormal && FCharCase != ecNormal) AText = TextInCharCase(AText, FCharCase);
+  if (FEchoMode == eemNormal) ApplyCharCase(AText, FCharCase);
 }
 
 bool TcxCustomTextEditProperties::IsDisplayValueValid(Variant& ADisplayValue, bool) {
@@ -563,9 +559,9 @@ String TcxCustomTextEditProperties::DefaultValidationErrorText(int AErrorKind) {
   return inherited::DefaultValidationErrorText(AErrorKind);
 }
 
-TClass TcxCustomTextEditProperties::GetViewDataClassType() { return inherited::GetViewDataClassType(); }
+TClass TcxCustomTextEditProperties::GetViewDataClassType() { return TcxCustomTextEditViewData::ClassInfo(); }
 
-TClass TcxCustomTextEditProperties::GetViewInfoClass() { return inherited::GetViewInfoClass(); }
+TClass TcxCustomTextEditProperties::GetViewInfoClass() { return TcxCustomTextEditViewInfo::ClassInfo(); }
 
 TClass TcxCustomTextEditProperties::GetContainerClass() { return TcxCustomTextEdit::ClassInfo(); }
 
