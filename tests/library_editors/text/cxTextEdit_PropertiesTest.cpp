@@ -57,6 +57,9 @@ class TTepListProperties : public TcxTextEditProperties {
   SK_CLASS(TTepListProperties, TcxTextEditProperties)
  public:
   TcxEditEditingStyle GetEditingStyle() override { return Style; }
+  // A combo box names its own lookup data class; only its presence matters
+  // to validation.
+  TClass GetLookupDataClassType() override { return TTepListProperties::ClassInfo(); }
   TcxEditEditingStyle Style = esEditList;
 };
 
