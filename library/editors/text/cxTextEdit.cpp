@@ -3,27 +3,6 @@
 #include "library/editors/text/cxTextEdit.h"
 
 // ---------------------------------------------------------------------------
-// TcxCustomTextEditProperties
-
-void TcxCustomTextEditProperties::Create(TPersistent* AOwner) {
-  inherited::Create(AOwner);
-}
-
-void TcxCustomTextEditProperties::Destroy() { inherited::Destroy(); }
-
-void TcxCustomTextEditProperties::SetEchoMode(TcxEditEchoMode AValue) {
-  if (FEchoMode == AValue) return;
-  FEchoMode = AValue;
-  Changed();
-}
-
-void TcxCustomTextEditProperties::SetPasswordChar(wchar_t AValue) {
-  if (FPasswordChar == AValue) return;
-  FPasswordChar = AValue;
-  Changed();
-}
-
-// ---------------------------------------------------------------------------
 // TcxCustomTextEdit
 
 void TcxCustomTextEdit::InitializeEdit() {

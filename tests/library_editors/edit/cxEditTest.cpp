@@ -1,4 +1,5 @@
 #include "library/editors/edit/cxEdit.h"
+#include "library/editors/text/cxTextEdit.h"
 
 #include "library/core/data/cxVariants.h"
 #include "library/editors/edit/cxEditRepositoryItems.h"
@@ -492,6 +493,10 @@ TEST(EditPropertiesRegistry, SortsLikeCompareStringW) {
                             TRaiser::ClassInfo(),                 TcxEditDataBinding::ClassInfo(),
                             TcxEditChangeEventsCatcher::ClassInfo(), TcxCustomEditPropertiesValues::ClassInfo()};
   TcxRegisteredClasses* registry = GetRegisteredEditProperties();
+  // The text editor unit's own entry stands aside for the test's "TextEdit".
+  const String textEditEntry = registry->GetDescriptionByClass(TcxTextEditProperties::ClassInfo()) + L"|" +
+                               registry->GetHintByClass(TcxTextEditProperties::ClassInfo());
+  registry->Unregister(TcxTextEditProperties::ClassInfo());
   for (std::size_t i = 0; i < std::size(texts); ++i) registry->Register(classes[i], texts[i]);
   registry->Register(classes[0], L"Zzz|a second registration is ignored");
   ASSERT_EQ(registry->Count(), 12);
@@ -503,6 +508,7 @@ TEST(EditPropertiesRegistry, SortsLikeCompareStringW) {
   EXPECT_EQ(registry->GetDescriptionByClass(classes[0]), L"TextEdit");
   EXPECT_EQ(registry->GetHintByClass(classes[5]), L"Represents a label");
   for (TClass c : classes) registry->Unregister(c);
+  registry->Register(TcxTextEditProperties::ClassInfo(), textEditEntry);
 }
 
 // ---------------------------------------------------------------------------
