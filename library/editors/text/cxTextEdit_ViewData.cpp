@@ -110,7 +110,8 @@ TSize CalculateTextEditSize(TcxCanvas* ACanvas, TcxCustomEditViewData* AViewData
       const int count =
           TextRowCount(DC, AText, TRect(0, 0, MaxMeasureExtent, MaxMeasureExtent), flags, maxRows, rows, params);
       result.cx = GetMaxTextRowWidth(rows, count);
-      result.cy = ALineCount > 0 ? ALineCount * params.FullRowHeight : params.FullRowHeight;
+      // Every row counts: text with line breaks is as high as its rows.
+      result.cy = (ALineCount > 0 ? ALineCount : std::max(count, 1)) * params.FullRowHeight;
     } else if (AFlags & (cxtoExpandTabs | cxtoEditControl)) {
       result.cy = textHeight;
       if (!AText.empty()) {
@@ -237,7 +238,7 @@ void TcxCustomTextEditViewData::CalculateNativePartAndState(HTHEME ATheme, TcxEd
   inherited::CalculateNativePartAndState(ATheme, AButtonViewInfo);
   TcxEditButtonViewInfoData& data = AButtonViewInfo->Data;
   // A fixed list's themed button looks the same whatever the mouse does.
-  if (IsWinVistaOrLater && NativeStyle && !IsInplace() && GetEditingStyle() == esFixedList && data.ComboBoxStyle &&
+  if (IsWinVistaOrLater && data.NativeStyle && !IsInplace() && GetEditingStyle() == esFixedList && data.ComboBoxStyle &&
       data.NativeState != 4)
     data.NativeState = 1;
 }

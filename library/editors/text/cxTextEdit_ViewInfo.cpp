@@ -96,7 +96,7 @@ bool TcxCustomTextEditViewInfo::NeedShowHint(TcxCanvas* ACanvas, const TPoint& P
   }
   bool clipped = false;
   if (visible.Contains(TPoint(P.X - Left, P.Y - Top)) && !Text.empty()) {
-    ACanvas->SetFont(Font);
+    if (Font) ACanvas->SetFont(Font);
     PrepareCanvasFont(ACanvas);
     std::uint32_t flags = (DrawTextFlags & ~(cxtoSingleLine | cxtoAlignYMask)) | cxtoCalcRect;
     if (ACanvas->TextFlags() & ETO_RTLREADING) flags |= cxtoRTLReading;

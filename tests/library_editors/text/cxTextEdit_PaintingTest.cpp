@@ -76,6 +76,11 @@ class FixedListTextPainting : public testing::Test {
     Edit->InnerControl()->SetVisible(false);
     Edit->SetEditValue(Variant(AText));
     PumpPending();
+    // What the text editor's UpdateDrawValue does: the display text becomes the drawn value.
+    const TOwned<TcxCustomEditViewData> viewData =
+        Edit->ActiveProperties()->CreateViewData(Edit->Style(), false);
+    static_cast<TcxCustomTextEditViewData*>(viewData.get())
+        ->DisplayValueToDrawValue(Variant(AText), static_cast<TcxCustomTextEditViewInfo*>(Edit->ViewInfo()));
     RedrawWindow(Edit->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   }
 

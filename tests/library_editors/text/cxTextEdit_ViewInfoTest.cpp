@@ -4,9 +4,13 @@
 #include "library/editors/text/cxTextEdit.h"
 
 #include "tests/library_graphics/GdiCanvasTesting.h"
+#include "tests/library_lookandfeel/PainterTesting.h"
+#include "platform/ui/Forms.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <exception>
 #include <string>
 
 namespace {
@@ -106,9 +110,9 @@ TEST(cxTextEditViewDataLayout, ListStylesMoveTheTextOnePixelDownAndAwayFromTheAl
     list.Edit->ActiveProperties()->Alignment()->SetHorz(row.Alignment);
     plain.MakeViewData(false);
     list.MakeViewData(false);
-    const TRect expected(plain.Calculate()->TextRect.Left + row.Move.Left, plain.ViewInfo->TextRect.Top + row.Move.Top,
-                         plain.ViewInfo->TextRect.Right + row.Move.Right,
-                         plain.ViewInfo->TextRect.Bottom + row.Move.Bottom);
+    const TRect base = plain.Calculate()->TextRect;
+    const TRect expected(base.Left + row.Move.Left, base.Top + row.Move.Top, base.Right + row.Move.Right,
+                         base.Bottom + row.Move.Bottom);
     EXPECT_EQ(list.Calculate()->TextRect, expected);
     EXPECT_EQ(list.ViewInfo->EditingStyle, row.Style);
   }
@@ -359,4 +363,166 @@ TEST(cxTextEditCharCase, TheCaseIsTheLocalesOwn) {
   String upper = L"com3";
   ApplyCharCase(upper, ecUpperCase);
   EXPECT_EQ(upper, L"COM3");
+}
+
+// ---------------------------------------------------------------------------
+// Password reveal button
+
+namespace {
+
+// A standalone 121 x 21 password editor whose only button, inside the frame
+// on the right, is the reveal button.
+struct TRevealFixture {
+  static constexpr TRect ButtonBounds{103, 1, 120, 20};
+  TOwned<TLayoutStyleTextEdit> Edit{New<TLayoutStyleTextEdit>(nullptr)};
+  TOwned<TcxCustomTextEditViewInfo> ViewInfo{New<TcxCustomTextEditViewInfo>()};
+
+  TRevealFixture() {
+    TcxCustomTextEditProperties* properties = Edit->ActiveProperties();
+    properties->SetEchoMode(eemPassword);
+    properties->SetShowPasswordRevealButton(true);
+    TcxCustomTextEditViewInfo* vi = ViewInfo.get();
+    vi->EditProperties = properties;
+    vi->Painter = UltraFlatPainter();
+    vi->Bounds = TRect(0, 0, 121, 21);
+    vi->BorderRect = TRect(1, 1, 120, 20);
+    vi->ClientRect = TRect(1, 1, 103, 20);
+    vi->BorderStyle = ebsSingle;
+    vi->BorderColor = clBtnShadow;
+    vi->Edges = cxBordersAll();
+    vi->SetBackgroundColor(clWindow);
+    vi->TextColor = clWindowText;
+    vi->SetButtonCount(1);
+    TcxEditButtonViewInfo* button = vi->ButtonsInfo[0].get();
+    button->Bounds = ButtonBounds;
+    button->VisibleBounds = ButtonBounds;
+    button->ButtonIndex = properties->PasswordRevealButtonIndex();
+    button->ButtonVisibleIndex = 0;
+    button->Data.Kind = bkGlyph;
+    button->Data.Style = btsUltraFlat;
+    button->Data.BackgroundColor = clBtnFace;
+    button->Data.Rightmost = true;
+    button->Data.Leftmost = true;
+  }
+  TPixelSurface Painted() const {
+    TCanvasOnSurface canvas(121, 21, Bg);
+    ViewInfo->Paint(canvas.Get());
+    TPixelSurface result(121, 21, Bg);
+    BitBlt(result.DC(), 0, 0, 121, 21, canvas.Surface.DC(), 0, 0, SRCCOPY);
+    return result;
+  }
+  // The glyph square: half the smaller of the width and the height less two
+  // pixels around the button's centre.
+  static TRect Glyph() {
+    const int c = std::min(ButtonBounds.Width(), ButtonBounds.Height() - 2) / 2;
+    const int x = (ButtonBounds.Left + ButtonBounds.Right) / 2, y = (ButtonBounds.Top + ButtonBounds.Bottom) / 2;
+    return TRect(x - c, y - c, x + c, y + c);
+  }
+  static TPixelSurface Reference(TcxButtonState AState) {
+    TCanvasOnSurface canvas(121, 21, Bg);
+    canvas->FillRect(ButtonBounds, clBtnFace);
+    const TOwned<TdxScaleFactor> scale(New<TdxScaleFactor>());
+    UltraFlatPainter()->DrawScaledPasswordRevealButton(canvas.Get(), Glyph(), AState, clWindowText, scale.get());
+    TPixelSurface result(121, 21, Bg);
+    BitBlt(result.DC(), 0, 0, 121, 21, canvas.Surface.DC(), 0, 0, SRCCOPY);
+    return result;
+  }
+};
+
+int DifferingInside(const TPixelSurface& A, const TPixelSurface& B, const TRect& R) {
+  int result = 0;
+  for (int y = R.Top; y < R.Bottom; ++y)
+    for (int x = R.Left; x < R.Right; ++x) result += A.Pixel(x, y) != B.Pixel(x, y);
+  return result;
+}
+
+}  // namespace
+
+TEST(cxTextEditViewInfoRevealButton, TheGlyphIsThePaintersInTheButtonsSquareAndStatesOnlyPressedWhileHeld) {
+  struct Row {
+    const char* Name;
+    TcxEditButtonState State;
+    bool Held;
+    TcxButtonState Drawn;
+  };
+  const Row rows[] = {
+      {"normal", ebsNormal, false, cxbsNormal},
+      {"hot", ebsSelected, false, cxbsHot},
+      {"pressed look, not held", ebsPressed, false, cxbsNormal},
+      {"pressed and held", ebsPressed, true, cxbsPressed},
+      {"disabled", ebsDisabled, false, cxbsDisabled},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TRevealFixture f;
+    ASSERT_EQ(f.Edit->ActiveProperties()->PasswordRevealButtonIndex(), 0);
+    try {
+      TRevealFixture::Reference(row.Drawn);
+    } catch (const std::exception& E) {
+      GTEST_SKIP() << "the painter cannot draw its reveal glyph here: " << E.what();
+    }
+    f.Edit->ActiveProperties()->SetPasswordRevealButtonPressed(row.Held);
+    f.ViewInfo->ButtonsInfo[0]->Data.State = row.State;
+    const TPixelSurface painted = f.Painted();
+    const TPixelSurface reference = TRevealFixture::Reference(row.Drawn);
+    EXPECT_GT(reference.CountOther(TRevealFixture::Glyph(), Sys(COLOR_BTNFACE)), 10) << "a glyph to compare";
+    EXPECT_EQ(DifferingInside(painted, reference, TRevealFixture::Glyph()), 0)
+        << painted.Picture(Sys(COLOR_BTNFACE)) << "\n"
+        << reference.Picture(Sys(COLOR_BTNFACE));
+  }
+}
+
+TEST(cxTextEditViewInfoRevealButton, AnotherButtonKeepsTheEditorsOwnDrawing) {
+  TRevealFixture f;
+  f.Edit->ActiveProperties()->Buttons()->Add()->SetKind(bkGlyph);
+  f.ViewInfo->ButtonsInfo[0]->ButtonIndex = 1;
+  const TPixelSurface painted = f.Painted();
+  EXPECT_EQ(painted.Count(TRevealFixture::Glyph(), Sys(COLOR_WINDOWTEXT)), 0) << painted.Picture(Sys(COLOR_BTNFACE));
+}
+
+// ---------------------------------------------------------------------------
+// Fixed-list selection
+
+TEST(cxTextEditViewDataFixedListSelection, WithoutAFoundItemOrInNoEditNothingIsSelected) {
+  struct Row {
+    const char* Name;
+    TcxEditEditingStyle Style;
+    bool FindSelection;
+    bool Bar;
+    int SelStart, SelLength;  // expected
+    TColor Background, Text;
+  };
+  // "COM12" with "CO" typed: the editor selects the completed tail "M12";
+  // without a found item a fixed list shows none of it.
+  const Row rows[] = {
+      {"fixed list, nothing found", esFixedList, false, true, 0, 0, clNone, clNone},
+      {"no edit", esNoEdit, true, true, 0, 0, clNone, clNone},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.Name);
+    // The edit window keeps the selection; the editor goes before its parent.
+    const TOwned<TForm> form(NewWith<TForm>([](TForm* AForm) { AForm->CreateNew(nullptr); }));
+    TTextLayoutFixture f(row.Style);
+    f.Edit->SetParent(form.get());
+    f.Edit->SetEditValue(Variant(String(L"COM12")));
+    IcxInnerTextEdit* inner = f.Edit->InnerTextEdit();
+    ASSERT_NE(inner, nullptr);
+    inner->SetEditValue(Variant(String(L"COM12")));
+    inner->SetSelStart(2);
+    inner->SetSelLength(3);
+    f.Edit->SetFindSelection(row.FindSelection);
+    TcxCustomTextEditViewInfo* vi = f.Calculate();
+    vi->Text = L"COM12";
+    vi->SelStart = 4;
+    vi->SelLength = 1;
+    vi->SelBackgroundColor = clNone;
+    vi->SelTextColor = clNone;
+    vi->DrawSelectionBar = row.Bar;
+    f.ViewData->PrepareFixedListSelection(vi);
+    EXPECT_EQ(vi->SelLength, row.SelLength) << inner->GetSelStart() << "," << inner->GetSelLength();
+    if (row.SelLength == 0) continue;
+    EXPECT_EQ(vi->SelStart, row.SelStart);
+    EXPECT_EQ(vi->SelBackgroundColor, row.Background);
+    EXPECT_EQ(vi->SelTextColor, row.Text);
+  }
 }
