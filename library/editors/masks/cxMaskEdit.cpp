@@ -4,6 +4,7 @@
 #include "library/core/base/dxCore.h"
 #include "library/editors/edit/cxEditConsts.h"
 #include "platform/ui/Clipbrd.h"
+#include "platform/ui/Menus.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -228,7 +229,7 @@ void TcxCustomMaskEdit::RefreshMaskedText() {
   SetDisplayText(VarToStr(display));
 }
 
-bool TcxCustomMaskEdit::IsFocusedForDisplay() { return IsEditFocused(); }
+bool TcxCustomMaskEdit::IsFocusedForDisplay() { return Focused(); }
 
 // ---------------------------------------------------------------------------
 // Text and values
@@ -419,7 +420,7 @@ void TcxCustomMaskEdit::KeyUp(WORD& Key, TShiftState Shift) {
 }
 
 void TcxCustomMaskEdit::ProcessKeyDown(WORD& Key, TShiftState Shift) {
-  const TShortCut shortCut = ShortCutOf(Key, Shift);
+  const TShortCut shortCut = ShortCut(Key, Shift.Contains(ssShift), Shift.Contains(ssCtrl), Shift.Contains(ssAlt));
   if (Key == 0 || !IsMasked() || shortCut == ActiveProperties()->ClearKey() || IsDefaultButtonShortCut(shortCut)) {
     inherited::ProcessKeyDown(Key, Shift);
     return;
@@ -546,7 +547,7 @@ void TcxCustomMaskEdit::HookInnerEditWindowProc() {
 void TcxCustomMaskEdit::UnhookInnerEditWindowProc() {
   if (IsMasked() && HasInnerControlHandle()) {
     SendMessageW(InnerControl()->Handle(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(InnerControl()->Handle(), nullptr, TRUE);
+    ::InvalidateRect(InnerControl()->Handle(), nullptr, TRUE);
     return;
   }
   inherited::UnhookInnerEditWindowProc();

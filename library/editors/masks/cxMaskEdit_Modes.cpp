@@ -6,6 +6,8 @@
 // setters leave the selection as they set it.
 #include "library/editors/masks/cxMaskEdit.h"
 
+#include "library/editors/edit/cxEdit_Internal.h"
+
 #include <algorithm>
 
 // ---------------------------------------------------------------------------
@@ -47,7 +49,7 @@ void TcxMaskEditCustomMode::SynchronizeEditValue() {
     FEdit->GetDisplayString(text);
     display = Variant(GetFormattedText(text, true));
   } else {
-    GetModeProperties()->PrepareDisplayValue(FEdit->EditValue(), display, FEdit->IsEditFocused());
+    GetModeProperties()->PrepareDisplayValue(FEdit->EditValue(), display, FEdit->Focused());
   }
   FEdit->ApplyDisplayValue(display);
 }
