@@ -2,6 +2,7 @@
 
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxCheckBox.h"
+#include "library/stdctrls/cxExtEditConsts.h"
 #include "library/stdctrls/cxGroupBox.h"
 #include "library/stdctrls/cxLabel.h"
 #include "library/stdctrls/cxListBox.h"
@@ -11,13 +12,14 @@
 std::span<const TUnit> LibraryStdCtrlsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
   static constexpr TUnit units[] = {
+      {L"cxExtEditConsts", &cxExtEditConstsInitialization, &cxExtEditConstsFinalization},
       {L"cxProgressBar", &cxProgressBarInitialization, nullptr},
       {L"dxActivityIndicator", &dxActivityIndicatorInitialization, &dxActivityIndicatorFinalization},
       {L"cxCheckBox", &cxCheckBoxInitialization, nullptr},
       {L"cxGroupBox", &cxGroupBoxInitialization, nullptr},
       {L"cxButtons", &cxButtonsInitialization, nullptr},
       {L"cxListBox", &cxListBoxInitialization, &cxListBoxFinalization},
-      {L"cxLabel", &cxLabelInitialization, nullptr},
+      {L"cxLabel", &cxLabelInitialization, &cxLabelFinalization},
   };
   return units;
 }

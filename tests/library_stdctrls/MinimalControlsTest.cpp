@@ -4,7 +4,6 @@
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxCheckBox.h"
 #include "library/stdctrls/cxGroupBox.h"
-#include "library/stdctrls/cxLabel.h"
 #include "library/stdctrls/dxActivityIndicator.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +27,7 @@ TControl* MakeControl() {
 }
 
 const TStyledControlCase StyledControls[] = {
-    {"CheckBox", &MakeControl<TcxCheckBox>}, {"Label", &MakeControl<TcxLabel>},
+    {"CheckBox", &MakeControl<TcxCheckBox>},
     {"GroupBox", &MakeControl<TcxGroupBox>}, {"ComboBox", &MakeControl<TcxComboBox>},
 };
 
@@ -116,8 +115,7 @@ struct TAutoSizeCase {
   TControl* (*Make)();
 };
 
-const TAutoSizeCase AutoSizedControls[] = {{"CheckBox", &MakeControl<TcxCheckBox>},
-                                           {"Label", &MakeControl<TcxLabel>}};
+const TAutoSizeCase AutoSizedControls[] = {{"CheckBox", &MakeControl<TcxCheckBox>}};
 
 class CaptionAutoSize : public testing::TestWithParam<TAutoSizeCase> {};
 
