@@ -1,27 +1,225 @@
 #include "library/stdctrls/cxListBox.h"
 
+#include <windowsx.h>
+
+// ---------------------------------------------------------------------------
+// TcxInnerListBox
+
+TcxListBox* TcxInnerListBox::ListBox() const { return dynamic_cast<TcxListBox*>(Container()); }
+
+bool TcxInnerListBox::CanFocus() {
+  TcxListBox* listBox = ListBox();
+  return listBox ? listBox->CanFocus() : inherited::CanFocus();
+}
+
+bool TcxInnerListBox::ExecuteAction(TBasicAction* Action) {
+  if (inherited::ExecuteAction(Action)) return true;
+  TcxListBox* listBox = ListBox();
+  return listBox && listBox->DataBinding()->ExecuteAction(Action);
+}
+
+void TcxInnerListBox::SetScrollWidth(int AValue) {
+  AValue = std::max(AValue, 0);
+  if (FScrollWidth == AValue) return;
+  FScrollWidth = AValue;
+  if (HandleAllocated()) SendMessageW(Handle(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(FScrollWidth), 0);
+}
+
+void TcxInnerListBox::CreateWnd() {
+  inherited::CreateWnd();
+  if (FScrollWidth > 0) SendMessageW(Handle(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(FScrollWidth), 0);
+}
+
+void TcxInnerListBox::WndProc(TMessage& Message) {
+  TcxListBox* listBox = ListBox();
+  if (Message.Msg == WM_LBUTTONDOWN && listBox && !listBox->DataBinding()->SetEditMode()) {
+    // Read-only: the press focuses the list and reaches the handlers, but
+    // the native list never sees it, so the selection stays.
+    if (CanFocus() && !Focused()) SetFocus();
+    const TPoint p(GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam));
+    MouseDown(mbLeft, KeysToShiftState(static_cast<WORD>(Message.WParam)), p.X, p.Y);
+    return;
+  }
+  inherited::WndProc(Message);
+}
+
+void TcxInnerListBox::Click() {
+  TcxListBox* listBox = ListBox();
+  if (!listBox || listBox->DataBinding()->SetEditMode()) inherited::Click();
+}
+
+void TcxInnerListBox::DrawItem(int AIndex, const TRect& ARect, TOwnerDrawState AState) {
+  TcxListBox* listBox = ListBox();
+  if (listBox && listBox->DoDrawItem(Canvas(), AIndex, ARect, AState)) return;
+  inherited::DrawItem(AIndex, ARect, AState);
+}
+
+// ---------------------------------------------------------------------------
+// TcxListBox
+
 void TcxListBox::Publish(TPublisher<TcxListBox>& P) {
+  P.Property(L"AutoComplete", &TcxListBox::AutoComplete, &TcxListBox::SetAutoComplete).Default(true);
+  P.Property(L"AutoCompleteDelay", &TcxListBox::AutoCompleteDelay, &TcxListBox::SetAutoCompleteDelay).Default(500);
+  P.Property(L"Columns", &TcxListBox::Columns, &TcxListBox::SetColumns).Default(0);
   P.Property(L"ExtendedSelect", &TcxListBox::ExtendedSelect, &TcxListBox::SetExtendedSelect).Default(true);
-  P.Property(L"ItemHeight", &TcxListBox::ItemHeight, &TcxListBox::SetItemHeight).Stored(&TcxListBox::IsItemHeightStored);
+  P.Property(L"IntegralHeight", &TcxListBox::IntegralHeight, &TcxListBox::SetIntegralHeight).Default(false);
+  P.Property(L"ItemHeight", &TcxListBox::ItemHeight, &TcxListBox::SetItemHeight).Stored(true);
   P.Property(L"Items", &TcxListBox::Items, &TcxListBox::SetItems);
+  P.Property(L"ListStyle", &TcxListBox::ListStyle, &TcxListBox::SetListStyle).Default(lbStandard);
+  P.Property(L"MultiSelect", &TcxListBox::MultiSelect, &TcxListBox::SetMultiSelect).Default(false);
+  P.Property(L"ParentColor", &TControl::ParentColor, &TControl::SetParentColor).Default(false);
+  P.Property(L"ReadOnly", &TcxListBox::ReadOnly, &TcxListBox::SetReadOnly).Default(false);
+  P.Property(L"ScrollWidth", &TcxListBox::ScrollWidth, &TcxListBox::SetScrollWidth).Default(0);
+  P.Property(L"Sorted", &TcxListBox::Sorted, &TcxListBox::SetSorted).Default(false);
   P.Property(L"Style", &TcxListBox::Style, &TcxListBox::SetStyle);
   P.Property(L"StyleDisabled", &TcxListBox::StyleDisabled, &TcxListBox::SetStyleDisabled);
   P.Property(L"StyleFocused", &TcxListBox::StyleFocused, &TcxListBox::SetStyleFocused);
   P.Property(L"StyleHot", &TcxListBox::StyleHot, &TcxListBox::SetStyleHot);
+  P.Property(L"TabWidth", &TcxListBox::TabWidth, &TcxListBox::SetTabWidth).Default(0);
+  P.Property(L"OnDrawItem", &TcxListBox::OnDrawItem, &TcxListBox::SetOnDrawItem);
+  P.Property(L"OnMeasureItem", &TcxListBox::OnMeasureItem, &TcxListBox::SetOnMeasureItem);
 }
 
 void TcxListBox::Create(TComponent* AOwner) {
   inherited::Create(AOwner);
-  FInnerListBox = New<TcxCustomInnerListBox>(this);
+  FItemHeightScale.reset(New<TdxScaleFactor>());
+  FInnerListBox = CreateInnerListBox();
+  AttachInnerListBox();
+  SetBounds(Left(), Top(), 121, 97);
+  FListStyle = lbStandard;
+  SetItemHeight(16);
+}
+
+void TcxListBox::Destroy() {
+  inherited::Destroy();
+  FItemHeightScale.reset();
+}
+
+TcxCustomInnerListBox* TcxListBox::CreateInnerListBox() {
+  return NewOfClass<TcxInnerListBox>(GetInnerListBoxClass(), this);
+}
+
+void TcxListBox::AttachInnerListBox() {
+  FInnerListBox->SetBorderStyle(bsNone);
   FInnerListBox->SetContainer(this);
   FInnerListBox->SetParent(this);
   SetInnerControl(FInnerListBox);
-  SetBounds(Left(), Top(), 121, 97);
+  FInnerListBox->LookAndFeel()->SetMasterLookAndFeel(Style()->LookAndFeel());
 }
 
-void TcxListBox::HandleScroll(TScrollBarKind AKind, TScrollCode ACode, int& APosition) {
-  inherited::HandleScroll(AKind, ACode, APosition);
-  if (Enabled()) FInnerListBox->ScrollTo(AKind == sbVertical, ACode, APosition);
+// ---------------------------------------------------------------------------
+// Item height and list style
+
+namespace {
+
+bool IsRefinementPath() { return TdxVisualRefinements::ItemPadding() != TRect(); }
+
+}  // namespace
+
+int TcxListBox::ItemHeight() { return FInnerListBox->ItemHeight(); }
+
+void TcxListBox::SetItemHeight(int AValue) {
+  FItemHeight = AValue;
+  FItemHeightScale->Assign(ScaleFactor());
+  if (!IsRefinementPath() || FListStyle != lbStandard) FInnerListBox->SetItemHeight(AValue);
+}
+
+int TcxListBox::ScaledItemHeight() { return ScaleFactor()->Apply(FItemHeight, FItemHeightScale.get()); }
+
+void TcxListBox::SetListStyle(TListBoxStyle AValue) {
+  if (FListStyle == AValue) return;
+  FListStyle = AValue;
+  ApplyListStyle();
+}
+
+void TcxListBox::ApplyListStyle() {
+  if (!IsRefinementPath() || FListStyle != lbStandard) {
+    FInnerListBox->SetStyle(FListStyle);
+    FInnerListBox->SetItemHeight(ScaledItemHeight());
+    return;
+  }
+  const TRect padding = ScaleFactor()->Apply(TdxVisualRefinements::ItemPadding());
+  const int fontHeight = HandleAllocated() ? Canvas()->FontHeight(Font()) : ScaledItemHeight();
+  FInnerListBox->SetStyle(lbOwnerDrawFixed);
+  FInnerListBox->SetItemHeight(fontHeight + padding.Top + padding.Bottom);
+}
+
+int TcxListBox::GetItemHeightOf(int AIndex) {
+  int height = ItemHeight();
+  switch (FListStyle) {
+    case lbStandard:
+      height = HandleAllocated() ? Canvas()->FontHeight(Font()) : ScaledItemHeight();
+      if (IsRefinementPath()) {
+        const TRect padding = ScaleFactor()->Apply(TdxVisualRefinements::ItemPadding());
+        height += padding.Top + padding.Bottom;
+      }
+      break;
+    case lbOwnerDrawVariable:
+      if (AIndex >= 0 && AIndex < Count()) CallEvent(FInnerListBox->OnMeasureItem(), FInnerListBox, AIndex, height);
+      break;
+    default: break;
+  }
+  return std::max(height, 1);
+}
+
+void TcxListBox::SetOnMeasureItem(TcxListBoxMeasureItemEvent AValue) {
+  FOnMeasureItem = AValue;
+  FInnerListBox->SetOnMeasureItem(AValue ? BindEvent<&TcxListBox::MeasureItemBridge>(this) : TMeasureItemEvent());
+}
+
+void TcxListBox::MeasureItemBridge(TWinControl*, int AIndex, int& AHeight) {
+  CallEvent(FOnMeasureItem, this, AIndex, AHeight);
+}
+
+bool TcxListBox::DoDrawItem(TCanvas* ACanvas, int AIndex, const TRect& ARect, TOwnerDrawState AState) {
+  SyncInnerTextFlags();
+  if (!FOnDrawItem || FListStyle == lbStandard) return false;
+  TOwned<TcxCanvas> canvas(New<TcxCanvas>(ACanvas));
+  FOnDrawItem(this, canvas.get(), AIndex, ARect, AState);
+  return true;
+}
+
+// ---------------------------------------------------------------------------
+// Windows and layout
+
+void TcxListBox::WndProc(TMessage& Message) {
+  inherited::WndProc(Message);
+  if (Message.Msg == WM_COMMAND && HIWORD(Message.WParam) == LBN_SELCHANGE)
+    FInnerListBox->SetExternalScrollBarsParameters();
+}
+
+void TcxListBox::RecreateInnerWindow() {
+  if (FInnerListBox->HandleAllocated()) FInnerListBox->Perform(CM_RECREATEWND, 0, 0);
+}
+
+void TcxListBox::Loaded() {
+  inherited::Loaded();
+  RecreateInnerWindow();
+}
+
+void TcxListBox::AfterScaleChange() {
+  inherited::AfterScaleChange();
+  RecreateInnerWindow();
+}
+
+void TcxListBox::HandleScrollBarModeChange() {
+  inherited::HandleScrollBarModeChange();
+  RecreateInnerWindow();
+}
+
+void TcxListBox::RefinementsChanged() {
+  ApplyListStyle();
+  Invalidate();
+  inherited::RefinementsChanged();
+}
+
+void TcxListBox::AdjustAlignRect(TRect& R) {
+  TRect extents;
+  GetBorderExtents(extents);
+  R.Left += extents.Left;
+  R.Top += extents.Top;
+  R.Right -= extents.Right;
+  R.Bottom -= extents.Bottom;
 }
 
 void cxListBoxInitialization() { RegisterClasses({TcxListBox::ClassInfo(), TdxCustomListBox::ClassInfo()}); }

@@ -1,10 +1,10 @@
 // The list boxes.
 //
 // Classes in this file:
-//   TcxListBox                                a container hosting the library's inner list box: the
-//                                             container draws the styled border, the inner native list
-//                                             draws the items and scrolls itself; the properties the
-//                                             main window and its form description use are passed on
+//   TcxInnerListBox                           the platform list box a TcxListBox hosts
+//   TcxListBox                                the list box on TcxCustomListBox: item height kept with its
+//                                             scale factor, list styles, owner drawing and measuring
+//                                             through the container's events
 //   TdxCustomListBoxItem                      one item of the self-drawn list: caption, data, separator
 //   TdxCustomListBoxItems                     the owning, optionally sorted item list
 //   TdxListBoxIncrementalSearchController     type-ahead bound to one list
@@ -21,37 +21,99 @@
 #include "library/controls/control/cxHints.h"
 #include "library/core/base/cxClasses.h"
 #include "library/lookandfeel/painters/cxButtonState.h"
+#include "library/stdctrls/cxCustomListBox.h"
 #include "library/stdctrls/dxIncrementalSearch.h"
 #include "platform/ui/ImgList.h"
 
-class TcxListBox : public TcxContainer {
-  SK_CLASS(TcxListBox, TcxContainer)
+class TcxListBox;
+
+using TcxListBoxDrawItemEvent =
+    Delegate<void(TcxListBox* AControl, TcxCanvas* ACanvas, int AIndex, const TRect& ARect, TOwnerDrawState AState)>;
+using TcxListBoxMeasureItemEvent = Delegate<void(TcxListBox* AControl, int AIndex, int& Height)>;
+
+// The platform list box inside a TcxListBox: focus follows the container,
+// and clicks select only while the container's binding grants edit mode.
+class TcxInnerListBox : public TcxCustomInnerListBox {
+  SK_CLASS(TcxInnerListBox, TcxCustomInnerListBox)
+ public:
+  bool CanFocus() override;
+  bool ExecuteAction(TBasicAction* Action) override;
+  // The width the items scroll over horizontally (0: no horizontal bar).
+  int ScrollWidth() const { return FScrollWidth; }
+  void SetScrollWidth(int AValue);
+
+ protected:
+  void CreateWnd() override;
+  void WndProc(TMessage& Message) override;
+  void Click() override;
+  void DrawItem(int AIndex, const TRect& ARect, TOwnerDrawState AState) override;
+
+ private:
+  TcxListBox* ListBox() const;
+
+  int FScrollWidth;
+};
+
+class TcxListBox : public TcxCustomListBox {
+  SK_CLASS(TcxListBox, TcxCustomListBox)
  public:
   static void Publish(TPublisher<TcxListBox>& P);
 
   void Create(TComponent* AOwner) override;
+  void Destroy() override;
 
-  TcxCustomInnerListBox* InnerListBox() const { return FInnerListBox; }
-  TStrings* Items() const { return FInnerListBox->Items(); }
-  void SetItems(TStrings* AValue) { FInnerListBox->SetItems(AValue); }
-  void Clear() { FInnerListBox->Clear(); }
-  bool ExtendedSelect() const { return FInnerListBox->ExtendedSelect(); }
-  void SetExtendedSelect(bool AValue) { FInnerListBox->SetExtendedSelect(AValue); }
-  int ItemHeight() const { return FInnerListBox->ItemHeight(); }
-  void SetItemHeight(int AValue) { FInnerListBox->SetItemHeight(AValue); }
+  TcxInnerListBox* InnerListBox() const { return static_cast<TcxInnerListBox*>(FInnerListBox); }
+  int ScrollWidth() const override { return InnerListBox()->ScrollWidth(); }
+  void SetScrollWidth(int AValue) { InnerListBox()->SetScrollWidth(AValue); }
+  int ItemHeight() override;
+  // Kept with the scale factor in force, so a later scale change can convert it.
+  void SetItemHeight(int AValue) override;
+  TListBoxStyle ListStyle() override { return FListStyle; }
+  void SetListStyle(TListBoxStyle AValue) override;
+
+  TcxListBoxDrawItemEvent OnDrawItem() const { return FOnDrawItem; }
+  void SetOnDrawItem(TcxListBoxDrawItemEvent AValue) { FOnDrawItem = AValue; }
+  TcxListBoxMeasureItemEvent OnMeasureItem() const { return FOnMeasureItem; }
+  // Bridged to the inner list box's own measuring.
+  void SetOnMeasureItem(TcxListBoxMeasureItemEvent AValue);
+
+  void RefinementsChanged() override;
+
+  // True when OnDrawItem drew the item.
+  virtual bool DoDrawItem(TCanvas* ACanvas, int AIndex, const TRect& ARect, TOwnerDrawState AState);
 
  protected:
+  // A TcxInnerListBox or a descendant.
+  virtual TClass GetInnerListBoxClass() { return TcxInnerListBox::ClassInfo(); }
+  TcxCustomInnerListBox* CreateInnerListBox() override;
+  void AttachInnerListBox() override;
+  String GetItemText(int AIndex) override { return Items()->Strings(AIndex); }
+  int GetItemHeightOf(int AIndex) override;
+  int IndexOfItemText(const String& AText) override { return Items()->IndexOf(AText); }
+
+  void WndProc(TMessage& Message) override;
+  void Loaded() override;
+  void AfterScaleChange() override;
+  void HandleScrollBarModeChange() override;
+  void AdjustAlignRect(TRect& R) override;
   // The container's bars show the inner list's; the wheel stays with the list.
   bool WantsScrollBars() override { return true; }
   // Touch and hybrid bars float over the list; the designer keeps classic ones.
   bool AllowsOverlayScrollBars() override { return !ComponentState().Contains(csDesigning); }
   bool CanWheelScroll(TShiftState, int, const TPoint&) override { return false; }
-  void HandleScroll(TScrollBarKind AKind, TScrollCode ACode, int& APosition) override;
 
  private:
-  bool IsItemHeightStored() const { return FInnerListBox->Style() != lbStandard; }
+  // The inner list box takes the style and the item height for it.
+  void ApplyListStyle();
+  int ScaledItemHeight();
+  void RecreateInnerWindow();
+  void MeasureItemBridge(TWinControl* AControl, int AIndex, int& AHeight);
 
-  TcxCustomInnerListBox* FInnerListBox;  // owned by the list box as a component
+  int FItemHeight;
+  TOwned<TdxScaleFactor> FItemHeightScale;
+  TListBoxStyle FListStyle;
+  TcxListBoxDrawItemEvent FOnDrawItem;
+  TcxListBoxMeasureItemEvent FOnMeasureItem;
 };
 
 class TdxCustomListBox;
