@@ -172,13 +172,11 @@ TEST_F(ProgressBarValues, StringValuesAreNumbersWithADotOrZero) {
 
 TEST_F(ProgressBarValues, APositionReadFromAFormStaysUnclampedUntilLoadingEnds) {
   TOwned<TComponent> root(ReadComponentFromText(
-      L"object F: TForm\n"
-      L"  object PB: TcxProgressBar\n"
-      L"    Position = 150.000000000000000000\n"
-      L"    Properties.PeakValue = 76.000000000000000000\n"
-      L"  end\n"
+      L"object PB: TcxProgressBar\n"
+      L"  Position = 150.000000000000000000\n"
+      L"  Properties.PeakValue = 76.000000000000000000\n"
       L"end\n"));
-  auto* bar = dynamic_cast<TcxProgressBar*>(root->FindComponent(L"PB"));
+  auto* bar = dynamic_cast<TcxProgressBar*>(root.get());
   ASSERT_NE(bar, nullptr);
   EXPECT_EQ(bar->Properties()->PeakValue(), 76);
   // The first calculation after loading clamps the position.
