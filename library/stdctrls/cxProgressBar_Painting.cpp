@@ -31,11 +31,6 @@ TRect Moved(TRect R, const TPoint& AOrigin) {
   return R;
 }
 
-TRect Intersection(TRect A, const TRect& B) {
-  A.Intersect(B);
-  return A;
-}
-
 TRect MirroredIn(const TRect& R, const TRect& ABounds) {
   if (R.IsEmpty() && R == TRect()) return R;
   return TRect(ABounds.Left + ABounds.Right - R.Right, R.Top, ABounds.Left + ABounds.Right - R.Left, R.Bottom);
