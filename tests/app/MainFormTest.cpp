@@ -499,6 +499,10 @@ TEST_F(MainFormFixture, ProgressPositionsAreClampedToTheRange) {
   // default transparent border: a 2-pixel margin on each side (its 1-pixel
   // ring is the margin's inner pixel), so the content is 4 pixels narrower
   // than the control, not 2 as inside a plain 1-pixel frame.
+  // The layout runs in the bar's window.
+  Form->PB->HandleNeeded();
+  Form->PB->SetPosition(0);
+  Form->PB->SetPosition(50);
   EXPECT_NEAR(Form->PB->ViewInfo()->ProgressBarRect.Width(), (Form->PB->Width() - 2 * 2) / 2.0, 0.5);
 }
 
