@@ -10,6 +10,7 @@
 //                   come and go (ListBoxFuzz.h).
 // Run one with: tools/fuzz library_stdctrls -- button-accessibility --rounds 100000
 #include "fuzzers/library_stdctrls/ListBoxFuzz.h"
+#include "fuzzers/library_stdctrls/ProgressBarFuzz.h"
 #include "fuzzers/support/AccessibilityInput.h"
 #include "fuzzers/support/FuzzMain.h"
 #include "library/controls/ControlsUnits.h"
@@ -84,6 +85,8 @@ int wmain(int argc, wchar_t** argv) {
       {L"button-accessibility", &ButtonAccessibilitySeeds, &RunButtonAccessibility},
       {L"list-accessibility", &ListBoxAccessibilitySeeds,
        [](const std::string& AInput) { RunListBoxAccessibility(AInput, SharedForm()); }},
+      {L"progressbar-settings", &ProgressBarSettingsSeeds,
+       [](const std::string& AInput) { RunProgressBarSettings(AInput, SharedForm()); }},
   };
   int result = 0;
   {

@@ -13,7 +13,7 @@ std::span<const TUnit> LibraryStdCtrlsUnits() {
   // Each entry: {name, initialization, finalization}, in link order.
   static constexpr TUnit units[] = {
       {L"cxExtEditConsts", &cxExtEditConstsInitialization, &cxExtEditConstsFinalization},
-      {L"cxProgressBar", &cxProgressBarInitialization, nullptr},
+      {L"cxProgressBar", &cxProgressBarInitialization, &cxProgressBarFinalization},
       {L"dxActivityIndicator", &dxActivityIndicatorInitialization, &dxActivityIndicatorFinalization},
       {L"cxCheckBox", &cxCheckBoxInitialization, nullptr},
       {L"cxGroupBox", &cxGroupBoxInitialization, nullptr},

@@ -76,25 +76,25 @@ class TProgressRecorder : public TObject {
   void Create(TcxProgressBar* ABar) {
     inherited::Create();
     FBar = ABar;
-    FOld = ABar->WindowProc();
-    ABar->SetWindowProc(BindEvent<&TProgressRecorder::Hook>(this));
+    FListener.reset(New<TcxProgressBarListener>(ABar));
+    FListener->SetOnChanged(BindEvent<&TProgressRecorder::Changed>(this));
+    ABar->RegisterListener(FListener.get());
   }
   void Destroy() override {
-    if (FBar) FBar->SetWindowProc(FOld);
+    if (FBar) FBar->UnRegisterListener(FListener.get());
+    FListener.reset();
     inherited::Destroy();
   }
   std::vector<double> Positions;
 
  private:
-  // A new position invalidates the bar.
-  void Hook(TMessage& Message) {
-    if (Message.Msg == CM_INVALIDATE && (Positions.empty() || Positions.back() != FBar->Position()))
-      Positions.push_back(FBar->Position());
-    FOld(Message);
+  // A listener hears every passing write and every settings change.
+  void Changed(TObject*) {
+    if (Positions.empty() || Positions.back() != FBar->Position()) Positions.push_back(FBar->Position());
   }
 
   TcxProgressBar* FBar;
-  TWndMethod FOld;
+  TOwned<TcxProgressBarListener> FListener;
 };
 
 std::string CaseName(const char* AName) {

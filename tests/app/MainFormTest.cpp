@@ -492,14 +492,18 @@ TEST_F(MainFormFixture, ProgressPositionsAreClampedToTheRange) {
     SCOPED_TRACE(row.Written);
     Form->PB->SetPosition(row.Written);
     EXPECT_EQ(Form->PB->Position(), row.Read);
-    EXPECT_EQ(Form->PB->DisplayText(), row.Text);
+    EXPECT_EQ(Form->PB->ViewInfo()->GetText(), row.Text);
   }
   Form->PB->SetPosition(50);
   // Half the content, to the pixel. The bar is a container with the form's
   // default transparent border: a 2-pixel margin on each side (its 1-pixel
   // ring is the margin's inner pixel), so the content is 4 pixels narrower
   // than the control, not 2 as inside a plain 1-pixel frame.
-  EXPECT_NEAR(Form->PB->BarRect().Width(), (Form->PB->Width() - 2 * 2) / 2.0, 0.5);
+  // The layout runs in the bar's window.
+  Form->PB->HandleNeeded();
+  Form->PB->SetPosition(0);
+  Form->PB->SetPosition(50);
+  EXPECT_NEAR(Form->PB->ViewInfo()->ProgressBarRect.Width(), (Form->PB->Width() - 2 * 2) / 2.0, 0.5);
 }
 
 TEST_F(MainFormFixture, TheActivityIndicatorRunsOnlyWhileActive) {
