@@ -945,6 +945,7 @@ class TcxCustomTextEdit : public TcxCustomEdit {
 
  protected:
   friend class TcxCustomInnerTextEdit;
+  friend class TcxCustomTextEditLookupData;
 
   void InitializeEdit() override;
   TClass GetInnerControlClass() override;

@@ -203,6 +203,8 @@ void TcxCustomTextEditLookupData::SetCurrentKey(const Variant& AKey) {
   const int key = AKey.IsEmpty() || AKey.IsNull() ? -1 : AKey.AsInteger();
   InternalSetCurrentKey(key);
   TcxCustomTextEdit* edit = Edit();
+  edit->FLookupDataTextChangedLocked = true;
+  TScopeExit unlock([edit] { edit->FLookupDataTextChangedLocked = false; });
   if (VariantsEqualBooleanAware(Variant(FCurrentKey), old)) {
     // Re-choosing the current item still restores its exact text.
     if (key >= 0 && key < GetItemCount() && edit->Text() != GetItemText(key)) CallEvent(FOnSelectItem, this);
@@ -327,7 +329,7 @@ void TcxCustomTextEditLookupData::BuildList(TWinControl* AVisualControlsParent) 
   FList->SetItemIndex(ItemIndexToFilteredIndex(FItemIndex));
   if (!isNew) FList->UpdateItemLayout();
   FList->Invalidate();
-  TextChanged();
+  if (!(ActiveProperties()->IncrementalFiltering() && edit->FLookupDataTextChangedLocked)) TextChanged();
 }
 
 void TcxCustomTextEditLookupData::PlaceList(const TRect& AClientRect) {
@@ -346,19 +348,25 @@ void TcxCustomTextEditLookupData::UpdateListItems() {
 void TcxCustomTextEditLookupData::SyncItemCount(int ACount) {
   TStrings* strings = FList->Items();
   // Items replaced by as many others must not leave their texts behind:
-  // names read by accessibility clients, type-ahead and drawing use them.
+  // accessibility names, type-ahead and drawing read them. The texts are the
+  // visible items' own; the base list has none of its own to offer.
+  std::vector<String> texts;
+  texts.reserve(static_cast<size_t>(std::max(ACount, 0)));
+  for (int i = 0; i < ACount; ++i) texts.push_back(GetVisibleItemText(i));
   bool same = strings->Count() == ACount;
-  for (int i = 0; same && i < ACount; ++i) same = strings->Strings(i) == FList->GetItemTextAt(i);
+  for (int i = 0; same && i < ACount; ++i) same = strings->Strings(i) == texts[static_cast<size_t>(i)];
   if (same) return;
-  strings->BeginUpdate();
-  TScopeExit update([strings] { strings->EndUpdate(); });
-  const int keep = std::min(strings->Count(), ACount);
-  for (int i = 0; i < keep; ++i) {
-    const String text = FList->GetItemTextAt(i);
-    if (strings->Strings(i) != text) strings->SetStrings(i, text);
+  {
+    strings->BeginUpdate();
+    TScopeExit update([strings] { strings->EndUpdate(); });
+    const int keep = std::min(strings->Count(), ACount);
+    for (int i = 0; i < keep; ++i)
+      if (strings->Strings(i) != texts[static_cast<size_t>(i)]) strings->SetStrings(i, texts[static_cast<size_t>(i)]);
+    while (strings->Count() > ACount) strings->Delete(ACount);
+    for (int i = strings->Count(); i < ACount; ++i) strings->Add(texts[static_cast<size_t>(i)]);
   }
-  while (strings->Count() > ACount) strings->Delete(ACount);
-  for (int i = strings->Count(); i < ACount; ++i) strings->Add(FList->GetItemTextAt(i));
+  // The selected row keeps showing the highlighted item, wherever it went.
+  if (FList->HandleAllocated()) FList->SetItemIndex(ItemIndexToFilteredIndex(FItemIndex));
 }
 
 void TcxCustomTextEditLookupData::CloseUp() {
@@ -367,7 +375,7 @@ void TcxCustomTextEditLookupData::CloseUp() {
     if (FCurrentKey != -1 && ActiveProperties()->IncrementalFiltering() &&
         ActiveProperties()->GetEditingStyle() == esEdit) {
       if (Find(edit->Text())) SetListItemIndex(FCurrentKey);
-      else FCurrentKey = -1;
+      else InternalSetCurrentKey(-1);
     } else {
       SetListItemIndex(FCurrentKey);
     }
