@@ -6,6 +6,25 @@
 
 #include <algorithm>
 
+namespace {
+
+// AItem starts with APrefix, ignoring case as the user's locale does. Printable
+// ASCII folds A-Z alone under the locale as well, so it skips the locale
+// comparison that otherwise dominates a search over many items.
+bool StartsIgnoringCase(const String& APrefix, const String& AItem) {
+  if (APrefix.size() > AItem.size()) return false;
+  const auto isPrintableAscii = [](wchar_t C) { return C >= 0x20 && C < 0x7F; };
+  const auto fold = [](wchar_t C) { return C >= L'a' && C <= L'z' ? static_cast<wchar_t>(C - 32) : C; };
+  for (size_t i = 0; i < APrefix.size(); ++i) {
+    const wchar_t a = APrefix[i], b = AItem[i];
+    if (!isPrintableAscii(a) || !isPrintableAscii(b)) return StartsText(APrefix, AItem);
+    if (fold(a) != fold(b)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------------------
 // Settings read from the editor's properties
 
@@ -75,7 +94,7 @@ int TcxCustomTextEditLookupData::FindItemFrom(const String& AText, int AStart, b
   }
   for (int i = std::max(AStart, 0); i < count; ++i) {
     const String item = GetItemText(i);
-    if (AWholeItem ? AnsiSameText(item, AText) : StartsText(AText, item)) return i;
+    if (AWholeItem ? AnsiSameText(item, AText) : StartsIgnoringCase(AText, item)) return i;
   }
   return -1;
 }
@@ -159,7 +178,7 @@ void TcxCustomTextEditLookupData::ApplyFilter(const String& AText) {
   const int count = GetItemCount();
   for (int i = 0; i < count; ++i) {
     const String item = GetItemText(i);
-    if (AText.empty() || (contains ? AnsiUpperCase(item).find(part) != String::npos : StartsText(AText, item)))
+    if (AText.empty() || (contains ? AnsiUpperCase(item).find(part) != String::npos : StartsIgnoringCase(AText, item)))
       FFilteredLookupItems.push_back(i);
   }
   UpdateListItems();
