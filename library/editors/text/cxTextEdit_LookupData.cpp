@@ -81,7 +81,11 @@ int TcxCustomTextEditLookupData::ItemIndexToFilteredIndex(int AItem) {
   return it != FFilteredLookupItems.end() && *it == AItem ? static_cast<int>(it - FFilteredLookupItems.begin()) : -1;
 }
 
-String TcxCustomTextEditLookupData::GetVisibleItemText(int ARow) { return GetItemText(FilteredIndexToItemIndex(ARow)); }
+String TcxCustomTextEditLookupData::GetVisibleItemText(int ARow) {
+  // A filter built before the items shrank may name items that are gone.
+  const int item = FilteredIndexToItemIndex(ARow);
+  return item >= 0 && item < GetItemCount() ? GetItemText(item) : String();
+}
 
 int TcxCustomTextEditLookupData::FindItemFrom(const String& AText, int AStart, bool AWholeItem) {
   const int count = GetItemCount();
