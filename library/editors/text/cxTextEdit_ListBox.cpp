@@ -243,7 +243,7 @@ void TcxCustomEditListBox::WndProc(TMessage& Message) {
       if (alive.Alive() && HandleAllocated()) {
         TMessage focus{};
         focus.Msg = WM_SETFOCUS;
-        inherited::DefaultHandler(focus);
+        TListBox::DefaultHandler(focus);
       }
       return;
     }

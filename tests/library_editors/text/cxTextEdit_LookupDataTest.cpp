@@ -98,14 +98,14 @@ std::vector<std::wstring> Numbered(int ACount) {
 // Moves
 
 TEST_F(LookupData, GoCoversEveryDirectionWithTheListOpenOrClosed) {
-  struct TRow {
+  struct TGoRow {
     TcxEditLookupDataGoDirection Direction;
     bool Circular;
     bool Open;
     int Start;
     int Expected;  // the current key when closed, the highlighted item when open
   };
-  const TRow rows[] = {
+  const TGoRow rows[] = {
       {egdPageDown, false, false, 0, 7},   {egdPageDown, false, false, 7, 14},  {egdPageDown, false, false, 14, 14},
       {egdPageDown, false, false, -1, 7},  {egdPageDown, true, false, 14, 0},   {egdPageDown, true, false, 10, 14},
       {egdPageUp, false, false, 10, 3},    {egdPageUp, false, false, 2, 0},     {egdPageUp, false, false, -1, -1},
@@ -119,7 +119,7 @@ TEST_F(LookupData, GoCoversEveryDirectionWithTheListOpenOrClosed) {
       {egdBegin, false, true, 9, 0},       {egdEnd, false, true, 2, 14},
   };
   SetItems(Numbered(15));
-  for (const TRow& row : rows) {
+  for (const TGoRow& row : rows) {
     SCOPED_TRACE(testing::Message() << "direction " << row.Direction << " circular " << row.Circular << " open "
                                     << row.Open << " from " << row.Start);
     Edit->PopupOpen = false;
