@@ -248,6 +248,7 @@ void RunPaint() {
 }  // namespace
 
 void RunInnerEditTyping();  // InnerEditBench.cpp
+void RunLookupLocate();     // LookupBench.cpp
 
 int wmain() {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
@@ -256,6 +257,7 @@ int wmain() {
   Run();
   RunPaint();
   RunInnerEditTyping();
+  RunLookupLocate();
   FinalizeUnits();
   return 0;
 }
