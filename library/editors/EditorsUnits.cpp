@@ -7,6 +7,7 @@
 #include "library/editors/filter/cxFilterConsts.h"
 #include "library/editors/filter/cxFilterControlStrs.h"
 #include "library/editors/filter/cxFilterEditHelpers.h"
+#include "library/editors/spin/cxSpinEdit.h"
 #include "library/editors/text/cxTextEdit.h"
 
 std::span<const TUnit> LibraryEditorsUnits() {
@@ -21,6 +22,7 @@ std::span<const TUnit> LibraryEditorsUnits() {
       {L"cxRegExpr", nullptr, nullptr},
       {L"cxStandardMask", nullptr, nullptr},
       {L"cxTextEdit", nullptr, nullptr},
+      {L"cxSpinEdit", &cxSpinEditInitialization, &cxSpinEditFinalization},
       {L"cxDropDownEdit", &cxDropDownEditInitialization, nullptr},
   };
   return units;
