@@ -202,8 +202,7 @@ void TcxSpinEditPropertiesValues::SetValueType(bool AValue) {
 void TcxCustomSpinEditProperties::Create(TPersistent* AOwner) {
   inherited::Create(AOwner);
   FSpinButtons.reset(New<TcxSpinEditButtons>(this));
-  Buttons()->Add();
-  Buttons()->Add();
+  AdjustButtonCount();
 }
 
 void TcxCustomSpinEditProperties::Destroy() {
@@ -212,14 +211,8 @@ void TcxCustomSpinEditProperties::Destroy() {
 }
 
 TcxSpinEditValueType TcxCustomSpinEditProperties::ValueType() {
-  if (AssignedValues()->ValueType()) return FValueType;
-  // A provider that defines a floating-point bound stands for a float field.
-  TcxCustomEditDefaultValuesProvider* provider = DefaultValuesProvider();
-  double bound = 0;
-  if (provider && ((provider->DefaultMaxValue(bound) && bound != std::trunc(bound)) ||
-                   (provider->DefaultMinValue(bound) && bound != std::trunc(bound))))
-    return vtFloat;
-  return vtInt;
+  // No value source of this library reports a floating-point field.
+  return AssignedValues()->ValueType() ? FValueType : vtInt;
 }
 
 void TcxCustomSpinEditProperties::SetValueType(TcxSpinEditValueType AValue) {
