@@ -162,13 +162,6 @@ void TcxSpinEditButtons::Assign(TPersistent* ASource) {
 
 TPersistent* TcxSpinEditButtons::GetOwner() { return FOwner; }
 
-template <class T>
-void TcxSpinEditButtons::SetField(T& AField, const T& AValue) {
-  if (AField == AValue) return;
-  AField = AValue;
-  FOwner->Changed();
-}
-
 // ---------------------------------------------------------------------------
 // TcxSpinEditPropertiesValues
 
@@ -535,11 +528,20 @@ void TcxCustomSpinEdit::PrepareEditValue(const Variant& ADisplayValue, Variant& 
   TextToEditValue(VarToStr(ADisplayValue), true, error, AEditValue);
 }
 
+bool TcxCustomSpinEdit::IsCustomText() {
+  if (FIsCustomText) return true;
+  // A change the edit window made without telling counts by its text.
+  String text, internal;
+  GetDisplayString(text);
+  ValueToText(FInternalValue, internal);
+  return text != internal;
+}
+
 Variant TcxCustomSpinEdit::GetValue() {
   TcxCustomSpinEditProperties* properties = ActiveProperties();
   Variant result;
   if (Focused()) {
-    if (FIsCustomText) {
+    if (IsCustomText()) {
       String text, error;
       GetDisplayString(text);
       TextToEditValue(text, false, error, result);

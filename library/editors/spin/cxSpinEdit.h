@@ -219,6 +219,13 @@ class TcxCustomSpinEditProperties : public TcxCustomTextEditProperties {
   TcxSpinEditGetValueEvent FOnGetValue;
 };
 
+template <class T>
+void TcxSpinEditButtons::SetField(T& AField, const T& AValue) {
+  if (AField == AValue) return;
+  AField = AValue;
+  FOwner->Changed();
+}
+
 // ---------------------------------------------------------------------------
 // TcxSpinEditProperties
 
@@ -310,7 +317,8 @@ class TcxCustomSpinEdit : public TcxCustomTextEdit {
   TcxSpinEditPressedState PressedState() const { return FPressedState; }
   // The auto-repeat timer; null unless a button is held by the mouse.
   TcxTimer* RepeatTimer() const { return FTimer.get(); }
-  bool IsCustomText() const { return FIsCustomText; }
+  // The text was typed or pasted: it, not the last stepped value, is the value.
+  bool IsCustomText();
 
   // Editor text to edit value; false when the text is no value.
   bool TextToEditValue(const String& ADisplayValue, bool ARaise, String& AErrorText, Variant& V);
