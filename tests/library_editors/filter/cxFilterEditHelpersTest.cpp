@@ -1,4 +1,5 @@
 #include "library/editors/filter/cxFilterEditHelpers.h"
+#include "library/editors/spin/cxSpinEdit.h"
 
 #include "library/core/data/cxVariants.h"
 
@@ -265,7 +266,12 @@ class THelperC : public TcxCustomFilterEditHelper {
 };
 
 struct FilterEditsControllerTest : testing::Test {
-  void SetUp() override { ASSERT_FALSE(FilterEditsControllerExists()) << "a test left pairs behind"; }
+  // The spin editor unit's pair, registered at start-up, stays out of the way.
+  void SetUp() override {
+    cxSpinEditFinalization();
+    ASSERT_FALSE(FilterEditsControllerExists()) << "a test left pairs behind";
+  }
+  void TearDown() override { cxSpinEditInitialization(); }
 };
 
 TEST_F(FilterEditsControllerTest, FindsTheNearestRegisteredAncestor) {
