@@ -8,6 +8,7 @@
 #include "library/editors/filter/cxFilterControlStrs.h"
 #include "library/editors/filter/cxFilterEditHelpers.h"
 #include "library/editors/masks/cxMaskEdit.h"
+#include "library/editors/spin/cxSpinEdit.h"
 #include "library/editors/text/cxTextEdit.h"
 
 std::span<const TUnit> LibraryEditorsUnits() {
@@ -23,6 +24,7 @@ std::span<const TUnit> LibraryEditorsUnits() {
       {L"cxStandardMask", nullptr, nullptr},
       {L"cxTextEdit", &cxTextEditInitialization, &cxTextEditFinalization},
       {L"cxMaskEdit", &cxMaskEditInitialization, &cxMaskEditFinalization},
+      {L"cxSpinEdit", &cxSpinEditInitialization, &cxSpinEditFinalization},
       {L"cxDropDownEdit", &cxDropDownEditInitialization, nullptr},
   };
   return units;

@@ -2078,6 +2078,7 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   // OnAfterKeyDown with user actions disabled; the handler may clear the key.
   void DoAfterKeyDown(WORD& Key, TShiftState Shift);
 
+  void ResetCaptureButton() { FCaptureButtonVisibleIndex = -1; }
   // Clicks the paint record's AIndex-th visible button: its action with the
   // editor as target, then OnButtonClick (own, then the repository item's).
   void ClickButton(int AIndex);
