@@ -20,7 +20,7 @@ std::span<const TUnit> LibraryEditorsUnits() {
       {L"cxFilterEditHelpers", nullptr, &cxFilterEditHelpersFinalization},
       {L"cxRegExpr", nullptr, nullptr},
       {L"cxStandardMask", nullptr, nullptr},
-      {L"cxTextEdit", nullptr, nullptr},
+      {L"cxTextEdit", &cxTextEditInitialization, &cxTextEditFinalization},
       {L"cxDropDownEdit", &cxDropDownEditInitialization, nullptr},
   };
   return units;
