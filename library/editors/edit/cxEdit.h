@@ -52,6 +52,7 @@
 #pragma once
 
 #include "library/controls/container/cxContainer.h"
+#include "library/core/data/cxDataUtils.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "library/lookandfeel/animation/dxFading.h"
 #include "platform/ui/ActnList.h"
@@ -588,6 +589,20 @@ struct TEnumInfo<TcxEditButtonsViewStyle> {
   static constexpr TcxEditButtonsViewStyle Last = bvsButtonsAutoWidth;
 };
 
+// -- value formatting and operations of editor kinds
+// dfoSupports: the kind can show the provider's display format;
+// dfoNoCurrencyValue: the provider's test is made without currency values.
+enum TcxEditDisplayFormatOption { dfoSupports, dfoNoCurrencyValue };
+using TcxEditDisplayFormatOptions = TSet<TcxEditDisplayFormatOption>;
+// Which value of a bound field an editor edits: the value or its text.
+using TcxEditValueSource = TcxDataEditValueSource;
+enum TcxEditSupportedOperation {
+  esoAlwaysHotTrack, esoAutoHeight, esoAutoWidth, esoEditing, esoEditingAutoHeight, esoFiltering,
+  esoHorzAlignment, esoHotTrack, esoIncSearch, esoNeedHandle, esoShowingCaption, esoSorting, esoTransparency
+};
+using TcxEditSupportedOperations = TSet<TcxEditSupportedOperation>;
+// -- end of value formatting and operations of editor kinds
+
 using TcxEditEditingEvent = Delegate<void(TObject*, bool&)>;
 using TcxEditValidateEvent = Delegate<void(TObject*, Variant&, String&, bool&)>;
 using TcxEditButtonClickEvent = Delegate<void(TObject*, int)>;
@@ -669,6 +684,14 @@ class TcxCustomEditDefaultValuesProvider : public TObject {
   virtual bool IsDataStorage() { return false; }
   virtual bool DefaultMaxValue(double& AValue) { (void)AValue; return false; }
   virtual bool DefaultMinValue(double& AValue) { (void)AValue; return false; }
+  // -- defaults of formatted text editors
+  virtual String DefaultDisplayFormat() { return String(); }
+  virtual String DefaultEditFormat() { return String(); }
+  virtual int DefaultMaxLength() { return 0; }
+  virtual int DefaultPrecision() { return 15; }
+  virtual bool IsCurrency() { return false; }
+  virtual bool IsDisplayFormatDefined(bool AIsCurrencyValueAccepted) { (void)AIsCurrencyValueAccepted; return false; }
+  // -- end of defaults of formatted text editors
 
  private:
   TPersistent* FOwner;
@@ -863,6 +886,24 @@ class TcxCustomEditProperties : public TcxInterfacedPersistent {
   // The editor runs ValidateDisplayValue while validating.
   virtual bool ValidatesDisplayValue() { return false; }
   virtual void ValidateDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError, TcxCustomEdit* AEdit);
+  // -- value formatting and operations of editor kinds
+  virtual TcxEditDisplayFormatOptions QueryDisplayFormatOptions() { return {}; }
+  // Whether the provider's display format shows the value (never while focused).
+  virtual bool UsesProviderDisplayFormat(bool AEditFocused) {
+    return !AEditFocused && QueryDisplayFormatOptions().Contains(dfoSupports) && FDefaultValuesProvider &&
+           FDefaultValuesProvider->IsDisplayFormatDefined(!QueryDisplayFormatOptions().Contains(dfoNoCurrencyValue));
+  }
+  virtual bool IsValueFormattedByProperties() { return false; }
+  virtual bool IsValueFormattedByProvider() {
+    return !IsValueFormattedByProperties() && QueryDisplayFormatOptions().Contains(dfoSupports) &&
+           GetEditValueSource(true) == evsValue && GetEditValueSource(false) == evsText && FDefaultValuesProvider &&
+           FDefaultValuesProvider->IsDisplayFormatDefined(!QueryDisplayFormatOptions().Contains(dfoNoCurrencyValue));
+  }
+  virtual TcxEditValueSource GetEditValueSource(bool AEditFocused) { (void)AEditFocused; return evsValue; }
+  virtual TcxEditSupportedOperations GetSupportedOperations() {
+    return FButtons->Count() > 0 ? TcxEditSupportedOperations{esoHotTrack} : TcxEditSupportedOperations{};
+  }
+  // -- end of value formatting and operations of editor kinds
 
   // In-place editing: whether an in-place editor with these properties may
   // change its value (ReadOnly, then the default-values provider).

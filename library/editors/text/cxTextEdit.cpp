@@ -909,6 +909,4 @@ void TcxTextEdit::Publish(TPublisher<TcxTextEdit>& P) {
   P.Property(L"TextHint", &TcxTextEdit::TextHint, &TcxTextEdit::SetTextHint);
 }
 
-void cxTextEditInitialization() { RegisterClasses({TcxTextEdit::ClassInfo()}); }
-
-void cxTextEditFinalization() { UnRegisterClass(TcxTextEdit::ClassInfo()); }
+void cxTextEditRegisterClasses() { RegisterClasses({TcxTextEdit::ClassInfo()}); }

@@ -7,7 +7,11 @@
 //   TcxCustomInnerTextEditPrevState     text and selection before a key
 //   TcxCustomInnerTextEdit              the hosted native EDIT (cxTextEdit_InnerEdit.cpp)
 //   TdxCustomInnerTextEditAccessibilityHelper  the edit window as an accessible text field
-//   TcxCustomTextEditProperties         the settings of a text editor
+//   TcxEditEditingStyle, TcxTextEditViewStyle, TcxTextEditIncrementalFilteringOptions
+//   TcxTextEditPropertiesValues         the assigned-value flags of formats and length
+//   TcxCustomTextEditProperties         the settings of a text editor (cxTextEdit_Properties.cpp)
+//   TcxTextEditProperties               the published settings
+//   TcxFilterTextEditHelper             a text editor in a filter row
 //   TcxCustomTextEdit                   the text editor (cxTextEdit.cpp)
 //
 // The editor never touches its edit window directly: keys, characters, mouse
@@ -17,7 +21,9 @@
 #pragma once
 
 #include "library/controls/accessibility/cxAccessibility.h"
+#include "library/core/locale/cxFormats.h"
 #include "library/editors/edit/cxEdit.h"
+#include "library/editors/filter/cxFilterEditHelpers.h"
 #include "platform/ui/StdCtrls.h"
 
 #include <functional>
@@ -338,23 +344,289 @@ class TdxCustomInnerTextEditAccessibilityHelper : public TdxEditChildAccessibili
 
 // ---------------------------------------------------------------------------
 // TcxCustomTextEditProperties
+// -- text editor properties
 
-class TcxCustomTextEditProperties : public TcxCustomEditProperties {
+// How a text editor takes typed text: freely, only an item or an item's
+// prefix, only items, or not at all.
+enum TcxEditEditingStyle { esEdit, esEditList, esFixedList, esNoEdit };
+template <>
+struct TEnumInfo<TcxEditEditingStyle> {
+  static constexpr const wchar_t* Name = L"TcxEditEditingStyle";
+  static constexpr const wchar_t* Names[] = {L"esEdit", L"esEditList", L"esFixedList", L"esNoEdit"};
+  static constexpr TcxEditEditingStyle Last = esNoEdit;
+};
+
+enum TcxTextEditViewStyle { vsNormal, vsHideCursor, vsButtonsOnly, vsButtonsAutoWidth };
+template <>
+struct TEnumInfo<TcxTextEditViewStyle> {
+  static constexpr const wchar_t* Name = L"TcxTextEditViewStyle";
+  static constexpr const wchar_t* Names[] = {L"vsNormal", L"vsHideCursor", L"vsButtonsOnly", L"vsButtonsAutoWidth"};
+  static constexpr TcxTextEditViewStyle Last = vsButtonsAutoWidth;
+};
+
+enum TcxTextEditIncrementalFilteringOption { ifoHighlightSearchText, ifoUseContainsOperator };
+template <>
+struct TEnumInfo<TcxTextEditIncrementalFilteringOption> {
+  static constexpr const wchar_t* Name = L"TcxTextEditIncrementalFilteringOption";
+  static constexpr const wchar_t* Names[] = {L"ifoHighlightSearchText", L"ifoUseContainsOperator"};
+  static constexpr TcxTextEditIncrementalFilteringOption Last = ifoUseContainsOperator;
+};
+using TcxTextEditIncrementalFilteringOptions = TSet<TcxTextEditIncrementalFilteringOption>;
+
+// One bit per 8-bit character code.
+using TcxTextEditChars = TSet<unsigned char>;
+
+using TcxNewLookupDisplayTextEvent = Delegate<void(TObject*, const String&)>;
+
+// The probe the password mask character follows.
+const TcxInnerTextEditSystemProbe& cxInnerTextEditSystemProbe();
+
+// The spin editor's number parsing: the decimal separator alone, or after a
+// minus sign, is 0.
+bool TryTextToExtended(const String& AText, double& AValue);
+// Thousand separators dropped; a non-zero magnitude outside the normal
+// doubles gives 0 and False (an empty text gives 0 and True).
+bool TryTextToDouble(const String& AText, double& AValue);
+
+class TcxTextEditPropertiesValues : public TcxCustomEditPropertiesValues {
+  SK_CLASS(TcxTextEditPropertiesValues, TcxCustomEditPropertiesValues)
+ public:
+  static void Publish(TPublisher<TcxTextEditPropertiesValues>& P);
+
+  void Assign(TPersistent* ASource) override;
+  void RestoreDefaults() override;
+
+  bool DisplayFormat() const { return FDisplayFormat; }
+  void SetDisplayFormat(bool AValue);
+  bool EditFormat() const { return FEditFormat; }
+  void SetEditFormat(bool AValue);
+  bool MaxLength() const { return FMaxLength; }
+  void SetMaxLength(bool AValue);
+
+  // Stored tests of the published flags.
+  bool IsDisplayFormatStored() const;
+  bool IsEditFormatStored() const;
+  bool IsMaxValueStored() const;
+  bool IsMinValueStored() const;
+
+ private:
+  TcxCustomTextEditProperties* TextOwner() const;
+  // A flag is written only when set and the owner's text or value leaves
+  // nothing else to write, and only for the owner's published properties.
+  bool IsFlagStored(bool AFlag, const wchar_t* AName, bool AOwnerValueEmpty) const;
+
+  bool FDisplayFormat = false;
+  bool FEditFormat = false;
+  bool FMaxLength = false;
+};
+
+class TcxCustomTextEditProperties : public TcxCustomEditProperties, public IcxFormatControllerListener {
   SK_CLASS(TcxCustomTextEditProperties, TcxCustomEditProperties)
  public:
   void Create(TPersistent* AOwner) override;
   void Destroy() override;
+  bool GetInterface(const GUID& AIID, void** AObj) override;
 
+  // Properties
+  TcxTextEditPropertiesValues* AssignedValues() const {
+    return static_cast<TcxTextEditPropertiesValues*>(inherited::AssignedValues());
+  }
+  void SetAssignedValues(TcxTextEditPropertiesValues* AValue) { inherited::SetAssignedValues(AValue); }
+  void SetAlignment(TcxEditAlignment* AValue) override;
+  TEditCharCase CharCase() const { return FCharCase; }
+  virtual void SetCharCase(TEditCharCase AValue);
+  // The assigned format, else the provider's, else GetDefaultDisplayFormat.
+  String DisplayFormat();
+  void SetDisplayFormat(const String& AValue);
+  bool IsDisplayFormatStored() const;
   TcxEditEchoMode EchoMode() const { return FEchoMode; }
   void SetEchoMode(TcxEditEchoMode AValue);
+  String EditFormat();
+  void SetEditFormat(const String& AValue);
+  bool IsEditFormatStored() const;
+  // Only CopyFrom changes it.
+  bool FixedListSelection() const { return FFixedListSelection; }
+  bool FormatChanging() const { return FFormatChanging; }
+  bool HideCursor() const { return FHideCursor; }
+  bool HideSelection() const { return FHideSelection; }
+  void SetHideSelection(bool AValue);
+  TImeMode ImeMode() const { return FImeMode; }
+  void SetImeMode(TImeMode AValue);
+  String ImeName() const { return FImeName; }
+  void SetImeName(const String& AValue);
+  bool ImmediateUpdateText() const { return FImmediateUpdateText; }
+  void SetImmediateUpdateText(bool AValue) { FImmediateUpdateText = AValue; }
+  bool IncrementalFiltering() const { return FIncrementalFiltering; }
+  void SetIncrementalFiltering(bool AValue) { FIncrementalFiltering = AValue; }
+  TcxTextEditIncrementalFilteringOptions IncrementalFilteringOptions() const { return FIncrementalFilteringOptions; }
+  virtual void SetIncrementalFilteringOptions(TcxTextEditIncrementalFilteringOptions AValue);
+  bool IsIncrementalFilteringOptionsStored() const;
+  bool IncrementalSearch() const { return FIncrementalSearch; }
+  void SetIncrementalSearch(bool AValue);
+  bool IsPasswordRevealButtonPressed() const { return FIsPasswordRevealButtonPressed; }
+  // Owned; a change of the list is a change of the properties.
+  TStrings* LookupItems() const;
+  void SetLookupItems(TStrings* AValue);
+  bool LookupItemsSorted() const;
+  void SetLookupItemsSorted(bool AValue);
+  // The assigned length, else GetDefaultMaxLength.
+  int MaxLength();
+  void SetMaxLength(int AValue);
+  bool IsMaxLengthStored() const;
+  String Nullstring() const { return FNullstring; }
+  void SetNullstring(const String& AValue);
+  bool OEMConvert() const { return FOEMConvert; }
+  void SetOEMConvert(bool AValue);
   // #0: the look-and-feel's mask character.
   wchar_t PasswordChar() const { return FPasswordChar; }
   void SetPasswordChar(wchar_t AValue);
+  int PasswordRevealButtonIndex() const { return FPasswordRevealButtonIndex; }
+  bool ShowPasswordRevealButton() const { return FShowPasswordRevealButton; }
+  void SetShowPasswordRevealButton(bool AValue);
+  bool UseDisplayFormatWhenEditing() const { return FUseDisplayFormatWhenEditing; }
+  void SetUseDisplayFormatWhenEditing(bool AValue);
+  bool UseNullString() const { return FUseNullString; }
+  void SetUseNullString(bool AValue);
+  const TcxTextEditChars& ValidChars() const { return FValidChars; }
+  void SetValidChars(const TcxTextEditChars& AValue) { FValidChars = AValue; }
+  TcxTextEditViewStyle ViewStyle() const;
+  void SetViewStyle(TcxTextEditViewStyle AValue);
+
+  // Events
+  TcxNewLookupDisplayTextEvent OnNewLookupDisplayText() const { return FOnNewLookupDisplayText; }
+  void SetOnNewLookupDisplayText(TcxNewLookupDisplayTextEvent AValue) { FOnNewLookupDisplayText = AValue; }
+
+  // Operations
+  // The reveal button held down shows the text, released masks it again.
+  void SetPasswordRevealButtonPressed(bool APressed);
+  // Shows the reveal button over a text (always while pressed, else in
+  // password mode); answers whether its visibility changed.
+  bool UpdatePasswordRevealButton(bool AHasText);
+  bool IsIncrementalSearchActive();
+  bool IsNullStringCase(const Variant& AValue);
+  // The text as the view draws it: masked in password mode, then in its letter case.
+  void MaskDisplayText(bool ANativeStyle, String& AText);
+  bool UsesLookupData();
+  bool IsIncrementalFilteringActive();
+  bool HasValueBounds();
+  // AKind 0 the minimum, 1 the maximum.
+  bool IsValueBoundDefined(int AKind);
+
+  // IcxFormatControllerListener
+  void FormatChanged() override { FormatSettingsChanged(); }
+
+  // Overridables
+  virtual void FormatSettingsChanged();
+  virtual void CheckValueBounds(const Variant& AValue, String& AErrorText, TcxCustomEdit* AEdit, bool& AError);
+  virtual void ValidateValueBounds(const Variant& ADisplayValue, String& AErrorText, TcxCustomEdit* AEdit,
+                                   bool& AError);
+  virtual void GetEmptyDisplayValue(Variant& AValue) { AValue = Variant(String()); }
+  virtual void FormatDisplayValue(const Variant& AEditValue, Variant& ADisplayValue, bool AEditFocused);
+  // A lookup item equal to AText in any letter case.
+  virtual bool FindLookupItem(const String& AText);
+  virtual String GetDefaultDisplayFormat() { return String(); }
+  virtual TcxTextEditIncrementalFilteringOptions GetDefaultIncrementalFilteringOptions() {
+    return {ifoHighlightSearchText, ifoUseContainsOperator};
+  }
+  virtual int GetDefaultMaxLength();
+  virtual int GetDropDownRowCount() { return 8; }
+  virtual TcxEditEditingStyle GetEditingStyle() { return FHideCursor ? esNoEdit : esEdit; }
+  virtual TClass GetLookupDataClassType();
+  virtual void GetEditFormatInfo(bool& AIsCurrency, String& AFormat);
+  virtual void MaxLengthChanged() { Changed(); }
+  virtual bool IsNullValue(const Variant& AValue) { return VarIsNull(AValue); }
+  virtual bool IsValueNumeric() { return false; }
+  virtual bool ShowsLookupListInPopup() { return false; }
+  virtual void DisplayValueToDisplayText(String& AText);
+  virtual bool IsDisplayValueValid(Variant& ADisplayValue, bool AEditFocused);
+  virtual void EditValueToDisplayValue(const Variant& AEditValue, bool AEditFocused, Variant& ADisplayValue);
+
+  // TcxCustomEditProperties
+  void AlignmentChanged(TObject* Sender) override;
+  bool ValidatesDisplayValue() override { return true; }
+  void CopyFrom(TcxCustomEditProperties* ASource) override;
+  TClass GetPropertiesValuesClass() override { return TcxTextEditPropertiesValues::ClassInfo(); }
+  TcxEditVertAlignment DefaultVertAlignment() override { return taVCenter; }
+  TcxEditDisplayFormatOptions QueryDisplayFormatOptions() override { return {dfoSupports}; }
+  String DefaultValidationErrorText(int AErrorKind) override;
+  TClass GetViewDataClassType() override;
+  TClass GetViewInfoClass() override;
+  bool HasOwnChangeNotification() override { return true; }
+  bool CanCompareEditValue() override { return true; }
+  TClass GetContainerClass() override;
+  bool CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2) override;
+  String GetDisplayText(const Variant& AEditValue, bool AFullText = false, bool AIsInplace = true) override;
+  TcxEditSupportedOperations GetSupportedOperations() override;
+  bool IsEditValueValid(Variant& AEditValue, bool AEditFocused) override;
+  bool IsResetEditClass() override { return GetEditingStyle() != esNoEdit; }
+  void PrepareDisplayValue(const Variant& AEditValue, Variant& ADisplayValue, bool AEditFocused) override;
+  void ValidateDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError, TcxCustomEdit* AEdit) override;
+  TcxEditValueSource GetEditValueSource(bool AEditFocused) override;
+
+ protected:
+  void DefineProperties(TFiler* AFiler) override;
 
  private:
+  void LookupItemsChanged(TObject*) { Changed(); }
+  void ReadIsDisplayFormatAssigned(TReader* AReader);
+  template <class T>
+  void SetTextField(T& AField, const T& AValue) {
+    if (AField == AValue) return;
+    AField = AValue;
+    Changed();
+  }
+
+  TEditCharCase FCharCase = ecNormal;
+  String FDisplayFormat;
   TcxEditEchoMode FEchoMode = eemNormal;
+  String FEditFormat;
+  bool FFixedListSelection = true;
+  bool FFormatChanging = false;
+  bool FHideCursor = false;
+  bool FHideSelection = true;
+  TImeMode FImeMode = imDontCare;
+  String FImeName;
+  bool FImmediateUpdateText = false;
+  bool FIncrementalFiltering = false;
+  TcxTextEditIncrementalFilteringOptions FIncrementalFilteringOptions;
+  bool FIncrementalSearch = true;
+  bool FIsPasswordRevealButtonPressed = false;
+  TOwned<TStringList> FLookupItems;
+  int FMaxLength = 0;
+  String FNullstring;
+  bool FOEMConvert = false;
   wchar_t FPasswordChar = 0;
+  int FPasswordRevealButtonIndex = -1;
+  bool FShowPasswordRevealButton = false;
+  bool FUseDisplayFormatWhenEditing = false;
+  bool FUseNullString = false;
+  TcxTextEditChars FValidChars;
+  TcxNewLookupDisplayTextEvent FOnNewLookupDisplayText;
 };
+
+// The published settings of the single-line text editor.
+class TcxTextEditProperties : public TcxCustomTextEditProperties {
+  SK_CLASS(TcxTextEditProperties, TcxCustomTextEditProperties)
+ public:
+  static void Publish(TPublisher<TcxTextEditProperties>& P);
+};
+
+// How a filter row edits a text value.
+class TcxFilterTextEditHelper : public TcxCustomFilterEditHelper {
+  SK_CLASS(TcxFilterTextEditHelper, TcxCustomFilterEditHelper)
+ public:
+  struct TMeta : TcxCustomFilterEditHelper::TMeta {
+    TClass GetFilterEditClass() const override;
+    void InitializeProperties(TcxCustomEditProperties* AProperties, TcxCustomEditProperties* AEditProperties,
+                              bool AHasButtons) const override;
+    void SetFilterValue(TcxCustomEdit* AEdit, TcxCustomEditProperties* AEditProperties,
+                        const Variant& AValue) const override;
+  };
+};
+
+void cxTextEditInitialization();
+void cxTextEditFinalization();
+// -- end of text editor properties
 
 // ---------------------------------------------------------------------------
 // TcxCustomTextEdit
@@ -598,5 +870,5 @@ class TdxCustomTextEditAccessibilityHelper : public TdxEditAccessibilityHelper {
   String GetName(int) override { return String(); }
 };
 
-void cxTextEditInitialization();
-void cxTextEditFinalization();
+// The published text editor for form files; called by the unit's start-up.
+void cxTextEditRegisterClasses();

@@ -43,6 +43,8 @@ TcxInnerTextEditSystemProbe cxDefaultInnerTextEditSystemProbe() {
   return {[] { return IsWinSevenOrLater; }, [] { return AreVisualStylesAvailable(); }};
 }
 
+const TcxInnerTextEditSystemProbe& cxInnerTextEditSystemProbe() { return SystemProbe(); }
+
 TcxInnerTextEditSystemProbe cxSetInnerTextEditSystemProbe(const TcxInnerTextEditSystemProbe& AProbe) {
   return std::exchange(SystemProbe(), AProbe);
 }
