@@ -1979,6 +1979,7 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
 
  protected:
   friend class TcxCustomEditViewData;
+  friend class TcxCustomTextEditViewData;
   friend class TcxEditChangeEventsCatcher;
   friend class TcxEditDataBinding;
   friend class TcxCustomEditProperties;

@@ -24,8 +24,10 @@
 #include "library/core/locale/cxFormats.h"
 #include "library/editors/edit/cxEdit.h"
 #include "library/editors/filter/cxFilterEditHelpers.h"
+#include "library/graphics/text/cxDrawTextUtils.h"
 #include "platform/ui/StdCtrls.h"
 
+#include <cstdint>
 #include <functional>
 #include <utility>
 
@@ -566,6 +568,7 @@ class TcxCustomTextEditProperties : public TcxCustomEditProperties, public IcxFo
  protected:
   void DefineProperties(TFiler* AFiler) override;
 
+
  private:
   void LookupItemsChanged(TObject*) { Changed(); }
   void ReadIsDisplayFormatAssigned(TReader* AReader);
@@ -627,6 +630,146 @@ class TcxFilterTextEditHelper : public TcxCustomFilterEditHelper {
 void cxTextEditInitialization();
 void cxTextEditFinalization();
 // -- end of text editor properties
+
+// ---------------------------------------------------------------------------
+// -- text layout and painting (cxTextEdit_ViewData.cpp, cxTextEdit_ViewInfo.cpp)
+
+// Text flags of text editors are the text engine's (cxto* of cxDrawTextUtils.h).
+
+// Draws the text area of an owner-drawn text editor instead of its text.
+using TcxTextEditCustomDrawHandler = Delegate<void(TcxCanvas* ACanvas, const TRect& ARect)>;
+
+// The text in the case asked for, by the user's locale.
+void ApplyCharCase(String& AText, TEditCharCase ACharCase);
+
+// The text flags of an editor's alignment: one line, never left of or above
+// the text rectangle.
+std::uint32_t cxTextEditAlignmentTextFlags(TAlignment AHorzAlignment, TcxEditVertAlignment AVertAlignment,
+                                           bool AUseRightToLeftAlignment, bool AUseRightToLeftReading);
+
+// The size AText needs in AViewData's editor under AFlags: a fixed width
+// (AEditSizeProperties.Width >= 0) gives the height of the wrapped text, an
+// automatic one the text's extent. ALineCount > 0 asks for that many lines.
+// The content size correction is added to the height of a non-empty result,
+// and to the width of an automatic one with AAddWidthCorrection.
+TSize CalculateTextEditSize(TcxCanvas* ACanvas, TcxCustomEditViewData* AViewData, const String& AText,
+                            std::uint32_t AFlags, const TcxEditSizeProperties& AEditSizeProperties,
+                            int ALineCount = 0, bool AAddWidthCorrection = true);
+
+// The rows of a text editor's text as last laid out; prepared on the first
+// draw after a calculation and reused until the next one. The rows point
+// into TextRows.Text, a copy of the text they were made from.
+struct TcxTextOutData {
+  bool ForceEndEllipsis = false;
+  bool Initialized = false;
+  int RowCount = 0;
+  int SelStart = 0;
+  int SelLength = 0;
+  TColor SelBackgroundColor = clDefault;
+  TColor SelTextColor = clDefault;
+  TcxTextParams TextParams;
+  TRect TextRect;
+  TcxTextRows TextRows;
+};
+
+class TcxCustomTextEditViewInfo;
+
+// Where a text editor's text goes, with which text flags, and how large the
+// text is.
+class TcxCustomTextEditViewData : public TcxCustomEditViewData {
+  SK_CLASS(TcxCustomTextEditViewData, TcxCustomEditViewData)
+ public:
+  void Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                 TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) override;
+  void EditValueToDrawValue(const Variant& AEditValue, TcxCustomEditViewInfo* AViewInfo) override;
+  TRect GetClientExtent(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo) override;
+
+  // The moves of the text inside the content offsets of list styles.
+  virtual void AdjustListStyleTextOffsets(TRect& AOffsets);
+  virtual bool IsEditorEditClass();
+  virtual int GetMaxLineCount() { return MaxLineCount; }
+  virtual bool IsComboStyle() { return false; }
+  virtual void CalculateDrawTextFlags(TcxCanvas* ACanvas, TcxCustomTextEditViewInfo* AViewInfo);
+  virtual void DisplayValueToDrawValue(const Variant& ADisplayValue, TcxCustomTextEditViewInfo* AViewInfo);
+  virtual std::uint32_t GetDrawTextFlags();
+  virtual TRect GetDrawTextOffset();
+
+  // The view data's selection and its colours into the view info.
+  void PrepareSelection(TcxCustomTextEditViewInfo* AViewInfo);
+  // The selection a fixed list or a no-edit editor shows: the text the
+  // incremental search completed.
+  void PrepareFixedListSelection(TcxCustomTextEditViewInfo* AViewInfo);
+  // The editing style of the properties; esEdit for other kinds.
+  TcxEditEditingStyle GetEditingStyle();
+  bool IsValueFormatted() const { return FIsValueFormatted; }
+
+ protected:
+  void CalculateNativePartAndState(HTHEME ATheme, TcxEditButtonViewInfo* AButtonViewInfo) override;
+  void InitializeFromProperties() override;
+  void ValueToDisplayText(const Variant& AEditValue, String& AText) override;
+  void GetValueContentSize(TcxCanvas* ACanvas, const Variant& AEditValue, TSize& ASize,
+                           const TcxEditSizeProperties& AEditSizeProperties) override;
+
+  // TextRect from the client rectangle and the draw-text offsets.
+  void CalculateTextRect(TcxCanvas* ACanvas, TcxCustomTextEditViewInfo* AViewInfo);
+  // The flags of text that grows the editor's height.
+  void CalculateAutoHeightTextFlags(TcxCanvas* ACanvas, TcxCustomTextEditViewInfo* AViewInfo);
+
+ private:
+  bool FIsValueFormatted = false;
+};
+
+// The paint record of a text editor: the text where the native edit window
+// does not show it, the selection bar of fixed lists, the password reveal
+// glyph, hints over clipped text and the text's base line.
+class TcxCustomTextEditViewInfo : public TcxCustomEditViewInfo {
+  SK_CLASS(TcxCustomTextEditViewInfo, TcxCustomEditViewInfo)
+ public:
+  void Destroy() override;
+  void Offset(int DX, int DY) override;
+  TcxEditBackgroundPaintingStyle BackgroundPaintingStyle() const override;
+  bool NeedShowHint(TcxCanvas* ACanvas, const TPoint& P, const TRect& AVisibleBounds, String& AText,
+                    bool& AIsMultiLine, TRect& ATextRect, int AMaxLineCount = 0) override;
+  void PrepareCanvasFont(TcxCanvas* ACanvas) override;
+
+  // The text in TextRect, with the selection in its colours.
+  virtual void DrawText(TcxCanvas* ACanvas);
+  // The base line of the text's first row in the editor's coordinates.
+  virtual int GetTextBaseLine();
+  // The themed password font draws the mask characters.
+  bool UsesPasswordFont();
+
+  bool ComboBoxStyle = false;
+  TcxTextEditCustomDrawHandler CustomDrawHandler;
+  bool DrawSelectionBar = false;
+  std::uint32_t DrawTextFlags = 0;
+  TcxEditEditingStyle EditingStyle = esEdit;
+  bool HasPopupWindow = false;
+  bool IsEditClass = false;
+  bool IsOwnerDrawing = false;
+  int MaxLineCount = 0;
+  int SelStart = 0;
+  int SelLength = 0;
+  TColor SelTextColor = clDefault;
+  TColor SelBackgroundColor = clDefault;
+  String Text;
+  TcxTextOutData TextOutData;
+  TRect TextRect;
+
+ protected:
+  void InternalPaint(TcxCanvas* ACanvas) override;
+  void DrawPainterButton(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, const TRect& ARect,
+                         const TRect& AContentRect) override;
+  void DrawNativeButton(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, const TRect& ARect,
+                        const TRect& AContentRect) override;
+  void FillButtonBackground(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo, TColor ABrushColor,
+                            const TRect& ARect) override;
+
+  // Lays Text out into TextOutData for ARect.
+  void PrepareTextOutData(TcxCanvas* ACanvas, const TRect& ARect);
+  // Draws the password reveal glyph when AViewInfo is that button; true when it did.
+  bool DrawPasswordRevealButton(TcxCanvas* ACanvas, TcxEditButtonViewInfo* AViewInfo);
+};
 
 // ---------------------------------------------------------------------------
 // TcxCustomTextEdit
