@@ -248,6 +248,7 @@ void RunPaint() {
 }  // namespace
 
 void RunInnerEditTyping();  // InnerEditBench.cpp
+void RunListTyping();       // TextEditBench.cpp
 
 int wmain() {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
@@ -256,6 +257,7 @@ int wmain() {
   Run();
   RunPaint();
   RunInnerEditTyping();
+  RunListTyping();
   FinalizeUnits();
   return 0;
 }

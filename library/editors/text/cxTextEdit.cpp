@@ -177,7 +177,7 @@ void TcxCustomTextEdit::UpdateDrawValue() {
   textViewData->SelStart = SelStart();
   textViewData->SelLength = SelLength();
   textViewData->PrepareSelection(viewInfo);
-  InvalidateRect(Handle(), nullptr, FALSE);
+  ::InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 void TcxCustomTextEdit::PrepareViewDataValue(TcxCustomEditViewData* AViewData, TcxCustomEditViewInfo* AViewInfo) {
@@ -429,7 +429,7 @@ Variant TcxCustomTextEdit::LookupItemToEditValue(const Variant& AKey) {
 }
 
 int TcxCustomTextEdit::LookupKeyToItemIndex(const Variant& AKey) {
-  return AKey.IsNull() || AKey.IsEmpty() ? -1 : static_cast<int>(AKey);
+  return AKey.IsNull() || AKey.IsEmpty() ? -1 : AKey.AsInteger();
 }
 
 int TcxCustomTextEdit::ItemIndex() {
@@ -637,7 +637,7 @@ void TcxCustomTextEdit::UpdateInnerEditAppearance() {
       [&] {
         control->SetColor(ViewInfo()->BackgroundColor());
         TOwned<TFont> font(New<TFont>());
-        font->Assign(VisibleFont());
+        font->Assign(GetVisibleFont());
         font->SetColor(ViewInfo()->TextColor);
         control->Font()->Assign(font.get());
       },

@@ -774,6 +774,12 @@ class TcxCustomTextEditViewInfo : public TcxCustomEditViewInfo {
 // ---------------------------------------------------------------------------
 // TcxCustomTextEdit
 
+// A set of byte values: the member is the byte itself.
+template <>
+inline std::size_t TSet<unsigned char>::Index(unsigned char AValue) {
+  return AValue;
+}
+
 // The private message through which the spell checker replaces a word: its
 // parameter points at the replacement.
 inline constexpr UINT DXM_SPELLCHECKERREPLACE = 0x812C;
