@@ -1828,6 +1828,8 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
   bool IsPosting() const { return FIsPosting; }
   bool IsEditValidated() const { return FIsEditValidated; }
   bool IsEditValidating() const { return FIsEditValidating; }
+  // The edit value is being written into the display: text changes are no typing.
+  bool EditModeSetting() const { return FEditModeSetting; }
   // Not in place and showing the properties' Transparent.
   bool IsTransparentStandalone() { return !IsInplace() && ActiveProperties()->Transparent(); }
   // The visible index of the button that holds the mouse capture, -1 for none.

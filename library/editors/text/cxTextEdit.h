@@ -22,6 +22,7 @@
 
 #include "library/controls/accessibility/cxAccessibility.h"
 #include "library/core/locale/cxFormats.h"
+#include "library/core/system/dxGestures.h"
 #include "library/editors/edit/cxEdit.h"
 #include "library/editors/filter/cxFilterEditHelpers.h"
 #include "library/graphics/text/cxDrawTextUtils.h"
@@ -30,6 +31,7 @@
 #include <cstdint>
 #include <functional>
 #include <utility>
+#include <vector>
 
 enum TcxEditEchoMode { eemNormal, eemPassword };
 
@@ -343,6 +345,287 @@ class TdxCustomInnerTextEditAccessibilityHelper : public TdxEditChildAccessibili
   void SetValue(int AChildID, const String& AValue) override;
   TRect GetScreenBounds(int AChildID) override;
 };
+
+// ---------------------------------------------------------------------------
+// -- lookup data and list (cxTextEdit_LookupData.cpp, cxTextEdit_ListBox.cpp)
+//
+// An item index counts the whole LookupItems list: keys and every value
+// handed to the editor are item indexes. A row counts the items the list
+// shows: the filtered ones while incremental filtering is on, else all of
+// them (a row is then its item index).
+
+class TcxCustomEditListBox;
+class TcxEditListBoxContainer;
+
+enum TcxEditLookupDataGoDirection { egdBegin, egdEnd, egdNext, egdPrev, egdPageUp, egdPageDown };
+
+struct IcxTextEditLookupData : public virtual IInterface {
+  static constexpr GUID IID = {0xDFB43065, 0xD5C2, 0x4C85, {0xA0, 0x55, 0x09, 0x9B, 0xA4, 0x19, 0x98, 0x29}};
+  virtual bool CanResizeVisualArea(TSize& NewSize, int AMaxHeight, int AMaxWidth) = 0;
+  virtual void CloseUp() = 0;
+  virtual void Deinitialize() = 0;
+  virtual void DropDown() = 0;
+  virtual void DroppedDown(const String& AFindStr) = 0;
+  virtual bool Find(const String& AText) = 0;
+  virtual TWinControl* GetActiveControl() = 0;
+  virtual Variant GetCurrentKey() = 0;
+  // The item's text; empty outside the items.
+  virtual String GetDisplayText(const Variant& AKey) = 0;
+  virtual TNotifyEvent GetOnCurrentKeyChanged() = 0;
+  virtual TNotifyEvent GetOnSelectItem() = 0;
+  virtual int GetSelectedItem() = 0;
+  virtual TSize GetVisualAreaPreferredSize(int AMaxHeight, int AWidth) = 0;
+  virtual void Go(TcxEditLookupDataGoDirection ADirection, bool ACircular) = 0;
+  virtual void Initialize(TWinControl* AVisualControlsParent) = 0;
+  virtual bool IsEmpty() = 0;
+  // P in screen coordinates.
+  virtual bool IsMouseOverList(const TPoint& P) = 0;
+  virtual bool Locate(String& AText, String& ATail, bool ANext) = 0;
+  virtual void PositionVisualArea(const TRect& AClientRect) = 0;
+  virtual void PropertiesChanged() = 0;
+  // The highlighted row becomes the editor's value.
+  virtual void SelectItem() = 0;
+  virtual void SetCurrentKey(const Variant& AKey) = 0;
+  virtual void SetOnCurrentKeyChanged(TNotifyEvent AValue) = 0;
+  virtual void SetOnSelectItem(TNotifyEvent AValue) = 0;
+  virtual void SetSelectedItem(int AItem) = 0;
+  virtual void TextChanged() = 0;
+
+ protected:
+  ~IcxTextEditLookupData() = default;
+};
+
+struct IcxTextEditLookupDataIncrementalFilter : public virtual IInterface {
+  static constexpr GUID IID = {0xBFE1593E, 0x161A, 0x4FEA, {0xB2, 0x13, 0x4D, 0x19, 0xE6, 0x46, 0x2F, 0x07}};
+  virtual void ResetIncrementalFilter() = 0;
+
+ protected:
+  ~IcxTextEditLookupDataIncrementalFilter() = default;
+};
+
+// Owned by its text editor. The list container it builds is owned by the
+// parent given to the first Initialize, the list by the container.
+class TcxCustomTextEditLookupData : public TcxInterfacedPersistent,
+                                    public IcxTextEditLookupData,
+                                    public IcxTextEditLookupDataIncrementalFilter {
+  SK_CLASS(TcxCustomTextEditLookupData, TcxInterfacedPersistent)
+ public:
+  void Create(TPersistent* AOwner) override;
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+
+  TcxCustomTextEdit* Edit() const;
+  TcxCustomTextEditProperties* ActiveProperties() const;
+  TWinControl* ActiveControl() { return GetActiveControl(); }
+  Variant CurrentKey() { return GetCurrentKey(); }
+  TNotifyEvent OnCurrentKeyChanged() const { return FOnCurrentKeyChanged; }
+  TNotifyEvent OnSelectItem() const { return FOnSelectItem; }
+  TcxCustomEditListBox* List() const { return FList; }
+  TcxEditListBoxContainer* ListContainer() const { return FListContainer; }
+  // Row of the highlighted item as an item index; -1 for none.
+  int ItemIndex() const { return FItemIndex; }
+  const String& SearchText() const { return FSearchText; }
+  // Item indexes passing the filter, ascending.
+  const std::vector<int>& FilteredLookupItems() const { return FFilteredLookupItems; }
+  bool IsInitializing() const { return FIsInitializing; }
+
+  // Rows and item indexes.
+  int GetVisibleItemCount();
+  int FilteredIndexToItemIndex(int ARow);
+  int ItemIndexToFilteredIndex(int AItem);
+  String GetVisibleItemText(int ARow);
+  // The first item from AStart on that AText matches (a prefix, or with
+  // AWholeItem the whole text; with the contains operator in an open list
+  // anywhere); -1 when none.
+  int FindItemFrom(const String& AText, int AStart, bool AWholeItem);
+
+  // IcxTextEditLookupData
+  bool CanResizeVisualArea(TSize& NewSize, int AMaxHeight, int AMaxWidth) override;
+  void CloseUp() override;
+  void Deinitialize() override {}
+  void DropDown() override {}
+  void DroppedDown(const String&) override {}
+  bool Find(const String& AText) override;
+  TWinControl* GetActiveControl() override;
+  Variant GetCurrentKey() override { return Variant(FCurrentKey); }
+  String GetDisplayText(const Variant& AKey) override;
+  TNotifyEvent GetOnCurrentKeyChanged() override { return FOnCurrentKeyChanged; }
+  TNotifyEvent GetOnSelectItem() override { return FOnSelectItem; }
+  int GetSelectedItem() override;
+  TSize GetVisualAreaPreferredSize(int AMaxHeight, int AWidth) override;
+  void Go(TcxEditLookupDataGoDirection ADirection, bool ACircular) override;
+  void Initialize(TWinControl* AVisualControlsParent) override;
+  bool IsEmpty() override { return GetVisibleItemCount() == 0; }
+  bool IsMouseOverList(const TPoint& P) override;
+  bool Locate(String& AText, String& ATail, bool ANext) override;
+  void PositionVisualArea(const TRect& AClientRect) override { PlaceList(AClientRect); }
+  void PropertiesChanged() override { UpdateListItems(); }
+  void SelectItem() override;
+  void SetCurrentKey(const Variant& AKey) override;
+  void SetOnCurrentKeyChanged(TNotifyEvent AValue) override { FOnCurrentKeyChanged = AValue; }
+  void SetOnSelectItem(TNotifyEvent AValue) override { FOnSelectItem = AValue; }
+  void SetSelectedItem(int AItem) override;
+  void TextChanged() override;
+  // IcxTextEditLookupDataIncrementalFilter
+  void ResetIncrementalFilter() override;
+
+  // The filter of the open list: items containing or starting with AText.
+  virtual void ApplyFilter(const String& AText);
+
+ protected:
+  TPersistent* GetOwner() override { return FOwner; }
+
+  virtual void BuildList(TWinControl* AVisualControlsParent);
+  virtual void PlaceList(const TRect& AClientRect);
+  virtual String GetItemText(int AIndex);
+  virtual int GetItemCount();
+  virtual TClass GetListBoxClass() { return nullptr; }
+  virtual void HandleListSelectItem(TObject* Sender);
+  virtual bool SearchItem(String& AText, String& ATail, bool ANext, bool AIsTextChange);
+  virtual bool IsDroppedDown();
+  virtual void UpdateListItems();
+  virtual bool SearchesWholeItemsFirst() { return false; }
+  virtual bool IsFilteringActive();
+
+  void InternalSetCurrentKey(int AValue);
+  void SetListItemIndex(int AItem);
+  // The list's strings become the ACount visible items' texts.
+  void SyncItemCount(int ACount);
+
+  String FSearchText;
+  int FCurrentKey = -1;
+  std::vector<int> FFilteredLookupItems;
+  bool FIsInitializing = false;
+  int FItemIndex = -1;
+  TcxCustomEditListBox* FList = nullptr;
+  TcxEditListBoxContainer* FListContainer = nullptr;
+  TPersistent* FOwner = nullptr;
+  TNotifyEvent FOnCurrentKeyChanged;
+  TNotifyEvent FOnSelectItem;
+
+ private:
+  // Not searching in a contains-filtered open list: the miss rule of the
+  // editing style.
+  void ApplyMissRule(const String& AText, bool AIsTextChange);
+  bool IsContainsMode();
+};
+
+// The drop-down list: rows drawn by the list itself, hot tracking, wheel
+// and pan gestures, and its MSAA node.
+class TcxCustomEditListBox : public TNoRefCount<TcxCustomInnerListBox>,
+                             public IdxGestureClient,
+                             public IdxGestureClient2,
+                             public IdxGestureOwner {
+  SK_CLASS(TcxCustomEditListBox, TcxCustomInnerListBox)
+ public:
+  void Create(TComponent* AOwner) override;
+  void Destroy() override;
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+
+  // False while the owner filters incrementally: the editor keeps the keys.
+  bool CanFocus() override;
+  bool IsVisible();
+  int ScrollWidth() const { return FScrollWidth; }
+  // Applied again even when equal to the current width.
+  void SetScrollWidth(int AValue);
+
+  // The editor whose popup shows the list; null outside one.
+  TcxCustomTextEdit* Edit();
+  bool HotTrack() const { return FHotTrack; }
+  void SetHotTrack(bool AValue) { FHotTrack = AValue; }
+  TNotifyEvent OnSelectItem() const { return FOnSelectItem; }
+  void SetOnSelectItem(TNotifyEvent AValue) { FOnSelectItem = AValue; }
+
+  virtual void DrawListItem(int AIndex, const TRect& ARect, TOwnerDrawState AState);
+  virtual std::uint32_t GetItemDrawTextFlags();
+  virtual bool HighlightsSearchText();
+  virtual bool UsesItemPadding();
+  virtual bool DrawItemByHandler(int, const TRect&, TOwnerDrawState) { return false; }
+  virtual String GetItemTextAt(int AIndex);
+  virtual void UpdateItemLayout() {}
+  virtual TClass GetAccessibilityHelperClass();
+  // Rows of the standard height; AMaxHeight is not applied.
+  virtual int GetHeight(int ARowCount, int AMaxHeight);
+  virtual int GetItemHeight(int AIndex);
+  virtual int GetItemWidth(int AIndex);
+
+  // IdxGestureClient
+  void BeginGestureScroll(const TPoint& APoint) override;
+  void GestureScroll(int ADeltaX, int ADeltaY) override;
+  void EndGestureScroll() override;
+  bool IsGestureEnabled(DWORD AGestureId) override;
+  bool AllowsPan(TScrollBarKind AScrollKind) override;
+  bool IsPanArea(const TPoint& APoint) override;
+  bool WantsPanFeedback(TScrollBarKind AScrollKind) override;
+  bool IsPanning() override;
+  // IdxGestureClient2
+  bool IsPanMirrored() override;
+  // IdxGestureOwner
+  HWND GestureWindowHandle() override { return Handle(); }
+  IPtr<IInterface> GetGestureClient(const TPoint& APoint) override;
+  bool IsGestureTarget(HWND AWindow) override;
+  TPoint GestureScreenToClient(const TPoint& APoint) override { return ScreenToClient(APoint); }
+
+ protected:
+  void WndProc(TMessage& Message) override;
+  void DrawItem(int AIndex, const TRect& ARect, TOwnerDrawState AState) override;
+  void MeasureItem(int AIndex, int& AHeight) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) override;
+  void Click() override;
+
+  // After the list's selected row changed by any path.
+  virtual void ItemIndexChanged();
+  // Whether item padding applies to the rows.
+  bool ItemPaddingApplies();
+
+ private:
+  // The row text drawn with the owner's search text marked.
+  void DrawItemTextWithSearchHighlight(const String& AText, TRect& ARect);
+  TcxEditListBoxContainer* ListContainer();
+  TcxCustomTextEditLookupData* LookupData();
+  TdxScaleFactor* EditScaleFactor();
+  bool IsScrollBarUsable(TScrollBarKind AKind);
+
+  TPoint FGestureAccumulatedDelta;
+  TOwned<TdxGestureHelper> FGestureHelper;
+  bool FHotTrack = true;
+  TComPtr<IcxAccessibilityHelper> FIAccessibilityHelper;
+  TPoint FPrevMousePos{-1, -1};
+  int FScrollWidth = 0;
+  TNotifyEvent FOnSelectItem;
+};
+
+// The styled frame of the drop-down list; it reports itself active while
+// the editor keeps the focus.
+class TcxEditListBoxContainer : public TcxCustomEditContainer {
+  SK_CLASS(TcxEditListBoxContainer, TcxCustomEditContainer)
+ public:
+  void Create(TComponent* AOwner) override;
+  bool CanFocus() override;
+  TcxCustomEditListBox* ListBox() const { return static_cast<TcxCustomEditListBox*>(InnerControl()); }
+  // The lookup shows the overlay bars while it moves the list and hides them on closing.
+  using TcxCustomEditContainer::HideScrollBars;
+  using TcxCustomEditContainer::RevealScrollBars;
+
+ protected:
+  bool AllowsOverlayScrollBars() override { return !ComponentState().Contains(csDesigning); }
+  void GetBorderExtents(TRect& R) override { R = TRect(); }
+  TcxContainerState ComputeContainerState(const TPoint&, bool) override { return TcxContainerState{csActive}; }
+  bool CanWheelScroll(TShiftState, int, const TPoint&) override { return false; }
+  bool WantsScrollBars() override { return true; }
+  void HandleScroll(TScrollBarKind AKind, TScrollCode ACode, int& APosition) override;
+  void WndProc(TMessage& Message) override;
+
+ private:
+  bool FSettingScrollBars = false;
+};
+
+// The list's accessibility node.
+class TdxCustomEditListBoxAccessibilityHelper : public TdxCustomInnerListBoxAccessibilityHelper {
+  SK_CLASS(TdxCustomEditListBoxAccessibilityHelper, TdxCustomInnerListBoxAccessibilityHelper)
+};
+
+// -- end lookup data and list
 
 // ---------------------------------------------------------------------------
 // TcxCustomTextEditProperties
