@@ -34,7 +34,6 @@ void TcxCustomTextEdit::Publish(TPublisher<TcxCustomTextEdit>& P) {
   P.Message<&TcxCustomTextEdit::WMClear>(WM_CLEAR);
   P.Message<&TcxCustomTextEdit::WMCommand>(WM_COMMAND);
   P.Message<&TcxCustomTextEdit::WMSetFocus>(WM_SETFOCUS);
-  P.Message<&TcxCustomTextEdit::WMContextMenu>(WM_CONTEXTMENU);
 }
 
 void TcxCustomTextEdit::InitializeEdit() {
@@ -889,15 +888,13 @@ void TcxCustomTextEdit::WMCommand(TMessage& Message) {
         break;
     }
   }
-  inherited::Dispatch(Message);
+  InheritedMessage<TcxCustomTextEdit>(Message);
 }
 
 void TcxCustomTextEdit::WMSetFocus(TMessage& Message) {
   if (TWinControl* inner = InnerControl(); inner && !IsInplace() && !IsDesigning()) inner->HandleNeeded();
-  inherited::Dispatch(Message);
+  InheritedMessage<TcxCustomTextEdit>(Message);
 }
-
-void TcxCustomTextEdit::WMContextMenu(TMessage& Message) { inherited::Dispatch(Message); }
 
 // ---------------------------------------------------------------------------
 // TcxTextEdit

@@ -1266,7 +1266,6 @@ class TcxCustomTextEdit : public TcxCustomEdit, public IcxFormatControllerListen
   void WMClear(TMessage& Message);
   void WMCommand(TMessage& Message);
   void WMSetFocus(TMessage& Message);
-  void WMContextMenu(TMessage& Message);
   void SpellCheckerReplace(TMessage& Message);
   void TrackInnerEditLayout();
 

@@ -193,7 +193,6 @@ TEST_F(TextEditor, ItemIndexReplacesLetterCaseAndIgnoresIndexesOutside) {
 
 TEST_F(TextEditor, FixedListEmptiesATextThatIsNoLongerAnItem) {
   MakeStyled(esFixedList, {L"COM1", L"COM3"}, L"COM3");
-  Styled->StyledProperties()->LookupItems()->Assign(nullptr);
   TStrings* items = Styled->StyledProperties()->LookupItems();
   items->Clear();
   items->Add(L"COM1");
