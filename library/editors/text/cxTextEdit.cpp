@@ -612,6 +612,42 @@ void TcxCustomTextEdit::PlaceInnerEdit() {
   AlignControls(inner, area);
 }
 
+void TcxCustomTextEdit::SetScrollBarsParameters(bool AIsScrolling) {
+  inherited::SetScrollBarsParameters(AIsScrolling);
+  TrackInnerEditLayout();
+}
+
+// The default mask character follows the look-and-feel: a password edit
+// window is made again with the new one.
+void TcxCustomTextEdit::ApplyStyleChanges(TObject* Sender) {
+  TcxCustomTextEditProperties* properties = ActiveProperties();
+  TWinControl* inner = InnerControl();
+  if (inner && inner->HandleAllocated() && !IsDestroying() && !ControlState().Contains(csCreating) &&
+      properties->PasswordChar() == 0 && properties->EchoMode() == eemPassword)
+    inner->RecreateWnd();
+  inherited::ApplyStyleChanges(Sender);
+}
+
+void TcxCustomTextEdit::SetRevealButtonPressed(int AIndex, bool APressed) {
+  TcxCustomTextEditProperties* own = Properties();
+  TcxCustomEditViewInfo* viewInfo = ViewInfo();
+  if (!own || !viewInfo || AIndex < 0 || AIndex >= static_cast<int>(viewInfo->ButtonsInfo.size())) return;
+  if (viewInfo->ButtonsInfo[AIndex]->ButtonIndex != own->PasswordRevealButtonIndex()) return;
+  const int lastPressed = viewInfo->LastPressedButton;
+  own->SetPasswordRevealButtonPressed(APressed);
+  if (ViewInfo()) ViewInfo()->LastPressedButton = lastPressed;
+}
+
+void TcxCustomTextEdit::PressButton(int AIndex) {
+  inherited::PressButton(AIndex);
+  SetRevealButtonPressed(AIndex, true);
+}
+
+void TcxCustomTextEdit::ReleaseButton(int AIndex) {
+  inherited::ReleaseButton(AIndex);
+  SetRevealButtonPressed(AIndex, false);
+}
+
 void TcxCustomTextEdit::GetEditSizeProperties(TcxEditSizeProperties& ASizeProperties) {
   inherited::GetEditSizeProperties(ASizeProperties);
   if (!ViewInfo()) return;

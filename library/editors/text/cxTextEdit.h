@@ -1165,6 +1165,10 @@ class TcxCustomTextEdit : public TcxCustomEdit, public IcxFormatControllerListen
   bool RefreshAtPoint(const TPoint& P, TcxMouseButton AButton, TShiftState AShift, bool AIsMouseEvent) override;
   void GetChildRegionInfo(const TRect& R, TControl* AControl, TcxContainerInnerControlBounds& AInfo) override;
   void PlaceInnerEdit() override;
+  void SetScrollBarsParameters(bool AIsScrolling) override;
+  void ApplyStyleChanges(TObject* Sender) override;
+  void PressButton(int AIndex) override;
+  void ReleaseButton(int AIndex) override;
   void HandleContentChanged() override;
   void EditValueChanged() override;
   void ProcessKeyDown(WORD& Key, TShiftState Shift) override;
@@ -1268,6 +1272,7 @@ class TcxCustomTextEdit : public TcxCustomEdit, public IcxFormatControllerListen
   void WMSetFocus(TMessage& Message);
   void SpellCheckerReplace(TMessage& Message);
   void TrackInnerEditLayout();
+  void SetRevealButtonPressed(int AIndex, bool APressed);
 
   TImeMode FImeMode = imDontCare;
   String FImeName;
