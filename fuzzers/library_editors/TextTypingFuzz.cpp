@@ -2,6 +2,7 @@
 
 #include "fuzzers/support/FuzzMain.h"
 #include "library/editors/text/cxTextEdit.h"
+#include "platform/ui/Clipbrd.h"
 #include "platform/ui/Forms.h"
 
 #include <array>
