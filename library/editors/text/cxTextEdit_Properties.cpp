@@ -469,7 +469,7 @@ bool TcxCustomTextEditProperties::FindLookupItem(const String& AText) {
   return false;
 }
 
-TClass TcxCustomTextEditProperties::GetLookupDataClassType() { return nullptr; }
+TClass TcxCustomTextEditProperties::GetLookupDataClassType() { return TcxCustomTextEditLookupData::ClassInfo(); }
 
 void TcxCustomTextEditProperties::GetEditFormatInfo(bool& AIsCurrency, String& AFormat) {
   AIsCurrency = false;
