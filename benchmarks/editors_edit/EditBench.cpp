@@ -249,6 +249,7 @@ void RunPaint() {
 
 void RunInnerEditTyping();  // InnerEditBench.cpp
 void RunLookupLocate();     // LookupBench.cpp
+void RunListTyping();       // TextEditBench.cpp
 
 int wmain() {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
@@ -258,6 +259,7 @@ int wmain() {
   RunPaint();
   RunInnerEditTyping();
   RunLookupLocate();
+  RunListTyping();
   FinalizeUnits();
   return 0;
 }

@@ -108,8 +108,8 @@ class TcxSpinEditButtons : public TPersistent {
 // ---------------------------------------------------------------------------
 // TcxSpinEditPropertiesValues
 
-class TcxSpinEditPropertiesValues : public TcxCustomEditPropertiesValues {
-  SK_CLASS(TcxSpinEditPropertiesValues, TcxCustomEditPropertiesValues)
+class TcxSpinEditPropertiesValues : public TcxTextEditPropertiesValues {
+  SK_CLASS(TcxSpinEditPropertiesValues, TcxTextEditPropertiesValues)
  public:
   void Assign(TPersistent* ASource) override;
   void RestoreDefaults() override;

@@ -1057,50 +1057,254 @@ class TcxCustomTextEditViewInfo : public TcxCustomEditViewInfo {
 // ---------------------------------------------------------------------------
 // TcxCustomTextEdit
 
-class TcxCustomTextEdit : public TcxCustomEdit {
+// A set of byte values: the member is the byte itself.
+template <>
+inline std::size_t TSet<unsigned char>::Index(unsigned char AValue) {
+  return AValue;
+}
+
+// The private message through which the spell checker replaces a word: its
+// parameter points at the replacement.
+inline constexpr UINT DXM_SPELLCHECKERREPLACE = 0x812C;
+// Posted to the edit window to draw the misspellings after it painted itself.
+inline constexpr UINT DXM_DRAWMISSPELLINGS = 0x812D;
+
+struct TdxSpellCheckerReplacement {
+  String Text;
+  int SelStart;
+  int SelLength;
+  int CaretPos;
+};
+
+// The editor's own texts: the edit window's text (the display text), the
+// display value the data binding hands to it, and the edit value, which the
+// text editor takes from the display text unchanged.
+class TcxCustomTextEdit : public TcxCustomEdit, public IcxFormatControllerListener {
   SK_CLASS(TcxCustomTextEdit, TcxCustomEdit)
  public:
+  static void Publish(TPublisher<TcxCustomTextEdit>& P);
+
+  void Destroy() override;
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+
   TcxCustomTextEditProperties* ActiveProperties() {
     return static_cast<TcxCustomTextEditProperties*>(inherited::ActiveProperties());
   }
+  TcxCustomTextEditProperties* Properties() const {
+    return static_cast<TcxCustomTextEditProperties*>(InternalProperties());
+  }
+  void SetProperties(TcxCustomTextEditProperties* AValue) { InternalProperties()->Assign(AValue); }
   TClass GetPropertiesClass() override { return TcxCustomTextEditProperties::ClassInfo(); }
   // The edit window's own interface; null before it exists.
   IcxInnerTextEdit* InnerTextEdit() const;
+  // The lookup over the lookup items; null for kinds without one.
+  IcxTextEditLookupData* ILookupData() const;
+  TcxCustomTextEditLookupData* LookupData() const { return FLookupData.get(); }
 
   // Whether Enter and line feed reach the edit window.
   bool BeepOnEnter() const { return FBeepOnEnter; }
   void SetBeepOnEnter(bool AValue) { FBeepOnEnter = AValue; }
+  // The selected tail is what incremental search completed.
   bool FindSelection() const { return FFindSelection; }
-  void SetFindSelection(bool AValue) { FFindSelection = AValue; }
+  void SetFindSelection(bool AValue);
+  int CursorPos();
+  String EditingText() { return Text(); }
+  void SetEditingText(const String& AValue);
+  int SelStart();
+  void SetSelStart(int AValue);
+  int SelLength();
+  void SetSelLength(int AValue);
+  String SelText();
+  void SetSelText(const String& AValue);
+  void SetSelection(int ASelStart, int ASelLength);
+  String TextHint();
+  void SetTextHint(const String& AValue);
+  // The current lookup item, -1 for none.
+  int ItemIndex();
+  void SetItemIndex(int AValue);
+  TObject* ItemObject();
+  void SetItemObject(TObject* AValue);
+  TImeMode ImeMode() const { return FImeMode; }
+  void SetImeMode(TImeMode AValue) { FImeMode = AValue; }
+  String ImeName() const { return FImeName; }
+  void SetImeName(const String& AValue) { FImeName = AValue; }
 
-  // Deletes the selected text of the edit window.
+  void SelectAll() override;
+  void CopyToClipboard() override;
+  void CutToClipboard() override;
+  void PasteFromClipboard() override;
+  // Deletes the selected text when the properties accept what is left.
   virtual void ClearSelection();
+  void Undo() { Reset(); }
   // The edit window undid its last change.
   virtual void UndoPerformed() {}
   // Whether the edit window keeps Tab for itself.
   virtual bool WantsTabKey() { return IsInplace(); }
   virtual bool HasPopupWindow() { return false; }
-  // Whether a lookup object over the lookup items serves the editor; the
-  // base text editor has none.
-  virtual bool UsesLookupData() { return false; }
+  // Whether a lookup object over the lookup items serves the editor.
+  bool UsesLookupData();
   // Every message of the edit window, after its own handling.
-  virtual void ProcessInnerEditMessage(TMessage& Message) { (void)Message; }
+  virtual void ProcessInnerEditMessage(TMessage& Message);
+  void FocusAndSelect() override;
+  bool HasTextBaseLine() { return true; }
+  int GetTextBaseLine();
+
+  // IcxFormatControllerListener
+  void FormatChanged() override { FormatSettingsChanged(); }
 
  protected:
   friend class TcxCustomInnerTextEdit;
   friend class TcxCustomTextEditLookupData;
 
-  void InitializeEdit() override;
+  void Loaded() override;
+  void WndProc(TMessage& Message) override;
+  void DefaultHandler(TMessage& Message) override;
+  void DoExit() override;
+  bool CanWheelScroll(TShiftState Shift, int WheelDelta, const TPoint& MousePos) override;
+  bool ScrollByWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) override;
+  bool RefreshAtPoint(const TPoint& P, TcxMouseButton AButton, TShiftState AShift, bool AIsMouseEvent) override;
+  void GetChildRegionInfo(const TRect& R, TControl* AControl, TcxContainerInnerControlBounds& AInfo) override;
+  void PlaceInnerEdit() override;
+  void SetScrollBarsParameters(bool AIsScrolling) override;
+  void ApplyStyleChanges(TObject* Sender) override;
+  void PressButton(int AIndex) override;
+  void ReleaseButton(int AIndex) override;
+  void HandleContentChanged() override;
+  void EditValueChanged() override;
+  void ProcessKeyDown(WORD& Key, TShiftState Shift) override;
+  void ProcessKeyPress(wchar_t& Key) override;
+  void KeyPress(wchar_t& Key) override;
+  void FocusChanged() override;
+  void GetDisplayString(String& AText) override;
   TClass GetInnerControlClass() override;
-  bool IsEditClass() override { return true; }
-  // Navigation keys move the caret; the edit window raises OnAfterKeyDown
+  void GetEditSizeProperties(TcxEditSizeProperties& ASizeProperties) override;
+  void ResetEditValue() override;
+  void InitializeEdit() override;
+  void PrepareViewDataValue(TcxCustomEditViewData* AViewData, TcxCustomEditViewInfo* AViewInfo) override;
+  bool CanModify() override;
+  void GetValueWhileEditing(Variant& AValue) override { AValue = Variant(Text()); }
+  void SetDisplayText(const String& AText) override;
+  bool IsEditingKey(WORD Key, TShiftState Shift) override;
+  bool IsEditingChar(wchar_t Key) override;
+  bool IsValidInputChar(wchar_t Key) override;
+  bool IsPlainInsertOrDelete(WORD, TShiftState) override { return false; }
+  void CheckDisplayValue(Variant& ADisplayValue, String& AErrorText, bool& AError) override;
+  void SetTextPreservingModified(const String& AText) override;
+  void PropertiesChanged(TObject* Sender) override;
+  void ApplyDisplayValue(const Variant& AValue) override;
+  void SyncDisplayValue() override;
+  void UpdateDrawValue() override;
+  // Navigation keys stay in the editor; the edit window raises OnAfterKeyDown
   // itself for a key that changed nothing.
   bool HandlesNavigationKeys() override { return true; }
-  bool IsPlainInsertOrDelete(WORD, TShiftState) override { return false; }
+  void InnerEditWindowProc(TMessage& Message) override;
+  void UnhookInnerEditWindowProc() override;
+  TClass GetAccessibilityHelperClass() override;
+  void PrepareEditValue(const Variant& ADisplayValue, Variant& AEditValue, bool AEditFocused) override {
+    (void)AEditFocused;
+    AEditValue = ADisplayValue;
+  }
+  bool IsEditClass() override;
+
+  // Overridables of the text editor
+  // One incremental-search step: AText becomes the located text.
+  virtual bool LocateLookupText(String& AText);
+  virtual bool IsLookupNavigationKey(WORD Key, TShiftState Shift);
+  virtual bool CanSpellCheck();
+  virtual void FormatSettingsChanged();
+  virtual bool CanPostAfterSpellCheck();
+  virtual void DrawMisspellings(HDC ADC);
+  virtual void InnerEditLayoutChanged();
+  virtual void InnerEditSelectionChanged();
+  virtual void TakeDisplayTextAsEditValue();
+  virtual void InnerEditTextChanged();
+  virtual bool CanNavigateLookupItems(bool AByWheel) { (void)AByWheel; return false; }
+  virtual void FireNewLookupDisplayText(const String& AText);
+  virtual Variant ItemIndexToLookupKey(int AIndex) { return Variant(AIndex); }
+  virtual Variant LookupItemToEditValue(const Variant& AKey);
+  virtual int LookupKeyToItemIndex(const Variant& AKey);
+  virtual void UpdateInnerEditAppearance();
+  virtual bool PrepareSelTextReplacement(const String& AText, String& ANewText, int& ANewSelStart);
+  virtual bool CanSelectLookupItemOnEnter(bool AFindSelection) { return AFindSelection; }
+  virtual void CheckEditorValueBounds();
+  virtual void ApplyEditorValueBounds() {}
+  virtual int GetInnerEditFontHeight();
+  virtual void ApplyLookupSelection(TObject* Sender);
+  virtual String GetWindowTextValue() { return DisplayText(); }
+  virtual bool SetWindowTextValue(const String& AText) { return TrySetDisplayText(AText); }
+  virtual bool NeedsListTextCheck();
+  virtual void ResetFindSelection();
+  virtual void InnerEditSelChange(TObject* Sender) { (void)Sender; }
+  virtual void RefreshDisplayTextOnPropertiesChange();
+  virtual bool TrySetDisplayText(const String& AText);
+  virtual void SyncEditValueFromDisplay();
+  virtual bool CanScrollLookupByWheel(TShiftState Shift);
+  virtual void ReplaceMisspelling(const String& AText, bool APost);
+
+  // The display text: the edit window's text.
+  String DisplayText();
+  // Moves through the lookup items as a key or the wheel asks; true when the
+  // current item changed.
+  bool NavigateLookupItems(TcxEditLookupDataGoDirection ADirection);
 
   bool FBeepOnEnter = true;
+  bool FDisableRefresh = false;
   bool FFindSelection = false;
+  bool FInternalTextSetting = false;
+  bool FIsDisplayValueSynchronizing = false;
+  int FLastFirstVisibleCharIndex = 0;
+  int FLastSelLength = 0;
+  int FLastSelPosition = 0;
+  bool FLookupItemsScrolling = false;
+  String FText;
+  bool FInnerEditPositionAdjusting = false;
   bool FIsPopupWindowJustClosed = false;
+  TOwned<TcxCustomTextEditLookupData> FLookupData;
   bool FLookupDataTextChangedLocked = false;
+  bool FIsChangeBySpellChecker = false;
+
+ private:
+  void WMGetText(TMessage& Message);
+  void WMGetTextLength(TMessage& Message);
+  void WMSetText(TMessage& Message);
+  void WMClear(TMessage& Message);
+  void WMCommand(TMessage& Message);
+  void WMSetFocus(TMessage& Message);
+  void SpellCheckerReplace(TMessage& Message);
+  void TrackInnerEditLayout();
+  void SetRevealButtonPressed(int AIndex, bool APressed);
+
+  TImeMode FImeMode = imDontCare;
+  String FImeName;
 };
 
+// ---------------------------------------------------------------------------
+// TcxTextEdit
+
+// The published single-line text editor.
+class TcxTextEdit : public TcxCustomTextEdit {
+  SK_CLASS(TcxTextEdit, TcxCustomTextEdit)
+ public:
+  static void Publish(TPublisher<TcxTextEdit>& P);
+
+  TcxTextEditProperties* ActiveProperties() {
+    return static_cast<TcxTextEditProperties*>(inherited::ActiveProperties());
+  }
+  TcxTextEditProperties* Properties() const { return static_cast<TcxTextEditProperties*>(InternalProperties()); }
+  void SetProperties(TcxTextEditProperties* AValue) { InternalProperties()->Assign(AValue); }
+  TClass GetPropertiesClass() override { return TcxTextEditProperties::ClassInfo(); }
+  bool SupportsSpelling() { return CanSpellCheck(); }
+};
+
+// ---------------------------------------------------------------------------
+// TdxCustomTextEditAccessibilityHelper
+
+// The editor's node; its value is the edit window's node's.
+class TdxCustomTextEditAccessibilityHelper : public TdxEditAccessibilityHelper {
+  SK_CLASS(TdxCustomTextEditAccessibilityHelper, TdxEditAccessibilityHelper)
+ protected:
+  String GetName(int) override { return String(); }
+};
+
+// The published text editor for form files; called by the unit's start-up.
+void cxTextEditRegisterClasses();

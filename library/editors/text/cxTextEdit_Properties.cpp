@@ -465,7 +465,7 @@ bool TcxCustomTextEditProperties::FindLookupItem(const String& AText) {
   return false;
 }
 
-TClass TcxCustomTextEditProperties::GetLookupDataClassType() { return nullptr; }
+TClass TcxCustomTextEditProperties::GetLookupDataClassType() { return TcxCustomTextEditLookupData::ClassInfo(); }
 
 void TcxCustomTextEditProperties::GetEditFormatInfo(bool& AIsCurrency, String& AFormat) {
   AIsCurrency = false;
@@ -678,6 +678,7 @@ void TcxFilterTextEditHelper::TMeta::SetFilterValue(TcxCustomEdit* AEdit, TcxCus
 
 void cxTextEditInitialization() {
   if (UnitStartCount++ != 0) return;
+  cxTextEditRegisterClasses();
   GetRegisteredEditProperties()->Register(TcxTextEditProperties::ClassInfo(),
                                           LoadLocalizedResString(&scxSEditRepositoryTextItem));
   GetFilterEditsController()->Register(TcxTextEditProperties::ClassInfo(), TcxFilterTextEditHelper::ClassInfo());
