@@ -346,12 +346,9 @@ String TcxCustomMaskEdit::SelText() {
   return inner ? inner->GetSelText() : String();
 }
 
-void TcxCustomMaskEdit::PrepareSelTextReplacement(const String& AText, String& AResult, int& ACaretPos) {
-  if (IsMasked() && FMode->GetInsertedText(AText, AResult, ACaretPos)) return;
-  AResult = EditText();
-  const std::size_t start = std::min(static_cast<std::size_t>(std::max(SelStart(), 0)), AResult.size());
-  AResult.replace(start, static_cast<std::size_t>(std::max(SelLength(), 0)), AText);
-  ACaretPos = static_cast<int>(start + AText.size());
+bool TcxCustomMaskEdit::PrepareSelTextReplacement(const String& AText, String& AResult, int& ACaretPos) {
+  if (IsMasked() && FMode->GetInsertedText(AText, AResult, ACaretPos)) return true;
+  return inherited::PrepareSelTextReplacement(AText, AResult, ACaretPos);
 }
 
 void TcxCustomMaskEdit::SetSelText(const String& AValue) {
@@ -361,7 +358,7 @@ void TcxCustomMaskEdit::SetSelText(const String& AValue) {
   }
   String text;
   int caret = 0;
-  PrepareSelTextReplacement(AValue, text, caret);
+  if (!PrepareSelTextReplacement(AValue, text, caret)) return;
   const int start = SelStart();
   SetInnerText(text);
   // The mode takes the text with the caret where the insertion began.

@@ -419,8 +419,8 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
   void InnerEditSelChange(TObject* Sender);
   String GetMaskEmptyText();
   void UpdateModeText();
-  // The mode's text and caret for the selection replaced by AText.
-  void PrepareSelTextReplacement(const String& AText, String& AResult, int& ACaretPos);
+  // Masked: the mode's text and caret for the selection replaced by AText.
+  bool PrepareSelTextReplacement(const String& AText, String& AResult, int& ACaretPos) override;
 
   bool FInternalTextSelection = false;
   TOwned<TcxMaskEditCustomMode> FMode;
