@@ -38,3 +38,68 @@ class TcxCheckBox : public TCustomCheckBox, public TcxEditStylesOwner {
 
 // Unit start-up: registers the class by name.
 void cxCheckBoxInitialization();
+
+// -- check-state value formats
+// The states of many check items packed into one edit value, and the item
+// collection that carries their captions (cxCheckBox_Formats.cpp).
+
+using TcxCheckStates = std::vector<TcxCheckBoxState>;
+
+enum TcxCheckStatesValueFormatEx { cvfCaptions, cvfIndices, cvfInteger, cvfStatesString, cvfCustom };
+using TcxCheckStatesValueFormat = TcxCheckStatesValueFormatEx;  // cvfCaptions .. cvfStatesString
+
+using TcxCheckStatesToValueEvent =
+    Delegate<void(TObject* Sender, const TcxCheckStates& ACheckStates, Variant& AValue)>;
+using TcxValueToCheckStatesEvent =
+    Delegate<void(TObject* Sender, const Variant& AValue, TcxCheckStates& ACheckStates)>;
+
+// What the conversions read of the items: captions and count.
+struct IcxCheckItems : public virtual IInterface {
+  static constexpr GUID IID = {0x5BF13228, 0xCF05, 0x4741, {0x98, 0x33, 0xF2, 0xB8, 0xFB, 0xFD, 0x57, 0xED}};
+  virtual String GetItemCaption(int AIndex) = 0;
+  virtual int GetCount() = 0;
+
+ protected:
+  ~IcxCheckItems() = default;
+};
+
+class TcxCaptionItem : public TCollectionItem {
+  SK_CLASS(TcxCaptionItem, TCollectionItem)
+ public:
+  void Assign(TPersistent* ASource) override;
+
+  const String& Caption() const { return FCaption; }
+  // A new text re-sorts a sorted collection, else reports the item changed.
+  void SetCaption(const String& AValue);
+  std::intptr_t Tag() const { return FTag; }
+  void SetTag(std::intptr_t AValue) { FTag = AValue; }
+
+ private:
+  String FCaption;
+  std::intptr_t FTag = 0;
+};
+
+class TcxCaptionItems : public TcxOwnedInterfacedCollection, public IcxCheckItems {
+  SK_CLASS(TcxCaptionItems, TcxOwnedInterfacedCollection)
+ public:
+  bool GetInterface(const GUID& AIID, void** AObj) override;
+
+  TcxCaptionItem* GetItem(int AIndex) const { return static_cast<TcxCaptionItem*>(Items(AIndex)); }
+  void SetItem(int AIndex, TcxCaptionItem* AValue) { SetItems(AIndex, AValue); }
+
+  String GetItemCaption(int AIndex) override { return GetItem(AIndex)->Caption(); }
+  int GetCount() override { return Count(); }
+
+ protected:
+  // By caption, ignoring case as the locale does.
+  int DoCompareItems(TCollectionItem* AItem1, TCollectionItem* AItem2) override;
+};
+
+// Null for cvfCustom or a format outside the four.
+Variant CheckStatesToEditValue(const TcxCheckStates& ACheckStates, IcxCheckItems* AItems,
+                               TcxCheckStatesValueFormatEx AFormat);
+// ACheckStates always ends with one state per item. A value that cannot be
+// read (wrong kind, malformed text, a number without a 64-bit integer form)
+// answers False and leaves every item unchecked; it never raises.
+bool EditValueToCheckStates(const Variant& AValue, IcxCheckItems* AItems, TcxCheckStatesValueFormatEx AFormat,
+                            TcxCheckStates& ACheckStates);
