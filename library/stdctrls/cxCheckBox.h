@@ -52,6 +52,10 @@ int CheckBoxThemeState(TcxCheckBoxState ACheckState, TcxEditCheckState AEditStat
 // image 0 when the state has no picture in it.
 int GetCheckGlyphIndex(TcxCheckBoxState ACheckState, TcxEditCheckState AEditState, bool AThreeStateStrip,
                        int ACount);
+// The size of one image of a valid glyph strip at the scale factor, else
+// the painter's check size (a missing one: the native or standard painter).
+TSize GetCheckMarkSize(TGraphic* AGlyph, int AGlyphCount, bool ANativeStyle, TcxCustomLookAndFeelPainter* APainter,
+                       const TdxScaleFactor* AScaleFactor);
 // The hand-drawn mark (native theme, or frame and inside by border style).
 // A skin painter draws the whole mark instead when given.
 void DrawCheckMark(TcxCanvas* ACanvas, const TRect& R, TcxCheckBoxState ACheckState, TcxEditCheckState AEditState,

@@ -118,6 +118,17 @@ int GetCheckGlyphIndex(TcxCheckBoxState ACheckState, TcxEditCheckState AEditStat
   return index < ACount ? index : 0;
 }
 
+TSize GetCheckMarkSize(TGraphic* AGlyph, int AGlyphCount, bool ANativeStyle, TcxCustomLookAndFeelPainter* APainter,
+                       const TdxScaleFactor* AScaleFactor) {
+  if (AGlyphCount > 0 && IsGraphicAssigned(AGlyph)) {
+    TSize size = GetGraphicSize(AGlyph);
+    size.cx /= AGlyphCount;
+    return AScaleFactor->Apply(size, GetObjectSourceDPI(AGlyph), dxDefaultDPI);
+  }
+  if (APainter == nullptr) APainter = GetLookAndFeelPainterForKind(ANativeStyle, lfStandard);
+  return APainter->ScaledCheckButtonSize(AScaleFactor);
+}
+
 void DrawCheckMark(TcxCanvas* ACanvas, const TRect& R, TcxCheckBoxState ACheckState, TcxEditCheckState AEditState,
                    TcxEditBorderStyle ABorderStyle, bool ANativeStyle, TColor ABorderColor, TColor ABackgroundColor,
                    bool ADrawBackground, bool AIsDesigning, bool AFocused, TcxCustomLookAndFeelPainter* ASkinPainter,

@@ -69,6 +69,23 @@ TEST(CheckMarkNames, ThemeStatesAndPartNames) {
   EXPECT_EQ(GetCheckGlyphPartName(-1), String(L"Not Used"));
 }
 
+TEST(CheckMarkSize, OneImageOfTheStripScaledElseTheSystemsCheckSize) {
+  const TOwned<TBitmap> strip(New<TBitmap>());
+  strip->SetSize(42, 13);
+  const TOwned<TdxScaleFactor> normal = ScaleFactorOf(1, 1);
+  const TOwned<TdxScaleFactor> doubled = ScaleFactorOf(2, 1);
+  EXPECT_EQ(GetCheckMarkSize(strip.get(), 3, false, nullptr, normal.get()), TSize(14, 13));
+  EXPECT_EQ(GetCheckMarkSize(strip.get(), 3, false, nullptr, doubled.get()), TSize(28, 26));
+  EXPECT_EQ(GetCheckMarkSize(strip.get(), 1, false, nullptr, normal.get()), TSize(42, 13));
+  // No images, or an empty glyph: the painter's mark, which follows the scale.
+  const TSize system = GetCheckMarkSize(strip.get(), 0, false, nullptr, normal.get());
+  const TOwned<TBitmap> empty(New<TBitmap>());
+  EXPECT_EQ(GetCheckMarkSize(empty.get(), 3, false, nullptr, normal.get()), system);
+  EXPECT_EQ(GetCheckMarkSize(nullptr, 3, false, nullptr, doubled.get()),
+            TSize(system.cx * 2, system.cy * 2));
+  EXPECT_GT(system.cx, 10);
+}
+
 void DrawMark(TCanvasOnSurface& ACanvas, const TRect& R, TcxCheckBoxState AState, TcxEditCheckState AEdit,
               TcxEditBorderStyle ABorder, TcxCheckBoxNullValueShowingStyle ANull, bool AFocused = false,
               bool ANative = false) {
