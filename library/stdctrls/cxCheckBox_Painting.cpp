@@ -157,8 +157,7 @@ void DrawCheckMark(TcxCanvas* ACanvas, const TRect& R, TcxCheckBoxState ACheckSt
     return;
   }
   const TcxClipRegionScope clip(ACanvas, inside);
-  TRect control = inside;
-  control.Inflate(2, 2);
+  RECT control = R;
   DrawFrameControl(ACanvas->Handle(), &control, DFC_BUTTON,
                    DFCS_BUTTONCHECK | CheckFrameControlFlags(state, AEditState, ABorderStyle, ANullStyle));
 }
