@@ -163,9 +163,37 @@ constexpr UINT LastListBoxMessage = 0x1B3;
 
 }  // namespace
 
+bool TcxCustomListBox::ChangeItemsByMessage(TMessage& Message) {
+  TStrings* items = Items();
+  const int index = static_cast<int>(Message.WParam);
+  const auto text = [&] { return String(reinterpret_cast<const wchar_t*>(Message.LParam)); };
+  switch (Message.Msg) {
+    case LB_ADDSTRING: Message.Result = items->Add(text()); return true;
+    case LB_INSERTSTRING:
+      if (index < -1 || index > items->Count()) return false;
+      // A sorted list keeps its own order.
+      if (index == -1 || Sorted()) Message.Result = items->Add(text());
+      else {
+        items->Insert(index, text());
+        Message.Result = index;
+      }
+      return true;
+    case LB_DELETESTRING:
+      if (index < 0 || index >= items->Count()) return false;
+      items->Delete(index);
+      Message.Result = items->Count();
+      return true;
+    case LB_RESETCONTENT: items->Clear(); return true;
+    default: return false;
+  }
+}
+
 void TcxCustomListBox::WndProc(TMessage& Message) {
   if (Message.Msg >= LB_ADDSTRING && Message.Msg <= LastListBoxMessage && FInnerListBox) {
-    Message.Result = SendMessageW(FInnerListBox->Handle(), Message.Msg, Message.WParam, Message.LParam);
+    // Item changes go through the items, which keep the window in step;
+    // everything else is the window's own answer.
+    if (!ChangeItemsByMessage(Message))
+      Message.Result = SendMessageW(FInnerListBox->Handle(), Message.Msg, Message.WParam, Message.LParam);
     return;
   }
   inherited::WndProc(Message);

@@ -116,6 +116,9 @@ class TcxCustomListBox : public TcxCustomEditContainer {
   TcxCustomInnerListBox* FInnerListBox;  // owned by the list box as a component
 
  private:
+  // LB_ADDSTRING, LB_INSERTSTRING, LB_DELETESTRING and LB_RESETCONTENT as
+  // item changes; false for other messages and indexes the window refuses.
+  bool ChangeItemsByMessage(TMessage& Message);
   bool IsAlignedToFill() const;
   template <class TOperation>
   void InItemsUpdate(TOperation AOperation);

@@ -189,7 +189,15 @@ void TcxListBox::WndProc(TMessage& Message) {
 }
 
 void TcxListBox::RecreateInnerWindow() {
-  if (FInnerListBox->HandleAllocated()) FInnerListBox->Perform(CM_RECREATEWND, 0, 0);
+  if (!FInnerListBox->HandleAllocated()) return;
+  // The new window may first come at a size that shows more rows, which
+  // would clamp the top row; it is put back once the list has its place.
+  const int topIndex = FInnerListBox->TopIndex();
+  FInnerListBox->Perform(CM_RECREATEWND, 0, 0);
+  if (FInnerListBox->HandleAllocated()) {
+    AdjustInnerControlBounds();
+    FInnerListBox->SetTopIndex(topIndex);
+  }
 }
 
 void TcxListBox::Loaded() {
