@@ -40,7 +40,8 @@ TcxCustomTextEdit* TcxCustomEditListBox::Edit() {
 }
 
 TcxCustomTextEditLookupData* TcxCustomEditListBox::LookupData() {
-  return nullptr;
+  TcxCustomTextEdit* edit = Edit();
+  return edit ? edit->LookupData() : nullptr;
 }
 
 TdxScaleFactor* TcxCustomEditListBox::EditScaleFactor() {

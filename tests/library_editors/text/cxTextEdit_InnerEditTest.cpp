@@ -285,7 +285,8 @@ TEST_F(InnerTextEdit, RealKeysActAsOnTheNativeEditUnlessTheEditorTakesThem) {
 
 TEST_F(InnerTextEdit, SelectingEverythingLeavesTheEditorUnmodified) {
   Edit->MarksModifiedOnKeyPress = true;
-  SetWindowTextW(Edit->InnerHandle(), L"abc");
+  Edit->SetText(L"abc");
+  Edit->SetEditModified(false);
   Focus(Edit->InnerHandle());
   CtrlA();
   EXPECT_EQ(ReadState(Edit->InnerHandle()).SelEnd, 3u);
@@ -299,7 +300,8 @@ TEST_F(InnerTextEdit, SelectingEverythingLeavesTheEditorUnmodified) {
 }
 
 TEST_F(InnerTextEdit, AfterKeyDownComesOnlyForKeysThatChangedNothing) {
-  SetWindowTextW(Edit->InnerHandle(), L"abc");
+  // Entering the editor shows its value again, so the text goes through the editor.
+  Edit->SetText(L"abc");
   SendMessageW(Edit->InnerHandle(), EM_SETSEL, 3, 3);
   Focus(Edit->InnerHandle());
   Press(VK_F5);
@@ -414,12 +416,11 @@ TEST_F(InnerTextEdit, TheMaskCharacterFollowsTheSystemAndTheLookAndFeel) {
 }
 
 TEST_F(InnerTextEdit, AnEchoModeChangeRemakesTheWindow) {
-  Edit->ActiveProperties()->SetEchoMode(eemPassword);
   const HWND before = Edit->InnerHandle();
   Edit->InnerTextEdit()->SetEchoMode(eemNormal);  // the value it has: nothing happens
   EXPECT_EQ(Edit->InnerHandle(), before);
-  SetWindowTextW(before, L"kept");
-  Edit->InnerTextEdit()->SetEchoMode(eemPassword);
+  Edit->SetText(L"kept");
+  Edit->ActiveProperties()->SetEchoMode(eemPassword);
   const HWND after = Edit->InnerHandle();
   EXPECT_NE(after, before);
   EXPECT_FALSE(IsWindow(before));
