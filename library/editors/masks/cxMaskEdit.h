@@ -22,6 +22,8 @@
 // once, in the order sent, before the mode reads the text again.
 #pragma once
 
+#include <functional>
+
 #include "library/editors/masks/cxRegExpr.h"
 #include "library/editors/masks/cxStandardMask.h"
 #include "library/editors/text/cxTextEdit.h"
@@ -185,6 +187,8 @@ class TcxMaskEditRegExprMode : public TcxMaskEditCustomMode {
   virtual bool NeedsResync();
   virtual void Resync();
   virtual void CutSelection();
+  // Cuts the selection; false when the native key had to take it instead.
+  bool DeleteSelection(const std::function<void()>& ANativeKey);
   virtual void RestoreSelection();
 
   void SetRegExprCaseInsensitive();

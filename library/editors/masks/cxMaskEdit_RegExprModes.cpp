@@ -173,6 +173,15 @@ void TcxMaskEditRegExprMode::CutSelection() {
   }
 }
 
+bool TcxMaskEditRegExprMode::DeleteSelection(const std::function<void()>& ANativeKey) {
+  CutSelection();
+  if (TailFits()) return true;
+  // The rest no longer matches: the native key takes the selection instead.
+  ANativeKey();
+  DropTail();
+  return false;
+}
+
 void TcxMaskEditRegExprMode::RestoreSelection() {
   if (FBeginCursor) {
     FTail.insert(0, FSelect);
@@ -291,12 +300,7 @@ bool TcxMaskEditRegExprMode::PressDelete() {
   if (!FRegExpr->IsCompiled()) return true;
   bool result = true;
   if (FEdit->SelLength() > 0) {
-    CutSelection();
-    if (!TailFits()) {
-      FEdit->SendOwnKeyDown(VK_DELETE);
-      DropTail();
-      result = false;
-    }
+    result = DeleteSelection([this] { FEdit->SendOwnKeyDown(VK_DELETE); });
   } else if (!FTail.empty()) {
     FSelect = FTail.substr(0, 1);
     FTail.erase(0, 1);
@@ -317,12 +321,7 @@ bool TcxMaskEditRegExprMode::PressBackSpace() {
   if (!FRegExpr->IsCompiled()) return true;
   bool result = true;
   if (FEdit->SelLength() > 0) {
-    CutSelection();
-    if (!TailFits()) {
-      FEdit->SendOwnKeyPress(L'\b');
-      DropTail();
-      result = false;
-    }
+    result = DeleteSelection([this] { FEdit->SendOwnKeyPress(L'\b'); });
   } else if (!FHead.empty()) {
     FRegExpr->Prev();
     FHead.pop_back();

@@ -1,4 +1,5 @@
 #include "library/editors/text/cxTextEdit.h"
+#include "tests/library_editors/text/TextEditTesting.h"
 
 #include "platform/ui/Forms.h"
 
@@ -13,26 +14,11 @@
 
 namespace {
 
-// Properties that answer a list style as a combo box's do.
-class TTextEditStyledProperties : public TcxCustomTextEditProperties {
-  SK_CLASS(TTextEditStyledProperties, TcxCustomTextEditProperties)
- public:
-  TcxEditEditingStyle GetEditingStyle() override { return FStyle; }
-  void SetStyle(TcxEditEditingStyle AValue) {
-    if (FStyle == AValue) return;
-    FStyle = AValue;
-    Changed();
-  }
-
- private:
-  TcxEditEditingStyle FStyle = esEdit;
-};
-
 class TTextEditStyledEdit : public TcxCustomTextEdit {
   SK_CLASS(TTextEditStyledEdit, TcxCustomTextEdit)
  public:
-  TClass GetPropertiesClass() override { return TTextEditStyledProperties::ClassInfo(); }
-  TTextEditStyledProperties* StyledProperties() { return static_cast<TTextEditStyledProperties*>(ActiveProperties()); }
+  TClass GetPropertiesClass() override { return TTextEditListStyleProperties::ClassInfo(); }
+  TTextEditListStyleProperties* StyledProperties() { return static_cast<TTextEditListStyleProperties*>(ActiveProperties()); }
   int Clicks = 0;
   void Create(TComponent* AOwner) override {
     inherited::Create(AOwner);
@@ -98,7 +84,7 @@ struct TextEditor : testing::Test {
   }
 
   void MakeStyled(TcxEditEditingStyle AStyle, std::initializer_list<const wchar_t*> AItems, const wchar_t* AText) {
-    TTextEditStyledProperties* properties = Styled->StyledProperties();
+    TTextEditListStyleProperties* properties = Styled->StyledProperties();
     properties->BeginUpdate();
     properties->SetStyle(AStyle);
     for (const wchar_t* item : AItems) properties->LookupItems()->Add(item);

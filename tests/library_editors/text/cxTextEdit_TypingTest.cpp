@@ -1,4 +1,5 @@
 #include "library/editors/text/cxTextEdit.h"
+#include "tests/library_editors/text/TextEditTesting.h"
 
 #include "platform/ui/Forms.h"
 
@@ -19,28 +20,13 @@ const wchar_t* const TypingBaudItems[] = {L"9600",   L"19200",  L"38400",   L"57
                                           L"115200", L"200000", L"230400",  L"460800",  L"500000",
                                           L"576000", L"921600", L"1000000", L"1500000", L"2000000"};
 
-// Properties that answer an editing style as a combo box's list style does.
-class TTypingListProperties : public TcxCustomTextEditProperties {
-  SK_CLASS(TTypingListProperties, TcxCustomTextEditProperties)
- public:
-  TcxEditEditingStyle GetEditingStyle() override { return FStyle; }
-  void SetStyle(TcxEditEditingStyle AValue) {
-    if (FStyle == AValue) return;
-    FStyle = AValue;
-    Changed();
-  }
-
- private:
-  TcxEditEditingStyle FStyle = esEdit;
-};
-
 // A text editor whose list styles come from its properties, and which moves
 // through its items by keys and the wheel as a drop-down editor does.
 class TTypingListEdit : public TcxCustomTextEdit {
   SK_CLASS(TTypingListEdit, TcxCustomTextEdit)
  public:
-  TClass GetPropertiesClass() override { return TTypingListProperties::ClassInfo(); }
-  TTypingListProperties* ListProperties() { return static_cast<TTypingListProperties*>(ActiveProperties()); }
+  TClass GetPropertiesClass() override { return TTextEditListStyleProperties::ClassInfo(); }
+  TTextEditListStyleProperties* ListProperties() { return static_cast<TTextEditListStyleProperties*>(ActiveProperties()); }
   bool Navigates = true;
   int Clicks = 0;
   std::vector<WORD> AfterKeyDown;
@@ -94,7 +80,7 @@ struct TypingEditors : testing::Test {
   }
 
   void Make(TcxEditEditingStyle AStyle, std::initializer_list<const wchar_t*> AItems, const wchar_t* AText) {
-    TTypingListProperties* properties = Edit->ListProperties();
+    TTextEditListStyleProperties* properties = Edit->ListProperties();
     properties->BeginUpdate();
     properties->SetStyle(AStyle);
     properties->LookupItems()->Clear();
@@ -144,7 +130,7 @@ void RunSteps(TTypingListEdit* AEdit, const std::vector<TTypingStep>& ASteps) {
 // state differ from what the editor now does).
 TEST_F(TypingEditors, DISABLED_BaudBoxTypesOnlyPrefixesOfItems) {
   Make(esEditList, {}, L"");
-  TTypingListProperties* properties = Edit->ListProperties();
+  TTextEditListStyleProperties* properties = Edit->ListProperties();
   properties->BeginUpdate();
   for (const wchar_t* item : TypingBaudItems) properties->LookupItems()->Add(item);
   properties->EndUpdate();
