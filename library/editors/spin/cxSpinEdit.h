@@ -21,7 +21,7 @@
 #pragma once
 
 #include "library/editors/filter/cxFilterEditHelpers.h"
-#include "library/editors/text/cxTextEdit.h"
+#include "library/editors/masks/cxMaskEdit.h"
 
 #include <cstdint>
 #include <optional>
@@ -127,8 +127,8 @@ class TcxSpinEditPropertiesValues : public TcxTextEditPropertiesValues {
 // (Sender, AText, out AValue, var ErrorText, var Error)
 using TcxSpinEditGetValueEvent = Delegate<void(TObject*, const String&, Variant&, String&, bool&)>;
 
-class TcxCustomSpinEditProperties : public TcxCustomTextEditProperties {
-  SK_CLASS(TcxCustomSpinEditProperties, TcxCustomTextEditProperties)
+class TcxCustomSpinEditProperties : public TcxCustomMaskEditProperties {
+  SK_CLASS(TcxCustomSpinEditProperties, TcxCustomMaskEditProperties)
  public:
   void Create(TPersistent* AOwner) override;
   void Destroy() override;
@@ -245,8 +245,8 @@ class TcxSpinEditProperties : public TcxCustomSpinEditProperties {
 // ---------------------------------------------------------------------------
 // TcxSpinEditViewData, TcxSpinEditViewInfo (cxSpinEdit_ViewInfo.cpp)
 
-class TcxSpinEditViewData : public TcxCustomEditViewData {
-  SK_CLASS(TcxSpinEditViewData, TcxCustomEditViewData)
+class TcxSpinEditViewData : public TcxCustomTextEditViewData {
+  SK_CLASS(TcxSpinEditViewData, TcxCustomTextEditViewData)
  public:
   void Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton Button, TShiftState Shift,
                  TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) override;
@@ -274,8 +274,8 @@ class TcxSpinEditViewData : public TcxCustomEditViewData {
   bool UsesSpinTheme();
 };
 
-class TcxSpinEditViewInfo : public TcxCustomEditViewInfo {
-  SK_CLASS(TcxSpinEditViewInfo, TcxCustomEditViewInfo)
+class TcxSpinEditViewInfo : public TcxCustomTextEditViewInfo {
+  SK_CLASS(TcxSpinEditViewInfo, TcxCustomTextEditViewInfo)
  public:
   int ArrowSize = 0;
   TcxSpinEditButtonsPosition ButtonsPosition = sbpVert;
@@ -301,8 +301,8 @@ class TcxSpinEditViewInfo : public TcxCustomEditViewInfo {
 // ---------------------------------------------------------------------------
 // TcxCustomSpinEdit
 
-class TcxCustomSpinEdit : public TcxCustomTextEdit {
-  SK_CLASS(TcxCustomSpinEdit, TcxCustomTextEdit)
+class TcxCustomSpinEdit : public TcxCustomMaskEdit {
+  SK_CLASS(TcxCustomSpinEdit, TcxCustomMaskEdit)
  public:
   void Destroy() override;
 
@@ -346,8 +346,6 @@ class TcxCustomSpinEdit : public TcxCustomTextEdit {
   void StoreEditValue(const Variant& AValue) override;
   void SyncDisplayValue() override;
   void ApplyDisplayValue(const Variant& AValue) override;
-  void GetDisplayString(String& AText) override;
-  void SetDisplayText(const String& AText) override;
   void GetValueWhileEditing(Variant& AValue) override { AValue = Value(); }
   void HandleContentChanged() override;
   void PropertiesChanged(TObject* Sender) override;

@@ -26,6 +26,8 @@ struct SpinButtonsLayout : testing::Test {
   TcxSpinEdit* Edit = nullptr;
   TOwned<TcxSpinEditViewInfo> VI{New<TcxSpinEditViewInfo>()};
   TRect Bounds{0, 0, 121, 19};
+  // Layout measures text, as the editor's own paint canvas would.
+  TCanvasOnSurface LayoutCanvas{300, 60};
 
   void SetUp() override {
     Edit = New<TcxSpinEdit>(Form.get());
@@ -41,7 +43,7 @@ struct SpinButtonsLayout : testing::Test {
   void LayOut(const TPoint& P = TPoint(-1, -1), bool ARightToLeft = false) {
     const TOwned<TcxCustomEditViewData> data = Edit->Properties()->CreateViewData(Edit->Style(), false);
     data->UseRightToLeftAlignment = ARightToLeft;
-    data->Calculate(nullptr, Bounds, P, cxmbNone, TShiftState{}, VI.get(), true);
+    data->Calculate(LayoutCanvas.Get(), Bounds, P, cxmbNone, TShiftState{}, VI.get(), true);
   }
   TRect Button(int AIndex) const { return VI->ButtonsInfo.at(AIndex)->Bounds; }
   TPixelSurface Painted() {
@@ -137,7 +139,7 @@ TEST_F(SpinButtonsLayout, ADisabledButtonShowsAnEmbossedArrow) {
   Edit->SetEnabled(false);
   const TOwned<TcxCustomEditViewData> data = Edit->Properties()->CreateViewData(Edit->Style(), false);
   data->Enabled = false;
-  data->Calculate(nullptr, Bounds, TPoint(-1, -1), cxmbNone, TShiftState{}, VI.get(), true);
+  data->Calculate(LayoutCanvas.Get(), Bounds, TPoint(-1, -1), cxmbNone, TShiftState{}, VI.get(), true);
   const TPixelSurface s = Painted();
   const TRect up = Button(1);
   EXPECT_GT(s.Count(up, ColorToRGB(clBtnHighlight)), 0);
