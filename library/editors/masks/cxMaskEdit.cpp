@@ -585,12 +585,50 @@ void TcxMaskEdit::Publish(TPublisher<TcxMaskEdit>& P) {
 }
 
 // ---------------------------------------------------------------------------
+// TcxFilterMaskEditHelper
+
+TClass TcxFilterMaskEditHelper::TMeta::GetFilterEditClass() const { return TcxMaskEdit::ClassInfo(); }
+
+TcxFilterControlOperators TcxFilterMaskEditHelper::TMeta::GetSupportedFilterOperators(
+    TcxCustomEditProperties* AProperties, TcxValueTypeClass AValueTypeClass, bool AExtendedSet) const {
+  TcxFilterControlOperators result =
+      TcxFilterTextEditHelper::TMeta::GetSupportedFilterOperators(AProperties, AValueTypeClass, AExtendedSet);
+  auto* properties = dynamic_cast<TcxCustomMaskEditProperties*>(AProperties);
+  if (properties && properties->IsMasked())
+    result -= {fcoLike, fcoNotLike, fcoContains, fcoNotContains, fcoBeginsWith, fcoEndsWith};
+  return result;
+}
+
+void TcxFilterMaskEditHelper::TMeta::InitializeProperties(TcxCustomEditProperties* AProperties,
+                                                          TcxCustomEditProperties* AEditProperties,
+                                                          bool AHasButtons) const {
+  TcxFilterTextEditHelper::TMeta::InitializeProperties(AProperties, AEditProperties, AHasButtons);
+  auto* properties = static_cast<TcxCustomMaskEditProperties*>(AProperties);
+  // A filter value is typed whole; the completing mode keeps a partial value a valid prefix.
+  auto* source = dynamic_cast<TcxCustomMaskEditProperties*>(AEditProperties);
+  if (source && source->MaskKind() == emkRegExpr) properties->SetMaskKind(emkRegExprEx);
+  properties->SetAutoSelect(!properties->IsMasked());
+}
+
+// ---------------------------------------------------------------------------
 // Unit
 
+namespace {
+int MaskEditUnitStartCount = 0;
+}  // namespace
+
 void cxMaskEditInitialization() {
+  if (MaskEditUnitStartCount++ != 0) return;
   RegisterClasses({TcxMaskEdit::ClassInfo(), TcxMaskEditProperties::ClassInfo()});
   GetRegisteredEditProperties()->Register(TcxMaskEditProperties::ClassInfo(),
                                           LoadLocalizedResString(&scxSEditRepositoryMaskItem));
+  GetFilterEditsController()->Register(TcxCustomMaskEditProperties::ClassInfo(),
+                                       TcxFilterMaskEditHelper::ClassInfo());
 }
 
-void cxMaskEditFinalization() {}
+void cxMaskEditFinalization() {
+  if (--MaskEditUnitStartCount != 0) return;
+  if (FilterEditsControllerExists())
+    GetFilterEditsController()->Unregister(TcxCustomMaskEditProperties::ClassInfo(),
+                                           TcxFilterMaskEditHelper::ClassInfo());
+}

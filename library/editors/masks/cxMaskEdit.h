@@ -15,6 +15,7 @@
 //   TcxCustomMaskEditProperties       mask kind and mask text
 //   TcxMaskEditProperties             the published properties
 //   TcxCustomMaskEdit, TcxMaskEdit    the editor
+//   TcxFilterMaskEditHelper           a mask editor in a filter row
 //
 // The regular-expression modes keep the text as a head (before the caret,
 // fed to the engine) and a tail (after it). Their completion relies on the
@@ -447,6 +448,24 @@ class TcxMaskEdit : public TcxCustomMaskEdit {
   TClass GetPropertiesClass() override { return TcxMaskEditProperties::ClassInfo(); }
   // A masked text is no prose.
   bool SupportsSpelling() { return !IsMasked(); }
+};
+
+// ---------------------------------------------------------------------------
+// TcxFilterMaskEditHelper
+
+// How a filter row edits a value through a mask editor: a masked value is
+// compared whole, never by its text.
+class TcxFilterMaskEditHelper : public TcxFilterTextEditHelper {
+  SK_CLASS(TcxFilterMaskEditHelper, TcxFilterTextEditHelper)
+ public:
+  struct TMeta : TcxFilterTextEditHelper::TMeta {
+    TClass GetFilterEditClass() const override;
+    TcxFilterControlOperators GetSupportedFilterOperators(TcxCustomEditProperties* AProperties,
+                                                          TcxValueTypeClass AValueTypeClass,
+                                                          bool AExtendedSet = false) const override;
+    void InitializeProperties(TcxCustomEditProperties* AProperties, TcxCustomEditProperties* AEditProperties,
+                              bool AHasButtons) const override;
+  };
 };
 
 void cxMaskEditInitialization();
