@@ -363,14 +363,8 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
   TcxMaskEditCustomMode* Mode() const { return FMode.get(); }
   bool IsMasked() { return ActiveProperties()->IsMasked(); }
 
-  // The caret and selection of the edit window. CursorPos is the end of the
-  // selection the caret stands at.
-  int SelStart();
-  void SetSelStart(int AValue);
-  int SelLength();
-  void SetSelLength(int AValue);
-  int CursorPos();
-  String SelText();
+  // Masked: the mode is told of the insertion before and after the text
+  // editor replaces the selection.
   void SetSelText(const String& AValue);
   void SetInternalSelStart(int AValue);
   void SetInternalSelLength(int AValue);
@@ -407,7 +401,6 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
   void UndoPerformed() override;
   void PrepareEditValue(const Variant& ADisplayValue, Variant& AEditValue, bool AEditFocused) override;
   void SetDisplayText(const String& AText) override;
-  void ApplyDisplayValue(const Variant& AValue) override;
   void GetDisplayString(String& AText) override { AText = EditText(); }
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void KeyPress(wchar_t& Key) override;
@@ -421,7 +414,9 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
   void HookInnerEditWindowProc() override;
   void UnhookInnerEditWindowProc() override;
 
-  void InnerEditSelChange(TObject* Sender);
+  void InnerEditSelChange(TObject* Sender) override;
+  String GetWindowTextValue() override;
+  bool SetWindowTextValue(const String& AText) override;
   String GetMaskEmptyText();
   void UpdateModeText();
   // Masked: the mode's text and caret for the selection replaced by AText.
