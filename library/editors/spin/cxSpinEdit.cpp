@@ -930,7 +930,7 @@ TcxFilterControlOperators TcxFilterSpinEditHelper::TMeta::GetSupportedFilterOper
 void TcxFilterSpinEditHelper::TMeta::InitializeProperties(TcxCustomEditProperties* AProperties,
                                                           TcxCustomEditProperties* AEditProperties,
                                                           bool AHasButtons) const {
-  TcxCustomFilterEditHelper::TMeta::InitializeProperties(AProperties, AEditProperties, AHasButtons);
+  TcxFilterMaskEditHelper::TMeta::InitializeProperties(AProperties, AEditProperties, AHasButtons);
   if (auto* spin = dynamic_cast<TcxCustomSpinEditProperties*>(AProperties)) spin->SetCanEdit(true);
 }
 

@@ -20,7 +20,6 @@
 // its wrapping and overflow rules are one piece of code for every caller.
 #pragma once
 
-#include "library/editors/filter/cxFilterEditHelpers.h"
 #include "library/editors/masks/cxMaskEdit.h"
 
 #include <cstdint>
@@ -413,10 +412,10 @@ class TdxSpinEditAccessibilityHelper : public TdxEditAccessibilityHelper {
 
 // The base of numeric editors' filter helpers (the progress bar's derives
 // from it).
-class TcxFilterSpinEditHelper : public TcxCustomFilterEditHelper {
-  SK_CLASS(TcxFilterSpinEditHelper, TcxCustomFilterEditHelper)
+class TcxFilterSpinEditHelper : public TcxFilterMaskEditHelper {
+  SK_CLASS(TcxFilterSpinEditHelper, TcxFilterMaskEditHelper)
  public:
-  struct TMeta : TcxCustomFilterEditHelper::TMeta {
+  struct TMeta : TcxFilterMaskEditHelper::TMeta {
     bool EditPropertiesHasButtons() const override { return true; }
     TcxFilterDataType GetFilterDataType(TcxValueTypeClass) const override { return fdtNumeric; }
     TClass GetFilterEditClass() const override { return TcxSpinEdit::ClassInfo(); }
