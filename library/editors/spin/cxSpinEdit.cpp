@@ -515,9 +515,9 @@ bool TcxCustomSpinEdit::TextToEditValue(const String& ADisplayValue, bool ARaise
     AErrorText = handlerText.empty() ? LoadLocalizedResString(&cxSSpinEditInvalidNumericValue) : handlerText;
     if (!properties->ExceptionOnInvalidInput()) AErrorText.clear();
     if (ARaise && properties->ExceptionOnInvalidInput()) throw EcxEditError(AErrorText);
-    V = FInternalValue;
-    V = properties->ToValueType(V);
-    return false;
+    // Without ExceptionOnInvalidInput the last good value silently stands in.
+    V = properties->ToValueType(FInternalValue);
+    return !properties->ExceptionOnInvalidInput();
   }
   V = properties->ToValueType(*value);
   return true;

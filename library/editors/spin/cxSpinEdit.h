@@ -319,7 +319,9 @@ class TcxCustomSpinEdit : public TcxCustomMaskEdit {
   // The text was typed or pasted: it, not the last stepped value, is the value.
   bool IsCustomText();
 
-  // Editor text to edit value; false when the text is no value.
+  // Editor text to edit value. A text that is no value gives the last good
+  // value; it fails only when ExceptionOnInvalidInput asks for the error, or
+  // an OnGetValue handler raised.
   bool TextToEditValue(const String& ADisplayValue, bool ARaise, String& AErrorText, Variant& V);
 
   // The step a button makes; whether the text changed.
