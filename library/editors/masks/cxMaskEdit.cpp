@@ -507,7 +507,8 @@ void TcxCustomMaskEdit::CutToClipboard() {
     inherited::CutToClipboard();
     return;
   }
-  if (Focused() && !DoEditing()) return;
+  // Nothing selected: the Backspace below would take the character before the caret.
+  if (SelLength() == 0 || (Focused() && !DoEditing())) return;
   CopyToClipboard();
   if (FMode->PressDelete()) SendOwnKeyPress(L'\b');
 }
