@@ -411,6 +411,17 @@ void TcxCustomMaskEdit::ProcessKeyDown(WORD& Key, TShiftState Shift) {
         if (!FMode->PressDelete()) Key = 0;
       } else if (SelLength() == 0) {
         if (!FMode->PressBackSpace()) Key = 0;
+      } else {
+        // The edit window would cut past the mode.
+        CutToClipboard();
+        Key = 0;
+      }
+      break;
+    case VK_INSERT:
+      // Likewise its paste; copying changes nothing.
+      if (Shift.Contains(ssShift) && !Shift.Contains(ssCtrl)) {
+        PasteFromClipboard();
+        Key = 0;
       }
       break;
     case VK_HOME:
@@ -507,7 +518,8 @@ void TcxCustomMaskEdit::CutToClipboard() {
     inherited::CutToClipboard();
     return;
   }
-  if (Focused() && !DoEditing()) return;
+  // Nothing selected: the Backspace below would take the character before the caret.
+  if (SelLength() == 0 || (Focused() && !DoEditing())) return;
   CopyToClipboard();
   if (FMode->PressDelete()) SendOwnKeyPress(L'\b');
 }
