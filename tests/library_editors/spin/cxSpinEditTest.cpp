@@ -503,4 +503,26 @@ TEST_F(SpinEditOnForm, AccessibilityClientsSeeASpinButton) {
   EXPECT_EQ(TakeBstr(value), L"42");
 }
 
+// The real wheel over the focused editor steps one increment per notch.
+TEST_F(SpinEditOnForm, TheWheelStepsByOneIncrement) {
+  Edit->Properties()->SetIncrement(3);
+  FocusEdit();
+  const TPoint over = ButtonCentre(1);
+  ASSERT_TRUE(MoveUntil(over, [&] { return CursorIsAt(over); }));
+  const auto notch = [&](int ADelta) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    input.mi.mouseData = static_cast<DWORD>(ADelta);
+    SendInput(1, &input, sizeof(INPUT));
+  };
+  notch(WHEEL_DELTA);
+  ASSERT_TRUE(PumpUntil([&] { return Text() == L"3"; })) << std::string(Text().begin(), Text().end());
+  notch(WHEEL_DELTA);
+  ASSERT_TRUE(PumpUntil([&] { return Text() == L"6"; }));
+  notch(-WHEEL_DELTA);
+  ASSERT_TRUE(PumpUntil([&] { return Text() == L"3"; }));
+  EXPECT_EQ(Edit->Value().AsInt64(), 3);
+}
+
 }  // namespace
