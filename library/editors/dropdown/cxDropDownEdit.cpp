@@ -645,6 +645,18 @@ void TcxCustomDropDownEdit::PrepareTabExit(TShiftState Shift) {
 
 void TcxCustomDropDownEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   const TControlTracker alive(this);
+  // A press on the drop-down button of an open popup closes it, and the
+  // same press must not open it again.
+  FClosedByButtonPress = false;
+  if (Button == mbLeft && HasPopupWindow() && ViewInfo()) {
+    const int index = ButtonAtPoint({X, Y});
+    if (index >= 0 && index < static_cast<int>(ViewInfo()->ButtonsInfo.size()) &&
+        ViewInfo()->ButtonsInfo[index]->ButtonIndex == ActiveProperties()->GetDropDownButtonIndex()) {
+      FClosedByButtonPress = true;
+      ClosePopup(crUnknown);
+      if (!alive.Alive()) return;
+    }
+  }
   inherited::MouseDown(Button, Shift, X, Y);
   if (!alive.Alive() || FIsActivatingByMouse || Button != mbLeft) return;
   if (ActiveProperties()->DropDownOnClick() && ViewInfo() && ViewInfo()->ClientRect.Contains({X, Y}) &&
@@ -657,8 +669,10 @@ void TcxCustomDropDownEdit::PressButton(int AIndex) {
   if (!ViewInfo() || AIndex < 0 || AIndex >= static_cast<int>(ViewInfo()->ButtonsInfo.size())) return;
   if (ViewInfo()->ButtonsInfo[AIndex]->ButtonIndex != ActiveProperties()->GetDropDownButtonIndex()) return;
   // A press on the editor's button that just closed the popup only closes it.
+  const bool justClosed = FClosedByButtonPress || (FPopupWindow && FPopupWindow->JustClosed());
+  FClosedByButtonPress = false;
   if (HasPopupWindow()) ClosePopup(crUnknown);
-  else if (!FPopupWindow || !FPopupWindow->JustClosed()) SetDroppedDown(true);
+  else if (!justClosed) SetDroppedDown(true);
 }
 
 bool TcxCustomDropDownEdit::DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) {

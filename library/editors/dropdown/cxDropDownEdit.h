@@ -537,6 +537,7 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
   TOwned<TcxTimer> FInitializeLookupDataTimer;
   TcxEditCloseUpReason FCloseUpReason = crUnknown;
   TOwned<TcxCustomEditPopupWindow> FPopupWindow;
+  bool FClosedByButtonPress = false;
 };
 
 // ---------------------------------------------------------------------------

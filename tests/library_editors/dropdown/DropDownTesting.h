@@ -45,7 +45,10 @@ class TDropDownLogEdit : public TcxCustomDropDownEdit {
 
  protected:
   void PopupWindowBeforeClosing(TObject* Sender) override {
-    if (CloseAgainWhileClosing) ClosePopup(crCancel);
+    if (CloseAgainWhileClosing) {
+      CloseAgainWhileClosing = false;
+      ClosePopup(crCancel);
+    }
     inherited::PopupWindowBeforeClosing(Sender);
   }
 
