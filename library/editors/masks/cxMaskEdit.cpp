@@ -407,7 +407,10 @@ void TcxCustomMaskEdit::ProcessKeyDown(WORD& Key, TShiftState Shift) {
            &TcxMaskEditCustomMode::PressEnd);
       break;
     case VK_DELETE:
-      if (!Shift.Contains(ssShift)) {
+      if (Shift.Contains(ssCtrl)) {
+        // The edit window would delete a whole word past the mode.
+        Key = 0;
+      } else if (!Shift.Contains(ssShift)) {
         if (!FMode->PressDelete()) Key = 0;
       } else if (SelLength() == 0) {
         if (!FMode->PressBackSpace()) Key = 0;

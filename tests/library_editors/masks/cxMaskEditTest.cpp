@@ -296,7 +296,7 @@ TEST_F(MaskEdit, RegularExpressionReadsSeparatorsWhenTypedButTheDecimalOneWhenCo
                       });
 }
 
-TEST_F(MaskEdit, CutWithNothingSelectedLeavesTheText) {
+TEST_F(MaskEdit, CutWithNothingSelectedAndCtrlDeleteLeaveTheText) {
   struct TRow {
     const char* Name;
     TcxEditMaskKind Kind;
@@ -321,6 +321,10 @@ TEST_F(MaskEdit, CutWithNothingSelectedLeavesTheText) {
     PressMaskKey('X', false, true);
     EXPECT_EQ(State().Text, before.Text);
     EXPECT_EQ(State().SelStart, collapsed.SelStart);
+    Edit->SetSelStart(0);
+    PressMaskKey(VK_DELETE, false, true);
+    EXPECT_EQ(State().Text, before.Text) << "a word deleted past the mode";
+    Edit->SetSelStart(collapsed.SelStart);
     Type(L"3");
     auto* mode = dynamic_cast<TcxMaskEditRegExprMode*>(Edit->Mode());
     if (mode) {
