@@ -22,6 +22,7 @@
 #include "library/stdctrls/cxCheckBox.h"
 
 #include <cstdint>
+#include <vector>
 
 enum TcxCaptionAlignment {
   alTopLeft,
@@ -314,4 +315,231 @@ int cxGroupBoxMeasureCount();
 void cxGroupBoxInitialization();
 
 // -- button groups
+// A group box whose content is a grid of captioned buttons, one per item,
+// filled column by column. A standalone group owns one inner button control
+// per item (made by the kind: check boxes or radio buttons), keeps them in
+// step with the items and moves them to the cells of the grid; drawn
+// without a window, its view info paints the same grid itself.
+
+class TcxButtonGroupItems;
+
+class TcxButtonGroupItem : public TcxCaptionItem {
+  SK_CLASS(TcxButtonGroupItem, TcxCaptionItem)
+ public:
+  // Creation and destruction each report one change (copAdd, copDelete).
+  void Create(TCollection* ACollection) override;
+  void Destroy() override;
+  void Assign(TPersistent* ASource) override;
+
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool AValue);
+
+ protected:
+  void ReportChange(int AIndex, TcxCollectionOperation AOperation);
+
+ private:
+  bool FEnabled = true;
+};
+
+class TcxButtonGroupItems : public TcxCaptionItems {
+  SK_CLASS(TcxButtonGroupItems, TcxCaptionItems)
+ public:
+  void Destroy() override;
+  TcxButtonGroupItem* GetItem(int AIndex) const { return static_cast<TcxButtonGroupItem*>(Items(AIndex)); }
+  void SetItem(int AIndex, TcxButtonGroupItem* AValue) { SetItems(AIndex, AValue); }
+  TcxCustomEditProperties* OwnerProperties() const;
+  // Copies the items inside one update of the owner properties.
+  void Assign(TPersistent* ASource) override;
+
+  // The one item change being reported while ItemChanged is set.
+  int ChangedItemIndex() const { return FChangedItemIndex; }
+  TcxCollectionOperation ChangedItemOperation() const { return FChangedItemOperation; }
+  bool ItemChanged() const { return FItemChanged; }
+  bool IsDestroying() const { return FDestroying; }
+
+  void InternalNotify(TcxButtonGroupItem* AItem, int AItemIndex, TcxCollectionOperation AItemOperation);
+
+ protected:
+  void Update(TCollectionItem* AItem) override;
+
+ private:
+  friend class TcxButtonGroupItem;
+  // An item being created or freed reports its own single change once the
+  // collection's update closes; the collection's notification in between
+  // would reconcile the inner buttons by count first, and from the end.
+  void BeginItemBracket();
+  void EndItemBracket();
+
+  int FItemBracketCount = 0;
+  int FChangedItemIndex = -1;
+  TcxCollectionOperation FChangedItemOperation = copChanged;
+  bool FItemChanged = false;
+  bool FDestroying = false;
+};
+
+// What GetButtonMetrics fills: the base the indent, the layout correction
+// and the spacing; a kind the rest when a canvas is given.
+struct TcxButtonGroupMetrics {
+  int FixedTextOffset = 0;
+  int FixedWidthCorrection = 0;
+  int AutoTextOffset = 0;
+  int AutoWidthCorrection = 0;
+  int ButtonIndent = 0;
+  int LayoutWidthCorrection = 0;
+  int ColumnSpacing = 0;
+  TSize GlyphSize;
+};
+
+class TcxCustomButtonGroupProperties : public TcxCustomGroupBoxProperties {
+  SK_CLASS(TcxCustomButtonGroupProperties, TcxCustomGroupBoxProperties)
+ public:
+  void Create(TPersistent* AOwner) override;
+  void Destroy() override;
+
+  // At least 1.
+  int Columns() const { return FColumns; }
+  void SetColumns(int AValue);
+  TcxButtonGroupItems* Items() const { return FItems.get(); }
+  void SetItems(TcxButtonGroupItems* AValue) { FItems->Assign(AValue); }
+  TLeftRight ItemAlignment() const { return FItemAlignment; }
+  void SetItemAlignment(TLeftRight AValue);
+  bool ShowEndEllipsis() const { return FShowEndEllipsis; }
+  void SetShowEndEllipsis(bool AValue);
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool AValue);
+
+  virtual TOwned<TcxButtonGroupItems> CreateItems();
+  // 0 without items; else the columns that the rows of min(Columns, n)
+  // columns actually fill.
+  virtual int GetColumnCount();
+  // Asked only with items.
+  int GetRowCount();
+
+  void CopyFrom(TcxCustomEditProperties* ASource) override;
+  TClass GetContainerClass() override;
+  TClass GetViewDataClassType() override;
+  TClass GetViewInfoClass() override;
+  TcxEditSupportedOperations GetSupportedOperations() override;
+
+ private:
+  int FColumns = 1;
+  TOwned<TcxButtonGroupItems> FItems;
+  TLeftRight FItemAlignment = taLeftJustify;
+  bool FShowEndEllipsis = false;
+  bool FWordWrap = false;
+};
+
+class TcxButtonGroupButtonViewInfo : public TcxGroupBoxButtonViewInfo {
+  SK_CLASS(TcxButtonGroupButtonViewInfo, TcxGroupBoxButtonViewInfo)
+};
+
+class TcxButtonGroupViewInfo : public TcxGroupBoxViewInfo {
+  SK_CLASS(TcxButtonGroupViewInfo, TcxGroupBoxViewInfo)
+ public:
+  TClass GetButtonViewInfoClass() const override { return TcxButtonGroupButtonViewInfo::ClassInfo(); }
+  // The background beside the glyph, the glyph, then the caption.
+  void PaintButtonFaded(TcxCanvas* ACanvas, int AButtonVisibleIndex) override;
+
+  virtual void DrawButtonCaption(TcxCanvas* ACanvas, TcxGroupBoxButtonViewInfo* AButtonViewInfo,
+                                 const TRect& AGlyphRect) = 0;
+  virtual void DrawButtonGlyph(TcxCanvas* ACanvas, TcxGroupBoxButtonViewInfo* AButtonViewInfo,
+                               const TRect& AGlyphRect) = 0;
+  virtual TSize GetGlyphSize() { return GlyphSize; }
+  virtual bool IsButtonGlyphTransparent(TcxGroupBoxButtonViewInfo* AButtonViewInfo) = 0;
+
+  TRect CaptionExtent;
+  TSize GlyphSize;
+};
+
+class TcxButtonGroupViewData : public TcxGroupBoxViewData {
+  SK_CLASS(TcxButtonGroupViewData, TcxGroupBoxViewData)
+ public:
+  TcxCustomButtonGroupProperties* Properties() const {
+    return static_cast<TcxCustomButtonGroupProperties*>(inherited::Properties());
+  }
+  void Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                 TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) override;
+  void CalculateButtonsViewInfo(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton Button,
+                                TShiftState Shift, TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) override;
+  TSize GetEditConstantPartSize(TcxCanvas* ACanvas, const TcxEditSizeProperties& AEditSizeProperties,
+                                TSize& MinContentSize, TcxCustomEditViewInfo* AViewInfo = nullptr) override;
+
+  virtual void CalculateButtonPositions(TcxCanvas* ACanvas, TcxCustomEditViewInfo* AViewInfo);
+  virtual void PrepareButtonsViewInfo(TcxCustomEditViewInfo* AViewInfo);
+  // Library text flags of the button captions.
+  virtual int GetButtonCaptionTextFlags();
+  virtual void GetButtonMetrics(bool AHasWidth, TcxCanvas* ACanvas, TcxButtonGroupMetrics& AMetrics);
+  virtual void GetCaptionExtent(TRect& ARect) { ARect = TRect(); }
+  virtual void GetButtonGlyphSize(TSize& ASize);
+  static bool IsButtonNativeStyle(TcxLookAndFeel* ALookAndFeel);
+
+ private:
+  void CalculateButtonStates(TcxCustomEditViewInfo* AViewInfo, const TPoint& P, TcxMouseButton Button,
+                             TShiftState Shift, bool AIsMouseEvent);
+};
+
+class TcxCustomButtonGroup : public TcxCustomGroupBox {
+  SK_CLASS(TcxCustomButtonGroup, TcxCustomGroupBox)
+ public:
+  void Destroy() override;
+
+  TcxCustomButtonGroupProperties* ActiveProperties() {
+    return static_cast<TcxCustomButtonGroupProperties*>(TcxCustomEdit::ActiveProperties());
+  }
+  TcxCustomButtonGroupProperties* Properties() const {
+    return static_cast<TcxCustomButtonGroupProperties*>(InternalProperties());
+  }
+  void SetProperties(TcxCustomButtonGroupProperties* AValue) { InternalProperties()->Assign(AValue); }
+  TClass GetPropertiesClass() override { return TcxCustomButtonGroupProperties::ClassInfo(); }
+
+  // The inner buttons in item order.
+  int ButtonCount() const { return static_cast<int>(FButtons.size()); }
+  TWinControl* Button(int AIndex) const { return FButtons.at(static_cast<std::size_t>(AIndex)); }
+  // The inner button that has the focus, -1 for none.
+  int GetFocusedButtonIndex();
+  // The first item whose cell holds P (client coordinates), -1 for none.
+  int GetButtonIndexAt(const TPoint& P);
+  bool IsButtonNativeStyle();
+  void RefreshButtons();
+
+  bool AllowsNonClientFrame() override { return false; }
+  void ActivateByMouse(TShiftState Shift, int X, int Y, TcxCustomEditData*& AEditData) override;
+
+ protected:
+  void InitializeEdit() override;
+  void CreateWnd() override;
+  void PropertiesChanged(TObject* Sender) override;
+  void ApplyStyleChanges(TObject* Sender) override;
+  void HandleEnabledChange() override;
+  void ProcessKeyDown(WORD& Key, TShiftState Shift) override;
+  bool RefreshAtPoint(const TPoint& P, TcxMouseButton AButton, TShiftState AShift, bool AIsMouseEvent) override;
+  bool CanAutoSize() override { return !IsInplace() && AutoSize(); }
+  bool HostsChildControls() override { return IsAccelCharHandling(); }
+  bool NeedsWindowRegion() override { return true; }
+
+  virtual void ArrangeButtons();
+  // A new inner button of the kind, owned by the group.
+  virtual TWinControl* CreateButton() = 0;
+  virtual HDC GetButtonDC(int AIndex) = 0;
+  virtual void InitializeButton(TWinControl* AButton);
+  virtual void UpdateButtons();
+  virtual void UpdateButtonCount(int ACount);
+  virtual void UpdateButtonStyles();
+
+ private:
+  void AddButton();
+  void FreeButton(int AIndex);
+  void HandleButtonDragDrop(TObject* Sender, TObject* Source, int X, int Y);
+  void HandleButtonDragOver(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept);
+  void HandleButtonKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+  void HandleButtonKeyPress(TObject* Sender, wchar_t& Key);
+  void HandleButtonKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
+  void HandleButtonMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void HandleButtonMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  void HandleButtonMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+  void HandleButtonMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled);
+
+  std::vector<TWinControl*> FButtons;
+  bool FIsButtonsUpdating = false;
+};
 // -- end button groups
