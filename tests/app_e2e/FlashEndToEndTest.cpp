@@ -111,6 +111,8 @@ class TSession {
           Port = child;
       }
       if (cls == L"TcxCheckBox") Boxes[WindowText(child)] = child;
+      // The "Flash" check box carries the button's text too.
+      if (cls != L"TcxCheckBox" && WindowText(child) == L"Flash" && ClassOf(Flash) == L"TcxCheckBox") Flash = child;
     }
     return List && Open && Connect && Flash && Port && Baud;
   }

@@ -3,7 +3,6 @@
 #include "library/editors/cxDropDownEdit.h"
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxCheckBox.h"
-#include "library/stdctrls/cxGroupBox.h"
 #include "library/stdctrls/dxActivityIndicator.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +27,7 @@ TControl* MakeControl() {
 
 const TStyledControlCase StyledControls[] = {
     {"CheckBox", &MakeControl<TcxCheckBox>},
-    {"GroupBox", &MakeControl<TcxGroupBox>}, {"ComboBox", &MakeControl<TcxComboBox>},
+    {"ComboBox", &MakeControl<TcxComboBox>},
 };
 
 class StateStyles : public testing::TestWithParam<TStyledControlCase> {};
