@@ -503,6 +503,8 @@ void TcxCustomCheckBox::Publish(TPublisher<TcxCustomCheckBox>& P) {
   P.Message<&TcxCustomCheckBox::CMTextChanged>(CM_TEXTCHANGED);
   P.Message<&TcxCustomCheckBox::WMLButtonUp>(WM_LBUTTONUP);
   P.Message<&TcxCustomCheckBox::WMGetDlgCode>(WM_GETDLGCODE);
+  P.Message<&TcxCustomCheckBox::BMGetCheck>(BM_GETCHECK);
+  P.Message<&TcxCustomCheckBox::BMClick>(BM_CLICK);
 }
 
 void TcxCustomCheckBox::InitializeEdit() {
@@ -604,20 +606,16 @@ void TcxCustomCheckBox::Toggle() {
       [this] { LockChangeEvents(false); });
 }
 
-void TcxCustomCheckBox::UpdateViewInfoState(bool ANotify) {
-  const TcxCheckBoxState state = State();
-  if (!ViewInfo() || ViewInfo()->State == state) return;
-  ViewInfo()->State = state;
-  if (!ANotify) return;
-  Click();
-  NotifyChange();
-  if (HandleAllocated()) NotifyWinEvent(CheckStateChangedEvent, Handle(), OBJID_CLIENT, CHILDID_SELF);
-}
-
 void TcxCustomCheckBox::ApplyEditValue(const Variant& AValue) {
   const TcxCheckBoxState before = ActiveProperties()->GetState(EditValue());
   inherited::ApplyEditValue(AValue);
-  if (ActiveProperties()->GetState(EditValue()) != before) UpdateViewInfoState(true);
+  const TcxCheckBoxState after = ActiveProperties()->GetState(EditValue());
+  if (after != before) {
+    if (ViewInfo()) ViewInfo()->State = after;
+    Click();
+    NotifyChange();
+    if (HandleAllocated()) NotifyWinEvent(CheckStateChangedEvent, Handle(), OBJID_CLIENT, CHILDID_SELF);
+  }
   ShortRefreshContainer(false);
 }
 
@@ -714,6 +712,16 @@ void TcxCustomCheckBox::WMLButtonUp(TMessage& Message) {
 void TcxCustomCheckBox::WMGetDlgCode(TMessage& Message) {
   InheritedMessage<TcxCustomCheckBox>(Message);
   if (GetKeyState(VK_ESCAPE) < 0 && EditModified() && ModifiedAfterEnter()) Message.Result |= DLGC_WANTALLKEYS;
+}
+
+void TcxCustomCheckBox::BMGetCheck(TMessage& Message) {
+  constexpr LRESULT answers[] = {BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE};
+  Message.Result = answers[State()];
+}
+
+void TcxCustomCheckBox::BMClick(TMessage& Message) {
+  Message.Result = 0;
+  if (Enabled()) Toggle();
 }
 
 TClass TcxCustomCheckBox::GetAccessibilityHelperClass() { return TdxCheckBoxAccessibilityHelper::ClassInfo(); }

@@ -332,11 +332,12 @@ class TcxCustomCheckBox : public TcxCustomEdit {
   void CMTextChanged(TMessage& Message);
   void WMLButtonUp(TMessage& Message);
   void WMGetDlgCode(TMessage& Message);
+  // The platform check box's queries for outside clients: the state as
+  // BST_ values, and a click.
+  void BMGetCheck(TMessage& Message);
+  void BMClick(TMessage& Message);
 
  private:
-  // The view info's state follows State; a change clicks and notifies.
-  void UpdateViewInfoState(bool ANotify);
-
   bool FIsCheckPressed = false;
   bool FIsLoaded = false;
   bool FIsLoadingStateAssigned = false;

@@ -307,6 +307,7 @@ TEST_F(TCheckBoxOnForm, AnAccessibilityClientReadsAndSwitchesIt) {
   TcxCheckBox* box = NewBox();
   TComPtr<IAccessible> node = AccessibleClientOf(box->Handle());
   ASSERT_TRUE(node);
+  EXPECT_EQ(WindowText(box->Handle()), L"&Flash");
   const VARIANT self = AccessibleChild(CHILDID_SELF);
   VARIANT role;
   ASSERT_EQ(node->get_accRole(self, &role), S_OK);
