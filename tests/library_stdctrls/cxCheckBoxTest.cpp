@@ -424,3 +424,27 @@ TEST_F(TCheckBoxOnForm, TheUltraFlatMarkOfTheMainWindow) {
 }
 
 }  // namespace
+namespace {
+
+// A box read disabled from a form, as the main window's are, takes input
+// again once enabled.
+TEST(CheckBoxEnabling, AFormDisabledBoxIsEnabledWithItsWindow) {
+  RegisterClasses({TClickCountingCheckBox::ClassInfo()});
+  TOwned<TForm> form(NewWith<TForm>([](TForm* f) { f->CreateNew(nullptr); }));
+  form->Show();
+  TOwned<TClickCountingCheckBox> box(static_cast<TClickCountingCheckBox*>(
+      ReadComponentFromText(L"object B: TClickCountingCheckBox\n  Caption = 'Flash'\n  Enabled = False\nend")));
+  box->SetParent(form.get());
+  PumpPending();
+  EXPECT_FALSE(IsWindowEnabled(box->Handle()));
+  box->SetEnabled(true);
+  EXPECT_TRUE(IsWindowEnabled(box->Handle()));
+  EXPECT_EQ(SendMessageW(box->Handle(), BM_CLICK, 0, 0), 0);
+  EXPECT_EQ(SendMessageW(box->Handle(), BM_GETCHECK, 0, 0), BST_CHECKED);
+  box->SetEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(box->Handle()));
+  SendMessageW(box->Handle(), BM_CLICK, 0, 0);
+  EXPECT_TRUE(box->Checked()) << "a disabled box is not clicked";
+}
+
+}  // namespace
