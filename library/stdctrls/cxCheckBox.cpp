@@ -505,14 +505,6 @@ void TcxCustomCheckBox::Publish(TPublisher<TcxCustomCheckBox>& P) {
   P.Message<&TcxCustomCheckBox::WMGetDlgCode>(WM_GETDLGCODE);
   P.Message<&TcxCustomCheckBox::BMGetCheck>(BM_GETCHECK);
   P.Message<&TcxCustomCheckBox::BMClick>(BM_CLICK);
-  P.Message<&TcxCustomCheckBox::CMEnabledChanged>(CM_ENABLEDCHANGED);
-}
-
-void TcxCustomCheckBox::CMEnabledChanged(TMessage& Message) {
-  InheritedMessage<TcxCustomCheckBox>(Message);
-  // The control framework's handling repaints but leaves the window's own
-  // enabled state behind: a box read disabled from the form stayed disabled.
-  if (HandleAllocated()) EnableWindow(Handle(), Enabled());
 }
 
 void TcxCustomCheckBox::InitializeEdit() {

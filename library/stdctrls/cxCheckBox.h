@@ -336,7 +336,6 @@ class TcxCustomCheckBox : public TcxCustomEdit {
   // BST_ values, and a click.
   void BMGetCheck(TMessage& Message);
   void BMClick(TMessage& Message);
-  void CMEnabledChanged(TMessage& Message);
 
  private:
   bool FIsCheckPressed = false;
