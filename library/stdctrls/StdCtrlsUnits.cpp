@@ -7,6 +7,7 @@
 #include "library/stdctrls/cxLabel.h"
 #include "library/stdctrls/cxListBox.h"
 #include "library/stdctrls/cxProgressBar.h"
+#include "library/stdctrls/cxRadioGroup.h"
 #include "library/stdctrls/dxActivityIndicator.h"
 
 std::span<const TUnit> LibraryStdCtrlsUnits() {
@@ -20,6 +21,7 @@ std::span<const TUnit> LibraryStdCtrlsUnits() {
       {L"cxButtons", &cxButtonsInitialization, nullptr},
       {L"cxListBox", &cxListBoxInitialization, &cxListBoxFinalization},
       {L"cxLabel", &cxLabelInitialization, &cxLabelFinalization},
+      {L"cxRadioGroup", &cxRadioGroupInitialization, nullptr},
   };
   return units;
 }

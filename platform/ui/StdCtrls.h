@@ -749,7 +749,7 @@ class TRadioButton : public TButtonControl {
 
   // Checking one unchecks the other radio buttons of the same parent and
   // raises OnClick; only the checked one is a tab stop.
-  bool Checked() const { return FChecked; }
+  bool Checked() const { return GetChecked(); }
   void SetCheckedState(bool AValue) { SetChecked(AValue); }
   TLeftRight Alignment() const { return FAlignment; }
   void SetAlignment(TLeftRight AValue);
