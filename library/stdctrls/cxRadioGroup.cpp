@@ -168,6 +168,8 @@ void TcxCustomRadioGroupViewData::CalculateButtonsViewInfo(TcxCanvas* ACanvas, c
                                                            TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) {
   inherited::CalculateButtonsViewInfo(ACanvas, ABounds, P, Button, Shift, AViewInfo, AIsMouseEvent);
   auto* vi = static_cast<TcxCustomRadioGroupViewInfo*>(AViewInfo);
+  // A standalone group's chosen item is its checked button.
+  if (auto* group = dynamic_cast<TcxCustomRadioGroup*>(Edit()); group && !IsInplace()) vi->ItemIndex = group->ItemIndex();
   // The glyphs stand on the side the reading direction starts from.
   const TLeftRight alignment = UseRightToLeftAlignment ? taRightJustify : taLeftJustify;
   if (!vi->ButtonsInfo.empty() && vi->ItemAlignment != alignment) {
