@@ -239,4 +239,14 @@ TEST_F(TRadioGroupOnForm, TheThemedGlyphStateFollowsTheButtonStateAndTheChosenIt
   EXPECT_EQ(chosen->Data.NativeState, 5);
 }
 
+TEST(RadioGroupRegistration, StartUpListsTheKindWithItsDescription) {
+  TcxRegisteredClasses* registry = GetRegisteredEditProperties();
+  const int index = registry->GetIndexByClass(TcxRadioGroupProperties::ClassInfo());
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(registry->Descriptions(index), L"RadioGroup");
+  EXPECT_EQ(registry->Hints(index), L"Represents a group of radio buttons");
+  EXPECT_EQ(FindClass(L"TcxRadioGroup"), TcxRadioGroup::ClassInfo());
+  EXPECT_EQ(FindClass(L"TcxRadioButton"), TcxRadioButton::ClassInfo());
+}
+
 }  // namespace
