@@ -15,6 +15,7 @@
 #include "platform/ui/UiUnits.h"
 
 #include <cstdio>
+#include <initializer_list>
 
 namespace {
 
@@ -36,7 +37,8 @@ int wmain() {
     box->SetAutoSize(false);
     box->SetBounds(8, 8, Width, Height);
     box->SetCaption(L"EEprom");
-    for (TcxContainerStyle* style : {box->Style(), box->StyleDisabled(), box->StyleFocused(), box->StyleHot()})
+    for (TcxContainerStyle* style : std::initializer_list<TcxContainerStyle*>{box->Style(), box->StyleDisabled(),
+                                                                        box->StyleFocused(), box->StyleHot()})
       style->LookAndFeel()->SetNativeStyle(false);
     const HWND native = CreateWindowExW(0, L"BUTTON", L"EEprom", WS_CHILD | WS_VISIBLE | BS_AUTOCHECKBOX, 8, 40, Width,
                                         Height, form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);

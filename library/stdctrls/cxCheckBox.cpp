@@ -206,7 +206,65 @@ void TcxCheckBoxProperties::Publish(TPublisher<TcxCheckBoxProperties>& P) {
 }
 
 // ---------------------------------------------------------------------------
+// TcxCustomCheckControlFadingHelper
+
+void TcxCustomCheckControlFadingHelper::Create(TcxCustomCheckBoxViewInfo* AViewInfo) {
+  inherited::Create();
+  FViewInfo = AViewInfo;
+}
+
+void TcxCustomCheckControlFadingHelper::UpdateState() {
+  const TcxEditCheckState state = FViewInfo->CheckBoxState;
+  if (state == FState) return;
+  // Button-state ordinals of the fader: 1 normal, 2 hot, 3 pressed, 4 disabled.
+  CheckStartFading(FState + 1, state + 1);
+  FState = state;
+}
+
+void TcxCustomCheckControlFadingHelper::Invalidate() {
+  if (!FViewInfo->WindowHandle) return;
+  TRect R = FViewInfo->CheckBoxRect;
+  ::InvalidateRect(FViewInfo->WindowHandle, R.WinRect(), FALSE);
+}
+
+bool TcxCustomCheckControlFadingHelper::CanFade() {
+  return FViewInfo->WindowHandle && !FViewInfo->IsInplace && FViewInfo->IsFadingAvailable() &&
+         !FViewInfo->CheckBoxRect.IsEmpty();
+}
+
+void TcxCustomCheckControlFadingHelper::GetFadingImages(TOwned<TBitmap>& AFadeOutImage,
+                                                        TOwned<TBitmap>& AFadeInImage) {
+  AFadeOutImage = PrepareFadingImage(ecsNormal);
+  AFadeInImage = PrepareFadingImage(ecsHot);
+}
+
+TOwned<TBitmap> TcxCustomCheckControlFadingHelper::PrepareFadingImage(TcxEditCheckState AState) {
+  const TRect R = FViewInfo->CheckBoxRect;
+  TOwned<TcxBitmap32> image(NewWith<TcxBitmap32>([&](TcxBitmap32* b) { b->CreateSize(R, true); }));
+  TcxCanvas* canvas = image->cxCanvas();
+  const TColor background = FViewInfo->BackgroundColor();
+  if (!FViewInfo->Transparent && background != clNone && FViewInfo->UseSkins) {
+    canvas->FillRect(TRect(0, 0, R.Width(), R.Height()), background);
+    image->MakeOpaque();
+  }
+  const TSavedWindowOrg origin(canvas->Handle());
+  ::SetWindowOrgEx(canvas->Handle(), R.Left, R.Top, nullptr);
+  FViewInfo->DrawCheckBoxMark(canvas, R, AState);
+  return TOwned<TBitmap>(image.release());
+}
+
+// ---------------------------------------------------------------------------
 // TcxCustomCheckBoxViewInfo
+
+void TcxCustomCheckBoxViewInfo::Create() {
+  inherited::Create();
+  FadingHelper.reset(NewOfClass<TcxCustomCheckControlFadingHelper>(GetFadingHelperClass(), this));
+}
+
+void TcxCustomCheckBoxViewInfo::Destroy() {
+  FadingHelper.reset();
+  inherited::Destroy();
+}
 
 void TcxCustomCheckBoxViewInfo::Assign(TObject* ASource) {
   if (auto* source = dynamic_cast<TcxCustomCheckBoxViewInfo*>(ASource)) {
@@ -275,7 +333,9 @@ void TcxCustomCheckBoxViewInfo::DrawCheckBoxMark(TcxCanvas* ACanvas, const TRect
 void TcxCustomCheckBoxViewInfo::InternalPaint(TcxCanvas* ACanvas) {
   DrawCustomEdit(ACanvas, true, true);
   if (CanDrawEditValue()) {
-    DrawCheckBoxMark(ACanvas, CheckBoxRect, CheckBoxState);
+    TRect faded = CheckBoxRect;
+    faded.Inflate(-CheckBorderOffset, -CheckBorderOffset);
+    if (!FadingHelper->DrawImage(ACanvas->Handle(), faded)) DrawCheckBoxMark(ACanvas, CheckBoxRect, CheckBoxState);
     if (Alignment != taCenter && !Text.empty()) {
       const TcxCanvasStateScope state(ACanvas);
       ACanvas->Font()->Assign(Font);
@@ -456,6 +516,7 @@ void TcxCustomCheckBoxViewData::Calculate(TcxCanvas* ACanvas, const TRect& ABoun
     vi->BorderColor = vi->CheckBoxState == ecsHot || (IsDesigning && vi->CheckBoxState != ecsDisabled)
                           ? clHighlight
                           : clBtnShadow;
+  vi->FadingHelper->UpdateState();
 }
 
 TSize TcxCustomCheckBoxViewData::GetEditContentSize(TcxCanvas* ACanvas, const Variant&,
@@ -556,7 +617,31 @@ void TcxCustomCheckBox::SetState(TcxCheckBoxState AValue) {
 }
 
 bool TcxCustomCheckBox::IsStateStored() const {
-  return const_cast<TcxCustomCheckBox*>(this)->State() != cbsUnchecked;
+  auto* self = const_cast<TcxCustomCheckBox*>(this);
+  const TcxCheckBoxState state = self->State();
+  if (FCheckedActionLink && FCheckedActionLink->IsCheckedLinked()) return false;
+  return state != cbsUnchecked;
+}
+
+void TcxCustomCheckBox::SetCheckedSilently(bool AValue) {
+  LockChangeEvents(true);
+  LockClick(true);
+  TryFinally([&] { SetState(AValue ? cbsChecked : cbsUnchecked); },
+             [this] {
+               LockClick(false);
+               LockChangeEvents(false, false);
+             });
+}
+
+void TcxCustomCheckBox::ActionChange(TObject* Sender, bool ACheckDefaults) {
+  inherited::ActionChange(Sender, ACheckDefaults);
+  auto* action = dynamic_cast<TCustomAction*>(Sender);
+  if (!action) return;
+  if (!FCheckedActionLink) FCheckedActionLink.reset(New<TcxCheckBoxActionLink>(this));
+  FCheckedActionLink->SetAction(action);
+  // A state read from the form wins over the action's.
+  if ((IsLoading() || FIsLoaded) && FIsLoadingStateAssigned) return;
+  if (!ACheckDefaults || State() != cbsChecked) SetCheckedSilently(action->Checked());
 }
 
 void TcxCustomCheckBox::PrepareEditValue(const Variant& ADisplayValue, Variant& AEditValue, bool) {
@@ -731,6 +816,29 @@ void TcxCheckBox::Publish(TPublisher<TcxCheckBox>& P) {
   P.Property(L"Properties", &TcxCheckBox::Properties, &TcxCheckBox::SetProperties);
   P.Property(L"State", &TcxCheckBox::State, &TcxCheckBox::SetState).Stored(&TcxCheckBox::IsStateStored);
   P.Property(L"Transparent", &TcxCheckBox::Transparent, &TcxCheckBox::SetTransparent).Default(false);
+}
+
+// ---------------------------------------------------------------------------
+// TcxCheckBoxActionLink
+
+void TcxCheckBoxActionLink::Create(TcxCustomCheckBox* AClient) {
+  inherited::Create(AClient);
+  FClient = AClient;
+}
+
+bool TcxCheckBoxActionLink::IsCheckedLinked() const {
+  const TCustomAction* action = CustomAction();
+  if (!action || FClient->Action() != action) return false;
+  const TcxCheckBoxState state = FClient->State();
+  return state != cbsGrayed && (state == cbsChecked) == action->Checked();
+}
+
+void TcxCheckBoxActionLink::SetChecked(bool AValue) {
+  if (IsCheckedLinked()) FClient->SetCheckedSilently(AValue);
+}
+
+void TcxCheckBoxActionLink::SetHint(const String& AValue) {
+  if (IsHintLinked()) FClient->SetHint(AValue);
 }
 
 // ---------------------------------------------------------------------------

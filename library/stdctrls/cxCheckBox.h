@@ -177,13 +177,49 @@ class TcxCheckBoxStyle : public TcxEditStyle {
 };
 
 // ---------------------------------------------------------------------------
-// TcxCustomCheckBoxViewInfo
+// TcxCustomCheckControlFadingHelper
 
 class TcxCustomCheckBoxViewData;
+class TcxCustomCheckBoxViewInfo;
+
+// Fades a check mark between its normal and hot look.
+class TcxCustomCheckControlFadingHelper : public TdxFadingObjectHelper {
+  SK_CLASS(TcxCustomCheckControlFadingHelper, TdxFadingObjectHelper)
+ public:
+  virtual void Create(TcxCustomCheckBoxViewInfo* AViewInfo);
+
+  TcxCustomCheckBoxViewInfo* ViewInfo() const { return FViewInfo; }
+  // Starts or stops a fade when the mark's state changed since the last call.
+  void UpdateState();
+  // The mark's rectangle in the editor's window, without erasing.
+  void Invalidate();
+
+  // IdxFadingObject
+  bool CanFade() override;
+  void DrawFadeImage() override { Invalidate(); }
+  void GetFadingImages(TOwned<TBitmap>& AFadeOutImage, TOwned<TBitmap>& AFadeInImage) override;
+
+ protected:
+  // The mark in AState with the current check state, CheckBoxRect's size.
+  virtual TOwned<TBitmap> PrepareFadingImage(TcxEditCheckState AState);
+
+ private:
+  TcxCustomCheckBoxViewInfo* FViewInfo = nullptr;
+  TcxEditCheckState FState = ecsNormal;
+};
+
+class TcxCheckBoxFadingHelper : public TcxCustomCheckControlFadingHelper {
+  SK_CLASS(TcxCheckBoxFadingHelper, TcxCustomCheckControlFadingHelper)
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomCheckBoxViewInfo
 
 class TcxCustomCheckBoxViewInfo : public TcxCustomEditViewInfo {
   SK_CLASS(TcxCustomCheckBoxViewInfo, TcxCustomEditViewInfo)
  public:
+  void Create() override;
+  void Destroy() override;
   void Assign(TObject* ASource) override;
   void Offset(int DX, int DY) override;
   TOwned<TcxRegion> GetUpdateRegion(TcxContainerViewInfo* AViewInfo) override;
@@ -195,6 +231,7 @@ class TcxCustomCheckBoxViewInfo : public TcxCustomEditViewInfo {
   using TcxCustomEditViewInfo::Repaint;
   bool Repaint(TWinControl* AControl, const TRect& AInnerEditRect, TcxContainerViewInfo* AViewInfo = nullptr) override;
 
+  virtual TClass GetFadingHelperClass() const { return TcxCheckBoxFadingHelper::ClassInfo(); }
   static bool NeedsTextOffsetCorrection() { return true; }
   // Left, top, right, bottom at 96 DPI.
   static TRect CalculateContentOffset(bool AIsInplace, bool ACaptionVisible, TAlignment AAlignment);
@@ -222,6 +259,7 @@ class TcxCustomCheckBoxViewInfo : public TcxCustomEditViewInfo {
   // The caption drawn embossed: a standalone, disabled, non-native caption
   // without a colour of its own.
   bool DisabledText = false;
+  TOwned<TcxCustomCheckControlFadingHelper> FadingHelper;
 
  protected:
   void InternalPaint(TcxCanvas* ACanvas) override;
@@ -267,6 +305,26 @@ class TcxCustomCheckBoxViewData : public TcxCustomEditViewData {
 };
 
 // ---------------------------------------------------------------------------
+// TcxCheckBoxActionLink
+
+class TcxCustomCheckBox;
+
+// Keeps a check box's Checked in step with a TCustomAction's.
+class TcxCheckBoxActionLink : public TControlActionLink {
+  SK_CLASS(TcxCheckBoxActionLink, TControlActionLink)
+ public:
+  void Create(TcxCustomCheckBox* AClient);
+  // Linked to the client's action, the client not grayed and its Checked
+  // the action's.
+  bool IsCheckedLinked() const;
+  void SetChecked(bool AValue);
+  void SetHint(const String& AValue);
+
+ private:
+  TcxCustomCheckBox* FClient = nullptr;
+};
+
+// ---------------------------------------------------------------------------
 // TcxCustomCheckBox
 
 class TcxCustomCheckBox : public TcxCustomEdit {
@@ -293,6 +351,9 @@ class TcxCustomCheckBox : public TcxCustomEdit {
   void SetTransparent(bool AValue) { Properties()->SetTransparent(AValue); }
   // The Space key is held down on the check box.
   bool IsCheckPressed() const { return FIsCheckPressed; }
+  // Checked written with clicks and change events locked; unlocking fires
+  // nothing: the action link's writes.
+  void SetCheckedSilently(bool AValue);
 
   // Unchecked, then grayed (AllowGrayed) or checked, then unchecked; posts
   // with ImmediatePost before the change events are released.
@@ -328,6 +389,9 @@ class TcxCustomCheckBox : public TcxCustomEdit {
   void CompleteMouseClick() override;
   void DoExit() override;
 
+  // Links the action's Checked through the check box's own action link.
+  void ActionChange(TObject* Sender, bool ACheckDefaults) override;
+
   void CMDialogChar(TMessage& Message);
   void CMTextChanged(TMessage& Message);
   void WMLButtonUp(TMessage& Message);
@@ -342,6 +406,9 @@ class TcxCustomCheckBox : public TcxCustomEdit {
   bool FIsLoaded = false;
   bool FIsLoadingStateAssigned = false;
   TcxCheckBoxState FLoadingState = cbsUnchecked;
+  // The Checked part of the link to the control's action; the class
+  // library's link carries the rest.
+  TOwned<TcxCheckBoxActionLink> FCheckedActionLink;
 };
 
 class TcxCheckBox : public TcxCustomCheckBox {

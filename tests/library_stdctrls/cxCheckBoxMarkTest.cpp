@@ -2,6 +2,7 @@
 // on a 32-bit surface beside the system's own drawing.
 #include "library/stdctrls/cxCheckBox.h"
 
+#include "library/editors/edit/cxEditPaintUtils.h"
 #include "library/graphics/canvas/cxGraphics.h"
 #include "tests/library_graphics/GdiCanvasTesting.h"
 #include "tests/library_lookandfeel/PainterTesting.h"
@@ -152,6 +153,39 @@ TEST(CheckMarkPainting, UltraFlatRingFrameFillAndCheck) {
       EXPECT_EQ(s.Count(inside, c.Check), marked);
     }
     EXPECT_EQ(s.CountOther(TRect(0, 0, 20, MarkBox.Top), MarkBg), 0);
+  }
+}
+
+// Office11: the frame in the button text colour at rest, the Office 11
+// highlight while hot, pressed or focused; the inside in its button colours.
+TEST(CheckMarkPainting, Office11FrameAndFill) {
+  const COLORREF none = MarkBg;
+  const COLORREF text = Sys(COLOR_BTNTEXT), window = Sys(COLOR_WINDOW), shadow = Sys(COLOR_BTNSHADOW);
+  const auto rgb = [](TColor AColor) { return static_cast<COLORREF>(ColorToRGB(AColor)); };
+  const COLORREF hot = rgb(EditHotBorderColor(true));
+  const TFlatMarkCase cases[] = {
+      {cbsChecked, nssUnchecked, ecsNormal, false, text, window, text},
+      {cbsUnchecked, nssUnchecked, ecsNormal, true, hot, window, none},
+      {cbsChecked, nssUnchecked, ecsHot, false, hot, rgb(GetEditButtonColor(false, true)), text},
+      {cbsChecked, nssUnchecked, ecsPressed, false, hot, rgb(GetEditButtonColor(true, true)), text},
+      {cbsChecked, nssUnchecked, ecsDisabled, false, shadow, Sys(COLOR_BTNFACE), shadow},
+  };
+  for (const TFlatMarkCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "state " << c.State << " edit " << c.Edit << " focused " << c.Focused);
+    TCanvasOnSurface canvas(20, 20, MarkBg);
+    DrawMark(canvas, MarkBox, c.State, c.Edit, ebsOffice11, c.Null, c.Focused);
+    const TPixelSurface& s = canvas.Surface;
+    const TRect frame = Deflated(MarkBox, 1);
+    EXPECT_EQ(RingCount(s, frame, c.Frame), RingLength(frame)) << s.Picture(MarkBg);
+    const TRect inside = Deflated(MarkBox, 2);
+    EXPECT_EQ(s.Pixel(inside.Left, inside.Top), c.Inside);
+    const int marked = s.CountOther(inside, c.Inside);
+    if (c.Check == none) {
+      EXPECT_EQ(marked, 0);
+    } else {
+      EXPECT_GT(marked, 8);
+      EXPECT_EQ(s.Count(inside, c.Check), marked);
+    }
   }
 }
 

@@ -2,7 +2,9 @@
 // box, the value mapping, loading, posting, accessibility and its layout.
 #include "library/stdctrls/cxCheckBox.h"
 
+#include "library/core/base/cxClasses.h"
 #include "platform/classes/FormReader.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/Forms.h"
 #include "tests/support/AccessibilityClient.h"
 #include "tests/support/Pixels.h"
@@ -11,6 +13,11 @@
 #include "tests/support/WindowReading.h"
 
 #include <gtest/gtest.h>
+#include <uxtheme.h>
+#include <vssym32.h>
+
+#include <algorithm>
+#include <cstdlib>
 
 #include <functional>
 #include <string>
@@ -445,6 +452,148 @@ TEST(CheckBoxEnabling, AFormDisabledBoxIsEnabledWithItsWindow) {
   EXPECT_FALSE(IsWindowEnabled(box->Handle()));
   SendMessageW(box->Handle(), BM_CLICK, 0, 0);
   EXPECT_TRUE(box->Checked()) << "a disabled box is not clicked";
+}
+
+}  // namespace
+namespace {
+
+// --- fading --------------------------------------------------------------------
+
+constexpr COLORREF FadeFormColor = RGB(180, 40, 200);
+
+int ChannelDistance(COLORREF A, COLORREF B) {
+  return std::max({std::abs(GetRValue(A) - GetRValue(B)), std::abs(GetGValue(A) - GetGValue(B)),
+                   std::abs(GetBValue(A) - GetBValue(B))});
+}
+
+// The check mark's cross-fade between its normal and hot look, the fader's
+// ticks dispatched by the test.
+class TCheckMarkFading : public testing::Test {
+ protected:
+  void SetUp() override {
+    Fader = GetFader();
+    ASSERT_NE(Fader, nullptr);
+    SavedProbe = dxFaderProbe();
+    dxSetFaderProbe({[] { return true; }, [] { return 32; }});
+    Fader->SetState(fasEnabled);
+    Form.reset(NewWith<TForm>([](TForm* f) { f->CreateNew(nullptr); }));
+    Form->SetColor(static_cast<TColor>(FadeFormColor));
+    Form->SetBounds(0, 0, 200, 100);
+    Box = New<TcxCheckBox>(Form.get());
+    Box->SetParent(Form.get());
+    Box->SetAutoSize(false);
+    Box->SetBounds(10, 10, 100, 21);
+    Box->SetCaption(L"Flash");
+    Box->Style()->LookAndFeel()->SetNativeStyle(true);
+    Form->Show();
+    PumpPending();
+  }
+  void TearDown() override {
+    Form.reset();
+    Fader->Clear();
+    Fader->SetState(fasDefault);
+    dxSetFaderProbe(SavedProbe);
+  }
+  TcxCustomCheckControlFadingHelper* Helper() const { return Box->ViewInfo()->FadingHelper.get(); }
+  bool Fading() const { return Fader->Contains(Helper()); }
+  // Mouse messages straight to the box, as its hot tracking sees them.
+  void Enter() { Box->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(5, 10)); }
+  void Leave() { Box->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(300, 10)); }
+  // The theme's check-box part, drawn by the test over the form's colour.
+  TPixelSurface Theme(TcxEditCheckState AState) {
+    const TRect R = Box->ViewInfo()->CheckBoxRect;
+    TPixelSurface surface(R.Width(), R.Height(), FadeFormColor);
+    const HTHEME theme = OpenThemeData(nullptr, L"BUTTON");
+    const RECT r{0, 0, R.Width(), R.Height()};
+    DrawThemeBackground(theme, surface.DC(), BP_CHECKBOX, CheckBoxThemeState(Box->State(), AState), &r, nullptr);
+    CloseThemeData(theme);
+    return surface;
+  }
+  static int Distance(const TPixelSurface& A, const TPixelSurface& B) {
+    int worst = 0;
+    for (int y = 0; y < A.Height(); ++y)
+      for (int x = 0; x < A.Width(); ++x) worst = std::max(worst, ChannelDistance(A.Pixel(x, y), B.Pixel(x, y)));
+    return worst;
+  }
+
+  TdxFader* Fader = nullptr;
+  TdxFaderSystemProbe SavedProbe{};
+  TOwned<TForm> Form;
+  TcxCheckBox* Box = nullptr;
+};
+
+TEST_F(TCheckMarkFading, OnlyTheNativeMarkFades) {
+  for (const bool native : {true, false}) {
+    SCOPED_TRACE(native ? "native" : "UltraFlat");
+    Box->Style()->LookAndFeel()->SetNativeStyle(native);
+    PumpPending();
+    Enter();
+    EXPECT_EQ(Box->ViewInfo()->CheckBoxState, ecsHot);
+    EXPECT_EQ(Fading(), native);
+    Leave();
+    EXPECT_EQ(Box->ViewInfo()->CheckBoxState, ecsNormal);
+    EXPECT_EQ(Fading(), native) << "leaving fades out";
+    Fader->Clear();
+  }
+}
+
+// The two pictures are the mark in the normal and the hot state; laid over
+// the form they equal the theme's check-box part in those states.
+TEST_F(TCheckMarkFading, TheFadePicturesAreTheNormalAndHotMarks) {
+  if (!OpenThemeData(nullptr, L"BUTTON")) GTEST_SKIP() << "no button theme";
+  Box->SetChecked(true);
+  PumpPending();
+  const TRect R = Box->ViewInfo()->CheckBoxRect;
+  TOwned<TBitmap> normal, hot;
+  Helper()->GetFadingImages(normal, hot);
+  ASSERT_TRUE(normal && hot);
+  for (const auto& [picture, state] : {std::pair{normal.get(), ecsNormal}, std::pair{hot.get(), ecsHot}}) {
+    SCOPED_TRACE(state);
+    ASSERT_EQ(picture->Width(), R.Width());
+    ASSERT_EQ(picture->Height(), R.Height());
+    TPixelSurface over(R.Width(), R.Height(), FadeFormColor);
+    // The fader's own repair: drawn pixels without alpha are opaque.
+    TdxFadingHelper::CorrectAlphaChannel(picture);
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ASSERT_TRUE(GdiAlphaBlend(over.DC(), 0, 0, R.Width(), R.Height(), picture->Canvas()->Handle(), 0, 0, R.Width(),
+                              R.Height(), blend));
+    EXPECT_LE(Distance(over, Theme(state)), 1);
+  }
+  EXPECT_GT(Distance(Theme(ecsNormal), Theme(ecsHot)), 8) << "the two looks differ";
+}
+
+// --- action link ---------------------------------------------------------------
+
+TEST_F(TCheckBoxOnForm, AnActionKeepsCheckedInStepWithoutClicks) {
+  TcxCheckBox* box = NewBox();
+  auto* action = New<TAction>(Form.get());
+  action->SetCaption(L"&Erase");
+  action->SetChecked(true);
+  // The action's OnExecute becomes the box's OnClick.
+  action->SetOnExecute(BindEvent<&TCheckEventLog::Clicked>(Log.get()));
+  box->SetAction(action);
+  EXPECT_TRUE(box->Checked()) << "linking takes the action's Checked";
+  EXPECT_EQ(box->Caption(), L"&Erase");
+  EXPECT_FALSE(box->IsStateStored()) << "the action gives the state";
+  action->SetChecked(false);
+  EXPECT_FALSE(box->Checked());
+  action->SetChecked(true);
+  EXPECT_TRUE(box->Checked());
+  EXPECT_TRUE(Log->Events.empty()) << "no click or change from the action's writes";
+  box->Toggle();
+  EXPECT_EQ(Log->Events, (std::vector<std::string>{"click", "change"})) << "the box's own toggle clicks";
+  box->Toggle();
+  // A state of the box's own is stored; the action's next change wins.
+  box->SetState(cbsGrayed);
+  EXPECT_TRUE(box->IsStateStored());
+  action->SetChecked(false);
+  EXPECT_EQ(box->State(), cbsUnchecked);
+  // Unlinked, the action no longer reaches it.
+  box->SetAction(nullptr);
+  action->SetChecked(true);
+  EXPECT_FALSE(box->Checked());
+  box->SetChecked(true);
+  EXPECT_TRUE(box->IsStateStored());
 }
 
 }  // namespace
