@@ -8,10 +8,13 @@
 //                   after the button is gone DISP_E_MEMBERNOTFOUND.
 //   list-accessibility  the same at the item list's node while its items
 //                   come and go (ListBoxFuzz.h).
+//   progressbar-settings, label-settings  random settings of a progress bar
+//                   and a label, each painted (ProgressBarFuzz.h, LabelFuzz.h).
 //   check-states    EditValueToCheckStates on values built from the input in
 //                   every format for 0..70 items (CheckStatesFuzz.h).
 // Run one with: tools/fuzz library_stdctrls -- button-accessibility --rounds 100000
 #include "fuzzers/library_stdctrls/CheckStatesFuzz.h"
+#include "fuzzers/library_stdctrls/LabelFuzz.h"
 #include "fuzzers/library_stdctrls/ListBoxFuzz.h"
 #include "fuzzers/library_stdctrls/ProgressBarFuzz.h"
 #include "fuzzers/support/AccessibilityInput.h"
@@ -90,6 +93,8 @@ int wmain(int argc, wchar_t** argv) {
        [](const std::string& AInput) { RunListBoxAccessibility(AInput, SharedForm()); }},
       {L"progressbar-settings", &ProgressBarSettingsSeeds,
        [](const std::string& AInput) { RunProgressBarSettings(AInput, SharedForm()); }},
+      {L"label-settings", &LabelSettingsSeeds,
+       [](const std::string& AInput) { RunLabelSettings(AInput, SharedForm()); }},
       {L"check-states", &CheckStatesSeeds, &RunCheckStates},
   };
   int result = 0;

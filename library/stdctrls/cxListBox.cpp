@@ -229,18 +229,9 @@ void TcxListBox::SetCount(int AValue) {
 }
 
 void TcxListBox::SetItemIndex(int AValue) {
-  if (!InnerListBox()->IsVirtual()) {
-    inherited::SetItemIndex(AValue);
-    return;
-  }
-  if (AValue < 0 || AValue >= Count()) AValue = -1;
-  if (InnerListBox()->MultiSelect()) {
-    SendMessageW(InnerListBox()->Handle(), LB_SETSEL, FALSE, -1);
-    if (AValue >= 0) SendMessageW(InnerListBox()->Handle(), LB_SETSEL, TRUE, AValue);
-    SendMessageW(InnerListBox()->Handle(), LB_SETCARETINDEX, static_cast<WPARAM>(std::max(AValue, 0)), FALSE);
-  } else {
-    SendMessageW(InnerListBox()->Handle(), LB_SETCURSEL, static_cast<WPARAM>(AValue), 0);
-  }
+  // Only the window knows a virtual list's count.
+  if (InnerListBox()->IsVirtual()) InnerListBox()->HandleNeeded();
+  inherited::SetItemIndex(AValue);
 }
 
 String TcxListBox::GetItemText(int AIndex) {

@@ -505,6 +505,8 @@ class TCustomListBox : public TCustomListControl {
 
  private:
   void CheckIndex(int AIndex) const;
+  // The items the window holds (Count without a window).
+  int WindowCount() const;
   // Window -> fields (selection, top item), and fields -> window (items too).
   void SaveWindowState();
   void FillWindow();

@@ -366,16 +366,21 @@ void TCustomListBox::SetSorted(bool AValue) {
   FillWindow();
 }
 
+int TCustomListBox::WindowCount() const {
+  // A window without item data (LBS_NODATA) holds only a count.
+  return FHandle ? static_cast<int>(SendMessageW(FHandle, LB_GETCOUNT, 0, 0)) : Count();
+}
+
 int TCustomListBox::ItemIndex() {
   if (!FHandle) return FItemIndex >= 0 && FItemIndex < Count() ? FItemIndex : -1;
-  if (FMultiSelect) return Count() > 0 ? static_cast<int>(SendMessageW(FHandle, LB_GETCARETINDEX, 0, 0)) : -1;
+  if (FMultiSelect) return WindowCount() > 0 ? static_cast<int>(SendMessageW(FHandle, LB_GETCARETINDEX, 0, 0)) : -1;
   return static_cast<int>(SendMessageW(FHandle, LB_GETCURSEL, 0, 0));
 }
 
 void TCustomListBox::SetItemIndex(int AValue) {
   // While a form description is read the items may come later (Loaded checks).
   const bool loading = ComponentState().Contains(csLoading);
-  if (!loading && (AValue < 0 || AValue >= Count())) AValue = -1;
+  if (!loading && (AValue < 0 || AValue >= WindowCount())) AValue = -1;
   if (!FHandle) {
     FItemIndex = AValue;
     if (FMultiSelect) {

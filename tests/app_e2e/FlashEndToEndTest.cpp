@@ -10,11 +10,14 @@
 
 #include "platform/runtime/Handles.h"
 #include "platform/runtime/SysUtils.h"
+#include "platform/ui/GdiScopes.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -756,3 +759,233 @@ TEST(FlashEndToEnd, ABaudRateTextThatIsNoNumberLeavesThePortFreeForTheNextAttemp
 }
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// What the screen shows during a flash
+
+// A window's client area as the screen shows it, read once.
+class TClientShot {
+ public:
+  explicit TClientShot(HWND AWindow) : FImage(Copy(AWindow)) {}
+  int Width() const { return FImage.Width(); }
+  int Height() const { return FImage.Height(); }
+  COLORREF Pixel(int X, int Y) const { return PixelOf(FImage, X, Y); }
+
+  static COLORREF PixelOf(const TMemoryDC& AImage, int X, int Y) {
+    const std::uint32_t p = AImage.Bits()[static_cast<std::size_t>(Y) * AImage.Width() + X];
+    return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+  }
+
+ private:
+  static TMemoryDC Copy(HWND AWindow) {
+    RECT client{};
+    GetClientRect(AWindow, &client);
+    POINT origin{0, 0};
+    ClientToScreen(AWindow, &origin);
+    TMemoryDC image = TMemoryDC::Dib32(nullptr, std::max<int>(client.right, 1), std::max<int>(client.bottom, 1));
+    const TScreenDC screen;
+    BitBlt(image.DC(), 0, 0, image.Width(), image.Height(), screen.Get(), origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    return image;
+  }
+
+  TMemoryDC FImage;
+};
+
+// The form's font: Tahoma, 11 pixels.
+TOwnedFont FormFont() {
+  return TOwnedFont(CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Tahoma"));
+}
+
+// How many pixels of the rectangle differ between the shot and a picture
+// made by AReference on a copy filled with ABackground.
+int DifferingPixels(const TClientShot& AShot, const RECT& AArea, COLORREF ABackground,
+                    const std::function<void(HDC)>& AReference) {
+  TMemoryDC copy = TMemoryDC::Dib32(nullptr, AShot.Width(), AShot.Height());
+  const TOwnedBrush brush(CreateSolidBrush(ABackground));
+  const RECT all{0, 0, AShot.Width(), AShot.Height()};
+  FillRect(copy.DC(), &all, brush.Get());
+  AReference(copy.DC());
+  GdiFlush();
+  int differing = 0;
+  for (int y = AArea.top; y < AArea.bottom; ++y)
+    for (int x = AArea.left; x < AArea.right; ++x)
+      differing += AShot.Pixel(x, y) != TClientShot::PixelOf(copy, x, y);
+  return differing;
+}
+
+void DrawTextInFormFont(HDC ADC, const String& AText, RECT ARect, COLORREF AColor, UINT AFlags) {
+  const TOwnedFont font = FormFont();
+  const TSelectObject selected(ADC, font.Get());
+  SetBkMode(ADC, TRANSPARENT);
+  SetTextColor(ADC, AColor);
+  DrawTextW(ADC, AText.c_str(), -1, &ARect, AFlags);
+}
+
+// The bar as one shot shows it: the fill's columns in its first row, the
+// content's left edge and width (the width read while the bar is not full).
+struct TBarReading {
+  int Left = -1, Top = -1, Bottom = -1, Filled = 0;
+  COLORREF Empty = CLR_INVALID;
+};
+
+constexpr COLORREF BarColor = RGB(255, 128, 0);
+
+TBarReading ReadBar(const TClientShot& AShot) {
+  TBarReading r;
+  for (int y = 0; y < AShot.Height() && r.Top < 0; ++y)
+    for (int x = 0; x < AShot.Width(); ++x)
+      if (AShot.Pixel(x, y) == BarColor) {
+        r.Top = y;
+        r.Left = x;
+        break;
+      }
+  if (r.Top < 0) return r;
+  r.Bottom = r.Top;
+  while (r.Bottom < AShot.Height() && AShot.Pixel(r.Left, r.Bottom) == BarColor) ++r.Bottom;
+  while (r.Left + r.Filled < AShot.Width() && AShot.Pixel(r.Left + r.Filled, r.Top) == BarColor) ++r.Filled;
+  if (r.Left + r.Filled < AShot.Width()) r.Empty = AShot.Pixel(r.Left + r.Filled, r.Top);
+  return r;
+}
+
+int ReadContentWidth(const TClientShot& AShot, const TBarReading& ABar) {
+  int right = ABar.Left + ABar.Filled;
+  while (right < AShot.Width() && AShot.Pixel(right, ABar.Top) == ABar.Empty) ++right;
+  return right - ABar.Left;
+}
+
+// The percentages whose text and fill fit the shot: "p %" centred in black
+// Tahoma over Trunc(d * width / 100) columns, d any position shown as p.
+std::vector<int> PercentagesShown(const TClientShot& AShot, const TBarReading& ABar, int AWidth, COLORREF AEmpty) {
+  std::vector<int> shown;
+  const RECT content{ABar.Left, ABar.Top, ABar.Left + AWidth, ABar.Bottom};
+  for (int p = 0; p <= 100; ++p) {
+    const int fewest = static_cast<int>(std::max(0.0, (p - 0.5) * AWidth / 100));
+    const int most = static_cast<int>(std::min(100.0, p + 0.5) * AWidth / 100);
+    if (ABar.Filled < fewest || ABar.Filled > most) continue;
+    const String text = std::to_wstring(p) + L" %";
+    const int differing = DifferingPixels(AShot, content, AEmpty, [&](HDC ADC) {
+      const TOwnedBrush fill(CreateSolidBrush(BarColor));
+      const RECT filled{content.left, content.top, content.left + ABar.Filled, content.bottom};
+      FillRect(ADC, &filled, fill.Get());
+      const TOwnedFont font = FormFont();
+      const TSelectObject selected(ADC, font.Get());
+      SIZE size{};
+      GetTextExtentPoint32W(ADC, text.c_str(), static_cast<int>(text.size()), &size);
+      const int left = content.left + (AWidth - size.cx) / 2;
+      const int top = content.top + (content.bottom - content.top - size.cy) / 2;
+      DrawTextInFormFont(ADC, text, RECT{left, top, left + size.cx, top + size.cy}, RGB(0, 0, 0),
+                         DT_SINGLELINE | DT_NOPREFIX);
+    });
+    if (differing == 0) shown.push_back(p);
+  }
+  return shown;
+}
+
+TEST(FlashEndToEnd, TheBarTheListAndTheLabelsShowWhatTheProgramDoes) {
+  RunOnOwnThread([] {
+    TStartedSession s;
+    TProject project = XmegaProject();
+    // Many pages, each written slowly, so the bar is seen on its way.
+    project.Device += " --page-write-ms 25";
+    project.Flash = {{0, PatternBytes(0x8000, 4)}};
+    project.CloseAfterFlash = false;
+    ASSERT_NO_FATAL_FAILURE(StartAndOpen(s, project));
+    TSession& S = s.Session;
+    HWND bar = nullptr;
+    std::vector<HWND> labels;
+    for (HWND child : Descendants(S.Window)) {
+      if (ClassOf(child) == L"TcxProgressBar") bar = child;
+      if (ClassOf(child) == L"TcxLabel") labels.push_back(child);
+    }
+    ASSERT_NE(bar, nullptr);
+    ASSERT_EQ(labels.size(), 2u);
+    // The mouse away from everything it could light up.
+    S.D.MoveMouseOnto(S.List);
+
+    // Each label shows its caption as DrawTextW draws it, both at the same
+    // offset from the client origin (the combo box beside covers the
+    // label's last columns: only the text's width is compared).
+    std::vector<POINT> offsets;
+    for (HWND label : labels) {
+      const String caption = WindowText(label);
+      SCOPED_TRACE(UTF8Encode(caption));
+      const TClientShot shot(label);
+      const COLORREF back = shot.Pixel(0, 0);
+      SIZE size{};
+      {
+        const TScreenDC screen;
+        const TOwnedFont font = FormFont();
+        const TSelectObject selected(screen.Get(), font.Get());
+        GetTextExtentPoint32W(screen.Get(), caption.c_str(), static_cast<int>(caption.size()), &size);
+      }
+      for (int dy = 0; dy <= 3; ++dy)
+        for (int dx = 0; dx <= 3; ++dx) {
+          const RECT text{dx, dy, dx + size.cx, dy + size.cy};
+          const RECT area{0, 0, std::min<int>(shot.Width(), text.right), shot.Height()};
+          if (DifferingPixels(shot, area, back, [&](HDC ADC) {
+                DrawTextInFormFont(ADC, caption, text, GetSysColor(COLOR_WINDOWTEXT), DT_LEFT | DT_TOP | DT_SINGLELINE);
+              }) == 0)
+            offsets.push_back(POINT{dx, dy});
+        }
+    }
+    ASSERT_EQ(offsets.size(), 2u) << "each label matches DrawTextW at one offset";
+    EXPECT_EQ(offsets[0].x, offsets[1].x);
+    EXPECT_EQ(offsets[0].y, offsets[1].y);
+
+    S.ClickConnect();
+    ASSERT_TRUE(S.WaitForLine(L"LoaderID : $0000")) << JoinLines(S.Lines());
+    ASSERT_TRUE(S.D.WaitUntil([&] { return S.Enabled(S.Flash); }));
+    S.ClickFlash();
+    int width = 0;
+    COLORREF empty = CLR_INVALID;
+    std::vector<int> seen;
+    const bool done = S.D.WaitUntil(
+        [&] {
+          const TClientShot shot(bar);
+          const TBarReading reading = ReadBar(shot);
+          if (reading.Top >= 0 && reading.Empty != CLR_INVALID) {
+            width = ReadContentWidth(shot, reading);
+            empty = reading.Empty;
+          }
+          if (reading.Top >= 0 && width > 0) {
+            const std::vector<int> shown = PercentagesShown(shot, reading, width, empty);
+            EXPECT_EQ(shown.size(), 1u) << reading.Filled << " of " << width << " columns filled";
+            if (!shown.empty() && (seen.empty() || seen.back() != shown.front())) seen.push_back(shown.front());
+          }
+          for (const String& line : S.Lines())
+            if (line == L"Flashen erfolgreich beendet!") return true;
+          return false;
+        },
+        60000);
+    ASSERT_TRUE(done) << JoinLines(S.Lines()) << DeviceLogTail();
+    EXPECT_GE(seen.size(), 3u) << "the bar was not seen on its way";
+
+    // The list shows its lines: each row as DrawTextW draws the line, one
+    // pixel in, as the platform list box draws its items.
+    const std::vector<String> lines = S.Lines();
+    const TClientShot list(S.List);
+    const int rowHeight = static_cast<int>(SendMessageW(S.List, LB_GETITEMHEIGHT, 0, 0));
+    const int top = static_cast<int>(SendMessageW(S.List, LB_GETTOPINDEX, 0, 0));
+    ASSERT_GT(rowHeight, 0);
+    const COLORREF window = GetSysColor(COLOR_WINDOW);
+    // Only what the list box around it leaves visible inside its border,
+    // which is as wide as the inner list's offset.
+    RECT outer{};
+    GetClientRect(GetParent(S.List), &outer);
+    POINT offset{0, 0};
+    MapWindowPoints(S.List, GetParent(S.List), &offset, 1);
+    const RECT rows{0, 0, std::min<int>(list.Width(), outer.right - 2 * offset.x),
+                    std::min<int>(list.Height(), outer.bottom - 2 * offset.y)};
+    ASSERT_GT(rows.bottom, 10 * rowHeight);
+    const int differing = DifferingPixels(list, rows, window, [&](HDC ADC) {
+      for (int i = top; i < static_cast<int>(lines.size()); ++i) {
+        const RECT row{1, (i - top) * rowHeight, list.Width(), (i - top + 1) * rowHeight};
+        DrawTextInFormFont(ADC, lines[i], row, GetSysColor(COLOR_WINDOWTEXT), DT_LEFT | DT_SINGLELINE | DT_NOPREFIX);
+      }
+    });
+    EXPECT_EQ(differing, 0);
+    CloseAndExpectExit(s);
+  });
+}

@@ -374,3 +374,67 @@ TEST_F(CustomListBox, AFormReadsTheListBoxAndItsInnerSettings) {
 }
 
 }  // namespace
+
+namespace {
+
+// Typed letters, real keys and real pauses, beside a bare list box; the
+// frame in the shadow colour, the highlight colour while focused.
+TEST_F(CustomListBox, TypeAheadWithinAndAfterTheDelayAndTheFrameFollowTheFocus) {
+  AddWords();
+  const HWND bare = CreateWindowExW(0, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOTIFY | LBS_HASSTRINGS,
+                                    260, 10, 200, 120, Form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  for (const wchar_t* word : LbWords) SendMessageW(bare, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(word));
+  const struct {
+    const char* Name;
+    WORD Key;
+    unsigned PauseBefore;  // ms; the delay is 500
+  } keys[] = {{"d", 'D', 700}, {"e within the delay", 'E', 50}, {"e after the delay", 'E', 700}, {"k", 'K', 700}};
+  std::vector<int> ours, theirs;
+  for (const HWND list : {Inner(), bare}) {
+    SetFocus(list);
+    PumpPending();
+    for (const auto& key : keys) {
+      PumpFor(key.PauseBefore);
+      SendKey(key.Key, false);
+      SendKey(key.Key, true);
+      SettleInput();
+      (list == bare ? theirs : ours).push_back(static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0)));
+    }
+  }
+  // After a pause both search for the letter alone; within the delay ours
+  // searches the letters typed so far (Wine's list box takes the letter
+  // alone again), which the bare list finds as a prefix.
+  for (std::size_t i = 0; i < std::size(keys); ++i) {
+    SCOPED_TRACE(keys[i].Name);
+    if (keys[i].PauseBefore > 500) {
+      EXPECT_EQ(ours[i], theirs[i]);
+    }
+  }
+  EXPECT_EQ(ours[1], SendMessageW(bare, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"de")));
+  EXPECT_EQ(ours.back(), 10) << "kilo";
+  DestroyWindow(bare);
+
+  const auto frameIs = [&](TColor AColor) {
+    RedrawWindow(Box->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    const TScreenDC screen;
+    RECT w{};
+    GetWindowRect(Box->Handle(), &w);
+    const auto pixel = [&](int X, int Y) { return GetPixel(screen.Get(), w.left + X, w.top + Y); };
+    const COLORREF c = ColorToRGB(AColor);
+    // One pixel in: the ring outside it is the parent's background.
+    return pixel(1, 1) == c && pixel(Box->Width() - 2, Box->Height() - 2) == c && pixel(Box->Width() / 2, 1) == c &&
+           pixel(1, Box->Height() / 2) == c;
+  };
+  // The mouse away, so the frame shows the focus, not the hot state.
+  SendMouseMove(TPoint(5, 5));
+  SettleInput();
+  SetFocus(Inner());
+  EXPECT_TRUE(PumpUntil([&] { return frameIs(clHighlight); })) << "focused";
+  const HWND other = CreateWindowExW(0, L"BUTTON", L"x", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 260, 200, 60, 24,
+                                     Form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  SetFocus(other);
+  EXPECT_TRUE(PumpUntil([&] { return frameIs(clBtnShadow); })) << "unfocused";
+  DestroyWindow(other);
+}
+
+}  // namespace

@@ -16,7 +16,23 @@ namespace {
 
 constexpr int VirtualLines = 1000;
 
-String VirtualLineText(int AIndex) { return L"Zeile " + std::to_wstring(AIndex); }
+String VirtualLineText(int AIndex) { return std::to_wstring(AIndex) + L". Zeile"; }
+
+// The first line starting with AText, ignoring case, as LB_FINDSTRING finds it.
+int FindVirtualLine(const wchar_t* AText) {
+  const std::size_t length = wcslen(AText);
+  for (int i = 0; i < VirtualLines; ++i)
+    if (_wcsnicmp(VirtualLineText(i).c_str(), AText, length) == 0) return i;
+  return LB_ERR;
+}
+
+WNDPROC NativeListProc = nullptr;
+
+// The native list's LB_FINDSTRING answered from the same lines.
+LRESULT CALLBACK FindingNativeListProc(HWND AWnd, UINT AMsg, WPARAM AWParam, LPARAM ALParam) {
+  if (AMsg == LB_FINDSTRING) return FindVirtualLine(reinterpret_cast<const wchar_t*>(ALParam));
+  return CallWindowProcW(NativeListProc, AWnd, AMsg, AWParam, ALParam);
+}
 
 // The owner's answers, and what it was asked.
 class TVirtualListOwner : public TComponent {
@@ -30,6 +46,7 @@ class TVirtualListOwner : public TComponent {
     FindAsked.push_back(AText);
     return AText == L"4" ? 400 : -1;
   }
+  int DataFindLine(TWinControl*, const String& AText) { return FindVirtualLine(AText.c_str()); }
   void DataObject(TWinControl*, int AIndex, TObject*& AObject) { AObject = AIndex == 400 ? this : nullptr; }
   void DrawItem(TcxListBox*, TcxCanvas*, int AIndex, const TRect&, TOwnerDrawState) { Drawn.push_back(AIndex); }
   std::vector<int> DataAsked;
@@ -78,6 +95,10 @@ struct VirtualListBox : testing::Test {
     SendMouseButtons(TPoint(screen.x, screen.y), MOUSEEVENTF_LEFTDOWN);
     SendMouseButtons(TPoint(screen.x, screen.y), MOUSEEVENTF_LEFTUP);
     PumpUntil([&] { return GetFocus() == AWindow; });
+    TypeKeys(AKeys);
+  }
+  // The keys, to the window with the focus.
+  static void TypeKeys(const std::vector<WORD>& AKeys) {
     for (WORD key : AKeys) {
       SendKey(key, false);
       SendKey(key, true);
@@ -159,6 +180,42 @@ TEST_F(VirtualListBox, OwnerDrawAsksForTheShownIndexesAndPlainDrawsTheDataText) 
   EXPECT_TRUE(drawn.empty()) << "OnDrawItem belongs to the owner-draw style";
   ASSERT_FALSE(asked.empty());
   EXPECT_EQ(asked.front(), 500);
+}
+
+TEST_F(VirtualListBox, TypingSelectsWhatOnDataFindAnswersLikeTheNativeListSelectingItsFind) {
+  Box->SetOnDataFind(BindEvent<&TVirtualListOwner::DataFindLine>(Owner.get()));
+  DWORD now = 100000;
+  Box->InnerListBox()->SetTickCount([&now] { return now; });
+  NativeListProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(Native, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FindingNativeListProc)));
+  ClickAndType(Box->InnerListBox()->Handle(), TPoint(20, 5), {});
+  ASSERT_EQ(Box->ItemIndex(), 0);
+  struct TTypeAheadCase {
+    WORD Key;
+    DWORD After;  // ms since the key before (the delay is 500)
+    const wchar_t* Text;  // the text searched
+  };
+  const TTypeAheadCase cases[] = {
+      {'7', 1000, L"7"}, {'5', 10, L"75"}, {'0', 10, L"750"},  {'3', 600, L"3"},
+      {'1', 499, L"31"}, {VK_BACK, 10, L"3"}, {'X', 10, L"3x"}, {'9', 500, L"9"},
+  };
+  for (const TTypeAheadCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << "after typing " << String(c.Text));
+    now += c.After;
+    TypeKeys({c.Key});
+    const LRESULT found = SendMessageW(Native, LB_FINDSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(c.Text));
+    if (found != LB_ERR) SendMessageW(Native, LB_SETCURSEL, static_cast<WPARAM>(found), 0);
+    EXPECT_EQ(Box->ItemIndex(), SendMessageW(Native, LB_GETCURSEL, 0, 0));
+    EXPECT_EQ(Box->TopIndex(), SendMessageW(Native, LB_GETTOPINDEX, 0, 0));
+  }
+  // Far down, so the list scrolled; the failed search kept the selection.
+  EXPECT_GT(Box->TopIndex(), 0);
+  // A multi-select list reads the focused line from the window too.
+  Box->SetMultiSelect(true);
+  now += 1000;
+  ClickAndType(Box->InnerListBox()->Handle(), TPoint(20, 5), {'4', '2'});
+  EXPECT_EQ(Box->ItemIndex(), 42);
+  EXPECT_GT(SendMessageW(Box->InnerListBox()->Handle(), LB_GETSEL, 42, 0), 0);
 }
 
 }  // namespace

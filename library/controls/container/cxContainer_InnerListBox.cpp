@@ -192,7 +192,7 @@ void TcxCustomInnerListBox::ProcessAutoComplete(wchar_t& Key) {
     FAutoCompleteFilter += Key;
   }
   if (FAutoCompleteFilter.empty()) {
-    if (Items()->Count() > 0) SetItemIndex(0);
+    SetItemIndex(0);
     Click();
     return;
   }
