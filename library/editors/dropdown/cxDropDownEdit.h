@@ -1,0 +1,653 @@
+// The drop-down editors: a mask editor with a drop-down button and a popup
+// window beside it that shows a list or any control.
+//
+// Classes in this file:
+//   TcxEditCloseUpReason              why a popup closed
+//   TcxCustomDropDownEditData         a popup size kept between in-place activations
+//   TcxEditPopupControlLookAndFeel    the look the popup's controls follow
+//   TcxCustomDropDownEditProperties   popup size, alignment, events, the drop-down button
+//   TcxCustomDropDownEditViewData     the open state in the editor's layout
+//   TcxCustomEditPopupWindowViewInfo  border, client edge, system panel, grip (cxDropDownEdit_PopupWindow.cpp)
+//   TcxCustomEditPopupWindow          sizing, placement, grip and edge resizing (cxDropDownEdit_PopupWindow.cpp)
+//   TcxCustomDropDownInnerEdit        the edit window while a popup is open
+//   TcxCustomDropDownEdit             opening, closing, close-up reasons, events (cxDropDownEdit.cpp)
+//   TdxCustomDropDownEditAccessibilityHelper  the editor as a combo box to MSAA clients
+//   TcxCustomPopupEditProperties, TcxPopupEditProperties, TcxCustomPopupEdit,
+//   TcxPopupEdit, TcxPopupEditPopupWindow, TcxPopupEditPopupWindowViewInfo
+//                                     a popup that hosts any control (cxDropDownEdit_PopupEdit.cpp)
+//
+// Opening is asynchronous: OpenPopup prepares the window and posts
+// CM_REPOPUP to it; the window shows when that message arrives, so
+// DroppedDown reads False until then and a second request meanwhile is
+// ignored.
+#pragma once
+
+#include "library/controls/container/cxContainer.h"
+#include "library/controls/windows/cxControls_Windows.h"
+#include "library/editors/masks/cxMaskEdit.h"
+#include "library/lookandfeel/settings/cxLookAndFeels.h"
+
+enum TcxEditCloseUpReason { crUnknown, crTab, crClose, crCancel, crEnter };
+template <>
+struct TEnumInfo<TcxEditCloseUpReason> {
+  static constexpr const wchar_t* Name = L"TcxEditCloseUpReason";
+  static constexpr const wchar_t* Names[] = {L"crUnknown", L"crTab", L"crClose", L"crCancel", L"crEnter"};
+  static constexpr TcxEditCloseUpReason Last = crEnter;
+};
+
+// (Sender, AReason)
+using TcxEditClosePopupEvent = Delegate<void(TObject*, TcxEditCloseUpReason)>;
+
+class TcxCustomDropDownEdit;
+class TcxCustomEditPopupWindow;
+
+// Messages of the drop-down editors: the editor re-reads its lookup data
+// after a paste; the popup window forwards a character to its focused control.
+inline constexpr UINT DXM_DROPDOWN_SYNCLOOKUP = 0x8097;
+inline constexpr UINT DXM_POPUP_FORWARDCHAR = 0x8096;
+
+// Raises the expand/collapse state change of an editor whose popup opened
+// (AExpanded) or closed; the default tells MSAA clients of a state change.
+// Returns the raiser replaced; nil restores the default.
+using TcxExpandCollapseRaiser = void (*)(TcxCustomDropDownEdit* AEdit, bool AExpanded);
+TcxExpandCollapseRaiser cxSetExpandCollapseRaiser(TcxExpandCollapseRaiser ARaiser);
+
+// ---------------------------------------------------------------------------
+// TcxCustomDropDownEditData
+
+class TcxCustomDropDownEditData : public TcxCustomEditData {
+  SK_CLASS(TcxCustomDropDownEditData, TcxCustomEditData)
+ public:
+  bool Initialized = false;
+  // The popup size at 96 DPI.
+  int Width = 0;
+  int Height = 0;
+};
+
+// ---------------------------------------------------------------------------
+// TcxEditPopupControlLookAndFeel
+
+class TcxEditPopupControlLookAndFeel : public TcxLookAndFeel {
+  SK_CLASS(TcxEditPopupControlLookAndFeel, TcxLookAndFeel)
+ public:
+  // Takes kind, native style, skin name and scroll-bar mode from the editor
+  // and reports the changed ones as one change.
+  void RefreshFrom(TcxCustomDropDownEdit* AEdit);
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomDropDownEditProperties
+
+class TcxCustomDropDownEditProperties : public TcxCustomMaskEditProperties {
+  SK_CLASS(TcxCustomDropDownEditProperties, TcxCustomMaskEditProperties)
+ public:
+  void Create(TPersistent* AOwner) override;
+  void Destroy() override;
+
+  TdxSmartGlyph* ButtonGlyph() const { return FButtonGlyph.get(); }
+  void SetButtonGlyph(TdxSmartGlyph* AValue);
+  bool ImmediateDropDownWhenActivated() const { return FImmediateDropDownWhenActivated; }
+  void SetImmediateDropDownWhenActivated(bool AValue) { SetField(FImmediateDropDownWhenActivated, AValue); }
+  bool ImmediateDropDownWhenKeyPressed() const { return FImmediateDropDownWhenKeyPressed; }
+  void SetImmediateDropDownWhenKeyPressed(bool AValue) { SetField(FImmediateDropDownWhenKeyPressed, AValue); }
+  // Two further names of the fields above, never stored.
+  bool ImmediateDropDown() const { return FImmediateDropDownWhenKeyPressed; }
+  void SetImmediateDropDown(bool AValue) { SetImmediateDropDownWhenKeyPressed(AValue); }
+  bool ImmediatePopup() const { return FImmediateDropDownWhenActivated; }
+  void SetImmediatePopup(bool AValue) { SetImmediateDropDownWhenActivated(AValue); }
+  bool KeepArrowButtonPressedWhenDroppedDown() const { return FKeepArrowButtonPressedWhenDroppedDown; }
+  void SetKeepArrowButtonPressedWhenDroppedDown(bool AValue) {
+    SetField(FKeepArrowButtonPressedWhenDroppedDown, AValue);
+  }
+  TAlignment PopupAlignment() const;
+  void SetPopupAlignment(TAlignment AValue);
+  bool PopupAutoSize() const { return FPopupAutoSize; }
+  void SetPopupAutoSize(bool AValue) { SetField(FPopupAutoSize, AValue); }
+  bool PopupClientEdge() const { return FPopupClientEdge; }
+  void SetPopupClientEdge(bool AValue) { SetField(FPopupClientEdge, AValue); }
+  TcxPopupDirection PopupDirection() const { return FPopupDirection; }
+  void SetPopupDirection(TcxPopupDirection AValue) { SetField(FPopupDirection, AValue); }
+  // Raised to PopupMinHeight; no change notification.
+  int PopupHeight() const { return FPopupHeight; }
+  void SetPopupHeight(int AValue);
+  TcxPopupAlignHorz PopupHorzAlignment() const { return FPopupHorzAlignment; }
+  void SetPopupHorzAlignment(TcxPopupAlignHorz AValue) { SetField(FPopupHorzAlignment, AValue); }
+  int PopupMinHeight() const { return FPopupMinHeight; }
+  void SetPopupMinHeight(int AValue);
+  int PopupMinWidth() const { return FPopupMinWidth; }
+  void SetPopupMinWidth(int AValue);
+  bool PopupSizeable() const { return FPopupSizeable; }
+  void SetPopupSizeable(bool AValue) { SetField(FPopupSizeable, AValue); }
+  bool PopupSysPanelStyle() const { return FPopupSysPanelStyle; }
+  void SetPopupSysPanelStyle(bool AValue) { SetField(FPopupSysPanelStyle, AValue); }
+  TcxPopupAlignVert PopupVertAlignment() const { return FPopupVertAlignment; }
+  void SetPopupVertAlignment(TcxPopupAlignVert AValue) { SetField(FPopupVertAlignment, AValue); }
+  // Negative gives 0; a positive value below PopupMinWidth is raised to it;
+  // 0 (the editor's width) stays. No change notification.
+  int PopupWidth() const { return FPopupWidth; }
+  void SetPopupWidth(int AValue);
+  bool PostPopupValueOnTab() const { return FPostPopupValueOnTab; }
+  void SetPostPopupValueOnTab(bool AValue) { SetField(FPostPopupValueOnTab, AValue); }
+
+  TcxEditClosePopupEvent OnClosePopup() const { return FOnClosePopup; }
+  void SetOnClosePopup(TcxEditClosePopupEvent AValue) { FOnClosePopup = AValue; }
+  TCloseQueryEvent OnCloseQuery() const { return FOnCloseQuery; }
+  void SetOnCloseQuery(TCloseQueryEvent AValue) { FOnCloseQuery = AValue; }
+  TNotifyEvent OnCloseUp() const { return FOnCloseUp; }
+  void SetOnCloseUp(TNotifyEvent AValue) { FOnCloseUp = AValue; }
+  TNotifyEvent OnFinalizePopup() const { return FOnFinalizePopup; }
+  void SetOnFinalizePopup(TNotifyEvent AValue) { FOnFinalizePopup = AValue; }
+  TNotifyEvent OnInitPopup() const { return FOnInitPopup; }
+  void SetOnInitPopup(TNotifyEvent AValue) { FOnInitPopup = AValue; }
+  TNotifyEvent OnPopup() const { return FOnPopup; }
+  void SetOnPopup(TNotifyEvent AValue) { FOnPopup = AValue; }
+
+  // Overridables
+  virtual int GetDropDownButtonIndex() { return 0; }
+  virtual bool UsesArrowDropDownButton() { return true; }
+  virtual bool DropDownOnClick() { return false; }
+  virtual bool PostsPopupValueImmediately() { return false; }
+  virtual TClass GetPopupWindowClass();
+  virtual bool PopupWindowCorrectsBounds() { return true; }
+  virtual bool PopupWindowCapturesFocus() { return IsIncrementalFilteringActive(); }
+
+  // TcxCustomEditProperties
+  void CopyFrom(TcxCustomEditProperties* ASource) override;
+  void NotifyPropertiesChanged() override;
+  TClass GetContainerClass() override;
+  TClass GetViewDataClassType() override;
+  bool ShowsLookupListInPopup() override { return true; }
+
+ private:
+  template <class T>
+  void SetField(T& AField, const T& AValue) {
+    if (AField == AValue) return;
+    AField = AValue;
+    Changed();
+  }
+  void GlyphChanged(TObject* Sender);
+  // Detaches the glyph from its button, then attaches it to FGlyphButtonIndex.
+  void ApplyGlyphButton();
+  void SetGlyphButton(int AIndex, bool AAttach);
+
+  TOwned<TdxSmartGlyph> FButtonGlyph;
+  int FGlyphButtonIndex = 0;
+  bool FImmediateDropDownWhenActivated = false;
+  bool FImmediateDropDownWhenKeyPressed = true;
+  bool FKeepArrowButtonPressedWhenDroppedDown = false;
+  bool FPopupAutoSize = true;
+  bool FPopupClientEdge = false;
+  TcxPopupDirection FPopupDirection = pdVertical;
+  int FPopupHeight = 0;
+  TcxPopupAlignHorz FPopupHorzAlignment = pahLeft;
+  int FPopupMinHeight = 0;
+  int FPopupMinWidth = 0;
+  bool FPopupSizeable = false;
+  bool FPopupSysPanelStyle = false;
+  TcxPopupAlignVert FPopupVertAlignment = pavBottom;
+  int FPopupWidth = 0;
+  bool FPostPopupValueOnTab = false;
+  TcxEditClosePopupEvent FOnClosePopup;
+  TCloseQueryEvent FOnCloseQuery;
+  TNotifyEvent FOnCloseUp;
+  TNotifyEvent FOnFinalizePopup;
+  TNotifyEvent FOnInitPopup;
+  TNotifyEvent FOnPopup;
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomDropDownEditViewData
+
+class TcxCustomDropDownEditViewData : public TcxCustomTextEditViewData {
+  SK_CLASS(TcxCustomDropDownEditViewData, TcxCustomTextEditViewData)
+ public:
+  void Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                 TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) override;
+
+  bool HasPopupWindow = false;
+  bool IsHotAndPopup = false;
+  bool KeepArrowButtonPressedWhenDroppedDown = false;
+
+ protected:
+  bool CanPressButton(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex) override;
+  bool IsButtonHeldPressed(TcxCustomEditViewInfo* AViewInfo, int AButtonVisibleIndex) override;
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomEditPopupWindowViewInfo (cxDropDownEdit_PopupWindow.cpp)
+
+// (AViewInfo, ACanvas, R, var AHandled, out ABorderWidth); ACanvas is nil
+// when only the width is asked.
+using TcxCustomDrawBorderEvent = Delegate<void(TcxContainerViewInfo*, TcxCanvas*, const TRect&, bool&, int&)>;
+
+class TcxCustomEditPopupWindowViewInfo : public TcxContainerViewInfo {
+  SK_CLASS(TcxCustomEditPopupWindowViewInfo, TcxContainerViewInfo)
+ public:
+  // Shadow strips right of and below the body.
+  static constexpr int ShadowSize = 3;
+  // The square at the grip corner of a border-sized window.
+  static constexpr int CornerSize = 10;
+
+  virtual bool IsSearchInfoPanelInClientArea() { return false; }
+  void DrawBorder(TcxCanvas* ACanvas, const TRect& R) override;
+  // Left, top, right, bottom widths of everything around the client area.
+  virtual TRect GetBorderExtent();
+  virtual TRect GetClientExtent() { return GetBorderExtent(); }
+  virtual int GetSysPanelHeight();
+  // The search-info panel's height; the incremental-filtering window sets it.
+  virtual int GetSearchInfoPanelHeight() { return 0; }
+  virtual void DrawSearchInfoPanel(TcxCanvas*) {}
+  int GetBorderWidth();
+  int GetClientEdgeWidth();
+
+  TcxCustomDrawBorderEvent OnCustomDrawBorder;
+  TcxEditPopupBorderStyle BorderStyle = epbsDefault;
+  bool ClientEdge = false;
+  int MinSysPanelHeight = 0;
+  bool NativeStyle = false;
+  bool Shadow = false;
+  bool ShowCloseButton = false;
+  TRect CloseButtonRect;
+  TcxButtonState CloseButtonState = cxbsNormal;
+  bool Sizeable = false;
+  TdxCorner SizeGripCorner = coBottomRight;
+  TRect SizeGripRect;
+  TRect SizeGripSizingRect;
+  int SysPanelHeight = 0;
+  TRect SysPanelBounds;
+  bool SysPanelStyle = false;
+  bool ShowSearchInfoPanel = false;
+  TRect SearchInfoPanelBounds;
+  bool UseRightToLeftAlignment = false;
+  TdxScaleFactor* ScaleFactor = nullptr;
+
+  // Separator widths of the system panel (left, top, right, bottom).
+  TRect PanelSeparators();
+
+ protected:
+  void InternalPaint(TcxCanvas* ACanvas) override;
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomEditPopupWindow (cxDropDownEdit_PopupWindow.cpp)
+
+// Hit-test codes of the popup window.
+inline constexpr int cxPopupHitNone = -1;
+inline constexpr int cxPopupHitCloseButton = 0;
+inline constexpr int cxPopupHitCornerNWSE = 1;
+inline constexpr int cxPopupHitCornerNESW = 2;
+inline constexpr int cxPopupHitVert = 3;
+inline constexpr int cxPopupHitHorz = 4;
+
+class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
+  SK_CLASS(TcxCustomEditPopupWindow, TcxCustomPopupWindow)
+ public:
+  void Create(TComponent* AOwnerControl) override;
+  void Destroy() override;
+
+  TcxCustomDropDownEdit* Edit() const;
+  TcxCustomEditPopupWindowViewInfo* ViewInfo() const {
+    return static_cast<TcxCustomEditPopupWindowViewInfo*>(TcxCustomPopupWindow::ViewInfo());
+  }
+  TClass GetViewInfoClass() override { return TcxCustomEditPopupWindowViewInfo::ClassInfo(); }
+
+  TcxEditPopupBorderStyle PopupBorderStyle() const { return FBorderStyle; }
+  void SetPopupBorderStyle(TcxEditPopupBorderStyle AValue);
+  bool ClientEdge() const { return FClientEdge; }
+  void SetClientEdge(bool AValue);
+  bool CloseButton() const { return FCloseButton; }
+  void SetCloseButton(bool AValue);
+  int MinHeight() const { return FMinHeight; }
+  void SetMinHeight(int AValue) { FMinHeight = AValue; }
+  int MinWidth() const { return FMinWidth; }
+  void SetMinWidth(int AValue) { FMinWidth = AValue; }
+  int MinSysPanelHeight() const { return ViewInfo()->MinSysPanelHeight; }
+  void SetMinSysPanelHeight(int AValue) { ViewInfo()->MinSysPanelHeight = AValue; }
+  bool NativeStyle() const { return FNativeStyle; }
+  void SetNativeStyle(bool AValue);
+  bool PopupAutoSize() const { return FPopupAutoSize; }
+  void SetPopupAutoSize(bool AValue) { FPopupAutoSize = AValue; }
+  int PopupHeight() const { return FPopupHeight; }
+  void SetPopupHeight(int AValue) { FPopupHeight = AValue; }
+  int PopupWidth() const { return FPopupWidth; }
+  void SetPopupWidth(int AValue) { FPopupWidth = AValue; }
+  bool Shadow() const { return FShadow; }
+  void SetShadow(bool AValue);
+  bool ShowContentWhileResize() const { return FShowContentWhileResize; }
+  void SetShowContentWhileResize(bool AValue) { FShowContentWhileResize = AValue; }
+  bool ShowSearchInfoPanel() const { return ViewInfo()->ShowSearchInfoPanel; }
+  void SetShowSearchInfoPanel(bool AValue) { ViewInfo()->ShowSearchInfoPanel = AValue; }
+  bool Sizeable() const { return FSizeable; }
+  void SetSizeable(bool AValue);
+  bool SysPanelStyle() const { return FSysPanelStyle; }
+  void SetSysPanelStyle(bool AValue);
+  // The smallest size: the extents, and with a sizeable system panel room
+  // for its close button and grip.
+  virtual TSize MinSize();
+  bool IsSizing() const { return FSizingCapture; }
+  // The size frame of a drag without live content; null otherwise.
+  TcxSizeFrame* SizeFrame() const { return FSizeFrame.get(); }
+
+  virtual void CalculateViewInfo();
+  // Forwards a character the editor posted to the focused window.
+  virtual void HandleEditKey(wchar_t AChar);
+  // The hit-test code of P (window coordinates).
+  int GetHitTest(const TPoint& P);
+  // Recomputes the owner bounds from the editor.
+  void UpdateOwnerBounds();
+  // The largest content the work area allows next to the editor.
+  TSize GetMaxContentSize();
+  void LockCheckSize() { ++FLockCheckSizeCount; }
+  void UnlockCheckSize() { --FLockCheckSizeCount; }
+
+  using TcxCustomPopupWindow::Popup;
+  void Popup(TWinControl* AFocusedControl) override;
+  bool CanResize(int& NewWidth, int& NewHeight) override;
+  // The window region: the body and, with a shadow, the shadow strips
+  // except where they would cover the editor.
+  void SetRegionWithShadow();
+
+ protected:
+  TSize DoCalculateSize() override;
+  void CorrectPosition(TcxPopupPlacement& APlacement, const TRect& AOwner, const TSize& ASize) override;
+  bool NeedsWorkAreaCorrection() override;
+  void DoClosing() override;
+  void CloseOnModalResult() override;
+  void CreateParams(TCreateParams& Params) override;
+  void AdjustClientRect(TRect& ARect) override;
+  void KeyDown(WORD& Key, TShiftState Shift) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseLeave() override;
+  void Resize() override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) override;
+  void PaintWindow(HDC DC) override;
+  void WndProc(TMessage& Message) override;
+
+  // Applies bounds the user dragged to: the editor learns the new size.
+  void ApplyBounds(const TRect& R);
+  // Ends a drag; AApply takes the last frame rectangle.
+  void EndSizing(bool AApply);
+  // The grip corner after placement: right-hand unless the window was
+  // pushed left past the editor's right edge; bottom unless opened above.
+  void UpdateSizeGripCorner(const TPoint& APosition, const TSize& ASize);
+
+ private:
+  void UpdateHitState(const TPoint& P, bool ALeftHeld);
+  bool IsRightGrip() const;
+  bool IsBottomGrip() const;
+
+  bool FPopupAutoSize = false;
+  TcxEditPopupBorderStyle FBorderStyle = epbsDefault;
+  bool FClientEdge = false;
+  bool FCloseButton = false;
+  int FMinHeight = 0;
+  int FMinWidth = 0;
+  bool FNativeStyle = false;
+  int FPopupHeight = 0;
+  int FPopupWidth = 0;
+  bool FShadow = false;
+  bool FShowContentWhileResize = false;
+  bool FSizeable = false;
+  TOwned<TcxSizeFrame> FSizeFrame;
+  bool FSysPanelStyle = false;
+  // Screen point, window bounds and the last frame when the drag began.
+  TPoint FCapturePoint;
+  TRect FCaptureBounds;
+  TRect FFrameBounds;
+  bool FSizingCapture = false;
+  int FSizingHitTest = cxPopupHitNone;
+  int FLockCheckSizeCount = 0;
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomDropDownInnerEdit
+
+class TcxCustomDropDownInnerEdit : public TcxCustomInnerTextEdit {
+  SK_CLASS(TcxCustomDropDownInnerEdit, TcxCustomInnerTextEdit)
+ protected:
+  void WndProc(TMessage& Message) override;
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomDropDownEdit (cxDropDownEdit.cpp)
+
+class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
+  SK_CLASS(TcxCustomDropDownEdit, TcxCustomMaskEdit)
+ public:
+  void Destroy() override;
+  void BeforeDestruction() override;
+
+  TcxCustomDropDownEditProperties* ActiveProperties() {
+    return static_cast<TcxCustomDropDownEditProperties*>(TcxCustomEdit::ActiveProperties());
+  }
+  TcxCustomDropDownEditProperties* Properties() const {
+    return static_cast<TcxCustomDropDownEditProperties*>(InternalProperties());
+  }
+  void SetProperties(TcxCustomDropDownEditProperties* AValue) { InternalProperties()->Assign(AValue); }
+  TClass GetPropertiesClass() override { return TcxCustomDropDownEditProperties::ClassInfo(); }
+
+  // A popup window exists and is shown.
+  bool DroppedDown();
+  void SetDroppedDown(bool AValue);
+  bool HasPopupWindow() override;
+  bool IsFocused() override;
+  virtual bool CanHide() { return true; }
+  virtual void ClosePopup(TcxEditCloseUpReason AReason);
+  // The bounds the popup opens next to, in the parent's client coordinates.
+  void CalculatePopupOwnerBounds(TRect& ARect);
+  TcxEditCloseUpReason CloseUpReason() const { return FCloseUpReason; }
+  TcxEditPopupControlLookAndFeel* PopupControlsLookAndFeel() const { return FPopupControlsLookAndFeel.get(); }
+  bool IsHotAndPopup() const { return FIsHotAndPopup; }
+  bool PopupInitialized() const { return FPopupInitialized; }
+  bool PopupSizeChanged() const { return FPopupSizeChanged; }
+  // An open request waits in the popup window's queue.
+  bool IsOpenPending();
+
+  // Overridables
+  virtual bool CanDropDown() { return false; }
+  virtual void CreatePopupWindow();
+  virtual void DestroyPopupWindow();
+  virtual void DoCloseUp();
+  virtual void DoFinalizePopup();
+  virtual void DoInitPopup();
+  virtual void DoPopup();
+  virtual void OpenPopup();
+  virtual int GetPopupHeight();
+  virtual TWinControl* GetPopupFocusedControl();
+  virtual int GetPopupWidth();
+  virtual TSize CalculatePopupSize() = 0;
+  virtual TcxCustomEditPopupWindow* GetPopupWindow() { return FPopupWindow.get(); }
+  virtual void InitializePopupContent();
+  virtual void SetupPopupWindow();
+  virtual bool PopupCapturesFocus() { return ActiveProperties()->PopupWindowCapturesFocus(); }
+  virtual bool ShowsSearchInfoPanel();
+  virtual void PopupLookAndFeelChanged(TObject*) {}
+  virtual void PositionPopupContent(const TRect& AClientRect);
+  virtual void PreparePopupWindow();
+  virtual void StorePopupSize();
+
+  TcxCustomEditPopupWindow* PopupWindow() { return GetPopupWindow(); }
+  void SetPopupSizeChanged(bool AValue) { FPopupSizeChanged = AValue; }
+
+ protected:
+  friend class TcxCustomEditPopupWindow;
+  friend class TcxCustomDropDownEditViewData;
+  friend class TcxCustomDropDownInnerEdit;
+
+  // Handlers the popup window's events are wired to.
+  virtual void PopupWindowBeforeClosing(TObject*) {}
+  virtual void PopupWindowClosed(TObject* Sender);
+  virtual void PopupWindowCloseQuery(TObject* Sender, bool& CanClose);
+  virtual void PopupWindowClosing(TObject*) {}
+  virtual void PopupWindowShowing(TObject*) {}
+  virtual void AfterPopupOpened(TObject* Sender);
+
+  void InitializeEdit() override;
+  TClass GetInnerControlClass() override;
+  TClass GetEditDataClass() override { return TcxCustomDropDownEditData::ClassInfo(); }
+  TClass GetAccessibilityHelperClass() override;
+  TOwned<TcxCustomEditViewData> CreateEditViewData() override;
+  void PropertiesChanged(TObject* Sender) override;
+  void ProcessKeyDown(WORD& Key, TShiftState Shift) override;
+  void ProcessKeyPress(wchar_t& Key) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void PressButton(int AIndex) override;
+  bool DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) override;
+  bool RefreshAtPoint(const TPoint& P, TcxMouseButton AButton, TShiftState AShift, bool AIsMouseEvent) override;
+  void DoExit() override;
+  void FocusChanged() override;
+  void PrepareTabExit(TShiftState Shift) override;
+  bool WantsTabKey() override;
+  void DestroyWnd() override;
+  void CreateWnd() override;
+  void WndProc(TMessage& Message) override;
+  void PasteFromClipboard() override;
+
+ public:
+  void Activate(TcxCustomEditData*& AEditData, bool ANeedSetFocus = true) override;
+  void ActivateByMouse(TShiftState Shift, int X, int Y, TcxCustomEditData*& AEditData) override;
+  bool Deactivate() override;
+
+ protected:
+  void UpdateHotState();
+  // The editor and its parent chain are visible and it is not parked at the
+  // off-screen position in-place hosts use.
+  bool IsOnScreen();
+  // Removes a queued open request; whether there was one.
+  bool RemovePendingOpen();
+  void InitializeLookupDataTimerTick(TObject* Sender);
+  void PopupControlsLookAndFeelChanged(TcxLookAndFeel* Sender, TcxLookAndFeelValues) {
+    PopupLookAndFeelChanged(Sender);
+  }
+  void RaiseExpandCollapseEvent();
+
+  TPoint FCachedPosition;
+  bool FIsActivatingByMouse = false;
+  bool FIsHotAndPopup = false;
+  TOwned<TcxEditPopupControlLookAndFeel> FPopupControlsLookAndFeel;
+  bool FPopupInitialized = false;
+  bool FPopupMouseMoveLocked = false;
+  bool FPopupSizeChanged = false;
+  bool FSendChildrenStyle = false;
+  TOwned<TcxTimer> FInitializeLookupDataTimer;
+  TcxEditCloseUpReason FCloseUpReason = crUnknown;
+  TOwned<TcxCustomEditPopupWindow> FPopupWindow;
+};
+
+// ---------------------------------------------------------------------------
+// TdxCustomDropDownEditAccessibilityHelper
+
+class TdxCustomDropDownEditAccessibilityHelper : public TdxCustomTextEditAccessibilityHelper {
+  SK_CLASS(TdxCustomDropDownEditAccessibilityHelper, TdxCustomTextEditAccessibilityHelper)
+ protected:
+  int GetRole(int AChildID) override;
+  int GetState(int AChildID) override;
+  String GetValue(int AChildID) override;
+  String GetDefaultActionDescription(int AChildID) override;
+  void DoDefaultAction(int AChildID) override;
+
+ private:
+  TcxCustomDropDownEdit* DropDownEdit();
+};
+
+// ---------------------------------------------------------------------------
+// The popup edit (cxDropDownEdit_PopupEdit.cpp)
+
+class TcxCustomPopupEditProperties : public TcxCustomDropDownEditProperties {
+  SK_CLASS(TcxCustomPopupEditProperties, TcxCustomDropDownEditProperties)
+ public:
+  void Create(TPersistent* AOwner) override;
+  void Destroy() override;
+
+  TControl* PopupControl() const { return FPopupControl; }
+  void SetPopupControl(TControl* AValue);
+
+  TClass GetPopupWindowClass() override;
+  bool PopupWindowCapturesFocus() override { return true; }
+  bool ShowsLookupListInPopup() override { return false; }
+  void CopyFrom(TcxCustomEditProperties* ASource) override;
+  TClass GetContainerClass() override;
+
+ private:
+  void PopupControlFreed(TComponent* AComponent);
+
+  TControl* FPopupControl = nullptr;
+  TOwned<TcxFreeNotificator> FFreeNotificator;
+};
+
+class TcxPopupEditProperties : public TcxCustomPopupEditProperties {
+  SK_CLASS(TcxPopupEditProperties, TcxCustomPopupEditProperties)
+ public:
+  void Create(TPersistent* AOwner) override;
+};
+
+struct TcxPrevPopupControlData {
+  TAlign Align = alNone;
+  // At 96 DPI.
+  TRect Bounds;
+  TWinControl* Parent = nullptr;
+  bool Visible = false;
+  TFormBorderStyle BorderStyle = bsNone;
+  TWinControl* ActiveControl = nullptr;
+};
+
+class TcxPopupEditPopupWindowViewInfo : public TcxCustomEditPopupWindowViewInfo {
+  SK_CLASS(TcxPopupEditPopupWindowViewInfo, TcxCustomEditPopupWindowViewInfo)
+ public:
+  void DrawBorder(TcxCanvas* ACanvas, const TRect& R) override;
+};
+
+class TcxPopupEditPopupWindow : public TcxCustomEditPopupWindow {
+  SK_CLASS(TcxPopupEditPopupWindow, TcxCustomEditPopupWindow)
+ public:
+  TClass GetViewInfoClass() override { return TcxPopupEditPopupWindowViewInfo::ClassInfo(); }
+};
+
+class TcxCustomPopupEdit : public TcxCustomDropDownEdit {
+  SK_CLASS(TcxCustomPopupEdit, TcxCustomDropDownEdit)
+ public:
+  void Destroy() override;
+
+  TcxCustomPopupEditProperties* ActiveProperties() {
+    return static_cast<TcxCustomPopupEditProperties*>(TcxCustomEdit::ActiveProperties());
+  }
+  TcxCustomPopupEditProperties* Properties() const {
+    return static_cast<TcxCustomPopupEditProperties*>(InternalProperties());
+  }
+  TClass GetPropertiesClass() override { return TcxPopupEditProperties::ClassInfo(); }
+
+  // Stores AReason and asks the popup window to close itself.
+  virtual void RequestClosePopup(TcxEditCloseUpReason AReason);
+  virtual void RestorePopupControl();
+  virtual void SavePopupControl();
+  const TcxPrevPopupControlData& PrevPopupControlData() const { return FPrevPopupControlData; }
+
+  bool CanDropDown() override { return ActiveProperties()->PopupControl() != nullptr; }
+  TWinControl* GetPopupFocusedControl() override;
+  TSize CalculatePopupSize() override;
+  void DoInitPopup() override;
+  void PreparePopupWindow() override;
+  void PositionPopupContent(const TRect& AClientRect) override;
+
+ protected:
+  void PopupWindowClosing(TObject* Sender) override;
+  void PopupWindowClosed(TObject* Sender) override;
+
+ private:
+  TcxPrevPopupControlData FPrevPopupControlData;
+  // The control taken into the popup, until it is put back.
+  TControl* FSavedControl = nullptr;
+};
+
+class TcxPopupEdit : public TcxCustomPopupEdit {
+  SK_CLASS(TcxPopupEdit, TcxCustomPopupEdit)
+ public:
+  TcxPopupEditProperties* Properties() const {
+    return static_cast<TcxPopupEditProperties*>(InternalProperties());
+  }
+  void SetProperties(TcxPopupEditProperties* AValue) { InternalProperties()->Assign(AValue); }
+};
+
+// -- combo box
