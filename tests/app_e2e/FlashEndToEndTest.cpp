@@ -102,15 +102,22 @@ class TSession {
     Connect = D.ChildWithText(Window, L"Verbinden");
     Flash = D.ChildWithText(Window, L"Flash");
     Quit = nullptr;
+    std::vector<HWND> boxes;
     for (HWND child : Descendants(Window)) {
       const String cls = ClassOf(child);
-      if (cls == L"TcxComboBox") {
-        if (SendMessageW(child, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"115200")) >= 0)
-          Baud = child;
-        else
-          Port = child;
-      }
+      if (cls == L"TcxComboBox") boxes.push_back(child);
       if (cls == L"TcxCheckBox") Boxes[WindowText(child)] = child;
+    }
+    // The port box sits above the baud box.
+    std::sort(boxes.begin(), boxes.end(), [](HWND A, HWND B) {
+      RECT a, b;
+      GetWindowRect(A, &a);
+      GetWindowRect(B, &b);
+      return a.top < b.top;
+    });
+    if (boxes.size() == 2) {
+      Port = boxes[0];
+      Baud = boxes[1];
     }
     return List && Open && Connect && Flash && Port && Baud;
   }
@@ -123,19 +130,21 @@ class TSession {
 
   // Chooses an item of a combo box with the keyboard.
   void ChooseItem(HWND ABox, const String& AItem) {
-    const LRESULT wanted =
-        SendMessageW(ABox, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(AItem.c_str()));
-    ASSERT_GE(wanted, 0) << "the box does not list " << UTF8Encode(AItem);
-    // A click gives the box the focus (and opens its list, which Escape
-    // closes again); the arrow keys then walk to the item. Checked and
-    // repeated, as keys may meet a list that was still opening.
+    // A click gives the box the focus (and may open its list, which Escape
+    // closes again); Ctrl+PageUp goes to the first item and Down walks on
+    // until the item shows or the list ends. Checked and repeated, as keys
+    // may meet a list that was still opening.
     for (int attempt = 0; attempt < 5 && WindowText(ABox) != AItem; ++attempt) {
       D.Activate(Window);
       D.ClickOn(ABox);
       D.Key(VK_ESCAPE);
-      const LRESULT current = SendMessageW(ABox, CB_GETCURSEL, 0, 0);
-      for (LRESULT i = current; i < wanted; ++i) D.Key(VK_DOWN);
-      for (LRESULT i = current; i > wanted; --i) D.Key(VK_UP);
+      D.KeyWith(VK_CONTROL, VK_PRIOR);
+      String last;
+      for (int step = 0; step < 64 && WindowText(ABox) != AItem && WindowText(ABox) != last; ++step) {
+        last = WindowText(ABox);
+        D.Key(VK_DOWN);
+        D.WaitUntil([&] { return WindowText(ABox) != last; }, 300);
+      }
       D.WaitUntil([&] { return WindowText(ABox) == AItem; }, 1000);
     }
     ASSERT_EQ(WindowText(ABox), AItem) << "the box does not show the item";
