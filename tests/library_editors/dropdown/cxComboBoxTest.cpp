@@ -27,14 +27,6 @@ void ComboSettle() {
   PumpPending();
 }
 
-void ComboPress(WORD AKey, std::initializer_list<WORD> AModifiers = {}) {
-  for (WORD m : AModifiers) SendKey(m, false);
-  SendKey(AKey, false);
-  SendKey(AKey, true);
-  for (WORD m : AModifiers) SendKey(m, true);
-  ComboSettle();
-}
-
 void ComboWheel(const TPoint& AAt, int ADelta) {
   SendMouseMove(AAt);
   INPUT input = MouseInput(AAt, MOUSEEVENTF_WHEEL);

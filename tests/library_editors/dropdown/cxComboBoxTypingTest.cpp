@@ -34,11 +34,19 @@ void TypedText(const wchar_t* AText) {
   TypedSettle();
 }
 
+// Counts the box's OnClick.
+class TComboClickCounter : public TObject {
+  SK_CLASS(TComboClickCounter, TObject)
+ public:
+  int Count = 0;
+  void Clicked(TObject*) { ++Count; }
+};
+
 struct ComboTyping : testing::Test {
   TCommonControls6 Controls6;
   TOwned<TForm> Form{NewWith<TForm>([](TForm* f) { f->CreateNew(nullptr); })};
   TcxComboBox* Box = nullptr;
-  int Clicks = 0;
+  TOwned<TComboClickCounter> Clicks{New<TComboClickCounter>()};
 
   void SetUp() override {
     ASSERT_TRUE(Controls6.Active());
@@ -47,10 +55,9 @@ struct ComboTyping : testing::Test {
     Box = New<TcxComboBox>(Form.get());
     Box->SetParent(Form.get());
     Box->SetBounds(10, 10, 121, 21);
-    Box->SetOnClick(BindEvent<&ComboTyping::Clicked>(this));
+    Box->SetOnClick(BindEvent<&TComboClickCounter::Clicked>(Clicks.get()));
     PumpPending();
   }
-  void Clicked(TObject*) { ++Clicks; }
 
   void Make(TcxEditDropDownListStyle AStyle, const std::vector<const wchar_t*>& AItems, const wchar_t* AText) {
     Box->Properties()->SetDropDownListStyle(AStyle);
@@ -62,7 +69,7 @@ struct ComboTyping : testing::Test {
     Box->SetFocus();
     PumpUntil([&] { return Box->Focused(); });
     TypedSettle();
-    Clicks = 0;
+    Clicks->Count = 0;
   }
 };
 
@@ -105,7 +112,7 @@ TEST_F(ComboTyping, PortBoxTakesOnlyItemsTypedOrClicked) {
                            },
                            L"COM1", 0, 0, 0, true},
                       });
-  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(Clicks->Count, 1);
 }
 
 TEST_F(ComboTyping, BaudBoxAcceptsOnlyBeginningsOfItems) {
@@ -126,7 +133,7 @@ TEST_F(ComboTyping, ProgramChoicesAndDoubleClickStepping) {
   Box->Properties()->Items()->SetCommaText(L"COM1,COM3,COM4");
   Box->SetItemIndex(0);
   EXPECT_EQ(Box->Text(), L"COM1");
-  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(Clicks->Count, 1);
   Box->Properties()->SetDropDownRows(0);
   EXPECT_EQ(Box->Properties()->DropDownRows(), 8);
 
