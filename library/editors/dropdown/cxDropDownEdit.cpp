@@ -100,9 +100,14 @@ void TcxCustomDropDownEditProperties::SetGlyphButton(int AIndex, bool AAttach) {
 }
 
 void TcxCustomDropDownEditProperties::ApplyGlyphButton() {
-  if (!FButtonGlyph) return;
+  // The buttons' change notification comes back here.
+  if (!FButtonGlyph || FApplyingGlyphButton) return;
+  FApplyingGlyphButton = true;
   Buttons()->BeginUpdate();
-  TScopeExit done([this] { Buttons()->EndUpdate(); });
+  TScopeExit done([this] {
+    Buttons()->EndUpdate();
+    FApplyingGlyphButton = false;
+  });
   SetGlyphButton(FGlyphButtonIndex, false);
   SetGlyphButton(FGlyphButtonIndex, true);
 }
@@ -640,6 +645,18 @@ void TcxCustomDropDownEdit::PrepareTabExit(TShiftState Shift) {
 
 void TcxCustomDropDownEdit::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   const TControlTracker alive(this);
+  // A press on the drop-down button of an open popup closes it, and the
+  // same press must not open it again.
+  FClosedByButtonPress = false;
+  if (Button == mbLeft && HasPopupWindow() && ViewInfo()) {
+    const int index = ButtonAtPoint({X, Y});
+    if (index >= 0 && index < static_cast<int>(ViewInfo()->ButtonsInfo.size()) &&
+        ViewInfo()->ButtonsInfo[index]->ButtonIndex == ActiveProperties()->GetDropDownButtonIndex()) {
+      FClosedByButtonPress = true;
+      ClosePopup(crUnknown);
+      if (!alive.Alive()) return;
+    }
+  }
   inherited::MouseDown(Button, Shift, X, Y);
   if (!alive.Alive() || FIsActivatingByMouse || Button != mbLeft) return;
   if (ActiveProperties()->DropDownOnClick() && ViewInfo() && ViewInfo()->ClientRect.Contains({X, Y}) &&
@@ -651,8 +668,11 @@ void TcxCustomDropDownEdit::PressButton(int AIndex) {
   inherited::PressButton(AIndex);
   if (!ViewInfo() || AIndex < 0 || AIndex >= static_cast<int>(ViewInfo()->ButtonsInfo.size())) return;
   if (ViewInfo()->ButtonsInfo[AIndex]->ButtonIndex != ActiveProperties()->GetDropDownButtonIndex()) return;
+  // A press on the editor's button that just closed the popup only closes it.
+  const bool justClosed = FClosedByButtonPress || (FPopupWindow && FPopupWindow->JustClosed());
+  FClosedByButtonPress = false;
   if (HasPopupWindow()) ClosePopup(crUnknown);
-  else SetDroppedDown(true);
+  else if (!justClosed) SetDroppedDown(true);
 }
 
 bool TcxCustomDropDownEdit::DoMouseWheel(TShiftState Shift, int WheelDelta, const TPoint& MousePos) {
@@ -675,14 +695,23 @@ void TcxCustomDropDownEdit::UpdateHotState() {
   FIsHotAndPopup = HasPopupWindow() && ViewInfo() && ViewInfo()->ContainerState.Contains(csHotTrack);
 }
 
+bool TcxCustomDropDownEdit::FocusMovedAway() {
+  // While the popup shows, the focus passes through no window or the popup
+  // itself; only another window of the program takes it away.
+  const HWND focus = GetFocus();
+  if (!focus || inherited::IsFocused()) return false;
+  if (HandleAllocated() && (focus == Handle() || IsChild(Handle(), focus))) return false;
+  return !FPopupWindow->HandleAllocated() ||
+         (focus != FPopupWindow->Handle() && !IsChild(FPopupWindow->Handle(), focus));
+}
+
 void TcxCustomDropDownEdit::FocusChanged() {
-  if (HasPopupWindow() && !inherited::IsFocused() && !PopupCapturesFocus() && !FPopupWindow->Focused())
-    ClosePopup(crUnknown);
+  if (HasPopupWindow() && !PopupCapturesFocus() && FocusMovedAway()) ClosePopup(crUnknown);
   inherited::FocusChanged();
 }
 
 void TcxCustomDropDownEdit::DoExit() {
-  if (HasPopupWindow() && !FPopupWindow->Focused()) ClosePopup(crUnknown);
+  if (HasPopupWindow() && FocusMovedAway()) ClosePopup(crUnknown);
   inherited::DoExit();
 }
 
@@ -773,6 +802,11 @@ String TdxCustomDropDownEditAccessibilityHelper::GetValue(int AChildID) {
 String TdxCustomDropDownEditAccessibilityHelper::GetDefaultActionDescription(int AChildID) {
   if (AChildID != CHILDID_SELF) return inherited::GetDefaultActionDescription(AChildID);
   return DropDownEdit()->DroppedDown() ? L"Close" : L"Open";
+}
+
+int TdxCustomDropDownEditAccessibilityHelper::GetSupportedProperties(int AChildID) {
+  const int result = inherited::GetSupportedProperties(AChildID);
+  return AChildID == CHILDID_SELF ? result | aopDefaultAction : result;
 }
 
 void TdxCustomDropDownEditAccessibilityHelper::DoDefaultAction(int AChildID) {

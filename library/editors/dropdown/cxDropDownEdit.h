@@ -171,6 +171,7 @@ class TcxCustomDropDownEditProperties : public TcxCustomMaskEditProperties {
   void SetGlyphButton(int AIndex, bool AAttach);
 
   TOwned<TdxSmartGlyph> FButtonGlyph;
+  bool FApplyingGlyphButton = false;
   int FGlyphButtonIndex = 0;
   bool FImmediateDropDownWhenActivated = false;
   bool FImmediateDropDownWhenKeyPressed = true;
@@ -512,6 +513,8 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
 
  protected:
   void UpdateHotState();
+  // The focus is in a window that is neither the editor's nor the popup's.
+  bool FocusMovedAway();
   // The editor and its parent chain are visible and it is not parked at the
   // off-screen position in-place hosts use.
   bool IsOnScreen();
@@ -534,6 +537,7 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
   TOwned<TcxTimer> FInitializeLookupDataTimer;
   TcxEditCloseUpReason FCloseUpReason = crUnknown;
   TOwned<TcxCustomEditPopupWindow> FPopupWindow;
+  bool FClosedByButtonPress = false;
 };
 
 // ---------------------------------------------------------------------------
@@ -547,6 +551,7 @@ class TdxCustomDropDownEditAccessibilityHelper : public TdxCustomTextEditAccessi
   String GetValue(int AChildID) override;
   String GetDefaultActionDescription(int AChildID) override;
   void DoDefaultAction(int AChildID) override;
+  int GetSupportedProperties(int AChildID) override;
 
  private:
   TcxCustomDropDownEdit* DropDownEdit();

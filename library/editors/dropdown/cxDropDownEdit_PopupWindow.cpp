@@ -289,6 +289,8 @@ bool TcxCustomEditPopupWindow::NeedsWorkAreaCorrection() {
 }
 
 void TcxCustomEditPopupWindow::AdjustClientRect(TRect& ARect) {
+  // The form aligns its children while it is being made, before the view info.
+  if (!TcxCustomPopupWindow::ViewInfo()) return;
   const TRect ce = ViewInfo()->GetClientExtent();
   ARect = TRect(ARect.Left + ce.Left, ARect.Top + ce.Top, ARect.Right - ce.Right, ARect.Bottom - ce.Bottom);
 }
@@ -306,6 +308,7 @@ void TcxCustomEditPopupWindow::Popup(TWinControl* AFocusedControl) {
 
 void TcxCustomEditPopupWindow::Resize() {
   inherited::Resize();
+  if (!TcxCustomPopupWindow::ViewInfo()) return;
   CalculateViewInfo();
   SetRegionWithShadow();
 }
@@ -351,6 +354,7 @@ void TcxCustomEditPopupWindow::UpdateHitState(const TPoint& P, bool ALeftHeld) {
 }
 
 bool TcxCustomEditPopupWindow::CanResize(int& NewWidth, int& NewHeight) {
+  if (!TcxCustomPopupWindow::ViewInfo()) return true;
   if (!FSizeable || FLockCheckSizeCount > 0 || (NewWidth == Width() && NewHeight == Height())) return true;
   const TSize m = MinSize();
   NewWidth = std::max({NewWidth, m.cx, FMinWidth});
