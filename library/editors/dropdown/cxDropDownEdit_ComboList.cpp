@@ -175,6 +175,8 @@ int TcxComboBoxLookupData::GetMaxItemWidth() {
   return width + 4;
 }
 
+TClass TcxComboBoxLookupData::GetListBoxClass() { return TcxComboBoxListBox::ClassInfo(); }
+
 bool TcxComboBoxLookupData::IsDroppedDown() { return ComboBox()->IsPopupOpenOrPending(); }
 
 bool TcxComboBoxLookupData::IsFilteringApplied() {
