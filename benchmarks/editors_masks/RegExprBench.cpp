@@ -3,6 +3,7 @@
 // character, IsFinal at the end, as a masked editor drives it), beside
 // std::regex_match of the same pattern and strings in the same run. Each line
 // prints the best of several runs and the ratio; the target is at most 1.5.
+#include "benchmarks/editors_masks/MaskTypingBench.h"
 #include "benchmarks/support/Ratios.h"
 #include "library/controls/ControlsUnits.h"
 #include "library/core/CoreUnits.h"
@@ -108,7 +109,7 @@ int Bench() {
 int wmain() {
   InitializeUnits({RuntimeUnits(), UiUnits(), LibraryCoreUnits(), LibraryGraphicsUnits(), LibraryControlsUnits(),
                    LibraryEditorsUnits()});
-  const int failed = Bench();
+  const int failed = Bench() + RunMaskTyping();
   FinalizeUnits();
   return failed == 0 ? 0 : 1;
 }

@@ -3,10 +3,11 @@
 // take any text, step back to its start and print; mutated classic masks
 // with texts go through Format, Format2, IsValid and IsFullValid.
 //
-// Usage: fuzz_library_editors.exe [regexpr] [regexpr-fragments] [standard-mask] [edit-input] [text-format] [text-typing] [--rounds N] [--seed S]
+// Usage: fuzz_library_editors.exe [regexpr] [regexpr-fragments] [standard-mask] [edit-input] [text-format] [text-typing] [mask-typing] [--rounds N] [--seed S]
 // Memory: a pattern expands to at most TcxRegExpr::MaxExpandedItems tests
 // (each under 200 bytes with its states), so one input stays under ~20 MB.
 #include "fuzzers/library_editors/EditInputFuzz.h"
+#include "fuzzers/library_editors/MaskTypingFuzz.h"
 #include "fuzzers/library_editors/TextFormatFuzz.h"
 #include "fuzzers/library_editors/TextTypingFuzz.h"
 #include "fuzzers/support/FuzzMain.h"
@@ -155,6 +156,7 @@ int wmain(int argc, wchar_t** argv) {
       {L"edit-input", &EditInputSeeds, &RunEditInput},
       {L"text-format", &TextFormatSeeds, &RunTextFormat},
       {L"text-typing", &TextTypingSeeds, &RunTextTyping},
+      {L"mask-typing", &MaskTypingSeeds, &RunMaskTyping},
   };
   const int result = RunFuzzDrivers(argc, argv, drivers);
   PROCESS_MEMORY_COUNTERS memory{};

@@ -16,7 +16,9 @@ class TTypingFuzzProperties : public TcxCustomTextEditProperties {
   TcxEditEditingStyle GetEditingStyle() override { return Style; }
 };
 
-// Moves through its items by keys as a drop-down editor does.
+// Moves through its items by keys as a drop-down editor does, and, as a list
+// combo box does, lets the current item follow a text the user changed
+// without typing (a cut or a paste).
 class TTypingFuzzEdit : public TcxCustomTextEdit {
   SK_CLASS(TTypingFuzzEdit, TcxCustomTextEdit)
  public:
@@ -24,6 +26,17 @@ class TTypingFuzzEdit : public TcxCustomTextEdit {
 
  protected:
   bool CanNavigateLookupItems(bool) override { return true; }
+  void HandleContentChanged() override {
+    const int before = ItemIndex();
+    LockClick(true);
+    TryFinally(
+        [this] {
+          inherited::HandleContentChanged();
+          if (!FLookupDataTextChangedLocked && !EditModeSetting() && ILookupData()) ILookupData()->TextChanged();
+        },
+        [this] { LockClick(false); });
+    if (ItemIndex() != before) SetModifiedAndClick();
+  }
 };
 
 constexpr std::array<const wchar_t*, 2> ItemLists = {

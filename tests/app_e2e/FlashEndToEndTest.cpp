@@ -107,6 +107,8 @@ class TSession {
       const String cls = ClassOf(child);
       if (cls == L"TcxComboBox") boxes.push_back(child);
       if (cls == L"TcxCheckBox") Boxes[WindowText(child)] = child;
+      // The "Flash" check box carries the button's text too.
+      if (cls != L"TcxCheckBox" && WindowText(child) == L"Flash" && ClassOf(Flash) == L"TcxCheckBox") Flash = child;
     }
     // The port box sits above the baud box.
     std::sort(boxes.begin(), boxes.end(), [](HWND A, HWND B) {

@@ -2,7 +2,6 @@
 // the caption, the style's font and the owned look and feel.
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxCheckBox.h"
-#include "library/stdctrls/cxGroupBox.h"
 #include "library/stdctrls/dxActivityIndicator.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +26,6 @@ TControl* MakeControl() {
 
 const TStyledControlCase StyledControls[] = {
     {"CheckBox", &MakeControl<TcxCheckBox>},
-    {"GroupBox", &MakeControl<TcxGroupBox>},
 };
 
 class StateStyles : public testing::TestWithParam<TStyledControlCase> {};

@@ -156,12 +156,9 @@ void TcxCustomMaskEdit::InitializeEdit() {
                                                 ActiveProperties()));
   FShiftOn = false;
   ActiveProperties()->FEmptyString = GetMaskEmptyText();
-  if (IcxInnerTextEdit* inner = InnerTextEdit())
-    inner->SetOnSelChange(BindEvent<&TcxCustomMaskEdit::InnerEditSelChange>(this));
 }
 
 void TcxCustomMaskEdit::Destroy() {
-  if (IcxInnerTextEdit* inner = InnerTextEdit()) inner->SetOnSelChange(TNotifyEvent());
   inherited::Destroy();
   FMode.reset();
 }
@@ -251,20 +248,11 @@ void TcxCustomMaskEdit::SetEditText(const String& AValue) {
   StoreEditValue(Variant(FText));
 }
 
-void TcxCustomMaskEdit::ApplyDisplayValue(const Variant& AValue) {
-  inherited::ApplyDisplayValue(AValue);
-  // The text editor's step may leave the edit window to a later refresh;
-  // the modes read the text back at once.
-  const String text = VarToStr(AValue);
-  if (EditText() != text) SetInnerText(text);
-}
-
 void TcxCustomMaskEdit::SetDisplayText(const String& AText) {
   String text = AText;
   if (IsMasked() && !ComponentState().Contains(csLoading))
     text = ActiveProperties()->FormatByMode(FMode.get(), AText, IsFocusedForDisplay(), true);
   inherited::SetDisplayText(text);
-  if (EditText() != text) SetInnerText(text);
   UpdateModeText();
 }
 
@@ -274,12 +262,7 @@ void TcxCustomMaskEdit::UpdateModeText() {
 
 void TcxCustomMaskEdit::SyncDisplayValue() {
   inherited::SyncDisplayValue();
-  if (!IsMasked()) return;
-  Variant display;
-  PrepareEditDisplayValue(EditValue(), display, IsFocusedForDisplay());
-  const String text = VarToStr(display);
-  if (EditText() != text) SetInnerText(text);
-  UpdateModeText();
+  if (IsMasked()) UpdateModeText();
 }
 
 void TcxCustomMaskEdit::UndoPerformed() {
@@ -290,6 +273,15 @@ void TcxCustomMaskEdit::UndoPerformed() {
 void TcxCustomMaskEdit::HandleContentChanged() {
   if (FMode) FText = FMode->GetUpdatedText(EditText(), true);
   inherited::HandleContentChanged();
+}
+
+String TcxCustomMaskEdit::GetWindowTextValue() { return IsMasked() ? FText : inherited::GetWindowTextValue(); }
+
+bool TcxCustomMaskEdit::SetWindowTextValue(const String& AText) {
+  if (!IsMasked() || ComponentState().Contains(csLoading)) return inherited::SetWindowTextValue(AText);
+  SetInternalEditValue(Variant(AText));
+  StoreEditValue(Variant(FText));
+  return true;
 }
 
 void TcxCustomMaskEdit::PrepareEditValue(const Variant& ADisplayValue, Variant& AEditValue, bool AEditFocused) {
@@ -309,63 +301,20 @@ void TcxCustomMaskEdit::PrepareEditValue(const Variant& ADisplayValue, Variant& 
 // ---------------------------------------------------------------------------
 // Caret and selection
 
-int TcxCustomMaskEdit::SelStart() {
-  IcxInnerTextEdit* inner = InnerTextEdit();
-  return inner ? inner->GetSelStart() : 0;
-}
-
-void TcxCustomMaskEdit::SetSelStart(int AValue) {
-  if (IcxInnerTextEdit* inner = InnerTextEdit()) inner->SetSelStart(std::max(AValue, 0));
-}
-
-int TcxCustomMaskEdit::SelLength() {
-  IcxInnerTextEdit* inner = InnerTextEdit();
-  return inner ? inner->GetSelLength() : 0;
-}
-
-void TcxCustomMaskEdit::SetSelLength(int AValue) {
-  if (IcxInnerTextEdit* inner = InnerTextEdit()) inner->SetSelLength(std::max(AValue, 0));
-}
-
-int TcxCustomMaskEdit::CursorPos() {
-  const int start = SelStart();
-  const int length = SelLength();
-  if (length == 0) return start;
-  // The window reports the selection ordered; the caret tells which end it
-  // stands at.
-  const HWND wnd = HasInnerControlHandle() ? InnerControl()->Handle() : nullptr;
-  POINT caret{};
-  if (!wnd || GetFocus() != wnd || !GetCaretPos(&caret)) return start + length;
-  const LRESULT hit = SendMessageW(wnd, EM_CHARFROMPOS, 0, MAKELPARAM(caret.x, caret.y + 1));
-  const int index = LOWORD(hit);
-  return std::abs(index - start) <= std::abs(index - (start + length)) ? start : start + length;
-}
-
-String TcxCustomMaskEdit::SelText() {
-  IcxInnerTextEdit* inner = InnerTextEdit();
-  return inner ? inner->GetSelText() : String();
-}
-
 bool TcxCustomMaskEdit::PrepareSelTextReplacement(const String& AText, String& AResult, int& ACaretPos) {
   if (IsMasked() && FMode->GetInsertedText(AText, AResult, ACaretPos)) return true;
   return inherited::PrepareSelTextReplacement(AText, AResult, ACaretPos);
 }
 
 void TcxCustomMaskEdit::SetSelText(const String& AValue) {
-  if (IsMasked()) {
-    FMode->SetClipboardTextLength(static_cast<int>(AValue.size()));
-    FMode->PrePasteFromClipboard();
+  if (!IsMasked()) {
+    inherited::SetSelText(AValue);
+    return;
   }
-  String text;
-  int caret = 0;
-  if (!PrepareSelTextReplacement(AValue, text, caret)) return;
-  const int start = SelStart();
-  SetInnerText(text);
-  // The mode takes the text with the caret where the insertion began.
-  SetInternalSelStart(start);
-  UpdateModeText();
-  SetSelStart(caret);
-  if (IsMasked()) FMode->AfterPasteFromClipboard();
+  FMode->SetClipboardTextLength(static_cast<int>(AValue.size()));
+  FMode->PrePasteFromClipboard();
+  inherited::SetSelText(AValue);
+  FMode->AfterPasteFromClipboard();
 }
 
 void TcxCustomMaskEdit::SetInternalSelStart(int AValue) {
@@ -458,10 +407,24 @@ void TcxCustomMaskEdit::ProcessKeyDown(WORD& Key, TShiftState Shift) {
            &TcxMaskEditCustomMode::PressEnd);
       break;
     case VK_DELETE:
-      if (!Shift.Contains(ssShift)) {
+      if (Shift.Contains(ssCtrl)) {
+        // The edit window would delete a whole word past the mode.
+        Key = 0;
+      } else if (!Shift.Contains(ssShift)) {
         if (!FMode->PressDelete()) Key = 0;
       } else if (SelLength() == 0) {
         if (!FMode->PressBackSpace()) Key = 0;
+      } else {
+        // The edit window would cut past the mode.
+        CutToClipboard();
+        Key = 0;
+      }
+      break;
+    case VK_INSERT:
+      // Likewise its paste; copying changes nothing.
+      if (Shift.Contains(ssShift) && !Shift.Contains(ssCtrl)) {
+        PasteFromClipboard();
+        Key = 0;
       }
       break;
     case VK_HOME:
@@ -558,7 +521,8 @@ void TcxCustomMaskEdit::CutToClipboard() {
     inherited::CutToClipboard();
     return;
   }
-  if (Focused() && !DoEditing()) return;
+  // Nothing selected: the Backspace below would take the character before the caret.
+  if (SelLength() == 0 || (Focused() && !DoEditing())) return;
   CopyToClipboard();
   if (FMode->PressDelete()) SendOwnKeyPress(L'\b');
 }
@@ -585,12 +549,50 @@ void TcxMaskEdit::Publish(TPublisher<TcxMaskEdit>& P) {
 }
 
 // ---------------------------------------------------------------------------
+// TcxFilterMaskEditHelper
+
+TClass TcxFilterMaskEditHelper::TMeta::GetFilterEditClass() const { return TcxMaskEdit::ClassInfo(); }
+
+TcxFilterControlOperators TcxFilterMaskEditHelper::TMeta::GetSupportedFilterOperators(
+    TcxCustomEditProperties* AProperties, TcxValueTypeClass AValueTypeClass, bool AExtendedSet) const {
+  TcxFilterControlOperators result =
+      TcxFilterTextEditHelper::TMeta::GetSupportedFilterOperators(AProperties, AValueTypeClass, AExtendedSet);
+  auto* properties = dynamic_cast<TcxCustomMaskEditProperties*>(AProperties);
+  if (properties && properties->IsMasked())
+    result -= {fcoLike, fcoNotLike, fcoContains, fcoNotContains, fcoBeginsWith, fcoEndsWith};
+  return result;
+}
+
+void TcxFilterMaskEditHelper::TMeta::InitializeProperties(TcxCustomEditProperties* AProperties,
+                                                          TcxCustomEditProperties* AEditProperties,
+                                                          bool AHasButtons) const {
+  TcxFilterTextEditHelper::TMeta::InitializeProperties(AProperties, AEditProperties, AHasButtons);
+  auto* properties = static_cast<TcxCustomMaskEditProperties*>(AProperties);
+  // A filter value is typed whole; the completing mode keeps a partial value a valid prefix.
+  auto* source = dynamic_cast<TcxCustomMaskEditProperties*>(AEditProperties);
+  if (source && source->MaskKind() == emkRegExpr) properties->SetMaskKind(emkRegExprEx);
+  properties->SetAutoSelect(!properties->IsMasked());
+}
+
+// ---------------------------------------------------------------------------
 // Unit
 
+namespace {
+int MaskEditUnitStartCount = 0;
+}  // namespace
+
 void cxMaskEditInitialization() {
+  if (MaskEditUnitStartCount++ != 0) return;
   RegisterClasses({TcxMaskEdit::ClassInfo(), TcxMaskEditProperties::ClassInfo()});
   GetRegisteredEditProperties()->Register(TcxMaskEditProperties::ClassInfo(),
                                           LoadLocalizedResString(&scxSEditRepositoryMaskItem));
+  GetFilterEditsController()->Register(TcxCustomMaskEditProperties::ClassInfo(),
+                                       TcxFilterMaskEditHelper::ClassInfo());
 }
 
-void cxMaskEditFinalization() {}
+void cxMaskEditFinalization() {
+  if (--MaskEditUnitStartCount != 0) return;
+  if (FilterEditsControllerExists())
+    GetFilterEditsController()->Unregister(TcxCustomMaskEditProperties::ClassInfo(),
+                                           TcxFilterMaskEditHelper::ClassInfo());
+}

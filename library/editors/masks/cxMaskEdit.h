@@ -15,6 +15,7 @@
 //   TcxCustomMaskEditProperties       mask kind and mask text
 //   TcxMaskEditProperties             the published properties
 //   TcxCustomMaskEdit, TcxMaskEdit    the editor
+//   TcxFilterMaskEditHelper           a mask editor in a filter row
 //
 // The regular-expression modes keep the text as a head (before the caret,
 // fed to the engine) and a tail (after it). Their completion relies on the
@@ -362,14 +363,8 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
   TcxMaskEditCustomMode* Mode() const { return FMode.get(); }
   bool IsMasked() { return ActiveProperties()->IsMasked(); }
 
-  // The caret and selection of the edit window. CursorPos is the end of the
-  // selection the caret stands at.
-  int SelStart();
-  void SetSelStart(int AValue);
-  int SelLength();
-  void SetSelLength(int AValue);
-  int CursorPos();
-  String SelText();
+  // Masked: the mode is told of the insertion before and after the text
+  // editor replaces the selection.
   void SetSelText(const String& AValue);
   void SetInternalSelStart(int AValue);
   void SetInternalSelLength(int AValue);
@@ -406,7 +401,6 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
   void UndoPerformed() override;
   void PrepareEditValue(const Variant& ADisplayValue, Variant& AEditValue, bool AEditFocused) override;
   void SetDisplayText(const String& AText) override;
-  void ApplyDisplayValue(const Variant& AValue) override;
   void GetDisplayString(String& AText) override { AText = EditText(); }
   void KeyDown(WORD& Key, TShiftState Shift) override;
   void KeyPress(wchar_t& Key) override;
@@ -420,7 +414,9 @@ class TcxCustomMaskEdit : public TcxCustomTextEdit {
   void HookInnerEditWindowProc() override;
   void UnhookInnerEditWindowProc() override;
 
-  void InnerEditSelChange(TObject* Sender);
+  void InnerEditSelChange(TObject* Sender) override;
+  String GetWindowTextValue() override;
+  bool SetWindowTextValue(const String& AText) override;
   String GetMaskEmptyText();
   void UpdateModeText();
   // Masked: the mode's text and caret for the selection replaced by AText.
@@ -447,6 +443,24 @@ class TcxMaskEdit : public TcxCustomMaskEdit {
   TClass GetPropertiesClass() override { return TcxMaskEditProperties::ClassInfo(); }
   // A masked text is no prose.
   bool SupportsSpelling() { return !IsMasked(); }
+};
+
+// ---------------------------------------------------------------------------
+// TcxFilterMaskEditHelper
+
+// How a filter row edits a value through a mask editor: a masked value is
+// compared whole, never by its text.
+class TcxFilterMaskEditHelper : public TcxFilterTextEditHelper {
+  SK_CLASS(TcxFilterMaskEditHelper, TcxFilterTextEditHelper)
+ public:
+  struct TMeta : TcxFilterTextEditHelper::TMeta {
+    TClass GetFilterEditClass() const override;
+    TcxFilterControlOperators GetSupportedFilterOperators(TcxCustomEditProperties* AProperties,
+                                                          TcxValueTypeClass AValueTypeClass,
+                                                          bool AExtendedSet = false) const override;
+    void InitializeProperties(TcxCustomEditProperties* AProperties, TcxCustomEditProperties* AEditProperties,
+                              bool AHasButtons) const override;
+  };
 };
 
 void cxMaskEditInitialization();

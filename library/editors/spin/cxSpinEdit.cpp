@@ -515,9 +515,9 @@ bool TcxCustomSpinEdit::TextToEditValue(const String& ADisplayValue, bool ARaise
     AErrorText = handlerText.empty() ? LoadLocalizedResString(&cxSSpinEditInvalidNumericValue) : handlerText;
     if (!properties->ExceptionOnInvalidInput()) AErrorText.clear();
     if (ARaise && properties->ExceptionOnInvalidInput()) throw EcxEditError(AErrorText);
-    V = FInternalValue;
-    V = properties->ToValueType(V);
-    return false;
+    // Without ExceptionOnInvalidInput the last good value silently stands in.
+    V = properties->ToValueType(FInternalValue);
+    return !properties->ExceptionOnInvalidInput();
   }
   V = properties->ToValueType(*value);
   return true;
@@ -531,10 +531,9 @@ void TcxCustomSpinEdit::PrepareEditValue(const Variant& ADisplayValue, Variant& 
 bool TcxCustomSpinEdit::IsCustomText() {
   if (FIsCustomText) return true;
   // A change the edit window made without telling counts by its text.
-  String text, internal;
-  GetDisplayString(text);
+  String internal;
   ValueToText(FInternalValue, internal);
-  return text != internal;
+  return EditText() != internal;
 }
 
 Variant TcxCustomSpinEdit::GetValue() {
@@ -542,9 +541,8 @@ Variant TcxCustomSpinEdit::GetValue() {
   Variant result;
   if (Focused()) {
     if (IsCustomText()) {
-      String text, error;
-      GetDisplayString(text);
-      TextToEditValue(text, false, error, result);
+      String error;
+      TextToEditValue(EditText(), false, error, result);
     } else {
       result = FInternalValue;
     }
@@ -586,15 +584,11 @@ void TcxCustomSpinEdit::SyncDisplayValue() {
     FInternalValue = value;
   else
     properties->ClampToBounds(Variant(0), FInternalValue);
-  Variant display;
-  PrepareEditDisplayValue(EditValue(), display, Focused());
-  IcxInnerTextEdit* inner = InnerTextEdit();
-  if (!inner) return;
-  // The program's value, not the user's text: no content change of its own.
+  // The program's value, not the user's text: no custom text of its own.
   const bool saved = FIsCustomTextAction;
   FIsCustomTextAction = false;
   ++FSyncCount;
-  TryFinally([&] { inner->SetEditValue(display); },
+  TryFinally([this] { inherited::SyncDisplayValue(); },
              [&] {
                --FSyncCount;
                FIsCustomTextAction = saved;
@@ -603,29 +597,16 @@ void TcxCustomSpinEdit::SyncDisplayValue() {
 }
 
 void TcxCustomSpinEdit::ApplyDisplayValue(const Variant& AValue) {
-  IcxInnerTextEdit* inner = InnerTextEdit();
-  if (inner) inner->SetEditValue(Variant(VarToStr(AValue)));
+  ++FSyncCount;
+  TryFinally([&] { inherited::ApplyDisplayValue(AValue); }, [this] { --FSyncCount; });
   FIsCustomText = false;
   Variant value;
   String error;
   if (TextToEditValue(VarToStr(AValue), false, error, value)) inherited::StoreEditValue(value);
 }
 
-void TcxCustomSpinEdit::GetDisplayString(String& AText) {
-  IcxInnerTextEdit* inner = InnerTextEdit();
-  AText = inner ? VarToStr(inner->GetEditValue()) : String();
-}
-
-void TcxCustomSpinEdit::SetDisplayText(const String& AText) {
-  Variant value;
-  String error;
-  if (!TextToEditValue(AText, false, error, value)) value = FInternalValue;
-  SetInternalEditValue(value);
-}
-
 void TcxCustomSpinEdit::HandleContentChanged() {
-  if (FSyncCount > 0) return;
-  FIsCustomText = FIsCustomTextAction;
+  if (FSyncCount == 0) FIsCustomText = FIsCustomTextAction;
   inherited::HandleContentChanged();
 }
 
@@ -721,25 +702,22 @@ bool TcxCustomSpinEdit::Increment(TcxSpinEditButton AButton) {
         if (!DoEditing()) return;
         Variant value;
         if (!GetNewValue(AButton, value)) return;
-        String oldText, text;
-        GetDisplayString(oldText);
+        const String oldText = EditText();
+        String text;
         ValueToText(value, text);
-        IcxInnerTextEdit* inner = InnerTextEdit();
-        const int selStart = inner ? inner->GetSelStart() : 0;
-        const int selLength = inner ? inner->GetSelLength() : 0;
+        const int selStart = SelStart();
+        const int selLength = SelLength();
         FInternalValue = ActiveProperties()->ToValueType(value);
         ApplyDisplayValue(Variant(text));
         result = text != oldText;
         if (!result) return;
         SetModifiedAfterEnter(true);
-        if (inner) {
-          if (ActiveProperties()->KeepsSelectionOnStep()) {
-            inner->SetSelStart(selStart);
-            inner->SetSelLength(selLength);
-          } else {
-            inner->SetSelStart(static_cast<int>(text.size()));
-            inner->SetSelLength(0);
-          }
+        if (ActiveProperties()->KeepsSelectionOnStep()) {
+          SetSelStart(selStart);
+          SetSelLength(selLength);
+        } else {
+          SetSelStart(static_cast<int>(text.size()));
+          SetSelLength(0);
         }
         if (ActiveProperties()->ImmediatePost() && CanPostEditValue() && ValidateByOptions(false)) {
           PostEditValue();
@@ -952,7 +930,7 @@ TcxFilterControlOperators TcxFilterSpinEditHelper::TMeta::GetSupportedFilterOper
 void TcxFilterSpinEditHelper::TMeta::InitializeProperties(TcxCustomEditProperties* AProperties,
                                                           TcxCustomEditProperties* AEditProperties,
                                                           bool AHasButtons) const {
-  TcxCustomFilterEditHelper::TMeta::InitializeProperties(AProperties, AEditProperties, AHasButtons);
+  TcxFilterMaskEditHelper::TMeta::InitializeProperties(AProperties, AEditProperties, AHasButtons);
   if (auto* spin = dynamic_cast<TcxCustomSpinEditProperties*>(AProperties)) spin->SetCanEdit(true);
 }
 

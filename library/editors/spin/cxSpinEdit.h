@@ -20,8 +20,7 @@
 // its wrapping and overflow rules are one piece of code for every caller.
 #pragma once
 
-#include "library/editors/filter/cxFilterEditHelpers.h"
-#include "library/editors/text/cxTextEdit.h"
+#include "library/editors/masks/cxMaskEdit.h"
 
 #include <cstdint>
 #include <optional>
@@ -127,8 +126,8 @@ class TcxSpinEditPropertiesValues : public TcxTextEditPropertiesValues {
 // (Sender, AText, out AValue, var ErrorText, var Error)
 using TcxSpinEditGetValueEvent = Delegate<void(TObject*, const String&, Variant&, String&, bool&)>;
 
-class TcxCustomSpinEditProperties : public TcxCustomTextEditProperties {
-  SK_CLASS(TcxCustomSpinEditProperties, TcxCustomTextEditProperties)
+class TcxCustomSpinEditProperties : public TcxCustomMaskEditProperties {
+  SK_CLASS(TcxCustomSpinEditProperties, TcxCustomMaskEditProperties)
  public:
   void Create(TPersistent* AOwner) override;
   void Destroy() override;
@@ -245,8 +244,8 @@ class TcxSpinEditProperties : public TcxCustomSpinEditProperties {
 // ---------------------------------------------------------------------------
 // TcxSpinEditViewData, TcxSpinEditViewInfo (cxSpinEdit_ViewInfo.cpp)
 
-class TcxSpinEditViewData : public TcxCustomEditViewData {
-  SK_CLASS(TcxSpinEditViewData, TcxCustomEditViewData)
+class TcxSpinEditViewData : public TcxCustomTextEditViewData {
+  SK_CLASS(TcxSpinEditViewData, TcxCustomTextEditViewData)
  public:
   void Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton Button, TShiftState Shift,
                  TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) override;
@@ -274,8 +273,8 @@ class TcxSpinEditViewData : public TcxCustomEditViewData {
   bool UsesSpinTheme();
 };
 
-class TcxSpinEditViewInfo : public TcxCustomEditViewInfo {
-  SK_CLASS(TcxSpinEditViewInfo, TcxCustomEditViewInfo)
+class TcxSpinEditViewInfo : public TcxCustomTextEditViewInfo {
+  SK_CLASS(TcxSpinEditViewInfo, TcxCustomTextEditViewInfo)
  public:
   int ArrowSize = 0;
   TcxSpinEditButtonsPosition ButtonsPosition = sbpVert;
@@ -301,8 +300,8 @@ class TcxSpinEditViewInfo : public TcxCustomEditViewInfo {
 // ---------------------------------------------------------------------------
 // TcxCustomSpinEdit
 
-class TcxCustomSpinEdit : public TcxCustomTextEdit {
-  SK_CLASS(TcxCustomSpinEdit, TcxCustomTextEdit)
+class TcxCustomSpinEdit : public TcxCustomMaskEdit {
+  SK_CLASS(TcxCustomSpinEdit, TcxCustomMaskEdit)
  public:
   void Destroy() override;
 
@@ -320,7 +319,9 @@ class TcxCustomSpinEdit : public TcxCustomTextEdit {
   // The text was typed or pasted: it, not the last stepped value, is the value.
   bool IsCustomText();
 
-  // Editor text to edit value; false when the text is no value.
+  // Editor text to edit value. A text that is no value gives the last good
+  // value; it fails only when ExceptionOnInvalidInput asks for the error, or
+  // an OnGetValue handler raised.
   bool TextToEditValue(const String& ADisplayValue, bool ARaise, String& AErrorText, Variant& V);
 
   // The step a button makes; whether the text changed.
@@ -346,8 +347,6 @@ class TcxCustomSpinEdit : public TcxCustomTextEdit {
   void StoreEditValue(const Variant& AValue) override;
   void SyncDisplayValue() override;
   void ApplyDisplayValue(const Variant& AValue) override;
-  void GetDisplayString(String& AText) override;
-  void SetDisplayText(const String& AText) override;
   void GetValueWhileEditing(Variant& AValue) override { AValue = Value(); }
   void HandleContentChanged() override;
   void PropertiesChanged(TObject* Sender) override;
@@ -415,10 +414,10 @@ class TdxSpinEditAccessibilityHelper : public TdxEditAccessibilityHelper {
 
 // The base of numeric editors' filter helpers (the progress bar's derives
 // from it).
-class TcxFilterSpinEditHelper : public TcxCustomFilterEditHelper {
-  SK_CLASS(TcxFilterSpinEditHelper, TcxCustomFilterEditHelper)
+class TcxFilterSpinEditHelper : public TcxFilterMaskEditHelper {
+  SK_CLASS(TcxFilterSpinEditHelper, TcxFilterMaskEditHelper)
  public:
-  struct TMeta : TcxCustomFilterEditHelper::TMeta {
+  struct TMeta : TcxFilterMaskEditHelper::TMeta {
     bool EditPropertiesHasButtons() const override { return true; }
     TcxFilterDataType GetFilterDataType(TcxValueTypeClass) const override { return fdtNumeric; }
     TClass GetFilterEditClass() const override { return TcxSpinEdit::ClassInfo(); }

@@ -8,19 +8,25 @@
 
 namespace {
 
-// AItem starts with APrefix, ignoring case as the user's locale does. Printable
-// ASCII folds A-Z alone under the locale as well, so it skips the locale
-// comparison that otherwise dominates a search over many items.
+// The first characters of AItem, as many as APrefix has, equal APrefix
+// ignoring case as the user's locale does (so "STRASSE" begins "Straße").
+// Printable ASCII folds A-Z alone and has no expansions under the locale, so
+// it skips the locale comparison that otherwise dominates a search over many
+// items.
 bool StartsIgnoringCase(const String& APrefix, const String& AItem) {
-  if (APrefix.size() > AItem.size()) return false;
   const auto isPrintableAscii = [](wchar_t C) { return C >= 0x20 && C < 0x7F; };
   const auto fold = [](wchar_t C) { return C >= L'a' && C <= L'z' ? static_cast<wchar_t>(C - 32) : C; };
-  for (size_t i = 0; i < APrefix.size(); ++i) {
+  const size_t length = std::min(APrefix.size(), AItem.size());
+  const auto locale = [&] { return AnsiSameText(AItem.substr(0, length), APrefix); };
+  for (size_t i = 0; i < length; ++i) {
     const wchar_t a = APrefix[i], b = AItem[i];
-    if (!isPrintableAscii(a) || !isPrintableAscii(b)) return StartsText(APrefix, AItem);
+    if (!isPrintableAscii(a) || !isPrintableAscii(b)) return locale();
     if (fold(a) != fold(b)) return false;
   }
-  return true;
+  if (length == APrefix.size()) return true;
+  // A longer prefix can still equal a shorter item when it is not plain ASCII.
+  return !std::all_of(APrefix.begin() + static_cast<std::ptrdiff_t>(length), APrefix.end(), isPrintableAscii) &&
+         locale();
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include "library/editors/filter/cxFilterEditHelpers.h"
+#include "library/editors/masks/cxMaskEdit.h"
 #include "library/editors/spin/cxSpinEdit.h"
 #include "library/editors/text/cxTextEdit.h"
 
@@ -266,17 +267,19 @@ class THelperC : public TcxCustomFilterEditHelper {
   SK_CLASS(THelperC, TcxCustomFilterEditHelper)
 };
 
-// The pairs the text and spin editor units register at start-up stand aside
+// The pairs the text, spin and mask editor units register at start-up stand aside
 // so that the controller holds only the test's pairs.
 struct FilterEditsControllerTest : testing::Test {
   void SetUp() override {
     GetFilterEditsController()->Unregister(TcxTextEditProperties::ClassInfo(), TcxFilterTextEditHelper::ClassInfo());
     cxSpinEditFinalization();
+    cxMaskEditFinalization();
     ASSERT_FALSE(FilterEditsControllerExists()) << "a test left pairs behind";
   }
   void TearDown() override {
     GetFilterEditsController()->Register(TcxTextEditProperties::ClassInfo(), TcxFilterTextEditHelper::ClassInfo());
     cxSpinEditInitialization();
+    cxMaskEditInitialization();
   }
 };
 

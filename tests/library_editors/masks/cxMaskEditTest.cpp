@@ -1,5 +1,8 @@
 #include "library/editors/masks/cxMaskEdit.h"
 
+#include "library/core/data/cxDataStorage.h"
+#include "library/editors/filter/cxFilterEditHelpers.h"
+
 #include "platform/ui/Clipbrd.h"
 #include "platform/ui/Forms.h"
 
@@ -255,6 +258,116 @@ TEST_F(MaskEdit, RegularExpressionAdaptsTheCaseOfTypedCharacters) {
   EXPECT_EQ(Beeps, 0);
 }
 
+TEST_F(MaskEdit, RegularExpressionPrefersTheExactCharacterOverACaseChangedOne) {
+  struct TRow {
+    const char* Name;
+    const wchar_t* Pattern;
+    const wchar_t* Typed;
+    const wchar_t* Shown;
+  };
+  const TRow rows[] = {
+      {"upper branch taken as typed", L"a|A", L"A", L"A"},
+      {"lower branch taken as typed", L"a|A", L"a", L"a"},
+      {"whole quoted branch as typed", L"'ab'|'AB'", L"AB", L"AB"},
+      {"exact first, adapted second", L"ab|Ab", L"AB", L"Ab"},
+      {"adapted when no branch is exact", L"b|C", L"B", L"b"},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Mask(emkRegExpr, row.Pattern);
+    Focus();
+    Edit->SetEditText(L"");
+    Type(row.Typed);
+    EXPECT_EQ(State().Text, row.Shown);
+  }
+  EXPECT_EQ(Beeps, 0);
+}
+
+TEST_F(MaskEdit, RegularExpressionReadsSeparatorsWhenTypedButTheDecimalOneWhenCompiled) {
+  Mask(emkRegExpr, L"\\d\\d/\\d\\d\\p\\d");
+  FormatSettings.DateSeparator = L'.';
+  FormatSettings.DecimalSeparator = L',';
+  Focus();
+  RunMaskSteps(*this, {
+                          {"the old date separator is refused", [] { Type(L"12/"); }, L"12", 2, 2, 1},
+                          {"the new one is taken", [] { Type(L".34"); }, L"12.34", 5, 5, 1},
+                          {"the new decimal separator is refused", [] { Type(L","); }, L"12.34", 5, 5, 2},
+                          {"the compiled one is taken", [] { Type(L".5"); }, L"12.34.5", 7, 7, 2},
+                      });
+}
+
+TEST_F(MaskEdit, CutWithNothingSelectedAndCtrlDeleteLeaveTheText) {
+  struct TRow {
+    const char* Name;
+    TcxEditMaskKind Kind;
+    const wchar_t* Mask;
+    const wchar_t* Typed;
+  };
+  const TRow rows[] = {
+      {"pattern", emkRegExpr, L"\\d+", L"12"},
+      {"completion", emkRegExprEx, L"\\d\\d-\\d\\d", L"12"},
+      {"classic", emkStandard, L"00/00", L"12"},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Mask(row.Kind, row.Mask);
+    Focus();
+    Edit->SetEditText(L"");
+    Edit->SetSelStart(0);
+    Type(row.Typed);
+    const TMaskEditState before = State();
+    Edit->SetSelLength(0);
+    const TMaskEditState collapsed = State();
+    PressMaskKey('X', false, true);
+    EXPECT_EQ(State().Text, before.Text);
+    EXPECT_EQ(State().SelStart, collapsed.SelStart);
+    Edit->SetSelStart(0);
+    PressMaskKey(VK_DELETE, false, true);
+    EXPECT_EQ(State().Text, before.Text) << "a word deleted past the mode";
+    Edit->SetSelStart(collapsed.SelStart);
+    Type(L"3");
+    auto* mode = dynamic_cast<TcxMaskEditRegExprMode*>(Edit->Mode());
+    if (mode) {
+      EXPECT_EQ(mode->Head() + mode->Tail(), State().Text);
+    }
+  }
+}
+
+TEST_F(MaskEdit, ShiftDeleteCutsASelectionThroughTheMode) {
+  struct TRow {
+    const char* Name;
+    TcxEditMaskKind Kind;
+    const wchar_t* Mask;
+    const wchar_t* Typed;
+    int SelStart;
+    int SelLength;
+    const wchar_t* Left;
+    const wchar_t* Cut;
+  };
+  const TRow rows[] = {
+      {"classic blanks the block", emkStandard, L"00/00", L"1234", 1, 3, L"1_/_4", L"2/3"},
+      {"pattern keeps what still fits", emkRegExpr, L"\\d+", L"123", 0, 2, L"3", L"12"},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Mask(row.Kind, row.Mask);
+    Focus();
+    Edit->SetEditText(L"");
+    Edit->SetSelStart(0);
+    Type(row.Typed);
+    Edit->SetSelStart(row.SelStart);
+    Edit->SetSelLength(row.SelLength);
+    PressMaskKey(VK_DELETE, true);
+    EXPECT_EQ(State().Text, row.Left);
+    EXPECT_EQ(Clipboard()->AsText(), row.Cut);
+    auto* mode = dynamic_cast<TcxMaskEditRegExprMode*>(Edit->Mode());
+    if (mode) {
+      Type(L"9");
+      EXPECT_EQ(mode->Head() + mode->Tail(), State().Text);
+    }
+  }
+}
+
 TEST_F(MaskEdit, CompletionTypesForcedCharactersAsOneUnitWithTheirCause) {
   Mask(emkRegExprEx, L"\\d\\d-\\d\\d");
   Focus();
@@ -366,6 +479,81 @@ TEST_F(MaskEdit, ClassicInsertionSkipsLiterals) {
   EXPECT_EQ(result, L"(123) 45_");
   EXPECT_EQ(caret, 8);
   EXPECT_FALSE(Edit->Mode()->GetInsertedText(L"", result, caret));
+}
+
+// ---------------------------------------------------------------------------
+// Filter rows
+
+TEST(MaskFilterHelper, IsRegisteredForMaskPropertiesAndEditsWithAMaskEditor) {
+  TcxFilterEditsController* controller = GetFilterEditsController();
+  EXPECT_EQ(controller->FindHelper(TcxMaskEditProperties::ClassInfo()), TcxFilterMaskEditHelper::ClassInfo());
+  EXPECT_EQ(controller->FindHelper(TcxTextEditProperties::ClassInfo()), TcxFilterTextEditHelper::ClassInfo());
+  EXPECT_EQ(cxFilterEditHelper(TcxFilterMaskEditHelper::ClassInfo())->GetFilterEditClass(), TcxMaskEdit::ClassInfo());
+}
+
+TEST(MaskFilterHelper, TextComparisonsOnlyForAnUnmaskedStringValue) {
+  struct TRow {
+    const char* Name;
+    const wchar_t* Mask;
+    TcxValueTypeClass ValueType;
+    bool Extended;
+    bool Text;
+  };
+  const TRow rows[] = {
+      {"unmasked string", L"", TcxStringValueType::ClassInfo(), false, true},
+      {"blank mask is no mask", L"  ", TcxStringValueType::ClassInfo(), true, true},
+      {"masked string", L"00/00", TcxStringValueType::ClassInfo(), false, false},
+      {"masked string, extended", L"00/00", TcxStringValueType::ClassInfo(), true, false},
+      {"unmasked number", L"", TcxIntegerValueType::ClassInfo(), true, false},
+  };
+  const TcxFilterControlOperators comparisons = {fcoEqual,   fcoNotEqual,     fcoLess,   fcoLessEqual,
+                                                 fcoGreater, fcoGreaterEqual, fcoBlanks, fcoNonBlanks};
+  const TcxFilterControlOperators text = {fcoLike,        fcoNotLike,    fcoContains,
+                                          fcoNotContains, fcoBeginsWith, fcoEndsWith};
+  const TcxFilterControlOperators extended = {fcoBetween, fcoNotBetween, fcoInList, fcoNotInList};
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TOwned<TcxMaskEditProperties> properties(New<TcxMaskEditProperties>(static_cast<TPersistent*>(nullptr)));
+    properties->SetEditMask(row.Mask);
+    TcxFilterControlOperators expected = comparisons;
+    if (row.Text) expected += text;
+    if (row.Extended) expected += extended;
+    EXPECT_EQ(cxFilterEditHelper(TcxFilterMaskEditHelper::ClassInfo())
+                  ->GetSupportedFilterOperators(properties.get(), row.ValueType, row.Extended)
+                  .ToBits(),
+              expected.ToBits());
+  }
+}
+
+TEST(MaskFilterHelper, APatternColumnFiltersWithCompletionAndAMaskWithoutAutoSelect) {
+  struct TRow {
+    const char* Name;
+    TcxEditMaskKind Kind;
+    const wchar_t* Mask;
+    TcxEditMaskKind FilterKind;
+    bool AutoSelect;
+  };
+  const TRow rows[] = {
+      {"pattern", emkRegExpr, L"\\d+", emkRegExprEx, false},
+      {"completion stays", emkRegExprEx, L"\\d+", emkRegExprEx, false},
+      {"classic", emkStandard, L"00/00", emkStandard, false},
+      {"unmasked", emkStandard, L"", emkStandard, true},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    TOwned<TcxMaskEditProperties> source(New<TcxMaskEditProperties>(static_cast<TPersistent*>(nullptr)));
+    source->SetMaskKind(row.Kind);
+    source->SetEditMask(row.Mask);
+    source->SetAutoSelect(!row.AutoSelect);
+    source->SetReadOnly(true);
+    TOwned<TcxCustomEdit> edit(cxFilterEditHelper(TcxFilterMaskEditHelper::ClassInfo())->GetFilterEdit(source.get()));
+    auto* prepared = dynamic_cast<TcxCustomMaskEditProperties*>(edit->ActiveProperties());
+    ASSERT_NE(prepared, nullptr);
+    EXPECT_EQ(prepared->MaskKind(), row.FilterKind);
+    EXPECT_EQ(prepared->EditMask(), row.Mask);
+    EXPECT_EQ(prepared->AutoSelect(), row.AutoSelect);
+    EXPECT_FALSE(prepared->ReadOnly()) << "the text helper's step ran";
+  }
 }
 
 // ---------------------------------------------------------------------------

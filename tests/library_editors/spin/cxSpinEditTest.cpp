@@ -6,6 +6,8 @@
 
 #include "platform/ui/Forms.h"
 
+#include "tests/support/AccessibilityClient.h"
+
 #include "tests/support/CommonControls6.h"
 #include "tests/support/PumpUntil.h"
 #include "tests/support/SendInput.h"
@@ -208,6 +210,38 @@ TEST_F(SpinEditProperties, ClampsAndPreparesValues) {
   EXPECT_FALSE(P->IsEditValueValid(text, false));
 }
 
+TEST_F(SpinEditProperties, StartUpRegistersTheKindAndItsFilterHelper) {
+  TcxRegisteredClasses* registry = GetRegisteredEditProperties();
+  const int index = registry->GetIndexByClass(TcxSpinEditProperties::ClassInfo());
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(registry->Descriptions(index), L"SpinEdit");
+  EXPECT_EQ(registry->Hints(index), L"Represents a spin editor");
+  ASSERT_EQ(GetFilterEditsController()->FindHelper(TcxSpinEditProperties::ClassInfo()),
+            TcxFilterSpinEditHelper::ClassInfo());
+  const TcxCustomFilterEditHelper::TMeta* helper = cxFilterEditHelper(TcxFilterSpinEditHelper::ClassInfo());
+  EXPECT_EQ(helper->GetFilterEditClass(), TcxSpinEdit::ClassInfo());
+  EXPECT_EQ(helper->GetFilterDataType(nullptr), fdtNumeric);
+  EXPECT_TRUE(helper->EditPropertiesHasButtons());
+
+  const TcxFilterControlOperators basic{fcoEqual, fcoNotEqual, fcoLess, fcoLessEqual, fcoGreater,
+                                        fcoGreaterEqual, fcoBlanks, fcoNonBlanks};
+  EXPECT_EQ(helper->GetSupportedFilterOperators(P.get(), nullptr, false), basic);
+  TcxFilterControlOperators extended = basic;
+  extended.Include(fcoBetween).Include(fcoNotBetween).Include(fcoInList).Include(fcoNotInList);
+  EXPECT_EQ(helper->GetSupportedFilterOperators(P.get(), nullptr, true), extended);
+
+  // The mask editor's preparation (a pattern edited with completion), then
+  // typing allowed whatever the column's editor says.
+  TOwned<TcxSpinEditProperties> filter{New<TcxSpinEditProperties>(static_cast<TPersistent*>(nullptr))};
+  P->SetCanEdit(false);
+  P->SetMaskKind(emkRegExpr);
+  filter->SetCanEdit(false);
+  helper->InitializeProperties(filter.get(), P.get(), true);
+  EXPECT_TRUE(filter->CanEdit());
+  EXPECT_EQ(filter->MaskKind(), emkRegExprEx);
+  EXPECT_EQ(filter->Buttons()->Count(), 2);
+}
+
 // ---------------------------------------------------------------------------
 // The editor on a form
 
@@ -245,6 +279,13 @@ struct SpinEditOnForm : testing::Test {
   void Key(WORD AKey) {
     SendKey(AKey, false);
     SendKey(AKey, true);
+    PumpPending();
+  }
+  // The whole text replaced by typing AText, as the user would.
+  void TypeOver(const String& AText) {
+    FocusEdit();
+    SendMessageW(Edit->InnerControl()->Handle(), EM_SETSEL, 0, -1);
+    SendText(AText);
     PumpPending();
   }
   TPoint ButtonCentre(int AIndex) {
@@ -361,9 +402,7 @@ TEST_F(SpinEditOnForm, StepsLikeANativeUpDownControl) {
 
 // A press held for a second steps at once, after 400 ms and then every
 // 100 ms: 1 + 1 + 6 steps.
-// FIXME: the real press does not reach the button under Wine yet (no button
-// is pressed, the value stays 0).
-TEST_F(SpinEditOnForm, DISABLED_AHeldButtonRepeats) {
+TEST_F(SpinEditOnForm, AHeldButtonRepeats) {
   FocusEdit();
   const TPoint up = ButtonCentre(1);
   ASSERT_TRUE(MoveUntil(up, [&] { return CursorIsAt(up); }));
@@ -404,6 +443,86 @@ TEST_F(SpinEditOnForm, IntegerIncrementsRoundTiesToEven) {
   Edit->Properties()->SetIncrement(1.5);
   EXPECT_TRUE(Edit->Increment(sebForward));
   EXPECT_EQ(Edit->Value().AsInt64(), 2);
+}
+
+// Validation of typed text: without ExceptionOnInvalidInput a text that is
+// no number falls back to the last good value and one out of range is
+// clamped; with it both are reported with their messages.
+TEST_F(SpinEditOnForm, ValidationCorrectsOrReportsTypedText) {
+  const struct {
+    bool Raise;
+    const wchar_t* Typed;
+    bool Valid;
+    const wchar_t* Shown;
+    const wchar_t* Error;
+  } cases[] = {
+      {false, L"1e", true, L"5", L""},
+      {false, L"15", true, L"10", L""},
+      {false, L"-3", true, L"0", L""},
+      {false, L"7", true, L"7", L""},
+      {true, L"1e", false, nullptr, L"Invalid numeric value"},
+      {true, L"15", false, nullptr, L"Value out of bounds"},
+      {true, L"7", true, L"7", L""},
+  };
+  Edit->Properties()->SetMinMaxValues(10, 0);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << (c.Raise ? "raise " : "") << std::string(c.Typed, c.Typed + wcslen(c.Typed)));
+    Edit->Properties()->SetExceptionOnInvalidInput(c.Raise);
+    Edit->SetValue(Variant(5LL));
+    TypeOver(c.Typed);
+    ASSERT_EQ(Text(), c.Typed);
+    String error;
+    bool valid = false;
+    try {
+      valid = Edit->ValidateEdit(true);
+    } catch (const EcxEditError& E) {
+      error = E.Message();
+    }
+    EXPECT_EQ(valid, c.Valid);
+    EXPECT_EQ(error, c.Error);
+    if (c.Shown) {
+      EXPECT_EQ(Text(), c.Shown);
+      EXPECT_EQ(Edit->Value().AsInt64(), std::stoll(c.Shown));
+    }
+  }
+}
+
+// An MSAA client sees a spin button whose value is the editor's value.
+TEST_F(SpinEditOnForm, AccessibilityClientsSeeASpinButton) {
+  Edit->SetValue(Variant(42LL));
+  PumpPending();
+  TComPtr<IAccessible> client = AccessibleClientOf(Edit->Handle());
+  ASSERT_TRUE(client);
+  VARIANT role;
+  VariantInit(&role);
+  ASSERT_EQ(client->get_accRole(AccessibleChild(CHILDID_SELF), &role), S_OK);
+  EXPECT_EQ(role.vt, VT_I4);
+  EXPECT_EQ(role.lVal, ROLE_SYSTEM_SPINBUTTON);
+  BSTR value = nullptr;
+  ASSERT_EQ(client->get_accValue(AccessibleChild(CHILDID_SELF), &value), S_OK);
+  EXPECT_EQ(TakeBstr(value), L"42");
+}
+
+// The real wheel over the focused editor steps one increment per notch.
+TEST_F(SpinEditOnForm, TheWheelStepsByOneIncrement) {
+  Edit->Properties()->SetIncrement(3);
+  FocusEdit();
+  const TPoint over = ButtonCentre(1);
+  ASSERT_TRUE(MoveUntil(over, [&] { return CursorIsAt(over); }));
+  const auto notch = [&](int ADelta) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = MOUSEEVENTF_WHEEL;
+    input.mi.mouseData = static_cast<DWORD>(ADelta);
+    SendInput(1, &input, sizeof(INPUT));
+  };
+  notch(WHEEL_DELTA);
+  ASSERT_TRUE(PumpUntil([&] { return Text() == L"3"; })) << std::string(Text().begin(), Text().end());
+  notch(WHEEL_DELTA);
+  ASSERT_TRUE(PumpUntil([&] { return Text() == L"6"; }));
+  notch(-WHEEL_DELTA);
+  ASSERT_TRUE(PumpUntil([&] { return Text() == L"3"; }));
+  EXPECT_EQ(Edit->Value().AsInt64(), 3);
 }
 
 }  // namespace
