@@ -15,7 +15,7 @@ std::span<const TUnit> LibraryStdCtrlsUnits() {
       {L"cxExtEditConsts", &cxExtEditConstsInitialization, &cxExtEditConstsFinalization},
       {L"cxProgressBar", &cxProgressBarInitialization, &cxProgressBarFinalization},
       {L"dxActivityIndicator", &dxActivityIndicatorInitialization, &dxActivityIndicatorFinalization},
-      {L"cxCheckBox", &cxCheckBoxInitialization, nullptr},
+      {L"cxCheckBox", &cxCheckBoxInitialization, &cxCheckBoxFinalization},
       {L"cxGroupBox", &cxGroupBoxInitialization, nullptr},
       {L"cxButtons", &cxButtonsInitialization, nullptr},
       {L"cxListBox", &cxListBoxInitialization, &cxListBoxFinalization},

@@ -1,41 +1,13 @@
-// The check box.
-//
-// This is the minimal form of the check box: the class with the properties
-// the main window, its form description and the settings store use (Caption,
-// Checked, Enabled, Visible, the four state styles' LookAndFeel), over the
-// class library's check box. Like the library's own it sizes itself to its
-// caption (AutoSize).
+// The check box: a three-state editor whose edit value maps to a check
+// state through the properties' three values, its check mark and caption
+// layout, and the routines that draw and measure a check mark for every
+// check-type control.
 #pragma once
 
 #include "library/editors/edit/cxEdit.h"
+#include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "library/lookandfeel/painters/cxLookAndFeelPainters.h"
 #include "platform/ui/StdCtrls.h"
-
-class TcxCheckBox : public TCustomCheckBox, public TcxEditStylesOwner {
-  SK_CLASS(TcxCheckBox, TCustomCheckBox)
- public:
-  static void Publish(TPublisher<TcxCheckBox>& P);
-
-  void Create(TComponent* AOwner) override;
-
-  // True exactly when the state is checked; writing sets checked or unchecked.
-  bool Checked() const { return inherited::Checked(); }
-  void SetChecked(bool AValue) override { inherited::SetChecked(AValue); }
-
-  bool AutoSize() const { return FAutoSize; }
-  void SetAutoSize(bool AValue);
-
- protected:
-  void Loaded() override;
-  void CMTextChanged(TMessage& Message);
-  void CMFontChanged(TMessage& Message);
-
- private:
-  // The size that shows the box and the whole caption.
-  void AdjustToCaption();
-
-  bool FAutoSize;
-};
 
 // -- check-mark drawing
 // How a check-type control draws and indexes its mark; no state is kept.
@@ -56,16 +28,357 @@ int GetCheckGlyphIndex(TcxCheckBoxState ACheckState, TcxEditCheckState AEditStat
 // the painter's check size (a missing one: the native or standard painter).
 TSize GetCheckMarkSize(TGraphic* AGlyph, int AGlyphCount, bool ANativeStyle, TcxCustomLookAndFeelPainter* APainter,
                        const TdxScaleFactor* AScaleFactor);
-// The hand-drawn mark (native theme, or frame and inside by border style).
-// A skin painter draws the whole mark instead when given.
+// The mark: image GetCheckGlyphIndex of a valid glyph strip, else a skin
+// painter's whole mark when given, else drawn by hand (native theme, or
+// frame and inside by border style).
 void DrawCheckMark(TcxCanvas* ACanvas, const TRect& R, TcxCheckBoxState ACheckState, TcxEditCheckState AEditState,
-                   TcxEditBorderStyle ABorderStyle, bool ANativeStyle, TColor ABorderColor, TColor ABackgroundColor,
-                   bool ADrawBackground, bool AIsDesigning, bool AFocused, TcxCustomLookAndFeelPainter* ASkinPainter,
+                   TGraphic* AGlyph, int AGlyphCount, TcxEditBorderStyle ABorderStyle, bool ANativeStyle,
+                   TColor ABorderColor, TColor ABackgroundColor, bool ADrawBackground, bool AIsDesigning,
+                   bool AFocused, bool AThreeStateStrip, TcxCustomLookAndFeelPainter* ASkinPainter,
                    const TdxScaleFactor* AScaleFactor, TcxCheckBoxNullValueShowingStyle ANullStyle);
 // -- end check-mark drawing
 
-// Unit start-up: registers the class by name.
+template <>
+struct TEnumInfo<TcxCheckBoxState> {
+  static constexpr const wchar_t* Name = L"TcxCheckBoxState";
+  static constexpr const wchar_t* Names[] = {L"cbsUnchecked", L"cbsChecked", L"cbsGrayed"};
+  static constexpr TcxCheckBoxState Last = cbsGrayed;
+};
+template <>
+struct TEnumInfo<TcxCheckBoxNullValueShowingStyle> {
+  static constexpr const wchar_t* Name = L"TcxCheckBoxNullValueShowingStyle";
+  static constexpr const wchar_t* Names[] = {L"nssUnchecked", L"nssInactive", L"nssGrayedChecked"};
+  static constexpr TcxCheckBoxNullValueShowingStyle Last = nssGrayedChecked;
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomCheckBoxProperties
+
+class TcxCustomCheckBoxProperties : public TcxCustomEditProperties {
+  SK_CLASS(TcxCustomCheckBoxProperties, TcxCustomEditProperties)
+ public:
+  void Create(TPersistent* AOwner) override;
+  void Destroy() override;
+
+  bool AllowGrayed() const { return FAllowGrayed; }
+  void SetAllowGrayed(bool AValue) { FAllowGrayed = AValue; }
+  // Carries a caption read from old form data to the control.
+  const String& Caption() const { return FCaption; }
+  void SetCaption(const String& AValue);
+  bool IsCaptionAssigned() const { return FIsCaptionAssigned; }
+  void CaptionTaken() { FIsCaptionAssigned = false; }
+  // The texts of the states, their defaults the editor's resource strings.
+  String DisplayCheckState(TcxCheckBoxState AState) const;
+  void SetDisplayCheckState(TcxCheckBoxState AState, const String& AValue);
+  bool IsDisplayCheckedStored() const { return FIsDisplayCheckStateAssigned[cbsChecked]; }
+  bool IsDisplayGrayedStored() const { return FIsDisplayCheckStateAssigned[cbsGrayed]; }
+  bool IsDisplayUncheckedStored() const { return FIsDisplayCheckStateAssigned[cbsUnchecked]; }
+  String DisplayChecked() const { return DisplayCheckState(cbsChecked); }
+  void SetDisplayChecked(const String& AValue) { SetDisplayCheckState(cbsChecked, AValue); }
+  String DisplayGrayed() const { return DisplayCheckState(cbsGrayed); }
+  void SetDisplayGrayed(const String& AValue) { SetDisplayCheckState(cbsGrayed, AValue); }
+  String DisplayUnchecked() const { return DisplayCheckState(cbsUnchecked); }
+  void SetDisplayUnchecked(const String& AValue) { SetDisplayCheckState(cbsUnchecked, AValue); }
+  bool FullFocusRect() const { return FFullFocusRect; }
+  void SetFullFocusRect(bool AValue) { SetValue(FFullFocusRect, AValue); }
+  TdxSmartGlyph* Glyph() const { return FGlyph.get(); }
+  void SetGlyph(TdxSmartGlyph* AValue) { FGlyph->Assign(AValue); }
+  int GlyphCount() const { return FGlyphCount; }
+  void SetGlyphCount(int AValue) { SetValue(FGlyphCount, AValue); }
+  bool MultiLine() const { return FMultiLine; }
+  void SetMultiLine(bool AValue) { SetValue(FMultiLine, AValue); }
+  TcxCheckBoxNullValueShowingStyle NullStyle() const { return FNullStyle; }
+  void SetNullStyle(TcxCheckBoxNullValueShowingStyle AValue) { SetValue(FNullStyle, AValue); }
+  bool ShowEndEllipsis() const { return FShowEndEllipsis; }
+  void SetShowEndEllipsis(bool AValue) { SetValue(FShowEndEllipsis, AValue); }
+  bool UseAlignmentWhenInplace() const { return FUseAlignmentWhenInplace; }
+  void SetUseAlignmentWhenInplace(bool AValue) { SetValue(FUseAlignmentWhenInplace, AValue); }
+  // A value that would equal another of the three (or a Null checked or
+  // unchecked value) is dropped, except while the owner is loading.
+  const Variant& ValueChecked() const { return FValueChecked; }
+  void SetValueChecked(const Variant& AValue);
+  const Variant& ValueGrayed() const { return FValueGrayed; }
+  void SetValueGrayed(const Variant& AValue);
+  const Variant& ValueUnchecked() const { return FValueUnchecked; }
+  void SetValueUnchecked(const Variant& AValue);
+  bool IsValueCheckedStored() const;
+  bool IsValueGrayedStored() const { return !FValueGrayed.IsNull(); }
+  bool IsValueUncheckedStored() const;
+
+  // The state an edit value stands for: checked, unchecked or else grayed.
+  TcxCheckBoxState GetState(const Variant& AEditValue) const;
+  // The strip in force; a button of a check group answers its group's.
+  virtual TdxSmartGlyph* InternalGetGlyph() { return FGlyph.get(); }
+  virtual bool IsGroupButton() { return false; }
+
+  // TcxCustomEditProperties
+  void CopyFrom(TcxCustomEditProperties* ASource) override;
+  TClass GetViewDataClassType() override;
+  TClass GetViewInfoClass() override;
+  TClass GetContainerClass() override;
+  bool CanCompareEditValue() override { return true; }
+  bool CompareDisplayValues(const Variant& AEditValue1, const Variant& AEditValue2) override;
+  String GetDisplayText(const Variant& AEditValue, bool AFullText = false, bool AIsInplace = true) override;
+  TcxEditSupportedOperations GetSupportedOperations() override;
+  bool HasOwnChangeNotification() override { return true; }
+  bool IsActivationKey(wchar_t AKey) override { return AKey == L' '; }
+  bool IsEditValueValid(Variant& AEditValue, bool AEditFocused) override;
+  bool IsResetEditClass() override { return true; }
+  void PrepareDisplayValue(const Variant& AEditValue, Variant& ADisplayValue, bool AEditFocused) override;
+  bool ValidatesDisplayValue() override { return true; }
+
+ protected:
+  void DefineProperties(TFiler* AFiler) override;
+
+ private:
+  template <class T>
+  void SetValue(T& AField, const T& AValue) {
+    if (AField == AValue) return;
+    AField = AValue;
+    Changed();
+  }
+  void GlyphChanged(TObject*) { Changed(); }
+  bool IsOwnerLoading();
+  // Whether AValue equals one of the three values by type and value.
+  bool IsOneOfTheValues(const Variant& AValue) const;
+  void ReadCaption(TReader* AReader);
+
+  bool FAllowGrayed = false;
+  String FCaption;
+  String FDisplayCheckState[3];
+  bool FFullFocusRect = false;
+  TOwned<TdxSmartGlyph> FGlyph;
+  int FGlyphCount = 6;
+  bool FIsCaptionAssigned = false;
+  bool FIsDisplayCheckStateAssigned[3] = {false, false, false};
+  bool FMultiLine = false;
+  TcxCheckBoxNullValueShowingStyle FNullStyle = nssGrayedChecked;
+  bool FShowEndEllipsis = false;
+  bool FUseAlignmentWhenInplace = false;
+  Variant FValueChecked;
+  Variant FValueGrayed;
+  Variant FValueUnchecked;
+};
+
+class TcxCheckBoxProperties : public TcxCustomCheckBoxProperties {
+  SK_CLASS(TcxCheckBoxProperties, TcxCustomCheckBoxProperties)
+ public:
+  static void Publish(TPublisher<TcxCheckBoxProperties>& P);
+};
+
+// ---------------------------------------------------------------------------
+// TcxCheckBoxStyle
+
+class TcxCheckBoxStyle : public TcxEditStyle {
+  SK_CLASS(TcxCheckBoxStyle, TcxEditStyle)
+ public:
+  // The border style draws the check mark's frame, not a frame of the control.
+  bool HasBorder() const override { return false; }
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomCheckBoxViewInfo
+
+class TcxCustomCheckBoxViewData;
+
+class TcxCustomCheckBoxViewInfo : public TcxCustomEditViewInfo {
+  SK_CLASS(TcxCustomCheckBoxViewInfo, TcxCustomEditViewInfo)
+ public:
+  void Assign(TObject* ASource) override;
+  void Offset(int DX, int DY) override;
+  TOwned<TcxRegion> GetUpdateRegion(TcxContainerViewInfo* AViewInfo) override;
+  bool IsHotTrack() const override { return true; }
+  bool IsHotTrack(const TPoint&) const override { return true; }
+  void SaveButtonStates() override;
+  bool NeedShowHint(TcxCanvas* ACanvas, const TPoint& P, const TRect& AVisibleBounds, String& AText,
+                    bool& AIsMultiLine, TRect& ATextRect, int AMaxLineCount = 0) override;
+  using TcxCustomEditViewInfo::Repaint;
+  bool Repaint(TWinControl* AControl, const TRect& AInnerEditRect, TcxContainerViewInfo* AViewInfo = nullptr) override;
+
+  static bool NeedsTextOffsetCorrection() { return true; }
+  // Left, top, right, bottom at 96 DPI.
+  static TRect CalculateContentOffset(bool AIsInplace, bool ACaptionVisible, TAlignment AAlignment);
+  static int CalculateTextGap(bool AIsInplace, bool ANativeStyle);
+  // The mark in ACheckState's look, as the paint draws it.
+  void DrawCheckBoxMark(TcxCanvas* ACanvas, const TRect& R, TcxEditCheckState ACheckState);
+
+  TAlignment Alignment = taLeftJustify;
+  int CheckBorderOffset = 0;
+  TcxEditBorderStyle CheckBoxBorderStyle = ebsNone;
+  TdxSmartGlyph* CheckBoxGlyph = nullptr;
+  int CheckBoxGlyphCount = 0;
+  TcxEditCheckState CheckBoxLastState = ecsNormal;
+  TRect CheckBoxRect;
+  TSize CheckBoxSize;
+  TcxEditCheckState CheckBoxState = ecsNormal;
+  TRect FocusRect;
+  bool HasGlyph = false;
+  bool IsTextColorAssigned = false;
+  TcxCheckBoxNullValueShowingStyle NullValueShowingStyle = nssGrayedChecked;
+  TcxCheckBoxState State = cbsUnchecked;
+  String Text;
+  TRect TextRect;
+  int DrawTextFlags = 0;
+  // The caption drawn embossed: a standalone, disabled, non-native caption
+  // without a colour of its own.
+  bool DisabledText = false;
+
+ protected:
+  void InternalPaint(TcxCanvas* ACanvas) override;
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomCheckBoxViewData
+
+class TcxCustomCheckBoxViewData : public TcxCustomEditViewData {
+  SK_CLASS(TcxCustomCheckBoxViewData, TcxCustomEditViewData)
+ public:
+  TcxCustomCheckBoxProperties* Properties() const {
+    return static_cast<TcxCustomCheckBoxProperties*>(inherited::Properties());
+  }
+  void Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P, TcxMouseButton Button, TShiftState Shift,
+                 TcxCustomEditViewInfo* AViewInfo, bool AIsMouseEvent) override;
+  void EditValueToDrawValue(const Variant& AEditValue, TcxCustomEditViewInfo* AViewInfo) override;
+  TSize GetEditContentSize(TcxCanvas* ACanvas, const Variant& AEditValue,
+                           const TcxEditSizeProperties& AEditSizeProperties,
+                           TcxEditValidateInfo* AErrorData = nullptr) override;
+
+  // Library text flags of the caption, for drawing or for measuring.
+  virtual int GetCaptionTextFlags(bool AMeasuring);
+  virtual TRect CalculateCheckBoxRect(TcxCustomCheckBoxViewInfo* AViewInfo);
+  virtual TcxEditCheckState CalculateCheckBoxState(TcxCustomCheckBoxViewInfo* AViewInfo, const TPoint& P,
+                                                   TcxMouseButton Button, TShiftState Shift);
+  virtual TRect CalculateFocusRect(TcxCanvas* ACanvas, TcxCustomCheckBoxViewInfo* AViewInfo);
+  virtual TRect CalculateTextRect(TcxCanvas* ACanvas, TcxCustomCheckBoxViewInfo* AViewInfo);
+  // Scaled.
+  virtual int GetTextGap();
+  virtual TRect GetContentOffset(bool ACaptionVisible);
+
+ protected:
+  void AdjustContentExtent(TRect& AExtent) override;
+  TSize CalculateEditSize(TcxCanvas* ACanvas, const TcxEditSizeProperties& AEditSizeProperties,
+                          TSize& MinContentSize, TcxCustomEditViewInfo* AViewInfo) override;
+  void InitDefaults() override;
+
+ private:
+  // The alignment of the properties, mirrored for right-to-left.
+  TAlignment EffectiveAlignment();
+  TAlignment FAlignment = taLeftJustify;
+};
+
+// ---------------------------------------------------------------------------
+// TcxCustomCheckBox
+
+class TcxCustomCheckBox : public TcxCustomEdit {
+  SK_CLASS(TcxCustomCheckBox, TcxCustomEdit)
+ public:
+  static void Publish(TPublisher<TcxCustomCheckBox>& P);
+
+  TcxCustomCheckBoxProperties* ActiveProperties() {
+    return static_cast<TcxCustomCheckBoxProperties*>(inherited::ActiveProperties());
+  }
+  TcxCustomCheckBoxProperties* Properties() const {
+    return static_cast<TcxCustomCheckBoxProperties*>(InternalProperties());
+  }
+  TClass GetPropertiesClass() override { return TcxCheckBoxProperties::ClassInfo(); }
+  TcxCustomCheckBoxViewInfo* ViewInfo() const {
+    return static_cast<TcxCustomCheckBoxViewInfo*>(inherited::ViewInfo());
+  }
+
+  // The edit value's state; while loading the state written during the load.
+  TcxCheckBoxState State();
+  void SetState(TcxCheckBoxState AValue);
+  bool IsStateStored() const;
+  bool Transparent() { return ActiveProperties()->Transparent(); }
+  void SetTransparent(bool AValue) { Properties()->SetTransparent(AValue); }
+  // The Space key is held down on the check box.
+  bool IsCheckPressed() const { return FIsCheckPressed; }
+
+  // Unchecked, then grayed (AllowGrayed) or checked, then unchecked; posts
+  // with ImmediatePost before the change events are released.
+  virtual void Toggle();
+  void Clear() override;
+  void PrepareEditValue(const Variant& ADisplayValue, Variant& AEditValue, bool AEditFocused) override;
+  TClass GetAccessibilityHelperClass() override;
+  bool DefaultsToParentColor() override { return true; }
+  TcxEditStateColorKind StyleStateIndex() override { return Enabled() ? esckNormal : esckDisabled; }
+
+ protected:
+  void Loaded() override;
+  void InitializeEdit() override;
+  TcxContainerStyleClass StyleClass() override { return TcxCheckBoxStyle::ClassInfo(); }
+  TcxContainerStyleValues HiddenStyleValues() override {
+    TcxContainerStyleValues values = inherited::HiddenStyleValues();
+    values.Include(svEdges);
+    return values;
+  }
+  void ApplyEditValue(const Variant& AValue) override;
+  void ApplyDisplayValue(const Variant& AValue) override;
+  void GetDisplayVariant(Variant& AValue) override { AValue = EditValue(); }
+  void PropertiesChanged(TObject* Sender) override;
+  void ExecuteDefaultAction() override { Toggle(); }
+  bool CanClickWhileLoading() override { return IsBoundToDataStorage(); }
+  bool CanAutoHeight() override { return true; }
+  bool CanAutoWidth() override { return ActiveProperties()->Alignment()->Horz() != taCenter; }
+  bool IsWordWrapped() override { return ActiveProperties()->MultiLine(); }
+  bool IsFadingEnabled() override { return false; }
+  void ProcessKeyDown(WORD& Key, TShiftState Shift) override;
+  void ProcessKeyPress(wchar_t& Key) override;
+  void ProcessKeyUp(WORD& Key, TShiftState Shift) override;
+  void CompleteMouseClick() override;
+  void DoExit() override;
+
+  void CMDialogChar(TMessage& Message);
+  void CMTextChanged(TMessage& Message);
+  void WMLButtonUp(TMessage& Message);
+  void WMGetDlgCode(TMessage& Message);
+  // The platform check box's queries for outside clients: the state as
+  // BST_ values, and a click.
+  void BMGetCheck(TMessage& Message);
+  void BMClick(TMessage& Message);
+
+ private:
+  bool FIsCheckPressed = false;
+  bool FIsLoaded = false;
+  bool FIsLoadingStateAssigned = false;
+  TcxCheckBoxState FLoadingState = cbsUnchecked;
+};
+
+class TcxCheckBox : public TcxCustomCheckBox {
+  SK_CLASS(TcxCheckBox, TcxCustomCheckBox)
+ public:
+  static void Publish(TPublisher<TcxCheckBox>& P);
+
+  TcxCheckBoxProperties* Properties() const { return static_cast<TcxCheckBoxProperties*>(InternalProperties()); }
+  void SetProperties(TcxCheckBoxProperties* AValue) { InternalProperties()->Assign(AValue); }
+  TcxCheckBoxProperties* ActiveProperties() {
+    return static_cast<TcxCheckBoxProperties*>(TcxCustomEdit::ActiveProperties());
+  }
+  TcxCheckBoxStyle* Style() const { return static_cast<TcxCheckBoxStyle*>(TcxCustomEdit::Style()); }
+
+  // True exactly when the state is checked; writing sets checked or
+  // unchecked, never grayed.
+  bool Checked() { return State() == cbsChecked; }
+  void SetChecked(bool AValue) { SetState(AValue ? cbsChecked : cbsUnchecked); }
+};
+
+// ---------------------------------------------------------------------------
+// TdxCheckBoxAccessibilityHelper
+
+class TdxCheckBoxAccessibilityHelper : public TdxEditAccessibilityHelper {
+  SK_CLASS(TdxCheckBoxAccessibilityHelper, TdxEditAccessibilityHelper)
+ protected:
+  void DoDefaultAction(int AChildID) override;
+  String GetDefaultActionDescription(int AChildID) override;
+  int GetRole(int) override { return ROLE_SYSTEM_CHECKBUTTON; }
+  int GetState(int AChildID) override;
+  int GetSupportedProperties(int) override { return aopDefaultAction | aopFocus | aopLocation; }
+};
+
+// Unit start-up and shut-down: the properties class with the editor
+// repository, the classes by name.
 void cxCheckBoxInitialization();
+void cxCheckBoxFinalization();
 
 // -- check-state value formats
 // The states of many check items packed into one edit value, and the item

@@ -94,6 +94,29 @@ void DrawFlatCheckInside(TcxCanvas* ACanvas, const TRect& AInside, TcxCheckBoxSt
                         AScaleFactor, false);
 }
 
+// One image of the strip into R at the scale factor, in the disabled look
+// when asked.
+void DrawCheckGlyph(TcxCanvas* ACanvas, const TRect& R, TGraphic* AGlyph, int AGlyphCount, int AIndex, bool ADisabled,
+                    TColor ABackgroundColor, bool ADrawBackground, const TdxScaleFactor* AScaleFactor) {
+  const TSize stripSize = GetGraphicSize(AGlyph);
+  const int width = stripSize.cx / AGlyphCount;
+  if (width <= 0 || stripSize.cy <= 0) return;
+  const TOwned<TBitmap> image(New<TBitmap>());
+  const TRect source(AIndex * width, 0, (AIndex + 1) * width, stripSize.cy);
+  if (AGlyph->Transparent() || Is<TdxSmartImage>(AGlyph)) {
+    image->SetPixelFormat(pf32bit);
+    image->SetSize(width, stripSize.cy);
+    DrawGraphicToBitmap(image.get(), AGlyph, TRect(0, 0, width, stripSize.cy), source, false);
+  } else {
+    image->SetPixelFormat(pf24bit);
+    image->SetSize(width, stripSize.cy);
+    image->Canvas()->Draw(-source.Left, 0, AGlyph);
+  }
+  if (ADrawBackground) ACanvas->FillRect(R, ABackgroundColor);
+  DrawScaledImage(ACanvas->Canvas(), R, image.get(), nullptr, -1, ifmStretch, ADisabled ? idmDisabled : idmNormal,
+                  false, nullptr, AScaleFactor);
+}
+
 }  // namespace
 
 String GetCheckGlyphPartName(int AIndex) {
@@ -130,11 +153,17 @@ TSize GetCheckMarkSize(TGraphic* AGlyph, int AGlyphCount, bool ANativeStyle, Tcx
 }
 
 void DrawCheckMark(TcxCanvas* ACanvas, const TRect& R, TcxCheckBoxState ACheckState, TcxEditCheckState AEditState,
-                   TcxEditBorderStyle ABorderStyle, bool ANativeStyle, TColor ABorderColor, TColor ABackgroundColor,
-                   bool ADrawBackground, bool AIsDesigning, bool AFocused, TcxCustomLookAndFeelPainter* ASkinPainter,
+                   TGraphic* AGlyph, int AGlyphCount, TcxEditBorderStyle ABorderStyle, bool ANativeStyle,
+                   TColor ABorderColor, TColor ABackgroundColor, bool ADrawBackground, bool AIsDesigning,
+                   bool AFocused, bool AThreeStateStrip, TcxCustomLookAndFeelPainter* ASkinPainter,
                    const TdxScaleFactor* AScaleFactor, TcxCheckBoxNullValueShowingStyle ANullStyle) {
   if (R.IsEmpty()) return;
   const TcxCheckBoxState state = ACheckState == cbsGrayed && ANullStyle == nssUnchecked ? cbsUnchecked : ACheckState;
+  if (AGlyphCount > 0 && IsGraphicAssigned(AGlyph)) {
+    DrawCheckGlyph(ACanvas, R, AGlyph, AGlyphCount, GetCheckGlyphIndex(state, AEditState, AThreeStateStrip, AGlyphCount),
+                   AEditState == ecsDisabled, ABackgroundColor, ADrawBackground, AScaleFactor);
+    return;
+  }
   const TcxButtonState buttonState = EditCheckStateToButtonState(AEditState);
   if (ASkinPainter != nullptr) {
     if (ADrawBackground) ACanvas->FillRect(R, ABackgroundColor);

@@ -210,7 +210,7 @@ void TcxCustomLabelViewInfo::DrawLabelBackground(TcxCanvas* ACanvas, const TRect
   }
 }
 
-void TcxCustomLabelViewInfo::DrawText(TcxCanvas* ACanvas, const TPoint& Q, int AAngle, bool AIsPath) {
+void TcxCustomLabelViewInfo::DrawTextAt(TcxCanvas* ACanvas, const TPoint& Q, int AAngle, bool AIsPath) {
   if (AAngle != 0) {
     const String text = ShowAccelChar ? StripAccelerators(Text, true) : Text;
     const HDC DC = ACanvas->Handle();
@@ -241,14 +241,14 @@ void TcxCustomLabelViewInfo::DrawText(TcxCanvas* ACanvas, const TPoint& Q, int A
 void TcxCustomLabelViewInfo::DrawFace(TcxCanvas* ACanvas, const TPoint& Q, int AAngle, bool AIsTrueType) {
   ACanvas->Font()->SetColor(TextColor);
   if (!FGlyph || !AIsTrueType) {
-    DrawText(ACanvas, Q, AAngle, false);
+    DrawTextAt(ACanvas, Q, AAngle, false);
     return;
   }
   const HDC DC = ACanvas->Handle();
   // The saved level brings the clip region back after the fill.
   const TSavedDC saved(DC);
   ::BeginPath(DC);
-  DrawText(ACanvas, Q, AAngle, true);
+  DrawTextAt(ACanvas, Q, AAngle, true);
   ::EndPath(DC);
   ::SelectClipPath(DC, RGN_COPY);
   const TOwnedBrush brush(::CreatePatternBrush(FGlyph->Handle()));
@@ -270,7 +270,7 @@ void TcxCustomLabelViewInfo::DrawEffect(TcxCanvas* ACanvas, TPoint& P, const TSi
       ACanvas->Font()->SetColor(TColor(RGB(blend(GetRValue(background), GetRValue(shadowed), i),
                                            blend(GetGValue(background), GetGValue(shadowed), i),
                                            blend(GetBValue(background), GetBValue(shadowed), i))));
-    DrawText(ACanvas, P, AAngle, false);
+    DrawTextAt(ACanvas, P, AAngle, false);
     P.X += S.cx;
     P.Y += S.cy;
   }
@@ -287,20 +287,20 @@ void TcxCustomLabelViewInfo::DrawStyle(TcxCanvas* ACanvas, const TPoint& P, int 
       break;
     case cxlsRaised:
       font->SetColor(clBtnHighlight);
-      DrawText(ACanvas, P, AAngle, false);
+      DrawTextAt(ACanvas, P, AAngle, false);
       if (large) {
         font->SetColor(clBtnShadow);
-        DrawText(ACanvas, TPoint(P.X + two, P.Y + two), AAngle, false);
+        DrawTextAt(ACanvas, TPoint(P.X + two, P.Y + two), AAngle, false);
       }
       DrawFace(ACanvas, TPoint(P.X + one, P.Y + one), AAngle, AIsTrueType);
       break;
     case cxlsLowered:
       if (large) {
         font->SetColor(clBtnShadow);
-        DrawText(ACanvas, P, AAngle, false);
+        DrawTextAt(ACanvas, P, AAngle, false);
       }
       font->SetColor(clBtnHighlight);
-      DrawText(ACanvas, TPoint(P.X + two, P.Y + two), AAngle, false);
+      DrawTextAt(ACanvas, TPoint(P.X + two, P.Y + two), AAngle, false);
       DrawFace(ACanvas, TPoint(P.X + one, P.Y + one), AAngle, AIsTrueType);
       break;
     case cxlsOutLine: {
@@ -311,7 +311,7 @@ void TcxCustomLabelViewInfo::DrawStyle(TcxCanvas* ACanvas, const TPoint& P, int 
       if (FGlyph) DrawFace(ACanvas, P, AAngle, AIsTrueType);
       const HDC DC = ACanvas->Handle();
       ::BeginPath(DC);
-      DrawText(ACanvas, P, AAngle, true);
+      DrawTextAt(ACanvas, P, AAngle, true);
       ::EndPath(DC);
       const TOwnedPen pen(::CreatePen(PS_SOLID, std::max(FPenWidth, 0), ColorToColorRef(TextColor)));
       const TSelectObject selected(DC, pen.Get());

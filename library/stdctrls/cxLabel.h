@@ -21,6 +21,7 @@
 #pragma once
 
 #include "library/editors/edit/cxEdit.h"
+#include "library/editors/text/cxTextEdit.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "library/stdctrls/cxExtEditConsts.h"
 
@@ -218,8 +219,8 @@ struct TcxLabelTextSizeCacheEntry {
   bool Valid = false;
 };
 
-class TcxCustomLabelViewInfo : public TcxCustomEditViewInfo {
-  SK_CLASS(TcxCustomLabelViewInfo, TcxCustomEditViewInfo)
+class TcxCustomLabelViewInfo : public TcxCustomTextEditViewInfo {
+  SK_CLASS(TcxCustomLabelViewInfo, TcxCustomTextEditViewInfo)
  public:
   void Create() override;
   void Destroy() override;
@@ -236,10 +237,6 @@ class TcxCustomLabelViewInfo : public TcxCustomEditViewInfo {
   TSize DepthDeltaSize() const { return FDepthDeltaSize; }
   TRect LineRect() const { return FLineRect; }
 
-  // The text and its rectangle, with the text flags of the layout.
-  String Text;
-  TRect TextRect;
-  int DrawTextFlags = 0;
   TRect FocusRect;
   bool HasGlyph = false;
   TPoint LeftTop;
@@ -254,7 +251,7 @@ class TcxCustomLabelViewInfo : public TcxCustomEditViewInfo {
 
  private:
   // The text at Q in the canvas's font and font colour.
-  void DrawText(TcxCanvas* ACanvas, const TPoint& Q, int AAngle, bool AIsPath);
+  void DrawTextAt(TcxCanvas* ACanvas, const TPoint& Q, int AAngle, bool AIsPath);
   // The face: a glyph fill through the text's path, or the plain text.
   void DrawFace(TcxCanvas* ACanvas, const TPoint& Q, int AAngle, bool AIsTrueType);
   void DrawEffect(TcxCanvas* ACanvas, TPoint& P, const TSize& S, int AAngle);
@@ -284,8 +281,8 @@ class TcxCustomLabelViewInfo : public TcxCustomEditViewInfo {
 // ---------------------------------------------------------------------------
 // TcxCustomLabelViewData
 
-class TcxCustomLabelViewData : public TcxCustomEditViewData {
-  SK_CLASS(TcxCustomLabelViewData, TcxCustomEditViewData)
+class TcxCustomLabelViewData : public TcxCustomTextEditViewData {
+  SK_CLASS(TcxCustomLabelViewData, TcxCustomTextEditViewData)
  public:
   TcxCustomLabelProperties* Properties() const {
     return static_cast<TcxCustomLabelProperties*>(inherited::Properties());

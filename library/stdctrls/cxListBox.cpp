@@ -25,12 +25,54 @@ void TcxInnerListBox::SetScrollWidth(int AValue) {
   if (HandleAllocated()) SendMessageW(Handle(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(FScrollWidth), 0);
 }
 
+void TcxInnerListBox::CreateParams(TCreateParams& Params) {
+  inherited::CreateParams(Params);
+  if (!IsVirtual()) return;
+  // A window without item data draws every item through its owner.
+  Params.Style &= ~static_cast<DWORD>(LBS_HASSTRINGS | LBS_OWNERDRAWVARIABLE | LBS_SORT);
+  Params.Style |= LBS_NODATA | LBS_OWNERDRAWFIXED;
+}
+
 void TcxInnerListBox::CreateWnd() {
   inherited::CreateWnd();
   if (FScrollWidth > 0) SendMessageW(Handle(), LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(FScrollWidth), 0);
+  if (!IsVirtual()) return;
+  SendMessageW(Handle(), LB_SETITEMHEIGHT, 0, ItemHeight());
+  SendMessageW(Handle(), LB_SETCOUNT, static_cast<WPARAM>(FVirtualCount), 0);
+}
+
+void TcxInnerListBox::SetVirtualCount(int AValue) {
+  AValue = std::max(AValue, 0);
+  if (FVirtualCount == AValue) return;
+  FVirtualCount = AValue;
+  if (HandleAllocated() && IsVirtual()) SendMessageW(Handle(), LB_SETCOUNT, static_cast<WPARAM>(FVirtualCount), 0);
+}
+
+String TcxInnerListBox::VirtualText(int AIndex) {
+  String result;
+  if (AIndex >= 0 && AIndex < FVirtualCount) CallEvent(FOnData, this, AIndex, result);
+  return result;
+}
+
+TObject* TcxInnerListBox::VirtualObject(int AIndex) {
+  TObject* result = nullptr;
+  if (AIndex >= 0 && AIndex < FVirtualCount) CallEvent(FOnDataObject, this, AIndex, result);
+  return result;
+}
+
+void TcxInnerListBox::FindVirtualString(TMessage& Message) {
+  Message.Result = LB_ERR;
+  if (!FOnDataFind || !Message.LParam) return;
+  const String text(reinterpret_cast<const wchar_t*>(Message.LParam));
+  const int found = FOnDataFind(this, text);
+  if (found >= 0 && found < FVirtualCount) Message.Result = found;
 }
 
 void TcxInnerListBox::WndProc(TMessage& Message) {
+  if (IsVirtual() && (Message.Msg == LB_FINDSTRING || Message.Msg == LB_FINDSTRINGEXACT)) {
+    FindVirtualString(Message);
+    return;
+  }
   TcxListBox* listBox = ListBox();
   if (Message.Msg == WM_LBUTTONDOWN && listBox && !listBox->DataBinding()->SetEditMode()) {
     // Read-only: the press focuses the list and reaches the handlers, but
@@ -51,7 +93,12 @@ void TcxInnerListBox::Click() {
 void TcxInnerListBox::DrawItem(int AIndex, const TRect& ARect, TOwnerDrawState AState) {
   TcxListBox* listBox = ListBox();
   if (listBox && listBox->DoDrawItem(Canvas(), AIndex, ARect, AState)) return;
-  inherited::DrawItem(AIndex, ARect, AState);
+  if (!IsVirtual()) {
+    inherited::DrawItem(AIndex, ARect, AState);
+    return;
+  }
+  Canvas()->FillRect(ARect);
+  Canvas()->TextOut(ARect.Left + 2, ARect.Top, VirtualText(AIndex));
 }
 
 // ---------------------------------------------------------------------------
@@ -78,6 +125,9 @@ void TcxListBox::Publish(TPublisher<TcxListBox>& P) {
   P.Property(L"TabWidth", &TcxListBox::TabWidth, &TcxListBox::SetTabWidth).Default(0);
   P.Property(L"OnDrawItem", &TcxListBox::OnDrawItem, &TcxListBox::SetOnDrawItem);
   P.Property(L"OnMeasureItem", &TcxListBox::OnMeasureItem, &TcxListBox::SetOnMeasureItem);
+  P.Property(L"OnData", &TcxListBox::OnData, &TcxListBox::SetOnData);
+  P.Property(L"OnDataFind", &TcxListBox::OnDataFind, &TcxListBox::SetOnDataFind);
+  P.Property(L"OnDataObject", &TcxListBox::OnDataObject, &TcxListBox::SetOnDataObject);
 }
 
 void TcxListBox::Create(TComponent* AOwner) {
@@ -171,9 +221,35 @@ void TcxListBox::MeasureItemBridge(TWinControl*, int AIndex, int& AHeight) {
   CallEvent(FOnMeasureItem, this, AIndex, AHeight);
 }
 
+void TcxListBox::SetCount(int AValue) {
+  if (InnerListBox()->IsVirtual())
+    InnerListBox()->SetVirtualCount(AValue);
+  else
+    inherited::SetCount(AValue);
+}
+
+void TcxListBox::SetItemIndex(int AValue) {
+  if (!InnerListBox()->IsVirtual()) {
+    inherited::SetItemIndex(AValue);
+    return;
+  }
+  if (AValue < 0 || AValue >= Count()) AValue = -1;
+  if (InnerListBox()->MultiSelect()) {
+    SendMessageW(InnerListBox()->Handle(), LB_SETSEL, FALSE, -1);
+    if (AValue >= 0) SendMessageW(InnerListBox()->Handle(), LB_SETSEL, TRUE, AValue);
+    SendMessageW(InnerListBox()->Handle(), LB_SETCARETINDEX, static_cast<WPARAM>(std::max(AValue, 0)), FALSE);
+  } else {
+    SendMessageW(InnerListBox()->Handle(), LB_SETCURSEL, static_cast<WPARAM>(AValue), 0);
+  }
+}
+
+String TcxListBox::GetItemText(int AIndex) {
+  return InnerListBox()->IsVirtual() ? InnerListBox()->VirtualText(AIndex) : Items()->Strings(AIndex);
+}
+
 bool TcxListBox::DoDrawItem(TCanvas* ACanvas, int AIndex, const TRect& ARect, TOwnerDrawState AState) {
   SyncInnerTextFlags();
-  if (!FOnDrawItem || FListStyle == lbStandard) return false;
+  if (!FOnDrawItem || FListStyle == lbStandard || FListStyle == lbVirtual) return false;
   TOwned<TcxCanvas> canvas(New<TcxCanvas>(ACanvas));
   FOnDrawItem(this, canvas.get(), AIndex, ARect, AState);
   return true;

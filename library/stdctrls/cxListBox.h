@@ -30,6 +30,11 @@ class TcxListBox;
 using TcxListBoxDrawItemEvent =
     Delegate<void(TcxListBox* AControl, TcxCanvas* ACanvas, int AIndex, const TRect& ARect, TOwnerDrawState AState)>;
 using TcxListBoxMeasureItemEvent = Delegate<void(TcxListBox* AControl, int AIndex, int& Height)>;
+// The data of a virtual list's item, asked for by index.
+using TLBGetDataEvent = Delegate<void(TWinControl* Control, int Index, String& Data)>;
+using TLBGetDataObjectEvent = Delegate<void(TWinControl* Control, int Index, TObject*& DataObject)>;
+// The index of the first item starting with FindString; -1 for none.
+using TLBFindDataEvent = Delegate<int(TWinControl* Control, const String& FindString)>;
 
 // The platform list box inside a TcxListBox: focus follows the container,
 // and clicks select only while the container's binding grants edit mode.
@@ -42,7 +47,22 @@ class TcxInnerListBox : public TcxCustomInnerListBox {
   int ScrollWidth() const { return FScrollWidth; }
   void SetScrollWidth(int AValue);
 
+  // lbVirtual and lbVirtualOwnerDraw: the window holds a count, no items.
+  bool IsVirtual() const { return Style() == lbVirtual || Style() == lbVirtualOwnerDraw; }
+  int VirtualCount() const { return FVirtualCount; }
+  void SetVirtualCount(int AValue);
+  // A virtual item's text and object from the events; empty and nil without them.
+  String VirtualText(int AIndex);
+  TObject* VirtualObject(int AIndex);
+  TLBGetDataEvent OnData() const { return FOnData; }
+  void SetOnData(TLBGetDataEvent AValue) { FOnData = AValue; }
+  TLBFindDataEvent OnDataFind() const { return FOnDataFind; }
+  void SetOnDataFind(TLBFindDataEvent AValue) { FOnDataFind = AValue; }
+  TLBGetDataObjectEvent OnDataObject() const { return FOnDataObject; }
+  void SetOnDataObject(TLBGetDataObjectEvent AValue) { FOnDataObject = AValue; }
+
  protected:
+  void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
   void WndProc(TMessage& Message) override;
   void Click() override;
@@ -50,8 +70,14 @@ class TcxInnerListBox : public TcxCustomInnerListBox {
 
  private:
   TcxListBox* ListBox() const;
+  // LB_FINDSTRING(EXACT) of a virtual list, answered by OnDataFind.
+  void FindVirtualString(TMessage& Message);
 
   int FScrollWidth;
+  int FVirtualCount = 0;
+  TLBGetDataEvent FOnData;
+  TLBFindDataEvent FOnDataFind;
+  TLBGetDataObjectEvent FOnDataObject;
 };
 
 class TcxListBox : public TcxCustomListBox {
@@ -79,6 +105,21 @@ class TcxListBox : public TcxCustomListBox {
 
   void RefinementsChanged() override;
 
+  // A virtual list counts and selects through its window; other styles
+  // through their items.
+  int Count() const { return InnerListBox()->IsVirtual() ? InnerListBox()->VirtualCount() : inherited::Count(); }
+  void SetCount(int AValue);
+  void SetItemIndex(int AValue);
+  TObject* ItemObject() {
+    return InnerListBox()->IsVirtual() ? InnerListBox()->VirtualObject(ItemIndex()) : inherited::ItemObject();
+  }
+  TLBGetDataEvent OnData() const { return InnerListBox()->OnData(); }
+  void SetOnData(TLBGetDataEvent AValue) { InnerListBox()->SetOnData(AValue); }
+  TLBFindDataEvent OnDataFind() const { return InnerListBox()->OnDataFind(); }
+  void SetOnDataFind(TLBFindDataEvent AValue) { InnerListBox()->SetOnDataFind(AValue); }
+  TLBGetDataObjectEvent OnDataObject() const { return InnerListBox()->OnDataObject(); }
+  void SetOnDataObject(TLBGetDataObjectEvent AValue) { InnerListBox()->SetOnDataObject(AValue); }
+
   // True when OnDrawItem drew the item.
   virtual bool DoDrawItem(TCanvas* ACanvas, int AIndex, const TRect& ARect, TOwnerDrawState AState);
 
@@ -87,7 +128,7 @@ class TcxListBox : public TcxCustomListBox {
   virtual TClass GetInnerListBoxClass() { return TcxInnerListBox::ClassInfo(); }
   TcxCustomInnerListBox* CreateInnerListBox() override;
   void AttachInnerListBox() override;
-  String GetItemText(int AIndex) override { return Items()->Strings(AIndex); }
+  String GetItemText(int AIndex) override;
   int GetItemHeightOf(int AIndex) override;
   int IndexOfItemText(const String& AText) override { return Items()->IndexOf(AText); }
 

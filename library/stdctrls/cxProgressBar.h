@@ -25,6 +25,7 @@
 
 #include "library/controls/accessibility/cxAccessibility.h"
 #include "library/editors/edit/cxEdit.h"
+#include "library/editors/text/cxTextEdit.h"
 #include "library/editors/filter/cxFilterEditHelpers.h"
 
 #include <memory>
@@ -294,8 +295,8 @@ class TcxCustomProgressBarViewData : public TcxCustomEditViewData {
 // ---------------------------------------------------------------------------
 // TcxCustomProgressBarViewInfo
 
-class TcxCustomProgressBarViewInfo : public TcxCustomEditViewInfo {
-  SK_CLASS(TcxCustomProgressBarViewInfo, TcxCustomEditViewInfo)
+class TcxCustomProgressBarViewInfo : public TcxCustomTextEditViewInfo {
+  SK_CLASS(TcxCustomProgressBarViewInfo, TcxCustomTextEditViewInfo)
  public:
   void Create() override;
   void Destroy() override;
@@ -367,8 +368,6 @@ class TcxCustomProgressBarViewInfo : public TcxCustomEditViewInfo {
   TcxProgressBarTextStyle FShowTextStyle = cxtsPercent;
   bool FSolidTextColor = false;
   TcxProgressBarOrientation FTextOrientation = cxorHorizontal;
-  // The text shown for cxtsText and in marquee mode.
-  String Text;
   // Results of the layout
   bool FRealShowOverload = false;
   bool FRealShowPeak = false;
@@ -387,7 +386,7 @@ class TcxCustomProgressBarViewInfo : public TcxCustomEditViewInfo {
   // bar through its buffer.
   void InternalPaint(TcxCanvas* ACanvas) override;
   virtual void PaintProgressBar(TcxCanvas* ACanvas);
-  virtual void DrawText(TcxCanvas* ACanvas);
+  void DrawText(TcxCanvas* ACanvas) override;
 
  private:
   friend class TcxCustomProgressBarViewData;

@@ -109,7 +109,8 @@ void TcxCustomProgressBarViewInfo::InternalPaint(TcxCanvas* ACanvas) {
     FIsBarRectChanged = false;
   }
   if (!FUsualBitmap) return;
-  if (!NativeStyle && !(IsInplace && Transparent)) inherited::InternalPaint(ACanvas);
+  // The frame and background only: the text goes into the bar buffer.
+  if (!NativeStyle && !(IsInplace && Transparent)) TcxCustomEditViewInfo::InternalPaint(ACanvas);
   PaintProgressBar(ACanvas);
 }
 

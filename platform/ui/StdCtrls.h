@@ -56,12 +56,14 @@ struct TEnumInfo<TImeMode> {
   static constexpr TImeMode Last = imHanguel;
 };
 
-enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
+// The virtual styles keep no items: the owner answers for them by index.
+enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable, lbVirtual, lbVirtualOwnerDraw };
 template <>
 struct TEnumInfo<TListBoxStyle> {
   static constexpr const wchar_t* Name = L"TListBoxStyle";
-  static constexpr const wchar_t* Names[] = {L"lbStandard", L"lbOwnerDrawFixed", L"lbOwnerDrawVariable"};
-  static constexpr TListBoxStyle Last = lbOwnerDrawVariable;
+  static constexpr const wchar_t* Names[] = {L"lbStandard", L"lbOwnerDrawFixed", L"lbOwnerDrawVariable",
+                                             L"lbVirtual", L"lbVirtualOwnerDraw"};
+  static constexpr TListBoxStyle Last = lbVirtualOwnerDraw;
 };
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };

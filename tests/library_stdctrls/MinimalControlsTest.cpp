@@ -1,5 +1,6 @@
 // What the minimal library controls share: the four state styles, sizing to
 // the caption, the style's font and the owned look and feel.
+#include "library/editors/dropdown/cxDropDownEdit.h"
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxCheckBox.h"
 #include "library/stdctrls/dxActivityIndicator.h"
@@ -26,6 +27,7 @@ TControl* MakeControl() {
 
 const TStyledControlCase StyledControls[] = {
     {"CheckBox", &MakeControl<TcxCheckBox>},
+    {"ComboBox", &MakeControl<TcxComboBox>},
 };
 
 class StateStyles : public testing::TestWithParam<TStyledControlCase> {};
@@ -89,44 +91,6 @@ TEST(CaptionSize, LeavesAcceleratorMarksOutAndFollowsTheFont) {
   EXPECT_GT(larger.Width, plain.Width);
   EXPECT_GT(larger.LineHeight, plain.LineHeight);
 }
-
-struct TAutoSizeCase {
-  const char* Name;
-  TControl* (*Make)();
-};
-
-const TAutoSizeCase AutoSizedControls[] = {{"CheckBox", &MakeControl<TcxCheckBox>}};
-
-class CaptionAutoSize : public testing::TestWithParam<TAutoSizeCase> {};
-
-TEST_P(CaptionAutoSize, TheControlFitsItsCaptionWhileAutoSizeIsOn) {
-  TOwned<TControl> control(GetParam().Make());
-  control->SetCaption(L"Port");
-  const TcxCaptionSize small = cxCaptionSize(control->Font(), L"Port");
-  const int smallWidth = control->Width();
-  EXPECT_GT(smallWidth, small.Width);
-  EXPECT_GT(control->Height(), small.LineHeight);
-
-  control->SetCaption(L"&Port and baud rate");
-  const TcxCaptionSize large = cxCaptionSize(control->Font(), L"Port and baud rate");
-  EXPECT_EQ(control->Width() - smallWidth, large.Width - small.Width) << "the caption's growth, no more";
-
-  control->Font()->SetHeight(control->Font()->Height() * 2);
-  EXPECT_GT(control->Height(), cxCaptionSize(control->Font(), L"Port").LineHeight);
-
-  // Without AutoSize the size stays as set.
-  SetOrdProp(control.get(), GetPropInfo(control.get(), L"AutoSize"), 0);
-  control->SetBounds(0, 0, 40, 30);
-  control->SetCaption(L"A much longer caption than before");
-  EXPECT_EQ(control->Width(), 40);
-  EXPECT_EQ(control->Height(), 30);
-  // Switched on again, it fits at once.
-  SetOrdProp(control.get(), GetPropInfo(control.get(), L"AutoSize"), 1);
-  EXPECT_GT(control->Width(), cxCaptionSize(control->Font(), L"A much longer caption than before").Width);
-}
-
-INSTANTIATE_TEST_SUITE_P(MinimalControls, CaptionAutoSize, testing::ValuesIn(AutoSizedControls),
-                         [](const testing::TestParamInfo<TAutoSizeCase>& AInfo) { return AInfo.param.Name; });
 
 // ---------------------------------------------------------------------------
 // The owned look and feel

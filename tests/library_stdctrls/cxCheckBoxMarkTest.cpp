@@ -90,8 +90,8 @@ void DrawMark(TCanvasOnSurface& ACanvas, const TRect& R, TcxCheckBoxState AState
               TcxEditBorderStyle ABorder, TcxCheckBoxNullValueShowingStyle ANull, bool AFocused = false,
               bool ANative = false) {
   const TOwned<TdxScaleFactor> scale = ScaleFactorOf(1, 1);
-  DrawCheckMark(ACanvas.Get(), R, AState, AEdit, ABorder, ANative, static_cast<TColor>(MarkBorder),
-                static_cast<TColor>(MarkFill), true, false, AFocused, nullptr, scale.get(), ANull);
+  DrawCheckMark(ACanvas.Get(), R, AState, AEdit, nullptr, 0, ABorder, ANative, static_cast<TColor>(MarkBorder),
+                static_cast<TColor>(MarkFill), true, false, AFocused, true, nullptr, scale.get(), ANull);
 }
 
 TRect Deflated(TRect R, int AWidth) {
@@ -235,6 +235,59 @@ TEST(CheckMarkPainting, NativeStyleIsTheThemesCheckBoxPart) {
       EXPECT_EQ(Differing(canvas.Surface, system), 0) << "state " << state << " edit " << edit;
     }
   CloseThemeData(theme);
+}
+
+
+
+// A strip of ACount solid images, image i in StripColor(i).
+COLORREF StripColor(int AIndex) { return RGB(20 + AIndex * 30, 200 - AIndex * 25, 90 + AIndex * 20); }
+
+TOwned<TBitmap> MakeStrip(int ACount, int ASize) {
+  TOwned<TBitmap> strip(New<TBitmap>());
+  strip->SetPixelFormat(pf24bit);
+  strip->SetSize(ACount * ASize, ASize);
+  for (int i = 0; i < ACount; ++i) {
+    strip->Canvas()->Brush()->SetColor(static_cast<TColor>(StripColor(i)));
+    strip->Canvas()->FillRect(TRect(i * ASize, 0, (i + 1) * ASize, ASize));
+  }
+  return strip;
+}
+
+struct TStripPaintCase {
+  int Count;
+  TcxCheckBoxState State;
+  TcxEditCheckState Edit;
+  int Image;
+};
+
+// The whole mark rectangle shows the chosen image and nothing of its
+// neighbours; a strip too short for the state falls back to image 0.
+TEST(CheckMarkPainting, AGlyphStripDrawsTheStatesImage) {
+  const TStripPaintCase cases[] = {
+      {6, cbsUnchecked, ecsPressed, 3}, {6, cbsChecked, ecsPressed, 4}, {6, cbsGrayed, ecsPressed, 5},
+      {6, cbsChecked, ecsHot, 1},       {6, cbsGrayed, ecsNormal, 2},   {1, cbsChecked, ecsPressed, 0},
+      {1, cbsGrayed, ecsNormal, 0},     {2, cbsGrayed, ecsNormal, 0},   {3, cbsChecked, ecsPressed, 1},
+  };
+  const TOwned<TdxScaleFactor> scale = ScaleFactorOf(1, 1);
+  for (const TStripPaintCase& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.Count << " images, state " << c.State << " edit " << c.Edit);
+    const TOwned<TBitmap> strip = MakeStrip(c.Count, 13);
+    TCanvasOnSurface canvas(20, 20, MarkBg);
+    DrawCheckMark(canvas.Get(), MarkBox, c.State, c.Edit, strip.get(), c.Count, ebsUltraFlat, false,
+                  static_cast<TColor>(MarkBorder), static_cast<TColor>(MarkFill), true, false, false, true, nullptr,
+                  scale.get(), nssGrayedChecked);
+    EXPECT_EQ(canvas.Surface.Count(MarkBox, StripColor(c.Image)), MarkBox.Width() * MarkBox.Height());
+    EXPECT_EQ(canvas.Surface.CountOther(canvas.Surface.ClientRect(), MarkBg),
+              MarkBox.Width() * MarkBox.Height()) << "nothing outside the mark";
+  }
+  // Scaled, the image fills the doubled rectangle.
+  const TOwned<TBitmap> strip = MakeStrip(6, 13);
+  const TOwned<TdxScaleFactor> doubled = ScaleFactorOf(2, 1);
+  TCanvasOnSurface canvas(40, 40, MarkBg);
+  const TRect big(2, 2, 28, 28);
+  DrawCheckMark(canvas.Get(), big, cbsChecked, ecsNormal, strip.get(), 6, ebsUltraFlat, false, clBlack, clBlack, false,
+                false, false, true, nullptr, doubled.get(), nssGrayedChecked);
+  EXPECT_EQ(canvas.Surface.Count(big, StripColor(1)), 26 * 26);
 }
 
 }  // namespace

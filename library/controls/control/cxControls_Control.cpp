@@ -271,7 +271,12 @@ void TcxControl::WMNCCalcSize(TMessage& Message) {
   if (HandleAllocated()) PostMessageW(FHandle, DXM_CHECKSCROLLBARSIZES, 0, 0);
 }
 
-void TcxControl::CMEnabledChanged(TMessage&) { HandleEnabledChange(); }
+// The standard processing enables the window itself: without it a control
+// read disabled from a form never took input again.
+void TcxControl::CMEnabledChanged(TMessage& Message) {
+  InheritedMessage<TcxControl>(Message);
+  HandleEnabledChange();
+}
 
 void TcxControl::CMFontChanged(TMessage&) { HandleFontChange(); }
 

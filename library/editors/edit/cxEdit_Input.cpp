@@ -300,8 +300,18 @@ void TcxCustomEdit::CMDialogChar(TMessage& Message) {
 // Hints and the context menu
 
 String TcxCustomEdit::HintTextAt(const TPoint& P) {
-  const int part = ViewInfo()->HitTestPart(P);
-  if (part >= 0 || part == ecpErrorIcon) return ViewInfo()->GetPartHintText(part);
+  TcxCustomEditViewInfo* viewInfo = ViewInfo();
+  const int part = viewInfo->HitTestPart(P);
+  if (part >= 0 || part == ecpErrorIcon) return viewInfo->GetPartHintText(part);
+  // A text that does not fit shows in full, in place of the control's own hint.
+  if (part == ecpNone && viewInfo->Calculated()) {
+    String text;
+    bool isMultiLine = false;
+    TRect textRect;
+    TcxScreenCanvas* canvas = SharedScreenCanvas();
+    const TScopeExit release([canvas] { canvas->Dormant(); });
+    if (viewInfo->NeedShowHint(canvas, P, TRect(), text, isMultiLine, textRect) && !text.empty()) return text;
+  }
   return inherited::HintTextAt(P);
 }
 

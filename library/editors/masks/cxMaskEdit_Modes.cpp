@@ -252,9 +252,11 @@ bool TcxMaskEditStandardMode::PressSymbol(wchar_t& ASymbol) {
   if (start >= static_cast<int>(typed.size())) return false;
   typed[static_cast<std::size_t>(start)] = symbol;
   FEdit->ApplyDisplayValue(Variant(typed));
-  FEdit->SetSelStart(start);
   ClearShiftOn();
-  PressRight();
+  // The caret goes straight past the typed character and the literals after
+  // it: every caret move selects the block again, which costs a repaint.
+  const int next = start + LiteralRun(start + 1, 1) + 1;
+  FEdit->SetSelStart(next <= static_cast<int>(typed.size()) ? next : start);
   return false;
 }
 

@@ -343,6 +343,16 @@ TEST_F(TControlOnForm, ClipToContentKeepsTheBorderWhenThereIsOne) {
 // ---------------------------------------------------------------------------
 // Input
 
+TEST_F(TControlOnForm, TheWindowFollowsEnabledBothWays) {
+  Control->SetEnabled(false);
+  EXPECT_FALSE(IsWindowEnabled(Control->Handle()));
+  Control->SetEnabled(true);
+  EXPECT_TRUE(IsWindowEnabled(Control->Handle()));
+  // Input reaches it again.
+  SendMouseButtons(ScreenPoint(10, 10), MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+  EXPECT_TRUE(PumpUntil([&] { return !Control->MouseDowns.empty(); }));
+}
+
 TEST_F(TControlOnForm, AClickFocusesUnlessFocusOnClickIsOff) {
   Form->SetFocus();
   Control->SetFocusOnClick(false);
