@@ -801,6 +801,7 @@ class TcxCustomComboBox : public TcxCustomDropDownEdit {
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void InitializeEdit() override;
+  bool SetWindowTextValue(const String& AText) override;
 };
 
 class TcxComboBox : public TcxCustomComboBox {
