@@ -648,20 +648,23 @@ void TcxCustomDropDownEdit::MouseDown(TMouseButton Button, TShiftState Shift, in
   // A press on the drop-down button of an open popup closes it, and the
   // same press must not open it again.
   FClosedByButtonPress = false;
-  if (Button == mbLeft && HasPopupWindow() && ViewInfo()) {
-    const int index = ButtonAtPoint({X, Y});
-    if (index >= 0 && index < static_cast<int>(ViewInfo()->ButtonsInfo.size()) &&
-        ViewInfo()->ButtonsInfo[index]->ButtonIndex == ActiveProperties()->GetDropDownButtonIndex()) {
-      FClosedByButtonPress = true;
-      ClosePopup(crUnknown);
-      if (!alive.Alive()) return;
-    }
+  if (Button == mbLeft && HasPopupWindow() && IsDropDownButtonAt({X, Y})) {
+    FClosedByButtonPress = true;
+    ClosePopup(crUnknown);
+    if (!alive.Alive()) return;
   }
   inherited::MouseDown(Button, Shift, X, Y);
   if (!alive.Alive() || FIsActivatingByMouse || Button != mbLeft) return;
   if (ActiveProperties()->DropDownOnClick() && ViewInfo() && ViewInfo()->ClientRect.Contains({X, Y}) &&
       !HasPopupWindow() && !FIsHotAndPopup && IsFocused())
     SetDroppedDown(true);
+}
+
+bool TcxCustomDropDownEdit::IsDropDownButtonAt(const TPoint& P) {
+  if (!ViewInfo()) return false;
+  const int index = ButtonAtPoint(P);
+  return index >= 0 && index < static_cast<int>(ViewInfo()->ButtonsInfo.size()) &&
+         ViewInfo()->ButtonsInfo[index]->ButtonIndex == ActiveProperties()->GetDropDownButtonIndex();
 }
 
 void TcxCustomDropDownEdit::PressButton(int AIndex) {
