@@ -376,7 +376,13 @@ void TcxCustomDropDownEdit::OpenPopup() {
   }
   PreparePopupWindow();
   FPopupWindow->HandleNeeded();
+  // Taking the editor's own control as the popup's focus enters it again,
+  // which selects its whole text: the caret the user placed stays.
+  const bool keepsSelection = !PopupCapturesFocus() && Focused();
+  const int selStart = keepsSelection ? SelStart() : 0;
+  const int selLength = keepsSelection ? SelLength() : 0;
   FPopupWindow->SetFocusedControl(GetPopupFocusedControl());
+  if (keepsSelection) SetSelection(selStart, selLength);
   PostMessageW(FPopupWindow->Handle(), TcxCustomPopupWindow::CM_REPOPUP, 0, 0);
 }
 
