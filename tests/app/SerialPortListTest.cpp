@@ -157,10 +157,12 @@ TEST(SerialPortListProgram, WithPortsTheWindowListsThemAndClosesOnRequest) {
   ASSERT_NE(window, nullptr) << "no main window";
   // The port box shows the first port; the items themselves are checked in
   // process above.
+  // The box answers its text through WM_GETTEXT, which GetWindowTextW does
+  // not send to another process's window.
   bool found = false;
   for (HWND combo : Children(window, L"TcxComboBox")) {
     wchar_t text[64] = {};
-    GetWindowTextW(combo, text, 64);
+    SendMessageW(combo, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
     if (String(text) == expected[0]) found = true;
   }
   EXPECT_TRUE(found) << "no combo box shows the first port";
