@@ -945,9 +945,12 @@ TEST(FlashEndToEnd, PortChosenByKeyboardAndMouseAndTheTypedBaudRateIsUsedAndKept
       edit = ProgramFocus(S.Window);
       return edit && (edit == S.Baud || IsChild(S.Baud, edit));
     })) << "Tab goes to the baud box";
-    const LRESULT selection = SendMessageW(edit, EM_GETSEL, 0, 0);
-    EXPECT_EQ(LOWORD(selection), 0);
-    EXPECT_EQ(HIWORD(selection), 4) << "all of 9600 selected";
+    // The focus shows before the box has selected its text on entering.
+    LRESULT selection = 0;
+    EXPECT_TRUE(D.WaitUntil([&] {
+      selection = SendMessageW(edit, EM_GETSEL, 0, 0);
+      return LOWORD(selection) == 0 && HIWORD(selection) == 4;
+    }, 2000)) << "all of 9600 selected, not " << LOWORD(selection) << ".." << HIWORD(selection);
     D.TypeText(L"1");
     EXPECT_TRUE(D.WaitUntil([&] { return WindowText(S.Baud) == L"19200"; }, 2000)) << UTF8Encode(WindowText(S.Baud));
     D.TypeText(L"1");
