@@ -6,7 +6,7 @@
 #include "app/serial/SerialUtils.h"
 #include "components/settings/RzCommon.h"
 #include "components/settings/RzStatus.h"
-#include "library/editors/cxDropDownEdit.h"
+#include "library/editors/dropdown/cxDropDownEdit.h"
 #include "library/graphics/imaging/cxImageList.h"
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxCheckBox.h"

@@ -4,7 +4,7 @@
 #include "app/UDefines.h"
 #include "app/UHexLoad.h"
 #include "app/serial/BlockSerial.h"
-#include "library/editors/cxDropDownEdit.h"
+#include "library/editors/dropdown/cxDropDownEdit.h"
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxListBox.h"
 #include "platform/runtime/SysUtils.h"

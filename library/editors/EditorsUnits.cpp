@@ -1,6 +1,6 @@
 #include "library/editors/EditorsUnits.h"
 
-#include "library/editors/cxDropDownEdit.h"
+#include "library/editors/dropdown/cxDropDownEdit.h"
 #include "library/editors/edit/cxEdit.h"
 #include "library/editors/edit/cxEditConsts.h"
 #include "library/editors/edit/dxSpellCheckerCore.h"
@@ -25,7 +25,7 @@ std::span<const TUnit> LibraryEditorsUnits() {
       {L"cxTextEdit", &cxTextEditInitialization, &cxTextEditFinalization},
       {L"cxMaskEdit", &cxMaskEditInitialization, &cxMaskEditFinalization},
       {L"cxSpinEdit", &cxSpinEditInitialization, &cxSpinEditFinalization},
-      {L"cxDropDownEdit", &cxDropDownEditInitialization, nullptr},
+      {L"cxDropDownEdit", &cxDropDownEditInitialization, &cxDropDownEditFinalization},
   };
   return units;
 }

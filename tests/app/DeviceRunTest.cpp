@@ -9,7 +9,7 @@
 
 #include "app/UDefines.h"
 #include "app/serial/BlockSerial.h"
-#include "library/editors/cxDropDownEdit.h"
+#include "library/editors/dropdown/cxDropDownEdit.h"
 #include "library/controls/scrollbars/dxTouchScrollUI.h"
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxCheckBox.h"

@@ -7,7 +7,7 @@
 
 #include "app/UDefines.h"
 #include "app/serial/BlockSerial.h"
-#include "library/editors/cxDropDownEdit.h"
+#include "library/editors/dropdown/cxDropDownEdit.h"
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxCheckBox.h"
 #include "library/stdctrls/dxActivityIndicator.h"

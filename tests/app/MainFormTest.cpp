@@ -4,7 +4,7 @@
 #include "app/UHexLoad.h"
 #include "components/settings/RzCommon.h"
 #include "components/settings/RzStatus.h"
-#include "library/editors/cxDropDownEdit.h"
+#include "library/editors/dropdown/cxDropDownEdit.h"
 #include "library/graphics/imaging/cxImageList.h"
 #include "library/graphics/gdiplus/dxGDIPlusClasses.h"
 #include "library/stdctrls/cxButtons.h"

@@ -3,7 +3,7 @@
 #include "app/MainUnit.h"
 #include "components/settings/RzCommon.h"
 #include "components/settings/RzStatus.h"
-#include "library/editors/cxDropDownEdit.h"
+#include "library/editors/dropdown/cxDropDownEdit.h"
 #include "library/stdctrls/cxCheckBox.h"
 #include "platform/ui/GdiScopes.h"
 #include "tests/app/AppTestSupport.h"

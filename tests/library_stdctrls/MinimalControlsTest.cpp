@@ -1,7 +1,8 @@
 // What the minimal library controls share: the four state styles, sizing to
 // the caption, the style's font and the owned look and feel.
-#include "library/editors/cxDropDownEdit.h"
+#include "library/editors/dropdown/cxDropDownEdit.h"
 #include "library/stdctrls/cxButtons.h"
+#include "library/stdctrls/cxCheckBox.h"
 #include "library/stdctrls/dxActivityIndicator.h"
 
 #include <gtest/gtest.h>
@@ -25,13 +26,12 @@ TControl* MakeControl() {
 }
 
 const TStyledControlCase StyledControls[] = {
+    {"CheckBox", &MakeControl<TcxCheckBox>},
     {"ComboBox", &MakeControl<TcxComboBox>},
 };
 
 class StateStyles : public testing::TestWithParam<TStyledControlCase> {};
 
-// Combo boxes have a Style of their own (the window style):
-// the published Style must still be the state style.
 TEST_P(StateStyles, ArePublishedByNameAsFourStylesOfTheControl) {
   TOwned<TControl> control(GetParam().Make());
   auto* owner = dynamic_cast<TcxEditStylesOwner*>(control.get());
@@ -71,21 +71,6 @@ TEST_P(StateStyles, ArePublishedByNameAsFourStylesOfTheControl) {
 
 INSTANTIATE_TEST_SUITE_P(MinimalControls, StateStyles, testing::ValuesIn(StyledControls),
                          [](const testing::TestParamInfo<TStyledControlCase>& AInfo) { return AInfo.param.Name; });
-
-// The style's font, once assigned, is the font the control shows; the state
-// styles share the normal style's font.
-TEST(StateStyles, TheNormalStylesFontBecomesTheControlsFont) {
-  TOwned<TcxComboBox> combo(New<TcxComboBox>(nullptr));
-  const std::pair<TControl*, TcxEditStylesOwner*> controls[] = {{combo.get(), combo.get()}};
-  for (const auto& [control, owner] : controls) {
-    SCOPED_TRACE(std::wstring(control->ClassName()));
-    EXPECT_EQ(owner->StyleHot()->Font(), owner->Style()->Font());
-    owner->StyleHot()->Font()->SetName(L"Courier New");
-    EXPECT_EQ(control->Font()->Name(), L"Courier New");
-    owner->Style()->Font()->SetHeight(-20);
-    EXPECT_EQ(control->Font()->Height(), -20);
-  }
-}
 
 // ---------------------------------------------------------------------------
 // Sizing to the caption

@@ -291,6 +291,7 @@ class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
     return static_cast<TcxCustomEditPopupWindowViewInfo*>(TcxCustomPopupWindow::ViewInfo());
   }
   TClass GetViewInfoClass() override { return TcxCustomEditPopupWindowViewInfo::ClassInfo(); }
+  bool ConsumesClosingClick(HWND AWnd, UINT AMessage, const TPoint& APoint, TShiftState AShift) override;
 
   TcxEditPopupBorderStyle PopupBorderStyle() const { return FBorderStyle; }
   void SetPopupBorderStyle(TcxEditPopupBorderStyle AValue);
@@ -433,6 +434,8 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
   bool DroppedDown();
   void SetDroppedDown(bool AValue);
   bool HasPopupWindow() override;
+  // Whether the drop-down button lies under a point of the editor's client.
+  bool IsDropDownButtonAt(const TPoint& P);
   bool IsFocused() override;
   virtual bool CanHide() { return true; }
   virtual void ClosePopup(TcxEditCloseUpReason AReason);
@@ -656,3 +659,278 @@ class TcxPopupEdit : public TcxCustomPopupEdit {
 };
 
 // -- combo box
+// The combo box: a drop-down editor whose popup lists its items, and whose
+// text is one of them or, in the free style, any text.
+//
+// Classes in this block:
+//   TcxEditDropDownListStyle            how much of the text the user may type
+//   TcxCustomComboBoxProperties, TcxComboBoxProperties   the combo box's settings
+//   TcxCustomComboBox, TcxComboBox      the editor
+//   TcxComboBoxLookupData               the lookup over the items with its list
+//   TcxCustomComboBoxListBox, TcxComboBoxListBox   the owner-drawn list
+//   TcxComboBoxPopupWindow              the popup with the list's size rule
+//   TcxComboBoxIncrementalFilteringHelper          the search box of a filtering list
+//   TcxFilterComboBoxHelper             the combo box in a filter row
+
+#include "library/editors/dropdown/cxDropDownEdit_Filtering.h"
+#include "library/editors/filter/cxFilterEditHelpers.h"
+
+// lsEditFixedList: typing, with the text meant to be one of the items;
+// lsEditList: any text; lsFixedList: only a choice from the list.
+enum TcxEditDropDownListStyle { lsEditFixedList, lsEditList, lsFixedList };
+template <>
+struct TEnumInfo<TcxEditDropDownListStyle> {
+  static constexpr const wchar_t* Name = L"TcxEditDropDownListStyle";
+  static constexpr const wchar_t* Names[] = {L"lsEditFixedList", L"lsEditList", L"lsFixedList"};
+  static constexpr TcxEditDropDownListStyle Last = lsFixedList;
+};
+
+class TcxCustomComboBox;
+class TcxComboBoxLookupData;
+
+using TcxEditDrawItemEvent =
+    Delegate<void(TcxCustomComboBox* AControl, TcxCanvas* ACanvas, int AIndex, const TRect& ARect, TOwnerDrawState AState)>;
+
+class TcxCustomComboBoxProperties : public TcxCustomDropDownEditProperties {
+  SK_CLASS(TcxCustomComboBoxProperties, TcxCustomDropDownEditProperties)
+ public:
+  TcxEditDropDownListStyle DropDownListStyle() const { return FDropDownListStyle; }
+  void SetDropDownListStyle(TcxEditDropDownListStyle AValue);
+  int DropDownRows() const { return FDropDownRows; }
+  // Values below 1 are ignored.
+  void SetDropDownRows(int AValue);
+  // 0: the list's standard row height.
+  int ItemHeight() const { return FItemHeight; }
+  void SetItemHeight(int AValue);
+  // A double click steps to the next item.
+  bool Revertable() const { return FRevertable; }
+  void SetRevertable(bool AValue) { FRevertable = AValue; }
+  TStrings* Items() const { return LookupItems(); }
+  void SetItems(TStrings* AValue) { SetLookupItems(AValue); }
+  bool Sorted() const { return LookupItemsSorted(); }
+  void SetSorted(bool AValue) { SetLookupItemsSorted(AValue); }
+  bool DropDownAutoWidth() const { return PopupAutoSize(); }
+  void SetDropDownAutoWidth(bool AValue) { SetPopupAutoSize(AValue); }
+  bool DropDownSizeable() const { return PopupSizeable(); }
+  void SetDropDownSizeable(bool AValue) { SetPopupSizeable(AValue); }
+  int DropDownWidth() const { return PopupWidth(); }
+  void SetDropDownWidth(int AValue) { SetPopupWidth(AValue); }
+  TcxEditDrawItemEvent OnDrawItem() const { return FOnDrawItem; }
+  void SetOnDrawItem(TcxEditDrawItemEvent AValue) { FOnDrawItem = AValue; }
+  TMeasureItemEvent OnMeasureItem() const { return FOnMeasureItem; }
+  void SetOnMeasureItem(TMeasureItemEvent AValue) { FOnMeasureItem = AValue; }
+
+  TClass GetContainerClass() override;
+  TClass GetViewInfoClass() override;
+  TClass GetViewDataClassType() override;
+  TClass GetLookupDataClassType() override;
+  TClass GetPopupWindowClass() override;
+  TcxEditEditingStyle GetEditingStyle() override;
+  int GetDropDownRowCount() override { return FDropDownRows; }
+  bool DropDownOnClick() override { return FDropDownListStyle == lsFixedList; }
+  void CopyFrom(TcxCustomEditProperties* ASource) override;
+
+ private:
+  TcxEditDropDownListStyle FDropDownListStyle = lsEditList;
+  int FDropDownRows = 8;
+  int FItemHeight = 0;
+  bool FRevertable = false;
+  TcxEditDrawItemEvent FOnDrawItem;
+  TMeasureItemEvent FOnMeasureItem;
+};
+
+class TcxComboBoxProperties : public TcxCustomComboBoxProperties {
+  SK_CLASS(TcxComboBoxProperties, TcxCustomComboBoxProperties)
+ public:
+  static void Publish(TPublisher<TcxComboBoxProperties>& P);
+};
+
+// The edit area of a fixed list drawn by OnDrawItem.
+class TcxCustomComboBoxViewData : public TcxCustomDropDownEditViewData {
+  SK_CLASS(TcxCustomComboBoxViewData, TcxCustomDropDownEditViewData)
+ public:
+  bool IsComboStyle() override { return true; }
+  int OwnerDrawItemIndex = -1;
+};
+
+class TcxCustomComboBoxViewInfo : public TcxCustomTextEditViewInfo {
+  SK_CLASS(TcxCustomComboBoxViewInfo, TcxCustomTextEditViewInfo)
+ public:
+  int ItemIndex = -1;
+};
+
+class TcxCustomComboBox : public TcxCustomDropDownEdit {
+  SK_CLASS(TcxCustomComboBox, TcxCustomDropDownEdit)
+ public:
+  TcxCustomComboBoxProperties* ActiveProperties() {
+    return static_cast<TcxCustomComboBoxProperties*>(inherited::ActiveProperties());
+  }
+  TcxCustomComboBoxProperties* Properties() const {
+    return static_cast<TcxCustomComboBoxProperties*>(InternalProperties());
+  }
+  void SetProperties(TcxCustomComboBoxProperties* AValue) { InternalProperties()->Assign(AValue); }
+  TClass GetPropertiesClass() override { return TcxCustomComboBoxProperties::ClassInfo(); }
+  TcxComboBoxLookupData* ComboLookupData() const;
+  int SelectedItem();
+  void SetSelectedItem(int AValue);
+
+  // For the list.
+  bool HasDrawItemHandler();
+  bool HasMeasureItemHandler();
+  void DoDrawItem(TcxCanvas* ACanvas, int AIndex, const TRect& ARect, TOwnerDrawState AState);
+  void DoMeasureItem(int AIndex, int& AHeight);
+  bool PopupMouseMoveLocked() const { return FPopupMouseMoveLocked; }
+  void SetPopupMouseMoveLocked(bool AValue) { FPopupMouseMoveLocked = AValue; }
+  // A row picked with the mouse becomes the value.
+  void CloseListByUser();
+  bool IsPopupOpenOrPending() { return HasPopupWindow() || IsOpenPending(); }
+  // Whether the current item follows the edit text.
+  bool LookupFollowsText();
+  void RepreparePopup() { PreparePopupWindow(); }
+  void HandleSearchBoxKeyDown(WORD& Key, TShiftState Shift) { KeyDown(Key, Shift); }
+  void HandleSearchBoxKeyPress(wchar_t& Key);
+
+  bool CanDropDown() override;
+  TSize CalculatePopupSize() override;
+
+ protected:
+  // The repository item's properties when they are a combo box's.
+  TcxCustomComboBoxProperties* SharedComboProperties();
+  void SetupPopupWindow() override;
+  void PreparePopupWindow() override;
+  void HandleContentChanged() override;
+  bool CanNavigateLookupItems(bool AByWheel) override;
+  void DblClick() override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void InitializeEdit() override;
+  bool SetWindowTextValue(const String& AText) override;
+};
+
+class TcxComboBox : public TcxCustomComboBox {
+  SK_CLASS(TcxComboBox, TcxCustomComboBox)
+ public:
+  static void Publish(TPublisher<TcxComboBox>& P);
+  TcxComboBoxProperties* ActiveProperties() {
+    return static_cast<TcxComboBoxProperties*>(inherited::ActiveProperties());
+  }
+  TcxComboBoxProperties* Properties() const { return static_cast<TcxComboBoxProperties*>(InternalProperties()); }
+  void SetProperties(TcxComboBoxProperties* AValue) { InternalProperties()->Assign(AValue); }
+  TClass GetPropertiesClass() override { return TcxComboBoxProperties::ClassInfo(); }
+  bool SupportsSpelling();
+};
+
+class TcxComboBoxIncrementalFilteringHelper : public TdxCustomIncrementalFilteringHelper {
+  SK_CLASS(TcxComboBoxIncrementalFilteringHelper, TdxCustomIncrementalFilteringHelper)
+ public:
+  virtual void Create(TcxComboBoxLookupData* ALookupData);
+
+  TcxCustomLookAndFeelPainter* GetPainter() override;
+  void SearchEditKeyDown(TObject* Sender, WORD& Key, TShiftState Shift) override;
+  void HandleSearchKey(TObject* Sender, wchar_t& Key) override;
+  void SearchEditMouseWheel(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos,
+                            bool& Handled) override;
+  void SearchEditValueChanged(TObject* Sender) override;
+
+ private:
+  bool SearchTextIsEmpty();
+  TcxComboBoxLookupData* FLookupData = nullptr;
+};
+
+class TcxComboBoxLookupData : public TcxCustomTextEditLookupData {
+  SK_CLASS(TcxComboBoxLookupData, TcxCustomTextEditLookupData)
+ public:
+  void Create(TPersistent* AOwner) override;
+  void Destroy() override;
+
+  TcxCustomComboBox* ComboBox() const;
+  TcxComboBoxIncrementalFilteringHelper* FilteringHelper() const { return FIncrementalFilteringHelper.get(); }
+
+  bool CanResizeVisualArea(TSize& NewSize, int AMaxHeight, int AMaxWidth) override;
+  void CloseUp() override;
+  TWinControl* GetActiveControl() override;
+  TSize GetVisualAreaPreferredSize(int AMaxHeight, int AWidth) override;
+  void PositionVisualArea(const TRect& AClientRect) override;
+  void TextChanged() override;
+
+ protected:
+  virtual TOwned<TcxComboBoxIncrementalFilteringHelper> CreateFilteringHelper();
+  virtual int GetMaxItemWidth();
+  virtual bool HasMultiLineItems() { return false; }
+
+  void BuildList(TWinControl* AVisualControlsParent) override;
+  TClass GetListBoxClass() override;
+  bool IsDroppedDown() override;
+
+ private:
+  TcxCustomComboBoxProperties* ComboProperties() const;
+  bool IsFilteringApplied();
+  int SearchBoxHeight();
+
+  TOwned<TcxComboBoxIncrementalFilteringHelper> FIncrementalFilteringHelper;
+};
+
+class TcxCustomComboBoxListBox : public TcxCustomEditListBox {
+  SK_CLASS(TcxCustomComboBoxListBox, TcxCustomEditListBox)
+ public:
+  void Create(TComponent* AOwner) override;
+
+  bool UsesItemPadding() override;
+  bool DrawItemByHandler(int AIndex, const TRect& ARect, TOwnerDrawState AState) override;
+  String GetItemTextAt(int AIndex) override;
+  void UpdateItemLayout() override;
+  int GetHeight(int ARowCount, int AMaxHeight) override;
+  int GetItemHeight(int AIndex) override;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void MeasureItem(int AIndex, int& AHeight) override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void Click() override;
+  void DblClick() override;
+  void ItemIndexChanged() override;
+
+  TcxCustomComboBox* ComboBox();
+
+ private:
+  TcxCustomComboBoxProperties* ComboProperties();
+  bool HasDrawItemHandler();
+  bool HasMeasureItemHandler();
+  void FocusSearchBox();
+
+  TOwned<TcxCanvas> FItemCanvas;
+  bool FMousePressed = false;
+  bool FHotTracking = false;
+};
+
+class TcxComboBoxListBox : public TcxCustomComboBoxListBox {
+  SK_CLASS(TcxComboBoxListBox, TcxCustomComboBoxListBox)
+};
+
+class TcxComboBoxPopupWindow : public TcxCustomEditPopupWindow {
+  SK_CLASS(TcxComboBoxPopupWindow, TcxCustomEditPopupWindow)
+ public:
+
+ protected:
+  TSize DoCalculateSize() override;
+};
+
+// Unit start-up: the combo box and popup edit classes by name, their
+// repository descriptions and the combo box's filter helper.
+void cxDropDownEditInitialization();
+void cxDropDownEditFinalization();
+
+// The combo box in a filter row: a free-text list.
+class TcxFilterComboBoxHelper : public TcxFilterTextEditHelper {
+  SK_CLASS(TcxFilterComboBoxHelper, TcxFilterTextEditHelper)
+ public:
+  struct TMeta : TcxFilterTextEditHelper::TMeta {
+    bool EditPropertiesHasButtons() const override { return true; }
+    TcxFilterDataType GetFilterDataType(TcxValueTypeClass) const override { return fdtText; }
+    TClass GetFilterEditClass() const override;
+    void InitializeProperties(TcxCustomEditProperties* AProperties, TcxCustomEditProperties* AEditProperties,
+                              bool AHasButtons) const override;
+  };
+};

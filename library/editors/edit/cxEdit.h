@@ -1448,6 +1448,7 @@ class TcxCustomEditViewInfo : public TcxContainerViewInfo {
   virtual bool RepaintsOnStateChange() const { return true; }
   virtual void PaintButtonFaded(TcxCanvas* ACanvas, int AButtonVisibleIndex);
   virtual void SetOnDrawBackground(TcxEditDrawBackgroundEvent AValue) { FOnDrawBackground = AValue; }
+  void SetOnDrawButton(TcxEditDrawButtonEvent AValue) { FOnDrawButton = AValue; }
   virtual void SaveButtonStates();
   virtual bool CanDrawEditValue();
   virtual bool IsBackgroundPartiallyTransparent();
