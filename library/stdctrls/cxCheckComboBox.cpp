@@ -400,8 +400,11 @@ void TcxCustomCheckComboBox::PopupLookAndFeelChanged(TObject* Sender) {
 void TcxCustomCheckComboBox::PropertiesChanged(TObject* Sender) {
   TcxCheckComboBoxItems* items = ActiveProperties()->Items();
   const int deleted = items->ItemChanged() && items->ChangedItemOperation() == copDelete ? items->ChangedItemIndex() : -1;
-  // Every remaining item keeps its own state.
-  if (deleted >= 0 && deleted < static_cast<int>(FStates.size()) - 1)
+  // Every remaining item keeps its own state. The editor may hear of one
+  // deletion more than once: only states that still count the deleted item
+  // move.
+  if (deleted >= 0 && static_cast<int>(FStates.size()) == items->Count() + 1 &&
+      deleted < static_cast<int>(FStates.size()))
     FStates.erase(FStates.begin() + deleted);
   FStates.resize(static_cast<size_t>(items->Count()), cbsUnchecked);
   inherited::PropertiesChanged(Sender);

@@ -256,6 +256,8 @@ class TcxCustomCheckComboBox : public TcxCustomComboBox {
   void UpdateDrawValue() override;
   void PrepareViewDataValue(TcxCustomEditViewData* AViewData, TcxCustomEditViewInfo* AViewInfo) override;
   void PropertiesChanged(TObject* Sender) override;
+  // The states, not the value, survive a change of the items.
+  void RefreshDisplayTextOnPropertiesChange() override {}
   bool RefreshAtPoint(const TPoint& P, TcxMouseButton AButton, TShiftState AShift, bool AIsMouseEvent) override;
   void KeyPress(wchar_t& Key) override;
   void SetupPopupWindow() override;
