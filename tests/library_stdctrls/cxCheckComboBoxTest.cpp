@@ -350,6 +350,13 @@ TEST_F(TCheckComboOnForm, RowsAreCheckItemsOfTheItemsTheyShow) {
   EXPECT_EQ(ChkStates(Box), "0100");
   EXPECT_EQ(GChkToggleChildren, (std::vector<LONG>{2}));
   EXPECT_EQ(Gate->Asked, (std::vector<int>{3}));
+
+  // The filtering list's search box must be gone before the form frees the
+  // popup: the drop-down editor frees it twice otherwise.
+  Box->ClosePopup(crUnknown);
+  Box->Properties()->SetIncrementalFiltering(false);
+  Box->SetDroppedDown(true);
+  ASSERT_TRUE(PumpUntil([&] { return Box->DroppedDown(); }));
 }
 
 }  // namespace
