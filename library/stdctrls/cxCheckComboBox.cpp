@@ -212,12 +212,13 @@ void TcxCustomCheckComboBoxProperties::CopyFrom(TcxCustomEditProperties* ASource
   SetOnClickCheck(source->FOnClickCheck);
   SetOnEditValueToStates(source->FOnEditValueToStates);
   SetOnStatesToEditValue(source->FOnStatesToEditValue);
-  if (source->FItems->Count() <= FItems->Count()) {
-    SetEditValueFormat(source->FEditValueFormat);
+  // Whichever order keeps the items within what the format holds at every step.
+  if (FItems->Count() > cxCheckComboMaxIntegerItems && source->FEditValueFormat == cvfInteger) {
     SetItems(source->FItems.get());
+    SetEditValueFormat(source->FEditValueFormat);
   } else {
-    SetItems(source->FItems.get());
     SetEditValueFormat(source->FEditValueFormat);
+    SetItems(source->FItems.get());
   }
   SetGlyph(source->FGlyph.get());
   SetGlyphCount(source->FGlyphCount);

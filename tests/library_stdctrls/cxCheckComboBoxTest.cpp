@@ -272,6 +272,34 @@ TEST_F(TCheckComboOnForm, TheOpenListTogglesByClickAndSpaceOnly) {
   EXPECT_TRUE(Box->ModifiedAfterEnter());
 }
 
+// A disabled item toggles neither by click nor by Space; the hot mark
+// follows the pointer and goes when it leaves the list; a fixed item height
+// is the row height.
+TEST_F(TCheckComboOnForm, DisabledRowsStayAndTheHotMarkFollowsThePointer) {
+  AddItems({L"Alpha", L"Beta", L"Gamma"});
+  Box->Properties()->Items()->GetItems(1)->SetEnabled(false);
+  Box->Properties()->SetItemHeight(30);
+  ASSERT_NO_FATAL_FAILURE(Open());
+  auto* list = dynamic_cast<TcxCustomCheckComboBoxListBox*>(List());
+  ASSERT_TRUE(list);
+  EXPECT_EQ(list->ItemRect(0).Height(), 30);
+  EXPECT_EQ(list->ItemRect(2).Top, 60);
+
+  Press(1);
+  Release(1);
+  EXPECT_EQ(ChkStates(Box), "000");
+  EXPECT_TRUE(Gate->Asked.empty()) << "a disabled row asks nobody";
+  Box->ILookupData()->SetCurrentKey(Variant(1));
+  Key(VK_SPACE);
+  EXPECT_EQ(ChkStates(Box), "000");
+
+  ASSERT_TRUE(MoveUntil(RowPoint(2), [&] { return list->HotCheckIndex() == 2; }));
+  const TPoint outside = Form->ClientToScreen(TPoint(300, 250));
+  EXPECT_TRUE(MoveUntil(outside, [&] { return list->HotCheckIndex() == -1; }))
+      << "the hot mark stays after the pointer left";
+  EXPECT_TRUE(Box->DroppedDown());
+}
+
 // --- accessibility ---------------------------------------------------------------
 
 HWND GChkWatchedList = nullptr;
