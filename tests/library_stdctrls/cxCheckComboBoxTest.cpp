@@ -388,3 +388,23 @@ TEST_F(TCheckComboOnForm, RowsAreCheckItemsOfTheItemsTheyShow) {
 }
 
 }  // namespace
+
+namespace {
+
+// The unit's start-up registered the kind under its description and its
+// filter helper; a second start-up and shut-down pair leaves both in place.
+TEST(CheckComboUnit, RegistersThePropertiesClassAndFilterHelperOnce) {
+  const auto registered = [] {
+    TcxRegisteredClasses* registry = GetRegisteredEditProperties();
+    const TClass properties = TcxCheckComboBoxProperties::ClassInfo();
+    return registry->GetDescriptionByClass(properties) + L"|" + registry->GetHintByClass(properties);
+  };
+  EXPECT_EQ(registered(), L"CheckComboBox|Represents a combo box with a dropdown check list");
+  EXPECT_EQ(GetFilterEditsController()->FindHelper(TcxCheckComboBoxProperties::ClassInfo()),
+            TcxFilterCheckComboBoxHelper::ClassInfo());
+  cxCheckComboBoxInitialization();
+  cxCheckComboBoxFinalization();
+  EXPECT_EQ(registered(), L"CheckComboBox|Represents a combo box with a dropdown check list");
+}
+
+}  // namespace
