@@ -2,6 +2,7 @@
 
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxCheckBox.h"
+#include "library/stdctrls/cxCheckComboBox.h"
 #include "library/stdctrls/cxExtEditConsts.h"
 #include "library/stdctrls/cxGroupBox.h"
 #include "library/stdctrls/cxLabel.h"
@@ -22,6 +23,7 @@ std::span<const TUnit> LibraryStdCtrlsUnits() {
       {L"cxListBox", &cxListBoxInitialization, &cxListBoxFinalization},
       {L"cxLabel", &cxLabelInitialization, &cxLabelFinalization},
       {L"cxRadioGroup", &cxRadioGroupInitialization, nullptr},
+      {L"cxCheckComboBox", &cxCheckComboBoxInitialization, &cxCheckComboBoxFinalization},
   };
   return units;
 }
