@@ -2,6 +2,7 @@
 
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxCheckBox.h"
+#include "library/stdctrls/cxCheckGroup.h"
 #include "library/stdctrls/cxExtEditConsts.h"
 #include "library/stdctrls/cxGroupBox.h"
 #include "library/stdctrls/cxLabel.h"
@@ -20,6 +21,7 @@ std::span<const TUnit> LibraryStdCtrlsUnits() {
       {L"cxButtons", &cxButtonsInitialization, nullptr},
       {L"cxListBox", &cxListBoxInitialization, &cxListBoxFinalization},
       {L"cxLabel", &cxLabelInitialization, &cxLabelFinalization},
+      {L"cxCheckGroup", &cxCheckGroupInitialization, &cxCheckGroupFinalization},
   };
   return units;
 }
