@@ -5,6 +5,7 @@
 #include "library/stdctrls/cxCheckGroup.h"
 #include "library/stdctrls/cxExtEditConsts.h"
 #include "library/stdctrls/cxGroupBox.h"
+#include "library/stdctrls/cxImageComboBox.h"
 #include "library/stdctrls/cxLabel.h"
 #include "library/stdctrls/cxListBox.h"
 #include "library/stdctrls/cxProgressBar.h"
@@ -22,6 +23,7 @@ std::span<const TUnit> LibraryStdCtrlsUnits() {
       {L"cxListBox", &cxListBoxInitialization, &cxListBoxFinalization},
       {L"cxLabel", &cxLabelInitialization, &cxLabelFinalization},
       {L"cxCheckGroup", &cxCheckGroupInitialization, &cxCheckGroupFinalization},
+      {L"cxImageComboBox", &cxImageComboBoxInitialization, &cxImageComboBoxFinalization},
   };
   return units;
 }
