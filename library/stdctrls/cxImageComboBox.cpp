@@ -15,6 +15,20 @@ namespace {
 
 TcxImageAlign Mirrored(TcxImageAlign AValue) { return AValue == iaLeft ? iaRight : iaLeft; }
 
+// An image centred in R at the editor's scale. At the list's own size and
+// enabled, the list draws it itself: the same pixels, without the scaling
+// path's buffers (a list of a hundred rows draws a hundred images).
+void DrawItemImage(TCanvas* ACanvas, const TRect& R, TCustomImageList* AImages, int AIndex, bool AEnabled,
+                   const TdxScaleFactor* AScaleFactor) {
+  const TSize size = GetImageListScaledSize(AImages, AScaleFactor);
+  if (AEnabled && size.cx == AImages->Width() && size.cy == AImages->Height()) {
+    AImages->Draw(ACanvas, R.Left + (R.Width() - size.cx) / 2, R.Top + (R.Height() - size.cy) / 2, AIndex, true);
+    return;
+  }
+  DrawScaledImage(ACanvas, R, nullptr, AImages, AIndex, ifmNormal, AEnabled ? idmNormal : idmDisabled, false, nullptr,
+                  AScaleFactor);
+}
+
 int ImageComboStarts = 0;
 
 }  // namespace
@@ -296,8 +310,7 @@ void TcxImageComboBoxViewInfo::DrawImage(TcxCanvas* ACanvas) {
   const TcxClipRegionScope clip(ACanvas, BorderRect);
   ACanvas->IntersectClipRect(ImageRect);
   if (!Transparent && !(NativeStyle && IsWinVistaOrLater)) ACanvas->FillRect(ImageRect, BackgroundColor());
-  DrawScaledImage(ACanvas->Canvas(), ImageRect, nullptr, Images, ImageIndex, ifmNormal,
-                  Enabled ? idmNormal : idmDisabled, false, nullptr, ScaleFactor());
+  DrawItemImage(ACanvas->Canvas(), ImageRect, Images, ImageIndex, Enabled, ScaleFactor());
 }
 
 void TcxImageComboBoxViewData::Calculate(TcxCanvas* ACanvas, const TRect& ABounds, const TPoint& P,
@@ -458,6 +471,7 @@ TSize TcxImageComboBoxListBox::ImageSize() {
 void TcxImageComboBoxListBox::UpdateItemLayout() {
   // Rows differ in height: the base list's layout, not the combo list's.
   SetStyle(lbOwnerDrawVariable);
+  MeasureRows(0);
 }
 
 bool TcxImageComboBoxListBox::UsesItemPadding() {
@@ -503,8 +517,13 @@ int TcxImageComboBoxListBox::MeasureRows(int ARowCount) {
   TcxCustomTextEditLookupData* lookup = ComboBox() ? ComboBox()->LookupData() : nullptr;
   int height = 0;
   for (int row = 0; row < ARowCount; ++row) height += GetItemHeight(lookup ? lookup->FilteredIndexToItemIndex(row) : row);
-  // The rows' heights changed with the width: the list must ask again.
-  for (int row = 0; row < Items()->Count() && HandleAllocated(); ++row)
+  // Wrapped rows change their heights with the width, and keep them after
+  // wrapping is switched off: the list must ask again.
+  TcxCustomImageComboBoxProperties* properties = ImageProperties();
+  const bool wrapped = properties && properties->MultiLineText();
+  if (!HandleAllocated() || !(wrapped || FWrappedHeights)) return height;
+  FWrappedHeights = wrapped;
+  for (int row = 0; row < Items()->Count(); ++row)
     SendMessageW(Handle(), LB_SETITEMHEIGHT, static_cast<WPARAM>(row),
                  GetItemHeight(lookup ? lookup->FilteredIndexToItemIndex(row) : row));
   return height;
@@ -605,9 +624,8 @@ void TcxImageComboBoxListBox::DrawListItem(int AIndex, const TRect& ARect, TOwne
   if (properties->ShowDescriptions() && !text.IsEmpty())
     inherited::DrawListItem(AIndex, text, AState);
   if (!image.IsEmpty())
-    DrawScaledImage(Canvas(), image, nullptr, properties->ListImages(),
-                    properties->Items()->GetItems(item)->ImageIndex(), ifmNormal,
-                    Enabled() ? idmNormal : idmDisabled, false, nullptr, ListScaleFactor());
+    DrawItemImage(Canvas(), image, properties->ListImages(), properties->Items()->GetItems(item)->ImageIndex(),
+                  Enabled(), ListScaleFactor());
 }
 
 // ---------------------------------------------------------------------------

@@ -237,6 +237,8 @@ class TcxImageComboBoxListBox : public TcxComboBoxListBox {
 
   int FClientWidth = 0;
   bool FHasScrollbar = false;
+  // The rows' heights were last set for wrapped text.
+  bool FWrappedHeights = false;
 };
 
 // ---------------------------------------------------------------------------
