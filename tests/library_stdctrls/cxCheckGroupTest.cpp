@@ -136,6 +136,8 @@ TEST_F(CheckGroupOnForm, TheIntegerFormatRefusesMoreThan64ItemsAndKeepsTheOldSta
   const String message = LoadResString(&cxSCheckControlIncorrectItemCount);
   ASSERT_NE(message.find(L"number\u00A0of"), String::npos);
   TOwned<TReversedDigitsConverter> converter(New<TReversedDigitsConverter>());
+  // Without a window the inner boxes have none either: 66 of them stay cheap.
+  Group->SetParent(nullptr);
 
   // Adding the 65th item under cvfInteger.
   Properties()->BeginUpdate();
