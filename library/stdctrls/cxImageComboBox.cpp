@@ -687,6 +687,28 @@ void TcxImageComboBox::Publish(TPublisher<TcxImageComboBox>& P) {
 }
 
 // ---------------------------------------------------------------------------
+// Filter rows
+
+TcxFilterControlOperators TcxFilterImageComboBoxHelper::TMeta::GetSupportedFilterOperators(TcxCustomEditProperties*,
+                                                                                           TcxValueTypeClass,
+                                                                                           bool AExtendedSet) const {
+  TcxFilterControlOperators result{fcoEqual, fcoNotEqual, fcoBlanks, fcoNonBlanks};
+  if (AExtendedSet) result.Include(fcoInList).Include(fcoNotInList);
+  return result;
+}
+
+void TcxFilterImageComboBoxHelper::TMeta::InitializeProperties(TcxCustomEditProperties* AProperties,
+                                                               TcxCustomEditProperties* AEditProperties,
+                                                               bool AHasButtons) const {
+  TcxFilterComboBoxHelper::TMeta::InitializeProperties(AProperties, AEditProperties, AHasButtons);
+  auto* combo = dynamic_cast<TcxCustomImageComboBoxProperties*>(AProperties);
+  if (!combo) return;
+  combo->SetDropDownListStyle(lsFixedList);
+  combo->SetImmediateDropDownWhenKeyPressed(true);
+  combo->SetShowDescriptions(true);
+}
+
+// ---------------------------------------------------------------------------
 // Unit start-up and shut-down
 
 void cxImageComboBoxInitialization() {
@@ -694,8 +716,12 @@ void cxImageComboBoxInitialization() {
   RegisterClasses({TcxImageComboBox::ClassInfo(), TcxImageComboBoxProperties::ClassInfo()});
   GetRegisteredEditProperties()->Register(TcxImageComboBoxProperties::ClassInfo(),
                                           LoadResString(&scxSEditRepositoryImageComboBoxItem));
+  GetFilterEditsController()->Register(TcxImageComboBoxProperties::ClassInfo(),
+                                       TcxFilterImageComboBoxHelper::ClassInfo());
 }
 
 void cxImageComboBoxFinalization() {
   if (--ImageComboStarts > 0) return;
+  GetFilterEditsController()->Unregister(TcxImageComboBoxProperties::ClassInfo(),
+                                         TcxFilterImageComboBoxHelper::ClassInfo());
 }

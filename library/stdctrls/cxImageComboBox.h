@@ -11,6 +11,7 @@
 //   TcxImageComboBoxLookupData             the lookup that follows the edit value
 //   TcxImageComboBoxListBox                the list rows with images
 //   TcxCustomImageComboBox, TcxImageComboBox      the editor
+//   TcxFilterImageComboBoxHelper           the editor in a filter row
 #pragma once
 
 #include "library/editors/dropdown/cxDropDownEdit.h"
@@ -280,7 +281,22 @@ class TcxImageComboBox : public TcxCustomImageComboBox {
   void SetProperties(TcxImageComboBoxProperties* AValue) { InternalProperties()->Assign(AValue); }
 };
 
-// Unit start-up: the properties class with the editor repository, the
-// classes by name.
+// The image combo box in a filter row: a fixed list of the items with their
+// descriptions, compared for equality only.
+class TcxFilterImageComboBoxHelper : public TcxFilterComboBoxHelper {
+  SK_CLASS(TcxFilterImageComboBoxHelper, TcxFilterComboBoxHelper)
+ public:
+  struct TMeta : TcxFilterComboBoxHelper::TMeta {
+    TClass GetFilterEditClass() const override { return TcxImageComboBox::ClassInfo(); }
+    TcxFilterControlOperators GetSupportedFilterOperators(TcxCustomEditProperties* AProperties,
+                                                          TcxValueTypeClass AValueTypeClass,
+                                                          bool AExtendedSet = false) const override;
+    void InitializeProperties(TcxCustomEditProperties* AProperties, TcxCustomEditProperties* AEditProperties,
+                              bool AHasButtons) const override;
+  };
+};
+
+// Unit start-up: the properties class with the editor repository and the
+// filter helper, the classes by name; shut-down: the filter helper.
 void cxImageComboBoxInitialization();
 void cxImageComboBoxFinalization();

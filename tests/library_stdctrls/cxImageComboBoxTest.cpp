@@ -4,6 +4,8 @@
 // MultiLineText wrapping in a popup as wide as the editor.
 #include "library/stdctrls/cxImageComboBox.h"
 
+#include "library/stdctrls/cxCheckGroup.h"
+
 #include "platform/ui/Forms.h"
 #include "tests/support/Pixels.h"
 #include "tests/support/PumpUntil.h"
@@ -209,6 +211,44 @@ TEST_F(ImageComboOnForm, AClickedRowBecomesTheValue) {
   EXPECT_TRUE(IsSameEditValue(Combo->EditValue(), Variant(3)));
   EXPECT_EQ(Combo->ViewInfo()->ImageIndex, 2);
   EXPECT_EQ(Combo->Text(), L"Gamma");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ImageComboStartUp, RegistersTheKindsAndTheFilterHelper) {
+  TcxRegisteredClasses* registry = GetRegisteredEditProperties();
+  const struct {
+    TClass Properties;
+    const wchar_t* Name;
+  } kinds[] = {{TcxImageComboBoxProperties::ClassInfo(), L"ImageComboBox"},
+               {TcxCheckGroupProperties::ClassInfo(), L"CheckGroup"}};
+  for (const auto& kind : kinds) {
+    SCOPED_TRACE(std::wstring(kind.Name));
+    int found = -1;
+    for (int i = 0; i < registry->Count(); ++i)
+      if (registry->Items(i) == kind.Properties) found = i;
+    ASSERT_GE(found, 0);
+    EXPECT_EQ(registry->Descriptions(found), kind.Name);
+  }
+  ASSERT_EQ(GetFilterEditsController()->FindHelper(TcxImageComboBoxProperties::ClassInfo()),
+            TcxFilterImageComboBoxHelper::ClassInfo());
+
+  // A filter row's copy is a fixed list that shows the descriptions.
+  TOwned<TcxImageComboBoxProperties> source(New<TcxImageComboBoxProperties>(nullptr));
+  source->SetShowDescriptions(false);
+  source->Items()->Add()->SetDescription(L"Alpha");
+  TOwned<TcxImageComboBoxProperties> copy(New<TcxImageComboBoxProperties>(nullptr));
+  cxFilterEditHelper(TcxFilterImageComboBoxHelper::ClassInfo())->InitializeProperties(copy.get(), source.get(), true);
+  EXPECT_EQ(copy->DropDownListStyle(), lsFixedList);
+  EXPECT_TRUE(copy->ShowDescriptions());
+  ASSERT_EQ(copy->Items()->Count(), 1);
+  EXPECT_EQ(copy->Items()->GetItems(0)->Description(), L"Alpha");
+  const TcxFilterControlOperators extended =
+      cxFilterEditHelper(TcxFilterImageComboBoxHelper::ClassInfo())->GetSupportedFilterOperators(copy.get(), nullptr, true);
+  EXPECT_TRUE(extended.Contains(fcoInList));
+  EXPECT_FALSE(extended.Contains(fcoLess));
 }
 
 }  // namespace
