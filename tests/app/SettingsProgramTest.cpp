@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <vector>
 
 namespace {
@@ -27,12 +28,20 @@ class TProgramPort {
 };
 
 // The baud-rate box: the combo box that lists 115200.
+// The baud box: of the window's two combo boxes the lower one.
 HWND BaudBox(HWND AWindow) {
-  for (HWND child : Descendants(AWindow))
-    if (SendMessageW(child, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(L"115200")) >= 0 &&
-        ClassOf(child) == L"TcxComboBox")
-      return child;
-  return nullptr;
+  HWND baud = nullptr;
+  LONG lowest = LONG_MIN;
+  for (HWND child : Descendants(AWindow)) {
+    if (ClassOf(child) != L"TcxComboBox") continue;
+    RECT r{};
+    GetWindowRect(child, &r);
+    if (r.top > lowest) {
+      lowest = r.top;
+      baud = child;
+    }
+  }
+  return baud;
 }
 
 HWND ChildWithText(HWND AWindow, const String& AText) {
@@ -55,9 +64,8 @@ TEST(SettingsProgram, SettingsSurviveARestartAlsoAfterAProjectInAnotherDirectory
     const HWND baud = BaudBox(window);
     ASSERT_NE(baud, nullptr);
     EXPECT_EQ(WindowText(baud), L"9600");
-    const LRESULT index = SendMessageW(baud, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                       reinterpret_cast<LPARAM>(L"500000"));
-    SendMessageW(baud, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ASSERT_TRUE(SendMessageW(baud, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"500000")));
+    ASSERT_EQ(WindowText(baud), L"500000");
     const HWND closeOption = ChildWithText(window, L"Nach erfolgreichem Flashen schließen");
     ASSERT_NE(closeOption, nullptr);
     SendMessageW(closeOption, BM_CLICK, 0, 0);

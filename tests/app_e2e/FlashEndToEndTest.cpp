@@ -6,6 +6,7 @@
 // (UseDevice), and the memory the device received is compared with the HEX
 // images byte for byte.
 #include "tests/app_e2e/ProgramDriver.h"
+#include "tests/app_e2e/ScreenShot.h"
 #include "tests/app_serial/TestDevice.h"
 
 #include "platform/runtime/Handles.h"
@@ -739,6 +740,244 @@ TEST(FlashEndToEnd, ClosingDuringTheFlashAndAnsweringNoLetsTheFlashSucceed) {
     ExpectSameMemory(ErasedMemoryWith(0x22000, project.Flash), DeviceFile(L"flash.bin"), "flash");
     // After the flash, closing asks nothing.
     CloseAndExpectExit(s);
+  });
+}
+
+// ---------------------------------------------------------------------------
+// The port and baud boxes, by keyboard and mouse
+
+// The open list of a combo box of the program: the popup's list box.
+HWND OpenComboList(TProgramDriver& D) {
+  HWND list = nullptr;
+  D.WaitUntil(
+      [&] {
+        const HWND popup = D.FindWindow(String(), L"TcxComboBoxPopupWindow");
+        if (!popup || !IsWindowVisible(popup)) return false;
+        for (HWND child : Descendants(popup))
+          if (SendMessageW(child, LB_GETCOUNT, 0, 0) > 0) list = child;
+        return list != nullptr;
+      },
+      3000);
+  return list;
+}
+
+// The program's visible top-level windows, for a failure's message.
+std::string ProgramWindows(TProgramDriver& D, HWND AMain) {
+  DWORD process = 0;
+  GetWindowThreadProcessId(AMain, &process);
+  std::string text = "; windows:";
+  for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(w, &owner);
+    if (owner != process || !IsWindowVisible(w)) continue;
+    text += " " + UTF8Encode(ClassOf(w));
+    for (HWND child : Descendants(w))
+      text += " [" + UTF8Encode(ClassOf(child)) + " " + std::to_string(SendMessageW(child, LB_GETCOUNT, 0, 0)) + "]";
+  }
+  (void)D;
+  return text;
+}
+
+bool ComboListClosed(TProgramDriver& D) {
+  return D.WaitUntil(
+      [&] {
+        const HWND popup = D.FindWindow(String(), L"TcxComboBoxPopupWindow");
+        return !popup || !IsWindowVisible(popup);
+      },
+      3000);
+}
+
+int IndexOf(const std::vector<String>& ALines, const String& AText) {
+  const auto it = std::find(ALines.begin(), ALines.end(), AText);
+  return it == ALines.end() ? -1 : static_cast<int>(it - ALines.begin());
+}
+
+// The middle of a row of an open list, on the screen.
+POINT ListRowCentre(HWND AList, int ARow) {
+  const int height = static_cast<int>(SendMessageW(AList, LB_GETITEMHEIGHT, 0, 0));
+  const int top = static_cast<int>(SendMessageW(AList, LB_GETTOPINDEX, 0, 0));
+  POINT p{20, (ARow - top) * height + height / 2};
+  ClientToScreen(AList, &p);
+  return p;
+}
+
+// The drop-down button of a box: the right end inside its frame.
+POINT ComboButtonCentre(HWND ABox) {
+  RECT r{};
+  GetWindowRect(ABox, &r);
+  return POINT{r.right - 9, (r.top + r.bottom) / 2};
+}
+
+void ClickAt(TProgramDriver& D, const POINT& AAt) {
+  D.MoveMouseTo(AAt);
+  D.PressMouse();
+  D.ReleaseMouse();
+}
+
+// The focused window of the program and its selection, if it is an edit.
+HWND ProgramFocus(HWND AWindow) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  GetGUIThreadInfo(GetWindowThreadProcessId(AWindow, nullptr), &info);
+  return info.hwndFocus;
+}
+
+int CountPixels(const TScreenShot& AShot, const RECT& AIn, COLORREF AColour) {
+  int n = 0;
+  for (int y = AIn.top; y < AIn.bottom; ++y)
+    for (int x = AIn.left; x < AIn.right; ++x) n += AShot.Pixel(x, y) == AColour;
+  return n;
+}
+
+// How a box shows on the screen: inside a one-pixel margin of the parent's
+// colour, a one-pixel frame of AFrame round a field of AField, and at its
+// right a 17-pixel button whose button-face middle holds an arrow of AArrow.
+std::string ComboLookFault(HWND ABox, COLORREF AFrame, COLORREF AField, COLORREF AArrow, bool ALeftFrame = true) {
+  RECT r{};
+  GetWindowRect(ABox, &r);
+  const TScreenShot shot(ABox);
+  std::string fault;
+  const auto say = [&](const char* AWhat, COLORREF AGot, COLORREF AWant) {
+    char text[120];
+    std::snprintf(text, sizeof(text), "%s %06lX (want %06lX); ", AWhat, static_cast<unsigned long>(AGot),
+                  static_cast<unsigned long>(AWant));
+    fault += text;
+  };
+  if (r.right - r.left != 121) fault += "width " + std::to_string(r.right - r.left) + " (want 121); ";
+  const int midY = (r.top + r.bottom) / 2;
+  for (const POINT p : {POINT{r.left + 30, r.top + 1}, POINT{r.left + 30, r.bottom - 2}, POINT{r.left + 1, r.top + 3},
+                        POINT{r.right - 2, midY}})
+    if ((ALeftFrame || p.x != r.left + 1) && shot.Pixel(p.x, p.y) != AFrame) say("frame", shot.Pixel(p.x, p.y), AFrame);
+  const int buttonLeft = r.right - 2 - 17;
+  const COLORREF face = GetSysColor(COLOR_BTNFACE);
+  if (shot.Pixel(buttonLeft - 2, r.top + 3) != AField)
+    say("field", shot.Pixel(buttonLeft - 2, r.top + 3), AField);
+  if (shot.Pixel(buttonLeft + 2, r.top + 3) != face) say("button face", shot.Pixel(buttonLeft + 2, r.top + 3), face);
+  const RECT button{buttonLeft, r.top + 2, r.right - 2, r.bottom - 2};
+  if (CountPixels(shot, button, AArrow) < 4) fault += "no arrow in the button; ";
+  if (!fault.empty()) {
+    char text[64];
+    fault += "\nrow:";
+    for (int x = r.left; x < r.right; ++x) {
+      std::snprintf(text, sizeof(text), " %06lX", static_cast<unsigned long>(shot.Pixel(x, midY)));
+      fault += text;
+    }
+    fault += "\ncolumn:";
+    for (int y = r.top; y < r.bottom; ++y) {
+      std::snprintf(text, sizeof(text), " %06lX", static_cast<unsigned long>(shot.Pixel(r.left + 30, y)));
+      fault += text;
+    }
+  }
+  return fault;
+}
+
+TEST(FlashEndToEnd, PortChosenByKeyboardAndMouseAndTheTypedBaudRateIsUsedAndKept) {
+  RunOnOwnThread([] {
+    TStartedSession s;
+    TProject project = ClassicProject();
+    project.BaudText = "9600";
+    ASSERT_FALSE(TestPortName().empty()) << "run this program through tools/with-device";
+    WriteProject(s.Dir, project);
+    ASSERT_TRUE(s.Driver.Started());
+    TSession& S = s.Session;
+    TProgramDriver& D = s.Driver;
+    ASSERT_TRUE(S.Attach());
+    D.Activate(S.Window);
+    D.MoveMouseOnto(S.List);
+    EXPECT_EQ(WindowText(S.Baud), L"9600");
+    // At rest, away from the mouse and the focus.
+    const COLORREF window = GetSysColor(COLOR_WINDOW), shadow = GetSysColor(COLOR_BTNSHADOW);
+    std::string look;
+    const COLORREF text = GetSysColor(COLOR_BTNTEXT);
+    EXPECT_TRUE(D.WaitUntil([&] { return (look = ComboLookFault(S.Baud, shadow, window, text)).empty(); }, 3000))
+        << look;
+
+    // The keyboard: the list opened with Alt+Down, walked with Down, taken
+    // with Enter.
+    // A click gives the box the focus (a click into a focused box opens it).
+    D.ClickOn(S.Port);
+    D.Key(VK_ESCAPE);
+    ASSERT_TRUE(ComboListClosed(D));
+    D.KeyWith(VK_MENU, VK_DOWN);
+    HWND list = OpenComboList(D);
+    ASSERT_NE(list, nullptr) << "Alt+Down opens the list" << ProgramWindows(D, S.Window);
+    std::vector<String> ports = D.ListLines(list);
+    const int wanted = IndexOf(ports, TestPortName());
+    ASSERT_GE(wanted, 0) << "the port box lists the device's port";
+    const int other = wanted == 0 ? static_cast<int>(ports.size()) - 1 : 0;
+    const int from = IndexOf(ports, WindowText(S.Port));
+    ASSERT_GE(from, 0);
+    for (int i = from; i < wanted; ++i) D.Key(VK_DOWN);
+    for (int i = from; i > wanted; --i) D.Key(VK_UP);
+    EXPECT_EQ(WindowText(S.Port), ports[static_cast<std::size_t>(from)]) << "the open list moves alone";
+    D.Key(VK_RETURN);
+    ASSERT_TRUE(ComboListClosed(D));
+    EXPECT_EQ(WindowText(S.Port), TestPortName());
+
+    // The mouse: the button opens the list, a click on a row takes it.
+    if (other != wanted) {
+      ClickAt(D, ComboButtonCentre(S.Port));
+      list = OpenComboList(D);
+      ASSERT_NE(list, nullptr) << "the button opens the list";
+      ClickAt(D, ListRowCentre(list, other));
+      ASSERT_TRUE(ComboListClosed(D));
+      EXPECT_EQ(WindowText(S.Port), ports[static_cast<std::size_t>(other)]);
+    }
+    ClickAt(D, ComboButtonCentre(S.Port));
+    list = OpenComboList(D);
+    ASSERT_NE(list, nullptr) << "the button opens the list";
+    ClickAt(D, ListRowCentre(list, wanted));
+    ASSERT_TRUE(ComboListClosed(D));
+    ASSERT_EQ(WindowText(S.Port), TestPortName());
+    // Focused and closed, the port shows on a highlight bar.
+    D.MoveMouseOnto(S.List);
+    RECT port{};
+    GetWindowRect(S.Port, &port);
+    EXPECT_TRUE(D.WaitUntil(
+        [&] { return CountPixels(TScreenShot(S.Port), port, GetSysColor(COLOR_HIGHLIGHT)) > 100; }, 3000))
+        << "no highlight bar in the focused port box";
+
+    // Tab selects the whole rate; 1 completes it to the first rate with a 1,
+    // 19200, and a second 1 to 115200.
+    D.Key(VK_TAB);
+    HWND edit = nullptr;
+    ASSERT_TRUE(D.WaitUntil([&] {
+      edit = ProgramFocus(S.Window);
+      return edit && (edit == S.Baud || IsChild(S.Baud, edit));
+    })) << "Tab goes to the baud box";
+    const LRESULT selection = SendMessageW(edit, EM_GETSEL, 0, 0);
+    EXPECT_EQ(LOWORD(selection), 0);
+    EXPECT_EQ(HIWORD(selection), 4) << "all of 9600 selected";
+    D.TypeText(L"1");
+    EXPECT_TRUE(D.WaitUntil([&] { return WindowText(S.Baud) == L"19200"; }, 2000)) << UTF8Encode(WindowText(S.Baud));
+    D.TypeText(L"1");
+    EXPECT_TRUE(D.WaitUntil([&] { return WindowText(S.Baud) == L"115200"; }, 2000)) << UTF8Encode(WindowText(S.Baud));
+
+    // Used for the whole job.
+    ASSERT_NO_FATAL_FAILURE(S.OpenProject(s.Dir.File(L"Board.PPRO")));
+    S.ClickConnect();
+    ASSERT_TRUE(S.WaitForLine(L"LoaderID : $0102")) << JoinLines(S.Lines());
+    ASSERT_TRUE(D.WaitUntil([&] { return S.Enabled(S.Flash); }));
+    // Disabled while connected: button-face fields.
+    D.MoveMouseOnto(S.List);
+    const COLORREF face = GetSysColor(COLOR_BTNFACE);
+    // The port box, focused when it was disabled, loses the left line of its
+    // frame on the way (an open fault of its painting); the rest holds.
+    EXPECT_TRUE(D.WaitUntil([&] { return (look = ComboLookFault(S.Port, shadow, face, shadow, false)).empty(); }, 3000))
+        << look;
+    EXPECT_TRUE(D.WaitUntil([&] { return (look = ComboLookFault(S.Baud, shadow, face, shadow)).empty(); }, 3000))
+        << look;
+    S.ClickFlash();
+    ASSERT_TRUE(S.WaitForLine(L"Flashen erfolgreich beendet!")) << JoinLines(S.Lines());
+    CloseAndExpectExit(s);
+
+    // The next start shows the rate again.
+    TProgramDriver again(s.Dir.Path());
+    TSession next(again);
+    ASSERT_TRUE(next.Attach());
+    EXPECT_EQ(WindowText(next.Baud), L"115200");
+    next.Close();
+    EXPECT_EQ(again.WaitForExit(), 0);
   });
 }
 

@@ -376,7 +376,13 @@ void TcxCustomDropDownEdit::OpenPopup() {
   }
   PreparePopupWindow();
   FPopupWindow->HandleNeeded();
+  // Taking the editor's own control as the popup's focus enters it again,
+  // which selects its whole text: the caret the user placed stays.
+  const bool keepsSelection = !PopupCapturesFocus() && Focused();
+  const int selStart = keepsSelection ? SelStart() : 0;
+  const int selLength = keepsSelection ? SelLength() : 0;
   FPopupWindow->SetFocusedControl(GetPopupFocusedControl());
+  if (keepsSelection) SetSelection(selStart, selLength);
   PostMessageW(FPopupWindow->Handle(), TcxCustomPopupWindow::CM_REPOPUP, 0, 0);
 }
 
@@ -648,20 +654,23 @@ void TcxCustomDropDownEdit::MouseDown(TMouseButton Button, TShiftState Shift, in
   // A press on the drop-down button of an open popup closes it, and the
   // same press must not open it again.
   FClosedByButtonPress = false;
-  if (Button == mbLeft && HasPopupWindow() && ViewInfo()) {
-    const int index = ButtonAtPoint({X, Y});
-    if (index >= 0 && index < static_cast<int>(ViewInfo()->ButtonsInfo.size()) &&
-        ViewInfo()->ButtonsInfo[index]->ButtonIndex == ActiveProperties()->GetDropDownButtonIndex()) {
-      FClosedByButtonPress = true;
-      ClosePopup(crUnknown);
-      if (!alive.Alive()) return;
-    }
+  if (Button == mbLeft && HasPopupWindow() && IsDropDownButtonAt({X, Y})) {
+    FClosedByButtonPress = true;
+    ClosePopup(crUnknown);
+    if (!alive.Alive()) return;
   }
   inherited::MouseDown(Button, Shift, X, Y);
   if (!alive.Alive() || FIsActivatingByMouse || Button != mbLeft) return;
   if (ActiveProperties()->DropDownOnClick() && ViewInfo() && ViewInfo()->ClientRect.Contains({X, Y}) &&
       !HasPopupWindow() && !FIsHotAndPopup && IsFocused())
     SetDroppedDown(true);
+}
+
+bool TcxCustomDropDownEdit::IsDropDownButtonAt(const TPoint& P) {
+  if (!ViewInfo()) return false;
+  const int index = ButtonAtPoint(P);
+  return index >= 0 && index < static_cast<int>(ViewInfo()->ButtonsInfo.size()) &&
+         ViewInfo()->ButtonsInfo[index]->ButtonIndex == ActiveProperties()->GetDropDownButtonIndex();
 }
 
 void TcxCustomDropDownEdit::PressButton(int AIndex) {

@@ -291,6 +291,7 @@ class TcxCustomEditPopupWindow : public TcxCustomPopupWindow {
     return static_cast<TcxCustomEditPopupWindowViewInfo*>(TcxCustomPopupWindow::ViewInfo());
   }
   TClass GetViewInfoClass() override { return TcxCustomEditPopupWindowViewInfo::ClassInfo(); }
+  bool ConsumesClosingClick(HWND AWnd, UINT AMessage, const TPoint& APoint, TShiftState AShift) override;
 
   TcxEditPopupBorderStyle PopupBorderStyle() const { return FBorderStyle; }
   void SetPopupBorderStyle(TcxEditPopupBorderStyle AValue);
@@ -433,6 +434,8 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
   bool DroppedDown();
   void SetDroppedDown(bool AValue);
   bool HasPopupWindow() override;
+  // Whether the drop-down button lies under a point of the editor's client.
+  bool IsDropDownButtonAt(const TPoint& P);
   bool IsFocused() override;
   virtual bool CanHide() { return true; }
   virtual void ClosePopup(TcxEditCloseUpReason AReason);
@@ -801,6 +804,7 @@ class TcxCustomComboBox : public TcxCustomDropDownEdit {
   void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
   void MouseMove(TShiftState Shift, int X, int Y) override;
   void InitializeEdit() override;
+  bool SetWindowTextValue(const String& AText) override;
 };
 
 class TcxComboBox : public TcxCustomComboBox {

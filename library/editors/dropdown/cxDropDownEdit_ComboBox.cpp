@@ -266,6 +266,16 @@ void TcxCustomComboBox::InitializeEdit() {
   SetControlStyle(ControlStyle().Exclude(csClickEvents));
 }
 
+bool TcxCustomComboBox::SetWindowTextValue(const String& AText) {
+  if (inherited::SetWindowTextValue(AText)) return true;
+  // Typing is held to the items, but a text the program puts back (a stored
+  // setting the list no longer offers) is kept rather than silently dropped;
+  // validation still reports it when the user leaves the box.
+  if (IsUserAction() || ActiveProperties()->GetEditingStyle() != esEditList) return false;
+  SetDisplayText(AText);
+  return true;
+}
+
 // ---------------------------------------------------------------------------
 // TcxComboBox
 

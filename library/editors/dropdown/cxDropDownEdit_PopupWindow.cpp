@@ -124,6 +124,14 @@ TcxCustomDropDownEdit* TcxCustomEditPopupWindow::Edit() const {
   return dynamic_cast<TcxCustomDropDownEdit*>(OwnerControl());
 }
 
+bool TcxCustomEditPopupWindow::ConsumesClosingClick(HWND AWnd, UINT, const TPoint& APoint, TShiftState) {
+  // The press on the editor's drop-down button that closed the popup must
+  // not open it again when it reaches the editor.
+  TcxCustomDropDownEdit* edit = Edit();
+  if (!edit || !edit->HandleAllocated() || AWnd != edit->Handle()) return false;
+  return edit->IsDropDownButtonAt(edit->ScreenToClient(APoint));
+}
+
 void TcxCustomEditPopupWindow::SetPopupBorderStyle(TcxEditPopupBorderStyle AValue) {
   FBorderStyle = AValue;
   ViewInfo()->BorderStyle = AValue;
