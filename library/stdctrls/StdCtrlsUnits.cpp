@@ -3,8 +3,10 @@
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/cxCheckBox.h"
 #include "library/stdctrls/cxCheckComboBox.h"
+#include "library/stdctrls/cxCheckGroup.h"
 #include "library/stdctrls/cxExtEditConsts.h"
 #include "library/stdctrls/cxGroupBox.h"
+#include "library/stdctrls/cxImageComboBox.h"
 #include "library/stdctrls/cxLabel.h"
 #include "library/stdctrls/cxListBox.h"
 #include "library/stdctrls/cxProgressBar.h"
@@ -24,6 +26,8 @@ std::span<const TUnit> LibraryStdCtrlsUnits() {
       {L"cxLabel", &cxLabelInitialization, &cxLabelFinalization},
       {L"cxRadioGroup", &cxRadioGroupInitialization, nullptr},
       {L"cxCheckComboBox", &cxCheckComboBoxInitialization, &cxCheckComboBoxFinalization},
+      {L"cxCheckGroup", &cxCheckGroupInitialization, &cxCheckGroupFinalization},
+      {L"cxImageComboBox", &cxImageComboBoxInitialization, &cxImageComboBoxFinalization},
   };
   return units;
 }

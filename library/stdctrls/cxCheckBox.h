@@ -456,6 +456,20 @@ using TcxCheckStates = std::vector<TcxCheckBoxState>;
 enum TcxCheckStatesValueFormatEx { cvfCaptions, cvfIndices, cvfInteger, cvfStatesString, cvfCustom };
 using TcxCheckStatesValueFormat = TcxCheckStatesValueFormatEx;  // cvfCaptions .. cvfStatesString
 
+template <>
+struct TEnumInfo<TcxCheckStatesValueFormatEx> {
+  static constexpr const wchar_t* Name = L"TcxCheckStatesValueFormat";
+  static constexpr const wchar_t* Names[] = {L"cvfCaptions", L"cvfIndices", L"cvfInteger", L"cvfStatesString",
+                                             L"cvfCustom"};
+  static constexpr TcxCheckStatesValueFormatEx Last = cvfCustom;
+};
+
+// The most items whose states a cvfInteger value holds.
+inline constexpr int cxIntegerFormatMaxItems = 64;
+
+// Raises the item-count error when AFormat cannot hold ACount items' states.
+void CheckItemCountForFormat(TcxCheckStatesValueFormatEx AFormat, int ACount);
+
 using TcxCheckStatesToValueEvent =
     Delegate<void(TObject* Sender, const TcxCheckStates& ACheckStates, Variant& AValue)>;
 using TcxValueToCheckStatesEvent =

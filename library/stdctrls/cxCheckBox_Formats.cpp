@@ -2,6 +2,7 @@
 // states into one edit value.
 #include "library/core/data/cxVariants.h"
 #include "library/stdctrls/cxCheckBox.h"
+#include "library/stdctrls/cxExtEditConsts.h"
 #include "platform/runtime/FMTBcd.h"
 #include "platform/runtime/SysUtils.h"
 
@@ -70,9 +71,11 @@ Variant PackIndices(const TcxCheckStates& AStates) {
   return checked.empty() ? Variant(grayed) : Variant(grayed + L";" + checked);
 }
 
+constexpr auto IntegerFormatBits = static_cast<std::size_t>(cxIntegerFormatMaxItems);
+
 Variant PackInteger(const TcxCheckStates& AStates) {
   std::uint64_t bits = 0;
-  for (std::size_t i = 0; i < AStates.size() && i < 64; ++i)
+  for (std::size_t i = 0; i < AStates.size() && i < IntegerFormatBits; ++i)
     if (AStates[i] == cbsChecked) bits |= std::uint64_t{1} << i;
   return Variant(static_cast<std::int64_t>(bits));
 }
@@ -183,7 +186,7 @@ bool ReadInteger(const Variant& AValue, TcxCheckStates& AStates) {
   if (!value) return false;
   const auto bits = static_cast<std::uint64_t>(*value);
   for (std::size_t i = 0; i < AStates.size(); ++i)
-    AStates[i] = i < 64 && (bits >> i & 1) != 0 ? cbsChecked : cbsUnchecked;
+    AStates[i] = i < IntegerFormatBits && (bits >> i & 1) != 0 ? cbsChecked : cbsUnchecked;
   return true;
 }
 
@@ -220,6 +223,11 @@ Variant CheckStatesToEditValue(const TcxCheckStates& ACheckStates, IcxCheckItems
     case cvfStatesString: return PackStatesString(ACheckStates);
     default: return Null();
   }
+}
+
+void CheckItemCountForFormat(TcxCheckStatesValueFormatEx AFormat, int ACount) {
+  if (AFormat == cvfInteger && ACount > cxIntegerFormatMaxItems)
+    throw EdxException(LoadResString(&cxSCheckControlIncorrectItemCount));
 }
 
 bool EditValueToCheckStates(const Variant& AValue, IcxCheckItems* AItems, TcxCheckStatesValueFormatEx AFormat,

@@ -155,8 +155,7 @@ TcxCheckStatesValueFormatEx TcxCustomCheckComboBoxProperties::EffectiveValueForm
 }
 
 void TcxCustomCheckComboBoxProperties::CheckItemCount(int ACount, TcxCheckStatesValueFormatEx AFormat) const {
-  if (AFormat == cvfInteger && ACount > cxCheckComboMaxIntegerItems)
-    throw EdxException(LoadResString(&cxSCheckControlIncorrectItemCount));
+  CheckItemCountForFormat(AFormat, ACount);
 }
 
 void TcxCustomCheckComboBoxProperties::EditValueToStates(TObject* Sender, const Variant& AValue,
@@ -213,7 +212,7 @@ void TcxCustomCheckComboBoxProperties::CopyFrom(TcxCustomEditProperties* ASource
   SetOnEditValueToStates(source->FOnEditValueToStates);
   SetOnStatesToEditValue(source->FOnStatesToEditValue);
   // Whichever order keeps the items within what the format holds at every step.
-  if (FItems->Count() > cxCheckComboMaxIntegerItems && source->FEditValueFormat == cvfInteger) {
+  if (FItems->Count() > cxIntegerFormatMaxItems && source->FEditValueFormat == cvfInteger) {
     SetItems(source->FItems.get());
     SetEditValueFormat(source->FEditValueFormat);
   } else {

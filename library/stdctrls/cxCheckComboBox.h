@@ -24,19 +24,8 @@ class TcxCustomCheckComboBox;
 class TcxCustomCheckComboBoxListBox;
 class TcxCustomCheckComboBoxProperties;
 
-template <>
-struct TEnumInfo<TcxCheckStatesValueFormatEx> {
-  static constexpr const wchar_t* Name = L"TcxCheckStatesValueFormat";
-  static constexpr const wchar_t* Names[] = {L"cvfCaptions", L"cvfIndices", L"cvfInteger", L"cvfStatesString",
-                                             L"cvfCustom"};
-  static constexpr TcxCheckStatesValueFormatEx Last = cvfCustom;
-};
-
 // (Sender, ItemIndex, var AllowToggle)
 using TcxCheckComboClickCheckEvent = Delegate<void(TObject*, int, bool&)>;
-
-// The most items whose states a cvfInteger value holds.
-inline constexpr int cxCheckComboMaxIntegerItems = 64;
 
 // ---------------------------------------------------------------------------
 // Items
