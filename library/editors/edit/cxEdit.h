@@ -1883,6 +1883,9 @@ class TcxCustomEdit : public TcxCustomEditContainer, public IcxEditRepositoryIte
 
   virtual TClass GetPropertiesClass() { return TcxCustomEditProperties::ClassInfo(); }
   virtual bool IsRepositoryItemAcceptable(TcxEditRepositoryItem* AItem);
+  // Whether AWnd is the editor's own window or one related to it (a window
+  // inside it, or one of a popup it owns), so that the focus there has not left it.
+  virtual bool IsChildWindow(HWND AWnd) { return IsControlHandle(this, AWnd, true); }
   virtual void SelectAll() {}
   virtual void PrepareEditValue(const Variant& ADisplayValue, Variant& AEditValue, bool AEditFocused);
 

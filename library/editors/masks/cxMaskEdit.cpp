@@ -66,8 +66,15 @@ void TcxCustomMaskEditProperties::SetAlwaysShowBlanksAndLiterals(bool AValue) {
 }
 
 void TcxCustomMaskEditProperties::SetCaseInsensitive(bool AValue) {
-  FCaseInsensitive = AValue;
+  // The edit window converts typed letters, so a pattern matched with case
+  // would refuse every letter of the other case it cannot receive.
+  FCaseInsensitive = AValue || CharCase() != ecNormal;
   Changed();
+}
+
+void TcxCustomMaskEditProperties::SetCharCase(TEditCharCase AValue) {
+  if (AValue != ecNormal) FCaseInsensitive = true;
+  inherited::SetCharCase(AValue);
 }
 
 TcxMaskEditModeClass TcxCustomMaskEditProperties::GetModeClass(TcxEditMaskKind AMaskKind) {
@@ -413,6 +420,9 @@ void TcxCustomMaskEdit::ProcessKeyDown(WORD& Key, TShiftState Shift) {
       } else if (!Shift.Contains(ssShift)) {
         if (!FMode->PressDelete()) Key = 0;
       } else if (SelLength() == 0) {
+        // Acts as Backspace: with the Shift flag up, or the classic mode's
+        // step left would only extend a selection and delete nothing.
+        FShiftOn = false;
         if (!FMode->PressBackSpace()) Key = 0;
       } else {
         // The edit window would cut past the mode.

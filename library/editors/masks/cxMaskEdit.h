@@ -285,7 +285,9 @@ class TcxCustomMaskEditProperties : public TcxCustomTextEditProperties {
   bool AlwaysShowBlanksAndLiterals() const { return FAlwaysShowBlanksAndLiterals; }
   void SetAlwaysShowBlanksAndLiterals(bool AValue);
   bool CaseInsensitive() const { return FCaseInsensitive; }
+  // Stays True while CharCase converts the letters.
   void SetCaseInsensitive(bool AValue);
+  void SetCharCase(TEditCharCase AValue) override;
   // The effective mask: with a classic kind and no mask of its own, the
   // value source's default mask.
   TcxEditMask EditMask();

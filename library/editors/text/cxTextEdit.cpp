@@ -250,6 +250,12 @@ bool TcxCustomTextEdit::IsEditClass() {
   return (style == esEdit || style == esEditList) && HasInnerEdit();
 }
 
+bool TcxCustomTextEdit::IsChildWindow(HWND AWnd) {
+  if (inherited::IsChildWindow(AWnd)) return true;
+  IdxSpellChecker* checker = TdxSpellCheckerInstance::ISpellChecker();
+  return AWnd && checker && checker->IsDialogWindow(AWnd);
+}
+
 bool TcxCustomTextEdit::IsValidInputChar(wchar_t Key) {
   return inherited::IsValidInputChar(Key) || ActiveProperties()->ValidChars().Contains(static_cast<BYTE>(Key & 0xFF));
 }

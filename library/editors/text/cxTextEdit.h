@@ -1148,6 +1148,8 @@ class TcxCustomTextEdit : public TcxCustomEdit, public IcxFormatControllerListen
   void FocusAndSelect() override;
   bool HasTextBaseLine() { return true; }
   int GetTextBaseLine();
+  // A window of the registered spell checker (its dialog) counts as the editor's too.
+  bool IsChildWindow(HWND AWnd) override;
 
   // IcxFormatControllerListener
   void FormatChanged() override { FormatSettingsChanged(); }

@@ -399,8 +399,125 @@ TEST_F(MaskEdit, CompletionKeepsTheForcedPrefix) {
   EXPECT_EQ(State().Text, L"+1 5");
 }
 
+TEST_F(MaskEdit, ShiftDeleteWithoutSelectionIsBackspaceAndCtrlLeftIsHome) {
+  struct TRow {
+    const char* Name;
+    TcxEditMaskKind Kind;
+    const wchar_t* Mask;
+    const wchar_t* Typed;
+    std::wstring AfterShiftDelete;
+    DWORD CaretAfterShiftDelete;
+    DWORD HomeStart, HomeEnd;  // where Home puts the caret, and so Ctrl+Left
+  };
+  // The classic block caret selects a character; at the end nothing is.
+  const TRow rows[] = {
+      {"classic", emkStandard, L"(00)00", L"1234", L"(12)3_", 5, 1, 2},
+      {"pattern", emkRegExpr, L"\\d+", L"123", L"12", 2, 0, 0},
+      {"completion", emkRegExprEx, L"\\d\\d-\\d\\d", L"123", L"12-", 3, 0, 0},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Mask(row.Kind, row.Mask);
+    Focus();
+    Edit->SetEditText(L"");
+    PressMaskKey(VK_HOME);
+    Type(row.Typed);
+    PressMaskKey(VK_END);
+    const int beeps = Beeps;
+    PressMaskKey(VK_DELETE, true);
+    EXPECT_EQ(State().Text, row.AfterShiftDelete);
+    EXPECT_EQ(State().SelStart, row.CaretAfterShiftDelete);
+    PressMaskKey(VK_LEFT, false, true);
+    EXPECT_EQ(State().Text, row.AfterShiftDelete);
+    EXPECT_EQ(State().SelStart, row.HomeStart);
+    EXPECT_EQ(State().SelEnd, row.HomeEnd);
+    EXPECT_EQ(Beeps, beeps);
+  }
+}
+
+// The caret a click leaves inside a unit (a character and the forced ones
+// after it) is put at the unit's edge when the next key comes.
+TEST_F(MaskEdit, CompletionSnapsAClickedCaretToTheUnitBeforeTheNextKey) {
+  struct TRow {
+    const char* Name;
+    int ClickBefore;  // the character whose left edge is clicked
+    DWORD CaretAfterLeft;
+  };
+  const TRow rows[] = {
+      {"between the 2 and its hyphen: before the 2, then one unit left", 2, 0},
+      {"before the 4: a unit edge, then one unit left", 4, 3},
+      {"before the hyphen's 2: a unit edge, then one unit left", 1, 0},
+  };
+  Mask(emkRegExprEx, L"\\d\\d-\\d\\d");
+  Focus();
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    Edit->SetEditText(L"");
+    PressMaskKey(VK_END);
+    Type(L"1234");
+    ASSERT_EQ(State().Text, L"12-34");
+    const LRESULT at = SendMessageW(Edit->InnerHandle(), EM_POSFROMCHAR, static_cast<WPARAM>(row.ClickBefore), 0);
+    RECT client{};
+    GetClientRect(Edit->InnerHandle(), &client);
+    POINT p{static_cast<short>(LOWORD(at)), client.bottom / 2};
+    ClientToScreen(Edit->InnerHandle(), &p);
+    const TPoint screen(p.x, p.y);
+    ASSERT_TRUE(MoveUntil(screen, [&] { return CursorIsAt(screen); }));
+    SendMouseButtons(screen, MOUSEEVENTF_LEFTDOWN);
+    SendMouseButtons(screen, MOUSEEVENTF_LEFTUP);
+    SettleMaskInput();
+    ASSERT_EQ(State().SelStart, static_cast<DWORD>(row.ClickBefore)) << "the edit window took the click";
+    PressMaskKey(VK_LEFT);
+    EXPECT_EQ(State().Text, L"12-34");
+    EXPECT_EQ(State().SelStart, row.CaretAfterLeft);
+    EXPECT_EQ(State().SelEnd, row.CaretAfterLeft);
+    auto* mode = dynamic_cast<TcxMaskEditRegExprMode*>(Edit->Mode());
+    ASSERT_NE(mode, nullptr);
+    EXPECT_EQ(mode->Head(), std::wstring(L"12-34").substr(0, row.CaretAfterLeft));
+    EXPECT_EQ(mode->Head() + mode->Tail(), State().Text);
+    // Let the next click count as a click of its own, not a double click.
+    Sleep(GetDoubleClickTime() + 50);
+  }
+  EXPECT_EQ(Beeps, 0);
+}
+
 // ---------------------------------------------------------------------------
 // Properties
+
+TEST_F(MaskEdit, ConvertedLetterCaseKeepsThePatternCaseInsensitive) {
+  TcxCustomMaskEditProperties* properties = Edit->Properties();
+  Mask(emkRegExpr, L"abc");
+  properties->SetCaseInsensitive(false);
+  EXPECT_FALSE(properties->CaseInsensitive());
+  Focus();
+  Type(L"A");
+  EXPECT_EQ(State().Text, L"");
+  EXPECT_EQ(Beeps, 1) << "a case-sensitive pattern refuses the other case";
+  properties->SetCharCase(ecUpperCase);
+  EXPECT_TRUE(properties->CaseInsensitive());
+  properties->SetCaseInsensitive(false);
+  EXPECT_TRUE(properties->CaseInsensitive()) << "not while the letters are converted";
+  properties->SetCharCase(ecLowerCase);
+  properties->SetCaseInsensitive(false);
+  EXPECT_TRUE(properties->CaseInsensitive());
+  Edit->SetEditText(L"");
+  Type(L"AB");
+  EXPECT_EQ(State().Text, L"ab");
+  EXPECT_EQ(Beeps, 1);
+  properties->SetCharCase(ecNormal);
+  EXPECT_TRUE(properties->CaseInsensitive()) << "normal case alone changes nothing";
+  properties->SetCaseInsensitive(false);
+  EXPECT_FALSE(properties->CaseInsensitive());
+}
+
+TEST_F(MaskEdit, OnlyAnUnmaskedEditorOffersSpelling) {
+  EXPECT_TRUE(Edit->SupportsSpelling());
+  Mask(emkStandard, L"00/00");
+  EXPECT_FALSE(Edit->SupportsSpelling());
+  Mask(emkRegExpr, L"\\d+");
+  EXPECT_FALSE(Edit->SupportsSpelling());
+}
+
 
 TEST_F(MaskEdit, KindSwitchesEmptyOrKeepTheMask) {
   Mask(emkRegExpr, L"\\d+");

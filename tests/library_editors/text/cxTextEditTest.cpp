@@ -1,6 +1,7 @@
 #include "library/editors/text/cxTextEdit.h"
 #include "tests/library_editors/text/TextEditTesting.h"
 
+#include "library/editors/edit/dxSpellCheckerCore.h"
 #include "platform/ui/Forms.h"
 
 #include "tests/support/CommonControls6.h"
@@ -275,6 +276,74 @@ TEST_F(TextEditor, ClipboardKeysActAsOnTheNativeEdit) {
       EXPECT_EQ(Edit->Text(), texts[0]) << "the editor reads its edit window";
     }
   }
+}
+
+// A spell checker that owns one window of its own, its dialog.
+class TDialogSpellChecker : public TNoRefCount<TObject>, public IdxSpellChecker {
+ public:
+  HWND Dialog = nullptr;
+  bool GetInterface(const GUID& AIID, void** AObj) override {
+    return AnswerInterfaces<IdxSpellChecker>(this, AIID, AObj) || TObject::GetInterface(AIID, AObj);
+  }
+  void CheckFinish() override {}
+  void CheckStart(TWinControl*) override {}
+  void DrawMisspellings(TWinControl*, HDC) override {}
+  bool IsDialogWindow(HWND AWnd) override { return AWnd == Dialog; }
+  void KeyPress(wchar_t&) override {}
+  void LayoutChanged(TWinControl*) override {}
+  bool QueryPopup(TComponent*, const TPoint&) override { return false; }
+  void SelectionChanged(TWinControl*) override {}
+  void TextChanged(TWinControl*) override {}
+  void Undo() override {}
+};
+
+TEST_F(TextEditor, ChildWindowsAreItsOwnItsInnerOnesItsPopupsAndTheSpellCheckersDialog) {
+  auto* bare = New<TcxCustomEdit>(Form.get());
+  bare->SetParent(Form.get());
+  bare->SetBounds(10, 90, 100, 24);
+  // A popup owned by the text editor, with a window inside it, never shown.
+  auto* popup = New<TcxCustomPopupWindow>(Edit);
+  popup->SetModalMode(false);
+  auto* popupChild = New<TEdit>(popup);
+  popupChild->SetParent(popup);
+  popup->HandleNeeded();
+  popupChild->HandleNeeded();
+  TDialogSpellChecker checker;
+  checker.Dialog = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"spelling", WS_POPUP, 0, 0, 50, 20, nullptr,
+                                   nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_TRUE(checker.Dialog);
+  PumpPending();
+
+  struct TRow {
+    const char* Name;
+    HWND Window;
+    bool Text, TextWithChecker, Bare;
+  } const rows[] = {
+      {"the editor's window", Edit->Handle(), true, true, false},
+      {"its edit window", EditWindow(), true, true, false},
+      {"its popup", popup->Handle(), true, true, false},
+      {"a window in its popup", popupChild->Handle(), true, true, false},
+      {"the spell checker's dialog", checker.Dialog, false, true, false},
+      {"the form", Form->Handle(), false, false, false},
+      {"another editor", Styled->Handle(), false, false, false},
+      {"a native sibling", Native, false, false, false},
+      {"no window", nullptr, false, false, false},
+      {"the bare editor's window", bare->Handle(), false, false, true},
+  };
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(row.Name);
+    EXPECT_EQ(Edit->IsChildWindow(row.Window), row.Text);
+    EXPECT_EQ(bare->IsChildWindow(row.Window), row.Bare);
+  }
+  TdxSpellCheckerInstance::SetInstance(&checker);
+  for (const TRow& row : rows) {
+    SCOPED_TRACE(std::string(row.Name) + ", spell checker registered");
+    EXPECT_EQ(Edit->IsChildWindow(row.Window), row.TextWithChecker);
+    // Only the text editor asks the spell checker.
+    EXPECT_EQ(bare->IsChildWindow(row.Window), row.Bare);
+  }
+  TdxSpellCheckerInstance::SetInstance(nullptr);
+  DestroyWindow(checker.Dialog);
 }
 
 }  // namespace
