@@ -1,8 +1,6 @@
-// What the minimal library controls share: the four state styles, sizing to
-// the caption, the style's font and the owned look and feel.
-#include "library/editors/dropdown/cxDropDownEdit.h"
+// What the minimal library controls share: sizing to the caption and the
+// owned look and feel.
 #include "library/stdctrls/cxButtons.h"
-#include "library/stdctrls/cxCheckBox.h"
 #include "library/stdctrls/dxActivityIndicator.h"
 
 #include <gtest/gtest.h>
@@ -11,66 +9,6 @@
 #include <string>
 
 namespace {
-
-// ---------------------------------------------------------------------------
-// The four state styles
-
-struct TStyledControlCase {
-  const char* Name;
-  TControl* (*Make)();
-};
-
-template <class T>
-TControl* MakeControl() {
-  return New<T>(nullptr);
-}
-
-const TStyledControlCase StyledControls[] = {
-    {"CheckBox", &MakeControl<TcxCheckBox>},
-    {"ComboBox", &MakeControl<TcxComboBox>},
-};
-
-class StateStyles : public testing::TestWithParam<TStyledControlCase> {};
-
-TEST_P(StateStyles, ArePublishedByNameAsFourStylesOfTheControl) {
-  TOwned<TControl> control(GetParam().Make());
-  auto* owner = dynamic_cast<TcxEditStylesOwner*>(control.get());
-  ASSERT_NE(owner, nullptr);
-  const std::pair<const wchar_t*, TcxEditStyle*> styles[] = {{L"Style", owner->Style()},
-                                                             {L"StyleDisabled", owner->StyleDisabled()},
-                                                             {L"StyleFocused", owner->StyleFocused()},
-                                                             {L"StyleHot", owner->StyleHot()}};
-  std::set<TObject*> seen;
-  for (const auto& [name, style] : styles) {
-    SCOPED_TRACE(std::wstring(name));
-    const TPropInfo* prop = GetPropInfo(control.get(), name);
-    ASSERT_NE(prop, nullptr);
-    ASSERT_EQ(prop->Kind(), tkClass);
-    TObject* value = GetObjectProp(control.get(), prop);
-    EXPECT_EQ(value, style);
-    EXPECT_TRUE(Is<TcxEditStyle>(value));
-    seen.insert(value);
-  }
-  EXPECT_EQ(seen.size(), 4u) << "four styles of their own";
-
-  // Written by property, a style is copied into the control's own; a state
-  // style keeps its per-state values and shares the normal style's look and feel.
-  TOwned<TcxEditStyle> source(New<TcxEditStyle>(nullptr, false));
-  source->SetBorderColor(clRed);
-  source->SetButtonStyle(btsFlat);
-  SetObjectProp(control.get(), GetPropInfo(control.get(), L"StyleHot"), source.get());
-  EXPECT_NE(owner->StyleHot(), source.get());
-  EXPECT_EQ(owner->StyleHot()->BorderColor(), clRed);
-  EXPECT_EQ(owner->StyleHot()->ButtonStyle(), btsFlat);
-  EXPECT_EQ(owner->Style()->ButtonStyle(), btsDefault) << "the other styles stay";
-  EXPECT_EQ(owner->StyleHot()->LookAndFeel(), owner->Style()->LookAndFeel());
-  // A normal-only value written on a state style lands on the normal style.
-  owner->StyleHot()->SetHotTrack(false);
-  EXPECT_FALSE(owner->Style()->HotTrack());
-}
-
-INSTANTIATE_TEST_SUITE_P(MinimalControls, StateStyles, testing::ValuesIn(StyledControls),
-                         [](const testing::TestParamInfo<TStyledControlCase>& AInfo) { return AInfo.param.Name; });
 
 // ---------------------------------------------------------------------------
 // Sizing to the caption

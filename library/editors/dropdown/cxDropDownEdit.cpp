@@ -709,7 +709,7 @@ bool TcxCustomDropDownEdit::FocusMovedAway() {
   // itself; only another window of the program takes it away.
   const HWND focus = GetFocus();
   if (!focus || inherited::IsFocused()) return false;
-  if (HandleAllocated() && (focus == Handle() || IsChild(Handle(), focus))) return false;
+  if (IsChildWindow(focus)) return false;
   return !FPopupWindow->HandleAllocated() ||
          (focus != FPopupWindow->Handle() && !IsChild(FPopupWindow->Handle(), focus));
 }

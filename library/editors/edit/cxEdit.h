@@ -5,7 +5,6 @@
 //   EcxEditError                      the editors' exception
 //   TcxCustomEditStyle, TcxEditStyle  an editor's look in one state (cxEdit_Styles.cpp)
 //   TcxEditStyleController            four styles shared between editors
-//   TcxEditStylesOwner                the four styles of a control outside the container
 //   TcxEditAlignment                  the alignment of an editor's content
 //   TcxCaptionSize                    a caption measured for sizing a control to it
 //   TcxEditButtonActionLink           a button's link to an action (cxEdit_Buttons.cpp)
@@ -250,46 +249,6 @@ class TcxEditStyleController : public TcxStyleController {
 // The controller every editor style joins when it names none; made at the
 // editors' start-up and freed at their shut-down (nil outside that span).
 TcxEditStyleController* DefaultEditStyleController();
-
-// The four state styles as the published properties Style, StyleDisabled,
-// StyleFocused and StyleHot of a control built over a class-library control
-// rather than the container: a second base of the control's class, after
-// its TObject base. A control whose base class has a Style of its own names
-// these with using-declarations.
-class TcxEditStylesOwner {
- public:
-  TcxEditStyle* Style() const { return GetStyle(csNormal); }
-  void SetStyle(TcxEditStyle* AValue) { FStyles->SetStyle(csNormal, AValue); }
-  TcxEditStyle* StyleDisabled() const { return GetStyle(csDisabled); }
-  void SetStyleDisabled(TcxEditStyle* AValue) { FStyles->SetStyle(csDisabled, AValue); }
-  TcxEditStyle* StyleFocused() const { return GetStyle(csActive); }
-  void SetStyleFocused(TcxEditStyle* AValue) { FStyles->SetStyle(csActive, AValue); }
-  TcxEditStyle* StyleHot() const { return GetStyle(csHotTrack); }
-  void SetStyleHot(TcxEditStyle* AValue) { FStyles->SetStyle(csHotTrack, AValue); }
-
- protected:
-  TcxEditStylesOwner() = default;
-  ~TcxEditStylesOwner() = default;
-  TcxEditStylesOwner(const TcxEditStylesOwner&) = delete;
-  TcxEditStylesOwner& operator=(const TcxEditStylesOwner&) = delete;
-
-  // Makes the four styles; AOnChanged hears every change of any of them.
-  void CreateStyles(TPersistent* AOwner, TNotifyEvent AOnChanged);
-  template <class C>
-  static void PublishStyles(TPublisher<C>& P) {
-    P.Property(L"Style", &C::Style, &C::SetStyle);
-    P.Property(L"StyleDisabled", &C::StyleDisabled, &C::SetStyleDisabled);
-    P.Property(L"StyleFocused", &C::StyleFocused, &C::SetStyleFocused);
-    P.Property(L"StyleHot", &C::StyleHot, &C::SetStyleHot);
-  }
-  // The normal style's font, once assigned, becomes AControlFont.
-  void ApplyStyleFont(TFont* AControlFont) const;
-
- private:
-  TcxEditStyle* GetStyle(TcxContainerStateItem AState) const;
-
-  TOwned<TcxContainerStyles> FStyles;
-};
 
 // The horizontal and vertical alignment of an editor's content.
 class TcxEditAlignment : public TPersistent {

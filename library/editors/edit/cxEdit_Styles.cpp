@@ -267,22 +267,6 @@ TcxEditStyle* TcxEditStyleController::GetInternalStyle(TcxContainerStateItem ASt
 TcxContainerStyleClass TcxEditStyleController::GetStyleClass() const { return TcxEditStyle::ClassInfo(); }
 
 // ---------------------------------------------------------------------------
-// TcxEditStylesOwner
-
-void TcxEditStylesOwner::CreateStyles(TPersistent* AOwner, TNotifyEvent AOnChanged) {
-  FStyles.reset(New<TcxContainerStyles>(AOwner, TcxEditStyle::ClassInfo()));
-  FStyles->SetOnChanged(AOnChanged);
-}
-
-TcxEditStyle* TcxEditStylesOwner::GetStyle(TcxContainerStateItem AState) const {
-  return static_cast<TcxEditStyle*>(FStyles->GetStyle(AState));
-}
-
-void TcxEditStylesOwner::ApplyStyleFont(TFont* AControlFont) const {
-  if (Style()->AssignedValues().Contains(svFont)) AControlFont->Assign(Style()->Font());
-}
-
-// ---------------------------------------------------------------------------
 // TcxEditAlignment
 
 void TcxEditAlignment::Publish(TPublisher<TcxEditAlignment>& P) {
