@@ -58,6 +58,15 @@ bool AltHeld() { return (GetKeyState(VK_MENU) & 0x8000) != 0; }
 
 void Pump() { Application()->ProcessMessages(); }
 
+// What the run reached, reported at the end: a driver that never opens a
+// popup or never types into a fixed list proves nothing.
+struct TComboFuzzCounts {
+  long long Steps = 0;
+  long long StepsOpen = 0;
+  long long FixedChecks = 0;
+  long long FreedOpen = 0;
+} GComboCounts;
+
 void LeftPressAt(HWND AWnd, const TPoint& P) {
   SendMessageW(AWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(P.X, P.Y));
 }
@@ -81,10 +90,12 @@ bool TextIsAnItemOrEmpty(TcxCustomComboBox* AEdit) {
 }
 
 std::vector<std::string> ComboSeeds() {
-  return {std::string("\x02\x01\x00\x00\x01\x01\x03\x00\x00\x03", 10),
-          std::string("\x00\x02\x01\x02\x01\x00\x01\x01\x04\x05\x00\x04", 12),
-          std::string("\x01\x01\x05\x01\x06\x22\x00\x01\x08\x00\x07\x02\x09\x01", 14),
-          std::string("\x02\x02\x03\x01\x04\x11\x00\x08\x00\x03", 10)};
+  // Style and item count, then (operation, argument) pairs: open by F4, move,
+  // type, click rows, drag from the button, drag the grip, hide, wheel.
+  return {std::string("\x02\x00\x00\x00\x00\x01\x04\x05\x01\x00\x00\x03\x03\x01\x04\x22\x08\x00\x00\x00", 20),
+          std::string("\x00\x10\x01\x01\x01\x00\x01\x08\x00\x00\x06\x40\x06\x13\x00\x0A\x02\x01\x00\x03", 20),
+          std::string("\x01\x30\x05\x03\x00\x02\x02\x03\x00\x05\x00\x01\x09\x02\x00\x01\x00\x05\x07\x01", 20),
+          std::string("\x02\x01\x03\x00\x04\x11\x01\x05\x01\x01\x00\x0B\x08\x01\x02\x00\x03\x01\x07\x02", 20)};
 }
 
 void RunCombo(const std::string& AInput) {
@@ -114,7 +125,20 @@ void RunCombo(const std::string& AInput) {
   other->SetParent(form.get());
   other->SetBounds(10, 120, 100, 21);
   const bool fixed = style != lsEditList;
+  edit->HandleNeeded();
   const HWND popupWnd = edit->PopupWindow()->Handle();
+  // Each sequence starts in the active form with the box focused (the last
+  // one may have left the focus nowhere), half of them with the list open.
+  SetForegroundWindow(form->Handle());
+  edit->SetFocus();
+  Pump();
+  if ((AInput[1] & 0x08) == 0 && itemCount > 0) {
+    edit->SetDroppedDown(true);
+    for (int i = 0; i < 25 && !edit->DroppedDown(); ++i) {
+      Sleep(2);
+      Pump();
+    }
+  }
 
   for (std::size_t at = 2; at + 2 <= AInput.size(); at += 2) {
     const auto op = static_cast<unsigned char>(AInput[at]);
@@ -197,7 +221,10 @@ void RunCombo(const std::string& AInput) {
         break;
       case 7:
         switch (arg % 3) {
-          case 0: edit->SetFocus(); break;
+          case 0:
+            // The program may only focus a box the user could reach.
+            if (edit->CanFocus()) edit->SetFocus();
+            break;
           case 1: other->SetFocus(); break;
           default: ::SetFocus(nullptr); break;
         }
@@ -215,6 +242,9 @@ void RunCombo(const std::string& AInput) {
         break;
     }
     Pump();
+    ++GComboCounts.Steps;
+    if (PopupShown(edit)) ++GComboCounts.StepsOpen;
+    if (fixed) ++GComboCounts.FixedChecks;
     if (!edit->Visible() && PopupShown(edit)) FuzzInvariantBroken("a popup shows while its editor is hidden");
     if (fixed && !TextIsAnItemOrEmpty(edit)) {
       std::fprintf(stderr, "text \"%ls\" in style %d\n", edit->Text().c_str(), static_cast<int>(style));
@@ -223,6 +253,7 @@ void RunCombo(const std::string& AInput) {
   }
   SetComboModifiers(0);
   if (GetCapture()) ReleaseCapture();
+  if (PopupShown(edit)) ++GComboCounts.FreedOpen;
   other->Free();
   edit->Free();
   Pump();
@@ -236,6 +267,8 @@ int wmain(int argc, wchar_t** argv) {
                    LibraryEditorsUnits()});
   static const TFuzzDriver drivers[] = {{L"combo", &ComboSeeds, &RunCombo}};
   const int result = RunFuzzDrivers(argc, argv, drivers);
+  std::printf("%lld steps, %lld with the popup open, %lld text checks in a fixed style, %lld boxes freed open\n",
+              GComboCounts.Steps, GComboCounts.StepsOpen, GComboCounts.FixedChecks, GComboCounts.FreedOpen);
   FinalizeUnits();
   return result;
 }
