@@ -3,6 +3,7 @@
 //   wait until the list shows, Escape), against CBS_DROPDOWNLIST; target <= 2x;
 // - 10^4 items given through Items.CommaText and the list opened once,
 //   against 10^4 CB_ADDSTRING and CB_SHOWDROPDOWN; target <= 1.5x.
+// Measured here under Wine: 1.92x (154 ms against 80 ms a cycle) and 0.74x.
 #include "benchmarks/support/Ratios.h"
 #include "library/controls/ControlsUnits.h"
 #include "library/core/CoreUnits.h"
