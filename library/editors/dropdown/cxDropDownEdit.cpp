@@ -20,8 +20,11 @@ constexpr int StateExpanded = 0x200;
 constexpr int StateCollapsed = 0x400;
 constexpr int RoleComboBox = 46;
 
+// The state change for MSAA clients, and the expand/collapse property change
+// that the UI Automation bridge turns into its event.
 void DefaultExpandCollapseRaiser(TcxCustomDropDownEdit* AEdit, bool) {
   NotifyWinEvent(EVENT_OBJECT_STATECHANGE, AEdit->Handle(), OBJID_CLIENT, CHILDID_SELF);
+  NotifyWinEvent(UIA_ExpandCollapseExpandCollapseStatePropertyId, AEdit->Handle(), OBJID_CLIENT, CHILDID_SELF);
 }
 
 TcxExpandCollapseRaiser& ExpandCollapseRaiser() {
@@ -67,6 +70,7 @@ void TcxEditPopupControlLookAndFeel::RefreshFrom(TcxCustomDropDownEdit* AEdit) {
 
 void TcxCustomDropDownEditProperties::Create(TPersistent* AOwner) {
   inherited::Create(AOwner);
+  FScaleFactor.reset(New<TdxScaleFactor>());
   BeginUpdate();
   TScopeExit done([this] { EndUpdate(); });
   FButtonGlyph.reset(New<TdxSmartGlyph>());
@@ -176,11 +180,12 @@ void TcxCustomDropDownEditProperties::CopyFrom(TcxCustomEditProperties* ASource)
   SetPopupSysPanelStyle(source->PopupSysPanelStyle());
   SetPopupVertAlignment(source->PopupVertAlignment());
   SetPostPopupValueOnTab(source->PostPopupValueOnTab());
-  // Minimums first: the sizes are raised to them.
-  SetPopupMinHeight(source->PopupMinHeight());
-  SetPopupMinWidth(source->PopupMinWidth());
-  SetPopupHeight(source->PopupHeight());
-  SetPopupWidth(source->PopupWidth());
+  // Minimums first: the sizes are raised to them. All at the source's scale.
+  const auto own = [&](int AValue) { return FScaleFactor->Apply(AValue, source->ScaleFactor()); };
+  SetPopupMinHeight(own(source->PopupMinHeight()));
+  SetPopupMinWidth(own(source->PopupMinWidth()));
+  SetPopupHeight(own(source->PopupHeight()));
+  SetPopupWidth(own(source->PopupWidth()));
   SetOnClosePopup(source->OnClosePopup());
   SetOnCloseQuery(source->OnCloseQuery());
   SetOnCloseUp(source->OnCloseUp());
@@ -432,8 +437,8 @@ void TcxCustomDropDownEdit::SetupPopupWindow() {
   window->SetAlignHorz(horz);
   window->SetAlignVert(properties->PopupVertAlignment());
   window->SetClientEdge(properties->PopupClientEdge());
-  window->SetMinHeight(properties->PopupMinHeight());
-  window->SetMinWidth(properties->PopupMinWidth());
+  window->SetMinHeight(ScaleFactor()->Apply(properties->PopupMinHeight(), properties->ScaleFactor()));
+  window->SetMinWidth(ScaleFactor()->Apply(properties->PopupMinWidth(), properties->ScaleFactor()));
   window->SetPopupAutoSize(properties->PopupAutoSize());
   window->SetShowSearchInfoPanel(ShowsSearchInfoPanel());
   window->SetSizeable(properties->PopupSizeable());
@@ -453,15 +458,15 @@ void TcxCustomDropDownEdit::SetupPopupWindow() {
 int TcxCustomDropDownEdit::GetPopupWidth() {
   if (IsInplace() && ActiveProperties()->PopupSizeable())
     if (auto* data = dynamic_cast<TcxCustomDropDownEditData*>(EditData()); data && data->Initialized)
-      return data->Width;
-  return ActiveProperties()->PopupWidth();
+      return ScaleFactor()->Apply(data->Width);
+  return ScaleFactor()->Apply(ActiveProperties()->PopupWidth(), ActiveProperties()->ScaleFactor());
 }
 
 int TcxCustomDropDownEdit::GetPopupHeight() {
   if (IsInplace() && ActiveProperties()->PopupSizeable())
     if (auto* data = dynamic_cast<TcxCustomDropDownEditData*>(EditData()); data && data->Initialized)
-      return data->Height;
-  return ActiveProperties()->PopupHeight();
+      return ScaleFactor()->Apply(data->Height);
+  return ScaleFactor()->Apply(ActiveProperties()->PopupHeight(), ActiveProperties()->ScaleFactor());
 }
 
 TWinControl* TcxCustomDropDownEdit::GetPopupFocusedControl() {
@@ -587,13 +592,16 @@ void TcxCustomDropDownEdit::StorePopupSize() {
   if (IsInplace()) {
     if (auto* data = dynamic_cast<TcxCustomDropDownEditData*>(EditData())) {
       data->Initialized = true;
-      data->Width = FPopupWindow->Width();
-      data->Height = FPopupWindow->Height();
+      data->Width = ScaleFactor()->Revert(FPopupWindow->Width());
+      data->Height = ScaleFactor()->Revert(FPopupWindow->Height());
     }
     return;
   }
-  ActiveProperties()->SetPopupWidth(FPopupWindow->Width());
-  ActiveProperties()->SetPopupHeight(FPopupWindow->Height());
+  // The editor sized the window at its own scale, whatever scale the window
+  // itself was last given.
+  TcxCustomDropDownEditProperties* properties = ActiveProperties();
+  properties->SetPopupWidth(properties->ScaleFactor()->Apply(FPopupWindow->Width(), ScaleFactor()));
+  properties->SetPopupHeight(properties->ScaleFactor()->Apply(FPopupWindow->Height(), ScaleFactor()));
 }
 
 void TcxCustomDropDownEdit::PropertiesChanged(TObject* Sender) {

@@ -12,6 +12,8 @@
 //   TcxCustomDropDownInnerEdit        the edit window while a popup is open
 //   TcxCustomDropDownEdit             opening, closing, close-up reasons, events (cxDropDownEdit.cpp)
 //   TdxCustomDropDownEditAccessibilityHelper  the editor as a combo box to MSAA clients
+//   TdxCustomDropDownExpandCollapseProvider   its expand/collapse pattern (cxDropDownEdit_Accessibility.cpp)
+//   TcxFilterDropDownEditHelper       a drop-down editor in a filter row
 //   TcxCustomPopupEditProperties, TcxPopupEditProperties, TcxCustomPopupEdit,
 //   TcxPopupEdit, TcxPopupEditPopupWindow, TcxPopupEditPopupWindowViewInfo
 //                                     a popup that hosts any control (cxDropDownEdit_PopupEdit.cpp)
@@ -26,6 +28,8 @@
 #include "library/controls/windows/cxControls_Windows.h"
 #include "library/editors/masks/cxMaskEdit.h"
 #include "library/lookandfeel/settings/cxLookAndFeels.h"
+
+#include <memory>
 
 enum TcxEditCloseUpReason { crUnknown, crTab, crClose, crCancel, crEnter };
 template <>
@@ -157,6 +161,9 @@ class TcxCustomDropDownEditProperties : public TcxCustomMaskEditProperties {
   TClass GetContainerClass() override;
   TClass GetViewDataClassType() override;
   bool ShowsLookupListInPopup() override { return true; }
+  // The scale the popup sizes are given at (cxDropDownEdit_Scaling.cpp).
+  TdxScaleFactor* ScaleFactor() const { return FScaleFactor.get(); }
+  virtual void ApplyScale(int M, int D);
 
  private:
   template <class T>
@@ -171,6 +178,7 @@ class TcxCustomDropDownEditProperties : public TcxCustomMaskEditProperties {
   void SetGlyphButton(int AIndex, bool AAttach);
 
   TOwned<TdxSmartGlyph> FButtonGlyph;
+  TOwned<TdxScaleFactor> FScaleFactor;
   bool FApplyingGlyphButton = false;
   int FGlyphButtonIndex = 0;
   bool FImmediateDropDownWhenActivated = false;
@@ -508,6 +516,7 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
   void CreateWnd() override;
   void WndProc(TMessage& Message) override;
   void PasteFromClipboard() override;
+  void ApplyScale(int M, int D, bool AIsDpiChange) override;
 
  public:
   void Activate(TcxCustomEditData*& AEditData, bool ANeedSetFocus = true) override;
@@ -543,11 +552,45 @@ class TcxCustomDropDownEdit : public TcxCustomMaskEdit {
   bool FClosedByButtonPress = false;
 };
 
+// -- dd44b
+// The expand/collapse pattern of a drop-down editor's node, and the drop-down
+// editors in a filter row (cxDropDownEdit_Accessibility.cpp).
+
+// Expanded while the popup shows; expanding and collapsing write DroppedDown.
+class TdxCustomDropDownExpandCollapseProvider : public TdxExpandCollapseProvider {
+ public:
+  TdxCustomDropDownExpandCollapseProvider(TcxAccessibilityHelper* AOwner, TcxCustomDropDownEdit* AEdit)
+      : TdxExpandCollapseProvider(AOwner), FEdit(AEdit) {}
+
+ protected:
+  void DoCollapse() override;
+  void DoExpand() override;
+  int GetExpandCollapseState() override;
+
+ private:
+  TcxCustomDropDownEdit* Edit() const;
+  TcxCustomDropDownEdit* FEdit;
+};
+
+// A drop-down editor's properties keep their buttons in a filter row.
+class TcxFilterDropDownEditHelper : public TcxFilterMaskEditHelper {
+  SK_CLASS(TcxFilterDropDownEditHelper, TcxFilterMaskEditHelper)
+ public:
+  struct TMeta : TcxFilterMaskEditHelper::TMeta {
+    bool EditPropertiesHasButtons() const override { return true; }
+  };
+};
+// -- end dd44b
+
 // ---------------------------------------------------------------------------
 // TdxCustomDropDownEditAccessibilityHelper
 
 class TdxCustomDropDownEditAccessibilityHelper : public TdxCustomTextEditAccessibilityHelper {
   SK_CLASS(TdxCustomDropDownEditAccessibilityHelper, TdxCustomTextEditAccessibilityHelper)
+ public:
+  void Destroy() override;
+  bool GetPatternProvider(PATTERNID APatternID, TComPtr<IUnknown>& AProvider, int AChildID) override;
+
  protected:
   int GetRole(int AChildID) override;
   int GetState(int AChildID) override;
@@ -558,6 +601,7 @@ class TdxCustomDropDownEditAccessibilityHelper : public TdxCustomTextEditAccessi
 
  private:
   TcxCustomDropDownEdit* DropDownEdit();
+  std::unique_ptr<TdxCustomDropDownExpandCollapseProvider> FExpandCollapseProvider;
 };
 
 // ---------------------------------------------------------------------------
@@ -729,6 +773,7 @@ class TcxCustomComboBoxProperties : public TcxCustomDropDownEditProperties {
   int GetDropDownRowCount() override { return FDropDownRows; }
   bool DropDownOnClick() override { return FDropDownListStyle == lsFixedList; }
   void CopyFrom(TcxCustomEditProperties* ASource) override;
+  void ApplyScale(int M, int D) override;
 
  private:
   TcxEditDropDownListStyle FDropDownListStyle = lsEditList;
@@ -923,10 +968,10 @@ void cxDropDownEditInitialization();
 void cxDropDownEditFinalization();
 
 // The combo box in a filter row: a free-text list.
-class TcxFilterComboBoxHelper : public TcxFilterTextEditHelper {
-  SK_CLASS(TcxFilterComboBoxHelper, TcxFilterTextEditHelper)
+class TcxFilterComboBoxHelper : public TcxFilterDropDownEditHelper {
+  SK_CLASS(TcxFilterComboBoxHelper, TcxFilterDropDownEditHelper)
  public:
-  struct TMeta : TcxFilterTextEditHelper::TMeta {
+  struct TMeta : TcxFilterDropDownEditHelper::TMeta {
     bool EditPropertiesHasButtons() const override { return true; }
     TcxFilterDataType GetFilterDataType(TcxValueTypeClass) const override { return fdtText; }
     TClass GetFilterEditClass() const override;

@@ -1,3 +1,4 @@
+#include "library/editors/dropdown/cxDropDownEdit.h"
 #include "library/editors/filter/cxFilterEditHelpers.h"
 #include "library/editors/masks/cxMaskEdit.h"
 #include "library/editors/spin/cxSpinEdit.h"
@@ -267,19 +268,21 @@ class THelperC : public TcxCustomFilterEditHelper {
   SK_CLASS(THelperC, TcxCustomFilterEditHelper)
 };
 
-// The pairs the text, spin and mask editor units register at start-up stand aside
-// so that the controller holds only the test's pairs.
+// The pairs the text, spin, mask and combo box units register at start-up stand
+// aside so that the controller holds only the test's pairs.
 struct FilterEditsControllerTest : testing::Test {
   void SetUp() override {
     GetFilterEditsController()->Unregister(TcxTextEditProperties::ClassInfo(), TcxFilterTextEditHelper::ClassInfo());
     cxSpinEditFinalization();
     cxMaskEditFinalization();
+    cxDropDownEditFinalization();
     ASSERT_FALSE(FilterEditsControllerExists()) << "a test left pairs behind";
   }
   void TearDown() override {
     GetFilterEditsController()->Register(TcxTextEditProperties::ClassInfo(), TcxFilterTextEditHelper::ClassInfo());
     cxSpinEditInitialization();
     cxMaskEditInitialization();
+    cxDropDownEditInitialization();
   }
 };
 
