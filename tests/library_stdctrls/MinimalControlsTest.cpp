@@ -1,5 +1,6 @@
 // What the minimal library controls share: sizing to the caption and the
 // owned look and feel.
+#include "library/editors/edit/cxEdit.h"
 #include "library/stdctrls/cxButtons.h"
 #include "library/stdctrls/dxActivityIndicator.h"
 

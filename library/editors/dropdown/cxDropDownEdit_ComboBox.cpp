@@ -51,7 +51,7 @@ void TcxCustomComboBoxProperties::CopyFrom(TcxCustomEditProperties* ASource) {
   if (!source) return;
   SetDropDownListStyle(source->FDropDownListStyle);
   SetDropDownRows(source->FDropDownRows);
-  SetItemHeight(source->FItemHeight);
+  SetItemHeight(ScaleFactor()->Apply(source->FItemHeight, source->ScaleFactor()));
   SetRevertable(source->FRevertable);
   SetOnDrawItem(source->FOnDrawItem);
   SetOnMeasureItem(source->FOnMeasureItem);
@@ -326,7 +326,7 @@ TClass TcxFilterComboBoxHelper::TMeta::GetFilterEditClass() const { return TcxCo
 void TcxFilterComboBoxHelper::TMeta::InitializeProperties(TcxCustomEditProperties* AProperties,
                                                           TcxCustomEditProperties* AEditProperties,
                                                           bool AHasButtons) const {
-  TcxFilterTextEditHelper::TMeta::InitializeProperties(AProperties, AEditProperties, AHasButtons);
+  TcxFilterDropDownEditHelper::TMeta::InitializeProperties(AProperties, AEditProperties, AHasButtons);
   auto* combo = dynamic_cast<TcxCustomComboBoxProperties*>(AProperties);
   if (!combo) return;
   combo->ButtonGlyph()->Clear();

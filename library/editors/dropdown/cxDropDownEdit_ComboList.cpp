@@ -48,9 +48,9 @@ int TcxCustomComboBoxListBox::GetItemHeight(int AIndex) {
   TcxCustomComboBoxProperties* properties = ComboProperties();
   int height = 0;
   if (properties && properties->ItemHeight() > 0) {
-    // The stored height is at 96 DPI; the list follows the editor's scale.
+    // The properties hold the height at their own scale; the list follows the editor's.
     TdxScaleFactor* scale = combo->ScaleFactor();
-    height = scale ? scale->Apply(properties->ItemHeight()) : properties->ItemHeight();
+    height = scale ? scale->Apply(properties->ItemHeight(), properties->ScaleFactor()) : properties->ItemHeight();
   } else {
     height = inherited::GetItemHeight(AIndex);
   }
