@@ -78,14 +78,21 @@ class Sim:
     def reopen(self, options=None):
         """Closes the host's end and opens it again, with new device options
         when given (--options-file)."""
+        def hosts(state):
+            return sum(1 for e in self.log() if e.get("state") == state)
+
+        closed, opened = hosts("closed"), hosts("open")
         os.close(self.fd)
         self.fd = None
-        self.log(until=lambda e: e.get("state") == "closed")
+        self.log(until=lambda e: hosts("closed") > closed)
         if options is not None:
             with open(self.options_path, "w") as f:
                 f.write(options)
         self.fd = os.open(self.pty, os.O_RDWR | os.O_NOCTTY)
         tty.setraw(self.fd)
+        # Bytes sent before the simulator has seen the opening would still
+        # belong to the command under way.
+        self.log(until=lambda e: hosts("open") > opened)
 
     def recv(self, count, timeout=2.0):
         data = b""
